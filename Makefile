@@ -1,0 +1,30 @@
+# Bumperlux: make run | make test | make bench
+JOBS ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+
+.PHONY: all deps run build test bench clean
+
+all: build
+
+deps:
+	@bash tools/install-deps
+
+build: deps
+	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake --build build -j $(JOBS)
+
+run: build
+	cd build && ./bumperlux --windowed
+
+test: deps
+	cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DBB_SANITIZE=ON -DBB_TESTS=ON
+	cmake --build build-test -j $(JOBS)
+	cd build-test && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBB_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	cmake --build build-bench --target run_benchmarks
+
+clean:
+	rm -rf build build-test build-bench

@@ -1,0 +1,7 @@
+// The engine's entry point, called by the program's main.
+#include "core/Exception.h"
+
+int SDL_main(int argc, char** argv)
+{
+    return 0;
+}

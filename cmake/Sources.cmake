@@ -1,0 +1,21 @@
+# bb_object_library(NAME DIR): an object library of every .cpp below DIR, with DIR and
+# its parent on the include path (headers are included as "core/Exception.h").
+function(bb_object_library name dir)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    set(stub ${CMAKE_BINARY_DIR}/generated/${name}_empty.cpp)
+    file(WRITE ${stub} "// ${name} has no sources yet.\n")
+    set(sources ${stub})
+  endif()
+  add_library(${name} OBJECT ${sources})
+  target_include_directories(${name} PUBLIC ${dir})
+endfunction()
+
+# bb_platform_library(LAYER): the static library platform_LAYER of every .cpp in the
+# current folder, its headers included as "LAYER/Header.h".
+function(bb_platform_library layer)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(platform_${layer} STATIC ${sources})
+  target_include_directories(platform_${layer} PUBLIC ${CMAKE_SOURCE_DIR}/platform)
+  target_link_libraries(platform_${layer} PUBLIC bb_deps)
+endfunction()
