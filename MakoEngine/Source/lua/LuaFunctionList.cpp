@@ -1,0 +1,44 @@
+#include "lua/LuaFunctionList.h"
+
+#include <exception>
+#include <string>
+
+namespace {
+LuaFunctionList& List()
+{
+    static LuaFunctionList* list = new LuaFunctionList(); // lives until the process ends
+    return *list;
+}
+} // namespace
+
+void AddLuaFunction(LuaNativeFunction function, const char* name)
+{
+    List().emplace_back(function, name);
+}
+
+const LuaFunctionList& GetLuaFunctionList()
+{
+    return List();
+}
+
+void RegisterLuaFunctions(lua_State* L)
+{
+    for (const auto& entry : List()) {
+        lua_pushstring(L, entry.second);
+        lua_pushcclosure(L, entry.first, 0);
+        lua_settable(L, LUA_GLOBALSINDEX);
+    }
+}
+
+int LuaNativeBoundary(lua_State* L, LuaNativeFunction body)
+{
+    std::string message;
+    try {
+        return body(L);
+    } catch (const std::exception& e) {
+        message = e.what();
+    }
+    // Raised outside the catch block: with the C++ build of Lua, lua_error itself throws.
+    lua_pushlstring(L, message.data(), message.size());
+    return lua_error(L);
+}
