@@ -1,0 +1,91 @@
+#include "core/EventRouter.h"
+
+bool EventRouter::RouteEvent(const Event& event)
+{
+    switch (event.type) {
+    case 1:
+        return OnActiveEvent(event);
+    case 2:
+        return OnKeyDown(event);
+    case 3:
+        return OnKeyUp(event);
+    case 4:
+        return OnMouseMotion(event);
+    case 5:
+        return OnMouseButtonDown(event);
+    case 6:
+        return OnMouseButtonUp(event);
+    case 7:
+        return OnJoyAxisMotion(event);
+    case 8:
+        return OnJoyBallMotion(event);
+    case 12:
+        return OnQuit();
+    case 13:
+        return OnSysWMEvent(event);
+    case 16:
+        return OnVideoResize(event);
+    case 17:
+        return OnVideoExpose(event);
+    case 24:
+        return OnUserEvent(event);
+    case 26:
+        return OnAnimEvent(event);
+    case 27:
+        return OnAppQuit(event);
+    case 28:
+        return OnButtonPress(event);
+    case 29:
+        return OnButtonClick(event);
+    case 30:
+        return OnCardClick(event);
+    case 31:
+        return OnChildGroupAdded(event.user.data1);
+    case 32:
+        return OnConfigUpdate(event);
+    case 33:
+        return OnDialogStarted(event);
+    case 34:
+        return OnDialogStopped(event);
+    case 35:
+        return OnDialogDelete(event);
+    case 36:
+        return OnDisplayChange(event);
+    case 37:
+        return OnGameRecordsAdded(event);
+    case 38:
+        return OnHighScoresUpdated(event);
+    case 39:
+        return OnInternalEvent(event);
+    case 40:
+        return OnLabelRender(event);
+    case 41:
+        return OnMedalClick(event);
+    case 42:
+        return OnMouseEnter(event);
+    case 43:
+        return OnMouseLeave(event);
+    case 44:
+        return OnPauseApp(event);
+    case 45:
+        return OnPauseGame(event);
+    case 46:
+        return OnPlayerChange(event);
+    case 47:
+        return OnScreenChange(event);
+    case 48:
+        return OnSlideComplete(event);
+    case 49:
+        return OnTimer(event);
+    case 50:
+        return OnValueChange(event);
+    case 51:
+        return OnResetWindow(event);
+    case 52:
+        return OnReload(event);
+    case 53:
+        return OnSelect(event);
+    default:
+        return false;
+    }
+}
