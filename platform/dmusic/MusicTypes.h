@@ -1,0 +1,49 @@
+#pragma once
+// Time units and plain records shared by the music layer.
+#include <cstdint>
+
+namespace dmusic {
+
+// Music time: 768 units per quarter note, whatever the resolution of the file the music
+// came from. A 4/4 measure is 3072 units.
+using MusicTime = std::int64_t;
+constexpr MusicTime kMusicTimePerQuarter = 768;
+
+// Reference time: clock time in units of 100 nanoseconds. In this layer it counts the
+// frames the performance has rendered, so it is exact and repeatable.
+using ReferenceTime = std::int64_t;
+constexpr ReferenceTime kReferenceTimePerSecond = 10000000;
+
+// The tempo of a file that states none: 120 quarter notes a minute.
+constexpr std::uint32_t kDefaultMicrosecondsPerQuarter = 500000;
+
+// One channel message of a sequence, at its time in music time.
+// status is 0x80..0xEF (type and channel); data2 is 0 for one-byte messages.
+struct MidiEvent
+{
+    MusicTime time;
+    std::uint8_t status;
+    std::uint8_t data1;
+    std::uint8_t data2;
+};
+
+// A tempo that holds from `time` until the next change.
+struct TempoChange
+{
+    MusicTime time;
+    std::uint32_t microsecondsPerQuarter;
+};
+
+// A time signature that holds from `time` until the next one: `beatsPerMeasure` beats
+// of the note value `beat` (4 = quarter, 8 = eighth ...).
+struct TimeSignature
+{
+    MusicTime time;
+    std::uint8_t beatsPerMeasure;
+    std::uint8_t beat;
+
+    // Length of one measure in music time.
+    MusicTime MeasureLength() const { return beatsPerMeasure * kMusicTimePerQuarter * 4 / beat; }
+};
+
+} // namespace dmusic
