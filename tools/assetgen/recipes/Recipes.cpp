@@ -1,0 +1,13 @@
+#include "recipes/Recipes.h"
+
+namespace assetgen {
+
+void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
+{
+    GenerateFontAssets(pack, options.fontDir);
+    GenerateUiAssets(pack);
+    GenerateEngineTestAssets(pack);
+    pack.Finish();
+}
+
+} // namespace assetgen

@@ -1,0 +1,35 @@
+#pragma once
+// The recipes of the default asset pack, one function per area. A new area adds its
+// function here and one call in GenerateAll.
+#include "kit/AssetPack.h"
+
+#include <filesystem>
+
+namespace assetgen {
+
+// Folders of the pack. Each folder gets its own metadata file, and the engine applies a
+// folder's metadata only to the files of that folder.
+namespace folders {
+inline const char* const kUiImages = "Images/UI";
+inline const char* const kUiSounds = "Sounds/UI";
+inline const char* const kFonts = "Fonts";
+inline const char* const kTest = "Test";
+} // namespace folders
+
+struct GeneratorOptions
+{
+    // Where the TrueType fonts are copied from (Debian's fonts-dejavu-core).
+    std::filesystem::path fontDir = "/usr/share/fonts/truetype/dejavu";
+};
+
+// Buttons, window buttons, key tips, the ball and the click sounds.
+void GenerateUiAssets(AssetPack& pack);
+// Pictures, sounds and music that the engine's own tests load.
+void GenerateEngineTestAssets(AssetPack& pack);
+// The game's TrueType fonts.
+void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
+
+// Every area in a fixed order, then the folders' metadata files.
+void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
+
+} // namespace assetgen
