@@ -2,7 +2,6 @@
 
 #include <cxxabi.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
@@ -125,10 +124,4 @@ void ThrowVerifyFailed(const std::string& file, int line, const std::string& fun
 {
     throw Exception(file, line, function, date, time,
                     boost::str(boost::format("Verify failed: (%1%)") % expression));
-}
-
-void Exception::Report() const
-{
-    // Until the log exists this only reaches standard error.
-    std::fprintf(stderr, "%s\n", ToString().c_str());
 }

@@ -1,0 +1,97 @@
+#include "core/CrashReporting.h"
+
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "win32/MessageBox.h"
+
+#include <strings.h>
+
+namespace {
+
+struct CrashReporting
+{
+    crashrpt::Handle handle = nullptr;
+    std::vector<std::pair<std::string, std::string>> files;
+};
+
+CrashReporting& State()
+{
+    static CrashReporting* state = new CrashReporting(); // lives until the process ends
+    return *state;
+}
+
+bool IsDisabledByCommandLine(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] && strcasecmp(argv[i], "--disableCrashRpt") == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+const char* const CRASH_REPORT_NO_MAILER_TEXT =
+    "We were unable to automatically detect an application that could be\n"
+    "used to send e-mail.  If you would still like to help us diagnose\n"
+    "the cause of the error, we can save the error report to a location\n"
+    "of your choosing.  This report can then be e-mailed to us manually.\n"
+    "\n"
+    "To save the report, press OK.  Otherwise, press Cancel to exit.\n";
+
+void InstallCrashReporter(int argc, char** argv, const std::string& productName,
+                          const std::string& reportFolder)
+{
+    CrashReporting& state = State();
+    if (state.handle || IsDisabledByCommandLine(argc, argv))
+        return;
+    std::string subject = boost::str(boost::format("Crash Report for %1%") % productName);
+    state.handle = crashrpt::Install(&CrashReportCallback, "", subject, &CrashReportNoMailerPrompt,
+                                     reportFolder);
+}
+
+void UninstallCrashReporter()
+{
+    crashrpt::Uninstall(State().handle);
+    State().handle = nullptr;
+}
+
+void AddCrashReportFile(const std::string& path, const std::string& description)
+{
+    State().files.emplace_back(path, description);
+}
+
+const std::vector<std::pair<std::string, std::string>>& GetCrashReportFiles()
+{
+    return State().files;
+}
+
+bool IsCrashReportingEnabled()
+{
+    return State().handle != nullptr;
+}
+
+bool CrashReportCallback(crashrpt::Handle handle)
+{
+    for (const auto& file : State().files)
+        crashrpt::AddFile(handle, file.first, file.second);
+    return true;
+}
+
+bool CrashReportNoMailerPrompt()
+{
+    Log("%s", CRASH_REPORT_NO_MAILER_TEXT);
+    return MessageBoxA(nullptr, CRASH_REPORT_NO_MAILER_TEXT, "Notice",
+                       MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+}
+
+void Exception::Report() const
+{
+    std::string text = ToString();
+    Log("%s\n", text.c_str());
+    if (IsCrashReportingEnabled()) {
+        crashrpt::GenerateErrorReport(State().handle, text);
+        return;
+    }
+    MessageBoxA(nullptr, text.c_str(), nullptr, MB_ICONHAND);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The engine log. Every diagnostic line of the program goes through Log or LogAtLevel:
+// it is appended to the log file, echoed unchanged to standard output and sent to the
+// debugger output. Until the log file is known (and whenever it cannot be opened) lines
+// are kept in memory, at most MAX_PENDING_LOG_LINES of them (the newest; the log later
+// says how many older ones were dropped), and written into the file, in order, as soon as
+// it can be written. Works from the first instant of the process, static initialisation
+// included. Main thread only.
+//
+// The caller supplies line ends; the log adds none. One entry is at most 4095 characters
+// (longer text is cut).
+#include <cstddef>
+#include <string>
+
+#if defined(__GNUC__)
+#define MAKO_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
+#else
+#define MAKO_PRINTF_FORMAT(fmt, args)
+#endif
+
+// Writes one entry unconditionally.
+void Log(const char* format, ...) MAKO_PRINTF_FORMAT(1, 2);
+
+// Writes one entry when level <= the log level. Level 3 is the chatty one (pause and
+// resume notices); 4 is tracing.
+void LogAtLevel(int level, const char* format, ...) MAKO_PRINTF_FORMAT(2, 3);
+
+// The log level LogAtLevel compares with: 2 until the application sets it (from the
+// configuration key "log_level", else its property "logLevel", at the end of start-up).
+int GetLogLevel();
+void SetLogLevel(int level);
+
+// The application's log start-up: creates (or empties) the file at path, raising
+// Exception "Could not open log file:\nfile = %1%\nerrno = %2%\nerror string = %3%" when it
+// cannot; logs "Created log file at \"<path>\"" and "Writing previous log entries to
+// disk."; writes every line kept in memory into it, in order; and from then on appends
+// every entry to path.
+void StartLogFile(const std::string& path);
+
+// Appends entries to path from now on, without emptying it or writing kept lines first
+// (they follow with the next entry that reaches the file). "" goes back to keeping lines
+// in memory.
+void SetLogFilePath(const std::string& path);
+const std::string& GetLogFilePath();
+
+// How many lines wait in memory for the log file.
+size_t GetPendingLogLineCount();
+
+const size_t MAX_PENDING_LOG_LINES = 1000;

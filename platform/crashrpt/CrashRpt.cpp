@@ -1,0 +1,134 @@
+#include "crashrpt/CrashRpt.h"
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace crashrpt {
+
+struct Reporter
+{
+    FileCallback fileCallback;
+    NoMailerCallback noMailer;
+    std::string recipient;
+    std::string subject;
+    std::string reportFolder;
+    std::vector<std::pair<std::string, std::string>> files; // (path, description)
+};
+
+namespace {
+
+const char* const kReportFileName = "Error Report.txt";
+
+std::string TimeStamp(const char* format)
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[64];
+    std::strftime(text, sizeof text, format, &local);
+    return text;
+}
+
+// Creates a new folder below parent named after the current time; "" on failure.
+std::string MakeReportFolder(const std::string& parent)
+{
+    std::error_code ec;
+    fs::create_directories(parent, ec);
+    std::string base =
+        (fs::path(parent) / ("Error Report " + TimeStamp("%Y-%m-%d %H-%M-%S"))).string();
+    for (int n = 1; n < 1000; ++n) {
+        std::string candidate = n == 1 ? base : base + " (" + std::to_string(n) + ")";
+        if (fs::create_directory(candidate, ec))
+            return candidate;
+        if (ec)
+            break;
+    }
+    return "";
+}
+
+// The name the copy of path gets in the report folder: its own file name, prefixed with
+// a number when an earlier file of the report already took that name.
+std::string CopyName(const std::string& path, std::set<std::string>& taken)
+{
+    std::string name = fs::path(path).filename().string();
+    if (name.empty())
+        name = "attachment";
+    std::string result = name;
+    for (int n = 2; taken.count(result); ++n)
+        result = std::to_string(n) + " - " + name;
+    taken.insert(result);
+    return result;
+}
+
+} // namespace
+
+Handle Install(FileCallback fileCallback, const std::string& recipient, const std::string& subject,
+               NoMailerCallback noMailer, const std::string& reportFolder)
+{
+    return new Reporter{fileCallback, noMailer, recipient, subject, reportFolder, {}};
+}
+
+void Uninstall(Handle handle)
+{
+    delete handle;
+}
+
+void AddFile(Handle handle, const std::string& path, const std::string& description)
+{
+    if (!handle)
+        return;
+    for (const auto& file : handle->files) {
+        if (file.first == path)
+            return;
+    }
+    handle->files.emplace_back(path, description);
+}
+
+std::string GenerateErrorReport(Handle handle, const std::string& errorText)
+{
+    if (!handle)
+        return "";
+    if (handle->fileCallback && !handle->fileCallback(handle))
+        return "";
+    std::string folder = MakeReportFolder(handle->reportFolder);
+    if (folder.empty()) {
+        std::fprintf(stderr, "The error report could not be saved in \"%s\".\n",
+                     handle->reportFolder.c_str());
+        return "";
+    }
+    std::ofstream out(fs::path(folder) / kReportFileName, std::ios::binary | std::ios::trunc);
+    out << handle->subject << "\n";
+    if (!handle->recipient.empty())
+        out << "To: " << handle->recipient << "\n";
+    out << "Date: " << TimeStamp("%Y-%m-%d %H:%M:%S") << "\n\n";
+    out << (errorText.empty() ? "No error description was given." : errorText) << "\n\n";
+    out << "Attached files:\n";
+    std::set<std::string> taken = {kReportFileName};
+    for (const auto& file : handle->files) {
+        std::string name = CopyName(file.first, taken);
+        std::error_code ec;
+        bool copied = fs::is_regular_file(file.first, ec) &&
+                      fs::copy_file(file.first, fs::path(folder) / name,
+                                    fs::copy_options::overwrite_existing, ec);
+        out << "\t" << file.second << ": " << file.first;
+        if (copied)
+            out << " (copied as \"" << name << "\")\n";
+        else
+            out << " (not found)\n";
+    }
+    out.close();
+    std::fprintf(stderr, "%s: the error report was saved in \"%s\".\n", handle->subject.c_str(),
+                 folder.c_str());
+    std::fflush(stderr);
+    return folder;
+}
+
+} // namespace crashrpt

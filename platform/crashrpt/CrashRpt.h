@@ -1,0 +1,42 @@
+#pragma once
+// The crash reporter. Once installed it collects the files a report should carry and,
+// when the program reports an error, writes a report folder: the error text with the
+// list of attachments in "Error Report.txt", and a copy of every attached file that
+// exists. The folder is made below the report folder given at installation, named after
+// the moment of the report ("Error Report 2026-03-01 14-05-09", with " (2)" and so on when
+// that name is taken). Nothing is sent anywhere; where the report went is written to
+// standard error.
+#include <string>
+
+namespace crashrpt {
+
+struct Reporter;
+using Handle = Reporter*;
+
+// Called when a report is generated, before it is written, so the program can attach its
+// files (through AddFile). Receives the handle; returns true to go on with the report.
+using FileCallback = bool (*)(Handle handle);
+// Called when the report cannot be handed to a mail program; returns true when the user
+// wants the report saved. This reporter always saves, so it never calls it.
+using NoMailerCallback = bool (*)();
+
+// Makes a reporter. recipient and subject head the report text; reportFolder is where
+// report folders are made (created when the first report is written). Never fails here:
+// problems writing a report are found when it is generated. Release it with Uninstall.
+Handle Install(FileCallback fileCallback, const std::string& recipient, const std::string& subject,
+               NoMailerCallback noMailer, const std::string& reportFolder);
+
+// Releases a reporter made by Install; null is ignored.
+void Uninstall(Handle handle);
+
+// Attaches a file to the reports of handle. The same path attached twice is kept once
+// (the first description stays). The file need not exist yet; it is read when a report is
+// written.
+void AddFile(Handle handle, const std::string& path, const std::string& description);
+
+// Writes a report with errorText (may be empty) and returns the full path of its folder,
+// or "" when the folder could not be made (the reason goes to standard error). A file
+// that cannot be copied is listed as missing; the report is still written.
+std::string GenerateErrorReport(Handle handle, const std::string& errorText);
+
+} // namespace crashrpt

@@ -1,0 +1,119 @@
+#include "core/Log.h"
+#include "core/Exception.h"
+#include "core/OutputCapture.h"
+#include "lua/LuaFunctionList.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <lua.hpp>
+
+namespace {
+
+// Starts each test with no lines kept in memory and no log file, restoring the level.
+class LogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_Level = GetLogLevel();
+        StartLogFile(m_Home.Path() + "/flushed.log");
+        SetLogFilePath("");
+        ASSERT_EQ(0u, GetPendingLogLineCount());
+    }
+    void TearDown() override
+    {
+        SetLogLevel(m_Level);
+        SetLogFilePath("");
+    }
+    std::string LogPath() const { return m_Home.Path() + "/MakoEngine.log"; }
+
+    bbtest::TempHome m_Home;
+    int m_Level = 2;
+};
+
+} // namespace
+
+TEST_F(LogTest, LinesBeforeTheFileIsKnownReachItInOrderAndLevelsFilter)
+{
+    SetLogLevel(2);
+    Log("first %d\n", 1);
+    LogAtLevel(3, "chatty\n");
+    LogAtLevel(2, "second\n");
+    bbtest::WriteFile(LogPath(), "stale contents\n");
+    StartLogFile(LogPath());
+    EXPECT_EQ(0u, GetPendingLogLineCount());
+    EXPECT_EQ(LogPath(), GetLogFilePath());
+    Log("third\n");
+    SetLogLevel(3);
+    LogAtLevel(3, "chatty now\n");
+    LogAtLevel(4, "trace\n");
+    EXPECT_EQ("first 1\nsecond\nCreated log file at \"" + LogPath() +
+                  "\"\nWriting previous log entries to disk.\nthird\nchatty now\n",
+              bbtest::ReadFile(LogPath()));
+}
+
+TEST_F(LogTest, KeptLinesAreCappedAndTheDropIsReported)
+{
+    for (size_t i = 0; i < MAX_PENDING_LOG_LINES + 5; ++i)
+        Log("line %zu\n", i);
+    EXPECT_EQ(MAX_PENDING_LOG_LINES, GetPendingLogLineCount());
+    StartLogFile(LogPath());
+    std::string text = bbtest::ReadFile(LogPath());
+    // The two start-up lines pushed out two more: 7 dropped, "line 7" is the oldest kept.
+    EXPECT_EQ(0u, text.find("(7 earlier log lines were dropped while the log file could not "
+                            "be written.)\nline 7\nline 8\n"))
+        << text.substr(0, 200);
+    EXPECT_NE(std::string::npos,
+              text.find("line 1004\nCreated log file at \"" + LogPath() + "\"\nWriting previous"));
+}
+
+TEST_F(LogTest, LinesKeptWhileTheFileCannotBeOpenedFollowLater)
+{
+    SetLogFilePath(m_Home.Path() + "/missing/MakoEngine.log");
+    Log("while broken\n");
+    EXPECT_EQ(1u, GetPendingLogLineCount());
+    bbtest::WriteFile(LogPath(), "");
+    SetLogFilePath(LogPath());
+    Log("repaired\n");
+    EXPECT_EQ("while broken\nrepaired\n", bbtest::ReadFile(LogPath()));
+
+    try {
+        StartLogFile(m_Home.Path() + "/missing/x.log");
+        FAIL();
+    } catch (const Exception& e) {
+        EXPECT_EQ("Could not open log file:\nfile = " + m_Home.Path() +
+                      "/missing/x.log\nerrno = 2\nerror string = No such file or directory",
+                  e.GetMessage());
+    }
+    EXPECT_EQ(LogPath(), GetLogFilePath()); // a failed start keeps the working file
+}
+
+TEST_F(LogTest, EntriesAreEchoedUnchangedAndCutAt4095Characters)
+{
+    StartLogFile(LogPath());
+    {
+        bbtest::OutputCapture out(1);
+        Log("%s\n", "100% done");
+        EXPECT_EQ("100% done\n", out.Text());
+    }
+    {
+        bbtest::OutputCapture out(1); // keeps the long line off the test's output
+        Log("%s", std::string(5000, 'y').c_str());
+    }
+    std::string text = bbtest::ReadFile(LogPath());
+    EXPECT_EQ(std::string::npos, text.find(std::string(4096, 'y')));
+    EXPECT_NE(std::string::npos, text.find("100% done\n" + std::string(4095, 'y')));
+}
+
+TEST_F(LogTest, LogprintWritesItsTextLiterally)
+{
+    StartLogFile(LogPath());
+    lua_State* L = luaL_newstate();
+    luaL_openlibs(L);
+    RegisterLuaFunctions(L);
+    EXPECT_EQ(0, luaL_dostring(L, "logprint('%d and %s') logprint(42) logprint()"));
+    lua_close(L);
+    std::string text = bbtest::ReadFile(LogPath());
+    EXPECT_NE(std::string::npos, text.find("disk.\n%d and %s\n42\nnil\n")) << text;
+}
