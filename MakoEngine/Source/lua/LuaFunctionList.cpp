@@ -1,5 +1,7 @@
 #include "lua/LuaFunctionList.h"
 
+#include "luaplus/LuaErrorStash.h"
+
 #include <exception>
 #include <string>
 
@@ -33,12 +35,16 @@ void RegisterLuaFunctions(lua_State* L)
 int LuaNativeBoundary(lua_State* L, LuaNativeFunction body)
 {
     std::string message;
+    std::exception_ptr failure;
     try {
         return body(L);
     } catch (const std::exception& e) {
         message = e.what();
+        failure = std::current_exception();
     }
     // Raised outside the catch block: with the C++ build of Lua, lua_error itself throws.
+    // The exception is kept with the state, so that a C++ caller of the script gets it back.
+    LuaPlus::StashNativeException(L, failure, message);
     lua_pushlstring(L, message.data(), message.size());
     return lua_error(L);
 }

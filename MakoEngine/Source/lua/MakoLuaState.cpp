@@ -1,0 +1,187 @@
+#include "lua/MakoLuaState.h"
+
+#include "core/Log.h"
+#include "lua/LuaFunctionList.h"
+#include "lua/ScriptDebugHandoff.h"
+#include "lua/ScriptSource.h"
+
+#include <boost/format.hpp>
+
+#include <exception>
+
+using LuaPlus::LuaException;
+using LuaPlus::LuaObject;
+using LuaPlus::LuaState;
+
+namespace {
+
+// Helper functions every script may rely on. OpenOutputFile records the previous output
+// only once the new file is open, so a file that cannot be opened leaves no stale
+// _lastFile behind to block every later OpenOutputFile.
+const char kStartupChunk[] = R"lua(
+function Serialize(o, file, on_open)
+    if file == nil then file = "" end
+    if on_open == nil then on_open = "" end
+    Do_Serialize(o, file, on_open)
+end
+
+function OpenOutputFile(fileName)
+    assert(_lastFile == nil)
+    local previous = io.output()
+    io.output(fileName)
+    _lastFile = previous
+end
+
+function CloseOutputFile()
+    assert(_lastFile ~= nil)
+    io.output():close()
+    io.output(_lastFile)
+    _lastFile = nil
+end
+
+function SerializeToStringHelper(str)
+    _serializeTmpStr = _serializeTmpStr .. str
+end
+
+Anim = {}
+function Anim.Delay(milliseconds)
+    assert(type(milliseconds) == "number")
+    return { "delay", milliseconds }
+end
+)lua";
+
+// The error value on top of the stack when it is text (a string or a number, as Lua
+// converts them); empty otherwise.
+bool ReadErrorText(lua_State* L, std::string& text)
+{
+    if (!lua_isstring(L, -1))
+        return false;
+    std::size_t length = 0;
+    const char* data = lua_tolstring(L, -1, &length);
+    text.assign(data, length);
+    return true;
+}
+
+// Calls the script global `name` with the given arguments; a script error becomes a
+// ScriptError with the script's text (a native exception that caused it comes back as
+// itself).
+template <typename... Args>
+void CallScriptGlobal(LuaState* state, const char* name, const Args&... args)
+{
+    try {
+        state->GetGlobal(name).Call(args...);
+    } catch (const LuaException& e) {
+        MAKO_THROW(ScriptError, e.GetMessage());
+    }
+}
+
+} // namespace
+
+LuaState* GetGlobalLuaState()
+{
+    static LuaState* state = nullptr; // lives until the process ends
+    if (!state) {
+        state = LuaState::Create(true);
+        state->DoString("math.randomseed(os.date('%d%H%M%S'))");
+    }
+    return state;
+}
+
+const std::string& GetLuaStartupChunk()
+{
+    static const std::string chunk(kStartupChunk);
+    return chunk;
+}
+
+void InitLuaState(LuaState* state)
+{
+    const std::string& chunk = GetLuaStartupChunk();
+    try {
+        state->DoBuffer(chunk.data(), chunk.size(), "=StartupChunk");
+    } catch (const LuaException& e) {
+        MAKO_THROW(ScriptError, e.GetMessage());
+    }
+    RegisterLuaFunctions(state);
+}
+
+void RegisterLuaFunctions(LuaState* state)
+{
+    RegisterLuaFunctions(state->GetCState());
+}
+
+void OpenOutputFile(const std::string& fileName, LuaState* state)
+{
+    CallScriptGlobal(state, "OpenOutputFile", fileName);
+}
+
+void CloseOutputFile(LuaState* state)
+{
+    CallScriptGlobal(state, "CloseOutputFile");
+}
+
+namespace MakoLuaState {
+
+void DoResourceFile(LuaState* state, const std::string& resourceName)
+{
+    LogAtLevel(2, "Loading script file: %s\n", resourceName.c_str());
+    std::string script = ScriptSource::Read(resourceName);
+    if (ScriptDebugHandoff::IsActive())
+        ScriptDebugHandoff::SendFile(resourceName, script.data(), script.size());
+
+    lua_State* L = state->GetCState();
+    int top = lua_gettop(L);
+    if (luaL_loadbuffer(L, script.data(), script.size(), resourceName.c_str()) != 0) {
+        std::string error = LuaPlus::GetErrorText(L);
+        lua_settop(L, top);
+        MAKO_ASSERT_MSG(false, boost::str(boost::format("Could not compile Lua resource "
+                                                        "file:\nfile = %1%\nerror = %2%") %
+                                          resourceName % error));
+    }
+
+    LuaPlus::ClearStashedException(L);
+    if (lua_pcall(L, 0, 0, 0) != 0) {
+        std::exception_ptr original = LuaPlus::TakeStashedException(L);
+        std::string error;
+        bool hasText = ReadErrorText(L, error);
+        lua_settop(L, top);
+        if (original)
+            std::rethrow_exception(original);
+        if (hasText)
+            MAKO_ASSERT_MSG(false, boost::str(boost::format("Could not execute Lua resource "
+                                                            "file\nfile = %1%\nerror = %2%") %
+                                              resourceName % error));
+        MAKO_ASSERT_MSG(false, boost::str(boost::format("Could not execute Lua resource "
+                                                        "file\nfile = %1%") %
+                                          resourceName));
+    }
+    LuaPlus::ClearStashedException(L);
+}
+
+void LoadString(LuaState* state, const std::string& text, int nArgs, int nResults)
+{
+    lua_State* L = state->GetCState();
+    std::string error;
+    if (luaL_loadbuffer(L, text.data(), text.size(), nullptr) != 0) {
+        bool hasText = ReadErrorText(L, error);
+        lua_pop(L, 1 + nArgs); // the error value and the arguments that were never passed
+        if (hasText)
+            MAKO_THROW(ScriptError, boost::str(boost::format("Error in LoadString: %1%") % error));
+        MAKO_THROW(ScriptError, "Unknown error in LoadString");
+    }
+    lua_insert(L, -(nArgs + 1)); // the chunk goes below its arguments
+
+    LuaPlus::ClearStashedException(L);
+    if (lua_pcall(L, nArgs, nResults, 0) != 0) {
+        std::exception_ptr original = LuaPlus::TakeStashedException(L);
+        bool hasText = ReadErrorText(L, error);
+        lua_pop(L, 1);
+        if (original)
+            std::rethrow_exception(original);
+        if (hasText)
+            MAKO_THROW(ScriptError, boost::str(boost::format("Error in PCall: %1%") % error));
+        MAKO_THROW(ScriptError, "Unknown error in PCall");
+    }
+    LuaPlus::ClearStashedException(L);
+}
+
+} // namespace MakoLuaState

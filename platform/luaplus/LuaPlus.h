@@ -1,0 +1,12 @@
+#pragma once
+// The Lua object wrapper the engine is written against: LuaState, LuaObject,
+// LuaStackObject, LuaTableIterator and LuaException, over the Lua 5.1 C API (C++ build,
+// so Lua errors unwind C++ frames properly).
+#include "luaplus/LuaErrorStash.h"
+#include "luaplus/LuaException.h"
+#include "luaplus/LuaKey.h"
+#include "luaplus/LuaObject.h"
+#include "luaplus/LuaStackObject.h"
+#include "luaplus/LuaState.h"
+#include "luaplus/LuaStateOwner.h"
+#include "luaplus/LuaTableIterator.h"

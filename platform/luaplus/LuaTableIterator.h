@@ -1,0 +1,42 @@
+#pragma once
+// Walks the entries of a table in Lua's own order (lua_next), holding the current key and
+// value as LuaObjects:
+//   for (LuaTableIterator it(table); it; it.Next()) Use(it.GetKey(), it.GetValue());
+// The table may have values of existing keys changed or cleared during the walk, but no
+// keys added (Lua's rule); a walk broken that way raises LuaException.
+#include "luaplus/LuaObject.h"
+
+namespace LuaPlus {
+
+class LuaTableIterator
+{
+public:
+    // Starts at the first entry. A value that is not a table raises LuaException.
+    explicit LuaTableIterator(const LuaObject& table);
+
+    // Back to the first entry.
+    void Reset();
+    // On to the next entry; false (and invalid) after the last one.
+    bool Next();
+    LuaTableIterator& operator++()
+    {
+        Next();
+        return *this;
+    }
+    bool IsValid() const { return m_Valid; }
+    explicit operator bool() const { return m_Valid; }
+
+    // The current entry; unset when the iterator is not valid.
+    const LuaObject& GetKey() const { return m_Key; }
+    const LuaObject& GetValue() const { return m_Value; }
+
+private:
+    void Step();
+
+    LuaObject m_Table;
+    LuaObject m_Key;
+    LuaObject m_Value;
+    bool m_Valid = false;
+};
+
+} // namespace LuaPlus
