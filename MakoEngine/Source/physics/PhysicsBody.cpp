@@ -1,0 +1,103 @@
+#include "physics/PhysicsBody.h"
+
+#include "core/Exception.h"
+#include "physics/PhysicsMass.h"
+#include "physics/World.h"
+
+#include <cmath>
+
+PhysicsBody::PhysicsBody(World* world) : m_World(world)
+{
+    MAKO_ASSERT(world != nullptr);
+    m_Body = dBodyCreate(world->GetWorldID());
+    dBodySetData(m_Body, this);
+    m_PlaneJoint = dJointCreatePlane2D(world->GetWorldID(), nullptr);
+    dJointAttach(m_PlaneJoint, m_Body, nullptr);
+    world->AddBody(this);
+}
+
+PhysicsBody::~PhysicsBody()
+{
+    if (!m_World)
+        return;
+    m_World->RemoveBody(this);
+    if (m_Motor)
+        dJointDestroy(m_Motor);
+    dJointDestroy(m_PlaneJoint);
+    dBodyDestroy(m_Body);
+}
+
+void PhysicsBody::ForgetWorld()
+{
+    m_World = nullptr;
+    m_Body = nullptr;
+    m_Motor = nullptr;
+    m_PlaneJoint = nullptr;
+}
+
+void PhysicsBody::SetPosition(double x, double y)
+{
+    dBodySetPosition(m_Body, x, y, 0.0);
+}
+
+Vector2D PhysicsBody::GetPosition() const
+{
+    const dReal* p = dBodyGetPosition(m_Body);
+    return Vector2D(p[0], p[1]);
+}
+
+void PhysicsBody::SetLinearVel(double x, double y)
+{
+    dBodySetLinearVel(m_Body, x, y, 0.0);
+}
+
+Vector2D PhysicsBody::GetLinearVel() const
+{
+    const dReal* v = dBodyGetLinearVel(m_Body);
+    return Vector2D(v[0], v[1]);
+}
+
+void PhysicsBody::AddForce(double x, double y)
+{
+    dBodyAddForce(m_Body, x, y, 0.0);
+}
+
+void PhysicsBody::SetMass(const PhysicsMass& mass)
+{
+    dBodySetMass(m_Body, &mass.GetMass());
+}
+
+void PhysicsBody::LockRotation()
+{
+    if (m_Motor)
+        return;
+    m_Motor = dJointCreateAMotor(m_World->GetWorldID(), nullptr);
+    dJointAttach(m_Motor, m_Body, nullptr);
+    dJointSetAMotorNumAxes(m_Motor, 3);
+    // Axes relative to the global frame (rel = 0).
+    dJointSetAMotorAxis(m_Motor, 0, 0, 1.0, 0.0, 0.0);
+    dJointSetAMotorAxis(m_Motor, 1, 0, 0.0, 1.0, 0.0);
+    dJointSetAMotorAxis(m_Motor, 2, 0, 0.0, 0.0, 1.0);
+    dJointSetAMotorParam(m_Motor, dParamLoStop, 0.0);
+    dJointSetAMotorParam(m_Motor, dParamHiStop, 0.0);
+    dJointSetAMotorParam(m_Motor, dParamLoStop2, 0.0);
+    dJointSetAMotorParam(m_Motor, dParamHiStop2, 0.0);
+    dJointSetAMotorParam(m_Motor, dParamLoStop3, 0.0);
+    dJointSetAMotorParam(m_Motor, dParamHiStop3, 0.0);
+}
+
+void PhysicsBody::HoldToPlane()
+{
+    const dReal* q = dBodyGetQuaternion(m_Body);
+    const double w = q[0];
+    const double z = q[3];
+    const double length = std::sqrt(w * w + z * z);
+    dQuaternion held = {1.0, 0.0, 0.0, 0.0};
+    if (length > 1e-9 && std::isfinite(length)) {
+        held[0] = w / length;
+        held[3] = z / length;
+    }
+    dBodySetQuaternion(m_Body, held);
+    const dReal* av = dBodyGetAngularVel(m_Body);
+    dBodySetAngularVel(m_Body, 0.0, 0.0, av[2]);
+}

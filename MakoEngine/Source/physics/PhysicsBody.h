@@ -1,0 +1,62 @@
+#pragma once
+// The rigid body of one moving play-field object, held in the plane z = 0 of the play
+// field by a plane joint. Created for a geometry and owned through it: deleting the
+// geometry deletes its body (the owner must not delete the body again).
+#include "physics/Vector2D.h"
+
+#include <ode/ode.h>
+
+class PhysicsMass;
+class World;
+
+class PhysicsBody
+{
+public:
+    // A body at the origin in the world, joined to the static environment by a plane
+    // joint, not immobile, rotation free; listed in the world's body list.
+    explicit PhysicsBody(World* world);
+    ~PhysicsBody();
+    PhysicsBody(const PhysicsBody&) = delete;
+    PhysicsBody& operator=(const PhysicsBody&) = delete;
+
+    // Null once the world was destroyed before this body.
+    dBodyID GetBodyID() const { return m_Body; }
+    World* GetWorld() const { return m_World; }
+
+    // Position (x, y, 0) in pixels.
+    void SetPosition(double x, double y);
+    Vector2D GetPosition() const;
+    // Velocity (x, y, 0) in pixels per second.
+    void SetLinearVel(double x, double y);
+    Vector2D GetLinearVel() const;
+    // Adds the force (x, y, 0) for the next integration.
+    void AddForce(double x, double y);
+    void SetMass(const PhysicsMass& mass);
+
+    // Locks the body's rotation with an angular motor whose three global axes have both
+    // stops at 0. A second call changes nothing.
+    void LockRotation();
+    bool IsRotationLocked() const { return m_Motor != nullptr; }
+
+    // Immobile in collisions: a physical contact with a body that is not immobile does not
+    // attach this body, so that contact does not move it.
+    void SetImmobile(bool immobile) { m_Immobile = immobile; }
+    bool IsImmobile() const { return m_Immobile; }
+
+    // Keeps only the rotation about z: the orientation (w, x, y, z) becomes
+    // (w, 0, 0, z) / sqrt(w² + z²) and the angular velocity (0, 0, its z). A body turned
+    // half a turn about an axis in the plane, which has no rotation about z left, is put
+    // back to the identity. The world calls this after every step.
+    void HoldToPlane();
+
+private:
+    friend class World;
+    // The world is being destroyed and takes the ODE body and joints with it.
+    void ForgetWorld();
+
+    dBodyID m_Body = nullptr;
+    World* m_World = nullptr;
+    dJointID m_Motor = nullptr;
+    dJointID m_PlaneJoint = nullptr;
+    bool m_Immobile = false;
+};

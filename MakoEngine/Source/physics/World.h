@@ -1,0 +1,137 @@
+#pragma once
+// The play field's rigid-body simulation: one ODE world, one quad-tree collision space
+// fitted to the 640 × 480 field and one group of contact joints, with lists of the
+// bodies and geometries made in it. Every body is held to the plane z = 0 and turns only
+// about z. The world does not decide which contacts count: it asks the owners of the two
+// touching geometries (CollisionOwner), makes contact joints for the contacts that do not
+// pass, and reports every contact to the collision callback of the step.
+//
+// Configuration: "GlobalCFM", "GlobalERP" and "CollisionIterations" are read when the
+// world is made and follow configuration updates (ApplyConfigValue).
+//
+// A scene is repeatable: the same world built and stepped the same way gives the same
+// result (each world restarts ODE's random sequence, which orders the solver's work).
+//
+// Main thread only. Geometries and bodies are owned by the play-field objects and are
+// deleted before the world; what is left at tear-down is detached, not freed.
+#include "physics/ContactRecord.h"
+
+#include <ode/ode.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class PhysicsBody;
+class PhysicsGeom;
+class TriMeshData;
+
+// Reads a configuration key for the world: the value when it is a number, else nothing.
+using WorldConfigReader = std::function<std::optional<double>(const std::string& key)>;
+
+// SEAM(object model): World becomes an Object that observes the three configuration keys
+// (Config::AttachObserver in the constructor, DetachObserver in the destructor); its
+// OnConfigUpdate handler then passes the update's key and value (when it is a number) to
+// ApplyConfigValue and consumes the event.
+class World
+{
+public:
+    static constexpr const char* kKeyCFM = "GlobalCFM";
+    static constexpr const char* kKeyERP = "GlobalERP";
+    static constexpr const char* kKeyIterations = "CollisionIterations";
+    // Sub-steps per step when the configuration gives no usable count.
+    static constexpr int kDefaultCollisionIterations = 10;
+    // The largest sub-step count the configuration may ask for.
+    static constexpr int kMaxCollisionIterations = 200;
+
+    // Reads the configuration through `config` (an empty reader reads nothing): a usable
+    // CFM or ERP replaces ODE's default, and the sub-step count is the configured one or
+    // kDefaultCollisionIterations.
+    explicit World(const WorldConfigReader& config = WorldConfigReader());
+    ~World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    // Advances the simulation by dt seconds in GetCollisionIterations() sub-steps; each
+    // runs the collision pass, the contact pass, the callback for every contact, the
+    // integration, the mesh refresh and one step of the gradual changes. Afterwards every
+    // body is held to the plane (also when there are no sub-steps). An exception from an
+    // owner or the callback abandons the step and reaches the caller; the next step
+    // starts clean.
+    void Step(double dt, CollisionCallback callback, void* context);
+
+    // New geometries in the world's space, owned by the caller. A box is width × height
+    // × 100 pixels; a mesh takes its data over.
+    PhysicsGeom* CreateBox(float width, float height);
+    PhysicsGeom* CreateSphere(float radius);
+    PhysicsGeom* CreateTriMesh(TriMeshData* data);
+
+    // Applies one configuration update. "CollisionIterations" must be an integer from 1
+    // to kMaxCollisionIterations, "GlobalCFM" a number of at least 0 and "GlobalERP" a
+    // number from 0 to 1; anything else keeps the old value and logs a warning. A missing
+    // value (not a number) counts as unusable. Other keys change nothing. Takes effect at
+    // the next step.
+    void ApplyConfigValue(const std::string& key, std::optional<double> value);
+
+    int GetCollisionIterations() const { return m_CollisionIterations; }
+    // Sets the sub-step count directly (0 or more; 0 runs no sub-step, but bodies are
+    // still held to the plane).
+    void SetCollisionIterations(int iterations);
+
+    dWorldID GetWorldID() const { return m_World; }
+    dSpaceID GetSpaceID() const { return m_Space; }
+
+    // The contacts of the current sub-step, in the order found. Empty outside a step.
+    const std::vector<ContactRecord>& GetContacts() const { return m_Contacts; }
+
+    // The parts of a sub-step, public so that contact handling can be driven on its own.
+    // The near callback given to ODE's space collision (data is the World).
+    static void ProcessCollision(void* data, dGeomID o1, dGeomID o2);
+    // Appends a record (joint null) to the contact list.
+    void AddContactRecord(PhysicsGeom* geom1, PhysicsGeom* geom2, const dContactGeom& contact,
+                          bool physical, dBodyID body1, dBodyID body2);
+    // Removes duplicate contacts, snaps the normals of neighbouring contacts to the
+    // owners' edges and makes the contact joints of the physical contacts.
+    void ProcessContacts();
+
+    // Sizes of the world's lists, for diagnostics.
+    std::size_t GetBodyCount() const { return m_Bodies.size(); }
+    std::size_t GetGeomCount() const { return m_Geoms.size(); }
+    std::size_t GetMeshRefreshCount() const { return m_MeshGeoms.size(); }
+    std::size_t GetGradualCount() const { return m_GradualGeoms.size(); }
+
+private:
+    friend class PhysicsBody;
+    friend class PhysicsGeom;
+    void AddBody(PhysicsBody* body);
+    void RemoveBody(PhysicsBody* body);
+    void AddGeom(PhysicsGeom* geom);
+    void RemoveGeom(PhysicsGeom* geom);
+    void AddGradual(PhysicsGeom* geom);
+
+    void Collide(dGeomID o1, dGeomID o2);
+    void RunSubStep(float h, CollisionCallback callback, void* context);
+    void ReportContacts(CollisionCallback callback, void* context);
+    void RemoveDuplicateContacts();
+    void SnapNeighbourNormals();
+    void SnapPair(std::size_t a, std::size_t b, const double normalA[2]);
+    void CreateContactJoints();
+    void RefreshMeshTransforms();
+    void StepGradualChanges();
+    void HoldBodiesToPlane();
+    void ReadConfiguration(const WorldConfigReader& config);
+
+    dWorldID m_World = nullptr;
+    dSpaceID m_Space = nullptr;
+    dJointGroupID m_ContactGroup = nullptr;
+    int m_CollisionIterations = kDefaultCollisionIterations;
+    std::vector<ContactRecord> m_Contacts;
+    std::vector<PhysicsBody*> m_Bodies;
+    std::vector<PhysicsGeom*> m_MeshGeoms;
+    std::vector<PhysicsGeom*> m_GradualGeoms;
+    std::vector<PhysicsGeom*> m_Geoms;
+    // An exception raised inside ODE's collision pass, held until the pass returns so
+    // that it never unwinds through ODE.
+    std::exception_ptr m_PendingError;
+};
