@@ -1,0 +1,66 @@
+#include "support/engine/LuaFixture.h"
+
+#include "core/Exception.h"
+#include "lua/MakoLuaState.h"
+
+#include <boost/format.hpp>
+
+namespace bbtest {
+
+LuaFixture::LuaFixture()
+{
+    m_State = LuaPlus::LuaState::Create(true);
+    InitLuaState(m_State);
+    m_PreviousProvider = ScriptSource::SetProvider([this](const std::string& name) {
+        auto found = m_Scripts.find(name);
+        if (found == m_Scripts.end())
+            throw ResourceNotFoundException(
+                MAKO_WHERE,
+                boost::str(boost::format("Could not find resource info with name = %1%") % name),
+                name);
+        return found->second;
+    });
+}
+
+LuaFixture::~LuaFixture()
+{
+    ScriptSource::SetProvider(m_PreviousProvider);
+    LuaPlus::LuaState::Destroy(m_State);
+}
+
+void LuaFixture::Run(const std::string& text)
+{
+    MakoLuaState::LoadString(m_State, text);
+}
+
+void LuaFixture::RunResource(const std::string& name)
+{
+    MakoLuaState::DoResourceFile(m_State, name);
+}
+
+void LuaFixture::AddScript(const std::string& name, const std::string& text)
+{
+    m_Scripts[name] = text;
+}
+
+LuaPlus::LuaObject LuaFixture::Global(const char* name) const
+{
+    return m_State->GetGlobal(name);
+}
+
+double LuaFixture::GlobalNumber(const char* name) const
+{
+    return Global(name).GetNumber();
+}
+
+std::string LuaFixture::GlobalString(const char* name) const
+{
+    return Global(name).ToString();
+}
+
+bool LuaFixture::GlobalBoolean(const char* name) const
+{
+    return Global(name).GetBoolean();
+}
+
+} // namespace bbtest
