@@ -196,7 +196,8 @@ HCHANNEL BASS_SampleGetChannel(HSAMPLE handle, bool)
         // Retire a channel that was taken but never started, if there is one.
         std::uint32_t idle = 0;
         for (std::uint32_t channel : sample->channels) {
-            if (mixer.FindChannel(channel)->State() == BASS_ACTIVE_STOPPED) {
+            const bassx::Channel* existing = mixer.FindChannel(channel);
+            if (existing && existing->State() == BASS_ACTIVE_STOPPED) {
                 idle = channel;
                 break;
             }

@@ -5,9 +5,11 @@
 
 #include <SDL/SDL.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 namespace bassx {
 
@@ -35,6 +37,8 @@ int SoundDecoder::Decode(const std::uint8_t* data, std::size_t size, PcmBuffer& 
         }
     } catch (const std::bad_alloc&) {
         return BASS_ERROR_MEM;
+    } catch (const std::length_error&) {
+        return BASS_ERROR_MEM;
     }
 }
 
@@ -48,7 +52,11 @@ int SoundDecoder::DecodeOgg(const std::uint8_t* data, std::size_t size, PcmBuffe
     out.rate = decoder.Rate();
     out.channels = decoder.Channels();
     out.data.clear();
-    out.data.reserve(static_cast<std::size_t>(decoder.Frames()) * out.channels);
+    // The length comes from the file's last page; a damaged file may claim any length, so
+    // the reservation is only a hint bounded by what the data could plausibly hold.
+    const std::uint64_t plausible = static_cast<std::uint64_t>(size) * 64;
+    out.data.reserve(static_cast<std::size_t>(std::min(decoder.Frames(), plausible)) *
+                     out.channels);
     const int block = 4096;
     std::vector<std::int16_t> buffer(static_cast<std::size_t>(block) * out.channels);
     for (;;) {
