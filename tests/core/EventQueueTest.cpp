@@ -1,0 +1,81 @@
+#include "core/EventQueue.h"
+#include "core/Exception.h"
+#include "luaplus/LuaPlus.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Recorder : EventReceiver
+{
+    std::vector<int> types;
+    EventQueue* queue = nullptr; // posts a follow-up event while handling the first
+    bool OnEvent(const Event& e) override
+    {
+        types.push_back(e.type);
+        if (queue && e.type == MAKO_TIMER)
+            queue->Post(this, MAKO_SELECT);
+        return true;
+    }
+};
+
+// Drains the queue the way the main loop does: routed records go to their receiver,
+// others to the application receiver.
+void Drain(EventQueue& queue, EventReceiver& application)
+{
+    Event e;
+    while (queue.Take(e)) {
+        if (e.type == MAKO_ROUTEDEVENT) {
+            EventQueue::DeliverRouted(e);
+        } else {
+            application.OnEvent(e);
+            EventQueue::ReleaseEventData(e);
+        }
+    }
+}
+
+} // namespace
+
+TEST(EventQueue, RoutesToDestinationAndKeepsOrderWithEventsPostedDuringDispatch)
+{
+    EventQueue queue;
+    Recorder app, target;
+    target.queue = &queue;
+    queue.Post(nullptr, MAKO_PAUSEAPP, 1, IntToEventData(1));
+    queue.Post(&target, MAKO_TIMER, 0, IntToEventData(7), IntToEventData(-1));
+    queue.PostByName("MAKO_RELOAD");
+    EXPECT_EQ(3u, queue.Size());
+    Drain(queue, app);
+    EXPECT_EQ((std::vector<int>{MAKO_PAUSEAPP, MAKO_RELOAD}), app.types);
+    EXPECT_EQ((std::vector<int>{MAKO_TIMER, MAKO_SELECT}), target.types);
+    EXPECT_TRUE(queue.IsEmpty());
+}
+
+TEST(EventQueue, ReleasesOwnedDataAfterDispatchAndOnClear)
+{
+    LuaPlus::LuaState* state = LuaPlus::LuaState::Create();
+    {
+        boost::shared_ptr<void> payload(new int(5), [](void* p) { delete static_cast<int*>(p); });
+        EventQueue queue;
+        Recorder target;
+        queue.PostShared(MAKO_CHILDGROUPADDED, &target, nullptr, payload);
+        EXPECT_EQ(2, payload.use_count());
+        auto* value = new LuaPlus::LuaObject(state);
+        value->AssignNewTable(state);
+        queue.Post(&target, MAKO_CONFIGUPDATE, 0, value);
+        queue.Post(&target, MAKO_INTERNALEVENT, 0, IntToEventData(3), new LuaPlus::LuaObject(state));
+        Recorder app;
+        Drain(queue, app);
+        EXPECT_EQ(1, payload.use_count());
+        EXPECT_EQ(3u, target.types.size());
+
+        queue.PostShared(MAKO_CHILDGROUPADDED, nullptr, nullptr, payload);
+        queue.Post(&target, MAKO_CONFIGUPDATE, 0, new LuaPlus::LuaObject(state));
+        queue.Clear(); // nothing dispatched, everything released (the leak checker watches)
+        EXPECT_EQ(1, payload.use_count());
+        EXPECT_THROW(queue.PostShared(MAKO_TIMER, nullptr, nullptr, payload), Exception);
+    }
+    LuaPlus::LuaState::Destroy(state);
+}
