@@ -1,12 +1,10 @@
 #include "physics/PhysicsServices.h"
 
-#include <cstdio>
+#include "core/Log.h"
 
-// SEAM(log): until the engine log exists, warnings go to standard error. Replace the body
-// with the engine's levelled log call once core/Log.h is in place.
 void PhysicsLogWarning(const std::string& line)
 {
-    std::fprintf(stderr, "%s\n", line.c_str());
+    Log("%s\n", line.c_str());
 }
 
 // SEAM(performance counters): the scoped timer becomes ScopedPerformanceTimer once the

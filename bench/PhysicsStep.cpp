@@ -1,0 +1,118 @@
+// One frame of play in the physics world: every sub-step of a full field of bricks with
+// its walls and a number of balls. Reports the time per frame and per sub-step.
+#include "physics/CollisionOwner.h"
+#include "physics/PhysicsBody.h"
+#include "physics/PhysicsGeom.h"
+#include "physics/PhysicsMass.h"
+#include "physics/World.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr double kFrame = 0.032;
+constexpr int kSubSteps = 20;
+
+// Owners that collide with everything and report no edges.
+struct Solid : CollisionOwner
+{
+    bool AcceptsCollision(CollisionOwner*, double, double) override { return false; }
+};
+
+struct Field
+{
+    Solid owner;
+    std::unique_ptr<World> world;
+    std::vector<std::unique_ptr<PhysicsGeom>> geoms;
+    std::vector<PhysicsBody*> balls;
+
+    explicit Field(int ballCount)
+    {
+        world = std::make_unique<World>([](const std::string& key) -> std::optional<double> {
+            if (key == World::kKeyCFM)
+                return 0.0000001;
+            if (key == World::kKeyERP)
+                return 0.8;
+            if (key == World::kKeyIterations)
+                return kSubSteps;
+            return std::nullopt;
+        });
+        AddBox(8, 250, 16, 460);
+        AddBox(632, 250, 16, 460);
+        AddBox(320, 28, 640, 16);
+        AddBox(320, 472, 640, 16);
+        // 200 bricks: 20 columns of 28 pixels, 10 rows of 14 pixels.
+        for (int row = 0; row < 10; ++row)
+            for (int col = 0; col < 20; ++col)
+                AddBox(40 + col * 28 + 14, 60 + row * 14 + 7, 28, 14);
+        for (int i = 0; i < ballCount; ++i) {
+            PhysicsGeom* geom = world->CreateSphere(7.99f);
+            geom->SetOwner(&owner);
+            geom->SetBounciness(PhysicsGeom::BounceAlways);
+            PhysicsBody* body = new PhysicsBody(world.get());
+            PhysicsMass mass;
+            mass.SetSphere(1.0, 8.0);
+            body->SetMass(mass);
+            geom->SetBody(body);
+            body->LockRotation();
+            geom->SetPosition(60.0 + (i % 25) * 21.0, 260.0 + (i / 25) * 40.0);
+            const double a = 0.3 + i * 0.77;
+            body->SetLinearVel(400 * std::cos(a), -400 * std::abs(std::sin(a)) - 50);
+            geoms.emplace_back(geom);
+            balls.push_back(body);
+        }
+    }
+
+    void AddBox(double x, double y, double w, double h)
+    {
+        PhysicsGeom* geom = world->CreateBox(float(w - 0.01), float(h - 0.01));
+        geom->SetOwner(&owner);
+        geom->SetPosition(x, y);
+        geoms.emplace_back(geom);
+    }
+
+    // The balls' own speed regulation, so that play goes on at a steady pace.
+    void Regulate()
+    {
+        for (PhysicsBody* body : balls) {
+            Vector2D v = body->GetLinearVel();
+            v.SetLength(400.0);
+            body->SetLinearVel(v.x, v.y);
+        }
+    }
+
+    ~Field()
+    {
+        geoms.clear(); // deletes the balls' bodies too
+        world.reset();
+    }
+};
+
+bool CountContact(PhysicsGeom*, PhysicsGeom*, const ContactData*, void* context)
+{
+    ++*static_cast<long*>(context);
+    return false;
+}
+
+void BM_PhysicsFrame(benchmark::State& state)
+{
+    Field field(int(state.range(0)));
+    long contacts = 0;
+    for (auto _ : state) {
+        field.world->Step(kFrame, &CountContact, &contacts);
+        field.Regulate();
+    }
+    state.counters["per_substep"] =
+        benchmark::Counter(double(state.iterations()) * kSubSteps,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["contacts_per_frame"] =
+        benchmark::Counter(double(contacts) / double(state.iterations()));
+}
+
+} // namespace
+
+BENCHMARK(BM_PhysicsFrame)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
