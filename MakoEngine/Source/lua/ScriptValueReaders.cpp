@@ -1,0 +1,74 @@
+#include "lua/ScriptValueReaders.h"
+
+#include "core/Exception.h"
+
+#include <boost/format.hpp>
+
+using LuaPlus::LuaException;
+using LuaPlus::LuaObject;
+
+namespace {
+
+// obj itself when it is not a function; else the first result of calling it with no
+// arguments. A script error in the call is raised as a ScriptError with the script's text.
+LuaObject ResolveFunction(const LuaObject& obj)
+{
+    if (!obj.IsFunction())
+        return obj;
+    try {
+        return obj.Call();
+    } catch (const LuaException& e) {
+        MAKO_THROW(ScriptError, e.GetMessage());
+    }
+}
+
+// Fails the assertion "false" with "Object is not <kind>, but rather a <type>.".
+[[noreturn]] void FailKind(const char* kind, const LuaObject& obj)
+{
+    std::string message =
+        boost::str(boost::format("Object is not %1%, but rather a %2%.") % kind % obj.TypeName());
+    throw Exception(MAKO_WHERE,
+                    boost::str(boost::format("Assertion failed: (false)\nMessage: %1%") % message));
+}
+
+} // namespace
+
+int ReadIntegerFromObject(const LuaObject& obj)
+{
+    LuaObject value = ResolveFunction(obj);
+    if (!value.IsNumber())
+        FailKind("an integer", value);
+    return value.GetInteger();
+}
+
+double ReadNumberFromObject(const LuaObject& obj)
+{
+    LuaObject value = ResolveFunction(obj);
+    if (!value.IsNumber())
+        FailKind("a number", value);
+    return value.GetNumber();
+}
+
+void* ReadPointerFromObject(const LuaObject& obj)
+{
+    LuaObject value = ResolveFunction(obj);
+    if (!value.IsLightUserData())
+        FailKind("a light user data", value);
+    return value.GetLightUserData();
+}
+
+std::string ReadStringFromObject(const LuaObject& obj)
+{
+    LuaObject value = ResolveFunction(obj);
+    if (!value.IsString())
+        FailKind("a string", value);
+    return std::string(value.GetString(), value.GetStrLen());
+}
+
+bool ReadBooleanFromObject(const LuaObject& obj)
+{
+    LuaObject value = ResolveFunction(obj);
+    if (!value.IsBoolean())
+        FailKind("a boolean", value);
+    return value.GetBoolean();
+}

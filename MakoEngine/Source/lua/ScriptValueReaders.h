@@ -1,0 +1,20 @@
+#pragma once
+// Reading native values out of script values, for property conversion and the class
+// registry. Each reader accepts a value of its own kind; a function value is called with
+// no arguments once and its result is read instead, so a script may supply any value
+// lazily. Anything else fails the assertion "false" with a message naming the kind it
+// expected and the script type it got ("Object is not a boolean, but rather a table.").
+#include "luaplus/LuaPlus.h"
+
+#include <string>
+
+// A number, truncated toward zero.
+int ReadIntegerFromObject(const LuaPlus::LuaObject& obj);
+// A number.
+double ReadNumberFromObject(const LuaPlus::LuaObject& obj);
+// The address held by a light user data.
+void* ReadPointerFromObject(const LuaPlus::LuaObject& obj);
+// A string (numbers are not taken).
+std::string ReadStringFromObject(const LuaPlus::LuaObject& obj);
+// A boolean (nil is not taken).
+bool ReadBooleanFromObject(const LuaPlus::LuaObject& obj);
