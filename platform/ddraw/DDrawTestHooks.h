@@ -1,0 +1,33 @@
+#pragma once
+// Hooks that let tests make the display layer fail on demand and play the parts of other
+// programs. Not for the game's own code.
+#include "ddraw/WinTypes.h"
+
+namespace ddrawx {
+
+// Makes the next `times` calls of the named operation fail with `result` before they do
+// anything. Names are the operations' own: "DirectDrawCreateEx", "DirectDrawCreate",
+// "SetCooperativeLevel", "SetDisplayMode", "CreateSurface", "CreateClipper", "Lock",
+// "Blt", "Flip", "Restore", "TestCooperativeLevel", "QueryInterface" (of IID_IDirect3D7
+// on a DirectDraw object), "CreateDevice", "GetCaps" (of the device), "SetViewport",
+// "Clear", "BeginScene", "EndScene", "SetTexture", "DrawPrimitive", "D3DXInitialize",
+// "D3DXCreateTexture". A later FailNext of the same name replaces the earlier one.
+void FailNext(const char* operation, HRESULT result, int times = 1);
+
+// Another program takes the display for a moment: every surface that is not in system
+// memory is lost (as after a switch away from a full-screen program and back).
+void LoseSurfaces();
+
+// Another program takes exclusive mode: surfaces are lost, and the next `polls` calls of
+// TestCooperativeLevel answer DDERR_EXCLUSIVEMODEALREADYSET (so does any request for
+// exclusive mode and any Restore meanwhile); then it lets go.
+void HoldExclusiveMode(int polls);
+
+// Forgets every pending failure and releases exclusive mode held by another program.
+void ResetHooks();
+
+// Objects of the layer alive now (DirectDraw objects, surfaces, clippers, palettes,
+// Direct3D objects, devices), for tests that check nothing is left behind.
+int LiveObjectCount();
+
+} // namespace ddrawx

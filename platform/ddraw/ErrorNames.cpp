@@ -1,0 +1,75 @@
+// The names of the layer's result codes (dxerr.h).
+#include "ddraw/dxerr.h"
+
+#include "ddraw/d3d.h"
+
+namespace {
+
+struct Name
+{
+    HRESULT code;
+    const char* name;
+};
+
+#define DDRAWX_NAME(code)                                                                          \
+    {                                                                                              \
+        code, #code                                                                                \
+    }
+
+// Codes that share a value with a general COM code carry the DirectDraw name.
+const Name kNames[] = {
+    DDRAWX_NAME(DD_OK),
+    DDRAWX_NAME(DD_FALSE),
+    DDRAWX_NAME(DDERR_GENERIC),
+    DDRAWX_NAME(DDERR_INVALIDPARAMS),
+    DDRAWX_NAME(DDERR_OUTOFMEMORY),
+    DDRAWX_NAME(DDERR_UNSUPPORTED),
+    DDRAWX_NAME(DDERR_NOTINITIALIZED),
+    DDRAWX_NAME(E_NOINTERFACE),
+    DDRAWX_NAME(E_POINTER),
+    DDRAWX_NAME(DDERR_ALREADYINITIALIZED),
+    DDRAWX_NAME(DDERR_CURRENTLYNOTAVAIL),
+    DDRAWX_NAME(DDERR_INVALIDCAPS),
+    DDRAWX_NAME(DDERR_INVALIDMODE),
+    DDRAWX_NAME(DDERR_INVALIDOBJECT),
+    DDRAWX_NAME(DDERR_INVALIDPIXELFORMAT),
+    DDRAWX_NAME(DDERR_INVALIDRECT),
+    DDRAWX_NAME(DDERR_NOCOOPERATIVELEVELSET),
+    DDRAWX_NAME(DDERR_NOEXCLUSIVEMODE),
+    DDRAWX_NAME(DDERR_NOTFOUND),
+    DDRAWX_NAME(DDERR_NOZBUFFERHW),
+    DDRAWX_NAME(DDERR_OUTOFVIDEOMEMORY),
+    DDRAWX_NAME(DDERR_COLORKEYNOTSET),
+    DDRAWX_NAME(DDERR_SURFACEBUSY),
+    DDRAWX_NAME(DDERR_SURFACELOST),
+    DDRAWX_NAME(DDERR_TOOBIGSIZE),
+    DDRAWX_NAME(DDERR_WASSTILLDRAWING),
+    DDRAWX_NAME(DDERR_INVALIDDIRECTDRAWGUID),
+    DDRAWX_NAME(DDERR_PRIMARYSURFACEALREADYEXISTS),
+    DDRAWX_NAME(DDERR_BLTFASTCANTCLIP),
+    DDRAWX_NAME(DDERR_EXCLUSIVEMODEALREADYSET),
+    DDRAWX_NAME(DDERR_NOTFLIPPABLE),
+    DDRAWX_NAME(DDERR_NOTLOCKED),
+    DDRAWX_NAME(DDERR_CANTCREATEDC),
+    DDRAWX_NAME(DDERR_NODC),
+    DDRAWX_NAME(DDERR_WRONGMODE),
+    DDRAWX_NAME(DDERR_NOTPALETTIZED),
+    DDRAWX_NAME(D3DERR_INVALID_DEVICE),
+    DDRAWX_NAME(D3DERR_INITFAILED),
+    DDRAWX_NAME(D3DERR_SCENE_IN_SCENE),
+    DDRAWX_NAME(D3DERR_SCENE_NOT_IN_SCENE),
+    DDRAWX_NAME(D3DERR_SCENE_BEGIN_FAILED),
+    DDRAWX_NAME(D3DERR_SCENE_END_FAILED),
+};
+
+#undef DDRAWX_NAME
+
+} // namespace
+
+const char* DXErrorString(HRESULT result)
+{
+    for (const Name& entry : kNames)
+        if (entry.code == result)
+            return entry.name;
+    return "Unknown";
+}
