@@ -211,8 +211,9 @@ TEST_F(DeviceTest, ConstantAlphaBlendMatchesSDLWithinOne)
                   DrawQuad(texture, 0, 0, w, h, 0, 0, w, h, w, h, (DWORD(alpha) << 24) | 0xFFFFFF));
         ASSERT_EQ(D3D_OK, m_Device->EndScene());
         EXPECT_LE(WorstDifference(ref, w, h), 1) << "alpha " << alpha;
-        if (alpha == 255)
+        if (alpha == 255) {
             EXPECT_EQ(0, WorstDifference(ref, w, h));
+        }
         SDL_FreeSurface(src);
         SDL_FreeSurface(ref);
     }
