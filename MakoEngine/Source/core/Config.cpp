@@ -1,0 +1,334 @@
+#include "core/Config.h"
+
+#include "core/AtomicFile.h"
+#include "core/ConfigLibrary.h"
+#include "core/EventQueue.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/Object.h"
+#include "lua/LuaFunctionList.h"
+#include "lua/LuaSerializer.h"
+
+#include <boost/format.hpp>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+using LuaPlus::LuaException;
+using LuaPlus::LuaObject;
+using LuaPlus::LuaState;
+using LuaPlus::LuaTableIterator;
+
+namespace {
+
+Config* gCurrentConfig = nullptr; // see Config::GetCurrent
+
+// Raises a failed assertion of the expression text.
+[[noreturn]] void FailAssertion(const char* expression)
+{
+    throw Exception(MAKO_WHERE, boost::str(boost::format("Assertion failed: (%1%)") % expression));
+}
+
+// Raises the failure of a script call made through the wrapper as a ScriptError.
+[[noreturn]] void ThrowScriptError(const LuaException& e)
+{
+    MAKO_THROW(ScriptError, e.GetMessage());
+}
+
+// Calls the script global `name`, which must be a function.
+template <typename... Args> void CallLibrary(LuaState* state, const char* name, const Args&... args)
+{
+    LuaObject function = state->GetGlobal(name);
+    if (!function.IsFunction())
+        FailAssertion("m_LuaState->Stack(-1).IsFunction()");
+    try {
+        function.Call(args...);
+    } catch (const LuaException& e) {
+        ThrowScriptError(e);
+    }
+}
+
+[[noreturn]] void ThrowWrongType(const std::string& key, const LuaObject& value, const char* kind)
+{
+    MAKO_THROW(Exception, boost::str(boost::format("Configuration value \"%1%\" should be %2%, "
+                                                   "but it is a %3%.") %
+                                     key % kind % value.TypeName()));
+}
+
+// Config_SignalObservers(key): the observers of key on the state's configuration hear of
+// its new value. Nothing happens when the configuration is gone.
+int SignalObserversBody(lua_State* L)
+{
+    lua_getglobal(L, "Config_Instance");
+    auto* config = static_cast<Config*>(lua_touserdata(L, -1));
+    lua_pop(L, 1);
+    if (config && lua_type(L, 1) == LUA_TSTRING)
+        config->SignalObservers(lua_tostring(L, 1));
+    return 0;
+}
+
+int SignalObserversNative(lua_State* L)
+{
+    return LuaNativeBoundary(L, SignalObserversBody);
+}
+
+// Reads a whole file; false (errno set) when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        errno = EIO;
+        return false;
+    }
+    text = buffer.str();
+    return true;
+}
+
+} // namespace
+
+Config::Config(LuaState* state) : m_LuaState(state)
+{
+    MAKO_ASSERT(m_LuaState != 0);
+    const std::string& library = GetConfigLibraryText();
+    try {
+        m_LuaState->DoBuffer(library.data(), library.size(), "=ConfigLibrary");
+        m_LuaState->GetGlobals().SetLightUserData("Config_Instance", this);
+        m_LuaState->GetGlobal("InitTables").Call();
+        m_LuaState->GetGlobals().SetCFunction("Config_SignalObservers", SignalObserversNative);
+    } catch (const LuaException& e) {
+        ThrowScriptError(e);
+    }
+    gCurrentConfig = this;
+}
+
+Config::~Config()
+{
+    if (gCurrentConfig == this)
+        gCurrentConfig = nullptr;
+    // Scripts that still assign keys must not reach this object any more.
+    LuaObject instance = m_LuaState->GetGlobal("Config_Instance");
+    if (instance.IsLightUserData() && instance.GetLightUserData() == this)
+        m_LuaState->GetGlobals().SetNil("Config_Instance");
+}
+
+Config* Config::GetCurrent()
+{
+    return gCurrentConfig;
+}
+
+int Config::ReadFile(const std::string& path)
+{
+    std::string text;
+    if (!ReadWholeFile(path, text)) {
+        if (errno == ENOENT)
+            LogAtLevel(2, "No configuration file at \"%s\"; using the defaults.\n", path.c_str());
+        else
+            Log("Warning: could not read the configuration file \"%s\": %s\n", path.c_str(),
+                std::strerror(errno));
+        return LUA_ERRFILE;
+    }
+
+    lua_State* L = m_LuaState->GetCState();
+    int top = lua_gettop(L);
+    std::string chunkName = "@" + path;
+    int status = luaL_loadbuffer(L, text.data(), text.size(), chunkName.c_str());
+    if (status != 0) {
+        std::string error = LuaPlus::GetErrorText(L);
+        lua_settop(L, top);
+        KeepFileAside(path, error);
+        return status;
+    }
+
+    // The file is data: it sees its loader and nothing else.
+    lua_newtable(L);
+    lua_getglobal(L, "LoadConfig");
+    lua_setfield(L, -2, "LoadConfig");
+    lua_setfenv(L, -2);
+
+    LuaObject globals = m_LuaState->GetGlobals();
+    globals.SetString("Config_CurrentSource", path);
+    LuaPlus::ClearStashedException(L);
+    status = lua_pcall(L, 0, 0, 0);
+    std::exception_ptr original;
+    std::string error;
+    if (status != 0) {
+        original = LuaPlus::TakeStashedException(L);
+        error = LuaPlus::GetErrorText(L);
+    }
+    LuaPlus::ClearStashedException(L);
+    lua_settop(L, top);
+    globals.SetNil("Config_CurrentSource");
+    if (original)
+        std::rethrow_exception(original);
+    if (status != 0)
+        KeepFileAside(path, error);
+    return status;
+}
+
+LuaObject Config::GetTable(const char* name) const
+{
+    LuaObject table = m_LuaState->GetGlobal(name);
+    if (!table.IsTable())
+        FailAssertion("m_LuaState->Stack(-1).IsTable()");
+    return table;
+}
+
+LuaObject Config::GetObject(const std::string& key) const
+{
+    LuaObject value = GetTable("ConstConfig").RawGet(key);
+    if (value.IsNil())
+        value = GetTable("Config_Data").RawGet(key);
+    return value;
+}
+
+int Config::GetInteger(const std::string& key) const
+{
+    LuaObject value = GetObject(key);
+    if (value.IsNil())
+        return 0;
+    if (!value.IsNumber())
+        ThrowWrongType(key, value, "a number");
+    return value.GetInteger();
+}
+
+double Config::GetNumber(const std::string& key) const
+{
+    LuaObject value = GetObject(key);
+    if (value.IsNil())
+        return 0.0;
+    if (!value.IsNumber())
+        ThrowWrongType(key, value, "a number");
+    return value.GetNumber();
+}
+
+bool Config::GetBoolean(const std::string& key) const
+{
+    LuaObject value = GetObject(key);
+    if (value.IsNil())
+        return false;
+    if (!value.IsBoolean())
+        ThrowWrongType(key, value, "a boolean");
+    return value.GetBoolean();
+}
+
+std::string Config::GetString(const std::string& key) const
+{
+    LuaObject value = GetObject(key);
+    if (value.IsNil())
+        return std::string();
+    if (!value.IsString())
+        ThrowWrongType(key, value, "a string");
+    return std::string(value.GetString(), value.GetStrLen());
+}
+
+Color Config::GetColor(const std::string& key, const Color& def) const
+{
+    LuaObject value = GetObject(key);
+    if (value.IsNil())
+        return def;
+    return Color(value);
+}
+
+Variant Config::Retrieve(const std::string& key) const
+{
+    Variant value = MakoLuaState::GetVariant(GetTable("ConstConfig").RawGet(key));
+    if (value.IsNil())
+        value = MakoLuaState::GetVariant(GetTable("Config_Data").RawGet(key));
+    return value;
+}
+
+void Config::Set(const std::string& key, const LuaObject& value)
+{
+    LuaObject proxy = GetTable("Config");
+    try {
+        proxy.SetObject(key, value);
+    } catch (const LuaException& e) {
+        ThrowScriptError(e);
+    }
+}
+
+void Config::Set(const std::string& key, const Variant& value)
+{
+    Set(key, MakoLuaState::ToLuaObject(m_LuaState, value));
+}
+
+void Config::SetBoolean(const std::string& key, bool value)
+{
+    LuaObject object;
+    object.AssignBoolean(m_LuaState, value);
+    Set(key, object);
+}
+
+void Config::AttachObserver(Object* observer, const std::string& key)
+{
+    CallLibrary(m_LuaState, "Config_AttachObserver", static_cast<void*>(observer), key);
+}
+
+void Config::DetachObserver(Object* observer, const std::string& key)
+{
+    CallLibrary(m_LuaState, "Config_DetachObserver", static_cast<void*>(observer), key);
+}
+
+void Config::SignalObservers(const std::string& key)
+{
+    LuaObject record = GetTable("Config_Metadata").RawGet(key);
+    if (!record.IsTable())
+        return;
+    LuaObject observers = record.RawGet("observers");
+    if (!observers.IsTable())
+        return;
+    // A copy of the list: an observer may be detached while the events are posted.
+    std::vector<Object*> list;
+    int count = observers.GetCount();
+    for (int i = 1; i <= count; ++i) {
+        LuaObject observer = observers.RawGet(i);
+        if (observer.IsLightUserData())
+            list.push_back(static_cast<Object*>(observer.GetLightUserData()));
+    }
+    for (Object* observer : list)
+        SignalObserver(key, observer);
+}
+
+void Config::SignalObserver(const std::string& key, Object* observer)
+{
+    // The event queue deletes the object after dispatch (EVENT_DATA1_LUAOBJECT).
+    auto* update = new LuaObject();
+    try {
+        update->AssignNewTable(m_LuaState);
+        update->SetString("key", key);
+        update->SetObject("value", GetObject(key));
+    } catch (...) {
+        delete update;
+        throw;
+    }
+    GetPostedEventQueue().Post(observer, MAKO_CONFIGUPDATE, 0, update, nullptr);
+}
+
+void Config::SignalAllObservers()
+{
+    LuaObject data = GetTable("Config_Data");
+    std::vector<std::string> keys;
+    for (LuaTableIterator it(GetTable("Config_Metadata")); it; it.Next()) {
+        const LuaObject& key = it.GetKey();
+        if (!key.IsString() || !it.GetValue().IsTable())
+            continue;
+        if (!it.GetValue().RawGet("observers").IsNil() && !data.RawGet(key).IsNil())
+            keys.emplace_back(key.GetString(), key.GetStrLen());
+    }
+    for (const std::string& key : keys)
+        SignalObservers(key);
+}
+
+void Config::Write(const std::string& path)
+{
+    Log("writing cfg to: %s\n", path.c_str());
+    std::string text = "LoadConfig ";
+    Serialize(GetTable("Config_Data"), "", SERIALIZE_SORTED, text);
+    WriteFileAtomically(path, text);
+}

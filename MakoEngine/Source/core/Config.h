@@ -1,0 +1,87 @@
+#pragma once
+// The configuration: named values in two layers of script tables of one script state.
+// Constants (ConstConfig) ship with the program and are never written; user values
+// (Config_Data) come from the defaults file and the user's file and are written back by
+// Write. Scripts read and write through the proxy table Config (user value first);
+// native reads here give constants priority. Objects observe single keys and receive a
+// posted MAKO_CONFIGUPDATE whose data1 is a heap LuaObject {key = key, value = value},
+// released by the event queue after dispatch.
+//
+// Exactly one Config exists per script state. The most recently constructed one is the
+// process's current configuration (GetCurrent) until it is destroyed; this stands in for
+// the application's Config member until the application owns the object. Main thread only.
+#include "display/Color.h"
+#include "lua/Variant.h"
+#include "luaplus/LuaPlus.h"
+
+#include <string>
+
+class Object;
+
+class Config
+{
+public:
+    // Runs the configuration library in the state, publishes Config_Instance and the
+    // native Config_SignalObservers, and creates the tables. A null state fails the
+    // assertion "m_LuaState != 0"; a second Config on one state fails the library's own
+    // assertions.
+    explicit Config(LuaPlus::LuaState* state);
+    ~Config();
+    Config(const Config&) = delete;
+    Config& operator=(const Config&) = delete;
+
+    // The configuration of the running program; null when none exists.
+    static Config* GetCurrent();
+
+    LuaPlus::LuaState* GetLuaState() const { return m_LuaState; }
+
+    // Runs the user's configuration file at path in an environment that holds only
+    // LoadConfig. Returns 0 when it ran; LUA_ERRFILE when it does not exist or cannot be
+    // read (logged; a missing file is normal on a first run); LUA_ERRSYNTAX or LUA_ERRRUN
+    // when it is broken: the file is then renamed to path + ".bad" with a warning, and the
+    // keys it loaded before the failure stay. A native exception raised by an observer
+    // while the file loads passes through unchanged.
+    int ReadFile(const std::string& path);
+
+    // ConstConfig[key], else Config_Data[key] (nil when neither has it).
+    LuaPlus::LuaObject GetObject(const std::string& key) const;
+    // The value converted; a missing key reads 0, 0.0, false and "". A value of another
+    // type raises Exception naming the key and the type found.
+    int GetInteger(const std::string& key) const;
+    double GetNumber(const std::string& key) const;
+    bool GetBoolean(const std::string& key) const;
+    std::string GetString(const std::string& key) const;
+    // The colour the value describes (a colour name or {r, g, b[, a]}), else def.
+    Color GetColor(const std::string& key, const Color& def) const;
+    // The same lookup as a Variant: nil when missing; a table or function value raises
+    // ScriptError "Could not convert type %1% to a Variant.".
+    Variant Retrieve(const std::string& key) const;
+
+    // Config[key] = value through the proxy: a constant key raises ScriptError "...Cannot
+    // overwrite a const config variable" and changes nothing; observers are signalled.
+    void Set(const std::string& key, const LuaPlus::LuaObject& value);
+    void Set(const std::string& key, const Variant& value);
+    void SetBoolean(const std::string& key, bool value);
+
+    // Observers of one key; attaching twice gives two events per change until detached
+    // twice. Detaching an observer that is not attached leaves the list unchanged;
+    // detaching from a key that never had observers fails an assertion.
+    void AttachObserver(Object* observer, const std::string& key);
+    void DetachObserver(Object* observer, const std::string& key);
+
+    // Posts MAKO_CONFIGUPDATE to every observer of key, in list order.
+    void SignalObservers(const std::string& key);
+    void SignalObserver(const std::string& key, Object* observer);
+    // Signals every key that has observers and a user value (end of start-up).
+    void SignalAllObservers();
+
+    // Replaces the file at path with "LoadConfig " and the sorted text of Config_Data
+    // (lua/LuaSerializer.h), whole or not at all. Logs "writing cfg to: <path>".
+    void Write(const std::string& path);
+
+private:
+    // A global table of the state; fails "m_LuaState->Stack(-1).IsTable()" otherwise.
+    LuaPlus::LuaObject GetTable(const char* name) const;
+
+    LuaPlus::LuaState* m_LuaState;
+};

@@ -1,0 +1,3 @@
+#include "core/DataBinder.h"
+
+DataBinder::~DataBinder() = default;

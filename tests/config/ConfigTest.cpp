@@ -1,0 +1,345 @@
+// The configuration: its two layers and their precedence, user files as data, writing
+// back, observers and the value binder, and the shipped configuration files.
+#include "core/Config.h"
+#include "core/ConfigDataBinder.h"
+#include "core/EventQueue.h"
+#include "core/Exception.h"
+#include "core/Object.h"
+#include "core/ValueWidget.h"
+#include "lua/LuaSerializer.h"
+#include "lua/MakoLuaState.h"
+#include "support/TempHome.h"
+#include "support/engine/LuaFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+bool Exists(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string ShippedFile(const std::string& name)
+{
+    return bbtest::ReadFile(std::string(BB_SOURCE_DIR) + "/game/" + name);
+}
+
+// Remembers every configuration update it receives as "key=value".
+class Recorder : public Object
+{
+public:
+    std::vector<std::string> updates;
+
+protected:
+    bool OnConfigUpdate(const Event& event) override
+    {
+        const auto* update = static_cast<const LuaObject*>(EventData1(event));
+        updates.push_back((*update)["key"].ToString() + "=" + SerializeText((*update)["value"]));
+        return true;
+    }
+
+private:
+    static std::string SerializeText(const LuaObject& value)
+    {
+        std::string text;
+        SerializeToString(text, value, SERIALIZE_SORTED);
+        return text;
+    }
+};
+
+// A slider that holds a fixed value.
+class Slider : public Object, public ValueWidget
+{
+public:
+    double value = 0.0;
+    Variant GetValue() override { return Variant(value); }
+};
+
+} // namespace
+
+class ConfigTest : public bbtest::LuaFixture
+{
+protected:
+    ConfigTest() : m_Config(new Config(State())) { GetPostedEventQueue().Clear(); }
+    ~ConfigTest() override { GetPostedEventQueue().Clear(); }
+
+    Config& Cfg() { return *m_Config; }
+
+    // Runs a shipped configuration file as the program does (a script resource).
+    void RunShipped(const std::string& name)
+    {
+        AddScript(name, ShippedFile(name));
+        RunResource(name);
+    }
+
+    // Delivers every posted event to its receiver; returns how many there were.
+    int DeliverPosted()
+    {
+        int count = 0;
+        Event event;
+        while (GetPostedEventQueue().Take(event)) {
+            ++count;
+            if (event.type == MAKO_ROUTEDEVENT)
+                EventQueue::DeliverRouted(event); // releases the wrapped event too
+            else
+                EventQueue::ReleaseEventData(event);
+        }
+        return count;
+    }
+
+    std::string DataText()
+    {
+        std::string text;
+        SerializeToString(text, Global("Config_Data"), SERIALIZE_SORTED);
+        return text;
+    }
+
+    std::unique_ptr<Config> m_Config;
+};
+
+TEST_F(ConfigTest, ConstantsUserValuesAndMissingKeys)
+{
+    Run("LoadConfig { volume = 10, flag = false, shared = 'user' }");
+    Run("LoadConstConfig { limit = 2000, shared = 'const' }");
+
+    // A user value of a key that became constant is dropped; constants win everywhere.
+    EXPECT_EQ("const", Cfg().GetString("shared"));
+    Run("seen = Config.shared");
+    EXPECT_EQ("const", GlobalString("seen"));
+    EXPECT_TRUE(Global("Config_Data")["shared"].IsNil());
+
+    // A user value false is a value, not a fall-through.
+    Run("flagSeen = Config.flag");
+    EXPECT_TRUE(Global("flagSeen").IsBoolean());
+    EXPECT_FALSE(Cfg().GetBoolean("flag"));
+    EXPECT_EQ(Variant(false), Cfg().Retrieve("flag"));
+
+    EXPECT_EQ(2000, Cfg().GetInteger("limit"));
+    EXPECT_EQ(10.0, Cfg().GetNumber("volume"));
+    EXPECT_EQ(0, Cfg().GetInteger("missing"));
+    EXPECT_FALSE(Cfg().GetBoolean("missing"));
+    EXPECT_TRUE(Cfg().Retrieve("missing").IsNil());
+    EXPECT_TRUE(Cfg().GetObject("missing").IsNil());
+    EXPECT_THROW(Cfg().GetBoolean("volume"), Exception); // a number is not a boolean
+
+    // Native setters go through the proxy and keep full precision.
+    Cfg().Set("tiny", Variant(1e-7));
+    Cfg().Set("name", Variant("Ann \"Ace\""));
+    Cfg().SetBoolean("on", true);
+    EXPECT_EQ(1e-7, Cfg().GetNumber("tiny"));
+    EXPECT_EQ("Ann \"Ace\"", Cfg().GetString("name"));
+    EXPECT_TRUE(Cfg().GetBoolean("on"));
+}
+
+TEST_F(ConfigTest, ConstantsCannotBeAssigned)
+{
+    Run("LoadConstConfig { limit = 2000 }");
+    try {
+        Run("Config.limit = 1");
+        FAIL() << "a constant was assigned";
+    } catch (const Exception& e) {
+        EXPECT_NE(std::string::npos,
+                  std::string(e.GetMessage()).find("Cannot overwrite a const config variable"));
+    }
+    EXPECT_THROW(Cfg().Set("limit", Variant(5.0)), ScriptError);
+    EXPECT_EQ(2000, Cfg().GetInteger("limit"));
+    EXPECT_TRUE(Global("Config_Data")["limit"].IsNil());
+    EXPECT_THROW(Config another(State()), Exception); // one configuration per state
+}
+
+TEST_F(ConfigTest, UserFileIsValidatedAgainstDefaultsAndConstants)
+{
+    bbtest::TempHome home;
+    std::string path = home.Path() + "/bumperlux.cfg";
+    RunShipped("bumperlux_Defaults.cfg");
+    RunShipped("bumperlux_Const.cfg");
+    bbtest::WriteFile(path, "LoadConfig {\n    ShortcutKeyTimeout = \"soon\",\n"
+                            "    full_screen = false,\n    log_level = \"loud\",\n"
+                            "    music_volume = 20,\n    playerName = \"Zed\",\n"
+                            "    use_3d_acceleration = 1,\n}\n");
+    EXPECT_EQ(0, Cfg().ReadFile(path));
+
+    EXPECT_FALSE(Cfg().GetBoolean("full_screen"));           // false from the user wins
+    EXPECT_EQ(1, Cfg().GetInteger("log_level"));             // wrong type: default kept
+    EXPECT_TRUE(Cfg().GetBoolean("use_3d_acceleration"));    // wrong type: default kept
+    EXPECT_EQ(2000, Cfg().GetInteger("ShortcutKeyTimeout")); // constant: skipped
+    EXPECT_EQ(20, Cfg().GetInteger("music_volume"));         // keys after those still load
+    EXPECT_EQ("Zed", Cfg().GetString("playerName"));
+    EXPECT_TRUE(Global("Config_Data")["ShortcutKeyTimeout"].IsNil());
+    EXPECT_TRUE(Global("Config_CurrentSource").IsNil());
+}
+
+TEST_F(ConfigTest, UserFileRunsAsDataAndBrokenFilesAreKeptAside)
+{
+    bbtest::TempHome home;
+    std::string path = home.Path() + "/bumperlux.cfg";
+    std::string canary = home.Path() + "/canary";
+
+    EXPECT_EQ(LUA_ERRFILE, Cfg().ReadFile(path)); // no file yet: the defaults stay
+    EXPECT_FALSE(Exists(path + ".bad"));
+
+    bbtest::WriteFile(path, "LoadConfig { a = 1 }\nio.open('" + canary +
+                                "', 'w'):close()\n"
+                                "LoadConfig { b = 2 }\n");
+    EXPECT_EQ(LUA_ERRRUN, Cfg().ReadFile(path));
+    EXPECT_FALSE(Exists(canary));
+    EXPECT_EQ(1, Cfg().GetInteger("a")); // what loaded before the failure stays
+    EXPECT_EQ(0, Cfg().GetInteger("b"));
+    EXPECT_FALSE(Exists(path));
+    EXPECT_TRUE(Exists(path + ".bad"));
+
+    bbtest::WriteFile(path, "LoadConfig { c = ");
+    EXPECT_EQ(LUA_ERRSYNTAX, Cfg().ReadFile(path));
+    EXPECT_TRUE(Exists(path + ".bad"));
+    EXPECT_EQ("LoadConfig { c = ", bbtest::ReadFile(path + ".bad"));
+}
+
+TEST_F(ConfigTest, WrittenConfigurationReadsBackToTheSameText)
+{
+    bbtest::TempHome home;
+    std::string path = home.Path() + "/bumperlux.cfg";
+    RunShipped("bumperlux_Defaults.cfg");
+    RunShipped("bumperlux_Const.cfg");
+    Run("Config.playerName = 'O\\'Brien \"Bo\" \\\\'");
+    Run("Config['current.player'] = 2");
+    Cfg().Set("sfx_volume", Variant(33.5));
+    Cfg().Write(path);
+    std::string written = bbtest::ReadFile(path);
+    EXPECT_EQ("LoadConfig {\n"
+              "    [\"current.player\"] = 2,\n"
+              "    full_screen = true,\n"
+              "    log_level = 1,\n"
+              "    music_volume = 50,\n"
+              "    playerName = \"O'Brien \\\"Bo\\\" \\\\\",\n"
+              "    sfx_volume = 33.5,\n"
+              "    startscreen = \"SplashScreen\",\n"
+              "    use_3d_acceleration = true,\n"
+              "}\n",
+              written);
+
+    // A second program run: defaults, then the user's file, then written again.
+    LuaPlus::LuaState* other = LuaPlus::LuaState::Create(true);
+    InitLuaState(other);
+    {
+        Config second(other);
+        MakoLuaState::DoResourceFile(other, "bumperlux_Defaults.cfg");
+        EXPECT_EQ(0, second.ReadFile(path));
+        EXPECT_EQ("O'Brien \"Bo\" \\", second.GetString("playerName"));
+        second.Write(path);
+    }
+    LuaPlus::LuaState::Destroy(other);
+    EXPECT_EQ(written, bbtest::ReadFile(path));
+
+    // A write that cannot happen is reported and leaves nothing half-written.
+    EXPECT_THROW(Cfg().Write(home.Path() + "/no/such/folder/x.cfg"), Exception);
+}
+
+TEST_F(ConfigTest, ObserversHearOfAssignedKeys)
+{
+    Recorder volume;
+    Recorder other;
+    Cfg().AttachObserver(&volume, "music_volume");
+    Cfg().AttachObserver(&other, "sfx_volume");
+
+    Run("Config.music_volume = 30");
+    EXPECT_TRUE(volume.updates.empty()); // posted, not delivered at once
+    EXPECT_EQ(1, DeliverPosted());
+    EXPECT_EQ(std::vector<std::string>{"music_volume=30"}, volume.updates);
+    EXPECT_TRUE(other.updates.empty());
+
+    // Attached twice: two events per change until detached twice.
+    Cfg().AttachObserver(&volume, "music_volume");
+    Run("LoadConfig { music_volume = 40 }");
+    EXPECT_EQ(2, DeliverPosted());
+    Cfg().DetachObserver(&volume, "music_volume");
+    Cfg().Set("music_volume", Variant(45.0));
+    EXPECT_EQ(1, DeliverPosted());
+    EXPECT_EQ(4u, volume.updates.size());
+    EXPECT_EQ("music_volume=45", volume.updates.back());
+
+    Cfg().DetachObserver(&other, "music_volume"); // not attached there: no change
+    Run("Config.music_volume = 46");
+    EXPECT_EQ(1, DeliverPosted());
+    Cfg().DetachObserver(&volume, "music_volume");
+    Run("Config.music_volume = 47");
+    EXPECT_EQ(0, DeliverPosted());
+    EXPECT_TRUE(Global("Config_Metadata")["music_volume"]["observers"].IsNil());
+    EXPECT_THROW(Cfg().DetachObserver(&volume, "never_observed"), Exception);
+
+    // At the end of start-up every observed key with a user value is signalled once.
+    Cfg().AttachObserver(&volume, "full_screen"); // observed, but no user value
+    Cfg().SignalAllObservers();
+    EXPECT_EQ(0, DeliverPosted());
+    Run("Config.sfx_volume = 10");
+    DeliverPosted();
+    Cfg().SignalAllObservers();
+    EXPECT_EQ(1, DeliverPosted());
+    EXPECT_EQ((std::vector<std::string>{"sfx_volume=10", "sfx_volume=10"}), other.updates);
+}
+
+TEST_F(ConfigTest, BinderStoresTheWidgetValue)
+{
+    Run("LoadConfig { sfx_volume = 75 }");
+    Slider slider;
+    slider.value = 42.0;
+    {
+        ConfigDataBinder binder("sfx_volume");
+        EXPECT_EQ(Variant(75.0), binder.GetValue());
+        Event change = MakeEvent(MAKO_VALUECHANGE, 0, static_cast<Object*>(&slider));
+        EXPECT_TRUE(binder.OnEvent(change));
+        EXPECT_EQ(42.0, Cfg().GetNumber("sfx_volume"));
+        EXPECT_EQ(Variant(42.0), binder.GetValue());
+        EXPECT_EQ(1, DeliverPosted()); // the binder observes its own key
+
+        Event broadcast = MakeEvent(MAKO_VALUECHANGE);
+        EXPECT_FALSE(binder.OnEvent(broadcast)); // no widget named: not handled
+    }
+    EXPECT_TRUE(Global("Config_Metadata")["sfx_volume"]["observers"].IsNil());
+}
+
+TEST_F(ConfigTest, ShippedFilesLoadAndKeepTheirLayout)
+{
+    RunShipped("bumperlux_Const.cfg");
+    int constants = 0;
+    for (LuaPlus::LuaTableIterator it(Global("ConstConfig")); it; it.Next())
+        ++constants;
+    EXPECT_EQ(135, constants);
+    EXPECT_EQ(20, Cfg().GetInteger("CollisionIterations"));
+    EXPECT_EQ(1e-7, Cfg().GetNumber("GlobalCFM"));
+    EXPECT_EQ(800000, Cfg().GetInteger("rank.Adventure.Legend.winnings"));
+    EXPECT_EQ("DejaVuSans-Bold.ttf", Cfg().GetString("ButtonFont"));
+    EXPECT_EQ(-4, Cfg().GetObject("CardViewModeOffset")[2].GetInteger());
+    EXPECT_EQ("Oh No!", Cfg().Retrieve("gameOverTitleText").ToString());
+
+    // The defaults files are exactly what writing them back produces.
+    RunShipped("bumperlux_Defaults.cfg");
+    EXPECT_EQ(ShippedFile("bumperlux_Defaults.cfg"), "LoadConfig " + DataText());
+    EXPECT_EQ(50, Cfg().GetInteger("music_volume"));
+}
+
+TEST(ArcadeConfigFiles, LoadInAStateOfTheirOwn)
+{
+    LuaPlus::LuaState* state = LuaPlus::LuaState::Create(true);
+    InitLuaState(state);
+    {
+        Config config(state);
+        state->DoString(ShippedFile("Arcade_Const.cfg").c_str());
+        state->DoString(ShippedFile("Arcade_Defaults.cfg").c_str());
+        std::string text = "LoadConfig ";
+        Serialize(state->GetGlobal("Config_Data"), "", SERIALIZE_SORTED, text);
+        EXPECT_EQ(ShippedFile("Arcade_Defaults.cfg"), text);
+        EXPECT_EQ(1e-5, config.GetNumber("GlobalCFM"));
+        EXPECT_EQ(2000, config.GetInteger("ShortcutKeyTimeout"));
+    }
+    LuaPlus::LuaState::Destroy(state);
+}
