@@ -1,0 +1,84 @@
+#pragma once
+// Timed signals for engine objects. A timer gives its target a MAKO_TIMER event
+// {code 0, data1 = timer id, data2 = signals still to come after this one, -1 for an
+// endless timer} once after a delay, every interval for ever, or a given number of times.
+//
+// A timer either runs in real time, measured against the application's frame time (the
+// millisecond tick count read at the start of the current main-loop pass, which the
+// application hands over with SetFrameTime), or is limited to the frame rate: it counts down
+// a fixed 32 ms per Update whatever time has really passed, and gives at most one signal per
+// pass. Timers can be paused for two independent reasons (TIMER_PAUSED_GAME and
+// TIMER_PAUSED_PLAY); a timer with either reason set gives no signals.
+//
+// Ids start at 1 and are never reused: every new timer is appended to the table and a dead
+// entry keeps its id retired. Main thread only; signals are handed out synchronously from
+// inside Update, and a handler may kill, delay or re-initialise its own timer or create new
+// ones (those wait for the next pass).
+#include "core/TimerRecord.h"
+
+#include <cstdint>
+#include <vector>
+
+class TimerManager
+{
+public:
+    // The ms a frame-rate timer counts down per Update.
+    static const uint32_t FRAME_PERIOD_MS = 32;
+
+    // frameTime: the application's frame time now (ms).
+    explicit TimerManager(uint32_t frameTime = 0);
+
+    // The application's frame time (ms) for everything measured from now until the next
+    // call; the application sets it at the start of every main-loop pass.
+    void SetFrameTime(uint32_t frameTime) { m_FrameTime = frameTime; }
+    uint32_t GetFrameTime() const { return m_FrameTime; }
+
+    // Appends a timer and returns its id. count: number of signals (> 0) or -1 for endless;
+    // flags must hold TIMER_LIMITED_TO_FRAMERATE or TIMER_REAL_TIME (and may hold pause
+    // reasons). Raises the assertion failure "numSignals > 0 || numSignals == -1" for any
+    // other count and "Cannot initialize a timer that is neither Limited To Framerate nor
+    // Real Time" for flags without either kind.
+    uint32_t CreateTimer(EventReceiver* target, uint32_t interval, int32_t count, uint32_t flags);
+
+    // (Re)fills entry id, growing the table to id + 1 entries when needed (new entries
+    // dead). The flags replace the old ones entirely; TIMER_IN_USE is not added here.
+    void InitializeTimer(uint32_t id, EventReceiver* target, uint32_t interval, int32_t numSignals,
+                         uint32_t flags);
+
+    // The number of signals entry id owes now, advancing its bookkeeping. A frame-rate
+    // timer owes at most 1. Used by Update.
+    uint32_t UpdateTimer(uint32_t id);
+
+    // Once per main-loop pass: hands every due signal to its target, in id order. Timers
+    // created during the pass wait for the next one; a target of null receives nothing.
+    void Update();
+
+    // Ends a timer: it gives no more signals. Id 0 and ids beyond the table are ignored.
+    void KillTimer(uint32_t id);
+
+    // Makes a live timer wait ms longer: a frame-rate timer only for its current wait, a
+    // real-time timer for every later wait (its interval grows). Dead timers are ignored.
+    void DelayTimer(uint32_t id, uint32_t ms);
+
+    // Adds / removes pause reasons (only TIMER_PAUSE_REASONS bits count). Id 0 raises the
+    // assertion failure "timerID != 0"; ids beyond the table are ignored. Resuming a
+    // real-time timer restarts its current interval in full from the frame time now,
+    // whether or not it was paused and whether or not other reasons remain.
+    void PauseTimer(uint32_t timerID, uint32_t reasons);
+    void ResumeTimer(uint32_t timerID, uint32_t reasons);
+
+    // PauseTimer / ResumeTimer for every live timer.
+    void PauseAllTimers(uint32_t reasons);
+    void ResumeAllTimers(uint32_t reasons);
+
+    // The table, entry 0 included (read-only; for diagnostics and tests).
+    const std::vector<TimerRecord>& GetTimers() const { return m_Timers; }
+    // Whether id names a timer that still gives signals.
+    bool IsTimerAlive(uint32_t id) const;
+
+private:
+    void SendSignals(uint32_t id, uint32_t count);
+
+    std::vector<TimerRecord> m_Timers;
+    uint32_t m_FrameTime;
+};
