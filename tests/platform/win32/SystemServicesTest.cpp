@@ -1,0 +1,147 @@
+#include "support/TempHome.h"
+#include "win32/Folders.h"
+#include "win32/InstanceLock.h"
+#include "win32/PerformanceCounter.h"
+#include "win32/VersionInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string Folder(int id)
+{
+    char path[MAX_FOLDER_PATH];
+    EXPECT_EQ(FOLDER_S_OK, SHGetFolderPathA(nullptr, id, nullptr, 0, path));
+    return path;
+}
+
+// Sets or clears an environment variable for the life of the object.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : m_Name(name)
+    {
+        const char* old = getenv(name);
+        m_Had = old != nullptr;
+        m_Old = old ? old : "";
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (m_Had)
+            setenv(m_Name, m_Old.c_str(), 1);
+        else
+            unsetenv(m_Name);
+    }
+
+private:
+    const char* m_Name;
+    bool m_Had;
+    std::string m_Old;
+};
+
+} // namespace
+
+TEST(Folders, FollowTheXdgVariablesAndFallBackToHome)
+{
+    bbtest::TempHome home;
+    EXPECT_EQ(home.DataHome(), Folder(CSIDL_PERSONAL));
+    EXPECT_EQ(home.ConfigHome(), Folder(CSIDL_APPDATA));
+    {
+        // Empty and relative values do not count; a trailing '/' is dropped.
+        ScopedEnv data("XDG_DATA_HOME", "");
+        ScopedEnv config("XDG_CONFIG_HOME", "relative/config");
+        EXPECT_EQ(home.Path() + "/.local/share", Folder(CSIDL_PERSONAL));
+        EXPECT_EQ(home.Path() + "/.config", Folder(CSIDL_APPDATA));
+    }
+    {
+        ScopedEnv data("XDG_DATA_HOME", (home.Path() + "/docs//").c_str());
+        EXPECT_EQ(home.Path() + "/docs", Folder(CSIDL_PERSONAL));
+    }
+    char path[MAX_FOLDER_PATH] = "junk";
+    EXPECT_EQ(FOLDER_E_INVALIDARG, SHGetFolderPathA(nullptr, 0x26, nullptr, 0, path));
+    EXPECT_STREQ("", path);
+    EXPECT_EQ(FOLDER_E_INVALIDARG, SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, nullptr));
+}
+
+TEST(InstanceLock, SecondHolderIsToldAndLockIsFreedWithItsHolder)
+{
+    bbtest::TempHome home;
+    std::string path = home.Path() + "/BLUX.lock";
+    ASSERT_EQ(INSTANCE_LOCK_TAKEN, TakeInstanceLock(path));
+    EXPECT_EQ(INSTANCE_LOCK_TAKEN, TakeInstanceLock(path)); // asking again is harmless
+
+    // Another open file description (as another process would have) cannot lock it.
+    int other = open(path.c_str(), O_RDWR);
+    ASSERT_GE(other, 0);
+    EXPECT_EQ(-1, flock(other, LOCK_EX | LOCK_NB));
+    EXPECT_EQ(EWOULDBLOCK, errno);
+
+    ReleaseInstanceLock(path);
+    ASSERT_EQ(0, flock(other, LOCK_EX | LOCK_NB));
+    EXPECT_EQ(INSTANCE_LOCK_HELD_ELSEWHERE, TakeInstanceLock(path));
+    close(other); // the holder ends: its lock goes with it
+    EXPECT_EQ(INSTANCE_LOCK_TAKEN, TakeInstanceLock(path));
+    ReleaseInstanceLock(path);
+
+    EXPECT_EQ(INSTANCE_LOCK_UNAVAILABLE, TakeInstanceLock(home.Path() + "/missing/BLUX.lock"));
+}
+
+TEST(VersionInfo, TheRunningProgramCarriesTheBuildVersion)
+{
+    unsigned handle = 7;
+    unsigned size = GetFileVersionInfoSizeA("/proc/self/exe", &handle);
+    ASSERT_GT(size, 0u);
+    EXPECT_EQ(0u, handle);
+    std::vector<char> block(size);
+    ASSERT_NE(0, GetFileVersionInfoA("/proc/self/exe", 0, size, block.data()));
+
+    void* value = nullptr;
+    unsigned length = 0;
+    ASSERT_NE(0, VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length));
+    ASSERT_EQ(4u, length);
+    uint16_t translation[2];
+    std::memcpy(translation, value, 4);
+    EXPECT_EQ(0x0409, translation[0]);
+    EXPECT_EQ(0x04b0, translation[1]);
+
+    ASSERT_NE(0, VerQueryValueA(block.data(), "\\StringFileInfo\\040904b0\\FileVersion", &value,
+                                &length));
+    EXPECT_STREQ("1.0.0.0", static_cast<const char*>(value));
+    EXPECT_EQ(8u, length);
+    EXPECT_EQ(
+        0, VerQueryValueA(block.data(), "\\StringFileInfo\\040904b0\\Comments", &value, &length));
+    EXPECT_EQ(0, VerQueryValueA(block.data(), "\\StringFileInfo\\04070000\\FileVersion", &value,
+                                &length));
+
+    // Other files carry none.
+    errno = 0;
+    EXPECT_EQ(0u, GetFileVersionInfoSizeA("/bin/sh", &handle));
+    EXPECT_EQ(ENODATA, errno);
+    EXPECT_EQ(0u, GetFileVersionInfoSizeA("/no/such/program", &handle));
+    EXPECT_EQ(ENOENT, errno);
+    EXPECT_EQ(0, GetFileVersionInfoA("/proc/self/exe", 0, size - 1, block.data()));
+}
+
+TEST(PerformanceCounter, CountsNanosecondsForward)
+{
+    int64_t frequency = 0, first = 0, second = 0;
+    ASSERT_NE(0, QueryPerformanceFrequency(&frequency));
+    EXPECT_EQ(1000000000, frequency);
+    ASSERT_NE(0, QueryPerformanceCounter(&first));
+    usleep(2000);
+    ASSERT_NE(0, QueryPerformanceCounter(&second));
+    EXPECT_GE(second - first, 2000000);
+}
