@@ -1,0 +1,196 @@
+#include "display/ImageEffects.h"
+
+#include "core/Exception.h"
+#include "display/Image.h"
+#include "display/SoftwareBlend.h"
+
+#include <SDL_rotozoom.h>
+
+#include <boost/format.hpp>
+
+#include <cmath>
+#include <memory>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaTableIterator;
+
+namespace {
+
+// A table of its own with the same entries (nil stays nil, non-tables are kept as they
+// are): edits to it never reach the resource's metadata.
+LuaObject CopyMetadata(const Image* image)
+{
+    LuaObject metadata = image->GetMetadata();
+    if (!metadata.IsTable())
+        return metadata;
+    LuaObject copy;
+    copy.AssignNewTable(metadata.GetState());
+    for (LuaTableIterator it(metadata); it; it.Next())
+        copy.RawSetObject(LuaPlus::LuaKey(it.GetKey()), it.GetValue());
+    return copy;
+}
+
+bool IsIntegerEntry(const LuaObject& table, const char* key)
+{
+    LuaObject value = table[key];
+    if (!value.IsNumber())
+        return false;
+    const double d = value.GetNumber();
+    return std::floor(d) == d && std::fabs(d) <= 2147483647.0;
+}
+
+void ScaleIntegerEntry(LuaObject& table, const char* key, double factor)
+{
+    if (IsIntegerEntry(table, key))
+        table.SetInteger(key, static_cast<int>(table[key].GetInteger() * factor));
+}
+
+[[noreturn]] void ThrowGfxFailure(const char* call)
+{
+    MAKO_THROW(ImageException,
+               boost::str(boost::format("%1% failed: %2%") % call % SDL_GetError()));
+}
+
+// The source's blending flags and alpha, given to a derived image.
+void InheritLook(Image* result, const Image* source)
+{
+    result->SetFlags(result->GetFlags() | (source->GetFlags() & IMAGE_INHERITED_FLAGS));
+    result->SetAlpha(source->GetAlpha());
+}
+
+} // namespace
+
+namespace ImageEffects {
+
+Image* ZoomImage(Image* image, double factor, bool smooth)
+{
+    return ZoomImageXY(image, factor, factor, smooth);
+}
+
+Image* ZoomImageXY(Image* image, double factorX, double factorY, bool smooth)
+{
+    if (factorX == 1.0 && factorY == 1.0)
+        return image->Clone();
+    const SDL_Rect r = image->GetFrameRect(0);
+    const int frameWidth = static_cast<int>((r.x + r.w) * factorX);
+    const int frameHeight = static_cast<int>((r.y + r.h) * factorY);
+    const int numFrames = image->GetNumFrames();
+    const int gapY = static_cast<int>(image->GetFrameGap() * factorY);
+    SDL_Surface* surface =
+        zoomSurface(image->GetSDLSurface(), factorX, factorY, smooth ? SMOOTHING_ON : 0);
+    if (!surface)
+        ThrowGfxFailure("zoomSurface");
+
+    LuaObject metadata = CopyMetadata(image);
+    if (metadata.IsTable()) {
+        ScaleIntegerEntry(metadata, "gap_y", factorY);
+        if (IsIntegerEntry(metadata, "numFrames")) {
+            // Frames: the metadata's frame size is the new frame size.
+            if (IsIntegerEntry(metadata, "width"))
+                metadata.SetInteger("width", frameWidth);
+            if (IsIntegerEntry(metadata, "height"))
+                metadata.SetInteger("height", frameHeight);
+        } else {
+            // No frames: width and height describe the whole picture.
+            if (IsIntegerEntry(metadata, "width"))
+                metadata.SetInteger("width", surface->w);
+            if (IsIntegerEntry(metadata, "height"))
+                metadata.SetInteger("height", surface->h);
+        }
+    }
+    const std::uint32_t flags = (image->GetFlags() & IMAGE_INHERITED_FLAGS) | IMAGE_OWNS_METADATA;
+    Image* result = new Image(surface, flags, frameWidth, frameHeight, numFrames,
+                              metadata.IsSet() && !metadata.IsNil() ? &metadata : nullptr);
+    const int scaledGap = metadata.IsTable() && IsIntegerEntry(metadata, "gap_y")
+                              ? metadata["gap_y"].GetInteger()
+                              : gapY;
+    result->BuildFrameRects(frameWidth, frameHeight, numFrames, scaledGap);
+    return result;
+}
+
+Image* RotateImageRightAngle(Image* image, int degrees)
+{
+    int angle = 360 - degrees;
+    MAKO_ASSERT(angle % 90 == 0);
+    angle = ((angle % 360) + 360) % 360;
+    if (angle == 0)
+        MAKO_ASSERT_MSG(false, "RotateImageRightAngle was not passed a right angle image.");
+    SDL_Surface* src = image->GetSDLSurface();
+    MAKO_ASSERT(src->format->BytesPerPixel == 4);
+    const int W = src->w;
+    const int H = src->h;
+    const bool swap = angle % 180 != 0;
+    Image* result = new Image(swap ? H : W, swap ? W : H, 1, 0);
+    SDL_Surface* dst = result->GetSDLSurface();
+    SDL_LockSurface(src);
+    SDL_LockSurface(dst);
+    for (int y = 0; y < H; ++y) {
+        const std::uint32_t* row = SoftwareBlend::PixelRow(src, y);
+        for (int x = 0; x < W; ++x) {
+            int dx = 0, dy = 0;
+            if (angle == 90) {
+                dx = H - 1 - y;
+                dy = x;
+            } else if (angle == 180) {
+                dx = W - 1 - x;
+                dy = H - 1 - y;
+            } else {
+                dx = y;
+                dy = W - 1 - x;
+            }
+            SoftwareBlend::PixelRow(dst, dy)[dx] = row[x];
+        }
+    }
+    SDL_UnlockSurface(dst);
+    SDL_UnlockSurface(src);
+    InheritLook(result, image);
+    // The pixels are exact copies, so a colour key still applies to them.
+    if (src->flags & SDL_SRCCOLORKEY)
+        result->SetColorKey(SDL_SRCCOLORKEY, src->format->colorkey);
+    return result;
+}
+
+Image* RotateImage(Image* image, double degrees, int frame, bool smooth)
+{
+    if (!std::isfinite(degrees))
+        MAKO_THROW(ImageException, "RotateImage was given an angle that is not a number.");
+    degrees = std::fmod(degrees, 360.0);
+    if (degrees < 0)
+        degrees += 360.0;
+    if (degrees == 0)
+        return image->Clone();
+    LuaObject metadata = CopyMetadata(image);
+    std::unique_ptr<Image> frameImage;
+    Image* source = image;
+    if (frame != -1 && image->GetNumFrames() > 1) {
+        frameImage.reset(image->ExtractFrame(frame));
+        source = frameImage.get();
+    }
+    Image* result = nullptr;
+    if (degrees == 90 || degrees == 180 || degrees == 270) {
+        result = RotateImageRightAngle(source, static_cast<int>(degrees));
+    } else {
+        SDL_Surface* surface =
+            rotozoomSurface(source->GetSDLSurface(), degrees, 1.0, smooth ? SMOOTHING_ON : 0);
+        if (!surface)
+            ThrowGfxFailure("rotozoomSurface");
+        result = new Image(surface, 0, nullptr);
+    }
+    // The look of the image asked for, not of the temporary frame.
+    InheritLook(result, image);
+    if (metadata.IsTable()) {
+        if (IsIntegerEntry(metadata, "numFrames")) {
+            metadata.SetInteger("numFrames", 1);
+            metadata.SetNil("gap_y");
+        }
+        if (IsIntegerEntry(metadata, "height"))
+            metadata.SetInteger("height", result->GetSize().y);
+        if (IsIntegerEntry(metadata, "width"))
+            metadata.SetInteger("width", result->GetSize().x);
+    }
+    result->SetMetadata(metadata.IsSet() && !metadata.IsNil() ? &metadata : nullptr);
+    result->SetFlags(result->GetFlags() | IMAGE_OWNS_METADATA);
+    return result;
+}
+
+} // namespace ImageEffects

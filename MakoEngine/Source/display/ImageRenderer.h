@@ -1,0 +1,39 @@
+#pragma once
+// The drawing target that canvases draw through: each display backend implements it for
+// the screen, and SDLImageRenderer implements it for any image. Coordinates are target
+// pixels; rectangles have the 16-bit fields of SDL_Rect.
+#include "display/Color.h"
+#include "display/Rect.h"
+#include "display/ShaderType.h"
+
+#include <cstdint>
+
+class Image;
+class Poly;
+
+class ImageRenderer
+{
+public:
+    // Deletes the target image when the renderer owns it (see ReleaseTarget).
+    virtual ~ImageRenderer() = default;
+
+    // The image drawn into.
+    virtual Image* GetTargetSurface() = 0;
+    // Circle centred at (x, y); filled or as an outline.
+    virtual void DrawCircle(int x, int y, int radius, const Color& color, bool filled) = 0;
+    // Copies the src part of image (null: all of it) to dst (null: at 0, 0 in the source
+    // size) with the shader and a draw alpha of 0-255. angle and flags are reserved for
+    // backends that rotate; the canvas passes 0.
+    virtual void DrawImage(Image* image, ShaderType shader, const SDL_Rect* dst,
+                           const SDL_Rect* src, int alpha, double angle, std::uint32_t flags) = 0;
+    virtual void DrawLine(int x1, int y1, int x2, int y2, const Color& color) = 0;
+    // Pie slice outline from start to end degrees.
+    virtual void DrawPie(int x, int y, int radius, int start, int end, const Color& color) = 0;
+    // Polygon through the vertices, filled or as the outline of its edges.
+    virtual void DrawPolygon(const Poly& poly, const Color& color, bool filled) = 0;
+    virtual void DrawRect(const SDL_Rect* rect, const Color& color, bool filled) = 0;
+
+    // After this call the renderer's destruction leaves its target alone; whoever called
+    // it keeps the target (GetTargetSurface) alive or deletes it.
+    virtual void ReleaseTarget() {}
+};

@@ -1,0 +1,160 @@
+#include "display/SDLImageRenderer.h"
+
+#include "core/Exception.h"
+#include "display/Image.h"
+#include "display/Poly.h"
+#include "display/SoftwareBlend.h"
+#include "display/SurfaceManager.h"
+
+#include <SDL_gfxPrimitives.h>
+
+#include <boost/format.hpp>
+
+#include <vector>
+
+namespace {
+
+// SDL keeps a cached blit mapping per source surface and rebuilds it only when the alpha
+// or key settings change; toggling the alpha flag forces the rebuild after the format's
+// alpha mask was edited by hand.
+void InvalidateBlitMap(SDL_Surface* surface)
+{
+    if (surface->flags & SDL_SRCALPHA)
+        SDL_SetAlpha(surface, 0, 0);
+    else
+        SDL_SetAlpha(surface, SDL_SRCALPHA, 255);
+}
+
+} // namespace
+
+SDLImageRenderer::SDLImageRenderer(Image* target)
+    : m_TargetSurface(target->GetSDLSurface()), m_Target(target), m_OwnsTarget(false)
+{
+}
+
+SDLImageRenderer::SDLImageRenderer(SDL_Surface* surface, bool freeSurface)
+{
+    const std::uint32_t flags =
+        freeSurface ? IMAGE_REFERENCE : (IMAGE_REFERENCE | IMAGE_DIRECT_SURFACE);
+    m_Target = new Image(surface, flags, nullptr);
+    m_TargetSurface = m_Target->GetSDLSurface();
+    m_OwnsTarget = true;
+}
+
+SDLImageRenderer::~SDLImageRenderer()
+{
+    if (m_OwnsTarget)
+        delete m_Target;
+}
+
+SDLImageRenderer* SDLImageRenderer::MakeOffscreen(int width, int height)
+{
+    SDL_Surface* targetSurface = SurfaceManager::CreateSurface(width, height, true);
+    MAKO_ASSERT(targetSurface != 0);
+    return new SDLImageRenderer(targetSurface, true);
+}
+
+void SDLImageRenderer::DrawCircle(int x, int y, int radius, const Color& color, bool filled)
+{
+    if (filled)
+        filledCircleRGBA(m_TargetSurface, x, y, radius, color.r, color.g, color.b, color.a);
+    else
+        circleRGBA(m_TargetSurface, x, y, radius, color.r, color.g, color.b, color.a);
+}
+
+void SDLImageRenderer::DrawImage(Image* image, ShaderType shader, const SDL_Rect* dst,
+                                 const SDL_Rect* src, int alpha, double /*angle*/,
+                                 std::uint32_t /*flags*/)
+{
+    SDL_Surface* surface = image->GetSDLSurface();
+    const SDL_Rect srcRect = src ? *src : MakeRect(0, 0, surface->w, surface->h);
+    const SDL_Rect dstRect = dst ? *dst : MakeRect(0, 0, srcRect.w, srcRect.h);
+    DrawSurface(surface, shader, dstRect, srcRect, alpha);
+}
+
+void SDLImageRenderer::DrawLine(int x1, int y1, int x2, int y2, const Color& color)
+{
+    lineRGBA(m_TargetSurface, x1, y1, x2, y2, color.r, color.g, color.b, color.a);
+}
+
+void SDLImageRenderer::DrawPie(int x, int y, int radius, int start, int end, const Color& color)
+{
+    pieRGBA(m_TargetSurface, x, y, radius, start, end, color.r, color.g, color.b, color.a);
+}
+
+void SDLImageRenderer::DrawPolygon(const Poly& poly, const Color& color, bool filled)
+{
+    if (filled) {
+        std::vector<Sint16> xs, ys;
+        for (const Point2f& v : poly.GetVertices()) {
+            xs.push_back(static_cast<Sint16>(static_cast<int>(v.x)));
+            ys.push_back(static_cast<Sint16>(static_cast<int>(v.y)));
+        }
+        if (xs.size() >= 3)
+            filledPolygonRGBA(m_TargetSurface, xs.data(), ys.data(), static_cast<int>(xs.size()),
+                              color.r, color.g, color.b, color.a);
+        return;
+    }
+    for (const Poly::Edge& e : poly.GetEdges())
+        DrawLine(static_cast<int>(e.start.x), static_cast<int>(e.start.y),
+                 static_cast<int>(e.end.x), static_cast<int>(e.end.y), color);
+}
+
+void SDLImageRenderer::DrawRect(const SDL_Rect* rect, const Color& color, bool filled)
+{
+    const SDL_Rect r = rect ? *rect : MakeRect(0, 0, m_TargetSurface->w, m_TargetSurface->h);
+    if (!filled) {
+        const int x = r.x, y = r.y, right = r.x + r.w, bottom = r.y + r.h;
+        DrawLine(x, y, right - 1, y, color);
+        DrawLine(right, y, right, bottom - 1, color);
+        DrawLine(right, bottom, x + 1, bottom, color);
+        DrawLine(x, bottom, x, y + 1, color);
+        return;
+    }
+    if (color.a == 255) {
+        SDL_Rect tmpRect = r;
+        const Uint32 mappedColor =
+            SDL_MapRGBA(m_TargetSurface->format, color.r, color.g, color.b, color.a);
+        MAKO_ASSERT_MSG(SDL_FillRect(m_TargetSurface, &tmpRect, mappedColor) == 0,
+                        boost::str(boost::format("SDL_FillRect failed: %1%") % SDL_GetError()));
+    } else if (color.a > 0) {
+        SoftwareBlend::BlendedFillRect(m_TargetSurface, r, color);
+    }
+}
+
+void SDLImageRenderer::DrawSurface(SDL_Surface* source, ShaderType shader, const SDL_Rect& dst,
+                                   const SDL_Rect& src, int alpha)
+{
+    if (shader == SHADERTYPE_BLENDCOMBINEDALPHA) {
+        SoftwareBlend::BlendCombinedAlpha(source, &src, m_TargetSurface, &dst, alpha);
+        return;
+    }
+    if (shader != SHADERTYPE_COPY && shader != SHADERTYPE_BLENDPIXELALPHA &&
+        shader != SHADERTYPE_BLENDCONSTANTALPHA)
+        return;
+    const Uint8 a = static_cast<Uint8>(alpha);
+    const Uint32 savedFlag = source->flags & SDL_SRCALPHA;
+    const Uint8 savedAlpha = source->format->alpha;
+    const Uint32 savedAmask = source->format->Amask;
+    if (shader == SHADERTYPE_COPY) {
+        SDL_SetAlpha(source, 0, 0);
+    } else if (shader == SHADERTYPE_BLENDPIXELALPHA) {
+        SDL_SetAlpha(source, SDL_SRCALPHA, a);
+    } else {
+        source->format->Amask = 0;
+        InvalidateBlitMap(source);
+        SDL_SetAlpha(source, SDL_SRCALPHA, a);
+    }
+    SDL_Rect srcCopy = src;
+    SDL_Rect dstCopy = dst;
+    const int result = SDL_UpperBlit(source, &srcCopy, m_TargetSurface, &dstCopy);
+    if (source->format->Amask != savedAmask) {
+        source->format->Amask = savedAmask;
+        InvalidateBlitMap(source);
+    }
+    SDL_SetAlpha(source, savedFlag, savedAlpha);
+    source->format->alpha = savedAlpha;
+    if (result != 0)
+        MAKO_ASSERT_MSG(false,
+                        boost::str(boost::format("SDL_BlitSurface failed: %1%") % SDL_GetError()));
+}

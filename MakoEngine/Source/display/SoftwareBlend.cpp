@@ -1,0 +1,177 @@
+#include "display/SoftwareBlend.h"
+
+#include "display/Rect.h"
+
+#include <algorithm>
+
+namespace SoftwareBlend {
+
+namespace {
+
+// Locks a surface for the lifetime of the guard.
+class SurfaceLock
+{
+public:
+    explicit SurfaceLock(SDL_Surface* surface) : m_Surface(surface)
+    {
+        m_Locked = SDL_LockSurface(surface) == 0;
+    }
+    ~SurfaceLock()
+    {
+        if (m_Locked)
+            SDL_UnlockSurface(m_Surface);
+    }
+    bool IsLocked() const { return m_Locked; }
+
+private:
+    SDL_Surface* m_Surface;
+    bool m_Locked = false;
+};
+
+// One axis of ClipBlitRects: source start and length, destination start.
+bool ClipAxis(int srcSize, int dstSize, int& s, int& len, int& d)
+{
+    if (s < 0) {
+        len += s;
+        d -= s;
+        s = 0;
+    }
+    if (s + len > srcSize)
+        len = srcSize - s;
+    if (len <= 0)
+        return false;
+    if (d < 0) {
+        if (-d >= len)
+            return false;
+        len += d;
+        s -= d;
+        d = 0;
+    }
+    const int over = d + len - dstSize;
+    if (over > 0) {
+        if (over >= len)
+            return false;
+        len -= over;
+    }
+    return len > 0;
+}
+
+template <typename PixelFunc>
+void ForEachPixelPair(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
+                      const SDL_Rect* dstRect, PixelFunc func)
+{
+    SDL_Rect s, d;
+    if (!ClipBlitRects(src->w, src->h, srcRect, dst->w, dst->h, dstRect, s, d))
+        return;
+    SurfaceLock srcLock(src);
+    SurfaceLock dstLock(dst);
+    if (!srcLock.IsLocked() || !dstLock.IsLocked())
+        return;
+    for (int row = 0; row < s.h; ++row) {
+        const std::uint32_t* sp = PixelRow(src, s.y + row) + s.x;
+        std::uint32_t* dp = PixelRow(dst, d.y + row) + d.x;
+        for (int col = 0; col < s.w; ++col)
+            dp[col] = func(sp[col], dp[col]);
+    }
+}
+
+inline int Channel(std::uint32_t pixel, int shift)
+{
+    return static_cast<int>((pixel >> shift) & 0xFF);
+}
+
+} // namespace
+
+bool ClipBlitRects(int srcW, int srcH, const SDL_Rect* srcRect, int dstW, int dstH,
+                   const SDL_Rect* dstRect, SDL_Rect& outSrc, SDL_Rect& outDst)
+{
+    int sx = 0, sy = 0, sw = srcW, sh = srcH;
+    if (srcRect) {
+        sx = srcRect->x;
+        sy = srcRect->y;
+        sw = srcRect->w;
+        sh = srcRect->h;
+    }
+    int dx = dstRect ? dstRect->x : 0;
+    int dy = dstRect ? dstRect->y : 0;
+    if (!ClipAxis(srcW, dstW, sx, sw, dx) || !ClipAxis(srcH, dstH, sy, sh, dy))
+        return false;
+    outSrc = MakeRect(sx, sy, sw, sh);
+    outDst = MakeRect(dx, dy, sw, sh);
+    return true;
+}
+
+std::uint32_t CompositePixel(std::uint32_t src, std::uint32_t dst)
+{
+    const std::uint32_t da = dst >> 24;
+    if (da == 0)
+        return src;
+    const std::uint32_t a = src >> 24;
+    std::uint32_t out = ((da + a - (da * a) / 255) & 0xFF) << 24;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const std::uint32_t s = (src >> shift) & 0xFF;
+        const std::uint32_t d = (dst >> shift) & 0xFF;
+        out |= (((a * s + (255 - a) * d) >> 8) & 0xFF) << shift;
+    }
+    return out;
+}
+
+void Composite(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst, const SDL_Rect* dstRect)
+{
+    ForEachPixelPair(src, srcRect, dst, dstRect, CompositePixel);
+}
+
+std::uint32_t CombinedAlphaPixel(std::uint32_t src, std::uint32_t dst, int alpha)
+{
+    const double scale = alpha * 0.00390625;
+    const int f = static_cast<int>((src >> 24) * scale);
+    std::uint32_t out = dst & 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int s = Channel(src, shift);
+        const int d = Channel(dst, shift);
+        const int c = d + (((s - d) * f) >> 8);
+        out |= static_cast<std::uint32_t>(c & 0xFF) << shift;
+    }
+    return out;
+}
+
+void BlendCombinedAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
+                        const SDL_Rect* dstRect, int alpha)
+{
+    ForEachPixelPair(src, srcRect, dst, dstRect, [alpha](std::uint32_t s, std::uint32_t d) {
+        return CombinedAlphaPixel(s, d, alpha);
+    });
+}
+
+std::uint32_t BlendedFillPixel(std::uint32_t dst, const Color& color)
+{
+    const int a = color.a;
+    const int channels[3] = {color.b, color.g, color.r}; // shifts 0, 8, 16
+    std::uint32_t out = dst & 0xFF000000u;
+    for (int i = 0; i < 3; ++i) {
+        const int shift = i * 8;
+        const int d = Channel(dst, shift);
+        out |= static_cast<std::uint32_t>(((d * (255 - a) + channels[i] * a) >> 8) & 0xFF) << shift;
+    }
+    return out;
+}
+
+void BlendedFillRect(SDL_Surface* surface, const SDL_Rect& rect, const Color& color)
+{
+    const int left = std::max<int>(rect.x, 0);
+    const int top = std::max<int>(rect.y, 0);
+    const int right = std::min<int>(rect.x + rect.w, surface->w);
+    const int bottom = std::min<int>(rect.y + rect.h, surface->h);
+    if (left >= right || top >= bottom)
+        return;
+    SurfaceLock lock(surface);
+    if (!lock.IsLocked())
+        return;
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = PixelRow(surface, y);
+        for (int x = left; x < right; ++x)
+            row[x] = BlendedFillPixel(row[x], color);
+    }
+}
+
+} // namespace SoftwareBlend

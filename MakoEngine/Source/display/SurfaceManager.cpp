@@ -1,0 +1,173 @@
+#include "display/SurfaceManager.h"
+
+#include "core/Exception.h"
+#include "core/Log.h"
+
+namespace {
+
+constexpr Uint32 kRedMask = 0x00FF0000;
+constexpr Uint32 kGreenMask = 0x0000FF00;
+constexpr Uint32 kBlueMask = 0x000000FF;
+constexpr Uint32 kAlphaMask = 0xFF000000;
+
+long long SurfaceBytes(const SDL_Surface* surface)
+{
+    return static_cast<long long>(surface->format->BytesPerPixel) * surface->h * surface->w;
+}
+
+} // namespace
+
+SDLSurface::~SDLSurface()
+{
+    SDL_FreeSurface(m_Surface);
+}
+
+D3DSurface::~D3DSurface()
+{
+    delete m_Texture;
+}
+
+SDL_Surface* SurfaceNode::GetSDLSurface() const
+{
+    auto* s = static_cast<SDLSurface*>(surfaces[SURFACETYPE_SDL]);
+    return s ? s->GetSurface() : nullptr;
+}
+
+D3DSurface* SurfaceNode::GetD3DSurface() const
+{
+    return static_cast<D3DSurface*>(surfaces[SURFACETYPE_D3D]);
+}
+
+SurfaceManager& SurfaceManager::GetInstance()
+{
+    // Never destroyed: images may outlive any static teardown order.
+    static SurfaceManager* instance = new SurfaceManager();
+    return *instance;
+}
+
+SDL_PixelFormat* SurfaceManager::GetReferenceFormat()
+{
+    static SDL_Surface* reference =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, kRedMask, kGreenMask, kBlueMask, kAlphaMask);
+    MAKO_ASSERT(reference != 0);
+    return reference->format;
+}
+
+SDL_Surface* SurfaceManager::CreateSurface(int width, int height, bool withAlpha)
+{
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, kRedMask,
+                                                kGreenMask, kBlueMask, kAlphaMask);
+    if (surface && withAlpha)
+        SDL_SetAlpha(surface, SDL_SRCALPHA, 0);
+    return surface;
+}
+
+bool SurfaceManager::SameFormat(const SDL_PixelFormat* a, const SDL_PixelFormat* b)
+{
+    return a->BitsPerPixel == b->BitsPerPixel && a->BytesPerPixel == b->BytesPerPixel &&
+           a->Rmask == b->Rmask && a->Gmask == b->Gmask && a->Bmask == b->Bmask &&
+           a->Amask == b->Amask && a->Rshift == b->Rshift && a->Gshift == b->Gshift &&
+           a->Bshift == b->Bshift && a->Ashift == b->Ashift && a->Rloss == b->Rloss &&
+           a->Gloss == b->Gloss && a->Bloss == b->Bloss && a->Aloss == b->Aloss;
+}
+
+SDL_Surface* SurfaceManager::ConvertToReferenceFormat(SDL_Surface* surface)
+{
+    SDL_PixelFormat* reference = GetReferenceFormat();
+    SDL_Surface* copy = SDL_ConvertSurface(surface, reference, 0);
+    if (!copy)
+        return nullptr;
+    if (surface->flags & SDL_SRCCOLORKEY) {
+        // The key is a pixel value of the source's format (a palette index for 8-bit
+        // pictures); the copy needs the same colour in its own format.
+        Uint8 r, g, b;
+        SDL_GetRGB(surface->format->colorkey, surface->format, &r, &g, &b);
+        SDL_SetColorKey(copy, SDL_SRCCOLORKEY, SDL_MapRGB(copy->format, r, g, b));
+    }
+    if (surface->flags & SDL_SRCALPHA)
+        SDL_SetAlpha(copy, SDL_SRCALPHA, surface->format->alpha);
+    return copy;
+}
+
+SurfaceNode* SurfaceManager::CreateNode(SDL_Surface* surface)
+{
+    MAKO_ASSERT(surface != 0);
+    SurfaceNode* node = new SurfaceNode();
+    if (!(surface->flags & SDL_HWSURFACE)) {
+        if (!SameFormat(surface->format, GetReferenceFormat())) {
+            SDL_Surface* copy = ConvertToReferenceFormat(surface);
+            SDL_FreeSurface(surface);
+            if (!copy) {
+                delete node;
+                MAKO_THROW(ImageException,
+                           std::string("SDL_ConvertSurface failed: ") + SDL_GetError());
+            }
+            surface = copy;
+        }
+        node->surfaces[SURFACETYPE_SDL] = new SDLSurface(surface);
+        CountImageBytes(surface, +1);
+    }
+    node->refCount = 1;
+    node->next = m_Head;
+    if (m_Head)
+        m_Head->prev = node;
+    m_Head = node;
+    ++m_NodeCount;
+    return node;
+}
+
+void SurfaceManager::DeleteNode(SurfaceNode* node)
+{
+    if (node->prev)
+        node->prev->next = node->next;
+    else if (m_Head == node)
+        m_Head = node->next;
+    if (node->next)
+        node->next->prev = node->prev;
+    for (int type = 1; type < SurfaceNode::kNumTypes; ++type)
+        DeleteSurfaceOfType(node, type);
+    delete node;
+    --m_NodeCount;
+}
+
+void SurfaceManager::DeleteSurfaceOfType(SurfaceNode* node, int type)
+{
+    MAKO_ASSERT(type > 0 && type < SurfaceNode::kNumTypes);
+    Surface* surface = node->surfaces[type];
+    if (!surface)
+        return;
+    if (type == SURFACETYPE_SDL)
+        CountImageBytes(static_cast<SDLSurface*>(surface)->GetSurface(), -1);
+    delete surface;
+    node->surfaces[type] = nullptr;
+}
+
+void SurfaceManager::All_DeleteSurfacesOfType(int type)
+{
+    if (type == SURFACETYPE_D3D)
+        LogAtLevel(3, "SurfaceManager::All_DeleteSurfacesOfType: Flushing vidmem.\n");
+    for (SurfaceNode* node = m_Head; node; node = node->next)
+        DeleteSurfaceOfType(node, type);
+}
+
+void SurfaceManager::Node_RefreshSurfaceType(SurfaceNode* node, int type, int sourceType)
+{
+    if (type != SURFACETYPE_D3D || sourceType != SURFACETYPE_SDL)
+        MAKO_ASSERT_MSG(false, "An unsupported image conversion was attempted.");
+    if (!m_TextureMaker)
+        return;
+    ++m_Uploads;
+    DeleteSurfaceOfType(node, SURFACETYPE_D3D);
+    SDL_Surface* source = node->GetSDLSurface();
+    if (!source)
+        return;
+    SurfaceTexture* texture = m_TextureMaker(source);
+    if (texture)
+        node->surfaces[SURFACETYPE_D3D] = new D3DSurface(texture);
+}
+
+void SurfaceManager::CountImageBytes(SDL_Surface* surface, int sign)
+{
+    const long long bytes = sign * SurfaceBytes(surface);
+    m_SystemBytes += bytes;
+}

@@ -1,0 +1,124 @@
+#pragma once
+// The shared pixel store of all images. Every distinct picture has one record holding up
+// to one surface per type: type 1 is the SDL surface in system memory (the master copy,
+// always in the reference format below), type 2 the texture the hardware backend made
+// from it (made lazily, flushed whenever video memory must be given up). Images share a
+// record through its reference count; the last one to go deletes it.
+//
+// Reference format: 32 bits per pixel, alpha 0xFF000000, red 0x00FF0000, green
+// 0x0000FF00, blue 0x000000FF. Every pixel loop of the display code assumes it.
+//
+// Main thread only.
+#include <SDL.h>
+
+#include <functional>
+
+enum SurfaceType {
+    SURFACETYPE_SDL = 1,
+    SURFACETYPE_D3D = 2,
+};
+
+class Surface
+{
+public:
+    virtual ~Surface() = default;
+};
+
+// Owns an SDL surface and frees it.
+class SDLSurface : public Surface
+{
+public:
+    explicit SDLSurface(SDL_Surface* surface) : m_Surface(surface) {}
+    ~SDLSurface() override;
+    SDL_Surface* GetSurface() const { return m_Surface; }
+
+private:
+    SDL_Surface* m_Surface;
+};
+
+// A texture object of the hardware backend; deleted through its virtual destructor.
+class SurfaceTexture
+{
+public:
+    virtual ~SurfaceTexture() = default;
+};
+
+// Owns a hardware texture.
+class D3DSurface : public Surface
+{
+public:
+    explicit D3DSurface(SurfaceTexture* texture) : m_Texture(texture) {}
+    ~D3DSurface() override;
+    SurfaceTexture* GetTexture() const { return m_Texture; }
+
+private:
+    SurfaceTexture* m_Texture;
+};
+
+// One picture's surfaces. Owned by the manager; images hold pointers to it.
+struct SurfaceNode
+{
+    static constexpr int kNumTypes = 3; // index 0 unused
+
+    Surface* surfaces[kNumTypes] = {nullptr, nullptr, nullptr};
+    int refCount = 0;
+    SurfaceNode* prev = nullptr;
+    SurfaceNode* next = nullptr;
+
+    // The type-1 SDL surface, or null.
+    SDL_Surface* GetSDLSurface() const;
+    // The type-2 surface, or null.
+    D3DSurface* GetD3DSurface() const;
+};
+
+class SurfaceManager
+{
+public:
+    // Makes a hardware texture from a record's SDL surface. Set by the hardware backend
+    // while it is the current backend; without a maker, texture refreshes do nothing.
+    using TextureMaker = std::function<SurfaceTexture*(SDL_Surface* source)>;
+
+    static SurfaceManager& GetInstance();
+
+    // A new software surface in the reference format; with withAlpha the SDL source-alpha
+    // flag is on. Null when SDL fails (the caller reports SDL_GetError).
+    static SDL_Surface* CreateSurface(int width, int height, bool withAlpha);
+    // A copy of the surface in the reference format, keeping its colour key (mapped into
+    // the new format) and per-surface alpha settings. Null when SDL fails.
+    static SDL_Surface* ConvertToReferenceFormat(SDL_Surface* surface);
+    static bool SameFormat(const SDL_PixelFormat* a, const SDL_PixelFormat* b);
+    // The reference format (of a 1 x 1 surface made on first need, kept for the process).
+    static SDL_PixelFormat* GetReferenceFormat();
+
+    // A new record with reference count 1 for the surface, which the manager now owns. A
+    // software surface not in the reference format is replaced by a converted copy and
+    // freed; a conversion that fails frees the surface and raises ImageException.
+    SurfaceNode* CreateNode(SDL_Surface* surface);
+    // Unlinks and frees the record with all its surfaces.
+    void DeleteNode(SurfaceNode* node);
+    void DeleteSurfaceOfType(SurfaceNode* node, int type);
+    // Deletes the surfaces of one type of every record (type 2: "flushing vidmem").
+    void All_DeleteSurfacesOfType(int type);
+    // Rebuilds the record's type-2 texture from its type-1 surface (the only supported
+    // pair) when a texture maker is set.
+    void Node_RefreshSurfaceType(SurfaceNode* node, int type, int sourceType);
+
+    void SetTextureMaker(TextureMaker maker) { m_TextureMaker = std::move(maker); }
+    bool HasTextureMaker() const { return static_cast<bool>(m_TextureMaker); }
+
+    // Diagnostics: live records, and bytes of type-1 surfaces.
+    int GetNodeCount() const { return m_NodeCount; }
+    long long GetSystemMemoryBytes() const { return m_SystemBytes; }
+    // Number of textures made since start.
+    int GetUploadCount() const { return m_Uploads; }
+
+private:
+    SurfaceManager() = default;
+    void CountImageBytes(SDL_Surface* surface, int sign);
+
+    SurfaceNode* m_Head = nullptr;
+    int m_NodeCount = 0;
+    long long m_SystemBytes = 0;
+    int m_Uploads = 0;
+    TextureMaker m_TextureMaker;
+};

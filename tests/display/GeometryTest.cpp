@@ -1,0 +1,215 @@
+// Points, rectangles, polygons and alignments, in C++ and in their script forms.
+#include "core/Exception.h"
+#include "display/Intersection.h"
+#include "display/Poly.h"
+#include "display/RectAlignment.h"
+#include "support/engine/LuaFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+class GeometryTest : public bbtest::LuaFixture
+{
+protected:
+    LuaObject Eval(const std::string& expression)
+    {
+        Run("__value = " + expression);
+        return Global("__value");
+    }
+
+    // The message of the engine exception fn raises ("" when it raises none).
+    template <typename Fn> std::string FailureOf(Fn fn)
+    {
+        try {
+            fn();
+        } catch (const Exception& e) {
+            return e.GetMessage();
+        }
+        return "";
+    }
+};
+
+TEST_F(GeometryTest, AlignersAndAlignmentPointsAgree)
+{
+    // The halves of odd sizes drop their remainder.
+    SDL_Rect r = MakeRect(0, 0, 5, 5);
+    GetRectAligner(Center)(r, 10, 10);
+    EXPECT_EQ(8, r.x);
+    EXPECT_EQ(8, r.y);
+    EXPECT_EQ(5, r.w);
+
+    // Every aligner puts its rectangle's alignment point exactly on the target point.
+    for (int a = 1; a <= 9; ++a) {
+        const RectAlignment alignment = static_cast<RectAlignment>(a);
+        SDL_Rect rect = MakeRect(3, 4, 7, 9);
+        GetRectAligner(alignment)(rect, -20, 33);
+        EXPECT_EQ(Point<int>(-20, 33), GetRectAlignmentPoint(alignment)(rect))
+            << RectAlignmentToString(alignment);
+        EXPECT_EQ(alignment, RectAlignmentFromString(RectAlignmentToString(alignment)));
+    }
+    EXPECT_EQ(nullptr, GetRectAligner(NoAlignment));
+    EXPECT_EQ(nullptr, GetRectAligner(static_cast<RectAlignment>(10)));
+    EXPECT_EQ(nullptr, GetRectAlignmentPoint(static_cast<RectAlignment>(-1)));
+    EXPECT_EQ(NoAlignment, RectAlignmentFromString("NoAlignment"));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: Cannot create a RectAlignment from string "
+              "\"center\"",
+              FailureOf([] { RectAlignmentFromString("center"); }));
+}
+
+TEST_F(GeometryTest, RectanglesConvertThroughTheirSixteenBitFields)
+{
+    SDL_Rect r;
+    SetRectFromLuaObject(r, Eval("{-5, 70000, 65535, 3.9}"));
+    EXPECT_EQ(-5, r.x);
+    EXPECT_EQ(static_cast<Sint16>(70000), r.y);
+    EXPECT_EQ(65535, r.w);
+    EXPECT_EQ(3, r.h);
+
+    LuaObject t = RectToLuaObject(MakeRect(-1, 2, 40000, 4), State());
+    EXPECT_EQ(-1, t[1].GetInteger());
+    EXPECT_EQ(40000, t[3].GetInteger());
+    EXPECT_EQ(4, t.GetCount());
+}
+
+TEST_F(GeometryTest, PointsReadCartesianAndPolarForms)
+{
+    Point<int> pi;
+    pi.SetPoint(Eval("{x = 1, [2] = 5}"));
+    EXPECT_EQ(Point<int>(1, 5), pi);
+    pi.SetPoint(Eval("{r = 2, theta = 0}"));
+    EXPECT_EQ(Point<int>(2, 0), pi);
+    pi.SetPoint(Eval("{function() return 7.9 end, y = -3.9}"));
+    EXPECT_EQ(Point<int>(7, -3), pi);
+
+    Point<double> pd;
+    pd.SetPoint(Eval("{r = function() return 2 end, theta = math.pi / 2}"));
+    EXPECT_NEAR(0.0, pd.x, 1e-6);
+    EXPECT_NEAR(2.0, pd.y, 1e-6);
+    EXPECT_EQ("Assertion failed: (false)\nMessage: Invalid parameter for \"theta\", type=string",
+              FailureOf([&] { pd.SetPoint(Eval("{r = 1, theta = 'up'}")); }));
+
+    // {r = 2} alone: Cartesian for the integer reader (which then lacks x), polar for the
+    // float reader (which then lacks theta). Neither changes the point.
+    pi = Point<int>(9, 9);
+    EXPECT_THROW(pi.SetPoint(Eval("{r = 2}")), std::exception);
+    EXPECT_EQ(Point<int>(9, 9), pi);
+    Point2f pf(4, 4);
+    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a number, but rather a nil.",
+              FailureOf([&] { pf.SetPoint(Eval("{r = 2}")); }));
+    EXPECT_EQ(Point2f(4, 4), pf);
+}
+
+TEST_F(GeometryTest, PointTablesCompareByValueInScripts)
+{
+    State()->GetGlobals().SetObject("a", Point<int>(3, 4).ToLuaObject(State()));
+    State()->GetGlobals().SetObject("b", Point<int>(3, 4).ToLuaObject(State()));
+    State()->GetGlobals().SetObject("c", Point<int>(3, 5).ToLuaObject(State()));
+    State()->GetGlobals().SetObject("f", Point2f(0.5f, 1).ToLuaObject(State()));
+    Run("same = (a == b); differ = (a == c); fx = f.x");
+    EXPECT_TRUE(GlobalBoolean("same"));
+    EXPECT_FALSE(GlobalBoolean("differ"));
+    EXPECT_DOUBLE_EQ(0.5, GlobalNumber("fx"));
+
+    Point2f v(3, 4);
+    v.SetLength(10);
+    EXPECT_FLOAT_EQ(6, v.x);
+    EXPECT_FLOAT_EQ(8, v.y);
+    Point2f zero;
+    zero.SetLength(2);
+    EXPECT_EQ(Point2f(2, 0), zero);
+    Point2f turn(1, 0);
+    turn.Rotate(static_cast<float>(M_PI / 2));
+    EXPECT_NEAR(0, turn.x, 1e-6);
+    EXPECT_NEAR(1, turn.y, 1e-6);
+}
+
+TEST_F(GeometryTest, PolygonsFromScriptsAreBoundedAndAtomic)
+{
+    Poly poly(Eval("{}"));
+    EXPECT_EQ(0u, poly.GetNumVertices());
+    EXPECT_EQ(0u, poly.GetNumEdges());
+
+    poly.SetPoly(Eval("{{x = 1, y = 1}}"));
+    ASSERT_EQ(1u, poly.GetNumEdges());
+    EXPECT_EQ(poly.GetEdges()[0].start, poly.GetEdges()[0].end);
+
+    Run("big = {} for i = 1, 64 do big[i] = {i, -i} end");
+    poly.SetPoly(Global("big"));
+    EXPECT_EQ(64u, poly.GetNumVertices());
+    EXPECT_EQ(Point2f(64, -64), poly.GetEdges().back().start);
+    EXPECT_EQ(Point2f(1, -1), poly.GetEdges().back().end);
+
+    // Failures leave the polygon as it was.
+    Run("big[65] = {0, 0}");
+    EXPECT_EQ("Assertion failed: (vertexTable.GetN() <= 64)",
+              FailureOf([&] { poly.SetPoly(Global("big")); }));
+    EXPECT_EQ("Assertion failed: (Point2f::IsPoint(vertexSpec))\nMessage: number",
+              FailureOf([&] { poly.SetPoly(Eval("{{0, 0}, 5}")); }));
+    EXPECT_EQ("Assertion failed: (vertexTable.IsTable())",
+              FailureOf([&] { poly.SetPoly(Eval("'abc'")); }));
+    EXPECT_EQ(64u, poly.GetNumVertices());
+    poly.SetPoly(Eval("{}"));
+    EXPECT_EQ(64u, poly.GetNumVertices());
+
+    Poly square;
+    square.SetFromRect(MakeRect(0, 0, 2, 2));
+    LuaObject back = square.ToLuaObject(State());
+    Poly again(back);
+    EXPECT_EQ(square.GetVertices(), again.GetVertices());
+    EXPECT_EQ(Point2f(0, 2), square.GetVertices()[1]);
+}
+
+TEST_F(GeometryTest, ContainmentAndRectangleIntersection)
+{
+    Poly tri;
+    const Point2f v[3] = {{0, 0}, {10, 0}, {0, 10}};
+    tri.SetVertices(v, v + 3);
+    EXPECT_TRUE(tri.ContainsPoint(2, 2));
+    EXPECT_FALSE(tri.ContainsPoint(6, 6));
+    EXPECT_FALSE(tri.ContainsPoint(-1, 2));
+    EXPECT_FALSE(Poly().ContainsPoint(0, 0));
+
+    EXPECT_TRUE(tri.IntersectsRect(MakeRect(-5, -5, 6, 6))); // holds a vertex
+    EXPECT_TRUE(tri.IntersectsRect(MakeRect(1, 1, 1, 1)));   // lies inside
+    EXPECT_TRUE(tri.IntersectsRect(MakeRect(4, -2, 2, 20))); // crosses without corners in
+    EXPECT_FALSE(tri.IntersectsRect(MakeRect(8, 8, 5, 5)));
+    // A rectangle around the whole polygon: vertices inside.
+    EXPECT_TRUE(tri.IntersectsRect(MakeRect(-100, -100, 200, 200)));
+}
+
+TEST_F(GeometryTest, SegmentAndCircleIntersections)
+{
+    Point2f out;
+    EXPECT_TRUE(IntersectLineSegments({0, 0}, {2, 2}, {0, 2}, {2, 0}, &out));
+    EXPECT_EQ(Point2f(1, 1), out);
+    // Touching at p1 (ua = 0) does not count; touching at p3 (ub = 0) does.
+    EXPECT_FALSE(IntersectLineSegments({1, 1}, {2, 2}, {0, 2}, {2, 0}, nullptr));
+    EXPECT_TRUE(IntersectLineSegments({0, 1}, {2, 1}, {1, 1}, {1, 5}, nullptr));
+    EXPECT_FALSE(IntersectLineSegments({0, 0}, {1, 0}, {0, 1}, {1, 1}, nullptr));
+
+    Point2f a(99, 99), b(99, 99);
+    EXPECT_EQ(1, IntersectLineCircle({-5, 2}, {5, 2}, {0, 0}, 2, &a, &b));
+    EXPECT_EQ(Point2f(0, 2), a);
+    EXPECT_EQ(2, IntersectLineCircle({-5, 0}, {5, 0}, {1, 1}, 1.5f, &a, &b));
+    EXPECT_NEAR(std::fabs(a.x - b.x), 2 * std::sqrt(1.25f), 1e-5);
+    EXPECT_FLOAT_EQ(0, a.y);
+    Point2f untouched(7, 7);
+    EXPECT_EQ(0, IntersectLineCircle({-5, 9}, {5, 9}, {0, 0}, 2, &untouched, &b));
+    EXPECT_EQ(Point2f(7, 7), untouched);
+    EXPECT_THROW(IntersectLineCircle({0, 0}, {1, 0}, {0, 0}, 1, nullptr, &b), Exception);
+
+    Matrix3x3 m;
+    m.SetRotation(90);
+    EXPECT_NEAR(0, m.m[0], 1e-6);
+    EXPECT_FLOAT_EQ(-1, m.m[1]);
+    EXPECT_FLOAT_EQ(1, m.m[3]);
+    EXPECT_FLOAT_EQ(1, m.m[8]);
+}
+
+} // namespace
