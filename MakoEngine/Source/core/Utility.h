@@ -77,3 +77,56 @@ int32_t ConvertWideToAnsi(char* buffer, const wchar_t* wide, int length);
 // printf-style text of at most 800 characters to the debugger output; text that does not
 // fit is cut and ends in a line feed.
 void DebugTrace(const char* format, ...) MAKO_PRINTF_FORMAT(1, 2);
+
+// ---------------------------------------------------------------------------------------
+// Version, system report, folders and the single-instance check (defined in
+// UtilitySystem.cpp).
+
+class CFileVersion;
+
+// The reader's "FileVersion" text.
+std::string GetVersionString(const CFileVersion& reader);
+
+// The version of the program file at programPath (the program's argument 0; a bare name
+// without a folder means the running program), leading blanks removed. When the version
+// cannot be read, logs "WARNING: The application's version could not be retrieved,
+// error = <system error>" and answers "0.0.0.0".
+std::string ReadApplicationVersion(const std::string& programPath);
+
+// Whether the display layer of the hardware display backend is present. The software
+// stand-in of that layer is always linked into this program, so the answer is true; start-up
+// still asks, and raises DirectX7NotAvailable when it is not.
+bool IsDirectX7Available();
+
+// Writes the processor report and then the memory status to the log, unconditionally:
+// memory load in percent, total and available physical memory, total and available
+// commit (memory plus swap), total and available address space of the process, in bytes.
+void LogMemoryStatus();
+
+// The user's special folder of folderId (CSIDL_PERSONAL, CSIDL_APPDATA from
+// win32/Folders.h), without a trailing '/'. Raises Exception "Could not find the user's
+// folder (id %1%): %2%" when it cannot be named (no home folder, unknown id).
+std::string GetWindowsFolderPath(int folderId);
+
+// The application's documents folder, with a trailing '/': where the log, player cards,
+// screenshots, usage and performance logs go. The application sets it when it settles its
+// paths (the personal folder followed by its documents folder name); until then it is the
+// personal folder itself. Never empty, never the program's folder.
+std::string GetDocumentsFolderPath();
+void SetDocumentsFolderPath(const std::string& folder);
+
+// The path of fileName inside the documents folder.
+std::string GetDocumentsFilePath(const std::string& fileName);
+
+// A path written with Windows separators ("tessarine\\bumperlux\\") in this platform's
+// form: every backslash becomes '/'.
+std::string ToNativePath(const std::string& path);
+
+// The single-instance check. Takes, for the rest of the process, the lock of the
+// application code appCode (four characters, as made by AppCodeFromString): the file
+// "<code>.lock" in $XDG_RUNTIME_DIR when that is set, else in appDataFolder (created when
+// missing). Answers true when another running process holds it; the caller then ends
+// with exit status 1 unless multiple instances are allowed. A lock that cannot be taken for
+// any other reason is logged as a warning and answers false, so the program still starts.
+// appCode 0 raises the assertion failure "appCode != 0" with "0 is not a valid app code.".
+bool IsAnotherInstanceRunning(uint32_t appCode, const std::string& appDataFolder);

@@ -1,0 +1,204 @@
+// The system side of the utilities: version text, system report, folders and the
+// single-instance lock.
+#include "core/Utility.h"
+
+#include "core/CFileVersion.h"
+#include "core/CPUID.h"
+#include "core/Exception.h"
+#include "win32/Folders.h"
+#include "win32/InstanceLock.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/sysinfo.h>
+#include <unistd.h>
+
+std::string GetVersionString(const CFileVersion& reader)
+{
+    return reader.QueryValue("FileVersion");
+}
+
+std::string ReadApplicationVersion(const std::string& programPath)
+{
+    // A program started through PATH sees only its bare name as argument 0.
+    std::string path = programPath.find('/') == std::string::npos ? "/proc/self/exe" : programPath;
+    CFileVersion reader;
+    if (!reader.Open(path)) {
+        Log("WARNING: The application's version could not be retrieved, error = %s\n",
+            GetLastErrorText().c_str());
+        return "0.0.0.0";
+    }
+    std::string version = GetVersionString(reader);
+    version.erase(0, version.find_first_not_of(" \t"));
+    return version;
+}
+
+bool IsDirectX7Available()
+{
+    return true;
+}
+
+namespace {
+
+// Bytes of the address space a process of this build may use: its limit when one is set,
+// else the user half of the architecture's address space.
+unsigned long long AddressSpaceBytes()
+{
+    rlimit limit;
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        return limit.rlim_cur;
+    return sizeof(void*) >= 8 ? (1ULL << 47) : (3ULL << 30);
+}
+
+unsigned long long AddressSpaceInUse()
+{
+    unsigned long long pages = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%llu", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    return pages * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
+}
+
+} // namespace
+
+void LogMemoryStatus()
+{
+    std::ostringstream report;
+    report << CPUID();
+    Log("%s", report.str().c_str());
+
+    struct sysinfo info = {};
+    sysinfo(&info);
+    const unsigned long long unit = info.mem_unit ? info.mem_unit : 1;
+    const unsigned long long totalPhysical = info.totalram * unit;
+    const unsigned long long availPhysical = (info.freeram + info.bufferram) * unit;
+    const unsigned long long totalCommit = totalPhysical + info.totalswap * unit;
+    const unsigned long long availCommit = availPhysical + info.freeswap * unit;
+    const unsigned long long totalVirtual = AddressSpaceBytes();
+    const unsigned long long usedVirtual = AddressSpaceInUse();
+    const unsigned long long availVirtual =
+        usedVirtual < totalVirtual ? totalVirtual - usedVirtual : 0;
+    const unsigned load =
+        totalPhysical ? static_cast<unsigned>(100 - availPhysical * 100 / totalPhysical) : 0;
+
+    Log("dwMemoryLoad: %u\n", load);
+    Log("Total physical memory: %llu bytes\n", totalPhysical);
+    Log("Total available physical memory: %llu bytes\n", availPhysical);
+    Log("Total pages committed to memory: %llu bytes\n", totalCommit);
+    Log("Total available memory that can be committed as pages: %llu bytes\n", availCommit);
+    Log("Total virtual memory: %llu bytes\n", totalVirtual);
+    Log("Total available virtual memory: %llu bytes\n", availVirtual);
+}
+
+std::string GetWindowsFolderPath(int folderId)
+{
+    char path[MAX_FOLDER_PATH];
+    long result = SHGetFolderPathA(nullptr, folderId, nullptr, 0, path);
+    if (result != FOLDER_S_OK) {
+        MAKO_THROW(Exception,
+                   boost::str(boost::format("Could not find the user's folder "
+                                            "(id %1%): %2%") %
+                              folderId %
+                              (result == FOLDER_E_INVALIDARG ? "unknown folder"
+                                                             : "no home folder (set HOME)")));
+    }
+    return path;
+}
+
+namespace {
+
+std::string& DocumentsFolder()
+{
+    static std::string folder;
+    return folder;
+}
+
+} // namespace
+
+std::string GetDocumentsFolderPath()
+{
+    if (!DocumentsFolder().empty())
+        return DocumentsFolder();
+    return GetWindowsFolderPath(CSIDL_PERSONAL) + "/";
+}
+
+void SetDocumentsFolderPath(const std::string& folder)
+{
+    std::string native = ToNativePath(folder);
+    if (!native.empty() && native.back() != '/')
+        native += '/';
+    DocumentsFolder() = native;
+}
+
+std::string GetDocumentsFilePath(const std::string& fileName)
+{
+    return GetDocumentsFolderPath() + fileName;
+}
+
+std::string ToNativePath(const std::string& path)
+{
+    std::string native = path;
+    for (char& c : native) {
+        if (c == '\\')
+            c = '/';
+    }
+    return native;
+}
+
+namespace {
+
+// "BLUX" for the code of "BLUX"; eight hex digits when a byte is not a letter or digit.
+std::string AppCodeText(uint32_t appCode)
+{
+    std::string text;
+    for (int i = 0; i < 4; ++i) {
+        char c = static_cast<char>(appCode >> (8 * i));
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            char hex[9];
+            std::snprintf(hex, sizeof hex, "%08x", appCode);
+            return hex;
+        }
+        text += c;
+    }
+    return text;
+}
+
+} // namespace
+
+bool IsAnotherInstanceRunning(uint32_t appCode, const std::string& appDataFolder)
+{
+    MAKO_ASSERT_MSG(appCode != 0, "0 is not a valid app code.");
+    std::string folder;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/') {
+        folder = runtime;
+    } else {
+        folder = ToNativePath(appDataFolder);
+        try {
+            CreateDirectories(folder);
+        } catch (const Exception& e) {
+            Log("WARNING: The single-instance lock cannot be taken: %s\n", e.what());
+            return false;
+        }
+    }
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    std::string path = folder + AppCodeText(appCode) + ".lock";
+    switch (TakeInstanceLock(path)) {
+    case INSTANCE_LOCK_TAKEN:
+        return false;
+    case INSTANCE_LOCK_HELD_ELSEWHERE:
+        Log("Another instance of this application is running (lock \"%s\").\n", path.c_str());
+        return true;
+    default:
+        Log("WARNING: The single-instance lock \"%s\" cannot be taken: %s\n", path.c_str(),
+            GetLastErrorText().c_str());
+        return false;
+    }
+}
