@@ -1,0 +1,488 @@
+#include "core/Object.h"
+
+#include "core/Class.h"
+#include "core/EventQueue.h"
+#include "core/Exception.h"
+#include "core/ObjectProxy.h"
+#include "core/PropertyAccessor.h"
+#include "core/ResourceAccess.h"
+#include "core/State.h"
+#include "core/TableOrder.h"
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
+
+#include <boost/format.hpp>
+
+#include <cstdlib>
+#include <cxxabi.h>
+#include <typeinfo>
+
+using LuaPlus::LuaException;
+using LuaPlus::LuaObject;
+
+namespace {
+
+LuaPlus::LuaState* EngineState()
+{
+    return GetGlobalLuaState();
+}
+
+LuaObject Nil()
+{
+    return LuaObject(EngineState());
+}
+
+// The demangled run-time type name of the object ("GameScreen").
+std::string RunTimeTypeName(const Object& object)
+{
+    const char* mangled = typeid(object).name();
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = (status == 0 && demangled) ? demangled : mangled;
+    std::free(demangled);
+    return name;
+}
+
+// The script function of that name; a missing one raises naming it.
+LuaObject ScriptFunction(const char* name)
+{
+    LuaObject function = EngineState()->GetGlobal(name);
+    MAKO_ASSERT_MSG(function.IsFunction(),
+                    boost::str(boost::format("The script function %1% is not loaded.") % name));
+    return function;
+}
+
+// Keeps the resource depth counted while an ApplyResource runs, also when it raises.
+class ResourceDepthScope
+{
+public:
+    explicit ResourceDepthScope(int& depth) : m_Depth(depth) { ++m_Depth; }
+    ~ResourceDepthScope() { --m_Depth; }
+
+private:
+    int& m_Depth;
+};
+
+Class* ObjectClass()
+{
+    static Class* const record = new Class("Object", "NULL", &Object::RegisterProperties, nullptr);
+    return record;
+}
+
+[[maybe_unused]] Class* const gObjectClassRecord = ObjectClass();
+
+} // namespace
+
+Object::Object() = default;
+
+Object::~Object()
+{
+    // States die with the object; the current one is not exited.
+    m_CurrentState = nullptr;
+    m_States.reset();
+    m_RetiredStates.reset();
+    if (m_LuaObject)
+        ObjectProxy::Detach(*m_LuaObject);
+}
+
+void Object::RegisterProperties(Class& c)
+{
+    c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_STRING>(&Object::m_Name, "name"));
+    c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_STRING>(&Object::m_Name, "name"));
+    c.RegisterPropertyGetter(MakeClassicAccessor("class"));
+    c.RegisterPropertySetter(MakeIgnoredAccessor("class"));
+    c.RegisterPropertyGetter(MakeLockedAccessor("resource"));
+    c.RegisterPropertySetter(MakeFunctionAccessor(&Object::ApplyResourceProperty, "resource"));
+    c.RegisterPropertyGetter(MakeScriptAccessor("resources"));
+    c.RegisterPropertySetter(MakeFunctionAccessor(&Object::ApplyResourcesProperty, "resources"));
+    c.RegisterPropertyGetter(MakeIgnoredAccessor("resourceMetadata"));
+    c.RegisterPropertySetter(MakeIgnoredAccessor("resourceMetadata"));
+}
+
+Class* Object::GetClass() const
+{
+    return ObjectClass();
+}
+
+bool Object::OnEvent(const Event& event)
+{
+    if (m_CurrentState && m_CurrentState->HandleEvent(event))
+        return true;
+    return RouteEvent(event);
+}
+
+void Object::Tick()
+{
+    if (m_CurrentState)
+        m_CurrentState->Tick();
+}
+
+// ---- States ------------------------------------------------------------------------
+
+void Object::AddState(State* state)
+{
+    std::unique_ptr<State> owned(state);
+    MAKO_ASSERT(state != nullptr);
+    if (!m_States)
+        m_States.reset(new StateMap);
+    std::unique_ptr<State>& slot = (*m_States)[state->GetName()];
+    if (slot && slot.get() == m_CurrentState) {
+        if (!m_RetiredStates)
+            m_RetiredStates.reset(new std::vector<std::unique_ptr<State>>);
+        m_RetiredStates->push_back(std::move(slot));
+    }
+    slot = std::move(owned);
+}
+
+void Object::SetState(const std::string& name)
+{
+    State* next = nullptr;
+    if (m_States) {
+        auto found = m_States->find(name);
+        if (found != m_States->end())
+            next = found->second.get();
+    }
+    if (!next)
+        MAKO_THROW(Exception, boost::str(boost::format("Could not find state \"%1%\" in \"%2%\"") %
+                                         name % RunTimeTypeName(*this)));
+    if (m_CurrentState)
+        m_CurrentState->OnExitState();
+    m_CurrentState = next;
+    m_CurrentState->OnEnterState();
+}
+
+std::string Object::GetStateName() const
+{
+    if (!m_CurrentState)
+        MAKO_ASSERT(false);
+    return m_CurrentState->GetName();
+}
+
+// ---- Script table and proxy -----------------------------------------------------------
+
+LuaObject& Object::RequireScriptTable()
+{
+    if (!m_ScriptTable) {
+        m_ScriptTable.reset(new LuaObject);
+        m_ScriptTable->AssignNewTable(EngineState());
+    }
+    return *m_ScriptTable;
+}
+
+void Object::SetScriptField(const std::string& key, const LuaObject& value)
+{
+    RequireScriptTable().RawSetObject(key, value);
+}
+
+void Object::GetScriptField(LuaObject& value, const std::string& key) const
+{
+    if (m_ScriptTable)
+        value = m_ScriptTable->RawGet(key);
+    else
+        value = Nil();
+}
+
+void Object::GetLuaObject(LuaObject& out)
+{
+    if (!m_LuaObject)
+        m_LuaObject.reset(new LuaObject(ObjectProxy::Create(EngineState(), this)));
+    ObjectProxy::RefreshClassName(*m_LuaObject, *this);
+    out = *m_LuaObject;
+}
+
+LuaObject Object::GetLuaObject()
+{
+    LuaObject proxy;
+    GetLuaObject(proxy);
+    return proxy;
+}
+
+Object* Object::GetObjectFromLua(const LuaObject& value)
+{
+    return ObjectProxy::GetObject(value);
+}
+
+// ---- Properties -------------------------------------------------------------------------
+
+void Object::ApplyProperty(const std::string& name, const LuaObject& value)
+{
+    const PropertyAccessor* setter = GetClass()->FindSetter(name, true);
+    switch (setter->kind) {
+    case ACCESSOR_FUNCTION:
+        setter->function(*this, value);
+        break;
+    case ACCESSOR_CLASSIC:
+        ApplyClassicProperty(name, value);
+        break;
+    case ACCESSOR_SCRIPT:
+    case ACCESSOR_DEFAULT:
+        SetScriptField(name, value);
+        break;
+    case ACCESSOR_LOCKED:
+        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot apply the locked property, "
+                                                        "\"%1%\".") %
+                                          name));
+        break;
+    case ACCESSOR_MEMBER:
+        SetMemberProperty(*this, *setter, value);
+        break;
+    case ACCESSOR_IGNORED:
+    default:
+        break;
+    }
+}
+
+void Object::RetrieveProperty(LuaObject& value, const std::string& name)
+{
+    const PropertyAccessor* getter = GetClass()->FindGetter(name, true);
+    switch (getter->kind) {
+    case ACCESSOR_CLASSIC:
+        RetrieveClassicProperty(value, name);
+        break;
+    case ACCESSOR_SCRIPT:
+    case ACCESSOR_DEFAULT:
+        GetScriptField(value, name);
+        break;
+    case ACCESSOR_LOCKED:
+        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot apply the invalid property, "
+                                                        "\"%1%\".") %
+                                          name));
+        break;
+    case ACCESSOR_MEMBER:
+        GetMemberProperty(*this, value, *getter);
+        break;
+    case ACCESSOR_IGNORED:
+        value = Nil();
+        break;
+    case ACCESSOR_FUNCTION:
+    default:
+        MAKO_ASSERT(false);
+    }
+}
+
+void Object::ApplyProperties(const LuaObject& table)
+{
+    if (!table.IsTable())
+        return;
+    LuaObject apply = ScriptFunction("applyPropertiesToObject");
+    try {
+        apply.Call(GetLuaObject(), table);
+    } catch (const LuaException& e) {
+        MAKO_THROW(ScriptError, e.GetMessage());
+    }
+}
+
+void Object::RetrieveAllProperties(LuaObject& table)
+{
+    for (const auto& entry : GetClass()->GetPropertyGetters()) {
+        if (entry.second->kind != ACCESSOR_MEMBER)
+            continue;
+        LuaObject value;
+        GetMemberProperty(*this, value, *entry.second);
+        table.SetObject(entry.first, value);
+    }
+    RetrieveClassicProperties(table);
+    if (m_ScriptTable)
+        for (LuaPlus::LuaTableIterator it(*m_ScriptTable); it; it.Next())
+            table.SetObject(it.GetKey(), it.GetValue());
+}
+
+void Object::RetrieveClassicProperty(LuaObject& value, const std::string& name)
+{
+    LuaObject classic;
+    classic.AssignNewTable(EngineState());
+    RetrieveClassicProperties(classic);
+    value = classic.RawGet(name);
+}
+
+void Object::RetrieveClassicProperties(LuaObject& table)
+{
+    if (!m_Name.empty())
+        table.SetString("name", m_Name);
+    table.SetString("class", GetClass()->GetName());
+}
+
+void Object::RetrieveProperties(LuaObject& table)
+{
+    LuaObject value;
+    RetrieveProperty(value, "class");
+    table.SetObject("class", value);
+    RetrieveProperty(value, "name");
+    table.SetObject("name", value);
+    if (m_ScriptTable)
+        for (LuaPlus::LuaTableIterator it(*m_ScriptTable); it; it.Next())
+            table.SetObject(it.GetKey(), it.GetValue());
+}
+
+void Object::CallScriptMethod(LuaObject& result, const LuaObject& table, const char* functionName)
+{
+    LuaObject found = table[functionName];
+    if (!found.IsFunction()) {
+        result = found.IsSet() ? found : Nil();
+        return;
+    }
+    try {
+        result = found.Call(GetLuaObject());
+    } catch (const LuaException& e) {
+        MAKO_THROW(ScriptError, e.GetMessage());
+    }
+}
+
+// ---- Typed conveniences ------------------------------------------------------------------
+
+void Object::ApplyIntProperty(const std::string& name, int value)
+{
+    ApplyProperty(name, LuaObject(EngineState()).AssignInteger(EngineState(), value));
+}
+
+void Object::ApplyBoolProperty(const std::string& name, bool value)
+{
+    ApplyProperty(name, LuaObject(EngineState()).AssignBoolean(EngineState(), value));
+}
+
+void Object::ApplyStringProperty(const std::string& name, const std::string& value)
+{
+    ApplyProperty(name, LuaObject(EngineState()).AssignString(EngineState(), value));
+}
+
+void Object::ApplyPointerProperty(const std::string& name, void* value)
+{
+    ApplyProperty(name, LuaObject(EngineState()).AssignLightUserData(EngineState(), value));
+}
+
+int Object::RetrieveIntProperty(const std::string& name)
+{
+    LuaObject value;
+    RetrieveProperty(value, name);
+    return ReadIntegerFromObject(value);
+}
+
+bool Object::RetrieveBoolProperty(const std::string& name)
+{
+    LuaObject value;
+    RetrieveProperty(value, name);
+    return ReadBooleanFromObject(value);
+}
+
+std::string Object::RetrieveStringProperty(const std::string& name)
+{
+    LuaObject value;
+    RetrieveProperty(value, name);
+    return ReadStringFromObject(value);
+}
+
+void* Object::RetrievePointerProperty(const std::string& name)
+{
+    LuaObject value;
+    RetrieveProperty(value, name);
+    return ReadPointerFromObject(value);
+}
+
+// ---- Resources ----------------------------------------------------------------------------
+
+void Object::ApplyResource(const std::string& name, Resource* resource, ResourceInfo* info)
+{
+    (void)name;
+    ResourceDepthScope depth(m_ResourceDepth);
+    const int type = ResourceAccess::GetType(info);
+    if (type != ResourceAccess::kTableResourceType)
+        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot apply resource of type %1% to "
+                                                        "object %2%") %
+                                          type % m_Name));
+    ApplyProperties(ResourceAccess::GetTable(resource));
+}
+
+void Object::AcquireAndApplyResource(const std::string& name)
+{
+    ResourceAccess::Acquired acquired = ResourceAccess::Acquire(name);
+    ApplyResource(name, acquired.resource, acquired.info);
+}
+
+void Object::TryToRecordResource(const LuaObject& value)
+{
+    if (m_ResourceDepth >= 2)
+        return;
+    LuaObject recorded;
+    GetScriptField(recorded, "resources");
+    if (!recorded.IsNil())
+        return;
+    if (value.IsString()) {
+        LuaObject list;
+        list.AssignNewTable(EngineState());
+        list.SetObject(1, value);
+        SetScriptField("resources", list);
+    } else if (value.IsTable()) {
+        SetScriptField("resources", value);
+    } else {
+        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot record unknown record resource "
+                                                        "type: %1%") %
+                                          value.TypeName()));
+    }
+}
+
+void Object::ApplyResourceProperty(const LuaObject& value)
+{
+    TryToRecordResource(value);
+    AcquireAndApplyResource(ReadStringFromObject(value));
+}
+
+void Object::ApplyResourcesProperty(const LuaObject& value)
+{
+    TryToRecordResource(value);
+    if (value.IsString()) {
+        AcquireAndApplyResource(value.GetString());
+        return;
+    }
+    MAKO_ASSERT_MSG(value.IsTable(),
+                    boost::str(boost::format("The property \"resources\" takes a resource name "
+                                             "or a list of them, not a %1%.") %
+                               value.TypeName()));
+    for (const LuaObject& key : GetOrderedKeys(value))
+        AcquireAndApplyResource(ReadStringFromObject(value.RawGet(key)));
+}
+
+bool Object::PropertiesRequireRecreation(const LuaObject& table)
+{
+    LuaObject decide = EngineState()->GetGlobal("objectPropertiesRequireObjectRecreation");
+    try {
+        return decide.Call(GetLuaObject(), table).GetBoolean();
+    } catch (const LuaException& e) {
+        MAKO_THROW(ScriptError, e.GetMessage());
+    }
+}
+
+// ---- Observers ----------------------------------------------------------------------------
+
+void Object::AddObserver(int eventType, Object* observer)
+{
+    MAKO_ASSERT(observer != nullptr);
+    LuaObject observers;
+    RetrieveProperty(observers, "observers");
+    if (observers.IsNil()) {
+        observers.AssignNewTable(EngineState());
+        ApplyProperty("observers", observers);
+    }
+    LuaObject list = observers[eventType];
+    if (list.IsNil())
+        list = observers.CreateTable(eventType);
+    // The observer's proxy is the box of its pointer: it is cleared when the observer
+    // dies, so a dead observer is never posted to.
+    list.SetObject(list.GetCount() + 1, observer->GetLuaObject());
+}
+
+void Object::NotifyObservers(int eventType, const boost::shared_ptr<void>& payload)
+{
+    LuaObject observers;
+    RetrieveProperty(observers, "observers");
+    if (!observers.IsTable())
+        return;
+    LuaObject list = observers[eventType];
+    if (!list.IsTable())
+        return;
+    for (const LuaObject& key : GetOrderedKeys(list)) {
+        Object* observer = ObjectProxy::GetLiveObjectOrNull(list.RawGet(key));
+        if (observer)
+            GetPostedEventQueue().PostShared(static_cast<std::uint8_t>(eventType), observer, this,
+                                             payload);
+    }
+}
