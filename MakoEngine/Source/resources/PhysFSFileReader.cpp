@@ -1,0 +1,43 @@
+#include "resources/PhysFSFileReader.h"
+
+#include "core/Exception.h"
+#include "resources/PhysFSManager.h"
+
+#include <physfs.h>
+
+namespace {
+struct CloseFile
+{
+    void operator()(PHYSFS_File* file) const { PHYSFS_close(file); }
+};
+} // namespace
+
+void PhysFSFileReader::Read(const std::string& location, const void*& outData, uint32_t& outSize)
+{
+    if (!m_Buffer) {
+        MAKO_ASSERT_MSG(PHYSFS_exists(location.c_str()),
+                        boost::format("Cannot find file:\nfile = %1%") % location);
+        PHYSFS_File* file = PHYSFS_openRead(location.c_str());
+        MAKO_ASSERT_MSG(file != 0, boost::format("Could not open file for reading:\nfile = %1%\n"
+                                                 "error = %2%") %
+                                       location % PhysFSManager::LastError());
+        std::unique_ptr<PHYSFS_File, CloseFile> closer(file);
+        PHYSFS_sint64 length = PHYSFS_fileLength(file);
+        MAKO_ASSERT_MSG(length >= 0 && length < PHYSFS_sint64(0xFFFFFFFF),
+                        boost::format("Could not get the size of file:\nfile = %1%") % location);
+        uint32_t size = static_cast<uint32_t>(length);
+        std::unique_ptr<unsigned char[]> buffer(new unsigned char[size > 0 ? size : 1]);
+        PHYSFS_sint64 bytesRead = PHYSFS_readBytes(file, buffer.get(), size);
+        MAKO_ASSERT(bytesRead == size);
+        m_Buffer = std::move(buffer);
+        m_Size = size;
+    }
+    outData = m_Buffer.get();
+    outSize = m_Size;
+}
+
+void PhysFSFileReader::Close()
+{
+    m_Buffer.reset();
+    m_Size = 0;
+}

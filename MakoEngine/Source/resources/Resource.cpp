@@ -1,0 +1,3 @@
+#include "resources/Resource.h"
+
+Resource::~Resource() = default;

@@ -1,0 +1,54 @@
+#pragma once
+// One entry of the resource registry: where a named resource's bytes come from, its
+// metadata, and the loaded resource once a loader made it. Created by scanners (and by
+// script assignments to `Resources`), then owned by the resource manager.
+#include "luaplus/LuaPlus.h"
+#include "resources/ResourceType.h"
+
+#include <memory>
+#include <string>
+
+class FileReader;
+class Resource;
+
+class ResourceInfo
+{
+public:
+    // An unloaded entry (type RESOURCE_UNKNOWN, no resource, nil metadata) reading its
+    // bytes at location `name` through reader (owned; null for script-made tables).
+    ResourceInfo(const std::string& name, std::unique_ptr<FileReader> reader);
+    // Destroys the loaded resource first, then the reader (a resource may point into the
+    // reader's bytes), then drops the metadata reference.
+    ~ResourceInfo();
+    ResourceInfo(const ResourceInfo&) = delete;
+    ResourceInfo& operator=(const ResourceInfo&) = delete;
+
+    // The location handed to the reader: a file path, an embedded file's name, or "" for
+    // a script-made table.
+    std::string GetName() const { return m_Name; }
+    const std::string& Name() const { return m_Name; }
+
+    Resource* GetResource() const { return m_Resource.get(); }
+    // Takes ownership of resource (replacing and destroying an earlier one).
+    void SetResource(Resource* resource);
+    int GetType() const { return m_Type; }
+    void SetType(int type) { m_Type = type; }
+
+    FileReader* GetReader() const { return m_Reader.get(); }
+
+    // The metadata table of a metadata file (nil when none).
+    const LuaPlus::LuaObject& GetMetadata() const { return m_Metadata; }
+    void SetMetadata(const LuaPlus::LuaObject& metadata) { m_Metadata = metadata; }
+
+    // Number of acquisitions; starts at 0 and only grows (diagnostics only).
+    int GetAcquireCount() const { return m_AcquireCount; }
+    void IncrementAcquireCount() { ++m_AcquireCount; }
+
+private:
+    std::unique_ptr<Resource> m_Resource;
+    int m_Type = RESOURCE_UNKNOWN;
+    std::unique_ptr<FileReader> m_Reader;
+    std::string m_Name;
+    LuaPlus::LuaObject m_Metadata;
+    int m_AcquireCount = 0;
+};

@@ -1,0 +1,20 @@
+#pragma once
+// Turns the bytes of the entries it accepts into a Resource. Loaders are registered with
+// the resource manager, which owns them; they hold no state.
+#include <string>
+
+class FileReader;
+class ResourceInfo;
+
+class ResourceLoader
+{
+public:
+    virtual ~ResourceLoader() = default;
+
+    // Whether this loader makes resources of the entry, decided by the end of its name.
+    virtual bool CanLoad(const ResourceInfo& info) = 0;
+    // Reads the entry through reader and stores the new Resource and its type in the
+    // entry. Failures throw ResourceLoadError and leave the entry unloaded.
+    virtual void LoadResource(FileReader* reader, ResourceInfo& info) = 0;
+    virtual std::string GetDescription() = 0;
+};

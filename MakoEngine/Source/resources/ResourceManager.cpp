@@ -1,0 +1,356 @@
+#include "resources/ResourceManager.h"
+
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "lua/LuaFunctionList.h"
+#include "resources/FileReader.h"
+#include "resources/Resource.h"
+#include "resources/ResourceInfo.h"
+#include "resources/ResourceLoader.h"
+#include "resources/ResourceMemory.h"
+#include "resources/ResourceScanner.h"
+#include "resources/ResourceType.h"
+#include "resources/TableResource.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaState;
+using LuaPlus::LuaTableIterator;
+
+namespace {
+
+ResourceManager* gResourceManager = nullptr;
+
+// Collects the metadata tables of a metadata file (see ResourceScanner::ProcessMetadataFile).
+const char kMetadataChunk[] = R"lua(
+function Metadata(metadata_table)
+    assert(type(Pending_Metadata) == "table")
+    for k, v in pairs(metadata_table) do
+        Pending_Metadata[k] = v
+    end
+end
+)lua";
+
+ResourceManager* ManagerOf(lua_State* L)
+{
+    return static_cast<ResourceManager*>(lua_touserdata(L, lua_upvalueindex(1)));
+}
+
+// Resources.__index (table, name): nil for an unknown name, the table of a table
+// resource, else the resource's pointer as light userdata (null when not loaded yet).
+int ResourcesIndexBody(lua_State* L)
+{
+    ResourceInfo* info = nullptr;
+    if (lua_type(L, 2) == LUA_TSTRING)
+        info = ManagerOf(L)->FindInfo(lua_tostring(L, 2), true);
+    if (!info)
+        lua_pushnil(L);
+    else if (info->GetType() == RESOURCE_TABLE)
+        static_cast<TableResource*>(info->GetResource())->GetTable()->Push(L);
+    else
+        lua_pushlightuserdata(L, info->GetResource());
+    return 1;
+}
+
+// Resources.__newindex (table, name, value): registers value (a table) as the table
+// resource name.
+int ResourcesNewIndexBody(lua_State* L)
+{
+    MAKO_ASSERT_MSG(lua_type(L, 2) == LUA_TSTRING,
+                    boost::format("Resource names must be strings, not %1%.") %
+                        luaL_typename(L, 2));
+    std::string name = lua_tostring(L, 2);
+    std::unique_ptr<ResourceInfo> info(new ResourceInfo("", nullptr));
+    info->SetResource(new TableResource(new LuaObject(L, 3)));
+    info->SetType(RESOURCE_TABLE);
+    ManagerOf(L)->AddInfo(name, info.release());
+    return 0;
+}
+
+int ResourcesIndex(lua_State* L)
+{
+    return LuaNativeBoundary(L, ResourcesIndexBody);
+}
+
+int ResourcesNewIndex(lua_State* L)
+{
+    return LuaNativeBoundary(L, ResourcesNewIndexBody);
+}
+
+} // namespace
+
+ResourceManager* GetResourceManager()
+{
+    return gResourceManager;
+}
+
+ResourceManager::ResourceManager(LuaState* state)
+    : m_State(state), m_PreviousManager(gResourceManager)
+{
+    MAKO_ASSERT(state != 0);
+    try {
+        state->DoBuffer(kMetadataChunk, sizeof(kMetadataChunk) - 1, "=Metadata");
+    } catch (const LuaPlus::LuaException& e) {
+        MAKO_THROW(ScriptError, e.GetMessage());
+    }
+    CreateLuaTables();
+    ResetResourceMemoryUsage();
+
+    gResourceManager = this;
+    m_PreviousScriptSource =
+        ScriptSource::SetProvider([this](const std::string& name) { return ReadScript(name); });
+}
+
+ResourceManager::~ResourceManager()
+{
+    ScriptSource::SetProvider(std::move(m_PreviousScriptSource));
+    if (gResourceManager == this)
+        gResourceManager = m_PreviousManager;
+
+    ReleaseLuaTables();
+    m_Infos.clear();
+    m_Replaced.clear();
+    m_Loaders.clear();
+    m_Scanners.clear();
+    m_CacheNames.clear();
+}
+
+void ResourceManager::CreateLuaTables()
+{
+    LuaObject globals = m_State->GetGlobals();
+    m_Resources = globals.CreateTable("Resources");
+    m_Contents = m_Resources.CreateTable("_contents");
+
+    lua_State* L = m_State->GetCState();
+    LuaObject meta(m_State);
+    meta.AssignNewTable(m_State);
+    lua_pushlightuserdata(L, this);
+    lua_pushcclosure(L, ResourcesIndex, 1);
+    meta.RawSetObject("__index", LuaObject(m_State, -1));
+    lua_pop(L, 1);
+    lua_pushlightuserdata(L, this);
+    lua_pushcclosure(L, ResourcesNewIndex, 1);
+    meta.RawSetObject("__newindex", LuaObject(m_State, -1));
+    lua_pop(L, 1);
+    m_Resources.SetMetaTable(meta);
+}
+
+void ResourceManager::ReleaseLuaTables()
+{
+    // The state may already be gone; then there is nothing left to tidy.
+    if (m_Resources.IsSet() && m_Contents.IsSet()) {
+        for (const auto& entry : m_Infos)
+            m_Contents.RawSetObject(entry.first, LuaObject(m_State));
+        m_Resources.SetMetaTable(LuaObject(m_State));
+    }
+    m_Contents.Reset();
+    m_Resources.Reset();
+}
+
+std::string ResourceManager::ReadScript(const std::string& name)
+{
+    ResourceInfo* info = FindInfo(name);
+    FileReader* reader = info->GetReader();
+    MAKO_ASSERT_MSG(reader != 0, boost::format("The resource \"%1%\" has no file to read.") % name);
+    const void* data = nullptr;
+    uint32_t size = 0;
+    reader->Read(info->Name(), data, size);
+    std::string text(static_cast<const char*>(data), size);
+    reader->Close();
+    return text;
+}
+
+void ResourceManager::AddScanner(ResourceScanner* scanner)
+{
+    std::unique_ptr<ResourceScanner> owned(scanner);
+    Log("Adding resource scanner: %s\n", scanner->GetDescription().c_str());
+    m_Scanners.push_back(std::move(owned));
+}
+
+void ResourceManager::AddLoader(ResourceLoader* loader)
+{
+    std::unique_ptr<ResourceLoader> owned(loader);
+    Log("Adding resource loader: %s\n", loader->GetDescription().c_str());
+    m_Loaders.push_back(std::move(owned));
+}
+
+void ResourceManager::ScanAll()
+{
+    for (auto& scanner : m_Scanners) {
+        ResourceInfoMap output = MakeResourceInfoMap();
+        scanner->Scan(output);
+        // Registered by name order, so the log reads the same on every run.
+        std::vector<std::string> names;
+        names.reserve(output.size());
+        for (const auto& entry : output)
+            names.push_back(entry.first);
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names)
+            AddInfo(name, output[name].release());
+    }
+}
+
+void ResourceManager::AddInfo(const std::string& name, ResourceInfo* info)
+{
+    std::unique_ptr<ResourceInfo> owned(info);
+    auto found = m_Infos.find(name);
+    if (found != m_Infos.end()) {
+        if (found->second.get() == info) {
+            owned.release(); // registered already under this name
+            return;
+        }
+        Log("WARNING: Resource being replaced: name = %s\n", name.c_str());
+        if (found->second->GetResource())
+            m_Replaced.push_back(std::move(found->second));
+        m_Infos.erase(found);
+    }
+    if (m_Contents.IsSet())
+        m_Contents.RawSetObject(name, LuaObject(m_State).AssignLightUserData(m_State, info));
+    m_Infos[name] = std::move(owned);
+}
+
+ResourceInfo* ResourceManager::FindInfo(const std::string& name, bool nullIfMissing) const
+{
+    auto found = m_Infos.find(name);
+    if (found != m_Infos.end())
+        return found->second.get();
+    if (nullIfMissing)
+        return nullptr;
+    throw ResourceNotFoundException(
+        MAKO_WHERE,
+        boost::str(boost::format("Could not find resource info with name = %1%") % name), name);
+}
+
+ResourceLoader* ResourceManager::FindLoader(const ResourceInfo& info) const
+{
+    for (const auto& loader : m_Loaders)
+        if (loader->CanLoad(info))
+            return loader.get();
+    return nullptr;
+}
+
+Resource* ResourceManager::LoadResource(ResourceInfo* resInfo)
+{
+    ResourceLoader* loader = FindLoader(*resInfo);
+    if (!loader)
+        return resInfo->GetResource();
+    loader->LoadResource(resInfo->GetReader(), *resInfo);
+    MAKO_ASSERT(resInfo->GetResource() != 0);
+    return resInfo->GetResource();
+}
+
+Resource* ResourceManager::Acquire(const std::string& name, ResourceInfo** outInfo)
+{
+    ResourceInfo* info = FindInfo(name);
+    if (!info->GetResource())
+        LoadResource(info);
+    if (outInfo)
+        *outInfo = info;
+    info->IncrementAcquireCount();
+    return info->GetResource();
+}
+
+int ResourceManager::StartCaching()
+{
+    m_CacheNames.clear();
+    for (const auto& entry : m_Infos)
+        if (FindLoader(*entry.second))
+            m_CacheNames.push_back(entry.first);
+    std::sort(m_CacheNames.begin(), m_CacheNames.end());
+    m_CachePosition = 0;
+    m_Caching = true;
+    return static_cast<int>(m_CacheNames.size());
+}
+
+bool ResourceManager::CacheNext()
+{
+    while (m_Caching && m_CachePosition < m_CacheNames.size()) {
+        const std::string& name = m_CacheNames[m_CachePosition++];
+        // The entry may have been replaced or dropped since the pass began.
+        ResourceInfo* info = FindInfo(name, true);
+        if (!info || !FindLoader(*info))
+            continue;
+        LogAtLevel(4, "Caching Resource: %s\n", name.c_str());
+        if (!info->GetResource())
+            LoadResource(info);
+        info->IncrementAcquireCount();
+        return true;
+    }
+    m_Caching = false;
+    m_CacheNames.clear();
+    m_CachePosition = 0;
+    return false;
+}
+
+void ResourceManager::ShowMemUsage()
+{
+    Log("Sysmem Images: %d\n", static_cast<int>(SysmemImageBytes));
+    Log("Vidmem Images: %d\n", static_cast<int>(VidmemImageBytes));
+    Log("Sound: %d\n", static_cast<int>(SoundBytes));
+    int64_t total = int64_t(SysmemImageBytes) + VidmemImageBytes + SoundBytes;
+    Log("Total: %d\n", static_cast<int>(total));
+}
+
+void ResourceManager::LogResourceUsage() const
+{
+    FILE* files[RESOURCE_TYPE_COUNT] = {};
+    for (int type = 0; type < RESOURCE_TYPE_COUNT; ++type) {
+        std::string fileName =
+            boost::str(boost::format("ResourceUsage-%1%.txt") % ResTypeToString(type));
+        files[type] = std::fopen(fileName.c_str(), "w");
+        if (!files[type]) {
+            Log("LogResourceUsage, ERROR: Could not open \"%s\", reason=\"%s\"\n", fileName.c_str(),
+                std::strerror(errno));
+            for (int opened = 0; opened < type; ++opened)
+                std::fclose(files[opened]);
+            return;
+        }
+        std::fputs("Resource Name\tAcquire Count\n", files[type]);
+    }
+
+    int counts[RESOURCE_TYPE_COUNT] = {};
+    int total = 0;
+    if (m_Contents.IsSet()) {
+        for (LuaTableIterator it(m_Contents); it; it.Next()) {
+            if (!it.GetKey().IsString() || !it.GetValue().IsLightUserData() ||
+                !it.GetValue().GetLightUserData())
+                continue;
+            // Only entries this manager owns are read; a value a script planted is skipped.
+            ResourceInfo* info = FindInfo(it.GetKey().GetString(), true);
+            if (!info || info != it.GetValue().GetLightUserData())
+                continue;
+            int type = info->GetType();
+            if (type < 0 || type >= RESOURCE_TYPE_COUNT)
+                continue;
+            std::fprintf(files[type], "%s\t%d\n", it.GetKey().GetString(), info->GetAcquireCount());
+            ++counts[type];
+            ++total;
+        }
+    }
+
+    for (int type = 0; type < RESOURCE_TYPE_COUNT; ++type) {
+        std::fclose(files[type]);
+        Log("LogResourceUsage: %d resources of type %s processed.\n", counts[type],
+            ResTypeToString(type).c_str());
+    }
+    Log("LogResourceUsage: ------------------------------------------------------------\n");
+    Log("LogResourceUsage: %d resources were processed, in total.\n", total);
+}
+
+MAKO_LUA_FUNCTION(ShowMemUsage)
+{
+    ResourceManager::ShowMemUsage();
+    return 0;
+}
+
+MAKO_LUA_FUNCTION(LogResourceUsage)
+{
+    ResourceManager* manager = GetResourceManager();
+    MAKO_ASSERT_MSG(manager != 0, "There is no resource manager.");
+    manager->LogResourceUsage();
+    return 0;
+}

@@ -1,0 +1,122 @@
+#pragma once
+// The registry of every named resource of the game: images, sounds, music, scripts,
+// configuration files and the Lua tables that describe objects.
+//
+// Scanners fill the registry with unloaded entries; the first Acquire of a name has the
+// first loader that accepts the entry load it, and the resource then stays loaded until
+// the manager is destroyed. Scripts see the registry as the global table `Resources`:
+// `Resources._contents` maps each name to its entry (light userdata), reading
+// `Resources.Name` gives a table resource's table (or a loaded resource's pointer), and
+// assigning a table to `Resources.Name` registers it as a table resource.
+//
+// One manager serves the process at a time: while it lives it is the current manager
+// (GetResourceManager) and the source of script resources for MakoLuaState::DoResourceFile.
+// The application creates it during engine start-up and destroys it at shutdown. Main
+// thread only.
+#include "lua/ScriptSource.h"
+#include "luaplus/LuaPlus.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class Resource;
+class ResourceInfo;
+class ResourceLoader;
+class ResourceScanner;
+
+class ResourceManager
+{
+public:
+    // Defines the script function `Metadata`, creates the global table `Resources` with
+    // its `_contents` and metatable in state, resets the memory totals, becomes the
+    // current manager and the script source. state must outlive the manager's use of
+    // scripts; destroying the state first is safe.
+    explicit ResourceManager(LuaPlus::LuaState* state);
+    // Destroys every entry (with its resource and reader), the loaders and the scanners;
+    // empties `Resources._contents` and takes the metatable off `Resources`, so scripts
+    // that still hold the table see no entries; gives the current-manager and script
+    // source roles back to whoever had them before.
+    ~ResourceManager();
+    ResourceManager(const ResourceManager&) = delete;
+    ResourceManager& operator=(const ResourceManager&) = delete;
+
+    LuaPlus::LuaState* GetLuaState() const { return m_State; }
+
+    // Appends a scanner (owned), logging "Adding resource scanner: <description>".
+    void AddScanner(ResourceScanner* scanner);
+    // Appends a loader (owned), logging "Adding resource loader: <description>".
+    void AddLoader(ResourceLoader* loader);
+
+    // Runs every scanner in the order added and registers what each found; an entry of a
+    // later scanner replaces an earlier entry of the same name.
+    void ScanAll();
+
+    // Registers info (owned) under name. An entry already registered under that name is
+    // replaced with the log line "WARNING: Resource being replaced: name = <name>"; when it
+    // was loaded, it is kept (unreachable by name) until the manager is destroyed, since
+    // objects may still use its resource.
+    void AddInfo(const std::string& name, ResourceInfo* info);
+
+    // The entry of that name. A missing name answers null when nullIfMissing is set, else
+    // throws ResourceNotFoundException "Could not find resource info with name = <name>".
+    ResourceInfo* FindInfo(const std::string& name, bool nullIfMissing = false) const;
+
+    // The first loader (in the order added) that accepts the entry; null when none does.
+    ResourceLoader* FindLoader(const ResourceInfo& info) const;
+
+    // Loads the entry with its loader and returns the resource; with no loader for it,
+    // returns its current resource (null when unloaded) and raises nothing.
+    Resource* LoadResource(ResourceInfo* resInfo);
+
+    // The resource of that name, loaded on first use; counts one acquisition. The entry is
+    // stored in outInfo when given. A missing name throws ResourceNotFoundException; a
+    // loader's ResourceLoadError passes through and leaves the entry unloaded and its count
+    // unchanged.
+    Resource* Acquire(const std::string& name, ResourceInfo** outInfo = nullptr);
+
+    // Incremental loading of every loadable entry: StartCaching takes the names of the
+    // entries some loader accepts (the registry as it is now; later changes to it do not
+    // disturb the pass) and returns how many there are; each CacheNext then deals with one
+    // of them (loads it when needed and counts an acquisition) and returns true, until none
+    // are left, when it ends the pass and returns false. CacheNext without a pass is false.
+    int StartCaching();
+    bool CacheNext();
+
+    // Writes "ResourceUsage-<type name>.txt" for each resource type in the current folder:
+    // a header line, then one "<name>\t<acquire count>" line per entry of that type; logs
+    // the counts.
+    void LogResourceUsage() const;
+
+    // Logs the memory totals (system-memory images, video-memory images, sounds, total).
+    static void ShowMemUsage();
+
+    // The table `Resources._contents`.
+    const LuaPlus::LuaObject& GetContents() const { return m_Contents; }
+
+private:
+    void CreateLuaTables();
+    void ReleaseLuaTables();
+    std::string ReadScript(const std::string& name);
+
+    LuaPlus::LuaState* m_State;
+    LuaPlus::LuaObject m_Resources;
+    LuaPlus::LuaObject m_Contents;
+    // The entries by name; `_contents` mirrors it for scripts.
+    std::unordered_map<std::string, std::unique_ptr<ResourceInfo>> m_Infos;
+    // Loaded entries replaced by AddInfo, kept alive for their users until shutdown.
+    std::vector<std::unique_ptr<ResourceInfo>> m_Replaced;
+    std::vector<std::unique_ptr<ResourceScanner>> m_Scanners;
+    std::vector<std::unique_ptr<ResourceLoader>> m_Loaders;
+    // The pass of StartCaching/CacheNext: the names still to deal with.
+    std::vector<std::string> m_CacheNames;
+    size_t m_CachePosition = 0;
+    bool m_Caching = false;
+
+    ResourceManager* m_PreviousManager;
+    ScriptSource::Provider m_PreviousScriptSource;
+};
+
+// The current resource manager (the application's); null when none exists.
+ResourceManager* GetResourceManager();

@@ -1,0 +1,23 @@
+#include "resources/ResourceMemory.h"
+
+int32_t SysmemImageBytes = 0;
+int32_t VidmemImageBytes = 0;
+int32_t SoundBytes = 0;
+
+void AddResourceMemoryUsage(int32_t bytes, const std::string& category)
+{
+    // Wrapping arithmetic: the totals are diagnostics and must never be undefined.
+    if (category == "Image")
+        SysmemImageBytes = static_cast<int32_t>(static_cast<uint32_t>(SysmemImageBytes) +
+                                                static_cast<uint32_t>(bytes));
+    else if (category == "Sound")
+        SoundBytes =
+            static_cast<int32_t>(static_cast<uint32_t>(SoundBytes) + static_cast<uint32_t>(bytes));
+}
+
+void ResetResourceMemoryUsage()
+{
+    SysmemImageBytes = 0;
+    VidmemImageBytes = 0;
+    SoundBytes = 0;
+}

@@ -1,0 +1,102 @@
+#include "resources/ResourceScanner.h"
+
+#include "core/Exception.h"
+#include "core/Utility.h"
+#include "lua/MakoLuaState.h"
+#include "resources/FileReader.h"
+#include "resources/ResourceManager.h"
+
+#include <vector>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaState;
+using LuaPlus::LuaTableIterator;
+
+ResourceInfoMap MakeResourceInfoMap()
+{
+    ResourceInfoMap map;
+    map.reserve(100);
+    return map;
+}
+
+bool ResourceScanner::IsMetadataFile(const std::string& fileName)
+{
+    return EndsWith(fileName, "image.cfg") || EndsWith(fileName, "sound.cfg") ||
+           EndsWith(fileName, "metadata.cfg");
+}
+
+namespace {
+
+// Runs the metadata file's text. A broken file is reported with its name instead of
+// leaving its resources silently without metadata.
+void RunMetadataText(LuaState* state, const std::string& file, const void* data, uint32_t size)
+{
+    lua_State* L = state->GetCState();
+    int top = lua_gettop(L);
+    LuaPlus::ClearStashedException(L);
+    int status = luaL_loadbuffer(L, static_cast<const char*>(data), size, "=metadata");
+    if (status == 0)
+        status = lua_pcall(L, 0, 0, 0);
+    if (status == 0) {
+        LuaPlus::ClearStashedException(L);
+        return;
+    }
+    std::exception_ptr original = LuaPlus::TakeStashedException(L);
+    std::string error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "(no error text)";
+    lua_settop(L, top);
+    if (original)
+        std::rethrow_exception(original);
+    MAKO_ASSERT_MSG(false, boost::format("Could not run metadata file:\nfile = %1%\nerror = %2%") %
+                               file % error);
+}
+
+} // namespace
+
+void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMap& outputList)
+{
+    ResourceManager* manager = GetResourceManager();
+    MAKO_ASSERT_MSG(manager != 0, "There is no resource manager.");
+    LuaState* state = manager->GetLuaState();
+    const std::string& file = metaInfo.Name();
+
+    LuaObject globals = state->GetGlobals();
+    globals.CreateTable("Pending_Metadata");
+
+    const void* data = nullptr;
+    uint32_t size = 0;
+    metaInfo.GetReader()->Read(file, data, size);
+    try {
+        RunMetadataText(state, file, data, size);
+
+        // Keys are applied in sorted order so that the result never depends on the
+        // traversal order of the table.
+        LuaObject pending = globals["Pending_Metadata"];
+        MAKO_ASSERT_MSG(pending.IsTable(), boost::format("Pending_Metadata was replaced by the "
+                                                         "metadata file:\nfile = %1%") %
+                                               file);
+        std::vector<std::pair<std::string, LuaObject>> entries;
+        for (LuaTableIterator it(pending); it; it.Next()) {
+            MAKO_ASSERT_MSG(it.GetKey().IsString(),
+                            boost::format("Invalid key in metadata file, keys must be "
+                                          "strings:\nfile = %1%") %
+                                file);
+            std::string key = it.GetKey().GetString();
+            MAKO_ASSERT_MSG(it.GetValue().IsTable(),
+                            boost::format("Invalid metadata entry:\nfile = %1%\nentry = %2%") %
+                                file % key);
+            entries.emplace_back(key, it.GetValue());
+        }
+        for (auto& entry : entries) {
+            auto outputListEntryIter = outputList.find(entry.first);
+            MAKO_ASSERT_MSG(outputListEntryIter != outputList.end(),
+                            boost::format("Invalid key in metadata file, keys must correspond "
+                                          "to file names:\nfile = %1%\nentry = %2%") %
+                                file % entry.first);
+            outputListEntryIter->second->SetMetadata(entry.second);
+        }
+    } catch (...) {
+        globals.SetNil("Pending_Metadata");
+        throw;
+    }
+    globals.SetNil("Pending_Metadata");
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Lists the resources of one source (the program's embedded files, a folder tree, the
+// PhysFS search path) and gives each a FileReader. Scanners are owned by the resource
+// manager and run by ResourceManager::ScanAll in the order they were added.
+#include "resources/ResourceInfo.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+// The output of one scan: resource name -> entry (owned). Names are unique within a map.
+using ResourceInfoMap = std::unordered_map<std::string, std::unique_ptr<ResourceInfo>>;
+
+// A fresh, empty output map (100 buckets to start with).
+ResourceInfoMap MakeResourceInfoMap();
+
+class ResourceScanner
+{
+public:
+    virtual ~ResourceScanner() = default;
+
+    // Adds one unloaded entry per resource found under its resource name (its bare file
+    // name).
+    virtual void Scan(ResourceInfoMap& outputList) = 0;
+    virtual std::string GetDescription() = 0;
+
+    // Applies one metadata file to the entries of a scan: runs the file (Lua text calling
+    // `Metadata { ["file name"] = { key = value, ... }, ... }`) in the current resource
+    // manager's script state and gives each named entry of outputList its table. A key that
+    // is not a string, a value that is not a table and a name that is not in outputList
+    // are assertion failures naming the file; so is a script error in the file.
+    static void ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMap& outputList);
+
+    // Whether a file name is a metadata file: it ends, case-sensitively, in "image.cfg",
+    // "sound.cfg" or "metadata.cfg".
+    static bool IsMetadataFile(const std::string& fileName);
+};

@@ -1,0 +1,31 @@
+#pragma once
+// A decoded image held as a plain SDL surface with its flags and metadata: what the image
+// loader makes while no image factory is registered (see ImageFactory.h). Its pixels count
+// towards the "Image" memory total while it lives.
+#include "luaplus/LuaPlus.h"
+#include "resources/Resource.h"
+
+#include <SDL.h>
+
+class SurfaceResource : public Resource
+{
+public:
+    // Takes ownership of surface (not null); copies the metadata reference.
+    SurfaceResource(SDL_Surface* surface, int flags, const LuaPlus::LuaObject& metadata);
+    ~SurfaceResource() override;
+
+    // Bytes of pixel data (pitch times height).
+    int CalcMemoryUsage() override;
+
+    SDL_Surface* GetSurface() const { return m_Surface; }
+    int GetFlags() const { return m_Flags; }
+    const LuaPlus::LuaObject& GetMetadata() const { return m_Metadata; }
+
+    // The ImageFactory that makes SurfaceResources.
+    static Resource* Create(SDL_Surface* surface, int flags, const LuaPlus::LuaObject& metadata);
+
+private:
+    SDL_Surface* m_Surface;
+    int m_Flags;
+    LuaPlus::LuaObject m_Metadata;
+};

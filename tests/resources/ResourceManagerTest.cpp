@@ -1,0 +1,262 @@
+#include "ResourceTestSupport.h"
+
+#include "core/Exception.h"
+#include "lua/MakoLuaState.h"
+#include "resources/ResourceMemory.h"
+#include "resources/ResourceScanner.h"
+#include "resources/ResourceType.h"
+#include "resources/TableResource.h"
+
+#include <unistd.h>
+
+using namespace bbtest;
+using LuaPlus::LuaObject;
+
+namespace {
+
+class ResourceManagerTest : public ResourceFixture
+{
+protected:
+    ResourceManagerTest() { Manager().AddLoader(new TrackedLoader); }
+};
+
+} // namespace
+
+TEST_F(ResourceManagerTest, MissingNamesReportTheNameExactly)
+{
+    EXPECT_EQ(nullptr, Manager().FindInfo("Nope.png", true));
+    try {
+        Manager().Acquire("Nope.png");
+        FAIL() << "Acquire of an unknown name succeeded";
+    } catch (const ResourceNotFoundException& e) {
+        EXPECT_EQ("Could not find resource info with name = Nope.png", e.GetMessage());
+        EXPECT_EQ("Nope.png", e.GetResourceName());
+    }
+    EXPECT_EQ("Could not find resource info with name = Gone",
+              BB_EXCEPTION_MESSAGE(TableResource::GetTableFromResource("Gone"), Exception));
+    EXPECT_EQ("Assertion failed: (false)", BB_EXCEPTION_MESSAGE(ResTypeToString(5), Exception));
+    EXPECT_EQ("RESOURCE_MUSIC", ResTypeToString(RESOURCE_MUSIC));
+}
+
+TEST_F(ResourceManagerTest, AcquireLoadsOnceCountsEveryTimeAndRetriesAfterFailure)
+{
+    TrackedResource::Alive() = 0;
+    AddMemoryEntry("Hit.tst", "/sounds/Hit.tst", "bang");
+    AddMemoryEntry("Broken.tst", "/sounds/Broken.tst", "fail");
+    ResourceInfo* script = AddMemoryEntry("Ball.lua", "/scripts/Ball.lua", "x = 1");
+
+    ResourceInfo* info = nullptr;
+    Resource* first = Manager().Acquire("Hit.tst", &info);
+    Resource* second = Manager().Acquire("Hit.tst");
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(1, TrackedResource::Alive());
+    EXPECT_EQ(2, info->GetAcquireCount());
+    EXPECT_EQ(RESOURCE_SOUND, info->GetType());
+    EXPECT_EQ("bang", static_cast<TrackedResource*>(first)->Bytes());
+
+    // No loader takes a script: nothing is loaded, nothing raised, the count still grows.
+    EXPECT_EQ(nullptr, Manager().Acquire("Ball.lua"));
+    EXPECT_EQ(1, script->GetAcquireCount());
+    EXPECT_EQ(RESOURCE_UNKNOWN, script->GetType());
+
+    // A failing load leaves the entry unloaded and uncounted, and is tried again.
+    ResourceInfo* broken = Manager().FindInfo("Broken.tst");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_EQ("Could not load test resource /sounds/Broken.tst",
+                  BB_EXCEPTION_MESSAGE(Manager().Acquire("Broken.tst"), ResourceLoadError));
+        EXPECT_EQ(nullptr, broken->GetResource());
+        EXPECT_EQ(0, broken->GetAcquireCount());
+    }
+
+    DestroyManager();
+    EXPECT_EQ(0, TrackedResource::Alive());
+}
+
+TEST_F(ResourceManagerTest, ReplacingAnEntryWarnsOnceAndKeepsALoadedResourceAlive)
+{
+    LogCapture log(Dir("log.txt"));
+    TrackedResource::Alive() = 0;
+    AddMemoryEntry("Brick.tst", "a/Brick.tst", "old");
+    auto* old = static_cast<TrackedResource*>(Manager().Acquire("Brick.tst"));
+    AddMemoryEntry("Unused.tst", "a/Unused.tst", "never loaded");
+
+    AddMemoryEntry("Brick.tst", "b/Brick.tst", "new");
+    AddMemoryEntry("Unused.tst", "b/Unused.tst", "replacement");
+    EXPECT_EQ(1, log.Count("WARNING: Resource being replaced: name = Brick.tst\n"));
+    EXPECT_EQ(1, log.Count("WARNING: Resource being replaced: name = Unused.tst\n"));
+
+    // The name now leads to the new entry, while the old resource still serves its users.
+    EXPECT_EQ("b/Brick.tst", Manager().FindInfo("Brick.tst")->Name());
+    EXPECT_EQ("new", static_cast<TrackedResource*>(Manager().Acquire("Brick.tst"))->Bytes());
+    EXPECT_EQ("old", old->Bytes());
+    EXPECT_EQ(2, TrackedResource::Alive());
+
+    DestroyManager();
+    EXPECT_EQ(0, TrackedResource::Alive());
+}
+
+TEST_F(ResourceManagerTest, ResourcesTableServesScripts)
+{
+    AddMemoryEntry("Paddle.png", "img/Paddle.png", "");
+    Run("Resources.BrickStyle = { class = 'Brick', strength = 3 }\n"
+        "t = Resources.BrickStyle\n"
+        "strength = t.strength\n"
+        "unknown = Resources.NoSuchThing\n"
+        "imageType = type(Resources['Paddle.png'])\n"
+        "contentsType = type(Resources._contents.BrickStyle)\n");
+    EXPECT_EQ(3, GlobalNumber("strength"));
+    EXPECT_TRUE(Global("unknown").IsNil());
+    EXPECT_EQ("userdata", GlobalString("imageType"));
+    EXPECT_EQ("userdata", GlobalString("contentsType"));
+
+    // An image never acquired reads as a null pointer.
+    LuaObject image = State()->GetGlobals()["Resources"]["Paddle.png"];
+    ASSERT_TRUE(image.IsLightUserData());
+    EXPECT_EQ(nullptr, image.GetLightUserData());
+
+    // The table resource is the very table the script assigned, seen from C++ too.
+    ResourceInfo* info = Manager().FindInfo("BrickStyle");
+    EXPECT_EQ(RESOURCE_TABLE, info->GetType());
+    EXPECT_EQ("", info->Name());
+    LuaObject* table = TableResource::GetTableFromResource("BrickStyle");
+    ASSERT_NE(nullptr, table);
+    EXPECT_TRUE(*table == Global("t"));
+
+    EXPECT_EQ(nullptr, TableResource::GetTableFromResource("Paddle.png", true));
+    EXPECT_EQ("Assertion failed: (resInfo->GetType() == RESOURCE_TABLE)\nMessage: The resource, "
+              "\"Paddle.png\", is not a table.",
+              BB_EXCEPTION_MESSAGE(TableResource::GetTableFromResource("Paddle.png"), Exception));
+
+    // A value that is not a table is refused, and the refusal reaches the script's caller.
+    EXPECT_EQ("Assertion failed: (table->IsTable())",
+              BB_EXCEPTION_MESSAGE(Run("Resources.Bad = 5"), Exception));
+    EXPECT_EQ(nullptr, Manager().FindInfo("Bad", true));
+
+    // Reassigning a name replaces the table; the first one stays valid for its holders.
+    Run("Resources.BrickStyle = { strength = 4 }");
+    EXPECT_EQ(4,
+              TableResource::GetTableFromResource("BrickStyle")->GetByName("strength").GetNumber());
+    EXPECT_EQ(3, table->GetByName("strength").GetNumber());
+}
+
+TEST_F(ResourceManagerTest, DestroyedManagerLeavesScriptsAnEmptyTable)
+{
+    Run("Resources.Keep = {}\nheld = Resources");
+    ASSERT_EQ(&Manager(), GetResourceManager());
+    DestroyManager();
+    EXPECT_EQ(nullptr, GetResourceManager());
+    Run("afterwards = held.Keep\nleft = next(held._contents)");
+    EXPECT_TRUE(Global("afterwards").IsNil());
+    EXPECT_TRUE(Global("left").IsNil());
+    // Assigning now stores a plain field; no manager is reached.
+    Run("held.Other = {}");
+}
+
+TEST_F(ResourceManagerTest, CachingDealsWithEveryLoadableEntryOnceDespiteChanges)
+{
+    EXPECT_EQ(0, Manager().StartCaching());
+    EXPECT_FALSE(Manager().CacheNext());
+
+    AddMemoryEntry("a.tst", "a.tst", "a");
+    AddMemoryEntry("b.tst", "b.tst", "b");
+    AddMemoryEntry("c.tst", "c.tst", "c");
+    AddMemoryEntry("Script.lua", "Script.lua", "");
+    Manager().Acquire("b.tst");
+
+    ASSERT_EQ(3, Manager().StartCaching());
+    EXPECT_TRUE(Manager().CacheNext());
+    // A script registering many tables in the middle of the pass does not disturb it.
+    Run("for i = 1, 200 do Resources['T' .. i] = {} end");
+    int calls = 1;
+    while (Manager().CacheNext())
+        ++calls;
+    EXPECT_EQ(3, calls);
+    EXPECT_FALSE(Manager().CacheNext());
+    for (const char* name : {"a.tst", "c.tst"}) {
+        EXPECT_NE(nullptr, Manager().FindInfo(name)->GetResource()) << name;
+        EXPECT_EQ(1, Manager().FindInfo(name)->GetAcquireCount()) << name;
+    }
+    EXPECT_EQ(2, Manager().FindInfo("b.tst")->GetAcquireCount());
+    EXPECT_EQ(0, Manager().FindInfo("Script.lua")->GetAcquireCount());
+}
+
+TEST_F(ResourceManagerTest, ScriptResourcesAreReadThroughTheirReaderAndClosed)
+{
+    ResourceInfo* info = AddMemoryEntry("Setup.lua", "/src/Setup.lua", "answer = 42");
+    MakoLuaState::DoResourceFile(State(), "Setup.lua");
+    EXPECT_EQ(42, GlobalNumber("answer"));
+    EXPECT_EQ(1, static_cast<MemoryReader*>(info->GetReader())->Closed());
+    EXPECT_EQ("Could not find resource info with name = Missing.lua",
+              BB_EXCEPTION_MESSAGE(MakoLuaState::DoResourceFile(State(), "Missing.lua"),
+                                   ResourceNotFoundException));
+}
+
+TEST_F(ResourceManagerTest, MetadataFileNamesMatchBySuffixAndCase)
+{
+    EXPECT_TRUE(ResourceScanner::IsMetadataFile("image.cfg"));
+    EXPECT_TRUE(ResourceScanner::IsMetadataFile("myimage.cfg"));
+    EXPECT_TRUE(ResourceScanner::IsMetadataFile("sound.cfg"));
+    EXPECT_TRUE(ResourceScanner::IsMetadataFile("metadata.cfg"));
+    EXPECT_FALSE(ResourceScanner::IsMetadataFile("Image.cfg"));
+    EXPECT_FALSE(ResourceScanner::IsMetadataFile("image.cfg.bak"));
+}
+
+TEST_F(ResourceManagerTest, MemoryReportAddsUpTheKnownCategories)
+{
+    LogCapture log(Dir("log.txt"));
+    AddResourceMemoryUsage(1000, "Image");
+    AddResourceMemoryUsage(-200, "Image");
+    AddResourceMemoryUsage(50, "Sound");
+    AddResourceMemoryUsage(7, "image"); // not a category
+    VidmemImageBytes = 4096;
+    Run("ShowMemUsage()");
+    EXPECT_EQ(1, log.Count("Sysmem Images: 800\nVidmem Images: 4096\nSound: 50\nTotal: 4946\n"));
+
+    // A new manager starts from zero.
+    DestroyManager();
+    ResourceManager fresh(State());
+    EXPECT_EQ(0, SysmemImageBytes);
+    EXPECT_EQ(0, VidmemImageBytes);
+    EXPECT_EQ(0, SoundBytes);
+}
+
+TEST_F(ResourceManagerTest, UsageFilesListEachEntryUnderItsType)
+{
+    LogCapture log(Dir("log.txt"));
+    WriteFile(Dir("usage/.keep"), "");
+    char previous[4096];
+    ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
+    ASSERT_EQ(0, chdir(Dir("usage").c_str()));
+
+    AddMemoryEntry("Hit.tst", "Hit.tst", "x");
+    AddMemoryEntry("Ball.lua", "Ball.lua", "");
+    Manager().Acquire("Hit.tst");
+    Manager().Acquire("Hit.tst");
+    Manager().Acquire("Hit.tst");
+    Run("Resources.Style = {}\nLogResourceUsage()");
+
+    std::string header = "Resource Name\tAcquire Count\n";
+    EXPECT_EQ(header + "Ball.lua\t0\n", ReadFile("ResourceUsage-RESOURCE_UNKNOWN.txt"));
+    EXPECT_EQ(header, ReadFile("ResourceUsage-RESOURCE_IMAGE.txt"));
+    EXPECT_EQ(header + "Hit.tst\t3\n", ReadFile("ResourceUsage-RESOURCE_SOUND.txt"));
+    EXPECT_EQ(header + "Style\t0\n", ReadFile("ResourceUsage-RESOURCE_TABLE.txt"));
+    EXPECT_EQ(header, ReadFile("ResourceUsage-RESOURCE_MUSIC.txt"));
+    EXPECT_EQ(1, log.Count("LogResourceUsage: 1 resources of type RESOURCE_UNKNOWN processed.\n"
+                           "LogResourceUsage: 0 resources of type RESOURCE_IMAGE processed.\n"
+                           "LogResourceUsage: 1 resources of type RESOURCE_SOUND processed.\n"
+                           "LogResourceUsage: 1 resources of type RESOURCE_TABLE processed.\n"
+                           "LogResourceUsage: 0 resources of type RESOURCE_MUSIC processed.\n"
+                           "LogResourceUsage: ----------------------------------------------"
+                           "--------------\n"
+                           "LogResourceUsage: 3 resources were processed, in total.\n"));
+
+    // A file that cannot be written stops the report before any entry is written.
+    ASSERT_EQ(0, chdir(Dir().c_str()));
+    WriteFile(Dir("ResourceUsage-RESOURCE_SOUND.txt/blocker"), "");
+    Manager().LogResourceUsage();
+    EXPECT_EQ(1, log.Count("LogResourceUsage, ERROR: Could not open "
+                           "\"ResourceUsage-RESOURCE_SOUND.txt\", reason=\"Is a directory\"\n"));
+    EXPECT_EQ(header, ReadFile(Dir("ResourceUsage-RESOURCE_UNKNOWN.txt")));
+    ASSERT_EQ(0, chdir(previous));
+}

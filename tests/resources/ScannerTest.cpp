@@ -1,0 +1,323 @@
+#include "ResourceTestSupport.h"
+
+#include "core/Exception.h"
+#include "resources/ImageFactory.h"
+#include "resources/PhysFSResourceScanner.h"
+#include "resources/ResourceMemory.h"
+#include "resources/SDLImageLoader.h"
+#include "resources/SurfaceResource.h"
+#include "resources/WindowsApplicationResourceScanner.h"
+#include "resources/WindowsDirectoryResourceScanner.h"
+#include "resources/WindowsMappedFileReader.h"
+#include "win32/FileMapping.h"
+#include "win32/ProgramResources.h"
+
+#include <cstring>
+
+using namespace bbtest;
+using LuaPlus::LuaObject;
+
+namespace {
+
+class ScannerTest : public ResourceFixture
+{
+protected:
+    ScannerTest() : m_PreviousFactory(SetImageFactory(&SurfaceResource::Create)) {}
+    ~ScannerTest() override { SetImageFactory(m_PreviousFactory); }
+
+    // The bytes an entry's reader gives.
+    std::string Bytes(const std::string& name)
+    {
+        ResourceInfo* info = Manager().FindInfo(name);
+        const void* data = nullptr;
+        uint32_t size = 0;
+        info->GetReader()->Read(info->Name(), data, size);
+        return std::string(static_cast<const char*>(data), size);
+    }
+
+    int MetadataNumber(const std::string& name, const char* key)
+    {
+        const LuaObject& metadata = Manager().FindInfo(name)->GetMetadata();
+        return metadata.IsTable() ? metadata.GetByName(key).GetInteger() : -1;
+    }
+
+private:
+    ImageFactory m_PreviousFactory;
+};
+
+} // namespace
+
+TEST_F(ScannerTest, DirectoryScanNamesFilesBareSkipsMarkedFoldersAndAppliesMetadata)
+{
+    LogCapture log(Dir("log.txt"));
+    WriteFile(Dir("site/a.png"), "top");
+    WriteFile(Dir("site/Images/a.png"), "deeper");
+    WriteFile(Dir("site/Images/Ball.png"), "ball");
+    WriteFile(Dir("site/Images/image.cfg"), "Metadata { ['Ball.png'] = { numFrames = 4 } }\n"
+                                            "Metadata { ['a.png'] = { numFrames = 2 } }\n");
+    WriteFile(Dir("site/Hidden/secret.png"), "x");
+    WriteFile(Dir("site/Hidden/Inner/deep.png"), "x");
+    WriteFile(Dir("site/Hidden/DO_NOT_SCAN"), "");
+
+    Manager().AddScanner(new WindowsDirectoryResourceScanner(Dir("site")));
+    Manager().ScanAll();
+
+    // The file of the folder scanned later wins, silently; metadata files are no entries.
+    EXPECT_EQ("deeper", Bytes("a.png"));
+    EXPECT_EQ(Dir("site/Images/a.png"), Manager().FindInfo("a.png")->Name());
+    EXPECT_EQ("ball", Bytes("Ball.png"));
+    EXPECT_EQ(4, MetadataNumber("Ball.png", "numFrames"));
+    EXPECT_EQ(2, MetadataNumber("a.png", "numFrames"));
+    EXPECT_EQ(nullptr, Manager().FindInfo("image.cfg", true));
+    EXPECT_EQ(nullptr, Manager().FindInfo("secret.png", true));
+    EXPECT_EQ(nullptr, Manager().FindInfo("deep.png", true));
+    EXPECT_EQ(0, log.Count("WARNING"));
+    EXPECT_EQ(1, log.Count("Adding resource scanner: Windows directory resource scanner for \"" +
+                           Dir("site/") + "\"\n"));
+    EXPECT_TRUE(State()->GetGlobal("Pending_Metadata").IsNil());
+}
+
+TEST_F(ScannerTest, BrokenMetadataFilesStopTheScanNamingTheFile)
+{
+    struct Case
+    {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"Metadata { ['Nope.png'] = {} }",
+         "Assertion failed: (outputListEntryIter != outputList.end())\nMessage: Invalid key in "
+         "metadata file, keys must correspond to file names:\nfile = %s\nentry = Nope.png"},
+        {"Metadata { ['a.png'] = 3 }",
+         "Assertion failed: (it.GetValue().IsTable())\nMessage: Invalid metadata entry:\n"
+         "file = %s\nentry = a.png"},
+        {"Metadata { [1] = {} }",
+         "Assertion failed: (it.GetKey().IsString())\nMessage: Invalid key in metadata file, "
+         "keys must be strings:\nfile = %s"},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        std::string dir = Dir("bad" + std::to_string(index++) + "/");
+        WriteFile(dir + "a.png", "x");
+        WriteFile(dir + "sound.cfg", c.text);
+        WindowsDirectoryResourceScanner scanner(dir);
+        ResourceInfoMap output = MakeResourceInfoMap();
+        std::string expected = c.message;
+        expected.replace(expected.find("%s"), 2, dir + "sound.cfg");
+        EXPECT_EQ(expected, BB_EXCEPTION_MESSAGE(scanner.Scan(output), Exception));
+        EXPECT_TRUE(State()->GetGlobal("Pending_Metadata").IsNil());
+    }
+
+    std::string syntax = Dir("syntax/");
+    WriteFile(syntax + "metadata.cfg", "Metadata {");
+    WindowsDirectoryResourceScanner broken(syntax);
+    ResourceInfoMap output = MakeResourceInfoMap();
+    std::string message = BB_EXCEPTION_MESSAGE(broken.Scan(output), Exception);
+    EXPECT_EQ(0u, message.find("Assertion failed: (false)\nMessage: Could not run metadata file:\n"
+                               "file = " +
+                               syntax + "metadata.cfg\nerror = "))
+        << message;
+
+    std::string twice = Dir("twice/");
+    WriteFile(twice + "image.cfg", "");
+    WriteFile(twice + "sound.cfg", "");
+    WindowsDirectoryResourceScanner doubled(twice);
+    EXPECT_EQ("Assertion failed: (metadataResInfo == 0)\nMessage: Metadata in the directory \"" +
+                  twice + "\" with the file name \"sound.cfg\" was already found in the file \"" +
+                  twice + "image.cfg\"",
+              BB_EXCEPTION_MESSAGE(doubled.Scan(output), Exception));
+}
+
+TEST_F(ScannerTest, MissingFoldersFailUnlessOptional)
+{
+    LogCapture log(Dir("log.txt"));
+    ResourceInfoMap output = MakeResourceInfoMap();
+    WindowsDirectoryResourceScanner optional(Dir("NoSite") + "\\", true);
+    optional.Scan(output);
+    EXPECT_TRUE(output.empty());
+    EXPECT_EQ(
+        1, log.Count("Skipping resource folder \"" + Dir("NoSite/") + "\": it does not exist.\n"));
+
+    WindowsDirectoryResourceScanner required(Dir("NoSource"));
+    EXPECT_EQ("Assertion failed: (FileExists(dirName, EXISTS_DIRECTORY))\nMessage: The resource "
+              "folder \"" +
+                  Dir("NoSource/") + "\" does not exist.",
+              BB_EXCEPTION_MESSAGE(required.Scan(output), Exception));
+}
+
+TEST_F(ScannerTest, MappedReaderMapsOnceUntilClosedAndNamesFilesItCannotRead)
+{
+    WriteFile(Dir("data.bin"), "0123456789");
+    WriteFile(Dir("empty.bin"), "");
+    int before = GetMappedViewCount();
+    {
+        WindowsMappedFileReader reader;
+        const void* first = nullptr;
+        const void* second = nullptr;
+        uint32_t size = 0;
+        reader.Read(Dir("data.bin"), first, size);
+        reader.Read(Dir("data.bin"), second, size);
+        EXPECT_EQ(first, second);
+        EXPECT_EQ(10u, size);
+        EXPECT_EQ(0, std::memcmp(first, "0123456789", 10));
+        EXPECT_EQ(before + 1, GetMappedViewCount());
+        reader.Close();
+        EXPECT_EQ(before, GetMappedViewCount());
+        reader.Read(Dir("data.bin"), first, size);
+        EXPECT_EQ(before + 1, GetMappedViewCount());
+
+        WindowsMappedFileReader empty;
+        empty.Read(Dir("empty.bin"), first, size);
+        EXPECT_EQ(0u, size);
+        EXPECT_NE(nullptr, first);
+    }
+    EXPECT_EQ(before, GetMappedViewCount());
+
+    WindowsMappedFileReader reader;
+    const void* data = nullptr;
+    uint32_t size = 0;
+    EXPECT_EQ("Could not open file: \"" + Dir("none.bin") + "\", 2: No such file or directory",
+              BB_EXCEPTION_MESSAGE(reader.Read(Dir("none.bin"), data, size), ResourceLoadError));
+    EXPECT_EQ("File mapping failed:\nfile=" + Dir() + "\nmapping error:19: No such device",
+              BB_EXCEPTION_MESSAGE(reader.Read(Dir(), data, size), ResourceLoadError));
+    EXPECT_EQ("Assertion failed: (location.empty() == false)",
+              BB_EXCEPTION_MESSAGE(reader.Read("", data, size), Exception));
+}
+
+TEST_F(ScannerTest, PackageScanAppliesMetadataSkipsMarkedFoldersAndWarnsOnDuplicates)
+{
+    LogCapture log(Dir("log.txt"));
+    WriteFile(Dir("pkg/Images/Ball.png"), OpaquePng());
+    WriteFile(Dir("pkg/Images/metadata.cfg"), "Metadata { ['Ball.png'] = { numFrames = 7 } }");
+    WriteFile(Dir("pkg/Images/image.cfg"), "-- an ordinary file here");
+    WriteFile(Dir("pkg/Images/Sub/Ball.png"), "sub");
+    WriteFile(Dir("pkg/Skip/DO_NOT_SCAN"), "");
+    WriteFile(Dir("pkg/Skip/skipped.png"), "x");
+    ZipFolder(Dir("pkg"), Dir("game.fun"));
+
+    Manager().AddLoader(new SDLImageLoader);
+    Manager().AddScanner(new PhysFSResourceScanner(Dir("game.fun")));
+    Manager().ScanAll();
+
+    // The folder's own file replaces its subfolder's, with the warning.
+    EXPECT_EQ("Images/Ball.png", Manager().FindInfo("Ball.png")->Name());
+    EXPECT_EQ(1, log.Count("WARNING: Duplicate file entry found by PhysicsFS resource scanner, "
+                           "\"Ball.png\"\n"));
+    EXPECT_EQ(7, MetadataNumber("Ball.png", "numFrames"));
+    EXPECT_NE(nullptr, Manager().FindInfo("image.cfg", true));
+    EXPECT_NE(nullptr, Manager().FindInfo("Sub", true)); // folders are entries too
+    EXPECT_EQ(nullptr, Manager().FindInfo("skipped.png", true));
+    EXPECT_EQ(nullptr, Manager().FindInfo("metadata.cfg", true));
+
+    ResourceInfo* info = nullptr;
+    auto* image = dynamic_cast<SurfaceResource*>(Manager().Acquire("Ball.png", &info));
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(4, image->GetSurface()->w);
+    EXPECT_EQ(3, image->GetSurface()->h);
+    EXPECT_EQ(IMAGE_FLAG_OPAQUE, image->GetFlags());
+    EXPECT_EQ(7, image->GetMetadata().GetByName("numFrames").GetInteger());
+    EXPECT_EQ(RESOURCE_IMAGE, info->GetType());
+    EXPECT_EQ(1, info->GetAcquireCount());
+}
+
+TEST_F(ScannerTest, PackagesThatCannotBeMountedAreNamedAtOnce)
+{
+    WriteFile(Dir("broken.fun"), "this is no zip archive");
+    std::string message =
+        BB_EXCEPTION_MESSAGE(PhysFSResourceScanner(Dir("broken.fun")), ResourceLoadError);
+    EXPECT_EQ(0u, message.find("Could not mount resource package: \"" + Dir("broken.fun") +
+                               "\"\nerror = "))
+        << message;
+    message = BB_EXCEPTION_MESSAGE(PhysFSResourceScanner(Dir("missing.fun")), ResourceLoadError);
+    EXPECT_NE(std::string::npos, message.find(Dir("missing.fun"))) << message;
+
+    // The failed scanners left nothing behind: a good package still mounts and scans.
+    WriteFile(Dir("good/x.png"), "x");
+    Manager().AddScanner(new PhysFSResourceScanner(Dir("good")));
+    Manager().ScanAll();
+    EXPECT_NE(nullptr, Manager().FindInfo("x.png", true));
+}
+
+TEST_F(ScannerTest, ImagesLoadFromFoldersWithMetadataAndAlpha)
+{
+    WriteFile(Dir("art/Glow.png"), AlphaPng());
+    WriteFile(Dir("art/Solid.png"), OpaquePng());
+    WriteFile(Dir("art/Shout.PNG"), OpaquePng());
+    WriteFile(Dir("art/Bad.png"), "not an image");
+    WriteFile(Dir("art/image.cfg"), "Metadata { ['Glow.png'] = { width = 5, colorKey = true } }");
+    Manager().AddLoader(new SDLImageLoader);
+    Manager().AddScanner(new WindowsDirectoryResourceScanner(Dir("art")));
+    Manager().ScanAll();
+
+    auto* glow = dynamic_cast<SurfaceResource*>(Manager().Acquire("Glow.png"));
+    ASSERT_NE(nullptr, glow);
+    EXPECT_EQ(5, glow->GetSurface()->w);
+    EXPECT_EQ(2, glow->GetSurface()->h);
+    EXPECT_EQ(0, glow->GetFlags());
+    EXPECT_EQ(5, glow->GetMetadata().GetByName("width").GetInteger());
+    auto* solid = dynamic_cast<SurfaceResource*>(Manager().Acquire("Solid.png"));
+    ASSERT_NE(nullptr, solid);
+    EXPECT_EQ(IMAGE_FLAG_OPAQUE, solid->GetFlags());
+    EXPECT_TRUE(solid->GetMetadata().IsNil());
+    EXPECT_GT(SysmemImageBytes, 0);
+
+    // Only exact lower-case extensions on a real name are images.
+    EXPECT_EQ(nullptr, Manager().Acquire("Shout.PNG"));
+    std::string message = BB_EXCEPTION_MESSAGE(Manager().Acquire("Bad.png"), ResourceLoadError);
+    EXPECT_EQ(0u, message.find("Could not load image:\nfile=" + Dir("art/Bad.png") + "\nerror="))
+        << message;
+
+    SDLImageLoader loader;
+    EXPECT_FALSE(loader.CanLoad(ResourceInfo(".png", nullptr)));
+    EXPECT_TRUE(loader.CanLoad(ResourceInfo("a.bmp", nullptr)));
+    EXPECT_TRUE(loader.CanLoad(ResourceInfo("a.jpg", nullptr)));
+    ResourceInfo orphan("x.png", nullptr);
+    EXPECT_EQ(0u, BB_EXCEPTION_MESSAGE(loader.LoadResource(nullptr, orphan), ResourceLoadError)
+                      .find("SDL_RWFromMem failed:\nfile=x.png\nerror="));
+
+    // Releasing the manager gives every image's memory back.
+    DestroyManager();
+    EXPECT_EQ(0, SysmemImageBytes);
+}
+
+TEST_F(ScannerTest, ScannersRunInOrderAndLaterSourcesReplaceEarlierOnes)
+{
+    LogCapture log(Dir("log.txt"));
+    // Site, then the program's own files, then the package.
+    WriteFile(Dir("Site/Logo.png"), "site logo");
+    WriteFile(Dir("Site/Setup.lua"), "site setup");
+    WriteFile(Dir("Site/Only.txt"), "site only");
+    WriteFile(Dir("Assets/Logo.png"), "package logo");
+    WriteFile(Dir("Assets/Song.mid"), "package song");
+    static const unsigned char kSetup[] = "program setup";
+    static const unsigned char kTable[] = "Setup.lua\0SETUP.LUA\0";
+    static const ProgramResourceEntry kProgram[] = {
+        {"MAKO_RESOURCE", "SETUP.LUA", kSetup, 13},
+        {"MAKO_RESOURCE", "RESOURCE_TABLE", kTable, sizeof(kTable) - 1},
+    };
+    RegisterProgramResources(kProgram, 2);
+    struct Unregister
+    {
+        ~Unregister() { UnregisterProgramResources(kProgram); }
+    } unregister;
+
+    Manager().AddScanner(new WindowsDirectoryResourceScanner(Dir("Site"), true));
+    Manager().AddScanner(new WindowsApplicationResourceScanner);
+    Manager().AddScanner(new PhysFSResourceScanner(Dir("Assets")));
+    Manager().ScanAll();
+
+    EXPECT_EQ("package logo", Bytes("Logo.png"));
+    EXPECT_EQ("program setup", Bytes("Setup.lua"));
+    EXPECT_EQ("site only", Bytes("Only.txt"));
+    EXPECT_EQ("package song", Bytes("Song.mid"));
+    EXPECT_EQ(1, log.Count("WARNING: Resource being replaced: name = Logo.png\n"));
+    EXPECT_EQ(1, log.Count("WARNING: Resource being replaced: name = Setup.lua\n"));
+    EXPECT_EQ(2, log.Count("WARNING: Resource being replaced"));
+
+    // A path mounted later goes in front of the earlier ones, and one pass scans the merged
+    // search path once, whatever the number of PhysFS scanners.
+    Manager().AddScanner(new PhysFSResourceScanner(Dir("Site")));
+    Manager().ScanAll();
+    EXPECT_EQ("site logo", Bytes("Logo.png"));
+    EXPECT_EQ("Logo.png", Manager().FindInfo("Logo.png")->Name());
+    EXPECT_EQ(1, log.Count("WARNING: Resource being replaced: name = Song.mid\n"));
+}
