@@ -7,6 +7,8 @@
 #include "display/SDLImageRenderer.h"
 #include "display/SoftwareBlend.h"
 #include "display/SurfaceManager.h"
+#include "resources/ImageFactory.h"
+#include "resources/ResourceManager.h"
 
 #include <boost/format.hpp>
 
@@ -75,6 +77,29 @@ struct MetadataView
     MetadataEntry operator[](const char* key) const { return MetadataEntry{table[key]}; }
 };
 
+// The image loader's way of making an image resource from a decoded surface. The loader
+// frees the surface itself when this throws, so an extra SDL reference keeps it alive
+// through a failed construction; on success that reference is given back (freeing the
+// original when the image replaced it by a converted copy).
+Resource* MakeImageResource(SDL_Surface* surface, int flags, const LuaObject& metadata)
+{
+    ++surface->refcount;
+    Image* image = nullptr;
+    try {
+        image = new Image(surface, static_cast<std::uint32_t>(flags),
+                          metadata.IsNil() ? nullptr : &metadata);
+    } catch (...) {
+        // Still holding the extra reference only when the image never took the surface.
+        if (surface->refcount > 1)
+            --surface->refcount;
+        throw;
+    }
+    SDL_FreeSurface(surface);
+    return image;
+}
+
+const ImageFactoryRegistrar gImageFactoryRegistrar(&MakeImageResource);
+
 } // namespace
 
 Image::Image()
@@ -119,6 +144,17 @@ Image::Image(SDL_Surface* surface, std::uint32_t flags, int frameWidth, int heig
 
 Image::Image(Resource* resource) : Image()
 {
+    // clang-format off
+    MAKO_ASSERT(dynamic_cast<Image *>(resource) != 0);
+    // clang-format on
+    InitAsReference(dynamic_cast<Image*>(resource));
+}
+
+Image::Image(const std::string& resourceName) : Image()
+{
+    ResourceManager* manager = GetResourceManager();
+    MAKO_ASSERT(manager != 0);
+    Resource* resource = manager->Acquire(resourceName);
     // clang-format off
     MAKO_ASSERT(dynamic_cast<Image *>(resource) != 0);
     // clang-format on

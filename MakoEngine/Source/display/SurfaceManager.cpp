@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "resources/ResourceMemory.h"
 
 namespace {
 
@@ -170,4 +171,5 @@ void SurfaceManager::CountImageBytes(SDL_Surface* surface, int sign)
 {
     const long long bytes = sign * SurfaceBytes(surface);
     m_SystemBytes += bytes;
+    AddResourceMemoryUsage(static_cast<int32_t>(bytes), "Image");
 }

@@ -1,0 +1,275 @@
+// Images: frame layout, metadata, references and their shared surfaces, pixel operations
+// and an image loaded from the game's archive.
+#include "display/Image.h"
+#include "PixelHelpers.h"
+#include "core/Exception.h"
+#include "display/Poly.h"
+#include "display/SurfaceManager.h"
+#include "resources/PhysFSResourceScanner.h"
+#include "resources/ResourceManager.h"
+#include "resources/ResourceMemory.h"
+#include "resources/SDLImageLoader.h"
+#include "support/engine/LuaFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <vector>
+
+using namespace displaytest;
+using LuaPlus::LuaObject;
+
+namespace {
+
+class ImageTest : public bbtest::LuaFixture
+{
+protected:
+    LuaObject Eval(const std::string& expression)
+    {
+        Run("__value = " + expression);
+        return Global("__value");
+    }
+
+    std::vector<SDL_Rect> Frames(const Image& image)
+    {
+        std::vector<SDL_Rect> frames;
+        for (int i = 0; i < image.GetNumFrames(); ++i)
+            frames.push_back(image.GetFrameRect(i));
+        return frames;
+    }
+
+    // An image over a new w x h surface with the metadata table given as script text.
+    Image* WithMetadata(int w, int h, const std::string& metadata, std::uint32_t flags = 0)
+    {
+        SDL_Surface* s = SurfaceManager::CreateSurface(w, h, false);
+        LuaObject table = Eval(metadata);
+        return new Image(s, flags, &table);
+    }
+
+    template <typename Fn> std::string FailureOf(Fn fn)
+    {
+        try {
+            fn();
+        } catch (const Exception& e) {
+            return e.GetMessage();
+        }
+        return "";
+    }
+};
+
+void ExpectRect(const SDL_Rect& r, int x, int y, int w, int h)
+{
+    EXPECT_EQ(x, r.x);
+    EXPECT_EQ(y, r.y);
+    EXPECT_EQ(w, r.w);
+    EXPECT_EQ(h, r.h);
+}
+
+TEST_F(ImageTest, FramesRunLeftToRightAndWrapWithTheirGap)
+{
+    std::unique_ptr<Image> sheet(WithMetadata(100, 60,
+                                              "{numFrames = 7, width = 30, height = "
+                                              "20, gap_y = 5}"));
+    const std::vector<SDL_Rect> frames = Frames(*sheet);
+    const int expected[7][2] = {{0, 0}, {30, 0}, {60, 0}, {0, 25}, {30, 25}, {60, 25}, {0, 50}};
+    ASSERT_EQ(7u, frames.size());
+    for (int i = 0; i < 7; ++i)
+        ExpectRect(frames[i], expected[i][0], expected[i][1], 30, 20);
+    EXPECT_EQ(Point<int>(30, 20), sheet->GetFrameSize());
+    EXPECT_EQ("Assertion failed: (frame < (int)m_FrameRects->size())",
+              FailureOf([&] { sheet->GetFrameRect(7); }));
+
+    // Exactly fitting frames stay on one row; a frame that would overhang wraps.
+    std::unique_ptr<Image> strip(new Image(16, 8, 4, 0));
+    EXPECT_EQ(48, strip->GetFrameRect(3).x);
+    EXPECT_EQ(0, strip->GetFrameRect(3).y);
+    strip->BuildFrameRects(20, 8, 4, 2);
+    ExpectRect(strip->GetFrameRect(2), 40, 0, 20, 8);
+    ExpectRect(strip->GetFrameRect(3), 0, 10, 20, 8);
+
+    // Frames of different sizes have no shared frame size; without a list the frame is
+    // the whole picture.
+    strip->AddFrameRect(MakeRect(0, 0, 5, 5));
+    EXPECT_EQ(Point<int>(0, 0), strip->GetFrameSize());
+    strip->ClearFrameRects();
+    ExpectRect(strip->GetFrameRect(12), 0, 0, 64, 8);
+    EXPECT_THROW(strip->BuildFrameRects(8, 8, 0, 0), Exception);
+}
+
+TEST_F(ImageTest, MetadataDecidesKeyFramesAndBlending)
+{
+    EXPECT_EQ("Assertion failed: (metadata[\"width\"].IsInteger())\nMessage: image metadata has "
+              "numFrames, but not width",
+              FailureOf([&] { WithMetadata(10, 10, "{numFrames = 4}"); }));
+    EXPECT_EQ("Assertion failed: (metadata[\"height\"].IsInteger())\nMessage: image metadata "
+              "has numFrames, but not height",
+              FailureOf([&] { WithMetadata(10, 10, "{numFrames = 4, width = 2}"); }));
+    EXPECT_EQ("Assertion failed: (metadata[\"width\"].IsNil() || (metadata[\"width\"].IsInteger() "
+              "&& metadata[\"width\"].ToInteger() == this->GetSize().x))",
+              FailureOf([&] { WithMetadata(10, 10, "{width = 11}"); }));
+    EXPECT_EQ("Assertion failed: (metadata[\"height\"].IsNil() || "
+              "(metadata[\"height\"].IsInteger() && metadata[\"height\"].ToInteger() == "
+              "this->GetSize().y))",
+              FailureOf([&] { WithMetadata(10, 10, "{height = 2.5}"); }));
+
+    std::unique_ptr<Image> keyed(WithMetadata(4, 4, "{colorKey = true, width = 4}"));
+    EXPECT_TRUE(keyed->GetSDLSurface()->flags & SDL_SRCCOLORKEY);
+    EXPECT_TRUE(keyed->IsOpaque());
+    // Only true keys the picture.
+    std::unique_ptr<Image> notKeyed(WithMetadata(4, 4, "{colorKey = false}"));
+    EXPECT_FALSE(notKeyed->GetSDLSurface()->flags & SDL_SRCCOLORKEY);
+    EXPECT_FALSE(notKeyed->IsOpaque());
+
+    std::unique_ptr<Image> combined(WithMetadata(4, 4, "{combinedAlpha = true}", IMAGE_OPAQUE));
+    EXPECT_EQ(IMAGE_COMBINEDALPHA, combined->GetFlags() & (IMAGE_COMBINEDALPHA | IMAGE_OPAQUE));
+    std::unique_ptr<Image> stillOpaque(WithMetadata(4, 4, "{combinedAlpha = false}", IMAGE_OPAQUE));
+    EXPECT_TRUE(stillOpaque->IsOpaque());
+    std::unique_ptr<Image> noAlpha(WithMetadata(4, 4, "{noAlpha = true}"));
+    EXPECT_TRUE(noAlpha->IsOpaque());
+    EXPECT_FALSE(noAlpha->GetSDLSurface()->flags & SDL_SRCALPHA);
+
+    EXPECT_EQ("Assertion failed: (false)\nMessage: Image::GetHWSurface() is no longer supported.",
+              FailureOf([] { Image(4, 4, 1, IMAGE_HWSURFACE); }));
+}
+
+TEST_F(ImageTest, ImagesAndSurfaceRecordsAreReleased)
+{
+    SurfaceManager& manager = SurfaceManager::GetInstance();
+    const int images = Image::GetLiveCount();
+    const int nodes = manager.GetNodeCount();
+    const long long bytes = manager.GetSystemMemoryBytes();
+    const int32_t counted = SysmemImageBytes;
+    for (int i = 0; i < 20; ++i) {
+        std::unique_ptr<Image> image(new Image(8, 8, 2, 0, Color(1, 2, 3)));
+        std::unique_ptr<Image> ref(Image::CreateReference(image.get()));
+        EXPECT_EQ(2, image->GetSurfaceNode()->refCount);
+        EXPECT_EQ(0, ref->CalcMemoryUsage(false));
+        EXPECT_EQ(16 * 8 * 4, ref->CalcMemoryUsage(true));
+        std::unique_ptr<Image> clone(ref->Clone());
+        std::unique_ptr<Image> frame(image->ExtractFrame(1));
+        EXPECT_EQ(nodes + 3, manager.GetNodeCount());
+        EXPECT_EQ(counted + 4 * (16 * 8 * 2 + 8 * 8), SysmemImageBytes);
+        image.reset(); // the reference keeps the picture
+        EXPECT_EQ(0xFF010203u, GetPixel(ref.get(), 15, 7));
+        EXPECT_EQ(nullptr, ref->GetSource());
+        EXPECT_THROW(WithMetadata(4, 4, "{numFrames = 2}"), Exception);
+        EXPECT_THROW(Image(4, 4, 1, IMAGE_HWSURFACE), Exception);
+    }
+    EXPECT_EQ(images, Image::GetLiveCount());
+    EXPECT_EQ(nodes, manager.GetNodeCount());
+    EXPECT_EQ(bytes, manager.GetSystemMemoryBytes());
+    EXPECT_EQ(counted, SysmemImageBytes);
+}
+
+TEST_F(ImageTest, SurfacesAreNormalisedToTheReferenceFormat)
+{
+    // A 24-bit picture is replaced by a 32-bit copy.
+    SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, 24, 0xFF0000, 0xFF00, 0xFF, 0);
+    const long long before = SurfaceManager::GetInstance().GetSystemMemoryBytes();
+    std::unique_ptr<Image> image(new Image(rgb, IMAGE_OPAQUE, nullptr));
+    EXPECT_EQ(4, image->GetSDLSurface()->format->BytesPerPixel);
+    EXPECT_EQ(before + 4 * 3 * 2, SurfaceManager::GetInstance().GetSystemMemoryBytes());
+
+    // A palette picture keeps its colour key, now in the new format.
+    SDL_Surface* indexed = SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 1, 8, 0, 0, 0, 0);
+    SDL_Color colours[2] = {{10, 20, 30, 0}, {200, 100, 50, 0}};
+    SDL_SetColors(indexed, colours, 0, 2);
+    SDL_SetColorKey(indexed, SDL_SRCCOLORKEY, 1);
+    std::unique_ptr<Image> paletted(new Image(indexed, IMAGE_OPAQUE, nullptr));
+    SDL_Surface* converted = paletted->GetSDLSurface();
+    ASSERT_TRUE(converted->flags & SDL_SRCCOLORKEY);
+    EXPECT_EQ(0x00C86432u, converted->format->colorkey & 0x00FFFFFF);
+
+    EXPECT_THROW(new Image(static_cast<SDL_Surface*>(nullptr), 0, nullptr), ImageException);
+    EXPECT_EQ("Assertion failed: (false)\nMessage: An unsupported image conversion was attempted.",
+              FailureOf([&] {
+                  SurfaceManager::GetInstance().Node_RefreshSurfaceType(image->GetSurfaceNode(), 1,
+                                                                        2);
+              }));
+}
+
+TEST_F(ImageTest, CloneKeepsPixelsFramesAndColourKey)
+{
+    std::unique_ptr<Image> source(NumberedImage(6, 4));
+    SetPixel(source.get(), 0, 0, 0xFF00FF00);
+    source->SetColorKeyFromFirstPixel();
+    source->SetOpaque();
+    source->SetAlpha(77);
+    source->BuildFrameRects(3, 4, 2, 0);
+    std::unique_ptr<Image> clone(source->Clone());
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(GetPixel(source.get(), x, y), GetPixel(clone.get(), x, y));
+    EXPECT_TRUE(clone->GetSDLSurface()->flags & SDL_SRCCOLORKEY);
+    EXPECT_EQ(0x00FF00u, clone->GetSDLSurface()->format->colorkey & 0xFFFFFF);
+    EXPECT_TRUE(clone->IsOpaque());
+    EXPECT_EQ(77, clone->GetAlpha());
+    EXPECT_EQ(2, clone->GetNumFrames());
+    ExpectRect(clone->GetFrameRect(1), 3, 0, 3, 4);
+}
+
+TEST_F(ImageTest, FadeAndClipLimitAlpha)
+{
+    std::unique_ptr<Image> image(SolidImage(4, 4, 0xC0112233));
+    image->Fade(0x80);
+    EXPECT_EQ(0x80112233u, GetPixel(image.get(), 2, 2));
+    image->Fade(0xFF);
+    EXPECT_EQ(0x80112233u, GetPixel(image.get(), 2, 2));
+
+    std::unique_ptr<Image> mask(SolidImage(3, 4, 0x40FFFFFF));
+    SetPixel(mask.get(), 1, 1, 0x00FFFFFF);
+    SetPixel(mask.get(), 2, 2, 0xFF000000);
+    image->Clip(mask.get());
+    EXPECT_EQ(0x40112233u, GetPixel(image.get(), 0, 0));
+    EXPECT_EQ(0u, GetPixel(image.get(), 1, 1));
+    EXPECT_EQ(0x80112233u, GetPixel(image.get(), 2, 2));
+    EXPECT_EQ(0u, GetPixel(image.get(), 3, 0)); // outside the mask
+}
+
+TEST_F(ImageTest, ClipToCircleAndPolygonKeepTheirInside)
+{
+    std::unique_ptr<Image> round(SolidImage(20, 20, 0xFF102030));
+    round->ClipToCircle(Point<int>(0, 0), 10.0f);
+    EXPECT_EQ(0xFF102030u, GetPixel(round.get(), 10, 10)); // centre
+    EXPECT_EQ(0xFF102030u, GetPixel(round.get(), 3, 10));
+    EXPECT_EQ(0u, GetPixel(round.get(), 0, 0)); // corners
+    EXPECT_EQ(0u, GetPixel(round.get(), 19, 19));
+    EXPECT_EQ(0u, GetPixel(round.get(), 2, 2));
+
+    std::unique_ptr<Image> tri(SolidImage(20, 20, 0xFF102030));
+    Poly poly;
+    const Point2f v[3] = {{0, 0}, {19, 0}, {0, 19}};
+    poly.SetVertices(v, v + 3);
+    const int before = Image::GetLiveCount();
+    tri->ClipToPoly(poly);
+    EXPECT_EQ(before, Image::GetLiveCount()); // the mask is gone again
+    EXPECT_EQ(0xFF102030u, GetPixel(tri.get(), 3, 3));
+    EXPECT_EQ(0u, GetPixel(tri.get(), 15, 15));
+}
+
+TEST_F(ImageTest, SheetFromTheArchive)
+{
+    const std::string archive = std::string(BB_BINARY_DIR) + "/bumperlux.fun";
+    if (!std::ifstream(archive))
+        GTEST_SKIP() << "no asset archive at " << archive;
+    {
+        ResourceManager manager(State());
+        manager.AddLoader(new SDLImageLoader());
+        manager.AddScanner(new PhysFSResourceScanner(archive));
+        manager.ScanAll();
+        Image sheet("TestSheet.png");
+        EXPECT_EQ(Point<int>(100, 60), sheet.GetSize());
+        ASSERT_EQ(7, sheet.GetNumFrames());
+        const SDL_Rect frame = sheet.GetFrameRect(4);
+        EXPECT_EQ(30, frame.x);
+        EXPECT_EQ(25, frame.y);
+        EXPECT_EQ(59, frame.x + frame.w - 1);
+        EXPECT_EQ(44, frame.y + frame.h - 1);
+        EXPECT_EQ(5, sheet.GetFrameGap());
+        EXPECT_EQ(20, sheet.GetMetadata()["height"].GetInteger());
+        EXPECT_TRUE(sheet.GetFlags() & IMAGE_REFERENCE);
+    }
+}
+
+} // namespace
