@@ -4,6 +4,8 @@
 
 #include "core/ClassManager.h"
 #include "core/Exception.h"
+#include "resources/FileReader.h"
+#include "resources/ResourceInfo.h"
 
 #include <memory>
 
@@ -68,6 +70,20 @@ TEST_F(ObjectTest, ClassDefaultsAreTheFirstLayerOfAResourceTree)
     EXPECT_EQ("own", tones[3].ToString());
     EXPECT_EQ(0, Global("none").GetInteger());
     Run("Classes.TestGadget.defaults.tone = nil");
+
+    // Defaults are built at start-up before the resource script is loaded: an empty
+    // parameter table needs no script, anything else does.
+    Run("savedApply = applyPropertiesToObject; applyPropertiesToObject = nil");
+    std::unique_ptr<Object> plain(Thing::GetStaticClass()->InstantiateDefault());
+    EXPECT_EQ("Assertion failed: (function.IsFunction())\nMessage: The script function "
+              "applyPropertiesToObject is not loaded.",
+              MessageOf([&] { plain->ApplyProperties(Table("{count = 2}")); }));
+    Run("applyPropertiesToObject = savedApply; savedApply = nil");
+
+    // Resources of other kinds (images) are leaves of the tree.
+    m_Resources->AddInfo("Picture", new ResourceInfo("", nullptr));
+    Run("leaves = {findKeysInResourceTree('class', {resource = 'Picture', class = 'TestThing'})}");
+    EXPECT_EQ(1, Global("leaves").GetCount());
 
     Run("Resources.Loop = {resource = 'Loop'}");
     EXPECT_NE(std::string::npos, MessageOf([] {

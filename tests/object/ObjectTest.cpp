@@ -4,6 +4,8 @@
 
 #include "core/Exception.h"
 #include "lua/MakoLuaState.h"
+#include "resources/FileReader.h"
+#include "resources/ResourceInfo.h"
 
 #include <memory>
 
@@ -227,9 +229,10 @@ TEST_F(ObjectTest, ResourcesAreAppliedFirstAndRecordedOnce)
 
     EXPECT_EQ("Could not find resource info with name = Nowhere",
               MessageOf([&] { listed.AcquireAndApplyResource("Nowhere"); }));
-    Run("Resources.Number = 5");
+    // A resource of a kind no loader knows stays unloaded: an object cannot take it.
+    m_Resources->AddInfo("Unknown", new ResourceInfo("", nullptr));
     EXPECT_EQ("Assertion failed: (false)\nMessage: Cannot apply resource of type 0 to object ",
-              MessageOf([&] { listed.AcquireAndApplyResource("Number"); }));
+              MessageOf([&] { listed.AcquireAndApplyResource("Unknown"); }));
 }
 
 TEST_F(ObjectTest, ScriptMethodsAndRecreationDecisions)

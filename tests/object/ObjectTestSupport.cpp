@@ -41,13 +41,14 @@ void PrepareEngine()
 void ObjectTest::SetUp()
 {
     PrepareEngine();
-    Run("Resources = {}");
+    m_Resources.reset(new ResourceManager(GetGlobalLuaState()));
     GetPostedEventQueue().Clear();
 }
 
 void ObjectTest::TearDown()
 {
     GetPostedEventQueue().Clear();
+    m_Resources.reset();
 }
 
 void ObjectTest::Run(const std::string& text)

@@ -1,15 +1,18 @@
 #pragma once
 // Shared set-up of the object-model tests: the engine's script state with its start-up
 // chunk, native functions and resource script, the property types and the class registry
-// initialised once per test program; each test starts with an empty `Resources` table
-// and an empty posted-event queue. Also the small classes the tests register.
+// initialised once per test program; each test has a resource manager of its own (so an
+// empty `Resources` table) and starts with an empty posted-event queue. Also the small classes the
+// tests register.
 #include "core/Class.h"
 #include "core/EventQueue.h"
 #include "core/Object.h"
 #include "core/State.h"
+#include "resources/ResourceManager.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +31,8 @@ protected:
     static LuaPlus::LuaObject NewTable();
     // A parameter table made by a script expression ("{class = 'TestThing'}").
     static LuaPlus::LuaObject Table(const std::string& expression);
+
+    std::unique_ptr<ResourceManager> m_Resources;
 };
 
 // The message of the exception that running `action` raises ("" when none).

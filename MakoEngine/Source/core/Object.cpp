@@ -5,11 +5,14 @@
 #include "core/Exception.h"
 #include "core/ObjectProxy.h"
 #include "core/PropertyAccessor.h"
-#include "core/ResourceAccess.h"
 #include "core/State.h"
 #include "core/TableOrder.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
+#include "resources/ResourceInfo.h"
+#include "resources/ResourceManager.h"
+#include "resources/ResourceType.h"
+#include "resources/TableResource.h"
 
 #include <boost/format.hpp>
 
@@ -264,6 +267,10 @@ void Object::ApplyProperties(const LuaObject& table)
 {
     if (!table.IsTable())
         return;
+    // An empty table applies nothing, and needs no script: class defaults are built from
+    // empty tables at start-up, before the resource script is loaded.
+    if (!LuaPlus::LuaTableIterator(table))
+        return;
     LuaObject apply = ScriptFunction("applyPropertiesToObject");
     try {
         apply.Call(GetLuaObject(), table);
@@ -384,18 +391,23 @@ void Object::ApplyResource(const std::string& name, Resource* resource, Resource
 {
     (void)name;
     ResourceDepthScope depth(m_ResourceDepth);
-    const int type = ResourceAccess::GetType(info);
-    if (type != ResourceAccess::kTableResourceType)
+    const int type = info ? info->GetType() : RESOURCE_UNKNOWN;
+    if (type != RESOURCE_TABLE || !resource)
         MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot apply resource of type %1% to "
                                                         "object %2%") %
                                           type % m_Name));
-    ApplyProperties(ResourceAccess::GetTable(resource));
+    ApplyProperties(*static_cast<TableResource*>(resource)->GetTable());
 }
 
 void Object::AcquireAndApplyResource(const std::string& name)
 {
-    ResourceAccess::Acquired acquired = ResourceAccess::Acquire(name);
-    ApplyResource(name, acquired.resource, acquired.info);
+    ResourceManager* manager = GetResourceManager();
+    MAKO_ASSERT_MSG(
+        manager != 0,
+        boost::str(boost::format("No resource manager exists to acquire \"%1%\".") % name));
+    ResourceInfo* info = nullptr;
+    Resource* resource = manager->Acquire(name, &info);
+    ApplyResource(name, resource, info);
 }
 
 void Object::TryToRecordResource(const LuaObject& value)

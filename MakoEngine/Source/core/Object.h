@@ -58,8 +58,9 @@ public:
     virtual void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) {}
     // Applies every entry of a parameter table through the script function
     // applyPropertiesToObject: "resource" and "resources" first, the others after in a
-    // fixed order. A non-table does nothing. A failing property raises its exception out
-    // of this call (instantiators rely on it to discard half-made objects).
+    // fixed order. A non-table or an empty table does nothing (and needs no script). A
+    // failing property raises its exception out of this call (instantiators rely on it to
+    // discard half-made objects); so does a missing applyPropertiesToObject.
     virtual void ApplyProperties(const LuaPlus::LuaObject& table);
     // Every member property of the object's own class, then the classic ones, then the
     // script table's fields.

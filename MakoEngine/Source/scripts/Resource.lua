@@ -3,7 +3,7 @@
 -- A parameter table may name table resources by "resource" (one name) and "resources"
 -- (a name or a list of names). Applying the table applies those resources first, so the
 -- table inherits every entry of the resources it names and overrides what it sets itself.
--- A resource is the table Resources[name].
+-- A table resource is the table Resources[name]; other resources (images) name no keys.
 --
 -- Everything here walks tables in a fixed order (see orderedKeys), so the result never
 -- depends on the order in which Lua happens to keep a table's keys.
@@ -49,8 +49,8 @@ local function orderedKeys(t)
     return keys
 end
 
--- The table resource of that name; an unknown name or a resource that is not a table
--- raises an error naming it.
+-- The table resource of that name, or nil for a resource of another kind (an image
+-- names no keys). An unknown name raises an error naming it.
 local function resourceTable(name)
     local resource = nil
     if Resources ~= nil then
@@ -60,7 +60,7 @@ local function resourceTable(name)
         error("Could not find resource info with name = " .. tostring(name), 0)
     end
     if type(resource) ~= "table" then
-        error("The resource, \"" .. tostring(name) .. "\", is not a table.", 0)
+        return nil
     end
     return resource
 end
@@ -116,9 +116,12 @@ local function collectKeys(key, t, results, visiting)
         if visiting[name] then
             error("The resource \"" .. tostring(name) .. "\" names itself through its resources.", 0)
         end
-        visiting[name] = true
-        collectKeys(key, resourceTable(name), results, visiting)
-        visiting[name] = nil
+        local resource = resourceTable(name)
+        if resource ~= nil then
+            visiting[name] = true
+            collectKeys(key, resource, results, visiting)
+            visiting[name] = nil
+        end
     end
     local own = t[key]
     if own ~= nil then
