@@ -113,7 +113,8 @@ public:
     std::string RetrieveStringProperty(const std::string& name);
     void* RetrievePointerProperty(const std::string& name);
 
-    // Acquires the named resource and applies it (ApplyResource).
+    // Acquires the named resource from the current resource manager and applies it
+    // (ApplyResource); no manager, or an unknown name, raises.
     void AcquireAndApplyResource(const std::string& name);
     // Records the resources an object was built from under "resources" (once, and only for
     // the outermost resources applied).
