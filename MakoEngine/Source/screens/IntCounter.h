@@ -1,0 +1,6 @@
+#pragma once
+// A named count of events in the current frame ("Sounds Played").
+struct IntCounter
+{
+    int value = 0;
+};
