@@ -6,6 +6,8 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
 {
     GenerateFontAssets(pack, options.fontDir);
     GenerateUiAssets(pack);
+    GenerateSoundAssets(pack);
+    GenerateMusicAssets(pack);
     GenerateEngineTestAssets(pack);
     pack.Finish();
 }

@@ -12,6 +12,7 @@ namespace assetgen {
 namespace folders {
 inline const char* const kUiImages = "Images/UI";
 inline const char* const kUiSounds = "Sounds/UI";
+inline const char* const kMusic = "Music";
 inline const char* const kFonts = "Fonts";
 inline const char* const kTest = "Test";
 } // namespace folders
@@ -26,6 +27,10 @@ struct GeneratorOptions
 void GenerateUiAssets(AssetPack& pack);
 // Pictures, sounds and music that the engine's own tests load.
 void GenerateEngineTestAssets(AssetPack& pack);
+// Sound effects the engine and widgets play by name (the scroll bar's beep).
+void GenerateSoundAssets(AssetPack& pack);
+// The main theme with the parts the screens play.
+void GenerateMusicAssets(AssetPack& pack);
 // The game's TrueType fonts.
 void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
 

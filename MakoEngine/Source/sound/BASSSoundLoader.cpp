@@ -1,0 +1,96 @@
+#include "sound/BASSSoundLoader.h"
+
+#include "core/Exception.h"
+#include "resources/FileReader.h"
+#include "resources/ResourceInfo.h"
+#include "sound/BassErrorText.h"
+#include "sound/Sound.h"
+
+#include <boost/format.hpp>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Whether the name is at least five characters long and ends in one of the extensions
+// (each four characters, compared exactly).
+bool HasExtension(const std::string& name, std::initializer_list<const char*> extensions)
+{
+    if (name.size() < 5) {
+        return false;
+    }
+    std::string tail = name.substr(name.size() - 4);
+    for (const char* extension : extensions) {
+        if (tail == extension) {
+            return true;
+        }
+    }
+    return false;
+}
+
+[[noreturn]] void ThrowLoadError(const char* format, const std::string& name)
+{
+    int code = BASS_ErrorGetCode();
+    MAKO_THROW(ResourceLoadError, boost::str(boost::format(format) % name % GetBassErrorName(code) %
+                                             GetBassErrorDescription(code)));
+}
+
+} // namespace
+
+bool BASSSoundLoader::CanLoad(const ResourceInfo& info)
+{
+    return Sound::IsActive() && HasExtension(info.Name(), {".ogg", ".mp3", ".wav"});
+}
+
+void BASSSoundLoader::LoadResource(FileReader* reader, ResourceInfo& info)
+{
+    const std::string name = info.GetName();
+    MAKO_ASSERT(reader != 0);
+    const void* data = nullptr;
+    std::uint32_t size = 0;
+    reader->Read(name, data, size);
+
+    const LuaPlus::LuaObject& metadata = info.GetMetadata();
+    bool stream = false;
+    std::uint32_t maxSamples = 65535;
+    if (metadata.IsTable()) {
+        LuaPlus::LuaObject streamValue = metadata["stream"];
+        if (streamValue.IsBoolean()) {
+            stream = streamValue.GetBoolean();
+        }
+        LuaPlus::LuaObject maxValue = metadata["maxSamples"];
+        if (maxValue.IsNumber() && maxValue.GetInteger() >= 1) {
+            maxSamples = static_cast<std::uint32_t>(std::min(maxValue.GetInteger(), 65535));
+        }
+    }
+
+    auto sound = std::make_unique<Sound>(name);
+    if (stream) {
+        HSTREAM handle = BASS_StreamCreateFile(true, data, 0, size, BASS_SAMPLE_SOFTWARE);
+        if (handle == 0) {
+            ThrowLoadError("Couldn't load stream \"%1%\", %2%, \"%3%\"", name);
+        }
+        sound->SetStream(handle);
+    } else {
+        HSAMPLE handle = BASS_SampleLoad(true, data, 0, size, maxSamples, BASS_SAMPLE_SOFTWARE);
+        if (handle == 0) {
+            ThrowLoadError("Couldn't load sample \"%1%\", %2%, \"%3%\"", name);
+        }
+        sound->SetSample(handle);
+    }
+    sound->CountMemoryUsage();
+
+    if (metadata.IsTable()) {
+        LuaPlus::LuaObject volume = metadata["volume"];
+        if (volume.IsNumber()) {
+            sound->SetVolume(volume.GetInteger());
+        }
+        LuaPlus::LuaObject pan = metadata["pan"];
+        if (pan.IsNumber()) {
+            sound->SetPanValue(pan.GetInteger());
+        }
+    }
+    info.SetResource(sound.release());
+    info.SetType(RESOURCE_SOUND);
+}

@@ -1,0 +1,50 @@
+#include "sound/DirectMusicLoader.h"
+
+#include "core/Exception.h"
+#include "resources/FileReader.h"
+#include "resources/ResourceInfo.h"
+#include "sound/DirectMusic.h"
+#include "sound/MusicManager.h"
+#include "sound/MusicSegment.h"
+#include "sound/Sound.h"
+
+#include <boost/format.hpp>
+
+bool DirectMusicLoader::CanLoad(const ResourceInfo& info)
+{
+    const std::string& name = info.Name();
+    if (!Sound::IsMusicActive() || name.size() < 5) {
+        return false;
+    }
+    std::string tail = name.substr(name.size() - 4);
+    return tail == ".sgt" || tail == ".sty" || tail == ".mid" || tail == ".dls";
+}
+
+void DirectMusicLoader::LoadResource(FileReader* reader, ResourceInfo& info)
+{
+    const std::string name = info.GetName();
+    MAKO_ASSERT(reader != 0);
+    MAKO_ASSERT(Sound::IsMusicActive());
+    const void* data = nullptr;
+    std::uint32_t size = 0;
+    reader->Read(name, data, size);
+
+    bool isMidi = name.find(".mid") != std::string::npos || name.find(".rmi") != std::string::npos;
+    MusicSegment* segment = nullptr;
+    dmusic::Result result = Sound::GetDirectMusic()->GetMusicManager()->LoadSegment(
+        name, data, size, false, isMidi, &segment);
+    if (dmusic::Failed(result)) {
+        MAKO_THROW(ResourceLoadError,
+                   boost::str(boost::format("Couldn't load music \"%1%\", %2%, \"%3%\"") % name %
+                              dmusic::ResultName(result) % dmusic::ResultDescription(result)));
+    }
+    const LuaPlus::LuaObject& metadata = info.GetMetadata();
+    if (metadata.IsTable()) {
+        LuaPlus::LuaObject parts = metadata["parts"];
+        if (parts.IsTable()) {
+            segment->SetParts(parts);
+        }
+    }
+    info.SetResource(segment);
+    info.SetType(RESOURCE_MUSIC);
+}

@@ -1,0 +1,111 @@
+#include "sound/MusicManager.h"
+
+#include "bass/MixerSource.h"
+#include "core/Log.h"
+#include "sound/MusicSegment.h"
+
+namespace {
+
+// The synthesiser stands in for the output port: one port with instrument download,
+// software synthesis and output through the audio device.
+const char* const kPortDescription = "FluidSynth General MIDI synthesiser";
+
+} // namespace
+
+MusicManager::MusicManager()
+{
+    Log("MusicManager: Construct\n");
+}
+
+MusicManager::~MusicManager()
+{
+    if (m_InMix) {
+        // After this returns the audio thread no longer renders the performance.
+        bassx::SetMusicSource(nullptr, nullptr);
+        m_InMix = false;
+    }
+    if (m_pPerformance) {
+        m_pPerformance->Stop();
+        m_pPerformance->CloseDown();
+        m_pPerformance.reset();
+    }
+    m_Loader.reset();
+}
+
+dmusic::Result MusicManager::FailInitialize(const char* format, dmusic::Result result)
+{
+    LogAtLevel(1, format, dmusic::ResultName(result), dmusic::ResultDescription(result));
+    m_pPerformance.reset();
+    m_Loader.reset();
+    return result;
+}
+
+dmusic::Result MusicManager::Initialize(void* window, int maxChannels, int useDirectSound,
+                                        void* directSound, unsigned dsVersion)
+{
+    m_DSVersion = dsVersion;
+    LogAtLevel(3, "MusicManager: Initialize\n");
+    LogAtLevel(3, "MusicManager:  Create loader object\n");
+    m_Loader = std::make_unique<dmusic::Loader>();
+    LogAtLevel(3, "MusicManager:  Create performance object\n");
+    m_pPerformance = std::make_shared<dmusic::Performance>();
+
+    LogAtLevel(3, "MusicManager: m_pPerformance->Init()\n");
+    dmusic::Result result = m_pPerformance->Init(bassx::MIX_RATE);
+    if (dmusic::Failed(result)) {
+        if (result == dmusic::ERR_NO_SYNTHESIZER) {
+            return FailInitialize(
+                "MusicManager: Warning: No sound card found\n>>>>>>%s\n>>>>>>%s\n", result);
+        }
+        return FailInitialize("MusicManager: Init Failed\n>>>>>>%s\n>>>>>>%s\n", result);
+    }
+
+    LogAtLevel(2, "MusicManager: Port %s DLS=%d SOFT=%d DSOUND=%d\n", kPortDescription, 1, 1, 1);
+    LogAtLevel(2, "MusicManager: Got Picked Port: %s\n", kPortDescription);
+    LogAtLevel(2, "MusicManager: Using Picked Port\n");
+    // The port's output: the performance is mixed into the audio device's output.
+    bassx::SetMusicSource(&dmusic::RenderInto, m_pPerformance.get());
+    m_InMix = true;
+
+    LogAtLevel(3, "MusicManager:  Turn off auto downloading\n");
+    result = m_pPerformance->SetAutoDownload(false);
+    if (dmusic::Failed(result)) {
+        LogAtLevel(1,
+                   "MusicManager: Warning: Turn off auto downloading failed\n>>>>>>%s\n>>>>>>%s\n",
+                   dmusic::ResultName(result), dmusic::ResultDescription(result));
+    } else {
+        // Segments are loaded from memory; the folder is only reported.
+        LogAtLevel(3, "MusicManager: SetSearchDirectory %s\n", ".\\Assets\\Music");
+    }
+    m_Initialized = true;
+    return dmusic::RESULT_OK;
+}
+
+dmusic::Result MusicManager::LoadSegment(const std::string& name, const void* data,
+                                         std::size_t size, bool download, bool isMidi,
+                                         MusicSegment** segment)
+{
+    if (!m_Loader || !m_pPerformance) {
+        return dmusic::ERR_NOT_INITIALIZED;
+    }
+    std::shared_ptr<dmusic::Segment> loaded;
+    dmusic::Result result = m_Loader->LoadSegment(data, size, &loaded);
+    if (dmusic::Failed(result)) {
+        LogAtLevel(1, "MusicManager: GetObject %s Failed\n>>>>>>%s\n>>>>>>%s\n", name.c_str(),
+                   dmusic::ResultName(result), dmusic::ResultDescription(result));
+        LogAtLevel(1, "MusicManager: %s\n", m_Loader->GetLastError().c_str());
+        return result;
+    }
+    // Only Standard MIDI Files load here, so the MIDI set-up of the segment is implied.
+    (void)isMidi;
+    MusicSegment* made = new MusicSegment(name, m_pPerformance, loaded);
+    if (download) {
+        dmusic::Result downloaded = made->Download();
+        if (dmusic::Failed(downloaded)) {
+            LogAtLevel(1, "MusicManager: Can't Download %s\n>>>>>>%s\n>>>>>>%s\n", name.c_str(),
+                       dmusic::ResultName(downloaded), dmusic::ResultDescription(downloaded));
+        }
+    }
+    *segment = made;
+    return dmusic::RESULT_OK;
+}

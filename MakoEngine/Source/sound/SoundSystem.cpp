@@ -1,0 +1,343 @@
+// The static side of Sound: the audio device, the music player, the pause layers and the
+// global volumes.
+#include "sound/Sound.h"
+
+#include "core/Config.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "sound/BassErrorText.h"
+#include "sound/DirectMusic.h"
+#include "sound/SoundConfigHelper.h"
+
+#include <boost/format.hpp>
+
+namespace {
+
+bool s_Active = false;
+bool s_GamePaused = false;
+bool s_AppPaused = false;
+int s_SavedMasterVolume = 0;
+unsigned s_DSVersion = 0;
+SoundConfigHelper* s_ConfigHelper = nullptr;
+Config* s_ObservedConfig = nullptr; // the configuration s_ConfigHelper is attached to
+DirectMusic* s_DirectMusic = nullptr;
+Sound::DeviceAccess* s_DeviceAccess = nullptr; // null: the audio layer's own devices
+
+// The (rate, flags) pairs tried on each device, in order: full quality at 22050 Hz, then
+// at 44100 Hz, then reduced quality (8-bit, mono, both) at 44100 Hz before 22050 Hz.
+struct DeviceMode
+{
+    std::uint32_t freq;
+    std::uint32_t flags;
+};
+const DeviceMode kDeviceModes[] = {{22050, 0}, {44100, 0}, {44100, 1}, {44100, 2},
+                                   {44100, 3}, {22050, 1}, {22050, 2}, {22050, 3}};
+
+const char* DescribeDevice(int device)
+{
+    return s_DeviceAccess ? s_DeviceAccess->describe(device) : BASS_GetDeviceDescription(device);
+}
+
+bool OpenDevice(int device, std::uint32_t freq, std::uint32_t flags)
+{
+    return s_DeviceAccess ? s_DeviceAccess->open(device, freq, flags)
+                          : BASS_Init(device, freq, flags, nullptr, nullptr);
+}
+
+// Logs the devices and returns how many there are (device 0 included).
+int ListDevices()
+{
+    int count = 0;
+    while (const char* description = DescribeDevice(count)) {
+        Log("Audio Device %d: %s\n", count, description);
+        ++count;
+    }
+    return count;
+}
+
+// Tries every mode on every real device; true when one opened.
+bool OpenFirstWorkingDevice(int devCount)
+{
+    for (int device = 1; device < devCount; ++device) {
+        for (const DeviceMode& mode : kDeviceModes) {
+            if (OpenDevice(device, mode.freq, mode.flags)) {
+                Log("Audio initialized: device=%d, freq=%d, flags=%d\n", device,
+                    static_cast<int>(mode.freq), static_cast<int>(mode.flags));
+                return true;
+            }
+            int code = BASS_ErrorGetCode();
+            Log("%s\n", boost::str(boost::format("WARNING: Couldn't initialize BASS, device=%1%, "
+                                                 "freq=%2%, flags=%3%, error={%4%: %5%}") %
+                                   device % mode.freq % mode.flags % GetBassErrorName(code) %
+                                   GetBassErrorDescription(code))
+                            .c_str());
+        }
+    }
+    return false;
+}
+
+void LogDeviceInfo()
+{
+    BASS_INFO info = {};
+    BASS_GetInfo(&info);
+    if (info.flags & BASS_INFO_EMULATED) {
+        Log("Audio initialized: device does NOT have DirectSound support\n");
+    }
+    Log("BASS_INFO: flags: %d\n", static_cast<int>(info.flags));
+    Log("BASS_INFO: hwsize: %d\n", static_cast<int>(info.hwsize));
+    Log("BASS_INFO: hwfree: %d\n", static_cast<int>(info.hwfree));
+    Log("BASS_INFO: free3d: %d\n", static_cast<int>(info.free3d));
+    Log("BASS_INFO: minrate: %d\n", static_cast<int>(info.minrate));
+    Log("BASS_INFO: maxrate: %d\n", static_cast<int>(info.maxrate));
+    Log("BASS_INFO: eax: %d\n", info.eax ? 1 : 0);
+    Log("BASS_INFO: minbuf: %d\n", static_cast<int>(info.minbuf));
+    Log("BASS_INFO: dsver: %d\n", static_cast<int>(info.dsver));
+    Log("BASS_INFO: latency: %d\n", static_cast<int>(info.latency));
+    Log("BASS_INFO: speakers: %d\n", static_cast<int>(info.speakers));
+    Log("BASS_INFO: driver: %s\n", info.driver ? info.driver : "");
+    s_DSVersion = info.dsver;
+}
+
+void AttachConfigHelper()
+{
+    if (!s_ConfigHelper) {
+        s_ConfigHelper = new SoundConfigHelper();
+    }
+    s_ObservedConfig = Config::GetCurrent();
+    if (s_ObservedConfig) {
+        s_ObservedConfig->AttachObserver(s_ConfigHelper, "music_volume");
+        s_ObservedConfig->AttachObserver(s_ConfigHelper, "sfx_volume");
+    }
+}
+
+void DeleteConfigHelper()
+{
+    if (!s_ConfigHelper) {
+        return;
+    }
+    // A deleted observer must not stay on the configuration's lists (when that
+    // configuration still exists).
+    if (s_ObservedConfig && s_ObservedConfig == Config::GetCurrent()) {
+        s_ObservedConfig->DetachObserver(s_ConfigHelper, "music_volume");
+        s_ObservedConfig->DetachObserver(s_ConfigHelper, "sfx_volume");
+    }
+    s_ObservedConfig = nullptr;
+    delete s_ConfigHelper;
+    s_ConfigHelper = nullptr;
+}
+
+void ThrowVolumeError(const char* format, unsigned volume)
+{
+    int code = BASS_ErrorGetCode();
+    MAKO_THROW(Exception, boost::str(boost::format(format) % volume % GetBassErrorName(code) %
+                                     GetBassErrorDescription(code)));
+}
+
+} // namespace
+
+void Sound::SetDeviceAccess(const DeviceAccess* access)
+{
+    delete s_DeviceAccess;
+    s_DeviceAccess = access ? new DeviceAccess(*access) : nullptr;
+}
+
+void Sound::Init(bool enableSound)
+{
+    if (s_Active) {
+        return;
+    }
+    int devCount = ListDevices();
+    MAKO_ASSERT_MSG(devCount >= 1,
+                    "No audio devices were found, including the \"no sound\" device");
+    if (devCount == 1) {
+        Log("No real audio devices were found.  All sounds are being disabled.\n");
+        return;
+    }
+    if (!enableSound) {
+        Log("Audio was disabled via the command line or a startup script.  Cancelling audio "
+            "initialization.\n");
+        return;
+    }
+    if (!OpenFirstWorkingDevice(devCount)) {
+        Log("WARNING: Could not initialize audio on any device.  All sounds are being "
+            "disabled.\n");
+        return;
+    }
+    s_Active = true;
+    s_GamePaused = false;
+    s_AppPaused = false;
+    AttachConfigHelper();
+    LogDeviceInfo();
+    BASS_SetConfig(BASS_CONFIG_PAUSE_NOPLAY, 0);
+}
+
+void Sound::InitDirectMusic(bool enableMusic)
+{
+    LogAtLevel(3, "Sound::InitDirectMusic\n");
+    if (IsMusicActive()) {
+        return;
+    }
+    if (s_Active && enableMusic) {
+        if (dmusic::Succeeded(
+                GetDirectMusic()->Init(BASS_GetDSoundObject(BASS_OBJECT_DS), s_DSVersion))) {
+            // The volume observers were signalled before the music existed: start at the
+            // music volume they set.
+            s_DirectMusic->SetMasterVolume(MusicMasterVolume(GetMusicVolume()));
+            return;
+        }
+        Log("Sound::InitDirectMusic Init Filed DirectMusic System Not Active\n");
+    } else {
+        Log("Sound::InitDirectMusic Sound System Not Active\n");
+    }
+    // The player stays, inactive: every music call returns at once.
+}
+
+void Sound::Quit()
+{
+    LogAtLevel(3, "Sound::Quit Active: %d\n", s_Active ? 1 : 0);
+    // The music plays on the audio device: it goes first.
+    LogAtLevel(3, "Sound::Quit SAFE_DELETE s_DirectMusic\n");
+    delete s_DirectMusic;
+    s_DirectMusic = nullptr;
+    if (s_Active) {
+        LogAtLevel(3, "Sound::BASS_Free\n");
+        BASS_Free();
+    }
+    LogAtLevel(3, "Sound::Quit SAFE_DELETE s_ConfigHelper\n");
+    DeleteConfigHelper();
+    s_Active = false;
+    s_GamePaused = false;
+    s_AppPaused = false;
+    LogAtLevel(3, "Sound::Quit Finished\n");
+}
+
+bool Sound::IsActive()
+{
+    return s_Active;
+}
+
+bool Sound::IsMusicActive()
+{
+    return s_DirectMusic && s_DirectMusic->IsActive();
+}
+
+DirectMusic* Sound::GetDirectMusic()
+{
+    if (!s_DirectMusic) {
+        s_DirectMusic = new DirectMusic();
+    }
+    return s_DirectMusic;
+}
+
+// --- Pausing ------------------------------------------------------------------------
+
+void Sound::Pause()
+{
+    if (s_Active) {
+        s_GamePaused = true;
+        BASS_Pause();
+    }
+}
+
+void Sound::Resume()
+{
+    if (s_Active) {
+        s_GamePaused = false;
+        if (!s_AppPaused) {
+            BASS_Start();
+        }
+    }
+}
+
+void Sound::PauseApp()
+{
+    if (!s_Active) {
+        return;
+    }
+    BASS_Pause();
+    if (!s_AppPaused) {
+        // A second pause must not save the silenced volume over the real one.
+        s_SavedMasterVolume = s_DirectMusic ? s_DirectMusic->GetMasterVolume() : 0;
+        s_AppPaused = true;
+    }
+    if (IsMusicActive()) {
+        s_DirectMusic->SetMasterVolume(-20000);
+    }
+}
+
+void Sound::ResumeApp()
+{
+    if (!s_Active) {
+        return;
+    }
+    if (!s_GamePaused) {
+        BASS_Start();
+    }
+    if (s_AppPaused) {
+        s_AppPaused = false;
+        if (IsMusicActive()) {
+            s_DirectMusic->SetMasterVolume(s_SavedMasterVolume);
+        }
+    } else if (IsMusicActive()) {
+        s_DirectMusic->SetMasterVolume(MusicMasterVolume(GetMusicVolume()));
+    }
+}
+
+bool Sound::IsGamePaused()
+{
+    return s_GamePaused;
+}
+
+bool Sound::IsAppPaused()
+{
+    return s_AppPaused;
+}
+
+// --- Global volumes -----------------------------------------------------------------
+
+int Sound::MusicMasterVolume(unsigned volume)
+{
+    return volume == 0 ? -20000 : static_cast<int>(volume) * 22 - 2000;
+}
+
+unsigned Sound::GetMusicVolume()
+{
+    if (!s_Active) {
+        return 0;
+    }
+    std::uint32_t volume = BASS_GetConfig(BASS_CONFIG_GVOL_STREAM);
+    if (volume == BASS_DWORD_ERROR) {
+        int code = BASS_ErrorGetCode();
+        MAKO_THROW(Exception, boost::str(boost::format("Couldn't get music volume: %1%, \"%2%\"") %
+                                         GetBassErrorName(code) % GetBassErrorDescription(code)));
+    }
+    return volume;
+}
+
+void Sound::SetMusicVolume(unsigned volume)
+{
+    if (!s_Active) {
+        return;
+    }
+    MAKO_ASSERT(volume <= 100);
+    if (BASS_SetConfig(BASS_CONFIG_GVOL_STREAM, volume) == BASS_DWORD_ERROR) {
+        ThrowVolumeError("Couldn't set music volume to %1%: %2%, \"%3%\"", volume);
+    }
+    if (s_AppPaused) {
+        // The music stays silent until the application resumes, then takes this volume.
+        s_SavedMasterVolume = MusicMasterVolume(volume);
+    } else if (IsMusicActive()) {
+        s_DirectMusic->SetMasterVolume(MusicMasterVolume(volume));
+    }
+}
+
+void Sound::SetSFXVolume(unsigned volume)
+{
+    if (!s_Active) {
+        return;
+    }
+    MAKO_ASSERT(volume <= 100);
+    if (BASS_SetConfig(BASS_CONFIG_GVOL_SAMPLE, volume) == BASS_DWORD_ERROR) {
+        ThrowVolumeError("Couldn't set sfx volume to %1%: %2%, \"%3%\"", volume);
+    }
+}
