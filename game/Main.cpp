@@ -1,5 +1,5 @@
 // Program entry: hands the command line to the engine's entry point.
-int SDL_main(int argc, char** argv);
+#include "core/Application.h"
 
 int main(int argc, char** argv)
 {

@@ -10,7 +10,8 @@ namespace fs = std::filesystem;
 
 namespace bbtest {
 
-static const char* const kVars[3] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"};
+static const char* const kVars[4] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
+                                     "XDG_RUNTIME_DIR"};
 
 TempHome::TempHome()
 {
@@ -20,8 +21,9 @@ TempHome::TempHome()
     m_Path = templ;
     fs::create_directories(DataHome());
     fs::create_directories(ConfigHome());
-    const std::string values[3] = {m_Path, DataHome(), ConfigHome()};
-    for (int i = 0; i < 3; ++i) {
+    fs::create_directories(RuntimeDir());
+    const std::string values[4] = {m_Path, DataHome(), ConfigHome(), RuntimeDir()};
+    for (int i = 0; i < 4; ++i) {
         const char* old = getenv(kVars[i]);
         m_Had[i] = old != nullptr;
         m_Saved[i] = old ? old : "";
@@ -31,7 +33,7 @@ TempHome::TempHome()
 
 TempHome::~TempHome()
 {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         if (m_Had[i])
             setenv(kVars[i], m_Saved[i].c_str(), 1);
         else

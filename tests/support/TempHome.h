@@ -1,6 +1,6 @@
 #pragma once
-// A temporary home folder for tests: while it lives, HOME, XDG_DATA_HOME and
-// XDG_CONFIG_HOME point inside it; the previous values come back and the folder is
+// A temporary home folder for tests: while it lives, HOME, XDG_DATA_HOME,
+// XDG_CONFIG_HOME and XDG_RUNTIME_DIR point inside it; the previous values come back and the folder is
 // removed when it dies. Nest freely: each test may make its own.
 #include <string>
 
@@ -17,11 +17,12 @@ public:
     const std::string& Path() const { return m_Path; }
     std::string DataHome() const { return m_Path + "/.local/share"; }
     std::string ConfigHome() const { return m_Path + "/.config"; }
+    std::string RuntimeDir() const { return m_Path + "/run"; }
 
 private:
     std::string m_Path;
-    std::string m_Saved[3];
-    bool m_Had[3];
+    std::string m_Saved[4];
+    bool m_Had[4];
 };
 
 // Removes a folder and everything below it; quiet when it does not exist.

@@ -77,14 +77,23 @@ void CallScriptGlobal(LuaState* state, const char* name, const Args&... args)
 
 } // namespace
 
+namespace {
+LuaState* gGlobalState = nullptr;
+}
+
 LuaState* GetGlobalLuaState()
 {
-    static LuaState* state = nullptr; // lives until the process ends
-    if (!state) {
-        state = LuaState::Create(true);
-        state->DoString("math.randomseed(os.date('%d%H%M%S'))");
+    if (!gGlobalState) {
+        gGlobalState = LuaState::Create(true);
+        gGlobalState->DoString("math.randomseed(os.date('%d%H%M%S'))");
     }
-    return state;
+    return gGlobalState;
+}
+
+void DestroyGlobalLuaState()
+{
+    LuaState::Destroy(gGlobalState);
+    gGlobalState = nullptr;
 }
 
 const std::string& GetLuaStartupChunk()

@@ -17,6 +17,9 @@
 // The global state: created (standard libraries opened, math.random seeded from the
 // day of month, hour, minute and second) on the first call; never destroyed.
 LuaPlus::LuaState* GetGlobalLuaState();
+// Closes the global state. Only the program entry calls it, last, after every object
+// that holds script values is gone; a later GetGlobalLuaState makes a new state.
+void DestroyGlobalLuaState();
 
 // Runs the start-up chunk (Serialize, OpenOutputFile, CloseOutputFile,
 // SerializeToStringHelper, Anim.Delay) in the state, then RegisterLuaFunctions.

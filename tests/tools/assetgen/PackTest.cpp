@@ -153,7 +153,7 @@ TEST_F(Pack, TestSheetFramesCanBeToldApart)
 
 TEST_F(Pack, SoundsAreShortAndClickFree)
 {
-    for (const char* path : {"Sounds/UI/click.ogg", "Sounds/UI/click2.ogg"}) {
+    for (const char* path : {"Sounds/Interface/click.ogg", "Sounds/Interface/click2.ogg"}) {
         SCOPED_TRACE(path);
         const Audio a = DecodeOgg(File(path));
         EXPECT_EQ(a.rate, 44100);

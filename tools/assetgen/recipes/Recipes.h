@@ -11,7 +11,8 @@ namespace assetgen {
 // folder's metadata only to the files of that folder.
 namespace folders {
 inline const char* const kUiImages = "Images/UI";
-inline const char* const kUiSounds = "Sounds/UI";
+inline const char* const kUiSounds = "Sounds/Interface"; // folder names are unique: the
+                                                              // archive scanner lists folders too
 inline const char* const kMusic = "Music";
 inline const char* const kFonts = "Fonts";
 inline const char* const kTest = "Test";

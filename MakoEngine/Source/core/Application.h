@@ -1,0 +1,322 @@
+#pragma once
+// The root of the running engine: one Application per process, reached through
+// GetApp(). It owns the managers (Lua state, configuration, resources, timers, display,
+// screens, players and scores, performance counters), runs the start-up sequence, the main
+// loop of fixed 32 ms passes, and shuts everything down in a fixed order, logging each
+// step. The game's own subclass adds its screens and data.
+//
+// Managers of subsystems that a build does not have yet stay null; every use is guarded.
+#include "core/Class.h"
+#include "core/EventQueue.h"
+#include "core/Object.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Canvas;
+class Config;
+class DisplayManager;
+class FPSCounter;
+class D3DAvailableVidMemCounter;
+class ResourceManager;
+class ScreenManager;
+class Shell;
+class TimerManager;
+class PerformanceCounterManager;
+class TickPerformanceManager;
+class BlitPerformanceManager;
+class GameRecordManager;
+class HighScoreManager;
+class PlayerManager;
+class TopRecordsManager;
+class GameDataIO;
+
+namespace LuaPlus {
+class LuaState;
+}
+
+// m_Flags bits.
+enum ApplicationFlags : std::uint32_t {
+    APPFLAG_FRAMERATE_UNCAPPED = 1,
+    APPFLAG_GAME_PAUSED = 2,
+    APPFLAG_GAME_PAUSE_REQUESTED = 4,
+    APPFLAG_SHORTCUTS_ARMED = 8,
+};
+
+// The frame period: every pass advances the game by this much.
+const std::uint32_t FRAME_PERIOD_MS = 32;
+
+class Application : public Object
+{
+public:
+    // appName prefixes the configuration, package and screenshot files; folderName names
+    // the documents and application-data folders; appCode (AppCodeFromString) marks the
+    // single instance.
+    Application(const std::string& appName, const std::string& folderName,
+                 std::uint32_t appCode, int width, int height);
+    ~Application() override;
+
+    bool OnEvent(const Event& event) override;
+    void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;
+
+    // Start-up, the loop and shut-down, in the order the program entry calls them.
+    virtual void InitEngine(int argc, char** argv);
+    virtual void ShutdownEngine();
+    virtual void InitGame() {}
+    virtual void ShutdownGame() {}
+    virtual void SetDefaultProperties();
+    virtual void ConvertCmdLineArgsToProperties();
+    virtual void AddResourceScanners();
+    virtual void LoadScripts();
+    virtual void Run();
+    // Ends the main loop after the current pass. Asking again while it is ending does
+    // nothing, so two quit requests in one pass are harmless.
+    virtual void Quit();
+    virtual void CreateWindow();
+    virtual void UseFullScreen(int width, int height, int bpp);
+    virtual void UseWindowedScreen(int width, int height, int bpp);
+    virtual void OnWindowCreated();
+    virtual void Draw();
+    virtual void NotifyDisplayChange();
+    virtual void Tick() override;
+
+    // One pass of the main loop (the loop is StartRunning, then RunPass while running,
+    // then FinishRunning). Test harnesses drive passes one at a time through these.
+    void StartRunning();
+    void RunPass();
+    void FinishRunning();
+    bool IsRunning() const { return m_IsRunning; }
+
+    // Posted events: delivered by the event phase of the same or the next pass, after
+    // SDL's own events. A null destination means the application itself.
+    void PostEvent(EventReceiver* destination, const Event& event);
+    void PostEvent(EventReceiver* destination, std::uint8_t type, int code = 0,
+                   void* data1 = nullptr, void* data2 = nullptr);
+    void PostEventByName(const std::string& name);
+    void PostSharedEvent(std::uint8_t type, EventReceiver* destination, void* sender,
+                         const boost::shared_ptr<void>& data);
+    // Hands an event to the destination (the application when null) at once.
+    bool SendEvent(EventReceiver* destination, std::uint8_t type, int code = 0,
+                   void* data1 = nullptr, void* data2 = nullptr);
+    // Deletes the actor (with delete) after the current frame was drawn; its destructor
+    // detaches it from its parent and groups.
+    void ScheduleForDeletion(Object* actor);
+    void DeleteDeadActors();
+
+    // The two pauses: the application pause while the window has no focus, and the game
+    // pause asked for by dialogs and the game screen.
+    void DoPauseApp(bool pause);
+    void PauseGame(bool pause);
+    bool IsAppPaused() const { return m_AppPaused; }
+
+    // Command line (argument 0 is the program path; each further entry is one option with
+    // the words that follow it).
+    void ParseCmdLineArgs(int argc, char** argv);
+    std::string GetArg(std::size_t index) const;
+    std::size_t GetNumArgs() const { return m_Args.size(); }
+    bool HasCommandLineArg(const std::string& prefix) const;
+
+    // Start-up steps, public so that harnesses can run them one by one.
+    void InitFileNames(const std::string& appName);
+    void InitFolderNames(const std::string& folderName);
+    void InitExePath();
+    void RunStartupScript();
+    void InitPaths();
+    void InitLog();
+    void ChdirToExePath();
+    void ReadConfig();
+    void WriteConfig();
+    void InitLogLevel();
+    void InitPathsTable();
+
+    // Display and input.
+    void ToggleFullScreen();
+    void SetHWAccelEnabled(bool enabled);
+    bool IsHWAccelEnabled() const { return m_HWAccel; }
+    bool GrabInput(bool grab);
+    bool ShowCursor(bool show);
+    bool IsInputGrabbed() const;
+    bool IsCursorShown() const;
+    void GetMousePosition(int& x, int& y) const;
+    void EnableFPSCounter(bool enable);
+    void EnableVideoMemoryCounter(bool enable);
+    bool IsFPSCounterEnabled() const { return m_FPSCounter != nullptr; }
+    bool IsVideoMemoryCounterEnabled() const { return m_VideoMemoryCounter != nullptr; }
+    void SetWindowHandle(void* handle);
+    void* GetWindowHandle() const { return m_hWnd; }
+    void SaveScreenshot();
+    void RequestScreenshot() { m_ScreenshotRequested = true; }
+    void DisarmShortcutKeys();
+    void SetFrameRateCap(bool on);
+    bool IsFrameRateCapped() const { return (m_Flags & APPFLAG_FRAMERATE_UNCAPPED) == 0; }
+
+    // Names, folders and files.
+    const std::string& GetAppName() const { return m_AppName; }
+    const std::string& GetFolderName() const { return m_FolderName; }
+    std::uint32_t GetAppCode() const { return m_AppCode; }
+    const std::string& GetConfigFile() const { return m_ConfigFile; }
+    const std::string& GetConfigDefaultsFile() const { return m_ConfigDefaultsFile; }
+    const std::string& GetConstConfigFile() const { return m_ConstConfigFile; }
+    const std::string& GetPackageFile() const { return m_PackageFile; }
+    // Absolute folders, each ending with '/': the documents folder (log, player cards,
+    // screenshots, usage and performance logs) and the application-data folder
+    // (configuration). Empty until InitPaths.
+    const std::string& GetDocumentsFolder() const { return m_DocumentsFolder; }
+    const std::string& GetAppDataFolder() const { return m_AppDataFolder; }
+    std::string GetPlayerCardsFolder() const { return m_DocumentsFolder + "Player Cards/"; }
+    std::string GetSupportFolder() const
+    {
+        return m_DocumentsFolder + "Technical Support Files/";
+    }
+    const std::string& GetExePath() const { return m_ExePath; }
+    int GetWidth() const { return m_Width; }
+    int GetHeight() const { return m_Height; }
+
+    std::uint32_t GetFlags() const { return m_Flags; }
+    void SetFlags(std::uint32_t flags) { m_Flags = flags; }
+    bool IsGamePaused() const { return (m_Flags & APPFLAG_GAME_PAUSED) != 0; }
+
+    // The managers (null until InitEngine made them, or when a build lacks them).
+    LuaPlus::LuaState* GetLuaState() const { return m_LuaState; }
+    Config* GetConfig() const { return m_Config; }
+    ResourceManager* GetResourceManager() const { return m_ResourceManager; }
+    TimerManager* GetTimerManager() const { return m_TimerManager; }
+    ScreenManager* GetScreenManager() const { return m_ScreenManager; }
+    DisplayManager* GetDisplayManager() const { return m_DisplayManager; }
+    Canvas* GetMainCanvas() const { return m_MainCanvas; }
+    Shell* GetShell() const { return m_Shell; }
+    PerformanceCounterManager* GetPerformanceCounterManager() const
+    {
+        return m_PerformanceCounterManager;
+    }
+    TickPerformanceManager* GetTickPerformanceManager() const { return m_TickPerformanceManager; }
+    BlitPerformanceManager* GetBlitPerformanceManager() const { return m_BlitPerformanceManager; }
+
+    // Properties of the class "Application".
+    static void RegisterProperties(Class& applicationClass);
+    void SetHWAccelFromLua(const LuaPlus::LuaObject& value);
+    MAKO_DECLARE_CLASS();
+
+protected:
+    // Router handlers of the application.
+    bool OnActiveEvent(const Event& event) override;
+    bool OnKeyDown(const Event& event) override;
+    bool OnKeyUp(const Event& event) override;
+    bool OnQuit() override;
+    bool OnConfigUpdate(const Event& event) override;
+    bool OnTimer(const Event& event) override;
+
+    void DispatchEvents();
+    void HoldFrame();
+    void SendQuitNotices();
+    bool HandleCtrlShortcut(SDLKey key);
+    void LogStartupParameters();
+    bool AnotherInstanceIsRunning() const;
+    void InitResources();
+    // The loaders of images, sounds and music, in that order.
+    virtual void AddResourceLoaders();
+
+    // The display side (ApplicationDisplay.cpp).
+    void ApplyDisplayMode(bool fullScreen, int width, int height);
+    void RebuildDisplayIfRequested();
+    void PresentFrame();
+    void CountFrame();
+    bool OfferToOverlays(const Event& event);
+    bool OfferToScreens(const Event& event);
+    bool IsDialogVisible() const;
+    void* CurrentScreenForNotice() const;
+    SDL_Surface* GetScreenshotSurface() const;
+    void InitDisplayManager();
+    void InitScreenManager();
+    void DestroyDisplayObjects();
+    void DestroyDisplayManagers();
+
+    // Sound, players and scores (ApplicationSubsystems.cpp).
+    void InitSound();
+    void QuitSound();
+    void PauseSound();
+    void ResumeSound();
+    void InitPlayerManagers();
+    void DestroyPlayerManagers();
+
+    std::string m_AppName;
+    std::string m_FolderName;
+    std::uint32_t m_AppCode = 0;
+    std::uint32_t m_Flags = 0;
+
+    BlitPerformanceManager* m_BlitPerformanceManager = nullptr;
+    Config* m_Config = nullptr;
+    GameRecordManager* m_GameRecordManager = nullptr;
+    GameDataIO* m_GameDataIO = nullptr;
+    DisplayManager* m_DisplayManager = nullptr;
+    DisplayManager* m_DisplayOld = nullptr;
+    HighScoreManager* m_HighScoreManager = nullptr;
+    Canvas* m_MainCanvas = nullptr;
+    PerformanceCounterManager* m_PerformanceCounterManager = nullptr;
+    PlayerManager* m_PlayerManager = nullptr;
+    ResourceManager* m_ResourceManager = nullptr;
+    LuaPlus::LuaState* m_LuaState = nullptr;
+    ScreenManager* m_ScreenManager = nullptr;
+    Shell* m_Shell = nullptr;
+    TimerManager* m_TimerManager = nullptr;
+    TopRecordsManager* m_TopRecordsManager = nullptr;
+    TickPerformanceManager* m_TickPerformanceManager = nullptr;
+
+    std::vector<std::string> m_Args;
+    std::uint32_t m_NextFrameTime = 0;
+    std::uint32_t m_FrameStartTime = 0;
+    bool m_IsRunning = false;
+    bool m_AppPaused = false;
+    bool m_LastPaused = false;
+    bool m_FrameStepping = false;
+    bool m_SavedInputGrab = false;
+    bool m_WasCursorShown = true;
+    bool m_ActivationSeen = false;
+    bool m_DisplayToggleRequested = false;
+    bool m_FullScreen = false;
+    bool m_Minimized = false;
+    bool m_HWAccel = false;
+    bool m_WindowRecreationRequested = false;
+    bool m_ScreenshotRequested = false;
+    bool m_LogTickInfo = false;
+
+    std::string m_ConstConfigFile;
+    std::string m_SiteConfigFile;
+    std::string m_ConfigDefaultsFile;
+    std::string m_ConfigFile;
+    std::string m_DocumentsFolderName;
+    std::string m_AppDataFolderName;
+    std::string m_PackageFile;
+    std::string m_DocumentsFolder;
+    std::string m_AppDataFolder;
+    std::string m_ExePath;
+
+    void* m_hWnd = nullptr;
+    std::string m_WindowTitle;
+    void* m_hIcon = nullptr;
+
+    std::list<Object*> m_DeadActors;
+    bool m_QuitNoticesSent = false;
+    FPSCounter* m_FPSCounter = nullptr;
+    D3DAvailableVidMemCounter* m_VideoMemoryCounter = nullptr;
+    int m_ShortcutTimer = 0;
+    int m_Width = 0;
+    int m_Height = 0;
+};
+
+// The one application; null before it is constructed and after it is destroyed.
+Application* GetApp();
+
+// Supplied by the game: its application object and the product name its crash reports
+// carry. The program entry (SDL_main) makes and runs the application.
+std::unique_ptr<Application> CreateGameApplication();
+extern const char* const kProductName;
+int SDL_main(int argc, char** argv);
+
+// The four characters of text, the first in the lowest byte ("BLUX").
+std::uint32_t AppCodeFromString(const std::string& text);

@@ -1,0 +1,118 @@
+// The real program started headless, driven through its console and quit.
+#include "e2e/ProgramRun.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+using namespace bbtest;
+
+namespace {
+
+bool StartsWith(const std::string& text, const std::string& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+} // namespace
+
+TEST(Startup, ConsoleQuitWritesLogAndConfigurationAndShutsDownInOrder)
+{
+    TempHome home;
+    // The user's configuration asks for the detailed log.
+    WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 3,\n}\n");
+    ProgramRun run({"--console", "--windowed", "--nosound"});
+    run.Send("AppQuit()\n");
+    ASSERT_EQ(0, run.Wait()) << run.Errors();
+
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_TRUE(StartsWith(log, "Initializing Mako Engine...\n")) << log.substr(0, 200);
+    EXPECT_NE(std::string::npos, log.find("Startup Parameters = {")) << log;
+    EXPECT_TRUE(EndsWith(log, "~Application - FINISHED\n")) << log.substr(log.size() - 400);
+    EXPECT_NE(std::string::npos, log.find("~Application - SAFE_DELETE(m_Config)\n"));
+
+    std::string config = ReadFile(GameConfigPath());
+    EXPECT_TRUE(StartsWith(config, "LoadConfig {\n")) << config;
+    EXPECT_NE(std::string::npos, config.find("    log_level = 3,\n")) << config;
+    EXPECT_NE(std::string::npos, config.find("    music_volume = 50,\n")) << config;
+    EXPECT_TRUE(EndsWith(config, "}\n")) << config;
+}
+
+TEST(Startup, ConflictingDisplayOptionsFailWithReport)
+{
+    TempHome home;
+    const std::string message =
+        "Both fullscreen and windowed modes were specified on the command line.";
+    {
+        // Without the crash reporter the report goes to standard error.
+        ProgramRun run({"-f", "--windowed", "--nosound", "--disableCrashRpt"});
+        run.CloseInput();
+        EXPECT_NE(0, run.Wait());
+        std::string report = run.Errors();
+        EXPECT_NE(std::string::npos, report.find("Exception Thrown: Exception\n")) << report;
+        EXPECT_NE(std::string::npos, report.find(message)) << report;
+        EXPECT_NE(std::string::npos,
+                  report.find("Function: Application::ConvertCmdLineArgsToProperties"))
+            << report;
+    }
+    // With it, the report is a folder under the support folder.
+    ProgramRun run({"-f", "--windowed", "--nosound"});
+    run.CloseInput();
+    EXPECT_NE(0, run.Wait());
+    std::filesystem::path support =
+        std::filesystem::path(GameLogPath()).parent_path();
+    int reports = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(support)) {
+        if (!entry.is_directory())
+            continue;
+        ++reports;
+        std::string text = ReadFile((entry.path() / "Error Report.txt").string());
+        EXPECT_NE(std::string::npos, text.find(message)) << text;
+    }
+    EXPECT_EQ(1, reports);
+}
+
+TEST(Startup, SecondInstanceExitsWithOneAndLeavesTheFirstLogAlone)
+{
+    TempHome home;
+    ProgramRun first({"--console", "--windowed", "--nosound"});
+    // Wait until the first instance has its log (it holds the lock from before that).
+    for (int i = 0; i < 500 && !std::filesystem::exists(GameLogPath()); ++i)
+        usleep(20000);
+    ASSERT_TRUE(std::filesystem::exists(GameLogPath()));
+    std::string before = ReadFile(GameLogPath());
+
+    ProgramRun second({"--windowed", "--nosound"});
+    second.CloseInput();
+    EXPECT_EQ(1, second.Wait());
+    std::string after = ReadFile(GameLogPath());
+    EXPECT_EQ(0u, after.find(before.substr(0, 40)));
+
+    ProgramRun third({"--windowed", "--nosound", "--multiapp", "--console"});
+    third.Send("AppQuit()\n");
+    EXPECT_EQ(0, third.Wait());
+
+    first.Send("AppQuit()\n");
+    EXPECT_EQ(0, first.Wait());
+}
+
+TEST(Startup, ScriptErrorOnTheConsoleDoesNotEndTheGame)
+{
+    TempHome home;
+    ProgramRun run({"--console", "--windowed", "--nosound"});
+    run.Send("this is not lua\n");
+    run.Send("error('boom')\n");
+    run.Send("AppQuit()\n");
+    ASSERT_EQ(0, run.Wait()) << run.Errors();
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos, log.find("boom")) << log;
+}
