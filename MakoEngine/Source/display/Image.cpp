@@ -9,10 +9,12 @@
 #include "display/SurfaceManager.h"
 #include "resources/ImageFactory.h"
 #include "resources/ResourceManager.h"
+#include "screens/BlitPerformanceManager.h"
 
 #include <boost/format.hpp>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 using LuaPlus::LuaObject;
@@ -39,6 +41,8 @@ private:
 // The value of the first pixel of a surface, whatever its depth.
 Uint32 FirstPixel(SDL_Surface* surface)
 {
+    if (surface->w == 0 || surface->h == 0)
+        return 0;
     PixelLock lock(surface);
     const Uint8* p = static_cast<const Uint8*>(surface->pixels);
     switch (surface->format->BytesPerPixel) {
@@ -76,6 +80,21 @@ struct MetadataView
     const LuaObject& table;
     MetadataEntry operator[](const char* key) const { return MetadataEntry{table[key]}; }
 };
+
+// Runs a pixel pass; while blit logging is on, records its time under its category.
+template <typename Pass>
+void TimedPass(void (BlitPerformanceManager::*record)(int, int, double), int w, int h, Pass pass)
+{
+    if (!BlitPerformanceManager::IsBlitLoggingEnabled()) {
+        pass();
+        return;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    pass();
+    const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - start;
+    if (BlitPerformanceManager* manager = BlitPerformanceManager::GetCurrent())
+        (manager->*record)(w, h, ms.count());
+}
 
 // The image loader's way of making an image resource from a decoded surface. The loader
 // frees the surface itself when this throws, so an extra SDL reference keeps it alive
@@ -426,7 +445,11 @@ void Image::CompositeOnto(const SDL_Rect* srcRect, Image* target, const SDL_Rect
 {
     SDL_Surface* src = RequirePixelSurface();
     SDL_Surface* dst = target->RequirePixelSurface();
-    SoftwareBlend::Composite(src, srcRect, dst, dstRect);
+    SDL_Rect s, d;
+    if (!SoftwareBlend::ClipBlitRects(src->w, src->h, srcRect, dst->w, dst->h, dstRect, s, d))
+        return;
+    TimedPass(&BlitPerformanceManager::AddCompositingBlit, s.w, s.h,
+              [&] { SoftwareBlend::Composite(src, &s, dst, &d); });
 }
 
 void Image::CompositeFrameOnto(Image* target, int x, int y, int frame)
@@ -454,7 +477,7 @@ void Image::DropHWSurface()
 void Image::Fade(std::uint8_t maxAlpha)
 {
     SDL_Surface* surface = RequirePixelSurface();
-    {
+    TimedPass(&BlitPerformanceManager::AddFadeBlit, surface->w, surface->h, [&] {
         PixelLock lock(surface);
         const std::uint32_t limit = static_cast<std::uint32_t>(maxAlpha) << 24;
         for (int y = 0; y < surface->h; ++y) {
@@ -463,7 +486,7 @@ void Image::Fade(std::uint8_t maxAlpha)
                 if ((row[x] & 0xFF000000u) > limit)
                     row[x] = (row[x] & 0x00FFFFFFu) | limit;
         }
-    }
+    });
     DropHWSurface();
 }
 
@@ -471,7 +494,7 @@ void Image::Clip(Image* mask)
 {
     SDL_Surface* surface = RequirePixelSurface();
     SDL_Surface* maskSurface = mask->RequirePixelSurface();
-    {
+    TimedPass(&BlitPerformanceManager::AddClipBlit, surface->w, surface->h, [&] {
         PixelLock lock(surface);
         PixelLock maskLock(maskSurface);
         for (int y = 0; y < surface->h; ++y) {
@@ -490,7 +513,7 @@ void Image::Clip(Image* mask)
                     row[x] = (row[x] & 0x00FFFFFFu) | maskAlpha;
             }
         }
-    }
+    });
     DropHWSurface();
 }
 

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "resources/ResourceMemory.h"
+#include "screens/PerformanceCounterManager.h"
 
 namespace {
 
@@ -158,6 +159,7 @@ void SurfaceManager::Node_RefreshSurfaceType(SurfaceNode* node, int type, int so
     if (!m_TextureMaker)
         return;
     ++m_Uploads;
+    PerformanceCounterManager::AddToIntCounter("Images Uploaded", 1);
     DeleteSurfaceOfType(node, SURFACETYPE_D3D);
     SDL_Surface* source = node->GetSDLSurface();
     if (!source)

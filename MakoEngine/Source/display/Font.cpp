@@ -1,0 +1,155 @@
+#include "display/Font.h"
+
+#include "core/Exception.h"
+#include "display/SurfaceManager.h"
+#include "lua/ScriptValueReaders.h"
+#include "resources/FileReader.h"
+#include "resources/ResourceInfo.h"
+#include "resources/ResourceManager.h"
+
+#include <boost/format.hpp>
+
+using LuaPlus::LuaObject;
+
+MAKO_IMPLEMENT_CLASS(Font, "Font", "Object", &Font::RegisterProperties, nullptr);
+
+void Font::RegisterProperties(Class& fontClass)
+{
+    for (const char* name : {"fontName", "fontSize", "fontIndex"}) {
+        fontClass.RegisterPropertyGetter(MakeClassicAccessor(name));
+        fontClass.RegisterPropertySetter(MakeClassicAccessor(name));
+    }
+}
+
+bool Font::IsFont(const LuaObject& params)
+{
+    return params.IsTable() || params.IsString();
+}
+
+Font::Font(const LuaObject& params)
+{
+    MAKO_ASSERT(Font::IsFont(params));
+    ApplyProperties(params);
+}
+
+Font::Font(const std::string& name, int pointSize, int faceIndex)
+{
+    SetFont(name, pointSize, faceIndex);
+}
+
+Font::Font(const Font& other) : Object()
+{
+    SetFont(other.m_FontName, other.m_FontSize, other.m_FontIndex);
+}
+
+Font::~Font()
+{
+    if (m_FontObject)
+        TTF_CloseFont(m_FontObject);
+}
+
+void Font::ApplyProperties(const LuaObject& value)
+{
+    if (value.IsString())
+        AcquireAndApplyResource(value.GetString());
+    else
+        Object::ApplyProperties(value);
+}
+
+void Font::ApplyClassicProperty(const std::string& name, const LuaObject& value)
+{
+    const std::string oldName = m_FontName;
+    const int oldSize = m_FontSize;
+    const int oldIndex = m_FontIndex;
+    if (name == "fontName")
+        m_FontName = ReadStringFromObject(value);
+    else if (name == "fontSize")
+        m_FontSize = ReadIntegerFromObject(value);
+    else if (name == "fontIndex")
+        m_FontIndex = ReadIntegerFromObject(value);
+    else {
+        Object::ApplyClassicProperty(name, value);
+        return;
+    }
+    if (m_FontName.empty() || m_FontSize < 1)
+        return;
+    try {
+        SetFont(m_FontName, m_FontSize, m_FontIndex);
+    } catch (...) {
+        // A change the font cannot take is not kept: the fields go on describing the
+        // font that stays open.
+        m_FontName = oldName;
+        m_FontSize = oldSize;
+        m_FontIndex = oldIndex;
+        throw;
+    }
+}
+
+void Font::RetrieveClassicProperties(LuaObject& /*table*/) {}
+
+void Font::SetFont(const std::string& name, int pointSize, int faceIndex)
+{
+    ResourceManager* manager = GetResourceManager();
+    MAKO_ASSERT(manager != 0);
+    ResourceInfo* info = manager->FindInfo(name);
+    TTF_Font* font = nullptr;
+    if (FileReader* reader = info->GetReader()) {
+        // The reader keeps the bytes while the entry lives; the font reads glyphs from
+        // them on demand.
+        const void* data = nullptr;
+        uint32_t size = 0;
+        reader->Read(info->Name(), data, size);
+        SDL_RWops* rw = SDL_RWFromMem(const_cast<void*>(data), static_cast<int>(size));
+        if (rw)
+            font = TTF_OpenFontIndexRW(rw, 1, pointSize, faceIndex);
+    }
+    if (!font)
+        MAKO_THROW(Exception, boost::str(boost::format("Could not set font: %1%, %2%, %3%") % name %
+                                         pointSize % faceIndex));
+    if (m_FontObject)
+        TTF_CloseFont(m_FontObject);
+    m_FontObject = font;
+    m_FontName = name;
+    m_FontSize = pointSize;
+    m_FontIndex = faceIndex;
+}
+
+std::string Font::GetFontName() const
+{
+    MAKO_ASSERT(m_FontObject);
+    return m_FontName;
+}
+
+int Font::GetPointSize() const
+{
+    MAKO_ASSERT(m_FontObject);
+    return m_FontSize;
+}
+
+void Font::SetPointSize(int pointSize)
+{
+    MAKO_ASSERT(m_FontObject);
+    SetFont(m_FontName, pointSize, m_FontIndex);
+}
+
+Point<int> Font::GetTextSize(const std::string& text) const
+{
+    MAKO_ASSERT(m_FontObject != 0);
+    int w = 0;
+    int h = 0;
+    if (TTF_SizeText(m_FontObject, text.c_str(), &w, &h) != 0)
+        MAKO_THROW(Exception,
+                   boost::str(boost::format("Could not get size of rendered text: %1%") % text));
+    return Point<int>(w, h);
+}
+
+SDL_Surface* Font::RenderText_Blended(const std::string& text, SDL_Color color) const
+{
+    MAKO_ASSERT(m_FontObject != 0);
+    if (text.empty())
+        return SurfaceManager::CreateSurface(0, TTF_FontHeight(m_FontObject), true);
+    SDL_Surface* surface = TTF_RenderText_Blended(m_FontObject, text.c_str(), color);
+    if (!surface)
+        MAKO_THROW(Exception, boost::str(boost::format("Couldn't render text: %1%") % text));
+    return surface;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// A scripted TrueType font (class "Font"): one SDL_ttf font opened from the bytes of a
+// font file resource. Described in scripts by a table resource such as
+//   Resources.HUDFont = {fontName = "DejaVuSans.ttf", fontSize = 18}
+// or such a table itself. The font opens as soon as a name and a positive size are known
+// and reopens after every later change of name, size or face index. Each Font opens its
+// own SDL_ttf font; nothing is shared. SDL_ttf must be initialised first. Main thread only.
+#include "core/Class.h"
+#include "core/Object.h"
+#include "display/Point.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+
+class Font : public Object
+{
+    MAKO_DECLARE_CLASS();
+
+public:
+    // From a table of properties or the name of a table resource.
+    explicit Font(const LuaPlus::LuaObject& params);
+    Font(const std::string& name, int pointSize, int faceIndex);
+    // A second, independent font of the same name, size and face.
+    Font(const Font& other);
+    ~Font() override;
+
+    // A string is a table resource's name; anything else a property table.
+    void ApplyProperties(const LuaPlus::LuaObject& value) override;
+    // fontName, fontSize and fontIndex; others go to Object.
+    void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
+    void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;
+
+    // Opens the font file resource `name` at the size and face. On failure the previous
+    // font stays open and nothing changes.
+    void SetFont(const std::string& name, int pointSize, int faceIndex);
+    bool IsOpen() const { return m_FontObject != nullptr; }
+    std::string GetFontName() const;
+    int GetPointSize() const;
+    int GetFontIndex() const { return m_FontIndex; }
+    void SetPointSize(int pointSize);
+
+    // Width and height in pixels of the text in this font.
+    Point<int> GetTextSize(const std::string& text) const;
+    // A new anti-aliased rendering of the text (the caller frees it). Empty text gives a
+    // transparent surface 0 pixels wide.
+    SDL_Surface* RenderText_Blended(const std::string& text, SDL_Color color) const;
+
+    // True for the two forms a font can be described by: a table or a resource name.
+    static bool IsFont(const LuaPlus::LuaObject& params);
+    static void RegisterProperties(Class& fontClass);
+
+private:
+    TTF_Font* m_FontObject = nullptr;
+    std::string m_FontName;
+    int m_FontSize = 0;
+    int m_FontIndex = 0;
+};
