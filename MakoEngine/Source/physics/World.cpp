@@ -1,5 +1,6 @@
 #include "physics/World.h"
 
+#include "core/Config.h"
 #include "core/Exception.h"
 #include "physics/CollisionOwner.h"
 #include "physics/OdeRuntime.h"
@@ -118,10 +119,52 @@ World::World(const WorldConfigReader& config)
     else if (iterations)
         WarnUnusable(kKeyIterations, iterations, "an integer from 1 to 200",
                      std::to_string(kDefaultCollisionIterations));
+
+    if (Config* engineConfig = Config::GetCurrent()) {
+        m_ObservedConfig = engineConfig;
+        engineConfig->AttachObserver(this, kKeyCFM);
+        engineConfig->AttachObserver(this, kKeyERP);
+        engineConfig->AttachObserver(this, kKeyIterations);
+    }
+}
+
+bool World::OnConfigUpdate(const Event& event)
+{
+    auto* update = static_cast<LuaPlus::LuaObject*>(event.user.data1);
+    if (update && update->IsTable()) {
+        LuaPlus::LuaObject key = update->GetByName("key");
+        LuaPlus::LuaObject value = update->GetByName("value");
+        if (key.IsString()) {
+            std::optional<double> number;
+            if (value.IsNumber())
+                number = value.GetNumber();
+            ApplyConfigValue(key.GetString(), number);
+        }
+    }
+    return true;
+}
+
+WorldConfigReader World::EngineConfigReader()
+{
+    return [](const std::string& key) -> std::optional<double> {
+        Config* config = Config::GetCurrent();
+        if (!config)
+            return std::nullopt;
+        LuaPlus::LuaObject value = config->GetObject(key);
+        if (!value.IsNumber())
+            return std::nullopt;
+        return value.GetNumber();
+    };
 }
 
 World::~World()
 {
+    // Detached only from the configuration attached to, and only while it still lives.
+    if (Config* engineConfig = Config::GetCurrent(); engineConfig && engineConfig == m_ObservedConfig) {
+        engineConfig->DetachObserver(this, kKeyIterations);
+        engineConfig->DetachObserver(this, kKeyERP);
+        engineConfig->DetachObserver(this, kKeyCFM);
+    }
     // Whatever is still listed is detached: its ODE objects go with this world, its
     // wrappers stay with their owners until they delete them.
     for (PhysicsGeom* geom : m_Geoms)

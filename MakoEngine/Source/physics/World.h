@@ -14,6 +14,7 @@
 //
 // Main thread only. Geometries and bodies are owned by the play-field objects and are
 // deleted before the world; what is left at tear-down is detached, not freed.
+#include "core/Object.h"
 #include "physics/ContactRecord.h"
 
 #include <ode/ode.h>
@@ -30,11 +31,10 @@ class TriMeshData;
 // Reads a configuration key for the world: the value when it is a number, else nothing.
 using WorldConfigReader = std::function<std::optional<double>(const std::string& key)>;
 
-// SEAM(object model): World becomes an Object that observes the three configuration keys
-// (Config::AttachObserver in the constructor, DetachObserver in the destructor); its
-// OnConfigUpdate handler then passes the update's key and value (when it is a number) to
-// ApplyConfigValue and consumes the event.
-class World
+// The world observes its three configuration keys on the current configuration (when
+// there is one) from construction to destruction; each MAKO_CONFIGUPDATE it receives is
+// applied through ApplyConfigValue and consumed.
+class World : public Object
 {
 public:
     static constexpr const char* kKeyCFM = "GlobalCFM";
@@ -49,7 +49,7 @@ public:
     // CFM or ERP replaces ODE's default, and the sub-step count is the configured one or
     // kDefaultCollisionIterations.
     explicit World(const WorldConfigReader& config = WorldConfigReader());
-    ~World();
+    ~World() override;
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
@@ -78,6 +78,12 @@ public:
     // Sets the sub-step count directly (0 or more; 0 runs no sub-step, but bodies are
     // still held to the plane).
     void SetCollisionIterations(int iterations);
+
+    // A configuration update: the event's data1 holds the table {key = ..., value = ...}.
+    bool OnConfigUpdate(const Event& event) override;
+
+    // Reads the world's keys from the current configuration (constants first).
+    static WorldConfigReader EngineConfigReader();
 
     dWorldID GetWorldID() const { return m_World; }
     dSpaceID GetSpaceID() const { return m_Space; }
@@ -134,4 +140,6 @@ private:
     // An exception raised inside ODE's collision pass, held until the pass returns so
     // that it never unwinds through ODE.
     std::exception_ptr m_PendingError;
+    // The configuration whose keys the world observes; null when there was none.
+    class Config* m_ObservedConfig = nullptr;
 };
