@@ -6,8 +6,9 @@
 #include "core/Log.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceMemory.h"
+#include "screens/PerformanceCounterManager.h"
+#include "screens/ScopedPerformanceTimer.h"
 #include "sound/BassErrorText.h"
-#include "sound/SoundCounters.h"
 
 #include <boost/format.hpp>
 
@@ -174,7 +175,7 @@ std::uint32_t Sound::PlaySample(bool loop)
     if (IsRepeatTooSoon()) {
         return m_Channel;
     }
-    SoundPlayTimer timer;
+    ScopedPerformanceTimer timer("Sound");
     m_Channel = BASS_SampleGetChannel(m_Sample, false);
     if (m_Channel == 0) {
         if (BASS_ErrorGetCode() != BASS_ERROR_NOCHAN) {
@@ -182,7 +183,7 @@ std::uint32_t Sound::PlaySample(bool loop)
         }
         return 0;
     }
-    CountSoundPlayed();
+    PerformanceCounterManager::AddToIntCounter("Sounds Played", 1);
     LogAtLevel(3, "%s:FIRST PLAY\n", m_Name.c_str());
     if (!BASS_ChannelSetAttributes(m_Channel, -1, m_Volume, m_Pan)) {
         LogSampleFailure("Couldn't BASS_ChannelSetAttributes sample: %s, %s, %s\n", m_Name);
