@@ -6,6 +6,7 @@
 #include "core/PropertyType.h"
 #include "lua/MakoLuaState.h"
 #include "support/TempHome.h"
+#include "support/engine/EngineSetup.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +15,6 @@
 #include <vector>
 
 namespace {
-
-void PrepareEngine()
-{
-    static bool prepared = false;
-    if (prepared)
-        return;
-    prepared = true;
-    LuaPlus::LuaState* state = GetGlobalLuaState();
-    InitLuaState(state);
-    std::ifstream in(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/Resource.lua");
-    std::ostringstream text;
-    text << in.rdbuf();
-    MakoLuaState::LoadString(state, text.str());
-    BuildPropertyTypeTable();
-    ClassManager::GetInstance()->InitializeClasses();
-}
 
 // The game's application, with the loop's inner parts reachable and events recorded.
 class TestApp : public ArcadeApp
@@ -69,7 +54,7 @@ class ApplicationTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        PrepareEngine();
+        bbtest::PrepareEngine();
         GetPostedEventQueue().Clear();
         app.reset(new TestApp());
     }

@@ -7,6 +7,8 @@
 #include "resources/PhysFSResourceScanner.h"
 #include "resources/ResourceManager.h"
 
+#include "support/engine/EngineSetup.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -25,7 +27,7 @@ protected:
         const std::string archive = std::string(BB_BINARY_DIR) + "/bumperlux.fun";
         if (!std::ifstream(archive))
             GTEST_SKIP() << "no asset archive at " << archive;
-        PrepareEngine();
+        bbtest::PrepareEngine();
         if (!TTF_WasInit())
             ASSERT_EQ(0, TTF_Init());
         m_Resources.reset(new ResourceManager(GetGlobalLuaState()));
@@ -33,22 +35,6 @@ protected:
         m_Resources->ScanAll();
     }
     void TearDown() override { m_Resources.reset(); }
-
-    static void PrepareEngine()
-    {
-        static bool prepared = false;
-        if (prepared)
-            return;
-        prepared = true;
-        LuaPlus::LuaState* state = GetGlobalLuaState();
-        InitLuaState(state);
-        std::ifstream in(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/Resource.lua");
-        std::ostringstream text;
-        text << in.rdbuf();
-        MakoLuaState::LoadString(state, text.str());
-        BuildPropertyTypeTable();
-        ClassManager::GetInstance()->InitializeClasses();
-    }
 
     static LuaObject Table(const std::string& expression)
     {

@@ -1,46 +1,19 @@
 #include "ObjectTestSupport.h"
 
+#include "support/engine/EngineSetup.h"
+
 #include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "core/PropertyType.h"
 #include "lua/MakoLuaState.h"
 
-#include <fstream>
-#include <sstream>
-
 using LuaPlus::LuaObject;
 
 namespace objtest {
 
-namespace {
-
-std::string ReadSourceFile(const std::string& relativePath)
-{
-    std::ifstream in(std::string(BB_SOURCE_DIR) + "/" + relativePath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Once per program: what the engine's start-up does before any object is made.
-void PrepareEngine()
-{
-    static bool prepared = false;
-    if (prepared)
-        return;
-    prepared = true;
-    LuaPlus::LuaState* state = GetGlobalLuaState();
-    InitLuaState(state);
-    MakoLuaState::LoadString(state, ReadSourceFile("MakoEngine/Source/scripts/Resource.lua"));
-    BuildPropertyTypeTable();
-    ClassManager::GetInstance()->InitializeClasses();
-}
-
-} // namespace
-
 void ObjectTest::SetUp()
 {
-    PrepareEngine();
+    bbtest::PrepareEngine();
     m_Resources.reset(new ResourceManager(GetGlobalLuaState()));
     GetPostedEventQueue().Clear();
 }

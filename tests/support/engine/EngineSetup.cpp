@@ -1,0 +1,28 @@
+#include "support/engine/EngineSetup.h"
+
+#include "core/ClassManager.h"
+#include "core/PropertyType.h"
+#include "lua/MakoLuaState.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace bbtest {
+
+void PrepareEngine()
+{
+    static bool prepared = false;
+    if (prepared)
+        return;
+    prepared = true;
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    InitLuaState(state);
+    std::ifstream in(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/Resource.lua");
+    std::ostringstream text;
+    text << in.rdbuf();
+    MakoLuaState::LoadString(state, text.str());
+    BuildPropertyTypeTable();
+    ClassManager::GetInstance()->InitializeClasses();
+}
+
+} // namespace bbtest

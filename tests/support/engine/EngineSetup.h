@@ -1,0 +1,10 @@
+#pragma once
+// What the engine's start-up does before any object is made, for tests that make objects
+// without an application: the global script state with its start-up chunk and natives,
+// "Resource.lua" from the source folder, the property types and the class registry.
+// Runs once per test program; later calls do nothing.
+namespace bbtest {
+
+void PrepareEngine();
+
+} // namespace bbtest
