@@ -1,0 +1,160 @@
+#include "scene/Animation.h"
+
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "display/Image.h"
+
+#include <boost/format.hpp>
+
+using LuaPlus::LuaObject;
+
+Animation::Animation(const std::string& name) : m_Name(name) {}
+
+// The target is not touched here: it may already be gone.
+Animation::~Animation() = default;
+
+void Animation::SetTarget(Actor* target)
+{
+    m_Stack.clear();
+    m_Target = target;
+    if (m_Target)
+        ExtractAndPush(m_Name, 1);
+}
+
+void Animation::ExtractAndPush(const std::string& name, int position)
+{
+    const std::string actorName = m_Target ? m_Target->GetName() : std::string();
+    if (m_Stack.size() >= static_cast<std::size_t>(kMaxNestingDepth))
+        MAKO_THROW(Exception,
+                   boost::str(boost::format("Animation nested deeper than %1% levels (does an "
+                                            "animation name itself?):\nactor = %2%\nanimation "
+                                            "name = %3%") %
+                              kMaxNestingDepth % actorName % name));
+    const Image* image = m_Target ? m_Target->GetCurrentImage() : nullptr;
+    const LuaObject metadata = image ? image->GetMetadata() : LuaObject();
+    if (!metadata.IsTable())
+        MAKO_THROW(Exception,
+                   boost::str(boost::format("Actor does not have metadata: %1%") % actorName));
+    const LuaObject animations = metadata["Animations"];
+    if (!animations.IsTable())
+        MAKO_THROW(Exception,
+                   boost::str(boost::format("Actor has no animations: %1%") % actorName));
+    const LuaObject animation = animations[name];
+    if (!animation.IsTable())
+        MAKO_THROW(Exception, boost::str(boost::format("Actor does not have a specified "
+                                                       "animation:\nactor = %1%\nanimation "
+                                                       "name = %2%") %
+                                         actorName % name));
+    m_Stack.push_back(Entry{position, animation});
+}
+
+void Animation::Play(int intervalMs)
+{
+    MAKO_ASSERT(m_Target != 0);
+    m_FrameInterval = m_Countdown = intervalMs;
+    m_State = ANIM_PLAYING;
+    Reset();
+    SendAnimEvent();
+}
+
+void Animation::Loop(int intervalMs)
+{
+    m_Loop = true;
+    Play(intervalMs);
+}
+
+void Animation::Reset()
+{
+    MAKO_ASSERT(m_Target != 0);
+    if (m_Stack.empty()) {
+        ExtractAndPush(m_Name, 1);
+    } else {
+        m_Stack.resize(1, m_Stack.front());
+        m_Stack.front().position = 1;
+    }
+    for (;;) {
+        const LuaObject first = m_Stack.back().table[1];
+        if (!first.IsString())
+            break;
+        ExtractAndPush(first.GetString(), 1);
+    }
+    m_CachedFrame = -1;
+    m_Target->SetFrame(CurrentFrame());
+}
+
+int Animation::CurrentFrame() const
+{
+    if (m_CachedFrame >= 0)
+        return m_CachedFrame;
+    MAKO_ASSERT(!m_Stack.empty());
+    const Entry& top = m_Stack.back();
+    const LuaObject element = top.table[top.position];
+    MAKO_ASSERT_MSG(element.IsNumber(), "animTable[animPos].IsInteger()");
+    return element.GetInteger();
+}
+
+void Animation::AdvanceFrame()
+{
+    MAKO_ASSERT(m_State == ANIM_PLAYING);
+    MAKO_ASSERT(m_Target != 0);
+    m_CachedFrame = -1;
+    while (!m_Stack.empty()) {
+        Entry& top = m_Stack.back();
+        const int next = top.position + 1;
+        const LuaObject element = top.table[next];
+        if (element.IsNil()) {
+            m_Stack.pop_back();
+        } else if (element.IsString()) {
+            // The named animation plays from its first element.
+            top.position = next;
+            ExtractAndPush(element.GetString(), 0);
+        } else if (element.IsTable()) {
+            m_CachedFrame = m_Target->GetFrame();
+            top.position = next;
+            if (ProcessCommand(element))
+                return;
+        } else if (element.IsNumber()) {
+            top.position = next;
+            m_Countdown += m_FrameInterval;
+            m_Target->SetFrame(element.GetInteger());
+            return;
+        } else {
+            MAKO_ASSERT_MSG(false, boost::str(boost::format("Unknown element in animation:\ntype "
+                                                            "= %1%\nanimation name = %2%") %
+                                              element.TypeName() % m_Name));
+        }
+    }
+    if (m_Loop) {
+        Play(m_FrameInterval);
+        return;
+    }
+    m_State = ANIM_STOPPED;
+    SendAnimEvent();
+}
+
+bool Animation::ProcessCommand(const LuaObject& command)
+{
+    MAKO_ASSERT(command.IsTable());
+    const LuaObject name = command[1];
+    if (name.IsString() && std::string(name.GetString()) == "delay") {
+        m_Countdown = command[2].GetInteger();
+        Log("delay: %d, %s\n", m_Countdown, m_Name.c_str());
+        return true;
+    }
+    return false;
+}
+
+void Animation::Tick()
+{
+    if (m_State != ANIM_PLAYING)
+        return;
+    m_Countdown -= 32;
+    if (m_Countdown <= 0)
+        AdvanceFrame();
+}
+
+void Animation::SendAnimEvent()
+{
+    const Event event = MakeEvent(MAKO_ANIMEVENT, 1, this, nullptr);
+    m_Target->OnEvent(event);
+}

@@ -1,0 +1,59 @@
+#include "scene/BufferedParticleEmitter.h"
+
+#include "scene/Particle.h"
+
+BufferedParticleEmitter::BufferedParticleEmitter(ParticleManager* manager)
+    : ParticleEmitter(manager)
+{
+}
+
+BufferedParticleEmitter::~BufferedParticleEmitter()
+{
+    ReleasePool();
+}
+
+void BufferedParticleEmitter::ReleasePool()
+{
+    for (std::size_t i = static_cast<std::size_t>(m_Next); i < m_Pool.size(); ++i)
+        delete m_Pool[i];
+    m_Pool.clear();
+    m_Next = 0;
+}
+
+void BufferedParticleEmitter::BufferParticles()
+{
+    ReleasePool();
+    const int perEmission = GetNumParticles();
+    if (m_EmitCount <= 0 || perEmission <= 0)
+        return;
+    const std::size_t count =
+        static_cast<std::size_t>(perEmission) * static_cast<std::size_t>(m_EmitCount);
+    m_Pool.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        m_Pool.push_back(MakeParticle());
+}
+
+void BufferedParticleEmitter::SetPrepareFunction(ParticlePrepareFunction prepare, void* argument)
+{
+    m_Prepare = prepare;
+    m_PrepareArgument = argument;
+}
+
+void BufferedParticleEmitter::Emit()
+{
+    if (!TakeEmission())
+        return;
+    const int count = GetNumParticles();
+    for (int i = 0; i < count; ++i) {
+        Particle* particle = nullptr;
+        if (m_Next < static_cast<int>(m_Pool.size()))
+            particle = m_Pool[static_cast<std::size_t>(m_Next++)];
+        else
+            particle = MakeParticle();
+        if (!particle)
+            continue;
+        if (m_Prepare)
+            m_Prepare(particle, m_PrepareArgument);
+        Release(particle);
+    }
+}

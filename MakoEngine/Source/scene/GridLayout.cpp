@@ -1,0 +1,127 @@
+#include "scene/GridLayout.h"
+
+#include "core/Class.h"
+#include "core/Exception.h"
+#include "core/PropertyAccessor.h"
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
+#include "scene/Actor.h"
+
+#include <vector>
+
+using LuaPlus::LuaObject;
+
+MAKO_IMPLEMENT_CLASS(GridLayout, "GridLayout", "LayoutManager", &GridLayout::RegisterProperties,
+                     &InstantiateObjectOfClass<GridLayout>);
+
+namespace {
+
+void GridOrientationToLua(LuaObject& out, const void* member)
+{
+    const GridOrientation value = *static_cast<const GridOrientation*>(member);
+    MAKO_ASSERT(value == LeftToRight_TopToBottom || value == TopToBottom_LeftToRight);
+    out.AssignString(GetGlobalLuaState(), value == LeftToRight_TopToBottom
+                                              ? "LeftToRight_TopToBottom"
+                                              : "TopToBottom_LeftToRight");
+}
+
+void GridOrientationFromLua(const LuaObject& value, void* member)
+{
+    const std::string name = ReadStringFromObject(value);
+    GridOrientation result = LeftToRight_TopToBottom;
+    if (name == "LeftToRight_TopToBottom")
+        result = LeftToRight_TopToBottom;
+    else if (name == "TopToBottom_LeftToRight")
+        result = TopToBottom_LeftToRight;
+    else
+        MAKO_ASSERT(false);
+    *static_cast<GridOrientation*>(member) = result;
+}
+
+struct GridOrientationTypeRegistrar
+{
+    GridOrientationTypeRegistrar()
+    {
+        RegisterPropertyType(PROPERTY_GRIDORIENTATION, &GridOrientationToLua,
+                             &GridOrientationFromLua);
+    }
+} gGridOrientationType;
+
+// The offset of each of `count` cells: the first at 0, each next one after the size of
+// the one before (the table's integer entry, else the default).
+std::vector<int> CellOffsets(int count, const LuaObject& sizes, int defaultSize)
+{
+    std::vector<int> offsets;
+    int offset = 0;
+    for (int i = 1; i <= count; ++i) {
+        offsets.push_back(offset);
+        LuaObject size = sizes.IsTable() ? sizes[i] : LuaObject();
+        offset += size.IsNumber() ? size.GetInteger() : defaultSize;
+    }
+    return offsets;
+}
+
+} // namespace
+
+GridLayout::GridLayout(const std::string& resourceName)
+{
+    m_ColumnWidths.AssignNewTable(GetGlobalLuaState());
+    m_RowHeights.AssignNewTable(GetGlobalLuaState());
+    if (!resourceName.empty())
+        AcquireAndApplyResource(resourceName);
+}
+
+void GridLayout::RegisterProperties(Class& c)
+{
+    auto both = [&c](PropertyAccessor* (*make)()) {
+        c.RegisterPropertyGetter(make());
+        c.RegisterPropertySetter(make());
+    };
+    both([] { return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_Columns, "columns"); });
+    both([] {
+        return MakeMemberAccessor<PROPERTY_LUAOBJECT>(&GridLayout::m_ColumnWidths, "columnWidths");
+    });
+    both([] {
+        return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_DefaultColumnWidth,
+                                                "defaultColumnWidth");
+    });
+    both([] {
+        return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_DefaultRowHeight,
+                                                "defaultRowHeight");
+    });
+    both([] {
+        return MakeMemberAccessor<PROPERTY_GRIDORIENTATION>(&GridLayout::m_Orientation,
+                                                            "orientation");
+    });
+    both([] {
+        return MakeMemberAccessor<PROPERTY_LUAOBJECT>(&GridLayout::m_RowHeights, "rowHeights");
+    });
+    both([] { return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_Rows, "rows"); });
+}
+
+void GridLayout::LayoutContainer(Actor* container)
+{
+    const std::vector<int> columnOffsets =
+        CellOffsets(m_Columns, m_ColumnWidths, m_DefaultColumnWidth);
+    const std::vector<int> rowOffsets = CellOffsets(m_Rows, m_RowHeights, m_DefaultRowHeight);
+    int column = 1;
+    int row = 1;
+    for (Actor* child : container->GetChildren()) {
+        MAKO_ASSERT(column <= m_Columns);
+        MAKO_ASSERT(row <= m_Rows);
+        child->SetPosition(columnOffsets[column - 1], rowOffsets[row - 1]);
+        if (m_Orientation == LeftToRight_TopToBottom) {
+            if (++column > m_Columns) {
+                column = 1;
+                ++row;
+            }
+        } else if (m_Orientation == TopToBottom_LeftToRight) {
+            if (++row > m_Rows) {
+                row = 1;
+                ++column;
+            }
+        } else {
+            MAKO_ASSERT(false);
+        }
+    }
+}

@@ -1,0 +1,175 @@
+#include "scene/ParticleEmitter.h"
+
+#include "core/Class.h"
+#include "core/Exception.h"
+#include "core/PropertyAccessor.h"
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
+#include "scene/Particle.h"
+#include "scene/ParticleManager.h"
+#include "screens/PerformanceCounterManager.h"
+#include "screens/ScopedPerformanceTimer.h"
+
+#include <memory>
+
+using LuaPlus::LuaObject;
+
+MAKO_IMPLEMENT_CLASS(ParticleEmitter, "ParticleEmitter", "Actor",
+                     &ParticleEmitter::RegisterProperties, nullptr);
+
+ParticleEmitter::ParticleEmitter(ParticleManager* manager) : m_Manager(manager)
+{
+    PerformanceCounterManager::AddToIntCounter("ParticleEmitters Created", 1);
+    LuaObject one;
+    one.AssignInteger(GetGlobalLuaState(), 1);
+    SetScriptField("numParticles", one);
+}
+
+ParticleEmitter::ParticleEmitter(const std::string& resourceName, ParticleManager* manager)
+    : ParticleEmitter(manager)
+{
+    if (!resourceName.empty())
+        AcquireAndApplyResource(resourceName);
+}
+
+ParticleEmitter::~ParticleEmitter()
+{
+    if (m_EmitterDestroyCallback)
+        m_EmitterDestroyCallback(this);
+}
+
+void ParticleEmitter::RegisterProperties(Class& c)
+{
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_INT>(&ParticleEmitter::m_EmitCount, "emitCount"));
+    c.RegisterPropertySetter(
+        MakeMemberAccessor<PROPERTY_INT>(&ParticleEmitter::m_EmitCount, "emitCount"));
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_UINT32>(&ParticleEmitter::m_Interval, "interval"));
+    c.RegisterPropertySetter(
+        MakeMemberAccessor<PROPERTY_UINT32>(&ParticleEmitter::m_Interval, "interval"));
+    c.RegisterPropertySetter(MakeClassicAccessor("delay"));
+}
+
+void ParticleEmitter::ApplyClassicProperty(const std::string& name, const LuaObject& value)
+{
+    if (name == "delay") {
+        m_Delay = m_Countdown = static_cast<std::uint32_t>(ReadIntegerFromObject(value));
+        return;
+    }
+    Actor::ApplyClassicProperty(name, value);
+}
+
+void ParticleEmitter::SetFactory(ParticleFactory factory, void* argument)
+{
+    m_Factory = factory;
+    m_FactoryArgument = argument;
+}
+
+int ParticleEmitter::GetNumParticles()
+{
+    LuaObject value;
+    GetScriptField(value, "numParticles");
+    return value.IsNil() ? 0 : ReadIntegerFromObject(value);
+}
+
+void ParticleEmitter::Start()
+{
+    m_Emitting = true;
+    Update(0);
+}
+
+void ParticleEmitter::Stop()
+{
+    m_Emitting = false;
+}
+
+void ParticleEmitter::Tick()
+{
+    if (m_Emitting)
+        Update(32);
+}
+
+void ParticleEmitter::Update(std::uint32_t ms)
+{
+    m_Elapsed += ms;
+    if (m_Interval == 0 && m_Delay == 0) {
+        Emit();
+        return;
+    }
+    if (ms < m_Countdown) {
+        m_Countdown -= ms;
+        return;
+    }
+    m_Countdown = m_Interval;
+    Emit();
+}
+
+bool ParticleEmitter::TakeEmission()
+{
+    m_Delay = 0;
+    if (m_EmitCount == 0)
+        return false;
+    if (m_EmitCount > 0)
+        --m_EmitCount;
+    return true;
+}
+
+void ParticleEmitter::Emit()
+{
+    if (!TakeEmission())
+        return;
+    const int count = GetNumParticles();
+    for (int i = 0; i < count; ++i)
+        if (Particle* particle = MakeParticle())
+            Release(particle);
+}
+
+Particle* ParticleEmitter::MakeParticle()
+{
+    return m_Factory ? m_Factory(this, m_FactoryArgument) : nullptr;
+}
+
+void ParticleEmitter::Release(Particle* particle)
+{
+    std::unique_ptr<Particle> owned(particle);
+    MAKO_ASSERT_MSG(m_Manager != nullptr, "A particle emitter needs a particle manager.");
+    owned->Update(0);
+    m_Manager->AddParticle(owned.release());
+}
+
+void ParticleEmitter::CentreOnEmitter(Particle* particle)
+{
+    const SDL_Rect r = GetScreenRect();
+    particle->SetPosition(r.x + r.w / 2 - particle->GetWidth() / 2,
+                          r.y + r.h / 2 - particle->GetHeight() / 2);
+}
+
+Particle* ParticleEmitter::CreateParticle(ParticleEmitter* emitter, void* argument)
+{
+    (void)argument;
+    std::unique_ptr<Particle> particle(new Particle());
+    particle->SetDestroyCallback(emitter->m_ParticleDestroyCallback);
+    {
+        ScopedPerformanceTimer timer("Particle Properties");
+        LuaObject properties;
+        emitter->GetScriptField(properties, "particleTemplate");
+        if (!properties.IsNil())
+            particle->ApplyProperties(properties);
+    }
+    emitter->CentreOnEmitter(particle.get());
+    return particle.release();
+}
+
+void ParticleEmitter::SetParticleProperty(const std::string& name, const LuaObject& value)
+{
+    LuaObject current;
+    GetScriptField(current, "particleTemplate");
+    LuaObject copy;
+    copy.AssignNewTable(GetGlobalLuaState());
+    if (current.IsTable())
+        for (LuaPlus::LuaTableIterator it(current); it; it.Next())
+            copy.SetObject(it.GetKey(), it.GetValue());
+    copy.SetObject(name, value);
+    ApplyProperty("particleTemplate", copy);
+}

@@ -1,0 +1,11 @@
+#include "scene/ParticleManager.h"
+
+ParticleManager::ParticleManager()
+{
+    SetFlags(ACTORFLAG_UNSORTED);
+}
+
+void ParticleManager::AddParticle(Particle* particle)
+{
+    AddChild(particle, "");
+}

@@ -1,0 +1,86 @@
+#pragma once
+// Steps the scene one main-loop pass at a time without an application, in the order the
+// main loop keeps: posted events are dispatched (routed ones to their receivers; those
+// for the application are kept for the test to read), the timer manager updates, the
+// root actor ticks, the root renders onto an off-screen canvas, and killed actors are
+// deleted. While a harness lives its timer manager is the one fades run on.
+//
+//   bbtest::PassHarness::PrepareEngine();      // once: script state, types, classes
+//   bbtest::PassHarness passes(root, 64, 64);  // root owned by the test
+//   passes.Step(10);
+#include "core/Event.h"
+#include "core/TimerManager.h"
+#include "display/Color.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Actor;
+class Canvas;
+class Image;
+class ResourceManager;
+
+namespace bbtest {
+
+class PassHarness
+{
+public:
+    // The script state with its start-up chunk, native functions and resource script, the
+    // property types and the class registry; runs once per program.
+    static void PrepareEngine();
+
+    // root (may be null, not owned) is ticked and rendered onto a width x height canvas.
+    explicit PassHarness(Actor* root = nullptr, int width = 64, int height = 64);
+    // Deletes the actors still waiting for deletion and takes the timer manager back.
+    ~PassHarness();
+    PassHarness(const PassHarness&) = delete;
+    PassHarness& operator=(const PassHarness&) = delete;
+
+    void SetRoot(Actor* root) { m_Root = root; }
+    // Runs that many passes.
+    void Step(int passes = 1);
+    // Runs passes until the predicate holds (at most limit passes); the number run.
+    template <typename Pred> int StepUntil(Pred done, int limit = 1000)
+    {
+        int n = 0;
+        while (!done() && n < limit) {
+            Step();
+            ++n;
+        }
+        return n;
+    }
+    // The event phase alone (dispatches everything queued now).
+    void DispatchPostedEvents();
+    // The delete phase alone.
+    int DeleteDeadActors();
+
+    TimerManager& Timers() { return m_Timers; }
+    Canvas& GetCanvas() { return *m_Canvas; }
+    int GetPassCount() const { return m_Passes; }
+    // Types of the events posted for the application so far, in order.
+    const std::vector<std::uint8_t>& ApplicationEvents() const { return m_ApplicationEvents; }
+    int CountApplicationEvents(std::uint8_t type) const;
+
+    // The canvas pixel (0xAARRGGBB) at (x, y); the canvas is cleared to 0 before each
+    // render.
+    std::uint32_t Pixel(int x, int y) const;
+
+private:
+    Actor* m_Root;
+    TimerManager m_Timers;
+    std::unique_ptr<Canvas> m_Canvas;
+    int m_Width;
+    int m_Height;
+    int m_Passes = 0;
+    std::vector<std::uint8_t> m_ApplicationEvents;
+};
+
+// A resource manager (made on first use, for the program) in which tests register
+// images under names; images so registered are owned by the manager.
+ResourceManager& TestResources();
+// Registers image (taken) as the image resource name.
+void AddImageResource(const std::string& name, Image* image);
+
+} // namespace bbtest
