@@ -1,6 +1,7 @@
 #include "ResourceTestSupport.h"
 
 #include "core/Exception.h"
+#include "core/Utility.h"
 #include "lua/MakoLuaState.h"
 #include "resources/ResourceMemory.h"
 #include "resources/ResourceScanner.h"
@@ -224,10 +225,8 @@ TEST_F(ResourceManagerTest, MemoryReportAddsUpTheKnownCategories)
 TEST_F(ResourceManagerTest, UsageFilesListEachEntryUnderItsType)
 {
     LogCapture log(Dir("log.txt"));
-    WriteFile(Dir("usage/.keep"), "");
-    char previous[4096];
-    ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
-    ASSERT_EQ(0, chdir(Dir("usage").c_str()));
+    SetDocumentsFolderPath(Dir("usage/"));
+    CreateDirectories(Dir("usage/"));
 
     AddMemoryEntry("Hit.tst", "Hit.tst", "x");
     AddMemoryEntry("Ball.lua", "Ball.lua", "");
@@ -237,11 +236,11 @@ TEST_F(ResourceManagerTest, UsageFilesListEachEntryUnderItsType)
     Run("Resources.Style = {}\nLogResourceUsage()");
 
     std::string header = "Resource Name\tAcquire Count\n";
-    EXPECT_EQ(header + "Ball.lua\t0\n", ReadFile("ResourceUsage-RESOURCE_UNKNOWN.txt"));
-    EXPECT_EQ(header, ReadFile("ResourceUsage-RESOURCE_IMAGE.txt"));
-    EXPECT_EQ(header + "Hit.tst\t3\n", ReadFile("ResourceUsage-RESOURCE_SOUND.txt"));
-    EXPECT_EQ(header + "Style\t0\n", ReadFile("ResourceUsage-RESOURCE_TABLE.txt"));
-    EXPECT_EQ(header, ReadFile("ResourceUsage-RESOURCE_MUSIC.txt"));
+    EXPECT_EQ(header + "Ball.lua\t0\n", ReadFile(Dir("usage/ResourceUsage-RESOURCE_UNKNOWN.txt")));
+    EXPECT_EQ(header, ReadFile(Dir("usage/ResourceUsage-RESOURCE_IMAGE.txt")));
+    EXPECT_EQ(header + "Hit.tst\t3\n", ReadFile(Dir("usage/ResourceUsage-RESOURCE_SOUND.txt")));
+    EXPECT_EQ(header + "Style\t0\n", ReadFile(Dir("usage/ResourceUsage-RESOURCE_TABLE.txt")));
+    EXPECT_EQ(header, ReadFile(Dir("usage/ResourceUsage-RESOURCE_MUSIC.txt")));
     EXPECT_EQ(1, log.Count("LogResourceUsage: 1 resources of type RESOURCE_UNKNOWN processed.\n"
                            "LogResourceUsage: 0 resources of type RESOURCE_IMAGE processed.\n"
                            "LogResourceUsage: 1 resources of type RESOURCE_SOUND processed.\n"
@@ -252,11 +251,11 @@ TEST_F(ResourceManagerTest, UsageFilesListEachEntryUnderItsType)
                            "LogResourceUsage: 3 resources were processed, in total.\n"));
 
     // A file that cannot be written stops the report before any entry is written.
-    ASSERT_EQ(0, chdir(Dir().c_str()));
-    WriteFile(Dir("ResourceUsage-RESOURCE_SOUND.txt/blocker"), "");
+    SetDocumentsFolderPath(Dir("blocked/"));
+    WriteFile(Dir("blocked/ResourceUsage-RESOURCE_SOUND.txt/blocker"), "");
     Manager().LogResourceUsage();
-    EXPECT_EQ(1, log.Count("LogResourceUsage, ERROR: Could not open "
-                           "\"ResourceUsage-RESOURCE_SOUND.txt\", reason=\"Is a directory\"\n"));
-    EXPECT_EQ(header, ReadFile(Dir("ResourceUsage-RESOURCE_UNKNOWN.txt")));
-    ASSERT_EQ(0, chdir(previous));
+    EXPECT_EQ(1, log.Count("LogResourceUsage, ERROR: Could not open \"" +
+                           Dir("blocked/ResourceUsage-RESOURCE_SOUND.txt") +
+                           "\", reason=\"Is a directory\"\n"));
+    EXPECT_EQ(header, ReadFile(Dir("blocked/ResourceUsage-RESOURCE_UNKNOWN.txt")));
 }

@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
 #include "resources/FileReader.h"
 #include "resources/Resource.h"
@@ -299,8 +300,9 @@ void ResourceManager::LogResourceUsage() const
 {
     FILE* files[RESOURCE_TYPE_COUNT] = {};
     for (int type = 0; type < RESOURCE_TYPE_COUNT; ++type) {
-        std::string fileName =
-            boost::str(boost::format("ResourceUsage-%1%.txt") % ResTypeToString(type));
+        // Written under the documents folder: the program's folder may be read-only.
+        std::string fileName = GetDocumentsFilePath(
+            boost::str(boost::format("ResourceUsage-%1%.txt") % ResTypeToString(type)));
         files[type] = std::fopen(fileName.c_str(), "w");
         if (!files[type]) {
             Log("LogResourceUsage, ERROR: Could not open \"%s\", reason=\"%s\"\n", fileName.c_str(),
