@@ -10,8 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -35,6 +34,13 @@ public:
         return Application::OnEvent(event);
     }
     void SetPaused(bool paused) { m_AppPaused = paused; }
+    void SetFrameStepping(bool on) { m_FrameStepping = on; }
+    // Holds the frame with `key` queued behind whatever is already posted.
+    void HoldOnce(const Event& key)
+    {
+        PostEvent(nullptr, key);
+        HoldFrame();
+    }
     void Parse(std::vector<std::string> args)
     {
         std::vector<char*> argv;
@@ -218,4 +224,42 @@ TEST_F(ApplicationTest, PauseNoticesFollowThePauseOncePerChange)
         if (app->seen[i] == MAKO_PAUSEAPP)
             pauses.push_back(app->words[i]);
     EXPECT_EQ((std::vector<std::intptr_t>{1, 0}), pauses);
+}
+
+TEST_F(ApplicationTest, RegainingInputFocusResumesTheGame)
+{
+    app->Parse({"p"});
+    app->Settle();
+    Event lost;
+    std::memset(&lost, 0, sizeof lost);
+    lost.type = SDL_ACTIVEEVENT;
+    lost.active.gain = 0;
+    lost.active.state = SDL_APPINPUTFOCUS;
+    app->OnEvent(lost);
+    EXPECT_TRUE(app->IsAppPaused());
+    Event gained = lost;
+    gained.active.gain = 1; // input focus back, the window was never iconified
+    app->OnEvent(gained);
+    EXPECT_FALSE(app->IsAppPaused());
+}
+
+TEST_F(ApplicationTest, FrameSteppingHandlesKeysAndKeepsEngineEventsForTheNextPass)
+{
+    app->Parse({"p"});
+    app->Settle();
+    app->SetFrameRateCap(false);
+    app->StartRunning();
+    app->SetFrameStepping(true);
+    Event space;
+    std::memset(&space, 0, sizeof space);
+    space.type = SDL_KEYDOWN;
+    space.key.keysym.sym = SDLK_SPACE;
+    // Both wait in the queue when the pass reaches its hold: the engine event is kept,
+    // the space bar ends the hold.
+    app->PostEvent(nullptr, MAKO_SELECT);
+    app->HoldOnce(space);
+    EXPECT_EQ((std::vector<int>{SDL_KEYDOWN}), app->seen);
+    app->SetFrameStepping(false);
+    app->RunPass();
+    EXPECT_EQ((std::vector<int>{SDL_KEYDOWN, MAKO_SELECT, MAKO_RELOAD}), app->seen);
 }
