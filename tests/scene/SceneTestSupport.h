@@ -16,13 +16,14 @@ namespace scenetest {
 
 class SceneTest : public ::testing::Test
 {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
+public:
     // A parameter table made by a script expression ("{class = 'Actor'}").
     static LuaPlus::LuaObject Table(const std::string& expression);
     static void Run(const std::string& text);
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
 };
 
 // An actor that writes "<name>:<what>" into a shared log when it ticks or is offered a

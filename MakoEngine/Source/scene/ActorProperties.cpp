@@ -29,8 +29,10 @@ const char* const kClassicProperties[] = {
     "alignment", "rotation",      "rotationAlignment", "alignTo",  "visible",
     "color",     "groups",        "children",          "sound"};
 
-// Keys whose effect depends on another key of the same table: the pivot is known before
-// the rotation is applied.
+// Keys whose effect depends on others of the same table come after them: a colour or an
+// image before an explicit size (an image sets the size), the size before the children
+// that align against it, the pivot before the rotation; frames are checked against the
+// image already set.
 void RankActorProperties()
 {
     LuaPlus::LuaState* state = GetGlobalLuaState();
@@ -39,8 +41,13 @@ void RankActorProperties()
         order.AssignNewTable(state);
         state->GetGlobals().SetObject("PropertyOrder", order);
     }
-    if (order["rotationAlignment"].IsNil())
-        order.SetInteger("rotationAlignment", 10);
+    const char* const ranked[] = {"color", "image", "size", "rotationAlignment"};
+    int rank = 14;
+    for (const char* key : ranked) {
+        if (order[key].IsNil())
+            order.SetInteger(key, rank);
+        ++rank;
+    }
 }
 
 LuaObject NewTable()

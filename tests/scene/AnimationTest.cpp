@@ -1,0 +1,229 @@
+// Frame animations over image metadata: frames, nesting, delays, loops, the events that
+// start and end them, and failures; the grid layout; flattened subtrees.
+#include "SceneTestSupport.h"
+
+#include "display/Image.h"
+#include "lua/MakoLuaState.h"
+#include "scene/Animation.h"
+#include "scene/FlattenedActor.h"
+#include "scene/GridLayout.h"
+
+#include <memory>
+
+using LuaPlus::LuaObject;
+
+namespace scenetest {
+
+namespace {
+
+// An actor that shows frames of a 10-frame strip whose metadata holds `animations` and
+// writes the frame after each pass and every MAKO_ANIMEVENT it hears.
+class AnimatedActor : public Actor
+{
+public:
+    explicit AnimatedActor(const std::string& animations)
+    {
+        ApplyStringProperty("name", "sprite");
+        Image* strip = new Image(2, 2, 10, 0);
+        const LuaObject metadata = SceneTest::Table("{Animations = " + animations + "}");
+        strip->SetMetadata(&metadata);
+        SetImage(strip, "strip");
+    }
+    bool OnAnimEvent(const Event& event) override
+    {
+        events.push_back(static_cast<Animation*>(EventData1(event)) == GetAnimation() ? "anim"
+                                                                                      : "other");
+        return true;
+    }
+    std::vector<std::string> events;
+};
+
+// The frames shown after each of `passes` passes, written only when they change.
+std::vector<int> FramesOver(Actor& actor, int passes)
+{
+    bbtest::PassHarness harness(&actor);
+    std::vector<int> frames{actor.GetFrame()};
+    for (int i = 0; i < passes; ++i) {
+        harness.Step();
+        if (actor.GetFrame() != frames.back())
+            frames.push_back(actor.GetFrame());
+    }
+    return frames;
+}
+
+} // namespace
+
+TEST_F(SceneTest, AnimationsPlayTheirFramesAndReportStartAndEnd)
+{
+    AnimatedActor actor("{walk = {3, 4, 5}}");
+    actor.PlayAnimation("walk");
+    EXPECT_EQ(3, actor.GetFrame());
+    EXPECT_EQ((std::vector<std::string>{"anim"}), actor.events);
+    ASSERT_NE(nullptr, actor.GetAnimation());
+    EXPECT_EQ(&actor, actor.GetAnimation()->GetParent());
+
+    // 100 ms frames on 32 ms passes: the advances fall on passes 4, 7, 10.
+    bbtest::PassHarness passes(&actor);
+    passes.Step(3);
+    EXPECT_EQ(3, actor.GetFrame());
+    passes.Step();
+    EXPECT_EQ(4, actor.GetFrame());
+    passes.Step(3);
+    EXPECT_EQ(5, actor.GetFrame());
+    passes.Step(3);
+    EXPECT_EQ(ANIM_STOPPED, actor.GetAnimation()->GetState());
+    EXPECT_EQ((std::vector<std::string>{"anim", "anim"}), actor.events);
+    passes.Step(10);
+    EXPECT_EQ(5, actor.GetFrame());
+
+    // Looped, it starts again at the first frame and reports each start.
+    AnimatedActor looped("{walk = {3, 4, 5}}");
+    looped.ApplyStringProperty("loopAnimation", "walk");
+    // The restart begins a fresh interval: the next advance is 4 passes later.
+    EXPECT_EQ((std::vector<int>{3, 4, 5, 3, 4}), FramesOver(looped, 14));
+    EXPECT_EQ(2u, looped.events.size());
+
+    // A new animation replaces the running one, which is destroyed.
+    looped.PlayAnimation("walk");
+    bbtest::PassHarness cleanup(&looped);
+    cleanup.Step();
+    EXPECT_EQ(1u, looped.GetChildren().size());
+}
+
+TEST_F(SceneTest, NestedAnimationsShowEveryFrameInOrder)
+{
+    AnimatedActor leading("{A = {1, 2}, run = {'A', 7}}");
+    leading.PlayAnimation("run");
+    EXPECT_EQ((std::vector<int>{1, 2, 7}), FramesOver(leading, 12));
+
+    AnimatedActor middle("{B = {4, 5, 6}, run = {1, 'B', 9}}");
+    middle.PlayAnimation("run");
+    EXPECT_EQ((std::vector<int>{1, 4, 5, 6, 9}), FramesOver(middle, 20));
+    EXPECT_EQ(ANIM_STOPPED, middle.GetAnimation()->GetState());
+}
+
+TEST_F(SceneTest, ADelayHoldsTheFrameBeforeTheNextOneShows)
+{
+    AnimatedActor actor("{wait = {1, {'delay', 500}, 2, 3}}");
+    actor.PlayAnimation("wait");
+    bbtest::PassHarness passes(&actor);
+    passes.Step(4); // the first advance meets the delay
+    EXPECT_EQ(1, actor.GetFrame());
+    EXPECT_EQ(500, actor.GetAnimation()->GetCountdown());
+    passes.Step(15); // 480 ms
+    EXPECT_EQ(1, actor.GetFrame());
+    passes.Step(1);
+    EXPECT_EQ(2, actor.GetFrame());
+    passes.Step(4);
+    EXPECT_EQ(3, actor.GetFrame());
+
+    // Unknown commands are passed over.
+    AnimatedActor other("{odd = {1, {'sparkle'}, 2}}");
+    other.PlayAnimation("odd");
+    EXPECT_EQ((std::vector<int>{1, 2}), FramesOver(other, 8));
+}
+
+TEST_F(SceneTest, AnimationsThatCannotPlayFailClearly)
+{
+    Actor plain;
+    plain.ApplyStringProperty("name", "plain");
+    plain.SetImage(new Image(2, 2, 1, 0), "");
+    EXPECT_EQ("Actor does not have metadata: plain",
+              MessageOf([&] { plain.PlayAnimation("walk"); }));
+    EXPECT_EQ(nullptr, plain.GetAnimation());
+    EXPECT_TRUE(plain.GetChildren().empty() || plain.GetChildren().front()->IsDead());
+
+    AnimatedActor actor("{walk = {1}, self = {'self'}, loop = {1, 'loop'}, bad = {1, true}, "
+                        "far = {12}}");
+    EXPECT_EQ("Actor does not have a specified animation:\nactor = sprite\nanimation name = run",
+              MessageOf([&] { actor.PlayAnimation("run"); }));
+    EXPECT_NE(std::string::npos,
+              MessageOf([&] { actor.PlayAnimation("self"); }).find("nested deeper than 32"));
+    EXPECT_NE(std::string::npos,
+              MessageOf([&] { actor.PlayAnimation("far"); }).find("out of range"));
+
+    actor.PlayAnimation("bad");
+    bbtest::PassHarness passes(&actor);
+    EXPECT_EQ("Assertion failed: (false)\nMessage: Unknown element in animation:\ntype = "
+              "boolean\nanimation name = bad",
+              MessageOf([&] { passes.Step(4); }));
+
+    // An animation naming itself at its end runs into the depth limit, not out of memory.
+    actor.PlayAnimation("loop");
+    std::string failure;
+    for (int i = 0; i < 400 && failure.empty(); ++i)
+        failure = MessageOf([&] { passes.Step(); });
+    EXPECT_NE(std::string::npos, failure.find("nested deeper than 32"));
+}
+
+TEST_F(SceneTest, GridLayoutFillsCellsInOrder)
+{
+    GridLayout grid;
+    grid.ApplyProperties(Table("{columns = 3, rows = 2, columnWidths = {10, 20}, "
+                               "defaultColumnWidth = 5, defaultRowHeight = 8}"));
+    Actor container;
+    std::vector<Actor*> cells;
+    for (int i = 0; i < 6; ++i) {
+        cells.push_back(new Actor());
+        container.AddChild(cells.back(), "");
+    }
+    grid.LayoutContainer(&container);
+    const std::vector<std::pair<int, int>> rowWise = {{0, 0}, {10, 0}, {30, 0},
+                                                      {0, 8}, {10, 8}, {30, 8}};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(rowWise[i], std::make_pair(cells[i]->GetX(), cells[i]->GetY())) << i;
+
+    grid.ApplyStringProperty("orientation", "TopToBottom_LeftToRight");
+    EXPECT_EQ("TopToBottom_LeftToRight", grid.RetrieveStringProperty("orientation"));
+    grid.LayoutContainer(&container);
+    EXPECT_EQ(std::make_pair(0, 8), std::make_pair(cells[1]->GetX(), cells[1]->GetY()));
+    EXPECT_EQ(std::make_pair(10, 0), std::make_pair(cells[2]->GetX(), cells[2]->GetY()));
+    EXPECT_EQ("Assertion failed: (false)",
+              MessageOf([&] { grid.ApplyStringProperty("orientation", "Diagonal"); }));
+
+    container.AddChild(new Actor(), "");
+    EXPECT_EQ("Assertion failed: (column <= m_Columns)",
+              MessageOf([&] { grid.LayoutContainer(&container); }));
+    grid.ApplyStringProperty("orientation", "LeftToRight_TopToBottom");
+    EXPECT_EQ("Assertion failed: (row <= m_Rows)",
+              MessageOf([&] { grid.LayoutContainer(&container); }));
+    GridLayout none;
+    Actor empty;
+    none.LayoutContainer(&empty);
+    EXPECT_EQ("Assertion failed: (column <= m_Columns)",
+              MessageOf([&] { none.LayoutContainer(&container); }));
+}
+
+TEST_F(SceneTest, FlattenedSubtreesRedrawOnlyWhenAsked)
+{
+    Actor root;
+    Actor* layer = new Actor();
+    root.AddChild(layer, "");
+    Actor* tile = Actor::CreateColorRect(Color(255, 0, 0), 2, 2, 3, 3, 0, nullptr);
+    layer->AddChild(tile, "");
+    layer->SetPosition(4, 0); // the cache shows the same wherever the layer stands
+    layer->Flatten(true, true, 0, 0);
+    EXPECT_EQ(5, layer->GetFlattenedActor()->GetWidth());
+    bbtest::PassHarness passes(&root, 16, 16);
+    passes.Step();
+    // Pictures blended onto the transparent test canvas keep its alpha: compare colours.
+    EXPECT_EQ(Argb(0, 255, 0, 0), passes.Pixel(6, 2) & 0xFFFFFF);
+    EXPECT_EQ(0u, passes.Pixel(2, 2));
+
+    tile->SetColor(Color(0, 0, 255));
+    passes.Step();
+    EXPECT_EQ(Argb(0, 255, 0, 0), passes.Pixel(6, 2) & 0xFFFFFF) << "the cache holds";
+    layer->ReFlatten();
+    passes.Step();
+    EXPECT_EQ(Argb(0, 0, 0, 255), passes.Pixel(6, 2) & 0xFFFFFF);
+
+    Actor bare;
+    EXPECT_EQ("Assertion failed: (m_FlattenedActor)", MessageOf([&] { bare.ReFlatten(); }));
+    bare.Flatten(false, true, 10, 10);
+    EXPECT_EQ(0, bare.GetFlattenedActor()->GetWidth());
+    passes.SetRoot(&bare);
+    passes.Step(); // an empty cache draws nothing
+    EXPECT_EQ(nullptr, bare.GetFlattenedActor()->GetCanvas());
+}
+
+} // namespace scenetest
