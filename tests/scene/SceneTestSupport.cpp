@@ -9,6 +9,7 @@ namespace scenetest {
 void SceneTest::SetUp()
 {
     bbtest::PassHarness::PrepareEngine();
+    bbtest::TestResources(); // the `Resources` table scripts fill
     GetPostedEventQueue().Clear();
     SceneHost::SetGamePaused(false);
 }

@@ -16,7 +16,7 @@ enum GridOrientation : std::int32_t {
 };
 
 // The property type of GridOrientation members; its script form is the exact name.
-const int PROPERTY_GRIDORIENTATION = 14;
+const int PROPERTY_GRIDORIENTATION = 20;
 template <> struct PropertyMemberType<PROPERTY_GRIDORIENTATION>
 {
     using Type = GridOrientation;
