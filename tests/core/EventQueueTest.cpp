@@ -79,3 +79,23 @@ TEST(EventQueue, ReleasesOwnedDataAfterDispatchAndOnClear)
     }
     LuaPlus::LuaState::Destroy(state);
 }
+
+TEST(EventQueue, EventsForAReceiverThatGoesAwayAreDropped)
+{
+    LuaPlus::LuaState* state = LuaPlus::LuaState::Create();
+    {
+        EventQueue queue;
+        Recorder kept, gone, app;
+        queue.Post(&gone, MAKO_CONFIGUPDATE, 0, new LuaPlus::LuaObject(state));
+        queue.Post(&kept, MAKO_TIMER);
+        queue.Post(&gone, MAKO_TIMER);
+        queue.Post(nullptr, MAKO_RELOAD);
+        queue.DropEventsFor(&gone);
+        EXPECT_EQ(2u, queue.Size());
+        Drain(queue, app);
+        EXPECT_TRUE(gone.types.empty());
+        EXPECT_EQ((std::vector<int>{MAKO_TIMER}), kept.types);
+        EXPECT_EQ((std::vector<int>{MAKO_RELOAD}), app.types);
+    }
+    LuaPlus::LuaState::Destroy(state);
+}

@@ -54,6 +54,20 @@ void EventQueue::Clear()
         ReleaseEventData(event);
 }
 
+void EventQueue::DropEventsFor(const EventReceiver* receiver)
+{
+    for (auto it = m_Events.begin(); it != m_Events.end();) {
+        Event* event = *it;
+        if (event->type == MAKO_ROUTEDEVENT && event->user.data1 == receiver) {
+            ReleaseEventData(*event);
+            delete event;
+            it = m_Events.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 void EventQueue::ReleaseEventData(const Event& event)
 {
     if (event.type == MAKO_ROUTEDEVENT) {

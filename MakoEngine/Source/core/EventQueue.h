@@ -49,6 +49,9 @@ public:
     std::size_t Size() const { return m_Events.size(); }
     // Drops every queued event, releasing what each owns.
     void Clear();
+    // Drops the queued events addressed to `receiver` (it is going away), releasing what
+    // each owns. Events for others keep their order.
+    void DropEventsFor(const EventReceiver* receiver);
 
     // Releases what an event owns by its type (routed records: the wrapped event too).
     static void ReleaseEventData(const Event& event);

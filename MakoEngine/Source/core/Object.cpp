@@ -86,6 +86,8 @@ Object::~Object()
     m_RetiredStates.reset();
     if (m_LuaObject)
         ObjectProxy::Detach(*m_LuaObject);
+    // Events still queued for this object would reach freed memory.
+    GetPostedEventQueue().DropEventsFor(this);
 }
 
 void Object::RegisterProperties(Class& c)
