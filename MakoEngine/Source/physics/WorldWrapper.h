@@ -1,21 +1,18 @@
 #pragma once
-// Owns the level's World for as long as the game controller keeps it: the world is made
-// with the wrapper and deleted when the wrapper is destroyed.
+// The actor through which the game controller owns the level's World: the world is made
+// with the wrapper and deleted when the wrapper is destroyed, before the actor base.
 #include "physics/World.h"
+#include "scene/Actor.h"
 
 #include <memory>
 
-// SEAM(scene graph, class registry): WorldWrapper becomes an Actor (its only member the
-// owned World, deleted before the Actor base) registered as the class "WorldWrapper" once
-// Actor and the class registry exist; it then reads the world's configuration through the
-// engine configuration.
-class WorldWrapper
+class WorldWrapper : public Actor
 {
 public:
-    explicit WorldWrapper(const WorldConfigReader& config = WorldConfigReader());
-    ~WorldWrapper();
-    WorldWrapper(const WorldWrapper&) = delete;
-    WorldWrapper& operator=(const WorldWrapper&) = delete;
+    // The world reads its configuration through `config`; by default from the engine's
+    // configuration.
+    explicit WorldWrapper(const WorldConfigReader& config = World::EngineConfigReader());
+    ~WorldWrapper() override;
 
     World* GetWorld() const { return m_World.get(); }
 

@@ -1,5 +1,7 @@
 #include "support/engine/PassHarness.h"
 
+#include "support/engine/EngineSetup.h"
+
 #include "core/ClassManager.h"
 #include "core/EventQueue.h"
 #include "core/PropertyType.h"
@@ -22,18 +24,7 @@ namespace bbtest {
 
 void PassHarness::PrepareEngine()
 {
-    static bool prepared = false;
-    if (prepared)
-        return;
-    prepared = true;
-    LuaPlus::LuaState* state = GetGlobalLuaState();
-    InitLuaState(state);
-    std::ifstream in(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/Resource.lua");
-    std::ostringstream text;
-    text << in.rdbuf();
-    MakoLuaState::LoadString(state, text.str());
-    BuildPropertyTypeTable();
-    ClassManager::GetInstance()->InitializeClasses();
+    bbtest::PrepareEngine();
 }
 
 PassHarness::PassHarness(Actor* root, int width, int height)
