@@ -1,0 +1,52 @@
+#include "widgets/Cell.h"
+
+#include "core/Exception.h"
+
+#include <boost/format.hpp>
+
+Cell::Cell(int width, int height, HorizontalAlignment alignment) : m_Alignment(alignment)
+{
+    SetSize(width, height);
+}
+
+void Cell::SetActor(Actor* actor)
+{
+    if (m_Actor && m_Actor != actor) {
+        Actor* previous = m_Actor;
+        m_Actor = nullptr;
+        RemoveChild(previous);
+        delete previous;
+    }
+    m_Actor = actor;
+    if (actor) {
+        Align();
+        AddChild(actor, "");
+    }
+}
+
+void Cell::Align()
+{
+    if (!m_Actor)
+        return;
+    switch (m_Alignment) {
+    case HorizontalAlignment::Center:
+        m_Actor->SetPosition(GetWidth() / 2 - m_Actor->GetWidth() / 2, m_Actor->GetY());
+        break;
+    case HorizontalAlignment::Left:
+        break;
+    case HorizontalAlignment::Right:
+        m_Actor->SetPosition(GetWidth() - m_Actor->GetWidth(), m_Actor->GetY());
+        break;
+    default:
+        MAKO_ASSERT_MSG(false, boost::str(boost::format("Invalid horizontal alignment: %1%") %
+                                          static_cast<int>(m_Alignment)));
+    }
+}
+
+void Cell::RemoveChild(Actor* child)
+{
+    // An actor taken away from the cell (or killed) is no longer the cell's.
+    if (child == m_Actor)
+        m_Actor = nullptr;
+    Actor::RemoveChild(child);
+}

@@ -1,0 +1,35 @@
+#include "widgets/HoverState.h"
+
+#include "core/Event.h"
+#include "scene/Actor.h"
+#include "widgets/WidgetInput.h"
+#include "widgets/WidgetMailbox.h"
+
+HoverState::HoverState(const Actor& actor)
+    : m_LastRect(actor.GetRect()), m_LastVisible(actor.IsVisible())
+{
+}
+
+void HoverState::Update(Actor& actor, int ticket, int x, int y)
+{
+    const Point<int> local = actor.GlobalToLocal(x, y);
+    const bool inside =
+        local.x >= 0 && local.x < actor.GetWidth() && local.y >= 0 && local.y < actor.GetHeight();
+    if (inside == m_MouseOver)
+        return;
+    m_MouseOver = inside;
+    WidgetMailbox::Get().Post(ticket, inside ? MAKO_MOUSEENTER : MAKO_MOUSELEAVE,
+                              static_cast<Object*>(&actor));
+}
+
+void HoverState::CheckOnTick(Actor& actor, int ticket)
+{
+    const SDL_Rect rect = actor.GetRect();
+    if (!m_RecheckHover && RectEquals(rect, m_LastRect) && actor.IsVisible() == m_LastVisible)
+        return;
+    const Point<int> pointer = WidgetInput::GetPointerPosition();
+    Update(actor, ticket, pointer.x, pointer.y);
+    m_LastRect = rect;
+    m_LastVisible = actor.IsVisible();
+    m_RecheckHover = false;
+}

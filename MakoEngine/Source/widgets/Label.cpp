@@ -1,0 +1,493 @@
+#include "widgets/Label.h"
+
+#include "core/Class.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/PropertyAccessor.h"
+#include "display/Colors.h"
+#include "display/Font.h"
+#include "display/Image.h"
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
+#include "widgets/WidgetProperties.h"
+
+#include <boost/format.hpp>
+
+#include <algorithm>
+#include <memory>
+
+using LuaPlus::LuaObject;
+
+MAKO_IMPLEMENT_CLASS(Label, "Label", "Actor", &Label::RegisterProperties,
+                     &InstantiateObjectOfClass<Label>);
+
+namespace {
+
+const char* const kLabelProperties[] = {
+    "text",       "font",        "fgColor",        "lineSpacing", "widthLimit",
+    "textOffset", "shadowColor", "highlightColor", "wrapLimit",   "textAlignment"};
+
+// Fonts never shrink below this size.
+const int kMinimumShrinkSize = 7;
+
+// Runs "return <expression>" in the engine's script state; the first result in Lua's
+// string form, or "" when there is none or it is neither a string nor a number.
+std::string EvaluateExpression(const std::string& buffer)
+{
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    lua_State* L = state->GetCState();
+    const int top = lua_gettop(L);
+    MakoLuaState::LoadString(state, buffer, 0, LUA_MULTRET);
+    std::string result;
+    if (lua_gettop(L) > top) {
+        const int type = lua_type(L, top + 1);
+        if (type == LUA_TSTRING || type == LUA_TNUMBER) {
+            std::size_t length = 0;
+            const char* text = lua_tolstring(L, top + 1, &length);
+            result.assign(text, length);
+        }
+    }
+    lua_settop(L, top);
+    return result;
+}
+
+SDL_Color ToSDLColor(const Color& color)
+{
+    SDL_Color c;
+    c.r = color.r;
+    c.g = color.g;
+    c.b = color.b;
+    c.unused = 0;
+    return c;
+}
+
+// The scanner of embedded expressions, shared by wrapping and line processing.
+enum class TextMode { Plain, Opened, Expression };
+
+} // namespace
+
+// ---- Construction -------------------------------------------------------------------------
+
+Label::Label() = default;
+
+Label::Label(const std::string& text, Font* font, HorizontalAlignment alignment)
+    : Label(text, font, Black, alignment)
+{
+}
+
+Label::Label(const std::string& text, Font* font, const Color& color, HorizontalAlignment alignment)
+    : m_LineAlignment(alignment), m_Font(font), m_TextColor(color),
+      m_BaseFontSize(font ? font->GetPointSize() : 0)
+{
+    SetText(text, false);
+    UpdateImage();
+}
+
+Label::~Label()
+{
+    delete m_Font;
+    m_Font = nullptr;
+    m_ShadowColor.reset();
+    m_HighlightColor.reset();
+    m_DisabledSavedColor.reset();
+}
+
+Label* Label::CreateFromResource(const std::string& name)
+{
+    std::unique_ptr<Label> label(new Label());
+    label->AcquireAndApplyResource(name);
+    return label.release();
+}
+
+Label* Label::CreateFromResource(const std::string& name, const std::string& text)
+{
+    std::unique_ptr<Label> label(CreateFromResource(name));
+    label->SetText(text, true);
+    return label.release();
+}
+
+// ---- Text ---------------------------------------------------------------------------------
+
+void Label::SetText(const std::string& text, bool refresh)
+{
+    m_Wrapped = false;
+    if (m_WidthLimit != 0)
+        ShrinkToWidthLimit(text);
+    m_Text = text;
+    if (m_WrapLimit != 0)
+        WrapText(m_WrapLimit, true);
+    for (Label* copy : {m_Highlight, m_Shadow}) {
+        if (!copy)
+            continue;
+        copy->m_LineSpacing = m_LineSpacing;
+        copy->SetText(m_Text, true);
+    }
+    if (refresh)
+        UpdateImage();
+    UpdateAlignment();
+}
+
+void Label::SetText(const LuaObject& object, bool refresh)
+{
+    MAKO_ASSERT(object.IsConvertibleToString());
+    SetText(object.ToString(), refresh);
+}
+
+void Label::ShrinkToWidthLimit(const std::string& text)
+{
+    if (!m_Font)
+        return;
+    std::vector<Font*> fonts{m_Font};
+    for (Label* copy : {m_Highlight, m_Shadow})
+        if (copy && copy->m_Font)
+            fonts.push_back(copy->m_Font);
+    int size = m_BaseFontSize;
+    for (Font* font : fonts)
+        font->SetPointSize(size);
+    Point<int> measured = m_Font->GetTextSize(text);
+    while (measured.x > m_WidthLimit) {
+        --size;
+        for (Font* font : fonts)
+            font->SetPointSize(size);
+        if (size < kMinimumShrinkSize)
+            break;
+        measured = m_Font->GetTextSize(text);
+    }
+}
+
+void Label::WrapText(int limit, bool refresh)
+{
+    m_WrapLimit = limit;
+    if (m_Wrapped || m_Text.empty())
+        return;
+    std::string wrapped = m_Text;
+    TextMode mode = TextMode::Plain;
+    int count = 1;
+    bool full = false;
+    for (std::size_t position = 0; position < wrapped.size(); ++position) {
+        const char ch = wrapped[position];
+        bool insideExpression = false;
+        switch (mode) {
+        case TextMode::Plain:
+            if (ch == '|')
+                mode = TextMode::Opened;
+            break;
+        case TextMode::Opened:
+            mode = ch == '|' ? TextMode::Plain : TextMode::Expression;
+            insideExpression = ch != '|';
+            break;
+        case TextMode::Expression:
+            if (ch == '|')
+                mode = TextMode::Plain;
+            else
+                insideExpression = true;
+            break;
+        }
+        if (position == 0) // the first character never breaks a line
+            continue;
+        if (count == limit)
+            full = true;
+        if (ch == '\n') {
+            full = false;
+            count = 1;
+        } else if (ch == ' ' && full && !insideExpression) {
+            wrapped[position] = '\n';
+            full = false;
+            count = 1;
+        }
+        ++count;
+    }
+    m_Text = wrapped;
+    m_Wrapped = true;
+    if (refresh)
+        UpdateImage();
+}
+
+void Label::ProcessLines(const std::string& text, std::vector<std::string>& output)
+{
+    MAKO_ASSERT(output.empty());
+    output.emplace_back();
+    TextMode mode = TextMode::Plain;
+    std::string buffer;
+    for (const char ch : text) {
+        if (mode == TextMode::Opened) {
+            if (ch == '|') {
+                output.back() += '|';
+                mode = TextMode::Plain;
+                continue;
+            }
+            mode = TextMode::Expression;
+        }
+        if (mode == TextMode::Plain) {
+            if (ch == '\n') {
+                output.emplace_back();
+            } else if (ch == '|') {
+                mode = TextMode::Opened;
+                buffer = "return ";
+            } else {
+                output.back() += ch;
+            }
+            continue;
+        }
+        MAKO_ASSERT_MSG(ch != '\n', "Cannot have a newline in an embedded Lua expression.");
+        if (ch == '|') {
+            output.back() += EvaluateExpression(buffer);
+            mode = TextMode::Plain;
+        } else {
+            buffer += ch;
+        }
+    }
+    // An expression still open at the end is dropped.
+}
+
+// ---- Rendering ----------------------------------------------------------------------------
+
+Image* Label::RenderLines(const std::vector<std::string>& lines)
+{
+    MAKO_ASSERT(m_Font);
+    std::vector<SDL_Rect> rects;
+    int widest = 0;
+    int totalHeight = 0;
+    int y = 0;
+    for (const std::string& line : lines) {
+        const Point<int> size = m_Font->GetTextSize(line.empty() ? " " : line);
+        rects.push_back(MakeRect(0, y, size.x, size.y));
+        widest = std::max(widest, size.x);
+        totalHeight += size.y;
+        y += size.y - m_LineSpacing;
+    }
+    SDL_Surface* finalSurface =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, widest + m_TextOffset.x, totalHeight + m_TextOffset.y,
+                             32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
+    MAKO_ASSERT_MSG(
+        finalSurface != 0,
+        boost::str(boost::format("SDL_AllocSurface failed.\nerror = %1%") % SDL_GetError()));
+    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> guard(finalSurface, SDL_FreeSurface);
+    SDL_FillRect(finalSurface, nullptr, 0);
+    const SDL_Color color = ToSDLColor(OwnLayerColor());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SDL_Rect rect = rects[i];
+        int x = 0;
+        switch (m_LineAlignment) {
+        case HorizontalAlignment::Center:
+            x = widest / 2 - rect.w / 2;
+            break;
+        case HorizontalAlignment::Left:
+            x = 0;
+            break;
+        case HorizontalAlignment::Right:
+            x = widest - rect.w;
+            break;
+        default:
+            MAKO_ASSERT(false);
+        }
+        rect.x = static_cast<Sint16>(x + m_TextOffset.x);
+        rect.y = static_cast<Sint16>(rect.y + m_TextOffset.y);
+        SDL_Surface* tmpSurface =
+            m_Font->RenderText_Blended(lines[i].empty() ? " " : lines[i], color);
+        MAKO_ASSERT(tmpSurface != 0);
+        // Copy the rendered pixels, alpha included, instead of blending them.
+        SDL_SetAlpha(tmpSurface, 0, 0);
+        SDL_UpperBlit(tmpSurface, nullptr, finalSurface, &rect);
+        SDL_FreeSurface(tmpSurface);
+    }
+    guard.release();
+    return new Image(finalSurface, 0, nullptr);
+}
+
+void Label::UpdateImage()
+{
+    if (!m_Font)
+        return;
+    if (m_ShadowColor && !m_Shadow)
+        CreateShadow();
+    if (m_HighlightColor && !m_Highlight)
+        CreateHighlight();
+    SyncCopyColors();
+    std::vector<std::string> lines;
+    ProcessLines(m_Text, lines);
+    Image* image = RenderLines(lines);
+    SetDrawMode(DRAWMODE_COMBINED_ALPHA);
+    SetImage(image, "");
+}
+
+// ---- Colours, font, copies ----------------------------------------------------------------
+
+void Label::SetColor(const Color& color, bool refresh)
+{
+    m_TextColor = color;
+    if (refresh)
+        UpdateImage();
+}
+
+void Label::SetFont(Font* font, bool refresh)
+{
+    if (font != m_Font)
+        delete m_Font;
+    m_Font = font;
+    m_BaseFontSize = font ? font->GetPointSize() : 0;
+    // The copies were made with the old font.
+    for (Label** copy : {&m_Shadow, &m_Highlight}) {
+        if (*copy) {
+            DestroyChild(*copy);
+            *copy = nullptr;
+        }
+    }
+    if (refresh)
+        UpdateImage();
+}
+
+void Label::SetDisabled(bool disabled)
+{
+    if (disabled) {
+        if (!m_DisabledSavedColor)
+            m_DisabledSavedColor = m_TextColor;
+        m_TextColor = Colors::ByName("Gray");
+        UpdateImage();
+        return;
+    }
+    if (m_DisabledSavedColor) {
+        m_TextColor = *m_DisabledSavedColor;
+        UpdateImage();
+        m_DisabledSavedColor.reset();
+    }
+}
+
+void Label::SetShadowColor(const Color& color)
+{
+    m_ShadowColor = color;
+    if (m_Shadow) {
+        DestroyChild(m_Shadow);
+        m_Shadow = nullptr;
+    }
+}
+
+void Label::SetHighlightColor(const Color& color)
+{
+    m_HighlightColor = color;
+    if (m_Highlight) {
+        DestroyChild(m_Highlight);
+        m_Highlight = nullptr;
+    }
+}
+
+Color Label::OwnLayerColor() const
+{
+    if (m_HighlightColor)
+        return *m_HighlightColor;
+    if (m_ShadowColor)
+        return *m_ShadowColor;
+    return m_TextColor;
+}
+
+Color Label::HighlightCopyColor() const
+{
+    return m_ShadowColor ? *m_ShadowColor : m_TextColor;
+}
+
+void Label::SyncCopyColors()
+{
+    if (m_Shadow && m_Shadow->m_TextColor != m_TextColor)
+        m_Shadow->SetColor(m_TextColor, true);
+    if (m_Highlight && m_Highlight->m_TextColor != HighlightCopyColor())
+        m_Highlight->SetColor(HighlightCopyColor(), true);
+}
+
+Label* Label::CreateCopy(const Color& color, int offset, int zorder)
+{
+    Font* font = new Font(m_Font->GetFontName(), m_Font->GetPointSize(), 0);
+    std::unique_ptr<Label> copy(new Label(m_Text, font, color, m_LineAlignment));
+    copy->SetPosition(offset, offset);
+    copy->SetZOrder(zorder);
+    copy->m_LineSpacing = m_LineSpacing;
+    copy->m_TextOffset = m_TextOffset;
+    if (m_LineSpacing != 0 || m_TextOffset.x != 0 || m_TextOffset.y != 0)
+        copy->UpdateImage();
+    AddChild(copy.get(), "");
+    return copy.release();
+}
+
+void Label::CreateShadow()
+{
+    MAKO_ASSERT(m_Font);
+    m_Shadow = CreateCopy(m_TextColor, -1, 2);
+}
+
+void Label::CreateHighlight()
+{
+    MAKO_ASSERT(m_Font);
+    m_Highlight = CreateCopy(HighlightCopyColor(), 1, 1);
+}
+
+// ---- Properties ---------------------------------------------------------------------------
+
+void Label::RegisterProperties(Class& c)
+{
+    for (const char* name : kLabelProperties) {
+        c.RegisterPropertyGetter(MakeClassicAccessor(name));
+        c.RegisterPropertySetter(MakeClassicAccessor(name));
+    }
+    RankWidgetProperties();
+}
+
+void Label::ApplyClassicProperty(const std::string& name, const LuaObject& value)
+{
+    if (name == "text") {
+        std::string text;
+        if (value.IsFunction()) {
+            LuaObject result = value.Call();
+            if (result.IsConvertibleToString())
+                text = result.ToString();
+        } else if (value.IsConvertibleToString()) {
+            text = value.ToString();
+        }
+        SetText(text, false);
+        UpdateImage();
+    } else if (name == "font") {
+        SetFont(new Font(value), true);
+    } else if (name == "fgColor") {
+        m_TextColor = Color(value);
+        UpdateImage();
+    } else if (name == "lineSpacing") {
+        m_LineSpacing = ReadIntegerFromObject(value);
+    } else if (name == "widthLimit") {
+        m_WidthLimit = ReadIntegerFromObject(value);
+    } else if (name == "textOffset") {
+        m_TextOffset = Point<int>(value);
+    } else if (name == "shadowColor") {
+        SetShadowColor(Color(value));
+    } else if (name == "highlightColor") {
+        SetHighlightColor(Color(value));
+    } else if (name == "wrapLimit") {
+        WrapText(ReadIntegerFromObject(value), true);
+    } else if (name == "textAlignment") {
+        HorizontalAlignment alignment;
+        if (ReadHorizontalAlignment(value, alignment)) {
+            m_LineAlignment = alignment;
+            UpdateImage();
+        }
+    } else {
+        Actor::ApplyClassicProperty(name, value);
+    }
+}
+
+void Label::RetrieveClassicProperties(LuaObject& table)
+{
+    Actor::RetrieveClassicProperties(table);
+    table.SetString("text", m_Text);
+    LuaObject color;
+    m_TextColor.ToLuaObject(color, true);
+    table.SetObject("fgColor", color);
+    table.SetInteger("lineSpacing", m_LineSpacing);
+    table.SetInteger("widthLimit", m_WidthLimit);
+    table.SetInteger("wrapLimit", m_WrapLimit);
+    table.SetString("textAlignment", HorizontalAlignmentName(m_LineAlignment));
+    if (m_ShadowColor) {
+        m_ShadowColor->ToLuaObject(color, true);
+        table.SetObject("shadowColor", color);
+    }
+    if (m_HighlightColor) {
+        m_HighlightColor->ToLuaObject(color, true);
+        table.SetObject("highlightColor", color);
+    }
+}

@@ -1,0 +1,124 @@
+#pragma once
+// Label: the text actor of the whole system (captions, titles, scores, key tips, grid
+// headers, the text of a text box). It renders one or more lines of text in a TrueType
+// font into one image: lines aligned within the widest one, stacked with a line spacing,
+// moved by a text offset, with optional shadow and highlight copies drawn around it.
+// The font may shrink until the text fits a width limit, and long texts may wrap at
+// spaces after a number of characters.
+//
+// A text may embed Lua expressions between vertical bars: "Score: |score|" shows the
+// global score; "||" shows one bar. Expressions are evaluated each time the image is
+// rebuilt (on SetText, SetColor or SetFont with refresh, SetDisabled and the properties
+// that rebuild) and at no other time. A label without a font renders nothing and keeps
+// its previous image.
+//
+// Layers: the label's own image is drawn in the highlight colour when one is set, else in
+// the shadow colour when one is set, else in the text colour; the shadow copy (a child at
+// (-1, -1), above) always carries the text colour and the highlight copy (a child at
+// (1, 1), below) carries the shadow colour when there is one, else the text colour. So
+// SetColor and SetDisabled always recolour the text itself.
+//
+// Scripts create labels as class "Label". Main thread only.
+#include "display/Color.h"
+#include "display/Point.h"
+#include "scene/Actor.h"
+#include "widgets/HorizontalAlignment.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class Font;
+class Image;
+
+class Label : public Actor
+{
+    MAKO_DECLARE_CLASS();
+
+public:
+    // Empty text, no font, black, centred lines; builds no image.
+    Label();
+    // Takes ownership of font (may be null); sets the text and builds the image.
+    Label(const std::string& text, Font* font, HorizontalAlignment alignment);
+    Label(const std::string& text, Font* font, const Color& color, HorizontalAlignment alignment);
+    ~Label() override;
+
+    // A default label with the named label-template resource applied (and the text set).
+    static Label* CreateFromResource(const std::string& name);
+    static Label* CreateFromResource(const std::string& name, const std::string& text);
+
+    void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
+    void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;
+
+    // Sets the text: shrinks the font to the width limit when one is set, wraps it at the
+    // wrap limit when one is set, passes it to the copies, rebuilds when refresh is set and
+    // realigns the actor.
+    void SetText(const std::string& text, bool refresh);
+    // The same with a script value, which must be a string or a number.
+    void SetText(const LuaPlus::LuaObject& object, bool refresh);
+    // The text as set (after wrapping), expressions not evaluated.
+    std::string GetText() const { return m_Text; }
+
+    void SetColor(const Color& color, bool refresh);
+    // The text colour (grey while disabled).
+    const Color& GetTextColor() const { return m_TextColor; }
+    // Takes ownership of font (the old one is deleted); the copies are made anew with the
+    // new font at the next rebuild.
+    void SetFont(Font* font, bool refresh);
+    Font* GetFont() const { return m_Font; }
+
+    // Disabled shows the text in Gray; enabling restores the colour it had. Rebuilds.
+    void SetDisabled(bool disabled);
+    // Setting a colour drops the existing copy; the next rebuild makes a new one.
+    void SetShadowColor(const Color& color);
+    void SetHighlightColor(const Color& color);
+
+    // Stores the limit and, unless the text was wrapped already, breaks it at spaces after
+    // about `limit` characters (0: never). Spaces inside expressions never break.
+    void WrapText(int limit, bool refresh);
+    // Rebuilds the image (only with a font).
+    void UpdateImage();
+
+    // Splits the text into lines with the expressions evaluated; `lines` must be empty.
+    void ProcessLines(const std::string& text, std::vector<std::string>& lines);
+    // A new image of the lines in the label's own layer colour (the caller owns it).
+    Image* RenderLines(const std::vector<std::string>& lines);
+
+    void SetLineSpacing(int spacing) { m_LineSpacing = spacing; }
+    int GetLineSpacing() const { return m_LineSpacing; }
+    void SetWidthLimit(int limit) { m_WidthLimit = limit; }
+    void SetTextOffset(int x, int y) { m_TextOffset = Point<int>(x, y); }
+    void SetLineAlignment(HorizontalAlignment alignment) { m_LineAlignment = alignment; }
+    HorizontalAlignment GetLineAlignment() const { return m_LineAlignment; }
+    int GetWrapLimit() const { return m_WrapLimit; }
+    Label* GetShadow() const { return m_Shadow; }
+    Label* GetHighlight() const { return m_Highlight; }
+
+    static void RegisterProperties(Class& labelClass);
+
+private:
+    void ShrinkToWidthLimit(const std::string& text);
+    void CreateShadow();
+    void CreateHighlight();
+    Label* CreateCopy(const Color& color, int offset, int zorder);
+    // The colour of each layer, from the text colour and the optional colours.
+    Color OwnLayerColor() const;
+    Color HighlightCopyColor() const;
+    void SyncCopyColors();
+
+    HorizontalAlignment m_LineAlignment = HorizontalAlignment::Center;
+    Font* m_Font = nullptr;
+    Color m_TextColor;
+    std::string m_Text;
+    int m_LineSpacing = 0;
+    std::optional<Color> m_DisabledSavedColor;
+    std::optional<Color> m_ShadowColor;
+    Label* m_Shadow = nullptr;
+    std::optional<Color> m_HighlightColor;
+    Label* m_Highlight = nullptr;
+    int m_WidthLimit = 0;
+    int m_BaseFontSize = 0;
+    Point<int> m_TextOffset{0, 0};
+    int m_WrapLimit = 0;
+    bool m_Wrapped = false;
+};

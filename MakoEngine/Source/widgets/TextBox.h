@@ -1,0 +1,54 @@
+#pragma once
+// TextBox: a one-line text entry field, an off-white rectangle with a label showing the
+// text and a blinking caret at the insertion point. It takes printable characters (space
+// to '~', except the double quote, the backslash and the vertical bar, which would disturb
+// the label's embedded expressions and Lua strings) and the editing keys Left, Right,
+// Backspace and Delete from the key-down events it is offered, which it never consumes.
+// Nothing is typed while the box is disabled or exactly one Alt key is held.
+//
+// The text never grows beyond the maximum length (kDefaultMaxLength until the owner sets
+// another). Font: the configuration values "TextBoxFont" and "TextBoxFontSize".
+#include "scene/Actor.h"
+
+#include <cstddef>
+#include <string>
+
+class IBeam;
+class Label;
+
+class TextBox : public Actor
+{
+public:
+    static constexpr std::size_t kDefaultMaxLength = 64;
+
+    TextBox(int width, int height, const std::string& text);
+
+    const std::string& GetText() const { return m_Text; }
+    std::size_t GetCursor() const { return m_Cursor; }
+    void SetMaxLength(std::size_t maxLength) { m_MaxLength = maxLength; }
+    std::size_t GetMaxLength() const { return m_MaxLength; }
+    void SetEnabled(bool enabled) { m_Enabled = enabled; }
+    bool IsEnabled() const { return m_Enabled; }
+    Label* GetLabel() const { return m_Label; }
+    IBeam* GetCaret() const { return m_Caret; }
+
+    // Puts the caret's centre at the end of the text's first m_Cursor characters,
+    // halfway down the label.
+    void UpdateCaret();
+
+    // Whether the box takes the character (a Unicode value of a key event).
+    static bool IsAcceptedCharacter(unsigned unicode);
+
+protected:
+    bool OnKeyDown(const Event& event) override;
+
+private:
+    void ShowText();
+
+    bool m_Enabled = true;
+    IBeam* m_Caret = nullptr;
+    std::size_t m_Cursor = 0;
+    Label* m_Label = nullptr;
+    std::string m_Text;
+    std::size_t m_MaxLength = kDefaultMaxLength;
+};

@@ -1,0 +1,203 @@
+// Labels: lines and expressions, wrapping, shrinking, layers and colours, properties.
+#include "WidgetTestSupport.h"
+
+#include "core/ClassManager.h"
+#include "display/Colors.h"
+#include "display/Font.h"
+#include "display/Image.h"
+#include "widgets/Label.h"
+
+#include <memory>
+
+using namespace widgettest;
+
+namespace {
+
+const char* const kFont = "DejaVuSans.ttf";
+
+class LabelTest : public WidgetTest
+{
+protected:
+    static Label* MakeLabel(const std::string& text, int size = 16)
+    {
+        return new Label(text, new Font(kFont, size, 0), HorizontalAlignment::Left);
+    }
+    static std::vector<std::string> Lines(Label& label, const std::string& text)
+    {
+        std::vector<std::string> lines;
+        label.ProcessLines(text, lines);
+        return lines;
+    }
+    Font m_Reference{kFont, 16, 0};
+};
+
+TEST_F(LabelTest, LinesEvaluateExpressionsBetweenBars)
+{
+    std::unique_ptr<Label> label(MakeLabel(""));
+    Run("score = 1234; greeting = 'hi'");
+    EXPECT_EQ(std::vector<std::string>{"Score: 1234"}, Lines(*label, "Score: |score|"));
+    EXPECT_EQ(std::vector<std::string>{"a|b"}, Lines(*label, "a||b"));
+    EXPECT_EQ(std::vector<std::string>{"2"}, Lines(*label, "|1+1|"));
+    EXPECT_EQ(std::vector<std::string>{"x "}, Lines(*label, "x |abc"));  // unterminated
+    EXPECT_EQ(std::vector<std::string>{"[]"}, Lines(*label, "[|nil|]")); // no text for nil
+    EXPECT_EQ(std::vector<std::string>{"[]"}, Lines(*label, "[|{}|]"));  // nor for a table
+    EXPECT_EQ((std::vector<std::string>{"hi", "", "b"}), Lines(*label, "|greeting|\n\nb"));
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     Lines(*label, "|1 +\n1|");
+                                 }).find("Cannot have a newline in an embedded Lua expression."));
+    EXPECT_NE(std::string::npos, MessageOf([&] { Lines(*label, "|nosuch.field|"); }).find("PCall"));
+    // Expressions are evaluated at each rebuild, not when the text is set.
+    label->SetText("Score: |score|", true);
+    const int before = label->GetWidth();
+    Run("score = 1234567890");
+    EXPECT_EQ(before, label->GetWidth());
+    label->UpdateImage();
+    EXPECT_EQ(m_Reference.GetTextSize("Score: 1234567890").x, label->GetWidth());
+}
+
+TEST_F(LabelTest, ImageStacksLinesWithSpacingAndOffset)
+{
+    const int lineHeight = m_Reference.GetTextSize(" ").y;
+    std::unique_ptr<Label> label(MakeLabel(""));
+    // Empty text is one line as high as a space.
+    EXPECT_EQ(m_Reference.GetTextSize(" ").x, label->GetWidth());
+    EXPECT_EQ(lineHeight, label->GetHeight());
+
+    label->SetText("wide line\nab", true);
+    EXPECT_EQ(m_Reference.GetTextSize("wide line").x, label->GetWidth());
+    EXPECT_EQ(2 * lineHeight, label->GetHeight());
+
+    label->SetText("a\n\nb", true);
+    EXPECT_EQ(3 * lineHeight, label->GetHeight());
+
+    label->SetLineSpacing(4);
+    label->SetTextOffset(3, 2);
+    label->SetText("a\nb", true);
+    EXPECT_EQ(m_Reference.GetTextSize("a").x + 3, label->GetWidth());
+    EXPECT_EQ(2 * lineHeight + 2, label->GetHeight());
+    // The text's own colour is what the image shows.
+    int alpha = 0;
+    EXPECT_EQ(0x000000u, MostOpaqueColor(label->GetImage(), &alpha));
+    EXPECT_GT(alpha, 200);
+}
+
+TEST_F(LabelTest, WrappingBreaksAtSpacesOutsideExpressions)
+{
+    std::unique_ptr<Label> label(MakeLabel(""));
+    label->WrapText(8, false);
+    label->SetText("one two three four five six", true);
+    EXPECT_EQ("one two three\nfour five\nsix", label->GetText());
+    EXPECT_EQ(3 * m_Reference.GetTextSize(" ").y, label->GetHeight());
+
+    label->WrapText(2, true);
+    label->SetText("ab cd", true);
+    EXPECT_EQ("ab\ncd", label->GetText());
+    // Applying a limit again without a new text only stores it.
+    label->WrapText(1, true);
+    EXPECT_EQ("ab\ncd", label->GetText());
+    EXPECT_EQ(1, label->GetWrapLimit());
+
+    label->WrapText(0, true);
+    label->SetText("one two three four", true);
+    EXPECT_EQ("one two three four", label->GetText());
+
+    // A space inside an expression never becomes a line break.
+    Run("who = 'Ann'");
+    label->WrapText(4, true);
+    label->SetText("hello |who .. ' and ' .. who| again", true);
+    EXPECT_EQ("hello\n|who .. ' and ' .. who|\nagain", label->GetText());
+    EXPECT_EQ((std::vector<std::string>{"hello", "Ann and Ann", "again"}),
+              Lines(*label, label->GetText()));
+}
+
+TEST_F(LabelTest, WidthLimitShrinksTheFontDownToSixPoints)
+{
+    std::unique_ptr<Label> label(MakeLabel("", 20));
+    label->SetWidthLimit(m_Reference.GetTextSize("Bumperlux").x); // fits at 16 points
+    label->SetText("Bumperlux", true);
+    EXPECT_LE(label->GetFont()->GetPointSize(), 16);
+    EXPECT_GE(label->GetFont()->GetPointSize(), 15);
+    EXPECT_LE(label->GetWidth(), m_Reference.GetTextSize("Bumperlux").x);
+
+    // Each new text starts again from the base size.
+    label->SetText("Hi", true);
+    EXPECT_EQ(20, label->GetFont()->GetPointSize());
+
+    label->SetWidthLimit(1);
+    label->SetText("far too long for one pixel", true);
+    EXPECT_EQ(6, label->GetFont()->GetPointSize());
+}
+
+TEST_F(LabelTest, ShadowAndHighlightCopiesKeepTheTextColourOnTop)
+{
+    std::unique_ptr<Label> label(MakeLabel("Shadowed"));
+    label->SetColor(White, false);
+    label->SetShadowColor(Black);
+    label->UpdateImage();
+    Label* shadow = label->GetShadow();
+    ASSERT_NE(nullptr, shadow);
+    EXPECT_EQ(-1, shadow->GetX());
+    EXPECT_EQ(-1, shadow->GetY());
+    EXPECT_EQ(2, shadow->GetZOrder());
+    EXPECT_EQ(0x000000u, MostOpaqueColor(label->GetImage()));  // the shadow layer
+    EXPECT_EQ(0xFFFFFFu, MostOpaqueColor(shadow->GetImage())); // the text on top
+
+    // Recolouring and disabling change the text, not the shadow.
+    label->SetColor(Green, true);
+    EXPECT_EQ(Green, shadow->GetTextColor());
+    EXPECT_EQ(0x00FF00u, MostOpaqueColor(shadow->GetImage()));
+    EXPECT_EQ(0x000000u, MostOpaqueColor(label->GetImage()));
+    label->SetDisabled(true);
+    EXPECT_EQ(Gray, shadow->GetTextColor());
+    EXPECT_EQ(Gray, label->GetTextColor());
+    label->SetDisabled(true);
+    label->SetDisabled(false);
+    EXPECT_EQ(Green, label->GetTextColor());
+    EXPECT_EQ(Green, shadow->GetTextColor());
+
+    // With a highlight too: highlight layer, text above, shadow colour below.
+    label->SetHighlightColor(White);
+    label->UpdateImage();
+    Label* highlight = label->GetHighlight();
+    ASSERT_NE(nullptr, highlight);
+    EXPECT_EQ(1, highlight->GetX());
+    EXPECT_EQ(0xFFFFFFu, MostOpaqueColor(label->GetImage()));
+    EXPECT_EQ(Black, highlight->GetTextColor());
+    EXPECT_EQ(Green, shadow->GetTextColor());
+
+    // New texts reach the copies.
+    label->SetText("Other", true);
+    EXPECT_EQ("Other", shadow->GetText());
+    EXPECT_EQ(label->GetWidth(), shadow->GetWidth());
+}
+
+TEST_F(LabelTest, ScriptPropertiesApplyInAnyOrder)
+{
+    Run("labelScore = 7");
+    std::unique_ptr<Object> object(ClassManager::GetInstance()->InstantiateObject(
+        Table("{class = 'Label', text = 'Points: |labelScore|', fgColor = 'Green', "
+              "font = {fontName = 'DejaVuSans.ttf', fontSize = 16}, widthLimit = 1000, "
+              "wrapLimit = 3, shadowColor = 'Black', textAlignment = 'Right'}")));
+    auto* label = dynamic_cast<Label*>(object.get());
+    ASSERT_NE(nullptr, label);
+    EXPECT_EQ("Points:\n|labelScore|", label->GetText());
+    EXPECT_EQ(HorizontalAlignment::Right, label->GetLineAlignment());
+    ASSERT_NE(nullptr, label->GetShadow()); // made by the rebuild after the text
+    EXPECT_EQ(Green, label->GetShadow()->GetTextColor());
+    EXPECT_EQ(m_Reference.GetTextSize("Points:").x, label->GetWidth());
+
+    label->ApplyProperty("text", Table("function() return 42 end"));
+    EXPECT_EQ("42", label->GetText());
+    label->ApplyProperty("textAlignment", Table("'Sideways'"));
+    EXPECT_EQ(HorizontalAlignment::Right, label->GetLineAlignment());
+    LuaPlus::LuaObject text;
+    label->RetrieveProperty(text, "text");
+    EXPECT_EQ(std::string("42"), text.GetString());
+
+    // Without a font nothing is rendered.
+    Label bare;
+    bare.SetText("nothing", true);
+    EXPECT_EQ(nullptr, bare.GetImage());
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#pragma once
+// Shared set-up of the widget tests: the engine prepared once per program, TrueType
+// initialised, the DejaVu fonts and small test pictures registered as resources, one
+// configuration naming the fonts, an empty posted-event queue and an open click latch
+// around each test; and builders of the SDL input events the widgets are driven by.
+#include "core/Event.h"
+#include "core/EventReceiver.h"
+#include "support/engine/PassHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Image;
+
+namespace widgettest {
+
+// Test pictures: "Button.png" and "Button.green.png" 4 frames of 40 x 20; "boxCheck.png"
+// 2 frames of 8 x 8; "objKeyTip.png" 16 x 16; "btnBlankSmall.png" 4 frames of 20 x 20;
+// "bkgTrackBar.png" 100 x 8.
+class WidgetTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A value made by a script expression ("{class = 'Grid'}").
+    static LuaPlus::LuaObject Table(const std::string& expression);
+    static void Run(const std::string& text);
+
+    // Dispatches every posted event (routed ones to their receivers).
+    void Dispatch() { m_Passes.DispatchPostedEvents(); }
+
+    bbtest::PassHarness m_Passes;
+};
+
+Event MouseMotion(int x, int y, int xrel = 0, int yrel = 0);
+Event MouseDown(int x, int y);
+Event MouseUp(int x, int y);
+Event KeyDown(SDLKey key, SDLMod mod = KMOD_NONE, std::uint16_t unicode = 0);
+Event KeyUp(SDLKey key, SDLMod mod = KMOD_NONE);
+
+// A receiver that records the engine events it is offered: type and data1.
+class RecordingReceiver : public EventReceiver
+{
+public:
+    struct Entry
+    {
+        std::uint8_t type;
+        void* data1;
+    };
+    bool OnEvent(const Event& event) override;
+    int Count(std::uint8_t type) const;
+    std::vector<Entry> entries;
+    bool consume = true;
+};
+
+// The message of the exception action raises ("" when none).
+template <typename F> std::string MessageOf(F action)
+{
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+// The colour (0xRRGGBB) of the most opaque pixel of the image, and that alpha.
+std::uint32_t MostOpaqueColor(Image* image, int* alpha = nullptr);
+
+} // namespace widgettest
