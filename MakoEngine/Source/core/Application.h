@@ -231,6 +231,14 @@ protected:
     bool IsDialogVisible() const;
     void* CurrentScreenForNotice() const;
     SDL_Surface* GetScreenshotSurface() const;
+    // The main canvas over the display manager's screen renderer; there is none before.
+    void InitMainCanvas();
+    // Installs the application's window procedure (needs the window handle).
+    void InitWindowProc();
+    // The application's window procedure: minimised and activation flags, then the display
+    // manager's part. Messages come from SDL's active events (OfferToOverlays).
+    std::intptr_t WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    void TranslateActiveEvent(const Event& event);
     void InitDisplayManager();
     void InitScreenManager();
     void DestroyDisplayObjects();

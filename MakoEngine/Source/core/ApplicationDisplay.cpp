@@ -1,12 +1,37 @@
-// The application's display side: choosing full screen or a window, the main canvas,
-// drawing a frame, presenting it, the statistics displays and the screen manager's part
-// of event routing. The display manager, the canvas and the screen manager belong to
-// the display and screen subsystems; until a build has them, these steps do nothing
-// beyond their log lines and notices.
+// The application's display side: choosing full screen or a window through the display
+// manager, the main canvas, drawing a frame with the statistics displays and the
+// screenshot, presenting it, the window procedure fed by SDL's active events, and the
+// display objects' part of start-up and shut-down. The screen manager belongs to the
+// screen subsystem; until a build has it, frames hold only the overlays.
 #include "core/Application.h"
 
 #include "core/Config.h"
+#include "core/Exception.h"
 #include "core/Log.h"
+#include "display/CDXLog.h"
+#include "display/Canvas.h"
+#include "display/DisplayManager.h"
+#include "display/DisplayParams.h"
+#include "display/DisplayUtils.h"
+#include "display/DisplayWindow.h"
+#include "screens/D3DAvailableVidMemCounter.h"
+#include "screens/FPSCounter.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The DirectDraw wrapper's trace goes into the engine log.
+void LogCDXLine(const char* line)
+{
+    Log("%s", line);
+}
+
+// Where the video-memory read-out sits: below the frame-rate read-out.
+const int kVideoMemoryCounterY = 24;
+
+} // namespace
 
 void Application::UseFullScreen(int width, int height, int bpp)
 {
@@ -24,10 +49,36 @@ void Application::UseWindowedScreen(int width, int height, int bpp)
 
 void Application::ApplyDisplayMode(bool fullScreen, int width, int height)
 {
+    delete m_MainCanvas;
+    m_MainCanvas = nullptr;
+    bool shown = fullScreen;
+    if (m_DisplayManager) {
+        DisplayParams params(fullScreen, m_HWAccel, width, height,
+                             RetrieveBoolProperty("enableVSync"));
+        // Creates the window; may lower the acceleration, and keeps the previous display
+        // when the one asked for cannot be shown.
+        m_DisplayManager->ApplyDisplayParams(params);
+        m_HWAccel = params.accel3d;
+        shown = params.fullscreen;
+        InitWindowProc();
+        InitMainCanvas();
+    }
     PostEvent(nullptr, MAKO_DISPLAYCHANGE);
-    m_FullScreen = fullScreen;
+    m_FullScreen = shown;
     if (m_Config)
-        m_Config->SetBoolean("full_screen", fullScreen);
+        m_Config->SetBoolean("full_screen", shown);
+    // SDL places a new window on the screen itself: nothing to move back into view.
+}
+
+void Application::InitMainCanvas()
+{
+    MAKO_ASSERT(m_MainCanvas == 0);
+    m_MainCanvas = new Canvas(m_DisplayManager->GetImageRenderer(), false);
+}
+
+void Application::InitWindowProc()
+{
+    MAKO_ASSERT_MSG(m_hWnd != 0, "A window handle hasn't been set yet.");
 }
 
 void Application::RebuildDisplayIfRequested()
@@ -39,8 +90,12 @@ void Application::RebuildDisplayIfRequested()
         target = !m_FullScreen;
         rebuild = true;
     }
-    if (m_ActivationSeen)
+    if (m_ActivationSeen) {
         m_ActivationSeen = false;
+        if (m_DisplayManager && m_DisplayManager->GetBackend() &&
+            !m_DisplayManager->IsCurrentDisplayValid())
+            rebuild = true;
+    }
     if (!m_WindowRecreationRequested && !rebuild)
         return;
     Log("Recreating window.\n");
@@ -56,6 +111,7 @@ void Application::RebuildDisplayIfRequested()
 void Application::OnWindowCreated()
 {
     PostEvent(nullptr, MAKO_RESETWINDOW);
+    InitWindowProc();
     SDL_EnableUNICODE(1);
     SDL_SetModState(KMOD_NONE);
     SDL_WM_SetCaption(m_WindowTitle.empty() ? "Mako Engine Application" : m_WindowTitle.c_str(),
@@ -68,8 +124,62 @@ void Application::SetWindowHandle(void* handle)
     OnWindowCreated();
 }
 
+std::intptr_t Application::WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    HWND window = static_cast<HWND>(m_hWnd);
+    switch (message) {
+    case WM_SIZE:
+        m_Minimized = wParam == SIZE_MINIMIZED;
+        break;
+    case WM_ACTIVATEAPP:
+        m_ActivationSeen = true;
+        break;
+    case WM_NCLBUTTONDBLCLK:
+        m_DisplayToggleRequested = true;
+        return 0;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_MAXIMIZE) {
+            if (m_FullScreen)
+                ShowWindow(window, SW_MAXIMIZE);
+            else
+                m_DisplayToggleRequested = true;
+        }
+        break;
+    case WM_USER:
+        Log("WM_USER: wParam=0x%08x, lParam=0x%08x\n", static_cast<unsigned>(wParam),
+            static_cast<unsigned>(lParam));
+        break;
+    default:
+        break;
+    }
+    if (!m_DisplayManager)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return m_DisplayManager->HandleWindowsMessage(window, message, wParam, lParam);
+}
+
+void Application::TranslateActiveEvent(const Event& event)
+{
+    // Iconifying is the window's minimise, the input focus its activation.
+    if (event.active.state & SDL_APPACTIVE) {
+        WindowProc(WM_SIZE, event.active.gain ? SIZE_RESTORED : SIZE_MINIMIZED, 0);
+        if (event.active.gain)
+            WindowProc(WM_ACTIVATEAPP, 1, 0);
+    }
+    if (event.active.state & SDL_APPINPUTFOCUS) {
+        WindowProc(WM_ACTIVATE, event.active.gain ? WA_ACTIVE : WA_INACTIVE, 0);
+        if (event.active.gain)
+            WindowProc(WM_ACTIVATEAPP, 1, 0);
+    }
+}
+
 void Application::Draw()
 {
+    if (m_MainCanvas) {
+        if (m_FPSCounter)
+            m_FPSCounter->Render(*m_MainCanvas);
+        if (m_VideoMemoryCounter)
+            m_VideoMemoryCounter->Render(*m_MainCanvas);
+    }
     if (m_ScreenshotRequested) {
         SaveScreenshot();
         m_ScreenshotRequested = false;
@@ -78,17 +188,31 @@ void Application::Draw()
 
 void Application::Tick() {}
 
-void Application::PresentFrame() {}
+void Application::PresentFrame()
+{
+    if (m_DisplayManager && m_DisplayManager->GetBackend())
+        m_DisplayManager->Flip();
+}
 
-void Application::CountFrame() {}
+void Application::CountFrame()
+{
+    if (m_FPSCounter) {
+        // The frame began when the pass did.
+        m_FPSCounter->StartAt(m_FrameStartTime);
+        m_FPSCounter->CountFrame();
+    }
+}
 
 bool Application::OfferToOverlays(const Event& event)
 {
-    return false;
+    if (event.type == SDL_ACTIVEEVENT && m_hWnd)
+        TranslateActiveEvent(event);
+    return m_FPSCounter && m_FPSCounter->OnEvent(event);
 }
 
 bool Application::OfferToScreens(const Event& event)
 {
+    (void)event;
     return false;
 }
 
@@ -104,34 +228,79 @@ void* Application::CurrentScreenForNotice() const
 
 SDL_Surface* Application::GetScreenshotSurface() const
 {
-    return nullptr;
+    return m_DisplayManager ? m_DisplayManager->GetScreenshotSurface() : nullptr;
 }
 
 void Application::EnableFPSCounter(bool enable)
 {
-    Log(enable ? "FPS counter enabled\n" : "FPS counter disabled\n");
+    if (enable) {
+        if (!m_FPSCounter)
+            m_FPSCounter = new FPSCounter();
+        Log("FPS counter enabled\n");
+    } else {
+        delete m_FPSCounter;
+        m_FPSCounter = nullptr;
+        Log("FPS counter disabled\n");
+    }
 }
 
 void Application::EnableVideoMemoryCounter(bool enable)
 {
-    Log(enable ? "Video memory counter enabled\n" : "Video memory counter disabled\n");
+    if (enable) {
+        if (!m_VideoMemoryCounter) {
+            m_VideoMemoryCounter = new D3DAvailableVidMemCounter();
+            m_VideoMemoryCounter->SetPosition(0, kVideoMemoryCounterY);
+        }
+        Log("Video memory counter enabled\n");
+    } else {
+        delete m_VideoMemoryCounter;
+        m_VideoMemoryCounter = nullptr;
+        Log("Video memory counter disabled\n");
+    }
 }
 
 void Application::DestroyDisplayObjects()
 {
     LogAtLevel(3, "~Application - SAFE_DELETE(m_VideoMemoryCounter)\n");
+    delete m_VideoMemoryCounter;
+    m_VideoMemoryCounter = nullptr;
     LogAtLevel(3, "~Application - SAFE_DELETE(m_FPSCounter)\n");
+    delete m_FPSCounter;
+    m_FPSCounter = nullptr;
     LogAtLevel(3, "~Application - SAFE_DELETE(m_ScreenManager)\n");
     DeleteDeadActors();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_MainCanvas)\n");
+    delete m_MainCanvas;
+    m_MainCanvas = nullptr;
 }
 
 void Application::DestroyDisplayManagers()
 {
     LogAtLevel(3, "~Application - SAFE_DELETE(m_DisplayOld)\n");
+    delete m_DisplayOld;
+    m_DisplayOld = nullptr;
     LogAtLevel(3, "~Application - SAFE_DELETE(m_DisplayManager)\n");
+    delete m_DisplayManager;
+    m_DisplayManager = nullptr;
 }
 
-void Application::InitDisplayManager() {}
+void Application::InitDisplayManager()
+{
+    // The backends start video with the driver the caller chose: remember it before the
+    // check below replaces it.
+    RememberCallerVideoDriver();
+    CDXLog::Get().SetCallback(&LogCDXLine);
+    CDXLog::Get().SetTargets(CDXLOG_CALLBACK);
+    m_DisplayManager = new DisplayManager();
+    // SDL video must start at all: checked with the driver that needs no display.
+    if (setenv("SDL_VIDEODRIVER", "dummy", 1) != 0)
+        throw Exception(MAKO_WHERE,
+                        "Assertion failed: (SDL_putenv(\"SDL_VIDEODRIVER=dummy\") == 0)");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        throw Exception(MAKO_WHERE, "Assertion failed: (SDL_InitSubSystem(0x00000020) == 0)");
+    if (CurrentSDLVideoDriverName() != "dummy")
+        throw Exception(MAKO_WHERE, "Assertion failed: (strcmp(SDL_VideoDriverName(buf, "
+                                    "bufSize), \"dummy\") == 0)");
+}
 
 void Application::InitScreenManager() {}

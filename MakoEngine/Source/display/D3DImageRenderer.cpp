@@ -1,0 +1,187 @@
+#include "display/D3DImageRenderer.h"
+
+#include "display/D3DCheck.h"
+#include "display/DisplayBackendD3D.h"
+#include "display/DividedTexture.h"
+#include "display/Image.h"
+#include "display/SurfaceManager.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+D3DTLVERTEX Vertex(float x, float y, D3DCOLOR color, float u, float v)
+{
+    return D3DTLVERTEX{x, y, 0.0f, 1.0f, color, 0, u, v};
+}
+
+} // namespace
+
+D3DImageRenderer::~D3DImageRenderer()
+{
+    if (m_InScene && Device())
+        Device()->EndScene();
+    m_InScene = false;
+}
+
+IDirect3DDevice7* D3DImageRenderer::Device() const
+{
+    return m_Backend->GetDevice();
+}
+
+void D3DImageRenderer::BeginScene()
+{
+    HRESULT result = Device()->BeginScene();
+    if (result == DDERR_SURFACELOST) {
+        m_Backend->HandleDisplayModeChange();
+        D3D_CHECK(Device()->BeginScene(),
+                  "Post surface-lost call to IDirect3DDevice::BeginScene failed");
+    } else {
+        D3D_CHECK(result, "IDirect3DDevice7::BeginScene failed");
+    }
+    m_InScene = true;
+    IDirect3DDevice7* device = Device();
+    D3D_CHECK(device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE),
+              "IDirect3DDevice7::SetRenderState failed");
+    device->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetRenderState(D3DRENDERSTATE_LIGHTING, FALSE);
+    device->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTFN_POINT);
+    device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTFG_POINT);
+    device->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTFP_NONE);
+    device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP);
+    device->SetTextureStageState(0, D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP);
+    device->SetRenderState(D3DRENDERSTATE_DITHERENABLE, FALSE);
+    device->SetRenderState(D3DRENDERSTATE_SPECULARENABLE, FALSE);
+    device->SetRenderState(D3DRENDERSTATE_ZWRITEENABLE, FALSE);
+    device->SetRenderState(D3DRENDERSTATE_ZENABLE, FALSE);
+    device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+}
+
+void D3DImageRenderer::EndScene()
+{
+    if (!m_InScene)
+        return;
+    m_InScene = false;
+    D3D_CHECK(Device()->EndScene(), "IDirect3DDevice7::EndScene failed");
+}
+
+void D3DImageRenderer::SetShaderState(ShaderType shader)
+{
+    if (shader < SHADERTYPE_COPY || shader > SHADERTYPE_BLENDCOMBINEDALPHA)
+        return;
+    IDirect3DDevice7* device = Device();
+    device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, shader != SHADERTYPE_COPY);
+    device->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    switch (shader) {
+    case SHADERTYPE_BLENDCONSTANTALPHA:
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        break;
+    case SHADERTYPE_BLENDCOMBINEDALPHA:
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+        break;
+    default: // copy and pixel alpha
+        device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+        device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        break;
+    }
+}
+
+void D3DImageRenderer::SetColorState(int alpha)
+{
+    IDirect3DDevice7* device = Device();
+    device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, alpha != 255);
+    device->SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+}
+
+void D3DImageRenderer::DrawImage(Image* image, ShaderType shader, const SDL_Rect* dst,
+                                 const SDL_Rect* src, int alpha, double, std::uint32_t)
+{
+    MAKO_ASSERT(dst != 0);
+    if (!m_InScene)
+        BeginScene();
+    DividedTexture* texture = nullptr;
+    std::unique_ptr<DividedTexture> temporary; // for images outside the surface manager
+    if (SurfaceNode* node = image->GetSurfaceNode()) {
+        if (!node->GetD3DSurface())
+            SurfaceManager::GetInstance().Node_RefreshSurfaceType(node, SURFACETYPE_D3D,
+                                                                  SURFACETYPE_SDL);
+        if (D3DSurface* surface = node->GetD3DSurface())
+            texture = dynamic_cast<DividedTexture*>(surface->GetTexture());
+    } else if (SDL_Surface* pixels = image->GetSDLSurface()) {
+        temporary.reset(m_Backend->CreateDividedTexture(pixels));
+        texture = temporary.get();
+    }
+    if (!texture)
+        return;
+    const SDL_Rect whole = MakeRect(0, 0, texture->GetWidth(), texture->GetHeight());
+    DrawDividedTexture(texture, shader, *dst, src ? *src : whole, alpha);
+}
+
+void D3DImageRenderer::DrawDividedTexture(DividedTexture* texture, ShaderType shader,
+                                          const SDL_Rect& dst, const SDL_Rect& src, int alpha)
+{
+    if (src.w == 0 || src.h == 0)
+        return;
+    SetShaderState(shader);
+    const bool diffuseAlpha =
+        shader == SHADERTYPE_BLENDCONSTANTALPHA || shader == SHADERTYPE_BLENDCOMBINEDALPHA;
+    const D3DCOLOR color =
+        diffuseAlpha ? (static_cast<D3DCOLOR>(alpha & 0xFF) << 24) | 0xFFFFFFu : 0xFFFFFFFFu;
+    const float sx = float(dst.w) / float(src.w);
+    const float sy = float(dst.h) / float(src.h);
+    IDirect3DDevice7* device = Device();
+    for (const DividedTextureTile& tile : texture->GetTiles()) {
+        const int left = std::max<int>(tile.rect.x, src.x);
+        const int top = std::max<int>(tile.rect.y, src.y);
+        const int right = std::min<int>(tile.rect.x + tile.rect.w, src.x + src.w);
+        const int bottom = std::min<int>(tile.rect.y + tile.rect.h, src.y + src.h);
+        const int w = right - left, h = bottom - top;
+        if (w <= 0 || h <= 0 || w > tile.textureWidth || h > tile.textureHeight)
+            continue;
+        const float x0 = float(left - src.x) * sx + float(dst.x) - 0.1f;
+        const float y0 = float(top - src.y) * sy + float(dst.y) - 0.1f;
+        const float x1 = x0 + float(w) * sx, y1 = y0 + float(h) * sy;
+        const float uL = float(left - tile.rect.x) / float(tile.textureWidth);
+        const float tT = float(top - tile.rect.y) / float(tile.textureHeight);
+        const float uR = float(left - tile.rect.x + w) / float(tile.textureWidth);
+        const float tB = float(top - tile.rect.y + h) / float(tile.textureHeight);
+        D3DTLVERTEX vertices[4] = {Vertex(x0, y0, color, uL, tT), Vertex(x0, y1, color, uL, tB),
+                                   Vertex(x1, y0, color, uR, tT), Vertex(x1, y1, color, uR, tB)};
+        D3D_CHECK(device->SetTexture(0, tile.texture), "IDirect3DDevice7::SetTexture failed");
+        D3D_CHECK(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, vertices, 4, 0),
+                  "IDirect3DDevice7::DrawPrimitive failed");
+    }
+    D3D_CHECK(device->SetTexture(0, nullptr), "IDirect3DDevice7::SetTexture failed");
+}
+
+void D3DImageRenderer::DrawRect(const SDL_Rect* rect, const Color& color, bool filled)
+{
+    if (color.a == 0)
+        return;
+    if (!m_InScene)
+        BeginScene();
+    SetColorState(color.a);
+    if (!filled)
+        return; // outlines are lines, which this renderer does not draw
+    IDirect3DDevice7* device = Device();
+    D3D_CHECK(device->SetTexture(0, nullptr), "IDirect3DDevice7::SetTexture failed");
+    const D3DCOLOR c = D3DCOLOR(color.a) << 24 | D3DCOLOR(color.r) << 16 | D3DCOLOR(color.g) << 8 |
+                       D3DCOLOR(color.b);
+    const float x = float(rect->x) - 0.1f, y = float(rect->y) - 0.1f;
+    const float r = float(rect->x + rect->w) - 0.1f, b = float(rect->y + rect->h) - 0.1f;
+    D3DTLVERTEX vertices[4] = {Vertex(x, y, c, 0, 0), Vertex(x, b, c, 0, 0), Vertex(r, y, c, 0, 0),
+                               Vertex(r, b, c, 0, 0)};
+    D3D_CHECK(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, vertices, 4, 0),
+              "IDirect3DDevice7::DrawPrimitive failed");
+}

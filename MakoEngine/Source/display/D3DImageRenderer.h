@@ -1,0 +1,48 @@
+#pragma once
+// The screen renderer of the hardware backend: images as textured quads (one per 64 x 64
+// tile) and filled rectangles as flat quads, drawn by the backend's Direct3D device into
+// its back buffer. Circles, lines, pies, polygons and rectangle outlines draw nothing in
+// this backend. The scene opens at the first drawing of a frame and closes at Present.
+// Main thread only.
+#include "ddraw/d3d.h"
+#include "display/ImageRenderer.h"
+
+class DisplayBackendD3D;
+class DividedTexture;
+
+class D3DImageRenderer : public ImageRenderer
+{
+public:
+    explicit D3DImageRenderer(DisplayBackendD3D* backend) : m_Backend(backend) {}
+    // Ends an open scene.
+    ~D3DImageRenderer() override;
+
+    // The screen is not an image here: null.
+    Image* GetTargetSurface() override { return nullptr; }
+    void DrawCircle(int, int, int, const Color&, bool) override {}
+    // The image's texture (made first when missing) with the shader, from src (null: all
+    // of it) to dst (required); angle and flags are not used.
+    void DrawImage(Image* image, ShaderType shader, const SDL_Rect* dst, const SDL_Rect* src,
+                   int alpha, double angle, std::uint32_t flags) override;
+    void DrawLine(int, int, int, int, const Color&) override {}
+    void DrawPie(int, int, int, int, int, const Color&) override {}
+    void DrawPolygon(const Poly&, const Color&, bool) override {}
+    // Filled: a flat quad blended by the colour's alpha (alpha 0 draws nothing and opens
+    // no scene). Outline: nothing is drawn.
+    void DrawRect(const SDL_Rect* rect, const Color& color, bool filled) override;
+
+    // Opens the scene and sets the render states; a lost display is recovered once.
+    void BeginScene();
+    void EndScene();
+    bool IsInScene() const { return m_InScene; }
+    void DrawDividedTexture(DividedTexture* texture, ShaderType shader, const SDL_Rect& dst,
+                            const SDL_Rect& src, int alpha);
+    void SetShaderState(ShaderType shader);
+    void SetColorState(int alpha);
+
+private:
+    IDirect3DDevice7* Device() const;
+
+    DisplayBackendD3D* m_Backend;
+    bool m_InScene = false;
+};

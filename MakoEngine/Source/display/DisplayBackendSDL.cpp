@@ -1,0 +1,139 @@
+#include "display/DisplayBackendSDL.h"
+
+#include "core/Application.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "display/DisplayUtils.h"
+#include "display/SDLImageRenderer.h"
+
+#include <boost/format.hpp>
+
+MAKO_IMPLEMENT_CLASS(DisplayBackendSDL, "DisplayBackendSDL", "Object", nullptr, nullptr);
+
+DisplayBackendSDL::DisplayBackendSDL() = default;
+
+DisplayBackendSDL::~DisplayBackendSDL()
+{
+    if (m_ImageRenderer) {
+        DeleteRenderer();
+        ShutdownSDLVideo();
+    }
+}
+
+void DisplayBackendSDL::DeleteRenderer()
+{
+    // The renderer's image only holds the video surface; SDL keeps it.
+    delete m_ImageRenderer;
+    m_ImageRenderer = nullptr;
+}
+
+bool DisplayBackendSDL::StartVideo()
+{
+    Log("DisplayBackendSDL::ApplyDisplayParams: Trying to initialize SDL's directx driver.\n");
+    if (InitSDLVideo("directx", &m_Window, &m_SDLWindowProc)) {
+        Log("DisplayBackendSDL::ApplyDisplayParams: SDL's directx driver was successfully "
+            "loaded.\n");
+        return true;
+    }
+    Log("DisplayBackendSDL::ApplyDisplayParams: Could not initialize SDL's directx driver: %s\n",
+        GetSDLVideoError().c_str());
+    Log("DisplayBackendSDL::ApplyDisplayParams: Trying to initialize SDL's windib driver.\n");
+    if (InitSDLVideo("windib", &m_Window, &m_SDLWindowProc)) {
+        Log("DisplayBackendSDL::ApplyDisplayParams: SDL's windib driver was successfully "
+            "loaded.\n");
+        return true;
+    }
+    return false;
+}
+
+void DisplayBackendSDL::ApplyDisplayParams(const DisplayParams& params)
+{
+    Log("DisplayBackendSDL::ApplyDisplayParams: START.\n");
+    if (m_CurrentDisplayParams) {
+        Log("DisplayBackendSDL::ApplyDisplayParams: Deleting old display params.\n");
+        m_CurrentDisplayParams.reset();
+    }
+    // The old renderer draws into the video surface that the new mode replaces.
+    DeleteRenderer();
+    m_DisplaySurface = nullptr;
+    if (!IsCurrentSDLVideoDriver("directx")) {
+        Log("DisplayBackendSDL::ApplyDisplayParams: Shutting down SDL video subsystem.\n");
+        ShutdownSDLVideo();
+        m_Window = nullptr;
+        m_SDLWindowProc = nullptr;
+        bool result = StartVideo();
+        MAKO_ASSERT_TYPED(DisplayBackendInitError, result == true, GetSDLVideoError());
+        if (GetApp())
+            GetApp()->SetWindowHandle(m_Window);
+    }
+    m_SavedFullScreenDisplaySettings.reset();
+
+    const Uint32 flags = params.fullscreen ? SDL_FULLSCREEN : 0;
+    const int signedFlags = static_cast<int>(flags);
+    Log("DisplayBackendSDL::ApplyDisplayParams: Calling SDL_SetVideoMode(%d, %d, 32, %d)\n",
+        params.width, params.height, signedFlags);
+    m_DisplaySurface = SDL_SetVideoMode(params.width, params.height, 32, flags);
+    MAKO_ASSERT_TYPED(DisplayBackendInitError, m_DisplaySurface != NULL,
+                      boost::str(boost::format("SDL_SetVideoMode(%1%, %2%, 32, %3%) failed: %4%") %
+                                 params.width % params.height % signedFlags % SDL_GetError()));
+
+    Log("DisplayBackendSDL::ApplyDisplayParams: Creating m_ImageRenderer.\n");
+    m_ImageRenderer = new SDLImageRenderer(m_DisplaySurface, false);
+    m_CurrentDisplayParams.reset(new DisplayParams(params));
+    if (!params.fullscreen) {
+        m_DesktopDepth = DesktopBitsPerPixel();
+        // The window system decorates SDL's window itself; nothing to change in its style.
+        Log("DisplayBackendSDL::ApplyDisplayParams: Enabling maximize box.\n");
+    } else {
+        m_DesktopDepth = 0;
+    }
+    Log("DisplayBackendSDL::ApplyDisplayParams: SUCCESS.\n");
+}
+
+ImageRenderer* DisplayBackendSDL::GetImageRenderer()
+{
+    return m_ImageRenderer;
+}
+
+void DisplayBackendSDL::Present()
+{
+    if (m_DisplaySurface)
+        SDL_Flip(m_DisplaySurface);
+}
+
+LRESULT DisplayBackendSDL::HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam,
+                                                LPARAM lParam)
+{
+    if (!m_SDLWindowProc)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const bool fullscreen = m_CurrentDisplayParams && m_CurrentDisplayParams->fullscreen;
+    if (message == WM_SIZE && wParam == SIZE_MINIMIZED && fullscreen) {
+        Log("DisplayBackendSDL::HandleWindowsMessage: Attempting to restore desktop's "
+            "resolution.\n");
+        MAKO_ASSERT(m_SavedFullScreenDisplaySettings == 0);
+        std::unique_ptr<DEVMODE> saved(new DEVMODE());
+        if (!EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, saved.get()))
+            ThrowVerifyFailed(MAKO_WHERE, "EnumDisplaySettings(NULL, ENUM_CURRENT_SETTINGS, "
+                                          "m_SavedFullScreenDisplaySettings)");
+        m_SavedFullScreenDisplaySettings = std::move(saved);
+        ChangeDisplaySettingsA(nullptr, 0);
+    } else if (message == WM_SIZE && wParam == SIZE_RESTORED && fullscreen &&
+               m_SavedFullScreenDisplaySettings) {
+        Log("DisplayBackendSDL::HandleWindowsMessage: Attempting to switch back to fullscreen "
+            "app (from desktop.)\n");
+        ChangeDisplaySettingsA(m_SavedFullScreenDisplaySettings.get(), CDS_FULLSCREEN);
+        m_SavedFullScreenDisplaySettings.reset();
+    } else if (message == WM_ACTIVATE && wParam == WA_INACTIVE && fullscreen) {
+        Log("DisplayBackendSDL::HandleWindowsMessage: Attempting to minimize fullscreen "
+            "window.\n");
+        ShowWindow(window, SW_MINIMIZE);
+    }
+    return CallWindowProcA(m_SDLWindowProc, window, message, wParam, lParam);
+}
+
+bool DisplayBackendSDL::IsCurrentDisplayValid()
+{
+    if (!m_CurrentDisplayParams || m_CurrentDisplayParams->fullscreen)
+        return true;
+    return DesktopBitsPerPixel() == m_DesktopDepth;
+}

@@ -1,0 +1,227 @@
+#include "display/DisplayManager.h"
+
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "display/Color.h"
+#include "display/DisplayBackend.h"
+#include "display/DisplayBackendD3D.h"
+#include "display/DisplayBackendSDL.h"
+#include "display/DisplayUtils.h"
+#include "display/ImageRenderer.h"
+#include "display/Rect.h"
+#include "display/SDLImageRenderer.h"
+#include "lua/LuaFunctionList.h"
+
+namespace {
+
+const char* const kHyphens =
+    "-------------------------------------------------------------------------\n";
+
+// The full report text of a failure: an engine Exception's own, else what() says.
+std::string FailureText(const std::exception& error)
+{
+    if (const Exception* engineError = dynamic_cast<const Exception*>(&error))
+        return engineError->ToString();
+    return error.what();
+}
+
+} // namespace
+
+DisplayManager::DisplayManager() = default;
+
+DisplayManager::~DisplayManager()
+{
+    Log("DisplayManager::~DisplayManager: START\n");
+    DeleteBackend();
+    Log("DisplayManager::~DisplayManager: END\n");
+}
+
+DisplayBackend* DisplayManager::MakeBackend(const DisplayParams& params)
+{
+    if (m_Factory)
+        return m_Factory(params);
+    if (params.accel3d)
+        return new DisplayBackendD3D();
+    return new DisplayBackendSDL();
+}
+
+void DisplayManager::DeleteBackend()
+{
+    DisplayBackend* backend = m_DisplayBackend;
+    m_DisplayBackend = nullptr;
+    delete backend;
+}
+
+bool DisplayManager::BackendMatches(const DisplayParams& params) const
+{
+    if (!m_DisplayBackend)
+        return false;
+    if (params.accel3d)
+        return dynamic_cast<DisplayBackendD3D*>(m_DisplayBackend) != nullptr;
+    return dynamic_cast<DisplayBackendSDL*>(m_DisplayBackend) != nullptr;
+}
+
+void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
+{
+    Log("DisplayManager::CreateAndInitBackend: START\n");
+    if (!BackendMatches(params)) {
+        Log("DisplayManager::CreateAndInitBackend: Deleting m_DisplayBackend\n");
+        DeleteBackend();
+        m_DisplayBackend = MakeBackend(params);
+    }
+    m_DisplayBackend->ApplyDisplayParams(params);
+    if (ImageRenderer* renderer = m_DisplayBackend->GetImageRenderer()) {
+        SDL_Rect all = MakeRect(0, 0, params.width, params.height);
+        renderer->DrawRect(&all, Black, true);
+        m_DisplayBackend->Present();
+    }
+    Log("DisplayManager::CreateAndInitBackend: END\n");
+}
+
+void DisplayManager::LogInitError(const DisplayParams& params, const std::string& what)
+{
+    Log("%s", kHyphens);
+    Log("%s: Error initializing display:\nPARAMS: 3daccel=%s, fullscreen=%s\nEXCEPTION "
+        "INFO:\n%s\n",
+        "DisplayManager::ApplyDisplayParams", OnOff(params.accel3d), OnOff(params.fullscreen),
+        what.c_str());
+    Log("%s", kHyphens);
+    Log("DisplayManager::ApplyDisplayParams: Deleting uninitialized backend.\n");
+    DeleteBackend();
+}
+
+bool DisplayManager::RestorePrevious(const DisplayParams& previous)
+{
+    DisplayParams attempt(previous);
+    for (int tries = 0; tries < 2; ++tries) {
+        Log("DisplayManager::ApplyDisplayParams: Restoring the previous display "
+            "(3daccel=%s, fullscreen=%s).\n",
+            OnOff(attempt.accel3d), OnOff(attempt.fullscreen));
+        try {
+            CreateAndInitBackend(attempt);
+            m_LastApplied = attempt;
+            return true;
+        } catch (const std::exception& error) {
+            LogInitError(attempt, FailureText(error));
+        }
+        if (!attempt.accel3d)
+            break;
+        attempt.accel3d = false;
+    }
+    return false;
+}
+
+void DisplayManager::ApplyDisplayParams(DisplayParams& params)
+{
+    DisplayParams p(params);
+    Log("DisplayManager::ApplyDisplayParams: Called with 3daccel=%s, fullscreen=%s\n",
+        OnOff(p.accel3d), OnOff(p.fullscreen));
+    std::string failure;
+    try {
+        CreateAndInitBackend(p);
+    } catch (const std::exception& error) {
+        // Whatever failed, the backend may be half-made: it goes.
+        failure = FailureText(error);
+        LogInitError(p, failure);
+    }
+    if (!m_DisplayBackend && p.accel3d) {
+        Log("DisplayManager::ApplyDisplayParams: Trying to reinitialize display without 3D "
+            "acceleration.\n");
+        p.accel3d = false;
+        try {
+            CreateAndInitBackend(p);
+        } catch (const std::exception& error) {
+            failure = FailureText(error);
+            LogInitError(p, failure);
+        }
+    }
+    if (!m_DisplayBackend) {
+        // The display asked for cannot be shown: keep the one shown before, if any.
+        if (!m_HasApplied || !RestorePrevious(m_LastApplied)) {
+            m_HasApplied = false;
+            MAKO_ASSERT_MSG(false, "Could not initialize display.");
+        }
+        p = m_LastApplied;
+        Log("DisplayManager::ApplyDisplayParams: Kept the previous display.\n");
+    }
+    params = p;
+    m_LastApplied = p;
+    m_HasApplied = true;
+    Log("DisplayManager::ApplyDisplayParams: Success, backend=\"%s\", 3daccel=%s, "
+        "fullscreen=%s\n",
+        m_DisplayBackend->GetClass()->GetName().c_str(), OnOff(params.accel3d),
+        OnOff(params.fullscreen));
+}
+
+ImageRenderer* DisplayManager::GetImageRenderer()
+{
+    return m_DisplayBackend ? m_DisplayBackend->GetImageRenderer() : nullptr;
+}
+
+void DisplayManager::Flip()
+{
+    MAKO_ASSERT(m_DisplayBackend != 0);
+    m_DisplayBackend->Present();
+}
+
+LRESULT DisplayManager::HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam,
+                                             LPARAM lParam)
+{
+    if (!m_DisplayBackend)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return m_DisplayBackend->HandleWindowsMessage(window, message, wParam, lParam);
+}
+
+bool DisplayManager::IsCurrentDisplayValid()
+{
+    MAKO_ASSERT(m_DisplayBackend != 0);
+    return m_DisplayBackend->IsCurrentDisplayValid();
+}
+
+SDL_Surface* DisplayManager::GetScreenshotSurface()
+{
+    return m_DisplayBackend ? m_DisplayBackend->GetScreenshotSurface() : nullptr;
+}
+
+ImageRenderer* DisplayManager::MakeImageRenderer(Image* image)
+{
+    return new SDLImageRenderer(image);
+}
+
+ImageRenderer* DisplayManager::MakeOffscreenImageRenderer(int width, int height)
+{
+    return SDLImageRenderer::MakeOffscreen(width, height);
+}
+
+// Writes SDL's video driver, SDL's video capabilities and the desktop's display settings
+// to the log.
+MAKO_LUA_FUNCTION(LogVideoInfo)
+{
+    (void)L;
+    Log("SDL Video Driver: %s\n", CurrentSDLVideoDriverName().c_str());
+    Log("SDL Video Info:\n");
+    const SDL_VideoInfo* info = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetVideoInfo() : nullptr;
+    if (info) {
+        auto yesNo = [](unsigned flag) { return flag ? "YES" : "NO"; };
+        Log("\thw_available: %s\n", yesNo(info->hw_available));
+        Log("\twm_available: %s\n", yesNo(info->wm_available));
+        Log("\tblit_hw     : %s\n", yesNo(info->blit_hw));
+        Log("\tblit_hw_CC  : %s\n", yesNo(info->blit_hw_CC));
+        Log("\tblit_hw_A   : %s\n", yesNo(info->blit_hw_A));
+        Log("\tblit_sw     : %s\n", yesNo(info->blit_sw));
+        Log("\tblit_sw_CC  : %s\n", yesNo(info->blit_sw_CC));
+        Log("\tblit_sw_A   : %s\n", yesNo(info->blit_sw_A));
+        Log("\tblit_fill   : %s\n", yesNo(info->blit_fill));
+        Log("\tvideo_mem   : %dK\n", static_cast<int>(info->video_mem));
+    }
+    Log("Windows-provided Display Settings:\n");
+    DEVMODE settings;
+    if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &settings)) {
+        Log("\tdmBitsPerPel      : %d\n", static_cast<int>(settings.dmBitsPerPel));
+        Log("\tdmPelsWidth       : %d\n", static_cast<int>(settings.dmPelsWidth));
+        Log("\tdmPelsHeight      : %d\n", static_cast<int>(settings.dmPelsHeight));
+        Log("\tdmDisplayFlags    : 0x%08x\n", settings.dmDisplayFlags);
+        Log("\tdmDisplayFrequency: %d\n", static_cast<int>(settings.dmDisplayFrequency));
+    }
+    return 0;
+}

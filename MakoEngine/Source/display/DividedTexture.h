@@ -1,0 +1,43 @@
+#pragma once
+// An image cut into 64 x 64 textures of the hardware backend, so that images of any size
+// draw without power-of-two textures. Tiles lie in column-major order; edge textures are
+// only partly filled (the tile rectangle says how much). Every texture counts
+// 64 x 64 x 4 bytes in VidmemImageBytes while it lives.
+#include "ddraw/ddraw.h"
+#include "display/SurfaceManager.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+struct DividedTextureTile
+{
+    IDirectDrawSurface7* texture = nullptr; // owned
+    SDL_Rect rect = {0, 0, 0, 0};           // the part of the image it holds
+    std::int32_t textureWidth = 64;
+    std::int32_t textureHeight = 64;
+};
+
+class DividedTexture : public SurfaceTexture
+{
+public:
+    static const int kTileSize = 64;
+
+    DividedTexture(int width, int height) : m_Width(width), m_Height(height) {}
+    // Releases every texture and takes its bytes off VidmemImageBytes.
+    ~DividedTexture() override;
+    DividedTexture(const DividedTexture&) = delete;
+    DividedTexture& operator=(const DividedTexture&) = delete;
+
+    // Takes over the texture.
+    void AddTile(const DividedTextureTile& tile) { m_Tiles.push_back(tile); }
+    const std::vector<DividedTextureTile>& GetTiles() const { return m_Tiles; }
+    int GetWidth() const { return m_Width; }
+    int GetHeight() const { return m_Height; }
+
+private:
+    std::vector<DividedTextureTile> m_Tiles;
+    std::int32_t m_Width;
+    std::int32_t m_Height;
+};

@@ -1,0 +1,117 @@
+// One rendered frame of a busy game screen in each display backend: a screen of 200
+// brick-sized images, 10 rotated and 10 alpha-faded sprites, presented. Reports the time
+// per frame of each backend and the hardware-to-software ratio.
+#include "display/DisplayManager.h"
+#include "display/Image.h"
+#include "display/ImageEffects.h"
+#include "display/ImageRenderer.h"
+#include "display/Rect.h"
+
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+namespace {
+
+double gSecondsPerFrame[2] = {0.0, 0.0}; // software, hardware
+
+Image* MakeSprite(int width, int height, std::uint32_t seed)
+{
+    Image* image = new Image(width, height, 1, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
+    SDL_Surface* s = image->GetSDLSurface();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t a = (x == 0 || y == 0 || x == width - 1 || y == height - 1) ? 128 : 255;
+            reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(s->pixels) +
+                                             y * s->pitch)[x] =
+                a << 24 | ((x * 5 + seed) & 0xFF) << 16 | ((y * 9) & 0xFF) << 8 | (seed & 0xFF);
+        }
+    return image;
+}
+
+struct Scene
+{
+    std::vector<std::unique_ptr<Image>> bricks;
+    std::vector<std::unique_ptr<Image>> rotated;
+    std::unique_ptr<Image> sprite;
+
+    Scene()
+    {
+        for (int i = 0; i < 8; ++i)
+            bricks.emplace_back(MakeSprite(40, 20, std::uint32_t(i * 29)));
+        sprite.reset(MakeSprite(48, 48, 7));
+        for (int i = 0; i < 10; ++i)
+            rotated.emplace_back(RotateImage(sprite.get(), 9.0 * i + 5.0, 0, true));
+    }
+
+    void Draw(ImageRenderer& renderer)
+    {
+        SDL_Rect all = MakeRect(0, 0, 640, 480);
+        renderer.DrawRect(&all, Color::FromRGBA(10, 10, 40, 255), true);
+        for (int i = 0; i < 200; ++i) {
+            SDL_Rect dst = MakeRect(20 + (i % 14) * 43, 20 + (i / 14) * 22, 40, 20);
+            renderer.DrawImage(bricks[i % bricks.size()].get(), SHADERTYPE_BLENDPIXELALPHA, &dst,
+                               nullptr, 255, 0.0, 0);
+        }
+        for (int i = 0; i < 10; ++i) {
+            Image* image = rotated[i].get();
+            SDL_Rect dst = MakeRect(30 + i * 58, 360, image->GetSize().x, image->GetSize().y);
+            renderer.DrawImage(image, SHADERTYPE_BLENDPIXELALPHA, &dst, nullptr, 255, 0.0, 0);
+        }
+        for (int i = 0; i < 10; ++i) {
+            SDL_Rect dst = MakeRect(30 + i * 58, 420, 48, 48);
+            renderer.DrawImage(sprite.get(), SHADERTYPE_BLENDCONSTANTALPHA, &dst, nullptr,
+                               25 * (i + 1), 0.0, 0);
+        }
+    }
+};
+
+void RenderFrames(benchmark::State& state, bool accel3d)
+{
+    DisplayManager manager;
+    DisplayParams params(false, accel3d, 640, 480, false);
+    manager.ApplyDisplayParams(params);
+    if (params.accel3d != accel3d) {
+        state.SkipWithError("the display backend could not be started");
+        return;
+    }
+    Scene scene;
+    auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        scene.Draw(*manager.GetImageRenderer());
+        manager.Flip();
+    }
+    std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    double perFrame =
+        spent.count() / double(std::max<benchmark::IterationCount>(1, state.iterations()));
+    gSecondsPerFrame[accel3d ? 1 : 0] = perFrame;
+    state.counters["ms_per_frame"] = perFrame * 1000.0;
+}
+
+void BM_FrameSoftwareBackend(benchmark::State& state)
+{
+    RenderFrames(state, false);
+}
+
+void BM_FrameHardwareBackend(benchmark::State& state)
+{
+    RenderFrames(state, true);
+}
+
+// Reads the two figures above (run before it) and reports hardware / software.
+void BM_FrameBackendRatio(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(gSecondsPerFrame[0]);
+    if (gSecondsPerFrame[0] > 0.0)
+        state.counters["hw_over_sw"] = gSecondsPerFrame[1] / gSecondsPerFrame[0];
+}
+
+} // namespace
+
+BENCHMARK(BM_FrameSoftwareBackend)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameHardwareBackend)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameBackendRatio)->Iterations(1);

@@ -1,0 +1,157 @@
+// The application's display side: the display made through the display manager in either
+// backend, full-screen switches, screenshots of what was presented, the frame-rate
+// read-out and the window messages made from SDL's focus events.
+#include "app/ArcadeApp.h"
+#include "backends/BackendFixture.h"
+#include "display/Canvas.h"
+#include "display/DisplayBackendD3D.h"
+#include "display/DisplayBackendSDL.h"
+#include "display/DisplayManager.h"
+#include "screens/FPSCounter.h"
+
+#include <dirent.h>
+
+using namespace backendtest;
+
+namespace {
+
+class DisplayApp : public ArcadeApp
+{
+public:
+    using Application::ApplyDisplayMode;
+    using Application::InitDisplayManager;
+    using Application::PresentFrame;
+    using Application::RebuildDisplayIfRequested;
+    void Prepare()
+    {
+        SetDefaultProperties();
+        InitPaths();
+        InitDisplayManager();
+    }
+    void RequestToggle() { m_DisplayToggleRequested = true; }
+    bool IsFullScreen() const { return m_FullScreen; }
+    bool IsMinimized() const { return m_Minimized; }
+};
+
+std::vector<std::string> Screenshots(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name.find("_Screenshot-") != std::string::npos)
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    return names;
+}
+
+class ApplicationDisplayTest : public BackendTest
+{
+protected:
+    void SetUp() override
+    {
+        BackendTest::SetUp();
+        GetPostedEventQueue().Clear();
+        m_App.reset(new DisplayApp());
+        m_App->Prepare();
+    }
+    void TearDown() override
+    {
+        m_App.reset();
+        GetPostedEventQueue().Clear();
+        BackendTest::TearDown();
+    }
+
+    std::unique_ptr<DisplayApp> m_App;
+};
+
+} // namespace
+
+TEST_F(ApplicationDisplayTest, ScreenshotsHoldWhatWasPresentedInEitherBackend)
+{
+    for (bool accel : {false, true}) {
+        m_App->SetHWAccelEnabled(accel);
+        m_App->UseWindowedScreen(640, 480, 32);
+        ASSERT_EQ(accel, m_App->IsHWAccelEnabled());
+        Canvas* canvas = m_App->GetMainCanvas();
+        ASSERT_NE(nullptr, canvas);
+        canvas->FillRect(MakeRect(0, 0, 640, 480), Color::FromRGBA(0, 0, 255, 255));
+        canvas->FillRect(MakeRect(100, 50, 20, 10), Color::FromRGBA(255, 128, 0, 255));
+        m_App->RequestScreenshot();
+        m_App->Draw();
+        m_App->PresentFrame();
+
+        std::vector<std::string> names = Screenshots(m_App->GetDocumentsFolder());
+        ASSERT_EQ(accel ? 2u : 1u, names.size());
+        std::string path = m_App->GetDocumentsFolder() + m_App->GetAppName() + "_Screenshot-000" +
+                           (accel ? "1" : "0") + ".bmp";
+        SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+        ASSERT_NE(nullptr, loaded) << path;
+        SDL_Surface* shot = SDL_ConvertSurface(loaded, SDL_GetVideoSurface()->format, 0);
+        SDL_FreeSurface(loaded);
+        ASSERT_NE(nullptr, shot);
+        EXPECT_EQ(640, shot->w);
+        EXPECT_EQ(480, shot->h);
+        EXPECT_EQ(RgbPixels(SDL_GetVideoSurface()), RgbPixels(shot));
+        EXPECT_EQ(0xFF8000u, PixelAt(shot, 100, 50) & 0xFFFFFFu);
+        EXPECT_EQ(0x0000FFu, PixelAt(shot, 99, 50) & 0xFFFFFFu);
+        SDL_FreeSurface(shot);
+    }
+}
+
+TEST_F(ApplicationDisplayTest, AltReturnTwiceSwitchesToFullScreenAndBackOnOneBackend)
+{
+    m_App->UseWindowedScreen(640, 480, 32);
+    DisplayManager* manager = m_App->GetDisplayManager();
+    DisplayBackend* backend = manager->GetBackend();
+    ASSERT_NE(nullptr, dynamic_cast<DisplayBackendSDL*>(backend));
+    for (bool expected : {true, false}) {
+        m_App->RequestToggle();
+        m_App->RebuildDisplayIfRequested();
+        EXPECT_EQ(expected, m_App->IsFullScreen());
+        EXPECT_EQ(backend, manager->GetBackend());
+        EXPECT_EQ(expected, (SDL_GetVideoSurface()->flags & SDL_FULLSCREEN) != 0);
+        ASSERT_NE(nullptr, m_App->GetMainCanvas());
+    }
+    // A changed acceleration setting rebuilds the display with the other backend.
+    m_App->SetHWAccelEnabled(true);
+    m_App->RebuildDisplayIfRequested();
+    EXPECT_NE(nullptr, dynamic_cast<DisplayBackendD3D*>(manager->GetBackend()));
+    EXPECT_FALSE(m_App->IsFullScreen());
+}
+
+TEST_F(ApplicationDisplayTest, FocusEventsBecomeWindowMessages)
+{
+    m_App->UseFullScreen(640, 480, 32);
+    Event event{};
+    event.type = SDL_ACTIVEEVENT;
+    event.active.gain = 0;
+    event.active.state = SDL_APPACTIVE;
+    m_App->OnEvent(event);
+    EXPECT_TRUE(m_App->IsMinimized());
+    event.active.gain = 1;
+    m_App->OnEvent(event);
+    EXPECT_FALSE(m_App->IsMinimized());
+}
+
+TEST_F(ApplicationDisplayTest, FrameRateCaptionFollowsTheBackendInUse)
+{
+    std::vector<Image*> glyphs;
+    for (int i = 0; i < NumericalStatDisplay::kGlyphCount; ++i)
+        glyphs.push_back(new Image(10, 12, 1, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0)));
+    auto caption = [](const std::string&) {
+        return new Image(40, 12, 1, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
+    };
+    m_App->SetHWAccelEnabled(true);
+    m_App->UseWindowedScreen(640, 480, 32);
+    FPSCounter counter(glyphs, caption, [] { return 1u; });
+    EXPECT_EQ("HW: ", counter.GetCaptionText());
+    m_App->SetHWAccelEnabled(false);
+    m_App->UseWindowedScreen(640, 480, 32);
+    Event change{};
+    change.type = MAKO_DISPLAYCHANGE;
+    EXPECT_FALSE(counter.OnEvent(change));
+    EXPECT_EQ("SW: ", counter.GetCaptionText());
+}

@@ -1,0 +1,172 @@
+// Choosing, starting, keeping and replacing display backends, the fall-back from the
+// Direct3D backend to SDL, and keeping the shown display when a new one is refused.
+#include "display/DisplayManager.h"
+#include "backends/BackendFixture.h"
+#include "core/Exception.h"
+#include "ddraw/ddraw.h"
+#include "display/DisplayBackendD3D.h"
+#include "display/DisplayBackendSDL.h"
+
+using namespace backendtest;
+
+namespace {
+
+// An SDL backend whose full-screen mode the display refuses.
+class NoFullScreenBackend : public DisplayBackendSDL
+{
+public:
+    void ApplyDisplayParams(const DisplayParams& params) override
+    {
+        if (params.fullscreen)
+            MAKO_THROW(DisplayBackendInitError, "SDL_SetVideoMode refused full screen");
+        DisplayBackendSDL::ApplyDisplayParams(params);
+    }
+};
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+bool AllBlack(SDL_Surface* surface)
+{
+    for (std::uint32_t pixel : RgbPixels(surface))
+        if (pixel != 0)
+            return false;
+    return true;
+}
+
+class DisplayManagerTest : public BackendTest
+{
+};
+
+} // namespace
+
+TEST_F(DisplayManagerTest, FailedDirect3DStartFallsBackToSDLOnceAndSaysSo)
+{
+    LogCapture log;
+    DisplayManager manager;
+    ddrawx::FailNext("CreateDevice", DDERR_GENERIC);
+    DisplayParams params(false, true, 640, 480, true);
+    manager.ApplyDisplayParams(params);
+
+    EXPECT_FALSE(params.accel3d);
+    ASSERT_NE(nullptr, dynamic_cast<DisplayBackendSDL*>(manager.GetBackend()));
+    std::string text = log.Text();
+    EXPECT_TRUE(Contains(text, "DisplayManager::ApplyDisplayParams: Called with 3daccel=ON, "
+                               "fullscreen=OFF\n"));
+    EXPECT_TRUE(Contains(text, "-------------------------------------------------------------"
+                               "------------\nDisplayManager::ApplyDisplayParams: Error "
+                               "initializing display:\nPARAMS: 3daccel=ON, fullscreen=OFF\n"
+                               "EXCEPTION INFO:\n"));
+    EXPECT_TRUE(Contains(text, "Could not create Direct3D device with "
+                               "clsid=IID_IDirect3DHALDevice: "));
+    EXPECT_TRUE(Contains(text, "DisplayManager::ApplyDisplayParams: Deleting uninitialized "
+                               "backend.\n"));
+    EXPECT_TRUE(Contains(text, "DisplayManager::ApplyDisplayParams: Trying to reinitialize "
+                               "display without 3D acceleration.\n"));
+    EXPECT_TRUE(Contains(text, "DisplayManager::ApplyDisplayParams: Success, "
+                               "backend=\"DisplayBackendSDL\", 3daccel=OFF, fullscreen=OFF\n"));
+    // Nothing of the failed Direct3D start is left behind.
+    EXPECT_EQ(0, ddrawx::LiveObjectCount());
+}
+
+TEST_F(DisplayManagerTest, SwitchesKeepTheBackendOfTheSameKindAndClearToBlack)
+{
+    LogCapture log;
+    DisplayManager manager;
+    DisplayParams params(false, true, 640, 480, false);
+    manager.ApplyDisplayParams(params);
+    DisplayBackend* d3d = manager.GetBackend();
+    ASSERT_NE(nullptr, dynamic_cast<DisplayBackendD3D*>(d3d));
+    EXPECT_TRUE(Contains(log.Text(), "DisplayManager::CreateAndInitBackend: Deleting "
+                                     "m_DisplayBackend\n"));
+    EXPECT_TRUE(Contains(log.Text(), "DisplayBackendD3D::ApplyDisplayParams: Creating a "
+                                     "Direct3D device with clsid=\"IID_IDirect3DHALDevice\"\n"));
+
+    for (bool fullscreen : {true, false}) {
+        // Something drawn before the switch must not survive it.
+        SDL_Rect rect = MakeRect(10, 10, 100, 100);
+        manager.GetImageRenderer()->DrawRect(&rect, White, true);
+        manager.Flip();
+        DisplayParams next(fullscreen, true, 640, 480, false);
+        manager.ApplyDisplayParams(next);
+        EXPECT_EQ(d3d, manager.GetBackend());
+        EXPECT_EQ(fullscreen, next.fullscreen);
+        SDL_Surface* shot = manager.GetScreenshotSurface();
+        ASSERT_NE(nullptr, shot);
+        EXPECT_EQ(640, shot->w);
+        EXPECT_TRUE(AllBlack(shot));
+    }
+
+    // Changing the kind replaces the backend, the old one going first.
+    DisplayParams software(false, false, 640, 480, false);
+    manager.ApplyDisplayParams(software);
+    auto* sdl = dynamic_cast<DisplayBackendSDL*>(manager.GetBackend());
+    ASSERT_NE(nullptr, sdl);
+    EXPECT_TRUE(AllBlack(sdl->GetDisplaySurface()));
+    EXPECT_EQ(0, ddrawx::LiveObjectCount());
+    DisplayParams fullscreen(true, false, 640, 480, false);
+    manager.ApplyDisplayParams(fullscreen);
+    EXPECT_EQ(sdl, manager.GetBackend());
+    EXPECT_TRUE(manager.IsCurrentDisplayValid());
+}
+
+TEST_F(DisplayManagerTest, RefusedModeKeepsThePreviousDisplayAndFirstFailureReports)
+{
+    DisplayManager manager;
+    manager.SetBackendFactory(
+        [](const DisplayParams&) -> DisplayBackend* { return new NoFullScreenBackend(); });
+    DisplayParams windowed(false, false, 640, 480, false);
+    manager.ApplyDisplayParams(windowed);
+
+    LogCapture log;
+    DisplayParams fullscreen(true, false, 640, 480, false);
+    manager.ApplyDisplayParams(fullscreen); // no exception: the window comes back
+    EXPECT_FALSE(fullscreen.fullscreen);
+    ASSERT_NE(nullptr, manager.GetImageRenderer());
+    auto* backend = dynamic_cast<DisplayBackendSDL*>(manager.GetBackend());
+    ASSERT_NE(nullptr, backend);
+    ASSERT_NE(nullptr, backend->GetDisplaySurface());
+    EXPECT_EQ(0u, backend->GetDisplaySurface()->flags & SDL_FULLSCREEN);
+    EXPECT_TRUE(Contains(log.Text(), "SDL_SetVideoMode refused full screen"));
+
+    // Without a display shown before, a refused start is final.
+    DisplayManager fresh;
+    fresh.SetBackendFactory(
+        [](const DisplayParams&) -> DisplayBackend* { return new NoFullScreenBackend(); });
+    DisplayParams first(true, false, 640, 480, false);
+    try {
+        fresh.ApplyDisplayParams(first);
+        FAIL() << "a display nobody can show was reported as shown";
+    } catch (const Exception& error) {
+        EXPECT_TRUE(Contains(error.GetMessage(), "Could not initialize display."));
+    }
+    EXPECT_EQ(nullptr, fresh.GetBackend());
+}
+
+TEST_F(DisplayManagerTest, WithoutABackendMessagesGoToTheDefaultAndValidityFails)
+{
+    DisplayManager manager;
+    EXPECT_EQ(0, manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_MINIMIZED, 0));
+    EXPECT_EQ(nullptr, manager.GetImageRenderer());
+    EXPECT_EQ(nullptr, manager.GetScreenshotSurface());
+    EXPECT_THROW(manager.IsCurrentDisplayValid(), Exception);
+}
+
+TEST_F(DisplayManagerTest, MinimisingFromFullScreenSavesTheModeOnceAndRestoresIt)
+{
+    LogCapture log;
+    DisplayManager manager;
+    DisplayParams params(true, false, 640, 480, false);
+    manager.ApplyDisplayParams(params);
+    manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_TRUE(Contains(log.Text(), "DisplayBackendSDL::HandleWindowsMessage: Attempting to "
+                                     "restore desktop's resolution.\n"));
+    // A second minimise while the mode is saved is a fault of the caller.
+    EXPECT_THROW(manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_MINIMIZED, 0), Exception);
+    manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_RESTORED, 0);
+    EXPECT_TRUE(Contains(log.Text(), "Attempting to switch back to fullscreen app (from "
+                                     "desktop.)\n"));
+    manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_MINIMIZED, 0); // saved again
+}
