@@ -44,7 +44,7 @@ struct Scene
             bricks.emplace_back(MakeSprite(40, 20, std::uint32_t(i * 29)));
         sprite.reset(MakeSprite(48, 48, 7));
         for (int i = 0; i < 10; ++i)
-            rotated.emplace_back(RotateImage(sprite.get(), 9.0 * i + 5.0, 0, true));
+            rotated.emplace_back(ImageEffects::RotateImage(sprite.get(), 9.0 * i + 5.0, 0, true));
     }
 
     void Draw(ImageRenderer& renderer)
