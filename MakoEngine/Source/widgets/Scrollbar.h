@@ -50,6 +50,8 @@ public:
     void MoveThumbBy(int dx);
     // Plays the beep unless one played in the last 200 ms.
     void Beep();
+    // Whether a beep played in the last 200 ms (the next one waits).
+    bool IsBeepBlocked() const { return m_BeepTimer != 0; }
 
 protected:
     bool OnTimer(const Event& event) override;

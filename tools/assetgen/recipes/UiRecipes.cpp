@@ -1,5 +1,6 @@
 // Interface pictures and sounds: push-button sheets, the window buttons of the screen's
-// corner, the key-tip badge, the ball and the button clicks.
+// corner, the key-tip badge, the radio buttons' check box, the scroll bar's track, the ball
+// and the button clicks.
 #include "kit/Draw.h"
 #include "kit/Rng.h"
 #include "kit/Synth.h"
@@ -17,15 +18,67 @@ constexpr int kButtonW = 128;
 constexpr int kButtonH = 44;
 // Window buttons: 18 × 18, spaced 20 pixels apart along the top edge.
 constexpr int kWindowButton = 18;
+// Small push buttons of the player-card and menu corners.
+constexpr int kSmallButtonW = 104;
+constexpr int kSmallButtonH = 34;
+// Square blank buttons: the arrow buttons and the scroll bar's thumb.
+constexpr int kBlankSmall = 30;
+// The check box of radio buttons, drawn at (1, 3) on a push button.
+constexpr int kCheckBox = 20;
+// The scroll bar's track: the thumb's centre runs from one end to the other.
+constexpr int kTrackW = 180;
+constexpr int kTrackH = 12;
 
-void PushButton(AssetPack& pack, const std::string& name, const Rgba& colour)
+void PushButton(AssetPack& pack, const std::string& name, const Rgba& colour, int w = kButtonW,
+                int h = kButtonH, float radius = 12)
 {
     PlateStyle style;
     style.base = colour;
-    style.radius = 12;
+    style.radius = radius;
     style.bevel = 2.5f;
-    pack.WriteImage(folders::kUiImages, name, ButtonSheet(kButtonW, kButtonH, style, name),
-                    SheetMetadata(kButtonFrames, kButtonW, kButtonH));
+    pack.WriteImage(folders::kUiImages, name, ButtonSheet(w, h, style, name),
+                    SheetMetadata(kButtonFrames, w, h));
+}
+
+// The check box of a radio button: frame 0 an empty sunken well, frame 1 the same with a
+// green tick.
+void CheckBox(AssetPack& pack)
+{
+    const int n = kCheckBox;
+    Canvas sheet(n * 2, n);
+    for (int frame = 0; frame < 2; ++frame) {
+        Canvas box(n, n);
+        const Sdf well = RoundedRectShape({1.5f, 1.5f, n - 4.0f, n - 4.0f}, 3.5f);
+        FillShape(box, well,
+                  LinearGradient(0, 0, Rgba::Bytes(226, 222, 204), 0, static_cast<float>(n),
+                                 Rgba::Bytes(252, 250, 238)));
+        Bevel(box, well, 2.0f, 0.45f, true);
+        FillShape(
+            box, [&](float x, float y) { return std::fabs(well(x, y) + 0.5f) - 0.6f; },
+            Solid(Rgba::Bytes(92, 72, 48, 220)));
+        if (frame == 1) {
+            const Sdf tick = Union(SegmentShape(5.5f, 9.5f, 8.5f, 13.0f, 2.6f),
+                                   SegmentShape(8.5f, 13.0f, 14.5f, 5.0f, 2.6f));
+            FillShape(
+                box, [&](float x, float y) { return tick(x - 0.8f, y - 0.8f); },
+                Solid(Rgba{0, 0, 0, 0.35f}));
+            FillShape(box, tick, Solid(Rgba::Bytes(52, 150, 58)));
+        }
+        sheet.DrawOver(box, frame * n, 0);
+    }
+    pack.WriteImage(folders::kUiImages, "boxCheck.png", sheet, SheetMetadata(2, n, n));
+}
+
+// The scroll bar's track: a sunken groove with rounded ends.
+void TrackBar(AssetPack& pack)
+{
+    Canvas track(kTrackW, kTrackH);
+    const Sdf groove = RoundedRectShape({1, 2, kTrackW - 2.0f, kTrackH - 4.0f}, 3.5f);
+    FillShape(
+        track, groove,
+        LinearGradient(0, 2, Rgba::Bytes(48, 40, 32), 0, kTrackH - 2.0f, Rgba::Bytes(96, 84, 66)));
+    Bevel(track, groove, 1.5f, 0.5f, true);
+    pack.WriteImage(folders::kUiImages, "bkgTrackBar.png", track);
 }
 
 // A light glyph with a one-pixel dark shadow, moved with the pressed plate.
@@ -169,6 +222,13 @@ void GenerateUiAssets(AssetPack& pack)
     PushButton(pack, "Button.png", Rgba::Bytes(76, 126, 196));
     PushButton(pack, "Button.green.png", Rgba::Bytes(90, 170, 72));
     PushButton(pack, "Button.red.png", Rgba::Bytes(204, 74, 54));
+    PushButton(pack, "Button.small.png", Rgba::Bytes(76, 126, 196), kSmallButtonW, kSmallButtonH,
+               10);
+    PushButton(pack, "Button.small.red.png", Rgba::Bytes(204, 74, 54), kSmallButtonW, kSmallButtonH,
+               10);
+    PushButton(pack, "btnBlankSmall.png", Rgba::Bytes(150, 112, 70), kBlankSmall, kBlankSmall, 8);
+    CheckBox(pack);
+    TrackBar(pack);
     WindowButton(pack, "btnMin.png", Rgba::Bytes(70, 84, 108), MinimiseGlyph);
     WindowButton(pack, "btnRes.png", Rgba::Bytes(70, 84, 108), RestoreGlyph);
     WindowButton(pack, "btnClose.png", Rgba::Bytes(184, 62, 46), CloseGlyph);

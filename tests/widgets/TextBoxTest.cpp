@@ -1,0 +1,112 @@
+// Text boxes driven by key events: accepted characters, the maximum length, editing keys
+// and the caret.
+#include "WidgetTestSupport.h"
+
+#include "display/Font.h"
+#include "widgets/IBeam.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
+
+#include <memory>
+
+using namespace widgettest;
+
+namespace {
+
+class TextBoxTest : public WidgetTest
+{
+protected:
+    void Type(TextBox& box, const std::string& text, SDLMod mod = KMOD_NONE)
+    {
+        for (char ch : text)
+            EXPECT_FALSE(
+                box.OnEvent(KeyDown(static_cast<SDLKey>(ch), mod, static_cast<unsigned char>(ch))));
+    }
+    void Press(TextBox& box, SDLKey key, int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            EXPECT_FALSE(box.OnEvent(KeyDown(key, KMOD_NONE,
+                                             key == SDLK_BACKSPACE ? 8
+                                             : key == SDLK_DELETE  ? 127
+                                                                   : 0)));
+    }
+};
+
+TEST_F(TextBoxTest, TakesPrintableCharactersUpToTheMaximum)
+{
+    TextBox box(180, 24, "");
+    EXPECT_EQ(TextBox::kDefaultMaxLength, box.GetMaxLength());
+    box.SetMaxLength(9);
+    Type(box, "ab\"c|d\\e");
+    EXPECT_EQ("abcde", box.GetText());
+    EXPECT_EQ("abcde", box.GetLabel()->GetText());
+    Type(box, "fghi");
+    EXPECT_EQ("abcdefghi", box.GetText());
+    Type(box, "j");
+    EXPECT_EQ("abcdefghi", box.GetText());
+    // Moving left does not open room beyond the maximum.
+    Press(box, SDLK_LEFT, 3);
+    Type(box, "k");
+    EXPECT_EQ("abcdefghi", box.GetText());
+    EXPECT_EQ(6u, box.GetCursor());
+    Press(box, SDLK_END);
+    Press(box, SDLK_RIGHT, 5);
+    EXPECT_EQ(9u, box.GetCursor());
+    Press(box, SDLK_BACKSPACE);
+    EXPECT_EQ("abcdefgh", box.GetText());
+
+    // Control characters, values past '~' and anything typed with one Alt held are not text.
+    EXPECT_FALSE(box.OnEvent(KeyDown(SDLK_a, KMOD_NONE, 0xE9)));
+    EXPECT_FALSE(box.OnEvent(KeyDown(SDLK_a, KMOD_NONE, 0x263A)));
+    EXPECT_FALSE(box.OnEvent(KeyDown(SDLK_TAB, KMOD_NONE, 9)));
+    Type(box, "z", KMOD_LALT);
+    EXPECT_EQ("abcdefgh", box.GetText());
+    Type(box, "z", static_cast<SDLMod>(KMOD_LALT | KMOD_LCTRL));
+    EXPECT_EQ("abcdefghz", box.GetText());
+    box.SetEnabled(false);
+    Press(box, SDLK_BACKSPACE);
+    EXPECT_EQ("abcdefghz", box.GetText());
+}
+
+TEST_F(TextBoxTest, EditingKeysAndTheCaretFollowTheCursor)
+{
+    TextBox box(180, 24, "name");
+    box.SetMaxLength(9);
+    Font font("DejaVuSans.ttf", 20, 0);
+    IBeam* caret = box.GetCaret();
+    auto caretCentre = [&] { return caret->GetX() + caret->GetWidth() / 2; };
+    EXPECT_EQ(4u, box.GetCursor());
+    EXPECT_EQ(font.GetTextSize("name").x, caretCentre());
+    EXPECT_EQ(20, caret->GetHeight());
+
+    Press(box, SDLK_DELETE); // at the end: nothing
+    Press(box, SDLK_RIGHT);
+    EXPECT_EQ("name", box.GetText());
+    EXPECT_EQ(4u, box.GetCursor());
+    Press(box, SDLK_LEFT, 6);
+    EXPECT_EQ(0u, box.GetCursor());
+    EXPECT_EQ(0, caretCentre());
+    Press(box, SDLK_BACKSPACE); // at the start: nothing
+    Press(box, SDLK_DELETE);
+    EXPECT_EQ("ame", box.GetText());
+    Type(box, "G");
+    EXPECT_EQ("Game", box.GetText());
+    EXPECT_EQ(font.GetTextSize("G").x, caretCentre());
+    EXPECT_EQ(box.GetLabel()->GetY() + box.GetLabel()->GetHeight() / 2,
+              caret->GetY() + caret->GetHeight() / 2);
+}
+
+TEST_F(TextBoxTest, CaretBlinksEveryHalfSecond)
+{
+    TextBox box(180, 24, "");
+    IBeam* caret = box.GetCaret();
+    EXPECT_TRUE(caret->IsVisible());
+    m_Passes.Step(15);
+    EXPECT_TRUE(caret->IsVisible());
+    m_Passes.Step(1);
+    EXPECT_FALSE(caret->IsVisible());
+    m_Passes.Step(16);
+    EXPECT_TRUE(caret->IsVisible());
+}
+
+} // namespace
