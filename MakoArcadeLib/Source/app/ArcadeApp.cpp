@@ -1,13 +1,46 @@
 #include "app/ArcadeApp.h"
 
+#include "core/Config.h"
+#include "core/Exception.h"
 #include "core/Log.h"
+#include "display/Image.h"
+#include "lua/LuaFunctionList.h"
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
 #include "resources/ResourceManager.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
+#include "scene/Actor.h"
+#include "screens/ScreenManager.h"
+#include "screens/SplashScreen.h"
+#include "sound/Sound.h"
+
+#include <physfs.h>
+
+#include <SDL.h>
 
 #include <memory>
 
+namespace {
+
+// The program resources that can become the window's icon, by resource number.
+struct IconResource
+{
+    int id;
+    const char* name;
+};
+const IconResource kIconResources[] = {{101, "AppIcon.png"}};
+
+bool EndsWith(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+} // namespace
+
 ArcadeApp::ArcadeApp() : Application("bumperlux", "bumperlux", AppCodeFromString("BLUX"), 640, 480)
 {
+    SetIconFromResource(101);
     m_SiteConfigFile = "site.cfg";
 }
 
@@ -40,15 +73,105 @@ void ArcadeApp::AddResourceScanners()
     Application::AddResourceScanners();
 }
 
+const std::vector<std::string>& ArcadeApp::GetScriptNames()
+{
+    static const std::vector<std::string> names = {"ArcadeColors.lua",
+                                                   "Wall.lua",
+                                                   "Ball.lua",
+                                                   "ArcadeAnimations.lua",
+                                                   "ArcadeDialogs.lua",
+                                                   "ArcadeLabScreen.lua",
+                                                   "ArcadeMapScreen.lua",
+                                                   "ArcadeMenuScreen.lua",
+                                                   "ArcadeGameLogic.lua",
+                                                   "ArcadeArtifactScreen.lua",
+                                                   "Artefact.lua",
+                                                   "Brick.lua",
+                                                   "ComboMeter.lua",
+                                                   "DropTarget.lua",
+                                                   "Explosion.lua",
+                                                   "Fonts.lua",
+                                                   "Goober.lua",
+                                                   "HitMeter.lua",
+                                                   "LaserBeam.lua",
+                                                   "LevelCompiler.lua",
+                                                   "Level.lua",
+                                                   "MiscTemplates.lua",
+                                                   "Paddle.lua",
+                                                   "Particles.lua",
+                                                   "PowerMeter.lua",
+                                                   "Powerups.lua",
+                                                   "ResourceBricks.lua",
+                                                   "Shield.lua",
+                                                   "Spawner.lua",
+                                                   "StartupHelperFunctions.lua",
+                                                   "TemporaryLevelResources.lua"};
+    return names;
+}
+
 void ArcadeApp::LoadScripts()
 {
     Application::LoadScripts();
+    for (const std::string& name : GetScriptNames())
+        MakoLuaState::DoResourceFile(m_LuaState, name);
 }
 
 void ArcadeApp::InitGame()
 {
     LogAtLevel(3, "ArcadeApp::InitGame *****************\n");
     Application::InitGame();
+
+    LogAtLevel(3, "ArcadeApp::InitDirectMusic *****************\n");
+    if (Sound::IsActive())
+        Sound::InitDirectMusic(RetrieveBoolProperty("enableMusic"));
+
+    // The player scripts define LoadGameData; until they are part of the program there
+    // are no player cards to load.
+    LogAtLevel(3, "ArcadeApp::LoadGameData *****************\n");
+    if (m_LuaState->GetGlobal("LoadGameData").IsFunction())
+        MakoLuaState::LoadString(m_LuaState, "LoadGameData()");
+
+    LogAtLevel(3, "ArcadeApp::AddScreens *****************\n");
+    AddScreens();
+
+    LogAtLevel(3, "ArcadeApp::LoadAllPlayerData *****************\n");
+    SwitchToFirstScreen();
+}
+
+void ArcadeApp::AddScreens()
+{
+    LogAtLevel(3, "ArcadeApp::Add ArcadeSplashScreen *****************\n");
+    // The engine's splash screen stands in for the game's own until the game's screens
+    // exist: the title picture, the version and the start button.
+    auto splash = std::make_unique<SplashScreen>("SplashScreen", "bkgSplash.jpg");
+    splash->CreateStartButton(m_Config ? m_Config->GetString("ButtonFont") : std::string(), 28, 250,
+                              395);
+    if (Actor* start = splash->GetChild("StartButton", false))
+        start->SetPosition(splash->GetX() + splash->GetWidth() / 2 - start->GetWidth() / 2,
+                           splash->GetY() + splash->GetHeight() - 15 - start->GetHeight());
+    m_ScreenManager->AddScreen(splash.release());
+}
+
+void ArcadeApp::SwitchToFirstScreen()
+{
+    if (HasCommandLineArg("--testscreen")) {
+        m_ScreenManager->SwitchToScreen("TestScreen");
+        LoadLevelScripts();
+    } else if (HasCommandLineArg("--menuscreen")) {
+        m_ScreenManager->SwitchToScreen("MenuScreen");
+        LoadLevelScripts();
+    } else if (HasCommandLineArg("--mapscreen")) {
+        m_ScreenManager->SwitchToScreen("MapScreen");
+        LoadLevelScripts();
+    } else if (HasCommandLineArg("--gamescreen")) {
+        LoadLevelScripts();
+        LuaPlus::LuaObject gameOptionsTable = m_LuaState->GetGlobals().CreateTable("GameOptions");
+        MAKO_ASSERT(gameOptionsTable.IsTable());
+        gameOptionsTable.SetInteger("ballsLeft", 3);
+        m_ScreenManager->SwitchToScreen("GameScreen");
+    } else {
+        m_ScreenManager->SwitchToScreen("SplashScreen");
+    }
 }
 
 void ArcadeApp::ShutdownGame() {}
@@ -56,4 +179,74 @@ void ArcadeApp::ShutdownGame() {}
 void ArcadeApp::Draw()
 {
     Application::Draw();
+}
+
+std::vector<std::string> ArcadeApp::GetLevelFileNames()
+{
+    std::vector<std::string> names;
+    if (!PHYSFS_isInit())
+        return names;
+    char** list = PHYSFS_enumerateFiles("Levels");
+    if (!list)
+        return names;
+    for (char** name = list; *name; ++name)
+        names.push_back(*name);
+    PHYSFS_freeList(list);
+    return names;
+}
+
+void ArcadeApp::LoadLevelScripts()
+{
+    LuaPlus::LuaObject fromPackage;
+    RetrieveProperty(fromPackage, "loadLevelsFromFunFile");
+    if (fromPackage.IsBoolean() && fromPackage.GetBoolean())
+        return;
+    for (const std::string& name : GetLevelFileNames())
+        if (EndsWith(name, ".lua"))
+            MakoLuaState::DoResourceFile(m_LuaState, name);
+}
+
+// ---- Window icon --------------------------------------------------------------------------
+
+void ArcadeApp::SetIconFromResource(int resourceId)
+{
+    m_IconResourceId = resourceId;
+}
+
+void ArcadeApp::OnWindowCreated()
+{
+    Application::OnWindowCreated();
+    ApplyWindowIcon();
+}
+
+void ArcadeApp::ApplyWindowIcon()
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO) || !GetResourceManager())
+        return;
+    for (const IconResource& icon : kIconResources) {
+        if (icon.id != m_IconResourceId || !GetResourceManager()->FindInfo(icon.name, true))
+            continue;
+        try {
+            std::unique_ptr<Image> image(Actor::NewImageFromResource(icon.name));
+            SDL_WM_SetIcon(image->GetSDLSurface(), nullptr);
+        } catch (const Exception& e) {
+            Log("WARNING: The window icon \"%s\" could not be used: %s\n", icon.name, e.what());
+        }
+    }
+}
+
+// ---- Scores and scripts -------------------------------------------------------------------
+
+bool CompareGameScores(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b)
+{
+    return ReadIntegerFromObject(a["gameScore"]) > ReadIntegerFromObject(b["gameScore"]);
+}
+
+// ReloadLevels(): runs the level scripts again.
+MAKO_LUA_FUNCTION(ReloadLevels)
+{
+    (void)L;
+    if (ArcadeApp* app = dynamic_cast<ArcadeApp*>(GetApp()))
+        app->LoadLevelScripts();
+    return 0;
 }

@@ -1,8 +1,12 @@
 #pragma once
 // The game's application: the product's names, code and screen size, its start-up
 // properties and command-line switches, its resource folders and scripts, and the game's
-// own start and end.
+// own start (the first screen) and end.
 #include "core/Application.h"
+#include "luaplus/LuaPlus.h"
+
+#include <string>
+#include <vector>
 
 class ArcadeApp : public Application
 {
@@ -17,4 +21,33 @@ public:
     void AddResourceScanners() override;
     void LoadScripts() override;
     void Draw() override;
+    // The window's caption as the base sets it, then the program's icon.
+    void OnWindowCreated() override;
+
+    // Runs every script of the package folder "Levels" (names ending in ".lua", in
+    // listing order), unless the property loadLevelsFromFunFile is true.
+    void LoadLevelScripts();
+
+    // The game's own scripts, in the order they are run (later ones rely on globals of
+    // earlier ones).
+    static const std::vector<std::string>& GetScriptNames();
+    // The entries of the package folder "Levels" (names only, in listing order); empty
+    // when the package file system is not running or has no such folder.
+    static std::vector<std::string> GetLevelFileNames();
+
+protected:
+    // Chooses the program resource that becomes the window's icon when the window is made.
+    void SetIconFromResource(int resourceId);
+    void ApplyWindowIcon();
+
+private:
+    // The first screen: the switch given on the command line, else the splash screen.
+    void SwitchToFirstScreen();
+    void AddScreens();
+
+    int m_IconResourceId = 0;
 };
+
+// Orders game records by score: true when a's gameScore (read as an integer from the
+// record's table) is greater than b's.
+bool CompareGameScores(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b);

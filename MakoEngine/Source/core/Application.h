@@ -136,6 +136,9 @@ public:
 
     // Display and input.
     void ToggleFullScreen();
+    bool IsFullScreen() const { return m_FullScreen; }
+    // Asks the main loop to switch between full screen and a window at its next pass.
+    void RequestDisplayToggle() { m_DisplayToggleRequested = true; }
     void SetHWAccelEnabled(bool enabled);
     bool IsHWAccelEnabled() const { return m_HWAccel; }
     bool GrabInput(bool grab);

@@ -1,8 +1,9 @@
 // The application's display side: choosing full screen or a window through the display
 // manager, the main canvas, drawing a frame with the statistics displays and the
 // screenshot, presenting it, the window procedure fed by SDL's active events, and the
-// display objects' part of start-up and shut-down. The screen manager belongs to the
-// screen subsystem; until a build has it, frames hold only the overlays.
+// display objects' part of start-up and shut-down. Each frame shows the screen manager's
+// current screen under the overlays (the screen manager's other parts are in
+// ApplicationScreens.cpp).
 #include "core/Application.h"
 
 #include "core/Config.h"
@@ -16,6 +17,7 @@
 #include "display/DisplayWindow.h"
 #include "screens/D3DAvailableVidMemCounter.h"
 #include "screens/FPSCounter.h"
+#include "screens/ScreenManager.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -174,6 +176,8 @@ void Application::TranslateActiveEvent(const Event& event)
 
 void Application::Draw()
 {
+    if (m_ScreenManager && m_MainCanvas)
+        m_ScreenManager->Draw(*m_MainCanvas);
     if (m_MainCanvas) {
         if (m_FPSCounter)
             m_FPSCounter->Render(*m_MainCanvas);
@@ -185,8 +189,6 @@ void Application::Draw()
         m_ScreenshotRequested = false;
     }
 }
-
-void Application::Tick() {}
 
 void Application::PresentFrame()
 {
@@ -208,22 +210,6 @@ bool Application::OfferToOverlays(const Event& event)
     if (event.type == SDL_ACTIVEEVENT && m_hWnd)
         TranslateActiveEvent(event);
     return m_FPSCounter && m_FPSCounter->OnEvent(event);
-}
-
-bool Application::OfferToScreens(const Event& event)
-{
-    (void)event;
-    return false;
-}
-
-bool Application::IsDialogVisible() const
-{
-    return false;
-}
-
-void* Application::CurrentScreenForNotice() const
-{
-    return nullptr;
 }
 
 SDL_Surface* Application::GetScreenshotSurface() const
@@ -268,6 +254,8 @@ void Application::DestroyDisplayObjects()
     delete m_FPSCounter;
     m_FPSCounter = nullptr;
     LogAtLevel(3, "~Application - SAFE_DELETE(m_ScreenManager)\n");
+    delete m_ScreenManager;
+    m_ScreenManager = nullptr;
     DeleteDeadActors();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_MainCanvas)\n");
     delete m_MainCanvas;
@@ -302,5 +290,3 @@ void Application::InitDisplayManager()
         throw Exception(MAKO_WHERE, "Assertion failed: (strcmp(SDL_VideoDriverName(buf, "
                                     "bufSize), \"dummy\") == 0)");
 }
-
-void Application::InitScreenManager() {}

@@ -6,6 +6,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
 {
     GenerateFontAssets(pack, options.fontDir);
     GenerateUiAssets(pack);
+    GenerateScreenAssets(pack);
     GenerateSoundAssets(pack);
     GenerateMusicAssets(pack);
     GenerateEngineTestAssets(pack);

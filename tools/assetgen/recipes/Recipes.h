@@ -16,6 +16,7 @@ inline const char* const kUiSounds = "Sounds/Interface"; // folder names are uni
 inline const char* const kMusic = "Music";
 inline const char* const kFonts = "Fonts";
 inline const char* const kTest = "Test";
+inline const char* const kScreens = "Images/Screens";
 } // namespace folders
 
 struct GeneratorOptions
@@ -34,6 +35,9 @@ void GenerateSoundAssets(AssetPack& pack);
 void GenerateMusicAssets(AssetPack& pack);
 // The game's TrueType fonts.
 void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
+
+// Screen backgrounds and the window icon.
+void GenerateScreenAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);

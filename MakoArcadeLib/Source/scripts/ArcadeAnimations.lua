@@ -1,0 +1,1 @@
+-- Frame animations and motions shared by the game's screens and letters.

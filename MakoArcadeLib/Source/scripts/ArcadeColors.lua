@@ -1,0 +1,1 @@
+-- The game's named colours, defined with Colors.

@@ -1,0 +1,1 @@
+-- Resource tables of the game's dialogs and letters.

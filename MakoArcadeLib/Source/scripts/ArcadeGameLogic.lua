@@ -1,0 +1,1 @@
+-- Settings and helper functions of the game controller.

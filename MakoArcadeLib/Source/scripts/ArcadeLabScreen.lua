@@ -1,0 +1,1 @@
+-- Layout of the lab screen.

@@ -1,0 +1,1 @@
+-- Layout of the adventure map screen.

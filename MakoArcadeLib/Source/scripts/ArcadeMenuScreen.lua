@@ -1,0 +1,1 @@
+-- Layout of the main menu screen.

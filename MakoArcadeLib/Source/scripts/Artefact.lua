@@ -1,0 +1,1 @@
+-- The artifacts the player can find, with their pictures and names.

@@ -1,0 +1,1 @@
+-- Resource tables of the balls and their trails.

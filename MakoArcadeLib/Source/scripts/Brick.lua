@@ -1,0 +1,1 @@
+-- Resource tables of the bricks: materials, strengths, damage stages and traits.

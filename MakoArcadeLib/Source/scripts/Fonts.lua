@@ -1,0 +1,1 @@
+-- The fonts the game's labels use.

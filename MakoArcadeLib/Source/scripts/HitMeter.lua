@@ -1,0 +1,1 @@
+-- Layout of the hit meter and the marquee.

@@ -1,0 +1,1 @@
+-- Defaults and helper functions of a level.

@@ -1,0 +1,1 @@
+-- Functions that turn a level description into the objects of the play field.

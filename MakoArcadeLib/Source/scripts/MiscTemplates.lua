@@ -1,0 +1,1 @@
+-- Small templates shared by the screens: labels, buttons and pictures.

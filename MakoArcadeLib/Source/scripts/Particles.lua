@@ -1,0 +1,1 @@
+-- Particle templates and emitters of the play field.

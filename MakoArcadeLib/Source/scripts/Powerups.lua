@@ -1,0 +1,1 @@
+-- Resource tables of the power-ups and the loot.

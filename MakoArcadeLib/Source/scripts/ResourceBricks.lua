@@ -1,0 +1,1 @@
+-- Bricks built from resources of the level files.

@@ -1,0 +1,1 @@
+-- Resource tables of the ball and paddle spawners.

@@ -1,0 +1,1 @@
+-- Functions the game's start-up and level scripts rely on.

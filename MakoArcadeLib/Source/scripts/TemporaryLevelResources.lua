@@ -1,0 +1,1 @@
+-- Resources that levels share until they carry their own.

@@ -1,0 +1,1 @@
+-- Resource tables of the play field's walls.

@@ -1,0 +1,3 @@
+#include "screens/Logic.h"
+
+MAKO_IMPLEMENT_CLASS(Logic, "Logic", "Object", nullptr, nullptr);
