@@ -13,7 +13,6 @@
 #include "widgets/ButtonStates.h"
 #include "widgets/Label.h"
 #include "widgets/WidgetInput.h"
-#include "widgets/WidgetMailbox.h"
 
 #include <boost/format.hpp>
 
@@ -27,7 +26,6 @@ MAKO_IMPLEMENT_CLASS(Button, "Button", "Actor", &Button::RegisterProperties, &Bu
 Button::Button(const std::string& imageName) : Actor(imageName), m_Hover(*this)
 {
     LogAtLevel(3, "Button::Button %s\n", imageName.c_str());
-    m_MailboxTicket = WidgetMailbox::Get().Register(this);
     LogAtLevel(3, "Button::Add States\n");
     AddState(new ButtonStates::Active(this));
     AddState(new ButtonStates::Highlighted(this));
@@ -50,7 +48,6 @@ Button::~Button()
         delete m_KeyTip;
     }
     m_KeyTip = nullptr;
-    WidgetMailbox::Get().Unregister(m_MailboxTicket);
 }
 
 Object* Button::Instantiate(const LuaPlus::LuaObject& params)
@@ -141,8 +138,8 @@ void Button::SetVisible(bool visible, bool recursive)
 {
     auto* notice = new LuaPlus::LuaObject;
     notice->AssignString(GetGlobalLuaState(), "visibility changed");
-    WidgetMailbox::Get().Post(m_MailboxTicket, MAKO_INTERNALEVENT, IntToEventData(visible ? 1 : 0),
-                              notice);
+    GetPostedEventQueue().Post(this, MAKO_INTERNALEVENT, 0, IntToEventData(visible ? 1 : 0),
+                               notice);
     Actor::SetVisible(visible, recursive);
 }
 
@@ -230,12 +227,12 @@ void Button::ReportClick()
 
 void Button::UpdateHover(int x, int y)
 {
-    m_Hover.Update(*this, m_MailboxTicket, x, y);
+    m_Hover.Update(*this, x, y);
 }
 
 void Button::Tick()
 {
-    m_Hover.CheckOnTick(*this, m_MailboxTicket);
+    m_Hover.CheckOnTick(*this);
     if (m_KeyTip && m_KeyTipChar != 0)
         ShowKeyTip(WidgetInput::AreKeyTipsArmed());
     Actor::Tick();

@@ -111,7 +111,6 @@ protected:
     // Posts the event type with this button in data1 to the receivers (and to the parent
     // when the button has no receivers of its own).
     void Report(std::uint8_t type);
-    int GetMailboxTicket() const { return m_MailboxTicket; }
 
 private:
     friend class ButtonStates::Active;
@@ -151,5 +150,4 @@ private:
     int m_FunctionKey = 0;
     int m_AltFunctionKey = 0;
     bool m_UseFrames = true;
-    int m_MailboxTicket = 0;
 };

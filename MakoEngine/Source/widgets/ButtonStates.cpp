@@ -1,7 +1,7 @@
 #include "widgets/ButtonStates.h"
 
 #include "widgets/Button.h"
-#include "widgets/WidgetMailbox.h"
+#include "core/EventQueue.h"
 
 #include <cstring>
 
@@ -35,8 +35,7 @@ bool Active::OnInternalEvent(const Event& event)
     if (notice && notice->IsString() &&
         std::strcmp(notice->GetString(), "visibility changed") == 0 &&
         m_Button->m_Hover.IsMouseOver())
-        WidgetMailbox::Get().Post(m_Button->m_MailboxTicket, MAKO_MOUSEENTER,
-                                  static_cast<Object*>(m_Button));
+        GetPostedEventQueue().Post(m_Button, MAKO_MOUSEENTER, 0, static_cast<Object*>(m_Button));
     return false;
 }
 

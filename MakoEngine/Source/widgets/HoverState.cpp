@@ -3,14 +3,14 @@
 #include "core/Event.h"
 #include "scene/Actor.h"
 #include "widgets/WidgetInput.h"
-#include "widgets/WidgetMailbox.h"
+#include "core/EventQueue.h"
 
 HoverState::HoverState(const Actor& actor)
     : m_LastRect(actor.GetRect()), m_LastVisible(actor.IsVisible())
 {
 }
 
-void HoverState::Update(Actor& actor, int ticket, int x, int y)
+void HoverState::Update(Actor& actor, int x, int y)
 {
     const Point<int> local = actor.GlobalToLocal(x, y);
     const bool inside =
@@ -18,17 +18,17 @@ void HoverState::Update(Actor& actor, int ticket, int x, int y)
     if (inside == m_MouseOver)
         return;
     m_MouseOver = inside;
-    WidgetMailbox::Get().Post(ticket, inside ? MAKO_MOUSEENTER : MAKO_MOUSELEAVE,
-                              static_cast<Object*>(&actor));
+    GetPostedEventQueue().Post(&actor, inside ? MAKO_MOUSEENTER : MAKO_MOUSELEAVE, 0,
+                               static_cast<Object*>(&actor));
 }
 
-void HoverState::CheckOnTick(Actor& actor, int ticket)
+void HoverState::CheckOnTick(Actor& actor)
 {
     const SDL_Rect rect = actor.GetRect();
     if (!m_RecheckHover && RectEquals(rect, m_LastRect) && actor.IsVisible() == m_LastVisible)
         return;
     const Point<int> pointer = WidgetInput::GetPointerPosition();
-    Update(actor, ticket, pointer.x, pointer.y);
+    Update(actor, pointer.x, pointer.y);
     m_LastRect = rect;
     m_LastVisible = actor.IsVisible();
     m_RecheckHover = false;

@@ -3,7 +3,7 @@
 // scroll bar's thumb). A widget asks on every mouse-motion event it is offered and on every
 // tick in which its geometry or visibility changed (or a re-check was asked for); when the
 // pointer enters or leaves the widget's rectangle, MAKO_MOUSEENTER or MAKO_MOUSELEAVE
-// (data1 = the widget as its Object) is posted to the widget through its mailbox ticket.
+// (data1 = the widget as its Object) is posted to the widget itself.
 #include "display/Rect.h"
 
 class Actor;
@@ -16,10 +16,10 @@ public:
 
     // Tests the screen point against the actor (inside: 0 <= x < width, 0 <= y < height
     // in the actor's coordinates) and posts the change, if any.
-    void Update(Actor& actor, int ticket, int x, int y);
+    void Update(Actor& actor, int x, int y);
     // The tick's check: when the rectangle or visibility differs from the remembered ones,
     // or a re-check is due, tests the pointer position and remembers the new geometry.
-    void CheckOnTick(Actor& actor, int ticket);
+    void CheckOnTick(Actor& actor);
     void RequestRecheck() { m_RecheckHover = true; }
     bool IsMouseOver() const { return m_MouseOver; }
 

@@ -2,12 +2,10 @@
 
 #include "display/Image.h"
 #include "widgets/ThumbStates.h"
-#include "widgets/WidgetMailbox.h"
 
 Scrollbar::Thumb::Thumb(Scrollbar* owner)
     : Actor("btnBlankSmall.png"), m_Scrollbar(owner), m_Hover(*this)
 {
-    m_MailboxTicket = WidgetMailbox::Get().Register(this);
     AddState(new ThumbStates::Active(this));
     AddState(new ThumbStates::Highlighted(this));
     AddState(new ThumbStates::Scrolling(this));
@@ -15,18 +13,17 @@ Scrollbar::Thumb::Thumb(Scrollbar* owner)
 
 Scrollbar::Thumb::~Thumb()
 {
-    WidgetMailbox::Get().Unregister(m_MailboxTicket);
 }
 
 void Scrollbar::Thumb::Tick()
 {
-    m_Hover.CheckOnTick(*this, m_MailboxTicket);
+    m_Hover.CheckOnTick(*this);
     Actor::Tick();
 }
 
 bool Scrollbar::Thumb::OnMouseMotion(const Event& event)
 {
-    m_Hover.Update(*this, m_MailboxTicket, event.motion.x, event.motion.y);
+    m_Hover.Update(*this, event.motion.x, event.motion.y);
     return false;
 }
 

@@ -16,7 +16,6 @@ public:
     void Tick() override;
     bool IsMouseOver() const { return m_Hover.IsMouseOver(); }
     Scrollbar* GetScrollbar() const { return m_Scrollbar; }
-    int GetMailboxTicket() const { return m_MailboxTicket; }
 
     // The drag of one mouse-motion event (Scrolling state).
     void Drag(const Event& event);
@@ -29,5 +28,4 @@ protected:
 private:
     Scrollbar* m_Scrollbar;
     HoverState m_Hover;
-    int m_MailboxTicket = 0;
 };

@@ -1,7 +1,7 @@
 #include "widgets/ThumbStates.h"
 
 #include "sound/Sound.h"
-#include "widgets/WidgetMailbox.h"
+#include "core/EventQueue.h"
 
 #include <cstring>
 
@@ -23,8 +23,7 @@ bool Active::OnInternalEvent(const Event& event)
     const auto* notice = static_cast<const LuaPlus::LuaObject*>(EventData2(event));
     if (notice && notice->IsString() &&
         std::strcmp(notice->GetString(), "visibility changed") == 0 && m_Thumb->IsMouseOver())
-        WidgetMailbox::Get().Post(m_Thumb->GetMailboxTicket(), MAKO_MOUSEENTER,
-                                  static_cast<Object*>(m_Thumb));
+        GetPostedEventQueue().Post(m_Thumb, MAKO_MOUSEENTER, 0, static_cast<Object*>(m_Thumb));
     return false;
 }
 
