@@ -14,10 +14,11 @@ DisplayBackendSDL::DisplayBackendSDL() = default;
 
 DisplayBackendSDL::~DisplayBackendSDL()
 {
-    if (m_ImageRenderer) {
-        DeleteRenderer();
+    DeleteRenderer();
+    // Also after a failed apply: the next backend starts from a video subsystem of its own
+    // and hands its window to the application.
+    if (m_Window)
         ShutdownSDLVideo();
-    }
 }
 
 void DisplayBackendSDL::DeleteRenderer()
