@@ -66,9 +66,13 @@ Event KeyEvent(std::uint8_t type, SDLKey key, SDLMod mod, std::uint16_t unicode)
 
 } // namespace
 
-void WidgetTest::SetUp()
+WidgetTest::WidgetTest()
 {
     PrepareOnce();
+}
+
+void WidgetTest::SetUp()
+{
     GetPostedEventQueue().Clear();
     SceneHost::SetGamePaused(false);
     ButtonClickLatch() = true;

@@ -23,6 +23,9 @@ namespace widgettest {
 class WidgetTest : public ::testing::Test
 {
 protected:
+    // Prepares the engine, the test resources and the configuration before any member of a
+    // derived fixture is made (fixtures may hold fonts and images).
+    WidgetTest();
     void SetUp() override;
     void TearDown() override;
 
