@@ -31,8 +31,9 @@ protected:
         // What the backend presented is also on SDL's display.
         SDL_Surface* video = SDL_GetVideoSurface();
         EXPECT_NE(nullptr, video);
-        if (video)
+        if (video) {
             EXPECT_EQ(RgbPixels(shot), RgbPixels(video));
+        }
         return RgbPixels(shot);
     }
 };

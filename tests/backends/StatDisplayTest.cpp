@@ -50,8 +50,9 @@ TEST_F(StatDisplayTest, FrameRateCountsFromStartToCountAndRefreshesAfter100ms)
         counter.Start();
         now += 16;
         counter.CountFrame();
-        if (frame < 7)
+        if (frame < 7) {
             EXPECT_FLOAT_EQ(0.0f, counter.GetFramesPerSecond()) << frame;
+        }
         now += 5; // time between frames is not counted
     }
     EXPECT_FLOAT_EQ(62.5f, counter.GetFramesPerSecond());

@@ -28,8 +28,9 @@ protected:
         if (!std::ifstream(archive))
             GTEST_SKIP() << "no asset archive at " << archive;
         bbtest::PrepareEngine();
-        if (!TTF_WasInit())
+        if (!TTF_WasInit()) {
             ASSERT_EQ(0, TTF_Init());
+        }
         m_Resources.reset(new ResourceManager(GetGlobalLuaState()));
         m_Resources->AddScanner(new PhysFSResourceScanner(archive));
         m_Resources->ScanAll();

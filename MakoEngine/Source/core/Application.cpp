@@ -69,7 +69,7 @@ Application::Application(const std::string& appName, const std::string& folderNa
 
 Application::~Application()
 {
-    SafeDelete(m_GameDataIO, "~Application - SAFE_DELETE(m_GameDataIO)\n");
+    DestroyGameDataIO();
     DestroyDisplayObjects();
     SafeDelete(m_ResourceManager, "~Application - SAFE_DELETE(m_ResourceManager)\n");
     DestroyDisplayManagers();

@@ -254,6 +254,7 @@ protected:
     void ResumeSound();
     void InitPlayerManagers();
     void DestroyPlayerManagers();
+    void DestroyGameDataIO();
 
     std::string m_AppName;
     std::string m_FolderName;

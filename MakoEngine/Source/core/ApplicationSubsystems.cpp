@@ -30,6 +30,11 @@ void Application::ResumeSound()
 // it starts and stops none.
 void Application::InitPlayerManagers() {}
 
+void Application::DestroyGameDataIO()
+{
+    LogAtLevel(3, "~Application - SAFE_DELETE(m_GameDataIO)\n");
+}
+
 void Application::DestroyPlayerManagers()
 {
     LogAtLevel(3, "~Application - SAFE_DELETE(m_HighScoreManager)\n");
