@@ -20,6 +20,18 @@ int gRunCount = 0;
 
 ProgramRun::ProgramRun(const std::vector<std::string>& args)
 {
+    Start({}, args, "dummy");
+}
+
+ProgramRun::ProgramRun(const std::vector<std::string>& wrapper,
+                       const std::vector<std::string>& args, const std::string& videoDriver)
+{
+    Start(wrapper, args, videoDriver.c_str());
+}
+
+void ProgramRun::Start(const std::vector<std::string>& wrapper,
+                       const std::vector<std::string>& args, const char* videoDriver)
+{
     std::string home = getenv("HOME") ? getenv("HOME") : "/tmp";
     ++gRunCount;
     m_OutPath = home + "/run" + std::to_string(gRunCount) + ".out";
@@ -40,13 +52,18 @@ ProgramRun::ProgramRun(const std::vector<std::string>& args)
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
         std::vector<char*> argv;
+        for (const std::string& w : wrapper)
+            argv.push_back(const_cast<char*>(w.c_str()));
         argv.push_back(const_cast<char*>(program.c_str()));
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        if (*videoDriver)
+            setenv("SDL_VIDEODRIVER", videoDriver, 1);
+        else
+            unsetenv("SDL_VIDEODRIVER");
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        execv(program.c_str(), argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(pipeFds[0]);

@@ -11,6 +11,10 @@ class ProgramRun
 {
 public:
     explicit ProgramRun(const std::vector<std::string>& args);
+    // Runs the program behind a wrapper command (e.g. {"xvfb-run", "-a"}) with the given
+    // SDL video driver; an empty driver leaves SDL to choose (X11 under xvfb-run).
+    ProgramRun(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
+               const std::string& videoDriver);
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
@@ -31,6 +35,9 @@ private:
     int m_Input = -1;
     std::string m_OutPath;
     std::string m_ErrPath;
+
+    void Start(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
+               const char* videoDriver);
 };
 
 // The game's log and configuration files under the temporary home.

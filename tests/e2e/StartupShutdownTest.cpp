@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include <unistd.h>
@@ -45,6 +46,26 @@ TEST(Startup, ConsoleQuitWritesLogAndConfigurationAndShutsDownInOrder)
     EXPECT_NE(std::string::npos, config.find("    log_level = 3,\n")) << config;
     EXPECT_NE(std::string::npos, config.find("    music_volume = 50,\n")) << config;
     EXPECT_TRUE(EndsWith(config, "}\n")) << config;
+}
+
+TEST(Startup, ConsoleQuitAlsoWorksWithARealWindow)
+{
+    if (std::system("command -v xvfb-run > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run is not installed";
+    TempHome home;
+    // The X library keeps some allocations until the process ends.
+    WriteFile(home.Path() + "/lsan.supp", "leak:libX11.so\n");
+    setenv("LSAN_OPTIONS", ("suppressions=" + home.Path() + "/lsan.supp").c_str(), 1);
+    WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 3,\n}\n");
+    ProgramRun run({"xvfb-run", "-a", "-s", "-screen 0 640x480x24"},
+                   {"--console", "--windowed", "--nosound", "--nohwaccel"}, "");
+    run.Send("SwitchToScreen('SplashScreen')\nAppQuit()\n");
+    int status = run.Wait();
+    unsetenv("LSAN_OPTIONS");
+    ASSERT_EQ(0, status) << run.Errors();
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos, log.find("Calling SDL_SetVideoMode(640, 480, 32, 0)")) << log;
+    EXPECT_TRUE(EndsWith(log, "~Application - FINISHED\n"));
 }
 
 TEST(Startup, ConflictingDisplayOptionsFailWithReport)
