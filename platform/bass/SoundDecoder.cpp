@@ -78,19 +78,19 @@ int SoundDecoder::DecodeWav(const std::uint8_t* data, std::size_t size, PcmBuffe
     if (!rw) {
         return BASS_ERROR_MEM;
     }
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* wav = nullptr;
     Uint32 wavLength = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &spec, &wav, &wavLength)) {
+    if (!SDL_LoadWAV_RW(rw, 1, &format, &wav, &wavLength)) {
         return BASS_ERROR_FILEFORM;
     }
     std::unique_ptr<Uint8, void (*)(Uint8*)> held(wav, &SDL_FreeWAV);
-    if (spec.channels < 1 || spec.channels > 2 || spec.freq <= 0) {
+    if (format.channels < 1 || format.channels > 2 || format.freq <= 0) {
         return BASS_ERROR_FORMAT;
     }
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, spec.channels,
-                          spec.freq) < 0) {
+    if (SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_S16SYS, format.channels,
+                          format.freq) < 0) {
         return BASS_ERROR_FORMAT;
     }
     std::vector<Uint8> converted(static_cast<std::size_t>(wavLength) * cvt.len_mult + 4);
@@ -101,11 +101,11 @@ int SoundDecoder::DecodeWav(const std::uint8_t* data, std::size_t size, PcmBuffe
         return BASS_ERROR_FORMAT;
     }
     std::size_t bytes = cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : wavLength;
-    std::size_t frameBytes = static_cast<std::size_t>(spec.channels) * 2;
+    std::size_t frameBytes = static_cast<std::size_t>(format.channels) * 2;
     std::size_t frames = bytes / frameBytes;
-    out.rate = spec.freq;
-    out.channels = spec.channels;
-    out.data.resize(frames * spec.channels);
+    out.rate = format.freq;
+    out.channels = format.channels;
+    out.data.resize(frames * format.channels);
     std::memcpy(out.data.data(), converted.data(), frames * frameBytes);
     return BASS_OK;
 }

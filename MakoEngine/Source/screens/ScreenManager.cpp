@@ -183,7 +183,7 @@ namespace {
 
 // One window button of the overlay's corner: 20 pixels apart, `fromRight` pixels from the
 // group's right edge, 5 below its top.
-struct WindowButtonSpec
+struct WindowButtonLayout
 {
     const char* log;
     const char* image;
@@ -204,16 +204,16 @@ void ScreenManager::CreateWindowsButtons()
 
     Config* config = Config::GetCurrent();
     const std::string font = config ? config->GetString("ButtonFont") : std::string();
-    const WindowButtonSpec specs[] = {
+    const WindowButtonLayout layouts[] = {
         {"Screen::CreateWindowsButtons m_MinButton\n", "btnMin.png", 572, "MinimizeButton", 63},
         {"Screen::CreateWindowsButtons m_ResButton\n", "btnRes.png", 592, "RestoreButton", 43},
         {"Screen::CreateWindowsButtons m_CloseButton\n", "btnClose.png", 612, "CloseButton", 23},
     };
-    for (const WindowButtonSpec& spec : specs) {
-        LogAtLevel(3, "%s", spec.log);
-        Button* button = Button::Make(spec.image, "", font, 12, spec.x, 5, spec.name, nullptr);
+    for (const WindowButtonLayout& layout : layouts) {
+        LogAtLevel(3, "%s", layout.log);
+        Button* button = Button::Make(layout.image, "", font, 12, layout.x, 5, layout.name, nullptr);
         button->AddEventReceiver(this);
-        const std::string name = spec.name;
+        const std::string name = layout.name;
         if (name == "MinimizeButton") {
             LogAtLevel(3, "Screen::CreateWindowsButtons afterMAKE\n");
             button->SetShortcutKey(SDLK_SPACE); // Alt+Space
@@ -225,7 +225,7 @@ void ScreenManager::CreateWindowsButtons()
             button->SetAltFunctionKey(SDLK_F4); // Alt+F4
         }
         button->SetClickSound("click2.ogg");
-        button->SetPosition(group->GetX() + group->GetWidth() - spec.fromRight, group->GetY() + 5);
+        button->SetPosition(group->GetX() + group->GetWidth() - layout.fromRight, group->GetY() + 5);
         group->AddChild(button, "");
     }
 }

@@ -176,14 +176,14 @@ void DrawSphere(Canvas& canvas, float cx, float cy, float radius, const Rgba& ba
                 continue;
             const float nz = std::sqrt(std::max(0.0f, 1 - rr));
             const float diffuse = std::max(0.0f, dx * lx + dy * ly + nz * lz);
-            const float spec =
+            const float highlight =
                 s.specular * std::pow(std::max(0.0f, dx * hx + dy * hy + nz * hz), s.shininess);
             // A little light bounced back from below right keeps the dark side round.
             const float bounce = 0.12f * std::max(0.0f, 0.6f * dx + 0.6f * dy) * nz;
             const float rim = 1 - s.rim * std::pow(1 - nz, 2.0f);
             const float light = (s.ambient + (1 - s.ambient) * diffuse + bounce) * rim;
             Rgba c = base.Scaled(light);
-            c = Mix(c, Rgba{1, 1, 1, base.a}, Clamp01(spec));
+            c = Mix(c, Rgba{1, 1, 1, base.a}, Clamp01(highlight));
             canvas.Blend(x, y, c.WithAlpha(base.a), cover);
         }
     }
