@@ -20,7 +20,7 @@ int gRunCount = 0;
 
 ProgramRun::ProgramRun(const std::vector<std::string>& args)
 {
-    Start({}, args, "dummy");
+    Start({}, args, nullptr);
 }
 
 ProgramRun::ProgramRun(const std::vector<std::string>& wrapper,
@@ -58,7 +58,9 @@ void ProgramRun::Start(const std::vector<std::string>& wrapper,
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        if (*videoDriver)
+        if (!videoDriver)
+            setenv("SDL_VIDEODRIVER", "dummy", 0); // a driver the caller chose stays
+        else if (*videoDriver)
             setenv("SDL_VIDEODRIVER", videoDriver, 1);
         else
             unsetenv("SDL_VIDEODRIVER");

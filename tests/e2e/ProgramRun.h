@@ -36,6 +36,7 @@ private:
     std::string m_OutPath;
     std::string m_ErrPath;
 
+    // videoDriver null: the caller's SDL_VIDEODRIVER, else "dummy".
     void Start(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
                const char* videoDriver);
 };
