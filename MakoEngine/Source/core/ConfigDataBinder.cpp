@@ -7,8 +7,8 @@
 
 namespace {
 
-// The configuration the binders work with. SEAM(application): the application's Config
-// member once the application owns it; until then the current configuration.
+// The configuration the binders work with: the current one, which in the running game is
+// the application's.
 Config& BinderConfig()
 {
     Config* config = Config::GetCurrent();
