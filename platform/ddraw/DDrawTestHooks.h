@@ -23,8 +23,15 @@ void LoseSurfaces();
 // exclusive mode and any Restore meanwhile); then it lets go.
 void HoldExclusiveMode(int polls);
 
-// Forgets every pending failure and releases exclusive mode held by another program.
+// Forgets every pending failure, releases exclusive mode held by another program and
+// turns the quad fast path back on.
 void ResetHooks();
+
+// Whether devices draw lone screen-aligned quads by their fast path (on by default); off,
+// every triangle goes through the general rasteriser, for comparing the two.
+void UseQuadFastPath(bool on);
+// Strips the quad fast path has taken since the program started.
+long QuadFastPathDraws();
 
 // Objects of the layer alive now (DirectDraw objects, surfaces, clippers, palettes,
 // Direct3D objects, devices), for tests that check nothing is left behind.

@@ -2,6 +2,8 @@
 
 #include "ddraw/Direct3D.h"
 #include "ddraw/FaultInjector.h"
+#include "ddraw/QuadRasterizer.h"
+#include "ddraw/Rasterizer.h"
 #include "ddraw/Surface.h"
 #include "ddraw/SurfaceFormat.h"
 
@@ -394,10 +396,15 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertexFormat, LPVOID 
     HRESULT hr = BuildState(state);
     if (FAILED(hr))
         return hr;
-    std::vector<RasterVertex> v(vertexCount);
+    std::vector<RasterVertex>& v = m_Scratch.vertices;
+    v.resize(vertexCount);
     for (DWORD i = 0; i < vertexCount; ++i)
         v[i] = ReadVertex(static_cast<const BYTE*>(vertices) + i * layout.stride, layout);
-    Rasterizer rasterizer(state);
+    // A lone screen-aligned quad, the commonest draw, has a faster path of the same result.
+    if (type == D3DPT_TRIANGLESTRIP && vertexCount == 4 && QuadRasterizer::Enabled() &&
+        QuadRasterizer(state, m_Scratch).DrawStrip(v.data()))
+        return D3D_OK;
+    Rasterizer rasterizer(state, m_Scratch);
     if (type == D3DPT_TRIANGLELIST) {
         for (DWORD i = 0; i + 2 < vertexCount; i += 3)
             rasterizer.DrawTriangle(v[i], v[i + 1], v[i + 2]);

@@ -1,7 +1,7 @@
 #pragma once
 // The software Direct3D device (see d3d.h for what it promises).
 #include "ddraw/ComObject.h"
-#include "ddraw/Rasterizer.h"
+#include "ddraw/RasterTypes.h"
 #include "ddraw/d3d.h"
 
 #include <vector>
@@ -56,6 +56,7 @@ private:
     DWORD m_RenderStates[D3DRENDERSTATE_STATECOUNT] = {};
     DWORD m_StageStates[D3DMAXTEXTURESTAGES][D3DTSS_STATECOUNT] = {};
     Surface* m_Textures[D3DMAXTEXTURESTAGES] = {};
+    RasterScratch m_Scratch; // lent to the rasterisers of each draw
 };
 
 } // namespace ddrawx

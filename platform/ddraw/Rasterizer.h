@@ -1,77 +1,68 @@
 #pragma once
-// The device's triangle rasteriser: coverage, interpolation, the texture stage cascade and
-// alpha blending into a 32-bit target (the rules are listed in d3d.h).
-#include "ddraw/d3d.h"
+// The device's general triangle rasteriser: coverage, interpolation, the texture stage cascade
+// and alpha blending into a 32-bit target (the rules are listed in d3d.h). It draws any
+// triangle in any state the device accepts; QuadRasterizer draws the common screen-aligned
+// quads faster with the same result.
+#include "ddraw/PixelPipeline.h"
+#include "ddraw/RasterTypes.h"
 
 #include <cstdint>
 
 namespace ddrawx {
 
-// One colour with 8-bit channels (0-255 each).
-struct Rgba
+// A triangle snapped to the subpixel grid, with its edge functions and texture filters.
+struct TriangleSetup
 {
-    int r, g, b, a;
-};
-
-// 32-bit pixels, red in bits 16-23, green 8-15, blue 0-7, alpha 24-31 when hasAlpha.
-struct PixelBuffer
-{
-    std::uint32_t* pixels = nullptr;
-    int pitch = 0; // in pixels
-    int width = 0;
-    int height = 0;
-    bool hasAlpha = false;
-};
-
-// One active texture stage; its values are those the device validated.
-struct RasterStage
-{
-    DWORD colorOp, colorArg1, colorArg2;
-    DWORD alphaOp, alphaArg1, alphaArg2;
-    DWORD addressU, addressV, borderColor;
-    DWORD magFilter, minFilter;
-    int texCoordSet;
-    PixelBuffer texture;
-};
-
-struct RasterState
-{
-    PixelBuffer target;
-    // The viewport: pixels with left <= x < right and top <= y < bottom are drawn.
-    int left, top, right, bottom;
-    bool blend;
-    DWORD srcBlend, destBlend;
-    DWORD cull;
-    DWORD textureFactor;
-    RasterStage stages[D3DMAXTEXTURESTAGES];
-    int stageCount; // stages before the first one that ends the cascade
-};
-
-constexpr int kMaxTexCoordSets = 8;
-
-struct RasterVertex
-{
-    double x, y; // pixels
-    double rhw;
-    Rgba diffuse;
-    float u[kMaxTexCoordSets];
-    float v[kMaxTexCoordSets];
+    const RasterVertex* v[3];
+    std::int64_t X[3], Y[3]; // 1/256 pixel
+    // Edge i runs between the two vertices other than i: e = dx (y - ey) - dy (x - ex) is
+    // positive inside, and a pixel centre on the edge counts when e + bias >= 0 (bias 0 for
+    // top and left edges, -1 for the others).
+    std::int64_t ex[3], ey[3], dx[3], dy[3], bias[3];
+    double areaAbs;                   // twice the area, in (1/256 pixel)^2
+    bool minify[D3DMAXTEXTURESTAGES]; // per stage: the minification filter applies
 };
 
 class Rasterizer
 {
 public:
-    explicit Rasterizer(const RasterState& state) : m_State(state) {}
+    static constexpr int kSubpixelBits = 8;
+
+    // Draws with `state` (which must outlive the rasteriser), using `scratch` for rows.
+    Rasterizer(const RasterState& state, RasterScratch& scratch);
+
+    // Snaps and measures a triangle. False when nothing is to be drawn: no area, or culled.
+    static bool Setup(const RasterState& state, const RasterVertex& a, const RasterVertex& b,
+                      const RasterVertex& c, TriangleSetup& out);
+    // A position in pixels on the subpixel grid (1/256 pixel), kept within the guard band.
+    static std::int64_t Snap(double value);
+    // Texel index i of a row or column of n texels under an address mode; border is set when
+    // a border mode leaves the texture.
+    static long Address(long i, long n, DWORD mode, bool& border);
+    // floor(a / b) for b > 0.
+    static std::int64_t FloorDiv(std::int64_t a, std::int64_t b);
 
     void DrawTriangle(const RasterVertex& a, const RasterVertex& b, const RasterVertex& c);
 
 private:
-    Rgba Shade(const double weights[3], const RasterVertex* const v[3], const bool minify[]) const;
+    // What the pixel loop of one triangle reads besides the weights.
+    struct Shading
+    {
+        Rgba factor;
+        double rhw[3];    // usable reciprocals of w (1 where a vertex has none)
+        bool flatDiffuse; // all three vertices share one diffuse colour
+    };
+
+    // The columns of row py inside the triangle, within [lo, hi]; false when there are none.
+    static bool RowSpan(const TriangleSetup& t, std::int64_t py, std::int64_t& lo,
+                        std::int64_t& hi);
+    Rgba Shade(const double weights[3], const TriangleSetup& t, const Shading& shading) const;
     Rgba Sample(const RasterStage& stage, double u, double v, bool minify) const;
     Rgba Texel(const RasterStage& stage, long i, long j) const;
-    void Blend(std::uint32_t& pixel, const Rgba& src) const;
 
     const RasterState& m_State;
+    RasterScratch& m_Scratch;
+    PixelPipeline m_Pipeline;
 };
 
 } // namespace ddrawx

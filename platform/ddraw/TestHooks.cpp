@@ -4,6 +4,7 @@
 #include "ddraw/ComObject.h"
 #include "ddraw/Display.h"
 #include "ddraw/FaultInjector.h"
+#include "ddraw/QuadRasterizer.h"
 
 namespace ddrawx {
 
@@ -31,6 +32,17 @@ void ResetHooks()
 {
     FaultInjector::Get().Clear();
     Display::Get().HoldByOtherProgram(0);
+    QuadRasterizer::SetEnabled(true);
+}
+
+void UseQuadFastPath(bool on)
+{
+    QuadRasterizer::SetEnabled(on);
+}
+
+long QuadFastPathDraws()
+{
+    return QuadRasterizer::DrawnCount();
 }
 
 int LiveObjectCount()
