@@ -24,12 +24,13 @@ void LoseSurfaces();
 void HoldExclusiveMode(int polls);
 
 // Forgets every pending failure, releases exclusive mode held by another program and
-// turns the quad fast path back on.
+// turns reference drawing off.
 void ResetHooks();
 
-// Whether devices draw lone screen-aligned quads by their fast path (on by default); off,
-// every triangle goes through the general rasteriser, for comparing the two.
-void UseQuadFastPath(bool on);
+// Reference drawing (off by default): devices draw every triangle pixel by pixel by the
+// rules of d3d.h alone, without the quad fast path or the row loops, so that tests can
+// compare those with the rules.
+void UseReferenceDrawing(bool on);
 // Strips the quad fast path has taken since the program started.
 long QuadFastPathDraws();
 

@@ -401,7 +401,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertexFormat, LPVOID 
     for (DWORD i = 0; i < vertexCount; ++i)
         v[i] = ReadVertex(static_cast<const BYTE*>(vertices) + i * layout.stride, layout);
     // A lone screen-aligned quad, the commonest draw, has a faster path of the same result.
-    if (type == D3DPT_TRIANGLESTRIP && vertexCount == 4 && QuadRasterizer::Enabled() &&
+    if (type == D3DPT_TRIANGLESTRIP && vertexCount == 4 && !Rasterizer::ReferenceOnly() &&
         QuadRasterizer(state, m_Scratch).DrawStrip(v.data()))
         return D3D_OK;
     Rasterizer rasterizer(state, m_Scratch);

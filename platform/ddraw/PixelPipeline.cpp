@@ -100,18 +100,6 @@ using Blend = PixelPipeline::Blend;
 
 } // namespace
 
-Rgba PixelPipeline::Unpack(std::uint32_t p, bool hasAlpha)
-{
-    return Rgba{int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF),
-                hasAlpha ? int(p >> 24) : 255};
-}
-
-std::uint32_t PixelPipeline::Pack(const Rgba& c)
-{
-    return std::uint32_t(c.a) << 24 | std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 |
-           std::uint32_t(c.b);
-}
-
 Rgba PixelPipeline::CombineStage(const RasterStage& stage, const Rgba& current, const Rgba& diffuse,
                                  const Rgba& texel, const Rgba& factor)
 {
@@ -150,6 +138,14 @@ PixelPipeline PixelPipeline::ForShaded(const RasterState& state)
 {
     PixelPipeline p(state);
     p.ChooseSpan();
+    return p;
+}
+
+PixelPipeline PixelPipeline::Reference(const RasterState& state)
+{
+    PixelPipeline p(state);
+    p.ChooseSpan();
+    p.m_Span = &GenericSpan;
     return p;
 }
 

@@ -14,6 +14,8 @@ class PixelPipeline
 public:
     // For rows of colours the caller shaded itself (packed as by Pack): blending only.
     static PixelPipeline ForShaded(const RasterState& state);
+    // Like ForShaded, but blending every pixel by BlendPixel itself.
+    static PixelPipeline Reference(const RasterState& state);
     // For rows of texels of the first stage under one diffuse colour for the whole draw
     // (or of nothing, when no stage is active). Only for states with at most one stage.
     static PixelPipeline ForTexels(const RasterState& state, const Rgba& diffuse);
@@ -35,9 +37,17 @@ public:
     // The target pixel after `src` is blended into it, or replaces it when blending is off.
     static std::uint32_t BlendPixel(const RasterState& state, std::uint32_t pixel, const Rgba& src);
     // Channels of a pixel; without alpha the pixel counts as opaque.
-    static Rgba Unpack(std::uint32_t pixel, bool hasAlpha);
+    static Rgba Unpack(std::uint32_t p, bool hasAlpha)
+    {
+        return Rgba{int((p >> 16) & 0xFF), int((p >> 8) & 0xFF), int(p & 0xFF),
+                    hasAlpha ? int(p >> 24) : 255};
+    }
     // 0xAARRGGBB from channels in 0-255.
-    static std::uint32_t Pack(const Rgba& colour);
+    static std::uint32_t Pack(const Rgba& c)
+    {
+        return std::uint32_t(c.a) << 24 | std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 |
+               std::uint32_t(c.b);
+    }
 
     // Where a row loop takes each part of the colour from.
     enum class Colour { Source, Constant, Generic };

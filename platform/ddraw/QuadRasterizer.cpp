@@ -18,7 +18,6 @@ constexpr double kBoundaryMargin = 1e-9;
 // Larger texel coordinates are left to the general path, which clamps them.
 constexpr double kLargestTexelCoordinate = 1e8;
 
-bool g_Enabled = true;
 long g_Drawn = 0;
 
 bool SameColour(const Rgba& a, const Rgba& b)
@@ -38,16 +37,6 @@ std::int64_t FirstCentreFrom(std::int64_t x)
 }
 
 } // namespace
-
-void QuadRasterizer::SetEnabled(bool enabled)
-{
-    g_Enabled = enabled;
-}
-
-bool QuadRasterizer::Enabled()
-{
-    return g_Enabled;
-}
 
 long QuadRasterizer::DrawnCount()
 {

@@ -28,10 +28,7 @@ public:
     // draw the triangles itself.
     bool DrawStrip(const RasterVertex v[4]);
 
-    // Whether devices try this path at all (tests turn it off to compare with the general
-    // path), and how many strips it has drawn since the program started.
-    static void SetEnabled(bool enabled);
-    static bool Enabled();
+    // How many strips this path has drawn (or culled) since the program started.
     static long DrawnCount();
 
 private:

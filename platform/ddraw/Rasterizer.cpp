@@ -12,6 +12,8 @@ constexpr std::int64_t kOne = std::int64_t(1) << Rasterizer::kSubpixelBits;
 // Vertices are kept within this many pixels of the origin so edge products fit 64 bits.
 constexpr double kGuardBand = 1 << 20;
 
+bool g_ReferenceOnly = false;
+
 long FloorIndex(double x)
 {
     return long(std::floor(std::clamp(x, -1e9, 1e9)));
@@ -31,8 +33,19 @@ bool SameColour(const Rgba& a, const Rgba& b)
 } // namespace
 
 Rasterizer::Rasterizer(const RasterState& state, RasterScratch& scratch)
-    : m_State(state), m_Scratch(scratch), m_Pipeline(PixelPipeline::ForShaded(state))
+    : m_State(state), m_Scratch(scratch), m_Reference(g_ReferenceOnly),
+      m_Pipeline(m_Reference ? PixelPipeline::Reference(state) : PixelPipeline::ForShaded(state))
 {
+}
+
+void Rasterizer::SetReferenceOnly(bool on)
+{
+    g_ReferenceOnly = on;
+}
+
+bool Rasterizer::ReferenceOnly()
+{
+    return g_ReferenceOnly;
 }
 
 std::int64_t Rasterizer::Snap(double value)
@@ -156,6 +169,12 @@ void Rasterizer::DrawTriangle(const RasterVertex& a, const RasterVertex& b, cons
     }
     shading.flatDiffuse = SameColour(a.diffuse, b.diffuse) && SameColour(a.diffuse, c.diffuse);
 
+    // Under one diffuse colour and at most one stage every pixel shades alike from its
+    // texel alone: rows of sampled texels go through that draw-wide pipeline. Otherwise
+    // each pixel is shaded here in full and the rows are only blended.
+    const bool flat = shading.flatDiffuse && m_State.stageCount <= 1 && !m_Reference;
+    const PixelPipeline pipeline = flat ? PixelPipeline::ForTexels(m_State, a.diffuse) : m_Pipeline;
+    const bool perPixel = !flat || pipeline.ReadsSource();
     std::vector<std::uint32_t>& shaded = m_Scratch.row;
     shaded.resize(std::size_t(maxX - minX + 1));
     const PixelBuffer& target = m_State.target;
@@ -163,18 +182,45 @@ void Rasterizer::DrawTriangle(const RasterVertex& a, const RasterVertex& b, cons
         std::int64_t lo = minX, hi = maxX;
         if (!RowSpan(t, py, lo, hi))
             continue;
+        std::uint32_t* dst = target.pixels + py * target.pitch + lo;
+        if (!perPixel) {
+            pipeline.Run(dst, nullptr, int(hi - lo + 1), 0u);
+            continue;
+        }
         const std::int64_t cy = py << kSubpixelBits, cx = lo << kSubpixelBits;
         std::int64_t e[3];
         for (int i = 0; i < 3; ++i)
             e[i] = t.dx[i] * (cy - t.ey[i]) - t.dy[i] * (cx - t.ex[i]);
         for (std::int64_t px = lo; px <= hi; ++px) {
             const double weights[3] = {e[0] / t.areaAbs, e[1] / t.areaAbs, e[2] / t.areaAbs};
-            shaded[std::size_t(px - lo)] = PixelPipeline::Pack(Shade(weights, t, shading));
+            const Rgba colour =
+                flat ? SampleStage(0, weights, t, shading) : Shade(weights, t, shading);
+            shaded[std::size_t(px - lo)] = PixelPipeline::Pack(colour);
             for (int i = 0; i < 3; ++i)
                 e[i] -= t.dy[i] * kOne;
         }
-        m_Pipeline.Run(target.pixels + py * target.pitch + lo, shaded.data(), int(hi - lo + 1), 0u);
+        pipeline.Run(dst, shaded.data(), int(hi - lo + 1), 0u);
     }
+}
+
+Rgba Rasterizer::SampleStage(int s, const double w[3], const TriangleSetup& t,
+                             const Shading& shading) const
+{
+    // Texture coordinates are interpolated through rhw (perspective-correct).
+    const RasterVertex* const* v = t.v;
+    double q[3];
+    double qSum = 0;
+    for (int i = 0; i < 3; ++i) {
+        q[i] = w[i] * shading.rhw[i];
+        qSum += q[i];
+    }
+    if (qSum <= 0)
+        qSum = 1;
+    const RasterStage& stage = m_State.stages[s];
+    const int set = stage.texCoordSet;
+    const double u = (q[0] * v[0]->u[set] + q[1] * v[1]->u[set] + q[2] * v[2]->u[set]) / qSum;
+    const double tv = (q[0] * v[0]->v[set] + q[1] * v[1]->v[set] + q[2] * v[2]->v[set]) / qSum;
+    return Sample(stage, u, tv, t.minify[s]);
 }
 
 Rgba Rasterizer::Shade(const double w[3], const TriangleSetup& t, const Shading& shading) const
@@ -188,27 +234,10 @@ Rgba Rasterizer::Shade(const double w[3], const TriangleSetup& t, const Shading&
                    Interpolate(w, v[0]->diffuse.g, v[1]->diffuse.g, v[2]->diffuse.g),
                    Interpolate(w, v[0]->diffuse.b, v[1]->diffuse.b, v[2]->diffuse.b),
                    Interpolate(w, v[0]->diffuse.a, v[1]->diffuse.a, v[2]->diffuse.a)};
-    if (m_State.stageCount == 0)
-        return diffuse;
-    // Texture coordinates are interpolated through rhw (perspective-correct).
-    double q[3];
-    double qSum = 0;
-    for (int i = 0; i < 3; ++i) {
-        q[i] = w[i] * shading.rhw[i];
-        qSum += q[i];
-    }
-    if (qSum <= 0)
-        qSum = 1;
-
     Rgba current = diffuse;
-    for (int s = 0; s < m_State.stageCount; ++s) {
-        const RasterStage& stage = m_State.stages[s];
-        const int set = stage.texCoordSet;
-        const double u = (q[0] * v[0]->u[set] + q[1] * v[1]->u[set] + q[2] * v[2]->u[set]) / qSum;
-        const double tv = (q[0] * v[0]->v[set] + q[1] * v[1]->v[set] + q[2] * v[2]->v[set]) / qSum;
-        const Rgba texel = Sample(stage, u, tv, t.minify[s]);
-        current = PixelPipeline::CombineStage(stage, current, diffuse, texel, shading.factor);
-    }
+    for (int s = 0; s < m_State.stageCount; ++s)
+        current = PixelPipeline::CombineStage(m_State.stages[s], current, diffuse,
+                                              SampleStage(s, w, t, shading), shading.factor);
     return current;
 }
 

@@ -44,6 +44,12 @@ public:
 
     void DrawTriangle(const RasterVertex& a, const RasterVertex& b, const RasterVertex& c);
 
+    // Reference drawing (off by default): every pixel shaded and blended one by one by the
+    // rules themselves, and devices leave out the quad fast path. For tests comparing the
+    // faster ways with the rules.
+    static void SetReferenceOnly(bool on);
+    static bool ReferenceOnly();
+
 private:
     // What the pixel loop of one triangle reads besides the weights.
     struct Shading
@@ -56,13 +62,18 @@ private:
     // The columns of row py inside the triangle, within [lo, hi]; false when there are none.
     static bool RowSpan(const TriangleSetup& t, std::int64_t py, std::int64_t& lo,
                         std::int64_t& hi);
+    // The colour of the pixel at `weights` after the whole stage cascade.
     Rgba Shade(const double weights[3], const TriangleSetup& t, const Shading& shading) const;
+    // The texel stage s samples at `weights`.
+    Rgba SampleStage(int s, const double weights[3], const TriangleSetup& t,
+                     const Shading& shading) const;
     Rgba Sample(const RasterStage& stage, double u, double v, bool minify) const;
     Rgba Texel(const RasterStage& stage, long i, long j) const;
 
     const RasterState& m_State;
     RasterScratch& m_Scratch;
-    PixelPipeline m_Pipeline;
+    bool m_Reference;
+    PixelPipeline m_Pipeline; // for rows shaded pixel by pixel
 };
 
 } // namespace ddrawx

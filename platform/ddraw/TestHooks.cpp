@@ -5,6 +5,7 @@
 #include "ddraw/Display.h"
 #include "ddraw/FaultInjector.h"
 #include "ddraw/QuadRasterizer.h"
+#include "ddraw/Rasterizer.h"
 
 namespace ddrawx {
 
@@ -32,12 +33,12 @@ void ResetHooks()
 {
     FaultInjector::Get().Clear();
     Display::Get().HoldByOtherProgram(0);
-    QuadRasterizer::SetEnabled(true);
+    Rasterizer::SetReferenceOnly(false);
 }
 
-void UseQuadFastPath(bool on)
+void UseReferenceDrawing(bool on)
 {
-    QuadRasterizer::SetEnabled(on);
+    Rasterizer::SetReferenceOnly(on);
 }
 
 long QuadFastPathDraws()

@@ -1,8 +1,10 @@
-// The device's fast path for screen-aligned quads against its general triangle rasteriser:
-// every quad is drawn twice over the same background, once with the fast path allowed and
-// once without, and the two targets must agree pixel for pixel.
+// The device's fast ways of drawing (the path for screen-aligned quads, the row loops of
+// the general rasteriser) against reference drawing by the rules pixel by pixel: the same
+// primitives are drawn twice over the same background, and the two targets must agree
+// pixel for pixel.
 #include "DDrawFixture.h"
 
+#include <cmath>
 #include <functional>
 #include <sstream>
 
@@ -53,7 +55,7 @@ Quad MakeQuad(float x, float y, float w, float h, float uL, float tT, float uR, 
 
 } // namespace
 
-class QuadFastPathTest : public DDrawTest
+class FastDrawingTest : public DDrawTest
 {
 protected:
     void SetUp() override
@@ -66,7 +68,7 @@ protected:
 
     void TearDown() override
     {
-        ddrawx::UseQuadFastPath(true);
+        ddrawx::UseReferenceDrawing(false);
         DDrawTest::TearDown();
     }
 
@@ -150,34 +152,43 @@ protected:
         return out;
     }
 
-    // Draws `quads` over the same background with and without the fast path and expects
-    // the same pixels. Returns how many of the quads the fast path took.
+    // Draws `quads` over the same background fast and by reference and expects the same
+    // pixels. Returns how many of the quads the fast path took.
     long Compare(const std::vector<Quad>& quads, const std::string& what)
+    {
+        return Compare(
+            [&] {
+                for (const Quad& quad : quads) {
+                    Quad copy = quad;
+                    EXPECT_EQ(D3D_OK, m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX,
+                                                              copy.v, 4, 0))
+                        << what;
+                }
+            },
+            what);
+    }
+
+    long Compare(const std::function<void()>& draw, const std::string& what)
     {
         std::vector<std::uint32_t> result[2];
         long taken = 0;
         for (int fast = 0; fast < 2; ++fast) {
             int w = 0, h = 0;
             Background(99, w, h);
-            ddrawx::UseQuadFastPath(fast == 1);
+            ddrawx::UseReferenceDrawing(fast == 0);
             const long before = ddrawx::QuadFastPathDraws();
             EXPECT_EQ(D3D_OK, m_Device->BeginScene());
-            for (const Quad& quad : quads) {
-                Quad copy = quad;
-                EXPECT_EQ(D3D_OK, m_Device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX,
-                                                          copy.v, 4, 0))
-                    << what;
-            }
+            draw();
             EXPECT_EQ(D3D_OK, m_Device->EndScene());
             taken = ddrawx::QuadFastPathDraws() - before;
             result[fast] = ReadTarget();
-            ddrawx::UseQuadFastPath(true);
+            ddrawx::UseReferenceDrawing(false);
         }
         EXPECT_EQ(result[0].size(), result[1].size());
         for (std::size_t i = 0; i < result[0].size(); ++i)
             if (result[0][i] != result[1][i]) {
-                ADD_FAILURE() << what << ": pixel " << i << " general " << std::hex << result[0][i]
-                              << " fast " << result[1][i];
+                ADD_FAILURE() << what << ": pixel " << i << " reference " << std::hex
+                              << result[0][i] << " fast " << result[1][i];
                 break;
             }
         return taken;
@@ -197,10 +208,56 @@ protected:
         d->SetTextureStageState(0, D3DTSS_ALPHAOP, kind == 3 ? D3DTOP_MODULATE : D3DTOP_SELECTARG1);
     }
 
+    void MakeRandomTextures(Random& random)
+    {
+        m_Textures[0] = MakeTextureOf(64, 64, true, random);
+        m_Textures[1] = MakeTextureOf(5, 9, false, random);
+        m_Textures[2] = MakeTextureOf(1, 1, true, random);
+    }
+
+    // A random texture (or none) for the first stage and random states; `common` keeps to
+    // the renderer's own blend and stage set-ups.
+    void RandomState(Random& random, bool common)
+    {
+        IDirect3DDevice7* d = m_Device;
+        UseShader(random.Int(0, 4));
+        d->SetTexture(0, random.Chance(85) ? m_Textures[random.Int(0, 2)] : nullptr);
+        d->SetRenderState(D3DRENDERSTATE_CULLMODE,
+                          common ? D3DCULL_NONE : random.Int(D3DCULL_NONE, D3DCULL_CCW));
+        d->SetRenderState(D3DRENDERSTATE_TEXTUREFACTOR, random.Next());
+        d->SetTextureStageState(0, D3DTSS_BORDERCOLOR, random.Next());
+        d->SetTextureStageState(0, D3DTSS_ADDRESSU, random.Int(1, 4));
+        d->SetTextureStageState(0, D3DTSS_ADDRESSV, random.Int(1, 4));
+        const bool linear = !common && random.Chance(20);
+        d->SetTextureStageState(0, D3DTSS_MAGFILTER, linear ? D3DTFG_LINEAR : D3DTFG_POINT);
+        d->SetTextureStageState(0, D3DTSS_MINFILTER, linear ? D3DTFN_LINEAR : D3DTFN_POINT);
+        d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+        if (common)
+            return;
+        d->SetRenderState(D3DRENDERSTATE_SRCBLEND, random.Int(D3DBLEND_ZERO, 10));
+        d->SetRenderState(D3DRENDERSTATE_DESTBLEND, random.Int(D3DBLEND_ZERO, 10));
+        const DWORD arguments[] = {D3DTA_DIFFUSE, D3DTA_CURRENT, D3DTA_TEXTURE, D3DTA_TFACTOR};
+        auto argument = [&] {
+            DWORD a = arguments[random.Int(0, 3)];
+            if (random.Chance(25))
+                a |= D3DTA_COMPLEMENT;
+            if (random.Chance(25))
+                a |= D3DTA_ALPHAREPLICATE;
+            return a;
+        };
+        d->SetTextureStageState(0, D3DTSS_COLOROP, random.Int(D3DTOP_SELECTARG1, 4));
+        d->SetTextureStageState(0, D3DTSS_COLORARG1, argument());
+        d->SetTextureStageState(0, D3DTSS_COLORARG2, argument());
+        d->SetTextureStageState(0, D3DTSS_ALPHAOP, random.Int(D3DTOP_DISABLE, 4));
+        d->SetTextureStageState(0, D3DTSS_ALPHAARG1, argument());
+        d->SetTextureStageState(0, D3DTSS_ALPHAARG2, argument());
+    }
+
     IDirectDrawSurface7* m_Target = nullptr;
+    IDirectDrawSurface7* m_Textures[3] = {};
 };
 
-TEST_F(QuadFastPathTest, GameRendererQuadsTakeTheFastPathAndMatch)
+TEST_F(FastDrawingTest, GameRendererQuadsTakeTheFastPathAndMatch)
 {
     Random random(1);
     IDirectDrawSurface7* tile = MakeTextureOf(64, 64, true, random);
@@ -222,7 +279,7 @@ TEST_F(QuadFastPathTest, GameRendererQuadsTakeTheFastPathAndMatch)
     }
 }
 
-TEST_F(QuadFastPathTest, ScaledMirroredAndRepeatedTexturesMatch)
+TEST_F(FastDrawingTest, ScaledMirroredAndRepeatedTexturesMatch)
 {
     Random random(2);
     IDirectDrawSurface7* solid = MakeTextureOf(13, 7, false, random);
@@ -254,7 +311,7 @@ TEST_F(QuadFastPathTest, ScaledMirroredAndRepeatedTexturesMatch)
     }
 }
 
-TEST_F(QuadFastPathTest, TargetsWithAlphaMatch)
+TEST_F(FastDrawingTest, TargetsWithAlphaMatch)
 {
     UseTargetWithAlpha(96, 64);
     Random random(3);
@@ -270,49 +327,16 @@ TEST_F(QuadFastPathTest, TargetsWithAlphaMatch)
 }
 
 // Random quads in random states, each compared on its own: whatever the fast path takes
-// it must draw as the general path does, and it must take the common cases.
-TEST_F(QuadFastPathTest, RandomQuadsInRandomStatesMatch)
+// it must draw as the rules do, and it must take the common cases.
+TEST_F(FastDrawingTest, RandomQuadsInRandomStatesMatch)
 {
     Random random(4);
-    IDirectDrawSurface7* textures[] = {MakeTextureOf(64, 64, true, random),
-                                       MakeTextureOf(5, 9, false, random),
-                                       MakeTextureOf(1, 1, true, random)};
-    const DWORD arguments[] = {D3DTA_DIFFUSE, D3DTA_CURRENT, D3DTA_TEXTURE, D3DTA_TFACTOR};
+    MakeRandomTextures(random);
     long taken = 0;
     const int kCases = 400;
     for (int n = 0; n < kCases; ++n) {
-        IDirect3DDevice7* d = m_Device;
         const bool common = random.Chance(50); // the renderer's own states
-        UseShader(random.Int(0, 4));
-        d->SetTexture(0, random.Chance(85) ? textures[random.Int(0, 2)] : nullptr);
-        d->SetRenderState(D3DRENDERSTATE_CULLMODE,
-                          common ? D3DCULL_NONE : random.Int(D3DCULL_NONE, D3DCULL_CCW));
-        d->SetRenderState(D3DRENDERSTATE_TEXTUREFACTOR, random.Next());
-        d->SetTextureStageState(0, D3DTSS_BORDERCOLOR, random.Next());
-        d->SetTextureStageState(0, D3DTSS_ADDRESSU, random.Int(1, 4));
-        d->SetTextureStageState(0, D3DTSS_ADDRESSV, random.Int(1, 4));
-        const bool linear = !common && random.Chance(20);
-        d->SetTextureStageState(0, D3DTSS_MAGFILTER, linear ? D3DTFG_LINEAR : D3DTFG_POINT);
-        d->SetTextureStageState(0, D3DTSS_MINFILTER, D3DTFN_POINT);
-        if (!common) {
-            d->SetRenderState(D3DRENDERSTATE_SRCBLEND, random.Int(D3DBLEND_ZERO, 10));
-            d->SetRenderState(D3DRENDERSTATE_DESTBLEND, random.Int(D3DBLEND_ZERO, 10));
-            auto argument = [&] {
-                DWORD a = arguments[random.Int(0, 3)];
-                if (random.Chance(25))
-                    a |= D3DTA_COMPLEMENT;
-                if (random.Chance(25))
-                    a |= D3DTA_ALPHAREPLICATE;
-                return a;
-            };
-            d->SetTextureStageState(0, D3DTSS_COLOROP, random.Int(D3DTOP_SELECTARG1, 4));
-            d->SetTextureStageState(0, D3DTSS_COLORARG1, argument());
-            d->SetTextureStageState(0, D3DTSS_COLORARG2, argument());
-            d->SetTextureStageState(0, D3DTSS_ALPHAOP, random.Int(D3DTOP_DISABLE, 4));
-            d->SetTextureStageState(0, D3DTSS_ALPHAARG1, argument());
-            d->SetTextureStageState(0, D3DTSS_ALPHAARG2, argument());
-        }
-
+        RandomState(random, common);
         // Corners on, near or off the pixel grid; sizes from a sliver to past the screen.
         auto coordinate = [&](int lo, int hi) {
             return float(random.Int(lo, hi)) +
@@ -334,19 +358,74 @@ TEST_F(QuadFastPathTest, RandomQuadsInRandomStatesMatch)
         // Any corner first, as long as v1 and v2 share the diagonal.
         if (random.Chance(30))
             std::swap(quad.v[1], quad.v[2]);
-        if (random.Chance(30)) {
+        if (random.Chance(30))
             std::swap(quad.v[0], quad.v[3]);
-        }
         if (!common && random.Chance(10))
             quad.v[random.Int(0, 3)].color = random.Next(); // shaded: general path only
         if (!common && random.Chance(10))
             quad.v[random.Int(0, 3)].rhw = random.Real(0.5f, 2); // perspective: likewise
 
-        std::ostringstream what;
-        what << "case " << n;
-        taken += Compare({quad}, what.str());
+        taken += Compare({quad}, "quad case " + std::to_string(n));
         if (HasFailure())
             break;
     }
     EXPECT_GT(taken, kCases / 2);
+}
+
+// Triangles the quad path does not take (rotated sprites, lists, fans and strips of any
+// shape, shaded colours, perspective, two stages) drawn by the general rasteriser's row
+// loops and by the rules.
+TEST_F(FastDrawingTest, FreeTrianglesInRandomStatesMatch)
+{
+    Random random(5);
+    MakeRandomTextures(random);
+    for (int n = 0; n < 200; ++n) {
+        const bool common = random.Chance(40);
+        RandomState(random, common);
+        const bool twoStages = !common && random.Chance(20);
+        m_Device->SetTexture(1, twoStages ? m_Textures[random.Int(0, 2)] : nullptr);
+        m_Device->SetTextureStageState(1, D3DTSS_COLOROP,
+                                       twoStages ? D3DTOP_MODULATE : D3DTOP_DISABLE);
+        m_Device->SetTextureStageState(1, D3DTSS_ALPHAOP, random.Int(D3DTOP_DISABLE, 4));
+
+        std::vector<D3DTLVERTEX> v;
+        D3DPRIMITIVETYPE type = D3DPT_TRIANGLEFAN;
+        const D3DCOLOR shared = common ? 0xFFFFFFFF : random.Next();
+        if (random.Chance(50)) {
+            // A sprite turned about its centre, as the renderer's rotated images.
+            const float cx = random.Real(-10, 170), cy = random.Real(-10, 130);
+            const float hw = random.Real(1, 40), hh = random.Real(1, 40);
+            const float angle = random.Real(0, 6.3f), c = std::cos(angle), s = std::sin(angle);
+            const float corners[4][4] = {
+                {-1, -1, 0, 0}, {1, -1, 1, 0}, {1, 1, 1, 1}, {-1, 1, 0, 1}};
+            for (const auto& k : corners)
+                v.push_back({cx + k[0] * hw * c - k[1] * hh * s, cy + k[0] * hw * s + k[1] * hh * c,
+                             0, 1, shared, 0, k[2], k[3]});
+        } else {
+            type = random.Pick<D3DPRIMITIVETYPE>(
+                {D3DPT_TRIANGLELIST, D3DPT_TRIANGLESTRIP, D3DPT_TRIANGLEFAN});
+            const int count = random.Int(3, 8);
+            for (int i = 0; i < count; ++i) {
+                const bool onGrid = random.Chance(30);
+                const float x = onGrid ? float(random.Int(-20, 180)) : random.Real(-20, 180);
+                const float y = onGrid ? float(random.Int(-20, 140)) : random.Real(-20, 140);
+                v.push_back({x, y, 0, 1, shared, 0, random.Real(-1, 2), random.Real(-1, 2)});
+            }
+        }
+        if (!common && random.Chance(30))
+            for (D3DTLVERTEX& vertex : v)
+                vertex.color = random.Next();
+        if (!common && random.Chance(20))
+            for (D3DTLVERTEX& vertex : v)
+                vertex.rhw = random.Real(0.2f, 3);
+
+        Compare(
+            [&] {
+                EXPECT_EQ(D3D_OK, m_Device->DrawPrimitive(type, D3DFVF_TLVERTEX, v.data(),
+                                                          DWORD(v.size()), 0));
+            },
+            "triangle case " + std::to_string(n));
+        if (HasFailure())
+            break;
+    }
 }
