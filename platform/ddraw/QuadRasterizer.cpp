@@ -87,12 +87,14 @@ bool QuadRasterizer::AxisTable(std::int64_t first, std::int64_t last, std::int64
     out.resize(std::size_t(last - first + 1));
     for (std::int64_t p = first; p <= last; ++p) {
         const double s = (c0 + perSubpixel * double(p * kOne - e0)) * n;
-        const double cell = std::floor(s);
-        const double fraction = s - cell;
+        // floor(s), exact for coordinates within the largest allowed.
+        long cell = long(s);
+        cell -= double(cell) > s;
+        const double fraction = s - double(cell);
         if (fraction < margin || fraction > 1.0 - margin)
             return false;
         bool border = false;
-        const long index = Rasterizer::Address(long(cell), n, mode, border);
+        const long index = Rasterizer::Address(cell, n, mode, border);
         out[std::size_t(p - first)] = border ? -1 : int(index);
     }
     return true;
