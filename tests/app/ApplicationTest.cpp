@@ -1,77 +1,15 @@
 // The application shell without a window: command line and start-up properties, the
 // posted-event queue and the pass-by-pass main loop.
-#include "app/ArcadeApp.h"
-#include "core/ClassManager.h"
-#include "core/Exception.h"
-#include "core/PropertyType.h"
-#include "lua/MakoLuaState.h"
-#include "support/TempHome.h"
-#include "support/engine/EngineSetup.h"
+#include "app/AppTestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
+#include <cstdio>
 #include <vector>
+
+using namespace apptest;
 
 namespace {
 
-// The game's application, with the loop's inner parts reachable and events recorded.
-class TestApp : public ArcadeApp
-{
-public:
-    std::vector<int> seen;
-    std::vector<std::intptr_t> words;
-    bool quitOnTimer = false;
-
-    bool OnEvent(const Event& event) override
-    {
-        if (event.type != MAKO_ROUTEDEVENT) {
-            seen.push_back(event.type);
-            words.push_back(EventData1Int(event));
-        }
-        if (event.type == MAKO_SELECT) // a handler posting during the event phase
-            PostEvent(nullptr, MAKO_RELOAD);
-        return Application::OnEvent(event);
-    }
-    void SetPaused(bool paused) { m_AppPaused = paused; }
-    void SetFrameStepping(bool on) { m_FrameStepping = on; }
-    // Holds the frame with `key` queued behind whatever is already posted.
-    void HoldOnce(const Event& key)
-    {
-        PostEvent(nullptr, key);
-        HoldFrame();
-    }
-    void Parse(std::vector<std::string> args)
-    {
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        ParseCmdLineArgs(static_cast<int>(argv.size()), argv.data());
-    }
-    void Settle()
-    {
-        SetDefaultProperties();
-        ConvertCmdLineArgsToProperties();
-    }
-};
-
-class ApplicationTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        bbtest::PrepareEngine();
-        GetPostedEventQueue().Clear();
-        app.reset(new TestApp());
-    }
-    void TearDown() override
-    {
-        app.reset();
-        GetPostedEventQueue().Clear();
-    }
-    bbtest::TempHome home;
-    std::unique_ptr<TestApp> app;
-};
+using ApplicationTest = AppTest;
 
 struct Receiver : EventReceiver
 {
@@ -136,7 +74,7 @@ TEST_F(ApplicationTest, OptionsOverrideDefaultsAsTheTableSays)
         a->Settle();
         LuaPlus::LuaObject value;
         a->RetrieveProperty(value, c.property);
-        std::string text = value.IsNil() ? "nil"
+        std::string text = value.IsNil()       ? "nil"
                            : value.IsBoolean() ? (value.GetBoolean() ? "true" : "false")
                                                : value.ToString();
         EXPECT_EQ(c.expected, text) << c.property << " with " << c.args.back();
@@ -150,7 +88,7 @@ TEST_F(ApplicationTest, ConflictingDisplayOptionsAndBadAppCodesFail)
         app->Settle();
         FAIL();
     } catch (const Exception& e) {
-        EXPECT_EQ("Assertion failed: (!(full && windowed))\nMessage: Both fullscreen and "
+        EXPECT_EQ("Assertion failed: (false)\nMessage: Both fullscreen and "
                   "windowed modes were specified on the command line.",
                   e.GetMessage());
         EXPECT_EQ("Application::ConvertCmdLineArgsToProperties", e.GetFunction());
@@ -262,4 +200,111 @@ TEST_F(ApplicationTest, FrameSteppingHandlesKeysAndKeepsEngineEventsForTheNextPa
     app->SetFrameStepping(false);
     app->RunPass();
     EXPECT_EQ((std::vector<int>{SDL_KEYDOWN, MAKO_SELECT, MAKO_RELOAD}), app->seen);
+}
+
+TEST_F(ApplicationTest, GamePauseIsAskedForThenTakesHoldAtTheNextPass)
+{
+    app->MakeTimers();
+    TimerManager& timers = *app->GetTimerManager();
+    std::uint32_t timer = timers.CreateTimer(app.get(), 1000, -1, TIMER_LIMITED_TO_FRAMERATE);
+    app->SetFrameRateCap(false);
+    app->StartRunning();
+
+    app->PauseGame(true);
+    app->PauseGame(true); // already asked: nothing more
+    const std::uint32_t pauseBits = APPFLAG_GAME_PAUSED | APPFLAG_GAME_PAUSE_REQUESTED;
+    EXPECT_EQ(APPFLAG_GAME_PAUSE_REQUESTED, app->GetFlags() & pauseBits);
+    EXPECT_NE(0u, timers.GetTimers()[timer].m_Flags & TIMER_PAUSED_GAME);
+    app->RunPass();
+    EXPECT_EQ(APPFLAG_GAME_PAUSED, app->GetFlags() & pauseBits);
+    EXPECT_TRUE(app->IsGamePaused());
+    app->PauseGame(false);
+    app->PauseGame(false);
+    EXPECT_EQ(0u, app->GetFlags() & pauseBits);
+    EXPECT_EQ(0u, timers.GetTimers()[timer].m_Flags & TIMER_PAUSED_GAME);
+    app->RunPass();
+    std::vector<int> notices; // the code of each: 1 pausing, 0 resuming
+    for (std::size_t i = 0; i < app->seen.size(); ++i)
+        if (app->seen[i] == MAKO_PAUSEGAME)
+            notices.push_back(app->codes[i]);
+    EXPECT_EQ((std::vector<int>{1, 0}), notices);
+
+    // A pause asked for while the game is already paused is a fault of the caller.
+    app->SetFlags(APPFLAG_GAME_PAUSED | APPFLAG_GAME_PAUSE_REQUESTED);
+    try {
+        app->RunPass();
+        FAIL();
+    } catch (const Exception& e) {
+        EXPECT_EQ("Assertion failed: ((m_Flags & APPFLAG_GAME_PAUSED) == 0)", e.GetMessage());
+        EXPECT_EQ("Application::Run", e.GetFunction());
+    }
+}
+
+TEST_F(ApplicationTest, BrokenRoutedEventsAndBadArgumentIndexesFailTheirChecks)
+{
+    Event noDestination = MakeEvent(MAKO_ROUTEDEVENT, 0, nullptr, new Event(MakeEvent(MAKO_TIMER)));
+    Receiver target;
+    Event noEvent = MakeEvent(MAKO_ROUTEDEVENT, 0, &target, nullptr);
+    const std::pair<Event, const char*> cases[] = {
+        {noDestination, "Assertion failed: (dest != 0)"},
+        {noEvent, "Assertion failed: (realEvent != 0)"},
+    };
+    for (const auto& [event, message] : cases) {
+        try {
+            app->OnEvent(event);
+            FAIL() << message;
+        } catch (const Exception& e) {
+            EXPECT_EQ(message, e.GetMessage());
+            EXPECT_EQ("Application::OnEvent", e.GetFunction());
+        }
+    }
+    EXPECT_TRUE(target.types.empty());
+
+    app->Parse({"p"});
+    try {
+        app->GetArg(1);
+        FAIL();
+    } catch (const Exception& e) {
+        EXPECT_EQ("Assertion failed: (index < GetNumArgs())", e.GetMessage());
+        EXPECT_EQ("Application::GetArg", e.GetFunction());
+    }
+}
+
+TEST_F(ApplicationTest, HoldEndsOnSpaceAndKeepsEveryWaitingEngineEventInOrder)
+{
+    app->Parse({"p"});
+    app->Settle();
+    app->SetFrameRateCap(false);
+    app->StartRunning();
+    Receiver target;
+    app->PostEvent(nullptr, MAKO_SELECT);
+    app->PostEvent(nullptr, KeyDown(SDLK_a)); // handled, does not end the hold
+    app->PostEvent(&target, MAKO_TIMER);
+    app->PostEvent(nullptr, KeyDown(SDLK_SPACE));
+    app->PostEvent(nullptr, MAKO_VALUECHANGE); // still queued when Space ends the hold
+    app->HoldFrame();
+    EXPECT_EQ((std::vector<int>{SDL_KEYDOWN, SDL_KEYDOWN}), app->seen);
+    EXPECT_TRUE(target.types.empty());
+    app->seen.clear();
+    app->RunPass();
+    EXPECT_EQ((std::vector<int>{MAKO_SELECT, MAKO_VALUECHANGE, MAKO_RELOAD}), app->seen);
+    EXPECT_EQ((std::vector<int>{MAKO_TIMER}), target.types);
+}
+
+TEST_F(ApplicationTest, ScreenshotNamesCountUpAndNeverReuseAName)
+{
+    const std::string folder = home.Path() + "/shots/";
+    EXPECT_EQ(folder + "bumperlux_Screenshot-0000.bmp",
+              FindScreenshotFileName(folder, "bumperlux"));
+    bbtest::WriteFile(folder + "bumperlux_Screenshot-0000.bmp", "x");
+    bbtest::WriteFile(folder + "bumperlux_Screenshot-0002.bmp", "x");
+    EXPECT_EQ(folder + "bumperlux_Screenshot-0001.bmp",
+              FindScreenshotFileName(folder, "bumperlux"));
+    for (int n = 0; n <= 9998; ++n) {
+        char name[64];
+        std::snprintf(name, sizeof name, "bumperlux_Screenshot-%04d.bmp", n);
+        if (std::FILE* f = std::fopen((folder + name).c_str(), "wb"))
+            std::fclose(f);
+    }
+    EXPECT_EQ("", FindScreenshotFileName(folder, "bumperlux"));
 }

@@ -1,9 +1,12 @@
-// The game's application: its start-up properties and switches, its script list and the
-// order of game scores.
+// The game's application: its start-up properties and switches, its script list, its
+// window icon and the order of game scores.
 #include "app/ArcadeApp.h"
+#include "core/EventQueue.h"
+#include "core/Log.h"
 #include "lua/MakoLuaState.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
+#include "support/engine/PassHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +38,9 @@ protected:
             SetDefaultProperties();
             ConvertCmdLineArgsToProperties();
         }
+        // Finds its resources in the tests' manager, which stays when the application goes.
+        void UseTestResources() { m_ResourceManager = &bbtest::TestResources(); }
+        ~TestApp() override { m_ResourceManager = nullptr; }
     };
 
     static LuaPlus::LuaObject Record(int score)
@@ -102,4 +108,24 @@ TEST_F(ArcadeAppTest, HigherScoresComeFirstAndEqualScoresAreNotOrdered)
     MakoLuaState::LoadString(GetGlobalLuaState(), "_arcadetest = {gameScore = function() "
                                                   "return 900 end}");
     EXPECT_TRUE(CompareGameScores(GetGlobalLuaState()->GetGlobal("_arcadetest"), Record(899)));
+}
+
+TEST_F(ArcadeAppTest, AWindowWithoutItsIconIsOnlyWarnedAbout)
+{
+    ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO));
+    const std::string logPath = home.Path() + "/capture.log";
+    bbtest::WriteFile(logPath, "");
+    const std::string previousLog = GetLogFilePath();
+    SetLogFilePath(logPath);
+    app->Start({});
+    app->UseTestResources();
+    int window = 0;
+    EXPECT_NO_THROW(app->SetWindowHandle(&window));
+    SetLogFilePath(previousLog);
+    GetPostedEventQueue().Clear();
+    EXPECT_NE(std::string::npos,
+              bbtest::ReadFile(logPath).find(
+                  "WARNING: Coult not load application's icon; iconResourceNumber = 101; "
+                  "reason = the resource \"AppIcon.png\" is missing\n"));
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

@@ -166,7 +166,8 @@ void ArcadeApp::SwitchToFirstScreen()
     } else if (HasCommandLineArg("--gamescreen")) {
         LoadLevelScripts();
         LuaPlus::LuaObject gameOptionsTable = m_LuaState->GetGlobals().CreateTable("GameOptions");
-        MAKO_ASSERT(gameOptionsTable.IsTable());
+        if (!gameOptionsTable.IsTable())
+            FailCheck(__FILE__, __LINE__, "ArcadeApp::InitGame", "gameOptionsTable.IsTable()");
         gameOptionsTable.SetInteger("ballsLeft", 3);
         m_ScreenManager->SwitchToScreen("GameScreen");
     } else {
@@ -221,18 +222,29 @@ void ArcadeApp::OnWindowCreated()
 
 void ArcadeApp::ApplyWindowIcon()
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO) || !GetResourceManager())
+    if (m_IconResourceId == 0 || !SDL_WasInit(SDL_INIT_VIDEO) || !GetResourceManager())
         return;
-    for (const IconResource& icon : kIconResources) {
-        if (icon.id != m_IconResourceId || !GetResourceManager()->FindInfo(icon.name, true))
-            continue;
+    const char* name = nullptr;
+    for (const IconResource& icon : kIconResources)
+        if (icon.id == m_IconResourceId)
+            name = icon.name;
+    std::string reason;
+    if (!name) {
+        reason = "the program has no icon resource of that number";
+    } else if (!GetResourceManager()->FindInfo(name, true)) {
+        reason = std::string("the resource \"") + name + "\" is missing";
+    } else {
         try {
-            std::unique_ptr<Image> image(Actor::NewImageFromResource(icon.name));
+            std::unique_ptr<Image> image(Actor::NewImageFromResource(name));
             SDL_WM_SetIcon(image->GetSDLSurface(), nullptr);
+            return;
         } catch (const Exception& e) {
-            Log("WARNING: The window icon \"%s\" could not be used: %s\n", icon.name, e.what());
+            reason = e.what();
         }
     }
+    // A window without its icon is only worth a warning.
+    Log("WARNING: Coult not load application's icon; iconResourceNumber = %d; reason = %s\n",
+        m_IconResourceId, reason.c_str());
 }
 
 // ---- Scores and scripts -------------------------------------------------------------------

@@ -36,7 +36,9 @@ public:
     static std::vector<std::string> GetLevelFileNames();
 
 protected:
-    // Chooses the program resource that becomes the window's icon when the window is made.
+    // Chooses the program resource that becomes the window's icon. The icon is taken when
+    // the window is made (the resources are known only after start-up has scanned them);
+    // an icon that cannot be had is logged as a warning and the window keeps SDL's own.
     void SetIconFromResource(int resourceId);
     void ApplyWindowIcon();
 

@@ -10,14 +10,15 @@
 #include "core/Log.h"
 #include "core/PropertyAccessor.h"
 #include "core/PropertyType.h"
+#include "core/Random.h"
 #include "core/Shell.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
+#include "resources/PhysFSResourceScanner.h"
 #include "resources/ResourceManager.h"
 #include "resources/SDLImageLoader.h"
-#include "resources/PhysFSResourceScanner.h"
 #include "resources/WindowsApplicationResourceScanner.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "screens/BlitPerformanceManager.h"
@@ -59,6 +60,7 @@ Application::Application(const std::string& appName, const std::string& folderNa
                          std::uint32_t appCode, int width, int height)
 {
     gApp = this;
+    SetLogLevel(2);
     m_ConfigFile = "MakoEngineApp.cfg";
     InitFileNames(appName);
     InitFolderNames(folderName);
@@ -136,7 +138,8 @@ void Application::InitEngine(int argc, char** argv)
         ChdirToExePath();
     Log("Current directory: %s\n", RetrieveStringProperty("cwd").c_str());
     LogMemoryStatus();
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Every random helper of the program draws from this one generator.
+    MakoSrand(static_cast<unsigned>(std::time(nullptr)));
 
     m_IsRunning = false;
     m_ActivationSeen = false;
@@ -190,8 +193,8 @@ void Application::LogStartupParameters()
 
 bool Application::AnotherInstanceIsRunning() const
 {
-    std::string appData = GetWindowsFolderPath(CSIDL_APPDATA) + "/" +
-                          ToNativePath(m_AppDataFolderName);
+    std::string appData =
+        GetWindowsFolderPath(CSIDL_APPDATA) + "/" + ToNativePath(m_AppDataFolderName);
     return IsAnotherInstanceRunning(m_AppCode, appData);
 }
 
@@ -216,7 +219,8 @@ void Application::AddResourceScanners()
     if (RetrieveBoolProperty("useExeResources")) {
         m_ResourceManager->AddScanner(new WindowsApplicationResourceScanner());
     } else {
-        m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner("..\\MakoEngine\\Source\\"));
+        m_ResourceManager->AddScanner(
+            new WindowsDirectoryResourceScanner("..\\MakoEngine\\Source\\"));
         m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner("Source\\"));
     }
     if (RetrieveBoolProperty("usePackageFiles"))
@@ -245,6 +249,17 @@ void Application::CreateWindow()
 void Application::ShutdownEngine()
 {
     WriteConfig();
+    // The class records stay: they are made once per process by static definitions, and
+    // the screens and this object, deleted after this, still name their classes.
+}
+
+void Application::FailCheck(const char* file, int line, const char* function,
+                            const std::string& expression, const std::string& message)
+{
+    std::string text = "Assertion failed: (" + expression + ")";
+    if (!message.empty())
+        text += "\nMessage: " + message;
+    throw Exception(file, line, function, MakoBuildDate(), MakoBuildTime(), text);
 }
 
 void Application::SetHWAccelFromLua(const LuaPlus::LuaObject& value)
@@ -254,10 +269,14 @@ void Application::SetHWAccelFromLua(const LuaPlus::LuaObject& value)
 
 void Application::RegisterProperties(Class& c)
 {
-    c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_HWAccel, "enableHWAccel"));
-    c.RegisterPropertySetter(MakeFunctionAccessor(&Application::SetHWAccelFromLua, "enableHWAccel"));
-    c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
-    c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_HWAccel, "enableHWAccel"));
+    c.RegisterPropertySetter(
+        MakeFunctionAccessor(&Application::SetHWAccelFromLua, "enableHWAccel"));
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
+    c.RegisterPropertySetter(
+        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
     c.RegisterPropertyGetter(MakeClassicAccessor("cwd"));
     c.RegisterPropertySetter(MakeLockedAccessor("cwd"));
 }

@@ -57,8 +57,8 @@ public:
     // appName prefixes the configuration, package and screenshot files; folderName names
     // the documents and application-data folders; appCode (AppCodeFromString) marks the
     // single instance.
-    Application(const std::string& appName, const std::string& folderName,
-                 std::uint32_t appCode, int width, int height);
+    Application(const std::string& appName, const std::string& folderName, std::uint32_t appCode,
+                int width, int height);
     ~Application() override;
 
     bool OnEvent(const Event& event) override;
@@ -172,10 +172,7 @@ public:
     const std::string& GetDocumentsFolder() const { return m_DocumentsFolder; }
     const std::string& GetAppDataFolder() const { return m_AppDataFolder; }
     std::string GetPlayerCardsFolder() const { return m_DocumentsFolder + "Player Cards/"; }
-    std::string GetSupportFolder() const
-    {
-        return m_DocumentsFolder + "Technical Support Files/";
-    }
+    std::string GetSupportFolder() const { return m_DocumentsFolder + "Technical Support Files/"; }
     const std::string& GetExePath() const { return m_ExePath; }
     int GetWidth() const { return m_Width; }
     int GetHeight() const { return m_Height; }
@@ -213,6 +210,14 @@ protected:
     bool OnQuit() override;
     bool OnConfigUpdate(const Event& event) override;
     bool OnTimer(const Event& event) override;
+
+    // Raises the failed check "Assertion failed: (expression)" (followed by "\nMessage: "
+    // and the message when one is given) as raised in `function`: for checks whose text
+    // names the engine's own start-up step or expression rather than the helper or the
+    // platform call that carries it out here.
+    [[noreturn]] static void FailCheck(const char* file, int line, const char* function,
+                                       const std::string& expression,
+                                       const std::string& message = std::string());
 
     void DispatchEvents();
     void HoldFrame();
@@ -329,6 +334,11 @@ Application* GetApp();
 std::unique_ptr<Application> CreateGameApplication();
 extern const char* const kProductName;
 int SDL_main(int argc, char** argv);
+
+// The path of the first screenshot name "<appName>_Screenshot-NNNN.bmp" (NNNN from 0000 to
+// 9998; appName cut to 256 characters) in folder (ending with '/') that no file has yet;
+// "" when all 9999 are taken.
+std::string FindScreenshotFileName(const std::string& folder, const std::string& appName);
 
 // The four characters of text, the first in the lowest byte ("BLUX").
 std::uint32_t AppCodeFromString(const std::string& text);

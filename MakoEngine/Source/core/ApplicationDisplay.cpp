@@ -9,7 +9,6 @@
 #include "core/Config.h"
 #include "core/Exception.h"
 #include "core/Log.h"
-#include "display/CDXLog.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"
 #include "display/DisplayParams.h"
@@ -23,12 +22,6 @@
 #include <cstring>
 
 namespace {
-
-// The DirectDraw wrapper's trace goes into the engine log.
-void LogCDXLine(const char* line)
-{
-    Log("%s", line);
-}
 
 // Where the video-memory read-out sits: below the frame-rate read-out.
 const int kVideoMemoryCounterY = 24;
@@ -112,7 +105,8 @@ void Application::RebuildDisplayIfRequested()
 
 void Application::OnWindowCreated()
 {
-    PostEvent(nullptr, MAKO_RESETWINDOW);
+    // For the screens: through the screen manager (the application itself before it exists).
+    PostEvent(m_ScreenManager, MAKO_RESETWINDOW);
     InitWindowProc();
     SDL_EnableUNICODE(1);
     SDL_SetModState(KMOD_NONE);
@@ -277,16 +271,15 @@ void Application::InitDisplayManager()
     // The backends start video with the driver the caller chose: remember it before the
     // check below replaces it.
     RememberCallerVideoDriver();
-    CDXLog::Get().SetCallback(&LogCDXLine);
-    CDXLog::Get().SetTargets(CDXLOG_CALLBACK);
     m_DisplayManager = new DisplayManager();
-    // SDL video must start at all: checked with the driver that needs no display.
+    // SDL video must start at all: checked with the driver that needs no display. These
+    // are checks of the start-up sequence itself, reported as raised there.
+    const char* const step = "Application::InitEngine";
     if (setenv("SDL_VIDEODRIVER", "dummy", 1) != 0)
-        throw Exception(MAKO_WHERE,
-                        "Assertion failed: (SDL_putenv(\"SDL_VIDEODRIVER=dummy\") == 0)");
+        FailCheck(__FILE__, __LINE__, step, "SDL_putenv(\"SDL_VIDEODRIVER=dummy\") == 0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-        throw Exception(MAKO_WHERE, "Assertion failed: (SDL_InitSubSystem(0x00000020) == 0)");
+        FailCheck(__FILE__, __LINE__, step, "SDL_InitSubSystem(0x00000020) == 0");
     if (CurrentSDLVideoDriverName() != "dummy")
-        throw Exception(MAKO_WHERE, "Assertion failed: (strcmp(SDL_VideoDriverName(buf, "
-                                    "bufSize), \"dummy\") == 0)");
+        FailCheck(__FILE__, __LINE__, step,
+                  "strcmp(SDL_VideoDriverName(buf, bufSize), \"dummy\") == 0");
 }

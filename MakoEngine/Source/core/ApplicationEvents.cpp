@@ -20,8 +20,16 @@ bool Application::OnEvent(const Event& event)
 {
     if (m_AppPaused && event.type >= SDL_KEYDOWN && event.type <= SDL_JOYAXISMOTION)
         return true;
-    if (event.type == MAKO_ROUTEDEVENT)
-        return EventQueue::DeliverRouted(event);
+    if (event.type == MAKO_ROUTEDEVENT) {
+        EventReceiver* dest = static_cast<EventReceiver*>(event.user.data1);
+        const Event* realEvent = static_cast<const Event*>(event.user.data2);
+        if (dest == 0) {
+            EventQueue::ReleaseEventData(event); // the wrapped event dies with the check
+            MAKO_ASSERT(dest != 0);
+        }
+        MAKO_ASSERT(realEvent != 0);
+        return EventQueue::DeliverRouted(event); // delivers, then releases the real event
+    }
     if (OfferToOverlays(event))
         return true;
     if (RouteEvent(event))
@@ -35,8 +43,8 @@ bool Application::OnActiveEvent(const Event& event)
                event.active.state);
     // Under X11 focus comes and goes with input focus rather than with iconifying, so
     // regaining either the application or the input focus resumes the game.
-    bool regains = event.active.gain == 1 &&
-                   (event.active.state & (SDL_APPACTIVE | SDL_APPINPUTFOCUS)) != 0;
+    bool regains =
+        event.active.gain == 1 && (event.active.state & (SDL_APPACTIVE | SDL_APPINPUTFOCUS)) != 0;
     if (regains) {
         LogAtLevel(3, "Application::OnActiveEvent, FOCUS GAIN, calling DoPauseApp(false)\n");
         DoPauseApp(false);
@@ -283,7 +291,7 @@ MAKO_LUA_FUNCTION(ShowFPS)
     Application* app = GetApp();
     if (app) {
         bool on = lua_gettop(L) > 0 && lua_isboolean(L, -1) ? lua_toboolean(L, -1) != 0
-                                                              : !app->IsFPSCounterEnabled();
+                                                            : !app->IsFPSCounterEnabled();
         app->EnableFPSCounter(on);
     }
     return 0;
@@ -293,9 +301,8 @@ MAKO_LUA_FUNCTION(ShowVideoMemoryUsage)
 {
     Application* app = GetApp();
     if (app) {
-        bool on = lua_gettop(L) > 0 && lua_isboolean(L, -1)
-                      ? lua_toboolean(L, -1) != 0
-                      : !app->IsVideoMemoryCounterEnabled();
+        bool on = lua_gettop(L) > 0 && lua_isboolean(L, -1) ? lua_toboolean(L, -1) != 0
+                                                            : !app->IsVideoMemoryCounterEnabled();
         app->EnableVideoMemoryCounter(on);
     }
     return 0;

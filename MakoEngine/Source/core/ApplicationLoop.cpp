@@ -32,8 +32,8 @@ void Application::PostEvent(EventReceiver* destination, const Event& event)
     GetPostedEventQueue().Post(destination, event);
 }
 
-void Application::PostEvent(EventReceiver* destination, std::uint8_t type, int code,
-                            void* data1, void* data2)
+void Application::PostEvent(EventReceiver* destination, std::uint8_t type, int code, void* data1,
+                            void* data2)
 {
     GetPostedEventQueue().Post(destination, type, code, data1, data2);
 }
@@ -49,8 +49,8 @@ void Application::PostSharedEvent(std::uint8_t type, EventReceiver* destination,
     GetPostedEventQueue().PostShared(type, destination, sender, data);
 }
 
-bool Application::SendEvent(EventReceiver* destination, std::uint8_t type, int code,
-                            void* data1, void* data2)
+bool Application::SendEvent(EventReceiver* destination, std::uint8_t type, int code, void* data1,
+                            void* data2)
 {
     Event event = MakeEvent(type, code, data1, data2);
     EventReceiver* receiver = destination ? destination : this;
@@ -99,6 +99,7 @@ void Application::StartRunning()
         onRun.Call();
     }
     m_IsRunning = true;
+    m_QuitNoticesSent = false;
     m_AppPaused = false;
     m_FrameStepping = false;
     m_LastPaused = false;
@@ -147,7 +148,9 @@ void Application::RunPass()
     ScopedPerformanceTimer all("all", measuring);
 
     if (m_Flags & APPFLAG_GAME_PAUSE_REQUESTED) {
-        MAKO_ASSERT((m_Flags & APPFLAG_GAME_PAUSED) == 0);
+        if ((m_Flags & APPFLAG_GAME_PAUSED) != 0)
+            FailCheck(__FILE__, __LINE__, "Application::Run",
+                      "(m_Flags & APPFLAG_GAME_PAUSED) == 0");
         m_Flags = (m_Flags & ~APPFLAG_GAME_PAUSE_REQUESTED) | APPFLAG_GAME_PAUSED;
     }
     if (m_AppPaused != m_LastPaused) {
@@ -190,7 +193,8 @@ void Application::RunPass()
             HoldFrame();
     }
 
-    // The quit notices go out whenever the loop ends, paused pass or not.
+    // The quit notices go out whenever the loop ends, paused pass or not, and actors
+    // killed in that pass are deleted before the shut-down.
     if (!m_IsRunning)
         SendQuitNotices();
 
@@ -206,7 +210,9 @@ void Application::RunPass()
         m_NextFrameTime = SDL_GetTicks() + FRAME_PERIOD_MS;
     }
     all.Stop();
-    CountFrame();
+    // A paused pass shows nothing: it is no frame for the frame-rate display.
+    if (!pausedPass)
+        CountFrame();
     if (tick && tick->IsMeasuringPerformance()) {
         tick->EndTick();
         if (!m_LogTickInfo)
@@ -242,7 +248,8 @@ void Application::Run()
 void Application::HoldFrame()
 {
     // Frame stepping: only key-downs are handled; Space advances one frame. Input other
-    // than key-downs is discarded; posted engine events wait for the next pass.
+    // than key-downs is discarded; posted engine events wait for the next pass, in the
+    // order they were posted.
     EventQueue& queue = GetPostedEventQueue();
     std::vector<Event> held;
     while (m_IsRunning) {
@@ -261,6 +268,10 @@ void Application::HoldFrame()
         if (!fromSdl)
             held.push_back(event);
     }
+    // Events still queued when Space ended the hold stay behind the held ones.
+    Event rest;
+    while (queue.Take(rest))
+        held.push_back(rest);
     for (const Event& event : held)
         queue.Post(nullptr, event); // the record as it was, owned data and all
 }

@@ -8,9 +8,11 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Utility.h"
+#include "display/CDXLog.h"
 #include "lua/MakoLuaState.h"
 #include "win32/Folders.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,6 +27,12 @@ std::string WithTrailingSeparator(const std::string& path, char separator)
     if (!path.empty() && path.back() == separator)
         return path;
     return path + separator;
+}
+
+// The DirectDraw layer's trace goes into the engine log.
+void LogCDXLine(const char* line)
+{
+    Log("%s", line);
 }
 
 } // namespace
@@ -110,12 +118,16 @@ void Application::ConvertCmdLineArgsToProperties()
         bool value;
     };
     static const Flag kFlags[] = {
-        {"--multiapp", "allowMultipleInstances", true}, {"--nohwaccel", "enableHWAccel", false},
-        {"--hwaccel", "enableHWAccel", true},          {"--luadebug", "enableLuaDebugger", true},
-        {"--nomusic", "enableMusic", false},           {"--safemode", "enableSafeMode", true},
-        {"--nosound", "enableSound", false},           {"--keepcwd", "keepCWD", true},
-        {"--nopkg", "usePackageFiles", false},         {"--noExeResources", "useExeResources", false},
-        {"--console", "enableConsole", true},
+        {"--multiapp", "allowMultipleInstances", true},
+        {"--nohwaccel", "enableHWAccel", false},
+        {"--hwaccel", "enableHWAccel", true},
+        {"--luadebug", "enableLuaDebugger", true},
+        {"--nomusic", "enableMusic", false},
+        {"--safemode", "enableSafeMode", true},
+        {"--nosound", "enableSound", false},
+        {"--keepcwd", "keepCWD", true},
+        {"--nopkg", "usePackageFiles", false},
+        {"--noExeResources", "useExeResources", false},
     };
     for (const Flag& flag : kFlags)
         if (HasCommandLineArg(flag.option))
@@ -139,10 +151,14 @@ void Application::ConvertCmdLineArgsToProperties()
              HasCommandLineArg("-logoff"))
         ApplyIntProperty("logLevel", 0);
 
+    if (HasCommandLineArg("--console"))
+        ApplyBoolProperty("enableConsole", true);
+
     bool full = HasCommandLineArg("-f") || HasCommandLineArg("--fullscreen");
     bool windowed = HasCommandLineArg("-w") || HasCommandLineArg("--windowed");
-    MAKO_ASSERT_MSG(!(full && windowed),
-                    "Both fullscreen and windowed modes were specified on the command line.");
+    if (full && windowed)
+        MAKO_ASSERT_MSG(false,
+                        "Both fullscreen and windowed modes were specified on the command line.");
     if (full)
         ApplyBoolProperty("fullScreen", true);
     if (windowed)
@@ -168,7 +184,9 @@ void Application::InitFolderNames(const std::string& folderName)
 
 void Application::InitExePath()
 {
-    // The program's own file, as the kernel knows it; argument 0 when that is unavailable.
+    // The program's own file, as the kernel knows it (argument 0 may be a bare name found
+    // through PATH, or relative to a folder since left); argument 0 when that is
+    // unavailable.
     std::string exe;
     char buffer[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -213,8 +231,9 @@ void Application::InitPaths()
         AddCrashReportFile(GetPlayerCardsFolder() + "Player" + std::to_string(i) + ".card",
                            "Player " + std::to_string(i) + " Game Data");
 
-    std::string appData = WithTrailingSeparator(GetWindowsFolderPath(CSIDL_APPDATA), '/');
+    std::string appData = GetWindowsFolderPath(CSIDL_APPDATA);
     Log("\tCSIDL_APPDATA = \"%s\"\n", appData.c_str());
+    appData = WithTrailingSeparator(appData, '/');
     Log("\tm_AppDataFolderName = \"%s\"\n", m_AppDataFolderName.c_str());
     m_AppDataFolder = appData + ToNativePath(m_AppDataFolderName);
     CreateDirectories(m_AppDataFolder);
@@ -225,6 +244,8 @@ void Application::InitPaths()
 
 void Application::InitLog()
 {
+    CDXLog::Get().SetCallback(&LogCDXLine);
+    CDXLog::Get().SetTargets(CDXLOG_CALLBACK);
     std::string path = GetSupportFolder() + "MakoEngine.log";
     StartLogFile(path);
     AddCrashReportFile(path, "Engine Log File");
@@ -232,9 +253,14 @@ void Application::InitLog()
 
 void Application::ChdirToExePath()
 {
-    MAKO_ASSERT_MSG(FileExists(m_ExePath, EXISTS_DIRECTORY),
-                    boost::format("GetFileAttributes failed.\nfile = %1%\nerror = %2%") %
-                        m_ExePath % GetErrnoText());
+    struct stat attributes;
+    if (stat(m_ExePath.c_str(), &attributes) != 0)
+        FailCheck(__FILE__, __LINE__, "Application::ChdirToExePath", "dirAttribs != ((DWORD)-1)",
+                  boost::str(boost::format("GetFileAttributes failed.\nfile = %1%\nerror = %2%") %
+                             m_ExePath % GetErrnoText()));
+    // Only a folder is changed into; any other kind of file leaves the directory as it is.
+    if (!S_ISDIR(attributes.st_mode))
+        return;
     if (chdir(m_ExePath.c_str()) != 0)
         MAKO_THROW(Exception, boost::str(boost::format("Could not chdir:\ndir = %1%\nerror = %2%") %
                                          m_ExePath % std::strerror(errno)));

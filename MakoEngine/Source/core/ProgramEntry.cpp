@@ -15,9 +15,12 @@
 
 namespace {
 
+// Makes the application and runs it from start-up to shut-down. A failure of the script
+// wrapper, in construction or later, becomes an Exception of the program entry.
 void RunApplication(std::unique_ptr<Application>& app, int argc, char** argv)
 {
     try {
+        app = CreateGameApplication();
         app->InitEngine(argc, argv);
         app->CreateWindow();
         app->InitGame();
@@ -50,7 +53,6 @@ int SDL_main(int argc, char** argv)
     {
         std::unique_ptr<Application> app;
         try {
-            app = CreateGameApplication();
             RunApplication(app, argc, argv);
             app.reset();
         } catch (const Exception& e) {
