@@ -1,6 +1,7 @@
 // The DirectDraw wrapper: its trace targets and file name, surface formats and pixel
 // routines, and presenting a window's back buffer.
 #include "backends/BackendFixture.h"
+#include "core/Utility.h"
 #include "ddraw/SDLVideoSizeHack.h"
 #include "display/CDXLog.h"
 #include "display/CDXScreen.h"
@@ -72,7 +73,7 @@ TEST_F(CDXWrapperTest, TraceGoesOnlyToTheTargetsSetAndTheFileIsNamedByTime)
     EXPECT_NE(std::string::npos, gLines[1].find(": verbose line\n"));
     EXPECT_EQ(255u, gLines[2].size());
     EXPECT_EQ('\n', gLines[2].back());
-    EXPECT_NE(0, access(log.GetFileName().c_str(), F_OK)); // no file was written
+    EXPECT_NE(0, access(GetDocumentsFilePath(log.GetFileName()).c_str(), F_OK)); // no file
 }
 
 TEST_F(CDXWrapperTest, FormatsAndPixelRoutinesFollowTheSurfaceDepth)

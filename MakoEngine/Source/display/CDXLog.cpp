@@ -1,5 +1,7 @@
 #include "display/CDXLog.h"
 
+#include "core/Utility.h"
+
 #include "win32/DebugOutput.h"
 
 #include <chrono>
@@ -63,7 +65,7 @@ std::uint32_t CDXLog::MillisecondsSinceStart() const
 void CDXLog::Write(const char* text)
 {
     if (m_Targets & CDXLOG_FILE) {
-        if (std::FILE* file = std::fopen(m_FileName.c_str(), "a")) {
+        if (std::FILE* file = std::fopen(GetDocumentsFilePath(m_FileName).c_str(), "a")) {
             std::fputs(text, file);
             std::fclose(file);
         }
@@ -83,7 +85,7 @@ void CDXLog::Write(const char* text)
 void CDXLog::WriteScreen(const char* text)
 {
     if (!m_Screen) {
-        if (std::FILE* file = std::fopen(m_FileName.c_str(), "a")) {
+        if (std::FILE* file = std::fopen(GetDocumentsFilePath(m_FileName).c_str(), "a")) {
             std::fputs("No CDXScreen object supplied for GUIWIN output\n", file);
             std::fclose(file);
         }

@@ -2,7 +2,7 @@
 // The trace of the DirectDraw wrapper (CDXScreen, CDXSurface). One global log object,
 // built before the program's main code runs, sends each line to the targets whose bits
 // are set. At construction the target is the file "cdxYYYYMMDDhhmmss.log" (local time) in
-// the working directory; the application routes the trace into the engine log when it opens its own
+// the documents folder (never the program's folder, which may be read-only); the application routes the trace into the engine log when it opens its own
 // log (callback, target CDXLOG_CALLBACK only). Lines carry the
 // milliseconds since the log was built. Main thread only.
 #include <cstdint>
