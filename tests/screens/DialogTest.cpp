@@ -204,6 +204,29 @@ TEST_F(DialogTest, ClicksAreRememberedAndCloseOnlyWhenTheButtonSaysSo)
     EXPECT_FALSE(dialog->IsVisible());
 }
 
+TEST_F(DialogTest, AClosingClickOnADialogOutsideAScreenRaisesInsteadOfCrashing)
+{
+    // On no parent at all.
+    std::unique_ptr<Dialog> loose(NewDialog("Loose", 400, 300));
+    loose->CreateLowerButtons(DIALOGBUTTONS_OKAY);
+    Object* okay = loose->GetChild("OkayButton");
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     loose->OnEvent(Click(okay));
+                                 }).find("dynamic_cast<_leftT>(var) != 0"));
+    EXPECT_EQ(okay, loose->GetClickedButton());
+
+    // Inside a plain actor of the screen.
+    Dialog* nested = NewDialog("Nested", 400, 300);
+    nested->CreateLowerButtons(DIALOGBUTTONS_OKAY);
+    auto* panel = new Actor();
+    panel->AddChild(nested, "");
+    screen->AddChild(panel, "");
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     nested->OnEvent(Click(nested->GetChild("OkayButton")));
+                                 }).find("dynamic_cast<_leftT>(var) != 0"));
+    EXPECT_TRUE(nested->IsVisible());
+}
+
 TEST_F(DialogTest, ReturnAndEscapeClickTheSingleOkayButtonAndListenersHearWhichClosedIt)
 {
     for (SDLKey key : {SDLK_RETURN, SDLK_ESCAPE}) {

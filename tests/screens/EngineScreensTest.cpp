@@ -167,3 +167,48 @@ TEST_F(EngineScreensTest, LogicBelongsToItsScreenAndCannotBeMadeByName)
     EXPECT_FALSE(Logic::GetStaticClass()->CanInstantiate());
     EXPECT_THROW(Logic::GetStaticClass()->InstantiateDefault(), Exception);
 }
+
+TEST_F(EngineScreensTest, ButtonsAtAnyDepthReportToTheScreenOnceItListens)
+{
+    auto* menu = new MenuScreen("Menu", "");
+    manager->AddScreen(menu);
+    manager->SwitchToScreen("Menu");
+    // A quit button inside a panel inside a panel: its click goes to the inner panel,
+    // which does nothing with it, until the screen listens to the buttons.
+    auto* outer = new Actor();
+    auto* inner = new Actor();
+    outer->AddChild(inner, "");
+    Button* quit =
+        Button::Make("Button.png", "quit", "DejaVuSans.ttf", 20, 0, 0, "QuitButton", nullptr);
+    inner->AddChild(quit, "");
+    menu->AddChild(outer, "");
+    // Another panel that is not walked when the screen listens below `outer` only.
+    auto* aside = new Actor();
+    Button* other =
+        Button::Make("Button.png", "x", "DejaVuSans.ttf", 20, 0, 0, "QuitButton", nullptr);
+    aside->AddChild(other, "");
+    menu->AddChild(aside, "");
+    DispatchPosted();
+    app->StartRunning();
+
+    auto click = [this](Button* button) {
+        ButtonClickLatch() = true;
+        button->ReportClick();
+        DispatchPosted();
+    };
+    click(quit);
+    EXPECT_TRUE(app->IsRunning());
+
+    menu->ListenToButtons(outer);
+    click(other);
+    EXPECT_TRUE(app->IsRunning());
+    click(quit);
+    EXPECT_FALSE(app->IsRunning());
+
+    // With no root the whole screen is walked; listening twice reports once.
+    app->StartRunning();
+    menu->ListenToButtons();
+    menu->ListenToButtons();
+    click(other);
+    EXPECT_FALSE(app->IsRunning());
+}

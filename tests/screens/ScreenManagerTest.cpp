@@ -61,6 +61,16 @@ TEST_F(ScreenManagerTest, EverySwitchTellsEveryScreenOnceWithNewAndOld)
     EXPECT_EQ(3u, a->changes.size());
     EXPECT_EQ(std::make_pair(static_cast<void*>(b), static_cast<void*>(b)), a->changes.back());
 
+    // A screen that was never registered is not shown, though every registered screen
+    // still hears of the switch.
+    std::unique_ptr<RecordingScreen> stranger(new RecordingScreen("Stranger", nullptr));
+    manager->SwitchToScreen(stranger.get());
+    EXPECT_EQ(nullptr, manager->GetCurrentScreen());
+    DispatchPosted();
+    EXPECT_EQ(std::make_pair(static_cast<void*>(stranger.get()), static_cast<void*>(b)),
+              a->changes.back());
+    EXPECT_TRUE(stranger->changes.empty());
+
     // No screen: only the manager and the overlay see events.
     manager->SwitchToScreen(static_cast<Screen*>(nullptr));
     EXPECT_EQ(nullptr, manager->GetCurrentScreen());

@@ -106,6 +106,8 @@ bool Dialog::OnButtonClick(const Event& event)
     m_ClickedButton = button;
     LuaObject closes;
     button->RetrieveProperty(closes, "buttonClosesDialog");
+    // Only a screen can close a dialog: a dialog on no parent at all raises like one on
+    // a parent of another type (the cast refuses null too).
     if (closes.IsBoolean() && closes.GetBoolean())
         CheckedDownCast<Screen*>(GetParent())->StopDialog(this);
     return true;

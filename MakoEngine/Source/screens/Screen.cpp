@@ -8,6 +8,7 @@
 #include "screens/CheckedCast.h"
 #include "screens/Dialog.h"
 #include "screens/Logic.h"
+#include "widgets/Button.h"
 
 #include <boost/format.hpp>
 
@@ -170,6 +171,7 @@ void Screen::StartDialog(Dialog* dialog, bool pauseGame)
     dialog->SetPosition(x, y);
     dialog->SetZOrder(SCREEN_Z_DIALOG);
     AddChild(dialog, "");
+    // A dialog started again moves to the front rather than being listed twice.
     m_Dialogs.remove(dialog);
     m_Dialogs.push_front(dialog);
     dialog->SetStopping(false);
@@ -260,5 +262,11 @@ void Screen::UpdateDialogOverlay()
 
 void Screen::ListenToButtons(Actor* root)
 {
-    (void)root;
+    if (!root)
+        root = this;
+    for (Actor* child : root->GetChildren()) {
+        if (Button* button = dynamic_cast<Button*>(child))
+            button->AddEventReceiver(this);
+        ListenToButtons(child);
+    }
 }

@@ -118,8 +118,10 @@ void ScreenManager::SwitchToScreen(const std::string& name)
 void ScreenManager::SwitchToScreen(Screen* newScreen)
 {
     Screen* old = GetCurrentScreen();
+    // The entry registered under the screen's name: a screen that was never added
+    // leaves nothing shown, since the manager neither owns nor tracks it.
     if (newScreen)
-        m_ScreenDictionary.SetObject("current", newScreen->GetLuaObject());
+        m_ScreenDictionary.SetObject("current", m_ScreenDictionary[newScreen->GetName().c_str()]);
     else
         m_ScreenDictionary.SetNil("current");
 
@@ -211,7 +213,8 @@ void ScreenManager::CreateWindowsButtons()
     };
     for (const WindowButtonLayout& layout : layouts) {
         LogAtLevel(3, "%s", layout.log);
-        Button* button = Button::Make(layout.image, "", font, 12, layout.x, 5, layout.name, nullptr);
+        Button* button =
+            Button::Make(layout.image, "", font, 12, layout.x, 5, layout.name, nullptr);
         button->AddEventReceiver(this);
         const std::string name = layout.name;
         if (name == "MinimizeButton") {
@@ -225,7 +228,8 @@ void ScreenManager::CreateWindowsButtons()
             button->SetAltFunctionKey(SDLK_F4); // Alt+F4
         }
         button->SetClickSound("click2.ogg");
-        button->SetPosition(group->GetX() + group->GetWidth() - layout.fromRight, group->GetY() + 5);
+        button->SetPosition(group->GetX() + group->GetWidth() - layout.fromRight,
+                            group->GetY() + 5);
         group->AddChild(button, "");
     }
 }
