@@ -23,6 +23,18 @@ std::map<const void*, size_t>& Views()
 
 } // namespace
 
+uint32_t GetFileAttributesA(const char* path)
+{
+    struct stat info;
+    if (!path) {
+        errno = EINVAL;
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    if (stat(path, &info) != 0)
+        return INVALID_FILE_ATTRIBUTES;
+    return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+}
+
 KERNEL_HANDLE CreateFileA(const char* path)
 {
     if (!path) {

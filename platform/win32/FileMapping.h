@@ -1,8 +1,8 @@
 #pragma once
 // Read-only file mapping: open a file, map all of it into memory, unmap and close, in the
-// steps (and with the call names) the engine's mapped file reader uses. Built over open,
-// fstat and mmap. Every failing call returns its failure value and leaves the reason in
-// errno. Main thread only.
+// steps (and with the call names) the engine's mapped file reader uses, and the attribute
+// query its folder scanner makes. Built over open, stat and mmap. Every failing call
+// returns its failure value and leaves the reason in errno. Main thread only.
 #include <cstdint>
 
 struct KernelObject;
@@ -10,6 +10,16 @@ struct KernelObject;
 using KERNEL_HANDLE = KernelObject*;
 
 const uint32_t INVALID_FILE_SIZE = 0xFFFFFFFFu;
+// What GetFileAttributesA answers for a path that cannot be queried: every bit set.
+const uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
+// Attribute bits: the path is a folder; the path is an ordinary file.
+const uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x00000010u;
+const uint32_t FILE_ATTRIBUTE_NORMAL = 0x00000080u;
+
+// FILE_ATTRIBUTE_DIRECTORY for a folder (links followed), FILE_ATTRIBUTE_NORMAL for
+// anything else that exists; INVALID_FILE_ATTRIBUTES when the path is missing or cannot be
+// examined.
+uint32_t GetFileAttributesA(const char* path);
 
 // Opens an existing file for reading (others may read it too); null on failure.
 KERNEL_HANDLE CreateFileA(const char* path);

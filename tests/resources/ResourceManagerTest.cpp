@@ -182,6 +182,25 @@ TEST_F(ResourceManagerTest, CachingDealsWithEveryLoadableEntryOnceDespiteChanges
     EXPECT_EQ(0, Manager().FindInfo("Script.lua")->GetAcquireCount());
 }
 
+TEST_F(ResourceManagerTest, CachingStopsOnAFailedLoadAndTriesItAgain)
+{
+    AddMemoryEntry("a.tst", "a.tst", "fail");
+    AddMemoryEntry("b.tst", "b.tst", "b");
+    ASSERT_EQ(2, Manager().StartCaching());
+    for (int attempt = 0; attempt < 2; ++attempt)
+        EXPECT_EQ("Could not load test resource a.tst",
+                  BB_EXCEPTION_MESSAGE(Manager().CacheNext(), ResourceLoadError));
+    EXPECT_EQ(nullptr, Manager().FindInfo("b.tst")->GetResource());
+
+    // Once the entry can be loaded the pass goes on from it.
+    AddMemoryEntry("a.tst", "a.tst", "a");
+    EXPECT_TRUE(Manager().CacheNext());
+    EXPECT_EQ(1, Manager().FindInfo("a.tst")->GetAcquireCount());
+    EXPECT_TRUE(Manager().CacheNext());
+    EXPECT_NE(nullptr, Manager().FindInfo("b.tst")->GetResource());
+    EXPECT_FALSE(Manager().CacheNext());
+}
+
 TEST_F(ResourceManagerTest, ScriptResourcesAreReadThroughTheirReaderAndClosed)
 {
     ResourceInfo* info = AddMemoryEntry("Setup.lua", "/src/Setup.lua", "answer = 42");

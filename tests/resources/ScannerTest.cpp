@@ -13,6 +13,7 @@
 #include "win32/ProgramResources.h"
 
 #include <cstring>
+#include <unistd.h>
 
 using namespace bbtest;
 using LuaPlus::LuaObject;
@@ -107,6 +108,24 @@ TEST_F(ScannerTest, BrokenMetadataFilesStopTheScanNamingTheFile)
         EXPECT_TRUE(State()->GetGlobal("Pending_Metadata").IsNil());
     }
 
+    // Of several unknown names the first in sorted order is reported, however the file
+    // lists them.
+    std::string unknown = Dir("unknown/");
+    WriteFile(unknown + "a.png", "x");
+    WriteFile(unknown + "metadata.cfg",
+              "Metadata { ['zz.png'] = {}, ['a.png'] = {}, ['mm.png'] = {}, ['bb.png'] = {} }");
+    WindowsDirectoryResourceScanner unknownNames(unknown);
+    ResourceInfoMap unknownOutput = MakeResourceInfoMap();
+    EXPECT_NE(std::string::npos, BB_EXCEPTION_MESSAGE(unknownNames.Scan(unknownOutput), Exception)
+                                     .find("file = " + unknown + "metadata.cfg\nentry = bb.png"));
+
+    // A metadata file that cannot be read leaves no pending table behind.
+    ResourceInfo gone(Dir("gone/metadata.cfg"), std::make_unique<WindowsMappedFileReader>());
+    EXPECT_EQ(0u, BB_EXCEPTION_MESSAGE(ResourceScanner::ProcessMetadataFile(gone, unknownOutput),
+                                       ResourceLoadError)
+                      .find("Could not open file: \"" + Dir("gone/metadata.cfg")));
+    EXPECT_TRUE(State()->GetGlobal("Pending_Metadata").IsNil());
+
     std::string syntax = Dir("syntax/");
     WriteFile(syntax + "metadata.cfg", "Metadata {");
     WindowsDirectoryResourceScanner broken(syntax);
@@ -137,11 +156,23 @@ TEST_F(ScannerTest, MissingFoldersFailUnlessOptional)
     EXPECT_EQ(
         1, log.Count("Skipping resource folder \"" + Dir("NoSite/") + "\": it does not exist.\n"));
 
-    WindowsDirectoryResourceScanner required(Dir("NoSource"));
-    EXPECT_EQ("Assertion failed: (FileExists(dirName, EXISTS_DIRECTORY))\nMessage: The resource "
-              "folder \"" +
-                  Dir("NoSource/") + "\" does not exist.",
-              BB_EXCEPTION_MESSAGE(required.Scan(output), Exception));
+    // A required folder that is missing, or a file in its place, is reported by its
+    // listing, naming it and the working folder.
+    char cwd[4096];
+    ASSERT_NE(nullptr, getcwd(cwd, sizeof(cwd)));
+    WriteFile(Dir("Plain"), "not a folder");
+    struct Case
+    {
+        const char* root;
+        const char* error;
+    } cases[] = {{"NoSource", "2: No such file or directory"}, {"Plain", "20: Not a directory"}};
+    for (const Case& c : cases) {
+        WindowsDirectoryResourceScanner required(Dir(c.root));
+        EXPECT_EQ("Could not scan directory for metadata:\ndir=" + Dir(c.root) +
+                      "/\nerror=" + c.error + "\ncurrentWorkingDirectory=" + cwd,
+                  BB_EXCEPTION_MESSAGE(required.Scan(output), Exception));
+    }
+    EXPECT_TRUE(output.empty());
 }
 
 TEST_F(ScannerTest, MappedReaderMapsOnceUntilClosedAndNamesFilesItCannotRead)
@@ -217,6 +248,15 @@ TEST_F(ScannerTest, PackageScanAppliesMetadataSkipsMarkedFoldersAndWarnsOnDuplic
     EXPECT_EQ(7, image->GetMetadata().GetByName("numFrames").GetInteger());
     EXPECT_EQ(RESOURCE_IMAGE, info->GetType());
     EXPECT_EQ(1, info->GetAcquireCount());
+
+    // A marker at the root of the search path stops the whole scan.
+    WriteFile(Dir("marked/DO_NOT_SCAN"), "");
+    WriteFile(Dir("marked/New.png"), "x");
+    Manager().AddScanner(new PhysFSResourceScanner(Dir("marked")));
+    int warnings = log.Count("WARNING");
+    Manager().ScanAll();
+    EXPECT_EQ(nullptr, Manager().FindInfo("New.png", true));
+    EXPECT_EQ(warnings, log.Count("WARNING"));
 }
 
 TEST_F(ScannerTest, PackagesThatCannotBeMountedAreNamedAtOnce)

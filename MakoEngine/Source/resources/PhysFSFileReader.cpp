@@ -25,12 +25,13 @@ void PhysFSFileReader::Read(const std::string& location, const void*& outData, u
         PHYSFS_sint64 length = PHYSFS_fileLength(file);
         MAKO_ASSERT_MSG(length >= 0 && length < PHYSFS_sint64(0xFFFFFFFF),
                         boost::format("Could not get the size of file:\nfile = %1%") % location);
-        uint32_t size = static_cast<uint32_t>(length);
-        std::unique_ptr<unsigned char[]> buffer(new unsigned char[size > 0 ? size : 1]);
-        PHYSFS_sint64 bytesRead = PHYSFS_readBytes(file, buffer.get(), size);
-        MAKO_ASSERT(bytesRead == size);
+        // The size is only returned while a buffer is held, so setting it before a read
+        // that fails leaves nothing half-made.
+        m_Size = static_cast<uint32_t>(length);
+        std::unique_ptr<unsigned char[]> buffer(new unsigned char[m_Size > 0 ? m_Size : 1]);
+        PHYSFS_sint64 bytesRead = PHYSFS_readBytes(file, buffer.get(), m_Size);
+        MAKO_ASSERT(bytesRead == m_Size);
         m_Buffer = std::move(buffer);
-        m_Size = size;
     }
     outData = m_Buffer.get();
     outSize = m_Size;

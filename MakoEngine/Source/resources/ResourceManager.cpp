@@ -270,15 +270,19 @@ int ResourceManager::StartCaching()
 bool ResourceManager::CacheNext()
 {
     while (m_Caching && m_CachePosition < m_CacheNames.size()) {
-        const std::string& name = m_CacheNames[m_CachePosition++];
+        const std::string& name = m_CacheNames[m_CachePosition];
         // The entry may have been replaced or dropped since the pass began.
         ResourceInfo* info = FindInfo(name, true);
-        if (!info || !FindLoader(*info))
+        if (!info || !FindLoader(*info)) {
+            ++m_CachePosition;
             continue;
+        }
         LogAtLevel(4, "Caching Resource: %s\n", name.c_str());
+        // A load that fails leaves the pass on this entry: the next call tries it again.
         if (!info->GetResource())
             LoadResource(info);
         info->IncrementAcquireCount();
+        ++m_CachePosition;
         return true;
     }
     m_Caching = false;

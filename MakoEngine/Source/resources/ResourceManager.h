@@ -80,7 +80,9 @@ public:
     // entries some loader accepts (the registry as it is now; later changes to it do not
     // disturb the pass) and returns how many there are; each CacheNext then deals with one
     // of them (loads it when needed and counts an acquisition) and returns true, until none
-    // are left, when it ends the pass and returns false. CacheNext without a pass is false.
+    // are left, when it ends the pass and returns false. A loader's error passes through
+    // and leaves the pass on that entry, so the next call tries it again. CacheNext without
+    // a pass is false.
     int StartCaching();
     bool CacheNext();
 

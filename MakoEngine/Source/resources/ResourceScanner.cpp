@@ -6,6 +6,7 @@
 #include "resources/FileReader.h"
 #include "resources/ResourceManager.h"
 
+#include <algorithm>
 #include <vector>
 
 using LuaPlus::LuaObject;
@@ -62,14 +63,12 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
     LuaObject globals = state->GetGlobals();
     globals.CreateTable("Pending_Metadata");
 
-    const void* data = nullptr;
-    uint32_t size = 0;
-    metaInfo.GetReader()->Read(file, data, size);
     try {
+        const void* data = nullptr;
+        uint32_t size = 0;
+        metaInfo.GetReader()->Read(file, data, size);
         RunMetadataText(state, file, data, size);
 
-        // Keys are applied in sorted order so that the result never depends on the
-        // traversal order of the table.
         LuaObject pending = globals["Pending_Metadata"];
         MAKO_ASSERT_MSG(pending.IsTable(), boost::format("Pending_Metadata was replaced by the "
                                                          "metadata file:\nfile = %1%") %
@@ -86,6 +85,10 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
                                 file % key);
             entries.emplace_back(key, it.GetValue());
         }
+        // Names are matched and applied in sorted order, so that which unknown name is
+        // reported never depends on the traversal order of the table.
+        std::sort(entries.begin(), entries.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
         for (auto& entry : entries) {
             auto outputListEntryIter = outputList.find(entry.first);
             MAKO_ASSERT_MSG(outputListEntryIter != outputList.end(),

@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "core/Utility.h"
 #include "resources/WindowsMappedFileReader.h"
+#include "win32/FileMapping.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -94,8 +95,9 @@ void WindowsDirectoryResourceScanner::Scan(ResourceInfoMap& outputList)
 void WindowsDirectoryResourceScanner::DoRecursiveScan(const std::string& dirName,
                                                       ResourceInfoMap& outputList)
 {
-    MAKO_ASSERT_MSG(FileExists(dirName, EXISTS_DIRECTORY),
-                    boost::format("The resource folder \"%1%\" does not exist.") % dirName);
+    // A path that is there but no folder fails here. A missing path answers every bit set,
+    // passes, and is reported by the listing below, which names it and the working folder.
+    MAKO_ASSERT(GetFileAttributesA(dirName.c_str()) & 0x00000010);
     if (HasDoNotScan(dirName))
         return;
 

@@ -15,7 +15,8 @@ class WindowsDirectoryResourceScanner : public ResourceScanner
 {
 public:
     // root: the folder to scan. When optional, a missing root is skipped with a log line;
-    // otherwise scanning a missing root fails with an assertion naming it.
+    // otherwise scanning a missing root throws "Could not scan directory for metadata"
+    // naming it, and a root that is no folder fails an assertion.
     explicit WindowsDirectoryResourceScanner(const std::string& root, bool optional = false);
 
     void Scan(ResourceInfoMap& outputList) override;

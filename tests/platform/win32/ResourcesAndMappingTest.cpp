@@ -86,4 +86,10 @@ TEST(FileMapping, MapsWholeFilesReadOnlyAndCountsViews)
     EXPECT_EQ(ENODEV, errno);
     EXPECT_TRUE(CloseHandle(folder));
     EXPECT_FALSE(CloseHandle(nullptr));
+
+    // Attributes tell folders from files; a missing path answers every bit set.
+    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, GetFileAttributesA(home.Path().c_str()));
+    EXPECT_EQ(FILE_ATTRIBUTE_NORMAL, GetFileAttributesA(path.c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((home.Path() + "/missing").c_str()));
+    EXPECT_EQ(ENOENT, errno);
 }
