@@ -9,6 +9,8 @@
 
 #include <SDL.h>
 
+#include <memory>
+
 class DisplayParams;
 class ImageRenderer;
 
@@ -31,4 +33,19 @@ public:
     // keeps: the screen itself, or a copy of it refreshed by this call. Null when there is
     // no display yet.
     virtual SDL_Surface* GetScreenshotSurface() = 0;
+
+protected:
+    // The handling every backend gives its full-screen window, before the message goes on
+    // to SDL's window procedure (fullscreen: the backend's current parameters exist and ask
+    // for full screen; otherwise nothing is done):
+    //   - WM_SIZE, minimised: the game's mode is kept in `saved` (which must be empty) and
+    //     the desktop gets its own mode back;
+    //   - WM_SIZE, restored, with a kept mode: that mode is put back and `saved` emptied;
+    //   - WM_ACTIVATE, inactive: the window is minimised.
+    // Log lines and failure reports name "<className>::HandleWindowsMessage". Returns true
+    // exactly when the game's mode was put back (the backend may then have to restore
+    // what the mode change lost).
+    static bool HandleFullScreenWindowMessage(const char* className, HWND window, unsigned message,
+                                              WPARAM wParam, bool fullscreen,
+                                              std::unique_ptr<DEVMODE>& saved);
 };

@@ -332,27 +332,8 @@ LRESULT DisplayBackendD3D::HandleWindowsMessage(HWND window, unsigned message, W
     if (message == WM_GETMINMAXINFO)
         return DefWindowProcA(window, message, wParam, lParam);
     const bool fullscreen = m_CurrentDisplayParams && m_CurrentDisplayParams->fullscreen;
-    if (message == WM_SIZE && wParam == SIZE_MINIMIZED && fullscreen) {
-        Log("DisplayBackendD3D::HandleWindowsMessage: Attempting to restore desktop's "
-            "resolution.\n");
-        MAKO_ASSERT(m_SavedFullScreenDisplaySettings == 0);
-        std::unique_ptr<DEVMODE> saved(new DEVMODE());
-        if (!EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, saved.get()))
-            ThrowVerifyFailed(MAKO_WHERE, "EnumDisplaySettings(NULL, ENUM_CURRENT_SETTINGS, "
-                                          "m_SavedFullScreenDisplaySettings)");
-        m_SavedFullScreenDisplaySettings = std::move(saved);
-        ChangeDisplaySettingsA(nullptr, 0);
-    } else if (message == WM_SIZE && wParam == SIZE_RESTORED && fullscreen &&
-               m_SavedFullScreenDisplaySettings) {
-        Log("DisplayBackendD3D::HandleWindowsMessage: Attempting to switch back to fullscreen "
-            "app (from desktop.)\n");
-        ChangeDisplaySettingsA(m_SavedFullScreenDisplaySettings.get(), CDS_FULLSCREEN);
-        m_SavedFullScreenDisplaySettings.reset();
+    if (HandleFullScreenWindowMessage("DisplayBackendD3D", window, message, wParam, fullscreen,
+                                      m_SavedFullScreenDisplaySettings))
         HandleDisplayModeChange();
-    } else if (message == WM_ACTIVATE && wParam == WA_INACTIVE && fullscreen) {
-        Log("DisplayBackendD3D::HandleWindowsMessage: Attempting to minimize fullscreen "
-            "window.\n");
-        ShowWindow(window, SW_MINIMIZE);
-    }
     return CallWindowProcA(m_SDLWindowProc, window, message, wParam, lParam);
 }

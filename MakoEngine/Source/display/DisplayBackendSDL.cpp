@@ -14,6 +14,8 @@ DisplayBackendSDL::DisplayBackendSDL() = default;
 
 DisplayBackendSDL::~DisplayBackendSDL()
 {
+    // The renderer goes before SDL video stops: its image names the video surface, which
+    // stopping SDL video frees.
     DeleteRenderer();
     // Also after a failed apply: the next backend starts from a video subsystem of its own
     // and hands its window to the application.
@@ -108,27 +110,8 @@ LRESULT DisplayBackendSDL::HandleWindowsMessage(HWND window, unsigned message, W
     if (!m_SDLWindowProc)
         return DefWindowProcA(window, message, wParam, lParam);
     const bool fullscreen = m_CurrentDisplayParams && m_CurrentDisplayParams->fullscreen;
-    if (message == WM_SIZE && wParam == SIZE_MINIMIZED && fullscreen) {
-        Log("DisplayBackendSDL::HandleWindowsMessage: Attempting to restore desktop's "
-            "resolution.\n");
-        MAKO_ASSERT(m_SavedFullScreenDisplaySettings == 0);
-        std::unique_ptr<DEVMODE> saved(new DEVMODE());
-        if (!EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, saved.get()))
-            ThrowVerifyFailed(MAKO_WHERE, "EnumDisplaySettings(NULL, ENUM_CURRENT_SETTINGS, "
-                                          "m_SavedFullScreenDisplaySettings)");
-        m_SavedFullScreenDisplaySettings = std::move(saved);
-        ChangeDisplaySettingsA(nullptr, 0);
-    } else if (message == WM_SIZE && wParam == SIZE_RESTORED && fullscreen &&
-               m_SavedFullScreenDisplaySettings) {
-        Log("DisplayBackendSDL::HandleWindowsMessage: Attempting to switch back to fullscreen "
-            "app (from desktop.)\n");
-        ChangeDisplaySettingsA(m_SavedFullScreenDisplaySettings.get(), CDS_FULLSCREEN);
-        m_SavedFullScreenDisplaySettings.reset();
-    } else if (message == WM_ACTIVATE && wParam == WA_INACTIVE && fullscreen) {
-        Log("DisplayBackendSDL::HandleWindowsMessage: Attempting to minimize fullscreen "
-            "window.\n");
-        ShowWindow(window, SW_MINIMIZE);
-    }
+    HandleFullScreenWindowMessage("DisplayBackendSDL", window, message, wParam, fullscreen,
+                                  m_SavedFullScreenDisplaySettings);
     return CallWindowProcA(m_SDLWindowProc, window, message, wParam, lParam);
 }
 

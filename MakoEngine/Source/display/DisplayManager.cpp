@@ -194,7 +194,8 @@ ImageRenderer* DisplayManager::MakeOffscreenImageRenderer(int width, int height)
 }
 
 // Writes SDL's video driver, SDL's video capabilities and the desktop's display settings
-// to the log.
+// to the log. The engine makes no legacy display object, so there is no line for the mode
+// of one; the capability flags need SDL video running.
 MAKO_LUA_FUNCTION(LogVideoInfo)
 {
     (void)L;

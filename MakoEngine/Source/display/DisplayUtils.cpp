@@ -18,7 +18,9 @@ namespace {
 bool gCallerDriverRead = false;
 std::string gCallerDriver;
 std::string gVideoError;
-// The driver InitSDLVideo started, "" while video runs for someone else or not at all.
+// The driver name InitSDLVideo was asked for ("directx" or "windib") and the SDL driver it
+// started under that name; both "" while video runs for someone else or not at all.
+std::string gStartedName;
 std::string gStartedDriver;
 
 // Stands for the window when the driver has none to name (headless drivers).
@@ -62,6 +64,7 @@ const std::string& CallerVideoDriver()
 
 bool InitSDLVideo(const std::string& name, HWND* window, WNDPROC* procedure)
 {
+    // Checked before anything starts, so a wrong name leaves SDL video as it was.
     MAKO_ASSERT_MSG(name == "windib" || name == "directx",
                     boost::str(boost::format("Could not retrieve the window procedure using "
                                              "the SDL video driver, \"%1%\".") %
@@ -86,6 +89,7 @@ bool InitSDLVideo(const std::string& name, HWND* window, WNDPROC* procedure)
             boost::str(boost::format("Could not retrieve window handle: %1%") % SDL_GetError());
         return false;
     }
+    gStartedName = name;
     gStartedDriver = CurrentSDLVideoDriverName();
     if (window)
         *window = handle;
@@ -98,6 +102,7 @@ void ShutdownSDLVideo()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    gStartedName.clear();
     gStartedDriver.clear();
 }
 
@@ -105,7 +110,7 @@ bool IsCurrentSDLVideoDriver(const std::string& name)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO) || gStartedDriver.empty())
         return false;
-    if (name != "windib" && name != "directx")
+    if (name != gStartedName)
         return false;
     return CurrentSDLVideoDriverName() == gStartedDriver;
 }

@@ -23,8 +23,9 @@ const std::string& CallerVideoDriver();
 bool InitSDLVideo(const std::string& name, HWND* window, WNDPROC* procedure);
 // Stops SDL video when it runs.
 void ShutdownSDLVideo();
-// Whether SDL video runs, was started by InitSDLVideo and runs the driver `name` stands
-// for.
+// Whether SDL video runs, was started by InitSDLVideo under exactly this name ("directx"
+// and "windib" differ even where they stand for the same driver) and still runs that
+// driver.
 bool IsCurrentSDLVideoDriver(const std::string& name);
 // The reason of the last failed InitSDLVideo ("" before any failure).
 const std::string& GetSDLVideoError();

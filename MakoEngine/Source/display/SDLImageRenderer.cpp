@@ -54,6 +54,9 @@ SDLImageRenderer* SDLImageRenderer::MakeOffscreen(int width, int height)
     return new SDLImageRenderer(targetSurface, true);
 }
 
+// With filled set the disc is filled: Canvas::FillCircle draws through here, and circle
+// masks (Image::ClipToCircle) and filled markers need the whole disc. Otherwise the
+// outline only.
 void SDLImageRenderer::DrawCircle(int x, int y, int radius, const Color& color, bool filled)
 {
     if (filled)

@@ -27,6 +27,8 @@ std::uint32_t FPSCounter::Now() const
     return m_Clock ? m_Clock() : SDL_GetTicks();
 }
 
+// The caption is rendered in the read-out's own font and colour (the resources define no
+// separate label template for it), so it matches the digits after it.
 void FPSCounter::BuildCaption()
 {
     m_Caption.reset();

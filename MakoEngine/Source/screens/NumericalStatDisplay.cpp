@@ -83,6 +83,8 @@ void NumericalStatDisplay::DrawNumbers(Canvas& canvas, const std::string& text, 
 {
     Point<int> size = CalcTextSize(text);
     if (caption) {
+        // The backdrop also spans a caption taller than the digits, so none of the caption
+        // is left on whatever lies behind the read-out.
         size.x += caption->GetSize().x;
         size.y = std::max(size.y, caption->GetSize().y);
     }
