@@ -8,7 +8,6 @@
 
 #include <boost/format.hpp>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -59,9 +58,11 @@ void BASSSoundLoader::LoadResource(FileReader* reader, ResourceInfo& info)
         if (streamValue.IsBoolean()) {
             stream = streamValue.GetBoolean();
         }
+        // Passed on as given: a count outside 1..65535 fails the load with the audio
+        // layer's error, naming the file.
         LuaPlus::LuaObject maxValue = metadata["maxSamples"];
-        if (maxValue.IsNumber() && maxValue.GetInteger() >= 1) {
-            maxSamples = static_cast<std::uint32_t>(std::min(maxValue.GetInteger(), 65535));
+        if (maxValue.IsNumber()) {
+            maxSamples = static_cast<std::uint32_t>(maxValue.GetInteger());
         }
     }
 

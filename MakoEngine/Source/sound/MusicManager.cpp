@@ -93,6 +93,7 @@ dmusic::Result MusicManager::LoadSegment(const std::string& name, const void* da
     if (dmusic::Failed(result)) {
         LogAtLevel(1, "MusicManager: GetObject %s Failed\n>>>>>>%s\n>>>>>>%s\n", name.c_str(),
                    dmusic::ResultName(result), dmusic::ResultDescription(result));
+        // The loader's own account of what is wrong with the file.
         LogAtLevel(1, "MusicManager: %s\n", m_Loader->GetLastError().c_str());
         return result;
     }

@@ -111,6 +111,8 @@ MusicSegment* MusicSegment::GetSegment(const std::string& name)
     MAKO_ASSERT_MSG(Sound::IsActive() == true,
                     "Music cannot be retrieved when the DirectMusic subsystem has been disabled.");
     Resource* data = GetResourceManager()->Acquire(name);
-    MAKO_ASSERT(dynamic_cast<MusicSegment*>(data) != 0);
+    // clang-format off
+    MAKO_ASSERT(dynamic_cast<MusicSegment *>(data) != 0);
+    // clang-format on
     return static_cast<MusicSegment*>(data);
 }

@@ -249,7 +249,9 @@ Sound* Sound::GetSound(const std::string& name)
     ResourceManager* manager = GetResourceManager();
     MAKO_ASSERT(manager != 0);
     Resource* data = manager->Acquire(name);
-    MAKO_ASSERT(dynamic_cast<Sound*>(data) != 0);
+    // clang-format off
+    MAKO_ASSERT(dynamic_cast<Sound *>(data) != 0);
+    // clang-format on
     return static_cast<Sound*>(data);
 }
 

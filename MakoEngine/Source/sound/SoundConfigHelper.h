@@ -1,6 +1,6 @@
 #pragma once
 // Keeps the global volumes in step with the configuration: observes "music_volume" and
-// "sfx_volume" and hands each new value (truncated to an integer) to
+// "sfx_volume" and hands each new value (truncated to an integer, brought into 0..100) to
 // Sound::SetMusicVolume or Sound::SetSFXVolume. Owned by the sound system, which
 // attaches it when audio starts and detaches it before deleting it.
 #include "core/Object.h"

@@ -195,20 +195,24 @@ void Sound::InitDirectMusic(bool enableMusic)
 void Sound::Quit()
 {
     LogAtLevel(3, "Sound::Quit Active: %d\n", s_Active ? 1 : 0);
-    // The music plays on the audio device: it goes first.
-    LogAtLevel(3, "Sound::Quit SAFE_DELETE s_DirectMusic\n");
-    delete s_DirectMusic;
-    s_DirectMusic = nullptr;
     if (s_Active) {
+        // The music plays on the audio device: it goes first.
+        LogAtLevel(3, "Sound::Quit SAFE_DELETE s_DirectMusic\n");
+        delete s_DirectMusic;
+        s_DirectMusic = nullptr;
         LogAtLevel(3, "Sound::BASS_Free\n");
         BASS_Free();
+        LogAtLevel(3, "Sound::Quit SAFE_DELETE s_ConfigHelper\n");
+        DeleteConfigHelper();
+        LogAtLevel(3, "Sound::Quit Finished\n");
     }
-    LogAtLevel(3, "Sound::Quit SAFE_DELETE s_ConfigHelper\n");
+    // Without audio the inactive player is freed all the same, without a trace.
+    delete s_DirectMusic;
+    s_DirectMusic = nullptr;
     DeleteConfigHelper();
     s_Active = false;
     s_GamePaused = false;
     s_AppPaused = false;
-    LogAtLevel(3, "Sound::Quit Finished\n");
 }
 
 bool Sound::IsActive()
@@ -243,6 +247,7 @@ void Sound::Resume()
 {
     if (s_Active) {
         s_GamePaused = false;
+        // The window without the focus keeps the output held until ResumeApp.
         if (!s_AppPaused) {
             BASS_Start();
         }
