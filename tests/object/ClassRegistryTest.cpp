@@ -82,10 +82,18 @@ TEST_F(ObjectTest, MissingParentsAndClassesAreReportedByName)
 
 TEST_F(ObjectTest, AClassCannotBecomeItsOwnAncestor)
 {
-    Class first("TestCycleA", "TestCycleB", nullptr, nullptr);
-    Class second("TestCycleB", "TestCycleA", nullptr, nullptr);
-    EXPECT_THROW(Manager().InitializeClasses(), Exception);
-    Manager().GetClass("TestCycleA")->IsA("nothing"); // the tree is still a tree
+    {
+        Class first("TestCycleA", "TestCycleB", nullptr, nullptr);
+        Class second("TestCycleB", "TestCycleA", nullptr, nullptr);
+        EXPECT_THROW(Manager().InitializeClasses(), Exception);
+        Manager().GetClass("TestCycleA")->IsA("nothing"); // the tree is still a tree
+    }
+    // A class naming itself as its parent is already in the subtree it would join.
+    Class self("TestSelfParent", "TestSelfParent", nullptr, nullptr);
+    EXPECT_EQ("Assertion failed: (IsA(subClass) == false)",
+              MessageOf([] { Manager().InitializeClasses(); }));
+    EXPECT_EQ(nullptr, self.GetParent());
+    EXPECT_TRUE(self.GetSubClasses().empty());
 }
 
 TEST_F(ObjectTest, AccessorLookupWalksParentsAndFallsBackToTheDefault)
@@ -122,6 +130,10 @@ TEST_F(ObjectTest, ScriptsSeeClassTablesAndTheClassTree)
     EXPECT_TRUE(Global("a").GetBoolean());
     EXPECT_FALSE(Global("b").GetBoolean());
     EXPECT_EQ("table", Global("c").ToString());
+    Run("actor = Classes.Actor:canInstantiate(); font = Classes.Font:canInstantiate()");
+    EXPECT_TRUE(Global("actor").GetBoolean());
+    EXPECT_FALSE(Global("font").GetBoolean());
+    Run("actor = nil; font = nil");
     EXPECT_NE(std::string::npos,
               MessageOf([] { Run("Classes.TestThing.canInstantiate(5)"); }).find("class table"));
 

@@ -2,6 +2,7 @@
 // states, observers, resources applied to an object and the proxy outliving its object.
 #include "ObjectTestSupport.h"
 
+#include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "lua/MakoLuaState.h"
 #include "resources/FileReader.h"
@@ -233,6 +234,39 @@ TEST_F(ObjectTest, ResourcesAreAppliedFirstAndRecordedOnce)
     m_Resources->AddInfo("Unknown", new ResourceInfo("", nullptr));
     EXPECT_EQ("Assertion failed: (false)\nMessage: Cannot apply resource of type 0 to object ",
               MessageOf([&] { listed.AcquireAndApplyResource("Unknown"); }));
+}
+
+TEST_F(ObjectTest, AResourceThatNamesItselfIsRefusedWhileOneNamedTwiceIsNot)
+{
+    Run("Resources.Loop = {resource = 'Loop', count = 3}\n"
+        "Resources.Ping = {resources = {'Pong'}, label = 'ping'}\n"
+        "Resources.Pong = {resource = 'Ping'}");
+    const std::string loop = "names itself through its resources.";
+    Thing looped;
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     looped.ApplyProperties(Table("{resource = 'Loop'}"));
+                                 }).find("The resource \"Loop\" " + loop));
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     looped.AcquireAndApplyResource("Ping");
+                                 }).find("The resource \"Ping\" " + loop));
+    const int live = Thing::s_Live;
+    EXPECT_NE(std::string::npos, MessageOf([] {
+                                     ClassManager::GetInstance()->InstantiateObject(
+                                         Table("{class = 'TestThing', resource = 'Loop'}"));
+                                 }).find(loop));
+    EXPECT_EQ(live, Thing::s_Live);
+
+    // The refusal leaves nothing behind: the same object takes resources afterwards, and
+    // a resource reached twice by different paths (not inside itself) applies each time.
+    Run("Resources.Base = {count = 4}\n"
+        "Resources.Left = {resource = 'Base', label = 'left'}\n"
+        "Resources.Both = {resources = {'Left', 'Base'}}");
+    looped.ApplyProperties(Table("{resource = 'Both'}"));
+    EXPECT_EQ(4, looped.m_Count);
+    EXPECT_EQ("left", looped.m_Label);
+    Thing other;
+    other.AcquireAndApplyResource("Both");
+    EXPECT_EQ(4, other.m_Count);
 }
 
 TEST_F(ObjectTest, ScriptMethodsAndRecreationDecisions)

@@ -87,7 +87,7 @@ TEST_F(ObjectTest, WrongValuesFailInTheReaderAndLeaveTheMemberAlone)
 {
     Thing thing;
     thing.m_Count = 5;
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not an integer, but rather a table.",
+    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a number, but rather a table.",
               MessageOf([&] { Assign(thing, "count", "{}"); }));
     EXPECT_EQ(5, thing.m_Count);
     EXPECT_NE(std::string::npos,
@@ -98,6 +98,14 @@ TEST_F(ObjectTest, WrongValuesFailInTheReaderAndLeaveTheMemberAlone)
     EXPECT_EQ("plain", thing.m_Label);
     Assign(thing, "label", "'x'");
     EXPECT_EQ("x", thing.m_Label);
+
+    // An unsigned member fails as a signed one does, and keeps its value.
+    thing.m_Mask = 9;
+    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a number, but rather a string.",
+              MessageOf([&] { Assign(thing, "mask", "'lots'"); }));
+    EXPECT_EQ(9u, thing.m_Mask);
+    Assign(thing, "mask", "function() return 12 end");
+    EXPECT_EQ(12u, thing.m_Mask);
 }
 
 TEST_F(ObjectTest, GeometryAndScriptValuesRoundTrip)

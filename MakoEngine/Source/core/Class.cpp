@@ -90,7 +90,7 @@ const PropertyAccessor* Class::FindSetter(const std::string& name, bool searchPa
 void Class::AddSubClass(Class* subClass)
 {
     MAKO_ASSERT(subClass != nullptr);
-    MAKO_ASSERT(IsA(subClass->GetName()) == false);
+    MAKO_ASSERT(IsA(subClass) == false);
     // Linking an ancestor below its own descendant would close a loop in the tree.
     MAKO_ASSERT_MSG(subClass->IsA(m_Name) == false,
                     boost::str(boost::format("The classes \"%1%\" and \"%2%\" are each other's "

@@ -59,8 +59,9 @@ public:
     // Links a direct subclass. A class of that name already below this one, or a link that
     // would make a class its own ancestor, raises.
     void AddSubClass(Class* subClass);
-    // True when this class or any class below it has that name.
+    // True when this class or any class below it has that name (the given class's name).
     bool IsA(const std::string& className) const;
+    bool IsA(const Class* other) const { return IsA(other->GetName()); }
 
     bool CanInstantiate() const { return m_InstantiatorFunction != nullptr; }
     // A new object from the parameter table (the caller owns it). A class without an

@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <cxxabi.h>
 #include <typeinfo>
+#include <utility>
+#include <vector>
 
 using LuaPlus::LuaException;
 using LuaPlus::LuaObject;
@@ -64,6 +66,34 @@ public:
 
 private:
     int& m_Depth;
+};
+
+// The resources now being applied, innermost last, each with the object it is applied to.
+// Applications nest strictly (a resource's table applies the resources it names), so a
+// name that comes round again for the same object names itself through its resources.
+std::vector<std::pair<const Object*, std::string>>& ResourcesBeingApplied()
+{
+    static std::vector<std::pair<const Object*, std::string>> applying;
+    return applying;
+}
+
+// Files one resource as being applied to an object while it lives; a resource already
+// being applied to that object raises instead of recursing without end.
+class ResourceApplicationScope
+{
+public:
+    ResourceApplicationScope(const Object& object, const std::string& name)
+    {
+        for (const auto& entry : ResourcesBeingApplied())
+            MAKO_ASSERT_MSG(entry.first != &object || entry.second != name,
+                            boost::str(boost::format("The resource \"%1%\" names itself through "
+                                                     "its resources.") %
+                                       name));
+        ResourcesBeingApplied().emplace_back(&object, name);
+    }
+    ~ResourceApplicationScope() { ResourcesBeingApplied().pop_back(); }
+    ResourceApplicationScope(const ResourceApplicationScope&) = delete;
+    ResourceApplicationScope& operator=(const ResourceApplicationScope&) = delete;
 };
 
 Class* ObjectClass()
@@ -407,6 +437,7 @@ void Object::AcquireAndApplyResource(const std::string& name)
     MAKO_ASSERT_MSG(
         manager != 0,
         boost::str(boost::format("No resource manager exists to acquire \"%1%\".") % name));
+    ResourceApplicationScope applying(*this, name);
     ResourceInfo* info = nullptr;
     Resource* resource = manager->Acquire(name, &info);
     ApplyResource(name, resource, info);

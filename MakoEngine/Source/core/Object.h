@@ -114,7 +114,9 @@ public:
     void* RetrievePointerProperty(const std::string& name);
 
     // Acquires the named resource from the current resource manager and applies it
-    // (ApplyResource); no manager, or an unknown name, raises.
+    // (ApplyResource); no manager, or an unknown name, raises. So does a resource that
+    // comes round again while it is being applied to this object (it names itself through
+    // its resources): it is refused rather than applied without end.
     void AcquireAndApplyResource(const std::string& name);
     // Records the resources an object was built from under "resources" (once, and only for
     // the outermost resources applied).
