@@ -42,6 +42,9 @@ Button::~Button()
         if (TimerManager* timers = SceneHost::GetTimerManager())
             timers->KillTimer(m_FlashTimer);
     m_FlashTimer = 0;
+    // The tip goes with its button at once: it survives its layer's clean-up (see
+    // CreateKeyTip), so nobody else would delete it. A tip already killed waits for the
+    // dead-actor list.
     if (m_KeyTip && !m_KeyTip->IsDead()) {
         if (Actor* layer = m_KeyTip->GetParent())
             layer->RemoveChild(m_KeyTip);

@@ -11,7 +11,14 @@ Cell::Cell(int width, int height, HorizontalAlignment alignment) : m_Alignment(a
 
 void Cell::SetActor(Actor* actor)
 {
-    if (m_Actor && m_Actor != actor) {
+    // The actor the cell already holds stays (it is only realigned): deleting it as the
+    // "previous" actor would leave the cell holding a freed one, and adding it again would
+    // give a radio button a second parent.
+    if (actor && actor == m_Actor) {
+        Align();
+        return;
+    }
+    if (m_Actor) {
         Actor* previous = m_Actor;
         m_Actor = nullptr;
         RemoveChild(previous);

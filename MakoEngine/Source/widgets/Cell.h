@@ -10,8 +10,8 @@ class Cell : public Actor
 public:
     Cell(int width, int height, HorizontalAlignment alignment);
 
-    // Replaces the cell's actor (the previous one is removed and deleted); the new one
-    // (may be null) is aligned and becomes a child.
+    // Replaces the cell's actor (the previous one is removed and deleted; the one it holds
+    // already is only realigned); the new one (may be null) is aligned and becomes a child.
     void SetActor(Actor* actor);
     Actor* GetActor() const { return m_Actor; }
     // Places the actor: centred, left (unchanged) or right. Another alignment value fails

@@ -303,7 +303,7 @@ void Label::UpdateImage()
         CreateShadow();
     if (m_HighlightColor && !m_Highlight)
         CreateHighlight();
-    SyncCopyColors();
+    SyncCopies();
     std::vector<std::string> lines;
     ProcessLines(m_Text, lines);
     Image* image = RenderLines(lines);
@@ -385,22 +385,38 @@ Color Label::HighlightCopyColor() const
     return m_ShadowColor ? *m_ShadowColor : m_TextColor;
 }
 
-void Label::SyncCopyColors()
+void Label::SyncCopies()
 {
-    if (m_Shadow && m_Shadow->m_TextColor != m_TextColor)
-        m_Shadow->SetColor(m_TextColor, true);
-    if (m_Highlight && m_Highlight->m_TextColor != HighlightCopyColor())
-        m_Highlight->SetColor(HighlightCopyColor(), true);
+    SyncCopy(m_Shadow, m_TextColor);
+    SyncCopy(m_Highlight, HighlightCopyColor());
+}
+
+void Label::SyncCopy(Label* copy, const Color& color)
+{
+    if (!copy)
+        return;
+    if (copy->m_TextColor == color && copy->m_LineAlignment == m_LineAlignment &&
+        copy->m_TextOffset == m_TextOffset && copy->m_LineSpacing == m_LineSpacing)
+        return;
+    copy->m_TextColor = color;
+    copy->m_LineAlignment = m_LineAlignment;
+    copy->m_TextOffset = m_TextOffset;
+    copy->m_LineSpacing = m_LineSpacing;
+    copy->UpdateImage();
 }
 
 Label* Label::CreateCopy(const Color& color, int offset, int zorder)
 {
+    // The copy lays its lines out as the label does (alignment, text offset, spacing), so
+    // that it sits exactly one pixel off the label's own image whatever the layout; a
+    // centred copy without the offset would drift away from a left- or right-aligned or
+    // offset text.
     Font* font = new Font(m_Font->GetFontName(), m_Font->GetPointSize(), 0);
     std::unique_ptr<Label> copy(new Label(m_Text, font, color, m_LineAlignment));
     copy->SetPosition(offset, offset);
     copy->SetZOrder(zorder);
-    copy->m_LineSpacing = m_LineSpacing;
     copy->m_TextOffset = m_TextOffset;
+    copy->m_LineSpacing = m_LineSpacing;
     if (m_LineSpacing != 0 || m_TextOffset.x != 0 || m_TextOffset.y != 0)
         copy->UpdateImage();
     AddChild(copy.get(), "");
@@ -433,6 +449,7 @@ void Label::RegisterProperties(Class& c)
 void Label::ApplyClassicProperty(const std::string& name, const LuaObject& value)
 {
     if (name == "text") {
+        // A number shows its decimal text, as a function's numeric result does.
         std::string text;
         if (value.IsFunction()) {
             LuaObject result = value.Call();

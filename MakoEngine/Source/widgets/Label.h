@@ -16,7 +16,8 @@
 // the shadow colour when one is set, else in the text colour; the shadow copy (a child at
 // (-1, -1), above) always carries the text colour and the highlight copy (a child at
 // (1, 1), below) carries the shadow colour when there is one, else the text colour. So
-// SetColor and SetDisabled always recolour the text itself.
+// SetColor and SetDisabled always recolour the text itself. Both copies lay their lines out
+// as the label does (alignment, text offset, line spacing), so they stay in register.
 //
 // Scripts create labels as class "Label". Main thread only.
 #include "display/Color.h"
@@ -104,8 +105,11 @@ private:
     // The colour of each layer, from the text colour and the optional colours.
     Color OwnLayerColor() const;
     Color HighlightCopyColor() const;
-    void SyncCopyColors();
+    // Brings the copies' colours and line layout up to date (rebuilding a copy that changed).
+    void SyncCopies();
+    void SyncCopy(Label* copy, const Color& color);
 
+    // Named apart from the actor's own placement (m_Alignment) and fill colour (m_Color).
     HorizontalAlignment m_LineAlignment = HorizontalAlignment::Center;
     Font* m_Font = nullptr;
     Color m_TextColor;

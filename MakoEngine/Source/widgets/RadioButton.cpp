@@ -89,10 +89,13 @@ void RadioButton::ResolvePendingButtonGroup()
     ActorGroup* group = parent->FindGroup(m_PendingGroupName, false);
     if (!group)
         return;
-    MAKO_ASSERT_MSG(dynamic_cast<RadioButtonGroup*>(group) != 0,
+    // The expression below is the text of the failure, spelled as it reads.
+    // clang-format off
+    MAKO_ASSERT_MSG(dynamic_cast<RadioButtonGroup *>(group) != 0,
                     boost::str(boost::format("The group with the name \"%1%\" is not a "
                                              "RadioButtonGroup.") %
                                m_PendingGroupName));
+    // clang-format on
     static_cast<RadioButtonGroup*>(group)->Add(this);
     m_PendingGroupName.clear();
 }
@@ -117,7 +120,8 @@ void RadioButton::SetParent(Actor* parent)
         Button::SetParent(nullptr);
         return;
     }
-    MAKO_ASSERT(!m_HadParent);
+    if (m_HadParent)
+        MAKO_ASSERT(false);
     m_HadParent = true;
     Button::SetParent(parent);
     parent->AddObserver(MAKO_CHILDGROUPADDED, this);
@@ -130,7 +134,8 @@ bool RadioButton::OnChildGroupAdded(void* data1)
     if (!GetParent())
         return false;
     const auto* notice = static_cast<const SharedEventData*>(data1);
-    MAKO_ASSERT(notice && notice->sender == static_cast<Object*>(GetParent()));
+    if (!notice || notice->sender != static_cast<Object*>(GetParent()))
+        MAKO_THROW(Exception, "Assertion failed: (event->GetSender() == GetParent())");
     ResolvePendingButtonGroup();
     return true;
 }

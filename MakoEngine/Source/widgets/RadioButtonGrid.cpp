@@ -89,14 +89,17 @@ RadioButton* RadioButtonGrid::AddRadioButton(const LuaObject& radioButtonTemplat
     const Point<int> cell(radioButtonTemplate["cellPosition"]);
     LuaObject realButtonTemplate = radioButtonTemplate["buttonSpec"];
     MAKO_ASSERT(realButtonTemplate.IsTable());
-    std::unique_ptr<Object> buttonObject(
-        ClassManager::GetInstance()->InstantiateObject(realButtonTemplate));
-    MAKO_ASSERT(dynamic_cast<RadioButton*>(buttonObject.get()) != 0);
-    auto* button = static_cast<RadioButton*>(buttonObject.get());
+    Object* buttonObject = ClassManager::GetInstance()->InstantiateObject(realButtonTemplate);
+    std::unique_ptr<Object> owned(buttonObject);
+    // The expression below is the text of the failure, spelled as it reads.
+    // clang-format off
+    MAKO_ASSERT(dynamic_cast<RadioButton *>(buttonObject) != 0);
+    // clang-format on
+    auto* button = static_cast<RadioButton*>(buttonObject);
     MAKO_ASSERT_MSG(SetCellActor(button, cell.x, cell.y),
                     boost::str(boost::format("The grid \"%1%\" has no cell (%2%, %3%).") %
                                GetName() % cell.x % cell.y));
-    buttonObject.release();
+    owned.release();
     return button;
 }
 

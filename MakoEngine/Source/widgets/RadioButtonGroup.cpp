@@ -9,8 +9,11 @@ MAKO_IMPLEMENT_CLASS(RadioButtonGroup, "RadioButtonGroup", "ActorGroup", nullptr
 
 void RadioButtonGroup::Add(Actor* radioButtonActor)
 {
-    MAKO_ASSERT_MSG(dynamic_cast<RadioButton*>(radioButtonActor) != 0,
+    // The expression below is the text of the failure, spelled as it reads.
+    // clang-format off
+    MAKO_ASSERT_MSG(dynamic_cast<RadioButton *>(radioButtonActor) != 0,
                     "Cannot add a non-radio button to a RadioButtonGroup.");
+    // clang-format on
     ActorGroup::Add(radioButtonActor);
 }
 
@@ -21,7 +24,9 @@ bool RadioButtonGroup::OnButtonPress(const Event& event)
     if (!pressed || !Contains(pressed))
         return false;
     RadioButton* button = dynamic_cast<RadioButton*>(pressed);
-    MAKO_ASSERT(dynamic_cast<RadioButton*>(button) != 0);
+    // clang-format off
+    MAKO_ASSERT(dynamic_cast<RadioButton *>(button) != 0);
+    // clang-format on
     for (Actor* member : GetMembers()) {
         auto* radio = dynamic_cast<RadioButton*>(member);
         if (radio && radio->GetCheckMark())
