@@ -171,6 +171,18 @@ TEST_F(SceneTest, RotationOffsetsAddTheAlignmentAndThePivot)
     actor->SetRotation(0.0, -1, false);
     EXPECT_EQ(nullptr, actor->GetRotatedImage());
     EXPECT_EQ(Center, static_cast<RectAlignment>(3));
+
+    // Unrotated, the offset is gone: a colour fill that follows lands on the actor's own
+    // rectangle, not where the rotated picture was.
+    EXPECT_EQ(Point<int>(0, 0), actor->GetRotationOffset());
+    actor->ApplyProperty("color", Table("'Red'"));
+    bbtest::PassHarness passes(&parent);
+    passes.Step();
+    EXPECT_EQ(Point<int>(15, 10), Point<int>(actor->GetX(), actor->GetY()));
+    EXPECT_EQ(Argb(255, 255, 0, 0), passes.Pixel(15, 10));
+    EXPECT_EQ(Argb(255, 255, 0, 0), passes.Pixel(24, 29));
+    EXPECT_EQ(0u, passes.Pixel(14, 10));
+    EXPECT_EQ(0u, passes.Pixel(15, 30));
 }
 
 TEST_F(SceneTest, ColourSizeFrameAndShaderPropertiesCheckTheirValues)
@@ -213,6 +225,12 @@ TEST_F(SceneTest, ColourSizeFrameAndShaderPropertiesCheckTheirValues)
     EXPECT_EQ(255, actor->GetImage()->GetAlpha());
     actor->ApplyBoolProperty("useCombinedAlpha", true);
     EXPECT_NE(0u, actor->GetDrawMode() & DRAWMODE_COMBINED_ALPHA);
+    // Turning colour fill off keeps the combined-alpha choice, whichever came first.
+    actor->ApplyBoolProperty("color", false);
+    EXPECT_NE(0u, actor->GetDrawMode() & DRAWMODE_COMBINED_ALPHA);
+    std::unique_ptr<Actor> both =
+        MakeActor("{class = 'Actor', color = false, useCombinedAlpha = true}");
+    EXPECT_EQ(DRAWMODE_DEFAULT | DRAWMODE_COMBINED_ALPHA, both->GetDrawMode());
 
     LuaObject back;
     back.AssignNewTable(GetGlobalLuaState());

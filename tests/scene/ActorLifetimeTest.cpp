@@ -53,6 +53,12 @@ TEST_F(SceneTest, KillIsDeferredAndTakesChildrenAndMembershipsAlong)
     EXPECT_EQ(1, RecordingActor::s_Live);
     EXPECT_EQ(nullptr, keeper->GetParent());
     delete keeper;
+
+    // Removing or destroying no child at all is refused with the caller's fault named.
+    EXPECT_EQ("Assertion failed: (child!=0)\nMessage: Actor::RemoveChild child = NULL",
+              MessageOf([&] { root.RemoveChild(nullptr); }));
+    EXPECT_EQ("Assertion failed: (child!=0)\nMessage: Actor::DestroyChild child = NULL",
+              MessageOf([&] { root.DestroyChild(nullptr); }));
 }
 
 TEST_F(SceneTest, ActorsDeletedDirectlyLeaveASoundTree)
@@ -111,6 +117,16 @@ TEST_F(SceneTest, GroupsRecordMembershipOnBothSidesAndCopiesToo)
     transient->Add(&b);
     delete transient;
     EXPECT_EQ(1u, b.GetMemberships().size());
+
+    // A group ticks its members without asking whether they may: a member that cannot
+    // tick (a dead actor put back into the group) fails its own check.
+    Actor* ghost = new Actor();
+    ghost->Kill();
+    group.Add(ghost);
+    EXPECT_NE(std::string::npos,
+              MessageOf([&] { group.Tick(); }).find("Assertion failed: (CanTick() == true)"));
+    SceneHost::DeleteScheduledActors();
+    EXPECT_EQ((std::list<Actor*>{&b}), group.GetMembers());
 }
 
 TEST_F(SceneTest, GroupEventsReachOwnedGroupsAfterTheActorAndBeforeChildren)

@@ -121,6 +121,14 @@ TEST_F(SceneTest, ADelayHoldsTheFrameBeforeTheNextOneShows)
     AnimatedActor other("{odd = {1, {'sparkle'}, 2}}");
     other.PlayAnimation("odd");
     EXPECT_EQ((std::vector<int>{1, 2}), FramesOver(other, 8));
+
+    // The frame after a command is the one the animation reports as shown.
+    AnimatedActor reported("{odd = {1, {'sparkle'}, 2, 3}}");
+    reported.PlayAnimation("odd");
+    bbtest::PassHarness steps(&reported);
+    steps.Step(4);
+    EXPECT_EQ(2, reported.GetFrame());
+    EXPECT_EQ(2, reported.GetAnimation()->CurrentFrame());
 }
 
 TEST_F(SceneTest, AnimationsThatCannotPlayFailClearly)

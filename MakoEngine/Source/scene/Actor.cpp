@@ -294,7 +294,10 @@ void Actor::AddChild(Actor* child, const std::string& name)
 
 void Actor::RemoveChild(Actor* child)
 {
-    MAKO_ASSERT_MSG(child != 0, "Actor::RemoveChild child = NULL");
+    // The check is spelled as its failure report quotes it.
+    // clang-format off
+    MAKO_ASSERT_MSG(child!=0, "Actor::RemoveChild child = NULL");
+    // clang-format on
     if (child == m_Animation)
         m_Animation = nullptr;
     child->SetParent(nullptr);
@@ -312,7 +315,10 @@ void Actor::SetParent(Actor* parent)
 
 void Actor::DestroyChild(Actor* child)
 {
-    MAKO_ASSERT_MSG(child != 0, "Actor::DestroyChild child = NULL");
+    // The check is spelled as its failure report quotes it.
+    // clang-format off
+    MAKO_ASSERT_MSG(child!=0, "Actor::DestroyChild child = NULL");
+    // clang-format on
     RemoveChild(child);
     child->Kill();
 }

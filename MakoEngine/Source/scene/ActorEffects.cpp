@@ -82,6 +82,8 @@ void Actor::SetRotation(double degrees, int rotationAlignment, bool force)
         m_RotationAlignment = static_cast<RectAlignment>(rotationAlignment);
     delete m_RotatedImage;
     m_RotatedImage = nullptr;
+    // Without a rotated image there is no offset: a stale one would shift a later
+    // colour fill, which is drawn at the rotation offset.
     m_RotationOffsetX = m_RotationOffsetY = 0;
     if (m_Rotation == 0.0 || !m_Image)
         return;

@@ -40,8 +40,9 @@ public:
 
     // Queues a copy of the event for every member.
     void PostEvent(const Event& event);
-    // Ticks every member in order; members killed during the walk are skipped. Callers
-    // tick a group only when its members can tick.
+    // Ticks every member in order; members killed during the walk (they leave the group)
+    // are skipped. Callers tick a group only when its members can tick: a member that
+    // cannot fails its own CanTick check.
     void Tick() override;
     // Kills every member (each leaves the group while it is killed).
     void KillAll();

@@ -127,6 +127,8 @@ void Actor::ApplyClassicProperty(const std::string& name, const LuaObject& value
 void Actor::ApplyColorProperty(const LuaObject& value)
 {
     if (value.IsBoolean()) {
+        // false turns colour fill off and leaves the other draw-mode bits alone, so a
+        // "useCombinedAlpha" of the same table holds whichever key is applied first.
         if (!value.GetBoolean())
             m_DrawMode =
                 (m_DrawMode & ~static_cast<std::uint32_t>(DRAWMODE_COLORFILL)) | DRAWMODE_DEFAULT;

@@ -114,9 +114,12 @@ void Animation::AdvanceFrame()
             if (ProcessCommand(element))
                 return;
         } else if (element.IsNumber()) {
+            // The frame after a command shows at once, so the frame held while the
+            // command was passed is no longer the one reported.
             top.position = next;
             m_Countdown += m_FrameInterval;
-            m_Target->SetFrame(element.GetInteger());
+            m_CachedFrame = -1;
+            m_Target->SetFrame(CurrentFrame());
             return;
         } else {
             MAKO_ASSERT_MSG(false, boost::str(boost::format("Unknown element in animation:\ntype "
