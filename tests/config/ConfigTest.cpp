@@ -154,7 +154,21 @@ TEST_F(ConfigTest, ConstantsCannotBeAssigned)
     EXPECT_THROW(Cfg().Set("limit", Variant(5.0)), ScriptError);
     EXPECT_EQ(2000, Cfg().GetInteger("limit"));
     EXPECT_TRUE(Global("Config_Data")["limit"].IsNil());
+}
+
+TEST_F(ConfigTest, ASecondConfigurationOnOneStateLeavesTheFirstInCharge)
+{
+    Run("LoadConfig { music_volume = 50 }");
     EXPECT_THROW(Config another(State()), Exception); // one configuration per state
+
+    EXPECT_EQ(static_cast<void*>(&Cfg()), Global("Config_Instance").GetLightUserData());
+    Recorder volume;
+    Cfg().AttachObserver(&volume, "music_volume");
+    Run("Config.music_volume = 60");
+    EXPECT_EQ(1, DeliverPosted());
+    EXPECT_EQ(std::vector<std::string>{"music_volume=60"}, volume.updates);
+    EXPECT_EQ(60, Cfg().GetInteger("music_volume"));
+    Cfg().DetachObserver(&volume, "music_volume");
 }
 
 TEST_F(ConfigTest, UserFileIsValidatedAgainstDefaultsAndConstants)
@@ -313,8 +327,9 @@ TEST_F(ConfigTest, ShippedFilesLoadAndKeepTheirLayout)
     int constants = 0;
     for (LuaPlus::LuaTableIterator it(Global("ConstConfig")); it; it.Next())
         ++constants;
-    EXPECT_EQ(135, constants);
-    EXPECT_EQ(20, Cfg().GetInteger("CollisionIterations"));
+    EXPECT_EQ(134, constants);
+    // The physics sub-step count is not fixed by the game: the world keeps its own default.
+    EXPECT_TRUE(Cfg().GetObject("CollisionIterations").IsNil());
     EXPECT_EQ(1e-7, Cfg().GetNumber("GlobalCFM"));
     EXPECT_EQ(800000, Cfg().GetInteger("rank.Adventure.Legend.winnings"));
     EXPECT_EQ("DejaVuSans-Bold.ttf", Cfg().GetString("ButtonFont"));
@@ -340,6 +355,7 @@ TEST(ArcadeConfigFiles, LoadInAStateOfTheirOwn)
         EXPECT_EQ(ShippedFile("Arcade_Defaults.cfg"), text);
         EXPECT_EQ(1e-5, config.GetNumber("GlobalCFM"));
         EXPECT_EQ(2000, config.GetInteger("ShortcutKeyTimeout"));
+        EXPECT_EQ(700.0, config.GetNumber("PowerupGravity"));
     }
     LuaPlus::LuaState::Destroy(state);
 }

@@ -89,6 +89,11 @@ TEST_F(SerializerTest, QuotesTextsSoTheyReadBackUnchanged)
 
     // Bytes above 126 and other control characters are valid inside a literal.
     RoundTrip("{ s = 'caf\\195\\169\\t\\1' }");
+
+    // Without quotes a line feed is still written as backslash and n.
+    std::string bare;
+    Serialize(Eval("'two\\nlines'"), "", SERIALIZE_BARE, bare);
+    EXPECT_EQ("two\\nlines", bare);
 }
 
 TEST_F(SerializerTest, BracketsEveryKeyThatIsNotAPlainName)
@@ -179,6 +184,21 @@ TEST_F(SerializerTest, EmptyFileNameWritesToTheScriptOutput)
     std::string path = home.Path() + "/out.txt";
     Run("OpenOutputFile('" + path + "') Serialize({ x = 1 }) io.write('!') CloseOutputFile()");
     EXPECT_EQ("{\n    x = 1,\n}\n!", bbtest::ReadFile(path));
+}
+
+TEST_F(SerializerTest, OnOpenPartIsATextOrWhatAFunctionGives)
+{
+    bbtest::TempHome home;
+    std::string path = home.Path() + "/out.txt";
+    auto written = [&](const std::string& onOpen) {
+        Run("OpenOutputFile('" + path + "') Serialize(1, '', " + onOpen + ") CloseOutputFile()");
+        return bbtest::ReadFile(path);
+    };
+    EXPECT_EQ("Load 1", written("'Load '"));
+    EXPECT_EQ("421", written("function() return 42 end"));
+    EXPECT_EQ("1", written("function() end"));
+    EXPECT_EQ("1", written("7")); // a number is not an on-open text
+    EXPECT_EQ("1", written("{}"));
 }
 
 TEST_F(SerializerTest, LoadRunsAScriptResource)

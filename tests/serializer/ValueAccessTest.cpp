@@ -101,6 +101,8 @@ TEST_F(ValueAccessTest, ReadersTakeTheirKindOrAFunctionGivingIt)
               FailureOf([&] { ReadBooleanFromObject(v["bad"]); }));
     EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a boolean, but rather a number.",
               FailureOf([&] { ReadBooleanFromObject(v["nb"]); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a number, but rather a table.",
+              FailureOf([&] { ReadIntegerFromObject(v["bad"]); }));
     EXPECT_NE(std::string::npos,
               FailureOf([&] { ReadStringFromObject(v["n"]); }).find("not a string"));
     EXPECT_NE(std::string::npos,

@@ -98,8 +98,11 @@ Config::Config(LuaState* state) : m_LuaState(state)
     const std::string& library = GetConfigLibraryText();
     try {
         m_LuaState->DoBuffer(library.data(), library.size(), "=ConfigLibrary");
-        m_LuaState->GetGlobals().SetLightUserData("Config_Instance", this);
+        // The tables first: when they already exist (a second Config on this state) the
+        // construction fails before Config_Instance could be pointed at an object that
+        // never comes to be, and the state's own configuration keeps working.
         m_LuaState->GetGlobal("InitTables").Call();
+        m_LuaState->GetGlobals().SetLightUserData("Config_Instance", this);
         m_LuaState->GetGlobals().SetCFunction("Config_SignalObservers", SignalObserversNative);
     } catch (const LuaException& e) {
         ThrowScriptError(e);

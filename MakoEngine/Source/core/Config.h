@@ -8,8 +8,8 @@
 // released by the event queue after dispatch.
 //
 // Exactly one Config exists per script state. The most recently constructed one is the
-// process's current configuration (GetCurrent) until it is destroyed; this stands in for
-// the application's Config member until the application owns the object. Main thread only.
+// process's current configuration (GetCurrent) until it is destroyed; in the running
+// program that is the application's (Application::GetConfig). Main thread only.
 #include "display/Color.h"
 #include "lua/Variant.h"
 #include "luaplus/LuaPlus.h"

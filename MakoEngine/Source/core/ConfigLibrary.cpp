@@ -11,7 +11,9 @@ namespace {
 //   warning, when a loaded value is of another type than the value it would replace (so a
 //   user file cannot turn the default of log_level or full_screen into text).
 // - LoadConstConfig drops, with a warning, user values of keys that become constant, so
-//   they are neither read nor written back.
+//   they are neither read nor written back. The user's file is read before the constant
+//   file, so this is where a constant key in it is found; without it the user value would
+//   shadow the constant for scripts while native code read the constant.
 // - Every assignment through Config signals the observers of its key.
 // Warnings name the file being read when Config:ReadFile set Config_CurrentSource.
 const char kLibrary[] = R"lua(

@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
+#include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
 
@@ -82,7 +83,8 @@ void Writer::Value(const LuaObject& value, const std::string& indent, int flags)
         m_Out += FormatLuaNumber(value.GetNumber());
         break;
     case LUA_TSTRING:
-        m_Out += (flags & SERIALIZE_BARE) ? ObjectText(value) : QuoteLuaString(ObjectText(value));
+        m_Out += (flags & SERIALIZE_BARE) ? EscapeNewlines(ObjectText(value))
+                                          : QuoteLuaString(ObjectText(value));
         break;
     case LUA_TTABLE:
         Table(value, indent);
@@ -97,6 +99,8 @@ void Writer::Value(const LuaObject& value, const std::string& indent, int flags)
 void Writer::Table(const LuaObject& table, const std::string& indent)
 {
     if (!table.GetByName("Do_Not_Serialize").IsNil()) {
+        // Inside a table "nil," stands in the entry's place; at the top level the comma
+        // would make the text unreadable ("return nil," is not Lua), so it is left off.
         m_Out += indent.empty() ? "nil" : "nil,";
         return;
     }
@@ -166,21 +170,24 @@ void Writer::Entry(const LuaObject& key, const LuaObject& value, const std::stri
         m_Out += ",\n";
 }
 
-// The text the on-open value of the file form stands for.
+// The text the on-open value of the file form stands for: a text as it stands; for a
+// function, the text or number it returns; anything else (a number among them) nothing.
 std::string OnOpenText(const LuaObject& onOpen)
 {
-    LuaObject text = onOpen;
-    if (onOpen.IsFunction()) {
-        try {
-            text = onOpen.Call();
-        } catch (const LuaException& e) {
-            MAKO_THROW(ScriptError, e.GetMessage());
-        }
+    if (onOpen.IsString())
+        return ObjectText(onOpen);
+    if (!onOpen.IsFunction())
+        return "";
+    LuaObject result;
+    try {
+        result = onOpen.Call();
+    } catch (const LuaException& e) {
+        MAKO_THROW(ScriptError, e.GetMessage());
     }
-    if (text.IsString())
-        return ObjectText(text);
-    if (text.IsNumber())
-        return FormatLuaNumber(text.GetNumber());
+    if (result.IsString())
+        return ObjectText(result);
+    if (result.IsNumber())
+        return FormatLuaNumber(result.GetNumber());
     return "";
 }
 

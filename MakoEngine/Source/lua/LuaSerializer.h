@@ -30,7 +30,7 @@
 
 enum SerializeFlags {
     SERIALIZE_SORTED = 1, // write table entries in the sorted order above
-    SERIALIZE_BARE = 2,   // write a text value without quotes (keys that are Lua names)
+    SERIALIZE_BARE = 2,   // write a text value without quotes, line feeds as \n (plain-name keys)
 };
 
 // Appends the text of value to out, entries indented by indent (blanks; "" at the top).

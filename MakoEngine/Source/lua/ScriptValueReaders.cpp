@@ -37,7 +37,7 @@ int ReadIntegerFromObject(const LuaObject& obj)
 {
     LuaObject value = ResolveFunction(obj);
     if (!value.IsNumber())
-        FailKind("an integer", value);
+        FailKind("a number", value);
     return value.GetInteger();
 }
 
