@@ -327,9 +327,8 @@ TEST_F(ConfigTest, ShippedFilesLoadAndKeepTheirLayout)
     int constants = 0;
     for (LuaPlus::LuaTableIterator it(Global("ConstConfig")); it; it.Next())
         ++constants;
-    EXPECT_EQ(134, constants);
-    // The physics sub-step count is not fixed by the game: the world keeps its own default.
-    EXPECT_TRUE(Cfg().GetObject("CollisionIterations").IsNil());
+    EXPECT_EQ(135, constants); // the game's 134 and the physics sub-step count
+    EXPECT_EQ(20, Cfg().GetInteger("CollisionIterations"));
     EXPECT_EQ(1e-7, Cfg().GetNumber("GlobalCFM"));
     EXPECT_EQ(800000, Cfg().GetInteger("rank.Adventure.Legend.winnings"));
     EXPECT_EQ("DejaVuSans-Bold.ttf", Cfg().GetString("ButtonFont"));

@@ -57,7 +57,9 @@ TEST(Startup, ConsoleQuitAlsoWorksWithARealWindow)
     WriteFile(home.Path() + "/lsan.supp", "leak:libX11.so\n");
     setenv("LSAN_OPTIONS", ("suppressions=" + home.Path() + "/lsan.supp").c_str(), 1);
     WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 3,\n}\n");
-    ProgramRun run({"xvfb-run", "-a", "-s", "-screen 0 640x480x24"},
+    // A server number of its own, so that it never races another test's X server.
+    const std::string server = std::to_string(200 + getpid() % 500);
+    ProgramRun run({"xvfb-run", "-a", "-n", server, "-s", "-screen 0 640x480x24"},
                    {"--console", "--windowed", "--nosound", "--nohwaccel"}, "");
     run.Send("SwitchToScreen('SplashScreen')\nAppQuit()\n");
     int status = run.Wait();
