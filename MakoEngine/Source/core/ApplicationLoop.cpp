@@ -18,13 +18,13 @@ namespace {
 
 // Set once per pass before the event phase; a button delivers a click only while it is
 // set and clears it, so at most one click reaches the game per pass.
-bool gButtonClickLatch = false;
+bool gButtonClickAllowed = true;
 
 } // namespace
 
 bool& ButtonClickLatch()
 {
-    return gButtonClickLatch;
+    return gButtonClickAllowed;
 }
 
 void Application::PostEvent(EventReceiver* destination, const Event& event)
@@ -160,7 +160,7 @@ void Application::RunPass()
     }
     if (m_Shell)
         m_Shell->Update();
-    gButtonClickLatch = true;
+    gButtonClickAllowed = true;
 
     {
         ScopedPerformanceTimer events("events", measuring);
