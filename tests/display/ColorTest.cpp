@@ -31,12 +31,18 @@ TEST_F(ColorTest, ColoursFromNamesAndComponentTables)
     EXPECT_EQ(Color::FromRGBA(217, 58, 15, 255), Colors::ByName("Brick"));
     EXPECT_EQ(Color::FromRGBA(217, 58, 16, 255), Colors::ByName("Atari"));
 
+    // Components convert like script numbers: numeric strings count, other values are 0;
+    // only a number is taken as the alpha.
+    EXPECT_EQ(Color::FromRGBA(12, 0, 0, 255), From("{'12', 'x', {}, '7'}"));
+
     for (const char* bad : {"12", "true", "'NoSuchColour'"}) {
         try {
             From(bad);
             ADD_FAILURE() << bad;
         } catch (const Exception& e) {
             EXPECT_EQ("Assertion failed: (false)", e.GetMessage()) << bad;
+            EXPECT_EQ(bad[0] == '\'' ? "Colors::ByName" : "Color::SetColor", e.GetFunction())
+                << bad;
         }
     }
 }

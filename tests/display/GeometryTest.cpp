@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <string>
 
@@ -60,6 +61,12 @@ TEST_F(GeometryTest, AlignersAndAlignmentPointsAgree)
     EXPECT_EQ("Assertion failed: (false)\nMessage: Cannot create a RectAlignment from string "
               "\"center\"",
               FailureOf([] { RectAlignmentFromString("center"); }));
+    try {
+        RectAlignmentFromString("");
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ("RectAlignmentFromString", e.GetFunction());
+    }
 }
 
 TEST_F(GeometryTest, RectanglesConvertThroughTheirSixteenBitFields)
@@ -103,6 +110,26 @@ TEST_F(GeometryTest, PointsReadCartesianAndPolarForms)
     EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a number, but rather a nil.",
               FailureOf([&] { pf.SetPoint(Eval("{r = 2}")); }));
     EXPECT_EQ(Point2f(4, 4), pf);
+}
+
+TEST_F(GeometryTest, IntegerPointsStayDefinedForAnyScriptNumber)
+{
+    // Out-of-range and NaN coordinates saturate or become 0 instead of overflowing.
+    Point<int> p;
+    p.SetPoint(Eval("{1e20, -1e20}"));
+    EXPECT_EQ(Point<int>(INT_MAX, INT_MIN), p);
+    p.SetPoint(Eval("{x = 0/0, y = -2.5}"));
+    EXPECT_EQ(Point<int>(0, -2), p);
+    p.SetPoint(Eval("{r = 1e12, theta = math.pi}"));
+    EXPECT_EQ(INT_MIN, p.x);
+
+    // A negative modulus points the other way, in every point type.
+    p.SetPoint(Eval("{r = -3, theta = 0}"));
+    EXPECT_EQ(Point<int>(-3, 0), p);
+    Point2f pf;
+    pf.SetPoint(Eval("{r = -2, theta = math.pi / 2}"));
+    EXPECT_NEAR(0, pf.x, 1e-6);
+    EXPECT_NEAR(-2, pf.y, 1e-6);
 }
 
 TEST_F(GeometryTest, PointTablesCompareByValueInScripts)
@@ -153,6 +180,8 @@ TEST_F(GeometryTest, PolygonsFromScriptsAreBoundedAndAtomic)
               FailureOf([&] { poly.SetPoly(Eval("{{0, 0}, 5}")); }));
     EXPECT_EQ("Assertion failed: (vertexTable.IsTable())",
               FailureOf([&] { poly.SetPoly(Eval("'abc'")); }));
+    // A value of length 0 is checked for nothing and changes nothing.
+    EXPECT_EQ("", FailureOf([&] { poly.SetPoly(Eval("12")); }));
     EXPECT_EQ(64u, poly.GetNumVertices());
     poly.SetPoly(Eval("{}"));
     EXPECT_EQ(64u, poly.GetNumVertices());
@@ -203,6 +232,13 @@ TEST_F(GeometryTest, SegmentAndCircleIntersections)
     EXPECT_EQ(0, IntersectLineCircle({-5, 9}, {5, 9}, {0, 0}, 2, &untouched, &b));
     EXPECT_EQ(Point2f(7, 7), untouched);
     EXPECT_THROW(IntersectLineCircle({0, 0}, {1, 0}, {0, 0}, 1, nullptr, &b), Exception);
+    EXPECT_EQ("Assertion failed: (intersectPt2 != 0)", FailureOf([&] {
+                  IntersectLineCircle({0, 0}, {1, 0}, {0, 0}, 1, &a, nullptr);
+              }));
+    // Two equal points define no line, even at the centre of the circle.
+    EXPECT_EQ(0, IntersectLineCircle({0, 0}, {0, 0}, {0, 0}, 1, &untouched, &b));
+    EXPECT_EQ(0, IntersectLineCircle({3, 3}, {3, 3}, {0, 0}, 1, &untouched, &b));
+    EXPECT_EQ(Point2f(7, 7), untouched);
 
     Matrix3x3 m;
     m.SetRotation(90);

@@ -10,11 +10,12 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-// A table component as a byte: truncated toward zero, then its low 8 bits; values that
-// are not numbers (or are out of any integer range) give 0.
+// A table component as a byte: converted to an integer the way scripts convert values
+// (numbers and numeric strings, truncated toward zero), then its low 8 bits; any other
+// value (a missing entry included), or a number out of any integer range, gives 0.
 std::uint8_t ComponentByte(const LuaObject& value)
 {
-    if (!value.IsNumber())
+    if (!value.IsConvertibleToNumber())
         return 0;
     const double d = value.GetNumber();
     if (!std::isfinite(d) || std::fabs(d) >= 9.0e18)

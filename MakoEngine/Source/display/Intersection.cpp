@@ -33,6 +33,9 @@ int IntersectLineCircle(const Point2f& p1, const Point2f& p2, const Point2f& cen
     const float dx = x2 - x1;
     const float dy = y2 - y1;
     const float dr2 = dx * dx + dy * dy;
+    // Two equal points define no line: no crossing, rather than a tangent point of 0 / 0.
+    if (dr2 == 0)
+        return 0;
     const float D = x1 * y2 - x2 * y1;
     const float sgn = dy < 0 ? -1.0f : 1.0f;
     const float disc = radius * radius * dr2 - D * D;

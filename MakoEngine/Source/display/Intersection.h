@@ -10,7 +10,7 @@ bool IntersectLineSegments(const Point2f& p1, const Point2f& p2, const Point2f& 
 
 // Crossings of the infinite line through p1 and p2 with the circle: 0, 1 (tangent, into
 // out1) or 2 (out1 and out2). Both outputs are required (assertion); with no crossing
-// they are left untouched.
+// they are left untouched. Equal p1 and p2 define no line and give 0.
 int IntersectLineCircle(const Point2f& p1, const Point2f& p2, const Point2f& center, float radius,
                         Point2f* intersectPt1, Point2f* intersectPt2);
 

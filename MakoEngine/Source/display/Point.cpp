@@ -7,7 +7,8 @@
 
 #include <boost/format.hpp>
 
-#include <complex>
+#include <cmath>
+#include <limits>
 #include <type_traits>
 
 using LuaPlus::LuaObject;
@@ -56,9 +57,29 @@ double ReadCartesianComponent(const LuaObject& table, const char* name, int inde
     return indexed.Call().GetNumber();
 }
 
+// A coordinate in the point's type. Point<int> truncates toward zero and, since a script
+// may give any number, saturates at the int range and takes NaN as 0 rather than leave
+// the conversion undefined.
 template <typename T> T FromDouble(double value)
 {
-    return static_cast<T>(value); // Point<int> truncates toward zero
+    if constexpr (std::is_integral_v<T>) {
+        if (std::isnan(value))
+            return 0;
+        if (value >= static_cast<double>(std::numeric_limits<T>::max()))
+            return std::numeric_limits<T>::max();
+        if (value <= static_cast<double>(std::numeric_limits<T>::min()))
+            return std::numeric_limits<T>::min();
+    }
+    return static_cast<T>(value);
+}
+
+// The point of modulus r and argument theta (radians), in single precision. Written out
+// rather than through std::polar, which leaves a negative modulus undefined; a negative r
+// gives the point opposite theta.
+void PolarToCartesian(float r, float theta, double& px, double& py)
+{
+    px = r * std::cos(theta);
+    py = r * std::sin(theta);
 }
 
 LuaState* ResolveState(LuaState* state)
@@ -88,9 +109,9 @@ template <typename T> void Point<T>::SetPoint(const LuaObject& value)
         if (!value["r"].IsNil()) {
             const float r = static_cast<float>(ReadNumberFromObject(value["r"]));
             const float theta = static_cast<float>(ReadNumberFromObject(value["theta"]));
-            const std::complex<float> c = std::polar(r, theta);
-            x = c.real();
-            y = c.imag();
+            PolarToCartesian(r, theta, px, py);
+            x = static_cast<float>(px);
+            y = static_cast<float>(py);
             return;
         }
     } else {
@@ -99,9 +120,9 @@ template <typename T> void Point<T>::SetPoint(const LuaObject& value)
         if (!r.IsNil() && !theta.IsNil()) {
             const float fr = static_cast<float>(ReadPolarComponent(r, "r"));
             const float ft = static_cast<float>(ReadPolarComponent(theta, "theta"));
-            const std::complex<float> c = std::polar(fr, ft);
-            x = static_cast<T>(c.real());
-            y = static_cast<T>(c.imag());
+            PolarToCartesian(fr, ft, px, py);
+            x = FromDouble<T>(px);
+            y = FromDouble<T>(py);
             return;
         }
     }
