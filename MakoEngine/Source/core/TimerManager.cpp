@@ -1,5 +1,6 @@
 #include "core/TimerManager.h"
 
+#include "core/Application.h"
 #include "core/Event.h"
 #include "core/EventReceiver.h"
 #include "core/Exception.h"
@@ -92,10 +93,12 @@ void TimerManager::SendSignals(uint32_t id, uint32_t count)
         if (timer.m_RemainingSignals != -1)
             --timer.m_RemainingSignals;
         EventReceiver* target = timer.m_Target;
-        Event event =
-            MakeEvent(MAKO_TIMER, 0, IntToEventData(id), IntToEventData(timer.m_RemainingSignals));
-        if (target)
-            target->OnEvent(event);
+        void* data1 = IntToEventData(id);
+        void* data2 = IntToEventData(timer.m_RemainingSignals);
+        if (Application* app = GetApp())
+            app->SendEvent(target, MAKO_TIMER, 0, data1, data2); // null: the application
+        else if (target)
+            target->OnEvent(MakeEvent(MAKO_TIMER, 0, data1, data2));
     }
     TimerRecord& timer = m_Timers[id];
     if (timer.m_RemainingSignals == 0)

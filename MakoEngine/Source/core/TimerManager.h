@@ -49,8 +49,10 @@ public:
     // timer owes at most 1. Used by Update.
     uint32_t UpdateTimer(uint32_t id);
 
-    // Once per main-loop pass: hands every due signal to its target, in id order. Timers
-    // created during the pass wait for the next one; a target of null receives nothing.
+    // Once per main-loop pass: hands every due signal to its target at once, in id order,
+    // through Application::SendEvent (so a timer without a target signals the
+    // application; with no application it signals nobody). Timers created during the pass
+    // wait for the next one.
     void Update();
 
     // Ends a timer: it gives no more signals. Id 0 and ids beyond the table are ignored.
