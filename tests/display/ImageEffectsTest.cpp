@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 using namespace displaytest;
@@ -141,6 +142,8 @@ TEST_F(ImageEffectsTest, RotateNormalisesAnglesAndDescribesOneFrame)
 
     std::unique_ptr<Image> full(ImageEffects::RotateImage(sheet.get(), 360, 1, false));
     EXPECT_EQ(3, full->GetNumFrames()); // a clone
+    // An angle that never comes into range is refused instead of turned forever.
+    EXPECT_THROW(ImageEffects::RotateImage(sheet.get(), HUGE_VAL, -1, false), ImageException);
 
     // One frame turned by 45 degrees: the result is that frame's picture, bigger.
     std::unique_ptr<Image> tilted(ImageEffects::RotateImage(sheet.get(), 45, 2, true));

@@ -112,6 +112,9 @@ TEST_F(ImageTest, MetadataDecidesKeyFramesAndBlending)
               "(metadata[\"height\"].IsInteger() && metadata[\"height\"].ToInteger() == "
               "this->GetSize().y))",
               FailureOf([&] { WithMetadata(10, 10, "{height = 2.5}"); }));
+    // A frame count below 1 is refused by the frame layout itself.
+    EXPECT_EQ("Assertion failed: (numFrames > 0)",
+              FailureOf([&] { WithMetadata(10, 10, "{numFrames = 0, width = 5, height = 5}"); }));
 
     std::unique_ptr<Image> keyed(WithMetadata(4, 4, "{colorKey = true, width = 4}"));
     EXPECT_TRUE(keyed->GetSDLSurface()->flags & SDL_SRCCOLORKEY);
@@ -160,6 +163,25 @@ TEST_F(ImageTest, ImagesAndSurfaceRecordsAreReleased)
     EXPECT_EQ(nodes, manager.GetNodeCount());
     EXPECT_EQ(bytes, manager.GetSystemMemoryBytes());
     EXPECT_EQ(counted, SysmemImageBytes);
+}
+
+TEST_F(ImageTest, ReferencesToAHeldSurfaceHoldItToo)
+{
+    SDL_Surface* surface = SurfaceManager::CreateSurface(5, 3, false);
+    const int nodes = SurfaceManager::GetInstance().GetNodeCount();
+    {
+        Image held(surface, IMAGE_DIRECT_SURFACE, nullptr);
+        std::unique_ptr<Image> ref(Image::CreateReference(&held));
+        EXPECT_EQ(surface, ref->GetSDLSurface());
+        EXPECT_EQ(Point<int>(5, 3), ref->GetSize());
+        EXPECT_EQ(nullptr, ref->GetSurfaceNode());
+        EXPECT_TRUE(ref->GetFlags() & IMAGE_REFERENCE);
+        EXPECT_EQ(nodes, SurfaceManager::GetInstance().GetNodeCount());
+    }
+    // Neither image freed the surface: it is still its owner's to use and free.
+    EXPECT_EQ(1, surface->refcount);
+    EXPECT_EQ(0, SDL_FillRect(surface, nullptr, 0));
+    SDL_FreeSurface(surface);
 }
 
 TEST_F(ImageTest, SurfacesAreNormalisedToTheReferenceFormat)

@@ -244,6 +244,8 @@ void Image::InitAsReference(Image* source)
 {
     m_Source = source;
     source->m_Dependents.push_back(this);
+    // A source holding its surface directly has no record to share: the reference holds
+    // the same surface directly too (and never frees it).
     if (source->m_Flags & IMAGE_DIRECT_SURFACE) {
         m_Surface = source->m_Surface;
         m_Flags = (source->m_Flags & IMAGE_INHERITED_FLAGS) | IMAGE_DIRECT_SURFACE;
@@ -272,6 +274,8 @@ void Image::InitAsReference(Image* source)
 void Image::ApplyAlphaStep()
 {
     if (m_Flags & IMAGE_HWSURFACE) {
+        // The image is refused, so the surface's pixel format is left as it was: a surface
+        // held directly stays its owner's, unchanged.
         m_Flags = (m_Flags & ~(IMAGE_COMBINEDALPHA | IMAGE_OPAQUE)) | IMAGE_HWSURFACE;
         MAKO_ASSERT_MSG(false, "Image::GetHWSurface() is no longer supported.");
     }
@@ -614,8 +618,7 @@ void Image::ExtractRelevantMetadata()
         const int width = metadata["width"].ToInteger();
         const int height = metadata["height"].ToInteger();
         const int gapY = metadata["gap_y"].IsInteger() ? metadata["gap_y"].ToInteger() : 0;
-        MAKO_ASSERT_MSG(numFrames > 0, "image metadata has numFrames below 1");
-        MAKO_ASSERT_MSG(width > 0 && height > 0, "image metadata has a frame size below 1 pixel");
+        // A count below 1 fails BuildFrameRects' own check.
         BuildFrameRects(width, height, numFrames, gapY);
     } else {
         // clang-format off

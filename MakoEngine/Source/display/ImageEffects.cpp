@@ -152,6 +152,7 @@ Image* RotateImageRightAngle(Image* image, int degrees)
 
 Image* RotateImage(Image* image, double degrees, int frame, bool smooth)
 {
+    // An infinite angle would never come into 0-360, and NaN is no angle at all.
     if (!std::isfinite(degrees))
         MAKO_THROW(ImageException, "RotateImage was given an angle that is not a number.");
     degrees = std::fmod(degrees, 360.0);
