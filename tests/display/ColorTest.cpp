@@ -1,5 +1,6 @@
 // Colours from names and component tables, the named-colour table and the script function
 // that defines colours.
+#include "support/engine/EngineSetup.h"
 #include "core/Exception.h"
 #include "display/Colors.h"
 #include "support/engine/LuaFixture.h"
@@ -15,8 +16,7 @@ class ColorTest : public bbtest::LuaFixture
 protected:
     Color From(const std::string& expression)
     {
-        Run("__value = " + expression);
-        return Color(Global("__value"));
+        return Color(bbtest::EvalLua(expression, State()));
     }
 };
 

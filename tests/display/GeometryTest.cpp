@@ -1,4 +1,5 @@
 // Points, rectangles, polygons and alignments, in C++ and in their script forms.
+#include "support/engine/EngineSetup.h"
 #include "core/Exception.h"
 #include "display/Intersection.h"
 #include "display/Poly.h"
@@ -20,8 +21,7 @@ class GeometryTest : public bbtest::LuaFixture
 protected:
     LuaObject Eval(const std::string& expression)
     {
-        Run("__value = " + expression);
-        return Global("__value");
+        return bbtest::EvalLua(expression, State());
     }
 
     // The message of the engine exception fn raises ("" when it raises none).

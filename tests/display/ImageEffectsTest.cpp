@@ -1,4 +1,5 @@
 // Scaled and rotated images: exact right-angle turns, consistent frames and metadata.
+#include "support/engine/EngineSetup.h"
 #include "display/ImageEffects.h"
 #include "PixelHelpers.h"
 #include "core/Exception.h"
@@ -21,8 +22,7 @@ protected:
     Image* Sheet(int fw, int fh, int frames, const std::string& metadata)
     {
         std::unique_ptr<Image> pixels(NumberedImage(fw * frames, fh));
-        Run("__value = " + metadata);
-        LuaObject table = Global("__value");
+        LuaObject table = bbtest::EvalLua(metadata, State());
         SDL_Surface* copy =
             SDL_ConvertSurface(pixels->GetSDLSurface(), pixels->GetSDLSurface()->format, 0);
         return new Image(copy, 0, &table);

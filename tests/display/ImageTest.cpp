@@ -1,5 +1,6 @@
 // Images: frame layout, metadata, references and their shared surfaces, pixel operations
 // and an image loaded from the game's archive.
+#include "support/engine/EngineSetup.h"
 #include "display/Image.h"
 #include "PixelHelpers.h"
 #include "core/Exception.h"
@@ -27,8 +28,7 @@ class ImageTest : public bbtest::LuaFixture
 protected:
     LuaObject Eval(const std::string& expression)
     {
-        Run("__value = " + expression);
-        return Global("__value");
+        return bbtest::EvalLua(expression, State());
     }
 
     std::vector<SDL_Rect> Frames(const Image& image)

@@ -43,10 +43,7 @@ LuaObject ObjectTest::NewTable()
 
 LuaObject ObjectTest::Table(const std::string& expression)
 {
-    Run("_objtest_value = " + expression);
-    LuaObject value = Global("_objtest_value");
-    Run("_objtest_value = nil");
-    return value;
+    return bbtest::EvalLua(expression);
 }
 
 // ---- Test classes ----------------------------------------------------------------------

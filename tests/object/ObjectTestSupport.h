@@ -4,6 +4,7 @@
 // initialised once per test program; each test has a resource manager of its own (so an
 // empty `Resources` table) and starts with an empty posted-event queue. Also the small classes the
 // tests register.
+#include "support/MessageOf.h"
 #include "core/Class.h"
 #include "core/EventQueue.h"
 #include "core/Object.h"
@@ -35,16 +36,7 @@ protected:
     std::unique_ptr<ResourceManager> m_Resources;
 };
 
-// The message of the exception that running `action` raises ("" when none).
-template <typename F> std::string MessageOf(F action)
-{
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
+using bbtest::MessageOf;
 
 // Instantiable, with a member property of every value type and one classic property
 // ("mood"). Counts its live instances so tests can see half-made objects deleted.

@@ -1,4 +1,5 @@
 #include "SceneTestSupport.h"
+#include "support/engine/EngineSetup.h"
 
 #include "core/EventQueue.h"
 #include "lua/MakoLuaState.h"
@@ -23,10 +24,7 @@ void SceneTest::TearDown()
 
 LuaPlus::LuaObject SceneTest::Table(const std::string& expression)
 {
-    Run("_scenetest_value = " + expression);
-    LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal("_scenetest_value");
-    Run("_scenetest_value = nil");
-    return value;
+    return bbtest::EvalLua(expression);
 }
 
 void SceneTest::Run(const std::string& text)

@@ -2,6 +2,7 @@
 // Shared set-up of the scene tests: the engine prepared once per program, an empty
 // posted-event queue and no pause around each test, and small actors that record what
 // happens to them.
+#include "support/MessageOf.h"
 #include "core/Event.h"
 #include "scene/Actor.h"
 #include "support/engine/PassHarness.h"
@@ -48,16 +49,7 @@ private:
 // A mouse-button press event.
 Event ClickEvent();
 
-// The message of the exception action raises ("" when none).
-template <typename F> std::string MessageOf(F action)
-{
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
+using bbtest::MessageOf;
 
 // Alpha, red, green, blue of a 0xAARRGGBB pixel.
 inline std::uint32_t Argb(std::uint8_t a, std::uint8_t r, std::uint8_t g, std::uint8_t b)

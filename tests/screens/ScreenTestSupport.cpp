@@ -91,10 +91,7 @@ std::vector<int> ScreenTest::TakePostedTypes()
 
 LuaPlus::LuaObject ScreenTest::Table(const std::string& expression)
 {
-    Run("_screentest_value = " + expression);
-    LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal("_screentest_value");
-    Run("_screentest_value = nil");
-    return value;
+    return bbtest::EvalLua(expression);
 }
 
 void ScreenTest::Run(const std::string& text)

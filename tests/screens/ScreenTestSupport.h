@@ -3,6 +3,7 @@
 // with its screen manager, the asset archive's pictures and fonts, the configuration
 // values screens and dialogs read, and small screens, logics and actors that record what
 // reaches them.
+#include "support/MessageOf.h"
 #include "app/ArcadeApp.h"
 #include "core/Event.h"
 #include "resources/ResourceManager.h"
@@ -113,15 +114,6 @@ private:
 Event KeyDown(SDLKey key, SDLMod mod = KMOD_NONE);
 Event KeyUp(SDLKey key, SDLMod mod = KMOD_NONE);
 
-// The message of the exception action raises ("" when none).
-template <typename F> std::string MessageOf(F action)
-{
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
+using bbtest::MessageOf;
 
 } // namespace screentest

@@ -1,5 +1,6 @@
 // What the sound system does with data it is handed (configuration values, sound
 // metadata, resources of the wrong kind) and the trace it leaves when it shuts down.
+#include "support/MessageOf.h"
 #include "SoundFixture.h"
 
 #include "bass/bass.h"
@@ -17,6 +18,8 @@
 
 using namespace bbtest;
 
+using bbtest::MessageOf;
+
 namespace {
 
 class SoundInputTest : public SoundFixture
@@ -26,15 +29,6 @@ protected:
     int m_SavedLevel = GetLogLevel();
 };
 
-std::string MessageOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const Exception& e) {
-        return e.GetMessage();
-    }
-    return "(nothing thrown)";
-}
 
 } // namespace
 

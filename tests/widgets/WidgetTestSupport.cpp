@@ -1,4 +1,5 @@
 #include "WidgetTestSupport.h"
+#include "support/engine/EngineSetup.h"
 
 #include "core/Config.h"
 #include "core/EventQueue.h"
@@ -86,10 +87,7 @@ void WidgetTest::TearDown()
 
 LuaPlus::LuaObject WidgetTest::Table(const std::string& expression)
 {
-    Run("_widgettest_value = " + expression);
-    LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal("_widgettest_value");
-    Run("_widgettest_value = nil");
-    return value;
+    return bbtest::EvalLua(expression);
 }
 
 void WidgetTest::Run(const std::string& text)

@@ -3,6 +3,7 @@
 // initialised, the DejaVu fonts and small test pictures registered as resources, one
 // configuration naming the fonts, an empty posted-event queue and an open click latch
 // around each test; and builders of the SDL input events the widgets are driven by.
+#include "support/MessageOf.h"
 #include "core/Event.h"
 #include "core/EventReceiver.h"
 #include "support/engine/PassHarness.h"
@@ -60,16 +61,7 @@ public:
     bool consume = true;
 };
 
-// The message of the exception action raises ("" when none).
-template <typename F> std::string MessageOf(F action)
-{
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
+using bbtest::MessageOf;
 
 // The colour (0xRRGGBB) of the most opaque pixel of the image, and that alpha.
 std::uint32_t MostOpaqueColor(Image* image, int* alpha = nullptr);

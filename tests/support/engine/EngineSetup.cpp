@@ -25,4 +25,15 @@ void PrepareEngine()
     ClassManager::GetInstance()->InitializeClasses();
 }
 
+LuaPlus::LuaObject EvalLua(const std::string& expression, LuaPlus::LuaState* state)
+{
+    if (!state)
+        state = GetGlobalLuaState();
+    lua_State* L = state->GetCState();
+    MakoLuaState::LoadString(state, "return " + expression, 0, 1);
+    LuaPlus::LuaObject value(state, -1);
+    lua_pop(L, 1);
+    return value;
+}
+
 } // namespace bbtest

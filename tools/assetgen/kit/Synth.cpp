@@ -172,4 +172,11 @@ void Normalise(Signal& s, double rmsDb, double peakDb)
         v = static_cast<float>(v * gain);
 }
 
+Signal FinishEffect(Signal s)
+{
+    Normalise(s);
+    FadeEdges(s, 0.002);
+    return s;
+}
+
 } // namespace assetgen

@@ -84,6 +84,9 @@ void FadeEdges(Signal& s, double seconds);
 // Scales to the common loudness of the pack (RMS of `rmsDb` dBFS over the loud part),
 // without letting a peak pass `peakDb` dBFS. Silence stays silence.
 void Normalise(Signal& s, double rmsDb = -16.0, double peakDb = -1.0);
+// The last step of every sound effect: the pack's common loudness and 2 ms fades at both
+// ends, so no effect clicks when it starts or stops.
+Signal FinishEffect(Signal s);
 
 // Peak absolute sample value.
 float Peak(const Signal& s);

@@ -37,9 +37,7 @@ Signal Beep01(const std::string& name)
     tick.env.attack = 0.0005;
     tick.env.decay = 0.002;
     AddNoise(s, 0, 0.01, tick, rng);
-    Normalise(s);
-    FadeEdges(s, 0.002);
-    return s;
+    return FinishEffect(s);
 }
 
 } // namespace

@@ -159,13 +159,6 @@ void Ball(AssetPack& pack)
     pack.WriteImage(folders::kUiImages, "Ball.png", ball);
 }
 
-Signal Finished(Signal s)
-{
-    Normalise(s);
-    FadeEdges(s, 0.002);
-    return s;
-}
-
 // The press of a push button: a short wooden tock with a bright tick on top.
 Signal Click(const std::string& name)
 {
@@ -190,7 +183,7 @@ Signal Click(const std::string& name)
     tick.env.attack = 0.0005;
     tick.env.decay = 0.004;
     AddNoise(s, 0, 0.03, tick, rng);
-    return Finished(s);
+    return FinishEffect(s);
 }
 
 // The lighter click of small buttons and arrows: higher and shorter.
@@ -212,7 +205,7 @@ Signal Click2(const std::string& name)
     tick.env.attack = 0.0005;
     tick.env.decay = 0.003;
     AddNoise(s, 0, 0.02, tick, rng);
-    return Finished(s);
+    return FinishEffect(s);
 }
 
 } // namespace
