@@ -5,7 +5,7 @@
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "display/ImageRenderer.h"
-#include "display/Rect.h"
+#include "geometry/Rect.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

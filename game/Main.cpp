@@ -1,5 +1,5 @@
 // Program entry: hands the command line to the engine's entry point.
-#include "core/Application.h"
+#include "app/Application.h"
 
 int main(int argc, char** argv)
 {

@@ -4,10 +4,10 @@
 // pixel access and a scene that exercises every drawing path both backends share.
 #include "core/Log.h"
 #include "ddraw/DDrawTestHooks.h"
-#include "display/Color.h"
 #include "display/Image.h"
 #include "display/ImageRenderer.h"
-#include "display/Rect.h"
+#include "geometry/Color.h"
+#include "geometry/Rect.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 

@@ -3,8 +3,8 @@
 #include "display/Canvas.h"
 #include "PixelHelpers.h"
 #include "display/Image.h"
-#include "display/Poly.h"
 #include "display/SDLImageRenderer.h"
+#include "geometry/Poly.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Colours from names and component tables, the named-colour table and the script function
 // that defines colours.
-#include "support/engine/EngineSetup.h"
 #include "core/Exception.h"
-#include "display/Colors.h"
+#include "geometry/Colors.h"
+#include "support/engine/EngineSetup.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>

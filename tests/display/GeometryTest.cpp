@@ -1,9 +1,9 @@
 // Points, rectangles, polygons and alignments, in C++ and in their script forms.
-#include "support/engine/EngineSetup.h"
 #include "core/Exception.h"
-#include "display/Intersection.h"
-#include "display/Poly.h"
-#include "display/RectAlignment.h"
+#include "geometry/Intersection.h"
+#include "geometry/Poly.h"
+#include "geometry/RectAlignment.h"
+#include "support/engine/EngineSetup.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +19,7 @@ namespace {
 class GeometryTest : public bbtest::LuaFixture
 {
 protected:
-    LuaObject Eval(const std::string& expression)
-    {
-        return bbtest::EvalLua(expression, State());
-    }
+    LuaObject Eval(const std::string& expression) { return bbtest::EvalLua(expression, State()); }
 
     // The message of the engine exception fn raises ("" when it raises none).
     template <typename Fn> std::string FailureOf(Fn fn)

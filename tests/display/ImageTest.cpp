@@ -1,15 +1,15 @@
 // Images: frame layout, metadata, references and their shared surfaces, pixel operations
 // and an image loaded from the game's archive.
-#include "support/engine/EngineSetup.h"
 #include "display/Image.h"
 #include "PixelHelpers.h"
 #include "core/Exception.h"
-#include "display/Poly.h"
 #include "display/SurfaceManager.h"
+#include "geometry/Poly.h"
 #include "resources/PhysFSResourceScanner.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceMemory.h"
 #include "resources/SDLImageLoader.h"
+#include "support/engine/EngineSetup.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
@@ -26,10 +26,7 @@ namespace {
 class ImageTest : public bbtest::LuaFixture
 {
 protected:
-    LuaObject Eval(const std::string& expression)
-    {
-        return bbtest::EvalLua(expression, State());
-    }
+    LuaObject Eval(const std::string& expression) { return bbtest::EvalLua(expression, State()); }
 
     std::vector<SDL_Rect> Frames(const Image& image)
     {

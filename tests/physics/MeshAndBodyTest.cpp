@@ -3,7 +3,7 @@
 #include "PhysicsScene.h"
 
 #include "physics/OdeRuntime.h"
-#include "physics/WorldWrapper.h"
+#include "scene/WorldWrapper.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // questions the way the play-field objects do, and helpers that build walls, bricks,
 // balls and polygons in a World.
 #include "core/Exception.h"
-#include "display/Poly.h"
+#include "geometry/Poly.h"
 #include "physics/CollisionOwner.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"

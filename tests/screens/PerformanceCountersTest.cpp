@@ -1,11 +1,11 @@
 #include "core/Exception.h"
 #include "core/OutputCapture.h"
 #include "core/Utility.h"
-#include "screens/BlitPerformanceManager.h"
-#include "screens/PerformanceCounterManager.h"
-#include "screens/ScopedPerformanceTimer.h"
-#include "screens/TickPerformanceManager.h"
-#include "screens/TimeCounter.h"
+#include "perf/BlitPerformanceManager.h"
+#include "perf/PerformanceCounterManager.h"
+#include "perf/ScopedPerformanceTimer.h"
+#include "perf/TickPerformanceManager.h"
+#include "perf/TimeCounter.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>

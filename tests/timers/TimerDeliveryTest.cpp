@@ -1,6 +1,6 @@
 // How timer signals reach their receivers while an application runs: straight through the
 // application's SendEvent, never through its posted-event queue.
-#include "core/Application.h"
+#include "app/Application.h"
 #include "core/Event.h"
 #include "core/EventReceiver.h"
 #include "core/TimerManager.h"

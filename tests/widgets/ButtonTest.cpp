@@ -3,8 +3,8 @@
 #include "WidgetTestSupport.h"
 
 #include "core/ClassManager.h"
-#include "display/Colors.h"
 #include "display/Font.h"
+#include "geometry/Colors.h"
 #include "widgets/Button.h"
 #include "widgets/ButtonTemplate.h"
 #include "widgets/Label.h"

@@ -2,9 +2,9 @@
 #include "WidgetTestSupport.h"
 
 #include "core/ClassManager.h"
-#include "display/Colors.h"
 #include "display/Font.h"
 #include "display/Image.h"
+#include "geometry/Colors.h"
 #include "widgets/Label.h"
 
 #include <memory>

@@ -2,7 +2,7 @@
 // The game's application: the product's names, code and screen size, its start-up
 // properties and command-line switches, its resource folders and scripts, and the game's
 // own start (the first screen) and end.
-#include "core/Application.h"
+#include "app/Application.h"
 #include "luaplus/LuaPlus.h"
 
 #include <string>

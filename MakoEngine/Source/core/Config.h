@@ -10,7 +10,7 @@
 // Exactly one Config exists per script state. The most recently constructed one is the
 // process's current configuration (GetCurrent) until it is destroyed; in the running
 // program that is the application's (Application::GetConfig). Main thread only.
-#include "display/Color.h"
+#include "geometry/Color.h"
 #include "lua/Variant.h"
 #include "luaplus/LuaPlus.h"
 

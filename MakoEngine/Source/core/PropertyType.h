@@ -3,10 +3,10 @@
 // that turns the member into a script value and one that writes a script value into the
 // member. Types are registered by number from static definitions (ids 1 to 13, in id
 // order) and indexed by BuildPropertyTypeTable.
-#include "display/Color.h"
-#include "display/Point.h"
-#include "display/Poly.h"
-#include "display/Rect.h"
+#include "geometry/Color.h"
+#include "geometry/Point.h"
+#include "geometry/Poly.h"
+#include "geometry/Rect.h"
 #include "luaplus/LuaPlus.h"
 
 #include <cstdint>

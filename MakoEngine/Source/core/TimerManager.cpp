@@ -1,6 +1,6 @@
 #include "core/TimerManager.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "core/Event.h"
 #include "core/EventReceiver.h"
 #include "core/Exception.h"

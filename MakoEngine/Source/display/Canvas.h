@@ -5,8 +5,8 @@
 //
 // A canvas draws either over an existing renderer (the display's) or into a new
 // off-screen image. Main thread only.
-#include "display/Color.h"
-#include "display/Rect.h"
+#include "geometry/Color.h"
+#include "geometry/Rect.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "display/DisplayBackendD3D.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "core/Log.h"
 #include "ddraw/SDLVideoSizeHack.h"
 #include "ddraw/d3dx.h"

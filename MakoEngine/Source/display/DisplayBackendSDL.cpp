@@ -1,6 +1,6 @@
 #include "display/DisplayBackendSDL.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "display/DisplayUtils.h"

@@ -2,14 +2,14 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
-#include "display/Color.h"
 #include "display/DisplayBackend.h"
 #include "display/DisplayBackendD3D.h"
 #include "display/DisplayBackendSDL.h"
 #include "display/DisplayUtils.h"
 #include "display/ImageRenderer.h"
-#include "display/Rect.h"
 #include "display/SDLImageRenderer.h"
+#include "geometry/Color.h"
+#include "geometry/Rect.h"
 #include "lua/LuaFunctionList.h"
 
 namespace {

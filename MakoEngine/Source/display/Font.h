@@ -7,7 +7,7 @@
 // own SDL_ttf font; nothing is shared. SDL_ttf must be initialised first. Main thread only.
 #include "core/Class.h"
 #include "core/Object.h"
-#include "display/Point.h"
+#include "geometry/Point.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -2,14 +2,14 @@
 
 #include "core/Exception.h"
 #include "display/Canvas.h"
-#include "display/Colors.h"
-#include "display/Poly.h"
 #include "display/SDLImageRenderer.h"
 #include "display/SoftwareBlend.h"
 #include "display/SurfaceManager.h"
+#include "geometry/Colors.h"
+#include "geometry/Poly.h"
+#include "perf/BlitPerformanceManager.h"
 #include "resources/ImageFactory.h"
 #include "resources/ResourceManager.h"
-#include "screens/BlitPerformanceManager.h"
 
 #include <boost/format.hpp>
 

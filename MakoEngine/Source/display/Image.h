@@ -8,10 +8,10 @@
 //
 // Pixel operations (Fade, Clip, CompositeOnto) work on the 0xAARRGGBB pixels directly.
 // Main thread only.
-#include "display/Color.h"
-#include "display/Point.h"
-#include "display/Rect.h"
 #include "display/ShaderType.h"
+#include "geometry/Color.h"
+#include "geometry/Point.h"
+#include "geometry/Rect.h"
 #include "resources/Resource.h"
 
 #include <SDL.h>

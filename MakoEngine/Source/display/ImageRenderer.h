@@ -2,9 +2,9 @@
 // The drawing target that canvases draw through: each display backend implements it for
 // the screen, and SDLImageRenderer implements it for any image. Coordinates are target
 // pixels; rectangles have the 16-bit fields of SDL_Rect.
-#include "display/Color.h"
-#include "display/Rect.h"
 #include "display/ShaderType.h"
+#include "geometry/Color.h"
+#include "geometry/Rect.h"
 
 #include <cstdint>
 

@@ -2,9 +2,9 @@
 
 #include "core/Exception.h"
 #include "display/Image.h"
-#include "display/Poly.h"
 #include "display/SoftwareBlend.h"
 #include "display/SurfaceManager.h"
+#include "geometry/Poly.h"
 
 #include <SDL_gfxPrimitives.h>
 

@@ -1,6 +1,6 @@
 #include "display/SoftwareBlend.h"
 
-#include "display/Rect.h"
+#include "geometry/Rect.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // Pixel loops of the display code, on 32-bit surfaces with alpha in the top byte
 // (0xAARRGGBB). Each one locks the surfaces it touches. Results are exact integer
 // arithmetic; the formulas are given with each function.
-#include "display/Color.h"
+#include "geometry/Color.h"
 
 #include <SDL.h>
 

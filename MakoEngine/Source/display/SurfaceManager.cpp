@@ -2,8 +2,8 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "perf/PerformanceCounterManager.h"
 #include "resources/ResourceMemory.h"
-#include "screens/PerformanceCounterManager.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // settings, and the state of gradual shape changes. Made by World::CreateBox,
 // CreateSphere and CreateTriMesh and owned by the caller (the play-field object).
 // Deleting it deletes the PhysicsBody attached to it and its triangle-mesh data.
-#include "display/Point.h"
+#include "geometry/Point.h"
 #include "physics/Vector2D.h"
 
 #include <ode/ode.h>

@@ -1,7 +1,7 @@
 #include "physics/PhysicsServices.h"
 
 #include "core/Log.h"
-#include "screens/ScopedPerformanceTimer.h"
+#include "perf/ScopedPerformanceTimer.h"
 
 void PhysicsLogWarning(const std::string& line)
 {

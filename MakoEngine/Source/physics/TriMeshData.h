@@ -3,7 +3,7 @@
 // plane: the sides of a prism, without caps (nothing moves along z, so nothing can
 // reach a cap). Owned by the mesh geometry that uses it; the ODE mesh data refers to the
 // vertex and index arrays held here, so they live exactly as long as this object.
-#include "display/Poly.h"
+#include "geometry/Poly.h"
 
 #include <ode/ode.h>
 

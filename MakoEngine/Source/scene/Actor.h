@@ -18,11 +18,11 @@
 #include "core/Class.h"
 #include "core/EventReceiverGroup.h"
 #include "core/Object.h"
-#include "display/Color.h"
-#include "display/Point.h"
-#include "display/Rect.h"
-#include "display/RectAlignment.h"
 #include "display/ShaderType.h"
+#include "geometry/Color.h"
+#include "geometry/Point.h"
+#include "geometry/Rect.h"
+#include "geometry/RectAlignment.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,8 +2,8 @@
 
 #include "core/Class.h"
 #include "core/PropertyAccessor.h"
+#include "perf/ScopedPerformanceTimer.h"
 #include "scene/Particle.h"
-#include "screens/ScopedPerformanceTimer.h"
 
 #include <memory>
 

@@ -5,10 +5,10 @@
 #include "core/PropertyAccessor.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
+#include "perf/PerformanceCounterManager.h"
+#include "perf/ScopedPerformanceTimer.h"
 #include "scene/Particle.h"
 #include "scene/ParticleManager.h"
-#include "screens/PerformanceCounterManager.h"
-#include "screens/ScopedPerformanceTimer.h"
 
 #include <memory>
 

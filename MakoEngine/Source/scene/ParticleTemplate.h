@@ -6,8 +6,8 @@
 // settings given are applied. Randomness comes from the engine's 15-bit generator.
 #include "core/Class.h"
 #include "core/Object.h"
-#include "display/Color.h"
-#include "display/Point.h"
+#include "geometry/Color.h"
+#include "geometry/Point.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "scene/SceneHost.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "scene/Actor.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "screens/FPSCounter.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "display/Image.h"
 
 #include <SDL.h>

@@ -1,6 +1,6 @@
 #include "screens/MenuScreen.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "core/Log.h"
 #include "screens/Dialog.h"
 #include "widgets/Button.h"

@@ -1,6 +1,6 @@
 #include "screens/Screen.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"

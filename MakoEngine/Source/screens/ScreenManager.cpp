@@ -1,6 +1,6 @@
 #include "screens/ScreenManager.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 #include "core/Config.h"
 #include "core/EventQueue.h"
 #include "core/Exception.h"

@@ -4,10 +4,10 @@
 #include "core/Config.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "perf/PerformanceCounterManager.h"
+#include "perf/ScopedPerformanceTimer.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceMemory.h"
-#include "screens/PerformanceCounterManager.h"
-#include "screens/ScopedPerformanceTimer.h"
 #include "sound/BassErrorText.h"
 
 #include <boost/format.hpp>

@@ -3,7 +3,7 @@
 #include "core/Class.h"
 #include "core/Exception.h"
 #include "core/PropertyAccessor.h"
-#include "display/Point.h"
+#include "geometry/Point.h"
 #include "widgets/Cell.h"
 #include "widgets/WidgetProperties.h"
 

@@ -10,7 +10,7 @@
 // (margins always take effect before the cells are built, whatever the table's order).
 //
 // Main thread only.
-#include "display/Color.h"
+#include "geometry/Color.h"
 #include "scene/Actor.h"
 
 #include <string>

@@ -4,7 +4,7 @@
 // tick in which its geometry or visibility changed (or a re-check was asked for); when the
 // pointer enters or leaves the widget's rectangle, MAKO_MOUSEENTER or MAKO_MOUSELEAVE
 // (data1 = the widget as its Object) is posted to the widget itself.
-#include "display/Rect.h"
+#include "geometry/Rect.h"
 
 class Actor;
 

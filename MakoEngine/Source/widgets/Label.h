@@ -20,8 +20,8 @@
 // as the label does (alignment, text offset, line spacing), so they stay in register.
 //
 // Scripts create labels as class "Label". Main thread only.
-#include "display/Color.h"
-#include "display/Point.h"
+#include "geometry/Color.h"
+#include "geometry/Point.h"
 #include "scene/Actor.h"
 #include "widgets/HorizontalAlignment.h"
 

@@ -5,7 +5,7 @@
 #include "core/Exception.h"
 #include "core/PropertyAccessor.h"
 #include "display/Font.h"
-#include "display/Point.h"
+#include "geometry/Point.h"
 #include "widgets/Cell.h"
 #include "widgets/Label.h"
 #include "widgets/RadioButton.h"

@@ -5,7 +5,7 @@
 //                    ... }
 //
 // Scripts create such grids as class "RadioButtonGrid". Main thread only.
-#include "display/Color.h"
+#include "geometry/Color.h"
 #include "widgets/Grid.h"
 
 #include <string>

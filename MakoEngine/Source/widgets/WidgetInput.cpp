@@ -1,6 +1,6 @@
 #include "widgets/WidgetInput.h"
 
-#include "core/Application.h"
+#include "app/Application.h"
 
 namespace WidgetInput {
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the widgets read of the user's input beyond the events they are offered: the
 // pointer position, the Alt test of the keyboard rows and the application's key-tip flag.
-#include "display/Point.h"
+#include "geometry/Point.h"
 
 #include <SDL.h>
 

@@ -10,7 +10,7 @@
 //   passes.Step(10);
 #include "core/Event.h"
 #include "core/TimerManager.h"
-#include "display/Color.h"
+#include "geometry/Color.h"
 
 #include <cstdint>
 #include <memory>

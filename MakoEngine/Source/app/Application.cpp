@@ -1,0 +1,282 @@
+// The application object: construction, the start-up sequence, window creation, the
+// shut-down steps and the destructor's fixed deletion order.
+#include "app/Application.h"
+
+#include "core/Class.h"
+#include "core/ClassManager.h"
+#include "core/Config.h"
+#include "core/CrashReporting.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/PropertyAccessor.h"
+#include "core/PropertyType.h"
+#include "core/Random.h"
+#include "core/Shell.h"
+#include "core/TimerManager.h"
+#include "core/Utility.h"
+#include "lua/LuaSerializer.h"
+#include "lua/MakoLuaState.h"
+#include "perf/BlitPerformanceManager.h"
+#include "perf/PerformanceCounterManager.h"
+#include "perf/TickPerformanceManager.h"
+#include "resources/PhysFSResourceScanner.h"
+#include "resources/ResourceManager.h"
+#include "resources/SDLImageLoader.h"
+#include "resources/WindowsApplicationResourceScanner.h"
+#include "resources/WindowsDirectoryResourceScanner.h"
+#include "sound/BASSSoundLoader.h"
+#include "sound/DirectMusicLoader.h"
+#include "win32/Folders.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <unistd.h>
+
+namespace {
+
+Application* gApp = nullptr;
+
+template <typename T> void SafeDelete(T*& member, const char* line)
+{
+    LogAtLevel(3, "%s", line);
+    delete member;
+    member = nullptr;
+}
+
+} // namespace
+
+Application* GetApp()
+{
+    return gApp;
+}
+
+MAKO_IMPLEMENT_CLASS(Application, "Application", "Object", &Application::RegisterProperties,
+                     nullptr);
+
+Application::Application(const std::string& appName, const std::string& folderName,
+                         std::uint32_t appCode, int width, int height)
+{
+    gApp = this;
+    SetLogLevel(2);
+    m_ConfigFile = "MakoEngineApp.cfg";
+    InitFileNames(appName);
+    InitFolderNames(folderName);
+    m_AppCode = appCode;
+    m_Width = width;
+    m_Height = height;
+}
+
+Application::~Application()
+{
+    DestroyGameDataIO();
+    DestroyDisplayObjects();
+    SafeDelete(m_ResourceManager, "~Application - SAFE_DELETE(m_ResourceManager)\n");
+    DestroyDisplayManagers();
+    LogAtLevel(3, "~Application - TTF_Quit\n");
+    if (TTF_WasInit())
+        TTF_Quit();
+    LogAtLevel(3, "~Application - SDL_Quit\n");
+    SDL_Quit();
+    SafeDelete(m_TimerManager, "~Application - SAFE_DELETE(m_TimerManager)\n");
+    LogAtLevel(3, "~Application - Sound::Quit()\n");
+    QuitSound();
+    SafeDelete(m_Config, "~Application - SAFE_DELETE(m_Config)\n");
+    SafeDelete(m_Shell, "~Application - SAFE_DELETE(m_Shell)\n");
+    DestroyPlayerManagers();
+    LogAtLevel(3, "~Application - LuaRemoteDebuggingServer\n");
+    // Posted events may still own script values: release them while the state lives. The
+    // state itself outlives the application: the program entry closes it last.
+    GetPostedEventQueue().Clear();
+    SafeDelete(m_BlitPerformanceManager, "~Application - SAFE_DELETE(m_BlitPerformanceManager)\n");
+    SafeDelete(m_TickPerformanceManager, "~Application - SAFE_DELETE(m_TickPerformanceManager)\n");
+    SafeDelete(m_PerformanceCounterManager,
+               "~Application - SAFE_DELETE(m_PerformanceCounterManager)\n");
+    LogAtLevel(3, "~Application - FINISHED\n");
+    gApp = nullptr;
+}
+
+void Application::InitEngine(int argc, char** argv)
+{
+    Log("Initializing Mako Engine...\n");
+    Log("Build date and time: \"%s\", \"%s\"\n", MakoBuildDate(), MakoBuildTime());
+    Log("Crash reporting is %s.\n", IsCrashReportingEnabled() ? "ENABLED" : "DISABLED");
+
+    m_PerformanceCounterManager = new PerformanceCounterManager();
+    m_TickPerformanceManager = new TickPerformanceManager();
+    m_TickPerformanceManager->AddCounter(m_PerformanceCounterManager);
+    m_BlitPerformanceManager = new BlitPerformanceManager();
+    m_TickPerformanceManager->AddCounter(m_BlitPerformanceManager);
+
+    m_LuaState = GetGlobalLuaState();
+    InitLuaState(m_LuaState);
+    m_LuaState->GetGlobals().SetObject("GlobalApp", GetLuaObject());
+
+    ParseCmdLineArgs(argc, argv);
+    SetAppVersion(ReadApplicationVersion(GetArg(0)));
+    Log("App Version: %s\n", GetAppVersion().c_str());
+    InitExePath();
+
+    BuildPropertyTypeTable();
+    ClassManager::GetInstance()->InitializeClasses();
+
+    SetDefaultProperties();
+    RunStartupScript();
+    ConvertCmdLineArgsToProperties();
+    LogStartupParameters();
+
+    if (!RetrieveBoolProperty("allowMultipleInstances") && AnotherInstanceIsRunning())
+        std::exit(1);
+
+    InitPaths();
+    InitLog();
+    if (!IsDirectX7Available())
+        throw DirectX7NotAvailable(MAKO_WHERE, m_AppName);
+    if (!RetrieveBoolProperty("keepCWD"))
+        ChdirToExePath();
+    Log("Current directory: %s\n", RetrieveStringProperty("cwd").c_str());
+    LogMemoryStatus();
+    // Every random helper of the program draws from this one generator.
+    MakoSrand(static_cast<unsigned>(std::time(nullptr)));
+
+    m_IsRunning = false;
+    m_ActivationSeen = false;
+    m_DisplayToggleRequested = false;
+    m_WindowRecreationRequested = false;
+
+    Log("Initializing resource management subsystem...\n");
+    InitResources();
+
+    m_Config = new Config(m_LuaState);
+    ReadConfig();
+
+    int consoleFd = RetrieveBoolProperty("enableConsole") ? STDIN_FILENO : -1;
+    m_Shell = new Shell(m_LuaState, consoleFd);
+    Log("Loading scripts...\n");
+    LoadScripts();
+
+    Log("Initializing SDL...\n");
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_NOPARACHUTE) != 0)
+        MAKO_THROW(Exception, "Couldn't initialize SDL");
+    if (TTF_Init() == -1)
+        MAKO_THROW(Exception, "Couldn't initialize SDL_ttf");
+
+    m_TimerManager = new TimerManager();
+    Log("Initializing BASS...\n");
+    InitSound();
+
+    Log("Creating the Display Manager...\n");
+    InitDisplayManager();
+
+    Log("Creating player and score management subsystems...\n");
+    InitPlayerManagers();
+
+    Log("Signalling all Config observers...\n");
+    m_Config->SignalAllObservers();
+
+    InitLogLevel();
+    InitScreenManager();
+}
+
+void Application::LogStartupParameters()
+{
+    LuaPlus::LuaObject table;
+    table.AssignNewTable(m_LuaState);
+    RetrieveAllProperties(table);
+    table.SetNil("class");
+    std::string text;
+    SerializeToString(text, table, SERIALIZE_SORTED, m_LuaState);
+    Log("Startup Parameters = %s\n", text.c_str());
+}
+
+bool Application::AnotherInstanceIsRunning() const
+{
+    std::string appData =
+        GetWindowsFolderPath(CSIDL_APPDATA) + "/" + ToNativePath(m_AppDataFolderName);
+    return IsAnotherInstanceRunning(m_AppCode, appData);
+}
+
+void Application::InitResources()
+{
+    m_ResourceManager = new ResourceManager(m_LuaState);
+    AddResourceLoaders();
+    m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner("Site\\", true));
+    AddResourceScanners();
+    m_ResourceManager->ScanAll();
+}
+
+void Application::AddResourceLoaders()
+{
+    m_ResourceManager->AddLoader(new SDLImageLoader());
+    m_ResourceManager->AddLoader(new BASSSoundLoader());
+    m_ResourceManager->AddLoader(new DirectMusicLoader());
+}
+
+void Application::AddResourceScanners()
+{
+    if (RetrieveBoolProperty("useExeResources")) {
+        m_ResourceManager->AddScanner(new WindowsApplicationResourceScanner());
+    } else {
+        m_ResourceManager->AddScanner(
+            new WindowsDirectoryResourceScanner("..\\MakoEngine\\Source\\"));
+        m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner("Source\\"));
+    }
+    if (RetrieveBoolProperty("usePackageFiles"))
+        m_ResourceManager->AddScanner(new PhysFSResourceScanner(m_PackageFile));
+    else
+        m_ResourceManager->AddScanner(new PhysFSResourceScanner("Assets\\"));
+}
+
+void Application::CreateWindow()
+{
+    Log("Application::CreateWindow called.\n");
+    bool fullScreen = m_Config && m_Config->Retrieve("full_screen").ToBool();
+    LuaPlus::LuaObject option;
+    RetrieveProperty(option, "fullScreen");
+    if (option.IsBoolean())
+        fullScreen = option.GetBoolean();
+    if (fullScreen && !RetrieveBoolProperty("enableEditor"))
+        UseFullScreen(m_Width, m_Height, 32);
+    else
+        UseWindowedScreen(m_Width, m_Height, 32);
+    // The window was just made in the mode the configuration asks for.
+    m_WindowRecreationRequested = false;
+    Log("Application::CreateWindow finished.\n");
+}
+
+void Application::ShutdownEngine()
+{
+    WriteConfig();
+    // The class records stay: they are made once per process by static definitions, and
+    // the screens and this object, deleted after this, still name their classes.
+}
+
+void Application::FailCheck(const char* file, int line, const char* function,
+                            const std::string& expression, const std::string& message)
+{
+    std::string text = "Assertion failed: (" + expression + ")";
+    if (!message.empty())
+        text += "\nMessage: " + message;
+    throw Exception(file, line, function, MakoBuildDate(), MakoBuildTime(), text);
+}
+
+void Application::SetHWAccelFromLua(const LuaPlus::LuaObject& value)
+{
+    SetHWAccelEnabled(value.GetBoolean());
+}
+
+void Application::RegisterProperties(Class& c)
+{
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_HWAccel, "enableHWAccel"));
+    c.RegisterPropertySetter(
+        MakeFunctionAccessor(&Application::SetHWAccelFromLua, "enableHWAccel"));
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
+    c.RegisterPropertySetter(
+        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
+    c.RegisterPropertyGetter(MakeClassicAccessor("cwd"));
+    c.RegisterPropertySetter(MakeLockedAccessor("cwd"));
+}

@@ -1,0 +1,35 @@
+// The application's side of the screens: creating the screen manager at the end of
+// engine start-up, ticking the shown screen each pass, and offering it the events that
+// the application itself did not consume.
+#include "app/Application.h"
+
+#include "core/Log.h"
+#include "screens/Screen.h"
+#include "screens/ScreenManager.h"
+
+void Application::InitScreenManager()
+{
+    m_ScreenManager = new ScreenManager();
+}
+
+void Application::Tick()
+{
+    if (m_ScreenManager)
+        m_ScreenManager->TickCurrentScreen();
+}
+
+bool Application::OfferToScreens(const Event& event)
+{
+    return m_ScreenManager && m_ScreenManager->OnEvent(event);
+}
+
+bool Application::IsDialogVisible() const
+{
+    Screen* current = m_ScreenManager ? m_ScreenManager->GetCurrentScreen() : nullptr;
+    return current && current->IsDialogVisible();
+}
+
+void* Application::CurrentScreenForNotice() const
+{
+    return m_ScreenManager ? m_ScreenManager->GetCurrentScreen() : nullptr;
+}

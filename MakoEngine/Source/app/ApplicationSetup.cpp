@@ -1,0 +1,336 @@
+// The application's identity and its files: the command line, the start-up properties
+// (defaults, start-up script, options), the folders and file names, the log file, the
+// configuration files and the first scripts.
+#include "app/Application.h"
+
+#include "core/Config.h"
+#include "core/CrashReporting.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/Utility.h"
+#include "display/CDXLog.h"
+#include "lua/MakoLuaState.h"
+#include "win32/Folders.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+// Folder names keep the game's Windows form with backslashes; on disk they use '/'.
+std::string WithTrailingSeparator(const std::string& path, char separator)
+{
+    if (!path.empty() && path.back() == separator)
+        return path;
+    return path + separator;
+}
+
+// The DirectDraw layer's trace goes into the engine log.
+void LogCDXLine(const char* line)
+{
+    Log("%s", line);
+}
+
+} // namespace
+
+std::uint32_t AppCodeFromString(const std::string& inputStr)
+{
+    MAKO_ASSERT_MSG(inputStr.length() == 4,
+                    "An app code's string must be exactly four characters long.");
+    std::uint32_t code = 0;
+    for (int i = 3; i >= 0; --i)
+        code = (code << 8) | static_cast<unsigned char>(inputStr[static_cast<std::size_t>(i)]);
+    return code;
+}
+
+void Application::ParseCmdLineArgs(int argc, char** argv)
+{
+    Log("Command Line Parameters: ");
+    auto addArg = [this](const std::string& arg) {
+        m_Args.push_back(arg);
+        Log("'%s' ", arg.c_str());
+    };
+    addArg(argc > 0 && argv[0] ? argv[0] : "");
+    std::string pending;
+    int options = 0;
+    for (int i = 1; i < argc; ++i) {
+        // An empty argument carries nothing: it is skipped rather than refused.
+        if (!argv[i] || argv[i][0] == '\0')
+            continue;
+        if (argv[i][0] == '-') {
+            addArg(pending);
+            pending = argv[i];
+            ++options;
+        } else {
+            if (options > 0)
+                pending += ' ';
+            pending += argv[i];
+        }
+    }
+    if (!pending.empty())
+        addArg(pending);
+    Log("\n");
+}
+
+std::string Application::GetArg(std::size_t index) const
+{
+    MAKO_ASSERT(index < GetNumArgs());
+    return m_Args[index];
+}
+
+bool Application::HasCommandLineArg(const std::string& prefix) const
+{
+    for (const std::string& arg : m_Args)
+        if (arg.compare(0, prefix.size(), prefix) == 0)
+            return true;
+    return false;
+}
+
+void Application::SetDefaultProperties()
+{
+    ApplyBoolProperty("allowGrabInputStateChange", true);
+    ApplyBoolProperty("allowMultipleInstances", false);
+    ApplyBoolProperty("allowShowCursorStateChange", true);
+    ApplyBoolProperty("enableEditor", false);
+    ApplyBoolProperty("enableHWAccel", false);
+    ApplyBoolProperty("overrideHWAccelInConfig", false);
+    ApplyBoolProperty("enableLuaDebugger", false);
+    ApplyBoolProperty("enableMusic", true);
+    ApplyBoolProperty("enableSafeMode", false);
+    ApplyBoolProperty("enableSound", true);
+    ApplyBoolProperty("enableVSync", true);
+    ApplyBoolProperty("keepCWD", false);
+    ApplyBoolProperty("enableConsole", false);
+    ApplyBoolProperty("useExeResources", true);
+    ApplyBoolProperty("usePackageFiles", true);
+}
+
+void Application::ConvertCmdLineArgsToProperties()
+{
+    struct Flag
+    {
+        const char* option;
+        const char* property;
+        bool value;
+    };
+    static const Flag kFlags[] = {
+        {"--multiapp", "allowMultipleInstances", true},
+        {"--nohwaccel", "enableHWAccel", false},
+        {"--hwaccel", "enableHWAccel", true},
+        {"--luadebug", "enableLuaDebugger", true},
+        {"--nomusic", "enableMusic", false},
+        {"--safemode", "enableSafeMode", true},
+        {"--nosound", "enableSound", false},
+        {"--keepcwd", "keepCWD", true},
+        {"--nopkg", "usePackageFiles", false},
+        {"--noExeResources", "useExeResources", false},
+    };
+    for (const Flag& flag : kFlags)
+        if (HasCommandLineArg(flag.option))
+            ApplyBoolProperty(flag.property, flag.value);
+
+    auto hasExactly = [this](const char* text) {
+        for (const std::string& arg : m_Args)
+            if (arg == text)
+                return true;
+        return false;
+    };
+    if (HasCommandLineArg("--log4") || hasExactly("--log") || hasExactly("-log"))
+        ApplyIntProperty("logLevel", 4);
+    else if (HasCommandLineArg("--log3"))
+        ApplyIntProperty("logLevel", 3);
+    else if (HasCommandLineArg("--log2"))
+        ApplyIntProperty("logLevel", 2);
+    else if (HasCommandLineArg("--log1"))
+        ApplyIntProperty("logLevel", 1);
+    else if (HasCommandLineArg("--log0") || HasCommandLineArg("--logoff") ||
+             HasCommandLineArg("-logoff"))
+        ApplyIntProperty("logLevel", 0);
+
+    if (HasCommandLineArg("--console"))
+        ApplyBoolProperty("enableConsole", true);
+
+    bool full = HasCommandLineArg("-f") || HasCommandLineArg("--fullscreen");
+    bool windowed = HasCommandLineArg("-w") || HasCommandLineArg("--windowed");
+    if (full && windowed)
+        MAKO_ASSERT_MSG(false,
+                        "Both fullscreen and windowed modes were specified on the command line.");
+    if (full)
+        ApplyBoolProperty("fullScreen", true);
+    if (windowed)
+        ApplyBoolProperty("fullScreen", false);
+}
+
+void Application::InitFileNames(const std::string& appName)
+{
+    m_AppName = appName;
+    m_ConstConfigFile = appName + "_Const.cfg";
+    m_ConfigFile = appName + ".cfg";
+    m_ConfigDefaultsFile = appName + "_Defaults.cfg";
+    m_PackageFile = appName + ".fun";
+}
+
+void Application::InitFolderNames(const std::string& folderName)
+{
+    m_FolderName = folderName;
+    m_AppDataFolderName = WithTrailingSeparator("tessarine\\" + folderName, '\\');
+    m_DocumentsFolderName = WithTrailingSeparator(folderName + " Documents", '\\');
+    m_WindowTitle = folderName;
+}
+
+void Application::InitExePath()
+{
+    // The program's own file, as the kernel knows it (argument 0 may be a bare name found
+    // through PATH, or relative to a folder since left); argument 0 when that is
+    // unavailable.
+    std::string exe;
+    char buffer[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n > 0)
+        exe.assign(buffer, static_cast<std::size_t>(n));
+    else
+        exe = m_Args.empty() ? std::string() : m_Args[0];
+    std::string::size_type slash = exe.find_last_of('/');
+    std::string exePath = slash == std::string::npos ? "." : exe.substr(0, slash);
+    if (exePath.empty())
+        exePath = "/";
+    MAKO_ASSERT(FileExists(exePath, EXISTS_DIRECTORY));
+    m_ExePath = exePath;
+    ApplyStringProperty("exePath", exePath);
+}
+
+void Application::RunStartupScript()
+{
+    std::string path = m_ExePath + "/MakoStartup.lua";
+    if (!FileExists(path, 0))
+        return;
+    Log("Loading startup script from: %s\n", path.c_str());
+    lua_State* L = m_LuaState->GetCState();
+    if (luaL_loadfile(L, path.c_str()) != 0 || lua_pcall(L, 0, 0, 0) != 0) {
+        std::string error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "unknown error";
+        lua_pop(L, 1);
+        MAKO_THROW(ScriptError, "Error in startup script " + path + ": " + error);
+    }
+}
+
+void Application::InitPaths()
+{
+    Log("Initializing Paths...\n");
+    Log("\tm_DocumentsFolderName = \"%s\"\n", m_DocumentsFolderName.c_str());
+    std::string personal = GetWindowsFolderPath(CSIDL_PERSONAL);
+    Log("\tCSIDL_PERSONAL = \"%s\"\n", personal.c_str());
+    m_DocumentsFolder = WithTrailingSeparator(personal, '/') + ToNativePath(m_DocumentsFolderName);
+    SetDocumentsFolderPath(m_DocumentsFolder);
+    CreateDirectories(GetSupportFolder());
+    CreateDirectories(GetPlayerCardsFolder());
+    for (int i = 1; i <= 4; ++i)
+        AddCrashReportFile(GetPlayerCardsFolder() + "Player" + std::to_string(i) + ".card",
+                           "Player " + std::to_string(i) + " Game Data");
+
+    std::string appData = GetWindowsFolderPath(CSIDL_APPDATA);
+    Log("\tCSIDL_APPDATA = \"%s\"\n", appData.c_str());
+    appData = WithTrailingSeparator(appData, '/');
+    Log("\tm_AppDataFolderName = \"%s\"\n", m_AppDataFolderName.c_str());
+    m_AppDataFolder = appData + ToNativePath(m_AppDataFolderName);
+    CreateDirectories(m_AppDataFolder);
+    m_ConfigFile = m_AppDataFolder + m_ConfigFile;
+    Log("\tm_ConfigFile = \"%s\"\n", m_ConfigFile.c_str());
+    AddCrashReportFile(m_ConfigFile, "Global Config File");
+}
+
+void Application::InitLog()
+{
+    CDXLog::Get().SetCallback(&LogCDXLine);
+    CDXLog::Get().SetTargets(CDXLOG_CALLBACK);
+    std::string path = GetSupportFolder() + "MakoEngine.log";
+    StartLogFile(path);
+    AddCrashReportFile(path, "Engine Log File");
+}
+
+void Application::ChdirToExePath()
+{
+    struct stat attributes;
+    if (stat(m_ExePath.c_str(), &attributes) != 0)
+        FailCheck(__FILE__, __LINE__, "Application::ChdirToExePath", "dirAttribs != ((DWORD)-1)",
+                  boost::str(boost::format("GetFileAttributes failed.\nfile = %1%\nerror = %2%") %
+                             m_ExePath % GetErrnoText()));
+    // Only a folder is changed into; any other kind of file leaves the directory as it is.
+    if (!S_ISDIR(attributes.st_mode))
+        return;
+    if (chdir(m_ExePath.c_str()) != 0)
+        MAKO_THROW(Exception, boost::str(boost::format("Could not chdir:\ndir = %1%\nerror = %2%") %
+                                         m_ExePath % std::strerror(errno)));
+}
+
+void Application::ReadConfig()
+{
+    MAKO_ASSERT(!m_ConfigDefaultsFile.empty());
+    MAKO_ASSERT(!m_ConfigFile.empty());
+    MakoLuaState::DoResourceFile(m_LuaState, m_ConfigDefaultsFile);
+    m_Config->ReadFile(m_ConfigFile);
+
+    if (RetrieveBoolProperty("overrideHWAccelInConfig")) {
+        m_Config->SetBoolean("use_3d_acceleration", m_HWAccel);
+        return;
+    }
+    LuaPlus::LuaObject configured = m_Config->GetObject("use_3d_acceleration");
+    if (configured.IsBoolean())
+        SetHWAccelEnabled(configured.GetBoolean());
+    else
+        m_Config->SetBoolean("use_3d_acceleration", m_HWAccel);
+}
+
+void Application::WriteConfig()
+{
+    MAKO_ASSERT(!m_ConfigFile.empty());
+    if (m_Config)
+        m_Config->Write(m_ConfigFile);
+}
+
+void Application::LoadScripts()
+{
+    MakoLuaState::DoResourceFile(m_LuaState, "Utility.lua");
+    if (!m_ConstConfigFile.empty())
+        MakoLuaState::DoResourceFile(m_LuaState, m_ConstConfigFile);
+    if (!m_SiteConfigFile.empty())
+        MakoLuaState::DoResourceFile(m_LuaState, m_SiteConfigFile);
+    MakoLuaState::DoResourceFile(m_LuaState, "PlayerDefaults.lua");
+    MakoLuaState::DoResourceFile(m_LuaState, "Player.lua");
+    MakoLuaState::DoResourceFile(m_LuaState, "Resource.lua");
+    InitPathsTable();
+}
+
+void Application::InitPathsTable()
+{
+    LuaPlus::LuaObject globals = m_LuaState->GetGlobals();
+    LuaPlus::LuaObject paths = globals.GetByName("Paths");
+    if (!paths.IsTable())
+        paths = globals.CreateTable("Paths");
+    paths.SetString("PlayerData", GetPlayerCardsFolder());
+}
+
+void Application::InitLogLevel()
+{
+    LogAtLevel(3, "Application::Load in Default Log Level\n");
+    int level = 0;
+    LuaPlus::LuaObject configured =
+        m_Config ? m_Config->GetObject("log_level") : LuaPlus::LuaObject();
+    if (configured.IsNumber())
+        level = configured.GetInteger();
+    else
+        level = RetrieveIntProperty("logLevel");
+    LogAtLevel(0, "Application::Setting Log Level to %d\n", level);
+    SetLogLevel(level);
+}
+
+void Application::RetrieveClassicProperties(LuaPlus::LuaObject& table)
+{
+    Object::RetrieveClassicProperties(table);
+    char cwd[512];
+    if (getcwd(cwd, sizeof cwd))
+        table.SetString("cwd", cwd);
+}

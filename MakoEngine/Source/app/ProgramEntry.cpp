@@ -1,0 +1,72 @@
+// The engine's entry point, called by the program's main: installs the crash reporter,
+// makes the game's application, runs it and reports any failure. Returns 0 after a
+// normal run and 1 after a failure.
+#include "app/Application.h"
+#include "core/CrashReporting.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/Utility.h"
+#include "lua/MakoLuaState.h"
+#include "luaplus/LuaException.h"
+#include "win32/Folders.h"
+
+#include <csignal>
+#include <memory>
+
+namespace {
+
+// Makes the application and runs it from start-up to shut-down. A failure of the script
+// wrapper, in construction or later, becomes an Exception of the program entry.
+void RunApplication(std::unique_ptr<Application>& app, int argc, char** argv)
+{
+    try {
+        app = CreateGameApplication();
+        app->InitEngine(argc, argv);
+        app->CreateWindow();
+        app->InitGame();
+        app->Run();
+    } catch (const LuaPlus::LuaException& e) {
+        throw Exception("main", 61, "SDL_main", MakoBuildDate(), MakoBuildTime(), e.what());
+    }
+}
+
+// Where crash reports go before the application has settled its folders: the game's
+// support folder under the user's documents folder.
+std::string CrashReportFolder()
+{
+    try {
+        return GetWindowsFolderPath(CSIDL_PERSONAL) + "/" + kProductName +
+               " Documents/Technical Support Files/";
+    } catch (const Exception&) {
+        return std::string();
+    }
+}
+
+} // namespace
+
+int SDL_main(int argc, char** argv)
+{
+    // A reader of our output that goes away must not end the game.
+    std::signal(SIGPIPE, SIG_IGN);
+    InstallCrashReporter(argc, argv, kProductName, CrashReportFolder());
+    int status = 0;
+    {
+        std::unique_ptr<Application> app;
+        try {
+            RunApplication(app, argc, argv);
+            app.reset();
+        } catch (const Exception& e) {
+            app.reset(); // the destructor logs its steps before the report
+            e.Report();
+            status = 1;
+        } catch (const std::exception& e) {
+            app.reset();
+            Exception wrapped("main", 0, "SDL_main", MakoBuildDate(), MakoBuildTime(), e.what());
+            wrapped.Report();
+            status = 1;
+        }
+    }
+    DestroyGlobalLuaState();
+    UninstallCrashReporter();
+    return status;
+}
