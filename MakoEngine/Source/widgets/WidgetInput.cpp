@@ -1,6 +1,6 @@
 #include "widgets/WidgetInput.h"
 
-#include "app/Application.h"
+#include "core/AppHost.h"
 
 namespace WidgetInput {
 
@@ -8,8 +8,8 @@ Point<int> GetPointerPosition()
 {
     int x = -1;
     int y = -1;
-    if (Application* app = GetApp())
-        app->GetMousePosition(x, y);
+    if (AppHost* host = GetAppHost())
+        host->GetMousePosition(x, y);
     else if (SDL_WasInit(SDL_INIT_VIDEO))
         SDL_GetMouseState(&x, &y);
     return Point<int>(x, y);
@@ -24,8 +24,8 @@ bool IsAltOnly(SDLMod modifiers)
 
 bool AreKeyTipsArmed()
 {
-    Application* app = GetApp();
-    return app && (app->GetFlags() & APPFLAG_SHORTCUTS_ARMED) != 0;
+    AppHost* host = GetAppHost();
+    return host && host->AreShortcutKeysArmed();
 }
 
 } // namespace WidgetInput
