@@ -11,21 +11,9 @@
 #include "core/TimerManager.h"
 #include "lua/LuaFunctionList.h"
 #include "perf/TickPerformanceManager.h"
+#include "widgets/Button.h"
 
 #include <SDL.h>
-
-namespace {
-
-// Set once per pass before the event phase; a button delivers a click only while it is
-// set and clears it, so at most one click reaches the game per pass.
-bool gButtonClickAllowed = true;
-
-} // namespace
-
-bool& ButtonClickLatch()
-{
-    return gButtonClickAllowed;
-}
 
 void Application::PostEvent(EventReceiver* destination, const Event& event)
 {
@@ -163,7 +151,7 @@ void Application::PrepareEvents()
     }
     if (m_Shell)
         m_Shell->Update();
-    gButtonClickAllowed = true;
+    ButtonClickLatch() = true;
 }
 
 void Application::WaitWhilePaused()

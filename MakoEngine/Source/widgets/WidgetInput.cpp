@@ -1,6 +1,20 @@
 #include "widgets/WidgetInput.h"
 
 #include "core/AppHost.h"
+#include "widgets/Button.h"
+
+namespace {
+
+// Set once per pass before the event phase; a button delivers a click only while it is
+// set and clears it, so at most one click reaches the game per pass.
+bool gButtonClickAllowed = true;
+
+} // namespace
+
+bool& ButtonClickLatch()
+{
+    return gButtonClickAllowed;
+}
 
 namespace WidgetInput {
 

@@ -1,6 +1,8 @@
 #pragma once
 // What the widgets read of the user's input beyond the events they are offered: the
 // pointer position, the Alt test of the keyboard rows and the application's key-tip flag.
+// The per-pass click latch of buttons (ButtonClickLatch, declared with Button) lives here
+// too: the main loop opens it, buttons close it.
 #include "geometry/Point.h"
 
 #include <SDL.h>
