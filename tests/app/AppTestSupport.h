@@ -92,9 +92,9 @@ public:
     {
         MakoLuaState::LoadString(m_LuaState, "ConstConfig = nil; Config = nil; "
                                              "Config_Data = nil; Config_Metadata = nil");
-        m_Config = new Config(m_LuaState);
+        m_Config = std::make_unique<Config>(m_LuaState);
     }
-    void MakeTimers() { m_TimerManager = new TimerManager(0); }
+    void MakeTimers() { m_TimerManager = std::make_unique<TimerManager>(this); }
     // Publishes the application to scripts as start-up does.
     void PublishToScripts() { m_LuaState->GetGlobals().SetObject("GlobalApp", GetLuaObject()); }
 };

@@ -4,6 +4,7 @@
 #include "core/EventQueue.h"
 #include "core/Log.h"
 #include "lua/MakoLuaState.h"
+#include "resources/ResourceManager.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/PassHarness.h"
@@ -39,8 +40,8 @@ protected:
             ConvertCmdLineArgsToProperties();
         }
         // Finds its resources in the tests' manager, which stays when the application goes.
-        void UseTestResources() { m_ResourceManager = &bbtest::TestResources(); }
-        ~TestApp() override { m_ResourceManager = nullptr; }
+        void UseTestResources() { m_ResourceManager.reset(&bbtest::TestResources()); }
+        ~TestApp() override { m_ResourceManager.release(); }
     };
 
     static LuaPlus::LuaObject Record(int score)

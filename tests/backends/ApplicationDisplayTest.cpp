@@ -155,3 +155,33 @@ TEST_F(ApplicationDisplayTest, FrameRateCaptionFollowsTheBackendInUse)
     EXPECT_FALSE(counter.OnEvent(change));
     EXPECT_EQ("SW: ", counter.GetCaptionText());
 }
+
+// The application takes each window the display makes, once: the window is its own and
+// the screens hear of it once; a mode switch that keeps the window says nothing.
+TEST_F(ApplicationDisplayTest, EachNewWindowIsTakenOnceWithOneResetNotice)
+{
+    auto resets = [] {
+        int count = 0;
+        Event event;
+        while (GetPostedEventQueue().Take(event)) {
+            count += event.type == MAKO_RESETWINDOW;
+            EventQueue::ReleaseEventData(event);
+        }
+        return count;
+    };
+    m_App->UseWindowedScreen(640, 480, 32);
+    auto* sdl = dynamic_cast<DisplayBackendSDL*>(m_App->GetDisplayManager()->GetBackend());
+    ASSERT_NE(nullptr, sdl);
+    EXPECT_EQ(static_cast<void*>(sdl->GetWindowHandle()), m_App->GetWindowHandle());
+    EXPECT_EQ(1, resets());
+
+    m_App->UseFullScreen(640, 480, 32);
+    EXPECT_EQ(0, resets());
+
+    // The other backend starts video afresh: a new window.
+    m_App->SetHWAccelEnabled(true);
+    m_App->UseWindowedScreen(640, 480, 32);
+    ASSERT_NE(nullptr, dynamic_cast<DisplayBackendD3D*>(m_App->GetDisplayManager()->GetBackend()));
+    EXPECT_NE(nullptr, m_App->GetWindowHandle());
+    EXPECT_EQ(1, resets());
+}

@@ -145,6 +145,41 @@ TEST_F(DisplayManagerTest, RefusedModeKeepsThePreviousDisplayAndFirstFailureRepo
     EXPECT_EQ(nullptr, fresh.GetBackend());
 }
 
+// The application takes the window from the manager after each apply: only a window that
+// survived the apply, once, and none when the running window was kept.
+TEST_F(DisplayManagerTest, OnlyALiveNewWindowIsHandedOverAndOnlyOnce)
+{
+    {
+        DisplayManager manager;
+        ddrawx::FailNext("CreateDevice", DDERR_GENERIC);
+        DisplayParams params(false, true, 640, 480, false);
+        manager.ApplyDisplayParams(params); // Direct3D makes a window, fails, SDL makes another
+        auto* sdl = dynamic_cast<DisplayBackendSDL*>(manager.GetBackend());
+        ASSERT_NE(nullptr, sdl);
+        HWND window = manager.TakeNewWindow();
+        EXPECT_NE(nullptr, window);
+        EXPECT_EQ(sdl->GetWindowHandle(), window);
+        EXPECT_EQ(nullptr, manager.TakeNewWindow());
+
+        DisplayParams fullscreen(true, false, 640, 480, false);
+        manager.ApplyDisplayParams(fullscreen); // same driver: the window stays
+        EXPECT_EQ(nullptr, manager.TakeNewWindow());
+    } // its window goes with it
+
+    // A refused mode whose backend goes: the previous display comes back in a new window.
+    DisplayManager refusing;
+    refusing.SetBackendFactory(
+        [](const DisplayParams&) -> DisplayBackend* { return new NoFullScreenBackend(); });
+    DisplayParams windowed(false, false, 640, 480, false);
+    refusing.ApplyDisplayParams(windowed);
+    EXPECT_NE(nullptr, refusing.TakeNewWindow());
+    DisplayParams refused(true, false, 640, 480, false);
+    refusing.ApplyDisplayParams(refused);
+    auto* restored = dynamic_cast<DisplayBackendSDL*>(refusing.GetBackend());
+    ASSERT_NE(nullptr, restored);
+    EXPECT_EQ(restored->GetWindowHandle(), refusing.TakeNewWindow());
+}
+
 TEST_F(DisplayManagerTest, WithoutABackendMessagesGoToTheDefaultAndValidityFails)
 {
     DisplayManager manager;

@@ -3,13 +3,13 @@
 // with its screen manager, the asset archive's pictures and fonts, the configuration
 // values screens and dialogs read, and small screens, logics and actors that record what
 // reaches them.
-#include "support/MessageOf.h"
 #include "app/ArcadeApp.h"
 #include "core/Event.h"
 #include "resources/ResourceManager.h"
 #include "scene/Actor.h"
 #include "screens/Logic.h"
 #include "screens/Screen.h"
+#include "support/MessageOf.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ public:
     using Application::InitScreenManager;
     using Application::IsDialogVisible;
     using Application::OfferToScreens;
-    ScreenManager* Screens() const { return m_ScreenManager; }
+    ScreenManager* Screens() const { return m_ScreenManager.get(); }
     void SetFullScreen(bool on) { m_FullScreen = on; }
     bool DisplayToggleRequested() const { return m_DisplayToggleRequested; }
     bool GamePauseAsked() const

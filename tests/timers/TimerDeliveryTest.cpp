@@ -1,5 +1,6 @@
-// How timer signals reach their receivers while an application runs: straight through the
-// application's SendEvent, never through its posted-event queue.
+// How timer signals reach their receivers while an application runs: straight to the
+// target, or to the application for a timer without one, never through its posted-event
+// queue.
 #include "app/Application.h"
 #include "core/Event.h"
 #include "core/EventReceiver.h"
@@ -44,7 +45,7 @@ TEST(TimerDelivery, SignalsGoStraightToTheirTargetAndTargetlessOnesToTheApplicat
 {
     bbtest::PrepareEngine();
     SignalledApp app;
-    TimerManager timers;
+    TimerManager timers(&app); // as the application makes its own
     Target target;
     uint32_t owned = timers.CreateTimer(&target, 32, 2, TIMER_LIMITED_TO_FRAMERATE);
     uint32_t targetless = timers.CreateTimer(nullptr, 32, 1, TIMER_LIMITED_TO_FRAMERATE);

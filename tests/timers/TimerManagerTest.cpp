@@ -61,7 +61,7 @@ std::string FailureText(const std::function<void()>& action)
 
 TEST(Timers, RealTimeTimerPaysOutEverySignalDueInOnePass)
 {
-    TimerManager timers(1000);
+    TimerManager timers(nullptr, 1000);
     Recorder finite, endless;
     uint32_t a = timers.CreateTimer(&finite, 100, 3, TIMER_REAL_TIME);
     uint32_t b =
@@ -111,7 +111,7 @@ TEST(Timers, FrameRateTimersCountThirtyTwoMillisecondsPerPass)
 
 TEST(Timers, PauseReasonsAreIndependentAndResumingRestartsTheInterval)
 {
-    TimerManager timers(0);
+    TimerManager timers(nullptr, 0);
     Recorder real, frame;
     uint32_t r = timers.CreateTimer(&real, 100, -1, TIMER_REAL_TIME);
     uint32_t f = timers.CreateTimer(&frame, 64, -1, TIMER_LIMITED_TO_FRAMERATE);
@@ -156,7 +156,7 @@ TEST(Timers, PauseReasonsAreIndependentAndResumingRestartsTheInterval)
 
 TEST(Timers, FinishedTimersAreNotPausedOrResumed)
 {
-    TimerManager timers(0);
+    TimerManager timers(nullptr, 0);
     Recorder r;
     uint32_t id = timers.CreateTimer(&r, 100, 1, TIMER_REAL_TIME);
     timers.KillTimer(id);
@@ -168,7 +168,7 @@ TEST(Timers, FinishedTimersAreNotPausedOrResumed)
 
 TEST(Timers, HandlersMayKillDelayAndCreateTimersDuringAPass)
 {
-    TimerManager timers(0);
+    TimerManager timers(nullptr, 0);
     Recorder killer, creator, delayer, late;
     uint32_t k = timers.CreateTimer(&killer, 10, 5, TIMER_REAL_TIME);
     killer.onSignal = [&](const Signal& s) { timers.KillTimer(s.id); };
@@ -209,7 +209,7 @@ TEST(Timers, HandlersMayKillDelayAndCreateTimersDuringAPass)
 
 TEST(Timers, HandlerReinitialisingItsTimerGetsTheNewSchedule)
 {
-    TimerManager timers(0);
+    TimerManager timers(nullptr, 0);
     Recorder r;
     r.onSignal = [&](const Signal& s) {
         if (r.signals.size() == 1)
@@ -227,7 +227,7 @@ TEST(Timers, HandlerReinitialisingItsTimerGetsTheNewSchedule)
 
 TEST(Timers, DelayLengthensRealTimeIntervalsForGood)
 {
-    TimerManager timers(0);
+    TimerManager timers(nullptr, 0);
     Recorder r;
     uint32_t id = timers.CreateTimer(&r, 100, -1, TIMER_REAL_TIME);
     timers.DelayTimer(id, 50);
@@ -242,7 +242,7 @@ TEST(Timers, DelayLengthensRealTimeIntervalsForGood)
 
 TEST(Timers, RealTimeSurvivesTheTickCountWrapping)
 {
-    TimerManager timers(0xFFFFFF00u);
+    TimerManager timers(nullptr, 0xFFFFFF00u);
     Recorder r;
     timers.CreateTimer(&r, 100, 4, TIMER_REAL_TIME);
     Pass(timers, 0x0000012Cu); // 556 ms later, across the wrap

@@ -14,6 +14,8 @@
 #include "core/Shell.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
+#include "display/Canvas.h"
+#include "display/DisplayManager.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
 #include "perf/BlitPerformanceManager.h"
@@ -24,6 +26,9 @@
 #include "resources/SDLImageLoader.h"
 #include "resources/WindowsApplicationResourceScanner.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
+#include "screens/D3DAvailableVidMemCounter.h"
+#include "screens/FPSCounter.h"
+#include "screens/ScreenManager.h"
 #include "sound/BASSSoundLoader.h"
 #include "sound/DirectMusicLoader.h"
 #include "win32/Folders.h"
@@ -33,17 +38,18 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <unistd.h>
 
 namespace {
 
 Application* gApp = nullptr;
 
-template <typename T> void SafeDelete(T*& member, const char* line)
+// Logs one step of the shut-down, then deletes what the member owns.
+template <typename T> void SafeDelete(std::unique_ptr<T>& member, const char* line)
 {
     LogAtLevel(3, "%s", line);
-    delete member;
-    member = nullptr;
+    member.reset();
 }
 
 } // namespace
@@ -60,6 +66,7 @@ Application::Application(const std::string& appName, const std::string& folderNa
                          std::uint32_t appCode, int width, int height)
 {
     gApp = this;
+    SetAppHost(this);
     SetLogLevel(2);
     m_ConfigFile = "MakoEngineApp.cfg";
     InitFileNames(appName);
@@ -95,6 +102,8 @@ Application::~Application()
     SafeDelete(m_PerformanceCounterManager,
                "~Application - SAFE_DELETE(m_PerformanceCounterManager)\n");
     LogAtLevel(3, "~Application - FINISHED\n");
+    if (GetAppHost() == this)
+        SetAppHost(nullptr);
     gApp = nullptr;
 }
 
@@ -104,11 +113,11 @@ void Application::InitEngine(int argc, char** argv)
     Log("Build date and time: \"%s\", \"%s\"\n", MakoBuildDate(), MakoBuildTime());
     Log("Crash reporting is %s.\n", IsCrashReportingEnabled() ? "ENABLED" : "DISABLED");
 
-    m_PerformanceCounterManager = new PerformanceCounterManager();
-    m_TickPerformanceManager = new TickPerformanceManager();
-    m_TickPerformanceManager->AddCounter(m_PerformanceCounterManager);
-    m_BlitPerformanceManager = new BlitPerformanceManager();
-    m_TickPerformanceManager->AddCounter(m_BlitPerformanceManager);
+    m_PerformanceCounterManager = std::make_unique<PerformanceCounterManager>();
+    m_TickPerformanceManager = std::make_unique<TickPerformanceManager>();
+    m_TickPerformanceManager->AddCounter(m_PerformanceCounterManager.get());
+    m_BlitPerformanceManager = std::make_unique<BlitPerformanceManager>();
+    m_TickPerformanceManager->AddCounter(m_BlitPerformanceManager.get());
 
     m_LuaState = GetGlobalLuaState();
     InitLuaState(m_LuaState);
@@ -149,11 +158,11 @@ void Application::InitEngine(int argc, char** argv)
     Log("Initializing resource management subsystem...\n");
     InitResources();
 
-    m_Config = new Config(m_LuaState);
+    m_Config = std::make_unique<Config>(m_LuaState);
     ReadConfig();
 
     int consoleFd = RetrieveBoolProperty("enableConsole") ? STDIN_FILENO : -1;
-    m_Shell = new Shell(m_LuaState, consoleFd);
+    m_Shell = std::make_unique<Shell>(m_LuaState, consoleFd);
     Log("Loading scripts...\n");
     LoadScripts();
 
@@ -163,7 +172,8 @@ void Application::InitEngine(int argc, char** argv)
     if (TTF_Init() == -1)
         MAKO_THROW(Exception, "Couldn't initialize SDL_ttf");
 
-    m_TimerManager = new TimerManager();
+    // Timers made without a target signal the application.
+    m_TimerManager = std::make_unique<TimerManager>(this);
     Log("Initializing BASS...\n");
     InitSound();
 
@@ -200,7 +210,7 @@ bool Application::AnotherInstanceIsRunning() const
 
 void Application::InitResources()
 {
-    m_ResourceManager = new ResourceManager(m_LuaState);
+    m_ResourceManager = std::make_unique<ResourceManager>(m_LuaState);
     AddResourceLoaders();
     m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner("Site\\", true));
     AddResourceScanners();

@@ -6,6 +6,11 @@
 // step. The game's own subclass adds its screens and data.
 //
 // Managers of subsystems that a build does not have yet stay null; every use is guarded.
+//
+// The engine's lower layers reach the running application only through the AppHost it
+// implements; it installs itself as the host when it is made.
+#include "app/MainLoopPass.h"
+#include "core/AppHost.h"
 #include "core/Class.h"
 #include "core/EventQueue.h"
 #include "core/Object.h"
@@ -30,11 +35,6 @@ class TimerManager;
 class PerformanceCounterManager;
 class TickPerformanceManager;
 class BlitPerformanceManager;
-class GameRecordManager;
-class HighScoreManager;
-class PlayerManager;
-class TopRecordsManager;
-class GameDataIO;
 
 namespace LuaPlus {
 class LuaState;
@@ -51,7 +51,7 @@ enum ApplicationFlags : std::uint32_t {
 // The frame period: every pass advances the game by this much.
 const std::uint32_t FRAME_PERIOD_MS = 32;
 
-class Application : public Object
+class Application : public Object, public AppHost, public MainLoopPass
 {
 public:
     // appName prefixes the configuration, package and screenshot files; folderName names
@@ -76,7 +76,7 @@ public:
     virtual void Run();
     // Ends the main loop after the current pass. Asking again while it is ending does
     // nothing, so two quit requests in one pass are harmless.
-    virtual void Quit();
+    void Quit() override;
     virtual void CreateWindow();
     virtual void UseFullScreen(int width, int height, int bpp);
     virtual void UseWindowedScreen(int width, int height, int bpp);
@@ -85,10 +85,9 @@ public:
     virtual void NotifyDisplayChange();
     virtual void Tick() override;
 
-    // One pass of the main loop (the loop is StartRunning, then RunPass while running,
-    // then FinishRunning). Test harnesses drive passes one at a time through these.
+    // The main loop is StartRunning, then RunPass (one pass, MainLoopPass) while running,
+    // then FinishRunning. Test harnesses drive passes one at a time through these.
     void StartRunning();
-    void RunPass();
     void FinishRunning();
     bool IsRunning() const { return m_IsRunning; }
 
@@ -96,22 +95,22 @@ public:
     // SDL's own events. A null destination means the application itself.
     void PostEvent(EventReceiver* destination, const Event& event);
     void PostEvent(EventReceiver* destination, std::uint8_t type, int code = 0,
-                   void* data1 = nullptr, void* data2 = nullptr);
+                   void* data1 = nullptr, void* data2 = nullptr) override;
     void PostEventByName(const std::string& name);
     void PostSharedEvent(std::uint8_t type, EventReceiver* destination, void* sender,
                          const boost::shared_ptr<void>& data);
     // Hands an event to the destination (the application when null) at once.
     bool SendEvent(EventReceiver* destination, std::uint8_t type, int code = 0,
-                   void* data1 = nullptr, void* data2 = nullptr);
+                   void* data1 = nullptr, void* data2 = nullptr) override;
     // Deletes the actor (with delete) after the current frame was drawn; its destructor
     // detaches it from its parent and groups.
-    void ScheduleForDeletion(Object* actor);
+    void ScheduleForDeletion(Object* actor) override;
     void DeleteDeadActors();
 
     // The two pauses: the application pause while the window has no focus, and the game
     // pause asked for by dialogs and the game screen.
     void DoPauseApp(bool pause);
-    void PauseGame(bool pause);
+    void PauseGame(bool pause) override;
     bool IsAppPaused() const { return m_AppPaused; }
 
     // Command line (argument 0 is the program path; each further entry is one option with
@@ -136,20 +135,23 @@ public:
 
     // Display and input.
     void ToggleFullScreen();
-    bool IsFullScreen() const { return m_FullScreen; }
+    bool IsFullScreen() const override { return m_FullScreen; }
     // Asks the main loop to switch between full screen and a window at its next pass.
-    void RequestDisplayToggle() { m_DisplayToggleRequested = true; }
+    void RequestDisplayToggle() override { m_DisplayToggleRequested = true; }
     void SetHWAccelEnabled(bool enabled);
-    bool IsHWAccelEnabled() const { return m_HWAccel; }
+    bool IsHWAccelEnabled() const override { return m_HWAccel; }
     bool GrabInput(bool grab);
     bool ShowCursor(bool show);
     bool IsInputGrabbed() const;
     bool IsCursorShown() const;
-    void GetMousePosition(int& x, int& y) const;
+    void GetMousePosition(int& x, int& y) const override;
     void EnableFPSCounter(bool enable);
     void EnableVideoMemoryCounter(bool enable);
     bool IsFPSCounterEnabled() const { return m_FPSCounter != nullptr; }
     bool IsVideoMemoryCounterEnabled() const { return m_VideoMemoryCounter != nullptr; }
+    // Takes the window the display just made (the display manager hands it over after
+    // every apply that made one) and prepares it: caption, keyboard state, and a
+    // MAKO_RESETWINDOW notice for the screens.
     void SetWindowHandle(void* handle);
     void* GetWindowHandle() const { return m_hWnd; }
     void SaveScreenshot();
@@ -174,28 +176,35 @@ public:
     std::string GetPlayerCardsFolder() const { return m_DocumentsFolder + "Player Cards/"; }
     std::string GetSupportFolder() const { return m_DocumentsFolder + "Technical Support Files/"; }
     const std::string& GetExePath() const { return m_ExePath; }
-    int GetWidth() const { return m_Width; }
-    int GetHeight() const { return m_Height; }
+    int GetWidth() const override { return m_Width; }
+    int GetHeight() const override { return m_Height; }
 
     std::uint32_t GetFlags() const { return m_Flags; }
     void SetFlags(std::uint32_t flags) { m_Flags = flags; }
-    bool IsGamePaused() const { return (m_Flags & APPFLAG_GAME_PAUSED) != 0; }
+    bool IsGamePaused() const override { return (m_Flags & APPFLAG_GAME_PAUSED) != 0; }
+    bool AreShortcutKeysArmed() const override { return (m_Flags & APPFLAG_SHORTCUTS_ARMED) != 0; }
 
     // The managers (null until InitEngine made them, or when a build lacks them).
     LuaPlus::LuaState* GetLuaState() const { return m_LuaState; }
-    Config* GetConfig() const { return m_Config; }
-    ResourceManager* GetResourceManager() const { return m_ResourceManager; }
-    TimerManager* GetTimerManager() const { return m_TimerManager; }
-    ScreenManager* GetScreenManager() const { return m_ScreenManager; }
-    DisplayManager* GetDisplayManager() const { return m_DisplayManager; }
-    Canvas* GetMainCanvas() const { return m_MainCanvas; }
-    Shell* GetShell() const { return m_Shell; }
+    Config* GetConfig() const { return m_Config.get(); }
+    ResourceManager* GetResourceManager() const { return m_ResourceManager.get(); }
+    TimerManager* GetTimerManager() const override { return m_TimerManager.get(); }
+    ScreenManager* GetScreenManager() const { return m_ScreenManager.get(); }
+    DisplayManager* GetDisplayManager() const { return m_DisplayManager.get(); }
+    Canvas* GetMainCanvas() const { return m_MainCanvas.get(); }
+    Shell* GetShell() const { return m_Shell.get(); }
     PerformanceCounterManager* GetPerformanceCounterManager() const
     {
-        return m_PerformanceCounterManager;
+        return m_PerformanceCounterManager.get();
     }
-    TickPerformanceManager* GetTickPerformanceManager() const { return m_TickPerformanceManager; }
-    BlitPerformanceManager* GetBlitPerformanceManager() const { return m_BlitPerformanceManager; }
+    TickPerformanceManager* GetTickPerformanceManager() const
+    {
+        return m_TickPerformanceManager.get();
+    }
+    BlitPerformanceManager* GetBlitPerformanceManager() const
+    {
+        return m_BlitPerformanceManager.get();
+    }
 
     // Properties of the class "Application".
     static void RegisterProperties(Class& applicationClass);
@@ -218,6 +227,24 @@ protected:
     [[noreturn]] static void FailCheck(const char* file, int line, const char* function,
                                        const std::string& expression,
                                        const std::string& message = std::string());
+
+    // The phases of a main-loop pass (ApplicationLoop.cpp).
+    bool BeginPass() override;
+    void PrepareEvents() override;
+    void DispatchPassEvents() override { DispatchEvents(); }
+    bool IsPausedPass() const override { return m_AppPaused && m_AppPaused == m_LastPaused; }
+    void WaitWhilePaused() override;
+    void UpdatePassTimers() override;
+    void TickPass() override { Tick(); }
+    void PrepareDisplay() override { RebuildDisplayIfRequested(); }
+    bool IsFrameShown() const override { return !m_Minimized; }
+    void DrawPass() override { Draw(); }
+    void PresentPass() override { PresentFrame(); }
+    void HoldPass() override;
+    void EndPassFrame() override;
+    void DeletePassObjects() override { DeleteDeadActors(); }
+    void PacePass() override;
+    void FinishPass(bool pausedPass) override;
 
     void DispatchEvents();
     void HoldFrame();
@@ -266,23 +293,22 @@ protected:
     std::uint32_t m_AppCode = 0;
     std::uint32_t m_Flags = 0;
 
-    BlitPerformanceManager* m_BlitPerformanceManager = nullptr;
-    Config* m_Config = nullptr;
-    GameRecordManager* m_GameRecordManager = nullptr;
-    GameDataIO* m_GameDataIO = nullptr;
-    DisplayManager* m_DisplayManager = nullptr;
-    DisplayManager* m_DisplayOld = nullptr;
-    HighScoreManager* m_HighScoreManager = nullptr;
-    Canvas* m_MainCanvas = nullptr;
-    PerformanceCounterManager* m_PerformanceCounterManager = nullptr;
-    PlayerManager* m_PlayerManager = nullptr;
-    ResourceManager* m_ResourceManager = nullptr;
+    // Owned managers. The destructor deletes them one by one in its fixed, logged order,
+    // so all are empty before the members themselves go. The players subsystem's managers
+    // (players, records, high scores, top records, game data) join them when it exists.
+    std::unique_ptr<BlitPerformanceManager> m_BlitPerformanceManager;
+    std::unique_ptr<Config> m_Config;
+    std::unique_ptr<DisplayManager> m_DisplayManager;
+    std::unique_ptr<DisplayManager> m_DisplayOld;
+    std::unique_ptr<Canvas> m_MainCanvas;
+    std::unique_ptr<PerformanceCounterManager> m_PerformanceCounterManager;
+    std::unique_ptr<ResourceManager> m_ResourceManager;
+    std::unique_ptr<ScreenManager> m_ScreenManager;
+    std::unique_ptr<Shell> m_Shell;
+    std::unique_ptr<TimerManager> m_TimerManager;
+    std::unique_ptr<TickPerformanceManager> m_TickPerformanceManager;
+    // The process's script state (not owned: the program entry closes it last).
     LuaPlus::LuaState* m_LuaState = nullptr;
-    ScreenManager* m_ScreenManager = nullptr;
-    Shell* m_Shell = nullptr;
-    TimerManager* m_TimerManager = nullptr;
-    TopRecordsManager* m_TopRecordsManager = nullptr;
-    TickPerformanceManager* m_TickPerformanceManager = nullptr;
 
     std::vector<std::string> m_Args;
     std::uint32_t m_NextFrameTime = 0;
@@ -319,8 +345,8 @@ protected:
 
     std::list<Object*> m_DeadActors;
     bool m_QuitNoticesSent = false;
-    FPSCounter* m_FPSCounter = nullptr;
-    D3DAvailableVidMemCounter* m_VideoMemoryCounter = nullptr;
+    std::unique_ptr<FPSCounter> m_FPSCounter;
+    std::unique_ptr<D3DAvailableVidMemCounter> m_VideoMemoryCounter;
     int m_ShortcutTimer = 0;
     int m_Width = 0;
     int m_Height = 0;

@@ -44,8 +44,7 @@ void Application::UseWindowedScreen(int width, int height, int bpp)
 
 void Application::ApplyDisplayMode(bool fullScreen, int width, int height)
 {
-    delete m_MainCanvas;
-    m_MainCanvas = nullptr;
+    m_MainCanvas.reset();
     bool shown = fullScreen;
     if (m_DisplayManager) {
         DisplayParams params(fullScreen, m_HWAccel, width, height,
@@ -53,6 +52,8 @@ void Application::ApplyDisplayMode(bool fullScreen, int width, int height)
         // Creates the window; may lower the acceleration, and keeps the previous display
         // when the one asked for cannot be shown.
         m_DisplayManager->ApplyDisplayParams(params);
+        if (HWND window = m_DisplayManager->TakeNewWindow())
+            SetWindowHandle(window);
         m_HWAccel = params.accel3d;
         shown = params.fullscreen;
         InitWindowProc();
@@ -68,7 +69,7 @@ void Application::ApplyDisplayMode(bool fullScreen, int width, int height)
 void Application::InitMainCanvas()
 {
     MAKO_ASSERT(m_MainCanvas == 0);
-    m_MainCanvas = new Canvas(m_DisplayManager->GetImageRenderer(), false);
+    m_MainCanvas = std::make_unique<Canvas>(m_DisplayManager->GetImageRenderer(), false);
 }
 
 void Application::InitWindowProc()
@@ -106,7 +107,7 @@ void Application::RebuildDisplayIfRequested()
 void Application::OnWindowCreated()
 {
     // For the screens: through the screen manager (the application itself before it exists).
-    PostEvent(m_ScreenManager, MAKO_RESETWINDOW);
+    PostEvent(m_ScreenManager.get(), MAKO_RESETWINDOW);
     InitWindowProc();
     SDL_EnableUNICODE(1);
     SDL_SetModState(KMOD_NONE);
@@ -215,11 +216,10 @@ void Application::EnableFPSCounter(bool enable)
 {
     if (enable) {
         if (!m_FPSCounter)
-            m_FPSCounter = new FPSCounter();
+            m_FPSCounter = std::make_unique<FPSCounter>();
         Log("FPS counter enabled\n");
     } else {
-        delete m_FPSCounter;
-        m_FPSCounter = nullptr;
+        m_FPSCounter.reset();
         Log("FPS counter disabled\n");
     }
 }
@@ -228,13 +228,12 @@ void Application::EnableVideoMemoryCounter(bool enable)
 {
     if (enable) {
         if (!m_VideoMemoryCounter) {
-            m_VideoMemoryCounter = new D3DAvailableVidMemCounter();
+            m_VideoMemoryCounter = std::make_unique<D3DAvailableVidMemCounter>();
             m_VideoMemoryCounter->SetPosition(0, kVideoMemoryCounterY);
         }
         Log("Video memory counter enabled\n");
     } else {
-        delete m_VideoMemoryCounter;
-        m_VideoMemoryCounter = nullptr;
+        m_VideoMemoryCounter.reset();
         Log("Video memory counter disabled\n");
     }
 }
@@ -242,28 +241,22 @@ void Application::EnableVideoMemoryCounter(bool enable)
 void Application::DestroyDisplayObjects()
 {
     LogAtLevel(3, "~Application - SAFE_DELETE(m_VideoMemoryCounter)\n");
-    delete m_VideoMemoryCounter;
-    m_VideoMemoryCounter = nullptr;
+    m_VideoMemoryCounter.reset();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_FPSCounter)\n");
-    delete m_FPSCounter;
-    m_FPSCounter = nullptr;
+    m_FPSCounter.reset();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_ScreenManager)\n");
-    delete m_ScreenManager;
-    m_ScreenManager = nullptr;
+    m_ScreenManager.reset();
     DeleteDeadActors();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_MainCanvas)\n");
-    delete m_MainCanvas;
-    m_MainCanvas = nullptr;
+    m_MainCanvas.reset();
 }
 
 void Application::DestroyDisplayManagers()
 {
     LogAtLevel(3, "~Application - SAFE_DELETE(m_DisplayOld)\n");
-    delete m_DisplayOld;
-    m_DisplayOld = nullptr;
+    m_DisplayOld.reset();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_DisplayManager)\n");
-    delete m_DisplayManager;
-    m_DisplayManager = nullptr;
+    m_DisplayManager.reset();
 }
 
 void Application::InitDisplayManager()
@@ -271,7 +264,7 @@ void Application::InitDisplayManager()
     // The backends start video with the driver the caller chose: remember it before the
     // check below replaces it.
     RememberCallerVideoDriver();
-    m_DisplayManager = new DisplayManager();
+    m_DisplayManager = std::make_unique<DisplayManager>();
     // SDL video must start at all: checked with the driver that needs no display. These
     // are checks of the start-up sequence itself, reported as raised there.
     const char* const step = "Application::InitEngine";

@@ -1,6 +1,7 @@
-// The main loop: one pass per frame in a fixed order (pause notice, console, events,
-// timers, ticking, display rebuild, drawing and presenting, frame stepping, quit notices,
-// deferred deletion, frame pacing), and the queue of posted events beside it.
+// The main loop: one pass per frame, in the order MainLoopPass keeps, with the
+// application's part of each phase (pause notice, console, events, timers, ticking,
+// display rebuild, drawing and presenting, frame stepping, quit notices, deferred
+// deletion, frame pacing), and the queue of posted events beside it.
 #include "app/Application.h"
 
 #include "core/EventQueue.h"
@@ -9,23 +10,10 @@
 #include "core/Shell.h"
 #include "core/TimerManager.h"
 #include "lua/LuaFunctionList.h"
-#include "perf/ScopedPerformanceTimer.h"
 #include "perf/TickPerformanceManager.h"
+#include "widgets/Button.h"
 
 #include <SDL.h>
-
-namespace {
-
-// Set once per pass before the event phase; a button delivers a click only while it is
-// set and clears it, so at most one click reaches the game per pass.
-bool gButtonClickAllowed = true;
-
-} // namespace
-
-bool& ButtonClickLatch()
-{
-    return gButtonClickAllowed;
-}
 
 void Application::PostEvent(EventReceiver* destination, const Event& event)
 {
@@ -129,12 +117,12 @@ void Application::DispatchEvents()
     }
 }
 
-void Application::RunPass()
+bool Application::BeginPass()
 {
     m_FrameStartTime = SDL_GetTicks();
     if (m_TimerManager)
         m_TimerManager->SetFrameTime(m_FrameStartTime);
-    TickPerformanceManager* tick = m_TickPerformanceManager;
+    TickPerformanceManager* tick = m_TickPerformanceManager.get();
     if (tick && m_LogTickInfo && !tick->IsMeasuringPerformance()) {
         tick->StartMeasuringPerformance();
         if (!tick->IsMeasuringPerformance()) {
@@ -145,8 +133,11 @@ void Application::RunPass()
     bool measuring = tick && tick->IsMeasuringPerformance();
     if (measuring)
         tick->Tick();
-    ScopedPerformanceTimer all("all", measuring);
+    return measuring;
+}
 
+void Application::PrepareEvents()
+{
     if (m_Flags & APPFLAG_GAME_PAUSE_REQUESTED) {
         if ((m_Flags & APPFLAG_GAME_PAUSED) != 0)
             FailCheck(__FILE__, __LINE__, "Application::Run",
@@ -160,59 +151,49 @@ void Application::RunPass()
     }
     if (m_Shell)
         m_Shell->Update();
-    gButtonClickAllowed = true;
+    ButtonClickLatch() = true;
+}
 
-    {
-        ScopedPerformanceTimer events("events", measuring);
-        DispatchEvents();
-    }
+void Application::WaitWhilePaused()
+{
+    SDL_Delay(10);
+}
 
-    bool pausedPass = m_AppPaused && m_AppPaused == m_LastPaused;
-    if (pausedPass) {
-        SDL_Delay(10);
-    } else {
-        {
-            ScopedPerformanceTimer timers("timers", measuring);
-            if (m_TimerManager)
-                m_TimerManager->Update();
-        }
-        {
-            ScopedPerformanceTimer ticking("ticking", measuring);
-            Tick();
-        }
-        RebuildDisplayIfRequested();
-        if (!m_Minimized) {
-            {
-                ScopedPerformanceTimer drawing("drawing", measuring);
-                Draw();
-            }
-            ScopedPerformanceTimer present("updating screen 1", measuring);
-            PresentFrame();
-        }
-        if (m_FrameStepping)
-            HoldFrame();
-    }
+void Application::UpdatePassTimers()
+{
+    if (m_TimerManager)
+        m_TimerManager->Update();
+}
 
+void Application::HoldPass()
+{
+    if (m_FrameStepping)
+        HoldFrame();
+}
+
+void Application::EndPassFrame()
+{
     // The quit notices go out whenever the loop ends, paused pass or not, and actors
     // killed in that pass are deleted before the shut-down.
     if (!m_IsRunning)
         SendQuitNotices();
+}
 
-    {
-        ScopedPerformanceTimer deletion("Deletion", measuring);
-        DeleteDeadActors();
+void Application::PacePass()
+{
+    if (IsFrameRateCapped()) {
+        std::int32_t wait = static_cast<std::int32_t>(m_NextFrameTime - SDL_GetTicks());
+        SDL_Delay(wait > 0 ? static_cast<std::uint32_t>(wait) : 0);
     }
-    if (!pausedPass) {
-        if (IsFrameRateCapped()) {
-            std::int32_t wait = static_cast<std::int32_t>(m_NextFrameTime - SDL_GetTicks());
-            SDL_Delay(wait > 0 ? static_cast<std::uint32_t>(wait) : 0);
-        }
-        m_NextFrameTime = SDL_GetTicks() + FRAME_PERIOD_MS;
-    }
-    all.Stop();
+    m_NextFrameTime = SDL_GetTicks() + FRAME_PERIOD_MS;
+}
+
+void Application::FinishPass(bool pausedPass)
+{
     // A paused pass shows nothing: it is no frame for the frame-rate display.
     if (!pausedPass)
         CountFrame();
+    TickPerformanceManager* tick = m_TickPerformanceManager.get();
     if (tick && tick->IsMeasuringPerformance()) {
         tick->EndTick();
         if (!m_LogTickInfo)

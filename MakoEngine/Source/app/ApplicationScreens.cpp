@@ -9,7 +9,7 @@
 
 void Application::InitScreenManager()
 {
-    m_ScreenManager = new ScreenManager();
+    m_ScreenManager = std::make_unique<ScreenManager>();
 }
 
 void Application::Tick()

@@ -3,87 +3,87 @@
 bool EventRouter::RouteEvent(const Event& event)
 {
     switch (event.type) {
-    case 1:
+    case SDL_ACTIVEEVENT:
         return OnActiveEvent(event);
-    case 2:
+    case SDL_KEYDOWN:
         return OnKeyDown(event);
-    case 3:
+    case SDL_KEYUP:
         return OnKeyUp(event);
-    case 4:
+    case SDL_MOUSEMOTION:
         return OnMouseMotion(event);
-    case 5:
+    case SDL_MOUSEBUTTONDOWN:
         return OnMouseButtonDown(event);
-    case 6:
+    case SDL_MOUSEBUTTONUP:
         return OnMouseButtonUp(event);
-    case 7:
+    case SDL_JOYAXISMOTION:
         return OnJoyAxisMotion(event);
-    case 8:
+    case SDL_JOYBALLMOTION:
         return OnJoyBallMotion(event);
-    case 12:
+    case SDL_QUIT:
         return OnQuit();
-    case 13:
+    case SDL_SYSWMEVENT:
         return OnSysWMEvent(event);
-    case 16:
+    case SDL_VIDEORESIZE:
         return OnVideoResize(event);
-    case 17:
+    case SDL_VIDEOEXPOSE:
         return OnVideoExpose(event);
-    case 24:
+    case SDL_USEREVENT:
         return OnUserEvent(event);
-    case 26:
+    case MAKO_ANIMEVENT:
         return OnAnimEvent(event);
-    case 27:
+    case MAKO_APPQUIT:
         return OnAppQuit(event);
-    case 28:
+    case MAKO_BUTTONPRESS:
         return OnButtonPress(event);
-    case 29:
+    case MAKO_BUTTONCLICK:
         return OnButtonClick(event);
-    case 30:
+    case MAKO_CARDCLICK:
         return OnCardClick(event);
-    case 31:
+    case MAKO_CHILDGROUPADDED:
         return OnChildGroupAdded(event.user.data1);
-    case 32:
+    case MAKO_CONFIGUPDATE:
         return OnConfigUpdate(event);
-    case 33:
+    case MAKO_DIALOGSTARTED:
         return OnDialogStarted(event);
-    case 34:
+    case MAKO_DIALOGSTOPPED:
         return OnDialogStopped(event);
-    case 35:
+    case MAKO_DIALOGDELETE:
         return OnDialogDelete(event);
-    case 36:
+    case MAKO_DISPLAYCHANGE:
         return OnDisplayChange(event);
-    case 37:
+    case MAKO_GAMERECORDSADDED:
         return OnGameRecordsAdded(event);
-    case 38:
+    case MAKO_HIGHSCORESUPDATED:
         return OnHighScoresUpdated(event);
-    case 39:
+    case MAKO_INTERNALEVENT:
         return OnInternalEvent(event);
-    case 40:
+    case MAKO_LABELRENDER:
         return OnLabelRender(event);
-    case 41:
+    case MAKO_MEDALCLICK:
         return OnMedalClick(event);
-    case 42:
+    case MAKO_MOUSEENTER:
         return OnMouseEnter(event);
-    case 43:
+    case MAKO_MOUSELEAVE:
         return OnMouseLeave(event);
-    case 44:
+    case MAKO_PAUSEAPP:
         return OnPauseApp(event);
-    case 45:
+    case MAKO_PAUSEGAME:
         return OnPauseGame(event);
-    case 46:
+    case MAKO_PLAYERCHANGE:
         return OnPlayerChange(event);
-    case 47:
+    case MAKO_SCREENCHANGE:
         return OnScreenChange(event);
-    case 48:
+    case MAKO_SLIDECOMPLETE:
         return OnSlideComplete(event);
-    case 49:
+    case MAKO_TIMER:
         return OnTimer(event);
-    case 50:
+    case MAKO_VALUECHANGE:
         return OnValueChange(event);
-    case 51:
+    case MAKO_RESETWINDOW:
         return OnResetWindow(event);
-    case 52:
+    case MAKO_RELOAD:
         return OnReload(event);
-    case 53:
+    case MAKO_SELECT:
         return OnSelect(event);
     default:
         return false;

@@ -1,11 +1,13 @@
 #include "core/TimerManager.h"
 
-#include "app/Application.h"
 #include "core/Event.h"
 #include "core/EventReceiver.h"
 #include "core/Exception.h"
 
-TimerManager::TimerManager(uint32_t frameTime) : m_Timers(1), m_FrameTime(frameTime) {}
+TimerManager::TimerManager(EventReceiver* defaultTarget, uint32_t frameTime)
+    : m_Timers(1), m_DefaultTarget(defaultTarget), m_FrameTime(frameTime)
+{
+}
 
 uint32_t TimerManager::CreateTimer(EventReceiver* target, uint32_t interval, int32_t count,
                                    uint32_t flags)
@@ -92,12 +94,10 @@ void TimerManager::SendSignals(uint32_t id, uint32_t count)
             break;
         if (timer.m_RemainingSignals != -1)
             --timer.m_RemainingSignals;
-        EventReceiver* target = timer.m_Target;
+        EventReceiver* target = timer.m_Target ? timer.m_Target : m_DefaultTarget;
         void* data1 = IntToEventData(id);
         void* data2 = IntToEventData(timer.m_RemainingSignals);
-        if (Application* app = GetApp())
-            app->SendEvent(target, MAKO_TIMER, 0, data1, data2); // null: the application
-        else if (target)
+        if (target)
             target->OnEvent(MakeEvent(MAKO_TIMER, 0, data1, data2));
     }
     TimerRecord& timer = m_Timers[id];

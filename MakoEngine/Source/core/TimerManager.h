@@ -25,8 +25,9 @@ public:
     // The ms a frame-rate timer counts down per Update.
     static const uint32_t FRAME_PERIOD_MS = 32;
 
-    // frameTime: the application's frame time now (ms).
-    explicit TimerManager(uint32_t frameTime = 0);
+    // defaultTarget (not owned; may be null) receives the signals of timers made without a
+    // target; frameTime: the application's frame time now (ms).
+    explicit TimerManager(EventReceiver* defaultTarget = nullptr, uint32_t frameTime = 0);
 
     // The application's frame time (ms) for everything measured from now until the next
     // call; the application sets it at the start of every main-loop pass.
@@ -49,10 +50,9 @@ public:
     // timer owes at most 1. Used by Update.
     uint32_t UpdateTimer(uint32_t id);
 
-    // Once per main-loop pass: hands every due signal to its target at once, in id order,
-    // through Application::SendEvent (so a timer without a target signals the
-    // application; with no application it signals nobody). Timers created during the pass
-    // wait for the next one.
+    // Once per main-loop pass: hands every due signal to its target at once, in id order (a
+    // timer without a target signals the default target, or nobody when there is none).
+    // Timers created during the pass wait for the next one.
     void Update();
 
     // Ends a timer: it gives no more signals. Id 0 and ids beyond the table are ignored.
@@ -82,5 +82,6 @@ private:
     void SendSignals(uint32_t id, uint32_t count);
 
     std::vector<TimerRecord> m_Timers;
+    EventReceiver* m_DefaultTarget;
     uint32_t m_FrameTime;
 };

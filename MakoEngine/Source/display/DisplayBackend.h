@@ -22,6 +22,14 @@ public:
     virtual void ApplyDisplayParams(const DisplayParams& params) = 0;
     // The renderer that draws on the screen; null before the first successful apply.
     virtual ImageRenderer* GetImageRenderer() = 0;
+    // The window the last ApplyDisplayParams made, handed over once: later calls return
+    // null until an apply makes another. Null when the apply kept the window it had.
+    HWND TakeNewWindow()
+    {
+        HWND window = m_NewWindow;
+        m_NewWindow = nullptr;
+        return window;
+    }
     // Shows the finished frame.
     virtual void Present() = 0;
     // The backend's part of the window procedure.
@@ -35,6 +43,9 @@ public:
     virtual SDL_Surface* GetScreenshotSurface() = 0;
 
 protected:
+    // Called by ApplyDisplayParams when it made a new window (for TakeNewWindow).
+    void SetNewWindow(HWND window) { m_NewWindow = window; }
+
     // The handling every backend gives its full-screen window, before the message goes on
     // to SDL's window procedure (fullscreen: the backend's current parameters exist and ask
     // for full screen; otherwise nothing is done):
@@ -48,4 +59,7 @@ protected:
     static bool HandleFullScreenWindowMessage(const char* className, HWND window, unsigned message,
                                               WPARAM wParam, bool fullscreen,
                                               std::unique_ptr<DEVMODE>& saved);
+
+private:
+    HWND m_NewWindow = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "display/DisplayBackendD3D.h"
 
-#include "app/Application.h"
 #include "core/Log.h"
 #include "ddraw/SDLVideoSizeHack.h"
 #include "ddraw/d3dx.h"
@@ -81,8 +80,7 @@ void DisplayBackendD3D::StartWindow(const DisplayParams& params)
         Step("Trying to initialize SDL's windib driver.");
         bool result = InitSDLVideo("windib", &m_Window, &m_SDLWindowProc);
         MAKO_ASSERT_TYPED(DisplayBackendInitError, result == true, GetSDLVideoError());
-        if (GetApp())
-            GetApp()->SetWindowHandle(m_Window);
+        SetNewWindow(m_Window);
     }
     // SDL decorates and places its own window: the style, size and position steps of a
     // window system that leaves this to the program have nothing to do here.

@@ -1,6 +1,5 @@
 #include "display/DisplayBackendSDL.h"
 
-#include "app/Application.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "display/DisplayUtils.h"
@@ -66,8 +65,7 @@ void DisplayBackendSDL::ApplyDisplayParams(const DisplayParams& params)
         m_SDLWindowProc = nullptr;
         bool result = StartVideo();
         MAKO_ASSERT_TYPED(DisplayBackendInitError, result == true, GetSDLVideoError());
-        if (GetApp())
-            GetApp()->SetWindowHandle(m_Window);
+        SetNewWindow(m_Window);
     }
     m_SavedFullScreenDisplaySettings.reset();
 

@@ -49,7 +49,15 @@ void DisplayManager::DeleteBackend()
 {
     DisplayBackend* backend = m_DisplayBackend;
     m_DisplayBackend = nullptr;
+    m_NewWindow = nullptr;
     delete backend;
+}
+
+HWND DisplayManager::TakeNewWindow()
+{
+    HWND window = m_NewWindow;
+    m_NewWindow = nullptr;
+    return window;
 }
 
 bool DisplayManager::BackendMatches(const DisplayParams& params) const
@@ -70,6 +78,8 @@ void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
         m_DisplayBackend = MakeBackend(params);
     }
     m_DisplayBackend->ApplyDisplayParams(params);
+    if (HWND window = m_DisplayBackend->TakeNewWindow())
+        m_NewWindow = window;
     if (ImageRenderer* renderer = m_DisplayBackend->GetImageRenderer()) {
         SDL_Rect all = MakeRect(0, 0, params.width, params.height);
         renderer->DrawRect(&all, Black, true);

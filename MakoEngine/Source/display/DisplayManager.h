@@ -37,6 +37,9 @@ public:
     LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam);
     bool IsCurrentDisplayValid();
     DisplayBackend* GetBackend() const { return m_DisplayBackend; }
+    // The window that the applies since the last call made, handed over once; null when
+    // they kept the window there was. The application takes it after every apply.
+    HWND TakeNewWindow();
     // The picture last drawn on the screen (see DisplayBackend); null without a backend.
     SDL_Surface* GetScreenshotSurface();
 
@@ -65,4 +68,6 @@ private:
     DisplayParams m_LastApplied;
     bool m_HasApplied = false;
     BackendFactory m_Factory;
+    // The window a successful apply made and nobody took yet; it goes with its backend.
+    HWND m_NewWindow = nullptr;
 };

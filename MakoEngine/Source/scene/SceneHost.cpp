@@ -1,6 +1,6 @@
 #include "scene/SceneHost.h"
 
-#include "app/Application.h"
+#include "core/AppHost.h"
 #include "scene/Actor.h"
 
 #include <algorithm>
@@ -10,7 +10,6 @@ namespace {
 
 struct HostState
 {
-    TimerManager* lentTimers = nullptr;
     bool paused = false;
     std::list<Actor*> scheduled;
 };
@@ -27,37 +26,39 @@ namespace SceneHost {
 
 bool IsGamePaused()
 {
-    if (Application* app = GetApp())
-        return (app->GetFlags() & APPFLAG_GAME_PAUSED) != 0;
+    if (AppHost* host = GetAppHost())
+        return host->IsGamePaused();
     return Host().paused;
 }
 
 TimerManager* GetTimerManager()
 {
-    if (Host().lentTimers)
-        return Host().lentTimers;
-    if (Application* app = GetApp())
-        return app->GetTimerManager();
+    if (AppHost* host = GetAppHost())
+        return host->GetTimerManager();
     return nullptr;
 }
 
 void ScheduleForDeletion(Actor* actor)
 {
-    if (Application* app = GetApp()) {
-        app->ScheduleForDeletion(actor);
-        return;
-    }
-    Host().scheduled.push_back(actor);
+    if (AppHost* host = GetAppHost())
+        host->ScheduleForDeletion(actor);
+    else
+        ScheduleForOwnDeletion(actor);
 }
 
-void SetTimerManager(TimerManager* timers)
+void ScheduleForOwnDeletion(Actor* actor)
 {
-    Host().lentTimers = timers;
+    Host().scheduled.push_back(actor);
 }
 
 void SetGamePaused(bool paused)
 {
     Host().paused = paused;
+}
+
+bool IsOwnGamePaused()
+{
+    return Host().paused;
 }
 
 int DeleteScheduledActors()

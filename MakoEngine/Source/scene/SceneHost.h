@@ -1,10 +1,13 @@
 #pragma once
 // What the actor tree needs of the running application, in one place: whether the game
 // is paused, the timer manager that ends fades, and the deferred deletion of killed
-// actors. With an application these are the application's own (its flags, its timer
-// manager, its dead-actor list, emptied after each drawn frame). Without one (tools and
-// tests that step passes themselves) a timer manager can be lent to the scene, and
-// killed actors wait in a list of the scene's own until DeleteScheduledActors.
+// actors. With an application host installed (core/AppHost.h) these are the host's own
+// (for the application: its flags, its timer manager, its dead-actor list, emptied after
+// each drawn frame). Without one (tools and tests that make actors on their own) the scene
+// keeps a pause flag of its own, has no timers, and killed actors wait in a list of its
+// own until DeleteScheduledActors. A host with no application behind it (a test harness)
+// may leave pause and deletion to the scene's own state (IsOwnGamePaused,
+// ScheduleForOwnDeletion).
 //
 // Main thread only.
 class Actor;
@@ -15,17 +18,17 @@ namespace SceneHost {
 // True while the game is paused (APPFLAG_GAME_PAUSED); only actors with the
 // keep-ticking flag tick then.
 bool IsGamePaused();
-// The timer manager fades run on: the one lent with SetTimerManager, else the
-// application's; null when there is neither.
+// The timer manager fades run on: the host's; null without a host.
 TimerManager* GetTimerManager();
 // Hands a killed actor over for deletion after the current frame.
 void ScheduleForDeletion(Actor* actor);
 
-// Lends a timer manager (null takes it back); the caller keeps ownership.
-void SetTimerManager(TimerManager* timers);
-// Overrides the pause test while no application runs.
+// The scene's own pause flag: the pause test while no host is installed.
 void SetGamePaused(bool paused);
-// Deletes the actors scheduled while no application ran, in kill order: an actor still
+bool IsOwnGamePaused();
+// Puts the actor in the scene's own list (what ScheduleForDeletion does without a host).
+void ScheduleForOwnDeletion(Actor* actor);
+// Deletes the actors scheduled while no host was installed, in kill order: an actor still
 // attached is first removed from its parent. Actors killed by those deletions are
 // deleted too. Returns how many were deleted.
 int DeleteScheduledActors();

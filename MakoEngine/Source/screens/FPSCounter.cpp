@@ -1,6 +1,6 @@
 #include "screens/FPSCounter.h"
 
-#include "app/Application.h"
+#include "core/AppHost.h"
 #include "display/Image.h"
 
 #include <SDL.h>
@@ -32,8 +32,8 @@ std::uint32_t FPSCounter::Now() const
 void FPSCounter::BuildCaption()
 {
     m_Caption.reset();
-    Application* app = GetApp();
-    m_CaptionText = app && app->IsHWAccelEnabled() ? "HW: " : "SW: ";
+    AppHost* host = GetAppHost();
+    m_CaptionText = host && host->IsHWAccelEnabled() ? "HW: " : "SW: ";
     if (m_CaptionMaker)
         m_Caption.reset(m_CaptionMaker(m_CaptionText));
 }

@@ -1,6 +1,6 @@
 #include "screens/MenuScreen.h"
 
-#include "app/Application.h"
+#include "core/AppHost.h"
 #include "core/Log.h"
 #include "screens/Dialog.h"
 #include "widgets/Button.h"
@@ -11,8 +11,8 @@ MenuScreen::OptionsDialogFactory gOptionsDialogFactory = nullptr;
 
 void QuitApplication()
 {
-    if (Application* app = GetApp())
-        app->Quit();
+    if (AppHost* host = GetAppHost())
+        host->Quit();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "screens/Screen.h"
 
-#include "app/Application.h"
+#include "core/AppHost.h"
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -18,12 +18,12 @@ using LuaPlus::LuaObject;
 
 int GetScreenWidth()
 {
-    return GetApp() ? GetApp()->GetWidth() : 640;
+    return GetAppHost() ? GetAppHost()->GetWidth() : 640;
 }
 
 int GetScreenHeight()
 {
-    return GetApp() ? GetApp()->GetHeight() : 480;
+    return GetAppHost() ? GetAppHost()->GetHeight() : 480;
 }
 
 namespace {
@@ -37,8 +37,8 @@ void UseCopyShader(Actor* actor)
 
 void PauseTheGame(bool pause)
 {
-    if (Application* app = GetApp())
-        app->PauseGame(pause);
+    if (AppHost* host = GetAppHost())
+        host->PauseGame(pause);
 }
 
 } // namespace

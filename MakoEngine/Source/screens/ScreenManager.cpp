@@ -1,6 +1,6 @@
 #include "screens/ScreenManager.h"
 
-#include "app/Application.h"
+#include "core/AppHost.h"
 #include "core/Config.h"
 #include "core/EventQueue.h"
 #include "core/Exception.h"
@@ -171,7 +171,7 @@ void ScreenManager::UpdateWindowButtons()
     Actor* group = m_GlobalOverlay ? m_GlobalOverlay->GetChild("WindowButtons", false) : nullptr;
     if (!group)
         return;
-    const bool fullScreen = GetApp() && GetApp()->IsFullScreen();
+    const bool fullScreen = GetAppHost() && GetAppHost()->IsFullScreen();
     group->SetVisible(m_ShowWindowButtons && fullScreen, true);
 }
 
@@ -240,7 +240,7 @@ bool ScreenManager::OnButtonClick(const Event& event)
     if (!button)
         return false;
     const std::string& name = button->GetName();
-    Application* app = GetApp();
+    AppHost* app = GetAppHost();
     const bool fullScreen = app && app->IsFullScreen();
     if (name == "MinimizeButton") {
         if (SDL_WasInit(SDL_INIT_VIDEO))

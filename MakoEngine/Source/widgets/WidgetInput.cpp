@@ -1,6 +1,20 @@
 #include "widgets/WidgetInput.h"
 
-#include "app/Application.h"
+#include "core/AppHost.h"
+#include "widgets/Button.h"
+
+namespace {
+
+// Set once per pass before the event phase; a button delivers a click only while it is
+// set and clears it, so at most one click reaches the game per pass.
+bool gButtonClickAllowed = true;
+
+} // namespace
+
+bool& ButtonClickLatch()
+{
+    return gButtonClickAllowed;
+}
 
 namespace WidgetInput {
 
@@ -8,8 +22,8 @@ Point<int> GetPointerPosition()
 {
     int x = -1;
     int y = -1;
-    if (Application* app = GetApp())
-        app->GetMousePosition(x, y);
+    if (AppHost* host = GetAppHost())
+        host->GetMousePosition(x, y);
     else if (SDL_WasInit(SDL_INIT_VIDEO))
         SDL_GetMouseState(&x, &y);
     return Point<int>(x, y);
@@ -24,8 +38,8 @@ bool IsAltOnly(SDLMod modifiers)
 
 bool AreKeyTipsArmed()
 {
-    Application* app = GetApp();
-    return app && (app->GetFlags() & APPFLAG_SHORTCUTS_ARMED) != 0;
+    AppHost* host = GetAppHost();
+    return host && host->AreShortcutKeysArmed();
 }
 
 } // namespace WidgetInput

@@ -17,6 +17,8 @@
 
 #include <SDL.h>
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -28,16 +30,68 @@ void PassHarness::PrepareEngine()
 }
 
 PassHarness::PassHarness(Actor* root, int width, int height)
-    : m_Root(root), m_Canvas(new Canvas(width, height, CANVAS_OWNS_TARGET)), m_Width(width),
-      m_Height(height)
+    : m_Root(root), m_Timers(static_cast<EventReceiver*>(this)),
+      m_Canvas(new Canvas(width, height, CANVAS_OWNS_TARGET)), m_Width(width), m_Height(height)
 {
-    SceneHost::SetTimerManager(&m_Timers);
+    m_PreviousHost = SetAppHost(this);
 }
 
 PassHarness::~PassHarness()
 {
     SceneHost::DeleteScheduledActors();
-    SceneHost::SetTimerManager(nullptr);
+    if (GetAppHost() == this)
+        SetAppHost(m_PreviousHost);
+}
+
+bool PassHarness::IsGamePaused() const
+{
+    return SceneHost::IsOwnGamePaused();
+}
+
+TimerManager* PassHarness::GetTimerManager() const
+{
+    return &m_Timers;
+}
+
+void PassHarness::ScheduleForDeletion(Object* object)
+{
+    // Only actors are killed; they wait in the scene's own list.
+    Actor* actor = dynamic_cast<Actor*>(object);
+    ASSERT_NE(nullptr, actor) << "only actors are scheduled for deletion";
+    SceneHost::ScheduleForOwnDeletion(actor);
+}
+
+void PassHarness::GetMousePosition(int& x, int& y) const
+{
+    x = -1;
+    y = -1;
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_GetMouseState(&x, &y);
+}
+
+void PassHarness::PostEvent(EventReceiver* destination, std::uint8_t type, int code, void* data1,
+                            void* data2)
+{
+    GetPostedEventQueue().Post(destination, type, code, data1, data2);
+}
+
+bool PassHarness::SendEvent(EventReceiver* destination, std::uint8_t type, int code, void* data1,
+                            void* data2)
+{
+    const Event event = MakeEvent(type, code, data1, data2);
+    return destination ? destination->OnEvent(event) : OnEvent(event);
+}
+
+void PassHarness::PauseGame(bool pause)
+{
+    // There is no game to pause: the scene's pause flag is the test's to set.
+    (void)pause;
+}
+
+bool PassHarness::OnEvent(const Event& event)
+{
+    m_ApplicationEvents.push_back(event.type);
+    return true;
 }
 
 void PassHarness::DispatchPostedEvents()
@@ -61,18 +115,27 @@ int PassHarness::DeleteDeadActors()
 
 void PassHarness::Step(int passes)
 {
-    for (int i = 0; i < passes; ++i) {
-        DispatchPostedEvents();
-        m_Timers.Update();
-        if (m_Root && m_Root->CanTick())
-            m_Root->Tick();
-        if (m_Root) {
-            SDL_FillRect(m_Canvas->GetTargetImage()->GetSDLSurface(), nullptr, 0);
-            m_Root->Render(*m_Canvas);
-        }
-        DeleteDeadActors();
-        ++m_Passes;
+    for (int i = 0; i < passes; ++i)
+        RunPass();
+}
+
+void PassHarness::TickPass()
+{
+    if (m_Root && m_Root->CanTick())
+        m_Root->Tick();
+}
+
+void PassHarness::DrawPass()
+{
+    if (m_Root) {
+        SDL_FillRect(m_Canvas->GetTargetImage()->GetSDLSurface(), nullptr, 0);
+        m_Root->Render(*m_Canvas);
     }
+}
+
+void PassHarness::FinishPass(bool)
+{
+    ++m_Passes;
 }
 
 int PassHarness::CountApplicationEvents(std::uint8_t type) const

@@ -1,14 +1,23 @@
 #pragma once
-// Steps the scene one main-loop pass at a time without an application, in the order the
-// main loop keeps: posted events are dispatched (routed ones to their receivers; those
-// for the application are kept for the test to read), the timer manager updates, the
-// root actor ticks, the root renders onto an off-screen canvas, and killed actors are
-// deleted. While a harness lives its timer manager is the one fades run on.
+// Steps the scene one main-loop pass at a time without an application, through the main
+// loop's own pass (MainLoopPass): posted events are dispatched (routed ones to their
+// receivers; those for the application are kept for the test to read), the timer manager
+// updates, the root actor ticks, the root renders onto an off-screen canvas, and killed
+// actors are deleted. Nothing waits: no pass sleeps.
+//
+// While a harness lives it is the installed application host: its timer manager is the
+// one fades and widgets run on, timers without a target and events sent to the host are
+// recorded as application events, screens are built 640 x 480, the pointer is SDL's
+// (outside every widget when SDL video is not running), and pause and deferred deletion
+// are the scene's own (SceneHost::SetGamePaused, SceneHost::DeleteScheduledActors).
 //
 //   bbtest::PassHarness::PrepareEngine();      // once: script state, types, classes
 //   bbtest::PassHarness passes(root, 64, 64);  // root owned by the test
 //   passes.Step(10);
+#include "app/MainLoopPass.h"
+#include "core/AppHost.h"
 #include "core/Event.h"
+#include "core/EventReceiver.h"
 #include "core/TimerManager.h"
 #include "geometry/Color.h"
 
@@ -24,7 +33,7 @@ class ResourceManager;
 
 namespace bbtest {
 
-class PassHarness
+class PassHarness : public AppHost, public MainLoopPass, private EventReceiver
 {
 public:
     // The script state with its start-up chunk, native functions and resource script, the
@@ -33,8 +42,8 @@ public:
 
     // root (may be null, not owned) is ticked and rendered onto a width x height canvas.
     explicit PassHarness(Actor* root = nullptr, int width = 64, int height = 64);
-    // Deletes the actors still waiting for deletion and takes the timer manager back.
-    ~PassHarness();
+    // Deletes the actors still waiting for deletion and puts back the host installed before.
+    ~PassHarness() override;
     PassHarness(const PassHarness&) = delete;
     PassHarness& operator=(const PassHarness&) = delete;
 
@@ -59,7 +68,7 @@ public:
     TimerManager& Timers() { return m_Timers; }
     Canvas& GetCanvas() { return *m_Canvas; }
     int GetPassCount() const { return m_Passes; }
-    // Types of the events posted for the application so far, in order.
+    // Types of the events posted or sent to the application so far, in order.
     const std::vector<std::uint8_t>& ApplicationEvents() const { return m_ApplicationEvents; }
     int CountApplicationEvents(std::uint8_t type) const;
 
@@ -67,9 +76,40 @@ public:
     // render.
     std::uint32_t Pixel(int x, int y) const;
 
+    // The application host while the harness lives.
+    bool IsGamePaused() const override;
+    bool AreShortcutKeysArmed() const override { return false; }
+    TimerManager* GetTimerManager() const override;
+    void ScheduleForDeletion(Object* object) override;
+    void GetMousePosition(int& x, int& y) const override;
+    int GetWidth() const override { return 640; }
+    int GetHeight() const override { return 480; }
+    bool IsFullScreen() const override { return false; }
+    bool IsHWAccelEnabled() const override { return false; }
+    void PostEvent(EventReceiver* destination, std::uint8_t type, int code = 0,
+                   void* data1 = nullptr, void* data2 = nullptr) override;
+    bool SendEvent(EventReceiver* destination, std::uint8_t type, int code = 0,
+                   void* data1 = nullptr, void* data2 = nullptr) override;
+    void PauseGame(bool pause) override;
+    void RequestDisplayToggle() override {}
+    void Quit() override {}
+
+protected:
+    // The phases of a pass.
+    void DispatchPassEvents() override { DispatchPostedEvents(); }
+    void UpdatePassTimers() override { m_Timers.Update(); }
+    void TickPass() override;
+    void DrawPass() override;
+    void DeletePassObjects() override { DeleteDeadActors(); }
+    void FinishPass(bool pausedPass) override;
+
 private:
+    // Timer signals without a target: recorded as application events.
+    bool OnEvent(const Event& event) override;
+
     Actor* m_Root;
-    TimerManager m_Timers;
+    mutable TimerManager m_Timers;
+    AppHost* m_PreviousHost = nullptr;
     std::unique_ptr<Canvas> m_Canvas;
     int m_Width;
     int m_Height;
