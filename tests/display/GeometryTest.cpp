@@ -66,19 +66,88 @@ TEST_F(GeometryTest, AlignersAndAlignmentPointsAgree)
     }
 }
 
-TEST_F(GeometryTest, RectanglesConvertThroughTheirSixteenBitFields)
+TEST_F(GeometryTest, RectanglesRefuseWhatTheirSixteenBitFieldsCannotHold)
 {
     SDL_Rect r;
-    SetRectFromLuaObject(r, Eval("{-5, 70000, 65535, 3.9}"));
-    EXPECT_EQ(-5, r.x);
-    EXPECT_EQ(static_cast<Sint16>(70000), r.y);
+    SetRectFromLuaObject(r, Eval("{-32768, 32767, 65535, 3.9}"));
+    EXPECT_EQ(-32768, r.x);
+    EXPECT_EQ(32767, r.y);
     EXPECT_EQ(65535, r.w);
     EXPECT_EQ(3, r.h);
+    SetRectFromLuaObject(r, Eval("{x = 1, y = 2, w = function() return 3 end, h = -0.5}"));
+    EXPECT_TRUE(RectEquals(MakeRect(1, 2, 3, 0), r));
+
+    // Out of range, missing or not a number: refused by field, the rectangle unchanged.
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The rectangle \"bounds\" needs \"y\" in "
+              "-32768..32767, not 70000.",
+              FailureOf([&] { SetRectFromLuaObject(r, Eval("{0, 70000, 1, 1}"), "bounds"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The rectangle needs \"w\" in 0..65535, not -1.",
+              FailureOf([&] { SetRectFromLuaObject(r, Eval("{0, 0, -1, 1}")); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The rectangle needs \"h\" in 0..65535, not "
+              "65536.5.",
+              FailureOf([&] { SetRectFromLuaObject(r, Eval("{0, 0, 1, 65536.5}")); }));
+    EXPECT_NE(std::string::npos, FailureOf([&] {
+                                     SetRectFromLuaObject(r, Eval("{0, 0, 0/0, 1}"));
+                                 }).find("needs \"w\" in 0..65535, not"));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The rectangle needs a number for \"h\".",
+              FailureOf([&] { SetRectFromLuaObject(r, Eval("{0, 0, 1}")); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The rectangle \"bounds\" needs a table, not a "
+              "number.",
+              FailureOf([&] { SetRectFromLuaObject(r, Eval("5"), "bounds"); }));
+    EXPECT_TRUE(RectEquals(MakeRect(1, 2, 3, 0), r));
 
     LuaObject t = RectToLuaObject(MakeRect(-1, 2, 40000, 4), State());
     EXPECT_EQ(-1, t[1].GetInteger());
     EXPECT_EQ(40000, t[3].GetInteger());
     EXPECT_EQ(4, t.GetCount());
+}
+
+TEST_F(GeometryTest, PointsAndSizesNameTheCoordinateTheyLack)
+{
+    Point<int> p(9, 9);
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"position\" needs a number for "
+              "\"y\".",
+              FailureOf([&] { p.SetPoint(Eval("{x = 10}"), "position"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point needs a number for \"x\".",
+              FailureOf([&] { p.SetPoint(Eval("{x = 'ten', y = 1}")); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"at\" needs a number for \"y\".",
+              FailureOf([&] { p.SetPoint(Eval("{1, function() return 'up' end}"), "at"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"at\" needs a table, not a string.",
+              FailureOf([&] { p.SetPoint(Eval("'1, 2'"), "at"); }));
+    EXPECT_EQ(Point<int>(9, 9), p);
+    // A named function gives its coordinate like a listed one.
+    p.SetPoint(Eval("{x = function() return 4 end, y = 5}"));
+    EXPECT_EQ(Point<int>(4, 5), p);
+    Point2f pf;
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"offset\" needs a number for "
+              "\"x\".",
+              FailureOf([&] { pf.SetPoint(Eval("{}"), "offset"); }));
+
+    // Sizes read {w, h}, {x, y} (as an actor gives its size back) or {.., ..}, within the
+    // 16-bit range, and name the key of the form they were given in.
+    EXPECT_EQ(Point<int>(3, 4), ReadRectSize(Eval("{w = 3, h = 4}"), "size"));
+    EXPECT_EQ(Point<int>(3, 4), ReadRectSize(Eval("{x = 3, y = 4}"), "size"));
+    EXPECT_EQ(Point<int>(0, 65535), ReadRectSize(Eval("{0, 65535}"), "size"));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The size \"size\" needs a number for \"w\".",
+              FailureOf([&] { ReadRectSize(Eval("{w = 'x', h = 2}"), "size"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The size \"size\" needs a number for \"h\".",
+              FailureOf([&] { ReadRectSize(Eval("{w = 2}"), "size"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The size \"size\" needs a number for \"y\".",
+              FailureOf([&] { ReadRectSize(Eval("{x = 2}"), "size"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The size \"size\" needs \"w\" in 0..65535, "
+              "not -1.",
+              FailureOf([&] { ReadRectSize(Eval("{-1, 70000}"), "size"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The size \"size\" needs \"h\" in 0..65535, "
+              "not 70000.",
+              FailureOf([&] { ReadRectSize(Eval("{1, 70000}"), "size"); }));
+
+    // Positions take every point form, within the 16-bit range (checked before any
+    // saturation of the integer point).
+    EXPECT_EQ(Point<int>(-32768, 32767), ReadRectPosition(Eval("{-32768, 32767.9}"), "position"));
+    EXPECT_EQ(Point<int>(2, 0), ReadRectPosition(Eval("{r = 2, theta = 0}"), "position"));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"position\" needs \"x\" in "
+              "-32768..32767, not 1e+20.",
+              FailureOf([&] { ReadRectPosition(Eval("{1e20, 0}"), "position"); }));
 }
 
 TEST_F(GeometryTest, PointsReadCartesianAndPolarForms)

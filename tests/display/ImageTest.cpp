@@ -9,6 +9,8 @@
 #include "resources/ResourceManager.h"
 #include "resources/ResourceMemory.h"
 #include "resources/SDLImageLoader.h"
+#include "resources/WindowsDirectoryResourceScanner.h"
+#include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/LuaFixture.h"
 
@@ -97,20 +99,22 @@ TEST_F(ImageTest, FramesRunLeftToRightAndWrapWithTheirGap)
 TEST_F(ImageTest, MetadataDecidesKeyFramesAndBlending)
 {
     EXPECT_EQ("Assertion failed: (metadata[\"width\"].IsInteger())\nMessage: image metadata has "
-              "numFrames, but not width",
+              "numFrames, but not width (unnamed image of 10 x 10)",
               FailureOf([&] { WithMetadata(10, 10, "{numFrames = 4}"); }));
     EXPECT_EQ("Assertion failed: (metadata[\"height\"].IsInteger())\nMessage: image metadata "
-              "has numFrames, but not height",
+              "has numFrames, but not height (unnamed image of 10 x 10)",
               FailureOf([&] { WithMetadata(10, 10, "{numFrames = 4, width = 2}"); }));
     EXPECT_EQ("Assertion failed: (metadata[\"width\"].IsNil() || (metadata[\"width\"].IsInteger() "
-              "&& metadata[\"width\"].ToInteger() == this->GetSize().x))",
+              "&& metadata[\"width\"].ToInteger() == this->GetSize().x))\nMessage: image "
+              "metadata width is not the picture's width (unnamed image of 10 x 10)",
               FailureOf([&] { WithMetadata(10, 10, "{width = 11}"); }));
     EXPECT_EQ("Assertion failed: (metadata[\"height\"].IsNil() || "
               "(metadata[\"height\"].IsInteger() && metadata[\"height\"].ToInteger() == "
-              "this->GetSize().y))",
+              "this->GetSize().y))\nMessage: image metadata height is not the picture's height "
+              "(unnamed image of 10 x 10)",
               FailureOf([&] { WithMetadata(10, 10, "{height = 2.5}"); }));
-    // A frame count below 1 is refused by the frame layout itself.
-    EXPECT_EQ("Assertion failed: (numFrames > 0)",
+    EXPECT_EQ("Assertion failed: (numFrames > 0)\nMessage: image metadata has numFrames = 0 "
+              "(unnamed image of 10 x 10)",
               FailureOf([&] { WithMetadata(10, 10, "{numFrames = 0, width = 5, height = 5}"); }));
 
     std::unique_ptr<Image> keyed(WithMetadata(4, 4, "{colorKey = true, width = 4}"));
@@ -131,6 +135,73 @@ TEST_F(ImageTest, MetadataDecidesKeyFramesAndBlending)
 
     EXPECT_EQ("Assertion failed: (false)\nMessage: Image::GetHWSurface() is no longer supported.",
               FailureOf([] { Image(4, 4, 1, IMAGE_HWSURFACE); }));
+}
+
+TEST_F(ImageTest, FrameMetadataMustFitTheSheetAndErrorsNameTheImage)
+{
+    // Every refusal names the image (by its resource name when it has one) and leaves no
+    // image or surface record behind.
+    SurfaceManager& manager = SurfaceManager::GetInstance();
+    const int images = Image::GetLiveCount();
+    const int nodes = manager.GetNodeCount();
+    auto named = [&](const std::string& metadata) {
+        SDL_Surface* s = SurfaceManager::CreateSurface(100, 60, false);
+        LuaObject table = Eval(metadata);
+        Image image(s, 0, &table, "Images/Ball.png");
+    };
+    EXPECT_EQ("Assertion failed: (width > 0 && height > 0)\nMessage: image metadata has frames "
+              "of -30 x 20 (image \"Images/Ball.png\" of 100 x 60)",
+              FailureOf([&] { named("{numFrames = 2, width = -30, height = 20}"); }));
+    EXPECT_EQ("Assertion failed: (width > 0 && height > 0)\nMessage: image metadata has frames "
+              "of 30 x 0 (image \"Images/Ball.png\" of 100 x 60)",
+              FailureOf([&] { named("{numFrames = 2, width = 30, height = 0}"); }));
+    EXPECT_EQ("Assertion failed: (gapY >= 0)\nMessage: image metadata has gap_y = -5 (image "
+              "\"Images/Ball.png\" of 100 x 60)",
+              FailureOf([&] { named("{numFrames = 2, width = 30, height = 20, gap_y = -5}"); }));
+    EXPECT_EQ("Assertion failed: (width <= GetSize().x && height <= GetSize().y)\nMessage: image "
+              "metadata has frames of 30 x 61, larger than the picture (image "
+              "\"Images/Ball.png\" of 100 x 60)",
+              FailureOf([&] { named("{numFrames = 1, width = 30, height = 61}"); }));
+    // Three frames across, rows 25 apart: rows start at 0, 25 and 50, so nine frames fit
+    // (the last row cut short by the sheet's bottom edge); a tenth would start below it.
+    EXPECT_EQ("", FailureOf([&] { named("{numFrames = 9, width = 30, height = 20, gap_y = 5}"); }));
+    EXPECT_EQ("Assertion failed: (numFrames <= capacity)\nMessage: image metadata has numFrames "
+              "= 10, but frames of 30 x 20 with gap_y = 5 fit only 9 times (image "
+              "\"Images/Ball.png\" of 100 x 60)",
+              FailureOf([&] { named("{numFrames = 10, width = 30, height = 20, gap_y = 5}"); }));
+    EXPECT_NE(std::string::npos, FailureOf([&] {
+                                     named("{numFrames = 2000000000, width = 1, height = 1}");
+                                 }).find("fit only 6000 times"));
+    EXPECT_NE(std::string::npos,
+              FailureOf([&] { named("{width = 99}"); }).find("(image \"Images/Ball.png\""));
+    EXPECT_EQ(images, Image::GetLiveCount());
+    EXPECT_EQ(nodes, manager.GetNodeCount());
+
+    // References carry the name of the picture they show.
+    SDL_Surface* s = SurfaceManager::CreateSurface(8, 8, false);
+    Image source(s, 0, nullptr, "Images/Dot.png");
+    std::unique_ptr<Image> reference(Image::CreateReference(&source));
+    EXPECT_EQ("Images/Dot.png", reference->GetName());
+}
+
+TEST_F(ImageTest, ALoadedPictureWithBadMetadataIsNamedInTheError)
+{
+    bbtest::TempHome home;
+    const std::string folder = home.Path() + "/site";
+    bbtest::WriteFile(folder + "/image.cfg",
+                      "Metadata { ['Strip.bmp'] = { numFrames = 3, width = 8, height = 8 } }\n");
+    SDL_Surface* picture = SurfaceManager::CreateSurface(16, 8, false);
+    ASSERT_EQ(0, SDL_SaveBMP(picture, (folder + "/Strip.bmp").c_str()));
+    SDL_FreeSurface(picture);
+
+    ResourceManager manager(State());
+    manager.AddLoader(new SDLImageLoader());
+    manager.AddScanner(new WindowsDirectoryResourceScanner(folder));
+    manager.ScanAll();
+    EXPECT_EQ("Assertion failed: (numFrames <= capacity)\nMessage: image metadata has numFrames "
+              "= 3, but frames of 8 x 8 with gap_y = 0 fit only 2 times (image \"" +
+                  folder + "/Strip.bmp\" of 16 x 8)",
+              FailureOf([&] { Image strip("Strip.bmp"); }));
 }
 
 TEST_F(ImageTest, ImagesAndSurfaceRecordsAreReleased)

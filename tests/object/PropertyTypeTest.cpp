@@ -113,8 +113,22 @@ TEST_F(ObjectTest, GeometryAndScriptValuesRoundTrip)
     Thing thing;
     Assign(thing, "bounds", "{10, -5, 640, 480}");
     EXPECT_EQ("{10, -5, 640, 480}", Show(thing, "bounds"));
-    Assign(thing, "bounds", "{0, 0, 65536 + 3, 1}");
-    EXPECT_EQ(3, thing.m_Bounds.w);
+    // Values the 16-bit fields cannot hold, and points lacking a coordinate, are refused
+    // naming the property and the field; the member keeps its value.
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The rectangle \"bounds\" needs \"w\" in "
+              "0..65535, not 65539.",
+              MessageOf([&] { Assign(thing, "bounds", "{0, 0, 65536 + 3, 1}"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The rectangle \"bounds\" needs \"x\" in "
+              "-32768..32767, not -40000.",
+              MessageOf([&] { Assign(thing, "bounds", "{-40000, 0, 1, 1}"); }));
+    EXPECT_EQ("{10, -5, 640, 480}", Show(thing, "bounds"));
+    thing.m_Offset = Point<float>(7, 7);
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"offset\" needs a number for "
+              "\"y\".",
+              MessageOf([&] { Assign(thing, "offset", "{x = 10}"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"cell\" needs a number for \"x\".",
+              MessageOf([&] { Assign(thing, "cell", "{x = 'x', y = 1}"); }));
+    EXPECT_EQ(Point<float>(7, 7), thing.m_Offset);
 
     Assign(thing, "offset", "{x = 1.5, [2] = 5}");
     EXPECT_EQ(Point<float>(1.5f, 5.0f), thing.m_Offset);

@@ -95,6 +95,85 @@ TEST_F(GridTest, RebuildingRemovesTheOldCellsAndSizesAreChecked)
               }));
 }
 
+TEST_F(GridTest, CellSizesAndPlacesBeyondSixteenBitsAreRefused)
+{
+    Grid grid;
+    grid.SetGridSize(2, 1, 30, 10);
+    EXPECT_EQ("Assertion failed: (extent >= 0 && extent <= kRectExtentMax)\nMessage: A grid's "
+              "cell width lies in 0..65535, not 70000.",
+              MessageOf([&] { grid.SetGridSize(1, 1, 70000, 10); }));
+    EXPECT_EQ("Assertion failed: (extent >= 0 && extent <= kRectExtentMax)\nMessage: A grid's "
+              "cell height lies in 0..65535, not -1.",
+              MessageOf([&] { grid.SetGridSize(1, 1, 10, -1); }));
+    // Each cell fits, the whole grid does not.
+    EXPECT_EQ("Assertion failed: (extent <= kRectExtentMax)\nMessage: A grid's width (cells "
+              "times cell size) lies in 0..65535, not 99000.",
+              MessageOf([&] { grid.SetGridSize(99, 1, 1000, 10); }));
+    // The last cell would lie past the 16-bit position range.
+    grid.SetMargins(0, 0, 33000, 0);
+    EXPECT_EQ("Assertion failed: (position >= kRectCoordinateMin && position <= "
+              "kRectCoordinateMax)\nMessage: A grid's cells lie at x = 33010, outside "
+              "-32768..32767.",
+              MessageOf([&] { grid.SetGridSize(2, 1, 10, 10); }));
+    grid.SetMargins(0, -40000, 0, 0);
+    EXPECT_NE(std::string::npos,
+              MessageOf([&] { grid.SetGridSize(1, 1, 10, 10); }).find("y = -40000"));
+    // A refused size leaves the cells of the last one.
+    EXPECT_EQ(60, grid.GetWidth());
+    ASSERT_NE(nullptr, grid.GetCell(2, 1));
+    EXPECT_EQ(30, grid.GetCell(2, 1)->GetX());
+    EXPECT_NE("", MessageOf([] { Cell cell(65536, 1, HorizontalAlignment::Left); }));
+
+    // From scripts the grid's properties name what they lack.
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"cellSize\" needs a number for "
+              "\"y\".",
+              MessageOf([&] {
+                  std::unique_ptr<Object> bad(ClassManager::GetInstance()->InstantiateObject(
+                      Table("{class = 'Grid', cellSize = {{2, 1}, {50}}}")));
+              }));
+    EXPECT_NE(std::string::npos,
+              MessageOf([&] {
+                  std::unique_ptr<Object> bad(ClassManager::GetInstance()->InstantiateObject(
+                      Table("{class = 'Grid', cellSize = {{2, 1}, {50, 70000}}}")));
+              }).find("cell height lies in 0..65535, not 70000."));
+}
+
+TEST_F(GridTest, ActorPositionsAndSizesFromScriptsAreCheckedAndNamed)
+{
+    // Grids are actors: their position and size go through the actor's properties.
+    auto make = [](const std::string& entries) {
+        std::unique_ptr<Object> object(ClassManager::GetInstance()->InstantiateObject(
+            Table("{class = 'Grid', " + entries + "}")));
+        return object;
+    };
+    std::unique_ptr<Object> object = make("position = {x = 5, y = -6}, size = {w = 70, h = 8}");
+    auto* grid = dynamic_cast<Grid*>(object.get());
+    ASSERT_NE(nullptr, grid);
+    EXPECT_EQ(5, grid->GetX());
+    EXPECT_EQ(-6, grid->GetY());
+    EXPECT_EQ(70, grid->GetWidth());
+    EXPECT_EQ(8, grid->GetHeight());
+
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"position\" needs a number for "
+              "\"y\".",
+              MessageOf([&] { make("position = {x = 10}"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The size \"size\" needs a number for \"w\".",
+              MessageOf([&] { make("size = {w = 'x'}"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The size \"size\" needs \"w\" in 0..65535, "
+              "not -1.",
+              MessageOf([&] { make("size = {-1, 70000}"); }));
+    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"position\" needs \"x\" in "
+              "-32768..32767, not 40000.",
+              MessageOf([&] { make("position = {40000, 0}"); }));
+
+    // A size read back from an actor applies again unchanged.
+    LuaPlus::LuaObject size;
+    grid->RetrieveProperty(size, "size");
+    grid->ApplyProperty("size", size);
+    EXPECT_EQ(70, grid->GetWidth());
+    EXPECT_EQ(8, grid->GetHeight());
+}
+
 TEST_F(GridTest, ScriptMarginsApplyBeforeCellsWhateverTheOrder)
 {
     for (const char* table :

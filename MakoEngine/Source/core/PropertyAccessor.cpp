@@ -59,7 +59,7 @@ const PropertyAccessor* MakeScriptPropertyAccessor()
 void SetMemberProperty(Object& object, const PropertyAccessor& accessor,
                        const LuaPlus::LuaObject& value)
 {
-    GetPropertyType(accessor.typeId).fromLua(value, accessor.member(object));
+    GetPropertyType(accessor.typeId).fromLua(value, accessor.member(object), accessor.name);
 }
 
 void GetMemberProperty(Object& object, LuaPlus::LuaObject& value, const PropertyAccessor& accessor)

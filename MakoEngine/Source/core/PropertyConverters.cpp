@@ -32,7 +32,7 @@ void BoolToLua(LuaObject& out, const void* member)
     out.AssignBoolean(EngineState(), MemberOf<bool>(member));
 }
 
-void BoolFromLua(const LuaObject& value, void* member)
+void BoolFromLua(const LuaObject& value, void* member, const std::string&)
 {
     MemberOf<bool>(member) = ReadBooleanFromObject(value);
 }
@@ -44,7 +44,7 @@ void ColorToLua(LuaObject& out, const void* member)
     MemberOf<Color>(member).ToLuaObject(out, true);
 }
 
-void ColorFromLua(const LuaObject& value, void* member)
+void ColorFromLua(const LuaObject& value, void* member, const std::string&)
 {
     Color color = MemberOf<Color>(member);
     color.SetColor(value);
@@ -56,7 +56,7 @@ void DoubleToLua(LuaObject& out, const void* member)
     out.AssignNumber(EngineState(), MemberOf<double>(member));
 }
 
-void DoubleFromLua(const LuaObject& value, void* member)
+void DoubleFromLua(const LuaObject& value, void* member, const std::string&)
 {
     MemberOf<double>(member) = ReadNumberFromObject(value);
 }
@@ -66,7 +66,7 @@ void FloatToLua(LuaObject& out, const void* member)
     out.AssignNumber(EngineState(), MemberOf<float>(member));
 }
 
-void FloatFromLua(const LuaObject& value, void* member)
+void FloatFromLua(const LuaObject& value, void* member, const std::string&)
 {
     MemberOf<float>(member) = static_cast<float>(ReadNumberFromObject(value));
 }
@@ -76,7 +76,7 @@ void IntToLua(LuaObject& out, const void* member)
     out.AssignNumber(EngineState(), MemberOf<std::int32_t>(member));
 }
 
-void IntFromLua(const LuaObject& value, void* member)
+void IntFromLua(const LuaObject& value, void* member, const std::string&)
 {
     MemberOf<std::int32_t>(member) = ReadIntegerFromObject(value);
 }
@@ -90,7 +90,7 @@ void LuaObjectToLua(LuaObject& out, const void* member)
         out.AssignNil(EngineState());
 }
 
-void LuaObjectFromLua(const LuaObject& value, void* member)
+void LuaObjectFromLua(const LuaObject& value, void* member, const std::string&)
 {
     MemberOf<LuaObject>(member) = value;
 }
@@ -100,10 +100,10 @@ void Point2fToLua(LuaObject& out, const void* member)
     out = MemberOf<Point<float>>(member).ToLuaObject(EngineState());
 }
 
-void Point2fFromLua(const LuaObject& value, void* member)
+void Point2fFromLua(const LuaObject& value, void* member, const std::string& name)
 {
     Point<float> point = MemberOf<Point<float>>(member);
-    point.SetPoint(value);
+    point.SetPoint(value, name.c_str());
     MemberOf<Point<float>>(member) = point;
 }
 
@@ -112,10 +112,10 @@ void Point2iToLua(LuaObject& out, const void* member)
     out = MemberOf<Point<int>>(member).ToLuaObject(EngineState());
 }
 
-void Point2iFromLua(const LuaObject& value, void* member)
+void Point2iFromLua(const LuaObject& value, void* member, const std::string& name)
 {
     Point<int> point = MemberOf<Point<int>>(member);
-    point.SetPoint(value);
+    point.SetPoint(value, name.c_str());
     MemberOf<Point<int>>(member) = point;
 }
 
@@ -124,7 +124,7 @@ void PolyToLua(LuaObject& out, const void* member)
     out = MemberOf<Poly>(member).ToLuaObject(EngineState());
 }
 
-void PolyFromLua(const LuaObject& value, void* member)
+void PolyFromLua(const LuaObject& value, void* member, const std::string&)
 {
     Poly poly = MemberOf<Poly>(member);
     poly.SetPoly(value);
@@ -136,10 +136,11 @@ void RectToLua(LuaObject& out, const void* member)
     out = RectToLuaObject(MemberOf<SDL_Rect>(member), EngineState());
 }
 
-void RectFromLua(const LuaObject& value, void* member)
+// Values a 16-bit field cannot hold are refused, naming the property and the field.
+void RectFromLua(const LuaObject& value, void* member, const std::string& name)
 {
     SDL_Rect rect = MemberOf<SDL_Rect>(member);
-    SetRectFromLuaObject(rect, value);
+    SetRectFromLuaObject(rect, value, name.c_str());
     MemberOf<SDL_Rect>(member) = rect;
 }
 
@@ -148,7 +149,7 @@ void StringToLua(LuaObject& out, const void* member)
     out.AssignString(EngineState(), MemberOf<std::string>(member));
 }
 
-void StringFromLua(const LuaObject& value, void* member)
+void StringFromLua(const LuaObject& value, void* member, const std::string&)
 {
     MemberOf<std::string>(member) = ReadStringFromObject(value);
 }
@@ -159,7 +160,7 @@ void UCharToLua(LuaObject& out, const void* member)
 }
 
 // Cut to the low 8 bits: 300 is stored as 44.
-void UCharFromLua(const LuaObject& value, void* member)
+void UCharFromLua(const LuaObject& value, void* member, const std::string&)
 {
     MemberOf<unsigned char>(member) = static_cast<unsigned char>(ReadIntegerFromObject(value));
 }
@@ -171,7 +172,7 @@ void UInt32ToLua(LuaObject& out, const void* member)
 }
 
 // Any number, truncated toward zero and taken modulo 2^32 (so -1 is 0xFFFFFFFF).
-void UInt32FromLua(const LuaObject& value, void* member)
+void UInt32FromLua(const LuaObject& value, void* member, const std::string&)
 {
     const double number = ReadNumberFromObject(value);
     MemberOf<std::uint32_t>(member) =

@@ -31,8 +31,10 @@ enum PropertyTypeId : int {
 // out = a fresh script value (in the engine's script state) for the member at `member`.
 using PropertyToLua = void (*)(LuaPlus::LuaObject& out, const void* member);
 // Writes the script value into the member at `member`. A value it cannot convert raises
-// and leaves the member as it was.
-using PropertyFromLua = void (*)(const LuaPlus::LuaObject& value, void* member);
+// and leaves the member as it was; `name` is the property's name, for the messages of
+// conversions that name the value they refuse.
+using PropertyFromLua = void (*)(const LuaPlus::LuaObject& value, void* member,
+                                 const std::string& name);
 
 struct PropertyType
 {

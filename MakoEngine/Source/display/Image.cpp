@@ -100,13 +100,14 @@ void TimedPass(void (BlitPerformanceManager::*record)(int, int, double), int w, 
 // frees the surface itself when this throws, so an extra SDL reference keeps it alive
 // through a failed construction; on success that reference is given back (freeing the
 // original when the image replaced it by a converted copy).
-Resource* MakeImageResource(SDL_Surface* surface, int flags, const LuaObject& metadata)
+Resource* MakeImageResource(SDL_Surface* surface, int flags, const LuaObject& metadata,
+                            const std::string& name)
 {
     ++surface->refcount;
     Image* image = nullptr;
     try {
         image = new Image(surface, static_cast<std::uint32_t>(flags),
-                          metadata.IsNil() ? nullptr : &metadata);
+                          metadata.IsNil() ? nullptr : &metadata, name);
     } catch (...) {
         // Still holding the extra reference only when the image never took the surface.
         if (surface->refcount > 1)
@@ -144,8 +145,11 @@ Image::Image(int frameWidth, int height, int numFrames, std::uint32_t flags, con
     ApplyAlphaStep();
 }
 
-Image::Image(SDL_Surface* surface, std::uint32_t flags, const LuaObject* metadata) : Image()
+Image::Image(SDL_Surface* surface, std::uint32_t flags, const LuaObject* metadata,
+             const std::string& name)
+    : Image()
 {
+    m_Name = name;
     m_Flags = flags;
     InitFromSurface(surface, metadata);
     if (!m_FrameRects)
@@ -243,6 +247,7 @@ void Image::InitFromSurface(SDL_Surface* surface, const LuaObject* metadata)
 void Image::InitAsReference(Image* source)
 {
     m_Source = source;
+    m_Name = source->m_Name;
     source->m_Dependents.push_back(this);
     // A source holding its surface directly has no record to share: the reference holds
     // the same surface directly too (and never frees it).
@@ -611,19 +616,19 @@ void Image::ExtractRelevantMetadata()
     }
     if (metadata["numFrames"].IsInteger()) {
         MAKO_ASSERT_MSG(metadata["width"].IsInteger(),
-                        "image metadata has numFrames, but not width");
+                        "image metadata has numFrames, but not width " + DescribeForMetadata());
         MAKO_ASSERT_MSG(metadata["height"].IsInteger(),
-                        "image metadata has numFrames, but not height");
+                        "image metadata has numFrames, but not height " + DescribeForMetadata());
         const int numFrames = metadata["numFrames"].ToInteger();
         const int width = metadata["width"].ToInteger();
         const int height = metadata["height"].ToInteger();
         const int gapY = metadata["gap_y"].IsInteger() ? metadata["gap_y"].ToInteger() : 0;
-        // A count below 1 fails BuildFrameRects' own check.
+        CheckFrameMetadata(numFrames, width, height, gapY);
         BuildFrameRects(width, height, numFrames, gapY);
     } else {
         // clang-format off
-        MAKO_ASSERT(metadata["width"].IsNil() || (metadata["width"].IsInteger() && metadata["width"].ToInteger() == this->GetSize().x));
-        MAKO_ASSERT(metadata["height"].IsNil() || (metadata["height"].IsInteger() && metadata["height"].ToInteger() == this->GetSize().y));
+        MAKO_ASSERT_MSG(metadata["width"].IsNil() || (metadata["width"].IsInteger() && metadata["width"].ToInteger() == this->GetSize().x), "image metadata width is not the picture's width " + DescribeForMetadata());
+        MAKO_ASSERT_MSG(metadata["height"].IsNil() || (metadata["height"].IsInteger() && metadata["height"].ToInteger() == this->GetSize().y), "image metadata height is not the picture's height " + DescribeForMetadata());
         // clang-format on
     }
     // Only colorKey = true keys the picture; any other value (or none) clears the key.
@@ -635,4 +640,41 @@ void Image::ExtractRelevantMetadata()
         m_Flags = (m_Flags & ~IMAGE_OPAQUE) | IMAGE_COMBINEDALPHA;
     else if (metadata["noAlpha"].IsTrue())
         SetOpaque();
+}
+
+std::string Image::DescribeForMetadata() const
+{
+    const Point<int> size = GetSize();
+    if (m_Name.empty())
+        return boost::str(boost::format("(unnamed image of %1% x %2%)") % size.x % size.y);
+    return boost::str(boost::format("(image \"%1%\" of %2% x %3%)") % m_Name % size.x % size.y);
+}
+
+void Image::CheckFrameMetadata(int numFrames, int width, int height, int gapY) const
+{
+    MAKO_ASSERT_MSG(numFrames > 0,
+                    boost::str(boost::format("image metadata has numFrames = %1% ") % numFrames) +
+                        DescribeForMetadata());
+    MAKO_ASSERT_MSG(
+        width > 0 && height > 0,
+        boost::str(boost::format("image metadata has frames of %1% x %2% ") % width % height) +
+            DescribeForMetadata());
+    MAKO_ASSERT_MSG(gapY >= 0, boost::str(boost::format("image metadata has gap_y = %1% ") % gapY) +
+                                   DescribeForMetadata());
+    MAKO_ASSERT_MSG(width <= GetSize().x && height <= GetSize().y,
+                    boost::str(boost::format("image metadata has frames of %1% x %2%, larger "
+                                             "than the picture ") %
+                               width % height) +
+                        DescribeForMetadata());
+    // The frames the layout can place: whole frames across each row, and rows of
+    // height + gapY while a row still starts inside the sheet (the last row may be cut
+    // short at the bottom; drawing clips it).
+    const long long columns = GetSize().x / width;
+    const long long rows = (GetSize().y - 1) / (static_cast<long long>(height) + gapY) + 1;
+    const long long capacity = columns * rows;
+    MAKO_ASSERT_MSG(numFrames <= capacity,
+                    boost::str(boost::format("image metadata has numFrames = %1%, but frames of "
+                                             "%2% x %3% with gap_y = %4% fit only %5% times ") %
+                               numFrames % width % height % gapY % capacity) +
+                        DescribeForMetadata());
 }

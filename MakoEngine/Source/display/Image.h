@@ -46,8 +46,10 @@ public:
     // Over a surface, which the image takes (unless flag 64: then it is only held). A
     // surface not in the reference format is replaced by a converted copy. With metadata
     // (may be null), the metadata decides colour key, frames and blending. A null surface
-    // raises ImageException; on any failure a taken surface is freed.
-    Image(SDL_Surface* surface, std::uint32_t flags, const LuaPlus::LuaObject* metadata);
+    // raises ImageException; on any failure a taken surface is freed. `name` (the resource
+    // name of a loaded picture, may be empty) names the image in metadata errors.
+    Image(SDL_Surface* surface, std::uint32_t flags, const LuaPlus::LuaObject* metadata,
+          const std::string& name = std::string());
     // The same, then numFrames frames of frameWidth x height laid out without a gap.
     Image(SDL_Surface* surface, std::uint32_t flags, int frameWidth, int height, int numFrames,
           const LuaPlus::LuaObject* metadata);
@@ -134,8 +136,13 @@ public:
     void RefreshHWSurface(bool deleteFirst);
 
     // Applies the metadata's colorKey, numFrames/width/height/gap_y, combinedAlpha and
-    // noAlpha entries. Bad entries raise assertion failures.
+    // noAlpha entries. Bad entries (a frame layout the sheet cannot hold, negative sizes or
+    // gaps, sizes that contradict the picture) raise assertion failures naming the image.
     void ExtractRelevantMetadata();
+
+    // The resource name the image was loaded under (references share it); empty for
+    // images made in code.
+    const std::string& GetName() const { return m_Name; }
 
     // Diagnostics: Image objects alive now.
     static int GetLiveCount();
@@ -151,6 +158,10 @@ private:
     void Draw(const SDL_Rect* srcRect, Image* target, const SDL_Rect* dstRect,
               ShaderType shader) const;
     SDL_Surface* RequirePixelSurface() const;
+    // The image as metadata errors name it: (image "Ball.png"), or its size when unnamed.
+    std::string DescribeForMetadata() const;
+    // Checks numFrames frames of width x height with the gap fit the sheet.
+    void CheckFrameMetadata(int numFrames, int width, int height, int gapY) const;
 
     SurfaceNode* m_SurfaceNode = nullptr;
     SDL_Surface* m_Surface = nullptr; // held directly under IMAGE_DIRECT_SURFACE
@@ -162,5 +173,6 @@ private:
     int m_FrameGap = 0;
     Image* m_Source = nullptr;
     std::vector<Image*> m_Dependents;
+    std::string m_Name;
     std::uint8_t m_Alpha = 255;
 };

@@ -1,6 +1,7 @@
 #include "geometry/Point.h"
 
 #include "core/Exception.h"
+#include "geometry/ScriptCoordinates.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
@@ -42,19 +43,6 @@ double ReadPolarComponent(const LuaObject& value, const char* name)
     MAKO_ASSERT_MSG(false, boost::str(boost::format("Invalid parameter for \"%1%\", type=%2%") %
                                       name % value.TypeName()));
     return 0;
-}
-
-// A Cartesian component: the named field when it is a number, else the list entry when it
-// is a number, else the list entry called as a function.
-double ReadCartesianComponent(const LuaObject& table, const char* name, int index)
-{
-    LuaObject named = table[name];
-    if (named.IsNumber())
-        return named.GetNumber();
-    LuaObject indexed = table[index];
-    if (indexed.IsNumber())
-        return indexed.GetNumber();
-    return indexed.Call().GetNumber();
 }
 
 // A coordinate in the point's type. Point<int> truncates toward zero and, since a script
@@ -99,9 +87,10 @@ template <typename T> int LuaEqualsBody(lua_State* L)
 
 } // namespace
 
-template <typename T> void Point<T>::SetPoint(const LuaObject& value)
+template <typename T> void Point<T>::SetPoint(const LuaObject& value, const char* name)
 {
-    MAKO_ASSERT_MSG(value.IsTable(), value.TypeName());
+    const CoordinateLabel label{"point", name};
+    RequireCoordinateTable(value, label);
     double px = 0;
     double py = 0;
     if constexpr (std::is_same_v<T, float>) {
@@ -126,8 +115,8 @@ template <typename T> void Point<T>::SetPoint(const LuaObject& value)
             return;
         }
     }
-    px = ReadCartesianComponent(value, "x", 1);
-    py = ReadCartesianComponent(value, "y", 2);
+    px = ReadCoordinate(value, "x", 1, label);
+    py = ReadCoordinate(value, "y", 2, label);
     x = FromDouble<T>(px);
     y = FromDouble<T>(py);
 }

@@ -2,7 +2,8 @@
 // A point of two coordinates of one numeric type: Point<int> for pixels, Point<float>
 // (Point2f) for polygon vertices and motions, Point<double> for physics positions.
 //
-// Script form: a table {x = .., y = ..} (or {.., ..}); a polar {r = .., theta = ..} with
+// Script form: a table {x = .., y = ..} (or {.., ..}, each entry a number or a function
+// giving one); a polar {r = .., theta = ..} with
 // theta in radians is read too. Tables made by ToLuaObject carry a per-type metatable
 // whose __eq compares both coordinates exactly, so scripts can compare points with ==.
 #include "luaplus/LuaPlus.h"
@@ -17,7 +18,10 @@ template <typename T> struct Point
     Point() = default;
     Point(T px, T py) : x(px), y(py) {}
     // Read from a script value (SetPoint).
-    explicit Point(const LuaPlus::LuaObject& value) { SetPoint(value); }
+    explicit Point(const LuaPlus::LuaObject& value, const char* name = nullptr)
+    {
+        SetPoint(value, name);
+    }
 
     bool operator==(const Point& other) const { return x == other.x && y == other.y; }
     bool operator!=(const Point& other) const { return !(*this == other); }
@@ -25,9 +29,11 @@ template <typename T> struct Point
     Point operator-(const Point& o) const { return Point(x - o.x, y - o.y); }
     Point operator*(T s) const { return Point(x * s, y * s); }
 
-    // Reads the point from a script table, Cartesian or polar. Failures raise the
-    // engine's assertion exceptions; the point is unchanged then.
-    void SetPoint(const LuaPlus::LuaObject& value);
+    // Reads the point from a script table, Cartesian or polar. Each Cartesian coordinate
+    // is a number or a function giving one. Failures raise the engine's assertion
+    // exceptions, naming the value by `name` when given ("The point \"position\" needs a
+    // number for \"y\"."); the point is unchanged then.
+    void SetPoint(const LuaPlus::LuaObject& value, const char* name = nullptr);
 
     // A new table {x = .., y = ..} with this type's equality metatable, in the state
     // (null: the engine's script state).

@@ -1,11 +1,17 @@
 #pragma once
 // The engine's rectangle is SDL's: x, y signed 16-bit, w, h unsigned 16-bit, in that
 // order. The right edge is x + w and the bottom edge y + h (y grows downwards).
+#include "geometry/Point.h"
 #include "luaplus/LuaPlus.h"
 
 #include <SDL.h>
 
 using Rect = SDL_Rect;
+
+// The ranges of the rectangle's fields.
+constexpr int kRectCoordinateMin = -32768;
+constexpr int kRectCoordinateMax = 32767;
+constexpr int kRectExtentMax = 65535;
 
 // A rectangle from four ints; each is cut to its 16-bit field.
 inline SDL_Rect MakeRect(int x, int y, int w, int h)
@@ -23,7 +29,19 @@ inline bool RectEquals(const SDL_Rect& a, const SDL_Rect& b)
     return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
 }
 
-// x, y, w, h from the integer values of entries 1 to 4 of the table.
-void SetRectFromLuaObject(SDL_Rect& rect, const LuaPlus::LuaObject& table);
+// x, y, w, h from entries 1 to 4 of the table (or its fields x, y, w, h), each a number (or a
+// function giving one) truncated toward zero. A value a field cannot hold (x, y outside
+// -32768..32767, w, h outside 0..65535) is refused, as is a missing entry; the messages name the
+// rectangle by `name` when given. The rectangle is unchanged on failure.
+void SetRectFromLuaObject(SDL_Rect& rect, const LuaPlus::LuaObject& table,
+                          const char* name = nullptr);
 // A new table {x, y, w, h} in the state (null: the engine's script state).
 LuaPlus::LuaObject RectToLuaObject(const SDL_Rect& rect, LuaPlus::LuaState* state = nullptr);
+
+// The size of a rectangle from a script table {w = .., h = ..}, {x = .., y = ..} or
+// {.., ..}: each a number (or a function giving one), truncated toward zero, in 0..65535.
+// Failures name the size by `name` ("The size \"size\" needs a number for \"h\".").
+Point<int> ReadRectSize(const LuaPlus::LuaObject& value, const char* name);
+// The position of a rectangle: a point (any form SetPoint reads) whose coordinates lie
+// in -32768..32767. Failures name the point by `name`.
+Point<int> ReadRectPosition(const LuaPlus::LuaObject& value, const char* name);

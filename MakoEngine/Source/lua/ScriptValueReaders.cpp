@@ -9,19 +9,6 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-// obj itself when it is not a function; else the first result of calling it with no
-// arguments. A script error in the call is raised as a ScriptError with the script's text.
-LuaObject ResolveFunction(const LuaObject& obj)
-{
-    if (!obj.IsFunction())
-        return obj;
-    try {
-        return obj.Call();
-    } catch (const LuaException& e) {
-        MAKO_THROW(ScriptError, e.GetMessage());
-    }
-}
-
 // Fails the assertion "false" with "Object is not <kind>, but rather a <type>.".
 [[noreturn]] void FailKind(const char* kind, const LuaObject& obj)
 {
@@ -33,9 +20,20 @@ LuaObject ResolveFunction(const LuaObject& obj)
 
 } // namespace
 
+LuaObject ResolveScriptValue(const LuaObject& obj)
+{
+    if (!obj.IsFunction())
+        return obj;
+    try {
+        return obj.Call();
+    } catch (const LuaException& e) {
+        MAKO_THROW(ScriptError, e.GetMessage());
+    }
+}
+
 int ReadIntegerFromObject(const LuaObject& obj)
 {
-    LuaObject value = ResolveFunction(obj);
+    LuaObject value = ResolveScriptValue(obj);
     if (!value.IsNumber())
         FailKind("a number", value);
     return value.GetInteger();
@@ -43,7 +41,7 @@ int ReadIntegerFromObject(const LuaObject& obj)
 
 double ReadNumberFromObject(const LuaObject& obj)
 {
-    LuaObject value = ResolveFunction(obj);
+    LuaObject value = ResolveScriptValue(obj);
     if (!value.IsNumber())
         FailKind("a number", value);
     return value.GetNumber();
@@ -51,7 +49,7 @@ double ReadNumberFromObject(const LuaObject& obj)
 
 void* ReadPointerFromObject(const LuaObject& obj)
 {
-    LuaObject value = ResolveFunction(obj);
+    LuaObject value = ResolveScriptValue(obj);
     if (!value.IsLightUserData())
         FailKind("a light user data", value);
     return value.GetLightUserData();
@@ -59,7 +57,7 @@ void* ReadPointerFromObject(const LuaObject& obj)
 
 std::string ReadStringFromObject(const LuaObject& obj)
 {
-    LuaObject value = ResolveFunction(obj);
+    LuaObject value = ResolveScriptValue(obj);
     if (!value.IsString())
         FailKind("a string", value);
     return std::string(value.GetString(), value.GetStrLen());
@@ -67,7 +65,7 @@ std::string ReadStringFromObject(const LuaObject& obj)
 
 bool ReadBooleanFromObject(const LuaObject& obj)
 {
-    LuaObject value = ResolveFunction(obj);
+    LuaObject value = ResolveScriptValue(obj);
     if (!value.IsBoolean())
         FailKind("a boolean", value);
     return value.GetBoolean();

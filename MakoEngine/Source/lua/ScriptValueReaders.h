@@ -8,6 +8,9 @@
 
 #include <string>
 
+// obj itself when it is not a function; else the first result of calling it with no
+// arguments. A script error in the call is raised as a ScriptError with the script's text.
+LuaPlus::LuaObject ResolveScriptValue(const LuaPlus::LuaObject& obj);
 // A number, truncated toward zero.
 int ReadIntegerFromObject(const LuaPlus::LuaObject& obj);
 // A number.

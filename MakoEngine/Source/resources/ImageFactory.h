@@ -6,14 +6,17 @@
 
 #include <SDL.h>
 
+#include <string>
+
 class Resource;
 
 // Makes the image resource of a decoded surface. On success the resource owns the
 // surface. When it throws, it must leave the surface untouched: the loader frees it.
 // flags: IMAGE_FLAG_OPAQUE when the surface has no alpha channel, else 0. metadata: the
-// entry's metadata table (nil when none), to be copied, not kept by reference.
+// entry's metadata table (nil when none), to be copied, not kept by reference. name: the
+// resource's name, for messages about the picture.
 using ImageFactory = Resource* (*)(SDL_Surface* surface, int flags,
-                                   const LuaPlus::LuaObject& metadata);
+                                   const LuaPlus::LuaObject& metadata, const std::string& name);
 
 // Image flag of a surface without an alpha channel.
 const int IMAGE_FLAG_OPAQUE = 32;

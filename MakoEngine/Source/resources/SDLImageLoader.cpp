@@ -43,7 +43,7 @@ void SDLImageLoader::LoadResource(FileReader* reader, ResourceInfo& info)
     int flags = surface->format->Amask == 0 ? IMAGE_FLAG_OPAQUE : 0;
     Resource* image = nullptr;
     try {
-        image = GetImageFactory()(surface, flags, info.GetMetadata());
+        image = GetImageFactory()(surface, flags, info.GetMetadata(), location);
     } catch (...) {
         SDL_FreeSurface(surface);
         throw;

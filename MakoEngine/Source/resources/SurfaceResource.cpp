@@ -23,7 +23,7 @@ int SurfaceResource::CalcMemoryUsage()
 }
 
 Resource* SurfaceResource::Create(SDL_Surface* surface, int flags,
-                                  const LuaPlus::LuaObject& metadata)
+                                  const LuaPlus::LuaObject& metadata, const std::string&)
 {
     return new SurfaceResource(surface, flags, metadata);
 }

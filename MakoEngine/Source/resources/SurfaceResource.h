@@ -7,6 +7,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 class SurfaceResource : public Resource
 {
 public:
@@ -22,7 +24,8 @@ public:
     const LuaPlus::LuaObject& GetMetadata() const { return m_Metadata; }
 
     // The ImageFactory that makes SurfaceResources.
-    static Resource* Create(SDL_Surface* surface, int flags, const LuaPlus::LuaObject& metadata);
+    static Resource* Create(SDL_Surface* surface, int flags, const LuaPlus::LuaObject& metadata,
+                            const std::string& name);
 
 private:
     SDL_Surface* m_Surface;

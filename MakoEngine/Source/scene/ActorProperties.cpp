@@ -95,10 +95,10 @@ void Actor::ApplyClassicProperty(const std::string& name, const LuaObject& value
         if (!animation.empty())
             LoopAnimation(animation);
     } else if (name == "position") {
-        const Point<int> p(value);
+        const Point<int> p = ReadRectPosition(value, "position");
         SetPosition(p.x, p.y);
     } else if (name == "size") {
-        const Point<int> p(value);
+        const Point<int> p = ReadRectSize(value, "size");
         SetSize(p.x, p.y);
         UpdateAlignment();
     } else if (name == "alignment") {

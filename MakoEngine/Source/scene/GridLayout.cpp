@@ -25,7 +25,7 @@ void GridOrientationToLua(LuaObject& out, const void* member)
                                               : "TopToBottom_LeftToRight");
 }
 
-void GridOrientationFromLua(const LuaObject& value, void* member)
+void GridOrientationFromLua(const LuaObject& value, void* member, const std::string&)
 {
     const std::string name = ReadStringFromObject(value);
     GridOrientation result = LeftToRight_TopToBottom;

@@ -6,6 +6,11 @@
 
 Cell::Cell(int width, int height, HorizontalAlignment alignment) : m_Alignment(alignment)
 {
+    MAKO_ASSERT_MSG(width >= 0 && width <= kRectExtentMax && height >= 0 &&
+                        height <= kRectExtentMax,
+                    boost::str(boost::format("A cell's width and height lie in 0..%1%, not "
+                                             "%2% x %3%.") %
+                               kRectExtentMax % width % height));
     SetSize(width, height);
 }
 

@@ -8,6 +8,7 @@
 class Cell : public Actor
 {
 public:
+    // Width and height must lie in 0..65535 (the actor's 16-bit size).
     Cell(int width, int height, HorizontalAlignment alignment);
 
     // Replaces the cell's actor (the previous one is removed and deleted; the one it holds

@@ -45,6 +45,13 @@ void Grid::SetGridSize(int columns, int rows, int cellWidth, int cellHeight)
         columns >= 0 && columns <= kMaxCells && rows >= 0 && rows <= kMaxCells,
         boost::str(boost::format("A grid has 0 to %1% columns and rows, not %2% x %3%.") %
                    kMaxCells % columns % rows));
+    // Everything is checked before the old cells go, so a refused size changes nothing.
+    CheckCellExtent("cell width", cellWidth);
+    CheckCellExtent("cell height", cellHeight);
+    CheckGridExtent("width", static_cast<long long>(columns) * cellWidth);
+    CheckGridExtent("height", static_cast<long long>(rows) * cellHeight);
+    CheckCellPlacement("x", m_Left, cellWidth + static_cast<long long>(m_SpacingX), columns);
+    CheckCellPlacement("y", m_Top, cellHeight + static_cast<long long>(m_SpacingY), rows);
     // The cells of an earlier call go, with the actors they hold.
     const std::vector<Cell*> old = m_Cells;
     m_Cells.clear();
@@ -59,15 +66,44 @@ void Grid::SetGridSize(int columns, int rows, int cellWidth, int cellHeight)
     for (int column = 1; column <= columns; ++column) {
         for (int row = 1; row <= rows; ++row) {
             Cell* cell = new Cell(cellWidth, cellHeight, HorizontalAlignment::Left);
-            const std::int16_t x =
-                static_cast<std::int16_t>((cellWidth + m_SpacingX) * (column - 1) + m_Left);
-            const std::int16_t y =
-                static_cast<std::int16_t>((cellHeight + m_SpacingY) * (row - 1) + m_Top);
+            // In range: checked above.
+            const int x = static_cast<int>(
+                (cellWidth + static_cast<long long>(m_SpacingX)) * (column - 1) + m_Left);
+            const int y = static_cast<int>(
+                (cellHeight + static_cast<long long>(m_SpacingY)) * (row - 1) + m_Top);
             cell->SetPosition(x, y);
             m_Cells[(column - 1) * rows + (row - 1)] = cell;
             AddActor(cell);
         }
     }
+}
+
+void Grid::CheckCellExtent(const char* what, int extent)
+{
+    MAKO_ASSERT_MSG(extent >= 0 && extent <= kRectExtentMax,
+                    boost::str(boost::format("A grid's %1% lies in 0..%2%, not %3%.") % what %
+                               kRectExtentMax % extent));
+}
+
+void Grid::CheckGridExtent(const char* what, long long extent)
+{
+    MAKO_ASSERT_MSG(extent <= kRectExtentMax,
+                    boost::str(boost::format("A grid's %1% (cells times cell size) lies in "
+                                             "0..%2%, not %3%.") %
+                               what % kRectExtentMax % extent));
+}
+
+void Grid::CheckCellPlacement(const char* axis, int first, long long step, int count)
+{
+    if (count <= 0)
+        return;
+    // Cell positions run linearly from the first cell to the last: both ends must fit.
+    const long long last = first + step * (count - 1);
+    for (const long long position : {static_cast<long long>(first), last})
+        MAKO_ASSERT_MSG(position >= kRectCoordinateMin && position <= kRectCoordinateMax,
+                        boost::str(boost::format("A grid's cells lie at %1% = %2%, outside "
+                                                 "%3%..%4%.") %
+                                   axis % position % kRectCoordinateMin % kRectCoordinateMax));
 }
 
 Cell* Grid::GetCell(int column, int row) const
@@ -115,18 +151,18 @@ void Grid::ApplyClassicProperty(const std::string& name, const LuaObject& value)
 {
     if (name == "cellSize") {
         MAKO_ASSERT_MSG(value.IsTable(), "cellSize is {{columns, rows}, {cellWidth, cellHeight}}.");
-        const Point<int> count(value[1]);
-        const Point<int> size(value[2]);
+        const Point<int> count(value[1], "cellSize");
+        const Point<int> size(value[2], "cellSize");
         SetGridSize(count.x, count.y, size.x, size.y);
     } else if (name == "margins") {
         MAKO_ASSERT_MSG(value.IsTable(),
                         "margins is {left, top} or {{left, top}, {spacingX, spacingY}}.");
         if (value[1].IsNumber()) {
-            const Point<int> margins(value);
+            const Point<int> margins(value, "margins");
             SetMargins(margins.x, margins.y, 0, 0);
         } else {
-            const Point<int> margins(value[1]);
-            const Point<int> spacing(value[2]);
+            const Point<int> margins(value[1], "margins");
+            const Point<int> spacing(value[2], "margins");
             SetMargins(margins.x, margins.y, spacing.x, spacing.y);
         }
     } else {

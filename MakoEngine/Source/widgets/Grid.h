@@ -32,7 +32,8 @@ public:
     // Stores the margins; cells built later use them.
     void SetMargins(int left, int top, int spacingX, int spacingY);
     // Builds the cells, removing any cells of an earlier call (with their actors). Columns
-    // and rows must lie in 0..kMaxCells.
+    // and rows must lie in 0..kMaxCells; cell sizes, the grid's size and every cell's
+    // position must fit the actor's 16-bit fields. A refused size leaves the grid as it was.
     void SetGridSize(int columns, int rows, int cellWidth, int cellHeight);
     // Font settings for captions of cell actors (radio-button grids use them).
     void SetFont(const std::string& fontFile, int fontSize, const Color& color);
@@ -61,6 +62,11 @@ protected:
     const std::vector<Cell*>& GetCells() const { return m_Cells; }
 
 private:
+    // Refusals of sizes and positions the 16-bit fields of actors cannot hold.
+    static void CheckCellExtent(const char* what, int extent);
+    static void CheckGridExtent(const char* what, long long extent);
+    static void CheckCellPlacement(const char* axis, int first, long long step, int count);
+
     int m_Columns = 0;
     int m_Rows = 0;
     int m_Left = 0;
