@@ -259,3 +259,21 @@ TEST(StepLock, DirectOdeChangesOfASteppingWorldAreRefused)
     dBodyDestroy(dBodyCreate(world));
     EXPECT_EQ(3, s.SpaceSize());
 }
+
+TEST(StepLockDeathTest, WorldDestroyedFromItsOwnStepEndsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            World* world = new World;
+            auto brick = MakeBrick(*world, 100, 100, 32, 16);
+            auto ball = MakeBall(*world, 100, 100 - 8 - 7.5, 8, 0, 200);
+            Hook hook;
+            hook.function = [world](PhysicsGeom*, PhysicsGeom*, const ContactData*) {
+                delete world;
+                return false;
+            };
+            world->Step(kFrame, &Hook::Callback, &hook);
+        },
+        "destroyed from inside its own step");
+}

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -160,6 +162,13 @@ WorldConfigReader World::EngineConfigReader()
 
 World::~World()
 {
+    if (m_Locked) {
+        // The step that is running would go on in freed memory.
+        const char* text = "World: destroyed from inside its own step\n";
+        PhysicsLogWarning(text);
+        std::fputs(text, stderr);
+        std::abort();
+    }
     // Detached only from the configuration attached to, and only while it still lives.
     if (Config* engineConfig = Config::GetCurrent();
         engineConfig && engineConfig == m_ObservedConfig) {

@@ -35,7 +35,8 @@
 //
 // Main thread only. Geometries and bodies are owned by the play-field objects and are
 // deleted before the world; what is left at tear-down is detached, not freed. A world
-// must not be destroyed from inside its own step.
+// destroyed from inside its own step ends the program with a message: the step would
+// otherwise go on in freed memory.
 #include "core/Object.h"
 #include "physics/ContactRecord.h"
 
