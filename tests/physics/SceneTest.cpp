@@ -255,9 +255,11 @@ constexpr const char* kHashFileVariable = "BB_SCRIPTED_SCENE_HASH_FILE";
 // its output is discarded. Returns the exit status, -1 when it could not be started.
 int RunSelfWith(const std::string& test, const char* variable, const std::string& value)
 {
+    // GoogleTest's own settings (sharding, output files) are the parent's alone.
     std::vector<std::string> environment;
     for (char** e = environ; *e; ++e)
-        environment.emplace_back(*e);
+        if (std::strncmp(*e, "GTEST_", 6) != 0)
+            environment.emplace_back(*e);
     environment.push_back(std::string(variable) + "=" + value);
     std::vector<char*> envp;
     for (std::string& e : environment)
