@@ -1,5 +1,7 @@
 // One frame of play in the physics world: every sub-step of a full field of bricks with
-// its walls and a number of balls. Reports the time per frame and per sub-step.
+// its walls and a number of balls. Reports the time per frame and per sub-step. A second
+// measure breaks every brick a ball touches from the contact callback and leaves a spark
+// (a sensor geometry) where it was, as play does; the field is rebuilt after each frame.
 #include "physics/CollisionOwner.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
@@ -10,6 +12,7 @@
 
 #include <cmath>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -23,12 +26,31 @@ struct Solid : CollisionOwner
     bool AcceptsCollision(CollisionOwner*, double, double) override { return false; }
 };
 
+// Owners that let everything pass.
+struct Sensor : CollisionOwner
+{
+    bool AcceptsCollision(CollisionOwner*, double, double) override { return true; }
+};
+
+struct Brick
+{
+    double x, y;
+    std::unique_ptr<PhysicsGeom> geom;
+};
+
 struct Field
 {
     Solid owner;
+    Solid brickOwner;
+    Sensor sparkOwner;
     std::unique_ptr<World> world;
     std::vector<std::unique_ptr<PhysicsGeom>> geoms;
     std::vector<PhysicsBody*> balls;
+    // 200 bricks: 20 columns of 28 pixels, 10 rows of 14 pixels. A broken one is null
+    // until the field is rebuilt.
+    std::vector<Brick> bricks;
+    std::unordered_map<const PhysicsGeom*, std::size_t> brickSlots;
+    std::vector<std::unique_ptr<PhysicsGeom>> sparks;
 
     explicit Field(int ballCount)
     {
@@ -45,10 +67,10 @@ struct Field
         AddBox(632, 250, 16, 460);
         AddBox(320, 28, 640, 16);
         AddBox(320, 472, 640, 16);
-        // 200 bricks: 20 columns of 28 pixels, 10 rows of 14 pixels.
         for (int row = 0; row < 10; ++row)
             for (int col = 0; col < 20; ++col)
-                AddBox(40 + col * 28 + 14, 60 + row * 14 + 7, 28, 14);
+                bricks.push_back({40.0 + col * 28 + 14, 60.0 + row * 14 + 7, nullptr});
+        Rebuild();
         for (int i = 0; i < ballCount; ++i) {
             PhysicsGeom* geom = world->CreateSphere(7.99f);
             geom->SetOwner(&owner);
@@ -67,12 +89,42 @@ struct Field
         }
     }
 
-    void AddBox(double x, double y, double w, double h)
+    PhysicsGeom* MakeBox(double x, double y, double w, double h, CollisionOwner* boxOwner)
     {
         PhysicsGeom* geom = world->CreateBox(float(w - 0.01), float(h - 0.01));
-        geom->SetOwner(&owner);
+        geom->SetOwner(boxOwner);
         geom->SetPosition(x, y);
-        geoms.emplace_back(geom);
+        return geom;
+    }
+
+    void AddBox(double x, double y, double w, double h)
+    {
+        geoms.emplace_back(MakeBox(x, y, w, h, &owner));
+    }
+
+    // Puts back every broken brick and clears the sparks.
+    void Rebuild()
+    {
+        sparks.clear();
+        for (std::size_t i = 0; i < bricks.size(); ++i) {
+            if (bricks[i].geom)
+                continue;
+            bricks[i].geom.reset(MakeBox(bricks[i].x, bricks[i].y, 28, 14, &brickOwner));
+            brickSlots[bricks[i].geom.get()] = i;
+        }
+    }
+
+    // Called from the contact callback: the brick goes and a spark takes its place.
+    void Break(const PhysicsGeom* geom)
+    {
+        auto slot = brickSlots.find(geom);
+        Brick& brick = bricks[slot->second];
+        brickSlots.erase(slot);
+        brick.geom.reset();
+        PhysicsGeom* spark = world->CreateSphere(6.0f);
+        spark->SetOwner(&sparkOwner);
+        spark->SetPosition(brick.x, brick.y);
+        sparks.emplace_back(spark);
     }
 
     // The balls' own speed regulation, so that play goes on at a steady pace.
@@ -87,6 +139,8 @@ struct Field
 
     ~Field()
     {
+        sparks.clear();
+        bricks.clear();
         geoms.clear(); // deletes the balls' bodies too
         world.reset();
     }
@@ -113,6 +167,43 @@ void BM_PhysicsFrame(benchmark::State& state)
         benchmark::Counter(double(contacts) / double(state.iterations()));
 }
 
+struct Breaking
+{
+    Field* field;
+    long contacts = 0;
+    long breaks = 0;
+};
+
+bool BreakBrick(PhysicsGeom* geom1, PhysicsGeom* geom2, const ContactData*, void* context)
+{
+    auto* breaking = static_cast<Breaking*>(context);
+    ++breaking->contacts;
+    Field& field = *breaking->field;
+    for (PhysicsGeom* geom : {geom1, geom2}) {
+        if (geom->GetOwner() == &field.brickOwner) {
+            field.Break(geom);
+            ++breaking->breaks;
+        }
+    }
+    return false;
+}
+
+void BM_PhysicsFrameBreakingBricks(benchmark::State& state)
+{
+    Field field(int(state.range(0)));
+    Breaking breaking{&field};
+    for (auto _ : state) {
+        field.world->Step(kFrame, &BreakBrick, &breaking);
+        field.Regulate();
+        field.Rebuild();
+    }
+    state.counters["breaks_per_frame"] =
+        benchmark::Counter(double(breaking.breaks) / double(state.iterations()));
+    state.counters["contacts_per_frame"] =
+        benchmark::Counter(double(breaking.contacts) / double(state.iterations()));
+}
+
 } // namespace
 
 BENCHMARK(BM_PhysicsFrame)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PhysicsFrameBreakingBricks)->Arg(50)->Unit(benchmark::kMicrosecond);

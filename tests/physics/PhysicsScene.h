@@ -12,6 +12,7 @@
 #include "physics/World.h"
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,9 +20,9 @@
 
 namespace physics_test {
 
-// An owner of one geometry. It lets contacts pass when `accepts` is set and counts how
-// often it was asked. Boxes and polygons report their edges (outward normals in the play
-// field's frame); spheres report none.
+// An owner of one geometry. It lets contacts pass when `accepts` is set, counts how often
+// it was asked and runs `onAsked` (when set) each time. Boxes and polygons report their
+// edges (outward normals in the play field's frame); spheres report none.
 class Thing : public CollisionOwner
 {
 public:
@@ -33,7 +34,13 @@ public:
     bool AcceptsCollision(CollisionOwner* other, double x, double y) override
     {
         ++asked;
-        return accepts;
+        const bool answer = accepts;
+        if (onAsked) {
+            // A copy: the function may delete this Thing.
+            const std::function<void()> run = onAsked;
+            run();
+        }
+        return answer;
     }
 
     int GetNumEdges() const override
@@ -68,6 +75,9 @@ public:
     PhysicsGeom* geom;
     bool accepts = false;
     int asked = 0;
+    std::function<void()> onAsked;
+    // Broken (deleted) by a ball that touches it, in scenes that break bricks.
+    bool breakable = false;
     Poly polygon;
     // +1 when the edge direction turned by +90 degrees points out of the polygon.
     double outwardSign = 1.0;
@@ -176,6 +186,23 @@ struct Recorder
         return self->stopAfter >= 0 && int(self->seen.size()) >= self->stopAfter;
     }
 };
+
+// A collision callback that runs a function object; the step's context is the Hook.
+struct Hook
+{
+    std::function<bool(PhysicsGeom*, PhysicsGeom*, const ContactData*)> function;
+
+    static bool Callback(PhysicsGeom* g1, PhysicsGeom* g2, const ContactData* c, void* context)
+    {
+        return static_cast<Hook*>(context)->function(g1, g2, c);
+    }
+};
+
+// The Thing that owns a geometry.
+inline Thing* OwnerOf(PhysicsGeom* geom)
+{
+    return static_cast<Thing*>(geom->GetOwner());
+}
 
 constexpr double kFrame = 0.032;
 

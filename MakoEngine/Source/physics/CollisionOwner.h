@@ -14,7 +14,10 @@ class CollisionOwner
 public:
     // True when this object lets a contact with `other` at (x, y) pass without a
     // physical response from its side. A contact gets a contact joint unless both owners
-    // answer true; the second owner is asked only when the first answered true.
+    // answer true; the second owner is asked only when the first answered true. It is
+    // asked during the world's step and may make and delete bodies and geometries (World
+    // says when that takes effect); a pair either of whose geometries was deleted while
+    // it was asked makes no contact.
     virtual bool AcceptsCollision(CollisionOwner* other, double x, double y) = 0;
 
     // Number of edges that NormalAtEdge answers for. Owners without edges answer 0, and

@@ -16,6 +16,8 @@ struct ContactData
     dVector3 normal;
     // Penetration depth in pixels.
     dReal depth;
+    // The ODE geometries of geom1 and geom2. They outlive the record even when a wrapper
+    // is deleted during the sub-step (World::IsLive).
     dGeomID g1;
     dGeomID g2;
     // Contact joint made for this contact; null before the contact pass and when none
@@ -31,14 +33,16 @@ struct ContactData
 
 struct ContactRecord
 {
-    // The wrappers of the two geometries; both become null when either geometry is
-    // deleted while the record lives, and the record is then no longer reported.
+    // The wrappers of the two geometries. When either is deleted while the record lives
+    // (World::IsLive is then false), the record is no longer reported and these pointers
+    // must not be followed.
     PhysicsGeom* geom1;
     PhysicsGeom* geom2;
     ContactData data;
 };
 
 // Called for each contact of a sub-step, after the contact joints exist and before the
-// integration. Returning true stops the remaining calls of that sub-step.
+// integration. Returning true stops the remaining calls of that sub-step. It may make
+// and delete bodies and geometries of the world (World explains when that takes effect).
 using CollisionCallback = bool (*)(PhysicsGeom* geom1, PhysicsGeom* geom2,
                                    const ContactData* contact, void* context);

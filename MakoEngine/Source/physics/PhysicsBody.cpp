@@ -1,6 +1,7 @@
 #include "physics/PhysicsBody.h"
 
 #include "core/Exception.h"
+#include "physics/OdeLockCheck.h"
 #include "physics/PhysicsMass.h"
 #include "physics/World.h"
 
@@ -9,7 +10,10 @@
 PhysicsBody::PhysicsBody(World* world) : m_World(world)
 {
     MAKO_ASSERT(world != nullptr);
-    m_Body = dBodyCreate(world->GetWorldID());
+    {
+        OdeLockCheck::Permit permit;
+        m_Body = dBodyCreate(world->GetWorldID());
+    }
     dBodySetData(m_Body, this);
     m_PlaneJoint = dJointCreatePlane2D(world->GetWorldID(), nullptr);
     dJointAttach(m_PlaneJoint, m_Body, nullptr);
@@ -18,13 +22,8 @@ PhysicsBody::PhysicsBody(World* world) : m_World(world)
 
 PhysicsBody::~PhysicsBody()
 {
-    if (!m_World)
-        return;
-    m_World->RemoveBody(this);
-    if (m_Motor)
-        dJointDestroy(m_Motor);
-    dJointDestroy(m_PlaneJoint);
-    dBodyDestroy(m_Body);
+    if (m_World)
+        m_World->RemoveBody(this);
 }
 
 void PhysicsBody::ForgetWorld()

@@ -13,8 +13,11 @@ class PhysicsBody
 {
 public:
     // A body at the origin in the world, joined to the static environment by a plane
-    // joint, not immobile, rotation free; listed in the world's body list.
+    // joint, not immobile, rotation free; listed in the world's body list. Made while the
+    // world steps, it can be used at once but moves only from the next sub-step on.
     explicit PhysicsBody(World* world);
+    // Leaves the world's body list; the ODE body and its joints are destroyed now, or
+    // when the sub-step ends while the world steps.
     ~PhysicsBody();
     PhysicsBody(const PhysicsBody&) = delete;
     PhysicsBody& operator=(const PhysicsBody&) = delete;
@@ -49,6 +52,10 @@ public:
     // back to the identity. The world calls this after every step.
     void HoldToPlane();
 
+    // Made while the world stepped and not yet part of the simulation (its ODE body is
+    // kept disabled until the sub-step ends).
+    bool IsJoining() const { return m_Joining; }
+
 private:
     friend class World;
     // The world is being destroyed and takes the ODE body and joints with it.
@@ -59,4 +66,5 @@ private:
     dJointID m_Motor = nullptr;
     dJointID m_PlaneJoint = nullptr;
     bool m_Immobile = false;
+    bool m_Joining = false;
 };

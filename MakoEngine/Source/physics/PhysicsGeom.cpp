@@ -19,11 +19,13 @@ PhysicsGeom::~PhysicsGeom()
     if (m_World) {
         m_World->RemoveGeom(this);
         delete GetBody();
+        // The world destroys the ODE geometry and the mesh data, at once or when the
+        // current sub-step ends.
+        m_World->ReleaseGeom(m_Geom, m_MeshData);
+        m_Geom = nullptr;
+        m_MeshData = nullptr;
     }
     delete m_DetachedBody;
-    if (m_Geom)
-        dGeomDestroy(m_Geom);
-    delete m_MeshData;
 }
 
 void PhysicsGeom::ForgetWorld()
@@ -124,7 +126,9 @@ void PhysicsGeom::Enable()
         return;
     m_Enabled = true;
     dGeomEnable(m_Geom);
-    if (dBodyID body = dGeomGetBody(m_Geom))
+    // A body made during the step is enabled when it joins the simulation.
+    const PhysicsBody* wrapper = GetBody();
+    if (dBodyID body = dGeomGetBody(m_Geom); body && !(wrapper && wrapper->IsJoining()))
         dBodyEnable(body);
 }
 

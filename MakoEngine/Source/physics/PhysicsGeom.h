@@ -3,7 +3,8 @@
 // collision and contact passes need to know about it: the owner they ask, the contact
 // settings, and the state of gradual shape changes. Made by World::CreateBox,
 // CreateSphere and CreateTriMesh and owned by the caller (the play-field object).
-// Deleting it deletes the PhysicsBody attached to it and its triangle-mesh data.
+// Deleting it deletes the PhysicsBody attached to it and its triangle-mesh data; deleted
+// while the world steps, it takes no further part in that step (see World).
 #include "geometry/Point.h"
 #include "physics/Vector2D.h"
 

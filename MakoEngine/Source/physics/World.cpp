@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "core/Exception.h"
 #include "physics/CollisionOwner.h"
+#include "physics/OdeLockCheck.h"
 #include "physics/OdeRuntime.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
@@ -11,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -159,8 +162,16 @@ WorldConfigReader World::EngineConfigReader()
 
 World::~World()
 {
+    if (m_Locked) {
+        // The step that is running would go on in freed memory.
+        const char* text = "World: destroyed from inside its own step\n";
+        PhysicsLogWarning(text);
+        std::fputs(text, stderr);
+        std::abort();
+    }
     // Detached only from the configuration attached to, and only while it still lives.
-    if (Config* engineConfig = Config::GetCurrent(); engineConfig && engineConfig == m_ObservedConfig) {
+    if (Config* engineConfig = Config::GetCurrent();
+        engineConfig && engineConfig == m_ObservedConfig) {
         engineConfig->DetachObserver(this, kKeyIterations);
         engineConfig->DetachObserver(this, kKeyERP);
         engineConfig->DetachObserver(this, kKeyCFM);
@@ -214,43 +225,56 @@ void World::SetCollisionIterations(int iterations)
 
 PhysicsGeom* World::CreateBox(float width, float height)
 {
-    return new PhysicsGeom(this, dCreateBox(m_Space, width, height, 100.0), nullptr);
+    return new PhysicsGeom(this, dCreateBox(SpaceForNewGeom(), width, height, 100.0), nullptr);
 }
 
 PhysicsGeom* World::CreateSphere(float radius)
 {
-    return new PhysicsGeom(this, dCreateSphere(m_Space, radius), nullptr);
+    return new PhysicsGeom(this, dCreateSphere(SpaceForNewGeom(), radius), nullptr);
 }
 
 PhysicsGeom* World::CreateTriMesh(TriMeshData* data)
 {
     MAKO_ASSERT(data != nullptr);
     std::unique_ptr<TriMeshData> owned(data);
-    dGeomID geom = dCreateTriMesh(m_Space, data->GetID(), nullptr, nullptr, nullptr);
+    dGeomID geom = dCreateTriMesh(SpaceForNewGeom(), data->GetID(), nullptr, nullptr, nullptr);
     return new PhysicsGeom(this, geom, owned.release());
 }
 
 void World::AddBody(PhysicsBody* body)
 {
     m_Bodies.push_back(body);
+    if (m_Locked) {
+        body->m_Joining = true;
+        dBodyDisable(body->GetBodyID());
+        m_JoiningBodies.push_back(body);
+    }
 }
 
 void World::RemoveBody(PhysicsBody* body)
 {
     EraseValue(m_Bodies, body);
-    const dBodyID id = body->GetBodyID();
-    for (ContactRecord& record : m_Contacts) {
-        if (record.data.body1 == id)
-            record.data.body1 = nullptr;
-        if (record.data.body2 == id)
-            record.data.body2 = nullptr;
+    EraseValue(m_JoiningBodies, body);
+    // Geometries still attached find no wrapper behind the ODE body from now on.
+    dBodySetData(body->m_Body, nullptr);
+    const RemovedBody removed = {body->m_Body, body->m_PlaneJoint, body->m_Motor};
+    if (m_Locked) {
+        m_RemovedBodies.push_back(removed);
+        return;
     }
+    OdeLockCheck::Permit permit;
+    if (removed.motor)
+        dJointDestroy(removed.motor);
+    dJointDestroy(removed.planeJoint);
+    dBodyDestroy(removed.body);
 }
 
 void World::AddGeom(PhysicsGeom* geom)
 {
     m_Geoms.push_back(geom);
     m_MeshGeoms.push_back(geom);
+    if (m_Locked)
+        m_JoiningGeoms.push_back(geom->GetGeomID());
 }
 
 void World::RemoveGeom(PhysicsGeom* geom)
@@ -258,13 +282,90 @@ void World::RemoveGeom(PhysicsGeom* geom)
     EraseValue(m_Geoms, geom);
     EraseValue(m_MeshGeoms, geom);
     EraseValue(m_GradualGeoms, geom);
-    // A record of a deleted geometry is no longer reported.
-    for (ContactRecord& record : m_Contacts) {
-        if (record.geom1 == geom || record.geom2 == geom) {
-            record.geom1 = nullptr;
-            record.geom2 = nullptr;
-        }
+}
+
+void World::ReleaseGeom(dGeomID geom, TriMeshData* meshData)
+{
+    // Records and later pairs of the collision pass see that the wrapper is gone.
+    dGeomSetData(geom, nullptr);
+    m_JoiningGeoms.erase(std::remove(m_JoiningGeoms.begin(), m_JoiningGeoms.end(), geom),
+                         m_JoiningGeoms.end());
+    if (m_Locked) {
+        m_RemovedGeoms.push_back({geom, meshData});
+        return;
     }
+    OdeLockCheck::Permit permit;
+    dGeomDestroy(geom);
+    delete meshData;
+}
+
+void World::Lock()
+{
+    m_Locked = true;
+    OdeLockCheck::Lock(this);
+}
+
+void World::Unlock()
+{
+    ApplyQueuedChanges();
+    m_Locked = false;
+    OdeLockCheck::Unlock(this);
+}
+
+void World::ApplyQueuedChanges()
+{
+    if (GetQueuedChangeCount() == 0)
+        return;
+    OdeLockCheck::Permit permit;
+    // Taken out of the members first, so that nothing added meanwhile is lost.
+    std::vector<RemovedGeom> geoms;
+    geoms.swap(m_RemovedGeoms);
+    for (const RemovedGeom& removed : geoms) {
+        dGeomDestroy(removed.geom);
+        delete removed.meshData;
+    }
+    std::vector<RemovedBody> bodies;
+    bodies.swap(m_RemovedBodies);
+    for (const RemovedBody& removed : bodies) {
+        if (removed.motor)
+            dJointDestroy(removed.motor);
+        dJointDestroy(removed.planeJoint);
+        dBodyDestroy(removed.body);
+    }
+    std::vector<dGeomID> joining;
+    joining.swap(m_JoiningGeoms);
+    for (dGeomID geom : joining)
+        dSpaceAdd(m_Space, geom);
+    std::vector<PhysicsBody*> joiningBodies;
+    joiningBodies.swap(m_JoiningBodies);
+    for (PhysicsBody* body : joiningBodies)
+        JoinBody(body);
+}
+
+// A joining body moves from now on, unless a geometry it carries is disabled (above the
+// field's top band).
+void World::JoinBody(PhysicsBody* body)
+{
+    body->m_Joining = false;
+    const dBodyID id = body->GetBodyID();
+    for (dGeomID geom = dBodyGetFirstGeom(id); geom; geom = dBodyGetNextGeom(geom)) {
+        const PhysicsGeom* wrapper = static_cast<const PhysicsGeom*>(dGeomGetData(geom));
+        if (wrapper && !wrapper->IsEnabled())
+            return;
+    }
+    dBodyEnable(id);
+}
+
+bool World::IsLive(const ContactRecord& record)
+{
+    return dGeomGetData(record.data.g1) != nullptr && dGeomGetData(record.data.g2) != nullptr;
+}
+
+void World::DropDeadContacts()
+{
+    m_Contacts.erase(std::remove_if(m_Contacts.begin(), m_Contacts.end(),
+                                    [](const ContactRecord& r) { return !IsLive(r); }),
+                     m_Contacts.end());
 }
 
 void World::AddGradual(PhysicsGeom* geom)
@@ -274,17 +375,29 @@ void World::AddGradual(PhysicsGeom* geom)
 
 void World::Step(double dt, CollisionCallback callback, void* context)
 {
+    MAKO_ASSERT_MSG(!m_Locked, "World::Step called while the world steps");
     PhysicsScopedTimer timer("Physics");
-    // A step abandoned by an exception may have left joints and records behind.
+    // Records or joints made by hand through the contact pass are dropped.
     dJointGroupEmpty(m_ContactGroup);
     m_Contacts.clear();
 
-    const int n = m_CollisionIterations;
-    if (n > 0) {
-        const float h = float(dt / n);
-        for (int i = 0; i < n; ++i)
-            RunSubStep(h, callback, context);
+    Lock();
+    try {
+        const int n = m_CollisionIterations;
+        if (n > 0) {
+            const float h = float(dt / n);
+            for (int i = 0; i < n; ++i)
+                RunSubStep(h, callback, context);
+        }
+    } catch (...) {
+        // The step is abandoned: its contacts go, what was queued is applied, and the
+        // exception travels on to the caller.
+        dJointGroupEmpty(m_ContactGroup);
+        m_Contacts.clear();
+        Unlock();
+        throw;
     }
+    Unlock();
     HoldBodiesToPlane();
 }
 
@@ -293,13 +406,17 @@ void World::RunSubStep(float h, CollisionCallback callback, void* context)
     {
         PhysicsScopedTimer timer("dSpaceCollide");
         m_PendingError = nullptr;
+        const std::size_t removedBefore = m_RemovedGeoms.size();
         dSpaceCollide(m_Space, this, &World::ProcessCollision);
         if (m_PendingError) {
             std::exception_ptr error = m_PendingError;
             m_PendingError = nullptr;
-            m_Contacts.clear();
             std::rethrow_exception(error);
         }
+        // An owner deleted a geometry while it was asked: its records go before the
+        // contact pass reads their geometries.
+        if (m_RemovedGeoms.size() != removedBefore)
+            DropDeadContacts();
     }
     ProcessContacts();
     {
@@ -312,6 +429,7 @@ void World::RunSubStep(float h, CollisionCallback callback, void* context)
     }
     dJointGroupEmpty(m_ContactGroup);
     m_Contacts.clear();
+    ApplyQueuedChanges();
     RefreshMeshTransforms();
     StepGradualChanges();
 }
@@ -329,25 +447,41 @@ void World::ProcessCollision(void* data, dGeomID o1, dGeomID o2)
     }
 }
 
+namespace {
+
+// The wrapper of the geometry's body, or null when it has none (or no wrapper any more).
+PhysicsBody* BodyOf(dGeomID geom)
+{
+    const dBodyID body = dGeomGetBody(geom);
+    return body ? static_cast<PhysicsBody*>(dBodyGetData(body)) : nullptr;
+}
+
+// Both geometries still have their wrappers: an owner may delete either while it is asked.
+bool BothLive(dGeomID o1, dGeomID o2)
+{
+    return dGeomGetData(o1) && dGeomGetData(o2);
+}
+
+} // namespace
+
 void World::Collide(dGeomID o1, dGeomID o2)
 {
+    // Deleted earlier in this collision pass: it takes no further part in it.
+    if (!BothLive(o1, o2))
+        return;
     PhysicsGeom* geom1 = static_cast<PhysicsGeom*>(dGeomGetData(o1));
     PhysicsGeom* geom2 = static_cast<PhysicsGeom*>(dGeomGetData(o2));
-    dBodyID odeBody1 = dGeomGetBody(o1);
-    dBodyID odeBody2 = dGeomGetBody(o2);
-    PhysicsBody* pbody1 = odeBody1 ? static_cast<PhysicsBody*>(dBodyGetData(odeBody1)) : nullptr;
-    PhysicsBody* pbody2 = odeBody2 ? static_cast<PhysicsBody*>(dBodyGetData(odeBody2)) : nullptr;
-    dBodyID body1 = pbody1 ? pbody1->GetBodyID() : nullptr;
-    dBodyID body2 = pbody2 ? pbody2->GetBodyID() : nullptr;
+    const PhysicsBody* pbody1 = BodyOf(o1);
+    const PhysicsBody* pbody2 = BodyOf(o2);
 
     // Two static geometries never collide; nor do two bodies joined by a joint.
-    if (!body1 && !body2)
+    if (!pbody1 && !pbody2)
         return;
-    if (body1 && body2 && dAreConnected(body1, body2))
+    if (pbody1 && pbody2 && dAreConnected(pbody1->GetBodyID(), pbody2->GetBodyID()))
         return;
 
-    CollisionOwner* owner1 = geom1 ? geom1->GetOwner() : nullptr;
-    CollisionOwner* owner2 = geom2 ? geom2->GetOwner() : nullptr;
+    CollisionOwner* owner1 = geom1->GetOwner();
+    CollisionOwner* owner2 = geom2->GetOwner();
     if (!owner1 || !owner2)
         MAKO_ASSERT(0);
 
@@ -357,10 +491,19 @@ void World::Collide(dGeomID o1, dGeomID o2)
 
     const double px = contact.pos[0];
     const double py = contact.pos[1];
-    const bool passes =
-        owner1->AcceptsCollision(owner2, px, py) && owner2->AcceptsCollision(owner1, px, py);
+    bool passes = owner1->AcceptsCollision(owner2, px, py);
+    if (!BothLive(o1, o2))
+        return;
+    passes = passes && owner2->AcceptsCollision(owner1, px, py);
+    if (!BothLive(o1, o2))
+        return;
     const bool physical = !passes;
 
+    // Read again: an owner may have deleted a body while it was asked.
+    pbody1 = BodyOf(o1);
+    pbody2 = BodyOf(o2);
+    dBodyID body1 = pbody1 ? pbody1->GetBodyID() : nullptr;
+    dBodyID body2 = pbody2 ? pbody2->GetBodyID() : nullptr;
     if (physical && pbody1 && pbody2) {
         if (pbody1->IsImmobile() && !pbody2->IsImmobile())
             body1 = nullptr;
@@ -382,8 +525,8 @@ void World::AddContactRecord(PhysicsGeom* geom1, PhysicsGeom* geom2, const dCont
         data.normal[i] = contact.normal[i];
     }
     data.depth = contact.depth;
-    data.g1 = contact.g1;
-    data.g2 = contact.g2;
+    data.g1 = geom1->GetGeomID();
+    data.g2 = geom2->GetGeomID();
     data.joint = nullptr;
     data.body1 = body1;
     data.body2 = body2;
@@ -532,10 +675,10 @@ void World::ReportContacts(CollisionCallback callback, void* context)
 {
     if (!callback)
         return;
-    // Index walk: a callback may delete geometries, which only clears their records.
-    for (std::size_t i = 0; i < m_Contacts.size(); ++i) {
-        const ContactRecord& record = m_Contacts[i];
-        if (!record.geom1 || !record.geom2)
+    // A callback may delete geometries: the records of those are skipped. The list itself
+    // does not change while the callbacks run.
+    for (const ContactRecord& record : m_Contacts) {
+        if (!IsLive(record))
             continue;
         if (callback(record.geom1, record.geom2, &record.data, context))
             break;

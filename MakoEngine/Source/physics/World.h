@@ -12,8 +12,31 @@
 // A scene is repeatable: the same world built and stepped the same way gives the same
 // result (each world restarts ODE's random sequence, which orders the solver's work).
 //
+// The step lock. The collision callback and the owners' AcceptsCollision run inside a
+// sub-step while the world walks its contact records; the play field destroys bricks,
+// spawns power-ups and splits balls from them. So the world is locked for the whole of
+// Step, and bodies and geometries made or deleted meanwhile change the simulation only
+// when the current sub-step ends (after its integration, when no contact record or
+// contact joint is left):
+// - A deleted geometry's wrapper is gone at once; its contacts that are still to be
+//   reported are skipped and it is left out of the rest of the collision pass. Its ODE
+//   geometry (and its mesh data) stays until the sub-step ends, so no record points at
+//   freed ODE memory. A deleted body likewise leaves the body list at once and its ODE
+//   body and joints go when the sub-step ends; it still takes part in the integration of
+//   the sub-step it was deleted in (the callback cannot cancel that sub-step's physical
+//   response).
+// - A new geometry or body is a complete object at once: it can be placed, attached,
+//   given a mass and a velocity and read back. Its ODE geometry is kept out of the
+//   world's space and its ODE body disabled until the sub-step ends; from the next
+//   sub-step on it collides and moves (a body stays disabled while a geometry it carries
+//   is disabled, see PhysicsGeom::SetPosition).
+// Direct calls of ODE's own create and destroy functions on this world's ODE world or
+// space while it is locked are refused in builds with assertions (OdeLockCheck).
+//
 // Main thread only. Geometries and bodies are owned by the play-field objects and are
-// deleted before the world; what is left at tear-down is detached, not freed.
+// deleted before the world; what is left at tear-down is detached, not freed. A world
+// destroyed from inside its own step ends the program with a message: the step would
+// otherwise go on in freed memory.
 #include "core/Object.h"
 #include "physics/ContactRecord.h"
 
@@ -57,12 +80,17 @@ public:
     // runs the collision pass, the contact pass, the callback for every contact, the
     // integration, the mesh refresh and one step of the gradual changes. Afterwards every
     // body is held to the plane (also when there are no sub-steps). An exception from an
-    // owner or the callback abandons the step and reaches the caller; the next step
-    // starts clean.
+    // owner or the callback abandons the step and reaches the caller; the changes queued
+    // until then are applied first, and the next step starts clean. Stepping a world
+    // from inside its own step fails.
     void Step(double dt, CollisionCallback callback, void* context);
 
+    // True while Step runs (see the step lock above).
+    bool IsLocked() const { return m_Locked; }
+
     // New geometries in the world's space, owned by the caller. A box is width × height
-    // × 100 pixels; a mesh takes its data over.
+    // × 100 pixels; a mesh takes its data over. Made while the world steps, a geometry
+    // enters the space when the sub-step ends.
     PhysicsGeom* CreateBox(float width, float height);
     PhysicsGeom* CreateSphere(float radius);
     PhysicsGeom* CreateTriMesh(TriMeshData* data);
@@ -89,12 +117,16 @@ public:
     dSpaceID GetSpaceID() const { return m_Space; }
 
     // The contacts of the current sub-step, in the order found. Empty outside a step.
+    // A record stays in the list when one of its geometries is deleted during the
+    // sub-step; IsLive tells whether both of its geometries still exist.
     const std::vector<ContactRecord>& GetContacts() const { return m_Contacts; }
+    static bool IsLive(const ContactRecord& record);
 
     // The parts of a sub-step, public so that contact handling can be driven on its own.
     // The near callback given to ODE's space collision (data is the World).
     static void ProcessCollision(void* data, dGeomID o1, dGeomID o2);
-    // Appends a record (joint null) to the contact list.
+    // Appends a record (joint null) to the contact list; its g1 and g2 are the ODE
+    // geometries of geom1 and geom2.
     void AddContactRecord(PhysicsGeom* geom1, PhysicsGeom* geom2, const dContactGeom& contact,
                           bool physical, dBodyID body1, dBodyID body2);
     // Removes duplicate contacts, snaps the normals of neighbouring contacts to the
@@ -106,15 +138,54 @@ public:
     std::size_t GetGeomCount() const { return m_Geoms.size(); }
     std::size_t GetMeshRefreshCount() const { return m_MeshGeoms.size(); }
     std::size_t GetGradualCount() const { return m_GradualGeoms.size(); }
+    // Geometries and bodies made or deleted while the world steps whose change to the
+    // simulation waits for the end of the sub-step. 0 outside a step.
+    std::size_t GetQueuedChangeCount() const
+    {
+        return m_JoiningGeoms.size() + m_JoiningBodies.size() + m_RemovedGeoms.size() +
+               m_RemovedBodies.size();
+    }
 
 private:
     friend class PhysicsBody;
     friend class PhysicsGeom;
+    // The ODE objects of a deleted geometry or body, kept until the sub-step ends.
+    struct RemovedGeom
+    {
+        dGeomID geom;
+        TriMeshData* meshData;
+    };
+    struct RemovedBody
+    {
+        dBodyID body;
+        dJointID planeJoint;
+        dJointID motor;
+    };
+
+    // A new body wrapper joins the lists; while locked its ODE body waits disabled.
     void AddBody(PhysicsBody* body);
+    // The body wrapper is being deleted: it leaves the lists, and its ODE body and joints
+    // are destroyed now or, while locked, when the sub-step ends.
     void RemoveBody(PhysicsBody* body);
+    // A new geometry wrapper joins the lists; while locked its ODE geometry, made
+    // outside the space, waits to join it.
     void AddGeom(PhysicsGeom* geom);
+    // The geometry wrapper is being deleted: it leaves the lists at once.
     void RemoveGeom(PhysicsGeom* geom);
+    // Destroys the ODE geometry and mesh data of a deleted wrapper now or, while locked,
+    // when the sub-step ends.
+    void ReleaseGeom(dGeomID geom, TriMeshData* meshData);
     void AddGradual(PhysicsGeom* geom);
+    // The space new geometries are made in: none while locked.
+    dSpaceID SpaceForNewGeom() const { return m_Locked ? nullptr : m_Space; }
+
+    void Lock();
+    // Applies what is queued and unlocks.
+    void Unlock();
+    // Applies the queued removals, then the queued additions, in the order asked.
+    void ApplyQueuedChanges();
+    void JoinBody(PhysicsBody* body);
+    void DropDeadContacts();
 
     void Collide(dGeomID o1, dGeomID o2);
     void RunSubStep(float h, CollisionCallback callback, void* context);
@@ -137,6 +208,12 @@ private:
     std::vector<PhysicsGeom*> m_MeshGeoms;
     std::vector<PhysicsGeom*> m_GradualGeoms;
     std::vector<PhysicsGeom*> m_Geoms;
+    // The step lock and what waits for the end of the sub-step.
+    bool m_Locked = false;
+    std::vector<dGeomID> m_JoiningGeoms;
+    std::vector<PhysicsBody*> m_JoiningBodies;
+    std::vector<RemovedGeom> m_RemovedGeoms;
+    std::vector<RemovedBody> m_RemovedBodies;
     // An exception raised inside ODE's collision pass, held until the pass returns so
     // that it never unwinds through ODE.
     std::exception_ptr m_PendingError;
