@@ -1,6 +1,7 @@
 #include "backends/BackendFixture.h"
 
 #include "display/CDXLog.h"
+#include "display/SurfaceManager.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -13,10 +14,11 @@ void DropCDXLine(const char*) {}
 
 } // namespace
 
-Image* MakePatternImage(int width, int height, int alphaMode, std::uint32_t seed)
+namespace {
+
+void FillPattern(SDL_Surface* surface, int alphaMode, std::uint32_t seed)
 {
-    Image* image = new Image(width, height, 1, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
-    SDL_Surface* surface = image->GetSDLSurface();
+    const int width = surface->w, height = surface->h;
     SDL_LockSurface(surface);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -32,26 +34,47 @@ Image* MakePatternImage(int width, int height, int alphaMode, std::uint32_t seed
         }
     }
     SDL_UnlockSurface(surface);
+}
+
+// The key colour in the top-left corner and in a diagonal band, some of it with alpha
+// other than the corner's (the key matches red, green and blue alone).
+void PaintKey(SDL_Surface* surface)
+{
+    SDL_LockSurface(surface);
+    for (int y = 0; y < surface->h; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface->pixels) +
+                                                     y * surface->pitch);
+        for (int x = 0; x < surface->w; ++x)
+            if ((x < 6 && y < 6) || (x - y > -8 && x - y < 8))
+                row[x] = (x < 6 && y < 6 ? 0xFF000000u : 0x80000000u) | kKeyRgb;
+    }
+    SDL_UnlockSurface(surface);
+}
+
+} // namespace
+
+Image* MakePatternImage(int width, int height, int alphaMode, std::uint32_t seed)
+{
+    Image* image = new Image(width, height, 1, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
+    FillPattern(image->GetSDLSurface(), alphaMode, seed);
     return image;
 }
 
 Image* MakeKeyedImage(int width, int height)
 {
     Image* image = MakePatternImage(width, height, 1, 5);
-    SDL_Surface* surface = image->GetSDLSurface();
-    SDL_LockSurface(surface);
-    // A key colour in the top-left corner and in a diagonal band, some of it with alpha
-    // other than the corner's (the key matches red, green and blue alone).
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(surface->pixels) +
-                                                     y * surface->pitch);
-        for (int x = 0; x < width; ++x)
-            if ((x < 6 && y < 6) || (x - y > -8 && x - y < 8))
-                row[x] = (x < 6 && y < 6 ? 0xFF000000u : 0x80000000u) | kKeyRgb;
-    }
-    SDL_UnlockSurface(surface);
+    PaintKey(image->GetSDLSurface());
     image->SetColorKeyFromFirstPixel();
     return image;
+}
+
+Image* MakeKeyedImageFromMetadata(int width, int height, const std::string& metadata)
+{
+    SDL_Surface* surface = SurfaceManager::CreateSurface(width, height, true);
+    FillPattern(surface, 1, 6);
+    PaintKey(surface);
+    LuaPlus::LuaObject table = bbtest::EvalLua(metadata);
+    return new Image(surface, 0, &table);
 }
 
 std::vector<std::unique_ptr<Image>> MakeSceneImages()
@@ -62,6 +85,9 @@ std::vector<std::unique_ptr<Image>> MakeSceneImages()
     images.emplace_back(MakePatternImage(48, 40, 2, 3));  // a transparent hole
     images.emplace_back(MakePatternImage(64, 64, 1, 4));  // exactly one tile
     images.emplace_back(MakeKeyedImage(80, 70));          // colour-keyed, over four tiles
+    // Keyed by its metadata, blended by its pixels' alpha.
+    images.emplace_back(
+        MakeKeyedImageFromMetadata(60, 50, "{colorKey = true, combinedAlpha = true}"));
     return images;
 }
 
@@ -110,6 +136,8 @@ void DrawScene(ImageRenderer& renderer, const std::vector<std::unique_ptr<Image>
     for (int i = 0; i < 4; ++i) {
         dst = MakeRect(i * 90, 190, 80, 70);
         renderer.DrawImage(images[4].get(), shaders[i], &dst, nullptr, 200, 0.0, 0);
+        dst = MakeRect(370 + i * 65, 190, 60, 50);
+        renderer.DrawImage(images[5].get(), shaders[i], &dst, nullptr, 255, 0.0, 0);
     }
 }
 

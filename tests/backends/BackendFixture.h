@@ -59,6 +59,8 @@ Image* MakePatternImage(int width, int height, int alphaMode, std::uint32_t seed
 constexpr std::uint32_t kKeyRgb = 0x00FF00FFu;
 // A pattern image with patches of the key colour, keyed from its first pixel.
 Image* MakeKeyedImage(int width, int height);
+// The same made as the image loader makes it, with a metadata table given as script text.
+Image* MakeKeyedImageFromMetadata(int width, int height, const std::string& metadata);
 
 // Draws the shared scene: opaque and translucent fills at many alphas, images with every
 // shader and many alphas, some spanning several 64 x 64 tiles, some drawn from a part of
