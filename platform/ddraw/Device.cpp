@@ -342,6 +342,14 @@ HRESULT Device::BuildStage(DWORD index, RasterStage& out, bool& ends) const
         st[D3DTSS_ALPHAARG1],       st[D3DTSS_ALPHAARG2], st[D3DTSS_ADDRESSU],  st[D3DTSS_ADDRESSV],
         st[D3DTSS_BORDERCOLOR],     st[D3DTSS_MAGFILTER], st[D3DTSS_MINFILTER], int(set),
         BufferOf(texture->Pixels())};
+    DDCOLORKEY key;
+    if (m_RenderStates[D3DRENDERSTATE_COLORKEYENABLE] && texture->GetSourceKey(key)) {
+        // Keys are compared with the texel each pixel samples, so only point sampling.
+        if (st[D3DTSS_MAGFILTER] != D3DTFG_POINT || st[D3DTSS_MINFILTER] != D3DTFN_POINT)
+            return DDERR_UNSUPPORTED;
+        out.keyed = true;
+        out.keyRgb = key.dwColorSpaceLowValue & 0xFFFFFFu;
+    }
     return D3D_OK;
 }
 
@@ -349,8 +357,7 @@ HRESULT Device::BuildState(RasterState& state) const
 {
     const DWORD* rs = m_RenderStates;
     if (rs[D3DRENDERSTATE_FILLMODE] != D3DFILL_SOLID || rs[D3DRENDERSTATE_ALPHATESTENABLE] ||
-        rs[D3DRENDERSTATE_FOGENABLE] || rs[D3DRENDERSTATE_SPECULARENABLE] ||
-        rs[D3DRENDERSTATE_COLORKEYENABLE])
+        rs[D3DRENDERSTATE_FOGENABLE] || rs[D3DRENDERSTATE_SPECULARENABLE])
         return DDERR_UNSUPPORTED;
     const DWORD src = rs[D3DRENDERSTATE_SRCBLEND], dst = rs[D3DRENDERSTATE_DESTBLEND];
     const DWORD cull = rs[D3DRENDERSTATE_CULLMODE];
@@ -370,6 +377,7 @@ HRESULT Device::BuildState(RasterState& state) const
     state.cull = cull;
     state.textureFactor = rs[D3DRENDERSTATE_TEXTUREFACTOR];
     state.stageCount = 0;
+    state.keyed = false;
     for (DWORD s = 0; s < D3DMAXTEXTURESTAGES; ++s) {
         bool ends = false;
         if (FAILED(hr = BuildStage(s, state.stages[s], ends)))
@@ -377,6 +385,7 @@ HRESULT Device::BuildState(RasterState& state) const
         if (ends)
             break;
         state.stageCount = int(s) + 1;
+        state.keyed = state.keyed || state.stages[s].keyed;
     }
     return D3D_OK;
 }

@@ -6,10 +6,10 @@ namespace ddrawx {
 
 namespace {
 
-// x in 0-255 as a factor in 0-256: 255 is exactly 1.
+// x in 0-255 as a factor in 0-256: x / 256, except that 255 is exactly 1.
 inline int Scale(int x)
 {
-    return x + (x >> 7);
+    return x + ((x + 1) >> 8);
 }
 
 inline int Mul(int a, int b)
@@ -215,6 +215,24 @@ PixelPipeline PixelPipeline::ForTexels(const RasterState& state, const Rgba& dif
     return p;
 }
 
+void PixelPipeline::RunWhere(std::uint32_t* dst, const std::uint32_t* src, const std::uint8_t* keep,
+                             int count, std::uint32_t alphaFill) const
+{
+    // Runs of kept pixels go through the row loop together.
+    int k = 0;
+    while (k < count) {
+        if (!keep[k]) {
+            ++k;
+            continue;
+        }
+        int end = k + 1;
+        while (end < count && keep[end])
+            ++end;
+        Run(dst + k, src ? src + k : nullptr, end - k, alphaFill);
+        k = end;
+    }
+}
+
 bool PixelPipeline::ReadsSource() const
 {
     return m_Colour != Colour::Constant || m_Alpha != Alpha::Constant;
@@ -257,7 +275,7 @@ void PixelPipeline::FastSpan(const PixelPipeline& p, std::uint32_t* dst, const s
         } else {
             // d + (((s - d) * f) >> 8) per channel, red with blue in one word: each lane
             // holds s * f + d * (256 - f) <= 255 * 256, so no lane spills into the next.
-            const std::uint32_t f = a + (a >> 7), g = 256 - f;
+            const std::uint32_t f = a + ((a + 1) >> 8), g = 256 - f;
             const std::uint32_t d = dst[k];
             const std::uint32_t rb =
                 (((rgb & 0xFF00FFu) * f + (d & 0xFF00FFu) * g) >> 8) & 0xFF00FFu;

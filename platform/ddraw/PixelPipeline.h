@@ -27,6 +27,9 @@ public:
     {
         m_Span(*this, dst, src, count, alphaFill);
     }
+    // Like Run, but only pixels k with keep[k] set are drawn; the others are left alone.
+    void RunWhere(std::uint32_t* dst, const std::uint32_t* src, const std::uint8_t* keep, int count,
+                  std::uint32_t alphaFill) const;
     // Whether the result depends on the source pixels at all.
     bool ReadsSource() const;
 

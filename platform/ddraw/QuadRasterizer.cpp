@@ -120,7 +120,9 @@ bool QuadRasterizer::DrawStrip(const RasterVertex v[4])
         if (!SameColour(v[i].diffuse, v[0].diffuse))
             return false;
     const PixelPipeline pipeline = PixelPipeline::ForTexels(m_State, v[0].diffuse);
-    const bool textured = m_State.stageCount == 1 && pipeline.ReadsSource();
+    // A keyed texture decides which pixels are drawn even when its colours are not used.
+    const bool textured =
+        m_State.stageCount == 1 && (pipeline.ReadsSource() || m_State.stages[0].keyed);
     if (textured) {
         const RasterStage& stage = m_State.stages[0];
         if (stage.texture.pixels == m_State.target.pixels)
@@ -182,6 +184,10 @@ void QuadRasterizer::DrawRows(const PixelPipeline& pipeline, std::int64_t x0, st
     const std::uint32_t alphaFill = texture.hasAlpha ? 0u : 0xFF000000u;
     const std::uint32_t border = stage.borderColor;
     const std::vector<int>& columns = m_Scratch.columns;
+    if (stage.keyed) {
+        DrawKeyedRows(pipeline, x0, count, y0, y1);
+        return;
+    }
     // Texels one after another, as in an unscaled draw, are read straight from the texture.
     bool contiguous = columns[0] >= 0;
     for (int k = 1; k < count && contiguous; ++k)
@@ -206,6 +212,38 @@ void QuadRasterizer::DrawRows(const PixelPipeline& pipeline, std::int64_t x0, st
             gathered[std::size_t(k)] = column < 0 ? border : texels[column] | alphaFill;
         }
         pipeline.Run(dst, gathered.data(), count, 0u);
+    }
+}
+
+void QuadRasterizer::DrawKeyedRows(const PixelPipeline& pipeline, std::int64_t x0, int count,
+                                   std::int64_t y0, std::int64_t y1)
+{
+    const PixelBuffer& target = m_State.target;
+    const RasterStage& stage = m_State.stages[0];
+    const PixelBuffer& texture = stage.texture;
+    const std::uint32_t alphaFill = texture.hasAlpha ? 0u : 0xFF000000u;
+    std::vector<std::uint32_t>& gathered = m_Scratch.row;
+    std::vector<std::uint8_t>& keep = m_Scratch.keep;
+    gathered.resize(std::size_t(count));
+    keep.resize(std::size_t(count));
+    for (std::int64_t y = y0; y <= y1; ++y) {
+        const int line = m_Scratch.lines[std::size_t(y - y0)];
+        const std::uint32_t* texels =
+            line < 0 ? nullptr : texture.pixels + std::int64_t(line) * texture.pitch;
+        for (int k = 0; k < count; ++k) {
+            const int column = m_Scratch.columns[std::size_t(k)];
+            if (!texels || column < 0) {
+                // The border colour is never keyed.
+                gathered[std::size_t(k)] = stage.borderColor;
+                keep[std::size_t(k)] = 1;
+                continue;
+            }
+            const std::uint32_t texel = texels[column];
+            gathered[std::size_t(k)] = texel | alphaFill;
+            keep[std::size_t(k)] = ((texel ^ stage.keyRgb) & 0xFFFFFFu) != 0;
+        }
+        pipeline.RunWhere(target.pixels + y * target.pitch + x0, gathered.data(), keep.data(),
+                          count, 0u);
     }
 }
 

@@ -49,6 +49,9 @@ private:
     // when textured.
     void DrawRows(const PixelPipeline& pipeline, std::int64_t x0, std::int64_t x1, std::int64_t y0,
                   std::int64_t y1, bool textured);
+    // DrawRows for a colour-keyed texture: pixels whose texel has the key stay as they are.
+    void DrawKeyedRows(const PixelPipeline& pipeline, std::int64_t x0, int count, std::int64_t y0,
+                       std::int64_t y1);
 
     const RasterState& m_State;
     RasterScratch& m_Scratch;

@@ -33,6 +33,9 @@ struct RasterStage
     DWORD magFilter, minFilter;
     int texCoordSet;
     PixelBuffer texture;
+    // Colour keying: texels whose red, green and blue equal keyRgb are not drawn.
+    bool keyed = false;
+    std::uint32_t keyRgb = 0;
 };
 
 struct RasterState
@@ -46,6 +49,7 @@ struct RasterState
     DWORD textureFactor;
     RasterStage stages[D3DMAXTEXTURESTAGES];
     int stageCount; // stages before the first one that ends the cascade
+    bool keyed;     // some active stage is colour-keyed
 };
 
 constexpr int kMaxTexCoordSets = 8;
@@ -66,6 +70,7 @@ struct RasterScratch
     std::vector<RasterVertex> vertices;
     std::vector<std::uint32_t> row;  // one row of shaded colours or gathered texels
     std::vector<int> columns, lines; // texel column per pixel column, texel row per pixel row
+    std::vector<std::uint8_t> keep;  // per pixel of a row: not left out by a colour key
 };
 
 } // namespace ddrawx

@@ -174,9 +174,13 @@ void Rasterizer::DrawTriangle(const RasterVertex& a, const RasterVertex& b, cons
     // each pixel is shaded here in full and the rows are only blended.
     const bool flat = shading.flatDiffuse && m_State.stageCount <= 1 && !m_Reference;
     const PixelPipeline pipeline = flat ? PixelPipeline::ForTexels(m_State, a.diffuse) : m_Pipeline;
-    const bool perPixel = !flat || pipeline.ReadsSource();
+    const bool keyed = m_State.keyed;
+    const bool perPixel = !flat || pipeline.ReadsSource() || keyed;
     std::vector<std::uint32_t>& shaded = m_Scratch.row;
     shaded.resize(std::size_t(maxX - minX + 1));
+    std::vector<std::uint8_t>& keep = m_Scratch.keep;
+    if (keyed)
+        keep.resize(shaded.size());
     const PixelBuffer& target = m_State.target;
     for (std::int64_t py = minY; py <= maxY; ++py) {
         std::int64_t lo = minX, hi = maxX;
@@ -196,15 +200,38 @@ void Rasterizer::DrawTriangle(const RasterVertex& a, const RasterVertex& b, cons
             const Rgba colour =
                 flat ? SampleStage(0, weights, t, shading) : Shade(weights, t, shading);
             shaded[std::size_t(px - lo)] = PixelPipeline::Pack(colour);
+            if (keyed)
+                keep[std::size_t(px - lo)] = !KeyedOut(weights, t, shading);
             for (int i = 0; i < 3; ++i)
                 e[i] -= t.dy[i] * kOne;
         }
-        pipeline.Run(dst, shaded.data(), int(hi - lo + 1), 0u);
+        if (keyed)
+            pipeline.RunWhere(dst, shaded.data(), keep.data(), int(hi - lo + 1), 0u);
+        else
+            pipeline.Run(dst, shaded.data(), int(hi - lo + 1), 0u);
     }
 }
 
-Rgba Rasterizer::SampleStage(int s, const double w[3], const TriangleSetup& t,
-                             const Shading& shading) const
+bool Rasterizer::KeyedOut(const double w[3], const TriangleSetup& t, const Shading& shading) const
+{
+    for (int s = 0; s < m_State.stageCount; ++s) {
+        const RasterStage& stage = m_State.stages[s];
+        if (!stage.keyed)
+            continue;
+        double u = 0, v = 0;
+        StageCoordinates(s, w, t, shading, u, v);
+        const PixelBuffer& tex = stage.texture;
+        bool border = false;
+        const long i = Address(FloorIndex(u * tex.width), tex.width, stage.addressU, border);
+        const long j = Address(FloorIndex(v * tex.height), tex.height, stage.addressV, border);
+        if (!border && ((tex.pixels[j * tex.pitch + i] ^ stage.keyRgb) & 0xFFFFFFu) == 0)
+            return true;
+    }
+    return false;
+}
+
+void Rasterizer::StageCoordinates(int s, const double w[3], const TriangleSetup& t,
+                                  const Shading& shading, double& u, double& tv) const
 {
     // Texture coordinates are interpolated through rhw (perspective-correct).
     const RasterVertex* const* v = t.v;
@@ -216,11 +243,17 @@ Rgba Rasterizer::SampleStage(int s, const double w[3], const TriangleSetup& t,
     }
     if (qSum <= 0)
         qSum = 1;
-    const RasterStage& stage = m_State.stages[s];
-    const int set = stage.texCoordSet;
-    const double u = (q[0] * v[0]->u[set] + q[1] * v[1]->u[set] + q[2] * v[2]->u[set]) / qSum;
-    const double tv = (q[0] * v[0]->v[set] + q[1] * v[1]->v[set] + q[2] * v[2]->v[set]) / qSum;
-    return Sample(stage, u, tv, t.minify[s]);
+    const int set = m_State.stages[s].texCoordSet;
+    u = (q[0] * v[0]->u[set] + q[1] * v[1]->u[set] + q[2] * v[2]->u[set]) / qSum;
+    tv = (q[0] * v[0]->v[set] + q[1] * v[1]->v[set] + q[2] * v[2]->v[set]) / qSum;
+}
+
+Rgba Rasterizer::SampleStage(int s, const double w[3], const TriangleSetup& t,
+                             const Shading& shading) const
+{
+    double u = 0, v = 0;
+    StageCoordinates(s, w, t, shading, u, v);
+    return Sample(m_State.stages[s], u, v, t.minify[s]);
 }
 
 Rgba Rasterizer::Shade(const double w[3], const TriangleSetup& t, const Shading& shading) const

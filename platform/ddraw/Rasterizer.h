@@ -67,6 +67,11 @@ private:
     // The texel stage s samples at `weights`.
     Rgba SampleStage(int s, const double weights[3], const TriangleSetup& t,
                      const Shading& shading) const;
+    // The texture coordinates of stage s at `weights`.
+    void StageCoordinates(int s, const double weights[3], const TriangleSetup& t,
+                          const Shading& shading, double& u, double& v) const;
+    // Whether a colour-keyed stage leaves out the pixel at `weights`.
+    bool KeyedOut(const double weights[3], const TriangleSetup& t, const Shading& shading) const;
     Rgba Sample(const RasterStage& stage, double u, double v, bool minify) const;
     Rgba Texel(const RasterStage& stage, long i, long j) const;
 

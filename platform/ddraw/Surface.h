@@ -43,6 +43,12 @@ public:
     bool IsPrimary() const { return (m_Caps & DDSCAPS_PRIMARYSURFACE) != 0; }
     bool InSystemMemory() const { return (m_Caps & DDSCAPS_SYSTEMMEMORY) != 0; }
     bool IsLocked() const { return m_Locked; }
+    // The source colour key set by SetColorKey (DDCKEY_SRCBLT), when there is one.
+    bool GetSourceKey(DDCOLORKEY& key) const
+    {
+        key = m_SrcKey;
+        return m_HasSrcKey;
+    }
     DirectDraw* Owner() const { return m_Owner; }
     // The pixels now (SDL's video surface for the primary); null when there are none.
     SDL_Surface* Pixels() const;

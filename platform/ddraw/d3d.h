@@ -21,9 +21,16 @@
 //   Address modes wrap, mirror, clamp and border. A stage without a texture ends the stage
 //   cascade (for stage 0: the diffuse colour and alpha go straight to blending).
 // - Colour arithmetic works on 8-bit channels. A channel multiplied by a factor x in
-//   0..255 is scaled by x + (x >> 7) / 256 and truncated, so 255 is exactly 1 and 0 is 0:
-//   MODULATE gives (a × (b + (b >> 7))) >> 8 and alpha blending with SRCALPHA/INVSRCALPHA
-//   gives dst + (((src − dst) × f) >> 8) with f = a + (a >> 7) (arithmetic shift).
+//   0..255 is scaled by x / 256 and truncated, except that 255 is exactly 1 (and 0 is 0):
+//   with s(x) = x for x < 255 and s(255) = 256, MODULATE gives (a × s(b)) >> 8 and alpha
+//   blending with SRCALPHA/INVSRCALPHA gives dst + (((src − dst) × s(a)) >> 8) (arithmetic
+//   shift). These are the rules of the software blits the SDL backend draws with, so both
+//   backends give the same pixels.
+// - Colour keys: while D3DRENDERSTATE_COLORKEYENABLE is TRUE, a texture with a source
+//   colour key (IDirectDrawSurface7::SetColorKey, DDCKEY_SRCBLT) leaves out the pixels
+//   whose sampled texel has the key's red, green and blue: they are not drawn at all, with
+//   blending on or off. The border colour is never keyed. Keyed textures are point-sampled
+//   only: a linear filter on one fails the draw with DDERR_UNSUPPORTED.
 // - Targets without an alpha channel keep 0 in their top byte.
 // - Drawing needs an open scene (BeginScene); a lost target or texture fails with
 //   DDERR_SURFACELOST; a state the device cannot honour fails the draw with
@@ -103,7 +110,7 @@ enum D3DRENDERSTATETYPE {
     D3DRENDERSTATE_ALPHABLENDENABLE = 27, // *
     D3DRENDERSTATE_FOGENABLE = 28,        // * only FALSE can be drawn
     D3DRENDERSTATE_SPECULARENABLE = 29,   // * only FALSE can be drawn
-    D3DRENDERSTATE_COLORKEYENABLE = 41,   // * only FALSE can be drawn
+    D3DRENDERSTATE_COLORKEYENABLE = 41,   // * texture colour keys (above)
     D3DRENDERSTATE_TEXTUREFACTOR = 60,    // * the D3DTA_TFACTOR colour
     D3DRENDERSTATE_LIGHTING = 137,
     D3DRENDERSTATE_STATECOUNT = 256,

@@ -1,5 +1,4 @@
-// One scene drawn through each backend gives the same picture, pixel by pixel, within the
-// rounding of their blend arithmetic.
+// One scene drawn through each backend gives the same picture, pixel for pixel.
 #include "backends/BackendFixture.h"
 #include "display/DisplayBackendD3D.h"
 #include "display/DisplayBackendSDL.h"
@@ -52,9 +51,14 @@ TEST_F(BackendComparisonTest, BothBackendsDrawTheSameScene)
             worst = std::max(worst, d);
             differing += d > 0;
         }
-        EXPECT_LE(worst, 4) << "full screen " << fullscreen;
-        // The scene is not trivially empty: the two differ only by rounding in blends.
+        EXPECT_EQ(0, worst) << "full screen " << fullscreen;
+        EXPECT_EQ(0, differing) << "full screen " << fullscreen;
+        // The scene is not trivially empty.
         EXPECT_NE(software[0], 0u);
-        EXPECT_LT(differing, int(software.size() / 4));
+        // Neither backend shows the key colour of the keyed image.
+        int keyed = 0;
+        for (std::size_t i = 0; i < software.size(); ++i)
+            keyed += (software[i] == kKeyRgb) + (hardware[i] == kKeyRgb);
+        EXPECT_EQ(0, keyed) << "full screen " << fullscreen;
     }
 }

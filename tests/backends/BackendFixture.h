@@ -55,8 +55,16 @@ inline int ChannelDistance(std::uint32_t a, std::uint32_t b)
 // 1: alpha rising across the image; 2: a transparent hole in the middle).
 Image* MakePatternImage(int width, int height, int alphaMode, std::uint32_t seed);
 
-// Draws the shared scene: opaque and translucent fills, and images with every shader,
-// some spanning several 64 x 64 tiles, some drawn from a part of the image.
+// The colour key of MakeKeyedImage: a colour found nowhere else in the scene.
+constexpr std::uint32_t kKeyRgb = 0x00FF00FFu;
+// A pattern image with patches of the key colour, keyed from its first pixel.
+Image* MakeKeyedImage(int width, int height);
+// The same made as the image loader makes it, with a metadata table given as script text.
+Image* MakeKeyedImageFromMetadata(int width, int height, const std::string& metadata);
+
+// Draws the shared scene: opaque and translucent fills at many alphas, images with every
+// shader and many alphas, some spanning several 64 x 64 tiles, some drawn from a part of
+// the image, and a colour-keyed image under every shader.
 void DrawScene(ImageRenderer& renderer, const std::vector<std::unique_ptr<Image>>& images);
 std::vector<std::unique_ptr<Image>> MakeSceneImages();
 

@@ -37,23 +37,28 @@ TEST(BlendTest, PixelFormulas)
     for (const PixelCase& c : composite)
         EXPECT_EQ(c.expected, SoftwareBlend::CompositePixel(c.src, c.dst)) << c.what;
 
-    // Combined alpha: f = floor(src alpha * alpha / 256); d += ((s - d) * f) >> 8, with an
-    // arithmetic shift for darkening; the target's alpha is kept.
+    // Combined alpha: f = (src alpha * alpha) >> 8; d += ((s - d) * f) >> 8, with an
+    // arithmetic shift for darkening and 255 counting as exactly 1; the target's alpha is
+    // kept. An opaque pixel at full alpha comes out as itself.
     const PixelCase combined[] = {
-        {"full alpha brightens", 0xFFFFFFFF, 0x40000000, 255, 0x40FDFDFD},
-        {"full alpha darkens", 0xFF000000, 0x80FFFFFF, 255, 0x80010101},
-        {"half source alpha", 0x80FF0000, 0xFF00FF00, 255, 0xFF7E8000},
+        {"full alpha brightens", 0xFFFFFFFF, 0x40000000, 255, 0x40FFFFFF},
+        {"full alpha darkens", 0xFF000000, 0x80FFFFFF, 255, 0x80000000},
+        {"half source alpha", 0x80FF0000, 0xFF00FF00, 255, 0xFF7F7F00},
         {"draw alpha 128", 0xFFC80000, 0x12000000, 128, 0x12630000},
         {"transparent source", 0x00FFFFFF, 0xFF123456, 255, 0xFF123456},
     };
     for (const PixelCase& c : combined)
         EXPECT_EQ(c.expected, SoftwareBlend::CombinedAlphaPixel(c.src, c.dst, c.alpha)) << c.what;
 
-    // Translucent fill: (d * (255 - a) + c * a) >> 8 per channel, alpha kept.
-    EXPECT_EQ(0xFF7E7E7Eu,
+    // Translucent fill: d + (((c - d) * a) >> 8) per channel, alpha kept; a colour filled
+    // over itself stays as it is.
+    EXPECT_EQ(0xFF7F7F7Fu,
               SoftwareBlend::BlendedFillPixel(0xFFFFFFFF, Color::FromRGBA(0, 0, 0, 128)));
-    EXPECT_EQ(0x307F007Eu,
+    EXPECT_EQ(0x307F007Fu,
               SoftwareBlend::BlendedFillPixel(0x300000FF, Color::FromRGBA(255, 0, 0, 128)));
+    for (int a : {1, 100, 128, 254})
+        EXPECT_EQ(0xFFC86432u,
+                  SoftwareBlend::BlendedFillPixel(0xFFC86432, Color::FromRGBA(200, 100, 50, a)));
 }
 
 TEST(BlendTest, BlitClipping)
@@ -109,7 +114,7 @@ TEST(BlendTest, RendererFillsAndDraws)
     SDLImageRenderer renderer(target.get());
     const SDL_Rect half = MakeRect(-5, 2, 10, 3);
     renderer.DrawRect(&half, Color::FromRGBA(0, 0, 0, 128), true);
-    EXPECT_EQ(0xFF7E7E7Eu, GetPixel(target.get(), 4, 2));
+    EXPECT_EQ(0xFF7F7F7Fu, GetPixel(target.get(), 4, 2));
     EXPECT_EQ(0xFFFFFFFFu, GetPixel(target.get(), 5, 2));
     EXPECT_EQ(0xFFFFFFFFu, GetPixel(target.get(), 4, 5));
 
@@ -145,7 +150,7 @@ TEST(BlendTest, ShadersOfImageDraws)
     const Case cases[] = {
         {SHADERTYPE_RESERVED, 255, 0xFF0000FF},
         {SHADERTYPE_COPY, 255, 0x80FF0000},
-        {SHADERTYPE_BLENDCOMBINEDALPHA, 255, 0xFF7E0080},
+        {SHADERTYPE_BLENDCOMBINEDALPHA, 255, 0xFF7F007F},
     };
     for (const Case& c : cases) {
         std::unique_ptr<Image> target(SolidImage(2, 2, 0xFF0000FF));
@@ -168,6 +173,48 @@ TEST(BlendTest, ShadersOfImageDraws)
     EXPECT_EQ(flagsBefore, src->GetSDLSurface()->flags);
     EXPECT_EQ(amaskBefore, src->GetSDLSurface()->format->Amask);
     EXPECT_EQ(alphaBefore, src->GetSDLSurface()->format->alpha);
+}
+
+// The software blends that draw keyed images give what SDL's own blits give the same
+// image without a key, everywhere but on the keyed pixels, which stay as they were.
+TEST(BlendTest, KeyedImagesDrawLikeUnkeyedOnesWithoutTheirKey)
+{
+    const std::uint32_t key = 0xFF00FF00;
+    std::unique_ptr<Image> plain(NumberedImage(32, 32));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const std::uint32_t alpha = std::uint32_t((x * 8 + y) & 0xFF) << 24;
+            SetPixel(plain.get(), x, y,
+                     (x + y) % 5 == 0 ? (key & 0xFFFFFFu) | alpha
+                                      : (GetPixel(plain.get(), x, y) & 0xFFFFFFu) | alpha);
+        }
+    std::unique_ptr<Image> keyed(plain->Clone());
+    keyed->SetColorKey(SDL_SRCCOLORKEY, key);
+
+    const ShaderType shaders[] = {SHADERTYPE_COPY, SHADERTYPE_BLENDPIXELALPHA,
+                                  SHADERTYPE_BLENDCONSTANTALPHA, SHADERTYPE_BLENDCOMBINEDALPHA};
+    for (ShaderType shader : shaders) {
+        for (int alpha : {0, 1, 77, 127, 128, 200, 254, 255}) {
+            std::unique_ptr<Image> expected(NumberedImage(40, 40));
+            std::unique_ptr<Image> actual(NumberedImage(40, 40));
+            const SDL_Rect dst = MakeRect(5, -3, 0, 0);
+            SDLImageRenderer(expected.get())
+                .DrawImage(plain.get(), shader, &dst, nullptr, alpha, 0.0, 0);
+            SDLImageRenderer(actual.get())
+                .DrawImage(keyed.get(), shader, &dst, nullptr, alpha, 0.0, 0);
+            std::unique_ptr<Image> untouched(NumberedImage(40, 40));
+            int wrong = 0;
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 40; ++x) {
+                    const int sx = x - 5, sy = y + 3;
+                    const bool onKey = sx >= 0 && sx < 32 && sy < 32 && (sx + sy) % 5 == 0;
+                    const std::uint32_t want =
+                        onKey ? GetPixel(untouched.get(), x, y) : GetPixel(expected.get(), x, y);
+                    wrong += GetPixel(actual.get(), x, y) != want;
+                }
+            EXPECT_EQ(0, wrong) << "shader " << shader << " alpha " << alpha;
+        }
+    }
 }
 
 } // namespace

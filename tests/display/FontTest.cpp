@@ -60,7 +60,9 @@ TEST_F(FontTest, OpensOnceNameAndSizeAreKnownAndReopensOnChanges)
 {
     Font font(Table("{fontName = 'DejaVuSans.ttf'}"));
     EXPECT_FALSE(font.IsOpen());
-    EXPECT_EQ("Assertion failed: (m_FontObject != 0)", FailureOf([&] { font.GetTextSize("x"); }));
+    EXPECT_EQ("Assertion failed: (m_FontObject != 0)\nMessage: The font DejaVuSans.ttf has no "
+              "fontSize, so it is not open.",
+              FailureOf([&] { font.GetTextSize("x"); }));
 
     font.ApplyIntProperty("fontSize", 14);
     ASSERT_TRUE(font.IsOpen());
@@ -83,9 +85,47 @@ TEST_F(FontTest, OpensOnceNameAndSizeAreKnownAndReopensOnChanges)
     EXPECT_EQ("DejaVuSans.ttf", copy.GetFontName());
     EXPECT_EQ(28, copy.GetPointSize());
     EXPECT_EQ(font.GetTextSize("Bumper"), copy.GetTextSize("Bumper"));
+}
 
-    Font sized(Table("{fontName = 'DejaVuSans.ttf', fontSize = 0}"));
-    EXPECT_FALSE(sized.IsOpen());
+// Sizes outside 1..500 points are refused with the font's name, however they are given,
+// before anything is opened or allocated.
+TEST_F(FontTest, PointSizesAreBounded)
+{
+    const std::string range = " (point sizes run from 1 to 500)";
+    EXPECT_EQ("Could not set font: DejaVuSans.ttf, 0, 0" + range,
+              FailureOf([] { Font font(Table("{fontName = 'DejaVuSans.ttf', fontSize = 0}")); }));
+    EXPECT_EQ("Could not set font: DejaVuSans.ttf, -4, 0" + range,
+              FailureOf([] { Font font(Table("{fontSize = -4, fontName = 'DejaVuSans.ttf'}")); }));
+    EXPECT_EQ("Could not set font: DejaVuSans.ttf, 10000, 0" + range,
+              FailureOf([] { Font("DejaVuSans.ttf", 10000, 0); }));
+
+    Font font("DejaVuSans.ttf", 500, 0);
+    EXPECT_EQ("Could not set font: DejaVuSans.ttf, 501, 0" + range,
+              FailureOf([&] { font.SetPointSize(501); }));
+    EXPECT_EQ("Could not set font: DejaVuSans.ttf, 0, 0" + range,
+              FailureOf([&] { font.ApplyIntProperty("fontSize", 0); }));
+    EXPECT_EQ(500, font.GetPointSize());
+    font.SetPointSize(1);
+    EXPECT_TRUE(font.IsOpen());
+}
+
+// Texts are UTF-8: an accented letter is one glyph, measured and drawn as such.
+TEST_F(FontTest, TextsAreUtf8)
+{
+    Font mono("DejaVuSansMono.ttf", 16, 0);
+    const int cell = mono.GetTextSize("e").x;
+    EXPECT_EQ(3 * cell, mono.GetTextSize("Zo\xC3\xAB").x);
+    EXPECT_EQ(2 * cell, mono.GetTextSize("\xE2\x82\xAC\xC3\x9F").x); // euro sign, sharp s
+    SDL_Color black = {0, 0, 0, 0};
+    SDL_Surface* text = mono.RenderText_Blended("Zo\xC3\xAB", black);
+    ASSERT_NE(nullptr, text);
+    EXPECT_EQ(3 * cell, text->w);
+    SDL_FreeSurface(text);
+
+    EXPECT_TRUE(mono.ProvidesGlyph(0xEB));
+    EXPECT_TRUE(mono.ProvidesGlyph('Z'));
+    EXPECT_FALSE(mono.ProvidesGlyph(0xE000)); // private use
+    EXPECT_FALSE(mono.ProvidesGlyph(0x1F600));
 }
 
 TEST_F(FontTest, FontsFromResourcesAndTheirFailures)

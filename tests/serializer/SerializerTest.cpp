@@ -178,6 +178,24 @@ TEST_F(SerializerTest, FileFormReplacesTheFileWholeOrNotAtAll)
         Exception);
 }
 
+// A player's name with accents is saved as its UTF-8 bytes, as value and as key, and
+// reads back byte for byte.
+TEST_F(SerializerTest, Utf8TextsAreSavedAndLoadedAsTheirBytes)
+{
+    bbtest::TempHome home;
+    const std::string path = home.Path() + "/Player1.card";
+    const std::string name = "Zo\xC3\xAB";
+    Run("function LoadCard(t) card = t end");
+    Run("Serialize({ name = '" + name + "', ['" + name + "'] = '\xC3\xBC\xE2\x82\xAC' }, '" + path +
+        "', 'LoadCard ')");
+    EXPECT_EQ("LoadCard {\n    name = \"" + name + "\",\n    [\"" + name +
+                  "\"] = \"\xC3\xBC\xE2\x82\xAC\",\n}\n",
+              bbtest::ReadFile(path));
+    Run("card = nil dofile('" + path + "')");
+    EXPECT_EQ(name, Eval("card.name").ToString());
+    EXPECT_EQ("\xC3\xBC\xE2\x82\xAC", Eval("card['" + name + "']").ToString());
+}
+
 TEST_F(SerializerTest, EmptyFileNameWritesToTheScriptOutput)
 {
     bbtest::TempHome home;

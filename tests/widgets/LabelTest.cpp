@@ -200,4 +200,52 @@ TEST_F(LabelTest, ScriptPropertiesApplyInAnyOrder)
     EXPECT_EQ(nullptr, bare.GetImage());
 }
 
+// UTF-8 texts: an accented letter is one character to the wrap limit and one glyph in
+// the image.
+TEST_F(LabelTest, Utf8TextsWrapAndRenderByCharacter)
+{
+    std::unique_ptr<Label> label(MakeLabel(""));
+    label->WrapText(4, false);
+    label->SetText("Zo\xC3\xAB Zo\xC3\xAB Zo\xC3\xAB", true);
+    EXPECT_EQ("Zo\xC3\xAB Zo\xC3\xAB\nZo\xC3\xAB", label->GetText());
+    label->WrapText(0, false);
+    label->SetText("Zo\xC3\xAB", true);
+    EXPECT_EQ(m_Reference.GetTextSize("Zo\xC3\xAB").x, label->GetWidth());
+    EXPECT_LT(label->GetWidth(), m_Reference.GetTextSize("ZoA\xC2\xAB").x);
+}
+
+// A line wider than the widest image is cut at a character instead of failing, and the
+// label says beforehand whether a line would be cut.
+TEST_F(LabelTest, LinesTooWideForAnImageAreCut)
+{
+    std::unique_ptr<Label> label(MakeLabel(""));
+    const int cell = m_Reference.GetTextSize("\xC3\xA9").x;
+    std::string line;
+    while (m_Reference.GetTextSize(line + "\xC3\xA9").x <= Label::kMaxImageWidth)
+        line += "\xC3\xA9";
+    EXPECT_TRUE(label->LineFits(line));
+    EXPECT_FALSE(label->LineFits(line + "\xC3\xA9"));
+    label->SetText("short\n" + line + std::string(40, 'W') + "\nend", true);
+    EXPECT_EQ(m_Reference.GetTextSize(line).x, label->GetWidth());
+    EXPECT_LE(label->GetWidth(), Label::kMaxImageWidth);
+    EXPECT_GT(label->GetWidth(), Label::kMaxImageWidth - cell);
+    EXPECT_EQ(3 * m_Reference.GetTextSize(" ").y, label->GetHeight());
+
+    // The text offset counts towards the width.
+    label->SetTextOffset(100, 0);
+    EXPECT_FALSE(label->LineFits(line));
+    label->SetText(line, true);
+    EXPECT_LE(label->GetWidth(), Label::kMaxImageWidth);
+}
+
+// A label whose expression fails while it is being built gives back the font it took
+// (the leak checker of the test build reports it otherwise).
+TEST_F(LabelTest, FailingConstructionReleasesTheFont)
+{
+    EXPECT_NE(std::string::npos, MessageOf([] {
+                                     Label label("|error('boom')|", new Font(kFont, 16, 0), Black,
+                                                 HorizontalAlignment::Left);
+                                 }).find("boom"));
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include "widgets/Label.h"
 #include "widgets/TextBox.h"
 
+#include <cstdint>
 #include <memory>
 
 using namespace widgettest;
@@ -55,10 +56,9 @@ TEST_F(TextBoxTest, TakesPrintableCharactersUpToTheMaximum)
     Press(box, SDLK_BACKSPACE);
     EXPECT_EQ("abcdefgh", box.GetText());
 
-    // Control characters, values past '~' and anything typed with one Alt held are not text.
-    EXPECT_FALSE(box.OnEvent(KeyDown(SDLK_a, KMOD_NONE, 0xE9)));
-    EXPECT_FALSE(box.OnEvent(KeyDown(SDLK_a, KMOD_NONE, 0x263A)));
+    // Control characters and anything typed with one Alt held are not text.
     EXPECT_FALSE(box.OnEvent(KeyDown(SDLK_TAB, KMOD_NONE, 9)));
+    EXPECT_FALSE(box.OnEvent(KeyDown(SDLK_a, KMOD_NONE, 0x85)));
     Type(box, "z", KMOD_LALT);
     EXPECT_EQ("abcdefgh", box.GetText());
     Type(box, "z", static_cast<SDLMod>(KMOD_LALT | KMOD_LCTRL));
@@ -107,6 +107,63 @@ TEST_F(TextBoxTest, CaretBlinksEveryHalfSecond)
     EXPECT_FALSE(caret->IsVisible());
     m_Passes.Step(16);
     EXPECT_TRUE(caret->IsVisible());
+}
+
+// A name with accents: each key's Unicode value is stored as UTF-8, lengths and the
+// cursor count characters, and editing keys remove whole characters.
+TEST_F(TextBoxTest, AccentedNamesAreUtf8AndEditedByCharacter)
+{
+    TextBox box(180, 24, "");
+    box.SetMaxLength(3);
+    Font font("DejaVuSans.ttf", 20, 0);
+    auto typeUnicode = [&](std::uint16_t unicode) {
+        EXPECT_FALSE(box.OnEvent(KeyDown(SDLK_a, KMOD_NONE, unicode)));
+    };
+    Type(box, "Zo");
+    typeUnicode(0xEB); // e with diaeresis
+    EXPECT_EQ("Zo\xC3\xAB", box.GetText());
+    EXPECT_EQ("Zo\xC3\xAB", box.GetLabel()->GetText());
+    EXPECT_EQ(3u, box.GetCursor());
+    EXPECT_EQ(font.GetTextSize("Zo\xC3\xAB").x, box.GetLabel()->GetWidth());
+    typeUnicode(0xE9); // a fourth character: the maximum counts characters
+    EXPECT_EQ("Zo\xC3\xAB", box.GetText());
+
+    Press(box, SDLK_BACKSPACE);
+    EXPECT_EQ("Zo", box.GetText());
+    typeUnicode(0x20AC); // euro sign, three bytes
+    EXPECT_EQ("Zo\xE2\x82\xAC", box.GetText());
+    Press(box, SDLK_LEFT, 2);
+    EXPECT_EQ(1u, box.GetCursor());
+    Press(box, SDLK_DELETE);
+    EXPECT_EQ("Z\xE2\x82\xAC", box.GetText());
+    Press(box, SDLK_RIGHT);
+    const IBeam* caret = box.GetCaret();
+    EXPECT_EQ(font.GetTextSize("Z\xE2\x82\xAC").x, caret->GetX() + caret->GetWidth() / 2);
+
+    // Not text: C1 controls, surrogates, noncharacters, and characters the font cannot show.
+    for (std::uint16_t unicode : {0x7F, 0x9F, 0xD800, 0xFFFE, 0xFFFF, 0xE000})
+        typeUnicode(unicode);
+    EXPECT_EQ("Z\xE2\x82\xAC", box.GetText());
+    EXPECT_TRUE(box.TakesCharacter(0xEB));
+    EXPECT_FALSE(box.TakesCharacter(0xE000));
+}
+
+// A character that would make the line too wide for the label to draw is refused, and
+// the box and its label keep showing the same text.
+TEST_F(TextBoxTest, RefusesCharactersTheLabelCouldNotDraw)
+{
+    Font font("DejaVuSans.ttf", 20, 0);
+    std::string text;
+    while (font.GetTextSize(text + "WW").x <= Label::kMaxImageWidth)
+        text += "W";
+    TextBox box(180, 24, text);
+    box.SetMaxLength(100000);
+    Type(box, "WWWW");
+    EXPECT_EQ(text + "W", box.GetText());
+    EXPECT_EQ(box.GetText(), box.GetLabel()->GetText());
+    EXPECT_EQ(font.GetTextSize(box.GetText()).x, box.GetLabel()->GetWidth());
+    Press(box, SDLK_BACKSPACE);
+    EXPECT_EQ(text, box.GetLabel()->GetText());
 }
 
 } // namespace

@@ -124,6 +124,9 @@ void D3DImageRenderer::DrawImage(Image* image, ShaderType shader, const SDL_Rect
     }
     if (!texture)
         return;
+    // The texture follows the image's colour key, which may have changed since it was made.
+    if (SDL_Surface* pixels = image->GetSDLSurface())
+        texture->SetColorKey((pixels->flags & SDL_SRCCOLORKEY) != 0, pixels->format->colorkey);
     const SDL_Rect whole = MakeRect(0, 0, texture->GetWidth(), texture->GetHeight());
     DrawDividedTexture(texture, shader, *dst, src ? *src : whole, alpha);
 }
@@ -134,13 +137,15 @@ void D3DImageRenderer::DrawDividedTexture(DividedTexture* texture, ShaderType sh
     if (src.w == 0 || src.h == 0)
         return;
     SetShaderState(shader);
+    IDirect3DDevice7* device = Device();
+    // Keyed pixels are left out under every shader, as the software renderer leaves them.
+    device->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, texture->IsKeyed());
     const bool diffuseAlpha =
         shader == SHADERTYPE_BLENDCONSTANTALPHA || shader == SHADERTYPE_BLENDCOMBINEDALPHA;
     const D3DCOLOR color =
         diffuseAlpha ? (static_cast<D3DCOLOR>(alpha & 0xFF) << 24) | 0xFFFFFFu : 0xFFFFFFFFu;
     const float sx = float(dst.w) / float(src.w);
     const float sy = float(dst.h) / float(src.h);
-    IDirect3DDevice7* device = Device();
     for (const DividedTextureTile& tile : texture->GetTiles()) {
         const int left = std::max<int>(tile.rect.x, src.x);
         const int top = std::max<int>(tile.rect.y, src.y);

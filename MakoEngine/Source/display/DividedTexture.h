@@ -36,8 +36,16 @@ public:
     int GetWidth() const { return m_Width; }
     int GetHeight() const { return m_Height; }
 
+    // Gives every tile the image's colour key (a pixel value of the image; its red, green
+    // and blue count), or none when keyed is false, so that a device with colour keying on
+    // leaves the keyed pixels out. Tiles added later do not get it.
+    void SetColorKey(bool keyed, std::uint32_t key);
+    bool IsKeyed() const { return m_Keyed; }
+
 private:
     std::vector<DividedTextureTile> m_Tiles;
     std::int32_t m_Width;
     std::int32_t m_Height;
+    bool m_Keyed = false;
+    std::uint32_t m_Key = 0;
 };

@@ -61,17 +61,21 @@ void Font::ApplyClassicProperty(const std::string& name, const LuaObject& value)
     const std::string oldName = m_FontName;
     const int oldSize = m_FontSize;
     const int oldIndex = m_FontIndex;
-    if (name == "fontName")
+    const bool oldSizeGiven = m_SizeGiven;
+    if (name == "fontName") {
         m_FontName = ReadStringFromObject(value);
-    else if (name == "fontSize")
+    } else if (name == "fontSize") {
         m_FontSize = ReadIntegerFromObject(value);
-    else if (name == "fontIndex")
+        m_SizeGiven = true;
+    } else if (name == "fontIndex")
         m_FontIndex = ReadIntegerFromObject(value);
     else {
         Object::ApplyClassicProperty(name, value);
         return;
     }
-    if (m_FontName.empty() || m_FontSize < 1)
+    // Opens once name and size are both known; a given size out of range is refused then,
+    // with the font's name.
+    if (m_FontName.empty() || !m_SizeGiven)
         return;
     try {
         SetFont(m_FontName, m_FontSize, m_FontIndex);
@@ -81,6 +85,7 @@ void Font::ApplyClassicProperty(const std::string& name, const LuaObject& value)
         m_FontName = oldName;
         m_FontSize = oldSize;
         m_FontIndex = oldIndex;
+        m_SizeGiven = oldSizeGiven;
         throw;
     }
 }
@@ -89,6 +94,13 @@ void Font::RetrieveClassicProperties(LuaObject& /*table*/) {}
 
 void Font::SetFont(const std::string& name, int pointSize, int faceIndex)
 {
+    // Sizes are bounded before anything is opened: a huge size would make every rendering
+    // allocate hundreds of megabytes, and SDL_ttf cannot open a size below 1.
+    if (pointSize < kMinPointSize || pointSize > kMaxPointSize)
+        MAKO_THROW(Exception,
+                   boost::str(boost::format("Could not set font: %1%, %2%, %3% (point sizes run "
+                                            "from %4% to %5%)") %
+                              name % pointSize % faceIndex % kMinPointSize % kMaxPointSize));
     ResourceManager* manager = GetResourceManager();
     MAKO_ASSERT(manager != 0);
     ResourceInfo* info = manager->FindInfo(name);
@@ -112,32 +124,45 @@ void Font::SetFont(const std::string& name, int pointSize, int faceIndex)
     m_FontName = name;
     m_FontSize = pointSize;
     m_FontIndex = faceIndex;
+    m_SizeGiven = true;
 }
+
+namespace {
+
+// Why a font cannot be used yet, naming it.
+std::string NotOpenMessage(const std::string& name)
+{
+    if (name.empty())
+        return "The font has no fontName, so it is not open.";
+    return boost::str(boost::format("The font %1% has no fontSize, so it is not open.") % name);
+}
+
+} // namespace
 
 std::string Font::GetFontName() const
 {
-    MAKO_ASSERT(m_FontObject);
+    MAKO_ASSERT_MSG(m_FontObject, NotOpenMessage(m_FontName));
     return m_FontName;
 }
 
 int Font::GetPointSize() const
 {
-    MAKO_ASSERT(m_FontObject);
+    MAKO_ASSERT_MSG(m_FontObject, NotOpenMessage(m_FontName));
     return m_FontSize;
 }
 
 void Font::SetPointSize(int pointSize)
 {
-    MAKO_ASSERT(m_FontObject);
+    MAKO_ASSERT_MSG(m_FontObject, NotOpenMessage(m_FontName));
     SetFont(m_FontName, pointSize, m_FontIndex);
 }
 
 Point<int> Font::GetTextSize(const std::string& text) const
 {
-    MAKO_ASSERT(m_FontObject != 0);
+    MAKO_ASSERT_MSG(m_FontObject != 0, NotOpenMessage(m_FontName));
     int w = 0;
     int h = 0;
-    if (TTF_SizeText(m_FontObject, text.c_str(), &w, &h) != 0)
+    if (TTF_SizeUTF8(m_FontObject, text.c_str(), &w, &h) != 0)
         MAKO_THROW(Exception,
                    boost::str(boost::format("Could not get size of rendered text: %1%") % text));
     return Point<int>(w, h);
@@ -145,11 +170,18 @@ Point<int> Font::GetTextSize(const std::string& text) const
 
 SDL_Surface* Font::RenderText_Blended(const std::string& text, SDL_Color color) const
 {
-    MAKO_ASSERT(m_FontObject != 0);
+    MAKO_ASSERT_MSG(m_FontObject != 0, NotOpenMessage(m_FontName));
     if (text.empty())
         return SurfaceManager::CreateSurface(0, TTF_FontHeight(m_FontObject), true);
-    SDL_Surface* surface = TTF_RenderText_Blended(m_FontObject, text.c_str(), color);
+    SDL_Surface* surface = TTF_RenderUTF8_Blended(m_FontObject, text.c_str(), color);
     if (!surface)
         MAKO_THROW(Exception, boost::str(boost::format("Couldn't render text: %1%") % text));
     return surface;
+}
+
+bool Font::ProvidesGlyph(std::uint32_t codePoint) const
+{
+    // SDL_ttf looks glyphs up by 16-bit code points only.
+    return m_FontObject && codePoint <= 0xFFFFu &&
+           TTF_GlyphIsProvided(m_FontObject, static_cast<Uint16>(codePoint)) != 0;
 }

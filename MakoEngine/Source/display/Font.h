@@ -2,9 +2,11 @@
 // A scripted TrueType font (class "Font"): one SDL_ttf font opened from the bytes of a
 // font file resource. Described in scripts by a table resource such as
 //   Resources.HUDFont = {fontName = "DejaVuSans.ttf", fontSize = 18}
-// or such a table itself. The font opens as soon as a name and a positive size are known
-// and reopens after every later change of name, size or face index. Each Font opens its
-// own SDL_ttf font; nothing is shared. SDL_ttf must be initialised first. Main thread only.
+// or such a table itself. The font opens as soon as a name and a size are known and
+// reopens after every later change of name, size or face index. Sizes run from
+// kMinPointSize to kMaxPointSize points; any other size is refused, naming the font. Each
+// Font opens its own SDL_ttf font; nothing is shared. SDL_ttf must be initialised first.
+// Texts are UTF-8. Main thread only.
 #include "core/Class.h"
 #include "core/Object.h"
 #include "geometry/Point.h"
@@ -12,6 +14,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <cstdint>
 #include <string>
 
 class Font : public Object
@@ -19,6 +22,9 @@ class Font : public Object
     MAKO_DECLARE_CLASS();
 
 public:
+    static constexpr int kMinPointSize = 1;
+    static constexpr int kMaxPointSize = 500;
+
     // From a table of properties or the name of a table resource.
     explicit Font(const LuaPlus::LuaObject& params);
     Font(const std::string& name, int pointSize, int faceIndex);
@@ -32,8 +38,8 @@ public:
     void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
     void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;
 
-    // Opens the font file resource `name` at the size and face. On failure the previous
-    // font stays open and nothing changes.
+    // Opens the font file resource `name` at the size and face. On failure (a size out of
+    // range included) the previous font stays open and nothing changes.
     void SetFont(const std::string& name, int pointSize, int faceIndex);
     bool IsOpen() const { return m_FontObject != nullptr; }
     std::string GetFontName() const;
@@ -41,11 +47,13 @@ public:
     int GetFontIndex() const { return m_FontIndex; }
     void SetPointSize(int pointSize);
 
-    // Width and height in pixels of the text in this font.
+    // Width and height in pixels of the UTF-8 text in this font.
     Point<int> GetTextSize(const std::string& text) const;
-    // A new anti-aliased rendering of the text (the caller frees it). Empty text gives a
-    // transparent surface 0 pixels wide.
+    // A new anti-aliased rendering of the UTF-8 text (the caller frees it). Empty text
+    // gives a transparent surface 0 pixels wide.
     SDL_Surface* RenderText_Blended(const std::string& text, SDL_Color color) const;
+    // Whether the font has a glyph of its own for the code point.
+    bool ProvidesGlyph(std::uint32_t codePoint) const;
 
     // True for the two forms a font can be described by: a table or a resource name.
     static bool IsFont(const LuaPlus::LuaObject& params);
@@ -56,4 +64,5 @@ private:
     std::string m_FontName;
     int m_FontSize = 0;
     int m_FontIndex = 0;
+    bool m_SizeGiven = false; // a fontSize property was applied
 };

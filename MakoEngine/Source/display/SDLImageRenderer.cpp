@@ -135,6 +135,15 @@ void SDLImageRenderer::DrawSurface(SDL_Surface* source, ShaderType shader, const
     if (shader != SHADERTYPE_COPY && shader != SHADERTYPE_BLENDPIXELALPHA &&
         shader != SHADERTYPE_BLENDCONSTANTALPHA)
         return;
+    // SDL honours a colour key when it copies, but ignores it under per-pixel alpha and
+    // rounds otherwise with one under per-surface alpha: keyed blends are drawn here.
+    if ((source->flags & SDL_SRCCOLORKEY) && shader != SHADERTYPE_COPY) {
+        if (shader == SHADERTYPE_BLENDPIXELALPHA)
+            SoftwareBlend::BlendPixelAlpha(source, &src, m_TargetSurface, &dst);
+        else
+            SoftwareBlend::BlendConstantAlpha(source, &src, m_TargetSurface, &dst, alpha & 0xFF);
+        return;
+    }
     const Uint8 a = static_cast<Uint8>(alpha);
     const Uint32 savedFlag = source->flags & SDL_SRCALPHA;
     const Uint8 savedAlpha = source->format->alpha;

@@ -38,6 +38,7 @@ public:
 
     // Blits the src part of the surface to dst with the shader. Copy and the two SDL
     // blends leave the source's alpha settings as they found them. Blit failures raise.
+    // A source with a colour key never draws its keyed pixels, whatever the shader.
     void DrawSurface(SDL_Surface* source, ShaderType shader, const SDL_Rect& dst,
                      const SDL_Rect& src, int alpha);
 

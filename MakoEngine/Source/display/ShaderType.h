@@ -1,10 +1,11 @@
 #pragma once
 // How an image is blended where it is drawn (ImageRenderer::DrawImage):
-//   COPY                 pixels replace the target's, colour key honoured
-//   BLENDPIXELALPHA      each pixel blended by its own alpha scaled by the draw alpha
+//   COPY                 pixels replace the target's
+//   BLENDPIXELALPHA      each pixel blended by its own alpha (the draw alpha unused)
 //   BLENDCONSTANTALPHA   the pixels' alpha ignored, blended by the draw alpha alone
 //   BLENDCOMBINEDALPHA   software blend by the pixel alpha, the target's alpha kept
-// RESERVED (and any other value) draws nothing.
+// RESERVED (and any other value) draws nothing. Under every shader, in both display
+// backends, the pixels an image's colour key marks are not drawn.
 enum ShaderType {
     SHADERTYPE_RESERVED = 0,
     SHADERTYPE_COPY = 1,

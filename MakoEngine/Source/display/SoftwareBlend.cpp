@@ -56,9 +56,11 @@ bool ClipAxis(int srcSize, int dstSize, int& s, int& len, int& d)
     return len > 0;
 }
 
+// Runs func over each source pixel and its target pixel; with honourKey set, the pixels
+// the source's colour key leaves out are skipped.
 template <typename PixelFunc>
 void ForEachPixelPair(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
-                      const SDL_Rect* dstRect, PixelFunc func)
+                      const SDL_Rect* dstRect, bool honourKey, PixelFunc func)
 {
     SDL_Rect s, d;
     if (!ClipBlitRects(src->w, src->h, srcRect, dst->w, dst->h, dstRect, s, d))
@@ -67,11 +69,13 @@ void ForEachPixelPair(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* ds
     SurfaceLock dstLock(dst);
     if (!srcLock.IsLocked() || !dstLock.IsLocked())
         return;
+    const bool keyed = honourKey && (src->flags & SDL_SRCCOLORKEY);
     for (int row = 0; row < s.h; ++row) {
         const std::uint32_t* sp = PixelRow(src, s.y + row) + s.x;
         std::uint32_t* dp = PixelRow(dst, d.y + row) + d.x;
         for (int col = 0; col < s.w; ++col)
-            dp[col] = func(sp[col], dp[col]);
+            if (!keyed || !IsKeyedOut(src, sp[col]))
+                dp[col] = func(sp[col], dp[col]);
     }
 }
 
@@ -118,29 +122,63 @@ std::uint32_t CompositePixel(std::uint32_t src, std::uint32_t dst)
 
 void Composite(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst, const SDL_Rect* dstRect)
 {
-    ForEachPixelPair(src, srcRect, dst, dstRect, CompositePixel);
+    ForEachPixelPair(src, srcRect, dst, dstRect, false, CompositePixel);
 }
 
 std::uint32_t CombinedAlphaPixel(std::uint32_t src, std::uint32_t dst, int alpha)
 {
-    const double scale = alpha * 0.00390625;
-    const int f = static_cast<int>((src >> 24) * scale);
+    const int f = (static_cast<int>(src >> 24) * Scale(alpha)) >> 8;
     std::uint32_t out = dst & 0xFF000000u;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const int s = Channel(src, shift);
-        const int d = Channel(dst, shift);
-        const int c = d + (((s - d) * f) >> 8);
-        out |= static_cast<std::uint32_t>(c & 0xFF) << shift;
-    }
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= static_cast<std::uint32_t>(
+                   BlendChannel(Channel(src, shift), Channel(dst, shift), f) & 0xFF)
+               << shift;
     return out;
 }
 
 void BlendCombinedAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
                         const SDL_Rect* dstRect, int alpha)
 {
-    ForEachPixelPair(src, srcRect, dst, dstRect, [alpha](std::uint32_t s, std::uint32_t d) {
+    ForEachPixelPair(src, srcRect, dst, dstRect, true, [alpha](std::uint32_t s, std::uint32_t d) {
         return CombinedAlphaPixel(s, d, alpha);
     });
+}
+
+std::uint32_t PixelAlphaPixel(std::uint32_t src, std::uint32_t dst)
+{
+    const int a = static_cast<int>(src >> 24);
+    std::uint32_t out = dst & 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= static_cast<std::uint32_t>(
+                   BlendChannel(Channel(src, shift), Channel(dst, shift), a) & 0xFF)
+               << shift;
+    return out;
+}
+
+std::uint32_t ConstantAlphaPixel(std::uint32_t src, std::uint32_t dst, int alpha, bool targetAlpha)
+{
+    std::uint32_t out = targetAlpha ? 0xFF000000u : (dst & 0xFF000000u);
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= static_cast<std::uint32_t>(
+                   BlendChannel(Channel(src, shift), Channel(dst, shift), alpha) & 0xFF)
+               << shift;
+    return out;
+}
+
+void BlendPixelAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
+                     const SDL_Rect* dstRect)
+{
+    ForEachPixelPair(src, srcRect, dst, dstRect, true, PixelAlphaPixel);
+}
+
+void BlendConstantAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
+                        const SDL_Rect* dstRect, int alpha)
+{
+    const bool targetAlpha = dst->format->Amask != 0;
+    ForEachPixelPair(src, srcRect, dst, dstRect, true,
+                     [alpha, targetAlpha](std::uint32_t s, std::uint32_t d) {
+                         return ConstantAlphaPixel(s, d, alpha, targetAlpha);
+                     });
 }
 
 std::uint32_t BlendedFillPixel(std::uint32_t dst, const Color& color)
@@ -150,8 +188,8 @@ std::uint32_t BlendedFillPixel(std::uint32_t dst, const Color& color)
     std::uint32_t out = dst & 0xFF000000u;
     for (int i = 0; i < 3; ++i) {
         const int shift = i * 8;
-        const int d = Channel(dst, shift);
-        out |= static_cast<std::uint32_t>(((d * (255 - a) + channels[i] * a) >> 8) & 0xFF) << shift;
+        out |= static_cast<std::uint32_t>(BlendChannel(channels[i], Channel(dst, shift), a) & 0xFF)
+               << shift;
     }
     return out;
 }

@@ -2,6 +2,16 @@
 // Pixel loops of the display code, on 32-bit surfaces with alpha in the top byte
 // (0xAARRGGBB). Each one locks the surfaces it touches. Results are exact integer
 // arithmetic; the formulas are given with each function.
+//
+// Blending follows one rule, the one SDL's own alpha blits follow and the hardware
+// backend's device follows too, so that both backends draw the same pixels: a channel d
+// blended towards s by a factor a (0-255) becomes d + (((s - d) * a) >> 8) (arithmetic
+// shift), except that a = 255 counts as exactly 1 and gives s. Products of two factors
+// follow the same scale: (a * b) >> 8, with b = 255 giving a.
+//
+// The blits below that draw a source surface leave out its colour-keyed pixels when the
+// surface has a colour key (SDL_SRCCOLORKEY): pixels whose red, green and blue equal the
+// key's, whatever their alpha.
 #include "geometry/Color.h"
 
 #include <SDL.h>
@@ -28,14 +38,45 @@ std::uint32_t CompositePixel(std::uint32_t src, std::uint32_t dst);
 void Composite(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
                const SDL_Rect* dstRect);
 
-// Combined-alpha blend of one pixel with the draw alpha: f = floor(source alpha * alpha /
-// 256); each colour channel d += ((s - d) * f) >> 8 (arithmetic shift); alpha kept.
+// A factor a in 0-255 as a multiplier in 0-256 over 256: 255 is exactly 1.
+inline int Scale(int a)
+{
+    return a + ((a + 1) >> 8);
+}
+// Channel d blended towards s by factor a (see above).
+inline int BlendChannel(int s, int d, int a)
+{
+    return d + (((s - d) * Scale(a)) >> 8);
+}
+
+// Whether a source pixel is left out by the surface's colour key.
+inline bool IsKeyedOut(const SDL_Surface* src, std::uint32_t pixel)
+{
+    return (src->flags & SDL_SRCCOLORKEY) && ((pixel ^ src->format->colorkey) & 0xFFFFFFu) == 0;
+}
+
+// Combined-alpha blend of one pixel with the draw alpha: f = (source alpha * alpha) >> 8
+// (alpha 255 counting as 1); each colour channel blended by f; the target's alpha kept.
 std::uint32_t CombinedAlphaPixel(std::uint32_t src, std::uint32_t dst, int alpha);
 void BlendCombinedAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
                         const SDL_Rect* dstRect, int alpha);
 
-// Translucent fill of one pixel: each colour channel (d * (255 - a) + c * a) >> 8 with
-// a = the colour's alpha; the pixel's alpha kept.
+// Per-pixel alpha blend, as SDL blits a surface with per-pixel alpha: each colour channel
+// blended by the source alpha (the draw alpha plays no part); the target's alpha kept.
+std::uint32_t PixelAlphaPixel(std::uint32_t src, std::uint32_t dst);
+// Constant-alpha blend, as SDL blits a surface with per-surface alpha: the source alpha is
+// ignored, each colour channel blended by the draw alpha; the target's alpha becomes
+// opaque when targetAlpha is set, else it is kept.
+std::uint32_t ConstantAlphaPixel(std::uint32_t src, std::uint32_t dst, int alpha, bool targetAlpha);
+// The two above as blits. SDL's own blits ignore a colour key under per-pixel alpha and
+// round differently with one under per-surface alpha; these draw keyed surfaces instead.
+void BlendPixelAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
+                     const SDL_Rect* dstRect);
+void BlendConstantAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
+                        const SDL_Rect* dstRect, int alpha);
+
+// Translucent fill of one pixel: each colour channel blended towards the colour by its
+// alpha; the pixel's alpha kept.
 std::uint32_t BlendedFillPixel(std::uint32_t dst, const Color& color);
 // Fills the part of rect inside the surface with BlendedFillPixel.
 void BlendedFillRect(SDL_Surface* surface, const SDL_Rect& rect, const Color& color);

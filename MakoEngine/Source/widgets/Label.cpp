@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/PropertyAccessor.h"
+#include "core/Utf8.h"
 #include "display/Font.h"
 #include "display/Image.h"
 #include "geometry/Colors.h"
@@ -75,10 +76,15 @@ Label::Label(const std::string& text, Font* font, HorizontalAlignment alignment)
 {
 }
 
+// Delegates to the default constructor first, so that a label whose text fails to build
+// (an expression that throws) still runs its destructor, which deletes the font it took.
 Label::Label(const std::string& text, Font* font, const Color& color, HorizontalAlignment alignment)
-    : m_LineAlignment(alignment), m_Font(font), m_TextColor(color),
-      m_BaseFontSize(font ? font->GetPointSize() : 0)
+    : Label()
 {
+    m_LineAlignment = alignment;
+    m_Font = font;
+    m_TextColor = color;
+    m_BaseFontSize = font ? font->GetPointSize() : 0;
     SetText(text, false);
     UpdateImage();
 }
@@ -183,6 +189,10 @@ void Label::WrapText(int limit, bool refresh)
                 insideExpression = true;
             break;
         }
+        // Limits count characters: the further bytes of a UTF-8 character are not counted
+        // (and are never spaces or line feeds).
+        if (!Utf8::IsLead(ch))
+            continue;
         if (position == 0) // the first character never breaks a line
             continue;
         if (count == limit)
@@ -242,15 +252,57 @@ void Label::ProcessLines(const std::string& text, std::vector<std::string>& outp
 
 // ---- Rendering ----------------------------------------------------------------------------
 
-Image* Label::RenderLines(const std::vector<std::string>& lines)
+bool Label::LineFits(const std::string& line) const
+{
+    return m_Font && m_Font->GetTextSize(line.empty() ? " " : line).x <= MaxLineWidth();
+}
+
+int Label::MaxLineWidth() const
+{
+    return kMaxImageWidth - std::max(0, m_TextOffset.x);
+}
+
+std::string Label::CutToWidth(const std::string& line, Point<int>& size) const
+{
+    const int limit = MaxLineWidth();
+    size = m_Font->GetTextSize(line);
+    if (size.x <= limit)
+        return line;
+    // The longest prefix of whole characters that fits (at least nothing).
+    std::size_t fits = 0;
+    std::size_t tooMany = Utf8::Length(line);
+    while (tooMany - fits > 1) {
+        const std::size_t middle = fits + (tooMany - fits) / 2;
+        if (m_Font->GetTextSize(Utf8::Prefix(line, middle)).x <= limit)
+            fits = middle;
+        else
+            tooMany = middle;
+    }
+    const std::string cut = Utf8::Prefix(line, fits);
+    size = m_Font->GetTextSize(cut.empty() ? " " : cut);
+    if (cut.empty())
+        size.x = 0;
+    return cut;
+}
+
+Image* Label::RenderLines(const std::vector<std::string>& input)
 {
     MAKO_ASSERT(m_Font);
+    // Lines too wide for an image are cut at a character, and lines that would reach below
+    // the tallest image are left out, so that every label can be drawn.
+    std::vector<std::string> lines;
     std::vector<SDL_Rect> rects;
     int widest = 0;
     int totalHeight = 0;
     int y = 0;
-    for (const std::string& line : lines) {
-        const Point<int> size = m_Font->GetTextSize(line.empty() ? " " : line);
+    for (const std::string& line : input) {
+        Point<int> size;
+        std::string shown = CutToWidth(line.empty() ? " " : line, size);
+        if (line.empty())
+            shown.clear();
+        if (totalHeight + size.y + std::max(0, m_TextOffset.y) > kMaxImageHeight)
+            break;
+        lines.push_back(shown);
         rects.push_back(MakeRect(0, y, size.x, size.y));
         widest = std::max(widest, size.x);
         totalHeight += size.y;

@@ -19,6 +19,10 @@
 // SetColor and SetDisabled always recolour the text itself. Both copies lay their lines out
 // as the label does (alignment, text offset, line spacing), so they stay in register.
 //
+// Texts are UTF-8; wrap limits count characters. A line too wide for an image (wider than
+// kMaxImageWidth with the text offset) is cut at the last whole character that fits, and
+// lines that would reach below kMaxImageHeight are left out, so a label always draws.
+//
 // Scripts create labels as class "Label". Main thread only.
 #include "geometry/Color.h"
 #include "geometry/Point.h"
@@ -37,6 +41,11 @@ class Label : public Actor
     MAKO_DECLARE_CLASS();
 
 public:
+    // The largest label image: SDL makes no surface 16384 pixels wide, and line positions
+    // are 16-bit.
+    static constexpr int kMaxImageWidth = 16383;
+    static constexpr int kMaxImageHeight = 32767;
+
     // Empty text, no font, black, centred lines; builds no image.
     Label();
     // Takes ownership of font (may be null); sets the text and builds the image.
@@ -84,6 +93,9 @@ public:
     void ProcessLines(const std::string& text, std::vector<std::string>& lines);
     // A new image of the lines in the label's own layer colour (the caller owns it).
     Image* RenderLines(const std::vector<std::string>& lines);
+    // Whether one line of plain text (no expressions) fits the label's image whole, so
+    // that it would not be cut. False without a font.
+    bool LineFits(const std::string& line) const;
 
     void SetLineSpacing(int spacing) { m_LineSpacing = spacing; }
     int GetLineSpacing() const { return m_LineSpacing; }
@@ -98,6 +110,9 @@ public:
     static void RegisterProperties(Class& labelClass);
 
 private:
+    int MaxLineWidth() const;
+    // The line, cut to the widest image when it is wider; size is what is drawn.
+    std::string CutToWidth(const std::string& line, Point<int>& size) const;
     void ShrinkToWidthLimit(const std::string& text);
     void CreateShadow();
     void CreateHighlight();

@@ -2,6 +2,7 @@
 
 #include "core/Config.h"
 #include "core/Exception.h"
+#include "core/Utf8.h"
 #include "display/Font.h"
 #include "widgets/IBeam.h"
 #include "widgets/Label.h"
@@ -22,13 +23,25 @@ TextBox::TextBox(int width, int height, const std::string& text) : Actor(OffWhit
     AddChild(m_Label, "");
     m_Caret = new IBeam(2, fontSize);
     AddChild(m_Caret, "");
-    m_Cursor = m_Text.size();
+    m_Cursor = Utf8::Length(m_Text);
     UpdateCaret();
 }
 
 bool TextBox::IsAcceptedCharacter(unsigned unicode)
 {
-    return unicode >= 32 && unicode <= 126 && unicode != '"' && unicode != '\\' && unicode != '|';
+    if (unicode < 32 || (unicode >= 127 && unicode < 160)) // control characters
+        return false;
+    if (unicode == '"' || unicode == '\\' || unicode == '|')
+        return false;
+    if ((unicode >= 0xFDD0 && unicode <= 0xFDEF) || (unicode & 0xFFFE) == 0xFFFE)
+        return false; // noncharacters
+    return Utf8::IsEncodable(unicode);
+}
+
+bool TextBox::TakesCharacter(unsigned unicode) const
+{
+    const Font* font = m_Label->GetFont();
+    return IsAcceptedCharacter(unicode) && font && font->ProvidesGlyph(unicode);
 }
 
 bool TextBox::OnKeyDown(const Event& event)
@@ -36,16 +49,21 @@ bool TextBox::OnKeyDown(const Event& event)
     if (!m_Enabled || WidgetInput::IsAltOnly(event.key.keysym.mod))
         return false;
     const unsigned unicode = event.key.keysym.unicode;
+    const std::size_t length = Utf8::Length(m_Text);
     if (IsAcceptedCharacter(unicode)) {
-        if (m_Text.size() < m_MaxLength) {
-            m_Text.insert(m_Cursor, 1, static_cast<char>(unicode));
-            ++m_Cursor;
-            ShowText();
+        if (length < m_MaxLength && TakesCharacter(unicode)) {
+            std::string character;
+            Utf8::Append(character, unicode);
+            std::string text = m_Text;
+            text.insert(Utf8::Offset(m_Text, m_Cursor), character);
+            // A character that would make the line too wide to draw is refused.
+            if (m_Label->LineFits(text))
+                ChangeText(text, m_Cursor + 1);
         }
     } else {
         switch (event.key.keysym.sym) {
         case SDLK_RIGHT:
-            if (m_Cursor < m_Text.size())
+            if (m_Cursor < length)
                 ++m_Cursor;
             break;
         case SDLK_LEFT:
@@ -53,17 +71,12 @@ bool TextBox::OnKeyDown(const Event& event)
                 --m_Cursor;
             break;
         case SDLK_BACKSPACE:
-            if (m_Cursor > 0) {
-                --m_Cursor;
-                m_Text.erase(m_Cursor, 1);
-                ShowText();
-            }
+            if (m_Cursor > 0)
+                ChangeText(EraseCharacter(m_Cursor - 1), m_Cursor - 1);
             break;
         case SDLK_DELETE:
-            if (m_Cursor < m_Text.size()) {
-                m_Text.erase(m_Cursor, 1);
-                ShowText();
-            }
+            if (m_Cursor < length)
+                ChangeText(EraseCharacter(m_Cursor), m_Cursor);
             break;
         default:
             break;
@@ -73,15 +86,32 @@ bool TextBox::OnKeyDown(const Event& event)
     return false;
 }
 
-void TextBox::ShowText()
+std::string TextBox::EraseCharacter(std::size_t index) const
 {
-    m_Label->SetText(m_Text, true);
+    const std::size_t begin = Utf8::Offset(m_Text, index);
+    std::string text = m_Text;
+    text.erase(begin, Utf8::Next(m_Text, begin) - begin);
+    return text;
+}
+
+void TextBox::ChangeText(const std::string& text, std::size_t cursor)
+{
+    // The label first: should it fail, the box keeps its text and the label is put back.
+    try {
+        m_Label->SetText(text, true);
+    } catch (...) {
+        m_Label->SetText(m_Text, true);
+        throw;
+    }
+    m_Text = text;
+    m_Cursor = cursor;
 }
 
 void TextBox::UpdateCaret()
 {
     Font* font = m_Label->GetFont();
-    const int width = font && m_Cursor > 0 ? font->GetTextSize(m_Text.substr(0, m_Cursor)).x : 0;
+    const int width =
+        font && m_Cursor > 0 ? font->GetTextSize(Utf8::Prefix(m_Text, m_Cursor)).x : 0;
     const int centreX = m_Label->GetX() + width;
     const int centreY = m_Label->GetY() + m_Label->GetHeight() / 2;
     m_Caret->SetPosition(centreX - m_Caret->GetWidth() / 2, centreY - m_Caret->GetHeight() / 2);

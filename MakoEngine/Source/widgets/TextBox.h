@@ -1,13 +1,16 @@
 #pragma once
 // TextBox: a one-line text entry field, an off-white rectangle with a label showing the
-// text and a blinking caret at the insertion point. It takes printable characters (space
-// to '~', except the double quote, the backslash and the vertical bar, which would disturb
-// the label's embedded expressions and Lua strings) and the editing keys Left, Right,
-// Backspace and Delete from the key-down events it is offered, which it never consumes.
-// Nothing is typed while the box is disabled or exactly one Alt key is held.
+// text and a blinking caret at the insertion point. It takes printable Unicode characters
+// that its font can show (the key events' Unicode values, kept as UTF-8), except the double
+// quote, the backslash and the vertical bar, which would disturb the label's embedded
+// expressions and Lua strings, and the editing keys Left, Right, Backspace and Delete from
+// the key-down events it is offered, which it never consumes. Nothing is typed while the
+// box is disabled or exactly one Alt key is held.
 //
+// Lengths and the cursor count characters, not bytes; editing never splits a character.
 // The text never grows beyond the maximum length (kDefaultMaxLength until the owner sets
-// another). Font: the configuration values "TextBoxFont" and "TextBoxFontSize".
+// another), nor so wide that its label could not draw it in one line; the label always
+// shows the box's text. Font: the configuration values "TextBoxFont" and "TextBoxFontSize".
 #include "scene/Actor.h"
 
 #include <cstddef>
@@ -23,7 +26,9 @@ public:
 
     TextBox(int width, int height, const std::string& text);
 
+    // The text, UTF-8.
     const std::string& GetText() const { return m_Text; }
+    // The insertion point, in characters from the start.
     std::size_t GetCursor() const { return m_Cursor; }
     void SetMaxLength(std::size_t maxLength) { m_MaxLength = maxLength; }
     std::size_t GetMaxLength() const { return m_MaxLength; }
@@ -36,14 +41,20 @@ public:
     // halfway down the label.
     void UpdateCaret();
 
-    // Whether the box takes the character (a Unicode value of a key event).
+    // Whether a Unicode value of a key event is a character a box may take: printable (no
+    // control characters or noncharacters) and none of the three refused above.
     static bool IsAcceptedCharacter(unsigned unicode);
+    // Whether this box takes it: accepted, and its font has a glyph for it.
+    bool TakesCharacter(unsigned unicode) const;
 
 protected:
     bool OnKeyDown(const Event& event) override;
 
 private:
-    void ShowText();
+    // The text without the character at the index.
+    std::string EraseCharacter(std::size_t index) const;
+    // Shows the text in the label and only then makes it the box's, with the cursor.
+    void ChangeText(const std::string& text, std::size_t cursor);
 
     bool m_Enabled = true;
     IBeam* m_Caret = nullptr;

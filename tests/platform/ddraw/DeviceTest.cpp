@@ -30,6 +30,12 @@ int ColourDistance(std::uint32_t a, std::uint32_t b)
     return worst;
 }
 
+// A factor in 0-255 as the device scales it: x / 256, 255 exactly 1.
+int Scale(int x)
+{
+    return x == 255 ? 256 : x;
+}
+
 // Blend set-ups of the game's hardware renderer, by shader kind.
 enum class Shader { Copy, PixelAlpha, ConstantAlpha, CombinedAlpha, Flat };
 
@@ -175,7 +181,7 @@ TEST_F(DeviceTest, QuadAtIntegerCoordinatesCopiesTexelsExactly)
     EXPECT_EQ(0x102030u, ReadPixel(m_Back, 54, 58));
 }
 
-TEST_F(DeviceTest, PixelAlphaBlendMatchesSDLWithinOne)
+TEST_F(DeviceTest, PixelAlphaBlendMatchesSDL)
 {
     const int w = 64, h = 48;
     std::vector<std::uint32_t> texels = RandomTexels(w * h, 11);
@@ -187,7 +193,7 @@ TEST_F(DeviceTest, PixelAlphaBlendMatchesSDLWithinOne)
     ASSERT_EQ(D3D_OK, m_Device->BeginScene());
     ASSERT_EQ(D3D_OK, DrawQuad(texture, 0, 0, w, h, 0, 0, w, h, w, h));
     ASSERT_EQ(D3D_OK, m_Device->EndScene());
-    EXPECT_LE(WorstDifference(ref, w, h), 1);
+    EXPECT_EQ(0, WorstDifference(ref, w, h));
     // Opaque texels replace, transparent ones leave the background.
     EXPECT_EQ(texels[0] & 0xFFFFFF, ReadPixel(m_Back, 0, 0));
     EXPECT_EQ(static_cast<std::uint32_t*>(ref->pixels)[1], ReadPixel(m_Back, 1, 0));
@@ -195,7 +201,7 @@ TEST_F(DeviceTest, PixelAlphaBlendMatchesSDLWithinOne)
     SDL_FreeSurface(ref);
 }
 
-TEST_F(DeviceTest, ConstantAlphaBlendMatchesSDLWithinOne)
+TEST_F(DeviceTest, ConstantAlphaBlendMatchesSDL)
 {
     const int w = 32, h = 32;
     std::vector<std::uint32_t> texels = RandomTexels(w * h, 5);
@@ -210,16 +216,13 @@ TEST_F(DeviceTest, ConstantAlphaBlendMatchesSDLWithinOne)
         ASSERT_EQ(D3D_OK,
                   DrawQuad(texture, 0, 0, w, h, 0, 0, w, h, w, h, (DWORD(alpha) << 24) | 0xFFFFFF));
         ASSERT_EQ(D3D_OK, m_Device->EndScene());
-        EXPECT_LE(WorstDifference(ref, w, h), 1) << "alpha " << alpha;
-        if (alpha == 255) {
-            EXPECT_EQ(0, WorstDifference(ref, w, h));
-        }
+        EXPECT_EQ(0, WorstDifference(ref, w, h)) << "alpha " << alpha;
         SDL_FreeSurface(src);
         SDL_FreeSurface(ref);
     }
 }
 
-TEST_F(DeviceTest, FlatRectanglesMatchTheSoftwareFillWithinOne)
+TEST_F(DeviceTest, FlatRectanglesMatchTheSoftwareFill)
 {
     Use(Shader::Flat);
     ASSERT_EQ(D3D_OK, m_Device->BeginScene());
@@ -233,41 +236,94 @@ TEST_F(DeviceTest, FlatRectanglesMatchTheSoftwareFillWithinOne)
             ASSERT_EQ(D3D_OK, DrawRect(20, 20, 10, 10, (DWORD(alpha) << 24) | colour));
             const std::uint32_t got = ReadPixel(m_Back, 25, 25);
             for (int shift : {0, 8, 16}) {
-                const int want = (255 * (255 - alpha) + Channel(colour, shift) * alpha) >> 8;
-                EXPECT_LE(std::abs(Channel(got, shift) - want), 1)
-                    << "alpha " << alpha << " colour " << colour;
+                const int want = 255 + (((Channel(colour, shift) - 255) * alpha) >> 8);
+                EXPECT_EQ(want, Channel(got, shift)) << "alpha " << alpha << " colour " << colour;
             }
         }
     }
     ASSERT_EQ(D3D_OK, m_Device->EndScene());
 }
 
-TEST_F(DeviceTest, CombinedAlphaStaysCloseToTheSoftwareBlend)
+TEST_F(DeviceTest, CombinedAlphaMatchesTheSoftwareBlend)
 {
-    const int w = 32, h = 16, alpha = 180;
+    const int w = 32, h = 16;
     std::vector<std::uint32_t> texels = RandomTexels(w * h, 23);
     IDirectDrawSurface7* texture = MakeTexture(w, h, texels);
-    SDL_Surface* ref = Background(w, h, 9);
-    // The SDL renderer's combined blend: f = trunc(a_src * alpha / 256), then
-    // dst += ((src - dst) * f) >> 8 per colour.
-    for (int i = 0; i < w * h; ++i) {
-        std::uint32_t& d =
-            static_cast<std::uint32_t*>(ref->pixels)[(i / w) * ref->pitch / 4 + i % w];
-        const int f = int(Channel(texels[i], 24) * (alpha * 0.00390625));
-        std::uint32_t out = d & 0xFF000000u;
-        for (int shift : {0, 8, 16}) {
-            const int dc = Channel(d, shift);
-            out |= std::uint32_t(dc + (((Channel(texels[i], shift) - dc) * f) >> 8)) << shift;
-        }
-        d = out;
-    }
     Use(Shader::CombinedAlpha);
+    for (int alpha : {1, 90, 127, 128, 180, 255}) {
+        SDL_Surface* ref = Background(w, h, 9);
+        // The SDL renderer's combined blend: f = (a_src * alpha) >> 8, then
+        // dst += ((src - dst) * f) >> 8 per colour, 255 counting as 1 in both.
+        for (int i = 0; i < w * h; ++i) {
+            std::uint32_t& d =
+                static_cast<std::uint32_t*>(ref->pixels)[(i / w) * ref->pitch / 4 + i % w];
+            const int f = (Channel(texels[i], 24) * Scale(alpha)) >> 8;
+            std::uint32_t out = d & 0xFF000000u;
+            for (int shift : {0, 8, 16}) {
+                const int dc = Channel(d, shift);
+                out |= std::uint32_t(dc + (((Channel(texels[i], shift) - dc) * Scale(f)) >> 8))
+                       << shift;
+            }
+            d = out;
+        }
+        ASSERT_EQ(D3D_OK, m_Device->BeginScene());
+        ASSERT_EQ(D3D_OK,
+                  DrawQuad(texture, 0, 0, w, h, 0, 0, w, h, w, h, (DWORD(alpha) << 24) | 0xFFFFFF));
+        ASSERT_EQ(D3D_OK, m_Device->EndScene());
+        EXPECT_EQ(0, WorstDifference(ref, w, h)) << "alpha " << alpha;
+        SDL_FreeSurface(ref);
+    }
+}
+
+// With colour keying on, texels with the key's colour (whatever their alpha) are not
+// drawn under any blend set-up, and only point-sampled keyed textures can be drawn.
+TEST_F(DeviceTest, ColourKeyedTexelsAreNotDrawn)
+{
+    const int w = 16, h = 16;
+    const std::uint32_t key = 0x00FF00FFu;
+    std::vector<std::uint32_t> texels = RandomTexels(w * h, 31);
+    for (int i = 0; i < w * h; i += 3)
+        texels[i] = (texels[i] & 0xFF000000u) | key;
+    IDirectDrawSurface7* texture = MakeTexture(w, h, texels);
+    DDCOLORKEY colorKey{0xFF000000u | key, 0xFF000000u | key};
+    ASSERT_EQ(DD_OK, texture->SetColorKey(DDCKEY_SRCBLT, &colorKey));
+    ASSERT_EQ(D3D_OK, m_Device->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, TRUE));
+    for (Shader shader :
+         {Shader::Copy, Shader::PixelAlpha, Shader::ConstantAlpha, Shader::CombinedAlpha}) {
+        SDL_Surface* ref = Background(w * 2, h, 17);
+        Use(shader);
+        ASSERT_EQ(D3D_OK, m_Device->BeginScene());
+        ASSERT_EQ(D3D_OK, DrawQuad(texture, 0, 0, w, h, 0, 0, w, h, w, h, 0xC8FFFFFF));
+        // Stretched twice as wide: the general rules, not only the unscaled copy.
+        ASSERT_EQ(D3D_OK, DrawQuad(texture, w, 0, w, h, 0, 0, w / 2, h, w, h, 0xC8FFFFFF));
+        ASSERT_EQ(D3D_OK, m_Device->EndScene());
+        std::vector<std::uint32_t> got = ReadBack(0, 0, w * 2, h);
+        int keyedDrawn = 0, othersKept = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w * 2; ++x) {
+                const int texel = y * w + (x < w ? x : (x - w) / 2);
+                const std::uint32_t before =
+                    static_cast<std::uint32_t*>(ref->pixels)[y * ref->pitch / 4 + x];
+                const bool keyed = (texels[texel] & 0xFFFFFFu) == key;
+                keyedDrawn += keyed && got[y * w * 2 + x] != before;
+                othersKept += !keyed && (texels[texel] >> 24) == 255 &&
+                              shader != Shader::CombinedAlpha && shader != Shader::ConstantAlpha &&
+                              got[y * w * 2 + x] == before && before != (texels[texel] & 0xFFFFFFu);
+            }
+        EXPECT_EQ(0, keyedDrawn) << int(shader);
+        EXPECT_EQ(0, othersKept) << int(shader);
+        SDL_FreeSurface(ref);
+    }
+    m_Device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTFG_LINEAR);
     ASSERT_EQ(D3D_OK, m_Device->BeginScene());
-    ASSERT_EQ(D3D_OK,
-              DrawQuad(texture, 0, 0, w, h, 0, 0, w, h, w, h, (DWORD(alpha) << 24) | 0xFFFFFF));
+    EXPECT_EQ(DDERR_UNSUPPORTED, DrawQuad(texture, 0, 0, w, h, 0, 0, w, h, w, h));
+    // Without its key, or with keying off, the same texture draws with the filter.
+    ASSERT_EQ(DD_OK, texture->SetColorKey(DDCKEY_SRCBLT, nullptr));
+    EXPECT_EQ(D3D_OK, DrawQuad(texture, 0, 0, w, h, 0, 0, w, h, w, h));
+    ASSERT_EQ(DD_OK, texture->SetColorKey(DDCKEY_SRCBLT, &colorKey));
+    m_Device->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, FALSE);
+    EXPECT_EQ(D3D_OK, DrawQuad(texture, 0, 0, w, h, 0, 0, w, h, w, h));
     ASSERT_EQ(D3D_OK, m_Device->EndScene());
-    EXPECT_LE(WorstDifference(ref, w, h), 2);
-    SDL_FreeSurface(ref);
 }
 
 TEST_F(DeviceTest, SharedEdgesAreDrawnOnceAndViewportClips)
@@ -282,7 +338,7 @@ TEST_F(DeviceTest, SharedEdgesAreDrawnOnceAndViewportClips)
     std::vector<std::uint32_t> got = ReadBack(0, 0, 102, 65);
     for (int y = 0; y < 65; ++y)
         for (int x = 0; x < 102; ++x) {
-            const std::uint32_t want = (x < 101 && y < 64) ? 0x808080u : 0u;
+            const std::uint32_t want = (x < 101 && y < 64) ? 0x7F7F7Fu : 0u;
             ASSERT_EQ(want, got[y * 102 + x]) << "at " << x << "," << y;
         }
 
@@ -298,7 +354,7 @@ TEST_F(DeviceTest, SharedEdgesAreDrawnOnceAndViewportClips)
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x) {
             const bool inside = x >= 1 && x <= 8 && y >= 1 && y <= 8;
-            ASSERT_EQ(inside ? 0x808080u : 0u, got[y * 10 + x]) << "at " << x << "," << y;
+            ASSERT_EQ(inside ? 0x7F7F7Fu : 0u, got[y * 10 + x]) << "at " << x << "," << y;
         }
 
     D3DVIEWPORT7 viewport{10, 20, 30, 40, 0.0f, 1.0f};
@@ -307,8 +363,8 @@ TEST_F(DeviceTest, SharedEdgesAreDrawnOnceAndViewportClips)
     ASSERT_EQ(D3D_OK, DrawRect(-100, -100, 1000, 1000, 0xFF00FF00));
     EXPECT_EQ(0x0000FF00u, ReadPixel(m_Back, 10, 20));
     EXPECT_EQ(0x0000FF00u, ReadPixel(m_Back, 39, 59));
-    EXPECT_EQ(0x00808080u, ReadPixel(m_Back, 9, 20));
-    EXPECT_EQ(0x00808080u, ReadPixel(m_Back, 40, 59));
+    EXPECT_EQ(0x007F7F7Fu, ReadPixel(m_Back, 9, 20));
+    EXPECT_EQ(0x007F7F7Fu, ReadPixel(m_Back, 40, 59));
     D3DVIEWPORT7 tooBig{300, 0, 30, 10, 0.0f, 1.0f};
     EXPECT_EQ(DDERR_INVALIDPARAMS, m_Device->SetViewport(&tooBig));
 

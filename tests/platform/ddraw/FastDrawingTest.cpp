@@ -326,6 +326,52 @@ TEST_F(FastDrawingTest, TargetsWithAlphaMatch)
     }
 }
 
+// Keyed textures: the fast path leaves out the same pixels as the rules do, whatever the
+// blend, scale, mirroring or address mode.
+TEST_F(FastDrawingTest, ColourKeyedTexturesMatch)
+{
+    Random random(5);
+    IDirectDrawSurface7* sprite = MakeTextureOf(16, 16, true, random);
+    IDirectDrawSurface7* solid = MakeTextureOf(13, 7, false, random);
+    for (IDirectDrawSurface7* texture : {sprite, solid}) {
+        // Every fourth texel gets the key's colour, with its own alpha.
+        DDSURFACEDESC2 desc = EmptyDesc();
+        ASSERT_EQ(DD_OK, texture->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+        for (DWORD y = 0; y < desc.dwHeight; ++y)
+            for (DWORD x = 0; x < desc.dwWidth; ++x)
+                if ((x + 3 * y) % 4 == 0) {
+                    auto& texel = reinterpret_cast<std::uint32_t*>(
+                        static_cast<std::uint8_t*>(desc.lpSurface) + y * desc.lPitch)[x];
+                    texel = (texel & 0xFF000000u) | 0x123456u;
+                }
+        ASSERT_EQ(DD_OK, texture->Unlock(nullptr));
+        DDCOLORKEY key{0x00123456u, 0x00123456u};
+        ASSERT_EQ(DD_OK, texture->SetColorKey(DDCKEY_SRCBLT, &key));
+    }
+    m_Device->SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, TRUE);
+    m_Device->SetTextureStageState(0, D3DTSS_BORDERCOLOR, 0x80123456);
+    for (IDirectDrawSurface7* texture : {sprite, solid}) {
+        ASSERT_EQ(D3D_OK, m_Device->SetTexture(0, texture));
+        for (int kind : {0, 1, 2, 3}) {
+            UseShader(kind);
+            for (DWORD mode : {D3DTADDRESS_WRAP, D3DTADDRESS_MIRROR, D3DTADDRESS_BORDER}) {
+                m_Device->SetTextureStageState(0, D3DTSS_ADDRESSU, mode);
+                m_Device->SetTextureStageState(0, D3DTSS_ADDRESSV, mode);
+                const D3DCOLOR c = 0xB4FFFFFF;
+                std::vector<Quad> quads = {
+                    MakeQuad(3, 4, 16, 16, 0, 0, 1, 1, c),
+                    MakeQuad(30, 4, 50, 29, 0, 0, 1, 1, c),
+                    MakeQuad(90, 4, 40, 40, 1, 1, 0, 0, c),
+                    MakeQuad(3, 50, 70, 50, -1.3f, -0.6f, 2.2f, 1.9f, c),
+                };
+                std::ostringstream what;
+                what << "keyed, kind " << kind << " mode " << mode;
+                EXPECT_EQ(4, Compare(quads, what.str())) << what.str();
+            }
+        }
+    }
+}
+
 // Random quads in random states, each compared on its own: whatever the fast path takes
 // it must draw as the rules do, and it must take the common cases.
 TEST_F(FastDrawingTest, RandomQuadsInRandomStatesMatch)

@@ -1,0 +1,63 @@
+#include "core/Utf8.h"
+
+namespace Utf8 {
+
+bool IsEncodable(std::uint32_t cp)
+{
+    return cp < 0x110000u && (cp < 0xD800u || cp > 0xDFFFu);
+}
+
+bool Append(std::string& text, std::uint32_t cp)
+{
+    if (!IsEncodable(cp))
+        return false;
+    if (cp < 0x80u) {
+        text += static_cast<char>(cp);
+    } else if (cp < 0x800u) {
+        text += static_cast<char>(0xC0u | (cp >> 6));
+        text += static_cast<char>(0x80u | (cp & 0x3Fu));
+    } else if (cp < 0x10000u) {
+        text += static_cast<char>(0xE0u | (cp >> 12));
+        text += static_cast<char>(0x80u | ((cp >> 6) & 0x3Fu));
+        text += static_cast<char>(0x80u | (cp & 0x3Fu));
+    } else {
+        text += static_cast<char>(0xF0u | (cp >> 18));
+        text += static_cast<char>(0x80u | ((cp >> 12) & 0x3Fu));
+        text += static_cast<char>(0x80u | ((cp >> 6) & 0x3Fu));
+        text += static_cast<char>(0x80u | (cp & 0x3Fu));
+    }
+    return true;
+}
+
+std::size_t Length(const std::string& text)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        count += IsLead(text[i]) || i == 0;
+    return count;
+}
+
+std::size_t Offset(const std::string& text, std::size_t index)
+{
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < index && offset < text.size(); ++i)
+        offset = Next(text, offset);
+    return offset;
+}
+
+std::size_t Next(const std::string& text, std::size_t offset)
+{
+    if (offset >= text.size())
+        return text.size();
+    ++offset;
+    while (offset < text.size() && !IsLead(text[offset]))
+        ++offset;
+    return offset;
+}
+
+std::string Prefix(const std::string& text, std::size_t count)
+{
+    return text.substr(0, Offset(text, count));
+}
+
+} // namespace Utf8
