@@ -12,8 +12,8 @@
 TEST(ScreenshotFile, APictureIsSavedWholeOrNotAtAll)
 {
     bbtest::TempHome home;
-    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 33, 20, 32, 0x00FF0000,
-                                                0x0000FF00, 0x000000FF, 0);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 33, 20, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
     ASSERT_NE(nullptr, surface);
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 10, 200, 30));
     const std::string path = home.Path() + "/shot.bmp";

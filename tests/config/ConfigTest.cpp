@@ -5,10 +5,10 @@
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Object.h"
+#include "core/OutputCapture.h"
 #include "core/ValueWidget.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
-#include "core/OutputCapture.h"
 #include "support/TempHome.h"
 #include "support/engine/LuaFixture.h"
 
@@ -260,9 +260,8 @@ TEST_F(ConfigTest, NonFiniteNumbersAreRefusedLikeValuesOfTheWrongType)
     EXPECT_EQ(1e308, Cfg().GetNumber("huge")); // large but finite is a number like any other
     EXPECT_EQ("inf", Cfg().GetString("name"));
     for (const char* key : {"music_volume", "sfx_volume", "scale", "colour"})
-        EXPECT_NE(std::string::npos,
-                  log.find("Warning: configuration key \"" + std::string(key) +
-                           "\" should be a finite number"))
+        EXPECT_NE(std::string::npos, log.find("Warning: configuration key \"" + std::string(key) +
+                                              "\" should be a finite number"))
             << key << "\n"
             << log;
     EXPECT_NE(std::string::npos, log.find("the value 50 was kept (in \"" + path + "\")")) << log;

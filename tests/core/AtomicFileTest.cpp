@@ -57,7 +57,7 @@ TEST(AtomicFile, OnlyTheFilesOwnTemporaryNamesAreRemovedAsStale)
     const std::string path = folder + "settings.cfg";
     bbtest::WriteFile(path, "kept\n");
     const std::set<std::string> others = {
-        "settings.cfg",           "settings.cfg.bad",       "settings.cfg.backup",
+        "settings.cfg",           "settings.cfg.bad",         "settings.cfg.backup",
         "settings.cfg.tmp.Ab12C", "settings.cfg.tmp.Ab12Cd7", "settings.cfg.tmp.Ab-2Cd",
         "other.cfg.tmp.Ab12Cd",   "xsettings.cfg.tmp.Ab12Cd"};
     for (const std::string& name : others)
@@ -72,9 +72,10 @@ TEST(AtomicFile, OnlyTheFilesOwnTemporaryNamesAreRemovedAsStale)
     bbtest::OutputCapture out(1);
     EXPECT_EQ(2, RemoveStaleTemporaryFiles(path));
     std::string log = out.Text();
-    EXPECT_NE(std::string::npos,
-              log.find("Removed \"" + folder + "settings.cfg.tmp.Ab12Cd\", left over from a save "
-                       "of \"" + path + "\" that did not finish.\n"))
+    EXPECT_NE(std::string::npos, log.find("Removed \"" + folder +
+                                          "settings.cfg.tmp.Ab12Cd\", left over from a save "
+                                          "of \"" +
+                                          path + "\" that did not finish.\n"))
         << log;
 
     std::set<std::string> expected = others;
@@ -83,9 +84,8 @@ TEST(AtomicFile, OnlyTheFilesOwnTemporaryNamesAreRemovedAsStale)
     EXPECT_EQ(0, RemoveStaleTemporaryFiles(home.Path() + "/no/such/folder/settings.cfg"));
 
     // A temporary name made by a write is one the clean-up recognises.
-    bbtest::LimitedRun run = bbtest::RunWithFileSizeLimit(16, [&] {
-        return TryWriteFileAtomically(path, std::string(100, 'z'));
-    });
+    bbtest::LimitedRun run = bbtest::RunWithFileSizeLimit(
+        16, [&] { return TryWriteFileAtomically(path, std::string(100, 'z')); });
     EXPECT_EQ(EFBIG, run.status);
     EXPECT_EQ(expected, Names(folder));
 }

@@ -10,6 +10,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -24,8 +25,7 @@ class HeldInstanceLock
 public:
     explicit HeldInstanceLock(const TempHome& home)
     {
-        m_Fd = open((home.RuntimeDir() + "/BLUX.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC,
-                    0600);
+        m_Fd = open((home.RuntimeDir() + "/BLUX.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (m_Fd < 0 || flock(m_Fd, LOCK_EX | LOCK_NB) != 0)
             ADD_FAILURE() << "the lock could not be taken";
     }
@@ -67,9 +67,9 @@ TEST(UserFiles, AConfigurationFileThatNeverEndsIsSetAsideAndStartUpGoesOn)
     ASSERT_EQ(0, RunAndQuit({}));
 
     std::string log = ReadFile(GameLogPath());
-    EXPECT_NE(std::string::npos, log.find("Warning: the file \"" + GameConfigPath() +
-                                          "\" could not be read and was kept as \"" +
-                                          GameConfigPath() + ".bad\""))
+    EXPECT_NE(std::string::npos,
+              log.find("Warning: the file \"" + GameConfigPath() +
+                       "\" could not be read and was kept as \"" + GameConfigPath() + ".bad\""))
         << log;
     EXPECT_EQ("LoadConfig { music_volume = 20 }\nwhile true do end\n",
               ReadFile(GameConfigPath() + ".bad"));
@@ -159,4 +159,64 @@ TEST(UserFiles, StartUpLogsTheDriversAndRatesInUse)
     // The device runs at 44,100 Hz, whatever rate was asked for first.
     EXPECT_NE(std::string::npos, log.find("Audio initialized: device=1, freq=44100, flags=0\n"))
         << log;
+}
+
+TEST(UserFiles, NonFiniteNumbersInTheConfigurationAreRefusedAndNeverSaved)
+{
+    TempHome home;
+    WriteFile(GameConfigPath(), "LoadConfig { music_volume = 1e308 * 10, sfx_volume = 0/0 }\n");
+    ASSERT_EQ(0, RunAndQuit({}));
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos,
+              log.find("Warning: configuration key \"music_volume\" should be a finite number, "
+                       "not inf; the value 50 was kept (in \"" +
+                       GameConfigPath() + "\")"))
+        << log;
+    std::string saved = ReadFile(GameConfigPath());
+    EXPECT_NE(std::string::npos, saved.find("    music_volume = 50,\n")) << saved;
+    EXPECT_EQ(std::string::npos, saved.find("nan")) << saved;
+}
+
+TEST(UserFiles, ALogOnAFullDiskIsReportedAndTheProgramRunsOn)
+{
+    TempHome home;
+    fs::create_directories(fs::path(GameLogPath()).parent_path());
+    fs::create_symlink("/dev/full", GameLogPath());
+    ProgramRun run({"--console", "--windowed", "--nosound"});
+    run.Send("AppQuit()\n");
+    ASSERT_EQ(0, run.Wait()) << run.Errors();
+    std::string errors = run.Errors();
+    const std::string warning =
+        "Warning: Could not write the log file \"" + GameLogPath() + "\": No space left on device.";
+    EXPECT_NE(std::string::npos, errors.find(warning)) << errors;
+    EXPECT_EQ(errors.find(warning), errors.rfind(warning)) << "said once: " << errors;
+}
+
+TEST(UserFiles, ResourceUsageReportsAreWholeOrNamedWithTheirCause)
+{
+    TempHome home;
+    const std::string documents =
+        fs::path(GameLogPath()).parent_path().parent_path().string() + "/";
+    WriteFile(documents + "ResourceUsage-RESOURCE_IMAGE.txt/in the way", "x");
+    ProgramRun run({"--console", "--windowed", "--nosound"});
+    run.Send("LogResourceUsage()\nAppQuit()\n");
+    ASSERT_EQ(0, run.Wait()) << run.Errors();
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos,
+              log.find("WARNING: Could not save the resource usage report \"" + documents +
+                       "ResourceUsage-RESOURCE_IMAGE.txt\": Is a directory\n"))
+        << log;
+    // Every other report lists as many entries as the log says were processed.
+    int listed = 0;
+    for (const char* type : {"UNKNOWN", "SOUND", "TABLE", "MUSIC"}) {
+        std::string report = ReadFile(documents + "ResourceUsage-RESOURCE_" + type + ".txt");
+        EXPECT_EQ(0u, report.find("Resource Name\tAcquire Count\n")) << type;
+        int lines = static_cast<int>(std::count(report.begin(), report.end(), '\n')) - 1;
+        listed += lines;
+        EXPECT_NE(std::string::npos,
+                  log.find("LogResourceUsage: " + std::to_string(lines) +
+                           " resources of type RESOURCE_" + type + " processed.\n"))
+            << type;
+    }
+    EXPECT_LT(0, listed);
 }

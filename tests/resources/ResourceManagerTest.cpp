@@ -276,9 +276,9 @@ TEST_F(ResourceManagerTest, UsageFilesListEachEntryUnderItsType)
     SetDocumentsFolderPath(Dir("blocked/"));
     WriteFile(Dir("blocked/ResourceUsage-RESOURCE_SOUND.txt/blocker"), "");
     Manager().LogResourceUsage();
-    EXPECT_EQ(1, log.Count("WARNING: Could not save the resource usage report \"" +
-                           Dir("blocked/ResourceUsage-RESOURCE_SOUND.txt") +
-                           "\": Is a directory\n"));
+    EXPECT_EQ(1,
+              log.Count("WARNING: Could not save the resource usage report \"" +
+                        Dir("blocked/ResourceUsage-RESOURCE_SOUND.txt") + "\": Is a directory\n"));
     EXPECT_EQ(header + "Ball.lua\t0\n",
               ReadFile(Dir("blocked/ResourceUsage-RESOURCE_UNKNOWN.txt")));
     EXPECT_EQ(header + "Style\t0\n", ReadFile(Dir("blocked/ResourceUsage-RESOURCE_TABLE.txt")));

@@ -305,10 +305,10 @@ TEST_F(ScannerTest, ADamagedPackageEntryIsNamedWithItsPackage)
     PhysFSFileReader reader;
     const void* bytes = nullptr;
     uint32_t size = 0;
-    std::string message = BB_EXCEPTION_MESSAGE(reader.Read(info->Name(), bytes, size),
-                                               ResourceLoadError);
-    EXPECT_EQ(0u, message.find("Could not read \"Scripts/Big.lua\" from \"" +
-                               Dir("damaged.fun") + "\": "))
+    std::string message =
+        BB_EXCEPTION_MESSAGE(reader.Read(info->Name(), bytes, size), ResourceLoadError);
+    EXPECT_EQ(0u, message.find("Could not read \"Scripts/Big.lua\" from \"" + Dir("damaged.fun") +
+                               "\": "))
         << message;
 }
 

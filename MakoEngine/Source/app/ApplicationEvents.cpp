@@ -279,8 +279,9 @@ std::string SaveSurfaceAsBMP(SDL_Surface* surface, const std::string& path)
 {
     // The picture is made in memory first (a BMP is never larger than a header, a full
     // palette and four bytes a pixel with row padding), so only a whole file reaches disk.
-    const std::size_t capacity = 54 + 1024 + static_cast<std::size_t>(surface->h) *
-                                                 (static_cast<std::size_t>(surface->w) * 4 + 4);
+    const std::size_t capacity =
+        54 + 1024 +
+        static_cast<std::size_t>(surface->h) * (static_cast<std::size_t>(surface->w) * 4 + 4);
     std::string bytes(capacity, '\0');
     SDL_RWops* memory = SDL_RWFromMem(&bytes[0], static_cast<int>(capacity));
     if (!memory)

@@ -61,8 +61,8 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name)
 FileWriteError::FileWriteError(const std::string& file, int line, const std::string& function,
                                const std::string& date, const std::string& time,
                                const std::string& path, int errnum)
-    : Exception(file, line, function, date, time, WriteErrorText(path, errnum)),
-      m_Path(path), m_Cause(std::strerror(errnum))
+    : Exception(file, line, function, date, time, WriteErrorText(path, errnum)), m_Path(path),
+      m_Cause(std::strerror(errnum))
 {
 }
 

@@ -89,8 +89,7 @@ class InstructionBudget
 {
 public:
     InstructionBudget(lua_State* L, int instructions)
-        : m_L(L), m_Hook(lua_gethook(L)), m_Mask(lua_gethookmask(L)),
-          m_Count(lua_gethookcount(L))
+        : m_L(L), m_Hook(lua_gethook(L)), m_Mask(lua_gethookmask(L)), m_Count(lua_gethookcount(L))
     {
         lua_sethook(L, StopRunawayFile, LUA_MASKCOUNT, instructions);
     }

@@ -78,7 +78,8 @@ public:
     void SignalAllObservers();
 
     // Replaces the file at path with "LoadConfig " and the sorted text of Config_Data
-    // (lua/LuaSerializer.h), whole or not at all. Logs "writing cfg to: <path>".
+    // (lua/LuaSerializer.h), whole or not at all. Logs "writing cfg to: <path>". A file
+    // that cannot be written raises FileWriteError (core/AtomicFile.h) and the old one stays.
     void Write(const std::string& path);
 
 private:

@@ -74,8 +74,8 @@ int WriteToFile(const std::string& path, const char* mode, const std::string& te
     std::FILE* file = std::fopen(path.c_str(), mode);
     if (!file)
         return errno;
-    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-              std::fflush(file) == 0;
+    bool ok =
+        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
     int error = ok ? 0 : errno;
     if (std::fclose(file) != 0 && ok)
         error = errno;

@@ -35,9 +35,9 @@ void PhysFSFileReader::Read(const std::string& location, const void*& outData, u
             // package to replace.
             const char* package = PHYSFS_getRealDir(location.c_str());
             std::string error = bytesRead < 0 ? PhysFSManager::LastError()
-                                               : boost::str(boost::format("only %1% of %2% "
-                                                                          "bytes could be read") %
-                                                            bytesRead % m_Size);
+                                              : boost::str(boost::format("only %1% of %2% "
+                                                                         "bytes could be read") %
+                                                           bytesRead % m_Size);
             m_Size = 0;
             MAKO_THROW(ResourceLoadError,
                        boost::str(boost::format("Could not read \"%1%\" from \"%2%\": %3%") %

@@ -335,8 +335,8 @@ void ResourceManager::LogResourceUsage() const
             boost::str(boost::format("ResourceUsage-%1%.txt") % ResTypeToString(type)));
         int error = TryWriteFileAtomically(fileName, reports[type]);
         if (error != 0)
-            Log("WARNING: Could not save the resource usage report \"%s\": %s\n",
-                fileName.c_str(), std::strerror(error));
+            Log("WARNING: Could not save the resource usage report \"%s\": %s\n", fileName.c_str(),
+                std::strerror(error));
         Log("LogResourceUsage: %d resources of type %s processed.\n", counts[type],
             ResTypeToString(type).c_str());
     }
