@@ -15,6 +15,7 @@
 
 #include <SDL.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -282,6 +283,8 @@ std::string SaveSurfaceAsBMP(SDL_Surface* surface, const std::string& path)
     const std::size_t capacity =
         54 + 1024 +
         static_cast<std::size_t>(surface->h) * (static_cast<std::size_t>(surface->w) * 4 + 4);
+    if (capacity > static_cast<std::size_t>(INT_MAX))
+        return "the picture is too large";
     std::string bytes(capacity, '\0');
     SDL_RWops* memory = SDL_RWFromMem(&bytes[0], static_cast<int>(capacity));
     if (!memory)
