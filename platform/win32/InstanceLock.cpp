@@ -35,6 +35,11 @@ InstanceLockResult TakeInstanceLock(const std::string& path)
     return INSTANCE_LOCK_TAKEN;
 }
 
+bool IsInstanceLockHeld(const std::string& path)
+{
+    return HeldLocks().count(path) != 0;
+}
+
 void ReleaseInstanceLock(const std::string& path)
 {
     auto found = HeldLocks().find(path);

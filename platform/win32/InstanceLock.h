@@ -16,5 +16,8 @@ enum InstanceLockResult {
 // INSTANCE_LOCK_TAKEN. On INSTANCE_LOCK_UNAVAILABLE, errno tells why.
 InstanceLockResult TakeInstanceLock(const std::string& path);
 
+// Whether this process holds the lock on path.
+bool IsInstanceLockHeld(const std::string& path);
+
 // Gives up the lock on path if this process holds it (programs need not call this).
 void ReleaseInstanceLock(const std::string& path);

@@ -5,6 +5,7 @@
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Object.h"
+#include "core/OutputCapture.h"
 #include "core/ValueWidget.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
@@ -216,6 +217,55 @@ TEST_F(ConfigTest, UserFileRunsAsDataAndBrokenFilesAreKeptAside)
     EXPECT_EQ(LUA_ERRSYNTAX, Cfg().ReadFile(path));
     EXPECT_TRUE(Exists(path + ".bad"));
     EXPECT_EQ("LoadConfig { c = ", bbtest::ReadFile(path + ".bad"));
+}
+
+TEST_F(ConfigTest, UserFileThatNeverEndsIsStoppedAndKeptAside)
+{
+    bbtest::TempHome home;
+    std::string path = home.Path() + "/bumperlux.cfg";
+    bbtest::WriteFile(path, "LoadConfig { a = 1 }\nwhile true do end\n");
+    bbtest::OutputCapture out(1);
+    EXPECT_EQ(LUA_ERRRUN, Cfg().ReadFile(path));
+    std::string log = out.Text();
+    EXPECT_TRUE(Exists(path + ".bad"));
+    EXPECT_FALSE(Exists(path));
+    EXPECT_NE(std::string::npos, log.find("did not finish within 10000000 instructions")) << log;
+    EXPECT_EQ(1, Cfg().GetInteger("a"));
+
+    // The budget is for the user's file only: scripts run afterwards are not limited, and
+    // a file that does real work well within it loads.
+    Run("local n = 0 for i = 1, 11000000 do n = n + 1 end counted = n");
+    EXPECT_EQ(11000000, Global("counted").GetInteger());
+    bbtest::WriteFile(path, "local t = {} for i = 1, 1000 do t['k' .. i] = i end LoadConfig(t)");
+    EXPECT_EQ(0, Cfg().ReadFile(path));
+    EXPECT_EQ(1000, Cfg().GetInteger("k1000"));
+}
+
+TEST_F(ConfigTest, NonFiniteNumbersAreRefusedLikeValuesOfTheWrongType)
+{
+    bbtest::TempHome home;
+    std::string path = home.Path() + "/bumperlux.cfg";
+    Run("LoadConfig { music_volume = 50, sfx_volume = 40, scale = 1.5 }");
+    bbtest::WriteFile(path, "LoadConfig { music_volume = 1e308 * 10, sfx_volume = 0/0,\n"
+                            "    scale = -1e308 * 10, colour = { 1, 0/0, 3 },\n"
+                            "    huge = 1e308, name = 'inf' }\n");
+    bbtest::OutputCapture out(1);
+    EXPECT_EQ(0, Cfg().ReadFile(path));
+    std::string log = out.Text();
+
+    EXPECT_EQ(50, Cfg().GetInteger("music_volume"));
+    EXPECT_EQ(40, Cfg().GetInteger("sfx_volume"));
+    EXPECT_EQ(1.5, Cfg().GetNumber("scale"));
+    EXPECT_TRUE(Cfg().GetObject("colour").IsNil());
+    EXPECT_EQ(1e308, Cfg().GetNumber("huge")); // large but finite is a number like any other
+    EXPECT_EQ("inf", Cfg().GetString("name"));
+    for (const char* key : {"music_volume", "sfx_volume", "scale", "colour"})
+        EXPECT_NE(std::string::npos, log.find("Warning: configuration key \"" + std::string(key) +
+                                              "\" should be a finite number"))
+            << key << "\n"
+            << log;
+    EXPECT_NE(std::string::npos, log.find("the value 50 was kept (in \"" + path + "\")")) << log;
+    EXPECT_FALSE(Exists(path + ".bad")); // one bad value does not make the file unreadable
 }
 
 TEST_F(ConfigTest, WrittenConfigurationReadsBackToTheSameText)

@@ -117,3 +117,30 @@ TEST_F(LogTest, LogprintWritesItsTextLiterally)
     std::string text = bbtest::ReadFile(LogPath());
     EXPECT_NE(std::string::npos, text.find("disk.\n%d and %s\n42\nnil\n")) << text;
 }
+
+TEST_F(LogTest, AFullDiskIsReportedOnceAndTheLinesWaitForTheFile)
+{
+    bbtest::OutputCapture errors(2);
+    StartLogFile("/dev/full");
+    Log("one\n");
+    Log("two\n");
+    std::string said = errors.Text();
+    EXPECT_EQ("Warning: Could not write the log file \"/dev/full\": No space left on device. "
+              "Log lines are kept in memory until it can be written.\n",
+              said);
+    EXPECT_EQ(4u, GetPendingLogLineCount()); // the two start-up lines and both entries
+
+    // Once the file can be written, every kept line reaches it in order.
+    SetLogFilePath(LogPath());
+    Log("three\n");
+    EXPECT_EQ(0u, GetPendingLogLineCount());
+    EXPECT_EQ("Created log file at \"/dev/full\"\nWriting previous log entries to disk.\n"
+              "one\ntwo\nthree\n",
+              bbtest::ReadFile(LogPath()));
+
+    // A later failure is reported again.
+    bbtest::OutputCapture again(2);
+    SetLogFilePath("/dev/full");
+    Log("four\n");
+    EXPECT_NE(std::string::npos, again.Text().find("Could not write the log file")) << "";
+}

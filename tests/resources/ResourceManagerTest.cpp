@@ -7,6 +7,9 @@
 #include "resources/ResourceScanner.h"
 #include "resources/ResourceType.h"
 #include "resources/TableResource.h"
+#include "support/FileSizeLimit.h"
+
+#include <filesystem>
 
 #include <unistd.h>
 
@@ -269,12 +272,34 @@ TEST_F(ResourceManagerTest, UsageFilesListEachEntryUnderItsType)
                            "--------------\n"
                            "LogResourceUsage: 3 resources were processed, in total.\n"));
 
-    // A file that cannot be written stops the report before any entry is written.
+    // A report that cannot be written is named with its cause; the others are whole.
     SetDocumentsFolderPath(Dir("blocked/"));
     WriteFile(Dir("blocked/ResourceUsage-RESOURCE_SOUND.txt/blocker"), "");
     Manager().LogResourceUsage();
-    EXPECT_EQ(1, log.Count("LogResourceUsage, ERROR: Could not open \"" +
-                           Dir("blocked/ResourceUsage-RESOURCE_SOUND.txt") +
-                           "\", reason=\"Is a directory\"\n"));
-    EXPECT_EQ(header, ReadFile(Dir("blocked/ResourceUsage-RESOURCE_UNKNOWN.txt")));
+    EXPECT_EQ(1,
+              log.Count("WARNING: Could not save the resource usage report \"" +
+                        Dir("blocked/ResourceUsage-RESOURCE_SOUND.txt") + "\": Is a directory\n"));
+    EXPECT_EQ(header + "Ball.lua\t0\n",
+              ReadFile(Dir("blocked/ResourceUsage-RESOURCE_UNKNOWN.txt")));
+    EXPECT_EQ(header + "Style\t0\n", ReadFile(Dir("blocked/ResourceUsage-RESOURCE_TABLE.txt")));
+
+    // On a full disk (a file size limit here) no report is left empty or cut short.
+    SetDocumentsFolderPath(Dir("full/"));
+    CreateDirectories(Dir("full/"));
+    AddMemoryEntry(std::string(200, 'n') + ".lua", "long.lua", "");
+    bbtest::LimitedRun run = bbtest::RunWithFileSizeLimit(100, [&] {
+        Manager().LogResourceUsage();
+        return 0;
+    });
+    EXPECT_EQ(0, run.status);
+    EXPECT_NE(std::string::npos,
+              run.output.find("WARNING: Could not save the resource usage report \"" +
+                              Dir("full/ResourceUsage-RESOURCE_UNKNOWN.txt") +
+                              "\": File too large\n"))
+        << run.output;
+    EXPECT_EQ(header, ReadFile(Dir("full/ResourceUsage-RESOURCE_IMAGE.txt")));
+    EXPECT_FALSE(std::filesystem::exists(Dir("full/ResourceUsage-RESOURCE_UNKNOWN.txt")));
+    // The four other reports and nothing else: no temporary file is left behind.
+    EXPECT_EQ(4, std::distance(std::filesystem::directory_iterator(Dir("full/")),
+                               std::filesystem::directory_iterator()));
 }

@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "resources/ImageFactory.h"
+#include "resources/PhysFSFileReader.h"
 #include "resources/PhysFSResourceScanner.h"
 #include "resources/ResourceMemory.h"
 #include "resources/SDLImageLoader.h"
@@ -275,6 +276,40 @@ TEST_F(ScannerTest, PackagesThatCannotBeMountedAreNamedAtOnce)
     Manager().AddScanner(new PhysFSResourceScanner(Dir("good")));
     Manager().ScanAll();
     EXPECT_NE(nullptr, Manager().FindInfo("x.png", true));
+}
+
+TEST_F(ScannerTest, ADamagedPackageEntryIsNamedWithItsPackage)
+{
+    std::string text;
+    for (int i = 0; i < 2000; ++i)
+        text += "LoadConfig { level = " + std::to_string(i % 7) + " }\n";
+    WriteFile(Dir("pkg/Scripts/Big.lua"), text);
+    ZipFolder(Dir("pkg"), Dir("damaged.fun"));
+
+    // The first byte of the compressed data becomes a block type that does not exist.
+    std::string zip = ReadFile(Dir("damaged.fun"));
+    std::size_t header = zip.find("Scripts/Big.lua") - 30; // its local header comes first
+    ASSERT_EQ(header, zip.find("PK\x03\x04", header));
+    auto word = [&](std::size_t at) {
+        return static_cast<unsigned char>(zip[at]) | static_cast<unsigned char>(zip[at + 1]) << 8;
+    };
+    ASSERT_EQ(8, word(header + 8)); // deflated
+    std::size_t data = header + 30 + word(header + 26) + word(header + 28);
+    zip[data] = '\xFF';
+    WriteFile(Dir("damaged.fun"), zip);
+
+    Manager().AddScanner(new PhysFSResourceScanner(Dir("damaged.fun")));
+    Manager().ScanAll();
+    ResourceInfo* info = Manager().FindInfo("Big.lua", true);
+    ASSERT_NE(nullptr, info);
+    PhysFSFileReader reader;
+    const void* bytes = nullptr;
+    uint32_t size = 0;
+    std::string message =
+        BB_EXCEPTION_MESSAGE(reader.Read(info->Name(), bytes, size), ResourceLoadError);
+    EXPECT_EQ(0u, message.find("Could not read \"Scripts/Big.lua\" from \"" + Dir("damaged.fun") +
+                               "\": "))
+        << message;
 }
 
 TEST_F(ScannerTest, ImagesLoadFromFoldersWithMetadataAndAlpha)

@@ -229,9 +229,11 @@ void Application::AddResourceScanners()
     if (RetrieveBoolProperty("useExeResources")) {
         m_ResourceManager->AddScanner(new WindowsApplicationResourceScanner());
     } else {
+        // From the program's folder: the engine's sources, then the game's folder with the
+        // configuration files the program otherwise carries inside itself.
         m_ResourceManager->AddScanner(
             new WindowsDirectoryResourceScanner("..\\MakoEngine\\Source\\"));
-        m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner("Source\\"));
+        m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner("..\\game\\"));
     }
     if (RetrieveBoolProperty("usePackageFiles"))
         m_ResourceManager->AddScanner(new PhysFSResourceScanner(m_PackageFile));

@@ -366,5 +366,9 @@ int SDL_main(int argc, char** argv);
 // "" when all 9999 are taken.
 std::string FindScreenshotFileName(const std::string& folder, const std::string& appName);
 
+// Writes surface as a BMP file at path, whole or not at all (core/AtomicFile.h). Returns ""
+// or the cause of the failure in words for the user ("No space left on device").
+std::string SaveSurfaceAsBMP(SDL_Surface* surface, const std::string& path);
+
 // The four characters of text, the first in the lowest byte ("BLUX").
 std::uint32_t AppCodeFromString(const std::string& text);

@@ -3,6 +3,7 @@
 // the shortcut and debug keys, quit, configuration and timer events, screenshots, the
 // cursor and input grab, and the statistics displays.
 #include "app/Application.h"
+#include "core/AtomicFile.h"
 
 #include "core/Config.h"
 #include "core/Exception.h"
@@ -14,7 +15,9 @@
 
 #include <SDL.h>
 
+#include <climits>
 #include <cstdio>
+#include <cstring>
 
 bool Application::OnEvent(const Event& event)
 {
@@ -268,8 +271,35 @@ void Application::SaveScreenshot()
         return;
     }
     Log("Saving screenshot to \"%s\"\n", path.c_str());
-    if (SDL_SaveBMP(surface, path.c_str()) != 0)
-        Log("WARNING: Could not save screenshot: %s\n", SDL_GetError());
+    std::string cause = SaveSurfaceAsBMP(surface, path);
+    if (!cause.empty())
+        Log("WARNING: Could not save the screenshot \"%s\": %s\n", path.c_str(), cause.c_str());
+}
+
+std::string SaveSurfaceAsBMP(SDL_Surface* surface, const std::string& path)
+{
+    // The picture is made in memory first (a BMP is never larger than a header, a full
+    // palette and four bytes a pixel with row padding), so only a whole file reaches disk.
+    const std::size_t capacity =
+        54 + 1024 +
+        static_cast<std::size_t>(surface->h) * (static_cast<std::size_t>(surface->w) * 4 + 4);
+    if (capacity > static_cast<std::size_t>(INT_MAX))
+        return "the picture is too large";
+    std::string bytes(capacity, '\0');
+    SDL_RWops* memory = SDL_RWFromMem(&bytes[0], static_cast<int>(capacity));
+    if (!memory)
+        return SDL_GetError();
+    if (SDL_SaveBMP_RW(surface, memory, 0) != 0) {
+        SDL_RWclose(memory);
+        return SDL_GetError();
+    }
+    int size = SDL_RWtell(memory); // the encoder ends at the end of the file it wrote
+    SDL_RWclose(memory);
+    if (size <= 0)
+        return "the picture could not be encoded";
+    bytes.resize(static_cast<std::size_t>(size));
+    int error = TryWriteFileAtomically(path, bytes);
+    return error == 0 ? std::string() : std::strerror(error);
 }
 
 MAKO_LUA_FUNCTION(WriteConfig)

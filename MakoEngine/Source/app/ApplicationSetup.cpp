@@ -3,6 +3,7 @@
 // configuration files and the first scripts.
 #include "app/Application.h"
 
+#include "core/AtomicFile.h"
 #include "core/Config.h"
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
@@ -33,6 +34,17 @@ std::string WithTrailingSeparator(const std::string& path, char separator)
 void LogCDXLine(const char* line)
 {
     Log("%s", line);
+}
+
+// Removes what saves of the user's files cut short by a killed process left beside them,
+// unless another instance runs and may be saving them right now.
+void RemoveStaleSaves(const std::vector<std::string>& files, std::uint32_t appCode,
+                      const std::string& appDataFolder)
+{
+    if (!IsOnlyInstance(appCode, appDataFolder))
+        return;
+    for (const std::string& file : files)
+        RemoveStaleTemporaryFiles(file);
 }
 
 } // namespace
@@ -271,6 +283,11 @@ void Application::ReadConfig()
     MAKO_ASSERT(!m_ConfigDefaultsFile.empty());
     MAKO_ASSERT(!m_ConfigFile.empty());
     MakoLuaState::DoResourceFile(m_LuaState, m_ConfigDefaultsFile);
+    std::vector<std::string> saved = {m_ConfigFile};
+    for (int i = 1; i <= 4; ++i)
+        saved.push_back(GetPlayerCardsFolder() + "Player" + std::to_string(i) + ".card");
+    RemoveStaleSaves(saved, m_AppCode,
+                     GetWindowsFolderPath(CSIDL_APPDATA) + "/" + ToNativePath(m_AppDataFolderName));
     m_Config->ReadFile(m_ConfigFile);
 
     if (RetrieveBoolProperty("overrideHWAccelInConfig")) {
@@ -287,8 +304,17 @@ void Application::ReadConfig()
 void Application::WriteConfig()
 {
     MAKO_ASSERT(!m_ConfigFile.empty());
-    if (m_Config)
+    if (!m_Config)
+        return;
+    // A configuration that cannot be saved (full disk, read-only folder) costs the user the
+    // changes of this run, not the program: the old file stays as it was.
+    try {
         m_Config->Write(m_ConfigFile);
+    } catch (const FileWriteError& e) {
+        Log("Warning: Could not save the configuration \"%s\": %s. The previous file was "
+            "kept.\n",
+            e.GetPath().c_str(), e.GetCause().c_str());
+    }
 }
 
 void Application::LoadScripts()

@@ -1,13 +1,14 @@
 #include "core/AtomicFile.h"
 
-#include "core/Exception.h"
 #include "core/Log.h"
 
 #include <boost/format.hpp>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,18 +16,20 @@
 
 namespace {
 
-[[noreturn]] void ThrowWriteError(const std::string& path, int errnum)
+const char kTemporarySuffix[] = ".tmp.";
+const std::size_t kTemporaryRandomLength = 6; // mkstemp's XXXXXX
+
+std::string WriteErrorText(const std::string& path, int errnum)
 {
-    MAKO_THROW(Exception,
-               boost::str(boost::format("Could not write file:\nfile = %1%\nerror = %2%") % path %
-                          std::strerror(errnum)));
+    return boost::str(boost::format("Could not write file:\nfile = %1%\nerror = %2%") % path %
+                      std::strerror(errnum));
 }
 
-// Writes all of text to fd; false (errno set) when the system refuses part of it.
-bool WriteAll(int fd, const std::string& text)
+// Writes all of bytes to fd; false (errno set) when the system refuses part of it.
+bool WriteAll(int fd, const std::string& bytes)
 {
-    const char* data = text.data();
-    std::size_t left = text.size();
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
     while (left > 0) {
         ssize_t written = ::write(fd, data, left);
         if (written < 0) {
@@ -40,18 +43,39 @@ bool WriteAll(int fd, const std::string& text)
     return true;
 }
 
+// The folder part of path ("." when it has none) and its file name.
+void SplitPath(const std::string& path, std::string& folder, std::string& name)
+{
+    std::string::size_type slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        folder = ".";
+        name = path;
+    } else {
+        folder = slash == 0 ? "/" : path.substr(0, slash);
+        name = path.substr(slash + 1);
+    }
+}
+
 } // namespace
 
-void WriteFileAtomically(const std::string& path, const std::string& text)
+FileWriteError::FileWriteError(const std::string& file, int line, const std::string& function,
+                               const std::string& date, const std::string& time,
+                               const std::string& path, int errnum)
+    : Exception(file, line, function, date, time, WriteErrorText(path, errnum)), m_Path(path),
+      m_Cause(std::strerror(errnum))
 {
-    std::string pattern = path + ".XXXXXX";
+}
+
+int TryWriteFileAtomically(const std::string& path, const std::string& bytes)
+{
+    std::string pattern = path + kTemporarySuffix + "XXXXXX";
     std::vector<char> tempName(pattern.begin(), pattern.end());
     tempName.push_back('\0');
     int fd = ::mkstemp(tempName.data());
     if (fd < 0)
-        ThrowWriteError(path, errno);
+        return errno;
 
-    bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
     int error = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -63,8 +87,59 @@ void WriteFileAtomically(const std::string& path, const std::string& text)
     }
     if (!ok) {
         std::remove(tempName.data());
-        ThrowWriteError(path, error);
+        return error != 0 ? error : EIO;
     }
+    return 0;
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& bytes)
+{
+    int error = TryWriteFileAtomically(path, bytes);
+    if (error != 0)
+        throw FileWriteError(MAKO_WHERE, path, error);
+}
+
+bool IsTemporaryFileNameOf(const std::string& name, const std::string& target)
+{
+    const std::string prefix = target + kTemporarySuffix;
+    if (name.size() != prefix.size() + kTemporaryRandomLength ||
+        name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& path)
+{
+    std::string folder;
+    std::string target;
+    SplitPath(path, folder, target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return 0;
+    std::vector<std::string> stale;
+    while (dirent* entry = ::readdir(dir)) {
+        if (IsTemporaryFileNameOf(entry->d_name, target))
+            stale.push_back(folder + "/" + entry->d_name);
+    }
+    ::closedir(dir);
+    int removed = 0;
+    for (const std::string& file : stale) {
+        struct stat info;
+        if (::lstat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        if (::unlink(file.c_str()) == 0) {
+            Log("Removed \"%s\", left over from a save of \"%s\" that did not finish.\n",
+                file.c_str(), path.c_str());
+            ++removed;
+        } else {
+            Log("Warning: could not remove \"%s\", left over from an unfinished save: %s\n",
+                file.c_str(), std::strerror(errno));
+        }
+    }
+    return removed;
 }
 
 bool KeepFileAside(const std::string& path, const std::string& reason)

@@ -1,13 +1,45 @@
 #pragma once
-// Writing and setting aside the files the user would miss (configuration, player cards).
-// A file is written whole to a temporary file in the same folder and renamed over the old
-// one, so a crash or a full disk never leaves half a file behind.
+// Writing and setting aside the files the user would miss (configuration, player cards,
+// screenshots, reports). A file is written whole to a temporary file in the same folder,
+// named after it (TemporaryFileNameOf), and renamed over the old one, so a crash or a full
+// disk never leaves half a file behind.
+#include "core/Exception.h"
+
 #include <string>
 
-// Replaces the file at path with text. On failure the old file (if any) is untouched, the
-// temporary file is removed, and Exception "Could not write file:\nfile = %1%\nerror = %2%"
-// is raised with the path and the system's error text.
-void WriteFileAtomically(const std::string& path, const std::string& text);
+// The failure of a whole-file write: Exception "Could not write file:\nfile = %1%\nerror =
+// %2%", which also keeps the file and the system's error text apart for messages meant for
+// the user.
+class FileWriteError : public Exception
+{
+public:
+    FileWriteError(const std::string& file, int line, const std::string& function,
+                   const std::string& date, const std::string& time, const std::string& path,
+                   int errnum);
+    const std::string& GetPath() const { return m_Path; }
+    // The system's text for the cause ("No space left on device").
+    const std::string& GetCause() const { return m_Cause; }
+
+private:
+    std::string m_Path;
+    std::string m_Cause;
+};
+
+// Replaces the file at path with bytes. Returns 0, or the errno value of the failure: the
+// old file (if any) is then untouched and the temporary file removed.
+int TryWriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// The same, raising FileWriteError on failure.
+void WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Whether name (a bare file name) is one of the temporary names of the file named target:
+// target + ".tmp." and six letters or digits.
+bool IsTemporaryFileNameOf(const std::string& name, const std::string& target);
+
+// Removes the temporary files of the file at path that a write cut short (a killed process)
+// left in its folder, and logs each one. Only safe while no other process may be writing
+// the file. Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& path);
 
 // Renames the file at path to path + ".bad" (replacing an older one) so that it is kept
 // for the user but no longer read, and logs a warning naming both files and the reason.

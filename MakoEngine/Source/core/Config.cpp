@@ -74,6 +74,36 @@ int SignalObserversNative(lua_State* L)
     return LuaNativeBoundary(L, SignalObserversBody);
 }
 
+// Instructions the user's file may run: far more than any list of values needs, so that
+// only a file that never ends (a stray endless loop) reaches it.
+const int kUserFileInstructionBudget = 10000000;
+
+void StopRunawayFile(lua_State* L, lua_Debug*)
+{
+    luaL_error(L, "the file did not finish within %d instructions", kUserFileInstructionBudget);
+}
+
+// While it lives, a script run on the state fails once it has run the budget's
+// instructions. The hook that was set before (the script debugger's) comes back after.
+class InstructionBudget
+{
+public:
+    InstructionBudget(lua_State* L, int instructions)
+        : m_L(L), m_Hook(lua_gethook(L)), m_Mask(lua_gethookmask(L)), m_Count(lua_gethookcount(L))
+    {
+        lua_sethook(L, StopRunawayFile, LUA_MASKCOUNT, instructions);
+    }
+    ~InstructionBudget() { lua_sethook(m_L, m_Hook, m_Mask, m_Count); }
+    InstructionBudget(const InstructionBudget&) = delete;
+    InstructionBudget& operator=(const InstructionBudget&) = delete;
+
+private:
+    lua_State* m_L;
+    lua_Hook m_Hook;
+    int m_Mask;
+    int m_Count;
+};
+
 // Reads a whole file; false (errno set) when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& text)
 {
@@ -156,6 +186,7 @@ int Config::ReadFile(const std::string& path)
 
     LuaObject globals = m_LuaState->GetGlobals();
     globals.SetString("Config_CurrentSource", path);
+    InstructionBudget budget(L, kUserFileInstructionBudget);
     LuaPlus::ClearStashedException(L);
     status = lua_pcall(L, 0, 0, 0);
     std::exception_ptr original;

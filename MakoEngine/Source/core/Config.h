@@ -39,8 +39,10 @@ public:
     // LoadConfig. Returns 0 when it ran; LUA_ERRFILE when it does not exist or cannot be
     // read (logged; a missing file is normal on a first run); LUA_ERRSYNTAX or LUA_ERRRUN
     // when it is broken: the file is then renamed to path + ".bad" with a warning, and the
-    // keys it loaded before the failure stay. A native exception raised by an observer
-    // while the file loads passes through unchanged.
+    // keys it loaded before the failure stay. A file that runs for more than ten million
+    // instructions (an endless loop) is stopped and counts as broken, so it can never hold
+    // start-up. A native exception raised by an observer while the file loads passes
+    // through unchanged.
     int ReadFile(const std::string& path);
 
     // ConstConfig[key], else Config_Data[key] (nil when neither has it).
@@ -76,7 +78,8 @@ public:
     void SignalAllObservers();
 
     // Replaces the file at path with "LoadConfig " and the sorted text of Config_Data
-    // (lua/LuaSerializer.h), whole or not at all. Logs "writing cfg to: <path>".
+    // (lua/LuaSerializer.h), whole or not at all. Logs "writing cfg to: <path>". A file
+    // that cannot be written raises FileWriteError (core/AtomicFile.h) and the old one stays.
     void Write(const std::string& path);
 
 private:

@@ -9,7 +9,9 @@ namespace {
 //   variable" and changes nothing. LoadConfig instead skips such a key with a warning, so
 //   one stray key never stops a file from loading; it also keeps the current value, with a
 //   warning, when a loaded value is of another type than the value it would replace (so a
-//   user file cannot turn the default of log_level or full_screen into text).
+//   user file cannot turn the default of log_level or full_screen into text). A value that
+//   is or holds a number that is not finite (an overflow to infinity, 0/0) is refused the
+//   same way: no setting of the program means anything with it.
 // - LoadConstConfig drops, with a warning, user values of keys that become constant, so
 //   they are neither read nor written back. The user's file is read before the constant
 //   file, so this is where a constant key in it is found; without it the user value would
@@ -29,6 +31,29 @@ end
 
 local function Config_KeyText(key)
     return '"' .. tostring(key) .. '"'
+end
+
+-- The first number in value (a number, or a table searched through, each table once) that
+-- is infinite or not a number; nil when there is none.
+local function Config_NonFinite(value, seen)
+    if type(value) == "number" then
+        if value ~= value or value - value ~= 0 then
+            return value
+        end
+    elseif type(value) == "table" then
+        seen = seen or {}
+        if seen[value] then
+            return nil
+        end
+        seen[value] = true
+        for key, item in pairs(value) do
+            local found = Config_NonFinite(key, seen) or Config_NonFinite(item, seen)
+            if found ~= nil then
+                return found
+            end
+        end
+    end
+    return nil
 end
 
 function InitTables()
@@ -88,6 +113,14 @@ function LoadConfig(t)
             Config_Warn("configuration key " .. Config_KeyText(key) .. " should be a " ..
                         type(current) .. ", not a " .. type(value) ..
                         "; the value " .. tostring(current) .. " was kept")
+        elseif Config_NonFinite(value) ~= nil then
+            local kept = "it was ignored"
+            if current ~= nil then
+                kept = "the value " .. tostring(current) .. " was kept"
+            end
+            Config_Warn("configuration key " .. Config_KeyText(key) ..
+                        " should be a finite number, not " ..
+                        tostring(Config_NonFinite(value)) .. "; " .. kept)
         else
             Config[key] = value
         end

@@ -20,6 +20,7 @@ struct LogState
     std::deque<std::string> pending; // oldest first
     size_t dropped = 0;              // older pending lines given up to respect the cap
     int level = 2;
+    bool failing = false; // the last write to the log file failed (already reported)
 };
 
 // Made on first use and never destroyed, so that logging works during static
@@ -47,33 +48,67 @@ void KeepPending(const char* text)
     }
 }
 
-// Writes the kept lines into an open log file, preceded by a note on how many were
-// dropped, and forgets them.
-void WritePending(std::FILE* file)
+// The kept lines, preceded by a note on how many were dropped.
+std::string PendingText()
 {
     LogState& state = State();
+    std::string text;
     if (state.dropped > 0)
-        std::fprintf(file,
-                     "(%zu earlier log lines were dropped while the log file could not "
-                     "be written.)\n",
-                     state.dropped);
+        text += "(" + std::to_string(state.dropped) +
+                " earlier log lines were dropped while the log file could not be written.)\n";
     for (const std::string& line : state.pending)
-        std::fputs(line.c_str(), file);
-    state.pending.clear();
-    state.dropped = 0;
+        text += line;
+    return text;
+}
+
+void ForgetPending()
+{
+    State().pending.clear();
+    State().dropped = 0;
+}
+
+// Writes text to the file opened with mode; 0, or the errno value of the failure (a full
+// disk shows only when the file is flushed and closed).
+int WriteToFile(const std::string& path, const char* mode, const std::string& text)
+{
+    std::FILE* file = std::fopen(path.c_str(), mode);
+    if (!file)
+        return errno;
+    bool ok =
+        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+    int error = ok ? 0 : errno;
+    if (std::fclose(file) != 0 && ok)
+        error = errno;
+    return ok ? 0 : (error != 0 ? error : EIO);
+}
+
+// Says once, on standard error, that the log file cannot be written, and again after it
+// could be written in between: the log itself cannot carry the news.
+void ReportWriteFailure(const std::string& path, int error)
+{
+    LogState& state = State();
+    if (state.failing)
+        return;
+    state.failing = true;
+    std::fprintf(stderr,
+                 "Warning: Could not write the log file \"%s\": %s. Log lines are kept in "
+                 "memory until it can be written.\n",
+                 path.c_str(), std::strerror(error));
+    std::fflush(stderr);
 }
 
 void WriteEntry(const char* text)
 {
     LogState& state = State();
     if (!state.path.empty()) {
-        if (std::FILE* file = std::fopen(state.path.c_str(), "a")) {
-            WritePending(file);
-            std::fputs(text, file);
-            std::fclose(file);
+        int error = WriteToFile(state.path, "a", PendingText() + text);
+        if (error == 0) {
+            ForgetPending();
+            state.failing = false;
             Echo(text);
             return;
         }
+        ReportWriteFailure(state.path, error);
     }
     KeepPending(text);
     Echo(text);
@@ -125,11 +160,17 @@ void StartLogFile(const std::string& path)
                                                        "%1%\nerrno = %2%\nerror string = %3%") %
                                          path % error % std::strerror(error)));
     }
+    std::fclose(file);
     State().path.clear(); // the two lines below join the kept ones
     Log("Created log file at \"%s\"\n", path.c_str());
     Log("Writing previous log entries to disk.\n");
-    WritePending(file);
-    std::fclose(file);
+    int error = WriteToFile(path, "a", PendingText());
+    if (error == 0) {
+        ForgetPending();
+        State().failing = false;
+    } else {
+        ReportWriteFailure(path, error);
+    }
     State().path = path;
 }
 

@@ -4,8 +4,10 @@
 // debugger output. Until the log file is known (and whenever it cannot be opened) lines
 // are kept in memory, at most MAX_PENDING_LOG_LINES of them (the newest; the log later
 // says how many older ones were dropped), and written into the file, in order, as soon as
-// it can be written. Works from the first instant of the process, static initialisation
-// included. Main thread only.
+// it can be written. A log file that cannot be written (a full disk) is reported once on
+// standard error, "Warning: Could not write the log file "<path>": <cause>. ...", and again
+// only after a write in between succeeded; its lines are kept in memory meanwhile. Works
+// from the first instant of the process, static initialisation included. Main thread only.
 //
 // The caller supplies line ends; the log adds none. One entry is at most 4095 characters
 // (longer text is cut).

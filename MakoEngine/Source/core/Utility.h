@@ -129,4 +129,12 @@ std::string ToNativePath(const std::string& path);
 // with exit status 1 unless multiple instances are allowed. A lock that cannot be taken for
 // any other reason is logged as a warning and answers false, so the program still starts.
 // appCode 0 raises the assertion failure "appCode != 0" with "0 is not a valid app code.".
+// A refusal is also said in one line on standard error, since the log of this run goes
+// nowhere the user looks.
 bool IsAnotherInstanceRunning(uint32_t appCode, const std::string& appDataFolder);
+
+// Whether no other running process holds the lock of appCode: true when this process holds
+// it, or when it could be taken (it is then given up again at once). False when the lock
+// cannot be checked. Work that would disturb another running instance (removing files it
+// may be writing) asks this first.
+bool IsOnlyInstance(uint32_t appCode, const std::string& appDataFolder);

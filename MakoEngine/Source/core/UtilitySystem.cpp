@@ -171,9 +171,12 @@ std::string AppCodeText(uint32_t appCode)
 
 } // namespace
 
-bool IsAnotherInstanceRunning(uint32_t appCode, const std::string& appDataFolder)
+namespace {
+
+// The lock file of appCode (see IsAnotherInstanceRunning); "" when its folder cannot be made
+// (logged as a warning).
+std::string InstanceLockPath(uint32_t appCode, const std::string& appDataFolder)
 {
-    MAKO_ASSERT_MSG(appCode != 0, "0 is not a valid app code.");
     std::string folder;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && runtime[0] == '/') {
@@ -184,21 +187,49 @@ bool IsAnotherInstanceRunning(uint32_t appCode, const std::string& appDataFolder
             CreateDirectories(folder);
         } catch (const Exception& e) {
             Log("WARNING: The single-instance lock cannot be taken: %s\n", e.what());
-            return false;
+            return std::string();
         }
     }
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
-    std::string path = folder + AppCodeText(appCode) + ".lock";
+    return folder + AppCodeText(appCode) + ".lock";
+}
+
+} // namespace
+
+bool IsAnotherInstanceRunning(uint32_t appCode, const std::string& appDataFolder)
+{
+    MAKO_ASSERT_MSG(appCode != 0, "0 is not a valid app code.");
+    std::string path = InstanceLockPath(appCode, appDataFolder);
+    if (path.empty())
+        return false;
     switch (TakeInstanceLock(path)) {
     case INSTANCE_LOCK_TAKEN:
         return false;
     case INSTANCE_LOCK_HELD_ELSEWHERE:
         Log("Another instance of this application is running (lock \"%s\").\n", path.c_str());
+        // The log of this run goes nowhere the user looks: say it where they started it.
+        std::fprintf(stderr, "Another instance of this program is already running.\n");
+        std::fflush(stderr);
         return true;
     default:
         Log("WARNING: The single-instance lock \"%s\" cannot be taken: %s\n", path.c_str(),
             GetLastErrorText().c_str());
         return false;
     }
+}
+
+bool IsOnlyInstance(uint32_t appCode, const std::string& appDataFolder)
+{
+    MAKO_ASSERT_MSG(appCode != 0, "0 is not a valid app code.");
+    std::string path = InstanceLockPath(appCode, appDataFolder);
+    if (path.empty())
+        return false;
+    if (IsInstanceLockHeld(path))
+        return true;
+    if (TakeInstanceLock(path) != INSTANCE_LOCK_TAKEN)
+        return false;
+    // Only a look: a run that allows other instances leaves the lock to them.
+    ReleaseInstanceLock(path);
+    return true;
 }

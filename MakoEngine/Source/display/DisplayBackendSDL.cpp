@@ -31,19 +31,17 @@ void DisplayBackendSDL::DeleteRenderer()
 
 bool DisplayBackendSDL::StartVideo()
 {
-    Log("DisplayBackendSDL::ApplyDisplayParams: Trying to initialize SDL's directx driver.\n");
-    if (InitSDLVideo("directx", &m_Window, &m_SDLWindowProc)) {
-        Log("DisplayBackendSDL::ApplyDisplayParams: SDL's directx driver was successfully "
-            "loaded.\n");
-        return true;
-    }
-    Log("DisplayBackendSDL::ApplyDisplayParams: Could not initialize SDL's directx driver: %s\n",
-        GetSDLVideoError().c_str());
-    Log("DisplayBackendSDL::ApplyDisplayParams: Trying to initialize SDL's windib driver.\n");
-    if (InitSDLVideo("windib", &m_Window, &m_SDLWindowProc)) {
-        Log("DisplayBackendSDL::ApplyDisplayParams: SDL's windib driver was successfully "
-            "loaded.\n");
-        return true;
+    // Two tries with the driver the caller chose; the log names the driver SDL runs.
+    for (const char* procedure : {"directx", "windib"}) {
+        Log("DisplayBackendSDL::ApplyDisplayParams: Trying to initialize SDL video.\n");
+        if (InitSDLVideo(procedure, &m_Window, &m_SDLWindowProc)) {
+            Log("DisplayBackendSDL::ApplyDisplayParams: SDL's %s driver was successfully "
+                "loaded.\n",
+                CurrentSDLVideoDriverName().c_str());
+            return true;
+        }
+        Log("DisplayBackendSDL::ApplyDisplayParams: Could not initialize SDL video: %s\n",
+            GetSDLVideoError().c_str());
     }
     return false;
 }

@@ -30,7 +30,20 @@ void PhysFSFileReader::Read(const std::string& location, const void*& outData, u
         m_Size = static_cast<uint32_t>(length);
         std::unique_ptr<unsigned char[]> buffer(new unsigned char[m_Size > 0 ? m_Size : 1]);
         PHYSFS_sint64 bytesRead = PHYSFS_readBytes(file, buffer.get(), m_Size);
-        MAKO_ASSERT(bytesRead == m_Size);
+        if (bytesRead != PHYSFS_sint64(m_Size)) {
+            // A damaged entry of a package: the user needs to know which file of which
+            // package to replace.
+            const char* package = PHYSFS_getRealDir(location.c_str());
+            std::string error = bytesRead < 0 ? PhysFSManager::LastError()
+                                              : boost::str(boost::format("only %1% of %2% "
+                                                                         "bytes could be read") %
+                                                           bytesRead % m_Size);
+            m_Size = 0;
+            MAKO_THROW(ResourceLoadError,
+                       boost::str(boost::format("Could not read \"%1%\" from \"%2%\": %3%") %
+                                  location % (package ? package : "the resource search path") %
+                                  error));
+        }
         m_Buffer = std::move(buffer);
     }
     outData = m_Buffer.get();

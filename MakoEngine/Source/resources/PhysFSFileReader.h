@@ -9,8 +9,9 @@ class PhysFSFileReader : public FileReader
 {
 public:
     // Reads the file at location (a path in the search path) on the first call; later
-    // calls return the same buffer. A missing or unreadable file fails an assertion naming
-    // it.
+    // calls return the same buffer. A missing file fails an assertion naming it; a file
+    // whose contents cannot be read whole (a damaged package entry) raises
+    // ResourceLoadError "Could not read "<location>" from "<package>": <cause>".
     void Read(const std::string& location, const void*& outData, uint32_t& outSize) override;
     void Close() override;
 

@@ -1,5 +1,6 @@
 #include "resources/ResourceManager.h"
 
+#include "core/AtomicFile.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Utility.h"
@@ -302,21 +303,9 @@ void ResourceManager::ShowMemUsage()
 
 void ResourceManager::LogResourceUsage() const
 {
-    FILE* files[RESOURCE_TYPE_COUNT] = {};
-    for (int type = 0; type < RESOURCE_TYPE_COUNT; ++type) {
-        // Written under the documents folder: the program's folder may be read-only.
-        std::string fileName = GetDocumentsFilePath(
-            boost::str(boost::format("ResourceUsage-%1%.txt") % ResTypeToString(type)));
-        files[type] = std::fopen(fileName.c_str(), "w");
-        if (!files[type]) {
-            Log("LogResourceUsage, ERROR: Could not open \"%s\", reason=\"%s\"\n", fileName.c_str(),
-                std::strerror(errno));
-            for (int opened = 0; opened < type; ++opened)
-                std::fclose(files[opened]);
-            return;
-        }
-        std::fputs("Resource Name\tAcquire Count\n", files[type]);
-    }
+    std::string reports[RESOURCE_TYPE_COUNT];
+    for (std::string& report : reports)
+        report = "Resource Name\tAcquire Count\n";
 
     int counts[RESOURCE_TYPE_COUNT] = {};
     int total = 0;
@@ -332,14 +321,22 @@ void ResourceManager::LogResourceUsage() const
             int type = info->GetType();
             if (type < 0 || type >= RESOURCE_TYPE_COUNT)
                 continue;
-            std::fprintf(files[type], "%s\t%d\n", it.GetKey().GetString(), info->GetAcquireCount());
+            reports[type] += boost::str(boost::format("%1%\t%2%\n") % it.GetKey().GetString() %
+                                        info->GetAcquireCount());
             ++counts[type];
             ++total;
         }
     }
 
     for (int type = 0; type < RESOURCE_TYPE_COUNT; ++type) {
-        std::fclose(files[type]);
+        // Written under the documents folder: the program's folder may be read-only. Each
+        // report is written whole or not at all.
+        std::string fileName = GetDocumentsFilePath(
+            boost::str(boost::format("ResourceUsage-%1%.txt") % ResTypeToString(type)));
+        int error = TryWriteFileAtomically(fileName, reports[type]);
+        if (error != 0)
+            Log("WARNING: Could not save the resource usage report \"%s\": %s\n", fileName.c_str(),
+                std::strerror(error));
         Log("LogResourceUsage: %d resources of type %s processed.\n", counts[type],
             ResTypeToString(type).c_str());
     }

@@ -86,9 +86,10 @@ public:
     int StartCaching();
     bool CacheNext();
 
-    // Writes "ResourceUsage-<type name>.txt" for each resource type in the current folder:
-    // a header line, then one "<name>\t<acquire count>" line per entry of that type; logs
-    // the counts.
+    // Writes "ResourceUsage-<type name>.txt" for each resource type in the documents
+    // folder: a header line, then one "<name>\t<acquire count>" line per entry of that
+    // type; logs the counts. Each report is written whole or not at all; one that cannot be
+    // written is named in a warning with the cause, and the others are still written.
     void LogResourceUsage() const;
 
     // Logs the memory totals (system-memory images, video-memory images, sounds, total).

@@ -61,8 +61,11 @@ bool OpenFirstWorkingDevice(int devCount)
     for (int device = 1; device < devCount; ++device) {
         for (const DeviceMode& mode : kDeviceModes) {
             if (OpenDevice(device, mode.freq, mode.flags)) {
+                // The rate the device really runs at, which need not be the one asked for.
+                BASS_INFO info = {};
+                std::uint32_t freq = BASS_GetInfo(&info) && info.freq ? info.freq : mode.freq;
                 Log("Audio initialized: device=%d, freq=%d, flags=%d\n", device,
-                    static_cast<int>(mode.freq), static_cast<int>(mode.flags));
+                    static_cast<int>(freq), static_cast<int>(mode.flags));
                 return true;
             }
             int code = BASS_ErrorGetCode();

@@ -1,0 +1,222 @@
+// The real program and the user's files: a configuration that never ends, saves cut short
+// or refused, the single-instance lock, the development layout, and log lines that tell
+// the truth about the devices.
+#include "e2e/ProgramRun.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+using namespace bbtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Holds the program's single-instance lock, as a running instance does.
+class HeldInstanceLock
+{
+public:
+    explicit HeldInstanceLock(const TempHome& home)
+    {
+        m_Fd = open((home.RuntimeDir() + "/BLUX.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_Fd < 0 || flock(m_Fd, LOCK_EX | LOCK_NB) != 0)
+            ADD_FAILURE() << "the lock could not be taken";
+    }
+    ~HeldInstanceLock() { close(m_Fd); }
+    HeldInstanceLock(const HeldInstanceLock&) = delete;
+    HeldInstanceLock& operator=(const HeldInstanceLock&) = delete;
+
+private:
+    int m_Fd = -1;
+};
+
+// Starts the program headless, quits it through the console and returns its exit status.
+int RunAndQuit(const std::vector<std::string>& options)
+{
+    std::vector<std::string> args = {"--console", "--windowed", "--nosound"};
+    args.insert(args.end(), options.begin(), options.end());
+    ProgramRun run(args);
+    run.Send("AppQuit()\n");
+    int status = run.Wait();
+    if (status != 0)
+        ADD_FAILURE() << run.Errors();
+    return status;
+}
+
+std::set<std::string> Names(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+} // namespace
+
+TEST(UserFiles, AConfigurationFileThatNeverEndsIsSetAsideAndStartUpGoesOn)
+{
+    TempHome home;
+    WriteFile(GameConfigPath(), "LoadConfig { music_volume = 20 }\nwhile true do end\n");
+    ASSERT_EQ(0, RunAndQuit({}));
+
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos,
+              log.find("Warning: the file \"" + GameConfigPath() +
+                       "\" could not be read and was kept as \"" + GameConfigPath() + ".bad\""))
+        << log;
+    EXPECT_EQ("LoadConfig { music_volume = 20 }\nwhile true do end\n",
+              ReadFile(GameConfigPath() + ".bad"));
+    // The values it set before the loop stay for this run and are saved with the rest.
+    EXPECT_NE(std::string::npos, ReadFile(GameConfigPath()).find("    music_volume = 20,\n"));
+
+    // The lock went with the program: the next start is not refused.
+    ASSERT_EQ(0, RunAndQuit({}));
+}
+
+TEST(UserFiles, LeftoversOfASaveCutShortAreRemovedOnlyWhenNoOtherInstanceRuns)
+{
+    TempHome home;
+    const std::string folder = fs::path(GameConfigPath()).parent_path().string();
+    WriteFile(GameConfigPath(), "LoadConfig { music_volume = 20 }\n");
+    WriteFile(GameConfigPath() + ".tmp.k9Xq2Z", std::string(600, 'x'));
+    WriteFile(folder + "/notes.tmp.k9Xq2Z", "mine");
+    WriteFile(GameConfigPath() + ".backup", "mine too");
+    {
+        // Another instance might be saving right now: its file stays.
+        HeldInstanceLock other(home);
+        ASSERT_EQ(0, RunAndQuit({"--multiapp"}));
+        EXPECT_TRUE(fs::exists(GameConfigPath() + ".tmp.k9Xq2Z"));
+    }
+    // A run that allowed others did not keep the lock: a normal start still works.
+    ASSERT_EQ(0, RunAndQuit({}));
+    EXPECT_EQ((std::set<std::string>{"bumperlux.cfg", "bumperlux.cfg.backup", "notes.tmp.k9Xq2Z"}),
+              Names(folder));
+    EXPECT_NE(std::string::npos,
+              ReadFile(GameLogPath()).find("Removed \"" + GameConfigPath() + ".tmp.k9Xq2Z\""));
+}
+
+TEST(UserFiles, ARefusedSecondInstanceSaysWhyOnStandardError)
+{
+    TempHome home;
+    HeldInstanceLock first(home);
+    ProgramRun second({"--windowed", "--nosound"});
+    second.CloseInput();
+    EXPECT_EQ(1, second.Wait());
+    EXPECT_EQ("Another instance of this program is already running.\n", second.Errors());
+}
+
+TEST(UserFiles, AConfigurationThatCannotBeSavedAtQuitIsAWarning)
+{
+    TempHome home;
+    // Where the configuration would go stands a folder with something in it, so the new
+    // file cannot take its place.
+    WriteFile(GameConfigPath() + "/in the way", "x");
+    ProgramRun run({"--console", "--windowed", "--nosound"});
+    run.Send("AppQuit()\n");
+    ASSERT_EQ(0, run.Wait()) << run.Errors();
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos,
+              log.find("Warning: Could not save the configuration \"" + GameConfigPath() +
+                       "\": Is a directory. The previous file was kept.\n"))
+        << log;
+    EXPECT_EQ(std::string::npos, log.find("Exception Thrown")) << log;
+    EXPECT_EQ((std::set<std::string>{"bumperlux.cfg"}),
+              Names(fs::path(GameConfigPath()).parent_path().string()));
+}
+
+TEST(UserFiles, DevelopmentResourcesAreFoundFromTheProgramsFolder)
+{
+    TempHome home;
+    ASSERT_EQ(0, RunAndQuit({"--noExeResources"}));
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos,
+              log.find("Adding resource scanner: Windows directory resource scanner for "
+                       "\"../MakoEngine/Source/\"\n"))
+        << log;
+    // The defaults came from the game's folder on disk and were saved at quit.
+    EXPECT_NE(std::string::npos, ReadFile(GameConfigPath()).find("    music_volume = 50,\n"));
+}
+
+TEST(UserFiles, StartUpLogsTheDriversAndRatesInUse)
+{
+    TempHome home;
+    ProgramRun run({"--console", "--windowed", "--nohwaccel"});
+    run.Send("AppQuit()\n");
+    ASSERT_EQ(0, run.Wait()) << run.Errors();
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos,
+              log.find("DisplayBackendSDL::ApplyDisplayParams: SDL's dummy driver was "
+                       "successfully loaded.\n"))
+        << log;
+    EXPECT_EQ(std::string::npos, log.find("directx driver")) << log;
+    // The device runs at 44,100 Hz, whatever rate was asked for first.
+    EXPECT_NE(std::string::npos, log.find("Audio initialized: device=1, freq=44100, flags=0\n"))
+        << log;
+}
+
+TEST(UserFiles, NonFiniteNumbersInTheConfigurationAreRefusedAndNeverSaved)
+{
+    TempHome home;
+    WriteFile(GameConfigPath(), "LoadConfig { music_volume = 1e308 * 10, sfx_volume = 0/0 }\n");
+    ASSERT_EQ(0, RunAndQuit({}));
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos,
+              log.find("Warning: configuration key \"music_volume\" should be a finite number, "
+                       "not inf; the value 50 was kept (in \"" +
+                       GameConfigPath() + "\")"))
+        << log;
+    std::string saved = ReadFile(GameConfigPath());
+    EXPECT_NE(std::string::npos, saved.find("    music_volume = 50,\n")) << saved;
+    EXPECT_EQ(std::string::npos, saved.find("nan")) << saved;
+}
+
+TEST(UserFiles, ALogOnAFullDiskIsReportedAndTheProgramRunsOn)
+{
+    TempHome home;
+    fs::create_directories(fs::path(GameLogPath()).parent_path());
+    fs::create_symlink("/dev/full", GameLogPath());
+    ProgramRun run({"--console", "--windowed", "--nosound"});
+    run.Send("AppQuit()\n");
+    ASSERT_EQ(0, run.Wait()) << run.Errors();
+    std::string errors = run.Errors();
+    const std::string warning =
+        "Warning: Could not write the log file \"" + GameLogPath() + "\": No space left on device.";
+    EXPECT_NE(std::string::npos, errors.find(warning)) << errors;
+    EXPECT_EQ(errors.find(warning), errors.rfind(warning)) << "said once: " << errors;
+}
+
+TEST(UserFiles, ResourceUsageReportsAreWholeOrNamedWithTheirCause)
+{
+    TempHome home;
+    const std::string documents =
+        fs::path(GameLogPath()).parent_path().parent_path().string() + "/";
+    WriteFile(documents + "ResourceUsage-RESOURCE_IMAGE.txt/in the way", "x");
+    ProgramRun run({"--console", "--windowed", "--nosound"});
+    run.Send("LogResourceUsage()\nAppQuit()\n");
+    ASSERT_EQ(0, run.Wait()) << run.Errors();
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos,
+              log.find("WARNING: Could not save the resource usage report \"" + documents +
+                       "ResourceUsage-RESOURCE_IMAGE.txt\": Is a directory\n"))
+        << log;
+    // Every other report lists as many entries as the log says were processed.
+    int listed = 0;
+    for (const char* type : {"UNKNOWN", "SOUND", "TABLE", "MUSIC"}) {
+        std::string report = ReadFile(documents + "ResourceUsage-RESOURCE_" + type + ".txt");
+        EXPECT_EQ(0u, report.find("Resource Name\tAcquire Count\n")) << type;
+        int lines = static_cast<int>(std::count(report.begin(), report.end(), '\n')) - 1;
+        listed += lines;
+        EXPECT_NE(std::string::npos,
+                  log.find("LogResourceUsage: " + std::to_string(lines) +
+                           " resources of type RESOURCE_" + type + " processed.\n"))
+            << type;
+    }
+    EXPECT_LT(0, listed);
+}
