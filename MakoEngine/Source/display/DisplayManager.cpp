@@ -47,9 +47,8 @@ DisplayBackend* DisplayManager::MakeBackend(const DisplayParams& params)
 
 void DisplayManager::DeleteBackend()
 {
-    DisplayBackend* backend = m_DisplayBackend;
-    m_DisplayBackend = nullptr;
-    delete backend;
+    // The manager has no backend while the old one is being deleted.
+    m_DisplayBackend.reset();
 }
 
 bool DisplayManager::BackendMatches(const DisplayParams& params) const
@@ -57,8 +56,8 @@ bool DisplayManager::BackendMatches(const DisplayParams& params) const
     if (!m_DisplayBackend)
         return false;
     if (params.accel3d)
-        return dynamic_cast<DisplayBackendD3D*>(m_DisplayBackend) != nullptr;
-    return dynamic_cast<DisplayBackendSDL*>(m_DisplayBackend) != nullptr;
+        return dynamic_cast<DisplayBackendD3D*>(m_DisplayBackend.get()) != nullptr;
+    return dynamic_cast<DisplayBackendSDL*>(m_DisplayBackend.get()) != nullptr;
 }
 
 void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
@@ -67,7 +66,7 @@ void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
     if (!BackendMatches(params)) {
         Log("DisplayManager::CreateAndInitBackend: Deleting m_DisplayBackend\n");
         DeleteBackend();
-        m_DisplayBackend = MakeBackend(params);
+        m_DisplayBackend.reset(MakeBackend(params));
     }
     m_DisplayBackend->ApplyDisplayParams(params);
     if (ImageRenderer* renderer = m_DisplayBackend->GetImageRenderer()) {

@@ -9,6 +9,7 @@
 // Pixel operations (Fade, Clip, CompositeOnto) work on the 0xAARRGGBB pixels directly.
 // Main thread only.
 #include "display/ShaderType.h"
+#include "display/SurfaceHandle.h"
 #include "geometry/Color.h"
 #include "geometry/Point.h"
 #include "geometry/Rect.h"
@@ -48,6 +49,9 @@ public:
     // (may be null), the metadata decides colour key, frames and blending. A null surface
     // raises ImageException; on any failure a taken surface is freed.
     Image(SDL_Surface* surface, std::uint32_t flags, const LuaPlus::LuaObject* metadata);
+    // The same over the handle's reference, which the image always takes (flag 64 does not
+    // apply): freed with the image, or at once when the construction fails.
+    Image(SurfaceHandle surface, std::uint32_t flags, const LuaPlus::LuaObject* metadata);
     // The same, then numFrames frames of frameWidth x height laid out without a gap.
     Image(SDL_Surface* surface, std::uint32_t flags, int frameWidth, int height, int numFrames,
           const LuaPlus::LuaObject* metadata);
