@@ -8,6 +8,8 @@
 // Main thread only, like every SDL surface.
 #include <SDL.h>
 
+#include <cstddef>
+
 class SurfaceHandle
 {
 public:
@@ -39,6 +41,14 @@ public:
     SDL_Surface* get() const noexcept { return m_Surface; }
     SDL_Surface* operator->() const noexcept { return m_Surface; }
     explicit operator bool() const noexcept { return m_Surface != nullptr; }
+    friend bool operator==(const SurfaceHandle& handle, std::nullptr_t) noexcept
+    {
+        return handle.m_Surface == nullptr;
+    }
+    friend bool operator!=(const SurfaceHandle& handle, std::nullptr_t) noexcept
+    {
+        return handle.m_Surface != nullptr;
+    }
 
     // Hands the reference to the caller, who must free it; the handle is empty after.
     SDL_Surface* release() noexcept

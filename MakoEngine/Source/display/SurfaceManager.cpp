@@ -83,7 +83,7 @@ SDL_Surface* SurfaceManager::ConvertToReferenceFormat(SDL_Surface* surface)
 
 SurfaceNode* SurfaceManager::CreateNode(SurfaceHandle surface)
 {
-    MAKO_ASSERT(surface.get() != 0);
+    MAKO_ASSERT(surface != 0);
     auto node = std::make_unique<SurfaceNode>();
     if (!(surface->flags & SDL_HWSURFACE)) {
         if (!SameFormat(surface->format, GetReferenceFormat())) {
