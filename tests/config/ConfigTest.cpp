@@ -351,6 +351,30 @@ TEST_F(ConfigTest, ObserversHearOfAssignedKeys)
     EXPECT_EQ((std::vector<std::string>{"sfx_volume=10", "sfx_volume=10"}), other.updates);
 }
 
+TEST_F(ConfigTest, UpdatesPostedByAFailedLoadAreTheQueuesToRelease)
+{
+    bbtest::TempHome home;
+    const std::string path = home.Path() + "/bumperlux.cfg";
+    Recorder volume;
+    Cfg().AttachObserver(&volume, "music_volume");
+
+    // Updates never delivered go with the queue's clean-up.
+    bbtest::WriteFile(path, "LoadConfig { music_volume = 30 }\nLoadConfig { x = ");
+    EXPECT_EQ(LUA_ERRSYNTAX, Cfg().ReadFile(path));
+    Cfg().Set("music_volume", Variant(35.0));
+    EXPECT_EQ(1u, GetPostedEventQueue().Size());
+    GetPostedEventQueue().Clear();
+    EXPECT_TRUE(volume.updates.empty());
+
+    // An update posted before the file failed outlives the configuration that posted it
+    // and is freed after delivery.
+    bbtest::WriteFile(path, "LoadConfig { music_volume = 20 }\nerror('broken')\n");
+    EXPECT_EQ(LUA_ERRRUN, Cfg().ReadFile(path));
+    m_Config.reset();
+    EXPECT_EQ(1, DeliverPosted());
+    EXPECT_EQ(std::vector<std::string>{"music_volume=20"}, volume.updates);
+}
+
 TEST_F(ConfigTest, BinderStoresTheWidgetValue)
 {
     Run("LoadConfig { sfx_volume = 75 }");

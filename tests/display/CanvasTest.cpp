@@ -139,6 +139,17 @@ TEST(CanvasTest, OffscreenImagesBelongToTheCanvasOnlyWhenAsked)
     }
     EXPECT_EQ(0xFFFFFFFFu, GetPixel(target.get(), 0, 0));
     EXPECT_EQ(target.get(), renderer.GetTargetSurface());
+
+    // A canvas given its renderer deletes the renderer but not the renderer's image.
+    SDLImageRenderer* offscreen = SDLImageRenderer::MakeOffscreen(4, 4);
+    std::unique_ptr<Image> drawn(offscreen->GetTargetSurface());
+    {
+        Canvas canvas(offscreen, true);
+        canvas.Fill(2, 2, White);
+    }
+    EXPECT_EQ(0xFFFFFFFFu, GetPixel(drawn.get(), 1, 1));
+    drawn.reset();
+    EXPECT_EQ(images + 1, Image::GetLiveCount()); // target only
 }
 
 } // namespace

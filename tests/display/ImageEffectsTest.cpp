@@ -1,8 +1,9 @@
 // Scaled and rotated images: exact right-angle turns, consistent frames and metadata.
-#include "support/engine/EngineSetup.h"
 #include "display/ImageEffects.h"
 #include "PixelHelpers.h"
 #include "core/Exception.h"
+#include "display/SurfaceManager.h"
+#include "support/engine/EngineSetup.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,19 @@ TEST_F(ImageEffectsTest, ZoomScalesFramesAndMetadataOnACopy)
     std::unique_ptr<Image> big(ImageEffects::ZoomImageXY(plain.get(), 3.0, 2.0, false));
     EXPECT_EQ(30, big->GetMetadata()["width"].GetInteger());
     EXPECT_EQ(20, big->GetMetadata()["height"].GetInteger());
+
+    // Metadata the zoomed picture cannot take fails the zoom and leaves nothing behind:
+    // no image, no surface record, no pixels.
+    SurfaceManager& manager = SurfaceManager::GetInstance();
+    const int images = Image::GetLiveCount();
+    const int nodes = manager.GetNodeCount();
+    const long long bytes = manager.GetSystemMemoryBytes();
+    LuaObject broken = bbtest::EvalLua("{numFrames = 2, width = 'wide', height = 10}", State());
+    plain->SetMetadata(&broken);
+    EXPECT_THROW(ImageEffects::ZoomImage(plain.get(), 2.0, true), Exception);
+    EXPECT_EQ(images, Image::GetLiveCount());
+    EXPECT_EQ(nodes, manager.GetNodeCount());
+    EXPECT_EQ(bytes, manager.GetSystemMemoryBytes());
 }
 
 TEST_F(ImageEffectsTest, RotateNormalisesAnglesAndDescribesOneFrame)

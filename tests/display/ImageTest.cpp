@@ -5,6 +5,7 @@
 #include "core/Exception.h"
 #include "display/SurfaceManager.h"
 #include "geometry/Poly.h"
+#include "resources/ImageFactory.h"
 #include "resources/PhysFSResourceScanner.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceMemory.h"
@@ -231,6 +232,58 @@ TEST_F(ImageTest, ImagesAndSurfaceRecordsAreReleased)
     EXPECT_EQ(nodes, manager.GetNodeCount());
     EXPECT_EQ(bytes, manager.GetSystemMemoryBytes());
     EXPECT_EQ(counted, SysmemImageBytes);
+}
+
+TEST_F(ImageTest, AFailedImageGivesBackOnlyTheReferenceItWasGiven)
+{
+    SurfaceManager& manager = SurfaceManager::GetInstance();
+    const int images = Image::GetLiveCount();
+    const int nodes = manager.GetNodeCount();
+    const long long bytes = manager.GetSystemMemoryBytes();
+    const ImageFactory factory = GetImageFactory();
+    const LuaObject noWidth = Eval("{numFrames = 2}");
+
+    // The loader keeps its surface when the factory fails, whether the image held the
+    // surface itself or a converted copy of it.
+    SDL_Surface* reference = SurfaceManager::CreateSurface(4, 4, false);
+    SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 24, 0xFF0000, 0xFF00, 0xFF, 0);
+    for (SDL_Surface* surface : {reference, rgb}) {
+        EXPECT_THROW(factory(surface, 0, noWidth), Exception);
+        EXPECT_EQ(1, surface->refcount);
+        EXPECT_EQ(0, SDL_FillRect(surface, nullptr, 0)); // still the loader's to use
+    }
+    EXPECT_EQ(images, Image::GetLiveCount());
+    EXPECT_EQ(nodes, manager.GetNodeCount());
+    EXPECT_EQ(bytes, manager.GetSystemMemoryBytes());
+
+    // Once the image stands, the resource holds the only reference (its own copy when
+    // converted, the loader's surface then being freed).
+    const LuaObject none = Eval("nil");
+    std::unique_ptr<Resource> held(factory(reference, 0, none));
+    EXPECT_EQ(reference, static_cast<Image*>(held.get())->GetSDLSurface());
+    EXPECT_EQ(1, reference->refcount);
+    std::unique_ptr<Resource> converted(factory(rgb, IMAGE_FLAG_OPAQUE, none));
+    EXPECT_NE(rgb, static_cast<Image*>(converted.get())->GetSDLSurface());
+    EXPECT_EQ(1, static_cast<Image*>(converted.get())->GetSDLSurface()->refcount);
+    held.reset();
+    converted.reset();
+    EXPECT_EQ(nodes, manager.GetNodeCount());
+
+    // An image over a handle always takes the handle's reference, freeing it on failure;
+    // the held-directly flag does not apply to it.
+    SDL_Surface* shared = SurfaceManager::CreateSurface(4, 4, false);
+    EXPECT_THROW(Image(SurfaceHandle::Share(shared), 0, &noWidth), Exception);
+    EXPECT_EQ(1, shared->refcount);
+    {
+        Image taken(SurfaceHandle::Share(shared), IMAGE_DIRECT_SURFACE, nullptr);
+        EXPECT_NE(nullptr, taken.GetSurfaceNode());
+        EXPECT_FALSE(taken.GetFlags() & IMAGE_DIRECT_SURFACE);
+        EXPECT_EQ(2, shared->refcount);
+    }
+    EXPECT_EQ(1, shared->refcount);
+    SDL_FreeSurface(shared);
+    EXPECT_EQ(images, Image::GetLiveCount());
+    EXPECT_EQ(bytes, manager.GetSystemMemoryBytes());
 }
 
 TEST_F(ImageTest, ReferencesToAHeldSurfaceHoldItToo)

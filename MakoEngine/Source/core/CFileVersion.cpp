@@ -6,12 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
-CFileVersion::CFileVersion() : m_lpVersionData(nullptr), m_LanguageCodePage(0) {}
+CFileVersion::CFileVersion() : m_LanguageCodePage(0) {}
 
-CFileVersion::~CFileVersion()
-{
-    Close();
-}
+CFileVersion::~CFileVersion() = default;
 
 bool CFileVersion::Open(const std::string& moduleName)
 {
@@ -22,11 +19,12 @@ bool CFileVersion::Open(const std::string& moduleName)
     unsigned size = GetFileVersionInfoSizeA(lpszModuleName, &handle);
     if (size == 0)
         return false;
-    m_lpVersionData = new unsigned char[size];
+    m_lpVersionData.reset(new unsigned char[size]);
     void* translation = nullptr;
     unsigned length = 0;
-    if (!GetFileVersionInfoA(lpszModuleName, handle, size, m_lpVersionData) ||
-        !VerQueryValueA(m_lpVersionData, "\\VarFileInfo\\Translation", &translation, &length) ||
+    if (!GetFileVersionInfoA(lpszModuleName, handle, size, m_lpVersionData.get()) ||
+        !VerQueryValueA(m_lpVersionData.get(), "\\VarFileInfo\\Translation", &translation,
+                        &length) ||
         length < 4) {
         Close();
         return false;
@@ -47,14 +45,13 @@ std::string CFileVersion::QueryValue(const std::string& valueName, uint32_t lang
         valueName.c_str());
     void* value = nullptr;
     unsigned length = 0;
-    if (!VerQueryValueA(m_lpVersionData, key, &value, &length) || !value)
+    if (!VerQueryValueA(m_lpVersionData.get(), key, &value, &length) || !value)
         return std::string();
     return std::string(static_cast<const char*>(value));
 }
 
 void CFileVersion::Close()
 {
-    delete[] m_lpVersionData;
-    m_lpVersionData = nullptr;
+    m_lpVersionData.reset();
     m_LanguageCodePage = 0;
 }

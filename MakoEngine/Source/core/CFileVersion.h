@@ -3,6 +3,7 @@
 // "FileVersion" by name, close it. The version block of the file is held in memory from
 // Open to Close (or destruction). Main thread only; no global state.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class CFileVersion
@@ -31,6 +32,6 @@ public:
     uint32_t GetLanguageCodePage() const { return m_LanguageCodePage; }
 
 private:
-    unsigned char* m_lpVersionData;
+    std::unique_ptr<unsigned char[]> m_lpVersionData;
     uint32_t m_LanguageCodePage;
 };

@@ -170,25 +170,24 @@ void ClassManager::InstantiateObjects(const LuaObject& paramTables, std::vector<
                                       LuaObject* keyTable)
 {
     MAKO_ASSERT(paramTables.IsTable());
-    const std::size_t firstNew = objects.size();
-    try {
-        int keyIndex = 1;
-        for (const LuaObject& key : GetOrderedKeys(paramTables)) {
-            LuaObject params = paramTables.RawGet(key);
-            if (!params.IsTable())
-                continue;
-            objects.push_back(InstantiateObject(params));
-            if (keyTable) {
-                LuaObject entry = keyTable->CreateTable(keyIndex++);
-                entry.SetObject("key", key);
-            }
+    // The new objects are this call's until every one stands: a failure deletes them and
+    // leaves the list as it was.
+    std::vector<std::unique_ptr<Object>> made;
+    int keyIndex = 1;
+    for (const LuaObject& key : GetOrderedKeys(paramTables)) {
+        LuaObject params = paramTables.RawGet(key);
+        if (!params.IsTable())
+            continue;
+        std::unique_ptr<Object> object(InstantiateObject(params));
+        made.push_back(std::move(object));
+        if (keyTable) {
+            LuaObject entry = keyTable->CreateTable(keyIndex++);
+            entry.SetObject("key", key);
         }
-    } catch (...) {
-        for (std::size_t i = firstNew; i < objects.size(); ++i)
-            delete objects[i];
-        objects.resize(firstNew);
-        throw;
     }
+    objects.reserve(objects.size() + made.size());
+    for (std::unique_ptr<Object>& object : made)
+        objects.push_back(object.release());
 }
 
 Class* FindClassInResourceTree(const LuaObject& params)

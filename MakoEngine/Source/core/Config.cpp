@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 using LuaPlus::LuaException;
@@ -332,16 +333,12 @@ void Config::SignalObservers(const std::string& key)
 void Config::SignalObserver(const std::string& key, Object* observer)
 {
     // The event queue deletes the object after dispatch (EVENT_DATA1_LUAOBJECT).
-    auto* update = new LuaObject();
-    try {
-        update->AssignNewTable(m_LuaState);
-        update->SetString("key", key);
-        update->SetObject("value", GetObject(key));
-    } catch (...) {
-        delete update;
-        throw;
-    }
-    GetPostedEventQueue().Post(observer, MAKO_CONFIGUPDATE, 0, update, nullptr);
+    auto update = std::make_unique<LuaObject>();
+    update->AssignNewTable(m_LuaState);
+    update->SetString("key", key);
+    update->SetObject("value", GetObject(key));
+    GetPostedEventQueue().Post(observer, MAKO_CONFIGUPDATE, 0, update.get(), nullptr);
+    update.release();
 }
 
 void Config::SignalAllObservers()

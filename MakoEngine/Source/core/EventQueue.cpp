@@ -3,6 +3,8 @@
 #include "core/Exception.h"
 #include "luaplus/LuaPlus.h"
 
+#include <memory>
+
 EventQueue::~EventQueue()
 {
     Clear();
@@ -11,11 +13,13 @@ EventQueue::~EventQueue()
 void EventQueue::Post(EventReceiver* destination, const Event& event)
 {
     if (!destination) {
-        m_Events.push_back(new Event(event));
+        m_Events.push_back(event);
         return;
     }
-    Event* routed = new Event(MakeEvent(MAKO_ROUTEDEVENT, 0, destination, new Event(event)));
-    m_Events.push_back(routed);
+    // The routed record's data2 owns the copy once it is queued.
+    auto real = std::make_unique<Event>(event);
+    m_Events.push_back(MakeEvent(MAKO_ROUTEDEVENT, 0, destination, real.get()));
+    real.release();
 }
 
 void EventQueue::Post(EventReceiver* destination, std::uint8_t type, int code, void* data1,
@@ -33,17 +37,17 @@ void EventQueue::PostShared(std::uint8_t type, EventReceiver* destination, void*
                             const boost::shared_ptr<void>& data)
 {
     MAKO_ASSERT(GetEventDataFlags(type) & EVENT_DATA1_SHARED);
-    Post(destination, type, 0, new SharedEventData{type, sender, data});
+    auto shared = std::make_unique<SharedEventData>(SharedEventData{type, sender, data});
+    Post(destination, type, 0, shared.get());
+    shared.release();
 }
 
 bool EventQueue::Take(Event& out)
 {
     if (m_Events.empty())
         return false;
-    Event* front = m_Events.front();
+    out = m_Events.front();
     m_Events.pop_front();
-    out = *front;
-    delete front;
     return true;
 }
 
@@ -57,10 +61,8 @@ void EventQueue::Clear()
 void EventQueue::DropEventsFor(const EventReceiver* receiver)
 {
     for (auto it = m_Events.begin(); it != m_Events.end();) {
-        Event* event = *it;
-        if (event->type == MAKO_ROUTEDEVENT && event->user.data1 == receiver) {
-            ReleaseEventData(*event);
-            delete event;
+        if (it->type == MAKO_ROUTEDEVENT && it->user.data1 == receiver) {
+            ReleaseEventData(*it);
             it = m_Events.erase(it);
         } else {
             ++it;
@@ -71,11 +73,9 @@ void EventQueue::DropEventsFor(const EventReceiver* receiver)
 void EventQueue::ReleaseEventData(const Event& event)
 {
     if (event.type == MAKO_ROUTEDEVENT) {
-        Event* real = static_cast<Event*>(event.user.data2);
-        if (real) {
+        std::unique_ptr<Event> real(static_cast<Event*>(event.user.data2));
+        if (real)
             ReleaseEventData(*real);
-            delete real;
-        }
         return;
     }
     unsigned flags = GetEventDataFlags(event.type);
@@ -92,19 +92,15 @@ void EventQueue::ReleaseEventData(const Event& event)
 bool EventQueue::DeliverRouted(const Event& routed)
 {
     auto* destination = static_cast<EventReceiver*>(routed.user.data1);
-    auto* real = static_cast<Event*>(routed.user.data2);
     MAKO_ASSERT(destination != 0);
-    MAKO_ASSERT(real != 0);
+    MAKO_ASSERT(routed.user.data2 != 0);
+    // Released however the destination's handler ends.
     struct Release
     {
-        Event* event;
-        ~Release()
-        {
-            EventQueue::ReleaseEventData(*event);
-            delete event;
-        }
-    } release{real};
-    return destination->OnEvent(*real);
+        const Event& routed;
+        ~Release() { EventQueue::ReleaseEventData(routed); }
+    } release{routed};
+    return destination->OnEvent(*static_cast<Event*>(routed.user.data2));
 }
 
 EventQueue& GetPostedEventQueue()

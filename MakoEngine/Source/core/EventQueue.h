@@ -33,8 +33,8 @@ public:
 
     // Queues a copy of the event; a non-null destination wraps it in a routed record.
     void Post(EventReceiver* destination, const Event& event);
-    void Post(EventReceiver* destination, std::uint8_t type, int code = 0,
-              void* data1 = nullptr, void* data2 = nullptr);
+    void Post(EventReceiver* destination, std::uint8_t type, int code = 0, void* data1 = nullptr,
+              void* data2 = nullptr);
     // Queues, for the application, the event named by TypeOfEvent(name) with zero words.
     void PostByName(const std::string& name);
     // Queues, routed to the destination, an event whose data1 holds a new SharedEventData
@@ -60,7 +60,7 @@ public:
     static bool DeliverRouted(const Event& routed);
 
 private:
-    std::deque<Event*> m_Events;
+    std::deque<Event> m_Events;
 };
 
 // The process-wide queue the application drains each pass.

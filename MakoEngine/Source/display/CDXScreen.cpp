@@ -132,11 +132,9 @@ void CDXScreen::DeleteBuffers()
     // The back buffer first: in full screen it holds a reference to the flipping chain
     // that the front buffer releases last.
     Trace().Log("Delete back buffer");
-    delete m_Back;
-    m_Back = nullptr;
+    m_Back.reset();
     Trace().Log("Delete front buffer");
-    delete m_Front;
-    m_Front = nullptr;
+    m_Front.reset();
 }
 
 HRESULT CDXScreen::EnumVideoModes()
@@ -219,9 +217,9 @@ int CDXScreen::CreateWindowed(HWND window, int width, int height)
     if (FAILED(m_DD->SetCooperativeLevel(window, DDSCL_NORMAL)))
         return -2;
     Trace().Log("Create front buffer");
-    m_Front = new CDXSurface();
+    m_Front = std::make_unique<CDXSurface>();
     Trace().Log("Create back buffer");
-    m_Back = new CDXSurface();
+    m_Back = std::make_unique<CDXSurface>();
 
     Trace().Log("create front buffer surface");
     DDSURFACEDESC2 desc{};
@@ -297,9 +295,9 @@ int CDXScreen::CreateFullScreen(HWND window, int width, int height, int bitsPerP
                                     standardVGA ? DDSDM_STANDARDVGAMODE : 0)))
         return -4;
     Trace().Log("Create front buffer");
-    m_Front = new CDXSurface();
+    m_Front = std::make_unique<CDXSurface>();
     Trace().Log("Create back buffer");
-    m_Back = new CDXSurface();
+    m_Back = std::make_unique<CDXSurface>();
 
     Trace().Log("create front buffer surface");
     DDSURFACEDESC2 desc{};
@@ -397,6 +395,6 @@ void CDXScreen::AddSurface(CDXSurface* surface)
 
 void CDXScreen::ReleaseSurface(CDXSurface* surface)
 {
-    if (surface != m_Front && surface != m_Back)
+    if (surface != m_Front.get() && surface != m_Back.get())
         m_Surfaces.remove(surface);
 }

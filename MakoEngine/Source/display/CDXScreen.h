@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,8 @@ public:
     void AddSurface(CDXSurface* surface);
 
     IDirectDraw7* GetDD() const { return m_DD; }
-    CDXSurface* GetFront() const { return m_Front; }
-    CDXSurface* GetBack() const { return m_Back; }
+    CDXSurface* GetFront() const { return m_Front.get(); }
+    CDXSurface* GetBack() const { return m_Back.get(); }
     int GetWidth() const { return m_Width; }
     int GetHeight() const { return m_Height; }
     int GetBPP() const { return m_BPP; }
@@ -80,8 +81,8 @@ private:
 
     IDirectDraw7* m_DD = nullptr;
     IDirectDrawSurface7* m_ZBuffer = nullptr;
-    CDXSurface* m_Front = nullptr;
-    CDXSurface* m_Back = nullptr;
+    std::unique_ptr<CDXSurface> m_Front;
+    std::unique_ptr<CDXSurface> m_Back;
     IDirectDrawPalette* m_Palette = nullptr;
     IDirectDrawClipper* m_Clipper = nullptr;
     int m_Width = 0;

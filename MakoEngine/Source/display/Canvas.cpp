@@ -7,32 +7,28 @@
 #include <cmath>
 
 Canvas::Canvas(int width, int height, std::uint32_t flags)
+    : m_OwnedRenderer(SDLImageRenderer::MakeOffscreen(width, height))
 {
-    m_Renderer = SDLImageRenderer::MakeOffscreen(width, height);
-    m_OwnsTarget = (flags & CANVAS_OWNS_TARGET) != 0;
-    m_OwnsRenderer = true;
+    m_Renderer = m_OwnedRenderer.get();
+    // The image outlives the renderer drawing into it: this canvas keeps it, or the
+    // caller takes it.
+    m_Renderer->ReleaseTarget();
+    if (flags & CANVAS_OWNS_TARGET)
+        m_OwnedTarget.reset(m_Renderer->GetTargetSurface());
     InitStack(flags);
 }
 
 Canvas::Canvas(ImageRenderer* renderer, bool ownsRenderer)
-    : m_Renderer(renderer), m_OwnsTarget(false), m_OwnsRenderer(ownsRenderer)
+    : m_Renderer(renderer), m_OwnedRenderer(ownsRenderer ? renderer : nullptr)
 {
     InitStack(0);
 }
 
 Canvas::~Canvas()
 {
-    if (m_Renderer) {
-        Image* target = m_OwnsTarget ? m_Renderer->GetTargetSurface() : nullptr;
-        if (m_OwnsRenderer) {
-            // The target outlives the renderer unless this canvas owns it.
-            m_Renderer->ReleaseTarget();
-            delete m_Renderer;
-        }
-        delete target;
-    }
-    for (CanvasState* state : m_StateStack)
-        delete state;
+    // An owned renderer never deletes its target: that is this canvas's or the caller's.
+    if (m_OwnedRenderer)
+        m_OwnedRenderer->ReleaseTarget();
 }
 
 Image* Canvas::GetTargetImage() const
@@ -44,9 +40,8 @@ void Canvas::InitStack(std::uint32_t flags)
 {
     MAKO_ASSERT(m_StateStack.empty());
     m_StateStack.reserve(16);
-    CanvasState* base = new CanvasState();
-    base->flags = flags;
-    m_StateStack.push_back(base);
+    m_StateStack.push_back(std::make_unique<CanvasState>());
+    m_StateStack.back()->flags = flags;
     m_Top = 0;
 }
 
@@ -55,7 +50,7 @@ void Canvas::PushState()
     const CanvasState below = *m_StateStack[m_Top];
     ++m_Top;
     if (m_Top == static_cast<int>(m_StateStack.size()))
-        m_StateStack.push_back(new CanvasState());
+        m_StateStack.push_back(std::make_unique<CanvasState>());
     *m_StateStack[m_Top] = below;
 }
 

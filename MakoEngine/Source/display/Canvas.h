@@ -9,6 +9,7 @@
 #include "geometry/Rect.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class Image;
@@ -73,8 +74,11 @@ private:
     void InitStack(std::uint32_t flags);
 
     ImageRenderer* m_Renderer = nullptr;
-    bool m_OwnsTarget = false;
-    bool m_OwnsRenderer = false;
-    std::vector<CanvasState*> m_StateStack;
+    // The off-screen image when the canvas keeps it; declared first so that it outlives
+    // the renderer drawing into it.
+    std::unique_ptr<Image> m_OwnedTarget;
+    std::unique_ptr<ImageRenderer> m_OwnedRenderer; // m_Renderer, when the canvas owns it
+    // States live apart from the vector so that references to them survive its growth.
+    std::vector<std::unique_ptr<CanvasState>> m_StateStack;
     int m_Top = 0;
 };

@@ -30,15 +30,13 @@ DisplayBackendD3D::DisplayBackendD3D() = default;
 
 DisplayBackendD3D::~DisplayBackendD3D()
 {
-    delete m_ImageRenderer;
-    m_ImageRenderer = nullptr;
+    m_ImageRenderer.reset();
     try {
         ShutdownD3D();
     } catch (const std::exception& error) {
         Log("DisplayBackendD3D::~DisplayBackendD3D: %s\n", error.what());
     }
-    if (m_ScreenshotSurface)
-        SDL_FreeSurface(m_ScreenshotSurface);
+    m_ScreenshotSurface.reset();
     ShutdownSDLVideo();
 }
 
@@ -60,8 +58,7 @@ void DisplayBackendD3D::ShutdownD3D()
         m_Device = nullptr;
         MAKO_ASSERT(count == 0);
     }
-    delete m_CDXScreen;
-    m_CDXScreen = nullptr;
+    m_CDXScreen.reset();
     if (m_Direct3D) {
         ULONG count = m_Direct3D->Release();
         m_Direct3D = nullptr;
@@ -92,7 +89,7 @@ void DisplayBackendD3D::StartWindow(const DisplayParams& params)
 void DisplayBackendD3D::CreateScreen(const DisplayParams& params)
 {
     Step("Creating CDXScreen.");
-    m_CDXScreen = new CDXScreen();
+    m_CDXScreen = std::make_unique<CDXScreen>();
     Step("Retrieving Direct3D object.");
     MAKO_ASSERT_TYPED(DisplayBackendInitError, m_CDXScreen->GetDD() != 0,
                       "IDirectDraw7::QueryInterface failed");
@@ -163,7 +160,7 @@ void DisplayBackendD3D::ApplyDisplayParams(const DisplayParams& params)
     CreateDevice(params);
     if (!m_ImageRenderer) {
         Step("Creating an ImageRenderer.");
-        m_ImageRenderer = new D3DImageRenderer(this);
+        m_ImageRenderer = std::make_unique<D3DImageRenderer>(this);
     }
     if (m_SavedFullScreenDisplaySettings) {
         Step("Cleaning up old full-screen display settings.");
@@ -177,7 +174,7 @@ void DisplayBackendD3D::ApplyDisplayParams(const DisplayParams& params)
 
 ImageRenderer* DisplayBackendD3D::GetImageRenderer()
 {
-    return m_ImageRenderer;
+    return m_ImageRenderer.get();
 }
 
 void DisplayBackendD3D::Present()
@@ -252,11 +249,10 @@ SDL_Surface* DisplayBackendD3D::GetScreenshotSurface()
     const int width = m_CurrentDisplayParams->width, height = m_CurrentDisplayParams->height;
     if (m_ScreenshotSurface &&
         (m_ScreenshotSurface->w != width || m_ScreenshotSurface->h != height)) {
-        SDL_FreeSurface(m_ScreenshotSurface);
-        m_ScreenshotSurface = nullptr;
+        m_ScreenshotSurface.reset();
     }
     if (!m_ScreenshotSurface)
-        m_ScreenshotSurface = SurfaceManager::CreateSurface(width, height, false);
+        m_ScreenshotSurface.reset(SurfaceManager::CreateSurface(width, height, false));
     if (!m_ScreenshotSurface)
         return nullptr;
     IDirectDrawSurface7* back = m_CDXScreen->GetBack()->GetDDS();
@@ -265,7 +261,7 @@ SDL_Surface* DisplayBackendD3D::GetScreenshotSurface()
     desc.dwSize = sizeof desc;
     if (FAILED(back->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
         return nullptr;
-    SDL_LockSurface(m_ScreenshotSurface);
+    SDL_LockSurface(m_ScreenshotSurface.get());
     const int rows = std::min<int>(height, int(desc.dwHeight));
     const int columns = std::min<int>(width, int(desc.dwWidth));
     for (int row = 0; row < rows; ++row) {
@@ -277,9 +273,9 @@ SDL_Surface* DisplayBackendD3D::GetScreenshotSurface()
         for (int x = 0; x < columns; ++x)
             to[x] = from[x] | 0xFF000000u; // the back buffer keeps no alpha
     }
-    SDL_UnlockSurface(m_ScreenshotSurface);
+    SDL_UnlockSurface(m_ScreenshotSurface.get());
     back->Unlock(nullptr);
-    return m_ScreenshotSurface;
+    return m_ScreenshotSurface.get();
 }
 
 void DisplayBackendD3D::RestoreAfterLoss()

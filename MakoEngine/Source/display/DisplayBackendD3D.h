@@ -7,6 +7,7 @@
 #include "ddraw/d3d.h"
 #include "display/DisplayBackend.h"
 #include "display/DisplayParams.h"
+#include "display/SurfaceHandle.h"
 
 #include <memory>
 
@@ -44,7 +45,7 @@ public:
     IDirectDrawSurface7* MakeTextureSurface(int width, int height);
 
     IDirect3DDevice7* GetDevice() const { return m_Device; }
-    CDXScreen* GetCDXScreen() const { return m_CDXScreen; }
+    CDXScreen* GetCDXScreen() const { return m_CDXScreen.get(); }
     // How long HandleDisplayModeChange waits for another program's exclusive mode: at
     // most polls tests, intervalMs apart (50 x 100 ms by default).
     void SetExclusiveModeWait(int polls, int intervalMs);
@@ -59,14 +60,14 @@ private:
 
     HWND m_Window = nullptr;
     WNDPROC m_SDLWindowProc = nullptr;
-    CDXScreen* m_CDXScreen = nullptr;
+    std::unique_ptr<CDXScreen> m_CDXScreen;
     IDirect3D7* m_Direct3D = nullptr;
     IDirect3DDevice7* m_Device = nullptr;
     D3DVIEWPORT7 m_Viewport{};
-    D3DImageRenderer* m_ImageRenderer = nullptr;
+    std::unique_ptr<D3DImageRenderer> m_ImageRenderer;
     std::unique_ptr<DisplayParams> m_CurrentDisplayParams;
     std::unique_ptr<DEVMODE> m_SavedFullScreenDisplaySettings;
-    SDL_Surface* m_ScreenshotSurface = nullptr;
+    SurfaceHandle m_ScreenshotSurface;
     int m_ExclusiveModePolls = 50;
     int m_ExclusiveModeIntervalMs = 100;
 };

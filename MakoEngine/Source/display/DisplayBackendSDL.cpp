@@ -25,8 +25,7 @@ DisplayBackendSDL::~DisplayBackendSDL()
 void DisplayBackendSDL::DeleteRenderer()
 {
     // The renderer's image only holds the video surface; SDL keeps it.
-    delete m_ImageRenderer;
-    m_ImageRenderer = nullptr;
+    m_ImageRenderer.reset();
 }
 
 bool DisplayBackendSDL::StartVideo()
@@ -77,7 +76,7 @@ void DisplayBackendSDL::ApplyDisplayParams(const DisplayParams& params)
                                  params.width % params.height % signedFlags % SDL_GetError()));
 
     Log("DisplayBackendSDL::ApplyDisplayParams: Creating m_ImageRenderer.\n");
-    m_ImageRenderer = new SDLImageRenderer(m_DisplaySurface, false);
+    m_ImageRenderer = std::make_unique<SDLImageRenderer>(m_DisplaySurface, false);
     m_CurrentDisplayParams.reset(new DisplayParams(params));
     if (!params.fullscreen) {
         m_DesktopDepth = DesktopBitsPerPixel();
@@ -91,7 +90,7 @@ void DisplayBackendSDL::ApplyDisplayParams(const DisplayParams& params)
 
 ImageRenderer* DisplayBackendSDL::GetImageRenderer()
 {
-    return m_ImageRenderer;
+    return m_ImageRenderer.get();
 }
 
 void DisplayBackendSDL::Present()

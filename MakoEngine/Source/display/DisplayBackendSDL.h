@@ -41,7 +41,7 @@ private:
     void DeleteRenderer();
 
     SDL_Surface* m_DisplaySurface = nullptr;
-    SDLImageRenderer* m_ImageRenderer = nullptr;
+    std::unique_ptr<SDLImageRenderer> m_ImageRenderer;
     HWND m_Window = nullptr;
     WNDPROC m_SDLWindowProc = nullptr;
     std::unique_ptr<DisplayParams> m_CurrentDisplayParams;

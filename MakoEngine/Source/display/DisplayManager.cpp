@@ -47,10 +47,9 @@ DisplayBackend* DisplayManager::MakeBackend(const DisplayParams& params)
 
 void DisplayManager::DeleteBackend()
 {
-    DisplayBackend* backend = m_DisplayBackend;
-    m_DisplayBackend = nullptr;
+    // The manager has no backend while the old one is being deleted.
     m_NewWindow = nullptr;
-    delete backend;
+    m_DisplayBackend.reset();
 }
 
 HWND DisplayManager::TakeNewWindow()
@@ -65,8 +64,8 @@ bool DisplayManager::BackendMatches(const DisplayParams& params) const
     if (!m_DisplayBackend)
         return false;
     if (params.accel3d)
-        return dynamic_cast<DisplayBackendD3D*>(m_DisplayBackend) != nullptr;
-    return dynamic_cast<DisplayBackendSDL*>(m_DisplayBackend) != nullptr;
+        return dynamic_cast<DisplayBackendD3D*>(m_DisplayBackend.get()) != nullptr;
+    return dynamic_cast<DisplayBackendSDL*>(m_DisplayBackend.get()) != nullptr;
 }
 
 void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
@@ -75,7 +74,7 @@ void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
     if (!BackendMatches(params)) {
         Log("DisplayManager::CreateAndInitBackend: Deleting m_DisplayBackend\n");
         DeleteBackend();
-        m_DisplayBackend = MakeBackend(params);
+        m_DisplayBackend.reset(MakeBackend(params));
     }
     m_DisplayBackend->ApplyDisplayParams(params);
     if (HWND window = m_DisplayBackend->TakeNewWindow())

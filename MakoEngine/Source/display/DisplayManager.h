@@ -12,6 +12,7 @@
 #include <SDL.h>
 
 #include <functional>
+#include <memory>
 
 class DisplayBackend;
 class Image;
@@ -36,7 +37,7 @@ public:
     void Flip();
     LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam);
     bool IsCurrentDisplayValid();
-    DisplayBackend* GetBackend() const { return m_DisplayBackend; }
+    DisplayBackend* GetBackend() const { return m_DisplayBackend.get(); }
     // The window that the applies since the last call made, handed over once; null when
     // they kept the window there was. The application takes it after every apply.
     HWND TakeNewWindow();
@@ -63,7 +64,7 @@ private:
     // Brings back the display of `previous` after a failed apply; false when that fails.
     bool RestorePrevious(const DisplayParams& previous);
 
-    DisplayBackend* m_DisplayBackend = nullptr;
+    std::unique_ptr<DisplayBackend> m_DisplayBackend;
     // What the last successful apply showed; valid while m_HasApplied.
     DisplayParams m_LastApplied;
     bool m_HasApplied = false;

@@ -4,6 +4,7 @@
 #include "display/Canvas.h"
 #include "display/SDLImageRenderer.h"
 #include "display/SoftwareBlend.h"
+#include "display/SurfaceHandle.h"
 #include "display/SurfaceManager.h"
 #include "geometry/Colors.h"
 #include "geometry/Poly.h"
@@ -97,25 +98,17 @@ void TimedPass(void (BlitPerformanceManager::*record)(int, int, double), int w, 
 }
 
 // The image loader's way of making an image resource from a decoded surface. The loader
-// frees the surface itself when this throws, so an extra SDL reference keeps it alive
-// through a failed construction; on success that reference is given back (freeing the
-// original when the image replaced it by a converted copy).
+// frees the surface itself when this throws, so the image is given a reference of its own
+// (which it frees however its construction ends); once the image stands, the loader's
+// reference passes to the resource and is given back, leaving the image's.
 Resource* MakeImageResource(SDL_Surface* surface, int flags, const LuaObject& metadata,
                             const std::string& name)
 {
-    ++surface->refcount;
-    Image* image = nullptr;
-    try {
-        image = new Image(surface, static_cast<std::uint32_t>(flags),
-                          metadata.IsNil() ? nullptr : &metadata, name);
-    } catch (...) {
-        // Still holding the extra reference only when the image never took the surface.
-        if (surface->refcount > 1)
-            --surface->refcount;
-        throw;
-    }
-    SDL_FreeSurface(surface);
-    return image;
+    auto image =
+        std::make_unique<Image>(SurfaceHandle::Share(surface), static_cast<std::uint32_t>(flags),
+                                metadata.IsNil() ? nullptr : &metadata, name);
+    SurfaceHandle loaderReference(surface);
+    return image.release();
 }
 
 const ImageFactoryRegistrar gImageFactoryRegistrar(&MakeImageResource);
@@ -154,6 +147,12 @@ Image::Image(SDL_Surface* surface, std::uint32_t flags, const LuaObject* metadat
     InitFromSurface(surface, metadata);
     if (!m_FrameRects)
         BuildFrameRects(GetSize().x, GetSize().y, 1, 0);
+}
+
+Image::Image(SurfaceHandle surface, std::uint32_t flags, const LuaObject* metadata,
+             const std::string& name)
+    : Image(surface.release(), flags & ~IMAGE_DIRECT_SURFACE, metadata, name)
+{
 }
 
 Image::Image(SDL_Surface* surface, std::uint32_t flags, int frameWidth, int height, int numFrames,
@@ -220,23 +219,26 @@ std::list<Image*>::iterator Image::PushImageReference(std::list<Image*>& images,
 
 void Image::InitFromSize(int frameWidth, int height, int numFrames)
 {
-    SDL_Surface* surface = SurfaceManager::CreateSurface(frameWidth * numFrames, height,
-                                                         (m_Flags & IMAGE_SRCALPHA) != 0);
+    SurfaceHandle surface(SurfaceManager::CreateSurface(frameWidth * numFrames, height,
+                                                        (m_Flags & IMAGE_SRCALPHA) != 0));
     if (!surface)
         MAKO_THROW(ImageException,
                    boost::str(boost::format("SDL_CreateRGBSurface failed: %1%") % SDL_GetError()));
-    m_SurfaceNode = SurfaceManager::GetInstance().CreateNode(surface);
+    m_SurfaceNode = SurfaceManager::GetInstance().CreateNode(std::move(surface));
     BuildFrameRects(frameWidth, height, numFrames, 0);
 }
 
 void Image::InitFromSurface(SDL_Surface* surface, const LuaObject* metadata)
 {
+    // A surface held directly stays its owner's; any other is the image's from here, so a
+    // failure below frees it (with the record, once there is one).
+    SurfaceHandle taken((m_Flags & IMAGE_DIRECT_SURFACE) ? nullptr : surface);
     if (!surface)
         MAKO_THROW(ImageException, "The image was given no surface.");
     if (m_Flags & IMAGE_DIRECT_SURFACE)
         m_Surface = surface;
     else
-        m_SurfaceNode = SurfaceManager::GetInstance().CreateNode(surface);
+        m_SurfaceNode = SurfaceManager::GetInstance().CreateNode(std::move(taken));
     if (metadata) {
         SetMetadata(metadata);
         ExtractRelevantMetadata();
@@ -555,43 +557,33 @@ void Image::ClipToPoly(const Poly& poly)
 Image* Image::Clone() const
 {
     const Point<int> size = GetSize();
-    Image* clone = new Image(size.x, size.y, 1, (m_Flags & IMAGE_INHERITED_FLAGS) | 1);
-    try {
-        if (m_Metadata)
-            clone->m_Metadata.reset(new LuaObject(*m_Metadata));
-        SDL_Surface* source = GetSDLSurface();
-        const Uint32 keyFlag = source->flags & SDL_SRCCOLORKEY;
-        const Uint32 key = source->format->colorkey;
-        // The copy must include the key-coloured pixels, so the key is off while copying
-        // and goes onto the clone afterwards.
-        if (keyFlag)
-            SDL_SetColorKey(source, 0, 0);
-        const_cast<Image*>(this)->CopyOnto(nullptr, clone, nullptr);
-        if (keyFlag) {
-            SDL_SetColorKey(source, keyFlag, key);
-            clone->SetColorKey(SDL_SRCCOLORKEY, key);
-        }
-        clone->m_Alpha = m_Alpha;
-        clone->BuildFrameRects(m_FrameWidth, m_FrameHeight, GetNumFrames(), m_FrameGap);
-    } catch (...) {
-        delete clone;
-        throw;
+    auto clone = std::make_unique<Image>(size.x, size.y, 1, (m_Flags & IMAGE_INHERITED_FLAGS) | 1);
+    if (m_Metadata)
+        clone->m_Metadata.reset(new LuaObject(*m_Metadata));
+    SDL_Surface* source = GetSDLSurface();
+    const Uint32 keyFlag = source->flags & SDL_SRCCOLORKEY;
+    const Uint32 key = source->format->colorkey;
+    // The copy must include the key-coloured pixels, so the key is off while copying
+    // and goes onto the clone afterwards.
+    if (keyFlag)
+        SDL_SetColorKey(source, 0, 0);
+    const_cast<Image*>(this)->CopyOnto(nullptr, clone.get(), nullptr);
+    if (keyFlag) {
+        SDL_SetColorKey(source, keyFlag, key);
+        clone->SetColorKey(SDL_SRCCOLORKEY, key);
     }
-    return clone;
+    clone->m_Alpha = m_Alpha;
+    clone->BuildFrameRects(m_FrameWidth, m_FrameHeight, GetNumFrames(), m_FrameGap);
+    return clone.release();
 }
 
 Image* Image::ExtractFrame(int frame) const
 {
     const SDL_Rect rect = GetFrameRect(frame);
     // The frame's own size: the shared frame size is 0 when frames differ in size.
-    Image* result = new Image(rect.w, rect.h, 1, 0);
-    try {
-        Draw(&rect, result, nullptr, SHADERTYPE_COPY);
-    } catch (...) {
-        delete result;
-        throw;
-    }
-    return result;
+    auto result = std::make_unique<Image>(rect.w, rect.h, 1, 0);
+    Draw(&rect, result.get(), nullptr, SHADERTYPE_COPY);
+    return result.release();
 }
 
 void Image::RefreshHWSurface(bool deleteFirst)

@@ -9,6 +9,7 @@
 // Pixel operations (Fade, Clip, CompositeOnto) work on the 0xAARRGGBB pixels directly.
 // Main thread only.
 #include "display/ShaderType.h"
+#include "display/SurfaceHandle.h"
 #include "geometry/Color.h"
 #include "geometry/Point.h"
 #include "geometry/Rect.h"
@@ -49,6 +50,10 @@ public:
     // raises ImageException; on any failure a taken surface is freed. `name` (the resource
     // name of a loaded picture, may be empty) names the image in metadata errors.
     Image(SDL_Surface* surface, std::uint32_t flags, const LuaPlus::LuaObject* metadata,
+          const std::string& name = std::string());
+    // The same over the handle's reference, which the image always takes (flag 64 does not
+    // apply): freed with the image, or at once when the construction fails.
+    Image(SurfaceHandle surface, std::uint32_t flags, const LuaPlus::LuaObject* metadata,
           const std::string& name = std::string());
     // The same, then numFrames frames of frameWidth x height laid out without a gap.
     Image(SDL_Surface* surface, std::uint32_t flags, int frameWidth, int height, int numFrames,

@@ -76,8 +76,8 @@ Image* ZoomImageXY(Image* image, double factorX, double factorY, bool smooth)
     const int frameHeight = static_cast<int>((r.y + r.h) * factorY);
     const int numFrames = image->GetNumFrames();
     const int gapY = static_cast<int>(image->GetFrameGap() * factorY);
-    SDL_Surface* surface =
-        zoomSurface(image->GetSDLSurface(), factorX, factorY, smooth ? SMOOTHING_ON : 0);
+    SurfaceHandle surface(
+        zoomSurface(image->GetSDLSurface(), factorX, factorY, smooth ? SMOOTHING_ON : 0));
     if (!surface)
         ThrowGfxFailure("zoomSurface");
 
@@ -99,13 +99,13 @@ Image* ZoomImageXY(Image* image, double factorX, double factorY, bool smooth)
         }
     }
     const std::uint32_t flags = (image->GetFlags() & IMAGE_INHERITED_FLAGS) | IMAGE_OWNS_METADATA;
-    Image* result = new Image(surface, flags, frameWidth, frameHeight, numFrames,
-                              metadata.IsSet() && !metadata.IsNil() ? &metadata : nullptr);
+    auto result = std::make_unique<Image>(
+        std::move(surface), flags, metadata.IsSet() && !metadata.IsNil() ? &metadata : nullptr);
     const int scaledGap = metadata.IsTable() && IsIntegerEntry(metadata, "gap_y")
                               ? metadata["gap_y"].GetInteger()
                               : gapY;
     result->BuildFrameRects(frameWidth, frameHeight, numFrames, scaledGap);
-    return result;
+    return result.release();
 }
 
 Image* RotateImageRightAngle(Image* image, int degrees)
@@ -120,7 +120,7 @@ Image* RotateImageRightAngle(Image* image, int degrees)
     const int W = src->w;
     const int H = src->h;
     const bool swap = angle % 180 != 0;
-    Image* result = new Image(swap ? H : W, swap ? W : H, 1, 0);
+    auto result = std::make_unique<Image>(swap ? H : W, swap ? W : H, 1, 0);
     SDL_Surface* dst = result->GetSDLSurface();
     SDL_LockSurface(src);
     SDL_LockSurface(dst);
@@ -143,11 +143,11 @@ Image* RotateImageRightAngle(Image* image, int degrees)
     }
     SDL_UnlockSurface(dst);
     SDL_UnlockSurface(src);
-    InheritLook(result, image);
+    InheritLook(result.get(), image);
     // The pixels are exact copies, so a colour key still applies to them.
     if (src->flags & SDL_SRCCOLORKEY)
         result->SetColorKey(SDL_SRCCOLORKEY, src->format->colorkey);
-    return result;
+    return result.release();
 }
 
 Image* RotateImage(Image* image, double degrees, int frame, bool smooth)
@@ -167,18 +167,18 @@ Image* RotateImage(Image* image, double degrees, int frame, bool smooth)
         frameImage.reset(image->ExtractFrame(frame));
         source = frameImage.get();
     }
-    Image* result = nullptr;
+    std::unique_ptr<Image> result;
     if (degrees == 90 || degrees == 180 || degrees == 270) {
-        result = RotateImageRightAngle(source, static_cast<int>(degrees));
+        result.reset(RotateImageRightAngle(source, static_cast<int>(degrees)));
     } else {
-        SDL_Surface* surface =
-            rotozoomSurface(source->GetSDLSurface(), degrees, 1.0, smooth ? SMOOTHING_ON : 0);
+        SurfaceHandle surface(
+            rotozoomSurface(source->GetSDLSurface(), degrees, 1.0, smooth ? SMOOTHING_ON : 0));
         if (!surface)
             ThrowGfxFailure("rotozoomSurface");
-        result = new Image(surface, 0, nullptr);
+        result = std::make_unique<Image>(std::move(surface), 0, nullptr);
     }
     // The look of the image asked for, not of the temporary frame.
-    InheritLook(result, image);
+    InheritLook(result.get(), image);
     if (metadata.IsTable()) {
         if (IsIntegerEntry(metadata, "numFrames")) {
             metadata.SetInteger("numFrames", 1);
@@ -191,7 +191,7 @@ Image* RotateImage(Image* image, double degrees, int frame, bool smooth)
     }
     result->SetMetadata(metadata.IsSet() && !metadata.IsNil() ? &metadata : nullptr);
     result->SetFlags(result->GetFlags() | IMAGE_OWNS_METADATA);
-    return result;
+    return result.release();
 }
 
 } // namespace ImageEffects

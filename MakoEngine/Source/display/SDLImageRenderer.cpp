@@ -28,7 +28,7 @@ void InvalidateBlitMap(SDL_Surface* surface)
 } // namespace
 
 SDLImageRenderer::SDLImageRenderer(Image* target)
-    : m_TargetSurface(target->GetSDLSurface()), m_Target(target), m_OwnsTarget(false)
+    : m_TargetSurface(target->GetSDLSurface()), m_Target(target)
 {
 }
 
@@ -36,16 +36,12 @@ SDLImageRenderer::SDLImageRenderer(SDL_Surface* surface, bool freeSurface)
 {
     const std::uint32_t flags =
         freeSurface ? IMAGE_REFERENCE : (IMAGE_REFERENCE | IMAGE_DIRECT_SURFACE);
-    m_Target = new Image(surface, flags, nullptr);
+    m_OwnedTarget = std::make_unique<Image>(surface, flags, nullptr);
+    m_Target = m_OwnedTarget.get();
     m_TargetSurface = m_Target->GetSDLSurface();
-    m_OwnsTarget = true;
 }
 
-SDLImageRenderer::~SDLImageRenderer()
-{
-    if (m_OwnsTarget)
-        delete m_Target;
-}
+SDLImageRenderer::~SDLImageRenderer() = default;
 
 SDLImageRenderer* SDLImageRenderer::MakeOffscreen(int width, int height)
 {

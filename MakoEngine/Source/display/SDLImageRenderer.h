@@ -7,6 +7,8 @@
 
 #include <SDL.h>
 
+#include <memory>
+
 class SDLImageRenderer : public ImageRenderer
 {
 public:
@@ -34,7 +36,7 @@ public:
     // written as they are, translucent ones blended (SoftwareBlend::BlendedFillRect),
     // fully transparent ones draw nothing.
     void DrawRect(const SDL_Rect* rect, const Color& color, bool filled) override;
-    void ReleaseTarget() override { m_OwnsTarget = false; }
+    void ReleaseTarget() override { m_OwnedTarget.release(); }
 
     // Blits the src part of the surface to dst with the shader. Copy and the two SDL
     // blends leave the source's alpha settings as they found them. Blit failures raise.
@@ -45,5 +47,5 @@ public:
 private:
     SDL_Surface* m_TargetSurface = nullptr;
     Image* m_Target = nullptr;
-    bool m_OwnsTarget = false;
+    std::unique_ptr<Image> m_OwnedTarget; // m_Target, while the renderer owns it
 };

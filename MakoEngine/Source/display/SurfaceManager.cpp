@@ -19,25 +19,15 @@ long long SurfaceBytes(const SDL_Surface* surface)
 
 } // namespace
 
-SDLSurface::~SDLSurface()
-{
-    SDL_FreeSurface(m_Surface);
-}
-
-D3DSurface::~D3DSurface()
-{
-    delete m_Texture;
-}
-
 SDL_Surface* SurfaceNode::GetSDLSurface() const
 {
-    auto* s = static_cast<SDLSurface*>(surfaces[SURFACETYPE_SDL]);
+    auto* s = static_cast<SDLSurface*>(surfaces[SURFACETYPE_SDL].get());
     return s ? s->GetSurface() : nullptr;
 }
 
 D3DSurface* SurfaceNode::GetD3DSurface() const
 {
-    return static_cast<D3DSurface*>(surfaces[SURFACETYPE_D3D]);
+    return static_cast<D3DSurface*>(surfaces[SURFACETYPE_D3D].get());
 }
 
 SurfaceManager& SurfaceManager::GetInstance()
@@ -91,31 +81,31 @@ SDL_Surface* SurfaceManager::ConvertToReferenceFormat(SDL_Surface* surface)
     return copy;
 }
 
-SurfaceNode* SurfaceManager::CreateNode(SDL_Surface* surface)
+SurfaceNode* SurfaceManager::CreateNode(SurfaceHandle surface)
 {
     MAKO_ASSERT(surface != 0);
-    SurfaceNode* node = new SurfaceNode();
+    auto node = std::make_unique<SurfaceNode>();
     if (!(surface->flags & SDL_HWSURFACE)) {
         if (!SameFormat(surface->format, GetReferenceFormat())) {
-            SDL_Surface* copy = ConvertToReferenceFormat(surface);
-            SDL_FreeSurface(surface);
-            if (!copy) {
-                delete node;
+            SurfaceHandle copy(ConvertToReferenceFormat(surface.get()));
+            surface.reset();
+            if (!copy)
                 MAKO_THROW(ImageException,
                            std::string("SDL_ConvertSurface failed: ") + SDL_GetError());
-            }
-            surface = copy;
+            surface = std::move(copy);
         }
-        node->surfaces[SURFACETYPE_SDL] = new SDLSurface(surface);
-        CountImageBytes(surface, +1);
+        SDL_Surface* pixels = surface.get();
+        node->surfaces[SURFACETYPE_SDL] = std::make_unique<SDLSurface>(std::move(surface));
+        CountImageBytes(pixels, +1);
     }
     node->refCount = 1;
     node->next = m_Head;
     if (m_Head)
-        m_Head->prev = node;
-    m_Head = node;
+        m_Head->prev = node.get();
+    m_Head = node.get();
     ++m_NodeCount;
-    return node;
+    // Linked in: the list owns the record from here until DeleteNode.
+    return node.release();
 }
 
 void SurfaceManager::DeleteNode(SurfaceNode* node)
@@ -135,13 +125,12 @@ void SurfaceManager::DeleteNode(SurfaceNode* node)
 void SurfaceManager::DeleteSurfaceOfType(SurfaceNode* node, int type)
 {
     MAKO_ASSERT(type > 0 && type < SurfaceNode::kNumTypes);
-    Surface* surface = node->surfaces[type];
+    std::unique_ptr<Surface>& surface = node->surfaces[type];
     if (!surface)
         return;
     if (type == SURFACETYPE_SDL)
-        CountImageBytes(static_cast<SDLSurface*>(surface)->GetSurface(), -1);
-    delete surface;
-    node->surfaces[type] = nullptr;
+        CountImageBytes(static_cast<SDLSurface*>(surface.get())->GetSurface(), -1);
+    surface.reset();
 }
 
 void SurfaceManager::All_DeleteSurfacesOfType(int type)
@@ -164,9 +153,9 @@ void SurfaceManager::Node_RefreshSurfaceType(SurfaceNode* node, int type, int so
     SDL_Surface* source = node->GetSDLSurface();
     if (!source)
         return;
-    SurfaceTexture* texture = m_TextureMaker(source);
+    std::unique_ptr<SurfaceTexture> texture(m_TextureMaker(source));
     if (texture)
-        node->surfaces[SURFACETYPE_D3D] = new D3DSurface(texture);
+        node->surfaces[SURFACETYPE_D3D] = std::make_unique<D3DSurface>(std::move(texture));
 }
 
 void SurfaceManager::CountImageBytes(SDL_Surface* surface, int sign)

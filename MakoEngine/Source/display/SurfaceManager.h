@@ -9,9 +9,12 @@
 // 0x0000FF00, blue 0x000000FF. Every pixel loop of the display code assumes it.
 //
 // Main thread only.
+#include "display/SurfaceHandle.h"
+
 #include <SDL.h>
 
 #include <functional>
+#include <memory>
 
 enum SurfaceType {
     SURFACETYPE_SDL = 1,
@@ -24,16 +27,15 @@ public:
     virtual ~Surface() = default;
 };
 
-// Owns an SDL surface and frees it.
+// Owns a reference to an SDL surface and frees it.
 class SDLSurface : public Surface
 {
 public:
-    explicit SDLSurface(SDL_Surface* surface) : m_Surface(surface) {}
-    ~SDLSurface() override;
-    SDL_Surface* GetSurface() const { return m_Surface; }
+    explicit SDLSurface(SurfaceHandle surface) : m_Surface(std::move(surface)) {}
+    SDL_Surface* GetSurface() const { return m_Surface.get(); }
 
 private:
-    SDL_Surface* m_Surface;
+    SurfaceHandle m_Surface;
 };
 
 // A texture object of the hardware backend; deleted through its virtual destructor.
@@ -47,12 +49,11 @@ public:
 class D3DSurface : public Surface
 {
 public:
-    explicit D3DSurface(SurfaceTexture* texture) : m_Texture(texture) {}
-    ~D3DSurface() override;
-    SurfaceTexture* GetTexture() const { return m_Texture; }
+    explicit D3DSurface(std::unique_ptr<SurfaceTexture> texture) : m_Texture(std::move(texture)) {}
+    SurfaceTexture* GetTexture() const { return m_Texture.get(); }
 
 private:
-    SurfaceTexture* m_Texture;
+    std::unique_ptr<SurfaceTexture> m_Texture;
 };
 
 // One picture's surfaces. Owned by the manager; images hold pointers to it.
@@ -60,7 +61,7 @@ struct SurfaceNode
 {
     static constexpr int kNumTypes = 3; // index 0 unused
 
-    Surface* surfaces[kNumTypes] = {nullptr, nullptr, nullptr};
+    std::unique_ptr<Surface> surfaces[kNumTypes];
     int refCount = 0;
     SurfaceNode* prev = nullptr;
     SurfaceNode* next = nullptr;
@@ -90,10 +91,11 @@ public:
     // The reference format (of a 1 x 1 surface made on first need, kept for the process).
     static SDL_PixelFormat* GetReferenceFormat();
 
-    // A new record with reference count 1 for the surface, which the manager now owns. A
-    // software surface not in the reference format is replaced by a converted copy and
-    // freed; a conversion that fails frees the surface and raises ImageException.
-    SurfaceNode* CreateNode(SDL_Surface* surface);
+    // A new record with reference count 1 for the surface, whose reference the manager
+    // now owns. A software surface not in the reference format is replaced by a converted
+    // copy and its reference freed; a conversion that fails frees it too and raises
+    // ImageException.
+    SurfaceNode* CreateNode(SurfaceHandle surface);
     // Unlinks and frees the record with all its surfaces.
     void DeleteNode(SurfaceNode* node);
     void DeleteSurfaceOfType(SurfaceNode* node, int type);

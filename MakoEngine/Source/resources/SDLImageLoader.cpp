@@ -9,6 +9,8 @@
 
 #include <SDL_image.h>
 
+#include <memory>
+
 bool SDLImageLoader::CanLoad(const ResourceInfo& info)
 {
     const std::string& name = info.Name();
@@ -33,7 +35,10 @@ void SDLImageLoader::LoadResource(FileReader* reader, ResourceInfo& info)
         MAKO_THROW(ResourceLoadError,
                    boost::str(boost::format("SDL_RWFromMem failed:\nfile=%1%\nerror=%2%") %
                               location % SDL_GetError()));
-    SDL_Surface* surface = IMG_Load_RW(rw, 0);
+    // The loader's reference to the picture: freed here when the factory fails, the new
+    // resource's once the factory has made it.
+    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface(IMG_Load_RW(rw, 0),
+                                                                 SDL_FreeSurface);
     SDL_FreeRW(rw);
     if (!surface)
         MAKO_THROW(ResourceLoadError,
@@ -41,13 +46,8 @@ void SDLImageLoader::LoadResource(FileReader* reader, ResourceInfo& info)
                               location % IMG_GetError()));
 
     int flags = surface->format->Amask == 0 ? IMAGE_FLAG_OPAQUE : 0;
-    Resource* image = nullptr;
-    try {
-        image = GetImageFactory()(surface, flags, info.GetMetadata(), location);
-    } catch (...) {
-        SDL_FreeSurface(surface);
-        throw;
-    }
+    Resource* image = GetImageFactory()(surface.get(), flags, info.GetMetadata(), location);
+    surface.release();
     info.SetResource(image);
     info.SetType(RESOURCE_IMAGE);
 }

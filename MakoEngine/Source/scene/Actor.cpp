@@ -58,12 +58,9 @@ Actor::~Actor()
     if (m_Parent)
         m_Parent->RemoveChild(this);
     LeaveAllGroups();
-    delete m_Image;
-    m_Image = nullptr;
-    delete m_RotatedImage;
-    m_RotatedImage = nullptr;
-    delete m_FlattenedActor;
-    m_FlattenedActor = nullptr;
+    m_Image.reset();
+    m_RotatedImage.reset();
+    m_FlattenedActor.reset();
     KillFadeTimer();
     // The children leave the list before any of them is deleted, so their own
     // destructors find no parent to detach from. Dead children wait for the dead-actor
@@ -215,7 +212,7 @@ void Actor::Draw(Canvas& canvas)
         color.a = m_Alpha;
         canvas.FillRect(MakeRect(0, 0, m_Width, m_Height), color);
     } else if (m_Image) {
-        Image* source = m_RotatedImage ? m_RotatedImage : m_Image;
+        Image* source = GetCurrentImage();
         const SDL_Rect src = source->GetFrameRect(frame);
         const CanvasState& state = canvas.GetState();
         const SDL_Rect dst = MakeRect(state.x, state.y, src.w, src.h);
@@ -530,7 +527,7 @@ void Actor::SetColor(const Color& color)
 
 Image* Actor::GetCurrentImage() const
 {
-    return m_RotatedImage ? m_RotatedImage : m_Image;
+    return m_RotatedImage ? m_RotatedImage.get() : m_Image.get();
 }
 
 void Actor::CheckFrame(int frame, const Image* image) const
@@ -545,17 +542,13 @@ void Actor::CheckFrame(int frame, const Image* image) const
 
 void Actor::SetImage(Image* image, const std::string& name)
 {
-    if (image != m_Image && image) {
-        try {
-            CheckFrame(m_Frame, image);
-        } catch (...) {
-            delete image;
-            throw;
-        }
+    if (image != m_Image.get()) {
+        // Taken before the check: an image whose frames do not fit is deleted.
+        std::unique_ptr<Image> taken(image);
+        if (taken)
+            CheckFrame(m_Frame, taken.get());
+        m_Image = std::move(taken);
     }
-    if (image != m_Image)
-        delete m_Image;
-    m_Image = image;
     m_ImageName = name;
     if (m_Image) {
         const Point<int> size = m_Image->GetFrameSize();
@@ -568,10 +561,8 @@ void Actor::SetImage(Image* image, const std::string& name)
     }
     if (m_Rotation != 0.0)
         SetRotation(m_Rotation, m_RotationAlignment, true);
-    else if (m_RotatedImage) {
-        delete m_RotatedImage;
-        m_RotatedImage = nullptr;
-    }
+    else
+        m_RotatedImage.reset();
 }
 
 void Actor::SetImageFromResource(const std::string& name)
@@ -585,7 +576,7 @@ void Actor::SetImageFromResource(const std::string& name)
 
 void Actor::SetFrame(int frame)
 {
-    CheckFrame(frame, m_Image);
+    CheckFrame(frame, m_Image.get());
     const bool changed = frame != m_Frame;
     m_Frame = frame;
     if (changed && m_Rotation != 0.0)
@@ -640,9 +631,8 @@ void Actor::SetAnimation(Animation* animation)
 
 void Actor::Flatten(bool alphaCanvas, bool autoSize, int width, int height)
 {
-    delete m_FlattenedActor;
-    m_FlattenedActor = nullptr;
-    m_FlattenedActor = new FlattenedActor(this, alphaCanvas, autoSize, width, height);
+    m_FlattenedActor.reset();
+    m_FlattenedActor = std::make_unique<FlattenedActor>(this, alphaCanvas, autoSize, width, height);
 }
 
 void Actor::ReFlatten()

@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -183,7 +184,7 @@ public:
     // Caches the subtree's picture (FlattenedActor); ReFlatten redraws it next render.
     void Flatten(bool alphaCanvas, bool autoSize, int width, int height);
     void ReFlatten();
-    FlattenedActor* GetFlattenedActor() const { return m_FlattenedActor; }
+    FlattenedActor* GetFlattenedActor() const { return m_FlattenedActor.get(); }
 
     // Plays the named animation of the image's metadata once, 100 ms per frame.
     void PlayAnimation(const std::string& name);
@@ -198,8 +199,8 @@ public:
     const std::list<Actor*>& GetChildren() const { return m_Children; }
     const std::list<ActorGroup*>& GetOwnedGroups() const { return m_OwnedGroups; }
     const std::list<ActorGroup*>& GetMemberships() const { return m_Memberships; }
-    Image* GetImage() const { return m_Image; }
-    Image* GetRotatedImage() const { return m_RotatedImage; }
+    Image* GetImage() const { return m_Image.get(); }
+    Image* GetRotatedImage() const { return m_RotatedImage.get(); }
     const std::string& GetImageName() const { return m_ImageName; }
     int GetX() const { return m_X; }
     int GetY() const { return m_Y; }
@@ -265,10 +266,10 @@ protected:
 
     Color m_Color;
     Actor* m_Parent = nullptr;
-    Image* m_Image = nullptr;
+    std::unique_ptr<Image> m_Image;
     std::string m_ImageName;
-    Image* m_RotatedImage = nullptr;
-    FlattenedActor* m_FlattenedActor = nullptr;
+    std::unique_ptr<Image> m_RotatedImage;
+    std::unique_ptr<FlattenedActor> m_FlattenedActor;
     std::int16_t m_X = 0;
     std::int16_t m_Y = 0;
     std::uint16_t m_Width = 0;

@@ -80,14 +80,13 @@ void Actor::SetRotation(double degrees, int rotationAlignment, bool force)
     m_Rotation = degrees;
     if (rotationAlignment >= 0)
         m_RotationAlignment = static_cast<RectAlignment>(rotationAlignment);
-    delete m_RotatedImage;
-    m_RotatedImage = nullptr;
+    m_RotatedImage.reset();
     // Without a rotated image there is no offset: a stale one would shift a later
     // colour fill, which is drawn at the rotation offset.
     m_RotationOffsetX = m_RotationOffsetY = 0;
     if (m_Rotation == 0.0 || !m_Image)
         return;
-    m_RotatedImage = ImageEffects::RotateImage(m_Image, m_Rotation, m_Frame, true);
+    m_RotatedImage.reset(ImageEffects::RotateImage(m_Image.get(), m_Rotation, m_Frame, true));
     m_RotatedImage->SetAlpha(m_Alpha);
     const Point<int> original = m_Image->GetFrameSize();
     const Point<int> rotated = m_RotatedImage->GetFrameSize();

@@ -144,18 +144,17 @@ void Actor::ApplyColorProperty(const LuaObject& value)
 
 void Actor::ApplyObjectList(const LuaObject& value, bool asChildren)
 {
-    std::vector<Object*> objects;
+    std::vector<Object*> made;
     LuaObject keys = NewTable();
-    ClassManager::GetInstance()->InstantiateObjects(value, objects, &keys);
-    // Every object is checked before any is attached, so a bad entry leaves the actor as
-    // it was and nothing made here behind.
-    for (Object* object : objects) {
-        const bool fits = asChildren ? dynamic_cast<Actor*>(object) != nullptr
-                                     : dynamic_cast<ActorGroup*>(object) != nullptr;
+    ClassManager::GetInstance()->InstantiateObjects(value, made, &keys);
+    // The objects are this call's until each is attached. Every one is checked before any
+    // is attached, so a bad entry leaves the actor as it was and nothing made here behind.
+    std::vector<std::unique_ptr<Object>> objects(made.begin(), made.end());
+    for (const std::unique_ptr<Object>& object : objects) {
+        const bool fits = asChildren ? dynamic_cast<Actor*>(object.get()) != nullptr
+                                     : dynamic_cast<ActorGroup*>(object.get()) != nullptr;
         if (!fits) {
             const std::string className = object->GetClass()->GetName();
-            for (Object* made : objects)
-                delete made;
             MAKO_ASSERT_MSG(false,
                             boost::str(boost::format("The property \"%1%\" takes %2%, not "
                                                      "an object of class %3%.") %
@@ -167,11 +166,14 @@ void Actor::ApplyObjectList(const LuaObject& value, bool asChildren)
         LuaObject key = keys[static_cast<int>(i + 1)];
         if (key.IsTable() && key["key"].IsString())
             objects[i]->ApplyStringProperty("name", key["key"].GetString());
+        // Each object passes to the actor once it is attached (a child) or listed (a group).
         if (asChildren) {
-            AddChild(static_cast<Actor*>(objects[i]), "");
+            AddChild(static_cast<Actor*>(objects[i].get()), "");
+            objects[i].release();
         } else {
-            ActorGroup* group = static_cast<ActorGroup*>(objects[i]);
+            ActorGroup* group = static_cast<ActorGroup*>(objects[i].get());
             m_CreatedGroups.push_back(group);
+            objects[i].release();
             AddGroup(group);
         }
     }
@@ -180,7 +182,7 @@ void Actor::ApplyObjectList(const LuaObject& value, bool asChildren)
 void Actor::SetFrameProperty(const LuaObject& value)
 {
     const int frame = ReadIntegerFromObject(value);
-    CheckFrame(frame, m_Image);
+    CheckFrame(frame, m_Image.get());
     m_Frame = frame;
 }
 

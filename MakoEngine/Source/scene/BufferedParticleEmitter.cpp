@@ -14,8 +14,6 @@ BufferedParticleEmitter::~BufferedParticleEmitter()
 
 void BufferedParticleEmitter::ReleasePool()
 {
-    for (std::size_t i = static_cast<std::size_t>(m_Next); i < m_Pool.size(); ++i)
-        delete m_Pool[i];
     m_Pool.clear();
     m_Next = 0;
 }
@@ -30,7 +28,7 @@ void BufferedParticleEmitter::BufferParticles()
         static_cast<std::size_t>(perEmission) * static_cast<std::size_t>(m_EmitCount);
     m_Pool.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
-        m_Pool.push_back(MakeParticle());
+        m_Pool.push_back(std::unique_ptr<Particle>(MakeParticle()));
 }
 
 void BufferedParticleEmitter::SetPrepareFunction(ParticlePrepareFunction prepare, void* argument)
@@ -47,7 +45,7 @@ void BufferedParticleEmitter::Emit()
     for (int i = 0; i < count; ++i) {
         Particle* particle = nullptr;
         if (m_Next < static_cast<int>(m_Pool.size()))
-            particle = m_Pool[static_cast<std::size_t>(m_Next++)];
+            particle = m_Pool[static_cast<std::size_t>(m_Next++)].release();
         else
             particle = MakeParticle();
         if (!particle)

@@ -6,6 +6,7 @@
 // it is emitted. Particles not handed out die with the pool.
 #include "scene/ParticleEmitter.h"
 
+#include <memory>
 #include <vector>
 
 using ParticlePrepareFunction = void (*)(Particle* particle, void* argument);
@@ -28,7 +29,7 @@ public:
 private:
     void ReleasePool();
 
-    std::vector<Particle*> m_Pool;
+    std::vector<std::unique_ptr<Particle>> m_Pool; // null once handed out
     int m_Next = 0;
     ParticlePrepareFunction m_Prepare = nullptr;
     void* m_PrepareArgument = nullptr;

@@ -19,8 +19,7 @@ FlattenedActor::~FlattenedActor()
 
 void FlattenedActor::DeleteCanvas()
 {
-    delete m_Canvas;
-    m_Canvas = nullptr;
+    m_Canvas.reset();
 }
 
 void FlattenedActor::SetSize(int width, int height)
@@ -42,7 +41,7 @@ void FlattenedActor::Refresh()
 void FlattenedActor::CreateCanvas()
 {
     MAKO_ASSERT(m_Canvas == 0);
-    m_Canvas = new Canvas(GetWidth(), GetHeight(), m_AlphaCanvas ? 10u : 2u);
+    m_Canvas = std::make_unique<Canvas>(GetWidth(), GetHeight(), m_AlphaCanvas ? 10u : 2u);
 }
 
 void FlattenedActor::Render(Canvas& canvas)

@@ -8,6 +8,8 @@
 // Main thread only.
 #include "scene/Actor.h"
 
+#include <memory>
+
 class FlattenedActor : public Actor
 {
 public:
@@ -20,7 +22,7 @@ public:
     void Refresh();
     // Makes the empty cache canvas (none may exist yet).
     void CreateCanvas();
-    Canvas* GetCanvas() const { return m_Canvas; }
+    Canvas* GetCanvas() const { return m_Canvas.get(); }
     Actor* GetSource() const { return m_Source; }
 
     // Fills the cache when it is empty, then draws the cached picture at the canvas
@@ -30,7 +32,7 @@ public:
 private:
     void DeleteCanvas();
 
-    Canvas* m_Canvas = nullptr;
+    std::unique_ptr<Canvas> m_Canvas;
     Actor* m_Source;
     bool m_AlphaCanvas;
     bool m_AutoSize;

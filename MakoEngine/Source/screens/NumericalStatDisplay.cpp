@@ -5,6 +5,7 @@
 #include "display/Canvas.h"
 #include "display/Font.h"
 #include "display/Image.h"
+#include "display/SurfaceHandle.h"
 
 #include <boost/format.hpp>
 
@@ -40,9 +41,9 @@ Image* NumericalStatDisplay::RenderText(const std::string& text)
     Font font(config.GetString("FPSFont"), static_cast<int>(config.GetNumber("FPSFontSize")), 0);
     Color color = config.GetColor("FPSCounterColor", White);
     SDL_Color sdlColor = {color.r, color.g, color.b, 0};
-    SDL_Surface* surface = font.RenderText_Blended(text, sdlColor);
+    SurfaceHandle surface(font.RenderText_Blended(text, sdlColor));
     MAKO_ASSERT(surface != 0);
-    return new Image(surface, IMAGE_SRCALPHA, nullptr);
+    return new Image(std::move(surface), IMAGE_SRCALPHA, nullptr);
 }
 
 void NumericalStatDisplay::BuildNumbers()

@@ -90,14 +90,13 @@ Screen::Screen(const std::string& name, const std::string& backgroundResourceNam
 
 Screen::~Screen()
 {
-    delete m_Logic;
-    m_Logic = nullptr;
+    m_Logic.reset();
     m_Dialogs.clear();
 }
 
 void Screen::SetLogic(Logic* logic)
 {
-    m_Logic = logic;
+    m_Logic.reset(logic);
     if (logic)
         logic->SetScreen(this);
 }

@@ -18,6 +18,7 @@
 #include "scene/Actor.h"
 
 #include <list>
+#include <memory>
 #include <string>
 
 class Dialog;
@@ -69,8 +70,9 @@ public:
     // A new black, screen-sized actor "DialogOverlay" at alpha 80; the caller adds it.
     virtual Actor* CreateDialogOverlay();
 
+    // Takes the logic (may be null); a previous one is deleted.
     void SetLogic(Logic* logic);
-    Logic* GetLogic() const { return m_Logic; }
+    Logic* GetLogic() const { return m_Logic.get(); }
     // The background layer's direct child "Background", or null.
     Actor* GetBackground() const;
     Actor* GetBackgroundLayer() const { return m_BackgroundLayer; }
@@ -93,7 +95,7 @@ protected:
     void UpdateDialogOverlay();
 
     Actor* m_BackgroundLayer = nullptr;
-    Logic* m_Logic = nullptr;
+    std::unique_ptr<Logic> m_Logic;
     std::list<Dialog*> m_Dialogs;
     Actor* m_DialogOverlay = nullptr;
 

@@ -44,7 +44,7 @@ ScreenManager::ScreenManager()
     m_ScreenDictionary.AssignNewTable(state);
     state->GetGlobals().SetObject("Screens", m_ScreenDictionary);
 
-    m_GlobalOverlay = new Actor();
+    m_GlobalOverlay = std::make_unique<Actor>();
     m_GlobalOverlay->SetPosition(0, 0);
     m_GlobalOverlay->SetSize(GetScreenWidth(), GetScreenHeight());
     ResourceManager* resources = GetResourceManager();
@@ -61,8 +61,7 @@ ScreenManager::~ScreenManager()
     if (m_ScreenDictionary.IsSet())
         m_ScreenDictionary.GetState()->GetGlobals().SetNil("Screens");
     m_ScreenDictionary.Reset();
-    delete m_GlobalOverlay;
-    m_GlobalOverlay = nullptr;
+    m_GlobalOverlay.reset();
     if (gScreenManager == this)
         gScreenManager = nullptr;
 }

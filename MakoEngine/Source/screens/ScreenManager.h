@@ -11,6 +11,7 @@
 // Main thread only.
 #include "core/Object.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,7 @@ public:
     void ShowWindowButtons(bool show);
     // The overlay's "WindowButtons" are visible exactly when wanted and full screen.
     void UpdateWindowButtons();
-    Actor* GetGlobalOverlay() const { return m_GlobalOverlay; }
+    Actor* GetGlobalOverlay() const { return m_GlobalOverlay.get(); }
 
 protected:
     bool OnDisplayChange(const Event& event) override;
@@ -63,6 +64,6 @@ private:
     std::vector<Screen*> AllScreens() const;
 
     LuaPlus::LuaObject m_ScreenDictionary;
-    Actor* m_GlobalOverlay = nullptr;
+    std::unique_ptr<Actor> m_GlobalOverlay;
     bool m_ShowWindowButtons = true;
 };

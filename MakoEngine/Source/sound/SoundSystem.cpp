@@ -11,6 +11,8 @@
 
 #include <boost/format.hpp>
 
+#include <memory>
+
 namespace {
 
 bool s_Active = false;
@@ -18,10 +20,11 @@ bool s_GamePaused = false;
 bool s_AppPaused = false;
 int s_SavedMasterVolume = 0;
 unsigned s_DSVersion = 0;
-SoundConfigHelper* s_ConfigHelper = nullptr;
+// Made by Init and GetDirectMusic, deleted by Quit in its logged order.
+std::unique_ptr<SoundConfigHelper> s_ConfigHelper;
 Config* s_ObservedConfig = nullptr; // the configuration s_ConfigHelper is attached to
-DirectMusic* s_DirectMusic = nullptr;
-Sound::DeviceAccess* s_DeviceAccess = nullptr; // null: the audio layer's own devices
+std::unique_ptr<DirectMusic> s_DirectMusic;
+std::unique_ptr<Sound::DeviceAccess> s_DeviceAccess; // null: the audio layer's own devices
 
 // The (rate, flags) pairs tried on each device, in order: full quality at 22050 Hz, then
 // at 44100 Hz, then reduced quality (8-bit, mono, both) at 44100 Hz before 22050 Hz.
@@ -104,12 +107,12 @@ void LogDeviceInfo()
 void AttachConfigHelper()
 {
     if (!s_ConfigHelper) {
-        s_ConfigHelper = new SoundConfigHelper();
+        s_ConfigHelper = std::make_unique<SoundConfigHelper>();
     }
     s_ObservedConfig = Config::GetCurrent();
     if (s_ObservedConfig) {
-        s_ObservedConfig->AttachObserver(s_ConfigHelper, "music_volume");
-        s_ObservedConfig->AttachObserver(s_ConfigHelper, "sfx_volume");
+        s_ObservedConfig->AttachObserver(s_ConfigHelper.get(), "music_volume");
+        s_ObservedConfig->AttachObserver(s_ConfigHelper.get(), "sfx_volume");
     }
 }
 
@@ -121,12 +124,11 @@ void DeleteConfigHelper()
     // A deleted observer must not stay on the configuration's lists (when that
     // configuration still exists).
     if (s_ObservedConfig && s_ObservedConfig == Config::GetCurrent()) {
-        s_ObservedConfig->DetachObserver(s_ConfigHelper, "music_volume");
-        s_ObservedConfig->DetachObserver(s_ConfigHelper, "sfx_volume");
+        s_ObservedConfig->DetachObserver(s_ConfigHelper.get(), "music_volume");
+        s_ObservedConfig->DetachObserver(s_ConfigHelper.get(), "sfx_volume");
     }
     s_ObservedConfig = nullptr;
-    delete s_ConfigHelper;
-    s_ConfigHelper = nullptr;
+    s_ConfigHelper.reset();
 }
 
 void ThrowVolumeError(const char* format, unsigned volume)
@@ -140,8 +142,7 @@ void ThrowVolumeError(const char* format, unsigned volume)
 
 void Sound::SetDeviceAccess(const DeviceAccess* access)
 {
-    delete s_DeviceAccess;
-    s_DeviceAccess = access ? new DeviceAccess(*access) : nullptr;
+    s_DeviceAccess = access ? std::make_unique<DeviceAccess>(*access) : nullptr;
 }
 
 void Sound::Init(bool enableSound)
@@ -201,8 +202,7 @@ void Sound::Quit()
     if (s_Active) {
         // The music plays on the audio device: it goes first.
         LogAtLevel(3, "Sound::Quit SAFE_DELETE s_DirectMusic\n");
-        delete s_DirectMusic;
-        s_DirectMusic = nullptr;
+        s_DirectMusic.reset();
         LogAtLevel(3, "Sound::BASS_Free\n");
         BASS_Free();
         LogAtLevel(3, "Sound::Quit SAFE_DELETE s_ConfigHelper\n");
@@ -210,8 +210,7 @@ void Sound::Quit()
         LogAtLevel(3, "Sound::Quit Finished\n");
     }
     // Without audio the inactive player is freed all the same, without a trace.
-    delete s_DirectMusic;
-    s_DirectMusic = nullptr;
+    s_DirectMusic.reset();
     DeleteConfigHelper();
     s_Active = false;
     s_GamePaused = false;
@@ -231,9 +230,9 @@ bool Sound::IsMusicActive()
 DirectMusic* Sound::GetDirectMusic()
 {
     if (!s_DirectMusic) {
-        s_DirectMusic = new DirectMusic();
+        s_DirectMusic = std::make_unique<DirectMusic>();
     }
-    return s_DirectMusic;
+    return s_DirectMusic.get();
 }
 
 // --- Pausing ------------------------------------------------------------------------

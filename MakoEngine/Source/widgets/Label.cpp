@@ -7,6 +7,7 @@
 #include "core/Utf8.h"
 #include "display/Font.h"
 #include "display/Image.h"
+#include "display/SurfaceHandle.h"
 #include "geometry/Colors.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
@@ -91,8 +92,7 @@ Label::Label(const std::string& text, Font* font, const Color& color, Horizontal
 
 Label::~Label()
 {
-    delete m_Font;
-    m_Font = nullptr;
+    m_Font.reset();
     m_ShadowColor.reset();
     m_HighlightColor.reset();
     m_DisabledSavedColor.reset();
@@ -143,10 +143,10 @@ void Label::ShrinkToWidthLimit(const std::string& text)
 {
     if (!m_Font)
         return;
-    std::vector<Font*> fonts{m_Font};
+    std::vector<Font*> fonts{m_Font.get()};
     for (Label* copy : {m_Highlight, m_Shadow})
         if (copy && copy->m_Font)
-            fonts.push_back(copy->m_Font);
+            fonts.push_back(copy->m_Font.get());
     int size = m_BaseFontSize;
     for (Font* font : fonts)
         font->SetPointSize(size);
@@ -308,14 +308,13 @@ Image* Label::RenderLines(const std::vector<std::string>& input)
         totalHeight += size.y;
         y += size.y - m_LineSpacing;
     }
-    SDL_Surface* finalSurface =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, widest + m_TextOffset.x, totalHeight + m_TextOffset.y,
-                             32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
+    SurfaceHandle finalSurface(SDL_CreateRGBSurface(SDL_SWSURFACE, widest + m_TextOffset.x,
+                                                    totalHeight + m_TextOffset.y, 32, 0x00FF0000,
+                                                    0x0000FF00, 0x000000FF, 0xFF000000));
     MAKO_ASSERT_MSG(
         finalSurface != 0,
         boost::str(boost::format("SDL_AllocSurface failed.\nerror = %1%") % SDL_GetError()));
-    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> guard(finalSurface, SDL_FreeSurface);
-    SDL_FillRect(finalSurface, nullptr, 0);
+    SDL_FillRect(finalSurface.get(), nullptr, 0);
     const SDL_Color color = ToSDLColor(OwnLayerColor());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         SDL_Rect rect = rects[i];
@@ -335,16 +334,14 @@ Image* Label::RenderLines(const std::vector<std::string>& input)
         }
         rect.x = static_cast<Sint16>(x + m_TextOffset.x);
         rect.y = static_cast<Sint16>(rect.y + m_TextOffset.y);
-        SDL_Surface* tmpSurface =
-            m_Font->RenderText_Blended(lines[i].empty() ? " " : lines[i], color);
+        SurfaceHandle tmpSurface(
+            m_Font->RenderText_Blended(lines[i].empty() ? " " : lines[i], color));
         MAKO_ASSERT(tmpSurface != 0);
         // Copy the rendered pixels, alpha included, instead of blending them.
-        SDL_SetAlpha(tmpSurface, 0, 0);
-        SDL_UpperBlit(tmpSurface, nullptr, finalSurface, &rect);
-        SDL_FreeSurface(tmpSurface);
+        SDL_SetAlpha(tmpSurface.get(), 0, 0);
+        SDL_UpperBlit(tmpSurface.get(), nullptr, finalSurface.get(), &rect);
     }
-    guard.release();
-    return new Image(finalSurface, 0, nullptr);
+    return new Image(std::move(finalSurface), 0, nullptr);
 }
 
 void Label::UpdateImage()
@@ -374,9 +371,8 @@ void Label::SetColor(const Color& color, bool refresh)
 
 void Label::SetFont(Font* font, bool refresh)
 {
-    if (font != m_Font)
-        delete m_Font;
-    m_Font = font;
+    if (font != m_Font.get())
+        m_Font.reset(font);
     m_BaseFontSize = font ? font->GetPointSize() : 0;
     // The copies were made with the old font.
     for (Label** copy : {&m_Shadow, &m_Highlight}) {

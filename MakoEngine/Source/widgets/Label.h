@@ -29,6 +29,7 @@
 #include "scene/Actor.h"
 #include "widgets/HorizontalAlignment.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,7 +76,7 @@ public:
     // Takes ownership of font (the old one is deleted); the copies are made anew with the
     // new font at the next rebuild.
     void SetFont(Font* font, bool refresh);
-    Font* GetFont() const { return m_Font; }
+    Font* GetFont() const { return m_Font.get(); }
 
     // Disabled shows the text in Gray; enabling restores the colour it had. Rebuilds.
     void SetDisabled(bool disabled);
@@ -126,7 +127,7 @@ private:
 
     // Named apart from the actor's own placement (m_Alignment) and fill colour (m_Color).
     HorizontalAlignment m_LineAlignment = HorizontalAlignment::Center;
-    Font* m_Font = nullptr;
+    std::unique_ptr<Font> m_Font;
     Color m_TextColor;
     std::string m_Text;
     int m_LineSpacing = 0;

@@ -38,8 +38,7 @@ Scrollbar::~Scrollbar()
         if (TimerManager* timers = SceneHost::GetTimerManager())
             timers->KillTimer(m_BeepTimer);
     m_BeepTimer = 0;
-    delete m_Binder;
-    m_Binder = nullptr;
+    m_Binder.reset();
     m_Value.reset();
 }
 
@@ -71,11 +70,9 @@ void Scrollbar::SetMaxValue(double maxValue, bool updateThumb)
 
 void Scrollbar::SetBinder(ConfigDataBinder* binder)
 {
-    if (m_Binder) {
-        m_ReceiverGroup.Remove(m_Binder);
-        delete m_Binder;
-    }
-    m_Binder = binder;
+    if (m_Binder)
+        m_ReceiverGroup.Remove(m_Binder.get());
+    m_Binder.reset(binder);
     if (!binder)
         return;
     AddEventReceiver(binder);

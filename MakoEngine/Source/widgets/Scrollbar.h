@@ -15,6 +15,7 @@
 #include "scene/Actor.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class ConfigDataBinder;
@@ -44,7 +45,7 @@ public:
     Actor* GetTrack() const { return m_Track; }
     int GetLeftEdge() const { return m_LeftEdge; }
     int GetRightEdge() const { return m_RightEdge; }
-    ConfigDataBinder* GetBinder() const { return m_Binder; }
+    ConfigDataBinder* GetBinder() const { return m_Binder.get(); }
 
     // Moves the thumb's centre by dx pixels, kept on the track, and takes the value there.
     void MoveThumbBy(int dx);
@@ -70,6 +71,6 @@ private:
     double m_PosK = 0.0; // value units per pixel of track
     int m_LeftEdge = 0;
     int m_RightEdge = 0;
-    ConfigDataBinder* m_Binder = nullptr;
+    std::unique_ptr<ConfigDataBinder> m_Binder;
     std::uint32_t m_BeepTimer = 0;
 };
