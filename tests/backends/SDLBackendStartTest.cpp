@@ -72,6 +72,23 @@ TEST_F(SDLBackendStartTest, StartAndSwitchLogTheirStepsInOrder)
     EXPECT_EQ(window, backend->GetWindowHandle());
 }
 
+// The hardware backend names the driver SDL really runs too, never the one it asked for.
+TEST_F(SDLBackendStartTest, TheDirect3DStartNamesTheDriverSDLRuns)
+{
+    LogCapture log;
+    DisplayManager manager;
+    DisplayParams accelerated(false, true, 640, 480, false);
+    manager.ApplyDisplayParams(accelerated);
+    ASSERT_STREQ("DisplayBackendD3D", manager.GetBackend()->GetClass()->GetName().c_str());
+    const std::string text = log.Text();
+    EXPECT_NE(std::string::npos,
+              text.find("DisplayBackendD3D::ApplyDisplayParams: Trying to initialize SDL video.\n"
+                        "DisplayBackendD3D::ApplyDisplayParams: SDL's " +
+                        CurrentSDLVideoDriverName() + " driver was successfully loaded.\n"))
+        << text;
+    EXPECT_EQ(std::string::npos, text.find("windib")) << text;
+}
+
 // Both backends treat their full-screen window alike; the lines and reports name the
 // backend.
 TEST_F(SDLBackendStartTest, FullScreenWindowGivesTheDesktopBackItsModeWhileMinimised)

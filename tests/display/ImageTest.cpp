@@ -248,7 +248,7 @@ TEST_F(ImageTest, AFailedImageGivesBackOnlyTheReferenceItWasGiven)
     SDL_Surface* reference = SurfaceManager::CreateSurface(4, 4, false);
     SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, 4, 4, 24, 0xFF0000, 0xFF00, 0xFF, 0);
     for (SDL_Surface* surface : {reference, rgb}) {
-        EXPECT_THROW(factory(surface, 0, noWidth), Exception);
+        EXPECT_THROW(factory(surface, 0, noWidth, "Images/Test.png"), Exception);
         EXPECT_EQ(1, surface->refcount);
         EXPECT_EQ(0, SDL_FillRect(surface, nullptr, 0)); // still the loader's to use
     }
@@ -259,10 +259,10 @@ TEST_F(ImageTest, AFailedImageGivesBackOnlyTheReferenceItWasGiven)
     // Once the image stands, the resource holds the only reference (its own copy when
     // converted, the loader's surface then being freed).
     const LuaObject none = Eval("nil");
-    std::unique_ptr<Resource> held(factory(reference, 0, none));
+    std::unique_ptr<Resource> held(factory(reference, 0, none, ""));
     EXPECT_EQ(reference, static_cast<Image*>(held.get())->GetSDLSurface());
     EXPECT_EQ(1, reference->refcount);
-    std::unique_ptr<Resource> converted(factory(rgb, IMAGE_FLAG_OPAQUE, none));
+    std::unique_ptr<Resource> converted(factory(rgb, IMAGE_FLAG_OPAQUE, none, ""));
     EXPECT_NE(rgb, static_cast<Image*>(converted.get())->GetSDLSurface());
     EXPECT_EQ(1, static_cast<Image*>(converted.get())->GetSDLSurface()->refcount);
     held.reset();

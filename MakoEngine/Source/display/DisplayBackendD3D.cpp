@@ -74,9 +74,12 @@ void DisplayBackendD3D::StartWindow(const DisplayParams& params)
         ShutdownSDLVideo();
         m_Window = nullptr;
         m_SDLWindowProc = nullptr;
-        Step("Trying to initialize SDL's windib driver.");
+        Step("Trying to initialize SDL video.");
         bool result = InitSDLVideo("windib", &m_Window, &m_SDLWindowProc);
         MAKO_ASSERT_TYPED(DisplayBackendInitError, result == true, GetSDLVideoError());
+        // The log names the driver SDL really runs, as the SDL backend's does.
+        Log("DisplayBackendD3D::ApplyDisplayParams: SDL's %s driver was successfully loaded.\n",
+            CurrentSDLVideoDriverName().c_str());
         SetNewWindow(m_Window);
     }
     // SDL decorates and places its own window: the style, size and position steps of a

@@ -78,12 +78,12 @@ Label::Label(const std::string& text, Font* font, HorizontalAlignment alignment)
 }
 
 // Delegates to the default constructor first, so that a label whose text fails to build
-// (an expression that throws) still runs its destructor, which deletes the font it took.
+// (an expression that throws) still runs its destructor, and the font it took is freed.
 Label::Label(const std::string& text, Font* font, const Color& color, HorizontalAlignment alignment)
     : Label()
 {
     m_LineAlignment = alignment;
-    m_Font = font;
+    m_Font.reset(font);
     m_TextColor = color;
     m_BaseFontSize = font ? font->GetPointSize() : 0;
     SetText(text, false);
