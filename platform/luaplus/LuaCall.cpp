@@ -24,13 +24,15 @@ struct TracebackSlot
 };
 
 // The error handler of every ProtectedCall: records the traceback from the function that
-// raised the error and hands the error value on unchanged, so the text scripts and callers
+// raised the error (none when nothing ran, as when the value called is not a function) and
+// hands the error value on unchanged, so the text scripts and callers
 // compare stays exactly Lua's.
 int TracebackHandler(lua_State* L)
 {
     lua_settop(L, 1);
     TracebackSlot* slot = static_cast<TracebackSlot*>(lua_touserdata(L, lua_upvalueindex(1)));
-    if (slot && slot->traceback)
+    lua_Debug ar;
+    if (slot && slot->traceback && lua_getstack(L, 1, &ar))
         *slot->traceback = GetTraceback(L, 1);
     return 1;
 }
