@@ -3,7 +3,7 @@
 #include "core/Class.h"
 #include "core/Exception.h"
 #include "core/Object.h"
-#include "lua/LuaFunctionList.h"
+#include "luaplus/LuaNative.h"
 
 #include <boost/format.hpp>
 
