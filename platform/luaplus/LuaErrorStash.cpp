@@ -1,6 +1,6 @@
 #include "luaplus/LuaErrorStash.h"
 
-#include "luaplus/LuaException.h"
+#include "luaplus/LuaNative.h"
 
 #include <new>
 
@@ -37,49 +37,53 @@ Stash* MakeStash(lua_State* L)
     lua_pushlightuserdata(L, const_cast<char*>(&kStashKey));
     Stash* stash = new (lua_newuserdata(L, sizeof(Stash))) Stash();
     lua_createtable(L, 0, 1);
-    lua_pushcfunction(L, DestroyStash);
+    PushNativeFunction<DestroyStash>(L);
     lua_setfield(L, -2, "__gc");
     lua_setmetatable(L, -2);
     lua_rawset(L, LUA_REGISTRYINDEX);
     return stash;
 }
 
-// pcall(f, ...) as the base library has it, emptying the stash when f fails.
-int StashAwarePcall(lua_State* L)
-{
-    luaL_checkany(L, 1);
-    int status = lua_pcall(L, lua_gettop(L) - 1, LUA_MULTRET, 0);
-    if (status != 0)
-        ClearStashedException(L);
-    lua_pushboolean(L, status == 0);
-    lua_insert(L, 1);
-    return lua_gettop(L);
-}
-
-// xpcall(f, handler) as the base library has it, emptying the stash when f fails.
-int StashAwareXpcall(lua_State* L)
-{
-    luaL_checkany(L, 2);
-    lua_settop(L, 2);
-    lua_insert(L, 1);
-    int status = lua_pcall(L, 0, LUA_MULTRET, 1);
-    if (status != 0)
-        ClearStashedException(L);
-    lua_pushboolean(L, status == 0);
-    lua_replace(L, 1);
-    return lua_gettop(L);
-}
-
 // Calls the original catcher (upvalue 1) with all arguments and empties the stash when its
-// first result is false.
-int StashAwareWrapper(lua_State* L)
+// first result is false. The argument check of pcall and xpcall runs here first, so its
+// message names them as the base library's does.
+int StashAwareCatcher(lua_State* L, int requiredArguments)
 {
+    if (requiredArguments > 0)
+        luaL_checkany(L, requiredArguments);
     lua_pushvalue(L, lua_upvalueindex(1));
     lua_insert(L, 1);
     lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
     if (lua_gettop(L) >= 1 && lua_isboolean(L, 1) && !lua_toboolean(L, 1))
         ClearStashedException(L);
     return lua_gettop(L);
+}
+
+int StashAwarePcall(lua_State* L)
+{
+    return StashAwareCatcher(L, 1);
+}
+
+int StashAwareXpcall(lua_State* L)
+{
+    return StashAwareCatcher(L, 2);
+}
+
+int StashAwareResume(lua_State* L)
+{
+    return StashAwareCatcher(L, 0);
+}
+
+// Replaces table[name], when it is a function, by F with the original as upvalue 1.
+template <lua_CFunction F> void WrapCatcher(lua_State* L, int table, const char* name)
+{
+    lua_getfield(L, table, name);
+    if (lua_isfunction(L, -1)) {
+        PushNativeClosure<F>(L, 1);
+        lua_setfield(L, table, name);
+    } else {
+        lua_pop(L, 1);
+    }
 }
 
 } // namespace
@@ -129,49 +133,13 @@ std::string GetErrorText(lua_State* L)
     return std::string("(error object is a ") + luaL_typename(L, -1) + " value)";
 }
 
-void ThrowLuaError(lua_State* L, int status)
-{
-    (void)status;
-    std::exception_ptr original = TakeStashedException(L);
-    std::string text = GetErrorText(L);
-    lua_pop(L, 1);
-    if (original)
-        std::rethrow_exception(original);
-    throw LuaException(text);
-}
-
-void PCallOrThrow(lua_State* L, int nargs, int nresults)
-{
-    ClearStashedException(L);
-    int status = lua_pcall(L, nargs, nresults, 0);
-    if (status != 0)
-        ThrowLuaError(L, status);
-    ClearStashedException(L);
-}
-
-void CallFunctionProtected(lua_State* L, lua_CFunction function, int nargs, int nresults)
-{
-    lua_pushcfunction(L, function);
-    lua_insert(L, -(nargs + 1));
-    PCallOrThrow(L, nargs, nresults);
-}
-
 void InstallStashAwareCatchers(lua_State* L)
 {
-    lua_pushcfunction(L, StashAwarePcall);
-    lua_setfield(L, LUA_GLOBALSINDEX, "pcall");
-    lua_pushcfunction(L, StashAwareXpcall);
-    lua_setfield(L, LUA_GLOBALSINDEX, "xpcall");
+    WrapCatcher<StashAwarePcall>(L, LUA_GLOBALSINDEX, "pcall");
+    WrapCatcher<StashAwareXpcall>(L, LUA_GLOBALSINDEX, "xpcall");
     lua_getfield(L, LUA_GLOBALSINDEX, "coroutine");
-    if (lua_istable(L, -1)) {
-        lua_getfield(L, -1, "resume");
-        if (lua_isfunction(L, -1)) {
-            lua_pushcclosure(L, StashAwareWrapper, 1);
-            lua_setfield(L, -2, "resume");
-        } else {
-            lua_pop(L, 1);
-        }
-    }
+    if (lua_istable(L, -1))
+        WrapCatcher<StashAwareResume>(L, lua_gettop(L), "resume");
     lua_pop(L, 1);
 }
 

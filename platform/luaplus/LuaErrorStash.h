@@ -5,10 +5,13 @@
 // same error value arrives at a C++ caller's protected call, the caller takes the stashed
 // exception back and rethrows it, so C++ code sees the original type and message.
 //
-// The stash holds at most one exception. It is emptied whenever a wrapper-owned protected
-// call starts or ends, and when a script's pcall, xpcall or coroutine.resume catches an
+// The stash holds at most one exception. It is emptied whenever a protected call of the one
+// call path (luaplus/LuaCall.h, which also declares the calls that take the exception back)
+// starts or ends, and when a script's pcall, xpcall or coroutine.resume catches an
 // error (states made by LuaState::Create), so a stale exception never attaches to a
 // later, unrelated error. The stash lives in the state's registry and is released with it.
+#include "luaplus/LuaCall.h"
+
 #include <lua.hpp>
 
 #include <exception>
@@ -30,19 +33,6 @@ void ClearStashedException(lua_State* L);
 // The error value on top of the stack as text: the string itself, or
 // "(error object is a <type> value)".
 std::string GetErrorText(lua_State* L);
-
-// For a failed protected call (status != 0, error value on top): pops the error value and
-// rethrows the stashed exception when it caused the error, else throws LuaException with
-// the error text.
-[[noreturn]] void ThrowLuaError(lua_State* L, int status);
-
-// lua_pcall of the function below nargs arguments on top of the stack, with the stash
-// emptied before and after; a failure pops the error value and raises as ThrowLuaError.
-void PCallOrThrow(lua_State* L, int nargs, int nresults);
-
-// Calls the C function `function` protected with the nargs values on top of the stack as
-// its arguments, leaving nresults results; a failure raises as ThrowLuaError.
-void CallFunctionProtected(lua_State* L, lua_CFunction function, int nargs, int nresults);
 
 // Replaces pcall, xpcall and coroutine.resume of a state whose standard libraries are
 // open by versions that behave the same and also empty the stash when they catch an error.

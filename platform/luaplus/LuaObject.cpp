@@ -1,6 +1,7 @@
 #include "luaplus/LuaObject.h"
 
-#include "luaplus/LuaErrorStash.h"
+#include "luaplus/LuaCall.h"
+#include "luaplus/LuaNative.h"
 #include "luaplus/LuaStackObject.h"
 #include "luaplus/LuaState.h"
 
@@ -341,7 +342,7 @@ lua_CFunction LuaObject::GetCFunction() const
     if (!IsCFunction())
         ThrowWrongType("LuaObject::GetCFunction", "a C function", m_Type);
     PushValue(L);
-    lua_CFunction function = lua_tocfunction(L, -1);
+    lua_CFunction function = ToNativeFunction(L, -1);
     lua_pop(L, 1);
     return function;
 }
@@ -371,7 +372,7 @@ LuaObject LuaObject::Get(const LuaKey& key, bool raw) const
     if (raw || IsPlainTable(L, -2))
         lua_rawget(L, -2);
     else
-        CallFunctionProtected(L, GetTableThunk, 2, 1);
+        CallFunctionProtected<GetTableThunk>(L, 2, 1, "LuaObject::Get");
     LuaObject result;
     result.AttachTop(m_State, L);
     return result;
@@ -395,7 +396,7 @@ LuaObject& LuaObject::Store(const LuaKey& key, bool raw, const char* operation,
             throw LuaException(std::string(operation) + ": table index is NaN");
         lua_rawset(L, -3);
     } else {
-        CallFunctionProtected(L, SetTableThunk, 3, 0);
+        CallFunctionProtected<SetTableThunk>(L, 3, 0, operation);
     }
     return *this;
 }
@@ -472,7 +473,7 @@ LuaObject& LuaObject::SetCFunction(const LuaKey& key, lua_CFunction function)
     return Store(
         key, false, "LuaObject::SetCFunction",
         [](lua_State* L, const void* v) {
-            lua_pushcfunction(L, *static_cast<const lua_CFunction*>(v));
+            PushNativeFunction(L, *static_cast<const lua_CFunction*>(v));
         },
         &function);
 }
@@ -553,7 +554,7 @@ LuaObject& LuaObject::AssignLightUserData(LuaState* state, void* value)
 LuaObject& LuaObject::AssignCFunction(LuaState* state, lua_CFunction function)
 {
     lua_State* L = StateFor(state, "LuaObject::AssignCFunction");
-    lua_pushcfunction(L, function);
+    PushNativeFunction(L, function);
     AttachTop(state, L);
     return *this;
 }
@@ -625,7 +626,7 @@ bool LuaObject::operator<(const LuaObject& other) const
     StackGuard guard(L);
     PushValue(L);
     other.Push(L);
-    CallFunctionProtected(L, LessThanThunk, 2, 1);
+    CallFunctionProtected<LessThanThunk>(L, 2, 1, "LuaObject::operator<");
     return lua_toboolean(L, -1) != 0;
 }
 
@@ -638,7 +639,7 @@ lua_State* LuaObject::BeginCall() const
 
 std::vector<LuaObject> LuaObject::FinishCall(lua_State* L, int base) const
 {
-    PCallOrThrow(L, lua_gettop(L) - base - 1, LUA_MULTRET);
+    CallOrThrow(L, lua_gettop(L) - base - 1, LUA_MULTRET, "LuaObject::Call");
     std::vector<LuaObject> results;
     int top = lua_gettop(L);
     results.reserve(static_cast<std::size_t>(top - base));

@@ -80,6 +80,7 @@ public:
     // A full or light userdata's address.
     void* GetUserData() const;
     void* GetLightUserData() const;
+    // The C function as it was handed over (luaplus/LuaNative.h ToNativeFunction).
     lua_CFunction GetCFunction() const;
 
     // Table reads (t[key], honouring __index). Reading a key of a value that cannot be
@@ -103,6 +104,7 @@ public:
     LuaObject& SetNil(const LuaKey& key);
     LuaObject& SetObject(const LuaKey& key, const LuaObject& value);
     LuaObject& SetLightUserData(const LuaKey& key, void* value);
+    // The function is stored inside the error boundary (luaplus/LuaNative.h).
     LuaObject& SetCFunction(const LuaKey& key, lua_CFunction function);
     // A table's own entry, ignoring metatables.
     LuaObject& RawSetObject(const LuaKey& key, const LuaObject& value);
@@ -117,6 +119,7 @@ public:
     LuaObject& AssignString(LuaState* state, const std::string& value);
     LuaObject& AssignBoolean(LuaState* state, bool value);
     LuaObject& AssignLightUserData(LuaState* state, void* value);
+    // As SetCFunction, the function runs inside the error boundary.
     LuaObject& AssignCFunction(LuaState* state, lua_CFunction function);
     LuaObject& AssignNewTable(LuaState* state, int arraySize = 0, int hashSize = 0);
 

@@ -1,5 +1,6 @@
 #include "luaplus/LuaState.h"
 
+#include "luaplus/LuaCall.h"
 #include "luaplus/LuaErrorStash.h"
 #include "luaplus/LuaObject.h"
 #include "luaplus/LuaStackObject.h"
@@ -44,6 +45,7 @@ LuaState* LuaState::Create(bool initStandardLibrary)
     lua_pushlightuserdata(L, const_cast<char*>(&kStateKey));
     lua_pushlightuserdata(L, state);
     lua_rawset(L, LUA_REGISTRYINDEX);
+    PrepareProtectedCalls(L);
     if (initStandardLibrary) {
         luaL_openlibs(L);
         InstallStashAwareCatchers(L);
@@ -135,7 +137,7 @@ void LuaState::DoBuffer(const char* data, std::size_t size, const char* chunkNam
     int status = luaL_loadbuffer(m_L, data, size, chunkName);
     if (status != 0)
         ThrowLuaError(m_L, status);
-    PCallOrThrow(m_L, 0, 0);
+    CallOrThrow(m_L, 0, 0, chunkName);
 }
 
 LuaObject LuaState::LoadString(const char* text)
@@ -155,7 +157,7 @@ LuaObject LuaState::LoadBuffer(const char* data, std::size_t size, const char* c
 
 void LuaState::CollectGarbage()
 {
-    CallFunctionProtected(m_L, CollectGarbageThunk, 0, 0);
+    CallFunctionProtected<CollectGarbageThunk>(m_L, 0, 0, "LuaState::CollectGarbage");
 }
 
 } // namespace LuaPlus

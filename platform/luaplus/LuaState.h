@@ -5,10 +5,11 @@
 // LuaObjects bound to it. Objects that are still alive when it is destroyed become unset
 // (their later use raises LuaException, their destruction is safe).
 //
-// Errors: operations that run script code run it protected; a failure raises LuaException
-// with Lua's text, or the original C++ exception when a native function's exception caused
-// it (luaplus/LuaErrorStash.h). A Lua error raised where no protected call is active
-// (through the raw C API) also becomes a LuaException instead of ending the process.
+// Errors: operations that run script code run it protected (luaplus/LuaCall.h); a failure
+// raises LuaException with Lua's text (and the traceback of where it was raised), or the
+// original C++ exception when a native function's exception caused it
+// (luaplus/LuaErrorStash.h). A Lua error raised where no protected call is active (through
+// the raw C API) also becomes a LuaException instead of ending the process.
 #include "luaplus/LuaException.h"
 
 #include <lua.hpp>

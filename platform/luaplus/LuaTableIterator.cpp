@@ -1,6 +1,6 @@
 #include "luaplus/LuaTableIterator.h"
 
-#include "luaplus/LuaErrorStash.h"
+#include "luaplus/LuaCall.h"
 
 #include <string>
 
@@ -51,7 +51,7 @@ void LuaTableIterator::Step()
     int top = lua_gettop(L);
     m_Table.Push();
     m_Key.Push();
-    CallFunctionProtected(L, NextThunk, 2, 2);
+    CallFunctionProtected<NextThunk>(L, 2, 2, "LuaTableIterator::Next");
     if (lua_isnil(L, -2)) {
         m_Valid = false;
         m_Key.Reset();

@@ -222,11 +222,17 @@ void Application::RunStartupScript()
         return;
     Log("Loading startup script from: %s\n", path.c_str());
     lua_State* L = m_LuaState->GetCState();
-    if (luaL_loadfile(L, path.c_str()) != 0 || lua_pcall(L, 0, 0, 0) != 0) {
-        std::string error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "unknown error";
+    std::string error;
+    if (luaL_loadfile(L, path.c_str()) != 0) {
+        error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "unknown error";
         lua_pop(L, 1);
-        MAKO_THROW(ScriptError, "Error in startup script " + path + ": " + error);
+    } else {
+        LuaPlus::CallFailure failure;
+        if (MakoLuaState::Call(L, 0, 0, "startup script " + path, failure))
+            return;
+        error = failure.hasText ? failure.text : "unknown error";
     }
+    MAKO_THROW(ScriptError, "Error in startup script " + path + ": " + error);
 }
 
 void Application::InitPaths()

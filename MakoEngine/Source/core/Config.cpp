@@ -8,6 +8,7 @@
 #include "core/Object.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
+#include "lua/MakoLuaState.h"
 
 #include <boost/format.hpp>
 
@@ -188,21 +189,17 @@ int Config::ReadFile(const std::string& path)
     LuaObject globals = m_LuaState->GetGlobals();
     globals.SetString("Config_CurrentSource", path);
     InstructionBudget budget(L, kUserFileInstructionBudget);
-    LuaPlus::ClearStashedException(L);
-    status = lua_pcall(L, 0, 0, 0);
-    std::exception_ptr original;
-    std::string error;
-    if (status != 0) {
-        original = LuaPlus::TakeStashedException(L);
-        error = LuaPlus::GetErrorText(L);
+    LuaPlus::CallFailure failure;
+    try {
+        if (!MakoLuaState::Call(L, 0, 0, "configuration file " + path, failure))
+            status = failure.status;
+    } catch (...) {
+        globals.SetNil("Config_CurrentSource");
+        throw;
     }
-    LuaPlus::ClearStashedException(L);
-    lua_settop(L, top);
     globals.SetNil("Config_CurrentSource");
-    if (original)
-        std::rethrow_exception(original);
     if (status != 0)
-        KeepFileAside(path, error);
+        KeepFileAside(path, failure.Message());
     return status;
 }
 

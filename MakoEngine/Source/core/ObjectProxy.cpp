@@ -3,7 +3,7 @@
 #include "core/Class.h"
 #include "core/Exception.h"
 #include "core/Object.h"
-#include "lua/LuaFunctionList.h"
+#include "luaplus/LuaNative.h"
 
 #include <boost/format.hpp>
 
@@ -105,23 +105,13 @@ int NewIndexBody(lua_State* L)
     return 0;
 }
 
-int IndexNative(lua_State* L)
-{
-    return LuaNativeBoundary(L, IndexBody);
-}
-
-int NewIndexNative(lua_State* L)
-{
-    return LuaNativeBoundary(L, NewIndexBody);
-}
-
 // Pushes the proxies' metatable, making it on first use in this state.
 void PushMetatable(lua_State* L)
 {
     if (luaL_newmetatable(L, kProxyMetatable)) {
-        lua_pushcfunction(L, IndexNative);
+        LuaPlus::PushNativeFunction<IndexBody>(L);
         lua_setfield(L, -2, "__index");
-        lua_pushcfunction(L, NewIndexNative);
+        LuaPlus::PushNativeFunction<NewIndexBody>(L);
         lua_setfield(L, -2, "__newindex");
         lua_pushstring(L, "Object");
         lua_setfield(L, -2, "__metatable"); // scripts cannot replace it

@@ -16,7 +16,7 @@ void AddLuaFunction(LuaNativeFunction function, const char* name);
 // The list, in order of appending.
 const LuaFunctionList& GetLuaFunctionList();
 // Sets globals[name] = function for every pair, in list order (a later pair of the same
-// name wins).
+// name wins). Each function is published inside the error boundary.
 void RegisterLuaFunctions(lua_State* L);
 
 struct LuaFunctionRegistrar
@@ -27,21 +27,20 @@ struct LuaFunctionRegistrar
     }
 };
 
-// Runs a native function's body inside the engine's error boundary: an Exception (or any
-// std::exception) thrown by the body is caught, the catch block is left, and a Lua error
-// with the same text is raised. Lua's own errors pass through untouched. The exception
-// itself is stashed with the state (luaplus/LuaErrorStash.h): when the error reaches a
-// C++ caller of the script unchanged, that caller gets the original exception back.
+// Runs a native function's body inside the engine's error boundary (luaplus/LuaNative.h):
+// an Exception (or any std::exception) thrown by the body is caught, the catch block is
+// left, and a Lua error with the same text is raised. Lua's own errors pass through
+// untouched. The exception itself is stashed with the state (luaplus/LuaErrorStash.h): when
+// the error reaches a C++ caller of the script unchanged, that caller gets the original
+// exception back. Every function handed to Lua through luaplus/LuaNative.h (as
+// RegisterLuaFunctions does) already runs inside it.
 int LuaNativeBoundary(lua_State* L, LuaNativeFunction body);
 
 // Defines and registers the native script function `name`:
 //   MAKO_LUA_FUNCTION(logprint) { ...; return 0; }
-// The body sees the raw state as L and may throw Exceptions freely.
+// The body sees the raw state as L and may throw Exceptions freely: RegisterLuaFunctions
+// publishes it inside the error boundary.
 #define MAKO_LUA_FUNCTION(name)                                                                    \
     static int name##_Body(lua_State* L);                                                          \
-    static int name##_Native(lua_State* L)                                                         \
-    {                                                                                              \
-        return LuaNativeBoundary(L, name##_Body);                                                  \
-    }                                                                                              \
-    static const LuaFunctionRegistrar name##_Registrar(name##_Native, #name);                      \
+    static const LuaFunctionRegistrar name##_Registrar(name##_Body, #name);                        \
     static int name##_Body(lua_State* L)

@@ -7,6 +7,7 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
 #include <exception>
 
 using LuaPlus::LuaException;
@@ -50,16 +51,13 @@ function Anim.Delay(milliseconds)
 end
 )lua";
 
-// The error value on top of the stack when it is text (a string or a number, as Lua
-// converts them); empty otherwise.
-bool ReadErrorText(lua_State* L, std::string& text)
+// How script text is named in the log: its first line, shortened.
+std::string NameOfText(const std::string& text)
 {
-    if (!lua_isstring(L, -1))
-        return false;
-    std::size_t length = 0;
-    const char* data = lua_tolstring(L, -1, &length);
-    text.assign(data, length);
-    return true;
+    const std::string::size_type kLongest = 40;
+    std::string::size_type end = std::min(text.find('\n'), kLongest);
+    std::string name = "script text \"" + text.substr(0, end);
+    return name + (end < text.size() ? "...\"" : "\"");
 }
 
 // Calls the script global `name` with the given arguments; a script error becomes a
@@ -130,6 +128,17 @@ void CloseOutputFile(LuaState* state)
 
 namespace MakoLuaState {
 
+bool Call(lua_State* L, int nArgs, int nResults, const std::string& what,
+          LuaPlus::CallFailure& failure)
+{
+    if (LuaPlus::ProtectedCall(L, nArgs, nResults, what.c_str(), failure))
+        return true;
+    Log("Lua error in %s\n", failure.Describe().c_str());
+    if (failure.original)
+        std::rethrow_exception(failure.original);
+    return false;
+}
+
 void DoResourceFile(LuaState* state, const std::string& resourceName)
 {
     LogAtLevel(2, "Loading script file: %s\n", resourceName.c_str());
@@ -147,31 +156,29 @@ void DoResourceFile(LuaState* state, const std::string& resourceName)
                                           resourceName % error));
     }
 
-    LuaPlus::ClearStashedException(L);
-    if (lua_pcall(L, 0, 0, 0) != 0) {
-        std::exception_ptr original = LuaPlus::TakeStashedException(L);
-        std::string error;
-        bool hasText = ReadErrorText(L, error);
-        lua_settop(L, top);
-        if (original)
-            std::rethrow_exception(original);
-        if (hasText)
-            MAKO_ASSERT_MSG(false, boost::str(boost::format("Could not execute Lua resource "
-                                                            "file\nfile = %1%\nerror = %2%") %
-                                              resourceName % error));
+    LuaPlus::CallFailure failure;
+    if (Call(L, 0, 0, "script resource " + resourceName, failure))
+        return;
+    if (failure.hasText)
         MAKO_ASSERT_MSG(false, boost::str(boost::format("Could not execute Lua resource "
-                                                        "file\nfile = %1%") %
-                                          resourceName));
-    }
-    LuaPlus::ClearStashedException(L);
+                                                        "file\nfile = %1%\nerror = %2%") %
+                                          resourceName % failure.text));
+    MAKO_ASSERT_MSG(false, boost::str(boost::format("Could not execute Lua resource "
+                                                    "file\nfile = %1%") %
+                                      resourceName));
 }
 
 void LoadString(LuaState* state, const std::string& text, int nArgs, int nResults)
 {
     lua_State* L = state->GetCState();
-    std::string error;
     if (luaL_loadbuffer(L, text.data(), text.size(), nullptr) != 0) {
-        bool hasText = ReadErrorText(L, error);
+        std::string error;
+        bool hasText = lua_isstring(L, -1) != 0;
+        if (hasText) {
+            std::size_t length = 0;
+            const char* data = lua_tolstring(L, -1, &length);
+            error.assign(data, length);
+        }
         lua_pop(L, 1 + nArgs); // the error value and the arguments that were never passed
         if (hasText)
             MAKO_THROW(ScriptError, boost::str(boost::format("Error in LoadString: %1%") % error));
@@ -179,18 +186,12 @@ void LoadString(LuaState* state, const std::string& text, int nArgs, int nResult
     }
     lua_insert(L, -(nArgs + 1)); // the chunk goes below its arguments
 
-    LuaPlus::ClearStashedException(L);
-    if (lua_pcall(L, nArgs, nResults, 0) != 0) {
-        std::exception_ptr original = LuaPlus::TakeStashedException(L);
-        bool hasText = ReadErrorText(L, error);
-        lua_pop(L, 1);
-        if (original)
-            std::rethrow_exception(original);
-        if (hasText)
-            MAKO_THROW(ScriptError, boost::str(boost::format("Error in PCall: %1%") % error));
-        MAKO_THROW(ScriptError, "Unknown error in PCall");
-    }
-    LuaPlus::ClearStashedException(L);
+    LuaPlus::CallFailure failure;
+    if (Call(L, nArgs, nResults, NameOfText(text), failure))
+        return;
+    if (failure.hasText)
+        MAKO_THROW(ScriptError, boost::str(boost::format("Error in PCall: %1%") % failure.text));
+    MAKO_THROW(ScriptError, "Unknown error in PCall");
 }
 
 } // namespace MakoLuaState

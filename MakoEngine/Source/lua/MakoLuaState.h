@@ -8,7 +8,8 @@
 // Error promise: when a script fails because a native function threw an Exception, the
 // C++ code that ran the script (DoResourceFile, LoadString, LuaObject calls) catches that
 // same Exception again (its type and message); other script errors are reported with the
-// texts below.
+// texts below. Every failure of a script the engine runs (MakoLuaState::Call) is also
+// logged, naming what was run, with the traceback of where the error was raised.
 #include "core/Exception.h"
 #include "luaplus/LuaPlus.h"
 
@@ -38,6 +39,16 @@ void OpenOutputFile(const std::string& fileName, LuaPlus::LuaState* state);
 void CloseOutputFile(LuaPlus::LuaState* state);
 
 namespace MakoLuaState {
+
+// The engine's one way into Lua. Calls the function lying below the nArgs values on top of
+// L's stack with them (LuaPlus::ProtectedCall, with a traceback handler), leaving nResults
+// results. `what` names what is being called (the script, resource or file), for the log.
+// On failure the function, arguments and error value are gone, "Lua error in <what>: <error>"
+// is logged with the traceback of where the error was raised, and then a native exception
+// that caused the error is rethrown as itself; otherwise `failure` describes the error (its
+// text unchanged, for the caller's own message) and false is returned.
+bool Call(lua_State* L, int nArgs, int nResults, const std::string& what,
+          LuaPlus::CallFailure& failure);
 
 // Loads the script resource of that name (lua/ScriptSource.h) and runs it with no
 // arguments and no results; the resource name is the chunk name. Logs

@@ -33,20 +33,16 @@ namespace {
 void RunMetadataText(LuaState* state, const std::string& file, const void* data, uint32_t size)
 {
     lua_State* L = state->GetCState();
-    int top = lua_gettop(L);
-    LuaPlus::ClearStashedException(L);
-    int status = luaL_loadbuffer(L, static_cast<const char*>(data), size, "=metadata");
-    if (status == 0)
-        status = lua_pcall(L, 0, 0, 0);
-    if (status == 0) {
-        LuaPlus::ClearStashedException(L);
-        return;
+    std::string error;
+    if (luaL_loadbuffer(L, static_cast<const char*>(data), size, "=metadata") != 0) {
+        error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "(no error text)";
+        lua_pop(L, 1);
+    } else {
+        LuaPlus::CallFailure failure;
+        if (MakoLuaState::Call(L, 0, 0, "metadata file " + file, failure))
+            return;
+        error = failure.hasText ? failure.text : "(no error text)";
     }
-    std::exception_ptr original = LuaPlus::TakeStashedException(L);
-    std::string error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "(no error text)";
-    lua_settop(L, top);
-    if (original)
-        std::rethrow_exception(original);
     MAKO_ASSERT_MSG(false, boost::format("Could not run metadata file:\nfile = %1%\nerror = %2%") %
                                file % error);
 }

@@ -21,39 +21,20 @@ private:
     int m_Code;
 };
 
-// Runs a native function's body inside the engine's error boundary: an exception is
-// stashed and its text raised as the Lua error, outside the catch block.
-int Boundary(lua_State* L, int (*body)(lua_State*))
-{
-    std::string message;
-    std::exception_ptr failure;
-    try {
-        return body(L);
-    } catch (const std::exception& e) {
-        message = e.what();
-        failure = std::current_exception();
-    }
-    StashNativeException(L, failure, message);
-    lua_pushstring(L, message.c_str());
-    return lua_error(L);
-}
-
+// Native functions handed over as plain C functions: the wrapper runs them inside the error
+// boundary, so they may throw freely.
 int Fail(lua_State* L)
 {
-    return Boundary(L, [](lua_State* L) -> int {
-        throw FieldError(std::string("field failed: ") + luaL_optstring(L, 1, "?"), 7);
-    });
+    throw FieldError(std::string("field failed: ") + luaL_optstring(L, 1, "?"), 7);
 }
 
 // Calls the Lua function given as argument 1 through a LuaObject, from inside a native
 // function: the nested C++ caller.
 int CallBack(lua_State* L)
 {
-    return Boundary(L, [](lua_State* L) {
-        LuaObject result = LuaObject(L, 1).Call("inner");
-        result.Push(L);
-        return 1;
-    });
+    LuaObject result = LuaObject(L, 1).Call("inner");
+    result.Push(L);
+    return 1;
 }
 
 struct StateWithNatives
@@ -236,4 +217,119 @@ TEST(LuaErrorStash, ACaughtExceptionNeverAttachesToALaterError)
     EXPECT_EQ(42, s.state->GetGlobal("b").GetInteger());
     EXPECT_FALSE(s.state->GetGlobal("c").GetBoolean());
     EXPECT_STREQ("e!", s.state->GetGlobal("d").GetString());
+}
+
+TEST(LuaCallPath, ScriptErrorsKeepLuasTextAndCarryTheirTraceback)
+{
+    LuaStateOwner state;
+    const std::string script = "function inner() error('deep', 0) end\n"
+                               "function outer() inner() end\n";
+    state->DoBuffer(script.data(), script.size(), "=bricks");
+    try {
+        state->GetGlobal("outer").Call();
+        FAIL();
+    } catch (const LuaException& e) {
+        EXPECT_STREQ("deep", e.what());
+        EXPECT_EQ("stack traceback:\n"
+                  "\t[C]: in function 'error'\n"
+                  "\tbricks:1: in function 'inner'\n"
+                  "\tbricks:2: in function <bricks:2>",
+                  e.GetTraceback());
+    }
+
+    // A deep stack shows its first twelve and last ten levels.
+    state->DoString("function down(n) if n == 0 then error('bottom') end down(n - 1) end");
+    try {
+        state->GetGlobal("down").Call(40);
+        FAIL();
+    } catch (const LuaException& e) {
+        const std::string& traceback = e.GetTraceback();
+        std::string::size_type elided = traceback.find("\n\t...\n");
+        ASSERT_NE(std::string::npos, elided) << traceback;
+        int before = 0;
+        int after = 0;
+        for (std::string::size_type at = 0; at < traceback.size(); ++at)
+            if (traceback[at] == '\t')
+                (at < elided ? before : after)++;
+        EXPECT_EQ(11, before) << traceback; // levels 1 to 11
+        EXPECT_EQ(11, after) << traceback;  // "..." and the last ten
+    }
+
+    // Errors raised before any function ran carry no traceback.
+    try {
+        state->GetGlobal("missing").Call();
+        FAIL();
+    } catch (const LuaException& e) {
+        EXPECT_STREQ("attempt to call a nil value", e.what());
+        EXPECT_EQ("", e.GetTraceback());
+    }
+    EXPECT_EQ(0, state->GetTop());
+}
+
+TEST(LuaCallPath, ProtectedCallsRestoreTheStackAndDescribeTheirFailure)
+{
+    StateWithNatives s;
+    lua_State* L = s.state->GetCState();
+    lua_pushstring(L, "mine");
+    s.state->DoString("function fail(x) error({ code = x }) end");
+
+    lua_getglobal(L, "fail");
+    lua_pushinteger(L, 4);
+    CallFailure failure;
+    EXPECT_FALSE(ProtectedCall(L, 1, LUA_MULTRET, "the failing function", failure));
+    EXPECT_EQ(LUA_ERRRUN, failure.status);
+    EXPECT_EQ(LUA_TTABLE, failure.errorType);
+    EXPECT_FALSE(failure.hasText);
+    EXPECT_EQ("(error object is a table value)", failure.Message());
+    EXPECT_EQ(0u, failure.Describe().find("the failing function: (error object is a table "
+                                          "value)\nstack traceback:\n\t[C]: in function "
+                                          "'error'\n"))
+        << failure.Describe();
+    EXPECT_FALSE(failure.original);
+
+    lua_getglobal(L, "Fail");
+    lua_pushstring(L, "z");
+    CallFailure native;
+    EXPECT_FALSE(ProtectedCall(L, 1, 2, "Fail", native));
+    ASSERT_TRUE(native.original);
+    EXPECT_THROW(std::rethrow_exception(native.original), FieldError);
+    EXPECT_EQ("field failed: z", native.text);
+
+    lua_getglobal(L, "select");
+    lua_pushstring(L, "#");
+    lua_pushnil(L);
+    CallFailure unused;
+    EXPECT_TRUE(ProtectedCall(L, 2, 1, "select", unused));
+    EXPECT_EQ(1, lua_tointeger(L, -1));
+    lua_pop(L, 1);
+    ASSERT_EQ(1, lua_gettop(L));
+    EXPECT_STREQ("mine", lua_tostring(L, 1));
+}
+
+TEST(LuaNative, EveryFunctionHandedOverRunsInsideTheBoundary)
+{
+    StateWithNatives s;
+    // Assigned and stored functions read back as themselves.
+    LuaObject fail;
+    fail.AssignCFunction(s.state, Fail);
+    EXPECT_EQ(&Fail, fail.GetCFunction());
+    EXPECT_EQ(&CallBack, s.state->GetGlobal("CallBack").GetCFunction());
+    EXPECT_EQ(lua_CFunction(nullptr), ToNativeFunction(s.state->GetCState(), 1));
+    EXPECT_THROW(PushNativeFunction(s.state->GetCState(), nullptr), LuaException);
+    try {
+        fail.Call("assigned");
+        FAIL();
+    } catch (const FieldError& e) {
+        EXPECT_STREQ("field failed: assigned", e.what());
+    }
+
+    // The exception-aware catchers still name themselves in their own argument errors.
+    const std::string script = "ok1, e1 = pcall(function() return pcall() end) "
+                               "ok2, e2 = pcall(function() return xpcall(print) end)";
+    s.state->DoBuffer(script.data(), script.size(), "=t");
+    EXPECT_STREQ("t:1: bad argument #1 to 'pcall' (value expected)",
+                 s.state->GetGlobal("e1").GetString());
+    EXPECT_STREQ("t:1: bad argument #2 to 'xpcall' (value expected)",
+                 s.state->GetGlobal("e2").GetString());
+    EXPECT_EQ(0, s.state->GetTop());
 }
