@@ -7,6 +7,23 @@
 # packs a folder: entries sorted by path, no directory entries, no extra attributes,
 # every file dated 2000-01-01 00:00 UTC with mode 644, so the same folder always gives
 # the same archive bytes.
+#
+# Run as a script with -DASSETGEN=<generator program> -DASSETS_DIR=<dir> (and no
+# PACKAGE_FILE), it writes the pack afresh into dir, removing what was there; the tests
+# make their copy of the pack this way.
+
+if(CMAKE_SCRIPT_MODE_FILE AND ASSETGEN)
+  if(NOT ASSETS_DIR)
+    message(FATAL_ERROR "AssetPack: give -DASSETS_DIR=<folder> with -DASSETGEN")
+  endif()
+  file(REMOVE_RECURSE "${ASSETS_DIR}")
+  execute_process(COMMAND "${ASSETGEN}" "${ASSETS_DIR}" OUTPUT_QUIET RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    file(REMOVE_RECURSE "${ASSETS_DIR}")
+    message(FATAL_ERROR "AssetPack: ${ASSETGEN} failed (${rc}) writing ${ASSETS_DIR}")
+  endif()
+  return()
+endif()
 
 if(CMAKE_SCRIPT_MODE_FILE)
   if(NOT ASSETS_DIR OR NOT PACKAGE_FILE OR NOT IS_DIRECTORY "${ASSETS_DIR}")

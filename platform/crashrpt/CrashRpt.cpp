@@ -1,5 +1,7 @@
 #include "crashrpt/CrashRpt.h"
 
+#include "crashrpt/Reporter.h"
+
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -13,19 +15,7 @@ namespace fs = std::filesystem;
 
 namespace crashrpt {
 
-struct Reporter
-{
-    FileCallback fileCallback;
-    NoMailerCallback noMailer;
-    std::string recipient;
-    std::string subject;
-    std::string reportFolder;
-    std::vector<std::pair<std::string, std::string>> files; // (path, description)
-};
-
 namespace {
-
-const char* const kReportFileName = "Error Report.txt";
 
 std::string TimeStamp(const char* format)
 {
@@ -73,11 +63,21 @@ std::string CopyName(const std::string& path, std::set<std::string>& taken)
 Handle Install(FileCallback fileCallback, const std::string& recipient, const std::string& subject,
                NoMailerCallback noMailer, const std::string& reportFolder)
 {
-    return new Reporter{fileCallback, noMailer, recipient, subject, reportFolder, {}};
+    Reporter* reporter = new Reporter();
+    reporter->fileCallback = fileCallback;
+    reporter->noMailer = noMailer;
+    reporter->recipient = recipient;
+    reporter->subject = subject;
+    reporter->reportFolder = reportFolder;
+    reporter->taken.insert(kReportFileName);
+    InstallSignalHandlers(reporter);
+    return reporter;
 }
 
 void Uninstall(Handle handle)
 {
+    if (handle)
+        RemoveSignalHandlers(handle);
     delete handle;
 }
 
@@ -90,6 +90,7 @@ void AddFile(Handle handle, const std::string& path, const std::string& descript
             return;
     }
     handle->files.emplace_back(path, description);
+    handle->copyNames.push_back(CopyName(path, handle->taken));
 }
 
 std::string GenerateErrorReport(Handle handle, const std::string& errorText)
@@ -111,9 +112,9 @@ std::string GenerateErrorReport(Handle handle, const std::string& errorText)
     out << "Date: " << TimeStamp("%Y-%m-%d %H:%M:%S") << "\n\n";
     out << (errorText.empty() ? "No error description was given." : errorText) << "\n\n";
     out << "Attached files:\n";
-    std::set<std::string> taken = {kReportFileName};
-    for (const auto& file : handle->files) {
-        std::string name = CopyName(file.first, taken);
+    for (std::size_t i = 0; i < handle->files.size(); ++i) {
+        const auto& file = handle->files[i];
+        const std::string& name = handle->copyNames[i];
         std::error_code ec;
         bool copied = fs::is_regular_file(file.first, ec) &&
                       fs::copy_file(file.first, fs::path(folder) / name,

@@ -6,6 +6,14 @@
 // the moment of the report ("Error Report 2026-03-01 14-05-09", with " (2)" and so on when
 // that name is taken). Nothing is sent anywhere; where the report went is written to
 // standard error.
+//
+// An installed reporter also catches the signals of a crash (SIGSEGV, SIGBUS, SIGFPE,
+// SIGILL, SIGABRT): it writes a report folder the same way, with the signal and a
+// backtrace as its text and copies of the files attached so far (the file callback is not
+// called then), and hands the signal on to the handler that was there before the first
+// reporter was installed (normally the default action, which ends the program). While
+// several reporters live, the one installed last handles crashes; uninstalling it puts
+// the earlier handlers back.
 #include <string>
 
 namespace crashrpt {

@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -106,4 +110,37 @@ TEST(CrashReporting, NoMailerPromptAsksInANoticeBox)
     EXPECT_TRUE(CrashReportNoMailerPrompt());
     EXPECT_NE(std::string::npos,
               err.Text().find(std::string("[Notice] Notice\n") + CRASH_REPORT_NO_MAILER_TEXT));
+}
+
+TEST(CrashReporting, AFaultLeavesAReportWithTheFilesAttachedAfterInstalling)
+{
+    bbtest::TempHome home;
+    const std::string support = home.DataHome() + "/bumperlux Documents/Technical Support Files/";
+    const std::string logPath = support + "MakoEngine.log";
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGSEGV, SIG_DFL); // not the sanitizer's report: the program's own end
+        UninstallCrashReporter();
+        Install({"bumperlux"}, support);
+        bbtest::WriteFile(logPath, "Starting main loop.\n");
+        AddCrashReportFile(logPath, "Engine Log File");
+        volatile int* unmapped = reinterpret_cast<volatile int*>(16);
+        *unmapped = 1;
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
+    EXPECT_EQ(SIGSEGV, WTERMSIG(status));
+
+    std::string report;
+    for (const auto& entry : fs::directory_iterator(support))
+        if (entry.is_directory())
+            report = entry.path().string();
+    ASSERT_FALSE(report.empty());
+    const std::string text = bbtest::ReadFile(report + "/Error Report.txt");
+    EXPECT_NE(std::string::npos, text.find("SIGSEGV (invalid memory access), at address 0x10.\n"))
+        << text;
+    EXPECT_NE(std::string::npos, text.find("\nBacktrace:\n")) << text;
+    EXPECT_EQ("Starting main loop.\n", bbtest::ReadFile(report + "/MakoEngine.log"));
 }

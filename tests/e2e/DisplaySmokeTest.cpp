@@ -13,10 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
-#include <thread>
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -134,9 +131,12 @@ TEST(DisplaySmoke, GameWindowShowsAndItsScreenshotIsNotBlank)
         GTEST_SKIP() << "the inner run";
     if (!HaveXvfbRun())
         GTEST_SKIP() << "xvfb-run is not installed";
-    std::string command = "BB_SMOKE_INNER=1 xvfb-run -a -s '-screen 0 1024x768x24' '" + SelfPath() +
-                          "' --gtest_filter=DisplaySmokeInner.* > /dev/null 2>&1";
-    EXPECT_EQ(0, std::system(command.c_str())) << command;
+    TempHome home; // holds the inner run's report
+    const std::string report = home.Path() + "/inner.txt";
+    std::string command = "BB_SMOKE_INNER=1 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' '" +
+                          SelfPath() + "' --gtest_filter=DisplaySmokeInner.* > '" + report +
+                          "' 2>&1";
+    EXPECT_EQ(0, std::system(command.c_str())) << command << "\n" << ReadFile(report);
 }
 
 TEST(DisplaySmokeInner, ScreenshotThroughTheGame)
@@ -155,36 +155,37 @@ TEST(DisplaySmokeInner, ScreenshotThroughTheGame)
     WriteFile(suppressions, "leak:libX11.so\n");
     setenv("LSAN_OPTIONS", ("suppressions=" + suppressions).c_str(), 1);
     ProgramRun run({"--console", "--windowed", "--nosound", "--nohwaccel"});
+    // The console is read once per main-loop pass, so each line answered is a pass gone by.
     run.Send("ShowFPS(true)\n");
-    Window window = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!(window = FindNamedWindow(x, display)) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    ASSERT_NE(0u, window) << "the game's window never appeared";
+    ASSERT_TRUE(run.WaitForLogLine("FPS counter enabled")) << run.Errors();
     // The frame-rate read-out gives the frame something to show; it draws from its second
     // frame on.
-    auto logSays = [](const std::string& text) {
-        std::ifstream log(GameLogPath());
-        std::string all((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-        return all.find(text) != std::string::npos;
-    };
-    while (!logSays("FPS counter enabled") && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (int pass = 1; pass <= 3; ++pass) {
+        const std::string mark = "pass " + std::to_string(pass) + " done";
+        run.Send("io.stderr:write('" + mark + "\\n')\n");
+        ASSERT_TRUE(run.WaitForErrorLine(mark)) << run.Errors();
+    }
+    // The window has been up since before the main loop began.
+    const Window window = FindNamedWindow(x, display);
+    ASSERT_NE(0u, window) << "the game's window never appeared";
 
-    std::set<std::string> shots;
-    while (shots.empty() && std::chrono::steady_clock::now() < deadline) {
+    // A key sent before the window takes input may be lost: press again until the game
+    // says it saves a screenshot.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    bool saving = false;
+    while (!saving && std::chrono::steady_clock::now() < deadline) {
         SendKey(x, display, window, XK_Control_L, KeyPress, 0);
         SendKey(x, display, window, XK_p, KeyPress, ControlMask);
         SendKey(x, display, window, XK_p, KeyRelease, ControlMask);
         SendKey(x, display, window, XK_Control_L, KeyRelease, ControlMask);
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        shots = FindScreenshots(home.Path());
+        saving = run.WaitForLogLine("Saving screenshot to \"", 2000);
     }
     run.Send("AppQuit()\n");
     EXPECT_EQ(0, run.Wait()) << run.Errors();
     x.closeDisplay(display);
-    ASSERT_FALSE(shots.empty()) << "no screenshot was saved";
+    // Read once the game has ended, so the file is whole.
+    const std::set<std::string> shots = FindScreenshots(home.Path());
+    ASSERT_TRUE(saving && !shots.empty()) << "no screenshot was saved";
 
     SDL_Surface* shot = SDL_LoadBMP(shots.begin()->c_str());
     ASSERT_NE(nullptr, shot);

@@ -3,20 +3,70 @@
 #include "support/TempHome.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/inotify.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
+
+namespace fs = std::filesystem;
 
 namespace bbtest {
 
 namespace {
+
 int gRunCount = 0;
+
+using Clock = std::chrono::steady_clock;
+
+int MillisecondsLeft(Clock::time_point deadline)
+{
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
 }
+
+// True when the file holds text inside a line that is already complete: a line still
+// being written never counts.
+bool HoldsLine(const std::string& path, const std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    const std::string all = s.str();
+    for (std::size_t at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) {
+        if (all.find('\n', at + text.size()) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// Watches the file's folder, or while that is missing the nearest folder above it that
+// exists, for anything that could make the line appear.
+void WatchTowards(int notify, const std::string& path)
+{
+    fs::path folder = fs::path(path).parent_path();
+    std::error_code ec;
+    while (!folder.empty() && folder != folder.root_path() && !fs::is_directory(folder, ec))
+        folder = folder.parent_path();
+    if (!folder.empty())
+        inotify_add_watch(notify, folder.c_str(),
+                          IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO);
+}
+
+} // namespace
 
 ProgramRun::ProgramRun(const std::vector<std::string>& args)
 {
@@ -36,8 +86,9 @@ void ProgramRun::Start(const std::vector<std::string>& wrapper,
     ++gRunCount;
     m_OutPath = home + "/run" + std::to_string(gRunCount) + ".out";
     m_ErrPath = home + "/run" + std::to_string(gRunCount) + ".err";
+    // Close-on-exec, so that a program started later does not hold this one's input open.
     int pipeFds[2];
-    if (pipe(pipeFds) != 0)
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     std::string program = std::string(BB_BINARY_DIR) + "/bumperlux";
     m_Pid = fork();
@@ -45,12 +96,12 @@ void ProgramRun::Start(const std::vector<std::string>& wrapper,
         throw std::runtime_error("fork failed");
     if (m_Pid == 0) {
         dup2(pipeFds[0], STDIN_FILENO);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
         int out = open(m_OutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(m_ErrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
+        close(out);
+        close(err);
         std::vector<char*> argv;
         for (const std::string& w : wrapper)
             argv.push_back(const_cast<char*>(w.c_str()));
@@ -70,6 +121,7 @@ void ProgramRun::Start(const std::vector<std::string>& wrapper,
     }
     close(pipeFds[0]);
     m_Input = pipeFds[1];
+    m_PidFd = static_cast<int>(syscall(SYS_pidfd_open, m_Pid, 0));
 }
 
 ProgramRun::~ProgramRun()
@@ -92,26 +144,80 @@ void ProgramRun::CloseInput()
     m_Input = -1;
 }
 
+bool ProgramRun::HasEnded() const
+{
+    if (m_Pid <= 0)
+        return true;
+    siginfo_t info{};
+    return waitid(P_PID, static_cast<id_t>(m_Pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+           info.si_pid != 0;
+}
+
+void ProgramRun::WaitForEnd(int timeoutMs) const
+{
+    if (m_PidFd >= 0) {
+        pollfd end{m_PidFd, POLLIN, 0};
+        poll(&end, 1, timeoutMs);
+        return;
+    }
+    // Without process file descriptors (kernels before 5.3): look now and then.
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!HasEnded() && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
 int ProgramRun::Wait(int timeoutMs)
 {
     if (m_Pid <= 0)
         return -1;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    WaitForEnd(timeoutMs);
     int status = 0;
-    for (;;) {
-        pid_t done = waitpid(m_Pid, &status, WNOHANG);
-        if (done == m_Pid)
-            break;
-        if (std::chrono::steady_clock::now() >= deadline) {
-            kill(m_Pid, SIGKILL);
-            waitpid(m_Pid, &status, 0);
-            m_Pid = -1;
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const bool ended = waitpid(m_Pid, &status, WNOHANG) == m_Pid;
+    if (!ended) {
+        kill(m_Pid, SIGKILL);
+        waitpid(m_Pid, &status, 0);
     }
     m_Pid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (m_PidFd >= 0)
+        close(m_PidFd);
+    m_PidFd = -1;
+    return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool ProgramRun::WaitForLine(const std::string& path, const std::string& text, int timeoutMs)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const int notify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    bool found = false;
+    for (;;) {
+        if (notify >= 0)
+            WatchTowards(notify, path);
+        // Whether it had ended is read first: a line written just before the end still counts.
+        const bool ended = HasEnded();
+        found = HoldsLine(path, text);
+        const int left = MillisecondsLeft(deadline);
+        if (found || ended || left == 0)
+            break;
+        pollfd events[2] = {{notify, POLLIN, 0}, {m_PidFd, POLLIN, 0}};
+        // Without change notices, look again every few milliseconds.
+        poll(events, 2, notify >= 0 ? left : std::min(left, 10));
+        char drain[4096];
+        while (notify >= 0 && read(notify, drain, sizeof drain) > 0) {
+        }
+    }
+    if (notify >= 0)
+        close(notify);
+    return found;
+}
+
+bool ProgramRun::WaitForLogLine(const std::string& text, int timeoutMs)
+{
+    return WaitForLine(GameLogPath(), text, timeoutMs);
+}
+
+bool ProgramRun::WaitForErrorLine(const std::string& text, int timeoutMs)
+{
+    return WaitForLine(m_ErrPath, text, timeoutMs);
 }
 
 std::string ProgramRun::Output() const
@@ -133,6 +239,19 @@ std::string GameLogPath()
 std::string GameConfigPath()
 {
     return std::string(getenv("XDG_CONFIG_HOME")) + "/tessarine/bumperlux/bumperlux.cfg";
+}
+
+std::string CrashReports()
+{
+    std::string all;
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(GameLogPath()).parent_path(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const fs::path report = it->path() / "Error Report.txt";
+        if (fs::is_regular_file(report, ec))
+            all += "== " + it->path().string() + "\n" + ReadFile(report.string());
+    }
+    return all;
 }
 
 } // namespace bbtest

@@ -2,6 +2,9 @@
 // Runs the real program (build folder's bumperlux) as a child process: its standard input
 // is a pipe the test writes to, its output goes to files. HOME and the XDG folders are
 // whatever the calling test set (TempHome).
+//
+// Nothing here sleeps for a guessed time: waits end on the event they wait for (the
+// program's exit, a line written to a file) or at their deadline.
 #include <string>
 #include <vector>
 
@@ -26,12 +29,21 @@ public:
     // Waits at most timeoutMs for the program to end; its exit status, or -1 when it was
     // still running (it is then killed) or died of a signal.
     int Wait(int timeoutMs = 60000);
+    // Waits at most timeoutMs until the file at path holds a whole line (ended by a line
+    // feed) containing text. True when it does; false at the deadline or as soon as the
+    // program has ended without writing it. The file and its folders need not exist yet.
+    bool WaitForLine(const std::string& path, const std::string& text, int timeoutMs = 30000);
+    // WaitForLine on the game's log, and on the program's standard error (which a console
+    // line can write to at once, e.g. io.stderr:write('mark\n')).
+    bool WaitForLogLine(const std::string& text, int timeoutMs = 30000);
+    bool WaitForErrorLine(const std::string& text, int timeoutMs = 30000);
 
     std::string Output() const;
     std::string Errors() const;
 
 private:
     int m_Pid = -1;
+    int m_PidFd = -1; // readable once the program has ended; -1 where the system has none
     int m_Input = -1;
     std::string m_OutPath;
     std::string m_ErrPath;
@@ -39,10 +51,17 @@ private:
     // videoDriver null: the caller's SDL_VIDEODRIVER, else "dummy".
     void Start(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
                const char* videoDriver);
+    // True once the program has ended (it is not reaped: Wait still reads its status).
+    bool HasEnded() const;
+    // Waits at most timeoutMs for the program to end without reaping it.
+    void WaitForEnd(int timeoutMs) const;
 };
 
 // The game's log and configuration files under the temporary home.
 std::string GameLogPath();
 std::string GameConfigPath();
+// The text of every crash report under the temporary home's support folder, each headed
+// by its folder; "" when there is none. For failure messages.
+std::string CrashReports();
 
 } // namespace bbtest

@@ -57,14 +57,18 @@ TEST(Startup, ConsoleQuitAlsoWorksWithARealWindow)
     WriteFile(home.Path() + "/lsan.supp", "leak:libX11.so\n");
     setenv("LSAN_OPTIONS", ("suppressions=" + home.Path() + "/lsan.supp").c_str(), 1);
     WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 3,\n}\n");
-    // A server number of its own, so that it never races another test's X server.
+    // A server number of its own, so that it never races another test's X server, and no
+    // reset when its last client leaves: the video start-up opens a probing connection and
+    // closes it before it opens its own, and a server busy resetting refuses that one.
     const std::string server = std::to_string(200 + getpid() % 500);
-    ProgramRun run({"xvfb-run", "-a", "-n", server, "-s", "-screen 0 640x480x24"},
-                   {"--console", "--windowed", "--nosound", "--nohwaccel"}, "");
+    const std::string serverLog = home.Path() + "/xvfb.log";
+    ProgramRun run(
+        {"xvfb-run", "-a", "-n", server, "-e", serverLog, "-s", "-screen 0 640x480x24 -noreset"},
+        {"--console", "--windowed", "--nosound", "--nohwaccel"}, "");
     run.Send("SwitchToScreen('SplashScreen')\nAppQuit()\n");
     int status = run.Wait();
     unsetenv("LSAN_OPTIONS");
-    ASSERT_EQ(0, status) << run.Errors();
+    ASSERT_EQ(0, status) << run.Errors() << CrashReports() << "X server:\n" << ReadFile(serverLog);
     std::string log = ReadFile(GameLogPath());
     EXPECT_NE(std::string::npos, log.find("Calling SDL_SetVideoMode(640, 480, 32, 0)")) << log;
     EXPECT_TRUE(EndsWith(log, "~Application - FINISHED\n"));
@@ -91,8 +95,7 @@ TEST(Startup, ConflictingDisplayOptionsFailWithReport)
     ProgramRun run({"-f", "--windowed", "--nosound"});
     run.CloseInput();
     EXPECT_NE(0, run.Wait());
-    std::filesystem::path support =
-        std::filesystem::path(GameLogPath()).parent_path();
+    std::filesystem::path support = std::filesystem::path(GameLogPath()).parent_path();
     int reports = 0;
     for (const auto& entry : std::filesystem::directory_iterator(support)) {
         if (!entry.is_directory())
@@ -108,10 +111,8 @@ TEST(Startup, SecondInstanceExitsWithOneAndLeavesTheFirstLogAlone)
 {
     TempHome home;
     ProgramRun first({"--console", "--windowed", "--nosound"});
-    // Wait until the first instance has its log (it holds the lock from before that).
-    for (int i = 0; i < 500 && !std::filesystem::exists(GameLogPath()); ++i)
-        usleep(20000);
-    ASSERT_TRUE(std::filesystem::exists(GameLogPath()));
+    // The first instance holds the lock from before its log exists.
+    ASSERT_TRUE(first.WaitForLogLine("Starting main loop.")) << first.Errors();
     std::string before = ReadFile(GameLogPath());
 
     ProgramRun second({"--windowed", "--nosound"});
@@ -135,7 +136,7 @@ TEST(Startup, ScriptErrorOnTheConsoleDoesNotEndTheGame)
     run.Send("this is not lua\n");
     run.Send("error('boom')\n");
     run.Send("AppQuit()\n");
-    ASSERT_EQ(0, run.Wait()) << run.Errors();
+    ASSERT_EQ(0, run.Wait()) << run.Errors() << CrashReports();
     std::string log = ReadFile(GameLogPath());
     EXPECT_NE(std::string::npos, log.find("boom")) << log;
 }

@@ -39,7 +39,9 @@ TempHome::~TempHome()
         else
             unsetenv(kVars[i]);
     }
-    RemoveTree(m_Path);
+    // BB_KEEP_TEST_HOME keeps the folder (crash reports, logs) for a look after the run.
+    if (!getenv("BB_KEEP_TEST_HOME"))
+        RemoveTree(m_Path);
 }
 
 void RemoveTree(const std::string& path)

@@ -1,7 +1,8 @@
 #pragma once
 // A temporary home folder for tests: while it lives, HOME, XDG_DATA_HOME,
-// XDG_CONFIG_HOME and XDG_RUNTIME_DIR point inside it; the previous values come back and the folder is
-// removed when it dies. Nest freely: each test may make its own.
+// XDG_CONFIG_HOME and XDG_RUNTIME_DIR point inside it; the previous values come back and the folder
+// is removed when it dies (kept when BB_KEEP_TEST_HOME is set). Nest freely: each test may make its
+// own.
 #include <string>
 
 namespace bbtest {

@@ -273,22 +273,3 @@ void Application::FailCheck(const char* file, int line, const char* function,
         text += "\nMessage: " + message;
     throw Exception(file, line, function, MakoBuildDate(), MakoBuildTime(), text);
 }
-
-void Application::SetHWAccelFromLua(const LuaPlus::LuaObject& value)
-{
-    SetHWAccelEnabled(value.GetBoolean());
-}
-
-void Application::RegisterProperties(Class& c)
-{
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_HWAccel, "enableHWAccel"));
-    c.RegisterPropertySetter(
-        MakeFunctionAccessor(&Application::SetHWAccelFromLua, "enableHWAccel"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
-    c.RegisterPropertyGetter(MakeClassicAccessor("cwd"));
-    c.RegisterPropertySetter(MakeLockedAccessor("cwd"));
-}

@@ -358,11 +358,3 @@ void Application::InitLogLevel()
     LogAtLevel(0, "Application::Setting Log Level to %d\n", level);
     SetLogLevel(level);
 }
-
-void Application::RetrieveClassicProperties(LuaPlus::LuaObject& table)
-{
-    Object::RetrieveClassicProperties(table);
-    char cwd[512];
-    if (getcwd(cwd, sizeof cwd))
-        table.SetString("cwd", cwd);
-}

@@ -48,6 +48,9 @@ void InstallCrashReporter(int argc, char** argv, const std::string& productName,
     std::string subject = boost::str(boost::format("Crash Report for %1%") % productName);
     state.handle = crashrpt::Install(&CrashReportCallback, "", subject, &CrashReportNoMailerPrompt,
                                      reportFolder);
+    // A crash report cannot run the file callback, so the reporter holds the files as well.
+    for (const auto& file : state.files)
+        crashrpt::AddFile(state.handle, file.first, file.second);
 }
 
 void UninstallCrashReporter()
@@ -59,6 +62,8 @@ void UninstallCrashReporter()
 void AddCrashReportFile(const std::string& path, const std::string& description)
 {
     State().files.emplace_back(path, description);
+    if (State().handle)
+        crashrpt::AddFile(State().handle, path, description);
 }
 
 const std::vector<std::pair<std::string, std::string>>& GetCrashReportFiles()

@@ -4,6 +4,9 @@
 // carry (player cards, configuration, log) are attached as start-up learns their paths.
 // Exception::Report hands an error to the reporter when it is installed, else shows it in
 // a message box (standard error) after logging it. Main thread only.
+//
+// The installed reporter also writes a report when the program dies of a crash signal
+// (a fault or an abort), with a backtrace and the files attached so far.
 #include "crashrpt/CrashRpt.h"
 
 #include <string>

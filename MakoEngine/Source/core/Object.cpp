@@ -120,20 +120,6 @@ Object::~Object()
     GetPostedEventQueue().DropEventsFor(this);
 }
 
-void Object::RegisterProperties(Class& c)
-{
-    c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_STRING>(&Object::m_Name, "name"));
-    c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_STRING>(&Object::m_Name, "name"));
-    c.RegisterPropertyGetter(MakeClassicAccessor("class"));
-    c.RegisterPropertySetter(MakeIgnoredAccessor("class"));
-    c.RegisterPropertyGetter(MakeLockedAccessor("resource"));
-    c.RegisterPropertySetter(MakeFunctionAccessor(&Object::ApplyResourceProperty, "resource"));
-    c.RegisterPropertyGetter(MakeScriptAccessor("resources"));
-    c.RegisterPropertySetter(MakeFunctionAccessor(&Object::ApplyResourcesProperty, "resources"));
-    c.RegisterPropertyGetter(MakeIgnoredAccessor("resourceMetadata"));
-    c.RegisterPropertySetter(MakeIgnoredAccessor("resourceMetadata"));
-}
-
 Class* Object::GetClass() const
 {
     return ObjectClass();
@@ -334,25 +320,6 @@ void Object::RetrieveClassicProperty(LuaObject& value, const std::string& name)
     value = classic.RawGet(name);
 }
 
-void Object::RetrieveClassicProperties(LuaObject& table)
-{
-    if (!m_Name.empty())
-        table.SetString("name", m_Name);
-    table.SetString("class", GetClass()->GetName());
-}
-
-void Object::RetrieveProperties(LuaObject& table)
-{
-    LuaObject value;
-    RetrieveProperty(value, "class");
-    table.SetObject("class", value);
-    RetrieveProperty(value, "name");
-    table.SetObject("name", value);
-    if (m_ScriptTable)
-        for (LuaPlus::LuaTableIterator it(*m_ScriptTable); it; it.Next())
-            table.SetObject(it.GetKey(), it.GetValue());
-}
-
 void Object::CallScriptMethod(LuaObject& result, const LuaObject& table, const char* functionName)
 {
     LuaObject found = table[functionName];
@@ -463,27 +430,6 @@ void Object::TryToRecordResource(const LuaObject& value)
                                                         "type: %1%") %
                                           value.TypeName()));
     }
-}
-
-void Object::ApplyResourceProperty(const LuaObject& value)
-{
-    TryToRecordResource(value);
-    AcquireAndApplyResource(ReadStringFromObject(value));
-}
-
-void Object::ApplyResourcesProperty(const LuaObject& value)
-{
-    TryToRecordResource(value);
-    if (value.IsString()) {
-        AcquireAndApplyResource(value.GetString());
-        return;
-    }
-    MAKO_ASSERT_MSG(value.IsTable(),
-                    boost::str(boost::format("The property \"resources\" takes a resource name "
-                                             "or a list of them, not a %1%.") %
-                               value.TypeName()));
-    for (const LuaObject& key : GetOrderedKeys(value))
-        AcquireAndApplyResource(ReadStringFromObject(value.RawGet(key)));
 }
 
 bool Object::PropertiesRequireRecreation(const LuaObject& table)

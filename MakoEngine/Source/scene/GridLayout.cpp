@@ -16,37 +16,6 @@ MAKO_IMPLEMENT_CLASS(GridLayout, "GridLayout", "LayoutManager", &GridLayout::Reg
 
 namespace {
 
-void GridOrientationToLua(LuaObject& out, const void* member)
-{
-    const GridOrientation value = *static_cast<const GridOrientation*>(member);
-    MAKO_ASSERT(value == LeftToRight_TopToBottom || value == TopToBottom_LeftToRight);
-    out.AssignString(GetGlobalLuaState(), value == LeftToRight_TopToBottom
-                                              ? "LeftToRight_TopToBottom"
-                                              : "TopToBottom_LeftToRight");
-}
-
-void GridOrientationFromLua(const LuaObject& value, void* member, const std::string&)
-{
-    const std::string name = ReadStringFromObject(value);
-    GridOrientation result = LeftToRight_TopToBottom;
-    if (name == "LeftToRight_TopToBottom")
-        result = LeftToRight_TopToBottom;
-    else if (name == "TopToBottom_LeftToRight")
-        result = TopToBottom_LeftToRight;
-    else
-        MAKO_ASSERT(false);
-    *static_cast<GridOrientation*>(member) = result;
-}
-
-struct GridOrientationTypeRegistrar
-{
-    GridOrientationTypeRegistrar()
-    {
-        RegisterPropertyType(PROPERTY_GRIDORIENTATION, &GridOrientationToLua,
-                             &GridOrientationFromLua);
-    }
-} gGridOrientationType;
-
 // The offset of each of `count` cells: the first at 0, each next one after the size of
 // the one before (the table's integer entry, else the default).
 std::vector<int> CellOffsets(int count, const LuaObject& sizes, int defaultSize)
@@ -69,34 +38,6 @@ GridLayout::GridLayout(const std::string& resourceName)
     m_RowHeights.AssignNewTable(GetGlobalLuaState());
     if (!resourceName.empty())
         AcquireAndApplyResource(resourceName);
-}
-
-void GridLayout::RegisterProperties(Class& c)
-{
-    auto both = [&c](PropertyAccessor* (*make)()) {
-        c.RegisterPropertyGetter(make());
-        c.RegisterPropertySetter(make());
-    };
-    both([] { return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_Columns, "columns"); });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_LUAOBJECT>(&GridLayout::m_ColumnWidths, "columnWidths");
-    });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_DefaultColumnWidth,
-                                                "defaultColumnWidth");
-    });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_DefaultRowHeight,
-                                                "defaultRowHeight");
-    });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_GRIDORIENTATION>(&GridLayout::m_Orientation,
-                                                            "orientation");
-    });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_LUAOBJECT>(&GridLayout::m_RowHeights, "rowHeights");
-    });
-    both([] { return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_Rows, "rows"); });
 }
 
 void GridLayout::LayoutContainer(Actor* container)

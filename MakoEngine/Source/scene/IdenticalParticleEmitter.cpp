@@ -21,26 +21,6 @@ IdenticalParticleEmitter::IdenticalParticleEmitter(const std::string& resourceNa
         AcquireAndApplyResource(resourceName);
 }
 
-void IdenticalParticleEmitter::RegisterProperties(Class& c)
-{
-    c.RegisterPropertySetter(MakeClassicAccessor("particleTemplate"));
-}
-
-void IdenticalParticleEmitter::ApplyClassicProperty(const std::string& name, const LuaObject& value)
-{
-    if (name == "particleTemplate") {
-        m_Template.ApplyProperties(value);
-        SetScriptField("particleTemplate", value);
-        return;
-    }
-    ParticleEmitter::ApplyClassicProperty(name, value);
-}
-
-void IdenticalParticleEmitter::SetParticleProperty(const std::string& name, const LuaObject& value)
-{
-    m_Template.ApplyProperty(name, value);
-}
-
 Particle* IdenticalParticleEmitter::CreateParticle(ParticleEmitter* emitter, void* argument)
 {
     (void)argument;

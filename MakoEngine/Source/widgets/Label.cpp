@@ -25,10 +25,6 @@ MAKO_IMPLEMENT_CLASS(Label, "Label", "Actor", &Label::RegisterProperties,
 
 namespace {
 
-const char* const kLabelProperties[] = {
-    "text",       "font",        "fgColor",        "lineSpacing", "widthLimit",
-    "textOffset", "shadowColor", "highlightColor", "wrapLimit",   "textAlignment"};
-
 // Fonts never shrink below this size.
 const int kMinimumShrinkSize = 7;
 
@@ -481,78 +477,4 @@ void Label::CreateHighlight()
 {
     MAKO_ASSERT(m_Font);
     m_Highlight = CreateCopy(HighlightCopyColor(), 1, 1);
-}
-
-// ---- Properties ---------------------------------------------------------------------------
-
-void Label::RegisterProperties(Class& c)
-{
-    for (const char* name : kLabelProperties) {
-        c.RegisterPropertyGetter(MakeClassicAccessor(name));
-        c.RegisterPropertySetter(MakeClassicAccessor(name));
-    }
-    RankWidgetProperties();
-}
-
-void Label::ApplyClassicProperty(const std::string& name, const LuaObject& value)
-{
-    if (name == "text") {
-        // A number shows its decimal text, as a function's numeric result does.
-        std::string text;
-        if (value.IsFunction()) {
-            LuaObject result = value.Call();
-            if (result.IsConvertibleToString())
-                text = result.ToString();
-        } else if (value.IsConvertibleToString()) {
-            text = value.ToString();
-        }
-        SetText(text, false);
-        UpdateImage();
-    } else if (name == "font") {
-        SetFont(new Font(value), true);
-    } else if (name == "fgColor") {
-        m_TextColor = Color(value);
-        UpdateImage();
-    } else if (name == "lineSpacing") {
-        m_LineSpacing = ReadIntegerFromObject(value);
-    } else if (name == "widthLimit") {
-        m_WidthLimit = ReadIntegerFromObject(value);
-    } else if (name == "textOffset") {
-        m_TextOffset = Point<int>(value);
-    } else if (name == "shadowColor") {
-        SetShadowColor(Color(value));
-    } else if (name == "highlightColor") {
-        SetHighlightColor(Color(value));
-    } else if (name == "wrapLimit") {
-        WrapText(ReadIntegerFromObject(value), true);
-    } else if (name == "textAlignment") {
-        HorizontalAlignment alignment;
-        if (ReadHorizontalAlignment(value, alignment)) {
-            m_LineAlignment = alignment;
-            UpdateImage();
-        }
-    } else {
-        Actor::ApplyClassicProperty(name, value);
-    }
-}
-
-void Label::RetrieveClassicProperties(LuaObject& table)
-{
-    Actor::RetrieveClassicProperties(table);
-    table.SetString("text", m_Text);
-    LuaObject color;
-    m_TextColor.ToLuaObject(color, true);
-    table.SetObject("fgColor", color);
-    table.SetInteger("lineSpacing", m_LineSpacing);
-    table.SetInteger("widthLimit", m_WidthLimit);
-    table.SetInteger("wrapLimit", m_WrapLimit);
-    table.SetString("textAlignment", HorizontalAlignmentName(m_LineAlignment));
-    if (m_ShadowColor) {
-        m_ShadowColor->ToLuaObject(color, true);
-        table.SetObject("shadowColor", color);
-    }
-    if (m_HighlightColor) {
-        m_HighlightColor->ToLuaObject(color, true);
-        table.SetObject("highlightColor", color);
-    }
 }

@@ -139,21 +139,3 @@ bool RadioButton::OnChildGroupAdded(void* data1)
     ResolvePendingButtonGroup();
     return true;
 }
-
-// ---- Properties ---------------------------------------------------------------------------
-
-void RadioButton::RegisterProperties(Class& c)
-{
-    c.RegisterPropertyGetter(MakeClassicAccessor("radioButtonGroup"));
-    c.RegisterPropertySetter(MakeClassicAccessor("radioButtonGroup"));
-}
-
-void RadioButton::ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value)
-{
-    if (name == "radioButtonGroup") {
-        m_PendingGroupName = ReadStringFromObject(value);
-        ResolvePendingButtonGroup();
-        return;
-    }
-    Button::ApplyClassicProperty(name, value);
-}

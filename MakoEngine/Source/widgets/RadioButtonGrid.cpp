@@ -114,23 +114,3 @@ void RadioButtonGrid::SelectButton(const std::string& name)
                 button->SetChecked(false);
     found->SetChecked(true);
 }
-
-// ---- Properties ---------------------------------------------------------------------------
-
-void RadioButtonGrid::RegisterProperties(Class& c)
-{
-    c.RegisterPropertyGetter(MakeClassicAccessor("radioButtons"));
-    c.RegisterPropertySetter(MakeClassicAccessor("radioButtons"));
-}
-
-void RadioButtonGrid::ApplyClassicProperty(const std::string& name, const LuaObject& value)
-{
-    if (name != "radioButtons") {
-        Grid::ApplyClassicProperty(name, value);
-        return;
-    }
-    MAKO_ASSERT_MSG(value.IsTable(), "radioButtons is a list of radio-button entries.");
-    const int count = value.GetCount();
-    for (int i = 1; i <= count; ++i)
-        AddRadioButton(value[i]);
-}

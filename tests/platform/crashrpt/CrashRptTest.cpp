@@ -3,8 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -34,7 +41,142 @@ std::vector<std::string> Folders(const std::string& parent)
     return names;
 }
 
+// The one report folder below parent ("" when there is none or more than one).
+std::string OnlyReport(const std::string& parent)
+{
+    std::vector<std::string> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_directory())
+            found.push_back(it->path().string());
+    return found.size() == 1 ? found[0] : "";
+}
+
+std::string LocalMinute()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H-%M", &local);
+    return text;
+}
+
+// Runs crash in a child process with a reporter installed over the default handlers; the
+// signal the child died of (0 when it did not die of one). Its standard error goes to
+// errPath.
+int CrashChild(const std::string& reports, const std::string& errPath, void (*crash)())
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(err, STDERR_FILENO);
+        for (int number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+            std::signal(number, SIG_DFL); // whatever the sanitizers put there
+        g_Proceed = true;
+        crashrpt::Handle handle =
+            crashrpt::Install(&AttachFiles, "", "Crash Report for bumperlux", &NeverAsked, reports);
+        for (const auto& file : g_Attach)
+            crashrpt::AddFile(handle, file.first, file.second);
+        crash();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
 } // namespace
+
+TEST(CrashRpt, ACrashSignalWritesAReportWithABacktraceAndEndsTheProgram)
+{
+    struct Case
+    {
+        int number;
+        void (*crash)();
+        const char* says;
+    };
+    const Case cases[] = {
+        {SIGSEGV, [] { std::raise(SIGSEGV); },
+         "The program was stopped by signal 11, SIGSEGV (invalid memory access).\n"},
+        {SIGABRT, [] { std::abort(); }, "The program was stopped by signal 6, SIGABRT (abort).\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        bbtest::TempHome home;
+        const std::string reports = home.Path() + "/deep/Technical Support Files/";
+        bbtest::WriteFile(home.Path() + "/MakoEngine.log", "last words\n");
+        g_Attach = {{home.Path() + "/MakoEngine.log", "Engine Log File"},
+                    {home.Path() + "/Player1.card", "Player 1 Game Data"}};
+        const std::string before = LocalMinute();
+        EXPECT_EQ(c.number, CrashChild(reports, home.Path() + "/err.txt", c.crash));
+        const std::string after = LocalMinute();
+
+        const std::string folder = OnlyReport(reports);
+        ASSERT_NE("", folder) << "no single report folder in " << reports;
+        const std::string name = fs::path(folder).filename().string();
+        EXPECT_TRUE(name.rfind("Error Report " + before, 0) == 0 ||
+                    name.rfind("Error Report " + after, 0) == 0)
+            << name << " is not local time " << before;
+        const std::string text = bbtest::ReadFile(folder + "/Error Report.txt");
+        EXPECT_EQ(0u, text.find("Crash Report for bumperlux\nDate: ")) << text;
+        const std::size_t trace = text.find(std::string(c.says) + "\nBacktrace:\n");
+        const std::size_t files = text.find("\nAttached files:\n");
+        ASSERT_NE(std::string::npos, trace) << text;
+        ASSERT_NE(std::string::npos, files) << text;
+        // Frames of this program, one a line, as addresses at least.
+        const std::string frames = text.substr(trace, files - trace);
+        EXPECT_NE(std::string::npos, frames.find("test_platform_crashrpt")) << frames;
+        EXPECT_NE(std::string::npos, frames.find(")[0x")) << frames;
+        EXPECT_NE(std::string::npos, text.find("\tEngine Log File: " + home.Path() +
+                                               "/MakoEngine.log (copied as \"MakoEngine.log\")\n"))
+            << text;
+        EXPECT_NE(std::string::npos,
+                  text.find("\tPlayer 1 Game Data: " + home.Path() + "/Player1.card (not found)\n"))
+            << text;
+        EXPECT_EQ("last words\n", bbtest::ReadFile(folder + "/MakoEngine.log"));
+        EXPECT_NE(std::string::npos,
+                  bbtest::ReadFile(home.Path() + "/err.txt")
+                      .find("Crash Report for bumperlux: the error report was saved in \"" +
+                            folder + "\".\n"));
+    }
+}
+
+namespace {
+int g_EarlierHandlerCalls = 0;
+void EarlierHandler(int)
+{
+    ++g_EarlierHandlerCalls;
+}
+} // namespace
+
+TEST(CrashRpt, ACaughtSignalGoesOnToTheEarlierHandlerWhichUninstallPutsBack)
+{
+    bbtest::TempHome home;
+    struct sigaction original
+    {
+    };
+    sigaction(SIGSEGV, nullptr, &original);
+    auto previous = std::signal(SIGILL, &EarlierHandler);
+    g_Attach.clear();
+    crashrpt::Handle handle =
+        crashrpt::Install(&AttachFiles, "", "Subject", &NeverAsked, home.Path() + "/reports");
+    std::raise(SIGILL); // the report, then the earlier handler, and the program goes on
+    EXPECT_EQ(1, g_EarlierHandlerCalls);
+    const std::string folder = OnlyReport(home.Path() + "/reports");
+    ASSERT_NE("", folder);
+    EXPECT_NE(std::string::npos, bbtest::ReadFile(folder + "/Error Report.txt")
+                                     .find("signal 4, SIGILL (illegal instruction)"));
+    crashrpt::Uninstall(handle);
+
+    struct sigaction now
+    {
+    };
+    sigaction(SIGSEGV, nullptr, &now);
+    EXPECT_EQ(reinterpret_cast<void*>(original.sa_sigaction),
+              reinterpret_cast<void*>(now.sa_sigaction));
+    EXPECT_EQ(&EarlierHandler, std::signal(SIGILL, previous));
+}
 
 TEST(CrashRpt, ReportFolderHoldsTextAndCopiesOfAttachedFiles)
 {

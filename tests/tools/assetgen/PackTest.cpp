@@ -17,32 +17,53 @@ using namespace assetgentest;
 
 namespace {
 
-std::map<std::string, std::vector<std::uint8_t>> Generate(const std::string& dir)
+using Files = std::map<std::string, std::vector<std::uint8_t>>;
+
+// Every file below dir, by its path inside dir.
+Files ReadAll(const std::string& dir)
 {
-    assetgen::AssetPack pack(dir);
-    assetgen::GenerateAll(pack, assetgen::GeneratorOptions());
-    std::map<std::string, std::vector<std::uint8_t>> files;
+    Files files;
     for (const auto& entry : fs::recursive_directory_iterator(dir))
         if (entry.is_regular_file())
             files[fs::relative(entry.path(), dir).generic_string()] =
                 ReadBytes(entry.path().string());
+    return files;
+}
+
+Files Generate(const std::string& dir)
+{
+    assetgen::AssetPack pack(dir);
+    assetgen::GenerateAll(pack, assetgen::GeneratorOptions());
+    Files files = ReadAll(dir);
     EXPECT_EQ(files.size(), pack.Written().size());
     return files;
 }
 
-// Generated once for the whole suite: generation is deterministic, and the tests only read.
+// The pack the tests read: the one CTest's AssetPack fixture had the generator program write
+// for the whole run (BB_TEST_ASSET_PACK), or, when the test program runs by itself, one
+// generated for the suite. Generation is deterministic, and the tests only read.
 class Pack : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite()
     {
-        s_Dir = new TempDir();
-        s_Files = new std::map<std::string, std::vector<std::uint8_t>>(Generate(s_Dir->Path()));
+        if (const char* shared = std::getenv("BB_TEST_ASSET_PACK")) {
+            s_Root = new std::string(shared);
+            s_Files = new Files(ReadAll(*s_Root));
+        } else {
+            s_Dir = new TempDir();
+            s_Root = new std::string(s_Dir->Path());
+            s_Files = new Files(Generate(*s_Root));
+        }
+        if (s_Files->empty())
+            ADD_FAILURE() << "the asset pack in " << *s_Root << " holds no files";
     }
     static void TearDownTestSuite()
     {
         delete s_Files;
+        delete s_Root;
         delete s_Dir;
+        s_Dir = nullptr;
     }
 
     static const std::vector<std::uint8_t>& File(const std::string& path)
@@ -53,12 +74,14 @@ protected:
         return it->second;
     }
 
-    static TempDir* s_Dir;
-    static std::map<std::string, std::vector<std::uint8_t>>* s_Files;
+    static TempDir* s_Dir; // null when the pack is shared
+    static std::string* s_Root;
+    static Files* s_Files;
 };
 
 TempDir* Pack::s_Dir = nullptr;
-std::map<std::string, std::vector<std::uint8_t>>* Pack::s_Files = nullptr;
+std::string* Pack::s_Root = nullptr;
+Files* Pack::s_Files = nullptr;
 
 } // namespace
 
@@ -238,8 +261,8 @@ TEST_F(Pack, ArchiveHoldsThePackAtItsRootAndIsReproducible)
     TempDir out;
     const std::string script = std::string(BB_SOURCE_DIR) + "/cmake/AssetPack.cmake";
     auto pack = [&](const std::string& file) {
-        const std::string cmd = "cmake -DASSETS_DIR='" + s_Dir->Path() + "' -DPACKAGE_FILE='" +
-                                file + "' -P '" + script + "' > /dev/null";
+        const std::string cmd = "cmake -DASSETS_DIR='" + *s_Root + "' -DPACKAGE_FILE='" + file +
+                                "' -P '" + script + "' > /dev/null";
         return std::system(cmd.c_str());
     };
     const std::string first = out.Path() + "/first.fun", second = out.Path() + "/second.fun";
