@@ -41,11 +41,6 @@ int CanInstantiateBody(lua_State* L)
     return 1;
 }
 
-int CanInstantiateNative(lua_State* L)
-{
-    return LuaNativeBoundary(L, CanInstantiateBody);
-}
-
 void LogClassTree(const Class& c, const std::string& indent)
 {
     Log("%s%s\n", indent.c_str(), c.GetName().c_str());
@@ -93,7 +88,7 @@ void ClassManager::RegisterClass(Class* newClass)
                                className));
     LuaObject classObject = m_ClassTable.CreateTable(className);
     classObject.SetLightUserData("instance", newClass);
-    classObject.SetCFunction("canInstantiate", CanInstantiateNative);
+    classObject.SetCFunction("canInstantiate", CanInstantiateBody);
     newClass->m_ClassObject = classObject;
 }
 

@@ -71,11 +71,6 @@ int SignalObserversBody(lua_State* L)
     return 0;
 }
 
-int SignalObserversNative(lua_State* L)
-{
-    return LuaNativeBoundary(L, SignalObserversBody);
-}
-
 // Instructions the user's file may run: far more than any list of values needs, so that
 // only a file that never ends (a stray endless loop) reaches it.
 const int kUserFileInstructionBudget = 10000000;
@@ -135,7 +130,7 @@ Config::Config(LuaState* state) : m_LuaState(state)
         // never comes to be, and the state's own configuration keeps working.
         m_LuaState->GetGlobal("InitTables").Call();
         m_LuaState->GetGlobals().SetLightUserData("Config_Instance", this);
-        m_LuaState->GetGlobals().SetCFunction("Config_SignalObservers", SignalObserversNative);
+        m_LuaState->GetGlobals().SetCFunction("Config_SignalObservers", SignalObserversBody);
     } catch (const LuaException& e) {
         ThrowScriptError(e);
     }

@@ -75,6 +75,7 @@ LuaState* ResolveState(LuaState* state)
     return state ? state : GetGlobalLuaState();
 }
 
+// The __eq function of points: reads both arguments as points and compares them exactly.
 template <typename T> int LuaEqualsBody(lua_State* L)
 {
     Point<T> a;
@@ -148,15 +149,10 @@ template <typename T> void Point<T>::SetEqMetatable(LuaObject& table)
     LuaObject meta = registry.RawGet(EqMetatableKey<T>());
     if (!meta.IsTable()) {
         meta.AssignNewTable(state);
-        meta.SetCFunction("__eq", &Point<T>::LuaEquals);
+        meta.SetCFunction("__eq", &LuaEqualsBody<T>);
         registry.RawSetObject(EqMetatableKey<T>(), meta);
     }
     table.SetMetaTable(meta);
-}
-
-template <typename T> int Point<T>::LuaEquals(lua_State* L)
-{
-    return LuaNativeBoundary(L, &LuaEqualsBody<T>);
 }
 
 template struct Point<int>;

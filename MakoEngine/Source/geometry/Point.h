@@ -42,8 +42,6 @@ template <typename T> struct Point
     void FillLuaObject(LuaPlus::LuaObject& table) const;
     // Gives the table this type's equality metatable (made once per script state).
     static void SetEqMetatable(LuaPlus::LuaObject& table);
-    // The __eq function: reads both arguments as points and compares them exactly.
-    static int LuaEquals(lua_State* L);
     // True when the value is a table (the only shape a point can have in a script).
     static bool IsPoint(const LuaPlus::LuaObject& value) { return value.IsTable(); }
 

@@ -29,7 +29,3 @@ void RegisterLuaFunctions(lua_State* L)
     }
 }
 
-int LuaNativeBoundary(lua_State* L, LuaNativeFunction body)
-{
-    return LuaPlus::NativeBoundary(L, body);
-}

@@ -27,15 +27,6 @@ struct LuaFunctionRegistrar
     }
 };
 
-// Runs a native function's body inside the engine's error boundary (luaplus/LuaNative.h):
-// an Exception (or any std::exception) thrown by the body is caught, the catch block is
-// left, and a Lua error with the same text is raised. Lua's own errors pass through
-// untouched. The exception itself is stashed with the state (luaplus/LuaErrorStash.h): when
-// the error reaches a C++ caller of the script unchanged, that caller gets the original
-// exception back. Every function handed to Lua through luaplus/LuaNative.h (as
-// RegisterLuaFunctions does) already runs inside it.
-int LuaNativeBoundary(lua_State* L, LuaNativeFunction body);
-
 // Defines and registers the native script function `name`:
 //   MAKO_LUA_FUNCTION(logprint) { ...; return 0; }
 // The body sees the raw state as L and may throw Exceptions freely: RegisterLuaFunctions

@@ -1,5 +1,7 @@
 #include "resources/ResourceManager.h"
 
+#include "luaplus/LuaNative.h"
+
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -73,16 +75,6 @@ int ResourcesNewIndexBody(lua_State* L)
     return 0;
 }
 
-int ResourcesIndex(lua_State* L)
-{
-    return LuaNativeBoundary(L, ResourcesIndexBody);
-}
-
-int ResourcesNewIndex(lua_State* L)
-{
-    return LuaNativeBoundary(L, ResourcesNewIndexBody);
-}
-
 } // namespace
 
 ResourceManager* GetResourceManager()
@@ -131,11 +123,11 @@ void ResourceManager::CreateLuaTables()
     LuaObject meta(m_State);
     meta.AssignNewTable(m_State);
     lua_pushlightuserdata(L, this);
-    lua_pushcclosure(L, ResourcesIndex, 1);
+    LuaPlus::PushNativeClosure<ResourcesIndexBody>(L, 1);
     meta.RawSetObject("__index", LuaObject(m_State, -1));
     lua_pop(L, 1);
     lua_pushlightuserdata(L, this);
-    lua_pushcclosure(L, ResourcesNewIndex, 1);
+    LuaPlus::PushNativeClosure<ResourcesNewIndexBody>(L, 1);
     meta.RawSetObject("__newindex", LuaObject(m_State, -1));
     lua_pop(L, 1);
     m_Resources.SetMetaTable(meta);
