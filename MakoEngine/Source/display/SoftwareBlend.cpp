@@ -125,15 +125,26 @@ void Composite(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst, cons
     ForEachPixelPair(src, srcRect, dst, dstRect, false, CompositePixel);
 }
 
+namespace {
+
+// The colour channels of src blended over dst by `factor` (0..255), under the alpha bits
+// given.
+std::uint32_t BlendColour(std::uint32_t src, std::uint32_t dst, int factor, std::uint32_t alphaBits)
+{
+    std::uint32_t out = alphaBits;
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= static_cast<std::uint32_t>(
+                   BlendChannel(Channel(src, shift), Channel(dst, shift), factor) & 0xFF)
+               << shift;
+    return out;
+}
+
+} // namespace
+
 std::uint32_t CombinedAlphaPixel(std::uint32_t src, std::uint32_t dst, int alpha)
 {
     const int f = (static_cast<int>(src >> 24) * Scale(alpha)) >> 8;
-    std::uint32_t out = dst & 0xFF000000u;
-    for (int shift = 0; shift <= 16; shift += 8)
-        out |= static_cast<std::uint32_t>(
-                   BlendChannel(Channel(src, shift), Channel(dst, shift), f) & 0xFF)
-               << shift;
-    return out;
+    return BlendColour(src, dst, f, dst & 0xFF000000u);
 }
 
 void BlendCombinedAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
@@ -146,23 +157,12 @@ void BlendCombinedAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* 
 
 std::uint32_t PixelAlphaPixel(std::uint32_t src, std::uint32_t dst)
 {
-    const int a = static_cast<int>(src >> 24);
-    std::uint32_t out = dst & 0xFF000000u;
-    for (int shift = 0; shift <= 16; shift += 8)
-        out |= static_cast<std::uint32_t>(
-                   BlendChannel(Channel(src, shift), Channel(dst, shift), a) & 0xFF)
-               << shift;
-    return out;
+    return BlendColour(src, dst, static_cast<int>(src >> 24), dst & 0xFF000000u);
 }
 
 std::uint32_t ConstantAlphaPixel(std::uint32_t src, std::uint32_t dst, int alpha, bool targetAlpha)
 {
-    std::uint32_t out = targetAlpha ? 0xFF000000u : (dst & 0xFF000000u);
-    for (int shift = 0; shift <= 16; shift += 8)
-        out |= static_cast<std::uint32_t>(
-                   BlendChannel(Channel(src, shift), Channel(dst, shift), alpha) & 0xFF)
-               << shift;
-    return out;
+    return BlendColour(src, dst, alpha, targetAlpha ? 0xFF000000u : (dst & 0xFF000000u));
 }
 
 void BlendPixelAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* dst,
