@@ -63,13 +63,13 @@ void ParticleTemplate::SetDestAlpha(const LuaObject& value)
 
 void ParticleTemplate::SetSize(const LuaObject& value)
 {
-    m_Size = Point<int>(value);
+    m_Size = Point<int>(value, "size");
     m_HasSize = true;
 }
 
 void ParticleTemplate::SetVelocity(const LuaObject& value)
 {
-    m_Velocity = Point<float>(value);
+    m_Velocity = Point<float>(value, "velocity");
     m_HasVelocity = true;
     m_RandomizedVelocity = false;
 }
@@ -86,7 +86,7 @@ void ParticleTemplate::SetRandomizedVelocity(const LuaObject& value)
 
 void ParticleTemplate::SetAcceleration(const LuaObject& value)
 {
-    m_Acceleration = Point<float>(value);
+    m_Acceleration = Point<float>(value, "acceleration");
     m_HasAcceleration = true;
 }
 
@@ -112,7 +112,7 @@ void ParticleTemplate::SetRandomizedImage(const LuaObject& value)
 
 void ParticleTemplate::SetPosition(const LuaObject& value)
 {
-    m_Position = Point<int>(value);
+    m_Position = Point<int>(value, "position");
     m_HasPosition = true;
     m_RandomizedPosition = false;
 }
