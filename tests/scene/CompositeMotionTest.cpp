@@ -408,6 +408,17 @@ TEST_F(CompositeMotionTest, BadTablesFailWithTheCheckThatRefusedThem)
             << c.first << ": " << MessageOf([&] { MakeMotion(c.first); });
 }
 
+TEST_F(CompositeMotionTest, AChildTableFailureNamesTheCompositesKeyHandling)
+{
+    try {
+        MakeMotion("{class = 'MotionSequential', addMotion = {class = 'Actor'}}");
+        FAIL() << "no failure";
+    } catch (const Exception& e) {
+        EXPECT_NE(std::string::npos, e.GetFunction().find("AbstractMotion::ApplyClassicProperty"))
+            << e.GetFunction();
+    }
+}
+
 TEST_F(CompositeMotionTest, ACompositeDescribesItsChildren)
 {
     auto motion = MakeMotion("{class = 'MotionLoop', repetitions = 3, addMotionList = {"

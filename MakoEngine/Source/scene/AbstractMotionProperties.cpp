@@ -8,22 +8,9 @@
 #include "lua/ScriptValueReaders.h"
 
 #include <memory>
+#include <vector>
 
 using LuaPlus::LuaObject;
-
-namespace {
-
-// A new motion made from its table; anything else made from it raises (and is deleted).
-Motion* InstantiateMotion(const LuaObject& table)
-{
-    std::unique_ptr<Object> object(ClassManager::GetInstance()->InstantiateObject(table));
-    Motion* tempMotion = dynamic_cast<Motion*>(object.get());
-    MAKO_ASSERT(tempMotion);
-    object.release();
-    return tempMotion;
-}
-
-} // namespace
 
 void AbstractMotion::RegisterProperties(Class& c)
 {
@@ -39,17 +26,25 @@ void AbstractMotion::ApplyClassicProperty(const std::string& name, const LuaObje
         SetCurrentMotion(ReadIntegerFromObject(value));
         return;
     }
-    if (name == "addMotion") {
+    if (name == "addMotion" || name == "addMotionList") {
         MAKO_ASSERT(value.IsTable());
-        AddMotion(InstantiateMotion(value), true);
-        return;
-    }
-    if (name == "addMotionList") {
-        MAKO_ASSERT(value.IsTable());
-        for (const LuaObject& key : GetOrderedKeys(value)) {
-            const LuaObject subMotion = value[key];
-            MAKO_ASSERT(subMotion.IsTable());
-            AddMotion(InstantiateMotion(subMotion), true);
+        // Every table is checked before any child is made; each child must be a motion.
+        std::vector<LuaObject> tables;
+        if (name == "addMotion") {
+            tables.push_back(value);
+        } else {
+            for (const LuaObject& key : GetOrderedKeys(value)) {
+                const LuaObject subMotion = value[key];
+                MAKO_ASSERT(subMotion.IsTable());
+                tables.push_back(subMotion);
+            }
+        }
+        for (const LuaObject& table : tables) {
+            std::unique_ptr<Object> object(ClassManager::GetInstance()->InstantiateObject(table));
+            Motion* tempMotion = dynamic_cast<Motion*>(object.get());
+            MAKO_ASSERT(tempMotion);
+            object.release();
+            AddMotion(tempMotion, true);
         }
         return;
     }

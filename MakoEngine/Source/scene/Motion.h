@@ -14,6 +14,8 @@
 #include "core/Object.h"
 #include "geometry/Point.h"
 
+#include <initializer_list>
+
 class Actor;
 class MotionTarget;
 
