@@ -1,0 +1,18 @@
+// MotionSimultaneous: whether the first child to finish ends the composite.
+#include "scene/MotionSimultaneous.h"
+
+#include "core/PropertyAccessor.h"
+
+void MotionSimultaneous::RegisterProperties(Class& c)
+{
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_BOOL>(&MotionSimultaneous::m_StopOnFirst, "stopOnFirst"));
+    c.RegisterPropertySetter(
+        MakeMemberAccessor<PROPERTY_BOOL>(&MotionSimultaneous::m_StopOnFirst, "stopOnFirst"));
+}
+
+void MotionSimultaneous::RetrieveProperties(LuaPlus::LuaObject& table)
+{
+    AbstractMotion::RetrieveProperties(table);
+    RetrieveKeys(table, {"stopOnFirst"});
+}
