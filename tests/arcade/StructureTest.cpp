@@ -117,6 +117,17 @@ TEST_F(StructureTest, TablesBuildShapesCollideBitsAndMovability)
         EXPECT_EQ(16, s->GetWidth());
     }
 
+    // Colliders and plain arcade actors are made by class name too.
+    ArcadeStructure* sensor = Own(Make("{class = 'Collider', circle = 12}"));
+    EXPECT_EQ("Collider", sensor->GetClass()->GetName());
+    EXPECT_TRUE(sensor->IsMovable());
+    EXPECT_EQ(0u, sensor->GetCollideBits() | sensor->GetCategoryBits());
+    EXPECT_TRUE(brick->AcceptsCollision(sensor, 0, 0)) << "sensors pass through structures";
+    std::unique_ptr<Object> actor(ClassManager::GetInstance()->InstantiateObject(
+        bbtest::EvalLua("{class = 'ArcadeActor', position = {3, 4}}")));
+    ASSERT_NE(nullptr, dynamic_cast<ArcadeActor*>(actor.get()));
+    EXPECT_EQ(3, static_cast<ArcadeActor*>(actor.get())->GetX());
+
     // A polygon: its bounding box gives the sizes; it reads back as it was given.
     ArcadeStructure* hex = Own(Make("{class = 'ArcadeStructure', commonName = 'Hexagon', "
                                     "polygon = {{8, 0}, {24, 0}, {32, 14}, {24, 28}, {8, 28}, "
@@ -335,4 +346,47 @@ TEST_F(StructureTest, SoundsPanByTheHorizontalCentreWithinTheStereoField)
     // Only colliders pass through play-field objects.
     std::unique_ptr<ArcadeStructure> plain(new ArcadeStructure());
     EXPECT_FALSE(s->AcceptsCollision(plain.get(), 0, 0));
+}
+
+TEST_F(StructureTest, TrailEmittersAreChildrenCentredOnTheStructure)
+{
+    bbtest::TestResources();
+    bbtest::EvalLua("(function() Resources.TestTrail = {class = 'ParticleEmitter', "
+                    "interval = 0} return 0 end)()");
+    ArcadeStructure* s = Own(Make("{class = 'ArcadeStructure', circle = 10, "
+                                  "trailEmitter = {'TestTrail', 'TestTrail'}}"));
+    ASSERT_EQ(2u, s->GetTrailGroup().GetMembers().size());
+    for (Actor* emitter : s->GetTrailGroup().GetMembers()) {
+        EXPECT_EQ(s, emitter->GetParent());
+        EXPECT_EQ(10, emitter->GetX());
+        EXPECT_EQ(10, emitter->GetY());
+    }
+    s->ApplyProperty("trailEmitter", bbtest::EvalLua("''"));
+    EXPECT_EQ(2u, s->GetTrailGroup().GetMembers().size()) << "an empty name makes an emitter";
+    EXPECT_EQ("Assertion failed: (entry.IsString())",
+              bbtest::MessageOf([&] { s->ApplyProperty("trailEmitter", bbtest::EvalLua("{3}")); }));
+}
+
+TEST_F(StructureTest, MovedCallbacksFollowTheBodyAndSoftPeriodsWearOff)
+{
+    ArcadeStructure* s = Own(MakeBallLike(200, 200, 8));
+    s->UpdatePhysics(&root->world);
+    static int moves;
+    moves = 0;
+    s->AddMovedCallback([](ArcadeStructure*, void*) { ++moves; }, nullptr);
+    passes.Step(2);
+    EXPECT_EQ(0, moves) << "a body at rest does not move";
+    s->GetPhysicsBody()->SetLinearVel(50, 0);
+    passes.Step(2);
+    EXPECT_EQ(2, moves);
+    EXPECT_NEAR(200.0 + 50 * 0.064, s->GetGeom()->GetCenter().x, 1e-6);
+    EXPECT_EQ(203, s->GetX() + s->GetWidth() / 2) << "the actor follows its geometry";
+
+    // A soft period lasts three ticks unless collisions lengthen it.
+    s->StartSoftPeriod();
+    EXPECT_FLOAT_EQ(0.997f, s->GetGeom()->GetSoftness());
+    passes.Step(2);
+    EXPECT_FLOAT_EQ(0.997f, s->GetGeom()->GetSoftness());
+    passes.Step();
+    EXPECT_FLOAT_EQ(0.0f, s->GetGeom()->GetSoftness());
 }

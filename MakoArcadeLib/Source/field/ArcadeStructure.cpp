@@ -211,12 +211,15 @@ void ArcadeStructure::UpdatePhysics(World* world)
                 SetMovable(true);
         }
     }
+    // A geometry of an earlier world goes; the new one is placed at the actor's centre.
+    delete m_Geom;
+    m_Geom = nullptr;
     m_World = world;
-    SetGeom(nullptr);
     UpdateGeometry();
     // factories: each factory is given this structure as its target here.
     // motions: a motion, when there is one, is started here.
-    AddDestroyedCallback(&ArcadeStructure::CheckLevelEndOnDestroyed, this);
+    AddOnce(m_DestroyedCallbacks, &ArcadeStructure::CheckLevelEndOnDestroyed,
+            static_cast<void*>(this));
 }
 
 void ArcadeStructure::UpdateGeometry()
@@ -445,7 +448,10 @@ void ArcadeStructure::Tick()
     // motions: while the geometry exists and is enabled, the motion and the hit motion are
     // updated here; their displacement over the frame changes the body's velocity by the
     // difference to the last frame's, and their turn is added to the rotation.
+    // A moving structure shows where the physics has taken it.
     const PhysicsBody* body = GetPhysicsBody();
+    if (body && m_Geom->IsEnabled())
+        SyncFromPhysics();
     if (body && body->GetLinearVel().Length() > 0.0) {
         const auto callbacks = m_MovedCallbacks;
         for (const auto& entry : callbacks)

@@ -15,6 +15,7 @@
 #include "field/ArcadeActor.h"
 #include "geometry/Poly.h"
 #include "physics/ContactRecord.h"
+#include "scene/ActorGroup.h"
 
 #include <string>
 #include <unordered_set>
@@ -142,6 +143,12 @@ public:
     virtual const char* GetBehaviourAlias() const { return nullptr; }
     const std::string& GetCollisionSound() const { return m_CollisionSound; }
 
+    // Adds a trail emitter made from the named emitter resource, centred on the structure,
+    // as a child and a member of the trail group. The emitter is not started and has no
+    // particle manager: the owner gives it one when it starts its trails.
+    void AddTrailEmitter(const std::string& resourceName);
+    ActorGroup& GetTrailGroup() { return m_TrailGroup; }
+
     // What a structure does when a structure that destroys it (destroyOnCollision) or one
     // that damages it (damageOnCollision) touches it at (x, y): here it is killed and the
     // controller checks for the end of the level. Bricks, drop targets and the paddle take
@@ -170,7 +177,8 @@ public:
     virtual double GetMaxYAtX(double x) const;
 
     // ---- Actor -------------------------------------------------------------------------
-    // Actor tick, then the moved callbacks while the body moves, the soft period.
+    // Actor tick; a structure with a body follows its geometry; then the moved callbacks
+    // while the body moves, and the soft period wears off by 10 units.
     void Tick() override;
     // Disables the geometry and body, kills the actor and runs the destroyed callbacks,
     // all once: killing a dead structure does nothing.
@@ -200,6 +208,7 @@ protected:
                                 const LuaPlus::LuaObject& value);
     void ApplyPolyScale(double scale);
     void ApplyBounciness(const LuaPlus::LuaObject& value);
+    void ApplyTrailEmitter(const LuaPlus::LuaObject& value);
     const char* BouncinessName() const;
 
     // The hit callbacks that carry out the behaviour sets (context: the structure).
@@ -245,6 +254,7 @@ protected:
     // The names as the behaviour properties gave them, in their order, for reading back.
     std::vector<std::string> m_BehaviourNames[BEHAVIOUR_COUNT];
     std::string m_CollisionSound;
+    ActorGroup m_TrailGroup;
     // A collision sound was started during the current tick.
     bool m_SoundPlayed = false;
     // motions: the motion, the hit motion and the velocity they gave in the last tick join

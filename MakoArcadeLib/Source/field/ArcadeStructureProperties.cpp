@@ -7,8 +7,11 @@
 #include "core/TableOrder.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
+#include "scene/ParticleEmitter.h"
 
 #include <boost/format.hpp>
+
+#include <memory>
 
 using LuaPlus::LuaObject;
 
@@ -26,7 +29,8 @@ const char* const kClassicProperties[] = {"rectangle",
                                           "takeDamageOnCollision",
                                           "moveOnCollision",
                                           "soundOnCollision",
-                                          "bounciness"};
+                                          "bounciness",
+                                          "trailEmitter"};
 // motions: "motion" and "hitMotion" join the classic properties. A nil value removes the
 // motion and ends there (a property set to nil is not a table error); an empty table
 // removes it; any other table becomes the motion.
@@ -91,7 +95,7 @@ void ArcadeStructure::RegisterProperties(Class& c)
         MakeMemberAccessor<PROPERTY_FLOAT>(&ArcadeStructure::m_BounceStrength, "bounceStrength"));
     c.RegisterPropertySetter(
         MakeMemberAccessor<PROPERTY_FLOAT>(&ArcadeStructure::m_BounceStrength, "bounceStrength"));
-    // trailEmitter and factories: the structure's trail emitters and factories join here.
+    // factories: the structure's factories join here.
     RankStructureProperties();
 }
 
@@ -117,6 +121,8 @@ void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObj
         SetShapeName(ReadStringFromObject(value));
     } else if (name == "bounciness") {
         ApplyBounciness(value);
+    } else if (name == "trailEmitter") {
+        ApplyTrailEmitter(value);
     } else {
         for (const BehaviourKey& key : kBehaviourKeys) {
             if (name == key.name) {
@@ -242,4 +248,34 @@ void ArcadeStructure::RetrieveProperties(LuaObject& table)
         RetrieveProperty(value, name);
         table.SetObject(name, value);
     }
+}
+
+void ArcadeStructure::ApplyTrailEmitter(const LuaObject& value)
+{
+    if (value.IsString()) {
+        AddTrailEmitter(value.GetString());
+        return;
+    }
+    MAKO_ASSERT_TYPED(ApplyPropertyError, value.IsTable(),
+                      boost::str(boost::format("'ArcadeStructure.trailEmitter' must be a string "
+                                               "or a table, but was tried to be set to a '%1%'.") %
+                                 value.TypeName()));
+    for (const LuaObject& key : GetOrderedKeys(value)) {
+        const LuaObject entry = value[key];
+        MAKO_ASSERT(entry.IsString());
+        AddTrailEmitter(entry.GetString());
+    }
+}
+
+void ArcadeStructure::AddTrailEmitter(const std::string& resourceName)
+{
+    if (resourceName.empty())
+        return;
+    std::unique_ptr<ParticleEmitter> emitter(new ParticleEmitter(resourceName, nullptr));
+    emitter->SetPosition(GetWidth() / 2 - emitter->GetWidth() / 2,
+                         GetHeight() / 2 - emitter->GetHeight() / 2);
+    emitter->SetFactory(&ParticleEmitter::CreateParticle, nullptr);
+    ParticleEmitter* added = emitter.release();
+    AddChild(added, "");
+    m_TrailGroup.Add(added);
 }
