@@ -5,6 +5,7 @@
 #include "core/Exception.h"
 #include "geometry/Poly.h"
 #include "physics/CollisionOwner.h"
+#include "physics/EdgeNormal.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
 #include "physics/PhysicsMass.h"
@@ -57,15 +58,9 @@ public:
         int i = 0;
         while (!(mask & (EdgeMask(1) << i)))
             ++i;
-        Vector2D local;
-        if (m_Shape == BOX) {
-            static const Vector2D normals[4] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
-            local = normals[i];
-        } else {
-            const Poly::Edge& e = polygon.GetEdges()[i];
-            local = Vector2D(-(e.end.y - e.start.y), e.end.x - e.start.x);
-            local.SetLength(outwardSign);
-        }
+        const Vector2D local = m_Shape == BOX
+                                   ? BoxEdgeNormal(i)
+                                   : PolygonEdgeNormal(polygon.GetEdges()[i]) * outwardSign;
         return geom->ToWorldDirection(local);
     }
 

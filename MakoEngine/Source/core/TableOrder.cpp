@@ -1,5 +1,7 @@
 #include "core/TableOrder.h"
 
+#include "lua/MakoLuaState.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -30,4 +32,16 @@ std::vector<LuaObject> GetOrderedKeys(const LuaObject& table)
     numbers.insert(numbers.end(), texts.begin(), texts.end());
     numbers.insert(numbers.end(), others.begin(), others.end());
     return numbers;
+}
+
+void RankPropertyKey(const char* key, double rank)
+{
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    LuaObject order = state->GetGlobal("PropertyOrder");
+    if (!order.IsTable()) {
+        order.AssignNewTable(state);
+        state->GetGlobals().SetObject("PropertyOrder", order);
+    }
+    if (order[key].IsNil())
+        order.SetNumber(key, rank);
 }

@@ -1,0 +1,487 @@
+#include "field/ArcadeStructure.h"
+
+#include "core/Class.h"
+#include "core/Exception.h"
+#include "logic/ArcadeGameLogic.h"
+#include "physics/PhysicsBody.h"
+#include "physics/PhysicsGeom.h"
+#include "physics/TriMeshData.h"
+#include "physics/World.h"
+#include "sound/Sound.h"
+
+#include <algorithm>
+#include <cmath>
+
+MAKO_IMPLEMENT_CLASS(ArcadeStructure, "ArcadeStructure", "ArcadeActor",
+                     &ArcadeStructure::RegisterProperties,
+                     &InstantiateObjectOfClass<ArcadeStructure>);
+
+namespace {
+
+// The controller handed over, else the running one (may be null in tools and tests).
+ArcadeGameLogic* LogicOr(ArcadeGameLogic* given)
+{
+    return given ? given : gLogic;
+}
+
+void CheckForLevelEnd(ArcadeGameLogic* logic, double x, double y)
+{
+    if (ArcadeGameLogic* running = LogicOr(logic))
+        running->CheckForLevelEnd(x, y);
+}
+
+template <typename List, typename Fn, typename Ctx> void AddOnce(List& list, Fn fn, Ctx context)
+{
+    for (const auto& entry : list)
+        if (entry.first == fn && entry.second == context)
+            return;
+    list.emplace_back(fn, context);
+}
+
+template <typename List, typename Fn, typename Ctx> void RemoveAll(List& list, Fn fn, Ctx context)
+{
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const auto& e) { return e.first == fn && e.second == context; }),
+               list.end());
+}
+
+// Names that make a structure movable when a behaviour set holds them: a structure that
+// reacts to bricks or walls, that destroys the paddle, or that a shield affects.
+bool MakesMovable(ArcadeStructure::Behaviour set, const std::string& name)
+{
+    if (name == "Brick" || name == "Wall" || name == "DangerousWall")
+        return true;
+    if (name == "Paddle")
+        return set == ArcadeStructure::DESTROY_ON_COLLISION;
+    if (name == "Shield")
+        return set != ArcadeStructure::DESTROY_ON_COLLISION;
+    return false;
+}
+
+} // namespace
+
+ArcadeStructure::ArcadeStructure() = default;
+
+ArcadeStructure::~ArcadeStructure()
+{
+    // motions: the motion and the hit motion are deleted here.
+}
+
+unsigned ArcadeStructure::CategoryBitOf(const std::string& name)
+{
+    if (name == "Ball" || name == "ActiveBall")
+        return 1;
+    if (name == "Brick")
+        return 2;
+    if (name == "Goober")
+        return 8;
+    if (name == "Paddle")
+        return 16;
+    if (name == "Powerup")
+        return 32;
+    if (name == "Shield")
+        return 64;
+    if (name == "Wall" || name == "DangerousWall")
+        return 128;
+    if (name == "LaserBeam" || name == "Explosion")
+        return 256;
+    return 0;
+}
+
+bool ArcadeStructure::OnWorldContact(PhysicsGeom* geom1, PhysicsGeom* geom2,
+                                     const ContactData* contact, void* context)
+{
+    ArcadeStructure* a = dynamic_cast<ArcadeStructure*>(geom1->GetOwner());
+    ArcadeStructure* b = dynamic_cast<ArcadeStructure*>(geom2->GetOwner());
+    if (!a || !b)
+        return false;
+    ArcadeGameLogic* logic = static_cast<ArcadeGameLogic*>(context);
+    const double x = contact->position[0], y = contact->position[1];
+    const double nx = contact->normal[0], ny = contact->normal[1];
+    a->HandleCollision(logic, b, x, y, nx, ny, contact->depth, contact->physical);
+    b->HandleCollision(logic, a, x, y, -nx, -ny, contact->depth, contact->physical);
+    return false;
+}
+
+// ---- Shape ----------------------------------------------------------------------------------
+
+void ArcadeStructure::SetRectangle(double width, double height, bool physicsOnly)
+{
+    m_Shape = STRUCTURE_SHAPE_RECTANGLE;
+    m_ShapeWidth = width;
+    m_ShapeHeight = height;
+    m_Radius = std::min(width, height) / 2.0;
+    if (!physicsOnly)
+        SetSize(int(width), int(height));
+    m_Polygon.Clear();
+    m_ShapeName = "Rectangle";
+}
+
+void ArcadeStructure::SetCircle(double radius)
+{
+    m_Shape = STRUCTURE_SHAPE_CIRCLE;
+    m_Radius = radius;
+    m_ShapeWidth = m_ShapeHeight = 2.0 * radius;
+    SetSize(int(2.0 * radius), int(2.0 * radius));
+    m_Polygon.Clear();
+    m_ShapeName = "Circle";
+}
+
+void ArcadeStructure::SetPolygon(const Poly& polygon)
+{
+    double minX = 100000.0, minY = 100000.0, maxX = -100000.0, maxY = -100000.0;
+    for (const Point2f& v : polygon.GetVertices()) {
+        minX = std::min(minX, double(v.x));
+        maxX = std::max(maxX, double(v.x));
+        minY = std::min(minY, double(v.y));
+        maxY = std::max(maxY, double(v.y));
+    }
+    if (polygon.GetVertices().empty())
+        minX = maxX = minY = maxY = 0.0;
+    m_Shape = STRUCTURE_SHAPE_TRIMESH;
+    m_ShapeWidth = maxX - minX;
+    m_ShapeHeight = maxY - minY;
+    m_Radius = std::max(m_ShapeWidth, m_ShapeHeight) / 2.0;
+    SetSize(int(m_ShapeWidth), int(m_ShapeHeight));
+    m_Polygon.SetVertices(polygon.GetVertices());
+}
+
+void ArcadeStructure::SetRotation(double degrees)
+{
+    m_Rotation = degrees;
+    Actor::SetRotation(-degrees, Center, false);
+    if (m_Geom)
+        m_Geom->SetRotation(float(degrees));
+}
+
+// ---- Collision setup ---------------------------------------------------------------------
+
+void ArcadeStructure::SetCategoryBits(unsigned bits)
+{
+    m_CategoryBits = bits;
+    if (m_Geom)
+        m_Geom->SetCategoryBits(bits);
+}
+
+void ArcadeStructure::SetCollideBits(unsigned bits)
+{
+    m_CollideBits = bits;
+    if (m_Geom)
+        m_Geom->SetCollideBits(bits);
+}
+
+void ArcadeStructure::SetMovable(bool movable)
+{
+    if (movable == m_Movable)
+        return;
+    m_Movable = movable;
+    if (movable && m_Geom)
+        UpdateGeometry();
+}
+
+void ArcadeStructure::SetSoftness(double softness)
+{
+    m_Softness = softness;
+    if (m_Geom)
+        m_Geom->SetSoftness(float(softness));
+}
+
+void ArcadeStructure::StartSoftPeriod()
+{
+    m_SoftTicks = kSoftPeriod;
+    if (m_Geom)
+        m_Geom->SetSoftness(float(kSoftPeriodSoftness));
+}
+
+void ArcadeStructure::SetImmobileCollisions(bool immobile)
+{
+    m_ImmobileCollisions = immobile;
+    if (PhysicsBody* body = GetPhysicsBody())
+        body->SetImmobile(immobile);
+}
+
+void ArcadeStructure::UpdatePhysics(World* world)
+{
+    static const Behaviour kDeriving[] = {DESTROY_ON_COLLISION, DIE_ON_COLLISION,
+                                          DAMAGE_ON_COLLISION, TAKE_DAMAGE_ON_COLLISION};
+    for (Behaviour set : kDeriving) {
+        for (const std::string& name : m_BehaviourNames[set]) {
+            SetCollideBits(m_CollideBits | CategoryBitOf(name));
+            if (MakesMovable(set, name))
+                SetMovable(true);
+        }
+    }
+    // A geometry of an earlier world goes; the new one is placed at the actor's centre.
+    delete m_Geom;
+    m_Geom = nullptr;
+    m_World = world;
+    UpdateGeometry();
+    // factories: each factory is given this structure as its target here.
+    // motions: a motion, when there is one, is started here.
+    AddOnce(m_DestroyedCallbacks, &ArcadeStructure::CheckLevelEndOnDestroyed,
+            static_cast<void*>(this));
+}
+
+void ArcadeStructure::UpdateGeometry()
+{
+    if (!m_World)
+        return;
+    if (m_Shape != STRUCTURE_SHAPE_RECTANGLE && m_Shape != STRUCTURE_SHAPE_CIRCLE &&
+        m_Shape != STRUCTURE_SHAPE_TRIMESH)
+        MAKO_ASSERT(0);
+    const Vector2D centre = GetCentre();
+    delete m_Geom;
+    m_Geom = nullptr;
+
+    PhysicsGeom* geom = nullptr;
+    if (m_Shape == STRUCTURE_SHAPE_RECTANGLE) {
+        geom = m_World->CreateBox(float(m_ShapeWidth - 0.01), float(m_ShapeHeight - 0.01));
+    } else if (m_Shape == STRUCTURE_SHAPE_CIRCLE) {
+        geom = m_World->CreateSphere(float(m_Radius - 0.01));
+    } else {
+        // The mesh is centred on the origin and shrunk a little, so that touching
+        // neighbours do not overlap.
+        std::vector<Point2f> vertices;
+        for (const Point2f& v : m_Polygon.GetVertices())
+            vertices.emplace_back(float((v.x - m_ShapeWidth / 2.0) * 0.999),
+                                  float((v.y - m_ShapeHeight / 2.0) * 0.999));
+        Poly centred;
+        centred.SetVertices(vertices);
+        geom = m_World->CreateTriMesh(new TriMeshData(centred));
+    }
+    if (m_Movable)
+        geom->SetBody(new PhysicsBody(m_World));
+    geom->SetRotation(float(m_Rotation));
+    geom->SetOwner(this);
+    geom->SetCategoryBits(m_CategoryBits);
+    geom->SetCollideBits(m_CollideBits);
+    geom->SetBounciness(m_Bounciness);
+    SetGeom(geom);
+    geom->SetPosition(centre.x, centre.y);
+    geom->SetHasFriction(m_HasFriction);
+    geom->SetBounceStrength(m_BounceStrength);
+    geom->SetNeverSoft(m_NeverSoft);
+    geom->SetSoftness(float(m_SoftTicks > 0 ? kSoftPeriodSoftness : m_Softness));
+    if (PhysicsBody* body = geom->GetBody()) {
+        if (m_PreventRotation)
+            body->LockRotation();
+        body->SetImmobile(m_ImmobileCollisions);
+    }
+}
+
+Vector2D ArcadeStructure::GetCentre() const
+{
+    if (m_Geom) {
+        const Point<double> c = m_Geom->GetCenter();
+        return Vector2D(c.x, c.y);
+    }
+    return Vector2D(GetX() + GetWidth() / 2, GetY() + GetHeight() / 2);
+}
+
+// ---- Collisions and callbacks --------------------------------------------------------------
+
+void ArcadeStructure::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, double x,
+                                      double y, double nx, double ny, double depth, bool solid)
+{
+    SyncFromPhysics();
+    other->SyncFromPhysics();
+    // motions: the hit motion starts here when moveOnCollision is empty or matches other.
+    // A copy: a callback may add or remove callbacks.
+    const auto callbacks = m_HitCallbacks;
+    for (const auto& entry : callbacks)
+        entry.first(logic, other, x, y, nx, ny, depth, entry.second);
+    if (m_SoftTicks > 0)
+        ++m_SoftTicks;
+}
+
+void ArcadeStructure::AddHitCallback(HitCallback callback, void* context)
+{
+    m_HitCallbacks.emplace_back(callback, context);
+}
+
+void ArcadeStructure::RemoveHitCallback(HitCallback callback, void* context)
+{
+    RemoveAll(m_HitCallbacks, callback, context);
+}
+
+void ArcadeStructure::AddDestroyedCallback(HitCallback callback, void* context)
+{
+    m_DestroyedCallbacks.emplace_back(callback, context);
+}
+
+void ArcadeStructure::RemoveDestroyedCallback(HitCallback callback, void* context)
+{
+    RemoveAll(m_DestroyedCallbacks, callback, context);
+}
+
+void ArcadeStructure::AddMovedCallback(MovedCallback callback, void* context)
+{
+    m_MovedCallbacks.emplace_back(callback, context);
+}
+
+void ArcadeStructure::RemoveMovedCallback(MovedCallback callback, void* context)
+{
+    RemoveAll(m_MovedCallbacks, callback, context);
+}
+
+ArcadeStructure::HitCallback ArcadeStructure::BehaviourCallback(Behaviour which)
+{
+    switch (which) {
+    case DESTROY_ON_COLLISION:
+        return &DestroyOnCollisionHit;
+    case DIE_ON_COLLISION:
+        return &DieOnCollisionHit;
+    case TAKE_DAMAGE_ON_COLLISION:
+        return &TakeDamageOnCollisionHit;
+    case DAMAGE_ON_COLLISION:
+        return &DamageOnCollisionHit;
+    case SOUND_ON_COLLISION:
+        return &SoundOnCollisionHit;
+    default:
+        return nullptr; // moveOnCollision is read by HandleCollision itself
+    }
+}
+
+void ArcadeStructure::SetBehaviourSet(Behaviour which, const std::vector<std::string>& names)
+{
+    m_Behaviour[which] = NameSet(names.begin(), names.end());
+    m_BehaviourNames[which] = names;
+    if (HitCallback callback = BehaviourCallback(which))
+        AddOnce(m_HitCallbacks, callback, static_cast<void*>(this));
+}
+
+bool ArcadeStructure::BehaviourMatches(Behaviour which, const ArcadeStructure& other) const
+{
+    const NameSet& set = m_Behaviour[which];
+    if (set.count(other.GetClass()->GetName()))
+        return true;
+    const char* alias = other.GetBehaviourAlias();
+    return alias && set.count(alias);
+}
+
+void ArcadeStructure::DestroyedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x,
+                                  double y)
+{
+    Kill();
+    CheckForLevelEnd(logic, x, y);
+}
+
+void ArcadeStructure::DamagedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y)
+{
+    Kill();
+    CheckForLevelEnd(logic, x, y);
+}
+
+void ArcadeStructure::DestroyOnCollisionHit(ArcadeGameLogic* logic, ArcadeStructure* other,
+                                            double x, double y, double, double, double,
+                                            void* context)
+{
+    ArcadeStructure* self = static_cast<ArcadeStructure*>(context);
+    // The plain class name only: a structure destroys balls and walls whatever their flags.
+    if (other && !other->IsDead() &&
+        self->m_Behaviour[DESTROY_ON_COLLISION].count(other->GetClass()->GetName()))
+        other->DestroyedBy(self, logic, x, y);
+}
+
+void ArcadeStructure::DieOnCollisionHit(ArcadeGameLogic* logic, ArcadeStructure* other, double x,
+                                        double y, double, double, double, void* context)
+{
+    ArcadeStructure* self = static_cast<ArcadeStructure*>(context);
+    if (other && self->BehaviourMatches(DIE_ON_COLLISION, *other)) {
+        self->Kill();
+        CheckForLevelEnd(logic, x, y);
+    }
+}
+
+void ArcadeStructure::TakeDamageOnCollisionHit(ArcadeGameLogic* logic, ArcadeStructure* other,
+                                               double x, double y, double, double, double,
+                                               void* context)
+{
+    ArcadeStructure* self = static_cast<ArcadeStructure*>(context);
+    if (other && self->BehaviourMatches(TAKE_DAMAGE_ON_COLLISION, *other)) {
+        self->Kill();
+        CheckForLevelEnd(logic, x, y);
+    }
+}
+
+void ArcadeStructure::DamageOnCollisionHit(ArcadeGameLogic* logic, ArcadeStructure* other, double x,
+                                           double y, double, double, double, void* context)
+{
+    ArcadeStructure* self = static_cast<ArcadeStructure*>(context);
+    if (other && self->BehaviourMatches(DAMAGE_ON_COLLISION, *other))
+        other->DamagedBy(self, logic, x, y);
+}
+
+void ArcadeStructure::SoundOnCollisionHit(ArcadeGameLogic*, ArcadeStructure* other, double, double,
+                                          double, double, double, void* context)
+{
+    ArcadeStructure* self = static_cast<ArcadeStructure*>(context);
+    if (self->m_CollisionSound.empty() || self->m_SoundPlayed || !other)
+        return;
+    if (!self->m_Behaviour[SOUND_ON_COLLISION].empty() &&
+        !self->BehaviourMatches(SOUND_ON_COLLISION, *other))
+        return;
+    // Louder the faster the two move, at most 100.
+    const PhysicsBody* own = self->GetPhysicsBody();
+    const PhysicsBody* theirs = other->GetPhysicsBody();
+    double volume = std::trunc(own ? own->GetLinearVel().Length() * 0.1 : 0.0);
+    volume = std::trunc(volume + (theirs ? theirs->GetLinearVel().Length() * 0.1 : 0.0));
+    volume = std::min(volume, 100.0);
+    const std::uint32_t channel = self->PlaySound(self->m_CollisionSound, false);
+    Sound::SetChannelVolume(channel, int(volume));
+    self->m_SoundPlayed = true;
+}
+
+void ArcadeStructure::CheckLevelEndOnDestroyed(ArcadeGameLogic* logic, ArcadeStructure* other,
+                                               double x, double y, double, double, double, void*)
+{
+    if (other)
+        CheckForLevelEnd(logic, x, y);
+}
+
+// ---- Actor ---------------------------------------------------------------------------------
+
+void ArcadeStructure::Tick()
+{
+    Actor::Tick();
+    m_SoundPlayed = false;
+    // motions: while the geometry exists and is enabled, the motion and the hit motion are
+    // updated here; their displacement over the frame changes the body's velocity by the
+    // difference to the last frame's, and their turn is added to the rotation.
+    // A moving structure shows where the physics has taken it.
+    const PhysicsBody* body = GetPhysicsBody();
+    if (body && m_Geom->IsEnabled())
+        SyncFromPhysics();
+    if (body && body->GetLinearVel().Length() > 0.0) {
+        const auto callbacks = m_MovedCallbacks;
+        for (const auto& entry : callbacks)
+            entry.first(this, entry.second);
+    }
+    if (m_SoftTicks > 0) {
+        m_SoftTicks = std::max(0, m_SoftTicks - 10);
+        if (m_SoftTicks == 0 && m_Geom)
+            m_Geom->SetSoftness(float(m_Softness));
+    }
+    // factories: while the geometry exists and is enabled, every factory ticks here.
+}
+
+void ArcadeStructure::Kill()
+{
+    // Two contacts in one sub-step may both kill a structure: its destroyed callbacks (and
+    // what they release) must run only once.
+    if (IsDead())
+        return;
+    if (m_Geom && m_Geom->IsEnabled())
+        m_Geom->Disable();
+    Actor::Kill();
+    const auto callbacks = m_DestroyedCallbacks;
+    for (const auto& entry : callbacks)
+        entry.first(gLogic, nullptr, 0.0, 0.0, 0.0, 0.0, 0.0, entry.second);
+}
+
+bool ArcadeStructure::Intersects(const Point<int>& point, const Point<int>& size)
+{
+    if (m_Shape == STRUCTURE_SHAPE_RECTANGLE && (m_Rotation == 0.0 || m_Rotation == 180.0))
+        return Actor::Intersects(point, size);
+    return GetOutline().IntersectsRect(MakeRect(point.x, point.y, size.x, size.y));
+}

@@ -1,0 +1,263 @@
+#pragma once
+// ArcadeStructure: the solid play-field object. An ArcadeActor with a shape (rectangle,
+// circle or polygon), a rotation, collision categories and a collide mask, contact
+// settings, and three lists of callbacks (hit, destroyed, moved). It builds its geometry
+// and body from these settings, answers questions about its edges, and reacts to
+// collisions through behaviour sets of class names: whom it destroys or damages, what
+// kills it, which collisions move it and which make its collision sound. Every solid thing
+// of the game (balls, bricks, walls, the paddle, power-ups, colliders...) derives from it.
+//
+// Units: pixels of the 640 x 480 field, y downwards; rotations in degrees; velocities in
+// pixels per second. A structure is made from a Lua table (ArcadeStructureProperties.cpp),
+// put into a world by UpdatePhysics, ticked once per frame, told of its contacts by
+// HandleCollision (OnWorldContact is the collision callback that does so), and ends by
+// Kill and the deferred deletion of actors. Main thread only.
+#include "field/ArcadeActor.h"
+#include "geometry/Poly.h"
+#include "physics/ContactRecord.h"
+#include "scene/ActorGroup.h"
+
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+class ArcadeGameLogic;
+
+enum StructureShape : int {
+    STRUCTURE_SHAPE_RECTANGLE = 0,
+    STRUCTURE_SHAPE_CIRCLE = 1,
+    STRUCTURE_SHAPE_TRIMESH = 2,
+    STRUCTURE_SHAPE_NONE = 4,
+};
+
+class ArcadeStructure : public ArcadeActor
+{
+    MAKO_DECLARE_CLASS();
+
+public:
+    // (controller, other structure, contact point x, y, normal x, y, depth, context). The
+    // destroyed callbacks take the same form, called with a null other and zeros.
+    using HitCallback = void (*)(ArcadeGameLogic* logic, ArcadeStructure* other, double x, double y,
+                                 double nx, double ny, double depth, void* context);
+    using MovedCallback = void (*)(ArcadeStructure* structure, void* context);
+    using NameSet = std::unordered_set<std::string>;
+
+    // The behaviour sets, in the order of their properties.
+    enum Behaviour {
+        DESTROY_ON_COLLISION,
+        DIE_ON_COLLISION,
+        TAKE_DAMAGE_ON_COLLISION,
+        DAMAGE_ON_COLLISION,
+        MOVE_ON_COLLISION,
+        SOUND_ON_COLLISION,
+        BEHAVIOUR_COUNT
+    };
+
+    // Units of a temporary soft period and its softness (StartSoftPeriod).
+    static constexpr int kSoftPeriod = 30;
+    static constexpr double kSoftPeriodSoftness = 0.997;
+
+    ArcadeStructure();
+    // Deletes the geometry and body (ArcadeActor) and the children.
+    ~ArcadeStructure() override;
+
+    // The collision category bit of a class name as behaviour sets name it (Ball and
+    // ActiveBall 1, Brick 2, Goober 8, Paddle 16, Powerup 32, Shield 64, Wall and
+    // DangerousWall 128, LaserBeam and Explosion 256); 0 for any other name.
+    static unsigned CategoryBitOf(const std::string& className);
+
+    // The world's collision callback for a level (context: the ArcadeGameLogic, may be
+    // null). Contacts whose two owners are not both structures are skipped; otherwise the
+    // first owner's HandleCollision gets the contact and then the second's with the normal
+    // reversed; solid says whether the contact got a physical response. Always false, so
+    // every contact of the sub-step is reported.
+    static bool OnWorldContact(PhysicsGeom* geom1, PhysicsGeom* geom2, const ContactData* contact,
+                               void* context);
+
+    // ---- Shape ---------------------------------------------------------------------------
+    // A rectangle; radius half its smaller side; unless physicsOnly the actor takes its size.
+    void SetRectangle(double width, double height, bool physicsOnly);
+    // A circle; the actor becomes 2 x radius square.
+    void SetCircle(double radius);
+    // A polygon in local coordinates whose bounding box starts at (0, 0); the box gives
+    // the shape's and the actor's size, radius half its larger side.
+    void SetPolygon(const Poly& polygon);
+    StructureShape GetShape() const { return m_Shape; }
+    double GetRadius() const { return m_Radius; }
+    double GetShapeWidth() const { return m_ShapeWidth; }
+    double GetShapeHeight() const { return m_ShapeHeight; }
+    const Poly& GetPolygon() const { return m_Polygon; }
+    const std::string& GetShapeName() const { return m_ShapeName; }
+    void SetShapeName(const std::string& name) { m_ShapeName = name; }
+    double GetRotation() const { return m_Rotation; }
+    // Turns the structure: the image by -degrees, the geometry by degrees.
+    virtual void SetRotation(double degrees);
+
+    // ---- Collision setup ---------------------------------------------------------------
+    unsigned GetCategoryBits() const { return m_CategoryBits; }
+    unsigned GetCollideBits() const { return m_CollideBits; }
+    void SetCategoryBits(unsigned bits);
+    void SetCollideBits(unsigned bits);
+    bool IsMovable() const { return m_Movable; }
+    // Switching it on while a geometry exists rebuilds the geometry (with a body).
+    void SetMovable(bool movable);
+    void SetSoftness(double softness);
+    // Contacts become soft (kSoftPeriodSoftness) for kSoftPeriod units: each tick takes 10
+    // away, each collision adds 1.
+    void StartSoftPeriod();
+    void SetImmobileCollisions(bool immobile);
+    int GetBounciness() const { return m_Bounciness; }
+    void SetBounciness(int bounciness) { m_Bounciness = bounciness; }
+
+    // Derives the collide bits (and movability) from the behaviour sets, then puts the
+    // structure into the world with a new geometry.
+    void UpdatePhysics(World* world) override;
+    // Rebuilds the geometry (and body when movable) from the shape and the physics
+    // settings at the current centre. Nothing while the structure is in no world.
+    virtual void UpdateGeometry();
+    World* GetWorld() const { return m_World; }
+
+    // ---- Collisions and callbacks ------------------------------------------------------
+    // One contact with other: both actors follow their geometries, then the hit callbacks
+    // run in order (solid is not passed on) and a running soft period grows by 1.
+    virtual void HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, double x, double y,
+                                 double nx, double ny, double depth, bool solid);
+    virtual void AddHitCallback(HitCallback callback, void* context);
+    virtual void RemoveHitCallback(HitCallback callback, void* context);
+    virtual void AddDestroyedCallback(HitCallback callback, void* context);
+    virtual void RemoveDestroyedCallback(HitCallback callback, void* context);
+    virtual void AddMovedCallback(MovedCallback callback, void* context);
+    virtual void RemoveMovedCallback(MovedCallback callback, void* context);
+    std::size_t GetHitCallbackCount() const { return m_HitCallbacks.size(); }
+
+    const NameSet& GetBehaviourSet(Behaviour which) const { return m_Behaviour[which]; }
+    // Replaces a behaviour set with the names given and installs its hit callback (once
+    // per set, however often the set is replaced).
+    void SetBehaviourSet(Behaviour which, const std::vector<std::string>& names);
+    // Whether the set holds other's class name, or else the name other stands for in
+    // behaviour sets (GetBehaviourAlias).
+    bool BehaviourMatches(Behaviour which, const ArcadeStructure& other) const;
+    // The name that a structure stands for in behaviour sets besides its class name
+    // ("ActiveBall" for an active ball, "DangerousWall" for a dangerous wall); none here.
+    virtual const char* GetBehaviourAlias() const { return nullptr; }
+    const std::string& GetCollisionSound() const { return m_CollisionSound; }
+
+    // Adds a trail emitter made from the named emitter resource, centred on the structure,
+    // as a child and a member of the trail group. The emitter is not started and has no
+    // particle manager: the owner gives it one when it starts its trails.
+    void AddTrailEmitter(const std::string& resourceName);
+    ActorGroup& GetTrailGroup() { return m_TrailGroup; }
+
+    // What a structure does when a structure that destroys it (destroyOnCollision) or one
+    // that damages it (damageOnCollision) touches it at (x, y): here it is killed and the
+    // controller checks for the end of the level. Bricks, drop targets and the paddle take
+    // hits their own way.
+    virtual void DestroyedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y);
+    virtual void DamagedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y);
+
+    // ---- Edges and outline -------------------------------------------------------------
+    // Rectangle 4, circle 1, polygon its number of edges, no shape 0.
+    int GetNumEdges() const override;
+    // The outward unit normal of the edge named by the lowest set bit of the mask, in the
+    // play field's frame (turned by the rotation); for a circle the direction from the
+    // centre to (x, y). An edge the shape does not have fails an assertion.
+    Vector2D NormalAtEdge(EdgeMask edgeMask, double x, double y) const override;
+    // The edges that pass within reach of the point (x, y) of the play field: a rectangle
+    // side within 1 pixel, a polygon edge within 0.5 pixel; a circle always answers 1. A
+    // corner of a rectangle names its two sides (top-right: 1 | 2).
+    virtual EdgeMask WhichSides(double x, double y) const;
+    // The shape's outline on the play field (turned, placed at the actor's centre).
+    virtual Poly GetOutline() const;
+    // Smallest or largest x of the outline on the horizontal line at y; smallest or
+    // largest y on the vertical line at x. Meant for lines that cross the structure.
+    virtual double GetMinXAtY(double y) const;
+    virtual double GetMaxXAtY(double y) const;
+    virtual double GetMinYAtX(double x) const;
+    virtual double GetMaxYAtX(double x) const;
+
+    // ---- Actor -------------------------------------------------------------------------
+    // Actor tick; a structure with a body follows its geometry; then the moved callbacks
+    // while the body moves, and the soft period wears off by 10 units.
+    void Tick() override;
+    // Disables the geometry and body, kills the actor and runs the destroyed callbacks,
+    // all once: killing a dead structure does nothing.
+    void Kill() override;
+    // An unturned (or half-turned) rectangle tests the actor's rectangle; any other shape
+    // its outline.
+    bool Intersects(const Point<int>& point, const Point<int>& size) override;
+
+    void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
+    void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;
+    void RetrieveProperties(LuaPlus::LuaObject& table) override;
+    static void RegisterProperties(Class& structureClass);
+
+protected:
+    // The centre of the structure in the field: the geometry's place, else the actor's.
+    Vector2D GetCentre() const;
+    // The point (x, y) of the field in the shape's own unturned frame, whose bounding box
+    // starts at (0, 0).
+    Vector2D ToShapeFrame(double x, double y) const;
+    // The crossings of the outline with a line (horizontal at y when horizontal, else
+    // vertical at x), ascending.
+    std::vector<double> OutlineCrossings(double at, bool horizontal) const;
+    double RectangleExtent(double at, bool horizontal, bool maximum) const;
+    double CircleExtent(double at, bool horizontal, bool maximum) const;
+
+    void ApplyBehaviourProperty(Behaviour which, const std::string& name,
+                                const LuaPlus::LuaObject& value);
+    void ApplyPolyScale(double scale);
+    void ApplyBounciness(const LuaPlus::LuaObject& value);
+    void ApplyTrailEmitter(const LuaPlus::LuaObject& value);
+    const char* BouncinessName() const;
+
+    // The hit callbacks that carry out the behaviour sets (context: the structure).
+    static void DestroyOnCollisionHit(ArcadeGameLogic*, ArcadeStructure*, double, double, double,
+                                      double, double, void*);
+    static void DieOnCollisionHit(ArcadeGameLogic*, ArcadeStructure*, double, double, double,
+                                  double, double, void*);
+    static void TakeDamageOnCollisionHit(ArcadeGameLogic*, ArcadeStructure*, double, double, double,
+                                         double, double, void*);
+    static void DamageOnCollisionHit(ArcadeGameLogic*, ArcadeStructure*, double, double, double,
+                                     double, double, void*);
+    static void SoundOnCollisionHit(ArcadeGameLogic*, ArcadeStructure*, double, double, double,
+                                    double, double, void*);
+    // The destroyed callback UpdatePhysics installs: checks for the end of the level when
+    // another structure caused the destruction.
+    static void CheckLevelEndOnDestroyed(ArcadeGameLogic*, ArcadeStructure*, double, double, double,
+                                         double, double, void*);
+    static HitCallback BehaviourCallback(Behaviour which);
+
+    World* m_World = nullptr;
+    double m_Rotation = 0.0;
+    StructureShape m_Shape = STRUCTURE_SHAPE_NONE;
+    bool m_Movable = false;
+    bool m_PreventRotation = false;
+    int m_Bounciness = 1; // PhysicsGeom::BounceNeutral
+    bool m_ImmobileCollisions = false;
+    bool m_HasFriction = false;
+    bool m_NeverSoft = false;
+    float m_BounceStrength = 1.0f;
+    double m_Softness = 0.0;
+    int m_SoftTicks = 0;
+    unsigned m_CategoryBits = 0;
+    unsigned m_CollideBits = 0;
+    double m_Radius = 0.0;
+    double m_ShapeWidth = 0.0;
+    double m_ShapeHeight = 0.0;
+    Poly m_Polygon;
+    std::string m_ShapeName;
+    std::vector<std::pair<HitCallback, void*>> m_HitCallbacks;
+    std::vector<std::pair<HitCallback, void*>> m_DestroyedCallbacks;
+    std::vector<std::pair<MovedCallback, void*>> m_MovedCallbacks;
+    NameSet m_Behaviour[BEHAVIOUR_COUNT];
+    // The names as the behaviour properties gave them, in their order, for reading back.
+    std::vector<std::string> m_BehaviourNames[BEHAVIOUR_COUNT];
+    std::string m_CollisionSound;
+    ActorGroup m_TrailGroup;
+    // A collision sound was started during the current tick.
+    bool m_SoundPlayed = false;
+    // motions: the motion, the hit motion and the velocity they gave in the last tick join
+    // here (keys "motion" and "hitMotion"; updated in Tick, the hit motion started in
+    // HandleCollision).
+};

@@ -1,0 +1,281 @@
+// ArcadeStructure: the properties scripts and resource tables set and read.
+#include "field/ArcadeStructure.h"
+
+#include "core/Class.h"
+#include "core/Exception.h"
+#include "core/PropertyAccessor.h"
+#include "core/TableOrder.h"
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
+#include "scene/ParticleEmitter.h"
+
+#include <boost/format.hpp>
+
+#include <memory>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+const char* const kClassicProperties[] = {"rectangle",
+                                          "rotation",
+                                          "circle",
+                                          "polygon",
+                                          "polyScale",
+                                          "commonName",
+                                          "dieOnCollision",
+                                          "destroyOnCollision",
+                                          "damageOnCollision",
+                                          "takeDamageOnCollision",
+                                          "moveOnCollision",
+                                          "soundOnCollision",
+                                          "bounciness",
+                                          "trailEmitter"};
+// motions: "motion" and "hitMotion" join the classic properties. A nil value removes the
+// motion and ends there (a property set to nil is not a table error); an empty table
+// removes it; any other table becomes the motion.
+
+struct BehaviourKey
+{
+    const char* name;
+    ArcadeStructure::Behaviour set;
+};
+const BehaviourKey kBehaviourKeys[] = {
+    {"destroyOnCollision", ArcadeStructure::DESTROY_ON_COLLISION},
+    {"dieOnCollision", ArcadeStructure::DIE_ON_COLLISION},
+    {"takeDamageOnCollision", ArcadeStructure::TAKE_DAMAGE_ON_COLLISION},
+    {"damageOnCollision", ArcadeStructure::DAMAGE_ON_COLLISION},
+    {"moveOnCollision", ArcadeStructure::MOVE_ON_COLLISION},
+    {"soundOnCollision", ArcadeStructure::SOUND_ON_COLLISION},
+};
+
+// A shape sets the actor's size, so it comes after an image (which sets it too) and before
+// an explicit size; the scale of a shape comes after every shape of the same table.
+void RankStructureProperties()
+{
+    RankPropertyKey("rectangle", 15.5);
+    RankPropertyKey("circle", 15.5);
+    RankPropertyKey("polygon", 15.5);
+    RankPropertyKey("polyScale", 15.75);
+}
+
+LuaObject NewTable()
+{
+    LuaObject table;
+    table.AssignNewTable(GetGlobalLuaState());
+    return table;
+}
+
+} // namespace
+
+void ArcadeStructure::RegisterProperties(Class& c)
+{
+    for (const char* name : kClassicProperties) {
+        c.RegisterPropertyGetter(MakeClassicAccessor(name));
+        c.RegisterPropertySetter(MakeClassicAccessor(name));
+    }
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_STRING>(&ArcadeStructure::m_CollisionSound, "collisionSound"));
+    c.RegisterPropertySetter(
+        MakeMemberAccessor<PROPERTY_STRING>(&ArcadeStructure::m_CollisionSound, "collisionSound"));
+    struct BoolMember
+    {
+        bool ArcadeStructure::*member;
+        const char* name;
+    };
+    const BoolMember bools[] = {{&ArcadeStructure::m_PreventRotation, "preventRotation"},
+                                {&ArcadeStructure::m_ImmobileCollisions, "immobileCollisions"},
+                                {&ArcadeStructure::m_HasFriction, "hasFriction"},
+                                {&ArcadeStructure::m_NeverSoft, "neverSoft"}};
+    for (const BoolMember& b : bools) {
+        c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_BOOL>(b.member, b.name));
+        c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_BOOL>(b.member, b.name));
+    }
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_FLOAT>(&ArcadeStructure::m_BounceStrength, "bounceStrength"));
+    c.RegisterPropertySetter(
+        MakeMemberAccessor<PROPERTY_FLOAT>(&ArcadeStructure::m_BounceStrength, "bounceStrength"));
+    // factories: the structure's factories join here.
+    RankStructureProperties();
+}
+
+void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObject& value)
+{
+    if (name == "rectangle") {
+        const Point<double> size(value, "rectangle");
+        const bool physicsOnly = value.IsTable() && value["physicsOnly"].IsBoolean() &&
+                                 value["physicsOnly"].GetBoolean();
+        SetRectangle(size.x, size.y, physicsOnly);
+        UpdateGeometry();
+    } else if (name == "rotation") {
+        SetRotation(ReadNumberFromObject(value));
+    } else if (name == "circle") {
+        SetCircle(ReadNumberFromObject(value));
+        UpdateGeometry();
+    } else if (name == "polygon") {
+        SetPolygon(Poly(value));
+        UpdateGeometry();
+    } else if (name == "polyScale") {
+        ApplyPolyScale(ReadNumberFromObject(value));
+    } else if (name == "commonName") {
+        SetShapeName(ReadStringFromObject(value));
+    } else if (name == "bounciness") {
+        ApplyBounciness(value);
+    } else if (name == "trailEmitter") {
+        ApplyTrailEmitter(value);
+    } else {
+        for (const BehaviourKey& key : kBehaviourKeys) {
+            if (name == key.name) {
+                ApplyBehaviourProperty(key.set, name, value);
+                return;
+            }
+        }
+        ArcadeActor::ApplyClassicProperty(name, value);
+    }
+}
+
+void ArcadeStructure::ApplyBehaviourProperty(Behaviour which, const std::string& name,
+                                             const LuaObject& value)
+{
+    MAKO_ASSERT_TYPED(ApplyPropertyError, value.IsTable(),
+                      boost::str(boost::format("'ArcadeStructure.%1%' must be a table, but was "
+                                               "tried to be set to a '%2%'.") %
+                                 name % value.TypeName()));
+    std::vector<std::string> names;
+    for (const LuaObject& key : GetOrderedKeys(value)) {
+        const LuaObject entry = value[key];
+        MAKO_ASSERT_TYPED(ApplyPropertyError, entry.IsConvertibleToString(),
+                          boost::str(boost::format("'ArcadeStructure.%1%' takes class names, "
+                                                   "but was given a '%2%'.") %
+                                     name % entry.TypeName()));
+        names.push_back(entry.ToString());
+    }
+    SetBehaviourSet(which, names);
+}
+
+void ArcadeStructure::ApplyPolyScale(double scale)
+{
+    if (scale == 1.0)
+        return;
+    switch (m_Shape) {
+    case STRUCTURE_SHAPE_RECTANGLE:
+        SetRectangle(m_ShapeWidth * scale, m_ShapeHeight * scale, false);
+        break;
+    case STRUCTURE_SHAPE_CIRCLE:
+        SetCircle(m_Radius * scale);
+        break;
+    case STRUCTURE_SHAPE_TRIMESH: {
+        std::vector<Point2f> scaled;
+        for (const Point2f& v : m_Polygon.GetVertices())
+            scaled.emplace_back(float(v.x * scale), float(v.y * scale));
+        Poly polygon;
+        polygon.SetVertices(scaled);
+        SetPolygon(polygon);
+        break;
+    }
+    default:
+        MAKO_ASSERT(0);
+    }
+}
+
+void ArcadeStructure::ApplyBounciness(const LuaObject& value)
+{
+    const std::string name = ReadStringFromObject(value);
+    if (name == "BounceAlways")
+        m_Bounciness = 0;
+    else if (name == "BounceNeutral")
+        m_Bounciness = 1;
+    else
+        m_Bounciness = 2;
+    UpdateGeometry();
+}
+
+const char* ArcadeStructure::BouncinessName() const
+{
+    switch (m_Bounciness) {
+    case 0:
+        return "BounceAlways";
+    case 1:
+        return "BounceNeutral";
+    case 2:
+        return "BounceDont";
+    default:
+        MAKO_ASSERT_MSG(0, "Unknown bounciness value.");
+        return "";
+    }
+}
+
+void ArcadeStructure::RetrieveClassicProperties(LuaObject& table)
+{
+    ArcadeActor::RetrieveClassicProperties(table);
+    if (m_Shape == STRUCTURE_SHAPE_RECTANGLE)
+        table.SetObject("rectangle", Point<double>(m_ShapeWidth, m_ShapeHeight).ToLuaObject());
+    else if (m_Shape == STRUCTURE_SHAPE_CIRCLE)
+        table.SetNumber("circle", m_Radius);
+    else if (m_Shape == STRUCTURE_SHAPE_TRIMESH)
+        table.SetObject("polygon", m_Polygon.ToLuaObject());
+    table.SetString("commonName", m_ShapeName.c_str());
+    table.SetNumber("rotation", m_Rotation);
+    for (const BehaviourKey& key : kBehaviourKeys) {
+        LuaObject names = NewTable();
+        int i = 1;
+        for (const std::string& n : m_BehaviourNames[key.set])
+            names.SetString(i++, n.c_str());
+        table.SetObject(key.name, names);
+    }
+    table.SetString("bounciness", BouncinessName());
+}
+
+void ArcadeStructure::RetrieveProperties(LuaObject& table)
+{
+    ArcadeActor::RetrieveProperties(table);
+    std::vector<const char*> names;
+    if (m_Shape == STRUCTURE_SHAPE_RECTANGLE)
+        names.push_back("rectangle");
+    else if (m_Shape == STRUCTURE_SHAPE_CIRCLE)
+        names.push_back("circle");
+    else if (m_Shape == STRUCTURE_SHAPE_TRIMESH)
+        names.push_back("polygon");
+    for (const char* n : {"rotation", "commonName"})
+        names.push_back(n);
+    for (const BehaviourKey& key : kBehaviourKeys)
+        names.push_back(key.name);
+    for (const char* n : {"collisionSound", "bounciness", "preventRotation", "immobileCollisions",
+                          "hasFriction", "bounceStrength", "neverSoft"})
+        names.push_back(n);
+    for (const char* name : names) {
+        LuaObject value;
+        RetrieveProperty(value, name);
+        table.SetObject(name, value);
+    }
+}
+
+void ArcadeStructure::ApplyTrailEmitter(const LuaObject& value)
+{
+    if (value.IsString()) {
+        AddTrailEmitter(value.GetString());
+        return;
+    }
+    MAKO_ASSERT_TYPED(ApplyPropertyError, value.IsTable(),
+                      boost::str(boost::format("'ArcadeStructure.trailEmitter' must be a string "
+                                               "or a table, but was tried to be set to a '%1%'.") %
+                                 value.TypeName()));
+    for (const LuaObject& key : GetOrderedKeys(value)) {
+        const LuaObject entry = value[key];
+        MAKO_ASSERT(entry.IsString());
+        AddTrailEmitter(entry.GetString());
+    }
+}
+
+void ArcadeStructure::AddTrailEmitter(const std::string& resourceName)
+{
+    if (resourceName.empty())
+        return;
+    std::unique_ptr<ParticleEmitter> emitter(new ParticleEmitter(resourceName, nullptr));
+    emitter->SetPosition(GetWidth() / 2 - emitter->GetWidth() / 2,
+                         GetHeight() / 2 - emitter->GetHeight() / 2);
+    emitter->SetFactory(&ParticleEmitter::CreateParticle, nullptr);
+    ParticleEmitter* added = emitter.release();
+    AddChild(added, "");
+    m_TrailGroup.Add(added);
+}

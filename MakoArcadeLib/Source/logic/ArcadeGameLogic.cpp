@@ -1,0 +1,3 @@
+#include "logic/ArcadeGameLogic.h"
+
+ArcadeGameLogic* gLogic = nullptr;
