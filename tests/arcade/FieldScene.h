@@ -18,12 +18,17 @@
 
 namespace fieldtest {
 
-// Records every level-end check.
+// Records every level-end check; finds actors by name below its play layer (when set).
 class RecordingLogic : public ArcadeGameLogic
 {
 public:
     void CheckForLevelEnd(double x, double y) override { checks.emplace_back(x, y); }
+    Actor* FindActor(const std::string& name) const override
+    {
+        return playLayer ? playLayer->GetChild(name, true) : nullptr;
+    }
     std::vector<std::pair<double, double>> checks;
+    Actor* playLayer = nullptr;
 };
 
 // The field: owns its world; its children are the play-field objects.

@@ -64,7 +64,10 @@ ArcadeStructure::ArcadeStructure() = default;
 
 ArcadeStructure::~ArcadeStructure()
 {
-    // motions: the motion and the hit motion are deleted here.
+    // The motions go while the structure can still take their hooks out.
+    m_Motion.reset();
+    m_HitMotion.reset();
+    m_RetiredMotions.clear();
 }
 
 unsigned ArcadeStructure::CategoryBitOf(const std::string& name)
@@ -217,7 +220,8 @@ void ArcadeStructure::UpdatePhysics(World* world)
     m_World = world;
     UpdateGeometry();
     // factories: each factory is given this structure as its target here.
-    // motions: a motion, when there is one, is started here.
+    if (m_Motion)
+        m_Motion->Start();
     AddOnce(m_DestroyedCallbacks, &ArcadeStructure::CheckLevelEndOnDestroyed,
             static_cast<void*>(this));
 }
@@ -230,6 +234,11 @@ void ArcadeStructure::UpdateGeometry()
         m_Shape != STRUCTURE_SHAPE_TRIMESH)
         MAKO_ASSERT(0);
     const Vector2D centre = GetCentre();
+    // A new body keeps the old one's velocity, so that the part the motions gave it stays
+    // what GetMotionVelocity says; a first body starts at rest, with nothing from them.
+    const PhysicsBody* oldBody = GetPhysicsBody();
+    const bool hadBody = oldBody != nullptr;
+    const Vector2D velocity = hadBody ? oldBody->GetLinearVel() : Vector2D(0, 0);
     delete m_Geom;
     m_Geom = nullptr;
 
@@ -266,7 +275,10 @@ void ArcadeStructure::UpdateGeometry()
         if (m_PreventRotation)
             body->LockRotation();
         body->SetImmobile(m_ImmobileCollisions);
+        body->SetLinearVel(velocity.x, velocity.y);
     }
+    if (!hadBody)
+        m_MotionVelocity = Point<double>();
 }
 
 Vector2D ArcadeStructure::GetCentre() const
@@ -285,11 +297,16 @@ void ArcadeStructure::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* o
 {
     SyncFromPhysics();
     other->SyncFromPhysics();
-    // motions: the hit motion starts here when moveOnCollision is empty or matches other.
+    ++m_MotionBusy;
+    if (m_HitMotion &&
+        (m_Behaviour[MOVE_ON_COLLISION].empty() || BehaviourMatches(MOVE_ON_COLLISION, *other)))
+        m_HitMotion->Start();
     // A copy: a callback may add or remove callbacks.
     const auto callbacks = m_HitCallbacks;
     for (const auto& entry : callbacks)
         entry.first(logic, other, x, y, nx, ny, depth, entry.second);
+    --m_MotionBusy;
+    FlushRetired();
     if (m_SoftTicks > 0)
         ++m_SoftTicks;
 }
@@ -445,18 +462,20 @@ void ArcadeStructure::Tick()
 {
     Actor::Tick();
     m_SoundPlayed = false;
-    // motions: while the geometry exists and is enabled, the motion and the hit motion are
-    // updated here; their displacement over the frame changes the body's velocity by the
-    // difference to the last frame's, and their turn is added to the rotation.
+    MotionStep step;
+    if (m_Geom && m_Geom->IsEnabled())
+        step = UpdateMotions();
     // A moving structure shows where the physics has taken it.
     const PhysicsBody* body = GetPhysicsBody();
     if (body && m_Geom->IsEnabled())
         SyncFromPhysics();
-    if (body && body->GetLinearVel().Length() > 0.0) {
+    if (step.x != 0 || step.y != 0 || (body && body->GetLinearVel().Length() > 0.0)) {
         const auto callbacks = m_MovedCallbacks;
         for (const auto& entry : callbacks)
             entry.first(this, entry.second);
     }
+    if (step.z != 0)
+        SetRotation(m_Rotation + step.z);
     if (m_SoftTicks > 0) {
         m_SoftTicks = std::max(0, m_SoftTicks - 10);
         if (m_SoftTicks == 0 && m_Geom)
@@ -484,4 +503,141 @@ bool ArcadeStructure::Intersects(const Point<int>& point, const Point<int>& size
     if (m_Shape == STRUCTURE_SHAPE_RECTANGLE && (m_Rotation == 0.0 || m_Rotation == 180.0))
         return Actor::Intersects(point, size);
     return GetOutline().IntersectsRect(MakeRect(point.x, point.y, size.x, size.y));
+}
+
+// ---- Motions -------------------------------------------------------------------------------
+
+void ArcadeStructure::SetMotion(std::unique_ptr<Motion> motion)
+{
+    Motion* added = motion.get();
+    ReplaceMotion(m_Motion, std::move(motion));
+    if (added && GetPhysicsBody())
+        added->Start();
+}
+
+void ArcadeStructure::SetHitMotion(std::unique_ptr<Motion> motion)
+{
+    ReplaceMotion(m_HitMotion, std::move(motion));
+}
+
+void ArcadeStructure::ReplaceMotion(std::unique_ptr<Motion>& slot, std::unique_ptr<Motion> motion)
+{
+    if (slot) {
+        slot->Stop();
+        m_RetiredMotions.push_back(std::move(slot));
+    }
+    slot = std::move(motion);
+    if (slot) {
+        slot->SetTarget(this);
+        SetMovable(true);
+    }
+    FlushRetired();
+}
+
+MotionStep ArcadeStructure::UpdateMotions()
+{
+    if (!m_Motion && !m_HitMotion && m_MotionVelocity.x == 0 && m_MotionVelocity.y == 0)
+        return MotionStep();
+    MotionStep step;
+    ++m_MotionBusy;
+    if (m_Motion)
+        step += m_Motion->Update();
+    if (m_HitMotion)
+        step += m_HitMotion->Update();
+    --m_MotionBusy;
+    FlushRetired();
+    PhysicsBody* body = GetPhysicsBody();
+    MAKO_ASSERT(body);
+    // Only the change of the motions' velocity: what collisions did to the body stays.
+    const Point<double> velocity(step.x / kMotionTickSeconds, step.y / kMotionTickSeconds);
+    const Vector2D current = body->GetLinearVel();
+    body->SetLinearVel(current.x + velocity.x - m_MotionVelocity.x,
+                       current.y + velocity.y - m_MotionVelocity.y);
+    m_MotionVelocity = velocity;
+    return step;
+}
+
+void ArcadeStructure::FlushRetired()
+{
+    if (m_MotionBusy > 0)
+        return;
+    // Moved out first: a motion's destructor may take its hooks out of this structure.
+    std::vector<std::unique_ptr<Motion>> motions;
+    motions.swap(m_RetiredMotions);
+    motions.clear();
+    m_RetiredHooks.clear();
+}
+
+void ArcadeStructure::MakeMovable()
+{
+    SetMovable(true);
+}
+
+void ArcadeStructure::AddCollideBits(std::uint32_t bits)
+{
+    SetCollideBits(m_CollideBits | bits);
+}
+
+void ArcadeStructure::AddMotionHitCallback(MotionHitCallback callback, void* argument)
+{
+    m_MotionHooks.push_back(
+        std::make_unique<MotionHook>(MotionHook{callback, argument, this, true}));
+    m_HitCallbacks.emplace_back(&MotionHookHit, m_MotionHooks.back().get());
+}
+
+void ArcadeStructure::RemoveMotionHitCallback(MotionHitCallback callback, void* argument)
+{
+    for (auto it = m_MotionHooks.begin(); it != m_MotionHooks.end();) {
+        MotionHook* hook = it->get();
+        if (hook->callback != callback || hook->argument != argument) {
+            ++it;
+            continue;
+        }
+        // Kept until no contact is under way: a copy of the hit-callback list may hold it.
+        hook->live = false;
+        RemoveAll(m_HitCallbacks, &MotionHookHit, static_cast<void*>(hook));
+        m_RetiredHooks.push_back(std::move(*it));
+        it = m_MotionHooks.erase(it);
+    }
+    FlushRetired();
+}
+
+void ArcadeStructure::MotionHookHit(ArcadeGameLogic*, ArcadeStructure* other, double x, double y,
+                                    double nx, double ny, double depth, void* context)
+{
+    const MotionHook* hook = static_cast<const MotionHook*>(context);
+    if (!hook->live)
+        return;
+    MotionContact contact;
+    contact.x = x;
+    contact.y = y;
+    contact.nx = nx;
+    contact.ny = ny;
+    contact.depth = depth;
+    hook->callback(hook->owner, other, contact, hook->argument);
+}
+
+std::string ArcadeStructure::GetStopClassName() const
+{
+    return GetClass()->GetName();
+}
+
+std::string ArcadeStructure::GetStopClassAlias() const
+{
+    const char* alias = GetBehaviourAlias();
+    return alias ? alias : "";
+}
+
+MotionTarget* ArcadeStructure::FindFieldTarget(const std::string& name) const
+{
+    if (!gLogic)
+        return nullptr;
+    ArcadeStructure* found = dynamic_cast<ArcadeStructure*>(gLogic->FindActor(name));
+    return found && found->GetGeom() ? found : nullptr;
+}
+
+void ArcadeStructure::OnMotionPropertiesApplied()
+{
+    const Vector2D centre = GetCentre();
+    CheckForLevelEnd(nullptr, centre.x, centre.y);
 }

@@ -7,6 +7,10 @@
 // kills it, which collisions move it and which make its collision sound. Every solid thing
 // of the game (balls, bricks, walls, the paddle, power-ups, colliders...) derives from it.
 //
+// A structure owns up to two motions ("motion", running all the time once it is in a world,
+// and "hitMotion", started by collisions) and is their target: it updates both once per
+// tick of 32 ms and turns their summed step into its body's velocity and its rotation.
+//
 // Units: pixels of the 640 x 480 field, y downwards; rotations in degrees; velocities in
 // pixels per second. A structure is made from a Lua table (ArcadeStructureProperties.cpp),
 // put into a world by UpdatePhysics, ticked once per frame, told of its contacts by
@@ -16,7 +20,10 @@
 #include "geometry/Poly.h"
 #include "physics/ContactRecord.h"
 #include "scene/ActorGroup.h"
+#include "scene/Motion.h"
+#include "scene/MotionTarget.h"
 
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -31,7 +38,7 @@ enum StructureShape : int {
     STRUCTURE_SHAPE_NONE = 4,
 };
 
-class ArcadeStructure : public ArcadeActor
+class ArcadeStructure : public ArcadeActor, public MotionTarget
 {
     MAKO_DECLARE_CLASS();
 
@@ -53,6 +60,10 @@ public:
         SOUND_ON_COLLISION,
         BEHAVIOUR_COUNT
     };
+
+    // The length of one physics tick in seconds: a motion's step per tick over it is the
+    // velocity the step gives the body.
+    static constexpr double kMotionTickSeconds = 0.032;
 
     // Units of a temporary soft period and its softness (StartSoftPeriod).
     static constexpr int kSoftPeriod = 30;
@@ -119,8 +130,9 @@ public:
     World* GetWorld() const { return m_World; }
 
     // ---- Collisions and callbacks ------------------------------------------------------
-    // One contact with other: both actors follow their geometries, then the hit callbacks
-    // run in order (solid is not passed on) and a running soft period grows by 1.
+    // One contact with other: both actors follow their geometries, the hit motion starts
+    // when moveOnCollision is empty or matches other, then the hit callbacks run in order
+    // (solid is not passed on) and a running soft period grows by 1.
     virtual void HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, double x, double y,
                                  double nx, double ny, double depth, bool solid);
     virtual void AddHitCallback(HitCallback callback, void* context);
@@ -156,6 +168,36 @@ public:
     virtual void DestroyedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y);
     virtual void DamagedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y);
 
+    // ---- Motions -----------------------------------------------------------------------
+    // Takes the motion over (null removes the current one), makes itself its target and
+    // becomes movable; the motion starts at once when the structure has a body, else when
+    // it is put into a world. A replaced motion is stopped and deleted (after the update or
+    // contact that replaced it, when it was replaced from inside one).
+    void SetMotion(std::unique_ptr<Motion> motion);
+    // The same for the hit motion, which starts only on a collision (HandleCollision).
+    void SetHitMotion(std::unique_ptr<Motion> motion);
+    Motion* GetMotion() const { return m_Motion.get(); }
+    Motion* GetHitMotion() const { return m_HitMotion.get(); }
+
+    // MotionTarget: what the motions read and change of the structure.
+    PhysicsGeom* GetMotionGeom() const override { return m_Geom; }
+    // SetMovable(true).
+    void MakeMovable() override;
+    void AddCollideBits(std::uint32_t bits) override;
+    // The velocity the motions gave the body in the last tick, pixels per second.
+    Point<double> GetMotionVelocity() const override { return m_MotionVelocity; }
+    void SetMotionVelocity(const Point<double>& velocity) override { m_MotionVelocity = velocity; }
+    // Motion hit callbacks share the hit-callback list (and its order) with the others.
+    void AddMotionHitCallback(MotionHitCallback callback, void* argument) override;
+    void RemoveMotionHitCallback(MotionHitCallback callback, void* argument) override;
+    // The class name, and GetBehaviourAlias (empty without one).
+    std::string GetStopClassName() const override;
+    std::string GetStopClassAlias() const override;
+    // The running controller's actor of that name when it is a structure with a geometry.
+    MotionTarget* FindFieldTarget(const std::string& name) const override;
+    // The running controller checks for the end of the level at the structure's centre.
+    void OnMotionPropertiesApplied() override;
+
     // ---- Edges and outline -------------------------------------------------------------
     // Rectangle 4, circle 1, polygon its number of edges, no shape 0.
     int GetNumEdges() const override;
@@ -177,8 +219,10 @@ public:
     virtual double GetMaxYAtX(double x) const;
 
     // ---- Actor -------------------------------------------------------------------------
-    // Actor tick; a structure with a body follows its geometry; then the moved callbacks
-    // while the body moves, and the soft period wears off by 10 units.
+    // Actor tick; while the geometry is enabled the motions are updated and their step
+    // becomes the body's velocity (UpdateMotions); a structure with a body follows its
+    // geometry; then the moved callbacks while it moves, the motions' turn is added to the
+    // rotation, and the soft period wears off by 10 units.
     void Tick() override;
     // Disables the geometry and body, kills the actor and runs the destroyed callbacks,
     // all once: killing a dead structure does nothing.
@@ -209,6 +253,9 @@ protected:
     void ApplyPolyScale(double scale);
     void ApplyBounciness(const LuaPlus::LuaObject& value);
     void ApplyTrailEmitter(const LuaPlus::LuaObject& value);
+    // "motion" or "hitMotion": nil or an empty table removes it, any other table is made
+    // into the motion.
+    void ApplyMotionProperty(const std::string& name, const LuaPlus::LuaObject& value);
     const char* BouncinessName() const;
 
     // The hit callbacks that carry out the behaviour sets (context: the structure).
@@ -257,7 +304,31 @@ protected:
     ActorGroup m_TrailGroup;
     // A collision sound was started during the current tick.
     bool m_SoundPlayed = false;
-    // motions: the motion, the hit motion and the velocity they gave in the last tick join
-    // here (keys "motion" and "hitMotion"; updated in Tick, the hit motion started in
-    // HandleCollision).
+
+private:
+    // A motion hit callback as an entry of the hit-callback list; dead once removed.
+    struct MotionHook
+    {
+        MotionHitCallback callback;
+        void* argument;
+        ArcadeStructure* owner;
+        bool live;
+    };
+    static void MotionHookHit(ArcadeGameLogic*, ArcadeStructure* other, double x, double y,
+                              double nx, double ny, double depth, void* hook);
+    void ReplaceMotion(std::unique_ptr<Motion>& slot, std::unique_ptr<Motion> motion);
+    // Updates the motions once and gives the body the change of their velocity; the summed
+    // step. Without motions the velocity they gave last is taken back.
+    MotionStep UpdateMotions();
+    // Deletes replaced motions and removed hooks unless a motion update or a contact is
+    // under way.
+    void FlushRetired();
+
+    std::unique_ptr<Motion> m_Motion;
+    std::unique_ptr<Motion> m_HitMotion;
+    Point<double> m_MotionVelocity;
+    std::vector<std::unique_ptr<MotionHook>> m_MotionHooks;
+    std::vector<std::unique_ptr<MotionHook>> m_RetiredHooks;
+    std::vector<std::unique_ptr<Motion>> m_RetiredMotions;
+    int m_MotionBusy = 0; // nesting of motion updates and contacts under way
 };

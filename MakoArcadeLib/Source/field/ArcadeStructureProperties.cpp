@@ -2,6 +2,7 @@
 #include "field/ArcadeStructure.h"
 
 #include "core/Class.h"
+#include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
@@ -23,6 +24,8 @@ const char* const kClassicProperties[] = {"rectangle",
                                           "polygon",
                                           "polyScale",
                                           "commonName",
+                                          "motion",
+                                          "hitMotion",
                                           "dieOnCollision",
                                           "destroyOnCollision",
                                           "damageOnCollision",
@@ -31,9 +34,6 @@ const char* const kClassicProperties[] = {"rectangle",
                                           "soundOnCollision",
                                           "bounciness",
                                           "trailEmitter"};
-// motions: "motion" and "hitMotion" join the classic properties. A nil value removes the
-// motion and ends there (a property set to nil is not a table error); an empty table
-// removes it; any other table becomes the motion.
 
 struct BehaviourKey
 {
@@ -123,6 +123,8 @@ void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObj
         ApplyBounciness(value);
     } else if (name == "trailEmitter") {
         ApplyTrailEmitter(value);
+    } else if (name == "motion" || name == "hitMotion") {
+        ApplyMotionProperty(name, value);
     } else {
         for (const BehaviourKey& key : kBehaviourKeys) {
             if (name == key.name) {
@@ -215,6 +217,16 @@ void ArcadeStructure::RetrieveClassicProperties(LuaObject& table)
     else if (m_Shape == STRUCTURE_SHAPE_TRIMESH)
         table.SetObject("polygon", m_Polygon.ToLuaObject());
     table.SetString("commonName", m_ShapeName.c_str());
+    for (const auto& entry : {std::make_pair("hitMotion", m_HitMotion.get()),
+                              std::make_pair("motion", m_Motion.get())}) {
+        if (!entry.second) {
+            table.SetNil(entry.first);
+            continue;
+        }
+        LuaObject motion = NewTable();
+        entry.second->RetrieveProperties(motion);
+        table.SetObject(entry.first, motion);
+    }
     table.SetNumber("rotation", m_Rotation);
     for (const BehaviourKey& key : kBehaviourKeys) {
         LuaObject names = NewTable();
@@ -236,7 +248,7 @@ void ArcadeStructure::RetrieveProperties(LuaObject& table)
         names.push_back("circle");
     else if (m_Shape == STRUCTURE_SHAPE_TRIMESH)
         names.push_back("polygon");
-    for (const char* n : {"rotation", "commonName"})
+    for (const char* n : {"rotation", "motion", "hitMotion", "commonName"})
         names.push_back(n);
     for (const BehaviourKey& key : kBehaviourKeys)
         names.push_back(key.name);
@@ -248,6 +260,23 @@ void ArcadeStructure::RetrieveProperties(LuaObject& table)
         RetrieveProperty(value, name);
         table.SetObject(name, value);
     }
+}
+
+void ArcadeStructure::ApplyMotionProperty(const std::string& name, const LuaObject& value)
+{
+    const bool hit = name == "hitMotion";
+    // Setting the key to nil removes the motion; it is not a wrong type.
+    if (value.IsNil() || (value.IsTable() && GetOrderedKeys(value).empty())) {
+        hit ? SetHitMotion(nullptr) : SetMotion(nullptr);
+        return;
+    }
+    MAKO_ASSERT(value.IsTable());
+    std::unique_ptr<Object> object(ClassManager::GetInstance()->InstantiateObject(value));
+    Motion* tempMotion = dynamic_cast<Motion*>(object.get());
+    MAKO_ASSERT(tempMotion);
+    object.release();
+    std::unique_ptr<Motion> motion(tempMotion);
+    hit ? SetHitMotion(std::move(motion)) : SetMotion(std::move(motion));
 }
 
 void ArcadeStructure::ApplyTrailEmitter(const LuaObject& value)

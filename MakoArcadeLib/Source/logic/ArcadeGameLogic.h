@@ -6,6 +6,10 @@
 // Main thread only.
 #include "core/Object.h"
 
+#include <string>
+
+class Actor;
+
 class ArcadeGameLogic : public Object
 {
 public:
@@ -14,6 +18,9 @@ public:
     // checks the level's goals and the balls left and switches state when the level is
     // won or every ball is lost.
     virtual void CheckForLevelEnd(double x, double y) = 0;
+    // The actor of that name in the play layer of the game screen (searched through the
+    // whole tree below it); null when there is none.
+    virtual Actor* FindActor(const std::string& name) const = 0;
 };
 
 // The running controller; null while no game runs. The controller sets it when it starts
