@@ -290,6 +290,26 @@ TEST_F(StructureMotionTest, OnlyTheChangeOfTheMotionsVelocityReachesTheBody)
     EXPECT_EQ(0.0, s->GetMotionVelocity().x);
 }
 
+TEST_F(StructureMotionTest, TurnsAddToTheRotationAndStopMotionsLetGoWhenReplaced)
+{
+    ArcadeStructure* s = Place("{class = 'ArcadeStructure', rectangle = {20, 10}, "
+                               "position = {100, 100}, rotation = 10, motion = {class = "
+                               "'MotionStop', stopClasses = {'Wall'}, addMotionList = {{class "
+                               "= 'MotionRotate', angle = 30, speed = 10}}}}");
+    EXPECT_EQ(1u, s->GetHitCallbackCount()) << "the stop motion hears the contacts";
+    passes.Step(5);
+    EXPECT_NEAR(40.0, s->GetRotation(), 1e-4);
+    EXPECT_NEAR(110.0, s->GetGeom()->GetCenter().x, 1e-9) << "a turn moves nothing";
+    // A replaced stop motion takes its hook out; so does one deleted with the structure.
+    s->ApplyProperty("motion", bbtest::EvalLua("{class = 'MotionStop', stopClasses = {'Ball'}}"));
+    EXPECT_EQ(1u, s->GetHitCallbackCount());
+    s->ApplyProperty("hitMotion", bbtest::EvalLua("{class = 'MotionStop'}"));
+    EXPECT_EQ(2u, s->GetHitCallbackCount());
+    s->ApplyProperty("hitMotion", bbtest::EvalLua("nil"));
+    EXPECT_EQ(1u, s->GetHitCallbackCount());
+    EXPECT_EQ(129u, s->GetCollideBits()) << "the categories of both stop motions stay";
+}
+
 TEST_F(StructureMotionTest, AMotionMayReplaceItselfAndCheckTheLevelAsItEnds)
 {
     // When its child ends the motion sets its own key to an empty table: it is removed

@@ -45,6 +45,19 @@ template <typename List, typename Fn, typename Ctx> void RemoveAll(List& list, F
                list.end());
 }
 
+// Counts a motion update or a contact as under way for as long as it lives.
+class BusyScope
+{
+public:
+    explicit BusyScope(int& depth) : m_Depth(depth) { ++m_Depth; }
+    ~BusyScope() { --m_Depth; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    int& m_Depth;
+};
+
 // Names that make a structure movable when a behaviour set holds them: a structure that
 // reacts to bricks or walls, that destroys the paddle, or that a shield affects.
 bool MakesMovable(ArcadeStructure::Behaviour set, const std::string& name)
@@ -67,7 +80,7 @@ ArcadeStructure::~ArcadeStructure()
     // The motions go while the structure can still take their hooks out.
     m_Motion.reset();
     m_HitMotion.reset();
-    m_RetiredMotions.clear();
+    FlushRetired();
 }
 
 unsigned ArcadeStructure::CategoryBitOf(const std::string& name)
@@ -297,15 +310,16 @@ void ArcadeStructure::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* o
 {
     SyncFromPhysics();
     other->SyncFromPhysics();
-    ++m_MotionBusy;
-    if (m_HitMotion &&
-        (m_Behaviour[MOVE_ON_COLLISION].empty() || BehaviourMatches(MOVE_ON_COLLISION, *other)))
-        m_HitMotion->Start();
-    // A copy: a callback may add or remove callbacks.
-    const auto callbacks = m_HitCallbacks;
-    for (const auto& entry : callbacks)
-        entry.first(logic, other, x, y, nx, ny, depth, entry.second);
-    --m_MotionBusy;
+    {
+        BusyScope busy(m_MotionBusy);
+        if (m_HitMotion &&
+            (m_Behaviour[MOVE_ON_COLLISION].empty() || BehaviourMatches(MOVE_ON_COLLISION, *other)))
+            m_HitMotion->Start();
+        // A copy: a callback may add or remove callbacks.
+        const auto callbacks = m_HitCallbacks;
+        for (const auto& entry : callbacks)
+            entry.first(logic, other, x, y, nx, ny, depth, entry.second);
+    }
     FlushRetired();
     if (m_SoftTicks > 0)
         ++m_SoftTicks;
@@ -539,12 +553,13 @@ MotionStep ArcadeStructure::UpdateMotions()
     if (!m_Motion && !m_HitMotion && m_MotionVelocity.x == 0 && m_MotionVelocity.y == 0)
         return MotionStep();
     MotionStep step;
-    ++m_MotionBusy;
-    if (m_Motion)
-        step += m_Motion->Update();
-    if (m_HitMotion)
-        step += m_HitMotion->Update();
-    --m_MotionBusy;
+    {
+        BusyScope busy(m_MotionBusy);
+        if (m_Motion)
+            step += m_Motion->Update();
+        if (m_HitMotion)
+            step += m_HitMotion->Update();
+    }
     FlushRetired();
     PhysicsBody* body = GetPhysicsBody();
     MAKO_ASSERT(body);
@@ -561,10 +576,13 @@ void ArcadeStructure::FlushRetired()
 {
     if (m_MotionBusy > 0)
         return;
-    // Moved out first: a motion's destructor may take its hooks out of this structure.
-    std::vector<std::unique_ptr<Motion>> motions;
-    motions.swap(m_RetiredMotions);
-    motions.clear();
+    // Moved out first: a motion's destructor may take its hooks out of this structure,
+    // which retires them and flushes again.
+    while (!m_RetiredMotions.empty()) {
+        std::vector<std::unique_ptr<Motion>> motions;
+        motions.swap(m_RetiredMotions);
+        motions.clear();
+    }
     m_RetiredHooks.clear();
 }
 
