@@ -53,6 +53,15 @@ TEST_F(MotionTest, RelativeWithoutEndKeepsMovingAlongTheOffset)
     const std::vector<TraceEntry> expected(5, {0.6f, 0.8f, 0, R});
     EXPECT_EQ(expected, Trace(*motion, 5));
     EXPECT_EQ(0.0f, FloatProperty(*motion, "progress"));
+
+    // An offset shorter than the speed still only gives the direction: it never completes.
+    auto shortOffset = MakeMotion("{class = 'MotionRelative', destination = {x = 0, y = 1}, "
+                                  "speed = 2, infinite = true, start = true}");
+    Completions done;
+    done.Watch(*shortOffset);
+    const std::vector<TraceEntry> endless(4, {0, 2, 0, R});
+    EXPECT_EQ(endless, Trace(*shortOffset, 4));
+    EXPECT_EQ(0, done.count);
 }
 
 TEST_F(MotionTest, AbsoluteHeadsForTheDestinationAndCompletesStandingOnIt)

@@ -20,7 +20,9 @@ MotionStep MotionRelative::Update()
     if (!m_Infinite)
         m_Ramp.BrakeIfNear(remaining, false);
     float stepLength = m_Ramp.GetSpeed();
-    const bool finished = remaining <= m_Ramp.GetSpeed();
+    // An endless motion never completes, however short its offset: it only gives the
+    // direction to move in.
+    const bool finished = !m_Infinite && remaining <= m_Ramp.GetSpeed();
     if (finished) {
         m_Running = false;
         stepLength = remaining;

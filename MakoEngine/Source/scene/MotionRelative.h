@@ -2,7 +2,7 @@
 // Moves its target by an offset, at most the ramp's speed per tick, without reading the
 // target: the steps add up to the offset exactly and the motion completes on the tick of
 // the last (shorter) step, with progress back at 0. With "infinite" the progress is not
-// counted and the motion keeps moving along the offset's direction.
+// counted and the motion keeps moving along the offset's direction and never completes.
 #include "scene/Motion.h"
 #include "scene/MotionRamp.h"
 
