@@ -92,6 +92,15 @@ bool NetSocket::Listen(const NetAddress& address)
     return true;
 }
 
+NetAddress NetSocket::GetLocalAddress() const
+{
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    if (m_Handle < 0 || getsockname(m_Handle, reinterpret_cast<sockaddr*>(&local), &size) != 0)
+        return NetAddress();
+    return NetAddress::FromSockAddr(local);
+}
+
 bool NetSocket::Accept(NetSocket& out, NetAddress& peer)
 {
     if (m_Handle < 0)

@@ -30,6 +30,8 @@ public:
     // Makes a listening socket bound to the address (its port included), backlog 5.
     // False, with no socket left, when it cannot be made or bound.
     bool Listen(const NetAddress& address);
+    // The address this socket is bound to (port 0 when it has none).
+    NetAddress GetLocalAddress() const;
     // Takes a waiting connection, if any: true with `out` and `peer` set, else false.
     bool Accept(NetSocket& out, NetAddress& peer);
 
