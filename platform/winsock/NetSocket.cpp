@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -11,8 +12,11 @@
 #include <chrono>
 
 namespace {
+// Non-blocking, and small messages are sent at once rather than gathered.
 bool SetNonBlocking(int handle)
 {
+    const int on = 1;
+    setsockopt(handle, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     const int flags = fcntl(handle, F_GETFL, 0);
     return flags >= 0 && fcntl(handle, F_SETFL, flags | O_NONBLOCK) == 0;
 }
@@ -227,9 +231,11 @@ bool NetSocket::SendMessage(const char* bytes, std::size_t n)
 {
     if (m_Handle < 0 || n > 0xFFFFFFFFu)
         return false;
-    const uint32_t length = static_cast<uint32_t>(n);
-    const char header[4] = {
-        static_cast<char>(length & 0xFF), static_cast<char>((length >> 8) & 0xFF),
-        static_cast<char>((length >> 16) & 0xFF), static_cast<char>((length >> 24) & 0xFF)};
-    return WriteAll(header, 4) && WriteAll(bytes, n);
+    // One write for length and payload, so a small message leaves in one segment.
+    std::string message(4 + n, '\0');
+    for (int i = 0; i < 4; ++i)
+        message[std::size_t(i)] = static_cast<char>((uint64_t(n) >> (8 * i)) & 0xFF);
+    if (n > 0)
+        message.replace(4, n, bytes, n);
+    return WriteAll(message.data(), message.size());
 }

@@ -20,6 +20,8 @@ public:
     // Listens on a free loopback port; pump is called while waiting (it polls the server).
     explicit DebugTestClient(std::function<void()> pump);
 
+    // Replaces what is called while waiting (nothing when empty).
+    void SetPump(std::function<void()> pump) { m_Pump = std::move(pump); }
     uint16_t GetPort() const { return m_BackPort; }
     // Connects to the server's port and sends the raw bytes (a hello, usually).
     bool SendHello(uint16_t serverPort, const std::string& bytes);
@@ -31,7 +33,7 @@ public:
     // Waits for the next message; false when none comes in time or the game closed.
     bool Receive(std::string& text);
     // Every message that arrives until the pump has run `rounds` times with nothing new.
-    std::vector<std::string> Drain(int rounds = 20);
+    std::vector<std::string> Drain(int rounds = 40);
     // Waits until the game has closed the connection; true when it did.
     bool WaitForClose();
     // Waits until `done` holds, pumping; false on time-out.
