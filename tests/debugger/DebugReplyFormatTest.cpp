@@ -67,9 +67,11 @@ TEST(DebugReplyFormat, ValuesPrintAsTheClientShowsThem)
 {
     StateOwner owner;
     lua_State* L = owner.L();
-    ASSERT_EQ(luaL_dostring(L, "return nil, true, false, 0.1, 1e300, -3, 'q\"', {}, print, "
-                               "function() end, coroutine.create(function() end)"),
+    ASSERT_EQ(luaL_loadstring(L, "return nil, true, false, 0.1, 1e300, -3, 'q\"', {}, print, "
+                                 "function() end, coroutine.create(function() end)"),
               0);
+    LuaPlus::CallFailure failure;
+    ASSERT_TRUE(LuaPlus::ProtectedCall(L, 0, LUA_MULTRET, "values", failure));
     const char* expected[] = {"'!!!NIL!!!'",
                               "true",
                               "false",

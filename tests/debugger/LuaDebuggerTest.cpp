@@ -2,11 +2,11 @@
 // steps, reads and changes variables while the script waits on its own thread, as the
 // game's loop would inside the script.
 #include "debugger/LuaDebugger.h"
-#include "DebugTestClient.h"
 #include "debugger/DebugHello.h"
 #include "luaplus/LuaCall.h"
 #include "luaplus/LuaState.h"
 #include "support/TempHome.h"
+#include "support/engine/DebugTestClient.h"
 
 #include <gtest/gtest.h>
 
@@ -193,7 +193,12 @@ TEST_F(LuaDebuggerTest, SetsVariablesAndRunsCodeWhileStopped)
     EXPECT_EQ(Global("counter"), "105");
     EXPECT_EQ(Global("fromClient"), "10");
     EXPECT_EQ(Global("print"), "function");
-    ASSERT_EQ(luaL_dostring(m_Game->GetCState(), "assert(made.a.b == 'v')"), 0);
+    lua_State* L = m_Game->GetCState();
+    ASSERT_EQ(luaL_loadstring(L, "return made.a.b"), 0);
+    LuaPlus::CallFailure failure;
+    ASSERT_TRUE(LuaPlus::ProtectedCall(L, 0, 1, "made.a.b", failure));
+    EXPECT_STREQ(lua_tostring(L, -1), "v");
+    lua_pop(L, 1);
 }
 
 TEST_F(LuaDebuggerTest, StepsIntoOverAndOut)

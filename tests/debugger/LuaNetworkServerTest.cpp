@@ -1,8 +1,8 @@
 // The debugger's server against real clients on the loopback interface.
-#include "DebugTestClient.h"
 #include "debugger/DebugHello.h"
 #include "debugger/LuaNetworkServerImpl.h"
 #include "support/TempHome.h"
+#include "support/engine/DebugTestClient.h"
 
 #include <gtest/gtest.h>
 

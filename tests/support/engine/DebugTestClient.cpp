@@ -1,4 +1,4 @@
-#include "DebugTestClient.h"
+#include "support/engine/DebugTestClient.h"
 
 #include <chrono>
 #include <thread>
