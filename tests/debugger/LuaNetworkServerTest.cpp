@@ -97,6 +97,12 @@ TEST_F(ServerTest, WrongMagicIsIgnoredAndTheNextClientIsServed)
     ASSERT_TRUE(stranger.SendHello(m_Server.GetListeningPort(),
                                    DebugHello::Encode(0xBEEF, stranger.GetPort(), "LuaDebugger")));
     stranger.Drain(50);
+    // A name that could not stand on a line of the connection list is no hello either.
+    DebugTestClient badName([this] { m_Server.Poll(); });
+    ASSERT_TRUE(badName.SendHello(
+        m_Server.GetListeningPort(),
+        DebugHello::Encode(DebugHello::MAGIC, badName.GetPort(), "Lua\nDebugger")));
+    badName.Drain(50);
     EXPECT_EQ(m_Server.GetHandshakeState(), LuaNetworkServerImpl::HandshakeState::Listening);
     EXPECT_TRUE(m_Server.GetConnectionNames().empty());
     auto client = Attach("LuaDebugger");

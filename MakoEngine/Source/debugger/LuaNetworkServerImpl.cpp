@@ -5,6 +5,7 @@
 #include "debugger/DebugConnectionList.h"
 #include "debugger/DebugHello.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -190,7 +191,13 @@ void LuaNetworkServerImpl::PollAwaitingHello()
         }
     }
     const DebugHello hello = DebugHello::Parse(m_HelloBytes.data());
-    if (!hello.IsValid()) {
+    // The name goes on a line of its own into the connection list: an empty one, or one
+    // with control characters, could not be read back.
+    const bool nameFits =
+        !hello.name.empty() && std::none_of(hello.name.begin(), hello.name.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 32 || c == 127;
+        });
+    if (!hello.IsValid() || !nameFits) {
         m_State = HandshakeState::Listening;
         return;
     }
