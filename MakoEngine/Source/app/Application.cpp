@@ -14,6 +14,7 @@
 #include "core/Shell.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
+#include "debugger/LuaDebugger.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"
 #include "lua/LuaSerializer.h"
@@ -94,6 +95,8 @@ Application::~Application()
     SafeDelete(m_Shell, "~Application - SAFE_DELETE(m_Shell)\n");
     DestroyPlayerManagers();
     LogAtLevel(3, "~Application - LuaRemoteDebuggingServer\n");
+    if (IsLuaDebuggerActive())
+        ShutdownLuaDebugger();
     // Posted events may still own script values: release them while the state lives. The
     // state itself outlives the application: the program entry closes it last.
     GetPostedEventQueue().Clear();
@@ -157,6 +160,8 @@ void Application::InitEngine(int argc, char** argv)
 
     Log("Initializing resource management subsystem...\n");
     InitResources();
+    if (RetrieveBoolProperty("enableLuaDebugger"))
+        StartLuaDebugger();
 
     m_Config = std::make_unique<Config>(m_LuaState);
     ReadConfig();
@@ -188,6 +193,25 @@ void Application::InitEngine(int argc, char** argv)
 
     InitLogLevel();
     InitScreenManager();
+    if (IsLuaDebuggerActive())
+        Log("Waiting for Lua Debugger.\n");
+}
+
+void Application::StartLuaDebugger()
+{
+    // The debugger answers on the loopback address only, unless the start-up property
+    // luaDebuggerAddress names another address to listen on.
+    LuaPlus::LuaObject address;
+    RetrieveProperty(address, "luaDebuggerAddress");
+    std::string listenHost = LuaNetworkServer::DEFAULT_LISTEN_HOST;
+    if (address.IsString() && address.GetStrLen() > 0)
+        listenHost = address.GetString();
+    SetDebuggedLuaState("Main", m_LuaState->GetCState());
+    std::string folder = m_AppDataFolder;
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    InitLuaDebugger(folder + "RemoteLuaDebuggingServerNetworkConnection.txt",
+                    LuaDebugger::DEFAULT_PORT, listenHost);
 }
 
 void Application::LogStartupParameters()

@@ -253,6 +253,8 @@ protected:
     void LogStartupParameters();
     bool AnotherInstanceIsRunning() const;
     void InitResources();
+    // Starts the remote script debugger on the application's Lua state.
+    void StartLuaDebugger();
     // The loaders of images, sounds and music, in that order.
     virtual void AddResourceLoaders();
 

@@ -9,6 +9,7 @@
 #include "core/Log.h"
 #include "core/Shell.h"
 #include "core/TimerManager.h"
+#include "debugger/LuaDebugger.h"
 #include "lua/LuaFunctionList.h"
 #include "perf/TickPerformanceManager.h"
 #include "widgets/Button.h"
@@ -151,6 +152,9 @@ void Application::PrepareEvents()
     }
     if (m_Shell)
         m_Shell->Update();
+    // The script debugger's client is served once per pass, like the console.
+    if (IsLuaDebuggerActive())
+        UpdateLuaDebugger();
     ButtonClickLatch() = true;
 }
 

@@ -1,0 +1,27 @@
+#pragma once
+// The file through which the game reattaches, at its next start, to the debugging clients
+// that were attached before: for each client, in order, a line with its name and a line
+// with its connect-back address "a.b.c.d:port".
+#include "winsock/NetAddress.h"
+
+#include <string>
+#include <vector>
+
+class DebugConnectionList
+{
+public:
+    struct Entry
+    {
+        std::string name;
+        NetAddress address;
+    };
+
+    // Reads the pairs of the file. Each line is cut to 199 characters and trimmed of
+    // blanks; the list ends at an empty name line, at an empty address line (the half pair
+    // is dropped) or at the end of the file. A pair whose address has no ':' or cannot be
+    // resolved is skipped. A missing or unreadable file reads as no entries.
+    static std::vector<Entry> Read(const std::string& path);
+    // Writes the entries, replacing the file whole (written aside, then renamed over it).
+    // False when it could not be written; the old file then stays.
+    static bool Write(const std::string& path, const std::vector<Entry>& entries);
+};
