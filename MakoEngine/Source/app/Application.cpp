@@ -23,6 +23,7 @@
 #include "perf/TickPerformanceManager.h"
 #include "players/GameDataIO.h"
 #include "players/GameRecordManager.h"
+#include "players/HighScoreManager.h"
 #include "players/PlayerManager.h"
 #include "players/TopRecordsManager.h"
 #include "resources/PhysFSResourceScanner.h"

@@ -26,6 +26,7 @@
 class Canvas;
 class GameDataIO;
 class GameRecordManager;
+class HighScoreManager;
 class PlayerManager;
 class TopRecordsManager;
 class Config;
@@ -314,6 +315,7 @@ protected:
     std::unique_ptr<TimerManager> m_TimerManager;
     std::unique_ptr<TickPerformanceManager> m_TickPerformanceManager;
     std::unique_ptr<GameRecordManager> m_GameRecordManager;
+    std::unique_ptr<HighScoreManager> m_HighScoreManager;
     std::unique_ptr<PlayerManager> m_PlayerManager;
     std::unique_ptr<TopRecordsManager> m_TopRecordsManager;
     std::unique_ptr<GameDataIO> m_GameDataIO;

@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "players/GameDataIO.h"
 #include "players/GameRecordManager.h"
+#include "players/HighScoreManager.h"
 #include "players/PlayerManager.h"
 #include "players/TopRecordsList.h"
 #include "players/TopRecordsManager.h"
@@ -31,12 +32,14 @@ void Application::ResumeSound()
     Sound::ResumeApp();
 }
 
-// The record manager first (the others observe it), then the players, the top-record lists
-// (one, "Top Ten Scores"), then the object that loads and saves the cards; the cards are
-// loaded once here, after the lists exist, so the lists start with the best of all cards.
+// The record manager first (the others observe it), the high scores, the players, the
+// top-record lists (one, "Top Ten Scores"), then the object that loads and saves the
+// cards. The cards are loaded here, once the lists exist, so that the lists start with the
+// best records of all cards.
 void Application::InitPlayerManagers()
 {
     m_GameRecordManager = std::make_unique<GameRecordManager>(m_LuaState);
+    m_HighScoreManager = std::make_unique<HighScoreManager>(m_LuaState);
     m_PlayerManager = std::make_unique<PlayerManager>(m_LuaState);
     m_TopRecordsManager = std::make_unique<TopRecordsManager>();
     m_TopRecordsManager->AddList(
@@ -60,6 +63,7 @@ void Application::DestroyGameDataIO()
 void Application::DestroyPlayerManagers()
 {
     LogAtLevel(3, "~Application - SAFE_DELETE(m_HighScoreManager)\n");
+    m_HighScoreManager.reset();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_GameRecordManager)\n");
     m_GameRecordManager.reset();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_PlayerManager)\n");

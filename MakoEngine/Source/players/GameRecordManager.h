@@ -8,6 +8,7 @@
 
 class GameRecord;
 class GameRecordObserver;
+class Player;
 
 class GameRecordManager
 {
@@ -28,6 +29,13 @@ public:
     void RestoreTable(int guid, const LuaPlus::LuaObject& table);
     // The table stored under guid; raises when there is none.
     LuaPlus::LuaObject GetTableWithGuid(int guid) const;
+
+    // Files the player's per-mode top lists (scores, percentages, words of the configured
+    // game modes GameMode1 to GameMode3) into the high-score lists; with alsoGameRecords,
+    // also takes in the card's game records not known yet and tells the observers.
+    void AddRecordsFromPlayer(Player* player, bool alsoGameRecords);
+    // AddRecordsFromPlayer(player, false) for every signed-in player of slots 1 to 4.
+    void RefreshRecordsFromPlayers();
 
 private:
     LuaPlus::LuaObject m_Records;

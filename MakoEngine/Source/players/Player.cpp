@@ -111,7 +111,8 @@ LuaObject Player::GetGameRecords() const
 void Player::AddScoreRecord(const LuaObject& record) const
 {
     MAKO_ASSERT(record.IsTable());
-    LuaObject gameModeTable = GetTable()["Game_Modes"][record["game_mode"]];
+    MAKO_ASSERT(record["game_mode"].IsString());
+    LuaObject gameModeTable = GetGameModeTable(record["game_mode"].GetString());
     MAKO_ASSERT(gameModeTable.IsTable());
     PlayerScript::CallGlobal(m_Data.GetState(), "FileScoreRecord", gameModeTable, record);
 }
@@ -119,7 +120,8 @@ void Player::AddScoreRecord(const LuaObject& record) const
 void Player::AddWordRecord(const LuaObject& record) const
 {
     MAKO_ASSERT(record.IsTable());
-    LuaObject gameModeTable = GetTable()["Game_Modes"][record["game_mode"]];
+    MAKO_ASSERT(record["game_mode"].IsString());
+    LuaObject gameModeTable = GetGameModeTable(record["game_mode"].GetString());
     MAKO_ASSERT(gameModeTable.IsTable());
     PlayerScript::CallGlobal(m_Data.GetState(), "FileWordRecord", gameModeTable, record);
 }
