@@ -82,8 +82,10 @@ const char* kRichCard = R"(Player {
     Options = { ["game.mode"] = "Adventure", ["player.skill"] = "gamer", ["tip.shown"] = true },
     Game_Modes = { Adventure = { LevelRecords = { ["1-1"] = { score = 12.5, time = -3 } },
                                  Top_Scores = { { total_score = 9, game_guid = 4 } } } },
-    Game_Saves = { Adventure = { CurrentRound = 2, Board = { 1, 2, { deep = { deeper = "é" } } } } },
-    Game_Records = { { gameRecordGuid = 5, gameRecordType = "game", playerGuid = 77, gameScore = 40 } },
+    Game_Saves = { Adventure = { CurrentRound = 2,
+                                 Board = { 1, 2, { deep = { deeper = "é" } } } } },
+    Game_Records = { { gameRecordGuid = 5, gameRecordType = "game", playerGuid = 77,
+                       gameScore = 40 } },
     [3] = false,
 }
 )";

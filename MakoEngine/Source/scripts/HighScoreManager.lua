@@ -100,10 +100,12 @@ HighScores.DisplayOrder = {
     { "Ratings", Named("Ratings") },
 }
 for i = 1, 4 do
-    table.insert(HighScores.DisplayOrder, { "Player" .. i .. "Words", function() return GetPlayerTopWords(i) end })
+    table.insert(HighScores.DisplayOrder,
+                 { "Player" .. i .. "Words", function() return GetPlayerTopWords(i) end })
 end
 for i = 1, 4 do
-    table.insert(HighScores.DisplayOrder, { "Player" .. i .. "Scores", function() return GetPlayerHighScores(i) end })
+    table.insert(HighScores.DisplayOrder,
+                 { "Player" .. i .. "Scores", function() return GetPlayerHighScores(i) end })
 end
 
 -- The list being shown.
