@@ -22,6 +22,11 @@
 #include "perf/BlitPerformanceManager.h"
 #include "perf/PerformanceCounterManager.h"
 #include "perf/TickPerformanceManager.h"
+#include "players/GameDataIO.h"
+#include "players/GameRecordManager.h"
+#include "players/HighScoreManager.h"
+#include "players/PlayerManager.h"
+#include "players/TopRecordsManager.h"
 #include "resources/PhysFSResourceScanner.h"
 #include "resources/ResourceManager.h"
 #include "resources/SDLImageLoader.h"
@@ -284,6 +289,7 @@ void Application::CreateWindow()
 
 void Application::ShutdownEngine()
 {
+    SavePlayerData();
     WriteConfig();
     // The class records stay: they are made once per process by static definitions, and
     // the screens and this object, deleted after this, still name their classes.

@@ -24,6 +24,11 @@
 #include <vector>
 
 class Canvas;
+class GameDataIO;
+class GameRecordManager;
+class HighScoreManager;
+class PlayerManager;
+class TopRecordsManager;
 class Config;
 class DisplayManager;
 class FPSCounter;
@@ -289,6 +294,8 @@ protected:
     void InitPlayerManagers();
     void DestroyPlayerManagers();
     void DestroyGameDataIO();
+    // Writes the player cards (game shutdown); a card that cannot be written is logged.
+    void SavePlayerData();
 
     std::string m_AppName;
     std::string m_FolderName;
@@ -309,6 +316,11 @@ protected:
     std::unique_ptr<Shell> m_Shell;
     std::unique_ptr<TimerManager> m_TimerManager;
     std::unique_ptr<TickPerformanceManager> m_TickPerformanceManager;
+    std::unique_ptr<GameRecordManager> m_GameRecordManager;
+    std::unique_ptr<HighScoreManager> m_HighScoreManager;
+    std::unique_ptr<PlayerManager> m_PlayerManager;
+    std::unique_ptr<TopRecordsManager> m_TopRecordsManager;
+    std::unique_ptr<GameDataIO> m_GameDataIO;
     // The process's script state (not owned: the program entry closes it last).
     LuaPlus::LuaState* m_LuaState = nullptr;
 

@@ -4,6 +4,12 @@
 #include "app/Application.h"
 
 #include "core/Log.h"
+#include "players/GameDataIO.h"
+#include "players/GameRecordManager.h"
+#include "players/HighScoreManager.h"
+#include "players/PlayerManager.h"
+#include "players/TopRecordsList.h"
+#include "players/TopRecordsManager.h"
 #include "sound/Sound.h"
 
 void Application::InitSound()
@@ -26,19 +32,42 @@ void Application::ResumeSound()
     Sound::ResumeApp();
 }
 
-// The player, record and score managers belong to the players subsystem; a build without
-// it starts and stops none.
-void Application::InitPlayerManagers() {}
+// The record manager first (the others observe it), the high scores, the players, the
+// top-record lists (one, "Top Ten Scores"), then the object that loads and saves the
+// cards. The cards are loaded here, once the lists exist, so that the lists start with the
+// best records of all cards.
+void Application::InitPlayerManagers()
+{
+    m_GameRecordManager = std::make_unique<GameRecordManager>(m_LuaState);
+    m_HighScoreManager = std::make_unique<HighScoreManager>(m_LuaState);
+    m_PlayerManager = std::make_unique<PlayerManager>(m_LuaState);
+    m_TopRecordsManager = std::make_unique<TopRecordsManager>();
+    m_TopRecordsManager->AddList(
+        std::make_unique<TopGameRecordsList>("Top Ten Scores", &TopGameRecordsList::ByGameScore));
+    m_GameDataIO = std::make_unique<GameDataIO>(GetPlayerCardsFolder());
+    m_GameDataIO->LoadAllPlayerData(false);
+}
+
+void Application::SavePlayerData()
+{
+    if (m_GameDataIO && m_PlayerManager)
+        m_GameDataIO->SaveAllPlayerData();
+}
 
 void Application::DestroyGameDataIO()
 {
     LogAtLevel(3, "~Application - SAFE_DELETE(m_GameDataIO)\n");
+    m_GameDataIO.reset();
 }
 
 void Application::DestroyPlayerManagers()
 {
     LogAtLevel(3, "~Application - SAFE_DELETE(m_HighScoreManager)\n");
+    m_HighScoreManager.reset();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_GameRecordManager)\n");
+    m_GameRecordManager.reset();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_PlayerManager)\n");
+    m_PlayerManager.reset();
     LogAtLevel(3, "~Application - SAFE_DELETE(m_TopRecordsManager)\n");
+    m_TopRecordsManager.reset();
 }

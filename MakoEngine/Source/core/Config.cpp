@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Object.h"
+#include "core/UserDataFile.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
@@ -71,52 +72,6 @@ int SignalObserversBody(lua_State* L)
     return 0;
 }
 
-// Instructions the user's file may run: far more than any list of values needs, so that
-// only a file that never ends (a stray endless loop) reaches it.
-const int kUserFileInstructionBudget = 10000000;
-
-void StopRunawayFile(lua_State* L, lua_Debug*)
-{
-    luaL_error(L, "the file did not finish within %d instructions", kUserFileInstructionBudget);
-}
-
-// While it lives, a script run on the state fails once it has run the budget's
-// instructions. The hook that was set before (the script debugger's) comes back after.
-class InstructionBudget
-{
-public:
-    InstructionBudget(lua_State* L, int instructions)
-        : m_L(L), m_Hook(lua_gethook(L)), m_Mask(lua_gethookmask(L)), m_Count(lua_gethookcount(L))
-    {
-        lua_sethook(L, StopRunawayFile, LUA_MASKCOUNT, instructions);
-    }
-    ~InstructionBudget() { lua_sethook(m_L, m_Hook, m_Mask, m_Count); }
-    InstructionBudget(const InstructionBudget&) = delete;
-    InstructionBudget& operator=(const InstructionBudget&) = delete;
-
-private:
-    lua_State* m_L;
-    lua_Hook m_Hook;
-    int m_Mask;
-    int m_Count;
-};
-
-// Reads a whole file; false (errno set) when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        errno = EIO;
-        return false;
-    }
-    text = buffer.str();
-    return true;
-}
-
 } // namespace
 
 Config::Config(LuaState* state) : m_LuaState(state)
@@ -154,47 +109,32 @@ Config* Config::GetCurrent()
 
 int Config::ReadFile(const std::string& path)
 {
-    std::string text;
-    if (!ReadWholeFile(path, text)) {
-        if (errno == ENOENT)
-            LogAtLevel(2, "No configuration file at \"%s\"; using the defaults.\n", path.c_str());
-        else
-            Log("Warning: could not read the configuration file \"%s\": %s\n", path.c_str(),
-                std::strerror(errno));
-        return LUA_ERRFILE;
-    }
-
-    lua_State* L = m_LuaState->GetCState();
-    int top = lua_gettop(L);
-    std::string chunkName = "@" + path;
-    int status = luaL_loadbuffer(L, text.data(), text.size(), chunkName.c_str());
-    if (status != 0) {
-        std::string error = LuaPlus::GetErrorText(L);
-        lua_settop(L, top);
-        KeepFileAside(path, error);
-        return status;
-    }
-
     // The file is data: it sees its loader and nothing else.
-    lua_newtable(L);
-    lua_getglobal(L, "LoadConfig");
-    lua_setfield(L, -2, "LoadConfig");
-    lua_setfenv(L, -2);
+    LuaObject environment;
+    environment.AssignNewTable(m_LuaState);
+    environment.SetObject("LoadConfig", m_LuaState->GetGlobal("LoadConfig"));
 
     LuaObject globals = m_LuaState->GetGlobals();
     globals.SetString("Config_CurrentSource", path);
-    InstructionBudget budget(L, kUserFileInstructionBudget);
-    LuaPlus::CallFailure failure;
+    std::string error;
+    int status = 0;
     try {
-        if (!MakoLuaState::Call(L, 0, 0, "configuration file " + path, failure))
-            status = failure.status;
+        status =
+            RunUserDataFile(m_LuaState, path, environment, "configuration file " + path, error);
     } catch (...) {
         globals.SetNil("Config_CurrentSource");
         throw;
     }
     globals.SetNil("Config_CurrentSource");
-    if (status != 0)
-        KeepFileAside(path, failure.Message());
+    if (status == LUA_ERRFILE) {
+        if (errno == ENOENT)
+            LogAtLevel(2, "No configuration file at \"%s\"; using the defaults.\n", path.c_str());
+        else
+            Log("Warning: could not read the configuration file \"%s\": %s\n", path.c_str(),
+                error.c_str());
+    } else if (status != 0) {
+        KeepFileAside(path, error);
+    }
     return status;
 }
 

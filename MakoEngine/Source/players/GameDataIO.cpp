@@ -1,0 +1,247 @@
+#include "players/GameDataIO.h"
+
+#include "core/AtomicFile.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/UserDataFile.h"
+#include "core/Utility.h"
+#include "lua/LuaFunctionList.h"
+#include "lua/LuaSerializer.h"
+#include "lua/MakoLuaState.h"
+#include "players/GameRecord.h"
+#include "players/GameRecordManager.h"
+#include "players/Player.h"
+#include "players/PlayerManager.h"
+#include "players/PlayerScript.h"
+#include "players/TopRecordsList.h"
+#include "players/TopRecordsManager.h"
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <set>
+#include <vector>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaTableIterator;
+
+namespace {
+
+GameDataIO* gGameDataIO = nullptr;
+
+// The card file's loader: takes the one table the file hands it into its first upvalue's
+// field "card". A second call is an error: the file is not a card.
+int CollectCard(lua_State* L)
+{
+    if (!lua_istable(L, 1))
+        return luaL_error(L, "Player needs a table");
+    lua_getfield(L, lua_upvalueindex(1), "card");
+    bool taken = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+    if (taken)
+        return luaL_error(L, "the file holds more than one card");
+    lua_pushvalue(L, 1);
+    lua_setfield(L, lua_upvalueindex(1), "card");
+    return 0;
+}
+
+// Runs the card file; on success the card table, else nil and the reason. A file that
+// exists but is not a card is set aside (".bad") with a warning.
+LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::string& error)
+{
+    lua_State* L = state->GetCState();
+    LuaObject box;
+    box.AssignNewTable(state);
+    box.Push(L);
+    lua_pushcclosure(L, CollectCard, 1);
+    LuaObject loader(state, -1);
+    lua_pop(L, 1);
+    LuaObject environment;
+    environment.AssignNewTable(state);
+    environment.SetObject("Player", loader);
+
+    int status = RunUserDataFile(state, path, environment, "player card " + path, error);
+    if (status == LUA_ERRFILE)
+        return LuaObject(state);
+    LuaObject card = box["card"];
+    if (status == 0 && !card.IsTable())
+        error = "the file holds no card";
+    else if (status == 0 && !PlayerScript::IsInteger(card["guid"]))
+        error = "the card has no guid";
+    else if (status == 0)
+        return card;
+    KeepFileAside(path, error);
+    return LuaObject(state);
+}
+
+} // namespace
+
+GameDataIO::GameDataIO(const std::string& cardsFolder) : m_CardsFolder(cardsFolder)
+{
+    gGameDataIO = this;
+}
+
+GameDataIO::~GameDataIO()
+{
+    if (gGameDataIO == this)
+        gGameDataIO = nullptr;
+}
+
+GameDataIO* GameDataIO::GetInstance()
+{
+    return gGameDataIO;
+}
+
+std::string GameDataIO::GetCardPath(int slot) const
+{
+    return m_CardsFolder + "Player" + std::to_string(slot) + ".card";
+}
+
+void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
+{
+    GameRecordManager* records = GameRecordManager::GetInstance();
+    if (!player || !records)
+        return;
+    int count = 0;
+    for (LuaTableIterator it(player->GetGameRecords()); it; it.Next()) {
+        try {
+            GameRecord record(it.GetValue());
+            records->NotifyObservers(record);
+            ++count;
+        } catch (const Exception& e) {
+            // A copied card brings records that are known already: they count once.
+            Log("Warning: a game record of %s %d was skipped: %s\n", kind, index,
+                e.GetMessage().c_str());
+        }
+    }
+    LogAtLevel(2, "\tLoaded %d records from %s %d.\n", count, kind, index);
+}
+
+void GameDataIO::LoadAllPlayerData(bool force)
+{
+    MAKO_ASSERT_MSG(force || m_Loaded == false,
+                    "Player data can only be loaded once, for the time being.");
+    PlayerManager* players = PlayerManager::GetInstance();
+    MAKO_ASSERT(players != nullptr);
+    MakoLuaState::LoadString(players->GetState(), "LoadGameData()");
+    LogAtLevel(2, "Loading All Player Data...\n");
+    for (int i = 1, n = players->GetPlayerCount(); i <= n; ++i)
+        TakeInRecords(players->GetPlayer(i), i, "player");
+    for (int i = 1, n = players->GetDummyPlayerCount(); i <= n; ++i)
+        TakeInRecords(players->GetDummyPlayer(i), i, "dummy player");
+    m_Loaded = true;
+}
+
+void GameDataIO::WriteBackListedRecords(PlayerManager& players)
+{
+    TopRecordsManager* top = TopRecordsManager::GetInstance();
+    if (!top)
+        return;
+    std::vector<TopRecordsList*> lists;
+    top->GetLists(lists);
+    // Player guid -> the records some list holds, each once, in list order.
+    std::map<int, std::vector<LuaObject>> marked;
+    std::map<int, std::set<int>> seen;
+    for (TopRecordsList* list : lists) {
+        for (int i = 0; i < list->GetCount(); ++i) {
+            const GameRecord& record = list->GetRecord(i);
+            LuaObject table = record.GetTable();
+            LuaObject owner = table["playerGuid"];
+            if (!PlayerScript::IsInteger(owner))
+                continue;
+            if (seen[owner.GetInteger()].insert(record.GetGuid()).second)
+                marked[owner.GetInteger()].push_back(table);
+        }
+        LogAtLevel(4, "\tMarked %d items from list \"%s\"\n", list->GetCount(),
+                   list->GetName().c_str());
+    }
+    for (const auto& [guid, records] : marked) {
+        Player* player = players.GetPlayerWithGuid(guid);
+        if (!player) {
+            LogAtLevel(1, "WARNING: Could not find player with guid = %d\n", guid);
+            continue;
+        }
+        LuaObject card = player->GetTable();
+        LuaObject kept = card.CreateTable("Game_Records");
+        for (std::size_t i = 0; i < records.size(); ++i)
+            kept.SetObject(static_cast<int>(i + 1), records[i]);
+        LuaObject name = card["Name"];
+        Log("\tAssociated %d records with player {guid=%d, name=%s}\n",
+            static_cast<int>(records.size()), guid, name.IsString() ? name.GetString() : "nil");
+    }
+}
+
+int GameDataIO::SaveAllPlayerData()
+{
+    LogAtLevel(3, "Saving All Player Data...\n");
+    PlayerManager* players = PlayerManager::GetInstance();
+    MAKO_ASSERT(players != nullptr);
+    WriteBackListedRecords(*players);
+    CreateDirectories(m_CardsFolder);
+    int failures = 0;
+    for (int i = 1, n = players->GetPlayerCount(); i <= n; ++i) {
+        Player* player = players->GetPlayer(i);
+        if (!player)
+            continue;
+        std::string path = GetCardPath(i);
+        LuaObject name = player->GetTable()["Name"];
+        std::string shownName = name.IsString() ? name.GetString() : "nil";
+        std::string text = "Player ";
+        int cause = 0;
+        try {
+            SerializeToString(text, player->GetTable(), SERIALIZE_SORTED, players->GetState());
+            cause = TryWriteFileAtomically(path, text);
+        } catch (const Exception& e) {
+            Log("Warning: player #%d (\"%s\") could not be written: %s. The previous card "
+                "was kept.\n",
+                i, shownName.c_str(), e.GetMessage().c_str());
+            ++failures;
+            continue;
+        }
+        if (cause != 0) {
+            Log("Warning: could not save player #%d (\"%s\") to \"%s\": %s. The previous card "
+                "was kept.\n",
+                i, shownName.c_str(), path.c_str(), std::strerror(cause));
+            ++failures;
+            continue;
+        }
+        LogAtLevel(2, "\tSaved player #%d (\"%s\") to path \"%s\".\n", i, shownName.c_str(),
+                   path.c_str());
+    }
+    return failures;
+}
+
+// ReadPlayerCard(path): the card table the file holds, or nil and the reason it could not
+// be read. A file that is there but holds no card is renamed to path .. ".bad".
+MAKO_LUA_FUNCTION(ReadPlayerCard)
+{
+    const char* path = luaL_checkstring(L, 1);
+    LuaPlus::LuaState* state = LuaPlus::LuaState::CastState(L);
+    std::string error;
+    LuaObject card = ReadCard(state, path, error);
+    card.Push(L);
+    if (card.IsTable())
+        return 1;
+    lua_pushstring(L, error.c_str());
+    return 2;
+}
+
+// LoadData(): loads the cards (only once per run).
+MAKO_LUA_FUNCTION(LoadData)
+{
+    GameDataIO* io = GameDataIO::GetInstance();
+    if (!io)
+        MAKO_THROW(ScriptError, "LoadData: there is no game data.");
+    io->LoadAllPlayerData(false);
+    return 0;
+}
+
+// SaveData(): writes every card; returns whether all were written.
+MAKO_LUA_FUNCTION(SaveData)
+{
+    GameDataIO* io = GameDataIO::GetInstance();
+    if (!io)
+        MAKO_THROW(ScriptError, "SaveData: there is no game data.");
+    lua_pushboolean(L, io->SaveAllPlayerData() == 0);
+    return 1;
+}

@@ -1,0 +1,163 @@
+#include "players/Player.h"
+
+#include "players/PlayerManager.h"
+#include "players/PlayerScript.h"
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaTableIterator;
+
+MAKO_IMPLEMENT_CLASS(Player, "Player", "Object", nullptr, &InstantiateObjectOfClass<Player>);
+
+Player::Player(const LuaObject& data)
+{
+    MAKO_ASSERT(data.IsTable());
+    m_Data = data;
+}
+
+void Player::SetPlayerData(const LuaObject& data)
+{
+    MAKO_ASSERT(data.IsTable());
+    m_Data = data;
+}
+
+LuaObject Player::GetTable() const
+{
+    MAKO_ASSERT_MSG(m_Data.IsNil() == false,
+                    "Player::SetPlayerData must be called before Player::GetTable will work");
+    return m_Data;
+}
+
+LuaObject Player::GetOptionsTable() const
+{
+    LuaObject gameTable = GetTable()["Options"];
+    MAKO_ASSERT(gameTable.IsTable());
+    return gameTable;
+}
+
+std::string Player::GetSkill() const
+{
+    LuaObject skill = GetOptionsTable()["player.skill"];
+    return skill.IsString() ? skill.GetString() : std::string();
+}
+
+std::string Player::GetCurrentMode() const
+{
+    Player* current = PlayerManager::GetInstance()->GetCurrentPlayer(1);
+    MAKO_ASSERT(current != nullptr);
+    LuaObject mode = current->GetOptionsTable()["game.mode"];
+    MAKO_ASSERT(mode.IsString());
+    return mode.GetString();
+}
+
+LuaObject Player::GetGameModeTable(const std::string& mode) const
+{
+    LuaObject gameModesTable = GetTable()["Game_Modes"];
+    MAKO_ASSERT(gameModesTable.IsTable());
+    std::string name = mode.empty() ? GetCurrentMode() : mode;
+    LuaObject modeTable = gameModesTable[name];
+    if (modeTable.IsNil()) {
+        modeTable = PlayerScript::CallGlobal(m_Data.GetState(), "CreateGameModeTable");
+        gameModesTable.SetObject(name, modeTable);
+    }
+    return modeTable;
+}
+
+bool Player::IsEmpty() const
+{
+    return GetTable()["Name"].IsNil();
+}
+
+int Player::GetGuid() const
+{
+    LuaObject guid = GetTable()["guid"];
+    MAKO_ASSERT(PlayerScript::IsInteger(guid));
+    return guid.GetInteger();
+}
+
+int Player::GetIndex() const
+{
+    LuaObject index =
+        PlayerScript::CallGlobal(m_Data.GetState(), "GetPlayerIndexWithGuid", GetTable()["guid"]);
+    return PlayerScript::IsInteger(index) ? index.GetInteger() : 0;
+}
+
+int Player::GetCurrentIndex() const
+{
+    PlayerManager* manager = PlayerManager::GetInstance();
+    for (int slot = 1; slot <= 2; ++slot) {
+        Player* current = manager->GetCurrentPlayer(slot);
+        if (current && current->IsEqualTo(this))
+            return slot;
+    }
+    return 0;
+}
+
+bool Player::IsEqualTo(const Player* player) const
+{
+    MAKO_ASSERT(PlayerScript::IsInteger(GetTable()["guid"]));
+    MAKO_ASSERT(PlayerScript::IsInteger(player->GetTable()["guid"]));
+    return GetGuid() == player->GetGuid();
+}
+
+LuaObject Player::GetGameRecords() const
+{
+    LuaObject table = GetTable();
+    LuaObject records = table["Game_Records"];
+    if (records.IsNil())
+        records = table.CreateTable("Game_Records");
+    return records;
+}
+
+void Player::AddScoreRecord(const LuaObject& record) const
+{
+    MAKO_ASSERT(record.IsTable());
+    MAKO_ASSERT(record["game_mode"].IsString());
+    LuaObject gameModeTable = GetGameModeTable(record["game_mode"].GetString());
+    MAKO_ASSERT(gameModeTable.IsTable());
+    PlayerScript::CallGlobal(m_Data.GetState(), "FileScoreRecord", gameModeTable, record);
+}
+
+void Player::AddWordRecord(const LuaObject& record) const
+{
+    MAKO_ASSERT(record.IsTable());
+    MAKO_ASSERT(record["game_mode"].IsString());
+    LuaObject gameModeTable = GetGameModeTable(record["game_mode"].GetString());
+    MAKO_ASSERT(gameModeTable.IsTable());
+    PlayerScript::CallGlobal(m_Data.GetState(), "FileWordRecord", gameModeTable, record);
+}
+
+int Player::GetSumOfScores(const std::string& mode, const std::string& listKey,
+                           const std::string& field) const
+{
+    LuaObject recordsTable = GetGameModeTable(mode)[listKey];
+    MAKO_ASSERT(recordsTable.IsTable());
+    int sum = 0;
+    for (LuaTableIterator it(recordsTable); it; it.Next()) {
+        LuaObject value = it.GetValue()[field];
+        sum = static_cast<int>(sum + (value.IsNumber() ? value.GetNumber() : 0.0));
+    }
+    return sum;
+}
+
+int Player::GetSumOfScores(const std::string& listKey, const std::string& field) const
+{
+    return GetSumOfScores(GetCurrentMode(), listKey, field);
+}
+
+int Player::GetModeValue(const std::string& mode, const std::string& key) const
+{
+    LuaObject recordsTable = GetGameModeTable(mode);
+    MAKO_ASSERT(recordsTable.IsTable());
+    LuaObject value = recordsTable[key];
+    return value.IsNumber() ? static_cast<int>(value.GetNumber()) : 0;
+}
+
+int Player::GetNumberOfRecords(const std::string& listKey) const
+{
+    LuaObject recordsTable = GetGameModeTable(GetCurrentMode())[listKey];
+    MAKO_ASSERT(recordsTable.IsTable());
+    int count = 0;
+    for (LuaTableIterator it(recordsTable); it; it.Next())
+        ++count;
+    return count;
+}

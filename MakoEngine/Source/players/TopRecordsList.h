@@ -1,0 +1,49 @@
+#pragma once
+// A named list of the best game records, fed by the TopRecordsManager with every record
+// the run takes in. TopGameRecordsList keeps at most ten, ordered by the function it is
+// made with.
+#include "players/GameRecord.h"
+#include "players/GameRecordObserver.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TopRecordsList : public GameRecordObserver
+{
+public:
+    explicit TopRecordsList(const std::string& name) : m_Name(name) {}
+    const std::string& GetName() const { return m_Name; }
+    // True when the name equals name byte for byte.
+    bool IsNamed(const std::string& name) const { return m_Name == name; }
+    virtual int GetCount() const = 0;
+    // Entry i, counting from 0 (best first).
+    virtual const GameRecord& GetRecord(int index) const = 0;
+
+private:
+    std::string m_Name;
+};
+
+class TopGameRecordsList : public TopRecordsList
+{
+public:
+    // Whether record a goes before record b (their tables).
+    using Ordering = std::function<bool(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b)>;
+
+    // The most entries a list keeps.
+    static const int kMaxEntries = 10;
+
+    TopGameRecordsList(const std::string& name, Ordering ordering);
+    // The ordering of "Top Ten Scores": the higher gameScore first.
+    static bool ByGameScore(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b);
+
+    int GetCount() const override { return static_cast<int>(m_Records.size()); }
+    const GameRecord& GetRecord(int index) const override;
+    // Adds the record, orders the list (records that compare equal keep the order they
+    // came in) and drops entries past the tenth.
+    void OnGameRecord(const GameRecord& record) override;
+
+private:
+    Ordering m_Ordering;
+    std::vector<GameRecord> m_Records;
+};

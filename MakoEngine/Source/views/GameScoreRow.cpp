@@ -1,0 +1,52 @@
+#include "views/GameScoreRow.h"
+
+#include "players/GameRecord.h"
+#include "players/PlayerManager.h"
+#include "players/PlayerScript.h"
+#include "players/TopRecordsList.h"
+#include "widgets/Label.h"
+
+#include <memory>
+
+namespace {
+
+// The record owner's name; "?" for a record no player owns any more.
+std::string OwnerName(const LuaPlus::LuaObject& record)
+{
+    PlayerManager* players = PlayerManager::GetInstance();
+    LuaPlus::LuaObject guid = record["playerGuid"];
+    if (!players || !PlayerScript::IsInteger(guid))
+        return "?";
+    LuaPlus::LuaObject card =
+        PlayerScript::CallGlobal(players->GetState(), "GetPlayerWithGuid", guid, true);
+    return card.IsTable() && card["Name"].IsString() ? card["Name"].GetString() : "?";
+}
+
+} // namespace
+
+GameScoreRow::GameScoreRow(int index, const GameRecord& record)
+{
+    LuaPlus::LuaObject table = record.GetTable();
+    LuaPlus::LuaObject type = table["gameType"];
+    const std::pair<const char*, std::string> labels[] = {
+        {"TopScores_IndexLabel", std::to_string(index + 1) + "."},
+        {"TopScores_PlayerNameLabel", OwnerName(table)},
+        {"TopScores_GameScoreLabel", std::to_string(table["gameScore"].GetInteger())},
+        {"TopScores_GameTypeLabel", type.IsConvertibleToString() ? type.ToString() : ""},
+    };
+    for (const auto& [templateName, text] : labels) {
+        std::unique_ptr<Label> label(Label::CreateFromResource(templateName, text));
+        std::string name = label->GetName();
+        AddChild(label.release(), name);
+    }
+}
+
+GameScoreRow* GameScoreRow::CreateRow(const TopRecordsList& list, int index)
+{
+    return new GameScoreRow(index, list.GetRecord(index));
+}
+
+Label* GameScoreRow::CreateTitle(const TopRecordsList& list)
+{
+    return Label::CreateFromResource("TopRecordsTitleLabel", list.GetName());
+}

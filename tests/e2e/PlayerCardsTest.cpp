@@ -1,0 +1,141 @@
+// The real program and the player cards: a fresh start writes the four cards at quit and
+// remembers who played, a hostile card is set aside without stopping the start, and a
+// program killed while it saves never leaves a card that is missing, empty or unreadable.
+#include "e2e/ProgramRun.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+using namespace bbtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound"};
+
+std::string CardPath(int slot)
+{
+    return std::string(getenv("XDG_DATA_HOME")) + "/bumperlux Documents/Player Cards/Player" +
+           std::to_string(slot) + ".card";
+}
+
+// The value of `key = <number>,` in a saved file; "" when missing.
+std::string NumberAfter(const std::string& text, const std::string& key)
+{
+    std::size_t at = text.find(key + " = ");
+    if (at == std::string::npos)
+        return "";
+    at += key.size() + 3;
+    return text.substr(at, text.find(',', at) - at);
+}
+
+// The pid of this process's child running the program.
+pid_t ChildProgram()
+{
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string pid, name, state;
+        long parent = 0;
+        if (stat >> pid >> name >> state >> parent && parent == getpid() && name == "(bumperlux)")
+            return std::atoi(pid.c_str());
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(PlayerCards, AFreshStartWritesTheCardsAndTheNextStartKeepsTheCurrentPlayer)
+{
+    TempHome home;
+    {
+        ProgramRun run(kArgs);
+        run.Send("Players.current[1].Name = 'ann'\n"
+                 "Players.current[1].Options['player.skill'] = 'casual'\n"
+                 "AppQuit()\n");
+        ASSERT_EQ(0, run.Wait()) << run.Errors();
+    }
+    std::string card = ReadFile(CardPath(1));
+    EXPECT_EQ(0u, card.find("Player {\n"));
+    EXPECT_NE(std::string::npos, card.find("    Name = \"ann\",\n"));
+    EXPECT_NE(std::string::npos, card.find("    Card_Version = 4,\n"));
+    EXPECT_NE(std::string::npos, card.find("        [\"player.skill\"] = \"casual\",\n"));
+    for (int i = 2; i <= 4; ++i)
+        EXPECT_EQ(std::string::npos, ReadFile(CardPath(i)).find("Name")) << i;
+    std::string guid = NumberAfter(card, "    guid");
+    ASSERT_FALSE(guid.empty());
+    EXPECT_EQ(guid, NumberAfter(ReadFile(GameConfigPath()), "    current_player_1_guid"));
+
+    ProgramRun again(kArgs);
+    again.Send("io.stderr:write('current=' .. Players.current[1].Name .. ' ' .. "
+               "Players.current[1].guid .. '\\n')\nAppQuit()\n");
+    EXPECT_TRUE(again.WaitForErrorLine("current=ann " + guid)) << again.Errors();
+    EXPECT_EQ(0, again.Wait());
+}
+
+TEST(PlayerCards, AHostileCardIsSetAsideAndStartUpGoesOn)
+{
+    TempHome home;
+    fs::create_directories(fs::path(CardPath(1)).parent_path());
+    std::string marker = home.Path() + "/executed";
+    const std::string hostile = "os.execute('touch " + marker + "')\nPlayer { guid = 5 }\n";
+    WriteFile(CardPath(1), hostile);
+    WriteFile(CardPath(2), "Player { guid = 6, Name = 'bo' }\nPlayer { guid = 7 }\n");
+    WriteFile(CardPath(3), "error('broken')\n");
+    WriteFile(CardPath(4), "Player { guid = 8, Name = 'cy' }\n");
+
+    ProgramRun run(kArgs);
+    run.Send("io.stderr:write('slot4=' .. Players[4].Name .. '\\n')\nAppQuit()\n");
+    EXPECT_TRUE(run.WaitForErrorLine("slot4=cy")) << run.Errors();
+    EXPECT_EQ(0, run.Wait());
+    EXPECT_FALSE(fs::exists(marker));
+    EXPECT_EQ(hostile, ReadFile(CardPath(1) + ".bad"));
+    EXPECT_TRUE(fs::exists(CardPath(2) + ".bad"));
+    EXPECT_TRUE(fs::exists(CardPath(3) + ".bad"));
+    std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos, log.find("Warning: the file \"" + CardPath(1) +
+                                          "\" could not be read and was kept as"))
+        << log;
+    EXPECT_NE(std::string::npos, ReadFile(CardPath(4)).find("Name = \"cy\""));
+}
+
+// Each trial starts the program, lets it save the cards over and over with changing
+// contents, and kills it after a varying number of saves. Every card must then be a whole
+// card that the next start reads. BB_CARD_KILL_TRIALS sets the count (default 12).
+TEST(PlayerCards, KillingTheProgramWhileItSavesNeverLeavesABrokenCard)
+{
+    TempHome home;
+    int trials = getenv("BB_CARD_KILL_TRIALS") ? std::atoi(getenv("BB_CARD_KILL_TRIALS")) : 12;
+    for (int trial = 0; trial < trials; ++trial) {
+        ProgramRun run(kArgs);
+        int saves = 1 + (trial * 7) % 5;
+        run.Send("for i = 1, 100000 do "
+                 "for s = 1, 4 do Players[s].Name = string.rep('n', (i * s) % 3000) .. i end "
+                 "SaveData() io.stderr:write('saved ' .. i .. '\\n') end\n");
+        ASSERT_TRUE(run.WaitForErrorLine("saved " + std::to_string(saves))) << run.Errors();
+        pid_t pid = ChildProgram();
+        ASSERT_GT(pid, 0);
+        kill(pid, SIGKILL);
+        run.Wait();
+
+        for (int slot = 1; slot <= 4; ++slot) {
+            std::string card = ReadFile(CardPath(slot));
+            ASSERT_EQ(0u, card.find("Player {\n")) << "trial " << trial << " slot " << slot;
+            ASSERT_EQ(card.size() - 2, card.rfind("}\n")) << "trial " << trial;
+        }
+    }
+    // The next start reads every card: none is set aside.
+    ProgramRun check(kArgs);
+    check.Send("io.stderr:write('named=' .. tostring(Players[1].Name ~= nil and "
+               "Players[4].Name ~= nil) .. '\\n')\nAppQuit()\n");
+    EXPECT_TRUE(check.WaitForErrorLine("named=true")) << check.Errors();
+    EXPECT_EQ(0, check.Wait());
+    for (int slot = 1; slot <= 4; ++slot)
+        EXPECT_FALSE(fs::exists(CardPath(slot) + ".bad"));
+}

@@ -1,0 +1,261 @@
+// Player cards on disk: fresh starts, round trips, hostile and damaged files, copied cards,
+// failed saves, and the player manager's calls on empty slots.
+#include "core/ClassManager.h"
+#include "core/Exception.h"
+#include "lua/MakoLuaState.h"
+#include "players/GameDataIO.h"
+#include "players/GameRecordManager.h"
+#include "players/Player.h"
+#include "players/PlayerManager.h"
+#include "support/MessageOf.h"
+#include "support/TempHome.h"
+#include "support/engine/EngineSetup.h"
+#include "support/engine/LuaFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+
+using namespace bbtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ScriptText(const std::string& name)
+{
+    return ReadFile(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/" + name);
+}
+
+class PlayerCardTest : public LuaFixture
+{
+protected:
+    PlayerCardTest()
+    {
+        PrepareEngine();
+        m_Folder = m_Home.Path() + "/cards/";
+        AddScript("PlayerDefaults.lua", ScriptText("PlayerDefaults.lua"));
+        AddScript("Player.lua", ScriptText("Player.lua"));
+        AddScript("PlayerManager.lua", ScriptText("PlayerManager.lua"));
+        RunResource("PlayerDefaults.lua");
+        RunResource("Player.lua");
+        Run("Paths = { PlayerData = '" + m_Folder + "' }");
+        m_Records = std::make_unique<GameRecordManager>(State());
+        m_Players = std::make_unique<PlayerManager>(State());
+        m_IO = std::make_unique<GameDataIO>(m_Folder);
+    }
+    ~PlayerCardTest() override
+    {
+        m_IO.reset();
+        m_Players.reset();
+        m_Records.reset();
+    }
+
+    std::string Card(int slot) const
+    {
+        return m_Folder + "Player" + std::to_string(slot) + ".card";
+    }
+    void WriteCard(int slot, const std::string& text)
+    {
+        fs::create_directories(m_Folder);
+        WriteFile(Card(slot), text);
+    }
+    std::string Eval(const std::string& expression)
+    {
+        Run("Result__ = tostring(" + expression + ")");
+        return GlobalString("Result__");
+    }
+    void Load(bool force = true) { m_IO->LoadAllPlayerData(force); }
+
+    TempHome m_Home;
+    std::string m_Folder;
+    std::unique_ptr<GameRecordManager> m_Records;
+    std::unique_ptr<PlayerManager> m_Players;
+    std::unique_ptr<GameDataIO> m_IO;
+};
+
+const char* kRichCard = R"(Player {
+    guid = 77,
+    Card_Version = 4,
+    Name = "Zoë \"the\" \\wall\\ \n second line",
+    Options = { ["game.mode"] = "Adventure", ["player.skill"] = "gamer", ["tip.shown"] = true },
+    Game_Modes = { Adventure = { LevelRecords = { ["1-1"] = { score = 12.5, time = -3 } },
+                                 Top_Scores = { { total_score = 9, game_guid = 4 } } } },
+    Game_Saves = { Adventure = { CurrentRound = 2,
+                                 Board = { 1, 2, { deep = { deeper = "é" } } } } },
+    Game_Records = { { gameRecordGuid = 5, gameRecordType = "game", playerGuid = 77,
+                       gameScore = 40 } },
+    [3] = false,
+}
+)";
+
+} // namespace
+
+TEST_F(PlayerCardTest, AFreshStartMakesFourNamelessCardsWrittenOnlyWhenSaved)
+{
+    Load(false);
+    EXPECT_EQ(4, m_Players->GetPlayerCount());
+    std::set<int> guids;
+    for (int i = 1; i <= 4; ++i) {
+        Player* player = m_Players->GetPlayer(i);
+        ASSERT_NE(nullptr, player);
+        EXPECT_TRUE(player->IsEmpty());
+        EXPECT_EQ(i, player->GetIndex());
+        guids.insert(player->GetGuid());
+    }
+    EXPECT_EQ(4u, guids.size());
+    EXPECT_EQ(m_Players->GetPlayer(1), m_Players->GetCurrentPlayer(1));
+    EXPECT_EQ(1, m_Players->GetPlayer(1)->GetCurrentIndex());
+    EXPECT_FALSE(fs::exists(Card(1)));
+    // Only once per run, unless forced.
+    EXPECT_NE(std::string::npos, MessageOf([&] { Load(false); }).find("only be loaded once"));
+
+    Run("Players[1].Name = 'ann'");
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    std::string first = ReadFile(Card(1));
+    EXPECT_EQ(0u, first.find("Player {\n"));
+    EXPECT_NE(std::string::npos, first.find("    Name = \"ann\",\n"));
+    EXPECT_NE(std::string::npos, first.find("    Card_Version = 4,\n"));
+    EXPECT_NE(std::string::npos, first.find("        [\"player.skill\"] = \"casual\",\n"));
+    for (int i = 2; i <= 4; ++i)
+        EXPECT_EQ(std::string::npos, ReadFile(Card(i)).find("Name"));
+
+    // The reloaded cards are new tables: lookups hand out players wrapping them.
+    Player* before = m_Players->GetPlayer(1);
+    int guid = before->GetGuid();
+    Load();
+    Player* after = m_Players->GetPlayer(1);
+    EXPECT_EQ(guid, after->GetGuid());
+    EXPECT_EQ("ann", Eval("Players[1].Name"));
+    EXPECT_TRUE(after->GetTable() == m_Players->GetPlayerWithGuid(guid)->GetTable());
+    EXPECT_TRUE(after->GetTable() == State()->GetGlobal("Players")[1]);
+}
+
+TEST_F(PlayerCardTest, EveryValueKindSurvivesARoundTripByteForByte)
+{
+    WriteCard(2, kRichCard);
+    Load();
+    EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[2].Name"));
+    EXPECT_EQ("gamer", m_Players->GetPlayer(2)->GetSkill());
+    EXPECT_EQ("é", Eval("Players[2].Game_Saves.Adventure.Board[3].deep.deeper"));
+    EXPECT_EQ("12.5", Eval("Players[2].Game_Modes.Adventure.LevelRecords['1-1'].score"));
+    ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+    std::string first = ReadFile(Card(2));
+
+    Load();
+    ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(first, ReadFile(Card(2)));
+    EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[2].Name"));
+    EXPECT_EQ("false", Eval("Players[2][3]"));
+    EXPECT_EQ(9, m_Players->GetPlayer(2)->GetSumOfScores("Adventure", "Top_Scores", "total_score"));
+}
+
+TEST_F(PlayerCardTest, HostileAndDamagedCardsAreSetAsideAndTheOthersLoad)
+{
+    std::string marker = m_Home.Path() + "/executed";
+    std::string hostile[] = {
+        "os.execute('touch " + marker + "')\nPlayer { guid = 1, Name = 'x' }\n",
+        "Player { guid = 2, Name = 'y' }\nPlayer { guid = 3, Name = 'z' }\n",
+        std::string("\x1bLua\x51\x00\x01\x04garbage\xff\xfe", 16),
+    };
+    const std::string good = "Player { guid = 40, Name = \"kept\", Options = {} }\n";
+    for (const std::string& text : hostile) {
+        for (int slot = 1; slot <= 4; ++slot)
+            fs::remove(Card(slot) + ".bad");
+        WriteCard(1, text);
+        WriteCard(2, good);
+        WriteCard(3, "local t = nil\nPlayer(t.field)\n");
+        WriteCard(4, "-- nothing here\n");
+        Load();
+        EXPECT_FALSE(fs::exists(marker));
+        EXPECT_EQ(text, ReadFile(Card(1) + ".bad"));
+        EXPECT_FALSE(fs::exists(Card(1)));
+        EXPECT_TRUE(fs::exists(Card(3) + ".bad"));
+        EXPECT_TRUE(fs::exists(Card(4) + ".bad"));
+        EXPECT_FALSE(fs::exists(Card(2) + ".bad"));
+        // Each file's card stays at its own slot; the set-aside slots start empty.
+        EXPECT_EQ("kept", Eval("Players[2].Name"));
+        EXPECT_TRUE(m_Players->GetPlayer(1)->IsEmpty());
+        EXPECT_TRUE(m_Players->GetPlayer(3)->IsEmpty());
+        EXPECT_EQ(4, m_Players->GetPlayerCount());
+    }
+
+    // Random binary bytes and a file that never ends are no cards either.
+    std::string noise;
+    for (int i = 0; i < 512; ++i)
+        noise += static_cast<char>((i * 7919 + 13) & 0xff);
+    WriteCard(1, noise);
+    WriteCard(3, "while true do end\n");
+    Load();
+    EXPECT_EQ(noise, ReadFile(Card(1) + ".bad"));
+    EXPECT_EQ("while true do end\n", ReadFile(Card(3) + ".bad"));
+    EXPECT_EQ("kept", Eval("Players[2].Name"));
+}
+
+TEST_F(PlayerCardTest, ACopiedCardBecomesAPlayerOfItsOwnAndItsRecordsCountOnce)
+{
+    WriteCard(1, kRichCard);
+    WriteCard(3, kRichCard);
+    Load();
+    EXPECT_EQ(77, m_Players->GetPlayer(1)->GetGuid());
+    EXPECT_NE(77, m_Players->GetPlayer(3)->GetGuid());
+    EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[3].Name"));
+    EXPECT_EQ("40", Eval("GetPlayerWithGuid(77).Game_Records[1].gameScore"));
+    EXPECT_NO_THROW(m_Records->GetTableWithGuid(5));
+}
+
+TEST_F(PlayerCardTest, AFailedSaveKeepsTheOldCardAndTheMissingFolderIsMade)
+{
+    Load();
+    Run("Players[1].Name = 'first'");
+    ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+
+    // A folder in the way of card 2: that card fails, the others are written.
+    fs::remove(Card(2));
+    fs::create_directories(Card(2));
+    Run("Players[1].Name = 'second'");
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_NE(std::string::npos, ReadFile(Card(1)).find("\"second\""));
+    EXPECT_TRUE(fs::is_directory(Card(2)));
+    for (const auto& entry : fs::directory_iterator(m_Folder))
+        EXPECT_EQ(std::string::npos, entry.path().string().find(".tmp.")) << entry.path();
+
+    // A card that cannot be written as text (a value that contains itself) keeps its file.
+    fs::remove(Card(2));
+    Run("Players[1].Self = Players[1]");
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_NE(std::string::npos, ReadFile(Card(1)).find("\"second\""));
+    Run("Players[1].Self = nil");
+
+    fs::remove_all(m_Folder);
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_TRUE(fs::exists(Card(4)));
+}
+
+TEST_F(PlayerCardTest, CallsOnEmptySlotsAndBadSlotsRaiseNamedErrorsAndChangeNothing)
+{
+    Load();
+    Run("Players[3] = nil");
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     Run("SetCurrentPlayerFromIndex(3, 1)");
+                                 }).find("SetCurrentPlayerFromIndex"));
+    EXPECT_NE(std::string::npos, MessageOf([&] { Run("ClearPlayer(3)"); }).find("ClearPlayer"));
+    EXPECT_EQ("false", Eval("SetCurrentPlayerFromGuid(12345, 1)"));
+    EXPECT_TRUE(m_Players->GetCurrentPlayer(1)->IsEqualTo(m_Players->GetPlayer(1)));
+
+    for (int slot : {0, 3})
+        EXPECT_NE(std::string::npos, MessageOf([&] {
+                                         m_Players->SetCurrentPlayer(m_Players->GetPlayer(2), slot);
+                                     }).find("index"));
+    EXPECT_EQ(nullptr, m_Players->GetCurrentPlayer(2));
+
+    // Clearing the current player makes the fresh card current in its place.
+    Run("Players[1].Name = 'gone'");
+    int old = m_Players->GetPlayer(1)->GetGuid();
+    Run("Old__ = ClearPlayer(1)");
+    EXPECT_EQ("gone", Eval("Old__.Name"));
+    EXPECT_NE(old, m_Players->GetPlayer(1)->GetGuid());
+    EXPECT_TRUE(m_Players->GetCurrentPlayer(1)->IsEqualTo(m_Players->GetPlayer(1)));
+    EXPECT_TRUE(m_Players->GetCurrentPlayer(1)->IsEmpty());
+}
