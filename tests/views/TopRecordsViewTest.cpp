@@ -67,15 +67,13 @@ TEST_F(TopRecordsViewTest, ATitleContainerReplacesTheOldOneAndShowsRedOnlyWhenAs
 
 TEST_F(TopRecordsViewTest, ARowShowsPlaceOwnerScoreAndType)
 {
-    Run("Resources.TopScores_IndexLabel = { name = 'IndexLabel', font = { fontName = "
-        "'DejaVuSans.ttf', fontSize = 14 } }"
-        "Resources.TopScores_PlayerNameLabel = { name = 'PlayerNameLabel', position = {24, 0}, "
-        "font = { fontName = 'DejaVuSans.ttf', fontSize = 14 } }"
-        "Resources.TopScores_GameScoreLabel = { name = 'GameScoreLabel', position = {100, 0}, "
-        "font = { fontName = 'DejaVuSans.ttf', fontSize = 12 } }"
-        "Resources.TopScores_GameTypeLabel = { name = 'GameTypeLabel', position = {135, 0}, "
-        "font = { fontName = 'DejaVuSans.ttf', fontSize = 12 } }"
-        "Players = { { guid = 3, Name = 'ann' }, current = {} } DummyPlayers = {}");
+    // The game's own row templates, over the fonts its constant configuration names.
+    Run("ConstConfig = ConstConfig or {} "
+        "ConstConfig.CleanFont = ConstConfig.CleanFont or 'DejaVuSans.ttf' "
+        "ConstConfig.MainFontLight = ConstConfig.MainFontLight or 'DejaVuSans.ttf'");
+    Run(std::string("dofile('") + BB_SOURCE_DIR +
+        "/MakoArcadeLib/Source/scripts/MiscTemplates.lua')");
+    Run("Players = { { guid = 3, Name = 'ann' }, current = {} } DummyPlayers = {}");
     Run(std::string("dofile('") + BB_SOURCE_DIR + "/MakoEngine/Source/scripts/Player.lua')");
     GameRecordManager records(GetGlobalLuaState());
     TopGameRecordsList list("Top Ten Scores", &TopGameRecordsList::ByGameScore);
@@ -94,6 +92,9 @@ TEST_F(TopRecordsViewTest, ARowShowsPlaceOwnerScoreAndType)
     EXPECT_EQ("1.", text("IndexLabel"));
     EXPECT_EQ("70", text("GameScoreLabel"));
     EXPECT_EQ("Adventure", text("GameTypeLabel"));
+    auto* score = dynamic_cast<Label*>(row->GetChild("GameScoreLabel", false));
+    ASSERT_NE(nullptr, score);
+    EXPECT_EQ(100, score->GetX());
     // Without a player manager no owner can be named.
     EXPECT_EQ("?", text("PlayerNameLabel"));
 }
