@@ -3,6 +3,7 @@
 #include "core/Class.h"
 #include "core/Exception.h"
 #include "logic/ArcadeGameLogic.h"
+#include "physics/CollisionCategory.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
 #include "physics/TriMeshData.h"
@@ -85,23 +86,9 @@ ArcadeStructure::~ArcadeStructure()
 
 unsigned ArcadeStructure::CategoryBitOf(const std::string& name)
 {
-    if (name == "Ball" || name == "ActiveBall")
-        return 1;
-    if (name == "Brick")
-        return 2;
-    if (name == "Goober")
-        return 8;
-    if (name == "Paddle")
-        return 16;
-    if (name == "Powerup")
-        return 32;
-    if (name == "Shield")
-        return 64;
-    if (name == "Wall" || name == "DangerousWall")
-        return 128;
     if (name == "LaserBeam" || name == "Explosion")
         return 256;
-    return 0;
+    return CollisionCategoryOf(name);
 }
 
 bool ArcadeStructure::OnWorldContact(PhysicsGeom* geom1, PhysicsGeom* geom2,

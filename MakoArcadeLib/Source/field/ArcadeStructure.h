@@ -73,9 +73,9 @@ public:
     // Deletes the geometry and body (ArcadeActor) and the children.
     ~ArcadeStructure() override;
 
-    // The collision category bit of a class name as behaviour sets name it (Ball and
-    // ActiveBall 1, Brick 2, Goober 8, Paddle 16, Powerup 32, Shield 64, Wall and
-    // DangerousWall 128, LaserBeam and Explosion 256); 0 for any other name.
+    // The collision category bit of a class name as behaviour sets name it: the field's
+    // categories (physics/CollisionCategory.h), and 256 for LaserBeam and Explosion; 0 for
+    // any other name.
     static unsigned CategoryBitOf(const std::string& className);
 
     // The world's collision callback for a level (context: the ArcadeGameLogic, may be

@@ -1,5 +1,6 @@
 #include "scene/MotionStop.h"
 
+#include "physics/CollisionCategory.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
 #include "scene/Actor.h"
@@ -31,25 +32,6 @@ MotionStop::~MotionStop()
     Unhook();
 }
 
-std::uint32_t MotionStop::CollideBitsOf(const std::string& stopClass)
-{
-    if (stopClass == "Ball" || stopClass == "ActiveBall")
-        return 1;
-    if (stopClass == "Brick")
-        return 2;
-    if (stopClass == "Goober")
-        return 8;
-    if (stopClass == "Paddle")
-        return 16;
-    if (stopClass == "Powerup")
-        return 32;
-    if (stopClass == "Shield")
-        return 64;
-    if (stopClass == "Wall" || stopClass == "DangerousWall")
-        return 128;
-    return 0;
-}
-
 void MotionStop::Unhook()
 {
     if (m_Hooked)
@@ -69,7 +51,7 @@ void MotionStop::SetTarget(Actor* target)
     fieldTarget->MakeMovable();
     std::uint32_t bits = 0;
     for (const std::string& name : m_StopClasses)
-        bits |= CollideBitsOf(name);
+        bits |= CollisionCategoryOf(name);
     if (bits)
         fieldTarget->AddCollideBits(bits);
 }

@@ -34,8 +34,6 @@ public:
 
     static void RegisterProperties(Class& motionClass);
 
-    // The collision category of a stop class name, 0 for a name without one.
-    static std::uint32_t CollideBitsOf(const std::string& stopClass);
 
 private:
     static void OnTargetHit(MotionTarget* target, MotionTarget* other, const MotionContact& contact,
