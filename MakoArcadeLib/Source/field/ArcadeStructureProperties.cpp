@@ -74,10 +74,8 @@ void ArcadeStructure::RegisterProperties(Class& c)
         c.RegisterPropertyGetter(MakeClassicAccessor(name));
         c.RegisterPropertySetter(MakeClassicAccessor(name));
     }
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_STRING>(&ArcadeStructure::m_CollisionSound, "collisionSound"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_STRING>(&ArcadeStructure::m_CollisionSound, "collisionSound"));
+    RegisterMemberProperty<PROPERTY_STRING>(c, &ArcadeStructure::m_CollisionSound,
+                                            "collisionSound");
     struct BoolMember
     {
         bool ArcadeStructure::*member;
@@ -91,10 +89,7 @@ void ArcadeStructure::RegisterProperties(Class& c)
         c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_BOOL>(b.member, b.name));
         c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_BOOL>(b.member, b.name));
     }
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&ArcadeStructure::m_BounceStrength, "bounceStrength"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&ArcadeStructure::m_BounceStrength, "bounceStrength"));
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &ArcadeStructure::m_BounceStrength, "bounceStrength");
     // factories: the structure's factories join here.
     RankStructureProperties();
 }

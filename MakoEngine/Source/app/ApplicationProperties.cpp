@@ -17,10 +17,7 @@ void Application::RegisterProperties(Class& c)
         MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_HWAccel, "enableHWAccel"));
     c.RegisterPropertySetter(
         MakeFunctionAccessor(&Application::SetHWAccelFromLua, "enableHWAccel"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&Application::m_LogTickInfo, "logTickInfo"));
+    RegisterMemberProperty<PROPERTY_BOOL>(c, &Application::m_LogTickInfo, "logTickInfo");
     c.RegisterPropertyGetter(MakeClassicAccessor("cwd"));
     c.RegisterPropertySetter(MakeLockedAccessor("cwd"));
 }

@@ -99,6 +99,15 @@ template <typename T> Object* InstantiateObjectOfClass(const LuaPlus::LuaObject&
     return object.release();
 }
 
+// Registers a member as a property that scripts both read and set:
+//   RegisterMemberProperty<PROPERTY_FLOAT>(c, &MotionRotate::m_Angle, "angle");
+template <int Id, typename C, typename M>
+void RegisterMemberProperty(Class& c, M C::*member, const std::string& name)
+{
+    c.RegisterPropertyGetter(MakeMemberAccessor<Id>(member, name));
+    c.RegisterPropertySetter(MakeMemberAccessor<Id>(member, name));
+}
+
 // Inside the body of a registered class derived from Object:
 //   class Actor : public Object { MAKO_DECLARE_CLASS(); ... };
 #define MAKO_DECLARE_CLASS()                                                                       \

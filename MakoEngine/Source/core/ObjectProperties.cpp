@@ -14,8 +14,7 @@ using LuaPlus::LuaObject;
 
 void Object::RegisterProperties(Class& c)
 {
-    c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_STRING>(&Object::m_Name, "name"));
-    c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_STRING>(&Object::m_Name, "name"));
+    RegisterMemberProperty<PROPERTY_STRING>(c, &Object::m_Name, "name");
     c.RegisterPropertyGetter(MakeClassicAccessor("class"));
     c.RegisterPropertySetter(MakeIgnoredAccessor("class"));
     c.RegisterPropertyGetter(MakeLockedAccessor("resource"));

@@ -67,8 +67,7 @@ void Actor::RegisterProperties(Class& c)
     }
     c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_INT>(&Actor::m_Frame, "frame"));
     c.RegisterPropertySetter(MakeFunctionAccessor(&Actor::SetFrameProperty, "frame"));
-    c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_INT>(&Actor::m_ZOrder, "zorder"));
-    c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_INT>(&Actor::m_ZOrder, "zorder"));
+    RegisterMemberProperty<PROPERTY_INT>(c, &Actor::m_ZOrder, "zorder");
     c.RegisterPropertySetter(
         MakeFunctionAccessor(&Actor::SetAlignmentOffsetProperty, "alignmentOffset"));
     c.RegisterPropertySetter(MakeFunctionAccessor(&Actor::SetAlphaProperty, "alpha"));

@@ -49,28 +49,12 @@ struct GridOrientationTypeRegistrar
 
 void GridLayout::RegisterProperties(Class& c)
 {
-    auto both = [&c](PropertyAccessor* (*make)()) {
-        c.RegisterPropertyGetter(make());
-        c.RegisterPropertySetter(make());
-    };
-    both([] { return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_Columns, "columns"); });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_LUAOBJECT>(&GridLayout::m_ColumnWidths, "columnWidths");
-    });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_DefaultColumnWidth,
-                                                "defaultColumnWidth");
-    });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_DefaultRowHeight,
-                                                "defaultRowHeight");
-    });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_GRIDORIENTATION>(&GridLayout::m_Orientation,
-                                                            "orientation");
-    });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_LUAOBJECT>(&GridLayout::m_RowHeights, "rowHeights");
-    });
-    both([] { return MakeMemberAccessor<PROPERTY_INT>(&GridLayout::m_Rows, "rows"); });
+    RegisterMemberProperty<PROPERTY_INT>(c, &GridLayout::m_Columns, "columns");
+    RegisterMemberProperty<PROPERTY_LUAOBJECT>(c, &GridLayout::m_ColumnWidths, "columnWidths");
+    RegisterMemberProperty<PROPERTY_INT>(c, &GridLayout::m_DefaultColumnWidth,
+                                         "defaultColumnWidth");
+    RegisterMemberProperty<PROPERTY_INT>(c, &GridLayout::m_DefaultRowHeight, "defaultRowHeight");
+    RegisterMemberProperty<PROPERTY_GRIDORIENTATION>(c, &GridLayout::m_Orientation, "orientation");
+    RegisterMemberProperty<PROPERTY_LUAOBJECT>(c, &GridLayout::m_RowHeights, "rowHeights");
+    RegisterMemberProperty<PROPERTY_INT>(c, &GridLayout::m_Rows, "rows");
 }

@@ -7,12 +7,6 @@ MAKO_IMPLEMENT_CLASS(MotionAbsolute, "MotionAbsolute", "Motion",
                      &MotionAbsolute::RegisterProperties,
                      &InstantiateObjectOfClass<MotionAbsolute>);
 
-void MotionAbsolute::Start()
-{
-    m_Running = true;
-    m_Ramp.Restart();
-}
-
 MotionStep MotionAbsolute::Update()
 {
     if (!m_Running)

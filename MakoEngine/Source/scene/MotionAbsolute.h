@@ -3,16 +3,13 @@
 // at most the ramp's speed per tick, and completes once the target stands on the
 // destination. An ignored axis is neither moved nor waited for: the motion completes when
 // the other axis arrives. A target without physics gets no step and never completes.
-#include "scene/Motion.h"
-#include "scene/MotionRamp.h"
+#include "scene/RampedMotion.h"
 
-class MotionAbsolute : public Motion
+class MotionAbsolute : public RampedMotion
 {
     MAKO_DECLARE_CLASS();
 
 public:
-    // Runs from rest (the way is taken from where the target stands at each tick).
-    void Start() override;
     MotionStep Update() override;
     // The destination, wherever the target stands.
     Point<float> GetNextPosition(float x, float y) override;
@@ -22,7 +19,6 @@ public:
 
 private:
     Point<float> m_Destination;
-    MotionRamp m_Ramp;
     bool m_IgnoreHorizontal = false;
     bool m_IgnoreVertical = false;
 };

@@ -5,19 +5,11 @@
 
 void MotionAbsolute::RegisterProperties(Class& c)
 {
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_POINT2F>(&MotionAbsolute::m_Destination, "destination"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_POINT2F>(&MotionAbsolute::m_Destination, "destination"));
-    MotionRamp::RegisterProperties(c, &MotionAbsolute::m_Ramp);
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionAbsolute::m_IgnoreHorizontal, "ignoreHorizontal"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionAbsolute::m_IgnoreHorizontal, "ignoreHorizontal"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionAbsolute::m_IgnoreVertical, "ignoreVertical"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionAbsolute::m_IgnoreVertical, "ignoreVertical"));
+    RegisterMemberProperty<PROPERTY_POINT2F>(c, &MotionAbsolute::m_Destination, "destination");
+    RegisterRampProperties(c);
+    RegisterMemberProperty<PROPERTY_BOOL>(c, &MotionAbsolute::m_IgnoreHorizontal,
+                                          "ignoreHorizontal");
+    RegisterMemberProperty<PROPERTY_BOOL>(c, &MotionAbsolute::m_IgnoreVertical, "ignoreVertical");
 }
 
 void MotionAbsolute::RetrieveProperties(LuaPlus::LuaObject& table)

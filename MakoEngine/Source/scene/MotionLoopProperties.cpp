@@ -5,14 +5,8 @@
 
 void MotionLoop::RegisterProperties(Class& c)
 {
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_INT>(&MotionLoop::m_Repetitions, "repetitions"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_INT>(&MotionLoop::m_Repetitions, "repetitions"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_INT>(&MotionLoop::m_RepetitionsTaken, "repetitionsTaken"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_INT>(&MotionLoop::m_RepetitionsTaken, "repetitionsTaken"));
+    RegisterMemberProperty<PROPERTY_INT>(c, &MotionLoop::m_Repetitions, "repetitions");
+    RegisterMemberProperty<PROPERTY_INT>(c, &MotionLoop::m_RepetitionsTaken, "repetitionsTaken");
 }
 
 void MotionLoop::RetrieveProperties(LuaPlus::LuaObject& table)

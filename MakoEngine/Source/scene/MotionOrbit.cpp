@@ -21,12 +21,6 @@ Point<float> PositionOf(const PhysicsGeom& geom)
 
 } // namespace
 
-void MotionOrbit::Start()
-{
-    m_Running = true;
-    m_Ramp.Restart();
-}
-
 MotionStep MotionOrbit::Update()
 {
     if (!m_Running)

@@ -5,18 +5,15 @@
 // that name, read at every tick; while that object is missing the motion waits (no step,
 // no ramp). A target without physics gets no step. Completes on the tick after the last
 // turn, with progress back at 0. With "infinite" it turns without end.
-#include "scene/Motion.h"
-#include "scene/MotionRamp.h"
+#include "scene/RampedMotion.h"
 
 #include <string>
 
-class MotionOrbit : public Motion
+class MotionOrbit : public RampedMotion
 {
     MAKO_DECLARE_CLASS();
 
 public:
-    // Runs from rest; progress is kept.
-    void Start() override;
     MotionStep Update() override;
     // (x, y) turned about the centre by the whole angle, in the speed's direction.
     Point<float> GetNextPosition(float x, float y) override;
@@ -27,7 +24,6 @@ public:
 private:
     Point<float> m_Center;
     std::string m_CenterName;
-    MotionRamp m_Ramp;
     float m_Angle = 0.0f;    // degrees
     float m_Progress = 0.0f; // degrees turned so far
     bool m_Infinite = false;

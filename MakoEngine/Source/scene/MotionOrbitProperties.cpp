@@ -6,25 +6,12 @@
 
 void MotionOrbit::RegisterProperties(Class& c)
 {
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_POINT2F>(&MotionOrbit::m_Center, "center"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_POINT2F>(&MotionOrbit::m_Center, "center"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_STRING>(&MotionOrbit::m_CenterName, "centerName"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_STRING>(&MotionOrbit::m_CenterName, "centerName"));
-    MotionRamp::RegisterProperties(c, &MotionOrbit::m_Ramp);
-    c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_FLOAT>(&MotionOrbit::m_Angle, "angle"));
-    c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_FLOAT>(&MotionOrbit::m_Angle, "angle"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionOrbit::m_Progress, "progress"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionOrbit::m_Progress, "progress"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionOrbit::m_Infinite, "infinite"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionOrbit::m_Infinite, "infinite"));
+    RegisterMemberProperty<PROPERTY_POINT2F>(c, &MotionOrbit::m_Center, "center");
+    RegisterMemberProperty<PROPERTY_STRING>(c, &MotionOrbit::m_CenterName, "centerName");
+    RegisterRampProperties(c);
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &MotionOrbit::m_Angle, "angle");
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &MotionOrbit::m_Progress, "progress");
+    RegisterMemberProperty<PROPERTY_BOOL>(c, &MotionOrbit::m_Infinite, "infinite");
 }
 
 void MotionOrbit::RetrieveProperties(LuaPlus::LuaObject& table)

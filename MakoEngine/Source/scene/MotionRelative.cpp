@@ -4,12 +4,6 @@ MAKO_IMPLEMENT_CLASS(MotionRelative, "MotionRelative", "Motion",
                      &MotionRelative::RegisterProperties,
                      &InstantiateObjectOfClass<MotionRelative>);
 
-void MotionRelative::Start()
-{
-    m_Running = true;
-    m_Ramp.Restart();
-}
-
 MotionStep MotionRelative::Update()
 {
     if (!m_Running)

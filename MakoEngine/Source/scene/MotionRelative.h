@@ -3,16 +3,13 @@
 // target: the steps add up to the offset exactly and the motion completes on the tick of
 // the last (shorter) step, with progress back at 0. With "infinite" the progress is not
 // counted and the motion keeps moving along the offset's direction and never completes.
-#include "scene/Motion.h"
-#include "scene/MotionRamp.h"
+#include "scene/RampedMotion.h"
 
-class MotionRelative : public Motion
+class MotionRelative : public RampedMotion
 {
     MAKO_DECLARE_CLASS();
 
 public:
-    // Runs from rest; progress is kept (progress set beforehand shortens the way).
-    void Start() override;
     MotionStep Update() override;
     // (x, y) moved by the offset.
     Point<float> GetNextPosition(float x, float y) override;
@@ -22,7 +19,6 @@ public:
 
 private:
     Point<float> m_Destination; // the offset
-    MotionRamp m_Ramp;
-    float m_Progress = 0.0f; // distance travelled so far
+    float m_Progress = 0.0f;    // distance travelled so far
     bool m_Infinite = false;
 };

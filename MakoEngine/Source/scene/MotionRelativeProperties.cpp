@@ -5,19 +5,10 @@
 
 void MotionRelative::RegisterProperties(Class& c)
 {
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_POINT2F>(&MotionRelative::m_Destination, "destination"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_POINT2F>(&MotionRelative::m_Destination, "destination"));
-    MotionRamp::RegisterProperties(c, &MotionRelative::m_Ramp);
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionRelative::m_Progress, "progress"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionRelative::m_Progress, "progress"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionRelative::m_Infinite, "infinite"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionRelative::m_Infinite, "infinite"));
+    RegisterMemberProperty<PROPERTY_POINT2F>(c, &MotionRelative::m_Destination, "destination");
+    RegisterRampProperties(c);
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &MotionRelative::m_Progress, "progress");
+    RegisterMemberProperty<PROPERTY_BOOL>(c, &MotionRelative::m_Infinite, "infinite");
 }
 
 void MotionRelative::RetrieveProperties(LuaPlus::LuaObject& table)

@@ -5,12 +5,6 @@
 MAKO_IMPLEMENT_CLASS(MotionRotate, "MotionRotate", "Motion", &MotionRotate::RegisterProperties,
                      &InstantiateObjectOfClass<MotionRotate>);
 
-void MotionRotate::Start()
-{
-    m_Running = true;
-    m_Ramp.Restart();
-}
-
 MotionStep MotionRotate::Update()
 {
     if (!m_Running)

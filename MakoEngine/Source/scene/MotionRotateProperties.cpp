@@ -5,17 +5,10 @@
 
 void MotionRotate::RegisterProperties(Class& c)
 {
-    MotionRamp::RegisterProperties(c, &MotionRotate::m_Ramp);
-    c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_FLOAT>(&MotionRotate::m_Angle, "angle"));
-    c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_FLOAT>(&MotionRotate::m_Angle, "angle"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionRotate::m_Progress, "progress"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionRotate::m_Progress, "progress"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionRotate::m_Infinite, "infinite"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionRotate::m_Infinite, "infinite"));
+    RegisterRampProperties(c);
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &MotionRotate::m_Angle, "angle");
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &MotionRotate::m_Progress, "progress");
+    RegisterMemberProperty<PROPERTY_BOOL>(c, &MotionRotate::m_Infinite, "infinite");
 }
 
 void MotionRotate::RetrieveProperties(LuaPlus::LuaObject& table)

@@ -5,10 +5,7 @@
 
 void MotionSimultaneous::RegisterProperties(Class& c)
 {
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionSimultaneous::m_StopOnFirst, "stopOnFirst"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_BOOL>(&MotionSimultaneous::m_StopOnFirst, "stopOnFirst"));
+    RegisterMemberProperty<PROPERTY_BOOL>(c, &MotionSimultaneous::m_StopOnFirst, "stopOnFirst");
 }
 
 void MotionSimultaneous::RetrieveProperties(LuaPlus::LuaObject& table)

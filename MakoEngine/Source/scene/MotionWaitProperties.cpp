@@ -5,14 +5,8 @@
 
 void MotionWait::RegisterProperties(Class& c)
 {
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionWait::m_Duration, "duration"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionWait::m_Duration, "duration"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionWait::m_Progress, "progress"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_FLOAT>(&MotionWait::m_Progress, "progress"));
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &MotionWait::m_Duration, "duration");
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &MotionWait::m_Progress, "progress");
 }
 
 void MotionWait::RetrieveProperties(LuaPlus::LuaObject& table)

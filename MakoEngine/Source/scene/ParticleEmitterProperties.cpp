@@ -13,14 +13,8 @@ using LuaPlus::LuaObject;
 
 void ParticleEmitter::RegisterProperties(Class& c)
 {
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_INT>(&ParticleEmitter::m_EmitCount, "emitCount"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_INT>(&ParticleEmitter::m_EmitCount, "emitCount"));
-    c.RegisterPropertyGetter(
-        MakeMemberAccessor<PROPERTY_UINT32>(&ParticleEmitter::m_Interval, "interval"));
-    c.RegisterPropertySetter(
-        MakeMemberAccessor<PROPERTY_UINT32>(&ParticleEmitter::m_Interval, "interval"));
+    RegisterMemberProperty<PROPERTY_INT>(c, &ParticleEmitter::m_EmitCount, "emitCount");
+    RegisterMemberProperty<PROPERTY_UINT32>(c, &ParticleEmitter::m_Interval, "interval");
     c.RegisterPropertySetter(MakeClassicAccessor("delay"));
 }
 

@@ -11,21 +11,13 @@ using LuaPlus::LuaObject;
 
 void Particle::RegisterProperties(Class& c)
 {
-    auto both = [&c](PropertyAccessor* (*make)()) {
-        c.RegisterPropertyGetter(make());
-        c.RegisterPropertySetter(make());
-    };
-    both([] { return MakeMemberAccessor<PROPERTY_FLOAT>(&Particle::m_ParticleAlpha, "alpha"); });
-    both([] { return MakeMemberAccessor<PROPERTY_FLOAT>(&Particle::m_AlphaStep, "alphaStep"); });
-    both([] { return MakeMemberAccessor<PROPERTY_INT>(&Particle::m_Lifetime, "lifetime"); });
-    both([] { return MakeMemberAccessor<PROPERTY_POINT2F>(&Particle::m_Position, "position"); });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_FLOAT>(&Particle::m_RotationStep, "rotationStep");
-    });
-    both([] { return MakeMemberAccessor<PROPERTY_POINT2F>(&Particle::m_Velocity, "velocity"); });
-    both([] {
-        return MakeMemberAccessor<PROPERTY_POINT2F>(&Particle::m_Acceleration, "acceleration");
-    });
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &Particle::m_ParticleAlpha, "alpha");
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &Particle::m_AlphaStep, "alphaStep");
+    RegisterMemberProperty<PROPERTY_INT>(c, &Particle::m_Lifetime, "lifetime");
+    RegisterMemberProperty<PROPERTY_POINT2F>(c, &Particle::m_Position, "position");
+    RegisterMemberProperty<PROPERTY_FLOAT>(c, &Particle::m_RotationStep, "rotationStep");
+    RegisterMemberProperty<PROPERTY_POINT2F>(c, &Particle::m_Velocity, "velocity");
+    RegisterMemberProperty<PROPERTY_POINT2F>(c, &Particle::m_Acceleration, "acceleration");
     c.RegisterPropertyGetter(MakeClassicAccessor("destAlpha"));
     c.RegisterPropertySetter(MakeClassicAccessor("destAlpha"));
 }
