@@ -7,6 +7,7 @@
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
+#include "players/GameDataIO.h"
 #include "resources/ResourceManager.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "scene/Actor.h"
@@ -125,16 +126,15 @@ void ArcadeApp::InitGame()
     if (Sound::IsActive())
         Sound::InitDirectMusic(RetrieveBoolProperty("enableMusic"));
 
-    // The player scripts define LoadGameData; until they are part of the program there
-    // are no player cards to load.
-    LogAtLevel(3, "ArcadeApp::LoadGameData *****************\n");
-    if (m_LuaState->GetGlobal("LoadGameData").IsFunction())
-        MakoLuaState::LoadString(m_LuaState, "LoadGameData()");
+    // The cards are read once, before the screens are made, so that the screens and the
+    // top-ten lists they show start from every card's players and records.
+    LogAtLevel(3, "ArcadeApp::LoadAllPlayerData *****************\n");
+    if (GameDataIO* io = GameDataIO::GetInstance())
+        io->LoadAllPlayerData(false);
 
     LogAtLevel(3, "ArcadeApp::AddScreens *****************\n");
     AddScreens();
 
-    LogAtLevel(3, "ArcadeApp::LoadAllPlayerData *****************\n");
     SwitchToFirstScreen();
 }
 

@@ -34,8 +34,7 @@ void Application::ResumeSound()
 
 // The record manager first (the others observe it), the high scores, the players, the
 // top-record lists (one, "Top Ten Scores"), then the object that loads and saves the
-// cards. The cards are loaded here, once the lists exist, so that the lists start with the
-// best records of all cards.
+// cards. The game loads the cards when it starts (InitGame), once all of these exist.
 void Application::InitPlayerManagers()
 {
     m_GameRecordManager = std::make_unique<GameRecordManager>(m_LuaState);
@@ -45,7 +44,6 @@ void Application::InitPlayerManagers()
     m_TopRecordsManager->AddList(
         std::make_unique<TopGameRecordsList>("Top Ten Scores", &TopGameRecordsList::ByGameScore));
     m_GameDataIO = std::make_unique<GameDataIO>(GetPlayerCardsFolder());
-    m_GameDataIO->LoadAllPlayerData(false);
 }
 
 void Application::SavePlayerData()
