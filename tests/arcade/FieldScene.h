@@ -5,10 +5,20 @@
 // tables.
 #include "core/ClassManager.h"
 #include "field/ArcadeStructure.h"
+#include "field/Ball.h"
+#include "field/Explosion.h"
+#include "field/FlyingText.h"
+#include "field/LaserBeam.h"
+#include "field/Paddle.h"
+#include "field/Shield.h"
+#include "field/Spark.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/PhysicsBody.h"
 #include "physics/World.h"
 #include "scene/Actor.h"
+#include "scene/ActorGroup.h"
+#include "scene/ParticleEmitter.h"
+#include "scene/ParticleManager.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/PassHarness.h"
 
@@ -18,17 +28,89 @@
 
 namespace fieldtest {
 
-// Records every level-end check; finds actors by name below its play layer (when set).
+// A controller for play-field tests: records what the field asks of it (level-end checks,
+// score, prompts, messages, hit counts, collected power-ups), finds actors by name below
+// its play layer (when set), and takes over what the field hands it the way the game's
+// controller does: each object gets the field's world (when a field is set) and becomes a
+// child of the play layer, and balls, emitters and the rest join their groups. While it
+// lives it is the running controller (gLogic); its particle manager is a child of the play
+// layer once one is set.
 class RecordingLogic : public ArcadeGameLogic
 {
 public:
+    RecordingLogic() { gLogic = this; }
+    ~RecordingLogic() override
+    {
+        if (gLogic == this)
+            gLogic = nullptr;
+    }
+
+    // The play layer (the field's root) and the world new objects join.
+    void SetField(Actor* layer, World* fieldWorld)
+    {
+        playLayer = layer;
+        world = fieldWorld;
+        particles = new ParticleManager();
+        particles->SetZOrder(20);
+        layer->AddChild(particles, "Particles");
+        m_ParticleManager = particles;
+    }
+
     void CheckForLevelEnd(double x, double y) override { checks.emplace_back(x, y); }
     Actor* FindActor(const std::string& name) const override
     {
         return playLayer ? playLayer->GetChild(name, true) : nullptr;
     }
+    void ApplyGroupID(Actor*) override {}
+    void AddBall(Ball* ball) override { Take(balls, ball); }
+    void AddPowerup(Powerup* p) override { powerups.push_back(p); }
+    void AddFlyingText(FlyingText* t) override { Take(texts, t); }
+    void AddExplosion(Explosion* e) override { Take(explosions, e); }
+    void AddSpark(Spark* s) override { Take(sparks, s); }
+    void AddLaserBeam(LaserBeam* b) override { Take(beams, b); }
+    void AddEmitter(ParticleEmitter* e) override { Take(emitters, e); }
+    void AddActor(Actor* a) override { Take(extras, a); }
+    void AddScore(int points) override { score += points; }
+    void CollectPowerup(Powerup* p, Paddle*) override { collected.push_back(p); }
+    void CountPaddleHit() override { ++paddleHits; }
+    void ResetHitCounter() override { ++hitCounterResets; }
+    bool ShowPrompt(const std::string& id, const std::string& key) override
+    {
+        prompts.push_back(id + "." + key);
+        return true;
+    }
+    void ShowMessage(const std::string& text, int) override { messages.push_back(text); }
+    void OnPaddleCombo(const std::string& className, double, double) override
+    {
+        combos.push_back(className);
+    }
+    void LockBall(Ball*, Brick*) override { ++locks; }
+    void UnlockBall(Ball*) override { ++unlocks; }
+    const std::vector<Shield*>& GetShields() const override { return shields; }
+    const std::vector<Paddle*>& GetPaddles() const override { return paddles; }
+
     std::vector<std::pair<double, double>> checks;
     Actor* playLayer = nullptr;
+    World* world = nullptr;
+    ParticleManager* particles = nullptr;
+    ActorGroup balls, texts, explosions, sparks, beams, emitters, extras;
+    std::vector<Powerup*> powerups;
+    std::vector<Shield*> shields;
+    std::vector<Paddle*> paddles;
+    std::vector<Powerup*> collected;
+    std::vector<std::string> prompts, messages, combos;
+    int score = 0, paddleHits = 0, hitCounterResets = 0, locks = 0, unlocks = 0;
+
+private:
+    void Take(ActorGroup& group, Actor* actor)
+    {
+        group.Add(actor);
+        if (playLayer && !actor->GetParent())
+            playLayer->AddChild(actor, "");
+        if (world)
+            if (ArcadeActor* arcade = dynamic_cast<ArcadeActor*>(actor))
+                arcade->UpdatePhysics(world);
+    }
 };
 
 // The field: owns its world; its children are the play-field objects.

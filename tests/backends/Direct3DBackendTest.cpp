@@ -130,13 +130,13 @@ TEST_F(Direct3DBackendTest, LostSurfacesAreRestoredWhenTheNextSceneBegins)
 {
     ddrawx::LoseSurfaces();
     SDL_Rect rect = MakeRect(0, 0, 4, 4);
-    m_Renderer->DrawRect(&rect, White, true);
+    m_Renderer->DrawRect(&rect, Palette::White, true);
     m_Manager->Flip();
     EXPECT_EQ(0xFFFFFFu, ScreenPixel(1, 1));
 
     ddrawx::FailNext("BeginScene", DDERR_SURFACELOST, 2);
     try {
-        m_Renderer->DrawRect(&rect, White, true);
+        m_Renderer->DrawRect(&rect, Palette::White, true);
         FAIL() << "a scene that stays lost was begun";
     } catch (const Exception& error) {
         EXPECT_NE(std::string::npos,
@@ -152,7 +152,7 @@ TEST_F(Direct3DBackendTest, WaitingForAnotherProgramsExclusiveModeIsBounded)
     ddrawx::HoldExclusiveMode(2); // lets go in time: the display comes back
     m_Backend->HandleDisplayModeChange();
     SDL_Rect rect = MakeRect(0, 0, 4, 4);
-    m_Renderer->DrawRect(&rect, White, true);
+    m_Renderer->DrawRect(&rect, Palette::White, true);
     m_Manager->Flip();
     EXPECT_EQ(0xFFFFFFu, ScreenPixel(2, 2));
 

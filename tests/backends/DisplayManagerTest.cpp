@@ -87,7 +87,7 @@ TEST_F(DisplayManagerTest, SwitchesKeepTheBackendOfTheSameKindAndClearToBlack)
     for (bool fullscreen : {true, false}) {
         // Something drawn before the switch must not survive it.
         SDL_Rect rect = MakeRect(10, 10, 100, 100);
-        manager.GetImageRenderer()->DrawRect(&rect, White, true);
+        manager.GetImageRenderer()->DrawRect(&rect, Palette::White, true);
         manager.Flip();
         DisplayParams next(fullscreen, true, 640, 480, false);
         manager.ApplyDisplayParams(next);

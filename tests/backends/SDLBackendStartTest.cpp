@@ -136,7 +136,7 @@ TEST_F(SDLBackendStartTest, FullScreenWindowGivesTheDesktopBackItsModeWhileMinim
         manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_RESTORED, 0);
         ASSERT_NE(nullptr, manager.GetImageRenderer());
         SDL_Rect all = MakeRect(0, 0, 320, 240);
-        manager.GetImageRenderer()->DrawRect(&all, White, true);
+        manager.GetImageRenderer()->DrawRect(&all, Palette::White, true);
         EXPECT_NO_THROW(manager.Flip());
     }
 }

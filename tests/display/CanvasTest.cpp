@@ -67,15 +67,15 @@ TEST(CanvasTest, StatesNestAndPrimitivesFollowTheOrigin)
     canvas.PushState();
     canvas.Translate(10, 5);
     const CanvasState* pushed = &canvas.GetState();
-    canvas.DrawLine(1, 2, 3, 4, White);
-    canvas.DrawCircle(1, 1, 7, White);
-    canvas.FillCircle(1, 1, 7, White);
-    canvas.FillRect(MakeRect(1, 1, 5, 6), White);
-    canvas.Fill(8, 9, White);
-    canvas.DrawRect(MakeRect(1, 1, 5, 6), White);
+    canvas.DrawLine(1, 2, 3, 4, Palette::White);
+    canvas.DrawCircle(1, 1, 7, Palette::White);
+    canvas.FillCircle(1, 1, 7, Palette::White);
+    canvas.FillRect(MakeRect(1, 1, 5, 6), Palette::White);
+    canvas.Fill(8, 9, Palette::White);
+    canvas.DrawRect(MakeRect(1, 1, 5, 6), Palette::White);
     Poly poly;
     poly.SetFromRect(MakeRect(3, 3, 1, 1));
-    canvas.FillPolygon(poly, White);
+    canvas.FillPolygon(poly, Palette::White);
     canvas.PopState();
     EXPECT_EQ(100, canvas.GetState().x);
     EXPECT_EQ(200, canvas.GetState().y);
@@ -92,8 +92,8 @@ TEST(CanvasTest, StatesNestAndPrimitivesFollowTheOrigin)
 
     // Pies start at the rim point: to the right is 0 degrees, below is 90.
     renderer.calls.clear();
-    canvas.DrawPie(0, 0, 10, 0, White, 45);
-    canvas.DrawPie(0, 0, 0, 5, White, 30);
+    canvas.DrawPie(0, 0, 10, 0, Palette::White, 45);
+    canvas.DrawPie(0, 0, 0, 5, Palette::White, 30);
     EXPECT_EQ((std::vector<std::string>{"pie 100 200 10 0 45", "pie 100 200 5 90 120"}),
               renderer.calls);
 }
@@ -116,7 +116,7 @@ TEST(CanvasTest, OffscreenImagesBelongToTheCanvasOnlyWhenAsked)
     {
         Canvas canvas(6, 4, 0);
         canvas.Translate(1, 1);
-        canvas.Fill(2, 2, Red);
+        canvas.Fill(2, 2, Palette::Red);
         kept = canvas.GetTargetImage();
     }
     ASSERT_NE(nullptr, kept);
@@ -135,7 +135,7 @@ TEST(CanvasTest, OffscreenImagesBelongToTheCanvasOnlyWhenAsked)
     SDLImageRenderer renderer(target.get());
     {
         Canvas canvas(&renderer, false);
-        canvas.Fill(1, 1, White);
+        canvas.Fill(1, 1, Palette::White);
     }
     EXPECT_EQ(0xFFFFFFFFu, GetPixel(target.get(), 0, 0));
     EXPECT_EQ(target.get(), renderer.GetTargetSurface());
@@ -145,7 +145,7 @@ TEST(CanvasTest, OffscreenImagesBelongToTheCanvasOnlyWhenAsked)
     std::unique_ptr<Image> drawn(offscreen->GetTargetSurface());
     {
         Canvas canvas(offscreen, true);
-        canvas.Fill(2, 2, White);
+        canvas.Fill(2, 2, Palette::White);
     }
     EXPECT_EQ(0xFFFFFFFFu, GetPixel(drawn.get(), 1, 1));
     drawn.reset();

@@ -89,7 +89,7 @@ TEST_F(ColorTest, ColoursWriteBackAsNamesOrTables)
 
     // Shared values give one name consistently.
     Colors::Define("ZZBlack", Color(0, 0, 0));
-    Black.ToLuaObject(out, true);
+    Palette::Black.ToLuaObject(out, true);
     EXPECT_STREQ("Black", out.GetString());
     Colors::GetTable().erase("ZZBlack");
 }

@@ -189,7 +189,7 @@ TEST_F(SceneTest, ColourSizeFrameAndShaderPropertiesCheckTheirValues)
 {
     std::unique_ptr<Actor> actor = MakeActor("{class = 'Actor', size = {8, 6}, color = 'Red'}");
     EXPECT_EQ(DRAWMODE_COLOR, actor->GetDrawMode());
-    EXPECT_EQ(Red, actor->GetColor());
+    EXPECT_EQ(Palette::Red, actor->GetColor());
     actor->SetImage(new Image(3, 3, 4, 0), "strip");
     EXPECT_EQ(3, actor->GetWidth());
     actor->ApplyBoolProperty("color", true); // changes nothing

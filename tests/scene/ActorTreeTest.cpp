@@ -97,8 +97,8 @@ TEST_F(SceneTest, UnsortedActorsKeepInsertionOrderAndChildrenInheritFlags)
 {
     Actor root;
     root.SetFlags(ACTORFLAG_UNSORTED | ACTORFLAG_TICK_WHILE_PAUSED | 0x100);
-    root.AddChild(Rect("high", White, 0, 0, 1, 1, 9), "");
-    root.AddChild(Rect("low", White, 0, 0, 1, 1, 1), "");
+    root.AddChild(Rect("high", Palette::White, 0, 0, 1, 1, 9), "");
+    root.AddChild(Rect("low", Palette::White, 0, 0, 1, 1, 1), "");
     EXPECT_EQ((std::vector<std::string>{"high", "low"}), ChildNames(root));
     // Every bit but the render and unsorted bits passes on.
     EXPECT_EQ(ACTORFLAG_TICK_WHILE_PAUSED | 0x100u, root.GetChildren().front()->GetFlags());
@@ -115,9 +115,9 @@ TEST_F(SceneTest, UnsortedActorsKeepInsertionOrderAndChildrenInheritFlags)
 TEST_F(SceneTest, LookUpsSkipDeadChildrenAndSearchDepthFirst)
 {
     Actor root;
-    Actor* first = Rect("first", White, 0, 0, 1, 1, 0);
-    Actor* deep = Rect("target", White, 0, 0, 1, 1, 0);
-    Actor* second = Rect("target", White, 0, 0, 1, 1, 1);
+    Actor* first = Rect("first", Palette::White, 0, 0, 1, 1, 0);
+    Actor* deep = Rect("target", Palette::White, 0, 0, 1, 1, 0);
+    Actor* second = Rect("target", Palette::White, 0, 0, 1, 1, 1);
     root.AddChild(first, "");
     root.AddChild(second, "");
     first->AddChild(deep, "");
@@ -136,8 +136,8 @@ TEST_F(SceneTest, CoordinatesExtentsAndOverlapFollowTheTree)
 {
     Actor root;
     root.SetPosition(100, 100); // the root's own position never counts
-    Actor* panel = Rect("panel", White, 10, 20, 30, 30, 0);
-    Actor* item = Rect("item", White, 5, 6, 4, 4, 0);
+    Actor* panel = Rect("panel", Palette::White, 10, 20, 30, 30, 0);
+    Actor* item = Rect("item", Palette::White, 5, 6, 4, 4, 0);
     root.AddChild(panel, "");
     panel->AddChild(item, "");
     EXPECT_EQ(Point<int>(16, 27), item->LocalToGlobal(1, 1));
@@ -161,7 +161,7 @@ TEST_F(SceneTest, CoordinatesExtentsAndOverlapFollowTheTree)
     EXPECT_FALSE(panel->Intersects(Point<int>(r.x + r.w + 1, r.y), Point<int>(5, 5)));
     EXPECT_FALSE(panel->Intersects(Point<int>(0, 0), Point<int>(9, 30)));
 
-    Actor* centred = Rect("centred", White, 0, 0, 10, 4, 0);
+    Actor* centred = Rect("centred", Palette::White, 0, 0, 10, 4, 0);
     root.AddChild(centred, "");
     centred->CenterOn(panel);
     EXPECT_EQ(20, centred->GetX());
@@ -210,7 +210,7 @@ TEST_F(SceneTest, BorderOutlinesItsParentWhereverTheParentStands)
     EXPECT_EQ(Argb(255, 0, 0, 255), passes.Pixel(9, 9));
     EXPECT_EQ(0u, passes.Pixel(0, 0));
 
-    Border lonely(White);
+    Border lonely(Palette::White);
     passes.SetRoot(&lonely);
     passes.Step();
     EXPECT_EQ(0u, passes.Pixel(0, 0));
@@ -224,16 +224,16 @@ TEST_F(SceneTest, LayoutRunsWhenAChildIsAppendedOrRemovedButNotWhenInserted)
     grid.m_DefaultColumnWidth = 10;
     Actor row;
     row.SetLayoutManager(&grid);
-    Actor* a = Rect("a", White, 99, 99, 1, 1, 5);
+    Actor* a = Rect("a", Palette::White, 99, 99, 1, 1, 5);
     row.AddChild(a, "");
     EXPECT_EQ(0, a->GetX());
-    Actor* b = Rect("b", White, 99, 99, 1, 1, 1); // inserted before a: no layout
+    Actor* b = Rect("b", Palette::White, 99, 99, 1, 1, 1); // inserted before a: no layout
     row.AddChild(b, "");
     EXPECT_EQ(99, b->GetX());
     EXPECT_EQ(0, a->GetX());
     row.RemoveChild(b);
     delete b;
-    Actor* c = Rect("c", White, 99, 99, 1, 1, 7);
+    Actor* c = Rect("c", Palette::White, 99, 99, 1, 1, 7);
     row.AddChild(c, "");
     EXPECT_EQ(10, c->GetX());
     row.SetLayoutManager(nullptr);

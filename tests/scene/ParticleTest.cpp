@@ -161,7 +161,7 @@ TEST_F(SceneTest, IdenticalEmittersReadTheirTemplateFromScripts)
         EXPECT_GE(p->GetX(), -2);
         EXPECT_LE(p->GetX(), 18);
         movedX = movedX || p->GetX() != 8;
-        EXPECT_EQ(Yellow, p->GetColor());
+        EXPECT_EQ(Palette::Yellow, p->GetColor());
     }
     EXPECT_TRUE(movedX);
     spray.passes.Step(2);

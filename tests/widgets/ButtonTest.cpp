@@ -154,13 +154,13 @@ TEST_F(ButtonTest, DisabledButtonShowsFrameOneAndIgnoresInput)
     Send(MouseMotion(60, 45));
     m_Button->Disable();
     EXPECT_EQ(1, m_Button->GetFrame());
-    EXPECT_EQ(Gray, m_Button->GetLabel()->GetTextColor());
+    EXPECT_EQ(Palette::Gray, m_Button->GetLabel()->GetTextColor());
     EXPECT_FALSE(Send(MouseDown(60, 45)));
     EXPECT_FALSE(Send(KeyDown(SDLK_g)));
     EXPECT_EQ(0, m_Receiver.Count(MAKO_BUTTONPRESS));
     m_Button->Enable();
     EXPECT_EQ(2, m_Button->GetFrame()); // back to its state's frame
-    EXPECT_EQ(Black, m_Button->GetLabel()->GetTextColor());
+    EXPECT_EQ(Palette::Black, m_Button->GetLabel()->GetTextColor());
 }
 
 TEST_F(ButtonTest, KeyboardRows)
@@ -256,22 +256,22 @@ TEST_F(ButtonTest, KeyTipsOnlyForLettersAndDigits)
 TEST_F(ButtonTest, FlashingAlternatesAndAClickRestoresTheCaption)
 {
     Label* caption = m_Button->GetLabel();
-    caption->SetColor(White, true);
-    m_Button->SetFlashing(true, Red);
+    caption->SetColor(Palette::White, true);
+    m_Button->SetFlashing(true, Palette::Red);
     m_Passes.Step(16); // 500 ms
-    EXPECT_EQ(Red, caption->GetTextColor());
+    EXPECT_EQ(Palette::Red, caption->GetTextColor());
     m_Passes.Step(16);
-    EXPECT_EQ(White, caption->GetTextColor());
+    EXPECT_EQ(Palette::White, caption->GetTextColor());
     m_Passes.Step(16);
-    EXPECT_EQ(Red, caption->GetTextColor());
-    m_Button->SetFlashing(true, Red); // again, while showing the flash colour
+    EXPECT_EQ(Palette::Red, caption->GetTextColor());
+    m_Button->SetFlashing(true, Palette::Red); // again, while showing the flash colour
     Send(MouseMotion(60, 45));
     Send(MouseDown(60, 45));
     Send(MouseUp(60, 45));
     EXPECT_FALSE(m_Button->IsFlashing());
-    EXPECT_EQ(White, caption->GetTextColor());
+    EXPECT_EQ(Palette::White, caption->GetTextColor());
     m_Passes.Step(40);
-    EXPECT_EQ(White, caption->GetTextColor());
+    EXPECT_EQ(Palette::White, caption->GetTextColor());
 }
 
 TEST_F(ButtonTest, BecomingVisibleUnderThePointerHighlights)
@@ -310,14 +310,14 @@ TEST_F(ButtonTest, ScriptTablesAndPresets)
     EXPECT_EQ("ok", button->GetLabel()->GetText());
     EXPECT_NE(nullptr, button->GetLabel()->GetFont());
     EXPECT_GT(button->GetLabel()->GetWidth(), 0);
-    EXPECT_EQ(Gray, button->GetLabel()->GetTextColor());
+    EXPECT_EQ(Palette::Gray, button->GetLabel()->GetTextColor());
     EXPECT_FALSE(button->IsEnabled());
     EXPECT_EQ(1, button->GetFrame());
     EXPECT_EQ('O', button->GetKeyTipChar());
     EXPECT_EQ("click2.ogg", button->GetClickSound());
     EXPECT_EQ(0, button->GetLabel()->GetX()); // MidLeft
     button->ApplyProperty("active", Table("true"));
-    EXPECT_EQ(White, button->GetLabel()->GetTextColor());
+    EXPECT_EQ(Palette::White, button->GetLabel()->GetTextColor());
 
     EXPECT_EQ(12u, ButtonTemplate::GetPresets().size());
     Actor parent;

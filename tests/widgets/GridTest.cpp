@@ -294,7 +294,7 @@ TEST_F(GridTest, RadioButtonGridFromAScriptList)
     EXPECT_NE("", MessageOf([&] { grid->AddRadioButton(Table("{buttonSpec = {}}")); }));
 
     // In code: a captioned button in a cell, and a header above the grid.
-    grid->SetFont("DejaVuSans.ttf", 12, Black);
+    grid->SetFont("DejaVuSans.ttf", 12, Palette::Black);
     RadioButton* made = grid->AddRadioButton(2, 2, "big", "big", SDLK_b, nullptr, "Button.png",
                                              "boxCheck.png", 2, 2);
     ASSERT_NE(nullptr, made);
@@ -302,7 +302,7 @@ TEST_F(GridTest, RadioButtonGridFromAScriptList)
     EXPECT_EQ('B', made->GetKeyTipChar());
     EXPECT_EQ(nullptr,
               grid->AddRadioButton(9, 9, "x", "x", 0, nullptr, "Button.png", "boxCheck.png", 2, 2));
-    grid->SetHeader("Skill", "DejaVuSans.ttf", 14, White);
+    grid->SetHeader("Skill", "DejaVuSans.ttf", 14, Palette::White);
     Actor* header = grid->GetHeaderLabel();
     ASSERT_NE(nullptr, header);
     EXPECT_EQ(-header->GetHeight(), header->GetY());

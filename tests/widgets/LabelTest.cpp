@@ -131,8 +131,8 @@ TEST_F(LabelTest, WidthLimitShrinksTheFontDownToSixPoints)
 TEST_F(LabelTest, ShadowAndHighlightCopiesKeepTheTextColourOnTop)
 {
     std::unique_ptr<Label> label(MakeLabel("Shadowed"));
-    label->SetColor(White, false);
-    label->SetShadowColor(Black);
+    label->SetColor(Palette::White, false);
+    label->SetShadowColor(Palette::Black);
     label->UpdateImage();
     Label* shadow = label->GetShadow();
     ASSERT_NE(nullptr, shadow);
@@ -143,27 +143,27 @@ TEST_F(LabelTest, ShadowAndHighlightCopiesKeepTheTextColourOnTop)
     EXPECT_EQ(0xFFFFFFu, MostOpaqueColor(shadow->GetImage())); // the text on top
 
     // Recolouring and disabling change the text, not the shadow.
-    label->SetColor(Green, true);
-    EXPECT_EQ(Green, shadow->GetTextColor());
+    label->SetColor(Palette::Green, true);
+    EXPECT_EQ(Palette::Green, shadow->GetTextColor());
     EXPECT_EQ(0x00FF00u, MostOpaqueColor(shadow->GetImage()));
     EXPECT_EQ(0x000000u, MostOpaqueColor(label->GetImage()));
     label->SetDisabled(true);
-    EXPECT_EQ(Gray, shadow->GetTextColor());
-    EXPECT_EQ(Gray, label->GetTextColor());
+    EXPECT_EQ(Palette::Gray, shadow->GetTextColor());
+    EXPECT_EQ(Palette::Gray, label->GetTextColor());
     label->SetDisabled(true);
     label->SetDisabled(false);
-    EXPECT_EQ(Green, label->GetTextColor());
-    EXPECT_EQ(Green, shadow->GetTextColor());
+    EXPECT_EQ(Palette::Green, label->GetTextColor());
+    EXPECT_EQ(Palette::Green, shadow->GetTextColor());
 
     // With a highlight too: highlight layer, text above, shadow colour below.
-    label->SetHighlightColor(White);
+    label->SetHighlightColor(Palette::White);
     label->UpdateImage();
     Label* highlight = label->GetHighlight();
     ASSERT_NE(nullptr, highlight);
     EXPECT_EQ(1, highlight->GetX());
     EXPECT_EQ(0xFFFFFFu, MostOpaqueColor(label->GetImage()));
-    EXPECT_EQ(Black, highlight->GetTextColor());
-    EXPECT_EQ(Green, shadow->GetTextColor());
+    EXPECT_EQ(Palette::Black, highlight->GetTextColor());
+    EXPECT_EQ(Palette::Green, shadow->GetTextColor());
 
     // New texts reach the copies.
     label->SetText("Other", true);
@@ -183,7 +183,7 @@ TEST_F(LabelTest, ScriptPropertiesApplyInAnyOrder)
     EXPECT_EQ("Points:\n|labelScore|", label->GetText());
     EXPECT_EQ(HorizontalAlignment::Right, label->GetLineAlignment());
     ASSERT_NE(nullptr, label->GetShadow()); // made by the rebuild after the text
-    EXPECT_EQ(Green, label->GetShadow()->GetTextColor());
+    EXPECT_EQ(Palette::Green, label->GetShadow()->GetTextColor());
     EXPECT_EQ(m_Reference.GetTextSize("Points:").x, label->GetWidth());
 
     label->ApplyProperty("text", Table("function() return 42 end"));
@@ -243,7 +243,7 @@ TEST_F(LabelTest, LinesTooWideForAnImageAreCut)
 TEST_F(LabelTest, FailingConstructionReleasesTheFont)
 {
     EXPECT_NE(std::string::npos, MessageOf([] {
-                                     Label label("|error('boom')|", new Font(kFont, 16, 0), Black,
+                                     Label label("|error('boom')|", new Font(kFont, 16, 0), Palette::Black,
                                                  HorizontalAlignment::Left);
                                  }).find("boom"));
 }

@@ -137,7 +137,7 @@ TEST_F(WidgetConsistencyTest, LabelCopiesFollowTheLabelsLineLayout)
     std::unique_ptr<Label> label(
         new Label("", new Font("DejaVuSans.ttf", 16, 0), HorizontalAlignment::Right));
     label->SetTextOffset(6, 3);
-    label->SetShadowColor(Black);
+    label->SetShadowColor(Palette::Black);
     label->SetText("a\nmuch longer line", true);
     Label* shadow = label->GetShadow();
     ASSERT_NE(nullptr, shadow);

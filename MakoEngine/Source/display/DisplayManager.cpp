@@ -81,7 +81,7 @@ void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
         m_NewWindow = window;
     if (ImageRenderer* renderer = m_DisplayBackend->GetImageRenderer()) {
         SDL_Rect all = MakeRect(0, 0, params.width, params.height);
-        renderer->DrawRect(&all, Black, true);
+        renderer->DrawRect(&all, Palette::Black, true);
         m_DisplayBackend->Present();
     }
     Log("DisplayManager::CreateAndInitBackend: END\n");

@@ -84,6 +84,8 @@ void Color::ToLuaObject(LuaObject& out, bool preferName) const
         out.SetInteger(4, a);
 }
 
+namespace Palette {
+
 const Color Black(0, 0, 0, "Black");
 const Color Blue(0, 0, 255, "Blue");
 const Color DarkGrayBlue(13, 37, 121, "DarkGrayBlue");
@@ -114,3 +116,5 @@ const Color Stone(167, 145, 120, "Stone");
 const Color Wood(183, 102, 6, "Wood");
 const Color Glass(9, 30, 46, "Glass");
 const Color Bumper(200, 200, 46, "Bumper");
+
+} // namespace Palette

@@ -45,7 +45,9 @@ public:
 static_assert(sizeof(Color) == 4, "Color is four bytes");
 
 // The built-in colour constants; each is also in the named-colour table under its name.
+namespace Palette {
 extern const Color Black, Blue, DarkGrayBlue, VeryDarkGray, Green, LightGreen, MediumGreen,
     DarkGreen, MildBlue, MildOrange, Purple, Red, MediumRed, DarkRed, White, OffWhite, Yellow,
     LightYellow, Gray, Orange, MildPurple, Gold, LightGrayBlue, Brick, Atari, Steel, Stone, Wood,
     Glass, Bumper;
+} // namespace Palette

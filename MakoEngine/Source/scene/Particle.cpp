@@ -14,7 +14,7 @@ MAKO_IMPLEMENT_CLASS(Particle, "Particle", "Actor", &Particle::RegisterPropertie
 Particle::Particle()
 {
     SetSize(5, 5);
-    SetColor(Red);
+    SetColor(Palette::Red);
     m_ShaderType = SHADERTYPE_BLENDCOMBINEDALPHA;
     m_RotationAlignment = Center;
 }

@@ -189,7 +189,7 @@ void Dialog::SetTitle(const std::string& text, int fontSize)
     const std::string fontName = config ? config->GetString("DialogTitleFont") : std::string();
     std::unique_ptr<Font> font(new Font(fontName, fontSize, 0));
     std::unique_ptr<Label> label(
-        new Label(text, font.release(), Black, HorizontalAlignment::Center));
+        new Label(text, font.release(), Palette::Black, HorizontalAlignment::Center));
     label->ApplyStringProperty("name", "title");
     Label* title = label.release();
     AddChild(title, "title");

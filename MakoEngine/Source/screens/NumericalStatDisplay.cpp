@@ -39,7 +39,7 @@ Image* NumericalStatDisplay::RenderText(const std::string& text)
 {
     Config& config = CurrentConfig();
     Font font(config.GetString("FPSFont"), static_cast<int>(config.GetNumber("FPSFontSize")), 0);
-    Color color = config.GetColor("FPSCounterColor", White);
+    Color color = config.GetColor("FPSCounterColor", Palette::White);
     SDL_Color sdlColor = {color.r, color.g, color.b, 0};
     SurfaceHandle surface(font.RenderText_Blended(text, sdlColor));
     MAKO_ASSERT(surface != 0);
@@ -90,7 +90,7 @@ void NumericalStatDisplay::DrawNumbers(Canvas& canvas, const std::string& text, 
         size.y = std::max(size.y, caption->GetSize().y);
     }
     canvas.PushState();
-    canvas.FillRect(MakeRect(0, 0, size.x, size.y), White);
+    canvas.FillRect(MakeRect(0, 0, size.x, size.y), Palette::White);
     if (caption) {
         canvas.DrawImage(caption, 0);
         canvas.Translate(caption->GetSize().x, 0);

@@ -153,7 +153,7 @@ void Screen::Tick()
 
 Actor* Screen::CreateDialogOverlay()
 {
-    Actor* overlay = new Actor(Black);
+    Actor* overlay = new Actor(Palette::Black);
     overlay->SetSize(GetWidth(), GetHeight());
     overlay->ApplyStringProperty("name", "DialogOverlay");
     overlay->SetAlpha(80);

@@ -69,7 +69,7 @@ void SplashScreen::CreateVersionLabel()
     std::unique_ptr<Font> font(
         new Font(fontName.IsString() ? fontName.GetString() : "", kVersionFontSize, 0));
     std::unique_ptr<Label> label(
-        new Label(GetAppVersion(), font.release(), White, HorizontalAlignment::Center));
+        new Label(GetAppVersion(), font.release(), Palette::White, HorizontalAlignment::Center));
     label->SetPosition(kVersionX, GetHeight() - kVersionBottomMargin - label->GetHeight());
     AddChild(label.release(), "");
 }

@@ -12,7 +12,15 @@
 
 #include <boost/format.hpp>
 
+#include <utility>
+
 namespace {
+
+Sound::PlayListener& PlayListenerSlot()
+{
+    static Sound::PlayListener listener;
+    return listener;
+}
 
 // Whether the configuration holds the number 0 for a volume key. Without a
 // configuration, or with no number under the key, sounds play.
@@ -260,7 +268,16 @@ std::uint32_t Sound::PlaySound(const std::string& name, bool loop)
     if (!IsActive() || name.empty()) {
         return 0;
     }
-    return GetSound(name)->PlaySound(loop);
+    Sound* sound = GetSound(name);
+    const std::uint32_t channel = sound->PlaySound(loop);
+    if (PlayListenerSlot())
+        PlayListenerSlot()(name, channel, sound->GetVolume(), sound->GetPan());
+    return channel;
+}
+
+void Sound::SetPlayListener(PlayListener listener)
+{
+    PlayListenerSlot() = std::move(listener);
 }
 
 std::uint32_t Sound::PlaySound(const char* name, bool loop)

@@ -108,6 +108,14 @@ public:
     };
     static void SetDeviceAccess(const DeviceAccess* access);
 
+    // Told of every sound played by name while audio is active, after the play: the
+    // name, the channel handle (0 when nothing started) and the volume and pan it plays
+    // with (kVolumeUnset / kPanUnset when the sound has none of its own). It lets a test
+    // record what the game plays; an empty listener removes it.
+    using PlayListener =
+        std::function<void(const std::string& name, std::uint32_t channel, int volume, int pan)>;
+    static void SetPlayListener(PlayListener listener);
+
     // --- Pausing -------------------------------------------------------------------
     // The game pause (the game screen pauses play) and the application pause (the window
     // lost the focus) are independent: output runs only while neither is in force. The

@@ -53,7 +53,7 @@ void Button::RegisterProperties(Class& c)
 Label* Button::EnsureLabel()
 {
     if (!m_Label)
-        SetLabel(new Label("", nullptr, Black, HorizontalAlignment::Center));
+        SetLabel(new Label("", nullptr, Palette::Black, HorizontalAlignment::Center));
     return m_Label;
 }
 
@@ -71,7 +71,7 @@ void Button::ApplyClassicProperty(const std::string& name, const LuaObject& valu
             m_Label->SetText(text, true);
         } else {
             std::unique_ptr<Label> label(
-                new Label(text, nullptr, Black, HorizontalAlignment::Center));
+                new Label(text, nullptr, Palette::Black, HorizontalAlignment::Center));
             label->SetZOrder(10);
             SetLabel(label.release());
         }
@@ -87,7 +87,7 @@ void Button::ApplyClassicProperty(const std::string& name, const LuaObject& valu
             m_Label->SetFont(font.release(), true);
             m_Label->SetAlignment(m_TextAlignment);
         } else {
-            SetLabel(new Label("", font.release(), Black, HorizontalAlignment::Center));
+            SetLabel(new Label("", font.release(), Palette::Black, HorizontalAlignment::Center));
         }
     } else if (name == "textAlignment") {
         const std::string alignment = value.IsString() ? value.GetString() : "";

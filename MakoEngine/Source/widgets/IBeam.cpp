@@ -3,7 +3,7 @@
 #include "core/TimerManager.h"
 #include "scene/SceneHost.h"
 
-IBeam::IBeam(int width, int height) : Actor(Black)
+IBeam::IBeam(int width, int height) : Actor(Palette::Black)
 {
     SetSize(width, height);
     SetVisible(true, false);

@@ -69,7 +69,7 @@ enum class TextMode { Plain, Opened, Expression };
 Label::Label() = default;
 
 Label::Label(const std::string& text, Font* font, HorizontalAlignment alignment)
-    : Label(text, font, Black, alignment)
+    : Label(text, font, Palette::Black, alignment)
 {
 }
 

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-TextBox::TextBox(int width, int height, const std::string& text) : Actor(OffWhite), m_Text(text)
+TextBox::TextBox(int width, int height, const std::string& text) : Actor(Palette::OffWhite), m_Text(text)
 {
     SetSize(width, height);
     Config* config = Config::GetCurrent();
@@ -19,7 +19,7 @@ TextBox::TextBox(int width, int height, const std::string& text) : Actor(OffWhit
     const std::string fontFile = config->GetString("TextBoxFont");
     const int fontSize = static_cast<int>(config->GetNumber("TextBoxFontSize"));
     std::unique_ptr<Font> font(new Font(fontFile, fontSize, 0));
-    m_Label = new Label(text, font.release(), Black, HorizontalAlignment::Center);
+    m_Label = new Label(text, font.release(), Palette::Black, HorizontalAlignment::Center);
     AddChild(m_Label, "");
     m_Caret = new IBeam(2, fontSize);
     AddChild(m_Caret, "");

@@ -1,0 +1,103 @@
+#include "support/engine/FieldWorld.h"
+
+#include "app/ArcadeApp.h"
+#include "bass/MixerSource.h"
+#include "bass/bass.h"
+#include "core/Config.h"
+#include "lua/MakoLuaState.h"
+#include "sound/BASSSoundLoader.h"
+#include "resources/ResourceManager.h"
+#include "resources/SDLImageLoader.h"
+#include "resources/WindowsDirectoryResourceScanner.h"
+#include "sound/Sound.h"
+#include "support/engine/PassHarness.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace bbtest {
+
+namespace {
+
+void OpenAudioOffline()
+{
+    static Sound::DeviceAccess access;
+    access.describe = [](int device) -> const char* {
+        return device == 0 ? "No sound" : device == 1 ? "Default output (offline)" : nullptr;
+    };
+    access.open = [](int device, std::uint32_t freq, std::uint32_t flags) {
+        return BASS_Init(1, freq, flags | bassx::DEVICE_OFFLINE, nullptr, nullptr) != 0;
+    };
+    Sound::SetDeviceAccess(&access);
+    Sound::Init(true);
+}
+
+} // namespace
+
+void OpenGameResources()
+{
+    static bool opened = false;
+    if (opened)
+        return;
+    const char* pack = std::getenv("BB_TEST_ASSET_PACK");
+    if (!pack) {
+        ADD_FAILURE() << "BB_TEST_ASSET_PACK is not set: run the play-field tests through "
+                         "CTest, whose AssetPack fixture writes the pack they read";
+        return;
+    }
+    opened = true;
+    PassHarness::PrepareEngine();
+    SDL_InitSubSystem(SDL_INIT_VIDEO);
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    static Config* config = new Config(state);
+    (void)config;
+
+    ResourceManager& resources = TestResources();
+    resources.AddLoader(new SDLImageLoader());
+    resources.AddLoader(new BASSSoundLoader());
+    const std::string source = BB_SOURCE_DIR;
+    resources.AddScanner(new WindowsDirectoryResourceScanner(source + "/MakoEngine/Source/scripts/"));
+    resources.AddScanner(new WindowsDirectoryResourceScanner(source + "/game/"));
+    resources.AddScanner(new WindowsDirectoryResourceScanner(source + "/MakoArcadeLib/Source/scripts/"));
+    resources.AddScanner(new WindowsDirectoryResourceScanner(pack));
+    resources.ScanAll();
+
+    for (const char* script : {"Utility.lua", "bumperlux_Const.cfg", "Resource.lua"})
+        MakoLuaState::DoResourceFile(state, script);
+    MakoLuaState::LoadString(state, "LoadConfig { music_volume = 100, sfx_volume = 100 }");
+    for (const std::string& script : ArcadeApp::GetScriptNames())
+        MakoLuaState::DoResourceFile(state, script);
+    OpenAudioOffline();
+}
+
+SoundLog::SoundLog()
+{
+    Sound::SetPlayListener([this](const std::string& name, std::uint32_t, int volume, int pan) {
+        m_Plays.push_back({name, volume, pan});
+    });
+}
+
+SoundLog::~SoundLog()
+{
+    Sound::SetPlayListener(nullptr);
+}
+
+int SoundLog::Count(const std::string& name) const
+{
+    int n = 0;
+    for (const Play& play : m_Plays)
+        n += play.name == name;
+    return n;
+}
+
+std::vector<std::string> SoundLog::Names() const
+{
+    std::vector<std::string> names;
+    for (const Play& play : m_Plays)
+        names.push_back(play.name);
+    return names;
+}
+
+} // namespace bbtest
