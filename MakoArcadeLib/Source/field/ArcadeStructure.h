@@ -167,6 +167,11 @@ public:
     // hits their own way.
     virtual void DestroyedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y);
     virtual void DamagedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y);
+    // The damage this structure deals at the point (x, y) of the field when it strikes
+    // another by calling the other's HandleCollision itself, as explosions and sparks do; 0
+    // for structures that strike only through the world's contacts. A struck structure
+    // reads it from the other party of the collision.
+    virtual int GetStrikeDamage(double x, double y) const { return 0; }
 
     // ---- Motions -----------------------------------------------------------------------
     // Takes the motion over (null removes the current one), makes itself its target and

@@ -17,6 +17,8 @@ inline const char* const kMusic = "Music";
 inline const char* const kFonts = "Fonts";
 inline const char* const kTest = "Test";
 inline const char* const kScreens = "Images/Screens";
+inline const char* const kEffectImages = "Images/Effects";
+inline const char* const kEffectSounds = "Sounds/Effects";
 } // namespace folders
 
 struct GeneratorOptions
@@ -38,6 +40,10 @@ void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
 
 // Screen backgrounds and the window icon.
 void GenerateScreenAssets(AssetPack& pack);
+
+// The play field's effects: the explosion's fireball, embers and smoke, the lightning
+// bolt of sparks, and the blast's sound.
+void GenerateEffectAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
