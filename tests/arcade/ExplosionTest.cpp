@@ -8,6 +8,7 @@
 #include "scene/ActorLink.h"
 #include "support/engine/FieldWorld.h"
 
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 using namespace fieldtest;
@@ -177,4 +178,38 @@ TEST_F(ExplosionTest, AScriptBlastGoesOffAtItsRectanglesCentreAndEndsWithItsSens
     EXPECT_FALSE(sensor);
     passes.Step(3);
     EXPECT_EQ(1u, brick->blows.size());
+}
+
+TEST_F(ExplosionTest, ABrickBrokenDuringAContactCanSetOffABlastLightningAndAScoreText)
+{
+    if (!TTF_WasInit())
+        ASSERT_EQ(0, TTF_Init());
+    // What a breaking brick makes, made from inside the world's step.
+    static StruckStructure* s_Brick;
+    StruckStructure* brick = root->Place(MakeStruckBox("Brick", 300, 200, 32, 16));
+    s_Brick = brick;
+    StruckStructure* neighbour = root->Place(MakeStruckBox("Brick", 340, 200, 32, 16));
+    brick->AddHitCallback(
+        [](ArcadeGameLogic* logic, ArcadeStructure*, double, double, double, double, double,
+           void*) {
+            if (s_Brick->IsDead())
+                return;
+            logic->AddExplosion(Explosion::FromPower(316, 208, 2, 0, false));
+            logic->AddSpark(new Spark(316, 208, 316, 208, s_Brick, 4, logic, 64, 2, 4, 1, 2));
+            logic->AddFlyingText(new FlyingText("$100", 50, 316, 208, 2, -20));
+            s_Brick->Kill();
+        },
+        nullptr);
+    StruckStructure* ball = root->Place(MakeStruckCircle("Ball", 316, 240, 8));
+    ball->SetCollideBits(2);
+    ball->GetPhysicsBody()->SetLinearVel(0, -400);
+    passes.StepUntil([&] { return !logic.texts.IsEmpty(); }, 10);
+    ASSERT_EQ(1u, logic.explosions.GetMembers().size());
+    ASSERT_EQ(1u, logic.sparks.GetMembers().size());
+    passes.Step(3);
+    EXPECT_EQ(1u, neighbour->blows.size()) << "the blast missed the neighbour";
+    EXPECT_GE(logic.sparks.GetMembers().size(), 2u) << "the lightning did not fork";
+    const FlyingText* text = static_cast<FlyingText*>(logic.texts.GetMembers().front());
+    EXPECT_NE(nullptr, text->GetPhysicsBody());
+    passes.Step(10);
 }

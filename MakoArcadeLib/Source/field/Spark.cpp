@@ -111,11 +111,6 @@ bool Spark::AlreadyTouched(const Object* object) const
     return m_HitObjects.count(object) != 0;
 }
 
-void Spark::Tick()
-{
-    ArcadeStructure::Tick();
-}
-
 void Spark::Kill()
 {
     if (IsDead())

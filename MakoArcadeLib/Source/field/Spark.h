@@ -51,8 +51,6 @@ public:
     // The spark's power, wherever it strikes.
     int GetStrikeDamage(double x, double y) const override { return m_PowerLeft + 1; }
 
-    // Ticks the sensor.
-    void Tick() override;
     // Ends the sensor (without its callback) and both timers, then the spark.
     void Kill() override;
     // Puts the sensor into the world.

@@ -50,7 +50,7 @@ void DrawFireballFrame(Canvas& sheet, int frame, const NoiseField& billows, cons
 {
     const float t = static_cast<float>(frame) / (kFireballFrames - 1);
     const float c = kFireballSize / 2.0f;
-    const float radius = 12.0f + 18.0f * std::sqrt(t);
+    const float radius = 16.0f + 14.0f * std::sqrt(t);
     const float heatScale = 1.25f - 1.05f * t;
     const float opacity = 1.0f - 0.75f * t * t;
     for (int y = 0; y < kFireballSize; ++y) {
@@ -122,7 +122,7 @@ void DrawBoltFrame(Canvas& sheet, int frame, Rng& rng)
     for (int y = 0; y < kBoltH; ++y) {
         for (int x = 0; x < kBoltW; ++x) {
             const float d = DistanceToPath(path, x + 0.5f, y + 0.5f);
-            const float halo = std::exp(-d / 1.6f);
+            const float halo = std::exp(-d / 2.0f);
             const float hot = SmoothStep(1.1f, 0.3f, d);
             const Rgba colour = Mix(glow, core, hot);
             sheet.Blend(frame * kBoltW + x, y, colour, std::min(1.0f, halo * 0.9f + hot));
