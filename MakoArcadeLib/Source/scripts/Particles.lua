@@ -10,7 +10,9 @@ Resources.ExplosionParticleEmitter = {
         lifetime = 480,
         alpha = 255,
         destAlpha = 0,
-        randomizedImage = { "Ember.png", "Ember.png", "Ember.png", "Smoke.png" },
+        randomizedImage = {
+            "ExplosionEmber.png", "ExplosionEmber.png", "ExplosionEmber.png", "ExplosionSmoke.png",
+        },
         randomizedVelocity = { minRadius = 60, maxRadius = 220, minAngle = 0, maxAngle = 6.2832 },
         acceleration = { x = 0, y = 90 },
         randomizedPosition = { minX = -12, maxX = 12, minY = -12, maxY = 12 },

@@ -152,8 +152,8 @@ struct DebrisSprite
 };
 
 const DebrisSprite kDebris[] = {
-    {"Ember.png", 6, Rgba::Bytes(255, 170, 60), 1.6f, true},
-    {"Smoke.png", 10, Rgba::Bytes(92, 86, 82, 200), 1.2f, false},
+    {"ExplosionEmber.png", 6, Rgba::Bytes(255, 170, 60), 1.6f, true},
+    {"ExplosionSmoke.png", 10, Rgba::Bytes(92, 86, 82, 200), 1.2f, false},
 };
 
 void Debris(AssetPack& pack)
