@@ -34,6 +34,9 @@ public:
     // Keeps the beam on the paddle's centre across the slide axis, then brings the
     // geometry along. Nothing of the structure's own tick runs.
     void Tick() override;
+    // The beam is placed by its paddle, never by the physics: contacts that push its body
+    // do not move the actor.
+    void SyncFromPhysics() override {}
     // Hits change nothing in the beam; not even hit callbacks run.
     void HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, double x, double y,
                          double nx, double ny, double depth, bool solid) override

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 MAKO_IMPLEMENT_CLASS(Shield, "Shield", "ArcadeStructure", nullptr, nullptr);
 
@@ -32,16 +33,14 @@ Shield::Shield(const std::string& side) : m_Side(side)
     // The band images are drawn along the side: turned upright for the left and right.
     const bool upright = !IsHorizontal();
     for (int level = 0; level <= kMaxLevel; ++level) {
-        Actor* band = new Actor();
+        std::unique_ptr<Actor> band(new Actor());
         if (level > 0) {
             band->SetImageFromResource(kLevelImages[level - 1]);
             if (upright)
                 band->SetImage(ImageEffects::RotateImageRightAngle(band->GetImage(), 90),
                                band->GetImageName());
         }
-        band->SetFlags(band->GetFlags() | ACTORFLAG_NO_RENDER);
-        AddChild(band, "");
-        m_LevelActors.push_back(band);
+        m_LevelActors.push_back(std::move(band));
     }
     m_MaxLevel = kMaxLevel;
     SetVisible(false, false);
@@ -75,15 +74,6 @@ void Shield::IncreaseLevel()
 void Shield::Tick()
 {
     m_HitThisTick = false;
-}
-
-void Shield::Kill()
-{
-    if (IsDead())
-        return;
-    for (Actor* band : m_LevelActors)
-        band->Kill();
-    ArcadeStructure::Kill();
 }
 
 void Shield::UpdatePhysics(World* world)

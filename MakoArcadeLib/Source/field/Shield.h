@@ -10,6 +10,7 @@
 // only.
 #include "field/ArcadeStructure.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,14 +40,12 @@ public:
     void SetCornerStart(bool on) { m_CornerStart = on; }
     void SetCornerEnd(bool on) { m_CornerEnd = on; }
     bool IsHorizontal() const { return m_Side == "Bottom" || m_Side == "Top"; }
-    // The actor holding the band image of a level (0: an empty actor); a child of the
-    // shield that is drawn only through the shield.
-    Actor* GetLevelActor(int level) const { return m_LevelActors.at(level); }
+    // The actor holding the band image of a level (0: an empty actor). The shield owns
+    // them and draws them itself; they are not in the scene graph.
+    Actor* GetLevelActor(int level) const { return m_LevelActors.at(level).get(); }
 
     // Only forgets the hit of the tick that ends.
     void Tick() override;
-    // Kills the level actors, then the structure.
-    void Kill() override;
     // The bands from the current level down to 1, each one thickness further out from the
     // field than the last; nothing at level 0.
     void Draw(Canvas& canvas) override;
@@ -68,7 +67,7 @@ private:
     std::string m_Side;
     int m_Level = 0;
     int m_MaxLevel = kMaxLevel;
-    std::vector<Actor*> m_LevelActors;
+    std::vector<std::unique_ptr<Actor>> m_LevelActors;
     bool m_HitThisTick = false;
     bool m_CornerStart = false;
     bool m_CornerEnd = false;
