@@ -86,7 +86,8 @@ void Wall::UpdateVariantImage()
 
 void Wall::UpdatePhysics(World* world)
 {
-    SetRectangle(GetWidth(), GetHeight(), true);
+    // A wall that no table has sized yet still gets a valid (tiny) box.
+    SetRectangle(std::max(1, GetWidth()), std::max(1, GetHeight()), true);
     SetCategoryBits(COLLISION_WALL);
     SetCollideBits(0);
     ArcadeStructure::UpdatePhysics(world);
