@@ -155,9 +155,8 @@ void Wall::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doubl
     }
 }
 
-void Wall::LoseBall(ArcadeGameLogic* logic, ArcadeStructure* object, double x, double y, int pan)
+void Wall::LoseBall(ArcadeGameLogic* logic, Ball* ball, double x, double y, int pan)
 {
-    Ball* ball = static_cast<Ball*>(object);
     ball->Explode(logic);
     ball->Kill();
     if (logic) {

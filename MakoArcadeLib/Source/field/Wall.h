@@ -18,6 +18,8 @@
 #include <string>
 #include <unordered_set>
 
+class Ball;
+
 class Wall : public ArcadeStructure
 {
     MAKO_DECLARE_CLASS();
@@ -71,7 +73,7 @@ private:
     // Applies the resource table of that name and builds the image child it describes.
     void ApplyWallResource(const std::string& resourceName);
     // The dangerous wall's reaction to a free ball: lost, with sound and splash.
-    void LoseBall(ArcadeGameLogic* logic, ArcadeStructure* ball, double x, double y, int pan);
+    void LoseBall(ArcadeGameLogic* logic, Ball* ball, double x, double y, int pan);
     // Plays the sound once with the pan (Sound::SetPan, then played).
     static void PlayPanned(const std::string& sound, int pan);
     // Starts the named lava splash centred on (x, y); a plain emitter with the default
