@@ -22,3 +22,9 @@ Resources.TopScores_GameTypeLabel = {
     name = "GameTypeLabel", fgColor = "White", position = { 135, 0 },
     font = { fontName = ConstConfig.MainFontLight, fontSize = 12 },
 }
+
+-- The circle that marks where a new ball is about to appear.
+Resources.BallSpawnAnimation1 = {
+    class = "BallSpawnAnimation", color = "White", position = { 320, 240 },
+    lifeTime = 1000, initialRadius = 48,
+}

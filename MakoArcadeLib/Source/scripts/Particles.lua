@@ -18,3 +18,46 @@ Resources.ExplosionParticleEmitter = {
         randomizedPosition = { minX = -12, maxX = 12, minY = -12, maxY = 12 },
     },
 }
+
+-- Walls and shields: lava splashes where something falls into a dangerous wall, and the
+-- spray of stars where a ball strikes a shield. Angles in radians, y downwards (so
+-- upward sprays lie between pi and 2 pi); speeds in pixels per second.
+Resources.LavaSplashEmitter = {
+    name = "LavaSplashEmitter", emitCount = 1, interval = 1000, numParticles = 24,
+    particleTemplate = {
+        image = "LavaDrop.png", lifetime = 700, alpha = 255, destAlpha = 0,
+        randomizedVelocity = { minRadius = 90, maxRadius = 240, minAngle = 3.5, maxAngle = 5.9 },
+        acceleration = { x = 0, y = 520 },
+    },
+}
+Resources.LavaSplashEmitterSmall = {
+    name = "LavaSplashEmitterSmall", emitCount = 1, interval = 1000, numParticles = 10,
+    particleTemplate = {
+        image = "LavaDrop.png", lifetime = 500, alpha = 255, destAlpha = 0,
+        randomizedVelocity = { minRadius = 60, maxRadius = 150, minAngle = 3.7, maxAngle = 5.7 },
+        acceleration = { x = 0, y = 480 },
+    },
+}
+Resources.LavaSplashEmitterGoober = {
+    name = "LavaSplashEmitterGoober", emitCount = 1, interval = 1000, numParticles = 16,
+    particleTemplate = {
+        image = "LavaDrop.png", lifetime = 600, alpha = 255, destAlpha = 0,
+        randomizedVelocity = { minRadius = 70, maxRadius = 190, minAngle = 3.6, maxAngle = 5.8 },
+        acceleration = { x = 0, y = 500 },
+    },
+}
+-- A brick sinking in lava: bubbles rising one after another from where it touches.
+Resources.LavaSplashEmitterBrick = {
+    name = "LavaSplashEmitterBrick", emitCount = 4, interval = 96, numParticles = 1,
+    particleTemplate = {
+        image = "LavaDrop.png", lifetime = 400, alpha = 230, destAlpha = 0,
+        velocity = { x = 0, y = -70 }, acceleration = { x = 0, y = 160 },
+    },
+}
+Resources.ShieldHitEmitter = {
+    name = "ShieldHitEmitter", emitCount = 1, interval = 1000, numParticles = 20,
+    particleTemplate = {
+        image = "Particle_SmallStar_White.png", lifetime = 250, alpha = 128, destAlpha = 0,
+        randomizedVelocity = { minRadius = 150, maxRadius = 300, minAngle = 0, maxAngle = 6.2832 },
+    },
+}

@@ -11,6 +11,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateMusicAssets(pack);
     GenerateEngineTestAssets(pack);
     GenerateEffectAssets(pack);
+    GenerateWallAssets(pack);
     pack.Finish();
 }
 

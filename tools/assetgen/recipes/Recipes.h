@@ -12,7 +12,7 @@ namespace assetgen {
 namespace folders {
 inline const char* const kUiImages = "Images/UI";
 inline const char* const kUiSounds = "Sounds/Interface"; // folder names are unique: the
-                                                              // archive scanner lists folders too
+                                                         // archive scanner lists folders too
 inline const char* const kMusic = "Music";
 inline const char* const kFonts = "Fonts";
 inline const char* const kTest = "Test";
@@ -44,6 +44,8 @@ void GenerateScreenAssets(AssetPack& pack);
 // The play field's effects: the explosion's fireball, embers and smoke, the lightning
 // bolt of sparks, and the blast's sound.
 void GenerateEffectAssets(AssetPack& pack);
+// The play field's walls, lava, shield bands, laser beam and their sounds.
+void GenerateWallAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
