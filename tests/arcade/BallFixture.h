@@ -13,7 +13,10 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -54,7 +57,8 @@ class BallLog
 public:
     BallLog() : m_Previous(GetLogFilePath()), m_Level(GetLogLevel())
     {
-        m_Path = ::testing::TempDir() + "ball-test.log";
+        // One file per test process: CTest runs the tests side by side.
+        m_Path = ::testing::TempDir() + "ball-test-" + std::to_string(getpid()) + ".log";
         std::ofstream(m_Path, std::ios::trunc);
         SetLogFilePath(m_Path);
         SetLogLevel(3);
@@ -63,6 +67,7 @@ public:
     {
         SetLogFilePath(m_Previous);
         SetLogLevel(m_Level);
+        std::remove(m_Path.c_str());
     }
     std::string Text() const
     {

@@ -128,6 +128,7 @@ TEST_F(BallTest, StrengthAndDensityFollowSizeAndSubstance)
 
 TEST_F(BallTest, ASizeOutsideTheTableIsClampedAndLogged)
 {
+    BallLog log;
     Ball* ball = new Ball();
     ball->ApplyProperties(bbtest::EvalLua("{size = 9}"));
     EXPECT_EQ(6, ball->GetSizeIndex());
@@ -137,6 +138,9 @@ TEST_F(BallTest, ASizeOutsideTheTableIsClampedAndLogged)
     EXPECT_DOUBLE_EQ(4, ball->GetRadius());
     ball->SetSize(8, 8, 12);
     EXPECT_EQ(6, ball->GetSizeIndex());
+    EXPECT_NE(std::string::npos, log.Text().find("size 9 is outside 0..6"));
+    EXPECT_NE(std::string::npos, log.Text().find("size -3 is outside 0..6"));
+    EXPECT_NE(std::string::npos, log.Text().find("size index 12 is outside 0..6"));
     delete ball;
 }
 

@@ -766,6 +766,7 @@ void Ball::UpdatePhysics(World* world)
         body->SetLinearVel(m_Velocity.x, m_Velocity.y);
     SyncFromPhysics();
     StartEmitters();
+    RequestSubSteps();
 }
 
 void Ball::SyncFromPhysics()
