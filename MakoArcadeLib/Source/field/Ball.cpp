@@ -155,8 +155,14 @@ Ball::Ball(Paddle* paddle) : m_Speed(gBallSpeed.initialBallSpeed)
 
 Ball::~Ball()
 {
-    if (m_LightningChannel)
-        Sound::StopChannel(m_LightningChannel);
+    if (m_LightningChannel) {
+        // A channel that cannot be stopped any more is no reason to stop the game.
+        try {
+            Sound::StopChannel(m_LightningChannel);
+        } catch (const std::exception& e) {
+            Log("Ball: the lightning sound could not be stopped: %s\n", e.what());
+        }
+    }
     if (m_CountDownTimer)
         if (TimerManager* timers = Timers())
             timers->KillTimer(m_CountDownTimer);
