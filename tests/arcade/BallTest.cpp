@@ -388,3 +388,47 @@ TEST_F(BallTest, RegulationKeepsBallsInAWalledFieldWithinTheirLimits)
     EXPECT_GT(slowest, 0.0);
     EXPECT_LE(fastest, gBallSpeed.maxBallSpeed + 30);
 }
+
+TEST_F(BallTest, OverdriveAcceleratesAndSheddingSlowsTheBallItself)
+{
+    Ball::SetLowEffects(true);
+    // Above energy 4 a free, active ball speeds up by 1, 2, 3 ... per tick (plus the
+    // per-tick gain), counted as the energy's.
+    Ball* ball = AddBall(320, 240, 0, -300);
+    SetSpeedAndEnergy(ball, 300, 5);
+    passes.Step();
+    EXPECT_NEAR(300 + 0.07 + 1, ball->GetSpeed(), 1e-9);
+    passes.Step();
+    EXPECT_NEAR(300 + 0.14 + 1 + 2, ball->GetSpeed(), 1e-9);
+    EXPECT_NEAR(3, EnergySpeedOf(ball), 1e-9);
+    // Lowering the level ends the overdrive; the counted part becomes the remaining
+    // energy's worth (4 x 40 in place of the 3 the overdrive had counted).
+    ball->LowerSpeedLevel(1);
+    EXPECT_EQ(4, ball->GetEnergy());
+    EXPECT_NEAR(300 + 0.14 + 4 * 40, ball->GetSpeed(), 1e-9);
+    EXPECT_NEAR(160, EnergySpeedOf(ball), 1e-9);
+    passes.Step();
+    const double settled = ball->GetSpeed();
+    passes.Step();
+    EXPECT_NEAR(settled + 0.07, ball->GetSpeed(), 1e-9);
+
+    // Shedding below what the base strength allows slows the body, never below its
+    // target speed.
+    Ball* slow = AddBall(100, 240, 0, -500);
+    SetSpeedAndEnergy(slow, 300, 0);
+    slow->ShedEnergy(2);
+    EXPECT_EQ(0, slow->GetEnergy()); // base strength 1 keeps energy at 0
+    EXPECT_NEAR(500 - 0.5 * 40 * 2, SpeedOf(slow), 1e-9);
+    slow->GetPhysicsBody()->SetLinearVel(0, -310);
+    slow->ShedEnergy(2);
+    EXPECT_NEAR(300, SpeedOf(slow), 1e-9);
+
+    // Raising the level along a direction pushes the ball that way.
+    Ball* pushed = AddBall(500, 240, 0, -200);
+    SetSpeedAndEnergy(pushed, 200, 0);
+    pushed->RaiseSpeedLevelAlong(2, 3, 4);
+    EXPECT_DOUBLE_EQ(280, pushed->GetSpeed());
+    EXPECT_NEAR(0.6 * 80, pushed->GetPhysicsBody()->GetLinearVel().x, 1e-9);
+    EXPECT_NEAR(-200 + 0.8 * 80, pushed->GetPhysicsBody()->GetLinearVel().y, 1e-9);
+    Ball::SetLowEffects(false);
+}
