@@ -28,3 +28,9 @@ Resources.BallSpawnAnimation1 = {
     class = "BallSpawnAnimation", color = "White", position = { 320, 240 },
     lifeTime = 1000, initialRadius = 48,
 }
+
+-- The big digits of a ball's count-down when play resumes.
+Resources.CountDownFont = {
+    fgColor = "Yellow",
+    font = { fontName = BigFont, fontSize = 28 },
+}
