@@ -12,11 +12,13 @@ namespace assetgen {
 namespace folders {
 inline const char* const kUiImages = "Images/UI";
 inline const char* const kUiSounds = "Sounds/Interface"; // folder names are unique: the
-                                                              // archive scanner lists folders too
+                                                         // archive scanner lists folders too
 inline const char* const kMusic = "Music";
 inline const char* const kFonts = "Fonts";
 inline const char* const kTest = "Test";
 inline const char* const kScreens = "Images/Screens";
+inline const char* const kPaddleImages = "Images/Paddle";
+inline const char* const kPaddleSounds = "Sounds/Paddle";
 } // namespace folders
 
 struct GeneratorOptions
@@ -38,6 +40,9 @@ void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
 
 // Screen backgrounds and the window icon.
 void GenerateScreenAssets(AssetPack& pack);
+
+// The paddle's bat, glow and tints, and its sounds.
+void GeneratePaddleAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
