@@ -38,6 +38,10 @@ void GenerateMusicAssets(AssetPack& pack);
 // The game's TrueType fonts.
 void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
 
+// The balls of every substance and size, their coronas, the shared particle sprites and
+// the sounds balls play.
+void GenerateBallAssets(AssetPack& pack);
+
 // Screen backgrounds and the window icon.
 void GenerateScreenAssets(AssetPack& pack);
 
