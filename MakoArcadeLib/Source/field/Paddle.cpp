@@ -10,11 +10,13 @@
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "field/Ball.h"
+#include "field/Brick.h"
 #include "field/LaserBeam.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
+#include "scene/BufferedIdenticalParticleEmitter.h"
 #include "scene/IdenticalParticleEmitter.h"
 #include "scene/Particle.h"
 #include "scene/ParticleManager.h"
@@ -457,7 +459,14 @@ std::string Paddle::TakeRandomPhrase()
 void Paddle::Shatter()
 {
     PlaySound("Paddle Shatter.ogg", false);
-    // shatter: the pieces of the paddle's picture fly apart here.
+    const int pieces = (GetWidth() * GetHeight()) / 40;
+    // The pieces are cut from the paddle's picture (there is an emitter only while a
+    // controller with a particle manager runs).
+    if (ParticleEmitter* emitter =
+            Brick::CreateExplosionEmitter("BrickExplosionEmitter1", this, nullptr, 0, 0, pieces)) {
+        gLogic->AddEmitter(emitter);
+        emitter->Start();
+    }
     Kill();
 }
 
