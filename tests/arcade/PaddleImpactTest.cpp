@@ -219,6 +219,10 @@ TEST_F(PaddleImpactTest, BlocksAndWallsStopThePaddleOnEitherAxis)
     paddle->OnPaddleUpdate(Event());
     ArcadeStructure* block = root->Place(MakeBox(260, 396, 48, 24));
     paddle->GetPhysicsBody()->SetLinearVel(-300, 0);
+    // A plain structure is neither a brick nor a wall: its contact leaves the paddle alone.
+    paddle->HandleCollision(&logic, block, 305, 408, 1, 0, 3, false);
+    EXPECT_EQ(300, paddle->GetX());
+    EXPECT_NEAR(-300.0, paddle->GetPhysicsBody()->GetLinearVel().x, 1e-9);
     paddle->HitBlock(block, 305, 408, 1, 0, 3);
     EXPECT_EQ(308, paddle->GetX());
     EXPECT_NEAR(0.0, paddle->GetPhysicsBody()->GetLinearVel().x, 1e-9);
@@ -265,4 +269,77 @@ TEST_F(PaddleImpactTest, AShatteredPaddleBreaksIntoPiecesOfItsPicture)
     auto* pieces = static_cast<ParticleEmitter*>(logic.emitters.GetMembers().front());
     EXPECT_EQ(64 * 16 / 40, pieces->GetNumParticles());
     EXPECT_EQ(64 * 16 / 40, int(logic.particles->GetChildren().size()));
+}
+
+TEST_F(PaddleImpactTest, InTheWorldTheMouseSlidesThePaddleAndAFallingBallIsSentBack)
+{
+    PaddleProbe* paddle = AddPaddle();
+    // Mouse motion gathers until the per-frame update turns it into a sliding velocity.
+    paddle->OnPointerMove(
+        MakeEvent(ARCADE_POINTERMOVE, 0, reinterpret_cast<void*>(3), reinterpret_cast<void*>(-7)));
+    paddle->OnPointerMove(MakeEvent(ARCADE_POINTERMOVE, 0, reinterpret_cast<void*>(5), nullptr));
+    paddle->OnPaddleUpdate(MakeEvent(ARCADE_PADDLEUPDATE));
+    EXPECT_NEAR(8 / 0.032, paddle->GetPhysicsBody()->GetLinearVel().x, 1e-6);
+    EXPECT_NEAR(0.0, paddle->GetPhysicsBody()->GetLinearVel().y, 1e-6);
+    passes.Step();
+    EXPECT_EQ(308, paddle->GetX());
+    EXPECT_EQ(400, paddle->GetY());
+    paddle->OnPaddleUpdate(MakeEvent(ARCADE_PADDLEUPDATE));
+    passes.Step();
+    EXPECT_EQ(308, paddle->GetX());
+
+    // A ball dropping on its centre goes back up, faster, and the hit is counted once.
+    Ball* ball = AddBall(340, 300, 0, 250);
+    ball->SetActive(true);
+    const int n = passes.StepUntil([&] { return Velocity(ball).y < 0; }, 60);
+    ASSERT_LT(n, 60);
+    EXPECT_NEAR(0.0, Velocity(ball).x, 1.0);
+    EXPECT_GT(-Velocity(ball).y, 250.0) << Velocity(ball).y;
+    passes.Step(3);
+    EXPECT_EQ(1, logic.paddleHits);
+    EXPECT_EQ(1, sounds.Count("hitBall.ogg"));
+    EXPECT_EQ(400, paddle->GetY()); // the ball did not push the paddle
+}
+
+TEST_F(PaddleImpactTest, SweetSpotHitsFlashPromptAndAnnounceThemselves)
+{
+    PaddleProbe* paddle = AddPaddle();
+    // A swing's sweet spot: the small flash, the click and power-hit prompts.
+    paddle->Press();
+    passes.StepUntil([&] { return paddle->IsSweetSpotHit(); }, 10);
+    ASSERT_EQ(Paddle::SwingFollowThrough, paddle->GetSwingState());
+    const double swingPower = paddle->GetPower();
+    sounds.Clear();
+    Ball* ball = BallAt(332, 392, 0, 200);
+    Hit(paddle, ball, 332, 400, 0, 1, &logic);
+    EXPECT_EQ(3u, logic.emitters.GetMembers().size()); // two sprays and the flash
+    EXPECT_EQ((std::vector<std::string>{"click.check", "powerhit.check"}), logic.prompts);
+    EXPECT_EQ((std::vector<std::string>{"Power Hit!"}), logic.messages);
+    EXPECT_EQ((std::vector<std::string>{"hitBall.ogg", "whackBall.ogg", "paddleSweetSpotHit.ogg"}),
+              sounds.Names());
+    EXPECT_EQ(int(swingPower * 10), sounds.Plays()[1].volume);
+    paddle->Release();
+    passes.StepUntil([&] { return paddle->GetSwingState() == Paddle::SwingIdle; }, 50);
+
+    // A whack's sweet spot (after the charge prompt): the smash prompt, "Power Smash!", the
+    // louder whack.
+    logic.prompts.clear();
+    logic.messages.clear();
+    paddle->Press();
+    passes.StepUntil([&] { return paddle->GetSwingState() == Paddle::WhackCharge; }, 100);
+    passes.Step(10);
+    paddle->Release();
+    passes.StepUntil([&] { return paddle->IsSweetSpotHit(); }, 20);
+    ASSERT_EQ(Paddle::WhackFollowThrough, paddle->GetSwingState());
+    const double whackPower = paddle->GetPower();
+    sounds.Clear();
+    Ball* whacked = BallAt(332, 392, 0, 200);
+    Hit(paddle, whacked, 332, 400, 0, 1, &logic);
+    EXPECT_EQ((std::vector<std::string>{"powerup.check", "smash.check"}), logic.prompts);
+    EXPECT_EQ((std::vector<std::string>{"Power Smash!"}), logic.messages);
+    EXPECT_EQ((std::vector<std::string>{"hitBall.ogg", "whackBall.ogg", "paddleSweetSpot.ogg"}),
+              sounds.Names());
+    EXPECT_EQ(int(std::min(whackPower * 20, 100.0)), sounds.Plays()[1].volume);
+    EXPECT_NEAR(280 * 1.2 + whackPower * gBallSpeed.speedPerEnergy * 1.5,
+                Velocity(whacked).Length(), 0.05);
 }

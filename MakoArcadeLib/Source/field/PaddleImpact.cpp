@@ -26,18 +26,24 @@ constexpr double kSwingSpeedFactor = 1.2;
 // Contacts with the same ball closer than this many ticks count once.
 constexpr int kDebounceTicks = 6;
 
+// Whether the object's class is className or derives from it.
 bool IsA(const ArcadeStructure* other, const char* className)
 {
-    return other->GetClass()->IsA(className);
+    for (const Class* c = other->GetClass(); c; c = c->GetParent())
+        if (c->GetName() == className)
+            return true;
+    return false;
 }
 
 // Whether a brick stands in the paddle's way (its "blockPaddle" property; a brick without
-// one does not).
+// one, or with a value that is not a boolean, does not).
 bool BlocksPaddle(ArcadeStructure* brick)
 {
     if (!brick->GetClass()->FindGetter("blockPaddle", true))
         return false;
-    return brick->RetrieveBoolProperty("blockPaddle");
+    LuaPlus::LuaObject value;
+    brick->RetrieveProperty(value, "blockPaddle");
+    return value.IsBoolean() && value.GetBoolean();
 }
 
 } // namespace

@@ -114,16 +114,15 @@ Resources.PaddleWhackEmitter = {
     },
 }
 
--- Sweet-spot flashes: a small ring for a swing, a big one for a whack.
-local function SweetSpot(count, minRadius, maxRadius, lifetime)
+-- Sweet-spot flashes: a small ring of stars for a swing, a big one for a whack.
+local function SweetSpot(image, count, minRadius, maxRadius, lifetime)
     return {
         class = "IdenticalParticleEmitter",
         emitCount = 1,
         numParticles = count,
         particleTemplate = {
+            image = image,
             lifetime = lifetime,
-            size = { 3, 3 },
-            color = "Gold",
             alpha = 255,
             destAlpha = 0,
             randomizedVelocity = { minRadius = minRadius, maxRadius = maxRadius,
@@ -131,19 +130,18 @@ local function SweetSpot(count, minRadius, maxRadius, lifetime)
         },
     }
 end
-Resources.SweetSpotEmitterSmall = SweetSpot(16, 80, 120, 300)
-Resources.SweetSpotEmitterBig = SweetSpot(40, 120, 260, 450)
+Resources.SweetSpotEmitterSmall = SweetSpot("Particle_SmallStar_Gold.png", 16, 80, 120, 300)
+Resources.SweetSpotEmitterBig = SweetSpot("Particle_Star_Gold.png", 40, 120, 260, 450)
 
--- Power gained or lost: sparks rising (green) or falling (red) from the paddle's ends.
-local function PowerChange(colour, minAngle, maxAngle)
+-- Power gained or lost: stars rising (green) or falling (red) from the paddle's ends.
+local function PowerChange(image, minAngle, maxAngle)
     return {
         class = "IdenticalParticleEmitter",
         emitCount = 1,
         numParticles = 12,
         particleTemplate = {
+            image = image,
             lifetime = 500,
-            size = { 3, 3 },
-            color = colour,
             alpha = 255,
             destAlpha = 0,
             randomizedVelocity = { minRadius = 40, maxRadius = 110,
@@ -151,8 +149,8 @@ local function PowerChange(colour, minAngle, maxAngle)
         },
     }
 end
-Resources.PaddlePowerUpEmitter = PowerChange("Green", 3.93, 5.50)
-Resources.PaddlePowerDownEmitter = PowerChange("Red", 0.79, 2.36)
+Resources.PaddlePowerUpEmitter = PowerChange("Particle_SmallStar_Green.png", 3.93, 5.50)
+Resources.PaddlePowerDownEmitter = PowerChange("Particle_SmallStar_Red.png", 0.79, 2.36)
 
 -- The stroke trail: faint copies of the paddle left behind while it strokes (the paddle
 -- gives each particle its picture).

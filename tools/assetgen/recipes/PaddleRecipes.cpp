@@ -44,7 +44,7 @@ void Bat(AssetPack& pack)
     pack.WriteImage(folders::kPaddleImages, "Paddle_Gold.png", sheet);
 }
 
-// The glow: a soft additive halo around the bat's outline whose strength pulses over the
+// The glow: a soft additive halo on the bat's outline whose strength pulses over the
 // frames; the animation "Pulsate" runs through them and back.
 void Glow(AssetPack& pack)
 {
@@ -55,9 +55,11 @@ void Glow(AssetPack& pack)
         const float pulse = 0.65f + 0.35f * float(std::sin(f * 2 * kPi / kGlowFrames));
         for (int y = 0; y < kGlowH; ++y) {
             for (int x = 0; x < kPaddleW; ++x) {
+                // Brightest on the outline, a faint wash inside, fading out 5 px beyond.
                 const float d = shape(x + 0.5f, y + 0.5f);
-                const float t = d <= 0 ? 1.0f : Clamp01(1.0f - d / 5.0f);
-                const float k = t * t * pulse;
+                const float outside = Clamp01(1.0f - d / 5.0f);
+                const float t = d <= 0 ? 0.3f + 0.7f * std::exp(d / 2.0f) : outside * outside;
+                const float k = t * pulse;
                 if (k > 0)
                     sheet.AddLight(f * kPaddleW + x, y, Rgba::Bytes(255, 214, 90), k);
             }
