@@ -269,6 +269,13 @@ TEST_F(PaddleImpactTest, AShatteredPaddleBreaksIntoPiecesOfItsPicture)
     auto* pieces = static_cast<ParticleEmitter*>(logic.emitters.GetMembers().front());
     EXPECT_EQ(64 * 16 / 40, pieces->GetNumParticles());
     EXPECT_EQ(64 * 16 / 40, int(logic.particles->GetChildren().size()));
+
+    // Until the pass ends, what the controller may still ask of the dead paddle does not
+    // reach its lost parts, and the button does nothing.
+    paddle->AddPower(1.0);
+    paddle->SetLaser(true);
+    paddle->Press();
+    EXPECT_EQ(Paddle::SwingIdle, paddle->GetSwingState());
 }
 
 TEST_F(PaddleImpactTest, InTheWorldTheMouseSlidesThePaddleAndAFallingBallIsSentBack)
@@ -342,4 +349,29 @@ TEST_F(PaddleImpactTest, SweetSpotHitsFlashPromptAndAnnounceThemselves)
     EXPECT_EQ(int(std::min(whackPower * 20, 100.0)), sounds.Plays()[1].volume);
     EXPECT_NEAR(280 * 1.2 + whackPower * gBallSpeed.speedPerEnergy * 1.5,
                 Velocity(whacked).Length(), 0.05);
+}
+
+TEST_F(PaddleImpactTest, TintsFollowThePaddleUntilTheyFadeAndKilledBallsAreLetGo)
+{
+    PaddleProbe* paddle = AddPaddle();
+    paddle->ApplyIntProperty("paddleSize", 4); // 88 px: the tint is stretched to match
+    paddle->TintFlash("Blue");
+    ASSERT_EQ(1u, paddle->GetFollowers().GetMembers().size());
+    Actor* tint = paddle->GetFollowers().GetMembers().front();
+    EXPECT_EQ(logic.particles, tint->GetParent());
+    EXPECT_EQ(88, tint->GetWidth());
+    paddle->GetPhysicsBody()->SetLinearVel(250, 0);
+    passes.Step(4);
+    EXPECT_EQ(paddle->GetX() + 44, tint->GetX() + tint->GetWidth() / 2);
+    passes.Step(20); // 500 ms of fade, then the tint is gone
+    EXPECT_TRUE(paddle->GetFollowers().IsEmpty());
+
+    // A held ball that is killed leaves the paddle: the next press swings, not serves.
+    paddle->GetPhysicsBody()->SetLinearVel(0, 0);
+    Ball* held = AddBall(332, 392, 0, 0);
+    held->AttachToPaddle(paddle, true);
+    held->Kill();
+    EXPECT_TRUE(paddle->GetHeldBalls().IsEmpty());
+    paddle->Press();
+    EXPECT_EQ(Paddle::SwingStroke, paddle->GetSwingState());
 }

@@ -116,10 +116,7 @@ Paddle::Paddle(bool vertical, bool facePositive)
     SetState("Idle");
 }
 
-Paddle::~Paddle()
-{
-    StopChargeSounds();
-}
+Paddle::~Paddle() = default;
 
 // ---- Placement ------------------------------------------------------------------------------
 
@@ -499,6 +496,11 @@ void Paddle::Kill()
     StopChargeSounds();
     m_HeldBalls.KillAll();
     ArcadeStructure::Kill();
+    // The kill took the children (glow, emitters) with it.
+    m_Glow = nullptr;
+    m_EnergyEmitter = nullptr;
+    m_StrokeTrail = nullptr;
+    m_LaserEmitter = nullptr;
     if (LaserBeam* beam = m_LaserBeam.Get())
         beam->Kill();
     m_LaserBeam.Clear();

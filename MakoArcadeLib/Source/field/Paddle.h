@@ -97,7 +97,7 @@ public:
     // global paddleInitialSizeOverride names; idle, no power, catch and laser off. Its
     // label goes to the running controller (when one runs).
     explicit Paddle(bool vertical = false, bool facePositive = false);
-    // Frees the images the paddle made; stops its charge sounds.
+    // Frees the images the paddle made.
     ~Paddle() override;
 
     bool IsVertical() const { return m_Vertical; }
@@ -205,7 +205,8 @@ public:
     // The rest line, the upright box of a vertical paddle, rotation, emitters, collision
     // categories (Paddle; collides with Ball, Goober and Wall).
     void UpdatePhysics(World* world) override;
-    // Stops the charge sounds, kills the held balls and the laser beam.
+    // Stops the charge sounds, kills the held balls, the paddle's children (glow, emitters)
+    // and the laser beam. A dead paddle ignores the button and does not tick.
     void Kill() override;
     bool AcceptsCollision(CollisionOwner* other, double x, double y) override;
     // What a contact means (PaddleImpact.cpp); then the structure's own hit handling.
