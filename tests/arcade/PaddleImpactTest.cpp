@@ -306,6 +306,18 @@ TEST_F(PaddleImpactTest, InTheWorldTheMouseSlidesThePaddleAndAFallingBallIsSentB
     EXPECT_EQ(1, logic.paddleHits);
     EXPECT_EQ(1, sounds.Count("hitBall.ogg"));
     EXPECT_EQ(400, paddle->GetY()); // the ball did not push the paddle
+
+    // With catch on, a falling ball is held resting on the face, not sunk into it.
+    passes.Step(10);
+    paddle->SetCatch(true);
+    Ball* caught = AddBall(316, 300, 0, 400);
+    caught->SetActive(true);
+    passes.StepUntil([&] { return caught->GetPaddle() != nullptr; }, 60);
+    ASSERT_EQ(paddle, caught->GetPaddle());
+    EXPECT_EQ(1, sounds.Count("paddleCatch.ogg"));
+    const double bottom = caught->GetPhysicsBody()->GetPosition().y + caught->GetRadius();
+    EXPECT_LE(bottom, 400.5);
+    EXPECT_GE(bottom, 396.0);
 }
 
 TEST_F(PaddleImpactTest, SweetSpotHitsFlashPromptAndAnnounceThemselves)

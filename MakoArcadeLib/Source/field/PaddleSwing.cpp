@@ -332,9 +332,14 @@ void Paddle::Press()
         return;
     }
     if (m_LaserEnabled && !m_LaserBeam) {
-        // laser: new LaserBeam(this)
-        // The beam is built from the paddle, kept in m_LaserBeam and handed to the
-        // controller (AddLaserBeam); the press does not swing.
+        // The press fires a beam from the paddle instead of swinging; the controller takes
+        // it over and the release ends it.
+        LaserBeam* beam = nullptr; // laser: new LaserBeam(this)
+        if (beam) {
+            m_LaserBeam.Set(beam);
+            if (gLogic)
+                gLogic->AddLaserBeam(beam);
+        }
         return;
     }
     ReadSwingFromBody();
