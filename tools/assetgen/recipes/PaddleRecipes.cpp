@@ -78,19 +78,19 @@ void Glow(AssetPack& pack)
 
 // The tint overlays: the bat's shape in a power-up's collection colour, brighter at the
 // edge.
-struct TintSpec
+struct TintRecipe
 {
     const char* colour;
     int r, g, b;
 };
-const TintSpec kTints[] = {{"Blue", 90, 150, 255},   {"Red", 255, 80, 64},
-                           {"White", 255, 255, 255}, {"Yellow", 255, 240, 80},
-                           {"Green", 96, 230, 96},   {"Gold", 255, 210, 64}};
+const TintRecipe kTints[] = {{"Blue", 90, 150, 255},   {"Red", 255, 80, 64},
+                             {"White", 255, 255, 255}, {"Yellow", 255, 240, 80},
+                             {"Green", 96, 230, 96},   {"Gold", 255, 210, 64}};
 
 void Tints(AssetPack& pack)
 {
     const Sdf body = RoundedRectShape(kBody, kBodyRadius);
-    for (const TintSpec& tint : kTints) {
+    for (const TintRecipe& tint : kTints) {
         Canvas canvas(kPaddleW, kPaddleH);
         FillShape(canvas, body, Solid(Rgba::Bytes(tint.r, tint.g, tint.b, 150)));
         FillShape(
@@ -147,14 +147,14 @@ Voice N(double start, double length, const NoiseBurst& noise)
     return {Voice::NoiseVoice, start, length, Tone(), noise};
 }
 
-struct SoundSpec
+struct SoundRecipe
 {
     const char* name;
     double seconds;
     std::vector<Voice> voices;
 };
 
-std::vector<SoundSpec> Sounds()
+std::vector<SoundRecipe> Sounds()
 {
     using W = Wave;
     using F = FilterMode;
@@ -225,11 +225,11 @@ std::vector<SoundSpec> Sounds()
     };
 }
 
-Signal Render(const SoundSpec& spec)
+Signal Render(const SoundRecipe& recipe)
 {
-    Rng rng(spec.name);
-    Signal s(44100, spec.seconds);
-    for (const Voice& v : spec.voices) {
+    Rng rng(recipe.name);
+    Signal s(44100, recipe.seconds);
+    for (const Voice& v : recipe.voices) {
         if (v.kind == Voice::ToneVoice)
             AddTone(s, v.start, v.length, v.tone);
         else
@@ -265,8 +265,8 @@ void GeneratePaddleAssets(AssetPack& pack)
     Bat(pack);
     Glow(pack);
     Tints(pack);
-    for (const SoundSpec& spec : Sounds())
-        pack.WriteSound(folders::kPaddleSounds, spec.name, AudioClip::Mono(Render(spec)));
+    for (const SoundRecipe& recipe : Sounds())
+        pack.WriteSound(folders::kPaddleSounds, recipe.name, AudioClip::Mono(Render(recipe)));
     pack.WriteSound(folders::kPaddleSounds, "paddleChargeUpLoop.ogg",
                     AudioClip::Mono(ChargeLoop()));
 }
