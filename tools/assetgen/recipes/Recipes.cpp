@@ -13,6 +13,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateEngineTestAssets(pack);
     GenerateEffectAssets(pack);
     GenerateWallAssets(pack);
+    GeneratePaddleAssets(pack);
     pack.Finish();
 }
 

@@ -19,6 +19,8 @@ inline const char* const kTest = "Test";
 inline const char* const kScreens = "Images/Screens";
 inline const char* const kEffectImages = "Images/Effects";
 inline const char* const kEffectSounds = "Sounds/Effects";
+inline const char* const kPaddleImages = "Images/Paddle";
+inline const char* const kPaddleSounds = "Sounds/Paddle";
 } // namespace folders
 
 struct GeneratorOptions
@@ -50,6 +52,8 @@ void GenerateScreenAssets(AssetPack& pack);
 void GenerateEffectAssets(AssetPack& pack);
 // The play field's walls, lava, shield bands, laser beam and their sounds.
 void GenerateWallAssets(AssetPack& pack);
+// The paddle's bat, glow and tints, and its sounds.
+void GeneratePaddleAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
