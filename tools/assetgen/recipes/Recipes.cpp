@@ -10,6 +10,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateSoundAssets(pack);
     GenerateMusicAssets(pack);
     GenerateEngineTestAssets(pack);
+    GenerateBrickAssets(pack);
     pack.Finish();
 }
 

@@ -36,6 +36,10 @@ void GenerateMusicAssets(AssetPack& pack);
 // The game's TrueType fonts.
 void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
 
+// Bricks: textures, shape outlines and bevels, cracks, edge strips, overlays, icons and the
+// materials' sounds.
+void GenerateBrickAssets(AssetPack& pack);
+
 // Screen backgrounds and the window icon.
 void GenerateScreenAssets(AssetPack& pack);
 
