@@ -17,31 +17,33 @@
 #include "field/Paddle.h"
 #include "geometry/Point.h"
 #include "scene/ActorLink.h"
+#include "scene/ParticleEmitter.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class Image;
-class ParticleEmitter;
+class Particle;
 
 // The speed limits shared by every ball, written when a level is built (each from the
 // level table's key when present, else from the Lua global default*), pixels per second.
 struct BallSpeedLimits
 {
-    double initialBallSpeed = 165;           // "initalBallSpeed" / defaultInitialBallSpeed
-    double minBallSpeed = 130;               // "minBallSpeed"
-    double maxBallSpeed = 1200;              // "maxBallSpeed"
-    double maxBallOrdinarySpeed = 600;       // "maxBallOrdinarySpeed"
-    double addSpeedOnBrickDestruction = 0;   // "addSpeedOnBrickDestruction"
-    double addSpeedOnGooberDestruction = 0;  // "addSpeedOnGooberDestruction"
-    double addSpeedOnLevelUp = 40;           // "addSpeedOnLevelUp"
-    double addSpeedPerTick = 0.07;           // "addSpeedPerTick"
-    double addSpeedOnSpring = 20;            // "addSpeedOnSpring"
-    double speedPerEnergy = 40;              // "ballSpeedPerEnergy" / defaultSpeedPerEnergy
-    double extraSpeedUpwards = 0;            // "ballExtraSpeedUpwards"
-    double rubberSpeed = 4;                  // "rubberSpeed"
-    double rubberEnergy = 2;                 // "rubberEnergy"
-    double glueSpeed = 8;                    // "glueSpeed"
+    double initialBallSpeed = 165;          // "initalBallSpeed" / defaultInitialBallSpeed
+    double minBallSpeed = 130;              // "minBallSpeed"
+    double maxBallSpeed = 1200;             // "maxBallSpeed"
+    double maxBallOrdinarySpeed = 600;      // "maxBallOrdinarySpeed"
+    double addSpeedOnBrickDestruction = 0;  // "addSpeedOnBrickDestruction"
+    double addSpeedOnGooberDestruction = 0; // "addSpeedOnGooberDestruction"
+    double addSpeedOnLevelUp = 40;          // "addSpeedOnLevelUp"
+    double addSpeedPerTick = 0.07;          // "addSpeedPerTick"
+    double addSpeedOnSpring = 20;           // "addSpeedOnSpring"
+    double speedPerEnergy = 40;             // "ballSpeedPerEnergy" / defaultSpeedPerEnergy
+    double extraSpeedUpwards = 0;           // "ballExtraSpeedUpwards"
+    double rubberSpeed = 4;                 // "rubberSpeed"
+    double rubberEnergy = 2;                // "rubberEnergy"
+    double glueSpeed = 8;                   // "glueSpeed"
 
     // Reads each limit from the level table's key when it is not nil, else from its Lua
     // global; a key or global that is not a number keeps the current value.
@@ -150,7 +152,55 @@ public:
     void RetrieveProperties(LuaPlus::LuaObject& table) override;
     static void RegisterProperties(Class& ballClass);
 
+    // ---- Effects (BallEffects.cpp) --------------------------------------------------------
+    // With low effects ("--lowFX") the trail and motion-blur emitters of balls made from
+    // then on are created but never started.
+    static void SetLowEffects(bool low);
+    static bool GetLowEffects();
+    // The factories of the ball's emitters (argument: the ball) and of the glue splash
+    // (argument: the splash's direction and normal, owned by its emitter).
+    static Particle* CreateTrailParticle(ParticleEmitter* emitter, void* ball);
+    static Particle* CreateMotionBlurParticle(ParticleEmitter* emitter, void* ball);
+    static Particle* CreateGlueParticle(ParticleEmitter* emitter, void* splash);
+    // The splash of a glued bounce at the contact point (x, y) with the contact normal.
+    void EmitGlueSplash(double x, double y, double nx, double ny);
+    ParticleEmitter* GetTrailEmitter() const { return m_TrailEmitter.Get(); }
+    ParticleEmitter* GetMotionBlurEmitter() const { return m_MotionBlurEmitter.Get(); }
+    Image* GetBallImage() const { return m_Image; }
+    double GetImageScale() const { return m_ImageScale; }
+    double GetImageRadius() const { return m_ImageRadius; }
+    const Point<double>& GetMoveDelta() const { return m_MoveDelta; }
+    int GetGlueCharges() const { return m_GlueCharges; }
+    int GetLoopEscalation() const { return m_LoopEscalation; }
+
 protected:
+    // The common set-up of every constructor.
+    void InitBall();
+    // Puts the actor (and the geometry, when there is one) with its centre on (x, y).
+    void PlaceCentre(double x, double y);
+    // The target speed clamped to the minimum and to the maximum the energy allows.
+    double ClampSpeed(double speed) const;
+    // RaiseSpeedLevel, pushing the ball along direction when one is given.
+    void RaiseSpeedLevelBy(int n, const Point<double>* direction);
+    void UpdateDensity();
+    void UpdateBaseStrength();
+    // The body's mass: a sphere of the density and the current radius.
+    void ApplyMass();
+    // The radius at once: shape, image scale, mass; the geometry follows gradually.
+    void SetRadiusNow(double radius);
+    // One tick of the gradual size change towards the target radius.
+    void StepSize();
+    void RegulateSpeed();
+    void KillCountDownLabels();
+    void PlaceCountDownLabel();
+    // Effects (BallEffects.cpp).
+    void CreateEmitters();
+    void StartEmitters();
+    void UpdateBlurCount();
+    void CentreEmitters();
+    // The image drawn at the current scale (the cached image itself at scale 1).
+    Image* GetScaledImage();
+
     // Members of the ball's state; see the source files for their rules.
     Point<double> m_Position;
     Point<double> m_Velocity;
@@ -191,4 +241,7 @@ protected:
     int m_LoopCount = 0;
     int m_TicksSinceLoop = 1000;
     int m_LoopEscalation = 0;
+    // The cached image zoomed by the image scale (software drawing and blur copies).
+    std::unique_ptr<Image> m_ScaledImage;
+    bool m_EmittersStarted = false;
 };

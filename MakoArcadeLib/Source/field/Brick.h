@@ -26,9 +26,12 @@
 #include <utility>
 #include <vector>
 
+class Actor;
 class Ball;
-class BufferedParticleEmitter;
+class BufferedIdenticalParticleEmitter;
 class Image;
+class Particle;
+class ParticleEmitter;
 class Powerup;
 
 // Edge mask bits of a rectangle, clockwise from the top.
@@ -60,6 +63,40 @@ public:
     // end the level: the failure is logged naming the entry and key, and a placeholder
     // brick of the same position is returned. Never null; the caller owns the brick.
     static Brick* CreateFromEntry(const LuaPlus::LuaObject& entry, const std::string& entryName);
+
+    // ---- Break-up particles ---------------------------------------------------------------
+    // What a break-up emitter knows of its source: the impulse that broke it (pixels per
+    // second) and the source actor's centre and current image (a reference, owned here).
+    struct ChunkContext
+    {
+        float impulseX = 0.0f;
+        float impulseY = 0.0f;
+        Actor* source = nullptr;
+        double centreX = 0.0;
+        double centreY = 0.0;
+        Image* image = nullptr;
+        ~ChunkContext();
+    };
+
+    // The break-up emitter's particle factory (context: a ChunkContext): a particle of the
+    // emitter's template showing one random chunk of the source's current image, placed
+    // relative to the image's centre. Null when the source has no image.
+    static Particle* CreateExplosionParticle(ParticleEmitter* emitter, void* context);
+    // The chunk initialiser, run on each particle as it is handed out: it moves the chunk
+    // to the source's centre and sends it outward, faster the farther it lies from the
+    // centre, plus a fifth of the impulse, with some randomness.
+    static void InitExplosionParticle(Particle* particle, void* context);
+    // The clean-up of a break-up emitter: frees its ChunkContext.
+    static void FreeExplosionContext(ParticleEmitter* emitter);
+
+    // A break-up emitter from the named buffered emitter resource for source, with count
+    // particles per emission buffered at once from image (null: source's current image),
+    // placed on source's rectangle. The emitter owns its context; the caller starts it and
+    // hands it on. Null without a particle manager.
+    static BufferedIdenticalParticleEmitter* CreateExplosionEmitter(const std::string& resource,
+                                                                    Actor* source, Image* image,
+                                                                    double impulseX,
+                                                                    double impulseY, int count);
 
     // ---- Data model ----------------------------------------------------------------------
     // nil -> 0; a number -> that mask; a table -> top 1, right 2, bottom 4, left 8 for each

@@ -22,3 +22,9 @@ Resources.TopScores_GameTypeLabel = {
     name = "GameTypeLabel", fgColor = "White", position = { 135, 0 },
     font = { fontName = ConstConfig.MainFontLight, fontSize = 12 },
 }
+
+-- The big digits of a ball's count-down when play resumes.
+Resources.CountDownFont = {
+    fgColor = "Yellow",
+    font = { fontName = ConstConfig.BigFont, fontSize = 28 },
+}

@@ -8,6 +8,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateUiAssets(pack);
     GenerateScreenAssets(pack);
     GenerateSoundAssets(pack);
+    GenerateBallAssets(pack);
     GenerateMusicAssets(pack);
     GenerateEngineTestAssets(pack);
     GenerateBrickAssets(pack);

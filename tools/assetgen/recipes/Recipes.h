@@ -36,6 +36,10 @@ void GenerateMusicAssets(AssetPack& pack);
 // The game's TrueType fonts.
 void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
 
+// The balls of every substance and size, their coronas, the shared particle sprites and
+// the sounds balls play.
+void GenerateBallAssets(AssetPack& pack);
+
 // Bricks: textures, shape outlines and bevels, cracks, edge strips, overlays, icons and the
 // materials' sounds.
 void GenerateBrickAssets(AssetPack& pack);

@@ -1,0 +1,87 @@
+// Ball: the properties scripts and resource tables set and read.
+#include "field/Ball.h"
+
+#include "core/Class.h"
+#include "core/Log.h"
+#include "core/PropertyAccessor.h"
+#include "lua/ScriptValueReaders.h"
+
+#include <algorithm>
+#include <cmath>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+// Read and written: the position, the substance, the size index, the target speed, the
+// velocity and the activity. Written only: the corona and a speed change.
+const char* const kReadWritten[] = {"position", "substance", "size",
+                                    "speed",    "velocity",  "activateBall"};
+const char* const kWrittenOnly[] = {"corona", "addSpeed"};
+
+} // namespace
+
+void Ball::RegisterProperties(Class& c)
+{
+    for (const char* name : kReadWritten) {
+        c.RegisterPropertyGetter(MakeClassicAccessor(name));
+        c.RegisterPropertySetter(MakeClassicAccessor(name));
+    }
+    for (const char* name : kWrittenOnly)
+        c.RegisterPropertySetter(MakeClassicAccessor(name));
+}
+
+void Ball::ApplyClassicProperty(const std::string& name, const LuaObject& value)
+{
+    if (name == "position") {
+        SyncFromPhysics();
+        ArcadeStructure::ApplyClassicProperty(name, value);
+        // The recorded position is the ball's centre at the actor's new place.
+        m_Position = Point<double>(GetX() + GetWidth() / 2, GetY() + GetHeight() / 2);
+    } else if (name == "substance") {
+        SetSubstance(value.GetString(), false);
+    } else if (name == "corona") {
+        SetCorona(value.GetString());
+    } else if (name == "size") {
+        int index = int(ReadNumberFromObject(value));
+        if (index < 0 || index > 6) {
+            Log("Ball: the size %d is outside 0..6; the ball takes size %d.\n", index,
+                std::clamp(index, 0, 6));
+            index = std::clamp(index, 0, 6);
+        }
+        SetSize(BallRadii[index], BallRadii[index], index);
+        PlaceOnPaddle();
+    } else if (name == "addSpeed") {
+        AddSpeed(ReadNumberFromObject(value), false);
+    } else if (name == "speed") {
+        m_Speed = ReadNumberFromObject(value);
+    } else if (name == "velocity") {
+        m_Velocity = Point<double>(value, "velocity");
+        const double length = std::sqrt(m_Velocity.x * m_Velocity.x + m_Velocity.y * m_Velocity.y);
+        m_Speed = std::clamp(length, gBallSpeed.minBallSpeed, gBallSpeed.maxBallSpeed);
+    } else if (name == "activateBall") {
+        SetActive(value.GetBoolean());
+    } else {
+        ArcadeStructure::ApplyClassicProperty(name, value);
+    }
+}
+
+void Ball::RetrieveClassicProperties(LuaObject& table)
+{
+    ArcadeStructure::RetrieveClassicProperties(table);
+    table.SetString("substance", m_Substance.c_str());
+    table.SetInteger("size", m_SizeIndex);
+    table.SetNumber("speed", m_Speed);
+    table.SetObject("velocity", m_Velocity.ToLuaObject());
+    table.SetBoolean("activateBall", m_Active);
+}
+
+void Ball::RetrieveProperties(LuaObject& table)
+{
+    ArcadeStructure::RetrieveProperties(table);
+    for (const char* name : kReadWritten) {
+        LuaObject value;
+        RetrieveProperty(value, name);
+        table.SetObject(name, value);
+    }
+}
