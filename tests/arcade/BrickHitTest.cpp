@@ -265,3 +265,53 @@ TEST_F(BrickHitTest, PowerupsSpreadOverTheirColumnsInFloatingPoint)
     EXPECT_DOUBLE_EQ(-100.0, Brick::PowerupSpread(0, 5));
     EXPECT_DOUBLE_EQ(0.0, Brick::PowerupSpread(0, 0));
 }
+
+TEST_F(BrickHitTest, ABrokenBrickBreaksIntoChunksOfItsOwnPictureAndItsGroupGoesWithIt)
+{
+    // Three bricks of group 5 that take their group with them; one of another group.
+    std::vector<Brick*> group;
+    for (int i = 0; i < 3; ++i) {
+        Brick* b = AddBrick("{class = 'Brick', textureOnly = 'Stone', score = 10, destroyGroup = 5,"
+                            " groupID = 5}",
+                            100 + 40 * i, 100);
+        group.push_back(b);
+    }
+    Brick* other = AddBrick("{class = 'Brick', textureOnly = 'Stone', groupID = 6}", 300, 100);
+    passes.Step();
+    ASSERT_TRUE(group[0]->GetImage());
+    group[0]->Destroy(nullptr, &logic, 116, 108, true);
+    for (Brick* b : group)
+        EXPECT_TRUE(b->IsDead());
+    EXPECT_FALSE(other->IsDead());
+    EXPECT_EQ(30, logic.score) << "each brick of the group once";
+    std::size_t emitters = logic.emitters.GetMembers().size();
+    EXPECT_GE(emitters, 3u) << "chunks of each broken brick";
+    EXPECT_EQ(3, sounds.Count("crashStone.ogg") + sounds.Count("Stone Shatter.ogg"))
+        << "the crash of each brick";
+    passes.Step(3);
+}
+
+TEST_F(BrickHitTest, ARegeneratingBrickComesBackOnceAndBreaksForGoodTheSecondTime)
+{
+    Brick* brick =
+        AddBrick("{class = 'Brick', textureOnly = 'Stone', strength = 2, necessary = true,"
+                 " regenerates = 30, reviveTraits = {reviveTraits = {regenerates = 0}}}",
+                 300, 200);
+    const Watch watch(brick);
+    brick->ApplyIntProperty("damage", 2);
+    ASSERT_FALSE(watch.Gone());
+    EXPECT_TRUE(brick->IsRegenerating());
+    EXPECT_FALSE(brick->IsNecessary()) << "a regenerating brick is not needed for the level";
+    EXPECT_EQ(0u, brick->GetCollideBits());
+    EXPECT_TRUE(logic.checks.empty()) << "no destroyer, no level-end check";
+    passes.Step(29);
+    EXPECT_TRUE(brick->IsRegenerating());
+    passes.Step();
+    EXPECT_FALSE(brick->IsRegenerating());
+    EXPECT_EQ(257u, brick->GetCollideBits());
+    EXPECT_EQ(2u, brick->GetCategoryBits());
+    EXPECT_EQ(1, sounds.Count("pop3.ogg"));
+    brick->ApplyIntProperty("damage", 2);
+    passes.Step();
+    EXPECT_TRUE(watch.Gone());
+}

@@ -15,6 +15,7 @@
 #include "perf/PerformanceCounterManager.h"
 #include "perf/ScopedPerformanceTimer.h"
 #include "physics/PhysicsBody.h"
+#include "scene/BufferedIdenticalParticleEmitter.h"
 #include "scene/IdenticalParticleEmitter.h"
 #include "scene/ParticleManager.h"
 
@@ -309,9 +310,18 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
         m_DestroyGroup = group;
     }
     if (effect < 1) {
+        // The chunks show the brick nearly broken; they share the image's pixels.
         if (m_Strength >= 1 && GetImage())
             SetFrame(std::min(GetImage()->GetNumFrames() - 1,
                               (m_Strength - 1) * m_DamageStages / m_Strength));
+        if (GetImage()) {
+            const int count = std::max(1, int(GetShapeWidth()) * int(GetShapeHeight()) / 40);
+            if (BufferedIdenticalParticleEmitter* chunks = CreateExplosionEmitter(
+                    "BrickExplosionEmitter1", this, nullptr, impulse.x, impulse.y, count)) {
+                logic->AddEmitter(chunks);
+                chunks->Start();
+            }
+        }
         StartEmitter("BrickExplosionEmitter2");
     }
     m_Destroying = false;

@@ -71,11 +71,13 @@ Resources.Heals = { heals = 300 }
 Resources.HealsFast = { heals = 100 }
 Resources.HealsSilently = { heals = 300, healsSilently = true }
 Resources.Regenerates = { regenerates = 600 }
-Resources.ReviveOnce = { regenerates = 600, necessary = true, reviveTraits = { regenerates = 0 } }
-Resources.ReviveTwice = { regenerates = 600, necessary = true,
+-- Each break applies reviveTraits to the brick, so the last life's table ends the chain.
+Resources.ReviveOnce = { regenerates = 600, necessary = true,
     reviveTraits = { reviveTraits = { regenerates = 0 } } }
-Resources.ReviveThrice = { regenerates = 600, necessary = true,
+Resources.ReviveTwice = { regenerates = 600, necessary = true,
     reviveTraits = { reviveTraits = { reviveTraits = { regenerates = 0 } } } }
+Resources.ReviveThrice = { regenerates = 600, necessary = true,
+    reviveTraits = { reviveTraits = { reviveTraits = { reviveTraits = { regenerates = 0 } } } } }
 Resources.ReviveAlways = { regenerates = 600, necessary = false }
 Resources.Phasing = { phases = { x = 150, y = 150 } }
 Resources.PhasingFast = { phases = { 75, 75 } }
