@@ -4,6 +4,8 @@
 #include "FieldScene.h"
 
 #include "core/Log.h"
+#include "display/Canvas.h"
+#include "display/DisplayManager.h"
 #include "display/Image.h"
 #include "field/Brick.h"
 #include "lua/MakoLuaState.h"
@@ -369,6 +371,33 @@ TEST_F(BrickTest, EveryShippedBrickComposesItsImageWithoutThePlaceholder)
         ASSERT_NE(nullptr, brick->GetImage());
         EXPECT_EQ(int(brick->GetShapeWidth()), brick->GetImage()->GetFrameSize().x);
         EXPECT_EQ(brick->GetDamageStages(), brick->GetImage()->GetNumFrames());
+    }
+
+    // Both display backends show every brick: the pixel at each brick's centre is lit.
+    for (bool accel3d : {false, true}) {
+        DisplayManager manager;
+        DisplayParams params(false, accel3d, 640, 480, false);
+        manager.ApplyDisplayParams(params);
+        ASSERT_EQ(accel3d, params.accel3d);
+        {
+            Canvas canvas(manager.GetImageRenderer(), false);
+            root->Render(canvas);
+        }
+        manager.Flip();
+        SDL_Surface* shot = manager.GetScreenshotSurface();
+        ASSERT_NE(nullptr, shot);
+        SDL_LockSurface(shot);
+        for (const auto& [name, brick] : bricks) {
+            if (brick->IsInvisible() || brick->GetStrength() < -1)
+                continue;
+            const int x = brick->GetX() + brick->GetWidth() / 2;
+            const int y = brick->GetY() + brick->GetHeight() / 2;
+            ASSERT_LT(y, shot->h) << name << " lies off the screen";
+            const auto* row = static_cast<const std::uint8_t*>(shot->pixels) + y * shot->pitch;
+            const std::uint32_t pixel = reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFFu;
+            EXPECT_NE(0u, pixel) << name << (accel3d ? " (hardware)" : " (software)");
+        }
+        SDL_UnlockSurface(shot);
     }
 }
 
