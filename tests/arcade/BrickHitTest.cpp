@@ -315,3 +315,21 @@ TEST_F(BrickHitTest, ARegeneratingBrickComesBackOnceAndBreaksForGoodTheSecondTim
     passes.Step();
     EXPECT_TRUE(watch.Gone());
 }
+
+TEST_F(BrickHitTest, ABrokenBrickFreesItsTrappedBallWhereItStood)
+{
+    Brick* brick = AddBrick("{class = 'Brick', resources = {'TrappedBallBrick'}}", 300, 200);
+    Ball* trapped = brick->GetTrappedBall();
+    ASSERT_NE(nullptr, trapped);
+    brick->ApplyProperty("position", bbtest::EvalLua("{200, 100}"));
+    EXPECT_EQ(216, trapped->GetX() + trapped->GetWidth() / 2) << "it follows the brick";
+    EXPECT_EQ(108, trapped->GetY() + trapped->GetHeight() / 2);
+    const Watch watch(brick);
+    // Glass lets the ball through as it breaks.
+    Ball* ball = AddBall(216, 160, 0, -300);
+    StepUntil([&] { return watch.Gone(); });
+    ASSERT_TRUE(watch.Gone());
+    EXPECT_TRUE(logic.balls.Contains(trapped));
+    EXPECT_TRUE(logic.balls.Contains(ball));
+    EXPECT_EQ(1, sounds.Count("Glass.ogg"));
+}

@@ -165,6 +165,9 @@ public:
     bool ShowsPlaceholder() const { return m_ShowsPlaceholder; }
 
     // ---- Hits and destruction (BrickHits.cpp) --------------------------------------------
+    // A contact with other, as the world reports it (solid: the contact got a physical
+    // response). Explosions and sparks that call it themselves pass their damage as depth
+    // with solid false; any other solid contact of theirs does 1 point.
     bool AcceptsCollision(CollisionOwner* other, double x, double y) override;
     void HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, double x, double y,
                          double nx, double ny, double depth, bool solid) override;

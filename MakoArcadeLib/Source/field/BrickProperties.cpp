@@ -467,6 +467,14 @@ void Brick::ApplyClassicProperty(const std::string& name, const LuaObject& value
         return;
     }
     ArcadeStructure::ApplyClassicProperty(name, value);
+    // The body follows a brick put elsewhere, and the trapped ball sits at its centre.
+    if (name == "position" && m_Geom)
+        SyncToPhysics();
+    if (name == "position" && m_TrappedBall) {
+        const Vector2D c = GetCentre();
+        m_TrappedBall->SetPosition(int(c.x - m_TrappedBall->GetWidth() / 2.0),
+                                   int(c.y - m_TrappedBall->GetHeight() / 2.0));
+    }
 }
 
 void Brick::RetrieveClassicProperties(LuaObject& table)
