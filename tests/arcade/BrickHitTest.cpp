@@ -333,3 +333,55 @@ TEST_F(BrickHitTest, ABrokenBrickFreesItsTrappedBallWhereItStood)
     EXPECT_TRUE(logic.balls.Contains(ball));
     EXPECT_EQ(1, sounds.Count("Glass.ogg"));
 }
+
+TEST_F(BrickHitTest, HealingTakesOnePointBackPerPeriodUntilWhole)
+{
+    Brick* brick =
+        AddBrick("{class = 'Brick', textureOnly = 'Leaf', strength = 4, heals = 5}", 300, 200);
+    brick->ApplyIntProperty("damage", 2);
+    std::vector<int> trace;
+    for (int period = 0; period < 3; ++period) {
+        passes.Step(5);
+        trace.push_back(brick->GetDamage());
+    }
+    EXPECT_EQ((std::vector<int>{1, 0, 0}), trace);
+    EXPECT_EQ(2, sounds.Count("Heal2.ogg"));
+
+    Brick* quiet = AddBrick("{class = 'Brick', textureOnly = 'Leaf', strength = 4, heals = 5,"
+                            " healsSilently = true}",
+                            100, 200);
+    quiet->ApplyIntProperty("damage", 1);
+    passes.Step(5);
+    EXPECT_EQ(0, quiet->GetDamage());
+    EXPECT_EQ(2, sounds.Count("Heal2.ogg"));
+}
+
+TEST_F(BrickHitTest, PhasingBricksTakeDamageOnlyInASettledWeakPhase)
+{
+    // Weak for 10 ticks, then a 60-tick change, strong for 10, a change back, and so on.
+    Brick* brick = AddBrick("{class = 'Brick', textureOnly = 'Blue', strength = 5,"
+                            " phases = {x = 10, y = 10}}",
+                            300, 200);
+    Brick* fading = AddBrick("{class = 'Brick', textureOnly = 'Blue', strength = 5,"
+                             " phases = {10, 10}, phaseToInvisible = true}",
+                             100, 200);
+    passes.Step();
+    ASSERT_NE(nullptr, brick->GetChild("phaseEdges", false));
+    std::vector<bool> strong;
+    for (int tick = 0; tick < 160; ++tick) {
+        passes.Step();
+        strong.push_back(brick->RetrieveBoolProperty("phaseStrong"));
+    }
+    // Weak and settled for the first ticks, strong after the first change.
+    EXPECT_FALSE(strong[5]);
+    EXPECT_TRUE(strong[80]);
+    EXPECT_FALSE(strong[155]);
+
+    // Strong: contacts do no damage; the fading brick lets balls pass while strong.
+    brick->ApplyBoolProperty("phaseStrong", true);
+    fading->ApplyBoolProperty("phaseStrong", true);
+    EXPECT_TRUE(fading->RetrieveBoolProperty("noBlockBall"));
+    Ball* ball = AddBall(316, 260, 0, -300);
+    StepUntil([&] { return ball->GetPhysicsBody()->GetLinearVel().y > 0; }, 10);
+    EXPECT_EQ(0, brick->GetDamage());
+}
