@@ -4,6 +4,7 @@
 #include "FieldScene.h"
 
 #include "core/Log.h"
+#include "core/Random.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"
 #include "display/Image.h"
@@ -449,4 +450,58 @@ TEST_F(BrickTest, ABadBrickEntryBecomesAPlaceholderAndNamesTheEntryAndKey)
     for (const char* piece : {"Level1.brick1", "Huge", "Level1.brick2", "value >= 0",
                               "Level1.brick3", "steelEdges", "Level1.brick4", "Chartreuse"})
         EXPECT_NE(std::string::npos, log.find(piece)) << piece << "\n" << log;
+}
+
+TEST_F(BrickTest, SpringsAndThePhaseMarkingAreChildrenRebuiltWithTheImage)
+{
+    Brick* brick = Make("{class = 'Brick', textureOnly = 'Stone', springEdges = 15,"
+                        " phases = {x = 20, y = 20}}");
+    passes.Step();
+    std::vector<Actor*> springs;
+    for (Actor* child : brick->GetChildren())
+        if (child->GetName() == "springEdge" && !child->IsDead())
+            springs.push_back(child);
+    ASSERT_EQ(4u, springs.size());
+    // Right, left, top, bottom: each sits outside the 32 x 16 outline.
+    EXPECT_EQ(32, springs[0]->GetX());
+    EXPECT_EQ(-springs[1]->GetWidth(), springs[1]->GetX());
+    EXPECT_EQ(-springs[2]->GetHeight(), springs[2]->GetY());
+    EXPECT_EQ(16, springs[3]->GetY());
+    ASSERT_NE(nullptr, brick->GetChild("phaseEdges", false));
+
+    // A rebuild replaces them rather than adding more.
+    brick->ApplyIntProperty("groutEdges", 15);
+    passes.Step();
+    int count = 0, markings = 0;
+    for (Actor* child : brick->GetChildren()) {
+        count += child->GetName() == "springEdge" && !child->IsDead();
+        markings += child->GetName() == "phaseEdges" && !child->IsDead();
+    }
+    EXPECT_EQ(4, count);
+    EXPECT_EQ(1, markings);
+}
+
+TEST_F(BrickTest, IconsFillARowThatFitsTheBrick)
+{
+    // A 32 x 16 brick holds two icons: the key and one hopper picture; more are left out.
+    auto picture = [&](const std::string& traits) {
+        Brick* brick = Make("{class = 'Brick', textureOnly = 'Stone', icons = {'Icon.Key.png'}" +
+                            traits + "}");
+        MakoSrand(5); // the same window of the texture for each
+        brick->CreateBrickImage();
+        std::vector<std::uint32_t> pixels;
+        SDL_Surface* s = brick->GetImage()->GetSDLSurface();
+        SDL_LockSurface(s);
+        for (int y = 0; y < s->h; ++y)
+            for (int x = 0; x < s->w; ++x)
+                pixels.push_back(reinterpret_cast<const std::uint32_t*>(
+                    static_cast<const std::uint8_t*>(s->pixels) + y * s->pitch)[x]);
+        SDL_UnlockSurface(s);
+        return pixels;
+    };
+    const auto four = picture(", ballHopperSize = 3");
+    const auto two = picture(", ballHopperSize = 1");
+    const auto one = picture("");
+    EXPECT_EQ(two, four) << "the row ends when the brick is full";
+    EXPECT_NE(one, two);
 }
