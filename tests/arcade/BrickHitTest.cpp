@@ -385,3 +385,17 @@ TEST_F(BrickHitTest, PhasingBricksTakeDamageOnlyInASettledWeakPhase)
     StepUntil([&] { return ball->GetPhysicsBody()->GetLinearVel().y > 0; }, 10);
     EXPECT_EQ(0, brick->GetDamage());
 }
+
+TEST_F(BrickHitTest, EnergyBricksSpeedBallsUpAndSoundByTheirEnergy)
+{
+    AddBrick("{class = 'Brick', resources = {'RubberBrick'}}", 300, 200);
+    Ball* ball = AddBall(316, 260, 0, -300);
+    const int before = ball->GetEnergy();
+    StepUntil([&] { return ball->GetPhysicsBody()->GetLinearVel().y > 0; });
+    ASSERT_EQ(1, sounds.Count("energize.ogg"));
+    for (const auto& play : sounds.Plays())
+        if (play.name == "energize.ogg")
+            EXPECT_EQ(12, play.volume) << "3 x the brick's energy of 4";
+    EXPECT_EQ(1, sounds.Count("bumperPinball.ogg")) << "rubber rings like a bumper";
+    EXPECT_GT(ball->GetEnergy(), before);
+}

@@ -9,6 +9,7 @@
 #include "field/FlyingText.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
+#include "sound/Sound.h"
 
 #include <algorithm>
 
@@ -78,6 +79,8 @@ void Brick::HandleBallHit(Ball* ball, ArcadeGameLogic* logic, double x, double y
     int energy = 0;
     if (m_AddEnergy != 0 && (m_EnergyEdges == 0 || Touches(m_EnergyEdges, touched))) {
         if (m_HitSoundCooldown == 0) {
+            // Louder the more energy the brick gives.
+            Sound::SetVolume("energize.ogg", std::min(100, 3 * m_AddEnergy));
             PlaySound("energize.ogg", false);
             const std::string& name = GetName();
             if (name == "LeftBumper" || name == "RightBumper" || name == "Bumper" ||
