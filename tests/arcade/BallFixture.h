@@ -4,14 +4,19 @@
 // generator; plus a few ways to set and read a ball's inner state.
 #include "FieldScene.h"
 
+#include "core/Log.h"
 #include "core/Random.h"
 #include "field/Ball.h"
 #include "physics/PhysicsBody.h"
 #include "support/engine/FieldWorld.h"
 
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 namespace fieldtest {
 
@@ -23,6 +28,7 @@ struct BallAccess : Ball
     static constexpr double Ball::*Speed() { return &BallAccess::m_Speed; }
     static constexpr double Ball::*EnergySpeed() { return &BallAccess::m_EnergySpeed; }
     static constexpr int Ball::*SoundCooldown() { return &BallAccess::m_SoundCooldown; }
+    static constexpr int Ball::*LoopCount() { return &BallAccess::m_LoopCount; }
 };
 
 inline void SetSpeedAndEnergy(Ball* ball, double speed, int energy)
@@ -42,6 +48,36 @@ inline double SpeedOf(const ArcadeStructure* s)
     return std::sqrt(v.x * v.x + v.y * v.y);
 }
 
+// Everything the log writes at level 3 or below while it lives.
+class BallLog
+{
+public:
+    BallLog() : m_Previous(GetLogFilePath()), m_Level(GetLogLevel())
+    {
+        m_Path = ::testing::TempDir() + "ball-test.log";
+        std::ofstream(m_Path, std::ios::trunc);
+        SetLogFilePath(m_Path);
+        SetLogLevel(3);
+    }
+    ~BallLog()
+    {
+        SetLogFilePath(m_Previous);
+        SetLogLevel(m_Level);
+    }
+    std::string Text() const
+    {
+        std::ifstream in(m_Path);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
+private:
+    std::string m_Path;
+    std::string m_Previous;
+    int m_Level;
+};
+
 class BallTest : public ::testing::Test
 {
 protected:
@@ -49,6 +85,8 @@ protected:
     {
         bbtest::PrepareEngine();
         bbtest::OpenGameResources();
+        if (!TTF_WasInit())
+            TTF_Init(); // the count-down's label
     }
 
     FieldRoot* root = new FieldRoot();

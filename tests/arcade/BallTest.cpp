@@ -2,6 +2,7 @@
 // splitting and script properties.
 #include "BallFixture.h"
 
+#include "core/Event.h"
 #include "core/Log.h"
 #include "core/Random.h"
 #include "display/Image.h"
@@ -137,4 +138,249 @@ TEST_F(BallTest, ASizeOutsideTheTableIsClampedAndLogged)
     ball->SetSize(8, 8, 12);
     EXPECT_EQ(6, ball->GetSizeIndex());
     delete ball;
+}
+
+TEST_F(BallTest, TheCountDownBeepsThreeTimesAndThenTheBallRegainsItsSpeed)
+{
+    Ball* ball = AddBall(100, 300, 200, -100);
+    passes.Step(2);
+    bbtest::SoundLog sounds;
+    // The paused state disables the geometry and starts the count-down when play resumes.
+    ball->GetGeom()->Disable();
+    ball->StartCountDown();
+    ASSERT_EQ(std::vector<std::string>{"Beep01.ogg"}, sounds.Names());
+    EXPECT_EQ(ball->GetSoundPan(), sounds.Plays()[0].pan); // panned by the ball's place
+    EXPECT_EQ(-64, sounds.Plays()[0].pan);
+    const auto label = [&]() -> Label* {
+        for (Actor* a : logic.extras.GetMembers())
+            if (!a->IsDead())
+                return dynamic_cast<Label*>(a);
+        return nullptr;
+    };
+    ASSERT_NE(nullptr, label());
+    EXPECT_EQ("3", label()->GetText());
+    // The label sits centred above the ball.
+    EXPECT_EQ(ball->GetY() + ball->GetHeight() / 2 - 8, label()->GetY() + label()->GetHeight());
+
+    // Starting it again while it runs starts again at 3, with one label.
+    passes.Step(10);
+    ball->StartCountDown();
+    EXPECT_EQ(3, ball->GetCountDown());
+    passes.Step();
+    int live = 0;
+    for (Actor* a : logic.extras.GetMembers())
+        live += a->IsDead() ? 0 : 1;
+    EXPECT_EQ(1, live);
+
+    // 750 ms on a frame-rate timer: a step every 24 passes of 32 ms (never early).
+    const int two = 1 + passes.StepUntil([&] { return sounds.Count("Beep03.ogg") == 1; }, 40);
+    EXPECT_EQ(24, two);
+    EXPECT_EQ("2", label()->GetText());
+    const int one = passes.StepUntil([&] { return sounds.Count("Beep24.ogg") == 1; }, 40);
+    EXPECT_EQ(24, one);
+    EXPECT_EQ("1", label()->GetText());
+    EXPECT_FALSE(ball->GetGeom()->IsEnabled());
+    const Point<double> frozen = ball->GetGeom()->GetCenter();
+    const int go = passes.StepUntil([&] { return ball->GetCountDown() == 0; }, 40);
+    EXPECT_EQ(24, go);
+    EXPECT_EQ(nullptr, label());
+    EXPECT_TRUE(ball->GetGeom()->IsEnabled());
+    // It waited where it was; in the last pass it moved on at unit length.
+    EXPECT_NEAR(frozen.x, ball->GetGeom()->GetCenter().x, 0.04);
+    EXPECT_NEAR(frozen.y, ball->GetGeom()->GetCenter().y, 0.04);
+    EXPECT_EQ((std::vector<std::string>{"Beep01.ogg", "Beep01.ogg", "Beep03.ogg", "Beep24.ogg"}),
+              sounds.Names());
+    // Released at unit length in the pass that ended the count-down, then 5 more per tick.
+    EXPECT_NEAR(6.0, SpeedOf(ball), 1e-6);
+    passes.Step();
+    EXPECT_NEAR(11.0, SpeedOf(ball), 1e-6);
+    passes.Step();
+    EXPECT_NEAR(16.0, SpeedOf(ball), 1e-6);
+    // Timer signals that are not its own leave the ball alone.
+    EXPECT_FALSE(ball->OnTimer(MakeEvent(MAKO_TIMER, 0, IntToEventData(12345))));
+}
+
+TEST_F(BallTest, GrowingAndShrinkingSwitchTheImageAtOnceAndTheRadiusGradually)
+{
+    Ball* ball = AddBall(320, 300, 0, -200);
+    passes.Step();
+    EXPECT_EQ(Ball::RetrieveBallImage("None", "None", 16, 0), ball->GetBallImage());
+    ball->Grow();
+    EXPECT_EQ(3, ball->GetSizeIndex());
+    EXPECT_EQ(Ball::RetrieveBallImage("None", "None", 24, 0), ball->GetBallImage());
+    EXPECT_DOUBLE_EQ(8.0 / 12.0, ball->GetImageScale());
+    EXPECT_EQ(2, ball->GetBaseStrength());
+    for (int tick = 1; tick <= 16; ++tick) {
+        passes.Step();
+        EXPECT_DOUBLE_EQ(8 + 0.25 * tick, ball->GetRadius());
+        EXPECT_DOUBLE_EQ((8 + 0.25 * tick) / 12.0, ball->GetImageScale());
+    }
+    EXPECT_EQ(24, ball->GetWidth());
+    passes.Step(5);
+    EXPECT_DOUBLE_EQ(12, ball->GetRadius());
+
+    // Two sizes at once: the image leads the radius one size at a time.
+    ball->Grow();
+    ball->Grow();
+    EXPECT_EQ(5, ball->GetSizeIndex());
+    EXPECT_EQ(Ball::RetrieveBallImage("None", "None", 32, 0), ball->GetBallImage());
+    passes.Step(16);
+    EXPECT_DOUBLE_EQ(16, ball->GetRadius());
+    passes.Step();
+    EXPECT_EQ(Ball::RetrieveBallImage("None", "None", 48, 0), ball->GetBallImage());
+    passes.Step(40);
+    EXPECT_DOUBLE_EQ(24, ball->GetRadius());
+    EXPECT_DOUBLE_EQ(1.0, ball->GetImageScale());
+
+    // Shrinking from 12 to 8 shows the 16-pixel image scaled up.
+    Ball* big = AddBall(200, 300, 0, 200);
+    big->SetSize(12, 12, 3);
+    passes.Step();
+    big->Shrink();
+    EXPECT_EQ(Ball::RetrieveBallImage("None", "None", 16, 0), big->GetBallImage());
+    EXPECT_DOUBLE_EQ(12.0 / 8.0, big->GetImageScale());
+    passes.Step(16);
+    EXPECT_DOUBLE_EQ(8, big->GetRadius());
+    EXPECT_DOUBLE_EQ(1.0, big->GetImageScale());
+    // Limits.
+    for (int i = 0; i < 5; ++i)
+        big->Shrink();
+    EXPECT_EQ(0, big->GetSizeIndex());
+}
+
+TEST_F(BallTest, AHeldBallRidesThePaddleAndLeavesItAtItsSpeed)
+{
+    Paddle* paddle = new Paddle(false, false);
+    paddle->SetRectangle(64, 12, false);
+    paddle->SetPosition(288, 440);
+    paddle->SetCategoryBits(16);
+    root->Place(paddle);
+    Ball* ball = new Ball(paddle);
+    logic.AddBall(ball);
+    EXPECT_TRUE(paddle->GetSkipNextHitCount());
+    EXPECT_TRUE(paddle->GetHeldBalls().Contains(ball));
+    EXPECT_EQ(paddle, ball->GetPaddle());
+    EXPECT_FALSE(ball->IsActive());
+    EXPECT_EQ(255, ball->GetAlpha()); // held: not half transparent
+    EXPECT_EQ(0u, ball->GetCategoryBits());
+    // On the paddle's top face, centred.
+    EXPECT_EQ(Point<double>(0, -14), ball->GetPaddleOffset());
+    passes.Step(3);
+    paddle->GetGeom()->SetPosition(200.0, 446.0);
+    passes.Step();
+    EXPECT_EQ(Point<double>(200, 432), ball->GetGeom()->GetCenter());
+
+    SetSpeedAndEnergy(ball, 300, 0);
+    ball->GetPhysicsBody()->SetLinearVel(0, -1);
+    ball->ReleaseFromPaddle();
+    EXPECT_EQ(nullptr, ball->GetPaddle());
+    EXPECT_FALSE(paddle->GetHeldBalls().Contains(ball));
+    EXPECT_EQ(6, paddle->GetCatchCooldown());
+    EXPECT_TRUE(ball->IsActive());
+    EXPECT_EQ(1u, ball->GetCategoryBits());
+    EXPECT_EQ(219u, ball->GetCollideBits());
+    EXPECT_NEAR(432.01, ball->GetGeom()->GetCenter().y, 1e-9); // nudged along the swing axis
+    EXPECT_NEAR(300, SpeedOf(ball), 1e-9);
+
+    // A ball forgets a paddle that is killed.
+    Ball* second = new Ball(paddle);
+    logic.AddBall(second);
+    paddle->Kill();
+    EXPECT_EQ(nullptr, second->GetPaddle());
+    passes.Step(2);
+}
+
+TEST_F(BallTest, ASplitBallCopiesTheStateAndKeepsItsOwnSpeedLimits)
+{
+    Ball* ball = AddBall(320, 300, 100, -200);
+    ball->SetSubstance("Rubber", false);
+    ball->SetCorona("Lightning");
+    ball->SetCorona("Lightning");
+    ball->SetSize(12, 16, 4);
+    SetSpeedAndEnergy(ball, 900, 0);
+    Ball* copy = ball->Split();
+    logic.AddBall(copy);
+    EXPECT_EQ("Rubber", copy->GetSubstance());
+    EXPECT_EQ("Lightning", copy->GetCorona());
+    EXPECT_EQ(2, copy->GetLightningStrength());
+    EXPECT_DOUBLE_EQ(12, copy->GetRadius());
+    EXPECT_DOUBLE_EQ(16, copy->GetTargetRadius());
+    EXPECT_EQ(4, copy->GetSizeIndex());
+    EXPECT_DOUBLE_EQ(600, copy->GetSpeed()); // energy 0: the ordinary maximum
+    EXPECT_TRUE(copy->IsActive());
+    EXPECT_EQ(ball->GetGeom()->GetCenter(), copy->GetGeom()->GetCenter());
+    EXPECT_NEAR(SpeedOf(ball), SpeedOf(copy), 1e-9);
+}
+
+TEST_F(BallTest, ScriptPropertiesSetAndReadTheBall)
+{
+    gBallSpeed.maxBallSpeed = 1000;
+    Ball* ball = new Ball();
+    ball->ApplyProperties(
+        bbtest::EvalLua("{substance = 'Lead', corona = 'Breakthru', size = 3, activateBall = true,"
+                        " velocity = {3000, 0}, position = {100, 200}}"));
+    EXPECT_EQ("Lead", ball->GetSubstance());
+    EXPECT_EQ("Breakthru", ball->GetCorona());
+    EXPECT_DOUBLE_EQ(12, ball->GetRadius());
+    EXPECT_TRUE(ball->IsActive());
+    EXPECT_DOUBLE_EQ(1000, ball->GetSpeed()); // the velocity's length, clamped
+    ball->ApplyProperties(bbtest::EvalLua("{speed = 5000}"));
+    EXPECT_DOUBLE_EQ(5000, ball->GetSpeed()); // unclamped
+    ball->ApplyProperties(bbtest::EvalLua("{addSpeed = -10000}"));
+    EXPECT_DOUBLE_EQ(130, ball->GetSpeed());
+    LuaPlus::LuaObject table = bbtest::EvalLua("{}");
+    ball->RetrieveProperties(table);
+    EXPECT_STREQ("Lead", table["substance"].GetString());
+    EXPECT_EQ(3, table["size"].GetInteger());
+    EXPECT_TRUE(table["activateBall"].GetBoolean());
+    EXPECT_DOUBLE_EQ(3000, table["velocity"]["x"].GetNumber());
+    EXPECT_TRUE(table["corona"].IsNil());
+    // Placed where the properties say (the actor's rectangle holds the 36-pixel corona):
+    // the body is built there.
+    logic.AddBall(ball);
+    EXPECT_EQ(Point<double>(100 + 18, 200 + 18), ball->GetGeom()->GetCenter());
+    EXPECT_NEAR(3000, SpeedOf(ball), 1e-9);
+
+    // Level tables override the globals; a missing key takes the global.
+    GetGlobalLuaState()->DoString("defaultMaxBallSpeed = 1500");
+    gBallSpeed.ReadFrom(bbtest::EvalLua("{initalBallSpeed = 200, rubberSpeed = 'fast'}"));
+    EXPECT_DOUBLE_EQ(200, gBallSpeed.initialBallSpeed);
+    EXPECT_DOUBLE_EQ(1500, gBallSpeed.maxBallSpeed);
+    EXPECT_DOUBLE_EQ(4, gBallSpeed.rubberSpeed); // not a number: kept
+    EXPECT_DOUBLE_EQ(0.07, gBallSpeed.addSpeedPerTick);
+    GetGlobalLuaState()->DoString("defaultMaxBallSpeed = 1200");
+}
+
+TEST_F(BallTest, RegulationKeepsBallsInAWalledFieldWithinTheirLimits)
+{
+    Ball::SetLowEffects(true);
+    AddBox(0, 0, 16, 480);
+    AddBox(624, 0, 16, 480);
+    AddBox(0, 20, 640, 16);
+    AddBox(0, 470, 640, 16);
+    std::vector<Ball*> balls = {AddBall(100, 100, 300, 250), AddBall(400, 300, -900, 40),
+                                AddBall(300, 400, 10, -20)};
+    SetSpeedAndEnergy(balls[1], 165, 6); // overdrive up to the maximum
+    double slowest = 1e9, fastest = 0;
+    for (int tick = 0; tick < 10000; ++tick) {
+        passes.Step();
+        for (Ball* b : balls) {
+            ASSERT_GE(b->GetSpeed(), gBallSpeed.minBallSpeed);
+            ASSERT_LE(b->GetSpeed(), gBallSpeed.maxBallSpeed);
+            const double v = SpeedOf(b);
+            if (tick > 100) {
+                slowest = std::min(slowest, v);
+                fastest = std::max(fastest, v);
+                ASSERT_LE(v, 3 * b->GetSpeed() + 50) << "tick " << tick;
+            }
+            const Point<double> c = b->GetGeom()->GetCenter();
+            ASSERT_TRUE(c.x > 16 && c.x < 624 && c.y > 36 && c.y < 470) << "tick " << tick;
+        }
+        passes.DeleteDeadActors();
+    }
+    Ball::SetLowEffects(false);
+    // Balls striking each other may trade speed; the regulation brings it back within the
+    // limits (the fastest: the maximum, plus what one tick's kick may add).
+    EXPECT_GT(slowest, 0.0);
+    EXPECT_LE(fastest, gBallSpeed.maxBallSpeed + 30);
 }

@@ -191,6 +191,10 @@ protected:
     // One tick of the gradual size change towards the target radius.
     void StepSize();
     void RegulateSpeed();
+    // Asks the world for sub-steps short enough that the ball never travels more than
+    // half its radius in one (fast, small balls would otherwise sink into or pass through
+    // what they hit).
+    void RequestSubSteps();
     void KillCountDownLabels();
     void PlaceCountDownLabel();
     // Effects (BallEffects.cpp).

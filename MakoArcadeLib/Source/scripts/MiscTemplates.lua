@@ -26,5 +26,5 @@ Resources.TopScores_GameTypeLabel = {
 -- The big digits of a ball's count-down when play resumes.
 Resources.CountDownFont = {
     fgColor = "Yellow",
-    font = { fontName = ConstConfig.BigFont, fontSize = 28 },
+    font = { fontName = BigFont, fontSize = 28 },
 }

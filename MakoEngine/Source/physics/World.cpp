@@ -217,6 +217,12 @@ void World::ApplyConfigValue(const std::string& key, std::optional<double> value
     }
 }
 
+void World::RequestSubSteps(int subSteps)
+{
+    m_RequestedSubSteps =
+        std::max(m_RequestedSubSteps, std::min(subSteps, kMaxCollisionIterations));
+}
+
 void World::SetCollisionIterations(int iterations)
 {
     MAKO_ASSERT(iterations >= 0);
@@ -383,7 +389,9 @@ void World::Step(double dt, CollisionCallback callback, void* context)
 
     Lock();
     try {
-        const int n = m_CollisionIterations;
+        const int n = std::max(m_CollisionIterations, m_RequestedSubSteps);
+        m_RequestedSubSteps = 0;
+        m_LastSubSteps = n;
         if (n > 0) {
             const float h = float(dt / n);
             for (int i = 0; i < n; ++i)

@@ -103,6 +103,12 @@ public:
     void ApplyConfigValue(const std::string& key, std::optional<double> value);
 
     int GetCollisionIterations() const { return m_CollisionIterations; }
+    // Asks for at least that many sub-steps in the next Step only (at most
+    // kMaxCollisionIterations): fast, small bodies ask for short sub-steps so that they
+    // never travel deep into what they hit within one. The largest request counts.
+    void RequestSubSteps(int subSteps);
+    // The sub-steps the last Step ran.
+    int GetLastSubSteps() const { return m_LastSubSteps; }
     // Sets the sub-step count directly (0 or more; 0 runs no sub-step, but bodies are
     // still held to the plane).
     void SetCollisionIterations(int iterations);
@@ -203,6 +209,8 @@ private:
     dSpaceID m_Space = nullptr;
     dJointGroupID m_ContactGroup = nullptr;
     int m_CollisionIterations = kDefaultCollisionIterations;
+    int m_RequestedSubSteps = 0;
+    int m_LastSubSteps = 0;
     std::vector<ContactRecord> m_Contacts;
     std::vector<PhysicsBody*> m_Bodies;
     std::vector<PhysicsGeom*> m_MeshGeoms;
