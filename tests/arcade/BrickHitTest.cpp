@@ -3,6 +3,8 @@
 // catch and relaunch balls, and the paddle's own hits. Sounds are recorded by name.
 #include "BallFixture.h"
 
+#include "core/Class.h"
+#include "core/ClassManager.h"
 #include "core/Random.h"
 #include "field/Brick.h"
 #include "physics/PhysicsGeom.h"
@@ -398,4 +400,86 @@ TEST_F(BrickHitTest, EnergyBricksSpeedBallsUpAndSoundByTheirEnergy)
             EXPECT_EQ(12, play.volume) << "3 x the brick's energy of 4";
     EXPECT_EQ(1, sounds.Count("bumperPinball.ogg")) << "rubber rings like a bumper";
     EXPECT_GT(ball->GetEnergy(), before);
+}
+
+namespace {
+
+// A striker known to bricks only by its class name: explosions, sparks and laser beams
+// are matched by name, so a structure answering with that name's class record stands in
+// (the registered class when there is one, else a record made for the test).
+class Striker : public ArcadeStructure
+{
+public:
+    explicit Striker(const std::string& name)
+    {
+        m_Record = ClassManager::GetInstance()->GetClass(name, true);
+        if (!m_Record) {
+            m_Owned.reset(new Class(name, "ArcadeStructure", nullptr, nullptr));
+            m_Record = m_Owned.get();
+        }
+        SetRectangle(8, 8, false);
+    }
+    Class* GetClass() const override { return m_Record; }
+
+private:
+    std::unique_ptr<Class> m_Owned;
+    Class* m_Record = nullptr;
+};
+
+} // namespace
+
+TEST_F(BrickHitTest, BlastsSparksAndLasersDamageByTheirOwnRules)
+{
+    Striker explosion("Explosion"), spark("Spark"), laser("LaserBeam");
+    struct Row
+    {
+        const char* brick;
+        ArcadeStructure* striker;
+        int damage; // after one contact passing 3 points
+    };
+    const Row rows[] = {
+        {"strength = 5", &explosion, 3},
+        {"strength = 2", &explosion, 2},
+        {"strength = 5, bombProof = true", &explosion, 0},
+        {"strength = 5, lightningProof = true", &explosion, 3},
+        {"strength = 5, lightningProof = true", &spark, 0},
+        {"strength = 5, bombProof = true", &spark, 3},
+        {"strength = -1", &explosion, 0},
+        {"strength = 5, ballHopperSize = 1", &explosion, 0},
+        {"strength = 5, phaseStrong = true, phases = {10, 10}", &spark, 0},
+    };
+    int x = 0;
+    for (const Row& r : rows) {
+        Brick* brick = AddBrick(
+            std::string("{class = 'Brick', textureOnly = 'Stone', ") + r.brick + "}", x, 100);
+        x += 40;
+        const Watch watch(brick);
+        brick->HandleCollision(&logic, r.striker, x - 24, 108, 0, 0, 3, false);
+        EXPECT_EQ(r.damage, watch.Gone() ? 2 : brick->GetDamage()) << r.brick;
+    }
+
+    // A laser wears a brick down a point now and then: about one contact in fifty.
+    Brick* target = AddBrick("{class = 'Brick', textureOnly = 'Stone', strength = 100}", 500, 300);
+    for (int i = 0; i < 1000; ++i)
+        target->HandleCollision(&logic, &laser, 516, 308, 0, 1, 0.5, true);
+    EXPECT_GT(target->GetDamage(), 5);
+    EXPECT_LT(target->GetDamage(), 50);
+}
+
+TEST_F(BrickHitTest, BricksBrokenByBlastsMostlyBreakQuietly)
+{
+    Striker explosion("Explosion");
+    explosion.SetPosition(300, 300);
+    int broken = 0;
+    for (int i = 0; i < 40; ++i) {
+        Brick* brick =
+            AddBrick("{class = 'Brick', textureOnly = 'Stone'}", 16 * (i % 20), 20 * (i / 20));
+        brick->HandleCollision(&logic, &explosion, 0, 0, 0, 0, 1, false);
+        broken += brick->IsDead();
+        passes.Step(9); // past the crash sound's cooldown
+    }
+    EXPECT_EQ(40, broken);
+    const int crashes = sounds.Count("Stone Shatter.ogg");
+    EXPECT_GE(crashes, 3) << "about one in four";
+    EXPECT_LE(crashes, 20);
 }
