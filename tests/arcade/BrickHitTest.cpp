@@ -483,3 +483,21 @@ TEST_F(BrickHitTest, BricksBrokenByBlastsMostlyBreakQuietly)
     EXPECT_GE(crashes, 3) << "about one in four";
     EXPECT_LE(crashes, 20);
 }
+
+TEST_F(BrickHitTest, ABallKilledWhileHeldLeavesItsSlotAndIsDeletedOnce)
+{
+    Brick* hopper = AddBrick("{class = 'Brick', resources = {'DoubleBallHopperBrick'}}", 300, 200);
+    Ball* kept = AddBall(100, 100, 0, 0);
+    Ball* cleared = AddBall(140, 100, 0, 0);
+    passes.Step();
+    ASSERT_TRUE(hopper->CatchBall(kept, &logic));
+    ASSERT_TRUE(hopper->CatchBall(cleared, &logic));
+    TakeOffField(kept);
+    // The level clears its balls: the one still on the field goes by the deferred deletion.
+    cleared->Kill();
+    EXPECT_EQ(std::make_pair(2, 1), hopper->CountTrappedBalls());
+    passes.Step();
+    // The hopper goes with the ball it still holds off the field.
+    hopper->Kill();
+    passes.Step();
+}

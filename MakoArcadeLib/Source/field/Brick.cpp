@@ -97,8 +97,8 @@ Brick::~Brick()
 {
     delete m_TrappedBall;
     // Held balls are off the field while they sit in a slot: the hopper owns them.
-    for (Ball* ball : m_HopperSlots)
-        delete ball;
+    for (std::size_t i = 0; i < m_HopperSlots.size(); ++i)
+        DeleteHeldBall(SlotBall(i));
     m_HopperSlots.clear();
     if (m_ReleaseTimer)
         if (TimerManager* timers = SceneHost::GetTimerManager())
@@ -211,10 +211,13 @@ void Brick::SetBallHopperSizeOnly(int count)
 {
     const int value = count;
     MAKO_ASSERT(value >= 0);
-    // Balls in slots that go away are let go to the controller rather than lost.
-    for (std::size_t i = std::size_t(count); i < m_HopperSlots.size(); ++i)
-        delete m_HopperSlots[i];
-    m_HopperSlots.resize(std::size_t(count), nullptr);
+    // Balls held in slots that go away go with them.
+    while (m_HopperSlots.size() > std::size_t(count)) {
+        DeleteHeldBall(SlotBall(m_HopperSlots.size() - 1));
+        m_HopperSlots.pop_back();
+    }
+    while (m_HopperSlots.size() < std::size_t(count))
+        m_HopperSlots.emplace_back(new ActorLink<Ball>());
     m_BallHopperSize = count;
 }
 
@@ -244,8 +247,9 @@ void Brick::SetShowExplosivePower(int power)
 
 std::pair<int, int> Brick::CountTrappedBalls() const
 {
-    const int occupied = int(std::count_if(m_HopperSlots.begin(), m_HopperSlots.end(),
-                                           [](Ball* b) { return b != nullptr; }));
+    const int occupied = int(std::count_if(
+        m_HopperSlots.begin(), m_HopperSlots.end(),
+        [](const std::unique_ptr<ActorLink<Ball>>& slot) { return slot->Get() != nullptr; }));
     return {int(m_HopperSlots.size()), occupied};
 }
 

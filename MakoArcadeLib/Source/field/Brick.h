@@ -194,6 +194,8 @@ public:
     // Puts the ball into the first free slot; false when every slot is full.
     bool CatchBall(Ball* ball, ArcadeGameLogic* logic);
     bool HoldsBall(const Ball* ball) const;
+    // The ball in slot i; null when the slot is empty.
+    Ball* SlotBall(std::size_t i) const;
     bool IsHopperFull() const;
     // The power-up spread of release i of m slots: ((i - m/2) / m) x 200, in floating
     // point, -100 .. 100.
@@ -246,6 +248,7 @@ protected:
     void StartEmitter(const char* resource);
     void DecorateFrames(int w, int h, double xScale, double yScale, Image* image, int stages);
     void ReleaseTrappedBall(ArcadeStructure* destroyer, ArcadeGameLogic* logic);
+    static void DeleteHeldBall(Ball* ball);
     static void TakeDamageOnCollisionHit(ArcadeGameLogic*, ArcadeStructure*, double, double, double,
                                          double, double, void*);
 
@@ -324,7 +327,9 @@ protected:
     int m_ExtraLoot = 0;
 
     // Behaviour state.
-    std::vector<Ball*> m_HopperSlots;
+    // One link per slot: a ball killed while held (say when the level clears its balls)
+    // leaves its slot by itself.
+    std::vector<std::unique_ptr<ActorLink<Ball>>> m_HopperSlots;
     std::uint32_t m_ReleaseTimer = 0;
     double m_ReleaseSpeed = 0;
     Ball* m_TrappedBall = nullptr;

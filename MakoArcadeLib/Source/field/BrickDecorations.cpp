@@ -360,11 +360,11 @@ void Brick::ApplyIcons(int w, int h, double, double)
             addNamed(names[i].GetString());
     for (int i = 0; i < m_ShowBallHopperSize && icons.size() < slots; ++i) {
         Image* hopper = new Image("BallHopper.png");
-        if (std::size_t(i) < m_HopperSlots.size() && m_HopperSlots[std::size_t(i)] &&
-            m_HopperSlots[std::size_t(i)]->GetImage()) {
-            Image* ball = m_HopperSlots[std::size_t(i)]->GetImage();
+        Ball* held = SlotBall(std::size_t(i));
+        if (held && held->GetImage()) {
+            Image* ball = held->GetImage();
             const Point<int> hs = hopper->GetFrameSize();
-            const double k = hs.y / (2 * m_HopperSlots[std::size_t(i)]->GetRadius());
+            const double k = hs.y / (2 * held->GetRadius());
             ImagePtr scaled(ImageEffects::ZoomImage(ball, k, true));
             ImagePtr copy(hopper->Clone());
             delete hopper;

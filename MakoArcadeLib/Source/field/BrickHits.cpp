@@ -222,8 +222,11 @@ void Brick::DestroyedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x
 
 void Brick::DamagedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y)
 {
-    if (m_Strength > 0 && m_Damage < m_Strength)
+    // A brick that cannot take damage is left alone.
+    if (m_Strength > 0 && m_Damage < m_Strength) {
+        Flash();
         SetDamage(m_Damage + 1, cause, logic, x, y);
+    }
 }
 
 // ---- Damage and destruction -------------------------------------------------------------------

@@ -5,9 +5,10 @@
 //
 // Ownership of held balls: a caught ball leaves the field (the controller's LockBall) and
 // belongs to the hopper until it is launched, when it goes back to the controller
-// (UnlockBall). A hopper that dies holding balls deletes them with itself; the
-// controller forgets locked balls when the level ends, so nobody deletes them twice. The
-// trapped ball likewise belongs to its brick until the brick breaks.
+// (UnlockBall). A hopper that is deleted holding balls deletes them with itself; a ball
+// killed while held (the level clearing its balls) leaves its slot at once and is deleted
+// by the deferred deletion, so nobody deletes it twice. The trapped ball likewise belongs
+// to its brick until the brick breaks.
 #include "field/Brick.h"
 
 #include "core/Event.h"
@@ -29,6 +30,19 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 } // namespace
 
+Ball* Brick::SlotBall(std::size_t i) const
+{
+    return i < m_HopperSlots.size() ? m_HopperSlots[i]->Get() : nullptr;
+}
+
+void Brick::DeleteHeldBall(Ball* ball)
+{
+    // A ball back on the field belongs to its parent, a killed one to the deferred
+    // deletion (its link is empty then); only a ball that is still off the field is ours.
+    if (ball && !ball->GetParent())
+        delete ball;
+}
+
 double Brick::PowerupSpread(int i, int m)
 {
     if (m <= 0)
@@ -38,8 +52,8 @@ double Brick::PowerupSpread(int i, int m)
 
 bool Brick::HoldsBall(const Ball* ball) const
 {
-    for (const Ball* held : m_HopperSlots)
-        if (held && held == ball)
+    for (std::size_t i = 0; i < m_HopperSlots.size(); ++i)
+        if (ball && SlotBall(i) == ball)
             return true;
     return false;
 }
@@ -48,19 +62,19 @@ bool Brick::IsHopperFull() const
 {
     if (m_HopperSlots.empty())
         return false;
-    for (const Ball* held : m_HopperSlots)
-        if (!held)
+    for (std::size_t i = 0; i < m_HopperSlots.size(); ++i)
+        if (!SlotBall(i))
             return false;
     return true;
 }
 
 bool Brick::CatchBall(Ball* ball, ArcadeGameLogic* logic)
 {
-    for (Ball*& slot : m_HopperSlots) {
-        if (slot)
+    for (std::size_t i = 0; i < m_HopperSlots.size(); ++i) {
+        if (SlotBall(i))
             continue;
         InvalidateImage(false);
-        slot = ball;
+        m_HopperSlots[i]->Set(ball);
         PlaySound("Clunk.ogg", false);
         if (logic) {
             logic->LockBall(ball, this);
@@ -96,12 +110,10 @@ bool Brick::OnTimer(const Event& event)
 void Brick::Launch(ArcadeGameLogic* logic, double speed)
 {
     Ball* ball = nullptr;
-    for (Ball*& slot : m_HopperSlots) {
-        if (slot) {
-            ball = slot;
-            slot = nullptr;
-            break;
-        }
+    for (std::size_t i = 0; i < m_HopperSlots.size() && !ball; ++i) {
+        ball = SlotBall(i);
+        if (ball)
+            m_HopperSlots[i]->Clear();
     }
     if (!ball)
         return;
