@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "display/Image.h"
+#include "field/Ball.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
@@ -64,6 +65,9 @@ void ArcadeApp::ConvertCmdLineArgsToProperties()
         ApplyBoolProperty("enableStartLevelDialog", false);
     if (HasCommandLineArg("--noprecache"))
         ApplyBoolProperty("loadAllResources", false);
+    // Balls make their trail and motion-blur emitters but never start them.
+    if (HasCommandLineArg("--lowFX"))
+        Ball::SetLowEffects(true);
 }
 
 void ArcadeApp::AddResourceScanners()
@@ -175,7 +179,10 @@ void ArcadeApp::SwitchToFirstScreen()
     }
 }
 
-void ArcadeApp::ShutdownGame() {}
+void ArcadeApp::ShutdownGame()
+{
+    Ball::FreeBallImages();
+}
 
 void ArcadeApp::Draw()
 {

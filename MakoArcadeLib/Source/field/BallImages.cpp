@@ -128,8 +128,10 @@ Image* Ball::RetrieveBallImage(const std::string& corona, const std::string& sub
     while (radiusIndex < (sizeof(BallRadii) / sizeof(BallRadii[0])) &&
            int(2 * BallRadii[radiusIndex]) != diameter)
         ++radiusIndex;
-    MAKO_ASSERT_MSG(radiusIndex < (sizeof(BallRadii) / sizeof(BallRadii[0])),
+    // clang-format off
+    MAKO_ASSERT_MSG(radiusIndex < (sizeof(BallRadii)/sizeof(BallRadii[0])),
                     boost::str(boost::format("Illegal resolution: %d") % diameter));
+    // clang-format on
     return s_Cache[CacheIndex(column, row, int(radiusIndex))];
 }
 

@@ -275,16 +275,16 @@ void Actor::AddChild(Actor* child, const std::string& name)
     child->SetParent(this);
     ++m_ChildListVersion;
     if (m_Flags & ACTORFLAG_UNSORTED) {
-        m_Children.push_back(child);
+        child->m_PlaceInParent = m_Children.insert(m_Children.end(), child);
         return;
     }
     auto later = std::find_if(m_Children.begin(), m_Children.end(),
                               [child](const Actor* a) { return a->m_ZOrder > child->m_ZOrder; });
     if (later != m_Children.end()) {
-        m_Children.insert(later, child);
+        child->m_PlaceInParent = m_Children.insert(later, child);
         return;
     }
-    m_Children.push_back(child);
+    child->m_PlaceInParent = m_Children.insert(m_Children.end(), child);
     if (m_LayoutManager)
         m_LayoutManager->LayoutContainer(this);
 }
@@ -297,8 +297,11 @@ void Actor::RemoveChild(Actor* child)
     // clang-format on
     if (child == m_Animation)
         m_Animation = nullptr;
+    if (child->m_Parent == this)
+        m_Children.erase(child->m_PlaceInParent);
+    else
+        m_Children.remove(child);
     child->SetParent(nullptr);
-    m_Children.remove(child);
     ++m_ChildListVersion;
     if (m_LayoutManager)
         m_LayoutManager->LayoutContainer(this);

@@ -296,6 +296,9 @@ protected:
     std::int32_t m_SlideTargetY = 0;
     EventReceiverGroup m_ReceiverGroup;
     std::list<Actor*> m_Children;
+    // Where the actor stands in its parent's child list (valid while it has a parent), so
+    // that leaving the parent costs the same however many siblings it has.
+    std::list<Actor*>::iterator m_PlaceInParent;
     LayoutManager* m_LayoutManager = nullptr;
     std::uint8_t m_Alpha = 255;
     bool m_Visible = true;

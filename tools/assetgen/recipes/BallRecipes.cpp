@@ -156,7 +156,7 @@ void AddBolt(Canvas& canvas, float x0, float y0, float x1, float y1, float width
             const float dx = px - t * vx, dy = py - t * vy;
             const float d = std::sqrt(dx * dx + dy * dy);
             const float core = std::clamp(width / 2 - d + 0.5f, 0.0f, 1.0f);
-            const float halo = glow > 0 ? 0.45f * std::exp(-d * d / (glow * glow)) : 0.0f;
+            const float halo = glow > 0 ? 0.3f * std::exp(-d * d / (glow * glow)) : 0.0f;
             const float k = std::max(core, halo);
             if (k > 0.01f)
                 canvas.AddLight(frameX + x, y, color, k);
@@ -182,7 +182,7 @@ void LightningCorona(AssetPack& pack, int strength)
                 const float r = std::sqrt(dx * dx + dy * dy);
                 if (r > 29 && r < 36 + 3 * strength)
                     canvas.AddLight(fx + x, y, blue,
-                                    0.12f * strength * (1.0f - (r - 29) / (7.0f + 3 * strength)));
+                                    0.05f * strength * (1.0f - (r - 29) / (7.0f + 3 * strength)));
             }
         const int bolts = 2 + 2 * strength;
         for (int b = 0; b < bolts; ++b) {
@@ -196,7 +196,7 @@ void LightningCorona(AssetPack& pack, int strength)
                 const float reach = 33 + float(rng.Range(0, 4 + 3 * strength));
                 const float nx = kCoronaCentre + reach * std::cos(angle);
                 const float ny = kCoronaCentre + reach * std::sin(angle);
-                AddBolt(canvas, px, py, nx, ny, 1.0f + 0.3f * strength, white, 2.0f + strength, fx);
+                AddBolt(canvas, px, py, nx, ny, 0.8f + 0.2f * strength, white, 1.5f + 0.5f * strength, fx);
                 px = nx;
                 py = ny;
             }
