@@ -22,7 +22,16 @@ protected:
     // A brick above the ball's path (for scripted contacts it need not touch the ball).
     Brick* AddBrick(int x, int y)
     {
-        Brick* brick = new Brick();
+        // A brick that bounces balls and does nothing to them: these tests watch the ball.
+        struct InertBrick : Brick
+        {
+            void HandleCollision(ArcadeGameLogic*, ArcadeStructure*, double, double, double, double,
+                                 double, bool) override
+            {
+            }
+        };
+        Brick* brick = new InertBrick();
+        brick->SetStrength(-1);
         brick->SetRectangle(32, 16, false);
         brick->SetPosition(x, y);
         brick->SetCategoryBits(2);

@@ -1,21 +1,70 @@
 #pragma once
-// Brick: the breakable structure of the play field. What is here so far is what other
-// field objects share with bricks: the break-up particles cut from an actor's image, which
-// bricks, power-ups, goobers, balls and the paddle all use when they break. The brick's own
-// work (data model, hits, damage, images, hoppers) adds the rest of the class.
+// Brick: the play-field object that balls, explosions, sparks, lasers and the paddle
+// strike. A brick has a strength (damage that breaks it; -1 indestructible by ordinary
+// hits, -2 indestructible and never revealed), a material (its texture name, which also
+// gives its colour and sounds), edge traits (steel, spring, weak, energy), and traits
+// such as ball hoppers, trapped balls, explosives, healing, regeneration and phasing.
+//
+// Its picture is composed at run time from image resources chosen by texture, shape,
+// variants, size and rotation, with one frame per damage stage, then decorated with edge
+// strips, overlays and icons; composition results are cached and rebuilt only when an
+// appearance setter drops the cache.
+//
+// Sources: Brick.cpp (state, construction, properties), BrickImage.cpp (the composition
+// of the base image), BrickDecorations.cpp (edges, overlays, icons), BrickHits.cpp (hits,
+// damage, destruction, per-tick behaviour), BrickHopper.cpp (ball hoppers and trapped
+// balls). Main thread only.
 #include "field/ArcadeStructure.h"
+#include "geometry/Color.h"
+#include "geometry/Poly.h"
+#include "scene/ActorLink.h"
+
+#include <list>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 class Actor;
-class Image;
+class Ball;
 class BufferedIdenticalParticleEmitter;
+class Image;
 class Particle;
 class ParticleEmitter;
+class Powerup;
+
+// Edge mask bits of a rectangle, clockwise from the top.
+enum BrickEdge : int {
+    BRICK_EDGE_TOP = 1,
+    BRICK_EDGE_RIGHT = 2,
+    BRICK_EDGE_BOTTOM = 4,
+    BRICK_EDGE_LEFT = 8
+};
 
 class Brick : public ArcadeStructure
 {
     MAKO_DECLARE_CLASS();
 
 public:
+    // A 32 x 16 white brick of strength 1: category 2 (Brick), collide mask 257 (Ball and
+    // LaserBeam/Explosion), crack variants {"1", "2"}, no power-ups.
+    Brick();
+    // The same, then the named resource applied.
+    explicit Brick(const std::string& resourceName);
+    // Deletes the trapped ball and the balls still held in hopper slots (they are off the
+    // field while held, so nobody else owns them), kills a pending release timer and frees
+    // the caches and emitters.
+    ~Brick() override;
+
+    // The level builder's construction entry: a brick of class Brick from a level's brick
+    // entry (a table such as {resources = {...}, position = {x, y}, ...}). A bad entry
+    // (unknown size or colour names, negative counts, a non-table edge value...) does not
+    // end the level: the failure is logged naming the entry and key, and a placeholder
+    // brick of the same position is returned. Never null; the caller owns the brick.
+    static Brick* CreateFromEntry(const LuaPlus::LuaObject& entry, const std::string& entryName);
+
+    // ---- Break-up particles ---------------------------------------------------------------
     // What a break-up emitter knows of its source: the impulse that broke it (pixels per
     // second) and the source actor's centre and current image (a reference, owned here).
     struct ChunkContext
@@ -48,4 +97,265 @@ public:
                                                                     Actor* source, Image* image,
                                                                     double impulseX,
                                                                     double impulseY, int count);
+
+    // ---- Data model ----------------------------------------------------------------------
+    // nil -> 0; a number -> that mask; a table -> top 1, right 2, bottom 4, left 8 for each
+    // key set true. Anything else fails the assertion "value.IsTable()".
+    static int GetEdges(const LuaPlus::LuaObject& value);
+    void SetStrength(int strength);
+    int GetStrength() const { return m_Strength; }
+    int GetDamage() const { return m_Damage; }
+    int GetScore() const { return m_Score; }
+    int GetDamageStages() const { return m_DamageStages; }
+    // The damage frame for a damage value: 0 below the threshold or with one stage, else
+    // (d - T) x (n - 1) / (S - T) + 1, at most the last stage (also when S equals T).
+    int StageForDamage(int damage) const;
+    void SetBrickSize(const std::string& name);
+    void SetBallHopperSize(int count);
+    void SetBallHopperSizeOnly(int count);
+    void SetShowBallHopperSize(int count);
+    void SetExplosivePower(int power);
+    void SetShowExplosivePower(int power);
+    void SetTrappedBall(const LuaPlus::LuaObject& params);
+    Ball* GetTrappedBall() const { return m_TrappedBall; }
+    bool IsNecessary() const { return m_Necessary && m_RegenerationCountdown == 0; }
+    // Slots and occupied slots of the hopper.
+    std::pair<int, int> CountTrappedBalls() const;
+    int GetBallHopperRequirement() const { return m_BallHopperRequirement; }
+    bool BlocksPaddle() const { return m_BlockPaddle; }
+    bool IsInvisible() const { return m_Invisible; }
+    bool IsGlass() const { return m_Glass; }
+    const std::string& GetMaterial() const { return m_Material; }
+    const Color& GetBrickColor() const { return m_BrickColor; }
+    // Shifts the colour once by the pending colour and brightness variances.
+    void ApplyColorVariance();
+
+    // ---- Image composition (BrickImage.cpp, BrickDecorations.cpp) ------------------------
+    virtual void CreateBrickImage();
+    void PickBaseImageParameters();
+    void GetBevelParameters();
+    void PickResolution();
+    bool BevelImageExists(int resolution, int rotation, bool withShapeVariant) const;
+    bool BaseImageExists(int resolution) const;
+    void BuildBaseImage(int width, int height);
+    void ApplyBevel();
+    void ApplyEdges(int w, int h, double xScale, double yScale);
+    void ApplyOverlays(int w, int h);
+    void ApplyIcons(int w, int h, double xScale, double yScale);
+    // The resource names of the grammar (variants as held, with their leading ".").
+    std::string TextureName() const;
+    std::string BlockName(int resolution) const;
+    std::string OutlineName(int resolution) const;
+    std::string BevelName(int resolution, int rotation, bool withShapeVariant) const;
+    // The entry of table nearest to target (ties to the earlier entry) among those the
+    // test accepts; -1 when none does. Angles use the circular distance.
+    static int NearestEntry(const std::vector<int>& table, int target, bool circular);
+    // Drops the cached images (finished only, or both) and marks the image for rebuilding;
+    // parameters also forgets the chosen resolution and bevel.
+    void InvalidateImage(bool base, bool parameters = false);
+    bool IsImageValid() const { return m_ImageValid; }
+    bool IsBevelled() const { return m_BevelRotation != -1; }
+    int GetResolution() const { return m_Resolution; }
+    int GetBevelResolution() const { return m_BevelResolution; }
+    int GetBevelRotation() const { return m_BevelRotation; }
+    const std::string& GetVariant() const { return m_Variant; }
+    const std::string& GetBevelVariant() const { return m_BevelVariant; }
+    const std::string& GetCrackVariant() const { return m_CrackVariant; }
+    // The brick shows the placeholder because its image could not be composed.
+    bool ShowsPlaceholder() const { return m_ShowsPlaceholder; }
+
+    // ---- Hits and destruction (BrickHits.cpp) --------------------------------------------
+    // A contact with other, as the world reports it (solid: the contact got a physical
+    // response). Explosions and sparks that call it themselves pass their damage as depth
+    // with solid false; any other solid contact of theirs does 1 point.
+    bool AcceptsCollision(CollisionOwner* other, double x, double y) override;
+    void HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, double x, double y,
+                         double nx, double ny, double depth, bool solid) override;
+    virtual void OnHit(ArcadeGameLogic* logic, ArcadeStructure* other, double x, double y,
+                       double nx, double ny, double depth, bool solid);
+    void SetDamage(int damage, ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x,
+                   double y);
+    void Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x, double y,
+                 bool awardScore);
+    virtual void Flash();
+    bool IsRegenerating() const { return m_RegenerationCountdown != 0; }
+    // The crash sound of the material (empty for none).
+    std::string CrashSound() const;
+    // The hit sound of the material for a ball (paddle false) or the paddle.
+    std::string HitSound(bool paddle) const;
+    // The paddle or structures that destroy/damage bricks go through the brick's rules.
+    void DestroyedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y) override;
+    void DamagedBy(ArcadeStructure* cause, ArcadeGameLogic* logic, double x, double y) override;
+
+    // ---- Hoppers (BrickHopper.cpp) -------------------------------------------------------
+    std::uint32_t StartReleaseTimer(ArcadeGameLogic* logic, double speed);
+    virtual void Launch(ArcadeGameLogic* logic, double speed);
+    bool OnTimer(const Event& event) override;
+    // Puts the ball into the first free slot; false when every slot is full.
+    bool CatchBall(Ball* ball, ArcadeGameLogic* logic);
+    bool HoldsBall(const Ball* ball) const;
+    // The ball in slot i; null when the slot is empty.
+    Ball* SlotBall(std::size_t i) const;
+    bool IsHopperFull() const;
+    // The power-up spread of release i of m slots: ((i - m/2) / m) x 200, in floating
+    // point, -100 .. 100.
+    static double PowerupSpread(int i, int m);
+
+    // ---- Actor and structure -------------------------------------------------------------
+    void Tick() override;
+    void Kill() override;
+    void Draw(Canvas& canvas) override;
+    void UpdateGeometry() override;
+    void SetRotation(double degrees) override;
+    void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
+    void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;
+    void RetrieveProperties(LuaPlus::LuaObject& table) override;
+    static void RegisterProperties(Class& brickClass);
+
+    // Constants of the behaviour.
+    static constexpr int kSoundCooldown = 8;
+    static constexpr int kFlashTicks = 4;
+    static constexpr int kPhaseChange = 60;
+
+protected:
+    friend struct BrickProperties;
+
+    void SetTexture(const std::string& name, bool materialRules);
+    void SetVariantMember(std::string& member, const char* property, const LuaPlus::LuaObject& v,
+                          bool parameters);
+    void SetPowerups(const LuaPlus::LuaObject& value);
+    void SetPhases(const LuaPlus::LuaObject& value);
+    void SetHeals(int ticks, bool show);
+    void SetPolyScale(double factor);
+    void SetTakeDamageOnCollision(const LuaPlus::LuaObject& value);
+    void SetBlockPaddle(bool block);
+    void SetNoBlockBall(bool noBlock);
+    void UpdatePhaseInvisibility();
+    // Whether a ball passes the brick at (x, y) (it breaks it and goes on through).
+    bool AcceptsBall(Ball* ball, double x, double y);
+    void HandleBallHit(Ball* ball, ArcadeGameLogic* logic, double x, double y, double nx, double ny,
+                       int touched);
+    void HandlePaddleHit(ArcadeStructure* paddle, ArcadeGameLogic* logic, double x, double y,
+                         int touched);
+    // A strong phase or a change between phases: the brick takes no damage.
+    bool PhaseBlocks() const;
+    void DestroyGroupMembers(int group, ArcadeStructure* destroyer, ArcadeGameLogic* logic);
+    void PhaseTick();
+    void ShowDamageFrame();
+    // The steel, weak and spring hits on edge mask edges.
+    bool Touches(int mask, int touched) const { return (mask & touched) != 0; }
+    void PlayWithCooldown(const std::string& name);
+    void StartEmitter(const char* resource);
+    void DecorateFrames(int w, int h, double xScale, double yScale, Image* image, int stages);
+    void ReleaseTrappedBall(ArcadeStructure* destroyer, ArcadeGameLogic* logic);
+    static void DeleteHeldBall(Ball* ball);
+    static void TakeDamageOnCollisionHit(ArcadeGameLogic*, ArcadeStructure*, double, double, double,
+                                         double, double, void*);
+
+    // Appearance.
+    Color m_BrickColor;
+    std::string m_Material;
+    int m_PendingColorVariance = 0;
+    int m_PendingBrightnessVariance = 0;
+    bool m_NoRotateTexture = false;
+    int m_GroutEdges = 0;
+    Color m_GroutColor;
+    int m_ShowSteelEdges = 0;
+    int m_ShowSpringEdges = 0;
+    int m_ShowWeakEdges = 0;
+    bool m_ShowBallEater = false;
+    int m_ShowBallHopperSize = 0;
+    bool m_ShowTrappedBall = false;
+    bool m_ShowPowerup = false;
+    bool m_ShowAnonymousPowerup = false;
+    int m_ShowExplosivePower = 0;
+    bool m_ShowHeals = false;
+    bool m_ShowScore = false;
+    bool m_Invisible = false;
+    bool m_NoFlash = false;
+    int m_FlashEdges = 0;
+    Poly m_FlashPoly;
+
+    // Strength, damage, score.
+    int m_Strength = 1;
+    bool m_NoScaleStrength = false;
+    int m_Damage = 0;
+    int m_DamageThreshold = 1;
+    int m_HitMotionRequiresDamage = 0;
+    int m_Score = 1;
+    int m_ScoreOnEdges = 0;
+    bool m_Necessary = false;
+    int m_DestroyGroup = -1;
+    int m_DamageStages = 1;
+    std::set<std::string> m_TakeDamageFrom;
+
+    // Materials, edges, blocking.
+    bool m_Glass = false;
+    bool m_Bush = false;
+    bool m_Key = false;
+    int m_SteelEdges = 0;
+    int m_SpringEdges = 0;
+    int m_WeakEdges = 0;
+    int m_EnergyEdges = 0;
+    int m_AddEnergy = 0;
+    bool m_BlockPaddle = false;
+    bool m_NoBlockBall = false;
+    bool m_LightningProof = false;
+    bool m_BombProof = false;
+
+    // Traits.
+    bool m_BallEater = false;
+    int m_BallHopperSize = 0;
+    int m_BallHopperRequirement = 3;
+    bool m_BallHopperInPlace = true;
+    float m_BallHopperError = 10.0f;
+    float m_ReleaseBallTimerLength = 1.0f;
+    int m_ExplosivePower = 0;
+    int m_ExplosiveRadius = 0;
+    bool m_ExplodeAsLightning = false;
+    int m_Heals = 0;
+    bool m_HealsSilently = false;
+    int m_Regenerates = 0;
+    bool m_PhaseStrong = false;
+    int m_PhaseProgress = 0;
+    int m_StageProgress = 0;
+    bool m_PhaseToInvisible = false;
+    int m_PhaseStrongTicks = 0;
+    int m_PhaseWeakTicks = 0;
+    LuaPlus::LuaObject m_Powerups;
+    bool m_PowerupIsLoot = false;
+    int m_ExtraLoot = 0;
+
+    // Behaviour state.
+    // One link per slot: a ball killed while held (say when the level clears its balls)
+    // leaves its slot by itself.
+    std::vector<std::unique_ptr<ActorLink<Ball>>> m_HopperSlots;
+    std::uint32_t m_ReleaseTimer = 0;
+    double m_ReleaseSpeed = 0;
+    Ball* m_TrappedBall = nullptr;
+    int m_HealCountdown = 0;
+    int m_RegenerationCountdown = 0;
+    bool m_PaddleHitThisTick = false;
+    const Ball* m_LastBall = nullptr;
+    ActorLink<Actor> m_FlashActor;
+    int m_FlashCountdown = 0;
+    int m_HitSoundCooldown = 0;
+    int m_CrashSoundCooldown = 0;
+    unsigned m_SavedCollideBits = 0;
+    bool m_Destroying = false;
+
+    // Image composition.
+    std::string m_Variant;
+    std::string m_ShapeVariant;
+    std::string m_BevelVariant;
+    std::string m_CrackVariant;
+    int m_Resolution = -1;
+    int m_BevelResolution = -1;
+    int m_BevelRotation = -1;
+    bool m_ImageParametersPicked = false;
+    std::unique_ptr<Image> m_BaseImage;
+    std::unique_ptr<Image> m_FinishedImage;
+    bool m_ImageValid = false;
+    bool m_ShowsPlaceholder = false;
+    int m_RotationStep = 0; // whole degrees / 15 at the last tick, for bevel rebuilds
 };

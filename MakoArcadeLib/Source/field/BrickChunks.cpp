@@ -14,8 +14,6 @@
 #include <cmath>
 #include <unordered_map>
 
-MAKO_IMPLEMENT_CLASS(Brick, "Brick", "ArcadeStructure", nullptr, &InstantiateObjectOfClass<Brick>);
-
 namespace {
 
 // The context of each live break-up emitter, freed by the emitter's clean-up.

@@ -14,6 +14,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateEffectAssets(pack);
     GenerateWallAssets(pack);
     GeneratePaddleAssets(pack);
+    GenerateBrickAssets(pack);
     pack.Finish();
 }
 

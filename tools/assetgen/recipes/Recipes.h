@@ -44,6 +44,10 @@ void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
 // the sounds balls play.
 void GenerateBallAssets(AssetPack& pack);
 
+// Bricks: textures, shape outlines and bevels, cracks, edge strips, overlays, icons and the
+// materials' sounds.
+void GenerateBrickAssets(AssetPack& pack);
+
 // Screen backgrounds and the window icon.
 void GenerateScreenAssets(AssetPack& pack);
 
