@@ -420,6 +420,9 @@ public:
         SetRectangle(8, 8, false);
     }
     Class* GetClass() const override { return m_Record; }
+    // Blasts and sparks tell the damage of their blow.
+    int GetStrikeDamage(double, double) const override { return damage; }
+    int damage = 1;
 
 private:
     std::unique_ptr<Class> m_Owned;
@@ -431,11 +434,12 @@ private:
 TEST_F(BrickHitTest, BlastsSparksAndLasersDamageByTheirOwnRules)
 {
     Striker explosion("Explosion"), spark("Spark"), laser("LaserBeam");
+    explosion.damage = spark.damage = 3;
     struct Row
     {
         const char* brick;
         ArcadeStructure* striker;
-        int damage; // after one contact passing 3 points
+        int damage; // after one blow of 3 points
     };
     const Row rows[] = {
         {"strength = 5", &explosion, 3},
@@ -454,7 +458,7 @@ TEST_F(BrickHitTest, BlastsSparksAndLasersDamageByTheirOwnRules)
             std::string("{class = 'Brick', textureOnly = 'Stone', ") + r.brick + "}", x, 100);
         x += 40;
         const Watch watch(brick);
-        brick->HandleCollision(&logic, r.striker, x - 24, 108, 0, 0, 3, false);
+        brick->HandleCollision(&logic, r.striker, x - 24, 108, 0, 0, 0, true);
         EXPECT_EQ(r.damage, watch.Gone() ? 2 : brick->GetDamage()) << r.brick;
     }
 
@@ -474,7 +478,7 @@ TEST_F(BrickHitTest, BricksBrokenByBlastsMostlyBreakQuietly)
     for (int i = 0; i < 40; ++i) {
         Brick* brick =
             AddBrick("{class = 'Brick', textureOnly = 'Stone'}", 16 * (i % 20), 20 * (i / 20));
-        brick->HandleCollision(&logic, &explosion, 0, 0, 0, 0, 1, false);
+        brick->HandleCollision(&logic, &explosion, 0, 0, 0, 0, 0, true);
         broken += brick->IsDead();
         passes.Step(9); // past the crash sound's cooldown
     }

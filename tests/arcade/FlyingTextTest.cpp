@@ -5,7 +5,6 @@
 #include "support/engine/FieldWorld.h"
 #include "widgets/Label.h"
 
-#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 using namespace fieldtest;
@@ -21,9 +20,6 @@ protected:
     static void SetUpTestSuite()
     {
         bbtest::OpenGameResources();
-        // The labels' fonts.
-        if (!TTF_WasInit())
-            ASSERT_EQ(0, TTF_Init());
     }
 
     FieldRoot* root = new FieldRoot();

@@ -3,7 +3,6 @@
 // they have a level, and lowered together, once per tick, by a ball that strikes one.
 #include "FieldScene.h"
 
-#include "display/Image.h"
 #include "field/Shield.h"
 #include "physics/PhysicsGeom.h"
 #include "resources/ResourceManager.h"
@@ -22,11 +21,6 @@ protected:
     static void SetUpTestSuite()
     {
         bbtest::OpenGameResources();
-        // The shared particle pictures come with the balls' family of pictures; a
-        // stand-in takes their place while the pack does not hold them.
-        if (!bbtest::TestResources().FindInfo("Particle_SmallStar_White.png", true))
-            bbtest::AddImageResource("Particle_SmallStar_White.png",
-                                     new Image(3, 3, 1, 0, Color(255, 255, 255)));
     }
 
     FieldRoot* root = new FieldRoot();

@@ -401,7 +401,7 @@ TEST_F(ConfigTest, ShippedFilesLoadAndKeepTheirLayout)
     int constants = 0;
     for (LuaPlus::LuaTableIterator it(Global("ConstConfig")); it; it.Next())
         ++constants;
-    EXPECT_EQ(135, constants); // the game's 134 and the physics sub-step count
+    EXPECT_EQ(142, constants); // the game's 134, the seven font roles, the physics sub-steps
     EXPECT_EQ(20, Cfg().GetInteger("CollisionIterations"));
     EXPECT_EQ(1e-7, Cfg().GetNumber("GlobalCFM"));
     EXPECT_EQ(800000, Cfg().GetInteger("rank.Adventure.Legend.winnings"));

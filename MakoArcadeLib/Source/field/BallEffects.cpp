@@ -5,6 +5,7 @@
 
 #include "core/Utility.h"
 #include "display/Image.h"
+#include "field/Spark.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
@@ -265,14 +266,7 @@ void Ball::LightningConnect(ArcadeStructure* other, ArcadeGameLogic* logic)
     const int power = 3 * m_LightningStrength;
     const double gatherRadius = 64.0;
     const int minForks = 1, maxForks = 2, childMinForks = 1, childMaxForks = 2;
-    // spark: controller->AddSpark(new Spark(from, to, other, power, controller, gatherRadius,
-    //        minForks, maxForks, childMinForks, childMaxForks));
-    (void)from;
-    (void)to;
-    (void)power;
-    (void)gatherRadius;
-    (void)minForks;
-    (void)maxForks;
-    (void)childMinForks;
-    (void)childMaxForks;
+    controller->AddSpark(new Spark(from.x, from.y, to.x, to.y, other, power, controller,
+                                   gatherRadius, minForks, maxForks, childMinForks,
+                                   childMaxForks));
 }

@@ -135,8 +135,8 @@ void Brick::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doub
     } else if (name == "Explosion" || name == "Spark") {
         const bool proof = name == "Spark" ? m_LightningProof : m_BombProof;
         if (!proof && breakable && !PhaseBlocks() && m_BallHopperSize == 0) {
-            // Explosions and sparks pass their damage in the solid flag's place.
-            const int amount = int(depth) > 0 && !solid ? int(depth) : 1;
+            // Explosions and sparks tell the damage of their blow at the struck point.
+            const int amount = std::max(other->GetStrikeDamage(x, y), 1);
             Flash();
             SetDamage(std::min(m_Damage + amount, std::max(m_Strength, 0)), other, logic, x, y);
         }

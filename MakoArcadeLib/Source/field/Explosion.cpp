@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
+#include "field/Paddle.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/CollisionCategory.h"
 #include "physics/PhysicsGeom.h"
@@ -180,8 +181,8 @@ void Explosion::Strike(ArcadeGameLogic* logic, ArcadeStructure* other, double x,
     } else if (className == "Paddle" && m_HurtsPaddle) {
         if (std::hypot(x - m_CentreX, y - m_CentreY) > m_BlastRadius * 0.5)
             return;
-        // paddle: Shatter
-        // static_cast<Paddle*>(other)->Shatter();
+        if (Paddle* paddle = dynamic_cast<Paddle*>(other))
+            paddle->Shatter();
         if (logic)
             logic->CheckForLevelEnd(x, y);
     }

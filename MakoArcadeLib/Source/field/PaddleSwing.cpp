@@ -334,7 +334,7 @@ void Paddle::Press()
     if (m_LaserEnabled && !m_LaserBeam) {
         // The press fires a beam from the paddle instead of swinging; the controller takes
         // it over and the release ends it.
-        LaserBeam* beam = nullptr; // laser: new LaserBeam(this)
+        LaserBeam* beam = new LaserBeam(this);
         if (beam) {
             m_LaserBeam.Set(beam);
             if (gLogic)

@@ -13,6 +13,7 @@
 #include "support/engine/PassHarness.h"
 
 #include <SDL.h>
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -50,6 +51,8 @@ void OpenGameResources()
     opened = true;
     PassHarness::PrepareEngine();
     SDL_InitSubSystem(SDL_INIT_VIDEO);
+    if (!TTF_WasInit())
+        TTF_Init();
     LuaPlus::LuaState* state = GetGlobalLuaState();
     static Config* config = new Config(state);
     (void)config;
