@@ -54,6 +54,11 @@ TEST_F(ObjectTest, RegistrationRefusesDuplicatesAndLinksSubclassesAfterTheirPare
     EXPECT_TRUE(Thing::GetStaticClass()->IsA("TestLate"));
     EXPECT_TRUE(Manager().GetClass("Object")->IsA("TestLate"));
     EXPECT_FALSE(Gadget::GetStaticClass()->IsA("TestLate"));
+    // The run-time type test looks the other way: up the chain of parents.
+    EXPECT_TRUE(late->DerivesFrom("TestThing"));
+    EXPECT_TRUE(late->DerivesFrom("Object"));
+    EXPECT_TRUE(late->DerivesFrom("TestLate"));
+    EXPECT_FALSE(Thing::GetStaticClass()->DerivesFrom("TestLate"));
     late.reset();
     EXPECT_EQ(nullptr, Manager().GetClass("TestLate", true));
     EXPECT_FALSE(Thing::GetStaticClass()->IsA("TestLate"));

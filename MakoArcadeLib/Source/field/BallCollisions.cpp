@@ -18,18 +18,9 @@ namespace {
 const double kPerpendicular = 0.99999;
 const double kDegreesToRadians = 3.14159265358979323846 / 180.0;
 
-// Whether the class is the named one or derives from it.
-bool DerivesFrom(const Class* c, const char* className)
-{
-    for (; c; c = c->GetParent())
-        if (c->GetName() == className)
-            return true;
-    return false;
-}
-
 bool IsKind(const ArcadeStructure* other, const char* className)
 {
-    return other && DerivesFrom(other->GetClass(), className);
+    return other && other->GetClass()->DerivesFrom(className);
 }
 
 // Scales the body's velocity to at most limit.
@@ -72,11 +63,11 @@ bool Ball::AcceptsCollision(CollisionOwner* other, double x, double y)
     const Class* c = object ? object->GetClass() : nullptr;
     if (!c)
         return false;
-    if (DerivesFrom(c, "Collider") || DerivesFrom(c, "Paddle"))
+    if (c->DerivesFrom("Collider") || c->DerivesFrom("Paddle"))
         return true;
-    if (DerivesFrom(c, "Brick") || DerivesFrom(c, "DropTarget") || DerivesFrom(c, "Goober"))
+    if (c->DerivesFrom("Brick") || c->DerivesFrom("DropTarget") || c->DerivesFrom("Goober"))
         return m_Active || m_Paddle.Get() != nullptr;
-    if (DerivesFrom(c, "Ball"))
+    if (c->DerivesFrom("Ball"))
         return m_BallPass;
     if (!m_Active)
         return false;

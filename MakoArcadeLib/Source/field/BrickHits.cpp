@@ -110,7 +110,7 @@ bool Brick::AcceptsCollision(CollisionOwner* otherOwner, double x, double y)
     static const char* const kPass[] = {"Brick",     "Goober",     "Wall",    "Paddle",
                                         "LaserBeam", "DropTarget", "Collider"};
     for (const char* pass : kPass)
-        if (name == pass || other->GetClass()->IsA(pass))
+        if (name == pass || other->GetClass()->DerivesFrom(pass))
             return true;
     return false;
 }
@@ -269,7 +269,7 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
     double effect = 0;
     if (destroyer) {
         const std::string& name = ClassNameOf(destroyer);
-        if (name == "Ball" || destroyer->GetClass()->IsA("Ball")) {
+        if (name == "Ball" || destroyer->GetClass()->DerivesFrom("Ball")) {
             if (PhysicsBody* body = destroyer->GetPhysicsBody())
                 impulse = body->GetLinearVel();
         } else if (name == "Paddle") {

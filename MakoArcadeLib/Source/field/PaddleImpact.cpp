@@ -29,10 +29,7 @@ constexpr int kDebounceTicks = 6;
 // Whether the object's class is className or derives from it.
 bool IsA(const ArcadeStructure* other, const char* className)
 {
-    for (const Class* c = other->GetClass(); c; c = c->GetParent())
-        if (c->GetName() == className)
-            return true;
-    return false;
+    return other->GetClass()->DerivesFrom(className);
 }
 
 // Whether a brick stands in the paddle's way (its "blockPaddle" property; a brick without

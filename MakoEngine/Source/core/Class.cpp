@@ -109,6 +109,14 @@ bool Class::IsA(const std::string& className) const
     return false;
 }
 
+bool Class::DerivesFrom(const std::string& className) const
+{
+    for (const Class* c = this; c; c = c->GetParent())
+        if (c->m_Name == className)
+            return true;
+    return false;
+}
+
 Object* Class::Instantiate(const LuaObject& params) const
 {
     MAKO_ASSERT_MSG(

@@ -62,6 +62,9 @@ public:
     // True when this class or any class below it has that name (the given class's name).
     bool IsA(const std::string& className) const;
     bool IsA(const Class* other) const { return IsA(other->GetName()); }
+    // True when this class is the named one or derives from it (the run-time type test
+    // of objects made from scripts, subclasses included).
+    bool DerivesFrom(const std::string& className) const;
 
     bool CanInstantiate() const { return m_InstantiatorFunction != nullptr; }
     // A new object from the parameter table (the caller owns it). A class without an
