@@ -2,60 +2,18 @@
 // the world's step with the balls' contact handling, then every ball's tick (speed
 // regulation, effects) and the particles' tick, and the deletion of expired particles.
 // Reports the time per tick and per ball. Runs from the build folder: the game's scripts
-// come from the program's embedded resources, the ball images from Assets/.
-#include "app/ArcadeApp.h"
-#include "core/ClassManager.h"
-#include "core/Config.h"
-#include "core/PropertyType.h"
+// come from the source tree, the ball images from the build's Assets/.
 #include "core/Random.h"
-#include "field/ArcadeStructure.h"
 #include "field/Ball.h"
-#include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
-#include "physics/PhysicsBody.h"
-#include "physics/World.h"
-#include "resources/ResourceManager.h"
-#include "resources/SDLImageLoader.h"
-#include "resources/WindowsApplicationResourceScanner.h"
-#include "resources/WindowsDirectoryResourceScanner.h"
-#include "scene/Actor.h"
 #include "scene/ParticleManager.h"
-#include "scene/SceneHost.h"
+#include "support/BenchGame.h"
 
-#include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <memory>
-#include <vector>
 
 namespace {
-
-void PrepareEngine()
-{
-    static bool prepared = false;
-    if (prepared)
-        return;
-    prepared = true;
-    SDL_InitSubSystem(SDL_INIT_VIDEO);
-    LuaPlus::LuaState* state = GetGlobalLuaState();
-    InitLuaState(state);
-    BuildPropertyTypeTable();
-    ClassManager::GetInstance()->InitializeClasses();
-    static ResourceManager* resources = new ResourceManager(state);
-    resources->AddLoader(new SDLImageLoader());
-    resources->AddScanner(new WindowsApplicationResourceScanner());
-    resources->AddScanner(new WindowsDirectoryResourceScanner("Assets/"));
-    resources->ScanAll();
-    static Config* config = new Config(state);
-    (void)config;
-    for (const char* script : {"Utility.lua", "bumperlux_Const.cfg", "Resource.lua"})
-        MakoLuaState::DoResourceFile(state, script);
-    MakoLuaState::LoadString(state, "LoadConfig { music_volume = 100, sfx_volume = 100 }");
-    for (const std::string& script : ArcadeApp::GetScriptNames())
-        MakoLuaState::DoResourceFile(state, script);
-    Ball::CreateBallImages();
-}
 
 LuaPlus::LuaObject SpeedTable()
 {
@@ -64,65 +22,12 @@ LuaPlus::LuaObject SpeedTable()
     return state->GetGlobal("_bench_ball");
 }
 
-// The controller as far as balls need one: its particle manager and its emitter group.
-class BenchLogic : public ArcadeGameLogic
-{
-public:
-    explicit BenchLogic(ParticleManager* particles)
-    {
-        m_ParticleManager = particles;
-        gLogic = this;
-    }
-    ~BenchLogic() override { gLogic = nullptr; }
-    void CheckForLevelEnd(double, double) override {}
-    Actor* FindActor(const std::string&) const override { return nullptr; }
-    void ApplyGroupID(Actor*) override {}
-    void AddBall(Ball*) override {}
-    void AddPowerup(Powerup*) override {}
-    void AddFlyingText(FlyingText*) override {}
-    void AddExplosion(Explosion*) override {}
-    void AddSpark(Spark*) override {}
-    void AddLaserBeam(LaserBeam*) override {}
-    void AddEmitter(ParticleEmitter*) override {}
-    void AddActor(Actor*) override {}
-    void AddScore(int) override {}
-    void CollectPowerup(Powerup*, Paddle*) override {}
-    void CountPaddleHit() override {}
-    void ResetHitCounter() override {}
-    bool ShowPrompt(const std::string&, const std::string&) override { return false; }
-    void ShowMessage(const std::string&, int) override {}
-    void OnPaddleCombo(const std::string&, double, double) override {}
-    void LockBall(Ball*, Brick*) override {}
-    void UnlockBall(Ball*) override {}
-    const std::vector<Shield*>& GetShields() const override { return m_Shields; }
-    const std::vector<Paddle*>& GetPaddles() const override { return m_Paddles; }
-
-private:
-    std::vector<Shield*> m_Shields;
-    std::vector<Paddle*> m_Paddles;
-};
-
-// The field: four walls, the balls with their emitters, the particle manager; one tick
-// steps the world and then ticks every actor, as the playing state does.
-class Field : public Actor
+// The game's walls and the balls with their emitters.
+class Field : public benchgame::BenchField
 {
 public:
     explicit Field(int balls)
     {
-        world.SetCollisionIterations(10);
-        particles = new ParticleManager();
-        AddChild(particles, "Particles");
-        logic = std::make_unique<BenchLogic>(particles);
-        const int walls[][4] = {
-            {0, 0, 16, 480}, {624, 0, 16, 480}, {0, 20, 640, 16}, {0, 470, 640, 16}};
-        for (const auto& w : walls) {
-            ArcadeStructure* wall = new ArcadeStructure();
-            wall->SetRectangle(w[2], w[3], false);
-            wall->SetPosition(w[0], w[1]);
-            wall->SetCategoryBits(128);
-            AddChild(wall, "");
-            wall->UpdatePhysics(&world);
-        }
         MakoSrand(5);
         for (int i = 0; i < balls; ++i) {
             const double angle = 0.4 + 2.399 * i;
@@ -131,31 +36,14 @@ public:
             // A breakthru ball always leaves a trail; at 600 px/s it shows 7 blur copies.
             ball->SetCorona("Breakthru");
             ball->ApplyProperties(SpeedTable());
-            AddChild(ball, "");
-            ball->UpdatePhysics(&world);
+            Place(ball);
         }
     }
-    ~Field() override
-    {
-        DestroyChildren();
-        SceneHost::DeleteScheduledActors();
-    }
-
-    void Tick() override
-    {
-        world.Step(0.032, &ArcadeStructure::OnWorldContact, logic.get());
-        Actor::Tick();
-        SceneHost::DeleteScheduledActors();
-    }
-
-    World world;
-    ParticleManager* particles;
-    std::unique_ptr<BenchLogic> logic;
 };
 
 void RunField(benchmark::State& bench, bool lowEffects)
 {
-    PrepareEngine();
+    benchgame::OpenGame();
     const int balls = int(bench.range(0));
     Ball::SetLowEffects(lowEffects);
     Field field(balls);
@@ -169,7 +57,7 @@ void RunField(benchmark::State& bench, bool lowEffects)
     bench.counters["s/ball"] =
         benchmark::Counter(double(bench.iterations()) * balls,
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    bench.counters["particles"] = double(field.particles->GetChildren().size());
+    bench.counters["particles"] = double(field.logic.GetParticles()->GetChildren().size());
 }
 
 void BM_BallFieldTick(benchmark::State& bench)

@@ -1,52 +1,22 @@
-// Composing the pictures of a level of 200 bricks: cold (new bricks, every image built from
+// A level of 200 bricks: composing its pictures cold (new bricks, every image built from
 // its textures, outlines, bevels and cracks) and warm (the bricks keep their base images and
-// only redo their decorations, as after an appearance change). Reports the pixel memory the
-// level's brick images take. Reads the game's scripts from the source folders and the
-// generated asset pack from Assets/ of the build folder it runs in.
-#include "app/ArcadeApp.h"
-#include "core/ClassManager.h"
-#include "core/Config.h"
-#include "core/PropertyType.h"
+// only redo their decorations, as after an appearance change), with the pixel memory the
+// level's brick images take; and one tick of play in it with 10 balls. Reads the game's
+// scripts from the source folders and the asset pack from the build's Assets/.
+#include "core/Random.h"
 #include "display/Image.h"
+#include "field/Ball.h"
 #include "field/Brick.h"
-#include "lua/MakoLuaState.h"
-#include "resources/ResourceManager.h"
-#include "resources/SDLImageLoader.h"
-#include "resources/WindowsDirectoryResourceScanner.h"
+#include "scene/ActorLink.h"
+#include "support/BenchGame.h"
 
-#include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace {
-
-void PrepareGame()
-{
-    static bool prepared = false;
-    if (prepared)
-        return;
-    prepared = true;
-    LuaPlus::LuaState* state = GetGlobalLuaState();
-    InitLuaState(state);
-    BuildPropertyTypeTable();
-    ClassManager::GetInstance()->InitializeClasses();
-    SDL_InitSubSystem(SDL_INIT_VIDEO);
-    static ResourceManager* resources = new ResourceManager(state);
-    resources->AddLoader(new SDLImageLoader());
-    for (const char* folder : {"../MakoEngine/Source/scripts/", "../game/",
-                               "../MakoArcadeLib/Source/scripts/", "Assets/"})
-        resources->AddScanner(new WindowsDirectoryResourceScanner(folder));
-    resources->ScanAll();
-    static Config* config = new Config(state);
-    (void)config;
-    for (const char* script : {"Utility.lua", "bumperlux_Const.cfg", "Resource.lua"})
-        MakoLuaState::DoResourceFile(state, script);
-    for (const std::string& script : ArcadeApp::GetScriptNames())
-        MakoLuaState::DoResourceFile(state, script);
-}
 
 // A level's mix: mostly colour bricks, some materials, a few with traits.
 const char* const kMix[] = {"RedBrick",   "BlueBrick",  "GreenBrick", "YellowBrick",
@@ -75,7 +45,7 @@ std::int64_t ImageBytes(const std::vector<std::unique_ptr<Brick>>& level)
 
 void BM_ComposeLevelCold(benchmark::State& bench)
 {
-    PrepareGame();
+    benchgame::OpenGame();
     std::int64_t bytes = 0;
     for (auto _ : bench) {
         bench.PauseTiming();
@@ -94,7 +64,7 @@ BENCHMARK(BM_ComposeLevelCold)->Unit(benchmark::kMillisecond);
 
 void BM_ComposeLevelWarm(benchmark::State& bench)
 {
-    PrepareGame();
+    benchgame::OpenGame();
     std::vector<std::unique_ptr<Brick>> level = MakeLevel();
     for (auto& brick : level)
         brick->CreateBrickImage();
@@ -109,3 +79,36 @@ void BM_ComposeLevelWarm(benchmark::State& bench)
 BENCHMARK(BM_ComposeLevelWarm)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// One 32 ms tick of the level in play: 200 bricks (laid out in the field, the game's
+// walls around them) and 10 balls breaking them; bricks that break are replaced so the
+// field stays full.
+void BM_BrickFieldTick(benchmark::State& bench)
+{
+    benchgame::BenchField field;
+    std::vector<ActorLink<Brick>> bricks(200); // a broken brick's link empties
+    auto refill = [&] {
+        for (std::size_t i = 0; i < bricks.size(); ++i)
+            if (!bricks[i]) {
+                Brick* brick = new Brick(kMix[i % (sizeof(kMix) / sizeof(kMix[0]))]);
+                brick->SetPosition(16 + 30 * (i % 20), 40 + 16 * (i / 20));
+                bricks[i].Set(field.Place(brick));
+            }
+    };
+    refill();
+    MakoSrand(3);
+    for (int i = 0; i < 10; ++i) {
+        const double angle = 0.7 + 0.5 * i;
+        field.Place(new Ball(40 + 56 * i, 400, 400 * std::cos(angle), -400 * std::abs(std::sin(angle)),
+                             true));
+    }
+    for (auto _ : bench) {
+        field.Tick();
+        bench.PauseTiming();
+        refill();
+        bench.ResumeTiming();
+    }
+    bench.counters["ticks/s"] =
+        benchmark::Counter(double(bench.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_BrickFieldTick)->Unit(benchmark::kMicrosecond);
