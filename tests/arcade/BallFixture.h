@@ -83,32 +83,13 @@ private:
     int m_Level;
 };
 
-class BallTest : public ::testing::Test
+class BallTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        bbtest::PrepareEngine();
-        bbtest::OpenGameResources();
-        if (!TTF_WasInit())
-            TTF_Init(); // the count-down's label
-    }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root, 640, 480};
-    RecordingLogic logic;
-
     BallTest()
     {
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
         gBallSpeed = BallSpeedLimits();
         MakoSrand(7);
-    }
-    ~BallTest() override
-    {
-        passes.SetRoot(nullptr);
-        delete root;
     }
 
     // An active free ball centred on (x, y) moving with (vx, vy), in the field.

@@ -25,24 +25,11 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-class BrickTest : public ::testing::Test
+class BrickTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root, 640, 480};
-    RecordingLogic logic;
-
-    BrickTest()
-    {
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
-    }
     ~BrickTest() override
     {
-        passes.SetRoot(nullptr);
-        delete root;
         GetGlobalLuaState()->GetGlobals().SetNumber("brickStrengthOverride", 1.0);
     }
 

@@ -14,26 +14,9 @@ using namespace fieldtest;
 
 namespace {
 
-class ExplosionTest : public ::testing::Test
+class ExplosionTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root};
-    RecordingLogic logic;
-    bbtest::SoundLog sounds;
-
-    ExplosionTest()
-    {
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
-    }
-    ~ExplosionTest() override
-    {
-        passes.SetRoot(nullptr);
-        delete root;
-    }
 
     Explosion* Blast(Explosion* explosion)
     {

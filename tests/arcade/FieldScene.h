@@ -20,7 +20,10 @@
 #include "scene/ParticleEmitter.h"
 #include "scene/ParticleManager.h"
 #include "support/engine/EngineSetup.h"
+#include "support/engine/FieldWorld.h"
 #include "support/engine/PassHarness.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
@@ -137,6 +140,31 @@ public:
 
     World world;
     ArcadeGameLogic* logic = nullptr;
+};
+
+// The fixture of the play-field tests: the game's resources, a 640 x 480 field with its
+// world, the tests' controller (the running controller while the test lives) and a record
+// of the sounds played.
+class FieldTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
+
+    FieldTest()
+    {
+        root->logic = &logic;
+        logic.SetField(root, &root->world);
+    }
+    ~FieldTest() override
+    {
+        passes.SetRoot(nullptr);
+        delete root;
+    }
+
+    FieldRoot* root = new FieldRoot();
+    bbtest::PassHarness passes{root, 640, 480};
+    RecordingLogic logic;
+    bbtest::SoundLog sounds;
 };
 
 // A structure made by the class registry from a Lua table expression; the caller owns it.

@@ -14,28 +14,9 @@ namespace {
 // The play field the shipped walls enclose.
 constexpr int kLeft = 16, kRight = 624, kTop = 36, kBottom = 485;
 
-class FlyingTextTest : public ::testing::Test
+class FlyingTextTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        bbtest::OpenGameResources();
-    }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root};
-    RecordingLogic logic;
-
-    FlyingTextTest()
-    {
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
-    }
-    ~FlyingTextTest() override
-    {
-        passes.SetRoot(nullptr);
-        delete root;
-    }
 
     FlyingText* Fly(const std::string& text, int duration, double x, double y, double vx, double vy)
     {

@@ -13,25 +13,9 @@ using namespace fieldtest;
 
 namespace {
 
-class LaserBeamTest : public ::testing::Test
+class LaserBeamTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root};
-    RecordingLogic logic;
-
-    LaserBeamTest()
-    {
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
-    }
-    ~LaserBeamTest() override
-    {
-        passes.SetRoot(nullptr);
-        delete root;
-    }
 
     // A paddle whose actor has the given rectangle (vertical paddles keep the horizontal
     // layout: width is their length).

@@ -25,26 +25,9 @@ public:
     void SetPowerForTest(double power) { m_Power = power; }
 };
 
-class PaddleTest : public ::testing::Test
+class PaddleTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        bbtest::PrepareEngine();
-        bbtest::OpenGameResources();
-    }
-
-    PaddleTest()
-    {
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
-    }
-    ~PaddleTest() override
-    {
-        passes.SetRoot(nullptr);
-        delete root;
-    }
-
     // A paddle of that placement put into the field; a bottom paddle's centre is at
     // (332, 408).
     PaddleProbe* AddPaddle(bool vertical = false, bool facePositive = false)
@@ -95,11 +78,6 @@ protected:
         }
         return states;
     }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root};
-    RecordingLogic logic;
-    bbtest::SoundLog sounds;
 };
 
 } // namespace fieldtest

@@ -15,29 +15,9 @@ using namespace fieldtest;
 
 namespace {
 
-class ShieldTest : public ::testing::Test
+class ShieldTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        bbtest::OpenGameResources();
-    }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root, 640, 480};
-    RecordingLogic logic;
-    bbtest::SoundLog sounds;
-
-    ShieldTest()
-    {
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
-    }
-    ~ShieldTest() override
-    {
-        passes.SetRoot(nullptr);
-        delete root;
-    }
 
     Shield* PlaceShield(const std::string& side, int level)
     {

@@ -18,26 +18,9 @@ using namespace fieldtest;
 
 namespace {
 
-class WallTest : public ::testing::Test
+class WallTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root};
-    RecordingLogic logic;
-    bbtest::SoundLog sounds;
-
-    WallTest()
-    {
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
-    }
-    ~WallTest() override
-    {
-        passes.SetRoot(nullptr);
-        delete root;
-    }
 
     // The wall of that table in the field, switched to its dangerous form when asked.
     Wall* PlaceWall(const std::string& name, bool dangerous)

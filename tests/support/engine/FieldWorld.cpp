@@ -16,6 +16,7 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace bbtest {
@@ -75,16 +76,32 @@ void OpenGameResources()
     OpenAudioOffline();
 }
 
+namespace {
+
+// Every log alive hears every play.
+std::vector<SoundLog*>& LiveLogs()
+{
+    static std::vector<SoundLog*> logs;
+    return logs;
+}
+
+} // namespace
+
 SoundLog::SoundLog()
 {
-    Sound::SetPlayListener([this](const std::string& name, std::uint32_t, int volume, int pan) {
-        m_Plays.push_back({name, volume, pan});
-    });
+    if (LiveLogs().empty())
+        Sound::SetPlayListener([](const std::string& name, std::uint32_t, int volume, int pan) {
+            for (SoundLog* log : LiveLogs())
+                log->m_Plays.push_back({name, volume, pan});
+        });
+    LiveLogs().push_back(this);
 }
 
 SoundLog::~SoundLog()
 {
-    Sound::SetPlayListener(nullptr);
+    LiveLogs().erase(std::find(LiveLogs().begin(), LiveLogs().end(), this));
+    if (LiveLogs().empty())
+        Sound::SetPlayListener(nullptr);
 }
 
 int SoundLog::Count(const std::string& name) const

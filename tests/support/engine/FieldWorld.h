@@ -21,7 +21,8 @@ namespace bbtest {
 // rendered). Fails the calling test when the pack is missing.
 void OpenGameResources();
 
-// Records every sound played by name (Sound's play listener) while it lives.
+// Records every sound played by name (Sound's play listener) while it lives; logs may
+// nest, and each hears every play.
 class SoundLog
 {
 public:
