@@ -43,6 +43,7 @@ public:
     bool ShowPrompt(const std::string&, const std::string&) override { return false; }
     void ShowMessage(const std::string&, int) override {}
     void OnPaddleCombo(const std::string&, double, double) override {}
+    void OnBrickCombo(Brick*, int, double, double) override {}
     void LockBall(Ball*, Brick*) override {}
     void UnlockBall(Ball*) override {}
     const std::vector<Shield*>& GetShields() const override { return m_Shields; }

@@ -7,7 +7,9 @@
 #include "core/ClassManager.h"
 #include "core/Random.h"
 #include "field/Brick.h"
+#include "field/FlyingText.h"
 #include "physics/PhysicsGeom.h"
+#include "widgets/Label.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +125,28 @@ TEST_F(BrickHitTest, EachBallHitTakesItsHitStrengthUntilTheBrickBreaks)
     EXPECT_EQ(2, sounds.Count("Stone Crack.ogg"))
         << "a hit sound for each hit that did not break it";
     EXPECT_EQ(1, sounds.Count("Stone Shatter.ogg"));
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 1}), logic.brickCombos)
+        << "the combo meter hears each active ball's hit, then the destruction";
+}
+
+TEST_F(BrickHitTest, ScoresShowAsFlyingTextsWhereTheBrickWasStruckAndBroken)
+{
+    // An edge that scores: the score at once, shown from the brick's centre.
+    Brick* scorer = AddBrick("{class = 'Brick', textureOnly = 'Stone', strength = 2,"
+                             " score = 1234, showScore = true, scoreOnEdges = {bottom = true}}",
+                             300, 200);
+    AddBall(316, 260, 0, -300);
+    StepUntil([&] { return scorer->GetDamage() > 0; });
+    ASSERT_EQ(1u, logic.texts.GetMembers().size());
+    auto* text = static_cast<FlyingText*>(logic.texts.GetMembers().front());
+    EXPECT_EQ("$1,234", text->GetLabel()->GetText());
+    EXPECT_EQ(1234, logic.score);
+
+    // Breaking it adds its score again, with a shorter text.
+    AddBall(316, 260, 0, -300);
+    StepUntil([&] { return logic.score > 1234; });
+    EXPECT_EQ(2468 + 1234, logic.score) << "the scoring edge, then the destruction";
+    EXPECT_EQ(3u, logic.texts.GetMembers().size());
 }
 
 TEST_F(BrickHitTest, InvisibleBricksAreRevealedFreeButNeverRevealedOnesStayHidden)
@@ -252,6 +276,13 @@ TEST_F(BrickHitTest, ThePaddleDamagesOncePerTickAndNeverBreaksNegativeStrengths)
         EXPECT_EQ(strength == -2, hard->IsInvisible()) << strength;
         hard->Kill();
     }
+
+    // Outside play (a level being laid out or ending) the paddle breaks nothing.
+    logic.AddState(new NamedState("LevelCompleted"));
+    logic.SetState("LevelCompleted");
+    passes.Step();
+    brick->HandleCollision(&logic, paddle, 316, 300, 0, 1, 0, true);
+    EXPECT_EQ(2, brick->GetDamage());
 }
 
 TEST_F(BrickHitTest, PowerupsSpreadOverTheirColumnsInFloatingPoint)

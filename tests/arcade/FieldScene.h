@@ -4,6 +4,7 @@
 // a controller that records what the field asks of it, and structures made from Lua
 // tables.
 #include "core/ClassManager.h"
+#include "core/State.h"
 #include "field/ArcadeStructure.h"
 #include "field/Ball.h"
 #include "field/Explosion.h"
@@ -31,6 +32,17 @@
 
 namespace fieldtest {
 
+// A state that only has a name (the controller's states, as the field asks for them).
+class NamedState : public State
+{
+public:
+    explicit NamedState(const char* name) : m_Name(name) {}
+    const char* GetName() const override { return m_Name; }
+
+private:
+    const char* m_Name;
+};
+
 // A controller for play-field tests: records what the field asks of it (level-end checks,
 // score, prompts, messages, hit counts, collected power-ups), finds actors by name below
 // its play layer (when set), and takes over what the field hands it the way the game's
@@ -41,7 +53,13 @@ namespace fieldtest {
 class RecordingLogic : public ArcadeGameLogic
 {
 public:
-    RecordingLogic() { gLogic = this; }
+    // Starts in the state "Playing", as the controller is while the ball is in play.
+    RecordingLogic()
+    {
+        gLogic = this;
+        AddState(new NamedState("Playing"));
+        SetState("Playing");
+    }
     ~RecordingLogic() override
     {
         if (gLogic == this)
@@ -87,6 +105,7 @@ public:
     {
         combos.push_back(className);
     }
+    void OnBrickCombo(Brick*, int count, double, double) override { brickCombos.push_back(count); }
     void LockBall(Ball*, Brick*) override { ++locks; }
     void UnlockBall(Ball*) override { ++unlocks; }
     const std::vector<Shield*>& GetShields() const override { return shields; }
@@ -102,6 +121,7 @@ public:
     std::vector<Paddle*> paddles;
     std::vector<Powerup*> collected;
     std::vector<std::string> prompts, messages, combos;
+    std::vector<int> brickCombos; // 0 for a hit, 1 for a destruction
     int score = 0, paddleHits = 0, hitCounterResets = 0, locks = 0, unlocks = 0;
 
 private:

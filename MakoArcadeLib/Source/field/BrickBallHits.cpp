@@ -6,6 +6,7 @@
 #include "field/Ball.h"
 #include "field/Brick.h"
 
+#include "core/Utility.h"
 #include "field/FlyingText.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
@@ -67,10 +68,18 @@ void Brick::HandleBallHit(Ball* ball, ArcadeGameLogic* logic, double x, double y
     }
     if (!ball->IsActive())
         return;
+    if (logic)
+        logic->OnBrickCombo(this, 0, x, y);
     if (m_FlashEdges == 0 || Touches(m_FlashEdges, touched))
         Flash();
-    if (Touches(m_ScoreOnEdges, touched) && logic)
+    if (Touches(m_ScoreOnEdges, touched) && logic) {
         logic->AddScore(m_Score);
+        if (m_ShowScore) {
+            const Vector2D c = GetCentre();
+            logic->AddFlyingText(
+                new FlyingText(FormatWithThousandsSeparators(m_Score), 150, c.x, c.y, 2, -20));
+        }
+    }
     if (Touches(m_SpringEdges, touched)) {
         if (m_HitSoundCooldown == 0)
             PlaySound("Spring.ogg", false);

@@ -10,6 +10,7 @@
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "field/Ball.h"
+#include "field/FlyingText.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "perf/PerformanceCounterManager.h"
@@ -161,7 +162,8 @@ void Brick::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doub
 void Brick::HandlePaddleHit(ArcadeStructure* paddle, ArcadeGameLogic* logic, double x, double y,
                             int touched)
 {
-    if (m_PaddleHitThisTick)
+    // The paddle breaks bricks only in play (not while a level is being laid out or ends).
+    if (m_PaddleHitThisTick || (logic && logic->GetStateName() != "Playing"))
         return;
     m_PaddleHitThisTick = true;
     Flash();
@@ -268,6 +270,7 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
     Vector2D impulse(0, 0);
     double effect = 0;
     if (destroyer) {
+        logic->OnBrickCombo(this, 1, x, y);
         const std::string& name = ClassNameOf(destroyer);
         if (name == "Ball" || destroyer->GetClass()->DerivesFrom("Ball")) {
             if (PhysicsBody* body = destroyer->GetPhysicsBody())
@@ -288,6 +291,9 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
     }
     if (awardScore)
         logic->AddScore(m_Score);
+    if (m_ShowScore)
+        logic->AddFlyingText(
+            new FlyingText(FormatWithThousandsSeparators(m_Score), 50, GetX(), GetY(), 2, -20));
     {
         ScopedPerformanceTimer sound("Brick Destruction Sound");
         if (effect < 1 && m_CrashSoundCooldown == 0) {

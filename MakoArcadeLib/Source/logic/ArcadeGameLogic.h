@@ -74,6 +74,9 @@ public:
     virtual void ShowMessage(const std::string& text, int milliseconds) = 0;
     // The combo meter's reaction to the paddle catching something of that class at (x, y).
     virtual void OnPaddleCombo(const std::string& className, double x, double y) = 0;
+    // The combo meter's reaction to a brick struck by an active ball (count 0) or
+    // destroyed (count 1) at (x, y).
+    virtual void OnBrickCombo(Brick* brick, int count, double x, double y) = 0;
     // A brick holds the ball (hopper) / lets it go again.
     virtual void LockBall(Ball* ball, Brick* brick) = 0;
     virtual void UnlockBall(Ball* ball) = 0;
