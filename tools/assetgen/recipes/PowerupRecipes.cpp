@@ -257,7 +257,7 @@ void DrawGoldBrick(AssetPack& pack)
               LinearGradient(0, 0, Rgba::Bytes(255, 226, 120), float(w), float(h),
                              Rgba::Bytes(170, 118, 24)));
     Bevel(layer, shape, 5.0f, 0.7f);
-    DrawRadialSprite(layer, 26, 14, 10, Rgba::Bytes(255, 250, 220, 160), 2.0f, true);
+    DrawRadialSprite(layer, 24, 13, 14, Rgba::Bytes(255, 250, 220, 60), 3.0f, true);
     pack.WriteImage(kImages, "Shape.Rectangle.96.Bevel.0.Sharp.png", layer);
 }
 
