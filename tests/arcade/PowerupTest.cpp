@@ -9,6 +9,7 @@
 #include "field/Brick.h"
 #include "field/PowerupKind.h"
 #include "field/Wall.h"
+#include "scene/Animation.h"
 #include "scene/BufferedIdenticalParticleEmitter.h"
 
 #include <algorithm>
@@ -338,4 +339,37 @@ TEST_F(PowerupTest, CollectionEffectsNeedAPaddleAndAColourAndSurviveAMissingCont
     EXPECT_EQ(1, sounds.Count("powerupCreationSound.ogg"));
     EXPECT_EQ(0, EmittersNamed("GoodPowerupCreationEmitter"));
     EXPECT_TRUE(alone->GetChildren().empty());
+}
+
+TEST_F(PowerupTest, CoinsAndGemsSpinAnewAtEverySpawnAndTrailsStartOnAPowerupAtRest)
+{
+    std::set<std::string> spins;
+    for (const char* kind : {"BlingCoin", "BlingDiamond", "BlingEmerald", "BlingRuby"}) {
+        Powerup* gem = Drop(kind, 200, 200);
+        for (int i = 0; i < 12; ++i) {
+            gem->OnSpawn(false);
+            ASSERT_NE(nullptr, gem->GetAnimation()) << kind;
+            spins.insert(gem->GetAnimation()->GetAnimationName());
+        }
+    }
+    EXPECT_EQ((std::set<std::string>{"spin1", "spin2", "spin3"}), spins);
+    Powerup* plain = Drop("Laser", 300, 200, true);
+    EXPECT_EQ(nullptr, plain->GetAnimation());
+
+    // A power-up held still: its trail particles start on its centre.
+    const std::set<Actor*> before(logic.particles->GetChildren().begin(),
+                                  logic.particles->GetChildren().end());
+    plain->Tick();
+    EXPECT_EQ(0.0f, plain->GetLastMove().x);
+    EXPECT_EQ(0.0f, plain->GetLastMove().y);
+    plain->GetChildren().front()->Tick();
+    int fresh = 0;
+    for (Actor* particle : logic.particles->GetChildren()) {
+        if (before.count(particle))
+            continue;
+        ++fresh;
+        EXPECT_NEAR(300, particle->GetX() + particle->GetWidth() / 2, 1);
+        EXPECT_NEAR(200, particle->GetY() + particle->GetHeight() / 2, 1);
+    }
+    EXPECT_GT(fresh, 0);
 }
