@@ -108,7 +108,7 @@ BenchField::BenchField() : logic(this, &world)
     OpenGame();
     world.SetCollisionIterations(10);
     for (const char* wall : {"LeftWall", "RightWall", "TopWall", "BottomWall"})
-        Place(new Wall(wall));
+        logic.walls.push_back(Place(new Wall(wall)));
 }
 
 BenchField::~BenchField()

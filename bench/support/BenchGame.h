@@ -48,8 +48,10 @@ public:
     void UnlockBall(Ball*) override {}
     const std::vector<Shield*>& GetShields() const override { return m_Shields; }
     const std::vector<Paddle*>& GetPaddles() const override { return m_Paddles; }
+    const std::vector<Wall*>& GetWalls() const override { return walls; }
 
     ParticleManager* GetParticles() const { return m_ParticleManager; }
+    std::vector<Wall*> walls;
     long paddleHits = 0;
     long score = 0;
 

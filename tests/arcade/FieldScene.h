@@ -11,8 +11,10 @@
 #include "field/FlyingText.h"
 #include "field/LaserBeam.h"
 #include "field/Paddle.h"
+#include "field/Powerup.h"
 #include "field/Shield.h"
 #include "field/Spark.h"
+#include "field/Wall.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/PhysicsBody.h"
 #include "physics/World.h"
@@ -26,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -84,7 +87,11 @@ public:
     }
     void ApplyGroupID(Actor*) override {}
     void AddBall(Ball* ball) override { Take(balls, ball); }
-    void AddPowerup(Powerup* p) override { powerups.push_back(p); }
+    void AddPowerup(Powerup* p) override
+    {
+        powerups.push_back(p);
+        Take(powerupGroup, p);
+    }
     void AddFlyingText(FlyingText* t) override { Take(texts, t); }
     void AddExplosion(Explosion* e) override { Take(explosions, e); }
     void AddSpark(Spark* s) override { Take(sparks, s); }
@@ -92,7 +99,12 @@ public:
     void AddEmitter(ParticleEmitter* e) override { Take(emitters, e); }
     void AddActor(Actor* a) override { Take(extras, a); }
     void AddScore(int points) override { score += points; }
-    void CollectPowerup(Powerup* p, Paddle*) override { collected.push_back(p); }
+    void CollectPowerup(Powerup* p, Paddle* paddle) override
+    {
+        collected.push_back(p);
+        if (onCollect)
+            onCollect(p, paddle);
+    }
     void CountPaddleHit() override { ++paddleHits; }
     void ResetHitCounter() override { ++hitCounterResets; }
     bool ShowPrompt(const std::string& id, const std::string& key) override
@@ -110,16 +122,20 @@ public:
     void UnlockBall(Ball*) override { ++unlocks; }
     const std::vector<Shield*>& GetShields() const override { return shields; }
     const std::vector<Paddle*>& GetPaddles() const override { return paddles; }
+    const std::vector<Wall*>& GetWalls() const override { return walls; }
 
     std::vector<std::pair<double, double>> checks;
     Actor* playLayer = nullptr;
     World* world = nullptr;
     ParticleManager* particles = nullptr;
-    ActorGroup balls, texts, explosions, sparks, beams, emitters, extras;
+    ActorGroup balls, texts, explosions, sparks, beams, emitters, extras, powerupGroup;
     std::vector<Powerup*> powerups;
     std::vector<Shield*> shields;
     std::vector<Paddle*> paddles;
+    std::vector<Wall*> walls;
     std::vector<Powerup*> collected;
+    // What the test's game does with a collected power-up (the game's effect of its kind).
+    std::function<void(Powerup*, Paddle*)> onCollect;
     std::vector<std::string> prompts, messages, combos;
     std::vector<int> brickCombos; // 0 for a hit, 1 for a destruction
     int score = 0, paddleHits = 0, hitCounterResets = 0, locks = 0, unlocks = 0;
