@@ -96,10 +96,12 @@ public:
     void UnlockBall(Ball*) override {}
     const std::vector<Shield*>& GetShields() const override { return m_Shields; }
     const std::vector<Paddle*>& GetPaddles() const override { return m_Paddles; }
+    const std::vector<Wall*>& GetWalls() const override { return m_Walls; }
 
 private:
     std::vector<Shield*> m_Shields;
     std::vector<Paddle*> m_Paddles;
+    std::vector<Wall*> m_Walls;
 };
 
 // The field: four walls, the balls with their emitters, the particle manager; one tick

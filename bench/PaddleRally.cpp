@@ -100,6 +100,7 @@ public:
     void UnlockBall(Ball*) override {}
     const std::vector<Shield*>& GetShields() const override { return m_Shields; }
     const std::vector<Paddle*>& GetPaddles() const override { return m_Paddles; }
+    const std::vector<Wall*>& GetWalls() const override { return m_Walls; }
 
     long paddleHits = 0;
 
@@ -115,6 +116,7 @@ private:
     World* m_World;
     std::vector<Shield*> m_Shields;
     std::vector<Paddle*> m_Paddles;
+    std::vector<Wall*> m_Walls;
 };
 
 class Field : public Actor

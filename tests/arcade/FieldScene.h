@@ -12,6 +12,7 @@
 #include "field/Paddle.h"
 #include "field/Shield.h"
 #include "field/Spark.h"
+#include "field/Wall.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/PhysicsBody.h"
 #include "physics/World.h"
@@ -88,6 +89,7 @@ public:
     void UnlockBall(Ball*) override { ++unlocks; }
     const std::vector<Shield*>& GetShields() const override { return shields; }
     const std::vector<Paddle*>& GetPaddles() const override { return paddles; }
+    const std::vector<Wall*>& GetWalls() const override { return walls; }
 
     std::vector<std::pair<double, double>> checks;
     Actor* playLayer = nullptr;
@@ -97,6 +99,7 @@ public:
     std::vector<Powerup*> powerups;
     std::vector<Shield*> shields;
     std::vector<Paddle*> paddles;
+    std::vector<Wall*> walls;
     std::vector<Powerup*> collected;
     std::vector<std::string> prompts, messages, combos;
     int score = 0, paddleHits = 0, hitCounterResets = 0, locks = 0, unlocks = 0;

@@ -24,6 +24,7 @@ class ParticleManager;
 class Powerup;
 class Shield;
 class Spark;
+class Wall;
 
 class ArcadeGameLogic : public Object
 {
@@ -83,6 +84,9 @@ public:
     virtual const std::vector<Shield*>& GetShields() const = 0;
     // The level's paddles.
     virtual const std::vector<Paddle*>& GetPaddles() const = 0;
+    // The level's walls, in the order the level built them (falling power-ups look here
+    // for the walls that attract them).
+    virtual const std::vector<Wall*>& GetWalls() const = 0;
 
 protected:
     // Set by the controller when it makes its in-game display.
