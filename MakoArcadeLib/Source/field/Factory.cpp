@@ -9,6 +9,7 @@
 #include "core/TimerManager.h"
 #include "core/Utility.h"
 #include "field/ArcadeStructure.h"
+#include "field/Powerup.h"
 #include "core/Random.h"
 #include "lua/MakoLuaState.h"
 #include "logic/ArcadeGameLogic.h"
@@ -201,7 +202,7 @@ void Factory::EvaluateDestroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic
 {
     // Destruction while a level is built or torn down fires nothing.
     ArcadeGameLogic* running = logic ? logic : gLogic;
-    if (!running)
+    if (!running || !running->GetCurrentState())
         return;
     const std::string state = running->GetStateName();
     if (state != "Playing" && state != "WaitForSpawn")
@@ -412,6 +413,10 @@ void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel
             struc->SetPosition(x, y);
             struc->SyncToPhysics();
         }
-        struc->StartSoftPeriod();
+        // A power-up announces itself; anything else eases out of what it overlaps.
+        if (Powerup* powerup = dynamic_cast<Powerup*>(struc))
+            powerup->OnSpawn(true);
+        else
+            struc->StartSoftPeriod();
     }
 }

@@ -11,6 +11,7 @@
 #include "field/Explosion.h"
 #include "field/FlyingText.h"
 #include "field/Paddle.h"
+#include "field/Powerup.h"
 #include "field/Wall.h"
 #include "geometry/RectAlignment.h"
 #include "logic/ArcadeGameLogic.h"
@@ -401,14 +402,76 @@ void Goober::Destroy(ArcadeStructure* other, ArcadeGameLogic* logic, double, dou
         PlaySound(m_DestructionSound, false);
 }
 
-void Goober::ReleasePowerups(ArcadeStructure*, ArcadeGameLogic*)
+void Goober::ReleasePowerups(ArcadeStructure* other, ArcadeGameLogic* logic)
 {
-    // Power-ups join once the power-up classes exist.
+    const std::vector<Powerup*> powerups = CreatePowerups();
+    if (!logic) {
+        for (Powerup* powerup : powerups)
+            delete powerup;
+        return;
+    }
+    const Point<double> at = GeomPosition(this);
+    const Ball* ball = dynamic_cast<const Ball*>(other);
+    const int x2 = GlobalInt("x2", 16), x3 = GlobalInt("x3", 624);
+    const int y2 = GlobalInt("y2", 36), y3 = GlobalInt("y3", 485);
+    for (Powerup* powerup : powerups) {
+        logic->AddPowerup(powerup);
+        PhysicsGeom* geom = powerup->GetGeom();
+        PhysicsBody* body = powerup->GetPhysicsBody();
+        if (geom)
+            geom->SetPosition(at.x, at.y);
+        if (body) {
+            // Thrown along with the ball that broke the goober, else tossed at random.
+            Vector2D v;
+            if (ball && ball->GetPhysicsBody())
+                v = ball->GetPhysicsBody()->GetLinearVel();
+            else
+                v = Vector2D(RandomDouble(4) - 2, RandomDouble(4) - 2);
+            body->SetLinearVel(v.x, v.y);
+        }
+        powerup->SyncFromPhysics();
+        int x = powerup->GetX(), y = powerup->GetY();
+        x = std::max(x, x2);
+        if (x + powerup->GetWidth() > x3)
+            x = x3 - powerup->GetWidth();
+        y = std::max(y, y2);
+        if (y + powerup->GetHeight() > y3)
+            y = y3 - powerup->GetHeight();
+        powerup->SetPosition(x, y);
+        powerup->SyncToPhysics();
+        powerup->OnSpawn(true);
+        if (body) {
+            Vector2D v = body->GetLinearVel();
+            v = Vector2D(v.x + RandomDouble(200) - 100, v.y + RandomDouble(100));
+            if (v.Length() > Powerup::kMaxReleaseSpeed)
+                v.SetLength(Powerup::kMaxReleaseSpeed);
+            body->SetLinearVel(v.x, v.y);
+        }
+    }
 }
 
 std::vector<Powerup*> Goober::CreatePowerups() const
 {
-    return {};
+    std::vector<Powerup*> made;
+    if (!m_Powerups.IsTable())
+        return made;
+    try {
+        for (LuaPlus::LuaTableIterator it(m_Powerups); it; it.Next()) {
+            if (!it.GetValue().IsString())
+                continue;
+            LuaPlus::LuaObject spec;
+            spec.AssignNewTable(GetGlobalLuaState());
+            spec.SetString("class", it.GetValue().GetString());
+            std::unique_ptr<Object> obj(ClassManager::GetInstance()->InstantiateObject(spec));
+            MAKO_ASSERT(dynamic_cast<Powerup*>(obj.get()));
+            made.push_back(static_cast<Powerup*>(obj.release()));
+        }
+    } catch (...) {
+        for (Powerup* powerup : made)
+            delete powerup;
+        throw;
+    }
+    return made;
 }
 
 void Goober::SetPowerups(const LuaPlus::LuaObject& value)
