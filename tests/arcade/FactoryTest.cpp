@@ -4,11 +4,12 @@
 #include "FieldScene.h"
 
 #include "core/Random.h"
+#include "core/State.h"
 #include "field/Factory.h"
 #include "field/Powerup.h"
-#include "core/State.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsGeom.h"
+#include "scene/ActorLink.h"
 #include "support/MessageOf.h"
 #include "support/engine/FieldWorld.h"
 
@@ -36,7 +37,7 @@ protected:
         // Coins spin, which needs the game's own coin pictures; where the game's tables do
         // not define coins yet, a power-up that does not spin stands in for them.
         s_Coin = GetGlobalLuaState()->GetGlobal("Resources")["BlingCoin"].IsTable() ? "BlingCoin"
-                                                                                     : "Secret";
+                                                                                    : "Secret";
         GetGlobalLuaState()->DoString(
             "if not Resources.Secret then Resources.Secret = {image = 'Goober.Normal.png', "
             "score = 100, powerupCreationSound = {'cash-heal.ogg'}} end");
@@ -65,10 +66,10 @@ protected:
     ArcadeStructure* Target(const std::string& factory, int cx = 320, int cy = 200,
                             bool movable = false)
     {
-        ArcadeStructure* s = MakeStructure(
-            "{class = 'ArcadeStructure', rectangle = {32, 16}, position = {" +
-            std::to_string(cx - 16) + ", " + std::to_string(cy - 8) + "}, factories = {" +
-            factory + "}}");
+        ArcadeStructure* s =
+            MakeStructure("{class = 'ArcadeStructure', rectangle = {32, 16}, position = {" +
+                          std::to_string(cx - 16) + ", " + std::to_string(cy - 8) +
+                          "}, factories = {" + factory + "}}");
         s->SetMovable(movable);
         return root->Place(s);
     }
@@ -95,28 +96,35 @@ protected:
         return at;
     }
 
-    static const char* Box() { return "{objectSpec = {class = 'ArcadeStructure', rectangle = {8, 8}}}"; }
+    static const char* Box()
+    {
+        return "{objectSpec = {class = 'ArcadeStructure', rectangle = {8, 8}}}";
+    }
 };
 
 } // namespace
 
 TEST_F(FactoryTest, TimedFactoryMakesTwoCoinsThenEndsItsTarget)
 {
-    ArcadeStructure* target = Target(
-        "{class = 'Factory', timeTriggers = {{duration = 1.0}}, creations = {{objectSpec = "
-        "{class = '" + s_Coin + "'}}}, numCreations = 2, destroyOnLastCreate = true}");
+    ArcadeStructure* target =
+        Target("{class = 'Factory', timeTriggers = {{duration = 1.0}}, creations = {{objectSpec = "
+               "{class = '" +
+               s_Coin + "'}}}, numCreations = 2, destroyOnLastCreate = true}");
+    ActorLink<ArcadeStructure> alive;
+    alive.Set(target);
     EXPECT_EQ((std::vector<int>{32, 63}), CreationPasses(70));
     EXPECT_EQ(2, sounds.Count("cash-heal.ogg"));
     for (Actor* made : logic.extras.GetMembers())
         EXPECT_NE(nullptr, dynamic_cast<Powerup*>(made));
-    EXPECT_TRUE(target->IsDead());
+    EXPECT_EQ(nullptr, alive.Get()) << "the target lives on";
     EXPECT_FALSE(logic.checks.empty()) << "the end of the level is not checked";
 }
 
 TEST_F(FactoryTest, TimeTriggersCarryTheOvershootAndStopWithTheirRepetitions)
 {
     Target("{class = 'Factory', timeTriggers = {{duration = 0.1, repetitions = 3}}, "
-           "creations = {" + std::string(Box()) + "}}");
+           "creations = {" +
+           std::string(Box()) + "}}");
     // 0.1 s is 3.125 ticks: 4, 7, 10 (each overshoot carries over), then no more.
     EXPECT_EQ((std::vector<int>{4, 7, 10}), CreationPasses(30));
 }
@@ -124,7 +132,8 @@ TEST_F(FactoryTest, TimeTriggersCarryTheOvershootAndStopWithTheirRepetitions)
 TEST_F(FactoryTest, ChanceOfOneAlwaysPassesAndZeroNeverDoes)
 {
     ArcadeStructure* sure = Target("{class = 'Factory', timeTriggers = {{duration = 0.0, "
-                                   "chance = 1.0}}, creations = {" + std::string(Box()) + "}}");
+                                   "chance = 1.0}}, creations = {" +
+                                   std::string(Box()) + "}}");
     passes.Step(200);
     EXPECT_EQ(200u, logic.extras.GetMembers().size());
     logic.extras.KillAll();
@@ -153,11 +162,11 @@ TEST_F(FactoryTest, CreationsSitAtTheTargetWithTheirOffsetAndStayInsideTheWalls)
 
 TEST_F(FactoryTest, SequentialRandomAndEmptyModes)
 {
-    ArcadeStructure* seq = Target(
-        "{class = 'Factory', simultaneous = false, timeTriggers = {{duration = 0.0}}, "
-        "creations = {{objectSpec = {class = 'ArcadeStructure', rectangle = {2, 2}}}, "
-        "{objectSpec = {class = 'ArcadeStructure', rectangle = {4, 4}}}, "
-        "{objectSpec = {class = 'ArcadeStructure', rectangle = {6, 6}}}}}");
+    ArcadeStructure* seq =
+        Target("{class = 'Factory', simultaneous = false, timeTriggers = {{duration = 0.0}}, "
+               "creations = {{objectSpec = {class = 'ArcadeStructure', rectangle = {2, 2}}}, "
+               "{objectSpec = {class = 'ArcadeStructure', rectangle = {4, 4}}}, "
+               "{objectSpec = {class = 'ArcadeStructure', rectangle = {6, 6}}}}}");
     passes.Step(5);
     std::vector<int> widths;
     for (Actor* a : logic.extras.GetMembers())
@@ -198,7 +207,8 @@ TEST_F(FactoryTest, HitTriggersWatchSidesClassesRearmAndRepetitions)
 {
     ArcadeStructure* target = Target("{class = 'Factory', hitTriggers = {{edges = 1, "
                                      "hittableClasses = {'ActiveBall'}, repetitions = 3}}, "
-                                     "creations = {" + std::string(Box()) + "}}");
+                                     "creations = {" +
+                                     std::string(Box()) + "}}");
     Ball* ball = new Ball(320, 150, 0, 0, true);
     logic.AddBall(ball);
     const std::size_t before = logic.extras.GetMembers().size();
@@ -224,8 +234,8 @@ TEST_F(FactoryTest, HitTriggersWatchSidesClassesRearmAndRepetitions)
 
 TEST_F(FactoryTest, DestroyTriggersFireOnlyWhileALevelIsPlayed)
 {
-    const std::string table = "{class = 'Factory', destroyTriggers = {{}}, creations = {" +
-                              std::string(Box()) + "}}";
+    const std::string table =
+        "{class = 'Factory', destroyTriggers = {{}}, creations = {" + std::string(Box()) + "}}";
     Target(table)->Kill();
     EXPECT_TRUE(logic.extras.GetMembers().empty()) << "fired while no level is played";
     logic.AddState(new PlayingState());
@@ -239,7 +249,8 @@ TEST_F(FactoryTest, LocationTriggersFireOncePerEntry)
     // The area: 20 pixels around x = 400, any height near y = 200; the target starts inside.
     ArcadeStructure* target = Target("{class = 'Factory', locationTriggers = {{center = {400, "
                                      "200}, locationVariance = {0, 50}, distance = 20}}, "
-                                     "creations = {" + std::string(Box()) + "}}",
+                                     "creations = {" +
+                                         std::string(Box()) + "}}",
                                      400, 200, true);
     auto moveTo = [&](double x) {
         target->GetPhysicsBody()->SetPosition(x, 200);

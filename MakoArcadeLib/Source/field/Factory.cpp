@@ -6,13 +6,13 @@
 #include "core/Event.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/Random.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
 #include "field/ArcadeStructure.h"
 #include "field/Powerup.h"
-#include "core/Random.h"
-#include "lua/MakoLuaState.h"
 #include "logic/ArcadeGameLogic.h"
+#include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
 #include "scene/ActorGroup.h"
@@ -56,8 +56,8 @@ Vector2D GeomPosition(const ArcadeStructure* structure)
 
 Vector2D BodyVelocity(const ArcadeStructure* structure)
 {
-    const PhysicsBody* body = structure && structure->GetGeom() ? structure->GetPhysicsBody()
-                                                                 : nullptr;
+    const PhysicsBody* body =
+        structure && structure->GetGeom() ? structure->GetPhysicsBody() : nullptr;
     return body ? body->GetLinearVel() : Vector2D();
 }
 
@@ -155,8 +155,8 @@ bool Factory::AcceptsClass(const NameSet& classes, const ArcadeStructure* object
 
 // ---- Triggers ------------------------------------------------------------------------------
 
-void Factory::FactoryHitCallback(ArcadeGameLogic* logic, ArcadeStructure* other, double x,
-                                 double y, double, double, double, void* self)
+void Factory::FactoryHitCallback(ArcadeGameLogic* logic, ArcadeStructure* other, double x, double y,
+                                 double, double, double, void* self)
 {
     MAKO_ASSERT(self);
     Factory* factory = static_cast<Factory*>(self);
@@ -262,8 +262,8 @@ std::string Factory::AnimationName() const
     return value.IsString() ? value.GetString() : "";
 }
 
-void Factory::Trigger(const Vector2D& hitterPos, const Vector2D& hitterVel, const Vector2D& targetPos,
-                      ArcadeGameLogic* logic)
+void Factory::Trigger(const Vector2D& hitterPos, const Vector2D& hitterVel,
+                      const Vector2D& targetPos, ArcadeGameLogic* logic)
 {
     if (m_NumCreations == 0)
         return;
@@ -340,8 +340,8 @@ void Factory::CreateNow(const Vector2D& hitterPos, const Vector2D& hitterVel,
     }
 }
 
-void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel,
-                           const Vector2D&, ArcadeGameLogic* logic)
+void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel, const Vector2D&,
+                           ArcadeGameLogic* logic)
 {
     if (!logic || index < 0 || index >= int(m_Creations.size()))
         return;
@@ -352,7 +352,8 @@ void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel
                 ObjectLimit());
             return;
         }
-        std::unique_ptr<Object> made(ClassManager::GetInstance()->InstantiateObject(spec.objectSpec));
+        std::unique_ptr<Object> made(
+            ClassManager::GetInstance()->InstantiateObject(spec.objectSpec));
         ArcadeStructure* struc = dynamic_cast<ArcadeStructure*>(made.get());
         MAKO_ASSERT(struc);
         made.release();

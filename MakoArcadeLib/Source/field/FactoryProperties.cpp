@@ -176,10 +176,10 @@ void Factory::RetrieveProperties(LuaObject& table)
 {
     Object::RetrieveProperties(table);
     // The animation is read back under the key the factory plays it from.
-    const char* const names[] = {"simultaneous",    "random",      "numCreations",
-                                 "currentObject",   "hitTriggers", "destroyTriggers",
-                                 "locationTriggers", "timeTriggers", "creations",
-                                 "creationDelay",   "factoryAnimation", "moveWithinWalls",
+    const char* const names[] = {"simultaneous",       "random",           "numCreations",
+                                 "currentObject",      "hitTriggers",      "destroyTriggers",
+                                 "locationTriggers",   "timeTriggers",     "creations",
+                                 "creationDelay",      "factoryAnimation", "moveWithinWalls",
                                  "destroyOnLastCreate"};
     for (const char* name : names) {
         LuaObject value;

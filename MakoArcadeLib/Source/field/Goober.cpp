@@ -314,8 +314,7 @@ void Goober::Steal(Paddle* paddle, ArcadeGameLogic* logic)
     const int lost = -(scoreValue.IsNumber() ? int(scoreValue.GetNumber()) : 0);
     ArcadeGameLogic* running = logic ? logic : gLogic;
     if (running) {
-        running->AddFlyingText(new FlyingText(FormatWithThousandsSeparators(lost),
-                                              kTheftTextTicks,
+        running->AddFlyingText(new FlyingText(FormatWithThousandsSeparators(lost), kTheftTextTicks,
                                               paddle->GetX() + paddle->GetWidth() / 2.0,
                                               paddle->GetY() + paddle->GetHeight() / 2.0, 2.0,
                                               -20.0));
@@ -354,9 +353,8 @@ void Goober::SetDamage(int damage, ArcadeStructure* other, ArcadeGameLogic* logi
         const int n = image ? image->GetNumFrames() : 0;
         int frame = 0;
         if (n > 1 && damage >= 1 && damage < m_Strength)
-            frame = m_Strength > 1
-                        ? std::min(n - 1, (n - 1) * (damage - 1) / (m_Strength - 1) + 1)
-                        : 0;
+            frame =
+                m_Strength > 1 ? std::min(n - 1, (n - 1) * (damage - 1) / (m_Strength - 1) + 1) : 0;
         SetFrame(frame);
     }
     if (m_Damage == m_Strength && !IsDead())
@@ -386,8 +384,8 @@ void Goober::Destroy(ArcadeStructure* other, ArcadeGameLogic* logic, double, dou
         running->AddFlyingText(text);
     }
     if (m_ExplosivePower != 0 && running)
-        running->AddExplosion(Explosion::FromPower(at.x, at.y, m_ExplosivePower,
-                                                   m_ExplosiveRadius, m_ExplosionDangerous));
+        running->AddExplosion(Explosion::FromPower(at.x, at.y, m_ExplosivePower, m_ExplosiveRadius,
+                                                   m_ExplosionDangerous));
     const int pieces = (GetWidth() * GetHeight()) / kPixelsPerPiece;
     if (BufferedIdenticalParticleEmitter* burst = Brick::CreateExplosionEmitter(
             "BrickExplosionEmitter1", this, nullptr, 0.0, 0.0, pieces)) {
@@ -462,9 +460,10 @@ std::vector<Powerup*> Goober::CreatePowerups() const
             LuaPlus::LuaObject spec;
             spec.AssignNewTable(GetGlobalLuaState());
             spec.SetString("class", it.GetValue().GetString());
-            std::unique_ptr<Object> obj(ClassManager::GetInstance()->InstantiateObject(spec));
-            MAKO_ASSERT(dynamic_cast<Powerup*>(obj.get()));
-            made.push_back(static_cast<Powerup*>(obj.release()));
+            std::unique_ptr<Object> holder(ClassManager::GetInstance()->InstantiateObject(spec));
+            Object* obj = holder.get();
+            MAKO_ASSERT(dynamic_cast<Powerup*>(obj));
+            made.push_back(static_cast<Powerup*>(holder.release()));
         }
     } catch (...) {
         for (Powerup* powerup : made)
@@ -497,7 +496,8 @@ void Goober::Flash()
         return;
     const Point<int> size = source->GetFrameSize();
     Actor* flash = new Actor();
-    flash->SetImage(ImageEffects::ZoomImageXY(source.get(), double(GetWidth()) / std::max(size.x, 1),
+    flash->SetImage(ImageEffects::ZoomImageXY(source.get(),
+                                              double(GetWidth()) / std::max(size.x, 1),
                                               double(GetHeight()) / std::max(size.y, 1), true),
                     "flash");
     flash->SetAlpha(64);

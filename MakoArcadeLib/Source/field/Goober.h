@@ -68,8 +68,7 @@ public:
 
     // Stores the damage, shows it as a frame (with damageFrames) and destroys the goober
     // when it reaches the strength.
-    void SetDamage(int damage, ArcadeStructure* other, ArcadeGameLogic* logic, double x,
-                   double y);
+    void SetDamage(int damage, ArcadeStructure* other, ArcadeGameLogic* logic, double x, double y);
     // The destruction: power-ups, score, explosion, particle burst, death, sound.
     void Destroy(ArcadeStructure* other, ArcadeGameLogic* logic, double x, double y);
     // New power-ups of the classes the powerups table names, in its order; each must be a

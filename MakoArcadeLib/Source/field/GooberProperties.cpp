@@ -42,7 +42,8 @@ void Goober::RegisterProperties(Class& c)
     RegisterMemberProperty<PROPERTY_STRING>(c, &Goober::m_ScoreSound, "scoreSound");
     RegisterMemberProperty<PROPERTY_STRING>(c, &Goober::m_LifetimeSound, "lifetimeSound");
     RegisterMemberProperty<PROPERTY_STRING>(c, &Goober::m_LifetimeSound2, "lifetimeSound2");
-    c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_LUAOBJECT>(&Goober::m_Powerups, "powerups"));
+    c.RegisterPropertyGetter(
+        MakeMemberAccessor<PROPERTY_LUAOBJECT>(&Goober::m_Powerups, "powerups"));
     c.RegisterPropertySetter(MakeFunctionAccessor(&Goober::SetPowerups, "powerups"));
     for (const char* name : kClassicProperties) {
         c.RegisterPropertyGetter(MakeClassicAccessor(name));
@@ -111,13 +112,11 @@ void Goober::RetrieveClassicProperties(LuaObject& table)
 void Goober::RetrieveProperties(LuaObject& table)
 {
     ArcadeStructure::RetrieveProperties(table);
-    const char* const names[] = {"velocity",       "damage",         "strength",
-                                 "showScore",      "speedLimit",     "randomWalk",
-                                 "gravity",        "destructionSound", "scoreSound",
-                                 "lifetimeSound",  "lifetimeSound2", "destroyOnPaddle",
-                                 "noBlockBall",    "stealLoot",      "seekPaddle",
-                                 "seekDistance",   "passThruBricks", "passThruShields",
-                                 "powerups"};
+    const char* const names[] = {
+        "velocity",       "damage",          "strength",         "showScore",  "speedLimit",
+        "randomWalk",     "gravity",         "destructionSound", "scoreSound", "lifetimeSound",
+        "lifetimeSound2", "destroyOnPaddle", "noBlockBall",      "stealLoot",  "seekPaddle",
+        "seekDistance",   "passThruBricks",  "passThruShields",  "powerups"};
     for (const char* name : names) {
         LuaObject value;
         RetrieveProperty(value, name);

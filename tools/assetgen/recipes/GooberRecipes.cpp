@@ -80,8 +80,9 @@ void DrawGooberFrame(Canvas& sheet, const GooberKind& kind, int frame, Rng& rng,
     Canvas body(kBody, kBody);
     DrawSphere(body, kBody / 2.0f, kBody / 2.0f, kBody / 2.0f - 1.5f, kind.body);
     if (kind.marking == Marking::Rock || kind.marking == Marking::Frost)
-        ApplyTexture(body, [&](int x, int y) { return grain.At(x, y); },
-                     kind.marking == Marking::Rock ? 0.35f : 0.12f);
+        ApplyTexture(
+            body, [&](int x, int y) { return grain.At(x, y); },
+            kind.marking == Marking::Rock ? 0.35f : 0.12f);
     sheet.DrawOver(body, int(ox), 0);
     switch (kind.marking) {
     case Marking::Horns:
@@ -90,7 +91,8 @@ void DrawGooberFrame(Canvas& sheet, const GooberKind& kind, int frame, Rng& rng,
                       Solid(Rgba::Bytes(240, 226, 190)));
         break;
     case Marking::Fuse:
-        FillShape(sheet, SegmentShape(cx + 4, 4, cx + 8, 1, 1.4f), Solid(Rgba::Bytes(150, 120, 80)));
+        FillShape(sheet, SegmentShape(cx + 4, 4, cx + 8, 1, 1.4f),
+                  Solid(Rgba::Bytes(150, 120, 80)));
         DrawRadialSprite(sheet, cx + 8, 1.5f, 2.5f, Rgba::Bytes(255, 200, 80), 1.4f, true);
         break;
     case Marking::Spots:
@@ -159,10 +161,11 @@ void Anvil(AssetPack& pack)
         const Sdf waist = RoundedRectShape(RectF{16, 8, 16, 8}, 1.0f);
         const Sdf foot = RoundedRectShape(RectF{8, 16, 32, 7}, 2.0f);
         const Sdf shape = Union(Union(top, waist), foot);
-        FillShape(a, shape,
-                  LinearGradient(0, 0, Rgba::Bytes(150, 154, 166), 0, kAnvilH,
-                                 Rgba::Bytes(62, 64, 74)));
-        ApplyTexture(a, [&](int x, int y) { return grain.At(x, y); }, 0.15f);
+        FillShape(
+            a, shape,
+            LinearGradient(0, 0, Rgba::Bytes(150, 154, 166), 0, kAnvilH, Rgba::Bytes(62, 64, 74)));
+        ApplyTexture(
+            a, [&](int x, int y) { return grain.At(x, y); }, 0.15f);
         Bevel(a, shape, 2.0f, 0.5f);
         DrawCracks(a, 0, frame, rng, kAnvilW, kAnvilH);
         sheet.DrawOver(a, frame * kAnvilW, 0);
@@ -309,9 +312,8 @@ struct SoundRecipe
 };
 
 const SoundRecipe kSoundRecipes[] = {
-    {"Goober Pop.ogg", &Pop},        {"attention5.ogg", &Attention},
-    {"fuse.ogg", &Fuse},             {"Whistle.ogg", &Whistle},
-    {"crashBoulder.ogg", &CrashBoulder}, {"tracking.ogg", &Tracking},
+    {"Goober Pop.ogg", &Pop},     {"attention5.ogg", &Attention},      {"fuse.ogg", &Fuse},
+    {"Whistle.ogg", &Whistle},    {"crashBoulder.ogg", &CrashBoulder}, {"tracking.ogg", &Tracking},
     {"cash-heal.ogg", &CashHeal},
 };
 
