@@ -64,7 +64,9 @@ void DrawCracks(Canvas& c, float ox, int level, Rng& rng, float w = kBody, float
     for (int i = 0; i < level * 2; ++i) {
         float x = ox + w * float(rng.Range(0.25, 0.75)), y = h * float(rng.Range(0.25, 0.75));
         for (int step = 0; step < 3 + level; ++step) {
-            const float nx = x + float(rng.Range(-5, 5)), ny = y + float(rng.Range(-5, 5));
+            // Kept well inside the frame, so cracks never cross into the next one.
+            const float nx = std::clamp(x + float(rng.Range(-5, 5)), ox + 6.0f, ox + w - 6.0f);
+            const float ny = std::clamp(y + float(rng.Range(-5, 5)), 5.0f, h - 5.0f);
             FillShape(c, SegmentShape(x, y, nx, ny, 1.0f), Solid(crack));
             x = nx;
             y = ny;
