@@ -285,28 +285,6 @@ Signal Tracking(const std::string&)
     return FinishEffect(s);
 }
 
-// Money changing hands: a bright two-note ring over a short metallic shimmer.
-Signal CashHeal(const std::string& name)
-{
-    Rng rng(name);
-    Signal s(44100, 0.4);
-    for (int i = 0; i < 2; ++i) {
-        Tone ring;
-        ring.freq = i == 0 ? 1568 : 2093;
-        ring.gain = 0.45f;
-        ring.env.decay = 0.12;
-        AddTone(s, i * 0.06, 0.32, ring);
-    }
-    NoiseBurst shimmer;
-    shimmer.mode = FilterMode::BandPass;
-    shimmer.cutoff = 6000;
-    shimmer.resonance = 0.6f;
-    shimmer.gain = 0.15f;
-    shimmer.env.decay = 0.05;
-    AddNoise(s, 0, 0.15, shimmer, rng);
-    return FinishEffect(s);
-}
-
 struct SoundRecipe
 {
     const char* name;
@@ -314,9 +292,8 @@ struct SoundRecipe
 };
 
 const SoundRecipe kSoundRecipes[] = {
-    {"Goober Pop.ogg", &Pop},     {"attention5.ogg", &Attention},      {"fuse.ogg", &Fuse},
-    {"Whistle.ogg", &Whistle},    {"crashBoulder.ogg", &CrashBoulder}, {"tracking.ogg", &Tracking},
-    {"cash-heal.ogg", &CashHeal},
+    {"Goober Pop.ogg", &Pop},  {"attention5.ogg", &Attention},      {"fuse.ogg", &Fuse},
+    {"Whistle.ogg", &Whistle}, {"crashBoulder.ogg", &CrashBoulder}, {"tracking.ogg", &Tracking},
 };
 
 } // namespace
