@@ -10,6 +10,7 @@
 #include "field/FlyingText.h"
 #include "field/LaserBeam.h"
 #include "field/Paddle.h"
+#include "field/Powerup.h"
 #include "field/Shield.h"
 #include "field/Spark.h"
 #include "field/Wall.h"
@@ -23,6 +24,7 @@
 #include "support/engine/EngineSetup.h"
 #include "support/engine/PassHarness.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,7 +66,11 @@ public:
     }
     void ApplyGroupID(Actor*) override {}
     void AddBall(Ball* ball) override { Take(balls, ball); }
-    void AddPowerup(Powerup* p) override { powerups.push_back(p); }
+    void AddPowerup(Powerup* p) override
+    {
+        powerups.push_back(p);
+        Take(powerupGroup, p);
+    }
     void AddFlyingText(FlyingText* t) override { Take(texts, t); }
     void AddExplosion(Explosion* e) override { Take(explosions, e); }
     void AddSpark(Spark* s) override { Take(sparks, s); }
@@ -72,7 +78,12 @@ public:
     void AddEmitter(ParticleEmitter* e) override { Take(emitters, e); }
     void AddActor(Actor* a) override { Take(extras, a); }
     void AddScore(int points) override { score += points; }
-    void CollectPowerup(Powerup* p, Paddle*) override { collected.push_back(p); }
+    void CollectPowerup(Powerup* p, Paddle* paddle) override
+    {
+        collected.push_back(p);
+        if (onCollect)
+            onCollect(p, paddle);
+    }
     void CountPaddleHit() override { ++paddleHits; }
     void ResetHitCounter() override { ++hitCounterResets; }
     bool ShowPrompt(const std::string& id, const std::string& key) override
@@ -95,12 +106,14 @@ public:
     Actor* playLayer = nullptr;
     World* world = nullptr;
     ParticleManager* particles = nullptr;
-    ActorGroup balls, texts, explosions, sparks, beams, emitters, extras;
+    ActorGroup balls, texts, explosions, sparks, beams, emitters, extras, powerupGroup;
     std::vector<Powerup*> powerups;
     std::vector<Shield*> shields;
     std::vector<Paddle*> paddles;
     std::vector<Wall*> walls;
     std::vector<Powerup*> collected;
+    // What the test's game does with a collected power-up (the game's effect of its kind).
+    std::function<void(Powerup*, Paddle*)> onCollect;
     std::vector<std::string> prompts, messages, combos;
     int score = 0, paddleHits = 0, hitCounterResets = 0, locks = 0, unlocks = 0;
 

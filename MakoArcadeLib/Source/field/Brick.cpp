@@ -96,6 +96,7 @@ Brick::Brick(const std::string& resourceName) : Brick()
 Brick::~Brick()
 {
     delete m_TrappedBall;
+    DeletePowerupObjects();
     // Held balls are off the field while they sit in a slot: the hopper owns them.
     for (std::size_t i = 0; i < m_HopperSlots.size(); ++i)
         DeleteHeldBall(SlotBall(i));

@@ -201,6 +201,25 @@ public:
     // point, -100 .. 100.
     static double PowerupSpread(int i, int m);
 
+    // ---- Power-ups (BrickPowerups.cpp) -----------------------------------------------------
+    // The power-ups the brick releases, built from "powerups" by class name when none are
+    // built yet (so the level's loot count, the image and the release see the same
+    // objects). A name that is no power-up kind raises. The brick owns them until it
+    // releases them.
+    std::vector<Powerup*> CreatePowerups();
+    // Hands every power-up to the controller at (x, y) (the brick's centre 40 pixels higher
+    // for the non-gold ones when the paddle broke it), moving as the destroying ball, or as
+    // impulse, at most 300 fast, inside the play field, spread over distinct columns and
+    // rows; only the first to make a sound is asked to. Releases once.
+    void ReleasePowerups(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x, double y,
+                         const Vector2D& impulse);
+    // Counts the loot the brick carries: loot power-ups and their scores, the secret flag,
+    // and extraLoot worth 250 each.
+    void CountLoot();
+    int GetLootCount() const { return m_LootCount; }
+    int GetLootValue() const { return m_LootValue; }
+    bool HasSecret() const { return m_HasSecret; }
+
     // ---- Actor and structure -------------------------------------------------------------
     void Tick() override;
     void Kill() override;
@@ -249,6 +268,8 @@ protected:
     void DecorateFrames(int w, int h, double xScale, double yScale, Image* image, int stages);
     void ReleaseTrappedBall(ArcadeStructure* destroyer, ArcadeGameLogic* logic);
     static void DeleteHeldBall(Ball* ball);
+    // Deletes the power-ups built and not released.
+    void DeletePowerupObjects();
     static void TakeDamageOnCollisionHit(ArcadeGameLogic*, ArcadeStructure*, double, double, double,
                                          double, double, void*);
 
@@ -325,6 +346,11 @@ protected:
     LuaPlus::LuaObject m_Powerups;
     bool m_PowerupIsLoot = false;
     int m_ExtraLoot = 0;
+    // Built from m_Powerups; owned until released.
+    std::vector<Powerup*> m_PowerupObjects;
+    int m_LootCount = 0;
+    int m_LootValue = 0;
+    bool m_HasSecret = false;
 
     // Behaviour state.
     // One link per slot: a ball killed while held (say when the level clears its balls)

@@ -301,6 +301,10 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
             m_CrashSoundCooldown = kSoundCooldown;
         }
     }
+    if (destroyer || m_PowerupIsLoot) {
+        ScopedPerformanceTimer powerups("Powerups");
+        ReleasePowerups(destroyer, logic, x, y, impulse);
+    }
     ReleaseTrappedBall(destroyer, logic);
     for (std::size_t i = 0; i < m_HopperSlots.size(); ++i)
         Launch(logic, 0);

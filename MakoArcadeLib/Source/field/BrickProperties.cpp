@@ -372,6 +372,7 @@ void Brick::SetPowerups(const LuaObject& value)
     else
         MAKO_ASSERT(value.IsNil() || value.IsTable());
     m_Powerups = list;
+    DeletePowerupObjects();
     InvalidateImage(false);
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/Class.h"
 #include "field/Ball.h"
+#include "field/Powerup.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "perf/ScopedPerformanceTimer.h"
@@ -78,9 +79,15 @@ void Paddle::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, dou
         ScopedPerformanceTimer timer("Ball paddle impact");
         HitBall(logic, static_cast<Ball*>(other), x, y, nx, ny, depth);
     } else if (IsA(other, "Powerup")) {
-        // power-ups: a live power-up is collected (ArcadeGameLogic::CollectPowerup with this
-        // paddle), reported to the combo meter (OnPaddleCombo with its class name and the
-        // contact point), killed, and the controller checks for the end of the level.
+        // A live power-up is caught: the controller applies it, the combo meter counts it,
+        // and it is gone.
+        ArcadeGameLogic* controller = logic ? logic : gLogic;
+        if (!other->IsDead() && controller) {
+            controller->CollectPowerup(static_cast<Powerup*>(other), this);
+            controller->OnPaddleCombo(other->GetClass()->GetName(), x, y);
+            other->Kill();
+            controller->CheckForLevelEnd(x, y);
+        }
     }
     ArcadeStructure::HandleCollision(logic, other, x, y, nx, ny, depth, solid);
 }

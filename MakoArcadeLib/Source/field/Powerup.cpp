@@ -18,6 +18,7 @@
 #include "scene/ParticleEmitter.h"
 #include "sound/Sound.h"
 
+#include <algorithm>
 #include <cmath>
 
 using LuaPlus::LuaObject;
@@ -72,6 +73,12 @@ Point<double> PullOf(const std::string& name)
     if (name == "RightWall" || name == "RightWallDangerous")
         return {1.0, 0.0};
     return {0.0, 0.0};
+}
+
+double FieldBound(const char* name, double fallback)
+{
+    const LuaObject value = GetGlobalLuaState()->GetGlobal(name);
+    return value.IsNumber() ? value.GetNumber() : fallback;
 }
 
 LuaObject GlobalOrEmpty(const char* name)
@@ -137,6 +144,7 @@ void Powerup::UpdatePhysics(World* world)
         PhysicsMass mass;
         mass.SetSphere(1.0, GetWidth() / 2);
         body->SetMass(mass);
+        m_Mass = mass.GetTotalMass();
     }
 }
 
@@ -173,7 +181,8 @@ void Powerup::Tick()
     m_LastMove = Point<float>(float(oldX - newX), float(oldY - newY));
     if (PhysicsBody* body = GetPhysicsBody()) {
         const Point<double> pull = ChooseFallDirection();
-        body->AddForce(s_Gravity * pull.x, s_Gravity * pull.y);
+        // The pull is an acceleration: every power-up falls alike, whatever its size.
+        body->AddForce(s_Gravity * m_Mass * pull.x, s_Gravity * m_Mass * pull.y);
     }
 }
 
@@ -189,6 +198,17 @@ void Powerup::PushOutOfWall(ArcadeStructure* other)
         SetPosition(other->GetX() - 1 - GetWidth(), GetY());
     else if (name == "TopWall" || name == "TopWallDangerous")
         SetPosition(GetX(), other->GetY() + other->GetHeight() + 1);
+    SyncToPhysics();
+}
+
+void Powerup::KeepInsideField()
+{
+    int x = GetX(), y = GetY();
+    x = std::max(x, int(FieldBound("x2", 16)));
+    x = std::min(x, int(FieldBound("x3", 624)) - GetWidth());
+    y = std::max(y, int(FieldBound("y2", 36)));
+    y = std::min(y, int(FieldBound("y3", 485)) - GetHeight());
+    SetPosition(x, y);
     SyncToPhysics();
 }
 

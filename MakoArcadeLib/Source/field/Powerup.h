@@ -1,9 +1,9 @@
 #pragma once
 // Powerup: the small round object a broken brick, a goober, a factory or the level puts on
 // the play field. It announces itself with a burst of particles and a sound, falls towards
-// the nearest wall flagged to attract power-ups (straight down when none is) under the
-// pull kGravity (configuration constant "PowerupGravity"), leaves a trail of particles,
-// and ends either caught by the paddle (OnCollected, called by the controller's
+// the nearest wall flagged to attract power-ups (straight down when none is) at the
+// acceleration of the configuration constant "PowerupGravity" (pixels per second squared), leaves a
+// trail of particles, and ends either caught by the paddle (OnCollected, called by the controller's
 // CollectPowerup) or swallowed by a dangerous wall (Shatter, then Kill).
 //
 // A power-up only handles its own physics, particles and sounds and the collection effects
@@ -65,6 +65,9 @@ public:
     virtual void Shatter();
     // Moves the power-up just outside a wall it overlaps (left, right or top wall).
     virtual void PushOutOfWall(ArcadeStructure* other);
+    // Moves the power-up fully inside the play field (the Lua globals x2, x3, y2, y3) and
+    // its body with it.
+    void KeepInsideField();
 
     // ---- Actor -------------------------------------------------------------------------
     // Falls: follows its body, remembers the last move for the trail and adds the pull of
@@ -112,6 +115,8 @@ private:
     bool m_IsSecret = false;
     BufferedIdenticalParticleEmitter* m_CreationEmitter = nullptr;
     BufferedIdenticalParticleEmitter* m_CollectedEmitter = nullptr;
+    // The body's mass, by which the pull is scaled.
+    double m_Mass = 1.0;
 
     static double s_Gravity;
 };

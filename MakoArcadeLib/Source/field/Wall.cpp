@@ -2,6 +2,7 @@
 
 #include "core/Class.h"
 #include "field/Ball.h"
+#include "field/Powerup.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/CollisionCategory.h"
 #include "physics/PhysicsGeom.h"
@@ -136,13 +137,18 @@ void Wall::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doubl
         }
         return;
     }
-    // power-ups: a power-up (by its run-time type) falling into a dangerous wall that is
-    // not dead yet is lost here: "lostLoot.ogg" for loot, else "lostPowerup.ogg", then
-    // Powerup::Shatter, Kill, the level-end check at the contact point and a
-    // "LavaSplashEmitterSmall" centred on the power-up.
     if (!m_Dangerous || other->IsDead())
         return;
-    if (IsClass(other, "Goober")) {
+    if (Powerup* powerup = dynamic_cast<Powerup*>(other)) {
+        // A power-up falling into lava is lost: it breaks up and the level may be over.
+        PlayPanned(powerup->IsLoot() ? "lostLoot.ogg" : "lostPowerup.ogg", pan);
+        powerup->Shatter();
+        powerup->Kill();
+        if (logic)
+            logic->CheckForLevelEnd(x, y);
+        StartSplash(logic, "LavaSplashEmitterSmall", powerup->GetX() + powerup->GetWidth() / 2,
+                    powerup->GetY() + powerup->GetHeight() / 2, false);
+    } else if (IsClass(other, "Goober")) {
         if (FirstTouchThisTick(other)) {
             PlayPanned("smashMetal.ogg", pan);
             StartSplash(logic, "LavaSplashEmitterGoober", x, y, false);

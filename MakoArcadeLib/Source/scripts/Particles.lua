@@ -122,3 +122,72 @@ Resources.ReviveEmitter = {
         randomizedVelocity = { minRadius = 30, maxRadius = 90, minAngle = 0, maxAngle = 6.2832 },
     },
 }
+
+-- ---- Power-ups: creation bursts, trails and collection bursts of every family -------------
+-- Good power-ups sparkle blue, bad ones red, neutral ones white; loot in its gem's colour
+-- or gold. A burst is bought ahead (buffered) and released where the power-up appears or
+-- is caught; a trail is an endless emitter that rides on the power-up.
+local function powerupCreation(name, colour)
+    return {
+        name = name, class = "BufferedIdenticalParticleEmitter",
+        numParticles = 20, emitCount = 1, interval = 1000,
+        particleTemplate = {
+            image = "Particle_Star_" .. colour .. ".png", lifetime = 500, alpha = 256, destAlpha = 0,
+            randomizedVelocity = { minRadius = 50, maxRadius = 150, minAngle = 0, maxAngle = 6.2832 },
+        },
+    }
+end
+local function powerupTrail(name, colour)
+    return {
+        name = name, numParticles = 1, emitCount = -1, interval = 0,
+        particleTemplate = {
+            image = "Particle_SmallStar_" .. colour .. ".png", lifetime = 500, alpha = 256, destAlpha = 0,
+        },
+    }
+end
+local function powerupCollectedPlain(name, colour)
+    return {
+        name = name, class = "BufferedIdenticalParticleEmitter",
+        numParticles = 30, emitCount = 1, interval = 1000,
+        particleTemplate = {
+            color = colour, size = { 2, 2 }, lifetime = 500, alpha = 256, destAlpha = 0,
+            randomizedVelocity = { minRadius = 80, maxRadius = 90, minAngle = 0, maxAngle = 6.2832 },
+        },
+    }
+end
+local function powerupCollectedStars(name, colour)
+    return {
+        name = name, class = "BufferedIdenticalParticleEmitter",
+        numParticles = 20, emitCount = 1, interval = 1000,
+        particleTemplate = {
+            randomizedImage = { "Particle_Star_" .. colour .. ".png", "Particle_SmallStar_" .. colour .. ".png" },
+            lifetime = 500, alpha = 256, destAlpha = 0,
+            randomizedVelocity = { minRadius = 80, maxRadius = 90, minAngle = 0, maxAngle = 6.2832 },
+        },
+    }
+end
+
+for family, colour in pairs({ Good = "Blue", Bad = "Red", Neutral = "White", Green = "Green", Gold = "Gold" }) do
+    Resources[family .. "PowerupCreationEmitter"] = powerupCreation(family .. "PowerupCreationEmitter", colour)
+    Resources[family .. "PowerupTrailEmitter"] = powerupTrail(family .. "PowerupTrailEmitter", colour)
+end
+for family, colour in pairs({ Good = "Blue", Bad = "Red", Neutral = "White" }) do
+    Resources[family .. "PowerupCollectedEmitter"] = powerupCollectedPlain(family .. "PowerupCollectedEmitter", colour)
+end
+for _, colour in ipairs({ "Red", "Green", "White", "Gold" }) do
+    Resources[colour .. "PowerupCollectedEmitter"] = powerupCollectedStars(colour .. "PowerupCollectedEmitter", colour)
+end
+Resources.RedPowerupCreationEmitter = Resources.BadPowerupCreationEmitter
+Resources.RedPowerupTrailEmitter = Resources.BadPowerupTrailEmitter
+Resources.BluePowerupCreationEmitter = Resources.GoodPowerupCreationEmitter
+Resources.BluePowerupTrailEmitter = Resources.GoodPowerupTrailEmitter
+Resources.WhitePowerupCreationEmitter = Resources.NeutralPowerupCreationEmitter
+Resources.WhitePowerupTrailEmitter = Resources.NeutralPowerupTrailEmitter
+Resources.BluePowerupCollectedEmitter = Resources.GoodPowerupCreationEmitter
+
+-- Sparks shooting from the paddle's two ends when it catches a power-up; the catch sets
+-- their colour, direction and fall.
+Resources.PaddleEdgePowerupCollectedEmitter = {
+    name = "PaddleEdgePowerupCollectedEmitter", numParticles = 1, emitCount = 6,
+    particleTemplate = { position = { 0, 0 }, lifetime = 150, alpha = 128, destAlpha = 0, size = { 1, 16 } },
+}

@@ -125,9 +125,9 @@ Resources.TrappedRubberBall = { trappedBall = { size = 2, substance = "Rubber", 
 
 -- ---- Power-ups and loot --------------------------------------------------------------------
 Resources.PowerupSplit = { powerups = "Split" }
-Resources.PowerupGrow = { powerups = "Grow" }
+Resources.PowerupGrow = { powerups = "BigBall" }
 Resources.PowerupLaser = { powerups = "Laser" }
-Resources.PowerupAnyPositive = { powerups = { "Split", "Grow", "Laser" }, showAnonymousPowerup = true }
+Resources.PowerupAnyPositive = { powerups = { "Split", "BigBall", "Laser" }, showAnonymousPowerup = true }
 Resources.EndLevelLootDiamond = { powerups = "BlingDiamond", powerupIsLoot = true }
 Resources.ExtraLoot = { extraLoot = 1 }
 

@@ -15,6 +15,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateWallAssets(pack);
     GeneratePaddleAssets(pack);
     GenerateBrickAssets(pack);
+    GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
     pack.Finish();
 }

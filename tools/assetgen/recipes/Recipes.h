@@ -54,6 +54,9 @@ void GenerateScreenAssets(AssetPack& pack);
 // The play field's effects: the explosion's fireball, embers and smoke, the lightning
 // bolt of sparks, and the blast's sound.
 void GenerateEffectAssets(AssetPack& pack);
+
+// Power-up capsules, coin and gems, the gold brick and their sounds.
+void GeneratePowerupAssets(AssetPack& pack);
 // The play field's walls, lava, shield bands, laser beam and their sounds.
 void GenerateWallAssets(AssetPack& pack);
 // The paddle's bat, glow and tints, and its sounds.
