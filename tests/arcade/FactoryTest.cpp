@@ -7,7 +7,6 @@
 #include "core/State.h"
 #include "field/Factory.h"
 #include "field/Powerup.h"
-#include "lua/MakoLuaState.h"
 #include "physics/PhysicsGeom.h"
 #include "scene/ActorLink.h"
 #include "support/MessageOf.h"
@@ -31,19 +30,7 @@ public:
 class FactoryTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        bbtest::OpenGameResources();
-        // Coins spin, which needs the game's own coin pictures; where the game's tables do
-        // not define coins yet, a power-up that does not spin stands in for them.
-        s_Coin = GetGlobalLuaState()->GetGlobal("Resources")["BlingCoin"].IsTable() ? "BlingCoin"
-                                                                                    : "Secret";
-        GetGlobalLuaState()->DoString(
-            "if not Resources.Secret then Resources.Secret = {image = 'Goober.Normal.png', "
-            "score = 100, powerupCreationSound = {'cash-heal.ogg'}} end");
-    }
-
-    static inline std::string s_Coin;
+    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
 
     FieldRoot* root = new FieldRoot();
     bbtest::PassHarness passes{root, 640, 480};
@@ -108,8 +95,7 @@ TEST_F(FactoryTest, TimedFactoryMakesTwoCoinsThenEndsItsTarget)
 {
     ArcadeStructure* target =
         Target("{class = 'Factory', timeTriggers = {{duration = 1.0}}, creations = {{objectSpec = "
-               "{class = '" +
-               s_Coin + "'}}}, numCreations = 2, destroyOnLastCreate = true}");
+               "{class = 'BlingCoin'}}}, numCreations = 2, destroyOnLastCreate = true}");
     ActorLink<ArcadeStructure> alive;
     alive.Set(target);
     EXPECT_EQ((std::vector<int>{32, 63}), CreationPasses(70));

@@ -7,7 +7,6 @@
 #include "display/Image.h"
 #include "field/Goober.h"
 #include "field/Powerup.h"
-#include "lua/MakoLuaState.h"
 #include "physics/PhysicsGeom.h"
 #include "support/MessageOf.h"
 #include "support/engine/FieldWorld.h"
@@ -32,16 +31,7 @@ public:
 class GooberTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        bbtest::OpenGameResources();
-        // Loot whose value the tests know, where the game's tables do not define it yet.
-        GetGlobalLuaState()->DoString(
-            "if not Resources.BlingDiamond then Resources.BlingDiamond = {image = "
-            "'Goober.Normal.png', score = 1000} end "
-            "if not Resources.Secret then Resources.Secret = {image = 'Goober.Normal.png', "
-            "score = 100} end");
-    }
+    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
 
     FieldRoot* root = new FieldRoot();
     bbtest::PassHarness passes{root, 640, 480};
@@ -230,7 +220,7 @@ TEST_F(GooberTest, HomingPullsTowardsANearPaddleAndTheSpeedIsCapped)
 
 TEST_F(GooberTest, DestroyedGooberReleasesItsPowerupsInsideTheField)
 {
-    Goober* goober = AddGoober("NormalGoober", 20, 40, ", powerups = {'Secret'}");
+    Goober* goober = AddGoober("NormalGoober", 20, 40, ", powerups = {'BlingDiamond'}");
     goober->SetDamage(1, nullptr, &logic, 20, 40);
     ASSERT_EQ(1u, logic.powerups.size());
     Powerup* released = logic.powerups.front();
