@@ -4,6 +4,7 @@
 #include "FieldScene.h"
 
 #include "core/Random.h"
+#include "core/State.h"
 #include "display/Image.h"
 #include "field/Goober.h"
 #include "field/Powerup.h"
@@ -245,4 +246,24 @@ TEST_F(GooberTest, EveryShippedGooberIsMadeFromItsTable)
     EXPECT_EQ(1, sounds.Count("fuse.ogg"));
     EXPECT_EQ(1, sounds.Count("Whistle.ogg"));
     EXPECT_EQ(1, sounds.Count("tracking.ogg"));
+}
+
+TEST_F(GooberTest, BomberDropsABombWhenDestroyedDuringPlay)
+{
+    class Playing : public State
+    {
+    public:
+        const char* GetName() const override { return "Playing"; }
+    };
+    logic.AddState(new Playing());
+    logic.SetState("Playing");
+    Goober* bomber = AddGoober("BomberGoober", 300, 200);
+    ASSERT_EQ(1u, bomber->GetFactories().size());
+    bomber->SetDamage(1, nullptr, &logic, 300, 200);
+    ASSERT_EQ(1u, logic.extras.GetMembers().size());
+    const Goober* bomb = dynamic_cast<Goober*>(logic.extras.GetMembers().front());
+    ASSERT_NE(nullptr, bomb);
+    EXPECT_EQ("Bomb.png", bomb->GetImageName());
+    EXPECT_NEAR(300.0, Centre(bomb).x, 1.0);
+    EXPECT_EQ(1, sounds.Count("fuse.ogg"));
 }
