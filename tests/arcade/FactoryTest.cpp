@@ -296,3 +296,21 @@ TEST_F(FactoryTest, ObjectsThatAreNotStructuresAreRefused)
                   FactoryOf(target)->Trigger(Vector2D(), Vector2D(), Centre(target), &logic);
               }));
 }
+
+TEST_F(FactoryTest, PropertiesReadBackUnderTheKeysTheyAreSetBy)
+{
+    ArcadeStructure* target = Target(
+        "{class = 'Factory', factoryAnimation = 'pulse', creationDelay = 4, numCreations = 3, "
+        "timeTriggers = {{duration = 2, chance = 'often'}}, creations = {" +
+        std::string(Box()) + "}}");
+    Factory* factory = FactoryOf(target);
+    // A key of the wrong type keeps its default.
+    EXPECT_EQ(1.0, factory->GetTimeTriggers().at(0).chance);
+    EXPECT_EQ(2.0, factory->GetTimeTriggers().at(0).remaining);
+    LuaPlus::LuaObject table = bbtest::EvalLua("{}");
+    factory->RetrieveProperties(table);
+    EXPECT_EQ("pulse", std::string(table["factoryAnimation"].GetString()));
+    EXPECT_EQ(4, table["creationDelay"].GetInteger());
+    EXPECT_EQ(3, table["numCreations"].GetInteger());
+    EXPECT_EQ(2.0, table["timeTriggers"][1]["duration"].GetNumber());
+}
