@@ -267,3 +267,20 @@ TEST_F(GooberTest, BomberDropsABombWhenDestroyedDuringPlay)
     EXPECT_NEAR(300.0, Centre(bomb).x, 1.0);
     EXPECT_EQ(1, sounds.Count("fuse.ogg"));
 }
+
+TEST_F(GooberTest, FlashCoversTheGooberOfEveryShapeForFourTicks)
+{
+    for (const char* shape :
+         {"", ", rectangle = {40, 20}", ", polygon = {{0, 0}, {36, 0}, {18, 24}}"}) {
+        Goober* g = AddGoober("NormalGoober", 300, 200, std::string(shape) + ", strength = -1");
+        g->Flash();
+        ASSERT_NE(nullptr, g->GetFlash()) << shape;
+        EXPECT_EQ(g->GetWidth(), g->GetFlash()->GetWidth()) << shape;
+        EXPECT_EQ(g->GetHeight(), g->GetFlash()->GetHeight()) << shape;
+        passes.Step(4);
+        EXPECT_NE(nullptr, g->GetFlash()) << "gone early" << shape;
+        passes.Step();
+        EXPECT_EQ(nullptr, g->GetFlash()) << shape;
+        g->Kill();
+    }
+}

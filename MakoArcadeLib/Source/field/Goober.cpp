@@ -4,6 +4,7 @@
 #include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "core/Utility.h"
+#include "display/Canvas.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "field/Ball.h"
@@ -13,6 +14,7 @@
 #include "field/Paddle.h"
 #include "field/Powerup.h"
 #include "field/Wall.h"
+#include "geometry/Color.h"
 #include "geometry/RectAlignment.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
@@ -490,15 +492,26 @@ void Goober::Flash()
 {
     if (m_Flash)
         return;
-    std::unique_ptr<Image> source(NewImageFromResource(
-        GetShape() == STRUCTURE_SHAPE_CIRCLE ? "Shape.Circle.32.Outline.png" : "Flash.Big.png"));
+    const int w = std::max(1, GetWidth());
+    const int h = std::max(1, GetHeight());
+    std::unique_ptr<Image> source;
+    if (GetShape() == STRUCTURE_SHAPE_RECTANGLE) {
+        source.reset(NewImageFromResource("Flash.Big.png"));
+    } else if (GetShape() == STRUCTURE_SHAPE_CIRCLE) {
+        source.reset(NewImageFromResource("Shape.Circle.32.Outline.png"));
+    } else {
+        // A polygon flashes in its own outline, filled white.
+        Canvas canvas(w, h, 0);
+        source.reset(canvas.GetTargetImage());
+        source->Fade(0);
+        canvas.FillPolygon(GetPolygon(), Palette::White);
+    }
     if (!source)
         return;
     const Point<int> size = source->GetFrameSize();
     Actor* flash = new Actor();
-    flash->SetImage(ImageEffects::ZoomImageXY(source.get(),
-                                              double(GetWidth()) / std::max(size.x, 1),
-                                              double(GetHeight()) / std::max(size.y, 1), true),
+    flash->SetImage(ImageEffects::ZoomImageXY(source.get(), double(w) / std::max(size.x, 1),
+                                              double(h) / std::max(size.y, 1), true),
                     "flash");
     flash->SetAlpha(64);
     AddChild(flash, "flash");
