@@ -2,6 +2,7 @@
 
 #include "core/Class.h"
 #include "core/Exception.h"
+#include "field/Factory.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/CollisionCategory.h"
 #include "physics/PhysicsBody.h"
@@ -78,7 +79,9 @@ ArcadeStructure::ArcadeStructure() = default;
 
 ArcadeStructure::~ArcadeStructure()
 {
-    // The motions go while the structure can still take their hooks out.
+    // The factories and motions go while the structure can still take their callbacks and
+    // hooks out.
+    m_Factories.clear();
     m_Motion.reset();
     m_HitMotion.reset();
     FlushRetired();
@@ -219,7 +222,8 @@ void ArcadeStructure::UpdatePhysics(World* world)
     m_Geom = nullptr;
     m_World = world;
     UpdateGeometry();
-    // factories: each factory is given this structure as its target here.
+    for (const auto& factory : m_Factories)
+        factory->SetTarget(this);
     if (m_Motion)
         m_Motion->Start();
     AddOnce(m_DestroyedCallbacks, &ArcadeStructure::CheckLevelEndOnDestroyed,
@@ -482,7 +486,10 @@ void ArcadeStructure::Tick()
         if (m_SoftTicks == 0 && m_Geom)
             m_Geom->SetSoftness(float(m_Softness));
     }
-    // factories: while the geometry exists and is enabled, every factory ticks here.
+    if (m_Geom && m_Geom->IsEnabled()) {
+        for (std::size_t i = 0; i < m_Factories.size(); ++i)
+            m_Factories[i]->Tick();
+    }
 }
 
 void ArcadeStructure::Kill()

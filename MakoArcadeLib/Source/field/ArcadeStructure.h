@@ -30,6 +30,7 @@
 #include <vector>
 
 class ArcadeGameLogic;
+class Factory;
 
 enum StructureShape : int {
     STRUCTURE_SHAPE_RECTANGLE = 0,
@@ -241,6 +242,12 @@ public:
     void RetrieveProperties(LuaPlus::LuaObject& table) override;
     static void RegisterProperties(Class& structureClass);
 
+    // ---- Factories -----------------------------------------------------------------------
+    // The factories the "factories" property made (each entry a table made by class name,
+    // which must be a Factory). The structure owns them, attaches them when it enters a
+    // world and ticks them while its geometry is enabled.
+    const std::vector<std::unique_ptr<Factory>>& GetFactories() const { return m_Factories; }
+
 protected:
     // The centre of the structure in the field: the geometry's place, else the actor's.
     Vector2D GetCentre() const;
@@ -261,6 +268,8 @@ protected:
     // "motion" or "hitMotion": nil or an empty table removes it, any other table is made
     // into the motion.
     void ApplyMotionProperty(const std::string& name, const LuaPlus::LuaObject& value);
+    // "factories": replaces the factories with those the table's entries make.
+    void ApplyFactories(const LuaPlus::LuaObject& value);
     const char* BouncinessName() const;
 
     // The hit callbacks that carry out the behaviour sets (context: the structure).
@@ -309,6 +318,7 @@ protected:
     ActorGroup m_TrailGroup;
     // A collision sound was started during the current tick.
     bool m_SoundPlayed = false;
+    std::vector<std::unique_ptr<Factory>> m_Factories;
 
 private:
     // A motion hit callback as an entry of the hit-callback list; dead once removed.

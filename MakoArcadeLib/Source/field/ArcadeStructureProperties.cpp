@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
+#include "field/Factory.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "scene/ParticleEmitter.h"
@@ -33,7 +34,8 @@ const char* const kClassicProperties[] = {"rectangle",
                                           "moveOnCollision",
                                           "soundOnCollision",
                                           "bounciness",
-                                          "trailEmitter"};
+                                          "trailEmitter",
+                                          "factories"};
 
 struct BehaviourKey
 {
@@ -90,7 +92,6 @@ void ArcadeStructure::RegisterProperties(Class& c)
         c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_BOOL>(b.member, b.name));
     }
     RegisterMemberProperty<PROPERTY_FLOAT>(c, &ArcadeStructure::m_BounceStrength, "bounceStrength");
-    // factories: the structure's factories join here.
     RankStructureProperties();
 }
 
@@ -120,6 +121,8 @@ void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObj
         ApplyTrailEmitter(value);
     } else if (name == "motion" || name == "hitMotion") {
         ApplyMotionProperty(name, value);
+    } else if (name == "factories") {
+        ApplyFactories(value);
     } else {
         for (const BehaviourKey& key : kBehaviourKeys) {
             if (name == key.name) {
@@ -255,6 +258,25 @@ void ArcadeStructure::RetrieveProperties(LuaObject& table)
         RetrieveProperty(value, name);
         table.SetObject(name, value);
     }
+}
+
+void ArcadeStructure::ApplyFactories(const LuaObject& value)
+{
+    std::vector<std::unique_ptr<Factory>> made;
+    if (value.IsTable()) {
+        for (LuaPlus::LuaTableIterator it(value); it; it.Next()) {
+            std::unique_ptr<Object> object(
+                ClassManager::GetInstance()->InstantiateObject(it.GetValue()));
+            Factory* factory = dynamic_cast<Factory*>(object.get());
+            MAKO_ASSERT(factory);
+            object.release();
+            made.emplace_back(factory);
+        }
+    }
+    m_Factories = std::move(made);
+    if (m_World)
+        for (const auto& factory : m_Factories)
+            factory->SetTarget(this);
 }
 
 void ArcadeStructure::ApplyMotionProperty(const std::string& name, const LuaObject& value)

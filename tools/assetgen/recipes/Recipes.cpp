@@ -16,6 +16,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GeneratePaddleAssets(pack);
     GenerateBrickAssets(pack);
     GeneratePowerupAssets(pack);
+    GenerateGooberAssets(pack);
     pack.Finish();
 }
 

@@ -61,6 +61,9 @@ void GeneratePowerupAssets(AssetPack& pack);
 void GenerateWallAssets(AssetPack& pack);
 // The paddle's bat, glow and tints, and its sounds.
 void GeneratePaddleAssets(AssetPack& pack);
+// Goobers of every kind with their damage and blink frames, the bomb, the anvil, and the
+// sounds goobers make.
+void GenerateGooberAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
