@@ -20,34 +20,10 @@ using namespace fieldtest;
 
 namespace {
 
-// The controller's state while a level is played.
-class PlayingState : public State
-{
-public:
-    const char* GetName() const override { return "Playing"; }
-};
-
-class FactoryTest : public ::testing::Test
+class FactoryTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root, 640, 480};
-    RecordingLogic logic;
-    bbtest::SoundLog sounds;
-
-    FactoryTest()
-    {
-        MakoSrand(7);
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
-    }
-    ~FactoryTest() override
-    {
-        passes.SetRoot(nullptr);
-        delete root;
-    }
+    FactoryTest() { MakoSrand(7); }
 
     // A 32 x 16 box centred on (cx, cy) with the factory table given.
     ArcadeStructure* Target(const std::string& factory, int cx = 320, int cy = 200,
@@ -222,9 +198,10 @@ TEST_F(FactoryTest, DestroyTriggersFireOnlyWhileALevelIsPlayed)
 {
     const std::string table =
         "{class = 'Factory', destroyTriggers = {{}}, creations = {" + std::string(Box()) + "}}";
+    logic.AddState(new NamedState("LoadingLevel"));
+    logic.SetState("LoadingLevel");
     Target(table)->Kill();
     EXPECT_TRUE(logic.extras.GetMembers().empty()) << "fired while no level is played";
-    logic.AddState(new PlayingState());
     logic.SetState("Playing");
     Target(table)->Kill();
     EXPECT_EQ(1u, logic.extras.GetMembers().size());

@@ -29,27 +29,10 @@ public:
     using Ball::RaiseSpeedLevelBy;
 };
 
-class GooberTest : public ::testing::Test
+class GooberTest : public FieldTest
 {
 protected:
-    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
-
-    FieldRoot* root = new FieldRoot();
-    bbtest::PassHarness passes{root, 640, 480};
-    RecordingLogic logic;
-    bbtest::SoundLog sounds;
-
-    GooberTest()
-    {
-        MakoSrand(11);
-        root->logic = &logic;
-        logic.SetField(root, &root->world);
-    }
-    ~GooberTest() override
-    {
-        passes.SetRoot(nullptr);
-        delete root;
-    }
+    GooberTest() { MakoSrand(11); }
 
     // A goober of the named resource (plus extra keys) centred on (cx, cy), in the field.
     Goober* AddGoober(const std::string& resource, int cx, int cy, const std::string& extra = "")
@@ -243,8 +226,9 @@ TEST_F(GooberTest, EveryShippedGooberIsMadeFromItsTable)
         passes.Step();
         g->Kill();
     }
-    EXPECT_EQ(1, sounds.Count("fuse.ogg"));
-    EXPECT_EQ(1, sounds.Count("Whistle.ogg"));
+    // The bomb's fuse and whistle, and again for the bomb the bomber drops as it dies in play.
+    EXPECT_EQ(2, sounds.Count("fuse.ogg"));
+    EXPECT_EQ(2, sounds.Count("Whistle.ogg"));
     EXPECT_EQ(1, sounds.Count("tracking.ogg"));
 }
 

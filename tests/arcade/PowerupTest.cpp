@@ -6,17 +6,22 @@
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/Random.h"
+#include "display/Image.h"
 #include "field/Brick.h"
 #include "field/PowerupKind.h"
 #include "field/Wall.h"
 #include "scene/Animation.h"
 #include "scene/BufferedIdenticalParticleEmitter.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 using namespace fieldtest;
 
@@ -308,6 +313,33 @@ TEST_F(PowerupTest, BricksCountTheirLootValueAndSecrets)
 
     Brick* bad = AddBrick("{class = 'Brick', textureOnly = 'Stone', powerups = 'Brick'}", 0, 50);
     EXPECT_THROW(bad->CountLoot(), Exception) << "only power-up kinds";
+}
+
+TEST_F(PowerupTest, ABrickShowsThePowerupsItHoldsAsIconsOfTheirOwnPictures)
+{
+    // The same brick, plain, with the anonymous mark, and showing what it holds.
+    auto picture = [&](const std::string& extra) {
+        Brick* brick = AddBrick("{class = 'Brick', textureOnly = 'Stone', brickSize = 'Double'" +
+                                    extra + "}",
+                                100, 100);
+        brick->CreateBrickImage();
+        SDL_Surface* surface = brick->GetImage()->GetSDLSurface();
+        std::vector<std::uint8_t> pixels;
+        SDL_LockSurface(surface);
+        for (int y = 0; y < surface->h; ++y) {
+            const auto* row = static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch;
+            pixels.insert(pixels.end(), row, row + surface->w * surface->format->BytesPerPixel);
+        }
+        SDL_UnlockSurface(surface);
+        brick->Kill();
+        return pixels;
+    };
+    const auto plain = picture("");
+    const auto anonymous = picture(", showAnonymousPowerup = true, powerups = 'ExpandPaddle'");
+    const auto shown = picture(", showPowerup = true, powerups = 'ExpandPaddle'");
+    EXPECT_NE(plain, anonymous);
+    EXPECT_NE(plain, shown);
+    EXPECT_NE(anonymous, shown) << "the held power-up's own picture, not the anonymous mark";
 }
 
 TEST_F(PowerupTest, CollectionEffectsNeedAPaddleAndAColourAndSurviveAMissingController)

@@ -10,6 +10,7 @@
 #include "display/Canvas.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
+#include "field/Powerup.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 
@@ -341,9 +342,11 @@ void Brick::ApplyIcons(int w, int h, double, double)
         if (icons.size() < slots)
             add(new Image(name), true);
     };
+    if (m_ShowPowerup)
+        for (Powerup* powerup : CreatePowerups())
+            if (powerup->GetImage())
+                add(powerup->GetImage(), false);
     if (m_ShowAnonymousPowerup)
-        addNamed("Powerup.Anonymous.png");
-    if (m_ShowPowerup && m_Powerups.IsTable() && !m_Powerups[1].IsNil())
         addNamed("Powerup.Anonymous.png");
     if (m_ShowTrappedBall) {
         if (m_TrappedBall && m_TrappedBall->GetImage())

@@ -163,7 +163,7 @@ void Brick::HandlePaddleHit(ArcadeStructure* paddle, ArcadeGameLogic* logic, dou
                             int touched)
 {
     // The paddle breaks bricks only in play (not while a level is being laid out or ends).
-    if (m_PaddleHitThisTick || (logic && logic->GetStateName() != "Playing"))
+    if (m_PaddleHitThisTick || (logic && !logic->IsInState("Playing")))
         return;
     m_PaddleHitThisTick = true;
     Flash();

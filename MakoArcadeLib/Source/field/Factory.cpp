@@ -202,10 +202,7 @@ void Factory::EvaluateDestroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic
 {
     // Destruction while a level is built or torn down fires nothing.
     ArcadeGameLogic* running = logic ? logic : gLogic;
-    if (!running || !running->GetCurrentState())
-        return;
-    const std::string state = running->GetStateName();
-    if (state != "Playing" && state != "WaitForSpawn")
+    if (!running || !(running->IsInState("Playing") || running->IsInState("WaitForSpawn")))
         return;
     for (DestroyTrigger& trigger : m_DestroyTriggers) {
         if (trigger.repetitions == 0 || !AcceptsClass(trigger.destroyableClasses, destroyer))

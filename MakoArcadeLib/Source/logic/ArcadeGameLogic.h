@@ -34,6 +34,13 @@ public:
     // object built then gets no emitters).
     static ParticleManager* GetParticleManager();
 
+    // Whether the controller is in the named state ("Playing", "WaitForSpawn", ...); false
+    // while it has no state yet.
+    bool IsInState(const std::string& name) const
+    {
+        return GetCurrentState() && GetStateName() == name;
+    }
+
     // Something that may end the level happened at (x, y) on the play field (a structure
     // was destroyed or killed). Does nothing unless the controller is playing; otherwise
     // checks the level's goals and the balls left and switches state when the level is
