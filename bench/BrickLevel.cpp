@@ -99,8 +99,8 @@ void BM_BrickFieldTick(benchmark::State& bench)
     MakoSrand(3);
     for (int i = 0; i < 10; ++i) {
         const double angle = 0.7 + 0.5 * i;
-        field.Place(new Ball(40 + 56 * i, 400, 400 * std::cos(angle), -400 * std::abs(std::sin(angle)),
-                             true));
+        field.Place(new Ball(40 + 56 * i, 400, 400 * std::cos(angle),
+                             -400 * std::abs(std::sin(angle)), true));
     }
     for (auto _ : bench) {
         field.Tick();

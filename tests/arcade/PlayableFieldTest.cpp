@@ -97,8 +97,8 @@ TEST(PlayableField, AnAutoplayedPaddleClearsSixtyBricksWithTheGamesWallsAndBall)
     for (const char* wall : {"LeftWall", "RightWall", "TopWall", "BottomWallDangerous"})
         root->Place(new Wall(wall));
     ActorGroup bricks; // broken bricks leave it
-    const char* rows[] = {"RedBrick", "OrangeBrick", "YellowBrick",
-                          "GreenBrick", "BlueBrick", "PurpleBrick"};
+    const char* rows[] = {"RedBrick",   "OrangeBrick", "YellowBrick",
+                          "GreenBrick", "BlueBrick",   "PurpleBrick"};
     for (int row = 0; row < 6; ++row)
         for (int column = 0; column < 10; ++column) {
             Brick* brick = new Brick(rows[row]);

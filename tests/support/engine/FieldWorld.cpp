@@ -5,10 +5,10 @@
 #include "bass/bass.h"
 #include "core/Config.h"
 #include "lua/MakoLuaState.h"
-#include "sound/BASSSoundLoader.h"
 #include "resources/ResourceManager.h"
 #include "resources/SDLImageLoader.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
+#include "sound/BASSSoundLoader.h"
 #include "sound/Sound.h"
 #include "support/engine/PassHarness.h"
 
@@ -62,9 +62,11 @@ void OpenGameResources()
     resources.AddLoader(new SDLImageLoader());
     resources.AddLoader(new BASSSoundLoader());
     const std::string source = BB_SOURCE_DIR;
-    resources.AddScanner(new WindowsDirectoryResourceScanner(source + "/MakoEngine/Source/scripts/"));
+    resources.AddScanner(
+        new WindowsDirectoryResourceScanner(source + "/MakoEngine/Source/scripts/"));
     resources.AddScanner(new WindowsDirectoryResourceScanner(source + "/game/"));
-    resources.AddScanner(new WindowsDirectoryResourceScanner(source + "/MakoArcadeLib/Source/scripts/"));
+    resources.AddScanner(
+        new WindowsDirectoryResourceScanner(source + "/MakoArcadeLib/Source/scripts/"));
     resources.AddScanner(new WindowsDirectoryResourceScanner(pack));
     resources.ScanAll();
 

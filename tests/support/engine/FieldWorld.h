@@ -17,8 +17,8 @@ namespace bbtest {
 // The tests' resource manager (TestResources) gets the image and sound loaders and scans
 // the engine's scripts, the game's configuration files, the game scripts and the asset
 // pack; the core scripts, the game's constant configuration and every game script then
-// run in the game's order; SDL video (dummy) and TrueType text start; audio opens offline (no device, the mix advances only when
-// rendered). Fails the calling test when the pack is missing.
+// run in the game's order; SDL video (dummy) and TrueType text start; audio opens offline (no
+// device, the mix advances only when rendered). Fails the calling test when the pack is missing.
 void OpenGameResources();
 
 // Records every sound played by name (Sound's play listener) while it lives; logs may

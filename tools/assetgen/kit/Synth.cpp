@@ -97,6 +97,32 @@ float Envelope::At(double t, double length) const
     return static_cast<float>(g * fade);
 }
 
+Tone MakeTone(Wave wave, double freq, double freqEnd, float gain, double attack, double decay)
+{
+    Tone t;
+    t.wave = wave;
+    t.freq = freq;
+    t.freqEnd = freqEnd;
+    t.gain = gain;
+    t.env.attack = attack;
+    t.env.decay = decay;
+    return t;
+}
+
+NoiseBurst MakeNoise(FilterMode mode, double cutoff, double cutoffEnd, float gain, double attack,
+                     double decay, float resonance)
+{
+    NoiseBurst n;
+    n.mode = mode;
+    n.cutoff = cutoff;
+    n.cutoffEnd = cutoffEnd;
+    n.resonance = resonance;
+    n.gain = gain;
+    n.env.attack = attack;
+    n.env.decay = decay;
+    return n;
+}
+
 void AddTone(Signal& s, double start, double length, const Tone& tone)
 {
     const std::size_t from = s.IndexAt(start), to = s.IndexAt(start + length);

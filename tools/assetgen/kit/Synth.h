@@ -74,6 +74,14 @@ struct NoiseBurst
     Envelope env;
 };
 
+// A tone sliding from freq to freqEnd (0: no slide) under an envelope of attack and decay
+// seconds.
+Tone MakeTone(Wave wave, double freq, double freqEnd, float gain, double attack, double decay);
+// A filtered noise burst sliding from cutoff to cutoffEnd, under an envelope of attack and
+// decay seconds.
+NoiseBurst MakeNoise(FilterMode mode, double cutoff, double cutoffEnd, float gain, double attack,
+                     double decay, float resonance = 0.5f);
+
 // Adds a voice into the signal from `start` for `length` seconds (cut at the end of
 // the buffer).
 void AddTone(Signal& s, double start, double length, const Tone& tone);

@@ -196,7 +196,8 @@ void LightningCorona(AssetPack& pack, int strength)
                 const float reach = 33 + float(rng.Range(0, 4 + 3 * strength));
                 const float nx = kCoronaCentre + reach * std::cos(angle);
                 const float ny = kCoronaCentre + reach * std::sin(angle);
-                AddBolt(canvas, px, py, nx, ny, 0.8f + 0.2f * strength, white, 1.5f + 0.5f * strength, fx);
+                AddBolt(canvas, px, py, nx, ny, 0.8f + 0.2f * strength, white,
+                        1.5f + 0.5f * strength, fx);
                 px = nx;
                 py = ny;
             }
@@ -255,38 +256,13 @@ void Particles(AssetPack& pack)
 
 // ---- Sounds ---------------------------------------------------------------------------------
 
-Tone MakeTone(Wave wave, double freq, double freqEnd, float gain, double decay)
-{
-    Tone t;
-    t.wave = wave;
-    t.freq = freq;
-    t.freqEnd = freqEnd;
-    t.gain = gain;
-    t.env.attack = 0.002;
-    t.env.decay = decay;
-    return t;
-}
-
-NoiseBurst MakeNoise(FilterMode mode, double cutoff, double cutoffEnd, float gain, double decay)
-{
-    NoiseBurst n;
-    n.mode = mode;
-    n.cutoff = cutoff;
-    n.cutoffEnd = cutoffEnd;
-    n.resonance = 0.4f;
-    n.gain = gain;
-    n.env.attack = 0.001;
-    n.env.decay = decay;
-    return n;
-}
-
 // Ball on ball: a short, bright metallic click.
 Signal Bounce2(Rng& rng)
 {
     Signal s(44100, 0.12);
-    AddTone(s, 0, 0.12, MakeTone(Wave::Sine, 2400, 2300, 0.4f, 0.025));
-    AddTone(s, 0, 0.12, MakeTone(Wave::Sine, 3850, 3800, 0.2f, 0.018));
-    AddNoise(s, 0, 0.02, MakeNoise(FilterMode::HighPass, 3000, 0, 0.3f, 0.004), rng);
+    AddTone(s, 0, 0.12, MakeTone(Wave::Sine, 2400, 2300, 0.4f, 0.002, 0.025));
+    AddTone(s, 0, 0.12, MakeTone(Wave::Sine, 3850, 3800, 0.2f, 0.002, 0.018));
+    AddNoise(s, 0, 0.02, MakeNoise(FilterMode::HighPass, 3000, 0, 0.3f, 0.001, 0.004, 0.4f), rng);
     return FinishEffect(s);
 }
 
@@ -294,9 +270,9 @@ Signal Bounce2(Rng& rng)
 Signal RubberBounce(Rng& rng)
 {
     Signal s(44100, 0.25);
-    AddTone(s, 0, 0.25, MakeTone(Wave::Sine, 330, 150, 0.6f, 0.08));
-    AddTone(s, 0, 0.15, MakeTone(Wave::Triangle, 660, 300, 0.15f, 0.04));
-    AddNoise(s, 0, 0.02, MakeNoise(FilterMode::LowPass, 900, 0, 0.2f, 0.006), rng);
+    AddTone(s, 0, 0.25, MakeTone(Wave::Sine, 330, 150, 0.6f, 0.002, 0.08));
+    AddTone(s, 0, 0.15, MakeTone(Wave::Triangle, 660, 300, 0.15f, 0.002, 0.04));
+    AddNoise(s, 0, 0.02, MakeNoise(FilterMode::LowPass, 900, 0, 0.2f, 0.001, 0.006, 0.4f), rng);
     return FinishEffect(s);
 }
 
@@ -304,8 +280,8 @@ Signal RubberBounce(Rng& rng)
 Signal BeachBallBounce(Rng& rng)
 {
     Signal s(44100, 0.2);
-    AddTone(s, 0, 0.2, MakeTone(Wave::Sine, 180, 120, 0.5f, 0.05));
-    AddNoise(s, 0, 0.15, MakeNoise(FilterMode::LowPass, 700, 300, 0.35f, 0.04), rng);
+    AddTone(s, 0, 0.2, MakeTone(Wave::Sine, 180, 120, 0.5f, 0.002, 0.05));
+    AddNoise(s, 0, 0.15, MakeNoise(FilterMode::LowPass, 700, 300, 0.35f, 0.001, 0.04, 0.4f), rng);
     return FinishEffect(s);
 }
 
@@ -315,8 +291,8 @@ Signal LeadBounce(Rng& rng)
     Signal s(44100, 0.35);
     for (const double f : {170.0, 431.0, 797.0, 1290.0})
         AddTone(s, 0, 0.35,
-                MakeTone(Wave::Sine, f, f * 0.98, float(0.35 * 170.0 / f + 0.05), 0.09));
-    AddNoise(s, 0, 0.03, MakeNoise(FilterMode::BandPass, 1200, 0, 0.3f, 0.008), rng);
+                MakeTone(Wave::Sine, f, f * 0.98, float(0.35 * 170.0 / f + 0.05), 0.002, 0.09));
+    AddNoise(s, 0, 0.03, MakeNoise(FilterMode::BandPass, 1200, 0, 0.3f, 0.001, 0.008, 0.4f), rng);
     return FinishEffect(s);
 }
 
@@ -324,9 +300,9 @@ Signal LeadBounce(Rng& rng)
 Signal RubberStart(Rng& rng)
 {
     Signal s(44100, 0.4);
-    AddTone(s, 0, 0.4, MakeTone(Wave::Sine, 160, 520, 0.6f, 0.2));
-    AddTone(s, 0.05, 0.3, MakeTone(Wave::Triangle, 320, 1040, 0.15f, 0.12));
-    AddNoise(s, 0, 0.03, MakeNoise(FilterMode::LowPass, 800, 0, 0.15f, 0.01), rng);
+    AddTone(s, 0, 0.4, MakeTone(Wave::Sine, 160, 520, 0.6f, 0.002, 0.2));
+    AddTone(s, 0.05, 0.3, MakeTone(Wave::Triangle, 320, 1040, 0.15f, 0.002, 0.12));
+    AddNoise(s, 0, 0.03, MakeNoise(FilterMode::LowPass, 800, 0, 0.15f, 0.001, 0.01, 0.4f), rng);
     return FinishEffect(s);
 }
 
@@ -335,8 +311,8 @@ Signal LeadStart(Rng& rng)
 {
     Signal s(44100, 0.5);
     for (const double f : {110.0, 287.0, 531.0, 860.0})
-        AddTone(s, 0, 0.5, MakeTone(Wave::Sine, f, 0, float(0.3 * 110.0 / f + 0.05), 0.18));
-    AddNoise(s, 0, 0.05, MakeNoise(FilterMode::BandPass, 900, 400, 0.3f, 0.015), rng);
+        AddTone(s, 0, 0.5, MakeTone(Wave::Sine, f, 0, float(0.3 * 110.0 / f + 0.05), 0.002, 0.18));
+    AddNoise(s, 0, 0.05, MakeNoise(FilterMode::BandPass, 900, 400, 0.3f, 0.001, 0.015, 0.4f), rng);
     return FinishEffect(s);
 }
 
@@ -344,10 +320,10 @@ Signal LeadStart(Rng& rng)
 Signal BeachBallStart(Rng& rng)
 {
     Signal s(44100, 0.4);
-    NoiseBurst hiss = MakeNoise(FilterMode::BandPass, 600, 3200, 0.5f, 0.4);
+    NoiseBurst hiss = MakeNoise(FilterMode::BandPass, 600, 3200, 0.5f, 0.001, 0.4, 0.4f);
     hiss.env.attack = 0.08;
     AddNoise(s, 0, 0.4, hiss, rng);
-    AddTone(s, 0.25, 0.15, MakeTone(Wave::Sine, 500, 700, 0.2f, 0.05));
+    AddTone(s, 0.25, 0.15, MakeTone(Wave::Sine, 500, 700, 0.2f, 0.002, 0.05));
     return FinishEffect(s);
 }
 
@@ -355,10 +331,10 @@ Signal BeachBallStart(Rng& rng)
 Signal Breakthru(Rng& rng)
 {
     Signal s(44100, 0.6);
-    AddTone(s, 0, 0.3, MakeTone(Wave::Square, 220, 880, 0.18f, 0.3));
+    AddTone(s, 0, 0.3, MakeTone(Wave::Square, 220, 880, 0.18f, 0.002, 0.3));
     for (const double f : {880.0, 1320.0, 1760.0})
-        AddTone(s, 0.25, 0.35, MakeTone(Wave::Sine, f, 0, 0.25f, 0.12));
-    AddNoise(s, 0, 0.3, MakeNoise(FilterMode::BandPass, 500, 4000, 0.15f, 0.3), rng);
+        AddTone(s, 0.25, 0.35, MakeTone(Wave::Sine, f, 0, 0.25f, 0.002, 0.12));
+    AddNoise(s, 0, 0.3, MakeNoise(FilterMode::BandPass, 500, 4000, 0.15f, 0.001, 0.3, 0.4f), rng);
     return FinishEffect(s);
 }
 
@@ -367,8 +343,10 @@ void AddCrackle(Signal& s, double from, double to, int bursts, float gain, Rng& 
 {
     for (int i = 0; i < bursts; ++i) {
         const double at = rng.Range(from, to);
-        AddNoise(s, at, 0.015,
-                 MakeNoise(FilterMode::HighPass, rng.Range(2500, 6000), 0, gain, 0.004), rng);
+        AddNoise(
+            s, at, 0.015,
+            MakeNoise(FilterMode::HighPass, rng.Range(2500, 6000), 0, gain, 0.001, 0.004, 0.4f),
+            rng);
     }
 }
 
@@ -376,8 +354,8 @@ void AddCrackle(Signal& s, double from, double to, int bursts, float gain, Rng& 
 Signal LightningStart(Rng& rng)
 {
     Signal s(44100, 0.45);
-    AddTone(s, 0, 0.3, MakeTone(Wave::Square, 80, 640, 0.2f, 0.25));
-    AddNoise(s, 0, 0.4, MakeNoise(FilterMode::BandPass, 800, 5000, 0.25f, 0.3), rng);
+    AddTone(s, 0, 0.3, MakeTone(Wave::Square, 80, 640, 0.2f, 0.002, 0.25));
+    AddNoise(s, 0, 0.4, MakeNoise(FilterMode::BandPass, 800, 5000, 0.25f, 0.001, 0.3, 0.4f), rng);
     AddCrackle(s, 0.05, 0.4, 10, 0.3f, rng);
     return FinishEffect(s);
 }
@@ -388,7 +366,7 @@ Signal LightningLoop(Rng& rng)
 {
     const double loop = 1.0, overlap = 0.2;
     Signal s(44100, loop + overlap);
-    Tone hum = MakeTone(Wave::Square, 60, 0, 0.12f, 10.0);
+    Tone hum = MakeTone(Wave::Square, 60, 0, 0.12f, 0.002, 10.0);
     hum.env.sustain = 1.0f;
     hum.env.attack = 0.0;
     hum.env.release = 0.0;
@@ -416,8 +394,8 @@ Signal LightningLoop(Rng& rng)
 Signal LightningConnect(Rng& rng)
 {
     Signal s(44100, 0.3);
-    AddNoise(s, 0, 0.25, MakeNoise(FilterMode::HighPass, 5000, 1500, 0.5f, 0.06), rng);
-    AddTone(s, 0, 0.2, MakeTone(Wave::Square, 1200, 150, 0.2f, 0.06));
+    AddNoise(s, 0, 0.25, MakeNoise(FilterMode::HighPass, 5000, 1500, 0.5f, 0.001, 0.06, 0.4f), rng);
+    AddTone(s, 0, 0.2, MakeTone(Wave::Square, 1200, 150, 0.2f, 0.002, 0.06));
     AddCrackle(s, 0.02, 0.25, 6, 0.25f, rng);
     return FinishEffect(s);
 }
@@ -426,8 +404,8 @@ Signal LightningConnect(Rng& rng)
 Signal CountBeep(double freq, double seconds)
 {
     Signal s(44100, seconds);
-    AddTone(s, 0, seconds, MakeTone(Wave::Sine, freq, freq * 0.97, 0.6f, seconds / 3));
-    AddTone(s, 0, seconds * 0.6, MakeTone(Wave::Triangle, freq * 2, 0, 0.15f, seconds / 8));
+    AddTone(s, 0, seconds, MakeTone(Wave::Sine, freq, freq * 0.97, 0.6f, 0.002, seconds / 3));
+    AddTone(s, 0, seconds * 0.6, MakeTone(Wave::Triangle, freq * 2, 0, 0.15f, 0.002, seconds / 8));
     return FinishEffect(s);
 }
 

@@ -104,31 +104,6 @@ void Tints(AssetPack& pack)
 
 // ---- Sounds -------------------------------------------------------------------------------
 
-Tone MakeTone(Wave wave, double freq, double freqEnd, float gain, double attack, double decay)
-{
-    Tone t;
-    t.wave = wave;
-    t.freq = freq;
-    t.freqEnd = freqEnd;
-    t.gain = gain;
-    t.env.attack = attack;
-    t.env.decay = decay;
-    return t;
-}
-
-NoiseBurst MakeNoise(FilterMode mode, double cutoff, double cutoffEnd, float gain, double attack,
-                     double decay)
-{
-    NoiseBurst n;
-    n.mode = mode;
-    n.cutoff = cutoff;
-    n.cutoffEnd = cutoffEnd;
-    n.gain = gain;
-    n.env.attack = attack;
-    n.env.decay = decay;
-    return n;
-}
-
 // One sound of the paddle: a few voices laid over each other.
 struct Voice
 {

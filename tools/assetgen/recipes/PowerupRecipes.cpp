@@ -263,33 +263,21 @@ void DrawGoldBrick(AssetPack& pack)
 
 // ---- Sounds --------------------------------------------------------------------------------
 
-Tone Note(Wave wave, double freq, double freqEnd, float gain, double decay)
-{
-    Tone t;
-    t.wave = wave;
-    t.freq = freq;
-    t.freqEnd = freqEnd;
-    t.gain = gain;
-    t.env.attack = 0.003;
-    t.env.decay = decay;
-    return t;
-}
-
 void DrawSounds(AssetPack& pack)
 {
     {
         // A power-up appears: a bright rising sweep with a shimmer on top.
         Signal s(44100, 0.45);
-        AddTone(s, 0, 0.4, Note(Wave::Triangle, 330, 1320, 0.45f, 0.2));
-        AddTone(s, 0.05, 0.35, Note(Wave::Sine, 990, 1980, 0.2f, 0.15));
+        AddTone(s, 0, 0.4, MakeTone(Wave::Triangle, 330, 1320, 0.45f, 0.003, 0.2));
+        AddTone(s, 0.05, 0.35, MakeTone(Wave::Sine, 990, 1980, 0.2f, 0.003, 0.15));
         pack.WriteSound(kSounds, "powerupCreationSound.ogg", AudioClip::Mono(FinishEffect(s)));
     }
     {
         // Money: two quick chimes, the second higher.
         Signal s(44100, 0.4);
-        AddTone(s, 0, 0.2, Note(Wave::Sine, 1568, 0, 0.4f, 0.08));
-        AddTone(s, 0.08, 0.3, Note(Wave::Sine, 2093, 0, 0.4f, 0.12));
-        AddTone(s, 0.08, 0.3, Note(Wave::Triangle, 4186, 0, 0.08f, 0.05));
+        AddTone(s, 0, 0.2, MakeTone(Wave::Sine, 1568, 0, 0.4f, 0.003, 0.08));
+        AddTone(s, 0.08, 0.3, MakeTone(Wave::Sine, 2093, 0, 0.4f, 0.003, 0.12));
+        AddTone(s, 0.08, 0.3, MakeTone(Wave::Triangle, 4186, 0, 0.08f, 0.003, 0.05));
         pack.WriteSound(kSounds, "cash-heal.ogg", AudioClip::Mono(FinishEffect(s)));
     }
     {
@@ -297,7 +285,8 @@ void DrawSounds(AssetPack& pack)
         Signal s(44100, 0.6);
         const double notes[] = {1046.5, 1318.5, 1568.0, 2093.0};
         for (int i = 0; i < 4; ++i)
-            AddTone(s, i * 0.07, 0.6 - i * 0.07, Note(Wave::Sine, notes[i], 0, 0.3f, 0.15));
+            AddTone(s, i * 0.07, 0.6 - i * 0.07,
+                    MakeTone(Wave::Sine, notes[i], 0, 0.3f, 0.003, 0.15));
         pack.WriteSound(kSounds, "Pickup_GemBells16.ogg", AudioClip::Mono(FinishEffect(s)));
     }
 }
