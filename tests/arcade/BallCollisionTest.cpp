@@ -66,7 +66,7 @@ protected:
 
 TEST_F(BallCollisionTest, ABallBouncingStraightBetweenTwoBricksIsDeflectedAfterFourContacts)
 {
-    BallLog log;
+    bbtest::LogCapture log;
     // Bricks above and below; the ball bounces vertically between them.
     Brick* top = AddBrick(304, 100);
     Brick* bottom = AddBrick(304, 300);
@@ -106,7 +106,7 @@ TEST_F(BallCollisionTest, ABallBouncingStraightBetweenTwoBricksIsDeflectedAfterF
 
 TEST_F(BallCollisionTest, LoopCountingEscalatesResetsAndIgnoresMovingBricks)
 {
-    BallLog log;
+    bbtest::LogCapture log;
     Ball* ball = AddBall(320, 300, 0, -300);
     Brick* brick = AddBrick(100, 100);
     ArcadeStructure* other = AddBox(500, 100, 20, 20); // not a brick or wall

@@ -9,16 +9,11 @@
 #include "field/Ball.h"
 #include "physics/PhysicsBody.h"
 #include "support/engine/FieldWorld.h"
+#include "support/engine/LogCapture.h"
 
-#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace fieldtest {
@@ -50,38 +45,6 @@ inline double SpeedOf(const ArcadeStructure* s)
     const Vector2D v = s->GetPhysicsBody()->GetLinearVel();
     return std::sqrt(v.x * v.x + v.y * v.y);
 }
-
-// Everything the log writes at level 3 or below while it lives.
-class BallLog
-{
-public:
-    BallLog() : m_Previous(GetLogFilePath()), m_Level(GetLogLevel())
-    {
-        // One file per test process: CTest runs the tests side by side.
-        m_Path = ::testing::TempDir() + "ball-test-" + std::to_string(getpid()) + ".log";
-        std::ofstream(m_Path, std::ios::trunc);
-        SetLogFilePath(m_Path);
-        SetLogLevel(3);
-    }
-    ~BallLog()
-    {
-        SetLogFilePath(m_Previous);
-        SetLogLevel(m_Level);
-        std::remove(m_Path.c_str());
-    }
-    std::string Text() const
-    {
-        std::ifstream in(m_Path);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
-
-private:
-    std::string m_Path;
-    std::string m_Previous;
-    int m_Level;
-};
 
 class BallTest : public FieldTest
 {

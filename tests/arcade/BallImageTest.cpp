@@ -65,8 +65,8 @@ TEST_F(BallTest, TheImageCacheComposesEveryCoronaSubstanceAndSize)
 
 TEST_F(BallTest, BallsAreDrawnAtTheirScaleAndHalfTransparentWhileWaiting)
 {
-    Ball* ball = AddBall(100, 100, 0, 0);
-    Ball* waiting = AddBall(200, 100, 0, 0, false);
+    AddBall(100, 100, 0, 0);
+    AddBall(200, 100, 0, 0, false); // waiting for the paddle
     Ball* growing = AddBall(300, 100, 0, 0);
     growing->Grow();
     passes.Step();

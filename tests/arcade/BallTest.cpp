@@ -128,7 +128,7 @@ TEST_F(BallTest, StrengthAndDensityFollowSizeAndSubstance)
 
 TEST_F(BallTest, ASizeOutsideTheTableIsClampedAndLogged)
 {
-    BallLog log;
+    bbtest::LogCapture log;
     Ball* ball = new Ball();
     ball->ApplyProperties(bbtest::EvalLua("{size = 9}"));
     EXPECT_EQ(6, ball->GetSizeIndex());

@@ -427,8 +427,9 @@ TEST_F(BrickHitTest, EnergyBricksSpeedBallsUpAndSoundByTheirEnergy)
     StepUntil([&] { return ball->GetPhysicsBody()->GetLinearVel().y > 0; });
     ASSERT_EQ(1, sounds.Count("energize.ogg"));
     for (const auto& play : sounds.Plays())
-        if (play.name == "energize.ogg")
+        if (play.name == "energize.ogg") {
             EXPECT_EQ(12, play.volume) << "3 x the brick's energy of 4";
+        }
     EXPECT_EQ(1, sounds.Count("bumperPinball.ogg")) << "rubber rings like a bumper";
     EXPECT_GT(ball->GetEnergy(), before);
 }

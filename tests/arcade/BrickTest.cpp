@@ -11,8 +11,8 @@
 #include "field/Brick.h"
 #include "lua/MakoLuaState.h"
 #include "support/MessageOf.h"
-#include "support/TempHome.h"
 #include "support/engine/FieldWorld.h"
+#include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -391,17 +391,14 @@ TEST_F(BrickTest, EveryShippedBrickComposesItsImageWithoutThePlaceholder)
 
 TEST_F(BrickTest, AnUnbuildableImageShowsThePlaceholderOnceAndSaysWhy)
 {
-    bbtest::TempHome home;
-    const std::string logPath = home.Path() + "/brick.log";
-    SetLogFilePath(logPath);
+    bbtest::LogCapture capture;
     // No texture, no bevel and no block for a circle: nothing to compose.
     Brick* brick =
         Make("{class = 'Brick', circle = 8, textureOnly = 'Snow', bevelVariant = 'NoBevel'}");
     passes.Step(2);
-    SetLogFilePath("");
     EXPECT_TRUE(brick->ShowsPlaceholder());
     EXPECT_TRUE(brick->IsImageValid());
-    const std::string log = bbtest::ReadFile(logPath);
+    const std::string log = capture.Text();
     EXPECT_NE(std::string::npos, log.find("shows the placeholder")) << log;
     EXPECT_EQ(log.find("shows the placeholder"), log.rfind("shows the placeholder"))
         << "later draws keep the placeholder without retrying";
@@ -409,9 +406,7 @@ TEST_F(BrickTest, AnUnbuildableImageShowsThePlaceholderOnceAndSaysWhy)
 
 TEST_F(BrickTest, ABadBrickEntryBecomesAPlaceholderAndNamesTheEntryAndKey)
 {
-    bbtest::TempHome home;
-    const std::string logPath = home.Path() + "/entries.log";
-    SetLogFilePath(logPath);
+    bbtest::LogCapture capture;
     const char* const bad[] = {
         "{resources = {'StoneBrick'}, brickSize = 'Huge', position = {64, 48}}",
         "{ballHopperSize = -1}",
@@ -425,15 +420,15 @@ TEST_F(BrickTest, ABadBrickEntryBecomesAPlaceholderAndNamesTheEntryAndKey)
         std::unique_ptr<Brick> brick(Brick::CreateFromEntry(bbtest::EvalLua(entry), name));
         ASSERT_NE(nullptr, brick) << entry;
         EXPECT_TRUE(brick->ShowsPlaceholder()) << entry;
-        if (i == 1)
+        if (i == 1) {
             EXPECT_EQ(64, brick->GetX());
+        }
     }
     std::unique_ptr<Brick> good(
         Brick::CreateFromEntry(bbtest::EvalLua("{resources = {'StoneBrick'}}"), "Level1.good"));
     EXPECT_FALSE(good->ShowsPlaceholder());
     EXPECT_EQ(2, good->GetStrength());
-    SetLogFilePath("");
-    const std::string log = bbtest::ReadFile(logPath);
+    const std::string log = capture.Text();
     for (const char* piece : {"Level1.brick1", "Huge", "Level1.brick2", "value >= 0",
                               "Level1.brick3", "steelEdges", "Level1.brick4", "Chartreuse"})
         EXPECT_NE(std::string::npos, log.find(piece)) << piece << "\n" << log;

@@ -17,7 +17,6 @@ constexpr int kLeft = 16, kRight = 624, kTop = 36, kBottom = 485;
 class FlyingTextTest : public FieldTest
 {
 protected:
-
     FlyingText* Fly(const std::string& text, int duration, double x, double y, double vx, double vy)
     {
         FlyingText* t = new FlyingText(text, duration, x, y, vx, vy);
@@ -101,8 +100,9 @@ TEST_F(FlyingTextTest, TextAndShadowFadeOutTogetherAndTheTextIsGoneAtTheEnd)
     passes.Step(5);
     EXPECT_LT(label->GetAlpha(), 255);
     EXPECT_GT(label->GetAlpha(), 0);
-    if (Label* shadow = label->GetShadow())
+    if (Label* shadow = label->GetShadow()) {
         EXPECT_EQ(label->GetAlpha(), shadow->GetAlpha());
+    }
     passes.Step(5); // 320 ms: the fade of 300 ms is over
     EXPECT_TRUE(logic.texts.IsEmpty());
 }

@@ -49,12 +49,7 @@ std::vector<Powerup*> Brick::CreatePowerups()
             const LuaObject name = m_Powerups[i];
             if (!name.IsString())
                 break;
-            LuaObject params;
-            params.AssignNewTable(m_Powerups.GetState());
-            Class* kind = ClassManager::GetInstance()->GetClass(name.GetString());
-            std::unique_ptr<Object> made(kind->Instantiate(params));
-            MAKO_ASSERT(dynamic_cast<Powerup*>(made.get()));
-            m_PowerupObjects.push_back(static_cast<Powerup*>(made.release()));
+            m_PowerupObjects.push_back(Powerup::CreateOfKind(name.GetString()));
         }
     }
     return m_PowerupObjects;
@@ -70,8 +65,8 @@ void Brick::ReleasePowerups(ArcadeStructure* destroyer, ArcadeGameLogic* logic, 
     m_PowerupObjects.clear();
     const int m = int(powerups.size()) + kSpareSpreadSlots;
     std::vector<bool> columns(std::size_t(m), false), rows(std::size_t(m), false);
-    const bool byPaddle = destroyer && destroyer->GetClass()->IsA("Paddle");
-    const bool byBall = destroyer && destroyer->GetClass()->IsA("Ball");
+    const bool byPaddle = destroyer && destroyer->GetClass()->DerivesFrom("Paddle");
+    const bool byBall = destroyer && destroyer->GetClass()->DerivesFrom("Ball");
     const Vector2D centre = GetCentre();
     bool askForSound = true;
     for (Powerup* powerup : powerups) {

@@ -342,15 +342,15 @@ void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel
 {
     if (!logic || index < 0 || index >= int(m_Creations.size()))
         return;
-    const CreationSpec& spec = m_Creations[index];
-    for (int n = 0; n < spec.numberCreated; ++n) {
+    const Creation& creation = m_Creations[index];
+    for (int n = 0; n < creation.numberCreated; ++n) {
         if (!RoomForObject()) {
             Log("Factory: %d objects made by factories are alive; no more are made.",
                 ObjectLimit());
             return;
         }
         std::unique_ptr<Object> made(
-            ClassManager::GetInstance()->InstantiateObject(spec.objectSpec));
+            ClassManager::GetInstance()->InstantiateObject(creation.objectTable));
         ArcadeStructure* struc = dynamic_cast<ArcadeStructure*>(made.get());
         MAKO_ASSERT(struc);
         made.release();
@@ -358,7 +358,7 @@ void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel
         LiveObjects().Add(struc);
 
         PhysicsGeom* geom = struc->GetGeom();
-        if (spec.useFactoryPosition && geom) {
+        if (creation.useFactoryPosition && geom) {
             // The object's "position" is an offset from the target's centre.
             const Vector2D own = GeomPosition(struc);
             const Vector2D target = TargetPosition();
@@ -367,31 +367,35 @@ void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel
             geom->SetPosition(own.x + target.x - halfW, own.y + target.y - halfH);
         }
         if (geom) {
-            const double ry = RandomDouble(2 * spec.positionVariance.y) - spec.positionVariance.y;
-            const double rx = RandomDouble(2 * spec.positionVariance.x) - spec.positionVariance.x;
+            const double ry =
+                RandomDouble(2 * creation.positionVariance.y) - creation.positionVariance.y;
+            const double rx =
+                RandomDouble(2 * creation.positionVariance.x) - creation.positionVariance.x;
             const Vector2D at = GeomPosition(struc);
             geom->SetPosition(at.x + rx, at.y + ry);
         }
         if (PhysicsBody* body = geom ? struc->GetPhysicsBody() : nullptr) {
-            if (spec.useTriggerVelocity) {
+            if (creation.useTriggerVelocity) {
                 Vector2D v = hitterVel;
-                if (spec.triggerVelocityLimit > 0 && v.Length() > spec.triggerVelocityLimit)
-                    v.SetLength(spec.triggerVelocityLimit);
-                const double a = spec.triggerAngleOffset * kDegreesToRadians;
+                if (creation.triggerVelocityLimit > 0 && v.Length() > creation.triggerVelocityLimit)
+                    v.SetLength(creation.triggerVelocityLimit);
+                const double a = creation.triggerAngleOffset * kDegreesToRadians;
                 v = Vector2D(v.x * std::cos(a) - v.y * std::sin(a),
                              v.x * std::sin(a) + v.y * std::cos(a));
                 body->SetLinearVel(v.x, v.y);
             }
-            const double ry = RandomDouble(2 * spec.velocityVariance.y) - spec.velocityVariance.y;
-            const double rx = RandomDouble(2 * spec.velocityVariance.x) - spec.velocityVariance.x;
+            const double ry =
+                RandomDouble(2 * creation.velocityVariance.y) - creation.velocityVariance.y;
+            const double rx =
+                RandomDouble(2 * creation.velocityVariance.x) - creation.velocityVariance.x;
             const Vector2D v = body->GetLinearVel();
             body->SetLinearVel(v.x + rx, v.y + ry);
-            if (spec.translateAlongVelocity != 0.0) {
+            if (creation.translateAlongVelocity != 0.0) {
                 Vector2D direction = body->GetLinearVel();
                 direction.SetLength(1.0);
                 const Vector2D at = GeomPosition(struc);
-                geom->SetPosition(at.x + spec.translateAlongVelocity * direction.x,
-                                  at.y + spec.translateAlongVelocity * direction.y);
+                geom->SetPosition(at.x + creation.translateAlongVelocity * direction.x,
+                                  at.y + creation.translateAlongVelocity * direction.y);
             }
             struc->SyncFromPhysics();
         }

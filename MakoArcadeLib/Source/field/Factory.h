@@ -76,9 +76,9 @@ public:
         double chance = 1.0;
         int repetitions = -1;
     };
-    struct CreationSpec
+    struct Creation
     {
-        LuaPlus::LuaObject objectSpec;
+        LuaPlus::LuaObject objectTable; // the table the object is made from
         int numberCreated = 1;
         Vector2D positionVariance;
         Vector2D velocityVariance;
@@ -133,7 +133,7 @@ public:
     const std::vector<DestroyTrigger>& GetDestroyTriggers() const { return m_DestroyTriggers; }
     const std::vector<LocationTrigger>& GetLocationTriggers() const { return m_LocationTriggers; }
     const std::vector<TimeTrigger>& GetTimeTriggers() const { return m_TimeTriggers; }
-    const std::vector<CreationSpec>& GetCreations() const { return m_Creations; }
+    const std::vector<Creation>& GetCreations() const { return m_Creations; }
     int GetNumCreations() const { return m_NumCreations; }
     int GetCurrentObject() const { return m_CurrentObject; }
     // Firings waiting for the delay timer.
@@ -176,7 +176,7 @@ private:
     std::vector<DestroyTrigger> m_DestroyTriggers;
     std::vector<LocationTrigger> m_LocationTriggers;
     std::vector<TimeTrigger> m_TimeTriggers;
-    std::vector<CreationSpec> m_Creations;
+    std::vector<Creation> m_Creations;
     bool m_Simultaneous = true;
     bool m_Random = false;
     bool m_DestroyOnLastCreate = false;

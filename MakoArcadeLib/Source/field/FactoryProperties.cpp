@@ -128,8 +128,8 @@ void Factory::ParseTimeTriggers(const LuaObject& table)
 
 void Factory::ParseCreations(const LuaObject& table)
 {
-    ParseList(table, m_Creations, [](const LuaObject& e, CreationSpec& s) {
-        s.objectSpec = e["objectSpec"];
+    ParseList(table, m_Creations, [](const LuaObject& e, Creation& s) {
+        s.objectTable = e["objectSpec"];
         const LuaObject count = e["numberCreated"];
         if (count.IsNumber() && count.GetNumber() == double(int(count.GetNumber())))
             s.numberCreated = int(count.GetNumber());

@@ -307,13 +307,8 @@ void Goober::Steal(Paddle* paddle, ArcadeGameLogic* logic)
     const std::string stolen = paddle->TakeRandomPhrase();
     if (stolen.empty())
         return;
-    LuaPlus::LuaObject spec;
-    spec.AssignNewTable(GetGlobalLuaState());
-    spec.SetString("class", stolen.c_str());
-    std::unique_ptr<Object> loot(ClassManager::GetInstance()->InstantiateObject(spec));
-    LuaPlus::LuaObject scoreValue;
-    loot->RetrieveProperty(scoreValue, "score");
-    const int lost = -(scoreValue.IsNumber() ? int(scoreValue.GetNumber()) : 0);
+    const std::unique_ptr<Powerup> loot(Powerup::CreateOfKind(stolen));
+    const int lost = -loot->GetScore();
     ArcadeGameLogic* running = logic ? logic : gLogic;
     if (running) {
         running->AddFlyingText(new FlyingText(FormatWithThousandsSeparators(lost), kTheftTextTicks,
@@ -459,13 +454,7 @@ std::vector<Powerup*> Goober::CreatePowerups() const
         for (LuaPlus::LuaTableIterator it(m_Powerups); it; it.Next()) {
             if (!it.GetValue().IsString())
                 continue;
-            LuaPlus::LuaObject spec;
-            spec.AssignNewTable(GetGlobalLuaState());
-            spec.SetString("class", it.GetValue().GetString());
-            std::unique_ptr<Object> holder(ClassManager::GetInstance()->InstantiateObject(spec));
-            Object* obj = holder.get();
-            MAKO_ASSERT(dynamic_cast<Powerup*>(obj));
-            made.push_back(static_cast<Powerup*>(holder.release()));
+            made.push_back(Powerup::CreateOfKind(it.GetValue().GetString()));
         }
     } catch (...) {
         for (Powerup* powerup : made)

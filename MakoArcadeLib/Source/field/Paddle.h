@@ -233,6 +233,15 @@ protected:
     void TickStroke();
     void TickWhack();
     void TickReturn(bool afterWhack);
+    // One tick of pulling back at base power; once pulled back the paddle rests in
+    // chargeState with its charge sounds following it. True on the tick it arrives.
+    bool PullBackInto(int chargeState);
+    // One tick of a follow-through: slower by deceleration, energyLoss less power (never
+    // below the base). True when the stroke is over: its distance reached, or the paddle
+    // turned back (or stopped, when stopEnds) - the paddle then returns to its rest line,
+    // entering returnState.
+    bool FollowThrough(double deceleration, double energyLoss, double distance, bool stopEnds,
+                       int returnState);
     void StartSwing();
     // The stroke of a release: glow, charge sounds off, "paddleWhack.ogg" by power, a new
     // stroke picture and the stroke trail.

@@ -166,13 +166,7 @@ void Paddle::TickServe()
 {
     switch (m_SwingState) {
     case ServePullBack:
-        m_Power = m_BasePower;
-        UpdateGlow();
-        if (PulledBack(m_Swing.pullDistance)) {
-            m_SwingState = ServeCharge;
-            m_SwingSpeed = 0;
-            PanChargeSounds();
-        }
+        PullBackInto(ServeCharge);
         break;
     case ServeCharge:
         m_Charge = std::min(m_Charge + m_Swing.serveChargeRate, m_Swing.serveMaxCharge);
@@ -189,15 +183,10 @@ void Paddle::TickServe()
         }
         break;
     case ServeFollowThrough:
-        m_SwingSpeed -= m_Swing.serveDeceleration;
-        m_Power = std::max(m_Power - m_Swing.serveEnergyLoss, m_BasePower);
-        UpdateGlow();
-        if (Reached(m_Swing.serveDistance) || m_SwingSpeed < 0) {
-            m_SwingState = SwingReturn;
-            m_SwingSpeed = -m_Swing.returnRate;
-            if (m_StrokeTrail)
-                m_StrokeTrail->Stop();
-        }
+        if (FollowThrough(m_Swing.serveDeceleration, m_Swing.serveEnergyLoss, m_Swing.serveDistance,
+                          false, SwingReturn) &&
+            m_StrokeTrail)
+            m_StrokeTrail->Stop();
         break;
     default:
         break;
@@ -219,28 +208,16 @@ void Paddle::TickStroke()
         return;
     }
     m_SweetSpotHit = false;
-    m_SwingSpeed -= m_Swing.swingDeceleration;
-    m_Power = std::max(m_Power - m_Swing.swingEnergyLoss, m_BasePower);
-    UpdateGlow();
-    if (Reached(m_Swing.swingDistance) || m_SwingSpeed < 0) {
-        m_SwingState = SwingReturn;
-        m_SwingSpeed = -m_Swing.returnRate;
-    }
+    FollowThrough(m_Swing.swingDeceleration, m_Swing.swingEnergyLoss, m_Swing.swingDistance, false,
+                  SwingReturn);
 }
 
 void Paddle::TickWhack()
 {
     switch (m_SwingState) {
     case DrawBack:
-        m_Power = m_BasePower;
-        UpdateGlow();
-        if (PulledBack(m_Swing.pullDistance)) {
-            m_SwingState = WhackCharge;
-            m_SwingSpeed = 0;
-            PanChargeSounds();
-            if (gLogic)
-                gLogic->ShowPrompt("powerup", "check");
-        }
+        if (PullBackInto(WhackCharge) && gLogic)
+            gLogic->ShowPrompt("powerup", "check");
         break;
     case WhackCharge:
         m_Charge = std::min(m_Charge + m_Swing.chargeRate, m_Swing.whackMaxCharge);
@@ -260,19 +237,40 @@ void Paddle::TickWhack()
         break;
     case WhackFollowThrough:
         m_SweetSpotHit = false;
-        m_SwingSpeed -= m_Swing.whackDeceleration;
-        m_Power = std::max(m_Power - m_Swing.whackEnergyLoss, m_BasePower);
-        UpdateGlow();
-        if (Reached(m_Swing.whackDistance) || m_SwingSpeed <= 0) {
-            m_SwingState = WhackReturn;
-            m_SwingSpeed = -m_Swing.returnRate;
-            if (m_StrokeTrail)
-                m_StrokeTrail->Stop();
-        }
+        if (FollowThrough(m_Swing.whackDeceleration, m_Swing.whackEnergyLoss, m_Swing.whackDistance,
+                          true, WhackReturn) &&
+            m_StrokeTrail)
+            m_StrokeTrail->Stop();
         break;
     default:
         break;
     }
+}
+
+bool Paddle::PullBackInto(int chargeState)
+{
+    m_Power = m_BasePower;
+    UpdateGlow();
+    if (!PulledBack(m_Swing.pullDistance))
+        return false;
+    m_SwingState = chargeState;
+    m_SwingSpeed = 0;
+    PanChargeSounds();
+    return true;
+}
+
+bool Paddle::FollowThrough(double deceleration, double energyLoss, double distance, bool stopEnds,
+                           int returnState)
+{
+    m_SwingSpeed -= deceleration;
+    m_Power = std::max(m_Power - energyLoss, m_BasePower);
+    UpdateGlow();
+    const bool turned = stopEnds ? m_SwingSpeed <= 0 : m_SwingSpeed < 0;
+    if (!Reached(distance) && !turned)
+        return false;
+    m_SwingState = returnState;
+    m_SwingSpeed = -m_Swing.returnRate;
+    return true;
 }
 
 void Paddle::TickReturn(bool afterWhack)

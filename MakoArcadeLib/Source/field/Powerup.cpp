@@ -1,7 +1,9 @@
 #include "field/Powerup.h"
 
 #include "core/Class.h"
+#include "core/ClassManager.h"
 #include "core/Config.h"
+#include "core/Exception.h"
 #include "core/Utility.h"
 #include "field/Brick.h"
 #include "field/Paddle.h"
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 using LuaPlus::LuaObject;
 
@@ -90,6 +93,17 @@ LuaObject GlobalOrEmpty(const char* name)
 }
 
 } // namespace
+
+Powerup* Powerup::CreateOfKind(const std::string& className)
+{
+    LuaPlus::LuaObject table;
+    table.AssignNewTable(GetGlobalLuaState());
+    table.SetString("class", className.c_str());
+    std::unique_ptr<Object> made(ClassManager::GetInstance()->InstantiateObject(table));
+    Object* obj = made.get();
+    MAKO_ASSERT(dynamic_cast<Powerup*>(obj));
+    return static_cast<Powerup*>(made.release());
+}
 
 Powerup::Powerup(const std::string& resourceName)
 {

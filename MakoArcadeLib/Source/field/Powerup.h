@@ -48,6 +48,11 @@ public:
     // Kills the emitters it still holds.
     ~Powerup() override;
 
+    // A new power-up of the kind that class name names (bricks, goobers and thieves make
+    // theirs this way); the caller owns it. A class that is not a power-up kind fails the
+    // assertion "dynamic_cast<Powerup*>(obj)".
+    static Powerup* CreateOfKind(const std::string& className);
+
     // ---- Life on the field -------------------------------------------------------------
     // Builds the collection and creation bursts when their resources are named and they do
     // not exist yet, so that spawning and collecting only hand finished emitters on.
