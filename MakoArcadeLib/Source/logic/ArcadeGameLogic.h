@@ -1,14 +1,27 @@
 #pragma once
-// The running game controller of a level, as the play-field objects see it. The game
-// logic implements it; one controller runs at a time and is reachable as gLogic while it
-// runs. Play-field objects use gLogic when no controller is handed to them.
+// The game controller: runs one game on the game screen, from loading a level through
+// serve and play to completion or the loss of every ball. The game screen makes one from
+// the Lua table GameOptions each time it becomes current (or the game restarts), starts
+// it and deletes it when it is left. While it lives it is the running controller, gLogic,
+// through which play-field objects hand over what they make and report what happened.
 //
-// What a play-field object hands to the controller (balls, emitters, sparks, explosions,
-// laser beams, flying texts, power-ups, other actors) the controller owns from then on:
-// it gives the object its world, puts it on the game screen and kills it when it clears
-// its groups. Main thread only.
-#include "core/Object.h"
+// It owns the level being played, every play-field actor (each in the group of its kind;
+// the actors themselves are children of the play layer), the physics world, the particle
+// managers, the heads-up labels and every timer it or its states start: all of them end
+// with the controller. The game runs as a machine of nineteen named states
+// (logic/states/); states change only by name through SetState, and an enter may change
+// the state again at once.
+//
+// Main thread only.
+#include "logic/LevelContainer.h"
+#include "luaplus/LuaPlus.h"
+#include "scene/ActorGroup.h"
+#include "screens/Logic.h"
 
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,92 +30,286 @@ class Ball;
 class Brick;
 class Explosion;
 class FlyingText;
+class Label;
 class LaserBeam;
+class Level;
 class Paddle;
 class ParticleEmitter;
 class ParticleManager;
+class Player;
 class Powerup;
+class Screen;
 class Shield;
 class Spark;
 class Wall;
+class World;
 
-class ArcadeGameLogic : public Object
+class ArcadeGameLogic : public Logic, public LevelContainer
 {
+    MAKO_DECLARE_CLASS();
+
 public:
-    // The running controller's particle manager, on which play-field objects build their
-    // emitters; null while no controller runs or before its in-game display exists (an
-    // object built then gets no emitters).
+    // The controller of one game on `screen`. Play-field objects become children of
+    // `playLayer` (the game screen's root of the field); `options` is the GameOptions
+    // table, applied to the controller as properties when the game starts. Builds the
+    // nineteen states, the world and the heads-up display and becomes gLogic; no state is
+    // current until StartGame.
+    ArcadeGameLogic(Screen* screen, Actor* playLayer, const LuaPlus::LuaObject& options);
+    // Kills every timer the controller or its states started, deletes the level, the
+    // groups' members go with the play layer (the screen kills it); clears gLogic.
+    ~ArcadeGameLogic() override;
+
+    // Enters the state "Start", which loads the level the options name.
+    void StartGame();
+    // Nothing while the game is paused; otherwise the current state's tick, the particle
+    // managers, and the score label when the score changed.
+    void Tick() override;
+    // Timer signals of timers the controller owns are noted (a finished timer is
+    // forgotten), then the event goes to the current state and the object's handlers.
+    bool OnEvent(const Event& event) override;
+
+    // "player", "gameType", "ballsLeft", "episodeNumber", "levelNumber", "levelName".
+    void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
+    void RetrieveClassicProperty(LuaPlus::LuaObject& value, const std::string& name) override;
+    static void RegisterProperties(Class& c);
+
+    // The running controller's front particle manager, on which play-field objects build
+    // their emitters; null while no controller runs.
     static ParticleManager* GetParticleManager();
 
-    // Whether the controller is in the named state ("Playing", "WaitForSpawn", ...); false
-    // while it has no state yet.
+    // Whether the controller is in the named state; false while it has no state yet.
     bool IsInState(const std::string& name) const
     {
         return GetCurrentState() && GetStateName() == name;
     }
 
-    // Something that may end the level happened at (x, y) on the play field (a structure
-    // was destroyed or killed). Does nothing unless the controller is playing; otherwise
-    // checks the level's goals and the balls left and switches state when the level is
-    // won or every ball is lost.
-    virtual void CheckForLevelEnd(double x, double y) = 0;
-    // The actor of that name in the play layer of the game screen (searched through the
-    // whole tree below it); null when there is none.
-    virtual Actor* FindActor(const std::string& name) const = 0;
+    // ---- Timers ----------------------------------------------------------------------------
+    // A frame-rate timer whose MAKO_TIMER comes to the controller (and so to its current
+    // state): interval in ms, count signals or -1 for endless. The controller owns it: it
+    // dies with the controller unless killed or finished before.
+    std::uint32_t StartTimer(std::uint32_t intervalMs, std::int32_t count);
+    // Kills a timer the controller owns and sets the id to 0; 0 is ignored.
+    void KillTimer(std::uint32_t& timerId);
+    // Forgets a timer that has given its last signal (the id is set to 0).
+    void ForgetTimer(std::uint32_t& timerId);
 
-    // ---- Taking over what the field makes ------------------------------------------------
-    // Adds the actor to the group its "groupID" property names (an integer >= 0), making
-    // empty groups up to it; nothing for a nil or non-integer groupID.
-    virtual void ApplyGroupID(Actor* actor) = 0;
-    // Each gives the object the level's world and puts it on the game screen, in its group.
-    virtual void AddBall(Ball* ball) = 0;
-    virtual void AddPowerup(Powerup* powerup) = 0;
-    virtual void AddFlyingText(FlyingText* text) = 0;
-    virtual void AddExplosion(Explosion* explosion) = 0;
-    virtual void AddSpark(Spark* spark) = 0;
-    virtual void AddLaserBeam(LaserBeam* beam) = 0;
-    // A started (or about to be started) emitter; the controller deletes it when done.
-    virtual void AddEmitter(ParticleEmitter* emitter) = 0;
-    // Any other actor of the level (sorted by class as the level container does).
-    virtual void AddActor(Actor* actor) = 0;
+    // ---- Level end, serve and lock ---------------------------------------------------------
+    // Something that may end the level happened at (x, y) (a brick's centre, or (0, 0)).
+    // Does nothing unless the state is "Playing"; otherwise uncovers the artefact, asks
+    // the level's goals and switches to "LevelCompleted" or "AllBallsLost" when play ends.
+    virtual void CheckForLevelEnd(double x, double y);
+    // A brick swallowed the ball: it leaves the field until released; bricks whose group
+    // holds enough balls start releasing them; a timer serves replacements afterwards.
+    virtual void LockBall(Ball* ball, Brick* brick);
+    // A brick lets a held ball go: it joins the field again.
+    virtual void UnlockBall(Ball* ball);
+    // Before each serve: falling hazards go, the paddles are made anew, and the spawn
+    // delay (850 ms) and the second (1850 ms) timer start; their ids go to the two fields.
+    void PrepareServe(std::uint32_t& spawnDelayTimer, std::uint32_t& secondTimer);
 
-    // ---- Play ----------------------------------------------------------------------------
-    virtual void AddScore(int points) = 0;
+    // ---- Taking over what the field makes (LevelContainer and the field's services) --------
+    void AddBrick(Brick* brick) override;
+    void AddActor(Actor* actor) override;
+    void AddShield(Shield* shield) override;
+    void AddWall(Wall* wall) override;
+    void SetBackgroundImage(const std::string& imageName) override;
+    void SetArtefact(Actor* artefact) override;
+    // Files the actor under its integer "groupID" (>= 0), growing the id groups as needed;
+    // nothing for a missing or non-integer id; a negative id raises.
+    virtual void ApplyGroupID(Actor* actor);
+    virtual void AddBall(Ball* ball);
+    // The ball appears after its spawn circle ("BallSpawnAnimation1") has run.
+    virtual void SpawnBallAnimation(Ball* ball);
+    virtual void AddPaddle(Paddle* paddle);
+    virtual void AddPowerup(Powerup* powerup);
+    virtual void AddGoober(Actor* goober);
+    virtual void AddDropTarget(Actor* target);
+    virtual void AddFlyingText(FlyingText* text);
+    virtual void AddExplosion(Explosion* explosion);
+    virtual void AddSpark(Spark* spark);
+    virtual void AddLaserBeam(LaserBeam* beam);
+    // A started (or about to be started) emitter; it stays until it has finished.
+    virtual void AddEmitter(ParticleEmitter* emitter);
+    // The actor of that name below the play layer (whole tree); null when there is none.
+    virtual Actor* FindActor(const std::string& name) const;
+
+    // ---- Play ------------------------------------------------------------------------------
+    virtual void AddScore(int points);
     // Applies a power-up that the paddle (or, with null, the level) collected.
-    virtual void CollectPowerup(Powerup* powerup, Paddle* paddle) = 0;
+    virtual void CollectPowerup(Powerup* powerup, Paddle* paddle);
     // A ball struck the paddle: steps the hit meter and the paddle power.
-    virtual void CountPaddleHit() = 0;
+    virtual void CountPaddleHit();
     // A ball struck a brick or a wall: the frames-since-last-hit count starts again.
-    virtual void ResetHitCounter() = 0;
+    virtual void ResetHitCounter();
     // Shows the tutorial prompt of that id and key unless the player has seen it; true
-    // when it was shown (or no text exists for it).
-    virtual bool ShowPrompt(const std::string& id, const std::string& key) = 0;
-    // Shows a message on the game screen's marquee for that many milliseconds (a duration
-    // below 1 keeps it until the next message).
-    virtual void ShowMessage(const std::string& text, int milliseconds) = 0;
+    // when it was shown.
+    virtual bool ShowPrompt(const std::string& id, const std::string& key);
+    // A message on the marquee for that many milliseconds (below 1: until replaced).
+    virtual void ShowMessage(const std::string& text, int milliseconds);
     // The combo meter's reaction to the paddle catching something of that class at (x, y).
-    virtual void OnPaddleCombo(const std::string& className, double x, double y) = 0;
+    virtual void OnPaddleCombo(const std::string& className, double x, double y);
     // The combo meter's reaction to a brick struck by an active ball (count 0) or
     // destroyed (count 1) at (x, y).
-    virtual void OnBrickCombo(Brick* brick, int count, double x, double y) = 0;
-    // A brick holds the ball (hopper) / lets it go again.
-    virtual void LockBall(Ball* ball, Brick* brick) = 0;
-    virtual void UnlockBall(Ball* ball) = 0;
+    virtual void OnBrickCombo(Brick* brick, int count, double x, double y);
 
-    // ---- The level's objects ---------------------------------------------------------------
-    // The level's shields, in creation order.
-    virtual const std::vector<Shield*>& GetShields() const = 0;
-    // The level's paddles.
-    virtual const std::vector<Paddle*>& GetPaddles() const = 0;
-    // The level's walls, in the order the level built them (falling power-ups look here
-    // for the walls that attract them).
-    virtual const std::vector<Wall*>& GetWalls() const = 0;
+    // ---- Heads-up display ------------------------------------------------------------------
+    void ShowScore(int score);
+    void ShowBallsLeft(int balls);
+    void ShowTime(int seconds);
+    // The play clock: one second more played (and one less of the time-attack limit).
+    void AdvanceClock(int seconds);
+
+    // ---- Music -----------------------------------------------------------------------------
+    // Plays that part of the level's music (looped unless told otherwise).
+    void PlayLevelMusic(const std::string& part, bool loop = true);
+    // The music part now playing ("" when none).
+    std::string CurrentMusicPart() const;
+
+    // ---- Leaving and progress --------------------------------------------------------------
+    // Switches to the screen the script property useScreenOnExit names, else to the map
+    // ("Adventure") or the lab ("Lab"); other game types stay.
+    void LeaveGameScreen();
+    // Stops the play clock, then LeaveGameScreen.
+    void QuitToScreen();
+    // After a won level in the adventure: unlocks the next level or episode, moves the
+    // selection on and saves every player card.
+    void AdvanceProgress();
+    // The level now current becomes the player's selection and GameOptions' numbers.
+    void SaveSelection();
+    // Fills the episode and level numbers from the level order (last occurrence wins);
+    // a name that is not listed leaves them as they were.
+    void FindLevelByName(const std::string& name);
+    // The in-game menu and the quit dialog.
+    bool OnDialogStopped(const Event& event) override;
+
+    // Deletes the previous level, keeps this one and lets it fill the field.
+    void SetLevel(Level* level);
+    Level* GetLevel() const { return m_Level.get(); }
+
+    // ---- The field, as the level and the states read it ------------------------------------
+    Screen* GetGameScreen() const { return GetScreen(); }
+    Actor* GetPlayLayer() const { return m_PlayLayer; }
+    World* GetWorld() const { return m_World.get(); }
+    ActorGroup& GetBalls() { return m_Balls; }
+    ActorGroup& GetBallSpawnAnimations() { return m_BallSpawnAnimations; }
+    ActorGroup& GetBricks() { return m_Bricks; }
+    ActorGroup& GetDropTargets() { return m_DropTargets; }
+    ActorGroup& GetGoobers() { return m_Goobers; }
+    ActorGroup& GetPaddleGroup() { return m_Paddles; }
+    ActorGroup& GetPowerups() { return m_Powerups; }
+    ActorGroup& GetShieldGroup() { return m_Shields; }
+    ActorGroup& GetWallGroup() { return m_Walls; }
+    ActorGroup& GetExtraActors() { return m_ExtraActors; }
+    ActorGroup& GetExplosions() { return m_Explosions; }
+    ActorGroup& GetLaserBeams() { return m_LaserBeams; }
+    ActorGroup& GetSparks() { return m_Sparks; }
+    ActorGroup& GetEmitters() { return m_Emitters; }
+    ActorGroup& GetFlyingTexts() { return m_FlyingTexts; }
+    const std::vector<std::unique_ptr<ActorGroup>>& GetGroupsByID() const { return m_GroupsByID; }
+    Actor* GetArtefact() const { return m_Artefact; }
+    // The level's shields, paddles and walls, in the order they were added.
+    virtual const std::vector<Shield*>& GetShields() const;
+    virtual const std::vector<Paddle*>& GetPaddles() const;
+    virtual const std::vector<Wall*>& GetWalls() const;
+    // Balls in play: active or held on a paddle, plus those still in their spawn circle.
+    int CountBallsInPlay() const;
+    // Bricks and drop targets that the level still requires.
+    int CountRequiredBricks() const;
+    // The field tick of the states: the keyboard, the paddles' update, the world's step
+    // and the groups' ticks (see ArcadeGameLogic.cpp for the variants' order).
+    enum FieldTickFlags : unsigned {
+        FIELD_TICK_LEVEL = 1,       // Level::Update before the step (playing)
+        FIELD_TICK_LEVEL_FIRST = 2, // Level::Update before everything (all balls lost)
+        FIELD_TICK_ARTEFACT = 4,    // the artefact's tick (waiting for the serve)
+        FIELD_TICK_NO_SPAWNS = 8,   // the ball spawn circles do not tick
+        FIELD_TICK_FROZEN = 16,     // bricks, extra actors, power-ups, goobers stand still
+        FIELD_TICK_HIT_METER = 32,  // the hit meter ticks
+    };
+    void TickField(unsigned flags);
+    // Sends the play-field event to the paddles at once (the first that consumes it ends
+    // the walk); ARCADE_POINTERMOVE is queued for each paddle instead.
+    void SendToPaddles(std::uint8_t type, int dx = 0, int dy = 0);
+
+    // ---- Game state --------------------------------------------------------------------------
+    Player* GetPlayer() const { return m_Player; }
+    const std::string& GetGameType() const { return m_GameType; }
+    int GetBallsLeft() const { return m_BallsLeft; }
+    // Stores the reserve and shows it (a negative count is stored but not shown).
+    void SetBallsLeft(int balls);
+    std::optional<int> GetEpisodeNumber() const { return m_EpisodeNumber; }
+    std::optional<int> GetLevelNumber() const { return m_LevelNumber; }
+    int GetScore() const { return m_Score; }
+
+    // The fields the states, the level and the bonuses share. They are public data of the
+    // game, read and written by its states (logic/states/) and its level (logic/Level).
+    LuaPlus::LuaObject m_OptionsTable;
+    Player* m_Player = nullptr;
+    std::string m_GameType;
+    int m_BallsLeft = 0;
+    std::optional<int> m_EpisodeNumber;
+    std::optional<int> m_LevelNumber;
+    std::optional<std::string> m_LevelName;
+    std::string m_LostReason;
+    int m_HitCounterLimit = 10;
+    int m_Score = 0;
+    bool m_ScoreChanged = false;
+    int m_TotalScore = 0;
+    int m_LootCaught = 0;
+    int m_BallsUsed = 1;
+    int m_FastTimeEarned = 0, m_AllLootEarned = 0, m_SecretFound = 0, m_OneBallEarned = 1,
+        m_BigScoreEarned = 0;
+    int m_Bonus = 0, m_Speed = 0;
+    int m_PaddleHits = 0;
+    int m_TimeLeft = 0;
+    int m_ElapsedTime = 0;
+    std::uint32_t m_ClockTimer = 0;
+    bool m_BallLocked = false;
+    std::uint32_t m_BallLockTimer = 0;
+    std::uint32_t m_LiveBallTimer = 0;
+    double m_LockedBallSpeed = 0.0;
+    bool m_EpisodeFinished = false, m_GameFinished = false;
+    // Heads-up labels and meters (children of the play layer; null until built).
+    Label* m_LevelLabel = nullptr;
+    Label* m_EpisodeLabel = nullptr;
+    Label* m_ScoreLabel = nullptr;
+    Label* m_BallsLabel = nullptr;
+    Label* m_TimeLabel = nullptr;
+    Label* m_Marquee = nullptr;
+    Actor* m_HitMeter = nullptr;
+    Actor* m_ComboMeter = nullptr;
 
 protected:
-    // Set by the controller when it makes its in-game display.
+    // A controller with no screen, play layer, states, world or level: for controllers
+    // that take over the field's services themselves and keep their own field (the
+    // play-field tests and benchmarks). It is gLogic while it lives.
+    ArcadeGameLogic();
+
+    // The front particle manager (layer 5 of the play layer); m_ParticlesBack is layer 1.
     ParticleManager* m_ParticleManager = nullptr;
+    ParticleManager* m_ParticlesBack = nullptr;
+
+private:
+    void CreateStates();
+    // The heads-up labels, marquee and particle managers on the play layer.
+    void CreateHud();
+    // ApplyGroupID, the world, the group and the play layer, in that order.
+    void TakeStructure(Actor* actor, ActorGroup& group);
+
+    Actor* m_PlayLayer = nullptr;
+    std::unique_ptr<Level> m_Level;
+    Actor* m_Artefact = nullptr;
+    std::unique_ptr<World> m_World;
+    std::set<std::uint32_t> m_OwnedTimers;
+
+    ActorGroup m_Balls, m_BallSpawnAnimations, m_Bricks, m_DropTargets, m_Explosions, m_LaserBeams,
+        m_FlyingTexts, m_Goobers, m_Paddles, m_Emitters, m_Powerups, m_Shields, m_Sparks, m_Walls,
+        m_ExtraActors;
+    std::vector<std::unique_ptr<ActorGroup>> m_GroupsByID;
+    // The typed views that GetShields, GetPaddles and GetWalls hand out, rebuilt per call.
+    mutable std::vector<Shield*> m_ShieldList;
+    mutable std::vector<Paddle*> m_PaddleList;
+    mutable std::vector<Wall*> m_WallList;
 };
 
-// The running controller; null while no game runs. The controller sets it when it starts
-// and clears it when it ends.
+// The running controller; null while no game runs.
 extern ArcadeGameLogic* gLogic;

@@ -1,0 +1,8 @@
+#include "logic/ArcadeState.h"
+
+bool ArcadeState::HandleEvent(const Event& event)
+{
+    if (RouteEvent(event))
+        return true;
+    return HandleArcadeEvent(event);
+}

@@ -1,0 +1,130 @@
+#pragma once
+// The run-time form of one level table (an entry of the Lua global Levels). The game
+// controller gets one from the LevelManager when a level loads and keeps it for the whole
+// level: the level fills the field through the controller (LevelContainer and its add
+// operations), serves the balls, moves the field every tick and judges goals and bonus
+// targets. It never owns what it creates.
+//
+// The constructor reads every plain value once (starts, goals, ball speeds, wind,
+// gravity, time attack, texts, bonus targets) and sets the ball class's speed limits for
+// the level; the content keys (bricks, actors, walls, artefact, power-ups) are read from
+// the kept table each time they are used. Missing keys take their defaults (the globals of
+// Level.lua); a key of the wrong type is treated as missing and logged with the level's
+// name and the key.
+//
+// Main thread only.
+#include "luaplus/LuaPlus.h"
+#include "scene/Actor.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ArcadeGameLogic;
+class Brick;
+class LevelContainer;
+
+class Level : public Actor
+{
+public:
+    Level(const std::string& name, const LuaPlus::LuaObject& table);
+    // Stops the wind sound and the brick-drop sounds.
+    ~Level() override;
+
+    LuaPlus::LuaObject GetTable() const { return m_Table; }
+    const std::string& GetLevelName() const { return m_LevelName; }
+    const std::string& GetFullName() const { return m_FullName; }
+    const std::string& GetNoteText() const { return m_NoteText; }
+    const std::string& GetFromText() const { return m_FromText; }
+    const std::string& GetArtefactName() const { return m_ArtefactName; }
+    const std::string& GetMusicName() const { return m_Music; }
+    int GetLootAmount() const { return m_LootAmount; }
+
+    // Once per tick of play and of the ball-lost state: wind, gravity, the slide-down of
+    // the field and the time attack, each only when the level has it.
+    void Update(ArcadeGameLogic* logic);
+
+    // ---- Filling the field (in the order the controller calls them) ------------------------
+    void AddBackground(LevelContainer* container);
+    // The compiled bricks, placed on the grid (cell (1, 1) is the field's origin) and
+    // shifted by the field's offset (16, 36); their loot is counted.
+    void SpawnBricks(LevelContainer* container);
+    // Makes the bricks of compiledBricks (not yet placed on the screen) into `bricks`.
+    void CreateBricks(std::vector<Brick*>& bricks);
+    void SpawnExtraActors(LevelContainer* container);
+    void SpawnLevelActors(LevelContainer* container);
+    void SetupArtefact(LevelContainer* container);
+    // The four walls and a shield for every dangerous one.
+    void CreateWalls(LevelContainer* container);
+    // Fresh paddles at the paddle starts.
+    void SpawnPaddles(ArcadeGameLogic* logic);
+    // Serves numBalls balls (-1: one per ball start); force serves without charging or
+    // limiting by the reserve. Only balls actually served are charged; the level's first
+    // serve is free.
+    void SpawnBall(ArcadeGameLogic* logic, int numBalls, bool force);
+    void SpawnBallAt(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart);
+
+    // ---- Goals -----------------------------------------------------------------------------
+    bool IsVictory(ArcadeGameLogic* logic) const;
+    // On true it has written the controller's m_LostReason.
+    bool IsDefeat(ArcadeGameLogic* logic) const;
+    // Whether fewer balls than the level's minimum are in play; unless forced it starts the
+    // controller's live-ball timer when that is not already running.
+    bool NeedsLiveBall(ArcadeGameLogic* logic, bool force) const;
+    void CheckLastBrickBonus(ArcadeGameLogic* logic, double x, double y);
+    // The power-ups given on a serve (per ball, per level, per spawn).
+    void CheckPowerups(ArcadeGameLogic* logic);
+    void AwardArcadeBonus(ArcadeGameLogic* logic);
+    // The progressive slide-down, when the lower rows are clear (moving field).
+    void CheckProgressive(ArcadeGameLogic* logic);
+    // The time attack's field climbs back after a ball was lost (moving field).
+    void StartTimeAttackRewind();
+
+    // ---- Bonus targets (each with the skill's adjustment in force now) ---------------------
+    std::int64_t GetTimeBonusAt();
+    int GetScoreBonusAt();
+    int GetBallUsedTarget();
+    int GetLootCaughtTarget();
+    void ComputeScoreTarget();
+
+    // The goal values; the level-end check sets some to -1 once the level is won.
+    int victoryGoobers = 0, victoryBricks = 0, victoryPowerups = 0, victoryPaddles = 0,
+        victoryBalls = 0, defeatPaddles = 0, defeatBalls = 0, minLiveBalls = 0,
+        liveBallDelay = 6000;
+    bool expensiveSpawns = false;
+
+private:
+    void ReadStarts();
+    void ReadGoals();
+    void ReadBallSpeeds();
+    void ReadTexts();
+    void ReadBonusTargets();
+    // Spawns the objects of a list of object tables (extraActors / levelActors).
+    void SpawnActorList(LevelContainer* container, const char* key, int dx, int dy,
+                        const char* logName);
+
+    std::string m_LevelName;
+    LuaPlus::LuaObject m_Table;
+    std::string m_FullName, m_NoteText, m_FromText, m_Music;
+    std::string m_ArtefactName = "EMPTY";
+    std::vector<LuaPlus::LuaObject> m_BallSpawns;
+    std::vector<LuaPlus::LuaObject> m_PaddleStarts;
+    bool m_FirstServeDone = false;
+    bool m_SpawnPowerupsGiven = false;
+    bool m_LastBrickBonusGiven = false;
+    int m_LootAmount = 0;
+    int m_LootValue = 0, m_BrickScore = 0;
+    float m_TimeBonusAt = 3.0f;
+    int m_ScoreBonusAt = 0;
+    int m_ScoreBonusAtFineTune = 0, m_PlusBonus = 4000, m_BallUsedTarget = 1,
+        m_LootCaughtTarget = 100;
+    float m_TimeBonusAtAdjustment = 0.0f;
+    int m_ScoreBonusAtAdjustment = 0, m_BallUsedTargetAdjustment = 0,
+        m_LootCaughtTargetAdjustment = 0;
+
+    // Moving field (wind, gravity, slide-down, time attack): the set-up reads them; the
+    // per-tick work lives with the moving field.
+    double m_WindStrength = 0.0, m_GravityStrength = 0.0;
+    double m_PendingSlide = 0.0;
+    double m_TimeAttackRate = 0.0, m_TimeAttackAccel = 0.0;
+};

@@ -1,0 +1,35 @@
+#pragma once
+// Finds level tables by name or by episode and level number and makes them into Levels.
+// One instance exists from the game's start-up to its shutdown (the application makes and
+// deletes it); making it runs the script function SetupLevel.
+//
+// Main thread only.
+#include <string>
+
+class Level;
+
+class LevelManager
+{
+public:
+    LevelManager();
+    ~LevelManager();
+    LevelManager(const LevelManager&) = delete;
+    LevelManager& operator=(const LevelManager&) = delete;
+
+    // The instance; raises when none exists.
+    static LevelManager* GetLevelManager();
+    // Whether an instance exists.
+    static bool Exists();
+
+    // A new Level of the entry of Levels under that name; null when the entry is missing
+    // or not a table. The caller owns the result. Raises when Levels is not a table.
+    Level* GetLevel(const std::string& name) const;
+    // The level of that episode and level number (1-based) in LevelOrder; null when the
+    // order has no such entry or the entry names no level.
+    Level* GetLevelAt(int episode, int level) const;
+    // The name at that place of LevelOrder; "" when there is none.
+    static std::string GetLevelNameAt(int episode, int level);
+
+private:
+    static LevelManager* s_LevelManager;
+};
