@@ -7,114 +7,13 @@
 // Every part is played looped, so none runs on into the next.
 #include "recipes/Recipes.h"
 
-#include "kit/MidiWriter.h"
+#include "kit/Arranger.h"
 
 #include <vector>
 
 namespace assetgen {
 
 namespace {
-
-// General MIDI programs and drum keys used here.
-enum Program {
-    kPiano = 0,
-    kMarimba = 12,
-    kFingerBass = 33,
-    kStrings = 48,
-    kBrass = 61,
-    kFlute = 73,
-};
-enum Drum { kKick = 36, kSnare = 38, kClosedHat = 42, kCrash = 49, kRide = 51, kTom = 45 };
-
-// A chord by its root (a MIDI key) and whether it is minor.
-struct Chord
-{
-    int root;
-    bool minor;
-};
-constexpr Chord C{60, false}, F{65, false}, G{67, false}, Am{57, true}, Dm{62, true}, Em{64, true},
-    E{64, false};
-
-// A melody note: beat offset within its measure (from 0), length in beats, key (0: rest).
-struct Note
-{
-    double beat;
-    double length;
-    int key;
-};
-
-struct Band
-{
-    MidiTrack& lead;
-    MidiTrack& pad;
-    MidiTrack& bass;
-    MidiTrack& keys;
-    MidiTrack& drums;
-};
-
-int Third(const Chord& c)
-{
-    return c.root + (c.minor ? 3 : 4);
-}
-
-// Sustained three-note chord over the whole measure.
-void Pad(MidiSong& song, MidiTrack& t, int measure, const Chord& c, int velocity)
-{
-    const long length = song.TicksPerMeasure() - 12;
-    for (int key : {c.root - 12, Third(c) - 12, c.root - 5})
-        t.Note(song.At(measure), length, key, velocity);
-}
-
-// Root on the beats, the fifth on the last eighth: a walking feel.
-void Bass(MidiSong& song, MidiTrack& t, int measure, const Chord& c, int velocity)
-{
-    const long beat = song.TicksPerBeat();
-    const int root = c.root - 24;
-    t.Note(song.At(measure, 0), beat - 24, root, velocity);
-    t.Note(song.At(measure, 1), beat / 2 - 12, root, velocity - 14);
-    t.Note(song.At(measure, 1.5), beat / 2 - 12, root + 12, velocity - 20);
-    t.Note(song.At(measure, 2), beat - 24, root + 7, velocity - 6);
-    t.Note(song.At(measure, 3), beat / 2 - 12, root, velocity - 14);
-    t.Note(song.At(measure, 3.5), beat / 2 - 12, root + 7, velocity - 18);
-}
-
-// Broken chord in eighths on the marimba.
-void Arpeggio(MidiSong& song, MidiTrack& t, int measure, const Chord& c, int velocity)
-{
-    const int pattern[8] = {c.root,      Third(c),   c.root + 7, Third(c) + 12,
-                            c.root + 12, c.root + 7, Third(c),   c.root + 7};
-    const long eighth = song.TicksPerBeat() / 2;
-    for (int i = 0; i < 8; ++i)
-        t.Note(song.At(measure, i * 0.5), eighth - 20, pattern[i], velocity - (i % 2) * 12);
-}
-
-// A steady backbeat; the first measure of a part opens with a crash.
-void Groove(MidiSong& song, MidiTrack& t, int measure, bool opening, bool fill)
-{
-    const long sixteenth = song.TicksPerBeat() / 4;
-    if (opening)
-        t.Note(song.At(measure), sixteenth * 4, kCrash, 96);
-    for (int b = 0; b < 4; ++b) {
-        t.Note(song.At(measure, b), sixteenth, b % 2 == 0 ? kKick : kSnare, b % 2 == 0 ? 100 : 88);
-        t.Note(song.At(measure, b), sixteenth, kClosedHat, 70);
-        t.Note(song.At(measure, b + 0.5), sixteenth, kClosedHat, 52);
-    }
-    if (fill) {
-        for (int i = 0; i < 4; ++i)
-            t.Note(song.At(measure, 3 + i * 0.25), sixteenth, i < 2 ? kTom : kSnare, 80 + 4 * i);
-    }
-}
-
-void Melody(MidiSong& song, MidiTrack& t, int measure, const std::vector<Note>& notes, int velocity,
-            int transpose = 0)
-{
-    const long beat = song.TicksPerBeat();
-    for (const Note& n : notes) {
-        if (n.key > 0)
-            t.Note(song.At(measure, n.beat), static_cast<long>(n.length * beat) - 20,
-                   n.key + transpose, velocity);
-    }
-}
 
 // The theme's melody: two four-measure phrases over C Am F G.
 const std::vector<std::vector<Note>> kTheme = {

@@ -10,6 +10,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateSoundAssets(pack);
     GenerateBallAssets(pack);
     GenerateMusicAssets(pack);
+    GenerateLevelMusicAssets(pack);
     GenerateEngineTestAssets(pack);
     GenerateEffectAssets(pack);
     GenerateWallAssets(pack);

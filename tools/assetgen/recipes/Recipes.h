@@ -37,6 +37,8 @@ void GenerateEngineTestAssets(AssetPack& pack);
 void GenerateSoundAssets(AssetPack& pack);
 // The main theme with the parts the screens play.
 void GenerateMusicAssets(AssetPack& pack);
+// The level song with the parts a level plays (serve, letter, ten play parts, the end).
+void GenerateLevelMusicAssets(AssetPack& pack);
 // The game's TrueType fonts.
 void GenerateFontAssets(AssetPack& pack, const std::filesystem::path& fontDir);
 
