@@ -18,6 +18,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateBrickAssets(pack);
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
+    GenerateLevelAssets(pack, options.levelDir);
     pack.Finish();
 }
 
