@@ -5,7 +5,7 @@ Levels.Crates = {
     fromText = "From: The Dock Foreman",
     noteText = "A storm knocked the cargo into a heap. Break the crates open and catch " ..
                "what falls out. The stone ballast is hard going: leave it for last.",
-    music = "Theme.mid",
+    music = "Harbour.mid",
     timeBonusAt = 3,
     brickLetters = { C = "CrateBrick", W = "WoodBrick" },
     bricks = {

@@ -5,7 +5,7 @@ Levels.LottaLoot = {
     fromText = "From: The Harbour Master",
     noteText = "We found the smugglers' store room. Everything in it is yours, if you can " ..
                "catch it, and if that thief doesn't get to it first.",
-    music = "Theme.mid",
+    music = "Harbour.mid",
     timeBonusAt = 3,
     lootCaughtTarget = 80,
     bricks = {

@@ -5,7 +5,7 @@ Levels.ScreamForHelp = {
     fromText = "From: Somewhere in the Cellar",
     noteText = "Help! We're locked in the cellar and the goobers have the keys. Break the " ..
                "bars, smash the glass and let us out. Every ball you free plays on your side.",
-    music = "Theme.mid",
+    music = "Harbour.mid",
     timeBonusAt = 4,
     brickLetters = { T = "TrappedBallBrick" },
     bricks = {

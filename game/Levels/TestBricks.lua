@@ -5,7 +5,7 @@ Levels.TestBricks = {
     fullName = "Test: Bricks",
     fromText = "From: The Workshop",
     noteText = "Every brick, power-up and trait the brick text knows, in one place.",
-    music = "Theme.mid",
+    music = "Harbour.mid",
     brickLetters = { W = "WoodBrick", C = "CrateBrick" },
     bricks = {
         "",

@@ -5,7 +5,7 @@ Levels.TestStarts = {
     fullName = "Test: Starts",
     fromText = "From: The Workshop",
     noteText = "Two paddles, three balls and a dangerous wall on the right.",
-    music = "Theme.mid",
+    music = "Harbour.mid",
     offsetPosition = { 2, 1 },
     bricks = {
         "B,B,B,B,B,B,B,B,B,B,B,B,B,B,B",

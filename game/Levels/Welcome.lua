@@ -5,7 +5,7 @@ Levels.Welcome = {
     noteText = "Welcome to the harbour! Swing the paddle to send the ball back up and " ..
                "clear every brick. Catch the coins that fall out: loot counts towards " ..
                "your score.",
-    music = "Theme.mid",
+    music = "Harbour.mid",
     timeBonusAt = 2,
     bricks = {
         "",
