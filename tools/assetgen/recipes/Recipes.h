@@ -65,6 +65,10 @@ void GeneratePaddleAssets(AssetPack& pack);
 // sounds goobers make.
 void GenerateGooberAssets(AssetPack& pack);
 
+// The sounds a level plays as it fills the field (paddles and balls appearing, the brick
+// field sliding down).
+void GenerateLevelAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
