@@ -329,8 +329,10 @@ void Level::SpawnBall(ArcadeGameLogic* logic, int numBalls, bool force)
     }
 
     // Only balls that were served cost a ball.
-    if (charged && served > 0)
-        logic->SetBallsLeft(logic->m_BallsLeft - (expensiveSpawns ? served : 1));
+    if (charged && served > 0) {
+        logic->m_BallsLeft -= expensiveSpawns ? served : 1;
+        logic->ShowBallsLeft(logic->m_BallsLeft);
+    }
 
     CheckPowerups(logic);
     m_FirstServeDone = true;
