@@ -16,6 +16,7 @@
 using namespace fieldtest;
 using leveltest::Globals;
 using leveltest::MakeLevel;
+using leveltest::ServeLogic;
 
 namespace {
 
@@ -51,31 +52,6 @@ private:
         m_Owned.emplace_back(object);
     }
     std::vector<std::unique_ptr<Actor>> m_Owned;
-};
-
-// The tests' controller, taking paddles and balls into the groups the level reads.
-class ServeLogic : public RecordingLogic
-{
-public:
-    void AddPaddle(Paddle* paddle) override
-    {
-        paddles.push_back(paddle);
-        GetPaddleGroup().Add(paddle);
-        playLayer->AddChild(paddle, "");
-    }
-    void AddBall(Ball* ball) override
-    {
-        GetBalls().Add(ball);
-        playLayer->AddChild(ball, "");
-        heldServes.push_back(ball);
-    }
-    void SpawnBallAnimation(Ball* ball) override
-    {
-        GetBallSpawnAnimations().Add(ball);
-        playLayer->AddChild(ball, "");
-        freeServes.push_back(ball);
-    }
-    std::vector<Ball*> heldServes, freeServes;
 };
 
 class LevelSpawnTest : public ::testing::Test

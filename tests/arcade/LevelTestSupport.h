@@ -1,6 +1,8 @@
 #pragma once
-// Helpers of the level tests: levels made from Lua table expressions, and Lua globals set
-// for one test and put back after it (the tests of a program share one Lua state).
+// Helpers of the level tests: levels made from Lua table expressions, Lua globals set for
+// one test and put back after it (the tests of a program share one Lua state), and a
+// controller that takes the paddles and balls a level serves into its groups.
+#include "FieldScene.h"
 #include "logic/Level.h"
 #include "lua/MakoLuaState.h"
 #include "support/engine/EngineSetup.h"
@@ -42,5 +44,30 @@ inline std::unique_ptr<Level> MakeLevel(const std::string& table)
 {
     return std::make_unique<Level>("Test", bbtest::EvalLua(table));
 }
+
+// The tests' controller, taking paddles and balls into the groups the level reads.
+class ServeLogic : public fieldtest::RecordingLogic
+{
+public:
+    void AddPaddle(Paddle* paddle) override
+    {
+        paddles.push_back(paddle);
+        GetPaddleGroup().Add(paddle);
+        playLayer->AddChild(paddle, "");
+    }
+    void AddBall(Ball* ball) override
+    {
+        GetBalls().Add(ball);
+        playLayer->AddChild(ball, "");
+        heldServes.push_back(ball);
+    }
+    void SpawnBallAnimation(Ball* ball) override
+    {
+        GetBallSpawnAnimations().Add(ball);
+        playLayer->AddChild(ball, "");
+        freeServes.push_back(ball);
+    }
+    std::vector<Ball*> heldServes, freeServes;
+};
 
 } // namespace leveltest

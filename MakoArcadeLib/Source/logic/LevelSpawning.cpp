@@ -329,10 +329,8 @@ void Level::SpawnBall(ArcadeGameLogic* logic, int numBalls, bool force)
     }
 
     // Only balls that were served cost a ball.
-    if (charged && served > 0) {
-        logic->m_BallsLeft -= expensiveSpawns ? served : 1;
-        logic->ShowBallsLeft(logic->m_BallsLeft);
-    }
+    if (charged && served > 0)
+        logic->SetBallsLeft(logic->m_BallsLeft - (expensiveSpawns ? served : 1));
 
     CheckPowerups(logic);
     m_FirstServeDone = true;
