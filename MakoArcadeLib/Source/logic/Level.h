@@ -39,6 +39,9 @@ public:
     const std::string& GetArtefactName() const { return m_ArtefactName; }
     const std::string& GetMusicName() const { return m_Music; }
     int GetLootAmount() const { return m_LootAmount; }
+    // The ball starts and the paddle starts, in the order the level uses them.
+    const std::vector<LuaPlus::LuaObject>& GetBallStarts() const { return m_BallSpawns; }
+    const std::vector<LuaPlus::LuaObject>& GetPaddleStarts() const { return m_PaddleStarts; }
 
     // Once per tick of play and of the ball-lost state: wind, gravity, the slide-down of
     // the field and the time attack, each only when the level has it.
@@ -94,6 +97,23 @@ public:
     bool expensiveSpawns = false;
 
 private:
+    // The level's value under key when it has the Lua type wanted (LUA_TNUMBER ...); nil
+    // when absent. A value of another type is logged, naming the level and the key, and
+    // counts as absent.
+    LuaPlus::LuaObject ReadKey(const char* key, int luaType) const;
+    // The key as an integer (truncated) / number / boolean, else def.
+    int ReadInt(const char* key, int def) const;
+    double ReadNumber(const char* key, double def) const;
+    // Serves one ball at the start; true when a ball was made.
+    bool ServeAt(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart);
+    // The point a start serves from (its position, or the centre of its paddle); false
+    // when its paddle is not on the field.
+    bool GetStartPoint(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart, double& x,
+                       double& y) const;
+    // Makes each entry of a power-up list (entries that are not tables: skipped, or raise
+    // when required) and has the controller collect it at once.
+    void CollectPowerupList(ArcadeGameLogic* logic, const LuaPlus::LuaObject& list,
+                            bool entriesMustBeTables);
     void ReadStarts();
     void ReadGoals();
     void ReadBallSpeeds();
