@@ -65,6 +65,8 @@ endif()
 set(BB_ASSETS_DIR ${CMAKE_BINARY_DIR}/Assets)
 set(BB_PACKAGE_FILE ${CMAKE_BINARY_DIR}/bumperlux.fun)
 set(BB_ASSETS_STAMP ${CMAKE_BINARY_DIR}/assets.stamp)
+# The pack carries the level files: an edited level makes it again.
+file(GLOB BB_LEVEL_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/game/Levels/*.lua)
 add_custom_command(
   OUTPUT ${BB_ASSETS_STAMP}
   BYPRODUCTS ${BB_PACKAGE_FILE}
@@ -74,7 +76,7 @@ add_custom_command(
           -P ${CMAKE_CURRENT_LIST_FILE}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/Site
   COMMAND ${CMAKE_COMMAND} -E touch ${BB_ASSETS_STAMP}
-  DEPENDS assetgen ${CMAKE_CURRENT_LIST_FILE}
+  DEPENDS assetgen ${CMAKE_CURRENT_LIST_FILE} ${BB_LEVEL_FILES}
   COMMENT "Generating the asset pack: Assets/ and bumperlux.fun"
   VERBATIM)
 add_custom_target(assets ALL DEPENDS ${BB_ASSETS_STAMP})

@@ -12,13 +12,16 @@ int main(int argc, char** argv)
     if (argc != 2 || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: assetgen <out-dir>\n"
                              "Writes the default asset pack. The environment variable\n"
-                             "ASSETGEN_FONT_DIR overrides where the fonts are copied from.\n");
+                             "ASSETGEN_FONT_DIR overrides where the fonts are copied from,\n"
+                             "ASSETGEN_LEVEL_DIR where the level files are.\n");
         return 2;
     }
     try {
         assetgen::GeneratorOptions options;
         if (const char* fonts = std::getenv("ASSETGEN_FONT_DIR"))
             options.fontDir = fonts;
+        if (const char* levels = std::getenv("ASSETGEN_LEVEL_DIR"))
+            options.levelDir = levels;
         assetgen::AssetPack pack(argv[1]);
         assetgen::GenerateAll(pack, options);
         for (const assetgen::WrittenAsset& a : pack.Written())

@@ -220,9 +220,19 @@ void ArcadeApp::LoadLevelScripts()
     RetrieveProperty(fromPackage, "loadLevelsFromFunFile");
     if (fromPackage.IsBoolean() && fromPackage.GetBoolean())
         return;
-    for (const std::string& name : GetLevelFileNames())
-        if (EndsWith(name, ".lua"))
+    // Levels assigned again must compile again: start from an empty table of levels.
+    MakoLuaState::LoadString(m_LuaState, "if ClearLevels then ClearLevels() end");
+    // A level file that does not compile or run is reported and skipped; the others load.
+    for (const std::string& name : GetLevelFileNames()) {
+        if (!EndsWith(name, ".lua"))
+            continue;
+        try {
             MakoLuaState::DoResourceFile(m_LuaState, name);
+        } catch (const Exception& e) {
+            Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(),
+                e.GetMessage().c_str());
+        }
+    }
 }
 
 // ---- Window icon --------------------------------------------------------------------------

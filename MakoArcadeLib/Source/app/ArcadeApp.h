@@ -28,7 +28,8 @@ public:
     void OnWindowCreated() override;
 
     // Runs every script of the package folder "Levels" (names ending in ".lua", in
-    // listing order), unless the property loadLevelsFromFunFile is true.
+    // listing order) into an emptied Levels table, unless the property
+    // loadLevelsFromFunFile is true. A file that fails is logged and skipped.
     void LoadLevelScripts();
 
     // The game's own scripts, in the order they are run (later ones rely on globals of

@@ -1,1 +1,114 @@
--- Defaults and helper functions of a level.
+-- The defaults every level takes for what its table leaves out, the brick grid, and the
+-- order of episodes and levels. The ball speed defaults live with the balls (Ball.lua).
+
+-- The brick grid: one cell in pixels. Brick text positions count cells; cell (1, 1) is the
+-- top-left corner of the play field.
+BrickWidth = 32
+BrickHeight = 16
+
+-- Where balls and paddles start when a level names no starts of its own: a free ball
+-- falling from the middle of the field, and one paddle at the bottom that serves its ball.
+defaultBallStart = { position = { 304, 200 }, velocity = { 0, 120 } }
+defaultPaddleStart = {
+    position = { 288, 416 },
+    ballStart = { paddleName = "defaultBallPaddleSpawn" },
+    vertical = false,
+    facePositive = false,
+}
+
+-- Goals. Victory needs at least the balls and paddles and at most the bricks, goobers and
+-- power-ups given (-1: any number); defeat comes when balls or paddles fall to the given
+-- number. Fewer balls in play than the minimum serve another after the delay (ms).
+defaultVictoryBalls = 0
+defaultVictoryPaddles = 0
+defaultVictoryBricks = 0
+defaultVictoryGoobers = -1
+defaultVictoryPowerups = -1
+defaultDefeatBalls = 0
+defaultDefeatPaddles = 0
+defaultMinLiveBalls = 0
+defaultLiveBallDelay = 6000
+-- Whether every ball served costs a ball, rather than every serve.
+defaultExpensiveSpawns = false
+
+-- The level's hidden artefact: "none" hides nothing.
+defaultArtefact = { name = "none" }
+
+-- Power-ups given when the power meter's letters are complete, and when the last required
+-- brick goes.
+defaultArcadeBonus = {
+    { powerupClass = "BlingDiamond" },
+    { powerupClass = "BlingDiamond" },
+    { powerupClass = "BlingDiamond" },
+    { powerupClass = "IncreaseShield" },
+    { powerupClass = "IncreaseShield" },
+    { powerupClass = "Lightning" },
+}
+defaultLastBrickBonus = {}
+
+-- Bonus targets: the fast-time limit in minutes, the score target and its fine tuning,
+-- the bonus for beating the score target, the balls-used target and the loot target (per
+-- cent). The player's skill adds its adjustments to them (see ApplyPlayerSkill).
+defaultTimeBonusAt = 3
+defaultScoreBonusAt = 10000
+defaultScoreBonusAtFineTune = 0
+defaultPlusBonus = 4000
+defaultBallUsedTarget = 1
+defaultLootCaughtTarget = 100
+
+-- Episodes and the order of their levels. Episodes 1 to 10 are the adventure; 11 holds
+-- the bonus levels (the lab); 12 and 13 the developers' test levels. "Blank" marks a free
+-- place.
+local function blanks(first)
+    local list = { first }
+    for i = 2, 10 do
+        list[i] = "Blank"
+    end
+    return list
+end
+
+local function bonusLevels()
+    local list = {}
+    for i = 1, 10 do
+        list[i] = "Bonus" .. i
+    end
+    return list
+end
+
+LoadConstConfig {
+    EpisodesPerGame = 10,
+    -- The most levels of any episode.
+    LevelsPerEpisode = 6,
+    EpisodeNames = {
+        "Harbour", "Highlands", "Canyon", "Glacier", "Jungle",
+        "Desert", "Volcano", "Reef", "Observatory", "Summit",
+    },
+    -- Each episode's pin on the map, in screen pixels.
+    PinLocations = {
+        Harbour = { 96, 300 },
+        Highlands = { 150, 120 },
+        Canyon = { 210, 210 },
+        Glacier = { 300, 70 },
+        Jungle = { 330, 280 },
+        Desert = { 400, 190 },
+        Volcano = { 470, 120 },
+        Reef = { 500, 330 },
+        Observatory = { 560, 230 },
+        Summit = { 590, 90 },
+    },
+    LevelOrder = {
+        { "Welcome", "Crates", "FallingGold", "LottaLoot", "ScreamForHelp" },
+        { "Lighthouse", "Heather", "StandingStones", "MistyLoch", "CastleKeep" },
+        { "RedRock", "DustDevil", "Switchback", "Mesa", "RiverBed" },
+        { "ThinIce", "Snowdrift", "Crevasse", "AuroraNight", "FrozenFalls" },
+        { "Canopy", "VineMaze", "TempleSteps", "Monsoon", "IdolEyes" },
+        { "Oasis", "Dunes", "Mirage", "Sandstorm", "BuriedCity" },
+        { "AshFall", "LavaFlow", "Caldera", "Fumarole", "Eruption" },
+        { "Shallows", "CoralGarden", "Shipwreck", "Riptide", "DeepBlue" },
+        { "Starlight", "Telescope", "Comet", "Eclipse", "Orbit" },
+        { "BaseCamp", "Ridge", "Avalanche", "Cornice", "Peak", "TopOfTheWorld" },
+        bonusLevels(),
+        blanks("TestBricks"),
+        blanks("TestStarts"),
+    },
+}

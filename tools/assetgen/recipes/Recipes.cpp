@@ -19,6 +19,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateGooberAssets(pack);
     GenerateGameAssets(pack);
     GenerateLevelAssets(pack);
+    GenerateLevelFiles(pack, options.levelDir);
     pack.Finish();
 }
 

@@ -5,6 +5,10 @@
 
 #include <filesystem>
 
+#ifndef ASSETGEN_LEVEL_DIR
+#define ASSETGEN_LEVEL_DIR "game/Levels"
+#endif
+
 namespace assetgen {
 
 // Folders of the pack. Each folder gets its own metadata file, and the engine applies a
@@ -21,12 +25,15 @@ inline const char* const kEffectImages = "Images/Effects";
 inline const char* const kEffectSounds = "Sounds/Effects";
 inline const char* const kPaddleImages = "Images/Paddle";
 inline const char* const kPaddleSounds = "Sounds/Paddle";
+inline const char* const kLevels = "Levels"; // the game runs every script listed here
 } // namespace folders
 
 struct GeneratorOptions
 {
     // Where the TrueType fonts are copied from (Debian's fonts-dejavu-core).
     std::filesystem::path fontDir = "/usr/share/fonts/truetype/dejavu";
+    // Where the level files are copied from (the source folder game/Levels).
+    std::filesystem::path levelDir = ASSETGEN_LEVEL_DIR;
 };
 
 // Buttons, window buttons, key tips, the ball and the click sounds.
@@ -71,6 +78,9 @@ void GenerateGameAssets(AssetPack& pack);
 // The sounds a level plays as it fills the field (paddles and balls appearing, the brick
 // field sliding down).
 void GenerateLevelAssets(AssetPack& pack);
+
+// The level files of levelDir (".lua"), copied into the folder "Levels".
+void GenerateLevelFiles(AssetPack& pack, const std::filesystem::path& levelDir);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);

@@ -1,0 +1,32 @@
+-- A seam of gold in a rock face that slides down whenever its lowest rows are cleared.
+-- Every gold brick drops a gold bar as it breaks.
+local level = {
+    fullName = "Falling Gold",
+    fromText = "From: The Old Prospector",
+    noteText = "The seam is loose! Each time you clear the bottom of the rock face, the " ..
+               "rest slides down. Knock the gold out and catch the bars before they reach " ..
+               "the water.",
+    music = "Theme.mid",
+    timeBonusAt = 4,
+    progressive = { thresholdLines = 14, stepSize = 16, rate = 2 },
+    bricks = {
+        "S,S,K,K,S,S,K,K,S,S,S,K,K,S,S,K,K,S,S",
+        ",S,K,g,K,S,S,K,g,K,S,K,g,K,S,S,K,S",
+        ",,S,K,K$,S,S,S,K,K,K,S,S,S,K$,K,S",
+        ",,,S,S,S,g,S,S,S,S,S,g,S,S,S",
+        ",,,,K,K,K,K,K$,K,K$,K,K,K,K",
+        ",,,,,K,g,K,K,g,K,K,g,K",
+        ",,,,,,S,S,S,S$,S,S,S",
+    },
+}
+
+-- Gold bricks hold a falling gold bar each.
+CompileLevel(level, "FallingGold")
+for _, brick in ipairs(level.compiledBricks) do
+    if brick.resource == "GoldBrick" then
+        brick.powerups = brick.powerups or {}
+        table.insert(brick.powerups, "GoldBrickPowerup")
+    end
+end
+
+Levels.FallingGold = level
