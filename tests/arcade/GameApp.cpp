@@ -2,6 +2,7 @@
 
 #include "core/EventQueue.h"
 #include "core/TimerManager.h"
+#include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "players/PlayerManager.h"
 #include "resources/ResourceManager.h"
@@ -9,6 +10,10 @@
 #include "screens/ScreenManager.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/PassHarness.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
 namespace bbtest {
 
@@ -18,6 +23,21 @@ void RunLua(const std::string& text)
 }
 
 GameApp::GameApp()
+{
+    try {
+        SetUp();
+    } catch (...) {
+        TearDown();
+        throw;
+    }
+}
+
+GameApp::~GameApp()
+{
+    TearDown();
+}
+
+void GameApp::SetUp()
 {
     OpenGameResources();
     GetPostedEventQueue().Clear();
@@ -30,16 +50,33 @@ GameApp::GameApp()
            "for i = 1, 4 do Players[i] = CreatePlayer() end "
            "Players[1].Name = 'tester' Players.current[1] = Players[1] GameOptions = nil");
     m_PlayerManager = std::make_unique<PlayerManager>(GetGlobalLuaState());
+    m_LevelManager = std::make_unique<LevelManager>();
+    LoadPackLevels();
     InitScreenManager();
     m_ScreenManager->AddScreen(new ArcadeGameScreen());
     m_ScreenManager->AddScreen(new Screen("Elsewhere", "", nullptr));
 }
 
-GameApp::~GameApp()
+void GameApp::LoadPackLevels()
+{
+    const char* pack = std::getenv("BB_TEST_ASSET_PACK");
+    if (!pack)
+        return;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(pack) + "/Levels"))
+        if (entry.path().extension() == ".lua")
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names)
+        MakoLuaState::DoResourceFile(GetGlobalLuaState(), name);
+}
+
+void GameApp::TearDown()
 {
     // The screens (and a running game) go first, while the players still exist.
     m_ScreenManager.reset();
     DeleteDeadActors();
+    m_LevelManager.reset();
     m_PlayerManager.reset();
     m_TimerManager.reset();
     m_ResourceManager.release();

@@ -2,7 +2,11 @@
 // The game's application for tests of the game screen and of starting games: no window,
 // the tests' resources (game scripts and the generated asset pack), a screen manager with
 // the game screen and a plain screen "Elsewhere" to leave it for, a timer manager, and the
-// four player cards with Players[1] the current player (skill "casual", mode "Adventure").
+// four player cards with Players[1] the current player (skill "casual", mode "Adventure"),
+// the level manager and the pack's levels.
+//
+// One per test program run: the application quits SDL, text and sound when it goes, as the
+// program does (CTest runs each test in a process of its own).
 //
 // Pass() runs one main-loop pass as the program does (posted events, timers, the current
 // screen's tick, deletion of killed actors) without drawing or sleeping.
@@ -40,6 +44,13 @@ public:
         return (m_Flags & (APPFLAG_GAME_PAUSED | APPFLAG_GAME_PAUSE_REQUESTED)) != 0;
     }
     using Application::IsCursorShown;
+
+private:
+    void SetUp();
+    // Runs the level files of the asset pack (its folder "Levels"), as the program does.
+    void LoadPackLevels();
+    // Also after a failed set-up: the tests' resource manager is never deleted here.
+    void TearDown();
 };
 
 // Runs a script text in the global state.

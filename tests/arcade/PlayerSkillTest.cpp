@@ -83,7 +83,7 @@ TEST_F(PlayerSkillTest, WithoutGameOptionsNoneIsMadeAndTheOtherGlobalsAreStillWr
 {
     RunLua("GameOptions = nil paddleInitialSizeOverride = 99 brickStrengthOverride = 99");
     UseSkill("gamer");
-    ApplyPlayerSkill();
+    RunLua("ApplyPlayerSkill()"); // as the level loading calls it
     EXPECT_TRUE(Global("GameOptions").IsNil());
     EXPECT_EQ(3, Number("paddleInitialSizeOverride"));
     EXPECT_EQ(1.25, Number("brickStrengthOverride"));

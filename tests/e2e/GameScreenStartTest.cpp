@@ -33,10 +33,11 @@ TEST(GameScreenStart, StartsTheFirstLevelAndWaitsForTheServe)
             reached = state;
     }
     EXPECT_FALSE(reached.empty()) << run.Errors();
-    run.Send(
-        "io.stderr:write(string.format('level: %s %s %s\\n', tostring(GameOptions.episodeNumber), "
-        "tostring(GameOptions.levelNumber), tostring(paddleInitialSizeOverride)))\n");
-    EXPECT_TRUE(run.WaitForErrorLine("level: 1 1 3")) << run.Errors();
+    // Level 1 of episode 1 at the casual skill: its paddle size and 4 balls.
+    run.Send("io.stderr:write(string.format('level: %s %s %s %s\\n', "
+             "tostring(GameOptions.episodeNumber), tostring(GameOptions.levelNumber), "
+             "tostring(paddleInitialSizeOverride), tostring(GameOptions.ballsLeft)))\n");
+    EXPECT_TRUE(run.WaitForErrorLine("level: 1 1 3 4")) << run.Errors();
     run.Send("AppQuit()\n");
     EXPECT_EQ(0, run.Wait()) << run.Errors() << CrashReports();
 }

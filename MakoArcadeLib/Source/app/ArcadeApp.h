@@ -52,6 +52,8 @@ private:
     void AddScreens();
 
     int m_IconResourceId = 0;
+
+protected:
     // Lives from InitGame (after the music) to ShutdownGame.
     std::unique_ptr<LevelManager> m_LevelManager;
 };

@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "players/Player.h"
@@ -86,4 +87,12 @@ void ApplyPlayerSkill()
         return;
     }
     ApplySkill(player->GetSkill());
+}
+
+// ApplyPlayerSkill(): the same for scripts and the game's states, which reach it by name.
+MAKO_LUA_FUNCTION(ApplyPlayerSkill)
+{
+    (void)L;
+    ApplyPlayerSkill();
+    return 0;
 }

@@ -11,6 +11,7 @@
 // row (or no current player at all) gets the "casual" row; the fallback is logged. Numbers
 // read as integers are truncated toward zero; the speed, strength and time values are
 // narrowed to single precision before they are written back. Creates no GameOptions.
+// Scripts (and the game's level loading) call it as the global function ApplyPlayerSkill().
 void ApplyPlayerSkill();
 
 // Applies the Skills row of that name, with the same fallback to "casual".
