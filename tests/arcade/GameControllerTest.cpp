@@ -156,10 +156,10 @@ TEST_F(GameControllerTest, AMissingLevelIsLoggedByNameAndTheGameStaysStanding)
     }
     {
         bbtest::LogCapture log;
-        NewGame("{gameType = 'Adventure', episodeNumber = 7, levelNumber = 4}");
+        NewGame("{gameType = 'Adventure', episodeNumber = 70, levelNumber = 4}");
         logic->StartGame();
         EXPECT_EQ("LoadingLevel", State());
-        EXPECT_NE(std::string::npos, log.Text().find("episode 7 level 4")) << log.Text();
+        EXPECT_NE(std::string::npos, log.Text().find("episode 70 level 4")) << log.Text();
     }
 }
 
