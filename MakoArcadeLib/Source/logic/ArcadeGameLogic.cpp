@@ -94,10 +94,6 @@ ArcadeGameLogic::ArcadeGameLogic(Screen* screen, Actor* playLayer, const LuaObje
 
 ArcadeGameLogic::~ArcadeGameLogic()
 {
-    // The current state is left first so that it lets go of what it holds (sounds,
-    // animations, set-aside balls) while the controller is still whole.
-    if (State* state = GetCurrentState())
-        state->OnExitState();
     m_Level.reset();
     // Every timer the controller or a state started ends here, so none of them can signal
     // a deleted controller.
@@ -266,6 +262,7 @@ void ArcadeGameLogic::CreateHud()
         Label* label = Label::CreateFromResource("FlyingScoreFont", " ");
         label->SetPosition(spot.x, spot.y);
         label->SetZOrder(10);
+        label->ApplyStringProperty("name", spot.name);
         m_PlayLayer->AddChild(label, spot.name);
         *spot.label = label;
     }

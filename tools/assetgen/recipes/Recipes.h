@@ -69,6 +69,9 @@ void GenerateGooberAssets(AssetPack& pack);
 // field sliding down).
 void GenerateLevelAssets(AssetPack& pack);
 
+// The sounds of the game's course: the level's opening and the brick drop.
+void GenerateGameAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
