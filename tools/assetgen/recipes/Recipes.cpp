@@ -17,11 +17,8 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateBrickAssets(pack);
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
-<<<<<<< HEAD
     GenerateLevelAssets(pack);
-=======
     GenerateGameAssets(pack);
->>>>>>> controller
     pack.Finish();
 }
 
