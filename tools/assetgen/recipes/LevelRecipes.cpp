@@ -1,17 +1,14 @@
-// Sounds a level plays as it fills the field: a paddle fading in, a ball appearing on its
-// paddle, and the loops of a brick field sliding down.
+// Sounds a level plays as it fills the field: a paddle fading in and a ball appearing on
+// its paddle.
 #include "kit/Rng.h"
 #include "kit/Synth.h"
 #include "recipes/Recipes.h"
-
-#include <cmath>
 
 namespace assetgen {
 
 namespace {
 
 const char* const kLevelSounds = "Sounds/Level";
-constexpr double kPi = 3.14159265358979;
 
 // A paddle fades in: a soft rising shimmer.
 Signal PaddleAppear(Rng& rng)
@@ -32,24 +29,6 @@ Signal BallAppear(Rng&)
     return FinishEffect(s);
 }
 
-// A loop whose partials complete whole cycles over its length, so it joins without a
-// click: the field's rumble while it slides, and the hum of the energy column.
-Signal Loop(const double (*partials)[2], int count, double tremoloHz)
-{
-    const double seconds = 1.0;
-    Signal s(44100, seconds);
-    for (std::size_t i = 0; i < s.samples.size(); ++i) {
-        const double t = double(i) / s.rate;
-        const double tremolo = 0.75 + 0.25 * std::sin(2 * kPi * tremoloHz * t);
-        double v = 0;
-        for (int p = 0; p < count; ++p)
-            v += partials[p][1] * std::sin(2 * kPi * partials[p][0] * t);
-        s.samples[i] = float(v * tremolo);
-    }
-    Normalise(s);
-    return s;
-}
-
 } // namespace
 
 void GenerateLevelAssets(AssetPack& pack)
@@ -67,11 +46,6 @@ void GenerateLevelAssets(AssetPack& pack)
         Rng rng(r.name);
         pack.WriteSound(kLevelSounds, r.name, AudioClip::Mono(r.make(rng)));
     }
-    const double rumble[][2] = {{55, 0.4}, {82, 0.3}, {110, 0.15}};
-    pack.WriteSound(kLevelSounds, "SlideDown.ogg", AudioClip::Mono(Loop(rumble, 3, 6.0)));
-    const double column[][2] = {{220, 0.3}, {331, 0.2}, {440, 0.15}, {662, 0.08}};
-    pack.WriteSound(kLevelSounds, "Mystical_EnergyColumnLoop1.ogg",
-                    AudioClip::Mono(Loop(column, 4, 2.0)));
 }
 
 } // namespace assetgen

@@ -65,8 +65,7 @@ void GeneratePaddleAssets(AssetPack& pack);
 // sounds goobers make.
 void GenerateGooberAssets(AssetPack& pack);
 
-// The sounds a level plays as it fills the field (paddles and balls appearing, the brick
-// field sliding down).
+// The sounds a level plays as it fills the field (paddles and balls appearing).
 void GenerateLevelAssets(AssetPack& pack);
 
 // The sounds of the game's course: the level's opening and the brick drop.
