@@ -142,8 +142,7 @@ TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
     EXPECT_EQ(container.actors[1]->GetX(), 100);
     EXPECT_EQ(container.actors[1]->GetY(), 200);
     EXPECT_EQ(level->GetLootAmount(), 4);
-    // The entry that cannot be made is named once per use of the list (the score target
-    // counts the level actors too) and leaves the others standing.
+    // The entry that cannot be made is named and leaves the others standing.
     EXPECT_NE(log.Text().find("Level \"Test\": levelActors[2] cannot be made"), std::string::npos)
         << log.Text();
 }

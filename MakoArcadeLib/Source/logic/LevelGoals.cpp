@@ -185,7 +185,8 @@ void Level::ComputeScoreTarget()
 {
     m_LootValue = 0;
     m_BrickScore = 0;
-    for (Object* object : MakeObjects("levelActors")) {
+    // Only the bricks are made: other actors (balls, goobers) would reach for the field.
+    for (Object* object : MakeObjects("levelActors", "Brick")) {
         if (Brick* brick = dynamic_cast<Brick*>(object)) {
             brick->CountLoot();
             m_LootValue += brick->GetLootValue();

@@ -154,7 +154,7 @@ void Level::SpawnActorList(LevelContainer* container, const char* key, int dx, i
     LogAtLevel(4, "Level::%s: m_LootAmount = %d\n", logName, m_LootAmount);
 }
 
-std::vector<Object*> Level::MakeObjects(const char* key) const
+std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) const
 {
     std::vector<Object*> objects;
     const LuaObject list = ReadKey(key, LUA_TTABLE);
@@ -163,6 +163,14 @@ std::vector<Object*> Level::MakeObjects(const char* key) const
         if (!params.IsTable())
             continue;
         try {
+            if (onlyClass) {
+                const LuaObject name = params["class"];
+                const Class* c = name.IsString()
+                                     ? ClassManager::GetInstance()->GetClass(name.GetString(), true)
+                                     : FindClassInResourceTree(params);
+                if (!c || !c->DerivesFrom(onlyClass))
+                    continue;
+            }
             objects.push_back(ClassManager::GetInstance()->InstantiateObject(params));
         } catch (const Exception& e) {
             Log("Level \"%s\": %s[%s] cannot be made and is left out: %s\n", m_LevelName.c_str(),
