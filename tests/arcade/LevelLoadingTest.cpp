@@ -15,11 +15,11 @@ using leveltest::Globals;
 
 namespace {
 
-class LevelPlayTest : public GameFixture
+class LevelLoadingTest : public GameFixture
 {
 };
 
-TEST_F(LevelPlayTest, ALoadedLevelFillsTheFieldAndServesOnItsPaddle)
+TEST_F(LevelLoadingTest, ALoadedLevelFillsTheFieldAndServesOnItsPaddle)
 {
     Globals globals{{"Levels", R"({ Tiny = {
         fullName = "Tiny", backgroundName = "bkgSplash.jpg",
