@@ -17,7 +17,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateBrickAssets(pack);
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
-    GenerateLevelAssets(pack);
+    GenerateLevelSoundAssets(pack);
     GenerateGameAssets(pack);
     pack.Finish();
 }

@@ -66,7 +66,7 @@ void GeneratePaddleAssets(AssetPack& pack);
 void GenerateGooberAssets(AssetPack& pack);
 
 // The sounds a level plays as it fills the field (paddles and balls appearing).
-void GenerateLevelAssets(AssetPack& pack);
+void GenerateLevelSoundAssets(AssetPack& pack);
 
 // The sounds of the game's course: the level's opening and the brick drop.
 void GenerateGameAssets(AssetPack& pack);

@@ -31,7 +31,7 @@ Signal BallAppear(Rng&)
 
 } // namespace
 
-void GenerateLevelAssets(AssetPack& pack)
+void GenerateLevelSoundAssets(AssetPack& pack)
 {
     struct Recipe
     {
