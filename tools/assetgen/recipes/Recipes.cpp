@@ -17,7 +17,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateBrickAssets(pack);
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
-    GenerateLevelSoundAssets(pack);
+    GenerateLevelAssets(pack);
     GenerateGameAssets(pack);
     pack.Finish();
 }

@@ -66,7 +66,7 @@ void GeneratePaddleAssets(AssetPack& pack);
 void GenerateGooberAssets(AssetPack& pack);
 
 // The sounds a level plays as it fills the field (paddles and balls appearing).
-void GenerateLevelSoundAssets(AssetPack& pack);
+void GenerateLevelAssets(AssetPack& pack);
 
 // The sounds of the game's course: the level's opening and the brick drop.
 void GenerateGameAssets(AssetPack& pack);

@@ -31,7 +31,7 @@ Signal BallAppear(Rng&)
 
 } // namespace
 
-void GenerateLevelSoundAssets(AssetPack& pack)
+void GenerateLevelAssets(AssetPack& pack)
 {
     struct Recipe
     {
