@@ -7,6 +7,7 @@
 #include "core/ClassManager.h"
 #include "field/Brick.h"
 #include "field/Powerup.h"
+#include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -205,8 +206,13 @@ TEST_F(LevelGoalsTest, TheArcadeBonusIsTheLevelsListElseTheGamesCollectedInOrder
               (std::vector<std::string>{"BlingDiamond", "BlingDiamond", "BlingDiamond",
                                         "IncreaseShield", "IncreaseShield", "Lightning"}));
     collected.clear();
-    MakeLevel(R"({ arcadeBonus = { { powerupClass = "Split" }, 5 } })")->AwardArcadeBonus(&logic);
-    EXPECT_EQ(collected, (std::vector<std::string>{"Split"}));
+    bbtest::LogCapture log;
+    MakeLevel(R"({ arcadeBonus = { { powerupClass = "Split" }, 5, { powerupClass = "Gold" },
+                                   { powerupClass = "Split" } } })")
+        ->AwardArcadeBonus(&logic);
+    EXPECT_EQ(collected, (std::vector<std::string>{"Split", "Split"}));
+    EXPECT_NE(log.Text().find("there is no power-up class \"Gold\""), std::string::npos)
+        << log.Text();
 }
 
 TEST_F(LevelGoalsTest, TargetsRoundTheLevelActorsWorthAndFollowTheSkillInForce)

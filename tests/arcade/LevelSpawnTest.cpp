@@ -125,11 +125,12 @@ TEST_F(LevelSpawnTest, BadBrickListsRaiseNamingTheLevelAndBadEntriesBecomePlaceh
 
 TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
 {
+    bbtest::LogCapture log;
     auto level = MakeLevel(R"({
         backgroundName = "bkgIce.jpg",
         extraActors = { { class = "Brick", position = { 10, 20 }, extraLoot = 1 } },
         levelActors = { { class = "Brick", position = { 100, 200 }, extraLoot = 3 },
-                        { class = "Ball" } } })");
+                        { class = "NoSuchThing" }, { class = "Ball" } } })");
     level->AddBackground(&container);
     EXPECT_EQ(container.background, "bkgIce.jpg");
     level->SpawnBricks(&container);
@@ -141,6 +142,9 @@ TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
     EXPECT_EQ(container.actors[1]->GetX(), 100);
     EXPECT_EQ(container.actors[1]->GetY(), 200);
     EXPECT_EQ(level->GetLootAmount(), 4);
+    // The entry that cannot be made is named and leaves the others standing.
+    EXPECT_NE(log.Text().find("Level \"Test\": levelActors[2] cannot be made"), std::string::npos)
+        << log.Text();
 }
 
 TEST_F(LevelSpawnTest, AnArtefactThatCannotBeMadeLeavesTheLevelWithout)

@@ -89,6 +89,7 @@ Level::Level(const std::string& name, const LuaPlus::LuaObject& table)
     const LuaObject gravity = ReadKey("gravity", LUA_TTABLE);
     if (gravity.IsTable() && gravity["strength"].IsNumber())
         m_GravityStrength = gravity["strength"].GetNumber();
+    m_Slides = ReadKey("progressive", LUA_TTABLE).IsTable();
     const LuaObject timeAttack = ReadKey("timeAttack", LUA_TTABLE);
     if (timeAttack.IsTable()) {
         if (timeAttack["fallRate"].IsNumber())
@@ -104,10 +105,16 @@ Level::Level(const std::string& name, const LuaPlus::LuaObject& table)
 
 Level::~Level()
 {
-    // The slide-down's loop sounds play only in levels that slide.
-    if (m_Table.IsTable() && m_Table["progressive"].IsTable()) {
-        Sound::StopSound("SlideDown.ogg");
-        Sound::StopSound("Mystical_EnergyColumnLoop1.ogg");
+    // The slide-down's loop sounds play only in levels that slide. A sound that cannot be
+    // stopped any more (the game shutting down) is no reason to fail.
+    if (m_Slides) {
+        try {
+            Sound::StopSound("SlideDown.ogg");
+            Sound::StopSound("Mystical_EnergyColumnLoop1.ogg");
+        } catch (const std::exception& e) {
+            Log("Level \"%s\": the slide sounds could not be stopped: %s\n", m_LevelName.c_str(),
+                e.what());
+        }
     }
 }
 

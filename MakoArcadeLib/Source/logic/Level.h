@@ -23,6 +23,7 @@
 class ArcadeGameLogic;
 class Brick;
 class LevelContainer;
+class Object;
 
 class Level : public Actor
 {
@@ -104,6 +105,10 @@ private:
     // The key as an integer (truncated) / number / boolean, else def.
     int ReadInt(const char* key, int def) const;
     double ReadNumber(const char* key, double def) const;
+    // The objects of a list of object tables (extraActors / levelActors), in key order, only
+    // of the class onlyClass and its subclasses when one is given; an entry that cannot be
+    // made is logged, naming the level and the entry, and left out. The caller owns them.
+    std::vector<Object*> MakeObjects(const char* key, const char* onlyClass = nullptr) const;
     // Serves one ball at the start; true when a ball was made.
     bool ServeAt(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart);
     // The point a start serves from (its position, or the centre of its paddle); false
@@ -146,5 +151,6 @@ private:
     // per-tick work lives with the moving field.
     double m_WindStrength = 0.0, m_GravityStrength = 0.0;
     double m_PendingSlide = 0.0;
+    bool m_Slides = false; // the level has a progressive slide-down
     double m_TimeAttackRate = 0.0, m_TimeAttackAccel = 0.0;
 };

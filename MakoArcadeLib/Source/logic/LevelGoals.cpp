@@ -45,7 +45,12 @@ Powerup* MakePowerup(const LuaObject& entry, const std::string& levelName)
             levelName.c_str());
         return nullptr;
     }
-    Class* c = ClassManager::GetInstance()->GetClass(name.GetString());
+    Class* c = ClassManager::GetInstance()->GetClass(name.GetString(), true);
+    if (!c || !c->CanInstantiate()) {
+        Log("Level \"%s\": there is no power-up class \"%s\"; it is skipped\n", levelName.c_str(),
+            name.GetString());
+        return nullptr;
+    }
     std::unique_ptr<Object> object(c->InstantiateDefault());
     Powerup* powerup = dynamic_cast<Powerup*>(object.get());
     if (!powerup) {
@@ -180,19 +185,15 @@ void Level::ComputeScoreTarget()
 {
     m_LootValue = 0;
     m_BrickScore = 0;
-    const LuaObject actors = ReadKey("levelActors", LUA_TTABLE);
-    if (actors.IsTable()) {
-        std::vector<Object*> objects;
-        ClassManager::GetInstance()->InstantiateObjects(actors, objects);
-        for (Object* object : objects) {
-            if (Brick* brick = dynamic_cast<Brick*>(object)) {
-                brick->CountLoot();
-                m_LootValue += brick->GetLootValue();
-                m_BrickScore += brick->GetScore();
-            }
-            // Made only to be counted: never on the field.
-            delete object;
+    // Only the bricks are made: other actors (balls, goobers) would reach for the field.
+    for (Object* object : MakeObjects("levelActors", "Brick")) {
+        if (Brick* brick = dynamic_cast<Brick*>(object)) {
+            brick->CountLoot();
+            m_LootValue += brick->GetLootValue();
+            m_BrickScore += brick->GetScore();
         }
+        // Made only to be counted: never on the field.
+        delete object;
     }
     const int estimate = m_LootValue + m_BrickScore / 2;
     const int unit = estimate >= 1000 ? 1000 : 100;

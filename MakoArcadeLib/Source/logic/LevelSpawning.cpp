@@ -138,25 +138,46 @@ void Level::SpawnBricks(LevelContainer* container)
 void Level::SpawnActorList(LevelContainer* container, const char* key, int dx, int dy,
                            const char* logName)
 {
-    const LuaObject list = ReadKey(key, LUA_TTABLE);
-    if (list.IsTable()) {
-        std::vector<Object*> objects;
-        ClassManager::GetInstance()->InstantiateObjects(list, objects);
-        for (Object* object : objects) {
-            Actor* actor = dynamic_cast<Actor*>(object);
-            if (!actor) {
-                delete object;
-                continue;
-            }
-            actor->SetPosition(actor->GetX() + dx, actor->GetY() + dy);
-            container->AddActor(actor);
-            if (Brick* brick = dynamic_cast<Brick*>(actor)) {
-                brick->CountLoot();
-                m_LootAmount += brick->GetLootCount();
-            }
+    for (Object* object : MakeObjects(key)) {
+        Actor* actor = dynamic_cast<Actor*>(object);
+        if (!actor) {
+            delete object;
+            continue;
+        }
+        actor->SetPosition(actor->GetX() + dx, actor->GetY() + dy);
+        container->AddActor(actor);
+        if (Brick* brick = dynamic_cast<Brick*>(actor)) {
+            brick->CountLoot();
+            m_LootAmount += brick->GetLootCount();
         }
     }
     LogAtLevel(4, "Level::%s: m_LootAmount = %d\n", logName, m_LootAmount);
+}
+
+std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) const
+{
+    std::vector<Object*> objects;
+    const LuaObject list = ReadKey(key, LUA_TTABLE);
+    for (const LuaObject& entryKey : GetOrderedKeys(list)) {
+        const LuaObject params = list[entryKey];
+        if (!params.IsTable())
+            continue;
+        try {
+            if (onlyClass) {
+                const LuaObject name = params["class"];
+                const Class* c = name.IsString()
+                                     ? ClassManager::GetInstance()->GetClass(name.GetString(), true)
+                                     : FindClassInResourceTree(params);
+                if (!c || !c->DerivesFrom(onlyClass))
+                    continue;
+            }
+            objects.push_back(ClassManager::GetInstance()->InstantiateObject(params));
+        } catch (const Exception& e) {
+            Log("Level \"%s\": %s[%s] cannot be made and is left out: %s\n", m_LevelName.c_str(),
+                key, entryKey.ToString().c_str(), e.GetMessage().c_str());
+        }
+    }
+    return objects;
 }
 
 void Level::SpawnExtraActors(LevelContainer* container)

@@ -1,10 +1,8 @@
 // Sounds a level plays as it fills the field: a paddle fading in and a ball appearing on
-// its paddle (the brick drop's loops are the game's, GameRecipes.cpp).
+// its paddle.
 #include "kit/Rng.h"
 #include "kit/Synth.h"
 #include "recipes/Recipes.h"
-
-#include <cmath>
 
 namespace assetgen {
 

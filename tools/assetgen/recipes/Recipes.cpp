@@ -17,8 +17,8 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateBrickAssets(pack);
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
-    GenerateGameAssets(pack);
     GenerateLevelAssets(pack);
+    GenerateGameAssets(pack);
     GenerateLevelFiles(pack, options.levelDir);
     pack.Finish();
 }
