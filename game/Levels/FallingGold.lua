@@ -8,7 +8,9 @@ local level = {
                "the water.",
     music = "Theme.mid",
     timeBonusAt = 4,
-    progressive = { thresholdLines = 14, stepSize = 16, rate = 2 },
+    -- The face steps down a row at a time while its lowest required bricks are above the
+    -- line 14 rows down, until its top row has come down to 160 pixels.
+    progressive = { thresholdLines = 14, stopY = 160, stepSize = 16, rate = 2 },
     bricks = {
         "S,S,K,K,S,S,K,K,S,S,S,K,K,S,S,K,K,S,S",
         ",S,K,g,K,S,S,K,g,K,S,K,g,K,S,S,K,S",

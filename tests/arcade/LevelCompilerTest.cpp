@@ -228,9 +228,10 @@ TEST_F(LevelScriptTest, SwitchToGameStartsTheNamedOrTheSavedLevel)
         "_old = { levelName = 'Welcome', episodeNumber = 4 } GameOptions = _old");
 
     Run("SwitchToGame('Crates')");
-    EXPECT_EQ("false Crates 3 nil", Text("tostring(rawequal(GameOptions, _old)) .. ' ' .. "
-                                         "GameOptions.levelName .. ' ' .. GameOptions.ballsLeft "
-                                         ".. ' ' .. tostring(GameOptions.episodeNumber)"));
+    EXPECT_EQ("false Crates 3 nil Lab",
+              Text("tostring(rawequal(GameOptions, _old)) .. ' ' .. GameOptions.levelName .. ' ' "
+                   ".. GameOptions.ballsLeft .. ' ' .. tostring(GameOptions.episodeNumber) .. ' ' "
+                   ".. GameOptions.gameType"));
     Run("SwitchToGame()");
     EXPECT_EQ("nil 2 3", Text("tostring(GameOptions.levelName) .. ' ' .. "
                               "GameOptions.episodeNumber .. ' ' .. GameOptions.levelNumber"));

@@ -62,15 +62,28 @@ function flattenObject(t)
     return t
 end
 
+-- The card of the player who plays, and that player's current game mode ("Adventure",
+-- "Lab"); nil for what is missing.
+local function currentCardAndMode()
+    local card = type(Players) == "table" and type(Players.current) == "table" and
+                 Players.current[1] or nil
+    if type(card) ~= "table" or type(card.Options) ~= "table" then
+        return nil, nil
+    end
+    local mode = card.Options["game.mode"]
+    if type(mode) ~= "string" then
+        mode = nil
+    end
+    return card, mode
+end
+
 -- The current player's selected episode and level in the current game mode, each 1 when
 -- the player has none.
 function GetSavedEpisodeAndLevel()
     local episode, level = 1, 1
-    local card = type(Players) == "table" and type(Players.current) == "table" and
-                 Players.current[1] or nil
-    if type(card) == "table" and type(card.Options) == "table" and
-       type(card.Game_Modes) == "table" then
-        local modeTable = card.Game_Modes[card.Options["game.mode"]]
+    local card, mode = currentCardAndMode()
+    if mode ~= nil and type(card.Game_Modes) == "table" then
+        local modeTable = card.Game_Modes[mode]
         if type(modeTable) == "table" then
             if type(modeTable.EpisodeSelected) == "number" then
                 episode = math.modf(modeTable.EpisodeSelected)
@@ -83,11 +96,12 @@ function GetSavedEpisodeAndLevel()
     return episode, level
 end
 
--- Starts a game on the game screen: the level of that name, or without one the player's
--- saved episode and level. The level files are read again first, so a level just edited
+-- Starts a game on the game screen in the current player's game mode, with three balls:
+-- the level of that name, or without one the player's saved episode and level. The level files are read again first, so a level just edited
 -- plays as it now is.
 function SwitchToGame(levelName)
-    GameOptions = { ballsLeft = 3 }
+    local _, mode = currentCardAndMode()
+    GameOptions = { ballsLeft = 3, gameType = mode }
     ReloadLevels()
     if levelName ~= nil then
         GameOptions.levelName = tostring(levelName)
