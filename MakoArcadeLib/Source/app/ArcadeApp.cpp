@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "display/Image.h"
 #include "field/Ball.h"
+#include "logic/LevelManager.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
@@ -12,6 +13,8 @@
 #include "resources/ResourceManager.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "scene/Actor.h"
+#include "screens/ArcadeGameScreen.h"
+#include "screens/GameStart.h"
 #include "screens/ScreenManager.h"
 #include "screens/SplashScreen.h"
 #include "sound/Sound.h"
@@ -130,6 +133,9 @@ void ArcadeApp::InitGame()
     if (Sound::IsActive())
         Sound::InitDirectMusic(RetrieveBoolProperty("enableMusic"));
 
+    // Its making runs the script function SetupLevel.
+    m_LevelManager = std::make_unique<LevelManager>();
+
     // The cards are read once, before the screens are made, so that the screens and the
     // top-ten lists they show start from every card's players and records.
     LogAtLevel(3, "ArcadeApp::LoadAllPlayerData *****************\n");
@@ -154,6 +160,9 @@ void ArcadeApp::AddScreens()
         start->SetPosition(splash->GetX() + splash->GetWidth() / 2 - start->GetWidth() / 2,
                            splash->GetY() + splash->GetHeight() - 15 - start->GetHeight());
     m_ScreenManager->AddScreen(splash.release());
+
+    LogAtLevel(3, "ArcadeApp::Add ArcadeGameScreen *****************\n");
+    m_ScreenManager->AddScreen(new ArcadeGameScreen());
 }
 
 void ArcadeApp::SwitchToFirstScreen()
@@ -169,10 +178,10 @@ void ArcadeApp::SwitchToFirstScreen()
         LoadLevelScripts();
     } else if (HasCommandLineArg("--gamescreen")) {
         LoadLevelScripts();
-        LuaPlus::LuaObject gameOptionsTable = m_LuaState->GetGlobals().CreateTable("GameOptions");
+        // The first current player's selection of its current game mode, 3 balls.
+        LuaPlus::LuaObject gameOptionsTable = CreateGameOptionsForCurrentPlayer();
         if (!gameOptionsTable.IsTable())
             FailCheck(__FILE__, __LINE__, "ArcadeApp::InitGame", "gameOptionsTable.IsTable()");
-        gameOptionsTable.SetInteger("ballsLeft", 3);
         m_ScreenManager->SwitchToScreen("GameScreen");
     } else {
         m_ScreenManager->SwitchToScreen("SplashScreen");
@@ -181,6 +190,8 @@ void ArcadeApp::SwitchToFirstScreen()
 
 void ArcadeApp::ShutdownGame()
 {
+    SavePlayerData();
+    m_LevelManager.reset();
     Ball::FreeBallImages();
 }
 

@@ -5,8 +5,11 @@
 #include "app/Application.h"
 #include "luaplus/LuaPlus.h"
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class LevelManager;
 
 class ArcadeApp : public Application
 {
@@ -49,6 +52,10 @@ private:
     void AddScreens();
 
     int m_IconResourceId = 0;
+
+protected:
+    // Lives from InitGame (after the music) to ShutdownGame.
+    std::unique_ptr<LevelManager> m_LevelManager;
 };
 
 // Orders game records by score: true when a's gameScore (read as an integer from the

@@ -1,37 +1,114 @@
 #include "logic/ArcadeGameLogic.h"
 
+#include "core/AppHost.h"
+#include "core/Config.h"
 #include "core/Event.h"
+#include "core/Log.h"
+#include "core/PropertyAccessor.h"
+#include "core/TimerManager.h"
+#include "field/Paddle.h"
+#include "field/Powerup.h"
 #include "logic/Level.h"
+#include "logic/states/AdvanceLevel.h"
+#include "logic/states/AllBallsLost.h"
+#include "logic/states/BrickDrop.h"
+#include "logic/states/GameOver.h"
+#include "logic/states/LevelCompleted.h"
+#include "logic/states/LevelsGameTypeCompleted.h"
+#include "logic/states/LevelsGameTypeOver.h"
+#include "logic/states/LoadingLevel.h"
+#include "logic/states/PausedPlaying.h"
+#include "logic/states/Playing.h"
+#include "logic/states/ShowArtifactDialog.h"
+#include "logic/states/ShowEndLevelDialog.h"
+#include "logic/states/ShowFinishedWorldDialog.h"
+#include "logic/states/ShowGameOverDialog.h"
+#include "logic/states/ShowGameWonDialog.h"
+#include "logic/states/ShowStartLevelDialog.h"
+#include "logic/states/SpawnBall.h"
+#include "logic/states/Start.h"
+#include "logic/states/WaitForSpawn.h"
+#include "lua/Variant.h"
 #include "physics/World.h"
 #include "scene/ParticleManager.h"
+#include "scene/SceneHost.h"
+#include "sound/DirectMusic.h"
+#include "sound/Sound.h"
+#include "widgets/Label.h"
 
-// FIRST STAGE: the controller's declarations with empty bodies, so that every part of the
-// game builds while the controller, the level and the game screen are written.
+#include <boost/format.hpp>
+
+using LuaPlus::LuaObject;
 
 ArcadeGameLogic* gLogic = nullptr;
 
 MAKO_IMPLEMENT_CLASS(ArcadeGameLogic, "ArcadeGameLogic", "Logic",
                      &ArcadeGameLogic::RegisterProperties, nullptr);
 
-void ArcadeGameLogic::RegisterProperties(Class&) {}
+namespace {
+
+const char* const kClassicNames[] = {"player",        "gameType",    "ballsLeft",
+                                     "episodeNumber", "levelNumber", "levelName"};
+
+// The timer manager game timers run on; null without a host (then no timer starts).
+TimerManager* GameTimers()
+{
+    return SceneHost::GetTimerManager();
+}
+
+// A whole number from the configuration, or the fallback when it has none.
+int ConfigInt(const char* key, int fallback)
+{
+    Config* config = Config::GetCurrent();
+    if (!config)
+        return fallback;
+    const Variant value = config->Retrieve(key);
+    return value.GetType() == Variant::V_DOUBLE ? static_cast<int>(value.ToDouble()) : fallback;
+}
+
+} // namespace
+
+void ArcadeGameLogic::RegisterProperties(Class& c)
+{
+    for (const char* name : kClassicNames) {
+        c.RegisterPropertyGetter(MakeClassicAccessor(name));
+        c.RegisterPropertySetter(MakeClassicAccessor(name));
+    }
+}
 
 ArcadeGameLogic::ArcadeGameLogic()
 {
     gLogic = this;
 }
 
-ArcadeGameLogic::ArcadeGameLogic(Screen* screen, Actor* playLayer,
-                                 const LuaPlus::LuaObject& options)
+ArcadeGameLogic::ArcadeGameLogic(Screen* screen, Actor* playLayer, const LuaObject& options)
     : m_OptionsTable(options), m_PlayLayer(playLayer)
 {
-    SetScreen(screen);
     gLogic = this;
+    CreateStates();
+    m_World.reset(new World(World::EngineConfigReader()));
+    m_HitCounterLimit = ConfigInt("HitCounterLimit", 10);
+    SetScreen(screen);
+    CreateHud();
 }
 
 ArcadeGameLogic::~ArcadeGameLogic()
 {
+    m_Level.reset();
+    // Every timer the controller or a state started ends here, so none of them can signal
+    // a deleted controller.
+    if (TimerManager* timers = GameTimers())
+        for (std::uint32_t id : m_OwnedTimers)
+            timers->KillTimer(id);
+    m_OwnedTimers.clear();
+    m_ClockTimer = m_BallLockTimer = m_LiveBallTimer = 0;
     if (gLogic == this)
         gLogic = nullptr;
+    if (m_ComboMeter)
+        m_ComboMeter->Kill();
+    // Field actors that outlive the controller (the play layer deletes them later) keep
+    // no geometry in the world that goes now.
+    m_World.reset();
 }
 
 ParticleManager* ArcadeGameLogic::GetParticleManager()
@@ -39,117 +116,245 @@ ParticleManager* ArcadeGameLogic::GetParticleManager()
     return gLogic ? gLogic->m_ParticleManager : nullptr;
 }
 
-void ArcadeGameLogic::StartGame() {}
-void ArcadeGameLogic::Tick() {}
+void ArcadeGameLogic::CreateStates()
+{
+    using namespace ArcadeGameStates;
+    AddState(new ShowStartLevelDialog(this));
+    AddState(new ShowEndLevelDialog(this));
+    AddState(new ShowGameOverDialog(this));
+    AddState(new ShowArtifactDialog(this));
+    AddState(new ShowFinishedWorldDialog(this));
+    AddState(new ShowGameWonDialog(this));
+    AddState(new Start(this));
+    AddState(new LoadingLevel(this));
+    AddState(new AdvanceLevel(this));
+    AddState(new WaitForSpawn(this));
+    AddState(new SpawnBall(this));
+    AddState(new Playing(this));
+    AddState(new LevelCompleted(this));
+    AddState(new AllBallsLost(this));
+    AddState(new GameOver(this));
+    AddState(new LevelsGameTypeCompleted(this));
+    AddState(new LevelsGameTypeOver(this));
+    AddState(new BrickDrop(this));
+    AddState(new PausedPlaying(this));
+}
+
+void ArcadeGameLogic::StartGame()
+{
+    SetState("Start");
+}
+
+void ArcadeGameLogic::Tick()
+{
+    if (SceneHost::IsGamePaused())
+        return;
+    Object::Tick();
+    if (m_ParticlesBack)
+        m_ParticlesBack->Tick();
+    if (m_ParticleManager)
+        m_ParticleManager->Tick();
+    if (m_ScoreChanged) {
+        ShowScore(m_Score);
+        m_ScoreChanged = false;
+    }
+}
+
 bool ArcadeGameLogic::OnEvent(const Event& event)
 {
+    // A timer that gives its last signal is no longer the controller's to kill.
+    if (event.type == MAKO_TIMER && EventData2Int(event) == 0)
+        m_OwnedTimers.erase(static_cast<std::uint32_t>(EventData1Int(event)));
     return Logic::OnEvent(event);
 }
-void ArcadeGameLogic::ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value)
+
+// ---- Properties ---------------------------------------------------------------------------
+
+void ArcadeGameLogic::ApplyClassicProperty(const std::string& name, const LuaObject& value)
 {
-    Logic::ApplyClassicProperty(name, value);
+    if (name == "player") {
+        m_Player =
+            static_cast<Player*>(value.IsLightUserData() ? value.GetLightUserData() : nullptr);
+    } else if (name == "gameType") {
+        m_GameType = value.IsString() ? value.GetString() : std::string();
+    } else if (name == "ballsLeft") {
+        SetBallsLeft(value.IsNumber() ? static_cast<int>(value.GetNumber()) : 0);
+    } else if (name == "episodeNumber") {
+        if (value.IsNumber())
+            m_EpisodeNumber = static_cast<int>(value.GetNumber());
+    } else if (name == "levelNumber") {
+        if (value.IsNumber())
+            m_LevelNumber = static_cast<int>(value.GetNumber());
+    } else if (name == "levelName") {
+        if (value.IsString())
+            m_LevelName = value.GetString();
+    } else {
+        Logic::ApplyClassicProperty(name, value);
+    }
 }
-void ArcadeGameLogic::RetrieveClassicProperty(LuaPlus::LuaObject& value, const std::string& name)
+
+void ArcadeGameLogic::RetrieveClassicProperty(LuaObject& value, const std::string& name)
 {
     Logic::RetrieveClassicProperty(value, name);
 }
-std::uint32_t ArcadeGameLogic::StartTimer(std::uint32_t, std::int32_t)
+
+void ArcadeGameLogic::SetBallsLeft(int balls)
 {
-    return 0;
+    m_BallsLeft = balls;
+    if (balls >= 0)
+        ShowBallsLeft(balls);
 }
+
+// ---- Timers -------------------------------------------------------------------------------
+
+std::uint32_t ArcadeGameLogic::StartTimer(std::uint32_t intervalMs, std::int32_t count)
+{
+    TimerManager* timers = GameTimers();
+    if (!timers)
+        return 0;
+    const std::uint32_t id =
+        timers->CreateTimer(this, intervalMs, count, TIMER_LIMITED_TO_FRAMERATE);
+    m_OwnedTimers.insert(id);
+    return id;
+}
+
 void ArcadeGameLogic::KillTimer(std::uint32_t& timerId)
 {
+    if (timerId == 0)
+        return;
+    if (m_OwnedTimers.erase(timerId) > 0)
+        if (TimerManager* timers = GameTimers())
+            timers->KillTimer(timerId);
     timerId = 0;
 }
+
 void ArcadeGameLogic::ForgetTimer(std::uint32_t& timerId)
 {
+    m_OwnedTimers.erase(timerId);
     timerId = 0;
 }
-void ArcadeGameLogic::CheckForLevelEnd(double, double) {}
-void ArcadeGameLogic::LockBall(Ball*, Brick*) {}
-void ArcadeGameLogic::UnlockBall(Ball*) {}
-void ArcadeGameLogic::PrepareServe(std::uint32_t&, std::uint32_t&) {}
-void ArcadeGameLogic::AddBrick(Brick*) {}
-void ArcadeGameLogic::AddActor(Actor*) {}
-void ArcadeGameLogic::AddShield(Shield*) {}
-void ArcadeGameLogic::AddWall(Wall*) {}
-void ArcadeGameLogic::SetBackgroundImage(const std::string&) {}
-void ArcadeGameLogic::SetArtefact(Actor*) {}
-void ArcadeGameLogic::ApplyGroupID(Actor*) {}
-void ArcadeGameLogic::AddBall(Ball*) {}
-void ArcadeGameLogic::SpawnBallAnimation(Ball*) {}
-void ArcadeGameLogic::AddPaddle(Paddle*) {}
-void ArcadeGameLogic::AddPowerup(Powerup*) {}
-void ArcadeGameLogic::AddGoober(Actor*) {}
-void ArcadeGameLogic::AddDropTarget(Actor*) {}
-void ArcadeGameLogic::AddFlyingText(FlyingText*) {}
-void ArcadeGameLogic::AddExplosion(Explosion*) {}
-void ArcadeGameLogic::AddSpark(Spark*) {}
-void ArcadeGameLogic::AddLaserBeam(LaserBeam*) {}
-void ArcadeGameLogic::AddEmitter(ParticleEmitter*) {}
-Actor* ArcadeGameLogic::FindActor(const std::string&) const
+
+// ---- Heads-up display ---------------------------------------------------------------------
+
+void ArcadeGameLogic::CreateHud()
 {
-    return nullptr;
+    if (!m_PlayLayer)
+        return;
+    m_ParticlesBack = new ParticleManager();
+    m_ParticlesBack->SetZOrder(1);
+    m_PlayLayer->AddChild(m_ParticlesBack, "ParticlesBack");
+    m_ParticleManager = new ParticleManager();
+    m_ParticleManager->SetZOrder(5);
+    m_PlayLayer->AddChild(m_ParticleManager, "ParticlesFront");
+
+    struct Spot
+    {
+        Label** label;
+        const char* name;
+        int x, y;
+    };
+    const Spot spots[] = {
+        {&m_LevelLabel, "LevelLabel", 16, 4},  {&m_EpisodeLabel, "EpisodeLabel", 220, 4},
+        {&m_ScoreLabel, "ScoreLabel", 420, 4}, {&m_BallsLabel, "BallsLabel", 540, 4},
+        {&m_TimeLabel, "TimeLabel", 600, 4},   {&m_Marquee, "Marquee", 16, 458},
+    };
+    for (const Spot& spot : spots) {
+        Label* label = Label::CreateFromResource("FlyingScoreFont", " ");
+        label->SetPosition(spot.x, spot.y);
+        label->SetZOrder(10);
+        label->ApplyStringProperty("name", spot.name);
+        m_PlayLayer->AddChild(label, spot.name);
+        *spot.label = label;
+    }
+    m_LevelLabel->SetVisible(false, true);
+    m_EpisodeLabel->SetVisible(false, true);
 }
-void ArcadeGameLogic::AddScore(int) {}
-void ArcadeGameLogic::CollectPowerup(Powerup*, Paddle*) {}
-void ArcadeGameLogic::CountPaddleHit() {}
+
+void ArcadeGameLogic::ShowScore(int score)
+{
+    if (m_ScoreLabel)
+        m_ScoreLabel->SetText("Loot: " + std::to_string(score), true);
+}
+
+void ArcadeGameLogic::ShowBallsLeft(int balls)
+{
+    if (m_BallsLabel)
+        m_BallsLabel->SetText("Balls: " + std::to_string(balls), true);
+}
+
+void ArcadeGameLogic::ShowTime(int seconds)
+{
+    if (!m_TimeLabel)
+        return;
+    const int s = seconds < 0 ? 0 : seconds;
+    m_TimeLabel->SetText(boost::str(boost::format("%1%:%2$02d") % (s / 60) % (s % 60)), true);
+}
+
+void ArcadeGameLogic::AdvanceClock(int seconds)
+{
+    m_ElapsedTime += seconds;
+    m_TimeLeft -= seconds;
+    ShowTime(m_TimeLeft > 0 ? m_TimeLeft : 0);
+}
+
+void ArcadeGameLogic::ShowMessage(const std::string& text, int)
+{
+    if (m_Marquee)
+        m_Marquee->SetText(text.empty() ? std::string(" ") : text, true);
+}
+
+// ---- Play -----------------------------------------------------------------------------------
+
+void ArcadeGameLogic::AddScore(int points)
+{
+    m_Score += points;
+    m_ScoreChanged = true;
+}
+
+void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
+{
+    if (!powerup)
+        return;
+    LuaObject score;
+    powerup->RetrieveProperty(score, "score");
+    if (score.IsNumber())
+        AddScore(static_cast<int>(score.GetNumber()));
+    LuaObject isLoot;
+    powerup->RetrieveProperty(isLoot, "isLoot");
+    if (isLoot.IsBoolean() && isLoot.GetBoolean())
+        ++m_LootCaught;
+    if (powerup->GetClass() && powerup->GetClass()->GetName() == "ExtraBall")
+        SetBallsLeft(m_BallsLeft + 1);
+    powerup->OnCollected(paddle, this);
+}
+
+void ArcadeGameLogic::CountPaddleHit()
+{
+    ++m_PaddleHits;
+}
+
 void ArcadeGameLogic::ResetHitCounter() {}
+
 bool ArcadeGameLogic::ShowPrompt(const std::string&, const std::string&)
 {
     return false;
 }
-void ArcadeGameLogic::ShowMessage(const std::string&, int) {}
+
 void ArcadeGameLogic::OnPaddleCombo(const std::string&, double, double) {}
 void ArcadeGameLogic::OnBrickCombo(Brick*, int, double, double) {}
-void ArcadeGameLogic::ShowScore(int) {}
-void ArcadeGameLogic::ShowBallsLeft(int) {}
-void ArcadeGameLogic::ShowTime(int) {}
-void ArcadeGameLogic::AdvanceClock(int) {}
-void ArcadeGameLogic::PlayLevelMusic(const std::string&, bool) {}
+
+// ---- Music ----------------------------------------------------------------------------------
+
+void ArcadeGameLogic::PlayLevelMusic(const std::string& part, bool loop)
+{
+    DirectMusic* music = Sound::GetDirectMusic();
+    if (!music || !m_Level || m_Level->GetMusicName().empty())
+        return;
+    music->PlayMidi(m_Level->GetMusicName(), part, loop);
+}
+
 std::string ArcadeGameLogic::CurrentMusicPart() const
 {
-    return std::string();
+    DirectMusic* music = Sound::GetDirectMusic();
+    return music ? music->GetLastPartName() : std::string();
 }
-void ArcadeGameLogic::LeaveGameScreen() {}
-void ArcadeGameLogic::QuitToScreen() {}
-void ArcadeGameLogic::AdvanceProgress() {}
-void ArcadeGameLogic::SaveSelection() {}
-void ArcadeGameLogic::FindLevelByName(const std::string&) {}
-bool ArcadeGameLogic::OnDialogStopped(const Event&)
-{
-    return false;
-}
-void ArcadeGameLogic::SetLevel(Level* level)
-{
-    m_Level.reset(level);
-}
-const std::vector<Shield*>& ArcadeGameLogic::GetShields() const
-{
-    return m_ShieldList;
-}
-const std::vector<Paddle*>& ArcadeGameLogic::GetPaddles() const
-{
-    return m_PaddleList;
-}
-const std::vector<Wall*>& ArcadeGameLogic::GetWalls() const
-{
-    return m_WallList;
-}
-int ArcadeGameLogic::CountBallsInPlay() const
-{
-    return 0;
-}
-int ArcadeGameLogic::CountRequiredBricks() const
-{
-    return 0;
-}
-void ArcadeGameLogic::TickField(unsigned) {}
-void ArcadeGameLogic::SendToPaddles(std::uint8_t, int, int) {}
-void ArcadeGameLogic::SetBallsLeft(int balls)
-{
-    m_BallsLeft = balls;
-}
-void ArcadeGameLogic::CreateStates() {}
-void ArcadeGameLogic::CreateHud() {}
-void ArcadeGameLogic::TakeStructure(Actor*, ActorGroup&) {}

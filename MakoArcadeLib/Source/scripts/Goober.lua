@@ -7,11 +7,6 @@ LoadConstConfig({
     factoryObjectLimit = 200,
 })
 
--- A goober's strength when it is an anvil: anvils take a few hits to break.
-function GetAnvilStrength()
-    return 8
-end
-
 -- The common parts of a goober: a round creature with the picture "Goober.<name>.png"
 -- worth score points (half of it when the paddle destroys it), with extra values on top.
 local function MakeGoober(name, score, extra)
@@ -97,7 +92,8 @@ Resources.GooberAnvil = {
     class = "Goober",
     image = "Anvil.png",
     gooberScore = 250,
-    strength = GetAnvilStrength(),
+    -- Read when each anvil is made: the playing card's skill decides how many hits it takes.
+    strength = GetAnvilStrength,
     damageFrames = true,
     showScore = true,
     gravity = { 0, 10000 },

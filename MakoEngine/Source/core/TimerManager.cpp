@@ -163,3 +163,11 @@ bool TimerManager::IsTimerAlive(uint32_t id) const
 {
     return id != 0 && id < m_Timers.size() && m_Timers[id].m_RemainingSignals != 0;
 }
+
+int TimerManager::CountLiveTimers() const
+{
+    int live = 0;
+    for (uint32_t id = 1; id < m_Timers.size(); ++id)
+        live += IsTimerAlive(id) ? 1 : 0;
+    return live;
+}

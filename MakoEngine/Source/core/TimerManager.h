@@ -77,6 +77,8 @@ public:
     const std::vector<TimerRecord>& GetTimers() const { return m_Timers; }
     // Whether id names a timer that still gives signals.
     bool IsTimerAlive(uint32_t id) const;
+    // How many timers still give signals (for leak checks).
+    int CountLiveTimers() const;
 
 private:
     void SendSignals(uint32_t id, uint32_t count);

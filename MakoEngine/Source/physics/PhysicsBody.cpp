@@ -7,6 +7,15 @@
 
 #include <cmath>
 
+namespace {
+int gLiveBodies = 0;
+} // namespace
+
+int PhysicsBody::GetLiveCount()
+{
+    return gLiveBodies;
+}
+
 PhysicsBody::PhysicsBody(World* world) : m_World(world)
 {
     MAKO_ASSERT(world != nullptr);
@@ -18,10 +27,12 @@ PhysicsBody::PhysicsBody(World* world) : m_World(world)
     m_PlaneJoint = dJointCreatePlane2D(world->GetWorldID(), nullptr);
     dJointAttach(m_PlaneJoint, m_Body, nullptr);
     world->AddBody(this);
+    ++gLiveBodies;
 }
 
 PhysicsBody::~PhysicsBody()
 {
+    --gLiveBodies;
     if (m_World)
         m_World->RemoveBody(this);
 }

@@ -19,6 +19,8 @@ public:
     // Leaves the world's body list; the ODE body and its joints are destroyed now, or
     // when the sub-step ends while the world steps.
     ~PhysicsBody();
+    // How many bodies exist now, in every world (for leak checks).
+    static int GetLiveCount();
     PhysicsBody(const PhysicsBody&) = delete;
     PhysicsBody& operator=(const PhysicsBody&) = delete;
 

@@ -29,21 +29,36 @@ MAKO_IMPLEMENT_CLASS(Actor, "Actor", "Object", &Actor::RegisterProperties,
 
 // ---- Construction -------------------------------------------------------------------------
 
-Actor::Actor() = default;
+namespace {
+int gLiveActors = 0;
+} // namespace
+
+int Actor::GetLiveCount()
+{
+    return gLiveActors;
+}
+
+Actor::Actor()
+{
+    ++gLiveActors;
+}
 
 Actor::Actor(const LuaObject& params)
 {
+    ++gLiveActors;
     ApplyProperties(params);
 }
 
 Actor::Actor(const Color& color)
 {
+    ++gLiveActors;
     m_Color = color;
     m_DrawMode = DRAWMODE_COLOR;
 }
 
 Actor::Actor(const std::string& resourceName)
 {
+    ++gLiveActors;
     LogAtLevel(3, "Actor:: Actor %s\n", resourceName.c_str());
     LuaObject params;
     params.AssignNewTable(GetGlobalLuaState());
@@ -54,6 +69,7 @@ Actor::Actor(const std::string& resourceName)
 
 Actor::~Actor()
 {
+    --gLiveActors;
     SceneHost::Forget(this);
     if (m_Parent)
         m_Parent->RemoveChild(this);

@@ -76,6 +76,9 @@ public:
     explicit Actor(const std::string& resourceName);
     ~Actor() override;
 
+    // How many actors exist now (for leak checks).
+    static int GetLiveCount();
+
     // A default actor with the named resource applied (its table, or its image).
     static Actor* CreateFromResource(const std::string& name);
     // An actor from the resource placed at (x, y) with the z-order; the receiver, when

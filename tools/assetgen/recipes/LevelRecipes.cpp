@@ -1,27 +1,51 @@
-// The level files: every ".lua" file of the source folder game/Levels, copied unchanged
-// into the pack's folder "Levels", which the game lists and runs at start-up.
+// Sounds a level plays as it fills the field: a paddle fading in and a ball appearing on
+// its paddle.
+#include "kit/Rng.h"
+#include "kit/Synth.h"
 #include "recipes/Recipes.h"
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
-namespace fs = std::filesystem;
 
 namespace assetgen {
 
-void GenerateLevelAssets(AssetPack& pack, const fs::path& levelDir)
+namespace {
+
+const char* const kLevelSounds = "Sounds/Level";
+
+// A paddle fades in: a soft rising shimmer.
+Signal PaddleAppear(Rng& rng)
 {
-    if (!fs::is_directory(levelDir))
-        throw std::runtime_error("the level folder " + levelDir.string() + " is missing");
-    std::vector<fs::path> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(levelDir))
-        if (entry.is_regular_file() && entry.path().extension() == ".lua")
-            files.push_back(entry.path());
-    // Sorted, so the pack is written in the same order on every run.
-    std::sort(files.begin(), files.end());
-    for (const fs::path& file : files)
-        pack.CopyFile(folders::kLevels, file.filename().string(), file);
+    Signal s(44100, 0.6);
+    AddTone(s, 0, 0.55, MakeTone(Wave::Sine, 330, 660, 0.4f, 0.08, 0.25));
+    AddTone(s, 0.05, 0.5, MakeTone(Wave::Triangle, 495, 990, 0.2f, 0.08, 0.2));
+    AddNoise(s, 0, 0.4, MakeNoise(FilterMode::HighPass, 6000, 3000, 0.08f, 0.05, 0.2), rng);
+    return FinishEffect(s);
+}
+
+// A ball appears on the paddle: a bright two-note chime.
+Signal BallAppear(Rng&)
+{
+    Signal s(44100, 0.4);
+    AddTone(s, 0, 0.2, MakeTone(Wave::Sine, 1046, 0, 0.45f, 0.002, 0.08));
+    AddTone(s, 0.09, 0.3, MakeTone(Wave::Sine, 1568, 0, 0.4f, 0.002, 0.12));
+    return FinishEffect(s);
+}
+
+} // namespace
+
+void GenerateLevelAssets(AssetPack& pack)
+{
+    struct Recipe
+    {
+        const char* name;
+        Signal (*make)(Rng&);
+    };
+    const Recipe recipes[] = {
+        {"paddleAppear.ogg", &PaddleAppear},
+        {"ballAppear.ogg", &BallAppear},
+    };
+    for (const Recipe& r : recipes) {
+        Rng rng(r.name);
+        pack.WriteSound(kLevelSounds, r.name, AudioClip::Mono(r.make(rng)));
+    }
 }
 
 } // namespace assetgen

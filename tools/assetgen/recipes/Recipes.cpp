@@ -18,7 +18,9 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateBrickAssets(pack);
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
-    GenerateLevelAssets(pack, options.levelDir);
+    GenerateLevelAssets(pack);
+    GenerateGameAssets(pack);
+    GenerateLevelFiles(pack, options.levelDir);
     pack.Finish();
 }
 

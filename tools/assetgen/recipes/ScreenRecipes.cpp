@@ -1,4 +1,5 @@
-// Screen pictures: the splash screen's title picture and the program's window icon.
+// Screen pictures: the splash screen's title picture, the game screen's backdrop and the
+// program's window icon.
 #include "kit/Draw.h"
 #include "kit/Noise.h"
 #include "kit/Rng.h"
@@ -118,6 +119,38 @@ void SplashBackground(AssetPack& pack)
     pack.WriteImage(folders::kScreens, "bkgSplash.jpg", canvas);
 }
 
+// The play field's backdrop: dark flagstones of slate, laid in offset rows, mottled and
+// grained at low contrast and darkened towards the corners, so bricks and balls read
+// clearly over it.
+void GameBackground(AssetPack& pack)
+{
+    Rng rng("bkgGame.jpg");
+    Canvas canvas(kScreenW, kScreenH);
+    const NoiseField mottle = NoiseField::Value(rng, kScreenW, kScreenH, 8, 4, 4, 0.5f);
+    const NoiseField grain = NoiseField::Grain(rng, kScreenW, kScreenH);
+    const Rgba slate = Rgba::Bytes(40, 46, 60);
+    const int stoneW = 80, stoneH = 60;
+    for (int y = 0; y < kScreenH; ++y) {
+        const int row = y / stoneH;
+        const int offset = (row % 2) * stoneW / 2;
+        for (int x = 0; x < kScreenW; ++x) {
+            const int sx = (x + offset) % stoneW;
+            const int sy = y % stoneH;
+            float shade = 0.85f + 0.25f * mottle.At(x, y) + 0.06f * grain.At(x, y);
+            // Joints: dark seams with a light lower-right lip (light from the upper left).
+            if (sx < 2 || sy < 2)
+                shade *= 0.55f;
+            else if (sx < 4 || sy < 4)
+                shade *= 1.12f;
+            const float dx = (x - kScreenW / 2.0f) / (kScreenW / 2.0f);
+            const float dy = (y - kScreenH / 2.0f) / (kScreenH / 2.0f);
+            shade *= 1.0f - 0.3f * std::min(1.0f, (dx * dx + dy * dy) * 0.5f);
+            canvas.Set(x, y, slate.Scaled(shade));
+        }
+    }
+    pack.WriteImage(folders::kScreens, "bkgGame.jpg", canvas);
+}
+
 // The window icon: a ball over a brick on a dark rounded tile.
 void AppIcon(AssetPack& pack)
 {
@@ -136,6 +169,7 @@ void AppIcon(AssetPack& pack)
 void GenerateScreenAssets(AssetPack& pack)
 {
     SplashBackground(pack);
+    GameBackground(pack);
     AppIcon(pack);
 }
 

@@ -1,0 +1,82 @@
+#include "logic/GameProgress.h"
+
+#include "app/Application.h"
+#include "lua/MakoLuaState.h"
+#include "players/Player.h"
+
+using LuaPlus::LuaObject;
+
+namespace GameProgress {
+
+namespace {
+
+LuaObject Global(const char* name)
+{
+    return GetGlobalLuaState()->GetGlobals()[name];
+}
+
+} // namespace
+
+std::string ModeName(const Player* player)
+{
+    if (player) {
+        LuaObject options = player->GetOptionsTable();
+        if (options.IsTable()) {
+            LuaObject mode = options["game.mode"];
+            if (mode.IsString())
+                return mode.GetString();
+        }
+    }
+    return "Adventure";
+}
+
+LuaObject ModeTable(const Player* player)
+{
+    if (!player)
+        return LuaObject();
+    return player->GetGameModeTable(ModeName(player));
+}
+
+int EpisodeCount()
+{
+    LuaObject names = Global("EpisodeNames");
+    return names.IsTable() ? names.GetCount() : 0;
+}
+
+int LevelCount(int episode)
+{
+    LuaObject order = Global("LevelOrder");
+    if (!order.IsTable())
+        return 0;
+    LuaObject levels = order[episode];
+    return levels.IsTable() ? levels.GetCount() : 0;
+}
+
+std::string EpisodeName(int episode)
+{
+    LuaObject names = Global("EpisodeNames");
+    if (!names.IsTable())
+        return std::string();
+    LuaObject name = names[episode];
+    return name.IsConvertibleToString() ? name.ToString() : std::string();
+}
+
+int IntField(const LuaObject& table, const char* key, int fallback)
+{
+    if (!table.IsTable())
+        return fallback;
+    LuaObject value = table[key];
+    return value.IsNumber() ? static_cast<int>(value.GetNumber()) : fallback;
+}
+
+bool AppFlag(const char* name, bool fallback)
+{
+    Application* app = GetApp();
+    if (!app)
+        return fallback;
+    LuaObject value;
+    app->RetrieveProperty(value, name);
+    return value.IsBoolean() ? value.GetBoolean() : fallback;
+}
+
+} // namespace GameProgress

@@ -1,0 +1,72 @@
+#include "logic/states/BrickDrop.h"
+
+#include "logic/ArcadeGameLogic.h"
+#include "logic/GameProgress.h"
+#include "logic/states/StateSupport.h"
+#include "sound/Sound.h"
+#include "widgets/Label.h"
+
+namespace ArcadeGameStates {
+
+namespace {
+const char* const kSlideSound = "SlideDown.ogg";
+const char* const kColumnSound = "Mystical_EnergyColumnLoop1.ogg";
+const int kDropMs = 2240;
+} // namespace
+
+BrickDrop::~BrickDrop()
+{
+    Sound::StopSound(kSlideSound);
+    Sound::StopSound(kColumnSound);
+}
+
+void BrickDrop::OnEnterState()
+{
+    ArcadeGameLogic* logic = m_Logic;
+    m_Timer = 0;
+    for (Actor* shown : {static_cast<Actor*>(logic->m_ScoreLabel),
+                         static_cast<Actor*>(logic->m_BallsLabel), logic->m_HitMeter})
+        if (shown)
+            shown->SetVisible(true, true);
+    logic->m_PaddleHits = 0;
+    if (!GameProgress::AppFlag("enableBrickDropAnimation", true)) {
+        logic->SetState("WaitForSpawn");
+        return;
+    }
+    MoveDropContent(logic, kDropDistance, kDropMs);
+    Sound::PlaySound("levelStart.ogg", false);
+    Sound::PlaySound(kSlideSound, true);
+    Sound::PlaySound(kColumnSound, true);
+    m_Timer = logic->StartTimer(kDropMs, 1);
+}
+
+void BrickDrop::Tick()
+{
+    ArcadeGameLogic* logic = m_Logic;
+    for (ActorGroup* group :
+         {&logic->GetBricks(), &logic->GetGoobers(), &logic->GetExtraActors(), &logic->GetBalls()})
+        if (!group->IsEmpty())
+            group->Tick();
+    if (Actor* artefact = logic->GetArtefact(); artefact && artefact->CanTick())
+        artefact->Tick();
+}
+
+bool BrickDrop::OnTimer(const Event& event)
+{
+    if (m_Timer == 0 || static_cast<std::uint32_t>(EventData1Int(event)) != m_Timer)
+        return false;
+    Sound::StopSound(kSlideSound);
+    Sound::StopSound(kColumnSound);
+    Sound::PlaySound("Smash_StoneColumn1.ogg", false);
+    m_Logic->ForgetTimer(m_Timer);
+    SyncDropContent(m_Logic);
+    m_Logic->SetState("WaitForSpawn");
+    return false;
+}
+
+void BrickDrop::OnExitState()
+{
+    m_Logic->KillTimer(m_Timer);
+}
+
+} // namespace ArcadeGameStates

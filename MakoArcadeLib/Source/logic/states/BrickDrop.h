@@ -1,0 +1,25 @@
+#pragma once
+// The level's content slides down into the field (when the application's
+// enableBrickDropAnimation is set; otherwise the serve follows at once).
+#include "logic/ArcadeState.h"
+
+#include <cstdint>
+
+namespace ArcadeGameStates {
+
+class BrickDrop : public ArcadeState
+{
+public:
+    using ArcadeState::ArcadeState;
+    const char* GetName() const override { return "BrickDrop"; }
+    ~BrickDrop() override;
+    void OnEnterState() override;
+    void OnExitState() override;
+    void Tick() override;
+    bool OnTimer(const Event& event) override;
+
+private:
+    std::uint32_t m_Timer = 0;
+};
+
+} // namespace ArcadeGameStates

@@ -1,0 +1,48 @@
+#include "logic/states/GameOver.h"
+
+#include "logic/ArcadeGameLogic.h"
+#include "logic/states/StateSupport.h"
+
+namespace ArcadeGameStates {
+
+void GameOver::OnEnterState()
+{
+    ArcadeGameLogic* logic = m_Logic;
+    logic->GetBalls().KillAll();
+    logic->m_BallLocked = false;
+    logic->GetBallSpawnAnimations().KillAll();
+    SetMusicTempo(1.0f);
+    logic->PlayLevelMusic("GameOver", false);
+    m_Timer = logic->StartTimer(logic->m_GameType == "Levels" ? 500 : 3000, 1);
+}
+
+bool GameOver::OnAnimFinish(const Event&)
+{
+    return true;
+}
+
+bool GameOver::OnTimer(const Event& event)
+{
+    const auto id = static_cast<std::uint32_t>(EventData1Int(event));
+    if (id == 0 || id != m_Timer)
+        return false;
+    m_Logic->ForgetTimer(m_Timer);
+    if (m_Logic->m_GameType == "Levels")
+        m_Logic->SetState("LevelsGameTypeOver");
+    else
+        m_Logic->LeaveGameScreen();
+    return true;
+}
+
+void GameOver::OnExitState()
+{
+    ArcadeGameLogic* logic = m_Logic;
+    logic->KillTimer(m_Timer);
+    logic->GetPaddleGroup().KillAll();
+    logic->GetFlyingTexts().KillAll();
+    logic->GetExtraActors().KillAll();
+    logic->GetExplosions().KillAll();
+    logic->GetSparks().KillAll();
+}
+
+} // namespace ArcadeGameStates

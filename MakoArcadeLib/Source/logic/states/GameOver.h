@@ -1,0 +1,25 @@
+#pragma once
+// No balls are left: the field clears and, after a pause, the game ends: the "Levels"
+// game type has its own end, any other leaves the game screen (the game-over letter is
+// still to come).
+#include "logic/ArcadeState.h"
+
+#include <cstdint>
+
+namespace ArcadeGameStates {
+
+class GameOver : public ArcadeState
+{
+public:
+    using ArcadeState::ArcadeState;
+    const char* GetName() const override { return "GameOver"; }
+    void OnEnterState() override;
+    void OnExitState() override;
+    bool OnTimer(const Event& event) override;
+    bool OnAnimFinish(const Event& event) override;
+
+private:
+    std::uint32_t m_Timer = 0;
+};
+
+} // namespace ArcadeGameStates

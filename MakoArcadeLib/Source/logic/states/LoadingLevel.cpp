@@ -1,0 +1,120 @@
+#include "logic/states/LoadingLevel.h"
+
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "logic/ArcadeGameLogic.h"
+#include "logic/GameProgress.h"
+#include "logic/Level.h"
+#include "logic/LevelManager.h"
+#include "logic/states/StateSupport.h"
+#include "lua/MakoLuaState.h"
+#include "widgets/Label.h"
+
+#include <algorithm>
+#include <boost/format.hpp>
+
+namespace ArcadeGameStates {
+
+Level* LoadingLevel::FetchLevel(std::string& wanted)
+{
+    ArcadeGameLogic* logic = m_Logic;
+    LevelManager* manager = LevelManager::Exists() ? LevelManager::GetLevelManager() : nullptr;
+    if (logic->m_LevelName && *logic->m_LevelName != "EMPTY") {
+        wanted = *logic->m_LevelName;
+        Level* level = manager ? manager->GetLevel(wanted) : nullptr;
+        if (level)
+            logic->FindLevelByName(wanted);
+        return level;
+    }
+    MAKO_ASSERT(gLogic->m_EpisodeNumber);
+    MAKO_ASSERT(gLogic->m_LevelNumber);
+    const int episode = *logic->m_EpisodeNumber, number = *logic->m_LevelNumber;
+    wanted = LevelManager::GetLevelNameAt(episode, number);
+    if (wanted.empty())
+        wanted = boost::str(boost::format("episode %1% level %2%") % episode % number);
+    Level* level = manager ? manager->GetLevelAt(episode, number) : nullptr;
+    LuaPlus::LuaObject modeTable = GameProgress::ModeTable(logic->m_Player);
+    if (level && modeTable.IsTable()) {
+        modeTable.SetInteger("LevelSelected", number);
+        modeTable.SetInteger("EpisodeSelected", episode);
+    }
+    return level;
+}
+
+void LoadingLevel::OnEnterState()
+{
+    ArcadeGameLogic* logic = m_Logic;
+    ApplyPlayerSkill();
+    std::string wanted;
+    Level* level = nullptr;
+    try {
+        level = FetchLevel(wanted);
+    } catch (const Exception& error) {
+        Log("LoadingLevel: level \"%s\" could not be built: %s\n", wanted.c_str(), error.what());
+        level = nullptr;
+    }
+    if (!level) {
+        Log("LoadingLevel: there is no level \"%s\"\n", wanted.c_str());
+        logic->LeaveGameScreen();
+        return;
+    }
+    logic->SetLevel(level);
+    logic->GetWallGroup().KillAll();
+    logic->GetShieldGroup().KillAll();
+    level->CreateWalls(logic);
+
+    logic->m_TimeLeft = static_cast<int>(level->GetTimeBonusAt());
+    logic->m_ElapsedTime = 0;
+    logic->m_Score = 0;
+    logic->m_Bonus = 0;
+    logic->m_Speed = 0;
+    logic->m_LootCaught = 0;
+    logic->ShowScore(logic->m_Score);
+    logic->ShowTime(logic->m_TimeLeft);
+    ShowLevelLabels(level);
+    logic->m_SecretFound = 0;
+    logic->m_OneBallEarned = 1;
+    logic->m_BallsUsed = 1;
+    logic->m_BigScoreEarned = 0;
+    CarryBallsOver();
+    if (GameProgress::AppFlag("enableBrickDropAnimation", true))
+        MoveDropContent(logic, -kDropDistance, 0);
+    logic->SetState("ShowStartLevelDialog");
+}
+
+void LoadingLevel::ShowLevelLabels(Level* level)
+{
+    ArcadeGameLogic* logic = m_Logic;
+    if (logic->m_LevelLabel) {
+        logic->m_LevelLabel->SetText(
+            level->GetFullName().empty() ? level->GetLevelName() : level->GetFullName(), true);
+        logic->m_LevelLabel->SetVisible(true, true);
+    }
+    if (logic->m_EpisodeLabel) {
+        const int episode = logic->m_EpisodeNumber.value_or(1);
+        const std::string name = episode == 11  ? std::string("The Lab")
+                                 : episode == 1 ? std::string("Cape Horn")
+                                                : GameProgress::EpisodeName(episode);
+        logic->m_EpisodeLabel->SetText(name.empty() ? std::string(" ") : name, true);
+        logic->m_EpisodeLabel->SetVisible(true, true);
+    }
+}
+
+void LoadingLevel::CarryBallsOver()
+{
+    ArcadeGameLogic* logic = m_Logic;
+    LuaPlus::LuaObject options = GetGlobalLuaState()->GetGlobals()["GameOptions"];
+    LuaPlus::LuaObject modeTable = GameProgress::ModeTable(logic->m_Player);
+    if (modeTable.IsTable() && modeTable["ballsLeft"].IsNumber() &&
+        GameProgress::ModeName(logic->m_Player) != "Lab") {
+        int balls = GameProgress::IntField(modeTable, "ballsLeft", 0);
+        balls = std::max(balls, GameProgress::IntField(options, "ballsLeft", balls));
+        logic->m_BallsLeft = balls;
+        modeTable.SetInteger("ballsLeft", balls);
+    }
+    if (options.IsTable())
+        options.SetInteger("ballsLeft", logic->m_BallsLeft);
+    logic->ShowBallsLeft(logic->m_BallsLeft);
+}
+
+} // namespace ArcadeGameStates

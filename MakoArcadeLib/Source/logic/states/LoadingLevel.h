@@ -1,0 +1,28 @@
+#pragma once
+// Loads the level the controller's name or numbers point at, lets it fill the field,
+// builds the walls, sets the level's counters and labels and carries the reserve of
+// balls over; then the start-level letter. A level that cannot be had is logged and the
+// game leaves for the screen it came from.
+#include "logic/ArcadeState.h"
+
+#include <string>
+
+class Level;
+
+namespace ArcadeGameStates {
+
+class LoadingLevel : public ArcadeState
+{
+public:
+    using ArcadeState::ArcadeState;
+    const char* GetName() const override { return "LoadingLevel"; }
+    void OnEnterState() override;
+
+private:
+    // The level to play (null when there is none) and the name it goes by in the log.
+    Level* FetchLevel(std::string& wanted);
+    void ShowLevelLabels(Level* level);
+    void CarryBallsOver();
+};
+
+} // namespace ArcadeGameStates

@@ -1,0 +1,39 @@
+#pragma once
+// What several game states share: the true state of the fire (left mouse) button, the
+// synthetic button events that tell the controller about it, the relay of pointer motion
+// to the paddles, and moving the level's content for the brick drop.
+//
+// Main thread only.
+#include "core/Event.h"
+
+#include <string>
+
+class ArcadeGameLogic;
+
+namespace ArcadeGameStates {
+
+// How far the level's content drops in at the start of a level (pixels).
+constexpr int kDropDistance = 420;
+
+// Whether the left mouse button is held now (SDL's button state, or the probe a test set).
+bool IsLeftButtonHeld();
+// Replaces the reading of the button (null restores SDL's); for tests.
+void SetLeftButtonProbe(bool (*probe)());
+// Sends the controller a left-button press or release at (0, 0), at once.
+void SendLeftButton(ArcadeGameLogic* logic, bool pressed);
+// A mouse motion with a relative move other than (0, 0) goes to each paddle as
+// ARCADE_POINTERMOVE; other events do nothing.
+void RelayPointerMotion(ArcadeGameLogic* logic, const Event& event);
+// The level's content that drops in: the artefact, bricks, goobers, extra actors and balls,
+// in that order, moved by dy at once or, with slideMs > 0, slid there over that time.
+void MoveDropContent(ArcadeGameLogic* logic, int dy, int slideMs);
+// Puts the physics of the drop content where the actors now are.
+void SyncDropContent(ArcadeGameLogic* logic);
+// The name of the button that closed the dialog of a MAKO_DIALOGSTOPPED; "" for none.
+std::string ClickedButtonName(const Event& event);
+// The music's master tempo (1.0 normal); nothing without music.
+void SetMusicTempo(float tempo);
+// Runs the script function ApplyPlayerSkill when the scripts define it.
+void ApplyPlayerSkill();
+
+} // namespace ArcadeGameStates

@@ -1,0 +1,111 @@
+#include "screens/GameStart.h"
+
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "lua/LuaFunctionList.h"
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
+#include "players/Player.h"
+#include "players/PlayerManager.h"
+#include "screens/ScreenManager.h"
+
+namespace {
+
+Player* CurrentPlayer()
+{
+    PlayerManager* players = PlayerManager::GetInstance();
+    MAKO_ASSERT_MSG(players != 0, "A game needs the player manager.");
+    Player* player = players->GetCurrentPlayer(1);
+    MAKO_ASSERT_MSG(player != 0, "A game needs a current player.");
+    return player;
+}
+
+// The global GameOptions, made when missing.
+LuaPlus::LuaObject GameOptions()
+{
+    LuaPlus::LuaObject globals = GetGlobalLuaState()->GetGlobals();
+    LuaPlus::LuaObject options = globals["GameOptions"];
+    if (!options.IsTable())
+        options = globals.CreateTable("GameOptions");
+    return options;
+}
+
+// A selection of the mode table as an integer; 1 when the table has none.
+int Selection(const LuaPlus::LuaObject& modeTable, const char* key)
+{
+    LuaPlus::LuaObject value = modeTable[key];
+    return value.IsNil() ? 1 : ReadIntegerFromObject(value);
+}
+
+// The keys every start writes: the player, its mode, 3 balls, the level's numbers.
+void WriteStart(LuaPlus::LuaObject& options, Player* player, int episode, int level)
+{
+    options.SetLightUserData("player", player);
+    LuaPlus::LuaObject mode = player->GetOptionsTable()["game.mode"];
+    options.SetString("gameType", mode.IsString() ? mode.GetString() : "");
+    options.SetInteger("ballsLeft", 3);
+    options.SetInteger("episodeNumber", episode);
+    options.SetInteger("levelNumber", level);
+}
+
+void SwitchTo(const std::string& screenName)
+{
+    ScreenManager* screens = ScreenManager::GetInstance();
+    MAKO_ASSERT_MSG(screens != 0, "A game needs the screen manager.");
+    screens->SwitchToScreen(screenName);
+}
+
+} // namespace
+
+void StartAdventureFromMap(const std::string& screenName)
+{
+    Player* player = CurrentPlayer();
+    LuaPlus::LuaObject modeTable = player->GetGameModeTable("");
+    const int level = Selection(modeTable, "LevelSelected");
+    const int episode = Selection(modeTable, "EpisodeSelected");
+    player->GetOptionsTable().SetString("game.mode", "Adventure");
+
+    LuaPlus::LuaObject options = GameOptions();
+    WriteStart(options, player, episode, level);
+    options.SetString("levelName", "EMPTY");
+    SwitchTo(screenName);
+}
+
+void StartAdventureFromMenu(const std::string& screenName)
+{
+    Player* player = CurrentPlayer();
+    player->GetOptionsTable().SetString("game.mode", "Adventure");
+    LuaPlus::LuaObject modeTable = player->GetGameModeTable("");
+    if (modeTable["LevelSelected"].IsNil())
+        modeTable.SetInteger("LevelSelected", 1);
+    if (modeTable["EpisodeSelected"].IsNil())
+        modeTable.SetInteger("EpisodeSelected", 1);
+    const int level = ReadIntegerFromObject(modeTable["LevelSelected"]);
+    const int episode = ReadIntegerFromObject(modeTable["EpisodeSelected"]);
+
+    LuaPlus::LuaObject options = GameOptions();
+    WriteStart(options, player, episode, level);
+    SwitchTo(screenName);
+}
+
+LuaPlus::LuaObject CreateGameOptionsForCurrentPlayer()
+{
+    Player* player = CurrentPlayer();
+    LuaPlus::LuaObject modeTable = player->GetGameModeTable("");
+    const int level = Selection(modeTable, "LevelSelected");
+    const int episode = Selection(modeTable, "EpisodeSelected");
+    LuaPlus::LuaObject options = GetGlobalLuaState()->GetGlobals().CreateTable("GameOptions");
+    WriteStart(options, player, episode, level);
+    return options;
+}
+
+// NextLevel(name): the next game controller built from GameOptions loads that level.
+MAKO_LUA_FUNCTION(NextLevel)
+{
+    if (lua_gettop(L) < 1 || !lua_isstring(L, -1)) {
+        Log("A level name must be specified.\n");
+        return 0;
+    }
+    GameOptions().SetString("levelName", lua_tostring(L, -1));
+    return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Starting a game: the screens that choose what to play fill the script table GameOptions
+// and switch to the game screen, which builds its controller from that table. The table
+// outlives games and screens; a writer that finds it updates only the keys it sets.
+//
+// Keys: player (light user data, the Player), gameType ("Adventure" or "Lab"), ballsLeft,
+// episodeNumber, levelNumber (1-based), levelName (a level to load instead of the numbered
+// one; "EMPTY" for none).
+//
+// Every start plays as the first current player, with 3 balls in the table (the skill and
+// the controller replace that count when the level loads). Main thread only.
+#include "luaplus/LuaPlus.h"
+
+#include <string>
+
+// The map's Play button: the current mode's selection, mode "Adventure", levelName reset
+// to "EMPTY"; then switches to the named screen.
+void StartAdventureFromMap(const std::string& screenName);
+// The menu's Play button: the Adventure selection (a missing level or episode becomes 1
+// and is stored so), levelName left as it is; then switches to the named screen.
+void StartAdventureFromMenu(const std::string& screenName);
+// The program's start straight into the game: a new GameOptions table from the current
+// mode's selection (1 for a missing level or episode), no levelName. Switches nothing.
+LuaPlus::LuaObject CreateGameOptionsForCurrentPlayer();
+
+// Lua: NextLevel(name) makes GameOptions.levelName the name, so the next controller built
+// from the table loads that level; anything but a string logs
+// "A level name must be specified.\n" and changes nothing.

@@ -1,0 +1,129 @@
+#include "GameApp.h"
+
+#include "core/EventQueue.h"
+#include "core/TimerManager.h"
+#include "logic/LevelManager.h"
+#include "lua/MakoLuaState.h"
+#include "players/PlayerManager.h"
+#include "resources/ResourceManager.h"
+#include "screens/ArcadeGameScreen.h"
+#include "screens/ScreenManager.h"
+#include "support/engine/FieldWorld.h"
+#include "support/engine/PassHarness.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace bbtest {
+
+void RunLua(const std::string& text)
+{
+    MakoLuaState::LoadString(GetGlobalLuaState(), text);
+}
+
+GameApp::GameApp()
+{
+    try {
+        SetUp();
+    } catch (...) {
+        TearDown();
+        throw;
+    }
+}
+
+GameApp::~GameApp()
+{
+    TearDown();
+}
+
+void GameApp::SetUp()
+{
+    OpenGameResources();
+    GetPostedEventQueue().Clear();
+    m_ResourceManager.reset(&TestResources());
+    SetDefaultProperties();
+    m_TimerManager = std::make_unique<TimerManager>(this);
+    for (const char* script : {"PlayerDefaults.lua", "Player.lua"})
+        MakoLuaState::DoResourceFile(GetGlobalLuaState(), script);
+    RunLua("Players = CreatePlayersTable() DummyPlayers = CreateDummyPlayersTable() "
+           "for i = 1, 4 do Players[i] = CreatePlayer() end "
+           "Players[1].Name = 'tester' Players.current[1] = Players[1] GameOptions = nil");
+    m_PlayerManager = std::make_unique<PlayerManager>(GetGlobalLuaState());
+    m_LevelManager = std::make_unique<LevelManager>();
+    LoadPackLevels();
+    InitScreenManager();
+    m_ScreenManager->AddScreen(new ArcadeGameScreen());
+    m_ScreenManager->AddScreen(new Screen("Elsewhere", "", nullptr));
+}
+
+void GameApp::LoadPackLevels()
+{
+    const char* pack = std::getenv("BB_TEST_ASSET_PACK");
+    if (!pack)
+        return;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(pack) + "/Levels"))
+        if (entry.path().extension() == ".lua")
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names)
+        MakoLuaState::DoResourceFile(GetGlobalLuaState(), name);
+}
+
+void GameApp::TearDown()
+{
+    // The screens (and a running game) go first, while the players still exist.
+    m_ScreenManager.reset();
+    DeleteDeadActors();
+    m_LevelManager.reset();
+    m_PlayerManager.reset();
+    m_TimerManager.reset();
+    m_ResourceManager.release();
+    GetPostedEventQueue().Clear();
+    RunLua("GameOptions = nil");
+}
+
+void GameApp::DispatchPosted()
+{
+    EventQueue& queue = GetPostedEventQueue();
+    Event event;
+    while (queue.Take(event)) {
+        if (event.type == MAKO_ROUTEDEVENT) {
+            OnEvent(event); // delivers and releases the wrapped event
+        } else {
+            OnEvent(event);
+            EventQueue::ReleaseEventData(event);
+        }
+    }
+}
+
+void GameApp::Pass(int passes)
+{
+    for (int i = 0; i < passes; ++i) {
+        if (m_Flags & APPFLAG_GAME_PAUSE_REQUESTED)
+            m_Flags = (m_Flags & ~APPFLAG_GAME_PAUSE_REQUESTED) | APPFLAG_GAME_PAUSED;
+        DispatchPosted();
+        m_TimerManager->Update();
+        Tick();
+        DeleteDeadActors();
+    }
+}
+
+void GameApp::SwitchTo(const std::string& screen)
+{
+    m_ScreenManager->SwitchToScreen(screen);
+    DispatchPosted();
+}
+
+ArcadeGameScreen* GameApp::GameScreen() const
+{
+    return static_cast<ArcadeGameScreen*>(m_ScreenManager->GetScreen("GameScreen"));
+}
+
+Player* GameApp::CurrentPlayer() const
+{
+    return m_PlayerManager->GetCurrentPlayer(1);
+}
+
+} // namespace bbtest

@@ -1,0 +1,59 @@
+#pragma once
+// The game's application for tests of the game screen and of starting games: no window,
+// the tests' resources (game scripts and the generated asset pack), a screen manager with
+// the game screen and a plain screen "Elsewhere" to leave it for, a timer manager, and the
+// four player cards with Players[1] the current player (skill "casual", mode "Adventure"),
+// the level manager and the pack's levels.
+//
+// One per test program run: the application quits SDL, text and sound when it goes, as the
+// program does (CTest runs each test in a process of its own).
+//
+// Pass() runs one main-loop pass as the program does (posted events, timers, the current
+// screen's tick, deletion of killed actors) without drawing or sleeping.
+#include "app/ArcadeApp.h"
+#include "core/Event.h"
+
+#include <string>
+#include <vector>
+
+class ArcadeGameScreen;
+class Player;
+class ScreenManager;
+class TimerManager;
+
+namespace bbtest {
+
+class GameApp : public ArcadeApp
+{
+public:
+    GameApp();
+    ~GameApp() override;
+
+    // Delivers every posted event to the application, as the event phase does.
+    void DispatchPosted();
+    void Pass(int passes = 1);
+    // Shows the named screen and delivers the change notices.
+    void SwitchTo(const std::string& screen);
+
+    ScreenManager* Screens() const { return m_ScreenManager.get(); }
+    ArcadeGameScreen* GameScreen() const;
+    TimerManager* Timers() const { return m_TimerManager.get(); }
+    Player* CurrentPlayer() const;
+    bool GamePauseAsked() const
+    {
+        return (m_Flags & (APPFLAG_GAME_PAUSED | APPFLAG_GAME_PAUSE_REQUESTED)) != 0;
+    }
+    using Application::IsCursorShown;
+
+private:
+    void SetUp();
+    // Runs the level files of the asset pack (its folder "Levels"), as the program does.
+    void LoadPackLevels();
+    // Also after a failed set-up: the tests' resource manager is never deleted here.
+    void TearDown();
+};
+
+// Runs a script text in the global state.
+void RunLua(const std::string& text);
+
+} // namespace bbtest

@@ -1,0 +1,255 @@
+// The game screen: a game begins when the screen becomes current and ends when it is
+// left, restarts on request, keeps the input state around stacked dialogs, pauses sound
+// with the game, and leaves nothing behind over many games.
+#include "GameApp.h"
+
+#include "core/ClassManager.h"
+#include "core/EventQueue.h"
+#include "core/TimerManager.h"
+#include "display/Image.h"
+#include "logic/ArcadeGameLogic.h"
+#include "lua/MakoLuaState.h"
+#include "physics/PhysicsBody.h"
+#include "scene/ArcadeEventHandler.h"
+#include "screens/ArcadeGameScreen.h"
+#include "screens/Dialog.h"
+#include "screens/GameStart.h"
+#include "screens/RootActor.h"
+#include "screens/ScreenManager.h"
+#include "sound/Sound.h"
+#include "support/MessageOf.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace bbtest;
+
+namespace {
+
+// An actor that counts the mouse motion offered to it.
+class MotionCounter : public Actor
+{
+public:
+    bool OnMouseMotion(const Event&) override
+    {
+        ++count;
+        return false;
+    }
+    int count = 0;
+};
+
+class GameScreenTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app = std::make_unique<GameApp>();
+        CreateGameOptionsForCurrentPlayer();
+        screen = app->GameScreen();
+    }
+    void TearDown() override { app.reset(); }
+
+    // Whether the application's event walk consumed it.
+    bool SendMouseMotion()
+    {
+        Event event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.xrel = 5;
+        return app->OnEvent(event);
+    }
+
+    void SendMouseButton(std::uint8_t type)
+    {
+        Event event{};
+        event.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        app->OnEvent(event);
+    }
+
+    std::unique_ptr<GameApp> app;
+    ArcadeGameScreen* screen = nullptr;
+};
+
+} // namespace
+
+TEST_F(GameScreenTest, EnteringBeginsAGameOnAScreenSizedPlayLayerAndLeavingEndsIt)
+{
+    EXPECT_EQ(nullptr, screen->GetGameLogic());
+    app->SwitchTo("GameScreen");
+    ASSERT_NE(nullptr, screen->GetGameLogic());
+    EXPECT_EQ(gLogic, screen->GetGameLogic());
+    RootActor* root = screen->GetRootActor();
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(screen, root->GetParent());
+    EXPECT_EQ("RootActor", root->GetName());
+    EXPECT_EQ(640, root->GetWidth());
+    EXPECT_EQ(480, root->GetHeight());
+    EXPECT_EQ(root, screen->GetGameLogic()->GetPlayLayer());
+    EXPECT_FALSE(app->IsCursorShown());
+
+    app->SwitchTo("Elsewhere");
+    EXPECT_TRUE(root->IsDead());
+    EXPECT_EQ(nullptr, screen->GetRootActor());
+    EXPECT_EQ(nullptr, screen->GetGameLogic());
+    EXPECT_EQ(nullptr, gLogic);
+    EXPECT_TRUE(app->IsCursorShown());
+    app->Pass();
+
+    // Leaving again without a game changes nothing.
+    app->SwitchTo("Elsewhere");
+    EXPECT_EQ(nullptr, screen->GetGameLogic());
+}
+
+TEST_F(GameScreenTest, AGameNeedsGameOptionsAndEnteringTwiceWithoutLeavingRaises)
+{
+    RunLua("SavedOptions = GameOptions GameOptions = nil");
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     app->SwitchTo("GameScreen");
+                                 }).find("Assertion failed: (gameOptions.IsTable())"));
+    EXPECT_EQ(nullptr, screen->GetRootActor());
+    EXPECT_EQ(nullptr, screen->GetGameLogic());
+    GetPostedEventQueue().Clear();
+
+    RunLua("GameOptions = SavedOptions SavedOptions = nil");
+    app->SwitchTo("GameScreen");
+    ASSERT_NE(nullptr, screen->GetGameLogic());
+    const std::string message = MessageOf([&] { app->SwitchTo("GameScreen"); });
+    EXPECT_NE(std::string::npos, message.find("this->GetLogic()) == 0)")) << message;
+    GetPostedEventQueue().Clear();
+}
+
+TEST_F(GameScreenTest, RestartReplacesTheGameAndLeavesTheInputStateAlone)
+{
+    app->SwitchTo("GameScreen");
+    RootActor* first = screen->GetRootActor();
+    GetPostedEventQueue().Post(screen, ARCADE_RESTARTGAME);
+    app->DispatchPosted();
+    EXPECT_TRUE(first->IsDead());
+    ASSERT_NE(nullptr, screen->GetRootActor());
+    EXPECT_NE(first, screen->GetRootActor());
+    EXPECT_FALSE(screen->GetRootActor()->IsDead());
+    ASSERT_NE(nullptr, screen->GetGameLogic());
+    EXPECT_EQ(screen->GetRootActor(), screen->GetGameLogic()->GetPlayLayer());
+    EXPECT_FALSE(app->IsCursorShown());
+    app->Pass();
+}
+
+TEST_F(GameScreenTest, StackedDialogsFreeTheCursorUntilTheLastOneCloses)
+{
+    app->SwitchTo("GameScreen");
+    ASSERT_FALSE(app->IsCursorShown());
+    Dialog* lower = new Dialog();
+    Dialog* upper = new Dialog();
+    screen->StartDialog(lower, false);
+    app->DispatchPosted();
+    EXPECT_TRUE(app->IsCursorShown());
+    EXPECT_TRUE(screen->IsInputStateSaved());
+
+    // The upper dialog must not save the free cursor over the playing state.
+    screen->StartDialog(upper, false);
+    app->DispatchPosted();
+    screen->StopDialog(upper);
+    app->DispatchPosted();
+    EXPECT_TRUE(app->IsCursorShown());
+    EXPECT_TRUE(screen->IsInputStateSaved());
+
+    screen->StopDialog(lower);
+    app->DispatchPosted();
+    EXPECT_FALSE(app->IsCursorShown());
+    EXPECT_FALSE(screen->IsInputStateSaved());
+}
+
+TEST_F(GameScreenTest, MouseMotionGoesToTheControllerAloneUnlessADialogShows)
+{
+    app->SwitchTo("GameScreen");
+    auto* field = new MotionCounter();
+    screen->GetRootActor()->AddChild(field, "field");
+    EXPECT_TRUE(SendMouseMotion());
+    EXPECT_EQ(0, field->count);
+
+    // With a dialog up, the screen's children see it as on any screen (the dialog first).
+    Dialog* dialog = new Dialog();
+    auto* inDialog = new MotionCounter();
+    dialog->AddChild(inDialog, "counter");
+    screen->StartDialog(dialog, false);
+    app->DispatchPosted();
+    EXPECT_TRUE(SendMouseMotion());
+    EXPECT_EQ(1, inDialog->count);
+    EXPECT_EQ(0, field->count);
+    screen->StopDialog(dialog);
+    app->DispatchPosted();
+    EXPECT_TRUE(SendMouseMotion());
+    EXPECT_EQ(0, field->count);
+}
+
+TEST_F(GameScreenTest, SoundPausesAndResumesWithTheGame)
+{
+    app->SwitchTo("GameScreen");
+    ASSERT_TRUE(Sound::IsActive());
+    app->PauseGame(true);
+    app->Pass();
+    EXPECT_TRUE(Sound::IsGamePaused());
+    app->PauseGame(false);
+    app->Pass();
+    EXPECT_FALSE(Sound::IsGamePaused());
+}
+
+TEST_F(GameScreenTest, TheInGameMenuOpensOnceAndOnlyWhenTheGameHasOne)
+{
+    app->SwitchTo("GameScreen");
+    const bool hasMenu = ClassManager::GetInstance()->GetClass("InGameMenuDialog", true) != nullptr;
+    screen->ShowInGameMenu();
+    app->DispatchPosted();
+    screen->ShowInGameMenu();
+    app->DispatchPosted();
+    int menus = 0;
+    for (Dialog* dialog : screen->GetDialogs())
+        menus += dialog->GetName() == "InGameMenuDialog";
+    EXPECT_EQ(hasMenu ? 1 : 0, menus);
+    EXPECT_EQ(hasMenu, app->GamePauseAsked());
+    EXPECT_EQ(hasMenu, app->IsCursorShown());
+}
+
+TEST_F(GameScreenTest, AHundredGamesLeaveNoTimerActorBodyOrImageBehind)
+{
+    struct Counts
+    {
+        int timers, actors, bodies, images;
+    };
+    auto count = [&] {
+        return Counts{app->Timers()->CountLiveTimers(), Actor::GetLiveCount(),
+                      PhysicsBody::GetLiveCount(), Image::GetLiveCount()};
+    };
+    // Half the games skip the brick drop and the letter and are served; the others are
+    // left during the brick drop.
+    int served = 0;
+    auto playAndLeave = [&](bool quick) {
+        app->ApplyBoolProperty("enableBrickDropAnimation", !quick);
+        app->ApplyBoolProperty("enableStartLevelDialog", !quick);
+        app->SwitchTo("GameScreen");
+        app->Pass(quick ? 30 : 12);
+        if (quick) {
+            SendMouseButton(SDL_MOUSEBUTTONDOWN);
+            SendMouseButton(SDL_MOUSEBUTTONUP);
+            app->Pass(30);
+        }
+        const std::string state = gLogic ? gLogic->GetStateName() : "";
+        served += quick && state != "BrickDrop" && state != "WaitForSpawn" ? 1 : 0;
+        app->SwitchTo("Elsewhere");
+        app->Pass();
+    };
+    // One game first: images and resources that stay cached for the run are loaded.
+    playAndLeave(true);
+    const Counts before = count();
+    for (int game = 0; game < 100; ++game)
+        playAndLeave(game % 2 == 0);
+    const Counts after = count();
+    EXPECT_EQ(before.timers, after.timers);
+    EXPECT_EQ(before.actors, after.actors);
+    EXPECT_EQ(before.bodies, after.bodies);
+    EXPECT_EQ(before.images, after.images);
+    EXPECT_EQ(nullptr, gLogic);
+    EXPECT_EQ(51, served);
+}
