@@ -17,8 +17,8 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateBrickAssets(pack);
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
-    GenerateLevelAssets(pack);
     GenerateGameAssets(pack);
+    GenerateLevelAssets(pack);
     pack.Finish();
 }
 
