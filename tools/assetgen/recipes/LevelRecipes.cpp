@@ -1,8 +1,10 @@
 // Sounds a level plays as it fills the field: a paddle fading in and a ball appearing on
-// its paddle.
+// its paddle (the brick drop's loops are the game's, GameRecipes.cpp).
 #include "kit/Rng.h"
 #include "kit/Synth.h"
 #include "recipes/Recipes.h"
+
+#include <cmath>
 
 namespace assetgen {
 

@@ -18,8 +18,8 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateBrickAssets(pack);
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
-    GenerateLevelAssets(pack);
     GenerateGameAssets(pack);
+    GenerateLevelAssets(pack);
     GenerateLevelFiles(pack, options.levelDir);
     pack.Finish();
 }

@@ -74,12 +74,11 @@ void GeneratePaddleAssets(AssetPack& pack);
 // sounds goobers make.
 void GenerateGooberAssets(AssetPack& pack);
 
-// The sounds a level plays as it fills the field (paddles and balls appearing).
-void GenerateLevelAssets(AssetPack& pack);
-
 // The sounds of the game's course: the level's opening and the brick drop.
 void GenerateGameAssets(AssetPack& pack);
 
+// The sounds a level plays as it fills the field (paddles and balls appearing).
+void GenerateLevelAssets(AssetPack& pack);
 // The level files of levelDir (".lua"), copied into the folder "Levels".
 void GenerateLevelFiles(AssetPack& pack, const std::filesystem::path& levelDir);
 
