@@ -1,54 +1,296 @@
+// Level: construction (reading the level table's plain values once), the per-tick update
+// and the moving-field hooks. Filling the field is in LevelSpawning.cpp, goals and bonus
+// targets in LevelGoals.cpp.
 #include "logic/Level.h"
 
-// FIRST STAGE: declarations with empty bodies until the level is written.
+#include "core/Log.h"
+#include "core/TableOrder.h"
+#include "field/Ball.h"
+#include "lua/MakoLuaState.h"
+#include "sound/Sound.h"
+
+#include <algorithm>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+LuaObject Global(const char* name)
+{
+    return GetGlobalLuaState()->GetGlobal(name);
+}
+
+int GlobalInt(const char* name, int def)
+{
+    const LuaObject value = Global(name);
+    return value.IsNumber() ? int(value.GetNumber()) : def;
+}
+
+double GlobalNumber(const char* name, double def)
+{
+    const LuaObject value = Global(name);
+    return value.IsNumber() ? value.GetNumber() : def;
+}
+
+const char* TypeName(int luaType)
+{
+    switch (luaType) {
+    case LUA_TNUMBER:
+        return "number";
+    case LUA_TSTRING:
+        return "string";
+    case LUA_TBOOLEAN:
+        return "boolean";
+    case LUA_TTABLE:
+        return "table";
+    default:
+        return "value of another type";
+    }
+}
+
+LuaObject NewTable()
+{
+    LuaObject table;
+    table.AssignNewTable(GetGlobalLuaState());
+    return table;
+}
+
+LuaObject NewPair(double x, double y)
+{
+    LuaObject pair = NewTable();
+    pair.SetNumber(1, x);
+    pair.SetNumber(2, y);
+    return pair;
+}
+
+// A start table gets the keys of the resources it names (script function flattenObject);
+// without the script function the table is used as it stands.
+void FlattenStart(const LuaObject& start)
+{
+    const LuaObject flatten = Global("flattenObject");
+    if (flatten.IsFunction())
+        flatten.Call(start);
+}
+
+} // namespace
 
 Level::Level(const std::string& name, const LuaPlus::LuaObject& table)
     : m_LevelName(name), m_Table(table)
 {
+    // The speeds first, so a default serve velocity uses this level's initial speed.
+    ReadBallSpeeds();
+    ReadStarts();
+    ReadGoals();
+
+    // The moving field: only what tells Update whether a mechanism runs.
+    const LuaObject wind = ReadKey("wind", LUA_TTABLE);
+    if (wind.IsTable() && wind["strength"].IsNumber())
+        m_WindStrength = wind["strength"].GetNumber();
+    const LuaObject gravity = ReadKey("gravity", LUA_TTABLE);
+    if (gravity.IsTable() && gravity["strength"].IsNumber())
+        m_GravityStrength = gravity["strength"].GetNumber();
+    m_Slides = ReadKey("progressive", LUA_TTABLE).IsTable();
+    const LuaObject timeAttack = ReadKey("timeAttack", LUA_TTABLE);
+    if (timeAttack.IsTable()) {
+        if (timeAttack["fallRate"].IsNumber())
+            m_TimeAttackRate = timeAttack["fallRate"].GetNumber();
+        if (timeAttack["accel"].IsNumber())
+            m_TimeAttackAccel = timeAttack["accel"].GetNumber();
+    }
+
+    ReadTexts();
+    ReadBonusTargets();
+    ComputeScoreTarget();
 }
-Level::~Level() = default;
-void Level::Update(ArcadeGameLogic*) {}
-void Level::AddBackground(LevelContainer*) {}
-void Level::SpawnBricks(LevelContainer*) {}
-void Level::CreateBricks(std::vector<Brick*>&) {}
-void Level::SpawnExtraActors(LevelContainer*) {}
-void Level::SpawnLevelActors(LevelContainer*) {}
-void Level::SetupArtefact(LevelContainer*) {}
-void Level::CreateWalls(LevelContainer*) {}
-void Level::SpawnPaddles(ArcadeGameLogic*) {}
-void Level::SpawnBall(ArcadeGameLogic*, int, bool) {}
-void Level::SpawnBallAt(ArcadeGameLogic*, const LuaPlus::LuaObject&) {}
-bool Level::IsVictory(ArcadeGameLogic*) const
+
+Level::~Level()
 {
-    return false;
+    // The slide-down's loop sounds play only in levels that slide. A sound that cannot be
+    // stopped any more (the game shutting down) is no reason to fail.
+    if (m_Slides) {
+        try {
+            Sound::StopSound("SlideDown.ogg");
+            Sound::StopSound("Mystical_EnergyColumnLoop1.ogg");
+        } catch (const std::exception& e) {
+            Log("Level \"%s\": the slide sounds could not be stopped: %s\n", m_LevelName.c_str(),
+                e.what());
+        }
+    }
 }
-bool Level::IsDefeat(ArcadeGameLogic*) const
+
+LuaObject Level::ReadKey(const char* key, int luaType) const
 {
-    return false;
+    if (!m_Table.IsTable())
+        return LuaObject();
+    LuaObject value = m_Table[key];
+    if (value.IsNil() || value.Type() == luaType)
+        return value;
+    Log("Level \"%s\": key \"%s\" is a %s where a %s is expected; the default is used\n",
+        m_LevelName.c_str(), key, value.TypeName(), TypeName(luaType));
+    return LuaObject();
 }
-bool Level::NeedsLiveBall(ArcadeGameLogic*, bool) const
+
+int Level::ReadInt(const char* key, int def) const
 {
-    return false;
+    const LuaObject value = ReadKey(key, LUA_TNUMBER);
+    return value.IsNumber() ? int(value.GetNumber()) : def;
 }
-void Level::CheckLastBrickBonus(ArcadeGameLogic*, double, double) {}
-void Level::CheckPowerups(ArcadeGameLogic*) {}
-void Level::AwardArcadeBonus(ArcadeGameLogic*) {}
-void Level::CheckProgressive(ArcadeGameLogic*) {}
-void Level::StartTimeAttackRewind() {}
-std::int64_t Level::GetTimeBonusAt()
+
+double Level::ReadNumber(const char* key, double def) const
 {
-    return 0;
+    const LuaObject value = ReadKey(key, LUA_TNUMBER);
+    return value.IsNumber() ? value.GetNumber() : def;
 }
-int Level::GetScoreBonusAt()
+
+void Level::ReadStarts()
 {
-    return 0;
+    const LuaObject paddleStarts = ReadKey("paddleStarts", LUA_TTABLE);
+    for (const LuaObject& key : GetOrderedKeys(paddleStarts)) {
+        const LuaObject start = paddleStarts[key];
+        if (!start.IsTable()) {
+            Log("Level \"%s\": paddle start \"%s\" is not a table; it is skipped\n",
+                m_LevelName.c_str(), key.ToString().c_str());
+            continue;
+        }
+        FlattenStart(start);
+        m_PaddleStarts.push_back(start);
+        const LuaObject ballStart = start["ballStart"];
+        if (ballStart.IsTable()) {
+            FlattenStart(ballStart);
+            m_BallSpawns.push_back(ballStart);
+        }
+    }
+    if (m_PaddleStarts.empty()) {
+        LuaObject start = Global("defaultPaddleStart");
+        if (!start.IsTable()) {
+            // The game's own default when the level scripts define none.
+            start = NewTable();
+            start.SetObject("position", NewPair(288, 416));
+            start.CreateTable("ballStart").SetString("paddleName", "defaultBallPaddleSpawn");
+        }
+        m_PaddleStarts.push_back(start);
+        if (start["ballStart"].IsTable())
+            m_BallSpawns.push_back(start["ballStart"]);
+    }
+
+    const LuaObject ballStarts = ReadKey("ballStarts", LUA_TTABLE);
+    for (const LuaObject& key : GetOrderedKeys(ballStarts)) {
+        const LuaObject start = ballStarts[key];
+        if (!start.IsTable()) {
+            Log("Level \"%s\": ball start \"%s\" is not a table; it is skipped\n",
+                m_LevelName.c_str(), key.ToString().c_str());
+            continue;
+        }
+        FlattenStart(start);
+        m_BallSpawns.push_back(start);
+    }
+
+    if (m_BallSpawns.empty()) {
+        const LuaObject position = ReadKey("ballStartPosition", LUA_TTABLE);
+        if (position.IsTable()) {
+            LuaObject start = NewTable();
+            start.SetObject("position", position);
+            const LuaObject velocity = ReadKey("ballStartVelocity", LUA_TTABLE);
+            start.SetObject("velocity", velocity.IsTable()
+                                            ? velocity
+                                            : NewPair(0, gBallSpeed.initialBallSpeed));
+            m_BallSpawns.push_back(start);
+        }
+    }
+    if (m_BallSpawns.empty()) {
+        LuaObject start = Global("defaultBallStart");
+        if (!start.IsTable()) {
+            start = NewTable();
+            start.SetObject("position", NewPair(304, 200));
+            start.SetObject("velocity", NewPair(0, 120));
+        }
+        m_BallSpawns.push_back(start);
+    }
 }
-int Level::GetBallUsedTarget()
+
+void Level::ReadGoals()
 {
-    return 0;
+    struct Goal
+    {
+        int Level::*field;
+        const char* key;
+        const char* global;
+        int def;
+    };
+    static const Goal kGoals[] = {
+        {&Level::victoryBalls, "victoryBalls", "defaultVictoryBalls", 0},
+        {&Level::victoryPaddles, "victoryPaddles", "defaultVictoryPaddles", 0},
+        {&Level::victoryGoobers, "victoryGoobers", "defaultVictoryGoobers", -1},
+        {&Level::victoryBricks, "victoryBricks", "defaultVictoryBricks", 0},
+        {&Level::victoryPowerups, "victoryPowerups", "defaultVictoryPowerups", -1},
+        {&Level::defeatBalls, "defeatBalls", "defaultDefeatBalls", 0},
+        {&Level::defeatPaddles, "defeatPaddles", "defaultDefeatPaddles", 0},
+        {&Level::minLiveBalls, "minLiveBalls", "defaultMinLiveBalls", 0},
+        {&Level::liveBallDelay, "liveBallDelay", "defaultLiveBallDelay", 6000},
+    };
+    for (const Goal& goal : kGoals)
+        this->*goal.field = ReadInt(goal.key, GlobalInt(goal.global, goal.def));
+
+    const LuaObject expensiveDefault = Global("defaultExpensiveSpawns");
+    expensiveSpawns = expensiveDefault.IsBoolean() && expensiveDefault.GetBoolean();
+    const LuaObject expensive = ReadKey("expensiveSpawns", LUA_TBOOLEAN);
+    if (expensive.IsBoolean())
+        expensiveSpawns = expensive.GetBoolean();
+
+    // -1 means "any number": a count the field never reaches.
+    for (int* goal : {&victoryGoobers, &victoryBricks, &victoryPowerups})
+        if (*goal == -1)
+            *goal = 10000;
+    minLiveBalls = std::max(minLiveBalls, defeatBalls + 1);
 }
-int Level::GetLootCaughtTarget()
+
+void Level::ReadBallSpeeds()
 {
-    return 0;
+    // Every level starts from the game's own limits, so nothing of the previous level
+    // stays where neither the globals nor this level give a value.
+    gBallSpeed = BallSpeedLimits();
+    gBallSpeed.ReadFrom(m_Table);
 }
-void Level::ComputeScoreTarget() {}
+
+void Level::ReadTexts()
+{
+    const auto text = [this](const char* key) {
+        const LuaObject value = ReadKey(key, LUA_TSTRING);
+        return value.IsString() ? std::string(value.GetString()) : std::string();
+    };
+    m_NoteText = text("noteText");
+    m_FromText = text("fromText");
+    m_FullName = text("fullName");
+    m_Music = text("music");
+    m_ArtefactName = "EMPTY";
+}
+
+void Level::ReadBonusTargets()
+{
+    m_TimeBonusAt = float(ReadNumber("timeBonusAt", GlobalNumber("defaultTimeBonusAt", 3)));
+    m_ScoreBonusAtFineTune =
+        ReadInt("scoreBonusAtFineTune", GlobalInt("defaultScoreBonusAtFineTune", 0));
+    m_PlusBonus = GlobalInt("defaultPlusBonus", 4000);
+    m_BallUsedTarget = ReadInt("ballUsedTarget", GlobalInt("defaultBallUsedTarget", 1));
+    m_LootCaughtTarget = ReadInt("lootCaughtTarget", GlobalInt("defaultLootCaughtTarget", 100));
+    m_TimeBonusAtAdjustment = float(GlobalNumber("defaultTimeBonusAtAdjustment", 0));
+    m_ScoreBonusAtAdjustment = GlobalInt("defaultScoreBonusAtAdjustment", 0);
+    m_BallUsedTargetAdjustment = GlobalInt("defaultBallUsedTargetAdjustment", 0);
+    m_LootCaughtTargetAdjustment = GlobalInt("defaultLootCaughtTargetAdjustment", 0);
+}
+
+void Level::Update(ArcadeGameLogic*)
+{
+    // Wind, gravity, the slide-down and the time attack move the field here once they
+    // run; a level without them has nothing to do each tick.
+}
+
+void Level::CheckProgressive(ArcadeGameLogic*)
+{
+    // The slide-down starts here once the moving field runs.
+}
+
+void Level::StartTimeAttackRewind()
+{
+    // The time attack winds back here once the moving field runs.
+}

@@ -23,6 +23,7 @@
 class ArcadeGameLogic;
 class Brick;
 class LevelContainer;
+class Object;
 
 class Level : public Actor
 {
@@ -39,6 +40,9 @@ public:
     const std::string& GetArtefactName() const { return m_ArtefactName; }
     const std::string& GetMusicName() const { return m_Music; }
     int GetLootAmount() const { return m_LootAmount; }
+    // The ball starts and the paddle starts, in the order the level uses them.
+    const std::vector<LuaPlus::LuaObject>& GetBallStarts() const { return m_BallSpawns; }
+    const std::vector<LuaPlus::LuaObject>& GetPaddleStarts() const { return m_PaddleStarts; }
 
     // Once per tick of play and of the ball-lost state: wind, gravity, the slide-down of
     // the field and the time attack, each only when the level has it.
@@ -94,6 +98,27 @@ public:
     bool expensiveSpawns = false;
 
 private:
+    // The level's value under key when it has the Lua type wanted (LUA_TNUMBER ...); nil
+    // when absent. A value of another type is logged, naming the level and the key, and
+    // counts as absent.
+    LuaPlus::LuaObject ReadKey(const char* key, int luaType) const;
+    // The key as an integer (truncated) / number / boolean, else def.
+    int ReadInt(const char* key, int def) const;
+    double ReadNumber(const char* key, double def) const;
+    // The objects of a list of object tables (extraActors / levelActors), in key order, only
+    // of the class onlyClass and its subclasses when one is given; an entry that cannot be
+    // made is logged, naming the level and the entry, and left out. The caller owns them.
+    std::vector<Object*> MakeObjects(const char* key, const char* onlyClass = nullptr) const;
+    // Serves one ball at the start; true when a ball was made.
+    bool ServeAt(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart);
+    // The point a start serves from (its position, or the centre of its paddle); false
+    // when its paddle is not on the field.
+    bool GetStartPoint(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart, double& x,
+                       double& y) const;
+    // Makes each entry of a power-up list (entries that are not tables: skipped, or raise
+    // when required) and has the controller collect it at once.
+    void CollectPowerupList(ArcadeGameLogic* logic, const LuaPlus::LuaObject& list,
+                            bool entriesMustBeTables);
     void ReadStarts();
     void ReadGoals();
     void ReadBallSpeeds();
@@ -126,5 +151,6 @@ private:
     // per-tick work lives with the moving field.
     double m_WindStrength = 0.0, m_GravityStrength = 0.0;
     double m_PendingSlide = 0.0;
+    bool m_Slides = false; // the level has a progressive slide-down
     double m_TimeAttackRate = 0.0, m_TimeAttackAccel = 0.0;
 };

@@ -1,37 +1,69 @@
 #include "logic/LevelManager.h"
 
+#include "core/Config.h"
+#include "core/Exception.h"
+#include "core/Log.h"
 #include "logic/Level.h"
+#include "lua/MakoLuaState.h"
 
-// FIRST STAGE: declarations with empty bodies until the level manager is written.
+using LuaPlus::LuaObject;
 
 LevelManager* LevelManager::s_LevelManager = nullptr;
 
 LevelManager::LevelManager()
 {
     s_LevelManager = this;
+    // The level scripts' set-up hook; a game without one has nothing to set up.
+    const LuaObject setup = GetGlobalLuaState()->GetGlobal("SetupLevel");
+    if (setup.IsFunction())
+        setup.Call();
 }
+
 LevelManager::~LevelManager()
 {
     if (s_LevelManager == this)
         s_LevelManager = nullptr;
 }
+
 LevelManager* LevelManager::GetLevelManager()
 {
+    MAKO_ASSERT(s_LevelManager != 0);
     return s_LevelManager;
 }
+
 bool LevelManager::Exists()
 {
     return s_LevelManager != nullptr;
 }
-Level* LevelManager::GetLevel(const std::string&) const
+
+Level* LevelManager::GetLevel(const std::string& name) const
 {
-    return nullptr;
+    const LuaObject levelsTable = GetGlobalLuaState()->GetGlobal("Levels");
+    MAKO_ASSERT(levelsTable.IsTable());
+    const LuaObject table = levelsTable[name];
+    if (!table.IsTable())
+        return nullptr;
+    return new Level(name, table);
 }
-Level* LevelManager::GetLevelAt(int, int) const
+
+Level* LevelManager::GetLevelAt(int episode, int level) const
 {
-    return nullptr;
+    const std::string name = GetLevelNameAt(episode, level);
+    return name.empty() ? nullptr : GetLevel(name);
 }
-std::string LevelManager::GetLevelNameAt(int, int)
+
+std::string LevelManager::GetLevelNameAt(int episode, int level)
 {
-    return std::string();
+    LuaObject order;
+    if (Config* config = Config::GetCurrent())
+        order = config->GetObject("LevelOrder");
+    if (!order.IsTable())
+        order = GetGlobalLuaState()->GetGlobal("LevelOrder");
+    if (!order.IsTable())
+        return std::string();
+    const LuaObject levels = order[episode];
+    if (!levels.IsTable())
+        return std::string();
+    const LuaObject name = levels[level];
+    return name.IsConvertibleToString() ? name.ToString() : std::string();
 }

@@ -191,3 +191,13 @@ Resources.PaddleEdgePowerupCollectedEmitter = {
     name = "PaddleEdgePowerupCollectedEmitter", numParticles = 1, emitCount = 6,
     particleTemplate = { position = { 0, 0 }, lifetime = 150, alpha = 128, destAlpha = 0, size = { 1, 16 } },
 }
+
+-- A ball appearing on its paddle: a ring of stars bursting out from the ball.
+Resources.BallSpawnEmitter = {
+    class = "IdenticalParticleEmitter",
+    name = "BallSpawnEmitter", emitCount = 1, interval = 0, numParticles = 16,
+    particleTemplate = {
+        image = "Particle_SmallStar_White.png", lifetime = 400, alpha = 200, destAlpha = 0,
+        randomizedVelocity = { minRadius = 80, maxRadius = 120, minAngle = 0, maxAngle = 6.2832 },
+    },
+}

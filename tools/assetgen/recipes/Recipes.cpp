@@ -18,6 +18,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
     GenerateGameAssets(pack);
+    GenerateLevelAssets(pack);
     pack.Finish();
 }
 

@@ -68,6 +68,9 @@ void GenerateGooberAssets(AssetPack& pack);
 // The sounds of the game's course: the level's opening and the brick drop.
 void GenerateGameAssets(AssetPack& pack);
 
+// The sounds a level plays as it fills the field (paddles and balls appearing).
+void GenerateLevelAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 

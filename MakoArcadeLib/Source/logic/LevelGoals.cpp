@@ -1,0 +1,240 @@
+// Level: victory and defeat, the live-ball check, the last-brick bonus, the power-ups a
+// serve or the arcade bonus hands out, and the bonus targets of the end-of-level letter.
+#include "core/Class.h"
+#include "core/ClassManager.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/TableOrder.h"
+#include "core/Utility.h"
+#include "field/Ball.h"
+#include "field/Brick.h"
+#include "field/Powerup.h"
+#include "logic/ArcadeGameLogic.h"
+#include "logic/Level.h"
+#include "lua/MakoLuaState.h"
+#include "physics/PhysicsBody.h"
+#include "scene/ActorGroup.h"
+
+#include <memory>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+LuaObject Global(const char* name)
+{
+    return GetGlobalLuaState()->GetGlobal(name);
+}
+
+int LiveMembers(const ActorGroup& group)
+{
+    int count = 0;
+    for (const Actor* actor : group.GetMembers())
+        if (!actor->IsDead())
+            ++count;
+    return count;
+}
+
+// A power-up of the class named by the entry's powerupClass, with its class's defaults;
+// null (logged) when the class is unknown or makes no power-up.
+Powerup* MakePowerup(const LuaObject& entry, const std::string& levelName)
+{
+    const LuaObject name = entry["powerupClass"];
+    if (!name.IsString()) {
+        Log("Level \"%s\": a power-up entry has no powerupClass; it is skipped\n",
+            levelName.c_str());
+        return nullptr;
+    }
+    Class* c = ClassManager::GetInstance()->GetClass(name.GetString(), true);
+    if (!c || !c->CanInstantiate()) {
+        Log("Level \"%s\": there is no power-up class \"%s\"; it is skipped\n", levelName.c_str(),
+            name.GetString());
+        return nullptr;
+    }
+    std::unique_ptr<Object> object(c->InstantiateDefault());
+    Powerup* powerup = dynamic_cast<Powerup*>(object.get());
+    if (!powerup) {
+        Log("Level \"%s\": \"%s\" is not a power-up class; it is skipped\n", levelName.c_str(),
+            name.GetString());
+        return nullptr;
+    }
+    object.release();
+    return powerup;
+}
+
+} // namespace
+
+bool Level::IsVictory(ArcadeGameLogic* logic) const
+{
+    return logic->CountRequiredBricks() <= victoryBricks &&
+           LiveMembers(logic->GetGoobers()) <= victoryGoobers &&
+           LiveMembers(logic->GetPowerups()) <= victoryPowerups &&
+           logic->CountBallsInPlay() >= victoryBalls &&
+           int(logic->GetPaddles().size()) >= victoryPaddles;
+}
+
+bool Level::IsDefeat(ArcadeGameLogic* logic) const
+{
+    // A ball held inside a brick comes back: it still counts as one in play.
+    const int balls = logic->m_BallLocked ? defeatBalls + 1 : logic->CountBallsInPlay();
+    int items = 0;
+    for (Actor* actor : logic->GetPowerups().GetMembers()) {
+        const Powerup* powerup = dynamic_cast<const Powerup*>(actor);
+        if (!powerup || actor->IsDead())
+            continue;
+        const Class* c = actor->GetClass();
+        if (powerup->IsLoot() || c->DerivesFrom("ExtraBall") || c->DerivesFrom("Secret"))
+            ++items;
+    }
+    if (balls <= defeatBalls && items <= victoryPowerups) {
+        logic->m_LostReason = "Ball Lost";
+        return true;
+    }
+    if (int(logic->GetPaddles().size()) <= defeatPaddles) {
+        logic->m_LostReason = "Paddle Destroyed!";
+        return true;
+    }
+    return false;
+}
+
+bool Level::NeedsLiveBall(ArcadeGameLogic* logic, bool force) const
+{
+    const int live = !force && logic->m_BallLocked ? minLiveBalls : logic->CountBallsInPlay();
+    if (live >= minLiveBalls)
+        return false;
+    if (force || logic->m_LiveBallTimer != 0)
+        return true;
+    logic->m_LiveBallTimer = logic->StartTimer(std::uint32_t(std::max(liveBallDelay, 0)), 1);
+    return true;
+}
+
+void Level::CheckLastBrickBonus(ArcadeGameLogic* logic, double x, double y)
+{
+    if (m_LastBrickBonusGiven || logic->CountRequiredBricks() > victoryBricks)
+        return;
+    // The field is cleared: no ball is needed any more, and the bricks no longer count.
+    victoryBalls = -1;
+    defeatBalls = -1;
+    minLiveBalls = -1;
+    victoryBricks = 10000;
+    const std::list<Actor*> balls = logic->GetBalls().GetMembers();
+    for (Actor* ball : balls)
+        ball->Kill();
+    logic->KillTimer(logic->m_ClockTimer);
+    m_LastBrickBonusGiven = true;
+
+    LuaObject list = ReadKey("lastBrickBonus", LUA_TTABLE);
+    if (!list.IsTable())
+        list = Global("defaultLastBrickBonus");
+    for (const LuaObject& key : GetOrderedKeys(list)) {
+        const LuaObject entry = list[key];
+        if (!entry.IsTable())
+            continue;
+        Powerup* powerup = MakePowerup(entry, m_LevelName);
+        if (!powerup)
+            continue;
+        powerup->SetPosition(int(x), int(y));
+        logic->AddPowerup(powerup);
+        if (PhysicsBody* body = powerup->GetPhysicsBody()) {
+            body->SetPosition(x, y);
+            body->SetLinearVel(RandomDouble(100.0) - 50.0, RandomDouble(50.0));
+        }
+    }
+}
+
+void Level::CollectPowerupList(ArcadeGameLogic* logic, const LuaObject& list,
+                               bool entriesMustBeTables)
+{
+    if (!list.IsTable())
+        return;
+    for (const LuaObject& key : GetOrderedKeys(list)) {
+        const LuaObject pow = list[key];
+        if (entriesMustBeTables)
+            MAKO_ASSERT(pow.IsTable());
+        else if (!pow.IsTable())
+            continue;
+        std::unique_ptr<Powerup> powerup(MakePowerup(pow, m_LevelName));
+        if (!powerup)
+            continue;
+        powerup->SetPosition(-30, -30);
+        logic->CollectPowerup(powerup.get(), nullptr);
+    }
+}
+
+void Level::CheckPowerups(ArcadeGameLogic* logic)
+{
+    const LuaObject powerups = ReadKey("initialPowerups", LUA_TTABLE);
+    if (!powerups.IsTable())
+        return;
+    CollectPowerupList(logic, powerups["perBall"], true);
+    if (!m_FirstServeDone)
+        CollectPowerupList(logic, powerups["perLevel"], true);
+    if (!m_SpawnPowerupsGiven)
+        CollectPowerupList(logic, powerups["perSpawn"], true);
+}
+
+void Level::AwardArcadeBonus(ArcadeGameLogic* logic)
+{
+    LuaObject list = ReadKey("arcadeBonus", LUA_TTABLE);
+    if (!list.IsTable())
+        list = Global("defaultArcadeBonus");
+    CollectPowerupList(logic, list, false);
+}
+
+void Level::ComputeScoreTarget()
+{
+    m_LootValue = 0;
+    m_BrickScore = 0;
+    // Only the bricks are made: other actors (balls, goobers) would reach for the field.
+    for (Object* object : MakeObjects("levelActors", "Brick")) {
+        if (Brick* brick = dynamic_cast<Brick*>(object)) {
+            brick->CountLoot();
+            m_LootValue += brick->GetLootValue();
+            m_BrickScore += brick->GetScore();
+        }
+        // Made only to be counted: never on the field.
+        delete object;
+    }
+    const int estimate = m_LootValue + m_BrickScore / 2;
+    const int unit = estimate >= 1000 ? 1000 : 100;
+    const int rounded = estimate / unit * unit;
+    int artefactScore = 0;
+    const LuaObject artefact = ReadKey("artefact", LUA_TTABLE);
+    if (artefact.IsTable() && artefact["score"].IsNumber())
+        artefactScore = int(artefact["score"].GetNumber());
+    m_ScoreBonusAt = rounded + m_PlusBonus + m_ScoreBonusAtFineTune + artefactScore;
+}
+
+// Each target takes the skill's adjustment in force now, so a skill changed after the
+// level was built counts.
+std::int64_t Level::GetTimeBonusAt()
+{
+    const LuaObject adjustment = Global("defaultTimeBonusAtAdjustment");
+    if (adjustment.IsNumber())
+        m_TimeBonusAtAdjustment = adjustment.GetFloat();
+    return std::int64_t((m_TimeBonusAtAdjustment + m_TimeBonusAt) * 60.0f);
+}
+
+int Level::GetScoreBonusAt()
+{
+    const LuaObject adjustment = Global("defaultScoreBonusAtAdjustment");
+    if (adjustment.IsNumber())
+        m_ScoreBonusAtAdjustment = int(adjustment.GetNumber());
+    return m_ScoreBonusAtAdjustment + m_ScoreBonusAt;
+}
+
+int Level::GetBallUsedTarget()
+{
+    const LuaObject adjustment = Global("defaultBallUsedTargetAdjustment");
+    if (adjustment.IsNumber())
+        m_BallUsedTargetAdjustment = int(adjustment.GetNumber());
+    return m_BallUsedTargetAdjustment + m_BallUsedTarget;
+}
+
+int Level::GetLootCaughtTarget()
+{
+    const LuaObject adjustment = Global("defaultLootCaughtTargetAdjustment");
+    if (adjustment.IsNumber())
+        m_LootCaughtTargetAdjustment = int(adjustment.GetNumber());
+    return m_LootCaughtTargetAdjustment + m_LootCaughtTarget;
+}

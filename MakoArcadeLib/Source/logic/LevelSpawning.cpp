@@ -1,0 +1,429 @@
+// Level: filling the play field (background, bricks, further actors, artefact, walls and
+// shields, paddles) and serving the balls. Everything made goes to the controller, which
+// owns it from then on.
+#include "core/Class.h"
+#include "core/ClassManager.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/TableOrder.h"
+#include "core/Utility.h"
+#include "field/Ball.h"
+#include "field/Brick.h"
+#include "field/Paddle.h"
+#include "field/Shield.h"
+#include "field/Wall.h"
+#include "logic/ArcadeGameLogic.h"
+#include "logic/Level.h"
+#include "logic/LevelContainer.h"
+#include "lua/MakoLuaState.h"
+#include "scene/ActorGroup.h"
+#include "scene/IdenticalParticleEmitter.h"
+#include "sound/Sound.h"
+
+#include <cmath>
+#include <memory>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+// The play field's origin on the screen: bricks and extra actors are placed relative to
+// it.
+constexpr int kFieldX = 16;
+constexpr int kFieldY = 36;
+
+LuaObject Global(const char* name)
+{
+    return GetGlobalLuaState()->GetGlobal(name);
+}
+
+// Element i (1-based) of a pair such as {x, y}; 0 when the pair or the element is missing.
+double PairValue(const LuaObject& pair, int i)
+{
+    if (!pair.IsTable())
+        return 0.0;
+    const LuaObject value = pair[i];
+    return value.IsNumber() ? value.GetNumber() : 0.0;
+}
+
+bool Flag(const LuaObject& value, bool def)
+{
+    return value.IsBoolean() ? value.GetBoolean() : def;
+}
+
+// A copy of the table without the keys named.
+LuaObject CopyWithout(const LuaObject& table, std::initializer_list<const char*> skipped)
+{
+    LuaObject copy;
+    copy.AssignNewTable(GetGlobalLuaState());
+    for (const LuaObject& key : GetOrderedKeys(table)) {
+        bool skip = false;
+        if (key.IsString())
+            for (const char* name : skipped)
+                skip = skip || key.ToString() == name;
+        if (!skip)
+            copy.SetObject(key, table[key]);
+    }
+    return copy;
+}
+
+double CentreX(const Actor* actor)
+{
+    return actor->GetX() + actor->GetWidth() / 2;
+}
+
+double CentreY(const Actor* actor)
+{
+    return actor->GetY() + actor->GetHeight() / 2;
+}
+
+} // namespace
+
+void Level::AddBackground(LevelContainer* container)
+{
+    const LuaObject name = ReadKey("backgroundName", LUA_TSTRING);
+    container->SetBackgroundImage(name.IsString() ? name.GetString() : "bkgGame.jpg");
+}
+
+void Level::CreateBricks(std::vector<Brick*>& bricks)
+{
+    const LuaObject list = m_Table.IsTable() ? m_Table["compiledBricks"] : LuaObject();
+    if (list.IsNil())
+        return;
+    if (!list.IsTable())
+        MAKO_THROW(Exception, "Level \"" + m_LevelName + "\": compiledBricks is a " +
+                                  list.TypeName() + ", not a table of brick entries");
+
+    const LuaObject offset = ReadKey("offsetPosition", LUA_TTABLE);
+    const LuaObject width = Global("BrickWidth");
+    const LuaObject height = Global("BrickHeight");
+    const int cellWidth = width.IsNumber() ? int(width.GetNumber()) : 32;
+    const int cellHeight = height.IsNumber() ? int(height.GetNumber()) : 16;
+
+    for (const LuaObject& key : GetOrderedKeys(list)) {
+        const LuaObject entry = list[key];
+        const std::string entryName = m_LevelName + ".compiledBricks[" + key.ToString() + "]";
+        if (!entry.IsTable()) {
+            Log("Brick entry \"%s\" is not a table; it is skipped\n", entryName.c_str());
+            continue;
+        }
+        Brick* brick = Brick::CreateFromEntry(entry, entryName);
+        const LuaObject position = entry["position"];
+        const double column = PairValue(position, 1) + PairValue(offset, 1);
+        const double row = PairValue(position, 2) + PairValue(offset, 2);
+        brick->SetPosition(int((column - 1) * cellWidth), int((row - 1) * cellHeight));
+        bricks.push_back(brick);
+    }
+}
+
+void Level::SpawnBricks(LevelContainer* container)
+{
+    std::vector<Brick*> bricks;
+    CreateBricks(bricks);
+    m_LootAmount = 0;
+    for (Brick* brick : bricks) {
+        brick->SetPosition(brick->GetX() + kFieldX, brick->GetY() + kFieldY);
+        container->AddBrick(brick);
+        brick->CountLoot();
+        m_LootAmount += brick->GetLootCount();
+    }
+    LuaObject bonus = ReadKey("lastBrickBonus", LUA_TTABLE);
+    if (!bonus.IsTable())
+        bonus = Global("defaultLastBrickBonus");
+    if (bonus.IsTable())
+        m_LootAmount += bonus.GetCount();
+    LogAtLevel(4, "Level::SpawnBricks: m_LootAmount = %d\n", m_LootAmount);
+}
+
+void Level::SpawnActorList(LevelContainer* container, const char* key, int dx, int dy,
+                           const char* logName)
+{
+    for (Object* object : MakeObjects(key)) {
+        Actor* actor = dynamic_cast<Actor*>(object);
+        if (!actor) {
+            delete object;
+            continue;
+        }
+        actor->SetPosition(actor->GetX() + dx, actor->GetY() + dy);
+        container->AddActor(actor);
+        if (Brick* brick = dynamic_cast<Brick*>(actor)) {
+            brick->CountLoot();
+            m_LootAmount += brick->GetLootCount();
+        }
+    }
+    LogAtLevel(4, "Level::%s: m_LootAmount = %d\n", logName, m_LootAmount);
+}
+
+std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) const
+{
+    std::vector<Object*> objects;
+    const LuaObject list = ReadKey(key, LUA_TTABLE);
+    for (const LuaObject& entryKey : GetOrderedKeys(list)) {
+        const LuaObject params = list[entryKey];
+        if (!params.IsTable())
+            continue;
+        try {
+            if (onlyClass) {
+                const LuaObject name = params["class"];
+                const Class* c = name.IsString()
+                                     ? ClassManager::GetInstance()->GetClass(name.GetString(), true)
+                                     : FindClassInResourceTree(params);
+                if (!c || !c->DerivesFrom(onlyClass))
+                    continue;
+            }
+            objects.push_back(ClassManager::GetInstance()->InstantiateObject(params));
+        } catch (const Exception& e) {
+            Log("Level \"%s\": %s[%s] cannot be made and is left out: %s\n", m_LevelName.c_str(),
+                key, entryKey.ToString().c_str(), e.GetMessage().c_str());
+        }
+    }
+    return objects;
+}
+
+void Level::SpawnExtraActors(LevelContainer* container)
+{
+    SpawnActorList(container, "extraActors", kFieldX, kFieldY, "SpawnExtraActors");
+}
+
+void Level::SpawnLevelActors(LevelContainer* container)
+{
+    SpawnActorList(container, "levelActors", 0, 0, "SpawnLevelActors");
+}
+
+void Level::SetupArtefact(LevelContainer* container)
+{
+    LuaObject artefact = ReadKey("artefact", LUA_TTABLE);
+    if (!artefact.IsTable())
+        artefact = Global("defaultArtefact");
+    const LuaObject name = artefact.IsTable() ? artefact["name"] : LuaObject();
+    if (!name.IsString() || std::string(name.GetString()) == "none") {
+        container->SetArtefact(nullptr);
+        return;
+    }
+    Class* artefactClass = ClassManager::GetInstance()->GetClass("Artefact", true);
+    if (!artefactClass || !artefactClass->CanInstantiate()) {
+        Log("Level \"%s\": artefact \"%s\" cannot be made (the game has no artefacts); the "
+            "level has none\n",
+            m_LevelName.c_str(), name.GetString());
+        container->SetArtefact(nullptr);
+        return;
+    }
+    LuaObject params = CopyWithout(artefact, {"name", "class"});
+    params.SetString("class", "Artefact");
+    std::unique_ptr<Object> object(artefactClass->Instantiate(params));
+    Actor* actor = dynamic_cast<Actor*>(object.get());
+    if (!actor) {
+        Log("Level \"%s\": the artefact class does not make actors; the level has none\n",
+            m_LevelName.c_str());
+        container->SetArtefact(nullptr);
+        return;
+    }
+    object.release();
+    actor->ApplyStringProperty("name", name.GetString());
+    container->SetArtefact(actor);
+    m_ArtefactName = name.GetString();
+}
+
+void Level::CreateWalls(LevelContainer* container)
+{
+    static const char* const kWalls[4] = {"TopWall", "LeftWall", "BottomWall", "RightWall"};
+    static const char* const kSides[4] = {"Top", "Left", "Bottom", "Right"};
+    const LuaObject custom = ReadKey("customWalls", LUA_TTABLE);
+    bool dangerous[4] = {false, false, false, false};
+    for (int i = 0; i < 4; ++i) {
+        const bool bottom = i == 2;
+        Wall* wall = new Wall(kWalls[i]);
+        const LuaObject settings = custom.IsTable() ? custom[kWalls[i]] : LuaObject();
+        if (!settings.IsNil() && !settings.IsTable())
+            Log("Level \"%s\": customWalls.%s is not a table; the wall keeps its defaults\n",
+                m_LevelName.c_str(), kWalls[i]);
+        const bool table = settings.IsTable();
+        dangerous[i] = Flag(table ? settings["dangerous"] : LuaObject(), bottom);
+        wall->SetDangerous(dangerous[i]);
+        wall->SetAttractPowerups(Flag(table ? settings["attractPowerups"] : LuaObject(), bottom));
+        if (table && settings["variant"].IsString())
+            wall->ApplyStringProperty("variant", settings["variant"].GetString());
+        wall->SetZOrder(7);
+        container->AddWall(wall);
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (!dangerous[i])
+            continue;
+        Shield* shield = new Shield(kSides[i]);
+        container->AddShield(shield);
+        shield->Clear();
+        // The neighbours in the cycle Top, Left, Bottom, Right: the next, then the previous.
+        for (int neighbour : {(i + 1) % 4, (i + 3) % 4}) {
+            if (!dangerous[neighbour])
+                continue;
+            if (neighbour == 0 || neighbour == 1)
+                shield->SetCornerStart(true);
+            else
+                shield->SetCornerEnd(true);
+        }
+    }
+}
+
+void Level::SpawnPaddles(ArcadeGameLogic* logic)
+{
+    m_SpawnPowerupsGiven = false;
+    for (const LuaObject& start : m_PaddleStarts) {
+        const LuaObject position = start["position"];
+        const bool vertical = Flag(start["vertical"], false);
+        const bool facePositive = Flag(start["facePositive"], false);
+        double x = PairValue(position, 1), y = PairValue(position, 2);
+        if (vertical) {
+            x -= 27;
+            y += 27;
+        }
+        Paddle* paddle = new Paddle(vertical, facePositive);
+        paddle->FadeIn(750);
+        Sound::PlaySound("paddleAppear.ogg");
+        paddle->SetPosition(int(x), int(y));
+        logic->AddPaddle(paddle);
+
+        const LuaObject ballStart = start["ballStart"];
+        const bool named = ballStart.IsTable() && ballStart["paddleName"].IsString();
+        if (named)
+            paddle->ApplyStringProperty("name", ballStart["paddleName"].GetString());
+        // The position is placed above (with a side paddle's shift), and a paddle that
+        // serves is named by its ball start, so neither is applied again here.
+        const LuaObject props =
+            named
+                ? CopyWithout(start, {"ballStart", "facePositive", "vertical", "position", "name"})
+                : CopyWithout(start, {"ballStart", "facePositive", "vertical", "position"});
+        paddle->ApplyProperties(props);
+    }
+}
+
+void Level::SpawnBall(ArcadeGameLogic* logic, int numBalls, bool force)
+{
+    const int starts = int(m_BallSpawns.size());
+    if (numBalls < 0)
+        numBalls = starts;
+    MAKO_ASSERT(numBalls <= starts);
+    // The level's first serve is free; later ones are limited by the reserve.
+    const bool charged = !force && m_FirstServeDone;
+    if (charged) {
+        if (logic->m_BallsLeft <= 0)
+            return;
+        if (expensiveSpawns && logic->m_BallsLeft < numBalls)
+            numBalls = logic->m_BallsLeft;
+    }
+    if (numBalls <= 0)
+        return;
+
+    int served = 0;
+    if (numBalls == starts) {
+        for (const LuaObject& start : m_BallSpawns)
+            if (ServeAt(logic, start))
+                ++served;
+    } else {
+        for (int n = 0; n < numBalls; ++n) {
+            const LuaObject* best = nullptr;
+            double bestDistance = -1.0;
+            for (const LuaObject& start : m_BallSpawns) {
+                double x = 0, y = 0;
+                if (!GetStartPoint(logic, start, x, y))
+                    continue;
+                double distance = 1000000.0;
+                const auto closer = [&](const Actor* actor) {
+                    const double dx = CentreX(actor) - x, dy = CentreY(actor) - y;
+                    distance = std::min(distance, std::sqrt(dx * dx + dy * dy));
+                };
+                for (Actor* actor : logic->GetBalls().GetMembers()) {
+                    const Ball* ball = dynamic_cast<const Ball*>(actor);
+                    if (ball && ball->IsActive() && !ball->IsDead())
+                        closer(ball);
+                }
+                for (Actor* actor : logic->GetBallSpawnAnimations().GetMembers())
+                    if (!actor->IsDead())
+                        closer(actor);
+                if (distance > bestDistance) {
+                    bestDistance = distance;
+                    best = &start;
+                }
+            }
+            if (best && ServeAt(logic, *best))
+                ++served;
+        }
+    }
+
+    // Only balls that were served cost a ball.
+    if (charged && served > 0)
+        logic->SetBallsLeft(logic->m_BallsLeft - (expensiveSpawns ? served : 1));
+
+    CheckPowerups(logic);
+    m_FirstServeDone = true;
+    m_SpawnPowerupsGiven = true;
+}
+
+bool Level::GetStartPoint(ArcadeGameLogic* logic, const LuaObject& ballStart, double& x,
+                          double& y) const
+{
+    const LuaObject paddleName = ballStart["paddleName"];
+    if (paddleName.IsString()) {
+        const Actor* actor = logic->FindActor(paddleName.GetString());
+        if (!actor)
+            return false;
+        x = CentreX(actor);
+        y = CentreY(actor);
+        return true;
+    }
+    x = PairValue(ballStart["position"], 1);
+    y = PairValue(ballStart["position"], 2);
+    return true;
+}
+
+void Level::SpawnBallAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
+{
+    ServeAt(logic, ballStart);
+}
+
+bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
+{
+    if (!ballStart.IsTable())
+        return false;
+    const LuaObject paddleName = ballStart["paddleName"];
+    const LuaObject ballProps = ballStart["ballProps"];
+    if (!paddleName.IsString()) {
+        const LuaObject position = ballStart["position"];
+        const LuaObject velocity = ballStart["velocity"];
+        double x = PairValue(position, 1), y = PairValue(position, 2);
+        const LuaObject variance = ballStart["variance"];
+        if (variance.IsTable()) {
+            const double vx = PairValue(variance, 1), vy = PairValue(variance, 2);
+            x += 2 * RandomDouble(vx) - vx;
+            y += 2 * RandomDouble(vy) - vy;
+        }
+        // The start gives the ball's top-left corner; the ball is placed by its centre.
+        const double radius = BallRadii[2];
+        Ball* ball =
+            new Ball(x + radius, y + radius, PairValue(velocity, 1), PairValue(velocity, 2), true);
+        if (ballProps.IsTable())
+            ball->ApplyProperties(ballProps);
+        logic->SpawnBallAnimation(ball);
+        return true;
+    }
+
+    Paddle* paddle = dynamic_cast<Paddle*>(logic->FindActor(paddleName.GetString()));
+    if (!paddle) {
+        Log("Level \"%s\": no paddle \"%s\" to serve a ball on\n", m_LevelName.c_str(),
+            paddleName.GetString());
+        return false;
+    }
+    // A ball made on a paddle is held there, out of play until the paddle lets it go.
+    Ball* ball = new Ball(paddle);
+    if (ballProps.IsTable())
+        ball->ApplyProperties(ballProps);
+    Sound::PlaySound("ballAppear.ogg");
+    if (ParticleManager* particles = ArcadeGameLogic::GetParticleManager()) {
+        ParticleEmitter* emitter = new IdenticalParticleEmitter("BallSpawnEmitter", particles);
+        emitter->SetPosition(ball->GetX() + ball->GetWidth() / 2 - emitter->GetWidth() / 2,
+                             ball->GetY() + ball->GetHeight() / 2 - emitter->GetHeight() / 2);
+        logic->AddEmitter(emitter);
+        emitter->Start();
+    }
+    logic->AddBall(ball);
+    return true;
+}

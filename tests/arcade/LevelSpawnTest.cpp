@@ -1,0 +1,293 @@
+// A level filling the field: bricks placed on the grid with their loot counted, extra and
+// level actors, the artefact, walls and shields, paddles at their starts, and the serve's
+// accounting (the free first serve, expensive serves, the farthest start, and balls that
+// could not be served costing nothing).
+#include "FieldScene.h"
+#include "LevelTestSupport.h"
+
+#include "field/Brick.h"
+#include "logic/LevelContainer.h"
+#include "support/engine/LogCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace fieldtest;
+using leveltest::Globals;
+using leveltest::MakeLevel;
+using leveltest::ServeLogic;
+
+namespace {
+
+// Takes what the level hands over and keeps it for the test.
+class Container : public LevelContainer
+{
+public:
+    void AddBrick(Brick* brick) override { Keep(brick, bricks); }
+    void AddActor(Actor* actor) override { Keep(actor, actors); }
+    void AddShield(Shield* shield) override { Keep(shield, shields); }
+    void AddWall(Wall* wall) override { Keep(wall, walls); }
+    void SetBackgroundImage(const std::string& name) override { background = name; }
+    void SetArtefact(Actor* actor) override
+    {
+        ++artefactCalls;
+        if (actor)
+            Keep(actor, actors);
+        artefact = actor;
+    }
+
+    std::vector<Brick*> bricks;
+    std::vector<Actor*> actors;
+    std::vector<Shield*> shields;
+    std::vector<Wall*> walls;
+    std::string background;
+    Actor* artefact = nullptr;
+    int artefactCalls = 0;
+
+private:
+    template <typename T> void Keep(T* object, std::vector<T*>& list)
+    {
+        list.push_back(object);
+        m_Owned.emplace_back(object);
+    }
+    std::vector<std::unique_ptr<Actor>> m_Owned;
+};
+
+class LevelSpawnTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
+    LevelSpawnTest() { logic.SetField(root, nullptr); }
+    ~LevelSpawnTest() override { delete root; }
+
+    Actor* root = new Actor();
+    ServeLogic logic;
+    bbtest::SoundLog sounds;
+    Container container;
+};
+
+TEST_F(LevelSpawnTest, BricksLandOnTheGridShiftedByTheOffsetAndTheFieldWithTheirLootCounted)
+{
+    Globals globals{{"BrickWidth", "32"}, {"BrickHeight", "16"}};
+    auto level = MakeLevel(R"({
+        offsetPosition = { 2, 0 },
+        compiledBricks = {
+            { resource = "RedBrick", position = { 1, 1 } },
+            { resource = "GreenBrick", position = { 3, 2 }, extraLoot = 2 },
+            { resource = "BlueBrick", position = { 1, 4 }, powerups = { "BlingCoin", "Split" } },
+        },
+        lastBrickBonus = { { powerupClass = "BlingDiamond" } } })");
+    level->AddBackground(&container);
+    EXPECT_EQ(container.background, "bkgGame.jpg");
+    level->SpawnBricks(&container);
+    ASSERT_EQ(container.bricks.size(), 3u);
+    EXPECT_EQ(container.bricks[0]->GetX(), 16 + 64);
+    EXPECT_EQ(container.bricks[0]->GetY(), 36);
+    EXPECT_EQ(container.bricks[1]->GetX(), 16 + 128);
+    EXPECT_EQ(container.bricks[1]->GetY(), 36 + 16);
+    EXPECT_EQ(container.bricks[2]->GetY(), 36 + 48);
+    // Two units of extra loot, one coin, one entry of the last-brick bonus.
+    EXPECT_EQ(level->GetLootAmount(), 4);
+
+    // A brick list made without the field's origin, for the drop animation.
+    std::vector<Brick*> made;
+    level->CreateBricks(made);
+    ASSERT_EQ(made.size(), 3u);
+    EXPECT_EQ(made[0]->GetX(), 64);
+    for (Brick* brick : made)
+        delete brick;
+}
+
+TEST_F(LevelSpawnTest, BadBrickListsRaiseNamingTheLevelAndBadEntriesBecomePlaceholders)
+{
+    auto broken = MakeLevel("{ compiledBricks = 7 }");
+    try {
+        broken->SpawnBricks(&container);
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_NE(e.GetMessage().find("Level \"Test\": compiledBricks is a number"),
+                  std::string::npos)
+            << e.GetMessage();
+    }
+
+    bbtest::LogCapture log;
+    auto level = MakeLevel(R"({ compiledBricks = {
+        { resource = "RedBrick", position = { 2, 1 }, brickSize = "Enormous" }, "junk" } })");
+    level->SpawnBricks(&container);
+    ASSERT_EQ(container.bricks.size(), 1u);
+    EXPECT_EQ(container.bricks[0]->GetX(), 16 + 32);
+    EXPECT_NE(log.Text().find("Test.compiledBricks[1]"), std::string::npos) << log.Text();
+    EXPECT_NE(log.Text().find("Brick entry \"Test.compiledBricks[2]\" is not a table"),
+              std::string::npos)
+        << log.Text();
+}
+
+TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
+{
+    bbtest::LogCapture log;
+    auto level = MakeLevel(R"({
+        backgroundName = "bkgIce.jpg",
+        extraActors = { { class = "Brick", position = { 10, 20 }, extraLoot = 1 } },
+        levelActors = { { class = "Brick", position = { 100, 200 }, extraLoot = 3 },
+                        { class = "NoSuchThing" }, { class = "Ball" } } })");
+    level->AddBackground(&container);
+    EXPECT_EQ(container.background, "bkgIce.jpg");
+    level->SpawnBricks(&container);
+    level->SpawnExtraActors(&container);
+    level->SpawnLevelActors(&container);
+    ASSERT_EQ(container.actors.size(), 3u);
+    EXPECT_EQ(container.actors[0]->GetX(), 26);
+    EXPECT_EQ(container.actors[0]->GetY(), 56);
+    EXPECT_EQ(container.actors[1]->GetX(), 100);
+    EXPECT_EQ(container.actors[1]->GetY(), 200);
+    EXPECT_EQ(level->GetLootAmount(), 4);
+    // The entry that cannot be made is named and leaves the others standing.
+    EXPECT_NE(log.Text().find("Level \"Test\": levelActors[2] cannot be made"), std::string::npos)
+        << log.Text();
+}
+
+TEST_F(LevelSpawnTest, AnArtefactThatCannotBeMadeLeavesTheLevelWithout)
+{
+    bbtest::LogCapture log;
+    auto none = MakeLevel("{}");
+    none->SetupArtefact(&container);
+    EXPECT_EQ(container.artefactCalls, 1);
+    EXPECT_EQ(none->GetArtefactName(), "EMPTY");
+
+    if (ClassManager::GetInstance()->GetClass("Artefact", true))
+        return; // the game has artefacts: a named one is made
+    auto named = MakeLevel(R"({ artefact = { name = "Amulet", score = 500 } })");
+    named->SetupArtefact(&container);
+    EXPECT_EQ(container.artefactCalls, 2);
+    EXPECT_EQ(container.artefact, nullptr);
+    EXPECT_EQ(named->GetArtefactName(), "EMPTY");
+    EXPECT_NE(log.Text().find("Level \"Test\": artefact \"Amulet\" cannot be made"),
+              std::string::npos)
+        << log.Text();
+}
+
+TEST_F(LevelSpawnTest, WallsAreDangerousAtTheBottomUnlessTheLevelSaysOtherwiseWithShieldsToMatch)
+{
+    struct Case
+    {
+        const char* table;
+        bool dangerous[4]; // Top, Left, Bottom, Right
+        std::vector<std::string> shields;
+    };
+    const Case cases[] = {
+        {"{}", {false, false, true, false}, {"Bottom"}},
+        {"{ customWalls = { BottomWall = { dangerous = false } } }",
+         {false, false, false, false},
+         {}},
+        {R"({ customWalls = { LeftWall = { dangerous = true, variant = "Ice" },
+                              TopWall = { dangerous = true } } })",
+         {true, true, true, false},
+         {"Top", "Left", "Bottom"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.table);
+        Container walls;
+        MakeLevel(c.table)->CreateWalls(&walls);
+        ASSERT_EQ(walls.walls.size(), 4u);
+        const char* names[4] = {"TopWall", "LeftWall", "BottomWall", "RightWall"};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(walls.walls[i]->IsDangerous(), c.dangerous[i]) << names[i];
+            EXPECT_EQ(walls.walls[i]->AttractsPowerups(), i == 2) << names[i];
+        }
+        std::vector<std::string> sides;
+        for (Shield* shield : walls.shields) {
+            sides.push_back(shield->GetSide());
+            EXPECT_EQ(shield->GetLevel(), 0);
+        }
+        EXPECT_EQ(sides, c.shields);
+    }
+}
+
+TEST_F(LevelSpawnTest, PaddlesAppearAtTheirStartsNamedByTheirBallStarts)
+{
+    auto level = MakeLevel(R"({ paddleStarts = {
+        { position = { 288, 416 }, ballStart = { paddleName = "Main" }, name = "Ignored" },
+        { position = { 40, 200 }, vertical = true, facePositive = true } } })");
+    level->SpawnPaddles(&logic);
+    ASSERT_EQ(logic.paddles.size(), 2u);
+    EXPECT_EQ(logic.paddles[0]->GetName(), "Main");
+    EXPECT_EQ(logic.paddles[0]->GetX(), 288);
+    EXPECT_EQ(logic.paddles[0]->GetY(), 416);
+    // A side paddle stands 27 pixels left of and below its start.
+    EXPECT_EQ(logic.paddles[1]->GetX(), 13);
+    EXPECT_EQ(logic.paddles[1]->GetY(), 227);
+    EXPECT_EQ(sounds.Count("paddleAppear.ogg"), 2);
+    // The start table itself is left as the level wrote it.
+    EXPECT_STREQ(level->GetPaddleStarts()[0]["name"].GetString(), "Ignored");
+
+    level->SpawnBall(&logic, -1, false);
+    ASSERT_EQ(logic.heldServes.size(), 1u);
+    EXPECT_EQ(logic.heldServes[0]->GetPaddle(), logic.paddles[0]);
+    EXPECT_EQ(sounds.Count("ballAppear.ogg"), 1);
+    EXPECT_FALSE(logic.emitters.IsEmpty());
+}
+
+TEST_F(LevelSpawnTest, ServesChargeOnlyTheBallsServedAfterTheFreeFirstOne)
+{
+    const char* threeStarts =
+        R"({ expensiveSpawns = true, paddleStarts = { { position = { 0, 440 } } },
+        ballStarts = { { position = { 100, 100 } }, { position = { 500, 100 } },
+                       { position = { 300, 400 } } } })";
+    auto level = MakeLevel(threeStarts);
+    logic.m_BallsLeft = 5;
+    level->SpawnBall(&logic, -1, false);
+    EXPECT_EQ(logic.freeServes.size(), 3u);
+    EXPECT_EQ(logic.m_BallsLeft, 5);
+
+    // Two left: the two starts farthest from the balls in play, one after the other.
+    const std::list<Actor*> served = logic.GetBallSpawnAnimations().GetMembers();
+    for (Actor* ball : served)
+        logic.GetBallSpawnAnimations().Remove(ball);
+    logic.freeServes.clear();
+    Ball* near = new Ball(108, 108, 0, 0, true);
+    root->AddChild(near, "");
+    logic.GetBalls().Add(near);
+    logic.m_BallsLeft = 2;
+    level->SpawnBall(&logic, -1, false);
+    ASSERT_EQ(logic.freeServes.size(), 2u);
+    EXPECT_EQ(logic.freeServes[0]->GetX(), 500);
+    EXPECT_EQ(logic.freeServes[1]->GetX(), 300);
+    EXPECT_EQ(logic.m_BallsLeft, 0);
+
+    // None left: nothing, unless forced (which costs nothing).
+    logic.freeServes.clear();
+    level->SpawnBall(&logic, 1, false);
+    EXPECT_TRUE(logic.freeServes.empty());
+    level->SpawnBall(&logic, 1, true);
+    EXPECT_EQ(logic.freeServes.size(), 1u);
+    EXPECT_EQ(logic.m_BallsLeft, 0);
+
+    // One ball per serve when serves are not expensive.
+    auto cheap = MakeLevel(R"({ ballStarts = { { position = { 1, 1 } }, { position = { 2, 2 } } },
+                                paddleStarts = { { position = { 0, 440 } } } })");
+    logic.m_BallsLeft = 3;
+    cheap->SpawnBall(&logic, -1, false);
+    cheap->SpawnBall(&logic, -1, false);
+    EXPECT_EQ(logic.m_BallsLeft, 2);
+}
+
+TEST_F(LevelSpawnTest, AServeWhosePaddleIsGoneCostsNothing)
+{
+    auto level = MakeLevel(R"({ paddleStarts = { { position = { 0, 440 },
+                                                    ballStart = { paddleName = "Ghost" } } } })");
+    logic.m_BallsLeft = 3;
+    level->SpawnBall(&logic, -1, false); // the free first serve
+    level->SpawnBall(&logic, -1, false);
+    level->SpawnBall(&logic, 1, false);
+    EXPECT_TRUE(logic.heldServes.empty());
+    EXPECT_EQ(logic.m_BallsLeft, 3);
+
+    // With its paddle in place the same start serves and is charged.
+    level->SpawnPaddles(&logic);
+    level->SpawnBall(&logic, 1, false);
+    EXPECT_EQ(logic.heldServes.size(), 1u);
+    EXPECT_EQ(logic.m_BallsLeft, 2);
+}
+
+} // namespace
