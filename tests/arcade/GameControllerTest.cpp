@@ -106,7 +106,7 @@ TEST_F(GameControllerTest, AddActorSortsByClass)
     ASSERT_NE(nullptr, circle);
     EXPECT_EQ(spawning, circle->RetrievePointerProperty("ball"));
     EXPECT_EQ(2, logic->CountBallsInPlay() + 1); // the inactive free ball is not in play
-    delete spawning;                              // never joined the field
+    delete spawning;                             // never joined the field
 }
 
 TEST_F(GameControllerTest, EveryTimerDiesWithTheController)

@@ -78,7 +78,7 @@ protected:
     std::string State() const { return logic->GetCurrentState() ? logic->GetStateName() : ""; }
 
     // Runs n passes and gives the states the controller was in, each change once.
-    std::vector<std::string> Trace(int n)
+    std::vector<std::string> StatesOver(int n)
     {
         std::vector<std::string> states;
         for (int i = 0; i < n; ++i) {
@@ -105,10 +105,7 @@ protected:
         event.button.button = SDL_BUTTON_LEFT;
         logic->OnEvent(event);
     }
-    void Send(std::uint8_t type, int code = 0)
-    {
-        logic->OnEvent(MakeEvent(type, code));
-    }
+    void Send(std::uint8_t type, int code = 0) { logic->OnEvent(MakeEvent(type, code)); }
     void Focus(bool gained)
     {
         Event event{};

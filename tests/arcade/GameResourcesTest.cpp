@@ -11,7 +11,8 @@ TEST(GameResources, TheGameScriptsRunAndPlayedSoundsAreRecordedWithTheirPan)
 {
     bbtest::OpenGameResources();
     ASSERT_TRUE(Sound::IsActive());
-    EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("Resources").GetByName("TopScores_IndexLabel").IsTable());
+    EXPECT_TRUE(
+        GetGlobalLuaState()->GetGlobal("Resources").GetByName("TopScores_IndexLabel").IsTable());
 
     bbtest::SoundLog sounds;
     Sound::SetPan("Beep01.ogg", -40);

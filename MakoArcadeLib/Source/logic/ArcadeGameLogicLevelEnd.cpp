@@ -131,7 +131,8 @@ void ArcadeGameLogic::LockBall(Ball* ball, Brick*)
         for (Actor* actor : group.GetMembers())
             if (Brick* brick = dynamic_cast<Brick*>(actor))
                 held += brick->CountTrappedBalls().second;
-        for (Actor* actor : ActorGroup(group).GetMembers()) {
+        const ActorGroup walk(group);
+        for (Actor* actor : walk.GetMembers()) {
             if (!group.Contains(actor))
                 continue;
             Brick* brick = dynamic_cast<Brick*>(actor);

@@ -70,8 +70,7 @@ Signal EnergyColumnLoop(const std::string& name)
 
 void GenerateGameAssets(AssetPack& pack)
 {
-    pack.WriteSound(kGameSounds, "levelStart.ogg",
-                    AudioClip::Mono(LevelStart("levelStart.ogg")));
+    pack.WriteSound(kGameSounds, "levelStart.ogg", AudioClip::Mono(LevelStart("levelStart.ogg")));
     pack.WriteSound(kGameSounds, "SlideDown.ogg", AudioClip::Mono(SlideDown("SlideDown.ogg")));
     pack.WriteSound(kGameSounds, "Mystical_EnergyColumnLoop1.ogg",
                     AudioClip::Mono(EnergyColumnLoop("Mystical_EnergyColumnLoop1.ogg")));

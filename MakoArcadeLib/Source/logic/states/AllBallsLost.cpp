@@ -89,7 +89,8 @@ void AllBallsLost::OnExitState()
     ArcadeGameLogic* logic = m_Logic;
     logic->KillTimer(m_ShatterTimer);
     logic->KillTimer(m_CaptionTimer);
-    for (Actor* actor : ActorGroup(m_SetAside).GetMembers())
+    const ActorGroup setAside(m_SetAside);
+    for (Actor* actor : setAside.GetMembers())
         if (Ball* ball = dynamic_cast<Ball*>(actor))
             ball->Explode(logic);
     m_SetAside.KillAll();

@@ -6,12 +6,16 @@
 #include "sound/Sound.h"
 #include "widgets/Label.h"
 
+#include <algorithm>
+
 namespace ArcadeGameStates {
 
 namespace {
 const char* const kSlideSound = "SlideDown.ogg";
 const char* const kColumnSound = "Mystical_EnergyColumnLoop1.ogg";
 const int kDropMs = 2240;
+// Pixels per 32 ms frame, so that the content arrives with the timer.
+const int kDropStep = kDropDistance * 32 / kDropMs;
 } // namespace
 
 BrickDrop::~BrickDrop()
@@ -24,6 +28,7 @@ void BrickDrop::OnEnterState()
 {
     ArcadeGameLogic* logic = m_Logic;
     m_Timer = 0;
+    m_Dropped = kDropDistance;
     for (Actor* shown : {static_cast<Actor*>(logic->m_ScoreLabel),
                          static_cast<Actor*>(logic->m_BallsLabel), logic->m_HitMeter})
         if (shown)
@@ -33,16 +38,26 @@ void BrickDrop::OnEnterState()
         logic->SetState("WaitForSpawn");
         return;
     }
-    MoveDropContent(logic, kDropDistance, kDropMs);
+    m_Dropped = 0;
     Sound::PlaySound("levelStart.ogg", false);
     Sound::PlaySound(kSlideSound, true);
     Sound::PlaySound(kColumnSound, true);
     m_Timer = logic->StartTimer(kDropMs, 1);
 }
 
+void BrickDrop::DropBy(int step)
+{
+    step = std::min(step, kDropDistance - m_Dropped);
+    if (step <= 0)
+        return;
+    MoveDropContent(m_Logic, step);
+    m_Dropped += step;
+}
+
 void BrickDrop::Tick()
 {
     ArcadeGameLogic* logic = m_Logic;
+    DropBy(kDropStep);
     for (ActorGroup* group :
          {&logic->GetBricks(), &logic->GetGoobers(), &logic->GetExtraActors(), &logic->GetBalls()})
         if (!group->IsEmpty())
@@ -59,13 +74,14 @@ bool BrickDrop::OnTimer(const Event& event)
     Sound::StopSound(kColumnSound);
     Sound::PlaySound("Smash_StoneColumn1.ogg", false);
     m_Logic->ForgetTimer(m_Timer);
-    SyncDropContent(m_Logic);
+    DropBy(kDropDistance);
     m_Logic->SetState("WaitForSpawn");
     return false;
 }
 
 void BrickDrop::OnExitState()
 {
+    DropBy(kDropDistance); // however the drop ends, the content is in its place
     m_Logic->KillTimer(m_Timer);
 }
 

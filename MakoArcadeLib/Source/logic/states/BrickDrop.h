@@ -19,7 +19,11 @@ public:
     bool OnTimer(const Event& event) override;
 
 private:
+    // Moves the content on towards its place, by at most `step` pixels.
+    void DropBy(int step);
+
     std::uint32_t m_Timer = 0;
+    int m_Dropped = 0; // pixels the content has come down so far
 };
 
 } // namespace ArcadeGameStates

@@ -78,7 +78,7 @@ void LoadingLevel::OnEnterState()
     logic->m_BigScoreEarned = 0;
     CarryBallsOver();
     if (GameProgress::AppFlag("enableBrickDropAnimation", true))
-        MoveDropContent(logic, -kDropDistance, 0);
+        MoveDropContent(logic, -kDropDistance);
     logic->SetState("ShowStartLevelDialog");
 }
 

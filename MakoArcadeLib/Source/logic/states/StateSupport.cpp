@@ -3,6 +3,8 @@
 #include "field/ArcadeActor.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
+#include "physics/PhysicsBody.h"
+#include "physics/PhysicsGeom.h"
 #include "screens/Dialog.h"
 #include "sound/DirectMusic.h"
 #include "sound/Sound.h"
@@ -57,24 +59,21 @@ void RelayPointerMotion(ArcadeGameLogic* logic, const Event& event)
         logic->SendToPaddles(ARCADE_POINTERMOVE, event.motion.xrel, event.motion.yrel);
 }
 
-void MoveDropContent(ArcadeGameLogic* logic, int dy, int slideMs)
+void MoveDropContent(ArcadeGameLogic* logic, int dy)
 {
-    ForEachDropActor(logic, [dy, slideMs](Actor* actor) {
-        if (slideMs > 0) {
-            actor->SlideTo(actor->GetX(), actor->GetY() + dy, slideMs);
+    ForEachDropActor(logic, [dy](Actor* actor) {
+        ArcadeActor* arcade = dynamic_cast<ArcadeActor*>(actor);
+        PhysicsGeom* geom = arcade ? arcade->GetGeom() : nullptr;
+        if (!geom) {
+            actor->SetPosition(actor->GetX(), actor->GetY() + dy);
             return;
         }
-        actor->SetPosition(actor->GetX(), actor->GetY() + dy);
-        if (ArcadeActor* arcade = dynamic_cast<ArcadeActor*>(actor))
-            arcade->SyncToPhysics();
-    });
-}
-
-void SyncDropContent(ArcadeGameLogic* logic)
-{
-    ForEachDropActor(logic, [](Actor* actor) {
-        if (ArcadeActor* arcade = dynamic_cast<ArcadeActor*>(actor))
-            arcade->SyncToPhysics();
+        // The geometry leads (the actor shows where it is), so it moves by exactly dy.
+        const Point<double> centre = geom->GetCenter();
+        if (PhysicsBody* body = geom->GetBody())
+            body->SetPosition(centre.x, centre.y + dy);
+        geom->SetPosition(centre.x, centre.y + dy);
+        arcade->SyncFromPhysics();
     });
 }
 

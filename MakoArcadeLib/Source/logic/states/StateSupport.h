@@ -25,10 +25,9 @@ void SendLeftButton(ArcadeGameLogic* logic, bool pressed);
 // ARCADE_POINTERMOVE; other events do nothing.
 void RelayPointerMotion(ArcadeGameLogic* logic, const Event& event);
 // The level's content that drops in: the artefact, bricks, goobers, extra actors and balls,
-// in that order, moved by dy at once or, with slideMs > 0, slid there over that time.
-void MoveDropContent(ArcadeGameLogic* logic, int dy, int slideMs);
-// Puts the physics of the drop content where the actors now are.
-void SyncDropContent(ArcadeGameLogic* logic);
+// in that order, moved by dy, their physics with them (field objects follow their
+// geometry, so the geometry moves).
+void MoveDropContent(ArcadeGameLogic* logic, int dy);
 // The name of the button that closed the dialog of a MAKO_DIALOGSTOPPED; "" for none.
 std::string ClickedButtonName(const Event& event);
 // The music's master tempo (1.0 normal); nothing without music.
