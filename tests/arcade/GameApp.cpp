@@ -12,7 +12,6 @@
 #include "support/engine/GameLevels.h"
 #include "support/engine/PassHarness.h"
 
-
 namespace bbtest {
 
 void RunLua(const std::string& text)
