@@ -9,11 +9,8 @@
 #include "screens/ArcadeGameScreen.h"
 #include "screens/ScreenManager.h"
 #include "support/engine/FieldWorld.h"
+#include "support/engine/GameLevels.h"
 #include "support/engine/PassHarness.h"
-
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 
 namespace bbtest {
 
@@ -51,24 +48,10 @@ void GameApp::SetUp()
            "Players[1].Name = 'tester' Players.current[1] = Players[1] GameOptions = nil");
     m_PlayerManager = std::make_unique<PlayerManager>(GetGlobalLuaState());
     m_LevelManager = std::make_unique<LevelManager>();
-    LoadPackLevels();
+    LoadGameLevels();
     InitScreenManager();
     m_ScreenManager->AddScreen(new ArcadeGameScreen());
     m_ScreenManager->AddScreen(new Screen("Elsewhere", "", nullptr));
-}
-
-void GameApp::LoadPackLevels()
-{
-    const char* pack = std::getenv("BB_TEST_ASSET_PACK");
-    if (!pack)
-        return;
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(pack) + "/Levels"))
-        if (entry.path().extension() == ".lua")
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names)
-        MakoLuaState::DoResourceFile(GetGlobalLuaState(), name);
 }
 
 void GameApp::TearDown()

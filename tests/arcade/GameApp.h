@@ -47,8 +47,6 @@ public:
 
 private:
     void SetUp();
-    // Runs the level files of the asset pack (its folder "Levels"), as the program does.
-    void LoadPackLevels();
     // Also after a failed set-up: the tests' resource manager is never deleted here.
     void TearDown();
 };
