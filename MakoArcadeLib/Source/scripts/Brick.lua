@@ -26,10 +26,15 @@ Colors {
     Placeholder = { 255, 0, 255 },
 }
 
+-- A brick of a material must be broken to finish the level (it is "necessary"), unless it
+-- cannot be broken (a negative strength) or its traits say otherwise.
 local function brickEntry(name, resources, traits)
     local entry = { class = "Brick", textureOnly = name, resources = resources or {} }
     for k, v in pairs(traits or {}) do
         entry[k] = v
+    end
+    if entry.necessary == nil then
+        entry.necessary = not (entry.strength and entry.strength < 0)
     end
     return entry
 end

@@ -132,18 +132,19 @@ Resources.EndLevelLootDiamond = { powerups = "BlingDiamond", powerupIsLoot = tru
 Resources.ExtraLoot = { extraLoot = 1 }
 
 -- ---- Bricks ---------------------------------------------------------------------------------
--- The colour bricks.
+-- The colour bricks. Every brick a level can be finished by breaking is "necessary";
+-- hoppers, carriers, springs and ghosts are not.
 for _, colour in ipairs({ "Red", "Orange", "Yellow", "Green", "Blue", "Purple" }) do
     brick(colour, { "ColorStandard" })
     bigBrick(colour, { "ColorStandard" }, { strength = 3, score = 10 })
 end
 brick("Stone", {}, { strength = 2, score = 2 })
 bigBrick("Stone", {}, { strength = 6, score = 10 })
-Resources.MetalBrick = { class = "Brick", texture = "Steel", score = 0 }
-Resources.BigMetalBrick = { class = "Brick", texture = "Steel", brickSize = "Triple", score = 0 }
+Resources.MetalBrick = { class = "Brick", necessary = true, texture = "Steel", score = 0 }
+Resources.BigMetalBrick = { class = "Brick", necessary = true, texture = "Steel", brickSize = "Triple", score = 0 }
 brick("Brick", { "Grouty" }, { strength = 3, score = 3 })
 brick("Gold", {}, { strength = 4, score = 50 })
-Resources.GlassBrick = { class = "Brick", texture = "Glass", score = 2 }
+Resources.GlassBrick = { class = "Brick", necessary = true, texture = "Glass", score = 2 }
 
 -- Materials of the lands.
 brick("Ice", {}, { strength = 2, score = 2 })
@@ -164,12 +165,12 @@ Resources.TripleBallHopperBrick = { class = "Brick", resources = { "TripleBallHo
 Resources.BallCarrierBrick = { class = "Brick", resources = { "BallCarrier", "HopperLaunchUp" }, textureOnly = "Metal", strength = 3 }
 Resources.BallCarrierFastBrick = { class = "Brick", resources = { "BallCarrierFast", "HopperLaunchUp" }, textureOnly = "Metal", strength = 3 }
 Resources.BallCarrierFasterBrick = { class = "Brick", resources = { "BallCarrierFaster", "HopperLaunchUp" }, textureOnly = "Metal", strength = 3 }
-Resources.BallEaterBrick = { class = "Brick", resources = { "ColorStandard", "BallEater" }, textureOnly = "Purple" }
-Resources.TNTBrick = { class = "Brick", resources = { "ColorStandard", "Explosive3" }, textureOnly = "Red" }
-Resources.LightningBrick = { class = "Brick", resources = { "ColorStandard", "Lightning3" }, textureOnly = "Yellow" }
-Resources.KeyBrick = { class = "Brick", resources = { "Key" }, textureOnly = "Gold", score = 100 }
-Resources.VineBrick = { class = "Brick", resources = { "Heals" }, textureOnly = "Leaf", strength = 3 }
-Resources.TrappedBallBrick = { class = "Brick", resources = { "TrappedBallShow" }, textureOnly = "Glass", glass = true }
+Resources.BallEaterBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "BallEater" }, textureOnly = "Purple" }
+Resources.TNTBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "Explosive3" }, textureOnly = "Red" }
+Resources.LightningBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "Lightning3" }, textureOnly = "Yellow" }
+Resources.KeyBrick = { class = "Brick", necessary = true, resources = { "Key" }, textureOnly = "Gold", score = 100 }
+Resources.VineBrick = { class = "Brick", necessary = true, resources = { "Heals" }, textureOnly = "Leaf", strength = 3 }
+Resources.TrappedBallBrick = { class = "Brick", necessary = true, resources = { "TrappedBallShow" }, textureOnly = "Glass", glass = true }
 Resources.SpringBrick = { class = "Brick", resources = { "SpringAll" }, texture = "Steel" }
-Resources.PhaseBrick = { class = "Brick", resources = { "ColorStandard", "Phasing" }, textureOnly = "Blue", strength = 2 }
+Resources.PhaseBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "Phasing" }, textureOnly = "Blue", strength = 2 }
 Resources.GhostBrick = { class = "Brick", resources = { "InvisibleBrick" }, textureOnly = "Stone" }
