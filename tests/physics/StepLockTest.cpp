@@ -277,3 +277,16 @@ TEST(StepLockDeathTest, WorldDestroyedFromItsOwnStepEndsTheProgram)
         },
         "destroyed from inside its own step");
 }
+
+TEST(WorldLifetime, AGeometryOutlivingItsWorldCanStillBeDisabledAndEnabled)
+{
+    // A level's actors may be killed after the level's world is gone (the game screen ends
+    // a game by killing its field after the controller went); that must stay harmless.
+    World* world = new World;
+    auto ball = MakeBall(*world, 100, 100, 8, 0, 200);
+    delete world;
+    EXPECT_NO_THROW(ball->geom->Disable());
+    EXPECT_FALSE(ball->geom->IsEnabled());
+    EXPECT_NO_THROW(ball->geom->Enable());
+    EXPECT_TRUE(ball->geom->IsEnabled());
+}

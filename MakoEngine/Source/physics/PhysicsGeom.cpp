@@ -125,6 +125,8 @@ void PhysicsGeom::Enable()
     if (m_Enabled)
         return;
     m_Enabled = true;
+    if (!m_Geom)
+        return;
     dGeomEnable(m_Geom);
     // A body made during the step is enabled when it joins the simulation.
     const PhysicsBody* wrapper = GetBody();
@@ -137,6 +139,8 @@ void PhysicsGeom::Disable()
     if (!m_Enabled)
         return;
     m_Enabled = false;
+    if (!m_Geom)
+        return;
     dGeomDisable(m_Geom);
     if (dBodyID body = dGeomGetBody(m_Geom))
         dBodyDisable(body);

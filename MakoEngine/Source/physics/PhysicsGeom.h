@@ -84,7 +84,8 @@ public:
     std::array<float, 3> GetPosition() const;
     Point<double> GetCenter() const;
 
-    // Enables or disables the geometry and its body; they act only on a change.
+    // Enables or disables the geometry and its body; they act only on a change. After its
+    // world has gone only the flag changes (an actor killed after its level ended).
     void Enable();
     void Disable();
     bool IsEnabled() const { return m_Enabled; }
