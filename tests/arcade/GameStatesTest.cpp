@@ -3,6 +3,7 @@
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "physics/PhysicsGeom.h"
+#include "screens/ArcadeMenu.h"
 #include "screens/Dialog.h"
 #include "widgets/Label.h"
 
@@ -235,4 +236,35 @@ TEST_F(GameStatesTest, TheDeveloperKeysNeedCtrlAndAltOfOneSide)
     key.key.keysym.sym = SDLK_q;
     logic->OnEvent(key);
     EXPECT_EQ("GameOver", State());
+}
+
+namespace {
+
+// A menu that notes the play-field events it hears.
+class NotingMenu : public ArcadeMenu
+{
+public:
+    NotingMenu() : ArcadeMenu("NotingMenu", "") {}
+    bool OnAnimFinish(const Event&) override
+    {
+        heard.push_back(ARCADE_ANIMFINISH);
+        return true;
+    }
+    bool OnServe(const Event&) override
+    {
+        heard.push_back(ARCADE_SERVE);
+        return false;
+    }
+    std::vector<int> heard;
+};
+
+} // namespace
+
+TEST_F(GameStatesTest, MenusHearThePlayFieldEventsAfterTheirOwnRouting)
+{
+    NotingMenu menu;
+    EXPECT_TRUE(menu.OnEvent(MakeEvent(ARCADE_ANIMFINISH)));
+    EXPECT_FALSE(menu.OnEvent(MakeEvent(ARCADE_SERVE)));
+    EXPECT_FALSE(menu.OnEvent(MakeEvent(ARCADE_EVENT62)));
+    EXPECT_EQ((std::vector<int>{ARCADE_ANIMFINISH, ARCADE_SERVE}), menu.heard);
 }
