@@ -190,3 +190,27 @@ TEST_F(GameControllerTest, OptionsAndHeadsUpLabels)
     EXPECT_EQ(logic->m_ScoreLabel, logic->FindActor("ScoreLabel"));
     EXPECT_EQ(nullptr, logic->FindActor("NoSuchActor"));
 }
+
+TEST_F(GameControllerTest, CollectedPowerupsCountTheirScoreLootAndBalls)
+{
+    NewGame();
+    logic->SetBallsLeft(1);
+    Powerup* coin = dynamic_cast<Powerup*>(Make("{class = 'BlingCoin'}"));
+    Powerup* extra = dynamic_cast<Powerup*>(Make("{class = 'ExtraBall'}"));
+    ASSERT_TRUE(coin && extra);
+    logic->AddPowerup(coin);
+    logic->AddPowerup(extra);
+    const int coinScore = coin->RetrieveIntProperty("score");
+
+    logic->CollectPowerup(coin, nullptr);
+    EXPECT_EQ(coinScore, logic->GetScore());
+    EXPECT_EQ(1, logic->m_LootCaught);
+    logic->CollectPowerup(extra, nullptr);
+    EXPECT_EQ(2, logic->GetBallsLeft());
+    EXPECT_EQ(1, logic->m_LootCaught);
+
+    // A power-up caught twice in one step counts once.
+    coin->Kill();
+    logic->CollectPowerup(coin, nullptr);
+    EXPECT_EQ(1, logic->m_LootCaught);
+}

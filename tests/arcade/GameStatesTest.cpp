@@ -1,8 +1,10 @@
 // The controller's states as the player meets them: event in, states out. One pass is
 // one 32 ms frame, timers included.
+#include "core/ClassManager.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "physics/PhysicsGeom.h"
+#include "screens/ArcadeMenu.h"
 #include "screens/Dialog.h"
 #include "widgets/Label.h"
 
@@ -235,4 +237,74 @@ TEST_F(GameStatesTest, TheDeveloperKeysNeedCtrlAndAltOfOneSide)
     key.key.keysym.sym = SDLK_q;
     logic->OnEvent(key);
     EXPECT_EQ("GameOver", State());
+}
+
+namespace {
+
+// A menu that notes the play-field events it hears.
+class NotingMenu : public ArcadeMenu
+{
+public:
+    NotingMenu() : ArcadeMenu("NotingMenu", "") {}
+    bool OnAnimFinish(const Event&) override
+    {
+        heard.push_back(ARCADE_ANIMFINISH);
+        return true;
+    }
+    bool OnServe(const Event&) override
+    {
+        heard.push_back(ARCADE_SERVE);
+        return false;
+    }
+    std::vector<int> heard;
+};
+
+} // namespace
+
+TEST_F(GameStatesTest, MenusHearThePlayFieldEventsAfterTheirOwnRouting)
+{
+    NotingMenu menu;
+    EXPECT_TRUE(menu.OnEvent(MakeEvent(ARCADE_ANIMFINISH)));
+    EXPECT_FALSE(menu.OnEvent(MakeEvent(ARCADE_SERVE)));
+    EXPECT_FALSE(menu.OnEvent(MakeEvent(ARCADE_EVENT62)));
+    EXPECT_EQ((std::vector<int>{ARCADE_ANIMFINISH, ARCADE_SERVE}), menu.heard);
+}
+
+TEST_F(GameStatesTest, HoppersOfAGroupReleaseTheirBallsOnceTheGroupHoldsEnough)
+{
+    StartPlaying();
+    std::vector<Brick*> hoppers;
+    for (int i = 0; i < 2; ++i) {
+        Object* made = ClassManager::GetInstance()->InstantiateObject(
+            bbtest::EvalLua("{class = 'Brick', resource = 'RedBrick', groupID = 0, "
+                            "ballHopperSize = 1, ballHopperRequirement = 2, "
+                            "releaseBallTimerLength = 0.5}"));
+        Brick* brick = dynamic_cast<Brick*>(made);
+        ASSERT_NE(nullptr, brick);
+        brick->SetPosition(100 + 200 * i, 100);
+        logic->AddBrick(brick);
+        hoppers.push_back(brick);
+    }
+    Ball* first = new Ball(300, 300, 0, -100, true);
+    Ball* second = new Ball(320, 300, 0, -100, true);
+    logic->AddBall(first);
+    logic->AddBall(second);
+
+    ASSERT_TRUE(hoppers[0]->CatchBall(first, logic));
+    EXPECT_TRUE(logic->m_BallLocked);
+    EXPECT_EQ(1u, logic->GetBalls().GetMembers().size());
+    passes.Step(10);
+    EXPECT_EQ(1u, logic->GetBalls().GetMembers().size()); // one ball is not enough
+
+    // The second ball fills the group: both hoppers let go after their half second, and
+    // the lock ends half a second after that.
+    ASSERT_TRUE(hoppers[1]->CatchBall(second, logic));
+    EXPECT_TRUE(logic->GetBalls().IsEmpty());
+    passes.Step(16);
+    EXPECT_EQ(2u, logic->GetBalls().GetMembers().size());
+    EXPECT_EQ(layer, first->GetParent());
+    EXPECT_TRUE(first->GetGeom()->IsEnabled());
+    EXPECT_TRUE(logic->m_BallLocked);
+    passes.Step(31);
+    EXPECT_FALSE(logic->m_BallLocked);
 }

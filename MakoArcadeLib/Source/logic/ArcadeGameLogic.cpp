@@ -313,8 +313,9 @@ void ArcadeGameLogic::AddScore(int points)
 
 void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
 {
-    if (!powerup)
+    if (!powerup || powerup->IsDead())
         return;
+    powerup->OnCollected(paddle, this);
     LuaObject score;
     powerup->RetrieveProperty(score, "score");
     if (score.IsNumber())
@@ -323,9 +324,9 @@ void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
     powerup->RetrieveProperty(isLoot, "isLoot");
     if (isLoot.IsBoolean() && isLoot.GetBoolean())
         ++m_LootCaught;
-    if (powerup->GetClass() && powerup->GetClass()->GetName() == "ExtraBall")
+    const Class* kind = powerup->GetClass();
+    if (kind && kind->DerivesFrom("ExtraBall"))
         SetBallsLeft(m_BallsLeft + 1);
-    powerup->OnCollected(paddle, this);
 }
 
 void ArcadeGameLogic::CountPaddleHit()
