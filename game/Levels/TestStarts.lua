@@ -1,6 +1,7 @@
 -- A developers' level for the starts and the field around the bricks: a bottom paddle and
--- a side paddle (from the shared starts of TemporaryLevelResources.lua), two free balls,
--- a safe bottom and a dangerous right wall, a goober, serve power-ups and a shifted grid.
+-- a side paddle guarding the dangerous right wall (from the shared starts of
+-- TemporaryLevelResources.lua), two free balls, a safe bottom, a goober, serve power-ups
+-- and a shifted grid.
 Levels.TestStarts = {
     fullName = "Test: Starts",
     fromText = "From: The Workshop",
@@ -13,7 +14,7 @@ Levels.TestStarts = {
     },
     paddleStarts = {
         { resource = "BottomPaddleStart", ballStart = { paddleName = "BottomPaddle" } },
-        { resource = "LeftPaddleStart" },
+        { resource = "RightPaddleStart" },
     },
     ballStarts = {
         { resource = "CentreBallStart" },

@@ -133,15 +133,16 @@ Resources.ExtraLoot = { extraLoot = 1 }
 
 -- ---- Bricks ---------------------------------------------------------------------------------
 -- The colour bricks. Every brick a level can be finished by breaking is "necessary";
--- hoppers, carriers, springs and ghosts are not.
+-- metal (which cannot be broken unless a level gives it a strength), hoppers, carriers,
+-- springs and ghosts are not.
 for _, colour in ipairs({ "Red", "Orange", "Yellow", "Green", "Blue", "Purple" }) do
     brick(colour, { "ColorStandard" })
     bigBrick(colour, { "ColorStandard" }, { strength = 3, score = 10 })
 end
 brick("Stone", {}, { strength = 2, score = 2 })
 bigBrick("Stone", {}, { strength = 6, score = 10 })
-Resources.MetalBrick = { class = "Brick", necessary = true, texture = "Steel", score = 0 }
-Resources.BigMetalBrick = { class = "Brick", necessary = true, texture = "Steel", brickSize = "Triple", score = 0 }
+Resources.MetalBrick = { class = "Brick", texture = "Steel", score = 0 }
+Resources.BigMetalBrick = { class = "Brick", texture = "Steel", brickSize = "Triple", score = 0 }
 brick("Brick", { "Grouty" }, { strength = 3, score = 3 })
 brick("Gold", {}, { strength = 4, score = 50 })
 Resources.GlassBrick = { class = "Brick", necessary = true, texture = "Glass", score = 2 }
