@@ -10,7 +10,7 @@
 #include <memory>
 
 using gametest::GameFixture;
-using leveltest::Globals;
+using leveltest::Constants;
 
 namespace {
 
@@ -18,8 +18,8 @@ class GameProgressTest : public GameFixture
 {
 protected:
     GameProgressTest()
-        : globals{{"LevelOrder", "{ { 'A', 'B' }, { 'C', 'D' }, [11] = { 'Lab1' } }"},
-                  {"EpisodeNames", "{ 'One', 'Two' }"}}
+        : constants{{"LevelOrder", "{ { 'A', 'B' }, { 'C', 'D' }, [11] = { 'Lab1' } }"},
+                    {"EpisodeNames", "{ 'One', 'Two' }"}}
     {
         NewGame();
     }
@@ -39,7 +39,7 @@ protected:
     }
     int Mode(const char* key) { return player->GetGameModeTable("Adventure")[key].GetInteger(); }
 
-    Globals globals;
+    Constants constants;
     std::unique_ptr<Player> player;
 };
 
@@ -98,7 +98,7 @@ TEST_F(GameProgressTest, ALevelIsFoundByNameInTheOrderTheBonusEpisodeIncluded)
     EXPECT_EQ(2, logic->GetEpisodeNumber().value_or(0));
     EXPECT_EQ(2, logic->GetLevelNumber().value_or(0));
 
-    Globals bonus{{"LevelOrder", "{ { 'A' }, { 'B' }, { 'Extra', 'A' } }"}};
+    Constants bonus{{"LevelOrder", "{ { 'A' }, { 'B' }, { 'Extra', 'A' } }"}};
     logic->FindLevelByName("A"); // listed twice: the last place counts
     EXPECT_EQ(3, logic->GetEpisodeNumber().value_or(0));
     EXPECT_EQ(2, logic->GetLevelNumber().value_or(0));

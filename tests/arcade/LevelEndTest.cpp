@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using gametest::GameFixture;
+using leveltest::Constants;
 using leveltest::Globals;
 
 namespace {
@@ -30,9 +31,8 @@ class LevelEndTest : public GameFixture
 {
 protected:
     LevelEndTest()
-        : globals{{"Levels", kLevels},
-                  {"LevelOrder", "{ { 'First', 'Second' } }"},
-                  {"EpisodeNames", "{ 'Cape' }"}}
+        : globals{{"Levels", kLevels}}, constants{{"LevelOrder", "{ { 'First', 'Second' } }"},
+                                                  {"EpisodeNames", "{ 'Cape' }"}}
     {
     }
 
@@ -51,6 +51,7 @@ protected:
     }
 
     Globals globals;
+    Constants constants;
     LevelManager manager;
 };
 
@@ -131,7 +132,7 @@ TEST_F(LevelEndTest, AWonLevelBreaksTheBricksTheGoalsDoNotNeed)
 {
     Globals extra{{"Levels", R"({ Spare = { fullName = "Spare", backgroundName = "bkgSplash.jpg",
         compiledBricks = { { resource = "RedBrick", position = { 1, 1 }, necessary = true },
-                           { resource = "BlueBrick", position = { 5, 1 } } },
+                           { resource = "BlueBrick", position = { 5, 1 }, necessary = false } },
         paddleStarts = { { position = { 288, 416 }, ballStart = { paddleName = "Server" } } } } })"}};
     NewGame("{gameType = 'Levels', levelName = 'Spare', ballsLeft = 3}");
     logic->StartGame();

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+using leveltest::Constants;
 using leveltest::Globals;
 using leveltest::MakeLevel;
 
@@ -134,8 +135,8 @@ TEST_F(LevelTest, KeysOfTheWrongTypeAreLoggedAndTakeTheirDefaults)
 
 TEST_F(LevelTest, TheManagerFindsLevelsByNameAndByPlaceInTheOrder)
 {
-    Globals globals{{"Levels", R"({ One = { fullName = "First" }, Two = 5 })"},
-                    {"LevelOrder", R"({ { "One", "Missing" }, { 42 } })"}};
+    Globals globals{{"Levels", R"({ One = { fullName = "First" }, Two = 5 })"}};
+    Constants constants{{"LevelOrder", R"({ { "One", "Missing" }, { 42 } })"}};
     LevelManager manager;
     EXPECT_EQ(LevelManager::GetLevelManager(), &manager);
     std::unique_ptr<Level> one(manager.GetLevel("One"));

@@ -39,6 +39,33 @@ private:
     std::vector<std::pair<const char*, LuaPlus::LuaObject>> m_Saved;
 };
 
+// Sets constants of the configuration (name, Lua expression) while it lives, as the game's
+// scripts set them with LoadConstConfig (LevelOrder, EpisodeNames); each gets its old
+// value back.
+class Constants
+{
+public:
+    Constants(std::initializer_list<std::pair<const char*, std::string>> values)
+    {
+        LuaPlus::LuaObject constants = GetGlobalLuaState()->GetGlobals()["ConstConfig"];
+        for (const auto& value : values) {
+            m_Saved.emplace_back(value.first, constants.RawGet(value.first));
+            constants.RawSetObject(value.first, bbtest::EvalLua(value.second));
+        }
+    }
+    ~Constants()
+    {
+        LuaPlus::LuaObject constants = GetGlobalLuaState()->GetGlobals()["ConstConfig"];
+        for (auto it = m_Saved.rbegin(); it != m_Saved.rend(); ++it)
+            constants.RawSetObject(it->first, it->second);
+    }
+    Constants(const Constants&) = delete;
+    Constants& operator=(const Constants&) = delete;
+
+private:
+    std::vector<std::pair<const char*, LuaPlus::LuaObject>> m_Saved;
+};
+
 // A level named "Test" of the table the expression gives.
 inline std::unique_ptr<Level> MakeLevel(const std::string& table)
 {

@@ -150,7 +150,7 @@ void ArcadeGameLogic::SaveSelection()
 
 void ArcadeGameLogic::FindLevelByName(const std::string& name)
 {
-    LuaObject order = GetGlobalLuaState()->GetGlobals()["LevelOrder"];
+    const LuaObject order = GameProgress::ConfigTable("LevelOrder");
     if (!order.IsTable())
         return;
     const int episodes = GameProgress::EpisodeCount() + 1;

@@ -1,6 +1,7 @@
 #include "logic/GameProgress.h"
 
 #include "app/Application.h"
+#include "core/Config.h"
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 
@@ -8,14 +9,16 @@ using LuaPlus::LuaObject;
 
 namespace GameProgress {
 
-namespace {
-
-LuaObject Global(const char* name)
+LuaObject ConfigTable(const char* name)
 {
-    return GetGlobalLuaState()->GetGlobals()[name];
+    if (Config* config = Config::GetCurrent()) {
+        LuaObject value = config->GetObject(name);
+        if (value.IsTable())
+            return value;
+    }
+    LuaObject value = GetGlobalLuaState()->GetGlobals()[name];
+    return value.IsTable() ? value : LuaObject();
 }
-
-} // namespace
 
 std::string ModeName(const Player* player)
 {
@@ -39,13 +42,13 @@ LuaObject ModeTable(const Player* player)
 
 int EpisodeCount()
 {
-    LuaObject names = Global("EpisodeNames");
+    LuaObject names = ConfigTable("EpisodeNames");
     return names.IsTable() ? names.GetCount() : 0;
 }
 
 int LevelCount(int episode)
 {
-    LuaObject order = Global("LevelOrder");
+    LuaObject order = ConfigTable("LevelOrder");
     if (!order.IsTable())
         return 0;
     LuaObject levels = order[episode];
@@ -54,7 +57,7 @@ int LevelCount(int episode)
 
 std::string EpisodeName(int episode)
 {
-    LuaObject names = Global("EpisodeNames");
+    LuaObject names = ConfigTable("EpisodeNames");
     if (!names.IsTable())
         return std::string();
     LuaObject name = names[episode];

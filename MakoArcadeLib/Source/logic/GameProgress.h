@@ -17,6 +17,10 @@ namespace GameProgress {
 std::string ModeName(const Player* player);
 // The player's table of that game mode; nil when there is no player.
 LuaPlus::LuaObject ModeTable(const Player* player);
+// A table of the constant configuration (LevelOrder, EpisodeNames), else the user
+// configuration's, else the Lua global of that name (tools and tests without a
+// configuration); nil when none is a table.
+LuaPlus::LuaObject ConfigTable(const char* name);
 // The number of entries of EpisodeNames (0 when it is not a table).
 int EpisodeCount();
 // The number of levels of episode e in LevelOrder (0 when there is no such entry).

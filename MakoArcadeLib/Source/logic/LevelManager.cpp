@@ -1,8 +1,8 @@
 #include "logic/LevelManager.h"
 
-#include "core/Config.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "logic/GameProgress.h"
 #include "logic/Level.h"
 #include "lua/MakoLuaState.h"
 
@@ -54,11 +54,7 @@ Level* LevelManager::GetLevelAt(int episode, int level) const
 
 std::string LevelManager::GetLevelNameAt(int episode, int level)
 {
-    LuaObject order;
-    if (Config* config = Config::GetCurrent())
-        order = config->GetObject("LevelOrder");
-    if (!order.IsTable())
-        order = GetGlobalLuaState()->GetGlobal("LevelOrder");
+    const LuaObject order = GameProgress::ConfigTable("LevelOrder");
     if (!order.IsTable())
         return std::string();
     const LuaObject levels = order[episode];
