@@ -254,9 +254,9 @@ void ArcadeGameLogic::CreateHud()
         int x, y;
     };
     const Spot spots[] = {
-        {&m_LevelLabel, "LevelLabel", 16, 4},  {&m_EpisodeLabel, "EpisodeLabel", 220, 4},
-        {&m_ScoreLabel, "ScoreLabel", 420, 4}, {&m_BallsLabel, "BallsLabel", 540, 4},
-        {&m_TimeLabel, "TimeLabel", 600, 4},   {&m_Marquee, "Marquee", 16, 458},
+        {&m_LevelLabel, "LevelLabel", 16, 4},  {&m_EpisodeLabel, "EpisodeLabel", 210, 4},
+        {&m_ScoreLabel, "ScoreLabel", 340, 4}, {&m_BallsLabel, "BallsLabel", 480, 4},
+        {&m_TimeLabel, "TimeLabel", 578, 4},   {&m_Marquee, "Marquee", 16, 458},
     };
     for (const Spot& spot : spots) {
         Label* label = Label::CreateFromResource("FlyingScoreFont", " ");
