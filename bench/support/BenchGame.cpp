@@ -19,6 +19,7 @@
 #include "scene/SceneHost.h"
 
 #include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <string>
 
@@ -35,6 +36,8 @@ void OpenGame()
     BuildPropertyTypeTable();
     ClassManager::GetInstance()->InitializeClasses();
     SDL_InitSubSystem(SDL_INIT_VIDEO);
+    if (!TTF_WasInit())
+        TTF_Init(); // the game screen's labels
     static Config* config = new Config(state);
     (void)config;
     static ResourceManager* resources = new ResourceManager(state);

@@ -13,7 +13,7 @@ class ArcadeStructure;
 
 namespace benchgame {
 
-// Once per program: script state, property types, classes, SDL video (dummy), the
+// Once per program: script state, property types, classes, SDL video (dummy) and text, the
 // configuration, the game's scripts in the game's order, and the images of the pack.
 void OpenGame();
 
