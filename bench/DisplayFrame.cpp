@@ -6,6 +6,7 @@
 #include "display/ImageEffects.h"
 #include "display/ImageRenderer.h"
 #include "geometry/Rect.h"
+#include "support/BenchGame.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -73,9 +74,7 @@ struct Scene
 void RenderFrames(benchmark::State& state, bool accel3d)
 {
     DisplayManager manager;
-    DisplayParams params(false, accel3d, 640, 480, false);
-    manager.ApplyDisplayParams(params);
-    if (params.accel3d != accel3d) {
+    if (!benchgame::StartDisplay(manager, accel3d)) {
         state.SkipWithError("the display backend could not be started");
         return;
     }

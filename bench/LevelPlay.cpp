@@ -143,9 +143,7 @@ public:
 void PlayPasses(benchmark::State& state, bool accel3d)
 {
     DisplayManager manager;
-    DisplayParams params(false, accel3d, 640, 480, false);
-    manager.ApplyDisplayParams(params);
-    if (params.accel3d != accel3d) {
+    if (!benchgame::StartDisplay(manager, accel3d)) {
         state.SkipWithError("the display backend could not be started");
         return;
     }
@@ -198,8 +196,7 @@ BENCHMARK(BM_LevelPassDirect3D)->Unit(benchmark::kMillisecond)->Iterations(1500)
 void BM_LoadLevel(benchmark::State& state)
 {
     DisplayManager manager;
-    DisplayParams params(false, false, 640, 480, false);
-    manager.ApplyDisplayParams(params);
+    benchgame::StartDisplay(manager, false);
     Canvas canvas(manager.GetImageRenderer(), false);
     Game game;
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 #include "core/ClassManager.h"
 #include "core/Config.h"
 #include "core/PropertyType.h"
+#include "display/DisplayManager.h"
 #include "field/Ball.h"
 #include "field/Explosion.h"
 #include "field/FlyingText.h"
@@ -53,6 +54,13 @@ void OpenGame()
     for (const std::string& script : ArcadeApp::GetScriptNames())
         MakoLuaState::DoResourceFile(state, script);
     Ball::CreateBallImages();
+}
+
+bool StartDisplay(DisplayManager& manager, bool accel3d)
+{
+    DisplayParams params(false, accel3d, 640, 480, false);
+    manager.ApplyDisplayParams(params);
+    return params.accel3d == accel3d;
 }
 
 BenchLogic::BenchLogic(Actor* field, World* world) : m_Field(field), m_World(world)

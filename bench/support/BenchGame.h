@@ -10,12 +10,17 @@
 #include <vector>
 
 class ArcadeStructure;
+class DisplayManager;
 
 namespace benchgame {
 
 // Once per program: script state, property types, classes, SDL video (dummy) and text, the
 // configuration, the game's scripts in the game's order, and the images of the pack.
 void OpenGame();
+
+// Starts the manager's display backend (the Direct3D stand-in when accel3d) for a
+// 640 x 480 window; false when that backend could not be started.
+bool StartDisplay(DisplayManager& manager, bool accel3d);
 
 // The controller of a benchmark field: whatever the field's objects hand over becomes a
 // child of the field and joins its world; it counts the paddle's hits and nothing else.

@@ -36,13 +36,8 @@ bool GameOver::OnTimer(const Event& event)
 
 void GameOver::OnExitState()
 {
-    ArcadeGameLogic* logic = m_Logic;
-    logic->KillTimer(m_Timer);
-    logic->GetPaddleGroup().KillAll();
-    logic->GetFlyingTexts().KillAll();
-    logic->GetExtraActors().KillAll();
-    logic->GetExplosions().KillAll();
-    logic->GetSparks().KillAll();
+    m_Logic->KillTimer(m_Timer);
+    ClearFieldAfterPlay(m_Logic);
 }
 
 } // namespace ArcadeGameStates

@@ -51,13 +51,8 @@ bool LevelCompleted::OnMouseMotion(const Event& event)
 
 void LevelCompleted::OnExitState()
 {
-    ArcadeGameLogic* logic = m_Logic;
-    logic->KillTimer(m_CaptionTimer);
-    logic->GetPaddleGroup().KillAll();
-    logic->GetFlyingTexts().KillAll();
-    logic->GetExtraActors().KillAll();
-    logic->GetExplosions().KillAll();
-    logic->GetSparks().KillAll();
+    m_Logic->KillTimer(m_CaptionTimer);
+    ClearFieldAfterPlay(m_Logic);
 }
 
 } // namespace ArcadeGameStates

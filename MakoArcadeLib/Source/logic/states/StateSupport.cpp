@@ -103,4 +103,13 @@ void ApplyPlayerSkill()
         return; // logged by the call; the level loads with the skill it had
 }
 
+void ClearFieldAfterPlay(ArcadeGameLogic* logic)
+{
+    logic->GetPaddleGroup().KillAll();
+    logic->GetFlyingTexts().KillAll();
+    logic->GetExtraActors().KillAll();
+    logic->GetExplosions().KillAll();
+    logic->GetSparks().KillAll();
+}
+
 } // namespace ArcadeGameStates

@@ -28,6 +28,9 @@ void RelayPointerMotion(ArcadeGameLogic* logic, const Event& event);
 // in that order, moved by dy, their physics with them (field objects follow their
 // geometry, so the geometry moves).
 void MoveDropContent(ArcadeGameLogic* logic, int dy);
+// After play has ended (level won, game over): the paddles, flying texts, extra actors,
+// explosions and sparks go.
+void ClearFieldAfterPlay(ArcadeGameLogic* logic);
 // The name of the button that closed the dialog of a MAKO_DIALOGSTOPPED; "" for none.
 std::string ClickedButtonName(const Event& event);
 // The music's master tempo (1.0 normal); nothing without music.
