@@ -193,11 +193,6 @@ void ArcadeGameLogic::ApplyClassicProperty(const std::string& name, const LuaObj
     }
 }
 
-void ArcadeGameLogic::RetrieveClassicProperty(LuaObject& value, const std::string& name)
-{
-    Logic::RetrieveClassicProperty(value, name);
-}
-
 void ArcadeGameLogic::SetBallsLeft(int balls)
 {
     m_BallsLeft = balls;

@@ -70,7 +70,6 @@ public:
 
     // "player", "gameType", "ballsLeft", "episodeNumber", "levelNumber", "levelName".
     void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
-    void RetrieveClassicProperty(LuaPlus::LuaObject& value, const std::string& name) override;
     static void RegisterProperties(Class& c);
 
     // The running controller's front particle manager, on which play-field objects build
