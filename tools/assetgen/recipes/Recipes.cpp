@@ -21,6 +21,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateGameAssets(pack);
     GenerateLevelAssets(pack);
     GenerateLevelFiles(pack, options.levelDir);
+    GenerateCaptionAssets(pack);
     pack.Finish();
 }
 

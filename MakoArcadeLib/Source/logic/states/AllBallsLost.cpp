@@ -7,6 +7,7 @@
 #include "logic/Level.h"
 #include "logic/states/StateSupport.h"
 #include "physics/PhysicsGeom.h"
+#include "screens/AllBallsLostAnimation.h"
 
 #include <vector>
 
@@ -17,8 +18,7 @@ void AllBallsLost::OnEnterState()
     ArcadeGameLogic* logic = m_Logic;
     if (Level* level = logic->GetLevel())
         level->StartTimeAttackRewind();
-    // The caption's end, until the game has its ball-lost animation.
-    m_CaptionTimer = logic->StartTimer(kCaptionMs, 1);
+    m_Caption.Set(ShowCaption(logic, new AllBallsLostAnimation(logic->m_LostReason, logic), 9));
     m_ShatterTimer = logic->StartTimer(750, 1);
     ActorGroup balls(logic->GetBalls());
     for (Actor* actor : balls.GetMembers()) {
@@ -49,17 +49,13 @@ bool AllBallsLost::OnTimer(const Event& event)
             paddle->Shatter();
         return true;
     }
-    if (id != 0 && id == m_CaptionTimer) {
-        m_Logic->ForgetTimer(m_CaptionTimer);
-        GoOn();
-        return true;
-    }
     return false;
 }
 
-bool AllBallsLost::OnAnimFinish(const Event&)
+bool AllBallsLost::OnAnimFinish(const Event& event)
 {
-    m_Logic->KillTimer(m_CaptionTimer);
+    if (!m_Caption || EventData1(event) != static_cast<void*>(m_Caption.Get()))
+        return false;
     GoOn();
     return true;
 }
@@ -88,7 +84,8 @@ void AllBallsLost::OnExitState()
 {
     ArcadeGameLogic* logic = m_Logic;
     logic->KillTimer(m_ShatterTimer);
-    logic->KillTimer(m_CaptionTimer);
+    if (m_Caption)
+        m_Caption->Kill();
     const ActorGroup setAside(m_SetAside);
     for (Actor* actor : setAside.GetMembers())
         if (Ball* ball = dynamic_cast<Ball*>(actor))

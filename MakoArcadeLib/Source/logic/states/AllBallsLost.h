@@ -1,8 +1,10 @@
 #pragma once
 // The last ball in play is gone: the paddles shatter, and when the ball-lost caption
-// has had its time the next serve follows, or the game is over when no ball is left.
+// has ended the next serve follows, or the game is over when no ball is left.
 #include "logic/ArcadeState.h"
 #include "scene/ActorGroup.h"
+#include "scene/ActorLink.h"
+#include "screens/EndOfPlayAnimation.h"
 
 #include <cstdint>
 
@@ -20,15 +22,12 @@ public:
     bool OnAnimFinish(const Event& event) override;
     bool OnMouseMotion(const Event& event) override;
 
-    // How long the ball-lost caption shows before the game goes on (ms).
-    static constexpr std::uint32_t kCaptionMs = 1300;
-
 private:
     // The caption has ended: serve again or end the game.
     void GoOn();
 
     std::uint32_t m_ShatterTimer = 0;
-    std::uint32_t m_CaptionTimer = 0;
+    ActorLink<EndOfPlayAnimation> m_Caption;
     ActorGroup m_SetAside; // the balls that were in play when the last was lost
 };
 

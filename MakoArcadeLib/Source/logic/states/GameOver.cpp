@@ -2,6 +2,7 @@
 
 #include "logic/ArcadeGameLogic.h"
 #include "logic/states/StateSupport.h"
+#include "screens/GameOverAnimation.h"
 
 namespace ArcadeGameStates {
 
@@ -12,6 +13,7 @@ void GameOver::OnEnterState()
     logic->m_BallLocked = false;
     logic->GetBallSpawnAnimations().KillAll();
     SetMusicTempo(1.0f);
+    m_Caption.Set(ShowCaption(logic, new GameOverAnimation("Game Over", logic), 9));
     logic->PlayLevelMusic("GameOver", false);
     m_Timer = logic->StartTimer(logic->m_GameType == "Levels" ? 500 : 3000, 1);
 }
@@ -37,6 +39,8 @@ bool GameOver::OnTimer(const Event& event)
 void GameOver::OnExitState()
 {
     m_Logic->KillTimer(m_Timer);
+    if (m_Caption)
+        m_Caption->Kill();
     ClearFieldAfterPlay(m_Logic);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// No balls are left: the field clears and, after a pause, the game ends: the "Levels"
-// game type has its own end, any other leaves the game screen (the game-over letter is
-// still to come).
+// No balls are left: the field clears, the "Game Over" caption shows and, after a pause,
+// the game ends: the "Levels" game type has its own end, any other leaves the game screen
+// (the game-over letter is still to come).
 #include "logic/ArcadeState.h"
+#include "scene/ActorLink.h"
+#include "screens/EndOfPlayAnimation.h"
 
 #include <cstdint>
 
@@ -20,6 +22,7 @@ public:
 
 private:
     std::uint32_t m_Timer = 0;
+    ActorLink<EndOfPlayAnimation> m_Caption;
 };
 
 } // namespace ArcadeGameStates

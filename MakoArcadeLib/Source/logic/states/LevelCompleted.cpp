@@ -2,6 +2,7 @@
 
 #include "logic/ArcadeGameLogic.h"
 #include "logic/states/StateSupport.h"
+#include "screens/LevelCompleteAnimation.h"
 
 namespace ArcadeGameStates {
 
@@ -11,8 +12,7 @@ void LevelCompleted::OnEnterState()
     logic->GetBalls().KillAll();
     logic->m_BallLocked = false;
     logic->GetBallSpawnAnimations().KillAll();
-    // The caption's end, until the game has its level-complete animation.
-    m_CaptionTimer = logic->StartTimer(kCaptionMs, 1);
+    m_Caption.Set(ShowCaption(logic, new LevelCompleteAnimation(logic), 0));
     logic->PlayLevelMusic("BeatLevel", false);
 }
 
@@ -21,19 +21,10 @@ void LevelCompleted::Tick()
     m_Logic->TickField(0);
 }
 
-bool LevelCompleted::OnTimer(const Event& event)
+bool LevelCompleted::OnAnimFinish(const Event& event)
 {
-    const auto id = static_cast<std::uint32_t>(EventData1Int(event));
-    if (id == 0 || id != m_CaptionTimer)
+    if (!m_Caption || EventData1(event) != static_cast<void*>(m_Caption.Get()))
         return false;
-    m_Logic->ForgetTimer(m_CaptionTimer);
-    GoOn();
-    return true;
-}
-
-bool LevelCompleted::OnAnimFinish(const Event&)
-{
-    m_Logic->KillTimer(m_CaptionTimer);
     GoOn();
     return true;
 }
@@ -51,7 +42,8 @@ bool LevelCompleted::OnMouseMotion(const Event& event)
 
 void LevelCompleted::OnExitState()
 {
-    m_Logic->KillTimer(m_CaptionTimer);
+    if (m_Caption)
+        m_Caption->Kill();
     ClearFieldAfterPlay(m_Logic);
 }
 

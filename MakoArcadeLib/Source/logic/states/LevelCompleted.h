@@ -2,6 +2,8 @@
 // The level's goal is met: the balls go, the victory music plays, and after the
 // level-complete caption the artefact or the end-of-level letter follows.
 #include "logic/ArcadeState.h"
+#include "scene/ActorLink.h"
+#include "screens/EndOfPlayAnimation.h"
 
 #include <cstdint>
 
@@ -15,17 +17,13 @@ public:
     void OnEnterState() override;
     void OnExitState() override;
     void Tick() override;
-    bool OnTimer(const Event& event) override;
     bool OnAnimFinish(const Event& event) override;
     bool OnMouseMotion(const Event& event) override;
-
-    // How long the level-complete caption shows before the game goes on (ms).
-    static constexpr std::uint32_t kCaptionMs = 2500;
 
 private:
     void GoOn();
 
-    std::uint32_t m_CaptionTimer = 0;
+    ActorLink<EndOfPlayAnimation> m_Caption;
 };
 
 } // namespace ArcadeGameStates

@@ -1,5 +1,7 @@
 #include "logic/states/StateSupport.h"
 
+#include "screens/EndOfPlayAnimation.h"
+
 #include "field/ArcadeActor.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
@@ -110,6 +112,17 @@ void ClearFieldAfterPlay(ArcadeGameLogic* logic)
     logic->GetExtraActors().KillAll();
     logic->GetExplosions().KillAll();
     logic->GetSparks().KillAll();
+}
+
+EndOfPlayAnimation* ShowCaption(ArcadeGameLogic* logic, EndOfPlayAnimation* animation, int zorder)
+{
+    if (Actor* layer = logic->GetPlayLayer()) {
+        animation->SetSize(layer->GetWidth(), layer->GetHeight());
+        animation->SetZOrder(zorder);
+        layer->AddChild(animation, "");
+    }
+    animation->Start();
+    return animation;
 }
 
 } // namespace ArcadeGameStates

@@ -9,6 +9,7 @@
 #include <string>
 
 class ArcadeGameLogic;
+class EndOfPlayAnimation;
 
 namespace ArcadeGameStates {
 
@@ -31,6 +32,9 @@ void MoveDropContent(ArcadeGameLogic* logic, int dy);
 // After play has ended (level won, game over): the paddles, flying texts, extra actors,
 // explosions and sparks go.
 void ClearFieldAfterPlay(ArcadeGameLogic* logic);
+// Puts an end-of-play caption on the play layer (the field's size, at that z order) and
+// starts it; the controller hears its end. Returns it.
+EndOfPlayAnimation* ShowCaption(ArcadeGameLogic* logic, EndOfPlayAnimation* animation, int zorder);
 // The name of the button that closed the dialog of a MAKO_DIALOGSTOPPED; "" for none.
 std::string ClickedButtonName(const Event& event);
 // The music's master tempo (1.0 normal); nothing without music.
