@@ -83,6 +83,9 @@ void GenerateLevelAssets(AssetPack& pack);
 // The level files of levelDir (".lua"), copied into the folder "Levels".
 void GenerateLevelFiles(AssetPack& pack, const std::filesystem::path& levelDir);
 
+// The in-game meters: the hit meter's strip and icons, the letter tiles, the combo sounds.
+void GenerateMeterAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
