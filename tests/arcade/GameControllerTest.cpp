@@ -7,6 +7,7 @@
 #include "field/BallSpawnAnimation.h"
 #include "field/Brick.h"
 #include "field/Powerup.h"
+#include "screens/Marquee.h"
 #include "support/engine/LogCapture.h"
 #include "widgets/Label.h"
 
@@ -186,7 +187,7 @@ TEST_F(GameControllerTest, OptionsAndHeadsUpLabels)
     EXPECT_EQ(balls, logic->m_BallsLabel->GetText());
 
     logic->ShowMessage("Ball Locked!", 2000);
-    EXPECT_EQ("Ball Locked!", logic->m_Marquee->GetText());
+    EXPECT_EQ("Ball Locked!", logic->m_Marquee->GetMessage());
     EXPECT_EQ(logic->m_ScoreLabel, logic->FindActor("ScoreLabel"));
     EXPECT_EQ(nullptr, logic->FindActor("NoSuchActor"));
 }

@@ -6,6 +6,7 @@
 #include "physics/PhysicsGeom.h"
 #include "screens/ArcadeMenu.h"
 #include "screens/Dialog.h"
+#include "screens/Marquee.h"
 #include "widgets/Label.h"
 
 #include "GameFixture.h"
@@ -45,7 +46,7 @@ protected:
 TEST_F(GameStatesTest, AClickDuringTheSpawnDelayDoesNothingAndOneAfterItServes)
 {
     logic->SetState("WaitForSpawn");
-    EXPECT_EQ("Click To Start - Space Bar For Menu", logic->m_Marquee->GetText());
+    EXPECT_EQ("Click To Start - Space Bar For Menu", logic->m_Marquee->GetMessage());
     passes.Step(5);
     Click(true);
     Click(false);
@@ -61,7 +62,7 @@ TEST_F(GameStatesTest, AClickDuringTheSpawnDelayDoesNothingAndOneAfterItServes)
     Click(true);
     EXPECT_EQ("Playing", State());
     EXPECT_NE(0u, logic->m_ClockTimer);
-    EXPECT_EQ(" ", logic->m_Marquee->GetText()); // the serve's invitation is gone
+    EXPECT_EQ("", logic->m_Marquee->GetMessage()); // the serve's invitation is gone
 
     // The play clock counts seconds from the serve.
     passes.Step(31);
@@ -206,7 +207,7 @@ TEST_F(GameStatesTest, ALockedBallIsReplacedAfterASecondWhenNoBrickReleases)
     logic->AddBall(ball);
     logic->LockBall(ball, nullptr);
     EXPECT_TRUE(logic->m_BallLocked);
-    EXPECT_EQ("Ball Locked!", logic->m_Marquee->GetText());
+    EXPECT_EQ("Ball Locked!", logic->m_Marquee->GetMessage());
     EXPECT_FALSE(logic->GetBalls().Contains(ball));
     EXPECT_EQ(nullptr, ball->GetParent());
     EXPECT_FALSE(ball->GetGeom()->IsEnabled());

@@ -28,15 +28,23 @@
 #include "logic/states/SpawnBall.h"
 #include "logic/states/Start.h"
 #include "logic/states/WaitForSpawn.h"
+#include "lua/MakoLuaState.h"
 #include "lua/Variant.h"
 #include "physics/World.h"
 #include "scene/ParticleManager.h"
 #include "scene/SceneHost.h"
+#include "screens/ComboMeter.h"
+#include "screens/HitMeter.h"
+#include "screens/Marquee.h"
+#include "screens/PowerMeter.h"
 #include "sound/DirectMusic.h"
 #include "sound/Sound.h"
 #include "widgets/Label.h"
 
 #include <boost/format.hpp>
+
+#include <algorithm>
+#include <array>
 
 using LuaPlus::LuaObject;
 
@@ -87,7 +95,8 @@ ArcadeGameLogic::ArcadeGameLogic(Screen* screen, Actor* playLayer, const LuaObje
     gLogic = this;
     CreateStates();
     m_World.reset(new World(World::EngineConfigReader()));
-    m_HitCounterLimit = ConfigInt("HitCounterLimit", 10);
+    // A limit below 1 would make every hit count a division by zero.
+    m_HitCounterLimit = std::max(1, ConfigInt("HitCounterLimit", 10));
     SetScreen(screen);
     CreateHud();
 }
@@ -251,7 +260,7 @@ void ArcadeGameLogic::CreateHud()
     const Spot spots[] = {
         {&m_LevelLabel, "LevelLabel", 16, 4},  {&m_EpisodeLabel, "EpisodeLabel", 210, 4},
         {&m_ScoreLabel, "ScoreLabel", 340, 4}, {&m_BallsLabel, "BallsLabel", 480, 4},
-        {&m_TimeLabel, "TimeLabel", 578, 4},   {&m_Marquee, "Marquee", 16, 458},
+        {&m_TimeLabel, "TimeLabel", 578, 4},
     };
     for (const Spot& spot : spots) {
         Label* label = Label::CreateFromResource("FlyingScoreFont", " ");
@@ -263,6 +272,53 @@ void ArcadeGameLogic::CreateHud()
     }
     m_LevelLabel->SetVisible(false, true);
     m_EpisodeLabel->SetVisible(false, true);
+    CreateMeters();
+}
+
+void ArcadeGameLogic::CreateMeters()
+{
+    m_Marquee = new Marquee();
+    m_Marquee->SetZOrder(10);
+    m_PlayLayer->AddChild(m_Marquee, "Marquee");
+
+    m_HitMeter = new HitMeter();
+    m_HitMeter->SetPosition(16, 10);
+    m_HitMeter->SetZOrder(10);
+    m_PlayLayer->AddChild(m_HitMeter, "HitMeter");
+
+    m_ComboMeter = new ComboMeter();
+    m_ComboMeter->SetVisible(false, true);
+    m_PlayLayer->AddChild(m_ComboMeter, "ComboMeter");
+    if (LuaPlus::LuaState* state = GetGlobalLuaState()) {
+        const LuaObject combos = state->GetGlobal("defaultCombos");
+        if (combos.IsTable())
+            m_ComboMeter->ApplyClassicProperty("combos", combos);
+    }
+
+    // The letter tiles in a row, placed by the script's PowerMeterLayout.
+    int x = 168, y = 8, step = 21;
+    if (LuaPlus::LuaState* state = GetGlobalLuaState()) {
+        const LuaObject layout = state->GetGlobal("PowerMeterLayout");
+        if (layout.IsTable()) {
+            if (layout["x"].IsNumber())
+                x = layout["x"].GetInteger();
+            if (layout["y"].IsNumber())
+                y = layout["y"].GetInteger();
+            if (layout["step"].IsNumber())
+                step = layout["step"].GetInteger();
+        }
+    }
+    std::array<Actor*, PowerMeter::kLetters> tiles{};
+    for (int i = 0; i < PowerMeter::kLetters; ++i) {
+        Actor* tile = new Actor();
+        tile->SetImageFromResource(PowerMeter::ImageName(i, false));
+        tile->SetPosition(x + i * step, y);
+        tile->SetZOrder(10);
+        const std::string name = std::string("PowerMeter") + PowerMeter::IdxToChar(i);
+        m_PlayLayer->AddChild(tile, name);
+        tiles[i] = tile;
+    }
+    m_PowerMeter.reset(new PowerMeter(tiles));
 }
 
 void ArcadeGameLogic::ShowScore(int score)
@@ -292,10 +348,10 @@ void ArcadeGameLogic::AdvanceClock(int seconds)
     ShowTime(m_TimeLeft > 0 ? m_TimeLeft : 0);
 }
 
-void ArcadeGameLogic::ShowMessage(const std::string& text, int)
+void ArcadeGameLogic::ShowMessage(const std::string& text, int milliseconds)
 {
     if (m_Marquee)
-        m_Marquee->SetText(text.empty() ? std::string(" ") : text, true);
+        m_Marquee->SetMessage(text, milliseconds);
 }
 
 // ---- Play -----------------------------------------------------------------------------------
@@ -326,7 +382,19 @@ void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
 
 void ArcadeGameLogic::CountPaddleHit()
 {
-    ++m_PaddleHits;
+    if (m_Bonus < kMaxPaddlePower) {
+        if (m_HitMeter)
+            m_HitMeter->AddHit();
+        ++m_PaddleHits;
+    }
+    if (m_PaddleHits % m_HitCounterLimit == 0)
+        RewardPaddleHits();
+}
+
+void ArcadeGameLogic::RewardPaddleHits()
+{
+    if (m_HitMeter)
+        m_HitMeter->Reset();
 }
 
 void ArcadeGameLogic::ResetHitCounter() {}
@@ -336,8 +404,17 @@ bool ArcadeGameLogic::ShowPrompt(const std::string&, const std::string&)
     return false;
 }
 
-void ArcadeGameLogic::OnPaddleCombo(const std::string&, double, double) {}
-void ArcadeGameLogic::OnBrickCombo(Brick*, int, double, double) {}
+void ArcadeGameLogic::OnPaddleCombo(const std::string& className, double x, double y)
+{
+    if (m_ComboMeter)
+        m_ComboMeter->OnPaddleHit(className, this, x, y);
+}
+
+void ArcadeGameLogic::OnBrickCombo(Brick* brick, int count, double x, double y)
+{
+    if (m_ComboMeter)
+        m_ComboMeter->OnBrickHit(brick, count != 0, this, x, y);
+}
 
 // ---- Music ----------------------------------------------------------------------------------
 

@@ -28,16 +28,20 @@
 class Actor;
 class Ball;
 class Brick;
+class ComboMeter;
 class Explosion;
 class FlyingText;
+class HitMeter;
 class Label;
 class LaserBeam;
+class Marquee;
 class Level;
 class Paddle;
 class ParticleEmitter;
 class ParticleManager;
 class Player;
 class Powerup;
+class PowerMeter;
 class Screen;
 class Shield;
 class Spark;
@@ -136,8 +140,12 @@ public:
     virtual void AddScore(int points);
     // Applies a power-up that the paddle (or, with null, the level) collected.
     virtual void CollectPowerup(Powerup* powerup, Paddle* paddle);
-    // A ball struck the paddle: steps the hit meter and the paddle power.
+    // A ball struck the paddle: below the top paddle power, one hit more on the hit meter;
+    // every m_HitCounterLimit-th counted hit earns RewardPaddleHits.
     virtual void CountPaddleHit();
+    // The reward for a full count of paddle hits. Paddle power is not built here yet: for
+    // now the hit meter only starts its count again. The paddle power-up replaces this.
+    virtual void RewardPaddleHits();
     // A ball struck a brick or a wall: the frames-since-last-hit count starts again.
     virtual void ResetHitCounter();
     // Shows the tutorial prompt of that id and key unless the player has seen it; true
@@ -257,6 +265,8 @@ public:
     int m_BallsUsed = 1;
     int m_FastTimeEarned = 0, m_AllLootEarned = 0, m_SecretFound = 0, m_OneBallEarned = 1,
         m_BigScoreEarned = 0;
+    // The paddle power level m_Bonus reaches at most this; there hits no longer count.
+    static constexpr int kMaxPaddlePower = 16;
     int m_Bonus = 0, m_Speed = 0;
     int m_PaddleHits = 0;
     int m_TimeLeft = 0;
@@ -273,9 +283,11 @@ public:
     Label* m_ScoreLabel = nullptr;
     Label* m_BallsLabel = nullptr;
     Label* m_TimeLabel = nullptr;
-    Label* m_Marquee = nullptr;
-    Actor* m_HitMeter = nullptr;
-    Actor* m_ComboMeter = nullptr;
+    Marquee* m_Marquee = nullptr;
+    HitMeter* m_HitMeter = nullptr;
+    ComboMeter* m_ComboMeter = nullptr;
+    // The letter tiles' meter (its tiles are children of the play layer).
+    std::unique_ptr<PowerMeter> m_PowerMeter;
 
 protected:
     // A controller with no screen, play layer, states, world or level: for controllers
@@ -291,6 +303,8 @@ private:
     void CreateStates();
     // The heads-up labels, marquee and particle managers on the play layer.
     void CreateHud();
+    // The marquee, the hit meter, the combo meter and the letter tiles.
+    void CreateMeters();
     // ApplyGroupID, the world, the group and the play layer, in that order.
     void TakeStructure(Actor* actor, ActorGroup& group);
 

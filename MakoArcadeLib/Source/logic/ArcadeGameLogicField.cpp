@@ -18,6 +18,7 @@
 #include "logic/Level.h"
 #include "physics/World.h"
 #include "scene/ParticleEmitter.h"
+#include "screens/HitMeter.h"
 #include "screens/Screen.h"
 
 #include <cmath>

@@ -7,3 +7,10 @@ Resources.FlyingScoreFont = {
     fgColor = "Gold",
     shadowColor = "Black",
 }
+
+-- The marquee: one line of white text on a dark shadow along the bottom of the play area.
+Resources.MarqueeLabel = {
+    font = { fontName = ConstConfig.BumperluxFont, fontSize = 16 },
+    fgColor = "White",
+    shadowColor = "Black",
+}

@@ -20,6 +20,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateGooberAssets(pack);
     GenerateGameAssets(pack);
     GenerateLevelAssets(pack);
+    GenerateMeterAssets(pack);
     GenerateLevelFiles(pack, options.levelDir);
     GenerateCaptionAssets(pack);
     pack.Finish();

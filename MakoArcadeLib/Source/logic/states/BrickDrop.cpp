@@ -3,6 +3,7 @@
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
 #include "logic/states/StateSupport.h"
+#include "screens/HitMeter.h"
 #include "sound/Sound.h"
 #include "widgets/Label.h"
 
@@ -29,11 +30,14 @@ void BrickDrop::OnEnterState()
     ArcadeGameLogic* logic = m_Logic;
     m_Timer = 0;
     m_Dropped = kDropDistance;
-    for (Actor* shown : {static_cast<Actor*>(logic->m_ScoreLabel),
-                         static_cast<Actor*>(logic->m_BallsLabel), logic->m_HitMeter})
+    for (Actor* shown :
+         {static_cast<Actor*>(logic->m_ScoreLabel), static_cast<Actor*>(logic->m_BallsLabel),
+          static_cast<Actor*>(logic->m_HitMeter)})
         if (shown)
             shown->SetVisible(true, true);
     logic->m_PaddleHits = 0;
+    if (logic->m_HitMeter)
+        logic->m_HitMeter->Reset();
     if (!GameProgress::AppFlag("enableBrickDropAnimation", true)) {
         logic->SetState("WaitForSpawn");
         return;
