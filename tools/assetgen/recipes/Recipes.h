@@ -85,6 +85,7 @@ void GenerateLevelFiles(AssetPack& pack, const std::filesystem::path& levelDir);
 
 // The sounds of the captions that end a stretch of play (level won, ball lost, game over).
 void GenerateCaptionAssets(AssetPack& pack);
+
 // The in-game meters: the hit meter's strip and icons, the letter tiles, the combo sounds.
 void GenerateMeterAssets(AssetPack& pack);
 
