@@ -12,9 +12,9 @@ namespace {
 
 // Steps of the motion keys, in the order a release looks for a key still held.
 const std::pair<int, double> kHorizontalKeys[] = {
-    {SDLK_KP4, -15.0}, {SDLK_LEFT, -15.0},     {SDLK_h, -15.0}, {SDLK_KP6, 15.0},
-    {SDLK_RIGHT, 15.0}, {SDLK_l, 15.0},        {SDLK_g, -45.0}, {SDLK_SEMICOLON, 45.0},
-    {SDLK_j, -3.0},    {SDLK_k, 3.0},
+    {SDLK_KP4, -15.0},  {SDLK_LEFT, -15.0}, {SDLK_h, -15.0}, {SDLK_KP6, 15.0},
+    {SDLK_RIGHT, 15.0}, {SDLK_l, 15.0},     {SDLK_g, -45.0}, {SDLK_SEMICOLON, 45.0},
+    {SDLK_j, -3.0},     {SDLK_k, 3.0},
 };
 const std::pair<int, double> kVerticalKeys[] = {{SDLK_KP8, -15.0}, {SDLK_KP2, 15.0}};
 
