@@ -234,12 +234,24 @@ TEST_F(KeyboardTranslatorTest, OutsideThePlayStatesAndUnderASingleAltNothingHapp
 
 namespace {
 
+// The game's application, with the full-screen request readable and resettable.
+class KeysApp : public bbtest::GameApp
+{
+public:
+    bool TakeDisplayToggle()
+    {
+        const bool asked = m_DisplayToggleRequested;
+        m_DisplayToggleRequested = false;
+        return asked;
+    }
+};
+
 class MenuKeysTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        app = std::make_unique<bbtest::GameApp>();
+        app = std::make_unique<KeysApp>();
         CreateGameOptionsForCurrentPlayer();
         screen = app->GameScreen();
         app->ApplyBoolProperty("enableBrickDropAnimation", false);
@@ -279,7 +291,7 @@ protected:
     std::string State() const { return gLogic ? gLogic->GetStateName() : ""; }
     static int Volume() { return Sound::GetDirectMusic()->GetMasterVolume(); }
 
-    std::unique_ptr<bbtest::GameApp> app;
+    std::unique_ptr<KeysApp> app;
     ArcadeGameScreen* screen = nullptr;
 };
 
@@ -325,4 +337,24 @@ TEST_F(MenuKeysTest, TheMenuLowersTheMusicAndClosingItRestoresItAndResumesAfterT
     EXPECT_EQ("PausedPlaying", State());
     app->Pass(6);
     EXPECT_EQ("Playing", State());
+}
+
+TEST_F(MenuKeysTest, TheControllerTogglesFullScreenOnAltReturnOnlyWhileNoDialogShows)
+{
+    ASSERT_NE(nullptr, gLogic);
+    Event altReturn{};
+    altReturn.key.type = SDL_KEYDOWN;
+    altReturn.key.keysym.sym = SDLK_RETURN;
+    altReturn.key.keysym.mod = SDLMod(KMOD_LALT | KMOD_NUM);
+    app->TakeDisplayToggle();
+    EXPECT_TRUE(gLogic->OnKeyDown(altReturn));
+    EXPECT_TRUE(app->TakeDisplayToggle());
+    EXPECT_EQ(0, Menus());
+
+    SendKey(SDLK_F1);
+    ASSERT_EQ(1, Menus());
+    app->TakeDisplayToggle();
+    EXPECT_FALSE(gLogic->OnKeyDown(altReturn));
+    EXPECT_FALSE(app->TakeDisplayToggle());
+    EXPECT_EQ(1, Menus());
 }
