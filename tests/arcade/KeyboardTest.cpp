@@ -6,6 +6,7 @@
 #include "core/Event.h"
 #include "core/Object.h"
 #include "core/State.h"
+#include "field/Paddle.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/ArcadeKeyboardTranslator.h"
 #include "screens/ArcadeGameScreen.h"
@@ -357,4 +358,29 @@ TEST_F(MenuKeysTest, TheControllerTogglesFullScreenOnAltReturnOnlyWhileNoDialogS
     EXPECT_FALSE(gLogic->OnKeyDown(altReturn));
     EXPECT_FALSE(app->TakeDisplayToggle());
     EXPECT_EQ(1, Menus());
+}
+
+TEST_F(MenuKeysTest, ArrowKeysMoveThePaddleEachPassThroughTheMousePath)
+{
+    ASSERT_EQ("Playing", State());
+    ASSERT_FALSE(gLogic->GetPaddles().empty());
+    Paddle* paddle = gLogic->GetPaddles().front();
+    // The pointer move of one pass reaches the paddle in the next.
+    auto stepOfOnePass = [&] {
+        app->Pass(1);
+        const double before = paddle->GetX();
+        app->Pass(1);
+        return paddle->GetX() - before;
+    };
+    SDL_GetKeyState(nullptr)[SDLK_LEFT] = 1;
+    SendKey(SDLK_LEFT);
+    EXPECT_DOUBLE_EQ(-15.0, stepOfOnePass());
+    SDL_SetModState(KMOD_LSHIFT);
+    EXPECT_DOUBLE_EQ(-30.0, stepOfOnePass());
+    SDL_SetModState(KMOD_NONE);
+    SDL_GetKeyState(nullptr)[SDLK_RIGHT] = 1;
+    SendKey(SDLK_RIGHT);
+    EXPECT_DOUBLE_EQ(15.0, stepOfOnePass());
+    SDL_GetKeyState(nullptr)[SDLK_LEFT] = 0;
+    SDL_GetKeyState(nullptr)[SDLK_RIGHT] = 0;
 }
