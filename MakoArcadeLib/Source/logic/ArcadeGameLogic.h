@@ -13,6 +13,7 @@
 // the state again at once.
 //
 // Main thread only.
+#include "logic/ArcadeKeyboardTranslator.h"
 #include "logic/LevelContainer.h"
 #include "luaplus/LuaPlus.h"
 #include "scene/ActorGroup.h"
@@ -188,6 +189,12 @@ public:
     void FindLevelByName(const std::string& name);
     // The in-game menu and the quit dialog.
     bool OnDialogStopped(const Event& event) override;
+    // Keys the current state left: first the keyboard translator's; then Alt+Return
+    // (full screen) and Alt+F4 (quit) while no dialog shows; p, Escape, Space and F1 open
+    // the in-game menu unless exactly one Ctrl key is held.
+    bool OnKeyDown(const Event& event) override;
+    bool OnKeyUp(const Event& event) override;
+    const ArcadeKeyboardTranslator& GetKeyboard() const { return m_Keyboard; }
 
     // Deletes the previous level, keeps this one and lets it fill the field.
     void SetLevel(Level* level);
@@ -313,6 +320,7 @@ private:
     Actor* m_Artefact = nullptr;
     std::unique_ptr<World> m_World;
     std::set<std::uint32_t> m_OwnedTimers;
+    ArcadeKeyboardTranslator m_Keyboard;
 
     ActorGroup m_Balls, m_BallSpawnAnimations, m_Bricks, m_DropTargets, m_Explosions, m_LaserBeams,
         m_FlyingTexts, m_Goobers, m_Paddles, m_Emitters, m_Powerups, m_Shields, m_Sparks, m_Walls,

@@ -230,7 +230,7 @@ void ArcadeGameLogic::TickField(unsigned flags)
 {
     if ((flags & FIELD_TICK_LEVEL_FIRST) && m_Level)
         m_Level->Update(this);
-    // The keyboard translator's step belongs here once the game has one.
+    m_Keyboard.Update(this);
     SendToPaddles(ARCADE_PADDLEUPDATE);
     if ((flags & FIELD_TICK_LEVEL) && m_Level)
         m_Level->Update(this);

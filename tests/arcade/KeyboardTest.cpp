@@ -1,0 +1,386 @@
+// The keyboard in play: keys in, synthetic mouse events out (the translator as tables of
+// presses, releases and frames), and the controller's menu keys on the game screen: one
+// menu, the music lowered while it shows and play resumed after the count-down.
+#include "GameApp.h"
+
+#include "core/Event.h"
+#include "core/Object.h"
+#include "core/State.h"
+#include "field/Paddle.h"
+#include "logic/ArcadeGameLogic.h"
+#include "logic/ArcadeKeyboardTranslator.h"
+#include "screens/ArcadeGameScreen.h"
+#include "screens/Dialog.h"
+#include "screens/GameStart.h"
+#include "sound/DirectMusic.h"
+#include "sound/Sound.h"
+#include "widgets/Button.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class NamedState : public State
+{
+public:
+    explicit NamedState(const char* name) : m_Name(name) {}
+    const char* GetName() const override { return m_Name; }
+
+private:
+    const char* m_Name;
+};
+
+// Stands for the controller: it has the states the translator looks at and writes every
+// event it is handed as a line ("down", "up", "move x y b").
+class EventLog : public Object
+{
+public:
+    EventLog()
+    {
+        for (const char* name : {"Playing", "WaitForSpawn", "AllBallsLost", "LevelCompleted",
+                                 "PausedPlaying", "ShowEndLevelDialog"})
+            AddState(new NamedState(name));
+        SetState("Playing");
+    }
+    bool OnEvent(const Event& event) override
+    {
+        if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+            EXPECT_EQ(SDL_BUTTON_LEFT, event.button.button);
+            EXPECT_EQ(0, event.button.x + event.button.y);
+            lines.push_back(event.type == SDL_MOUSEBUTTONDOWN ? "down" : "up");
+        } else if (event.type == SDL_MOUSEMOTION) {
+            lines.push_back("move " + std::to_string(event.motion.xrel) + " " +
+                            std::to_string(event.motion.yrel) + " " +
+                            std::to_string(event.motion.state));
+        }
+        return true;
+    }
+    std::vector<std::string> Take()
+    {
+        std::vector<std::string> taken;
+        taken.swap(lines);
+        return taken;
+    }
+    std::vector<std::string> lines;
+};
+
+using Lines = std::vector<std::string>;
+
+class KeyboardTranslatorTest : public ::testing::Test
+{
+protected:
+    KeyboardTranslatorTest() { ClearKeys(); }
+    ~KeyboardTranslatorTest() override { ClearKeys(); }
+
+    static void ClearKeys()
+    {
+        int count = 0;
+        Uint8* keys = SDL_GetKeyState(&count);
+        std::memset(keys, 0, static_cast<std::size_t>(count));
+        SDL_SetModState(KMOD_NONE);
+    }
+    // The key goes down (or up) in SDL's key state, then the translator hears of it.
+    bool Press(SDLKey key, SDLMod mods = KMOD_NONE)
+    {
+        SDL_GetKeyState(nullptr)[key] = 1;
+        return keys.OnKeyDown(KeyEvent(SDL_KEYDOWN, key, mods), &target);
+    }
+    bool Release(SDLKey key, SDLMod mods = KMOD_NONE)
+    {
+        SDL_GetKeyState(nullptr)[key] = 0;
+        return keys.OnKeyUp(KeyEvent(SDL_KEYUP, key, mods), &target);
+    }
+    static Event KeyEvent(std::uint8_t type, SDLKey key, SDLMod mods)
+    {
+        Event event{};
+        event.key.type = type;
+        event.key.keysym.sym = key;
+        event.key.keysym.mod = mods;
+        return event;
+    }
+    // One frame's step with these modifiers held.
+    Lines Frame(SDLMod mods = KMOD_NONE)
+    {
+        SDL_SetModState(mods);
+        keys.Update(&target);
+        SDL_SetModState(KMOD_NONE);
+        return target.Take();
+    }
+
+    ArcadeKeyboardTranslator keys;
+    EventLog target;
+};
+
+} // namespace
+
+TEST_F(KeyboardTranslatorTest, MotionKeysStepThePointerAndShiftDoublesWhileCtrlHalves)
+{
+    struct Row
+    {
+        SDLKey key;
+        SDLMod mods;
+        const char* move;
+    };
+    const Row rows[] = {
+        {SDLK_LEFT, KMOD_NONE, "move -15 0 0"},
+        {SDLK_LEFT, KMOD_LSHIFT, "move -30 0 0"},
+        {SDLK_LEFT, KMOD_RCTRL, "move -7 0 0"},
+        {SDLK_LEFT, SDLMod(KMOD_LCTRL | KMOD_RSHIFT), "move -15 0 0"},
+        {SDLK_KP6, KMOD_NONE, "move 15 0 0"},
+        {SDLK_l, KMOD_NONE, "move 15 0 0"},
+        {SDLK_g, KMOD_NONE, "move -45 0 0"},
+        {SDLK_SEMICOLON, KMOD_NONE, "move 45 0 0"},
+        {SDLK_j, KMOD_LCTRL, "move -1 0 0"},
+        {SDLK_k, KMOD_NONE, "move 3 0 0"},
+        {SDLK_KP8, KMOD_NONE, "move 0 -15 0"},
+        {SDLK_KP2, KMOD_LSHIFT, "move 0 30 0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(SDL_GetKeyName(row.key));
+        EXPECT_TRUE(Press(row.key));
+        EXPECT_EQ(Lines{row.move}, Frame(row.mods));
+        EXPECT_EQ(Lines{row.move}, Frame(row.mods)); // every frame while held
+        EXPECT_TRUE(Release(row.key));
+        EXPECT_EQ(Lines{}, Frame(row.mods));
+    }
+    // Other keys are not the translator's.
+    EXPECT_FALSE(Press(SDLK_z));
+    EXPECT_FALSE(Release(SDLK_z));
+    EXPECT_EQ(Lines{}, Frame());
+}
+
+TEST_F(KeyboardTranslatorTest, TheLatestPressWinsAndAReleaseFallsBackToTheKeysStillHeld)
+{
+    Press(SDLK_LEFT);
+    EXPECT_EQ(Lines{"move -15 0 0"}, Frame());
+    Press(SDLK_RIGHT);
+    EXPECT_EQ(Lines{"move 15 0 0"}, Frame());
+    Release(SDLK_RIGHT);
+    EXPECT_EQ(Lines{"move -15 0 0"}, Frame());
+    // Both axes at once, each released on its own.
+    Press(SDLK_KP8);
+    EXPECT_EQ(Lines{"move -15 -15 0"}, Frame());
+    Release(SDLK_LEFT);
+    EXPECT_EQ(Lines{"move 0 -15 0"}, Frame());
+    Release(SDLK_KP8);
+    EXPECT_EQ(Lines{}, Frame());
+}
+
+TEST_F(KeyboardTranslatorTest, OnlyTheFirstFireKeyPressesAndOnlyTheLastReleaseLetsGo)
+{
+    EXPECT_TRUE(Press(SDLK_a));
+    EXPECT_EQ(Lines{"down"}, target.Take());
+    EXPECT_TRUE(Press(SDLK_RETURN));
+    EXPECT_TRUE(Press(SDLK_a)); // key repeat
+    EXPECT_EQ(Lines{}, target.Take());
+    // The button state rides on the motion.
+    Press(SDLK_h);
+    EXPECT_EQ(Lines{"move -15 0 1"}, Frame());
+    Release(SDLK_h);
+    EXPECT_TRUE(Release(SDLK_a));
+    EXPECT_EQ(Lines{}, target.Take());
+    EXPECT_TRUE(keys.IsButtonDown());
+    EXPECT_TRUE(Release(SDLK_RETURN));
+    EXPECT_EQ(Lines{"up"}, target.Take());
+    EXPECT_FALSE(keys.IsButtonDown());
+}
+
+TEST_F(KeyboardTranslatorTest, KeypadEnterFiresOnlyOnRelease)
+{
+    EXPECT_FALSE(Press(SDLK_KP_ENTER));
+    EXPECT_EQ(Lines{}, target.Take());
+    EXPECT_TRUE(Release(SDLK_KP_ENTER));
+    EXPECT_EQ(Lines{"up"}, target.Take());
+    // Released while Up is held it lets nothing go.
+    Press(SDLK_UP);
+    Press(SDLK_KP_ENTER);
+    Release(SDLK_KP_ENTER);
+    EXPECT_EQ(Lines{"down"}, target.Take());
+}
+
+TEST_F(KeyboardTranslatorTest, OutsideThePlayStatesAndUnderASingleAltNothingHappens)
+{
+    EXPECT_FALSE(Press(SDLK_LEFT, KMOD_LALT));
+    EXPECT_FALSE(Press(SDLK_RETURN, SDLMod(KMOD_RALT | KMOD_NUM)));
+    EXPECT_TRUE(Press(SDLK_LEFT, SDLMod(KMOD_LALT | KMOD_LCTRL)));
+    Release(SDLK_LEFT);
+    ClearKeys();
+    target.Take();
+
+    for (const char* state : {"PausedPlaying", "ShowEndLevelDialog"}) {
+        SCOPED_TRACE(state);
+        target.SetState(state);
+        EXPECT_FALSE(Press(SDLK_a));
+        EXPECT_FALSE(Press(SDLK_LEFT));
+        EXPECT_FALSE(Release(SDLK_a));
+        EXPECT_EQ(Lines{}, Frame());
+    }
+    // A step held from play stays quiet while paused and comes back with play.
+    target.SetState("WaitForSpawn");
+    Press(SDLK_RIGHT);
+    target.SetState("PausedPlaying");
+    EXPECT_EQ(Lines{}, Frame());
+    target.SetState("LevelCompleted");
+    EXPECT_EQ(Lines{"move 15 0 0"}, Frame());
+}
+
+// ---- The menu keys on the game screen ---------------------------------------------------
+
+namespace {
+
+// The game's application, with the full-screen request readable and resettable.
+class KeysApp : public bbtest::GameApp
+{
+public:
+    bool TakeDisplayToggle()
+    {
+        const bool asked = m_DisplayToggleRequested;
+        m_DisplayToggleRequested = false;
+        return asked;
+    }
+};
+
+class MenuKeysTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app = std::make_unique<KeysApp>();
+        CreateGameOptionsForCurrentPlayer();
+        screen = app->GameScreen();
+        app->ApplyBoolProperty("enableBrickDropAnimation", false);
+        app->ApplyBoolProperty("enableStartLevelDialog", false);
+        app->SwitchTo("GameScreen");
+        app->Pass(30);
+        SendMouseButton(SDL_MOUSEBUTTONDOWN);
+        SendMouseButton(SDL_MOUSEBUTTONUP);
+        app->Pass(30);
+    }
+    void TearDown() override { app.reset(); }
+
+    void SendMouseButton(std::uint8_t type)
+    {
+        Event event{};
+        event.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        app->OnEvent(event);
+    }
+    void SendKey(SDLKey key, SDLMod mods = KMOD_NONE)
+    {
+        Event event{};
+        event.key.type = SDL_KEYDOWN;
+        event.key.keysym.sym = key;
+        event.key.keysym.mod = mods;
+        app->OnEvent(event);
+        app->DispatchPosted();
+    }
+    int Menus() const
+    {
+        int menus = 0;
+        for (Dialog* dialog : screen->GetDialogs())
+            menus += dialog->GetName() == "InGameMenuDialog" && !dialog->IsStopping();
+        return menus;
+    }
+    std::string State() const { return gLogic ? gLogic->GetStateName() : ""; }
+    static int Volume() { return Sound::GetDirectMusic()->GetMasterVolume(); }
+
+    std::unique_ptr<KeysApp> app;
+    ArcadeGameScreen* screen = nullptr;
+};
+
+} // namespace
+
+TEST_F(MenuKeysTest, EachMenuKeyOpensOneMenuAndCtrlKeepsItShut)
+{
+    ASSERT_EQ("Playing", State());
+    SendKey(SDLK_p, KMOD_LCTRL);
+    SendKey(SDLK_z);
+    EXPECT_EQ(0, Menus());
+    for (SDLKey key : {SDLK_ESCAPE, SDLK_p, SDLK_SPACE, SDLK_F1})
+        SendKey(key);
+    EXPECT_EQ(1, Menus());
+    EXPECT_TRUE(app->GamePauseAsked());
+}
+
+TEST_F(MenuKeysTest, TheMenuLowersTheMusicAndClosingItRestoresItAndResumesAfterTheCountDown)
+{
+    ASSERT_EQ("Playing", State());
+    if (!Sound::IsMusicActive())
+        Sound::InitDirectMusic(true);
+    ASSERT_TRUE(Sound::IsMusicActive());
+    const int before = Volume();
+    SendKey(SDLK_ESCAPE);
+    ASSERT_EQ(1, Menus());
+    EXPECT_EQ(before - 1000, Volume());
+    app->Pass(2);
+    EXPECT_EQ("PausedPlaying", State());
+
+    Dialog* menu = screen->GetDialogs().back();
+    auto* resume = dynamic_cast<Button*>(menu->GetChild("ReturnButton"));
+    ASSERT_NE(nullptr, resume);
+    ASSERT_NE(nullptr, menu->GetChild("RestartButton"));
+    ASSERT_NE(nullptr, menu->GetChild("QuitButton"));
+    menu->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(resume)));
+    app->DispatchPosted();
+    EXPECT_EQ(0, Menus());
+    EXPECT_EQ(before, Volume());
+
+    // The count-down runs 2250 ms of 32 ms passes before play goes on.
+    app->Pass(68);
+    EXPECT_EQ("PausedPlaying", State());
+    app->Pass(6);
+    EXPECT_EQ("Playing", State());
+}
+
+TEST_F(MenuKeysTest, TheControllerTogglesFullScreenOnAltReturnOnlyWhileNoDialogShows)
+{
+    ASSERT_NE(nullptr, gLogic);
+    Event altReturn{};
+    altReturn.key.type = SDL_KEYDOWN;
+    altReturn.key.keysym.sym = SDLK_RETURN;
+    altReturn.key.keysym.mod = SDLMod(KMOD_LALT | KMOD_NUM);
+    app->TakeDisplayToggle();
+    EXPECT_TRUE(gLogic->OnKeyDown(altReturn));
+    EXPECT_TRUE(app->TakeDisplayToggle());
+    EXPECT_EQ(0, Menus());
+
+    SendKey(SDLK_F1);
+    ASSERT_EQ(1, Menus());
+    app->TakeDisplayToggle();
+    EXPECT_FALSE(gLogic->OnKeyDown(altReturn));
+    EXPECT_FALSE(app->TakeDisplayToggle());
+    EXPECT_EQ(1, Menus());
+}
+
+TEST_F(MenuKeysTest, ArrowKeysMoveThePaddleEachPassThroughTheMousePath)
+{
+    ASSERT_EQ("Playing", State());
+    ASSERT_FALSE(gLogic->GetPaddles().empty());
+    Paddle* paddle = gLogic->GetPaddles().front();
+    // The pointer move of one pass reaches the paddle in the next.
+    auto stepOfOnePass = [&] {
+        app->Pass(1);
+        const double before = paddle->GetX();
+        app->Pass(1);
+        return paddle->GetX() - before;
+    };
+    SDL_GetKeyState(nullptr)[SDLK_LEFT] = 1;
+    SendKey(SDLK_LEFT);
+    EXPECT_DOUBLE_EQ(-15.0, stepOfOnePass());
+    SDL_SetModState(KMOD_LSHIFT);
+    EXPECT_DOUBLE_EQ(-30.0, stepOfOnePass());
+    SDL_SetModState(KMOD_NONE);
+    SDL_GetKeyState(nullptr)[SDLK_RIGHT] = 1;
+    SendKey(SDLK_RIGHT);
+    EXPECT_DOUBLE_EQ(15.0, stepOfOnePass());
+    SDL_GetKeyState(nullptr)[SDLK_LEFT] = 0;
+    SDL_GetKeyState(nullptr)[SDLK_RIGHT] = 0;
+}
