@@ -70,10 +70,13 @@ void PairOf(const LuaObject& pair, double& x, double& y)
     }
 }
 
-// The centre height of an actor, halves rounded down.
-int CentreY(const Actor* actor)
+// A brick's centre height: its geometry's (which the field moves first, the actor follows
+// after the physics step), else its actor's, halves rounded down.
+int CentreY(const Brick* brick)
 {
-    return actor->GetY() + actor->GetHeight() / 2;
+    if (const PhysicsGeom* geom = brick->GetGeom())
+        return int(std::floor(geom->GetPosition()[1]));
+    return brick->GetY() + brick->GetHeight() / 2;
 }
 
 // The sound calls of the moving field must not end a level when the mixer is gone.
