@@ -7,6 +7,8 @@ Levels.Crates = {
                "what falls out. The stone ballast is hard going: leave it for last.",
     music = "Harbour.mid",
     timeBonusAt = 3,
+    -- The storm still blows in off the sea, gusting from the left.
+    wind = { strength = 40, direction = { 1, -0.2 }, variance = 6, normalization = 3 },
     brickLetters = { C = "CrateBrick", W = "WoodBrick" },
     bricks = {
         "",

@@ -8,6 +8,8 @@ Levels.LottaLoot = {
     music = "Harbour.mid",
     timeBonusAt = 3,
     lootCaughtTarget = 80,
+    -- The hoard draws everything toward it: balls and loot drift up to the treasure.
+    gravity = { strength = 60, center = { 320, 100 }, decreaseWith = "none" },
     bricks = {
         "",
         ",P$$,,P$$,,P*,,P@,,P&,,P*,,P$$,,P$$",

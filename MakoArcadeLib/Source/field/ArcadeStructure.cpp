@@ -346,6 +346,13 @@ void ArcadeStructure::RemoveMovedCallback(MovedCallback callback, void* context)
     RemoveAll(m_MovedCallbacks, callback, context);
 }
 
+void ArcadeStructure::RunMovedCallbacks()
+{
+    const auto callbacks = m_MovedCallbacks;
+    for (const auto& entry : callbacks)
+        entry.first(this, entry.second);
+}
+
 ArcadeStructure::HitCallback ArcadeStructure::BehaviourCallback(Behaviour which)
 {
     switch (which) {
@@ -475,9 +482,7 @@ void ArcadeStructure::Tick()
     if (body && m_Geom->IsEnabled())
         SyncFromPhysics();
     if (step.x != 0 || step.y != 0 || (body && body->GetLinearVel().Length() > 0.0)) {
-        const auto callbacks = m_MovedCallbacks;
-        for (const auto& entry : callbacks)
-            entry.first(this, entry.second);
+        RunMovedCallbacks();
     }
     if (step.z != 0)
         SetRotation(m_Rotation + step.z);

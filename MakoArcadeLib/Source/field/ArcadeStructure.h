@@ -142,6 +142,9 @@ public:
     virtual void RemoveDestroyedCallback(HitCallback callback, void* context);
     virtual void AddMovedCallback(MovedCallback callback, void* context);
     virtual void RemoveMovedCallback(MovedCallback callback, void* context);
+    // Runs the moved callbacks in order, as a move by the structure's own motion does (for
+    // logic that moves the structure from outside).
+    void RunMovedCallbacks();
     std::size_t GetHitCallbackCount() const { return m_HitCallbacks.size(); }
 
     const NameSet& GetBehaviourSet(Behaviour which) const { return m_Behaviour[which]; }

@@ -82,21 +82,7 @@ Level::Level(const std::string& name, const LuaPlus::LuaObject& table)
     ReadStarts();
     ReadGoals();
 
-    // The moving field: only what tells Update whether a mechanism runs.
-    const LuaObject wind = ReadKey("wind", LUA_TTABLE);
-    if (wind.IsTable() && wind["strength"].IsNumber())
-        m_WindStrength = wind["strength"].GetNumber();
-    const LuaObject gravity = ReadKey("gravity", LUA_TTABLE);
-    if (gravity.IsTable() && gravity["strength"].IsNumber())
-        m_GravityStrength = gravity["strength"].GetNumber();
-    m_Slides = ReadKey("progressive", LUA_TTABLE).IsTable();
-    const LuaObject timeAttack = ReadKey("timeAttack", LUA_TTABLE);
-    if (timeAttack.IsTable()) {
-        if (timeAttack["fallRate"].IsNumber())
-            m_TimeAttackRate = timeAttack["fallRate"].GetNumber();
-        if (timeAttack["accel"].IsNumber())
-            m_TimeAttackAccel = timeAttack["accel"].GetNumber();
-    }
+    SetUpMotion();
 
     ReadTexts();
     ReadBonusTargets();
@@ -105,6 +91,7 @@ Level::Level(const std::string& name, const LuaPlus::LuaObject& table)
 
 Level::~Level()
 {
+    StopWindSound();
     // The slide-down's loop sounds play only in levels that slide. A sound that cannot be
     // stopped any more (the game shutting down) is no reason to fail.
     if (m_Slides) {
@@ -277,20 +264,4 @@ void Level::ReadBonusTargets()
     m_ScoreBonusAtAdjustment = GlobalInt("defaultScoreBonusAtAdjustment", 0);
     m_BallUsedTargetAdjustment = GlobalInt("defaultBallUsedTargetAdjustment", 0);
     m_LootCaughtTargetAdjustment = GlobalInt("defaultLootCaughtTargetAdjustment", 0);
-}
-
-void Level::Update(ArcadeGameLogic*)
-{
-    // Wind, gravity, the slide-down and the time attack move the field here once they
-    // run; a level without them has nothing to do each tick.
-}
-
-void Level::CheckProgressive(ArcadeGameLogic*)
-{
-    // The slide-down starts here once the moving field runs.
-}
-
-void Level::StartTimeAttackRewind()
-{
-    // The time attack winds back here once the moving field runs.
 }

@@ -84,6 +84,26 @@ public:
     // The time attack's field climbs back after a ball was lost (moving field).
     void StartTimeAttackRewind();
 
+    // ---- Moving field, one tick each (LevelMotion.cpp; Update calls them) ----------------
+    // A wandering force on balls, goobers and power-ups, and the wind sound that follows it.
+    void TickWind(ArcadeGameLogic* logic);
+    // The level's pull on balls and power-ups, toward a point or along a direction.
+    void TickGravity(ArcadeGameLogic* logic);
+    // One tick of a running slide-down step of the brick field.
+    void TickSlideDown(ArcadeGameLogic* logic);
+    // One tick of the time attack's fall (or of its rewind).
+    void TickTimeAttack(ArcadeGameLogic* logic);
+
+    // Read-outs of the moving field's state, for tests and the debugger.
+    double GetPendingSlide() const { return m_PendingSlide; }
+    double GetTimeAttackRate() const { return m_TimeAttackRate; }
+    int GetTimeAttackRewind() const { return m_TimeAttackRewind; }
+    bool IsTimeAttackEnded() const { return m_TimeAttackEnded; }
+    double GetWindForceX() const { return m_WindForceX; }
+    double GetWindForceY() const { return m_WindForceY; }
+    std::uint32_t GetWindChannel() const { return m_WindChannel; }
+    double GetWindSoundLevel() const { return m_WindLevel; }
+
     // ---- Bonus targets (each with the skill's adjustment in force now) ---------------------
     std::int64_t GetTimeBonusAt();
     int GetScoreBonusAt();
@@ -124,6 +144,12 @@ private:
     void ReadBallSpeeds();
     void ReadTexts();
     void ReadBonusTargets();
+    // Reads the wind, gravity, slide-down and time-attack set-up (LevelMotion.cpp); starts
+    // the wind sound for a wind that blows.
+    void SetUpMotion();
+    void StopWindSound();
+    // Moves a brick down by dy: at once above the top of the world, else gradually.
+    static void MoveBrick(Brick* brick, double dy);
     // Spawns the objects of a list of object tables (extraActors / levelActors).
     void SpawnActorList(LevelContainer* container, const char* key, int dx, int dy,
                         const char* logName);
@@ -153,4 +179,18 @@ private:
     double m_PendingSlide = 0.0;
     bool m_Slides = false; // the level has a progressive slide-down
     double m_TimeAttackRate = 0.0, m_TimeAttackAccel = 0.0;
+    double m_SlideCarry = 0.0;
+    // Time attack: maxFallRate < 0 means no cap.
+    double m_TimeAttackCarry = 0.0, m_TimeAttackThreshold = 47.0, m_TimeAttackStop = 48.0,
+           m_TimeAttackMaxRate = -1.0;
+    bool m_TimeAttackEnded = false, m_TimeAttackEndDestroy = false, m_TimeAttackEndLose = false;
+    int m_TimeAttackRewind = 0;
+    // Wind: direction is a unit vector; the channel is 0 while no wind sound plays.
+    double m_WindDirX = 1.0, m_WindDirY = 0.0, m_WindForceX = 0.0, m_WindForceY = 0.0;
+    double m_WindVariance = 0.0, m_WindNormalization = 0.0;
+    std::uint32_t m_WindChannel = 0;
+    double m_WindBaseFrequency = 0.0, m_WindLevel = 0.0;
+    // Gravity: a point pull (center) or a directional one (direction, not normalised).
+    double m_GravityX = 0.0, m_GravityY = 0.0, m_GravityExponent = 0.0;
+    bool m_GravityDirectional = false;
 };

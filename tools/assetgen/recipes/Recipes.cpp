@@ -19,6 +19,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GeneratePowerupAssets(pack);
     GenerateGooberAssets(pack);
     GenerateGameAssets(pack);
+    GenerateMotionAssets(pack);
     GenerateLevelAssets(pack);
     GenerateMeterAssets(pack);
     GenerateLevelFiles(pack, options.levelDir);

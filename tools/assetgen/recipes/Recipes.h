@@ -80,6 +80,9 @@ void GenerateGameAssets(AssetPack& pack);
 // The sounds a level plays as it fills the field (paddles and balls appearing).
 void GenerateLevelAssets(AssetPack& pack);
 
+// The wind loop of the moving field.
+void GenerateMotionAssets(AssetPack& pack);
+
 // The level files of levelDir (".lua"), copied into the folder "Levels".
 void GenerateLevelFiles(AssetPack& pack, const std::filesystem::path& levelDir);
 

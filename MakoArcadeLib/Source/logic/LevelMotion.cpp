@@ -1,0 +1,487 @@
+// Level: the moving field. Four optional mechanisms read from the level table once and
+// driven every tick of play by Level::Update: wind (a wandering force on balls, goobers and
+// power-ups, heard as a looping wind sound), level gravity (a pull toward a point or along a
+// direction), the progressive slide-down (the brick field steps down whenever its lower
+// rows are clear) and the time attack (the field falls ever faster; a lost ball winds it
+// back). A mechanism whose strength or rate is 0 costs nothing per tick.
+#include "logic/Level.h"
+
+#include "core/Log.h"
+#include "core/Utility.h"
+#include "field/Ball.h"
+#include "field/Brick.h"
+#include "logic/ArcadeGameLogic.h"
+#include "physics/PhysicsBody.h"
+#include "physics/PhysicsGeom.h"
+#include "sound/Sound.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <list>
+#include <vector>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+constexpr double kTwoPi = 6.28318530717958647692;
+constexpr int kRewindTicks = 30;
+constexpr int kDefaultEndHeight = 480;
+
+// The brick field's lines from a table's thresholdLines (rows of 16 px) / threshold and
+// stopY: the threshold is compared with brick centres offset by 47, the stop line by 48.
+double ThresholdOf(const LuaObject& table)
+{
+    const LuaObject lines = table["thresholdLines"];
+    if (lines.IsNumber())
+        return lines.GetNumber() * 16.0;
+    const LuaObject threshold = table["threshold"];
+    return threshold.IsNumber() ? threshold.GetNumber() : 0.0;
+}
+
+double StopYOf(const LuaObject& table)
+{
+    const LuaObject stop = table["stopY"];
+    return stop.IsNumber() ? stop.GetNumber() : 0.0;
+}
+
+bool FlagOf(const LuaObject& table, const char* key)
+{
+    const LuaObject value = table[key];
+    return value.IsBoolean() && value.GetBoolean();
+}
+
+double NumberOf(const LuaObject& table, const char* key, double def)
+{
+    const LuaObject value = table[key];
+    return value.IsNumber() ? value.GetNumber() : def;
+}
+
+// The pair { x, y } of a table (missing entries 0).
+void PairOf(const LuaObject& pair, double& x, double& y)
+{
+    x = 0.0;
+    y = 0.0;
+    if (pair.IsTable()) {
+        const LuaObject first = pair[1], second = pair[2];
+        x = first.IsNumber() ? first.GetNumber() : 0.0;
+        y = second.IsNumber() ? second.GetNumber() : 0.0;
+    }
+}
+
+// A brick's centre height: its geometry's (which the field moves first, the actor follows
+// after the physics step), else its actor's, halves rounded down.
+int CentreY(const Brick* brick)
+{
+    if (const PhysicsGeom* geom = brick->GetGeom())
+        return int(std::floor(geom->GetPosition()[1]));
+    return brick->GetY() + brick->GetHeight() / 2;
+}
+
+// The sound calls of the moving field must not end a level when the mixer is gone.
+template <typename F> void Quietly(const char* what, F&& call)
+{
+    try {
+        call();
+    } catch (const std::exception& e) {
+        Log("Level: %s failed: %s\n", what, e.what());
+    }
+}
+
+} // namespace
+
+void Level::SetUpMotion()
+{
+    const LuaObject wind = ReadKey("wind", LUA_TTABLE);
+    if (wind.IsTable()) {
+        m_WindStrength = NumberOf(wind, "strength", 0.0);
+        double dx = 0.0, dy = 0.0;
+        PairOf(wind["direction"], dx, dy);
+        const double length = std::hypot(dx, dy);
+        if (length > 0.0) {
+            m_WindDirX = dx / length;
+            m_WindDirY = dy / length;
+        }
+        m_WindVariance = NumberOf(wind, "variance", 0.0);
+        m_WindNormalization = NumberOf(wind, "normalization", 0.0);
+        m_WindForceX = m_WindStrength * m_WindDirX;
+        m_WindForceY = m_WindStrength * m_WindDirY;
+        m_WindLevel = m_WindStrength;
+        // A still wind makes no sound: the channel would only play silence for the level.
+        if (m_WindStrength != 0.0) {
+            Quietly("starting the wind sound", [this] {
+                m_WindChannel = Sound::PlaySound("wind.ogg", true);
+                if (m_WindChannel != 0) {
+                    Sound::SetChannelVolume(m_WindChannel, 0);
+                    m_WindBaseFrequency = double(Sound::GetChannelFrequency(m_WindChannel));
+                }
+            });
+        }
+    }
+
+    const LuaObject gravity = ReadKey("gravity", LUA_TTABLE);
+    if (gravity.IsTable()) {
+        m_GravityStrength = NumberOf(gravity, "strength", 0.0);
+        const LuaObject center = gravity["center"];
+        m_GravityDirectional = !center.IsTable();
+        PairOf(m_GravityDirectional ? gravity["direction"] : center, m_GravityX, m_GravityY);
+        const LuaObject decrease = gravity["decreaseWith"];
+        if (decrease.IsNumber()) {
+            m_GravityExponent = -decrease.GetNumber();
+        } else if (decrease.IsString()) {
+            const std::string kind = decrease.GetString();
+            if (kind == "distanceSquared")
+                m_GravityExponent = -2.0;
+            else if (kind == "distance")
+                m_GravityExponent = -1.0;
+            else if (kind == "distanceSqrt")
+                m_GravityExponent = -0.5;
+        }
+    }
+
+    m_Slides = ReadKey("progressive", LUA_TTABLE).IsTable();
+
+    const LuaObject timeAttack = ReadKey("timeAttack", LUA_TTABLE);
+    if (timeAttack.IsTable()) {
+        m_TimeAttackRate = NumberOf(timeAttack, "fallRate", 0.0);
+        m_TimeAttackAccel = NumberOf(timeAttack, "accel", 0.0);
+        m_TimeAttackThreshold = ThresholdOf(timeAttack) + 47.0;
+        m_TimeAttackStop = StopYOf(timeAttack) + 48.0;
+        const LuaObject maxRate = timeAttack["maxFallRate"];
+        m_TimeAttackMaxRate = maxRate.IsNumber() ? maxRate.GetNumber() : -1.0;
+        m_TimeAttackEndDestroy = FlagOf(timeAttack, "endDestroy");
+        m_TimeAttackEndLose = FlagOf(timeAttack, "endLose");
+    }
+}
+
+void Level::StopWindSound()
+{
+    if (m_WindChannel == 0)
+        return;
+    const std::uint32_t channel = m_WindChannel;
+    m_WindChannel = 0;
+    Quietly("stopping the wind sound", [channel] { Sound::StopChannel(channel); });
+}
+
+void Level::Update(ArcadeGameLogic* logic)
+{
+    if (m_WindStrength != 0.0)
+        TickWind(logic);
+    if (m_GravityStrength != 0.0)
+        TickGravity(logic);
+    if (m_PendingSlide != 0.0)
+        TickSlideDown(logic);
+    if (m_TimeAttackRate != 0.0 || m_TimeAttackAccel != 0.0)
+        TickTimeAttack(logic);
+    // Bricks moved by the field show where their geometry has gone.
+    if (m_Slides || m_TimeAttackRate != 0.0 || m_TimeAttackAccel != 0.0) {
+        for (Actor* actor : logic->GetBricks().GetMembers())
+            if (Brick* brick = dynamic_cast<Brick*>(actor))
+                if (!brick->IsDead() && brick->GetGeom())
+                    brick->SyncFromPhysics();
+    }
+}
+
+// ---- Wind ----------------------------------------------------------------------------------
+
+void Level::TickWind(ArcadeGameLogic* logic)
+{
+    const float angle = float(RandomDouble(kTwoPi));
+    const float length = float(RandomDouble(m_WindVariance));
+    m_WindForceX += length * std::cos(angle);
+    m_WindForceY += length * std::sin(angle);
+
+    // A pull of fixed length back toward the set wind (it may overshoot).
+    const double dx = m_WindStrength * m_WindDirX - m_WindForceX;
+    const double dy = m_WindStrength * m_WindDirY - m_WindForceY;
+    const double d = std::hypot(dx, dy);
+    if (d == 0.0) {
+        m_WindForceX += m_WindNormalization;
+    } else {
+        m_WindForceX += dx * m_WindNormalization / d;
+        m_WindForceY += dy * m_WindNormalization / d;
+    }
+
+    m_WindLevel = 0.75 * m_WindLevel + 0.25 * std::hypot(m_WindForceX, m_WindForceY);
+    m_WindLevel = std::clamp(m_WindLevel, 0.0, 100.0);
+    if (m_WindChannel != 0) {
+        const double factor =
+            m_WindLevel > 40.0 ? m_WindLevel * 0.025 : (m_WindLevel + 40.0) * 0.0125;
+        const int pan = int(std::clamp(m_WindForceX, -100.0, 100.0));
+        const int volume = int(m_WindLevel);
+        const int frequency = int(factor * m_WindBaseFrequency);
+        Quietly("steering the wind sound", [this, volume, frequency, pan] {
+            Sound::SetChannelVolume(m_WindChannel, volume);
+            Sound::SetChannelFrequency(m_WindChannel, frequency);
+            Sound::SetChannelPan(m_WindChannel, pan);
+        });
+    }
+
+    for (Actor* actor : logic->GetBalls().GetMembers()) {
+        Ball* ball = dynamic_cast<Ball*>(actor);
+        if (!ball || ball->IsDead())
+            continue;
+        if (PhysicsBody* body = ball->GetPhysicsBody())
+            body->AddForce(m_WindForceX * ball->GetRadius(), m_WindForceY * ball->GetRadius());
+    }
+    for (ActorGroup* group : {&logic->GetGoobers(), &logic->GetPowerups()}) {
+        for (Actor* actor : group->GetMembers()) {
+            ArcadeActor* object = dynamic_cast<ArcadeActor*>(actor);
+            if (!object || object->IsDead())
+                continue;
+            if (PhysicsBody* body = object->GetPhysicsBody()) {
+                const double scale = object->GetHeight() * 0.5;
+                body->AddForce(m_WindForceX * scale, m_WindForceY * scale);
+            }
+        }
+    }
+}
+
+// ---- Gravity -------------------------------------------------------------------------------
+
+void Level::TickGravity(ArcadeGameLogic* logic)
+{
+    const auto pull = [this](const Actor* object, double& fx, double& fy) {
+        const double cx = object->GetX() + object->GetWidth() / 2;
+        const double cy = object->GetY() + object->GetHeight() / 2;
+        double vx = m_GravityDirectional ? m_GravityX : m_GravityX - cx;
+        double vy = m_GravityDirectional ? m_GravityY : m_GravityY - cy;
+        const double length = std::hypot(vx, vy);
+        if (length == 0.0) {
+            vx = m_GravityStrength;
+            vy = 0.0;
+        } else {
+            vx = vx / length * m_GravityStrength;
+            vy = vy / length * m_GravityStrength;
+        }
+        // A directional pull is the same everywhere; a point's pull falls off with the
+        // distance, which counts as at least one pixel so the centre stays finite.
+        double factor = 1.0;
+        if (!m_GravityDirectional && m_GravityExponent != 0.0)
+            factor = std::pow(std::max(length, 1.0), m_GravityExponent);
+        fx = vx * factor;
+        fy = vy * factor;
+    };
+
+    for (Actor* actor : logic->GetBalls().GetMembers()) {
+        Ball* ball = dynamic_cast<Ball*>(actor);
+        if (!ball || ball->IsDead())
+            continue;
+        if (PhysicsBody* body = ball->GetPhysicsBody()) {
+            double fx = 0.0, fy = 0.0;
+            pull(ball, fx, fy);
+            const double dd = ball->GetDensity() * ball->GetDensity();
+            body->AddForce(fx * dd, fy * dd);
+        }
+    }
+    for (Actor* actor : logic->GetPowerups().GetMembers()) {
+        ArcadeActor* object = dynamic_cast<ArcadeActor*>(actor);
+        if (!object || object->IsDead())
+            continue;
+        if (PhysicsBody* body = object->GetPhysicsBody()) {
+            double fx = 0.0, fy = 0.0;
+            pull(object, fx, fy);
+            body->AddForce(fx, fy);
+        }
+    }
+}
+
+// ---- The brick field -----------------------------------------------------------------------
+
+void Level::MoveBrick(Brick* brick, double dy)
+{
+    PhysicsGeom* geom = brick->GetGeom();
+    if (!geom) {
+        brick->SetPosition(brick->GetX(), brick->GetY() + int(dy));
+        return;
+    }
+    const std::array<float, 3> at = geom->GetPosition();
+    if (at[1] < 0.0f)
+        geom->SetPosition(double(at[0]), double(at[1]) + dy);
+    else
+        geom->ShiftGradually(dy);
+}
+
+void Level::CheckProgressive(ArcadeGameLogic* logic)
+{
+    if (m_PendingSlide != 0.0)
+        return;
+    const LuaObject progressive = ReadKey("progressive", LUA_TTABLE);
+    if (!progressive.IsTable())
+        return;
+    const double threshold = ThresholdOf(progressive) + 47.0;
+    const double stop = StopYOf(progressive) + 48.0;
+    const bool allBricks = FlagOf(progressive, "destroyAllBricks");
+
+    bool anyAboveStop = false;
+    for (Actor* actor : logic->GetBricks().GetMembers()) {
+        Brick* brick = dynamic_cast<Brick*>(actor);
+        if (!brick || brick->IsDead())
+            continue;
+        const int cy = CentreY(brick);
+        if (cy >= threshold && (allBricks || brick->IsNecessary()))
+            return; // the lower rows are not clear yet
+        if (cy < stop)
+            anyAboveStop = true;
+    }
+    if (!anyAboveStop)
+        return; // the field has arrived
+
+    m_PendingSlide += NumberOf(progressive, "stepSize", 0.0);
+    Quietly("starting the slide sounds", [] {
+        Sound::StopSound("SlideDown.ogg");
+        Sound::StopSound("Mystical_EnergyColumnLoop1.ogg");
+        Sound::PlaySound("SlideDown.ogg", true);
+        Sound::PlaySound("Mystical_EnergyColumnLoop1.ogg", true);
+    });
+}
+
+void Level::TickSlideDown(ArcadeGameLogic* logic)
+{
+    const LuaObject progressive = ReadKey("progressive", LUA_TTABLE);
+    if (!progressive.IsTable()) {
+        m_PendingSlide = 0.0;
+        return;
+    }
+    const double rate = NumberOf(progressive, "rate", 0.0);
+    const LuaObject end = progressive["endHeight"];
+    const double endHeight = end.IsNumber() && end.GetNumber() == std::floor(end.GetNumber())
+                                 ? end.GetNumber()
+                                 : double(kDefaultEndHeight);
+    if (rate <= 0.0) {
+        // A slide that cannot move would hold the field for good.
+        m_PendingSlide = 0.0;
+        return;
+    }
+
+    double step = rate;
+    m_PendingSlide -= rate;
+    if (m_PendingSlide < 0.0) {
+        step = rate + m_PendingSlide;
+        m_PendingSlide = 0.0;
+    }
+
+    m_SlideCarry += step;
+    const int whole = int(m_SlideCarry);
+    m_SlideCarry -= whole;
+    if (Actor* artefact = logic->GetArtefact())
+        artefact->SetPosition(artefact->GetX(), artefact->GetY() + whole);
+
+    // Killed actors are deleted only later, so the pointers stay good for this tick.
+    std::vector<Brick*> moved;
+    for (Actor* actor : logic->GetBricks().GetMembers()) {
+        Brick* brick = dynamic_cast<Brick*>(actor);
+        if (!brick || brick->IsDead())
+            continue;
+        MoveBrick(brick, step);
+        moved.push_back(brick);
+    }
+    for (Brick* brick : moved) {
+        if (brick->IsDead())
+            continue;
+        brick->RunMovedCallbacks();
+        if (brick->IsDead())
+            continue;
+        const PhysicsGeom* geom = brick->GetGeom();
+        const double y = geom ? double(geom->GetPosition()[1]) : double(brick->GetY());
+        if (y > endHeight) {
+            const double x = geom ? double(geom->GetPosition()[0]) : double(brick->GetX());
+            brick->Destroy(nullptr, logic, x, y, false);
+            brick->Kill();
+        }
+    }
+
+    if (m_PendingSlide == 0.0) {
+        Quietly("stopping the slide sounds", [] {
+            Sound::StopSound("SlideDown.ogg");
+            Sound::StopSound("Mystical_EnergyColumnLoop1.ogg");
+        });
+        CheckProgressive(logic);
+        if (m_PendingSlide == 0.0)
+            Quietly("playing the slide's end", [] { Sound::PlaySound("Smash_StoneColumn1.ogg"); });
+    }
+}
+
+// ---- Time attack ---------------------------------------------------------------------------
+
+void Level::StartTimeAttackRewind()
+{
+    if (m_TimeAttackRate != 0.0 || m_TimeAttackAccel != 0.0)
+        m_TimeAttackRewind = kRewindTicks;
+}
+
+void Level::TickTimeAttack(ArcadeGameLogic* logic)
+{
+    if (m_TimeAttackEnded)
+        return;
+    double move = 0.0;
+    if (m_TimeAttackRewind == 0) {
+        m_TimeAttackRate += m_TimeAttackAccel;
+        // Without a cap the field falls at its rate.
+        if (m_TimeAttackMaxRate >= 0.0)
+            m_TimeAttackRate = std::min(m_TimeAttackRate, m_TimeAttackMaxRate);
+        move = m_TimeAttackRate;
+    } else {
+        for (int i = 0; i < kRewindTicks; ++i) {
+            move += m_TimeAttackRate;
+            m_TimeAttackRate = std::max(0.0, m_TimeAttackRate - m_TimeAttackAccel);
+        }
+    }
+
+    // A pixel each time the fallen distance crosses a whole number.
+    int n = 0;
+    if (move < m_TimeAttackCarry) {
+        m_TimeAttackCarry -= move;
+    } else {
+        const double over = move - m_TimeAttackCarry;
+        n = 1 + int(over);
+        m_TimeAttackCarry = 1.0 - (over - std::trunc(over));
+    }
+    if (m_TimeAttackRewind != 0) {
+        n = -n;
+        --m_TimeAttackRewind;
+    }
+    if (n == 0)
+        return;
+
+    bool anyAboveStop = false, allAboveStop = true;
+    const std::list<Actor*> bricks = logic->GetBricks().GetMembers(); // callbacks may change it
+    for (Actor* actor : bricks) {
+        Brick* brick = dynamic_cast<Brick*>(actor);
+        if (!brick || brick->IsDead())
+            continue;
+        MoveBrick(brick, n);
+        brick->RunMovedCallbacks();
+        if (CentreY(brick) < m_TimeAttackStop)
+            anyAboveStop = true;
+        else
+            allAboveStop = false;
+    }
+    if (m_TimeAttackRewind > 0 && allAboveStop)
+        m_TimeAttackRewind = 0;
+
+    bool crossed = false;
+    for (bool rescan = true; rescan;) {
+        rescan = false;
+        for (Actor* actor : logic->GetBricks().GetMembers()) {
+            Brick* brick = dynamic_cast<Brick*>(actor);
+            if (!brick || brick->IsDead() || CentreY(brick) <= m_TimeAttackThreshold)
+                continue;
+            crossed = true;
+            if (m_TimeAttackEndDestroy) {
+                brick->Destroy(nullptr, logic, 0.0, 0.0, false);
+                brick->Kill();
+                rescan = true;
+                break;
+            }
+        }
+    }
+    if (crossed && m_TimeAttackEndLose && logic->IsInState("Playing")) {
+        logic->GetBalls().KillAll();
+        logic->GetPaddleGroup().KillAll();
+        logic->GetBallSpawnAnimations().KillAll();
+    }
+    if (!anyAboveStop)
+        m_TimeAttackEnded = true;
+}

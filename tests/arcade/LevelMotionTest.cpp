@@ -1,0 +1,334 @@
+// The moving field of a level on a field the test fills: the progressive slide-down (steps,
+// the rest of a step, the end height), the time attack (fall pattern, caps, no cap, the
+// rewind, the threshold's end), wind (normalised direction, the random wandering, the
+// fixed pull back, its sound) and level gravity (fall-off, direction, the centre itself).
+#include "FieldScene.h"
+#include "LevelTestSupport.h"
+
+#include "core/Random.h"
+#include "field/Ball.h"
+#include "field/Brick.h"
+#include "physics/PhysicsBody.h"
+#include "physics/PhysicsGeom.h"
+#include "scene/ActorLink.h"
+#include "sound/Sound.h"
+
+#include <ode/ode.h>
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace fieldtest;
+using leveltest::MakeLevel;
+using leveltest::ServeLogic;
+
+namespace {
+
+class LevelMotionTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
+
+    LevelMotionTest()
+    {
+        root->logic = &logic;
+        logic.SetField(root, &root->world);
+    }
+    ~LevelMotionTest() override
+    {
+        passes.SetRoot(nullptr);
+        delete root;
+    }
+
+    Brick* AddBrick(int x, int y, bool necessary = false)
+    {
+        Brick* brick = new Brick("RedBrick");
+        brick->ApplyBoolProperty("necessary", necessary);
+        brick->SetPosition(x, y);
+        root->Place(brick);
+        logic.GetBricks().Add(brick);
+        return brick;
+    }
+    Ball* AddBall(int x, int y)
+    {
+        Ball* ball = new Ball(x, y, 0, 0, true);
+        root->Place(ball);
+        logic.GetBalls().Add(ball);
+        return ball;
+    }
+    static double GeomY(const Brick* brick) { return brick->GetGeom()->GetPosition()[1]; }
+    static void Force(Ball* ball, double& fx, double& fy)
+    {
+        const dReal* f = dBodyGetForce(ball->GetPhysicsBody()->GetBodyID());
+        fx = f[0];
+        fy = f[1];
+    }
+    static void ClearForce(Ball* ball)
+    {
+        dBodySetForce(ball->GetPhysicsBody()->GetBodyID(), 0, 0, 0);
+    }
+    static void CentreOf(const Ball* ball, double& x, double& y)
+    {
+        x = ball->GetX() + ball->GetWidth() / 2;
+        y = ball->GetY() + ball->GetHeight() / 2;
+    }
+
+    FieldRoot* root = new FieldRoot();
+    bbtest::PassHarness passes{root, 640, 480};
+    ServeLogic logic;
+};
+
+// ---- Slide-down ----------------------------------------------------------------------------
+
+TEST_F(LevelMotionTest, ASlideStepRunsAtItsRateWithTheRestLastThenStopsAtTheStopLine)
+{
+    bbtest::SoundLog sounds;
+    // High above the world the bricks move at once, so each tick's step shows directly.
+    Brick* brick = AddBrick(100, -100);
+    auto level = MakeLevel(
+        "{ progressive = { thresholdLines = 14, stopY = -120, stepSize = 32, rate = 3 } }");
+    const double startY = GeomY(brick);
+
+    // A necessary brick on the lower rows holds the field.
+    Brick* low = AddBrick(100, 300, true);
+    level->CheckProgressive(&logic);
+    EXPECT_EQ(level->GetPendingSlide(), 0.0);
+    low->Kill();
+
+    level->CheckProgressive(&logic);
+    ASSERT_EQ(level->GetPendingSlide(), 32.0);
+    EXPECT_EQ(sounds.Count("SlideDown.ogg"), 1);
+    std::vector<double> steps;
+    double last = startY;
+    for (int tick = 0; tick < 11; ++tick) {
+        level->Update(&logic);
+        steps.push_back(GeomY(brick) - last);
+        last = GeomY(brick);
+    }
+    EXPECT_EQ(steps, (std::vector<double>{3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 2}));
+    // Past the stop line: no next step, the slide ends with its crash.
+    EXPECT_EQ(level->GetPendingSlide(), 0.0);
+    EXPECT_EQ(sounds.Count("Smash_StoneColumn1.ogg"), 1);
+    EXPECT_FALSE(Sound::IsPlaying("SlideDown.ogg"));
+}
+
+TEST_F(LevelMotionTest, SlidingBricksBelowTheEndHeightAreDestroyed)
+{
+    Brick* top = AddBrick(100, -200);
+    ActorLink<Brick> bottom; // deleted after the pass that follows its death
+    bottom.Set(AddBrick(300, 440));
+    auto level = MakeLevel("{ progressive = { stopY = -140, stepSize = 48, rate = 8 } }");
+    level->CheckProgressive(&logic);
+    ASSERT_GT(level->GetPendingSlide(), 0.0);
+    for (int tick = 0; tick < 12; ++tick) {
+        level->Update(&logic);
+        passes.Step();
+    }
+    EXPECT_EQ(bottom.Get(), nullptr); // pushed past y = 480
+    EXPECT_FALSE(top->IsDead());
+}
+
+// ---- Time attack ---------------------------------------------------------------------------
+
+TEST_F(LevelMotionTest, TheTimeAttackFallsAPixelEachTimeTheDistanceCrossesAWholeNumber)
+{
+    Brick* brick = AddBrick(100, -300);
+    auto level = MakeLevel("{ timeAttack = { fallRate = 0.25, accel = 0, maxFallRate = 1 } }");
+    std::vector<int> moved;
+    double last = GeomY(brick);
+    for (int tick = 1; tick <= 16; ++tick) {
+        level->Update(&logic);
+        if (GeomY(brick) != last)
+            moved.push_back(tick);
+        EXPECT_LE(GeomY(brick) - last, 1.0);
+        last = GeomY(brick);
+    }
+    EXPECT_EQ(moved, (std::vector<int>{1, 4, 8, 12, 16}));
+}
+
+TEST_F(LevelMotionTest, TheTimeAttackRateGrowsToItsCapAndWithoutACapFallsAtItsRate)
+{
+    Brick* brick = AddBrick(100, -600);
+    auto capped = MakeLevel("{ timeAttack = { fallRate = 0, accel = 0.5, maxFallRate = 2 } }");
+    for (int tick = 0; tick < 10; ++tick)
+        capped->Update(&logic);
+    EXPECT_EQ(capped->GetTimeAttackRate(), 2.0);
+
+    // No numeric cap: the field still falls, rate pixels a tick.
+    auto uncapped = MakeLevel("{ timeAttack = { fallRate = 0.5 } }");
+    const double start = GeomY(brick);
+    for (int tick = 0; tick < 20; ++tick)
+        uncapped->Update(&logic);
+    EXPECT_GE(GeomY(brick) - start, 10.0);
+    EXPECT_LE(GeomY(brick) - start, 11.0);
+}
+
+TEST_F(LevelMotionTest, ALostBallWindsTheTimeAttackBackUntilTheFieldIsAboveTheStopLine)
+{
+    auto still = MakeLevel("{}");
+    still->StartTimeAttackRewind();
+    EXPECT_EQ(still->GetTimeAttackRewind(), 0);
+
+    Brick* brick = AddBrick(100, -300);
+    auto level = MakeLevel("{ timeAttack = { fallRate = 1, accel = 0.1, maxFallRate = 3 } }");
+    for (int tick = 0; tick < 5; ++tick)
+        level->Update(&logic);
+    const double fallen = GeomY(brick);
+    const double rate = level->GetTimeAttackRate();
+    level->StartTimeAttackRewind();
+    EXPECT_EQ(level->GetTimeAttackRewind(), 30);
+    level->Update(&logic);
+    EXPECT_LT(GeomY(brick), fallen);             // climbed back
+    EXPECT_LT(level->GetTimeAttackRate(), rate); // and slowed down
+    EXPECT_EQ(level->GetTimeAttackRewind(), 0);  // every brick is above the stop line
+}
+
+TEST_F(LevelMotionTest, BricksPastTheThresholdAreDestroyedAndAnEmptyFieldEndsTheAttack)
+{
+    Brick* low = AddBrick(100, 200);
+    auto level = MakeLevel("{ timeAttack = { fallRate = 1, maxFallRate = 1, thresholdLines = 5, "
+                           "endDestroy = true } }");
+    level->Update(&logic);
+    EXPECT_TRUE(low->IsDead());
+    EXPECT_TRUE(level->IsTimeAttackEnded());
+
+    // Without endDestroy a brick past the threshold stays.
+    Brick* kept = AddBrick(100, 200);
+    auto keep = MakeLevel("{ timeAttack = { fallRate = 1, maxFallRate = 1 } }");
+    keep->Update(&logic);
+    EXPECT_FALSE(kept->IsDead());
+}
+
+// ---- Wind ----------------------------------------------------------------------------------
+
+TEST_F(LevelMotionTest, OnlyABlowingWindIsHeardAndItsSoundStopsWithTheLevel)
+{
+    bbtest::SoundLog sounds;
+    {
+        auto still = MakeLevel("{ wind = { strength = 0, direction = { 1, 0 } } }");
+        EXPECT_EQ(still->GetWindChannel(), 0u);
+        EXPECT_EQ(sounds.Count("wind.ogg"), 0);
+    }
+    {
+        auto windy = MakeLevel("{ wind = { strength = 10, direction = { 1, 0 } } }");
+        EXPECT_NE(windy->GetWindChannel(), 0u);
+        EXPECT_EQ(sounds.Count("wind.ogg"), 1);
+        EXPECT_TRUE(Sound::IsPlaying("wind.ogg"));
+    }
+    EXPECT_FALSE(Sound::IsPlaying("wind.ogg"));
+}
+
+TEST_F(LevelMotionTest, TheWindBlowsAlongItsNormalisedDirectionAndIsPulledBackByAFixedLength)
+{
+    auto level = MakeLevel(
+        "{ wind = { strength = 10, direction = { 3, 4 }, variance = 0, normalization = 0.5 } }");
+    EXPECT_DOUBLE_EQ(level->GetWindForceX(), 6.0);
+    EXPECT_DOUBLE_EQ(level->GetWindForceY(), 8.0);
+    // At its set value exactly, the correction pushes x by the normalisation.
+    level->TickWind(&logic);
+    EXPECT_DOUBLE_EQ(level->GetWindForceX(), 6.5);
+    EXPECT_DOUBLE_EQ(level->GetWindForceY(), 8.0);
+    // Off its set value, it is pulled back by 0.5 along the way home (here: all of x).
+    level->TickWind(&logic);
+    EXPECT_NEAR(level->GetWindForceX(), 6.0, 1e-9);
+
+    // A zero direction blows to the right.
+    auto flat = MakeLevel("{ wind = { strength = 4, direction = { 0, 0 } } }");
+    EXPECT_DOUBLE_EQ(flat->GetWindForceX(), 4.0);
+    EXPECT_DOUBLE_EQ(flat->GetWindForceY(), 0.0);
+}
+
+TEST_F(LevelMotionTest, TheWindWandersWithinItsVarianceAndPushesBalls)
+{
+    MakoSrand(7);
+    Ball* ball = AddBall(300, 300);
+    auto level = MakeLevel(
+        "{ wind = { strength = 20, direction = { 1, 0 }, variance = 3, normalization = 0 } }");
+    double largest = 0.0;
+    for (int tick = 0; tick < 200; ++tick) {
+        const double x = level->GetWindForceX(), y = level->GetWindForceY();
+        level->TickWind(&logic);
+        const double moved = std::hypot(level->GetWindForceX() - x, level->GetWindForceY() - y);
+        EXPECT_LE(moved, 3.0 + 1e-5);
+        largest = std::max(largest, moved);
+    }
+    EXPECT_GT(largest, 1.5); // it does wander
+    EXPECT_GE(level->GetWindSoundLevel(), 0.0);
+    EXPECT_LE(level->GetWindSoundLevel(), 100.0);
+
+    ClearForce(ball);
+    level->TickWind(&logic);
+    double fx = 0.0, fy = 0.0;
+    Force(ball, fx, fy);
+    EXPECT_NEAR(fx, level->GetWindForceX() * ball->GetRadius(), 1e-3);
+    EXPECT_NEAR(fy, level->GetWindForceY() * ball->GetRadius(), 1e-3);
+}
+
+// ---- Gravity -------------------------------------------------------------------------------
+
+TEST_F(LevelMotionTest, PointGravityFallsOffWithDistanceAndStaysFiniteAtTheCentre)
+{
+    Ball* nearBall = AddBall(300, 300);
+    double cx = 0.0, cy = 0.0;
+    CentreOf(nearBall, cx, cy);
+    const std::string centre =
+        "{ " + std::to_string(int(cx) - 100) + ", " + std::to_string(int(cy)) + " }";
+
+    struct Row
+    {
+        const char* decrease;
+        double ratio; // near pull / pull twice as far
+    };
+    for (const Row& row : {Row{"'distanceSquared'", 4.0}, Row{"'distance'", 2.0},
+                           Row{"'distanceSqrt'", std::sqrt(2.0)}, Row{"2", 4.0}, Row{"nil", 1.0}}) {
+        SCOPED_TRACE(row.decrease);
+        auto level = MakeLevel("{ gravity = { strength = 50, center = " + centre +
+                               ", decreaseWith = " + row.decrease + " } }");
+        ClearForce(nearBall);
+        level->TickGravity(&logic);
+        double nearX = 0.0, nearY = 0.0;
+        Force(nearBall, nearX, nearY);
+        EXPECT_LT(nearX, 0.0); // toward the centre, on the left
+        EXPECT_NEAR(nearY, 0.0, 1e-6);
+
+        nearBall->GetPhysicsBody()->SetPosition(cx + 100, cy);
+        nearBall->SyncFromPhysics();
+        ClearForce(nearBall);
+        level->TickGravity(&logic);
+        double farX = 0.0, farY = 0.0;
+        Force(nearBall, farX, farY);
+        EXPECT_NEAR(nearX / farX, row.ratio, 1e-3);
+        nearBall->GetPhysicsBody()->SetPosition(cx, cy);
+        nearBall->SyncFromPhysics();
+    }
+
+    // On the centre itself: the strength to the right, at a distance of one pixel.
+    auto onTop =
+        MakeLevel("{ gravity = { strength = 50, center = { " + std::to_string(int(cx)) + ", " +
+                  std::to_string(int(cy)) + " }, decreaseWith = 'distanceSquared' } }");
+    ClearForce(nearBall);
+    onTop->TickGravity(&logic);
+    double fx = 0.0, fy = 0.0;
+    Force(nearBall, fx, fy);
+    EXPECT_NEAR(fx, 50.0, 1e-6);
+    EXPECT_NEAR(fy, 0.0, 1e-6);
+}
+
+TEST_F(LevelMotionTest, DirectionalGravityPullsTheSameEverywhere)
+{
+    Ball* a = AddBall(40, 40);
+    Ball* b = AddBall(500, 400);
+    auto level = MakeLevel(
+        "{ gravity = { strength = 5, direction = { 0, 2 }, decreaseWith = 'distanceSquared' } }");
+    ClearForce(a);
+    ClearForce(b);
+    level->TickGravity(&logic);
+    double ax = 0.0, ay = 0.0, bx = 0.0, by = 0.0;
+    Force(a, ax, ay);
+    Force(b, bx, by);
+    EXPECT_NEAR(bx, 0.0, 1e-6);
+    EXPECT_NEAR(by, 5.0, 1e-6);
+    EXPECT_NEAR(ay, 5.0 * a->GetDensity() * a->GetDensity(), 1e-6);
+}
+
+} // namespace
