@@ -212,6 +212,22 @@ TEST_F(GameScreenTest, TheInGameMenuOpensOnceAndOnlyWhenTheGameHasOne)
     EXPECT_EQ(hasMenu, app->IsCursorShown());
 }
 
+TEST_F(GameScreenTest, ADisplayChangeDuringPlayOpensTheMenuButNotTheStartUpsOwn)
+{
+    if (!ClassManager::GetInstance()->GetClass("InGameMenuDialog", true))
+        GTEST_SKIP() << "no in-game menu";
+    app->SwitchTo("GameScreen");
+    // The start-up's mode setting is delivered before the game's first frame.
+    screen->OnEvent(MakeEvent(MAKO_DISPLAYCHANGE));
+    app->DispatchPosted();
+    EXPECT_FALSE(screen->IsDialogVisible());
+    app->Pass();
+    screen->OnEvent(MakeEvent(MAKO_DISPLAYCHANGE));
+    app->DispatchPosted();
+    ASSERT_TRUE(screen->IsDialogVisible());
+    EXPECT_EQ(screen->GetTopDialog("")->GetName(), "InGameMenuDialog");
+}
+
 TEST_F(GameScreenTest, AHundredGamesLeaveNoTimerActorBodyOrImageBehind)
 {
     struct Counts

@@ -258,8 +258,8 @@ void ArcadeGameLogic::CreateHud()
         int x, y;
     };
     const Spot spots[] = {
-        {&m_LevelLabel, "LevelLabel", 16, 4},  {&m_EpisodeLabel, "EpisodeLabel", 210, 4},
-        {&m_ScoreLabel, "ScoreLabel", 340, 4}, {&m_BallsLabel, "BallsLabel", 480, 4},
+        {&m_LevelLabel, "LevelLabel", 16, 458}, {&m_EpisodeLabel, "EpisodeLabel", 500, 458},
+        {&m_ScoreLabel, "ScoreLabel", 340, 4},  {&m_BallsLabel, "BallsLabel", 480, 4},
         {&m_TimeLabel, "TimeLabel", 578, 4},
     };
     for (const Spot& spot : spots) {

@@ -95,6 +95,7 @@ void ArcadeGameScreen::RestartGame()
 
 void ArcadeGameScreen::BeginGame()
 {
+    m_FramesPlayed = 0;
     LuaPlus::LuaObject gameOptions = GetGlobalLuaState()->GetGlobal("GameOptions");
     MAKO_ASSERT(gameOptions.IsTable());
     m_RootActor = new RootActor();
@@ -157,9 +158,19 @@ bool ArcadeGameScreen::OnDialogStopped(const Event&)
 
 bool ArcadeGameScreen::OnDisplayChange(const Event&)
 {
-    if (!IsDialogVisible())
+    // A change of the display during a game (full screen toggled, the window's mode lost)
+    // pauses it under the menu. The start-up's own mode setting arrives before the game's
+    // first frame and opens nothing.
+    if (!IsDialogVisible() && GetLogic() && m_FramesPlayed > 0)
         ShowInGameMenu();
     return false;
+}
+
+void ArcadeGameScreen::Tick()
+{
+    GameScreen::Tick();
+    if (GetLogic())
+        ++m_FramesPlayed;
 }
 
 bool ArcadeGameScreen::OnPauseGame(const Event& event)

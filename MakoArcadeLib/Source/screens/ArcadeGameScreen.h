@@ -25,6 +25,8 @@ public:
     bool OnEvent(const Event& event) override;
     // Play-field events first (ARCADE_RESTARTGAME restarts), then the typed handlers.
     bool RouteEvent(const Event& event) override;
+    // The screen's tick (and the game's); counts the game's frames.
+    void Tick() override;
 
     // Opens the in-game menu over the game, unless it is the top dialog already: the music
     // is lowered by the configuration's menuVolumeAdjust and the game paused. Nothing
@@ -57,6 +59,7 @@ private:
 
     RootActor* m_RootActor = nullptr;
     bool m_InputStateSaved = false;
+    int m_FramesPlayed = 0; // frames of the current game so far
     bool m_SavedCursorShown = false;
     bool m_SavedInputGrabbed = false;
 };
