@@ -1,6 +1,7 @@
 // The keyboard in play: keys in, synthetic mouse events out (the translator as tables of
 // presses, releases and frames), and the controller's menu keys on the game screen: one
 // menu, the music lowered while it shows and play resumed after the count-down.
+#include "FieldScene.h"
 #include "GameApp.h"
 
 #include "core/Event.h"
@@ -27,15 +28,7 @@
 
 namespace {
 
-class NamedState : public State
-{
-public:
-    explicit NamedState(const char* name) : m_Name(name) {}
-    const char* GetName() const override { return m_Name; }
-
-private:
-    const char* m_Name;
-};
+using fieldtest::NamedState;
 
 // Stands for the controller: it has the states the translator looks at and writes every
 // event it is handed as a line ("down", "up", "move x y b").

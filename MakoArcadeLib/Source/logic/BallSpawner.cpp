@@ -13,18 +13,6 @@
 
 using LuaPlus::LuaObject;
 
-namespace {
-
-// The spawner's script field of that name (nil when it has none).
-LuaObject Field(const Object* object, const char* key)
-{
-    LuaObject value;
-    object->GetScriptField(value, key);
-    return value;
-}
-
-} // namespace
-
 MAKO_IMPLEMENT_CLASS(BallSpawner, "BallSpawner", "Actor", &BallSpawner::RegisterProperties,
                      &InstantiateObjectOfClass<BallSpawner>);
 
@@ -65,10 +53,10 @@ void BallSpawner::RetrieveClassicProperties(LuaObject& table)
 void BallSpawner::RebuildLook()
 {
     std::unique_ptr<Ball> ball(new Ball(0.0, 0.0, 0.0, 0.0, false));
-    const LuaObject props = Field(this, "ballProps");
+    const LuaObject props = GetScriptField("ballProps");
     if (props.IsTable())
         ball->ApplyProperties(props);
-    const LuaObject activate = Field(this, "activateBall");
+    const LuaObject activate = GetScriptField("activateBall");
     if (activate.IsBoolean())
         ball->ApplyProperty("activateBall", activate);
     // The picture the ball draws: its shared image at the scale of its size.

@@ -9,18 +9,6 @@
 
 using LuaPlus::LuaObject;
 
-namespace {
-
-// The spawner's script field of that name (nil when it has none).
-LuaObject Field(const Object* object, const char* key)
-{
-    LuaObject value;
-    object->GetScriptField(value, key);
-    return value;
-}
-
-} // namespace
-
 MAKO_IMPLEMENT_CLASS(PaddleSpawner, "PaddleSpawner", "Actor", &PaddleSpawner::RegisterProperties,
                      &InstantiateObjectOfClass<PaddleSpawner>);
 
@@ -91,12 +79,12 @@ void PaddleSpawner::ApplyClassicProperty(const std::string& name, const LuaObjec
 void PaddleSpawner::RetrieveClassicProperties(LuaObject& table)
 {
     Actor::RetrieveClassicProperties(table);
-    table.SetObject("ballStart", Field(this, "ballStart"));
+    table.SetObject("ballStart", GetScriptField("ballStart"));
 }
 
 bool PaddleSpawner::ScriptFlag(const char* name) const
 {
-    const LuaObject value = Field(this, name);
+    const LuaObject value = GetScriptField(name);
     return value.IsBoolean() && value.GetBoolean();
 }
 
@@ -106,7 +94,7 @@ void PaddleSpawner::RebuildLook()
                laser = ScriptFlag("laser");
     std::unique_ptr<Paddle> paddle(new Paddle(vertical, facePositive));
     for (const char* key : {"paddleSize", "catch", "laser"}) {
-        const LuaObject value = Field(this, key);
+        const LuaObject value = GetScriptField(key);
         if (!value.IsNil())
             paddle->ApplyProperty(key, value);
     }

@@ -91,6 +91,12 @@ public:
     // The script table: created on first write; reads without a table give nil.
     void SetScriptField(const std::string& key, const LuaPlus::LuaObject& value);
     void GetScriptField(LuaPlus::LuaObject& value, const std::string& key) const;
+    LuaPlus::LuaObject GetScriptField(const std::string& key) const
+    {
+        LuaPlus::LuaObject value;
+        GetScriptField(value, key);
+        return value;
+    }
 
     // The object's proxy, created on first use.
     void GetLuaObject(LuaPlus::LuaObject& out);
