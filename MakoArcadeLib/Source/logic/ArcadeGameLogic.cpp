@@ -251,21 +251,26 @@ void ArcadeGameLogic::CreateHud()
     m_ParticleManager->SetZOrder(5);
     m_PlayLayer->AddChild(m_ParticleManager, "ParticlesFront");
 
+    // The level's title and land share the bottom strip with the marquee: their width is
+    // limited (a longer text is drawn smaller) so that the marquee's text stays clear.
     struct Spot
     {
         Label** label;
         const char* name;
-        int x, y;
+        int x, y, widthLimit;
     };
     const Spot spots[] = {
-        {&m_LevelLabel, "LevelLabel", 16, 458}, {&m_EpisodeLabel, "EpisodeLabel", 500, 458},
-        {&m_ScoreLabel, "ScoreLabel", 340, 4},  {&m_BallsLabel, "BallsLabel", 480, 4},
-        {&m_TimeLabel, "TimeLabel", 578, 4},
+        {&m_LevelLabel, "LevelLabel", 16, 458, 135},
+        {&m_EpisodeLabel, "EpisodeLabel", 500, 458, 120},
+        {&m_ScoreLabel, "ScoreLabel", 340, 4, 0},
+        {&m_BallsLabel, "BallsLabel", 480, 4, 0},
+        {&m_TimeLabel, "TimeLabel", 578, 4, 0},
     };
     for (const Spot& spot : spots) {
         Label* label = Label::CreateFromResource("FlyingScoreFont", " ");
         label->SetPosition(spot.x, spot.y);
         label->SetZOrder(10);
+        label->SetWidthLimit(spot.widthLimit);
         label->ApplyStringProperty("name", spot.name);
         m_PlayLayer->AddChild(label, spot.name);
         *spot.label = label;
