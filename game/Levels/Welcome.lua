@@ -6,7 +6,6 @@ Levels.Welcome = {
                "clear every brick. Catch the coins that fall out: loot counts towards " ..
                "your score.",
     music = "Harbour.mid",
-    timeBonusAt = 2,
     bricks = {
         "",
         "",

@@ -62,7 +62,8 @@ TEST_F(GameStatesTest, AClickDuringTheSpawnDelayDoesNothingAndOneAfterItServes)
     Click(true);
     EXPECT_EQ("Playing", State());
     EXPECT_NE(0u, logic->m_ClockTimer);
-    EXPECT_EQ("", logic->m_Marquee->GetMessage()); // the serve's invitation is gone
+    // The serve's invitation gives way to the first tutorial prompt.
+    EXPECT_EQ("Click to swing the paddle!", logic->m_Marquee->GetMessage());
 
     // The play clock counts seconds from the serve.
     passes.Step(31);

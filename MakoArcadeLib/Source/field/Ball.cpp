@@ -775,6 +775,13 @@ void Ball::UpdatePhysics(World* world)
     RequestSubSteps();
 }
 
+void Ball::SetLaunchVelocity(double vx, double vy)
+{
+    m_Velocity = Point<double>(vx, vy);
+    if (PhysicsBody* body = GetPhysicsBody())
+        body->SetLinearVel(vx, vy);
+}
+
 void Ball::SyncFromPhysics()
 {
     ArcadeStructure::SyncFromPhysics();

@@ -121,6 +121,11 @@ public:
     bool OnTimer(const Event& event) override;
     // A new ball with this ball's state; placing and launching it is the caller's.
     Ball* Split();
+    // The velocity the ball moves at once its body is made (its body's too, when it has one).
+    void SetLaunchVelocity(double vx, double vy);
+    // Set on balls just split from one another: they pass through each other while they
+    // still touch, so the three do not burst apart.
+    void SetBallPass(bool on) { m_BallPass = on; }
     // Breaks the ball into particles (the controller's emitters).
     virtual void Explode(ArcadeGameLogic* logic);
 

@@ -146,6 +146,11 @@ public:
     double GetCharge() const { return m_Charge; }
     bool IsSweetSpotHit() const { return m_SweetSpotHit; }
 
+    // ---- Loot ---------------------------------------------------------------------------
+    // The class names of the loot this paddle caught, in the order caught.
+    void AddCaughtLoot(const std::string& className) { m_CaughtLoot.push_back(className); }
+    const std::vector<std::string>& GetCaughtLoot() const { return m_CaughtLoot; }
+
     // ---- Modes --------------------------------------------------------------------------
     // Switching catch off releases every held ball.
     void SetCatch(bool on);
@@ -315,6 +320,7 @@ protected:
     double m_Width = 64.0;
     double m_TargetWidth = 64.0;
     int m_SizeIndex = 3;
+    std::vector<std::string> m_CaughtLoot;
     bool m_CatchEnabled = false;
     bool m_LaserEnabled = false;
     ActorLink<LaserBeam> m_LaserBeam;

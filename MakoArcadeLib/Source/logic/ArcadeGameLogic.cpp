@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "core/PropertyAccessor.h"
 #include "core/TimerManager.h"
+#include "core/Utility.h"
 #include "field/Paddle.h"
 #include "field/Powerup.h"
 #include "logic/Level.h"
@@ -251,30 +252,38 @@ void ArcadeGameLogic::CreateHud()
     m_ParticleManager->SetZOrder(5);
     m_PlayLayer->AddChild(m_ParticleManager, "ParticlesFront");
 
-    // The level's title and land share the bottom strip with the marquee: their width is
-    // limited (a longer text is drawn smaller) so that the marquee's text stays clear.
+    // The heads-up labels: their fonts and places are the label resources' (Fonts.lua).
+    // The level's title and land share the bottom strip with the marquee and are drawn
+    // smaller when long, so that the marquee's text stays clear.
     struct Spot
     {
         Label** label;
+        const char* resource;
         const char* name;
-        int x, y, widthLimit;
     };
     const Spot spots[] = {
-        {&m_LevelLabel, "LevelLabel", 16, 458, 135},
-        {&m_EpisodeLabel, "EpisodeLabel", 500, 458, 120},
-        {&m_ScoreLabel, "ScoreLabel", 340, 4, 0},
-        {&m_BallsLabel, "BallsLabel", 480, 4, 0},
-        {&m_TimeLabel, "TimeLabel", 578, 4, 0},
+        {&m_LevelLabel, "GameLevelLabel", "LevelLabel"},
+        {&m_EpisodeLabel, "GameEpisodeLabel", "EpisodeLabel"},
+        {&m_ScoreLabel, "ScoreLabel", "ScoreLabel"},
+        {&m_BallsLabel, "BallsLabel", "BallsLabel"},
+        {&m_TimeLabel, "TimeLabel", "TimeLabel"},
     };
     for (const Spot& spot : spots) {
-        Label* label = Label::CreateFromResource("FlyingScoreFont", " ");
-        label->SetPosition(spot.x, spot.y);
-        label->SetZOrder(10);
-        label->SetWidthLimit(spot.widthLimit);
+        Label* label = Label::CreateFromResource(spot.resource, " ");
+        label->SetZOrder(9);
         label->ApplyStringProperty("name", spot.name);
         m_PlayLayer->AddChild(label, spot.name);
         *spot.label = label;
     }
+    m_ScoreChanged = false;
+    m_BallsLabel->SetWidthLimit(30);
+    m_TimeLabel->SetVisible(true, false);
+    // The ball beside the count of balls left.
+    Actor* ballIcon = new Actor();
+    ballIcon->SetImageFromResource("Ball.None.12.png");
+    ballIcon->SetPosition(m_BallsLabel->GetX() - 16, m_BallsLabel->GetY() + 3);
+    ballIcon->SetZOrder(9);
+    m_PlayLayer->AddChild(ballIcon, "BallsIcon");
     m_LevelLabel->SetVisible(false, true);
     m_EpisodeLabel->SetVisible(false, true);
     CreateMeters();
@@ -328,29 +337,35 @@ void ArcadeGameLogic::CreateMeters()
 
 void ArcadeGameLogic::ShowScore(int score)
 {
-    if (m_ScoreLabel)
-        m_ScoreLabel->SetText("Loot: " + std::to_string(score), true);
+    if (!m_ScoreLabel)
+        return;
+    m_ScoreLabel->SetText("Loot: " + GroupThousands(score), true);
+    m_ScoreLabel->SetVisible(true, false);
 }
 
 void ArcadeGameLogic::ShowBallsLeft(int balls)
 {
-    if (m_BallsLabel)
-        m_BallsLabel->SetText("Balls: " + std::to_string(balls), true);
+    if (!m_BallsLabel || balls < 0)
+        return;
+    m_BallsLabel->SetText(std::to_string(balls), true);
+    m_BallsLabel->SetVisible(true, false);
 }
 
 void ArcadeGameLogic::ShowTime(int seconds)
 {
     if (!m_TimeLabel)
         return;
-    const int s = seconds < 0 ? 0 : seconds;
-    m_TimeLabel->SetText(boost::str(boost::format("%1%:%2$02d") % (s / 60) % (s % 60)), true);
+    m_TimeLabel->SetText(FormatMinutesSeconds(std::max(0, seconds)), true);
+    m_TimeLabel->SetVisible(true, false);
 }
 
 void ArcadeGameLogic::AdvanceClock(int seconds)
 {
+    if (m_TimeLeft != 0) {
+        m_TimeLeft -= seconds;
+        ShowTime(m_TimeLeft);
+    }
     m_ElapsedTime += seconds;
-    m_TimeLeft -= seconds;
-    ShowTime(m_TimeLeft > 0 ? m_TimeLeft : 0);
 }
 
 void ArcadeGameLogic::ShowMessage(const std::string& text, int milliseconds)
@@ -359,55 +374,9 @@ void ArcadeGameLogic::ShowMessage(const std::string& text, int milliseconds)
         m_Marquee->SetMessage(text, milliseconds);
 }
 
-// ---- Play -----------------------------------------------------------------------------------
-
-void ArcadeGameLogic::AddScore(int points)
-{
-    m_Score += points;
-    m_ScoreChanged = true;
-}
-
-void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
-{
-    if (!powerup || powerup->IsDead())
-        return;
-    powerup->OnCollected(paddle, this);
-    LuaObject score;
-    powerup->RetrieveProperty(score, "score");
-    if (score.IsNumber())
-        AddScore(static_cast<int>(score.GetNumber()));
-    LuaObject isLoot;
-    powerup->RetrieveProperty(isLoot, "isLoot");
-    if (isLoot.IsBoolean() && isLoot.GetBoolean())
-        ++m_LootCaught;
-    const Class* kind = powerup->GetClass();
-    if (kind && kind->DerivesFrom("ExtraBall"))
-        SetBallsLeft(m_BallsLeft + 1);
-}
-
-void ArcadeGameLogic::CountPaddleHit()
-{
-    if (m_Bonus < kMaxPaddlePower) {
-        if (m_HitMeter)
-            m_HitMeter->AddHit();
-        ++m_PaddleHits;
-    }
-    if (m_PaddleHits % m_HitCounterLimit == 0)
-        RewardPaddleHits();
-}
-
-void ArcadeGameLogic::RewardPaddleHits()
-{
-    if (m_HitMeter)
-        m_HitMeter->Reset();
-}
+// ---- Combos -----------------------------------------------------------------------------------
 
 void ArcadeGameLogic::ResetHitCounter() {}
-
-bool ArcadeGameLogic::ShowPrompt(const std::string&, const std::string&)
-{
-    return false;
-}
 
 void ArcadeGameLogic::OnPaddleCombo(const std::string& className, double x, double y)
 {

@@ -137,21 +137,32 @@ public:
     // The actor of that name below the play layer (whole tree); null when there is none.
     virtual Actor* FindActor(const std::string& name) const;
 
-    // ---- Play ------------------------------------------------------------------------------
+    // ---- Play (ArcadeGameLogicPlay.cpp) -----------------------------------------------------
+    // Adds to the level's score; the score label follows at the next tick.
     virtual void AddScore(int points);
-    // Applies a power-up that the paddle (or, with null, the level) collected.
+    // Applies a power-up that the paddle (or, with null, the level) collected: "pop2.ogg",
+    // the loot count, then the effect of its kind on balls, paddles, shields, score,
+    // counters or meters, with its sound, value text and (caught by a paddle) message.
+    // A dead power-up is ignored.
     virtual void CollectPowerup(Powerup* powerup, Paddle* paddle);
     // A ball struck the paddle: below the top paddle power, one hit more on the hit meter;
-    // every m_HitCounterLimit-th counted hit earns RewardPaddleHits.
+    // every m_HitCounterLimit-th counted hit raises the paddle power.
     virtual void CountPaddleHit();
-    // The reward for a full count of paddle hits. Paddle power is not built here yet: for
-    // now the hit meter only starts its count again. The paddle power-up replaces this.
-    virtual void RewardPaddleHits();
+    // One paddle power level up (to kMaxPaddlePower) for every paddle that gains power,
+    // announced on the marquee with "COMBO.ogg", a busier music part and a faster tempo;
+    // the top level fills and holds the hit meter. fromHits: a run of hits earned it.
+    void PaddlePowerUp(bool fromHits);
+    // One level down (not below 0), with its message, sound, tempo and music part.
+    void PaddlePowerDown();
+    // The music tempo from the paddle power and the ball speed level (2 % a step each).
+    void AdjustTempo();
+    static float TempoFor(int power, int speed);
     // A ball struck a brick or a wall: the frames-since-last-hit count starts again.
     virtual void ResetHitCounter();
-    // Shows the tutorial prompt of that id and key unless the player has seen it; true
-    // when it was shown.
-    virtual bool ShowPrompt(const std::string& id, const std::string& key);
+    // Shows the tutorial prompt text "prompt.<id>.<kind>" on the marquee unless the player
+    // has completed it; kind "check" marks it completed in the player's options. False
+    // only when it was completed before.
+    virtual bool ShowPrompt(const std::string& id, const std::string& kind);
     // A message on the marquee for that many milliseconds (below 1: until replaced).
     virtual void ShowMessage(const std::string& text, int milliseconds);
     // The combo meter's reaction to the paddle catching something of that class at (x, y).
@@ -161,10 +172,14 @@ public:
     virtual void OnBrickCombo(Brick* brick, int count, double x, double y);
 
     // ---- Heads-up display ------------------------------------------------------------------
+    // "Loot: 12,500".
     void ShowScore(int score);
+    // The count of balls left; a negative count leaves the label as it was.
     void ShowBallsLeft(int balls);
+    // Minutes and seconds, "03:15".
     void ShowTime(int seconds);
-    // The play clock: one second more played (and one less of the time-attack limit).
+    // The play clock: seconds more played, and, while a limit runs (m_TimeLeft not 0),
+    // seconds less of it.
     void AdvanceClock(int seconds);
 
     // ---- Music -----------------------------------------------------------------------------
@@ -312,6 +327,11 @@ private:
     void CreateHud();
     // The marquee, the hit meter, the combo meter and the letter tiles.
     void CreateMeters();
+    // The letter ('B', 'R', ...) of a letter power-up's class, or 0.
+    static char LetterOf(const Class* kind);
+    // Every active ball splits in three (the new balls leave 30 degrees to either side);
+    // every ball flashes.
+    void SplitBalls();
     // ApplyGroupID, the world, the group and the play layer, in that order.
     void TakeStructure(Actor* actor, ActorGroup& group);
 

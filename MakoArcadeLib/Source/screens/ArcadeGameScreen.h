@@ -27,6 +27,9 @@ public:
     bool RouteEvent(const Event& event) override;
     // The screen's tick (and the game's); counts the game's frames.
     void Tick() override;
+    // The game answers Alt+Return itself: in play it switches the display, while a dialog
+    // (the in-game menu, a letter) shows it does nothing.
+    bool HandlesDisplayToggle() const override { return true; }
 
     // Opens the in-game menu over the game, unless it is the top dialog already: the music
     // is lowered by the configuration's menuVolumeAdjust and the game paused. Nothing

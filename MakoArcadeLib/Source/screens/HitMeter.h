@@ -24,6 +24,7 @@ public:
     void Reset();
     // Releasing the hold of a held meter unlights it; blinking resumes on the next tick.
     void SetHoldWhenFull(bool hold);
+    bool IsHoldingWhenFull() const { return m_Hold; }
 
     int GetCount() const { return m_Count; }
     bool IsHeld() const { return m_Held; }

@@ -14,3 +14,20 @@ Resources.MarqueeLabel = {
     fgColor = "White",
     shadowColor = "Black",
 }
+
+-- The heads-up labels of a game: loot, balls left and the clock along the top edge, the
+-- level's title and its land in the bottom corners beside the marquee.
+local function HudLabel(x, y, size, color, widthLimit)
+    return {
+        font = { fontName = ConstConfig.BumperluxFont, fontSize = size },
+        fgColor = color,
+        shadowColor = "Black",
+        position = { x, y },
+        widthLimit = widthLimit or 0,
+    }
+end
+Resources.ScoreLabel = HudLabel(340, 4, 16, "Gold")
+Resources.BallsLabel = HudLabel(496, 4, 16, "White", 30)
+Resources.TimeLabel = HudLabel(578, 4, 16, "White")
+Resources.GameLevelLabel = HudLabel(16, 458, 14, "White", 135)
+Resources.GameEpisodeLabel = HudLabel(500, 458, 14, "White", 120)

@@ -88,6 +88,15 @@ Resources.GlueCollisionExplosionEmitter = {
         randomizedVelocity = { minRadius = 60, maxRadius = 60, minAngle = 0, maxAngle = 6.2832 },
     },
 }
+-- The flash where a ball splits in three.
+Resources.BallSplitEmitter = {
+    class = "IdenticalParticleEmitter",
+    emitCount = 1, interval = 0, numParticles = 24,
+    particleTemplate = {
+        lifetime = 350, destAlpha = 0, size = { 2, 2 }, color = "White",
+        randomizedVelocity = { minRadius = 80, maxRadius = 140, minAngle = 0, maxAngle = 6.2832 },
+    },
+}
 Resources.BrickExplosionEmitter1 = {
     class = "BufferedIdenticalParticleEmitter",
     emitCount = 1, interval = 0, numParticles = 10,

@@ -12,6 +12,8 @@
 #include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
+#include "screens/Screen.h"
+#include "screens/ScreenManager.h"
 
 #include <SDL.h>
 
@@ -71,6 +73,9 @@ bool Application::OnKeyDown(const Event& event)
     if (mods == KMOD_LALT || mods == KMOD_RALT) {
         if (key == SDLK_F4 || key == SDLK_RETURN) {
             if (m_FullScreen && !IsDialogVisible())
+                return false;
+            Screen* current = m_ScreenManager ? m_ScreenManager->GetCurrentScreen() : nullptr;
+            if (key == SDLK_RETURN && current && current->HandlesDisplayToggle())
                 return false;
             if (key == SDLK_F4)
                 Quit();

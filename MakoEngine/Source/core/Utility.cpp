@@ -169,17 +169,22 @@ std::string FormatMinutesSeconds(int seconds)
     return text;
 }
 
-std::string FormatWithThousandsSeparators(int value)
+std::string GroupThousands(int value)
 {
     long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
     std::string digits = std::to_string(magnitude);
-    std::string grouped;
+    std::string grouped = value < 0 ? "-" : "";
     for (std::string::size_type i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
             grouped += ',';
         grouped += digits[i];
     }
-    return std::string("$") + (value < 0 ? "-" : "") + grouped;
+    return grouped;
+}
+
+std::string FormatWithThousandsSeparators(int value)
+{
+    return "$" + GroupThousands(value);
 }
 
 void ReverseString(char* text)

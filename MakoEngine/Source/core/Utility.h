@@ -46,7 +46,9 @@ std::string GetErrnoText();
 
 // "MM:SS" of a number of seconds (minutes grow past two digits as needed).
 std::string FormatMinutesSeconds(int seconds);
-// "$" then "-" when negative, then the digits with "," between groups of three: $1,234.
+// "-" when negative, then the digits with "," between groups of three: 12,500.
+std::string GroupThousands(int value);
+// The same after a "$": $1,234, $-5.
 std::string FormatWithThousandsSeparators(int value);
 // Reverses a zero-terminated text in place; null is ignored.
 void ReverseString(char* text);

@@ -65,6 +65,9 @@ public:
     virtual void StopDialog(const std::string& name);
     // True while at least one open dialog is visible.
     virtual bool IsDialogVisible() const;
+    // True when the screen itself answers Alt+Return (switching between window and full
+    // screen); the application then leaves that key to it. Screens do not by default.
+    virtual bool HandlesDisplayToggle() const { return false; }
     // The newest open dialog (empty name) or the newest of that name; raises when none.
     virtual Dialog* GetTopDialog(const std::string& name);
     // A new black, screen-sized actor "DialogOverlay" at alpha 80; the caller adds it.

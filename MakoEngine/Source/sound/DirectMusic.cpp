@@ -124,6 +124,14 @@ int DirectMusic::GetMasterVolume() const
     return volume;
 }
 
+float DirectMusic::GetMasterTempo() const
+{
+    float tempo = 1.0f;
+    if (m_Active)
+        m_MusicManager->GetPerformance()->GetMasterTempo(&tempo);
+    return tempo;
+}
+
 void DirectMusic::SetMasterTempo(float tempo)
 {
     if (!m_Active) {

@@ -43,6 +43,8 @@ public:
     int GetMasterVolume() const;
     // Factor on the music's own tempo (1.5 plays in two thirds of the time).
     void SetMasterTempo(float tempo);
+    // The factor set last (1 while the music is not active).
+    float GetMasterTempo() const;
 
     // What PlayMidi last started (empty at first).
     const std::string& GetLastSegmentName() const { return m_LastSegment; }

@@ -9,6 +9,7 @@
 #include "resources/SDLImageLoader.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "sound/BASSSoundLoader.h"
+#include "sound/DirectMusicLoader.h"
 #include "sound/Sound.h"
 #include "support/engine/PassHarness.h"
 
@@ -61,6 +62,7 @@ void OpenGameResources()
     ResourceManager& resources = TestResources();
     resources.AddLoader(new SDLImageLoader());
     resources.AddLoader(new BASSSoundLoader());
+    resources.AddLoader(new DirectMusicLoader()); // loads only once a test starts the music
     const std::string source = BB_SOURCE_DIR;
     resources.AddScanner(
         new WindowsDirectoryResourceScanner(source + "/MakoEngine/Source/scripts/"));

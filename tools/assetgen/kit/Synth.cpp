@@ -205,4 +205,27 @@ Signal FinishEffect(Signal s)
     return s;
 }
 
+LayeredVoice ToneVoice(double start, double length, const Tone& tone)
+{
+    return {LayeredVoice::IsTone, start, length, tone, NoiseBurst()};
+}
+
+LayeredVoice NoiseVoice(double start, double length, const NoiseBurst& noise)
+{
+    return {LayeredVoice::IsNoise, start, length, Tone(), noise};
+}
+
+Signal RenderLayered(const LayeredSound& sound)
+{
+    Rng rng(sound.name);
+    Signal s(44100, sound.seconds);
+    for (const LayeredVoice& v : sound.voices) {
+        if (v.kind == LayeredVoice::IsTone)
+            AddTone(s, v.start, v.length, v.tone);
+        else
+            AddNoise(s, v.start, v.length, v.noise, rng);
+    }
+    return FinishEffect(s);
+}
+
 } // namespace assetgen

@@ -99,4 +99,26 @@ Signal FinishEffect(Signal s);
 // Peak absolute sample value.
 float Peak(const Signal& s);
 
+// A sound effect of a few voices laid over each other: tones and noise bursts, each from
+// its start for its length (seconds).
+struct LayeredVoice
+{
+    enum Kind { IsTone, IsNoise } kind;
+    double start, length;
+    Tone tone;
+    NoiseBurst noise;
+};
+LayeredVoice ToneVoice(double start, double length, const Tone& tone);
+LayeredVoice NoiseVoice(double start, double length, const NoiseBurst& noise);
+
+struct LayeredSound
+{
+    const char* name;
+    double seconds;
+    std::vector<LayeredVoice> voices;
+};
+// The voices mixed at 44.1 kHz (noise seeded by the sound's name) and finished as every
+// effect is.
+Signal RenderLayered(const LayeredSound& sound);
+
 } // namespace assetgen

@@ -104,30 +104,10 @@ void Tints(AssetPack& pack)
 
 // ---- Sounds -------------------------------------------------------------------------------
 
-// One sound of the paddle: a few voices laid over each other.
-struct Voice
-{
-    enum Kind { ToneVoice, NoiseVoice } kind;
-    double start, length;
-    Tone tone;
-    NoiseBurst noise;
-};
-
-Voice T(double start, double length, const Tone& tone)
-{
-    return {Voice::ToneVoice, start, length, tone, NoiseBurst()};
-}
-Voice N(double start, double length, const NoiseBurst& noise)
-{
-    return {Voice::NoiseVoice, start, length, Tone(), noise};
-}
-
-struct SoundRecipe
-{
-    const char* name;
-    double seconds;
-    std::vector<Voice> voices;
-};
+using Voice = LayeredVoice;
+using SoundRecipe = LayeredSound;
+const auto T = ToneVoice;
+const auto N = NoiseVoice;
 
 std::vector<SoundRecipe> Sounds()
 {
@@ -200,19 +180,6 @@ std::vector<SoundRecipe> Sounds()
     };
 }
 
-Signal Render(const SoundRecipe& recipe)
-{
-    Rng rng(recipe.name);
-    Signal s(44100, recipe.seconds);
-    for (const Voice& v : recipe.voices) {
-        if (v.kind == Voice::ToneVoice)
-            AddTone(s, v.start, v.length, v.tone);
-        else
-            AddNoise(s, v.start, v.length, v.noise, rng);
-    }
-    return FinishEffect(s);
-}
-
 // The charge hum, which loops while the button is held: a steady chord whose partials
 // complete whole cycles over the loop and a slow tremolo of one whole period, so the end
 // joins the start without a click.
@@ -241,7 +208,7 @@ void GeneratePaddleAssets(AssetPack& pack)
     Glow(pack);
     Tints(pack);
     for (const SoundRecipe& recipe : Sounds())
-        pack.WriteSound(folders::kPaddleSounds, recipe.name, AudioClip::Mono(Render(recipe)));
+        pack.WriteSound(folders::kPaddleSounds, recipe.name, AudioClip::Mono(RenderLayered(recipe)));
     pack.WriteSound(folders::kPaddleSounds, "paddleChargeUpLoop.ogg",
                     AudioClip::Mono(ChargeLoop()));
 }

@@ -22,6 +22,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateMotionAssets(pack);
     GenerateLevelAssets(pack);
     GenerateMeterAssets(pack);
+    GenerateCatchSoundAssets(pack);
     GenerateLevelFiles(pack, options.levelDir);
     GenerateCaptionAssets(pack);
     pack.Finish();

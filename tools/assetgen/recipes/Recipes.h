@@ -91,6 +91,8 @@ void GenerateCaptionAssets(AssetPack& pack);
 
 // The in-game meters: the hit meter's strip and icons, the letter tiles, the combo sounds.
 void GenerateMeterAssets(AssetPack& pack);
+// The sounds of caught power-ups and loot.
+void GenerateCatchSoundAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
