@@ -212,13 +212,14 @@ TEST_F(ScoringTest, EveryLetterLightsItsOwnTileAndAllEightEarnTheArcadeBonus)
 {
     PowerMeter* meter = logic->m_PowerMeter.get();
     ASSERT_NE(nullptr, meter);
-    const std::string word = "BREAKOUT";
-    for (std::size_t i = 0; i + 1 < word.size(); ++i) {
-        logic->CollectPowerup(Drop(std::string("Letter") + word[i]), nullptr);
-        EXPECT_TRUE(meter->IsLit(word[i])) << word[i];
+    const int last = PowerMeter::kLetters - 1;
+    for (int i = 0; i < last; ++i) {
+        const char letter = PowerMeter::IdxToChar(i);
+        logic->CollectPowerup(Drop(std::string("Letter") + letter), nullptr);
+        EXPECT_TRUE(meter->IsLit(letter)) << letter;
     }
-    EXPECT_FALSE(meter->IsLit('T'));
-    logic->CollectPowerup(Drop("LetterT"), nullptr);
+    EXPECT_FALSE(meter->IsLit(PowerMeter::IdxToChar(last)));
+    logic->CollectPowerup(Drop(std::string("Letter") + PowerMeter::IdxToChar(last)), nullptr);
     EXPECT_FALSE(meter->AllLettersLit()); // the full word was paid out and starts again
     EXPECT_EQ("ARCADE bonus awarded!", logic->m_Marquee->GetMessage());
 }
