@@ -92,6 +92,10 @@ void GenerateCaptionAssets(AssetPack& pack);
 // The in-game meters: the hit meter's strip and icons, the letter tiles, the combo sounds.
 void GenerateMeterAssets(AssetPack& pack);
 
+// The letters: the writing paper, the senders' portraits, the yellow button and the
+// letters' sounds.
+void GenerateLetterAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
