@@ -336,7 +336,9 @@ TEST_F(LetterTest, LettersWithoutSenderOrRecipientKeepTheirLines)
     EXPECT_FALSE(start->GetCharacterPicture()->IsVisible());
     EXPECT_FALSE(dynamic_cast<Button*>(start->GetChild("StartButton"))->IsEnabled());
 
-    std::unique_ptr<GameOverDialog> over(new GameOverDialog("ann", "A note.", "", "Title"));
+    // A tab indents a paragraph as spaces, which every font draws.
+    std::unique_ptr<GameOverDialog> over(new GameOverDialog("ann", "\tA note.", "", "Title"));
+    EXPECT_EQ("    A note.", over->GetNoteLabel()->GetText());
     EXPECT_EQ("Ann,", over->GetToLabel()->GetText());
     EXPECT_EQ("", over->GetFromLabel()->GetText());
     EXPECT_FALSE(over->GetCharacterPicture()->IsVisible());

@@ -14,7 +14,7 @@
 MAKO_IMPLEMENT_CLASS(LetterDialog, "LetterDialog", "Dialog", nullptr, nullptr);
 
 LetterDialog::LetterDialog(const std::string& resourceName, const std::string& title)
-    : Dialog(resourceName, 0)
+    : Dialog(resourceName, 0), m_Layout(resourceName)
 {
     m_To = CheckedDownCast<Label*>(RequireChild("toLabel"));
     m_Note = CheckedDownCast<Label*>(RequireChild("noteLabel"));
@@ -30,9 +30,9 @@ LetterDialog::LetterDialog(const std::string& resourceName, const std::string& t
 Actor* LetterDialog::RequireChild(const std::string& name) const
 {
     Actor* child = GetChild(name);
-    MAKO_ASSERT_MSG(child != 0,
-                    boost::str(boost::format("The letter \"%1%\" has no child \"%2%\".") %
-                               GetClass()->GetName() % name));
+    MAKO_ASSERT_MSG(
+        child != 0,
+        boost::str(boost::format("The letter \"%1%\" has no child \"%2%\".") % m_Layout % name));
     return child;
 }
 
@@ -52,10 +52,21 @@ std::string LetterDialog::NameOf(const Player* player)
     return name.IsString() ? name.GetString() : std::string();
 }
 
+std::string LetterDialog::Indented(const std::string& note)
+{
+    std::string text;
+    for (char c : note)
+        if (c == '\t')
+            text += "    ";
+        else
+            text += c;
+    return text;
+}
+
 void LetterDialog::SetLines(const std::string& to, const std::string& note,
                             const std::string& signature)
 {
-    m_Note->SetText(note, true);
+    m_Note->SetText(Indented(note), true);
     m_To->SetText(Greeting(to), true);
     m_From->SetText(signature, true);
     PlaceAroundNote();

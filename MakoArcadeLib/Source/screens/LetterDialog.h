@@ -23,6 +23,9 @@ public:
     // The greeting of a recipient: the name with its first letter upper-cased and a comma
     // behind it ("" gives ",").
     static std::string Greeting(const std::string& to);
+    // The note as the letter shows it: each tab (the indent of a paragraph) becomes four
+    // spaces, which the fonts draw.
+    static std::string Indented(const std::string& note);
     // The name on the player's card; empty for no player or a card without a name.
     static std::string NameOf(const Player* player);
 
@@ -50,6 +53,7 @@ private:
     // The greeting's bottom edge touches the note's top; the signature's top its bottom.
     void PlaceAroundNote();
 
+    std::string m_Layout; // the name of the layout resource
     Label* m_To = nullptr;
     Label* m_Note = nullptr;
     Label* m_From = nullptr;

@@ -30,7 +30,7 @@ Resources.InGameMenuDialog = {
 local function LetterLine(alignment, offset, wrap)
     return {
         class = "Label", fgColor = "Black", textAlignment = "Left", wrapLimit = wrap,
-        font = { fontName = ConstConfig.ScriptFont, fontSize = 24 },
+        font = { fontName = ConstConfig.ScriptFont, fontSize = 20 },
         alignment = alignment, alignTo = alignment, alignmentOffset = offset,
     }
 end
@@ -69,7 +69,7 @@ end
 Resources.StartLevelDialog = {
     image = "bkgLetter.png",
     children = LetterChildren({
-        StartButton = LetterButton("Button.green.png", "loading...", 26, "BottomLeft", { 16, -30 },
+        StartButton = LetterButton("Button.green.png", "loading...", 22, "BottomLeft", { 16, -30 },
             { finalText = "start", shortcutKey = 115, enterKey = true, active = false }),
         QuitButton = LetterButton("Button.red.png", "back", 26, "BottomRight", { -16, -30 },
             { shortcutKey = 98, escapeKey = true }),
