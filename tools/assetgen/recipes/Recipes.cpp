@@ -25,6 +25,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateCatchSoundAssets(pack);
     GenerateLevelFiles(pack, options.levelDir);
     GenerateCaptionAssets(pack);
+    GenerateLetterAssets(pack);
     pack.Finish();
 }
 

@@ -94,6 +94,10 @@ void GenerateMeterAssets(AssetPack& pack);
 // The sounds of caught power-ups and loot.
 void GenerateCatchSoundAssets(AssetPack& pack);
 
+// The letters: the writing paper, the senders' portraits, the yellow button and the
+// letters' sounds.
+void GenerateLetterAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
