@@ -361,8 +361,17 @@ void CardView::LayoutLabels()
 void CardView::UpdateModeAndRank()
 {
     const std::string mode = CurrentMode();
+    // The mode word stands up along the plate, centred across it, its foot moved from
+    // the plate's bottom by the configured offset.
     const Point<int> offset = ConfigPoint("CardViewModeOffset", Point<int>(0, -4));
-    m_Labels[8]->SetPosition(m_ModePlate->GetX() + offset.x, m_ModePlate->GetY() + offset.y);
+    Label* word = m_Labels[8];
+    Image* upright = word->GetRotatedImage();
+    const Point<int> size =
+        upright ? upright->GetFrameSize() : Point<int>(word->GetWidth(), word->GetHeight());
+    const Point<int> shift = word->GetRotationOffset();
+    word->SetPosition(m_ModePlate->GetX() + m_ModePlate->GetWidth() / 2 - size.x / 2 - shift.x +
+                          offset.x,
+                      m_ModePlate->GetY() + m_ModePlate->GetHeight() - size.y - shift.y + offset.y);
     for (int i = 1; i <= 3; ++i) {
         if (mode == ConfigString("GameMode" + std::to_string(i), "")) {
             Image* plate = m_ModePlate->GetImage();
