@@ -26,6 +26,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateLevelFiles(pack, options.levelDir);
     GenerateCaptionAssets(pack);
     GenerateLetterAssets(pack);
+    GenerateCardAssets(pack);
     pack.Finish();
 }
 

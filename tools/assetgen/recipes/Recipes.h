@@ -98,6 +98,11 @@ void GenerateCatchSoundAssets(AssetPack& pack);
 // letters' sounds.
 void GenerateLetterAssets(AssetPack& pack);
 
+// The player cards (background, plates, highlight, overlay) and, when no earlier area made
+// them, the goal star, the secret icon and the card and sign-in dialogs' backgrounds. Runs
+// after every other area.
+void GenerateCardAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
