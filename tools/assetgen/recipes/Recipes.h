@@ -92,6 +92,11 @@ void GenerateCaptionAssets(AssetPack& pack);
 // The in-game meters: the hit meter's strip and icons, the letter tiles, the combo sounds.
 void GenerateMeterAssets(AssetPack& pack);
 
+// The recovered works of art (two frames each: covered and uncovered), the missing work's
+// plate, the plates of the in-game menu, the artefact card and the options page, and the
+// sounds of a reveal and of the artefact letter.
+void GenerateArtefactAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
