@@ -41,8 +41,8 @@ class ArtefactTest : public GameFixture
 {
 protected:
     ArtefactTest()
-        : globals{{"Levels", kLevels}},
-          constants{{"LevelOrder", "{ { 'Hidden' } }"}, {"EpisodeNames", "{ 'Cape' }"}}
+        : globals{{"Levels", kLevels}}, constants{{"LevelOrder", "{ { 'Hidden' } }"},
+                                                  {"EpisodeNames", "{ 'Cape' }"}}
     {
     }
 
@@ -248,8 +248,8 @@ TEST_F(ArtefactTest, WinningShowsTheArtefactLetterBeforeTheEndOfLevelLetter)
     // The letter waits for its okay; then the end-of-level letter follows.
     passes.Step(20);
     EXPECT_EQ("ShowArtifactDialog", State());
-    letter->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0,
-                              static_cast<Object*>(letter->GetChild("OkayButton"))));
+    letter->OnEvent(
+        MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(letter->GetChild("OkayButton"))));
     ASSERT_TRUE(letter->IsStopping());
     // The application hands the stop to the screen and so to the controller.
     screen->OnEvent(MakeEvent(MAKO_DIALOGSTOPPED, 0, static_cast<Object*>(letter)));

@@ -15,10 +15,10 @@
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
 #include "logic/LevelContainer.h"
-#include "screens/Artefact.h"
 #include "lua/MakoLuaState.h"
 #include "scene/ActorGroup.h"
 #include "scene/IdenticalParticleEmitter.h"
+#include "screens/Artefact.h"
 #include "sound/Sound.h"
 
 #include <cmath>

@@ -12,8 +12,8 @@
 #include "field/FlyingText.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
-#include "resources/ResourceManager.h"
 #include "lua/ScriptValueReaders.h"
+#include "resources/ResourceManager.h"
 #include "scene/IdenticalParticleEmitter.h"
 #include "sound/Sound.h"
 
@@ -284,9 +284,9 @@ void Artefact::SetCovered(bool covered, ArcadeGameLogic* logic)
     if (!logic)
         return;
     if (m_Score != 0) {
-        auto* text = new FlyingText(FormatWithThousandsSeparators(m_Score), kScoreLifetime,
-                                    GetX() + GetWidth() / 2.0, GetY(), kScoreVelocityX,
-                                    kScoreVelocityY);
+        auto* text =
+            new FlyingText(FormatWithThousandsSeparators(m_Score), kScoreLifetime,
+                           GetX() + GetWidth() / 2.0, GetY(), kScoreVelocityX, kScoreVelocityY);
         logic->AddFlyingText(text);
         logic->AddScore(m_Score);
     }
@@ -398,8 +398,8 @@ void Artefact::RetrieveClassicProperties(LuaObject& table)
 
 void Artefact::RegisterProperties(Class& c)
 {
-    for (const char* name : {"score", "missing", "constrainWidth", "isButton", "active",
-                             "artefact"}) {
+    for (const char* name :
+         {"score", "missing", "constrainWidth", "isButton", "active", "artefact"}) {
         c.RegisterPropertySetter(MakeClassicAccessor(name));
         if (std::string(name) != "isButton")
             c.RegisterPropertyGetter(MakeClassicAccessor(name));

@@ -23,8 +23,7 @@ CreditsDialog::CreditsDialog() : Dialog("CreditsDialog", 0)
     if (size <= 0)
         size = 22;
     std::unique_ptr<Font> font(new Font(fontName, size, 0));
-    Label* label =
-        new Label(text, font.release(), Palette::Black, HorizontalAlignment::Center);
+    Label* label = new Label(text, font.release(), Palette::Black, HorizontalAlignment::Center);
     label->ApplyStringProperty("name", "CreditsText");
     AddChild(label, "");
     label->SetPosition(GetWidth() / 2 - label->GetWidth() / 2,

@@ -19,6 +19,7 @@
 #include "widgets/Scrollbar.h"
 
 #include <memory>
+#include <utility>
 
 MAKO_IMPLEMENT_CLASS(OptionsDialog, "OptionsDialog", "Dialog", nullptr,
                      &InstantiateObjectOfClass<OptionsDialog>);
@@ -28,6 +29,9 @@ namespace {
 const char* const kSkills[3] = {"kid", "casual", "gamer"};
 const int kSkillKeys[3] = {'k', 'c', 'g'};
 const char* const kFallbackSkill = "casual";
+// The keys the dialog follows: the two the sliders show and the two its labels show.
+const char* const kObservedKeys[4] = {"full_screen", "use_3d_acceleration", "music_volume",
+                                      "sfx_volume"};
 
 // Row lines below the configured top (DialogYAlign) and the value labels' right edge
 // relative to the column line X.
@@ -82,26 +86,23 @@ OptionsDialog::OptionsDialog() : Dialog("OptionsDialog", 0)
 
     AddVolumeRow("Music Volume:", "MusicVolume", "music_volume", kMusicRow);
     AddVolumeRow("Sound Effects:", "SoundEffects", "sfx_volume", kEffectsRow);
-    AddSwitchRow("Screen Mode:", "ScreenMode", "DisplayLabel", "FullScreenButton",
-                 kScreenModeRow);
+    AddSwitchRow("Screen Mode:", "ScreenMode", "DisplayLabel", "FullScreenButton", kScreenModeRow);
     AddSwitchRow("3D Acceleration:", "3DAcceleration", "3DAccelerationLabel",
                  "3DAccelerationButton", kAccelerationRow);
     AddCreditsButton();
     AddSkillGrid();
 
-    if (config) {
-        config->AttachObserver(this, "full_screen");
-        config->AttachObserver(this, "use_3d_acceleration");
-    }
+    if (config)
+        for (const char* key : kObservedKeys)
+            config->AttachObserver(this, key);
     UpdateControls();
 }
 
 OptionsDialog::~OptionsDialog()
 {
-    if (Config* config = Config::GetCurrent()) {
-        config->DetachObserver(this, "full_screen");
-        config->DetachObserver(this, "use_3d_acceleration");
-    }
+    if (Config* config = Config::GetCurrent())
+        for (const char* key : kObservedKeys)
+            config->DetachObserver(this, key);
 }
 
 // ---- Layout -------------------------------------------------------------------------------
@@ -135,9 +136,9 @@ void OptionsDialog::AddSwitchRow(const char* text, const char* name, const char*
 
     Label* value = MakeLabel(" ", valueName);
     AddChild(value, "");
-    Button* button = Button::Make("Button.small.png", "switch",
-                                  ConfigString("ButtonFont", "DejaVuSans-Bold.ttf"),
-                                  ConfigInt("ButtonFontSizeSmaller", 20), 0, 0, buttonName, nullptr);
+    Button* button = Button::Make(
+        "Button.small.png", "switch", ConfigString("ButtonFont", "DejaVuSans-Bold.ttf"),
+        ConfigInt("ButtonFontSizeSmaller", 20), 0, 0, buttonName, nullptr);
     button->SetShortcutKey('s');
     AddChild(button, "");
     button->SetPosition(m_ColumnX + kValueRight + kButtonGap,
@@ -203,6 +204,18 @@ void OptionsDialog::UpdateControls()
         acceleration->SetText(host && host->IsHWAccelEnabled() ? "On" : "Off", true);
         PlaceValue("3DAccelerationLabel", kAccelerationRow);
     }
+    // A volume changed elsewhere moves its slider (a slider's own change finds it equal).
+    if (config) {
+        const std::pair<const char*, const char*> sliders[2] = {
+            {"MusicVolumeScrollbar", "music_volume"}, {"SoundEffectsScrollbar", "sfx_volume"}};
+        for (const auto& [name, key] : sliders) {
+            auto* slider = dynamic_cast<Scrollbar*>(GetChild(name));
+            const Variant value = config->Retrieve(key);
+            if (slider && value.GetType() == Variant::V_DOUBLE &&
+                slider->GetValue().ToDouble() != value.ToDouble())
+                slider->SetValue(value.ToDouble(), true);
+        }
+    }
     std::string skill;
     if (Player* player = CurrentPlayer())
         skill = player->GetSkill();
@@ -243,6 +256,7 @@ bool OptionsDialog::OnButtonClick(const Event& event)
     if (name == "3DAccelerationButton") {
         if (Application* app = GetApp())
             app->SetHWAccelEnabled(!app->IsHWAccelEnabled());
+        UpdateControls();
         return Dialog::OnButtonClick(event);
     }
     for (const char* skill : kSkills) {

@@ -6,8 +6,8 @@
 // it. Whoever opens it over a game in play disables the skill buttons with
 // LockSkillChoice.
 //
-// It observes the configuration keys "full_screen" and "use_3d_acceleration" while it
-// lives and refreshes its labels on every change.
+// It observes the configuration keys "full_screen", "use_3d_acceleration", "music_volume"
+// and "sfx_volume" while it lives and refreshes its labels and sliders on every change.
 //
 // Registered as class "OptionsDialog" (parent "Dialog"). Main thread only.
 #include "screens/Dialog.h"
@@ -25,8 +25,9 @@ public:
 
     // Disables the three skill buttons (a game in play keeps its skill).
     void LockSkillChoice();
-    // Refreshes the screen-mode and acceleration labels and marks the player's skill
-    // ("casual" when the card has none; nothing is written).
+    // Refreshes the screen-mode and acceleration labels, moves the sliders to volumes
+    // changed elsewhere and marks the player's skill ("casual" when the card has none;
+    // nothing is written).
     void UpdateControls();
 
 protected:
