@@ -27,6 +27,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateCaptionAssets(pack);
     GenerateLetterAssets(pack);
     GenerateCardAssets(pack);
+    GenerateArtefactAssets(pack);
     pack.Finish();
 }
 
