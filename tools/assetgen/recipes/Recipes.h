@@ -92,6 +92,10 @@ void GenerateCaptionAssets(AssetPack& pack);
 // The in-game meters: the hit meter's strip and icons, the letter tiles, the combo sounds.
 void GenerateMeterAssets(AssetPack& pack);
 
+// The adventure map screen: its backdrop, the sea chart, pins, tags, route dots, arrows,
+// level plaques, the notepad and its stars.
+void GenerateMapAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
