@@ -7,10 +7,13 @@
 #include "logic/Level.h"
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
+#include "resources/ResourceManager.h"
 #include "screens/ArcadeGameScreen.h"
 #include "screens/ArcadeMapScreen.h"
+#include "screens/Dialog.h"
 #include "screens/ScreenManager.h"
 #include "support/engine/FieldWorld.h"
+#include "support/engine/PassHarness.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
 
@@ -366,4 +369,35 @@ TEST(MapNames, EpisodeNamesAreSpacedBeforeInnerCapitals)
     EXPECT_EQ("End Of The World", ArcadeMapScreen::SpacedName("EndOfTheWorld"));
     EXPECT_EQ("Peru", ArcadeMapScreen::SpacedName("Peru"));
     EXPECT_EQ("TNT Bay", ArcadeMapScreen::SpacedName("TNT Bay"));
+}
+
+TEST_F(MapTest, HelpShowsTheMapLetterEveryTime)
+{
+    if (!TestResources().FindInfo("bkgLetter.png", true))
+        GTEST_SKIP() << "the letters' pictures are not in the pack yet";
+    Store(1, 1, 1, 1);
+    Open();
+    SoundLog sounds;
+    for (int shown = 1; shown <= 2; ++shown) {
+        Click("HelpButton");
+        ASSERT_EQ(static_cast<std::size_t>(shown), map->GetDialogs().size());
+        EXPECT_TRUE(map->IsDialogVisible());
+    }
+    EXPECT_EQ(2u, sounds.Plays().size());
+}
+
+TEST_F(MapTest, OptionsOpenOverThePausedMapAndTheSkillShowsWhenTheyClose)
+{
+    Store(1, 1, 1, 1);
+    Open();
+    Click("OptionsButton");
+    ASSERT_EQ(1u, map->GetDialogs().size());
+    EXPECT_EQ("OptionsDialog", map->GetDialogs().front()->GetName());
+    EXPECT_TRUE(app->GamePauseAsked());
+
+    app->CurrentPlayer()->GetOptionsTable().SetString("player.skill", "kid");
+    map->StopDialog(map->GetDialogs().front());
+    app->Pass(2);
+    EXPECT_TRUE(map->GetDialogs().empty());
+    EXPECT_EQ("03:00 Time Bonus:", Text("timeLabel"));
 }

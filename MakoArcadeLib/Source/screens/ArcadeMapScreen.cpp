@@ -11,7 +11,10 @@
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
+#include "screens/Dialog.h"
 #include "screens/GameStart.h"
+#include "screens/GameTips.h"
+#include "screens/OptionsDialog.h"
 #include "screens/ScreenManager.h"
 #include "sound/Sound.h"
 #include "widgets/Button.h"
@@ -414,6 +417,15 @@ bool ArcadeMapScreen::OnScreenChange(const Event& event)
     return false;
 }
 
+bool ArcadeMapScreen::OnDialogStopped(const Event& event)
+{
+    // The options may have changed the player's skill, and with it the targets shown.
+    const auto* dialog = dynamic_cast<Dialog*>(static_cast<Object*>(EventData1(event)));
+    if (dialog && dialog->GetName() == "OptionsDialog" && IsChild(dialog))
+        Update();
+    return false;
+}
+
 bool ArcadeMapScreen::OnButtonClick(const Event& event)
 {
     const Object* button = static_cast<Object*>(EventData1(event));
@@ -421,7 +433,7 @@ bool ArcadeMapScreen::OnButtonClick(const Event& event)
         return false;
     const std::string& name = button->GetName();
     if (name == "OptionsButton") {
-        // The options dialog comes with the game's dialogs.
+        StartDialog(new OptionsDialog(), true);
         return true;
     }
     if (name == "MenuButton") {
@@ -433,7 +445,7 @@ bool ArcadeMapScreen::OnButtonClick(const Event& event)
         return true;
     }
     if (name == "HelpButton") {
-        // The help letter comes with the game's tips.
+        ShowGameTip(this, "help.map", "About The Menu", true);
         return true;
     }
     if (name == "FindsButton") {

@@ -38,6 +38,8 @@ public:
 protected:
     bool OnScreenChange(const Event& event) override;
     bool OnButtonClick(const Event& event) override;
+    // A closed options dialog: redraws, since the skill may have changed.
+    bool OnDialogStopped(const Event& event) override;
     bool OnKeyDown(const Event& event) override;
 
 private:
