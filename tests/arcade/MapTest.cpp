@@ -88,6 +88,15 @@ protected:
         app->DispatchPosted();
         return consumed;
     }
+    void KeyUp(int sym)
+    {
+        ButtonClickLatch() = true; // one click per pass, as the main loop allows
+        Event event{};
+        event.key.type = SDL_KEYUP;
+        event.key.keysym.sym = static_cast<SDLKey>(sym);
+        map->OnEvent(event);
+        app->Pass();
+    }
     int LitStars()
     {
         int lit = 0;
@@ -226,6 +235,14 @@ TEST_F(MapTest, ArrowsMoveOnlyOverUnlockedLevels)
         ASSERT_EQ(1u, sounds.Plays().size());
         EXPECT_EQ("click2.ogg", sounds.Plays()[0].name);
     }
+    EXPECT_EQ(std::make_pair(1, 1), Selected());
+
+    // The arrow keys press the level arrows.
+    Key(SDLK_RIGHT);
+    KeyUp(SDLK_RIGHT);
+    EXPECT_EQ(std::make_pair(1, 2), Selected());
+    Key(SDLK_LEFT);
+    KeyUp(SDLK_LEFT);
     EXPECT_EQ(std::make_pair(1, 1), Selected());
 
     // Across episodes: the last level of the first leads to the second.

@@ -283,6 +283,9 @@ void ArcadeMapScreen::UpdateLevelList(const MapProgress& progress, const LuaObje
         else if (!level.IsTable())
             Log("WARNING: ArcadeMapScreen: the level \"%s\" has no table.\n", name.c_str());
         button->SetVisible(true, false);
+        // The caption keeps clear of the newest level's seal at the left end.
+        if (Label* caption = button->GetLabel())
+            caption->SetWidthLimit(button->GetWidth() - 40);
         button->SetText(title);
         button->SetFlashing(false);
         const bool played = records.IsTable() && !records[name.c_str()].IsNil();

@@ -184,7 +184,10 @@ void SeaChart(AssetPack& pack)
             } else {
                 const float inland = SmoothStep(0.0f, 0.35f, height);
                 colour = Mix(sand, green, inland);
-                colour = Mix(colour, hills, SmoothStep(0.55f, 0.9f, height) * 0.8f);
+                // Hills in patches rather than one mound in the middle.
+                const float patch =
+                    SmoothStep(0.45f, 0.75f, tint.At(x * 3 % kChartW, y * 3 % kChartH));
+                colour = Mix(colour, hills, SmoothStep(0.45f, 0.85f, height) * patch * 0.7f);
             }
             colour = colour.Scaled(paper);
             // The coastline in ink.
@@ -307,9 +310,9 @@ void LevelPlaques(AssetPack& pack)
                     SheetMetadata(kButtonFrames, w, h));
     Marker(pack, "objMapLevelSelected.png", w, h, 8, Rgba::Bytes(236, 190, 52), 2.6f);
 
-    // The newest level: a red seal at the plaque's right end.
+    // The newest level: a red seal at the plaque's left end, clear of the caption.
     Canvas seal(w, h);
-    DrawSphere(seal, w - 16.0f, h / 2.0f - 1, 5.5f, Rgba::Bytes(196, 36, 28));
+    DrawSphere(seal, 13.0f, h / 2.0f - 1, 5.5f, Rgba::Bytes(196, 36, 28));
     pack.WriteImage(kImages, "objMapLevelNewest.png", seal);
 }
 
