@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace assetgen {
@@ -155,6 +156,125 @@ void DrawCompass(Canvas& chart, float cx, float cy, float r)
     FillShape(chart, CircleShape(cx, cy, 2.0f), Solid(Rgba::Bytes(214, 170, 60)));
 }
 
+// ---- Landmarks: each stop's island carries a small picture of its place --------------------
+
+// Paints a shape with a fill and a thin ink outline, as the chart's drawings are.
+void Inked(Canvas& chart, const Sdf& shape, const Rgba& fill)
+{
+    FillShape(chart, shape, Solid(fill));
+    FillShape(chart, Ring(shape, 0.9f), Solid(kInk.WithAlpha(0.85f)));
+}
+
+using Landmark = void (*)(Canvas& chart, float x, float y);
+
+// x, y: the foot of the picture (its lower middle).
+void Lighthouse(Canvas& c, float x, float y)
+{
+    Inked(c, PolygonShape({{x - 4, y}, {x + 4, y}, {x + 2.5f, y - 14}, {x - 2.5f, y - 14}}),
+          Rgba::Bytes(236, 232, 220));
+    FillShape(c,
+              PolygonShape({{x - 3.4f, y - 4}, {x + 3.4f, y - 4}, {x + 3, y - 8}, {x - 3, y - 8}}),
+              Solid(Rgba::Bytes(186, 50, 40)));
+    Inked(c, RoundedRectShape({x - 3, y - 18, 6, 4}, 1), Rgba::Bytes(250, 220, 110));
+    DrawRadialSprite(c, x, y - 16, 7, Rgba::Bytes(255, 236, 150), 2.0f, true);
+}
+
+void Mountains(Canvas& c, float x, float y)
+{
+    Inked(c, PolygonShape({{x - 10, y}, {x - 3, y - 13}, {x + 4, y}}), Rgba::Bytes(150, 128, 100));
+    Inked(c, PolygonShape({{x - 2, y}, {x + 5, y - 16}, {x + 12, y}}), Rgba::Bytes(132, 112, 88));
+    FillShape(c, PolygonShape({{x + 2.6f, y - 11}, {x + 5, y - 16}, {x + 7.4f, y - 11}}),
+              Solid(Rgba::Bytes(250, 250, 246)));
+}
+
+void Dome(Canvas& c, float x, float y)
+{
+    Inked(c, RoundedRectShape({x - 9, y - 6, 18, 6}, 0.5f), Rgba::Bytes(238, 234, 224));
+    Inked(
+        c,
+        [=](float px, float py) {
+            const float d = std::sqrt((px - x) * (px - x) + (py - (y - 6)) * (py - (y - 6))) - 6;
+            return std::max(d, py - (y - 6));
+        },
+        Rgba::Bytes(244, 240, 230));
+    FillShape(c, SegmentShape(x, y - 12, x, y - 15, 1.2f), Solid(kInk));
+}
+
+void Volcano(Canvas& c, float x, float y)
+{
+    Inked(c, PolygonShape({{x - 11, y}, {x - 3, y - 12}, {x + 3, y - 12}, {x + 11, y}}),
+          Rgba::Bytes(110, 96, 90));
+    FillShape(c, CircleShape(x - 1, y - 16, 3), Solid(Rgba::Bytes(246, 246, 250, 220)));
+    FillShape(c, CircleShape(x + 2, y - 20, 2.6f), Solid(Rgba::Bytes(246, 246, 250, 190)));
+}
+
+void Tower(Canvas& c, float x, float y)
+{
+    Inked(c,
+          PolygonShape({{x - 6, y},
+                        {x - 1, y - 18},
+                        {x + 1, y - 18},
+                        {x + 6, y},
+                        {x + 3, y},
+                        {x, y - 6},
+                        {x - 3, y}}),
+          Rgba::Bytes(120, 100, 80));
+    FillShape(c, SegmentShape(x - 4, y - 7, x + 4, y - 7, 1.0f), Solid(kInk));
+}
+
+void Pyramids(Canvas& c, float x, float y)
+{
+    Inked(c, PolygonShape({{x - 11, y}, {x - 3, y - 11}, {x + 5, y}}), Rgba::Bytes(226, 190, 110));
+    Inked(c, PolygonShape({{x - 1, y}, {x + 6, y - 8}, {x + 13, y}}), Rgba::Bytes(212, 176, 98));
+}
+
+void Baobab(Canvas& c, float x, float y)
+{
+    Inked(c, PolygonShape({{x - 3.5f, y}, {x + 3.5f, y}, {x + 2, y - 12}, {x - 2, y - 12}}),
+          Rgba::Bytes(150, 110, 80));
+    Inked(c, RoundedRectShape({x - 9, y - 16, 18, 5}, 2.5f), Rgba::Bytes(84, 132, 64));
+}
+
+void Pagoda(Canvas& c, float x, float y)
+{
+    for (int tier = 0; tier < 3; ++tier) {
+        const float base = y - tier * 6.0f, half = 9.0f - tier * 2.0f;
+        Inked(c, RoundedRectShape({x - half * 0.55f, base - 5, half * 1.1f, 5}, 0.5f),
+              Rgba::Bytes(196, 70, 50));
+        Inked(c, PolygonShape({{x - half, base - 4}, {x + half, base - 4}, {x, base - 8}}),
+              Rgba::Bytes(60, 100, 80));
+    }
+}
+
+void Pines(Canvas& c, float x, float y)
+{
+    for (const float dx : {-6.0f, 2.0f, 9.0f}) {
+        const float h = dx == 2.0f ? 15.0f : 11.0f;
+        Inked(c, PolygonShape({{x + dx - 4.5f, y}, {x + dx + 4.5f, y}, {x + dx, y - h}}),
+              Rgba::Bytes(52, 96, 66));
+    }
+}
+
+void GumTree(Canvas& c, float x, float y)
+{
+    FillShape(c, SegmentShape(x, y, x, y - 9, 2.2f), Solid(Rgba::Bytes(196, 184, 170)));
+    Inked(c, CircleShape(x - 3, y - 12, 4.5f), Rgba::Bytes(110, 150, 120));
+    Inked(c, CircleShape(x + 3.5f, y - 13, 5), Rgba::Bytes(100, 142, 112));
+}
+
+const Landmark kLandmarks[] = {Lighthouse, Mountains, Dome,   Volcano, Tower,
+                               Pyramids,   Baobab,    Pagoda, Pines,   GumTree};
+
+void DrawLandmarks(Canvas& chart)
+{
+    for (std::size_t i = 0; i < std::size(kStops); ++i) {
+        // To the right of the pin, clear of the name tag that hangs below the point.
+        const float x = kStops[i].x - kChartX + 25;
+        const float y = kStops[i].y - kChartY - 2;
+        kLandmarks[i](chart, x, y);
+    }
+}
+
 void SeaChart(AssetPack& pack)
 {
     Rng rng("objMapWorld.png");
@@ -196,6 +316,7 @@ void SeaChart(AssetPack& pack)
             chart.Set(x, y, colour);
         }
 
+    DrawLandmarks(chart);
     DrawCompass(chart, 40, 322, 22);
 
     // The chart's frame: a dark rule inside a burnt edge.
