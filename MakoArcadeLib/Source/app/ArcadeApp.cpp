@@ -14,6 +14,7 @@
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "scene/Actor.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeMapScreen.h"
 #include "screens/GameStart.h"
 #include "screens/ScreenManager.h"
 #include "screens/SplashScreen.h"
@@ -163,6 +164,7 @@ void ArcadeApp::AddScreens()
 
     LogAtLevel(3, "ArcadeApp::Add ArcadeGameScreen *****************\n");
     m_ScreenManager->AddScreen(new ArcadeGameScreen());
+    m_ScreenManager->AddScreen(new ArcadeMapScreen());
 }
 
 void ArcadeApp::SwitchToFirstScreen()

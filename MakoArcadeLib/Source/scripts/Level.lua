@@ -83,17 +83,18 @@ LoadConstConfig {
         "CapeHorn", "Peru", "Washington", "Iceland", "France",
         "Egypt", "Madagascar", "China", "Siberia", "Tasmania",
     },
-    -- Each episode's pin on the map, in screen pixels.
+    -- Each episode's pin on the map, in screen pixels: where the pin's point stands. The
+    -- stops spiral in from the cape to the last island; the map's islands lie under them.
     PinLocations = {
         CapeHorn = { 102, 173 },
-        Peru = { 150, 120 },
-        Washington = { 210, 210 },
-        Iceland = { 300, 70 },
-        France = { 330, 280 },
-        Egypt = { 400, 190 },
-        Madagascar = { 470, 120 },
-        China = { 500, 330 },
-        Siberia = { 560, 230 },
+        Peru = { 60, 90 },
+        Washington = { 150, 52 },
+        Iceland = { 262, 42 },
+        France = { 368, 82 },
+        Egypt = { 380, 200 },
+        Madagascar = { 350, 306 },
+        China = { 222, 330 },
+        Siberia = { 130, 270 },
         Tasmania = { 273, 159 },
     },
     LevelOrder = {

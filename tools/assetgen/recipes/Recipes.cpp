@@ -28,6 +28,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateLetterAssets(pack);
     GenerateCardAssets(pack);
     GenerateArtefactAssets(pack);
+    GenerateMapAssets(pack);
     pack.Finish();
 }
 

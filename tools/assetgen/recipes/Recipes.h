@@ -108,6 +108,10 @@ void GenerateCardAssets(AssetPack& pack);
 // sounds of a reveal and of the artefact letter.
 void GenerateArtefactAssets(AssetPack& pack);
 
+// The adventure map screen: its backdrop, the sea chart, pins, tags, route dots, arrows,
+// level plaques, the notepad and its stars.
+void GenerateMapAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 

@@ -1,0 +1,545 @@
+#include "screens/ArcadeMapScreen.h"
+
+#include "core/ClassManager.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/Utility.h"
+#include "logic/GameProgress.h"
+#include "logic/Level.h"
+#include "logic/LevelManager.h"
+#include "logic/PlayerSkill.h"
+#include "lua/MakoLuaState.h"
+#include "players/Player.h"
+#include "players/PlayerManager.h"
+#include "screens/Dialog.h"
+#include "screens/GameStart.h"
+#include "screens/GameTips.h"
+#include "screens/OptionsDialog.h"
+#include "screens/ScreenManager.h"
+#include "sound/Sound.h"
+#include "widgets/Button.h"
+#include "widgets/Label.h"
+
+#include <boost/format.hpp>
+
+#include <SDL.h>
+
+#include <cctype>
+#include <cmath>
+#include <memory>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+// Space between the dots of a route, in pixels along the line.
+const double kRouteDotSpacing = 9.0;
+// How far a route bows out sideways, as a share of its length.
+const double kRouteBow = 0.12;
+
+const char* const kStarCategories[] = {"Score", "Ball", "Time", "Loot", "Secret"};
+const char* const kStarFlags[] = {"gotBigScore", "noBallsLost", "fastTime", "allLoot", "secret"};
+
+std::string Format(const std::string& pattern, const std::string& a)
+{
+    return boost::str(boost::format(pattern) % a);
+}
+
+// Whether a record's flag counts as earned: a non-zero number or true.
+bool Earned(const LuaObject& value)
+{
+    if (value.IsBoolean())
+        return value.GetBoolean();
+    return value.IsNumber() && value.GetNumber() != 0;
+}
+
+void CenterInParent(Actor* actor)
+{
+    if (Actor* parent = actor->GetParent())
+        actor->SetPosition(parent->GetWidth() / 2 - actor->GetWidth() / 2, actor->GetY());
+}
+
+} // namespace
+
+ArcadeMapScreen::ArcadeMapScreen() : Screen("MapScreen", "bkgLeather.jpg", nullptr)
+{
+    AcquireAndApplyResource("ArcadeMapScreen");
+    AddEpisodePins();
+    ListenToButtons();
+}
+
+std::string ArcadeMapScreen::SpacedName(const std::string& name)
+{
+    std::string spaced;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (i > 0 && std::isupper(c) && std::islower(static_cast<unsigned char>(name[i - 1])))
+            spaced += ' ';
+        spaced += name[i];
+    }
+    return spaced;
+}
+
+// ---- Building the pins ---------------------------------------------------------------------
+
+void ArcadeMapScreen::AddEpisodePins()
+{
+    LuaObject locations = GameProgress::ConfigTable("PinLocations");
+    const int episodes = GameProgress::EpisodeCount();
+    int lastX = 0, lastY = 0;
+    for (int e = 1; e <= episodes; ++e) {
+        const std::string name = GameProgress::EpisodeName(e);
+        LuaObject where = locations.IsTable() ? locations[name.c_str()] : LuaObject();
+        if (!where.IsTable() || !where[1].IsNumber() || !where[2].IsNumber()) {
+            Log("WARNING: ArcadeMapScreen: PinLocations has no place for the episode \"%s\"; "
+                "its pin stands in the corner.\n",
+                name.c_str());
+        }
+        const int x = where.IsTable() ? ReadWholeNumber(where[1], 20) : 20;
+        const int y = where.IsTable() ? ReadWholeNumber(where[2], 20) : 20;
+        if (e > 1)
+            AddRoute("actorLine" + name, lastX, lastY, x, y);
+        lastX = x;
+        lastY = y;
+
+        LuaObject params;
+        params.AssignNewTable(GetGlobalLuaState());
+        params.SetString("resource", "MapPinButton");
+        std::unique_ptr<Object> made(ClassManager::GetInstance()->InstantiateObject(params));
+        auto* button = dynamic_cast<Button*>(made.get());
+        MAKO_ASSERT_MSG(button != 0, "The resource \"MapPinButton\" must make a Button.");
+        made.release();
+        button->ApplyStringProperty("name", "button" + name);
+        // A long name shrinks to fit its tag.
+        if (Label* caption = button->GetLabel())
+            caption->SetWidthLimit(button->GetWidth() - 6);
+        button->SetText(SpacedName(name));
+        Actor* pin = Actor::CreateFromResource("MapPushpin");
+        pin->ApplyStringProperty("name", "pushpin" + name);
+        button->AddChild(pin, "");
+        // The pin's point (the middle of its lower edge) stands on the episode's place.
+        const int tipX = pin->GetX() + pin->GetWidth() / 2;
+        const int tipY = pin->GetY() + pin->GetHeight();
+        button->SetPosition(x - tipX, y - tipY);
+        AddChild(button, "");
+    }
+}
+
+void ArcadeMapScreen::AddRoute(const std::string& name, int x0, int y0, int x1, int y1)
+{
+    auto* route = new Actor();
+    route->ApplyStringProperty("name", name);
+    route->SetZOrder(2);
+    AddChild(route, "");
+    // A gentle curve (a quadratic through a control point set off to one side), dotted.
+    const double dx = x1 - x0, dy = y1 - y0;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const double cx = (x0 + x1) / 2.0 - dy * kRouteBow;
+    const double cy = (y0 + y1) / 2.0 + dx * kRouteBow;
+    const int dots = static_cast<int>(length / kRouteDotSpacing);
+    // The ends are left free: the pins stand there.
+    for (int i = 1; i < dots; ++i) {
+        const double t = static_cast<double>(i) / dots;
+        const double u = 1.0 - t;
+        const double px = u * u * x0 + 2 * u * t * cx + t * t * x1;
+        const double py = u * u * y0 + 2 * u * t * cy + t * t * y1;
+        Actor* dot = Actor::CreateFromResource("MapRouteDot");
+        dot->SetPosition(static_cast<int>(std::lround(px)) - dot->GetWidth() / 2,
+                         static_cast<int>(std::lround(py)) - dot->GetHeight() / 2);
+        route->AddChild(dot, "");
+    }
+}
+
+// ---- The player's tables -------------------------------------------------------------------
+
+LuaObject ArcadeMapScreen::AdventureTable()
+{
+    PlayerManager* players = PlayerManager::GetInstance();
+    Player* player = players ? players->GetCurrentPlayer(1) : nullptr;
+    if (!player)
+        return LuaObject();
+    player->GetOptionsTable().SetString("game.mode", "Adventure");
+    return player->GetGameModeTable("Adventure");
+}
+
+MapProgress ArcadeMapScreen::ReadProgress()
+{
+    return MapProgress::Read(AdventureTable());
+}
+
+void ArcadeMapScreen::Select(const MapPlace& place)
+{
+    LuaObject table = AdventureTable();
+    MapProgress progress = MapProgress::Read(table);
+    progress.selected = place;
+    progress.WriteSelection(table);
+    Update();
+}
+
+bool ArcadeMapScreen::CanPlaySelection()
+{
+    const MapProgress progress = ReadProgress();
+    if (!progress.IsUnlocked(progress.selected))
+        return false;
+    const std::string name =
+        LevelManager::GetLevelNameAt(progress.selected.episode, progress.selected.level);
+    LuaObject levels = GetGlobalLuaState()->GetGlobal("Levels");
+    return !name.empty() && levels.IsTable() && levels[name.c_str()].IsTable();
+}
+
+void ArcadeMapScreen::PlayIfUnlocked()
+{
+    if (!CanPlaySelection()) {
+        Update();
+        return;
+    }
+    StartAdventureFromMap("GameScreen");
+}
+
+void ArcadeMapScreen::SwitchToScreenIfPresent(const std::string& name)
+{
+    ScreenManager* screens = ScreenManager::GetInstance();
+    if (!screens)
+        return;
+    if (!screens->GetScreen(name)) {
+        Log("WARNING: ArcadeMapScreen: there is no screen \"%s\" to go to.\n", name.c_str());
+        return;
+    }
+    screens->SwitchToScreen(name);
+}
+
+// ---- Update --------------------------------------------------------------------------------
+
+void ArcadeMapScreen::Update()
+{
+    ApplyPlayerSkill();
+    LuaObject table = AdventureTable();
+    if (!table.IsTable()) {
+        Log("WARNING: ArcadeMapScreen::Update: there is no current player.\n");
+        return;
+    }
+    const MapProgress progress = MapProgress::Read(table);
+    LuaObject levelsTable = GetGlobalLuaState()->GetGlobal("Levels");
+    MAKO_ASSERT(levelsTable.IsTable());
+    const LuaObject& levels = levelsTable;
+    LuaObject records = table["LevelRecords"];
+
+    // The final level: the last of the last episode.
+    const int last = progress.EpisodeCount();
+    const std::string finalName = LevelManager::GetLevelNameAt(last, progress.LevelCount(last));
+    const bool finalPlayed =
+        !finalName.empty() && records.IsTable() && !records[finalName.c_str()].IsNil();
+
+    UpdateLevelList(progress, levels, records);
+    UpdatePins(progress, finalPlayed);
+    UpdateNotepad(progress, levels, records);
+
+    for (int e = 2; e <= progress.EpisodeCount(); ++e)
+        if (Actor* line = GetChild("actorLine" + GameProgress::EpisodeName(e), true))
+            line->SetVisible(progress.IsEpisodeUnlocked(e), true);
+
+    if (auto* play = dynamic_cast<Button*>(GetChild("PlayButton", true))) {
+        if (CanPlaySelection())
+            play->Enable();
+        else
+            play->Disable();
+    }
+}
+
+void ArcadeMapScreen::UpdateLevelList(const MapProgress& progress, const LuaObject& levels,
+                                      const LuaObject& records)
+{
+    const int episode = progress.selected.episode;
+    const bool six = progress.LevelCount(episode) >= 6 && progress.IsUnlocked(MapPlace{episode, 6});
+    Actor* used = RequireActor(six ? "LevelListView6" : "LevelListView5");
+    Actor* other = RequireActor(six ? "LevelListView5" : "LevelListView6");
+    // A hidden list's buttons are hidden too, so that none of them takes a click.
+    other->SetVisible(false, false);
+    for (Actor* child : other->GetChildren())
+        if (dynamic_cast<Button*>(child))
+            child->SetVisible(false, false);
+    used->SetVisible(true, false);
+
+    RequireLabel("labelEpisodeName")->SetText(SpacedName(GameProgress::EpisodeName(episode)), true);
+    CenterInParent(RequireLabel("labelEpisodeName"));
+
+    const int buttons = six ? 6 : 5;
+    for (int i = 1; i <= buttons; ++i) {
+        const std::string buttonName = "buttonLevel" + std::to_string(i);
+        auto* button = dynamic_cast<Button*>(used->GetChild(buttonName, true));
+        MAKO_ASSERT_MSG(button != 0, "The level list needs the button " + buttonName + ".");
+        const MapPlace place{episode, i};
+        const std::string name = LevelManager::GetLevelNameAt(episode, i);
+        if (name.empty()) {
+            button->SetText("");
+            button->SetVisible(false, false);
+            continue;
+        }
+        LuaObject level = levels[name.c_str()];
+        // A level whose table is missing is listed by its name and cannot be chosen.
+        std::string title = SpacedName(name);
+        if (level.IsTable() && level["fullName"].IsString())
+            title = level["fullName"].GetString();
+        else if (!level.IsTable())
+            Log("WARNING: ArcadeMapScreen: the level \"%s\" has no table.\n", name.c_str());
+        button->SetVisible(true, false);
+        // The caption keeps clear of the newest level's seal at the left end.
+        if (Label* caption = button->GetLabel())
+            caption->SetWidthLimit(button->GetWidth() - 40);
+        button->SetText(title);
+        button->SetFlashing(false);
+        const bool played = records.IsTable() && !records[name.c_str()].IsNil();
+        const bool newest = place == progress.unlocked && !played;
+        button->ShowTextBackground2(newest);
+        if (newest)
+            button->SetFlashing(true, Palette::DarkRed);
+        button->ShowTextBackground1(i == progress.selected.level);
+        if (progress.IsUnlocked(place) && level.IsTable())
+            button->Enable();
+        else
+            button->Disable();
+    }
+}
+
+void ArcadeMapScreen::UpdatePins(const MapProgress& progress, bool finalPlayed)
+{
+    for (int e = 1; e <= progress.EpisodeCount(); ++e) {
+        const std::string name = GameProgress::EpisodeName(e);
+        auto* button = dynamic_cast<Button*>(GetChild("button" + name, true));
+        MAKO_ASSERT_MSG(button != 0, "The map needs the pin button" + name + ".");
+        if (!progress.IsEpisodeUnlocked(e)) {
+            button->SetVisible(false, false);
+            continue;
+        }
+        if (Actor* pin = button->GetChild("pushpin" + name, true)) {
+            button->ShowTextBackground1(false);
+            button->ShowTextBackground2(false);
+            pin->SetFrame(e == progress.unlocked.episode   ? 0
+                          : e == progress.selected.episode ? 1
+                                                           : 2);
+            button->SetFlashing(false);
+            if (e == progress.unlocked.episode && !finalPlayed) {
+                button->ShowTextBackground2(true);
+                button->SetFlashing(true, Palette::DarkRed);
+            } else if (e == progress.selected.episode) {
+                button->ShowTextBackground1(true);
+            }
+        }
+        button->SetVisible(true, false);
+    }
+}
+
+void ArcadeMapScreen::UpdateNotepad(const MapProgress& progress, const LuaObject& levels,
+                                    const LuaObject& records)
+{
+    const std::string name =
+        LevelManager::GetLevelNameAt(progress.selected.episode, progress.selected.level);
+    LuaObject level = name.empty() ? LuaObject() : levels[name.c_str()];
+    std::string title = SpacedName(name);
+    if (level.IsTable() && level["fullName"].IsString())
+        title = level["fullName"].GetString();
+    Label* levelName = RequireLabel("labelLevelName");
+    levelName->SetText(title, true);
+    CenterInParent(levelName);
+
+    LuaObject record = records.IsTable() && !name.empty() ? records[name.c_str()] : LuaObject();
+    const int best = record.IsTable() ? ReadWholeNumber(record["score"], 0) : 0;
+    Label* score = RequireLabel("labelScoreValue");
+    score->SetText(FormatWithThousandsSeparators(best), true);
+    score->SetVisible(true, false);
+    RequireLabel("labelScoreText");
+
+    UpdateTargets(name, level.IsTable());
+    UpdateStars(record);
+}
+
+void ArcadeMapScreen::UpdateTargets(const std::string& levelName, bool levelExists)
+{
+    Label* score = RequireLabel("scoreNeededLabel");
+    Label* balls = RequireLabel("ballLabel");
+    Label* time = RequireLabel("timeLabel");
+    Label* loot = RequireLabel("lootLabel");
+    std::unique_ptr<Level> level;
+    if (levelExists && LevelManager::Exists())
+        level.reset(LevelManager::GetLevelManager()->GetLevel(levelName));
+    if (!level) {
+        for (Label* label : {score, balls, time, loot})
+            label->SetText(" ", true);
+        return;
+    }
+    score->SetText(Format("Over %1%:", FormatWithThousandsSeparators(level->GetScoreBonusAt())),
+                   true);
+    const int ballTarget = level->GetBallUsedTarget();
+    balls->SetText(boost::str(boost::format("%1% %2% Used:") % ballTarget %
+                              (ballTarget < 2 ? "Ball" : "Balls")),
+                   true);
+    const long long seconds = std::max<long long>(0, level->GetTimeBonusAt());
+    time->SetText(Format("%1% Time Bonus:",
+                         boost::str(boost::format("%02d:%02d") % (seconds / 60) % (seconds % 60))),
+                  true);
+    loot->SetText(boost::str(boost::format("%1%%% Loot Caught:") % level->GetLootCaughtTarget()),
+                  true);
+}
+
+void ArcadeMapScreen::UpdateStars(const LuaObject& record)
+{
+    for (int i = 1; i <= 5; ++i)
+        RequireActor("actorStar" + std::to_string(i))->SetFrame(1);
+    int earned = 0;
+    for (int i = 0; i < 5; ++i) {
+        Actor* star = RequireActor(std::string("actor") + kStarCategories[i] + "Star");
+        const bool got = record.IsTable() && Earned(record[kStarFlags[i]]);
+        star->SetFrame(got ? 0 : 1);
+        if (got)
+            ++earned;
+    }
+    for (int i = 1; i <= earned; ++i)
+        RequireActor("actorStar" + std::to_string(i))->SetFrame(0);
+}
+
+Label* ArcadeMapScreen::RequireLabel(const std::string& name)
+{
+    auto* label = dynamic_cast<Label*>(GetChild(name, true));
+    MAKO_ASSERT_MSG(label != 0, "The map needs the label " + name + ".");
+    return label;
+}
+
+Actor* ArcadeMapScreen::RequireActor(const std::string& name)
+{
+    Actor* actor = GetChild(name, true);
+    MAKO_ASSERT_MSG(actor != 0, "The map needs the actor " + name + ".");
+    return actor;
+}
+
+// ---- Events --------------------------------------------------------------------------------
+
+bool ArcadeMapScreen::OnScreenChange(const Event& event)
+{
+    if (EventData1(event) == static_cast<void*>(this))
+        Update();
+    return false;
+}
+
+bool ArcadeMapScreen::OnDialogStopped(const Event& event)
+{
+    // The options may have changed the player's skill, and with it the targets shown.
+    const auto* dialog = dynamic_cast<Dialog*>(static_cast<Object*>(EventData1(event)));
+    if (dialog && dialog->GetName() == "OptionsDialog" && IsChild(dialog))
+        Update();
+    return false;
+}
+
+bool ArcadeMapScreen::OnButtonClick(const Event& event)
+{
+    const Object* button = static_cast<Object*>(EventData1(event));
+    if (!button)
+        return false;
+    const std::string& name = button->GetName();
+    if (name == "OptionsButton") {
+        StartDialog(new OptionsDialog(), true);
+        return true;
+    }
+    if (name == "MenuButton") {
+        SwitchToScreenIfPresent("MenuScreen");
+        return true;
+    }
+    if (name == "PlayButton") {
+        PlayIfUnlocked();
+        return true;
+    }
+    if (name == "HelpButton") {
+        ShowGameTip(this, "help.map", "About The Menu", true);
+        return true;
+    }
+    if (name == "FindsButton") {
+        SwitchToScreenIfPresent("ArtifactScreen");
+        return true;
+    }
+    const MapProgress progress = ReadProgress();
+    if (name == "LevelLeftButton") {
+        Select(progress.PreviousLevel(progress.selected));
+        return true;
+    }
+    if (name == "LevelRightButton") {
+        Select(progress.NextLevel(progress.selected));
+        return true;
+    }
+    if (name == "EpisodeLeftButton") {
+        Select(progress.PreviousEpisode(progress.selected.episode));
+        return true;
+    }
+    if (name == "EpisodeRightButton") {
+        Select(progress.NextEpisode(progress.selected.episode));
+        return true;
+    }
+    const std::string levelPrefix = "buttonLevel";
+    if (name.compare(0, levelPrefix.size(), levelPrefix) == 0) {
+        const MapPlace place{progress.selected.episode,
+                             std::atoi(name.c_str() + levelPrefix.size())};
+        if (progress.IsUnlocked(place))
+            Select(place);
+        return true;
+    }
+    for (int e = 1; e <= progress.EpisodeCount(); ++e) {
+        if (name == "button" + GameProgress::EpisodeName(e)) {
+            if (progress.IsEpisodeUnlocked(e))
+                Select(MapPlace{e, 1});
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ArcadeMapScreen::OnKeyDown(const Event& event)
+{
+    const int key = event.key.keysym.sym;
+    if (IsOnlyCtrlAltDown(event.key.keysym.mod) && OnDeveloperKey(key))
+        return true;
+    if (key == SDLK_ESCAPE) {
+        SwitchToScreenIfPresent("MenuScreen");
+        return true;
+    }
+    if (key == SDLK_UP || key == SDLK_DOWN) {
+        const MapProgress progress = ReadProgress();
+        const int episode = progress.selected.episode;
+        Sound::PlaySound("click2.ogg", false);
+        Select(key == SDLK_UP ? progress.NextEpisode(episode) : progress.PreviousEpisode(episode));
+        return false;
+    }
+    return false;
+}
+
+bool ArcadeMapScreen::OnDeveloperKey(int key)
+{
+    LuaObject table = AdventureTable();
+    if (!table.IsTable())
+        return false;
+    const MapProgress progress = MapProgress::Read(table);
+    const char* sound = nullptr;
+    if (key == '\\') {
+        const int last = progress.EpisodeCount();
+        table.SetInteger("LevelUnlocked", std::max(1, progress.LevelCount(last)));
+        table.SetInteger("EpisodeUnlocked", std::max(1, last));
+        sound = "attention5.ogg";
+    } else if (key == '=') {
+        MapPlace open = progress.unlocked;
+        if (open.level < progress.LevelCount(open.episode)) {
+            ++open.level;
+        } else if (open.episode < progress.EpisodeCount()) {
+            ++open.episode;
+            open.level = 1;
+        }
+        table.SetInteger("LevelUnlocked", open.level);
+        table.SetInteger("EpisodeUnlocked", open.episode);
+        sound = "attention1.ogg";
+    } else if (key == '-') {
+        table.SetInteger("LevelUnlocked", 1);
+        table.SetInteger("EpisodeUnlocked", 1);
+        sound = "attention3.ogg";
+    } else {
+        return false;
+    }
+    Update();
+    Sound::PlaySound(sound, false);
+    return true;
+}
