@@ -1,4 +1,5 @@
-// The sounds of caught power-ups: loot jingles, the gem chimes, and one short cue for each
+// The sounds of caught power-ups: loot jingles, the gem chimes (the secret's fanfare is the
+// artefact's), and one short cue for each
 // kind of change to the balls and the paddle, so that a player hears what was caught.
 #include "kit/Synth.h"
 #include "recipes/Recipes.h"
@@ -35,12 +36,6 @@ std::vector<LayeredSound> CatchSounds()
           T(0.12, 0.16, MakeTone(W::Triangle, 659, 0, 0.4f, 0.002, 0.07)),
           T(0.24, 0.16, MakeTone(W::Triangle, 784, 0, 0.4f, 0.002, 0.07)),
           T(0.36, 0.24, MakeTone(W::Triangle, 1047, 0, 0.4f, 0.002, 0.12))}},
-        // A secret found: a slow, mysterious rise.
-        {"Pickup_Secret03.ogg",
-         0.9,
-         {T(0, 0.9, MakeTone(W::Sine, 440, 880, 0.3f, 0.05, 0.4)),
-          T(0.1, 0.8, MakeTone(W::Sine, 660, 1320, 0.2f, 0.05, 0.35)),
-          N(0, 0.9, MakeNoise(F::BandPass, 3000, 6000, 0.08f, 0.1, 0.4, 0.8f))}},
         // Gems: glassy sparkles, the diamond's higher than the others'.
         {"magic1.ogg",
          0.6,
