@@ -14,9 +14,9 @@
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "scene/Actor.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeSplashScreen.h"
 #include "screens/GameStart.h"
 #include "screens/ScreenManager.h"
-#include "screens/SplashScreen.h"
 #include "sound/Sound.h"
 
 #include <physfs.h>
@@ -151,15 +151,8 @@ void ArcadeApp::InitGame()
 void ArcadeApp::AddScreens()
 {
     LogAtLevel(3, "ArcadeApp::Add ArcadeSplashScreen *****************\n");
-    // The engine's splash screen stands in for the game's own until the game's screens
-    // exist: the title picture, the version and the start button.
-    auto splash = std::make_unique<SplashScreen>("SplashScreen", "bkgSplash.jpg");
-    splash->CreateStartButton(m_Config ? m_Config->GetString("ButtonFont") : std::string(), 28, 250,
-                              395);
-    if (Actor* start = splash->GetChild("StartButton", false))
-        start->SetPosition(splash->GetX() + splash->GetWidth() / 2 - start->GetWidth() / 2,
-                           splash->GetY() + splash->GetHeight() - 15 - start->GetHeight());
-    m_ScreenManager->AddScreen(splash.release());
+    m_ScreenManager->AddScreen(new ArcadeSplashScreen());
+    LogAtLevel(3, "ArcadeApp::Add ArcadeMenuScreen *****************\n");
 
     LogAtLevel(3, "ArcadeApp::Add ArcadeGameScreen *****************\n");
     m_ScreenManager->AddScreen(new ArcadeGameScreen());

@@ -92,6 +92,9 @@ void GenerateCaptionAssets(AssetPack& pack);
 // The in-game meters: the hit meter's strip and icons, the letter tiles, the combo sounds.
 void GenerateMeterAssets(AssetPack& pack);
 
+// The main menu's backdrop and buttons, and the chime that welcomes a player.
+void GenerateMenuAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
