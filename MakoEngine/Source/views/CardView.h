@@ -1,0 +1,120 @@
+#pragma once
+// CardView: the clickable picture of one player card. A card background with the player's
+// name, loot total, balls, secrets, goal-star average and rank, a highlight while the
+// pointer is over it and a pressed look (drawn 2 px down and right, with a click) while a
+// button is held on it. Releasing the button on the card posts MAKO_CARDCLICK (data1: the
+// card as its Object) to the card's event receivers.
+//
+// Every refresh recomputes the player's rank from the loot of the current game mode and
+// writes it into the player's mode table as `Rank`, so the card file keeps it. Rank names
+// and their winnings come from the configuration ("rank.1".."rank.8",
+// "rank.Adventure.<name>.winnings").
+//
+// The card's children: five images (background, rank plate, mode plate, highlight,
+// disabled overlay; the last two start hidden), nine labels and the children of the
+// resource "CardView" (loot, balls, secrets and the five stars). The player is not owned.
+//
+// Registered as class "CardView" (parent "Actor"). Main thread only.
+#include "geometry/Point.h"
+#include "scene/Actor.h"
+#include "widgets/HoverState.h"
+
+#include <array>
+#include <string>
+
+class Label;
+class Player;
+
+namespace CardViewStates {
+class Active;
+class Highlighted;
+class Pressed;
+} // namespace CardViewStates
+
+class CardView : public Actor
+{
+    MAKO_DECLARE_CLASS();
+
+public:
+    static constexpr int kLabelCount = 9;
+    static constexpr int kRankCount = 8;
+
+    CardView();
+    // Builds the card and shows the player (may be null).
+    explicit CardView(Player* player);
+    ~CardView() override;
+
+    // Shows the player (may be null) and refreshes.
+    void SetPlayer(Player* player);
+    Player* GetPlayer() const { return m_Player; }
+    // True when the shown player has no name (nobody signed in on the card), or when the
+    // card shows no player.
+    bool IsEmpty() const;
+
+    // Re-reads the player: texts, loot, balls, secrets, stars, rank and plates.
+    virtual void Refresh();
+    // Rewrites one label (1 to 7) and its resource child after recomputing the rank.
+    virtual void UpdateLabel(int number);
+
+    void Tick() override;
+    // Draws the card moved by its draw offset.
+    void Draw(Canvas& canvas) override;
+    // Tells the card itself, so that a card shown under a resting pointer lights up.
+    void SetVisible(bool visible, bool recursive) override;
+
+    // A disabled card neither lights up nor clicks.
+    void SetEnabled(bool enabled);
+    bool IsEnabled() const { return m_Enabled; }
+
+    Actor* GetBackground() const { return m_Background; }
+    Actor* GetRankPlate() const { return m_RankPlate; }
+    Actor* GetModePlate() const { return m_ModePlate; }
+    Actor* GetHighlight() const { return m_Highlight; }
+    Actor* GetDisabledOverlay() const { return m_DisabledOverlay; }
+    // Label 0 (name) to 8 (mode word).
+    Label* GetLabel(int index) const;
+    Point<int> GetDrawOffset() const { return m_DrawOffset; }
+    bool IsPressed() const { return m_Pressed; }
+    bool IsMouseOver() const { return m_Hover.IsMouseOver(); }
+
+    // The rank a loot total earns: the highest of the configured ranks whose winnings it
+    // reaches, else the first rank. "" when the configuration names no ranks.
+    static std::string RankForLoot(int loot);
+    // The index (0 to 7) of a rank name among the configured ranks; -1 for any other.
+    static int RankIndex(const std::string& rank);
+
+protected:
+    // Creates the children and enters "Active".
+    virtual void Build();
+    // Places the labels and updates the mode and rank plates.
+    virtual void LayoutLabels();
+    // Places the mode word and shows the frames of the mode and rank plates.
+    virtual void UpdateModeAndRank();
+
+    bool OnMouseMotion(const Event& event) override;
+    bool OnScreenChange(const Event& event) override;
+
+private:
+    friend class CardViewStates::Active;
+    friend class CardViewStates::Highlighted;
+    friend class CardViewStates::Pressed;
+
+    Actor* MakeImageChild(const std::string& imageName);
+    // Recomputes the rank from the loot of the current mode and stores it as `Rank`.
+    std::string UpdateRank();
+    void UpdateStars();
+    void SetChildText(const std::string& name, const std::string& text, bool show);
+    bool IsUsable() const { return m_Enabled && IsVisible(); }
+
+    Player* m_Player = nullptr;
+    Actor* m_Background = nullptr;
+    Actor* m_RankPlate = nullptr;
+    Actor* m_ModePlate = nullptr;
+    Actor* m_Highlight = nullptr;
+    Actor* m_DisabledOverlay = nullptr;
+    std::array<Label*, kLabelCount> m_Labels{};
+    Point<int> m_DrawOffset{0, 0};
+    HoverState m_Hover;
+    bool m_Pressed = false;
+    bool m_Enabled = true;
+};
