@@ -14,8 +14,11 @@
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "scene/Actor.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeMenuScreen.h"
 #include "screens/ArcadeSplashScreen.h"
 #include "screens/GameStart.h"
+#include "screens/MenuScreen.h"
+#include "screens/OptionsDialog.h"
 #include "screens/ScreenManager.h"
 #include "sound/Sound.h"
 
@@ -35,6 +38,12 @@ struct IconResource
 };
 const IconResource kIconResources[] = {{101, "AppIcon.png"}};
 
+// The options page the menu screens open.
+Dialog* NewOptionsDialog()
+{
+    return new OptionsDialog();
+}
+
 bool EndsWith(const std::string& text, const std::string& suffix)
 {
     return text.size() >= suffix.size() &&
@@ -47,6 +56,7 @@ ArcadeApp::ArcadeApp() : Application("bumperlux", "bumperlux", AppCodeFromString
 {
     SetIconFromResource(101);
     m_SiteConfigFile = "site.cfg";
+    MenuScreen::SetOptionsDialogFactory(&NewOptionsDialog);
 }
 
 ArcadeApp::~ArcadeApp() = default;
@@ -153,7 +163,7 @@ void ArcadeApp::AddScreens()
     LogAtLevel(3, "ArcadeApp::Add ArcadeSplashScreen *****************\n");
     m_ScreenManager->AddScreen(new ArcadeSplashScreen());
     LogAtLevel(3, "ArcadeApp::Add ArcadeMenuScreen *****************\n");
-
+    m_ScreenManager->AddScreen(new ArcadeMenuScreen());
     LogAtLevel(3, "ArcadeApp::Add ArcadeGameScreen *****************\n");
     m_ScreenManager->AddScreen(new ArcadeGameScreen());
 }
