@@ -50,6 +50,9 @@ protected:
     static void PostPlayerChange();
     // Puts the player of the slot on its card (slots 1 to 4).
     void UpdateCardOfSlot(int slot);
+    // After a cancelled sign-in of an empty slot that was chosen by a click: makes the
+    // player chosen before current again and answers true; the base has no such player.
+    virtual bool ReturnToPreviousPlayer() { return false; }
 
     std::vector<CardView*> m_Cards;
     CardView* m_SelectedCard = nullptr;
@@ -58,6 +61,8 @@ private:
     void BuildCards(const std::string& cardClassName);
     void BuildButtons();
     void ClearSelectedPlayer();
-    // What a cancelled sign-in leaves; true when it handled the cancel completely.
+    // Mends what a cancelled sign-in of the empty selected player leaves: brings a
+    // cleared player back, returns to the player chosen before, or names the empty one
+    // "Player <slot>". False when nothing more is to be done.
     bool RestoreAfterCancel();
 };

@@ -26,7 +26,7 @@ public:
 
 protected:
     bool OnCardClick(const Event& event) override;
-    bool OnDialogStopped(const Event& event) override;
+    bool ReturnToPreviousPlayer() override;
 
 private:
     CardView* m_PreviousCard = nullptr;

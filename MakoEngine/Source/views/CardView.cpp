@@ -1,19 +1,198 @@
 #include "views/CardView.h"
 
 #include "core/Class.h"
+#include "core/Config.h"
+#include "core/EventQueue.h"
+#include "core/Exception.h"
+#include "core/Utility.h"
+#include "display/Canvas.h"
+#include "display/Font.h"
+#include "display/Image.h"
+#include "geometry/Colors.h"
+#include "lua/MakoLuaState.h"
 #include "players/Player.h"
+#include "players/PlayerManager.h"
+#include "views/CardViewStates.h"
 #include "widgets/Label.h"
+
+#include <boost/format.hpp>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaTableIterator;
 
 MAKO_IMPLEMENT_CLASS(CardView, "CardView", "Actor", nullptr, &InstantiateObjectOfClass<CardView>);
 
-CardView::CardView() : m_Hover(*this) {}
+namespace {
+
+// The number of levels a card counts progress and secrets against.
+const int kLevelCount = 61;
+// The ranks of a game without a configuration, lowest first.
+const char* const kDefaultRanks[CardView::kRankCount] = {"Novice", "Student", "Whiz",  "Expert",
+                                                         "Pro",    "Master",  "Champ", "Legend"};
+// Where the plates sit on the card (the pictures bring their sizes).
+const Point<int> kModePlatePosition(0, 0);
+const Point<int> kRankPlateRightTop(4, 40);
+
+const char* const kStarNames[5] = {"cardStar1", "cardStar2", "cardStar3", "cardStar4", "cardStar5"};
+
+enum StarFrame { STAR_FULL = 0, STAR_EMPTY = 1, STAR_HALF = 2 };
+
+std::string ConfigString(const std::string& key, const std::string& fallback)
+{
+    Config* config = Config::GetCurrent();
+    if (!config)
+        return fallback;
+    LuaObject value = config->GetObject(key);
+    return value.IsString() ? std::string(value.GetString()) : fallback;
+}
+
+int ConfigInteger(const std::string& key, int fallback)
+{
+    Config* config = Config::GetCurrent();
+    if (!config)
+        return fallback;
+    LuaObject value = config->GetObject(key);
+    return value.IsNumber() ? static_cast<int>(value.GetNumber()) : fallback;
+}
+
+Point<int> ConfigPoint(const std::string& key, const Point<int>& fallback)
+{
+    Config* config = Config::GetCurrent();
+    if (!config)
+        return fallback;
+    LuaObject value = config->GetObject(key);
+    if (!value.IsTable() || !value[1].IsNumber() || !value[2].IsNumber())
+        return fallback;
+    return Point<int>(static_cast<int>(value[1].GetNumber()),
+                      static_cast<int>(value[2].GetNumber()));
+}
+
+// The name of rank k (1 to 8), from the configuration or the built-in list.
+std::string RankName(int k)
+{
+    return ConfigString("rank." + std::to_string(k), kDefaultRanks[k - 1]);
+}
+
+// The first current player's game mode; "Adventure" when nobody is current.
+std::string CurrentMode()
+{
+    PlayerManager* manager = PlayerManager::GetInstance();
+    Player* current = manager ? manager->GetCurrentPlayer(1) : nullptr;
+    if (current) {
+        LuaObject mode = current->GetOptionsTable()["game.mode"];
+        if (mode.IsString())
+            return mode.GetString();
+    }
+    return "Adventure";
+}
+
+// Sum of entry[field] over the mode's level records, a true flag counting as one.
+int SumOfRecordField(const Player& player, const std::string& mode, const std::string& field)
+{
+    LuaObject records = player.GetGameModeTable(mode)["LevelRecords"];
+    if (!records.IsTable())
+        return 0;
+    int sum = 0;
+    for (LuaTableIterator it(records); it; it.Next()) {
+        LuaObject value = it.GetValue()[field];
+        if (value.IsNumber())
+            sum = static_cast<int>(sum + value.GetNumber());
+        else if (value.IsBoolean() && value.GetBoolean())
+            ++sum;
+    }
+    return sum;
+}
+
+int CountRecords(const Player& player, const std::string& mode)
+{
+    LuaObject records = player.GetGameModeTable(mode)["LevelRecords"];
+    int count = 0;
+    if (records.IsTable())
+        for (LuaTableIterator it(records); it; it.Next())
+            ++count;
+    return count;
+}
+
+std::string Format(const char* pattern, const std::string& value)
+{
+    return (boost::format(pattern) % value).str();
+}
+
+} // namespace
+
+// ---- Construction -------------------------------------------------------------------------
+
+CardView::CardView() : m_Hover(*this)
+{
+    Build();
+}
 
 CardView::CardView(Player* player) : m_Hover(*this)
 {
+    Build();
     SetPlayer(player);
 }
 
 CardView::~CardView() = default;
+
+Actor* CardView::MakeImageChild(const std::string& imageName, int zorder)
+{
+    Actor* image = new Actor(imageName);
+    image->SetZOrder(zorder);
+    AddChild(image, "");
+    return image;
+}
+
+void CardView::Build()
+{
+    // The highlight and the overlay lie over everything else of the card.
+    m_Background = MakeImageChild("bkgCard.png", 0);
+    m_RankPlate = MakeImageChild("bkgCardRank.png", 0);
+    m_ModePlate = MakeImageChild("bkgCardMode.png", 0);
+    m_Highlight = MakeImageChild("bkgCardHighlight.png", 20);
+    m_DisabledOverlay = MakeImageChild("bkgCardDisabled.png", 30);
+    m_Highlight->SetVisible(false, true);
+    m_DisabledOverlay->SetVisible(false, true);
+    SetSize(m_Highlight->GetWidth(), m_Highlight->GetHeight());
+    m_Highlight->SetPosition(0, 0);
+    m_DisabledOverlay->SetPosition(0, 0);
+    m_ModePlate->SetPosition(kModePlatePosition.x, kModePlatePosition.y);
+    m_RankPlate->SetPosition(GetWidth() - kRankPlateRightTop.x - m_RankPlate->GetWidth(),
+                             kRankPlateRightTop.y);
+
+    const std::string fieldFont = ConfigString("CardViewFieldFont", "cleanfont");
+    const int fieldSize = ConfigInteger("CardViewFieldFontSize", 14);
+    for (int i = 0; i < kLabelCount; ++i) {
+        std::string font = fieldFont;
+        int size = fieldSize;
+        if (i == 0) {
+            font = ConfigString("CardViewNameFont", "mainfont");
+            size = ConfigInteger("CardViewNameFontSize", 22);
+        } else if (i == 5) {
+            font = ConfigString("CardViewWordFont", "cleanfont");
+            size = ConfigInteger("CardViewWordFontSize", 12);
+        } else if (i == 8) {
+            font = ConfigString("CardViewModeFont", "serifboldfont");
+            size = ConfigInteger("CardViewModeFontSize", 14);
+        }
+        auto* label = new Label(" ", new Font(font, size, 0), Colors::ByName("Black"),
+                                HorizontalAlignment::Left);
+        label->SetZOrder(10);
+        m_Labels[i] = label;
+        AddChild(label, "");
+    }
+    m_Labels[8]->SetRotation(90.0, BottomLeft, true);
+
+    AcquireAndApplyResource("CardView");
+
+    AddState(new CardViewStates::Active(this));
+    AddState(new CardViewStates::Highlighted(this));
+    AddState(new CardViewStates::Pressed(this));
+    SetState("Active");
+    LayoutLabels();
+}
+
+// ---- Player -------------------------------------------------------------------------------
 
 void CardView::SetPlayer(Player* player)
 {
@@ -26,44 +205,224 @@ bool CardView::IsEmpty() const
     return !m_Player || m_Player->IsEmpty();
 }
 
-void CardView::Refresh() {}
-void CardView::UpdateLabel(int) {}
+void CardView::Refresh()
+{
+    if (IsEmpty()) {
+        for (int i = 0; i <= 7; ++i)
+            m_Labels[i]->SetText("", true);
+    } else {
+        const std::string mode = CurrentMode();
+        LuaObject rank = m_Player->GetGameModeTable(mode)["Rank"];
+        LuaObject name = m_Player->GetTable()["Name"];
+        m_Labels[0]->SetText(name.IsConvertibleToString() ? name.ToString() : std::string(), true);
+        for (int n = 1; n <= 7; ++n)
+            UpdateLabel(n);
+        // The plate's word is the card's own, whatever the rank.
+        m_Labels[8]->SetText(rank.IsString() ? rank.GetString() : "", true);
+        m_Labels[8]->SetText("ZappoPlayer", true);
+    }
+    UpdateModeAndRank();
+}
+
+std::string CardView::RankForLoot(int loot)
+{
+    if (!Config::GetCurrent())
+        return "";
+    for (int k = kRankCount; k >= 1; --k) {
+        const std::string name = RankName(k);
+        const std::string key = (boost::format("rank.%1%.%2%.winnings") % "Adventure" % name).str();
+        if (loot >= ConfigInteger(key, 0))
+            return name;
+    }
+    return RankName(1);
+}
+
+int CardView::RankIndex(const std::string& rank)
+{
+    for (int k = 1; k <= kRankCount; ++k)
+        if (RankName(k) == rank)
+            return k - 1;
+    return -1;
+}
+
+std::string CardView::UpdateRank()
+{
+    const std::string mode = CurrentMode();
+    const std::string rank = RankForLoot(SumOfRecordField(*m_Player, mode, "score"));
+    if (!rank.empty())
+        m_Player->GetGameModeTable(mode).SetString("Rank", rank.c_str());
+    return rank;
+}
+
+void CardView::SetChildText(const std::string& name, const std::string& text, bool show)
+{
+    auto* label = dynamic_cast<Label*>(GetChild(name, true));
+    if (!label)
+        return;
+    label->SetText(text, true);
+    if (show)
+        label->SetVisible(true, true);
+}
+
+void CardView::UpdateLabel(int number)
+{
+    if (!m_Player || number < 1 || number > 7)
+        return;
+    UpdateRank();
+    const std::string mode = CurrentMode();
+    switch (number) {
+    case 1: {
+        const int loot = SumOfRecordField(*m_Player, "Lab", "score") +
+                         SumOfRecordField(*m_Player, "Adventure", "score");
+        const std::string text = FormatWithThousandsSeparators(loot);
+        m_Labels[1]->SetText(Format("Total: %1%", text), true);
+        m_Labels[1]->SetVisible(false, true);
+        SetChildText("cardLootLabel", text, true);
+        break;
+    }
+    case 2:
+        m_Labels[2]->SetVisible(false, true);
+        SetChildText("cardBallsLabel",
+                     std::to_string(m_Player->GetModeValue("Adventure", "ballsLeft")), true);
+        break;
+    case 3: {
+        const int secrets = SumOfRecordField(*m_Player, "Lab", "secret") +
+                            SumOfRecordField(*m_Player, "Adventure", "secret");
+        SetChildText("cardSecretsLabel",
+                     std::to_string(secrets) + "/" + std::to_string(kLevelCount), true);
+        m_Labels[3]->SetVisible(false, true);
+        break;
+    }
+    case 4:
+        m_Labels[4]->SetText(
+            Format("Complete: %1%%%",
+                   std::to_string(CountRecords(*m_Player, mode) * 100 / kLevelCount)),
+            true);
+        m_Labels[4]->SetVisible(false, true);
+        break;
+    case 5:
+        UpdateStars();
+        break;
+    case 6: {
+        LuaObject rank = m_Player->GetGameModeTable(mode)["Rank"];
+        m_Labels[6]->SetText(Format("the %1%", rank.IsString() ? rank.GetString() : ""), true);
+        UpdateModeAndRank();
+        break;
+    }
+    default:
+        break;
+    }
+    LayoutLabels();
+}
+
+void CardView::UpdateStars()
+{
+    if (Actor* starsLabel = GetChild("cardStarsLabel", true))
+        starsLabel->SetVisible(true, true);
+    Actor* stars[5];
+    for (int i = 0; i < 5; ++i) {
+        Actor* actor = GetChild(kStarNames[i], true);
+        MAKO_ASSERT(actor != 0);
+        stars[i] = actor;
+        actor->SetFrame(STAR_EMPTY);
+    }
+    const std::string mode = CurrentMode();
+    const int records = CountRecords(*m_Player, mode);
+    if (records == 0)
+        return;
+    int sum = 0;
+    for (const char* field : {"allLoot", "gotBigScore", "noBallsLost", "fastTime", "secret"})
+        sum += SumOfRecordField(*m_Player, mode, field);
+    const float average = static_cast<float>(sum) / static_cast<float>(records);
+    const int whole = std::min(5, static_cast<int>(average));
+    for (int i = 0; i < whole; ++i)
+        stars[i]->SetFrame(STAR_FULL);
+    if (average - static_cast<float>(whole) >= 0.5f && whole < 5)
+        stars[whole]->SetFrame(STAR_HALF);
+}
+
+// ---- Layout -------------------------------------------------------------------------------
+
+void CardView::LayoutLabels()
+{
+    const int w = GetWidth();
+    m_Labels[0]->SetPosition(25, 0);
+    m_Labels[1]->SetPosition(30, 38);
+    m_Labels[2]->SetPosition(30, 56);
+    m_Labels[3]->SetPosition(30, 74);
+    m_Labels[4]->SetPosition(30, 92);
+    m_Labels[5]->SetPosition(w / 2 + 10 - m_Labels[5]->GetWidth() / 2,
+                             95 - m_Labels[5]->GetHeight() / 2);
+    m_Labels[6]->SetPosition(w - 4 - m_Labels[6]->GetWidth(), 18);
+    m_Labels[7]->SetPosition(w - 4 - m_Labels[7]->GetWidth(), 103);
+    UpdateModeAndRank();
+}
+
+void CardView::UpdateModeAndRank()
+{
+    const std::string mode = CurrentMode();
+    const Point<int> offset = ConfigPoint("CardViewModeOffset", Point<int>(0, -4));
+    m_Labels[8]->SetPosition(m_ModePlate->GetX() + offset.x, m_ModePlate->GetY() + offset.y);
+    for (int i = 1; i <= 3; ++i) {
+        if (mode == ConfigString("GameMode" + std::to_string(i), "")) {
+            Image* plate = m_ModePlate->GetImage();
+            if (plate && i - 1 < plate->GetNumFrames())
+                m_ModePlate->SetFrame(i - 1);
+        }
+    }
+    if (!m_Player)
+        return;
+    LuaObject rank = m_Player->GetGameModeTable(mode)["Rank"];
+    const int index = rank.IsString() ? RankIndex(rank.GetString()) : -1;
+    Image* plate = m_RankPlate->GetImage();
+    if (index >= 0 && plate && index < plate->GetNumFrames())
+        m_RankPlate->SetFrame(index);
+}
+
+// ---- Scene --------------------------------------------------------------------------------
+
 void CardView::Tick()
 {
+    m_Hover.CheckOnTick(*this);
     Actor::Tick();
 }
-void CardView::Draw(Canvas& canvas)
+
+void CardView::Render(Canvas& canvas)
 {
-    Actor::Draw(canvas);
+    canvas.PushState();
+    canvas.Translate(m_DrawOffset.x, m_DrawOffset.y);
+    Actor::Render(canvas);
+    canvas.PopState();
 }
+
 void CardView::SetVisible(bool visible, bool recursive)
 {
+    auto* notice = new LuaObject;
+    notice->AssignString(GetGlobalLuaState(), "visibility changed");
+    GetPostedEventQueue().Post(this, MAKO_INTERNALEVENT, 0, IntToEventData(visible ? 1 : 0),
+                               notice);
     Actor::SetVisible(visible, recursive);
 }
+
 void CardView::SetEnabled(bool enabled)
 {
     m_Enabled = enabled;
+    m_Hover.RequestRecheck();
 }
+
 Label* CardView::GetLabel(int index) const
 {
     return index >= 0 && index < kLabelCount ? m_Labels[index] : nullptr;
 }
-std::string CardView::RankForLoot(int)
+
+bool CardView::OnMouseMotion(const Event& event)
 {
-    return "";
-}
-int CardView::RankIndex(const std::string&)
-{
-    return -1;
-}
-void CardView::Build() {}
-void CardView::LayoutLabels() {}
-void CardView::UpdateModeAndRank() {}
-bool CardView::OnMouseMotion(const Event&)
-{
+    m_Hover.Update(*this, event.motion.x, event.motion.y);
     return false;
 }
+
 bool CardView::OnScreenChange(const Event&)
 {
+    m_Hover.RequestRecheck();
     return false;
 }

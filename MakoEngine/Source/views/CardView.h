@@ -57,8 +57,8 @@ public:
     virtual void UpdateLabel(int number);
 
     void Tick() override;
-    // Draws the card moved by its draw offset.
-    void Draw(Canvas& canvas) override;
+    // Draws the card and its children moved by the draw offset.
+    void Render(Canvas& canvas) override;
     // Tells the card itself, so that a card shown under a resting pointer lights up.
     void SetVisible(bool visible, bool recursive) override;
 
@@ -99,7 +99,7 @@ private:
     friend class CardViewStates::Highlighted;
     friend class CardViewStates::Pressed;
 
-    Actor* MakeImageChild(const std::string& imageName);
+    Actor* MakeImageChild(const std::string& imageName, int zorder);
     // Recomputes the rank from the loot of the current mode and stores it as `Rank`.
     std::string UpdateRank();
     void UpdateStars();

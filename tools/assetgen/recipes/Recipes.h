@@ -95,6 +95,11 @@ void GenerateMeterAssets(AssetPack& pack);
 // The main menu's backdrop and buttons, and the chime that welcomes a player.
 void GenerateMenuAssets(AssetPack& pack);
 
+// The player cards (background, plates, highlight, overlay) and, when no earlier area made
+// them, the goal star, the secret icon and the card and sign-in dialogs' backgrounds. Runs
+// after every other area.
+void GenerateCardAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
