@@ -1,5 +1,5 @@
 -- Balls trapped in glass cages behind metal bars: free them and they join the game.
--- Goobers guard the cages.
+-- Goobers guard the cages, and a painting hides behind the stones between the first two.
 Levels.ScreamForHelp = {
     fullName = "Scream for Help",
     fromText = "From: Somewhere in the Cellar",
@@ -7,13 +7,15 @@ Levels.ScreamForHelp = {
                "bars, smash the glass and let us out. Every ball you free plays on your side.",
     music = "Harbour.mid",
     timeBonusAt = 4,
-    brickLetters = { T = "TrappedBallBrick" },
+    brickLetters = { T = "TrappedBallBrick", U = "ArtefactCoverBrick" },
+    artefact = { name = "artifactScream.jpg", position = { 176, 52 }, constrainWidth = 96,
+                 score = 1000 },
     bricks = {
         "",
-        ",,Mw,Mw,Mw,,,,Mw,Mw,Mw,,,,Mw,Mw,Mw",
-        ",,Mw,T,Mw,,,,Mw,T,Mw,,,,Mw,T,Mw",
-        ",,Mw,MwA,Mw,,,,Mw,MwA,Mw,,,,Mw,MwA,Mw",
-        "",
+        ",,Mw,Mw,Mw,U,U,U,Mw,Mw,Mw,,,,Mw,Mw,Mw",
+        ",,Mw,T,Mw,U,U,U,Mw,T,Mw,,,,Mw,T,Mw",
+        ",,Mw,MwA,Mw,U,U,U,Mw,MwA,Mw,,,,Mw,MwA,Mw",
+        ",,,,,U,U,U",
         ",B,B,B$,B,B,B,B,B,B,B,B,B,B,B,B$,B,B",
         ",P,P,P,P,Ps,P,P,P,P+,P,P,P,Ps,P,P,P,P",
     },

@@ -6,6 +6,7 @@
 #include "logic/Level.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsGeom.h"
+#include "screens/Artefact.h"
 #include "sound/Sound.h"
 #include "widgets/Label.h"
 
@@ -19,14 +20,6 @@ bool MustUncover(Brick* brick)
 {
     LuaObject value;
     brick->RetrieveProperty(value, "mustUncover");
-    return value.IsBoolean() && value.GetBoolean();
-}
-
-// Whether the artefact has been revealed (a flag in its script table).
-bool IsRevealed(Actor* artefact)
-{
-    LuaObject value;
-    artefact->GetScriptField(value, "revealed");
     return value.IsBoolean() && value.GetBoolean();
 }
 
@@ -51,7 +44,8 @@ void ArcadeGameLogic::CheckForLevelEnd(double x, double y)
         return;
 
     // The artefact shows once no brick that must be cleared to uncover it stands.
-    if (m_Artefact && !IsRevealed(m_Artefact)) {
+    auto* artefact = dynamic_cast<Artefact*>(m_Artefact);
+    if (artefact && artefact->IsCovered()) {
         bool covered = false;
         for (Actor* actor : m_Bricks.GetMembers()) {
             Brick* brick = dynamic_cast<Brick*>(actor);
@@ -61,9 +55,7 @@ void ArcadeGameLogic::CheckForLevelEnd(double x, double y)
             }
         }
         if (!covered) {
-            LuaObject revealed;
-            revealed.AssignBoolean(GetGlobalLuaState(), true);
-            m_Artefact->SetScriptField("revealed", revealed);
+            artefact->SetCovered(false, this);
             ActorGroup bricks(m_Bricks);
             for (Actor* actor : bricks.GetMembers())
                 if (Brick* brick = dynamic_cast<Brick*>(actor); brick && MustUncover(brick))

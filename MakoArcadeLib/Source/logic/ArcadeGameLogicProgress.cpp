@@ -37,6 +37,20 @@ void ChangeMasterVolume(int delta)
         music->SetMasterVolume(music->GetMasterVolume() + delta);
 }
 
+// The options dialog opened over the in-game menu leaves the music where the menu put it,
+// unless its music slider set the volume anew: that sets the configured level and drops the
+// menu's lowering, which is taken again here so that closing the menu brings the music
+// back to exactly the configured level.
+void LowerMusicAgainAfterOptions(int menuAdjust)
+{
+    DirectMusic* music = Sound::GetDirectMusic();
+    if (!music)
+        return;
+    const int configured = Sound::MusicMasterVolume(Sound::GetMusicVolume());
+    if (music->GetMasterVolume() == configured)
+        music->SetMasterVolume(configured - menuAdjust);
+}
+
 void ResumeGame()
 {
     if (AppHost* host = GetAppHost())
@@ -180,7 +194,7 @@ bool ArcadeGameLogic::OnDialogStopped(const Event& event)
     const std::string button = clicked ? clicked->GetName() : std::string();
     const int volumeAdjust = ConfigNumber("menuVolumeAdjust", 1000);
     if (name == "OptionsDialog") {
-        ChangeMasterVolume(-volumeAdjust);
+        LowerMusicAgainAfterOptions(volumeAdjust);
         return false;
     }
     if (name == "InGameMenuDialog") {

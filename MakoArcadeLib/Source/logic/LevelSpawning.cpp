@@ -15,6 +15,7 @@
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
 #include "logic/LevelContainer.h"
+#include "screens/Artefact.h"
 #include "lua/MakoLuaState.h"
 #include "scene/ActorGroup.h"
 #include "scene/IdenticalParticleEmitter.h"
@@ -200,25 +201,10 @@ void Level::SetupArtefact(LevelContainer* container)
         container->SetArtefact(nullptr);
         return;
     }
-    Class* artefactClass = ClassManager::GetInstance()->GetClass("Artefact", true);
-    if (!artefactClass || !artefactClass->CanInstantiate()) {
-        Log("Level \"%s\": artefact \"%s\" cannot be made (the game has no artefacts); the "
-            "level has none\n",
-            m_LevelName.c_str(), name.GetString());
-        container->SetArtefact(nullptr);
-        return;
-    }
     LuaObject params = CopyWithout(artefact, {"name", "class"});
-    params.SetString("class", "Artefact");
-    std::unique_ptr<Object> object(artefactClass->Instantiate(params));
-    Actor* actor = dynamic_cast<Actor*>(object.get());
-    if (!actor) {
-        Log("Level \"%s\": the artefact class does not make actors; the level has none\n",
-            m_LevelName.c_str());
-        container->SetArtefact(nullptr);
-        return;
-    }
-    object.release();
+    std::unique_ptr<Artefact> made(new Artefact(name.GetString()));
+    made->ApplyProperties(params);
+    Artefact* actor = made.release();
     actor->ApplyStringProperty("name", name.GetString());
     container->SetArtefact(actor);
     m_ArtefactName = name.GetString();

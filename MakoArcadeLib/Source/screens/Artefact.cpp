@@ -1,60 +1,330 @@
 #include "screens/Artefact.h"
 
 #include "core/Class.h"
+#include "core/EventQueue.h"
+#include "core/Exception.h"
+#include "core/Log.h"
+#include "core/PropertyAccessor.h"
+#include "core/State.h"
+#include "core/Utility.h"
+#include "display/Image.h"
+#include "display/ImageEffects.h"
+#include "field/FlyingText.h"
+#include "logic/ArcadeGameLogic.h"
+#include "logic/GameProgress.h"
+#include "lua/ScriptValueReaders.h"
+#include "scene/IdenticalParticleEmitter.h"
+#include "sound/Sound.h"
+
+#include <SDL.h>
+
+#include <memory>
+
+using LuaPlus::LuaObject;
 
 const char* const Artefact::kDefaultName = "artifactScream.jpg";
 
 MAKO_IMPLEMENT_CLASS(Artefact, "Artefact", "Actor", &Artefact::RegisterProperties,
                      &InstantiateObjectOfClass<Artefact>);
 
+namespace {
+
+const char* const kGoneImage = "artifactGone.png";
+const char* const kRevealSound = "Pickup_Magic34.ogg";
+const char* const kClickSound = "click2.ogg";
+const char* const kSparkles = "SparkleExplosionEmitterBigWhite";
+// The flying score of a reveal: its lifetime in 30 ms frames and its start velocity.
+const int kScoreLifetime = 50;
+const double kScoreVelocityX = 2.0;
+const double kScoreVelocityY = -20.0;
+// Behind everything else on the play field, so the bricks over it hide it.
+const int kFieldZOrder = -1;
+
+const std::uint8_t kHighlightAlpha = 64;
+const int kHighlightZOrder = 10;
+
+} // namespace
+
+// ---- Button states ------------------------------------------------------------------------
+
+namespace ArtefactButtonStates {
+
+// At rest, the pointer elsewhere.
+class Active : public State
+{
+public:
+    explicit Active(Artefact* artefact) : m_Artefact(artefact) {}
+    const char* GetName() const override { return "Active"; }
+    void OnEnterState() override { m_Artefact->ShowHighlight(false); }
+    bool OnMouseEnter(const Event&) override
+    {
+        if (!m_Artefact->m_Active || !m_Artefact->IsVisible())
+            return false;
+        m_Artefact->SetState(m_Artefact->m_Pressed ? "Pressed" : "Highlighted");
+        return true;
+    }
+    // A release elsewhere ends a held press without a click.
+    bool OnMouseButtonUp(const Event&) override
+    {
+        const bool was = m_Artefact->m_Pressed;
+        m_Artefact->m_Pressed = false;
+        return was;
+    }
+
+private:
+    Artefact* m_Artefact;
+};
+
+// Under the pointer.
+class Highlighted : public State
+{
+public:
+    explicit Highlighted(Artefact* artefact) : m_Artefact(artefact) {}
+    const char* GetName() const override { return "Highlighted"; }
+    void OnEnterState() override { m_Artefact->ShowHighlight(true); }
+    bool OnMouseButtonDown(const Event&) override
+    {
+        if (!m_Artefact->m_Active || !m_Artefact->IsVisible())
+            return false;
+        m_Artefact->SetState("Pressed");
+        return true;
+    }
+    bool OnMouseLeave(const Event&) override
+    {
+        m_Artefact->SetState("Active");
+        return true;
+    }
+
+private:
+    Artefact* m_Artefact;
+};
+
+// Held down: moved by the press offset while held.
+class Pressed : public State
+{
+public:
+    explicit Pressed(Artefact* artefact) : m_Artefact(artefact) {}
+    const char* GetName() const override { return "Pressed"; }
+    void OnEnterState() override
+    {
+        m_Artefact->m_Pressed = true;
+        m_Artefact->ShowHighlight(true);
+        m_Artefact->SetPosition(m_Artefact->GetX() + m_Artefact->m_PressOffsetX,
+                                m_Artefact->GetY() + m_Artefact->m_PressOffsetY);
+        m_Artefact->Report(MAKO_BUTTONPRESS);
+    }
+    void OnExitState() override
+    {
+        m_Artefact->SetPosition(m_Artefact->GetX() - m_Artefact->m_PressOffsetX,
+                                m_Artefact->GetY() - m_Artefact->m_PressOffsetY);
+    }
+    bool OnMouseButtonUp(const Event&) override
+    {
+        if (!m_Artefact->m_Active || !m_Artefact->IsVisible())
+            return false;
+        m_Artefact->Report(MAKO_BUTTONCLICK);
+        m_Artefact->m_Pressed = false;
+        m_Artefact->SetState("Highlighted");
+        return true;
+    }
+    bool OnMouseLeave(const Event&) override
+    {
+        m_Artefact->SetState("Active");
+        return true;
+    }
+
+private:
+    Artefact* m_Artefact;
+};
+
+} // namespace ArtefactButtonStates
+
+// ---- Construction -------------------------------------------------------------------------
+
 Artefact::Artefact() : Artefact(kDefaultName) {}
 
-Artefact::Artefact(const std::string& name) : m_ArtefactName(name) {}
+Artefact::Artefact(const std::string& name) : m_Hover(*this)
+{
+    m_ZOrder = kFieldZOrder;
+    SetName(name);
+    SetFrame(0);
+}
 
 Artefact::~Artefact() = default;
 
-void Artefact::ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value)
+// ---- Texts --------------------------------------------------------------------------------
+
+std::string Artefact::ReadText(const char* field) const
 {
-    Actor::ApplyClassicProperty(name, value);
+    const LuaObject table = GameProgress::ConfigTable("Artifacts");
+    if (!table.IsTable())
+        return m_ArtefactName;
+    const LuaObject entry = table[m_ArtefactName.c_str()];
+    if (!entry.IsTable())
+        return m_ArtefactName;
+    const LuaObject text = entry[field];
+    return text.IsString() ? std::string(text.GetString()) : m_ArtefactName;
 }
 
-void Artefact::RetrieveClassicProperties(LuaPlus::LuaObject& table)
+std::string Artefact::GetTitle() const
 {
-    Actor::RetrieveClassicProperties(table);
+    return ReadText("title");
 }
 
-void Artefact::SetCovered(bool covered, ArcadeGameLogic*)
+std::string Artefact::GetArtist() const
 {
-    m_Covered = covered;
+    return ReadText("artist");
+}
+
+std::string Artefact::GetDescription() const
+{
+    return ReadText("description");
+}
+
+// ---- Picture ------------------------------------------------------------------------------
+
+int Artefact::ShownFrame(int wanted) const
+{
+    const Image* image = GetImage();
+    const int frames = image ? image->GetNumFrames() : 1;
+    return wanted < frames ? wanted : frames - 1;
 }
 
 void Artefact::SetName(const std::string& name)
 {
     m_ArtefactName = name;
+    m_Missing = false;
+    LoadOwnImage();
+    UpdateAlignment();
+    m_OriginalWidth = GetWidth();
+    m_OriginalHeight = GetHeight();
+    SetFrame(ShownFrame(1));
+    ReapplyConstrainWidth();
+    if (m_Highlight)
+        m_Highlight->SetSize(GetWidth(), GetHeight());
 }
 
-std::string Artefact::GetTitle() const
+void Artefact::LoadOwnImage()
 {
-    return m_ArtefactName;
+    // Frames exist in every picture; the one shown must exist in the new one too.
+    m_Frame = 0;
+    try {
+        SetImageFromResource(m_ArtefactName);
+    } catch (const Exception& error) {
+        Log("Artefact \"%s\": no picture (%s); it shows as gone\n", m_ArtefactName.c_str(),
+            error.what());
+        SetImageFromResource(kGoneImage);
+    }
 }
-std::string Artefact::GetArtist() const
-{
-    return m_ArtefactName;
-}
-std::string Artefact::GetDescription() const
-{
-    return m_ArtefactName;
-}
+
 void Artefact::SetMissing(bool missing)
 {
     m_Missing = missing;
+    if (missing) {
+        SetFrame(0);
+        std::unique_ptr<Image> gone(NewImageFromResource(kGoneImage));
+        const Point<int> size = gone->GetFrameSize();
+        if (size.x > 0 && size.y > 0 && m_OriginalWidth > 0 && m_OriginalHeight > 0) {
+            Image* scaled = ImageEffects::ZoomImageXY(gone.get(), m_OriginalWidth / size.x,
+                                                      m_OriginalHeight / size.y, true);
+            SetImage(scaled, kGoneImage);
+        } else {
+            SetImage(gone.release(), kGoneImage);
+        }
+    } else {
+        LoadOwnImage();
+        SetFrame(ShownFrame(m_Covered ? 0 : 1));
+    }
+    UpdateAlignment();
 }
+
 void Artefact::SetConstrainWidth(double width)
 {
     m_ConstrainWidth = width;
+    if (width <= 0.0 || m_OriginalWidth <= width || !GetImage())
+        return;
+    // Scaled from the picture at its own size, so applying a width twice scales once.
+    if (GetWidth() != static_cast<int>(m_OriginalWidth)) {
+        if (m_Missing)
+            SetMissing(true);
+        else
+            LoadOwnImage();
+    }
+    const int frame = m_Frame;
+    const double factor = width / m_OriginalWidth;
+    Image* scaled = ImageEffects::ZoomImageXY(GetImage(), factor, factor, true);
+    const std::string name = GetImageName();
+    m_Frame = 0;
+    SetImage(scaled, name);
+    SetFrame(ShownFrame(frame));
+    UpdateAlignment();
+    if (m_Highlight)
+        m_Highlight->SetSize(GetWidth(), GetHeight());
 }
-void Artefact::ReapplyConstrainWidth() {}
-void Artefact::MakeButton(EventReceiver*) {}
+
+void Artefact::ReapplyConstrainWidth()
+{
+    if (m_ConstrainWidth != 0.0)
+        SetConstrainWidth(m_ConstrainWidth);
+}
+
+// ---- Covering and the reveal --------------------------------------------------------------
+
+void Artefact::SetCovered(bool covered, ArcadeGameLogic* logic)
+{
+    m_Covered = covered;
+    SetFrame(ShownFrame(covered ? 0 : 1));
+    if (covered)
+        return;
+    Sound::PlaySound(kRevealSound, false);
+    if (!logic)
+        return;
+    if (m_Score != 0) {
+        auto* text = new FlyingText(FormatWithThousandsSeparators(m_Score), kScoreLifetime,
+                                    GetX() + GetWidth() / 2.0, GetY(), kScoreVelocityX,
+                                    kScoreVelocityY);
+        logic->AddFlyingText(text);
+        logic->AddScore(m_Score);
+    }
+    ParticleManager* particles = ArcadeGameLogic::GetParticleManager();
+    if (!particles)
+        return;
+    const int corners[4][2] = {{GetX(), GetY()},
+                               {GetX() + GetWidth(), GetY()},
+                               {GetX(), GetY() + GetHeight()},
+                               {GetX() + GetWidth(), GetY() + GetHeight()}};
+    for (const auto& corner : corners) {
+        auto* emitter = new IdenticalParticleEmitter(kSparkles, particles);
+        emitter->SetPosition(corner[0], corner[1]);
+        logic->AddEmitter(emitter);
+        emitter->Start();
+    }
+}
+
+// ---- Button -------------------------------------------------------------------------------
+
+void Artefact::MakeButton(EventReceiver* receiver)
+{
+    m_PressOffsetX = 1;
+    m_PressOffsetY = 1;
+    m_Active = true;
+    m_Pressed = false;
+    m_PointerInside = false;
+    if (receiver)
+        AddEventReceiver(receiver);
+    if (!m_Highlight) {
+        AddState(new ArtefactButtonStates::Active(this));
+        AddState(new ArtefactButtonStates::Highlighted(this));
+        AddState(new ArtefactButtonStates::Pressed(this));
+        m_Highlight = Actor::CreateColorRect(Palette::LightYellow, 0, 0, GetWidth(), GetHeight(),
+                                             kHighlightZOrder, nullptr);
+        m_Highlight->SetFlags(m_Highlight->GetFlags() | 1);
+        m_Highlight->SetAlpha(kHighlightAlpha);
+        m_Highlight->SetVisible(false, false);
+        AddChild(m_Highlight, "ArtefactHighlight");
+    }
+    SetState("Active");
+}
 
 bool Artefact::Deactivate()
 {
@@ -63,16 +333,72 @@ bool Artefact::Deactivate()
     return was;
 }
 
-bool Artefact::OnMouseMotion(const Event&)
+void Artefact::ShowHighlight(bool show)
 {
+    if (m_Highlight)
+        m_Highlight->SetVisible(show, false);
+}
+
+void Artefact::Report(std::uint8_t type)
+{
+    void* self = static_cast<Object*>(this);
+    if (!HasEventReceivers() && GetParent())
+        GetPostedEventQueue().Post(GetParent(), type, 0, self);
+    PostEvent(type, self);
+}
+
+bool Artefact::OnMouseMotion(const Event& event)
+{
+    m_Hover.Update(*this, event.motion.x, event.motion.y);
+    m_PointerInside = m_Hover.IsMouseOver();
     return false;
 }
-bool Artefact::OnButtonPress(const Event&)
+
+bool Artefact::OnButtonPress(const Event& event)
 {
-    return false;
+    if (EventData1(event) != static_cast<Object*>(this) || !IsVisible() || !m_Active)
+        return false;
+    Sound::PlaySound(kClickSound, false);
+    return true;
+}
+
+// ---- Properties ---------------------------------------------------------------------------
+
+void Artefact::ApplyClassicProperty(const std::string& name, const LuaObject& value)
+{
+    if (name == "score")
+        m_Score = ReadIntegerFromObject(value);
+    else if (name == "missing")
+        SetMissing(ReadBooleanFromObject(value));
+    else if (name == "constrainWidth")
+        SetConstrainWidth(ReadNumberFromObject(value));
+    else if (name == "isButton")
+        MakeButton(this);
+    else if (name == "active")
+        m_Active = ReadBooleanFromObject(value);
+    else if (name == "artefact")
+        SetName(ReadStringFromObject(value));
+    else
+        Actor::ApplyClassicProperty(name, value);
+}
+
+void Artefact::RetrieveClassicProperties(LuaObject& table)
+{
+    Actor::RetrieveClassicProperties(table);
+    table.SetInteger("score", m_Score);
+    table.SetBoolean("missing", m_Missing);
+    table.SetNumber("constrainWidth", m_ConstrainWidth);
+    table.SetBoolean("active", m_Active);
+    table.SetString("artefact", m_ArtefactName);
 }
 
 void Artefact::RegisterProperties(Class& c)
 {
+    for (const char* name : {"score", "missing", "constrainWidth", "isButton", "active",
+                             "artefact"}) {
+        c.RegisterPropertySetter(MakeClassicAccessor(name));
+        if (std::string(name) != "isButton")
+            c.RegisterPropertyGetter(MakeClassicAccessor(name));
+    }
     c.BuildDefaults();
 }

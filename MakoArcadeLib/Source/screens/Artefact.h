@@ -8,8 +8,10 @@
 // come from the script table Artifacts, keyed by the same name.
 //
 // Registered as class "Artefact" (parent "Actor") with the properties "score",
-// "missing", "constrainWidth", "isButton" and "active". Main thread only.
+// "missing", "constrainWidth", "isButton", "active" and "artefact" (the name). On the play
+// field it stands behind the bricks (z-order -1). Main thread only.
 #include "scene/Actor.h"
+#include "widgets/HoverState.h"
 
 #include <string>
 
@@ -91,9 +93,12 @@ private:
 
     // The artefact's entry field, or the name.
     std::string ReadText(const char* field) const;
+    // The artefact's own picture at its own size ("artifactGone.png" when there is none).
+    void LoadOwnImage();
+    // The wanted frame, or the last one of a picture with fewer frames.
+    int ShownFrame(int wanted) const;
     void Report(std::uint8_t type);
     void ShowHighlight(bool show);
-    void Init();
 
     bool m_Covered = true;
     int m_Score = 0;
@@ -108,4 +113,5 @@ private:
     bool m_PointerInside = false;
     bool m_Pressed = false;
     bool m_Active = false;
+    HoverState m_Hover;
 };

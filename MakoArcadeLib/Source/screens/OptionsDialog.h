@@ -12,6 +12,9 @@
 // Registered as class "OptionsDialog" (parent "Dialog"). Main thread only.
 #include "screens/Dialog.h"
 
+class Label;
+class Screen;
+
 class OptionsDialog : public Dialog
 {
     MAKO_DECLARE_CLASS();
@@ -31,4 +34,20 @@ protected:
     bool OnConfigUpdate(const Event& event) override;
     bool OnValueChange(const Event& event) override;
     bool OnResetWindow(const Event& event) override;
+
+private:
+    void PlaceRowLabel(Label* label, int row);
+    // Places the value label of a switch row with its right edge on the value column.
+    void PlaceValue(const char* valueName, int row);
+    void AddVolumeRow(const char* text, const char* name, const char* key, int row);
+    void AddSwitchRow(const char* text, const char* name, const char* valueName,
+                      const char* buttonName, int row);
+    void AddCreditsButton();
+    void AddSkillGrid();
+    // The screen the dialog is on, else the current one.
+    Screen* HostScreen() const;
+
+    // The column line between row labels and controls, and the top of the rows.
+    int m_ColumnX = 0;
+    int m_Top = 0;
 };

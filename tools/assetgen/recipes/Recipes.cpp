@@ -25,6 +25,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateLevelFiles(pack, options.levelDir);
     GenerateCaptionAssets(pack);
     GenerateMenuAssets(pack);
+    GenerateArtefactAssets(pack);
     GenerateCardAssets(pack);
     pack.Finish();
 }

@@ -100,6 +100,11 @@ void GenerateMenuAssets(AssetPack& pack);
 // after every other area.
 void GenerateCardAssets(AssetPack& pack);
 
+// The recovered works of art (two frames each: covered and uncovered), the missing work's
+// plate, the plates of the in-game menu, the artefact card and the options page, and the
+// sounds of a reveal and of the artefact letter.
+void GenerateArtefactAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 

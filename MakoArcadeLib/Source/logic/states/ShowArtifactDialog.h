@@ -1,6 +1,7 @@
 #pragma once
-// The letter that shows the artefact found in a won level; until it exists the game
-// goes on to the end-of-level letter at once.
+// The artefact letter of a won level that hid an artefact: the card ("Recovered!") on the
+// game screen with the game paused, a chime and the level's closing music; when it closes
+// the game goes on to the end-of-level letter. Without an artefact it goes on at once.
 #include "logic/ArcadeState.h"
 
 namespace ArcadeGameStates {
