@@ -2,6 +2,8 @@
 
 #include "core/Class.h"
 #include "core/Exception.h"
+#include "players/Player.h"
+#include "resources/ResourceManager.h"
 #include "screens/CheckedCast.h"
 #include "widgets/Label.h"
 
@@ -42,6 +44,14 @@ std::string LetterDialog::Greeting(const std::string& to)
     return boost::str(boost::format("%1%,") % text);
 }
 
+std::string LetterDialog::NameOf(const Player* player)
+{
+    if (!player)
+        return std::string();
+    LuaPlus::LuaObject name = player->GetTable()["Name"];
+    return name.IsString() ? name.GetString() : std::string();
+}
+
 void LetterDialog::SetLines(const std::string& to, const std::string& note,
                             const std::string& signature)
 {
@@ -59,11 +69,14 @@ void LetterDialog::PlaceAroundNote()
 
 void LetterDialog::SetSender(const std::string& from)
 {
-    if (from.empty()) {
+    const std::string picture = boost::str(boost::format("Character.%1%.Frame.png") % from);
+    ResourceManager* resources = GetResourceManager();
+    if (from.empty() || !resources || !resources->FindInfo(picture, true)) {
+        // A sender who is no character of the game (a level's own sender) signs alone.
         m_Picture->SetVisible(false, false);
         return;
     }
-    m_Picture->SetImageFromResource(boost::str(boost::format("Character.%1%.Frame.png") % from));
+    m_Picture->SetImageFromResource(picture);
     m_Picture->UpdateAlignment(); // the new picture may differ in size
     m_Picture->SetVisible(true, false);
 }

@@ -13,6 +13,7 @@
 #include <string>
 
 class Label;
+class Player;
 
 class LetterDialog : public Dialog
 {
@@ -22,11 +23,14 @@ public:
     // The greeting of a recipient: the name with its first letter upper-cased and a comma
     // behind it ("" gives ",").
     static std::string Greeting(const std::string& to);
+    // The name on the player's card; empty for no player or a card without a name.
+    static std::string NameOf(const Player* player);
 
     // The greeting line, the note and the signature line set anew, the greeting and the
     // signature placed against the note.
     void SetLines(const std::string& to, const std::string& note, const std::string& signature);
-    // The sender's picture "Character.<from>.Frame.png"; an empty sender hides it.
+    // The sender's picture "Character.<from>.Frame.png"; an empty sender, or one the game
+    // has no picture of, hides it.
     void SetSender(const std::string& from);
 
     Label* GetToLabel() const { return m_To; }

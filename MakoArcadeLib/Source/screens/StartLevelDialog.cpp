@@ -26,14 +26,6 @@ Player* CurrentPlayer()
     return players ? players->GetCurrentPlayer(1) : nullptr;
 }
 
-std::string PlayerName(const Player* player)
-{
-    if (!player)
-        return std::string();
-    LuaObject name = player->GetTable()["Name"];
-    return name.IsString() ? name.GetString() : std::string();
-}
-
 bool AlwaysShowTips()
 {
     Config* config = Config::GetCurrent();
@@ -98,7 +90,7 @@ bool StartLevelDialog::SetupTip(const std::string& tip, bool force)
 
     ApplyStringProperty("name", tip);
     const std::string signature = GetFromLabel()->GetText();
-    SetLines(PlayerName(player), text, signature);
+    SetLines(NameOf(player), text, signature);
     RequireChild("QuitButton")->SetVisible(false, true);
     RequireChild("StartButton")->SetVisible(false, true);
     Button* okay = CheckedDownCast<Button*>(RequireChild("OkayButton"));

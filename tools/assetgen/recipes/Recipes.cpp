@@ -26,6 +26,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateCaptionAssets(pack);
     GenerateMenuAssets(pack);
     GenerateArtefactAssets(pack);
+    GenerateLetterAssets(pack);
     GenerateCardAssets(pack);
     pack.Finish();
 }

@@ -105,6 +105,10 @@ void GenerateCardAssets(AssetPack& pack);
 // sounds of a reveal and of the artefact letter.
 void GenerateArtefactAssets(AssetPack& pack);
 
+// The letters: the writing paper, the senders' portraits, the yellow button and the
+// letters' sounds.
+void GenerateLetterAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
