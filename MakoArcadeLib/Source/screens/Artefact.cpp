@@ -12,6 +12,7 @@
 #include "field/FlyingText.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
+#include "resources/ResourceManager.h"
 #include "lua/ScriptValueReaders.h"
 #include "scene/IdenticalParticleEmitter.h"
 #include "sound/Sound.h"
@@ -208,6 +209,9 @@ void Artefact::LoadOwnImage()
 {
     // Frames exist in every picture; the one shown must exist in the new one too.
     m_Frame = 0;
+    // The class's defaults are read from an artefact made before any resources exist.
+    if (!GetResourceManager())
+        return;
     try {
         SetImageFromResource(m_ArtefactName);
     } catch (const Exception& error) {
@@ -220,7 +224,7 @@ void Artefact::LoadOwnImage()
 void Artefact::SetMissing(bool missing)
 {
     m_Missing = missing;
-    if (missing) {
+    if (missing && GetResourceManager()) {
         SetFrame(0);
         std::unique_ptr<Image> gone(NewImageFromResource(kGoneImage));
         const Point<int> size = gone->GetFrameSize();
