@@ -1,10 +1,9 @@
 // The main menu: its backdrop (a panelled wooden study with recesses for the player card,
-// the column of buttons and the last find), its button sheet, and the chime that welcomes
-// a player.
+// the column of buttons and the last find) and its button sheet. The chime that welcomes a
+// player ("Pickup_GemBells06.ogg") is the letters' bell.
 #include "kit/Draw.h"
 #include "kit/Noise.h"
 #include "kit/Rng.h"
-#include "kit/Synth.h"
 #include "recipes/Recipes.h"
 #include "recipes/UiStyle.h"
 
@@ -16,7 +15,6 @@ namespace assetgen {
 namespace {
 
 const char* const kImages = "Images/Menu";
-const char* const kSounds = "Sounds/Welcome";
 
 constexpr int kScreenW = 640;
 constexpr int kScreenH = 480;
@@ -104,24 +102,12 @@ void MenuButton(AssetPack& pack)
                     SheetMetadata(kButtonFrames, kMenuButtonW, kMenuButtonH));
 }
 
-// A player signs in: two bells a fifth apart, then the octave, with a soft shimmer.
-void WelcomeChime(AssetPack& pack)
-{
-    Signal s(44100, 0.7);
-    const double notes[] = {1318.5, 1975.5, 2637.0};
-    for (int i = 0; i < 3; ++i)
-        AddTone(s, i * 0.09, 0.7 - i * 0.09, MakeTone(Wave::Sine, notes[i], 0, 0.32f, 0.003, 0.2));
-    AddTone(s, 0.18, 0.4, MakeTone(Wave::Triangle, 5274.0, 0, 0.05f, 0.003, 0.1));
-    pack.WriteSound(kSounds, "Pickup_GemBells06.ogg", AudioClip::Mono(FinishEffect(s)));
-}
-
 } // namespace
 
 void GenerateMenuAssets(AssetPack& pack)
 {
     MenuBackground(pack);
     MenuButton(pack);
-    WelcomeChime(pack);
 }
 
 } // namespace assetgen

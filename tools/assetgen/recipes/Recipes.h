@@ -92,7 +92,7 @@ void GenerateCaptionAssets(AssetPack& pack);
 // The in-game meters: the hit meter's strip and icons, the letter tiles, the combo sounds.
 void GenerateMeterAssets(AssetPack& pack);
 
-// The main menu's backdrop and buttons, and the chime that welcomes a player.
+// The main menu's backdrop and buttons.
 void GenerateMenuAssets(AssetPack& pack);
 
 // The player cards (background, plates, highlight, overlay) and, when no earlier area made
