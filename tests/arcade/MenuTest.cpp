@@ -403,6 +403,8 @@ TEST_F(MenuTest, ComingFromTheSplashChimesAndTheFindCornerShowsTheLastFind)
     EXPECT_EQ("artifactScream.jpg", artefact->GetArtefactName());
     EXPECT_TRUE(artefact->IsMissing());
     EXPECT_FALSE(artefact->IsActive());
+    EXPECT_TRUE(artefact->IsVisible());
+    EXPECT_GT(artefact->GetWidth(), 0);
     EXPECT_EQ("Still Missing!!!", name->GetText());
 
     RunLua("Players[1].Game_Modes.Adventure.latestArtifact = 'artifactMona.jpg'");

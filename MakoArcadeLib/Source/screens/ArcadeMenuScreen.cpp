@@ -128,6 +128,8 @@ bool ArcadeMenuScreen::OnScreenChange(const Event& event)
     const Player* player = m_Card->GetPlayer();
     const Screen* previous = static_cast<Screen*>(EventData2(event));
     if (!player || player->IsEmpty()) {
+        Log("ArcadeMenuScreen: player %d has no name and signs in.\n",
+            player ? player->GetIndex() : 0);
         Sound::PlaySound("attention4.ogg");
         StartDialog(new EnterNameAndSkillDialog(""), true);
     } else if (previous && previous->GetName() == "SplashScreen") {
