@@ -15,9 +15,12 @@
 #include "scene/Actor.h"
 #include "screens/ArcadeGameScreen.h"
 #include "screens/ArcadeMapScreen.h"
+#include "screens/ArcadeMenuScreen.h"
+#include "screens/ArcadeSplashScreen.h"
 #include "screens/GameStart.h"
+#include "screens/MenuScreen.h"
+#include "screens/OptionsDialog.h"
 #include "screens/ScreenManager.h"
-#include "screens/SplashScreen.h"
 #include "sound/Sound.h"
 
 #include <physfs.h>
@@ -36,6 +39,12 @@ struct IconResource
 };
 const IconResource kIconResources[] = {{101, "AppIcon.png"}};
 
+// The options page the menu screens open.
+Dialog* NewOptionsDialog()
+{
+    return new OptionsDialog();
+}
+
 bool EndsWith(const std::string& text, const std::string& suffix)
 {
     return text.size() >= suffix.size() &&
@@ -48,6 +57,7 @@ ArcadeApp::ArcadeApp() : Application("bumperlux", "bumperlux", AppCodeFromString
 {
     SetIconFromResource(101);
     m_SiteConfigFile = "site.cfg";
+    MenuScreen::SetOptionsDialogFactory(&NewOptionsDialog);
 }
 
 ArcadeApp::~ArcadeApp() = default;
@@ -152,16 +162,9 @@ void ArcadeApp::InitGame()
 void ArcadeApp::AddScreens()
 {
     LogAtLevel(3, "ArcadeApp::Add ArcadeSplashScreen *****************\n");
-    // The engine's splash screen stands in for the game's own until the game's screens
-    // exist: the title picture, the version and the start button.
-    auto splash = std::make_unique<SplashScreen>("SplashScreen", "bkgSplash.jpg");
-    splash->CreateStartButton(m_Config ? m_Config->GetString("ButtonFont") : std::string(), 28, 250,
-                              395);
-    if (Actor* start = splash->GetChild("StartButton", false))
-        start->SetPosition(splash->GetX() + splash->GetWidth() / 2 - start->GetWidth() / 2,
-                           splash->GetY() + splash->GetHeight() - 15 - start->GetHeight());
-    m_ScreenManager->AddScreen(splash.release());
-
+    m_ScreenManager->AddScreen(new ArcadeSplashScreen());
+    LogAtLevel(3, "ArcadeApp::Add ArcadeMenuScreen *****************\n");
+    m_ScreenManager->AddScreen(new ArcadeMenuScreen());
     LogAtLevel(3, "ArcadeApp::Add ArcadeGameScreen *****************\n");
     m_ScreenManager->AddScreen(new ArcadeGameScreen());
     m_ScreenManager->AddScreen(new ArcadeMapScreen());

@@ -33,6 +33,49 @@ Resources.InGameMenuDialog = {
     },
 }
 
+-- The artefact letter: the recovered work on the left, its title, artist and story on
+-- the right, one "okay" to close it.
+local function CardLabel(font, size, offset, extra)
+    local label = {
+        class = "Label", fgColor = "Black",
+        font = { fontName = ConstConfig[font], fontSize = size },
+        alignment = "TopLeft", alignTo = "Center", alignmentOffset = offset,
+    }
+    for k, v in pairs(extra or {}) do
+        label[k] = v
+    end
+    return label
+end
+
+Resources.ArtifactDialog = {
+    image = "bkgArtifactCard.png",
+    children = {
+        artifactImage = {
+            class = "Artefact", artefact = "artifactScream.jpg", frame = 1, zorder = 1,
+            alignment = "Center", alignTo = "Center", alignmentOffset = { -125, 5 },
+            constrainWidth = 220,
+        },
+        artifactTitle = CardLabel("MainFont", 22, { 0, -140 },
+                                  { text = "title", textAlignment = "Center", alignment = "Center" }),
+        artifactBy = CardLabel("CleanFont", 18, { 0, -105 }, { text = "By:", textAlignment = "Left" }),
+        artifactArtist = CardLabel("CleanFont", 18, { 0, -85 },
+                                   { text = " ", wrapLimit = 24, textAlignment = "Left" }),
+        artifactDescription = CardLabel("CleanFont", 16, { 0, -50 },
+                                        { text = " ", wrapLimit = 26, textAlignment = "Left" }),
+        OkayButton = {
+            class = "Button", image = "Button.png", text = "okay",
+            font = { fontName = ConstConfig.MainFont, fontSize = 26 },
+            alignment = "MidBottom", alignTo = "MidBottom", alignmentOffset = { 0, -30 },
+            shortcutKey = 111, enterKey = true, escapeKey = true, buttonClosesDialog = true,
+        },
+    },
+}
+
+-- The settings page and the credits share the plain plate; their controls are built in
+-- code.
+Resources.OptionsDialog = { image = "bkgOptionsDlg.png" }
+Resources.CreditsDialog = { image = "bkgOptionsDlg.png" }
+
 -- The letters: a sheet of writing paper with a greeting, a note and a signature in a
 -- handwriting font, the sender's picture in the upper left corner, and buttons along the
 -- bottom edge. The code places the greeting right above the note and the signature right
@@ -102,6 +145,8 @@ Resources.LetterTitleLabel = {
     fgColor = "Black",
     font = { fontName = ConstConfig.ScriptFont, fontSize = 32 },
     alignment = "MidTop", alignmentOffset = { 0, 35 },
+}
+
 -- The player card's figures (CardView adds them over its background): the loot, the balls
 -- and secrets with their icons, and the goal-star average as five stars (frame 0 full,
 -- 1 empty, 2 half). All but the stars start hidden; the card shows what it fills in.
@@ -112,16 +157,6 @@ local function CardFigure(fontName, fontSize, text, position, extra)
     }
     for key, value in pairs(extra or {}) do
         label[key] = value
--- The artefact letter: the recovered work on the left, its title, artist and story on
--- the right, one "okay" to close it.
-local function CardLabel(font, size, offset, extra)
-    local label = {
-        class = "Label", fgColor = "Black",
-        font = { fontName = ConstConfig[font], fontSize = size },
-        alignment = "TopLeft", alignTo = "Center", alignmentOffset = offset,
-    }
-    for k, v in pairs(extra or {}) do
-        label[k] = v
     end
     return label
 end
@@ -175,31 +210,3 @@ Resources.ProfileLabel = {
     fgColor = "Black", font = { fontName = ConstConfig.MainFontLight, fontSize = 18 },
     alignment = "MidBottom", alignTo = "MidBottom", alignmentOffset = { 0, -90 },
 }
-Resources.ArtifactDialog = {
-    image = "bkgArtifactCard.png",
-    children = {
-        artifactImage = {
-            class = "Artefact", artefact = "artifactScream.jpg", frame = 1, zorder = 1,
-            alignment = "Center", alignTo = "Center", alignmentOffset = { -125, 5 },
-            constrainWidth = 220,
-        },
-        artifactTitle = CardLabel("MainFont", 22, { 0, -140 },
-                                  { text = "title", textAlignment = "Center", alignment = "Center" }),
-        artifactBy = CardLabel("CleanFont", 18, { 0, -105 }, { text = "By:", textAlignment = "Left" }),
-        artifactArtist = CardLabel("CleanFont", 18, { 0, -85 },
-                                   { text = " ", wrapLimit = 24, textAlignment = "Left" }),
-        artifactDescription = CardLabel("CleanFont", 16, { 0, -50 },
-                                        { text = " ", wrapLimit = 26, textAlignment = "Left" }),
-        OkayButton = {
-            class = "Button", image = "Button.png", text = "okay",
-            font = { fontName = ConstConfig.MainFont, fontSize = 26 },
-            alignment = "MidBottom", alignTo = "MidBottom", alignmentOffset = { 0, -30 },
-            shortcutKey = 111, enterKey = true, escapeKey = true, buttonClosesDialog = true,
-        },
-    },
-}
-
--- The settings page and the credits share the plain plate; their controls are built in
--- code.
-Resources.OptionsDialog = { image = "bkgOptionsDlg.png" }
-Resources.CreditsDialog = { image = "bkgOptionsDlg.png" }

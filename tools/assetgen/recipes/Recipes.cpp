@@ -25,10 +25,11 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateCatchSoundAssets(pack);
     GenerateLevelFiles(pack, options.levelDir);
     GenerateCaptionAssets(pack);
+    GenerateMenuAssets(pack);
     GenerateLetterAssets(pack);
-    GenerateCardAssets(pack);
     GenerateArtefactAssets(pack);
     GenerateMapAssets(pack);
+    GenerateCardAssets(pack);
     pack.Finish();
 }
 

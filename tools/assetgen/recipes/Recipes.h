@@ -98,6 +98,9 @@ void GenerateCatchSoundAssets(AssetPack& pack);
 // letters' sounds.
 void GenerateLetterAssets(AssetPack& pack);
 
+// The main menu's backdrop and buttons.
+void GenerateMenuAssets(AssetPack& pack);
+
 // The player cards (background, plates, highlight, overlay) and, when no earlier area made
 // them, the goal star, the secret icon and the card and sign-in dialogs' backgrounds. Runs
 // after every other area.

@@ -1,0 +1,449 @@
+// The screens a player starts on: the splash screen's loading (level scripts, then the
+// resources, the progress bar, the chime, "start"), its ways out, and the main menu with
+// its sign-in, its buttons and the skill it applies.
+#include "GameApp.h"
+
+#include "core/TimerManager.h"
+#include "logic/ArcadeGameLogic.h"
+#include "logic/Level.h"
+#include "lua/MakoLuaState.h"
+#include "players/Player.h"
+#include "resources/ResourceManager.h"
+#include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeMenuScreen.h"
+#include "screens/ArcadeSplashScreen.h"
+#include "screens/Artefact.h"
+#include "screens/EnterNameAndSkillDialog.h"
+#include "screens/Screen.h"
+#include "screens/ScreenManager.h"
+#include "screens/StartLevelDialog.h"
+#include "support/engine/FieldWorld.h"
+#include "support/engine/PassHarness.h"
+#include "views/CardView.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
+
+#include <gtest/gtest.h>
+#include <physfs.h>
+
+#include <cstdlib>
+
+#include <memory>
+
+using namespace bbtest;
+
+namespace {
+
+Event KeyDown(SDLKey key, SDLMod mods = KMOD_NONE)
+{
+    Event event{};
+    event.key.type = SDL_KEYDOWN;
+    event.key.keysym.sym = key;
+    event.key.keysym.mod = mods;
+    return event;
+}
+
+int CountLevels()
+{
+    RunLua("_menutest_levels = 0 for _ in pairs(Levels or {}) do "
+           "_menutest_levels = _menutest_levels + 1 end");
+    return static_cast<int>(GetGlobalLuaState()->GetGlobal("_menutest_levels").GetNumber());
+}
+
+class SplashTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app = std::make_unique<GameApp>();
+        splash = new ArcadeSplashScreen();
+        app->Screens()->AddScreen(splash);
+        // The menu is a plain screen here: the splash only leads to it.
+        app->Screens()->AddScreen(new Screen("MenuScreen", "", nullptr));
+        RunLua("ClearLevels()");
+        // The splash lists the levels of the package file system: the pack's folder.
+        if (!PHYSFS_isInit()) {
+            ASSERT_NE(0, PHYSFS_init(nullptr));
+            mounted = true;
+            ASSERT_NE(0, PHYSFS_mount(std::getenv("BB_TEST_ASSET_PACK"), nullptr, 1));
+        }
+    }
+    void TearDown() override
+    {
+        app.reset();
+        if (mounted)
+            PHYSFS_deinit();
+    }
+
+    bool Current(const char* name) const
+    {
+        return app->Screens()->GetCurrentScreen() == app->Screens()->GetScreen(name);
+    }
+    // Passes until the splash has loaded (at most `limit`); the passes it took.
+    int PassUntilLoaded(int limit)
+    {
+        int passes = 0;
+        while (splash->GetStateName() != "Loaded" && passes < limit) {
+            const int before = splash->GetProgressBar()->GetWidth();
+            app->Pass();
+            ++passes;
+            EXPECT_GE(splash->GetProgressBar()->GetWidth(), before);
+        }
+        return passes;
+    }
+
+    std::unique_ptr<GameApp> app;
+    ArcadeSplashScreen* splash = nullptr;
+    bool mounted = false;
+};
+
+} // namespace
+
+TEST_F(SplashTest, LoadingRunsTheLevelsThenCachesEverythingFillsTheBarAndOffersStart)
+{
+    SoundLog sounds;
+    const int files = static_cast<int>(ArcadeApp::GetLevelFileNames().size());
+    ASSERT_GT(files, 0);
+    const int timersBefore = app->Timers()->CountLiveTimers();
+    app->SwitchTo("SplashScreen");
+
+    ASSERT_EQ("Loading", splash->GetStateName());
+    const int total = splash->GetTotalProgress();
+    EXPECT_GT(total, 4 * files + 1);
+    Actor* back = splash->GetProgressBarBack();
+    Actor* bar = splash->GetProgressBar();
+    EXPECT_EQ(total / 6, back->GetWidth());
+    EXPECT_EQ(0, bar->GetWidth());
+    EXPECT_EQ(320 - back->GetWidth() / 2, back->GetX());
+    EXPECT_EQ(back->GetX(), bar->GetX());
+    EXPECT_EQ(480 - 30 - 15, back->GetY());
+    EXPECT_EQ(timersBefore + 1, app->Timers()->CountLiveTimers());
+
+    // One level file per pass first: the levels are there before any resource is cached.
+    app->Pass(files);
+    EXPECT_EQ(4 * files, splash->GetProgress());
+    EXPECT_GT(CountLevels(), 0);
+    EXPECT_EQ(0, sounds.Count("Pickup_GemBells16.ogg"));
+
+    PassUntilLoaded(2000);
+    ASSERT_EQ("Loaded", splash->GetStateName());
+    EXPECT_EQ(total, splash->GetProgress());
+    EXPECT_EQ(total / 6, bar->GetWidth());
+    EXPECT_EQ(1, sounds.Count("Pickup_GemBells16.ogg"));
+    EXPECT_EQ(0u, splash->GetLoadingTimer());
+    EXPECT_EQ(timersBefore, app->Timers()->CountLiveTimers());
+    EXPECT_FALSE(bar->IsVisible());
+    EXPECT_FALSE(back->IsVisible());
+
+    Actor* start = splash->GetChild("StartButton", false);
+    ASSERT_NE(nullptr, start);
+    EXPECT_EQ(320 - start->GetWidth() / 2, start->GetX());
+    EXPECT_EQ(480 - 15, start->GetY() + start->GetHeight());
+
+    // "start" leads to the menu; coming back offers the one start button again.
+    Event click = MakeEvent(MAKO_BUTTONCLICK, 0, start, nullptr);
+    EXPECT_TRUE(splash->OnEvent(click));
+    app->DispatchPosted();
+    EXPECT_TRUE(Current("MenuScreen"));
+    app->SwitchTo("SplashScreen");
+    app->Pass();
+    int buttons = 0;
+    for (Actor* child : splash->GetChildren())
+        buttons += child->GetName() == "StartButton";
+    EXPECT_EQ(1, buttons);
+}
+
+TEST_F(SplashTest, ReturnSkipsOnlyOnceTheLevelsRanAndNeverUnderAlt)
+{
+    SoundLog sounds;
+    const int files = static_cast<int>(ArcadeApp::GetLevelFileNames().size());
+    app->SwitchTo("SplashScreen");
+    EXPECT_FALSE(splash->OnEvent(KeyDown(SDLK_RETURN)));
+    app->Pass(files);
+    EXPECT_FALSE(splash->OnEvent(KeyDown(SDLK_RETURN, KMOD_LALT)));
+    EXPECT_FALSE(splash->OnEvent(KeyDown(SDLK_SPACE)));
+    EXPECT_TRUE(Current("SplashScreen"));
+
+    const int timers = app->Timers()->CountLiveTimers();
+    EXPECT_TRUE(splash->OnEvent(KeyDown(SDLK_RETURN)));
+    app->DispatchPosted();
+    EXPECT_TRUE(Current("MenuScreen"));
+    EXPECT_EQ("Loaded", splash->GetStateName());
+    EXPECT_EQ(timers - 1, app->Timers()->CountLiveTimers());
+    app->Pass(5);
+    // The chime belongs to a finished loading on the splash itself.
+    EXPECT_EQ(0, sounds.Count("Pickup_GemBells16.ogg"));
+    EXPECT_GT(CountLevels(), 0);
+}
+
+TEST_F(SplashTest, LeavingWhileLoadingStopsTheTimerAndWithoutPreloadingTheLevelsStillLoad)
+{
+    SoundLog sounds;
+    app->SwitchTo("SplashScreen");
+    app->Pass(2);
+    app->SwitchTo("Elsewhere");
+    EXPECT_EQ("Loaded", splash->GetStateName());
+    EXPECT_EQ(0u, splash->GetLoadingTimer());
+    const int progress = splash->GetProgress();
+    app->Pass(3);
+    EXPECT_EQ(progress, splash->GetProgress());
+    EXPECT_EQ(0, sounds.Count("Pickup_GemBells16.ogg"));
+
+    RunLua("ClearLevels()");
+    ASSERT_EQ(0, CountLevels());
+    app->ApplyBoolProperty("loadAllResources", false);
+    app->SwitchTo("SplashScreen");
+    EXPECT_EQ("Loaded", splash->GetStateName());
+    EXPECT_NE(nullptr, splash->GetChild("StartButton", false));
+    EXPECT_GT(CountLevels(), 0);
+}
+
+namespace {
+
+class MenuTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app = std::make_unique<GameApp>();
+        app->Screens()->AddScreen(new Screen("SplashScreen", "", nullptr));
+        app->Screens()->AddScreen(new Screen("TestScreen", "", nullptr));
+    }
+    void TearDown() override { app.reset(); }
+
+    // Whether the pack holds the pictures of the dialogs the menu opens (the sign-in, the
+    // player choice and the letters bring their own).
+    static bool DialogPicturesExist()
+    {
+        for (const char* name : {"dlgSquare.png", "bkgLetter.png"})
+            if (!TestResources().FindInfo(name, true))
+                return false;
+        return true;
+    }
+
+    // The menu, made after the players are as the test wants them.
+    ArcadeMenuScreen* AddMenu()
+    {
+        menu = new ArcadeMenuScreen();
+        app->Screens()->AddScreen(menu);
+        return menu;
+    }
+    bool Current(const char* name) const
+    {
+        return app->Screens()->GetCurrentScreen() == app->Screens()->GetScreen(name);
+    }
+    // The open (shown, not stopped) dialog of that name on the menu; null when none.
+    Dialog* TopDialog(const char* name) const
+    {
+        for (Actor* child : menu->GetChildren()) {
+            auto* dialog = dynamic_cast<Dialog*>(child);
+            if (dialog && dialog->GetName() == name && dialog->IsVisible() && !dialog->IsDead())
+                return dialog;
+        }
+        return nullptr;
+    }
+    // Clicks the named lower button of the dialog and delivers what follows.
+    void Close(Dialog* dialog, const char* button)
+    {
+        Actor* okay = dialog->Actor::GetChild(button, true);
+        ASSERT_NE(nullptr, okay) << button;
+        dialog->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, okay, nullptr));
+        app->DispatchPosted();
+        app->DispatchPosted();
+    }
+    void Click(const char* button)
+    {
+        Actor* actor = menu->GetChild(button, false);
+        ASSERT_NE(nullptr, actor) << button;
+        menu->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, actor, nullptr));
+        app->DispatchPosted();
+    }
+    static void Type(Actor* target, const std::string& text)
+    {
+        for (char c : text) {
+            Event key = KeyDown(static_cast<SDLKey>(c));
+            key.key.keysym.unicode = static_cast<Uint16>(c);
+            target->OnEvent(key);
+        }
+    }
+    static std::string Text(const char* expression)
+    {
+        RunLua(std::string("_menutest_text = tostring(") + expression + ")");
+        return GetGlobalLuaState()->GetGlobal("_menutest_text").GetString();
+    }
+
+    std::unique_ptr<GameApp> app;
+    ArcadeMenuScreen* menu = nullptr;
+};
+
+} // namespace
+
+TEST_F(MenuTest, ANewPlayerSignsInFromTheMenuAndACancelledFirstSignInIsPlayerOne)
+{
+    if (!DialogPicturesExist())
+        GTEST_SKIP() << "the pack has no pictures for the menu's dialogs";
+    RunLua("Players[1].Name = nil Players[1].Options['player.skill'] = nil");
+    AddMenu();
+    SoundLog sounds;
+    app->SwitchTo("MenuScreen");
+    EXPECT_EQ(1, sounds.Count("attention4.ogg"));
+    EXPECT_EQ(0, sounds.Count("Pickup_GemBells06.ogg"));
+    Dialog* signIn = TopDialog("EnterNameAndSkillDialog");
+    ASSERT_NE(nullptr, signIn);
+    EXPECT_TRUE(app->GamePauseAsked());
+
+    // A cancelled first sign-in still names slot 1, and the welcome letter follows once.
+    Close(signIn, "CancelButton");
+    EXPECT_EQ("Player 1", Text("Players[1].Name"));
+    EXPECT_EQ(nullptr, TopDialog("EnterNameAndSkillDialog"));
+    auto* letter = dynamic_cast<StartLevelDialog*>(TopDialog("gametip.welcome"));
+    ASSERT_NE(nullptr, letter);
+    EXPECT_EQ("Player 1,", letter->GetToLabel()->GetText());
+    EXPECT_EQ("true", Text("Players[1].Options['gametip.welcome.shown']"));
+    menu->StopDialog(letter);
+    app->DispatchPosted();
+
+    // Okay takes the typed name, chimes, and the letter greets the player by it.
+    RunLua("Players[1].Name = nil Players[1].Options['gametip.welcome.shown'] = nil");
+    auto* again = new EnterNameAndSkillDialog("");
+    menu->StartDialog(again, true);
+    ASSERT_NE(nullptr, again->GetTextBox());
+    Type(again->GetTextBox(), "ann");
+    Close(again, "OkayButton");
+    EXPECT_EQ(1, sounds.Count("Pickup_GemBells06.ogg"));
+    EXPECT_EQ("ann", Text("Players[1].Name"));
+    letter = dynamic_cast<StartLevelDialog*>(TopDialog("gametip.welcome"));
+    ASSERT_NE(nullptr, letter);
+    EXPECT_EQ("Ann,", letter->GetToLabel()->GetText());
+}
+
+TEST_F(MenuTest, ACancelledSignInOfALaterEmptySlotChangesNothingAndBallsComeBackOnlyFromZero)
+{
+    if (!DialogPicturesExist())
+        GTEST_SKIP() << "the pack has no pictures for the menu's dialogs";
+    RunLua("Players.current[1] = Players[2] Players[2].Name = nil");
+    AddMenu();
+    app->SwitchTo("MenuScreen");
+    Dialog* signIn = TopDialog("EnterNameAndSkillDialog");
+    ASSERT_NE(nullptr, signIn);
+    Close(signIn, "CancelButton");
+    EXPECT_EQ("nil", Text("Players[2].Name"));
+    EXPECT_EQ(nullptr, TopDialog("gametip.welcome"));
+
+    // Signing in gives a player with no balls left the skill's count; other counts stay.
+    RunLua("Players[2].Options['player.skill'] = 'kid' "
+           "Players[3].Options['player.skill'] = 'gamer' "
+           "for i = 2, 3 do Players[i].Game_Modes.Adventure = CreateGameModeTable() end "
+           "Players[2].Game_Modes.Adventure.ballsLeft = 0 "
+           "Players[3].Game_Modes.Adventure.ballsLeft = 2");
+    menu->StartDialog(new EnterNameAndSkillDialog(""), true);
+    Close(TopDialog("EnterNameAndSkillDialog"), "OkayButton");
+    EXPECT_EQ("Player 2", Text("Players[2].Name"));
+    EXPECT_EQ("5", Text("Players[2].Game_Modes.Adventure.ballsLeft"));
+
+    RunLua("Players.current[1] = Players[3]");
+    menu->StartDialog(new EnterNameAndSkillDialog(""), true);
+    Close(TopDialog("EnterNameAndSkillDialog"), "OkayButton");
+    EXPECT_EQ("2", Text("Players[3].Game_Modes.Adventure.ballsLeft"));
+    EXPECT_EQ("Player 3", Text("Players[3].Name"));
+}
+
+TEST_F(MenuTest, PlayStartsTheFirstLevelWithTheSkillOfThePlayer)
+{
+    struct Expectation
+    {
+        const char* skill;
+        int paddle;
+        double strength;
+        int balls;
+    };
+    for (const Expectation& e : {Expectation{"gamer", 3, 1.25, 3}, Expectation{"kid", 4, 0.5, 5}}) {
+        SCOPED_TRACE(e.skill);
+        RunLua(std::string("Players[1].Options['player.skill'] = '") + e.skill +
+               "' Players[1].Game_Modes.Adventure = nil GameOptions = nil");
+        if (!menu)
+            AddMenu();
+        app->SwitchTo("MenuScreen");
+        app->Pass();
+        EXPECT_EQ(nullptr, TopDialog("EnterNameAndSkillDialog"));
+        Click("PlayButton");
+        ASSERT_TRUE(Current("GameScreen"));
+        EXPECT_EQ("1", Text("GameOptions.episodeNumber"));
+        EXPECT_EQ("1", Text("GameOptions.levelNumber"));
+        app->Pass(3);
+        EXPECT_EQ(std::to_string(e.paddle), Text("paddleInitialSizeOverride"));
+        EXPECT_EQ(e.strength, GetGlobalLuaState()->GetGlobal("brickStrengthOverride").GetNumber());
+        EXPECT_EQ(std::to_string(e.balls), Text("GameOptions.ballsLeft"));
+        ArcadeGameLogic* logic = app->GameScreen()->GetGameLogic();
+        ASSERT_NE(nullptr, logic);
+        ASSERT_NE(nullptr, logic->GetLevel());
+        EXPECT_EQ("Welcome", logic->GetLevel()->GetLevelName());
+        app->SwitchTo("Elsewhere");
+    }
+}
+
+TEST_F(MenuTest, ComingFromTheSplashChimesAndTheFindCornerShowsTheLastFind)
+{
+    SoundLog sounds;
+    AddMenu();
+    app->SwitchTo("SplashScreen");
+    app->SwitchTo("MenuScreen");
+    EXPECT_EQ(1, sounds.Count("Pickup_GemBells06.ogg"));
+    EXPECT_EQ(0, sounds.Count("attention4.ogg"));
+    EXPECT_EQ(nullptr, TopDialog("EnterNameAndSkillDialog"));
+    app->SwitchTo("Elsewhere");
+    app->SwitchTo("MenuScreen");
+    EXPECT_EQ(1, sounds.Count("Pickup_GemBells06.ogg"));
+
+    auto* artefact = dynamic_cast<Artefact*>(menu->GetChild("artifact", false));
+    auto* name = dynamic_cast<Label*>(menu->GetChild("artifactName", false));
+    ASSERT_NE(nullptr, artefact);
+    ASSERT_NE(nullptr, name);
+    EXPECT_EQ("Adventure", Text("Players[1].Options['game.mode']"));
+    EXPECT_EQ("artifactScream.jpg", artefact->GetArtefactName());
+    EXPECT_TRUE(artefact->IsMissing());
+    EXPECT_FALSE(artefact->IsActive());
+    EXPECT_TRUE(artefact->IsVisible());
+    EXPECT_GT(artefact->GetWidth(), 0);
+    EXPECT_EQ("Still Missing!!!", name->GetText());
+
+    RunLua("Players[1].Game_Modes.Adventure.latestArtifact = 'artifactMona.jpg'");
+    menu->Update();
+    EXPECT_EQ("artifactMona.jpg", artefact->GetArtefactName());
+    EXPECT_TRUE(artefact->IsActive());
+    EXPECT_EQ(artefact->GetTitle(), name->GetText());
+    EXPECT_TRUE(name->IsVisible());
+}
+
+TEST_F(MenuTest, KeysAndButtonsLeadWhereTheirScreensExistAndTheCardChoosesAPlayer)
+{
+    AddMenu();
+    app->SwitchTo("MenuScreen");
+    EXPECT_FALSE(menu->OnEvent(KeyDown(SDLK_t)));
+    EXPECT_FALSE(menu->OnEvent(KeyDown(SDLK_t, KMOD_LSHIFT)));
+    EXPECT_TRUE(Current("MenuScreen"));
+    EXPECT_TRUE(menu->OnEvent(KeyDown(SDLK_t, static_cast<SDLMod>(KMOD_LCTRL | KMOD_LALT))));
+    app->DispatchPosted();
+    EXPECT_TRUE(Current("TestScreen"));
+
+    app->SwitchTo("MenuScreen");
+    Click("LabButton");
+    Click("FindsButton");
+    EXPECT_TRUE(Current("MenuScreen"));
+
+    // Another player becoming current shows on the card.
+    RunLua("Players[3].Name = 'cy' Players.current[1] = Players[3]");
+    app->PostEvent(nullptr, MAKO_PLAYERCHANGE);
+    app->DispatchPosted();
+    EXPECT_EQ(static_cast<void*>(app->CurrentPlayer()),
+              static_cast<void*>(menu->GetCard()->GetPlayer()));
+
+    if (!DialogPicturesExist())
+        GTEST_SKIP() << "the pack has no pictures for the menu's dialogs";
+    Click("ChangePlayerButton");
+    EXPECT_NE(nullptr, TopDialog("ChooseActivePlayerDialog"));
+    Click("HelpButton");
+    EXPECT_NE(nullptr, TopDialog("help.menu"));
+    Click("OptionsButton");
+    EXPECT_NE(nullptr, TopDialog("OptionsDialog"));
+}
