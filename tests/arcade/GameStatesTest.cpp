@@ -152,8 +152,8 @@ TEST_F(GameStatesTest, LosingTheLastBallWithNoneLeftEndsTheGameAfterTheCaption)
     EXPECT_GT(StepUntilState("GameOver"), 20);
     EXPECT_TRUE(logic->GetBalls().IsEmpty());
 
-    // The game-over pause, then the game leaves (here: nowhere to go, so it stays).
-    EXPECT_EQ((States{"GameOver"}), StatesOver(120));
+    // The game-over pause, then the game-over letter.
+    EXPECT_EQ((States{"GameOver", "ShowGameOverDialog"}), StatesOver(120));
 }
 
 TEST_F(GameStatesTest, AGameOverOfTheLevelsGameTypeEndsAfterHalfASecond)

@@ -311,27 +311,31 @@ void Brick::SetRotation(double degrees)
     ArcadeStructure::SetRotation(degrees);
 }
 
+void Brick::BuildImage()
+{
+    if (m_ImageValid)
+        return;
+    try {
+        CreateBrickImage();
+    } catch (const InvalidImageParametersError& e) {
+        Log("Brick \"%s\" shows the placeholder: %s", m_Material.c_str(), e.GetMessage().c_str());
+        SetImageFromResource("InvalidImagePlaceholder.png");
+        m_ShowsPlaceholder = true;
+        m_ImageValid = true;
+    } catch (const ResourceNotFoundException& e) {
+        Log("Brick \"%s\" shows the placeholder: missing image \"%s\"", m_Material.c_str(),
+            e.GetResourceName().c_str());
+        SetImageFromResource("InvalidImagePlaceholder.png");
+        m_ShowsPlaceholder = true;
+        m_ImageValid = true;
+    }
+}
+
 void Brick::Draw(Canvas& canvas)
 {
     if (GetY() + GetHeight() < 0)
         return;
-    if (!m_ImageValid) {
-        try {
-            CreateBrickImage();
-        } catch (const InvalidImageParametersError& e) {
-            Log("Brick \"%s\" shows the placeholder: %s", m_Material.c_str(),
-                e.GetMessage().c_str());
-            SetImageFromResource("InvalidImagePlaceholder.png");
-            m_ShowsPlaceholder = true;
-            m_ImageValid = true;
-        } catch (const ResourceNotFoundException& e) {
-            Log("Brick \"%s\" shows the placeholder: missing image \"%s\"", m_Material.c_str(),
-                e.GetResourceName().c_str());
-            SetImageFromResource("InvalidImagePlaceholder.png");
-            m_ShowsPlaceholder = true;
-            m_ImageValid = true;
-        }
-    }
+    BuildImage();
     if (!m_Invisible)
         ArcadeStructure::Draw(canvas);
 }

@@ -132,6 +132,10 @@ public:
 
     // ---- Image composition (BrickImage.cpp, BrickDecorations.cpp) ------------------------
     virtual void CreateBrickImage();
+    // Builds the image unless it is valid: the composed picture, or the placeholder when
+    // the brick's parameters or pictures give none. Drawing does it when the brick first
+    // shows; the level's letter does it for every brick before the brick drop.
+    void BuildImage();
     void PickBaseImageParameters();
     void GetBevelParameters();
     void PickResolution();

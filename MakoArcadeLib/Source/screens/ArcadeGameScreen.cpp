@@ -15,6 +15,7 @@
 #include "sound/DirectMusic.h"
 #include "sound/Sound.h"
 
+#include <list>
 #include <memory>
 
 namespace {
@@ -76,6 +77,9 @@ bool ArcadeGameScreen::OnScreenChange(const Event& event)
         BeginGame();
     } else if (GetLogic()) {
         EndGame();
+        // The dialogs closed with the game hand their end to the next screen: the input
+        // state is set here, not restored from before they opened.
+        m_InputStateSaved = false;
         ShowWindowButtons(true);
         if (Application* app = GetApp()) {
             app->GrabInput(false);
@@ -117,6 +121,10 @@ void ArcadeGameScreen::BeginGame()
 
 void ArcadeGameScreen::EndGame()
 {
+    const std::list<Dialog*> open = GetDialogs();
+    for (Dialog* dialog : open)
+        if (!dialog->IsStopping())
+            StopDialog(dialog);
     if (m_RootActor) {
         m_RootActor->Kill();
         m_RootActor = nullptr;

@@ -54,7 +54,8 @@ private:
     // A new screen-sized play layer and a controller from GameOptions, started; GameOptions
     // must be a table.
     void BeginGame();
-    // Kills the play layer and deletes the controller.
+    // Closes the dialogs still open (a game's letters and menus end with it), kills the
+    // play layer and deletes the controller.
     void EndGame();
 
     RootActor* m_RootActor = nullptr;

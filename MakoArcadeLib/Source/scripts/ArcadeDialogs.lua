@@ -23,6 +23,77 @@ Resources.InGameMenuDialog = {
     },
 }
 
+-- The letters: a sheet of writing paper with a greeting, a note and a signature in a
+-- handwriting font, the sender's picture in the upper left corner, and buttons along the
+-- bottom edge. The code places the greeting right above the note and the signature right
+-- below it, however long the note is.
+local function LetterLine(alignment, offset, wrap)
+    return {
+        class = "Label", fgColor = "Black", textAlignment = "Left", wrapLimit = wrap,
+        font = { fontName = ConstConfig.ScriptFont, fontSize = 24 },
+        alignment = alignment, alignTo = alignment, alignmentOffset = offset,
+    }
+end
+
+local function LetterButton(image, text, size, alignment, offset, extra)
+    local button = {
+        class = "Button", image = image, text = text,
+        font = { fontName = ConstConfig.MainFont, fontSize = size },
+        alignment = alignment, alignTo = "MidBottom", alignmentOffset = offset,
+        buttonClosesDialog = true,
+    }
+    for key, value in pairs(extra or {}) do
+        button[key] = value
+    end
+    return button
+end
+
+local function LetterChildren(buttons)
+    local children = {
+        characterPicture = {
+            class = "Actor", image = "Character.Miriel.Frame.png",
+            alignment = "Center", alignTo = "TopLeft", alignmentOffset = { 15, 50 },
+        },
+        toLabel = LetterLine("MidLeft", { 70, -100 }, 50),
+        noteLabel = LetterLine("MidLeft", { 70, 0 }, 40),
+        fromLabel = LetterLine("MidRight", { -75, 100 }, 50),
+    }
+    for name, button in pairs(buttons) do
+        children[name] = button
+    end
+    return children
+end
+
+-- The letter before a level, which is also the tip letter: "start" becomes usable when
+-- the level is ready ('s' or Return), "back" (b or Escape) leaves; a tip shows "okay" only.
+Resources.StartLevelDialog = {
+    image = "bkgLetter.png",
+    children = LetterChildren({
+        StartButton = LetterButton("Button.green.png", "loading...", 26, "BottomLeft", { 16, -30 },
+            { finalText = "start", shortcutKey = 115, enterKey = true, active = false }),
+        QuitButton = LetterButton("Button.red.png", "back", 26, "BottomRight", { -16, -30 },
+            { shortcutKey = 98, escapeKey = true }),
+        OkayButton = LetterButton("Button.green.png", "okay", 26, "MidBottom", { 0, -30 },
+            { shortcutKey = 111, escapeKey = true, visible = false }),
+    }),
+}
+
+-- The letter after a lost game: back to the map, or try the level again.
+Resources.GameOverDialog = {
+    image = "bkgLetter.png",
+    children = LetterChildren({
+        MapButton = LetterButton("Button.red.png", "map", 26, "BottomRight", { -16, -30 }),
+        ReplayButton = LetterButton("Button.green.png", "try again", 22, "BottomLeft", { 16, -30 }),
+    }),
+}
+
+-- The letters' titles: large handwriting, centred along the top of the sheet.
+Resources.LetterTitleLabel = {
+    fgColor = "Black",
+    font = { fontName = ConstConfig.ScriptFont, fontSize = 32 },
+    alignment = "MidTop", alignmentOffset = { 0, 35 },
+}
+
 -- The letter that closes a won level: a row per bonus (caption, star, the play's result),
 -- the level's score, the best score so far, five award stars and three buttons that each
 -- close the letter. The game fills in the texts and lights the stars.

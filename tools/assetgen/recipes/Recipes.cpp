@@ -24,6 +24,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateMeterAssets(pack);
     GenerateLevelFiles(pack, options.levelDir);
     GenerateCaptionAssets(pack);
+    GenerateLetterAssets(pack);
     GenerateTallyAssets(pack);
     pack.Finish();
 }

@@ -92,6 +92,10 @@ void GenerateCaptionAssets(AssetPack& pack);
 // The in-game meters: the hit meter's strip and icons, the letter tiles, the combo sounds.
 void GenerateMeterAssets(AssetPack& pack);
 
+// The letters: the writing paper, the senders' portraits, the yellow button and the
+// letters' sounds.
+void GenerateLetterAssets(AssetPack& pack);
+
 // The end-of-level tally: the bonus star and the sounds of the count.
 void GenerateTallyAssets(AssetPack& pack);
 

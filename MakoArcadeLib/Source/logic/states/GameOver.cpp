@@ -32,7 +32,7 @@ bool GameOver::OnTimer(const Event& event)
     if (m_Logic->m_GameType == "Levels")
         m_Logic->SetState("LevelsGameTypeOver");
     else
-        m_Logic->LeaveGameScreen();
+        m_Logic->SetState("ShowGameOverDialog");
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// No balls are left: the field clears, the "Game Over" caption shows and, after a pause,
-// the game ends: the "Levels" game type has its own end, any other leaves the game screen
-// (the game-over letter is still to come).
+// No balls are left: the field clears, the "Game Over" caption shows and, after a pause
+// (3 s; half a second in the "Levels" game type), the game ends: the "Levels" game type
+// has its own end, any other shows the game-over letter.
 #include "logic/ArcadeState.h"
 #include "scene/ActorLink.h"
 #include "screens/EndOfPlayAnimation.h"

@@ -1,6 +1,8 @@
 #pragma once
-// The letter after a finished episode; until the tip letters exist the game screen is
-// left at once, as when a tip is not shown.
+// The letter after the last level of an episode ("finished.<episode name>", or
+// "finished.Lab" after the lab's tenth level), to applause and the theme's fanfare. Closing
+// it leaves the game screen; a letter that is not shown (read before, or not written)
+// leaves at once.
 #include "logic/ArcadeState.h"
 
 namespace ArcadeGameStates {

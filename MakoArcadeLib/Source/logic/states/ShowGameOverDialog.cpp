@@ -1,16 +1,46 @@
 #include "logic/states/ShowGameOverDialog.h"
 
+#include "core/Config.h"
 #include "core/Log.h"
 #include "logic/ArcadeGameLogic.h"
+#include "logic/GameProgress.h"
 #include "logic/states/StateSupport.h"
+#include "screens/GameOverDialog.h"
+#include "screens/Screen.h"
+#include "sound/DirectMusic.h"
+#include "sound/Sound.h"
 
 namespace ArcadeGameStates {
 
+namespace {
+
+// The configuration's text of that key; empty when it has none.
+std::string ConfigText(const char* key)
+{
+    Config* config = Config::GetCurrent();
+    LuaPlus::LuaObject value = config ? config->GetObject(key) : LuaPlus::LuaObject();
+    return value.IsString() ? value.GetString() : std::string();
+}
+
+} // namespace
+
 void ShowGameOverDialog::OnEnterState()
 {
+    ArcadeGameLogic* logic = m_Logic;
     SetMusicTempo(1.0f);
-    m_Episode = m_Logic->m_EpisodeNumber.value_or(1);
-    m_Level = m_Logic->m_LevelNumber.value_or(1);
+    m_Episode = logic->m_EpisodeNumber.value_or(1);
+    m_Level = logic->m_LevelNumber.value_or(1);
+    Screen* screen = logic->GetGameScreen();
+    if (!screen)
+        return;
+    GameOverDialog* letter =
+        new GameOverDialog(LetterDialog::NameOf(logic->m_Player), ConfigText("gameOverNoteText"),
+                           ConfigText("gameOverFromText"), ConfigText("gameOverTitleText"));
+    if (GameProgress::ModeName(logic->m_Player) == "Lab")
+        letter->SetButtonText("MapButton", "lab");
+    screen->StartDialog(letter, true);
+    if (DirectMusic* music = Sound::GetDirectMusic())
+        music->PlayMidi("Theme.mid", "Lost", true);
 }
 
 void ShowGameOverDialog::OnExitState()

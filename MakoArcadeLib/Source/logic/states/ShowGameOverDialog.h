@@ -1,6 +1,8 @@
 #pragma once
-// The letter after a lost game; until it exists its enter only remembers the level
-// lost, and its buttons are answered.
+// The letter after a lost game (the configuration's gameOverTitleText, gameOverNoteText and
+// gameOverFromText), shown with the game paused over the lament of the main theme.
+// "map" (called "lab" in the lab's game mode) leaves the game screen; "try again" plays the
+// level lost once more from the start.
 #include "logic/ArcadeState.h"
 
 namespace ArcadeGameStates {

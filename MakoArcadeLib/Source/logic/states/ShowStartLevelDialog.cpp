@@ -1,33 +1,98 @@
 #include "logic/states/ShowStartLevelDialog.h"
 
+#include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
+#include "logic/Level.h"
 #include "logic/states/StateSupport.h"
+#include "screens/HitMeter.h"
+#include "screens/LetterDialog.h"
+#include "screens/Screen.h"
+#include "sound/Sound.h"
+#include "widgets/Label.h"
+
+#include <algorithm>
+#include <iterator>
+#include <list>
 
 namespace ArcadeGameStates {
 
+namespace {
+
+bool s_ShowWithoutApplication = false;
+
+// The labels and the meter the letter hides and the brick drop brings back.
+void ShowHud(ArcadeGameLogic* logic, bool show, bool withTime)
+{
+    for (Actor* actor :
+         {static_cast<Actor*>(logic->m_BallsLabel), static_cast<Actor*>(logic->m_ScoreLabel),
+          static_cast<Actor*>(withTime ? logic->m_TimeLabel : nullptr),
+          static_cast<Actor*>(logic->m_HitMeter)})
+        if (actor)
+            actor->SetVisible(show, true);
+}
+
+} // namespace
+
+void ShowStartLevelDialog::ShowWithoutApplication(bool show)
+{
+    s_ShowWithoutApplication = show;
+}
+
 void ShowStartLevelDialog::OnEnterState()
 {
-    if (!GameProgress::AppFlag("enableStartLevelDialog", true)) {
-        m_Logic->SetState("BrickDrop");
+    ArcadeGameLogic* logic = m_Logic;
+    m_NextBrick = 0;
+    m_Done = false;
+    m_Letter.Clear();
+    Level* level = logic->GetLevel();
+    Screen* screen = logic->GetGameScreen();
+    if (!GameProgress::AppFlag("enableStartLevelDialog", s_ShowWithoutApplication) || !level ||
+        !screen) {
+        logic->SetState("BrickDrop");
         return;
     }
-    // No letter to show yet: the player starts the level at once.
-    m_Logic->SetState("BrickDrop");
+    logic->PlayLevelMusic("Letter");
+    ShowHud(logic, false, true);
+    StartLevelDialog* letter =
+        new StartLevelDialog(LetterDialog::NameOf(logic->m_Player), level->GetNoteText(),
+                             level->GetFromText(), level->GetFullName());
+    m_Letter.Set(letter);
+    screen->StartDialog(letter, false);
+    Sound::PlaySound("Pickup_PaperNote4.ogg", false);
+}
+
+void ShowStartLevelDialog::Tick()
+{
+    if (m_Done)
+        return;
+    // The bricks stay put while the letter shows, so a count walks them in order.
+    const std::list<Actor*>& bricks = m_Logic->GetBricks().GetMembers();
+    auto it = bricks.begin();
+    std::advance(it, std::min(m_NextBrick, bricks.size()));
+    for (int step = 0; step < kBricksPerFrame; ++step, ++it, ++m_NextBrick) {
+        if (it == bricks.end()) {
+            m_Done = true;
+            if (StartLevelDialog* letter = m_Letter.Get())
+                letter->RevealFinalText();
+            return;
+        }
+        if (Brick* brick = dynamic_cast<Brick*>(*it))
+            brick->BuildImage();
+    }
 }
 
 bool ShowStartLevelDialog::OnDialogStopped(const Event& event)
 {
     const std::string button = ClickedButtonName(event);
-    if (button == "StartButton") {
+    if (button != "StartButton" && button != "QuitButton")
+        return false;
+    ShowHud(m_Logic, true, false);
+    if (button == "StartButton")
         m_Logic->SetState("BrickDrop");
-        return true;
-    }
-    if (button == "QuitButton") {
+    else
         m_Logic->QuitToScreen();
-        return true;
-    }
-    return false;
+    return true;
 }
 
 } // namespace ArcadeGameStates

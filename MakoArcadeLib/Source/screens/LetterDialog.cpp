@@ -1,0 +1,82 @@
+#include "screens/LetterDialog.h"
+
+#include "core/Class.h"
+#include "core/Exception.h"
+#include "players/Player.h"
+#include "resources/ResourceManager.h"
+#include "screens/CheckedCast.h"
+#include "widgets/Label.h"
+
+#include <boost/format.hpp>
+
+#include <cctype>
+
+MAKO_IMPLEMENT_CLASS(LetterDialog, "LetterDialog", "Dialog", nullptr, nullptr);
+
+LetterDialog::LetterDialog(const std::string& resourceName, const std::string& title)
+    : Dialog(resourceName, 0)
+{
+    m_To = CheckedDownCast<Label*>(RequireChild("toLabel"));
+    m_Note = CheckedDownCast<Label*>(RequireChild("noteLabel"));
+    m_From = CheckedDownCast<Label*>(RequireChild("fromLabel"));
+    m_Picture = RequireChild("characterPicture");
+    Label* label = Label::CreateFromResource("LetterTitleLabel");
+    label->ApplyStringProperty("name", "title");
+    AddChild(label, "title");
+    // The template's own alignment places the title (the dialog centres it first).
+    label->SetText(title, true);
+}
+
+Actor* LetterDialog::RequireChild(const std::string& name) const
+{
+    Actor* child = GetChild(name);
+    MAKO_ASSERT_MSG(child != 0,
+                    boost::str(boost::format("The letter \"%1%\" has no child \"%2%\".") %
+                               GetClass()->GetName() % name));
+    return child;
+}
+
+std::string LetterDialog::Greeting(const std::string& to)
+{
+    std::string text = to;
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return boost::str(boost::format("%1%,") % text);
+}
+
+std::string LetterDialog::NameOf(const Player* player)
+{
+    if (!player)
+        return std::string();
+    LuaPlus::LuaObject name = player->GetTable()["Name"];
+    return name.IsString() ? name.GetString() : std::string();
+}
+
+void LetterDialog::SetLines(const std::string& to, const std::string& note,
+                            const std::string& signature)
+{
+    m_Note->SetText(note, true);
+    m_To->SetText(Greeting(to), true);
+    m_From->SetText(signature, true);
+    PlaceAroundNote();
+}
+
+void LetterDialog::PlaceAroundNote()
+{
+    m_To->SetPosition(m_To->GetX(), m_Note->GetY() - m_To->GetHeight());
+    m_From->SetPosition(m_From->GetX(), m_Note->GetY() + m_Note->GetHeight());
+}
+
+void LetterDialog::SetSender(const std::string& from)
+{
+    const std::string picture = boost::str(boost::format("Character.%1%.Frame.png") % from);
+    ResourceManager* resources = GetResourceManager();
+    if (from.empty() || !resources || !resources->FindInfo(picture, true)) {
+        // A sender who is no character of the game (a level's own sender) signs alone.
+        m_Picture->SetVisible(false, false);
+        return;
+    }
+    m_Picture->SetImageFromResource(picture);
+    m_Picture->UpdateAlignment(); // the new picture may differ in size
+    m_Picture->SetVisible(true, false);
+}

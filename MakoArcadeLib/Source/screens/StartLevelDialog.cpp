@@ -1,0 +1,102 @@
+#include "screens/StartLevelDialog.h"
+
+#include "core/Class.h"
+#include "core/Config.h"
+#include "core/Exception.h"
+#include "players/Player.h"
+#include "players/PlayerManager.h"
+#include "screens/CheckedCast.h"
+#include "sound/Sound.h"
+#include "widgets/Button.h"
+#include "widgets/Label.h"
+
+#include <boost/format.hpp>
+
+#include <SDL.h>
+
+using LuaPlus::LuaObject;
+
+MAKO_IMPLEMENT_CLASS(StartLevelDialog, "StartLevelDialog", "LetterDialog", nullptr, nullptr);
+
+namespace {
+
+Player* CurrentPlayer()
+{
+    PlayerManager* players = PlayerManager::GetInstance();
+    return players ? players->GetCurrentPlayer(1) : nullptr;
+}
+
+bool AlwaysShowTips()
+{
+    Config* config = Config::GetCurrent();
+    if (!config)
+        return false;
+    LuaObject value = config->GetObject("alwaysShowTips");
+    return value.IsBoolean() && value.GetBoolean();
+}
+
+// The tip's text: the constant configuration's string of that name.
+std::string TipText(const std::string& tip)
+{
+    Config* config = Config::GetCurrent();
+    MAKO_ASSERT_MSG(config != 0, "Tips need the configuration.");
+    LuaObject text = config->GetObject(tip);
+    MAKO_ASSERT_MSG(text.IsString(),
+                    boost::str(boost::format("The tip \"%1%\" has no text.") % tip));
+    return text.GetString();
+}
+
+} // namespace
+
+StartLevelDialog::StartLevelDialog(const std::string& to, const std::string& note,
+                                   const std::string& from, const std::string& title)
+    : LetterDialog("StartLevelDialog", title)
+{
+    SetLines(to, note, boost::str(boost::format("- %1%") % from));
+    SetSender(from);
+}
+
+StartLevelDialog::~StartLevelDialog() = default;
+
+void StartLevelDialog::RevealFinalText()
+{
+    if (m_Revealed)
+        return;
+    m_Revealed = true;
+    Button* start = CheckedDownCast<Button*>(RequireChild("StartButton"));
+    start->Enable();
+    start->SetText(start->RetrieveStringProperty("finalText"));
+    Sound::PlaySound("Pickup_GemBells06.ogg", false);
+}
+
+bool StartLevelDialog::OnKeyDown(const Event& event)
+{
+    if (event.key.keysym.sym == SDLK_s)
+        RevealFinalText();
+    return false;
+}
+
+bool StartLevelDialog::SetupTip(const std::string& tip, bool force)
+{
+    const std::string shownKey = boost::str(boost::format("%1%.shown") % tip);
+    Player* player = CurrentPlayer();
+    LuaObject options = player ? player->GetOptionsTable() : LuaObject();
+    const bool seen = options.IsTable() && options[shownKey.c_str()].IsBoolean() &&
+                      options[shownKey.c_str()].GetBoolean();
+    const bool always = AlwaysShowTips();
+    if (seen && !always && !force)
+        return false;
+    const std::string text = TipText(tip);
+
+    ApplyStringProperty("name", tip);
+    const std::string signature = GetFromLabel()->GetText();
+    SetLines(NameOf(player), text, signature);
+    RequireChild("QuitButton")->SetVisible(false, true);
+    RequireChild("StartButton")->SetVisible(false, true);
+    Button* okay = CheckedDownCast<Button*>(RequireChild("OkayButton"));
+    okay->SetVisible(true, true);
+    okay->SetEscapeKey(true);
+    if (!always && options.IsTable())
+        options.SetBoolean(shownKey.c_str(), true);
+    return true;
+}
