@@ -365,7 +365,7 @@ TEST_F(TallyTest, WinningWelcomeShowsTheTargetsThenTalliesEveryHalfSecondOverThe
     EXPECT_EQ("Wow!", Text("scoreLabelMessage"));
     EXPECT_EQ("$6,000", Text("scoreLabel"));
     EXPECT_EQ("$6,000", Text("topScoreValue"));
-    EXPECT_EQ("New Record!", Text("missionLabel"));
+    EXPECT_EQ("New Record!", Text("messageLabel"));
     EXPECT_EQ(EndLevelBonusDialog::STAR_EARNED, Frame("actorBallStar"));
     EXPECT_EQ(EndLevelBonusDialog::STAR_NOT_EARNED, Frame("actorSecretStar"));
     EXPECT_EQ(EndLevelBonusDialog::STAR_EARNED, Frame("actorStar4"));

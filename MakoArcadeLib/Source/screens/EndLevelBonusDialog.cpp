@@ -165,7 +165,7 @@ void EndLevelBonusDialog::SetLastAward(int count)
 
 void EndLevelBonusDialog::ShowMessageLine(const std::string& text)
 {
-    if (Label* label = dynamic_cast<Label*>(GetChild("missionLabel"))) {
+    if (Label* label = dynamic_cast<Label*>(GetChild("messageLabel"))) {
         label->SetText(text, true);
         label->SetVisible(true, true);
     }

@@ -51,7 +51,8 @@ public:
     void SetAward(int count);
     // The same for the stars of earlier plays, without bursts.
     void SetLastAward(int count);
-    // The letter's message line (the line below the title), shown.
+    // The letter's message line ("messageLabel", between the rows and the best scores),
+    // shown.
     void ShowMessageLine(const std::string& text);
 
     // The bursts and the flying points made so far (the tests count them).

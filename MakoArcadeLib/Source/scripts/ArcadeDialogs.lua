@@ -142,6 +142,10 @@ do
             { -100, 325 + awardsY }),
         awardLabel = label("Top Stars:", ConstConfig.BigFont, 22, "MidTop", "MidTop",
             { 100, 300 + awardsY }),
+        -- The message line between the rows and the best scores: "New Record!" when the
+        -- tally ends with one.
+        messageLabel = label(" ", ConstConfig.BigFont, 17, "MidTop", "MidTop", { 0, 279 + awardsY },
+            { fgColor = "DarkRed", visible = false }),
         QuitButton = button("Button.red.png", "map", 113, "BottomRight", { -80, -30 },
             { escapeKey = true }),
         ReplayButton = button("Button.yellow.png", "replay", 114, "MidBottom", { 0, -30 }),

@@ -17,7 +17,7 @@ namespace {
 const char* const kImages = "Images/Tally";
 const char* const kSounds = "Sounds/Tally";
 
-constexpr int kStar = 32; // one frame, square
+constexpr int kStar = 24; // one frame, square: the award stars stand 25 pixels apart
 
 // Signed distance to a five-pointed star centred at (cx, cy), points up: the distance to
 // its ten-sided outline, negative inside.
@@ -50,7 +50,7 @@ Sdf FivePointedStar(float cx, float cy, float outer, float inner)
 Canvas StarFrame(const Rgba& light, const Rgba& dark, float glow)
 {
     Canvas body(kStar, kStar);
-    const Sdf shape = FivePointedStar(kStar / 2.0f - 1, kStar / 2.0f, 14.0f, 6.0f);
+    const Sdf shape = FivePointedStar(kStar / 2.0f - 1, kStar / 2.0f, 10.5f, 4.5f);
     FillShape(body, shape, LinearGradient(4, 4, light, kStar - 4, kStar - 4, dark));
     Bevel(body, shape, 2.0f, 0.45f);
     Canvas frame(kStar, kStar);
