@@ -10,7 +10,6 @@
 #include "widgets/Label.h"
 
 #include "GameFixture.h"
-#include "LetterArt.h"
 
 using gametest::GameFixture;
 using States = std::vector<std::string>;
@@ -167,7 +166,6 @@ TEST_F(GameStatesTest, AGameOverOfTheLevelsGameTypeEndsAfterHalfASecond)
 
 TEST_F(GameStatesTest, AWonLevelMovesTheAdventureOnToTheNextLevelByNumber)
 {
-    bbtest::EnsureLetterArt();
     NewGame("{gameType = 'Adventure', ballsLeft = 3, episodeNumber = 2, levelNumber = 4, "
             "levelName = 'FirstByName'}");
     logic->StartGame(); // no such level: stays loading
@@ -177,11 +175,7 @@ TEST_F(GameStatesTest, AWonLevelMovesTheAdventureOnToTheNextLevelByNumber)
     // After the caption: the end-of-level letter and the progress; its "next" loads the
     // next level.
     EXPECT_LT(StepUntilState("ShowEndLevelDialog", 20), 20);
-    Dialog* letter = dynamic_cast<Dialog*>(screen->Actor::GetChild("EndLevelBonusDialog", false));
-    ASSERT_NE(nullptr, letter);
-    letter->OnEvent(
-        MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(letter->GetChild("NextButton"))));
-    logic->OnEvent(MakeEvent(MAKO_DIALOGSTOPPED, 0, static_cast<Object*>(letter)));
+    ASSERT_TRUE(ClickDialogButton("EndLevelBonusDialog", "NextButton"));
     EXPECT_EQ("LoadingLevel", State());
     EXPECT_EQ(2, logic->GetEpisodeNumber().value_or(0));
     EXPECT_EQ(5, logic->GetLevelNumber().value_or(0));

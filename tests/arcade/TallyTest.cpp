@@ -3,7 +3,6 @@
 // game, and where its buttons lead. Games run in the whole application (GameApp) with the
 // pack's levels, as the current player (casual, adventure).
 #include "GameApp.h"
-#include "LetterArt.h"
 
 #include "core/Event.h"
 #include "core/Exception.h"
@@ -18,6 +17,7 @@
 #include "support/MessageOf.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/FieldWorld.h"
+#include "widgets/Button.h"
 #include "widgets/Label.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +37,6 @@ protected:
     void SetUp() override
     {
         app = std::make_unique<GameApp>();
-        EnsureLetterArt();
         app->ApplyBoolProperty("enableStartLevelDialog", false);
         app->ApplyBoolProperty("enableBrickDropAnimation", false);
     }
@@ -503,4 +502,21 @@ TEST_F(TallyTest, TheLetterLightsAtMostFiveAwardStarsAndBurstsOnlyForPoints)
     app->PauseGame(true);
     app->Pass(40);
     app->PauseGame(false);
+}
+
+TEST_F(TallyTest, InTheLabTheLetterOffersOkayAndTheLabAndUnlocksNothing)
+{
+    Reach(1, 1, 1, 1);
+    RunLua("Players[1].Options['game.mode'] = 'Lab'");
+    Play("Welcome");
+    Win(1000, 100, 0, 1);
+    auto caption = [&](const char* name) {
+        return static_cast<Button*>(Letter()->GetChild(name))->GetLabel()->GetText();
+    };
+    EXPECT_EQ("okay", caption("NextButton"));
+    EXPECT_EQ("lab", caption("QuitButton"));
+    EXPECT_EQ("replay", caption("ReplayButton"));
+    EXPECT_EQ(1, ModeInt("LevelUnlocked"));
+    EXPECT_TRUE(app->CurrentPlayer()->GetGameModeTable("Lab")["LevelRecords"]["Welcome"].IsTable());
+    RunLua("Players[1].Options['game.mode'] = 'Adventure'");
 }
