@@ -7,6 +7,7 @@
 #include "logic/ArcadeGameLogic.h"
 #include "logic/states/StateSupport.h"
 #include "scene/Actor.h"
+#include "screens/Dialog.h"
 #include "screens/Screen.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/FieldWorld.h"
@@ -113,6 +114,20 @@ protected:
         event.active.gain = gained ? 1 : 0;
         event.active.state = SDL_APPINPUTFOCUS;
         logic->OnEvent(event);
+    }
+
+    // Clicks the button of the dialog of that name on the screen, then hands the controller
+    // the dialog's end, as the game screen does with the events of its dialogs. False when
+    // there is no such dialog.
+    bool ClickDialogButton(const std::string& dialogName, const std::string& button)
+    {
+        Dialog* dialog = dynamic_cast<Dialog*>(screen->Actor::GetChild(dialogName, false));
+        if (!dialog || !dialog->GetChild(button))
+            return false;
+        dialog->OnEvent(
+            MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(dialog->GetChild(button))));
+        logic->OnEvent(MakeEvent(MAKO_DIALOGSTOPPED, 0, static_cast<Object*>(dialog)));
+        return true;
     }
 
     bbtest::PassHarness passes{nullptr, 640, 480};

@@ -173,8 +173,11 @@ TEST_F(GameStatesTest, AWonLevelMovesTheAdventureOnToTheNextLevelByNumber)
     logic->m_LevelName = "FirstByName";
     logic->SetState("LevelCompleted");
     EXPECT_EQ((States{"LevelCompleted"}), StatesOver(75));
-    // After the caption: the end of the level, the progress, and the next level's load.
-    EXPECT_LT(StepUntilState("LoadingLevel", 20), 20);
+    // After the caption: the end-of-level letter and the progress; its "next" loads the
+    // next level.
+    EXPECT_LT(StepUntilState("ShowEndLevelDialog", 20), 20);
+    ASSERT_TRUE(ClickDialogButton("EndLevelBonusDialog", "NextButton"));
+    EXPECT_EQ("LoadingLevel", State());
     EXPECT_EQ(2, logic->GetEpisodeNumber().value_or(0));
     EXPECT_EQ(5, logic->GetLevelNumber().value_or(0));
     EXPECT_FALSE(logic->m_LevelName.has_value());

@@ -83,7 +83,9 @@ TEST_F(LevelEndTest, ServingIntoAFieldWithNothingToClearCompletesTheLevelAtOnce)
     // WaitForSpawn -> SpawnBall -> Playing -> LevelCompleted inside the click.
     EXPECT_EQ("LevelCompleted", State());
     EXPECT_TRUE(logic->GetBalls().IsEmpty());
-    EXPECT_LT(StepUntilState("LevelsGameTypeCompleted", 100), 100);
+    EXPECT_LT(StepUntilState("ShowEndLevelDialog", 100), 100);
+    ASSERT_TRUE(ClickDialogButton("EndLevelBonusDialog", "NextButton"));
+    EXPECT_EQ("LevelsGameTypeCompleted", State());
 }
 
 TEST_F(LevelEndTest, AWonLevelLoadedByNameGoesOnToTheNextLevelNotTheSameAgain)
@@ -102,6 +104,8 @@ TEST_F(LevelEndTest, AWonLevelLoadedByNameGoesOnToTheNextLevelNotTheSameAgain)
     logic->CheckForLevelEnd(0.0, 0.0); // no longer playing: nothing happens
     EXPECT_EQ("LevelCompleted", State());
 
+    EXPECT_LT(StepUntilState("ShowEndLevelDialog", 100), 100);
+    ASSERT_TRUE(ClickDialogButton("EndLevelBonusDialog", "NextButton"));
     EXPECT_LT(StepUntilState("BrickDrop", 100), 100);
     ASSERT_NE(nullptr, logic->GetLevel());
     EXPECT_EQ("Second Wind", logic->GetLevel()->GetFullName());

@@ -287,6 +287,36 @@ public:
     int m_BallsUsed = 1;
     int m_FastTimeEarned = 0, m_AllLootEarned = 0, m_SecretFound = 0, m_OneBallEarned = 1,
         m_BigScoreEarned = 0;
+    // ---- The tally of a won level (ArcadeGameLogicBonuses.cpp) ---------------------------
+    // The five bonuses of this play: kBonusPoints each when earned, else 0.
+    static constexpr int kBonusPoints = 1000;
+    int m_FastTimeBonus = 0, m_AllLootBonus = 0, m_SecretBonus = 0, m_OneBallBonus = 0,
+        m_BigScoreBonus = 0;
+    // Loot caught as a whole percentage of the level's loot (0 for a level without loot).
+    int m_LootPercent = 0;
+    // Bonuses earned in this play (0 to 5), and counting earlier plays' records (0 to 5).
+    int m_StarCount = 0;
+    int m_BestStarCount = 0;
+    // The values of a level record that earn stars, by their names in the card.
+    template <typename T> struct RecordValues
+    {
+        T score{}, secret{}, gotBigScore{}, allLoot{}, fastTime{}, noBallsLost{};
+    };
+    // The level's record before this play (all 0 when there was none), and which of its
+    // values this play improved.
+    RecordValues<int> m_PrevRecord;
+    RecordValues<bool> m_NewBest;
+    // After ComputeLevelBonuses: the total beats the stored score; after SaveLevelRecord:
+    // some value of the record improved.
+    bool m_RecordChanged = false;
+    // The five bonuses and m_TotalScore from the play's counters and the level's targets,
+    // and the stored record read into m_PrevRecord. Run when a won level's letter opens.
+    void ComputeLevelBonuses();
+    // Writes this play into the player's record of the level (made when missing): better
+    // values replace the stored ones, the best-of values and the reserve of balls always
+    // follow; counts m_BestStarCount and saves every player card. After
+    // ComputeLevelBonuses.
+    void SaveLevelRecord();
     // The paddle power level m_Bonus reaches at most this; there hits no longer count.
     static constexpr int kMaxPaddlePower = 16;
     int m_Bonus = 0, m_Speed = 0;

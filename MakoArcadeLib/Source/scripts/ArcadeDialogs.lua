@@ -210,3 +210,86 @@ Resources.ProfileLabel = {
     fgColor = "Black", font = { fontName = ConstConfig.MainFontLight, fontSize = 18 },
     alignment = "MidBottom", alignTo = "MidBottom", alignmentOffset = { 0, -90 },
 }
+
+-- The letter that closes a won level: a row per bonus (caption, star, the play's result),
+-- the level's score, the best score so far, five award stars and three buttons that each
+-- close the letter. The game fills in the texts and lights the stars.
+do
+    local rowsY, awardsY = -28, -16
+    local function label(text, fontName, fontSize, alignment, alignTo, offset, extra)
+        local t = {
+            class = "Label", text = text, fgColor = "Black",
+            font = { fontName = fontName, fontSize = fontSize },
+            alignment = alignment, alignTo = alignTo, alignmentOffset = offset,
+        }
+        for key, value in pairs(extra or {}) do
+            t[key] = value
+        end
+        return t
+    end
+    local function star(alignment, offset)
+        return {
+            class = "Actor", image = "star.png", frame = 1,
+            alignment = alignment, alignTo = alignment, alignmentOffset = offset,
+        }
+    end
+    local function button(image, text, key, alignment, offset, extra)
+        local t = {
+            class = "Button", image = image, text = text, shortcutKey = key,
+            font = { fontName = ConstConfig.MainFont, fontSize = 26 },
+            alignment = alignment, alignTo = "MidBottom", alignmentOffset = offset,
+            buttonClosesDialog = true,
+        }
+        for k, value in pairs(extra or {}) do
+            t[k] = value
+        end
+        return t
+    end
+
+    local children = {
+        missionLabel = label("Mission Name Complete", ConstConfig.CleanFont, 24, "MidTop", "MidTop",
+            { 0, 90 }, { visible = false }),
+        scoreLabel = label("$1000", ConstConfig.BigFont, 42, "MidTop", "MidTop", { 0, 115 + rowsY },
+            { fgColor = "OffWhite", shadowColor = "Black", visible = false }),
+        lastScoreLabel = label("$1000", ConstConfig.BigFont, 42, "MidTop", "MidTop",
+            { 0, 115 + rowsY }, { fgColor = "OffWhite", alpha = 128, visible = false }),
+        topScoreLabel = label("Top Loot:", ConstConfig.BigFont, 22, "MidTop", "MidTop",
+            { -100, 300 + awardsY }),
+        topScoreValue = label("$0", ConstConfig.BigFont, 28, "MidTop", "MidTop",
+            { -100, 325 + awardsY }),
+        awardLabel = label("Top Stars:", ConstConfig.BigFont, 22, "MidTop", "MidTop",
+            { 100, 300 + awardsY }),
+        -- The message line between the rows and the best scores: "New Record!" when the
+        -- tally ends with one.
+        messageLabel = label(" ", ConstConfig.BigFont, 17, "MidTop", "MidTop", { 0, 279 + awardsY },
+            { fgColor = "DarkRed", visible = false }),
+        QuitButton = button("Button.red.png", "map", 113, "BottomRight", { -80, -30 },
+            { escapeKey = true }),
+        ReplayButton = button("Button.yellow.png", "replay", 114, "MidBottom", { 0, -30 }),
+        NextButton = button("Button.green.png", "next", 110, "BottomLeft", { 80, -30 },
+            { enterKey = true }),
+    }
+    -- The rows: ball, time, loot, secret, score needed.
+    local rows = {
+        { "ball", "Ball", " ", -40 }, { "time", "Time", " ", -15 },
+        { "loot", "Loot", "100% Loot Caught:", 10 }, { "secret", "Secret", "Secret Found:", 35 },
+        { "scoreNeeded", "Score", " ", 60, "score" },
+    }
+    for _, row in ipairs(rows) do
+        local y = row[4] + rowsY
+        children[row[1] .. "Label"] = label(row[3], ConstConfig.BigFont, 22, "MidRight", "MidLeft",
+            { 250, y })
+        children["actor" .. row[2] .. "Star"] = star("Center", { 0, y })
+        children[(row[5] or row[1]) .. "LabelMessage"] = label(" ", ConstConfig.CleanFont, 22,
+            "MidLeft", "MidRight", { -250, y })
+    end
+    for i = 1, 5 do
+        children["actorStar" .. i] = star("MidTop", { 25 + 25 * i, 325 + awardsY })
+    end
+
+    Resources.EndLevelBonusDialog = {
+        title = "Mission Complete",
+        image = "bkgLetter.png",
+        children = children,
+    }
+end

@@ -210,3 +210,12 @@ Resources.BallSpawnEmitter = {
         randomizedVelocity = { minRadius = 80, maxRadius = 120, minAngle = 0, maxAngle = 6.2832 },
     },
 }
+
+-- A star lit on the end-of-level letter: one ring of small gold stars flying out from it.
+Resources.StarGotEmitter = {
+    name = "StarGotEmitter", emitCount = 1, interval = 250, numParticles = 35,
+    particleTemplate = {
+        image = "Particle_SmallStar_Gold.png", lifetime = 250, alpha = 255, destAlpha = 0,
+        randomizedVelocity = { minRadius = 190, maxRadius = 200, minAngle = 0, maxAngle = 6.2832 },
+    },
+}

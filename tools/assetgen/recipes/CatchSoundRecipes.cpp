@@ -1,6 +1,6 @@
-// The sounds of caught power-ups: loot jingles, the gem chimes (the secret's fanfare is the
-// artefact's), and one short cue for each
-// kind of change to the balls and the paddle, so that a player hears what was caught.
+// The sounds of caught power-ups: loot jingles and one short cue for each kind of change to
+// the balls and the paddle, so that a player hears what was caught (the gems' chimes are
+// the tally's, the secret's fanfare the artefact's).
 #include "kit/Synth.h"
 #include "recipes/Recipes.h"
 
@@ -36,16 +36,6 @@ std::vector<LayeredSound> CatchSounds()
           T(0.12, 0.16, MakeTone(W::Triangle, 659, 0, 0.4f, 0.002, 0.07)),
           T(0.24, 0.16, MakeTone(W::Triangle, 784, 0, 0.4f, 0.002, 0.07)),
           T(0.36, 0.24, MakeTone(W::Triangle, 1047, 0, 0.4f, 0.002, 0.12))}},
-        // Gems: glassy sparkles, the diamond's higher than the others'.
-        {"magic1.ogg",
-         0.6,
-         {T(0, 0.5, MakeTone(W::Sine, 1568, 2093, 0.3f, 0.005, 0.2)),
-          T(0.06, 0.5, MakeTone(W::Sine, 2349, 3136, 0.2f, 0.005, 0.2))}},
-        {"magic2.ogg",
-         0.7,
-         {T(0, 0.6, MakeTone(W::Sine, 2093, 2794, 0.3f, 0.005, 0.25)),
-          T(0.05, 0.6, MakeTone(W::Sine, 3136, 4186, 0.2f, 0.005, 0.25)),
-          N(0, 0.5, MakeNoise(F::HighPass, 8000, 0, 0.08f, 0.005, 0.2))}},
         // The ball grows or shrinks: a sweep down or up.
         {"caughtBig.ogg", 0.4, {T(0, 0.4, MakeTone(W::Triangle, 660, 220, 0.45f, 0.005, 0.2))}},
         {"caughtSmall.ogg", 0.35, {T(0, 0.35, MakeTone(W::Triangle, 330, 1100, 0.4f, 0.005, 0.15))}},

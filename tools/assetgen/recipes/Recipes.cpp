@@ -29,6 +29,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateLetterAssets(pack);
     GenerateArtefactAssets(pack);
     GenerateMapAssets(pack);
+    GenerateTallyAssets(pack);
     GenerateCardAssets(pack);
     pack.Finish();
 }

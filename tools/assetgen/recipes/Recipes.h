@@ -114,6 +114,8 @@ void GenerateArtefactAssets(AssetPack& pack);
 // The adventure map screen: its backdrop, the sea chart, pins, tags, route dots, arrows,
 // level plaques, the notepad and its stars.
 void GenerateMapAssets(AssetPack& pack);
+// The end-of-level tally: the bonus star and the sounds of the count.
+void GenerateTallyAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);

@@ -1,8 +1,17 @@
 #pragma once
-// The end of a won level. In the adventure the player's progress moves on (and is
-// saved); then the game goes where the letter's "next" would take it. The bonus letter
-// and its tally are still to come; its buttons are already answered.
+// The end of a won level: the bonus letter opens over the paused game with the level's
+// targets; the bonuses are computed and the level's record written; in the adventure the
+// player's progress moves on (and is saved). Then a half-second tally timer counts the
+// play's results, bonus by bonus, into the letter (kTallySignals signals, the first a
+// pause). The letter's buttons go on to the next level, replay the completed one or
+// leave the game; closing it stops the tally where it stands, keeping the points it
+// already added to the score.
 #include "logic/ArcadeState.h"
+#include "scene/ActorLink.h"
+#include "screens/EndLevelBonusDialog.h"
+
+#include <cstdint>
+#include <string>
 
 namespace ArcadeGameStates {
 
@@ -12,14 +21,40 @@ public:
     using ArcadeState::ArcadeState;
     const char* GetName() const override { return "ShowEndLevelDialog"; }
     void OnEnterState() override;
+    // Stops the tally if it still runs (the controller kills it too when it goes).
+    void OnExitState() override;
     bool OnDialogStopped(const Event& event) override;
+    bool OnTimer(const Event& event) override;
+
+    static constexpr int kTallyIntervalMs = 500;
+    static constexpr int kTallySignals = 11;
+
+    // The letter's verdict on the level's score by how far the total (bonuses included)
+    // is above (d >= 0) or below the score target.
+    static const char* ScoreMessage(int d);
+
+    EndLevelBonusDialog* GetLetter() const { return m_Letter.Get(); }
 
 private:
+    // The row captions from the level's targets.
+    void FillTargets(EndLevelBonusDialog* letter);
+    // The stars of earlier plays; their count.
+    int ShowEarlierStars(EndLevelBonusDialog* letter);
+    // One step of the tally; signalsLeft counts down from kTallySignals - 1 to 0.
+    void Tally(EndLevelBonusDialog* letter, int signalsLeft);
+    // One bonus of the tally: when earned, its star lights, its points fly off it and join
+    // the score; otherwise a sigh.
+    void TallyBonus(EndLevelBonusDialog* letter, int earned, int bonus, const char* star);
+    // The stars counting earlier plays, with a sound by how many there are now.
+    void TallyAward(EndLevelBonusDialog* letter);
     // Where "next" leads: the next level, a finished episode or game, or off the screen.
     void GoOn();
     // The completed level becomes the current one again (replay, quit).
     void RestoreCompletedLevel();
 
+    ActorLink<EndLevelBonusDialog> m_Letter;
+    std::uint32_t m_TallyTimer = 0;
+    int m_LastAward = 0;
     int m_CompletedEpisode = 0;
     int m_CompletedLevel = 0;
 };
