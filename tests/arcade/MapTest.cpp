@@ -147,7 +147,7 @@ TEST_F(MapTest, NewPlayerSeesCapeHornAndPlayStartsWelcome)
     EXPECT_EQ("Crates", LevelButton(5, 2)->GetLabel()->GetText().substr(0, 6));
 
     // The casual player's targets for the first level (fast time 2 minutes + a quarter).
-    EXPECT_EQ("02:15 Time Bonus:", Text("timeLabel"));
+    EXPECT_EQ("03:15 Time Bonus:", Text("timeLabel"));
     EXPECT_EQ("1 Ball Used:", Text("ballLabel"));
     EXPECT_EQ("95% Loot Caught:", Text("lootLabel"));
     EXPECT_EQ(0u, Text("scoreNeededLabel").find("Over "));
@@ -177,14 +177,14 @@ TEST_F(MapTest, TargetsFollowThePlayersSkill)
 
     app->CurrentPlayer()->GetOptionsTable().SetString("player.skill", "kid");
     map->Update();
-    EXPECT_EQ("03:00 Time Bonus:", Text("timeLabel"));
+    EXPECT_EQ("04:00 Time Bonus:", Text("timeLabel"));
     EXPECT_EQ("3 Balls Used:", Text("ballLabel"));
     EXPECT_EQ("90% Loot Caught:", Text("lootLabel"));
     EXPECT_NE(casualScore, Text("scoreNeededLabel"));
 
     app->CurrentPlayer()->GetOptionsTable().SetString("player.skill", "gamer");
     map->Update();
-    EXPECT_EQ("02:00 Time Bonus:", Text("timeLabel"));
+    EXPECT_EQ("03:00 Time Bonus:", Text("timeLabel"));
     EXPECT_EQ("100% Loot Caught:", Text("lootLabel"));
 }
 
@@ -416,5 +416,5 @@ TEST_F(MapTest, OptionsOpenOverThePausedMapAndTheSkillShowsWhenTheyClose)
     map->StopDialog(map->GetDialogs().front());
     app->Pass(2);
     EXPECT_TRUE(map->GetDialogs().empty());
-    EXPECT_EQ("03:00 Time Bonus:", Text("timeLabel"));
+    EXPECT_EQ("04:00 Time Bonus:", Text("timeLabel"));
 }
