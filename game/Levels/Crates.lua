@@ -2,7 +2,7 @@
 -- A crate is a double brick (two cells by two) and takes a few knocks; most hold coins.
 Levels.Crates = {
     fullName = "Crates on the Quay",
-    fromText = "From: The Dock Foreman",
+    fromText = "The Dock Foreman",
     noteText = "A storm knocked the cargo into a heap. Break the crates open and catch " ..
                "what falls out. The stone ballast is hard going: leave it for last.",
     music = "Harbour.mid",

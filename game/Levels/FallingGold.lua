@@ -2,7 +2,7 @@
 -- Every gold brick drops a gold bar as it breaks.
 local level = {
     fullName = "Falling Gold",
-    fromText = "From: The Old Prospector",
+    fromText = "The Old Prospector",
     noteText = "The seam is loose! Each time you clear the bottom of the rock face, the " ..
                "rest slides down. Knock the gold out and catch the bars before they reach " ..
                "the water.",

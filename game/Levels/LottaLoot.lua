@@ -2,7 +2,7 @@
 -- wanders in to take what falls.
 Levels.LottaLoot = {
     fullName = "Lotta Loot",
-    fromText = "From: The Harbour Master",
+    fromText = "The Harbour Master",
     noteText = "We found the smugglers' store room. Everything in it is yours, if you can " ..
                "catch it, and if that thief doesn't get to it first.",
     music = "Harbour.mid",

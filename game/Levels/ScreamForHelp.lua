@@ -2,7 +2,7 @@
 -- Goobers guard the cages, and a painting hides behind the stones between the first two.
 Levels.ScreamForHelp = {
     fullName = "Scream for Help",
-    fromText = "From: Somewhere in the Cellar",
+    fromText = "Somewhere in the Cellar",
     noteText = "Help! We're locked in the cellar and the goobers have the keys. Break the " ..
                "bars, smash the glass and let us out. Every ball you free plays on your side.",
     music = "Harbour.mid",

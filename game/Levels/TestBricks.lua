@@ -3,7 +3,7 @@
 -- letters.
 Levels.TestBricks = {
     fullName = "Test: Bricks",
-    fromText = "From: The Workshop",
+    fromText = "The Workshop",
     noteText = "Every brick, power-up and trait the brick text knows, in one place.",
     music = "Harbour.mid",
     brickLetters = { W = "WoodBrick", C = "CrateBrick" },

@@ -4,7 +4,7 @@
 -- and a shifted grid.
 Levels.TestStarts = {
     fullName = "Test: Starts",
-    fromText = "From: The Workshop",
+    fromText = "The Workshop",
     noteText = "Two paddles, three balls and a dangerous wall on the right.",
     music = "Harbour.mid",
     offsetPosition = { 2, 1 },

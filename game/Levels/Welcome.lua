@@ -1,7 +1,7 @@
 -- The first level: five soft rows, a few coins, a shield and a letter to find.
 Levels.Welcome = {
     fullName = "Welcome Aboard",
-    fromText = "From: The Harbour Master",
+    fromText = "The Harbour Master",
     noteText = "Welcome to the harbour! Swing the paddle to send the ball back up and " ..
                "clear every brick. Catch the coins that fall out: loot counts towards " ..
                "your score.",

@@ -206,6 +206,8 @@ void Level::SetupArtefact(LevelContainer* container)
     made->ApplyProperties(params);
     Artefact* actor = made.release();
     actor->ApplyStringProperty("name", name.GetString());
+    // Behind everything else on the play field, so the bricks over it hide it.
+    actor->SetZOrder(-1);
     container->SetArtefact(actor);
     m_ArtefactName = name.GetString();
 }

@@ -367,7 +367,7 @@ void ArcadeMapScreen::UpdateTargets(const std::string& levelName, bool levelExis
             label->SetText(" ", true);
         return;
     }
-    score->SetText(Format("Over %1%:", FormatWithThousandsSeparators(level->GetScoreBonusAt())),
+    score->SetText(Format("Over %1%:", GroupThousands(level->GetScoreBonusAt())),
                    true);
     const int ballTarget = level->GetBallUsedTarget();
     balls->SetText(boost::str(boost::format("%1% %2% Used:") % ballTarget %

@@ -38,9 +38,6 @@ const char* const kSparkles = "SparkleExplosionEmitterBigWhite";
 const int kScoreLifetime = 50;
 const double kScoreVelocityX = 2.0;
 const double kScoreVelocityY = -20.0;
-// Behind everything else on the play field, so the bricks over it hide it.
-const int kFieldZOrder = -1;
-
 const std::uint8_t kHighlightAlpha = 64;
 const int kHighlightZOrder = 10;
 
@@ -146,7 +143,6 @@ Artefact::Artefact() : Artefact(kDefaultName) {}
 
 Artefact::Artefact(const std::string& name) : m_Hover(*this)
 {
-    m_ZOrder = kFieldZOrder;
     SetName(name);
     SetFrame(0);
 }

@@ -14,18 +14,6 @@
 
 namespace ArcadeGameStates {
 
-namespace {
-
-// A count of points with ',' between groups of three, without the money sign the
-// letter's scores carry: 3,000.
-std::string Grouped(int points)
-{
-    const std::string text = FormatWithThousandsSeparators(points);
-    return text.empty() || text[0] != '$' ? text : text.substr(1);
-}
-
-} // namespace
-
 const char* ShowEndLevelDialog::ScoreMessage(int d)
 {
     if (d > 5000)
@@ -82,7 +70,7 @@ void ShowEndLevelDialog::FillTargets(EndLevelBonusDialog* letter)
     if (!level)
         return;
     letter->SetLabelText("scoreNeededLabel", boost::str(boost::format("Over %1%:") %
-                                                        Grouped(level->GetScoreBonusAt())));
+                                                        GroupThousands(level->GetScoreBonusAt())));
     const int balls = level->GetBallUsedTarget();
     letter->SetLabelText("ballLabel", boost::str(boost::format("%1% %2% Used:") % balls %
                                                  (balls < 2 ? "Ball" : "Balls")));
