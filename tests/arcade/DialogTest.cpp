@@ -26,54 +26,22 @@
 
 namespace {
 
-// The game's application with the full-screen request readable.
-class DialogApp : public bbtest::GameApp
-{
-public:
-    bool TakeDisplayToggle()
-    {
-        const bool asked = m_DisplayToggleRequested;
-        m_DisplayToggleRequested = false;
-        return asked;
-    }
-};
-
 class InGameDialogTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        app = std::make_unique<DialogApp>();
-        CreateGameOptionsForCurrentPlayer();
+        app = std::make_unique<bbtest::GameApp>();
         screen = app->GameScreen();
-        app->ApplyBoolProperty("enableBrickDropAnimation", false);
-        app->ApplyBoolProperty("enableStartLevelDialog", false);
-        app->SwitchTo("GameScreen");
-        app->Pass(30);
-        SendMouseButton(SDL_MOUSEBUTTONDOWN);
-        SendMouseButton(SDL_MOUSEBUTTONUP);
+        app->StartGame();
+        app->ClickLeft();
         app->Pass(30);
         if (!Sound::IsMusicActive())
             Sound::InitDirectMusic(true);
     }
     void TearDown() override { app.reset(); }
 
-    void SendMouseButton(std::uint8_t type)
-    {
-        Event event{};
-        event.type = type;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        app->OnEvent(event);
-    }
-    void SendKey(SDLKey key)
-    {
-        Event event{};
-        event.key.type = SDL_KEYDOWN;
-        event.key.keysym.sym = key;
-        app->OnEvent(event);
-        app->DispatchPosted();
-    }
+    void SendKey(SDLKey key) { app->SendKey(key); }
     // A click on the named button of the dialog, as the button reports it.
     void ClickOn(Dialog* dialog, const std::string& name)
     {
@@ -99,7 +67,7 @@ protected:
         return button && !button->IsEnabled();
     }
 
-    std::unique_ptr<DialogApp> app;
+    std::unique_ptr<bbtest::GameApp> app;
     ArcadeGameScreen* screen = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "players/PlayerManager.h"
 #include "resources/ResourceManager.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/GameStart.h"
 #include "screens/ScreenManager.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/GameLevels.h"
@@ -107,6 +108,36 @@ ArcadeGameScreen* GameApp::GameScreen() const
 Player* GameApp::CurrentPlayer() const
 {
     return m_PlayerManager->GetCurrentPlayer(1);
+}
+
+void GameApp::StartGame()
+{
+    CreateGameOptionsForCurrentPlayer();
+    ApplyBoolProperty("enableBrickDropAnimation", false);
+    ApplyBoolProperty("enableStartLevelDialog", false);
+    SwitchTo("GameScreen");
+    Pass(30);
+}
+
+void GameApp::ClickLeft()
+{
+    for (std::uint8_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        Event event{};
+        event.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        OnEvent(event);
+    }
+}
+
+void GameApp::SendKey(int key, int mods)
+{
+    Event event{};
+    event.key.type = SDL_KEYDOWN;
+    event.key.keysym.sym = static_cast<SDLKey>(key);
+    event.key.keysym.mod = static_cast<SDLMod>(mods);
+    OnEvent(event);
+    DispatchPosted();
 }
 
 } // namespace bbtest

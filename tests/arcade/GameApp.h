@@ -43,6 +43,21 @@ public:
     {
         return (m_Flags & (APPFLAG_GAME_PAUSED | APPFLAG_GAME_PAUSE_REQUESTED)) != 0;
     }
+    // Whether a switch between window and full screen was asked for since the last call.
+    bool TakeDisplayToggle()
+    {
+        const bool asked = m_DisplayToggleRequested;
+        m_DisplayToggleRequested = false;
+        return asked;
+    }
+
+    // The current player's game on the game screen, without the letter and the brick
+    // drop, after 30 passes: the serve is next.
+    void StartGame();
+    // Input as SDL delivers it, through the application's own event handling (a key's
+    // posted events are delivered too).
+    void ClickLeft();
+    void SendKey(int key, int mods = 0);
     using Application::IsCursorShown;
 
 private:

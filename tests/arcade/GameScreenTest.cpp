@@ -61,15 +61,6 @@ protected:
         return app->OnEvent(event);
     }
 
-    void SendMouseButton(std::uint8_t type)
-    {
-        Event event{};
-        event.type = type;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        app->OnEvent(event);
-    }
-
     std::unique_ptr<GameApp> app;
     ArcadeGameScreen* screen = nullptr;
 };
@@ -249,8 +240,7 @@ TEST_F(GameScreenTest, AHundredGamesLeaveNoTimerActorBodyOrImageBehind)
         app->SwitchTo("GameScreen");
         app->Pass(quick ? 30 : 12);
         if (quick) {
-            SendMouseButton(SDL_MOUSEBUTTONDOWN);
-            SendMouseButton(SDL_MOUSEBUTTONUP);
+            app->ClickLeft();
             app->Pass(30);
         }
         const std::string state = gLogic ? gLogic->GetStateName() : "";

@@ -228,53 +228,20 @@ TEST_F(KeyboardTranslatorTest, OutsideThePlayStatesAndUnderASingleAltNothingHapp
 
 namespace {
 
-// The game's application, with the full-screen request readable and resettable.
-class KeysApp : public bbtest::GameApp
-{
-public:
-    bool TakeDisplayToggle()
-    {
-        const bool asked = m_DisplayToggleRequested;
-        m_DisplayToggleRequested = false;
-        return asked;
-    }
-};
-
 class MenuKeysTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        app = std::make_unique<KeysApp>();
-        CreateGameOptionsForCurrentPlayer();
+        app = std::make_unique<bbtest::GameApp>();
         screen = app->GameScreen();
-        app->ApplyBoolProperty("enableBrickDropAnimation", false);
-        app->ApplyBoolProperty("enableStartLevelDialog", false);
-        app->SwitchTo("GameScreen");
-        app->Pass(30);
-        SendMouseButton(SDL_MOUSEBUTTONDOWN);
-        SendMouseButton(SDL_MOUSEBUTTONUP);
+        app->StartGame();
+        app->ClickLeft();
         app->Pass(30);
     }
     void TearDown() override { app.reset(); }
 
-    void SendMouseButton(std::uint8_t type)
-    {
-        Event event{};
-        event.type = type;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        app->OnEvent(event);
-    }
-    void SendKey(SDLKey key, SDLMod mods = KMOD_NONE)
-    {
-        Event event{};
-        event.key.type = SDL_KEYDOWN;
-        event.key.keysym.sym = key;
-        event.key.keysym.mod = mods;
-        app->OnEvent(event);
-        app->DispatchPosted();
-    }
+    void SendKey(SDLKey key, SDLMod mods = KMOD_NONE) { app->SendKey(key, mods); }
     int Menus() const
     {
         int menus = 0;
@@ -285,7 +252,7 @@ protected:
     std::string State() const { return gLogic ? gLogic->GetStateName() : ""; }
     static int Volume() { return Sound::GetDirectMusic()->GetMasterVolume(); }
 
-    std::unique_ptr<KeysApp> app;
+    std::unique_ptr<bbtest::GameApp> app;
     ArcadeGameScreen* screen = nullptr;
 };
 

@@ -342,24 +342,11 @@ protected:
         app = std::make_unique<bbtest::GameApp>();
         if (!Sound::IsMusicActive())
             Sound::InitDirectMusic(true);
-        CreateGameOptionsForCurrentPlayer();
-        app->ApplyBoolProperty("enableBrickDropAnimation", false);
-        app->ApplyBoolProperty("enableStartLevelDialog", false);
-        app->SwitchTo("GameScreen");
-        app->Pass(30);
+        app->StartGame();
     }
     void TearDown() override { app.reset(); }
 
-    void Serve()
-    {
-        for (std::uint8_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-            Event event{};
-            event.type = type;
-            event.button.button = SDL_BUTTON_LEFT;
-            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-            app->OnEvent(event);
-        }
-    }
+    void Serve() { app->ClickLeft(); }
     static std::string Text(Label* label) { return label ? label->GetText() : "(none)"; }
 
     std::unique_ptr<bbtest::GameApp> app;
