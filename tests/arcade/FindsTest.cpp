@@ -11,6 +11,7 @@
 #include "screens/ArtifactCarousel.h"
 #include "screens/Dialog.h"
 #include "screens/ScreenManager.h"
+#include "screens/StartLevelDialog.h"
 #include "support/engine/FieldWorld.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
@@ -320,6 +321,25 @@ TEST_F(FindsTest, ButtonsLeadToTheOtherScreensAndPlayResumesTheAdventure)
     EXPECT_TRUE(Key(SDLK_ESCAPE));
     EXPECT_TRUE(Current("ArtifactScreen"));
 
+    // Escape is the menu button's key: the screen itself takes the key down and does
+    // nothing with it, the button's release goes to the menu.
+    ButtonClickLatch() = true;
+    Event up{};
+    up.key.type = SDL_KEYUP;
+    up.key.keysym.sym = SDLK_ESCAPE;
+    finds->OnEvent(up);
+    app->Pass();
+    EXPECT_TRUE(Current("MenuScreen"));
+    Open();
+
+    Click("HelpButton");
+    StartLevelDialog* tip = nullptr;
+    for (Actor* child : finds->GetChildren())
+        if (auto* letter = dynamic_cast<StartLevelDialog*>(child))
+            tip = letter;
+    ASSERT_NE(nullptr, tip);
+    EXPECT_EQ("About The Arifact Finds", tip->GetTitle()->GetText());
+
     Click("MapButton");
     EXPECT_TRUE(Current("MapScreen"));
     Open();
@@ -339,7 +359,7 @@ TEST_F(FindsTest, ButtonsLeadToTheOtherScreensAndPlayResumesTheAdventure)
     EXPECT_EQ("Welcome", std::string(options["levelName"].GetString()));
 }
 
-TEST(FindsMenuTest, NewPlayersMenuCornerReadsStillMissing)
+TEST(FindsMenuTest, NewPlayersMenuCornerReadsStillMissingAndItsButtonOpensTheFinds)
 {
     GameApp app;
     app.Screens()->AddScreen(new Screen("SplashScreen", "", nullptr));
@@ -353,4 +373,11 @@ TEST(FindsMenuTest, NewPlayersMenuCornerReadsStillMissing)
     ASSERT_NE(nullptr, artefact);
     EXPECT_TRUE(artefact->IsMissing());
     EXPECT_FALSE(artefact->IsActive());
+
+    // The menu's finds button leads to the finds, now that they exist.
+    app.Screens()->AddScreen(new ArcadeArtifactScreen());
+    app.SwitchTo("MenuScreen");
+    menu->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, menu->GetChild("FindsButton", true)));
+    app.DispatchPosted();
+    EXPECT_EQ(app.Screens()->GetScreen("ArtifactScreen"), app.Screens()->GetCurrentScreen());
 }
