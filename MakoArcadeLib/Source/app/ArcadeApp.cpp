@@ -13,6 +13,7 @@
 #include "resources/ResourceManager.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "scene/Actor.h"
+#include "screens/ArcadeArtifactScreen.h"
 #include "screens/ArcadeGameScreen.h"
 #include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
@@ -168,6 +169,7 @@ void ArcadeApp::AddScreens()
     LogAtLevel(3, "ArcadeApp::Add ArcadeGameScreen *****************\n");
     m_ScreenManager->AddScreen(new ArcadeGameScreen());
     m_ScreenManager->AddScreen(new ArcadeMapScreen());
+    m_ScreenManager->AddScreen(new ArcadeArtifactScreen());
 }
 
 void ArcadeApp::SwitchToFirstScreen()
