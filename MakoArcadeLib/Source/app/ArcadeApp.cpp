@@ -17,6 +17,7 @@
 #include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
 #include "screens/ArcadeSplashScreen.h"
+#include "screens/ArcadeTestScreen.h"
 #include "screens/GameStart.h"
 #include "screens/MenuScreen.h"
 #include "screens/OptionsDialog.h"
@@ -168,6 +169,7 @@ void ArcadeApp::AddScreens()
     LogAtLevel(3, "ArcadeApp::Add ArcadeGameScreen *****************\n");
     m_ScreenManager->AddScreen(new ArcadeGameScreen());
     m_ScreenManager->AddScreen(new ArcadeMapScreen());
+    m_ScreenManager->AddScreen(new ArcadeTestScreen());
 }
 
 void ArcadeApp::SwitchToFirstScreen()

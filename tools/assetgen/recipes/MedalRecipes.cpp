@@ -1,6 +1,6 @@
 // The medals of a player's record: a ribbon per category (Score, Percent, Word), a round
-// medal per level (Bronze, Silver, Gold, Platinum), their soft highlights, and the gold
-// medal's fanfare.
+// medal per level (Bronze, Silver, Gold, Platinum), their soft highlights, the gold
+// medal's fanfare, and the two pictures of the developer test screen.
 #include "recipes/Recipes.h"
 
 #include "kit/Draw.h"
@@ -72,6 +72,17 @@ void GenerateMedalAssets(AssetPack& pack)
               Solid(Rgba::Bytes(255, 255, 220, 80)));
     pack.WriteImage(kImages, "medalMedalHighlight.png", discGlow);
     pack.WriteSound(kSounds, "Pickup_Magic35.ogg", AudioClip::Mono(GoldFanfare()));
+
+    // The developer test screen's pictures: an opaque tile and a disc that fades out.
+    Canvas tile(48, 48);
+    FillShape(tile, RoundedRectShape({0, 0, 48, 48}, 6), Solid(C(60, 120, 200)));
+    FillShape(tile, CircleShape(24, 24, 12), Solid(C(240, 240, 240)));
+    pack.WriteImage("Images/Test", "Test.png", tile);
+    Canvas fading(96, 96);
+    for (int ring = 0; ring < 8; ++ring)
+        FillShape(fading, CircleShape(48, 48, 48.0f - ring * 6),
+                  Solid(Rgba::Bytes(230, 80, 200, 40 + ring * 25)));
+    pack.WriteImage("Images/Test", "ImageWithAlphaChannel.png", fading);
 }
 
 } // namespace assetgen
