@@ -18,6 +18,7 @@
 #include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
 #include "screens/ArcadeSplashScreen.h"
+#include "screens/ArcadeTestScreen.h"
 #include "screens/GameStart.h"
 #include "screens/MenuScreen.h"
 #include "screens/OptionsDialog.h"
@@ -170,6 +171,7 @@ void ArcadeApp::AddScreens()
     m_ScreenManager->AddScreen(new ArcadeGameScreen());
     m_ScreenManager->AddScreen(new ArcadeMapScreen());
     m_ScreenManager->AddScreen(new ArcadeArtifactScreen());
+    m_ScreenManager->AddScreen(new ArcadeTestScreen());
 }
 
 void ArcadeApp::SwitchToFirstScreen()

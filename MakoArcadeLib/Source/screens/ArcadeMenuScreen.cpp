@@ -17,9 +17,11 @@
 #include "screens/EnterNameAndSkillDialog.h"
 #include "screens/GameStart.h"
 #include "screens/GameTips.h"
+#include "screens/MedalDialog.h"
 #include "screens/ScreenManager.h"
 #include "sound/Sound.h"
 #include "views/CardView.h"
+#include "views/Medal.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
 
@@ -170,6 +172,18 @@ bool ArcadeMenuScreen::OnKeyDown(const Event& event)
         return true;
     }
     return ArcadeMenu::OnKeyDown(event);
+}
+
+bool ArcadeMenuScreen::OnMedalClick(const Event& event)
+{
+    auto* clicked = dynamic_cast<Medal*>(static_cast<Object*>(EventData1(event)));
+    if (!clicked)
+        return false;
+    auto* medal = new Medal(clicked->GetName(), "medal" + clicked->GetName() + ".png",
+                            clicked->GetGameType(), nullptr);
+    medal->SetLevel(clicked->GetLevel(), clicked->GetStoredLevelName());
+    StartDialog(new MedalDialog(PlayerName(FirstCurrentPlayer()), medal, " "), true);
+    return true;
 }
 
 void ArcadeMenuScreen::SwitchIfPresent(const std::string& screen)

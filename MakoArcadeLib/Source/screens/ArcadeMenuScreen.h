@@ -37,6 +37,8 @@ protected:
     bool OnKeyDown(const Event& event) override;
     bool OnButtonClick(const Event& event) override;
     bool OnDialogStopped(const Event& event) override;
+    // A medal clicked: a copy of it on the medal card, the game paused; consumed.
+    bool OnMedalClick(const Event& event) override;
 
 private:
     // The player choice dialog over the menu, the game paused.

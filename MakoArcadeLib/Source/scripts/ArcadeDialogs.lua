@@ -293,3 +293,20 @@ do
         children = children,
     }
 end
+
+-- The developer test screen's resources: a brick, labels and emitters for its key tests,
+-- and the table its instantiation test builds. Names another area already made are kept.
+Resources.TestBrick = Resources.TestBrick or { resource = "RedBrick" }
+Resources.FallingGoldBrick = Resources.FallingGoldBrick or { class = "Actor", color = "Yellow", size = { 32, 16 } }
+Resources.TestLabel = Resources.TestLabel or {
+    text = "Test Label", fgColor = "White",
+    font = { fontName = ConstConfig.MainFont, fontSize = 24 },
+}
+Resources.TestButtonLabel = Resources.TestButtonLabel or {
+    text = "Test", fgColor = "Black",
+    font = { fontName = ConstConfig.MainFont, fontSize = 20 },
+}
+Resources.BombSparkEmitter = Resources.BombSparkEmitter or { resource = "ExplosionParticleEmitter" }
+Resources.TestEmitter2 = Resources.TestEmitter2 or { resource = "ExplosionParticleEmitter" }
+Resources.GoldPowerupCollectedEmitter = Resources.GoldPowerupCollectedEmitter
+    or { resource = "ExplosionParticleEmitter" }

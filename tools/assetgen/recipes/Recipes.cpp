@@ -30,6 +30,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateArtefactAssets(pack);
     GenerateMapAssets(pack);
     GenerateTallyAssets(pack);
+    GenerateMedalAssets(pack);
     GenerateCardAssets(pack);
     pack.Finish();
 }

@@ -117,6 +117,10 @@ void GenerateMapAssets(AssetPack& pack);
 // The end-of-level tally: the bonus star and the sounds of the count.
 void GenerateTallyAssets(AssetPack& pack);
 
+// The medals: ribbons per category, medal pictures per level, their highlights and the
+// gold medal's fanfare.
+void GenerateMedalAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 

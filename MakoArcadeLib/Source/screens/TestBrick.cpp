@@ -1,0 +1,6 @@
+#include "screens/TestBrick.h"
+
+TestBrick::TestBrick(const std::string& resourceName)
+{
+    AcquireAndApplyResource(resourceName);
+}
