@@ -14,6 +14,7 @@
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "scene/Actor.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeLabScreen.h"
 #include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
 #include "screens/ArcadeSplashScreen.h"
@@ -168,6 +169,7 @@ void ArcadeApp::AddScreens()
     LogAtLevel(3, "ArcadeApp::Add ArcadeGameScreen *****************\n");
     m_ScreenManager->AddScreen(new ArcadeGameScreen());
     m_ScreenManager->AddScreen(new ArcadeMapScreen());
+    m_ScreenManager->AddScreen(new ArcadeLabScreen());
 }
 
 void ArcadeApp::SwitchToFirstScreen()

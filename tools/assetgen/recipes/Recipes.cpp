@@ -30,6 +30,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateArtefactAssets(pack);
     GenerateMapAssets(pack);
     GenerateTallyAssets(pack);
+    GenerateLabAssets(pack);
     GenerateCardAssets(pack);
     pack.Finish();
 }

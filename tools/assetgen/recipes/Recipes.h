@@ -117,6 +117,9 @@ void GenerateMapAssets(AssetPack& pack);
 // The end-of-level tally: the bonus star and the sounds of the count.
 void GenerateTallyAssets(AssetPack& pack);
 
+// The lab screen: the sticky note of its level list.
+void GenerateLabAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
