@@ -190,7 +190,8 @@ TEST_P(WrittenLevelTest, IsWonByAPlayerWhoFollowsTheBall)
 
 INSTANTIATE_TEST_SUITE_P(GameLevels, WrittenLevelTest,
                          ::testing::Values("Welcome", "Crates", "FallingGold", "LottaLoot",
-                                           "ScreamForHelp", "TestBricks", "TestStarts"));
+                                           "ScreamForHelp", "TestBricks", "TestStarts", "Bonus1",
+                                           "Bonus2"));
 
 TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 {

@@ -15,6 +15,7 @@
 #include "scene/Actor.h"
 #include "screens/ArcadeArtifactScreen.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeLabScreen.h"
 #include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
 #include "screens/ArcadeSplashScreen.h"
@@ -172,6 +173,7 @@ void ArcadeApp::AddScreens()
     m_ScreenManager->AddScreen(new ArcadeMapScreen());
     m_ScreenManager->AddScreen(new ArcadeArtifactScreen());
     m_ScreenManager->AddScreen(new ArcadeTestScreen());
+    m_ScreenManager->AddScreen(new ArcadeLabScreen());
 }
 
 void ArcadeApp::SwitchToFirstScreen()

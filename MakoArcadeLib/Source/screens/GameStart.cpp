@@ -88,6 +88,20 @@ void StartAdventureFromMenu(const std::string& screenName)
     SwitchTo(screenName);
 }
 
+void StartLabGame(const std::string& screenName)
+{
+    Player* player = CurrentPlayer();
+    LuaPlus::LuaObject modeTable = player->GetGameModeTable("Lab");
+    const int level = Selection(modeTable, "LevelSelected");
+    const int episode = Selection(modeTable, "EpisodeSelected");
+    player->GetOptionsTable().SetString("game.mode", "Lab");
+
+    LuaPlus::LuaObject options = GameOptions();
+    WriteStart(options, player, episode, level);
+    options.SetString("levelName", "EMPTY");
+    SwitchTo(screenName);
+}
+
 LuaPlus::LuaObject CreateGameOptionsForCurrentPlayer()
 {
     Player* player = CurrentPlayer();

@@ -19,6 +19,9 @@ void StartAdventureFromMap(const std::string& screenName);
 // The menu's Play button: the Adventure selection (a missing level or episode becomes 1
 // and is stored so), levelName left as it is; then switches to the named screen.
 void StartAdventureFromMenu(const std::string& screenName);
+// The lab's Play button: the Lab table's selection (1 for a missing level or episode),
+// mode "Lab", levelName reset to "EMPTY"; then switches to the named screen.
+void StartLabGame(const std::string& screenName);
 // The program's start straight into the game: a new GameOptions table from the current
 // mode's selection (1 for a missing level or episode), no levelName. Switches nothing.
 LuaPlus::LuaObject CreateGameOptionsForCurrentPlayer();

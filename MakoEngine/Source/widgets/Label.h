@@ -80,6 +80,7 @@ public:
 
     // Disabled shows the text in Gray; enabling restores the colour it had. Rebuilds.
     void SetDisabled(bool disabled);
+    bool IsDisabled() const { return m_DisabledSavedColor.has_value(); }
     // Setting a colour drops the existing copy; the next rebuild makes a new one.
     void SetShadowColor(const Color& color);
     void SetHighlightColor(const Color& color);

@@ -31,6 +31,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateMapAssets(pack);
     GenerateTallyAssets(pack);
     GenerateMedalAssets(pack);
+    GenerateLabAssets(pack);
     GenerateCardAssets(pack);
     pack.Finish();
 }

@@ -120,6 +120,8 @@ void GenerateTallyAssets(AssetPack& pack);
 // The medals: ribbons per category, medal pictures per level, their highlights and the
 // gold medal's fanfare.
 void GenerateMedalAssets(AssetPack& pack);
+// The lab screen: the sticky note of its level list.
+void GenerateLabAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);

@@ -1,0 +1,67 @@
+#pragma once
+// ArcadeLabScreen ("LabScreen"): the inventor's lab, ten bonus levels that the player's
+// secrets pay for. Lab level i opens once the player has found 5 x i secrets, counted over
+// the level records of the Adventure and Lab modes together. The screen lists the lab
+// levels with what each needs, the secrets found so far, and a notepad with the selected
+// level's best score, its four bonus targets for the player's skill and the stars earned.
+//
+// Like the map, the screen keeps nothing of its own but the developer's unlock switch:
+// every choice goes into the first current player's Lab table (which also makes "Lab" the
+// player's mode), and Update redraws from that table, LevelOrder's lab list and Levels.
+// The stored LevelUnlocked always ends as what the secrets pay for, so a replaced card
+// cannot keep levels it has not earned. Selections only move over unlocked levels, and
+// Play starts only an unlocked level whose table exists.
+//
+// Layout: the resource table "ArcadeLabScreen". Main thread only.
+#include "screens/Screen.h"
+
+#include <string>
+
+class Label;
+
+class ArcadeLabScreen : public Screen
+{
+public:
+    // The lab's place in LevelOrder and the number of levels it offers.
+    static const int kEpisode = 11;
+    static const int kLevelCount = 10;
+
+    ArcadeLabScreen();
+
+    // Rebuilds the whole screen from the player's tables (see the class comment). Runs the
+    // player's skill first so that the targets shown are the ones play will use.
+    void Update();
+
+    // Secrets lab level `level` (1-based) needs.
+    static int SecretsNeeded(int level) { return 5 * level; }
+    // The highest of the first `levels` lab levels that `secrets` pay for (0: none); every
+    // one of them when `unlockAll` is set.
+    static int LevelsUnlocked(int secrets, int levels, bool unlockAll);
+
+protected:
+    bool OnScreenChange(const Event& event) override;
+    bool OnButtonClick(const Event& event) override;
+    // A closed options dialog: redraws, since the skill may have changed.
+    bool OnDialogStopped(const Event& event) override;
+    bool OnKeyDown(const Event& event) override;
+
+private:
+    // The Lab table of the first current player (also making "Lab" the mode).
+    LuaPlus::LuaObject LabTable();
+    // Stores the level as the selection and redraws.
+    void Select(int level);
+    void PlayIfUnlocked();
+    void SwitchToScreenIfPresent(const std::string& name);
+    int CountSecrets();
+
+    void UpdateNotepad(const std::string& levelName, const LuaPlus::LuaObject& level,
+                       const LuaPlus::LuaObject& record);
+    void UpdateTargets(const std::string& levelName, bool levelExists);
+    void UpdateStars(const LuaPlus::LuaObject& record);
+
+    Label* RequireLabel(const std::string& name);
+    Actor* RequireActor(const std::string& name);
+
+    // The developer's switch: every lab level open until the program ends.
+    bool m_UnlockAllLevels = false;
+};
