@@ -14,6 +14,7 @@
 #include "screens/Dialog.h"
 #include "screens/GameStart.h"
 #include "screens/GameTips.h"
+#include "screens/LevelNotepad.h"
 #include "screens/OptionsDialog.h"
 #include "screens/ScreenManager.h"
 #include "sound/Sound.h"
@@ -36,22 +37,6 @@ namespace {
 const double kRouteDotSpacing = 9.0;
 // How far a route bows out sideways, as a share of its length.
 const double kRouteBow = 0.12;
-
-const char* const kStarCategories[] = {"Score", "Ball", "Time", "Loot", "Secret"};
-const char* const kStarFlags[] = {"gotBigScore", "noBallsLost", "fastTime", "allLoot", "secret"};
-
-std::string Format(const std::string& pattern, const std::string& a)
-{
-    return boost::str(boost::format(pattern) % a);
-}
-
-// Whether a record's flag counts as earned: a non-zero number or true.
-bool Earned(const LuaObject& value)
-{
-    if (value.IsBoolean())
-        return value.GetBoolean();
-    return value.IsNumber() && value.GetNumber() != 0;
-}
 
 void CenterInParent(Actor* actor)
 {
@@ -367,34 +352,16 @@ void ArcadeMapScreen::UpdateTargets(const std::string& levelName, bool levelExis
             label->SetText(" ", true);
         return;
     }
-    score->SetText(Format("Over %1%:", GroupThousands(level->GetScoreBonusAt())),
-                   true);
-    const int ballTarget = level->GetBallUsedTarget();
-    balls->SetText(boost::str(boost::format("%1% %2% Used:") % ballTarget %
-                              (ballTarget < 2 ? "Ball" : "Balls")),
-                   true);
-    const long long seconds = std::max<long long>(0, level->GetTimeBonusAt());
-    time->SetText(Format("%1% Time Bonus:",
-                         boost::str(boost::format("%02d:%02d") % (seconds / 60) % (seconds % 60))),
-                  true);
-    loot->SetText(boost::str(boost::format("%1%%% Loot Caught:") % level->GetLootCaughtTarget()),
-                  true);
+    const LevelNotepad::TargetTexts texts = LevelNotepad::TargetTextsOf(*level);
+    score->SetText(texts.score, true);
+    balls->SetText(texts.balls, true);
+    time->SetText(texts.time, true);
+    loot->SetText(texts.loot, true);
 }
 
 void ArcadeMapScreen::UpdateStars(const LuaObject& record)
 {
-    for (int i = 1; i <= 5; ++i)
-        RequireActor("actorStar" + std::to_string(i))->SetFrame(1);
-    int earned = 0;
-    for (int i = 0; i < 5; ++i) {
-        Actor* star = RequireActor(std::string("actor") + kStarCategories[i] + "Star");
-        const bool got = record.IsTable() && Earned(record[kStarFlags[i]]);
-        star->SetFrame(got ? 0 : 1);
-        if (got)
-            ++earned;
-    }
-    for (int i = 1; i <= earned; ++i)
-        RequireActor("actorStar" + std::to_string(i))->SetFrame(0);
+    LevelNotepad::ShowStars(this, record);
 }
 
 Label* ArcadeMapScreen::RequireLabel(const std::string& name)

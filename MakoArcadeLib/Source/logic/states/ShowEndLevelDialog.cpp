@@ -7,6 +7,7 @@
 #include "logic/Level.h"
 #include "logic/states/StateSupport.h"
 #include "screens/EndLevelBonusDialog.h"
+#include "screens/LevelNotepad.h"
 #include "screens/Screen.h"
 #include "sound/Sound.h"
 
@@ -69,16 +70,11 @@ void ShowEndLevelDialog::FillTargets(EndLevelBonusDialog* letter)
     Level* level = m_Logic->GetLevel();
     if (!level)
         return;
-    letter->SetLabelText("scoreNeededLabel", boost::str(boost::format("Over %1%:") %
-                                                        GroupThousands(level->GetScoreBonusAt())));
-    const int balls = level->GetBallUsedTarget();
-    letter->SetLabelText("ballLabel", boost::str(boost::format("%1% %2% Used:") % balls %
-                                                 (balls < 2 ? "Ball" : "Balls")));
-    letter->SetLabelText(
-        "timeLabel", boost::str(boost::format("%1% Time Bonus:") %
-                                FormatMinutesSeconds(static_cast<int>(level->GetTimeBonusAt()))));
-    letter->SetLabelText("lootLabel", boost::str(boost::format("%1%%% Loot Caught:") %
-                                                 level->GetLootCaughtTarget()));
+    const LevelNotepad::TargetTexts texts = LevelNotepad::TargetTextsOf(*level);
+    letter->SetLabelText("scoreNeededLabel", texts.score);
+    letter->SetLabelText("ballLabel", texts.balls);
+    letter->SetLabelText("timeLabel", texts.time);
+    letter->SetLabelText("lootLabel", texts.loot);
 }
 
 int ShowEndLevelDialog::ShowEarlierStars(EndLevelBonusDialog* letter)
