@@ -1,0 +1,219 @@
+// The level check over the levels the pack ships (no problem may be found) and over broken
+// levels, each of which must be reported with its file, level and, where the fault sits in
+// the brick text, its row and cell column.
+#include "LevelCheck.h"
+
+#include "support/engine/FieldWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using levelcheck::LevelCheck;
+using levelcheck::LevelSource;
+using levelcheck::Problem;
+
+namespace {
+
+class LevelCheckTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
+
+    static std::string PackLevels()
+    {
+        const char* pack = std::getenv("BB_TEST_ASSET_PACK");
+        return pack ? std::string(pack) + "/Levels" : std::string();
+    }
+
+    // The report lines of one file, in the order found.
+    std::vector<std::string> Lines(const std::string& file) const
+    {
+        std::vector<std::string> lines;
+        for (const Problem& problem : check.GetProblems())
+            if (problem.file == file)
+                lines.push_back(problem.ToString());
+        return lines;
+    }
+
+    static std::string Text(const std::vector<std::string>& lines)
+    {
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + "\n";
+        return text;
+    }
+
+    bool Reports(const std::string& file, const std::string& line) const
+    {
+        for (const std::string& found : Lines(file))
+            if (found == line)
+                return true;
+        return false;
+    }
+
+    // A level file defining one level with the given keys (Lua table fields).
+    static LevelSource LevelFile(const std::string& name, const std::string& keys)
+    {
+        return {name + ".lua", "Levels." + name + " = {\n" +
+                                   "    fullName = \"" + name + "\", music = \"Harbour.mid\",\n" +
+                                   keys + "\n}\n"};
+    }
+
+    LevelCheck check;
+};
+
+TEST_F(LevelCheckTest, TheShippedLevelsHaveNoProblem)
+{
+    const std::vector<LevelSource> sources = levelcheck::ReadLevelFolder(PackLevels());
+    ASSERT_FALSE(sources.empty()) << "no level files in " << PackLevels();
+    int frames = 0;
+    const bool clean = check.Run(sources, [&](const std::string&, Canvas&) { ++frames; });
+    std::string report;
+    for (const Problem& problem : check.GetProblems())
+        if (!problem.warning)
+            report += problem.ToString() + "\n";
+    EXPECT_TRUE(clean) << report;
+    EXPECT_EQ(0, check.CountErrors()) << report;
+    // Every level defined was built up to its serve.
+    EXPECT_EQ(int(check.GetLevelFiles().size()), frames);
+    EXPECT_EQ("Welcome.lua", check.GetLevelFiles().at("Welcome"));
+
+    // The sheet's order follows the episodes.
+    const std::vector<std::string> order = check.GetLevelsInOrder();
+    ASSERT_GE(order.size(), 5u);
+    EXPECT_EQ((std::vector<std::string>{"Welcome", "Crates", "FallingGold", "LottaLoot",
+                                        "ScreamForHelp"}),
+              std::vector<std::string>(order.begin(), order.begin() + 5));
+}
+
+TEST_F(LevelCheckTest, BrickTextFaultsNameTheLevelRowAndColumn)
+{
+    check.Run({LevelFile("BadChar", "bricks = {\n"
+                                    "    \"R,R,R,R,R\",\n"
+                                    "    \"G,G,G,G,G\",\n"
+                                    "    \"B,B,B,B,x\",\n"
+                                    "}"),
+               LevelFile("BadPowerup", "bricks = { \"R,R,Rq\" }")});
+    EXPECT_TRUE(Reports("BadChar.lua", "BadChar.lua: BadChar: row 3, column 5: brick text: "
+                                       "Unknown character 'x' while searching for brick"))
+        << Text(Lines("BadChar.lua"));
+    EXPECT_TRUE(Reports("BadPowerup.lua", "BadPowerup.lua: BadPowerup: row 1, column 3: brick "
+                                          "text: Unknown character 'q' while searching for "
+                                          "powerup"))
+        << Text(Lines("BadPowerup.lua"));
+    EXPECT_GT(check.CountErrors(), 0);
+}
+
+TEST_F(LevelCheckTest, BricksThatOverlapAreReportedWithBothCells)
+{
+    // A double brick covers its neighbour's cell; a triple one reaches two cells on.
+    check.Run({LevelFile("Overlap", "bricks = {\n"
+                                    "    \"R2,G,,Y,Y\",\n"
+                                    "    \",,B3,,P\",\n"
+                                    "}")});
+    const std::vector<std::string> lines = Lines("Overlap.lua");
+    EXPECT_TRUE(Reports("Overlap.lua", "Overlap.lua: Overlap: row 1, column 2: the brick "
+                                       "overlaps the brick at row 1, column 1"))
+        << Text(lines);
+    EXPECT_TRUE(Reports("Overlap.lua", "Overlap.lua: Overlap: row 2, column 5: the brick "
+                                       "overlaps the brick at row 2, column 3"))
+        << Text(lines);
+    // Bricks side by side in their own cells do not overlap.
+    for (const std::string& line : lines)
+        EXPECT_EQ(std::string::npos, line.find("row 1, column 5")) << line;
+}
+
+TEST_F(LevelCheckTest, BricksOutsideTheFieldOrBelowThePaddleAreReported)
+{
+    std::string rows;
+    for (int i = 0; i < 24; ++i)
+        rows += "\"\",";
+    check.Run({LevelFile("Edges", "bricks = { \",,,,,,,,,,,,,,,,,,R2\", " + rows + " \"G\" }")});
+    EXPECT_TRUE(Reports("Edges.lua", "Edges.lua: Edges: row 1, column 19: the brick is "
+                                     "outside the field"))
+        << Text(Lines("Edges.lua"));
+    EXPECT_TRUE(Reports("Edges.lua", "Edges.lua: Edges: row 26, column 1: the brick reaches "
+                                     "below the paddle's line (y 416)"))
+        << Text(Lines("Edges.lua"));
+}
+
+TEST_F(LevelCheckTest, UnknownNamesAndMissingAssetsAreReported)
+{
+    check.Run({LevelFile("Unknowns", "brickLetters = { X = \"NoSuchBrick\" },\n"
+                                     "bricks = { \"R,X,G\" },\n"
+                                     "levelActors = { { class = \"NoSuchClass\", position = { 100, 100 } },\n"
+                                     "                { resource = \"NoSuchResource\" } },\n"
+                                     "backgroundName = \"bkgNowhere.jpg\",\n"
+                                     "artefact = { name = \"artifactNowhere.jpg\" }"),
+               {"NoMusic.lua", "Levels.NoMusic = { music = \"NoSuchSong.mid\", bricks = { \"R\" } }\n"
+                               "Levels.ShortSong = { music = \"Theme.mid\", bricks = { \"R\" } }\n"}});
+    const std::string unknowns = Text(Lines("Unknowns.lua"));
+    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: row 1, column 2: unknown brick "
+                                        "resource \"NoSuchBrick\""))
+        << unknowns;
+    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: levelActors[1]: unknown class "
+                                        "\"NoSuchClass\""))
+        << unknowns;
+    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: levelActors[2]: unknown "
+                                        "resource \"NoSuchResource\""))
+        << unknowns;
+    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: background \"bkgNowhere.jpg\" "
+                                        "is not in the pack"))
+        << unknowns;
+    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: artefact picture "
+                                        "\"artifactNowhere.jpg\" is not in the pack"))
+        << unknowns;
+    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: artefact "
+                                        "\"artifactNowhere.jpg\" has no entry in Artifacts"))
+        << unknowns;
+
+    const std::string music = Text(Lines("NoMusic.lua"));
+    EXPECT_TRUE(Reports("NoMusic.lua", "NoMusic.lua: NoMusic: music \"NoSuchSong.mid\" is not "
+                                       "in the pack"))
+        << music;
+    // The splash tune is in the pack but has none of the parts a level plays.
+    EXPECT_NE(std::string::npos,
+              music.find("NoMusic.lua: ShortSong: music \"Theme.mid\" has no part GetReady, "
+                         "Letter, Play1"))
+        << music;
+}
+
+TEST_F(LevelCheckTest, TheEpisodeOrderAndTheFilesAreCheckedAgainstEachOther)
+{
+    check.Run({LevelFile("Stray", "bricks = { \"R,G,B\" }"),
+               {"Broken.lua", "Levels.Half = { bricks = { \"R\" } }\n"
+                              "local x = \n"
+                              "Levels.Never = {}\n"
+                              "this is not Lua\n"}});
+    // A level no episode lists is a warning only.
+    const std::vector<std::string> stray = Lines("Stray.lua");
+    ASSERT_EQ(1u, stray.size()) << Text(stray);
+    EXPECT_EQ("Stray.lua: Stray: warning: LevelOrder does not list the level", stray[0]);
+    // A level the order names that no file defines is a problem.
+    EXPECT_TRUE(Reports("LevelOrder", "LevelOrder: Crates: episode 1, level 2 names a level "
+                                      "that no file defines"))
+        << Text(Lines("LevelOrder"));
+    // A file that does not compile is reported with its line; nothing of it runs.
+    const std::vector<std::string> broken = Lines("Broken.lua");
+    ASSERT_FALSE(broken.empty());
+    EXPECT_EQ(0u, broken[0].find("Broken.lua: line 4: Lua error: ")) << Text(broken);
+    EXPECT_EQ(0u, check.GetLevelFiles().count("Half"));
+}
+
+TEST_F(LevelCheckTest, ALevelThatIsWonBeforeItStartsIsAWarning)
+{
+    check.Run({LevelFile("Welcome", "bricks = { \"S,S,S\" },\n"
+                                    "levelActors = {}")});
+    bool warned = false;
+    for (const Problem& problem : check.GetProblems())
+        if (problem.file == "Welcome.lua") {
+            EXPECT_TRUE(problem.warning) << problem.ToString();
+            warned = warned || problem.text.find("is won at once") != std::string::npos;
+        }
+    EXPECT_TRUE(warned) << Text(Lines("Welcome.lua"));
+}
+
+} // namespace

@@ -1,0 +1,15 @@
+#pragma once
+// The engine as the level check needs it, without an application or a window: the class
+// registry, the game's scripts (the copies the program carries inside itself), the asset
+// pack mounted through PhysFS as the game mounts it, SDL video on the dummy driver and
+// TrueType text. Audio stays closed: the field's sounds are silent requests.
+#include <string>
+
+namespace levelcheck {
+
+// pack: the asset folder ("build/Assets") or the package file ("build/bumperlux.fun").
+// Once per process. Throws the engine's Exception when the pack cannot be mounted or a
+// script fails.
+void OpenEngine(const std::string& pack);
+
+} // namespace levelcheck

@@ -1,0 +1,524 @@
+#include "LevelCheck.h"
+
+#include "core/ClassManager.h"
+#include "core/Exception.h"
+#include "field/Ball.h"
+#include "field/Brick.h"
+#include "logic/ArcadeGameLogic.h"
+#include "logic/Level.h"
+#include "logic/LevelManager.h"
+#include "lua/MakoLuaState.h"
+#include "resources/ResourceInfo.h"
+#include "resources/ResourceManager.h"
+#include "screens/Screen.h"
+
+#include "CheckHost.h"
+
+#include <physfs.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <set>
+#include <sstream>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaTableIterator;
+
+namespace levelcheck {
+
+namespace {
+
+// The play field on the 640 x 480 screen: its origin and its width inside the side walls.
+const int kFieldX = 16;
+const int kFieldY = 36;
+const int kFieldWidth = 608;
+// Where the paddle stands when a level names no paddle start of its own (screen y).
+const int kDefaultPaddleLine = 416;
+// How long a level may take from its loading to the waiting serve (passes of 32 ms).
+const int kPassesToServe = 900;
+
+LuaObject Globals()
+{
+    return GetGlobalLuaState()->GetGlobals();
+}
+
+bool ResourceExists(const std::string& name)
+{
+    ResourceManager* resources = GetResourceManager();
+    return resources && resources->FindInfo(name, true) != nullptr;
+}
+
+std::string Join(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+std::string Quoted(const std::string& name)
+{
+    return "\"" + name + "\"";
+}
+
+// The play layer of the check's game screen: the controller ticks the field itself.
+class FieldLayer : public Actor
+{
+public:
+    void Tick() override {}
+};
+
+struct BrickBox
+{
+    int column, row;
+    int x, y, w, h;
+    bool Overlaps(const BrickBox& o) const
+    {
+        return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h;
+    }
+};
+
+} // namespace
+
+std::string Problem::ToString() const
+{
+    std::ostringstream out;
+    out << file << ": ";
+    if (!level.empty())
+        out << level << ": ";
+    if (row > 0)
+        out << "row " << row << ", column " << column << ": ";
+    if (warning)
+        out << "warning: ";
+    out << text;
+    return out.str();
+}
+
+const std::vector<std::string>& LevelMusicParts()
+{
+    static const std::vector<std::string> parts = {
+        "GetReady", "Letter", "Play1",   "Play2",    "Play3",         "Play4",   "Play5",
+        "Play6",    "Play7",  "Play8",   "Play9",    "Play10",        "BeatLevel", "LevelComplete",
+        "GameOver"};
+    return parts;
+}
+
+std::vector<LevelSource> ReadLevelFolder(const std::string& folder)
+{
+    std::vector<LevelSource> sources;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().extension() != ".lua")
+            continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        sources.push_back({entry.path().filename().string(), text.str()});
+    }
+    std::sort(sources.begin(), sources.end(),
+              [](const LevelSource& a, const LevelSource& b) { return a.file < b.file; });
+    return sources;
+}
+
+std::vector<LevelSource> ReadPackLevels()
+{
+    std::vector<LevelSource> sources;
+    if (!PHYSFS_isInit())
+        return sources;
+    char** list = PHYSFS_enumerateFiles("Levels");
+    for (char** name = list; list && *name; ++name) {
+        const std::string file = *name;
+        if (file.size() < 4 || file.compare(file.size() - 4, 4, ".lua") != 0)
+            continue;
+        PHYSFS_File* handle = PHYSFS_openRead(("Levels/" + file).c_str());
+        if (!handle)
+            continue;
+        std::string text(static_cast<size_t>(PHYSFS_fileLength(handle)), '\0');
+        PHYSFS_readBytes(handle, text.data(), text.size());
+        PHYSFS_close(handle);
+        sources.push_back({file, text});
+    }
+    PHYSFS_freeList(list);
+    std::sort(sources.begin(), sources.end(),
+              [](const LevelSource& a, const LevelSource& b) { return a.file < b.file; });
+    return sources;
+}
+
+// ---- Running the files -----------------------------------------------------------------
+
+bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& frames)
+{
+    m_Problems.clear();
+    m_LevelFiles.clear();
+    // The controller finds levels through the level manager, as in the game.
+    std::unique_ptr<LevelManager> manager;
+    if (!LevelManager::Exists())
+        manager = std::make_unique<LevelManager>();
+    LoadSources(sources);
+    for (const auto& [name, file] : m_LevelFiles) {
+        m_File = file;
+        CheckLevel(name, frames);
+    }
+    CheckOrder();
+    return CountErrors() == 0;
+}
+
+int LevelCheck::CountErrors() const
+{
+    return int(std::count_if(m_Problems.begin(), m_Problems.end(),
+                             [](const Problem& p) { return !p.warning; }));
+}
+
+void LevelCheck::Report(const std::string& level, const std::string& text, int row, int column,
+                        bool warning)
+{
+    m_Problems.push_back({m_File, level, row, column, text, warning});
+}
+
+void LevelCheck::LoadSources(const std::vector<LevelSource>& sources)
+{
+    MakoLuaState::LoadString(GetGlobalLuaState(), "ClearLevels()");
+    for (const LevelSource& source : sources)
+        RunSource(source);
+}
+
+void LevelCheck::RunSource(const LevelSource& source)
+{
+    m_File = source.file;
+    std::set<std::string> before;
+    for (LuaTableIterator it(Globals()["Levels"]); it; it.Next())
+        before.insert(it.GetKey().ToString());
+
+    lua_State* L = GetGlobalLuaState()->GetCState();
+    const int top = lua_gettop(L);
+    const std::string chunk = "@" + source.file;
+    std::string error;
+    if (luaL_loadbuffer(L, source.text.data(), source.text.size(), chunk.c_str()) != 0 ||
+        lua_pcall(L, 0, 0, 0) != 0)
+        error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "(an error that is not a string)";
+    lua_settop(L, top);
+
+    for (LuaTableIterator it(Globals()["Levels"]); it; it.Next()) {
+        const std::string name = it.GetKey().ToString();
+        if (before.count(name))
+            continue;
+        m_LevelFiles[name] = source.file;
+    }
+    if (error.empty())
+        return;
+
+    // The brick compiler names the level, the row and the cell column.
+    static const std::regex compiler(
+        R"re(^Level "([^"]*)", row (\d+), column (\d+) \(character \d+\): (.*)$)re");
+    static const std::regex levelRow(R"re(^Level "([^"]*)", row (\d+): (.*)$)re");
+    static const std::regex level(R"re(^Level "([^"]*)": (.*)$)re");
+    static const std::regex luaLine(R"re(^[^:]*:(\d+): (.*)$)re");
+    std::smatch m;
+    if (std::regex_match(error, m, compiler))
+        Report(m[1], "brick text: " + m[4].str(), std::stoi(m[2]), std::stoi(m[3]));
+    else if (std::regex_match(error, m, levelRow))
+        Report(m[1], "brick text, row " + m[2].str() + ": " + m[3].str());
+    else if (std::regex_match(error, m, level))
+        Report(m[1], "brick text: " + m[2].str());
+    else if (std::regex_match(error, m, luaLine))
+        Report("", "line " + m[1].str() + ": Lua error: " + m[2].str());
+    else
+        Report("", "Lua error: " + error);
+}
+
+// ---- One level -------------------------------------------------------------------------
+
+void LevelCheck::CheckLevel(const std::string& name, const FrameSink& frames)
+{
+    CheckResources(name);
+    CheckBricks(name);
+    CheckActors(name, "levelActors");
+    CheckActors(name, "extraActors");
+    BuildLevel(name, frames);
+}
+
+void LevelCheck::CheckResources(const std::string& name)
+{
+    const LuaObject level = Globals()["Levels"][name.c_str()];
+    const LuaObject music = level["music"];
+    if (music.IsString() && *music.GetString()) {
+        ResourceManager* resources = GetResourceManager();
+        ResourceInfo* info = resources ? resources->FindInfo(music.GetString(), true) : nullptr;
+        if (!info) {
+            Report(name, "music " + Quoted(music.GetString()) + " is not in the pack");
+        } else {
+            // The parts as the music layer reads them: a measure range of two numbers each.
+            const LuaObject& metadata = info->GetMetadata();
+            const LuaObject parts = metadata.IsTable() ? metadata["parts"] : LuaObject();
+            std::vector<std::string> missing;
+            for (const std::string& part : LevelMusicParts()) {
+                const LuaObject range = parts.IsTable() ? parts[part.c_str()] : LuaObject();
+                if (!(range.IsTable() && range[1].IsNumber() && range[2].IsNumber()))
+                    missing.push_back(part);
+            }
+            if (!missing.empty())
+                Report(name, "music " + Quoted(music.GetString()) + " has no part " +
+                                 Join(missing));
+        }
+    }
+    const LuaObject background = level["backgroundName"];
+    if (background.IsString() && !ResourceExists(background.GetString()))
+        Report(name, "background " + Quoted(background.GetString()) + " is not in the pack");
+
+    const LuaObject artefact = level["artefact"];
+    if (artefact.IsTable() && artefact["name"].IsString()) {
+        const std::string picture = artefact["name"].GetString();
+        if (picture != "none") {
+            if (!ResourceExists(picture))
+                Report(name, "artefact picture " + Quoted(picture) + " is not in the pack");
+            const LuaObject artifacts = Globals()["Artifacts"];
+            if (!artifacts.IsTable() || !artifacts[picture.c_str()].IsTable())
+                Report(name, "artefact " + Quoted(picture) + " has no entry in Artifacts");
+        }
+    }
+}
+
+void LevelCheck::CheckBricks(const std::string& name)
+{
+    const LuaObject level = Globals()["Levels"][name.c_str()];
+    const LuaObject bricks = level["compiledBricks"];
+    if (bricks.IsNil())
+        return;
+    if (!bricks.IsTable()) {
+        Report(name, "compiledBricks is a " + std::string(bricks.TypeName()) + ", not a table");
+        return;
+    }
+    int ox = 0, oy = 0;
+    if (level["offsetPosition"].IsTable()) {
+        ox = int(level["offsetPosition"][1].GetNumber());
+        oy = int(level["offsetPosition"][2].GetNumber());
+    }
+    const LuaObject cellWidth = Globals()["BrickWidth"];
+    const LuaObject cellHeight = Globals()["BrickHeight"];
+    const int cw = cellWidth.IsNumber() ? int(cellWidth.GetNumber()) : 32;
+    const int ch = cellHeight.IsNumber() ? int(cellHeight.GetNumber()) : 16;
+
+    // The paddle's line: the top of the highest horizontal paddle start.
+    int paddleLine = -1;
+    try {
+        std::unique_ptr<Level> built(new Level(name, level));
+        for (const LuaObject& start : built->GetPaddleStarts()) {
+            if (start["vertical"].IsBoolean() && start["vertical"].GetBoolean())
+                continue;
+            const LuaObject position = start["position"];
+            if (position.IsTable() && position[2].IsNumber()) {
+                const int y = int(position[2].GetNumber());
+                paddleLine = paddleLine < 0 ? y : std::min(paddleLine, y);
+            }
+        }
+    } catch (const Exception& e) {
+        Report(name, "the level table cannot be read: " + e.GetMessage());
+    }
+    if (paddleLine < 0)
+        paddleLine = kDefaultPaddleLine;
+
+    ClassManager* classes = ClassManager::GetInstance();
+    const LuaObject resources = Globals()["Resources"];
+    std::vector<BrickBox> boxes;
+    for (int i = 1; bricks[i].IsTable(); ++i) {
+        const LuaObject entry = bricks[i];
+        const LuaObject position = entry["position"];
+        const int column = position.IsTable() ? int(position[1].GetNumber()) : 0;
+        const int row = position.IsTable() ? int(position[2].GetNumber()) : 0;
+        const std::string resource = entry["resource"].IsString() ? entry["resource"].GetString() : "";
+        if (resource.empty() || !resources[resource.c_str()].IsTable()) {
+            Report(name, "unknown brick resource " + Quoted(resource), row, column);
+            continue;
+        }
+        const LuaObject powerups = entry["powerups"];
+        for (int k = 1; powerups.IsTable() && !powerups[k].IsNil(); ++k) {
+            const std::string powerup = powerups[k].ToString();
+            if (!classes->GetClass(powerup, true))
+                Report(name, "unknown power-up class " + Quoted(powerup), row, column);
+        }
+        const LuaObject single = entry["powerupClass"];
+        if (single.IsString() && !classes->GetClass(single.GetString(), true))
+            Report(name, "unknown power-up class " + Quoted(single.GetString()), row, column);
+
+        std::unique_ptr<Brick> brick;
+        try {
+            brick.reset(Brick::CreateFromEntry(entry, name + " brick " + std::to_string(i)));
+        } catch (const Exception& e) {
+            Report(name, "the brick cannot be made: " + e.GetMessage(), row, column);
+            continue;
+        }
+        if (brick->ShowsPlaceholder())
+            Report(name, Quoted(resource) + " cannot be made and shows the placeholder", row,
+                   column);
+        const BrickBox box{column, row, (column + ox - 1) * cw, (row + oy - 1) * ch,
+                           brick->GetWidth(), brick->GetHeight()};
+        if (box.x < 0 || box.y < 0 || box.x + box.w > kFieldWidth)
+            Report(name, "the brick is outside the field", row, column);
+        else if (kFieldY + box.y + box.h > paddleLine)
+            Report(name, "the brick reaches below the paddle's line (y " +
+                             std::to_string(paddleLine) + ")",
+                   row, column);
+        for (const BrickBox& other : boxes)
+            if (box.Overlaps(other))
+                Report(name,
+                       "the brick overlaps the brick at row " + std::to_string(other.row) +
+                           ", column " + std::to_string(other.column),
+                       row, column);
+        boxes.push_back(box);
+    }
+}
+
+void LevelCheck::CheckActors(const std::string& name, const char* key)
+{
+    const LuaObject actors = Globals()["Levels"][name.c_str()][key];
+    if (!actors.IsTable())
+        return;
+    ClassManager* classes = ClassManager::GetInstance();
+    const LuaObject resources = Globals()["Resources"];
+    for (int i = 1; !actors[i].IsNil(); ++i) {
+        const std::string what = std::string(key) + "[" + std::to_string(i) + "]";
+        const LuaObject entry = actors[i];
+        if (!entry.IsTable()) {
+            Report(name, what + " is a " + entry.TypeName() + ", not an object table");
+            continue;
+        }
+        const LuaObject className = entry["class"];
+        if (className.IsString() && !classes->GetClass(className.GetString(), true)) {
+            Report(name, what + ": unknown class " + Quoted(className.GetString()));
+            continue;
+        }
+        const LuaObject resource = entry["resource"];
+        if (resource.IsString() && !resources[resource.GetString()].IsTable()) {
+            Report(name, what + ": unknown resource " + Quoted(resource.GetString()));
+            continue;
+        }
+        try {
+            if (!FindClassInResourceTree(entry))
+                Report(name, what + " names no class");
+        } catch (const Exception& e) {
+            Report(name, what + ": " + e.GetMessage());
+        }
+    }
+}
+
+void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
+{
+    LuaObject options;
+    options.AssignNewTable(GetGlobalLuaState());
+    options.SetString("gameType", "Levels");
+    options.SetString("levelName", name.c_str());
+    options.SetInteger("ballsLeft", 3);
+    Globals().SetObject("GameOptions", options);
+
+    std::string failure;
+    Screen* screen = new Screen("LevelCheckScreen", "bkgGame.jpg", nullptr);
+    {
+        CheckHost host(screen);
+        try {
+            FieldLayer* layer = new FieldLayer();
+            screen->AddChild(layer, "PlayLayer");
+            ArcadeGameLogic* logic = new ArcadeGameLogic(screen, layer, options);
+            screen->SetLogic(logic);
+            logic->StartGame();
+            if (!logic->GetLevel())
+                failure = "the controller could not load the level";
+            int passes = 0;
+            auto served = [&] {
+                if (logic->GetCurrentState() && logic->GetStateName() == "Playing")
+                    return true;
+                for (Actor* actor : logic->GetBalls().GetMembers())
+                    if (dynamic_cast<Ball*>(actor))
+                        return true;
+                return false;
+            };
+            while (failure.empty() && !served() && passes < kPassesToServe) {
+                host.Step();
+                ++passes;
+            }
+            if (failure.empty() && !served())
+                failure = "the level did not come to the serve in " + std::to_string(passes) +
+                          " passes (state " +
+                          (logic->GetCurrentState() ? logic->GetStateName() : "none") + ")";
+            if (failure.empty()) {
+                host.Step(); // the frame with the waiting ball drawn
+                Level* built = logic->GetLevel();
+                // Victory counts at most this many goobers / power-ups; "any" is stored large.
+                const bool anyGoobers = built->victoryGoobers < 0 || built->victoryGoobers >= 1000;
+                const bool anyPowerups =
+                    built->victoryPowerups < 0 || built->victoryPowerups >= 1000;
+                if (logic->CountRequiredBricks() <= built->victoryBricks && anyGoobers &&
+                    anyPowerups && built->victoryBalls <= 0 && built->victoryPaddles <= 0)
+                    Report(name, "no required brick and no other goal: the level is won at once",
+                           0, 0, true);
+                if (frames)
+                    frames(name, host.GetCanvas());
+            }
+            screen->SetLogic(nullptr);
+        } catch (const Exception& e) {
+            failure = "the build throws: " + e.GetMessage();
+        } catch (const std::exception& e) {
+            failure = std::string("the build throws: ") + e.what();
+        }
+        try {
+            screen->SetLogic(nullptr);
+        } catch (...) {
+        }
+        host.SetRoot(nullptr);
+    }
+    delete screen;
+    if (!failure.empty())
+        Report(name, failure);
+}
+
+// ---- The episode order -----------------------------------------------------------------
+
+std::vector<std::string> LevelCheck::GetLevelsInOrder() const
+{
+    std::vector<std::string> names;
+    std::set<std::string> placed;
+    const LuaObject order = Globals()["Config"]["LevelOrder"];
+    for (int e = 1; order.IsTable() && order[e].IsTable(); ++e)
+        for (int i = 1; order[e][i].IsString(); ++i) {
+            const std::string name = order[e][i].GetString();
+            if (m_LevelFiles.count(name) && placed.insert(name).second)
+                names.push_back(name);
+        }
+    for (const auto& entry : m_LevelFiles)
+        if (placed.insert(entry.first).second)
+            names.push_back(entry.first);
+    return names;
+}
+
+void LevelCheck::CheckOrder()
+{
+    const LuaObject order = Globals()["Config"]["LevelOrder"];
+    std::set<std::string> listed;
+    m_File = "LevelOrder";
+    if (!order.IsTable()) {
+        Report("", "Config.LevelOrder is not a table");
+        return;
+    }
+    for (int e = 1; e <= 13; ++e) {
+        const LuaObject episode = order[e];
+        for (int i = 1; episode.IsTable() && episode[i].IsString(); ++i) {
+            const std::string name = episode[i].GetString();
+            if (name == "Blank")
+                continue;
+            listed.insert(name);
+            if (!m_LevelFiles.count(name))
+                Report(name, "episode " + std::to_string(e) + ", level " + std::to_string(i) +
+                                 " names a level that no file defines");
+        }
+    }
+    for (const auto& [name, file] : m_LevelFiles) {
+        if (listed.count(name))
+            continue;
+        m_File = file;
+        Report(name, "LevelOrder does not list the level", 0, 0, true);
+    }
+}
+
+} // namespace levelcheck

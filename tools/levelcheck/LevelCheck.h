@@ -1,0 +1,91 @@
+#pragma once
+// The level check a level author runs before shipping levels: every level file is run
+// into an emptied Levels table, every level it defines is checked against the asset pack
+// and the game's tables, and then built the way the game builds it (a game controller on a
+// screen of its own, headless) up to the moment the bricks have dropped in and the ball
+// waits to be served. Each problem is one line:
+//
+//   <file>: <level>: row <r>, column <c>: <problem>
+//
+// with the row and column of the brick text when the problem has a place there, and
+// without them otherwise. Warnings say "warning:" before the problem and do not fail.
+//
+// The engine must be open (class registry, resource manager with the pack, the game's
+// scripts run); the check works in the global script state and leaves Levels holding what
+// the files defined. Main thread only.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class Canvas;
+
+namespace levelcheck {
+
+// One level file: its name ("Welcome.lua") and its text.
+struct LevelSource
+{
+    std::string file;
+    std::string text;
+};
+
+struct Problem
+{
+    std::string file;
+    std::string level; // empty when the problem belongs to the file as a whole
+    int row = 0;       // brick text row and cell column; 0 when the problem has no place
+    int column = 0;
+    std::string text;
+    bool warning = false;
+
+    std::string ToString() const;
+};
+
+// The music parts a level plays, in the order the game reaches them.
+const std::vector<std::string>& LevelMusicParts();
+
+// The level files of a folder ("<pack>/Levels"), in name order; only names ending in
+// ".lua". An unreadable folder gives none.
+std::vector<LevelSource> ReadLevelFolder(const std::string& folder);
+// The level files of the "Levels" folder of the mounted PhysFS search path (the game's own
+// view of its pack), in name order.
+std::vector<LevelSource> ReadPackLevels();
+
+class LevelCheck
+{
+public:
+    // Called with each level's first frame after the drop (the screen rendered onto a
+    // 640 x 480 canvas) while the level is built; optional.
+    using FrameSink = std::function<void(const std::string& level, Canvas& frame)>;
+
+    // Runs the files, checks each level and the episode order; true when no problem (other
+    // than warnings) was found.
+    bool Run(const std::vector<LevelSource>& sources, const FrameSink& frames = nullptr);
+
+    const std::vector<Problem>& GetProblems() const { return m_Problems; }
+    int CountErrors() const;
+    // The levels found, by name, with the file that defined them.
+    const std::map<std::string, std::string>& GetLevelFiles() const { return m_LevelFiles; }
+    // The levels found in the order of LevelOrder (episodes 1 to 13), then the rest in name
+    // order.
+    std::vector<std::string> GetLevelsInOrder() const;
+
+private:
+    void LoadSources(const std::vector<LevelSource>& sources);
+    void RunSource(const LevelSource& source);
+    void CheckLevel(const std::string& name, const FrameSink& frames);
+    void CheckResources(const std::string& name);
+    void CheckBricks(const std::string& name);
+    void CheckActors(const std::string& name, const char* key);
+    void BuildLevel(const std::string& name, const FrameSink& frames);
+    void CheckOrder();
+
+    void Report(const std::string& level, const std::string& text, int row = 0, int column = 0,
+                bool warning = false);
+
+    std::string m_File; // the file of the level being checked
+    std::vector<Problem> m_Problems;
+    std::map<std::string, std::string> m_LevelFiles;
+};
+
+} // namespace levelcheck

@@ -1,0 +1,128 @@
+// levelcheck: checks every level file of an asset pack and, on request, draws the contact
+// sheet of all levels. See Usage below; tools/check-levels builds and runs it.
+#include "CheckEngine.h"
+#include "ContactSheet.h"
+#include "LevelCheck.h"
+
+#include "core/Exception.h"
+#include "lua/MakoLuaState.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+const char* const kUsage =
+    "Usage: levelcheck [--sheet OUT.png] [--log FILE] PACK\n"
+    "\n"
+    "Checks every level file in the folder Levels of the asset pack PACK (the generated\n"
+    "folder build/Assets or the package build/bumperlux.fun): runs it, compiles its bricks,\n"
+    "builds each level headless up to the waiting serve and checks its bricks, actors,\n"
+    "music, background, artefact and its place in LevelOrder. Each problem is one line:\n"
+    "  <file>: <level>: row <r>, column <c>: <problem>\n"
+    "Warnings say \"warning:\" and do not fail.\n"
+    "\n"
+    "  --sheet OUT.png  also write the contact sheet: every level's first frame after the\n"
+    "                   drop, five across, in LevelOrder order\n"
+    "  --log FILE       write the engine's log there (default: discarded)\n"
+    "\n"
+    "Exit status: 0 no problem (warnings allowed), 1 problems found, 2 bad usage or an\n"
+    "unreadable pack.\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string pack, sheetPath, logPath = "/dev/null";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if ((arg == "--sheet" || arg == "--log") && i + 1 < argc) {
+            (arg == "--sheet" ? sheetPath : logPath) = argv[++i];
+        } else if (!arg.empty() && arg[0] != '-' && pack.empty()) {
+            pack = arg;
+        } else {
+            std::fprintf(stderr, "levelcheck: unexpected argument \"%s\"\n\n%s", arg.c_str(), kUsage);
+            return 2;
+        }
+    }
+    if (pack.empty()) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (!std::filesystem::exists(pack)) {
+        std::fprintf(stderr, "levelcheck: no asset pack at \"%s\"\n", pack.c_str());
+        return 2;
+    }
+    const std::string packPath = std::filesystem::absolute(pack).string();
+    if (!sheetPath.empty())
+        sheetPath = std::filesystem::absolute(sheetPath).string();
+
+    // The engine echoes its log on standard output: the report keeps the real one, the log
+    // goes to its file.
+    std::fflush(stdout);
+    FILE* report = fdopen(dup(STDOUT_FILENO), "w");
+    const int logFd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (!report || logFd < 0) {
+        std::fprintf(stderr, "levelcheck: cannot write the log \"%s\"\n", logPath.c_str());
+        return 2;
+    }
+    dup2(logFd, STDOUT_FILENO);
+    close(logFd);
+
+    std::vector<levelcheck::LevelSource> sources;
+    try {
+        levelcheck::OpenEngine(packPath);
+        sources = levelcheck::ReadPackLevels();
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "levelcheck: cannot open the pack \"%s\": %s\n", pack.c_str(),
+                     e.GetMessage().c_str());
+        return 2;
+    }
+    if (sources.empty()) {
+        std::fprintf(stderr, "levelcheck: the pack \"%s\" has no level files in Levels/\n",
+                     pack.c_str());
+        return 2;
+    }
+
+    levelcheck::LevelCheck check;
+    levelcheck::ContactSheet sheet;
+    levelcheck::LevelCheck::FrameSink frames;
+    if (!sheetPath.empty())
+        frames = [&](const std::string& level, Canvas& frame) { sheet.AddFrame(level, frame); };
+    check.Run(sources, frames);
+    for (const levelcheck::Problem& problem : check.GetProblems())
+        std::fprintf(report, "%s\n", problem.ToString().c_str());
+    const int errors = check.CountErrors();
+    const int warnings = int(check.GetProblems().size()) - errors;
+    std::fprintf(report, "%zu files, %zu levels: %d problem(s), %d warning(s)\n", sources.size(),
+                 check.GetLevelFiles().size(), errors, warnings);
+
+    if (!sheetPath.empty()) {
+        std::map<std::string, std::string> titles;
+        LuaPlus::LuaObject levels = GetGlobalLuaState()->GetGlobals()["Levels"];
+        for (const auto& entry : check.GetLevelFiles()) {
+            LuaPlus::LuaObject title = levels[entry.first.c_str()]["fullName"];
+            if (title.IsString())
+                titles[entry.first] = title.GetString();
+        }
+        std::string error;
+        if (!sheet.Write(sheetPath, check.GetLevelsInOrder(), check.GetLevelFiles(), titles,
+                         error)) {
+            std::fprintf(stderr, "levelcheck: %s\n", error.c_str());
+            return 2;
+        }
+        std::fprintf(report, "contact sheet: %s\n", sheetPath.c_str());
+    }
+    std::fflush(report);
+    // The engine's objects live to the end of the process: leave without tearing them down.
+    std::_Exit(errors == 0 ? 0 : 1);
+}
