@@ -1,8 +1,8 @@
-# Bumperlux: make run | make test | make bench
+# Bumperlux: make run | make test | make bench | make check-levels
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps run build test bench clean
+.PHONY: all deps run build test bench check-levels clean
 
 all: build
 
@@ -25,6 +25,10 @@ bench: deps
 	cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBB_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	cmake --build build-bench --target run_benchmarks
+
+# Checks every level file of the pack (builds the checker and the pack into build/ first).
+check-levels: deps
+	bash tools/check-levels
 
 clean:
 	rm -rf build build-test build-bench
