@@ -151,7 +151,10 @@ TEST_F(LevelCheckTest, UnknownNamesAndMissingAssetsAreReported)
                                      "backgroundName = \"bkgNowhere.jpg\",\n"
                                      "artefact = { name = \"artifactNowhere.jpg\" }"),
                {"NoMusic.lua", "Levels.NoMusic = { music = \"NoSuchSong.mid\", bricks = { \"R\" } }\n"
-                               "Levels.ShortSong = { music = \"Theme.mid\", bricks = { \"R\" } }\n"}});
+                               "Levels.ShortSong = { music = \"Theme.mid\", bricks = { \"R\" } }\n"
+                               "Levels.BadLoot = { compiledBricks = { { resource = \"RedBrick\",\n"
+                               "    position = { 4, 2 }, powerups = { \"NoSuchPowerup\" } } } }\n"
+                               "Levels.Throws = { compiledBricks = \"oops\" }\n"}});
     const std::string unknowns = Text(Lines("Unknowns.lua"));
     EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: row 1, column 2: unknown brick "
                                         "resource \"NoSuchBrick\""))
@@ -176,6 +179,14 @@ TEST_F(LevelCheckTest, UnknownNamesAndMissingAssetsAreReported)
     EXPECT_TRUE(Reports("NoMusic.lua", "NoMusic.lua: NoMusic: music \"NoSuchSong.mid\" is not "
                                        "in the pack"))
         << music;
+    EXPECT_TRUE(Reports("NoMusic.lua", "NoMusic.lua: BadLoot: row 2, column 4: unknown power-up "
+                                       "class \"NoSuchPowerup\""))
+        << music;
+    // Bricks that are not a list stop the level's build.
+    EXPECT_TRUE(Reports("NoMusic.lua", "NoMusic.lua: Throws: compiledBricks is a string, not a "
+                                       "table"))
+        << music;
+    EXPECT_NE(std::string::npos, music.find("NoMusic.lua: Throws: the build throws: ")) << music;
     // The splash tune is in the pack but has none of the parts a level plays.
     EXPECT_NE(std::string::npos,
               music.find("NoMusic.lua: ShortSong: music \"Theme.mid\" has no part GetReady, "
