@@ -58,8 +58,7 @@ end)()
 
 // Names that are named on purpose without being in the pack: the game asks for them and
 // carries on without them.
-const std::set<std::string> kOptional = {
-};
+const std::set<std::string> kOptional = {};
 
 // Every name the walk finds that the pack lacks, one line each with where it was named;
 // the count of names looked at goes to names.
@@ -100,8 +99,7 @@ TEST(AssetNames, AMissingNameIsReportedWithWhereItWasNamed)
     const std::string missing = MissingNames(names);
     MakoLuaState::LoadString(state, "Artifacts['artifactNowhere.jpg'] = nil\n"
                                     "Levels.Welcome.backgroundName = nil");
-    EXPECT_NE(std::string::npos,
-              missing.find("artifactNowhere.jpg (named at Artifacts[key])"))
+    EXPECT_NE(std::string::npos, missing.find("artifactNowhere.jpg (named at Artifacts[key])"))
         << missing;
     EXPECT_NE(std::string::npos,
               missing.find("bkgNowhere.JPG (named at Levels.Welcome.backgroundName)"))

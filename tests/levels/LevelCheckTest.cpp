@@ -57,9 +57,8 @@ protected:
     // A level file defining one level with the given keys (Lua table fields).
     static LevelSource LevelFile(const std::string& name, const std::string& keys)
     {
-        return {name + ".lua", "Levels." + name + " = {\n" +
-                                   "    fullName = \"" + name + "\", music = \"Harbour.mid\",\n" +
-                                   keys + "\n}\n"};
+        return {name + ".lua", "Levels." + name + " = {\n" + "    fullName = \"" + name +
+                                   "\", music = \"Harbour.mid\",\n" + keys + "\n}\n"};
     }
 
     LevelCheck check;
@@ -144,17 +143,19 @@ TEST_F(LevelCheckTest, BricksOutsideTheFieldOrBelowThePaddleAreReported)
 
 TEST_F(LevelCheckTest, UnknownNamesAndMissingAssetsAreReported)
 {
-    check.Run({LevelFile("Unknowns", "brickLetters = { X = \"NoSuchBrick\" },\n"
-                                     "bricks = { \"R,X,G\" },\n"
-                                     "levelActors = { { class = \"NoSuchClass\", position = { 100, 100 } },\n"
-                                     "                { resource = \"NoSuchResource\" } },\n"
-                                     "backgroundName = \"bkgNowhere.jpg\",\n"
-                                     "artefact = { name = \"artifactNowhere.jpg\" }"),
-               {"NoMusic.lua", "Levels.NoMusic = { music = \"NoSuchSong.mid\", bricks = { \"R\" } }\n"
-                               "Levels.ShortSong = { music = \"Theme.mid\", bricks = { \"R\" } }\n"
-                               "Levels.BadLoot = { compiledBricks = { { resource = \"RedBrick\",\n"
-                               "    position = { 4, 2 }, powerups = { \"NoSuchPowerup\" } } } }\n"
-                               "Levels.Throws = { compiledBricks = \"oops\" }\n"}});
+    check.Run(
+        {LevelFile("Unknowns",
+                   "brickLetters = { X = \"NoSuchBrick\" },\n"
+                   "bricks = { \"R,X,G\" },\n"
+                   "levelActors = { { class = \"NoSuchClass\", position = { 100, 100 } },\n"
+                   "                { resource = \"NoSuchResource\" } },\n"
+                   "backgroundName = \"bkgNowhere.jpg\",\n"
+                   "artefact = { name = \"artifactNowhere.jpg\" }"),
+         {"NoMusic.lua", "Levels.NoMusic = { music = \"NoSuchSong.mid\", bricks = { \"R\" } }\n"
+                         "Levels.ShortSong = { music = \"Theme.mid\", bricks = { \"R\" } }\n"
+                         "Levels.BadLoot = { compiledBricks = { { resource = \"RedBrick\",\n"
+                         "    position = { 4, 2 }, powerups = { \"NoSuchPowerup\" } } } }\n"
+                         "Levels.Throws = { compiledBricks = \"oops\" }\n"}});
     const std::string unknowns = Text(Lines("Unknowns.lua"));
     EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: row 1, column 2: unknown brick "
                                         "resource \"NoSuchBrick\""))

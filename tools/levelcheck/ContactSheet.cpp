@@ -22,7 +22,8 @@ const std::uint32_t kFailedColour = 0x601010;
 
 std::uint32_t PixelRGB(SDL_Surface* surface, int x, int y)
 {
-    const std::uint8_t* row = static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch;
+    const std::uint8_t* row =
+        static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch;
     std::uint32_t value = 0;
     switch (surface->format->BytesPerPixel) {
     case 4:
@@ -66,9 +67,9 @@ struct Sheet
                     continue;
                 const std::uint8_t* row =
                     static_cast<const std::uint8_t*>(text->pixels) + y * text->pitch;
-                const std::uint32_t value =
-                    text->format->BytesPerPixel == 4 ? reinterpret_cast<const std::uint32_t*>(row)[x]
-                                                      : row[x];
+                const std::uint32_t value = text->format->BytesPerPixel == 4
+                                                ? reinterpret_cast<const std::uint32_t*>(row)[x]
+                                                : row[x];
                 Uint8 r, g, b, a;
                 SDL_GetRGBA(value, text->format, &r, &g, &b, &a);
                 std::uint32_t& dst = pixels[sy * width + sx];
@@ -152,8 +153,7 @@ void ContactSheet::AddFrame(const std::string& level, Canvas& frame)
 
 bool ContactSheet::Write(const std::string& path, const std::vector<std::string>& levels,
                          const std::map<std::string, std::string>& files,
-                         const std::map<std::string, std::string>& titles,
-                         std::string& error) const
+                         const std::map<std::string, std::string>& titles, std::string& error) const
 {
     const int count = std::max<int>(1, int(levels.size()));
     const int columns = std::min(kColumns, count);

@@ -2,6 +2,7 @@
 
 #include "core/ClassManager.h"
 #include "core/Exception.h"
+#include "core/Random.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
@@ -100,9 +101,8 @@ std::string Problem::ToString() const
 const std::vector<std::string>& LevelMusicParts()
 {
     static const std::vector<std::string> parts = {
-        "GetReady", "Letter", "Play1",   "Play2",    "Play3",         "Play4",   "Play5",
-        "Play6",    "Play7",  "Play8",   "Play9",    "Play10",        "BeatLevel", "LevelComplete",
-        "GameOver"};
+        "GetReady", "Letter", "Play1", "Play2",  "Play3",     "Play4",         "Play5",   "Play6",
+        "Play7",    "Play8",  "Play9", "Play10", "BeatLevel", "LevelComplete", "GameOver"};
     return parts;
 }
 
@@ -260,8 +260,8 @@ void LevelCheck::CheckResources(const std::string& name)
                     missing.push_back(part);
             }
             if (!missing.empty())
-                Report(name, "music " + Quoted(music.GetString()) + " has no part " +
-                                 Join(missing));
+                Report(name,
+                       "music " + Quoted(music.GetString()) + " has no part " + Join(missing));
         }
     }
     const LuaObject background = level["backgroundName"];
@@ -279,6 +279,47 @@ void LevelCheck::CheckResources(const std::string& name)
                 Report(name, "artefact " + Quoted(picture) + " has no entry in Artifacts");
         }
     }
+}
+
+int LevelCheck::PaddleLine(const std::string& name, const LuaObject& level)
+{
+    int line = -1;
+    try {
+        std::unique_ptr<Level> built(new Level(name, level));
+        for (const LuaObject& start : built->GetPaddleStarts()) {
+            if (start["vertical"].IsBoolean() && start["vertical"].GetBoolean())
+                continue;
+            const LuaObject position = start["position"];
+            if (position.IsTable() && position[2].IsNumber()) {
+                const int y = int(position[2].GetNumber());
+                line = line < 0 ? y : std::min(line, y);
+            }
+        }
+    } catch (const Exception& e) {
+        Report(name, "the level table cannot be read: " + e.GetMessage());
+    }
+    return line < 0 ? kDefaultPaddleLine : line;
+}
+
+bool LevelCheck::CheckBrickNames(const std::string& name, const LuaObject& entry, int row,
+                                 int column)
+{
+    const std::string resource = entry["resource"].IsString() ? entry["resource"].GetString() : "";
+    if (resource.empty() || !Globals()["Resources"][resource.c_str()].IsTable()) {
+        Report(name, "unknown brick resource " + Quoted(resource), row, column);
+        return false;
+    }
+    ClassManager* classes = ClassManager::GetInstance();
+    const LuaObject powerups = entry["powerups"];
+    for (int k = 1; powerups.IsTable() && !powerups[k].IsNil(); ++k) {
+        const std::string powerup = powerups[k].ToString();
+        if (!classes->GetClass(powerup, true))
+            Report(name, "unknown power-up class " + Quoted(powerup), row, column);
+    }
+    const LuaObject single = entry["powerupClass"];
+    if (single.IsString() && !classes->GetClass(single.GetString(), true))
+        Report(name, "unknown power-up class " + Quoted(single.GetString()), row, column);
+    return true;
 }
 
 void LevelCheck::CheckBricks(const std::string& name)
@@ -301,47 +342,17 @@ void LevelCheck::CheckBricks(const std::string& name)
     const int cw = cellWidth.IsNumber() ? int(cellWidth.GetNumber()) : 32;
     const int ch = cellHeight.IsNumber() ? int(cellHeight.GetNumber()) : 16;
 
-    // The paddle's line: the top of the highest horizontal paddle start.
-    int paddleLine = -1;
-    try {
-        std::unique_ptr<Level> built(new Level(name, level));
-        for (const LuaObject& start : built->GetPaddleStarts()) {
-            if (start["vertical"].IsBoolean() && start["vertical"].GetBoolean())
-                continue;
-            const LuaObject position = start["position"];
-            if (position.IsTable() && position[2].IsNumber()) {
-                const int y = int(position[2].GetNumber());
-                paddleLine = paddleLine < 0 ? y : std::min(paddleLine, y);
-            }
-        }
-    } catch (const Exception& e) {
-        Report(name, "the level table cannot be read: " + e.GetMessage());
-    }
-    if (paddleLine < 0)
-        paddleLine = kDefaultPaddleLine;
+    const int paddleLine = PaddleLine(name, level);
 
-    ClassManager* classes = ClassManager::GetInstance();
-    const LuaObject resources = Globals()["Resources"];
     std::vector<BrickBox> boxes;
     for (int i = 1; bricks[i].IsTable(); ++i) {
         const LuaObject entry = bricks[i];
         const LuaObject position = entry["position"];
         const int column = position.IsTable() ? int(position[1].GetNumber()) : 0;
         const int row = position.IsTable() ? int(position[2].GetNumber()) : 0;
-        const std::string resource = entry["resource"].IsString() ? entry["resource"].GetString() : "";
-        if (resource.empty() || !resources[resource.c_str()].IsTable()) {
-            Report(name, "unknown brick resource " + Quoted(resource), row, column);
+        if (!CheckBrickNames(name, entry, row, column))
             continue;
-        }
-        const LuaObject powerups = entry["powerups"];
-        for (int k = 1; powerups.IsTable() && !powerups[k].IsNil(); ++k) {
-            const std::string powerup = powerups[k].ToString();
-            if (!classes->GetClass(powerup, true))
-                Report(name, "unknown power-up class " + Quoted(powerup), row, column);
-        }
-        const LuaObject single = entry["powerupClass"];
-        if (single.IsString() && !classes->GetClass(single.GetString(), true))
-            Report(name, "unknown power-up class " + Quoted(single.GetString()), row, column);
+        const std::string resource = entry["resource"].GetString();
 
         std::unique_ptr<Brick> brick;
         try {
@@ -353,13 +364,18 @@ void LevelCheck::CheckBricks(const std::string& name)
         if (brick->ShowsPlaceholder())
             Report(name, Quoted(resource) + " cannot be made and shows the placeholder", row,
                    column);
-        const BrickBox box{column, row, (column + ox - 1) * cw, (row + oy - 1) * ch,
-                           brick->GetWidth(), brick->GetHeight()};
+        const BrickBox box{column,
+                           row,
+                           (column + ox - 1) * cw,
+                           (row + oy - 1) * ch,
+                           brick->GetWidth(),
+                           brick->GetHeight()};
         if (box.x < 0 || box.y < 0 || box.x + box.w > kFieldWidth)
             Report(name, "the brick is outside the field", row, column);
         else if (kFieldY + box.y + box.h > paddleLine)
-            Report(name, "the brick reaches below the paddle's line (y " +
-                             std::to_string(paddleLine) + ")",
+            Report(name,
+                   "the brick reaches below the paddle's line (y " + std::to_string(paddleLine) +
+                       ")",
                    row, column);
         for (const BrickBox& other : boxes)
             if (box.Overlaps(other))
@@ -404,6 +420,31 @@ void LevelCheck::CheckActors(const std::string& name, const char* key)
     }
 }
 
+namespace {
+
+// Whether a ball is on the field (waiting on its paddle or served) or play has begun.
+bool CameToServe(ArcadeGameLogic* logic)
+{
+    if (logic->GetCurrentState() && logic->GetStateName() == "Playing")
+        return true;
+    for (Actor* actor : logic->GetBalls().GetMembers())
+        if (dynamic_cast<Ball*>(actor))
+            return true;
+    return false;
+}
+
+// Whether the level's goals hold with nothing done: no required brick is left to break and
+// no other goal asks for anything ("any" is stored as a large number).
+bool WonAtOnce(ArcadeGameLogic* logic, const Level& level)
+{
+    const bool anyGoobers = level.victoryGoobers < 0 || level.victoryGoobers >= 1000;
+    const bool anyPowerups = level.victoryPowerups < 0 || level.victoryPowerups >= 1000;
+    return logic->CountRequiredBricks() <= level.victoryBricks && anyGoobers && anyPowerups &&
+           level.victoryBalls <= 0 && level.victoryPaddles <= 0;
+}
+
+} // namespace
+
 void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
 {
     LuaObject options;
@@ -413,61 +454,48 @@ void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
     options.SetInteger("ballsLeft", 3);
     Globals().SetObject("GameOptions", options);
 
+    // The same frame every run: the field's random choices start from one seed.
+    MakoSrand(7);
     std::string failure;
     Screen* screen = new Screen("LevelCheckScreen", "bkgGame.jpg", nullptr);
-    {
-        CheckHost host(screen);
-        try {
-            FieldLayer* layer = new FieldLayer();
-            screen->AddChild(layer, "PlayLayer");
-            ArcadeGameLogic* logic = new ArcadeGameLogic(screen, layer, options);
-            screen->SetLogic(logic);
-            logic->StartGame();
-            if (!logic->GetLevel())
-                failure = "the controller could not load the level";
-            int passes = 0;
-            auto served = [&] {
-                if (logic->GetCurrentState() && logic->GetStateName() == "Playing")
-                    return true;
-                for (Actor* actor : logic->GetBalls().GetMembers())
-                    if (dynamic_cast<Ball*>(actor))
-                        return true;
-                return false;
-            };
-            while (failure.empty() && !served() && passes < kPassesToServe) {
-                host.Step();
-                ++passes;
-            }
-            if (failure.empty() && !served())
-                failure = "the level did not come to the serve in " + std::to_string(passes) +
-                          " passes (state " +
-                          (logic->GetCurrentState() ? logic->GetStateName() : "none") + ")";
-            if (failure.empty()) {
-                host.Step(); // the frame with the waiting ball drawn
-                Level* built = logic->GetLevel();
-                // Victory counts at most this many goobers / power-ups; "any" is stored large.
-                const bool anyGoobers = built->victoryGoobers < 0 || built->victoryGoobers >= 1000;
-                const bool anyPowerups =
-                    built->victoryPowerups < 0 || built->victoryPowerups >= 1000;
-                if (logic->CountRequiredBricks() <= built->victoryBricks && anyGoobers &&
-                    anyPowerups && built->victoryBalls <= 0 && built->victoryPaddles <= 0)
-                    Report(name, "no required brick and no other goal: the level is won at once",
-                           0, 0, true);
-                if (frames)
-                    frames(name, host.GetCanvas());
-            }
-            screen->SetLogic(nullptr);
-        } catch (const Exception& e) {
-            failure = "the build throws: " + e.GetMessage();
-        } catch (const std::exception& e) {
-            failure = std::string("the build throws: ") + e.what();
+    CheckHost host(screen);
+    try {
+        FieldLayer* layer = new FieldLayer();
+        screen->AddChild(layer, "PlayLayer");
+        ArcadeGameLogic* logic = new ArcadeGameLogic(screen, layer, options);
+        screen->SetLogic(logic);
+        logic->StartGame();
+        int passes = 0;
+        while (logic->GetLevel() && !CameToServe(logic) && passes < kPassesToServe) {
+            host.Step();
+            ++passes;
         }
-        try {
-            screen->SetLogic(nullptr);
-        } catch (...) {
+        if (!logic->GetLevel()) {
+            failure = "the controller could not load the level";
+        } else if (!CameToServe(logic)) {
+            failure = "the level did not come to the serve in " + std::to_string(passes) +
+                      " passes (state " +
+                      (logic->GetCurrentState() ? logic->GetStateName() : "none") + ")";
+        } else {
+            host.Step(); // the frame with the waiting ball drawn
+            if (WonAtOnce(logic, *logic->GetLevel()))
+                Report(name, "no required brick and no other goal: the level is won at once", 0, 0,
+                       true);
+            if (frames)
+                frames(name, host.GetCanvas());
         }
-        host.SetRoot(nullptr);
+    } catch (const Exception& e) {
+        failure = "the build throws: " + e.GetMessage();
+    } catch (const std::exception& e) {
+        failure = std::string("the build throws: ") + e.what();
     }
+    try {
+        screen->SetLogic(nullptr);
+    } catch (const std::exception& e) {
+        failure += std::string(failure.empty() ? "" : "; ") + "ending the game throws: " + e.what();
+    }
+    host.SetRoot(nullptr);
+    // While the host lives, so that what the screen kills on its way out is deleted.
     delete screen;
     if (!failure.empty())
         Report(name, failure);

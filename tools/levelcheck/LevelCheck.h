@@ -13,6 +13,8 @@
 // The engine must be open (class registry, resource manager with the pack, the game's
 // scripts run); the check works in the global script state and leaves Levels holding what
 // the files defined. Main thread only.
+#include "luaplus/LuaPlus.h"
+
 #include <functional>
 #include <map>
 #include <string>
@@ -76,6 +78,12 @@ private:
     void CheckLevel(const std::string& name, const FrameSink& frames);
     void CheckResources(const std::string& name);
     void CheckBricks(const std::string& name);
+    // The entry's brick resource and power-up classes exist; false when the brick cannot
+    // be made at all.
+    bool CheckBrickNames(const std::string& name, const LuaPlus::LuaObject& entry, int row,
+                         int column);
+    // The top of the highest horizontal paddle start (screen y): no brick may reach below.
+    int PaddleLine(const std::string& name, const LuaPlus::LuaObject& level);
     void CheckActors(const std::string& name, const char* key);
     void BuildLevel(const std::string& name, const FrameSink& frames);
     void CheckOrder();

@@ -50,7 +50,8 @@ int main(int argc, char** argv)
         } else if (!arg.empty() && arg[0] != '-' && pack.empty()) {
             pack = arg;
         } else {
-            std::fprintf(stderr, "levelcheck: unexpected argument \"%s\"\n\n%s", arg.c_str(), kUsage);
+            std::fprintf(stderr, "levelcheck: unexpected argument \"%s\"\n\n%s", arg.c_str(),
+                         kUsage);
             return 2;
         }
     }
