@@ -48,6 +48,7 @@ LevelSong Andes()
 {
     LevelSong s;
     s.title = "Andes";
+    s.accent = 8;
     s.tracks = {{"PanFlute", kPanFlute, 100, 56},
                 {"Charango", kNylonGuitar, 84, 84},
                 {"Bass", kAcousticBass, 100},
@@ -185,6 +186,7 @@ LevelSong Capital()
 {
     LevelSong s;
     s.title = "Capital";
+    s.accent = 10;
     s.tracks = {{"Trumpet", kTrumpet, 96, 70},
                 {"Brass", kBrass, 78, 50},
                 {"Tuba", kTuba, 110},
@@ -311,13 +313,14 @@ LevelSong Frost()
 {
     LevelSong s;
     s.title = "Frost";
-    s.tracks = {{"Celesta", kCelesta, 110, 50},
-                {"Strings", kSlowStrings, 84},
+    s.accent = 4;
+    s.tracks = {{"Celesta", kCelesta, 110, 50, 100},
+                {"Strings", kSlowStrings, 84, 64, 90},
                 {"Bass", kFretlessBass, 96},
-                {"MusicBox", kMusicBox, 76, 90},
+                {"MusicBox", kMusicBox, 76, 90, 100},
                 {"Drums", -1, 96},
-                {"Choir", kChoir, 64, 30},
-                {"Flute", kFlute, 80, 70}};
+                {"Choir", kChoir, 64, 30, 90},
+                {"Flute", kFlute, 80, 70, 90}};
     const Chord Fsm = Minor(66), D = Major(62), A = Major(69), E = Major(64);
     // The chord with an added ninth, held: open and cold.
     const Figure ninth{{{0, 4, -3}, {0, 4, -1}, {0, 4, 1}, {0, 4, 0, 2}}, 12};
@@ -402,6 +405,7 @@ LevelSong Boulevard()
 {
     LevelSong s;
     s.title = "Boulevard";
+    s.accent = 8;
     s.swing = 0.16;
     s.tracks = {{"Accordion", kAccordion, 96, 48},
                 {"Guitar", kNylonGuitar, 80, 88},
@@ -510,9 +514,13 @@ LevelSong Sands()
 {
     LevelSong s;
     s.title = "Sands";
-    s.tracks = {{"Shanai", kShanai, 90, 60},  {"Drone", kStrings, 66},
-                {"Bass", kFretlessBass, 100}, {"Oud", kShamisen, 92, 84},
-                {"Drums", -1, 104},           {"Strings", kSlowStrings, 76, 40}};
+    s.accent = 8;
+    s.tracks = {{"Shanai", kShanai, 90, 60, 64},
+                {"Drone", kStrings, 66},
+                {"Bass", kFretlessBass, 100},
+                {"Oud", kShamisen, 92, 84},
+                {"Drums", -1, 104},
+                {"Strings", kSlowStrings, 76, 40}};
     const Chord D = Major(62), Eb = Major(63), Gm = Minor(67);
     // Root and fifth held: the drone.
     const Figure drone{{{0, 4, -3}, {0, 4, -1}}, 12};
@@ -658,6 +666,7 @@ LevelSong Jungle()
 {
     LevelSong s;
     s.title = "Jungle";
+    s.accent = 8;
     s.tracks = {{"Marimba", kMarimba, 110, 60},
                 {"Kalimba", kKalimba, 90, 90},
                 {"Bass", kFingerBass, 100},
@@ -796,10 +805,11 @@ LevelSong Lanterns()
 {
     LevelSong s;
     s.title = "Lanterns";
-    s.tracks = {{"Koto", kKoto, 110, 70},    {"Harp", kHarp, 84, 40},
-                {"Bass", kAcousticBass, 96}, {"Pizzicato", kPizzicato, 76, 96},
-                {"Drums", -1, 96},           {"Strings", kStrings, 56},
-                {"Flute", kFlute, 84, 56}};
+    s.accent = 6;
+    s.tracks = {
+        {"Koto", kKoto, 110, 70, 70},      {"Harp", kHarp, 84, 40}, {"Bass", kAcousticBass, 96},
+        {"Pizzicato", kPizzicato, 76, 96}, {"Drums", -1, 96},       {"Strings", kStrings, 56},
+        {"Flute", kFlute, 84, 56, 80}};
     const Chord F = Major(65), Dm = Minor(62), Bb = Major(70), C = Major(72), Gm = Minor(67);
     const Figure ripple{{{0, 0.5, 0},
                          {0.5, 0.5, 1, 0, -10},
@@ -897,6 +907,7 @@ LevelSong Workshop()
 {
     LevelSong s;
     s.title = "Workshop";
+    s.accent = 8;
     s.tracks = {{"Clarinet", kClarinet, 100, 50},
                 {"Bassoon", kBassoon, 110, 64},
                 {"Pizzicato", kPizzicato, 84, 90},
