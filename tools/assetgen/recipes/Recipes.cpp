@@ -32,6 +32,8 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateTallyAssets(pack);
     GenerateMedalAssets(pack);
     GenerateLabAssets(pack);
+    GenerateSongAssets(pack);
+    GenerateSceneryAssets(pack);
     GenerateCardAssets(pack);
     pack.Finish();
 }
