@@ -210,3 +210,10 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 }
 
 } // namespace
+
+// The mountains, the capital and the ice: the second to fourth episodes.
+INSTANTIATE_TEST_SUITE_P(Episodes2to4, WrittenLevelTest,
+                         ::testing::Values("Condor", "Terraces", "CloudForest", "Altiplano",
+                                           "SunGate", "Cherries", "Monument", "Rotunda",
+                                           "ReflectingPool", "Archives", "ThinIce", "Geyser",
+                                           "Crevasse", "AuroraNight", "Fjord"));
