@@ -210,3 +210,9 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 }
 
 } // namespace
+
+INSTANTIATE_TEST_SUITE_P(Episodes5to7, WrittenLevelTest,
+                         ::testing::Values("Vineyard", "Lavender", "Chateau", "Gargoyles",
+                                           "Catacombs", "Oasis", "Dunes", "Mirage", "Sandstorm",
+                                           "BuriedCity", "Baobabs", "Lemurs", "Chameleon",
+                                           "Spiny", "RedIsland"));
