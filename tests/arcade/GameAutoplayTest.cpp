@@ -214,5 +214,5 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 INSTANTIATE_TEST_SUITE_P(Episodes5to7, WrittenLevelTest,
                          ::testing::Values("Vineyard", "Lavender", "Chateau", "Gargoyles",
                                            "Catacombs", "Oasis", "Dunes", "Mirage", "Sandstorm",
-                                           "BuriedCity", "Baobabs", "Lemurs", "Chameleon",
-                                           "Spiny", "RedIsland"));
+                                           "BuriedCity", "Baobabs", "Lemurs", "Chameleon", "Spiny",
+                                           "RedIsland"));
