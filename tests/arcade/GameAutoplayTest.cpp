@@ -217,3 +217,8 @@ INSTANTIATE_TEST_SUITE_P(Episodes2to4, WrittenLevelTest,
                                            "SunGate", "Cherries", "Monument", "Rotunda",
                                            "ReflectingPool", "Archives", "ThinIce", "Geyser",
                                            "Crevasse", "AuroraNight", "Fjord"));
+INSTANTIATE_TEST_SUITE_P(Episodes5to7, WrittenLevelTest,
+                         ::testing::Values("Vineyard", "Lavender", "Chateau", "Gargoyles",
+                                           "Catacombs", "Oasis", "Dunes", "Mirage", "Sandstorm",
+                                           "BuriedCity", "Baobabs", "Lemurs", "Chameleon", "Spiny",
+                                           "RedIsland"));
