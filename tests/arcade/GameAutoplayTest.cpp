@@ -210,3 +210,7 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 }
 
 } // namespace
+
+INSTANTIATE_TEST_SUITE_P(Episodes8to10, WrittenLevelTest,
+                         ::testing::Values("Lanterns", "Terracotta", "Bamboo", "Dragon",
+                                           "GreatWall", "Taiga", "Permafrost"));
