@@ -213,4 +213,5 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 
 INSTANTIATE_TEST_SUITE_P(Episodes8to10, WrittenLevelTest,
                          ::testing::Values("Lanterns", "Terracotta", "Bamboo", "Dragon",
-                                           "GreatWall", "Taiga", "Permafrost"));
+                                           "GreatWall", "Taiga", "Permafrost", "Tundra", "Reindeer",
+                                           "LongRail"));
