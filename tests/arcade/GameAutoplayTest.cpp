@@ -214,4 +214,4 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 INSTANTIATE_TEST_SUITE_P(Episodes8to10, WrittenLevelTest,
                          ::testing::Values("Lanterns", "Terracotta", "Bamboo", "Dragon",
                                            "GreatWall", "Taiga", "Permafrost", "Tundra", "Reindeer",
-                                           "LongRail"));
+                                           "LongRail", "Eucalyptus", "Wombat", "Devil"));
