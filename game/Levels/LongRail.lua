@@ -42,7 +42,16 @@ for _, brick in ipairs(level.compiledBricks) do
             {
                 class = "Factory",
                 destroyTriggers = { {} },
-                creations = { { objectSpec = { class = "Goober", resource = "SmartBomb" } } },
+                creations = { {
+                    -- The flare flies clear of the ball that let it out before a ball
+                    -- can strike it.
+                    objectSpec = {
+                        class = "Goober", resource = "SmartBomb", noBlockBall = true,
+                        motion = { class = "MotionProperties",
+                                   stopProperties = { noBlockBall = false },
+                                   addMotionList = { { class = "MotionWait", duration = 15 } } },
+                    },
+                } },
             },
         }
     elseif brick.resource == "SnowBrick" then

@@ -214,4 +214,5 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 INSTANTIATE_TEST_SUITE_P(Episodes8to10, WrittenLevelTest,
                          ::testing::Values("Lanterns", "Terracotta", "Bamboo", "Dragon",
                                            "GreatWall", "Taiga", "Permafrost", "Tundra", "Reindeer",
-                                           "LongRail", "Eucalyptus", "Wombat", "Devil"));
+                                           "LongRail", "Eucalyptus", "Wombat", "Devil", "Overland",
+                                           "Wilderness", "EndOfTheWorld"));
