@@ -20,6 +20,14 @@ namespace {
 
 const Chord kPlayChords[4] = {Am, F, C, G};
 
+// Every chord and melody is moved by this many semitones (the song's key).
+int g_Shift = 0;
+
+Chord K(const Chord& c)
+{
+    return Chord{c.root + g_Shift, c.minor};
+}
+
 // The play riff: one measure per chord.
 const std::vector<std::vector<Note>> kRiff = {
     {{0, 0.5, 69}, {0.5, 0.5, 72}, {1, 0.5, 76}, {1.5, 1, 74}, {2.5, 0.5, 72}, {3, 1, 69}},
@@ -32,8 +40,8 @@ void GetReady(MidiSong& song, Band& band, int first)
 {
     const long sixteenth = song.TicksPerBeat() / 4;
     for (int m = first; m < first + 2; ++m) {
-        Pad(song, band.pad, m, Am, 50);
-        band.bass.Note(song.At(m), song.TicksPerMeasure() - 40, Am.root - 24, 80);
+        Pad(song, band.pad, m, K(Am), 50);
+        band.bass.Note(song.At(m), song.TicksPerMeasure() - 40, K(Am).root - 24, 80);
         for (int i = 0; i < 16; ++i)
             band.drums.Note(song.At(m, i * 0.25), sixteenth, kSnare, 40 + i * 2);
     }
@@ -49,8 +57,8 @@ void Letter(MidiSong& song, Band& band, int first)
         {{0, 3, 71}, {3, 1, 0}},
     };
     for (int i = 0; i < 4; ++i) {
-        Pad(song, band.pad, first + i, chords[i], 48);
-        Melody(song, band.lead, first + i, line[i], 60);
+        Pad(song, band.pad, first + i, K(chords[i]), 48);
+        Melody(song, band.lead, first + i, line[i], 60, g_Shift);
     }
 }
 
@@ -61,15 +69,15 @@ void Play(MidiSong& song, Band& band, MidiTrack& brass, int first, int level)
     for (int i = 0; i < 4; ++i) {
         const int m = first + i;
         const Chord& chord = kPlayChords[i];
-        Pad(song, band.pad, m, chord, 44 + level * 2);
-        Bass(song, band.bass, m, chord, 88 + level);
+        Pad(song, band.pad, m, K(chord), 44 + level * 2);
+        Bass(song, band.bass, m, K(chord), 88 + level);
         Groove(song, band.drums, m, i == 0 && level > 1, i == 3 && level > 3, level >= 5);
         if (level >= 2)
-            Arpeggio(song, band.keys, m, chord, 50 + level * 2);
+            Arpeggio(song, band.keys, m, K(chord), 50 + level * 2);
         if (level >= 3)
-            Melody(song, band.lead, m, kRiff[i], 78 + level, level >= 9 ? 12 : 0);
+            Melody(song, band.lead, m, kRiff[i], 78 + level, g_Shift + (level >= 9 ? 12 : 0));
         if (level >= 7)
-            Melody(song, brass, m, kRiff[i], 60 + level * 2, -12);
+            Melody(song, brass, m, kRiff[i], 60 + level * 2, g_Shift - 12);
     }
 }
 
@@ -81,8 +89,8 @@ void BeatLevel(MidiSong& song, Band& band, MidiTrack& brass, int first)
     };
     const Chord chords[2] = {F, A};
     for (int i = 0; i < 2; ++i) {
-        Melody(song, brass, first + i, call[i], 100);
-        Pad(song, band.pad, first + i, chords[i], 64);
+        Melody(song, brass, first + i, call[i], 100, g_Shift);
+        Pad(song, band.pad, first + i, K(chords[i]), 64);
         Groove(song, band.drums, first + i, i == 0, i == 1);
     }
 }
@@ -92,9 +100,9 @@ void LevelComplete(MidiSong& song, Band& band, int first)
     const Chord chords[4] = {F, C, G, C};
     for (int i = 0; i < 4; ++i) {
         const int m = first + i;
-        Pad(song, band.pad, m, chords[i], 52);
-        Arpeggio(song, band.keys, m, chords[i], 56);
-        Melody(song, band.lead, m, kRiff[(i + 1) % 4], 64);
+        Pad(song, band.pad, m, K(chords[i]), 52);
+        Arpeggio(song, band.keys, m, K(chords[i]), 56);
+        Melody(song, band.lead, m, kRiff[(i + 1) % 4], 64, g_Shift);
     }
 }
 
@@ -106,16 +114,24 @@ void GameOver(MidiSong& song, Band& band, int first)
     };
     const Chord chords[2] = {Dm, Am};
     for (int i = 0; i < 2; ++i) {
-        Melody(song, band.lead, first + i, fall[i], 70, -12);
-        Pad(song, band.pad, first + i, chords[i], 50);
+        Melody(song, band.lead, first + i, fall[i], 70, g_Shift - 12);
+        Pad(song, band.pad, first + i, K(chords[i]), 50);
     }
 }
 
-} // namespace
-
-void GenerateLevelMusicAssets(AssetPack& pack)
+struct Variant
 {
-    MidiSong song("Harbour", 4, 4, 112);
+    const char* file;
+    double bpm;
+    int shift;
+    int lead, pad, keys, brass, flute;
+};
+
+void WriteVariant(AssetPack& pack, const Variant& v)
+{
+    g_Shift = v.shift;
+    const double bpm = v.bpm;
+    MidiSong song(std::string(v.file).substr(0, std::string(v.file).size() - 4), 4, 4, bpm);
     song.AddPart("GetReady", 1, 2);
     song.AddPart("Letter", 3, 4);
     for (int level = 1; level <= 10; ++level)
@@ -124,16 +140,16 @@ void GenerateLevelMusicAssets(AssetPack& pack)
     song.AddPart("LevelComplete", 49, 4);
     song.AddPart("GameOver", 53, 2);
     song.SetLength(54);
-    song.SetTempo(3, 96);
-    song.SetTempo(7, 112);
-    song.SetTempo(49, 104);
-    song.SetTempo(53, 84);
+    song.SetTempo(3, bpm * 96 / 112);
+    song.SetTempo(7, bpm);
+    song.SetTempo(49, bpm * 104 / 112);
+    song.SetTempo(53, bpm * 84 / 112);
 
-    Band band{song.AddTrack("Lead", 0, kSquareLead), song.AddTrack("Strings", 1, kStrings),
-              song.AddTrack("Bass", 2, kFingerBass), song.AddTrack("Marimba", 3, kMarimba),
+    Band band{song.AddTrack("Lead", 0, v.lead), song.AddTrack("Strings", 1, v.pad),
+              song.AddTrack("Bass", 2, kFingerBass), song.AddTrack("Marimba", 3, v.keys),
               song.AddTrack("Drums", 9, -1)};
-    MidiTrack& brass = song.AddTrack("Brass", 4, kBrass);
-    MidiTrack& flute = song.AddTrack("Flute", 5, kFlute);
+    MidiTrack& brass = song.AddTrack("Brass", 4, v.brass);
+    MidiTrack& flute = song.AddTrack("Flute", 5, v.flute);
     band.lead.Controller(0, 7, 88);
     band.pad.Controller(0, 7, 70);
     band.keys.Controller(0, 7, 76);
@@ -147,7 +163,31 @@ void GenerateLevelMusicAssets(AssetPack& pack)
     LevelComplete(song, quiet, 49);
     GameOver(song, band, 53);
 
-    pack.WriteMusic(folders::kMusic, "Harbour.mid", song);
+    pack.WriteMusic(folders::kMusic, v.file, song);
+    g_Shift = 0;
+}
+
+} // namespace
+
+void GenerateLevelMusicAssets(AssetPack& pack)
+{
+    WriteVariant(pack, {"Harbour.mid", 112, 0, kSquareLead, kStrings, kMarimba, kBrass, kFlute});
+}
+
+void GenerateSongAssets(AssetPack& pack)
+{
+    const Variant songs[] = {
+        {"Andes.mid", 104, 2, 75, 48, 24, 73, 75},
+        {"Capital.mid", 124, 3, 56, 61, 0, 61, 72},
+        {"Frost.mid", 96, -3, 8, 49, 8, 48, 73},
+        {"Boulevard.mid", 118, 5, 21, 21, 0, 61, 21},
+        {"Sands.mid", 108, 4, 105, 48, 106, 61, 72},
+        {"Jungle.mid", 128, -2, 12, 48, 12, 61, 73},
+        {"Lanterns.mid", 100, 1, 107, 48, 107, 61, 72},
+        {"Workshop.mid", 116, -5, 70, 71, 13, 70, 71},
+    };
+    for (const Variant& v : songs)
+        WriteVariant(pack, v);
 }
 
 } // namespace assetgen
