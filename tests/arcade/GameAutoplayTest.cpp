@@ -222,3 +222,8 @@ INSTANTIATE_TEST_SUITE_P(Episodes5to7, WrittenLevelTest,
                                            "Catacombs", "Oasis", "Dunes", "Mirage", "Sandstorm",
                                            "BuriedCity", "Baobabs", "Lemurs", "Chameleon", "Spiny",
                                            "RedIsland"));
+INSTANTIATE_TEST_SUITE_P(Episodes8to10, WrittenLevelTest,
+                         ::testing::Values("Lanterns", "Terracotta", "Bamboo", "Dragon",
+                                           "GreatWall", "Taiga", "Permafrost", "Tundra", "Reindeer",
+                                           "LongRail", "Eucalyptus", "Wombat", "Devil", "Overland",
+                                           "Wilderness", "EndOfTheWorld"));

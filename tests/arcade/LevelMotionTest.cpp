@@ -1,6 +1,6 @@
 // The moving field of a level on a field the test fills: the progressive slide-down (steps,
 // the rest of a step, the end height), the time attack (fall pattern, caps, no cap, the
-// rewind, the threshold's end), wind (normalised direction, the random wandering, the
+// rewind, the artefact it carries, the threshold's end), wind (normalised direction, the random wandering, the
 // fixed pull back, its sound) and level gravity (fall-off, direction, the centre itself).
 #include "FieldScene.h"
 #include "LevelTestSupport.h"
@@ -181,6 +181,26 @@ TEST_F(LevelMotionTest, ALostBallWindsTheTimeAttackBackUntilTheFieldIsAboveTheSt
     EXPECT_LT(GeomY(brick), fallen);             // climbed back
     EXPECT_LT(level->GetTimeAttackRate(), rate); // and slowed down
     EXPECT_EQ(level->GetTimeAttackRewind(), 0);  // every brick is above the stop line
+}
+
+TEST_F(LevelMotionTest, TheHiddenArtefactFallsAndClimbsBackWithTheTimeAttack)
+{
+    Brick* cover = AddBrick(100, -300);
+    Actor* artefact = new Actor();
+    artefact->SetPosition(100, -300);
+    logic.SetArtefact(artefact);
+    const double start = GeomY(cover);
+    auto level = MakeLevel("{ timeAttack = { fallRate = 1, accel = 0.1, maxFallRate = 3 } }");
+    for (int tick = 0; tick < 5; ++tick)
+        level->Update(&logic);
+    EXPECT_GT(artefact->GetY(), -300);
+    EXPECT_EQ(artefact->GetY() + 300, int(GeomY(cover) - start));
+    const int fallen = artefact->GetY();
+    level->StartTimeAttackRewind();
+    level->Update(&logic);
+    EXPECT_LT(artefact->GetY(), fallen);
+    EXPECT_EQ(artefact->GetY() + 300, int(GeomY(cover) - start));
+    logic.SetArtefact(nullptr);
 }
 
 TEST_F(LevelMotionTest, BricksPastTheThresholdAreDestroyedAndAnEmptyFieldEndsTheAttack)

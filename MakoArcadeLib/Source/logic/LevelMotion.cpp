@@ -444,6 +444,9 @@ void Level::TickTimeAttack(ArcadeGameLogic* logic)
     }
     if (n == 0)
         return;
+    // The hidden artefact stays behind the bricks that cover it, as in a slide.
+    if (Actor* artefact = logic->GetArtefact())
+        artefact->SetPosition(artefact->GetX(), artefact->GetY() + n);
 
     bool anyAboveStop = false, allAboveStop = true;
     const std::list<Actor*> bricks = logic->GetBricks().GetMembers(); // callbacks may change it
