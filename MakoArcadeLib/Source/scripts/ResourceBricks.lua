@@ -134,7 +134,7 @@ Resources.ExtraLoot = { extraLoot = 1 }
 -- ---- Bricks ---------------------------------------------------------------------------------
 -- The colour bricks. Every brick a level can be finished by breaking is "necessary";
 -- metal (which cannot be broken unless a level gives it a strength), hoppers, carriers,
--- springs and ghosts are not.
+-- ball eaters (which eat every ball that touches them), springs and ghosts are not.
 for _, colour in ipairs({ "Red", "Orange", "Yellow", "Green", "Blue", "Purple" }) do
     brick(colour, { "ColorStandard" })
     bigBrick(colour, { "ColorStandard" }, { strength = 3, score = 10 })
@@ -166,7 +166,7 @@ Resources.TripleBallHopperBrick = { class = "Brick", resources = { "TripleBallHo
 Resources.BallCarrierBrick = { class = "Brick", resources = { "BallCarrier", "HopperLaunchUp" }, textureOnly = "Metal", strength = 3 }
 Resources.BallCarrierFastBrick = { class = "Brick", resources = { "BallCarrierFast", "HopperLaunchUp" }, textureOnly = "Metal", strength = 3 }
 Resources.BallCarrierFasterBrick = { class = "Brick", resources = { "BallCarrierFaster", "HopperLaunchUp" }, textureOnly = "Metal", strength = 3 }
-Resources.BallEaterBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "BallEater" }, textureOnly = "Purple" }
+Resources.BallEaterBrick = { class = "Brick", resources = { "ColorStandard", "BallEater" }, textureOnly = "Purple" }
 Resources.TNTBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "Explosive3" }, textureOnly = "Red" }
 Resources.LightningBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "Lightning3" }, textureOnly = "Yellow" }
 Resources.KeyBrick = { class = "Brick", necessary = true, resources = { "Key" }, textureOnly = "Gold", score = 100 }
