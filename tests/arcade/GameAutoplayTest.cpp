@@ -210,3 +210,8 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 }
 
 } // namespace
+
+// The lab's experiments.
+INSTANTIATE_TEST_SUITE_P(Lab, WrittenLevelTest,
+                         ::testing::Values("Bonus3", "Bonus4", "Bonus5", "Bonus6", "Bonus7",
+                                           "Bonus8", "Bonus9", "Bonus10"));
