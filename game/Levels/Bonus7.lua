@@ -9,10 +9,11 @@ Levels.Bonus7 = {
     music = "Workshop.mid",
     backgroundName = "bkgLevelLab.jpg",
     timeBonusAt = 3,
-    -- The field falls from a crawl to about ten pixels a second; bricks crossing the line
-    -- 19 rows down are crushed against the floor.
-    timeAttack = { fallRate = 0.05, accel = 0.0002, maxFallRate = 0.33, thresholdLines = 19,
-                   endDestroy = true },
+    -- The field falls from a crawl to about five pixels a second until its top row has
+    -- come down to the stop line at 280 pixels; bricks crossing the line 19 rows down are
+    -- crushed against the floor.
+    timeAttack = { fallRate = 0.03, accel = 0.00005, maxFallRate = 0.15, stopY = 280,
+                   thresholdLines = 19, endDestroy = true },
     bricks = {
         "K,K,K,K$,K,K,K,K,K,K,K,K,K,K,K,K$,K,K,K",
         "R,R,R,R,R,R*,R,R,R,R,R,R,R,R*,R,R,R,R,R",
