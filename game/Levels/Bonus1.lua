@@ -5,7 +5,8 @@ Levels.Bonus1 = {
     fromText = "Tinkerwit",
     noteText = "My new magnet works! Mostly. It pulls everything toward the middle of the " ..
                "room, so the ball curves as it flies. Knock out the coils around it.",
-    music = "Harbour.mid",
+    music = "Workshop.mid",
+    backgroundName = "bkgLevelLab.jpg",
     timeBonusAt = 3,
     -- The magnet: a gentle pull toward the centre of the rings.
     gravity = { strength = 45, center = { 320, 130 }, decreaseWith = "none" },

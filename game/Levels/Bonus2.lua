@@ -5,7 +5,8 @@ Levels.Bonus2 = {
     fromText = "Tinkerwit",
     noteText = "I built a fan to cool the workshop, and now it won't switch off. The wind " ..
                "pushes the ball to the right. Break the fan banks before everything blows away!",
-    music = "Harbour.mid",
+    music = "Workshop.mid",
+    backgroundName = "bkgLevelLab.jpg",
     timeBonusAt = 3,
     -- The fan blows from the left, gusting.
     wind = { strength = 35, direction = { 1, 0 }, variance = 8, normalization = 3 },

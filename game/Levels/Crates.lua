@@ -6,6 +6,7 @@ Levels.Crates = {
     noteText = "A storm knocked the cargo into a heap. Break the crates open and catch " ..
                "what falls out. The stone ballast is hard going: leave it for last.",
     music = "Harbour.mid",
+    backgroundName = "bkgLevelCapeHorn.jpg",
     timeBonusAt = 3,
     -- The storm still blows in off the sea, gusting from the left.
     wind = { strength = 40, direction = { 1, -0.2 }, variance = 6, normalization = 3 },

@@ -7,6 +7,7 @@ local level = {
                "rest slides down. Knock the gold out and catch the bars before they reach " ..
                "the water.",
     music = "Harbour.mid",
+    backgroundName = "bkgLevelCapeHorn.jpg",
     timeBonusAt = 4,
     -- The face steps down a row at a time while its lowest required bricks are above the
     -- line 14 rows down, until its top row has come down to 160 pixels.

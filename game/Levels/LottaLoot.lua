@@ -6,6 +6,7 @@ Levels.LottaLoot = {
     noteText = "We found the smugglers' store room. Everything in it is yours, if you can " ..
                "catch it, and if that thief doesn't get to it first.",
     music = "Harbour.mid",
+    backgroundName = "bkgLevelCapeHorn.jpg",
     timeBonusAt = 3,
     lootCaughtTarget = 80,
     -- The hoard draws everything toward it: balls and loot drift up to the treasure.

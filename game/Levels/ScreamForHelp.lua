@@ -6,6 +6,7 @@ Levels.ScreamForHelp = {
     noteText = "Help! We're locked in the cellar and the goobers have the keys. Break the " ..
                "bars, smash the glass and let us out. Every ball you free plays on your side.",
     music = "Harbour.mid",
+    backgroundName = "bkgLevelCapeHorn.jpg",
     timeBonusAt = 4,
     brickLetters = { T = "TrappedBallBrick", U = "ArtefactCoverBrick" },
     artefact = { name = "artifactScream.jpg", position = { 176, 52 }, constrainWidth = 96,

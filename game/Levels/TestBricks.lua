@@ -6,6 +6,7 @@ Levels.TestBricks = {
     fromText = "The Workshop",
     noteText = "Every brick, power-up and trait the brick text knows, in one place.",
     music = "Harbour.mid",
+    backgroundName = "bkgGame.jpg",
     brickLetters = { W = "WoodBrick", C = "CrateBrick" },
     bricks = {
         "",

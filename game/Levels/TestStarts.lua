@@ -7,6 +7,7 @@ Levels.TestStarts = {
     fromText = "The Workshop",
     noteText = "Two paddles, three balls and a dangerous wall on the right.",
     music = "Harbour.mid",
+    backgroundName = "bkgGame.jpg",
     offsetPosition = { 2, 1 },
     bricks = {
         "B,B,B,B,B,B,B,B,B,B,B,B,B,B,B",

@@ -6,6 +6,7 @@ Levels.Welcome = {
                "clear every brick. Catch the coins that fall out: loot counts towards " ..
                "your score.",
     music = "Harbour.mid",
+    backgroundName = "bkgLevelCapeHorn.jpg",
     bricks = {
         "",
         "",

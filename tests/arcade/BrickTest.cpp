@@ -309,9 +309,10 @@ TEST_F(BrickTest, SearchesPickTheNearestResolutionAndRotation)
     EXPECT_FALSE(whole->IsBevelled());
 }
 
-TEST_F(BrickTest, EveryShippedBrickComposesItsImageWithoutThePlaceholder)
+// The names of every brick resource the game ships: the brick script run again against a
+// table that only records the names it declares.
+static std::vector<std::string> ShippedBrickNames()
 {
-    // The brick script run again against a table that only records the names it declares.
     const std::string script = BB_SOURCE_DIR "/MakoArcadeLib/Source/scripts/ResourceBricks.lua";
     GetGlobalLuaState()->DoString(
         ("local real = Resources\n"
@@ -329,6 +330,12 @@ TEST_F(BrickTest, EveryShippedBrickComposesItsImageWithoutThePlaceholder)
     std::vector<std::string> names;
     for (int i = 1; declared[i].IsString(); ++i)
         names.push_back(declared[i].GetString());
+    return names;
+}
+
+TEST_F(BrickTest, EveryShippedBrickComposesItsImageWithoutThePlaceholder)
+{
+    const std::vector<std::string> names = ShippedBrickNames();
     ASSERT_GT(names.size(), 30u);
     int x = 0, y = 20;
     std::vector<std::pair<std::string, Brick*>> bricks;
@@ -501,4 +508,18 @@ TEST_F(BrickTest, NoShippedBrickThatBallsAndBlastsCannotBreakIsRequired)
     Brick* eater = Make("{class = 'Brick', resources = {'BallEaterBrick'}, strength = 1}");
     EXPECT_EQ(1, eater->GetStrength());
     EXPECT_FALSE(eater->IsNecessary());
+TEST_F(BrickTest, EveryShippedBrickThatALevelMustClearCanBeClearedByABall)
+{
+    // A required brick that no ball can break would leave its level unwinnable: it must
+    // have strength to lose or a weak edge, and must not eat the balls sent at it.
+    for (const std::string& name : ShippedBrickNames()) {
+        Brick* brick = root->Place(new Brick(name));
+        if (!Read(brick, "necessary").GetBoolean())
+            continue;
+        EXPECT_FALSE(Read(brick, "ballEaterOnly").GetBoolean()) << name;
+        EXPECT_TRUE(brick->GetStrength() > 0 || Read(brick, "weakEdgesOnly").GetInteger() != 0)
+            << name << " strength " << brick->GetStrength();
+    }
+    EXPECT_FALSE(Read(root->Place(new Brick("BallEaterBrick")), "necessary").GetBoolean());
+    EXPECT_TRUE(Read(root->Place(new Brick("TNTBrick")), "necessary").GetBoolean());
 }

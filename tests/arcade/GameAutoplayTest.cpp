@@ -227,3 +227,7 @@ INSTANTIATE_TEST_SUITE_P(Episodes8to10, WrittenLevelTest,
                                            "GreatWall", "Taiga", "Permafrost", "Tundra", "Reindeer",
                                            "LongRail", "Eucalyptus", "Wombat", "Devil", "Overland",
                                            "Wilderness", "EndOfTheWorld"));
+// The lab's experiments.
+INSTANTIATE_TEST_SUITE_P(Lab, WrittenLevelTest,
+                         ::testing::Values("Bonus3", "Bonus4", "Bonus5", "Bonus6", "Bonus7",
+                                           "Bonus8", "Bonus9", "Bonus10"));

@@ -134,7 +134,7 @@ Resources.ExtraLoot = { extraLoot = 1 }
 -- ---- Bricks ---------------------------------------------------------------------------------
 -- The colour bricks. Every brick a level can be finished by breaking is "necessary";
 -- metal (which cannot be broken unless a level gives it a strength), hoppers, carriers,
--- springs and ghosts are not.
+-- ball eaters (which eat every ball that touches them), springs and ghosts are not.
 for _, colour in ipairs({ "Red", "Orange", "Yellow", "Green", "Blue", "Purple" }) do
     brick(colour, { "ColorStandard" })
     bigBrick(colour, { "ColorStandard" }, { strength = 3, score = 10 })
@@ -168,6 +168,7 @@ Resources.BallCarrierFastBrick = { class = "Brick", resources = { "BallCarrierFa
 Resources.BallCarrierFasterBrick = { class = "Brick", resources = { "BallCarrierFaster", "HopperLaunchUp" }, textureOnly = "Metal", strength = 3 }
 -- A ball eater cannot be broken by balls (it eats them) nor by blasts, so it is not required.
 Resources.BallEaterBrick = { class = "Brick", necessary = false, resources = { "ColorStandard", "BallEater" }, textureOnly = "Purple" }
+Resources.BallEaterBrick = { class = "Brick", resources = { "ColorStandard", "BallEater" }, textureOnly = "Purple" }
 Resources.TNTBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "Explosive3" }, textureOnly = "Red" }
 Resources.LightningBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "Lightning3" }, textureOnly = "Yellow" }
 Resources.KeyBrick = { class = "Brick", necessary = true, resources = { "Key" }, textureOnly = "Gold", score = 100 }
