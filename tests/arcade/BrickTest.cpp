@@ -495,19 +495,6 @@ TEST_F(BrickTest, IconsFillARowThatFitsTheBrick)
     EXPECT_NE(one, two);
 }
 
-TEST_F(BrickTest, NoShippedBrickThatBallsAndBlastsCannotBreakIsRequired)
-{
-    // A level is won when its required bricks are gone, so a required brick that nothing
-    // can break would leave every level that names it unwinnable.
-    for (const char* name : {"MetalBrick", "BigMetalBrick", "RubberBrick", "BallEaterBrick"}) {
-        Brick* brick = Make(std::string("{class = 'Brick', resources = {'") + name + "'}}");
-        EXPECT_LT(brick->GetStrength(), 0) << name;
-        EXPECT_FALSE(brick->IsNecessary()) << name;
-    }
-    // Given a strength, the ball eater breaks like any brick and is still not required.
-    Brick* eater = Make("{class = 'Brick', resources = {'BallEaterBrick'}, strength = 1}");
-    EXPECT_EQ(1, eater->GetStrength());
-    EXPECT_FALSE(eater->IsNecessary());
 TEST_F(BrickTest, EveryShippedBrickThatALevelMustClearCanBeClearedByABall)
 {
     // A required brick that no ball can break would leave its level unwinnable: it must

@@ -168,7 +168,6 @@ Resources.BallCarrierFastBrick = { class = "Brick", resources = { "BallCarrierFa
 Resources.BallCarrierFasterBrick = { class = "Brick", resources = { "BallCarrierFaster", "HopperLaunchUp" }, textureOnly = "Metal", strength = 3 }
 -- A ball eater cannot be broken by balls (it eats them) nor by blasts, so it is not required.
 Resources.BallEaterBrick = { class = "Brick", necessary = false, resources = { "ColorStandard", "BallEater" }, textureOnly = "Purple" }
-Resources.BallEaterBrick = { class = "Brick", resources = { "ColorStandard", "BallEater" }, textureOnly = "Purple" }
 Resources.TNTBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "Explosive3" }, textureOnly = "Red" }
 Resources.LightningBrick = { class = "Brick", necessary = true, resources = { "ColorStandard", "Lightning3" }, textureOnly = "Yellow" }
 Resources.KeyBrick = { class = "Brick", necessary = true, resources = { "Key" }, textureOnly = "Gold", score = 100 }
