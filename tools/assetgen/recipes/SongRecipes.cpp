@@ -5,8 +5,8 @@
 //                  a bombo and shakers in a skipping eighth-two-sixteenths rhythm
 //   Capital.mid    B flat major, 126 BPM: a march for trumpet, brass and tuba oom-pah,
 //                  snare drum rudiments, piccolo and glockenspiel on top
-//   Frost.mid      F sharp minor, 84 BPM: celesta and music box over slow strings with
-//                  added ninths, a heartbeat pulse growing into a half-time groove
+//   Frost.mid      F sharp minor, 84 BPM: celesta and music box over slow strings in
+//                  open fifths and ninths, a heartbeat pulse growing into a half-time groove
 //   Boulevard.mid  G major, 128 BPM swung: musette accordion, two-beat bass and guitar
 //                  on the off-beats, brushes and ride, a violin answering
 //   Sands.mid      D double harmonic, 104 BPM: shanai over an oud-like shamisen ostinato
