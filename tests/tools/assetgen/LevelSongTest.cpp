@@ -356,6 +356,20 @@ TEST(LevelSongMaker, SwingDelaysTheOffBeatAndKeepsNotesInsideTheirMeasure)
     EXPECT_EQ(first[2].end - play1, kMeasure);
 }
 
+TEST(LevelSongMaker, LinesLeanOnBeatsOneAndThree)
+{
+    LevelSong s = Minimal();
+    s.accent = 8;
+    s.play.layers = {
+        LineLayer("Keys", {{{0, 0.5, 72}, {0.5, 0.5, 74}, {1, 1, 76}, {2, 1, 77}}}, 60)};
+    const MidiSong song = MakeLevelSong(s);
+    std::vector<int> velocities;
+    for (const SoundingNote& n : NotesOf(song))
+        if (n.start >= song.At(7) && n.start < song.At(8))
+            velocities.push_back(n.velocity);
+    EXPECT_EQ(velocities, (std::vector<int>{68, 56, 60, 68}));
+}
+
 TEST(LevelSongMaker, RefusesWhatWouldNotLoopOrNamesNothing)
 {
     LevelSong ringing = Minimal();

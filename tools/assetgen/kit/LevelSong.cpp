@@ -65,6 +65,8 @@ public:
                 m_Tracks[i]->Controller(0, 7, song.tracks[i].volume);
             if (song.tracks[i].pan >= 0)
                 m_Tracks[i]->Controller(0, 10, song.tracks[i].pan);
+            if (song.tracks[i].reverb >= 0)
+                m_Tracks[i]->Controller(0, 91, song.tracks[i].reverb);
         }
     }
 
@@ -159,7 +161,8 @@ private:
         if (!layer.line.empty()) {
             for (const Note& n : layer.line[index % layer.line.size()]) {
                 if (n.key > 0)
-                    Place(t, measure, n.beat, n.length, 20, n.key + layer.transpose, velocity);
+                    Place(t, measure, n.beat, n.length, 20, n.key + layer.transpose,
+                          velocity + Accent(n.beat));
             }
         }
         for (const DrumHit& h : layer.drums) {
@@ -180,6 +183,14 @@ private:
                                         " in measure " + std::to_string(measure) +
                                         " rings past the end of its part");
         m_Pending[t].push_back({tick, end, key, Clamp(velocity, 1, 127)});
+    }
+
+    int Accent(double beat) const
+    {
+        const double whole = std::floor(beat);
+        if (beat != whole)
+            return -m_Song.accent / 2;
+        return static_cast<int>(whole) % 2 == 0 ? m_Song.accent : 0;
     }
 
     double Swung(double beat) const

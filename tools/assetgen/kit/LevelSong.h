@@ -105,6 +105,7 @@ struct SongTrack
     int program;     // General MIDI program; -1 for the drum kit (channel 10)
     int volume = -1; // channel volume 0..127; -1 leaves the synth's default
     int pan = -1;    // 0 left .. 64 centre .. 127 right; -1 leaves the default
+    int reverb = -1; // reverb send 0..127; -1 leaves the default
 };
 
 struct LevelSong
@@ -114,6 +115,9 @@ struct LevelSong
     // Delays every off-beat eighth by this fraction of a beat (0.16: a light swing); the
     // sixteenths around it stretch to match.
     double swing = 0;
+    // Added to the velocity of line notes on beats one and three, half of it taken from
+    // notes off the beat: a line that leans on the strong beats.
+    int accent = 0;
     Section getReady, letter, play, beatLevel, levelComplete, gameOver;
 };
 
