@@ -44,7 +44,8 @@ void PaintClouds(Canvas& canvas, Rng& rng, int y0, int y1, const CloudStyle& sty
         NoiseField::Value(rng, canvas.Width(), y1 - y0, style.cellsX, style.cellsY, 4, 0.5f);
     const float threshold = 1.0f - style.cover;
     for (int y = y0; y < y1; ++y) {
-        const float fade = 1.0f - SmoothStep(0.6f, 1.0f, float(y - y0) / (y1 - y0));
+        const float t = float(y - y0) / (y1 - y0);
+        const float fade = SmoothStep(0.0f, 0.2f, t) * (1.0f - SmoothStep(0.6f, 1.0f, t));
         for (int x = 0; x < canvas.Width(); ++x) {
             const float v = noise.At(x, y - y0);
             const float k = SmoothStep(threshold, threshold + 0.25f, v) * style.strength * fade;

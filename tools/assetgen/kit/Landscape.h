@@ -24,8 +24,8 @@ Rgba GradientAt(const std::vector<ColorStop>& stops, float t);
 void PaintVerticalGradient(Canvas& canvas, int y0, int y1, const std::vector<ColorStop>& stops);
 
 // Soft clouds over rows y0..y1-1: where value noise rises above 1 - cover, the picture
-// moves towards colour by up to strength, fading out towards y1. cellsX/cellsY set the
-// clouds' size (more cells, smaller clouds); stretch > 1 draws them out sideways.
+// moves towards colour by up to strength, fading in below y0 and out towards y1.
+// cellsX and cellsY set the clouds' size (more cells, smaller clouds).
 struct CloudStyle
 {
     Rgba color;

@@ -427,14 +427,16 @@ void Iceland(AssetPack& pack)
         }
     }
     // Glaciers: pale blue-white ice over dark rock, with crevasse streaks.
-    const NoiseField streaks = NoiseField::Streaks(rng, kW, kH, 60, false);
+    const NoiseField streaks = NoiseField::Streaks(rng, kW, kH, 30, false);
     PaintBelow(c, RidgeProfile(rng, kW, 196, 50, 3, 5, 0.65f), [&](int x, int y) {
         return Rgba::Bytes(176, 198, 220)
             .Scaled(0.92f + 0.1f * streaks.At(x, y) - (y - 160) * 0.0015f);
     });
-    PaintBelow(c, RidgeProfile(rng, kW, 262, 22, 5), [&](int x, int y) {
-        return Mix(Rgba::Bytes(70, 80, 92), Rgba::Bytes(190, 206, 222),
-                   0.3f + 0.4f * streaks.At(x * 2, y));
+    // Dark foothills, their tops under snow.
+    const std::vector<float> foothills = RidgeProfile(rng, kW, 262, 22, 5);
+    PaintBelow(c, foothills, [&](int x, int y) {
+        const float depth = y - foothills[x] - 10 * streaks.At(x * 3, 0);
+        return Mix(Rgba::Bytes(178, 192, 208), Rgba::Bytes(62, 66, 74), SmoothStep(2, 14, depth));
     });
     // The geyser's plume, billowing as it rises.
     const float gx = 210, gy = 300;
@@ -447,10 +449,10 @@ void Iceland(AssetPack& pack)
                       Rgba::Bytes(230, 236, 240), 0.35f * (1 - t * 0.6f));
     }
     // Dark lava plain with snow patches.
-    const NoiseField snow = NoiseField::Value(rng, kW, kH, 12, 8, 3, 0.5f);
+    const NoiseField snow = NoiseField::Value(rng, kW, kH, 28, 20, 3, 0.5f);
     PaintBelow(c, RidgeProfile(rng, kW, 300, 6, 4), [&](int x, int y) {
         return Mix(Rgba::Bytes(120, 130, 142), Rgba::Bytes(56, 58, 62),
-                   SmoothStep(0.5f, 0.75f, snow.At(x, y)) * 0.8f);
+                   SmoothStep(0.45f, 0.75f, snow.At(x, y)) * 0.4f);
     });
     PaintSoftBlob(c, gx, gy, 30, 8, Rgba::Bytes(220, 226, 230), 0.5f);
     Finish f;
@@ -685,7 +687,7 @@ void China(AssetPack& pack)
         c.Blend(x, static_cast<int>(cord[x]), Rgba::Bytes(40, 30, 30), 0.8f);
     for (int i = 0; i < 8; ++i) {
         const float lx = 40 + i * 80.0f, ly = cord[static_cast<int>(lx)] + 14;
-        DrawRadialSprite(c, lx, ly, 34, Rgba::Bytes(255, 120, 60), 2.0f, true);
+        DrawRadialSprite(c, lx, ly, 30, Rgba::Bytes(200, 100, 60), 2.0f, true);
         FillShapeIn(c, {lx - 13, ly - 12, 26, 24}, EllipseShape(lx, ly, 12, 11), [=](int x, int) {
             return Rgba::Bytes(210, 50, 40).Scaled(SideLight(x + 0.5f, lx, 12, 0.3f));
         });
@@ -781,34 +783,56 @@ void Tasmania(AssetPack& pack)
     }
     // The cliff: organ pipes of dolerite, each column rounded and lit from the left, their
     // tops broken at different heights.
-    const float colW = 13;
-    const NoiseField cols = NoiseField::Value(rng, kW, 1, 64, 1, 1, 0.5f);
-    const NoiseField lichen = NoiseField::Value(rng, kW, kH, 24, 18, 3, 0.6f);
-    std::vector<float> cliffTop(kW);
-    for (int x = 0; x < kW; ++x) {
-        const int col = static_cast<int>(x / colW);
+    struct Column
+    {
+        int x0, width;
+        float top;
+        Rgba rock;
+        float cracks[3];
+    };
+    std::vector<Column> columns;
+    for (int x = 120; x < kW;) {
+        Column col;
+        col.x0 = x;
+        col.width = rng.Int(8, 17);
         const float slope = x < 190 ? (190 - x) * 2.2f : 0.0f;
-        cliffTop[x] =
-            x < 120 ? kH + 2.0f : 150 + 8 * std::sin(x * 0.02f) + cols.At(col * 10, 0) * 14 + slope;
+        col.top = 168 + 8 * std::sin(x * 0.02f) + static_cast<float>(rng.Range(0, 16)) + slope;
+        col.rock = Mix(Rgba::Bytes(112, 114, 116), Rgba::Bytes(132, 118, 102),
+                       static_cast<float>(rng.Range(0, 1)))
+                       .Scaled(static_cast<float>(rng.Range(0.85, 1.1)));
+        for (float& crack : col.cracks)
+            crack = col.top + static_cast<float>(rng.Range(10, 200));
+        columns.push_back(col);
+        x += col.width;
     }
+    std::vector<int> columnAt(kW, -1);
+    std::vector<float> cliffTop(kW, kH + 2.0f);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        for (int x = columns[i].x0; x < std::min(kW, columns[i].x0 + columns[i].width); ++x) {
+            columnAt[x] = static_cast<int>(i);
+            cliffTop[x] = columns[i].top;
+        }
+    const NoiseField lichen = NoiseField::Value(rng, kW, kH, 24, 18, 3, 0.6f);
     PaintBelow(
         c, cliffTop,
         [&](int x, int y) {
-            const float u = std::fmod(x, colW) / colW; // 0 at the column's left edge
-            const float round = u < 0.12f ? 0.6f : 1.15f - 0.35f * u;
-            const float crack =
-                std::fmod(y + cols.At(static_cast<int>(x / colW) * 7, 0) * 40, 46.0f) < 1.5f ? 0.7f
-                                                                                             : 1.0f;
-            const int col = static_cast<int>(x / colW);
-            const Rgba rock = Mix(Rgba::Bytes(116, 100, 90), Rgba::Bytes(150, 110, 70),
-                                  cols.At(col * 13 + 5, 0) * 0.6f);
-            const float mottle = 0.85f + 0.3f * lichen.At(x, y);
-            return rock.Scaled(round * crack * mottle * (1.05f - (y - 150) * 0.0016f));
+            const Column& col = columns[columnAt[x]];
+            const float u = (x + 0.5f - col.x0) / col.width; // across the column, 0..1
+            const float round = u < 0.1f ? 0.72f : 1.15f - 0.35f * u;
+            float crack = 1.0f;
+            for (float cy : col.cracks)
+                if (std::fabs(y - cy) < 1.0f)
+                    crack = 0.6f;
+            // Orange lichen in patches, broad bulges of light and shade along the face.
+            const Rgba stone = Mix(col.rock, Rgba::Bytes(176, 120, 60),
+                                   SmoothStep(0.6f, 0.8f, lichen.At(x, y)) * 0.6f);
+            const float bulge = 0.82f + 0.3f * lichen.At(x / 4, 7);
+            return stone.Scaled(round * crack * bulge * (1.1f - (y - 150) * 0.0022f));
         },
         0.3f);
     // Scrub on the cliff top and the forest behind.
     for (int x = 112; x < kW; ++x) {
-        const int depth = 4 + static_cast<int>(cols.At(x * 3, 0) * 5);
+        const int depth = 3 + (x * 7 % 5);
         for (int y = static_cast<int>(cliffTop[x]) - 2; y < cliffTop[x] + depth; ++y)
             c.Blend(x, y, Rgba::Bytes(70, 100, 66), 0.9f);
     }
@@ -818,10 +842,10 @@ void Tasmania(AssetPack& pack)
         const float x = 330 + i * 48.0f + static_cast<float>(rng.Range(-12, 12));
         const float s = static_cast<float>(rng.Range(0.7, 1.0));
         const std::function<void(float, float)> crown = [&](float tx, float ty) {
-            DrawFoliage(c, rng, tx, ty, 26 * s, leaves, 6, 0.9f);
+            DrawFoliage(c, rng, tx, ty, 30 * s, leaves, 7, 0.9f);
         };
         DrawBranch(c, rng, x, cliffTop[std::min(kW - 1, static_cast<int>(x))] + 8,
-                   static_cast<float>(rng.Range(-0.12, 0.12)), 70 * s, 7 * s, 2, trunk, crown);
+                   static_cast<float>(rng.Range(-0.12, 0.12)), 52 * s, 7 * s, 2, trunk, crown);
     }
     DrawLighthouse(c, 180, cliffTop[180] + 4, 70, 16, 1);
     // The sea at the cliff's foot, breaking white against it; calm water below.
