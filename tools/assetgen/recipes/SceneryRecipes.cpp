@@ -108,7 +108,7 @@ void DrawFoliage(Canvas& c, Rng& rng, float x, float y, float size, const Rgba& 
     }
 }
 
-// A toothed wheel lit from the upper left, with a hub hole.
+// A toothed wheel lit from the upper left, with a hub hole and a groove round its web.
 void DrawCog(Canvas& c, float cx, float cy, float radius, int teeth, const Rgba& color)
 {
     const float depth = radius * 0.16f, hole = radius * 0.28f;
@@ -116,8 +116,6 @@ void DrawCog(Canvas& c, float cx, float cy, float radius, int teeth, const Rgba&
         const float dx = x - cx, dy = y - cy, d = std::hypot(dx, dy);
         const float s = 0.5f + 0.5f * std::cos(std::atan2(dy, dx) * teeth);
         const float outer = d - (radius - depth + depth * SmoothStep(0.35f, 0.65f, s));
-        const float ring = std::fabs(d - radius * 0.62f) - radius * 0.07f; // a raised rim line
-        (void)ring;
         return std::max(outer, hole - d);
     };
     FillShapeIn(c, {cx - radius, cy - radius, 2 * radius, 2 * radius}, cog, [=](int x, int y) {
@@ -176,7 +174,8 @@ void DrawPipe(Canvas& c, float x0, float y0, float x1, float y1, float width, co
                 });
 }
 
-// A whole picture in place: the scene, then the calming passes every land shares.
+// How a painted scene is calmed before it is written; every land shares the passes and
+// tunes their strength.
 struct Finish
 {
     int quietFrom = 320; // the lower third, where the paddle plays
@@ -185,6 +184,8 @@ struct Finish
     float vignette = 0.35f;
 };
 
+// Calms the scene and writes it. The picture is encoded as PNG under its ".jpg" name; the
+// image loader recognises the format by content.
 void Write(AssetPack& pack, const std::string& name, Canvas& canvas, Rng& rng, const Finish& f)
 {
     QuietBelow(canvas, f.quietFrom, 70, 6, f.quietDarken);
