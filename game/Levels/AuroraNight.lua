@@ -4,18 +4,20 @@ local level = {
     fullName = "Under the Aurora",
     fromText = "The Stargazer",
     noteText = "Tonight the aurora draws everything skyward. A heavy ball of lead feels the " ..
-               "pull strongly and a light one hardly at all, and the lights hide both. " ..
+               "pull strongly and a light one hardly at all, and some bricks hide both. " ..
                "Choose which ones you catch!",
     music = "Frost.mid",
     backgroundName = "bkgLevelIceland.jpg",
     timeBonusAt = 4,
+    -- Every brick broken speeds the ball up a little.
+    addSpeedOnBrickDestruction = 0.5,
     -- The pull of the lights: the same everywhere, straight up.
     gravity = { strength = 30, direction = { 0, -1 } },
     bricks = {
         "",
         ",,,,,,,G,G,G$,G,G",
         ",,,,G,G,G,B,B,B,B,B,G,G,G",
-        ",,G,G,B,B,B,P,P,P*,P,P,B,B,B,G,G",
+        ",,G,G,B,B,B,Pw,Pw,Pw*,Pw,Pw,B,B,B,G,G",
         ",G,B,B,P,P$,,,,,,,,P$,P,B,B,G",
         "G,B,P,Ps,,,,,,,,,,,,P,P,B,G",
         "",

@@ -9,6 +9,8 @@ Levels.Crevasse = {
     music = "Frost.mid",
     backgroundName = "bkgLevelIceland.jpg",
     timeBonusAt = 4,
+    -- Every brick broken speeds the ball up a little.
+    addSpeedOnBrickDestruction = 0.5,
     brickLetters = { I = "IceBrick", N = "SnowBrick", Z = "SpringBrick" },
     bricks = {
         "",

@@ -9,6 +9,7 @@ local level = {
     music = "Frost.mid",
     backgroundName = "bkgLevelIceland.jpg",
     timeBonusAt = 5,
+    -- Every brick broken speeds the ball up.
     addSpeedOnBrickDestruction = 1,
     brickLetters = { I = "IceBrick", N = "SnowBrick", U = "ArtefactCoverBrick" },
     artefact = { name = "artifactGeyser.jpg", position = { 272, 68 }, constrainWidth = 96,

@@ -1,5 +1,5 @@
 -- Farm terraces stepping down the mountainside: the whole hill slides down a step each time
--- its lowest terrace is cleared, until its top has come down to the middle of the field.
+-- its lowest terrace is cleared, so the slope keeps coming down within reach of the ball.
 Levels.Terraces = {
     fullName = "The Sliding Terraces",
     fromText = "The Potato Farmer",
