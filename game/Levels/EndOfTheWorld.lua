@@ -2,7 +2,7 @@
 -- Everything the adventure taught comes back once more, and the keeper's cottage holds
 -- the painting of the light itself.
 local level = {
-    fullName = "The Lighthouse at the End of the World",
+    fullName = "The End of the World",
     fromText = "The Lighthouse Keeper",
     noteText = "You've come all the way round the world to my lighthouse! The storm has " ..
                "wrecked a ship on the rocks, the waves keep coming back and the lamp is " ..

@@ -1,5 +1,5 @@
 -- The wall runs over the hills further than the eye can see, and here it comes down the
--- slope toward the player, course after course; a painting is bricked into the watchtower.
+-- slope toward the player, course after course; a painting is bricked into its middle.
 Levels.GreatWall = {
     fullName = "The Endless Wall",
     fromText = "The Wall Warden",
@@ -9,15 +9,13 @@ Levels.GreatWall = {
     music = "Lanterns.mid",
     backgroundName = "bkgLevelChina.jpg",
     timeBonusAt = 5,
-    -- The top eight courses start above the field and come down with the rest.
-    offsetPosition = { 0, -8 },
     -- The wall creeps down a little faster all the time; courses whose middle passes the
-    -- line 17 rows down crumble into the river, and the slide stops once the top course is
-    -- in full view.
+    -- line 17 rows down crumble into the river, and the slide stops once the top course has
+    -- come down eight rows.
     timeAttack = { fallRate = 0.03, accel = 0.00001, maxFallRate = 0.08, thresholdLines = 17,
-                   stopY = 40, endDestroy = true },
+                   stopY = 120, endDestroy = true },
     brickLetters = { U = "ArtefactCoverBrick" },
-    artefact = { name = "artifactKite.jpg", position = { 272, 36 }, constrainWidth = 96,
+    artefact = { name = "artifactKite.jpg", position = { 272, 164 }, constrainWidth = 96,
                  score = 1000 },
     bricks = {
         ",K,,K,,K,,K,,K,,K,,K,,K,,K",

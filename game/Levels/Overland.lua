@@ -1,12 +1,12 @@
 -- The overland track, a week's walk over the high plateau to the mountain. The wind never
 -- stops up here, and the track keeps coming: clear the stretch in front of you and the
--- next one slides into view.
+-- rest of it comes closer.
 local level = {
     fullName = "The Overland Track",
     fromText = "The Hut Warden",
     noteText = "Six days of track to the mountain, and the wind blows the whole way. Clear " ..
-               "the stretch in front of you and the next comes into view. Two lost walkers " ..
-               "are waiting at the huts.",
+               "the stretch in front of you and the rest of the track comes closer. Two " ..
+               "lost walkers are waiting at the huts.",
     music = "Jungle.mid",
     backgroundName = "bkgLevelTasmania.jpg",
     timeBonusAt = 6,
@@ -14,11 +14,9 @@ local level = {
     minBallSpeed = 150,
     -- A gusty wind from the west.
     wind = { strength = 30, direction = { 1, 0.1 }, variance = 8, normalization = 3 },
-    -- The first seven rows start above the field; the track steps down a row at a time
-    -- while nothing needed is left below the line twelve rows down, until the peak is in
-    -- view.
-    offsetPosition = { 0, -7 },
-    progressive = { thresholdLines = 12, stopY = 40, stepSize = 16, rate = 2 },
+    -- The track steps down a row at a time while nothing needed is left below the line
+    -- twelve rows down, until the peak has come down seven rows.
+    progressive = { thresholdLines = 12, stopY = 100, stepSize = 16, rate = 2 },
     brickLetters = { N = "SnowBrick", I = "IceBrick", T = "TrappedBallBrick" },
     bricks = {
         ",,,,,,,,N,N,N",

@@ -4,8 +4,8 @@ local level = {
     fullName = "The Wild South-West",
     fromText = "The Bush Pilot",
     noteText = "I can't land anywhere out here. Everything you have met so far grows in this " ..
-               "wilderness, all at once. The river flows back once after you break it, and the " ..
-               "blue-rimmed stones come and go.",
+               "wilderness, all at once. The river flows back once after you break it, and some " ..
+               "stones can only be broken now and then.",
     music = "Jungle.mid",
     backgroundName = "bkgLevelTasmania.jpg",
     timeBonusAt = 6,
