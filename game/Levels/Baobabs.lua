@@ -8,8 +8,8 @@ Levels.Baobabs = {
     music = "Jungle.mid",
     backgroundName = "bkgLevelMadagascar.jpg",
     timeBonusAt = 4,
-    initalBallSpeed = 180,
-    minBallSpeed = 145,
+    -- The ball gains a little speed from every brick it strikes.
+    addSpeedOnBrickDestruction = 1.0,
     brickLetters = { J = "JungleWoodBrick", F = "LeafBrick" },
     paddleStarts = {
         { resource = "BottomPaddleStart", ballStart = { paddleName = "BottomPaddle" } },

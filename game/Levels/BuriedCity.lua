@@ -10,7 +10,8 @@ local level = {
     music = "Sands.mid",
     backgroundName = "bkgLevelEgypt.jpg",
     timeBonusAt = 5,
-    addSpeedPerTick = 0.08,
+    -- The ball gains a little speed from every brick it strikes.
+    addSpeedOnBrickDestruction = 0.5,
     brickLetters = { U = "ArtefactCoverBrick", E = "BallEaterBrick",
                      T = "TNTBrick" },
     artefact = { name = "artifactScarab.jpg", position = { 272, 52 }, constrainWidth = 96,

@@ -5,7 +5,8 @@ local level = {
     fullName = "The Catacombs",
     fromText = "The Baker",
     noteText = "Thieves hid my daughter's portrait in the catacombs. It is pitch dark down " ..
-               "there: feel for the walls. Catch a lantern and click to fire its laser.",
+               "there: feel for the walls. Catch a lantern, then hold the button to fire " ..
+               "its laser.",
     music = "Boulevard.mid",
     backgroundName = "bkgLevelFrance.jpg",
     timeBonusAt = 5,
@@ -29,7 +30,8 @@ local level = {
 CompileLevel(level, "Catacombs")
 for _, brick in ipairs(level.compiledBricks) do
     local column, row = brick.position[1], brick.position[2]
-    if brick.resource == "YellowBrick" and row == 8 and (column == 4 or column == 10 or column == 16) then
+    local lantern = column == 4 or column == 10 or column == 16
+    if brick.resource == "YellowBrick" and row == 8 and lantern then
         brick.powerups = brick.powerups or {}
         table.insert(brick.powerups, "Laser")
         brick.showPowerup = true

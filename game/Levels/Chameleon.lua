@@ -8,8 +8,8 @@ Levels.Chameleon = {
     music = "Jungle.mid",
     backgroundName = "bkgLevelMadagascar.jpg",
     timeBonusAt = 5,
-    initalBallSpeed = 180,
-    minBallSpeed = 145,
+    -- The ball gains a little speed from every brick it strikes.
+    addSpeedOnBrickDestruction = 1.0,
     brickLetters = { J = "JungleWoodBrick", F = "LeafBrick", H = "PhaseBrick" },
     paddleStarts = {
         { resource = "BottomPaddleStart", ballStart = { paddleName = "BottomPaddle" } },

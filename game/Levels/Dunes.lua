@@ -8,7 +8,8 @@ Levels.Dunes = {
     music = "Sands.mid",
     backgroundName = "bkgLevelEgypt.jpg",
     timeBonusAt = 4,
-    addSpeedPerTick = 0.08,
+    -- The ball gains a little speed from every brick it strikes.
+    addSpeedOnBrickDestruction = 0.5,
     -- The dunes step down a row at a time while their lowest required bricks stand above
     -- the line 13 rows down, until their top row has come down to 150 pixels.
     progressive = { thresholdLines = 13, stopY = 150, stepSize = 16, rate = 2 },

@@ -8,8 +8,9 @@ Levels.Mirage = {
     music = "Sands.mid",
     backgroundName = "bkgLevelEgypt.jpg",
     timeBonusAt = 4,
+    -- The ball gains a little speed from every brick it strikes.
+    addSpeedOnBrickDestruction = 0.5,
     lootCaughtTarget = 70,
-    addSpeedPerTick = 0.08,
     bricks = {
         "",
         ",,,,Y,,,,,Y*,,,,,Y",

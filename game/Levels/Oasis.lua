@@ -8,6 +8,8 @@ Levels.Oasis = {
     music = "Sands.mid",
     backgroundName = "bkgLevelEgypt.jpg",
     timeBonusAt = 4,
+    -- The ball gains a little speed from every brick it strikes.
+    addSpeedOnBrickDestruction = 0.5,
     -- The pool pulls balls and loot toward its middle.
     gravity = { strength = 55, center = { 320, 124 }, decreaseWith = "none" },
     bricks = {

@@ -9,8 +9,8 @@ Levels.RedIsland = {
     music = "Jungle.mid",
     backgroundName = "bkgLevelMadagascar.jpg",
     timeBonusAt = 6,
-    initalBallSpeed = 185,
-    minBallSpeed = 150,
+    -- The ball gains a little speed from every brick it strikes.
+    addSpeedOnBrickDestruction = 1.5,
     brickLetters = { U = "ArtefactCoverBrick", J = "JungleWoodBrick", H = "PhaseBrick",
                      C = "BallCarrierBrick", Q = "RubberBrick" },
     artefact = { name = "artifactLemur.jpg", position = { 272, 52 }, constrainWidth = 96,

@@ -8,7 +8,8 @@ Levels.Sandstorm = {
     music = "Sands.mid",
     backgroundName = "bkgLevelEgypt.jpg",
     timeBonusAt = 5,
-    addSpeedPerTick = 0.08,
+    -- The ball gains a little speed from every brick it strikes.
+    addSpeedOnBrickDestruction = 0.5,
     -- The storm blows toward the west and a little downward, in strong gusts.
     wind = { strength = 65, direction = { -1, 0.15 }, variance = 16, normalization = 3 },
     bricks = {

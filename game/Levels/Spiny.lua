@@ -8,8 +8,8 @@ Levels.Spiny = {
     music = "Jungle.mid",
     backgroundName = "bkgLevelMadagascar.jpg",
     timeBonusAt = 5,
-    initalBallSpeed = 185,
-    minBallSpeed = 150,
+    -- The ball gains a little speed from every brick it strikes.
+    addSpeedOnBrickDestruction = 1.5,
     brickLetters = { J = "JungleWoodBrick", Q = "RubberBrick" },
     customWalls = {
         LeftWall = { dangerous = true },
