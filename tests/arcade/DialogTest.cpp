@@ -230,7 +230,7 @@ TEST_F(InGameDialogTest, TheCreditsShowTheConfiguredText)
     ASSERT_NE(nullptr, text);
     const std::string configured = Config::GetCurrent()->GetString("credits");
     EXPECT_EQ(configured, text->GetText());
-    EXPECT_NE(configured.find("The Bumperlux developers"), std::string::npos);
+    EXPECT_NE(configured.find("the Bumperlux developers"), std::string::npos);
     ClickOn(credits, "OkayButton");
     EXPECT_EQ(dialog, Top()) << "back to the options";
 }
