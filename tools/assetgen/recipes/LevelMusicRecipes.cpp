@@ -1,24 +1,59 @@
-// The level song "Harbour.mid": one General MIDI song with every part a level plays, each a
-// whole number of measures that loops without a gap:
-//   GetReady (1-2)        waiting for the serve: a drum roll over a held chord
-//   Letter (3-6)          the letter before the level: strings and a quiet flute
-//   Play1 .. Play10       play, four measures each from measure 7: the same riff over
-//                         Am F C G, with more of the band (and more drive) at every step
-//   BeatLevel (47-48)     the level won: a short brass call, played once
-//   LevelComplete (49-52) the tally after the level: the riff, relaxed
-//   GameOver (53-54)      the last ball lost: a falling line, played once
+// The level song of the first land, "Harbour.mid": A minor at 112 BPM, a square lead and
+// marimba over strings, finger bass and a rock backbeat.
+//   GetReady       a drum roll over a held chord
+//   Letter         strings and a quiet flute, 96 BPM
+//   Play1 .. 10    the riff over Am F C G: bass, strings and drums, then the marimba (2),
+//                  the lead (3), a crash into each phrase (2) and a fill out of it (4),
+//                  sixteenth hats (5), the brass under the lead (7), the lead an octave up (9)
+//   BeatLevel      a short brass call, played once
+//   LevelComplete  the riff, relaxed, 104 BPM
+//   GameOver       a falling line, 84 BPM, played once
 #include "recipes/Recipes.h"
 
-#include "kit/Arranger.h"
-
-#include <string>
-#include <vector>
+#include "kit/LevelSong.h"
 
 namespace assetgen {
 
 namespace {
 
-const Chord kPlayChords[4] = {Am, F, C, G};
+// Three-note chord held over the measure, an octave down.
+const Figure kPad{{{0, 4, -3}, {0, 4, -2}, {0, 4, -1}}, 12};
+// Root on the beats, the fifth on the last eighth: a walking feel.
+const Figure kWalk{{{0, 1, -6},
+                    {1, 0.5, -6, 0, -14},
+                    {1.5, 0.5, -3, 0, -20},
+                    {2, 1, -4, 0, -6},
+                    {3, 0.5, -6, 0, -14},
+                    {3.5, 0.5, -4, 0, -18}},
+                   0,
+                   0.05};
+// Broken chord in eighths, the off-beats softer.
+const Figure kBroken{{{0, 0.5, 0},
+                      {0.5, 0.5, 1, 0, -12},
+                      {1, 0.5, 2},
+                      {1.5, 0.5, 4, 0, -12},
+                      {2, 0.5, 3},
+                      {2.5, 0.5, 2, 0, -12},
+                      {3, 0.5, 1},
+                      {3.5, 0.5, 2, 0, -12}}};
+
+// The backbeat: kick and snare on the beats, eighth hats; from level 5 sixteenth hats and a
+// second kick; a crash into the phrase from level 2, a tom fill out of it from level 4.
+std::vector<DrumHit> Backbeat(int crashFrom, int fillFrom, int busyFrom)
+{
+    std::vector<DrumHit> hits{{0, kCrash, 96, crashFrom, Where::kFirst, 1}};
+    for (int b = 0; b < 4; ++b) {
+        hits.push_back({double(b), b % 2 == 0 ? kKick : kSnare, b % 2 == 0 ? 100 : 88});
+        hits.push_back({double(b), kClosedHat, 70});
+        hits.push_back({b + 0.5, kClosedHat, 52});
+        hits.push_back({b + 0.25, kClosedHat, 40, busyFrom});
+        hits.push_back({b + 0.75, kClosedHat, 44, busyFrom});
+    }
+    hits.push_back({2.5, kKick, 84, busyFrom});
+    for (int i = 0; i < 4; ++i)
+        hits.push_back({3 + i * 0.25, i < 2 ? kTom : kSnare, 80 + 4 * i, fillFrom, Where::kLast});
+    return hits;
+}
 
 // The play riff: one measure per chord.
 const std::vector<std::vector<Note>> kRiff = {
@@ -28,126 +63,65 @@ const std::vector<std::vector<Note>> kRiff = {
     {{0, 1, 74}, {1, 0.5, 71}, {1.5, 0.5, 74}, {2, 1.5, 79}, {3.5, 0.5, 71}},
 };
 
-void GetReady(MidiSong& song, Band& band, int first)
+LevelSong Harbour()
 {
-    const long sixteenth = song.TicksPerBeat() / 4;
-    for (int m = first; m < first + 2; ++m) {
-        Pad(song, band.pad, m, Am, 50);
-        band.bass.Note(song.At(m), song.TicksPerMeasure() - 40, Am.root - 24, 80);
-        for (int i = 0; i < 16; ++i)
-            band.drums.Note(song.At(m, i * 0.25), sixteenth, kSnare, 40 + i * 2);
-    }
-}
+    LevelSong s;
+    s.title = "Harbour";
+    s.tracks = {{"Lead", kSquareLead, 88},
+                {"Strings", kStrings, 70},
+                {"Bass", kFingerBass},
+                {"Marimba", kMarimba, 76},
+                {"Drums", -1},
+                {"Brass", kBrass},
+                {"Flute", kFlute}};
 
-void Letter(MidiSong& song, Band& band, int first)
-{
-    const Chord chords[4] = {F, C, Dm, G};
-    const std::vector<std::vector<Note>> line = {
-        {{0, 2, 72}, {2, 2, 69}},
-        {{0, 1.5, 67}, {1.5, 0.5, 69}, {2, 2, 72}},
-        {{0, 2, 74}, {2, 1, 72}, {3, 1, 69}},
-        {{0, 3, 71}, {3, 1, 0}},
-    };
-    for (int i = 0; i < 4; ++i) {
-        Pad(song, band.pad, first + i, chords[i], 48);
-        Melody(song, band.lead, first + i, line[i], 60);
-    }
-}
+    s.getReady = {2, 112, {Am}, {}};
+    s.getReady.layers = {FigureLayer("Strings", kPad, 50),
+                         FigureLayer("Bass", Figure{{{0, 4, -6}}, 40}, 80),
+                         DrumLayer("Drums", Roll(kSnare, 0, 0.25, 16, 40, 2))};
 
-// Play part `level` (1 to 10): the band joins in layers, the drums drive harder, and the
-// top two parts move the riff up an octave.
-void Play(MidiSong& song, Band& band, MidiTrack& brass, int first, int level)
-{
-    for (int i = 0; i < 4; ++i) {
-        const int m = first + i;
-        const Chord& chord = kPlayChords[i];
-        Pad(song, band.pad, m, chord, 44 + level * 2);
-        Bass(song, band.bass, m, chord, 88 + level);
-        Groove(song, band.drums, m, i == 0 && level > 1, i == 3 && level > 3, level >= 5);
-        if (level >= 2)
-            Arpeggio(song, band.keys, m, chord, 50 + level * 2);
-        if (level >= 3)
-            Melody(song, band.lead, m, kRiff[i], 78 + level, level >= 9 ? 12 : 0);
-        if (level >= 7)
-            Melody(song, brass, m, kRiff[i], 60 + level * 2, -12);
-    }
-}
+    s.letter = {4, 96, {F, C, Dm, G}, {}};
+    s.letter.layers = {FigureLayer("Strings", kPad, 48),
+                       LineLayer("Flute",
+                                 {{{0, 2, 72}, {2, 2, 69}},
+                                  {{0, 1.5, 67}, {1.5, 0.5, 69}, {2, 2, 72}},
+                                  {{0, 2, 74}, {2, 1, 72}, {3, 1, 69}},
+                                  {{0, 3, 71}}},
+                                 60)};
 
-void BeatLevel(MidiSong& song, Band& band, MidiTrack& brass, int first)
-{
-    const std::vector<std::vector<Note>> call = {
-        {{0, 0.5, 69}, {0.5, 0.5, 72}, {1, 0.5, 76}, {1.5, 2.5, 81}},
-        {{0, 0.5, 79}, {0.5, 0.5, 81}, {1, 3, 84}},
-    };
-    const Chord chords[2] = {F, A};
-    for (int i = 0; i < 2; ++i) {
-        Melody(song, brass, first + i, call[i], 100);
-        Pad(song, band.pad, first + i, chords[i], 64);
-        Groove(song, band.drums, first + i, i == 0, i == 1);
-    }
-}
+    s.play = {4, 112, {Am, F, C, G}, {}};
+    s.play.layers = {FigureLayer("Strings", kPad, 44).Louder(2),
+                     FigureLayer("Bass", kWalk, 88).Louder(1),
+                     DrumLayer("Drums", Backbeat(2, 4, 5)),
+                     FigureLayer("Marimba", kBroken, 50).Louder(2).From(2),
+                     LineLayer("Lead", kRiff, 78).Louder(1).From(3).Until(8),
+                     LineLayer("Lead", kRiff, 78).Louder(1).From(9).Transposed(12),
+                     LineLayer("Brass", kRiff, 60).Louder(2).From(7).Transposed(-12)};
 
-void LevelComplete(MidiSong& song, Band& band, int first)
-{
-    const Chord chords[4] = {F, C, G, C};
-    for (int i = 0; i < 4; ++i) {
-        const int m = first + i;
-        Pad(song, band.pad, m, chords[i], 52);
-        Arpeggio(song, band.keys, m, chords[i], 56);
-        Melody(song, band.lead, m, kRiff[(i + 1) % 4], 64);
-    }
-}
+    s.beatLevel = {2, 0, {F, A}, {}};
+    s.beatLevel.layers = {LineLayer("Brass",
+                                    {{{0, 0.5, 69}, {0.5, 0.5, 72}, {1, 0.5, 76}, {1.5, 2.5, 81}},
+                                     {{0, 0.5, 79}, {0.5, 0.5, 81}, {1, 3, 84}}},
+                                    100),
+                          FigureLayer("Strings", kPad, 64), DrumLayer("Drums", Backbeat(0, 0, 99))};
 
-void GameOver(MidiSong& song, Band& band, int first)
-{
-    const std::vector<std::vector<Note>> fall = {
-        {{0, 1, 76}, {1, 1, 74}, {2, 1, 72}, {3, 1, 71}},
-        {{0, 3, 69}, {3, 1, 0}},
-    };
-    const Chord chords[2] = {Dm, Am};
-    for (int i = 0; i < 2; ++i) {
-        Melody(song, band.lead, first + i, fall[i], 70, -12);
-        Pad(song, band.pad, first + i, chords[i], 50);
-    }
+    s.levelComplete = {4, 104, {F, C, G, C}, {}};
+    s.levelComplete.layers = {FigureLayer("Strings", kPad, 52), FigureLayer("Marimba", kBroken, 56),
+                              LineLayer("Flute", Rotated(kRiff, 1), 64)};
+
+    s.gameOver = {2, 84, {Dm, Am}, {}};
+    s.gameOver.layers = {
+        LineLayer("Lead", {{{0, 1, 76}, {1, 1, 74}, {2, 1, 72}, {3, 1, 71}}, {{0, 3, 69}}}, 70)
+            .Transposed(-12),
+        FigureLayer("Strings", kPad, 50)};
+    return s;
 }
 
 } // namespace
 
 void GenerateLevelMusicAssets(AssetPack& pack)
 {
-    MidiSong song("Harbour", 4, 4, 112);
-    song.AddPart("GetReady", 1, 2);
-    song.AddPart("Letter", 3, 4);
-    for (int level = 1; level <= 10; ++level)
-        song.AddPart("Play" + std::to_string(level), 7 + (level - 1) * 4, 4);
-    song.AddPart("BeatLevel", 47, 2);
-    song.AddPart("LevelComplete", 49, 4);
-    song.AddPart("GameOver", 53, 2);
-    song.SetLength(54);
-    song.SetTempo(3, 96);
-    song.SetTempo(7, 112);
-    song.SetTempo(49, 104);
-    song.SetTempo(53, 84);
-
-    Band band{song.AddTrack("Lead", 0, kSquareLead), song.AddTrack("Strings", 1, kStrings),
-              song.AddTrack("Bass", 2, kFingerBass), song.AddTrack("Marimba", 3, kMarimba),
-              song.AddTrack("Drums", 9, -1)};
-    MidiTrack& brass = song.AddTrack("Brass", 4, kBrass);
-    MidiTrack& flute = song.AddTrack("Flute", 5, kFlute);
-    band.lead.Controller(0, 7, 88);
-    band.pad.Controller(0, 7, 70);
-    band.keys.Controller(0, 7, 76);
-
-    GetReady(song, band, 1);
-    Band quiet{flute, band.pad, band.bass, band.keys, band.drums};
-    Letter(song, quiet, 3);
-    for (int level = 1; level <= 10; ++level)
-        Play(song, band, brass, 7 + (level - 1) * 4, level);
-    BeatLevel(song, band, brass, 47);
-    LevelComplete(song, quiet, 49);
-    GameOver(song, band, 53);
-
-    pack.WriteMusic(folders::kMusic, "Harbour.mid", song);
+    pack.WriteMusic(folders::kMusic, "Harbour.mid", MakeLevelSong(Harbour()));
 }
 
 } // namespace assetgen

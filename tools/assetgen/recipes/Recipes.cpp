@@ -32,6 +32,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateTallyAssets(pack);
     GenerateMedalAssets(pack);
     GenerateLabAssets(pack);
+    GenerateSongAssets(pack);
     GenerateCardAssets(pack);
     pack.Finish();
 }

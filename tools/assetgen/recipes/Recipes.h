@@ -122,6 +122,8 @@ void GenerateTallyAssets(AssetPack& pack);
 void GenerateMedalAssets(AssetPack& pack);
 // The lab screen: the sticky note of its level list.
 void GenerateLabAssets(AssetPack& pack);
+// The level songs of the lands and the lab, each with every part a level plays.
+void GenerateSongAssets(AssetPack& pack);
 
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
