@@ -33,6 +33,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
     GenerateMedalAssets(pack);
     GenerateLabAssets(pack);
     GenerateSongAssets(pack);
+    GenerateSceneryAssets(pack);
     GenerateCardAssets(pack);
     pack.Finish();
 }

@@ -125,6 +125,9 @@ void GenerateLabAssets(AssetPack& pack);
 // The level songs of the lands and the lab, each with every part a level plays.
 void GenerateSongAssets(AssetPack& pack);
 
+// The play backgrounds of the ten lands and the lab.
+void GenerateSceneryAssets(AssetPack& pack);
+
 // Every area in a fixed order, then the folders' metadata files.
 void GenerateAll(AssetPack& pack, const GeneratorOptions& options);
 
