@@ -5,8 +5,8 @@
 //                  a bombo and shakers in a skipping eighth-two-sixteenths rhythm
 //   Capital.mid    B flat major, 126 BPM: a march for trumpet, brass and tuba oom-pah,
 //                  snare drum rudiments, piccolo and glockenspiel on top
-//   Frost.mid      F sharp minor, 84 BPM: celesta and music box over slow strings with
-//                  added ninths, a heartbeat pulse growing into a half-time groove
+//   Frost.mid      F sharp minor, 84 BPM: celesta and music box over slow strings in
+//                  open fifths and ninths, a heartbeat pulse growing into a half-time groove
 //   Boulevard.mid  G major, 128 BPM swung: musette accordion, two-beat bass and guitar
 //                  on the off-beats, brushes and ride, a violin answering
 //   Sands.mid      D double harmonic, 104 BPM: shanai over an oud-like shamisen ostinato
@@ -151,7 +151,7 @@ LevelSong Andes()
                      LineLayer("Quena", second, 62).Louder(2).From(7),
                      LineLayer("Piccolo", riff, 56).Louder(2).From(9).Transposed(12)};
 
-    s.beatLevel = {2, 0, {C, Em}, {}};
+    s.beatLevel = {2, 0, {Major(67), Em}, {}};
     s.beatLevel.layers = {
         LineLayer("PanFlute",
                   {{{0, 0.25, 76},
@@ -175,7 +175,7 @@ LevelSong Andes()
                               FigureLayer("Bass", bass, 70),
                               LineLayer("PanFlute", Rotated(riff, 1), 70)};
 
-    s.gameOver = {2, 76, {Minor(57), Em}, {}};
+    s.gameOver = {2, 76, {Major(67), Em}, {}};
     s.gameOver.layers = {
         LineLayer("PanFlute", {{{0, 1, 79}, {1, 1, 76}, {2, 1, 74}, {3, 1, 71}}, {{0, 3, 64}}}, 72),
         FigureLayer("Choir", kHeld, 50)};
@@ -221,9 +221,9 @@ LevelSong Capital()
          {3.5, 0.5, 74}},
         {{0, 0.75, 79},
          {0.75, 0.25, 77},
-         {1, 0.5, 75},
-         {1.5, 0.5, 74},
-         {2, 1.5, 70},
+         {1, 0.5, 74},
+         {1.5, 0.5, 70},
+         {2, 1.5, 67},
          {3.5, 0.5, 74}},
         {{0, 0.75, 75},
          {0.75, 0.25, 74},
@@ -269,7 +269,7 @@ LevelSong Capital()
                        LineLayer("Horn",
                                  {{{0, 2, 70}, {2, 1, 67}, {3, 1, 70}},
                                   {{0, 3, 74}, {3, 1, 72}},
-                                  {{0, 2, 72}, {2, 1, 75}, {3, 1, 74}},
+                                  {{0, 2, 75}, {2, 1, 72}, {3, 1, 67}},
                                   {{0, 4, 72}}},
                                  70)};
 
@@ -282,7 +282,7 @@ LevelSong Capital()
                      FigureLayer("Piccolo", obbligato, 50).Louder(3).From(7),
                      LineLayer("Glockenspiel", tune, 50).Louder(3).From(9).Transposed(12)};
 
-    s.beatLevel = {2, 0, {F, Bb}, {}};
+    s.beatLevel = {2, 0, {Bb, Bb}, {}};
     s.beatLevel.layers = {
         LineLayer("Trumpet",
                   {{{0, T, 70},
@@ -322,8 +322,8 @@ LevelSong Frost()
                 {"Choir", kChoir, 64, 30, 90},
                 {"Flute", kFlute, 80, 70, 90}};
     const Chord Fsm = Minor(66), D = Major(62), A = Major(69), E = Major(64);
-    // The chord with an added ninth, held: open and cold.
-    const Figure ninth{{{0, 4, -3}, {0, 4, -1}, {0, 4, 1}, {0, 4, 0, 2}}, 12};
+    // Root, fifth, ninth and fifth again, held: no third, open and cold.
+    const Figure ninth{{{0, 4, -3}, {0, 4, -1}, {0, 4, 0, 2}, {0, 4, 2}}, 12};
     const Figure shimmer{{{0, 0.5, 0},
                           {0.5, 0.5, 2, 0, -10},
                           {1, 0.5, 3},
@@ -333,7 +333,7 @@ LevelSong Frost()
                           {3, 0.5, 3},
                           {3.5, 0.5, 2, 0, -10}},
                          40};
-    const Figure quarters{{{0, 1, 3}, {1, 1, 5}, {2, 1, 4}, {3, 1, 5}}, 60};
+    const Figure quarters{{{0, 1, 3}, {1, 1, 5}, {2, 1, 6}, {3, 1, 5}}, 60};
     const Figure pulse{{{0, 1.5, -6}, {1.5, 1, -6, 0, -14}, {2.5, 1.5, -4, 0, -8}}, 0, 0.1};
     const Lines tune = {
         {{0, 1.5, 73}, {1.5, 0.5, 76}, {2, 1, 78}, {3, 1, 80}},
@@ -365,7 +365,7 @@ LevelSong Frost()
     s.letter.layers = {FigureLayer("Strings", ninth, 50), LineLayer("Flute",
                                                                     {{{0, 2, 78}, {2, 2, 76}},
                                                                      {{0, 2, 73}, {2, 2, 76}},
-                                                                     {{0, 3, 74}, {3, 1, 73}},
+                                                                     {{0, 3, 71}, {3, 1, 73}},
                                                                      {{0, 2, 77}, {2, 2, 73}}},
                                                                     58)};
 
@@ -383,7 +383,7 @@ LevelSong Frost()
     s.beatLevel = {2, 0, {D, Major(66)}, {}};
     s.beatLevel.layers = {
         LineLayer("Celesta",
-                  {{{0, 0.5, 74}, {0.5, 0.5, 78}, {1, 0.5, 81}, {1.5, 0.5, 86}, {2, 2, 85}},
+                  {{{0, 0.5, 74}, {0.5, 0.5, 78}, {1, 0.5, 81}, {1.5, 0.5, 86}, {2, 2, 88}},
                    {{0, 0.5, 82}, {0.5, 0.5, 85}, {1, 3, 90}}},
                   104),
         FigureLayer("Strings", ninth, 62),
@@ -394,7 +394,7 @@ LevelSong Frost()
                               FigureLayer("MusicBox", shimmer, 56),
                               LineLayer("Celesta", Rotated(tune, 1), 70)};
 
-    s.gameOver = {2, 66, {D, Fsm}, {}};
+    s.gameOver = {2, 66, {E, Fsm}, {}};
     s.gameOver.layers = {
         LineLayer("Celesta", {{{0, 1, 81}, {1, 1, 80}, {2, 1, 78}, {3, 1, 76}}, {{0, 3, 73}}}, 80),
         FigureLayer("Strings", ninth, 46)};
@@ -442,7 +442,7 @@ LevelSong Boulevard()
     };
     const Lines answer = {
         {{0, 2, 83}, {2, 2, 81}},
-        {{0, 2, 79}, {2, 2, 78}},
+        {{0, 2, 79}, {2, 2, 76}},
         {{0, 2, 76}, {2, 2, 72}},
         {{0, 2, 74}, {2, 2, 78}},
     };
@@ -482,7 +482,7 @@ LevelSong Boulevard()
                      LineLayer("Violin", tune, 62).Louder(2).From(9),
                      FigureLayer("Vibraphone", kHeld, 40).Louder(2).From(2).Transposed(12)};
 
-    s.beatLevel = {2, 0, {D, G}, {}};
+    s.beatLevel = {2, 0, {G, G}, {}};
     s.beatLevel.layers = {
         LineLayer("Accordion",
                   {{{0, 0.25, 67},
@@ -491,7 +491,7 @@ LevelSong Boulevard()
                     {0.75, 0.25, 79},
                     {1, 0.5, 83},
                     {1.5, 0.5, 86},
-                    {2, 2, 90}},
+                    {2, 2, 86}},
                    {{0, 3, 91}}},
                   100),
         FigureLayer("Guitar", fourToBar, 70), FigureLayer("Bass", twoBeat, 90),
@@ -550,9 +550,9 @@ LevelSong Sands()
          {1.5, 0.5, 57},
          {2, 0.25, 55},
          {2.25, 0.25, 55},
-         {2.5, 0.5, 62},
-         {3, 0.5, 61},
-         {3.5, 0.5, 58}},
+         {2.5, 0.5, 58},
+         {3, 0.5, 62},
+         {3.5, 0.5, 61}},
         {{0, 0.25, 50},
          {0.25, 0.25, 50},
          {0.5, 0.5, 51},
@@ -580,9 +580,9 @@ LevelSong Sands()
          {1.25, 0.25, 74},
          {1.5, 0.5, 73},
          {2, 1, 74},
-         {3, 0.5, 78},
-         {3.5, 0.5, 79}},
-        {{0, 1.5, 81}, {1.5, 0.5, 79}, {2, 0.5, 82}, {2.5, 0.5, 81}, {3, 1, 79}},
+         {3, 0.5, 79},
+         {3.5, 0.5, 78}},
+        {{0, 1, 81}, {1, 0.5, 82}, {1.5, 0.5, 79}, {2, 0.5, 82}, {2.5, 0.5, 81}, {3, 1, 79}},
         {{0, 0.5, 78}, {0.5, 0.5, 79}, {1, 0.5, 78}, {1.5, 0.5, 75}, {2, 2, 74}},
         {{0, 0.5, 75},
          {0.5, 0.5, 78},
@@ -722,7 +722,7 @@ LevelSong Jungle()
          {3 + 2 * T, T, 78}},
     };
     const Lines answer = {
-        {{0, 2, 88}, {2, 2, 87}},
+        {{0, 2, 88}, {2, 2, 83}},
         {{0, 2, 85}, {2, 2, 81}},
         {{0, 2, 80}, {2, 2, 85}},
         {{0, 2, 83}, {2, 2, 78}},
@@ -784,7 +784,7 @@ LevelSong Jungle()
                     {1 + T, T, 83},
                     {1 + 2 * T, T, 88},
                     {2, 2, 88}},
-                   {{0, T, 87}, {T, T, 88}, {2 * T, T, 90}, {1, 2, 92}}},
+                   {{0, T, 83}, {T, T, 88}, {2 * T, T, 90}, {1, 2, 92}}},
                   110),
         FigureLayer("Pad", kHeld, 64), FigureLayer("Kalimba", ostinato, 60),
         DrumLayer("Drums", {{0, kCrash, 80, 0, Where::kFirst, 1}, {0, kKick, 96}})};
@@ -794,9 +794,9 @@ LevelSong Jungle()
                               LineLayer("Marimba", Rotated(tune, 1), 76),
                               DrumLayer("Drums", Roll(kMaracas, 0, T, 12, 30, 0))};
 
-    s.gameOver = {2, 96, {A, E}, {}};
+    s.gameOver = {2, 96, {E, A}, {}};
     s.gameOver.layers = {
-        LineLayer("Marimba", {{{0, 1, 83}, {1, 1, 81}, {2, 1, 80}, {3, 1, 78}}, {{0, 3, 76}}}, 84),
+        LineLayer("Marimba", {{{0, 1, 83}, {1, 1, 80}, {2, 1, 78}, {3, 1, 76}}, {{0, 3, 64}}}, 84),
         FigureLayer("Pad", kHeld, 48)};
     return s;
 }
@@ -961,13 +961,13 @@ LevelSong Workshop()
          {0.5, 0.5, 74},
          {1, 0.5, 77},
          {1.5, 0.5, 79},
-         {2, 0.5, 78},
-         {2.5, 0.5, 79},
+         {2, 0.5, 79},
+         {2.5, 0.5, 78},
          {3, 0.5, 74},
          {3.5, 0.5, 71}},
     };
     const Lines counter = {
-        {{0, 1, 79}, {1, 1, 77}, {2, 2, 76}},
+        {{0, 2, 79}, {2, 2, 72}},
         {{0, 1, 76}, {1, 1, 73}, {2, 2, 69}},
         {{0, 1, 74}, {1, 1, 77}, {2, 2, 81}},
         {{0, 2, 79}, {2, 2, 77}},
