@@ -114,9 +114,9 @@ TEST_F(Scenery, EveryLandHasAnOpaqueCalmScreenSizedBackground)
         EXPECT_TRUE(opaque) << "a backdrop must cover the screen";
         const Look look = LookAt(picture);
         // Darkish overall, and the paddle's strip quiet: no bright, busy detail there.
-        EXPECT_LT(look.meanLuminance, 0.40);
+        EXPECT_LT(look.meanLuminance, 0.35);
         EXPECT_GT(look.meanLuminance, 0.06) << "too dark to show its place";
-        EXPECT_LT(look.lowerThirdSpread, 0.12);
+        EXPECT_LT(look.lowerThirdSpread, 0.08);
     }
 }
 
