@@ -1,11 +1,11 @@
--- The fifth experiment: bricks that phase between here and elsewhere. Blue phasing bricks
--- can be broken only while they are faded; invisible ghost stones hide among them.
+-- The fifth experiment: bricks that phase between strong and weak. Blue phasing bricks
+-- can be broken only while their steel rim is gone; invisible ghost stones hide among them.
 Levels.Bonus5 = {
     fullName = "The Phase Chamber",
     fromText = "Tinkerwit",
-    noteText = "The blue bricks flicker in and out of this world. A ball only cracks them " ..
-               "while they are faded, so watch them closely. And keep an eye out for " ..
-               "ghosts: some stones here you cannot see.",
+    noteText = "The blue bricks keep slipping into a steel rim and out again. A ball only " ..
+               "cracks them while the rim is gone, so time your shots. And watch for ghosts: " ..
+               "some stones in here you cannot see.",
     music = "Workshop.mid",
     backgroundName = "bkgLevelLab.jpg",
     timeBonusAt = 4,

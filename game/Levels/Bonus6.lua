@@ -1,7 +1,7 @@
 -- The sixth experiment: three paddles at once. The side walls are hot, and a paddle guards
 -- each of them beside the usual one at the bottom; the mouse steers all three together.
 Levels.Bonus6 = {
-    fullName = "Three Paddles at Once",
+    fullName = "The Three Paddles",
     fromText = "Tinkerwit",
     noteText = "One paddle is never enough, so I fitted three! The side walls are as hot as " ..
                "the floor now, but a paddle guards each of them. Move the mouse up and down " ..

@@ -1,5 +1,6 @@
 -- The eighth experiment: a store room of explosives. Red TNT bricks blow up their
--- neighbours, yellow lightning bricks throw sparks, and the paddle carries a laser.
+-- neighbours, two zigzag fuses of them burn across the room in one go, yellow lightning
+-- bricks throw sparks, and the paddle carries a laser.
 Levels.Bonus8 = {
     fullName = "The Chain Reaction",
     fromText = "Tinkerwit",
@@ -17,8 +18,8 @@ Levels.Bonus8 = {
         ",K,K,X,K,K,K,X,K,K*,K,X,K,K,K,X,K,K",
         ",S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S",
         ",,B,B,Z,B,B$,B,B,Z,B,B,B$,B,Z,B,B",
-        "",
-        ",,,X,,,,X,,,,X,,,,X",
+        ",,X,,X,,X,,,,,,X,,X,,X",
+        ",,,X,,X,,X,,,,X,,X,,X",
         ",,G,G$,G,G,G,G,G,G@,G,G,G,G,G,G$,G",
         ",,G,G,G,Gs,G,G,G,G,G,G,G,Gs,G,G,G",
         "",

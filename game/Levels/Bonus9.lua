@@ -1,11 +1,11 @@
--- The ninth experiment: the inventor's vault. Gold bricks take four knocks, every one of
--- them pays, and the loot is piled high; two thieves have found their way in.
-Levels.Bonus9 = {
+-- The ninth experiment: the inventor's vault. Gold bricks take four knocks and drop a gold
+-- bar besides their coins and gems; two thieves have found their way in.
+local level = {
     fullName = "The Gold Vault",
     fromText = "Tinkerwit",
     noteText = "This is where I keep the money for my experiments. Gold bricks take a few " ..
-               "knocks, and every one pays out. Two thieves got in last night: catch the loot " ..
-               "before they do!",
+               "knocks, and every one drops a bar. Two thieves got in last night: catch " ..
+               "the loot before they do!",
     music = "Workshop.mid",
     backgroundName = "bkgLevelLab.jpg",
     timeBonusAt = 4,
@@ -25,3 +25,14 @@ Levels.Bonus9 = {
         { class = "Goober", resource = "ThiefGoober", position = { 500, 280 } },
     },
 }
+
+-- Every gold brick holds a gold bar as well.
+CompileLevel(level, "Bonus9")
+for _, brick in ipairs(level.compiledBricks) do
+    if brick.resource == "GoldBrick" then
+        brick.powerups = brick.powerups or {}
+        table.insert(brick.powerups, "GoldBrickPowerup")
+    end
+end
+
+Levels.Bonus9 = level

@@ -7,7 +7,9 @@
 #include "core/ClassManager.h"
 #include "core/Random.h"
 #include "field/Brick.h"
+#include "field/Explosion.h"
 #include "field/FlyingText.h"
+#include "field/Spark.h"
 #include "physics/PhysicsGeom.h"
 #include "widgets/Label.h"
 
@@ -536,4 +538,40 @@ TEST_F(BrickHitTest, ABallKilledWhileHeldLeavesItsSlotAndIsDeletedOnce)
     // The hopper goes with the ball it still holds off the field.
     hopper->Kill();
     passes.Step();
+}
+
+TEST_F(BrickHitTest, ABrokenChargedBrickSetsOffItsBlastOrBoltAndBlastsRunAlongAFuse)
+{
+    Striker blast("Explosion");
+    blast.damage = 3;
+    // A fuse of three TNT bricks side by side: breaking the first sets off all three.
+    const char* const tnt = "{class = 'Brick', resources = {'TNTBrick'}}";
+    Brick* lit = AddBrick(tnt, 100, 100);
+    const Watch fuse[] = {Watch(lit), Watch(AddBrick(tnt, 132, 100)),
+                          Watch(AddBrick(tnt, 164, 100))};
+    passes.Step();
+    lit->HandleCollision(&logic, &blast, 116, 108, 0, 0, 0, true);
+    ASSERT_TRUE(fuse[0].Gone());
+    ASSERT_EQ(1u, logic.explosions.GetMembers().size());
+    const auto* first = static_cast<Explosion*>(logic.explosions.GetMembers().front());
+    EXPECT_DOUBLE_EQ(40.0, first->GetBlastRadius()) << "8 x power 3 + 16";
+    EXPECT_EQ(2, first->GetMinDamage());
+    EXPECT_EQ(4, first->GetMaxDamage());
+    StepUntil([&] { return fuse[2].Gone(); }, 30);
+    EXPECT_TRUE(fuse[1].Gone());
+    EXPECT_TRUE(fuse[2].Gone());
+    EXPECT_EQ(3, sounds.Count("Big Explosion.ogg"));
+
+    // A lightning brick lets a bolt of its power go from where it stood.
+    Brick* lightning = AddBrick("{class = 'Brick', resources = {'LightningBrick'}}", 300, 300);
+    lightning->HandleCollision(&logic, &blast, 316, 308, 0, 0, 0, true);
+    ASSERT_EQ(1u, logic.sparks.GetMembers().size());
+    EXPECT_EQ(2, static_cast<Spark*>(logic.sparks.GetMembers().front())->GetPowerLeft());
+    EXPECT_EQ(1, sounds.Count("LightningConnect.ogg"));
+
+    // A charge that nothing broke (crushed by a falling field) goes quietly.
+    Brick* crushed = AddBrick(tnt, 400, 400);
+    crushed->Destroy(nullptr, &logic, 0, 0, true);
+    passes.Step(5);
+    EXPECT_EQ(3, sounds.Count("Big Explosion.ogg"));
 }

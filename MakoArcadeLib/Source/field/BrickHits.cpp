@@ -10,7 +10,9 @@
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "field/Ball.h"
+#include "field/Explosion.h"
 #include "field/FlyingText.h"
+#include "field/Spark.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "perf/PerformanceCounterManager.h"
@@ -314,6 +316,20 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
     ReleaseTrappedBall(destroyer, logic);
     for (std::size_t i = 0; i < m_HopperSlots.size(); ++i)
         Launch(logic, 0);
+    if (m_ExplosivePower > 0 && destroyer) {
+        // The brick's charge goes off where it stood: a blast that spares the paddle, or a
+        // bolt of lightning that forks to what lies around.
+        const int power = m_ExplosivePower;
+        if (!m_ExplodeAsLightning) {
+            logic->AddExplosion(
+                Explosion::FromPower(centre.x, centre.y, power, m_ExplosiveRadius, false));
+        } else {
+            PlaySound("LightningConnect.ogg", false);
+            const double gather = m_ExplosiveRadius != 0 ? m_ExplosiveRadius : 4.0 * power;
+            logic->AddSpark(new Spark(centre.x, centre.y, centre.x, centre.y, this, power, logic,
+                                      gather, 2, 4, 1, 2));
+        }
+    }
     if (m_DestroyGroup >= 0) {
         // Groups are walked by the controller once it keeps them; the brick's own mark
         // prevents a second walk of the same group meanwhile.
