@@ -189,7 +189,7 @@ struct Finish
 void Write(AssetPack& pack, const std::string& name, Canvas& canvas, Rng& rng, const Finish& f)
 {
     QuietBelow(canvas, f.quietFrom, 70, 6, f.quietDarken);
-    AddTexture(canvas, rng, 0.12f, 0.05f);
+    AddTexture(canvas, rng, 0.12f, 0.02f);
     GradeScene(canvas, f.grade);
     Vignette(canvas, f.vignette);
     pack.WriteImage(folders::kScreens, name, canvas);
@@ -509,14 +509,16 @@ void France(AssetPack& pack)
                     PolygonShape({{tx - 16, base - 64}, {tx, base - 104}, {tx + 16, base - 64}}),
                     [&](int x, int) { return slate.Scaled(SideLight(x + 0.5f, tx, 16, 0.3f)); });
     }
-    // The lavender field: purple rows running to a point on the horizon.
+    // The lavender field: purple rows running to a point on the horizon, the furrows
+    // between them fading as the field nears the paddle.
     const float vx = 200, vy = 280;
     std::vector<float> field(kW, 300.0f);
     PaintBelow(c, field, [&](int x, int y) {
         const float a = std::atan2(x - vx, y - vy + 1.0f);
         const float row = std::fabs(std::sin(a * 26));
-        return Mix(Rgba::Bytes(74, 70, 50), Rgba::Bytes(150, 110, 190), SmoothStep(0.2f, 0.6f, row))
-            .Scaled(0.95f + 0.1f * (y - 300) / 180.0f);
+        const float furrow =
+            (1.0f - SmoothStep(0.2f, 0.6f, row)) * (1.0f - 0.7f * (y - 300) / 180.0f);
+        return Mix(Rgba::Bytes(140, 106, 176), Rgba::Bytes(74, 70, 50), furrow);
     });
     Finish f;
     f.quietDarken = 0.3f;
