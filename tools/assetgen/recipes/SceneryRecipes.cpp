@@ -189,7 +189,7 @@ struct Finish
 void Write(AssetPack& pack, const std::string& name, Canvas& canvas, Rng& rng, const Finish& f)
 {
     QuietBelow(canvas, f.quietFrom, 70, 6, f.quietDarken);
-    AddTexture(canvas, rng, 0.12f, 0.05f);
+    AddTexture(canvas, rng, 0.12f, 0.02f);
     GradeScene(canvas, f.grade);
     Vignette(canvas, f.vignette);
     pack.WriteImage(folders::kScreens, name, canvas);
@@ -509,14 +509,16 @@ void France(AssetPack& pack)
                     PolygonShape({{tx - 16, base - 64}, {tx, base - 104}, {tx + 16, base - 64}}),
                     [&](int x, int) { return slate.Scaled(SideLight(x + 0.5f, tx, 16, 0.3f)); });
     }
-    // The lavender field: purple rows running to a point on the horizon.
+    // The lavender field: purple rows running to a point on the horizon, the furrows
+    // between them fading as the field nears the paddle.
     const float vx = 200, vy = 280;
     std::vector<float> field(kW, 300.0f);
     PaintBelow(c, field, [&](int x, int y) {
         const float a = std::atan2(x - vx, y - vy + 1.0f);
         const float row = std::fabs(std::sin(a * 26));
-        return Mix(Rgba::Bytes(74, 70, 50), Rgba::Bytes(150, 110, 190), SmoothStep(0.2f, 0.6f, row))
-            .Scaled(0.95f + 0.1f * (y - 300) / 180.0f);
+        const float furrow =
+            (1.0f - SmoothStep(0.2f, 0.6f, row)) * (1.0f - 0.7f * (y - 300) / 180.0f);
+        return Mix(Rgba::Bytes(140, 106, 176), Rgba::Bytes(74, 70, 50), furrow);
     });
     Finish f;
     f.quietDarken = 0.3f;
@@ -530,13 +532,13 @@ void Egypt(AssetPack& pack)
     Rng rng(name);
     Canvas c(kW, kH);
     PaintVerticalGradient(c, 0, 290,
-                          {{0, Rgba::Bytes(120, 84, 70)},
-                           {0.6f, Rgba::Bytes(220, 150, 90)},
-                           {1, Rgba::Bytes(246, 206, 140)}});
+                          {{0, Rgba::Bytes(140, 80, 50)},
+                           {0.6f, Rgba::Bytes(230, 140, 60)},
+                           {1, Rgba::Bytes(250, 206, 120)}});
     PaintVerticalGradient(c, 288, kH,
                           {{0, Rgba::Bytes(214, 164, 104)}, {1, Rgba::Bytes(170, 120, 76)}});
-    DrawRadialSprite(c, 470, 120, 120, Rgba::Bytes(255, 220, 150), 2.0f, true);
-    FillShapeIn(c, {440, 90, 60, 60}, CircleShape(470, 120, 26), Solid(Rgba::Bytes(255, 236, 190)));
+    PaintSoftBlob(c, 470, 120, 160, 160, Rgba::Bytes(255, 180, 100), 0.8f);
+    FillShapeIn(c, {440, 90, 60, 60}, CircleShape(470, 120, 26), Solid(Rgba::Bytes(255, 214, 150)));
     // Heat haze: faint horizontal bands near the horizon.
     for (int y = 240; y < 290; y += 5)
         for (int x = 0; x < kW; ++x)
@@ -572,6 +574,7 @@ void Egypt(AssetPack& pack)
     }
     Finish f;
     f.grade.brightness = 0.55f;
+    f.grade.saturation = 0.85f;
     Write(pack, name, c, rng, f);
 }
 
@@ -586,9 +589,9 @@ void Madagascar(AssetPack& pack)
                           {{0, Rgba::Bytes(60, 40, 80)},
                            {0.55f, Rgba::Bytes(200, 90, 70)},
                            {1, Rgba::Bytes(250, 170, 80)}});
-    DrawRadialSprite(c, 330, 280, 150, Rgba::Bytes(255, 170, 80), 2.0f, true);
+    PaintSoftBlob(c, 330, 282, 200, 150, Rgba::Bytes(255, 150, 60), 0.8f);
     FillShapeIn(c, {290, 240, 80, 80}, CircleShape(330, 282, 34),
-                Solid(Rgba::Bytes(255, 214, 140)));
+                Solid(Rgba::Bytes(255, 206, 120)));
     PaintClouds(c, rng, 60, 220, {Rgba::Bytes(120, 50, 70), 0.35f, 0.5f, 4, 3});
     PaintBelow(c, RidgeProfile(rng, kW, horizon - 4, 6, 6), Solid(Rgba::Bytes(90, 50, 50)));
     // Red earth and a track between the trees.
