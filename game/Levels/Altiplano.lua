@@ -24,11 +24,6 @@ local level = {
 
 -- Gold bricks hold a falling gold bar each.
 CompileLevel(level, "Altiplano")
-for _, brick in ipairs(level.compiledBricks) do
-    if brick.resource == "GoldBrick" then
-        brick.powerups = brick.powerups or {}
-        table.insert(brick.powerups, "GoldBrickPowerup")
-    end
-end
+AddPowerupTo(level, "GoldBrick", "GoldBrickPowerup")
 
 Levels.Altiplano = level

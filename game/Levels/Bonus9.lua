@@ -28,11 +28,6 @@ local level = {
 
 -- Every gold brick holds a gold bar as well.
 CompileLevel(level, "Bonus9")
-for _, brick in ipairs(level.compiledBricks) do
-    if brick.resource == "GoldBrick" then
-        brick.powerups = brick.powerups or {}
-        table.insert(brick.powerups, "GoldBrickPowerup")
-    end
-end
+AddPowerupTo(level, "GoldBrick", "GoldBrickPowerup")
 
 Levels.Bonus9 = level

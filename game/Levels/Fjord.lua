@@ -29,26 +29,14 @@ local level = {
     },
 }
 
--- A factory that drops a goober of the given resource when the brick breaks.
-local function dropOnDestroy(resource)
-    return { { class = "Factory", destroyTriggers = { {} },
-               creations = { { objectSpec = { class = "Goober", resource = resource } } } } }
-end
-
--- A factory that drops a goober of the given resource when the brick is hit, sometimes.
-local function dropOnHit(resource, chance)
-    return { { class = "Factory", hitTriggers = { { chance = chance } }, numCreations = 1,
-               creations = { { objectSpec = { class = "Goober", resource = resource } } } } }
-end
-
 -- Every snow brick rolls a snowball down when it breaks; each cliff stone may shed one
 -- boulder when struck.
 CompileLevel(level, "Fjord")
 for _, brick in ipairs(level.compiledBricks) do
     if brick.resource == "SnowBrick" then
-        brick.factories = dropOnDestroy("Snowball")
+        brick.factories = DropOnDestroy("Snowball")
     elseif brick.resource == "StoneBrick" then
-        brick.factories = dropOnHit("Boulder", 0.3)
+        brick.factories = DropOnHit("Boulder", 0.3)
     end
 end
 

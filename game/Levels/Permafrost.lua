@@ -33,14 +33,7 @@ local level = {
 CompileLevel(level, "Permafrost")
 for _, brick in ipairs(level.compiledBricks) do
     if brick.resource == "SnowBrick" then
-        brick.factories = {
-            {
-                class = "Factory",
-                destroyTriggers = { { chance = 0.5 } },
-                creations = { { objectSpec = { class = "Goober", resource = "Snowball" },
-                                velocityVariance = { 80, 0 } } },
-            },
-        }
+        brick.factories = DropOnDestroy("Snowball", 0.5, { 80, 0 })
     end
 end
 

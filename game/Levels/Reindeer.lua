@@ -36,31 +36,9 @@ CompileLevel(level, "Reindeer")
 for _, brick in ipairs(level.compiledBricks) do
     if brick.resource == "StoneBrick" and brick.position[2] >= 7 and brick.position[2] <= 9 then
         brick.resources = { "BombMarker" }
-        brick.factories = {
-            {
-                class = "Factory",
-                destroyTriggers = { {} },
-                creations = { {
-                    -- The flare flies clear of the ball that let it out before a ball
-                    -- can strike it.
-                    objectSpec = {
-                        class = "Goober", resource = "SmartBomb", noBlockBall = true,
-                        motion = { class = "MotionProperties",
-                                   stopProperties = { noBlockBall = false },
-                                   addMotionList = { { class = "MotionWait", duration = 15 } } },
-                    },
-                } },
-            },
-        }
+        brick.factories = FlareOnDestroy()
     elseif brick.resource == "SnowBrick" then
-        brick.factories = {
-            {
-                class = "Factory",
-                destroyTriggers = { { chance = 0.5 } },
-                creations = { { objectSpec = { class = "Goober", resource = "Snowball" },
-                                velocityVariance = { 80, 0 } } },
-            },
-        }
+        brick.factories = DropOnDestroy("Snowball", 0.5, { 80, 0 })
     end
 end
 

@@ -35,14 +35,7 @@ local level = {
 CompileLevel(level, "Taiga")
 for _, brick in ipairs(level.compiledBricks) do
     if brick.resource == "SnowBrick" then
-        brick.factories = {
-            {
-                class = "Factory",
-                destroyTriggers = { { chance = 0.6 } },
-                creations = { { objectSpec = { class = "Goober", resource = "Snowball" },
-                                velocityVariance = { 80, 0 } } },
-            },
-        }
+        brick.factories = DropOnDestroy("Snowball", 0.6, { 80, 0 })
     end
 end
 

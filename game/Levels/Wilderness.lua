@@ -37,22 +37,7 @@ for _, brick in ipairs(level.compiledBricks) do
         brick.resources = { "ReviveOnce" }
     elseif brick.resource == "StoneBrick" and brick.position[2] == 12 then
         brick.resources = { "BombMarker" }
-        brick.factories = {
-            {
-                class = "Factory",
-                destroyTriggers = { {} },
-                creations = { {
-                    -- The flare flies clear of the ball that let it out before a ball
-                    -- can strike it.
-                    objectSpec = {
-                        class = "Goober", resource = "SmartBomb", noBlockBall = true,
-                        motion = { class = "MotionProperties",
-                                   stopProperties = { noBlockBall = false },
-                                   addMotionList = { { class = "MotionWait", duration = 15 } } },
-                    },
-                } },
-            },
-        }
+        brick.factories = FlareOnDestroy()
     end
 end
 

@@ -200,3 +200,41 @@ ClearLevels()
 -- Called once when the game starts, before any level is built.
 function SetupLevel()
 end
+
+-- Factories a level file gives its compiled bricks after CompileLevel; each call returns a
+-- new `factories` list for one brick.
+
+-- Lets out one goober of the resource when the brick breaks: always, or with the chance
+-- (0 to 1); variance ({x, y}) spreads its starting velocity.
+function DropOnDestroy(resource, chance, variance)
+    return { { class = "Factory", destroyTriggers = { { chance = chance } },
+               creations = { { objectSpec = { class = "Goober", resource = resource },
+                               velocityVariance = variance } } } }
+end
+
+-- Lets out one goober of the resource on the first hit that wins the chance.
+function DropOnHit(resource, chance)
+    return { { class = "Factory", hitTriggers = { { chance = chance } }, numCreations = 1,
+               creations = { { objectSpec = { class = "Goober", resource = resource } } } } }
+end
+
+-- Lets out a homing flare (a smart bomb) when the brick breaks. The flare lets balls pass
+-- for its first 15 frames, so the ball that freed it flies clear before it can set it off.
+function FlareOnDestroy()
+    return { { class = "Factory", destroyTriggers = { {} },
+               creations = { { objectSpec = {
+                   class = "Goober", resource = "SmartBomb", noBlockBall = true,
+                   motion = { class = "MotionProperties", stopProperties = { noBlockBall = false },
+                              addMotionList = { { class = "MotionWait", duration = 15 } } },
+               } } } } }
+end
+
+-- Adds the power-up class to what every compiled brick of the resource holds.
+function AddPowerupTo(level, resource, powerupClass)
+    for _, brick in ipairs(level.compiledBricks) do
+        if brick.resource == resource then
+            brick.powerups = brick.powerups or {}
+            table.insert(brick.powerups, powerupClass)
+        end
+    end
+end
