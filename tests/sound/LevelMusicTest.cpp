@@ -1,6 +1,7 @@
 // The generated level songs through the game's own music path and synthesizer: the first
 // and the last play part of every song are heard, stay clear of clipping, and the last
 // drives harder than the first.
+#include "PackFile.h"
 #include "SoundFixture.h"
 
 #include "dmusic/Performance.h"
@@ -16,14 +17,6 @@
 using namespace bbtest;
 
 namespace {
-
-std::string ReadPackFile(const std::string& path)
-{
-    std::ifstream in(std::string(BB_BINARY_DIR) + "/Assets/" + path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return in ? bytes.str() : std::string();
-}
 
 struct Loudness
 {

@@ -1,5 +1,6 @@
 // The generated main theme: every part the screens ask for is described by the music's
 // metadata, starts at its first measure, sounds, and loops.
+#include "PackFile.h"
 #include "SoundFixture.h"
 
 #include "dmusic/Performance.h"
@@ -14,14 +15,6 @@
 using namespace bbtest;
 
 namespace {
-
-std::string ReadPackFile(const std::string& path)
-{
-    std::ifstream in(std::string(BB_BINARY_DIR) + "/Assets/" + path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return in ? bytes.str() : std::string();
-}
 
 class ThemeTest : public SoundFixture
 {
