@@ -1,8 +1,8 @@
-# Bumperlux: make run | make test | make bench
+# Bumperlux: make run | make test | make bench | make fuzz
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps run build test bench clean
+.PHONY: all deps run build test bench fuzz clean
 
 all: build
 
@@ -26,5 +26,11 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	cmake --build build-bench --target run_benchmarks
 
+# Seconds each fuzz target runs (fuzz/run-fuzz).
+FUZZ_SECONDS ?= 20
+
+fuzz: deps
+	JOBS=$(JOBS) fuzz/run-fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-test build-bench
+	rm -rf build build-test build-bench build-fuzz
