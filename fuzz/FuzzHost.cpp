@@ -55,10 +55,12 @@ end
 // Tables visited before the inspection gives up (a value that shares tables many times
 // over unfolds to far more nodes than it holds).
 const long kMaxVisits = 100000;
+// Nesting the inspection follows (deeper tables are not looked into).
+const size_t kMaxDepth = 1000;
 
 void Inspect(const LuaPlus::LuaObject& value, std::vector<const void*>& path, ValueFacts& facts)
 {
-    if (!value.IsTable() || facts.visits > kMaxVisits)
+    if (!value.IsTable() || facts.visits > kMaxVisits || path.size() > kMaxDepth)
         return;
     ++facts.visits;
     lua_State* L = value.GetCState();
