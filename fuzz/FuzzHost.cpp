@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 #include <vector>
 
 namespace fuzz {
@@ -101,8 +102,13 @@ void PrepareFuzzHost()
         return;
     prepared = true;
     SetLogFilePath("");
+    // In memory when the system has a memory file system: the writers under test sync
+    // every file they replace.
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/bbfuzz.XXXXXX";
+    std::string folder = base && *base ? base : "/tmp";
+    if (!(base && *base) && access("/dev/shm", W_OK) == 0)
+        folder = "/dev/shm";
+    std::string pattern = folder + "/bbfuzz.XXXXXX";
     if (!mkdtemp(pattern.data()))
         Fail("could not make the scratch folder " + pattern);
     gScratch = pattern + "/";

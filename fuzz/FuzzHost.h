@@ -23,7 +23,8 @@ void PrepareFuzzHost();
 // engine's start-up makes them before any object.
 void PrepareEngineOnce();
 
-// The process's scratch folder, ending in '/'. Every entry writes only below it.
+// The process's scratch folder, ending in '/' (below $TMPDIR, else /dev/shm when
+// writable, else /tmp; removed at exit). Every entry writes only below it.
 const std::string& ScratchFolder();
 
 // Writes bytes to path (replacing it); aborts when it cannot, as the input would be lost.
