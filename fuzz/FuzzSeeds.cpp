@@ -134,7 +134,7 @@ void CopyInto(const std::vector<Seed>& files, const std::string& folder)
 }
 
 // Small packages as the game packs its assets: the level files, the metadata pictures with
-// a metadata file, and one image folder of the pack.
+// a metadata file, and the pack's paddle pictures with theirs.
 std::vector<Seed> PackageSeeds(const std::string& packFolder)
 {
     PrepareFuzzHost();
@@ -148,10 +148,11 @@ std::vector<Seed> PackageSeeds(const std::string& packFolder)
     CopyInto({MetadataSeeds("").back()}, root + "pictures/Images");
     fs::rename(root + "pictures/Images/kinds.cfg", root + "pictures/Images/metadata.cfg", error);
     std::vector<std::string> folders = {"levels", "pictures"};
-    if (!packFolder.empty() && fs::is_directory(packFolder + "/Images/Balls")) {
-        fs::copy(packFolder + "/Images/Balls", root + "balls/Images/Balls",
+    if (!packFolder.empty() && fs::is_directory(packFolder + "/Images/Paddle")) {
+        fs::create_directories(root + "paddle/Images");
+        fs::copy(packFolder + "/Images/Paddle", root + "paddle/Images/Paddle",
                  fs::copy_options::recursive, error);
-        folders.push_back("balls");
+        folders.push_back("paddle");
     }
     for (const std::string& folder : folders) {
         const std::string bytes = Pack(root + folder, root + folder + ".fun");

@@ -99,6 +99,7 @@ TEST(FuzzSeeds, ComeFromWhatTheGameShipsAndWrites)
     if (!PackFolder().empty()) {
         const auto metadata = names(fuzz::MakeSeeds("metadata", PackFolder()));
         EXPECT_TRUE(has(metadata, "pack-Balls.cfg"));
+        EXPECT_TRUE(has(names(fuzz::MakeSeeds("package", PackFolder())), "paddle.fun"));
     }
 }
 
