@@ -61,6 +61,8 @@ const size_t kMaxDepth = 1000;
 
 void Inspect(const LuaPlus::LuaObject& value, std::vector<const void*>& path, ValueFacts& facts)
 {
+    if (value.IsFunction())
+        facts.functions = true;
     if (!value.IsTable() || facts.visits > kMaxVisits || path.size() > kMaxDepth)
         return;
     ++facts.visits;
@@ -80,6 +82,8 @@ void Inspect(const LuaPlus::LuaObject& value, std::vector<const void*>& path, Va
             facts.tableKeys = true;
             Inspect(it.GetKey(), path, facts);
         }
+        if (it.GetKey().IsFunction())
+            facts.functions = true;
         Inspect(it.GetValue(), path, facts);
     }
     path.pop_back();

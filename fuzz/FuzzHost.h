@@ -50,13 +50,17 @@ private:
 };
 
 // What decides whether a value's serialiser text is repeatable: a table used as a key is
-// written in traversal order (which follows addresses), a table with Do_Not_Serialize is
-// written as nil, and a table that holds itself cannot be written at all.
+// written in traversal order (which follows addresses), a table with Do_Not_Serialize and
+// a function are written as nil (so they are gone once read back), and a table that holds
+// itself cannot be written at all.
 struct ValueFacts
 {
     bool tableKeys = false;
     bool doNotSerialize = false;
+    bool functions = false;
     bool cycle = false;
+    // Whether writing, reading back and writing again gives the same text.
+    bool Repeatable() const { return !tableKeys && !doNotSerialize && !functions && !cycle; }
     long visits = 0; // tables visited (the inspection stops after 100000)
 };
 ValueFacts InspectValue(const LuaPlus::LuaObject& value);

@@ -45,7 +45,7 @@ int ReadAndWrite(const std::string& path, const std::string& out, bool& written,
     const int status = config.ReadFile(path);
     ReadEveryKey(config);
     const ValueFacts facts = InspectValue(state.Get()->GetGlobal("Config_Data"));
-    stable = !facts.tableKeys && !facts.doNotSerialize;
+    stable = facts.Repeatable();
     written = false;
     if (facts.cycle)
         return status; // cannot be written: Write refuses and keeps the old file

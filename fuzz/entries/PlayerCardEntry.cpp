@@ -89,7 +89,7 @@ void RunPlayerCard(const uint8_t* data, size_t size)
             return; // a card the game refuses at start-up is reported as such
         }
         TouchPlayer(world.Players());
-        if (InspectValue(world.State()->GetGlobal("Players")[1]).tableKeys)
+        if (!InspectValue(world.State()->GetGlobal("Players")[1]).Repeatable())
             return;
         if (world.IO().SaveAllPlayerData() != 0)
             return;
