@@ -1,8 +1,8 @@
-# Bumperlux: make run | make test | make bench | make check-levels
+# Bumperlux: make run | make test | make bench | make check-levels | make fuzz
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps run build test bench check-levels clean
+.PHONY: all deps run build test bench check-levels fuzz clean
 
 all: build
 
@@ -30,5 +30,11 @@ bench: deps
 check-levels: deps
 	bash tools/check-levels
 
+# Seconds each fuzz target runs (fuzz/run-fuzz).
+FUZZ_SECONDS ?= 20
+
+fuzz: deps
+	JOBS=$(JOBS) fuzz/run-fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-test build-bench
+	rm -rf build build-test build-bench build-fuzz

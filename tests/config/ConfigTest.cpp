@@ -192,6 +192,15 @@ TEST_F(ConfigTest, UserFileIsValidatedAgainstDefaultsAndConstants)
     EXPECT_EQ("Zed", Cfg().GetString("playerName"));
     EXPECT_TRUE(Global("Config_Data")["ShortcutKeyTimeout"].IsNil());
     EXPECT_TRUE(Global("Config_CurrentSource").IsNil());
+
+    // The serialiser's mark is no setting: with it the whole file would be written as
+    // nothing, and the next start would set the unreadable file aside.
+    bbtest::WriteFile(path, "LoadConfig { Do_Not_Serialize = 50, sfx_volume = 30 }\n");
+    EXPECT_EQ(0, Cfg().ReadFile(path));
+    EXPECT_TRUE(Global("Config_Data")["Do_Not_Serialize"].IsNil());
+    Cfg().Write(path);
+    EXPECT_NE(std::string::npos, bbtest::ReadFile(path).find("    sfx_volume = 30,\n"));
+    EXPECT_EQ(0, Cfg().ReadFile(path));
 }
 
 TEST_F(ConfigTest, UserFileRunsAsDataAndBrokenFilesAreKeptAside)

@@ -151,6 +151,18 @@ TEST_F(PlayerCardTest, EveryValueKindSurvivesARoundTripByteForByte)
     EXPECT_EQ(9, m_Players->GetPlayer(2)->GetSumOfScores("Adventure", "Top_Scores", "total_score"));
 }
 
+TEST_F(PlayerCardTest, TheSerialisersMarkInACardIsDroppedSoTheCardStillSaves)
+{
+    WriteCard(1, "Player { guid = 9, Name = \"marked\", Do_Not_Serialize = true }\n");
+    Load();
+    EXPECT_EQ("nil", Eval("Players[1].Do_Not_Serialize"));
+    ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_NE(std::string::npos, ReadFile(Card(1)).find("    Name = \"marked\",\n"));
+    Load();
+    EXPECT_EQ("marked", Eval("Players[1].Name"));
+    EXPECT_FALSE(fs::exists(Card(1) + ".bad"));
+}
+
 TEST_F(PlayerCardTest, HostileAndDamagedCardsAreSetAsideAndTheOthersLoad)
 {
     std::string marker = m_Home.Path() + "/executed";

@@ -127,6 +127,20 @@ TEST_F(SerializerTest, WritesNumbersAsLuaDoes)
               RoundTrip("{ 0.1, 1e20, 1e-7, -3, math.pi, math.huge, -math.huge }"));
 }
 
+TEST_F(SerializerTest, NumberKeysKeepTheDigitsThatTellThemApart)
+{
+    // Values keep Lua's 14 digits; keys that only 17 digits tell apart get them, so a
+    // table read back from its text has as many entries as the table written.
+    const std::string text = RoundTrip("{ [1/3] = 1, [1/3 + 2^-54] = 2, [0.5] = 3, [2^53] = 1/3 }");
+    EXPECT_EQ("{\n    [0.33333333333333331] = 1,\n    [0.33333333333333337] = 2,\n"
+              "    [0.5] = 3,\n    [9007199254740992] = 0.33333333333333,\n}\n",
+              text);
+    Run("copy = " + text);
+    EXPECT_EQ(4, Eval("(function() local n = 0 for _ in pairs(copy) do n = n + 1 end "
+                      "return n end)()")
+                     .GetInteger());
+}
+
 TEST_F(SerializerTest, SuppressedTablesAndFunctionsVanishOnReadingBack)
 {
     std::string text = Text("{ a = { Do_Not_Serialize = true, x = 1 }, b = 2,"
@@ -150,6 +164,14 @@ TEST_F(SerializerTest, RefusesValuesLuaCannotReadBack)
     // The same table twice (not inside itself) is fine.
     Run("shared = { 1 }");
     RoundTrip("{ a = shared, b = shared }");
+    // Nesting Lua could not read back is refused, however deep it goes, and the deepest
+    // nesting written reads back.
+    Run("deep = {} for i = 1, 100000 do deep = { deep } end");
+    EXPECT_NE(std::string::npos,
+              FailureMessage("deep").find("Cannot serialize tables nested more than 100 deep."));
+    Run("limit = {} for i = 2, 100 do limit = { limit } end");
+    Run("copy = " + RoundTrip("limit"));
+    EXPECT_TRUE(Eval("copy[1][1][1]").IsTable());
 }
 
 TEST_F(SerializerTest, FileFormReplacesTheFileWholeOrNotAtAll)

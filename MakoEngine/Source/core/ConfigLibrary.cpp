@@ -11,7 +11,9 @@ namespace {
 //   warning, when a loaded value is of another type than the value it would replace (so a
 //   user file cannot turn the default of log_level or full_screen into text). A value that
 //   is or holds a number that is not finite (an overflow to infinity, 0/0) is refused the
-//   same way: no setting of the program means anything with it.
+//   same way: no setting of the program means anything with it. So is the key
+//   Do_Not_Serialize, with which the writer would leave all the user's values out (and
+//   write a file that does not read back).
 // - LoadConstConfig drops, with a warning, user values of keys that become constant, so
 //   they are neither read nor written back. The user's file is read before the constant
 //   file, so this is where a constant key in it is found; without it the user value would
@@ -109,6 +111,9 @@ function LoadConfig(t)
         if ConstConfig[key] ~= nil then
             Config_Warn("configuration key " .. Config_KeyText(key) ..
                         " is a constant and was ignored")
+        elseif key == "Do_Not_Serialize" then
+            Config_Warn("configuration key " .. Config_KeyText(key) ..
+                        " is reserved by the file writer and was ignored")
         elseif current ~= nil and type(current) ~= type(value) then
             Config_Warn("configuration key " .. Config_KeyText(key) .. " should be a " ..
                         type(current) .. ", not a " .. type(value) ..

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <utility>
 #include <vector>
@@ -68,6 +69,19 @@ private:
     std::set<const void*> m_Open; // tables being written, to refuse cycles
 };
 
+// A number key as Lua writes numbers when that reads back as the same key, else with the
+// 17 digits that always do: two keys that differ only past Lua's 14 digits stay two keys.
+std::string NumberKeyText(double key)
+{
+    std::string text = FormatLuaNumber(key);
+    if (std::isfinite(key) && std::strtod(text.c_str(), nullptr) != key) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.17g", key);
+        text = buffer;
+    }
+    return text;
+}
+
 void Writer::Value(const LuaObject& value, const std::string& indent, int flags)
 {
     switch (value.Type()) {
@@ -109,6 +123,12 @@ void Writer::Table(const LuaObject& table, const std::string& indent)
     lua_pop(table.GetCState(), 1);
     MAKO_ASSERT_MSG(m_Open.insert(identity).second, "Cannot serialize a table that contains "
                                                     "itself.");
+    if (m_Open.size() > MAX_SERIALIZE_NESTING) {
+        m_Open.erase(identity);
+        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot serialize tables nested more than "
+                                                        "%1% deep.") %
+                                          MAX_SERIALIZE_NESTING));
+    }
 
     m_Out += "{\n";
     if (m_Flags & SERIALIZE_SORTED)
@@ -160,6 +180,8 @@ void Writer::Entry(const LuaObject& key, const LuaObject& value, const std::stri
     if (key.IsString() && IsPlainKeyName(ObjectText(key))) {
         Value(key, "", m_Flags | SERIALIZE_BARE);
         m_Out += " = ";
+    } else if (key.IsNumber()) {
+        m_Out += "[" + NumberKeyText(key.GetNumber()) + "] = ";
     } else {
         m_Out += "[";
         Value(key, "", m_Flags & ~SERIALIZE_BARE);

@@ -19,14 +19,21 @@
 // number keys ascending. Text keys that are Lua names and not reserved words are written
 // bare; every other key in brackets. Texts are quoted so that Lua reads back exactly the
 // same bytes. Numbers are written as Lua writes them ("%.14g"); infinities and NaN as the
-// expressions 1/0, -1/0 and 0/0. nil and functions are written as nil (function keys are
-// left out, as Lua could not read them back). A table with a non-nil field
-// "Do_Not_Serialize" is written as "nil," in place (plain "nil" at the top level).
-// User data, threads and tables that contain themselves cannot be written: they fail an
-// assertion, and the file forms then leave the old file untouched.
+// expressions 1/0, -1/0 and 0/0. A number key that "%.14g" would not read back as the same
+// key is written with 17 digits, so that keys differing past Lua's digits stay apart. nil
+// and functions are written as nil (function keys are left out, as Lua could not read them
+// back). A table with a non-nil field "Do_Not_Serialize" is written as "nil," in place
+// (plain "nil" at the top level).
+// User data, threads, tables that contain themselves and tables nested more than
+// MAX_SERIALIZE_NESTING deep (Lua could not read their text back) cannot be written: they
+// fail an assertion, and the file forms then leave the old file untouched.
 #include "luaplus/LuaPlus.h"
 
+#include <cstddef>
 #include <string>
+
+// The deepest nesting of tables the serialiser writes (the value itself counts as 1).
+const size_t MAX_SERIALIZE_NESTING = 100;
 
 enum SerializeFlags {
     SERIALIZE_SORTED = 1, // write table entries in the sorted order above

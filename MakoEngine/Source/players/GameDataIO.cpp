@@ -68,8 +68,15 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
         error = "the file holds no card";
     else if (status == 0 && !PlayerScript::IsInteger(card["guid"]))
         error = "the card has no guid";
-    else if (status == 0)
+    else if (status == 0) {
+        // The writer's mark would make the whole card be saved as nothing.
+        if (!card["Do_Not_Serialize"].IsNil()) {
+            Log("Warning: the card \"%s\" holds the key Do_Not_Serialize; it was dropped\n",
+                path.c_str());
+            card.SetNil("Do_Not_Serialize");
+        }
         return card;
+    }
     KeepFileAside(path, error);
     return LuaObject(state);
 }

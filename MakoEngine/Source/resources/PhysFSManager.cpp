@@ -6,6 +6,7 @@
 
 #include <physfs.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -16,6 +17,14 @@ struct FreeList
 {
     void operator()(char** list) const { PHYSFS_freeList(list); }
 };
+
+// Whether a listed name names a child of its folder: not empty, not "." or "..", and free
+// of path separators.
+bool IsScannableName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string::npos;
+}
 
 bool IsPhysFSDirectory(const std::string& path)
 {
@@ -89,6 +98,11 @@ void PhysFSManager::PerformScan(ResourceInfoMap& outputList)
 
 void PhysFSManager::Internal_PerformScan(ResourceInfoMap& outputList, const std::string& dir)
 {
+    if (std::count(dir.begin(), dir.end(), '/') >= MAX_FOLDER_DEPTH) {
+        Log("WARNING: PhysicsFS resource scanner skipped the folder \"%s\": nested too deep\n",
+            dir.c_str());
+        return;
+    }
     if (PHYSFS_exists(boost::str(boost::format("%1%/DO_NOT_SCAN") % dir).c_str()))
         return;
 
@@ -100,6 +114,14 @@ void PhysFSManager::Internal_PerformScan(ResourceInfoMap& outputList, const std:
     ResourceInfoMap foundResources = MakeResourceInfoMap();
     for (char** name = list.get(); *name; ++name) {
         std::string fileName = *name;
+        // A damaged archive can list names that lead nowhere or back to this folder (an
+        // entry path with "//" lists an empty name); following them never ends.
+        if (!IsScannableName(fileName)) {
+            Log("WARNING: PhysicsFS resource scanner skipped the entry \"%s\" of the folder "
+                "\"%s\"\n",
+                fileName.c_str(), dir.c_str());
+            continue;
+        }
         std::string path =
             dir.empty() ? fileName : boost::str(boost::format("%1%/%2%") % dir % fileName);
         auto info = std::make_unique<ResourceInfo>(path, std::make_unique<PhysFSFileReader>());

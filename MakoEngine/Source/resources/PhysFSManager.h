@@ -23,8 +23,14 @@ public:
     // Called once per PhysFS scanner in each scanning pass: the first call of a pass
     // scans the whole search path into outputList, the others add nothing.
     void PerformScan(ResourceInfoMap& outputList);
-    // Scans one folder of the search path ("" for its root) and everything below it.
+    // Scans one folder of the search path ("" for its root) and everything below it, down
+    // to MAX_FOLDER_DEPTH folders. Listed names that name no child (empty, "." or "..", or
+    // with a path separator, as a damaged archive may list) are skipped with a warning, as
+    // are folders nested deeper.
     void Internal_PerformScan(ResourceInfoMap& outputList, const std::string& directory);
+
+    // The deepest folder nesting a scan follows.
+    static constexpr int MAX_FOLDER_DEPTH = 32;
 
     // PhysFS's text for its last error.
     static std::string LastError();

@@ -1,0 +1,15 @@
+#include "FuzzEntries.h"
+
+namespace fuzz {
+
+const std::vector<Target>& Targets()
+{
+    static const std::vector<Target> targets = {
+        {"config", RunConfigFile},      {"card", RunPlayerCard},       {"level", RunLevelFile},
+        {"metadata", RunImageMetadata}, {"serializer", RunSerializer}, {"package", RunPackage},
+        {"frames", RunDebugFrames},
+    };
+    return targets;
+}
+
+} // namespace fuzz

@@ -1,0 +1,235 @@
+#include "FuzzSeeds.h"
+
+#include "FuzzHost.h"
+#include "ImageMetadataPictures.h"
+
+#include "core/Config.h"
+#include "core/Exception.h"
+#include "debugger/DebugHello.h"
+#include "lua/LuaSerializer.h"
+#include "lua/MakoLuaState.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace fuzz {
+
+namespace {
+
+// The files of folder whose names end in suffix, by name; each a seed of its own name.
+std::vector<Seed> FilesIn(const std::string& folder, const std::string& suffix,
+                          const std::string& prefix = "")
+{
+    std::vector<Seed> seeds;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && name.size() >= suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            seeds.push_back({prefix + name, ReadScratchFile(entry.path().string())});
+    }
+    std::sort(seeds.begin(), seeds.end(),
+              [](const Seed& a, const Seed& b) { return a.name < b.name; });
+    return seeds;
+}
+
+void Append(std::vector<Seed>& to, const std::vector<Seed>& from)
+{
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+// The shipped configuration files, and one the game's writer made from the defaults with a
+// value of every kind set.
+std::vector<Seed> ConfigSeeds()
+{
+    std::vector<Seed> seeds = FilesIn(SourceFolder() + "/game", ".cfg");
+    PrepareFuzzHost();
+    OwnedState state;
+    Config config(state.Get());
+    config.ReadFile(SourceFolder() + "/game/bumperlux_Defaults.cfg");
+    MakoLuaState::LoadString(state.Get(),
+                             "Config.player_name = 'Zo\\195\\171 \"the\" \\\\wall\\\\\\n'\n"
+                             "Config['key with blanks'] = 0.125\n"
+                             "Config.colour = { 255, 128, 0, 64 }\n"
+                             "Config.window = { x = -3, y = 1e300, flags = { true, false } }\n");
+    const std::string path = ScratchFolder() + "seed-written.cfg";
+    config.Write(path);
+    seeds.push_back({"written.cfg", ReadScratchFile(path)});
+    return seeds;
+}
+
+// Each metadata file of the pack's image folders with its entries renamed, in name order,
+// onto the image metadata target's pictures; and tables of every kind the loader reads.
+std::vector<Seed> MetadataSeeds(const std::string& packFolder)
+{
+    PrepareFuzzHost();
+    std::vector<Seed> seeds;
+    std::vector<Seed> shipped;
+    std::error_code error;
+    if (!packFolder.empty())
+        for (const auto& entry : fs::recursive_directory_iterator(packFolder + "/Images", error))
+            if (entry.path().filename() == "metadata.cfg")
+                shipped.push_back({entry.path().parent_path().filename().string() + ".cfg",
+                                   ReadScratchFile(entry.path().string())});
+    std::sort(shipped.begin(), shipped.end(),
+              [](const Seed& a, const Seed& b) { return a.name < b.name; });
+    const auto& pictures = MetadataPictures();
+    for (const Seed& file : shipped) {
+        OwnedState state;
+        MakoLuaState::LoadString(state.Get(),
+                                 "Collected = {} function Metadata(t) Collected = t end");
+        try {
+            MakoLuaState::LoadString(state.Get(), file.bytes);
+        } catch (const Exception&) {
+            continue;
+        }
+        std::vector<std::pair<std::string, LuaPlus::LuaObject>> entries;
+        for (LuaPlus::LuaTableIterator it(state.Get()->GetGlobal("Collected")); it; it.Next())
+            if (it.GetKey().IsString())
+                entries.emplace_back(it.GetKey().GetString(), it.GetValue());
+        std::sort(entries.begin(), entries.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        LuaPlus::LuaObject renamed;
+        renamed.AssignNewTable(state.Get());
+        for (size_t i = 0; i < entries.size() && i < pictures.size(); ++i)
+            renamed.SetObject(pictures[i].name, entries[i].second);
+        std::string text = "Metadata ";
+        SerializeToString(text, renamed, SERIALIZE_SORTED, state.Get());
+        seeds.push_back({"pack-" + file.name, text});
+    }
+    seeds.push_back({"kinds.cfg",
+                     "Metadata {\n"
+                     "    [\"Ball.bmp\"] = { colorKey = true },\n"
+                     "    [\"Dot.bmp\"] = { noAlpha = true, width = 1, height = 1 },\n"
+                     "    [\"Sheet.bmp\"] = { numFrames = 9, width = 32, height = 30, "
+                     "gap_y = 3 },\n"
+                     "    [\"Strip.bmp\"] = { numFrames = 4, width = 32, height = 32, "
+                     "combinedAlpha = true },\n"
+                     "    [\"Tall.bmp\"] = { numFrames = 20, width = 8, height = 10 },\n"
+                     "    [\"Wide.bmp\"] = { numFrames = 40, width = 16, height = 16 },\n"
+                     "}\n"});
+    return seeds;
+}
+
+// Packs folder with the game's own packer (cmake/AssetPack.cmake); "" when it fails.
+std::string Pack(const std::string& folder, const std::string& package)
+{
+    const std::string command = std::string("\"") + BB_FUZZ_CMAKE + "\" -DASSETS_DIR=\"" + folder +
+                                "\" -DPACKAGE_FILE=\"" + package + "\" -P \"" + SourceFolder() +
+                                "/cmake/AssetPack.cmake\" >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0)
+        return std::string();
+    return ReadScratchFile(package);
+}
+
+void CopyInto(const std::vector<Seed>& files, const std::string& folder)
+{
+    fs::create_directories(folder);
+    for (const Seed& file : files)
+        WriteScratchFile(folder + "/" + file.name,
+                         reinterpret_cast<const uint8_t*>(file.bytes.data()), file.bytes.size());
+}
+
+// Small packages as the game packs its assets: the level files, the metadata pictures with
+// a metadata file, and the pack's paddle pictures with theirs.
+std::vector<Seed> PackageSeeds(const std::string& packFolder)
+{
+    PrepareFuzzHost();
+    std::vector<Seed> seeds;
+    const std::string root = ScratchFolder() + "seed-packages/";
+    std::error_code error;
+    fs::remove_all(root, error);
+
+    CopyInto(FilesIn(SourceFolder() + "/game/Levels", ".lua"), root + "levels/Levels");
+    WriteMetadataPictures(root + "pictures/Images");
+    CopyInto({MetadataSeeds("").back()}, root + "pictures/Images");
+    fs::rename(root + "pictures/Images/kinds.cfg", root + "pictures/Images/metadata.cfg", error);
+    std::vector<std::string> folders = {"levels", "pictures"};
+    if (!packFolder.empty() && fs::is_directory(packFolder + "/Images/Paddle")) {
+        fs::create_directories(root + "paddle/Images");
+        fs::copy(packFolder + "/Images/Paddle", root + "paddle/Images/Paddle",
+                 fs::copy_options::recursive, error);
+        folders.push_back("paddle");
+    }
+    for (const std::string& folder : folders) {
+        const std::string bytes = Pack(root + folder, root + folder + ".fun");
+        if (!bytes.empty())
+            seeds.push_back({folder + ".fun", bytes});
+    }
+    fs::remove_all(root, error);
+    return seeds;
+}
+
+std::string Frame(const std::string& payload)
+{
+    const uint32_t n = static_cast<uint32_t>(payload.size());
+    std::string frame;
+    for (int shift = 0; shift < 32; shift += 8)
+        frame += static_cast<char>((n >> shift) & 0xff);
+    return frame + payload;
+}
+
+// A client's hello, then framed commands of every kind the debugger knows.
+std::vector<Seed> FrameSeeds()
+{
+    const std::string hello = DebugHello::Encode(DebugHello::MAGIC, 5000, "fuzz client");
+    const std::vector<std::vector<std::string>> sessions = {
+        {"DebugOn()", "DebugSetBreakpoint('', 'test.lua', 6, true)", "DebugStepInto()",
+         "DebugReadLocalVariables()", "DebugGo()", "DebugOff()"},
+        {"DebugAddWatch('', 0, 't.sub.y')", "DebugReadWatchVariables()",
+         "DebugAddWatchExpandIdent('', 0, 't.sub')", "DebugRemoveWatchExpandIdent('', 0, 't.sub')",
+         "DebugRemoveWatch('', 0)"},
+        {"DebugDoBuffer('', 't = { sub = { y = 1 } }')", "DebugSetVariable('', 't.sub.y', 'v')",
+         "DebugAddLocalExpandIdent('', 't.sub')", "DebugRemoveLocalExpandIdent('', 't')",
+         "DebugOutput('', 'say \"x\"')"},
+        {"DebugStepOver()", "DebugStepOut()", "DebugBreak()", "DebugGo()", ""},
+    };
+    std::vector<Seed> seeds;
+    for (size_t i = 0; i < sessions.size(); ++i) {
+        std::string bytes = hello;
+        for (const std::string& command : sessions[i])
+            bytes += Frame(command);
+        seeds.push_back({"session-" + std::to_string(i), bytes});
+    }
+    // A command in UTF-16 (the byte-order mark first), as some clients send them.
+    std::string wide = "\xff\xfe";
+    for (char c : std::string("DebugOutput('', 'w')"))
+        wide += std::string(1, c) + '\0';
+    seeds.push_back({"utf16", hello + Frame(wide)});
+    return seeds;
+}
+
+} // namespace
+
+std::string SourceFolder()
+{
+    return BB_FUZZ_SOURCE_DIR;
+}
+
+std::vector<Seed> MakeSeeds(const std::string& target, const std::string& packFolder)
+{
+    if (target == "config")
+        return ConfigSeeds();
+    if (target == "card")
+        return SavedCardSeeds();
+    if (target == "level")
+        return FilesIn(SourceFolder() + "/game/Levels", ".lua");
+    if (target == "metadata")
+        return MetadataSeeds(packFolder);
+    if (target == "serializer") {
+        std::vector<Seed> seeds = ConfigSeeds();
+        Append(seeds, SavedCardSeeds());
+        Append(seeds, MetadataSeeds(packFolder));
+        return seeds;
+    }
+    if (target == "package")
+        return PackageSeeds(packFolder);
+    if (target == "frames")
+        return FrameSeeds();
+    return {};
+}
+
+} // namespace fuzz

@@ -1,0 +1,106 @@
+// Every fuzz target's seeds and stored findings (fuzz/regressions/<target>/) run through the
+// target's entry as the libFuzzer programs run them: each must come back normally, with no
+// sanitizer report, leak or broken promise (an entry aborts on those).
+#include "FuzzEntries.h"
+#include "FuzzSeeds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string PackFolder()
+{
+    const char* pack = std::getenv("BB_TEST_ASSET_PACK");
+    return pack && fs::is_directory(pack) ? pack : "";
+}
+
+const fuzz::Target& TargetNamed(const std::string& name)
+{
+    for (const fuzz::Target& target : fuzz::Targets())
+        if (name == target.name)
+            return target;
+    throw std::runtime_error("no fuzz target " + name);
+}
+
+void RunInput(const fuzz::Target& target, const std::string& bytes)
+{
+    target.run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+class FuzzReplay : public ::testing::TestWithParam<std::string>
+{
+};
+
+TEST_P(FuzzReplay, EverySeedRunsCleanly)
+{
+    const fuzz::Target& target = TargetNamed(GetParam());
+    const std::vector<fuzz::Seed> seeds = fuzz::MakeSeeds(target.name, PackFolder());
+    ASSERT_FALSE(seeds.empty());
+    for (const fuzz::Seed& seed : seeds) {
+        SCOPED_TRACE(seed.name);
+        RunInput(target, seed.bytes);
+    }
+    // Nothing is also an input.
+    RunInput(target, std::string());
+}
+
+TEST_P(FuzzReplay, EveryStoredFindingRunsCleanly)
+{
+    const fuzz::Target& target = TargetNamed(GetParam());
+    const fs::path folder = fs::path(fuzz::SourceFolder()) / "fuzz" / "regressions" / target.name;
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        if (entry.is_regular_file() && entry.path().filename() != "README")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        RunInput(target, bytes.str());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
+                         ::testing::Values("config", "card", "level", "metadata", "serializer",
+                                           "package", "frames"));
+
+TEST(FuzzSeeds, ComeFromWhatTheGameShipsAndWrites)
+{
+    auto names = [](const std::vector<fuzz::Seed>& seeds) {
+        std::vector<std::string> out;
+        for (const fuzz::Seed& seed : seeds)
+            out.push_back(seed.name);
+        return out;
+    };
+    const auto has = [](const std::vector<std::string>& list, const std::string& name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    const auto config = names(fuzz::MakeSeeds("config", ""));
+    EXPECT_TRUE(has(config, "bumperlux_Defaults.cfg"));
+    EXPECT_TRUE(has(config, "written.cfg"));
+    const auto levels = names(fuzz::MakeSeeds("level", ""));
+    EXPECT_TRUE(has(levels, "Welcome.lua"));
+    const auto cards = names(fuzz::MakeSeeds("card", ""));
+    EXPECT_TRUE(has(cards, "saved-0.card"));
+    const auto packages = names(fuzz::MakeSeeds("package", ""));
+    EXPECT_TRUE(has(packages, "levels.fun"));
+    EXPECT_TRUE(has(packages, "pictures.fun"));
+    if (!PackFolder().empty()) {
+        const auto metadata = names(fuzz::MakeSeeds("metadata", PackFolder()));
+        EXPECT_TRUE(has(metadata, "pack-Balls.cfg"));
+        EXPECT_TRUE(has(names(fuzz::MakeSeeds("package", PackFolder())), "paddle.fun"));
+    }
+}
+
+} // namespace
