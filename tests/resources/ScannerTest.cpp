@@ -222,6 +222,7 @@ TEST_F(ScannerTest, PackageScanAppliesMetadataSkipsMarkedFoldersAndWarnsOnDuplic
     WriteFile(Dir("pkg/Images/metadata.cfg"), "Metadata { ['Ball.png'] = { numFrames = 7 } }");
     WriteFile(Dir("pkg/Images/image.cfg"), "-- an ordinary file here");
     WriteFile(Dir("pkg/Images/Sub/Ball.png"), "sub");
+    WriteFile(Dir("pkg/Sounds/Sub/Bell.ogg"), "bell");
     WriteFile(Dir("pkg/Skip/DO_NOT_SCAN"), "");
     WriteFile(Dir("pkg/Skip/skipped.png"), "x");
     ZipFolder(Dir("pkg"), Dir("game.fun"));
@@ -237,6 +238,10 @@ TEST_F(ScannerTest, PackageScanAppliesMetadataSkipsMarkedFoldersAndWarnsOnDuplic
     EXPECT_EQ(7, MetadataNumber("Ball.png", "numFrames"));
     EXPECT_NE(nullptr, Manager().FindInfo("image.cfg", true));
     EXPECT_NE(nullptr, Manager().FindInfo("Sub", true)); // folders are entries too
+    // Two folders named alike are no duplicate: their files are what a name picks.
+    EXPECT_EQ(0, log.Count("WARNING: Duplicate file entry found by PhysicsFS resource scanner, "
+                           "\"Sub\"\n"));
+    EXPECT_NE(nullptr, Manager().FindInfo("Bell.ogg", true));
     EXPECT_EQ(nullptr, Manager().FindInfo("skipped.png", true));
     EXPECT_EQ(nullptr, Manager().FindInfo("metadata.cfg", true));
 

@@ -142,7 +142,10 @@ void PhysFSManager::Internal_PerformScan(ResourceInfoMap& outputList, const std:
 
     for (auto& entry : foundResources) {
         auto existing = outputList.find(entry.first);
-        if (existing != outputList.end())
+        // Folders of one name in several places (Images/Walls, Sounds/Walls) are containers,
+        // not a resource either could mean; only a file in the pair is a real duplicate.
+        if (existing != outputList.end() && !(IsPhysFSDirectory(entry.second->Name()) &&
+                                              IsPhysFSDirectory(existing->second->Name())))
             Log("WARNING: Duplicate file entry found by PhysicsFS resource scanner, \"%s\"\n",
                 entry.first.c_str());
         outputList[entry.first] = std::move(entry.second);
