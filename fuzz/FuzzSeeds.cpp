@@ -148,9 +148,9 @@ std::vector<Seed> PackageSeeds(const std::string& packFolder)
     CopyInto({MetadataSeeds("").back()}, root + "pictures/Images");
     fs::rename(root + "pictures/Images/kinds.cfg", root + "pictures/Images/metadata.cfg", error);
     std::vector<std::string> folders = {"levels", "pictures"};
-    if (!packFolder.empty() && fs::is_directory(packFolder + "/Images/Paddle")) {
+    if (!packFolder.empty() && fs::is_directory(packFolder + "/Images/Paddles")) {
         fs::create_directories(root + "paddle/Images");
-        fs::copy(packFolder + "/Images/Paddle", root + "paddle/Images/Paddle",
+        fs::copy(packFolder + "/Images/Paddles", root + "paddle/Images/Paddles",
                  fs::copy_options::recursive, error);
         folders.push_back("paddle");
     }

@@ -19,6 +19,9 @@ TEST(MenuStart, AFirstRunSignsInAndTheNextRunKeepsTheCurrentPlayerOfSlotThree)
                  "io.stderr:write('screen=' .. Screens.current.name .. '\\n')\nAppQuit()\n");
         EXPECT_TRUE(run.WaitForErrorLine("screen=MenuScreen")) << run.Errors();
         ASSERT_EQ(0, run.Wait()) << run.Errors();
+        // What ships loads cleanly: no resource, folder or script clashes in the log.
+        const std::string log = ReadFile(GameLogPath());
+        EXPECT_EQ(std::string::npos, log.find("WARNING")) << log;
     }
     ProgramRun again(args);
     again.Send("io.stderr:write('current=' .. tostring(Players.current[1].Name) .. '\\n')\n"

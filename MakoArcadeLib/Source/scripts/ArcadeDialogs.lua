@@ -308,5 +308,3 @@ Resources.TestButtonLabel = Resources.TestButtonLabel or {
 }
 Resources.BombSparkEmitter = Resources.BombSparkEmitter or { resource = "ExplosionParticleEmitter" }
 Resources.TestEmitter2 = Resources.TestEmitter2 or { resource = "ExplosionParticleEmitter" }
-Resources.GoldPowerupCollectedEmitter = Resources.GoldPowerupCollectedEmitter
-    or { resource = "ExplosionParticleEmitter" }

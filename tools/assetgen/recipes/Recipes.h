@@ -23,8 +23,9 @@ inline const char* const kTest = "Test";
 inline const char* const kScreens = "Images/Screens";
 inline const char* const kEffectImages = "Images/Effects";
 inline const char* const kEffectSounds = "Sounds/Effects";
-inline const char* const kPaddleImages = "Images/Paddle";
-inline const char* const kPaddleSounds = "Sounds/Paddle";
+inline const char* const kPaddleImages = "Images/Paddles"; // not "Paddle": the
+                                                           // paddle resource has that name
+inline const char* const kPaddleSounds = "Sounds/Paddles";
 inline const char* const kLevels = "Levels"; // the game runs every script listed here
 } // namespace folders
 
