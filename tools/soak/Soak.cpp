@@ -403,6 +403,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "soak: cannot write soak-app.log\n");
         return 2;
     }
+    std::setvbuf(gReport, nullptr, _IOLBF, 0);
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     Soak soak(minutes, seed);
