@@ -133,11 +133,15 @@ public:
         WarmUp();
         m_Start = Clock::now();
         for (std::size_t i = 0; Elapsed() < m_Minutes; i = (i + 1) % m_Levels.size()) {
-            PlayLevel(m_Levels[i]);
+            const std::string result = PlayLevel(m_Levels[i]);
             Leave();
             if (Chance(3))
                 VisitScreen();
             Record();
+            const Sample& s = m_Samples.back();
+            std::fprintf(gReport, "  %-16s %-30s actors %4ld bodies %3ld timers %3ld images %4ld\n",
+                         m_Levels[i].c_str(), result.c_str(), s.actors, s.bodies, s.timers,
+                         s.images);
         }
         Record();
         PrintSample("end ", m_Samples.back());
@@ -205,7 +209,8 @@ private:
     }
 
     // Plays the level to its end (won, lost, or the pass limit), with the random visits.
-    void PlayLevel(const std::string& name)
+    // Gives the state it ended in and the passes played.
+    std::string PlayLevel(const std::string& name)
     {
         ++m_Played;
         StartLevel(name);
@@ -214,9 +219,7 @@ private:
             const std::string state = State();
             if (kWon.count(state) || kLost.count(state)) {
                 m_Won += kWon.count(state) ? 1 : 0;
-                std::fprintf(gReport, "  %-16s %-24s after %5d passes\n", name.c_str(),
-                             state.c_str(), n);
-                return;
+                return state + " after " + std::to_string(n);
             }
             // About once in 2 minutes of play each for a pause and a menu visit, once in 3
             // for a display toggle, once in 10 for a restart and a screen visit.
@@ -237,8 +240,7 @@ private:
             }
             Pass();
         }
-        std::fprintf(gReport, "  %-16s %-24s after %5d passes\n", name.c_str(),
-                     n < kLevelPassLimit ? "stopped" : "not ended", n);
+        return (n < kLevelPassLimit ? "stopped after " : "not ended after ") + std::to_string(n);
     }
 
     // Closes whatever dialog a pause left open, as a player resuming does.
