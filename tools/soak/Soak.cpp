@@ -15,6 +15,7 @@
 //
 //   soak [--minutes N] [--seed S]      (BB_TEST_ASSET_PACK names the asset pack)
 #include "GameApp.h"
+#include "SoakCurve.h"
 
 #include "core/Random.h"
 #include "core/TimerManager.h"
@@ -65,14 +66,7 @@ const int kLevelPassLimit = 20000;
 // The screens a player visits between games.
 const char* const kScreens[] = {"MenuScreen", "MapScreen", "LabScreen", "ArtifactScreen"};
 
-// What lives at one moment.
-struct Sample
-{
-    double minutes = 0;
-    int levels = 0, won = 0;
-    long actors = 0, bodies = 0, timers = 0, images = 0;
-    long residentKb = 0;
-};
+using soak::Sample;
 
 long ResidentKb()
 {
@@ -320,48 +314,18 @@ private:
         std::fprintf(gReport, "the curve (one line a minute, live counts at that moment):\n");
         for (const Sample& s : m_Logged)
             PrintSample("    ", s);
-        if (m_Samples.size() < 3) {
+        const soak::Verdict verdict = soak::JudgeCurve(m_Samples);
+        if (!verdict.judged) {
             std::fprintf(gReport, "soak: too few levels played to judge\n");
             return 1;
         }
-        // The first sample is after the first level; the last third of the samples.
-        const Sample& first = m_Samples.front();
-        const std::size_t from = m_Samples.size() - std::max<std::size_t>(1, m_Samples.size() / 3);
-        Sample low = m_Samples[from];
-        for (std::size_t i = from; i < m_Samples.size(); ++i) {
-            const Sample& s = m_Samples[i];
-            low.actors = std::min(low.actors, s.actors);
-            low.bodies = std::min(low.bodies, s.bodies);
-            low.timers = std::min(low.timers, s.timers);
-            low.images = std::min(low.images, s.images);
-            low.residentKb = std::min(low.residentKb, s.residentKb);
-        }
         std::fprintf(gReport,
                      "between levels, after the first level and the least of the last third:\n");
-        PrintSample("first", first);
-        PrintSample("low  ", low);
-        bool failed = false;
-        auto check = [&](const char* what, long base, long last) {
-            const long margin = std::max(8L, base / 20);
-            if (last > base + margin) {
-                std::fprintf(gReport,
-                             "soak: FAIL: %s keep growing (%ld after the first level, at least "
-                             "%ld in the last third)\n",
-                             what, base, last);
-                failed = true;
-            }
-        };
-        check("actors", first.actors, low.actors);
-        check("physics bodies", first.bodies, low.bodies);
-        check("timers", first.timers, low.timers);
-        check("images", first.images, low.images);
-        if (low.residentKb > first.residentKb + first.residentKb / 10) {
-            std::fprintf(gReport,
-                         "soak: FAIL: resident memory keeps growing (%ld kB after the first "
-                         "level, at least %ld kB in the last third)\n",
-                         first.residentKb, low.residentKb);
-            failed = true;
-        }
+        PrintSample("first", verdict.first);
+        PrintSample("least", verdict.least);
+        for (const std::string& line : verdict.growing)
+            std::fprintf(gReport, "soak: FAIL: %s\n", line.c_str());
+        const bool failed = !verdict.growing.empty();
         std::fprintf(gReport, "soak: %s\n", failed ? "FAILED" : "flat");
         return failed ? 1 : 0;
     }
