@@ -18,6 +18,7 @@
 #include "display/Image.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
+#include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
 #include "scene/Actor.h"
 #include "screens/ArcadeArtifactScreen.h"
@@ -31,6 +32,7 @@
 
 #include <SDL.h>
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -70,6 +72,17 @@ long ResidentKb()
     long size = 0, resident = 0;
     statm >> size >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The heap in use and the script state's memory, for the line of each level: they tell a
+// leak (both climb) from a heap that only spreads (the resident memory alone climbs).
+long HeapKb()
+{
+    return static_cast<long>(mallinfo2().uordblks / 1024);
+}
+long ScriptKb()
+{
+    return lua_gc(GetGlobalLuaState()->GetCState(), LUA_GCCOUNT, 0);
 }
 
 void PrintSample(const char* what, const Sample& s)
@@ -129,9 +142,11 @@ public:
                 VisitScreen();
             Record();
             const Sample& s = m_Samples.back();
-            std::fprintf(gReport, "  %-16s %-30s actors %4ld bodies %3ld timers %3ld images %4ld\n",
+            std::fprintf(gReport,
+                         "  %-16s %-30s actors %4ld bodies %3ld timers %3ld images %4ld "
+                         "heap %6ld kB script %5ld kB\n",
                          m_Levels[i].c_str(), result.c_str(), s.actors, s.bodies, s.timers,
-                         s.images);
+                         s.images, HeapKb(), ScriptKb());
         }
         PrintSample("end ", Now());
         return Judge();
