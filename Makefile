@@ -36,5 +36,18 @@ FUZZ_SECONDS ?= 20
 fuzz: deps
 	JOBS=$(JOBS) fuzz/run-fuzz $(FUZZ_SECONDS)
 
+# Minutes the autoplay soak plays (tools/soak/Soak.cpp): a Release build with the tests'
+# support, its own copy of the asset pack, the application's log in build-soak/soak-app.log.
+SOAK_MINUTES ?= 60
+
+.PHONY: soak
+soak: deps
+	cmake -S . -B build-soak $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBB_TESTS=ON
+	cmake --build build-soak -j $(JOBS) --target soak assetgen
+	cmake -DASSETGEN=$(CURDIR)/build-soak/tools/assetgen/assetgen \
+	      -DASSETS_DIR=$(CURDIR)/build-soak/SoakPack -P cmake/AssetPack.cmake
+	cd build-soak && BB_TEST_ASSET_PACK=$(CURDIR)/build-soak/SoakPack \
+	      ./tools/soak/soak --minutes $(SOAK_MINUTES)
+
 clean:
-	rm -rf build build-test build-bench build-fuzz
+	rm -rf build build-test build-bench build-fuzz build-soak

@@ -6,19 +6,14 @@
 #include "GameFixture.h"
 
 #include "core/Random.h"
-#include "field/Ball.h"
 #include "field/Brick.h"
-#include "field/Paddle.h"
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
+#include "support/engine/AutoPlayer.h"
 #include "support/engine/GameLevels.h"
 
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -52,86 +47,6 @@ protected:
         ASSERT_NE(logic->GetLevel(), nullptr) << name;
     }
 
-    // A mouse motion as SDL delivers it, handed to the controller as the game screen does.
-    void Move(int dx, int dy)
-    {
-        if (dx == 0 && dy == 0)
-            return;
-        Event event{};
-        event.motion.type = SDL_MOUSEMOTION;
-        event.motion.xrel = static_cast<Sint16>(dx);
-        event.motion.yrel = static_cast<Sint16>(dy);
-        logic->OnEvent(event);
-    }
-
-    // One pass of play: serve when a ball waits (press, hold a few passes, release) and
-    // move the pointer so that the paddles meet the ball that is nearest to getting past
-    // them, a little off their centres (a new offset after every stroke).
-    void PlayOnePass(bool movePaddle)
-    {
-        const std::string state = State();
-        std::vector<Ball*> balls;
-        bool held = false;
-        for (Actor* actor : logic->GetBalls().GetMembers())
-            if (Ball* ball = dynamic_cast<Ball*>(actor)) {
-                balls.push_back(ball);
-                held = held || ball->GetPaddle() != nullptr;
-            }
-        if (state == "WaitForSpawn" || held || m_ButtonDown) {
-            if (!m_ButtonDown && ++m_WaitTicks > 30) {
-                Click(true);
-                m_ButtonDown = true;
-                m_PressTicks = 0;
-            } else if (m_ButtonDown && ++m_PressTicks == 6) {
-                Click(false);
-                m_ButtonDown = false;
-                m_WaitTicks = 0;
-            }
-        }
-        if (!movePaddle || balls.empty())
-            return;
-        int dx = 0, dy = 0;
-        for (Paddle* paddle : logic->GetPaddles()) {
-            const bool vertical = paddle->IsVertical();
-            Ball* target = Nearest(balls, paddle, vertical);
-            if (!target)
-                continue;
-            const int along = (vertical ? CentreY(target) : CentreX(target)) + m_Offset;
-            const int centre = vertical ? paddle->GetY() + paddle->GetHeight() / 2
-                                        : paddle->GetX() + paddle->GetWidth() / 2;
-            const int move = std::clamp(along - centre, -48, 48);
-            int& axis = vertical ? dy : dx;
-            if (axis == 0)
-                axis = move;
-        }
-        const double y = CentreY(balls.front());
-        if (y < m_LastY - 0.5 && !m_Rising)
-            m_Offset = (MakoRand() % 33) - 16; // the ball turned upwards: a new stroke
-        m_Rising = y < m_LastY - 0.5;
-        m_LastY = y;
-        Move(dx, dy);
-    }
-
-    static int CentreX(const Actor* a) { return a->GetX() + a->GetWidth() / 2; }
-    static int CentreY(const Actor* a) { return a->GetY() + a->GetHeight() / 2; }
-
-    // The ball nearest to the paddle's line among those in play.
-    static Ball* Nearest(const std::vector<Ball*>& balls, Paddle* paddle, bool vertical)
-    {
-        Ball* best = nullptr;
-        double bestDistance = 1e9;
-        const double line = vertical ? paddle->GetX() + paddle->GetWidth() / 2.0
-                                     : paddle->GetY() + paddle->GetHeight() / 2.0;
-        for (Ball* ball : balls) {
-            const double distance = std::fabs((vertical ? CentreX(ball) : CentreY(ball)) - line);
-            if (distance < bestDistance) {
-                best = ball;
-                bestDistance = distance;
-            }
-        }
-        return best;
-    }
-
     // Where the required bricks that are left stand, and how strong they are.
     std::string RequiredBricks()
     {
@@ -154,18 +69,14 @@ protected:
                 break;
             if (state == "AllBallsLost")
                 m_SawAllBallsLost = true;
-            PlayOnePass(movePaddle);
+            m_Player.PlayOnePass(logic, movePaddle);
             passes.Step();
         }
         return n;
     }
 
     LevelManager m_Manager;
-    bool m_ButtonDown = false;
-    int m_PressTicks = 0, m_WaitTicks = 0;
-    int m_Offset = 0;
-    double m_LastY = 0;
-    bool m_Rising = false;
+    bbtest::AutoPlayer m_Player;
     bool m_SawAllBallsLost = false;
 };
 

@@ -1,0 +1,113 @@
+#include "AutoPlayer.h"
+
+#include "core/Event.h"
+#include "core/Random.h"
+#include "field/Ball.h"
+#include "field/Paddle.h"
+#include "logic/ArcadeGameLogic.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace bbtest {
+
+namespace {
+
+int CentreX(const Actor* a)
+{
+    return a->GetX() + a->GetWidth() / 2;
+}
+int CentreY(const Actor* a)
+{
+    return a->GetY() + a->GetHeight() / 2;
+}
+
+// A left-button press or release as SDL delivers it, handed to the controller.
+void Click(ArcadeGameLogic* logic, bool down)
+{
+    Event event{};
+    event.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = SDL_BUTTON_LEFT;
+    logic->OnEvent(event);
+}
+
+// A mouse motion as SDL delivers it, handed to the controller as the game screen does.
+void Move(ArcadeGameLogic* logic, int dx, int dy)
+{
+    if (dx == 0 && dy == 0)
+        return;
+    Event event{};
+    event.motion.type = SDL_MOUSEMOTION;
+    event.motion.xrel = static_cast<Sint16>(dx);
+    event.motion.yrel = static_cast<Sint16>(dy);
+    logic->OnEvent(event);
+}
+
+} // namespace
+
+void AutoPlayer::PlayOnePass(ArcadeGameLogic* logic, bool movePaddle)
+{
+    const std::string state = logic->GetCurrentState() ? logic->GetStateName() : "";
+    std::vector<Ball*> balls;
+    bool held = false;
+    for (Actor* actor : logic->GetBalls().GetMembers())
+        if (Ball* ball = dynamic_cast<Ball*>(actor)) {
+            balls.push_back(ball);
+            held = held || ball->GetPaddle() != nullptr;
+        }
+    if (state == "WaitForSpawn" || held || m_ButtonDown) {
+        if (!m_ButtonDown && ++m_WaitTicks > 30) {
+            Click(logic, true);
+            m_ButtonDown = true;
+            m_PressTicks = 0;
+        } else if (m_ButtonDown && ++m_PressTicks == 6) {
+            Click(logic, false);
+            m_ButtonDown = false;
+            m_WaitTicks = 0;
+        }
+    }
+    if (!movePaddle || balls.empty())
+        return;
+    int dx = 0, dy = 0;
+    for (Paddle* paddle : logic->GetPaddles()) {
+        const bool vertical = paddle->IsVertical();
+        Ball* target = Nearest(balls, paddle, vertical);
+        if (!target)
+            continue;
+        const int along = (vertical ? CentreY(target) : CentreX(target)) + m_Offset;
+        const int centre = vertical ? paddle->GetY() + paddle->GetHeight() / 2
+                                    : paddle->GetX() + paddle->GetWidth() / 2;
+        const int move = std::clamp(along - centre, -48, 48);
+        int& axis = vertical ? dy : dx;
+        if (axis == 0)
+            axis = move;
+    }
+    const double y = CentreY(balls.front());
+    if (y < m_LastY - 0.5 && !m_Rising)
+        m_Offset = (MakoRand() % 33) - 16; // the ball turned upwards: a new stroke
+    m_Rising = y < m_LastY - 0.5;
+    m_LastY = y;
+    Move(logic, dx, dy);
+}
+
+// The ball nearest to the paddle's line among those in play.
+Ball* AutoPlayer::Nearest(const std::vector<Ball*>& balls, Paddle* paddle, bool vertical)
+{
+    Ball* best = nullptr;
+    double bestDistance = 1e9;
+    const double line = vertical ? paddle->GetX() + paddle->GetWidth() / 2.0
+                                 : paddle->GetY() + paddle->GetHeight() / 2.0;
+    for (Ball* ball : balls) {
+        const double distance = std::fabs((vertical ? CentreX(ball) : CentreY(ball)) - line);
+        if (distance < bestDistance) {
+            best = ball;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+} // namespace bbtest

@@ -1,0 +1,38 @@
+#pragma once
+// A headless player for whole games: it gives the game controller only what a player's
+// mouse gives the game screen (relative pointer motion, left-button presses and releases),
+// and the controller turns them into the paddles' events, as in the game.
+//
+//   bbtest::AutoPlayer player;
+//   player.PlayOnePass(logic);   // before each pass of the game
+//
+// It serves a waiting ball (press, hold a few passes, release) and moves the pointer so
+// that each paddle meets the ball nearest to getting past it, a little off the paddle's
+// centre (a new offset, drawn with MakoRand, after every stroke).
+#include <vector>
+
+class ArcadeGameLogic;
+class Ball;
+class Paddle;
+
+namespace bbtest {
+
+class AutoPlayer
+{
+public:
+    // One pass of input. A player that does not move the paddle still serves.
+    void PlayOnePass(ArcadeGameLogic* logic, bool movePaddle = true);
+    // Forgets the pass counts and the ball's last place, for a new game.
+    void Reset() { *this = AutoPlayer(); }
+
+private:
+    static Ball* Nearest(const std::vector<Ball*>& balls, Paddle* paddle, bool vertical);
+
+    bool m_ButtonDown = false;
+    int m_PressTicks = 0, m_WaitTicks = 0;
+    int m_Offset = 0;
+    double m_LastY = 0;
+    bool m_Rising = false;
+};
+
+} // namespace bbtest
