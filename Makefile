@@ -1,8 +1,8 @@
-# Bumperlux: make run | make test | make bench | make check-levels | make fuzz
+# Bumperlux: make run | make test | make bench | make check-levels | make fuzz | make faults
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps run build test bench check-levels fuzz clean
+.PHONY: all deps run build test bench check-levels fuzz faults clean
 
 all: build
 
@@ -35,6 +35,16 @@ FUZZ_SECONDS ?= 20
 
 fuzz: deps
 	JOBS=$(JOBS) fuzz/run-fuzz $(FUZZ_SECONDS)
+
+# Kills a process saving player cards and the configuration this many times (the test
+# suite runs 40) and prints the tally.
+KILL_TRIALS ?= 200
+
+faults: deps
+	cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DBB_SANITIZE=ON -DBB_TESTS=ON
+	cmake --build build-test -j $(JOBS) --target test_faults
+	cd build-test && BB_KILL_TRIALS=$(KILL_TRIALS) SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+		./tests/test_faults --gtest_filter='KillTrial*'
 
 clean:
 	rm -rf build build-test build-bench build-fuzz
