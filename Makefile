@@ -1,8 +1,9 @@
-# Bumperlux: make run | make test | make bench | make check-levels | make fuzz
+# Bumperlux: make run | make test | make bench | make check-levels | make fuzz | make soak |
+# make faults | make faults
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps run build test bench check-levels fuzz clean
+.PHONY: all deps run build test bench check-levels fuzz faults clean
 
 all: build
 
@@ -40,7 +41,6 @@ fuzz: deps
 # support, its own copy of the asset pack, the application's log in build-soak/soak-app.log.
 SOAK_MINUTES ?= 60
 
-.PHONY: soak
 soak: deps
 	cmake -S . -B build-soak $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBB_TESTS=ON
 	cmake --build build-soak -j $(JOBS) --target soak assetgen
@@ -48,6 +48,16 @@ soak: deps
 	      -DASSETS_DIR=$(CURDIR)/build-soak/SoakPack -P cmake/AssetPack.cmake
 	cd build-soak && BB_TEST_ASSET_PACK=$(CURDIR)/build-soak/SoakPack \
 	      ./tools/soak/soak --minutes $(SOAK_MINUTES)
+
+# Kills a process saving player cards and the configuration this many times (the test
+# suite runs 40) and prints the tally.
+KILL_TRIALS ?= 200
+
+faults: deps
+	cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DBB_SANITIZE=ON -DBB_TESTS=ON
+	cmake --build build-test -j $(JOBS) --target test_faults
+	cd build-test && BB_KILL_TRIALS=$(KILL_TRIALS) SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+		./tests/test_faults --gtest_filter='KillTrial*'
 
 clean:
 	rm -rf build build-test build-bench build-fuzz build-soak

@@ -2,14 +2,19 @@
 
 #include "crashrpt/Reporter.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <set>
+#include <sstream>
 #include <system_error>
 #include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -42,6 +47,34 @@ std::string MakeReportFolder(const std::string& parent)
             break;
     }
     return "";
+}
+
+// Writes bytes to a temporary file beside path, syncs it and renames it to path, so that
+// the report is there whole or not at all. Returns 0 or the errno value of the failure;
+// the temporary file is then removed.
+int WriteWhole(const std::string& path, const std::string& bytes)
+{
+    const std::string temporary = path + ".tmp";
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno;
+    int error = 0;
+    for (std::size_t done = 0; done < bytes.size() && error == 0;) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n >= 0)
+            done += static_cast<std::size_t>(n);
+        else if (errno != EINTR)
+            error = errno;
+    }
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error != 0)
+        ::unlink(temporary.c_str());
+    return error;
 }
 
 // The name the copy of path gets in the report folder: its own file name, prefixed with
@@ -105,7 +138,7 @@ std::string GenerateErrorReport(Handle handle, const std::string& errorText)
                      handle->reportFolder.c_str());
         return "";
     }
-    std::ofstream out(fs::path(folder) / kReportFileName, std::ios::binary | std::ios::trunc);
+    std::ostringstream out;
     out << handle->subject << "\n";
     if (!handle->recipient.empty())
         out << "To: " << handle->recipient << "\n";
@@ -115,17 +148,29 @@ std::string GenerateErrorReport(Handle handle, const std::string& errorText)
     for (std::size_t i = 0; i < handle->files.size(); ++i) {
         const auto& file = handle->files[i];
         const std::string& name = handle->copyNames[i];
-        std::error_code ec;
-        bool copied = fs::is_regular_file(file.first, ec) &&
-                      fs::copy_file(file.first, fs::path(folder) / name,
-                                    fs::copy_options::overwrite_existing, ec);
         out << "\t" << file.second << ": " << file.first;
-        if (copied)
-            out << " (copied as \"" << name << "\")\n";
-        else
+        std::error_code ec;
+        if (!fs::is_regular_file(file.first, ec)) {
             out << " (not found)\n";
+            continue;
+        }
+        const fs::path copy = fs::path(folder) / name;
+        if (fs::copy_file(file.first, copy, fs::copy_options::overwrite_existing, ec)) {
+            out << " (copied as \"" << name << "\")\n";
+        } else {
+            fs::remove(copy, ec); // no half copy is left to be taken for the file
+            out << " (could not be copied)\n";
+        }
     }
-    out.close();
+    const std::string reportPath = (fs::path(folder) / kReportFileName).string();
+    if (int error = WriteWhole(reportPath, out.str())) {
+        std::fprintf(stderr, "%s: the error report \"%s\" could not be written: %s.\n",
+                     handle->subject.c_str(), reportPath.c_str(), std::strerror(error));
+        std::fflush(stderr);
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+        return "";
+    }
     std::fprintf(stderr, "%s: the error report was saved in \"%s\".\n", handle->subject.c_str(),
                  folder.c_str());
     std::fflush(stderr);

@@ -43,8 +43,10 @@ void Uninstall(Handle handle);
 void AddFile(Handle handle, const std::string& path, const std::string& description);
 
 // Writes a report with errorText (may be empty) and returns the full path of its folder,
-// or "" when the folder could not be made (the reason goes to standard error). A file
-// that cannot be copied is listed as missing; the report is still written.
+// or "" when the folder could not be made or the report text could not be written whole
+// (the file and the reason go to standard error, and the folder is removed). A file that
+// is missing, or cannot be copied (no half copy is kept), is listed as such; the report is
+// still written.
 std::string GenerateErrorReport(Handle handle, const std::string& errorText);
 
 } // namespace crashrpt

@@ -7,6 +7,7 @@
 #include "display/CDXScreen.h"
 #include "display/CDXSurface.h"
 #include "display/CDXUtils.h"
+#include "support/FileSizeLimit.h"
 
 #include <unistd.h>
 
@@ -74,6 +75,31 @@ TEST_F(CDXWrapperTest, TraceGoesOnlyToTheTargetsSetAndTheFileIsNamedByTime)
     EXPECT_EQ(255u, gLines[2].size());
     EXPECT_EQ('\n', gLines[2].back());
     EXPECT_NE(0, access(GetDocumentsFilePath(log.GetFileName()).c_str(), F_OK)); // no file
+}
+
+TEST_F(CDXWrapperTest, ATraceFileThatCannotGrowIsGivenUpOnceAndTheOtherTargetsGoOn)
+{
+    const std::string path = GetDocumentsFilePath(CDXLog::Get().GetFileName());
+    bbtest::LimitedRun run = bbtest::RunWithFileSizeLimit(120, [] {
+        dup2(STDOUT_FILENO, STDERR_FILENO); // the warning comes back with the output
+        gLines.clear();
+        CDXLog& log = CDXLog::Get();
+        log.SetCallback(&KeepLine);
+        log.SetTargets(CDXLOG_FILE | CDXLOG_CALLBACK);
+        log.Log("first");
+        for (int i = 0; i < 5; ++i)
+            log.Log("%s", std::string(200, 'x').c_str());
+        return static_cast<int>(gLines.size());
+    });
+    EXPECT_EQ(6, run.status);
+    const std::string warning = "Warning: could not write the display trace \"" + path +
+                                "\": File too large. The trace is no longer written to a file.\n";
+    EXPECT_EQ(warning, run.output);
+    // What reached the file is the first line and no more than the limit.
+    const std::string text = bbtest::ReadFile(path);
+    EXPECT_EQ(0u, text.find("CDX: ")) << text;
+    EXPECT_LE(text.size(), 120u);
+    unlink(path.c_str());
 }
 
 TEST_F(CDXWrapperTest, FormatsAndPixelRoutinesFollowTheSurfaceDepth)

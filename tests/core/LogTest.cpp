@@ -2,6 +2,7 @@
 #include "core/Exception.h"
 #include "core/OutputCapture.h"
 #include "lua/LuaFunctionList.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -143,4 +144,21 @@ TEST_F(LogTest, AFullDiskIsReportedOnceAndTheLinesWaitForTheFile)
     SetLogFilePath("/dev/full");
     Log("four\n");
     EXPECT_NE(std::string::npos, again.Text().find("Could not write the log file")) << "";
+}
+
+TEST_F(LogTest, ALogThatFillsTheDiskEndsInAWholeLineAndWritesNoLineTwice)
+{
+    const std::string line = "a line of the log, 32 bytes ...\n";
+    bbtest::LimitedRun run = bbtest::RunWithFileSizeLimit(200, [&] {
+        SetLogFilePath(LogPath());
+        for (int i = 0; i < 10; ++i)
+            Log("%s", line.c_str());
+        return static_cast<int>(GetPendingLogLineCount());
+    });
+    // Six lines fit in 200 bytes; the seventh and later wait in memory.
+    EXPECT_EQ(4, run.status);
+    std::string all;
+    for (int i = 0; i < 6; ++i)
+        all += line;
+    EXPECT_EQ(all, bbtest::ReadFile(LogPath()));
 }

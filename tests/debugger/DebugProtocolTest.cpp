@@ -3,10 +3,13 @@
 #include "debugger/DebugConnectionList.h"
 #include "debugger/DebugFrameParser.h"
 #include "debugger/DebugHello.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -182,7 +185,7 @@ TEST(DebugConnectionList, WritesAndReadsPairsSkippingBadOnes)
 
     const std::vector<DebugConnectionList::Entry> entries = {
         {"LuaDebugger", NetAddress(127, 0, 0, 1, 4000)}, {"Other", NetAddress(10, 1, 2, 3, 9)}};
-    ASSERT_TRUE(DebugConnectionList::Write(path, entries));
+    ASSERT_EQ(0, DebugConnectionList::Write(path, entries));
     EXPECT_EQ(bbtest::ReadFile(path), "LuaDebugger\n127.0.0.1:4000\nOther\n10.1.2.3:9\n");
 
     bbtest::WriteFile(path, "  First \r\n\t127.0.0.1:1 \r\nNoColon\n127.0.0.1\n"
@@ -197,4 +200,29 @@ TEST(DebugConnectionList, WritesAndReadsPairsSkippingBadOnes)
     // An empty name line ends the list.
     bbtest::WriteFile(path, "A\n127.0.0.1:1\n\nB\n127.0.0.1:2\n");
     EXPECT_EQ(DebugConnectionList::Read(path).size(), 1u);
+}
+
+TEST(DebugConnectionList, AListThatCannotBeWrittenKeepsTheOldOneWhole)
+{
+    bbtest::TempHome home;
+    const std::string path = home.Path() + "/connections.txt";
+    const std::vector<DebugConnectionList::Entry> one = {
+        {"LuaDebugger", NetAddress(127, 0, 0, 1, 4000)}};
+    ASSERT_EQ(0, DebugConnectionList::Write(path, one));
+    const std::string old = bbtest::ReadFile(path);
+
+    std::vector<DebugConnectionList::Entry> many(50, one.front());
+    bbtest::LimitedRun full =
+        bbtest::RunWithFileSizeLimit(static_cast<rlim_t>(old.size() + 8),
+                                     [&] { return DebugConnectionList::Write(path, many); });
+    EXPECT_EQ(EFBIG, full.status);
+    EXPECT_EQ(old, bbtest::ReadFile(path));
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(home.Path()))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(1, files);
+
+    // Once there is room again the list is replaced.
+    EXPECT_EQ(0, DebugConnectionList::Write(path, many));
+    EXPECT_EQ(many.size(), DebugConnectionList::Read(path).size());
 }

@@ -211,14 +211,15 @@ TEST_F(PerformanceFixture, ALogThatCannotBeWrittenIsReportedAndMeasuringGoesOn)
     ticks.Tick();
     PerformanceCounterManager::AddToIntCounter("Sounds Played", 1);
     ticks.EndTick();
-    // The log's name is taken by a folder: it cannot be opened for writing.
+    // The log's name is taken by a folder: it cannot be replaced.
     fs::create_directories(docs + "PerformangeLog_IntCounters.txt");
     bbtest::OutputCapture out(1);
     ticks.StopMeasuringPerformance();
     std::string text = out.Text();
     EXPECT_NE(std::string::npos,
-              text.find("WARNING: Could not open \"" + docs +
-                        "PerformangeLog_IntCounters.txt\" for writing, reason=\"Is a directory\""))
+              text.find("WARNING: Could not write the performance log \"" + docs +
+                        "PerformangeLog_IntCounters.txt\", reason=\"Is a directory\". The "
+                        "previous log was kept."))
         << text;
     EXPECT_EQ("\n\n", Log("PerformanceLog_TimeCounters.txt"));
     EXPECT_EQ(3u, FilesInDocs()); // two logs and the folder; no temporary file left

@@ -18,6 +18,7 @@ namespace {
 
 const char kTemporarySuffix[] = ".tmp.";
 const std::size_t kTemporaryRandomLength = 6; // mkstemp's XXXXXX
+int g_InjectedFault = 0;
 
 std::string WriteErrorText(const std::string& path, int errnum)
 {
@@ -56,6 +57,18 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name)
     }
 }
 
+// Makes a rename in folder durable: the folder's entry reaches the disk, so that after a
+// power cut the name holds the new file, not nothing. A folder that cannot be opened or
+// synced (some file systems refuse) is no failure of the write, which is already done.
+void SyncFolder(const std::string& folder)
+{
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 } // namespace
 
 FileWriteError::FileWriteError(const std::string& file, int line, const std::string& function,
@@ -66,8 +79,15 @@ FileWriteError::FileWriteError(const std::string& file, int line, const std::str
 {
 }
 
+void SetInjectedWriteFault(int errnum)
+{
+    g_InjectedFault = errnum;
+}
+
 int TryWriteFileAtomically(const std::string& path, const std::string& bytes)
 {
+    if (g_InjectedFault != 0)
+        return g_InjectedFault;
     std::string pattern = path + kTemporarySuffix + "XXXXXX";
     std::vector<char> tempName(pattern.begin(), pattern.end());
     tempName.push_back('\0');
@@ -89,6 +109,10 @@ int TryWriteFileAtomically(const std::string& path, const std::string& bytes)
         std::remove(tempName.data());
         return error != 0 ? error : EIO;
     }
+    std::string folder;
+    std::string name;
+    SplitPath(path, folder, name);
+    SyncFolder(folder);
     return 0;
 }
 

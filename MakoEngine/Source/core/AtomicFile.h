@@ -1,8 +1,9 @@
 #pragma once
 // Writing and setting aside the files the user would miss (configuration, player cards,
 // screenshots, reports). A file is written whole to a temporary file in the same folder,
-// named after it (TemporaryFileNameOf), and renamed over the old one, so a crash or a full
-// disk never leaves half a file behind.
+// named after it (TemporaryFileNameOf), synced, and renamed over the old one, and the folder
+// is synced after the rename, so a crash, a power cut or a full disk never leaves half a
+// file behind.
 #include "core/Exception.h"
 
 #include <string>
@@ -28,6 +29,11 @@ private:
 // Replaces the file at path with bytes. Returns 0, or the errno value of the failure: the
 // old file (if any) is then untouched and the temporary file removed.
 int TryWriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// For tests of what callers do with a refused write (a read-only folder, where permissions
+// do not bind the test's user): while errnum is not 0, every whole-file write fails with it
+// before touching the disk. 0 ends the fault.
+void SetInjectedWriteFault(int errnum);
 
 // The same, raising FileWriteError on failure.
 void WriteFileAtomically(const std::string& path, const std::string& bytes);

@@ -10,6 +10,9 @@
 #include <cstring>
 #include <deque>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const size_t kLineBufferSize = 4096;
@@ -68,17 +71,27 @@ void ForgetPending()
 }
 
 // Writes text to the file opened with mode; 0, or the errno value of the failure (a full
-// disk shows only when the file is flushed and closed).
+// disk shows only when the file is flushed and closed). A failed append is cut back to
+// where the file ended, so the file never ends in part of a line and the kept lines are
+// not written twice when they are tried again.
 int WriteToFile(const std::string& path, const char* mode, const std::string& text)
 {
     std::FILE* file = std::fopen(path.c_str(), mode);
     if (!file)
         return errno;
+    struct stat before;
+    const bool sized = ::fstat(fileno(file), &before) == 0 && S_ISREG(before.st_mode);
     bool ok =
         std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
     int error = ok ? 0 : errno;
-    if (std::fclose(file) != 0 && ok)
+    if (!ok && sized)
+        (void)::ftruncate(fileno(file), before.st_size);
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
         error = errno;
+        if (sized)
+            (void)::truncate(path.c_str(), before.st_size);
+    }
     return ok ? 0 : (error != 0 ? error : EIO);
 }
 

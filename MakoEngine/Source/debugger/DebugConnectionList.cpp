@@ -1,5 +1,7 @@
 #include "debugger/DebugConnectionList.h"
 
+#include "core/AtomicFile.h"
+
 #include <cstdio>
 #include <fstream>
 
@@ -45,25 +47,10 @@ std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::str
     return entries;
 }
 
-bool DebugConnectionList::Write(const std::string& path, const std::vector<Entry>& entries)
+int DebugConnectionList::Write(const std::string& path, const std::vector<Entry>& entries)
 {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        for (const Entry& entry : entries)
-            out << entry.name << '\n' << entry.address.Format() << '\n';
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    std::string text;
+    for (const Entry& entry : entries)
+        text += entry.name + '\n' + entry.address.Format() + '\n';
+    return TryWriteFileAtomically(path, text);
 }

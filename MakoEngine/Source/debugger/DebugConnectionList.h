@@ -21,7 +21,7 @@ public:
     // is dropped) or at the end of the file. A pair whose address has no ':' or cannot be
     // resolved is skipped. A missing or unreadable file reads as no entries.
     static std::vector<Entry> Read(const std::string& path);
-    // Writes the entries, replacing the file whole (written aside, then renamed over it).
-    // False when it could not be written; the old file then stays.
-    static bool Write(const std::string& path, const std::vector<Entry>& entries);
+    // Writes the entries, replacing the file whole (core/AtomicFile.h). Returns 0, or the
+    // errno value of the failure; the old file then stays.
+    static int Write(const std::string& path, const std::vector<Entry>& entries);
 };

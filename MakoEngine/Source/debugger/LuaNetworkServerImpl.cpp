@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 
 namespace {
 long long NowMs()
@@ -70,9 +71,10 @@ void LuaNetworkServerImpl::WriteConnectionList()
     std::vector<DebugConnectionList::Entry> entries;
     for (const auto& connection : m_Connections)
         entries.push_back({connection->name, connection->address});
-    if (!DebugConnectionList::Write(m_FileName, entries))
-        Log("LuaNetworkServerImpl: could not write the connection list \"%s\"\n",
-            m_FileName.c_str());
+    if (int error = DebugConnectionList::Write(m_FileName, entries))
+        Log("Warning: could not write the debugger connection list \"%s\": %s. The previous "
+            "list was kept.\n",
+            m_FileName.c_str(), std::strerror(error));
 }
 
 void LuaNetworkServerImpl::Attach(const std::string& name, const NetAddress& address,

@@ -4,6 +4,7 @@
 
 #include "win32/DebugOutput.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
@@ -64,12 +65,8 @@ std::uint32_t CDXLog::MillisecondsSinceStart() const
 
 void CDXLog::Write(const char* text)
 {
-    if (m_Targets & CDXLOG_FILE) {
-        if (std::FILE* file = std::fopen(GetDocumentsFilePath(m_FileName).c_str(), "a")) {
-            std::fputs(text, file);
-            std::fclose(file);
-        }
-    }
+    if (m_Targets & CDXLOG_FILE)
+        AppendToFile(text);
     if (m_Targets & CDXLOG_STDOUT)
         std::fputs(text, stdout);
     if (m_Targets & CDXLOG_STDERR)
@@ -82,13 +79,33 @@ void CDXLog::Write(const char* text)
         OutputDebugStringA(text);
 }
 
+void CDXLog::AppendToFile(const char* text)
+{
+    if (m_FileFailed)
+        return;
+    const std::string path = GetDocumentsFilePath(m_FileName);
+    std::FILE* file = std::fopen(path.c_str(), "a");
+    int error = file ? 0 : errno;
+    if (file) {
+        if (std::fputs(text, file) < 0 || std::fflush(file) != 0)
+            error = errno != 0 ? errno : EIO;
+        if (std::fclose(file) != 0 && error == 0)
+            error = errno != 0 ? errno : EIO;
+    }
+    if (error == 0)
+        return;
+    m_FileFailed = true;
+    std::fprintf(stderr,
+                 "Warning: could not write the display trace \"%s\": %s. The trace is "
+                 "no longer written to a file.\n",
+                 path.c_str(), std::strerror(error));
+    std::fflush(stderr);
+}
+
 void CDXLog::WriteScreen(const char* text)
 {
     if (!m_Screen) {
-        if (std::FILE* file = std::fopen(GetDocumentsFilePath(m_FileName).c_str(), "a")) {
-            std::fputs("No CDXScreen object supplied for GUIWIN output\n", file);
-            std::fclose(file);
-        }
+        AppendToFile("No CDXScreen object supplied for GUIWIN output\n");
         return;
     }
     // The lines are kept; drawing them needs a device context, which this platform's

@@ -2,9 +2,9 @@
 // The trace of the DirectDraw wrapper (CDXScreen, CDXSurface). One global log object,
 // built before the program's main code runs, sends each line to the targets whose bits
 // are set. At construction the target is the file "cdxYYYYMMDDhhmmss.log" (local time) in
-// the documents folder (never the program's folder, which may be read-only); the application routes the trace into the engine log when it opens its own
-// log (callback, target CDXLOG_CALLBACK only). Lines carry the
-// milliseconds since the log was built. Main thread only.
+// the documents folder (never the program's folder, which may be read-only); the application routes
+// the trace into the engine log when it opens its own log (callback, target CDXLOG_CALLBACK only).
+// Lines carry the milliseconds since the log was built. Main thread only.
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -59,6 +59,10 @@ public:
 private:
     CDXLog();
     void WriteScreen(const char* text);
+    // Appends text to the log file. The first failure (a full disk, a read-only folder) is
+    // said once on standard error and ends the file target: later lines go only to the
+    // other targets, so a refused file never costs a retry per line.
+    void AppendToFile(const char* text);
     std::uint32_t MillisecondsSinceStart() const;
 
     CDXScreen* m_Screen = nullptr;
@@ -69,4 +73,5 @@ private:
     Callback m_Callback = nullptr;
     char m_ScreenLines[kScreenLines][kLineLength] = {};
     int m_NextScreenLine = 0;
+    bool m_FileFailed = false;
 };

@@ -1,5 +1,6 @@
 #include "perf/CounterLogWriter.h"
 
+#include "core/AtomicFile.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Utility.h"
@@ -8,18 +9,16 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 CounterLogWriter::CounterLogWriter()
-    : m_TempFile(nullptr), m_FinalFile(nullptr), m_ColumnStarted(false), m_State(Idle),
-      m_TempFailed(false)
+    : m_TempFile(nullptr), m_ColumnStarted(false), m_State(Idle), m_TempFailed(false)
 {
 }
 
 CounterLogWriter::~CounterLogWriter()
 {
-    if (m_FinalFile)
-        std::fclose(m_FinalFile);
     DiscardTempFile();
 }
 
@@ -72,26 +71,28 @@ void CounterLogWriter::DiscardTempFile()
     m_TempFileName.clear();
 }
 
-std::FILE* CounterLogWriter::GetDestFile()
-{
-    if (m_State == WritingLineOfPerfData)
-        return m_TempFile;
-    if (m_State == WritingHeaders)
-        return m_FinalFile;
-    MAKO_ASSERT(false);
-    return nullptr;
-}
-
-// Writes one value with the format for the first value of a line or for a later one.
+// Writes one value with the format for the first value of a line or for a later one: frame
+// values to the temporary file, header names to the header kept in memory.
 void CounterLogWriter::WriteValue(const char* first, const char* later, ...)
 {
-    std::FILE* dest = GetDestFile();
-    if (!dest)
+    MAKO_ASSERT(m_State == WritingLineOfPerfData || m_State == WritingHeaders);
+    if (m_State == WritingLineOfPerfData && !m_TempFile)
         return; // this period's temporary file could not be made: its lines are dropped
     va_list args;
     va_start(args, later);
-    std::vfprintf(dest, m_ColumnStarted ? later : first, args);
+    va_list again;
+    va_copy(again, args);
+    const char* format = m_ColumnStarted ? later : first;
+    int length = std::vsnprintf(nullptr, 0, format, args);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0)
+        std::vsnprintf(&text[0], text.size() + 1, format, again);
+    va_end(again);
     va_end(args);
+    if (m_State == WritingHeaders)
+        m_Header += text;
+    else
+        std::fputs(text.c_str(), m_TempFile);
     m_ColumnStarted = true;
 }
 
@@ -124,13 +125,8 @@ bool CounterLogWriter::BeginFinalization(const std::string& path)
     m_TempFailed = false; // the next period tries again
     if (!m_TempFile)
         return false;
-    m_FinalFile = std::fopen(path.c_str(), "w");
-    if (!m_FinalFile) {
-        Log("WARNING: Could not open \"%s\" for writing, reason=\"%s\"\n", path.c_str(),
-            GetErrnoText().c_str());
-        DiscardTempFile();
-        return false;
-    }
+    m_FinalPath = path;
+    m_Header.clear();
     m_ColumnStarted = false;
     m_State = WritingHeaders;
     return true;
@@ -140,20 +136,20 @@ void CounterLogWriter::EndFinalization()
 {
     MAKO_ASSERT(m_TempFile != 0);
     MAKO_ASSERT(m_State == WritingHeaders);
-    std::fputs("\n", m_FinalFile);
-    bool copied = std::fflush(m_TempFile) == 0 && std::fseek(m_TempFile, 0, SEEK_SET) == 0;
+    std::string text = m_Header + "\n";
+    bool read = std::fflush(m_TempFile) == 0 && std::fseek(m_TempFile, 0, SEEK_SET) == 0;
     char block[1024];
     size_t got;
-    while (copied && (got = std::fread(block, 1, sizeof block, m_TempFile)) > 0)
-        copied = std::fwrite(block, 1, got, m_FinalFile) == got;
-    copied = !std::ferror(m_TempFile) && copied;
-    if (std::fclose(m_FinalFile) != 0)
-        copied = false;
-    m_FinalFile = nullptr;
-    if (!copied)
-        Log("WARNING: The performance log could not be written completely, reason=\"%s\"\n",
-            GetErrnoText().c_str());
+    while (read && (got = std::fread(block, 1, sizeof block, m_TempFile)) > 0)
+        text.append(block, got);
+    read = read && !std::ferror(m_TempFile);
+    int error = read ? TryWriteFileAtomically(m_FinalPath, text) : (errno != 0 ? errno : EIO);
+    if (error != 0)
+        Log("WARNING: Could not write the performance log \"%s\", reason=\"%s\". The previous "
+            "log was kept.\n",
+            m_FinalPath.c_str(), std::strerror(error));
     MAKO_ASSERT(m_TempFileName.empty() == false);
     DiscardTempFile();
+    m_Header.clear();
     m_State = Idle;
 }

@@ -9,8 +9,10 @@
 //
 // Files go under the documents folder, never the program's folder. A log is only written
 // when at least one frame line was measured, so an empty measuring period leaves an earlier
-// log alone. Failing to create or write a file is logged and the log is dropped; the game
-// goes on. Calling the operations out of order raises assertion failures.
+// log alone. The log file is written whole or not at all (core/AtomicFile.h): failing to
+// create or write a file is logged naming the file and the reason, the period's lines are
+// dropped and an earlier log stays; the game goes on. Calling the operations out of order raises
+// assertion failures.
 #include <cstdio>
 #include <string>
 
@@ -39,12 +41,12 @@ public:
     void EndLine();
 
     // Starts the log file at path (requires Idle). Returns false, leaving any file at path
-    // untouched, when no frame line was measured in this period; returns false and drops
-    // the period's lines, logging why, when the file cannot be opened. Only after true do
-    // the header values and EndFinalization follow.
+    // untouched, when no frame line was measured in this period. Only after true do the
+    // header values and EndFinalization follow.
     bool BeginFinalization(const std::string& path);
-    // Ends the header line, appends every frame line, closes the log and deletes the
-    // temporary file (requires "m_State == WritingHeaders").
+    // Ends the header line and replaces the log with it and every frame line, whole, or
+    // logs why it could not and keeps the old log; deletes the temporary file (requires
+    // "m_State == WritingHeaders").
     void EndFinalization();
 
     // Whether frame lines of the current period wait in the temporary file.
@@ -55,12 +57,12 @@ public:
 private:
     void OpenTempFile();
     void DiscardTempFile();
-    std::FILE* GetDestFile();
     void WriteValue(const char* first, const char* later, ...);
 
     std::FILE* m_TempFile;
     std::string m_TempFileName;
-    std::FILE* m_FinalFile;
+    std::string m_FinalPath;
+    std::string m_Header; // the column names of the log being finalised
     bool m_ColumnStarted;
     State m_State;
     bool m_TempFailed; // the temporary file could not be made in this period

@@ -1,4 +1,5 @@
 #include "crashrpt/CrashRpt.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <set>
 #include <vector>
 
 #include <fcntl.h>
@@ -16,6 +18,14 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+std::set<std::string> Names(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
 
 std::vector<std::pair<std::string, std::string>> g_Attach;
 bool g_Proceed = true;
@@ -252,4 +262,36 @@ TEST(CrashRpt, NoReportWhenTheCallbackDeclinesOrTheFolderCannotBeMade)
 
     EXPECT_EQ("", crashrpt::GenerateErrorReport(nullptr, "text"));
     crashrpt::AddFile(nullptr, "x", "y"); // ignored
+}
+
+TEST(CrashRpt, OnAFullDiskAReportIsWholeOrNotThereAndNoHalfCopyIsKept)
+{
+    bbtest::TempHome home;
+    const std::string reports = home.Path() + "/reports";
+    bbtest::WriteFile(home.Path() + "/big.log", std::string(4000, 'b'));
+    g_Attach = {{home.Path() + "/big.log", "Big Log"}};
+    g_Proceed = true;
+    crashrpt::Handle handle = crashrpt::Install(&AttachFiles, "", "Subject", &NeverAsked, reports);
+
+    // The attachment does not fit, the report does: it says so and no piece of it is kept.
+    bbtest::LimitedRun run = bbtest::RunWithFileSizeLimit(1000, [&] {
+        std::string folder = crashrpt::GenerateErrorReport(handle, "short");
+        std::printf("%s", folder.c_str());
+        return folder.empty() ? 1 : 0;
+    });
+    ASSERT_EQ(0, run.status);
+    EXPECT_EQ(std::set<std::string>{"Error Report.txt"}, Names(run.output));
+    EXPECT_NE(std::string::npos,
+              bbtest::ReadFile(run.output + "/Error Report.txt")
+                  .find("\tBig Log: " + home.Path() + "/big.log (could not be copied)\n"));
+    fs::remove_all(reports);
+
+    // The report itself does not fit: no folder is left to be taken for a report.
+    run = bbtest::RunWithFileSizeLimit(1000, [&] {
+        return crashrpt::GenerateErrorReport(handle, std::string(2000, 'e')).empty();
+    });
+    EXPECT_EQ(1, run.status);
+    EXPECT_TRUE(!fs::exists(reports) || fs::is_empty(reports));
+
+    crashrpt::Uninstall(handle);
 }
