@@ -1,9 +1,9 @@
 # Bumperlux: make run | make test | make bench | make check-levels | make fuzz | make soak |
-# make faults | make faults
+# make faults
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps run build test bench check-levels fuzz faults clean
+.PHONY: all deps run build test bench check-levels fuzz soak faults clean
 
 all: build
 
