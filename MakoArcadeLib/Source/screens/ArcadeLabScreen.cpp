@@ -225,34 +225,7 @@ void ArcadeLabScreen::UpdateNotepad(const std::string& levelName, const LuaObjec
     RequireLabel("labelScoreValue")->SetText(GroupThousands(best), true);
     RequireLabel("labelScoreText");
 
-    UpdateTargets(levelName, level.IsTable());
-    UpdateStars(record);
-}
-
-void ArcadeLabScreen::UpdateTargets(const std::string& levelName, bool levelExists)
-{
-    Label* score = RequireLabel("scoreNeededLabel");
-    Label* balls = RequireLabel("ballLabel");
-    Label* time = RequireLabel("timeLabel");
-    Label* loot = RequireLabel("lootLabel");
-    std::unique_ptr<Level> level;
-    if (levelExists && LevelManager::Exists())
-        level.reset(LevelManager::GetLevelManager()->GetLevel(levelName));
-    // Without a level there are no targets to show.
-    if (!level) {
-        for (Label* label : {score, balls, time, loot})
-            label->SetText(" ", true);
-        return;
-    }
-    const LevelNotepad::TargetTexts texts = LevelNotepad::TargetTextsOf(*level);
-    score->SetText(texts.score, true);
-    balls->SetText(texts.balls, true);
-    time->SetText(texts.time, true);
-    loot->SetText(texts.loot, true);
-}
-
-void ArcadeLabScreen::UpdateStars(const LuaObject& record)
-{
+    LevelNotepad::ShowTargets(this, levelName, level.IsTable());
     LevelNotepad::ShowStars(this, record);
 }
 

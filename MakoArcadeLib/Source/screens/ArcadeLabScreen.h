@@ -56,8 +56,6 @@ private:
 
     void UpdateNotepad(const std::string& levelName, const LuaPlus::LuaObject& level,
                        const LuaPlus::LuaObject& record);
-    void UpdateTargets(const std::string& levelName, bool levelExists);
-    void UpdateStars(const LuaPlus::LuaObject& record);
 
     Label* RequireLabel(const std::string& name);
     Actor* RequireActor(const std::string& name);

@@ -334,33 +334,7 @@ void ArcadeMapScreen::UpdateNotepad(const MapProgress& progress, const LuaObject
     score->SetVisible(true, false);
     RequireLabel("labelScoreText");
 
-    UpdateTargets(name, level.IsTable());
-    UpdateStars(record);
-}
-
-void ArcadeMapScreen::UpdateTargets(const std::string& levelName, bool levelExists)
-{
-    Label* score = RequireLabel("scoreNeededLabel");
-    Label* balls = RequireLabel("ballLabel");
-    Label* time = RequireLabel("timeLabel");
-    Label* loot = RequireLabel("lootLabel");
-    std::unique_ptr<Level> level;
-    if (levelExists && LevelManager::Exists())
-        level.reset(LevelManager::GetLevelManager()->GetLevel(levelName));
-    if (!level) {
-        for (Label* label : {score, balls, time, loot})
-            label->SetText(" ", true);
-        return;
-    }
-    const LevelNotepad::TargetTexts texts = LevelNotepad::TargetTextsOf(*level);
-    score->SetText(texts.score, true);
-    balls->SetText(texts.balls, true);
-    time->SetText(texts.time, true);
-    loot->SetText(texts.loot, true);
-}
-
-void ArcadeMapScreen::UpdateStars(const LuaObject& record)
-{
+    LevelNotepad::ShowTargets(this, name, level.IsTable());
     LevelNotepad::ShowStars(this, record);
 }
 

@@ -61,8 +61,6 @@ private:
     void UpdatePins(const MapProgress& progress, bool finalPlayed);
     void UpdateNotepad(const MapProgress& progress, const LuaPlus::LuaObject& levels,
                        const LuaPlus::LuaObject& records);
-    void UpdateTargets(const std::string& levelName, bool levelExists);
-    void UpdateStars(const LuaPlus::LuaObject& record);
 
     Label* RequireLabel(const std::string& name);
     Actor* RequireActor(const std::string& name);

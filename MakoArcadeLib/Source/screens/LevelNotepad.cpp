@@ -3,11 +3,14 @@
 #include "core/Exception.h"
 #include "core/Utility.h"
 #include "logic/Level.h"
+#include "logic/LevelManager.h"
 #include "scene/Actor.h"
+#include "widgets/Label.h"
 
 #include <boost/format.hpp>
 
 #include <algorithm>
+#include <memory>
 
 using LuaPlus::LuaObject;
 
@@ -46,6 +49,30 @@ TargetTexts TargetTextsOf(Level& level)
     texts.time = boost::str(boost::format("%1% Time Bonus:") % FormatMinutesSeconds(seconds));
     texts.loot = boost::str(boost::format("%1%%% Loot Caught:") % level.GetLootCaughtTarget());
     return texts;
+}
+
+void ShowTargets(Actor* root, const std::string& levelName, bool levelExists)
+{
+    Label* labels[4];
+    const char* const names[4] = {"scoreNeededLabel", "ballLabel", "timeLabel", "lootLabel"};
+    for (int i = 0; i < 4; ++i) {
+        labels[i] = dynamic_cast<Label*>(RequireActor(root, names[i]));
+        MAKO_ASSERT_MSG(labels[i] != 0,
+                        std::string("The notepad needs the label ") + names[i] + ".");
+    }
+    std::unique_ptr<Level> level;
+    if (levelExists && LevelManager::Exists())
+        level.reset(LevelManager::GetLevelManager()->GetLevel(levelName));
+    // Without a level there are no targets to show.
+    if (!level) {
+        for (Label* label : labels)
+            label->SetText(" ", true);
+        return;
+    }
+    const TargetTexts texts = TargetTextsOf(*level);
+    const std::string* const lines[4] = {&texts.score, &texts.balls, &texts.time, &texts.loot};
+    for (int i = 0; i < 4; ++i)
+        labels[i]->SetText(*lines[i], true);
 }
 
 void ShowStars(Actor* root, const LuaObject& record)

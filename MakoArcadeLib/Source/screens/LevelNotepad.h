@@ -18,6 +18,11 @@ struct TargetTexts
 };
 TargetTexts TargetTextsOf(Level& level);
 
+// The four target labels below `root` ("scoreNeededLabel", "ballLabel", "timeLabel",
+// "lootLabel") filled for the named level, or blank when it has no table or cannot be
+// built; a missing label raises, naming it.
+void ShowTargets(Actor* root, const std::string& levelName, bool levelExists);
+
 // The five goal stars "actor<Category>Star" below `root` lit for the record's flags (a
 // non-zero number or true), and the first of the row "actorStar1".."actorStar5" lit for
 // each; a star actor that is missing raises, naming it.
