@@ -1,6 +1,7 @@
 // The lab: which bonus levels the player's secrets open, what the list and the notepad show,
 // how the arrows and the developer key move over the open levels, and what Play starts.
 #include "GameApp.h"
+#include "ScreenProbe.h"
 
 #include "core/Event.h"
 #include "logic/ArcadeGameLogic.h"
@@ -29,7 +30,7 @@ using namespace bbtest;
 
 namespace {
 
-class LabTest : public ::testing::Test
+class LabTest : public ::testing::Test, protected ScreenProbe
 {
 protected:
     void SetUp() override
@@ -38,6 +39,7 @@ protected:
         app->Screens()->AddScreen(new ArcadeLabScreen());
         app->Screens()->AddScreen(new ArcadeMapScreen());
         lab = static_cast<ArcadeLabScreen*>(app->Screens()->GetScreen("LabScreen"));
+        Probe(app.get(), lab);
         // A new player: no records, no lab progress, no letters read.
         Player* player = app->CurrentPlayer();
         player->GetGameModeTable("Adventure").SetNil("LevelRecords");
@@ -72,44 +74,10 @@ protected:
         app->DispatchPosted();
     }
 
-    Button* ButtonNamed(const std::string& name)
-    {
-        auto* button = dynamic_cast<Button*>(lab->GetChild(name, true));
-        EXPECT_NE(nullptr, button) << name;
-        return button;
-    }
     Button* LevelButton(int i) { return ButtonNamed("buttonLevel" + std::to_string(i)); }
     Label* Needed(int i)
     {
         return dynamic_cast<Label*>(LevelButton(i)->GetChild("labelSecretsNeeded", true));
-    }
-    std::string Text(const std::string& label)
-    {
-        auto* found = dynamic_cast<Label*>(lab->GetChild(label, true));
-        return found ? found->GetText() : "<no label " + label + ">";
-    }
-    int Frame(const std::string& actor) { return lab->GetChild(actor, true)->GetFrame(); }
-    void Click(const std::string& name)
-    {
-        lab->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(ButtonNamed(name))));
-        app->DispatchPosted();
-    }
-    bool Key(int sym, unsigned mod = KMOD_NONE)
-    {
-        Event event{};
-        event.key.type = SDL_KEYDOWN;
-        event.key.keysym.sym = static_cast<SDLKey>(sym);
-        event.key.keysym.mod = static_cast<SDLMod>(mod);
-        const bool consumed = lab->OnEvent(event);
-        app->DispatchPosted();
-        return consumed;
-    }
-    int LitStars()
-    {
-        int lit = 0;
-        for (int i = 1; i <= 5; ++i)
-            lit += Frame("actorStar" + std::to_string(i)) == 0 ? 1 : 0;
-        return lit;
     }
 
     std::unique_ptr<GameApp> app;

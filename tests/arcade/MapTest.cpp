@@ -1,6 +1,7 @@
 // The adventure map: what it shows a player from the Adventure table, how its arrows, keys
 // and pins move the selection (only over unlocked places), and what Play starts.
 #include "GameApp.h"
+#include "ScreenProbe.h"
 
 #include "core/Event.h"
 #include "logic/ArcadeGameLogic.h"
@@ -28,7 +29,7 @@ using namespace bbtest;
 
 namespace {
 
-class MapTest : public ::testing::Test
+class MapTest : public ::testing::Test, protected ScreenProbe
 {
 protected:
     void SetUp() override
@@ -36,6 +37,7 @@ protected:
         app = std::make_unique<GameApp>();
         app->Screens()->AddScreen(new ArcadeMapScreen());
         map = static_cast<ArcadeMapScreen*>(app->Screens()->GetScreen("MapScreen"));
+        Probe(app.get(), map);
     }
     void TearDown() override { app.reset(); }
 
@@ -56,37 +58,10 @@ protected:
     }
     void Open() { app->SwitchTo("MapScreen"); }
 
-    Button* ButtonNamed(const std::string& name)
-    {
-        auto* button = dynamic_cast<Button*>(map->GetChild(name, true));
-        EXPECT_NE(nullptr, button) << name;
-        return button;
-    }
     Button* LevelButton(int list, int i)
     {
         Actor* view = map->GetChild("LevelListView" + std::to_string(list), true);
         return dynamic_cast<Button*>(view->GetChild("buttonLevel" + std::to_string(i), true));
-    }
-    std::string Text(const std::string& label)
-    {
-        auto* found = dynamic_cast<Label*>(map->GetChild(label, true));
-        return found ? found->GetText() : "<no label " + label + ">";
-    }
-    int Frame(const std::string& actor) { return map->GetChild(actor, true)->GetFrame(); }
-    void Click(const std::string& name)
-    {
-        map->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(ButtonNamed(name))));
-        app->DispatchPosted();
-    }
-    bool Key(int sym, unsigned mod = KMOD_NONE)
-    {
-        Event event{};
-        event.key.type = SDL_KEYDOWN;
-        event.key.keysym.sym = static_cast<SDLKey>(sym);
-        event.key.keysym.mod = static_cast<SDLMod>(mod);
-        const bool consumed = map->OnEvent(event);
-        app->DispatchPosted();
-        return consumed;
     }
     void KeyUp(int sym)
     {
@@ -96,13 +71,6 @@ protected:
         event.key.keysym.sym = static_cast<SDLKey>(sym);
         map->OnEvent(event);
         app->Pass();
-    }
-    int LitStars()
-    {
-        int lit = 0;
-        for (int i = 1; i <= 5; ++i)
-            lit += Frame("actorStar" + std::to_string(i)) == 0 ? 1 : 0;
-        return lit;
     }
 
     std::unique_ptr<GameApp> app;

@@ -57,17 +57,6 @@ void ResumeGame()
         host->PauseGame(false);
 }
 
-// Shows the named screen; a program without it (a test, a build without that screen)
-// logs and stays where it is.
-void SwitchToScreenNamed(const std::string& name)
-{
-    ScreenManager* screens = ScreenManager::GetInstance();
-    if (screens && screens->GetScreen(name))
-        screens->SwitchToScreen(name);
-    else
-        Log("ArcadeGameLogic: no screen \"%s\" to leave the game for\n", name.c_str());
-}
-
 } // namespace
 
 void ArcadeGameLogic::LeaveGameScreen()
@@ -75,7 +64,7 @@ void ArcadeGameLogic::LeaveGameScreen()
     LuaObject target;
     GetScriptField(target, "useScreenOnExit");
     if (target.IsString()) {
-        SwitchToScreenNamed(target.GetString());
+        ScreenManager::SwitchToScreenIfPresent(target.GetString(), "ArcadeGameLogic");
         return;
     }
     if (DirectMusic* music = Sound::GetDirectMusic()) {
@@ -86,7 +75,7 @@ void ArcadeGameLogic::LeaveGameScreen()
                          : m_GameType == "Lab"     ? "LabScreen"
                                                    : nullptr;
     if (screen)
-        SwitchToScreenNamed(screen);
+        ScreenManager::SwitchToScreenIfPresent(screen, "ArcadeGameLogic");
 }
 
 void ArcadeGameLogic::QuitToScreen()

@@ -211,18 +211,6 @@ void ArcadeArtifactScreen::StartGameFromArtifactScreen(const std::string& screen
     StartAdventureFromMenu(screenName);
 }
 
-void ArcadeArtifactScreen::SwitchToScreenIfPresent(const std::string& name)
-{
-    ScreenManager* screens = ScreenManager::GetInstance();
-    if (!screens)
-        return;
-    if (!screens->GetScreen(name)) {
-        Log("WARNING: ArcadeArtifactScreen: there is no screen \"%s\" to go to.\n", name.c_str());
-        return;
-    }
-    screens->SwitchToScreen(name);
-}
-
 bool ArcadeArtifactScreen::OnScreenChange(const Event& event)
 {
     if (EventData1(event) == static_cast<void*>(static_cast<Screen*>(this))) {
@@ -262,13 +250,13 @@ bool ArcadeArtifactScreen::OnButtonClick(const Event& event)
     if (name == "OptionsButton") {
         StartDialog(new OptionsDialog(), true);
     } else if (name == "MenuButton") {
-        SwitchToScreenIfPresent("MenuScreen");
+        ScreenManager::SwitchToScreenIfPresent("MenuScreen", "ArcadeArtifactScreen");
     } else if (name == "PlayButton") {
         StartGameFromArtifactScreen("GameScreen");
     } else if (name == "HelpButton") {
         ShowGameTip(this, "help.finds", "About The Menu", true);
     } else if (name == "MapButton") {
-        SwitchToScreenIfPresent("MapScreen");
+        ScreenManager::SwitchToScreenIfPresent("MapScreen", "ArcadeArtifactScreen");
     } else if (name == "RightButton") {
         m_CurrentPosition = ArtifactCarousel::TurnRight(m_CurrentPosition, m_TotalArtifacts);
         Update();

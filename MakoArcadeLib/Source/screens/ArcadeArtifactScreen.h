@@ -51,7 +51,6 @@ private:
     void FillSlot(int slot);
     Artefact* SlotArtefact(int slot);
     Label* SlotLabel(int slot);
-    void SwitchToScreenIfPresent(const std::string& name);
     // The card of a found artefact over the screen, the game paused.
     void OpenCard(const Artefact& artefact);
 

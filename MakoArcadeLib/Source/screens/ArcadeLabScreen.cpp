@@ -118,18 +118,6 @@ void ArcadeLabScreen::PlayIfUnlocked()
     StartLabGame("GameScreen");
 }
 
-void ArcadeLabScreen::SwitchToScreenIfPresent(const std::string& name)
-{
-    ScreenManager* screens = ScreenManager::GetInstance();
-    if (!screens)
-        return;
-    if (!screens->GetScreen(name)) {
-        Log("WARNING: ArcadeLabScreen: there is no screen \"%s\" to go to.\n", name.c_str());
-        return;
-    }
-    screens->SwitchToScreen(name);
-}
-
 // ---- Update --------------------------------------------------------------------------------
 
 void ArcadeLabScreen::Update()
@@ -273,7 +261,7 @@ bool ArcadeLabScreen::OnButtonClick(const Event& event)
         return true;
     }
     if (name == "MenuButton") {
-        SwitchToScreenIfPresent("MenuScreen");
+        ScreenManager::SwitchToScreenIfPresent("MenuScreen", "ArcadeLabScreen");
         return true;
     }
     if (name == "HelpButton") {
@@ -285,11 +273,11 @@ bool ArcadeLabScreen::OnButtonClick(const Event& event)
         return true;
     }
     if (name == "FindsButton") {
-        SwitchToScreenIfPresent("ArtifactScreen");
+        ScreenManager::SwitchToScreenIfPresent("ArtifactScreen", "ArcadeLabScreen");
         return true;
     }
     if (name == "MapButton") {
-        SwitchToScreenIfPresent("MapScreen");
+        ScreenManager::SwitchToScreenIfPresent("MapScreen", "ArcadeLabScreen");
         return true;
     }
     if (name == "LevelLeftButton" || name == "LevelRightButton") {
@@ -328,7 +316,7 @@ bool ArcadeLabScreen::OnKeyDown(const Event& event)
         return true;
     }
     if (key == SDLK_ESCAPE) {
-        SwitchToScreenIfPresent("MenuScreen");
+        ScreenManager::SwitchToScreenIfPresent("MenuScreen", "ArcadeLabScreen");
         return true;
     }
     // F1 asks for help, like the "?" button.

@@ -51,7 +51,6 @@ private:
     // Stores the level as the selection and redraws.
     void Select(int level);
     void PlayIfUnlocked();
-    void SwitchToScreenIfPresent(const std::string& name);
     int CountSecrets();
 
     void UpdateNotepad(const std::string& levelName, const LuaPlus::LuaObject& level,

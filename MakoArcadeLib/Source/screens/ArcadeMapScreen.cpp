@@ -181,18 +181,6 @@ void ArcadeMapScreen::PlayIfUnlocked()
     StartAdventureFromMap("GameScreen");
 }
 
-void ArcadeMapScreen::SwitchToScreenIfPresent(const std::string& name)
-{
-    ScreenManager* screens = ScreenManager::GetInstance();
-    if (!screens)
-        return;
-    if (!screens->GetScreen(name)) {
-        Log("WARNING: ArcadeMapScreen: there is no screen \"%s\" to go to.\n", name.c_str());
-        return;
-    }
-    screens->SwitchToScreen(name);
-}
-
 // ---- Update --------------------------------------------------------------------------------
 
 void ArcadeMapScreen::Update()
@@ -381,7 +369,7 @@ bool ArcadeMapScreen::OnButtonClick(const Event& event)
         return true;
     }
     if (name == "MenuButton") {
-        SwitchToScreenIfPresent("MenuScreen");
+        ScreenManager::SwitchToScreenIfPresent("MenuScreen", "ArcadeMapScreen");
         return true;
     }
     if (name == "PlayButton") {
@@ -393,7 +381,7 @@ bool ArcadeMapScreen::OnButtonClick(const Event& event)
         return true;
     }
     if (name == "FindsButton") {
-        SwitchToScreenIfPresent("ArtifactScreen");
+        ScreenManager::SwitchToScreenIfPresent("ArtifactScreen", "ArcadeMapScreen");
         return true;
     }
     const MapProgress progress = ReadProgress();
@@ -437,7 +425,7 @@ bool ArcadeMapScreen::OnKeyDown(const Event& event)
     if (IsOnlyCtrlAltDown(event.key.keysym.mod) && OnDeveloperKey(key))
         return true;
     if (key == SDLK_ESCAPE) {
-        SwitchToScreenIfPresent("MenuScreen");
+        ScreenManager::SwitchToScreenIfPresent("MenuScreen", "ArcadeMapScreen");
         return true;
     }
     if (key == SDLK_UP || key == SDLK_DOWN) {

@@ -53,7 +53,6 @@ private:
     // Stores the place as the selection and redraws.
     void Select(const MapPlace& place);
     void PlayIfUnlocked();
-    void SwitchToScreenIfPresent(const std::string& name);
     bool OnDeveloperKey(int key);
 
     void UpdateLevelList(const MapProgress& progress, const LuaPlus::LuaObject& levels,

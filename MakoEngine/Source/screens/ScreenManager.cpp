@@ -114,6 +114,17 @@ void ScreenManager::SwitchToScreen(const std::string& name)
     SwitchToScreen(ScreenFromLua(newScreenObject));
 }
 
+bool ScreenManager::SwitchToScreenIfPresent(const std::string& name, const char* asker)
+{
+    ScreenManager* screens = GetInstance();
+    if (!screens || !screens->GetScreen(name)) {
+        Log("WARNING: %s: there is no screen \"%s\" to go to.\n", asker, name.c_str());
+        return false;
+    }
+    screens->SwitchToScreen(name);
+    return true;
+}
+
 void ScreenManager::SwitchToScreen(Screen* newScreen)
 {
     Screen* old = GetCurrentScreen();

@@ -38,6 +38,10 @@ public:
     // the posted-event queue, one MAKO_SCREENCHANGE (data1 new, data2 old), and the
     // textures of every image are dropped so the new screen uploads its own.
     void SwitchToScreen(Screen* screen);
+    // Shows the named screen when the running program has one; otherwise (a test, a build
+    // without that screen) logs a warning naming the asker and the screen and stays where
+    // it is. Gives whether it switched.
+    static bool SwitchToScreenIfPresent(const std::string& name, const char* asker);
     Screen* GetCurrentScreen() const;
     // The registered screen of that name, or null.
     Screen* GetScreen(const std::string& name) const;
