@@ -188,6 +188,20 @@ TEST_F(CardTest, TheCardShowsNameLootBallsSecretsStarsAndRank)
     EXPECT_EQ(card->GetHighlight()->GetHeight(), card->GetHeight());
 }
 
+TEST_F(CardTest, StrayValuesAmongADamagedCardsRecordsCountNothing)
+{
+    RunLua("local p = Players[1] p.Name = 'bo' "
+           "p.Game_Modes.Adventure = CreateGameModeTable() "
+           "p.Game_Modes.Adventure.LevelRecords = { "
+           "  Quay = { score = 2500, secret = 1 }, Stray = 5, Flag = true, [3] = 'x' }");
+    CardView* card = NewCardOnScreen(1, 100, 100);
+
+    EXPECT_EQ("$2,500", Text(card->GetChild("cardLootLabel", true)));
+    EXPECT_EQ("1/61", Text(card->GetChild("cardSecretsLabel", true)));
+    EXPECT_EQ(1, manager->GetPlayer(1)->GetSumOfScores(
+                     "Adventure", "LevelRecords", "secret"));
+}
+
 TEST_F(CardTest, TheRankFollowsTheLootAcrossTheConfiguredWinnings)
 {
     RunLua("Players[1].Name = 'ann'");

@@ -133,6 +133,9 @@ int Player::GetSumOfScores(const std::string& mode, const std::string& listKey,
     MAKO_ASSERT(recordsTable.IsTable());
     int sum = 0;
     for (LuaTableIterator it(recordsTable); it; it.Next()) {
+        // A damaged card's stray value among the records counts nothing.
+        if (!it.GetValue().IsTable())
+            continue;
         LuaObject value = it.GetValue()[field];
         sum = static_cast<int>(sum + (value.IsNumber() ? value.GetNumber() : 0.0));
     }

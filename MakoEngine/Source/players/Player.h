@@ -39,7 +39,8 @@ public:
     // File a score or word record into the card's top lists of the record's game_mode.
     void AddScoreRecord(const LuaPlus::LuaObject& record) const;
     void AddWordRecord(const LuaPlus::LuaObject& record) const;
-    // Sum of entry[field] over modeTable[listKey] (truncated to an integer at each step).
+    // Sum of entry[field] over the tables in modeTable[listKey] (truncated to an integer at each
+    // step); other entries count nothing.
     int GetSumOfScores(const std::string& mode, const std::string& listKey,
                        const std::string& field) const;
     int GetSumOfScores(const std::string& listKey, const std::string& field) const;

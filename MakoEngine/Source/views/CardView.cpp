@@ -94,6 +94,9 @@ int SumOfRecordField(const Player& player, const std::string& mode, const std::s
         return 0;
     int sum = 0;
     for (LuaTableIterator it(records); it; it.Next()) {
+        // A damaged card's stray value among the records counts nothing.
+        if (!it.GetValue().IsTable())
+            continue;
         LuaObject value = it.GetValue()[field];
         if (value.IsNumber())
             sum = static_cast<int>(sum + value.GetNumber());
@@ -109,7 +112,7 @@ int CountRecords(const Player& player, const std::string& mode)
     int count = 0;
     if (records.IsTable())
         for (LuaTableIterator it(records); it; it.Next())
-            ++count;
+            count += it.GetValue().IsTable() ? 1 : 0;
     return count;
 }
 
