@@ -233,6 +233,31 @@ TEST_F(BrickHitTest, ACarrierRelaunchesToTheRightAfterItsTimerAndWearsOut)
     passes.Step();
 }
 
+TEST_F(BrickHitTest, ACarrierKilledWithItsLevelLaunchesNothingWhenItsTimerComesDue)
+{
+    // The level is left while the release waits: the world goes, the carrier is killed,
+    // and its timer comes due in the pass that deletes it.
+    auto* levelWorld = new World();
+    Brick* carrier = dynamic_cast<Brick*>(
+        MakeStructure("{class = 'Brick', resources = {'BallCarrierBrick'}}"));
+    ASSERT_NE(nullptr, carrier);
+    carrier->SetPosition(300, 200);
+    root->AddChild(carrier, "");
+    carrier->UpdatePhysics(levelWorld);
+    Ball* held = AddBall(100, 100, 0, 0);
+    ASSERT_TRUE(carrier->CatchBall(held, nullptr));
+    TakeOffField(held);
+    const std::uint32_t timer = carrier->StartReleaseTimer(&logic, 0);
+    ASSERT_NE(0u, timer);
+
+    delete levelWorld;
+    carrier->Kill();
+    EXPECT_NO_THROW(carrier->OnEvent(MakeEvent(MAKO_TIMER, 0, IntToEventData(timer))));
+    EXPECT_EQ(0, logic.unlocks);
+    EXPECT_TRUE(carrier->HoldsBall(held));
+    passes.Step();
+}
+
 TEST_F(BrickHitTest, ABrokenHopperLaunchesWhatItHolds)
 {
     Brick* hopper = AddBrick(

@@ -101,6 +101,10 @@ bool Brick::OnTimer(const Event& event)
 {
     if (m_ReleaseTimer == 0 || std::uint32_t(EventData1Int(event)) != m_ReleaseTimer)
         return ArcadeStructure::OnTimer(event);
+    // A hopper killed with the level (its world already gone) launches nothing: what it
+    // holds goes with it.
+    if (IsDead())
+        return true;
     while (CountTrappedBalls().second > 0)
         Launch(gLogic, m_ReleaseSpeed);
     m_ReleaseTimer = 0;
