@@ -151,6 +151,8 @@ TEST_F(PerformanceFixture, AMeasuringPeriodWritesHeaderAndOneLinePerFrame)
     }
     ticks.EndTick();
     EXPECT_EQ(3u, ticks.GetTickCount());
+    // The frame lines wait in files without a name: a kill now leaves nothing behind.
+    EXPECT_EQ(0u, FilesInDocs());
     ticks.StopMeasuringPerformance();
     EXPECT_FALSE(ticks.IsMeasuringPerformance());
 

@@ -57,6 +57,9 @@ void CounterLogWriter::OpenTempFile()
         m_TempFailed = true;
         return;
     }
+    // The frame lines need no name: the file lives while it is open, so a game that is
+    // killed mid-period leaves nothing behind in the user's folder.
+    unlink(name.c_str());
     m_TempFile = file;
     m_TempFileName = name;
 }
@@ -65,8 +68,6 @@ void CounterLogWriter::DiscardTempFile()
 {
     if (m_TempFile)
         std::fclose(m_TempFile);
-    if (!m_TempFileName.empty())
-        unlink(m_TempFileName.c_str());
     m_TempFile = nullptr;
     m_TempFileName.clear();
 }
