@@ -1,6 +1,7 @@
 // The finds: the carousel's arithmetic over rings of every size, and the screen that shows
 // the adventure's artefacts (found first, then the stolen ones) through it.
 #include "GameApp.h"
+#include "ScreenProbe.h"
 
 #include "core/Event.h"
 #include "lua/MakoLuaState.h"
@@ -82,7 +83,7 @@ const char* const kTenArtefacts[] = {
     "artifactGeyser.jpg", "artifactBaker.jpg",      "artifactScarab.jpg", "artifactLemur.jpg",
     "artifactSledge.jpg", "artifactKite.jpg"};
 
-class FindsTest : public ::testing::Test
+class FindsTest : public ::testing::Test, protected ScreenProbe
 {
 protected:
     void SetUp() override
@@ -92,6 +93,7 @@ protected:
         app->Screens()->AddScreen(new Screen("MapScreen", "", nullptr));
         finds = new ArcadeArtifactScreen();
         app->Screens()->AddScreen(finds);
+        Probe(app.get(), finds);
         Adventure().SetNil("LevelRecords");
     }
     void TearDown() override { app.reset(); }
@@ -151,16 +153,6 @@ protected:
         ASSERT_NE(nullptr, button) << name;
         EXPECT_TRUE(finds->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, button)));
         app->DispatchPosted();
-    }
-    bool Key(int sym, unsigned mod = KMOD_NONE)
-    {
-        Event event{};
-        event.key.type = SDL_KEYDOWN;
-        event.key.keysym.sym = static_cast<SDLKey>(sym);
-        event.key.keysym.mod = static_cast<SDLMod>(mod);
-        const bool consumed = finds->OnEvent(event);
-        app->DispatchPosted();
-        return consumed;
     }
     bool Current(const char* name) const
     {
