@@ -214,14 +214,14 @@ TEST_F(ApplicationTest, GamePauseIsAskedForThenTakesHoldAtTheNextPass)
     app->PauseGame(true); // already asked: nothing more
     const std::uint32_t pauseBits = APPFLAG_GAME_PAUSED | APPFLAG_GAME_PAUSE_REQUESTED;
     EXPECT_EQ(APPFLAG_GAME_PAUSE_REQUESTED, app->GetFlags() & pauseBits);
-    EXPECT_NE(0u, timers.GetTimers()[timer].m_Flags & TIMER_PAUSED_GAME);
+    EXPECT_NE(0u, timers.FindTimer(timer)->m_Flags & TIMER_PAUSED_GAME);
     app->RunPass();
     EXPECT_EQ(APPFLAG_GAME_PAUSED, app->GetFlags() & pauseBits);
     EXPECT_TRUE(app->IsGamePaused());
     app->PauseGame(false);
     app->PauseGame(false);
     EXPECT_EQ(0u, app->GetFlags() & pauseBits);
-    EXPECT_EQ(0u, timers.GetTimers()[timer].m_Flags & TIMER_PAUSED_GAME);
+    EXPECT_EQ(0u, timers.FindTimer(timer)->m_Flags & TIMER_PAUSED_GAME);
     app->RunPass();
     std::vector<int> notices; // the code of each: 1 pausing, 0 resuming
     for (std::size_t i = 0; i < app->seen.size(); ++i)

@@ -127,7 +127,7 @@ TEST_F(ShortcutKeyTest, HoldingAltArmsTheKeyboardTipsAfterTheTimeout)
     timers.Update();
     EXPECT_NE(0u, app->GetFlags() & APPFLAG_SHORTCUTS_ARMED);
     EXPECT_EQ(1, app->Count(MAKO_TIMER));
-    EXPECT_EQ(2u, timers.GetTimers().size()); // entry 0 and the one timer
+    EXPECT_EQ(1u, timers.CountEntries()); // the one timer
 
     // Letting go of Alt disarms them.
     EXPECT_FALSE(app->OnEvent(KeyUp(SDLK_LALT)));

@@ -112,14 +112,14 @@ TEST_F(GameControllerTest, AddActorSortsByClass)
 
 TEST_F(GameControllerTest, EveryTimerDiesWithTheController)
 {
-    const std::uint32_t firstId = std::uint32_t(passes.Timers().GetTimers().size());
+    const std::uint32_t firstId = passes.Timers().GetNextId();
     NewGame();
     logic->SetState("WaitForSpawn"); // the serve's two timers
     logic->StartTimer(64, -1);
     logic->m_ClockTimer = logic->StartTimer(1000, -1);
     logic->m_BallLockTimer = logic->StartTimer(5000, 1);
     passes.Step(3);
-    const std::uint32_t lastId = std::uint32_t(passes.Timers().GetTimers().size());
+    const std::uint32_t lastId = passes.Timers().GetNextId();
     ASSERT_GE(lastId - firstId, 5u);
 
     EndGame();

@@ -106,7 +106,7 @@ TEST(Timers, FrameRateTimersCountThirtyTwoMillisecondsPerPass)
     EXPECT_EQ(8u, fast.signals.size()); // at most one signal per pass, even for 10 ms
     EXPECT_EQ((std::vector<intptr_t>{1, 0}), twice.Remaining());
     EXPECT_FALSE(timers.IsTimerAlive(t));
-    EXPECT_EQ(0u, timers.GetTimers()[t].m_Countdown);
+    EXPECT_EQ(nullptr, timers.FindTimer(t)); // dropped on the pass after its last signal
 }
 
 TEST(Timers, PauseReasonsAreIndependentAndResumingRestartsTheInterval)
@@ -117,7 +117,7 @@ TEST(Timers, PauseReasonsAreIndependentAndResumingRestartsTheInterval)
     uint32_t f = timers.CreateTimer(&frame, 64, -1, TIMER_LIMITED_TO_FRAMERATE);
     Pass(timers, 50);
     timers.PauseAllTimers(TIMER_PAUSED_GAME | 1 | 4); // only pause reasons are taken
-    EXPECT_EQ(TIMER_IN_USE | TIMER_REAL_TIME | TIMER_PAUSED_GAME, timers.GetTimers()[r].m_Flags);
+    EXPECT_EQ(TIMER_IN_USE | TIMER_REAL_TIME | TIMER_PAUSED_GAME, timers.FindTimer(r)->m_Flags);
 
     timers.ResumeTimer(r, TIMER_PAUSED_PLAY);
     timers.ResumeTimer(f, TIMER_PAUSED_PLAY);
@@ -125,7 +125,7 @@ TEST(Timers, PauseReasonsAreIndependentAndResumingRestartsTheInterval)
         Pass(timers, t);
     EXPECT_TRUE(real.signals.empty());
     EXPECT_TRUE(frame.signals.empty());
-    EXPECT_EQ(32u, timers.GetTimers()[f].m_Countdown); // no counting down while paused
+    EXPECT_EQ(32u, timers.FindTimer(f)->m_Countdown); // no counting down while paused
 
     // Resumed at 520: the interval starts again in full, so nothing is made up for the
     // time before the pause or while paused.
@@ -161,9 +161,9 @@ TEST(Timers, FinishedTimersAreNotPausedOrResumed)
     uint32_t id = timers.CreateTimer(&r, 100, 1, TIMER_REAL_TIME);
     timers.KillTimer(id);
     timers.PauseAllTimers(TIMER_PAUSED_GAME);
-    EXPECT_EQ(TIMER_IN_USE | TIMER_REAL_TIME, timers.GetTimers()[id].m_Flags);
+    EXPECT_EQ(TIMER_IN_USE | TIMER_REAL_TIME, timers.FindTimer(id)->m_Flags);
     timers.DelayTimer(id, 50);
-    EXPECT_EQ(100u, timers.GetTimers()[id].m_Interval);
+    EXPECT_EQ(100u, timers.FindTimer(id)->m_Interval);
 }
 
 TEST(Timers, HandlersMayKillDelayAndCreateTimersDuringAPass)
@@ -260,22 +260,47 @@ TEST(Timers, BadRequestsFailAndOddIdsAreIgnored)
               FailureText([&] { timers.CreateTimer(&r, 100, 0, TIMER_REAL_TIME); }));
     EXPECT_EQ("Assertion failed: (numSignals > 0 || numSignals == -1)",
               FailureText([&] { timers.CreateTimer(&r, 100, -2, TIMER_REAL_TIME); }));
-    // Failed creations leave no live timer behind.
-    for (size_t id = 0; id < timers.GetTimers().size(); ++id)
-        EXPECT_FALSE(timers.IsTimerAlive(static_cast<uint32_t>(id)));
+    // Failed creations leave no timer behind.
+    EXPECT_EQ(0u, timers.CountEntries());
 
     timers.KillTimer(0);
     timers.KillTimer(1000);
     timers.DelayTimer(1000, 5);
     timers.PauseTimer(1000, TIMER_PAUSED_GAME);
-    EXPECT_EQ(0u, timers.GetTimers()[0].m_Flags); // entry 0 stays zero
+    EXPECT_EQ(0u, timers.CountEntries()); // no entry made for an unknown id
 
-    // InitializeTimer grows the table to the id it is given.
+    // InitializeTimer takes the id it is given; later timers come after it.
     timers.InitializeTimer(10, &r, 32, 1, TIMER_LIMITED_TO_FRAMERATE);
-    EXPECT_EQ(11u, timers.GetTimers().size());
+    EXPECT_TRUE(timers.IsTimerAlive(10));
     timers.Update();
     EXPECT_EQ(1u, r.signals.size());
     EXPECT_EQ(11u, timers.CreateTimer(nullptr, 32, 1, TIMER_LIMITED_TO_FRAMERATE));
     timers.Update(); // a timer without a target just runs out
     EXPECT_FALSE(timers.IsTimerAlive(11));
+}
+
+TEST(Timers, AnHoursTimersLeaveOnlyTheLiveOnesInTheTableAndIdsAreNeverReused)
+{
+    TimerManager timers(nullptr, 0);
+    Recorder r;
+    const uint32_t endless = timers.CreateTimer(&r, 32, -1, TIMER_LIMITED_TO_FRAMERATE);
+    uint32_t last = endless;
+    // About what an hour of play creates: short timers, killed or run out, pass after pass.
+    for (int pass = 0; pass < 100000; ++pass) {
+        const uint32_t once = timers.CreateTimer(&r, 32, 1, TIMER_LIMITED_TO_FRAMERATE);
+        const uint32_t killed = timers.CreateTimer(&r, 1000, 3, TIMER_REAL_TIME);
+        ASSERT_EQ(last + 1, once);
+        ASSERT_EQ(once + 1, killed);
+        last = killed;
+        timers.KillTimer(killed);
+        timers.Update();
+    }
+    EXPECT_EQ(1, timers.CountLiveTimers());
+    EXPECT_EQ(2u, timers.CountEntries()); // and the single shot that ran out in the last pass
+    EXPECT_EQ(100000u + 100000u, r.signals.size()); // the endless one and each single shot
+    // An old id stays retired: killing or delaying it touches nothing.
+    timers.KillTimer(endless + 1);
+    timers.DelayTimer(endless + 2, 50);
+    EXPECT_TRUE(timers.IsTimerAlive(endless));
+    EXPECT_EQ(last + 1, timers.CreateTimer(&r, 32, 1, TIMER_LIMITED_TO_FRAMERATE));
 }

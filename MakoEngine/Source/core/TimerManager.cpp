@@ -4,15 +4,29 @@
 #include "core/EventReceiver.h"
 #include "core/Exception.h"
 
+#include <iterator>
+
 TimerManager::TimerManager(EventReceiver* defaultTarget, uint32_t frameTime)
-    : m_Timers(1), m_DefaultTarget(defaultTarget), m_FrameTime(frameTime)
+    : m_DefaultTarget(defaultTarget), m_FrameTime(frameTime)
 {
+}
+
+TimerRecord* TimerManager::Find(uint32_t id)
+{
+    auto found = m_Timers.find(id);
+    return found != m_Timers.end() ? &found->second : nullptr;
+}
+
+const TimerRecord* TimerManager::FindTimer(uint32_t id) const
+{
+    auto found = m_Timers.find(id);
+    return found != m_Timers.end() ? &found->second : nullptr;
 }
 
 uint32_t TimerManager::CreateTimer(EventReceiver* target, uint32_t interval, int32_t count,
                                    uint32_t flags)
 {
-    uint32_t id = static_cast<uint32_t>(m_Timers.size());
+    const uint32_t id = m_NextId;
     InitializeTimer(id, target, interval, count, flags);
     m_Timers[id].m_Flags |= TIMER_IN_USE;
     return id;
@@ -21,8 +35,8 @@ uint32_t TimerManager::CreateTimer(EventReceiver* target, uint32_t interval, int
 void TimerManager::InitializeTimer(uint32_t id, EventReceiver* target, uint32_t interval,
                                    int32_t numSignals, uint32_t flags)
 {
-    if (m_Timers.size() < static_cast<size_t>(id) + 1)
-        m_Timers.resize(static_cast<size_t>(id) + 1);
+    if (id >= m_NextId)
+        m_NextId = id + 1;
     MAKO_ASSERT(numSignals > 0 || numSignals == -1);
     TimerRecord& timer = m_Timers[id];
     timer.m_RemainingSignals = numSignals;
@@ -36,7 +50,7 @@ void TimerManager::InitializeTimer(uint32_t id, EventReceiver* target, uint32_t 
         timer.m_Countdown = interval;
     } else {
         // Leave no half-made live entry behind.
-        timer = TimerRecord();
+        m_Timers.erase(id);
         MAKO_ASSERT_MSG(false, "Cannot initialize a timer that is neither Limited To Framerate nor "
                                "Real Time");
     }
@@ -44,7 +58,10 @@ void TimerManager::InitializeTimer(uint32_t id, EventReceiver* target, uint32_t 
 
 uint32_t TimerManager::UpdateTimer(uint32_t id)
 {
-    TimerRecord& timer = m_Timers[id];
+    TimerRecord* found = Find(id);
+    if (!found)
+        return 0;
+    TimerRecord& timer = *found;
     if (timer.m_Flags & TIMER_PAUSE_REASONS)
         return 0;
     if (timer.m_Flags & TIMER_REAL_TIME) {
@@ -72,26 +89,35 @@ uint32_t TimerManager::UpdateTimer(uint32_t id)
 
 void TimerManager::Update()
 {
-    size_t count = m_Timers.size();
-    for (uint32_t id = 1; id < count; ++id) {
-        if (m_Timers[id].m_RemainingSignals == 0)
-            continue;
-        uint32_t due = UpdateTimer(id);
-        if (due > 0)
-            SendSignals(id, due);
+    // Entries are dropped only here, never while signals are handed out.
+    for (auto it = m_Timers.begin(); it != m_Timers.end();)
+        it = it->second.m_RemainingSignals == 0 ? m_Timers.erase(it) : std::next(it);
+    const uint32_t end = m_NextId;
+    // Id 0 is never handed out; an entry a caller made under it gives no signals.
+    for (auto it = m_Timers.upper_bound(0); it != m_Timers.end() && it->first < end;) {
+        const uint32_t id = it->first;
+        if (it->second.m_RemainingSignals != 0) {
+            const uint32_t due = UpdateTimer(id);
+            if (due > 0)
+                SendSignals(id, due);
+        }
+        // The handlers may have added entries: the next one is looked up afresh.
+        it = m_Timers.upper_bound(id);
     }
 }
 
 // Hands out due signals of timer id. The entry is looked up afresh after every event,
-// since a handler may change it or grow (and so move) the table. The next wait is loaded
-// before the handlers run, so a handler that delays its own timer lengthens that wait.
+// since a handler may change it or add others. The next wait is loaded before the handlers
+// run, so a handler that delays its own timer lengthens that wait.
 void TimerManager::SendSignals(uint32_t id, uint32_t count)
 {
-    m_Timers[id].m_Countdown = m_Timers[id].m_Interval;
+    if (TimerRecord* timer = Find(id))
+        timer->m_Countdown = timer->m_Interval;
     for (uint32_t i = 0; i < count; ++i) {
-        TimerRecord& timer = m_Timers[id];
-        if (timer.m_RemainingSignals == 0)
+        TimerRecord* found = Find(id);
+        if (!found || found->m_RemainingSignals == 0)
             break;
+        TimerRecord& timer = *found;
         if (timer.m_RemainingSignals != -1)
             --timer.m_RemainingSignals;
         EventReceiver* target = timer.m_Target ? timer.m_Target : m_DefaultTarget;
@@ -100,24 +126,24 @@ void TimerManager::SendSignals(uint32_t id, uint32_t count)
         if (target)
             target->OnEvent(MakeEvent(MAKO_TIMER, 0, data1, data2));
     }
-    TimerRecord& timer = m_Timers[id];
-    if (timer.m_RemainingSignals == 0)
-        timer.m_Countdown = 0;
+    TimerRecord* timer = Find(id);
+    if (timer && timer->m_RemainingSignals == 0)
+        timer->m_Countdown = 0;
 }
 
 void TimerManager::KillTimer(uint32_t id)
 {
-    if (id == 0 || id >= m_Timers.size())
-        return;
-    m_Timers[id].m_Countdown = 0;
-    m_Timers[id].m_RemainingSignals = 0;
+    if (TimerRecord* timer = id != 0 ? Find(id) : nullptr) {
+        timer->m_Countdown = 0;
+        timer->m_RemainingSignals = 0;
+    }
 }
 
 void TimerManager::DelayTimer(uint32_t id, uint32_t ms)
 {
     if (!IsTimerAlive(id))
         return;
-    TimerRecord& timer = m_Timers[id];
+    TimerRecord& timer = *Find(id);
     if ((timer.m_Flags & TIMER_LIMITED_TO_FRAMERATE) && !(timer.m_Flags & TIMER_REAL_TIME))
         timer.m_Countdown += ms;
     else
@@ -127,17 +153,17 @@ void TimerManager::DelayTimer(uint32_t id, uint32_t ms)
 void TimerManager::PauseTimer(uint32_t timerID, uint32_t reasons)
 {
     MAKO_ASSERT(timerID != 0);
-    if (timerID >= m_Timers.size())
-        return;
-    m_Timers[timerID].m_Flags |= reasons & TIMER_PAUSE_REASONS;
+    if (TimerRecord* timer = Find(timerID))
+        timer->m_Flags |= reasons & TIMER_PAUSE_REASONS;
 }
 
 void TimerManager::ResumeTimer(uint32_t timerID, uint32_t reasons)
 {
     MAKO_ASSERT(timerID != 0);
-    if (timerID >= m_Timers.size())
+    TimerRecord* found = Find(timerID);
+    if (!found)
         return;
-    TimerRecord& timer = m_Timers[timerID];
+    TimerRecord& timer = *found;
     timer.m_Flags &= ~(reasons & TIMER_PAUSE_REASONS);
     if (timer.m_Flags & TIMER_REAL_TIME)
         timer.m_StartTime = m_FrameTime - timer.m_ConsumedTime;
@@ -145,29 +171,28 @@ void TimerManager::ResumeTimer(uint32_t timerID, uint32_t reasons)
 
 void TimerManager::PauseAllTimers(uint32_t reasons)
 {
-    for (uint32_t id = 1; id < m_Timers.size(); ++id) {
-        if (m_Timers[id].m_RemainingSignals != 0)
+    for (auto& [id, timer] : m_Timers)
+        if (id != 0 && timer.m_RemainingSignals != 0)
             PauseTimer(id, reasons);
-    }
 }
 
 void TimerManager::ResumeAllTimers(uint32_t reasons)
 {
-    for (uint32_t id = 1; id < m_Timers.size(); ++id) {
-        if (m_Timers[id].m_RemainingSignals != 0)
+    for (auto& [id, timer] : m_Timers)
+        if (id != 0 && timer.m_RemainingSignals != 0)
             ResumeTimer(id, reasons);
-    }
 }
 
 bool TimerManager::IsTimerAlive(uint32_t id) const
 {
-    return id != 0 && id < m_Timers.size() && m_Timers[id].m_RemainingSignals != 0;
+    const TimerRecord* timer = id != 0 ? FindTimer(id) : nullptr;
+    return timer && timer->m_RemainingSignals != 0;
 }
 
 int TimerManager::CountLiveTimers() const
 {
     int live = 0;
-    for (uint32_t id = 1; id < m_Timers.size(); ++id)
-        live += IsTimerAlive(id) ? 1 : 0;
+    for (const auto& [id, timer] : m_Timers)
+        live += id != 0 && timer.m_RemainingSignals != 0 ? 1 : 0;
     return live;
 }

@@ -10,14 +10,17 @@
 // pass. Timers can be paused for two independent reasons (TIMER_PAUSED_GAME and
 // TIMER_PAUSED_PLAY); a timer with either reason set gives no signals.
 //
-// Ids start at 1 and are never reused: every new timer is appended to the table and a dead
-// entry keeps its id retired. Main thread only; signals are handed out synchronously from
-// inside Update, and a handler may kill, delay or re-initialise its own timer or create new
-// ones (those wait for the next pass).
+// Ids start at 1 and are never reused: every new timer takes the next id, and a dead
+// timer's id stays retired. Only live timers are kept: a timer that has given its last
+// signal or was killed is dropped at the start of the next Update, so a long session's
+// table stays as small as what runs in it. Main thread only; signals are handed out
+// synchronously from inside Update, and a handler may kill, delay or re-initialise its own
+// timer or create new ones (those wait for the next pass).
 #include "core/TimerRecord.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <map>
 
 class TimerManager
 {
@@ -34,28 +37,29 @@ public:
     void SetFrameTime(uint32_t frameTime) { m_FrameTime = frameTime; }
     uint32_t GetFrameTime() const { return m_FrameTime; }
 
-    // Appends a timer and returns its id. count: number of signals (> 0) or -1 for endless;
+    // Makes a timer under the next id and returns the id. count: number of signals (> 0) or -1 for endless;
     // flags must hold TIMER_LIMITED_TO_FRAMERATE or TIMER_REAL_TIME (and may hold pause
     // reasons). Raises the assertion failure "numSignals > 0 || numSignals == -1" for any
     // other count and "Cannot initialize a timer that is neither Limited To Framerate nor
     // Real Time" for flags without either kind.
     uint32_t CreateTimer(EventReceiver* target, uint32_t interval, int32_t count, uint32_t flags);
 
-    // (Re)fills entry id, growing the table to id + 1 entries when needed (new entries
-    // dead). The flags replace the old ones entirely; TIMER_IN_USE is not added here.
+    // (Re)fills the entry of id, live or not (ids from id + 1 on stay for later timers).
+    // The flags replace the old ones entirely; TIMER_IN_USE is not added here.
     void InitializeTimer(uint32_t id, EventReceiver* target, uint32_t interval, int32_t numSignals,
                          uint32_t flags);
 
-    // The number of signals entry id owes now, advancing its bookkeeping. A frame-rate
-    // timer owes at most 1. Used by Update.
+    // The number of signals entry id owes now, advancing its bookkeeping (0 for an id
+    // without an entry). A frame-rate timer owes at most 1. Used by Update.
     uint32_t UpdateTimer(uint32_t id);
 
-    // Once per main-loop pass: hands every due signal to its target at once, in id order (a
-    // timer without a target signals the default target, or nobody when there is none).
-    // Timers created during the pass wait for the next one.
+    // Once per main-loop pass: drops the timers that died since the last pass, then hands
+    // every due signal to its target at once, in id order (a timer without a target signals
+    // the default target, or nobody when there is none). Timers created during the pass wait
+    // for the next one.
     void Update();
 
-    // Ends a timer: it gives no more signals. Id 0 and ids beyond the table are ignored.
+    // Ends a timer: it gives no more signals. Ids without an entry are ignored.
     void KillTimer(uint32_t id);
 
     // Makes a live timer wait ms longer: a frame-rate timer only for its current wait, a
@@ -63,7 +67,7 @@ public:
     void DelayTimer(uint32_t id, uint32_t ms);
 
     // Adds / removes pause reasons (only TIMER_PAUSE_REASONS bits count). Id 0 raises the
-    // assertion failure "timerID != 0"; ids beyond the table are ignored. Resuming a
+    // assertion failure "timerID != 0"; ids without an entry are ignored. Resuming a
     // real-time timer restarts its current interval in full from the frame time now,
     // whether or not it was paused and whether or not other reasons remain.
     void PauseTimer(uint32_t timerID, uint32_t reasons);
@@ -73,8 +77,13 @@ public:
     void PauseAllTimers(uint32_t reasons);
     void ResumeAllTimers(uint32_t reasons);
 
-    // The table, entry 0 included (read-only; for diagnostics and tests).
-    const std::vector<TimerRecord>& GetTimers() const { return m_Timers; }
+    // The entry of id: a live timer, or one that died during this pass; null once it has
+    // been dropped, or for an id never handed out (for diagnostics and tests).
+    const TimerRecord* FindTimer(uint32_t id) const;
+    // The number of entries kept, live or dying (for leak checks).
+    size_t CountEntries() const { return m_Timers.size(); }
+    // The id the next timer gets.
+    uint32_t GetNextId() const { return m_NextId; }
     // Whether id names a timer that still gives signals.
     bool IsTimerAlive(uint32_t id) const;
     // How many timers still give signals (for leak checks).
@@ -82,8 +91,11 @@ public:
 
 private:
     void SendSignals(uint32_t id, uint32_t count);
+    TimerRecord* Find(uint32_t id);
 
-    std::vector<TimerRecord> m_Timers;
+    // The entries by id, in id order.
+    std::map<uint32_t, TimerRecord> m_Timers;
+    uint32_t m_NextId = 1;
     EventReceiver* m_DefaultTarget;
     uint32_t m_FrameTime;
 };
