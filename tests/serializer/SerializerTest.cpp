@@ -125,6 +125,9 @@ TEST_F(SerializerTest, WritesNumbersAsLuaDoes)
     EXPECT_EQ("{\n    [1] = 0.1,\n    [2] = 1e+20,\n    [3] = 1e-07,\n    [4] = -3,\n"
               "    [5] = 3.1415926535898,\n    [6] = 1/0,\n    [7] = -1/0,\n}\n",
               RoundTrip("{ 0.1, 1e20, 1e-7, -3, math.pi, math.huge, -math.huge }"));
+    // Negative zero reads back as the constant 0 when both stand in one file: it is 0.
+    EXPECT_EQ("{\n    [1] = 0,\n    [2] = 0,\n}\n",
+              RoundTrip("{ (function() local z = 0 return -z end)(), 0 }"));
 }
 
 TEST_F(SerializerTest, NumberKeysKeepTheDigitsThatTellThemApart)

@@ -317,6 +317,10 @@ std::string FormatLuaNumber(double value)
         return "0/0";
     if (std::isinf(value))
         return value > 0 ? "1/0" : "-1/0";
+    // Negative zero is written 0: a chunk that holds both -0 and 0 gives both the constant
+    // it met first, so a file with both would not read back as it was written.
+    if (value == 0)
+        return "0";
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.14g", value);
     return buffer;

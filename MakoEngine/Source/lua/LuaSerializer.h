@@ -67,5 +67,6 @@ bool IsPlainKeyName(const std::string& key);
 // quotes, with backslash, double quote, line feed, carriage return and NUL escaped.
 std::string QuoteLuaString(const std::string& text);
 
-// A number as Lua writes it ("%.14g"), infinities and NaN as 1/0, -1/0 and 0/0.
+// A number as Lua writes it ("%.14g"), infinities and NaN as 1/0, -1/0 and 0/0, and
+// negative zero as 0.
 std::string FormatLuaNumber(double value);
