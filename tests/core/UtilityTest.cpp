@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -99,6 +101,12 @@ TEST(Utility, TextAndNumberFormats)
     EXPECT_EQ(-1, RoundToInt(-1.7f));
     EXPECT_EQ(3, RoundToInt(2.5f));
     EXPECT_EQ(0, RoundToInt(-0.4f));
+    // Numbers from scripts and files: truncated, held to the int range, never undefined.
+    EXPECT_EQ(-2, ClampToInt(-2.9));
+    EXPECT_EQ(2147483647, ClampToInt(6.7e118));
+    EXPECT_EQ(-2147483647 - 1, ClampToInt(-1e300));
+    EXPECT_EQ(2147483647, ClampToInt(std::numeric_limits<double>::infinity()));
+    EXPECT_EQ(0, ClampToInt(std::numeric_limits<double>::quiet_NaN()));
     char odd[] = "abc", even[] = "abcd", empty[] = "";
     ReverseString(odd);
     ReverseString(even);

@@ -146,7 +146,7 @@ int Brick::GetEdges(const LuaObject& value)
     if (value.IsNil())
         return 0;
     if (value.IsNumber())
-        return int(value.GetNumber());
+        return ClampToInt(value.GetNumber());
     MAKO_ASSERT(value.IsTable());
     static const std::pair<const char*, int> kSides[] = {{"top", BRICK_EDGE_TOP},
                                                          {"right", BRICK_EDGE_RIGHT},
@@ -170,7 +170,7 @@ void Brick::SetStrength(int strength)
     if (strength > 1 && !m_NoScaleStrength) {
         const LuaObject scale = GetGlobalLuaState()->GetGlobal("brickStrengthOverride");
         if (scale.IsNumber())
-            m_Strength = int(m_Strength * scale.GetNumber());
+            m_Strength = ClampToInt(m_Strength * scale.GetNumber());
     }
     const Vector2D centre = GetCentre();
     SetDamage(m_Damage, nullptr, nullptr, centre.x, centre.y);

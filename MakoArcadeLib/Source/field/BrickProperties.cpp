@@ -382,8 +382,8 @@ void Brick::SetPhases(const LuaObject& value)
     if (value.IsTable()) {
         const LuaObject x = value["x"].IsNil() ? value[1] : value["x"];
         const LuaObject y = value["y"].IsNil() ? value[2] : value["y"];
-        m_PhaseStrongTicks = x.IsNumber() ? int(x.GetNumber()) : 0;
-        m_PhaseWeakTicks = y.IsNumber() ? int(y.GetNumber()) : 0;
+        m_PhaseStrongTicks = x.IsNumber() ? ClampToInt(x.GetNumber()) : 0;
+        m_PhaseWeakTicks = y.IsNumber() ? ClampToInt(y.GetNumber()) : 0;
     } else {
         MAKO_ASSERT(value.IsNil() || value.IsTable());
     }

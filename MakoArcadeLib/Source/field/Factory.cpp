@@ -42,7 +42,7 @@ ActorGroup& LiveObjects()
 int GlobalInt(const char* name, int fallback)
 {
     const LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? int(value.GetNumber()) : fallback;
+    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
 }
 
 Vector2D GeomPosition(const ArcadeStructure* structure)

@@ -3,6 +3,7 @@
 
 #include "core/Class.h"
 #include "core/PropertyAccessor.h"
+#include "core/Utility.h"
 
 using LuaPlus::LuaObject;
 
@@ -25,7 +26,7 @@ void ReadInt(const LuaObject& entry, const char* key, int& out)
 {
     const LuaObject value = entry[key];
     if (value.IsNumber())
-        out = int(value.GetNumber());
+        out = ClampToInt(value.GetNumber());
 }
 
 void ReadBool(const LuaObject& entry, const char* key, bool& out)
@@ -131,8 +132,8 @@ void Factory::ParseCreations(const LuaObject& table)
     ParseList(table, m_Creations, [](const LuaObject& e, Creation& s) {
         s.objectTable = e["objectSpec"];
         const LuaObject count = e["numberCreated"];
-        if (count.IsNumber() && count.GetNumber() == double(int(count.GetNumber())))
-            s.numberCreated = int(count.GetNumber());
+        if (count.IsNumber() && count.GetNumber() == double(ClampToInt(count.GetNumber())))
+            s.numberCreated = ClampToInt(count.GetNumber());
         ReadPoint(e, "positionVariance", s.positionVariance);
         ReadPoint(e, "velocityVariance", s.velocityVariance);
         ReadBool(e, "useTriggerVelocity", s.useTriggerVelocity);

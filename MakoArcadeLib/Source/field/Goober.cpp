@@ -58,7 +58,7 @@ Point<double> GeomPosition(const ArcadeStructure* structure)
 int GlobalInt(const char* name, int fallback)
 {
     const LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? int(value.GetNumber()) : fallback;
+    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
 }
 
 } // namespace

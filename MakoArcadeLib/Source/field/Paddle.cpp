@@ -108,7 +108,7 @@ Paddle::Paddle(bool vertical, bool facePositive)
     LoadSwingParameters();
     LuaPlus::LuaObject sizeOverride = GetGlobalLuaState()->GetGlobal("paddleInitialSizeOverride");
     if (sizeOverride.IsNumber())
-        SetSizeIndex(int(sizeOverride.GetNumber()));
+        SetSizeIndex(ClampToInt(sizeOverride.GetNumber()));
     else
         SetWidth(m_Width, m_TargetWidth, m_SizeIndex);
 

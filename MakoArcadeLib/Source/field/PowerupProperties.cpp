@@ -3,6 +3,7 @@
 
 #include "core/Class.h"
 #include "core/PropertyAccessor.h"
+#include "core/Utility.h"
 #include "lua/MakoLuaState.h"
 
 using LuaPlus::LuaObject;
@@ -18,7 +19,7 @@ void Powerup::RegisterProperties(Class& c)
 void Powerup::ApplyClassicProperty(const std::string& name, const LuaObject& value)
 {
     if (name == "score") {
-        m_Score = value.IsNumber() ? int(value.GetNumber()) : 0;
+        m_Score = value.IsNumber() ? ClampToInt(value.GetNumber()) : 0;
         return;
     }
     // Shapes, motions and collision lists are the structure's; a power-up is always the

@@ -188,13 +188,13 @@ void ArcadeGameLogic::ApplyClassicProperty(const std::string& name, const LuaObj
     } else if (name == "gameType") {
         m_GameType = value.IsString() ? value.GetString() : std::string();
     } else if (name == "ballsLeft") {
-        SetBallsLeft(value.IsNumber() ? static_cast<int>(value.GetNumber()) : 0);
+        SetBallsLeft(value.IsNumber() ? ClampToInt(value.GetNumber()) : 0);
     } else if (name == "episodeNumber") {
         if (value.IsNumber())
-            m_EpisodeNumber = static_cast<int>(value.GetNumber());
+            m_EpisodeNumber = ClampToInt(value.GetNumber());
     } else if (name == "levelNumber") {
         if (value.IsNumber())
-            m_LevelNumber = static_cast<int>(value.GetNumber());
+            m_LevelNumber = ClampToInt(value.GetNumber());
     } else if (name == "levelName") {
         if (value.IsString())
             m_LevelName = value.GetString();

@@ -250,7 +250,7 @@ void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
             if (LuaPlus::LuaState* state = GetGlobalLuaState()) {
                 const LuaObject size = state->GetGlobal("paddleInitialSizeOverride");
                 if (size.IsNumber())
-                    index = std::clamp(static_cast<int>(size.GetNumber()), 0, 6);
+                    index = std::clamp(ClampToInt(size.GetNumber()), 0, 6);
             }
             target->SetWidth(target->GetWidthPx(), PaddleSizes[index], index);
         }

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "core/Config.h"
+#include "core/Utility.h"
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 
@@ -69,7 +70,7 @@ int IntField(const LuaObject& table, const char* key, int fallback)
     if (!table.IsTable())
         return fallback;
     LuaObject value = table[key];
-    return value.IsNumber() ? static_cast<int>(value.GetNumber()) : fallback;
+    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
 }
 
 bool AppFlag(const char* name, bool fallback)

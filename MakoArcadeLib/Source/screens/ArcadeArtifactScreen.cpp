@@ -47,7 +47,7 @@ int EpisodesPerGame()
     if (Config* config = Config::GetCurrent()) {
         LuaObject value = config->GetObject("EpisodesPerGame");
         if (value.IsNumber())
-            return static_cast<int>(value.GetNumber());
+            return ClampToInt(value.GetNumber());
     }
     return GameProgress::EpisodeCount();
 }

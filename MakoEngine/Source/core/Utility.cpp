@@ -10,6 +10,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -221,6 +222,17 @@ float RandomFloatInRange(float a, float b)
 int RoundToInt(float x)
 {
     return static_cast<int>(x + 0.5f);
+}
+
+int ClampToInt(double x)
+{
+    if (std::isnan(x))
+        return 0;
+    if (x >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (x <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(x);
 }
 
 int32_t ConvertWideToAnsi(char* buffer, const wchar_t* wide, int length)

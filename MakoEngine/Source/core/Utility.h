@@ -65,6 +65,10 @@ float RandomFloatInRange(float a, float b);
 // x + 0.5 truncated toward zero (so -1.7 gives -1).
 int RoundToInt(float x);
 
+// A number from a script or a file as an int: truncated toward zero and held to the int
+// range (a huge value gives INT_MAX or INT_MIN, NaN gives 0), never undefined.
+int ClampToInt(double x);
+
 // Result codes of ConvertWideToAnsi.
 const int32_t MAKO_S_OK = 0;
 const int32_t MAKO_E_INVALIDARG = static_cast<int32_t>(0x80070057u);

@@ -1,5 +1,6 @@
 #include "players/Player.h"
 
+#include "core/Utility.h"
 #include "players/PlayerManager.h"
 #include "players/PlayerScript.h"
 
@@ -137,7 +138,7 @@ int Player::GetSumOfScores(const std::string& mode, const std::string& listKey,
         if (!it.GetValue().IsTable())
             continue;
         LuaObject value = it.GetValue()[field];
-        sum = static_cast<int>(sum + (value.IsNumber() ? value.GetNumber() : 0.0));
+        sum = ClampToInt(sum + (value.IsNumber() ? value.GetNumber() : 0.0));
     }
     return sum;
 }
@@ -152,7 +153,7 @@ int Player::GetModeValue(const std::string& mode, const std::string& key) const
     LuaObject recordsTable = GetGameModeTable(mode);
     MAKO_ASSERT(recordsTable.IsTable());
     LuaObject value = recordsTable[key];
-    return value.IsNumber() ? static_cast<int>(value.GetNumber()) : 0;
+    return value.IsNumber() ? ClampToInt(value.GetNumber()) : 0;
 }
 
 int Player::GetNumberOfRecords(const std::string& listKey) const

@@ -52,7 +52,7 @@ int ConfigInteger(const std::string& key, int fallback)
     if (!config)
         return fallback;
     LuaObject value = config->GetObject(key);
-    return value.IsNumber() ? static_cast<int>(value.GetNumber()) : fallback;
+    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
 }
 
 Point<int> ConfigPoint(const std::string& key, const Point<int>& fallback)
@@ -63,8 +63,8 @@ Point<int> ConfigPoint(const std::string& key, const Point<int>& fallback)
     LuaObject value = config->GetObject(key);
     if (!value.IsTable() || !value[1].IsNumber() || !value[2].IsNumber())
         return fallback;
-    return Point<int>(static_cast<int>(value[1].GetNumber()),
-                      static_cast<int>(value[2].GetNumber()));
+    return Point<int>(ClampToInt(value[1].GetNumber()),
+                      ClampToInt(value[2].GetNumber()));
 }
 
 // The name of rank k (1 to 8), from the configuration or the built-in list.
@@ -99,7 +99,7 @@ int SumOfRecordField(const Player& player, const std::string& mode, const std::s
             continue;
         LuaObject value = it.GetValue()[field];
         if (value.IsNumber())
-            sum = static_cast<int>(sum + value.GetNumber());
+            sum = ClampToInt(sum + value.GetNumber());
         else if (value.IsBoolean() && value.GetBoolean())
             ++sum;
     }
