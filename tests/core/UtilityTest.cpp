@@ -8,12 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <lua.hpp>
 #include <sys/stat.h>
 #include <unistd.h>
