@@ -22,6 +22,7 @@
 #include "physics/PhysicsBody.h"
 #include "scene/SceneHost.h"
 
+#include <algorithm>
 #include <cmath>
 
 using LuaPlus::LuaObject;
@@ -89,11 +90,11 @@ bool Brick::CatchBall(Ball* ball, ArcadeGameLogic* logic)
 std::uint32_t Brick::StartReleaseTimer(ArcadeGameLogic*, double speed)
 {
     m_ReleaseSpeed = speed;
+    const int delayMs = std::max(0, ClampToInt(m_ReleaseBallTimerLength * 1000));
     if (m_ReleaseTimer == 0)
         if (TimerManager* timers = SceneHost::GetTimerManager())
-            m_ReleaseTimer =
-                timers->CreateTimer(this, std::uint32_t(m_ReleaseBallTimerLength * 1000), 1,
-                                    TIMER_LIMITED_TO_FRAMERATE);
+            m_ReleaseTimer = timers->CreateTimer(this, std::uint32_t(delayMs), 1,
+                                                 TIMER_LIMITED_TO_FRAMERATE);
     return m_ReleaseTimer;
 }
 
