@@ -1,6 +1,7 @@
 #include "geometry/Point.h"
 
 #include "core/Exception.h"
+#include "core/Utility.h"
 #include "geometry/ScriptCoordinates.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
@@ -9,7 +10,6 @@
 #include <boost/format.hpp>
 
 #include <cmath>
-#include <limits>
 #include <type_traits>
 
 using LuaPlus::LuaObject;
@@ -45,20 +45,14 @@ double ReadPolarComponent(const LuaObject& value, const char* name)
     return 0;
 }
 
-// A coordinate in the point's type. Point<int> truncates toward zero and, since a script
-// may give any number, saturates at the int range and takes NaN as 0 rather than leave
-// the conversion undefined.
+// A coordinate in the point's type. Point<int> goes through ClampToInt, since a script may
+// give any number.
 template <typename T> T FromDouble(double value)
 {
-    if constexpr (std::is_integral_v<T>) {
-        if (std::isnan(value))
-            return 0;
-        if (value >= static_cast<double>(std::numeric_limits<T>::max()))
-            return std::numeric_limits<T>::max();
-        if (value <= static_cast<double>(std::numeric_limits<T>::min()))
-            return std::numeric_limits<T>::min();
-    }
-    return static_cast<T>(value);
+    if constexpr (std::is_same_v<T, int>)
+        return ClampToInt(value);
+    else
+        return static_cast<T>(value);
 }
 
 // The point of modulus r and argument theta (radians), in single precision. Written out
