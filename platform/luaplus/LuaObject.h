@@ -66,7 +66,8 @@ public:
     bool IsConvertibleToNumber() const;
     bool IsConvertibleToString() const { return IsNumber() || IsString(); }
 
-    // Typed reads. GetNumber takes numbers and numeric strings; GetInteger truncates.
+    // Typed reads. GetNumber takes numbers and numeric strings; GetInteger truncates and
+    // holds the result to the int range (NaN gives 0).
     double GetNumber() const;
     int GetInteger() const;
     float GetFloat() const { return static_cast<float>(GetNumber()); }

@@ -146,7 +146,7 @@ int Brick::GetEdges(const LuaObject& value)
     if (value.IsNil())
         return 0;
     if (value.IsNumber())
-        return ClampToInt(value.GetNumber());
+        return value.GetInteger();
     MAKO_ASSERT(value.IsTable());
     static const std::pair<const char*, int> kSides[] = {{"top", BRICK_EDGE_TOP},
                                                          {"right", BRICK_EDGE_RIGHT},

@@ -21,7 +21,7 @@ namespace {
 int GlobalInt(const char* name, int fallback)
 {
     const LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
+    return value.IsNumber() ? value.GetInteger() : fallback;
 }
 
 } // namespace

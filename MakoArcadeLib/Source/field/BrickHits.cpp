@@ -398,7 +398,7 @@ void Brick::DestroyGroupMembers(int group, ArcadeStructure* destroyer, ArcadeGam
             continue;
         LuaObject id;
         brick->GetScriptField(id, "groupID");
-        if (id.IsNumber() && ClampToInt(id.GetNumber()) == group)
+        if (id.IsNumber() && id.GetInteger() == group)
             members.push_back(brick);
     }
     for (Brick* brick : members) {

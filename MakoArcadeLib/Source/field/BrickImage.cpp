@@ -43,7 +43,7 @@ std::vector<int> GlobalIntList(const char* name)
     if (!list.IsTable())
         return values;
     for (int i = 1; list[i].IsNumber(); ++i)
-        values.push_back(ClampToInt(list[i].GetNumber()));
+        values.push_back(list[i].GetInteger());
     return values;
 }
 
@@ -125,8 +125,8 @@ template <typename Exists> static int SearchResolution(Brick& brick, Exists exis
 {
     LuaObject preferred;
     brick.RetrieveProperty(preferred, "preferredResolution");
-    if (preferred.IsNumber() && exists(ClampToInt(preferred.GetNumber())))
-        return ClampToInt(preferred.GetNumber());
+    if (preferred.IsNumber() && exists(preferred.GetInteger()))
+        return preferred.GetInteger();
     const int size = int(std::max(brick.GetShapeWidth(), brick.GetShapeHeight()));
     if (exists(size))
         return size;

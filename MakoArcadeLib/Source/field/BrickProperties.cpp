@@ -6,7 +6,6 @@
 #include "core/Exception.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
-#include "core/Utility.h"
 #include "display/Image.h"
 #include "field/Ball.h"
 #include "lua/MakoLuaState.h"
@@ -382,8 +381,8 @@ void Brick::SetPhases(const LuaObject& value)
     if (value.IsTable()) {
         const LuaObject x = value["x"].IsNil() ? value[1] : value["x"];
         const LuaObject y = value["y"].IsNil() ? value[2] : value["y"];
-        m_PhaseStrongTicks = x.IsNumber() ? ClampToInt(x.GetNumber()) : 0;
-        m_PhaseWeakTicks = y.IsNumber() ? ClampToInt(y.GetNumber()) : 0;
+        m_PhaseStrongTicks = x.IsNumber() ? x.GetInteger() : 0;
+        m_PhaseWeakTicks = y.IsNumber() ? y.GetInteger() : 0;
     } else {
         MAKO_ASSERT(value.IsNil() || value.IsTable());
     }

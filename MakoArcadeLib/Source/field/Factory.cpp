@@ -8,7 +8,6 @@
 #include "core/Log.h"
 #include "core/Random.h"
 #include "core/TimerManager.h"
-#include "core/Utility.h"
 #include "field/ArcadeStructure.h"
 #include "field/Powerup.h"
 #include "logic/ArcadeGameLogic.h"
@@ -42,7 +41,7 @@ ActorGroup& LiveObjects()
 int GlobalInt(const char* name, int fallback)
 {
     const LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
+    return value.IsNumber() ? value.GetInteger() : fallback;
 }
 
 Vector2D GeomPosition(const ArcadeStructure* structure)

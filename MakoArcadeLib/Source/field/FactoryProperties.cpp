@@ -3,7 +3,6 @@
 
 #include "core/Class.h"
 #include "core/PropertyAccessor.h"
-#include "core/Utility.h"
 
 using LuaPlus::LuaObject;
 
@@ -26,7 +25,7 @@ void ReadInt(const LuaObject& entry, const char* key, int& out)
 {
     const LuaObject value = entry[key];
     if (value.IsNumber())
-        out = ClampToInt(value.GetNumber());
+        out = value.GetInteger();
 }
 
 void ReadBool(const LuaObject& entry, const char* key, bool& out)
@@ -132,8 +131,8 @@ void Factory::ParseCreations(const LuaObject& table)
     ParseList(table, m_Creations, [](const LuaObject& e, Creation& s) {
         s.objectTable = e["objectSpec"];
         const LuaObject count = e["numberCreated"];
-        if (count.IsNumber() && count.GetNumber() == double(ClampToInt(count.GetNumber())))
-            s.numberCreated = ClampToInt(count.GetNumber());
+        if (count.IsNumber() && count.GetNumber() == double(count.GetInteger()))
+            s.numberCreated = count.GetInteger();
         ReadPoint(e, "positionVariance", s.positionVariance);
         ReadPoint(e, "velocityVariance", s.velocityVariance);
         ReadBool(e, "useTriggerVelocity", s.useTriggerVelocity);

@@ -3,7 +3,6 @@
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/Exception.h"
-#include "core/Utility.h"
 #include "display/Canvas.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
@@ -58,7 +57,7 @@ Point<double> GeomPosition(const ArcadeStructure* structure)
 int GlobalInt(const char* name, int fallback)
 {
     const LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
+    return value.IsNumber() ? value.GetInteger() : fallback;
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "core/ClassManager.h"
 #include "core/Log.h"
 #include "core/State.h"
-#include "core/Utility.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "field/Ball.h"
@@ -108,7 +107,7 @@ Paddle::Paddle(bool vertical, bool facePositive)
     LoadSwingParameters();
     LuaPlus::LuaObject sizeOverride = GetGlobalLuaState()->GetGlobal("paddleInitialSizeOverride");
     if (sizeOverride.IsNumber())
-        SetSizeIndex(ClampToInt(sizeOverride.GetNumber()));
+        SetSizeIndex(sizeOverride.GetInteger());
     else
         SetWidth(m_Width, m_TargetWidth, m_SizeIndex);
 

@@ -3,7 +3,6 @@
 
 #include "core/Class.h"
 #include "core/PropertyAccessor.h"
-#include "core/Utility.h"
 #include "lua/MakoLuaState.h"
 
 using LuaPlus::LuaObject;
@@ -19,7 +18,7 @@ void Powerup::RegisterProperties(Class& c)
 void Powerup::ApplyClassicProperty(const std::string& name, const LuaObject& value)
 {
     if (name == "score") {
-        m_Score = value.IsNumber() ? ClampToInt(value.GetNumber()) : 0;
+        m_Score = value.IsNumber() ? value.GetInteger() : 0;
         return;
     }
     // Shapes, motions and collision lists are the structure's; a power-up is always the

@@ -6,7 +6,6 @@
 #include "core/Log.h"
 #include "core/PropertyAccessor.h"
 #include "core/TimerManager.h"
-#include "core/Utility.h"
 #include "field/Paddle.h"
 #include "field/Powerup.h"
 #include "logic/Level.h"
@@ -188,13 +187,13 @@ void ArcadeGameLogic::ApplyClassicProperty(const std::string& name, const LuaObj
     } else if (name == "gameType") {
         m_GameType = value.IsString() ? value.GetString() : std::string();
     } else if (name == "ballsLeft") {
-        SetBallsLeft(value.IsNumber() ? ClampToInt(value.GetNumber()) : 0);
+        SetBallsLeft(value.IsNumber() ? value.GetInteger() : 0);
     } else if (name == "episodeNumber") {
         if (value.IsNumber())
-            m_EpisodeNumber = ClampToInt(value.GetNumber());
+            m_EpisodeNumber = value.GetInteger();
     } else if (name == "levelNumber") {
         if (value.IsNumber())
-            m_LevelNumber = ClampToInt(value.GetNumber());
+            m_LevelNumber = value.GetInteger();
     } else if (name == "levelName") {
         if (value.IsString())
             m_LevelName = value.GetString();

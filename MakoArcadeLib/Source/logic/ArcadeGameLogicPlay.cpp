@@ -2,7 +2,6 @@
 // paddle hits with its music and tempo, and the one-time tutorial prompts.
 #include "core/Config.h"
 #include "core/Log.h"
-#include "core/Utility.h"
 #include "field/Ball.h"
 #include "field/FlyingText.h"
 #include "field/Paddle.h"
@@ -250,7 +249,7 @@ void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
             if (LuaPlus::LuaState* state = GetGlobalLuaState()) {
                 const LuaObject size = state->GetGlobal("paddleInitialSizeOverride");
                 if (size.IsNumber())
-                    index = std::clamp(ClampToInt(size.GetNumber()), 0, 6);
+                    index = std::clamp(size.GetInteger(), 0, 6);
             }
             target->SetWidth(target->GetWidthPx(), PaddleSizes[index], index);
         }

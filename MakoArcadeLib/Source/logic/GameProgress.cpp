@@ -2,7 +2,6 @@
 
 #include "app/Application.h"
 #include "core/Config.h"
-#include "core/Utility.h"
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 
@@ -70,7 +69,7 @@ int IntField(const LuaObject& table, const char* key, int fallback)
     if (!table.IsTable())
         return fallback;
     LuaObject value = table[key];
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
+    return value.IsNumber() ? value.GetInteger() : fallback;
 }
 
 bool AppFlag(const char* name, bool fallback)

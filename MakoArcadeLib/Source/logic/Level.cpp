@@ -5,7 +5,6 @@
 
 #include "core/Log.h"
 #include "core/TableOrder.h"
-#include "core/Utility.h"
 #include "field/Ball.h"
 #include "lua/MakoLuaState.h"
 #include "sound/Sound.h"
@@ -24,7 +23,7 @@ LuaObject Global(const char* name)
 int GlobalInt(const char* name, int def)
 {
     const LuaObject value = Global(name);
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : def;
+    return value.IsNumber() ? value.GetInteger() : def;
 }
 
 double GlobalNumber(const char* name, double def)
@@ -121,7 +120,7 @@ LuaObject Level::ReadKey(const char* key, int luaType) const
 int Level::ReadInt(const char* key, int def) const
 {
     const LuaObject value = ReadKey(key, LUA_TNUMBER);
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : def;
+    return value.IsNumber() ? value.GetInteger() : def;
 }
 
 double Level::ReadNumber(const char* key, double def) const

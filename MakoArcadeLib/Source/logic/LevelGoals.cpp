@@ -201,7 +201,7 @@ void Level::ComputeScoreTarget()
     int artefactScore = 0;
     const LuaObject artefact = ReadKey("artefact", LUA_TTABLE);
     if (artefact.IsTable() && artefact["score"].IsNumber())
-        artefactScore = ClampToInt(artefact["score"].GetNumber());
+        artefactScore = artefact["score"].GetInteger();
     m_ScoreBonusAt = rounded + m_PlusBonus + m_ScoreBonusAtFineTune + artefactScore;
 }
 
@@ -219,7 +219,7 @@ int Level::GetScoreBonusAt()
 {
     const LuaObject adjustment = Global("defaultScoreBonusAtAdjustment");
     if (adjustment.IsNumber())
-        m_ScoreBonusAtAdjustment = ClampToInt(adjustment.GetNumber());
+        m_ScoreBonusAtAdjustment = adjustment.GetInteger();
     return m_ScoreBonusAtAdjustment + m_ScoreBonusAt;
 }
 
@@ -227,7 +227,7 @@ int Level::GetBallUsedTarget()
 {
     const LuaObject adjustment = Global("defaultBallUsedTargetAdjustment");
     if (adjustment.IsNumber())
-        m_BallUsedTargetAdjustment = ClampToInt(adjustment.GetNumber());
+        m_BallUsedTargetAdjustment = adjustment.GetInteger();
     return m_BallUsedTargetAdjustment + m_BallUsedTarget;
 }
 
@@ -235,6 +235,6 @@ int Level::GetLootCaughtTarget()
 {
     const LuaObject adjustment = Global("defaultLootCaughtTargetAdjustment");
     if (adjustment.IsNumber())
-        m_LootCaughtTargetAdjustment = ClampToInt(adjustment.GetNumber());
+        m_LootCaughtTargetAdjustment = adjustment.GetInteger();
     return m_LootCaughtTargetAdjustment + m_LootCaughtTarget;
 }

@@ -98,8 +98,8 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
     const LuaObject offset = ReadKey("offsetPosition", LUA_TTABLE);
     const LuaObject width = Global("BrickWidth");
     const LuaObject height = Global("BrickHeight");
-    const int cellWidth = width.IsNumber() ? ClampToInt(width.GetNumber()) : 32;
-    const int cellHeight = height.IsNumber() ? ClampToInt(height.GetNumber()) : 16;
+    const int cellWidth = width.IsNumber() ? width.GetInteger() : 32;
+    const int cellHeight = height.IsNumber() ? height.GetInteger() : 16;
 
     for (const LuaObject& key : GetOrderedKeys(list)) {
         const LuaObject entry = list[key];

@@ -47,7 +47,7 @@ int EpisodesPerGame()
     if (Config* config = Config::GetCurrent()) {
         LuaObject value = config->GetObject("EpisodesPerGame");
         if (value.IsNumber())
-            return ClampToInt(value.GetNumber());
+            return value.GetInteger();
     }
     return GameProgress::EpisodeCount();
 }

@@ -5,6 +5,7 @@
 #include "core/Exception.h"
 
 #include <iterator>
+#include <utility>
 
 TimerManager::TimerManager(EventReceiver* defaultTarget, uint32_t frameTime)
     : m_DefaultTarget(defaultTarget), m_FrameTime(frameTime)
@@ -13,8 +14,7 @@ TimerManager::TimerManager(EventReceiver* defaultTarget, uint32_t frameTime)
 
 TimerRecord* TimerManager::Find(uint32_t id)
 {
-    auto found = m_Timers.find(id);
-    return found != m_Timers.end() ? &found->second : nullptr;
+    return const_cast<TimerRecord*>(std::as_const(*this).FindTimer(id));
 }
 
 const TimerRecord* TimerManager::FindTimer(uint32_t id) const

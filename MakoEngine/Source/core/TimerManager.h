@@ -37,11 +37,11 @@ public:
     void SetFrameTime(uint32_t frameTime) { m_FrameTime = frameTime; }
     uint32_t GetFrameTime() const { return m_FrameTime; }
 
-    // Makes a timer under the next id and returns the id. count: number of signals (> 0) or -1 for endless;
-    // flags must hold TIMER_LIMITED_TO_FRAMERATE or TIMER_REAL_TIME (and may hold pause
-    // reasons). Raises the assertion failure "numSignals > 0 || numSignals == -1" for any
-    // other count and "Cannot initialize a timer that is neither Limited To Framerate nor
-    // Real Time" for flags without either kind.
+    // Makes a timer under the next id and returns the id. count: number of signals (> 0) or
+    // -1 for endless; flags must hold TIMER_LIMITED_TO_FRAMERATE or TIMER_REAL_TIME (and may
+    // hold pause reasons). Raises the assertion failure "numSignals > 0 || numSignals == -1"
+    // for any other count and "Cannot initialize a timer that is neither Limited To
+    // Framerate nor Real Time" for flags without either kind.
     uint32_t CreateTimer(EventReceiver* target, uint32_t interval, int32_t count, uint32_t flags);
 
     // (Re)fills the entry of id, live or not (ids from id + 1 on stay for later timers).

@@ -34,7 +34,6 @@ void CounterLogWriter::BeginLine()
 void CounterLogWriter::OpenTempFile()
 {
     MAKO_ASSERT(m_TempFile == 0);
-    MAKO_ASSERT(m_TempFileName.empty() == true);
     std::string folder;
     try {
         folder = GetDocumentsFolderPath();
@@ -61,7 +60,6 @@ void CounterLogWriter::OpenTempFile()
     // killed mid-period leaves nothing behind in the user's folder.
     unlink(name.c_str());
     m_TempFile = file;
-    m_TempFileName = name;
 }
 
 void CounterLogWriter::DiscardTempFile()
@@ -69,7 +67,6 @@ void CounterLogWriter::DiscardTempFile()
     if (m_TempFile)
         std::fclose(m_TempFile);
     m_TempFile = nullptr;
-    m_TempFileName.clear();
 }
 
 // Writes one value with the format for the first value of a line or for a later one: frame
@@ -149,7 +146,6 @@ void CounterLogWriter::EndFinalization()
         Log("WARNING: Could not write the performance log \"%s\", reason=\"%s\". The previous "
             "log was kept.\n",
             m_FinalPath.c_str(), std::strerror(error));
-    MAKO_ASSERT(m_TempFileName.empty() == false);
     DiscardTempFile();
     m_Header.clear();
     m_State = Idle;

@@ -1,8 +1,9 @@
 #pragma once
 // Writes one tab-separated performance log. Each frame's values are written as one line
-// into a temporary file at once (BeginLine, the values, EndLine); when measuring stops the
-// log file is made from a header line of column names followed by every frame line
-// (BeginFinalization, the names, EndFinalization), and the temporary file is deleted.
+// into a temporary file at once (BeginLine, the values, EndLine); that file has no name in
+// the folder, so it goes with the process whatever happens. When measuring stops the log
+// file is made from a header line of column names followed by every frame line
+// (BeginFinalization, the names, EndFinalization), and the temporary file is closed.
 //
 // Values: integers as "%d", doubles as "%f" (a value that is not finite is written as 0),
 // names as "%s"; a tab before every value but the first of a line; lines end with "\n".
@@ -52,7 +53,6 @@ public:
     // Whether frame lines of the current period wait in the temporary file.
     bool HasData() const { return m_TempFile != nullptr; }
     State GetState() const { return m_State; }
-    const std::string& GetTempFileName() const { return m_TempFileName; }
 
 private:
     void OpenTempFile();
@@ -60,7 +60,6 @@ private:
     void WriteValue(const char* first, const char* later, ...);
 
     std::FILE* m_TempFile;
-    std::string m_TempFileName;
     std::string m_FinalPath;
     std::string m_Header; // the column names of the log being finalised
     bool m_ColumnStarted;

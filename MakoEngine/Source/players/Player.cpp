@@ -153,7 +153,7 @@ int Player::GetModeValue(const std::string& mode, const std::string& key) const
     LuaObject recordsTable = GetGameModeTable(mode);
     MAKO_ASSERT(recordsTable.IsTable());
     LuaObject value = recordsTable[key];
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : 0;
+    return value.IsNumber() ? value.GetInteger() : 0;
 }
 
 int Player::GetNumberOfRecords(const std::string& listKey) const

@@ -3,7 +3,6 @@
 #include "core/Config.h"
 #include "core/Exception.h"
 #include "core/Log.h"
-#include "core/Utility.h"
 #include "display/Font.h"
 #include "resources/ResourceManager.h"
 #include "widgets/Button.h"
@@ -31,7 +30,7 @@ LuaObject ConfigValue(const std::string& key)
 int ConfigPosition(const std::string& key)
 {
     const LuaObject value = ConfigValue(key);
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : 0;
+    return value.IsNumber() ? value.GetInteger() : 0;
 }
 
 } // namespace

@@ -52,7 +52,7 @@ int ConfigInteger(const std::string& key, int fallback)
     if (!config)
         return fallback;
     LuaObject value = config->GetObject(key);
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
+    return value.IsNumber() ? value.GetInteger() : fallback;
 }
 
 Point<int> ConfigPoint(const std::string& key, const Point<int>& fallback)
@@ -63,8 +63,8 @@ Point<int> ConfigPoint(const std::string& key, const Point<int>& fallback)
     LuaObject value = config->GetObject(key);
     if (!value.IsTable() || !value[1].IsNumber() || !value[2].IsNumber())
         return fallback;
-    return Point<int>(ClampToInt(value[1].GetNumber()),
-                      ClampToInt(value[2].GetNumber()));
+    return Point<int>(value[1].GetInteger(),
+                      value[2].GetInteger());
 }
 
 // The name of rank k (1 to 8), from the configuration or the built-in list.

@@ -2,7 +2,6 @@
 
 #include "core/Config.h"
 #include "core/State.h"
-#include "core/Utility.h"
 #include "display/Font.h"
 #include "geometry/Colors.h"
 #include "sound/Sound.h"
@@ -47,7 +46,7 @@ std::string ConstantOr(const std::string& key, const std::string& fallback)
 int ConstantInteger(const std::string& key, int fallback)
 {
     const LuaObject value = Constant(key);
-    return value.IsNumber() ? ClampToInt(value.GetNumber()) : fallback;
+    return value.IsNumber() ? value.GetInteger() : fallback;
 }
 
 // A label in the font role named by fontKey at the size named by sizeKey, black.
