@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
+#include "core/Utility.h"
 #include "display/Image.h"
 #include "field/Ball.h"
 #include "lua/MakoLuaState.h"

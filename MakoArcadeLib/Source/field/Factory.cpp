@@ -8,6 +8,7 @@
 #include "core/Log.h"
 #include "core/Random.h"
 #include "core/TimerManager.h"
+#include "core/Utility.h"
 #include "field/ArcadeStructure.h"
 #include "field/Powerup.h"
 #include "logic/ArcadeGameLogic.h"

@@ -3,6 +3,7 @@
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/Exception.h"
+#include "core/Utility.h"
 #include "display/Canvas.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"

@@ -6,6 +6,7 @@
 #include "core/ClassManager.h"
 #include "core/Log.h"
 #include "core/State.h"
+#include "core/Utility.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "field/Ball.h"

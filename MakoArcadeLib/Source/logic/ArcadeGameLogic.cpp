@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "core/PropertyAccessor.h"
 #include "core/TimerManager.h"
+#include "core/Utility.h"
 #include "field/Paddle.h"
 #include "field/Powerup.h"
 #include "logic/Level.h"

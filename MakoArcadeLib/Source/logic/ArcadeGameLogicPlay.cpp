@@ -2,6 +2,7 @@
 // paddle hits with its music and tempo, and the one-time tutorial prompts.
 #include "core/Config.h"
 #include "core/Log.h"
+#include "core/Utility.h"
 #include "field/Ball.h"
 #include "field/FlyingText.h"
 #include "field/Paddle.h"
