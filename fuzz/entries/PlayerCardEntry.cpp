@@ -4,6 +4,7 @@
 #include "FuzzHost.h"
 #include "FuzzSeeds.h"
 
+#include "core/AtomicFile.h"
 #include "core/Exception.h"
 #include "lua/MakoLuaState.h"
 #include "players/GameDataIO.h"
@@ -99,8 +100,11 @@ void RunPlayerCard(const uint8_t* data, size_t size)
     }
     CardWorld world(folder);
     world.IO().LoadAllPlayerData(true);
-    if (std::filesystem::exists(card + ".bad") && ReadScratchFile(card + ".bad") == saved)
-        Fail("the card the game saved was set aside when read back:\n" + saved);
+    for (int number = 0; number < 2; ++number) {
+        const std::string aside = SetAsideNameOf(card, number);
+        if (std::filesystem::exists(aside) && ReadScratchFile(aside) == saved)
+            Fail("the card the game saved was set aside when read back:\n" + saved);
+    }
     TouchPlayer(world.Players());
     if (world.IO().SaveAllPlayerData() != 0)
         Fail("the card read back from the game's own file cannot be saved");

@@ -4,24 +4,29 @@
 // pack's levels, as the current player (casual, adventure).
 #include "GameApp.h"
 
+#include "core/AtomicFile.h"
 #include "core/Event.h"
 #include "core/Exception.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
 #include "logic/states/ShowEndLevelDialog.h"
 #include "lua/MakoLuaState.h"
+#include "players/GameDataIO.h"
 #include "players/Player.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/Dialog.h"
 #include "screens/EndLevelBonusDialog.h"
 #include "screens/GameStart.h"
 #include "support/MessageOf.h"
+#include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/FieldWorld.h"
-#include "screens/Dialog.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 #include <memory>
 #include <string>
@@ -86,15 +91,16 @@ protected:
         logic->m_BallsUsed = ballsUsed;
         logic->m_SecretFound = secret;
         logic->SetState("LevelCompleted");
-        PassUntil([&] { return State() == "ShowEndLevelDialog" || State() == "ShowArtifactDialog"; },
-                  300);
+        PassUntil(
+            [&] { return State() == "ShowEndLevelDialog" || State() == "ShowArtifactDialog"; },
+            300);
         if (State() == "ShowArtifactDialog") {
             // A level with an artefact shows it first; its letter closes with "okay".
-            auto* card = dynamic_cast<Dialog*>(
-                app->GameScreen()->Actor::GetChild("ArtifactDialog", false));
+            auto* card =
+                dynamic_cast<Dialog*>(app->GameScreen()->Actor::GetChild("ArtifactDialog", false));
             ASSERT_NE(nullptr, card);
-            card->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0,
-                                    static_cast<Object*>(card->GetChild("OkayButton"))));
+            card->OnEvent(
+                MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(card->GetChild("OkayButton"))));
             PassUntil([&] { return State() == "ShowEndLevelDialog"; }, 30);
         }
         ASSERT_EQ("ShowEndLevelDialog", State());
@@ -530,4 +536,27 @@ TEST_F(TallyTest, InTheLabTheLetterOffersOkayAndTheLabAndUnlocksNothing)
     EXPECT_EQ(1, ModeInt("LevelUnlocked"));
     EXPECT_TRUE(app->CurrentPlayer()->GetGameModeTable("Lab")["LevelRecords"]["Welcome"].IsTable());
     RunLua("Players[1].Options['game.mode'] = 'Adventure'");
+}
+
+TEST_F(TallyTest, ASaveThatFailsIsToldOnTheLetterAndTheNextSaveTriesAgain)
+{
+    TempHome home;
+    GameDataIO cards(home.Path() + "/cards/");
+    Reach(1, 1, 1, 1);
+    Play();
+    SetInjectedWriteFault(ENOSPC);
+    Win(2500, 100, 0, 1);
+    SetInjectedWriteFault(0);
+    EXPECT_EQ("Your progress could not be saved: No space left on device", Text("messageLabel"));
+    EXPECT_TRUE(Letter()->GetChild("messageLabel")->IsVisible());
+    RunTally();
+    // The end of the tally does not hide it behind "New Record!".
+    EXPECT_EQ("Your progress could not be saved: No space left on device", Text("messageLabel"));
+
+    Click("NextButton");
+    Win(2500, 100, 0, 1);
+    EXPECT_EQ("", cards.GetLastSaveFailure());
+    EXPECT_NE(std::string::npos, ReadFile(cards.GetCardPath(1)).find("LevelUnlocked = 3,"));
+    RunTally();
+    EXPECT_EQ("New Record!", Text("messageLabel"));
 }

@@ -10,6 +10,7 @@
 #include "support/MessageOf.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
+#include "support/engine/LogCapture.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
@@ -78,7 +79,8 @@ protected:
 const char* kRichCard = R"(Player {
     guid = 77,
     Card_Version = 4,
-    Name = "Zoë \"the\" \\wall\\ \n second line",
+    Name = "Zoë \"\\\n",
+    Motto = "Zoë \"the\" \\wall\\ \n second line",
     Options = { ["game.mode"] = "Adventure", ["player.skill"] = "gamer", ["tip.shown"] = true },
     Game_Modes = { Adventure = { LevelRecords = { ["1-1"] = { score = 12.5, time = -3 } },
                                  Top_Scores = { { total_score = 9, game_guid = 4 } } } },
@@ -136,7 +138,8 @@ TEST_F(PlayerCardTest, EveryValueKindSurvivesARoundTripByteForByte)
 {
     WriteCard(2, kRichCard);
     Load();
-    EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[2].Name"));
+    EXPECT_EQ("Zoë \"\\\n", Eval("Players[2].Name"));
+    EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[2].Motto"));
     EXPECT_EQ("gamer", m_Players->GetPlayer(2)->GetSkill());
     EXPECT_EQ("é", Eval("Players[2].Game_Saves.Adventure.Board[3].deep.deeper"));
     EXPECT_EQ("12.5", Eval("Players[2].Game_Modes.Adventure.LevelRecords['1-1'].score"));
@@ -146,7 +149,7 @@ TEST_F(PlayerCardTest, EveryValueKindSurvivesARoundTripByteForByte)
     Load();
     ASSERT_EQ(0, m_IO->SaveAllPlayerData());
     EXPECT_EQ(first, ReadFile(Card(2)));
-    EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[2].Name"));
+    EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[2].Motto"));
     EXPECT_EQ("false", Eval("Players[2][3]"));
     EXPECT_EQ(9, m_Players->GetPlayer(2)->GetSumOfScores("Adventure", "Top_Scores", "total_score"));
 }
@@ -200,8 +203,8 @@ TEST_F(PlayerCardTest, HostileAndDamagedCardsAreSetAsideAndTheOthersLoad)
     WriteCard(1, noise);
     WriteCard(3, "while true do end\n");
     Load();
-    EXPECT_EQ(noise, ReadFile(Card(1) + ".bad"));
-    EXPECT_EQ("while true do end\n", ReadFile(Card(3) + ".bad"));
+    EXPECT_EQ(noise, ReadFile(Card(1) + ".1.bad"));
+    EXPECT_EQ("while true do end\n", ReadFile(Card(3) + ".1.bad"));
     EXPECT_EQ("kept", Eval("Players[2].Name"));
 }
 
@@ -212,7 +215,7 @@ TEST_F(PlayerCardTest, ACopiedCardBecomesAPlayerOfItsOwnAndItsRecordsCountOnce)
     Load();
     EXPECT_EQ(77, m_Players->GetPlayer(1)->GetGuid());
     EXPECT_NE(77, m_Players->GetPlayer(3)->GetGuid());
-    EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[3].Name"));
+    EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[3].Motto"));
     EXPECT_EQ("40", Eval("GetPlayerWithGuid(77).Game_Records[1].gameScore"));
     EXPECT_NO_THROW(m_Records->GetTableWithGuid(5));
 }
@@ -270,4 +273,134 @@ TEST_F(PlayerCardTest, CallsOnEmptySlotsAndBadSlotsRaiseNamedErrorsAndChangeNoth
     EXPECT_NE(old, m_Players->GetPlayer(1)->GetGuid());
     EXPECT_TRUE(m_Players->GetCurrentPlayer(1)->IsEqualTo(m_Players->GetPlayer(1)));
     EXPECT_TRUE(m_Players->GetCurrentPlayer(1)->IsEmpty());
+}
+
+// Cards that load but do not have the shape the game needs. Each row is a card in slot 1
+// (slot 2 holds a good card throughout): what the game must find after loading it, and the
+// log line that must say what happened.
+TEST_F(PlayerCardTest, DamagedCardsAreMendedOrSetAsideAndNamedInTheLog)
+{
+    const std::string good = "Player { guid = 40, Name = \"kept\" }\n";
+    struct Row
+    {
+        std::string card;
+        std::string check; // a script expression on the loaded slot 1 that must be true
+        std::string logged;
+    };
+    const std::string aside = "could not be read and was kept as \"" + Card(1) + ".bad\": ";
+    const std::vector<Row> rows = {
+        {"Player { guid = 1, Name = 'a', Options = {} }",
+         "Players[1].Game_Modes.Adventure == nil and Players[1].Name == 'a'",
+         "Game_Modes was missing; the card starts with no progress"},
+        {"Player { guid = 1, Name = 'a', Game_Modes = {} }",
+         "Players[1].Options['game.mode'] == 'Adventure' and Players[1].Name == 'a'",
+         "Options was missing; the card was given the options of a new card"},
+        {"Player { guid = 1, Name = 'a', Options = { ['game.mode'] = 3 } }",
+         "Players[1].Options['game.mode'] == 'Adventure'",
+         "Options[\"game.mode\"] was 3; it was set to \"Adventure\""},
+        {"Player { guid = 1, Name = 'a', Game_Records = 5 }", "Players[1].Name == nil",
+         aside + "Game_Records is 5, not a table"},
+        {"Player { guid = 1, Name = 'a', Game_Modes = 'x' }", "Players[1].Name == nil",
+         aside + "Game_Modes is a string, not a table"},
+        {"Player { guid = 1, Name = 'a', Options = true }", "Players[1].Name == nil",
+         aside + "Options is a boolean, not a table"},
+        {"Player { guid = 1, Name = {} }", "Players[1].Name == nil",
+         aside + "Name is a table, not text"},
+        {"Player { guid = 1, Game_Modes = { Adventure = { Top_Scores = { {}, 4, { x = 2 } } } } }",
+         "#Players[1].Game_Modes.Adventure.Top_Scores == 2 and "
+         "Players[1].Game_Modes.Adventure.Top_Scores[2].x == 2",
+         "Game_Modes.Adventure.Top_Scores[2] was 4, not a record; it was dropped"},
+        {"Player { guid = 1, Game_Modes = { Adventure = { LevelRecords = { Welcome = 2 } } } }",
+         "next(Players[1].Game_Modes.Adventure.LevelRecords) == nil",
+         "Game_Modes.Adventure.LevelRecords.Welcome was 2, not a record; it was dropped"},
+        {"Player { guid = 1, Game_Modes = { Adventure = { Top_Words = 'x' } } }",
+         "Players[1].guid ~= 1", aside + "Game_Modes.Adventure.Top_Words is a string, not a table"},
+        {"Player { guid = 1, Name = '" + std::string(5 << 20, 'n') + "' }",
+         "Players[1].Name == 'nnnnnnnnn'", "Name was 5242880 characters long; it was cut to 9"},
+        {"Player { guid = 1, Name = 'ÅÅÅÅÅÅÅÅÅÅÅ' }", "Players[1].Name == 'ÅÅÅÅÅÅÅÅÅ'",
+         "Name was 11 characters long; it was cut to 9"},
+        {"Player { guid = 1, Game_Modes = { Adventure = { ballsLeft = 1/0, LevelUnlocked = 0/0, "
+         "LevelSelected = 1e12, Rank = 7 } } }",
+         "Players[1].Game_Modes.Adventure.ballsLeft == 0 and "
+         "Players[1].Game_Modes.Adventure.LevelUnlocked == 1 and "
+         "Players[1].Game_Modes.Adventure.LevelSelected == 1 and "
+         "Players[1].Game_Modes.Adventure.Rank == '???'",
+         "Game_Modes.Adventure.ballsLeft was inf (it must be 0 to 9999); it was set to 0"},
+        {"Player { guid = 1, Game_Modes = { Adventure = { ballsLeft = -(0/0) } } }",
+         "Players[1].Game_Modes.Adventure.ballsLeft == 0", "ballsLeft was "},
+        {"Player { guid = 1, Game_Saves = { Adventure = { Board = { -1/0, 3e9, 2 } } } }",
+         "Players[1].Game_Saves.Adventure.Board[1] == 0 and "
+         "Players[1].Game_Saves.Adventure.Board[2] == 0 and "
+         "Players[1].Game_Saves.Adventure.Board[3] == 2",
+         "Game_Saves.Adventure.Board[2] was 3e+09; it was set to 0"},
+        {"Player { guid = 1, Game_Saves = { [1/0] = 1, [2] = 2 } }",
+         "Players[1].Game_Saves[1/0] == nil and Players[1].Game_Saves[2] == 2",
+         "Game_Saves[inf] has a key that is not a finite number; the entry was dropped"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.card.substr(0, 120));
+        fs::remove_all(m_Folder);
+        WriteCard(1, row.card + "\n");
+        WriteCard(2, good);
+        LogCapture log;
+        Load();
+        EXPECT_EQ("true", Eval(row.check));
+        EXPECT_NE(std::string::npos, log.Text().find(row.logged)) << log.Text().substr(0, 2000);
+        EXPECT_EQ("kept", Eval("Players[2].Name"));
+        // What loads saves back as a card that loads again unchanged, with finite numbers.
+        ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+        const std::string saved = ReadFile(Card(1));
+        EXPECT_EQ(std::string::npos, saved.find("inf")) << saved.substr(0, 500);
+        EXPECT_EQ(std::string::npos, saved.find("nan")) << saved.substr(0, 500);
+        EXPECT_LT(saved.size(), 1000u);
+        Load();
+        ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+        EXPECT_EQ(saved, ReadFile(Card(1)));
+    }
+}
+
+TEST_F(PlayerCardTest, EverySetAsideFileKeepsItsOwnNumberedName)
+{
+    const std::string damaged[] = {"Player { guid = 1, Game_Records = 5 }\n", "garbage(\n",
+                                   "Player { guid = 1, Options = 2 }\n"};
+    for (const std::string& text : damaged) {
+        WriteCard(1, text);
+        Load();
+    }
+    EXPECT_EQ(damaged[0], ReadFile(Card(1) + ".bad"));
+    EXPECT_EQ(damaged[1], ReadFile(Card(1) + ".1.bad"));
+    EXPECT_EQ(damaged[2], ReadFile(Card(1) + ".2.bad"));
+    EXPECT_FALSE(fs::exists(Card(1)));
+}
+
+TEST_F(PlayerCardTest, ACardDamagedInPlayIsMendedOrKeptOffTheDiskWhenSaved)
+{
+    Load();
+    Run("Players[1].Name = 'ann' Players[1].Game_Modes.Adventure = CreateGameModeTable()");
+    ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ("", m_IO->GetLastSaveFailure());
+
+    // A count that went infinite is saved as the count of a new card.
+    Run("Players[1].Game_Modes.Adventure.ballsLeft = 1/0 "
+        "Players[1].Game_Modes.Adventure.LevelRecords.Welcome = { score = 0/0 }");
+    ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+    const std::string saved = ReadFile(Card(1));
+    EXPECT_NE(std::string::npos, saved.find("        ballsLeft = 0,\n")) << saved;
+    EXPECT_NE(std::string::npos, saved.find("                score = 0,\n")) << saved;
+
+    // A card the game could not read back keeps its old file, and the failure says why.
+    Run("Players[1].Game_Modes = 5 Players[1].Name = 'bo'");
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ("the card is damaged: Game_Modes is 5, not a table", m_IO->GetLastSaveFailure());
+    EXPECT_EQ(saved, ReadFile(Card(1)));
+    // Native calls on it name the fault instead of stopping the program.
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     m_Players->GetPlayer(1)->GetGameModeTable("Adventure");
+                                 }).find("Game_Modes is not a table"));
+    // A card whose tables went missing in play gets them back on first use.
+    Run("Players[1].Game_Modes = nil Players[1].Options = nil");
+    EXPECT_EQ("", m_Players->GetPlayer(1)->GetSkill());
+    EXPECT_TRUE(m_Players->GetPlayer(1)->GetGameModeTable("Adventure").IsTable());
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ("", m_IO->GetLastSaveFailure());
 }

@@ -238,13 +238,31 @@ TEST_F(LabelTest, LinesTooWideForAnImageAreCut)
     EXPECT_LE(label->GetWidth(), Label::kMaxImageWidth);
 }
 
+// A line of megabytes (a damaged card's name) is measured and cut without the text engine
+// copying all of it onto the stack.
+TEST_F(LabelTest, ALineOfMegabytesIsCutLikeAnyLineTooWide)
+{
+    std::unique_ptr<Label> label(MakeLabel(""));
+    const std::string huge(5 << 20, 'n');
+    EXPECT_GT(m_Reference.GetTextSize(huge).x, Label::kMaxImageWidth);
+    label->SetText(huge, true);
+    EXPECT_LE(label->GetWidth(), Label::kMaxImageWidth);
+    EXPECT_GT(label->GetWidth(), Label::kMaxImageWidth - m_Reference.GetTextSize("n").x);
+    // A cut never splits a character.
+    std::string accents;
+    while (accents.size() < (5u << 20))
+        accents += "\xC3\xA9";
+    EXPECT_EQ(m_Reference.GetTextSize(std::string(accents, 0, 16384)).x,
+              m_Reference.GetTextSize(accents + "\xC3").x);
+}
+
 // A label whose expression fails while it is being built gives back the font it took
 // (the leak checker of the test build reports it otherwise).
 TEST_F(LabelTest, FailingConstructionReleasesTheFont)
 {
     EXPECT_NE(std::string::npos, MessageOf([] {
-                                     Label label("|error('boom')|", new Font(kFont, 16, 0), Palette::Black,
-                                                 HorizontalAlignment::Left);
+                                     Label label("|error('boom')|", new Font(kFont, 16, 0),
+                                                 Palette::Black, HorizontalAlignment::Left);
                                  }).find("boom"));
 }
 

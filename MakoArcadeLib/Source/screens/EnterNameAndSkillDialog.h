@@ -9,6 +9,7 @@
 //
 // Named "EnterNameAndSkillDialog". Registered as class "EnterNameAndSkillDialog"
 // (parent "Dialog"). Main thread only.
+#include "players/CardCheck.h"
 #include "screens/Dialog.h"
 
 #include <string>
@@ -22,7 +23,8 @@ class EnterNameAndSkillDialog : public Dialog
     MAKO_DECLARE_CLASS();
 
 public:
-    static constexpr int kMaxNameLength = 9;
+    // The cards hold names to the same length when they are read.
+    static constexpr int kMaxNameLength = static_cast<int>(CardCheck::kMaxNameLength);
 
     EnterNameAndSkillDialog();
     explicit EnterNameAndSkillDialog(const std::string& initialName);

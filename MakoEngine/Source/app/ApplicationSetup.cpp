@@ -22,6 +22,17 @@
 
 namespace {
 
+// Makes a folder the game writes into. One that cannot be made (a read-only data folder) is
+// logged and does not stop the start: each write into it fails later with its own message.
+void MakeWritableFolder(const std::string& path)
+{
+    try {
+        CreateDirectories(path);
+    } catch (const Exception& e) {
+        Log("Warning: %s\n", e.GetMessage().c_str());
+    }
+}
+
 // Folder names keep the game's Windows form with backslashes; on disk they use '/'.
 std::string WithTrailingSeparator(const std::string& path, char separator)
 {
@@ -243,8 +254,8 @@ void Application::InitPaths()
     Log("\tCSIDL_PERSONAL = \"%s\"\n", personal.c_str());
     m_DocumentsFolder = WithTrailingSeparator(personal, '/') + ToNativePath(m_DocumentsFolderName);
     SetDocumentsFolderPath(m_DocumentsFolder);
-    CreateDirectories(GetSupportFolder());
-    CreateDirectories(GetPlayerCardsFolder());
+    MakeWritableFolder(GetSupportFolder());
+    MakeWritableFolder(GetPlayerCardsFolder());
     for (int i = 1; i <= 4; ++i)
         AddCrashReportFile(GetPlayerCardsFolder() + "Player" + std::to_string(i) + ".card",
                            "Player " + std::to_string(i) + " Game Data");
@@ -254,7 +265,7 @@ void Application::InitPaths()
     appData = WithTrailingSeparator(appData, '/');
     Log("\tm_AppDataFolderName = \"%s\"\n", m_AppDataFolderName.c_str());
     m_AppDataFolder = appData + ToNativePath(m_AppDataFolderName);
-    CreateDirectories(m_AppDataFolder);
+    MakeWritableFolder(m_AppDataFolder);
     m_ConfigFile = m_AppDataFolder + m_ConfigFile;
     Log("\tm_ConfigFile = \"%s\"\n", m_ConfigFile.c_str());
     AddCrashReportFile(m_ConfigFile, "Global Config File");
@@ -265,7 +276,16 @@ void Application::InitLog()
     CDXLog::Get().SetCallback(&LogCDXLine);
     CDXLog::Get().SetTargets(CDXLOG_CALLBACK);
     std::string path = GetSupportFolder() + "MakoEngine.log";
-    StartLogFile(path);
+    // A data folder that cannot be written (read-only, full, not a folder) does not stop
+    // the game: it runs with its log on standard error, and says once that it keeps nothing.
+    if (int error = TryStartLogFile(path)) {
+        LogToStandardError();
+        Log("Warning: could not open the log file \"%s\": %s. The game goes on, but nothing "
+            "can be saved in \"%s\" (no player cards, no log); the log goes to standard "
+            "error.\n",
+            path.c_str(), std::strerror(error), GetDocumentsFolder().c_str());
+        return;
+    }
     AddCrashReportFile(path, "Engine Log File");
 }
 

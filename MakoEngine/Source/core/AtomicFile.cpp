@@ -84,6 +84,11 @@ void SetInjectedWriteFault(int errnum)
     g_InjectedFault = errnum;
 }
 
+int GetInjectedWriteFault()
+{
+    return g_InjectedFault;
+}
+
 int TryWriteFileAtomically(const std::string& path, const std::string& bytes)
 {
     if (g_InjectedFault != 0)
@@ -166,15 +171,45 @@ int RemoveStaleTemporaryFiles(const std::string& path)
     return removed;
 }
 
-bool KeepFileAside(const std::string& path, const std::string& reason)
+namespace {
+
+// Renames from to to unless to exists; false with errno EEXIST when it does.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to)
 {
-    std::string aside = path + ".bad";
-    if (std::rename(path.c_str(), aside.c_str()) != 0) {
-        Log("Warning: could not set aside the unreadable file \"%s\" (%s): %s\n", path.c_str(),
-            std::strerror(errno), reason.c_str());
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without the exclusive rename: check, then rename.
+    struct stat info;
+    if (::lstat(to.c_str(), &info) == 0) {
+        errno = EEXIST;
         return false;
     }
-    Log("Warning: the file \"%s\" could not be read and was kept as \"%s\": %s\n", path.c_str(),
-        aside.c_str(), reason.c_str());
-    return true;
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+} // namespace
+
+std::string SetAsideNameOf(const std::string& path, int number)
+{
+    return number == 0 ? path + ".bad" : path + "." + std::to_string(number) + ".bad";
+}
+
+bool KeepFileAside(const std::string& path, const std::string& reason)
+{
+    for (int number = 0; number < kMaxSetAsideFiles; ++number) {
+        const std::string aside = SetAsideNameOf(path, number);
+        if (RenameWithoutReplacing(path, aside)) {
+            Log("Warning: the file \"%s\" could not be read and was kept as \"%s\": %s\n",
+                path.c_str(), aside.c_str(), reason.c_str());
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    Log("Warning: could not set aside the unreadable file \"%s\" (%s): %s\n", path.c_str(),
+        errno == EEXIST ? "too many files are set aside already" : std::strerror(errno),
+        reason.c_str());
+    return false;
 }

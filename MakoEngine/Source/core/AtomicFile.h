@@ -32,8 +32,9 @@ int TryWriteFileAtomically(const std::string& path, const std::string& bytes);
 
 // For tests of what callers do with a refused write (a read-only folder, where permissions
 // do not bind the test's user): while errnum is not 0, every whole-file write fails with it
-// before touching the disk. 0 ends the fault.
+// before touching the disk, and so does the start of the log file. 0 ends the fault.
 void SetInjectedWriteFault(int errnum);
+int GetInjectedWriteFault();
 
 // The same, raising FileWriteError on failure.
 void WriteFileAtomically(const std::string& path, const std::string& bytes);
@@ -47,7 +48,15 @@ bool IsTemporaryFileNameOf(const std::string& name, const std::string& target);
 // the file. Returns how many were removed.
 int RemoveStaleTemporaryFiles(const std::string& path);
 
-// Renames the file at path to path + ".bad" (replacing an older one) so that it is kept
-// for the user but no longer read, and logs a warning naming both files and the reason.
-// Returns whether the rename succeeded; a failure is logged, never raised.
+// How many set-aside files one file may have: ".bad" and ".1.bad" to ".999.bad".
+const int kMaxSetAsideFiles = 1000;
+
+// The name of the set-aside file with that number: path + ".bad" for 0, else path + "." +
+// number + ".bad" ("Player1.card.2.bad").
+std::string SetAsideNameOf(const std::string& path, int number);
+
+// Renames the file at path to the first set-aside name that is free (never replacing an
+// older one, so every damaged file stays for the user), so that it is no longer read, and
+// logs a warning naming both files and the reason. Returns whether the rename succeeded; a
+// failure is logged, never raised.
 bool KeepFileAside(const std::string& path, const std::string& reason);

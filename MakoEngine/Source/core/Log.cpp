@@ -1,5 +1,6 @@
 #include "core/Log.h"
 
+#include "core/AtomicFile.h"
 #include "core/Exception.h"
 #include "lua/LuaFunctionList.h"
 #include "win32/DebugOutput.h"
@@ -23,7 +24,8 @@ struct LogState
     std::deque<std::string> pending; // oldest first
     size_t dropped = 0;              // older pending lines given up to respect the cap
     int level = 2;
-    bool failing = false; // the last write to the log file failed (already reported)
+    bool failing = false;         // the last write to the log file failed (already reported)
+    bool toStandardError = false; // there is no log file: entries go to standard error
 };
 
 // Made on first use and never destroyed, so that logging works during static
@@ -113,6 +115,12 @@ void ReportWriteFailure(const std::string& path, int error)
 void WriteEntry(const char* text)
 {
     LogState& state = State();
+    if (state.toStandardError) {
+        std::fputs(text, stderr);
+        std::fflush(stderr);
+        OutputDebugStringA(text);
+        return;
+    }
     if (!state.path.empty()) {
         int error = WriteToFile(state.path, "a", PendingText() + text);
         if (error == 0) {
@@ -164,20 +172,18 @@ void SetLogLevel(int level)
     State().level = level;
 }
 
-void StartLogFile(const std::string& path)
+int TryStartLogFile(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) {
-        int error = errno;
-        MAKO_THROW(Exception, boost::str(boost::format("Could not open log file:\nfile = "
-                                                       "%1%\nerrno = %2%\nerror string = %3%") %
-                                         path % error % std::strerror(error)));
-    }
+    int error = GetInjectedWriteFault();
+    std::FILE* file = error == 0 ? std::fopen(path.c_str(), "w") : nullptr;
+    if (!file)
+        return error != 0 ? error : errno;
     std::fclose(file);
     State().path.clear(); // the two lines below join the kept ones
+    State().toStandardError = false;
     Log("Created log file at \"%s\"\n", path.c_str());
     Log("Writing previous log entries to disk.\n");
-    int error = WriteToFile(path, "a", PendingText());
+    error = WriteToFile(path, "a", PendingText());
     if (error == 0) {
         ForgetPending();
         State().failing = false;
@@ -185,11 +191,33 @@ void StartLogFile(const std::string& path)
         ReportWriteFailure(path, error);
     }
     State().path = path;
+    return 0;
+}
+
+void StartLogFile(const std::string& path)
+{
+    int error = TryStartLogFile(path);
+    if (error != 0)
+        MAKO_THROW(Exception, boost::str(boost::format("Could not open log file:\nfile = "
+                                                       "%1%\nerrno = %2%\nerror string = %3%") %
+                                         path % error % std::strerror(error)));
+}
+
+void LogToStandardError()
+{
+    LogState& state = State();
+    state.path.clear();
+    state.toStandardError = true;
+    const std::string kept = PendingText();
+    ForgetPending();
+    std::fputs(kept.c_str(), stderr);
+    std::fflush(stderr);
 }
 
 void SetLogFilePath(const std::string& path)
 {
     State().path = path;
+    State().toStandardError = false;
 }
 
 const std::string& GetLogFilePath()

@@ -38,6 +38,14 @@ void SetLogLevel(int level);
 // disk."; writes every line kept in memory into it, in order; and from then on appends
 // every entry to path.
 void StartLogFile(const std::string& path);
+// The same without raising: 0, or the errno value of the failure to create the file
+// (nothing changes then).
+int TryStartLogFile(const std::string& path);
+
+// For a program that has no folder to write its log into: every line kept in memory, then
+// every entry from now on, goes to standard error instead (not echoed to standard output
+// as well). StartLogFile or SetLogFilePath ends it.
+void LogToStandardError();
 
 // Appends entries to path from now on, without emptying it or writing kept lines first
 // (they follow with the next entry that reaches the file). "" goes back to keeping lines

@@ -1,6 +1,7 @@
 #include "display/Font.h"
 
 #include "core/Exception.h"
+#include "core/Utf8.h"
 #include "display/SurfaceManager.h"
 #include "lua/ScriptValueReaders.h"
 #include "resources/FileReader.h"
@@ -10,6 +11,24 @@
 #include <boost/format.hpp>
 
 using LuaPlus::LuaObject;
+
+namespace {
+
+// SDL_ttf copies a text onto the stack, two bytes a character, before it measures or draws
+// it, so a text of megabytes would overflow the stack. Longer texts are measured and drawn
+// up to their last whole character within this many bytes, far wider than any image.
+const std::size_t kMaxTextBytes = 16384;
+
+// The text's first whole characters within kMaxTextBytes.
+std::string BoundedText(const std::string& text)
+{
+    std::size_t end = kMaxTextBytes;
+    while (end > 0 && !Utf8::IsLead(text[end]))
+        --end;
+    return text.substr(0, end);
+}
+
+} // namespace
 
 MAKO_IMPLEMENT_CLASS(Font, "Font", "Object", &Font::RegisterProperties, nullptr);
 
@@ -108,6 +127,8 @@ void Font::SetPointSize(int pointSize)
 Point<int> Font::GetTextSize(const std::string& text) const
 {
     MAKO_ASSERT_MSG(m_FontObject != 0, NotOpenMessage(m_FontName));
+    if (text.size() > kMaxTextBytes)
+        return GetTextSize(BoundedText(text));
     int w = 0;
     int h = 0;
     if (TTF_SizeUTF8(m_FontObject, text.c_str(), &w, &h) != 0)
@@ -121,6 +142,8 @@ SDL_Surface* Font::RenderText_Blended(const std::string& text, SDL_Color color) 
     MAKO_ASSERT_MSG(m_FontObject != 0, NotOpenMessage(m_FontName));
     if (text.empty())
         return SurfaceManager::CreateSurface(0, TTF_FontHeight(m_FontObject), true);
+    if (text.size() > kMaxTextBytes)
+        return RenderText_Blended(BoundedText(text), color);
     SDL_Surface* surface = TTF_RenderUTF8_Blended(m_FontObject, text.c_str(), color);
     if (!surface)
         MAKO_THROW(Exception, boost::str(boost::format("Couldn't render text: %1%") % text));

@@ -47,7 +47,8 @@ public:
     int GetFontIndex() const { return m_FontIndex; }
     void SetPointSize(int pointSize);
 
-    // Width and height in pixels of the UTF-8 text in this font.
+    // Width and height in pixels of the UTF-8 text in this font. Texts of more than 16 KiB
+    // are measured, and drawn, up to their last whole character within that.
     Point<int> GetTextSize(const std::string& text) const;
     // A new anti-aliased rendering of the UTF-8 text (the caller frees it). Empty text
     // gives a transparent surface 0 pixels wide.

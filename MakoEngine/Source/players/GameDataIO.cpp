@@ -1,5 +1,7 @@
 #include "players/GameDataIO.h"
 
+#include "players/CardCheck.h"
+
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -45,6 +47,26 @@ int CollectCard(lua_State* L)
     return 0;
 }
 
+// Holds the card to the shape the game needs (CardCheck), logging each value it mends
+// (the first kMaxRepairLines of them) under the name `what`. False, with the reason in
+// error, when the card cannot be used.
+bool CheckCard(const LuaObject& card, const std::string& what, std::string& error)
+{
+    const std::size_t kMaxRepairLines = 20;
+    CardCheck check(card);
+    if (!check.Run()) {
+        error = check.GetProblem();
+        return false;
+    }
+    const std::vector<std::string>& repairs = check.GetRepairs();
+    for (std::size_t i = 0; i < repairs.size() && i < kMaxRepairLines; ++i)
+        Log("Warning: %s was mended: %s\n", what.c_str(), repairs[i].c_str());
+    if (repairs.size() > kMaxRepairLines)
+        Log("Warning: %s was mended in %d more places\n", what.c_str(),
+            static_cast<int>(repairs.size() - kMaxRepairLines));
+    return true;
+}
+
 // Runs the card file; on success the card table, else nil and the reason. A file that
 // exists but is not a card is set aside (".bad") with a warning.
 LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::string& error)
@@ -64,18 +86,15 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
     if (status == LUA_ERRFILE)
         return LuaObject(state);
     LuaObject card = box["card"];
-    if (status == 0 && !card.IsTable())
-        error = "the file holds no card";
-    else if (status == 0 && !PlayerScript::IsInteger(card["guid"]))
-        error = "the card has no guid";
-    else if (status == 0) {
+    if (status == 0) {
         // The writer's mark would make the whole card be saved as nothing.
-        if (!card["Do_Not_Serialize"].IsNil()) {
+        if (card.IsTable() && !card["Do_Not_Serialize"].IsNil()) {
             Log("Warning: the card \"%s\" holds the key Do_Not_Serialize; it was dropped\n",
                 path.c_str());
             card.SetNil("Do_Not_Serialize");
         }
-        return card;
+        if (CheckCard(card, "the card \"" + path + "\"", error))
+            return card;
     }
     KeepFileAside(path, error);
     return LuaObject(state);
@@ -184,38 +203,56 @@ int GameDataIO::SaveAllPlayerData()
     PlayerManager* players = PlayerManager::GetInstance();
     MAKO_ASSERT(players != nullptr);
     WriteBackListedRecords(*players);
-    CreateDirectories(m_CardsFolder);
+    try {
+        CreateDirectories(m_CardsFolder);
+    } catch (const Exception& e) {
+        // The writes below fail too, each with its own message.
+        LogAtLevel(2, "Warning: %s\n", e.GetMessage().c_str());
+    }
     int failures = 0;
+    m_LastSaveFailure.clear();
     for (int i = 1, n = players->GetPlayerCount(); i <= n; ++i) {
         Player* player = players->GetPlayer(i);
         if (!player)
             continue;
-        std::string path = GetCardPath(i);
-        LuaObject name = player->GetTable()["Name"];
-        std::string shownName = name.IsString() ? name.GetString() : "nil";
-        std::string text = "Player ";
-        int cause = 0;
-        try {
-            SerializeToString(text, player->GetTable(), SERIALIZE_SORTED, players->GetState());
-            cause = TryWriteFileAtomically(path, text);
-        } catch (const Exception& e) {
-            Log("Warning: player #%d (\"%s\") could not be written: %s. The previous card "
-                "was kept.\n",
-                i, shownName.c_str(), e.GetMessage().c_str());
-            ++failures;
+        std::string failure = SaveCard(*players, *player, i);
+        if (failure.empty())
             continue;
-        }
-        if (cause != 0) {
-            Log("Warning: could not save player #%d (\"%s\") to \"%s\": %s. The previous card "
-                "was kept.\n",
-                i, shownName.c_str(), path.c_str(), std::strerror(cause));
-            ++failures;
-            continue;
-        }
-        LogAtLevel(2, "\tSaved player #%d (\"%s\") to path \"%s\".\n", i, shownName.c_str(),
-                   path.c_str());
+        if (m_LastSaveFailure.empty())
+            m_LastSaveFailure = failure;
+        ++failures;
     }
     return failures;
+}
+
+std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slot)
+{
+    const std::string path = GetCardPath(slot);
+    LuaObject name = player.GetTable()["Name"];
+    std::string shownName = name.IsString() ? name.GetString() : "nil";
+    std::string text = "Player ";
+    int cause = 0;
+    try {
+        std::string problem;
+        if (!CheckCard(player.GetTable(), "player #" + std::to_string(slot), problem))
+            MAKO_THROW(Exception, "the card is damaged: " + problem);
+        SerializeToString(text, player.GetTable(), SERIALIZE_SORTED, players.GetState());
+        cause = TryWriteFileAtomically(path, text);
+    } catch (const Exception& e) {
+        Log("Warning: player #%d (\"%s\") could not be written: %s. The previous card "
+            "was kept.\n",
+            slot, shownName.c_str(), e.GetMessage().c_str());
+        return e.GetMessage();
+    }
+    if (cause != 0) {
+        Log("Warning: could not save player #%d (\"%s\") to \"%s\": %s. The previous card "
+            "was kept.\n",
+            slot, shownName.c_str(), path.c_str(), std::strerror(cause));
+        return std::strerror(cause);
+    }
+    LogAtLevel(2, "\tSaved player #%d (\"%s\") to path \"%s\".\n", slot, shownName.c_str(),
+               path.c_str());
+    return std::string();
 }
 
 // ReadPlayerCard(path): the card table the file holds, or nil and the reason it could not

@@ -1,7 +1,8 @@
 #pragma once
 // Loading the four player cards at start-up and saving them when the game asks. A card
 // file is "Player " followed by the card table's text (lua/LuaSerializer); it is read as
-// data (ReadPlayerCard) and written whole through a temporary file.
+// data (ReadPlayerCard) and written whole through a temporary file. A card is held to the
+// shape the game needs (CardCheck) when it is read and before it is written.
 #include <string>
 
 class GameDataIO
@@ -19,6 +20,10 @@ public:
     // Writes every card. Returns how many cards could not be written (each is logged and
     // its old file kept).
     virtual int SaveAllPlayerData();
+    // Why the last SaveAllPlayerData could not write a card (the system's text, "No space
+    // left on device", for the first card that failed); "" when every card was written.
+    // Each save tries every card again.
+    const std::string& GetLastSaveFailure() const { return m_LastSaveFailure; }
 
     // The file of card slot i (1 to 4).
     std::string GetCardPath(int slot) const;
@@ -26,7 +31,10 @@ public:
 private:
     std::string m_CardsFolder;
     bool m_Loaded = false;
+    std::string m_LastSaveFailure;
 
+    // Checks and writes the card of the slot; "" when written, else why not (logged).
+    std::string SaveCard(class PlayerManager& players, class Player& player, int slot);
     void TakeInRecords(class Player* player, int index, const char* kind);
     // Each card that owns a record some top-record list holds gets exactly those records
     // as its Game_Records; cards with none listed keep theirs.

@@ -28,11 +28,20 @@ LuaObject Player::GetTable() const
     return m_Data;
 }
 
+LuaObject Player::GetCardTable(const char* key) const
+{
+    LuaObject card = GetTable();
+    LuaObject table = card[key];
+    if (table.IsNil())
+        return card.CreateTable(key);
+    if (!table.IsTable())
+        MAKO_THROW(ScriptError, std::string("The player card's ") + key + " is not a table.");
+    return table;
+}
+
 LuaObject Player::GetOptionsTable() const
 {
-    LuaObject gameTable = GetTable()["Options"];
-    MAKO_ASSERT(gameTable.IsTable());
-    return gameTable;
+    return GetCardTable("Options");
 }
 
 std::string Player::GetSkill() const
@@ -46,17 +55,15 @@ std::string Player::GetCurrentMode() const
     Player* current = PlayerManager::GetInstance()->GetCurrentPlayer(1);
     MAKO_ASSERT(current != nullptr);
     LuaObject mode = current->GetOptionsTable()["game.mode"];
-    MAKO_ASSERT(mode.IsString());
-    return mode.GetString();
+    return mode.IsString() ? mode.GetString() : "Adventure";
 }
 
 LuaObject Player::GetGameModeTable(const std::string& mode) const
 {
-    LuaObject gameModesTable = GetTable()["Game_Modes"];
-    MAKO_ASSERT(gameModesTable.IsTable());
+    LuaObject gameModesTable = GetCardTable("Game_Modes");
     std::string name = mode.empty() ? GetCurrentMode() : mode;
     LuaObject modeTable = gameModesTable[name];
-    if (modeTable.IsNil()) {
+    if (!modeTable.IsTable()) {
         modeTable = PlayerScript::CallGlobal(m_Data.GetState(), "CreateGameModeTable");
         gameModesTable.SetObject(name, modeTable);
     }
@@ -102,11 +109,7 @@ bool Player::IsEqualTo(const Player* player) const
 
 LuaObject Player::GetGameRecords() const
 {
-    LuaObject table = GetTable();
-    LuaObject records = table["Game_Records"];
-    if (records.IsNil())
-        records = table.CreateTable("Game_Records");
-    return records;
+    return GetCardTable("Game_Records");
 }
 
 void Player::AddScoreRecord(const LuaObject& record) const

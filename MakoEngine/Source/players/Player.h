@@ -20,11 +20,13 @@ public:
     void SetPlayerData(const LuaPlus::LuaObject& data);
     // The card table; raises when none has been given yet.
     LuaPlus::LuaObject GetTable() const;
+    // The card's Options, made empty when missing.
     LuaPlus::LuaObject GetOptionsTable() const;
     // Options["player.skill"]: the skill name ("casual", "gamer").
     std::string GetSkill() const;
-    // Game_Modes[mode], made from CreateGameModeTable() on first use. An empty mode means
-    // the first current player's option "game.mode".
+    // Game_Modes[mode], made from CreateGameModeTable() on first use (and in place of a
+    // value that is not a table). An empty mode means the first current player's option
+    // "game.mode" ("Adventure" when it has none).
     LuaPlus::LuaObject GetGameModeTable(const std::string& mode) const;
     // True when the card has no Name (nobody has signed in on it).
     bool IsEmpty() const;
@@ -54,6 +56,9 @@ public:
 private:
     LuaPlus::LuaObject m_Data;
 
+    // The card's table under key, made empty when missing; raises ScriptError when the key
+    // holds something else (the card check at load keeps that from happening).
+    LuaPlus::LuaObject GetCardTable(const char* key) const;
     // The first current player's game mode.
     std::string GetCurrentMode() const;
 };

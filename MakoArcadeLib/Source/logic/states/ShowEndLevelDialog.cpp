@@ -6,6 +6,7 @@
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
 #include "logic/states/StateSupport.h"
+#include "players/GameDataIO.h"
 #include "screens/EndLevelBonusDialog.h"
 #include "screens/LevelNotepad.h"
 #include "screens/Screen.h"
@@ -62,7 +63,16 @@ void ShowEndLevelDialog::OnEnterState()
         letter->SetButtonText("NextButton", "okay");
         letter->SetButtonText("QuitButton", "lab");
     }
+    TellSaveFailure(letter);
     m_TallyTimer = logic->StartTimer(kTallyIntervalMs, kTallySignals);
+}
+
+void ShowEndLevelDialog::TellSaveFailure(EndLevelBonusDialog* letter)
+{
+    GameDataIO* io = GameDataIO::GetInstance();
+    m_SaveFailed = io && !io->GetLastSaveFailure().empty();
+    if (m_SaveFailed)
+        letter->ShowMessageLine("Your progress could not be saved: " + io->GetLastSaveFailure());
 }
 
 void ShowEndLevelDialog::FillTargets(EndLevelBonusDialog* letter)
@@ -158,7 +168,7 @@ void ShowEndLevelDialog::Tally(EndLevelBonusDialog* letter, int signalsLeft)
         TallyAward(letter);
         break;
     case 0:
-        if (logic->m_RecordChanged) {
+        if (logic->m_RecordChanged && !m_SaveFailed) {
             letter->ShowMessageLine("New Record!");
             Sound::PlaySound("magic1.ogg", false);
         }

@@ -1,11 +1,11 @@
 #pragma once
 // The end of a won level: the bonus letter opens over the paused game with the level's
 // targets; the bonuses are computed and the level's record written; in the adventure the
-// player's progress moves on (and is saved). Then a half-second tally timer counts the
-// play's results, bonus by bonus, into the letter (kTallySignals signals, the first a
-// pause). The letter's buttons go on to the next level, replay the completed one or
-// leave the game; closing it stops the tally where it stands, keeping the points it
-// already added to the score.
+// player's progress moves on (and is saved; a save that fails is told on the letter). Then a
+// half-second tally timer counts the play's results, bonus by bonus, into the letter (kTallySignals
+// signals, the first a pause). The letter's buttons go on to the next level, replay the completed
+// one or leave the game; closing it stops the tally where it stands, keeping the points it already
+// added to the score.
 #include "logic/ArcadeState.h"
 #include "scene/ActorLink.h"
 #include "screens/EndLevelBonusDialog.h"
@@ -38,6 +38,9 @@ public:
 private:
     // The row captions from the level's targets.
     void FillTargets(EndLevelBonusDialog* letter);
+    // When the saves of the level's record and progress could not write the cards, the
+    // letter's message line tells the player why (the next save tries again).
+    void TellSaveFailure(EndLevelBonusDialog* letter);
     // The stars of earlier plays; their count.
     int ShowEarlierStars(EndLevelBonusDialog* letter);
     // One step of the tally; signalsLeft counts down from kTallySignals - 1 to 0.
@@ -57,6 +60,7 @@ private:
     int m_LastAward = 0;
     int m_CompletedEpisode = 0;
     int m_CompletedLevel = 0;
+    bool m_SaveFailed = false; // the letter's message line says so, in place of a record
 };
 
 } // namespace ArcadeGameStates

@@ -1,0 +1,279 @@
+#include "players/CardCheck.h"
+
+#include "core/Utf8.h"
+#include "players/PlayerScript.h"
+
+#include <boost/format.hpp>
+
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <utility>
+
+using LuaPlus::LuaObject;
+using LuaPlus::LuaTableIterator;
+
+namespace {
+
+// Keys as long as this are shown cut in messages.
+const std::size_t kShownKeyLength = 40;
+
+// A progress counter of a game-mode table and the values it may hold; a counter outside
+// them takes the value a new game-mode table has.
+struct Counter
+{
+    const char* key;
+    int low;
+    int high;
+};
+
+const Counter kModeCounters[] = {
+    {"ballsLeft", 0, CardCheck::kMaxBallsLeft},
+    {"EpisodeSelected", 0, CardCheck::kMaxLevelNumber},
+    {"LevelSelected", 0, CardCheck::kMaxLevelNumber},
+    {"EpisodeUnlocked", 0, CardCheck::kMaxLevelNumber},
+    {"LevelUnlocked", 0, CardCheck::kMaxLevelNumber},
+};
+
+// The game-mode table's names, which the game shows or looks up by name.
+const char* const kModeNames[] = {"Rank", "latestArtifact"};
+
+// The top-ten lists of a game-mode table: arrays of record tables.
+const char* const kModeLists[] = {"LevelRecords", "Top_Scores", "Top_Percentages", "Top_Words"};
+
+bool IsPlainName(const std::string& text)
+{
+    if (text.empty() || std::isdigit(static_cast<unsigned char>(text[0])))
+        return false;
+    for (char c : text)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_')
+            return false;
+    return true;
+}
+
+// The key as it appears after its table in a message: ".Name", "[3]", "[\"game.mode\"]".
+std::string KeyText(const LuaObject& key)
+{
+    if (key.IsString()) {
+        std::string text(key.GetString(), key.GetStrLen());
+        if (IsPlainName(text) && text.size() <= kShownKeyLength)
+            return "." + text;
+        if (text.size() > kShownKeyLength)
+            text = text.substr(0, kShownKeyLength) + "...";
+        return "[\"" + text + "\"]";
+    }
+    if (key.IsNumber())
+        return boost::str(boost::format("[%1%]") % key.GetNumber());
+    return std::string("[") + key.TypeName() + "]";
+}
+
+// The place of the key in the table at where ("" for the card itself).
+std::string Place(const std::string& where, const LuaObject& key)
+{
+    const std::string text = KeyText(key);
+    return where.empty() && text[0] == '.' ? text.substr(1) : where + text;
+}
+
+std::string ValueText(const LuaObject& value)
+{
+    if (value.IsNumber())
+        return boost::str(boost::format("%1%") % value.GetNumber());
+    return std::string("a ") + value.TypeName();
+}
+
+// Whether the number is one the game can keep: finite and within an int.
+bool FitsInt(double number)
+{
+    return std::isfinite(number) && number >= std::numeric_limits<int>::min() &&
+           number <= std::numeric_limits<int>::max();
+}
+
+} // namespace
+
+CardCheck::CardCheck(const LuaObject& card) : m_Card(card) {}
+
+bool CardCheck::Reject(const std::string& problem)
+{
+    m_Problem = problem;
+    return false;
+}
+
+bool CardCheck::Run()
+{
+    m_Problem.clear();
+    m_Repairs.clear();
+    if (!m_Card.IsTable())
+        return Reject("the file holds no card");
+    if (!PlayerScript::IsInteger(m_Card["guid"]))
+        return Reject("the card has no guid");
+    return CheckName() && CheckOptions() && CheckGameModes() && CheckRecordLists() &&
+           CheckNumbers(m_Card, "", 0);
+}
+
+bool CardCheck::CheckName()
+{
+    LuaObject name = m_Card["Name"];
+    if (name.IsNil())
+        return true;
+    if (!name.IsString())
+        return Reject("Name is " + ValueText(name) + ", not text");
+    const std::string text(name.GetString(), name.GetStrLen());
+    const std::size_t length = Utf8::Length(text);
+    if (length > kMaxNameLength) {
+        m_Card.SetString("Name", Utf8::Prefix(text, kMaxNameLength));
+        Repaired(boost::str(boost::format("Name was %1% characters long; it was cut to %2%") %
+                            length % kMaxNameLength));
+    }
+    return true;
+}
+
+bool CardCheck::CheckOptions()
+{
+    LuaObject options = m_Card["Options"];
+    if (options.IsNil()) {
+        options = PlayerScript::CallGlobal(m_Card.GetState(), "CreateOptionsTable");
+        m_Card.SetObject("Options", options);
+        Repaired("Options was missing; the card was given the options of a new card");
+        return true;
+    }
+    if (!options.IsTable())
+        return Reject("Options is " + ValueText(options) + ", not a table");
+    LuaObject defaults = PlayerScript::CallGlobal(m_Card.GetState(), "CreateOptionsTable");
+    for (const char* key : {"game.mode", "player.skill"}) {
+        LuaObject value = options[key];
+        if (value.IsString())
+            continue;
+        options.SetObject(key, defaults[key]);
+        Repaired(boost::str(boost::format("Options[\"%1%\"] was %2%; it was set to \"%3%\"") % key %
+                            (value.IsNil() ? "missing" : ValueText(value)) %
+                            defaults[key].GetString()));
+    }
+    return true;
+}
+
+bool CardCheck::CheckGameModes()
+{
+    LuaObject modes = m_Card["Game_Modes"];
+    if (modes.IsNil()) {
+        m_Card.CreateTable("Game_Modes");
+        Repaired("Game_Modes was missing; the card starts with no progress");
+        return true;
+    }
+    if (!modes.IsTable())
+        return Reject("Game_Modes is " + ValueText(modes) + ", not a table");
+    for (LuaTableIterator it(modes); it; it.Next()) {
+        const std::string where = Place("Game_Modes", it.GetKey());
+        if (!it.GetValue().IsTable())
+            return Reject(where + " is " + ValueText(it.GetValue()) + ", not a table");
+        if (!CheckModeTable(it.GetValue(), where))
+            return false;
+    }
+    return true;
+}
+
+bool CardCheck::CheckModeTable(LuaObject mode, const std::string& where)
+{
+    LuaObject defaults = PlayerScript::CallGlobal(m_Card.GetState(), "CreateGameModeTable");
+    for (const Counter& counter : kModeCounters) {
+        LuaObject value = mode[counter.key];
+        if (value.IsNil())
+            continue;
+        if (value.IsNumber() && value.GetNumber() >= counter.low &&
+            value.GetNumber() <= counter.high)
+            continue;
+        mode.SetObject(counter.key, defaults[counter.key]);
+        Repaired(boost::str(boost::format("%1%.%2% was %3% (it must be %4% to %5%); it was set "
+                                          "to %6%") %
+                            where % counter.key % ValueText(value) % counter.low % counter.high %
+                            defaults[counter.key].GetNumber()));
+    }
+    for (const char* key : kModeNames) {
+        LuaObject value = mode[key];
+        if (value.IsNil() || value.IsString())
+            continue;
+        mode.SetObject(key, defaults[key]);
+        Repaired(boost::str(boost::format("%1%.%2% was %3%; it was set to \"%4%\"") % where % key %
+                            ValueText(value) % defaults[key].GetString()));
+    }
+    for (const char* key : kModeLists)
+        if (!CheckTableOfTables(mode, key, where + "." + key))
+            return false;
+    return true;
+}
+
+bool CardCheck::CheckRecordLists()
+{
+    LuaObject records = m_Card["Game_Records"];
+    if (!records.IsNil() && !records.IsTable())
+        return Reject("Game_Records is " + ValueText(records) + ", not a table");
+    LuaObject saves = m_Card["Game_Saves"];
+    if (!saves.IsNil() && !saves.IsTable())
+        return Reject("Game_Saves is " + ValueText(saves) + ", not a table");
+    return true;
+}
+
+bool CardCheck::CheckTableOfTables(const LuaObject& holder, const char* key,
+                                   const std::string& where)
+{
+    LuaObject table = holder[key];
+    if (table.IsNil())
+        return true;
+    if (!table.IsTable())
+        return Reject(where + " is " + ValueText(table) + ", not a table");
+    // A stray value among the records holds nothing the game could use: it goes.
+    std::vector<LuaObject> stray;
+    for (LuaTableIterator it(table); it; it.Next())
+        if (!it.GetValue().IsTable()) {
+            stray.push_back(it.GetKey());
+            Repaired(Place(where, it.GetKey()) + " was " + ValueText(it.GetValue()) +
+                     ", not a record; it was dropped");
+        }
+    for (const LuaObject& strayKey : stray)
+        table.SetNil(strayKey);
+    if (!stray.empty() && std::string(key) != "LevelRecords")
+        CloseGaps(table);
+    return true;
+}
+
+void CardCheck::CloseGaps(LuaObject list)
+{
+    // Number key -> (key, value), in key order.
+    std::map<double, std::pair<LuaObject, LuaObject>> entries;
+    for (LuaTableIterator it(list); it; it.Next())
+        if (it.GetKey().IsNumber())
+            entries.emplace(it.GetKey().GetNumber(), std::make_pair(it.GetKey(), it.GetValue()));
+    for (const auto& entry : entries)
+        list.SetNil(entry.second.first);
+    int index = 0;
+    for (const auto& entry : entries)
+        list.SetObject(++index, entry.second.second);
+}
+
+bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int depth)
+{
+    if (depth > kMaxDepth)
+        return Reject(where + " is nested more than " + std::to_string(kMaxDepth) + " tables deep");
+    // Keys are changed after the walk: a walk may not meet keys it did not start with.
+    std::vector<LuaObject> dropped;
+    std::vector<std::pair<LuaObject, LuaObject>> zeroed;
+    for (LuaTableIterator it(table); it; it.Next()) {
+        const LuaObject& key = it.GetKey();
+        const LuaObject& value = it.GetValue();
+        if (key.IsNumber() && !std::isfinite(key.GetNumber())) {
+            dropped.push_back(key);
+            Repaired(Place(where, key) + " has a key that is not a finite number; the entry was "
+                                         "dropped");
+        } else if (value.IsNumber() && !FitsInt(value.GetNumber())) {
+            zeroed.emplace_back(key, value);
+            Repaired(Place(where, key) + " was " + ValueText(value) + "; it was set to 0");
+        } else if (value.IsTable() && !CheckNumbers(value, Place(where, key), depth + 1)) {
+            return false;
+        }
+    }
+    for (const LuaObject& key : dropped)
+        table.SetNil(key);
+    for (const auto& [key, value] : zeroed)
+        table.SetNumber(key, 0);
+    return true;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// Holds a player card to the shape the game relies on, when the card is read and again
+// before it is written. What the game indexes must be a table, every number must be finite
+// and fit the game's whole numbers, the progress counters must lie in their ranges, and the
+// name must be one the sign-in dialog could have typed.
+//
+// A value that can be mended without losing what the player earned is mended in place and
+// described in GetRepairs() (a missing options table, an infinite count of balls, a name
+// too long); anything else makes the card unusable, described by GetProblem(), and the
+// card is left as it was found. Main thread only; the card's script state must hold the
+// functions of PlayerDefaults.lua.
+#include "luaplus/LuaPlus.h"
+
+#include <string>
+#include <vector>
+
+class CardCheck
+{
+public:
+    // The longest name the sign-in dialog lets a player type, in characters.
+    static constexpr std::size_t kMaxNameLength = 9;
+    // The most balls a card may carry over to its next level.
+    static constexpr int kMaxBallsLeft = 9999;
+    // The highest episode or level number a card may name.
+    static constexpr int kMaxLevelNumber = 9999;
+    // How deeply the card's tables may nest.
+    static constexpr int kMaxDepth = 64;
+
+    explicit CardCheck(const LuaPlus::LuaObject& card);
+
+    // Checks the card and mends what can be mended; true when the card can be used.
+    bool Run();
+    // What makes the card unusable ("" when it can be used).
+    const std::string& GetProblem() const { return m_Problem; }
+    // One line per value that was mended, naming its key, in the order they were found.
+    const std::vector<std::string>& GetRepairs() const { return m_Repairs; }
+
+private:
+    LuaPlus::LuaObject m_Card;
+    std::string m_Problem;
+    std::vector<std::string> m_Repairs;
+
+    bool Reject(const std::string& problem);
+    void Repaired(const std::string& what) { m_Repairs.push_back(what); }
+    bool CheckName();
+    bool CheckOptions();
+    bool CheckGameModes();
+    bool CheckModeTable(LuaPlus::LuaObject mode, const std::string& where);
+    bool CheckRecordLists();
+    // holder[key] is nil or a table of tables; other values in it are dropped (and a list
+    // of records closes up behind them).
+    bool CheckTableOfTables(const LuaPlus::LuaObject& holder, const char* key,
+                            const std::string& where);
+    // Renumbers the list's number keys 1, 2, ... in their order.
+    static void CloseGaps(LuaPlus::LuaObject list);
+    // Mends every number of the table and below that is not finite or does not fit an int.
+    bool CheckNumbers(LuaPlus::LuaObject table, const std::string& where, int depth);
+};
