@@ -1,7 +1,5 @@
 #include "players/GameDataIO.h"
 
-#include "players/CardCheck.h"
-
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -10,6 +8,7 @@
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
+#include "players/CardCheck.h"
 #include "players/GameRecord.h"
 #include "players/GameRecordManager.h"
 #include "players/Player.h"
