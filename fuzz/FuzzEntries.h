@@ -16,7 +16,9 @@ namespace fuzz {
 // Config::Write and must read back to the same text.
 void RunConfigFile(const uint8_t* data, size_t size);
 // A player card file in slot 1, read at start-up (LoadGameData with its native card
-// reader) and saved again; the saved card must load back as the same card.
+// reader) and saved again; the saved card must load back as the same card. With the asset
+// pack at hand (BB_TEST_ASSET_PACK), the card is also shown on the menu and its game
+// started (CardStage).
 void RunPlayerCard(const uint8_t* data, size_t size);
 // A level file run into an emptied Levels as the game runs the pack's level files (which
 // compiles its brick text), then each level it made read by the native Level.

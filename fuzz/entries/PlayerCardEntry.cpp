@@ -1,5 +1,6 @@
 // A player card file read at start-up as the game reads its four slots, then saved and
-// read again.
+// read again; and, where the asset pack is at hand, shown on the menu and played.
+#include "CardStage.h"
 #include "FuzzEntries.h"
 #include "FuzzHost.h"
 #include "FuzzSeeds.h"
@@ -69,11 +70,30 @@ void TouchPlayer(PlayerManager& players)
     }
 }
 
+// The card in slot 1 of the game around it: its card on the menu, its game started.
+void PlayCard(const uint8_t* data, size_t size)
+{
+    CardStage* stage = CardStage::Get();
+    if (!stage)
+        return;
+    const std::string folder = ScratchFolder() + "stage-cards/";
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::create_directories(folder);
+    WriteScratchFile(folder + "Player1.card", data, size);
+    try {
+        stage->Play(folder);
+    } catch (const Exception& e) {
+        Fail("the game could not show and play a card it loaded: " + e.GetMessage());
+    }
+}
+
 } // namespace
 
 void RunPlayerCard(const uint8_t* data, size_t size)
 {
     PrepareEngineOnce();
+    PlayCard(data, size);
     const std::string folder = ScratchFolder() + "cards/";
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);

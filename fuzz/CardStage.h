@@ -1,0 +1,35 @@
+#pragma once
+// The game around a player card, for the card fuzz entry: the game's application without a
+// window, over the generated asset pack (the folder named by BB_TEST_ASSET_PACK), with the
+// game scripts, the levels, the menu screen and the game screen. Play loads the cards of a
+// folder as the game's start does, shows the menu with the current player's card, then
+// starts the current player's selected level and plays its first passes.
+//
+// Made once per process, on first use; Get answers nullptr when there is no pack (then the
+// entry only reads and writes the card). Every run starts from the same random seed, so an
+// input plays the same way each time. Main thread only.
+#include <memory>
+#include <string>
+
+namespace fuzz {
+
+class CardStage
+{
+public:
+    static CardStage* Get();
+
+    // Loads the cards of folder (ending in '/'), shows the menu, starts the first current
+    // player's game, and leaves for an empty screen again.
+    void Play(const std::string& folder);
+
+    ~CardStage();
+    CardStage(const CardStage&) = delete;
+    CardStage& operator=(const CardStage&) = delete;
+
+private:
+    CardStage();
+    class StageApp;
+    std::unique_ptr<StageApp> m_App;
+};
+
+} // namespace fuzz
