@@ -548,7 +548,9 @@ TEST_F(TallyTest, ASaveThatFailsIsToldOnTheLetterAndTheNextSaveTriesAgain)
     Win(2500, 100, 0, 1);
     SetInjectedWriteFault(0);
     EXPECT_EQ("Your progress could not be saved: No space left on device", Text("messageLabel"));
-    EXPECT_TRUE(Letter()->GetChild("messageLabel")->IsVisible());
+    const Actor* message = Letter()->GetChild("messageLabel");
+    EXPECT_TRUE(message->IsVisible());
+    EXPECT_LE(message->GetWidth(), Letter()->GetWidth()); // on the paper
     RunTally();
     // The end of the tally does not hide it behind "New Record!".
     EXPECT_EQ("Your progress could not be saved: No space left on device", Text("messageLabel"));
