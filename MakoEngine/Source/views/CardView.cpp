@@ -358,7 +358,23 @@ void CardView::LayoutLabels()
                              95 - m_Labels[5]->GetHeight() / 2);
     m_Labels[6]->SetPosition(w - 4 - m_Labels[6]->GetWidth(), 18);
     m_Labels[7]->SetPosition(w - 4 - m_Labels[7]->GetWidth(), 103);
+    FitNameBesideRank();
     UpdateModeAndRank();
+}
+
+void CardView::FitNameBesideRank()
+{
+    // The name's lower edge shares a band with the rank: a long name is drawn smaller so
+    // that it ends before the rank begins.
+    Label* name = m_Labels[0];
+    const Label* rank = m_Labels[6];
+    const int room = (rank->GetText().empty() || rank->GetText() == " " ? GetWidth() - 4
+                                                                        : rank->GetX() - 6) -
+                     name->GetX();
+    if (room <= 0 || name->GetWidthLimit() == room)
+        return;
+    name->SetWidthLimit(room);
+    name->SetText(name->GetText(), true);
 }
 
 void CardView::UpdateModeAndRank()

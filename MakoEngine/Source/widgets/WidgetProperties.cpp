@@ -12,7 +12,8 @@ void RankWidgetProperties()
     }
     static const char* const kTextSettings[] = {
         "font",       "fgColor",     "textColor",      "lineSpacing", "widthLimit",
-        "textOffset", "shadowColor", "highlightColor", "wrapLimit",   "textAlignment"};
+        "textOffset", "shadowColor", "highlightColor", "wrapLimit",   "textAlignment",
+        "wrapWidth",  "heightLimit"};
     for (const char* key : kTextSettings)
         if (order[key].IsNil())
             order.SetInteger(key, 30);
