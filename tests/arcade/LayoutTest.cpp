@@ -12,19 +12,28 @@
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
+#include "screens/ArcadeArtifactScreen.h"
 #include "screens/ArcadeLabScreen.h"
 #include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
+#include "screens/ArcadeSplashScreen.h"
 #include "screens/Artefact.h"
 #include "screens/ArtifactDialog.h"
+#include "screens/ChooseActivePlayerDialog.h"
+#include "screens/CreditsDialog.h"
 #include "screens/EndLevelBonusDialog.h"
+#include "screens/EnterNameAndSkillDialog.h"
 #include "screens/GameOverDialog.h"
 #include "screens/GameTips.h"
+#include "screens/InGameMenuDialog.h"
 #include "screens/LetterDialog.h"
 #include "screens/Marquee.h"
+#include "screens/MedalDialog.h"
+#include "screens/OptionsDialog.h"
 #include "screens/ScreenManager.h"
 #include "screens/StartLevelDialog.h"
 #include "views/CardView.h"
+#include "views/Medal.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
 
@@ -342,4 +351,85 @@ TEST_F(LayoutTest, TheLabListAndNotepadFitEveryLabLevel)
                     layout.Hold(needed, "the sticky note", row->GetParent()->GetScreenRect());
         Report("lab with level " + std::to_string(i));
     }
+}
+
+TEST_F(LayoutTest, TheMapFitsEveryLandAndLevel)
+{
+    app->Screens()->AddScreen(new ArcadeMapScreen());
+    auto* map = static_cast<ArcadeMapScreen*>(app->Screens()->GetScreen("MapScreen"));
+    LuaPlus::LuaObject adventure = app->CurrentPlayer()->GetGameModeTable("Adventure");
+    adventure.SetInteger("EpisodeUnlocked", GameProgress::EpisodeCount());
+    adventure.SetInteger("LevelUnlocked", 99);
+    app->SwitchTo("MapScreen");
+    for (Dialog* dialog : map->GetDialogs())
+        map->StopDialog(dialog);
+    app->Pass();
+    int shown = 0;
+    for (int episode = 1; episode <= GameProgress::EpisodeCount(); ++episode)
+        for (int level = 1; !LevelManager::GetLevelNameAt(episode, level).empty(); ++level) {
+            adventure.SetInteger("EpisodeSelected", episode);
+            adventure.SetInteger("LevelSelected", level);
+            map->Update();
+            Check(map, "map at " + LevelManager::GetLevelNameAt(episode, level), 6);
+            ++shown;
+        }
+    EXPECT_GT(shown, 50);
+}
+
+TEST_F(LayoutTest, TheFindsShowEveryArtefactsNameUnderIt)
+{
+    app->Screens()->AddScreen(new ArcadeArtifactScreen());
+    app->SwitchTo("ArtifactScreen");
+    Screen* finds = app->Screens()->GetScreen("ArtifactScreen");
+    for (Dialog* dialog : finds->GetDialogs())
+        finds->StopDialog(dialog);
+    app->Pass();
+    auto* right = dynamic_cast<Button*>(finds->GetChild("RightButton", false));
+    ASSERT_NE(nullptr, right);
+    // Stolen first, then every one found.
+    for (bool found : {false, true}) {
+        if (found)
+            app->SendKey(SDLK_BACKSLASH, KMOD_LCTRL | KMOD_LALT);
+        for (std::size_t turn = 0; turn < Strings("Artifacts").size(); ++turn) {
+            Check(finds, std::string(found ? "finds" : "stolen finds") + ", turn " +
+                             std::to_string(turn));
+            finds->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(right)));
+            app->DispatchPosted();
+        }
+    }
+}
+
+TEST_F(LayoutTest, TheMenusDialogsAndMedalsFitTheirPlates)
+{
+    for (int i = 1; i <= 4; ++i)
+        bbtest::RunLua("Players[" + std::to_string(i) + "].Name = '" + kWideName + "'");
+    app->Screens()->AddScreen(new ArcadeMenuScreen());
+    app->Screens()->AddScreen(new ArcadeSplashScreen());
+    app->SwitchTo("MenuScreen");
+    Screen* menu = app->Screens()->GetScreen("MenuScreen");
+    for (Dialog* dialog : menu->GetDialogs())
+        menu->StopDialog(dialog);
+    app->Pass();
+    Check(menu, "main menu", 8);
+    CheckDialog(menu, new InGameMenuDialog(), "in-game menu");
+    CheckDialog(menu, new OptionsDialog(), "options");
+    CheckDialog(menu, new CreditsDialog(), "credits");
+    CheckDialog(menu, new EnterNameAndSkillDialog(kWideName), "sign-in");
+    CheckDialog(menu, new ChooseActivePlayerDialog(), "player chooser");
+    for (const std::string& key : ConfigKeys("medal.Arcade.")) {
+        if (!EndsWith(key, ".Units"))
+            continue;
+        const std::string category = key.substr(13, key.size() - 13 - 6);
+        for (int level = 0; level < 4; ++level) {
+            auto* medal = new Medal(category, "medal" + category + ".png", "Arcade", menu);
+            medal->SetLevel(level, Medal::LevelName(level));
+            CheckDialog(menu, new MedalDialog(kWideName, medal, " "),
+                        "medal " + category + " " + Medal::LevelName(level));
+        }
+    }
+    app->SwitchTo("SplashScreen");
+    Screen* splash = app->Screens()->GetScreen("SplashScreen");
+    for (int i = 0; i < 400 && splash->GetStateName() != "Loaded"; ++i)
+        app->Pass();
+    Check(splash, "splash", 1);
 }
