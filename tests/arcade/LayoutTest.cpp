@@ -6,6 +6,7 @@
 #include "TextLayout.h"
 
 #include "core/Config.h"
+#include "display/Font.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
@@ -291,6 +292,8 @@ TEST_F(LayoutTest, ACardKeepsAWideNameOffItsRank)
         for (const std::string& who : {std::string(kWideName), std::string("Player 2")}) {
             player->GetTable().SetString("Name", who.c_str());
             card->Refresh();
+            // Drawn smaller, but still to be read.
+            EXPECT_GE(card->GetLabel(0)->GetFont()->GetPointSize(), 12) << who;
             layout.Collect(card);
             for (const bbtest::ShownText& text : std::vector<bbtest::ShownText>(layout.Texts()))
                 layout.Hold(text.label, "the card", card->GetScreenRect());
