@@ -84,7 +84,8 @@ std::string ConfigText(const std::string& key)
 
 bool EndsWith(const std::string& text, const std::string& end)
 {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 class LayoutTest : public ::testing::Test
@@ -118,7 +119,10 @@ protected:
     }
     // The names of the levels that ship.
     std::vector<std::string> LevelNames() { return Strings("Levels"); }
-    Level* LevelNamed(const std::string& name) { return LevelManager::GetLevelManager()->GetLevel(name); }
+    Level* LevelNamed(const std::string& name)
+    {
+        return LevelManager::GetLevelManager()->GetLevel(name);
+    }
     static SDL_Rect RectOf(int x, int y, int w, int h)
     {
         SDL_Rect r;
@@ -171,9 +175,9 @@ TEST_F(LayoutTest, ThePlayScreenKeepsTitleLandAndPromptsApart)
     for (const std::string& key : ConfigKeys("prompt."))
         if (EndsWith(key, ".show") || EndsWith(key, ".check"))
             messages.push_back(ConfigText(key));
-    for (const char* text : {"Click To Start - Space Bar For Menu", "Ball Locked!",
-                             "ARCADE bonus awarded!", "99 hits! Paddle Power Up!",
-                             "Paddle Power Maximized!"})
+    for (const char* text :
+         {"Click To Start - Space Bar For Menu", "Ball Locked!", "ARCADE bonus awarded!",
+          "99 hits! Paddle Power Up!", "Paddle Power Maximized!"})
         messages.push_back(text);
     ASSERT_GT(titles.size(), 50u);
     ASSERT_GT(messages.size(), 5u);
@@ -342,7 +346,8 @@ TEST_F(LayoutTest, TheLabListAndNotepadFitEveryLabLevel)
         lab->StopDialog(dialog);
     app->Pass();
     for (int i = 1; i <= ArcadeLabScreen::kLevelCount; ++i) {
-        auto* button = dynamic_cast<Button*>(lab->GetChild("buttonLevel" + std::to_string(i), true));
+        auto* button =
+            dynamic_cast<Button*>(lab->GetChild("buttonLevel" + std::to_string(i), true));
         ASSERT_NE(nullptr, button);
         lab->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(button)));
         app->DispatchPosted();
@@ -394,8 +399,8 @@ TEST_F(LayoutTest, TheFindsShowEveryArtefactsNameUnderIt)
         if (found)
             app->SendKey(SDLK_BACKSLASH, KMOD_LCTRL | KMOD_LALT);
         for (std::size_t turn = 0; turn < Strings("Artifacts").size(); ++turn) {
-            Check(finds, std::string(found ? "finds" : "stolen finds") + ", turn " +
-                             std::to_string(turn));
+            Check(finds,
+                  std::string(found ? "finds" : "stolen finds") + ", turn " + std::to_string(turn));
             finds->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(right)));
             app->DispatchPosted();
         }

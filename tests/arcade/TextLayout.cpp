@@ -153,9 +153,9 @@ ShownText TextLayout::Framed(const Label& label) const
     return shown;
 }
 
-void TextLayout::CheckInside(const std::string& place, const std::string& what,
-                             const SDL_Rect& ink, const std::string& holder,
-                             const SDL_Rect& frame, std::vector<std::string>& faults) const
+void TextLayout::CheckInside(const std::string& place, const std::string& what, const SDL_Rect& ink,
+                             const std::string& holder, const SDL_Rect& frame,
+                             std::vector<std::string>& faults) const
 {
     if (!Inside(ink, frame))
         faults.push_back(place + ": " + what + " " + Describe(ink) + " leaves " + holder + " " +

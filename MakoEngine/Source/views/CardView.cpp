@@ -377,7 +377,7 @@ void CardView::FitNameBesideRank()
             name->SetText(name->GetText(), true);
         }
     };
-    fitTo(GetWidth() - 4 - name->GetX());
+    fitTo(GetWidth() - 8 - name->GetX());
     const bool hasRank = !rank->GetText().empty() && rank->GetText() != " ";
     const int beside = rank->GetX() - 6 - name->GetX();
     // A line's box holds room above its capitals: the rank's letters begin a few pixels

@@ -259,8 +259,8 @@ std::string Label::FitToBox(const std::string& text)
         ForEachLine(wrapped, [&](const std::string& line) {
             widest = std::max(widest, TextWidth(*m_Font, line));
         });
-        const bool fits = widest <= m_WrapWidth &&
-                          (m_HeightLimit <= 0 || LinesHeight(wrapped) <= m_HeightLimit);
+        const bool fits =
+            widest <= m_WrapWidth && (m_HeightLimit <= 0 || LinesHeight(wrapped) <= m_HeightLimit);
         if (fits || size <= std::min(m_BaseFontSize, kMinimumFitSize))
             return wrapped;
         --size;

@@ -14,9 +14,8 @@ using LuaPlus::LuaObject;
 namespace {
 
 const char* const kLabelProperties[] = {
-    "text",       "font",        "fgColor",        "lineSpacing", "widthLimit",
-    "textOffset", "shadowColor", "highlightColor", "wrapLimit",   "textAlignment",
-    "wrapWidth",  "heightLimit"};
+    "text",        "font",           "fgColor",   "lineSpacing",   "widthLimit", "textOffset",
+    "shadowColor", "highlightColor", "wrapLimit", "textAlignment", "wrapWidth",  "heightLimit"};
 
 } // namespace
 

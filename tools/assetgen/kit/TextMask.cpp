@@ -13,7 +13,7 @@ Canvas TextMask(const std::filesystem::path& face, int pointSize, const std::str
     if (!TTF_WasInit() && TTF_Init() != 0)
         throw std::runtime_error(std::string("cannot start the font renderer: ") + TTF_GetError());
     std::unique_ptr<TTF_Font, void (*)(TTF_Font*)> font(TTF_OpenFont(face.c_str(), pointSize),
-                                                         TTF_CloseFont);
+                                                        TTF_CloseFont);
     if (!font)
         throw std::runtime_error("cannot open the face " + face.string());
     const SDL_Color white = {255, 255, 255, 0};

@@ -1,5 +1,5 @@
-// Screen pictures: the splash screen's title picture (the game's name on a plaque), the game screen's backdrop and the
-// program's window icon.
+// Screen pictures: the splash screen's title picture (the game's name on a plaque), the game
+// screen's backdrop and the program's window icon.
 #include "kit/Draw.h"
 #include "kit/Noise.h"
 #include "kit/Rng.h"
