@@ -62,6 +62,7 @@ TEST_F(ArcadeAppTest, GameSwitchesTurnOffTheirPropertiesAndOthersKeepTheDefaults
 {
     app->Start({});
     EXPECT_EQ("bumperlux", app->GetAppName());
+    EXPECT_EQ("Bumperlux", app->GetWindowTitle());
     EXPECT_EQ(640, app->GetWidth());
     EXPECT_EQ(480, app->GetHeight());
     for (const char* name :

@@ -128,6 +128,45 @@ TEST_F(LabelTest, WidthLimitShrinksTheFontDownToSixPoints)
     EXPECT_EQ(6, label->GetFont()->GetPointSize());
 }
 
+TEST_F(LabelTest, ABoxWrapsByPixelsAndShrinksTheFontToFitItsHeight)
+{
+    std::unique_ptr<Label> label(MakeLabel("", 16));
+    const int box = m_Reference.GetTextSize("WWW WWW").x;
+    label->SetWrapWidth(box, false);
+    // Narrow letters share a line that wide ones cannot: breaks follow the drawn width.
+    label->SetText("iii iii iii iii WWW WWW WWW WWW", true);
+    EXPECT_EQ("iii iii iii iii\nWWW WWW\nWWW WWW", label->GetText());
+    EXPECT_LE(label->GetWidth(), box);
+    // A word wider than the box keeps a line of its own, whole.
+    label->SetText("a WWWWWWWWWWWW b", true);
+    EXPECT_EQ("a\nWWWWWWWWWWWW\nb", label->GetText());
+    EXPECT_EQ(Label::kMinimumFitSize, label->GetFont()->GetPointSize());
+
+    // With a height, the font shrinks until the wrapped lines fit it, and starts again
+    // from its own size with each text.
+    const int lineHeight = m_Reference.GetTextSize(" ").y;
+    label->SetHeightLimit(2 * lineHeight, false);
+    label->SetText("one two three four five six seven eight", true);
+    EXPECT_LT(label->GetFont()->GetPointSize(), 16);
+    EXPECT_LE(label->GetHeight(), 2 * lineHeight);
+    EXPECT_LE(label->GetWidth(), box);
+    label->SetText("one", true);
+    EXPECT_EQ(16, label->GetFont()->GetPointSize());
+    EXPECT_EQ("one", label->GetText());
+
+    // Paragraphs stay apart; a box of 0 gives the text back as it was set.
+    label->SetHeightLimit(0, false);
+    label->SetText("iii\n\niii", true);
+    EXPECT_EQ("iii\n\niii", label->GetText());
+    label->SetText("iii iii iii iii iii iii", true);
+    label->SetWrapWidth(0, true);
+    EXPECT_EQ("iii iii iii iii iii iii", label->GetText());
+    // The script names of the box.
+    label->ApplyProperties(Table("{wrapWidth = 40, heightLimit = 30}"));
+    EXPECT_EQ(40, label->GetWrapWidth());
+    EXPECT_EQ(30, label->GetHeightLimit());
+}
+
 TEST_F(LabelTest, ShadowAndHighlightCopiesKeepTheTextColourOnTop)
 {
     std::unique_ptr<Label> label(MakeLabel("Shadowed"));

@@ -59,6 +59,7 @@ bool EndsWith(const std::string& text, const std::string& suffix)
 ArcadeApp::ArcadeApp() : Application("bumperlux", "bumperlux", AppCodeFromString("BLUX"), 640, 480)
 {
     SetIconFromResource(101);
+    SetWindowTitle("Bumperlux");
     m_SiteConfigFile = "site.cfg";
     MenuScreen::SetOptionsDialogFactory(&NewOptionsDialog);
 }

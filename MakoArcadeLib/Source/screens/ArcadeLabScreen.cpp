@@ -33,6 +33,9 @@ using LuaPlus::LuaObject;
 
 namespace {
 
+// The room a level's plaque keeps free at each end of its name.
+const int kPlaqueMargin = 6;
+
 void CenterInParent(Actor* actor)
 {
     if (Actor* parent = actor->GetParent())
@@ -175,6 +178,9 @@ void ArcadeLabScreen::Update()
         }
         const std::string name = LevelManager::GetLevelNameAt(kEpisode, i);
         button->SetVisible(true, false);
+        // A long name is drawn smaller to stay on its plaque.
+        if (Label* caption = button->GetLabel())
+            caption->SetWidthLimit(button->GetWidth() - 2 * kPlaqueMargin);
         button->SetText(Title(name, levels[name.c_str()]));
         button->SetFlashing(false);
         button->ShowTextBackground1(i == selected);

@@ -224,9 +224,14 @@ void Artefact::SetMissing(bool missing)
         SetFrame(0);
         std::unique_ptr<Image> gone(NewImageFromResource(kGoneImage));
         const Point<int> size = gone->GetFrameSize();
+        // The gone picture takes the place the artefact's own would: its size, held to
+        // the constrain width as the picture would be.
+        const double fit = m_ConstrainWidth > 0.0 && m_OriginalWidth > m_ConstrainWidth
+                               ? m_ConstrainWidth / m_OriginalWidth
+                               : 1.0;
         if (size.x > 0 && size.y > 0 && m_OriginalWidth > 0 && m_OriginalHeight > 0) {
-            Image* scaled = ImageEffects::ZoomImageXY(gone.get(), m_OriginalWidth / size.x,
-                                                      m_OriginalHeight / size.y, true);
+            Image* scaled = ImageEffects::ZoomImageXY(gone.get(), fit * m_OriginalWidth / size.x,
+                                                      fit * m_OriginalHeight / size.y, true);
             SetImage(scaled, kGoneImage);
         } else {
             SetImage(gone.release(), kGoneImage);
@@ -234,22 +239,26 @@ void Artefact::SetMissing(bool missing)
     } else {
         LoadOwnImage();
         SetFrame(ShownFrame(m_Covered ? 0 : 1));
+        ReapplyConstrainWidth();
     }
     UpdateAlignment();
+    if (m_Highlight)
+        m_Highlight->SetSize(GetWidth(), GetHeight());
 }
 
 void Artefact::SetConstrainWidth(double width)
 {
     m_ConstrainWidth = width;
+    if (m_Missing) {
+        // The gone picture is drawn anew at the constrained size.
+        SetMissing(true);
+        return;
+    }
     if (width <= 0.0 || m_OriginalWidth <= width || !GetImage())
         return;
     // Scaled from the picture at its own size, so applying a width twice scales once.
-    if (GetWidth() != static_cast<int>(m_OriginalWidth)) {
-        if (m_Missing)
-            SetMissing(true);
-        else
-            LoadOwnImage();
-    }
+    if (GetWidth() != static_cast<int>(m_OriginalWidth))
+        LoadOwnImage();
     const int frame = m_Frame;
     const double factor = width / m_OriginalWidth;
     Image* scaled = ImageEffects::ZoomImageXY(GetImage(), factor, factor, true);

@@ -56,7 +56,8 @@ public:
     std::string GetArtist() const;
     std::string GetDescription() const;
 
-    // A missing artefact shows "artifactGone.png" at the size of its own picture.
+    // A missing artefact shows "artifactGone.png" at the size its own picture is shown at
+    // (held to the constrain width).
     void SetMissing(bool missing);
     bool IsMissing() const { return m_Missing; }
     // Scales a picture wider than width down to it, keeping its proportions; 0 = none.

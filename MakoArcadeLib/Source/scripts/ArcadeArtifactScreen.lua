@@ -24,9 +24,11 @@ local function Slot(x)
     return { class = "Artefact", position = { x, 200 }, constrainWidth = 180, zorder = 3 }
 end
 
+-- A name wraps to the 180 pixels under its picture (the slots stand 200 apart) and is
+-- written smaller when it would need more than three lines.
 local function SlotName(x)
     return {
-        class = "Label", text = " ", position = { x - 60, 300 }, wrapLimit = 15,
+        class = "Label", text = " ", position = { x - 60, 300 }, wrapWidth = 180, heightLimit = 66,
         textAlignment = "Center", fgColor = "White", shadowColor = "Black", zorder = 3,
         font = FindsFont(18, ConstConfig.MainFont),
     }

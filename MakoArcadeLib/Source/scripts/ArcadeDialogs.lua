@@ -33,8 +33,11 @@ Resources.InGameMenuDialog = {
     },
 }
 
--- The artefact letter: the recovered work on the left, its title, artist and story on
--- the right, one "okay" to close it.
+-- The artefact letter: the heading "Recovered!" along the top, the work's title under it
+-- across the card, the recovered work on the left, its artist and story on the right, one
+-- "okay" to close it. The texts stay inside the card's inset line (14 pixels in from its
+-- left and top edges, 22 from its right and bottom ones): the title shrinks to the card's
+-- width, the artist and the story wrap to the right half and shrink to their height.
 local function CardLabel(font, size, offset, extra)
     local label = {
         class = "Label", fgColor = "Black",
@@ -55,13 +58,16 @@ Resources.ArtifactDialog = {
             alignment = "Center", alignTo = "Center", alignmentOffset = { -125, 5 },
             constrainWidth = 220,
         },
-        artifactTitle = CardLabel("MainFont", 22, { 0, -140 },
-                                  { text = "title", textAlignment = "Center", alignment = "Center" }),
-        artifactBy = CardLabel("CleanFont", 18, { 0, -105 }, { text = "By:", textAlignment = "Left" }),
-        artifactArtist = CardLabel("CleanFont", 18, { 0, -85 },
-                                   { text = " ", wrapLimit = 24, textAlignment = "Left" }),
-        artifactDescription = CardLabel("CleanFont", 16, { 0, -50 },
-                                        { text = " ", wrapLimit = 26, textAlignment = "Left" }),
+        artifactTitle = CardLabel("MainFont", 22, { 0, -110 }, {
+            text = "title", textAlignment = "Center", alignment = "Center", widthLimit = 470,
+        }),
+        artifactBy = CardLabel("CleanFont", 18, { 0, -92 }, { text = "By:", textAlignment = "Left" }),
+        artifactArtist = CardLabel("CleanFont", 18, { 0, -72 }, {
+            text = " ", wrapWidth = 236, heightLimit = 44, textAlignment = "Left",
+        }),
+        artifactDescription = CardLabel("CleanFont", 16, { 0, -26 }, {
+            text = " ", wrapWidth = 236, heightLimit = 146, textAlignment = "Left",
+        }),
         OkayButton = {
             class = "Button", image = "Button.png", text = "okay",
             font = { fontName = ConstConfig.MainFont, fontSize = 26 },
@@ -79,10 +85,14 @@ Resources.CreditsDialog = { image = "bkgOptionsDlg.png" }
 -- The letters: a sheet of writing paper with a greeting, a note and a signature in a
 -- handwriting font, the sender's picture in the upper left corner, and buttons along the
 -- bottom edge. The code places the greeting right above the note and the signature right
--- below it, however long the note is.
-local function LetterLine(alignment, offset, wrap)
+-- below it, however long the note is. The lines wrap to the ruled part of the paper (the
+-- rules end 30 pixels from its right edge); a long note is written smaller so that it
+-- stays between the title and the buttons.
+local letterRulesRight = 546
+local function LetterLine(alignment, offset, heightLimit)
     return {
-        class = "Label", fgColor = "Black", textAlignment = "Left", wrapLimit = wrap,
+        class = "Label", fgColor = "Black", textAlignment = "Left",
+        wrapWidth = letterRulesRight - 8 - 70, heightLimit = heightLimit,
         font = { fontName = ConstConfig.ScriptFont, fontSize = 20 },
         alignment = alignment, alignTo = alignment, alignmentOffset = offset,
     }
@@ -107,9 +117,9 @@ local function LetterChildren(buttons)
             class = "Actor", image = "Character.Miriel.Frame.png",
             alignment = "Center", alignTo = "TopLeft", alignmentOffset = { 15, 50 },
         },
-        toLabel = LetterLine("MidLeft", { 70, -100 }, 50),
-        noteLabel = LetterLine("MidLeft", { 70, 0 }, 40),
-        fromLabel = LetterLine("MidRight", { -75, 100 }, 50),
+        toLabel = LetterLine("MidLeft", { 70, -100 }, 30),
+        noteLabel = LetterLine("MidLeft", { 70, 0 }, 190),
+        fromLabel = LetterLine("MidRight", { -75, 100 }, 30),
     }
     for name, button in pairs(buttons) do
         children[name] = button

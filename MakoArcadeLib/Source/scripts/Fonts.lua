@@ -8,11 +8,14 @@ Resources.FlyingScoreFont = {
     shadowColor = "Black",
 }
 
--- The marquee: one line of white text on a dark shadow along the bottom of the play area.
+-- The marquee: one line of white text on a dark shadow along the bottom of the play area,
+-- centred between the level's title (16 .. 151) and its land (from 500): a longer text is
+-- drawn smaller to keep clear of both.
 Resources.MarqueeLabel = {
     font = { fontName = ConstConfig.BumperluxFont, fontSize = 16 },
     fgColor = "White",
     shadowColor = "Black",
+    widthLimit = 320,
 }
 
 -- The heads-up labels of a game: loot, balls left and the clock along the top edge, the

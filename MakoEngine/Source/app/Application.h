@@ -168,6 +168,10 @@ public:
     // Names, folders and files.
     const std::string& GetAppName() const { return m_AppName; }
     const std::string& GetFolderName() const { return m_FolderName; }
+    // The caption of the window (the folder name unless the game names itself); a window
+    // made after the change takes it.
+    const std::string& GetWindowTitle() const { return m_WindowTitle; }
+    void SetWindowTitle(const std::string& title) { m_WindowTitle = title; }
     std::uint32_t GetAppCode() const { return m_AppCode; }
     const std::string& GetConfigFile() const { return m_ConfigFile; }
     const std::string& GetConfigDefaultsFile() const { return m_ConfigDefaultsFile; }

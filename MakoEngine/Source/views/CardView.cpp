@@ -32,6 +32,8 @@ const char* const kDefaultRanks[CardView::kRankCount] = {"Novice", "Student", "W
 // Where the plates sit on the card (the pictures bring their sizes).
 const Point<int> kModePlatePosition(0, 0);
 const Point<int> kRankPlateRightTop(4, 40);
+// The empty band between the top of the rank's line and its letters.
+const int kRankLeading = 4;
 
 const char* const kStarNames[5] = {"cardStar1", "cardStar2", "cardStar3", "cardStar4", "cardStar5"};
 
@@ -358,7 +360,32 @@ void CardView::LayoutLabels()
                              95 - m_Labels[5]->GetHeight() / 2);
     m_Labels[6]->SetPosition(w - 4 - m_Labels[6]->GetWidth(), 18);
     m_Labels[7]->SetPosition(w - 4 - m_Labels[7]->GetWidth(), 103);
+    FitNameBesideRank();
     UpdateModeAndRank();
+}
+
+void CardView::FitNameBesideRank()
+{
+    // The name's lower edge shares a band with the rank. A name that reaches over the rank
+    // is drawn smaller: across the card's width when that lifts it clear above the rank,
+    // else short enough to end before the rank begins.
+    Label* name = m_Labels[0];
+    const Label* rank = m_Labels[6];
+    const auto fitTo = [name](int width) {
+        if (width > 0 && name->GetWidthLimit() != width) {
+            name->SetWidthLimit(width);
+            name->SetText(name->GetText(), true);
+        }
+    };
+    fitTo(GetWidth() - 8 - name->GetX());
+    const bool hasRank = !rank->GetText().empty() && rank->GetText() != " ";
+    const int beside = rank->GetX() - 6 - name->GetX();
+    // A line's box holds room above its capitals: the rank's letters begin a few pixels
+    // below its top.
+    const int rankInkTop = rank->GetY() + kRankLeading;
+    if (!hasRank || name->GetWidth() <= beside || name->GetY() + name->GetHeight() <= rankInkTop)
+        return;
+    fitTo(beside);
 }
 
 void CardView::UpdateModeAndRank()

@@ -88,6 +88,8 @@ protected:
     virtual void Build();
     // Places the labels and updates the mode and rank plates.
     virtual void LayoutLabels();
+    // Draws a long name smaller (from its own size) so that it keeps clear of the rank.
+    void FitNameBesideRank();
     // Places the mode word and shows the frames of the mode and rank plates.
     virtual void UpdateModeAndRank();
 

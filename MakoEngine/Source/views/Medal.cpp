@@ -233,6 +233,8 @@ void Medal::SetLevel(int level, const std::string& levelName)
     Label* value = NewLabel("MedalMedalFont", "MedalMedalFontSize", 16);
     value->ApplyStringProperty("name", kValueLabelName);
     picture->AddChild(value, kValueLabelName);
+    // A long value is drawn smaller to stay on the medal, clear of its rim.
+    value->SetWidthLimit(picture->GetWidth() - 6);
     value->SetText(text.empty() ? std::string(" ") : text, true);
     value->SetPosition(picture->GetWidth() / 2 - value->GetWidth() / 2,
                        picture->GetHeight() / 2 - value->GetHeight() / 2);

@@ -113,11 +113,18 @@ Label* Label::CreateFromResource(const std::string& name, const std::string& tex
 void Label::SetText(const std::string& text, bool refresh)
 {
     m_Wrapped = false;
-    if (m_WidthLimit != 0)
-        ShrinkToWidthLimit(text);
-    m_Text = text;
-    if (m_WrapLimit != 0)
-        WrapText(m_WrapLimit, true);
+    m_SourceText = text;
+    if (m_WrapWidth > 0) {
+        // A box replaces both the width limit and the wrap limit.
+        m_Text = FitToBox(text);
+        m_Wrapped = true;
+    } else {
+        if (m_WidthLimit != 0)
+            ShrinkToWidthLimit(text);
+        m_Text = text;
+        if (m_WrapLimit != 0)
+            WrapText(m_WrapLimit, true);
+    }
     for (Label* copy : {m_Highlight, m_Shadow}) {
         if (!copy)
             continue;
@@ -135,26 +142,141 @@ void Label::SetText(const LuaObject& object, bool refresh)
     SetText(object.ToString(), refresh);
 }
 
+void Label::SetPointSizes(int size)
+{
+    m_Font->SetPointSize(size);
+    for (Label* copy : {m_Highlight, m_Shadow})
+        if (copy && copy->m_Font)
+            copy->m_Font->SetPointSize(size);
+}
+
 void Label::ShrinkToWidthLimit(const std::string& text)
 {
     if (!m_Font)
         return;
-    std::vector<Font*> fonts{m_Font.get()};
-    for (Label* copy : {m_Highlight, m_Shadow})
-        if (copy && copy->m_Font)
-            fonts.push_back(copy->m_Font.get());
     int size = m_BaseFontSize;
-    for (Font* font : fonts)
-        font->SetPointSize(size);
+    SetPointSizes(size);
     Point<int> measured = m_Font->GetTextSize(text);
     while (measured.x > m_WidthLimit) {
         --size;
-        for (Font* font : fonts)
-            font->SetPointSize(size);
+        SetPointSizes(size);
         if (size < kMinimumShrinkSize)
             break;
         measured = m_Font->GetTextSize(text);
     }
+}
+
+// ---- Fitting to a box ---------------------------------------------------------------------
+
+namespace {
+
+// The paragraph's words: the pieces between spaces, spaces inside expressions kept.
+std::vector<std::string> SplitWords(const std::string& paragraph)
+{
+    std::vector<std::string> words(1);
+    bool inside = false;
+    for (const char ch : paragraph) {
+        if (ch == '|')
+            inside = !inside;
+        if (ch == ' ' && !inside)
+            words.emplace_back();
+        else
+            words.back() += ch;
+    }
+    return words;
+}
+
+int TextWidth(const Font& font, const std::string& line)
+{
+    return line.empty() ? 0 : font.GetTextSize(line).x;
+}
+
+// The paragraph broken at spaces so that each line fits the width; a word wider than the
+// width keeps a line of its own.
+std::string WrapParagraph(const Font& font, const std::string& paragraph, int width)
+{
+    const std::vector<std::string> words = SplitWords(paragraph);
+    std::string wrapped;
+    std::string line = words.front();
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string longer = line + ' ' + words[i];
+        if (TextWidth(font, longer) > width && line.find_first_not_of(" \t") != std::string::npos) {
+            wrapped += line + '\n';
+            line = words[i];
+        } else {
+            line = longer;
+        }
+    }
+    return wrapped + line;
+}
+
+// Calls visit with each line of the text.
+template <typename Visit> void ForEachLine(const std::string& text, Visit visit)
+{
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find('\n', start);
+        visit(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            return;
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+std::string Label::WrapToWidth(const std::string& text) const
+{
+    std::string wrapped;
+    bool first = true;
+    ForEachLine(text, [&](const std::string& paragraph) {
+        if (!first)
+            wrapped += '\n';
+        first = false;
+        wrapped += WrapParagraph(*m_Font, paragraph, m_WrapWidth);
+    });
+    return wrapped;
+}
+
+int Label::LinesHeight(const std::string& text) const
+{
+    int height = 0;
+    ForEachLine(text, [&](const std::string& line) {
+        height += m_Font->GetTextSize(line.empty() ? " " : line).y;
+    });
+    return height;
+}
+
+std::string Label::FitToBox(const std::string& text)
+{
+    if (!m_Font)
+        return text;
+    int size = m_BaseFontSize;
+    for (;;) {
+        SetPointSizes(size);
+        const std::string wrapped = WrapToWidth(text);
+        int widest = 0;
+        ForEachLine(wrapped, [&](const std::string& line) {
+            widest = std::max(widest, TextWidth(*m_Font, line));
+        });
+        const bool fits =
+            widest <= m_WrapWidth && (m_HeightLimit <= 0 || LinesHeight(wrapped) <= m_HeightLimit);
+        if (fits || size <= std::min(m_BaseFontSize, kMinimumFitSize))
+            return wrapped;
+        --size;
+    }
+}
+
+void Label::SetWrapWidth(int pixels, bool refresh)
+{
+    m_WrapWidth = std::max(0, pixels);
+    SetText(m_SourceText, refresh);
+}
+
+void Label::SetHeightLimit(int pixels, bool refresh)
+{
+    m_HeightLimit = std::max(0, pixels);
+    SetText(m_SourceText, refresh);
 }
 
 void Label::WrapText(int limit, bool refresh)

@@ -4,7 +4,10 @@
 // font into one image: lines aligned within the widest one, stacked with a line spacing,
 // moved by a text offset, with optional shadow and highlight copies drawn around it.
 // The font may shrink until the text fits a width limit, and long texts may wrap at
-// spaces after a number of characters.
+// spaces after a number of characters. A text may also be fitted to a box: it wraps at
+// spaces so that every line fits a width in pixels, and when a height is given too the
+// font shrinks (never below kMinimumFitSize) until the wrapped lines fit it. Words are
+// never cut: a single word wider than the box keeps a line of its own.
 //
 // A text may embed Lua expressions between vertical bars: "Score: |score|" shows the
 // global score; "||" shows one bar. Expressions are evaluated each time the image is
@@ -46,6 +49,8 @@ public:
     // are 16-bit.
     static constexpr int kMaxImageWidth = 16383;
     static constexpr int kMaxImageHeight = 32767;
+    // The smallest size a text fitted to a box is drawn at.
+    static constexpr int kMinimumFitSize = 9;
 
     // Empty text, no font, black, centred lines; builds no image.
     Label();
@@ -88,6 +93,12 @@ public:
     // Stores the limit and, unless the text was wrapped already, breaks it at spaces after
     // about `limit` characters (0: never). Spaces inside expressions never break.
     void WrapText(int limit, bool refresh);
+    // Fits later texts to a box of that width in pixels (0: no box) and, unless 0, that
+    // height, and fits the current text again.
+    void SetWrapWidth(int pixels, bool refresh);
+    void SetHeightLimit(int pixels, bool refresh);
+    int GetWrapWidth() const { return m_WrapWidth; }
+    int GetHeightLimit() const { return m_HeightLimit; }
     // Rebuilds the image (only with a font).
     void UpdateImage();
 
@@ -102,6 +113,7 @@ public:
     void SetLineSpacing(int spacing) { m_LineSpacing = spacing; }
     int GetLineSpacing() const { return m_LineSpacing; }
     void SetWidthLimit(int limit) { m_WidthLimit = limit; }
+    int GetWidthLimit() const { return m_WidthLimit; }
     void SetTextOffset(int x, int y) { m_TextOffset = Point<int>(x, y); }
     void SetLineAlignment(HorizontalAlignment alignment) { m_LineAlignment = alignment; }
     HorizontalAlignment GetLineAlignment() const { return m_LineAlignment; }
@@ -116,6 +128,14 @@ private:
     // The line, cut to the widest image when it is wider; size is what is drawn.
     std::string CutToWidth(const std::string& line, Point<int>& size) const;
     void ShrinkToWidthLimit(const std::string& text);
+    // The fonts of the label and its copies, all set to the size.
+    void SetPointSizes(int size);
+    // The text broken at spaces so that each line fits the wrap width in the current font.
+    std::string WrapToWidth(const std::string& text) const;
+    // The height of the text's lines as drawn in the current font.
+    int LinesHeight(const std::string& text) const;
+    // The text wrapped to the box, the font shrunk until it fits the height limit.
+    std::string FitToBox(const std::string& text);
     void CreateShadow();
     void CreateHighlight();
     Label* CreateCopy(const Color& color, int offset, int zorder);
@@ -142,4 +162,8 @@ private:
     Point<int> m_TextOffset{0, 0};
     int m_WrapLimit = 0;
     bool m_Wrapped = false;
+    int m_WrapWidth = 0;
+    int m_HeightLimit = 0;
+    // The text as last given, before a box broke it into lines.
+    std::string m_SourceText;
 };

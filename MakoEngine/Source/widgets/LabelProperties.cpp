@@ -14,8 +14,8 @@ using LuaPlus::LuaObject;
 namespace {
 
 const char* const kLabelProperties[] = {
-    "text",       "font",        "fgColor",        "lineSpacing", "widthLimit",
-    "textOffset", "shadowColor", "highlightColor", "wrapLimit",   "textAlignment"};
+    "text",        "font",           "fgColor",   "lineSpacing",   "widthLimit", "textOffset",
+    "shadowColor", "highlightColor", "wrapLimit", "textAlignment", "wrapWidth",  "heightLimit"};
 
 } // namespace
 
@@ -59,6 +59,10 @@ void Label::ApplyClassicProperty(const std::string& name, const LuaObject& value
         SetHighlightColor(Color(value));
     } else if (name == "wrapLimit") {
         WrapText(ReadIntegerFromObject(value), true);
+    } else if (name == "wrapWidth") {
+        SetWrapWidth(ReadIntegerFromObject(value), true);
+    } else if (name == "heightLimit") {
+        SetHeightLimit(ReadIntegerFromObject(value), true);
     } else if (name == "textAlignment") {
         HorizontalAlignment alignment;
         if (ReadHorizontalAlignment(value, alignment)) {
@@ -80,6 +84,8 @@ void Label::RetrieveClassicProperties(LuaObject& table)
     table.SetInteger("lineSpacing", m_LineSpacing);
     table.SetInteger("widthLimit", m_WidthLimit);
     table.SetInteger("wrapLimit", m_WrapLimit);
+    table.SetInteger("wrapWidth", m_WrapWidth);
+    table.SetInteger("heightLimit", m_HeightLimit);
     table.SetString("textAlignment", HorizontalAlignmentName(m_LineAlignment));
     if (m_ShadowColor) {
         m_ShadowColor->ToLuaObject(color, true);

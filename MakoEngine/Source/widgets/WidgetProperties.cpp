@@ -11,8 +11,8 @@ void RankWidgetProperties()
         state->GetGlobals().SetObject("PropertyOrder", order);
     }
     static const char* const kTextSettings[] = {
-        "font",       "fgColor",     "textColor",      "lineSpacing", "widthLimit",
-        "textOffset", "shadowColor", "highlightColor", "wrapLimit",   "textAlignment"};
+        "font",        "fgColor",        "textColor", "lineSpacing",   "widthLimit", "textOffset",
+        "shadowColor", "highlightColor", "wrapLimit", "textAlignment", "wrapWidth",  "heightLimit"};
     for (const char* key : kTextSettings)
         if (order[key].IsNil())
             order.SetInteger(key, 30);

@@ -4,10 +4,13 @@
 #include "kit/Draw.h"
 #include "kit/Noise.h"
 #include "kit/PngWriter.h"
+#include "kit/TextMask.h"
+#include "recipes/Recipes.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 #include <string>
 
 using namespace assetgen;
@@ -156,4 +159,25 @@ TEST(Png, RoundTripsThroughTheImageLoaderWithoutTimestamps)
     EXPECT_EQ(p.At(1, 0)[0], 10);
     EXPECT_EQ(p.At(1, 0)[3], 128);
     EXPECT_EQ(p.At(4, 2)[3], 1);
+}
+
+TEST(TextMask, LettersAreWhiteCoverageCroppedToTheLineAndTheSameEachTime)
+{
+    const std::filesystem::path face = GeneratorOptions().fontDir / "DejaVuSerif-Bold.ttf";
+    const Canvas name = TextMask(face, 40, "Bumperlux");
+    EXPECT_GT(name.Width(), 4 * name.Height());
+    int covered = 0;
+    for (int y = 0; y < name.Height(); ++y)
+        for (int x = 0; x < name.Width(); ++x) {
+            const Rgba c = name.Get(x, y);
+            if (c.a > 0.5f) {
+                ++covered;
+                EXPECT_NEAR(1.0f, c.r, 1e-3);
+            }
+        }
+    // Ink, but far from a filled box.
+    EXPECT_GT(covered, name.Width() * name.Height() / 10);
+    EXPECT_LT(covered, name.Width() * name.Height() / 2);
+    EXPECT_EQ(name.ToRgba8(), TextMask(face, 40, "Bumperlux").ToRgba8());
+    EXPECT_THROW(TextMask(face.parent_path() / "NoSuchFace.ttf", 40, "x"), std::runtime_error);
 }

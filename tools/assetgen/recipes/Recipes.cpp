@@ -6,7 +6,7 @@ void GenerateAll(AssetPack& pack, const GeneratorOptions& options)
 {
     GenerateFontAssets(pack, options.fontDir);
     GenerateUiAssets(pack);
-    GenerateScreenAssets(pack);
+    GenerateScreenAssets(pack, options.fontDir);
     GenerateSoundAssets(pack);
     GenerateBallAssets(pack);
     GenerateMusicAssets(pack);

@@ -59,7 +59,7 @@ void GenerateBallAssets(AssetPack& pack);
 void GenerateBrickAssets(AssetPack& pack);
 
 // Screen backgrounds and the window icon.
-void GenerateScreenAssets(AssetPack& pack);
+void GenerateScreenAssets(AssetPack& pack, const std::filesystem::path& fontDir);
 
 // The play field's effects: the explosion's fireball, embers and smoke, the lightning
 // bolt of sparks, and the blast's sound.

@@ -1,13 +1,18 @@
-// Screen pictures: the splash screen's title picture, the game screen's backdrop and the
-// program's window icon.
+// Screen pictures: the splash screen's title picture (the game's name on a plaque), the game
+// screen's backdrop and the program's window icon.
 #include "kit/Draw.h"
 #include "kit/Noise.h"
 #include "kit/Rng.h"
+#include "kit/TextMask.h"
 #include "recipes/Recipes.h"
 #include "recipes/UiStyle.h"
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
 
 namespace assetgen {
 
@@ -52,26 +57,54 @@ void DrawHills(Canvas& canvas, Rng& rng, int horizon)
     }
 }
 
-// The emblem: a three-row wall of bevelled bricks in material colours on a wooden plaque.
-void DrawEmblem(Canvas& canvas)
+// The game's name in raised gold letters: a warm gradient from the top, a light rim on
+// the upper-left of each stroke and a dark one on the lower-right, as if cut from metal.
+Canvas GoldLettering(const fs::path& face, int pointSize, const std::string& text)
 {
-    Canvas plaque(420, 150);
+    const Canvas mask = TextMask(face, pointSize, text);
+    Canvas letters(mask.Width(), mask.Height());
+    const Rgba top = Rgba::Bytes(255, 232, 150);
+    const Rgba bottom = Rgba::Bytes(196, 128, 36);
+    auto cover = [&](int x, int y) { return mask.Contains(x, y) ? mask.Get(x, y).a : 0.0f; };
+    for (int y = 0; y < mask.Height(); ++y) {
+        const Rgba base = Mix(top, bottom, float(y) / float(mask.Height()));
+        for (int x = 0; x < mask.Width(); ++x) {
+            const float c = cover(x, y);
+            if (c <= 0.0f)
+                continue;
+            // Light from the upper left: the edge facing it brightens, the far one darkens.
+            const float slope = cover(x - 2, y - 2) - cover(x + 2, y + 2);
+            const float light = 1.0f - 0.35f * slope;
+            letters.Blend(x, y, base.Scaled(std::clamp(light, 0.55f, 1.25f)), c);
+        }
+    }
+    return letters;
+}
+
+// The emblem: the game's name over two rows of bevelled bricks in material colours, on a
+// wooden plaque.
+void DrawEmblem(Canvas& canvas, const fs::path& fontDir)
+{
+    const int plaqueW = 420, plaqueH = 200;
+    Canvas plaque(plaqueW, plaqueH);
     PlateStyle wood;
     wood.base = Rgba::Bytes(122, 82, 46);
     wood.radius = 14;
     wood.bevel = 3.0f;
     wood.texture = 0.1f;
-    DrawPlate(plaque, 0, 0, 420, 150, wood, ButtonLook::Normal, "bkgSplash.plaque");
+    DrawPlate(plaque, 0, 0, plaqueW, plaqueH, wood, ButtonLook::Normal, "bkgSplash.plaque");
+    const Canvas name = GoldLettering(fontDir / "DejaVuSerif-Bold.ttf", 62, "Bumperlux");
+    DrawWithShadow(plaque, name, (plaqueW - name.Width()) / 2, 10, 3, 4, 3.0f, 0.7f);
     const Rgba materials[] = {Rgba::Bytes(196, 64, 48),   Rgba::Bytes(222, 170, 52),
                               Rgba::Bytes(72, 150, 200),  Rgba::Bytes(96, 170, 80),
                               Rgba::Bytes(160, 160, 172), Rgba::Bytes(150, 84, 170)};
     const int brickW = 48, brickH = 24, gap = 4;
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < 2; ++row) {
         const int offset = (row % 2) * (brickW + gap) / 2;
         for (int col = 0; col < 8; ++col) {
             const float x = 18.0f + offset + col * (brickW + gap) - (row % 2 ? brickW / 2 : 0);
-            const float y = 30.0f + row * (brickH + gap);
-            if (x < 10 || x + brickW > 410)
+            const float y = 112.0f + row * (brickH + gap);
+            if (x < 10 || x + brickW > plaqueW - 10)
                 continue;
             const Sdf brick = RoundedRectShape({x, y, float(brickW), float(brickH)}, 3);
             const Rgba colour = materials[(row * 3 + col) % 6];
@@ -81,7 +114,7 @@ void DrawEmblem(Canvas& canvas)
             Bevel(plaque, brick, 2.5f, 0.45f);
         }
     }
-    DrawWithShadow(canvas, plaque, 110, 70, 4, 5, 4.0f, 0.6f);
+    DrawWithShadow(canvas, plaque, 110, 40, 4, 5, 4.0f, 0.6f);
 }
 
 // A steel ball flying up from the paddle, with a warm glow.
@@ -106,14 +139,14 @@ void DrawBallAndPaddle(Canvas& canvas)
     DrawWithShadow(canvas, paddle, 250, 350, 3, 4, 3.0f, 0.55f);
 }
 
-void SplashBackground(AssetPack& pack)
+void SplashBackground(AssetPack& pack, const fs::path& fontDir)
 {
     Rng rng("bkgSplash.jpg");
     Canvas canvas(kScreenW, kScreenH);
     const int horizon = 300;
     DrawSky(canvas, rng, horizon);
     DrawHills(canvas, rng, horizon);
-    DrawEmblem(canvas);
+    DrawEmblem(canvas, fontDir);
     DrawBallAndPaddle(canvas);
     // The picture is encoded as PNG; the image loader recognises the format by content.
     pack.WriteImage(folders::kScreens, "bkgSplash.jpg", canvas);
@@ -166,9 +199,9 @@ void AppIcon(AssetPack& pack)
 
 } // namespace
 
-void GenerateScreenAssets(AssetPack& pack)
+void GenerateScreenAssets(AssetPack& pack, const fs::path& fontDir)
 {
-    SplashBackground(pack);
+    SplashBackground(pack, fontDir);
     GameBackground(pack);
     AppIcon(pack);
 }

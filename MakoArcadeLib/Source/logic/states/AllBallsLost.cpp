@@ -16,6 +16,8 @@ namespace ArcadeGameStates {
 void AllBallsLost::OnEnterState()
 {
     ArcadeGameLogic* logic = m_Logic;
+    // A prompt of the play that ended does not stay under the caption and the letters.
+    logic->ShowMessage("", 0);
     if (Level* level = logic->GetLevel())
         level->StartTimeAttackRewind();
     m_Caption.Set(ShowCaption(logic, new AllBallsLostAnimation(logic->m_LostReason, logic), 9));

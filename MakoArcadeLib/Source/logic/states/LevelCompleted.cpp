@@ -10,6 +10,8 @@ void LevelCompleted::OnEnterState()
 {
     ArcadeGameLogic* logic = m_Logic;
     logic->GetBalls().KillAll();
+    // A prompt of the play that ended does not stay under the caption and the letters.
+    logic->ShowMessage("", 0);
     logic->m_BallLocked = false;
     logic->GetBallSpawnAnimations().KillAll();
     m_Caption.Set(ShowCaption(logic, new LevelCompleteAnimation(logic), 0));

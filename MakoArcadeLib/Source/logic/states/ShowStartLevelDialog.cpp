@@ -45,6 +45,8 @@ void ShowStartLevelDialog::OnEnterState()
     m_NextBrick = 0;
     m_Done = false;
     m_Letter.Clear();
+    // No message of an earlier level shows behind the letter.
+    logic->ShowMessage("", 0);
     Level* level = logic->GetLevel();
     Screen* screen = logic->GetGameScreen();
     if (!GameProgress::AppFlag("enableStartLevelDialog", s_ShowWithoutApplication) || !level ||

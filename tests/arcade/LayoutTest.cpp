@@ -1,0 +1,440 @@
+// Every text the game ships, shown where the game shows it and in the longest forms it
+// can take (every level title and land, prompt, letter, tip, artefact and rank, and a
+// name of nine wide letters), keeps inside its button, plate, paper or the window and off
+// every other text. Each place is built once and its texts go through it in turn.
+#include "GameApp.h"
+#include "TextLayout.h"
+
+#include "core/Config.h"
+#include "display/Font.h"
+#include "logic/ArcadeGameLogic.h"
+#include "logic/GameProgress.h"
+#include "logic/Level.h"
+#include "logic/LevelManager.h"
+#include "lua/MakoLuaState.h"
+#include "players/Player.h"
+#include "screens/ArcadeArtifactScreen.h"
+#include "screens/ArcadeLabScreen.h"
+#include "screens/ArcadeMapScreen.h"
+#include "screens/ArcadeMenuScreen.h"
+#include "screens/ArcadeSplashScreen.h"
+#include "screens/Artefact.h"
+#include "screens/ArtifactDialog.h"
+#include "screens/ChooseActivePlayerDialog.h"
+#include "screens/CreditsDialog.h"
+#include "screens/EndLevelBonusDialog.h"
+#include "screens/EnterNameAndSkillDialog.h"
+#include "screens/GameOverDialog.h"
+#include "screens/GameTips.h"
+#include "screens/InGameMenuDialog.h"
+#include "screens/Marquee.h"
+#include "screens/MedalDialog.h"
+#include "screens/OptionsDialog.h"
+#include "screens/ScreenManager.h"
+#include "screens/StartLevelDialog.h"
+#include "views/CardView.h"
+#include "views/Medal.h"
+#include "widgets/Button.h"
+#include "widgets/Label.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+using bbtest::TextLayout;
+
+namespace {
+
+const char* const kWideName = "WWWWWWWWW";
+
+// The string keys of a Lua table, sorted.
+std::vector<std::string> Strings(const std::string& expression)
+{
+    bbtest::RunLua("_layout = {} for k in pairs(" + expression +
+                   " or {}) do if type(k) == 'string' then _layout[#_layout + 1] = k end end "
+                   "table.sort(_layout)");
+    std::vector<std::string> out;
+    LuaPlus::LuaObject list = GetGlobalLuaState()->GetGlobal("_layout");
+    for (int i = 1; list[i].IsString(); ++i)
+        out.push_back(list[i].GetString());
+    return out;
+}
+
+// The constant configuration's string entries whose keys start with the prefix.
+std::vector<std::string> ConfigKeys(const std::string& prefix)
+{
+    std::vector<std::string> keys;
+    for (const std::string& key : Strings("ConstConfig"))
+        if (key.compare(0, prefix.size(), prefix) == 0 &&
+            GetGlobalLuaState()->GetGlobal("ConstConfig")[key.c_str()].IsString())
+            keys.push_back(key);
+    return keys;
+}
+
+std::string ConfigText(const std::string& key)
+{
+    LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal("ConstConfig")[key.c_str()];
+    return value.IsString() ? value.GetString() : std::string();
+}
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+class LayoutTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app = std::make_unique<bbtest::GameApp>();
+        app->CurrentPlayer()->GetTable().SetString("Name", kWideName);
+        // The paper keeps text off its rim and short of the rules' right end, the artefact
+        // card inside its inset line.
+        layout.SetMargins("bkgLetter.png", 16, 8, 30, 14);
+        layout.SetMargins("bkgArtifactCard.png", 14, 14, 22, 22);
+    }
+    void TearDown() override { app.reset(); }
+
+    // Gathers what the root shows and reports each fault as a failure of the place, and a
+    // place that shows fewer texts than it must.
+    void Check(const Actor* root, const std::string& place, std::size_t atLeast = 2)
+    {
+        if (root)
+            layout.Collect(root);
+        Report(place, atLeast);
+    }
+    void Report(const std::string& place, std::size_t atLeast = 2)
+    {
+        EXPECT_GE(layout.Texts().size(), atLeast) << place << " shows too few texts";
+        for (const std::string& fault : layout.Faults(place))
+            ADD_FAILURE() << fault;
+        layout.Clear();
+    }
+    // The names of the levels that ship.
+    std::vector<std::string> LevelNames() { return Strings("Levels"); }
+    Level* LevelNamed(const std::string& name)
+    {
+        return LevelManager::GetLevelManager()->GetLevel(name);
+    }
+    static SDL_Rect RectOf(int x, int y, int w, int h)
+    {
+        SDL_Rect r;
+        r.x = Sint16(x), r.y = Sint16(y), r.w = Uint16(w), r.h = Uint16(h);
+        return r;
+    }
+    // Starts the dialog on the screen, checks it, and puts it away.
+    void CheckDialog(Screen* screen, Dialog* dialog, const std::string& place)
+    {
+        screen->StartDialog(dialog, false);
+        Check(dialog, place);
+        screen->StopDialog(dialog);
+        app->Pass();
+    }
+
+    std::unique_ptr<bbtest::GameApp> app;
+    TextLayout layout{640, 480};
+};
+
+// The widest of the texts as the label draws them.
+std::string Widest(Label* label, const std::vector<std::string>& texts)
+{
+    std::string widest;
+    int width = -1;
+    for (const std::string& text : texts) {
+        label->SetText(text, true);
+        const int w = TextLayout::InkOf(*label).w;
+        if (w > width)
+            width = w, widest = text;
+    }
+    return widest;
+}
+
+} // namespace
+
+TEST_F(LayoutTest, ThePlayScreenKeepsTitleLandAndPromptsApart)
+{
+    app->StartGame();
+    ArcadeGameLogic* logic = gLogic;
+    ASSERT_NE(nullptr, logic);
+    Actor* play = logic->m_Marquee->GetParent();
+    std::vector<std::string> titles, lands = {"The Lab", "Cape Horn"}, messages;
+    for (const std::string& name : LevelNames()) {
+        Level* level = LevelNamed(name);
+        if (level)
+            titles.push_back(level->GetFullName().empty() ? name : level->GetFullName());
+    }
+    for (int episode = 1; episode <= GameProgress::EpisodeCount(); ++episode)
+        lands.push_back(GameProgress::EpisodeName(episode));
+    for (const std::string& key : ConfigKeys("prompt."))
+        if (EndsWith(key, ".show") || EndsWith(key, ".check"))
+            messages.push_back(ConfigText(key));
+    for (const char* text :
+         {"Click To Start - Space Bar For Menu", "Ball Locked!", "ARCADE bonus awarded!",
+          "99 hits! Paddle Power Up!", "Paddle Power Maximized!"})
+        messages.push_back(text);
+    ASSERT_GT(titles.size(), 50u);
+    ASSERT_GT(messages.size(), 5u);
+    logic->m_LevelLabel->SetVisible(true, true);
+    logic->m_EpisodeLabel->SetVisible(true, true);
+    logic->m_ScoreLabel->SetText("Loot: 9,999,999", true);
+    // Each text against the widest of the others: the three labels move independently.
+    const std::string widestTitle = Widest(logic->m_LevelLabel, titles);
+    const std::string widestLand = Widest(logic->m_EpisodeLabel, lands);
+    const std::string widestMessage = Widest(logic->m_Marquee->GetLabel(), messages);
+    auto show = [&](const std::string& title, const std::string& land, const std::string& text) {
+        logic->m_LevelLabel->SetText(title, true);
+        logic->m_EpisodeLabel->SetText(land, true);
+        logic->m_Marquee->SetMessage(text, 0);
+        Check(play, "play screen", 4);
+    };
+    for (const std::string& title : titles)
+        show(title, widestLand, widestMessage);
+    for (const std::string& land : lands)
+        show(widestTitle, land, widestMessage);
+    for (const std::string& message : messages)
+        show(widestTitle, widestLand, message);
+}
+
+TEST_F(LayoutTest, APromptLeavesWithThePlayThatShowedIt)
+{
+    for (const char* end : {"LevelCompleted", "AllBallsLost"}) {
+        app->StartGame();
+        ArcadeGameLogic* logic = gLogic;
+        ASSERT_NE(nullptr, logic);
+        logic->ShowMessage(ConfigText("prompt.powerup.show"), 0);
+        logic->SetState(end);
+        EXPECT_EQ("", logic->m_Marquee->GetMessage()) << end;
+        app->SwitchTo("Elsewhere");
+        app->Pass(2);
+    }
+}
+
+TEST_F(LayoutTest, EveryArtefactCardKeepsItsTextsOnTheCard)
+{
+    Screen* screen = app->Screens()->GetScreen("Elsewhere");
+    auto* card = new ArtifactDialog();
+    screen->StartDialog(card, false);
+    const std::vector<std::string> artefacts = Strings("Artifacts");
+    ASSERT_GT(artefacts.size(), 10u);
+    for (const std::string& name : artefacts) {
+        card->ShowArtefact(name);
+        Check(card, "artefact card " + name);
+    }
+    screen->StopDialog(card);
+    app->Pass();
+}
+
+TEST_F(LayoutTest, EveryLetterAndTipKeepsToThePaper)
+{
+    Screen* screen = app->Screens()->GetScreen("Elsewhere");
+    for (const std::string& name : LevelNames()) {
+        const Level* level = LevelNamed(name);
+        if (!level || level->GetNoteText().empty())
+            continue;
+        CheckDialog(screen,
+                    new StartLevelDialog(kWideName, level->GetNoteText(), level->GetFromText(),
+                                         level->GetFullName()),
+                    "letter of " + name);
+    }
+    CheckDialog(screen,
+                new GameOverDialog(kWideName, ConfigText("gameOverNoteText"),
+                                   ConfigText("gameOverFromText"), ConfigText("gameOverTitleText")),
+                "game-over letter");
+    std::vector<std::string> tips;
+    for (const char* prefix : {"gametip.", "help.", "finished."})
+        for (const std::string& key : ConfigKeys(prefix))
+            if (!EndsWith(key, ".Title") && !EndsWith(key, ".Character"))
+                tips.push_back(key);
+    ASSERT_GT(tips.size(), 15u);
+    for (const std::string& tip : tips) {
+        ASSERT_TRUE(ShowGameTip(screen, tip, "Congrats!", true)) << tip;
+        for (Dialog* letter : screen->GetDialogs()) {
+            Check(letter, "tip " + tip);
+            screen->StopDialog(letter);
+        }
+        app->Pass();
+    }
+}
+
+TEST_F(LayoutTest, TheTallyFitsEveryLevelTitle)
+{
+    Screen* screen = app->Screens()->GetScreen("Elsewhere");
+    auto* tally = new EndLevelBonusDialog("Mission", 9999999);
+    screen->StartDialog(tally, false);
+    Label* mission = dynamic_cast<Label*>(tally->Actor::GetChild("missionLabel", true));
+    ASSERT_NE(nullptr, mission);
+    for (const std::string& name : LevelNames()) {
+        const Level* level = LevelNamed(name);
+        if (!level)
+            continue;
+        mission->SetText(level->GetFullName() + " Complete", true);
+        mission->UpdateAlignment();
+        Check(tally, "tally of " + name);
+    }
+    screen->StopDialog(tally);
+    app->Pass();
+}
+
+TEST_F(LayoutTest, ACardKeepsAWideNameOffItsRank)
+{
+    Screen* screen = app->Screens()->GetScreen("Elsewhere");
+    Player* player = app->CurrentPlayer();
+    auto* card = new CardView(player);
+    card->SetPosition(20, 150);
+    screen->AddChild(card, "");
+    for (int rank = 1; rank <= CardView::kRankCount; ++rank) {
+        const std::string name = ConfigText("rank." + std::to_string(rank));
+        player->GetGameModeTable("Adventure").SetString("Rank", name.c_str());
+        for (const std::string& who : {std::string(kWideName), std::string("Player 2")}) {
+            player->GetTable().SetString("Name", who.c_str());
+            card->Refresh();
+            // Drawn smaller, but still to be read.
+            EXPECT_GE(card->GetLabel(0)->GetFont()->GetPointSize(), 12) << who;
+            layout.Collect(card);
+            for (const bbtest::ShownText& text : std::vector<bbtest::ShownText>(layout.Texts()))
+                layout.Hold(text.label, "the card", card->GetScreenRect());
+            Report("card of " + who + ", rank " + name);
+        }
+    }
+}
+
+TEST_F(LayoutTest, TheFirstStartMenuKeepsTheMissingFindInItsPanel)
+{
+    Player* player = app->CurrentPlayer();
+    player->GetGameModeTable("Adventure").SetNil("latestArtifact");
+    app->Screens()->AddScreen(new ArcadeMenuScreen());
+    app->SwitchTo("MenuScreen");
+    Screen* menu = app->Screens()->GetScreen("MenuScreen");
+    for (Dialog* dialog : menu->GetDialogs())
+        menu->StopDialog(dialog);
+    app->Pass();
+    // The find's recess in the menu's backdrop.
+    const SDL_Rect panel = RectOf(450, 110, 180, 250);
+    layout.Collect(menu);
+    if (auto* name = dynamic_cast<Label*>(menu->GetChild("artifactName", false)))
+        layout.Hold(name, "the find's panel", panel);
+    layout.AddPicture(menu->GetChild("artifact", false), "the missing find", panel);
+    Report("first-start menu");
+    for (const std::string& artefact : Strings("Artifacts")) {
+        player->GetGameModeTable("Adventure").SetString("latestArtifact", artefact.c_str());
+        static_cast<ArcadeMenuScreen*>(menu)->Update();
+        layout.Collect(menu);
+        if (auto* name = dynamic_cast<Label*>(menu->GetChild("artifactName", false)))
+            layout.Hold(name, "the find's panel", panel);
+        layout.AddPicture(menu->GetChild("artifact", false), artefact, panel);
+        Report("menu with " + artefact);
+    }
+}
+
+TEST_F(LayoutTest, TheLabListAndNotepadFitEveryLabLevel)
+{
+    app->Screens()->AddScreen(new ArcadeLabScreen());
+    LuaPlus::LuaObject records =
+        app->CurrentPlayer()->GetGameModeTable("Adventure").CreateTable("LevelRecords");
+    records.CreateTable("Welcome").SetInteger("secret", 60);
+    app->SwitchTo("LabScreen");
+    Screen* lab = app->Screens()->GetScreen("LabScreen");
+    for (Dialog* dialog : lab->GetDialogs())
+        lab->StopDialog(dialog);
+    app->Pass();
+    for (int i = 1; i <= ArcadeLabScreen::kLevelCount; ++i) {
+        auto* button =
+            dynamic_cast<Button*>(lab->GetChild("buttonLevel" + std::to_string(i), true));
+        ASSERT_NE(nullptr, button);
+        lab->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(button)));
+        app->DispatchPosted();
+        layout.Collect(lab);
+        // The secrets a level needs are written on the note beside its plaque.
+        for (int j = 1; j <= ArcadeLabScreen::kLevelCount; ++j)
+            if (Actor* row = lab->GetChild("buttonLevel" + std::to_string(j), true))
+                if (auto* needed = dynamic_cast<Label*>(row->GetChild("labelSecretsNeeded", true)))
+                    layout.Hold(needed, "the sticky note", row->GetParent()->GetScreenRect());
+        Report("lab with level " + std::to_string(i));
+    }
+}
+
+TEST_F(LayoutTest, TheMapFitsEveryLandAndLevel)
+{
+    app->Screens()->AddScreen(new ArcadeMapScreen());
+    auto* map = static_cast<ArcadeMapScreen*>(app->Screens()->GetScreen("MapScreen"));
+    LuaPlus::LuaObject adventure = app->CurrentPlayer()->GetGameModeTable("Adventure");
+    adventure.SetInteger("EpisodeUnlocked", GameProgress::EpisodeCount());
+    adventure.SetInteger("LevelUnlocked", 99);
+    app->SwitchTo("MapScreen");
+    for (Dialog* dialog : map->GetDialogs())
+        map->StopDialog(dialog);
+    app->Pass();
+    int shown = 0;
+    for (int episode = 1; episode <= GameProgress::EpisodeCount(); ++episode)
+        for (int level = 1; !LevelManager::GetLevelNameAt(episode, level).empty(); ++level) {
+            adventure.SetInteger("EpisodeSelected", episode);
+            adventure.SetInteger("LevelSelected", level);
+            map->Update();
+            Check(map, "map at " + LevelManager::GetLevelNameAt(episode, level), 6);
+            ++shown;
+        }
+    EXPECT_GT(shown, 50);
+}
+
+TEST_F(LayoutTest, TheFindsShowEveryArtefactsNameUnderIt)
+{
+    app->Screens()->AddScreen(new ArcadeArtifactScreen());
+    app->SwitchTo("ArtifactScreen");
+    Screen* finds = app->Screens()->GetScreen("ArtifactScreen");
+    for (Dialog* dialog : finds->GetDialogs())
+        finds->StopDialog(dialog);
+    app->Pass();
+    auto* right = dynamic_cast<Button*>(finds->GetChild("RightButton", false));
+    ASSERT_NE(nullptr, right);
+    // Stolen first, then every one found.
+    for (bool found : {false, true}) {
+        if (found)
+            app->SendKey(SDLK_BACKSLASH, KMOD_LCTRL | KMOD_LALT);
+        for (std::size_t turn = 0; turn < Strings("Artifacts").size(); ++turn) {
+            Check(finds,
+                  std::string(found ? "finds" : "stolen finds") + ", turn " + std::to_string(turn));
+            finds->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(right)));
+            app->DispatchPosted();
+        }
+    }
+}
+
+TEST_F(LayoutTest, TheMenusDialogsAndMedalsFitTheirPlates)
+{
+    for (int i = 1; i <= 4; ++i)
+        bbtest::RunLua("Players[" + std::to_string(i) + "].Name = '" + kWideName + "'");
+    app->Screens()->AddScreen(new ArcadeMenuScreen());
+    app->Screens()->AddScreen(new ArcadeSplashScreen());
+    app->SwitchTo("MenuScreen");
+    Screen* menu = app->Screens()->GetScreen("MenuScreen");
+    for (Dialog* dialog : menu->GetDialogs())
+        menu->StopDialog(dialog);
+    app->Pass();
+    Check(menu, "main menu", 8);
+    CheckDialog(menu, new InGameMenuDialog(), "in-game menu");
+    CheckDialog(menu, new OptionsDialog(), "options");
+    CheckDialog(menu, new CreditsDialog(), "credits");
+    CheckDialog(menu, new EnterNameAndSkillDialog(kWideName), "sign-in");
+    CheckDialog(menu, new ChooseActivePlayerDialog(), "player chooser");
+    for (const std::string& key : ConfigKeys("medal.Arcade.")) {
+        if (!EndsWith(key, ".Units"))
+            continue;
+        const std::string category = key.substr(13, key.size() - 13 - 6);
+        for (int level = 0; level < 4; ++level) {
+            auto* medal = new Medal(category, "medal" + category + ".png", "Arcade", menu);
+            medal->SetLevel(level, Medal::LevelName(level));
+            CheckDialog(menu, new MedalDialog(kWideName, medal, " "),
+                        "medal " + category + " " + Medal::LevelName(level));
+        }
+    }
+    app->SwitchTo("SplashScreen");
+    Screen* splash = app->Screens()->GetScreen("SplashScreen");
+    for (int i = 0; i < 400 && splash->GetStateName() != "Loaded"; ++i)
+        app->Pass();
+    Check(splash, "splash", 1);
+}

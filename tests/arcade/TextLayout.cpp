@@ -1,0 +1,219 @@
+#include "TextLayout.h"
+
+#include "display/Image.h"
+#include "scene/Actor.h"
+#include "widgets/Label.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <sstream>
+
+namespace bbtest {
+
+namespace {
+
+// Pixels fainter than this are the soft rim of a letter, not its body.
+const std::uint32_t kInkAlpha = 96;
+
+bool Empty(const SDL_Rect& r)
+{
+    return r.w <= 0 || r.h <= 0;
+}
+
+bool Overlap(const SDL_Rect& a, const SDL_Rect& b)
+{
+    return !Empty(a) && !Empty(b) && a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h &&
+           b.y < a.y + a.h;
+}
+
+bool Inside(const SDL_Rect& inner, const SDL_Rect& outer)
+{
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w &&
+           inner.y + inner.h <= outer.y + outer.h;
+}
+
+SDL_Rect Rect(int x, int y, int w, int h)
+{
+    SDL_Rect r;
+    r.x = static_cast<Sint16>(x);
+    r.y = static_cast<Sint16>(y);
+    r.w = static_cast<Uint16>(std::max(0, w));
+    r.h = static_cast<Uint16>(std::max(0, h));
+    return r;
+}
+
+// Whether the label is one of the copies that shade its parent label.
+bool IsCopy(const Label& label)
+{
+    const Label* parent = dynamic_cast<const Label*>(label.GetParent());
+    return parent && (parent->GetShadow() == &label || parent->GetHighlight() == &label);
+}
+
+// Whether the actor and all above it are shown.
+bool Shown(const Actor* actor)
+{
+    for (; actor; actor = actor->GetParent())
+        if (!actor->IsVisible() || actor->IsDead())
+            return false;
+    return true;
+}
+
+std::string OneLine(const std::string& text)
+{
+    std::string line = text;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    return '"' + line + '"';
+}
+
+} // namespace
+
+TextLayout::TextLayout(int windowWidth, int windowHeight)
+    : m_Window(Rect(0, 0, windowWidth, windowHeight))
+{
+}
+
+void TextLayout::SetMargins(const std::string& image, int left, int top, int right, int bottom)
+{
+    m_Margins[image] = Rect(left, top, right, bottom);
+}
+
+void TextLayout::Clear()
+{
+    m_Held.clear();
+    m_Allowed.clear();
+    m_Texts.clear();
+    m_Pictures.clear();
+}
+
+void TextLayout::Collect(const Actor* root)
+{
+    if (Shown(root))
+        CollectActor(root);
+}
+
+void TextLayout::CollectActor(const Actor* actor)
+{
+    if (!actor->IsVisible() || actor->IsDead())
+        return;
+    if (const Label* label = dynamic_cast<const Label*>(actor)) {
+        if (IsCopy(*label))
+            return;
+        // An upright label only: a turned word lies along its plate by design.
+        if (label->GetRotation() == 0.0 && !Empty(InkOf(*label)))
+            m_Texts.push_back(Framed(*label));
+    }
+    for (const Actor* child : actor->GetChildren())
+        CollectActor(child);
+}
+
+void TextLayout::Hold(const Label* label, const std::string& holder, const SDL_Rect& frame)
+{
+    m_Held[label] = {holder, frame};
+    for (ShownText& shown : m_Texts)
+        if (shown.label == label) {
+            shown.holder = holder;
+            shown.frame = frame;
+        }
+}
+
+void TextLayout::AllowOverlap(const Label* a, const Label* b)
+{
+    m_Allowed.insert({a, b});
+    m_Allowed.insert({b, a});
+}
+
+void TextLayout::AddPicture(const Actor* actor, const std::string& name, const SDL_Rect& frame)
+{
+    if (Shown(actor))
+        m_Pictures.push_back({name, actor->GetScreenRect(), frame});
+}
+
+ShownText TextLayout::Framed(const Label& label) const
+{
+    ShownText shown{&label, label.GetText(), InkOf(label), "the window", m_Window};
+    const auto held = m_Held.find(&label);
+    if (held != m_Held.end()) {
+        shown.holder = held->second.first;
+        shown.frame = held->second.second;
+        return shown;
+    }
+    for (const Actor* up = label.GetParent(); up; up = up->GetParent()) {
+        if (dynamic_cast<const Label*>(up) || !up->GetImage())
+            continue;
+        SDL_Rect frame = up->GetScreenRect();
+        const auto margins = m_Margins.find(up->GetImageName());
+        if (margins != m_Margins.end()) {
+            const SDL_Rect& m = margins->second;
+            frame = Rect(frame.x + m.x, frame.y + m.y, frame.w - m.x - m.w, frame.h - m.y - m.h);
+        }
+        shown.holder = up->GetImageName().empty() ? "its frame" : up->GetImageName();
+        shown.frame = frame;
+        break;
+    }
+    return shown;
+}
+
+void TextLayout::CheckInside(const std::string& place, const std::string& what, const SDL_Rect& ink,
+                             const std::string& holder, const SDL_Rect& frame,
+                             std::vector<std::string>& faults) const
+{
+    if (!Inside(ink, frame))
+        faults.push_back(place + ": " + what + " " + Describe(ink) + " leaves " + holder + " " +
+                         Describe(frame));
+    else if (!Inside(ink, m_Window))
+        faults.push_back(place + ": " + what + " " + Describe(ink) + " leaves the window " +
+                         Describe(m_Window));
+}
+
+std::vector<std::string> TextLayout::Faults(const std::string& place) const
+{
+    std::vector<std::string> faults;
+    for (std::size_t i = 0; i < m_Texts.size(); ++i) {
+        const ShownText& a = m_Texts[i];
+        CheckInside(place, OneLine(a.text), a.ink, a.holder, a.frame, faults);
+        for (std::size_t j = i + 1; j < m_Texts.size(); ++j) {
+            const ShownText& b = m_Texts[j];
+            if (Overlap(a.ink, b.ink) && !m_Allowed.count({a.label, b.label}))
+                faults.push_back(place + ": " + OneLine(a.text) + " " + Describe(a.ink) +
+                                 " covers " + OneLine(b.text) + " " + Describe(b.ink));
+        }
+    }
+    for (const Picture& picture : m_Pictures)
+        CheckInside(place, picture.name, picture.rect, "its panel", picture.frame, faults);
+    return faults;
+}
+
+SDL_Rect TextLayout::InkOf(const Label& label)
+{
+    const Image* image = label.GetImage();
+    SDL_Surface* surface = image ? image->GetSDLSurface() : nullptr;
+    if (!surface || surface->format->BytesPerPixel != 4 || surface->format->Amask == 0)
+        return Rect(0, 0, 0, 0);
+    int left = surface->w, top = surface->h, right = -1, bottom = -1;
+    const SDL_PixelFormat& format = *surface->format;
+    for (int y = 0; y < surface->h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch);
+        for (int x = 0; x < surface->w; ++x) {
+            if (((row[x] & format.Amask) >> format.Ashift) < kInkAlpha)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    if (right < 0)
+        return Rect(0, 0, 0, 0);
+    const SDL_Rect at = label.GetScreenRect();
+    return Rect(at.x + left, at.y + top, right - left + 1, bottom - top + 1);
+}
+
+std::string TextLayout::Describe(const SDL_Rect& r)
+{
+    std::ostringstream out;
+    out << "[x " << r.x << ".." << r.x + r.w << ", y " << r.y << ".." << r.y + r.h << "]";
+    return out.str();
+}
+
+} // namespace bbtest
