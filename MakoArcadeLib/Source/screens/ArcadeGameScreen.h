@@ -2,10 +2,10 @@
 // The screen on which a level is played. It holds no game rules: each time it becomes the
 // current screen (and each time the game restarts) it builds a fresh play layer
 // (RootActor) and a fresh game controller from the script table GameOptions, and it ends
-// both when another screen takes over. A switch to it while it shows a game keeps that
-// game. Around the controller it keeps what only a screen
-// can: the cursor, input grab and window buttons (hidden and captured while playing, free
-// while dialogs are open), the in-game menu, and sound paused with the game.
+// both when another screen takes over; a switch to it while it shows a game keeps that
+// game. Around the controller it keeps what only a screen can: the cursor, input grab and
+// window buttons (hidden and captured while playing, free while dialogs are open), the
+// in-game menu, and sound paused with the game.
 //
 // Main thread only.
 #include "scene/ArcadeEventHandler.h"
