@@ -1,7 +1,7 @@
 #pragma once
 // The handful of Windows base types the display layer's interfaces are written in:
 // fixed-width integers, result codes, opaque handles, rectangles, GUIDs and IUnknown.
-// Sizes are those of the original 32-bit platform (DWORD and LONG are 32 bits, HRESULT a
+// Sizes are those of 32-bit Windows (DWORD and LONG are 32 bits, HRESULT a
 // signed 32-bit code), so result codes print the same everywhere.
 #include <cstdint>
 #include <cstring>

@@ -95,6 +95,8 @@ protected:
         app->Screens()->AddScreen(finds);
         Probe(app.get(), finds);
         Adventure().SetNil("LevelRecords");
+        // The finds' tip letter has been read (its own test shows it).
+        app->CurrentPlayer()->GetOptionsTable().SetBoolean("gametip.finds.shown", true);
     }
     void TearDown() override { app.reset(); }
 
@@ -175,6 +177,23 @@ protected:
 using Texts3 = std::vector<std::string>;
 
 } // namespace
+
+TEST_F(FindsTest, APlayersFirstVisitBringsTheFindsTipAndLaterVisitsDoNot)
+{
+    LuaPlus::LuaObject options = app->CurrentPlayer()->GetOptionsTable();
+    options.SetNil("gametip.finds.shown");
+    Open();
+    Dialog* tip = OpenDialog("gametip.finds");
+    ASSERT_NE(nullptr, tip);
+    EXPECT_TRUE(options["gametip.finds.shown"].GetBoolean());
+    finds->StopDialog(tip);
+    app->DispatchPosted();
+
+    app->SwitchTo("MenuScreen");
+    Open();
+    EXPECT_EQ(nullptr, OpenDialog("gametip.finds"));
+    EXPECT_TRUE(finds->GetDialogs().empty());
+}
 
 TEST_F(FindsTest, TenStolenArtefactsTurnBothWaysAndNoneOpensACard)
 {
@@ -330,7 +349,7 @@ TEST_F(FindsTest, ButtonsLeadToTheOtherScreensAndPlayResumesTheAdventure)
         if (auto* letter = dynamic_cast<StartLevelDialog*>(child))
             tip = letter;
     ASSERT_NE(nullptr, tip);
-    EXPECT_EQ("About The Arifact Finds", tip->GetTitle()->GetText());
+    EXPECT_EQ("About The Artifact Finds", tip->GetTitle()->GetText());
 
     Click("MapButton");
     EXPECT_TRUE(Current("MapScreen"));

@@ -8,8 +8,10 @@
 #include "core/TimerManager.h"
 #include "display/Image.h"
 #include "logic/ArcadeGameLogic.h"
+#include "logic/Level.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
+#include "players/Player.h"
 #include "scene/ArcadeEventHandler.h"
 #include "screens/ArcadeGameScreen.h"
 #include "screens/Dialog.h"
@@ -95,22 +97,59 @@ TEST_F(GameScreenTest, EnteringBeginsAGameOnAScreenSizedPlayLayerAndLeavingEndsI
     EXPECT_EQ(nullptr, screen->GetGameLogic());
 }
 
-TEST_F(GameScreenTest, AGameNeedsGameOptionsAndEnteringTwiceWithoutLeavingRaises)
+// However the table was left (none at all, one made by NextLevel alone, another player's),
+// the game begins for the current player; only without a player is a table required.
+TEST_F(GameScreenTest, AGameBeginsForTheCurrentPlayerWhateverGameOptionsHeld)
 {
-    RunLua("SavedOptions = GameOptions GameOptions = nil");
+    Player* player = app->CurrentPlayer();
+    const std::pair<const char*, const char*> starts[] = {
+        {"GameOptions = nil", "Welcome"},
+        {"GameOptions = nil NextLevel('Crates')", "Crates"},
+        {"GameOptions = { player = 0, ballsLeft = 0, gameType = '' }", "Welcome"}};
+    for (const auto& [options, level] : starts) {
+        RunLua(options);
+        app->SwitchTo("GameScreen");
+        ArcadeGameLogic* logic = screen->GetGameLogic();
+        ASSERT_NE(nullptr, logic) << options;
+        EXPECT_EQ(player, logic->GetPlayer()) << options;
+        EXPECT_EQ("Adventure", logic->GetGameType()) << options;
+        EXPECT_GT(logic->GetBallsLeft(), 0) << options;
+        ASSERT_NE(nullptr, logic->GetLevel()) << options;
+        EXPECT_EQ(level, logic->GetLevel()->GetLevelName()) << options;
+        app->SwitchTo("Elsewhere");
+    }
+
+    RunLua("SavedCurrent = Players.current Players.current = {} GameOptions = nil");
     EXPECT_NE(std::string::npos, MessageOf([&] {
                                      app->SwitchTo("GameScreen");
                                  }).find("Assertion failed: (gameOptions.IsTable())"));
     EXPECT_EQ(nullptr, screen->GetRootActor());
     EXPECT_EQ(nullptr, screen->GetGameLogic());
     GetPostedEventQueue().Clear();
+    RunLua("Players.current = SavedCurrent SavedCurrent = nil");
+}
 
-    RunLua("GameOptions = SavedOptions SavedOptions = nil");
+// A switch to the game screen while it shows a game (the console's SwitchToScreen) keeps the
+// game, its open letter and the free cursor.
+TEST_F(GameScreenTest, SwitchingToTheShownGameKeepsIt)
+{
+    app->ApplyBoolProperty("enableStartLevelDialog", true);
     app->SwitchTo("GameScreen");
-    ASSERT_NE(nullptr, screen->GetGameLogic());
-    const std::string message = MessageOf([&] { app->SwitchTo("GameScreen"); });
-    EXPECT_NE(std::string::npos, message.find("this->GetLogic()) == 0)")) << message;
-    GetPostedEventQueue().Clear();
+    ArcadeGameLogic* logic = screen->GetGameLogic();
+    ASSERT_NE(nullptr, logic);
+    RootActor* root = screen->GetRootActor();
+    app->Pass(5);
+    const bool letter = screen->IsDialogVisible();
+    const bool cursor = app->IsCursorShown();
+
+    app->SwitchTo("GameScreen");
+    app->SwitchTo("current");
+    app->Pass();
+    EXPECT_EQ(logic, screen->GetGameLogic());
+    EXPECT_EQ(root, screen->GetRootActor());
+    EXPECT_FALSE(root->IsDead());
+    EXPECT_EQ(letter, screen->IsDialogVisible());
+    EXPECT_EQ(cursor, app->IsCursorShown());
 }
 
 TEST_F(GameScreenTest, RestartReplacesTheGameAndLeavesTheInputStateAlone)

@@ -312,7 +312,7 @@ TEST_F(LetterTest, TipsAreSignedByTheirCharacterAndTitledByTheConfiguration)
     ASSERT_TRUE(ShowGameTip(screen, "help.finds", "About The Menu", true));
     auto* tip = dynamic_cast<StartLevelDialog*>(TopDialog());
     ASSERT_NE(nullptr, tip);
-    EXPECT_EQ("About The Arifact Finds", tip->GetTitle()->GetText());
+    EXPECT_EQ("About The Artifact Finds", tip->GetTitle()->GetText());
     EXPECT_EQ("- Miriel", tip->GetFromLabel()->GetText());
     EXPECT_EQ("Tess,", tip->GetToLabel()->GetText());
     EXPECT_TRUE(tip->GetCharacterPicture()->IsVisible());

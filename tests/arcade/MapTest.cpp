@@ -38,6 +38,8 @@ protected:
         app->Screens()->AddScreen(new ArcadeMapScreen());
         map = static_cast<ArcadeMapScreen*>(app->Screens()->GetScreen("MapScreen"));
         Probe(app.get(), map);
+        // The map's tip letter has been read (its own test shows it).
+        app->CurrentPlayer()->GetOptionsTable().SetBoolean("gametip.map.shown", true);
     }
     void TearDown() override { app.reset(); }
 
@@ -78,6 +80,23 @@ protected:
 };
 
 } // namespace
+
+TEST_F(MapTest, APlayersFirstVisitBringsTheMapsTipAndLaterVisitsDoNot)
+{
+    LuaPlus::LuaObject options = app->CurrentPlayer()->GetOptionsTable();
+    options.SetNil("gametip.map.shown");
+    Open();
+    ASSERT_EQ(1u, map->GetDialogs().size());
+    Dialog* tip = map->GetDialogs().front();
+    EXPECT_EQ("gametip.map", tip->GetName());
+    EXPECT_TRUE(options["gametip.map.shown"].GetBoolean());
+    map->StopDialog(tip);
+    app->DispatchPosted();
+
+    app->SwitchTo("Elsewhere");
+    Open();
+    EXPECT_TRUE(map->GetDialogs().empty());
+}
 
 TEST_F(MapTest, NewPlayerSeesCapeHornAndPlayStartsWelcome)
 {

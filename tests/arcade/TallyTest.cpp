@@ -329,6 +329,26 @@ TEST_F(TallyTest, TheScoreMessageGoesByHowFarTheTotalIsFromTheTarget)
         EXPECT_EQ(message, std::string(ShowEndLevelDialog::ScoreMessage(d))) << d;
 }
 
+// The verdict leaves out the score bonus that reaching the target adds: a total exactly at
+// the target just makes it, one point short is close, and neither jumps by the bonus.
+TEST_F(TallyTest, TheVerdictReadsTheTotalBeforeTheScoreBonus)
+{
+    const std::pair<int, const char*> plays[] = {
+        {0, "Just Made It"}, {-1, "So Close!"}, {600, "Good!"}};
+    for (const auto& [over, verdict] : plays) {
+        Reach(1, 1, 1, 1);
+        Play();
+        const int S = GetLevel()->GetScoreBonusAt();
+        // Slow, without loot and with many balls: the score bonus is the only one in reach.
+        Win(S + over, 100000, 0, 99);
+        RunTally();
+        EXPECT_EQ(verdict, Text("scoreLabelMessage")) << over;
+        EXPECT_EQ(over >= 0, logic->m_BigScoreEarned != 0) << over;
+        EXPECT_EQ(S + over + (over >= 0 ? 1000 : 0), logic->GetScore()) << over;
+        app->SwitchTo("Elsewhere");
+    }
+}
+
 TEST_F(TallyTest, WinningWelcomeShowsTheTargetsThenTalliesEveryHalfSecondOverThePausedGame)
 {
     Reach(1, 1, 1, 1);
@@ -378,7 +398,7 @@ TEST_F(TallyTest, WinningWelcomeShowsTheTargetsThenTalliesEveryHalfSecondOverThe
     EXPECT_EQ("You Took 01:40", Text("timeLabelMessage"));
     EXPECT_EQ("You Caught 100%", Text("lootLabelMessage"));
     EXPECT_EQ("Keep Looking!", Text("secretLabelMessage"));
-    EXPECT_EQ("Wow!", Text("scoreLabelMessage"));
+    EXPECT_EQ("Great Job!", Text("scoreLabelMessage")); // 2,000 over before the score bonus
     EXPECT_EQ("$6,000", Text("scoreLabel"));
     EXPECT_EQ("$6,000", Text("topScoreValue"));
     EXPECT_EQ("New Record!", Text("messageLabel"));
@@ -412,6 +432,25 @@ TEST_F(TallyTest, WinningWelcomeFilesTheRecordUnlocksTheNextLevelAndNextGoesTher
     EXPECT_EQ("Crates", GetLevel()->GetLevelName());
     EXPECT_EQ(2, logic->GetLevelNumber().value_or(0));
     EXPECT_FALSE(app->IsGamePaused());
+}
+
+// A level named from the console (NextLevel, then SwitchToScreen) is a game of the current
+// player: "next" goes on to the level after it.
+TEST_F(TallyTest, ALevelNamedFromTheConsoleIsPlayedByTheCurrentPlayerAndNextGoesOn)
+{
+    Reach(1, 1, 1, 1);
+    RunLua("GameOptions = nil NextLevel('Crates')");
+    app->SwitchTo("GameScreen");
+    logic = app->GameScreen()->GetGameLogic();
+    ASSERT_NE(nullptr, logic);
+    ASSERT_NE(nullptr, GetLevel());
+    EXPECT_EQ("Crates", GetLevel()->GetLevelName());
+    EXPECT_EQ(app->CurrentPlayer(), logic->GetPlayer());
+    Win(2500, 100, 0, 1);
+    EXPECT_TRUE(Record("Crates").IsTable());
+
+    Click("NextButton");
+    EXPECT_EQ("FallingGold", GetLevel()->GetLevelName());
 }
 
 TEST_F(TallyTest, ReplayPlaysTheCompletedLevelAgainAndALowerTotalKeepsTheRecordsScore)

@@ -220,6 +220,11 @@ bool ProgramRun::WaitForErrorLine(const std::string& text, int timeoutMs)
     return WaitForLine(m_ErrPath, text, timeoutMs);
 }
 
+bool ProgramRun::WaitForOutputLine(const std::string& text, int timeoutMs)
+{
+    return WaitForLine(m_OutPath, text, timeoutMs);
+}
+
 std::string ProgramRun::Output() const
 {
     return ReadFile(m_OutPath);

@@ -37,6 +37,8 @@ public:
     // line can write to at once, e.g. io.stderr:write('mark\n')).
     bool WaitForLogLine(const std::string& text, int timeoutMs = 30000);
     bool WaitForErrorLine(const std::string& text, int timeoutMs = 30000);
+    // WaitForLine on what the program (or its wrapper) wrote to standard output.
+    bool WaitForOutputLine(const std::string& text, int timeoutMs = 30000);
 
     std::string Output() const;
     std::string Errors() const;

@@ -216,6 +216,7 @@ bool ArcadeArtifactScreen::OnScreenChange(const Event& event)
     if (EventData1(event) == static_cast<void*>(static_cast<Screen*>(this))) {
         m_CurrentPosition = 0;
         Update();
+        ShowGameTip(this, "gametip.finds", "Your Finds", false);
     }
     return false;
 }

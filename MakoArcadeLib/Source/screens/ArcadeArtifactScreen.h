@@ -8,7 +8,8 @@
 // The screen recomputes both lists from the first current player's Adventure records, the
 // level order and the level tables each time it becomes current (starting again at the first
 // entry); showing it makes "Adventure" the player's game mode. With fewer entries than
-// slots the surplus slots are hidden.
+// slots the surplus slots are hidden. A player's first visit brings the finds' tip letter
+// ("gametip.finds").
 //
 // Layout: the resource table "ArcadeArtifactScreen"; the artefacts "artifact1" ..
 // "artifact3" (their resource positions are the slots' centres) and the labels

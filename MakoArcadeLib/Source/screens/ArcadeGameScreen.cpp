@@ -10,6 +10,7 @@
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "screens/Dialog.h"
+#include "screens/GameStart.h"
 #include "screens/RootActor.h"
 #include "screens/ScreenManager.h"
 #include "sound/DirectMusic.h"
@@ -68,12 +69,15 @@ bool ArcadeGameScreen::OnRestartGame(const Event&)
 bool ArcadeGameScreen::OnScreenChange(const Event& event)
 {
     if (EventData1(event) == static_cast<void*>(this)) {
+        // A switch to this screen while it already shows a game (the console's
+        // SwitchToScreen) keeps that game as it is, with its dialogs and input state.
+        if (GetLogic())
+            return false;
         if (Application* app = GetApp()) {
             app->GrabInput(true);
             app->ShowCursor(false);
         }
         ShowWindowButtons(false);
-        MAKO_ASSERT(static_cast<ArcadeGameLogic*>(this->GetLogic()) == 0);
         BeginGame();
     } else if (GetLogic()) {
         EndGame();
@@ -100,7 +104,7 @@ void ArcadeGameScreen::RestartGame()
 void ArcadeGameScreen::BeginGame()
 {
     m_FramesPlayed = 0;
-    LuaPlus::LuaObject gameOptions = GetGlobalLuaState()->GetGlobal("GameOptions");
+    LuaPlus::LuaObject gameOptions = GameOptionsForNewGame();
     MAKO_ASSERT(gameOptions.IsTable());
     m_RootActor = new RootActor();
     m_RootActor->SetSize(GetWidth(), GetHeight());

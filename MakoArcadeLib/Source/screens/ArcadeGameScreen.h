@@ -2,9 +2,10 @@
 // The screen on which a level is played. It holds no game rules: each time it becomes the
 // current screen (and each time the game restarts) it builds a fresh play layer
 // (RootActor) and a fresh game controller from the script table GameOptions, and it ends
-// both when another screen takes over. Around the controller it keeps what only a screen
-// can: the cursor, input grab and window buttons (hidden and captured while playing, free
-// while dialogs are open), the in-game menu, and sound paused with the game.
+// both when another screen takes over; a switch to it while it shows a game keeps that
+// game. Around the controller it keeps what only a screen can: the cursor, input grab and
+// window buttons (hidden and captured while playing, free while dialogs are open), the
+// in-game menu, and sound paused with the game.
 //
 // Main thread only.
 #include "scene/ArcadeEventHandler.h"
@@ -54,8 +55,9 @@ protected:
     bool OnRestartGame(const Event& event) override;
 
 private:
-    // A new screen-sized play layer and a controller from GameOptions, started; GameOptions
-    // must be a table.
+    // A new screen-sized play layer and a controller from GameOptions, started: a game of
+    // the current player (GameOptionsForNewGame); without a player GameOptions must be a
+    // table.
     void BeginGame();
     // Closes the dialogs still open (a game's letters and menus end with it), kills the
     // play layer and deletes the controller.

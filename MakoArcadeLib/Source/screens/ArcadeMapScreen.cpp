@@ -344,8 +344,10 @@ Actor* ArcadeMapScreen::RequireActor(const std::string& name)
 
 bool ArcadeMapScreen::OnScreenChange(const Event& event)
 {
-    if (EventData1(event) == static_cast<void*>(this))
+    if (EventData1(event) == static_cast<void*>(this)) {
         Update();
+        ShowGameTip(this, "gametip.map", "The Map", false);
+    }
     return false;
 }
 

@@ -8,7 +8,8 @@
 // The screen keeps nothing of its own: every choice goes at once into the first current
 // player's Adventure table, and Update redraws everything from that table, the level order
 // and the level tables. Selections only move over unlocked places, and Play starts only an
-// unlocked level whose table exists.
+// unlocked level whose table exists. A player's first visit brings the map's tip letter
+// ("gametip.map").
 //
 // Layout: the resource table "ArcadeMapScreen"; each pin is made from "MapPinButton" with a
 // "MapPushpin" head, each route from "MapRouteDot" dots. Main thread only.

@@ -48,6 +48,15 @@ void WriteStart(LuaPlus::LuaObject& options, Player* player, int episode, int le
     options.SetInteger("levelNumber", level);
 }
 
+// The start keys of the player's selection in its current mode.
+void WriteSelection(LuaPlus::LuaObject& options, Player* player)
+{
+    LuaPlus::LuaObject modeTable = player->GetGameModeTable("");
+    const int level = Selection(modeTable, "LevelSelected");
+    const int episode = Selection(modeTable, "EpisodeSelected");
+    WriteStart(options, player, episode, level);
+}
+
 void SwitchTo(const std::string& screenName)
 {
     ScreenManager* screens = ScreenManager::GetInstance();
@@ -105,11 +114,25 @@ void StartLabGame(const std::string& screenName)
 LuaPlus::LuaObject CreateGameOptionsForCurrentPlayer()
 {
     Player* player = CurrentPlayer();
-    LuaPlus::LuaObject modeTable = player->GetGameModeTable("");
-    const int level = Selection(modeTable, "LevelSelected");
-    const int episode = Selection(modeTable, "EpisodeSelected");
     LuaPlus::LuaObject options = GetGlobalLuaState()->GetGlobals().CreateTable("GameOptions");
-    WriteStart(options, player, episode, level);
+    WriteSelection(options, player);
+    return options;
+}
+
+LuaPlus::LuaObject GameOptionsForNewGame()
+{
+    LuaPlus::LuaObject options = GetGlobalLuaState()->GetGlobal("GameOptions");
+    PlayerManager* players = PlayerManager::GetInstance();
+    Player* current = players ? players->GetCurrentPlayer(1) : nullptr;
+    if (!current)
+        return options;
+    if (options.IsTable()) {
+        LuaPlus::LuaObject player = options["player"];
+        if (player.IsLightUserData() && player.GetLightUserData() == current)
+            return options;
+    }
+    options = GameOptions();
+    WriteSelection(options, current);
     return options;
 }
 

@@ -26,6 +26,13 @@ void StartLabGame(const std::string& screenName);
 // mode's selection (1 for a missing level or episode), no levelName. Switches nothing.
 LuaPlus::LuaObject CreateGameOptionsForCurrentPlayer();
 
+// The game screen's GameOptions for the game it begins: the table as a start left it, or,
+// when it names no current player (a table made by NextLevel or a script alone, or one left
+// from another player's game), the table with the start keys of the current player's
+// selection written in; its levelName stays. Without a current player the global is given
+// as it is (nil when there is none).
+LuaPlus::LuaObject GameOptionsForNewGame();
+
 // Lua: NextLevel(name) makes GameOptions.levelName the name, so the next controller built
 // from the table loads that level; anything but a string logs
 // "A level name must be specified.\n" and changes nothing.

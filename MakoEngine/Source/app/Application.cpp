@@ -17,6 +17,7 @@
 #include "debugger/LuaDebugger.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"
+#include "display/DisplayUtils.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
 #include "perf/BlitPerformanceManager.h"
@@ -42,6 +43,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -56,6 +58,24 @@ template <typename T> void SafeDelete(std::unique_ptr<T>& member, const char* li
 {
     LogAtLevel(3, "%s", line);
     member.reset();
+}
+
+// Without a graphical display SDL draws into the terminal as coloured text: the player is
+// told once why the game looks so, and what it needs.
+void WarnOfTextDisplay(const std::string& appName)
+{
+    static bool warned = false;
+    if (warned || CurrentSDLVideoDriverName() != "caca")
+        return;
+    warned = true;
+    const char* display = std::getenv("DISPLAY");
+    const std::string which =
+        display && *display ? "\"" + std::string(display) + "\" could not be opened" : "not set";
+    std::fprintf(stderr,
+                 "%s: no graphical display (DISPLAY %s), so the game is drawn as text in this "
+                 "terminal; start it in a desktop session to see it.\n",
+                 appName.c_str(), which.c_str());
+    std::fflush(stderr);
 }
 
 } // namespace
@@ -282,6 +302,7 @@ void Application::CreateWindow()
         UseFullScreen(m_Width, m_Height, 32);
     else
         UseWindowedScreen(m_Width, m_Height, 32);
+    WarnOfTextDisplay(m_AppName);
     // The window was just made in the mode the configuration asks for.
     m_WindowRecreationRequested = false;
     Log("Application::CreateWindow finished.\n");

@@ -33,7 +33,8 @@ void MakeWritableFolder(const std::string& path)
     }
 }
 
-// Folder names keep the game's Windows form with backslashes; on disk they use '/'.
+// Folder names are written with backslashes, as the engine's Windows folder calls take
+// them; on disk they use '/'.
 std::string WithTrailingSeparator(const std::string& path, char separator)
 {
     if (!path.empty() && path.back() == separator)

@@ -79,6 +79,8 @@ void Shell::EndLine()
     } catch (const LuaPlus::LuaException& e) {
         Log("%s\n", e.what());
     }
+    // What the line printed shows at once, also when the output is a pipe or a file.
+    std::fflush(stdout);
     m_Line.clear();
 }
 
@@ -101,7 +103,6 @@ void Shell::EvaluateLine()
             lua_getglobal(L, "print");
             lua_insert(L, top + 1);
             LuaPlus::PCallOrThrow(L, results, 0);
-            std::fflush(stdout);
         }
     } catch (...) {
         m_LuaState->SetTop(top); // leave the stack as it was, then report the error

@@ -4,7 +4,8 @@
 // returns is handed to the script function print. A line whose last non-blank character
 // is a backslash continues on the next line. A line that fails (a script error, a failed
 // check in a native function) has its error written to the log, and the shell goes on
-// with the next line.
+// with the next line. The standard output is flushed after every line, so what a line
+// prints reaches a pipe at once.
 //
 // The application makes one shell during start-up, after the configuration, and calls
 // Update once per main-loop pass; it passes the console's descriptor (STDIN_FILENO) when

@@ -151,9 +151,13 @@ void ShowEndLevelDialog::Tally(EndLevelBonusDialog* letter, int signalsLeft)
         letter->SetMessage("secretLabel", logic->m_SecretFound ? "Found It!" : "Keep Looking!");
         break;
     case 4: {
+        // The verdict measures the play against the target, so it leaves out the score
+        // bonus that reaching the target adds: a total exactly at the target "just made it".
         Level* level = logic->GetLevel();
         const int target = level ? level->GetScoreBonusAt() : 0;
-        letter->SetMessage("scoreLabel", ScoreMessage(logic->m_TotalScore - target));
+        const int scoreBonus = logic->m_BigScoreEarned ? logic->m_BigScoreBonus : 0;
+        letter->SetMessage("scoreLabel",
+                           ScoreMessage(logic->m_TotalScore - scoreBonus - target));
         TallyBonus(letter, logic->m_BigScoreEarned, logic->m_BigScoreBonus, "Score");
         break;
     }

@@ -29,8 +29,8 @@ public:
     static constexpr int kTallyIntervalMs = 500;
     static constexpr int kTallySignals = 11;
 
-    // The letter's verdict on the level's score by how far the total (bonuses included)
-    // is above (d >= 0) or below the score target.
+    // The letter's verdict on the level's score by how far the total (the other four
+    // bonuses included, the score bonus not) is above (d >= 0) or below the score target.
     static const char* ScoreMessage(int d);
 
     EndLevelBonusDialog* GetLetter() const { return m_Letter.Get(); }
