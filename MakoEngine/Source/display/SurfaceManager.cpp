@@ -167,6 +167,8 @@ DisplayBlitSurface* SurfaceManager::Node_GetDisplayBlitSurface(SurfaceNode* node
 {
     if (DisplayBlitSurface* made = node->GetDisplayBlitSurface())
         return made;
+    if (++node->displayRequests < 2)
+        return nullptr;
     SDL_Surface* master = node->GetSDLSurface();
     if (!master || !SameFormat(master->format, GetReferenceFormat()))
         return nullptr;
@@ -194,6 +196,7 @@ DisplayBlitSurface* SurfaceManager::Node_GetDisplayBlitSurface(SurfaceNode* node
 void SurfaceManager::Node_PixelsChanged(SurfaceNode* node, bool dropTexture)
 {
     node->surfaces[SURFACETYPE_SDL_DISPLAY].reset();
+    node->displayRequests = 0;
     if (dropTexture)
         DeleteSurfaceOfType(node, SURFACETYPE_D3D);
 }

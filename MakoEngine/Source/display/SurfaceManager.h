@@ -87,6 +87,8 @@ struct SurfaceNode
 
     std::unique_ptr<Surface> surfaces[kNumTypes];
     int refCount = 0;
+    // Times the display asked for the type-3 copy since the pixels last changed.
+    int displayRequests = 0;
     SurfaceNode* prev = nullptr;
     SurfaceNode* next = nullptr;
 
@@ -132,7 +134,9 @@ public:
     void Node_RefreshSurfaceType(SurfaceNode* node, int type, int sourceType);
 
     // The record's type-3 copy, made from its type-1 surface when there is none yet; null
-    // when the record has no type-1 surface in the reference format or SDL fails.
+    // when the record has no type-1 surface in the reference format or SDL fails, and on
+    // the first request after the pixels changed: a picture redrawn every frame (a canvas
+    // composed anew each pass) is never worth encoding.
     DisplayBlitSurface* Node_GetDisplayBlitSurface(SurfaceNode* node);
     // The record's pixels changed: its copies made from them (types 2 and 3) go. The
     // texture is only dropped when dropTexture: the hardware backend's callers refresh
