@@ -234,4 +234,31 @@ TEST_F(SceneTest, FlattenedSubtreesRedrawOnlyWhenAsked)
     EXPECT_EQ(nullptr, bare.GetFlattenedActor()->GetCanvas());
 }
 
+TEST_F(SceneTest, FlattenedLayerDrawnAsACopyCoversWhatLiesBelow)
+{
+    // A green backdrop, then two flattened 8 x 8 layers holding one red tile each: the
+    // one drawn as a copy replaces the backdrop with its whole cache, clear pixels too;
+    // the blended one lets the backdrop show around its tile.
+    Actor root;
+    root.AddChild(Actor::CreateColorRect(Color(0, 255, 0), 0, 0, 16, 8, 0, nullptr), "");
+    LuaObject copy;
+    copy.AssignInteger(GetGlobalLuaState(), SHADERTYPE_COPY);
+    for (int x : {0, 8}) {
+        Actor* layer = new Actor();
+        layer->SetPosition(x, 0);
+        layer->SetZOrder(1);
+        layer->AddChild(Actor::CreateColorRect(Color(255, 0, 0), 2, 2, 3, 3, 0, nullptr), "");
+        layer->Flatten(false, false, 8, 8);
+        if (x == 0)
+            layer->SetShaderType(copy);
+        root.AddChild(layer, "");
+    }
+    bbtest::PassHarness passes(&root, 16, 8);
+    passes.Step();
+    EXPECT_EQ(Argb(255, 255, 0, 0), passes.Pixel(3, 3));
+    EXPECT_EQ(0u, passes.Pixel(0, 0)) << "the copy's clear pixels replace the backdrop";
+    EXPECT_EQ(Argb(0, 255, 0, 0), passes.Pixel(11, 3) & 0xFFFFFF);
+    EXPECT_EQ(Argb(0, 0, 255, 0), passes.Pixel(8, 0) & 0xFFFFFF) << "blending keeps it";
+}
+
 } // namespace scenetest

@@ -197,7 +197,9 @@ void Application::InitEngine(int argc, char** argv)
     LoadScripts();
 
     Log("Initializing SDL...\n");
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_NOPARACHUTE) != 0)
+    // No SDL timer subsystem: its thread wakes every millisecond for callbacks the engine
+    // never sets; SDL_GetTicks and SDL_Delay work without it.
+    if (SDL_Init(SDL_INIT_NOPARACHUTE) != 0)
         MAKO_THROW(Exception, "Couldn't initialize SDL");
     if (TTF_Init() == -1)
         MAKO_THROW(Exception, "Couldn't initialize SDL_ttf");

@@ -9,6 +9,7 @@
 //
 // The engine's lower layers reach the running application only through the AppHost it
 // implements; it installs itself as the host when it is made.
+#include "app/FramePacer.h"
 #include "app/MainLoopPass.h"
 #include "core/AppHost.h"
 #include "core/Class.h"
@@ -329,7 +330,7 @@ protected:
     LuaPlus::LuaState* m_LuaState = nullptr;
 
     std::vector<std::string> m_Args;
-    std::uint32_t m_NextFrameTime = 0;
+    FramePacer m_Pacer{FRAME_PERIOD_MS}; // the next frame's deadline
     std::uint32_t m_FrameStartTime = 0;
     bool m_IsRunning = false;
     bool m_AppPaused = false;

@@ -92,7 +92,7 @@ void Application::StartRunning()
     m_AppPaused = false;
     m_FrameStepping = false;
     m_LastPaused = false;
-    m_NextFrameTime = SDL_GetTicks() + FRAME_PERIOD_MS;
+    m_Pacer.Start(SDL_GetTicks());
     Log("Starting main loop.\n");
 }
 
@@ -185,11 +185,15 @@ void Application::EndPassFrame()
 
 void Application::PacePass()
 {
-    if (IsFrameRateCapped()) {
-        std::int32_t wait = static_cast<std::int32_t>(m_NextFrameTime - SDL_GetTicks());
-        SDL_Delay(wait > 0 ? static_cast<std::uint32_t>(wait) : 0);
+    // Capped, frames keep to deadlines on a fixed grid, so the loop holds 31.25 frames a
+    // second on average rather than losing each wake-up's lateness; uncapped, passes run
+    // back to back and the grid follows them.
+    if (!IsFrameRateCapped()) {
+        m_Pacer.Start(SDL_GetTicks());
+        return;
     }
-    m_NextFrameTime = SDL_GetTicks() + FRAME_PERIOD_MS;
+    SDL_Delay(m_Pacer.WaitAt(SDL_GetTicks()));
+    m_Pacer.Advance(SDL_GetTicks());
 }
 
 void Application::FinishPass(bool pausedPass)

@@ -68,13 +68,13 @@ CanvasState& Canvas::Translate(int dx, int dy)
     return state;
 }
 
-void Canvas::DrawImage(Image* image, int frame)
+void Canvas::DrawImage(Image* image, int frame, ShaderType shader)
 {
     const CanvasState& s = GetState();
     const Point<int> frameSize = image->GetFrameSize();
     const SDL_Rect dst = MakeRect(s.x, s.y, frameSize.x, frameSize.y);
     const SDL_Rect src = image->GetFrameRect(frame);
-    m_Renderer->DrawImage(image, SHADERTYPE_BLENDPIXELALPHA, &dst, &src, 255, 0.0, 0);
+    m_Renderer->DrawImage(image, shader, &dst, &src, 255, 0.0, 0);
 }
 
 void Canvas::DrawLine(int x1, int y1, int x2, int y2, const Color& color)

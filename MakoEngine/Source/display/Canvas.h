@@ -5,6 +5,7 @@
 //
 // A canvas draws either over an existing renderer (the display's) or into a new
 // off-screen image. Main thread only.
+#include "display/ShaderType.h"
 #include "geometry/Color.h"
 #include "geometry/Rect.h"
 
@@ -55,8 +56,9 @@ public:
     int GetDepth() const { return m_Top; }
 
     // Primitives; all but DrawRect and FillPolygon are offset by the origin.
-    // The frame of the image with its top-left at the origin, blended by pixel alpha.
-    void DrawImage(Image* image, int frame);
+    // The frame of the image with its top-left at the origin, blended by pixel alpha
+    // unless another shader is given.
+    void DrawImage(Image* image, int frame, ShaderType shader = SHADERTYPE_BLENDPIXELALPHA);
     void DrawLine(int x1, int y1, int x2, int y2, const Color& color);
     void DrawCircle(int x, int y, int radius, const Color& color);
     void FillCircle(int x, int y, int radius, const Color& color);

@@ -461,6 +461,8 @@ void Image::CompositeOnto(const SDL_Rect* srcRect, Image* target, const SDL_Rect
         return;
     TimedPass(&BlitPerformanceManager::AddCompositingBlit, s.w, s.h,
               [&] { SoftwareBlend::Composite(src, &s, dst, &d); });
+    if (SurfaceNode* node = target->GetSurfaceNode())
+        SurfaceManager::GetInstance().Node_PixelsChanged(node, false);
 }
 
 void Image::CompositeFrameOnto(Image* target, int x, int y, int frame)
@@ -482,7 +484,7 @@ SDL_Surface* Image::RequirePixelSurface() const
 void Image::DropHWSurface()
 {
     if (m_SurfaceNode)
-        SurfaceManager::GetInstance().DeleteSurfaceOfType(m_SurfaceNode, SURFACETYPE_D3D);
+        SurfaceManager::GetInstance().Node_PixelsChanged(m_SurfaceNode, true);
 }
 
 void Image::Fade(std::uint8_t maxAlpha)
@@ -591,8 +593,8 @@ void Image::RefreshHWSurface(bool deleteFirst)
     if (!m_SurfaceNode)
         return;
     SurfaceManager& manager = SurfaceManager::GetInstance();
-    if (deleteFirst)
-        manager.DeleteSurfaceOfType(m_SurfaceNode, SURFACETYPE_D3D);
+    // Callers refresh because the pixels changed: the display copy goes in any case.
+    manager.Node_PixelsChanged(m_SurfaceNode, deleteFirst);
     manager.Node_RefreshSurfaceType(m_SurfaceNode, SURFACETYPE_D3D, SURFACETYPE_SDL);
 }
 

@@ -43,6 +43,38 @@ SDLImageRenderer::SDLImageRenderer(SDL_Surface* surface, bool freeSurface)
 
 SDLImageRenderer::~SDLImageRenderer() = default;
 
+void SDLImageRenderer::TargetChanged()
+{
+    if (SurfaceNode* node = m_Target ? m_Target->GetSurfaceNode() : nullptr)
+        SurfaceManager::GetInstance().Node_PixelsChanged(node, false);
+}
+
+bool SDLImageRenderer::DrawThroughDisplayCopy(Image* image, ShaderType shader, const SDL_Rect& dst,
+                                              const SDL_Rect& src)
+{
+    // A pixel-alpha blend onto a target with alpha keeps the target's alpha, which a
+    // run-length blit would not: only targets without it (the screen) qualify.
+    const SDL_PixelFormat* target = m_TargetSurface->format;
+    if (target->BytesPerPixel != 4 || target->Amask != 0)
+        return false;
+    if (shader != SHADERTYPE_BLENDPIXELALPHA && shader != SHADERTYPE_COPY)
+        return false;
+    SurfaceNode* node = image->GetSurfaceNode();
+    SDL_Surface* master = image->GetSDLSurface();
+    if (!node || !master || (master->flags & SDL_SRCCOLORKEY))
+        return false;
+    DisplayBlitSurface* copy = SurfaceManager::GetInstance().Node_GetDisplayBlitSurface(node);
+    // A copy must not blend: the run-length copy stands for it only when nothing blends.
+    if (!copy || (shader == SHADERTYPE_COPY && !copy->IsOpaque()))
+        return false;
+    SDL_Rect srcCopy = src;
+    SDL_Rect dstCopy = dst;
+    if (SDL_UpperBlit(copy->GetSurface(), &srcCopy, m_TargetSurface, &dstCopy) != 0)
+        MAKO_ASSERT_MSG(false,
+                        boost::str(boost::format("SDL_BlitSurface failed: %1%") % SDL_GetError()));
+    return true;
+}
+
 SDLImageRenderer* SDLImageRenderer::MakeOffscreen(int width, int height)
 {
     SDL_Surface* targetSurface = SurfaceManager::CreateSurface(width, height, true);
@@ -55,6 +87,7 @@ SDLImageRenderer* SDLImageRenderer::MakeOffscreen(int width, int height)
 // outline only.
 void SDLImageRenderer::DrawCircle(int x, int y, int radius, const Color& color, bool filled)
 {
+    TargetChanged();
     if (filled)
         filledCircleRGBA(m_TargetSurface, x, y, radius, color.r, color.g, color.b, color.a);
     else
@@ -65,24 +98,30 @@ void SDLImageRenderer::DrawImage(Image* image, ShaderType shader, const SDL_Rect
                                  const SDL_Rect* src, int alpha, double /*angle*/,
                                  std::uint32_t /*flags*/)
 {
+    TargetChanged();
     SDL_Surface* surface = image->GetSDLSurface();
     const SDL_Rect srcRect = src ? *src : MakeRect(0, 0, surface->w, surface->h);
     const SDL_Rect dstRect = dst ? *dst : MakeRect(0, 0, srcRect.w, srcRect.h);
+    if (DrawThroughDisplayCopy(image, shader, dstRect, srcRect))
+        return;
     DrawSurface(surface, shader, dstRect, srcRect, alpha);
 }
 
 void SDLImageRenderer::DrawLine(int x1, int y1, int x2, int y2, const Color& color)
 {
+    TargetChanged();
     lineRGBA(m_TargetSurface, x1, y1, x2, y2, color.r, color.g, color.b, color.a);
 }
 
 void SDLImageRenderer::DrawPie(int x, int y, int radius, int start, int end, const Color& color)
 {
+    TargetChanged();
     pieRGBA(m_TargetSurface, x, y, radius, start, end, color.r, color.g, color.b, color.a);
 }
 
 void SDLImageRenderer::DrawPolygon(const Poly& poly, const Color& color, bool filled)
 {
+    TargetChanged();
     if (filled) {
         std::vector<Sint16> xs, ys;
         for (const Point2f& v : poly.GetVertices()) {
@@ -101,6 +140,7 @@ void SDLImageRenderer::DrawPolygon(const Poly& poly, const Color& color, bool fi
 
 void SDLImageRenderer::DrawRect(const SDL_Rect* rect, const Color& color, bool filled)
 {
+    TargetChanged();
     const SDL_Rect r = rect ? *rect : MakeRect(0, 0, m_TargetSurface->w, m_TargetSurface->h);
     if (!filled) {
         const int x = r.x, y = r.y, right = r.x + r.w, bottom = r.y + r.h;
@@ -124,6 +164,7 @@ void SDLImageRenderer::DrawRect(const SDL_Rect* rect, const Color& color, bool f
 void SDLImageRenderer::DrawSurface(SDL_Surface* source, ShaderType shader, const SDL_Rect& dst,
                                    const SDL_Rect& src, int alpha)
 {
+    TargetChanged();
     if (shader == SHADERTYPE_BLENDCOMBINEDALPHA) {
         SoftwareBlend::BlendCombinedAlpha(source, &src, m_TargetSurface, &dst, alpha);
         return;

@@ -2,7 +2,8 @@
 // The software image renderer: draws onto one SDL surface (of an image) through SDL
 // blits, SDL_gfx primitives and the software blend loops. It is the renderer of every
 // off-screen canvas and of every image-to-image draw, whichever backend shows the game,
-// and of the screen in the software backend.
+// and of the screen in the software backend. Onto a target without alpha (the screen) it
+// blits pictures through their run-length copies, which SDL draws fastest.
 #include "display/ImageRenderer.h"
 
 #include <SDL.h>
@@ -45,6 +46,14 @@ public:
                      const SDL_Rect& src, int alpha);
 
 private:
+    // Onto a target without alpha (the display), pixel-alpha blends and copies of opaque
+    // pictures go through the picture's run-length copy (SurfaceManager); false when the
+    // draw is not one of those and is left to DrawSurface.
+    bool DrawThroughDisplayCopy(Image* image, ShaderType shader, const SDL_Rect& dst,
+                                const SDL_Rect& src);
+    // Every drawing call changes the target's pixels: copies made from them go.
+    void TargetChanged();
+
     SDL_Surface* m_TargetSurface = nullptr;
     Image* m_Target = nullptr;
     std::unique_ptr<Image> m_OwnedTarget; // m_Target, while the renderer owns it

@@ -30,6 +30,11 @@ D3DSurface* SurfaceNode::GetD3DSurface() const
     return static_cast<D3DSurface*>(surfaces[SURFACETYPE_D3D].get());
 }
 
+DisplayBlitSurface* SurfaceNode::GetDisplayBlitSurface() const
+{
+    return static_cast<DisplayBlitSurface*>(surfaces[SURFACETYPE_SDL_DISPLAY].get());
+}
+
 SurfaceManager& SurfaceManager::GetInstance()
 {
     // Never destroyed: images may outlive any static teardown order.
@@ -156,6 +161,44 @@ void SurfaceManager::Node_RefreshSurfaceType(SurfaceNode* node, int type, int so
     std::unique_ptr<SurfaceTexture> texture(m_TextureMaker(source));
     if (texture)
         node->surfaces[SURFACETYPE_D3D] = std::make_unique<D3DSurface>(std::move(texture));
+}
+
+DisplayBlitSurface* SurfaceManager::Node_GetDisplayBlitSurface(SurfaceNode* node)
+{
+    if (DisplayBlitSurface* made = node->GetDisplayBlitSurface())
+        return made;
+    if (++node->displayRequests < 2)
+        return nullptr;
+    SDL_Surface* master = node->GetSDLSurface();
+    if (!master || !SameFormat(master->format, GetReferenceFormat()))
+        return nullptr;
+    SurfaceHandle copy(SDL_ConvertSurface(master, master->format, SDL_SWSURFACE));
+    if (!copy)
+        return nullptr;
+    bool opaque = true;
+    for (int y = 0; y < copy->h && opaque; ++y) {
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(copy->pixels) +
+                                                          y * copy->pitch);
+        for (int x = 0; x < copy->w; ++x)
+            if ((row[x] & kAlphaMask) != kAlphaMask) {
+                opaque = false;
+                break;
+            }
+    }
+    SDL_SetColorKey(copy.get(), 0, 0);
+    if (SDL_SetAlpha(copy.get(), SDL_SRCALPHA | SDL_RLEACCEL, SDL_ALPHA_OPAQUE) != 0)
+        return nullptr;
+    auto* made = new DisplayBlitSurface(std::move(copy), opaque);
+    node->surfaces[SURFACETYPE_SDL_DISPLAY].reset(made);
+    return made;
+}
+
+void SurfaceManager::Node_PixelsChanged(SurfaceNode* node, bool dropTexture)
+{
+    node->surfaces[SURFACETYPE_SDL_DISPLAY].reset();
+    node->displayRequests = 0;
+    if (dropTexture)
+        DeleteSurfaceOfType(node, SURFACETYPE_D3D);
 }
 
 void SurfaceManager::CountImageBytes(SDL_Surface* surface, int sign)

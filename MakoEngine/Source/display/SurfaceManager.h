@@ -2,8 +2,10 @@
 // The shared pixel store of all images. Every distinct picture has one record holding up
 // to one surface per type: type 1 is the SDL surface in system memory (the master copy,
 // always in the reference format below), type 2 the texture the hardware backend made
-// from it (made lazily, flushed whenever video memory must be given up). Images share a
-// record through its reference count; the last one to go deletes it.
+// from it (made lazily, flushed whenever video memory must be given up), type 3 the copy
+// the software backend blits onto the display (made lazily, dropped whenever the master's
+// pixels change). Images share a record through its reference count; the last one to go
+// deletes it.
 //
 // Reference format: 32 bits per pixel, alpha 0xFF000000, red 0x00FF0000, green
 // 0x0000FF00, blue 0x000000FF. Every pixel loop of the display code assumes it.
@@ -19,6 +21,7 @@
 enum SurfaceType {
     SURFACETYPE_SDL = 1,
     SURFACETYPE_D3D = 2,
+    SURFACETYPE_SDL_DISPLAY = 3,
 };
 
 class Surface
@@ -56,13 +59,36 @@ private:
     std::unique_ptr<SurfaceTexture> m_Texture;
 };
 
+// The master copy as SDL blits it onto the display fastest: the same pixels with SDL's
+// run-length acceleration, which SDL encodes against the display's format on the first
+// blit (freeing the plain pixels), so that opaque runs are copied, clear runs skipped and
+// only the translucent pixels blended. Drawing through it gives the very pixels a
+// per-pixel alpha blit of the master gives. Opaque: every pixel has alpha 255, so the
+// copy also stands for the master copied without blending.
+class DisplayBlitSurface : public Surface
+{
+public:
+    DisplayBlitSurface(SurfaceHandle surface, bool opaque)
+        : m_Surface(std::move(surface)), m_Opaque(opaque)
+    {
+    }
+    SDL_Surface* GetSurface() const { return m_Surface.get(); }
+    bool IsOpaque() const { return m_Opaque; }
+
+private:
+    SurfaceHandle m_Surface;
+    bool m_Opaque;
+};
+
 // One picture's surfaces. Owned by the manager; images hold pointers to it.
 struct SurfaceNode
 {
-    static constexpr int kNumTypes = 3; // index 0 unused
+    static constexpr int kNumTypes = 4; // index 0 unused
 
     std::unique_ptr<Surface> surfaces[kNumTypes];
     int refCount = 0;
+    // Times the display asked for the type-3 copy since the pixels last changed.
+    int displayRequests = 0;
     SurfaceNode* prev = nullptr;
     SurfaceNode* next = nullptr;
 
@@ -70,6 +96,8 @@ struct SurfaceNode
     SDL_Surface* GetSDLSurface() const;
     // The type-2 surface, or null.
     D3DSurface* GetD3DSurface() const;
+    // The type-3 surface, or null.
+    DisplayBlitSurface* GetDisplayBlitSurface() const;
 };
 
 class SurfaceManager
@@ -104,6 +132,16 @@ public:
     // Rebuilds the record's type-2 texture from its type-1 surface (the only supported
     // pair) when a texture maker is set.
     void Node_RefreshSurfaceType(SurfaceNode* node, int type, int sourceType);
+
+    // The record's type-3 copy, made from its type-1 surface when there is none yet; null
+    // when the record has no type-1 surface in the reference format or SDL fails, and on
+    // the first request after the pixels changed: a picture redrawn every frame (a canvas
+    // composed anew each pass) is never worth encoding.
+    DisplayBlitSurface* Node_GetDisplayBlitSurface(SurfaceNode* node);
+    // The record's pixels changed: its copies made from them (types 2 and 3) go. The
+    // texture is only dropped when dropTexture: the hardware backend's callers refresh
+    // it themselves where they change pixels it shows.
+    void Node_PixelsChanged(SurfaceNode* node, bool dropTexture);
 
     void SetTextureMaker(TextureMaker maker) { m_TextureMaker = std::move(maker); }
     bool HasTextureMaker() const { return static_cast<bool>(m_TextureMaker); }

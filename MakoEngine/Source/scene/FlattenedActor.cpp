@@ -57,6 +57,12 @@ void FlattenedActor::Render(Canvas& canvas)
         m_Source->Render(*m_Canvas);
         m_Canvas->PopState();
     }
-    if (m_Canvas)
-        canvas.DrawImage(m_Canvas->GetTargetImage(), 0);
+    if (!m_Canvas)
+        return;
+    // A source drawn as a copy (a screen's background layer) shows its cache as one: the
+    // picture covers what lies below it, so nothing needs blending.
+    const ShaderType shader = m_Source && m_Source->GetShaderType() == SHADERTYPE_COPY
+                                  ? SHADERTYPE_COPY
+                                  : SHADERTYPE_BLENDPIXELALPHA;
+    canvas.DrawImage(m_Canvas->GetTargetImage(), 0, shader);
 }
