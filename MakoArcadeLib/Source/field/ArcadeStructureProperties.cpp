@@ -4,9 +4,11 @@
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/Exception.h"
+#include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
 #include "field/Factory.h"
+#include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "scene/ParticleEmitter.h"
@@ -59,13 +61,6 @@ void RankStructureProperties()
     RankPropertyKey("circle", 15.5);
     RankPropertyKey("polygon", 15.5);
     RankPropertyKey("polyScale", 15.75);
-}
-
-LuaObject NewTable()
-{
-    LuaObject table;
-    table.AssignNewTable(GetGlobalLuaState());
-    return table;
 }
 
 } // namespace
@@ -174,7 +169,7 @@ void ArcadeStructure::ApplyPolyScale(double scale)
         break;
     }
     default:
-        MAKO_ASSERT(0);
+        MAKO_THROW(Exception, DescribeObject(*this) + " has a shape that cannot be scaled.");
     }
 }
 
@@ -221,13 +216,13 @@ void ArcadeStructure::RetrieveClassicProperties(LuaObject& table)
             table.SetNil(entry.first);
             continue;
         }
-        LuaObject motion = NewTable();
+        LuaObject motion = NewGlobalTable();
         entry.second->RetrieveProperties(motion);
         table.SetObject(entry.first, motion);
     }
     table.SetNumber("rotation", m_Rotation);
     for (const BehaviourKey& key : kBehaviourKeys) {
-        LuaObject names = NewTable();
+        LuaObject names = NewGlobalTable();
         int i = 1;
         for (const std::string& n : m_BehaviourNames[key.set])
             names.SetString(i++, n.c_str());
