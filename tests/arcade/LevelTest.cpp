@@ -199,7 +199,8 @@ TEST_F(LevelTest, AValueOfTheWrongTypeIsLoggedByNameAndEveryReaderTakesTheDefaul
     delete plain[0];
 
     // Outside a level a script setting the same property gets the error, naming the brick.
-    Brick brick("RedBrick");
+    Brick brick;
+    brick.ApplyProperties(bbtest::EvalLua("{ resource = 'RedBrick' }"));
     try {
         brick.ApplyProperty("strength", bbtest::EvalLua("'nine'"));
         ADD_FAILURE() << "a script's wrong value must raise";

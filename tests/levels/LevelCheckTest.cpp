@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -222,9 +223,12 @@ TEST_F(LevelCheckTest, AuthorsSlipsAreReportedOneALineWithTheClosestName)
     };
     std::vector<std::string> errors;
     for (const Problem& problem : check.GetProblems())
-        if (!problem.warning)
+        if (problem.file == "Slips.lua" && !problem.warning)
             errors.push_back(problem.ToString());
-    EXPECT_EQ(expected, errors) << Text(errors);
+    std::sort(errors.begin(), errors.end());
+    std::vector<std::string> sorted = expected;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, errors) << Text(errors);
 }
 
 TEST_F(LevelCheckTest, TheEpisodeOrderAndTheFilesAreCheckedAgainstEachOther)

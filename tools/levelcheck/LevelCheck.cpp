@@ -15,6 +15,7 @@
 #include "lua/MakoLuaState.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
+#include "resources/ResourceType.h"
 #include "screens/Screen.h"
 
 #include "CheckHost.h"
@@ -76,14 +77,20 @@ std::string Suggestion(const std::string& name, const std::vector<std::string>& 
     return closest.empty() ? std::string() : "; did you mean " + Quoted(closest) + "?";
 }
 
+// The names of the table resources (what a brick or an actor can be made from).
 std::vector<std::string> ResourceNames()
 {
     std::vector<std::string> names;
-    const LuaObject resources = Globals()["Resources"];
-    if (resources.IsTable())
-        for (LuaTableIterator it(resources); it; it.Next())
-            if (it.GetKey().IsString() && it.GetValue().IsTable())
-                names.push_back(it.GetKey().GetString());
+    ResourceManager* resources = GetResourceManager();
+    if (!resources || !resources->GetContents().IsTable())
+        return names;
+    for (LuaTableIterator it(resources->GetContents()); it; it.Next()) {
+        if (!it.GetKey().IsString())
+            continue;
+        const ResourceInfo* info = resources->FindInfo(it.GetKey().GetString(), true);
+        if (info && info->GetType() == RESOURCE_TABLE)
+            names.push_back(it.GetKey().GetString());
+    }
     return names;
 }
 

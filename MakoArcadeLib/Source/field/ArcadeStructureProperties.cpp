@@ -7,6 +7,7 @@
 #include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
+#include "core/ValueTypeError.h"
 #include "field/Factory.h"
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
@@ -132,17 +133,14 @@ void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObj
 void ArcadeStructure::ApplyBehaviourProperty(Behaviour which, const std::string& name,
                                              const LuaObject& value)
 {
-    MAKO_ASSERT_TYPED(ApplyPropertyError, value.IsTable(),
-                      boost::str(boost::format("'ArcadeStructure.%1%' must be a table, but was "
-                                               "tried to be set to a '%2%'.") %
-                                 name % value.TypeName()));
+    (void)name; // the property's name is added by ApplyProperty
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("a table of class names", value);
     std::vector<std::string> names;
     for (const LuaObject& key : GetOrderedKeys(value)) {
         const LuaObject entry = value[key];
-        MAKO_ASSERT_TYPED(ApplyPropertyError, entry.IsConvertibleToString(),
-                          boost::str(boost::format("'ArcadeStructure.%1%' takes class names, "
-                                                   "but was given a '%2%'.") %
-                                     name % entry.TypeName()));
+        if (!entry.IsConvertibleToString())
+            MAKO_THROW_VALUE_TYPE("a table of class names", entry);
         names.push_back(entry.ToString());
     }
     SetBehaviourSet(which, names);
@@ -297,10 +295,8 @@ void ArcadeStructure::ApplyTrailEmitter(const LuaObject& value)
         AddTrailEmitter(value.GetString());
         return;
     }
-    MAKO_ASSERT_TYPED(ApplyPropertyError, value.IsTable(),
-                      boost::str(boost::format("'ArcadeStructure.trailEmitter' must be a string "
-                                               "or a table, but was tried to be set to a '%1%'.") %
-                                 value.TypeName()));
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("an emitter name or a table of them", value);
     for (const LuaObject& key : GetOrderedKeys(value)) {
         const LuaObject entry = value[key];
         MAKO_ASSERT(entry.IsString());
