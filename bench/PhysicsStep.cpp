@@ -2,6 +2,7 @@
 // its walls and a number of balls. Reports the time per frame and per sub-step. A second
 // measure breaks every brick a ball touches from the contact callback and leaves a spark
 // (a sensor geometry) where it was, as play does; the field is rebuilt after each frame.
+#include "core/FramePeriod.h"
 #include "physics/CollisionOwner.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr double kFrame = 0.032;
+constexpr double kFrame = FRAME_PERIOD_SECONDS;
 constexpr int kSubSteps = 20;
 
 // Owners that collide with everything and report no edges.

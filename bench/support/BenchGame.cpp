@@ -3,6 +3,7 @@
 #include "app/ArcadeApp.h"
 #include "core/ClassManager.h"
 #include "core/Config.h"
+#include "core/FramePeriod.h"
 #include "core/PropertyType.h"
 #include "display/DisplayManager.h"
 #include "field/Ball.h"
@@ -130,7 +131,7 @@ BenchField::~BenchField()
 
 void BenchField::Tick()
 {
-    world.Step(0.032, &ArcadeStructure::OnWorldContact, &logic);
+    world.Step(FRAME_PERIOD_SECONDS, &ArcadeStructure::OnWorldContact, &logic);
     Actor::Tick();
     SceneHost::DeleteScheduledActors();
 }

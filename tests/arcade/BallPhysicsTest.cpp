@@ -3,6 +3,7 @@
 // fastest speed the regulation allows and never stopped dead by a bounce.
 #include "BallFixture.h"
 
+#include "core/FramePeriod.h"
 #include "field/Brick.h"
 #include "physics/PhysicsGeom.h"
 #include "physics/World.h"
@@ -53,7 +54,7 @@ public:
         std::vector<double> before;
         for (Ball* b : balls)
             before.push_back(SpeedOf(b));
-        world.Step(0.032, &ProbedField::Contact, this);
+        world.Step(FRAME_PERIOD_SECONDS, &ProbedField::Contact, this);
         found.subSteps += world.GetLastSubSteps();
         for (std::size_t i = 0; i < balls.size(); ++i) {
             Ball* b = balls[i];

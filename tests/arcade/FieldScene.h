@@ -4,6 +4,7 @@
 // a controller that records what the field asks of it, and structures made from Lua
 // tables.
 #include "core/ClassManager.h"
+#include "core/FramePeriod.h"
 #include "core/State.h"
 #include "field/ArcadeStructure.h"
 #include "field/Ball.h"
@@ -162,7 +163,7 @@ public:
 
     void Tick() override
     {
-        world.Step(0.032, &ArcadeStructure::OnWorldContact, logic);
+        world.Step(FRAME_PERIOD_SECONDS, &ArcadeStructure::OnWorldContact, logic);
         Actor::Tick();
     }
 

@@ -6,6 +6,7 @@
 #include "LevelTestSupport.h"
 
 #include "field/Brick.h"
+#include "field/FieldBounds.h"
 #include "logic/LevelContainer.h"
 #include "support/engine/LogCapture.h"
 
@@ -202,6 +203,35 @@ TEST_F(LevelSpawnTest, WallsAreDangerousAtTheBottomUnlessTheLevelSaysOtherwiseWi
         }
         EXPECT_EQ(sides, c.shields);
     }
+}
+
+TEST_F(LevelSpawnTest, TheLevelTakesItsFieldFromTheWallScriptsWhenItBuildsTheWalls)
+{
+    auto level = MakeLevel("{}");
+    EXPECT_FALSE(level->HasFieldBounds());
+    {
+        leveltest::Globals field{{"x2", "20"}, {"x3", "600"}, {"y2", "'top'"}, {"y3", "470"}};
+        bbtest::LogCapture log;
+        Container walls;
+        level->CreateWalls(&walls);
+        EXPECT_NE(log.Text().find("The field's walls: \"y2\" needs a number, not the string "
+                                  "\"top\"; the default is used"),
+                  std::string::npos)
+            << log.Text();
+    }
+    ASSERT_TRUE(level->HasFieldBounds());
+    const FieldBounds field = level->GetFieldBounds();
+    EXPECT_EQ(20, field.left);
+    EXPECT_EQ(600, field.right);
+    EXPECT_EQ(36, field.top); // the wrong value: the shipped field's
+    EXPECT_EQ(470, field.bottom);
+
+    // Scripts ask for the field; with no game running it is the wall scripts' own.
+    const LuaPlus::LuaObject shown = bbtest::EvalLua("GetFieldBounds()");
+    EXPECT_EQ(16, shown["left"].GetInteger());
+    EXPECT_EQ(624, shown["right"].GetInteger());
+    EXPECT_EQ(36, shown["top"].GetInteger());
+    EXPECT_EQ(485, shown["bottom"].GetInteger());
 }
 
 TEST_F(LevelSpawnTest, PaddlesAppearAtTheirStartsNamedByTheirBallStarts)

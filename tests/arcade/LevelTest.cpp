@@ -4,12 +4,17 @@
 
 #include "core/Exception.h"
 #include "field/Ball.h"
+#include "field/Brick.h"
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 using leveltest::Constants;
 using leveltest::Globals;
@@ -114,23 +119,95 @@ TEST_F(LevelTest, EachLevelSetsEveryBallSpeedAfreshFromItsKeysAndTheGlobals)
     EXPECT_NE(gBallSpeed.initialBallSpeed, 300);
 }
 
-TEST_F(LevelTest, KeysOfTheWrongTypeAreLoggedAndTakeTheirDefaults)
+// Every reader of a level value (the level's own keys, the ball limits, a brick's
+// properties) treats a value of the wrong type alike: one log line naming the level (and
+// the brick), the key, the type needed and the value seen; then the default.
+TEST_F(LevelTest, AValueOfTheWrongTypeIsLoggedByNameAndEveryReaderTakesTheDefault)
 {
-    bbtest::LogCapture log;
-    auto level = MakeLevel(R"({ fullName = 12, noteText = "Hello", victoryBricks = "many",
-                                paddleStarts = "left", music = "Theme" })");
-    EXPECT_EQ(level->GetFullName(), "");
-    EXPECT_EQ(level->GetNoteText(), "Hello");
-    EXPECT_EQ(level->GetMusicName(), "Theme");
-    EXPECT_EQ(level->GetArtefactName(), "EMPTY");
-    EXPECT_EQ(level->victoryBricks, 0);
-    EXPECT_EQ(level->GetPaddleStarts().size(), 1u);
-    const std::string text = log.Text();
-    EXPECT_NE(text.find("Level \"Test\": key \"fullName\" is a number where a string is expected"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("key \"victoryBricks\" is a string where a number"), std::string::npos);
-    EXPECT_NE(text.find("key \"paddleStarts\" is a string where a table"), std::string::npos);
+    Globals globals{{"defaultVictoryBricks", "2"},
+                    {"defaultMinBallSpeed", "111"},
+                    {"defaultGlueSpeed", "7"},
+                    {"defaultInitialBallSpeed", "150"},
+                    {"defaultLiveBallDelay", "5000"}};
+    struct Row
+    {
+        const char* key;
+        const char* value;
+        const char* words; // "needs ..., not ..."
+        std::function<bool(const Level&)> tookDefault;
+    };
+    const Row levelRows[] = {
+        {"fullName", "12", "a string, not the number 12",
+         [](const Level& l) { return l.GetFullName().empty(); }},
+        {"music", "true", "a string, not the boolean true",
+         [](const Level& l) { return l.GetMusicName().empty(); }},
+        {"victoryBricks", "'many'", "a number, not the string \"many\"",
+         [](const Level& l) { return l.victoryBricks == 2; }},
+        {"liveBallDelay", "{}", "a number, not a table",
+         [](const Level& l) { return l.liveBallDelay == 5000; }},
+        {"expensiveSpawns", "1", "a boolean, not the number 1",
+         [](const Level& l) { return !l.expensiveSpawns; }},
+        {"paddleStarts", "'left'", "a table, not the string \"left\"",
+         [](const Level& l) { return l.GetPaddleStarts().size() == 1; }},
+        {"minBallSpeed", "'fast'", "a number, not the string \"fast\"",
+         [](const Level&) { return gBallSpeed.minBallSpeed == 111; }},
+        {"initalBallSpeed", "{400}", "a number, not a table",
+         [](const Level&) { return gBallSpeed.initialBallSpeed == 150; }},
+        {"glueSpeed", "false", "a number, not the boolean false",
+         [](const Level&) { return gBallSpeed.glueSpeed == 7; }},
+    };
+    for (const Row& row : levelRows) {
+        bbtest::LogCapture log;
+        auto level = MakeLevel(std::string("{ ") + row.key + " = " + row.value + " }");
+        const std::string line = std::string("Level \"Test\": \"") + row.key + "\" needs " +
+                                 row.words + "; the default is used\n";
+        const std::string text = log.Text();
+        EXPECT_NE(text.find(line), std::string::npos) << row.key << "\n" << text;
+        EXPECT_EQ(text.find(line), text.rfind(line)) << row.key << ": logged twice";
+        EXPECT_TRUE(row.tookDefault(*level)) << row.key;
+    }
+
+    // A brick's properties: the brick is built, the wrong key keeps the brick's default.
+    std::vector<Brick*> plain;
+    MakeLevel("{ compiledBricks = { { resource = 'RedBrick', position = { 1, 1 } } } }")
+        ->CreateBricks(plain);
+    ASSERT_EQ(1u, plain.size());
+    const Row brickRows[] = {
+        {"strength", "'nine'", "a number, not the string \"nine\"", nullptr},
+        {"invisible", "'yes'", "a boolean, not the string \"yes\"", nullptr},
+        {"rotation", "{}", "a number, not a table", nullptr},
+    };
+    for (const Row& row : brickRows) {
+        bbtest::LogCapture log;
+        std::vector<Brick*> bricks;
+        MakeLevel(
+            std::string("{ compiledBricks = { { resource = 'RedBrick', position = { 5, 2 }, ") +
+            row.key + " = " + row.value + " } } }")
+            ->CreateBricks(bricks);
+        ASSERT_EQ(1u, bricks.size()) << row.key;
+        const std::string line =
+            std::string("Brick \"RedBrick\" (level \"Test\", row 2, column 5): \"") + row.key +
+            "\" needs " + row.words + "; the default is used\n";
+        const std::string text = log.Text();
+        EXPECT_NE(text.find(line), std::string::npos) << row.key << "\n" << text;
+        EXPECT_FALSE(bricks[0]->ShowsPlaceholder()) << row.key;
+        EXPECT_EQ(plain[0]->GetStrength(), bricks[0]->GetStrength()) << row.key;
+        EXPECT_EQ(plain[0]->IsInvisible(), bricks[0]->IsInvisible()) << row.key;
+        EXPECT_EQ(plain[0]->GetRotation(), bricks[0]->GetRotation()) << row.key;
+        delete bricks[0];
+    }
+    delete plain[0];
+
+    // Outside a level a script setting the same property gets the error, naming the brick.
+    Brick brick;
+    brick.ApplyProperties(bbtest::EvalLua("{ resource = 'RedBrick' }"));
+    try {
+        brick.ApplyProperty("strength", bbtest::EvalLua("'nine'"));
+        ADD_FAILURE() << "a script's wrong value must raise";
+    } catch (const Exception& e) {
+        EXPECT_EQ("Brick \"RedBrick\": \"strength\" needs a number, not the string \"nine\"",
+                  e.GetMessage());
+    }
 }
 
 TEST_F(LevelTest, TheManagerFindsLevelsByNameAndByPlaceInTheOrder)

@@ -18,7 +18,6 @@ namespace {
 class ShieldTest : public FieldTest
 {
 protected:
-
     Shield* PlaceShield(const std::string& side, int level)
     {
         Shield* shield = root->Place(new Shield(side));
@@ -74,7 +73,8 @@ TEST_F(ShieldTest, SixRaisesReachTheTopLevelWithTheRedBandNearestTheField)
     EXPECT_EQ('b', Hue(320, 452 + 3 * 5 + 1)); // level 1, outermost
     EXPECT_EQ(0, Hue(320, 452 + 3 * 6));
 
-    EXPECT_EQ("Assertion failed: (false)", bbtest::MessageOf([&] { shield->SetShieldLevel(7); }));
+    EXPECT_EQ("Shield level 7 is out of range; a shield has levels 0 to 6.",
+              bbtest::MessageOf([&] { shield->SetShieldLevel(7); }));
     EXPECT_EQ(6, shield->GetLevel());
     shield->Clear();
     EXPECT_FALSE(shield->GetGeom()->IsEnabled());

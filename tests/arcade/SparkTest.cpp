@@ -96,7 +96,9 @@ TEST_F(SparkTest, ASparkStrikesItsTargetOnceAfter50msWithItsPowerAndDiesAfter200
     EXPECT_EQ(1u, field.target->blows.size());
 
     // The factory cannot make a spark from a table.
-    EXPECT_EQ("Assertion failed: (0)", bbtest::MessageOf([] {
+    EXPECT_EQ("A spark is made by the lightning between two objects; a script table cannot "
+              "make one.",
+              bbtest::MessageOf([] {
                   delete ClassManager::GetInstance()->InstantiateObject(
                       bbtest::EvalLua("{class = 'Spark'}"));
               }));

@@ -147,24 +147,22 @@ TEST_F(StructureTest, TablesBuildShapesCollideBitsAndMovability)
 
 TEST_F(StructureTest, BadTablesFailWithTheirMessages)
 {
-    EXPECT_EQ("Assertion failed: (value.IsTable())\nMessage: 'ArcadeStructure.dieOnCollision' "
-              "must be a table, but was tried to be set to a 'number'.",
+    EXPECT_EQ("ArcadeStructure: \"dieOnCollision\" needs a table of class names, not the number 5",
               bbtest::MessageOf(
                   [] { MakeStructure("{class = 'ArcadeStructure', dieOnCollision = 5}"); }));
-    EXPECT_EQ("Assertion failed: (value.IsTable())\nMessage: "
-              "'ArcadeStructure.soundOnCollision' must be a table, but was tried to be set "
-              "to a 'string'.",
+    EXPECT_EQ("ArcadeStructure: \"soundOnCollision\" needs a table of class names, not the string "
+              "\"Ball\"",
               bbtest::MessageOf(
                   [] { MakeStructure("{class = 'ArcadeStructure', soundOnCollision = 'Ball'}"); }));
-    EXPECT_EQ("Assertion failed: (0)", bbtest::MessageOf([] {
+    EXPECT_EQ("ArcadeStructure has a shape that cannot be scaled.", bbtest::MessageOf([] {
                   MakeStructure("{class = 'ArcadeStructure', polyScale = 2}");
               }));
     std::unique_ptr<ArcadeStructure> s(new ArcadeStructure());
     EXPECT_EQ(
-        "Assertion failed: (value.IsTable())\nMessage: 'ArcadeStructure.moveOnCollision' "
-        "must be a table, but was tried to be set to a 'nil'.",
+        "ArcadeStructure: \"moveOnCollision\" needs a table of class names, not nil",
         bbtest::MessageOf([&] { s->ApplyProperty("moveOnCollision", bbtest::EvalLua("nil")); }));
-    EXPECT_EQ("Assertion failed: (0)", bbtest::MessageOf([&] { s->NormalAtEdge(1, 0, 0); }));
+    EXPECT_EQ("ArcadeStructure has no edge 0.",
+              bbtest::MessageOf([&] { s->NormalAtEdge(1, 0, 0); }));
 }
 
 TEST_F(StructureTest, ShapesAndTheirScaleApplyAlikeInEitherKeyOrder)

@@ -140,7 +140,8 @@ TEST_F(DisplayManagerTest, RefusedModeKeepsThePreviousDisplayAndFirstFailureRepo
         fresh.ApplyDisplayParams(first);
         FAIL() << "a display nobody can show was reported as shown";
     } catch (const Exception& error) {
-        EXPECT_TRUE(Contains(error.GetMessage(), "Could not initialize display."));
+        EXPECT_TRUE(Contains(error.GetMessage(),
+                             "The display could not be started in any of the modes tried."));
     }
     EXPECT_EQ(nullptr, fresh.GetBackend());
 }

@@ -40,7 +40,12 @@ TEST_F(ColorTest, ColoursFromNamesAndComponentTables)
             From(bad);
             ADD_FAILURE() << bad;
         } catch (const Exception& e) {
-            EXPECT_EQ("Assertion failed: (false)", e.GetMessage()) << bad;
+            EXPECT_EQ(bad[0] == '\''
+                          ? std::string("\"NoSuchColour\" is not the name of a colour.")
+                          : "A colour name or a table {r, g, b} is needed, not " +
+                                std::string(bad[0] == 't' ? "the boolean true." : "the number 12."),
+                      e.GetMessage())
+                << bad;
             EXPECT_EQ(bad[0] == '\'' ? "Colors::ByName" : "Color::SetColor", e.GetFunction())
                 << bad;
         }

@@ -134,7 +134,7 @@ TEST_F(ImageTest, MetadataDecidesKeyFramesAndBlending)
     EXPECT_TRUE(noAlpha->IsOpaque());
     EXPECT_FALSE(noAlpha->GetSDLSurface()->flags & SDL_SRCALPHA);
 
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Image::GetHWSurface() is no longer supported.",
+    EXPECT_EQ("Images in hardware surfaces are no longer supported.",
               FailureOf([] { Image(4, 4, 1, IMAGE_HWSURFACE); }));
 }
 
@@ -325,7 +325,8 @@ TEST_F(ImageTest, SurfacesAreNormalisedToTheReferenceFormat)
     EXPECT_EQ(0x00C86432u, converted->format->colorkey & 0x00FFFFFF);
 
     EXPECT_THROW(new Image(static_cast<SDL_Surface*>(nullptr), 0, nullptr), ImageException);
-    EXPECT_EQ("Assertion failed: (false)\nMessage: An unsupported image conversion was attempted.",
+    EXPECT_EQ("Assertion failed: (type == SURFACETYPE_D3D && sourceType == SURFACETYPE_SDL)\n"
+              "Message: An unsupported image conversion was attempted.",
               FailureOf([&] {
                   SurfaceManager::GetInstance().Node_RefreshSurfaceType(image->GetSurfaceNode(), 1,
                                                                         2);

@@ -78,7 +78,8 @@ TEST(Startup, ConflictingDisplayOptionsFailWithReport)
 {
     TempHome home;
     const std::string message =
-        "Both fullscreen and windowed modes were specified on the command line.";
+        "The command line asks for both full screen and a window; give only one of "
+        "--fullscreen and --windowed.";
     {
         // Without the crash reporter the report goes to standard error.
         ProgramRun run({"-f", "--windowed", "--nosound", "--disableCrashRpt"});

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -190,6 +191,44 @@ TEST_F(LevelCheckTest, UnknownNamesAndMissingAssetsAreReported)
               music.find("NoMusic.lua: ShortSong: music \"Theme.mid\" has no part GetReady, "
                          "Letter, Play1"))
         << music;
+}
+
+// The slips an author makes most: a misspelt key (on a brick, on the level), a value of
+// the wrong type (on the level, on an actor), a brick and an actor whose names the game
+// does not know. Each is one line, with the closest name the game knows.
+TEST_F(LevelCheckTest, AuthorsSlipsAreReportedOneALineWithTheClosestName)
+{
+    const bool clean = check.Run({LevelFile(
+        "Slips", "initialBallSpeed = 400,\n"
+                 "minBallSpeed = \"fast\",\n"
+                 "compiledBricks = {\n"
+                 "    { resource = \"RedBrick\", position = { 2, 1 }, strenght = 9 },\n"
+                 "    { resource = \"RedBrik\", position = { 4, 1 } } },\n"
+                 "levelActors = {\n"
+                 "    { class = \"Brik\", position = { 100, 100 } },\n"
+                 "    { class = \"Brick\", resource = \"RedBrick\", position = { 200, 200 },\n"
+                 "      strength = \"nine\" } }")});
+    EXPECT_FALSE(clean);
+    const std::vector<std::string> expected = {
+        "Slips.lua: Slips: \"initialBallSpeed\": no such key; did you mean \"initalBallSpeed\"?",
+        "Slips.lua: Slips: \"minBallSpeed\" needs a number, not the string \"fast\"; the default "
+        "is used",
+        "Slips.lua: Slips: row 1, column 2: \"strenght\": no such key; did you mean "
+        "\"strength\"?",
+        "Slips.lua: Slips: row 1, column 4: unknown brick resource \"RedBrik\"; did you mean "
+        "\"RedBrick\"?",
+        "Slips.lua: Slips: levelActors[1]: unknown class \"Brik\"; did you mean \"Brick\"?",
+        "Slips.lua: Slips: levelActors[2]: \"strength\" needs a number, not the string "
+        "\"nine\"; the default is used",
+    };
+    std::vector<std::string> errors;
+    for (const Problem& problem : check.GetProblems())
+        if (problem.file == "Slips.lua" && !problem.warning)
+            errors.push_back(problem.ToString());
+    std::sort(errors.begin(), errors.end());
+    std::vector<std::string> sorted = expected;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, errors) << Text(errors);
 }
 
 TEST_F(LevelCheckTest, TheEpisodeOrderAndTheFilesAreCheckedAgainstEachOther)

@@ -41,22 +41,20 @@ TEST_F(ScriptResources, CompileAndRunFailuresGiveTheirExactTexts)
     AddScript("Fails.lua", "before = 'set'\nerror('out of bricks')\nafter = 'set'");
     AddScript("Table.lua", "error({ code = 3 })");
 
-    std::string compile = CaughtMessage<Exception>([&] { RunResource("Broken.lua"); });
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Could not compile Lua resource file:\n"
-              "file = Broken.lua\nerror = [string \"Broken.lua\"]:1: unexpected symbol near '='",
+    std::string compile = CaughtMessage<ScriptError>([&] { RunResource("Broken.lua"); });
+    EXPECT_EQ("The script \"Broken.lua\" could not be compiled: [string \"Broken.lua\"]:1: "
+              "unexpected symbol near '='",
               compile);
 
-    std::string run = CaughtMessage<Exception>([&] { RunResource("Fails.lua"); });
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Could not execute Lua resource file\n"
-              "file = Fails.lua\nerror = [string \"Fails.lua\"]:2: out of bricks",
+    std::string run = CaughtMessage<ScriptError>([&] { RunResource("Fails.lua"); });
+    EXPECT_EQ("The script \"Fails.lua\" failed while it ran: [string \"Fails.lua\"]:2: out of "
+              "bricks",
               run);
     EXPECT_EQ("set", GlobalString("before")); // what ran before the error stays done
     EXPECT_TRUE(Global("after").IsNil());
 
-    std::string table = CaughtMessage<Exception>([&] { RunResource("Table.lua"); });
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Could not execute Lua resource file\n"
-              "file = Table.lua",
-              table);
+    std::string table = CaughtMessage<ScriptError>([&] { RunResource("Table.lua"); });
+    EXPECT_EQ("The script \"Table.lua\" failed while it ran.", table);
     EXPECT_EQ(0, lua_gettop(L()));
 }
 

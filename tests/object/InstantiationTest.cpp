@@ -117,7 +117,7 @@ TEST_F(ObjectTest, InstantiationFailuresCarryTheirTextsAndLeaveNothingBehind)
 
     // A property that fails deletes the half-made object and passes its own error on.
     const int live = Thing::s_Live;
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Cannot apply the locked property, \"serial\".",
+    EXPECT_EQ("TestGadget: \"serial\" cannot be set; it is read-only.",
               MessageOf([] { Instantiate(Table("{class = 'TestGadget', serial = 1}")); }));
     try {
         Instantiate(Table("{class = 'TestGadget', detonate = 'now'}"));
@@ -127,7 +127,7 @@ TEST_F(ObjectTest, InstantiationFailuresCarryTheirTextsAndLeaveNothingBehind)
     }
     EXPECT_NE(std::string::npos, MessageOf([] {
                                      Instantiate(Table("{class = 'TestThing', count = 'many'}"));
-                                 }).find("but rather a string."));
+                                 }).find("\"count\" needs a number, not the string \"many\""));
     EXPECT_EQ(live, Thing::s_Live);
 }
 

@@ -56,8 +56,7 @@ TEST_F(ObjectTest, BuiltInPropertiesOfEveryObject)
 {
     Thing thing;
     LuaObject value;
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Cannot apply the invalid property, "
-              "\"resource\".",
+    EXPECT_EQ("TestThing: \"resource\" cannot be read; it can only be set.",
               MessageOf([&] { thing.RetrieveProperty(value, "resource"); }));
 
     thing.ApplyStringProperty("class", "Other"); // ignored
@@ -83,7 +82,7 @@ TEST_F(ObjectTest, LockedPropertiesRefuseWritesAndLeaveTheObjectAlone)
 {
     Gadget gadget;
     gadget.ApplyStringProperty("name", "g1");
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Cannot apply the locked property, \"serial\".",
+    EXPECT_EQ("TestGadget \"g1\": \"serial\" cannot be set; it is read-only.",
               MessageOf([&] { gadget.ApplyIntProperty("serial", 5); }));
     LuaObject serial;
     gadget.GetScriptField(serial, "serial");
@@ -100,7 +99,7 @@ TEST_F(ObjectTest, StatesEnterAndExitInOrderAndUnknownStatesChangeNothing)
 {
     std::vector<std::string> log;
     Thing thing;
-    EXPECT_EQ("Assertion failed: (false)", MessageOf([&] { thing.GetStateName(); }));
+    EXPECT_EQ("TestThing has no current state.", MessageOf([&] { thing.GetStateName(); }));
     EXPECT_EQ("Could not find state \"Idle\" in \"objtest::Thing\"",
               MessageOf([&] { thing.SetState("Idle"); })); // no state map yet
 
@@ -217,8 +216,7 @@ TEST_F(ObjectTest, ResourcesAreAppliedFirstAndRecordedOnce)
     thing.RetrieveProperty(recorded, "resources");
     EXPECT_EQ("Mid", recorded[1].ToString());
     Thing fresh;
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Cannot record unknown record resource type: "
-              "number",
+    EXPECT_EQ("A resource name or a table of them is needed, not the number 5.",
               MessageOf([&] { fresh.TryToRecordResource(Table("5")); }));
 
     // A list of resources applies in order; later ones override earlier ones.
@@ -232,7 +230,8 @@ TEST_F(ObjectTest, ResourcesAreAppliedFirstAndRecordedOnce)
               MessageOf([&] { listed.AcquireAndApplyResource("Nowhere"); }));
     // A resource of a kind no loader knows stays unloaded: an object cannot take it.
     m_Resources->AddInfo("Unknown", new ResourceInfo("", nullptr));
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Cannot apply resource of type 0 to object ",
+    EXPECT_EQ("TestThing \"Red\": the resource \"Unknown\" is not a table of properties (its "
+              "type is 0), so it cannot be applied.",
               MessageOf([&] { listed.AcquireAndApplyResource("Unknown"); }));
 }
 

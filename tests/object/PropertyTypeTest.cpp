@@ -58,7 +58,8 @@ TEST_F(ObjectTest, ColoursReadBackByNameOrComponents)
     EXPECT_EQ(Color::FromRGBA(44, 0, 0, 255), thing.m_Tint);
     Assign(thing, "tint", "'Gold'");
     EXPECT_EQ(Color::FromRGBA(255, 250, 0, 255), thing.m_Tint);
-    EXPECT_EQ("Assertion failed: (false)", MessageOf([&] { Assign(thing, "tint", "true"); }));
+    EXPECT_EQ("TestThing: \"tint\" needs a colour name or a table {r, g, b}, not the boolean true",
+              MessageOf([&] { Assign(thing, "tint", "true"); }));
     EXPECT_EQ(Color::FromRGBA(255, 250, 0, 255), thing.m_Tint);
 }
 
@@ -87,21 +88,23 @@ TEST_F(ObjectTest, WrongValuesFailInTheReaderAndLeaveTheMemberAlone)
 {
     Thing thing;
     thing.m_Count = 5;
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a number, but rather a table.",
+    EXPECT_EQ("TestThing: \"count\" needs a number, not a table",
               MessageOf([&] { Assign(thing, "count", "{}"); }));
     EXPECT_EQ(5, thing.m_Count);
-    EXPECT_NE(std::string::npos,
-              MessageOf([&] { Assign(thing, "flag", "1"); }).find("not a boolean"));
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     Assign(thing, "flag", "1");
+                                 }).find("\"flag\" needs a boolean, not the number 1"));
     EXPECT_FALSE(thing.m_Flag);
-    EXPECT_NE(std::string::npos,
-              MessageOf([&] { Assign(thing, "label", "12"); }).find("but rather a number"));
+    EXPECT_NE(std::string::npos, MessageOf([&] {
+                                     Assign(thing, "label", "12");
+                                 }).find("\"label\" needs a string, not the number 12"));
     EXPECT_EQ("plain", thing.m_Label);
     Assign(thing, "label", "'x'");
     EXPECT_EQ("x", thing.m_Label);
 
     // An unsigned member fails as a signed one does, and keeps its value.
     thing.m_Mask = 9;
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a number, but rather a string.",
+    EXPECT_EQ("TestThing: \"mask\" needs a number, not the string \"lots\"",
               MessageOf([&] { Assign(thing, "mask", "'lots'"); }));
     EXPECT_EQ(9u, thing.m_Mask);
     Assign(thing, "mask", "function() return 12 end");
@@ -115,18 +118,18 @@ TEST_F(ObjectTest, GeometryAndScriptValuesRoundTrip)
     EXPECT_EQ("{10, -5, 640, 480}", Show(thing, "bounds"));
     // Values the 16-bit fields cannot hold, and points lacking a coordinate, are refused
     // naming the property and the field; the member keeps its value.
-    EXPECT_EQ("Assertion failed: (false)\nMessage: The rectangle \"bounds\" needs \"w\" in "
+    EXPECT_EQ("The rectangle \"bounds\" needs \"w\" in "
               "0..65535, not 65539.",
               MessageOf([&] { Assign(thing, "bounds", "{0, 0, 65536 + 3, 1}"); }));
-    EXPECT_EQ("Assertion failed: (false)\nMessage: The rectangle \"bounds\" needs \"x\" in "
+    EXPECT_EQ("The rectangle \"bounds\" needs \"x\" in "
               "-32768..32767, not -40000.",
               MessageOf([&] { Assign(thing, "bounds", "{-40000, 0, 1, 1}"); }));
     EXPECT_EQ("{10, -5, 640, 480}", Show(thing, "bounds"));
     thing.m_Offset = Point<float>(7, 7);
-    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"offset\" needs a number for "
+    EXPECT_EQ("The point \"offset\" needs a number for "
               "\"y\".",
               MessageOf([&] { Assign(thing, "offset", "{x = 10}"); }));
-    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"cell\" needs a number for \"x\".",
+    EXPECT_EQ("The point \"cell\" needs a number for \"x\".",
               MessageOf([&] { Assign(thing, "cell", "{x = 'x', y = 1}"); }));
     EXPECT_EQ(Point<float>(7, 7), thing.m_Offset);
 

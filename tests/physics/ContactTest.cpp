@@ -90,7 +90,7 @@ TEST(WorldContacts, GeometryWithoutOwnerFailsTheStepAndTheNextStepRuns)
         world.Step(kFrame, nullptr, nullptr);
         FAIL() << "no exception";
     } catch (const Exception& e) {
-        EXPECT_EQ("Assertion failed: (0)", e.GetMessage());
+        EXPECT_EQ("Assertion failed: (owner1 && owner2)", e.GetMessage());
     }
     ball->geom->SetOwner(ball.get());
     world.Step(kFrame, nullptr, nullptr);

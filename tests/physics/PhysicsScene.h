@@ -3,6 +3,7 @@
 // questions the way the play-field objects do, and helpers that build walls, bricks,
 // balls and polygons in a World.
 #include "core/Exception.h"
+#include "core/FramePeriod.h"
 #include "geometry/Poly.h"
 #include "physics/CollisionOwner.h"
 #include "physics/EdgeNormal.h"
@@ -199,6 +200,6 @@ inline Thing* OwnerOf(PhysicsGeom* geom)
     return static_cast<Thing*>(geom->GetOwner());
 }
 
-constexpr double kFrame = 0.032;
+constexpr double kFrame = FRAME_PERIOD_SECONDS;
 
 } // namespace physics_test

@@ -38,7 +38,7 @@ TEST_F(ResourceManagerTest, MissingNamesReportTheNameExactly)
     }
     EXPECT_EQ("Could not find resource info with name = Gone",
               BB_EXCEPTION_MESSAGE(TableResource::GetTableFromResource("Gone"), Exception));
-    EXPECT_EQ("Assertion failed: (false)", BB_EXCEPTION_MESSAGE(ResTypeToString(5), Exception));
+    EXPECT_EQ("Resource type 5 is not known.", BB_EXCEPTION_MESSAGE(ResTypeToString(5), Exception));
     EXPECT_EQ("RESOURCE_MUSIC", ResTypeToString(RESOURCE_MUSIC));
 }
 

@@ -132,9 +132,8 @@ TEST_F(ScannerTest, BrokenMetadataFilesStopTheScanNamingTheFile)
     WindowsDirectoryResourceScanner broken(syntax);
     ResourceInfoMap output = MakeResourceInfoMap();
     std::string message = BB_EXCEPTION_MESSAGE(broken.Scan(output), Exception);
-    EXPECT_EQ(0u, message.find("Assertion failed: (false)\nMessage: Could not run metadata file:\n"
-                               "file = " +
-                               syntax + "metadata.cfg\nerror = "))
+    EXPECT_EQ(0u,
+              message.find("The metadata file \"" + syntax + "metadata.cfg\" could not be run: "))
         << message;
 
     std::string twice = Dir("twice/");

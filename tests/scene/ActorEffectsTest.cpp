@@ -216,9 +216,11 @@ TEST_F(SceneTest, ColourSizeFrameAndShaderPropertiesCheckTheirValues)
     EXPECT_EQ(SHADERTYPE_COPY, actor->GetShaderType());
     actor->ApplyIntProperty("shaderType", 3);
     EXPECT_EQ(3, actor->GetShaderType());
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Unknown shaderTypeString: SHADERTYPE_FAST",
+    EXPECT_EQ("\"SHADERTYPE_FAST\" is not a shader type; the shader types are "
+              "SHADERTYPE_RESERVED, SHADERTYPE_COPY, SHADERTYPE_BLENDPIXELALPHA, "
+              "SHADERTYPE_BLENDCONSTANTALPHA and SHADERTYPE_BLENDCOMBINEDALPHA.",
               MessageOf([&] { actor->ApplyStringProperty("shaderType", "SHADERTYPE_FAST"); }));
-    EXPECT_EQ("Assertion failed: (false)\nMessage: shaderTypeObject has the unusable type: boolean",
+    EXPECT_EQ("Actor: \"shaderType\" needs a shader type name or number, not the boolean true",
               MessageOf([&] { actor->ApplyBoolProperty("shaderType", true); }));
     actor->ApplyIntProperty("alpha", 0x1FF);
     EXPECT_EQ(255, actor->GetAlpha());

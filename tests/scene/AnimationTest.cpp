@@ -152,8 +152,8 @@ TEST_F(SceneTest, AnimationsThatCannotPlayFailClearly)
 
     actor.PlayAnimation("bad");
     bbtest::PassHarness passes(&actor);
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Unknown element in animation:\ntype = "
-              "boolean\nanimation name = bad",
+    EXPECT_EQ("The animation \"bad\" holds a boolean where a frame number, a delay or a repeat "
+              "table belongs.",
               MessageOf([&] { passes.Step(4); }));
 
     // An animation naming itself at its end runs into the depth limit, not out of memory.
@@ -186,7 +186,8 @@ TEST_F(SceneTest, GridLayoutFillsCellsInOrder)
     grid.LayoutContainer(&container);
     EXPECT_EQ(std::make_pair(0, 8), std::make_pair(cells[1]->GetX(), cells[1]->GetY()));
     EXPECT_EQ(std::make_pair(10, 0), std::make_pair(cells[2]->GetX(), cells[2]->GetY()));
-    EXPECT_EQ("Assertion failed: (false)",
+    EXPECT_EQ("\"Diagonal\" is not a grid orientation; the orientations are "
+              "LeftToRight_TopToBottom and TopToBottom_LeftToRight.",
               MessageOf([&] { grid.ApplyStringProperty("orientation", "Diagonal"); }));
 
     container.AddChild(new Actor(), "");

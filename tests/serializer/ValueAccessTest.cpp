@@ -97,14 +97,16 @@ TEST_F(ValueAccessTest, ReadersTakeTheirKindOrAFunctionGivingIt)
     pointer.AssignLightUserData(State(), &marker);
     EXPECT_EQ(&marker, ReadPointerFromObject(pointer));
 
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a boolean, but rather a table.",
+    EXPECT_EQ("A boolean is needed, not a table.",
               FailureOf([&] { ReadBooleanFromObject(v["bad"]); }));
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a boolean, but rather a number.",
+    EXPECT_EQ("A boolean is needed, not the number 3.",
               FailureOf([&] { ReadBooleanFromObject(v["nb"]); }));
-    EXPECT_EQ("Assertion failed: (false)\nMessage: Object is not a number, but rather a table.",
+    EXPECT_EQ("A number is needed, not a table.",
               FailureOf([&] { ReadIntegerFromObject(v["bad"]); }));
-    EXPECT_NE(std::string::npos,
-              FailureOf([&] { ReadStringFromObject(v["n"]); }).find("not a string"));
-    EXPECT_NE(std::string::npos,
-              FailureOf([&] { ReadNumberFromObject(v["missing"]); }).find("but rather a nil"));
+    EXPECT_NE(std::string::npos, FailureOf([&] {
+                                     ReadStringFromObject(v["n"]);
+                                 }).find("A string is needed, not the number"));
+    EXPECT_NE(std::string::npos, FailureOf([&] {
+                                     ReadNumberFromObject(v["missing"]);
+                                 }).find("A number is needed, not nil."));
 }

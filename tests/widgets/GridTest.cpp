@@ -125,7 +125,7 @@ TEST_F(GridTest, CellSizesAndPlacesBeyondSixteenBitsAreRefused)
     EXPECT_NE("", MessageOf([] { Cell cell(65536, 1, HorizontalAlignment::Left); }));
 
     // From scripts the grid's properties name what they lack.
-    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"cellSize\" needs a number for "
+    EXPECT_EQ("The point \"cellSize\" needs a number for "
               "\"y\".",
               MessageOf([&] {
                   std::unique_ptr<Object> bad(ClassManager::GetInstance()->InstantiateObject(
@@ -154,15 +154,15 @@ TEST_F(GridTest, ActorPositionsAndSizesFromScriptsAreCheckedAndNamed)
     EXPECT_EQ(70, grid->GetWidth());
     EXPECT_EQ(8, grid->GetHeight());
 
-    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"position\" needs a number for "
+    EXPECT_EQ("The point \"position\" needs a number for "
               "\"y\".",
               MessageOf([&] { make("position = {x = 10}"); }));
-    EXPECT_EQ("Assertion failed: (false)\nMessage: The size \"size\" needs a number for \"w\".",
+    EXPECT_EQ("The size \"size\" needs a number for \"w\".",
               MessageOf([&] { make("size = {w = 'x'}"); }));
-    EXPECT_EQ("Assertion failed: (false)\nMessage: The size \"size\" needs \"w\" in 0..65535, "
+    EXPECT_EQ("The size \"size\" needs \"w\" in 0..65535, "
               "not -1.",
               MessageOf([&] { make("size = {-1, 70000}"); }));
-    EXPECT_EQ("Assertion failed: (false)\nMessage: The point \"position\" needs \"x\" in "
+    EXPECT_EQ("The point \"position\" needs \"x\" in "
               "-32768..32767, not 40000.",
               MessageOf([&] { make("position = {40000, 0}"); }));
 

@@ -53,7 +53,9 @@ TEST_F(WidgetConsistencyTest, RadioButtonFailuresNameTheirCheck)
     // A second parent.
     Actor other;
     Failure failure = FailureOf([&] { other.AddChild(button, ""); });
-    EXPECT_EQ("Assertion failed: (false)", failure.message);
+    EXPECT_EQ("Assertion failed: (!m_HadParent)\nMessage: A radio button stays with its first "
+              "parent; it cannot be moved to another.",
+              failure.message);
     EXPECT_EQ("RadioButton::SetParent", failure.function);
     delete button; // taken off its first parent: ours to delete
 

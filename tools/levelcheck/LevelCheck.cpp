@@ -1,16 +1,21 @@
 #include "LevelCheck.h"
 
+#include "core/Class.h"
 #include "core/ClassManager.h"
+#include "core/ClosestName.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Random.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
+#include "logic/LevelKeyCheck.h"
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
+#include "resources/ResourceType.h"
 #include "screens/Screen.h"
 
 #include "CheckHost.h"
@@ -63,6 +68,38 @@ std::string Join(const std::vector<std::string>& names)
 std::string Quoted(const std::string& name)
 {
     return "\"" + name + "\"";
+}
+
+// "; did you mean \"RedBrick\"?" when one of the known names is close to name.
+std::string Suggestion(const std::string& name, const std::vector<std::string>& known)
+{
+    const std::string closest = FindClosestName(name, known);
+    return closest.empty() ? std::string() : "; did you mean " + Quoted(closest) + "?";
+}
+
+// The names of the table resources (what a brick or an actor can be made from).
+std::vector<std::string> ResourceNames()
+{
+    std::vector<std::string> names;
+    ResourceManager* resources = GetResourceManager();
+    if (!resources || !resources->GetContents().IsTable())
+        return names;
+    for (LuaTableIterator it(resources->GetContents()); it; it.Next()) {
+        if (!it.GetKey().IsString())
+            continue;
+        const ResourceInfo* info = resources->FindInfo(it.GetKey().GetString(), true);
+        if (info && info->GetType() == RESOURCE_TABLE)
+            names.push_back(it.GetKey().GetString());
+    }
+    return names;
+}
+
+std::vector<std::string> ClassNames()
+{
+    std::vector<std::string> names;
+    for (const Class* c : ClassManager::GetInstance()->GetAllClasses())
+        names.push_back(c->GetName());
+    return names;
 }
 
 // The play layer of the check's game screen: the controller ticks the field itself.
@@ -158,10 +195,17 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
     if (!LevelManager::Exists())
         manager = std::make_unique<LevelManager>();
     LoadSources(sources);
+    // Slips the game's readers find (keys nothing reads, values of the wrong type) are
+    // problems of the level being checked.
+    DataReport::Listener previous = DataReport::SetListener([this](const DataIssue& issue) {
+        Report(issue.level, (issue.where.empty() ? "" : issue.where + ": ") + issue.text, issue.row,
+               issue.column);
+    });
     for (const auto& [name, file] : m_LevelFiles) {
         m_File = file;
         CheckLevel(name, frames);
     }
+    DataReport::SetListener(previous);
     CheckOrder();
     return CountErrors() == 0;
 }
@@ -175,7 +219,12 @@ int LevelCheck::CountErrors() const
 void LevelCheck::Report(const std::string& level, const std::string& text, int row, int column,
                         bool warning)
 {
-    m_Problems.push_back({m_File, level, row, column, text, warning});
+    // A slip met again (each build of the level reads it anew) is reported once.
+    Problem problem{m_File, level, row, column, text, warning};
+    for (const Problem& known : m_Problems)
+        if (known.ToString() == problem.ToString())
+            return;
+    m_Problems.push_back(problem);
 }
 
 void LevelCheck::LoadSources(const std::vector<LevelSource>& sources)
@@ -233,6 +282,7 @@ void LevelCheck::RunSource(const LevelSource& source)
 
 void LevelCheck::CheckLevel(const std::string& name, const FrameSink& frames)
 {
+    LevelKeyCheck::Run(name, Globals()["Levels"][name.c_str()]);
     CheckResources(name);
     CheckBricks(name);
     CheckActors(name, "levelActors");
@@ -306,7 +356,9 @@ bool LevelCheck::CheckBrickNames(const std::string& name, const LuaObject& entry
 {
     const std::string resource = entry["resource"].IsString() ? entry["resource"].GetString() : "";
     if (resource.empty() || !Globals()["Resources"][resource.c_str()].IsTable()) {
-        Report(name, "unknown brick resource " + Quoted(resource), row, column);
+        Report(name,
+               "unknown brick resource " + Quoted(resource) + Suggestion(resource, ResourceNames()),
+               row, column);
         return false;
     }
     ClassManager* classes = ClassManager::GetInstance();
@@ -314,11 +366,16 @@ bool LevelCheck::CheckBrickNames(const std::string& name, const LuaObject& entry
     for (int k = 1; powerups.IsTable() && !powerups[k].IsNil(); ++k) {
         const std::string powerup = powerups[k].ToString();
         if (!classes->GetClass(powerup, true))
-            Report(name, "unknown power-up class " + Quoted(powerup), row, column);
+            Report(name,
+                   "unknown power-up class " + Quoted(powerup) + Suggestion(powerup, ClassNames()),
+                   row, column);
     }
     const LuaObject single = entry["powerupClass"];
     if (single.IsString() && !classes->GetClass(single.GetString(), true))
-        Report(name, "unknown power-up class " + Quoted(single.GetString()), row, column);
+        Report(name,
+               "unknown power-up class " + Quoted(single.GetString()) +
+                   Suggestion(single.GetString(), ClassNames()),
+               row, column);
     return true;
 }
 
@@ -356,6 +413,9 @@ void LevelCheck::CheckBricks(const std::string& name)
 
         std::unique_ptr<Brick> brick;
         try {
+            // Inside the brick's place a value of the wrong type is reported as the game
+            // reports it, and the brick is built with the default.
+            DataReport::Place place(name, row, column);
             brick.reset(Brick::CreateFromEntry(entry, name + " brick " + std::to_string(i)));
         } catch (const Exception& e) {
             Report(name, "the brick cannot be made: " + e.GetMessage(), row, column);
@@ -403,12 +463,14 @@ void LevelCheck::CheckActors(const std::string& name, const char* key)
         }
         const LuaObject className = entry["class"];
         if (className.IsString() && !classes->GetClass(className.GetString(), true)) {
-            Report(name, what + ": unknown class " + Quoted(className.GetString()));
+            Report(name, what + ": unknown class " + Quoted(className.GetString()) +
+                             Suggestion(className.GetString(), ClassNames()));
             continue;
         }
         const LuaObject resource = entry["resource"];
         if (resource.IsString() && !resources[resource.GetString()].IsTable()) {
-            Report(name, what + ": unknown resource " + Quoted(resource.GetString()));
+            Report(name, what + ": unknown resource " + Quoted(resource.GetString()) +
+                             Suggestion(resource.GetString(), ResourceNames()));
             continue;
         }
         try {

@@ -2,6 +2,7 @@
 
 #include "core/Class.h"
 #include "core/Exception.h"
+#include "core/FramePeriod.h"
 #include "field/Factory.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/CollisionCategory.h"
@@ -234,9 +235,8 @@ void ArcadeStructure::UpdateGeometry()
 {
     if (!m_World)
         return;
-    if (m_Shape != STRUCTURE_SHAPE_RECTANGLE && m_Shape != STRUCTURE_SHAPE_CIRCLE &&
-        m_Shape != STRUCTURE_SHAPE_TRIMESH)
-        MAKO_ASSERT(0);
+    MAKO_ASSERT(m_Shape == STRUCTURE_SHAPE_RECTANGLE || m_Shape == STRUCTURE_SHAPE_CIRCLE ||
+                m_Shape == STRUCTURE_SHAPE_TRIMESH);
     const Vector2D centre = GetCentre();
     // A new body keeps the old one's velocity, so that the part the motions gave it stays
     // what GetMotionVelocity says; a first body starts at rest, with nothing from them.
@@ -563,7 +563,7 @@ MotionStep ArcadeStructure::UpdateMotions()
     PhysicsBody* body = GetPhysicsBody();
     MAKO_ASSERT(body);
     // Only the change of the motions' velocity: what collisions did to the body stays.
-    const Point<double> velocity(step.x / kMotionTickSeconds, step.y / kMotionTickSeconds);
+    const Point<double> velocity(step.x / FRAME_PERIOD_SECONDS, step.y / FRAME_PERIOD_SECONDS);
     const Vector2D current = body->GetLinearVel();
     body->SetLinearVel(current.x + velocity.x - m_MotionVelocity.x,
                        current.y + velocity.y - m_MotionVelocity.y);

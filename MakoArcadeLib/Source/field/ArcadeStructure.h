@@ -62,10 +62,6 @@ public:
         BEHAVIOUR_COUNT
     };
 
-    // The length of one physics tick in seconds: a motion's step per tick over it is the
-    // velocity the step gives the body.
-    static constexpr double kMotionTickSeconds = 0.032;
-
     // Units of a temporary soft period and its softness (StartSoftPeriod).
     static constexpr int kSoftPeriod = 30;
     static constexpr double kSoftPeriodSoftness = 0.997;

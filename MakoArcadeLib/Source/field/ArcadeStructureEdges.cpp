@@ -3,6 +3,7 @@
 #include "field/ArcadeStructure.h"
 
 #include "core/Exception.h"
+#include "core/ObjectDescription.h"
 #include "physics/EdgeNormal.h"
 #include "physics/PhysicsGeom.h"
 
@@ -60,8 +61,7 @@ Vector2D ArcadeStructure::NormalAtEdge(EdgeMask edgeMask, double x, double y) co
     }
     if (m_Shape == STRUCTURE_SHAPE_TRIMESH && i >= 0 && i < int(m_Polygon.GetNumEdges()))
         return TurnToField(PolygonEdgeNormal(m_Polygon.GetEdges()[i]), m_Rotation);
-    MAKO_ASSERT(0);
-    return Vector2D();
+    MAKO_THROW(Exception, DescribeObject(*this) + " has no edge " + std::to_string(i) + ".");
 }
 
 Vector2D ArcadeStructure::ToShapeFrame(double x, double y) const

@@ -4,9 +4,12 @@
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/Exception.h"
+#include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
+#include "core/ValueTypeError.h"
 #include "field/Factory.h"
+#include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "scene/ParticleEmitter.h"
@@ -59,13 +62,6 @@ void RankStructureProperties()
     RankPropertyKey("circle", 15.5);
     RankPropertyKey("polygon", 15.5);
     RankPropertyKey("polyScale", 15.75);
-}
-
-LuaObject NewTable()
-{
-    LuaObject table;
-    table.AssignNewTable(GetGlobalLuaState());
-    return table;
 }
 
 } // namespace
@@ -137,17 +133,14 @@ void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObj
 void ArcadeStructure::ApplyBehaviourProperty(Behaviour which, const std::string& name,
                                              const LuaObject& value)
 {
-    MAKO_ASSERT_TYPED(ApplyPropertyError, value.IsTable(),
-                      boost::str(boost::format("'ArcadeStructure.%1%' must be a table, but was "
-                                               "tried to be set to a '%2%'.") %
-                                 name % value.TypeName()));
+    (void)name; // the property's name is added by ApplyProperty
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("a table of class names", value);
     std::vector<std::string> names;
     for (const LuaObject& key : GetOrderedKeys(value)) {
         const LuaObject entry = value[key];
-        MAKO_ASSERT_TYPED(ApplyPropertyError, entry.IsConvertibleToString(),
-                          boost::str(boost::format("'ArcadeStructure.%1%' takes class names, "
-                                                   "but was given a '%2%'.") %
-                                     name % entry.TypeName()));
+        if (!entry.IsConvertibleToString())
+            MAKO_THROW_VALUE_TYPE("a table of class names", entry);
         names.push_back(entry.ToString());
     }
     SetBehaviourSet(which, names);
@@ -174,7 +167,7 @@ void ArcadeStructure::ApplyPolyScale(double scale)
         break;
     }
     default:
-        MAKO_ASSERT(0);
+        MAKO_THROW(Exception, DescribeObject(*this) + " has a shape that cannot be scaled.");
     }
 }
 
@@ -221,13 +214,13 @@ void ArcadeStructure::RetrieveClassicProperties(LuaObject& table)
             table.SetNil(entry.first);
             continue;
         }
-        LuaObject motion = NewTable();
+        LuaObject motion = NewGlobalTable();
         entry.second->RetrieveProperties(motion);
         table.SetObject(entry.first, motion);
     }
     table.SetNumber("rotation", m_Rotation);
     for (const BehaviourKey& key : kBehaviourKeys) {
-        LuaObject names = NewTable();
+        LuaObject names = NewGlobalTable();
         int i = 1;
         for (const std::string& n : m_BehaviourNames[key.set])
             names.SetString(i++, n.c_str());
@@ -302,10 +295,8 @@ void ArcadeStructure::ApplyTrailEmitter(const LuaObject& value)
         AddTrailEmitter(value.GetString());
         return;
     }
-    MAKO_ASSERT_TYPED(ApplyPropertyError, value.IsTable(),
-                      boost::str(boost::format("'ArcadeStructure.trailEmitter' must be a string "
-                                               "or a table, but was tried to be set to a '%1%'.") %
-                                 value.TypeName()));
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("an emitter name or a table of them", value);
     for (const LuaObject& key : GetOrderedKeys(value)) {
         const LuaObject entry = value[key];
         MAKO_ASSERT(entry.IsString());

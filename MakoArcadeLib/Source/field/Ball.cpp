@@ -3,7 +3,9 @@
 
 #include "core/AppHost.h"
 #include "core/Class.h"
+#include "core/DataReport.h"
 #include "core/Event.h"
+#include "core/FramePeriod.h"
 #include "core/Log.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
@@ -76,54 +78,51 @@ TimerManager* Timers()
     return host ? host->GetTimerManager() : nullptr;
 }
 
-// Reads one limit: the level table's key when it is a number, else the global.
-void ReadLimit(double& limit, const LuaPlus::LuaObject& levelTable, const char* key,
-               const char* global)
+struct LimitEntry
 {
-    if (levelTable.IsTable()) {
-        LuaPlus::LuaObject value = levelTable[key];
-        if (!value.IsNil()) {
-            if (value.IsNumber())
-                limit = value.GetNumber();
-            return;
-        }
-    }
-    LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal(global);
-    if (value.IsNumber())
-        limit = value.GetNumber();
-}
+    double BallSpeedLimits::*limit;
+    const char* key;
+    const char* global;
+};
+const LimitEntry kLimitEntries[] = {
+    {&BallSpeedLimits::initialBallSpeed, "initalBallSpeed", "defaultInitialBallSpeed"},
+    {&BallSpeedLimits::minBallSpeed, "minBallSpeed", "defaultMinBallSpeed"},
+    {&BallSpeedLimits::maxBallSpeed, "maxBallSpeed", "defaultMaxBallSpeed"},
+    {&BallSpeedLimits::maxBallOrdinarySpeed, "maxBallOrdinarySpeed", "defaultMaxBallOrdinarySpeed"},
+    {&BallSpeedLimits::addSpeedOnBrickDestruction, "addSpeedOnBrickDestruction",
+     "defaultAddSpeedOnBrickDestruction"},
+    {&BallSpeedLimits::addSpeedOnGooberDestruction, "addSpeedOnGooberDestruction",
+     "defaultAddSpeedOnGooberDestruction"},
+    {&BallSpeedLimits::addSpeedOnLevelUp, "addSpeedOnLevelUp", "defaultAddSpeedOnLevelUp"},
+    {&BallSpeedLimits::addSpeedPerTick, "addSpeedPerTick", "defaultAddSpeedPerTick"},
+    {&BallSpeedLimits::addSpeedOnSpring, "addSpeedOnSpring", "defaultAddSpeedOnSpring"},
+    {&BallSpeedLimits::speedPerEnergy, "ballSpeedPerEnergy", "defaultSpeedPerEnergy"},
+    {&BallSpeedLimits::extraSpeedUpwards, "ballExtraSpeedUpwards", "defaultExtraSpeedUpwards"},
+    {&BallSpeedLimits::rubberSpeed, "rubberSpeed", "defaultRubberSpeed"},
+    {&BallSpeedLimits::rubberEnergy, "rubberEnergy", "defaultRubberEnergy"},
+    {&BallSpeedLimits::glueSpeed, "glueSpeed", "defaultGlueSpeed"},
+};
 
 } // namespace
 
 void BallSpeedLimits::ReadFrom(const LuaPlus::LuaObject& levelTable)
 {
-    struct Entry
-    {
-        double BallSpeedLimits::*limit;
-        const char* key;
-        const char* global;
-    };
-    static const Entry kEntries[] = {
-        {&BallSpeedLimits::initialBallSpeed, "initalBallSpeed", "defaultInitialBallSpeed"},
-        {&BallSpeedLimits::minBallSpeed, "minBallSpeed", "defaultMinBallSpeed"},
-        {&BallSpeedLimits::maxBallSpeed, "maxBallSpeed", "defaultMaxBallSpeed"},
-        {&BallSpeedLimits::maxBallOrdinarySpeed, "maxBallOrdinarySpeed",
-         "defaultMaxBallOrdinarySpeed"},
-        {&BallSpeedLimits::addSpeedOnBrickDestruction, "addSpeedOnBrickDestruction",
-         "defaultAddSpeedOnBrickDestruction"},
-        {&BallSpeedLimits::addSpeedOnGooberDestruction, "addSpeedOnGooberDestruction",
-         "defaultAddSpeedOnGooberDestruction"},
-        {&BallSpeedLimits::addSpeedOnLevelUp, "addSpeedOnLevelUp", "defaultAddSpeedOnLevelUp"},
-        {&BallSpeedLimits::addSpeedPerTick, "addSpeedPerTick", "defaultAddSpeedPerTick"},
-        {&BallSpeedLimits::addSpeedOnSpring, "addSpeedOnSpring", "defaultAddSpeedOnSpring"},
-        {&BallSpeedLimits::speedPerEnergy, "ballSpeedPerEnergy", "defaultSpeedPerEnergy"},
-        {&BallSpeedLimits::extraSpeedUpwards, "ballExtraSpeedUpwards", "defaultExtraSpeedUpwards"},
-        {&BallSpeedLimits::rubberSpeed, "rubberSpeed", "defaultRubberSpeed"},
-        {&BallSpeedLimits::rubberEnergy, "rubberEnergy", "defaultRubberEnergy"},
-        {&BallSpeedLimits::glueSpeed, "glueSpeed", "defaultGlueSpeed"},
-    };
-    for (const Entry& e : kEntries)
-        ReadLimit(this->*e.limit, levelTable, e.key, e.global);
+    const LuaPlus::LuaObject globals = GetGlobalLuaState()->GetGlobals();
+    for (const LimitEntry& e : kLimitEntries) {
+        LuaPlus::LuaObject value = ReadDataKey(levelTable, e.key, LUA_TNUMBER);
+        if (value.IsNil())
+            value = ReadDataKey(globals, e.global, LUA_TNUMBER, "The game's defaults");
+        if (value.IsNumber())
+            this->*e.limit = value.GetNumber();
+    }
+}
+
+std::vector<const char*> BallSpeedLimits::LevelKeys()
+{
+    std::vector<const char*> keys;
+    for (const LimitEntry& e : kLimitEntries)
+        keys.push_back(e.key);
+    return keys;
 }
 
 // ---- Construction ---------------------------------------------------------------------------
@@ -727,7 +726,7 @@ void Ball::RequestSubSteps()
     if (!world || !body || GetRadius() <= 0.0)
         return;
     const double speed = body->GetLinearVel().Length();
-    const double travel = speed * kSpeedHeadroom * ArcadeStructure::kMotionTickSeconds;
+    const double travel = speed * kSpeedHeadroom * FRAME_PERIOD_SECONDS;
     world->RequestSubSteps(int(std::ceil(travel / (kTravelPerSubStep * GetRadius()))));
 }
 

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Image;
 class Particle;
@@ -45,9 +46,12 @@ struct BallSpeedLimits
     double rubberEnergy = 2;                // "rubberEnergy"
     double glueSpeed = 8;                   // "glueSpeed"
 
-    // Reads each limit from the level table's key when it is not nil, else from its Lua
-    // global; a key or global that is not a number keeps the current value.
+    // Reads each limit from the level table's key when it is a number, else from its Lua
+    // global; a key or global of another type is reported (DataReport) and read as
+    // missing, and a limit neither gives keeps the current value.
     void ReadFrom(const LuaPlus::LuaObject& levelTable);
+    // The level table keys of the limits, in the order above.
+    static std::vector<const char*> LevelKeys();
 };
 extern BallSpeedLimits gBallSpeed;
 

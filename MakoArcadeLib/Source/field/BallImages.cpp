@@ -116,8 +116,10 @@ Image* Ball::RetrieveBallImage(const std::string& corona, const std::string& sub
             boost::str(boost::format("Illegal lightning strength: %d") % lightningStrength));
         column = 1 + lightningStrength;
     } else {
-        MAKO_ASSERT_MSG(false, boost::str(boost::format("Illegal corona name: %s") % corona));
-        return nullptr;
+        MAKO_THROW(Exception, boost::str(boost::format("\"%1%\" is not a ball corona; the "
+                                                       "coronas are None, Breakthru and "
+                                                       "Lightning.") %
+                                         corona));
     }
     int row = -1;
     for (int s = 0; s < kSubstances; ++s)

@@ -1,6 +1,7 @@
 #include "field/BallSpawnAnimation.h"
 
 #include "core/Class.h"
+#include "core/FramePeriod.h"
 #include "display/Canvas.h"
 #include "scene/ArcadeEventHandler.h"
 
@@ -71,7 +72,7 @@ void BallSpawnAnimation::Tick()
     ArcadeActor::Tick();
     if (m_Elapsed == 0)
         PlaySound("ballspawn.ogg", false);
-    m_Elapsed += kTickMs;
+    m_Elapsed += FRAME_PERIOD_MS;
     if (m_Elapsed >= m_LifeTime)
         PostEvent(ARCADE_ANIMFINISH, this);
 }

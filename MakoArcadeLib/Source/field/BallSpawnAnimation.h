@@ -19,8 +19,6 @@ class BallSpawnAnimation : public ArcadeActor
     MAKO_DECLARE_CLASS();
 
 public:
-    static constexpr std::uint32_t kTickMs = 32;
-
     // White, all settings 0, then the named resource applied (none for an empty name).
     explicit BallSpawnAnimation(const std::string& resourceName = "");
 

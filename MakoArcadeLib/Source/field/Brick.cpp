@@ -10,6 +10,8 @@
 #include "core/Utility.h"
 #include "display/Image.h"
 #include "field/Ball.h"
+#include "logic/PlayerSkill.h"
+#include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "physics/PhysicsGeom.h"
@@ -33,13 +35,6 @@ struct BrickSize
 const BrickSize kBrickSizes[] = {
     {"Half", 16, 8}, {"Normal", 32, 16}, {"Double", 64, 32}, {"Triple", 96, 48}};
 
-LuaObject NewTable()
-{
-    LuaObject table;
-    table.AssignNewTable(GetGlobalLuaState());
-    return table;
-}
-
 LuaObject StringValue(const char* text)
 {
     LuaObject value;
@@ -56,7 +51,7 @@ std::string FailingKey(const LuaObject& entry)
     for (const LuaObject& key : GetOrderedKeys(entry)) {
         if (!key.IsString() || std::string(key.GetString()) == "class")
             continue;
-        LuaObject single = NewTable();
+        LuaObject single = NewGlobalTable();
         single.SetObject(key.GetString(), entry[key]);
         try {
             Brick probe;
@@ -79,12 +74,12 @@ Brick::Brick()
     ApplyIntProperty("colorVariance", 0);
     ApplyIntProperty("brightnessVariance", 0);
     ApplyProperty("bevelVariant", StringValue(""));
-    LuaObject cracks = NewTable();
+    LuaObject cracks = NewGlobalTable();
     cracks.SetString(1, "1");
     cracks.SetString(2, "2");
     ApplyProperty("crackVariant", cracks);
     ApplyBoolProperty("mustUncover", false);
-    m_Powerups = NewTable();
+    m_Powerups = NewGlobalTable();
     m_GroutColor = Color::FromRGBA(0, 0, 0, 0);
 }
 
@@ -168,9 +163,7 @@ void Brick::SetStrength(int strength)
     if (old < 2 && strength > 0)
         InvalidateImage(true);
     if (strength > 1 && !m_NoScaleStrength) {
-        const LuaObject scale = GetGlobalLuaState()->GetGlobal("brickStrengthOverride");
-        if (scale.IsNumber())
-            m_Strength = ClampToInt(m_Strength * scale.GetNumber());
+        m_Strength = ClampToInt(m_Strength * GetBrickStrengthScale());
     }
     const Vector2D centre = GetCentre();
     SetDamage(m_Damage, nullptr, nullptr, centre.x, centre.y);

@@ -7,6 +7,7 @@
 #include "field/Brick.h"
 
 #include "core/Utility.h"
+#include "field/FieldBounds.h"
 #include "field/FlyingText.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
@@ -15,16 +16,6 @@
 #include <algorithm>
 
 using LuaPlus::LuaObject;
-
-namespace {
-
-int GlobalInt(const char* name, int fallback)
-{
-    const LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? value.GetInteger() : fallback;
-}
-
-} // namespace
 
 bool Brick::AcceptsBall(Ball* ball, double x, double y)
 {
@@ -48,8 +39,8 @@ void Brick::HandleBallHit(Ball* ball, ArcadeGameLogic* logic, double x, double y
 {
     if (m_NoBlockBall)
         return;
-    if (x < GlobalInt("x2", -100000) || x > GlobalInt("x3", 100000) ||
-        y < GlobalInt("y2", -100000) || y > GlobalInt("y3", 100000))
+    const FieldBounds field = FieldBounds::Current();
+    if (x < field.left || x > field.right || y < field.top || y > field.bottom)
         return;
     if (ball->GetPaddle() || ball == m_LastBall)
         return;

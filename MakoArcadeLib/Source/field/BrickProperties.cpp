@@ -81,6 +81,12 @@ struct BrickProperties
 void BrickProperties::Register(Class& c)
 {
     using B = Brick;
+    // Kept in the script table for the brick's own code: the hopper's launch angle, the
+    // traits a brick takes when it comes back, the group it counts in.
+    for (const char* name : {"launchAngle", "reviveTraits", "groupID"}) {
+        c.RegisterPropertyGetter(MakeScriptAccessor(name));
+        c.RegisterPropertySetter(MakeScriptAccessor(name));
+    }
     // ---- Appearance --------------------------------------------------------------------
     WriteOnly(c, "texture",
               [](B& b, const LuaObject& v) { b.SetTexture(ReadStringFromObject(v), true); });

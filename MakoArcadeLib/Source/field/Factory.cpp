@@ -5,11 +5,13 @@
 #include "core/Config.h"
 #include "core/Event.h"
 #include "core/Exception.h"
+#include "core/FramePeriod.h"
 #include "core/Log.h"
 #include "core/Random.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
 #include "field/ArcadeStructure.h"
+#include "field/FieldBounds.h"
 #include "field/Powerup.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
@@ -37,12 +39,6 @@ ActorGroup& LiveObjects()
 {
     static ActorGroup* group = new ActorGroup();
     return *group;
-}
-
-int GlobalInt(const char* name, int fallback)
-{
-    const LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? value.GetInteger() : fallback;
 }
 
 Vector2D GeomPosition(const ArcadeStructure* structure)
@@ -238,7 +234,7 @@ void Factory::Tick()
 {
     for (TimeTrigger& trigger : m_TimeTriggers) {
         if (trigger.repetitions != 0)
-            trigger.remaining -= kTickSeconds;
+            trigger.remaining -= FRAME_PERIOD_SECONDS;
         if (trigger.remaining >= 0.0)
             continue;
         const PhysicsGeom* geom = m_Target ? m_Target->GetGeom() : nullptr;
@@ -280,8 +276,8 @@ void Factory::Trigger(const Vector2D& hitterPos, const Vector2D& hitterVel,
 void Factory::StartDelay()
 {
     if (TimerManager* timers = SceneHost::GetTimerManager())
-        m_DelayTimer = timers->CreateTimer(this, std::uint32_t(m_CreationDelay) * 32, 1,
-                                           TIMER_LIMITED_TO_FRAMERATE);
+        m_DelayTimer = timers->CreateTimer(this, std::uint32_t(m_CreationDelay) * FRAME_PERIOD_MS,
+                                           1, TIMER_LIMITED_TO_FRAMERATE);
 }
 
 bool Factory::OnTimer(const Event& event)
@@ -401,8 +397,8 @@ void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel
         }
         if (m_MoveWithinWalls && geom) {
             struc->SyncFromPhysics();
-            const int x2 = GlobalInt("x2", 16), x3 = GlobalInt("x3", 624);
-            const int y2 = GlobalInt("y2", 36), y3 = GlobalInt("y3", 485);
+            const FieldBounds field = FieldBounds::Current();
+            const int x2 = field.left, x3 = field.right, y2 = field.top, y3 = field.bottom;
             int x = struc->GetX(), y = struc->GetY();
             if (x < x2)
                 x = x2;

@@ -36,8 +36,6 @@ class Factory : public Object
     MAKO_DECLARE_CLASS();
 
 public:
-    // The frame time the time triggers count down per tick, seconds.
-    static constexpr double kTickSeconds = 0.032;
     // How long a hit trigger ignores the object that set it off last, ms.
     static constexpr std::uint32_t kRearmMs = 40;
     // The live-object limit when the configuration names none.

@@ -1,6 +1,7 @@
 #include "field/FlyingText.h"
 
 #include "core/Class.h"
+#include "field/FieldBounds.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
@@ -13,14 +14,6 @@
 MAKO_IMPLEMENT_CLASS(FlyingText, "FlyingText", "ArcadeActor", nullptr, nullptr);
 
 namespace {
-
-// The play-field rectangle as the level scripts set it; the shipped field where a global is
-// missing.
-double FieldBound(const char* name, double fallback)
-{
-    const LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? value.GetNumber() : fallback;
-}
 
 constexpr double kStartSoftness = 0.9;
 constexpr double kSoftness = 0.3;
@@ -67,10 +60,8 @@ void FlyingText::Build(const std::string& text, int duration, const Color* color
 
 void FlyingText::KeepInsideField()
 {
-    const int left = int(FieldBound("x2", 16));
-    const int right = int(FieldBound("x3", 624));
-    const int top = int(FieldBound("y2", 36));
-    const int bottom = int(FieldBound("y3", 485));
+    const FieldBounds field = FieldBounds::Current();
+    const int left = field.left, right = field.right, top = field.top, bottom = field.bottom;
     int x = GetX(), y = GetY();
     if (x < left)
         x = left;

@@ -10,6 +10,7 @@
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "field/Explosion.h"
+#include "field/FieldBounds.h"
 #include "field/FlyingText.h"
 #include "field/Paddle.h"
 #include "field/Powerup.h"
@@ -53,12 +54,6 @@ Point<double> GeomPosition(const ArcadeStructure* structure)
                              structure->GetY() + structure->GetHeight() / 2.0);
     const auto p = geom->GetPosition();
     return Point<double>(p[0], p[1]);
-}
-
-int GlobalInt(const char* name, int fallback)
-{
-    const LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? value.GetInteger() : fallback;
 }
 
 } // namespace
@@ -407,8 +402,8 @@ void Goober::ReleasePowerups(ArcadeStructure* other, ArcadeGameLogic* logic)
     }
     const Point<double> at = GeomPosition(this);
     const Ball* ball = dynamic_cast<const Ball*>(other);
-    const int x2 = GlobalInt("x2", 16), x3 = GlobalInt("x3", 624);
-    const int y2 = GlobalInt("y2", 36), y3 = GlobalInt("y3", 485);
+    const FieldBounds field = FieldBounds::Current();
+    const int x2 = field.left, x3 = field.right, y2 = field.top, y3 = field.bottom;
     for (Powerup* powerup : powerups) {
         logic->AddPowerup(powerup);
         PhysicsGeom* geom = powerup->GetGeom();

@@ -3,6 +3,7 @@
 #include "core/Class.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
+#include "field/FieldBounds.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
 
@@ -17,12 +18,6 @@ namespace {
 constexpr unsigned kLaserCategory = 256;
 constexpr unsigned kLaserCollides = 2 | 8; // bricks and goobers
 
-double GlobalOr(const char* name, double fallback)
-{
-    const LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? value.GetNumber() : fallback;
-}
-
 } // namespace
 
 LaserBeam::LaserBeam()
@@ -35,8 +30,8 @@ LaserBeam::LaserBeam()
 
 SDL_Rect LaserBeam::PlayArea()
 {
-    const int left = int(GlobalOr("x2", 16)), right = int(GlobalOr("x3", 624));
-    const int top = int(GlobalOr("y2", 36)), bottom = int(GlobalOr("y3", 485));
+    const FieldBounds field = FieldBounds::Current();
+    const int left = field.left, right = field.right, top = field.top, bottom = field.bottom;
     return MakeRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/Class.h"
 #include "core/ClassManager.h"
+#include "core/FramePeriod.h"
 #include "core/Log.h"
 #include "core/State.h"
 #include "core/Utility.h"
@@ -13,6 +14,7 @@
 #include "field/Brick.h"
 #include "field/LaserBeam.h"
 #include "logic/ArcadeGameLogic.h"
+#include "logic/PlayerSkill.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
@@ -106,9 +108,9 @@ Paddle::Paddle(bool vertical, bool facePositive)
     }
 
     LoadSwingParameters();
-    LuaPlus::LuaObject sizeOverride = GetGlobalLuaState()->GetGlobal("paddleInitialSizeOverride");
-    if (sizeOverride.IsNumber())
-        SetSizeIndex(sizeOverride.GetInteger());
+    const int sizeIndex = GetPaddleInitialSizeIndex(-1);
+    if (sizeIndex >= 0)
+        SetSizeIndex(sizeIndex);
     else
         SetWidth(m_Width, m_TargetWidth, m_SizeIndex);
 
@@ -556,9 +558,9 @@ bool Paddle::OnPaddleUpdate(const Event& event)
     m_MoveAccumulator = std::clamp(m_MoveAccumulator, -640, 640);
     Vector2D velocity = GetVelocity();
     if (m_Vertical)
-        velocity.y = m_MoveAccumulator / 0.032;
+        velocity.y = m_MoveAccumulator / FRAME_PERIOD_SECONDS;
     else
-        velocity.x = m_MoveAccumulator / 0.032;
+        velocity.x = m_MoveAccumulator / FRAME_PERIOD_SECONDS;
     SetVelocity(velocity);
     m_MoveAccumulator = 0;
     SyncFromPhysics();

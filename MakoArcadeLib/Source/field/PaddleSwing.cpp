@@ -4,6 +4,7 @@
 #include "field/Paddle.h"
 
 #include "core/Config.h"
+#include "core/FramePeriod.h"
 #include "display/Image.h"
 #include "field/LaserBeam.h"
 #include "logic/ArcadeGameLogic.h"
@@ -78,7 +79,7 @@ void Paddle::ReadSwingFromBody()
         m_SwingOffset = -m_SwingOffset;
         m_SwingSpeed = -m_SwingSpeed;
     }
-    m_SwingSpeed *= kMotionTickSeconds;
+    m_SwingSpeed *= FRAME_PERIOD_SECONDS;
 }
 
 void Paddle::ApplySwingVelocity()
@@ -87,7 +88,7 @@ void Paddle::ApplySwingVelocity()
     if (!body)
         return;
     Vector2D velocity = body->GetLinearVel();
-    const double along = (m_FacePositive ? m_SwingSpeed : -m_SwingSpeed) / kMotionTickSeconds;
+    const double along = (m_FacePositive ? m_SwingSpeed : -m_SwingSpeed) / FRAME_PERIOD_SECONDS;
     if (m_Vertical)
         velocity.x = along;
     else

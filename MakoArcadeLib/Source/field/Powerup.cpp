@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/Utility.h"
 #include "field/Brick.h"
+#include "field/FieldBounds.h"
 #include "field/Paddle.h"
 #include "field/Wall.h"
 #include "logic/ArcadeGameLogic.h"
@@ -76,12 +77,6 @@ Point<double> PullOf(const std::string& name)
     if (name == "RightWall" || name == "RightWallDangerous")
         return {1.0, 0.0};
     return {0.0, 0.0};
-}
-
-double FieldBound(const char* name, double fallback)
-{
-    const LuaObject value = GetGlobalLuaState()->GetGlobal(name);
-    return value.IsNumber() ? value.GetNumber() : fallback;
 }
 
 LuaObject GlobalOrEmpty(const char* name)
@@ -218,10 +213,11 @@ void Powerup::PushOutOfWall(ArcadeStructure* other)
 void Powerup::KeepInsideField()
 {
     int x = GetX(), y = GetY();
-    x = std::max(x, int(FieldBound("x2", 16)));
-    x = std::min(x, int(FieldBound("x3", 624)) - GetWidth());
-    y = std::max(y, int(FieldBound("y2", 36)));
-    y = std::min(y, int(FieldBound("y3", 485)) - GetHeight());
+    const FieldBounds field = FieldBounds::Current();
+    x = std::max(x, field.left);
+    x = std::min(x, field.right - GetWidth());
+    y = std::max(y, field.top);
+    y = std::min(y, field.bottom - GetHeight());
     SetPosition(x, y);
     SyncToPhysics();
 }

@@ -13,6 +13,9 @@ void Powerup::RegisterProperties(Class& c)
     c.RegisterPropertySetter(MakeClassicAccessor("score"));
     RegisterMemberProperty<PROPERTY_BOOL>(c, &Powerup::m_IsLoot, "isLoot");
     RegisterMemberProperty<PROPERTY_BOOL>(c, &Powerup::m_IsSecret, "isSecret");
+    // Kept in the script table: the sound the power-up makes when it appears.
+    c.RegisterPropertyGetter(MakeScriptAccessor("powerupCreationSound"));
+    c.RegisterPropertySetter(MakeScriptAccessor("powerupCreationSound"));
 }
 
 void Powerup::ApplyClassicProperty(const std::string& name, const LuaObject& value)

@@ -59,7 +59,8 @@ void Shield::SetShieldLevel(int level)
         SetVisible(true, false);
         m_Level = level;
     } else {
-        MAKO_ASSERT(false);
+        MAKO_THROW(Exception, "Shield level " + std::to_string(level) + " is out of range; a " +
+                                  "shield has levels 0 to " + std::to_string(m_MaxLevel) + ".");
     }
 }
 

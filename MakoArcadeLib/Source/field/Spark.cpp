@@ -46,7 +46,8 @@ Vector2D CentreOf(const ArcadeActor* actor)
 
 Spark::Spark()
 {
-    MAKO_ASSERT(0);
+    MAKO_THROW(Exception, "A spark is made by the lightning between two objects; a script "
+                          "table cannot make one.");
 }
 
 Spark::Spark(double startX, double startY, double endX, double endY, ArcadeStructure* target,

@@ -2,6 +2,7 @@
 // objects make (each into its id group, the world, its group and the play layer), the
 // field tick of the states, and the typed views of the groups.
 #include "core/Exception.h"
+#include "core/FramePeriod.h"
 #include "core/Log.h"
 #include "field/Ball.h"
 #include "field/BallSpawnAnimation.h"
@@ -237,7 +238,7 @@ void ArcadeGameLogic::TickField(unsigned flags)
     if ((flags & FIELD_TICK_ARTEFACT) && m_Artefact && m_Artefact->CanTick())
         m_Artefact->Tick();
     if (m_World)
-        m_World->Step(0.032, &ArcadeStructure::OnWorldContact, this);
+        m_World->Step(FRAME_PERIOD_SECONDS, &ArcadeStructure::OnWorldContact, this);
 
     const bool frozen = (flags & FIELD_TICK_FROZEN) != 0;
     if (!(flags & FIELD_TICK_NO_SPAWNS))

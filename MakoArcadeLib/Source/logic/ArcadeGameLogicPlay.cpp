@@ -10,6 +10,7 @@
 #include "field/Shield.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
+#include "logic/PlayerSkill.h"
 #include "lua/MakoLuaState.h"
 #include "lua/Variant.h"
 #include "perf/ScopedPerformanceTimer.h"
@@ -119,8 +120,8 @@ void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
     auto score = [this, value]() { AddScore(value); };
     auto valueText = [this, powerup, value](double rise) {
         const Point<double> c = CentreOf(powerup);
-        AddFlyingText(new FlyingText(GroupThousands(value), kFlyingTextFrames, c.x,
-                                     c.y, 2.0, rise));
+        AddFlyingText(
+            new FlyingText(GroupThousands(value), kFlyingTextFrames, c.x, c.y, 2.0, rise));
     };
 
     std::string message;
@@ -246,12 +247,7 @@ void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
         if (target) {
             target->SetLaser(false);
             target->SetCatch(false);
-            int index = 3;
-            if (LuaPlus::LuaState* state = GetGlobalLuaState()) {
-                const LuaObject size = state->GetGlobal("paddleInitialSizeOverride");
-                if (size.IsNumber())
-                    index = std::clamp(size.GetInteger(), 0, 6);
-            }
+            const int index = GetPaddleInitialSizeIndex(3);
             target->SetWidth(target->GetWidthPx(), PaddleSizes[index], index);
         }
         sound("caughtNormal.ogg");
@@ -306,7 +302,8 @@ void ArcadeGameLogic::SplitBalls()
             auto* burst = new IdenticalParticleEmitter("BallSplitEmitter", m_ParticleManager);
             burst->Actor::SetSize(0, 0);
             const Point<double> c = CentreOf(ball);
-            burst->SetPosition(static_cast<int>(std::lround(c.x)), static_cast<int>(std::lround(c.y)));
+            burst->SetPosition(static_cast<int>(std::lround(c.x)),
+                               static_cast<int>(std::lround(c.y)));
             AddEmitter(burst);
             burst->Start();
         }

@@ -28,6 +28,12 @@ void BallSpawner::RegisterProperties(Class& c)
 {
     c.RegisterPropertyGetter(MakeClassicAccessor("variance"));
     c.RegisterPropertySetter(MakeClassicAccessor("variance"));
+    // Kept in the script table for the serve: whether the ball starts active, and the
+    // properties it is given.
+    for (const char* name : {"activateBall", "ballProps"}) {
+        c.RegisterPropertyGetter(MakeScriptAccessor(name));
+        c.RegisterPropertySetter(MakeScriptAccessor(name));
+    }
 }
 
 void BallSpawner::ApplyClassicProperty(const std::string& name, const LuaObject& value)

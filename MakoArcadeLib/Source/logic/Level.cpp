@@ -3,9 +3,14 @@
 // targets in LevelGoals.cpp.
 #include "logic/Level.h"
 
+#include "core/DataReport.h"
+#include "core/Exception.h"
 #include "core/Log.h"
 #include "core/TableOrder.h"
 #include "field/Ball.h"
+#include "logic/LevelKeyCheck.h"
+#include "logic/LevelKeys.h"
+#include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "sound/Sound.h"
 
@@ -15,49 +20,9 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-LuaObject Global(const char* name)
-{
-    return GetGlobalLuaState()->GetGlobal(name);
-}
-
-int GlobalInt(const char* name, int def)
-{
-    const LuaObject value = Global(name);
-    return value.IsNumber() ? value.GetInteger() : def;
-}
-
-double GlobalNumber(const char* name, double def)
-{
-    const LuaObject value = Global(name);
-    return value.IsNumber() ? value.GetNumber() : def;
-}
-
-const char* TypeName(int luaType)
-{
-    switch (luaType) {
-    case LUA_TNUMBER:
-        return "number";
-    case LUA_TSTRING:
-        return "string";
-    case LUA_TBOOLEAN:
-        return "boolean";
-    case LUA_TTABLE:
-        return "table";
-    default:
-        return "value of another type";
-    }
-}
-
-LuaObject NewTable()
-{
-    LuaObject table;
-    table.AssignNewTable(GetGlobalLuaState());
-    return table;
-}
-
 LuaObject NewPair(double x, double y)
 {
-    LuaObject pair = NewTable();
+    LuaObject pair = NewGlobalTable();
     pair.SetNumber(1, x);
     pair.SetNumber(2, y);
     return pair;
@@ -67,7 +32,7 @@ LuaObject NewPair(double x, double y)
 // without the script function the table is used as it stands.
 void FlattenStart(const LuaObject& start)
 {
-    const LuaObject flatten = Global("flattenObject");
+    const LuaObject flatten = GetGlobalValue("flattenObject");
     if (flatten.IsFunction())
         flatten.Call(start);
 }
@@ -77,6 +42,9 @@ void FlattenStart(const LuaObject& start)
 Level::Level(const std::string& name, const LuaPlus::LuaObject& table)
     : m_LevelName(name), m_Table(table)
 {
+    // What the reading finds wrong is reported once, naming this level.
+    DataReport::Place place(m_LevelName);
+    LevelKeyCheck::Run(m_LevelName, m_Table);
     // The speeds first, so a default serve velocity uses this level's initial speed.
     ReadBallSpeeds();
     ReadStarts();
@@ -107,14 +75,11 @@ Level::~Level()
 
 LuaObject Level::ReadKey(const char* key, int luaType) const
 {
-    if (!m_Table.IsTable())
-        return LuaObject();
-    LuaObject value = m_Table[key];
-    if (value.IsNil() || value.Type() == luaType)
-        return value;
-    Log("Level \"%s\": key \"%s\" is a %s where a %s is expected; the default is used\n",
-        m_LevelName.c_str(), key, value.TypeName(), TypeName(luaType));
-    return LuaObject();
+    // Every key read here is one the level check knows, with the type it checks.
+    MAKO_ASSERT_MSG(LevelKeys::TypeOf(key) == luaType,
+                    std::string("the level reader reads an undeclared key: ") + key);
+    DataReport::Place place(m_LevelName);
+    return ReadDataKey(m_Table, key, luaType);
 }
 
 int Level::ReadInt(const char* key, int def) const
@@ -148,10 +113,10 @@ void Level::ReadStarts()
         }
     }
     if (m_PaddleStarts.empty()) {
-        LuaObject start = Global("defaultPaddleStart");
+        LuaObject start = GetGlobalValue("defaultPaddleStart");
         if (!start.IsTable()) {
             // The game's own default when the level scripts define none.
-            start = NewTable();
+            start = NewGlobalTable();
             start.SetObject("position", NewPair(288, 416));
             start.CreateTable("ballStart").SetString("paddleName", "defaultBallPaddleSpawn");
         }
@@ -175,7 +140,7 @@ void Level::ReadStarts()
     if (m_BallSpawns.empty()) {
         const LuaObject position = ReadKey("ballStartPosition", LUA_TTABLE);
         if (position.IsTable()) {
-            LuaObject start = NewTable();
+            LuaObject start = NewGlobalTable();
             start.SetObject("position", position);
             const LuaObject velocity = ReadKey("ballStartVelocity", LUA_TTABLE);
             start.SetObject("velocity", velocity.IsTable()
@@ -185,9 +150,9 @@ void Level::ReadStarts()
         }
     }
     if (m_BallSpawns.empty()) {
-        LuaObject start = Global("defaultBallStart");
+        LuaObject start = GetGlobalValue("defaultBallStart");
         if (!start.IsTable()) {
-            start = NewTable();
+            start = NewGlobalTable();
             start.SetObject("position", NewPair(304, 200));
             start.SetObject("velocity", NewPair(0, 120));
         }
@@ -216,9 +181,9 @@ void Level::ReadGoals()
         {&Level::liveBallDelay, "liveBallDelay", "defaultLiveBallDelay", 6000},
     };
     for (const Goal& goal : kGoals)
-        this->*goal.field = ReadInt(goal.key, GlobalInt(goal.global, goal.def));
+        this->*goal.field = ReadInt(goal.key, ReadGlobalInt(goal.global, goal.def));
 
-    const LuaObject expensiveDefault = Global("defaultExpensiveSpawns");
+    const LuaObject expensiveDefault = GetGlobalValue("defaultExpensiveSpawns");
     expensiveSpawns = expensiveDefault.IsBoolean() && expensiveDefault.GetBoolean();
     const LuaObject expensive = ReadKey("expensiveSpawns", LUA_TBOOLEAN);
     if (expensive.IsBoolean())
@@ -254,14 +219,14 @@ void Level::ReadTexts()
 
 void Level::ReadBonusTargets()
 {
-    m_TimeBonusAt = float(ReadNumber("timeBonusAt", GlobalNumber("defaultTimeBonusAt", 3)));
+    m_TimeBonusAt = float(ReadNumber("timeBonusAt", ReadGlobalNumber("defaultTimeBonusAt", 3)));
     m_ScoreBonusAtFineTune =
-        ReadInt("scoreBonusAtFineTune", GlobalInt("defaultScoreBonusAtFineTune", 0));
-    m_PlusBonus = GlobalInt("defaultPlusBonus", 4000);
-    m_BallUsedTarget = ReadInt("ballUsedTarget", GlobalInt("defaultBallUsedTarget", 1));
-    m_LootCaughtTarget = ReadInt("lootCaughtTarget", GlobalInt("defaultLootCaughtTarget", 100));
-    m_TimeBonusAtAdjustment = float(GlobalNumber("defaultTimeBonusAtAdjustment", 0));
-    m_ScoreBonusAtAdjustment = GlobalInt("defaultScoreBonusAtAdjustment", 0);
-    m_BallUsedTargetAdjustment = GlobalInt("defaultBallUsedTargetAdjustment", 0);
-    m_LootCaughtTargetAdjustment = GlobalInt("defaultLootCaughtTargetAdjustment", 0);
+        ReadInt("scoreBonusAtFineTune", ReadGlobalInt("defaultScoreBonusAtFineTune", 0));
+    m_PlusBonus = ReadGlobalInt("defaultPlusBonus", 4000);
+    m_BallUsedTarget = ReadInt("ballUsedTarget", ReadGlobalInt("defaultBallUsedTarget", 1));
+    m_LootCaughtTarget = ReadInt("lootCaughtTarget", ReadGlobalInt("defaultLootCaughtTarget", 100));
+    m_TimeBonusAtAdjustment = float(ReadGlobalNumber("defaultTimeBonusAtAdjustment", 0));
+    m_ScoreBonusAtAdjustment = ReadGlobalInt("defaultScoreBonusAtAdjustment", 0);
+    m_BallUsedTargetAdjustment = ReadGlobalInt("defaultBallUsedTargetAdjustment", 0);
+    m_LootCaughtTargetAdjustment = ReadGlobalInt("defaultLootCaughtTargetAdjustment", 0);
 }

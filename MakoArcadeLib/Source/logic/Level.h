@@ -13,6 +13,7 @@
 // name and the key.
 //
 // Main thread only.
+#include "field/FieldBounds.h"
 #include "luaplus/LuaPlus.h"
 #include "scene/Actor.h"
 
@@ -39,6 +40,9 @@ public:
     const std::string& GetFromText() const { return m_FromText; }
     const std::string& GetArtefactName() const { return m_ArtefactName; }
     const std::string& GetMusicName() const { return m_Music; }
+    // The field's inner rectangle, taken when the walls are built (CreateWalls).
+    bool HasFieldBounds() const { return m_HasFieldBounds; }
+    const FieldBounds& GetFieldBounds() const { return m_FieldBounds; }
     int GetLootAmount() const { return m_LootAmount; }
     // The ball starts and the paddle starts, in the order the level uses them.
     const std::vector<LuaPlus::LuaObject>& GetBallStarts() const { return m_BallSpawns; }
@@ -119,8 +123,9 @@ public:
 
 private:
     // The level's value under key when it has the Lua type wanted (LUA_TNUMBER ...); nil
-    // when absent. A value of another type is logged, naming the level and the key, and
-    // counts as absent.
+    // when absent. A value of another type is reported (DataReport), naming the level, the
+    // key, the type wanted and the value seen, and counts as absent. Every key read must be
+    // one of LevelKeys with that type.
     LuaPlus::LuaObject ReadKey(const char* key, int luaType) const;
     // The key as an integer (truncated) / number / boolean, else def.
     int ReadInt(const char* key, int def) const;
@@ -158,6 +163,8 @@ private:
     LuaPlus::LuaObject m_Table;
     std::string m_FullName, m_NoteText, m_FromText, m_Music;
     std::string m_ArtefactName = "EMPTY";
+    FieldBounds m_FieldBounds;
+    bool m_HasFieldBounds = false;
     std::vector<LuaPlus::LuaObject> m_BallSpawns;
     std::vector<LuaPlus::LuaObject> m_PaddleStarts;
     bool m_FirstServeDone = false;

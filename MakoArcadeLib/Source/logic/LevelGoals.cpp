@@ -11,6 +11,7 @@
 #include "field/Powerup.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
+#include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
 #include "scene/ActorGroup.h"
@@ -20,11 +21,6 @@
 using LuaPlus::LuaObject;
 
 namespace {
-
-LuaObject Global(const char* name)
-{
-    return GetGlobalLuaState()->GetGlobal(name);
-}
 
 int LiveMembers(const ActorGroup& group)
 {
@@ -125,7 +121,7 @@ void Level::CheckLastBrickBonus(ArcadeGameLogic* logic, double x, double y)
 
     LuaObject list = ReadKey("lastBrickBonus", LUA_TTABLE);
     if (!list.IsTable())
-        list = Global("defaultLastBrickBonus");
+        list = GetGlobalValue("defaultLastBrickBonus");
     for (const LuaObject& key : GetOrderedKeys(list)) {
         const LuaObject entry = list[key];
         if (!entry.IsTable())
@@ -177,7 +173,7 @@ void Level::AwardArcadeBonus(ArcadeGameLogic* logic)
 {
     LuaObject list = ReadKey("arcadeBonus", LUA_TTABLE);
     if (!list.IsTable())
-        list = Global("defaultArcadeBonus");
+        list = GetGlobalValue("defaultArcadeBonus");
     CollectPowerupList(logic, list, false);
 }
 
@@ -209,7 +205,7 @@ void Level::ComputeScoreTarget()
 // level was built counts.
 std::int64_t Level::GetTimeBonusAt()
 {
-    const LuaObject adjustment = Global("defaultTimeBonusAtAdjustment");
+    const LuaObject adjustment = GetGlobalValue("defaultTimeBonusAtAdjustment");
     if (adjustment.IsNumber())
         m_TimeBonusAtAdjustment = adjustment.GetFloat();
     return std::int64_t((m_TimeBonusAtAdjustment + m_TimeBonusAt) * 60.0f);
@@ -217,7 +213,7 @@ std::int64_t Level::GetTimeBonusAt()
 
 int Level::GetScoreBonusAt()
 {
-    const LuaObject adjustment = Global("defaultScoreBonusAtAdjustment");
+    const LuaObject adjustment = GetGlobalValue("defaultScoreBonusAtAdjustment");
     if (adjustment.IsNumber())
         m_ScoreBonusAtAdjustment = adjustment.GetInteger();
     return m_ScoreBonusAtAdjustment + m_ScoreBonusAt;
@@ -225,7 +221,7 @@ int Level::GetScoreBonusAt()
 
 int Level::GetBallUsedTarget()
 {
-    const LuaObject adjustment = Global("defaultBallUsedTargetAdjustment");
+    const LuaObject adjustment = GetGlobalValue("defaultBallUsedTargetAdjustment");
     if (adjustment.IsNumber())
         m_BallUsedTargetAdjustment = adjustment.GetInteger();
     return m_BallUsedTargetAdjustment + m_BallUsedTarget;
@@ -233,7 +229,7 @@ int Level::GetBallUsedTarget()
 
 int Level::GetLootCaughtTarget()
 {
-    const LuaObject adjustment = Global("defaultLootCaughtTargetAdjustment");
+    const LuaObject adjustment = GetGlobalValue("defaultLootCaughtTargetAdjustment");
     if (adjustment.IsNumber())
         m_LootCaughtTargetAdjustment = adjustment.GetInteger();
     return m_LootCaughtTargetAdjustment + m_LootCaughtTarget;

@@ -3,6 +3,7 @@
 // owns it from then on.
 #include "core/Class.h"
 #include "core/ClassManager.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/TableOrder.h"
@@ -15,6 +16,7 @@
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
 #include "logic/LevelContainer.h"
+#include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "scene/ActorGroup.h"
 #include "scene/IdenticalParticleEmitter.h"
@@ -32,11 +34,6 @@ namespace {
 // it.
 constexpr int kFieldX = 16;
 constexpr int kFieldY = 36;
-
-LuaObject Global(const char* name)
-{
-    return GetGlobalLuaState()->GetGlobal(name);
-}
 
 // Element i (1-based) of a pair such as {x, y}; 0 when the pair or the element is missing.
 double PairValue(const LuaObject& pair, int i)
@@ -96,8 +93,8 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
                                   list.TypeName() + ", not a table of brick entries");
 
     const LuaObject offset = ReadKey("offsetPosition", LUA_TTABLE);
-    const LuaObject width = Global("BrickWidth");
-    const LuaObject height = Global("BrickHeight");
+    const LuaObject width = GetGlobalValue("BrickWidth");
+    const LuaObject height = GetGlobalValue("BrickHeight");
     const int cellWidth = width.IsNumber() ? width.GetInteger() : 32;
     const int cellHeight = height.IsNumber() ? height.GetInteger() : 16;
 
@@ -108,8 +105,11 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
             Log("Brick entry \"%s\" is not a table; it is skipped\n", entryName.c_str());
             continue;
         }
-        Brick* brick = Brick::CreateFromEntry(entry, entryName);
         const LuaObject position = entry["position"];
+        // A wrong value is reported with the brick's row and column; the brick is built.
+        DataReport::Place place(m_LevelName, int(PairValue(position, 2)),
+                                int(PairValue(position, 1)));
+        Brick* brick = Brick::CreateFromEntry(entry, entryName);
         const double column = PairValue(position, 1) + PairValue(offset, 1);
         const double row = PairValue(position, 2) + PairValue(offset, 2);
         brick->SetPosition(int((column - 1) * cellWidth), int((row - 1) * cellHeight));
@@ -130,7 +130,7 @@ void Level::SpawnBricks(LevelContainer* container)
     }
     LuaObject bonus = ReadKey("lastBrickBonus", LUA_TTABLE);
     if (!bonus.IsTable())
-        bonus = Global("defaultLastBrickBonus");
+        bonus = GetGlobalValue("defaultLastBrickBonus");
     if (bonus.IsTable())
         m_LootAmount += bonus.GetCount();
     LogAtLevel(4, "Level::SpawnBricks: m_LootAmount = %d\n", m_LootAmount);
@@ -164,6 +164,8 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
         if (!params.IsTable())
             continue;
         try {
+            DataReport::Place place(m_LevelName, 0, 0,
+                                    std::string(key) + "[" + entryKey.ToString() + "]");
             if (onlyClass) {
                 const LuaObject name = params["class"];
                 const Class* c = name.IsString()
@@ -195,7 +197,7 @@ void Level::SetupArtefact(LevelContainer* container)
 {
     LuaObject artefact = ReadKey("artefact", LUA_TTABLE);
     if (!artefact.IsTable())
-        artefact = Global("defaultArtefact");
+        artefact = GetGlobalValue("defaultArtefact");
     const LuaObject name = artefact.IsTable() ? artefact["name"] : LuaObject();
     if (!name.IsString() || std::string(name.GetString()) == "none") {
         container->SetArtefact(nullptr);
@@ -216,6 +218,10 @@ void Level::CreateWalls(LevelContainer* container)
 {
     static const char* const kWalls[4] = {"TopWall", "LeftWall", "BottomWall", "RightWall"};
     static const char* const kSides[4] = {"Top", "Left", "Bottom", "Right"};
+    // The walls are laid out around the field the wall scripts give: it is this level's
+    // field from now on.
+    m_FieldBounds = FieldBounds::FromScripts();
+    m_HasFieldBounds = true;
     const LuaObject custom = ReadKey("customWalls", LUA_TTABLE);
     bool dangerous[4] = {false, false, false, false};
     for (int i = 0; i < 4; ++i) {
@@ -280,6 +286,7 @@ void Level::SpawnPaddles(ArcadeGameLogic* logic)
             named
                 ? CopyWithout(start, {"ballStart", "facePositive", "vertical", "position", "name"})
                 : CopyWithout(start, {"ballStart", "facePositive", "vertical", "position"});
+        DataReport::Place place(m_LevelName, 0, 0, "paddle start");
         paddle->ApplyProperties(props);
     }
 }
@@ -374,6 +381,8 @@ bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
         return false;
     const LuaObject paddleName = ballStart["paddleName"];
     const LuaObject ballProps = ballStart["ballProps"];
+    // The ball's properties come from the level: a wrong one is reported, not raised.
+    DataReport::Place place(m_LevelName, 0, 0, "ballProps");
     if (!paddleName.IsString()) {
         const LuaObject position = ballStart["position"];
         const LuaObject velocity = ballStart["velocity"];

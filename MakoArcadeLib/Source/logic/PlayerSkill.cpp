@@ -1,5 +1,6 @@
-#include "logic/PlayerSkill.h"
 
+#include "logic/PlayerSkill.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "lua/LuaFunctionList.h"
@@ -7,6 +8,8 @@
 #include "lua/ScriptValueReaders.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -74,6 +77,26 @@ void ApplySkill(const std::string& skill)
         options.SetInteger("ballsLeft", balls);
     for (const SkillValue& value : kAfterBalls)
         globals.SetNumber(value.global, ReadSkillValue(row, name, value.key, value.reading));
+}
+
+double GetBrickStrengthScale()
+{
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    const LuaPlus::LuaObject value = state
+                                         ? ReadDataKey(state->GetGlobals(), "brickStrengthOverride",
+                                                       LUA_TNUMBER, "The player's skill")
+                                         : LuaPlus::LuaObject();
+    return value.IsNumber() ? value.GetNumber() : 1.0;
+}
+
+int GetPaddleInitialSizeIndex(int fallback)
+{
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    const LuaPlus::LuaObject value =
+        state ? ReadDataKey(state->GetGlobals(), "paddleInitialSizeOverride", LUA_TNUMBER,
+                            "The player's skill")
+              : LuaPlus::LuaObject();
+    return value.IsNumber() ? std::clamp(value.GetInteger(), 0, 6) : fallback;
 }
 
 void ApplyPlayerSkill()

@@ -16,3 +16,10 @@ void ApplyPlayerSkill();
 
 // Applies the Skills row of that name, with the same fallback to "casual".
 void ApplySkill(const std::string& skill);
+
+// What the applied skill (or a script) set for the field, read in this one place: the
+// factor brick strengths above 1 are scaled by (brickStrengthOverride; 1 when unset) and
+// the size index a new paddle starts with (paddleInitialSizeOverride, held to 0..6;
+// fallback when unset). A value of the wrong type is reported and counts as unset.
+double GetBrickStrengthScale();
+int GetPaddleInitialSizeIndex(int fallback);

@@ -4,6 +4,7 @@
 #include "core/AppHost.h"
 #include "core/Config.h"
 #include "core/Exception.h"
+#include "core/FramePeriod.h"
 #include "core/Log.h"
 #include "core/State.h"
 #include "core/TimerManager.h"
@@ -145,8 +146,7 @@ void ArcadeSplashScreen::BeginLoading()
 
     KillLoadingTimer();
     if (TimerManager* timers = Timers())
-        m_LoadingTimer = timers->CreateTimer(this, TimerManager::FRAME_PERIOD_MS, -1,
-                                             TIMER_LIMITED_TO_FRAMERATE);
+        m_LoadingTimer = timers->CreateTimer(this, FRAME_PERIOD_MS, -1, TIMER_LIMITED_TO_FRAMERATE);
     m_Progress = 0;
 
     m_BlackBar->SetSize(m_TotalProgress / kUnitsPerPixel, kBarHeight);

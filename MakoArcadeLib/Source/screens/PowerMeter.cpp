@@ -47,8 +47,9 @@ int PowerMeter::CharToIdx(char letter)
     default:
         break;
     }
-    MAKO_ASSERT_MSG(false, std::string("not a letter of the meter: ") + letter);
-    return -1;
+    MAKO_THROW(Exception, std::string("'") + letter +
+                              "' is not one of the power meter's "
+                              "letters, which spell BREAKOUT.");
 }
 
 char PowerMeter::IdxToChar(int index)

@@ -171,6 +171,10 @@ function BrickCompiler(rows, levelName, extraBricks)
     return output
 end
 
+-- The keys of a level table that these scripts read, with the Lua type each must have;
+-- the level check knows them from here.
+LevelScriptKeys = { bricks = "table", brickLetters = "table", compiledBricks = "table" }
+
 -- Compiles the level's brick text into its compiledBricks. name names the level in
 -- error messages.
 function CompileLevel(level, name)

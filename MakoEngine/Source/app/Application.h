@@ -14,6 +14,7 @@
 #include "core/AppHost.h"
 #include "core/Class.h"
 #include "core/EventQueue.h"
+#include "core/FramePeriod.h"
 #include "core/Object.h"
 
 #include <SDL.h>
@@ -53,9 +54,6 @@ enum ApplicationFlags : std::uint32_t {
     APPFLAG_GAME_PAUSE_REQUESTED = 4,
     APPFLAG_SHORTCUTS_ARMED = 8,
 };
-
-// The frame period: every pass advances the game by this much.
-const std::uint32_t FRAME_PERIOD_MS = 32;
 
 class Application : public Object, public AppHost, public MainLoopPass
 {

@@ -8,19 +8,60 @@
 namespace {
 
 // Names by code; null where a code has no name.
-const char* const kEventNames[MAKO_SELECT + 1] = {
-    nullptr, "SDL_ACTIVEEVENT", "SDL_KEYDOWN", "SDL_KEYUP", "SDL_MOUSEMOTION",
-    "SDL_MOUSEBUTTONDOWN", "SDL_MOUSEBUTTONUP", "SDL_JOYAXISMOTION", "SDL_JOYBALLMOTION",
-    nullptr, nullptr, nullptr, "SDL_QUIT", "SDL_SYSWMEVENT", nullptr, nullptr,
-    "SDL_VIDEORESIZE", "SDL_VIDEOEXPOSE", nullptr, nullptr, nullptr, nullptr, nullptr,
-    nullptr, "SDL_USEREVENT", nullptr, "MAKO_ANIMEVENT", "MAKO_APPQUIT", "MAKO_BUTTONPRESS",
-    "MAKO_BUTTONCLICK", "MAKO_CARDCLICK", "MAKO_CHILDGROUPADDED", "MAKO_CONFIGUPDATE",
-    "MAKO_DIALOGSTARTED", "MAKO_DIALOGSTOPPED", "MAKO_DIALOGDELETE", "MAKO_DISPLAYCHANGE",
-    "MAKO_GAMERECORDSADDED", "MAKO_HIGHSCORESUPDATED", "MAKO_INTERNALEVENT",
-    "MAKO_LABELRENDER", "MAKO_MEDALCLICK", "MAKO_MOUSEENTER", "MAKO_MOUSELEAVE",
-    "MAKO_PAUSEAPP", "MAKO_PAUSEGAME", "MAKO_PLAYERCHANGE", "MAKO_SCREENCHANGE",
-    "MAKO_SLIDECOMPLETE", "MAKO_TIMER", "MAKO_VALUECHANGE", "MAKO_RESETWINDOW", "MAKO_RELOAD",
-    "MAKO_SELECT"};
+const char* const kEventNames[MAKO_SELECT + 1] = {nullptr,
+                                                  "SDL_ACTIVEEVENT",
+                                                  "SDL_KEYDOWN",
+                                                  "SDL_KEYUP",
+                                                  "SDL_MOUSEMOTION",
+                                                  "SDL_MOUSEBUTTONDOWN",
+                                                  "SDL_MOUSEBUTTONUP",
+                                                  "SDL_JOYAXISMOTION",
+                                                  "SDL_JOYBALLMOTION",
+                                                  nullptr,
+                                                  nullptr,
+                                                  nullptr,
+                                                  "SDL_QUIT",
+                                                  "SDL_SYSWMEVENT",
+                                                  nullptr,
+                                                  nullptr,
+                                                  "SDL_VIDEORESIZE",
+                                                  "SDL_VIDEOEXPOSE",
+                                                  nullptr,
+                                                  nullptr,
+                                                  nullptr,
+                                                  nullptr,
+                                                  nullptr,
+                                                  nullptr,
+                                                  "SDL_USEREVENT",
+                                                  nullptr,
+                                                  "MAKO_ANIMEVENT",
+                                                  "MAKO_APPQUIT",
+                                                  "MAKO_BUTTONPRESS",
+                                                  "MAKO_BUTTONCLICK",
+                                                  "MAKO_CARDCLICK",
+                                                  "MAKO_CHILDGROUPADDED",
+                                                  "MAKO_CONFIGUPDATE",
+                                                  "MAKO_DIALOGSTARTED",
+                                                  "MAKO_DIALOGSTOPPED",
+                                                  "MAKO_DIALOGDELETE",
+                                                  "MAKO_DISPLAYCHANGE",
+                                                  "MAKO_GAMERECORDSADDED",
+                                                  "MAKO_HIGHSCORESUPDATED",
+                                                  "MAKO_INTERNALEVENT",
+                                                  "MAKO_LABELRENDER",
+                                                  "MAKO_MEDALCLICK",
+                                                  "MAKO_MOUSEENTER",
+                                                  "MAKO_MOUSELEAVE",
+                                                  "MAKO_PAUSEAPP",
+                                                  "MAKO_PAUSEGAME",
+                                                  "MAKO_PLAYERCHANGE",
+                                                  "MAKO_SCREENCHANGE",
+                                                  "MAKO_SLIDECOMPLETE",
+                                                  "MAKO_TIMER",
+                                                  "MAKO_VALUECHANGE",
+                                                  "MAKO_RESETWINDOW",
+                                                  "MAKO_RELOAD",
+                                                  "MAKO_SELECT"};
 
 } // namespace
 
@@ -51,8 +92,7 @@ int TypeOfEvent(const std::string& name)
         if (kEventNames[code] && name == kEventNames[code])
             return code;
     }
-    MAKO_ASSERT(false);
-    return 0;
+    MAKO_THROW(Exception, "\"" + name + "\" is not the name of an event.");
 }
 
 Event MakeEvent(std::uint8_t type, int code, void* data1, void* data2)

@@ -40,7 +40,7 @@ enum EventType : std::uint8_t {
     MAKO_VALUECHANGE,
     MAKO_RESETWINDOW,
     MAKO_RELOAD,
-    MAKO_SELECT, // 53
+    MAKO_SELECT,               // 53
     MAKO_FIRSTFIELDEVENT = 54, // 54-62: play-field events, dispatched by the game states
     MAKO_LASTFIELDEVENT = 62,
 };
@@ -56,16 +56,34 @@ unsigned GetEventDataFlags(std::uint8_t type);
 
 // The name of a type code ("MAKO_TIMER"), "UNKNOWN" for codes without a name.
 std::string NameOfEvent(std::uint8_t type);
-// The code of a name, compared exactly; any other text raises "Assertion failed: (false)".
+// The code of a name, compared exactly; an unknown name raises an Exception naming it.
 int TypeOfEvent(const std::string& name);
 
 // Builds an engine event of the user-event shape.
 Event MakeEvent(std::uint8_t type, int code = 0, void* data1 = nullptr, void* data2 = nullptr);
 
 // The words of an engine event.
-inline int EventCode(const Event& e) { return e.user.code; }
-inline void* EventData1(const Event& e) { return e.user.data1; }
-inline void* EventData2(const Event& e) { return e.user.data2; }
-inline std::intptr_t EventData1Int(const Event& e) { return reinterpret_cast<std::intptr_t>(e.user.data1); }
-inline std::intptr_t EventData2Int(const Event& e) { return reinterpret_cast<std::intptr_t>(e.user.data2); }
-inline void* IntToEventData(std::intptr_t value) { return reinterpret_cast<void*>(value); }
+inline int EventCode(const Event& e)
+{
+    return e.user.code;
+}
+inline void* EventData1(const Event& e)
+{
+    return e.user.data1;
+}
+inline void* EventData2(const Event& e)
+{
+    return e.user.data2;
+}
+inline std::intptr_t EventData1Int(const Event& e)
+{
+    return reinterpret_cast<std::intptr_t>(e.user.data1);
+}
+inline std::intptr_t EventData2Int(const Event& e)
+{
+    return reinterpret_cast<std::intptr_t>(e.user.data2);
+}
+inline void* IntToEventData(std::intptr_t value)
+{
+    return reinterpret_cast<void*>(value);
+}

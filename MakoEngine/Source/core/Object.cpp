@@ -1,12 +1,15 @@
 #include "core/Object.h"
 
 #include "core/Class.h"
+#include "core/DataReport.h"
 #include "core/EventQueue.h"
 #include "core/Exception.h"
+#include "core/ObjectDescription.h"
 #include "core/ObjectProxy.h"
 #include "core/PropertyAccessor.h"
 #include "core/State.h"
 #include "core/TableOrder.h"
+#include "core/ValueTypeError.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "resources/ResourceInfo.h"
@@ -104,6 +107,33 @@ Class* ObjectClass()
 
 [[maybe_unused]] Class* const gObjectClassRecord = ObjectClass();
 
+// ApplyProperty's work: acts by the kind of the setter found through the class chain.
+void ApplyBySetter(Object& object, const std::string& name, const LuaObject& value)
+{
+    const PropertyAccessor* setter = object.GetClass()->FindSetter(name, true);
+    switch (setter->kind) {
+    case ACCESSOR_FUNCTION:
+        setter->function(object, value);
+        break;
+    case ACCESSOR_CLASSIC:
+        object.ApplyClassicProperty(name, value);
+        break;
+    case ACCESSOR_SCRIPT:
+    case ACCESSOR_DEFAULT:
+        object.SetScriptField(name, value);
+        break;
+    case ACCESSOR_LOCKED:
+        MAKO_THROW(ApplyPropertyError,
+                   DescribeObject(object) + ": \"" + name + "\" cannot be set; it is read-only.");
+    case ACCESSOR_MEMBER:
+        SetMemberProperty(object, *setter, value);
+        break;
+    case ACCESSOR_IGNORED:
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 Object::Object() = default;
@@ -175,7 +205,7 @@ void Object::SetState(const std::string& name)
 std::string Object::GetStateName() const
 {
     if (!m_CurrentState)
-        MAKO_ASSERT(false);
+        MAKO_THROW(Exception, DescribeObject(*this) + " has no current state.");
     return m_CurrentState->GetName();
 }
 
@@ -227,29 +257,15 @@ Object* Object::GetObjectFromLua(const LuaObject& value)
 
 void Object::ApplyProperty(const std::string& name, const LuaObject& value)
 {
-    const PropertyAccessor* setter = GetClass()->FindSetter(name, true);
-    switch (setter->kind) {
-    case ACCESSOR_FUNCTION:
-        setter->function(*this, value);
-        break;
-    case ACCESSOR_CLASSIC:
-        ApplyClassicProperty(name, value);
-        break;
-    case ACCESSOR_SCRIPT:
-    case ACCESSOR_DEFAULT:
-        SetScriptField(name, value);
-        break;
-    case ACCESSOR_LOCKED:
-        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot apply the locked property, "
-                                                        "\"%1%\".") %
-                                          name));
-        break;
-    case ACCESSOR_MEMBER:
-        SetMemberProperty(*this, *setter, value);
-        break;
-    case ACCESSOR_IGNORED:
-    default:
-        break;
+    try {
+        ApplyBySetter(*this, name, value);
+    } catch (const ValueTypeError& e) {
+        // A value read from data inside a place is reported and the property keeps its
+        // value; anywhere else the error names the property and this object.
+        const ValueTypeError named = e.ForKey(DescribeObject(*this), name);
+        if (!DataReport::InPlace())
+            throw named;
+        DataReport::Report(named.GetSubject(), named.GetDetail() + "; the default is used");
     }
 }
 
@@ -264,20 +280,17 @@ void Object::RetrieveProperty(LuaObject& value, const std::string& name)
     case ACCESSOR_DEFAULT:
         GetScriptField(value, name);
         break;
-    case ACCESSOR_LOCKED:
-        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot apply the invalid property, "
-                                                        "\"%1%\".") %
-                                          name));
-        break;
     case ACCESSOR_MEMBER:
         GetMemberProperty(*this, value, *getter);
         break;
     case ACCESSOR_IGNORED:
         value = Nil();
         break;
+    case ACCESSOR_LOCKED:
     case ACCESSOR_FUNCTION:
     default:
-        MAKO_ASSERT(false);
+        MAKO_THROW(ApplyPropertyError, DescribeObject(*this) + ": \"" + name +
+                                           "\" cannot be read; it can only be set.");
     }
 }
 
@@ -388,13 +401,14 @@ void* Object::RetrievePointerProperty(const std::string& name)
 
 void Object::ApplyResource(const std::string& name, Resource* resource, ResourceInfo* info)
 {
-    (void)name;
     ResourceDepthScope depth(m_ResourceDepth);
     const int type = info ? info->GetType() : RESOURCE_UNKNOWN;
     if (type != RESOURCE_TABLE || !resource)
-        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot apply resource of type %1% to "
-                                                        "object %2%") %
-                                          type % m_Name));
+        MAKO_THROW(ResourceLoadError,
+                   boost::str(boost::format("%1%: the resource \"%2%\" is not a table of "
+                                            "properties (its type is %3%), so it cannot be "
+                                            "applied.") %
+                              DescribeObject(*this) % name % type));
     ApplyProperties(*static_cast<TableResource*>(resource)->GetTable());
 }
 
@@ -426,9 +440,7 @@ void Object::TryToRecordResource(const LuaObject& value)
     } else if (value.IsTable()) {
         SetScriptField("resources", value);
     } else {
-        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot record unknown record resource "
-                                                        "type: %1%") %
-                                          value.TypeName()));
+        MAKO_THROW_VALUE_TYPE("a resource name or a table of them", value);
     }
 }
 

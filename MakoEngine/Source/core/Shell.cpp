@@ -86,8 +86,7 @@ void Shell::EndLine()
 
 void Shell::TrimLine()
 {
-    if (!EndsInBackslash(m_Line))
-        MAKO_ASSERT(false);
+    MAKO_ASSERT(EndsInBackslash(m_Line));
     m_Line.erase(m_Line.find_last_not_of(kBlanks));
     m_Line += ' ';
 }

@@ -16,6 +16,7 @@
 // table stays as small as what runs in it. Main thread only; signals are handed out
 // synchronously from inside Update, and a handler may kill, delay or re-initialise its own
 // timer or create new ones (those wait for the next pass).
+#include "core/FramePeriod.h"
 #include "core/TimerRecord.h"
 
 #include <cstddef>
@@ -25,9 +26,6 @@
 class TimerManager
 {
 public:
-    // The ms a frame-rate timer counts down per Update.
-    static const uint32_t FRAME_PERIOD_MS = 32;
-
     // defaultTarget (not owned; may be null) receives the signals of timers made without a
     // target; frameTime: the application's frame time now (ms).
     explicit TimerManager(EventReceiver* defaultTarget = nullptr, uint32_t frameTime = 0);

@@ -148,7 +148,8 @@ void DisplayManager::ApplyDisplayParams(DisplayParams& params)
         // The display asked for cannot be shown: keep the one shown before, if any.
         if (!m_HasApplied || !RestorePrevious(m_LastApplied)) {
             m_HasApplied = false;
-            MAKO_ASSERT_MSG(false, "Could not initialize display.");
+            MAKO_THROW(DisplayBackendInitError,
+                       "The display could not be started in any of the modes tried.");
         }
         p = m_LastApplied;
         Log("DisplayManager::ApplyDisplayParams: Kept the previous display.\n");

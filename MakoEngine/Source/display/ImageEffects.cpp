@@ -113,8 +113,8 @@ Image* RotateImageRightAngle(Image* image, int degrees)
     int angle = 360 - degrees;
     MAKO_ASSERT(angle % 90 == 0);
     angle = ((angle % 360) + 360) % 360;
-    if (angle == 0)
-        MAKO_ASSERT_MSG(false, "RotateImageRightAngle was not passed a right angle image.");
+    // A turn by a whole circle is no turn: callers hand the image over as it is instead.
+    MAKO_ASSERT_MSG(angle != 0, "RotateImageRightAngle was asked for no turn at all.");
     SDL_Surface* src = image->GetSDLSurface();
     MAKO_ASSERT(src->format->BytesPerPixel == 4);
     const int W = src->w;

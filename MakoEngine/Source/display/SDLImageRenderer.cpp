@@ -204,6 +204,6 @@ void SDLImageRenderer::DrawSurface(SDL_Surface* source, ShaderType shader, const
     SDL_SetAlpha(source, savedFlag, savedAlpha);
     source->format->alpha = savedAlpha;
     if (result != 0)
-        MAKO_ASSERT_MSG(false,
-                        boost::str(boost::format("SDL_BlitSurface failed: %1%") % SDL_GetError()));
+        MAKO_THROW(ImageException,
+                   boost::str(boost::format("An image could not be drawn: %1%") % SDL_GetError()));
 }

@@ -148,8 +148,9 @@ void SurfaceManager::All_DeleteSurfacesOfType(int type)
 
 void SurfaceManager::Node_RefreshSurfaceType(SurfaceNode* node, int type, int sourceType)
 {
-    if (type != SURFACETYPE_D3D || sourceType != SURFACETYPE_SDL)
-        MAKO_ASSERT_MSG(false, "An unsupported image conversion was attempted.");
+    // Only software surfaces are ever turned into textures.
+    MAKO_ASSERT_MSG(type == SURFACETYPE_D3D && sourceType == SURFACETYPE_SDL,
+                    "An unsupported image conversion was attempted.");
     if (!m_TextureMaker)
         return;
     ++m_Uploads;

@@ -1,6 +1,7 @@
 #include "geometry/Color.h"
 
 #include "core/Exception.h"
+#include "core/ValueTypeError.h"
 #include "geometry/Colors.h"
 #include "lua/MakoLuaState.h"
 
@@ -51,7 +52,7 @@ void Color::SetColor(const LuaObject& value)
         return;
     }
     if (!value.IsTable())
-        MAKO_ASSERT(false);
+        MAKO_THROW_VALUE_TYPE("a colour name or a table {r, g, b}", value);
     Color c;
     c.r = ComponentByte(value[1]);
     c.g = ComponentByte(value[2]);

@@ -19,7 +19,7 @@ Color Colors::ByName(const std::string& name)
     const Table& table = GetTable();
     auto it = table.find(name);
     if (it == table.end())
-        MAKO_ASSERT(false);
+        MAKO_THROW(Exception, "\"" + name + "\" is not the name of a colour.");
     return it->second;
 }
 

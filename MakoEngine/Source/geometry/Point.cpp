@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Utility.h"
+#include "core/ValueTypeError.h"
 #include "geometry/ScriptCoordinates.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
@@ -40,9 +41,8 @@ double ReadPolarComponent(const LuaObject& value, const char* name)
         return value.GetNumber();
     if (value.IsFunction())
         return value.Call().GetNumber();
-    MAKO_ASSERT_MSG(false, boost::str(boost::format("Invalid parameter for \"%1%\", type=%2%") %
-                                      name % value.TypeName()));
-    return 0;
+    throw ValueTypeError(MAKO_WHERE, "a number", DescribeScriptValue(value))
+        .ForKey(std::string(), name);
 }
 
 // A coordinate in the point's type. Point<int> goes through ClampToInt, since a script may

@@ -104,10 +104,12 @@ RectAlignment RectAlignmentFromString(const std::string& name)
     for (int i = 0; i < 10; ++i)
         if (name == kNames[i])
             return static_cast<RectAlignment>(i);
-    MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot create a RectAlignment from string "
-                                                    "\"%1%\"") %
-                                      name));
-    return NoAlignment;
+    std::string known;
+    for (int i = 1; i < 10; ++i)
+        known += std::string(i == 1 ? "" : i == 9 ? " and " : ", ") + kNames[i];
+    MAKO_THROW(Exception, boost::str(boost::format("\"%1%\" is not an alignment; the alignments "
+                                                   "are %2%.") %
+                                     name % known));
 }
 
 const char* RectAlignmentToString(RectAlignment alignment)

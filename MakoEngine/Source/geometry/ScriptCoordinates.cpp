@@ -12,10 +12,11 @@ using LuaPlus::LuaObject;
 
 namespace {
 
+// A point, size or rectangle a script gave that cannot be used: the message says which
+// and why.
 [[noreturn]] void Fail(const std::string& message)
 {
-    throw Exception(MAKO_WHERE,
-                    boost::str(boost::format("Assertion failed: (false)\nMessage: %1%") % message));
+    throw ApplyPropertyError(MAKO_WHERE, message);
 }
 
 // A number as a script shows it (up to 14 significant digits).

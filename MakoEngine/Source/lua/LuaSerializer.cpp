@@ -104,9 +104,10 @@ void Writer::Value(const LuaObject& value, const std::string& indent, int flags)
         Table(value, indent);
         break;
     default:
-        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot serialize a LuaObject of type, "
-                                                        "\"%1%\".") %
-                                          value.TypeName()));
+        MAKO_THROW(Exception, boost::str(boost::format("A %1% value cannot be saved: only "
+                                                       "numbers, strings, booleans and tables "
+                                                       "can.") %
+                                         value.TypeName()));
     }
 }
 
@@ -125,9 +126,9 @@ void Writer::Table(const LuaObject& table, const std::string& indent)
                                                     "itself.");
     if (m_Open.size() > MAX_SERIALIZE_NESTING) {
         m_Open.erase(identity);
-        MAKO_ASSERT_MSG(false, boost::str(boost::format("Cannot serialize tables nested more than "
-                                                        "%1% deep.") %
-                                          MAX_SERIALIZE_NESTING));
+        MAKO_THROW(Exception, boost::str(boost::format("Tables nested more than %1% deep cannot "
+                                                       "be saved.") %
+                                         MAX_SERIALIZE_NESTING));
     }
 
     m_Out += "{\n";

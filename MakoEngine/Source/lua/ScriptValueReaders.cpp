@@ -1,21 +1,17 @@
 #include "lua/ScriptValueReaders.h"
 
 #include "core/Exception.h"
-
-#include <boost/format.hpp>
+#include "core/ValueTypeError.h"
 
 using LuaPlus::LuaException;
 using LuaPlus::LuaObject;
 
 namespace {
 
-// Fails the assertion "false" with "Object is not <kind>, but rather a <type>.".
+// Raises the ValueTypeError "A number is needed, not the string \"x\".".
 [[noreturn]] void FailKind(const char* kind, const LuaObject& obj)
 {
-    std::string message =
-        boost::str(boost::format("Object is not %1%, but rather a %2%.") % kind % obj.TypeName());
-    throw Exception(MAKO_WHERE,
-                    boost::str(boost::format("Assertion failed: (false)\nMessage: %1%") % message));
+    MAKO_THROW_VALUE_TYPE(kind, obj);
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // Reading native values out of script values, for property conversion and the class
 // registry. Each reader accepts a value of its own kind; a function value is called with
 // no arguments once and its result is read instead, so a script may supply any value
-// lazily. Anything else fails the assertion "false" with a message naming the kind it
-// expected and the script type it got ("Object is not a boolean, but rather a table.").
+// lazily. Anything else raises a ValueTypeError naming the kind needed and the value seen
+// ("A boolean is needed, not a table."); a property setter adds its key and object.
 #include "luaplus/LuaPlus.h"
 
 #include <string>

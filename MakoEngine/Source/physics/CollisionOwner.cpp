@@ -5,6 +5,5 @@
 Vector2D CollisionOwner::NormalAtEdge(EdgeMask edgeMask, double x, double y) const
 {
     // An owner that reports edges must answer for them.
-    MAKO_ASSERT(0);
-    return Vector2D();
+    MAKO_THROW(Exception, "A collision owner reported edges it cannot give the normal of.");
 }

@@ -59,7 +59,7 @@ void OdeRuntime::Acquire()
         MAKO_ASSERT_MSG(dInitODE2(0) != 0, "ODE could not be initialised");
         if (dAllocateODEDataForThread(dAllocateMaskAll) == 0) {
             dCloseODE();
-            MAKO_ASSERT_MSG(false, "ODE could not allocate its collision data");
+            MAKO_THROW(Exception, "The physics library could not allocate its collision data.");
         }
     }
     ++gOdeReferences;

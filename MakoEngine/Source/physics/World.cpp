@@ -490,8 +490,7 @@ void World::Collide(dGeomID o1, dGeomID o2)
 
     CollisionOwner* owner1 = geom1->GetOwner();
     CollisionOwner* owner2 = geom2->GetOwner();
-    if (!owner1 || !owner2)
-        MAKO_ASSERT(0);
+    MAKO_ASSERT(owner1 && owner2);
 
     dContactGeom contact;
     if (dCollide(o1, o2, 1, &contact, sizeof(dContactGeom)) == 0)

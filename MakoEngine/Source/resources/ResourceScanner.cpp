@@ -43,8 +43,9 @@ void RunMetadataText(LuaState* state, const std::string& file, const void* data,
             return;
         error = failure.hasText ? failure.text : "(no error text)";
     }
-    MAKO_ASSERT_MSG(false, boost::format("Could not run metadata file:\nfile = %1%\nerror = %2%") %
-                               file % error);
+    MAKO_THROW(ResourceLoadError,
+               boost::str(boost::format("The metadata file \"%1%\" could not be run: %2%") % file %
+                          error));
 }
 
 } // namespace

@@ -16,5 +16,5 @@ std::string ResTypeToString(int type)
     case RESOURCE_MUSIC:
         return "RESOURCE_MUSIC";
     }
-    MAKO_ASSERT(false);
+    MAKO_THROW(Exception, "Resource type " + std::to_string(int(type)) + " is not known.");
 }

@@ -4,6 +4,7 @@
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectDescription.h"
 #include "display/Canvas.h"
 #include "display/Image.h"
 #include "display/ImageRenderer.h"
@@ -554,9 +555,9 @@ void Actor::CheckFrame(int frame, const Image* image) const
     const int frames = image ? image->GetNumFrames() : 1;
     if (frame >= 0 && (!image || frame < frames))
         return;
-    MAKO_ASSERT_MSG(false, boost::str(boost::format("Frame %1% is out of range for the image "
-                                                    "\"%2%\" of actor \"%3%\" (%4% frames).") %
-                                      frame % m_ImageName % GetName() % frames));
+    MAKO_THROW(Exception, boost::str(boost::format("%1%: frame %2% is out of range for the image "
+                                                   "\"%3%\", which has %4% frames.") %
+                                     DescribeObject(*this) % frame % m_ImageName % frames));
 }
 
 void Actor::SetImage(Image* image, const std::string& name)

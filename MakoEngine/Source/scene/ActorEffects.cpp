@@ -4,7 +4,9 @@
 
 #include "core/EventQueue.h"
 #include "core/Exception.h"
+#include "core/FramePeriod.h"
 #include "core/TimerManager.h"
+#include "core/ValueTypeError.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "scene/SceneHost.h"
@@ -35,8 +37,12 @@ ShaderType ShaderTypeFromString(const std::string& name)
     for (int i = 0; i < 5; ++i)
         if (name == kShaderNames[i])
             return static_cast<ShaderType>(i);
-    MAKO_ASSERT_MSG(false, boost::str(boost::format("Unknown shaderTypeString: %1%") % name));
-    return SHADERTYPE_RESERVED;
+    std::string known;
+    for (int i = 0; i < 5; ++i)
+        known += std::string(i == 0 ? "" : i == 4 ? " and " : ", ") + kShaderNames[i];
+    MAKO_THROW(ApplyPropertyError,
+               boost::str(boost::format("\"%1%\" is not a shader type; the shader types are %2%.") %
+                          name % known));
 }
 
 // ---- Alignment ----------------------------------------------------------------------------
@@ -111,9 +117,10 @@ void Actor::SlideTo(int x, int y, int durationMs)
         return;
     }
     m_Sliding = true;
-    m_SlideStepsLeft = durationMs / 32;
-    m_SlideStepX = ((x - m_X) * 32) / durationMs;
-    m_SlideStepY = ((y - m_Y) * 32) / durationMs;
+    const int frame = int(FRAME_PERIOD_MS);
+    m_SlideStepsLeft = durationMs / frame;
+    m_SlideStepX = ((x - m_X) * frame) / durationMs;
+    m_SlideStepY = ((y - m_Y) * frame) / durationMs;
 }
 
 // ---- Fades --------------------------------------------------------------------------------
@@ -197,6 +204,5 @@ void Actor::SetShaderType(const LuaObject& value)
         m_ShaderType = ShaderTypeFromString(value.GetString());
         return;
     }
-    MAKO_ASSERT_MSG(false, boost::str(boost::format("shaderTypeObject has the unusable type: %1%") %
-                                      value.TypeName()));
+    MAKO_THROW_VALUE_TYPE("a shader type name or number", value);
 }

@@ -8,6 +8,7 @@
 #include "core/Log.h"
 #include "core/PropertyAccessor.h"
 #include "display/Image.h"
+#include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "resources/ResourceInfo.h"
@@ -48,13 +49,6 @@ void RankActorProperties()
             order.SetInteger(key, rank);
         ++rank;
     }
-}
-
-LuaObject NewTable()
-{
-    LuaObject table;
-    table.AssignNewTable(GetGlobalLuaState());
-    return table;
 }
 
 } // namespace
@@ -144,7 +138,7 @@ void Actor::ApplyColorProperty(const LuaObject& value)
 void Actor::ApplyObjectList(const LuaObject& value, bool asChildren)
 {
     std::vector<Object*> made;
-    LuaObject keys = NewTable();
+    LuaObject keys = NewGlobalTable();
     ClassManager::GetInstance()->InstantiateObjects(value, made, &keys);
     // The objects are this call's until each is attached. Every one is checked before any
     // is attached, so a bad entry leaves the actor as it was and nothing made here behind.
@@ -154,11 +148,11 @@ void Actor::ApplyObjectList(const LuaObject& value, bool asChildren)
                                      : dynamic_cast<ActorGroup*>(object.get()) != nullptr;
         if (!fits) {
             const std::string className = object->GetClass()->GetName();
-            MAKO_ASSERT_MSG(false,
-                            boost::str(boost::format("The property \"%1%\" takes %2%, not "
-                                                     "an object of class %3%.") %
-                                       (asChildren ? "children" : "groups") %
-                                       (asChildren ? "actors" : "actor groups") % className));
+            MAKO_THROW(ApplyPropertyError,
+                       boost::str(boost::format("The property \"%1%\" takes %2%, not "
+                                                "an object of class %3%.") %
+                                  (asChildren ? "children" : "groups") %
+                                  (asChildren ? "actors" : "actor groups") % className));
         }
     }
     for (std::size_t i = 0; i < objects.size(); ++i) {
@@ -231,7 +225,7 @@ void Actor::RetrieveClassicProperties(LuaObject& table)
     table.SetObject("position", Point<int>(m_X, m_Y).ToLuaObject());
     table.SetObject("size", Point<int>(m_Width, m_Height).ToLuaObject());
     if (m_DrawMode & DRAWMODE_COLORFILL) {
-        LuaObject color = NewTable();
+        LuaObject color = NewGlobalTable();
         color.SetInteger(1, m_Color.r);
         color.SetInteger(2, m_Color.g);
         color.SetInteger(3, m_Color.b);

@@ -1,6 +1,7 @@
 #include "scene/Animation.h"
 
 #include "core/Exception.h"
+#include "core/FramePeriod.h"
 #include "core/Log.h"
 #include "display/Image.h"
 
@@ -122,9 +123,10 @@ void Animation::AdvanceFrame()
             m_Target->SetFrame(CurrentFrame());
             return;
         } else {
-            MAKO_ASSERT_MSG(false, boost::str(boost::format("Unknown element in animation:\ntype "
-                                                            "= %1%\nanimation name = %2%") %
-                                              element.TypeName() % m_Name));
+            MAKO_THROW(Exception, boost::str(boost::format("The animation \"%1%\" holds a %2% "
+                                                           "where a frame number, a delay or a "
+                                                           "repeat table belongs.") %
+                                             m_Name % element.TypeName()));
         }
     }
     if (m_Loop) {
@@ -151,7 +153,7 @@ void Animation::Tick()
 {
     if (m_State != ANIM_PLAYING)
         return;
-    m_Countdown -= 32;
+    m_Countdown -= FRAME_PERIOD_MS;
     if (m_Countdown <= 0)
         AdvanceFrame();
 }

@@ -62,7 +62,8 @@ void GridLayout::LayoutContainer(Actor* container)
                 ++column;
             }
         } else {
-            MAKO_ASSERT(false);
+            MAKO_ASSERT_MSG(m_Orientation == LeftToRight_TopToBottom,
+                            "A grid layout holds an orientation it does not know.");
         }
     }
 }

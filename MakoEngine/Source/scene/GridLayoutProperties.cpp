@@ -32,7 +32,9 @@ void GridOrientationFromLua(const LuaObject& value, void* member, const std::str
     else if (name == "TopToBottom_LeftToRight")
         result = TopToBottom_LeftToRight;
     else
-        MAKO_ASSERT(false);
+        MAKO_THROW(ApplyPropertyError, "\"" + name +
+                                           "\" is not a grid orientation; the orientations are "
+                                           "LeftToRight_TopToBottom and TopToBottom_LeftToRight.");
     *static_cast<GridOrientation*>(member) = result;
 }
 

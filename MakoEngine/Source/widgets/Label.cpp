@@ -448,7 +448,7 @@ Image* Label::RenderLines(const std::vector<std::string>& input)
             x = widest - rect.w;
             break;
         default:
-            MAKO_ASSERT(false);
+            MAKO_THROW(Exception, "A label has an unknown horizontal alignment.");
         }
         rect.x = static_cast<Sint16>(x + m_TextOffset.x);
         rect.y = static_cast<Sint16>(rect.y + m_TextOffset.y);

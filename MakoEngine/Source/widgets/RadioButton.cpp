@@ -120,8 +120,8 @@ void RadioButton::SetParent(Actor* parent)
         Button::SetParent(nullptr);
         return;
     }
-    if (m_HadParent)
-        MAKO_ASSERT(false);
+    MAKO_ASSERT_MSG(!m_HadParent, "A radio button stays with its first parent; it cannot be "
+                                  "moved to another.");
     m_HadParent = true;
     Button::SetParent(parent);
     parent->AddObserver(MAKO_CHILDGROUPADDED, this);

@@ -1,5 +1,6 @@
 #include "logic/states/BrickDrop.h"
 
+#include "core/FramePeriod.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
 #include "logic/states/StateSupport.h"
@@ -15,8 +16,8 @@ namespace {
 const char* const kSlideSound = "SlideDown.ogg";
 const char* const kColumnSound = "Mystical_EnergyColumnLoop1.ogg";
 const int kDropMs = 2240;
-// Pixels per 32 ms frame, so that the content arrives with the timer.
-const int kDropStep = kDropDistance * 32 / kDropMs;
+// Pixels per frame, so that the content arrives with the timer.
+const int kDropStep = kDropDistance * int(FRAME_PERIOD_MS) / kDropMs;
 } // namespace
 
 BrickDrop::~BrickDrop()

@@ -1,0 +1,10 @@
+#pragma once
+// Spelling help for names an author typed: the known name nearest to a misspelt one.
+#include <string>
+#include <vector>
+
+// The name of `known` closest to `word` by edit distance (an insertion, deletion, change
+// or swap of two neighbouring letters each count one; case is ignored), when it is close
+// enough to be a slip: at most one edit for words of up to four letters, two up to eight,
+// three beyond. Among equally close names the first wins. Empty when none is close.
+std::string FindClosestName(const std::string& word, const std::vector<std::string>& known);

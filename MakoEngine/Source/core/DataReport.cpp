@@ -1,0 +1,152 @@
+#include "core/DataReport.h"
+
+#include "core/Log.h"
+#include "core/ValueTypeError.h"
+#include "lua/MakoLuaState.h"
+
+#include <set>
+#include <vector>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+struct OpenPlace
+{
+    std::string level;
+    int row;
+    int column;
+    std::string where;
+};
+
+std::vector<OpenPlace>& Places()
+{
+    static std::vector<OpenPlace> places;
+    return places;
+}
+
+// The problems reported since the outermost place opened.
+std::set<std::string>& Reported()
+{
+    static std::set<std::string> reported;
+    return reported;
+}
+
+DataReport::Listener& CurrentListener()
+{
+    static DataReport::Listener listener;
+    return listener;
+}
+
+} // namespace
+
+std::string DataIssue::ToString() const
+{
+    std::string place;
+    if (!level.empty())
+        place = "level \"" + level + "\"";
+    if (row > 0)
+        place += (place.empty() ? "" : ", ") + std::string("row ") + std::to_string(row) +
+                 ", column " + std::to_string(column);
+    if (!where.empty())
+        place += (place.empty() ? "" : ", ") + where;
+    if (subject.empty()) {
+        if (place.empty())
+            return text;
+        place[0] = 'L';
+        return place + ": " + text;
+    }
+    return subject + (place.empty() ? "" : " (" + place + ")") + ": " + text;
+}
+
+DataReport::Place::Place(const std::string& level, int row, int column, const std::string& where)
+{
+    std::vector<OpenPlace>& places = Places();
+    const std::string inherited = level.empty() && !places.empty() ? places.back().level : level;
+    places.push_back({inherited, row, column, where});
+}
+
+DataReport::Place::~Place()
+{
+    Places().pop_back();
+    if (Places().empty())
+        Reported().clear();
+}
+
+bool DataReport::InPlace()
+{
+    return !Places().empty();
+}
+
+void DataReport::Report(const std::string& subject, const std::string& text)
+{
+    DataIssue issue;
+    if (!Places().empty()) {
+        const OpenPlace& place = Places().back();
+        issue.level = place.level;
+        issue.row = place.row;
+        issue.column = place.column;
+        issue.where = place.where;
+    }
+    issue.subject = subject;
+    issue.text = text;
+    const std::string line = issue.ToString();
+    if (InPlace() && !Reported().insert(line).second)
+        return;
+    LogAtLevel(2, "%s\n", line.c_str());
+    if (CurrentListener())
+        CurrentListener()(issue);
+}
+
+DataReport::Listener DataReport::SetListener(Listener listener)
+{
+    Listener previous = std::move(CurrentListener());
+    CurrentListener() = std::move(listener);
+    return previous;
+}
+
+const char* NeededTypeWords(int luaType)
+{
+    switch (luaType) {
+    case LUA_TNUMBER:
+        return "a number";
+    case LUA_TSTRING:
+        return "a string";
+    case LUA_TBOOLEAN:
+        return "a boolean";
+    case LUA_TTABLE:
+        return "a table";
+    case LUA_TFUNCTION:
+        return "a function";
+    default:
+        return "a value of another type";
+    }
+}
+
+LuaObject ReadDataKey(const LuaObject& table, const char* key, int luaType,
+                      const std::string& subject)
+{
+    if (!table.IsTable())
+        return LuaObject();
+    LuaObject value = table[key];
+    if (value.IsNil() || value.Type() == luaType)
+        return value;
+    DataReport::Report(subject, std::string("\"") + key + "\" needs " + NeededTypeWords(luaType) +
+                                    ", not " + DescribeScriptValue(value) +
+                                    "; the default is used");
+    return LuaObject();
+}
+
+double ReadGlobalNumber(const char* name, double def)
+{
+    const LuaObject value =
+        ReadDataKey(GetGlobalLuaState()->GetGlobals(), name, LUA_TNUMBER, "The game's defaults");
+    return value.IsNumber() ? value.GetNumber() : def;
+}
+
+int ReadGlobalInt(const char* name, int def)
+{
+    const LuaObject value =
+        ReadDataKey(GetGlobalLuaState()->GetGlobals(), name, LUA_TNUMBER, "The game's defaults");
+    return value.IsNumber() ? value.GetInteger() : def;
+}
