@@ -7,6 +7,8 @@
 
 #include "core/Random.h"
 #include "field/Brick.h"
+#include "field/Goober.h"
+#include "field/Paddle.h"
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
 #include "support/engine/AutoPlayer.h"
@@ -14,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -103,6 +106,29 @@ INSTANTIATE_TEST_SUITE_P(GameLevels, WrittenLevelTest,
                          ::testing::Values("Welcome", "Crates", "FallingGold", "LottaLoot",
                                            "ScreamForHelp", "TestBricks", "TestStarts", "Bonus1",
                                            "Bonus2"));
+
+// The bombs the dragon's head drops fall through the bricks to the paddle's line while the
+// level is played.
+TEST_F(GameAutoplayTest, ADragonsBombFallsToThePaddlesLine)
+{
+    StartLevel("Dragon", 9);
+    ASSERT_FALSE(logic->GetPaddles().empty());
+    const Paddle* paddle = logic->GetPaddles().front();
+    const int line = paddle->GetY();
+    int lowest = 0;
+    for (int n = 0; n < 20000 && lowest < line; ++n) {
+        const std::string state = State();
+        if (kWon.count(state) || kLost.count(state))
+            break;
+        m_Player.PlayOnePass(logic, true);
+        passes.Step();
+        for (Actor* actor : logic->GetGoobers().GetMembers())
+            if (auto* bomb = dynamic_cast<Goober*>(actor);
+                bomb && !bomb->IsDead() && bomb->GetImageName() == "Bomb.png")
+                lowest = std::max(lowest, bomb->GetY() + bomb->GetHeight());
+    }
+    EXPECT_GE(lowest, line) << "the lowest a bomb came; the paddle's top is at " << line;
+}
 
 TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 {
