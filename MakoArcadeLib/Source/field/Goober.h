@@ -6,14 +6,14 @@
 // Every tick its body is pushed by a random-walk acceleration, a constant gravity and,
 // while it homes, a horizontal pull towards the nearest paddle; its speed is capped at
 // the start of the tick. The three are accelerations in pixels per second² (randomWalk
-// is the half-width of the uniform draw per axis), the same for a goober of any size, and
-// act over the whole frame. It takes
-// damage from active balls, explosions, sparks, laser beams and shields (and from the
-// classes of its takeDamageOnCollision); when the damage reaches its strength it is
-// destroyed: it releases its power-ups, scores (shown as a flying text), may explode,
-// bursts into pieces of its own picture and plays its destruction sound. A strength of -1
-// is indestructible. A thief takes one piece of loot from a paddle it touches, at most
-// once per kStealCooldown ticks, and the player pays its score.
+// is the half-width of the uniform draw per axis), the same for a goober of any size,
+// acting over the whole frame. It takes damage from active balls, explosions, sparks,
+// laser beams and shields (and from the classes of its takeDamageOnCollision); when the
+// damage reaches its strength it is destroyed: it releases its power-ups, scores (shown as
+// a flying text), may explode, bursts into pieces of its own picture and plays its
+// destruction sound. A strength of -1 is indestructible. A thief takes one piece of loot
+// from a paddle it touches, at most once per kStealCooldown ticks, and the player pays its
+// score.
 //
 // Made by class name from the tables of Goober.lua, mostly by factories and level data,
 // and handed to the controller. Units: pixels, pixels per second, ticks of 32 ms. Main

@@ -2,9 +2,10 @@
 // driven every tick of play by Level::Update: wind (a wandering push on balls, goobers and
 // power-ups, heard as a looping wind sound), level gravity (a pull toward a point or along a
 // direction; its strength, after the fall-off with distance, is an acceleration in pixels
-// per second², times the density squared for a ball), the progressive slide-down (the brick field
-// steps down whenever its lower rows are clear) and the time attack (the field falls ever faster; a
-// lost ball winds it back). A mechanism whose strength or rate is 0 costs nothing per tick.
+// per second², times the density squared for a ball), the progressive slide-down (the
+// brick field steps down whenever its lower rows are clear) and the time attack (the field
+// falls ever faster; a lost ball winds it back). A mechanism whose strength or rate is 0
+// costs nothing per tick.
 #include "logic/Level.h"
 
 #include "core/Log.h"

@@ -74,6 +74,8 @@ void PhysicsBody::AddForce(double x, double y)
 
 void PhysicsBody::AddAcceleration(double x, double y)
 {
+    if (!m_Body)
+        return;
     const double mass = GetMass();
     AddForce(x * mass, y * mass);
 }

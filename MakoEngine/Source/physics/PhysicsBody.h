@@ -46,13 +46,13 @@ public:
     // still joining the world); its step's force is spent all the same.
     void AddForce(double x, double y);
     // The force that gives this body the acceleration (x, y) in pixels per second² over
-    // the next step: AddForce of the mass times (x, y).
+    // the next step: AddForce of the mass times (x, y). Nothing once the world is gone.
     void AddAcceleration(double x, double y);
     // The force held for the next step, and the one the running step applies.
     Vector2D GetPendingForce() const { return m_PendingForce; }
     Vector2D GetStepForce() const { return m_StepForce; }
     void SetMass(const PhysicsMass& mass);
-    // The body's total mass (ODE's default of 1 until SetMass).
+    // The body's total mass (ODE's default of 1 until SetMass). Needs the world.
     double GetMass() const;
 
     // Locks the body's rotation with an angular motor whose three global axes have both
