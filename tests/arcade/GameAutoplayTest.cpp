@@ -6,11 +6,13 @@
 #include "GameFixture.h"
 
 #include "core/Random.h"
+#include "field/Ball.h"
 #include "field/Brick.h"
 #include "field/Goober.h"
 #include "field/Paddle.h"
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
+#include "physics/PhysicsBody.h"
 #include "support/engine/AutoPlayer.h"
 #include "support/engine/GameLevels.h"
 
@@ -62,6 +64,21 @@ protected:
         return text;
     }
 
+    // Where the balls are, how they move and what holds them.
+    std::string Balls()
+    {
+        std::string text;
+        for (Actor* actor : logic->GetBalls().GetMembers())
+            if (Ball* ball = dynamic_cast<Ball*>(actor); ball && ball->GetPhysicsBody()) {
+                const Vector2D v = ball->GetPhysicsBody()->GetLinearVel();
+                text += " [at " + std::to_string(ball->GetX()) + "," +
+                        std::to_string(ball->GetY()) + " moving " + std::to_string(int(v.x)) + "," +
+                        std::to_string(int(v.y)) + (ball->GetPaddle() ? " held" : "") +
+                        (ball->IsActive() ? "" : " inactive") + "]";
+            }
+        return text;
+    }
+
     // Plays until the level is won or lost or the limit is reached; the passes played.
     int PlayToTheEnd(bool movePaddle, int limit)
     {
@@ -96,7 +113,8 @@ TEST_P(WrittenLevelTest, IsWonByAPlayerWhoFollowsTheBall)
     const int played = PlayToTheEnd(true, 30000);
     EXPECT_TRUE(kWon.count(State()))
         << name << " ended in " << State() << " after " << played << " passes, "
-        << logic->CountRequiredBricks() << " required bricks left:" << RequiredBricks();
+        << logic->CountRequiredBricks() << " required bricks left:" << RequiredBricks()
+        << "; balls:" << Balls();
     std::printf("%s: won after %d passes with %d balls left\n", name, played,
                 logic->GetBallsLeft());
     RecordProperty("passes", played);
