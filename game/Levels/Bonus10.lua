@@ -11,7 +11,7 @@ Levels.Bonus10 = {
     backgroundName = "bkgLevelLab.jpg",
     timeBonusAt = 5,
     -- The well pulls harder the nearer the ball comes to it.
-    gravity = { strength = 4000, center = { 320, 220 }, decreaseWith = "distance" },
+    gravity = { strength = 3000, center = { 320, 220 }, decreaseWith = "distance" },
     -- The field steps down a row whenever its lowest required bricks are above the line
     -- 12 rows down, until its top row has come down to 120 pixels.
     progressive = { thresholdLines = 12, stopY = 120, stepSize = 16, rate = 2 },

@@ -6,14 +6,19 @@
 #include "GameFixture.h"
 
 #include "core/Random.h"
+#include "field/Ball.h"
 #include "field/Brick.h"
+#include "field/Goober.h"
+#include "field/Paddle.h"
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
+#include "physics/PhysicsBody.h"
 #include "support/engine/AutoPlayer.h"
 #include "support/engine/GameLevels.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -59,6 +64,21 @@ protected:
         return text;
     }
 
+    // Where the balls are, how they move and what holds them.
+    std::string Balls()
+    {
+        std::string text;
+        for (Actor* actor : logic->GetBalls().GetMembers())
+            if (Ball* ball = dynamic_cast<Ball*>(actor); ball && ball->GetPhysicsBody()) {
+                const Vector2D v = ball->GetPhysicsBody()->GetLinearVel();
+                text += " [at " + std::to_string(ball->GetX()) + "," +
+                        std::to_string(ball->GetY()) + " moving " + std::to_string(int(v.x)) + "," +
+                        std::to_string(int(v.y)) + (ball->GetPaddle() ? " held" : "") +
+                        (ball->IsActive() ? "" : " inactive") + "]";
+            }
+        return text;
+    }
+
     // Plays until the level is won or lost or the limit is reached; the passes played.
     int PlayToTheEnd(bool movePaddle, int limit)
     {
@@ -93,7 +113,8 @@ TEST_P(WrittenLevelTest, IsWonByAPlayerWhoFollowsTheBall)
     const int played = PlayToTheEnd(true, 30000);
     EXPECT_TRUE(kWon.count(State()))
         << name << " ended in " << State() << " after " << played << " passes, "
-        << logic->CountRequiredBricks() << " required bricks left:" << RequiredBricks();
+        << logic->CountRequiredBricks() << " required bricks left:" << RequiredBricks()
+        << "; balls:" << Balls();
     std::printf("%s: won after %d passes with %d balls left\n", name, played,
                 logic->GetBallsLeft());
     RecordProperty("passes", played);
@@ -103,6 +124,29 @@ INSTANTIATE_TEST_SUITE_P(GameLevels, WrittenLevelTest,
                          ::testing::Values("Welcome", "Crates", "FallingGold", "LottaLoot",
                                            "ScreamForHelp", "TestBricks", "TestStarts", "Bonus1",
                                            "Bonus2"));
+
+// The bombs the dragon's head drops fall through the bricks to the paddle's line while the
+// level is played.
+TEST_F(GameAutoplayTest, ADragonsBombFallsToThePaddlesLine)
+{
+    StartLevel("Dragon", 9);
+    // The paddle's top, once the paddle is on the field.
+    int line = 1000, lowest = 0;
+    for (int n = 0; n < 20000 && lowest < line; ++n) {
+        const std::string state = State();
+        if (kWon.count(state) || kLost.count(state))
+            break;
+        m_Player.PlayOnePass(logic, true);
+        passes.Step();
+        if (line == 1000 && !logic->GetPaddles().empty())
+            line = logic->GetPaddles().front()->GetY();
+        for (Actor* actor : logic->GetGoobers().GetMembers())
+            if (auto* bomb = dynamic_cast<Goober*>(actor);
+                bomb && !bomb->IsDead() && bomb->GetImageName() == "Bomb.png")
+                lowest = std::max(lowest, bomb->GetY() + bomb->GetHeight());
+    }
+    EXPECT_GE(lowest, line) << "the lowest a bomb came; the paddle's top is at " << line;
+}
 
 TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
 {

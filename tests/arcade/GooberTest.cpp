@@ -202,6 +202,70 @@ TEST_F(GooberTest, HomingPullsTowardsANearPaddleAndTheSpeedIsCapped)
     EXPECT_NEAR(0.6, v.x / v.Length(), 1e-3);
 }
 
+// The acceleration of a goober's body over n passes with the given sub-step count.
+static Vector2D Acceleration(bbtest::PassHarness& passes, FieldRoot* root, const Goober* g, int n,
+                             int subSteps)
+{
+    root->world.SetCollisionIterations(subSteps);
+    const Vector2D start = g->GetPhysicsBody()->GetLinearVel();
+    passes.Step(n);
+    return (g->GetPhysicsBody()->GetLinearVel() - start) * (1.0 / (n * 0.032));
+}
+
+TEST_F(GooberTest, GravityAndHomingAccelerateByTheirFiguresWhateverTheSubSteps)
+{
+    AddPaddle();
+    // Without wandering and the cap: the pull of a thief that always seeks, and the bomb's
+    // and the anvil's own gravity.
+    const std::string calm = ", randomWalk = 0, speedLimit = 0";
+    Goober* thief =
+        AddGoober("ThiefGoober", 100, 160, calm + ", gravity = {0, 0}, seekDistance = -1");
+    Goober* bomb = AddGoober("GooberBomb", 400, 100, calm);
+    Goober* anvil = AddGoober("GooberAnvil", 500, 100, calm);
+    const double seek = bbtest::EvalLua("Resources.ThiefGoober.seekPaddle").GetNumber();
+    const double bombFall = bbtest::EvalLua("Resources.GooberBomb.gravity[2]").GetNumber();
+    const double anvilFall = bbtest::EvalLua("Resources.GooberAnvil.gravity[2]").GetNumber();
+    passes.Step(2);
+    for (int subSteps : {10, 73, 200}) {
+        SCOPED_TRACE(subSteps);
+        const Vector2D a = Acceleration(passes, root, thief, 8, subSteps);
+        EXPECT_NEAR(seek, a.x, seek * 0.01);
+        EXPECT_NEAR(0.0, a.y, 1e-6);
+    }
+    root->world.SetCollisionIterations(10);
+    const Vector2D b0 = bomb->GetPhysicsBody()->GetLinearVel();
+    const Vector2D a0 = anvil->GetPhysicsBody()->GetLinearVel();
+    passes.Step(5);
+    root->world.SetCollisionIterations(73);
+    passes.Step(5);
+    EXPECT_NEAR(bombFall, (bomb->GetPhysicsBody()->GetLinearVel().y - b0.y) / 0.32,
+                bombFall * 0.01);
+    EXPECT_NEAR(anvilFall, (anvil->GetPhysicsBody()->GetLinearVel().y - a0.y) / 0.32,
+                anvilFall * 0.01);
+}
+
+TEST_F(GooberTest, AShippedBombFallsAtItsTopSpeedAndAThiefComesDownToThePaddle)
+{
+    Paddle* paddle = AddPaddle();
+    paddle->AddPhrase("BlingDiamond");
+    // The bomb wanders a little but is at its cap of 40 pixels per second within half a
+    // second, heading down.
+    Goober* bomb = AddGoober("GooberBomb", 400, 60);
+    passes.Step(16);
+    const Vector2D v = bomb->GetPhysicsBody()->GetLinearVel();
+    EXPECT_GT(v.y, 30.0);
+    EXPECT_LT(v.Length(), 40.0 + 160.0 * 0.032 + 400.0 * 0.032 * 1.5);
+    const double y0 = Centre(bomb).y;
+    passes.Step(60);
+    EXPECT_GT(Centre(bomb).y - y0, 50.0) << "about 40 pixels per second down";
+
+    // A thief high above the field comes down to the paddle and steals.
+    Goober* thief = AddGoober("ThiefGoober", 250, 60);
+    const int n = passes.StepUntil([&] { return thief->GetStealCooldown() > 0; }, 900);
+    EXPECT_LT(n, 900) << "the thief hovers at " << Centre(thief).x << ", " << Centre(thief).y;
+    EXPECT_EQ(-1000, logic.score);
+}
+
 TEST_F(GooberTest, DestroyedGooberReleasesItsPowerupsInsideTheField)
 {
     Goober* goober = AddGoober("NormalGoober", 20, 40, ", powerups = {'BlingDiamond'}");

@@ -1,19 +1,20 @@
 // The moving field of a level on a field the test fills: the progressive slide-down (steps,
 // the rest of a step, the end height), the time attack (fall pattern, caps, no cap, the
-// rewind, the artefact it carries, the threshold's end), wind (normalised direction, the random wandering, the
-// fixed pull back, its sound) and level gravity (fall-off, direction, the centre itself).
+// rewind, the artefact it carries, the threshold's end), wind (normalised direction, the random
+// wandering, the fixed pull back, its sound) and level gravity (fall-off, direction, the centre
+// itself).
 #include "FieldScene.h"
 #include "LevelTestSupport.h"
 
 #include "core/Random.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
+#include "field/Goober.h"
+#include "field/Powerup.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
 #include "scene/ActorLink.h"
 #include "sound/Sound.h"
-
-#include <ode/ode.h>
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -57,15 +58,36 @@ protected:
         return ball;
     }
     static double GeomY(const Brick* brick) { return brick->GetGeom()->GetPosition()[1]; }
+    // The acceleration the forces added to the ball so far will give it over the next step.
     static void Force(Ball* ball, double& fx, double& fy)
     {
-        const dReal* f = dBodyGetForce(ball->GetPhysicsBody()->GetBodyID());
-        fx = f[0];
-        fy = f[1];
+        const PhysicsBody* body = ball->GetPhysicsBody();
+        fx = body->GetPendingForce().x / body->GetMass();
+        fy = body->GetPendingForce().y / body->GetMass();
     }
     static void ClearForce(Ball* ball)
     {
-        dBodySetForce(ball->GetPhysicsBody()->GetBodyID(), 0, 0, 0);
+        PhysicsBody* body = ball->GetPhysicsBody();
+        body->AddForce(-body->GetPendingForce().x, -body->GetPendingForce().y);
+    }
+    // A power-up or goober at rest centred on (cx, cy), in the field and in its group.
+    template <typename T> T* AddFloater(const std::string& table, ActorGroup& group, int cx, int cy)
+    {
+        T* object = dynamic_cast<T*>(MakeStructure(table));
+        object->SetPosition(cx - object->GetWidth() / 2, cy - object->GetHeight() / 2);
+        root->Place(object);
+        group.Add(object);
+        object->GetPhysicsBody()->SetLinearVel(0, 0);
+        return object;
+    }
+    // The level's tick and the field's pass, n times, with the given sub-step count.
+    void Play(Level& level, int n, int subSteps)
+    {
+        root->world.SetCollisionIterations(subSteps);
+        for (int i = 0; i < n; ++i) {
+            level.Update(&logic);
+            passes.Step();
+        }
     }
     static void CentreOf(const Ball* ball, double& x, double& y)
     {
@@ -280,8 +302,8 @@ TEST_F(LevelMotionTest, TheWindWandersWithinItsVarianceAndPushesBalls)
     level->TickWind(&logic);
     double fx = 0.0, fy = 0.0;
     Force(ball, fx, fy);
-    EXPECT_NEAR(fx, level->GetWindForceX() * ball->GetRadius(), 1e-3);
-    EXPECT_NEAR(fy, level->GetWindForceY() * ball->GetRadius(), 1e-3);
+    EXPECT_NEAR(fx, level->GetWindForceX() * Level::kWindOnBalls, 1e-3);
+    EXPECT_NEAR(fy, level->GetWindForceY() * Level::kWindOnBalls, 1e-3);
 }
 
 // ---- Gravity -------------------------------------------------------------------------------
@@ -349,6 +371,53 @@ TEST_F(LevelMotionTest, DirectionalGravityPullsTheSameEverywhere)
     EXPECT_NEAR(bx, 0.0, 1e-6);
     EXPECT_NEAR(by, 5.0, 1e-6);
     EXPECT_NEAR(ay, 5.0 * a->GetDensity() * a->GetDensity(), 1e-6);
+}
+
+// The measured acceleration (pixels per second²) of an object between two moments.
+struct Measure
+{
+    explicit Measure(const ArcadeStructure* o) : object(o), start(Velocity()) {}
+    Vector2D Velocity() const { return object->GetPhysicsBody()->GetLinearVel(); }
+    Vector2D Since(int passes) const { return (Velocity() - start) * (1.0 / (passes * 0.032)); }
+    const ArcadeStructure* object;
+    Vector2D start;
+};
+
+TEST_F(LevelMotionTest, TheWindAcceleratesPowerupsAndGoobersByItsConstantWhateverTheSubSteps)
+{
+    // A steady wind of 30 to the right (no wandering, no pull back).
+    auto level = MakeLevel(
+        "{ wind = { strength = 30, direction = { 1, 0 }, variance = 0, normalization = 0 } }");
+    Powerup* coin = AddFloater<Powerup>("{class = 'BlingCoin'}", logic.GetPowerups(), 100, 100);
+    Goober* goober = AddFloater<Goober>(
+        "{class = 'Goober', resource = 'NormalGoober', randomWalk = 0, gravity = {0, 0}, "
+        "speedLimit = 0}",
+        logic.GetGoobers(), 100, 300);
+    const double expected = 30.0 * Level::kWindOnFloaters;
+    Play(*level, 2, 10);
+    for (int subSteps : {10, 73, 20}) {
+        const Measure onCoin(coin), onGoober(goober);
+        Play(*level, 10, subSteps);
+        EXPECT_NEAR(expected, onCoin.Since(10).x, expected * 0.01) << subSteps;
+        EXPECT_NEAR(Powerup::GetGravity(), onCoin.Since(10).y, Powerup::GetGravity() * 0.01);
+        EXPECT_NEAR(expected, onGoober.Since(10).x, expected * 0.01) << subSteps;
+        EXPECT_NEAR(0.0, onGoober.Since(10).y, 1e-6);
+    }
+}
+
+TEST_F(LevelMotionTest, AGravityWellAcceleratesPowerupsByItsStrengthWhateverTheSubSteps)
+{
+    // A well far to the left of the power-up, at its height, with no fall-off.
+    auto level = MakeLevel(
+        "{ gravity = { strength = 50, center = { -5000, 210 }, decreaseWith = 'none' } }");
+    Powerup* gem = AddFloater<Powerup>("{class = 'BlingRuby'}", logic.GetPowerups(), 300, 200);
+    Play(*level, 2, 10);
+    for (int subSteps : {10, 200}) {
+        const Measure onGem(gem);
+        Play(*level, 10, subSteps);
+        EXPECT_NEAR(-50.0, onGem.Since(10).x, 0.5) << subSteps;
+        EXPECT_NEAR(Powerup::GetGravity(), onGem.Since(10).y, Powerup::GetGravity() * 0.01);
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Power-ups on the field: released by breaking bricks, falling towards the attracting
 // wall, caught by the paddle or lost in lava, their bursts, trails and sounds, every kind
 // made from its table, and the loot bricks count.
+#include "BallFixture.h"
 #include "PaddleScene.h"
 
 #include "core/Class.h"
@@ -110,7 +111,7 @@ TEST_F(PowerupTest, ABrokenBrickReleasesItsPowerupWhichFallsAndExpandsThePaddleT
     const Vector2D after = Velocity(powerup);
     EXPECT_NEAR(before.x, after.x, 1e-6);
     EXPECT_GT(after.y, before.y + 1.0);
-    EXPECT_FLOAT_EQ(700.0f, float(Powerup::GetGravity()));
+    EXPECT_FLOAT_EQ(80.0f, float(Powerup::GetGravity()));
 
     // Moved over the paddle, it drops onto it and is caught.
     powerup->GetPhysicsBody()->SetPosition(332, 370);
@@ -178,6 +179,61 @@ TEST_F(PowerupTest, EveryKindIsMadeFromItsTableFallsAndIsCaughtByThePaddle)
         EXPECT_GT(caughtAtY, 360) << kind.name << " fell onto the paddle";
     }
     EXPECT_EQ(35u, caught.size());
+}
+
+TEST_F(PowerupTest, FallsAtItsGravityWhateverBallIsOnTheField)
+{
+    // No ball (the field's 10 sub-steps), a slow large ball, and a small ball so fast that
+    // it asks the world for many more sub-steps; each is kept in the middle of the field.
+    struct Case
+    {
+        const char* name;
+        int size;
+        double speed;
+    };
+    for (const Case& c : {Case{"no ball", -1, 0.0}, Case{"slow large ball", 6, 150.0},
+                          Case{"fast radius-4 ball", 0, 3650.0}}) {
+        SCOPED_TRACE(c.name);
+        Ball* ball = nullptr;
+        if (c.size >= 0) {
+            ball = AddBall(320, 300, c.speed, 0);
+            ball->SetSize(BallRadii[c.size], BallRadii[c.size], c.size);
+            // A ball at the top speed keeps up to three times that (plus 50) after a kick.
+            if (c.speed > 3000.0)
+                SetSpeedAndEnergy(ball, (c.speed - 50.0) / 3.0, 3);
+        }
+        const auto keepBall = [&] {
+            if (ball) {
+                ball->GetPhysicsBody()->SetPosition(320, 300);
+                ball->GetPhysicsBody()->SetLinearVel(c.speed, 0);
+            }
+        };
+        Powerup* p = Drop("ExpandPaddle", 100, 60);
+        for (int i = 0; i < 2; ++i, passes.Step())
+            keepBall();
+        const Vector2D start = Velocity(p);
+        int fewest = 1000;
+        for (int i = 0; i < 20; ++i, passes.Step()) {
+            keepBall();
+            fewest = std::min(fewest, root->world.GetLastSubSteps());
+        }
+        const double fall = (Velocity(p).y - start.y) / (20 * 0.032);
+        EXPECT_NEAR(Powerup::GetGravity(), fall, Powerup::GetGravity() * 0.01);
+        EXPECT_NEAR(start.x, Velocity(p).x, 1e-6);
+        if (c.speed > 3000.0) {
+            EXPECT_GE(fewest, 70) << "sub-steps of the fast small ball";
+        }
+        p->Kill();
+        if (ball)
+            ball->Kill();
+        passes.Step();
+    }
+    // Released at rest in the middle of the field, it reaches the paddle's line in 2 to 3
+    // seconds.
+    Powerup* p = Drop("ExpandPaddle", 300, 240);
+    const int n = passes.StepUntil([&] { return p->GetY() + p->GetHeight() / 2 >= 416; }, 200);
+    EXPECT_GE(n * 0.032, 2.0);
+    EXPECT_LE(n * 0.032, 3.0);
 }
 
 TEST_F(PowerupTest, KindsReadTheirTablesAndATableAppliedLaterWins)
@@ -319,15 +375,16 @@ TEST_F(PowerupTest, ABrickShowsThePowerupsItHoldsAsIconsOfTheirOwnPictures)
 {
     // The same brick, plain, with the anonymous mark, and showing what it holds.
     auto picture = [&](const std::string& extra) {
-        Brick* brick = AddBrick("{class = 'Brick', textureOnly = 'Stone', brickSize = 'Double'" +
-                                    extra + "}",
-                                100, 100);
+        Brick* brick =
+            AddBrick("{class = 'Brick', textureOnly = 'Stone', brickSize = 'Double'" + extra + "}",
+                     100, 100);
         brick->CreateBrickImage();
         SDL_Surface* surface = brick->GetImage()->GetSDLSurface();
         std::vector<std::uint8_t> pixels;
         SDL_LockSurface(surface);
         for (int y = 0; y < surface->h; ++y) {
-            const auto* row = static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch;
+            const auto* row =
+                static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch;
             pixels.insert(pixels.end(), row, row + surface->w * surface->format->BytesPerPixel);
         }
         SDL_UnlockSurface(surface);

@@ -439,7 +439,7 @@ TEST(ArcadeConfigFiles, LoadInAStateOfTheirOwn)
         EXPECT_EQ(ShippedFile("Arcade_Defaults.cfg"), text);
         EXPECT_EQ(1e-5, config.GetNumber("GlobalCFM"));
         EXPECT_EQ(2000, config.GetInteger("ShortcutKeyTimeout"));
-        EXPECT_EQ(700.0, config.GetNumber("PowerupGravity"));
+        EXPECT_EQ(80.0, config.GetNumber("PowerupGravity"));
     }
     LuaPlus::LuaState::Destroy(state);
 }

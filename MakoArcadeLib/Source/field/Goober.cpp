@@ -172,13 +172,13 @@ void Goober::Tick()
         --m_StealCooldown;
     m_HitThisTick = false;
 
-    // The x draw comes first.
-    const double fx = RandomDouble(2.0 * m_RandomWalk) - m_RandomWalk;
-    const double fy = RandomDouble(2.0 * m_RandomWalk) - m_RandomWalk;
-    Point<double> force(fx + m_Gravity.x, fy + m_Gravity.y);
+    // The frame's acceleration: random walk, gravity and homing. The x draw comes first.
+    const double ax = RandomDouble(2.0 * m_RandomWalk) - m_RandomWalk;
+    const double ay = RandomDouble(2.0 * m_RandomWalk) - m_RandomWalk;
+    Point<double> push(ax + m_Gravity.x, ay + m_Gravity.y);
     const Point<double> pull = HomingPull();
-    force.x += pull.x;
-    force.y += pull.y;
+    push.x += pull.x;
+    push.y += pull.y;
 
     if (m_SpeedLimit > 0.0f) {
         const double speed = std::hypot(m_Velocity.x, m_Velocity.y);
@@ -189,7 +189,7 @@ void Goober::Tick()
     }
     if (PhysicsBody* body = GetPhysicsBody()) {
         body->SetLinearVel(m_Velocity.x, m_Velocity.y);
-        body->AddForce(force.x, force.y);
+        body->AddAcceleration(push.x, push.y);
     }
 
     ArcadeStructure::Tick();

@@ -3,14 +3,17 @@
 // wander, home in on the paddle or steal loot from it, and the falling hazards built the
 // same way (boulders, snowballs, bombs, anvils, smart bombs).
 //
-// Every tick its body is pushed by a random-walk force, a constant gravity and, while it
-// homes, a horizontal pull towards the nearest paddle; its speed is capped. It takes
-// damage from active balls, explosions, sparks, laser beams and shields (and from the
-// classes of its takeDamageOnCollision); when the damage reaches its strength it is
-// destroyed: it releases its power-ups, scores (shown as a flying text), may explode,
-// bursts into pieces of its own picture and plays its destruction sound. A strength of -1
-// is indestructible. A thief takes one piece of loot from a paddle it touches, at most
-// once per kStealCooldown ticks, and the player pays its score.
+// Every tick its body is pushed by a random-walk acceleration, a constant gravity and,
+// while it homes, a horizontal pull towards the nearest paddle; its speed is capped at
+// the start of the tick. The three are accelerations in pixels per second² (randomWalk
+// is the half-width of the uniform draw per axis), the same for a goober of any size,
+// acting over the whole frame. It takes damage from active balls, explosions, sparks,
+// laser beams and shields (and from the classes of its takeDamageOnCollision); when the
+// damage reaches its strength it is destroyed: it releases its power-ups, scores (shown as
+// a flying text), may explode, bursts into pieces of its own picture and plays its
+// destruction sound. A strength of -1 is indestructible. A thief takes one piece of loot
+// from a paddle it touches, at most once per kStealCooldown ticks, and the player pays its
+// score.
 //
 // Made by class name from the tables of Goober.lua, mostly by factories and level data,
 // and handed to the controller. Units: pixels, pixels per second, ticks of 32 ms. Main
@@ -133,8 +136,8 @@ private:
     int m_Damage = 0;
     bool m_ShowScore = false;
     float m_SpeedLimit = 40.0f;
-    float m_RandomWalk = 20000.0f;
-    Point<float> m_Gravity{0.0f, 500.0f};
+    float m_RandomWalk = 400.0f;
+    Point<float> m_Gravity{0.0f, 10.0f};
     float m_SeekPaddle = 0.0f;
     float m_SeekDistance = -1.0f;
     LuaPlus::LuaObject m_Powerups;

@@ -153,7 +153,6 @@ void Powerup::UpdatePhysics(World* world)
         PhysicsMass mass;
         mass.SetSphere(1.0, GetWidth() / 2);
         body->SetMass(mass);
-        m_Mass = mass.GetTotalMass();
     }
 }
 
@@ -191,7 +190,7 @@ void Powerup::Tick()
     if (PhysicsBody* body = GetPhysicsBody()) {
         const Point<double> pull = ChooseFallDirection();
         // The pull is an acceleration: every power-up falls alike, whatever its size.
-        body->AddForce(s_Gravity * m_Mass * pull.x, s_Gravity * m_Mass * pull.y);
+        body->AddAcceleration(s_Gravity * pull.x, s_Gravity * pull.y);
     }
 }
 

@@ -34,8 +34,10 @@ class Powerup : public ArcadeStructure
     MAKO_DECLARE_CLASS();
 
 public:
-    // The pull when the configuration has no "PowerupGravity".
-    static constexpr double kDefaultGravity = 700.0;
+    // The pull when the configuration has no "PowerupGravity", pixels per second²: one
+    // released at rest in the middle of the field reaches the paddle's line in about
+    // 2.2 seconds.
+    static constexpr double kDefaultGravity = 80.0;
     // Drawing order on the field.
     static constexpr int kZOrder = 6;
     // The fastest a power-up leaves a breaking brick, pixels per second.
@@ -120,8 +122,6 @@ private:
     bool m_IsSecret = false;
     BufferedIdenticalParticleEmitter* m_CreationEmitter = nullptr;
     BufferedIdenticalParticleEmitter* m_CollectedEmitter = nullptr;
-    // The body's mass, by which the pull is scaled.
-    double m_Mass = 1.0;
 
     static double s_Gravity;
 };

@@ -193,7 +193,7 @@ void Spark::Fork()
             PhysicsBody* body = candidate->GetPhysicsBody();
             if (body && push.Length() > 0.0) {
                 push.SetLength(kForkPush);
-                body->AddForce(push.x, push.y);
+                body->AddAcceleration(push.x, push.y);
             }
         }
     }

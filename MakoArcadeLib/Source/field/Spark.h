@@ -30,8 +30,9 @@ public:
     // After this the spark strikes and forks; after kLifetimeMs it dies.
     static constexpr std::uint32_t kForkDelayMs = 50;
     static constexpr std::uint32_t kLifetimeMs = 200;
-    // The push a ball or goober chosen by a fork receives.
-    static constexpr double kForkPush = 100000.0;
+    // The push a ball or goober chosen by a fork receives: an acceleration in pixels per
+    // second² over one frame, about 80 pixels per second away from the spark.
+    static constexpr double kForkPush = 2500.0;
 
     // Fails: a spark cannot be made from a property table.
     Spark();

@@ -29,6 +29,14 @@ class Object;
 class Level : public Actor
 {
 public:
+    // The wind's push per unit of its force (whose strength, 0 to 100, is also the
+    // loudness of its sound), as an acceleration in pixels per second², the same for
+    // objects of any size: balls, which cross the field fast, feel twice what the slow
+    // goobers and power-ups feel. A wind of 30 turns a power-up's fall by about 20
+    // degrees.
+    static constexpr double kWindOnBalls = 2.0;
+    static constexpr double kWindOnFloaters = 1.0;
+
     Level(const std::string& name, const LuaPlus::LuaObject& table);
     // Stops the wind sound and the brick-drop sounds.
     ~Level() override;
@@ -89,9 +97,11 @@ public:
     void StartTimeAttackRewind();
 
     // ---- Moving field, one tick each (LevelMotion.cpp; Update calls them) ----------------
-    // A wandering force on balls, goobers and power-ups, and the wind sound that follows it.
+    // A wandering push on balls, goobers and power-ups (accelerations that act over the
+    // frame), and the wind sound that follows it.
     void TickWind(ArcadeGameLogic* logic);
-    // The level's pull on balls and power-ups, toward a point or along a direction.
+    // The level's pull on balls and power-ups, toward a point or along a direction: an
+    // acceleration in pixels per second² (a ball's is scaled by its density squared).
     void TickGravity(ArcadeGameLogic* logic);
     // One tick of a running slide-down step of the brick field.
     void TickSlideDown(ArcadeGameLogic* logic);

@@ -1,9 +1,11 @@
 // Level: the moving field. Four optional mechanisms read from the level table once and
-// driven every tick of play by Level::Update: wind (a wandering force on balls, goobers and
+// driven every tick of play by Level::Update: wind (a wandering push on balls, goobers and
 // power-ups, heard as a looping wind sound), level gravity (a pull toward a point or along a
-// direction), the progressive slide-down (the brick field steps down whenever its lower
-// rows are clear) and the time attack (the field falls ever faster; a lost ball winds it
-// back). A mechanism whose strength or rate is 0 costs nothing per tick.
+// direction; its strength, after the fall-off with distance, is an acceleration in pixels
+// per second², times the density squared for a ball), the progressive slide-down (the
+// brick field steps down whenever its lower rows are clear) and the time attack (the field
+// falls ever faster; a lost ball winds it back). A mechanism whose strength or rate is 0
+// costs nothing per tick.
 #include "logic/Level.h"
 
 #include "core/Log.h"
@@ -223,17 +225,16 @@ void Level::TickWind(ArcadeGameLogic* logic)
         if (!ball || ball->IsDead())
             continue;
         if (PhysicsBody* body = ball->GetPhysicsBody())
-            body->AddForce(m_WindForceX * ball->GetRadius(), m_WindForceY * ball->GetRadius());
+            body->AddAcceleration(m_WindForceX * kWindOnBalls, m_WindForceY * kWindOnBalls);
     }
     for (ActorGroup* group : {&logic->GetGoobers(), &logic->GetPowerups()}) {
         for (Actor* actor : group->GetMembers()) {
             ArcadeActor* object = dynamic_cast<ArcadeActor*>(actor);
             if (!object || object->IsDead())
                 continue;
-            if (PhysicsBody* body = object->GetPhysicsBody()) {
-                const double scale = object->GetHeight() * 0.5;
-                body->AddForce(m_WindForceX * scale, m_WindForceY * scale);
-            }
+            if (PhysicsBody* body = object->GetPhysicsBody())
+                body->AddAcceleration(m_WindForceX * kWindOnFloaters,
+                                      m_WindForceY * kWindOnFloaters);
         }
     }
 }
@@ -272,7 +273,7 @@ void Level::TickGravity(ArcadeGameLogic* logic)
             double fx = 0.0, fy = 0.0;
             pull(ball, fx, fy);
             const double dd = ball->GetDensity() * ball->GetDensity();
-            body->AddForce(fx * dd, fy * dd);
+            body->AddAcceleration(fx * dd, fy * dd);
         }
     }
     for (Actor* actor : logic->GetPowerups().GetMembers()) {
@@ -282,7 +283,7 @@ void Level::TickGravity(ArcadeGameLogic* logic)
         if (PhysicsBody* body = object->GetPhysicsBody()) {
             double fx = 0.0, fy = 0.0;
             pull(object, fx, fy);
-            body->AddForce(fx, fy);
+            body->AddAcceleration(fx, fy);
         }
     }
 }

@@ -9,6 +9,9 @@ LoadConstConfig({
 
 -- The common parts of a goober: a round creature with the picture "Goober.<name>.png"
 -- worth score points (half of it when the paddle destroys it), with extra values on top.
+-- Its pushes (randomWalk, gravity, seekPaddle) are accelerations in pixels per second²
+-- and speedLimit a speed in pixels per second; without them a goober wanders at up to
+-- 40 pixels per second (randomWalk 400) with a slight downward drift (gravity {0, 10}).
 local function MakeGoober(name, score, extra)
     local goober = {
         class = "Goober",
@@ -53,7 +56,9 @@ Resources.BomberGoober = MakeGoober("Bomber", 40, { resource = "Bomber" })
 Resources.StrongGoober = MakeGoober("Strong", 40, { strength = 10, damageFrames = true })
 Resources.ThiefGoober = MakeGoober("Thief", 50, {
     stealLoot = true,
-    seekPaddle = 8000,
+    -- It comes down steadily and, once near the paddle, follows it sideways.
+    gravity = { 0, 60 },
+    seekPaddle = 160,
     seekDistance = 200,
     destroyOnPaddle = false,
     showScore = false,
@@ -61,7 +66,7 @@ Resources.ThiefGoober = MakeGoober("Thief", 50, {
 Resources.Boulder = MakeGoober("Boulder", 10, {
     strength = 10,
     bounciness = "BounceAlways",
-    gravity = { 0, 5000 },
+    gravity = { 0, 100 },
     speedLimit = 600,
     randomWalk = 0,
     takeDamageOnCollision = { "Paddle" },
@@ -70,7 +75,7 @@ Resources.Boulder = MakeGoober("Boulder", 10, {
 })
 Resources.Snowball = MakeGoober("Snowball", 1, {
     bounciness = "BounceAlways",
-    gravity = { 0, 5000 },
+    gravity = { 0, 100 },
     speedLimit = 600,
     randomWalk = 0,
     circle = 16,
@@ -78,7 +83,8 @@ Resources.Snowball = MakeGoober("Snowball", 1, {
 })
 Resources.GooberBomb = MakeGoober("Bomb", 500, {
     image = "Bomb.png",
-    gravity = { 0, 8000 },
+    -- Falls at its top speed (40 pixels per second) within a quarter of a second.
+    gravity = { 0, 160 },
     explosivePower = 5,
     explosionDangerous = true,
     passThruBricks = true,
@@ -96,7 +102,7 @@ Resources.GooberAnvil = {
     strength = GetAnvilStrength,
     damageFrames = true,
     showScore = true,
-    gravity = { 0, 10000 },
+    gravity = { 0, 200 },
     destroyOnShield = true,
     passThruBricks = true,
     noBlockBall = true,
@@ -104,10 +110,10 @@ Resources.GooberAnvil = {
     rectangle = { 48, 24 },
 }
 Resources.SmartBomb = MakeGoober("SmartBomb", 750, {
-    seekPaddle = 8000,
+    seekPaddle = 160,
     seekDistance = 300,
     speedLimit = 100,
-    gravity = { 0, 8000 },
+    gravity = { 0, 160 },
     explosivePower = 5,
     explosionDangerous = true,
     homingBlink = true,

@@ -7,7 +7,7 @@
 -- paddle's tint and the colour of the sparks from its ends when it catches one).
 
 -- The pull drawing every power-up towards its wall, in pixels per second squared.
-LoadConstConfig({ PowerupGravity = 700 })
+LoadConstConfig({ PowerupGravity = 80 })
 
 -- Speeds (pixels per second) of the sparks from the paddle's ends, and their fall.
 PaddleSprayLeft = { x = -500, y = 0 }

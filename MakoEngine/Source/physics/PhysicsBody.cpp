@@ -69,12 +69,40 @@ Vector2D PhysicsBody::GetLinearVel() const
 
 void PhysicsBody::AddForce(double x, double y)
 {
-    dBodyAddForce(m_Body, x, y, 0.0);
+    m_PendingForce = m_PendingForce + Vector2D(x, y);
+}
+
+void PhysicsBody::AddAcceleration(double x, double y)
+{
+    if (!m_Body)
+        return;
+    const double mass = GetMass();
+    AddForce(x * mass, y * mass);
+}
+
+void PhysicsBody::BeginStepForce()
+{
+    m_StepForce = m_PendingForce;
+    m_PendingForce = Vector2D(0.0, 0.0);
+}
+
+void PhysicsBody::ApplyStepForce()
+{
+    // Set, not added: ODE spends its accumulator in each integration, and nothing else
+    // pushes the play field's bodies.
+    dBodySetForce(m_Body, m_StepForce.x, m_StepForce.y, 0.0);
 }
 
 void PhysicsBody::SetMass(const PhysicsMass& mass)
 {
     dBodySetMass(m_Body, &mass.GetMass());
+}
+
+double PhysicsBody::GetMass() const
+{
+    dMass mass;
+    dBodyGetMass(m_Body, &mass);
+    return mass.mass;
 }
 
 void PhysicsBody::LockRotation()

@@ -34,9 +34,26 @@ public:
     // Velocity (x, y, 0) in pixels per second.
     void SetLinearVel(double x, double y);
     Vector2D GetLinearVel() const;
-    // Adds the force (x, y, 0) for the next integration.
+    // Frame forces. Units: mass as PhysicsMass gives it (density × cubic pixels), so a
+    // force is mass × pixels per second². A force added between two steps of the world
+    // acts, unchanged, over the whole of the next World::Step, in every one of its
+    // sub-steps, and is then spent: a body of mass m under a force F added once per step
+    // of dt seconds gains F / m × dt of velocity per step, whatever the sub-step count.
+    // Forces added in the same frame add up. A force added while the world steps (from a
+    // collision callback or an owner's AcceptsCollision) is held for the next step, so it
+    // too gives the impulse F × dt, whichever sub-step it came from. A body is pushed only
+    // in the sub-steps in which it moves (not while disabled above the field's top band or
+    // still joining the world); its step's force is spent all the same.
     void AddForce(double x, double y);
+    // The force that gives this body the acceleration (x, y) in pixels per second² over
+    // the next step: AddForce of the mass times (x, y). Nothing once the world is gone.
+    void AddAcceleration(double x, double y);
+    // The force held for the next step, and the one the running step applies.
+    Vector2D GetPendingForce() const { return m_PendingForce; }
+    Vector2D GetStepForce() const { return m_StepForce; }
     void SetMass(const PhysicsMass& mass);
+    // The body's total mass (ODE's default of 1 until SetMass). Needs the world.
+    double GetMass() const;
 
     // Locks the body's rotation with an angular motor whose three global axes have both
     // stops at 0. A second call changes nothing.
@@ -62,6 +79,12 @@ private:
     friend class World;
     // The world is being destroyed and takes the ODE body and joints with it.
     void ForgetWorld();
+    // The world starts a step: the pending force becomes the step's force.
+    void BeginStepForce();
+    // Before each sub-step's integration: the step's force becomes the ODE body's force.
+    void ApplyStepForce();
+    // The step is over: its force is spent.
+    void EndStepForce() { m_StepForce = Vector2D(0.0, 0.0); }
 
     dBodyID m_Body = nullptr;
     World* m_World = nullptr;
@@ -69,4 +92,6 @@ private:
     dJointID m_PlaneJoint = nullptr;
     bool m_Immobile = false;
     bool m_Joining = false;
+    Vector2D m_PendingForce{0.0, 0.0};
+    Vector2D m_StepForce{0.0, 0.0};
 };

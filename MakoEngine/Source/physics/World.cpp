@@ -387,6 +387,10 @@ void World::Step(double dt, CollisionCallback callback, void* context)
     dJointGroupEmpty(m_ContactGroup);
     m_Contacts.clear();
 
+    // The frame's forces act in every sub-step; those added from here on wait for the
+    // next step.
+    for (PhysicsBody* body : m_Bodies)
+        body->BeginStepForce();
     Lock();
     try {
         const int n = std::max(m_CollisionIterations, m_RequestedSubSteps);
@@ -403,10 +407,24 @@ void World::Step(double dt, CollisionCallback callback, void* context)
         dJointGroupEmpty(m_ContactGroup);
         m_Contacts.clear();
         Unlock();
+        EndStepForces();
         throw;
     }
     Unlock();
+    EndStepForces();
     HoldBodiesToPlane();
+}
+
+void World::ApplyStepForces()
+{
+    for (PhysicsBody* body : m_Bodies)
+        body->ApplyStepForce();
+}
+
+void World::EndStepForces()
+{
+    for (PhysicsBody* body : m_Bodies)
+        body->EndStepForce();
 }
 
 void World::RunSubStep(float h, CollisionCallback callback, void* context)
@@ -433,6 +451,7 @@ void World::RunSubStep(float h, CollisionCallback callback, void* context)
     }
     {
         PhysicsScopedTimer timer("Physics Quickstep");
+        ApplyStepForces();
         dWorldQuickStep(m_World, h);
     }
     dJointGroupEmpty(m_ContactGroup);

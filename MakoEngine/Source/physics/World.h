@@ -76,10 +76,17 @@ public:
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
-    // Advances the simulation by dt seconds in GetCollisionIterations() sub-steps; each
-    // runs the collision pass, the contact pass, the callback for every contact, the
-    // integration, the mesh refresh and one step of the gradual changes. Afterwards every
-    // body is held to the plane (also when there are no sub-steps). An exception from an
+    // Advances the simulation by dt seconds in GetCollisionIterations() sub-steps (or
+    // more, see RequestSubSteps); each runs the collision pass, the contact pass, the
+    // callback for every contact, the integration, the mesh refresh and one step of the
+    // gradual changes. Afterwards every body is held to the plane (also when there are no
+    // sub-steps).
+    // Forces: each body's forces added since the last step (PhysicsBody::AddForce, in
+    // mass × pixels per second²) act in every sub-step, so over the whole of dt, and are
+    // spent when the step ends: the impulse a force gives is force × dt whatever the
+    // sub-step count, and changing "CollisionIterations" or asking for more sub-steps
+    // does not change how hard anything is pushed. Forces added during the step (from the
+    // callback or the owners) act over the next step. An exception from an
     // owner or the callback abandons the step and reaches the caller; the changes queued
     // until then are applied first, and the next step starts clean. Stepping a world
     // from inside its own step fails.
@@ -203,6 +210,10 @@ private:
     void RefreshMeshTransforms();
     void StepGradualChanges();
     void HoldBodiesToPlane();
+    // The frame forces of the bodies: set on the ODE bodies before each integration, and
+    // spent when the step ends.
+    void ApplyStepForces();
+    void EndStepForces();
     void ReadConfiguration(const WorldConfigReader& config);
 
     dWorldID m_World = nullptr;
