@@ -88,14 +88,15 @@ public:
         SceneHost::DeleteScheduledActors();
     }
 
-    // Builds the level and fills the field (the controller runs on to the brick drop).
-    void Load()
+    // Builds the level (the busiest written one unless named) and fills the field (the
+    // controller runs on to the brick drop).
+    void Load(const std::string& level = std::string())
     {
         End();
         LuaPlus::LuaObject options;
         options.AssignNewTable(GetGlobalLuaState());
         options.SetString("gameType", "Levels");
-        options.SetString("levelName", BusiestLevel().c_str());
+        options.SetString("levelName", (level.empty() ? BusiestLevel() : level).c_str());
         options.SetInteger("ballsLeft", 9);
         GetGlobalLuaState()->GetGlobals().SetObject("GameOptions", options);
         logic = new ArcadeGameLogic(screen.get(), layer, options);
@@ -140,7 +141,20 @@ public:
     ArcadeGameLogic* logic = nullptr;
 };
 
-void PlayPasses(benchmark::State& state, bool accel3d)
+// A level of `bricks` red bricks in rows of 19 from the field's top down (past the
+// paddle when there are many): what its size costs a pass of play.
+std::string SizedLevel(int bricks)
+{
+    const std::string name = "Sized" + std::to_string(bricks);
+    MakoLuaState::LoadString(GetGlobalLuaState(),
+                             "local t = {} for i = 0, " + std::to_string(bricks - 1) +
+                                 " do t[#t + 1] = { resource = 'RedBrick', position = { i % 19 "
+                                 "+ 1, math.floor(i / 19) + 1 } } end Levels." +
+                                 name + " = { compiledBricks = t }");
+    return name;
+}
+
+void PlayPasses(benchmark::State& state, bool accel3d, int bricks = 0)
 {
     DisplayManager manager;
     if (!benchgame::StartDisplay(manager, accel3d)) {
@@ -150,13 +164,14 @@ void PlayPasses(benchmark::State& state, bool accel3d)
     Canvas canvas(manager.GetImageRenderer(), false);
     MakoSrand(7);
     Game game;
+    const std::string level = bricks > 0 ? SizedLevel(bricks) : std::string();
     int passes = 0;
     double tickSeconds = 0.0, drawSeconds = 0.0;
     using Clock = std::chrono::steady_clock;
     for (auto _ : state) {
         if (passes % kPassesPerGame == 0) {
             state.PauseTiming();
-            game.Load();
+            game.Load(level);
             game.Play();
             game.Draw(canvas); // the first frame composes the bricks' pictures
             state.ResumeTiming();
@@ -176,7 +191,7 @@ void PlayPasses(benchmark::State& state, bool accel3d)
     state.counters["draw_ms"] = drawSeconds * perPass;
     state.counters["balls"] = double(game.logic->GetBalls().GetMembers().size());
     state.counters["bricks"] = double(game.logic->GetBricks().GetMembers().size());
-    state.SetLabel(BusiestLevel());
+    state.SetLabel(level.empty() ? BusiestLevel() : level);
 }
 
 void BM_LevelPassSDL(benchmark::State& state)
@@ -190,6 +205,20 @@ void BM_LevelPassDirect3D(benchmark::State& state)
     PlayPasses(state, true);
 }
 BENCHMARK(BM_LevelPassDirect3D)->Unit(benchmark::kMillisecond)->Iterations(1500);
+
+// A pass of play by the number of bricks, up to the most a level may hold (1000): a pass
+// must stay within its 32 ms at the limit.
+void BM_LevelPassBySize(benchmark::State& state)
+{
+    PlayPasses(state, false, int(state.range(0)));
+}
+BENCHMARK(BM_LevelPassBySize)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(300)
+    ->Arg(250)
+    ->Arg(500)
+    ->Arg(750)
+    ->Arg(1000);
 
 // Building the level from its table, filling the field, and its first frame (the bricks
 // compose their pictures when first drawn), in the SDL backend.

@@ -38,6 +38,13 @@ public:
     bool WaitForLogLine(const std::string& text, int timeoutMs = 30000);
     bool WaitForErrorLine(const std::string& text, int timeoutMs = 30000);
 
+    // The program's process id; -1 once it has been waited for.
+    int GetPid() const { return m_Pid; }
+    // Sends the program a signal (nothing once it has been waited for).
+    void Signal(int signalNumber);
+    // How many files the program has open (entries of /proc/<pid>/fd); -1 when unknown.
+    int CountOpenFiles() const;
+
     std::string Output() const;
     std::string Errors() const;
 

@@ -3,6 +3,7 @@
 #include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "core/Random.h"
+#include "core/StopSignal.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
@@ -159,8 +160,16 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
         manager = std::make_unique<LevelManager>();
     LoadSources(sources);
     for (const auto& [name, file] : m_LevelFiles) {
+        if (StopSignal::IsRequested())
+            break;
         m_File = file;
         CheckLevel(name, frames);
+    }
+    if (StopSignal::IsRequested()) {
+        m_File = "levelcheck";
+        Report("", std::string("stopped by ") + StopSignal::GetName() +
+                       "; the levels after this point were not checked");
+        return false;
     }
     CheckOrder();
     return CountErrors() == 0;
@@ -233,6 +242,15 @@ void LevelCheck::RunSource(const LevelSource& source)
 
 void LevelCheck::CheckLevel(const std::string& name, const FrameSink& frames)
 {
+    // A level the game refuses is not built: making its objects could take minutes.
+    const int objects = Level::CountFieldObjects(Globals()["Levels"][name.c_str()]);
+    if (objects > Level::MAX_FIELD_OBJECTS) {
+        Report(name, std::to_string(objects) + " bricks and objects: more than the " +
+                         std::to_string(Level::MAX_FIELD_OBJECTS) +
+                         " a level may hold (compiledBricks, levelActors and extraActors "
+                         "together); the game refuses the level");
+        return;
+    }
     CheckResources(name);
     CheckBricks(name);
     CheckActors(name, "levelActors");
@@ -466,12 +484,15 @@ void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
         screen->SetLogic(logic);
         logic->StartGame();
         int passes = 0;
-        while (logic->GetLevel() && !CameToServe(logic) && passes < kPassesToServe) {
+        while (logic->GetLevel() && !CameToServe(logic) && passes < kPassesToServe &&
+               !StopSignal::IsRequested()) {
             host.Step();
             ++passes;
         }
         if (!logic->GetLevel()) {
-            failure = "the controller could not load the level";
+            const LuaObject reason = logic->GetScriptField("levelFailure");
+            failure = reason.IsString() ? "the build throws: " + std::string(reason.GetString())
+                                        : "the controller could not load the level";
         } else if (!CameToServe(logic)) {
             failure = "the level did not come to the serve in " + std::to_string(passes) +
                       " passes (state " +

@@ -8,6 +8,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Shell.h"
+#include "core/StopSignal.h"
 #include "core/TimerManager.h"
 #include "debugger/LuaDebugger.h"
 #include "lua/LuaFunctionList.h"
@@ -139,6 +140,10 @@ bool Application::BeginPass()
 
 void Application::PrepareEvents()
 {
+    if (StopSignal::IsRequested() && m_IsRunning) {
+        Log("%s received: the game ends.\n", StopSignal::GetName());
+        Quit();
+    }
     if (m_Flags & APPFLAG_GAME_PAUSE_REQUESTED) {
         if ((m_Flags & APPFLAG_GAME_PAUSED) != 0)
             FailCheck(__FILE__, __LINE__, "Application::Run",
@@ -237,7 +242,7 @@ void Application::HoldFrame()
     // order they were posted.
     EventQueue& queue = GetPostedEventQueue();
     std::vector<Event> held;
-    while (m_IsRunning) {
+    while (m_IsRunning && !StopSignal::IsRequested()) {
         Event event;
         bool fromSdl = SDL_WasInit(SDL_INIT_VIDEO) && SDL_PollEvent(&event);
         if (!fromSdl && !queue.Take(event)) {
