@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace bbtest;
@@ -138,20 +139,25 @@ TEST(DamagedLevels, EachIsNamedInTheLogAndTheGameStaysUp)
 
 TEST(DamagedLevels, StopSignalDuringAThousandRowLevelEndsTheGameWithinASecond)
 {
-    TempHome home;
-    // The detailed log shows the shut-down's steps.
-    WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 3,\n}\n");
-    ProgramRun run(
-        {"--menuscreen", "--console", "--windowed", "--nosound", "--skipletter", "--skipdrop"});
-    ASSERT_EQ("MenuScreen", ProbeUntil(run, "start", {"MenuScreen"})) << run.Errors();
-    // The signal comes while the level's 19,000 bricks are compiled and it is started.
-    run.Send(RowsLevel("Rows1000", 1000) + StartLevel("Rows1000"));
-    const auto start = std::chrono::steady_clock::now();
-    run.Signal(SIGTERM);
-    EXPECT_EQ(0, run.Wait(5000)) << run.Errors() << CrashReports();
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::milliseconds(1000));
-    const std::string log = ReadFile(GameLogPath());
-    EXPECT_NE(std::string::npos, log.find("SIGTERM received: the game ends.")) << log;
-    EXPECT_NE(std::string::npos, log.find("~Application - FINISHED")) << log;
+    const std::pair<int, const char*> signals[] = {{SIGTERM, "SIGTERM"}, {SIGINT, "SIGINT"}};
+    for (const auto& [number, name] : signals) {
+        SCOPED_TRACE(name);
+        TempHome home;
+        // The detailed log shows the shut-down's steps.
+        WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 3,\n}\n");
+        ProgramRun run(
+            {"--menuscreen", "--console", "--windowed", "--nosound", "--skipletter", "--skipdrop"});
+        ASSERT_EQ("MenuScreen", ProbeUntil(run, "start", {"MenuScreen"})) << run.Errors();
+        // The signal comes while the level's 19,000 bricks are compiled and it is started.
+        run.Send(RowsLevel("Rows1000", 1000) + StartLevel("Rows1000"));
+        const auto start = std::chrono::steady_clock::now();
+        run.Signal(number);
+        EXPECT_EQ(0, run.Wait(5000)) << run.Errors() << CrashReports();
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took, std::chrono::milliseconds(1000));
+        const std::string log = ReadFile(GameLogPath());
+        EXPECT_NE(std::string::npos, log.find(std::string(name) + " received: the game ends."))
+            << log;
+        EXPECT_NE(std::string::npos, log.find("~Application - FINISHED")) << log;
+    }
 }

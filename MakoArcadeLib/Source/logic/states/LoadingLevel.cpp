@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <boost/format.hpp>
+#include <exception>
 
 namespace ArcadeGameStates {
 
@@ -58,7 +59,8 @@ bool LoadingLevel::BuildLevel()
         logic->GetShieldGroup().KillAll();
         level->CreateWalls(logic);
         return true;
-    } catch (const Exception& error) {
+    } catch (const std::exception& error) {
+        // The engine's exceptions and the script wrapper's alike.
         Log("LoadingLevel: level \"%s\" could not be built: %s\n", wanted.c_str(), error.what());
         // Kept for whoever started the level (the level check reports it).
         LuaPlus::LuaObject reason;
