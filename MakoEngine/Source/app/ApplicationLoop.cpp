@@ -144,6 +144,8 @@ void Application::PrepareEvents()
         Log("%s received: the game ends.\n", StopSignal::GetName());
         Quit();
     }
+    // Once the game ends, no more console lines or debugger commands are taken on.
+    const bool ending = !m_IsRunning;
     if (m_Flags & APPFLAG_GAME_PAUSE_REQUESTED) {
         if ((m_Flags & APPFLAG_GAME_PAUSED) != 0)
             FailCheck(__FILE__, __LINE__, "Application::Run",
@@ -155,10 +157,10 @@ void Application::PrepareEvents()
         LogAtLevel(3, "Pausing app: %s\n", m_AppPaused ? "true" : "false");
         PostEvent(nullptr, MAKO_PAUSEAPP, 1, IntToEventData(m_AppPaused ? 1 : 0));
     }
-    if (m_Shell)
+    if (m_Shell && !ending)
         m_Shell->Update();
     // The script debugger's client is served once per pass, like the console.
-    if (IsLuaDebuggerActive())
+    if (IsLuaDebuggerActive() && !ending)
         UpdateLuaDebugger();
     ButtonClickLatch() = true;
 }
