@@ -128,12 +128,20 @@ TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
 {
     bbtest::LogCapture log;
     auto level = MakeLevel(R"({
-        backgroundName = "bkgIce.jpg",
+        backgroundName = "bkgLevelChina.jpg",
         extraActors = { { class = "Brick", position = { 10, 20 }, extraLoot = 1 } },
         levelActors = { { class = "Brick", position = { 100, 200 }, extraLoot = 3 },
                         { class = "NoSuchThing" }, { class = "Ball" } } })");
     level->AddBackground(&container);
-    EXPECT_EQ(container.background, "bkgIce.jpg");
+    EXPECT_EQ(container.background, "bkgLevelChina.jpg");
+    // A background the pack lacks gives way to the plain one, said once.
+    auto bare = MakeLevel(R"({ backgroundName = "bkgNowhere.jpg" })");
+    bare->AddBackground(&container);
+    EXPECT_EQ(container.background, "bkgGame.jpg");
+    EXPECT_NE(log.Text().find("Level \"Test\": key \"backgroundName\": \"bkgNowhere.jpg\" is not "
+                              "among the resources; the plain background is used"),
+              std::string::npos)
+        << log.Text();
     level->SpawnBricks(&container);
     level->SpawnExtraActors(&container);
     level->SpawnLevelActors(&container);

@@ -1,4 +1,5 @@
-// The debugger's server against real clients on the loopback interface.
+// The debugger's server against real clients on the loopback interface, well-behaved and
+// not: strangers, silent clients and clients that come and go must leave no open files.
 #include "debugger/DebugHello.h"
 #include "debugger/LuaNetworkServerImpl.h"
 #include "support/TempHome.h"
@@ -9,7 +10,12 @@
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -112,9 +118,9 @@ TEST_F(ServerTest, WrongMagicIsIgnoredAndTheNextClientIsServed)
 TEST_F(ServerTest, MessagePastTheCapDropsOnlyThatConnection)
 {
     auto client = Attach("LuaDebugger");
-    auto other = Attach("Other");
     Received otherReceived;
     m_Server.SetCallback("Other", &otherReceived, &Collect);
+    auto other = Attach("Other");
 
     std::string tooLong(4, '\0');
     tooLong[0] = 1;
@@ -219,4 +225,177 @@ TEST(LuaNetworkServer, ReattachesListedClientsAtStartAndKeepsTheUnreachable)
     }));
     EXPECT_EQ(bytes,
               DebugTestClient::Frame("LuaDebugger") + DebugTestClient::Frame("LuaServerConnect()"));
+}
+
+namespace {
+
+int CountOpenFiles()
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        (void)entry;
+        ++count;
+    }
+    return count;
+}
+
+// Polls the server, adding up how long the polls took: it runs once per 32 ms pass of the
+// game, so clients must keep it short.
+struct TimedPoll
+{
+    LuaNetworkServerImpl& server;
+    std::chrono::steady_clock::duration spent{};
+    int polls = 0;
+    void operator()()
+    {
+        const auto start = std::chrono::steady_clock::now();
+        server.Poll();
+        spent += std::chrono::steady_clock::now() - start;
+        ++polls;
+    }
+    std::chrono::steady_clock::duration Mean() const { return polls ? spent / polls : spent; }
+};
+
+// Connects to the server, sends the bytes and waits until the server has closed the
+// connection (it reads a hello and closes it, or drops what is no hello); false when the
+// server kept it open.
+bool SayAndWaitForClose(TimedPoll& poll, const std::string& bytes)
+{
+    NetSocket socket;
+    if (!socket.ConnectWithin(NetAddress(127, 0, 0, 1, poll.server.GetListeningPort()), 3000) ||
+        !socket.WriteAll(bytes.data(), bytes.size()))
+        return false;
+    DebugTestClient waiter([&] { poll(); });
+    std::string ignored;
+    return waiter.WaitFor([&] { return !socket.ReadAvailable(ignored); });
+}
+
+} // namespace
+
+TEST_F(ServerTest, ClientsNobodyReadsAreClosedAndLeaveNoOpenFiles)
+{
+    NetSocket backListener;
+    ASSERT_TRUE(backListener.Listen(NetAddress(127, 0, 0, 1, 0)));
+    const uint16_t backPort = backListener.GetLocalAddress().GetPort();
+    TimedPoll poll{m_Server};
+    DebugTestClient pump([&] { poll(); });
+    m_Server.Poll();
+    const int before = CountOpenFiles();
+
+    // Hellos under names nobody handles: each is closed, nobody is connected back to.
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_TRUE(SayAndWaitForClose(
+            poll, DebugHello::Encode(DebugHello::MAGIC, backPort, "Stranger" + std::to_string(i))))
+            << i;
+    NetSocket accepted;
+    NetAddress peer;
+    EXPECT_FALSE(backListener.Accept(accepted, peer));
+    // Connections that say nothing and go away.
+    for (int i = 0; i < 1000; ++i) {
+        NetSocket socket;
+        ASSERT_TRUE(
+            socket.ConnectWithin(NetAddress(127, 0, 0, 1, m_Server.GetListeningPort()), 3000));
+        socket.Close();
+        poll();
+    }
+    EXPECT_TRUE(pump.WaitFor([&] { return m_Server.GetPendingHandshakeCount() == 0; }));
+    EXPECT_TRUE(m_Server.GetConnectionNames().empty());
+    EXPECT_EQ(before, CountOpenFiles());
+    // A poll is a small part of the game's 32 ms pass, however many clients come.
+    EXPECT_LT(poll.Mean(), std::chrono::milliseconds(2));
+
+    // A debugger that came and went leaves nothing open either.
+    {
+        auto client = Attach("LuaDebugger");
+        client->Close();
+        EXPECT_TRUE(client->WaitFor([&] { return !m_Server.IsConnected("LuaDebugger"); }));
+    }
+    EXPECT_EQ(before, CountOpenFiles());
+    EXPECT_EQ(m_Server.GetConnectionNames(), std::vector<std::string>{"LuaDebugger"});
+}
+
+TEST_F(ServerTest, SilentClientsDoNotKeepARealOneWaiting)
+{
+    std::vector<std::unique_ptr<NetSocket>> silent;
+    for (int i = 0; i < 20; ++i) {
+        silent.push_back(std::make_unique<NetSocket>());
+        ASSERT_TRUE(silent.back()->ConnectWithin(
+            NetAddress(127, 0, 0, 1, m_Server.GetListeningPort()), 3000));
+        m_Server.Poll();
+    }
+    EXPECT_LE(m_Server.GetPendingHandshakeCount(), LuaNetworkServerImpl::MAX_PENDING_HANDSHAKES);
+
+    const auto start = std::chrono::steady_clock::now();
+    auto client = Attach("LuaDebugger");
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(waited, std::chrono::milliseconds(1000));
+    EXPECT_TRUE(m_Server.IsConnected("LuaDebugger"));
+    // The silent ones are given up when their time runs out.
+    DebugTestClient pump([this] { m_Server.Poll(); });
+    EXPECT_TRUE(pump.WaitFor([&] { return m_Server.GetPendingHandshakeCount() == 0; }));
+}
+
+TEST_F(ServerTest, TheListKeepsTheMostRecentClients)
+{
+    std::vector<std::unique_ptr<DebugTestClient>> clients;
+    std::vector<std::string> names;
+    for (int i = 1; i <= 6; ++i) {
+        names.push_back("Client" + std::to_string(i));
+        m_Server.SetCallback(names.back(), &m_Received, &Collect);
+        clients.push_back(Attach(names.back()));
+    }
+    const std::vector<std::string> kept(names.end() - LuaNetworkServerImpl::MAX_CONNECTIONS,
+                                        names.end());
+    EXPECT_EQ(m_Server.GetConnectionNames(), kept);
+    // The clients pushed out are let go.
+    EXPECT_TRUE(clients[0]->WaitForClose());
+    EXPECT_TRUE(clients[1]->WaitForClose());
+    std::string expected;
+    for (std::size_t i = 2; i < clients.size(); ++i)
+        expected += names[i] + "\n127.0.0.1:" + std::to_string(clients[i]->GetPort()) + "\n";
+    EXPECT_EQ(bbtest::ReadFile(m_ListFile), expected);
+}
+
+TEST(LuaNetworkServer, ReattachingWaitsOnceHoweverManyClientsAreListed)
+{
+    // A listener whose queue is full: connects to it neither complete nor fail.
+    const int full = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(full, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(0, bind(full, reinterpret_cast<sockaddr*>(&address), sizeof address));
+    ASSERT_EQ(0, listen(full, 0));
+    socklen_t length = sizeof address;
+    getsockname(full, reinterpret_cast<sockaddr*>(&address), &length);
+    const uint16_t port = ntohs(address.sin_port);
+    std::vector<std::unique_ptr<NetSocket>> fillers;
+    bool stuck = false;
+    for (int i = 0; i < 8 && !stuck; ++i) {
+        fillers.push_back(std::make_unique<NetSocket>());
+        stuck = !fillers.back()->ConnectWithin(NetAddress(127, 0, 0, 1, port), 200);
+    }
+    if (!stuck) {
+        close(full);
+        GTEST_SKIP() << "this system completes every loopback connect";
+    }
+
+    bbtest::TempHome home;
+    const std::string list = home.Path() + "/list.txt";
+    std::string contents;
+    for (int i = 0; i < 10; ++i)
+        contents += "Stale" + std::to_string(i) + "\n127.0.0.1:" + std::to_string(port) + "\n";
+    bbtest::WriteFile(list, contents);
+
+    LuaNetworkServerImpl server;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(server.Start(list, 0, "127.0.0.1"));
+    const auto took = std::chrono::steady_clock::now() - start;
+    close(full);
+    EXPECT_LT(took,
+              std::chrono::milliseconds(LuaNetworkServerImpl::HANDSHAKE_TIME_LIMIT_MS + 1500));
+    EXPECT_EQ(server.GetConnectionNames(),
+              (std::vector<std::string>{"Stale6", "Stale7", "Stale8", "Stale9"}));
+    EXPECT_FALSE(server.IsConnected("Stale9"));
+    EXPECT_EQ(bbtest::ReadFile(list), contents.substr(contents.find("Stale6")));
 }

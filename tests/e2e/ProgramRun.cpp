@@ -184,6 +184,24 @@ int ProgramRun::Wait(int timeoutMs)
     return ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+void ProgramRun::Signal(int signalNumber)
+{
+    if (m_Pid > 0)
+        kill(m_Pid, signalNumber);
+}
+
+int ProgramRun::CountOpenFiles() const
+{
+    if (m_Pid <= 0)
+        return -1;
+    std::error_code error;
+    int count = 0;
+    for (std::filesystem::directory_iterator it("/proc/" + std::to_string(m_Pid) + "/fd", error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error))
+        ++count;
+    return error ? -1 : count;
+}
+
 bool ProgramRun::WaitForLine(const std::string& path, const std::string& text, int timeoutMs)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);

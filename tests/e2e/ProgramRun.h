@@ -40,6 +40,13 @@ public:
     // WaitForLine on what the program (or its wrapper) wrote to standard output.
     bool WaitForOutputLine(const std::string& text, int timeoutMs = 30000);
 
+    // The program's process id; -1 once it has been waited for.
+    int GetPid() const { return m_Pid; }
+    // Sends the program a signal (nothing once it has been waited for).
+    void Signal(int signalNumber);
+    // How many files the program has open (entries of /proc/<pid>/fd); -1 when unknown.
+    int CountOpenFiles() const;
+
     std::string Output() const;
     std::string Errors() const;
 

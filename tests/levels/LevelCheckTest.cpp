@@ -3,11 +3,14 @@
 // the brick text, its row and cell column.
 #include "LevelCheck.h"
 
+#include "core/StopSignal.h"
+#include "logic/Level.h"
 #include "support/engine/FieldWorld.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -252,6 +255,38 @@ TEST_F(LevelCheckTest, TheEpisodeOrderAndTheFilesAreCheckedAgainstEachOther)
     EXPECT_EQ(0u, broken[0].find("Broken.lua: line 3: Lua error: ")) << Text(broken);
     EXPECT_EQ(0u, check.GetLevelFiles().count("Half"));
     EXPECT_EQ(0u, check.GetLevelFiles().count("Never"));
+}
+
+TEST_F(LevelCheckTest, ALevelOverTheLimitOfObjectsIsReportedWithoutBeingBuilt)
+{
+    const int over = Level::MAX_FIELD_OBJECTS + 1;
+    // Every brick in the same cell: built, each would be reported as overlapping.
+    check.Run({{"Crowd.lua", "local t = {} for i = 1, " + std::to_string(over - 1) +
+                                 " do t[i] = { resource = 'RedBrick', position = { 1, 1 } } end\n"
+                                 "Levels.Crowd = { compiledBricks = t, levelActors = { { class "
+                                 "= 'NoSuchClass' } } }\n"}});
+    std::vector<std::string> lines;
+    for (const Problem& problem : check.GetProblems())
+        if (problem.file == "Crowd.lua" && !problem.warning)
+            lines.push_back(problem.ToString());
+    ASSERT_EQ(1u, lines.size()) << Text(lines);
+    EXPECT_EQ("Crowd.lua: Crowd: " + std::to_string(over) + " bricks and objects: more than the " +
+                  std::to_string(Level::MAX_FIELD_OBJECTS) +
+                  " a level may hold (compiledBricks, levelActors and extraActors together); the "
+                  "game refuses the level",
+              lines[0]);
+}
+
+TEST_F(LevelCheckTest, AStopSignalEndsTheCheckWithWhatWasFound)
+{
+    StopSignal::Request(SIGTERM);
+    const bool clean = check.Run({LevelFile("Stray", "bricks = { \"R,G,B\" }")});
+    StopSignal::Reset();
+    EXPECT_FALSE(clean);
+    EXPECT_TRUE(Lines("Stray.lua").empty()) << Text(Lines("Stray.lua"));
+    EXPECT_TRUE(Reports("levelcheck", "levelcheck: stopped by SIGTERM; the levels after this "
+                                      "point were not checked"))
+        << Text(Lines("levelcheck"));
 }
 
 TEST_F(LevelCheckTest, ALevelThatIsWonBeforeItStartsIsAWarning)

@@ -6,6 +6,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Random.h"
+#include "core/StopSignal.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
@@ -202,10 +203,18 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
                issue.column);
     });
     for (const auto& [name, file] : m_LevelFiles) {
+        if (StopSignal::IsRequested())
+            break;
         m_File = file;
         CheckLevel(name, frames);
     }
     DataReport::SetListener(previous);
+    if (StopSignal::IsRequested()) {
+        m_File = "levelcheck";
+        Report("", std::string("stopped by ") + StopSignal::GetName() +
+                       "; the levels after this point were not checked");
+        return false;
+    }
     CheckOrder();
     return CountErrors() == 0;
 }
@@ -282,6 +291,15 @@ void LevelCheck::RunSource(const LevelSource& source)
 
 void LevelCheck::CheckLevel(const std::string& name, const FrameSink& frames)
 {
+    // A level the game refuses is not built: making its objects could take minutes.
+    const int objects = Level::CountFieldObjects(Globals()["Levels"][name.c_str()]);
+    if (objects > Level::MAX_FIELD_OBJECTS) {
+        Report(name, std::to_string(objects) + " bricks and objects: more than the " +
+                         std::to_string(Level::MAX_FIELD_OBJECTS) +
+                         " a level may hold (compiledBricks, levelActors and extraActors "
+                         "together); the game refuses the level");
+        return;
+    }
     LevelKeyCheck::Run(name, Globals()["Levels"][name.c_str()]);
     CheckResources(name);
     CheckBricks(name);
@@ -528,12 +546,15 @@ void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
         screen->SetLogic(logic);
         logic->StartGame();
         int passes = 0;
-        while (logic->GetLevel() && !CameToServe(logic) && passes < kPassesToServe) {
+        while (logic->GetLevel() && !CameToServe(logic) && passes < kPassesToServe &&
+               !StopSignal::IsRequested()) {
             host.Step();
             ++passes;
         }
         if (!logic->GetLevel()) {
-            failure = "the controller could not load the level";
+            const LuaObject reason = logic->GetScriptField("levelFailure");
+            failure = reason.IsString() ? "the build throws: " + std::string(reason.GetString())
+                                        : "the controller could not load the level";
         } else if (!CameToServe(logic)) {
             failure = "the level did not come to the serve in " + std::to_string(passes) +
                       " passes (state " +

@@ -5,6 +5,8 @@
 #include "LevelCheck.h"
 
 #include "core/Exception.h"
+#include "core/StopSignal.h"
+#include "logic/Level.h"
 #include "lua/MakoLuaState.h"
 
 #include <unistd.h>
@@ -31,8 +33,16 @@ const char* const kUsage =
     "                   drop, five across, in LevelOrder order\n"
     "  --log FILE       write the engine's log there (default: discarded)\n"
     "\n"
+    "A level may hold at most %d bricks and objects (compiledBricks, levelActors and\n"
+    "extraActors together); the game refuses a level that holds more.\n"
+    "\n"
     "Exit status: 0 no problem (warnings allowed), 1 problems found, 2 bad usage or an\n"
-    "unreadable pack.\n";
+    "unreadable pack, 3 stopped by SIGTERM or SIGINT.\n";
+
+void PrintUsage(FILE* out)
+{
+    std::fprintf(out, kUsage, Level::MAX_FIELD_OBJECTS);
+}
 
 } // namespace
 
@@ -42,7 +52,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
+            PrintUsage(stdout);
             return 0;
         }
         if ((arg == "--sheet" || arg == "--log") && i + 1 < argc) {
@@ -50,13 +60,13 @@ int main(int argc, char** argv)
         } else if (!arg.empty() && arg[0] != '-' && pack.empty()) {
             pack = arg;
         } else {
-            std::fprintf(stderr, "levelcheck: unexpected argument \"%s\"\n\n%s", arg.c_str(),
-                         kUsage);
+            std::fprintf(stderr, "levelcheck: unexpected argument \"%s\"\n\n", arg.c_str());
+            PrintUsage(stderr);
             return 2;
         }
     }
     if (pack.empty()) {
-        std::fputs(kUsage, stderr);
+        PrintUsage(stderr);
         return 2;
     }
     if (!std::filesystem::exists(pack)) {
@@ -94,6 +104,8 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    // SIGTERM and SIGINT end the check after the level at hand, with what was found so far.
+    StopSignal::Install();
     levelcheck::LevelCheck check;
     levelcheck::ContactSheet sheet;
     levelcheck::LevelCheck::FrameSink frames;
@@ -107,6 +119,10 @@ int main(int argc, char** argv)
     std::fprintf(report, "%zu files, %zu levels: %d problem(s), %d warning(s)\n", sources.size(),
                  check.GetLevelFiles().size(), errors, warnings);
 
+    if (StopSignal::IsRequested()) {
+        std::fflush(report);
+        std::_Exit(3);
+    }
     if (!sheetPath.empty()) {
         std::map<std::string, std::string> titles;
         LuaPlus::LuaObject levels = GetGlobalLuaState()->GetGlobals()["Levels"];

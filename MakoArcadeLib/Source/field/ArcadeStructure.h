@@ -240,6 +240,11 @@ public:
     void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;
     void RetrieveProperties(LuaPlus::LuaObject& table) override;
     static void RegisterProperties(Class& structureClass);
+    // The number a "polyScale" value holds; raises ApplyPropertyError naming the key when it
+    // is not a finite number above 0 and at most MAX_POLY_SCALE (the physics would refuse
+    // the shape it makes).
+    static double ReadPolyScale(const LuaPlus::LuaObject& value);
+    static constexpr double MAX_POLY_SCALE = 64.0;
 
     // ---- Factories -----------------------------------------------------------------------
     // The factories the "factories" property made (each entry a table made by class name,

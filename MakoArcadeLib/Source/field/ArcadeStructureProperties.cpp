@@ -108,7 +108,7 @@ void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObj
         SetPolygon(Poly(value));
         UpdateGeometry();
     } else if (name == "polyScale") {
-        ApplyPolyScale(ReadNumberFromObject(value));
+        ApplyPolyScale(ReadPolyScale(value));
     } else if (name == "commonName") {
         SetShapeName(ReadStringFromObject(value));
     } else if (name == "bounciness") {
@@ -144,6 +144,17 @@ void ArcadeStructure::ApplyBehaviourProperty(Behaviour which, const std::string&
         names.push_back(entry.ToString());
     }
     SetBehaviourSet(which, names);
+}
+
+double ArcadeStructure::ReadPolyScale(const LuaObject& value)
+{
+    const double scale = ReadNumberFromObject(value);
+    if (!(scale > 0.0 && scale <= MAX_POLY_SCALE))
+        MAKO_THROW(ApplyPropertyError,
+                   boost::str(boost::format("'polyScale' must be a number above 0 and at most "
+                                            "%1%, but was %2%.") %
+                              MAX_POLY_SCALE % value.ToString()));
+    return scale;
 }
 
 void ArcadeStructure::ApplyPolyScale(double scale)

@@ -184,7 +184,7 @@ void BrickProperties::Register(Class& c)
     WriteOnly(c, "brickSize",
               [](B& b, const LuaObject& v) { b.SetBrickSize(ReadStringFromObject(v)); });
     WriteOnly(c, "polyScale",
-              [](B& b, const LuaObject& v) { b.SetPolyScale(ReadNumberFromObject(v)); });
+              [](B& b, const LuaObject& v) { b.SetPolyScale(ArcadeStructure::ReadPolyScale(v)); });
 
     // ---- Strength, damage, score -----------------------------------------------------------
     Member<PROPERTY_INT>(c, &B::m_Strength, "strength",

@@ -211,7 +211,8 @@ public:
     bool OnKeyUp(const Event& event) override;
     const ArcadeKeyboardTranslator& GetKeyboard() const { return m_Keyboard; }
 
-    // Deletes the previous level, keeps this one and lets it fill the field.
+    // Deletes the previous level, keeps this one and lets it fill the field. Raises, with
+    // nothing made, when the level holds more than Level::MAX_FIELD_OBJECTS.
     void SetLevel(Level* level);
     Level* GetLevel() const { return m_Level.get(); }
 

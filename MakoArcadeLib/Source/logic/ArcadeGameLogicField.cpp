@@ -209,6 +209,7 @@ void ArcadeGameLogic::SetLevel(Level* level)
     m_Level.reset(level);
     if (!level)
         return;
+    level->CheckFieldSize();
     level->AddBackground(this);
     level->SpawnBricks(this);
     level->SpawnExtraActors(this);

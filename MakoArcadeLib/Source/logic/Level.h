@@ -61,6 +61,19 @@ public:
     void Update(ArcadeGameLogic* logic);
 
     // ---- Filling the field (in the order the controller calls them) ------------------------
+    // The most bricks and objects (entries of compiledBricks, levelActors and extraActors
+    // together) a level may hold: up to here a pass of play stays within its 32 ms.
+    static constexpr int MAX_FIELD_OBJECTS = 1000;
+    // The entries of those three lists in a level table.
+    static int CountFieldObjects(const LuaPlus::LuaObject& table);
+    // Raises, naming the level and its count, when it holds more than MAX_FIELD_OBJECTS;
+    // nothing has been made then.
+    void CheckFieldSize() const;
+    // Music the resources do not have is dropped with one log line naming the level and
+    // the key: the level plays without music.
+    void DropMissingMusic();
+    // The level's background; one the resources do not have is logged and the plain
+    // background is used.
     void AddBackground(LevelContainer* container);
     // The compiled bricks, placed on the grid (cell (1, 1) is the field's origin) and
     // shifted by the field's offset (16, 36); their loot is counted.

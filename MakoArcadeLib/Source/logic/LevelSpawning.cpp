@@ -18,6 +18,7 @@
 #include "logic/LevelContainer.h"
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
+#include "resources/ResourceManager.h"
 #include "scene/ActorGroup.h"
 #include "scene/IdenticalParticleEmitter.h"
 #include "screens/Artefact.h"
@@ -75,12 +76,63 @@ double CentreY(const Actor* actor)
     return actor->GetY() + actor->GetHeight() / 2;
 }
 
+bool ResourceExists(const std::string& name)
+{
+    ResourceManager* resources = GetResourceManager();
+    return !resources || resources->FindInfo(name, true) != nullptr;
+}
+
 } // namespace
+
+int Level::CountFieldObjects(const LuaObject& table)
+{
+    int count = 0;
+    for (const char* key : {"compiledBricks", "levelActors", "extraActors"}) {
+        const LuaObject list = table.IsTable() ? table[key] : LuaObject();
+        if (!list.IsTable())
+            continue;
+        for (LuaPlus::LuaTableIterator it(list); it; it.Next())
+            ++count;
+    }
+    return count;
+}
+
+void Level::CheckFieldSize() const
+{
+    const int count = CountFieldObjects(m_Table);
+    if (count > MAX_FIELD_OBJECTS)
+        MAKO_THROW(Exception, "Level \"" + m_LevelName + "\": compiledBricks, levelActors and " +
+                                  "extraActors hold " + std::to_string(count) +
+                                  " entries, more than the " + std::to_string(MAX_FIELD_OBJECTS) +
+                                  " a level may hold");
+}
+
+void Level::DropMissingMusic()
+{
+    if (m_Music.empty() || ResourceExists(m_Music))
+        return;
+    Log("Level \"%s\": key \"music\": \"%s\" is not among the resources; the level plays "
+        "without music\n",
+        m_LevelName.c_str(), m_Music.c_str());
+    m_Music.clear();
+}
 
 void Level::AddBackground(LevelContainer* container)
 {
+    const char* const plain = "bkgGame.jpg";
     const LuaObject name = ReadKey("backgroundName", LUA_TSTRING);
-    container->SetBackgroundImage(name.IsString() ? name.GetString() : "bkgGame.jpg");
+    if (!name.IsString()) {
+        container->SetBackgroundImage(plain);
+        return;
+    }
+    if (!ResourceExists(name.GetString())) {
+        Log("Level \"%s\": key \"backgroundName\": \"%s\" is not among the resources; the "
+            "plain background is used\n",
+            m_LevelName.c_str(), name.GetString());
+        container->SetBackgroundImage(plain);
+        return;
+    }
+    container->SetBackgroundImage(name.GetString());
 }
 
 void Level::CreateBricks(std::vector<Brick*>& bricks)
@@ -200,6 +252,13 @@ void Level::SetupArtefact(LevelContainer* container)
         artefact = GetGlobalValue("defaultArtefact");
     const LuaObject name = artefact.IsTable() ? artefact["name"] : LuaObject();
     if (!name.IsString() || std::string(name.GetString()) == "none") {
+        container->SetArtefact(nullptr);
+        return;
+    }
+    if (!ResourceExists(name.GetString())) {
+        Log("Level \"%s\": key \"artefact\": the picture \"%s\" is not among the resources; "
+            "the level plays without its artefact\n",
+            m_LevelName.c_str(), name.GetString());
         container->SetArtefact(nullptr);
         return;
     }

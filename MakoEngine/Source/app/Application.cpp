@@ -239,6 +239,11 @@ void Application::StartLuaDebugger()
         folder += '/';
     InitLuaDebugger(folder + "RemoteLuaDebuggingServerNetworkConnection.txt",
                     LuaDebugger::DEFAULT_PORT, listenHost);
+    // Said where the person who started the game sees it, whatever the log level.
+    std::fprintf(stderr,
+                 "Warning: the script debugger is on (--luadebug): any program that connects "
+                 "to %s port %u can run any code as this user.\n",
+                 listenHost.c_str(), unsigned(LuaDebugger::DEFAULT_PORT));
 }
 
 void Application::LogStartupParameters()

@@ -8,6 +8,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Shell.h"
+#include "core/StopSignal.h"
 #include "core/TimerManager.h"
 #include "debugger/LuaDebugger.h"
 #include "lua/LuaFunctionList.h"
@@ -139,6 +140,12 @@ bool Application::BeginPass()
 
 void Application::PrepareEvents()
 {
+    if (StopSignal::IsRequested() && m_IsRunning) {
+        Log("%s received: the game ends.\n", StopSignal::GetName());
+        Quit();
+    }
+    // Once the game ends, no more console lines or debugger commands are taken on.
+    const bool ending = !m_IsRunning;
     if (m_Flags & APPFLAG_GAME_PAUSE_REQUESTED) {
         if ((m_Flags & APPFLAG_GAME_PAUSED) != 0)
             FailCheck(__FILE__, __LINE__, "Application::Run",
@@ -150,10 +157,10 @@ void Application::PrepareEvents()
         LogAtLevel(3, "Pausing app: %s\n", m_AppPaused ? "true" : "false");
         PostEvent(nullptr, MAKO_PAUSEAPP, 1, IntToEventData(m_AppPaused ? 1 : 0));
     }
-    if (m_Shell)
+    if (m_Shell && !ending)
         m_Shell->Update();
     // The script debugger's client is served once per pass, like the console.
-    if (IsLuaDebuggerActive())
+    if (IsLuaDebuggerActive() && !ending)
         UpdateLuaDebugger();
     ButtonClickLatch() = true;
 }
@@ -241,7 +248,7 @@ void Application::HoldFrame()
     // order they were posted.
     EventQueue& queue = GetPostedEventQueue();
     std::vector<Event> held;
-    while (m_IsRunning) {
+    while (m_IsRunning && !StopSignal::IsRequested()) {
         Event event;
         bool fromSdl = SDL_WasInit(SDL_INIT_VIDEO) && SDL_PollEvent(&event);
         if (!fromSdl && !queue.Take(event)) {

@@ -5,6 +5,7 @@
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/StopSignal.h"
 #include "core/Utility.h"
 #include "lua/MakoLuaState.h"
 #include "luaplus/LuaException.h"
@@ -48,6 +49,9 @@ int SDL_main(int argc, char** argv)
 {
     // A reader of our output that goes away must not end the game.
     std::signal(SIGPIPE, SIG_IGN);
+    // SIGTERM and SIGINT end the main loop at its next pass, so the game shuts down as
+    // when the player quits.
+    StopSignal::Install();
     InstallCrashReporter(argc, argv, kProductName, CrashReportFolder());
     int status = 0;
     {

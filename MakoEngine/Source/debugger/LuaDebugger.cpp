@@ -1,6 +1,7 @@
 #include "debugger/LuaDebugger.h"
 
 #include "core/Log.h"
+#include "core/StopSignal.h"
 #include "core/Utility.h"
 #include "debugger/DebugReplyFormat.h"
 #include "lua/ScriptDebugHandoff.h"
@@ -223,9 +224,11 @@ void LuaDebugger::WaitWhileStopped()
             m_Mode = Break;
             return;
         }
-        // Nobody is left to let the script go on: it goes on by itself.
-        if (!m_Server->IsConnected(CLIENT_NAME)) {
-            Log("LuaDebugger: the debugging client is gone; the script runs on.\n");
+        // Nobody is left to let the script go on, or the program is asked to end: it goes
+        // on by itself.
+        if (!m_Server->IsConnected(CLIENT_NAME) || StopSignal::IsRequested()) {
+            Log("LuaDebugger: the debugging client is gone or the game ends; the script runs "
+                "on.\n");
             m_Mode = Running;
             m_Depth = 0;
             return;

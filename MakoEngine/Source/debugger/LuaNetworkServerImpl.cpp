@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 long long NowMs()
@@ -29,7 +30,7 @@ bool LuaNetworkServerImpl::Start(const std::string& fileName, uint16_t port,
                                  const std::string& listenHost)
 {
     m_FileName = fileName;
-    m_State = HandshakeState::Listening;
+    m_Pending.clear();
     NetAddress local;
     bool listening = false;
     if (!local.SetHost(listenHost)) {
@@ -54,12 +55,35 @@ bool LuaNetworkServerImpl::Start(const std::string& fileName, uint16_t port,
 
 void LuaNetworkServerImpl::Reattach()
 {
-    for (const DebugConnectionList::Entry& entry : DebugConnectionList::Read(m_FileName)) {
-        NetSocket socket;
-        if (socket.ConnectWithin(entry.address, int(HANDSHAKE_TIME_LIMIT_MS)) &&
-            socket.SendText(entry.name))
-            socket.SendText("LuaServerConnect()");
-        Attach(entry.name, entry.address, std::move(socket));
+    std::vector<DebugConnectionList::Entry> entries = DebugConnectionList::Read(m_FileName);
+    // The most recent clients are at the end of the list.
+    if (entries.size() > MAX_CONNECTIONS)
+        entries.erase(entries.begin(), entries.end() - MAX_CONNECTIONS);
+    // Every connect runs at once, so the wait does not grow with the number of clients.
+    std::vector<NetSocket> sockets(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        sockets[i].StartConnect(entries[i].address);
+    const long long end = NowMs() + HANDSHAKE_TIME_LIMIT_MS;
+    std::vector<bool> connected(entries.size(), false);
+    for (;;) {
+        bool pending = false;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (connected[i] || !sockets[i].IsValid())
+                continue;
+            const NetSocket::ConnectState state = sockets[i].PollConnect();
+            connected[i] = state == NetSocket::ConnectState::Connected;
+            pending = pending || state == NetSocket::ConnectState::Pending;
+        }
+        if (!pending || NowMs() >= end)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!connected[i])
+            sockets[i].Close();
+        else if (sockets[i].SendText(entries[i].name))
+            sockets[i].SendText("LuaServerConnect()");
+        Attach(entries[i].name, entries[i].address, std::move(sockets[i]));
     }
     WriteConnectionList();
 }
@@ -82,6 +106,8 @@ void LuaNetworkServerImpl::Attach(const std::string& name, const NetAddress& add
 {
     Connection* connection = FindConnection(name);
     if (!connection) {
+        if (m_Connections.size() >= MAX_CONNECTIONS)
+            m_Connections.erase(m_Connections.begin());
         m_Connections.push_back(std::make_unique<Connection>());
         connection = m_Connections.back().get();
         connection->name = name;
@@ -152,92 +178,101 @@ void* LuaNetworkServerImpl::GetCallbackContext(const std::string& name)
     return entry ? entry->context : nullptr;
 }
 
+LuaNetworkServerImpl::HandshakeState LuaNetworkServerImpl::GetHandshakeState() const
+{
+    return m_Pending.empty() ? HandshakeState::Listening : m_Pending.front()->state;
+}
+
 void LuaNetworkServerImpl::Poll()
 {
-    if (m_State == HandshakeState::Listening)
-        PollListening();
-    if (m_State == HandshakeState::AwaitingHello)
-        PollAwaitingHello();
-    if (m_State == HandshakeState::ConnectingBack)
-        PollConnectingBack();
+    for (auto it = m_Pending.begin(); it != m_Pending.end();)
+        it = Advance(**it) ? it + 1 : m_Pending.erase(it);
+    AcceptWaiting();
     DeliverMessages();
 }
 
-void LuaNetworkServerImpl::PollListening()
+void LuaNetworkServerImpl::AcceptWaiting()
 {
-    NetSocket accepted;
-    NetAddress peer;
-    if (!m_Listener.Accept(accepted, peer))
-        return;
-    m_Accepted = std::move(accepted);
-    m_PeerAddress = peer;
-    m_HelloBytes.clear();
-    m_StepStartMs = NowMs();
-    DebugTrace("LuaNetworkServerImpl: Incoming connection request from [%s]\n",
-               m_PeerAddress.Format().c_str());
-    m_State = HandshakeState::AwaitingHello;
+    for (int i = 0; i < MAX_ACCEPTS_PER_POLL; ++i) {
+        auto handshake = std::make_unique<Handshake>();
+        if (!m_Listener.Accept(handshake->hello, handshake->peer))
+            return;
+        handshake->stepStartMs = NowMs();
+        DebugTrace("LuaNetworkServerImpl: Incoming connection request from [%s]\n",
+                   handshake->peer.Format().c_str());
+        // A hello that is already there is answered at once; only a client still to be
+        // heard from waits, and the oldest of those gives way to it.
+        if (!Advance(*handshake))
+            continue;
+        if (m_Pending.size() >= MAX_PENDING_HANDSHAKES)
+            m_Pending.pop_front();
+        m_Pending.push_back(std::move(handshake));
+    }
 }
 
-void LuaNetworkServerImpl::PollAwaitingHello()
+bool LuaNetworkServerImpl::Advance(Handshake& handshake)
 {
-    if (NowMs() - m_StepStartMs >= HANDSHAKE_TIME_LIMIT_MS) {
-        m_State = HandshakeState::Listening;
-        return;
-    }
-    if (m_HelloBytes.size() < DebugHello::SIZE) {
-        const bool open = m_Accepted.ReadAvailable(m_HelloBytes);
-        if (m_HelloBytes.size() < DebugHello::SIZE) {
-            if (!open)
-                m_State = HandshakeState::Listening;
-            return;
-        }
-    }
-    const DebugHello hello = DebugHello::Parse(m_HelloBytes.data());
+    // A hello that completes starts the connect back in the same poll.
+    if (handshake.state == HandshakeState::AwaitingHello && !ReadHello(handshake))
+        return false;
+    if (handshake.state == HandshakeState::ConnectingBack)
+        return ConnectBack(handshake);
+    return true;
+}
+
+bool LuaNetworkServerImpl::ReadHello(Handshake& handshake)
+{
+    if (NowMs() - handshake.stepStartMs >= HANDSHAKE_TIME_LIMIT_MS)
+        return false;
+    const bool open = handshake.hello.ReadAvailable(handshake.bytes);
+    if (handshake.bytes.size() < DebugHello::SIZE)
+        return open;
+    // The connection the client opened has done its part.
+    handshake.hello.Close();
+    const DebugHello hello = DebugHello::Parse(handshake.bytes.data());
     // The name goes on a line of its own into the connection list: an empty one, or one
     // with control characters, could not be read back.
     const bool nameFits =
         !hello.name.empty() && std::none_of(hello.name.begin(), hello.name.end(), [](char c) {
             return static_cast<unsigned char>(c) < 32 || c == 127;
         });
-    if (!hello.IsValid() || !nameFits) {
-        m_State = HandshakeState::Listening;
-        return;
+    if (!hello.IsValid() || !nameFits)
+        return false;
+    // Nobody would read what a client of another name sends.
+    const CallbackEntry* callback = FindCallback(hello.name);
+    if (!callback || !callback->context) {
+        DebugTrace("LuaNetworkServerImpl: no handler for the client \"%s\"; refused\n",
+                   hello.name.c_str());
+        return false;
     }
-    m_ClientName = hello.name;
-    m_PeerAddress.SetPort(hello.port);
+    handshake.name = hello.name;
+    handshake.peer.SetPort(hello.port);
     DebugTrace("LuaNetworkServerImpl: Sending reconnect request [%s]\n",
-               m_PeerAddress.Format().c_str());
-    m_ConnectBack = std::make_unique<NetSocket>();
-    if (!m_ConnectBack->StartConnect(m_PeerAddress)) {
-        m_ConnectBack.reset();
-        m_State = HandshakeState::Listening;
-        return;
-    }
-    m_StepStartMs = NowMs();
-    m_State = HandshakeState::ConnectingBack;
+               handshake.peer.Format().c_str());
+    if (!handshake.back.StartConnect(handshake.peer))
+        return false;
+    handshake.stepStartMs = NowMs();
+    handshake.state = HandshakeState::ConnectingBack;
+    return true;
 }
 
-void LuaNetworkServerImpl::PollConnectingBack()
+bool LuaNetworkServerImpl::ConnectBack(Handshake& handshake)
 {
-    const NetSocket::ConnectState state = m_ConnectBack->PollConnect();
+    const NetSocket::ConnectState state = handshake.back.PollConnect();
     if (state == NetSocket::ConnectState::Pending &&
-        NowMs() - m_StepStartMs < HANDSHAKE_TIME_LIMIT_MS)
-        return;
+        NowMs() - handshake.stepStartMs < HANDSHAKE_TIME_LIMIT_MS)
+        return true;
     if (state != NetSocket::ConnectState::Connected) {
         DebugTrace("LuaNetworkServerImpl: Could not connect to [%s]\n",
-                   m_PeerAddress.Format().c_str());
-        m_ConnectBack.reset();
-        m_State = HandshakeState::Listening;
-        return;
+                   handshake.peer.Format().c_str());
+        return false;
     }
-    DebugTrace("LuaNetworkServerImpl: Connection made to [%s]\n", m_PeerAddress.Format().c_str());
-    NetSocket socket = std::move(*m_ConnectBack);
-    m_ConnectBack.reset();
-    m_State = HandshakeState::Listening;
-    socket.SendText(m_ClientName);
-    Attach(m_ClientName, m_PeerAddress, std::move(socket));
-    Send(m_ClientName, "LuaServerConnect()");
+    DebugTrace("LuaNetworkServerImpl: Connection made to [%s]\n", handshake.peer.Format().c_str());
+    handshake.back.SendText(handshake.name);
+    Attach(handshake.name, handshake.peer, std::move(handshake.back));
+    Send(handshake.name, "LuaServerConnect()");
     WriteConnectionList();
+    return false;
 }
 
 void LuaNetworkServerImpl::DeliverMessages()
@@ -245,9 +280,8 @@ void LuaNetworkServerImpl::DeliverMessages()
     // By index: a handler may poll again, and a nested poll may attach clients.
     for (std::size_t index = 0; index < m_Connections.size(); ++index) {
         const CallbackEntry* callback = FindCallback(m_Connections[index]->name);
-        if (!callback)
-            continue;
-        if (!callback->context) {
+        // Nobody reads a client without a handler: its connection is closed.
+        if (!callback || !callback->context) {
             m_Connections[index]->socket.Close();
             continue;
         }

@@ -8,10 +8,12 @@
 #include "logic/LevelManager.h"
 #include "logic/states/StateSupport.h"
 #include "lua/MakoLuaState.h"
+#include "scene/ActorGroup.h"
 #include "widgets/Label.h"
 
 #include <algorithm>
 #include <boost/format.hpp>
+#include <exception>
 
 namespace ArcadeGameStates {
 
@@ -41,28 +43,54 @@ Level* LoadingLevel::FetchLevel(std::string& wanted)
     return level;
 }
 
+bool LoadingLevel::BuildLevel()
+{
+    ArcadeGameLogic* logic = m_Logic;
+    std::string wanted;
+    try {
+        Level* level = FetchLevel(wanted);
+        if (!level) {
+            Log("LoadingLevel: there is no level \"%s\"\n", wanted.c_str());
+            return false;
+        }
+        level->DropMissingMusic();
+        logic->SetLevel(level);
+        logic->GetWallGroup().KillAll();
+        logic->GetShieldGroup().KillAll();
+        level->CreateWalls(logic);
+        return true;
+    } catch (const std::exception& error) {
+        // The engine's exceptions and the script wrapper's alike.
+        Log("LoadingLevel: level \"%s\" could not be built: %s\n", wanted.c_str(), error.what());
+        // Kept for whoever started the level (the level check reports it).
+        LuaPlus::LuaObject reason;
+        reason.AssignString(GetGlobalLuaState(), error.what());
+        logic->SetScriptField("levelFailure", reason);
+        ClearField();
+        return false;
+    }
+}
+
+void LoadingLevel::ClearField()
+{
+    ArcadeGameLogic* logic = m_Logic;
+    logic->SetLevel(nullptr);
+    logic->SetArtefact(nullptr);
+    for (ActorGroup* group : {&logic->GetBricks(), &logic->GetExtraActors(), &logic->GetGoobers(),
+                              &logic->GetDropTargets(), &logic->GetPowerups(),
+                              &logic->GetWallGroup(), &logic->GetShieldGroup()})
+        group->KillAll();
+}
+
 void LoadingLevel::OnEnterState()
 {
     ArcadeGameLogic* logic = m_Logic;
     ApplyPlayerSkill();
-    std::string wanted;
-    Level* level = nullptr;
-    try {
-        level = FetchLevel(wanted);
-    } catch (const Exception& error) {
-        Log("LoadingLevel: level \"%s\" could not be built: %s\n", wanted.c_str(), error.what());
-        level = nullptr;
-    }
-    if (!level) {
-        Log("LoadingLevel: there is no level \"%s\"\n", wanted.c_str());
+    if (!BuildLevel()) {
         logic->LeaveGameScreen();
         return;
     }
-    logic->SetLevel(level);
-    logic->GetWallGroup().KillAll();
-    logic->GetShieldGroup().KillAll();
-    level->CreateWalls(logic);
-
+    Level* level = logic->GetLevel();
     logic->m_TimeLeft = static_cast<int>(level->GetTimeBonusAt());
     logic->m_ElapsedTime = 0;
     logic->m_Score = 0;

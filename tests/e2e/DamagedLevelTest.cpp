@@ -1,0 +1,163 @@
+// The real program given damaged levels through its console: each one is logged with the
+// level's name and the key at fault, and the game stays up, either playing the level
+// without the missing part or back on the screen it came from. A stop signal during a
+// level too large to play ends the program cleanly and at once.
+#include "e2e/ProgramRun.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace bbtest;
+
+namespace {
+
+// A level of `rows` rows of 19 red bricks in brick text, assigned to Levels.<name> (the
+// assignment compiles it).
+std::string RowsLevel(const std::string& name, int rows)
+{
+    return "local rows = {} for r = 1, " + std::to_string(rows) +
+           " do rows[r] = string.rep('R,', 18) .. 'R' end Levels." + name +
+           " = { bricks = rows }\n";
+}
+
+// Starts the named level on the game screen, as the map does.
+std::string StartLevel(const std::string& name)
+{
+    return "GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = '" + name +
+           "' } SwitchToScreen('GameScreen')\n";
+}
+
+// Asks the game for its screen and state, tagged; the answer comes on standard error.
+std::string Probe(ProgramRun& run, const std::string& tag)
+{
+    static int count = 0;
+    const std::string mark = tag + " #" + std::to_string(++count) + ": ";
+    run.Send("io.stderr:write('" + mark +
+             "' .. Screens.current.name .. ' ' .. tostring(GetGameState()) .. '\\n')\n");
+    if (!run.WaitForErrorLine(mark))
+        return "(no answer)";
+    const std::string errors = run.Errors();
+    const std::size_t at = errors.find(mark) + mark.size();
+    return errors.substr(at, errors.find('\n', at) - at);
+}
+
+// Probes until the answer starts with one of `wanted`; the last answer.
+std::string ProbeUntil(ProgramRun& run, const std::string& tag,
+                       const std::vector<std::string>& wanted)
+{
+    std::string answer;
+    for (int i = 0; i < 300; ++i) {
+        answer = Probe(run, tag);
+        for (const std::string& start : wanted)
+            if (answer.compare(0, start.size(), start) == 0)
+                return start;
+        if (answer == "(no answer)")
+            break;
+    }
+    return answer;
+}
+
+struct DamagedLevel
+{
+    const char* name;
+    std::string definition; // console line(s) defining it
+    const char* logged;     // a log line that names the level and the key
+    bool plays;             // played without the missing part, else left
+};
+
+} // namespace
+
+TEST(DamagedLevels, EachIsNamedInTheLogAndTheGameStaysUp)
+{
+    TempHome home;
+    ProgramRun run({"--menuscreen", "--console", "--windowed", "--skipletter", "--skipdrop"});
+    const auto brick = [](const std::string& scale) {
+        return "{ compiledBricks = { { resource = 'RedBrick', position = { 3, 3 }, polyScale = " +
+               scale + " }, { resource = 'RedBrick', position = { 6, 3 } } } }";
+    };
+    const DamagedLevel levels[] = {
+        {"NoSong", "Levels.NoSong = { music = 'NoSuchSong.mid', bricks = { 'R,G,B' } }\n",
+         "Level \"NoSong\": key \"music\": \"NoSuchSong.mid\" is not among the resources; the "
+         "level plays without music",
+         true},
+        {"NoBackdrop",
+         "Levels.NoBackdrop = { backgroundName = 'bkgNowhere.jpg', bricks = { 'R,G,B' } }\n",
+         "Level \"NoBackdrop\": key \"backgroundName\": \"bkgNowhere.jpg\" is not among the "
+         "resources; the plain background is used",
+         true},
+        {"NoPicture",
+         "Levels.NoPicture = { artefact = { name = 'artifactNowhere.jpg' }, bricks = { 'R' } }\n",
+         "Level \"NoPicture\": key \"artefact\": the picture \"artifactNowhere.jpg\" is not "
+         "among the resources; the level plays without its artefact",
+         true},
+        {"ScaleBelow", "Levels.ScaleBelow = " + brick("-3") + "\n",
+         "Brick entry \"ScaleBelow.compiledBricks[1]\", key \"polyScale\" (value \"-3\")", true},
+        {"ScaleZero", "Levels.ScaleZero = " + brick("0") + "\n",
+         "Brick entry \"ScaleZero.compiledBricks[1]\", key \"polyScale\" (value \"0\")", true},
+        {"ScaleNaN", "Levels.ScaleNaN = " + brick("0/0") + "\n",
+         "Brick entry \"ScaleNaN.compiledBricks[1]\", key \"polyScale\"", true},
+        {"Rows1000", RowsLevel("Rows1000", 1000),
+         "level \"Rows1000\" could not be built: Level \"Rows1000\": compiledBricks, levelActors "
+         "and extraActors hold 19000 entries, more than the 1000 a level may hold",
+         false},
+        {"Throws", "Levels.Throws = { compiledBricks = 'oops' }\n",
+         "level \"Throws\" could not be built: Level \"Throws\": compiledBricks is a string",
+         false},
+        // The brick text does not compile: the assignment fails and names the row and cell.
+        {"BadText", "Levels.BadText = { bricks = { 'R,R', 'G,x' } }\n",
+         "Level \"BadText\", row 2, column 2", false},
+        {"NotATable", "Levels.NotATable = 5\n", "there is no level \"NotATable\"", false},
+    };
+    ASSERT_EQ("MenuScreen", ProbeUntil(run, "start", {"MenuScreen"})) << run.Errors();
+    for (const DamagedLevel& level : levels) {
+        SCOPED_TRACE(level.name);
+        run.Send(level.definition);
+        run.Send(StartLevel(level.name));
+        EXPECT_TRUE(run.WaitForLogLine(level.logged)) << run.Errors();
+        if (level.plays)
+            EXPECT_EQ("GameScreen", ProbeUntil(run, level.name,
+                                               {"GameScreen WaitForSpawn", "GameScreen SpawnBall",
+                                                "GameScreen Playing"})
+                                        .substr(0, 10));
+        else
+            EXPECT_EQ("MapScreen", ProbeUntil(run, level.name, {"MapScreen"}));
+        run.Send("SwitchToScreen('MenuScreen')\n");
+        ASSERT_EQ("MenuScreen", ProbeUntil(run, level.name, {"MenuScreen"}));
+    }
+    // The physics never met a shape it refuses.
+    EXPECT_EQ(std::string::npos, ReadFile(GameLogPath()).find("ODE check failed"));
+    run.Send("AppQuit()\n");
+    EXPECT_EQ(0, run.Wait()) << run.Errors() << CrashReports();
+}
+
+TEST(DamagedLevels, StopSignalDuringAThousandRowLevelEndsTheGameWithinASecond)
+{
+    const std::pair<int, const char*> signals[] = {{SIGTERM, "SIGTERM"}, {SIGINT, "SIGINT"}};
+    for (const auto& [number, name] : signals) {
+        SCOPED_TRACE(name);
+        TempHome home;
+        // The detailed log shows the shut-down's steps.
+        WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 3,\n}\n");
+        ProgramRun run(
+            {"--menuscreen", "--console", "--windowed", "--nosound", "--skipletter", "--skipdrop"});
+        ASSERT_EQ("MenuScreen", ProbeUntil(run, "start", {"MenuScreen"})) << run.Errors();
+        // The signal comes while the level's 19,000 bricks are compiled and it is started.
+        run.Send(RowsLevel("Rows1000", 1000) + StartLevel("Rows1000"));
+        const auto start = std::chrono::steady_clock::now();
+        run.Signal(number);
+        EXPECT_EQ(0, run.Wait(5000)) << run.Errors() << CrashReports();
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took, std::chrono::milliseconds(1000));
+        const std::string log = ReadFile(GameLogPath());
+        EXPECT_NE(std::string::npos, log.find(std::string(name) + " received: the game ends."))
+            << log;
+        EXPECT_NE(std::string::npos, log.find("~Application - FINISHED")) << log;
+    }
+}
