@@ -1,5 +1,6 @@
 #include "core/Exception.h"
 
+#include <boost/format.hpp>
 #include <gtest/gtest.h>
 
 namespace {

@@ -3,6 +3,7 @@
 // the brick text, its row and cell column.
 #include "LevelCheck.h"
 
+#include "support/RequiredFiles.h"
 #include "support/engine/FieldWorld.h"
 
 #include <gtest/gtest.h>
@@ -24,8 +25,7 @@ protected:
 
     static std::string PackLevels()
     {
-        const char* pack = std::getenv("BB_TEST_ASSET_PACK");
-        return pack ? std::string(pack) + "/Levels" : std::string();
+        return bbtest::AssetPackFolder() + "/Levels";
     }
 
     // The report lines of one file, in the order found.

@@ -8,6 +8,8 @@
 #include "players/Player.h"
 #include "players/PlayerManager.h"
 
+#include <boost/format.hpp>
+
 namespace {
 
 const char* const kFallbackSkill = "casual";

@@ -1,5 +1,6 @@
 #include "core/Exception.h"
 
+#include <boost/format.hpp>
 #include <cxxabi.h>
 
 #include <cstdlib>
@@ -122,6 +123,15 @@ void ThrowVerifyFailed(const std::string& file, int line, const std::string& fun
                        const std::string& date, const std::string& time,
                        const std::string& expression)
 {
-    throw Exception(file, line, function, date, time,
-                    boost::str(boost::format("Verify failed: (%1%)") % expression));
+    throw Exception(file, line, function, date, time, "Verify failed: (" + expression + ")");
+}
+
+std::string MakoAssertText(const char* expression)
+{
+    return std::string("Assertion failed: (") + expression + ")";
+}
+
+std::string MakoAssertText(const char* expression, const std::string& message)
+{
+    return std::string("Assertion failed: (") + expression + ")\nMessage: " + message;
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <deque>
 
+#include <boost/format.hpp>
 #include <sys/stat.h>
 #include <unistd.h>
 
