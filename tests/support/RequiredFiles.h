@@ -7,19 +7,36 @@
 //   BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Images", "the asset pack's images");
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace bbtest {
 
 // The asset pack the tests read: BB_TEST_ASSET_PACK (set by CTest for the tests that
 // require its AssetPack fixture, which writes the pack) or else the build's own Assets/.
-std::string AssetPackFolder();
+inline std::string AssetPackFolder()
+{
+    if (const char* pack = std::getenv("BB_TEST_ASSET_PACK"))
+        return pack;
+    return std::string(BB_BINARY_DIR) + "/Assets";
+}
 
-// True when the environment says this is a continuous integration run (CI=true).
-bool InContinuousIntegration();
+// True when the environment says this is a continuous integration run (CI=true or CI=1).
+inline bool InContinuousIntegration()
+{
+    const char* ci = std::getenv("CI");
+    return ci && (std::string(ci) == "true" || std::string(ci) == "1");
+}
 
 // Empty when path exists; otherwise a line naming what is missing and where it was sought.
-std::string MissingFile(const std::string& path, const std::string& what);
+inline std::string MissingFile(const std::string& path, const std::string& what)
+{
+    std::error_code error;
+    if (std::filesystem::exists(path, error))
+        return std::string();
+    return "missing " + what + ": " + path;
+}
 
 } // namespace bbtest
 
