@@ -26,7 +26,7 @@ TEST_FUZZ := $(if $(TEST_COMPILER),-DBB_FUZZ_IN_TESTS=ON,)
 
 test-build: deps
 	$(TEST_COMPILER) cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
-	    -DBB_SANITIZE=ON -DBB_TESTS=ON -DBB_PCH=ON -DBB_TEST_PER_SUITE=ON $(TEST_FUZZ) \
+	    -DBB_SANITIZE=ON -DBB_TESTS=ON -DBB_PCH=ON $(TEST_FUZZ) \
 	    -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1
 	cmake --build build-test -j $(JOBS)
 
@@ -72,7 +72,7 @@ fuzz-quick: test-build
 	else FUZZ_BUILD=build-test FUZZ_SEED=1 JOBS=$(JOBS) fuzz/run-fuzz $(FUZZ_QUICK_SECONDS); fi
 
 soak-quick: test-build
-	cmake -DASSETGEN=$(CURDIR)/build-test/tools/assetgen/assetgen \
+	cmake -DASSETS_FROM=$(CURDIR)/build-test/Assets \
 	      -DASSETS_DIR=$(CURDIR)/build-test/SoakPack -P cmake/AssetPack.cmake
 	cd build-test && BB_TEST_ASSET_PACK=$(CURDIR)/build-test/SoakPack \
 	      ASAN_OPTIONS=quarantine_size_mb=16:detect_leaks=1 \

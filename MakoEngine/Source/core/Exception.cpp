@@ -86,6 +86,10 @@ std::string MakoQualifiedFunction(const char* pretty)
 {
     // "virtual void ns::Class::Method(int, char**) const" -> "ns::Class::Method"
     std::string s(pretty ? pretty : "");
+    // An unnamed namespace reads "{anonymous}" whichever compiler wrote the signature.
+    const std::string unnamed = "(anonymous namespace)";
+    for (auto at = s.find(unnamed); at != std::string::npos; at = s.find(unnamed, at))
+        s.replace(at, unnamed.size(), "{anonymous}");
     std::string::size_type paren = std::string::npos;
     int depth = 0;
     for (std::string::size_type i = 0; i < s.size(); ++i) {
@@ -113,8 +117,11 @@ std::string MakoQualifiedFunction(const char* pretty)
             ++depth;
         else if (c == '<')
             --depth;
-        else if (c == ' ' && depth == 0)
-            return head.substr(i + 1);
+        else if (c == ' ' && depth == 0) {
+            // A pointer or reference result may be written against the name ("T *f").
+            const auto name = head.find_first_not_of("*&", i + 1);
+            return name == std::string::npos ? std::string() : head.substr(name);
+        }
     }
     return head;
 }
