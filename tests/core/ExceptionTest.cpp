@@ -73,6 +73,7 @@ TEST(Exception, QualifiedFunctionNames)
     // Both compilers' spellings of pointer results and unnamed namespaces name alike.
     EXPECT_EQ("Grid::Add", MakoQualifiedFunction("Button *Grid::Add(int)"));
     EXPECT_EQ("Grid::Add", MakoQualifiedFunction("Button* Grid::Add(int)"));
-    EXPECT_EQ("{anonymous}::Fails", MakoQualifiedFunction("void (anonymous namespace)::Fails(int)"));
+    EXPECT_EQ("{anonymous}::Fails",
+              MakoQualifiedFunction("void (anonymous namespace)::Fails(int)"));
     EXPECT_EQ("{anonymous}::Fails", MakoQualifiedFunction("void {anonymous}::Fails(int)"));
 }

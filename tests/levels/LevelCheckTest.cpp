@@ -23,10 +23,7 @@ class LevelCheckTest : public ::testing::Test
 protected:
     static void SetUpTestSuite() { bbtest::OpenGameResources(); }
 
-    static std::string PackLevels()
-    {
-        return bbtest::AssetPackFolder() + "/Levels";
-    }
+    static std::string PackLevels() { return bbtest::AssetPackFolder() + "/Levels"; }
 
     // The report lines of one file, in the order found.
     std::vector<std::string> Lines(const std::string& file) const
