@@ -9,15 +9,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
-class AssetPackCheck : public ::testing::Environment
+// A fatal failure in the global set-up makes GoogleTest skip every test (CTest then shows
+// them as skipped).
+class SkipEveryTest : public ::testing::Environment
 {
 public:
-    void SetUp() override { BB_REQUIRE_FILE(bbtest::AssetPackFolder(), kWhat); }
+    explicit SkipEveryTest(std::string why) : m_Why(std::move(why)) {}
+    void SetUp() override { FAIL() << m_Why << ": every test is skipped"; }
 
-    static constexpr const char* kWhat = "asset pack (CTest's fixture AssetPack)";
+private:
+    std::string m_Why;
 };
 
 } // namespace
@@ -29,14 +34,14 @@ int main(int argc, char** argv)
     bbtest::TempHome home;
     ::testing::InitGoogleTest(&argc, argv);
     if (std::getenv("BB_TEST_ASSET_PACK") && !::testing::GTEST_FLAG(list_tests)) {
-        // A failure inside the run would mark the tests skipped, which CTest counts as such.
-        const std::string missing =
-            bbtest::MissingFile(bbtest::AssetPackFolder(), AssetPackCheck::kWhat);
+        const std::string missing = bbtest::MissingFile(bbtest::AssetPackFolder(),
+                                                        "asset pack (CTest's fixture AssetPack)");
         if (!missing.empty() && bbtest::InContinuousIntegration()) {
             std::fprintf(stderr, "%s (CI=true: a missing file fails the run)\n", missing.c_str());
             return 1;
         }
-        ::testing::AddGlobalTestEnvironment(new AssetPackCheck);
+        if (!missing.empty())
+            ::testing::AddGlobalTestEnvironment(new SkipEveryTest(missing));
     }
     return RUN_ALL_TESTS();
 }
