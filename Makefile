@@ -1,9 +1,10 @@
 # Bumperlux: make run | make test | make bench | make check-levels | make fuzz | make soak |
-# make faults
+# make faults | make fuzz-quick | make soak-quick
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps run build test bench check-levels fuzz soak faults clean
+.PHONY: all deps run build test test-build bench check-levels fuzz soak faults clean \
+        fuzz-quick soak-quick
 
 all: build
 
@@ -17,9 +18,19 @@ build: deps
 run: build
 	cd build && ./bumperlux --windowed
 
-test: deps
-	cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DBB_SANITIZE=ON -DBB_TESTS=ON
+# The test build compiles with clang when it is installed: a third faster than gcc here,
+# and the compiler of the libFuzzer targets, which it then builds too (fuzz-quick). Line
+# tables are all the debug information the sanitizers' reports need.
+TEST_COMPILER := $(if $(shell command -v clang++ 2>/dev/null),CC=clang CXX=clang++,)
+TEST_FUZZ := $(if $(TEST_COMPILER),-DBB_FUZZ_IN_TESTS=ON,)
+
+test-build: deps
+	$(TEST_COMPILER) cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
+	    -DBB_SANITIZE=ON -DBB_TESTS=ON -DBB_PCH=ON $(TEST_FUZZ) \
+	    -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1
 	cmake --build build-test -j $(JOBS)
+
+test: test-build
 	cd build-test && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 
 bench: deps
@@ -48,6 +59,24 @@ soak: deps
 	      -DASSETS_DIR=$(CURDIR)/build-soak/SoakPack -P cmake/AssetPack.cmake
 	cd build-soak && BB_TEST_ASSET_PACK=$(CURDIR)/build-soak/SoakPack \
 	      ./tools/soak/soak --minutes $(SOAK_MINUTES)
+
+# The short runs CI makes from the test build (make test), which needs no build of its own:
+# each fuzz target for FUZZ_QUICK_SECONDS with a fixed seed (clang only), and the soak for
+# SOAK_QUICK_MINUTES under the sanitizers, over a pack of its own. The small quarantine lets
+# the resident memory settle within the first minute, as the soak's judgement expects.
+FUZZ_QUICK_SECONDS ?= 10
+SOAK_QUICK_MINUTES ?= 2
+
+fuzz-quick: test-build
+	@if [ -z "$(TEST_COMPILER)" ]; then echo "fuzz-quick: no clang, no fuzz targets"; \
+	else FUZZ_BUILD=build-test FUZZ_SEED=1 JOBS=$(JOBS) fuzz/run-fuzz $(FUZZ_QUICK_SECONDS); fi
+
+soak-quick: test-build
+	cmake -DASSETS_FROM=$(CURDIR)/build-test/Assets \
+	      -DASSETS_DIR=$(CURDIR)/build-test/SoakPack -P cmake/AssetPack.cmake
+	cd build-test && BB_TEST_ASSET_PACK=$(CURDIR)/build-test/SoakPack \
+	      ASAN_OPTIONS=quarantine_size_mb=16:detect_leaks=1 \
+	      ./tools/soak/soak --minutes $(SOAK_QUICK_MINUTES)
 
 # Kills a process saving player cards and the configuration this many times (the test
 # suite runs 40) and prints the tally.

@@ -9,8 +9,19 @@
 # the same archive bytes.
 #
 # Run as a script with -DASSETGEN=<generator program> -DASSETS_DIR=<dir> (and no
-# PACKAGE_FILE), it writes the pack afresh into dir, removing what was there; the tests
-# make their copy of the pack this way.
+# PACKAGE_FILE), it writes the pack afresh into dir, removing what was there. With
+# -DASSETS_FROM=<the build's Assets/> instead of ASSETGEN it copies that pack afresh into
+# dir; the tests and the quick soak make their copy of the pack this way.
+
+if(CMAKE_SCRIPT_MODE_FILE AND ASSETS_FROM)
+  if(NOT ASSETS_DIR OR NOT IS_DIRECTORY "${ASSETS_FROM}/Images")
+    message(FATAL_ERROR "AssetPack: give -DASSETS_DIR=<folder> and -DASSETS_FROM=<a generated pack>"
+                        " (${ASSETS_FROM} holds none: build the target assets)")
+  endif()
+  file(REMOVE_RECURSE "${ASSETS_DIR}")
+  file(COPY "${ASSETS_FROM}/" DESTINATION "${ASSETS_DIR}")
+  return()
+endif()
 
 if(CMAKE_SCRIPT_MODE_FILE AND ASSETGEN)
   if(NOT ASSETS_DIR)

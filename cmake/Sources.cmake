@@ -19,3 +19,17 @@ function(bb_platform_library layer)
   target_include_directories(platform_${layer} PUBLIC ${CMAKE_SOURCE_DIR}/platform)
   target_link_libraries(platform_${layer} PUBLIC bb_deps)
 endfunction()
+
+# bb_precompile(TARGET [TEST]): with BB_PCH, TARGET compiles its C++ files against the
+# precompiled cmake/CommonHeaders.h (TEST: cmake/TestHeaders.h, which adds GoogleTest).
+# Each target makes its own, as the sanitizer and coverage flags must match its files'.
+function(bb_precompile target)
+  if(NOT BB_PCH)
+    return()
+  endif()
+  set(header ${CMAKE_SOURCE_DIR}/cmake/CommonHeaders.h)
+  if(ARGN STREQUAL "TEST")
+    set(header ${CMAKE_SOURCE_DIR}/cmake/TestHeaders.h)
+  endif()
+  target_precompile_headers(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${header}>")
+endfunction()

@@ -80,8 +80,10 @@ protected:
     }
 
     // Plays until the level is won or lost or the limit is reached; the passes played.
+    // Nothing here looks at pixels, so the passes do not draw.
     int PlayToTheEnd(bool movePaddle, int limit)
     {
+        passes.SetDrawing(false);
         int n = 0;
         for (; n < limit; ++n) {
             const std::string state = State();

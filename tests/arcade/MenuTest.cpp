@@ -17,6 +17,7 @@
 #include "screens/Screen.h"
 #include "screens/ScreenManager.h"
 #include "screens/StartLevelDialog.h"
+#include "support/RequiredFiles.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/PassHarness.h"
 #include "views/CardView.h"
@@ -65,7 +66,7 @@ protected:
         if (!PHYSFS_isInit()) {
             ASSERT_NE(0, PHYSFS_init(nullptr));
             mounted = true;
-            ASSERT_NE(0, PHYSFS_mount(std::getenv("BB_TEST_ASSET_PACK"), nullptr, 1));
+            ASSERT_NE(0, PHYSFS_mount(bbtest::AssetPackFolder().c_str(), nullptr, 1));
         }
     }
     void TearDown() override

@@ -1,5 +1,6 @@
 #include "core/Exception.h"
 
+#include <boost/format.hpp>
 #include <gtest/gtest.h>
 
 namespace {
@@ -69,4 +70,10 @@ TEST(Exception, QualifiedFunctionNames)
     EXPECT_EQ("ns::Foo<int>::Bar",
               MakoQualifiedFunction("static std::map<int, int> ns::Foo<int>::Bar(const X&) const"));
     EXPECT_EQ("main", MakoQualifiedFunction("int main()"));
+    // Both compilers' spellings of pointer results and unnamed namespaces name alike.
+    EXPECT_EQ("Grid::Add", MakoQualifiedFunction("Button *Grid::Add(int)"));
+    EXPECT_EQ("Grid::Add", MakoQualifiedFunction("Button* Grid::Add(int)"));
+    EXPECT_EQ("{anonymous}::Fails",
+              MakoQualifiedFunction("void (anonymous namespace)::Fails(int)"));
+    EXPECT_EQ("{anonymous}::Fails", MakoQualifiedFunction("void {anonymous}::Fails(int)"));
 }

@@ -3,6 +3,7 @@
 // sanitizer report, leak or broken promise (an entry aborts on those).
 #include "FuzzEntries.h"
 #include "FuzzSeeds.h"
+#include "support/RequiredFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,8 @@ namespace {
 
 std::string PackFolder()
 {
-    const char* pack = std::getenv("BB_TEST_ASSET_PACK");
-    return pack && fs::is_directory(pack) ? pack : "";
+    const std::string pack = bbtest::AssetPackFolder();
+    return fs::is_directory(pack) ? pack : "";
 }
 
 const fuzz::Target& TargetNamed(const std::string& name)

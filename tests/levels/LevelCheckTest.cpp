@@ -5,6 +5,7 @@
 
 #include "core/StopSignal.h"
 #include "logic/Level.h"
+#include "support/RequiredFiles.h"
 #include "support/engine/FieldWorld.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +27,7 @@ class LevelCheckTest : public ::testing::Test
 protected:
     static void SetUpTestSuite() { bbtest::OpenGameResources(); }
 
-    static std::string PackLevels()
-    {
-        const char* pack = std::getenv("BB_TEST_ASSET_PACK");
-        return pack ? std::string(pack) + "/Levels" : std::string();
-    }
+    static std::string PackLevels() { return bbtest::AssetPackFolder() + "/Levels"; }
 
     // The report lines of one file, in the order found.
     std::vector<std::string> Lines(const std::string& file) const

@@ -8,6 +8,7 @@
 #include "sound/DirectMusic.h"
 #include "sound/MusicManager.h"
 #include "sound/Sound.h"
+#include "support/RequiredFiles.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -55,9 +56,9 @@ protected:
 
 TEST_F(LevelMusicTest, PlayPartsAreHeardUnclippedAndBuildUp)
 {
+    BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Music/metadata.cfg", "asset pack's music");
+    BB_REQUIRE_FILE(dmusic::Performance::kDefaultSoundFont, "General MIDI SoundFont");
     const std::string metadata = ReadPackFile("Music/metadata.cfg");
-    if (metadata.empty() || !std::ifstream(dmusic::Performance::kDefaultSoundFont))
-        GTEST_SKIP() << "the asset pack or the SoundFont is missing";
     StartAudio(true);
     ASSERT_TRUE(Sound::IsMusicActive());
     Run("function Metadata(t) songMetadata = t end");

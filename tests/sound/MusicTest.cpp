@@ -14,6 +14,7 @@
 #include "sound/MusicManager.h"
 #include "sound/MusicSegment.h"
 #include "sound/Sound.h"
+#include "support/RequiredFiles.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -50,9 +51,7 @@ class MusicTest : public SoundFixture
 protected:
     void SetUp() override
     {
-        if (!std::ifstream(dmusic::Performance::kDefaultSoundFont)) {
-            GTEST_SKIP() << "no General MIDI SoundFont";
-        }
+        BB_REQUIRE_FILE(dmusic::Performance::kDefaultSoundFont, "General MIDI SoundFont");
         StartAudio(true);
         ASSERT_TRUE(Sound::IsMusicActive());
         AddResource("Song.mid", EightMeasures(), kParts);

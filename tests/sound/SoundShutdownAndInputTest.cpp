@@ -12,6 +12,7 @@
 #include "resources/ResourceManager.h"
 #include "sound/MusicSegment.h"
 #include "sound/Sound.h"
+#include "support/RequiredFiles.h"
 
 #include <fstream>
 #include <functional>
@@ -79,9 +80,7 @@ TEST_F(SoundInputTest, ChannelCountsOutsideTheLayersRangeFailTheLoadByName)
 
 TEST_F(SoundInputTest, ResourcesOfTheOtherKindFailTheTypeAssertion)
 {
-    if (!std::ifstream(dmusic::Performance::kDefaultSoundFont)) {
-        GTEST_SKIP() << "no General MIDI SoundFont";
-    }
+    BB_REQUIRE_FILE(dmusic::Performance::kDefaultSoundFont, "General MIDI SoundFont");
     StartAudio(true);
     ASSERT_TRUE(Sound::IsMusicActive());
     AddResource("tone.wav", ConstantWav(100, 100));

@@ -7,6 +7,7 @@
 #include "sound/DirectMusic.h"
 #include "sound/MusicManager.h"
 #include "sound/Sound.h"
+#include "support/RequiredFiles.h"
 
 #include <cmath>
 #include <fstream>
@@ -24,12 +25,10 @@ class ThemeTest : public SoundFixture
 
 TEST_F(ThemeTest, ScreenPartsPlayAndLoop)
 {
+    BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Music/Theme.mid", "asset pack's theme");
+    BB_REQUIRE_FILE(dmusic::Performance::kDefaultSoundFont, "General MIDI SoundFont");
     std::string theme = ReadPackFile("Music/Theme.mid");
     std::string metadata = ReadPackFile("Music/metadata.cfg");
-    if (theme.empty() || metadata.empty() ||
-        !std::ifstream(dmusic::Performance::kDefaultSoundFont)) {
-        GTEST_SKIP() << "the asset pack or the SoundFont is missing";
-    }
     StartAudio(true);
     ASSERT_TRUE(Sound::IsMusicActive());
     // The metadata file is a call of Metadata with a table by file name.

@@ -10,6 +10,7 @@
 #include "players/PlayerManager.h"
 
 #include <algorithm>
+#include <boost/format.hpp>
 
 namespace {
 

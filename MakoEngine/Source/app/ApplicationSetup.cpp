@@ -13,6 +13,7 @@
 #include "lua/MakoLuaState.h"
 #include "win32/Folders.h"
 
+#include <boost/format.hpp>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "win32/MessageBox.h"
 
+#include <boost/format.hpp>
 #include <strings.h>
 
 namespace {

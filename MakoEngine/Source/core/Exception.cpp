@@ -1,5 +1,6 @@
 #include "core/Exception.h"
 
+#include <boost/format.hpp>
 #include <cxxabi.h>
 
 #include <cstdlib>
@@ -85,6 +86,10 @@ std::string MakoQualifiedFunction(const char* pretty)
 {
     // "virtual void ns::Class::Method(int, char**) const" -> "ns::Class::Method"
     std::string s(pretty ? pretty : "");
+    // An unnamed namespace reads "{anonymous}" whichever compiler wrote the signature.
+    const std::string unnamed = "(anonymous namespace)";
+    for (auto at = s.find(unnamed); at != std::string::npos; at = s.find(unnamed, at))
+        s.replace(at, unnamed.size(), "{anonymous}");
     std::string::size_type paren = std::string::npos;
     int depth = 0;
     for (std::string::size_type i = 0; i < s.size(); ++i) {
@@ -112,8 +117,11 @@ std::string MakoQualifiedFunction(const char* pretty)
             ++depth;
         else if (c == '<')
             --depth;
-        else if (c == ' ' && depth == 0)
-            return head.substr(i + 1);
+        else if (c == ' ' && depth == 0) {
+            // A pointer or reference result may be written against the name ("T *f").
+            const auto name = head.find_first_not_of("*&", i + 1);
+            return name == std::string::npos ? std::string() : head.substr(name);
+        }
     }
     return head;
 }
@@ -122,6 +130,15 @@ void ThrowVerifyFailed(const std::string& file, int line, const std::string& fun
                        const std::string& date, const std::string& time,
                        const std::string& expression)
 {
-    throw Exception(file, line, function, date, time,
-                    boost::str(boost::format("Verify failed: (%1%)") % expression));
+    throw Exception(file, line, function, date, time, "Verify failed: (" + expression + ")");
+}
+
+std::string MakoAssertText(const char* expression)
+{
+    return std::string("Assertion failed: (") + expression + ")";
+}
+
+std::string MakoAssertText(const char* expression, const std::string& message)
+{
+    return std::string("Assertion failed: (") + expression + ")\nMessage: " + message;
 }

@@ -3,8 +3,6 @@
 // the subclasses below) by value and caught by reference; it carries where it was raised
 // and a message. Failed checks (MAKO_ASSERT, MAKO_VERIFY) raise it too, so any failure
 // unwinds to the program entry, which reports it.
-#include <boost/format.hpp>
-
 #include <exception>
 #include <string>
 
@@ -102,6 +100,22 @@ std::string MakoQualifiedFunction(const char* prettyFunction);
                                     const std::string& function, const std::string& date,
                                     const std::string& time, const std::string& expression);
 
+// The message of a failed check: "Assertion failed: (expression)", and with a message
+// "Assertion failed: (expression)\nMessage: message". A message may be text or a Boost
+// format object (from a file that includes Boost.Format itself).
+std::string MakoAssertText(const char* expression);
+std::string MakoAssertText(const char* expression, const std::string& message);
+inline std::string MakoAssertText(const char* expression, const char* message)
+{
+    return MakoAssertText(expression, std::string(message));
+}
+template <typename Format>
+auto MakoAssertText(const char* expression, const Format& message)
+    -> decltype(str(message), std::string())
+{
+    return MakoAssertText(expression, str(message));
+}
+
 #define MAKO_WHERE                                                                             \
     __FILE__, __LINE__, MakoQualifiedFunction(__PRETTY_FUNCTION__), MakoBuildDate(),             \
         MakoBuildTime()
@@ -113,8 +127,7 @@ std::string MakoQualifiedFunction(const char* prettyFunction);
 #define MAKO_ASSERT(expr)                                                                      \
     do {                                                                                       \
         if (!(expr))                                                                           \
-            throw Exception(MAKO_WHERE,                                                        \
-                            boost::str(boost::format("Assertion failed: (%1%)") % #expr));     \
+            throw Exception(MAKO_WHERE, MakoAssertText(#expr));                                \
     } while (0)
 
 // Raises Exception "Assertion failed: (expr)\nMessage: message" when expr is false.
@@ -122,18 +135,14 @@ std::string MakoQualifiedFunction(const char* prettyFunction);
 #define MAKO_ASSERT_MSG(expr, message)                                                         \
     do {                                                                                       \
         if (!(expr))                                                                           \
-            throw Exception(MAKO_WHERE,                                                        \
-                            boost::str(boost::format("Assertion failed: (%1%)\nMessage: %2%") \
-                                       % #expr % (message)));                                  \
+            throw Exception(MAKO_WHERE, MakoAssertText(#expr, (message)));                     \
     } while (0)
 
 // As MAKO_ASSERT_MSG, raising the given Exception subclass.
 #define MAKO_ASSERT_TYPED(Type, expr, message)                                                 \
     do {                                                                                       \
         if (!(expr))                                                                           \
-            throw Type(MAKO_WHERE,                                                             \
-                       boost::str(boost::format("Assertion failed: (%1%)\nMessage: %2%") %     \
-                                  #expr % (message)));                                         \
+            throw Type(MAKO_WHERE, MakoAssertText(#expr, (message)));                          \
     } while (0)
 
 // Evaluates expr in every build and raises "Verify failed: (expr)" when it is false.

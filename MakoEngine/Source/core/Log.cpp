@@ -11,6 +11,7 @@
 #include <cstring>
 #include <deque>
 
+#include <boost/format.hpp>
 #include <sys/stat.h>
 #include <unistd.h>
 

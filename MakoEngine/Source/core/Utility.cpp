@@ -5,6 +5,7 @@
 #include "lua/LuaFunctionList.h"
 #include "win32/DebugOutput.h"
 
+#include <boost/format.hpp>
 #include <cerrno>
 #include <cmath>
 #include <cstdarg>

@@ -8,6 +8,7 @@
 #include "win32/Folders.h"
 #include "win32/InstanceLock.h"
 
+#include <boost/format.hpp>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>

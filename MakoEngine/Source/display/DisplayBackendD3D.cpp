@@ -12,6 +12,8 @@
 #include "display/SurfaceManager.h"
 #include "resources/ResourceMemory.h"
 
+#include <boost/format.hpp>
+
 #include <algorithm>
 #include <cstring>
 

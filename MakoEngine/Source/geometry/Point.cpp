@@ -149,6 +149,11 @@ template <typename T> void Point<T>::SetEqMetatable(LuaObject& table)
     table.SetMetaTable(meta);
 }
 
+template <typename T> bool Point<T>::IsPoint(const LuaObject& value)
+{
+    return value.IsTable();
+}
+
 template struct Point<int>;
 template struct Point<float>;
 template struct Point<double>;

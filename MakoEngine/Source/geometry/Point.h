@@ -6,9 +6,12 @@
 // giving one); a polar {r = .., theta = ..} with
 // theta in radians is read too. Tables made by ToLuaObject carry a per-type metatable
 // whose __eq compares both coordinates exactly, so scripts can compare points with ==.
-#include "luaplus/LuaPlus.h"
-
 #include <cmath>
+
+namespace LuaPlus {
+class LuaObject;
+class LuaState;
+} // namespace LuaPlus
 
 template <typename T> struct Point
 {
@@ -43,7 +46,7 @@ template <typename T> struct Point
     // Gives the table this type's equality metatable (made once per script state).
     static void SetEqMetatable(LuaPlus::LuaObject& table);
     // True when the value is a table (the only shape a point can have in a script).
-    static bool IsPoint(const LuaPlus::LuaObject& value) { return value.IsTable(); }
+    static bool IsPoint(const LuaPlus::LuaObject& value);
 
     // Scales (x, y) to the given length; a zero vector becomes (length, 0).
     void SetLength(T length)

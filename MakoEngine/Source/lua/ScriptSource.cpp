@@ -2,6 +2,8 @@
 
 #include "core/Exception.h"
 
+#include <boost/format.hpp>
+
 #include <utility>
 
 namespace {

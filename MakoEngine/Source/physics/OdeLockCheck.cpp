@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "physics/World.h"
 
+#include <boost/format.hpp>
 #include <dlfcn.h>
 
 #include <algorithm>

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "physics/PhysicsServices.h"
 
+#include <boost/format.hpp>
 #include <ode/ode.h>
 
 #include <cstdarg>

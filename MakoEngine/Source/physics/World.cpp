@@ -10,6 +10,8 @@
 #include "physics/PhysicsServices.h"
 #include "physics/TriMeshData.h"
 
+#include <boost/format.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>

@@ -10,6 +10,8 @@
 #include "players/PlayerManager.h"
 #include "players/PlayerScript.h"
 
+#include <boost/format.hpp>
+
 #include <algorithm>
 
 namespace {

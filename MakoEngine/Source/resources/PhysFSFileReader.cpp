@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "resources/PhysFSManager.h"
 
+#include <boost/format.hpp>
 #include <physfs.h>
 
 namespace {

@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "resources/PhysFSFileReader.h"
 
+#include <boost/format.hpp>
 #include <physfs.h>
 
 #include <algorithm>

@@ -16,6 +16,8 @@
 #include "resources/ResourceType.h"
 #include "resources/TableResource.h"
 
+#include <boost/format.hpp>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>

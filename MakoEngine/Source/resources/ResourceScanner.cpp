@@ -6,6 +6,8 @@
 #include "resources/FileReader.h"
 #include "resources/ResourceManager.h"
 
+#include <boost/format.hpp>
+
 #include <algorithm>
 #include <vector>
 

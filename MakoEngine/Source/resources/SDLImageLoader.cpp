@@ -8,6 +8,7 @@
 #include "resources/ResourceInfo.h"
 
 #include <SDL_image.h>
+#include <boost/format.hpp>
 
 #include <memory>
 

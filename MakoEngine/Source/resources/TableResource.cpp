@@ -4,6 +4,8 @@
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 
+#include <boost/format.hpp>
+
 TableResource::TableResource(LuaPlus::LuaObject* table) : m_Table(table)
 {
     MAKO_ASSERT(table != 0);

@@ -5,6 +5,8 @@
 #include "resources/WindowsResourceFileReader.h"
 #include "win32/ProgramResources.h"
 
+#include <boost/format.hpp>
+
 bool WindowsApplicationResourceScanner::LoadResourceTable(const void*& data, uint32_t& size)
 {
     HMODULE module = GetModuleHandleA(nullptr);

@@ -7,6 +7,7 @@
 #include "win32/FileMapping.h"
 
 #include <algorithm>
+#include <boost/format.hpp>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>

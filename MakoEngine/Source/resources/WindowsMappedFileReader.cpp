@@ -4,6 +4,8 @@
 #include "core/Log.h"
 #include "core/Utility.h"
 
+#include <boost/format.hpp>
+
 WindowsMappedFileReader::~WindowsMappedFileReader()
 {
     try {

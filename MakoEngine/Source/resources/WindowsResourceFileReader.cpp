@@ -4,6 +4,8 @@
 #include "core/Utility.h"
 #include "win32/ProgramResources.h"
 
+#include <boost/format.hpp>
+
 WindowsResourceFileReader::WindowsResourceFileReader(const std::string& resourceName)
     : m_ResourceName(resourceName)
 {

@@ -4,6 +4,7 @@
 
 #include "dmusic/Loader.h"
 #include "dmusic/Performance.h"
+#include "support/RequiredFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -69,9 +70,7 @@ class PerformanceTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!std::ifstream(Performance::kDefaultSoundFont)) {
-            GTEST_SKIP() << "no General MIDI SoundFont at " << Performance::kDefaultSoundFont;
-        }
+        BB_REQUIRE_FILE(Performance::kDefaultSoundFont, "General MIDI SoundFont");
         ASSERT_EQ(m_Perf.Init(kRate), RESULT_OK);
         m_Perf.SetEventListener([this](const PerformedEvent& e) { m_Log.push_back(e); });
         m_Perf.AddNotificationType(NotificationType::Segment);

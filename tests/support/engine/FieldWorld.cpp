@@ -11,6 +11,7 @@
 #include "sound/BASSSoundLoader.h"
 #include "sound/DirectMusicLoader.h"
 #include "sound/Sound.h"
+#include "support/RequiredFiles.h"
 #include "support/engine/PassHarness.h"
 
 #include <SDL.h>
@@ -44,10 +45,11 @@ void OpenGameResources()
     static bool opened = false;
     if (opened)
         return;
-    const char* pack = std::getenv("BB_TEST_ASSET_PACK");
-    if (!pack) {
-        ADD_FAILURE() << "BB_TEST_ASSET_PACK is not set: run the play-field tests through "
-                         "CTest, whose AssetPack fixture writes the pack they read";
+    const std::string pack = AssetPackFolder();
+    const std::string missing = MissingFile(pack, "asset pack");
+    if (!missing.empty()) {
+        ADD_FAILURE() << missing << ": run the play-field tests through CTest, whose "
+                      << "AssetPack fixture writes the pack they read, or build the target assets";
         return;
     }
     opened = true;

@@ -7,8 +7,9 @@
 //   bbtest::OpenGameResources();   // once per program (later calls do nothing)
 //   bbtest::SoundLog sounds;       // records every sound played by name while it lives
 //
-// The pack is the one CTest's AssetPack fixture wrote (BB_TEST_ASSET_PACK); a test program
-// run by itself without that variable fails with a message saying so.
+// The pack is the one CTest's AssetPack fixture wrote (BB_TEST_ASSET_PACK), or for a test
+// program run by itself the build's own Assets/ (support/RequiredFiles.h); a missing pack
+// fails the test with a message naming it.
 #include <string>
 #include <vector>
 

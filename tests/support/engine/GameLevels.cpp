@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "lua/MakoLuaState.h"
+#include "support/RequiredFiles.h"
 #include "support/engine/FieldWorld.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +17,7 @@ std::vector<std::string> LoadGameLevels()
 {
     OpenGameResources();
     std::vector<std::string> names;
-    const char* pack = std::getenv("BB_TEST_ASSET_PACK");
-    if (!pack)
-        return names;
-    const std::filesystem::path folder = std::filesystem::path(pack) / "Levels";
+    const std::filesystem::path folder = std::filesystem::path(AssetPackFolder()) / "Levels";
     if (!std::filesystem::is_directory(folder)) {
         ADD_FAILURE() << "the asset pack has no folder " << folder;
         return names;

@@ -127,7 +127,7 @@ void PassHarness::TickPass()
 
 void PassHarness::DrawPass()
 {
-    if (m_Root) {
+    if (m_Root && m_Drawing) {
         SDL_FillRect(m_Canvas->GetTargetImage()->GetSDLSurface(), nullptr, 0);
         m_Root->Render(*m_Canvas);
     }
