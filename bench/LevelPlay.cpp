@@ -271,6 +271,32 @@ void BM_BusiestLevelDirect3D(benchmark::State& state)
 }
 BENCHMARK(BM_BusiestLevelDirect3D)->Unit(benchmark::kMillisecond)->Iterations(1500);
 
+// A level of `bricks` red bricks in rows of 19 from the field's top down (past the paddle
+// when there are many): what a level's size costs a pass of play, up to the game's limit.
+std::string SizedLevel(int bricks)
+{
+    const std::string name = "Sized" + std::to_string(bricks);
+    MakoLuaState::LoadString(GetGlobalLuaState(),
+                             "local t = {} for i = 0, " + std::to_string(bricks - 1) +
+                                 " do t[#t + 1] = { resource = 'RedBrick', position = { i % 19 "
+                                 "+ 1, math.floor(i / 19) + 1 } } end Levels." +
+                                 name + " = { compiledBricks = t }");
+    return name;
+}
+
+void BM_LevelPassBySize(benchmark::State& state)
+{
+    benchgame::OpenGame();
+    PlayPasses(state, false, SizedLevel(int(state.range(0))));
+}
+BENCHMARK(BM_LevelPassBySize)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(300)
+    ->Arg(250)
+    ->Arg(500)
+    ->Arg(750)
+    ->Arg(1000);
+
 // Building the busiest level from its table, filling the field, and its first frame (the
 // bricks compose their pictures when first drawn), in the SDL backend.
 void BM_LoadLevel(benchmark::State& state)
