@@ -19,14 +19,35 @@
 
 using namespace bbtest;
 
+namespace {
+
+// Whether the debugger's port is free on this machine, so that the game can listen on it.
+bool DebuggerPortIsFree()
+{
+    NetSocket probe;
+    return probe.Listen(NetAddress(127, 0, 0, 1, 3536));
+}
+
+// Attaches client to the game's debugger: the hello, the game's connection back, its name,
+// and the first command, which must be "LuaServerConnect()".
+void Attach(DebugTestClient& client)
+{
+    ASSERT_TRUE(client.SendHello(
+        3536, DebugHello::Encode(DebugHello::MAGIC, client.GetPort(), "LuaDebugger")));
+    ASSERT_TRUE(client.AcceptConnectBack());
+    std::string text;
+    ASSERT_TRUE(client.Receive(text));
+    EXPECT_EQ(text, "LuaDebugger");
+    ASSERT_TRUE(client.Receive(text));
+    ASSERT_EQ(text, "LuaServerConnect()");
+}
+
+} // namespace
+
 TEST(ScriptDebugger, ClientAttachesToTheRunningGameAndDrivesIt)
 {
-    {
-        // The debugger's port must be free on this machine for the game to listen.
-        NetSocket probe;
-        if (!probe.Listen(NetAddress(127, 0, 0, 1, 3536)))
-            GTEST_SKIP() << "port 3536 is in use";
-    }
+    if (!DebuggerPortIsFree())
+        GTEST_SKIP() << "port 3536 is in use";
     TempHome home;
     ProgramRun run({"--console", "--windowed", "--nosound", "--luadebug"});
     ASSERT_TRUE(run.WaitForLogLine("Waiting for Lua Debugger.")) << run.Errors();
@@ -37,14 +58,8 @@ TEST(ScriptDebugger, ClientAttachesToTheRunningGameAndDrivesIt)
         << run.Errors();
 
     DebugTestClient client(nullptr);
-    ASSERT_TRUE(client.SendHello(
-        3536, DebugHello::Encode(DebugHello::MAGIC, client.GetPort(), "LuaDebugger")));
-    ASSERT_TRUE(client.AcceptConnectBack());
+    ASSERT_NO_FATAL_FAILURE(Attach(client));
     std::string text;
-    ASSERT_TRUE(client.Receive(text));
-    EXPECT_EQ(text, "LuaDebugger");
-    ASSERT_TRUE(client.Receive(text));
-    EXPECT_EQ(text, "LuaServerConnect()");
     const std::string list = home.ConfigHome() + "/tessarine/bumperlux/"
                                                  "RemoteLuaDebuggingServerNetworkConnection.txt";
     ASSERT_TRUE(run.WaitForLine(list, "127.0.0.1:"));
@@ -123,22 +138,13 @@ void Hammer(int hellos, int silentCycles, int& refused)
 
 TEST(ScriptDebugger, ThousandsOfStrangersLeaveTheGameAtFullSpeedWithNoFilesOpen)
 {
-    {
-        NetSocket probe;
-        if (!probe.Listen(NetAddress(127, 0, 0, 1, 3536)))
-            GTEST_SKIP() << "port 3536 is in use";
-    }
+    if (!DebuggerPortIsFree())
+        GTEST_SKIP() << "port 3536 is in use";
     TempHome home;
     ProgramRun run({"--menuscreen", "--console", "--windowed", "--nosound", "--luadebug"});
     ASSERT_TRUE(run.WaitForLogLine("Waiting for Lua Debugger.")) << run.Errors();
     DebugTestClient client(nullptr);
-    ASSERT_TRUE(client.SendHello(
-        3536, DebugHello::Encode(DebugHello::MAGIC, client.GetPort(), "LuaDebugger")));
-    ASSERT_TRUE(client.AcceptConnectBack());
-    std::string text;
-    ASSERT_TRUE(client.Receive(text));
-    ASSERT_TRUE(client.Receive(text));
-    ASSERT_EQ(text, "LuaServerConnect()");
+    ASSERT_NO_FATAL_FAILURE(Attach(client));
 
     const double before = PassRate(client, 2);
     const int openBefore = run.CountOpenFiles();
