@@ -26,7 +26,7 @@ protected:
         m_Manager->ApplyDisplayParams(params);
         m_Backend = dynamic_cast<DisplayBackendD3D*>(m_Manager->GetBackend());
         ASSERT_NE(nullptr, m_Backend);
-        m_Renderer = static_cast<D3DImageRenderer*>(m_Manager->GetImageRenderer());
+        m_Renderer = static_cast<D3DImageRenderer*>(m_Backend->GetImageRenderer());
     }
     void TearDown() override
     {

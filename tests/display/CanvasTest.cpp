@@ -48,6 +48,7 @@ public:
     {
         Add("rect", {r->x, r->y, r->w, r->h, filled});
     }
+    void SetClipRect(const SDL_Rect*) override {}
 
 private:
     void Add(const char* name, std::initializer_list<int> args)

@@ -49,6 +49,7 @@ void Application::ApplyDisplayMode(bool fullScreen, int width, int height)
     if (m_DisplayManager) {
         DisplayParams params(fullScreen, m_HWAccel, width, height,
                              RetrieveBoolProperty("enableVSync"));
+        m_DisplayManager->SetFullRedraw(RetrieveBoolProperty("fullRedraw"));
         // Creates the window; may lower the acceleration, and keeps the previous display
         // when the one asked for cannot be shown.
         m_DisplayManager->ApplyDisplayParams(params);
@@ -179,6 +180,8 @@ void Application::Draw()
         if (m_VideoMemoryCounter)
             m_VideoMemoryCounter->Render(*m_MainCanvas);
     }
+    if (m_DisplayManager)
+        m_DisplayManager->FinishFrame();
     if (m_ScreenshotRequested) {
         SaveScreenshot();
         m_ScreenshotRequested = false;

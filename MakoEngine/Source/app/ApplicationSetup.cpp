@@ -128,6 +128,7 @@ void Application::SetDefaultProperties()
     ApplyBoolProperty("enableSafeMode", false);
     ApplyBoolProperty("enableSound", true);
     ApplyBoolProperty("enableVSync", true);
+    ApplyBoolProperty("fullRedraw", false);
     ApplyBoolProperty("keepCWD", false);
     ApplyBoolProperty("enableConsole", false);
     ApplyBoolProperty("useExeResources", true);
@@ -150,6 +151,7 @@ void Application::ConvertCmdLineArgsToProperties()
         {"--nomusic", "enableMusic", false},
         {"--safemode", "enableSafeMode", true},
         {"--nosound", "enableSound", false},
+        {"--fullredraw", "fullRedraw", true},
         {"--keepcwd", "keepCWD", true},
         {"--nopkg", "usePackageFiles", false},
         {"--noExeResources", "useExeResources", false},

@@ -376,6 +376,33 @@ HRESULT CDXScreen::Flip(int vsync, int stretch, int showFrameRate)
     return result;
 }
 
+HRESULT CDXScreen::PresentRects(const std::vector<SDL_Rect>& rects, int vsync)
+{
+    if (!m_Front || !m_Back)
+        return DDERR_NOTINITIALIZED;
+    const RECT client = ClientRect(m_Width, m_Height);
+    if (m_FullScreen || client.right - client.left != m_Width ||
+        client.bottom - client.top != m_Height)
+        return Flip(vsync, 1, 0);
+    if (rects.empty())
+        return DD_OK;
+    CountFrame();
+    if (vsync == 1)
+        m_DD->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+    HRESULT result = DD_OK;
+    for (const SDL_Rect& r : rects) {
+        RECT source{r.x, r.y, r.x + r.w, r.y + r.h};
+        RECT target{client.left + r.x, client.top + r.y, client.left + r.x + r.w,
+                    client.top + r.y + r.h};
+        result = m_Front->GetDDS()->Blt(&target, m_Back->GetDDS(), &source, DDBLT_WAIT, nullptr);
+        if (FAILED(result))
+            break;
+    }
+    if (result == DDERR_SURFACELOST)
+        result = Restore();
+    return result;
+}
+
 HRESULT CDXScreen::Restore()
 {
     Trace().Log("START: CDXScreen::Restore");

@@ -7,6 +7,8 @@
 // restoring answer result codes. Main thread only.
 #include "ddraw/ddraw.h"
 
+#include <SDL.h>
+
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -51,6 +53,10 @@ public:
     // window (scaled to it with stretch). A lost surface is restored (the restore's result
     // is then returned).
     HRESULT Flip(int vsync, int stretch, int showFrameRate);
+    // Presents only these rectangles of the back buffer (the rest of the screen shows what
+    // it showed): blits to the client area in a window the size of the back buffer; a
+    // flip of the whole buffer in full screen or when the window's size differs.
+    HRESULT PresentRects(const std::vector<SDL_Rect>& rects, int vsync);
     // Restores lost buffers; 0 when nothing was lost.
     HRESULT Restore();
     HRESULT EnumVideoModes();

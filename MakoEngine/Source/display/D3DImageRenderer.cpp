@@ -108,6 +108,8 @@ void D3DImageRenderer::DrawImage(Image* image, ShaderType shader, const SDL_Rect
                                  const SDL_Rect* src, int alpha, double, std::uint32_t)
 {
     MAKO_ASSERT(dst != 0);
+    if (m_ClipEmpty)
+        return;
     if (!m_InScene)
         BeginScene();
     DividedTexture* texture = nullptr;
@@ -172,7 +174,7 @@ void D3DImageRenderer::DrawDividedTexture(DividedTexture* texture, ShaderType sh
 
 void D3DImageRenderer::DrawRect(const SDL_Rect* rect, const Color& color, bool filled)
 {
-    if (color.a == 0)
+    if (color.a == 0 || m_ClipEmpty)
         return;
     if (!m_InScene)
         BeginScene();
@@ -189,4 +191,33 @@ void D3DImageRenderer::DrawRect(const SDL_Rect* rect, const Color& color, bool f
                                Vertex(r, b, c, 0, 0)};
     D3D_CHECK(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, vertices, 4, 0),
               "IDirect3DDevice7::DrawPrimitive failed");
+}
+
+void D3DImageRenderer::SetClipRect(const SDL_Rect* rect)
+{
+    IDirect3DDevice7* device = Device();
+    m_ClipEmpty = false;
+    if (!device || (!rect && !m_Clipped))
+        return;
+    if (!m_Clipped)
+        D3D_CHECK(device->GetViewport(&m_FullViewport), "IDirect3DDevice7::GetViewport failed");
+    D3DVIEWPORT7 viewport = m_FullViewport;
+    if (rect) {
+        const long left = std::max<long>(rect->x, long(m_FullViewport.dwX));
+        const long top = std::max<long>(rect->y, long(m_FullViewport.dwY));
+        const long right =
+            std::min<long>(rect->x + rect->w, long(m_FullViewport.dwX + m_FullViewport.dwWidth));
+        const long bottom =
+            std::min<long>(rect->y + rect->h, long(m_FullViewport.dwY + m_FullViewport.dwHeight));
+        // A viewport cannot be empty: drawing stops instead.
+        m_ClipEmpty = left >= right || top >= bottom;
+        if (!m_ClipEmpty) {
+            viewport.dwX = DWORD(left);
+            viewport.dwY = DWORD(top);
+            viewport.dwWidth = DWORD(right - left);
+            viewport.dwHeight = DWORD(bottom - top);
+        }
+    }
+    D3D_CHECK(device->SetViewport(&viewport), "IDirect3DDevice7::SetViewport failed");
+    m_Clipped = rect != nullptr;
 }

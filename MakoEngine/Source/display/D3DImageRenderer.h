@@ -30,6 +30,8 @@ public:
     // Filled: a flat quad blended by the colour's alpha (alpha 0 draws nothing and opens
     // no scene). Outline: nothing is drawn.
     void DrawRect(const SDL_Rect* rect, const Color& color, bool filled) override;
+    // The device's viewport, which its rasteriser keeps to pixel by pixel.
+    void SetClipRect(const SDL_Rect* rect) override;
 
     // Opens the scene and sets the render states; a lost display is recovered once.
     void BeginScene();
@@ -45,4 +47,8 @@ private:
 
     DisplayBackendD3D* m_Backend;
     bool m_InScene = false;
+    // The whole target's viewport while a clip is set (restored when it is lifted).
+    D3DVIEWPORT7 m_FullViewport{};
+    bool m_Clipped = false;
+    bool m_ClipEmpty = false; // the clip holds no pixel: nothing is drawn
 };

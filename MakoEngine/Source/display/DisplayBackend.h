@@ -10,6 +10,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <vector>
 
 class DisplayParams;
 class ImageRenderer;
@@ -32,6 +33,13 @@ public:
     }
     // Shows the finished frame.
     virtual void Present() = 0;
+    // Shows only these rectangles (disjoint, inside the screen) of the finished frame: the
+    // rest of the screen did not change. By default the whole frame is shown.
+    virtual void PresentRects(const std::vector<SDL_Rect>& rects)
+    {
+        (void)rects;
+        Present();
+    }
     // The backend's part of the window procedure.
     virtual LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam,
                                          LPARAM lParam) = 0;

@@ -190,6 +190,15 @@ void DisplayBackendD3D::Present()
     m_CDXScreen->Flip(m_CurrentDisplayParams && m_CurrentDisplayParams->vsync ? 1 : 0, 1, 0);
 }
 
+void DisplayBackendD3D::PresentRects(const std::vector<SDL_Rect>& rects)
+{
+    if (!m_CDXScreen || !m_ImageRenderer)
+        return;
+    m_ImageRenderer->EndScene();
+    m_CDXScreen->PresentRects(rects,
+                              m_CurrentDisplayParams && m_CurrentDisplayParams->vsync ? 1 : 0);
+}
+
 IDirectDrawSurface7* DisplayBackendD3D::MakeTextureSurface(int width, int height)
 {
     DWORD w = DWORD(width), h = DWORD(height);

@@ -29,6 +29,7 @@ public:
     ImageRenderer* GetImageRenderer() override;
     // Ends the scene and presents the back buffer.
     void Present() override;
+    void PresentRects(const std::vector<SDL_Rect>& rects) override;
     LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam,
                                  LPARAM lParam) override;
     bool IsCurrentDisplayValid() override { return true; }

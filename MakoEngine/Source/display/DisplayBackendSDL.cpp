@@ -99,6 +99,13 @@ void DisplayBackendSDL::Present()
         SDL_Flip(m_DisplaySurface);
 }
 
+void DisplayBackendSDL::PresentRects(const std::vector<SDL_Rect>& rects)
+{
+    if (m_DisplaySurface && !rects.empty())
+        SDL_UpdateRects(m_DisplaySurface, static_cast<int>(rects.size()),
+                        const_cast<SDL_Rect*>(rects.data()));
+}
+
 LRESULT DisplayBackendSDL::HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam,
                                                 LPARAM lParam)
 {

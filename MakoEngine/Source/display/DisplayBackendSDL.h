@@ -23,6 +23,7 @@ public:
     void ApplyDisplayParams(const DisplayParams& params) override;
     ImageRenderer* GetImageRenderer() override;
     void Present() override;
+    void PresentRects(const std::vector<SDL_Rect>& rects) override;
     LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam,
                                  LPARAM lParam) override;
     // Full screen: always. Windowed: while the desktop keeps the depth it had when the

@@ -6,6 +6,7 @@
 #include "display/DisplayBackendD3D.h"
 #include "display/DisplayBackendSDL.h"
 #include "display/DisplayUtils.h"
+#include "display/FrameRecorder.h"
 #include "display/ImageRenderer.h"
 #include "display/SDLImageRenderer.h"
 #include "geometry/Color.h"
@@ -49,6 +50,7 @@ void DisplayManager::DeleteBackend()
 {
     // The manager has no backend while the old one is being deleted.
     m_NewWindow = nullptr;
+    m_Recorder.reset();
     m_DisplayBackend.reset();
 }
 
@@ -71,6 +73,8 @@ bool DisplayManager::BackendMatches(const DisplayParams& params) const
 void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
 {
     Log("DisplayManager::CreateAndInitBackend: START\n");
+    // The recorder draws through the renderer the apply replaces.
+    m_Recorder.reset();
     if (!BackendMatches(params)) {
         Log("DisplayManager::CreateAndInitBackend: Deleting m_DisplayBackend\n");
         DeleteBackend();
@@ -83,6 +87,8 @@ void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
         SDL_Rect all = MakeRect(0, 0, params.width, params.height);
         renderer->DrawRect(&all, Palette::Black, true);
         m_DisplayBackend->Present();
+        m_Recorder = std::make_unique<FrameRecorder>(renderer, params.width, params.height);
+        m_Recorder->SetFullRedraw(m_FullRedraw);
     }
     Log("DisplayManager::CreateAndInitBackend: END\n");
 }
@@ -165,13 +171,35 @@ void DisplayManager::ApplyDisplayParams(DisplayParams& params)
 
 ImageRenderer* DisplayManager::GetImageRenderer()
 {
-    return m_DisplayBackend ? m_DisplayBackend->GetImageRenderer() : nullptr;
+    return m_Recorder.get();
+}
+
+void DisplayManager::SetFullRedraw(bool fullRedraw)
+{
+    m_FullRedraw = fullRedraw;
+    if (m_Recorder)
+        m_Recorder->SetFullRedraw(fullRedraw);
+}
+
+void DisplayManager::FinishFrame()
+{
+    if (m_Recorder && m_Recorder->HasOpenFrame())
+        m_Recorder->FinishFrame();
 }
 
 void DisplayManager::Flip()
 {
     MAKO_ASSERT(m_DisplayBackend != 0);
-    m_DisplayBackend->Present();
+    if (!m_Recorder) {
+        m_DisplayBackend->Present();
+        return;
+    }
+    FinishFrame();
+    const DirtyRegion& region = m_Recorder->GetRegion();
+    if (region.CoversWholeScreen())
+        m_DisplayBackend->Present();
+    else
+        m_DisplayBackend->PresentRects(region.GetRects());
 }
 
 LRESULT DisplayManager::HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam,

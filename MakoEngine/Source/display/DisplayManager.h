@@ -15,6 +15,7 @@
 #include <memory>
 
 class DisplayBackend;
+class FrameRecorder;
 class Image;
 class ImageRenderer;
 
@@ -32,9 +33,21 @@ public:
     // fall-back to SDL). On any failure the display stays as it was before the call when
     // that display can be brought back, else the failure propagates with no backend left.
     void ApplyDisplayParams(DisplayParams& params);
-    // The screen renderer of the backend; null without one.
+    // The renderer that draws on the screen: it records a frame's drawing and draws what
+    // changed when the frame is finished (FrameRecorder); null without a backend.
     ImageRenderer* GetImageRenderer();
+    // Draws the recorded frame onto the screen (screenshots read it afterwards); a frame
+    // without drawing calls leaves the screen as it is.
+    void FinishFrame();
+    // Finishes the frame if need be and presents what changed (all of it under full
+    // redraw).
     void Flip();
+    // Full redraw: every drawing call goes straight to the screen and every frame is
+    // presented whole. Kept across display changes.
+    void SetFullRedraw(bool fullRedraw);
+    bool IsFullRedraw() const { return m_FullRedraw; }
+    // The recorder of the current display (null without one), for tests and figures.
+    FrameRecorder* GetRecorder() const { return m_Recorder.get(); }
     LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam);
     bool IsCurrentDisplayValid();
     DisplayBackend* GetBackend() const { return m_DisplayBackend.get(); }
@@ -65,6 +78,9 @@ private:
     bool RestorePrevious(const DisplayParams& previous);
 
     std::unique_ptr<DisplayBackend> m_DisplayBackend;
+    // Wraps the backend's renderer; made anew with every successful apply.
+    std::unique_ptr<FrameRecorder> m_Recorder;
+    bool m_FullRedraw = false;
     // What the last successful apply showed; valid while m_HasApplied.
     DisplayParams m_LastApplied;
     bool m_HasApplied = false;

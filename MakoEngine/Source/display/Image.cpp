@@ -211,6 +211,21 @@ Image* Image::CreateReference(Image* image)
     return new Image(*image);
 }
 
+std::unique_ptr<Image> Image::HoldSurfaceRecord(SurfaceNode* node)
+{
+    MAKO_ASSERT(node != 0);
+    std::unique_ptr<Image> image(new Image());
+    image->m_SurfaceNode = node;
+    ++node->refCount;
+    image->m_Flags = IMAGE_REFERENCE;
+    SDL_Surface* surface = node->GetSDLSurface();
+    if (surface) {
+        image->m_FrameWidth = surface->w;
+        image->m_FrameHeight = surface->h;
+    }
+    return image;
+}
+
 std::list<Image*>::iterator Image::PushImageReference(std::list<Image*>& images, Image* image)
 {
     images.push_front(CreateReference(image));

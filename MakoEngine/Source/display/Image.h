@@ -69,6 +69,10 @@ public:
 
     // A new reference to image (the caller owns it).
     static Image* CreateReference(Image* image);
+    // A bare image over a surface record, holding one reference to it: no frames,
+    // metadata, name or source. It draws the record's pixels as any image over it would,
+    // and keeps them alive after the image that drew them is gone.
+    static std::unique_ptr<Image> HoldSurfaceRecord(SurfaceNode* node);
     // Puts a new reference to image at the front of the list and returns its position.
     static std::list<Image*>::iterator PushImageReference(std::list<Image*>& images, Image* image);
 

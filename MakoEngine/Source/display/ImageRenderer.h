@@ -33,6 +33,10 @@ public:
     virtual void DrawPolygon(const Poly& poly, const Color& color, bool filled) = 0;
     virtual void DrawRect(const SDL_Rect* rect, const Color& color, bool filled) = 0;
 
+    // Limits all later drawing to the rectangle (null: the whole target) until the next
+    // call. What is drawn inside it is exactly what drawing without it draws there.
+    virtual void SetClipRect(const SDL_Rect* rect) = 0;
+
     // After this call the renderer's destruction leaves its target alone; whoever called
     // it keeps the target (GetTargetSurface) alive or deletes it.
     virtual void ReleaseTarget() {}

@@ -75,6 +75,12 @@ bool SDLImageRenderer::DrawThroughDisplayCopy(Image* image, ShaderType shader, c
     return true;
 }
 
+void SDLImageRenderer::SetClipRect(const SDL_Rect* rect)
+{
+    SDL_Rect clip = rect ? *rect : MakeRect(0, 0, m_TargetSurface->w, m_TargetSurface->h);
+    SDL_SetClipRect(m_TargetSurface, &clip);
+}
+
 SDLImageRenderer* SDLImageRenderer::MakeOffscreen(int width, int height)
 {
     SDL_Surface* targetSurface = SurfaceManager::CreateSurface(width, height, true);

@@ -37,6 +37,9 @@ public:
     // written as they are, translucent ones blended (SoftwareBlend::BlendedFillRect),
     // fully transparent ones draw nothing.
     void DrawRect(const SDL_Rect* rect, const Color& color, bool filled) override;
+    // The target surface's SDL clip rectangle, which blits, fills, primitives and the
+    // software blend loops all keep to.
+    void SetClipRect(const SDL_Rect* rect) override;
     void ReleaseTarget() override { m_OwnedTarget.release(); }
 
     // Blits the src part of the surface to dst with the shader. Copy and the two SDL

@@ -56,6 +56,22 @@ bool ClipAxis(int srcSize, int dstSize, int& s, int& len, int& d)
     return len > 0;
 }
 
+// Cuts a blit already inside both surfaces to the target's clip rectangle, moving the
+// source along; false when nothing is left.
+bool ClipToTargetClipRect(const SDL_Surface* dst, SDL_Rect& s, SDL_Rect& d)
+{
+    const SDL_Rect& clip = dst->clip_rect;
+    const int left = std::max<int>(d.x, clip.x);
+    const int top = std::max<int>(d.y, clip.y);
+    const int right = std::min<int>(d.x + d.w, clip.x + clip.w);
+    const int bottom = std::min<int>(d.y + d.h, clip.y + clip.h);
+    if (left >= right || top >= bottom)
+        return false;
+    s = MakeRect(s.x + (left - d.x), s.y + (top - d.y), right - left, bottom - top);
+    d = MakeRect(left, top, right - left, bottom - top);
+    return true;
+}
+
 // Runs func over each source pixel and its target pixel; with honourKey set, the pixels
 // the source's colour key leaves out are skipped.
 template <typename PixelFunc>
@@ -63,7 +79,8 @@ void ForEachPixelPair(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* ds
                       const SDL_Rect* dstRect, bool honourKey, PixelFunc func)
 {
     SDL_Rect s, d;
-    if (!ClipBlitRects(src->w, src->h, srcRect, dst->w, dst->h, dstRect, s, d))
+    if (!ClipBlitRects(src->w, src->h, srcRect, dst->w, dst->h, dstRect, s, d) ||
+        !ClipToTargetClipRect(dst, s, d))
         return;
     SurfaceLock srcLock(src);
     SurfaceLock dstLock(dst);
@@ -196,10 +213,11 @@ std::uint32_t BlendedFillPixel(std::uint32_t dst, const Color& color)
 
 void BlendedFillRect(SDL_Surface* surface, const SDL_Rect& rect, const Color& color)
 {
-    const int left = std::max<int>(rect.x, 0);
-    const int top = std::max<int>(rect.y, 0);
-    const int right = std::min<int>(rect.x + rect.w, surface->w);
-    const int bottom = std::min<int>(rect.y + rect.h, surface->h);
+    const SDL_Rect& clip = surface->clip_rect;
+    const int left = std::max<int>(rect.x, clip.x);
+    const int top = std::max<int>(rect.y, clip.y);
+    const int right = std::min<int>(rect.x + rect.w, clip.x + clip.w);
+    const int bottom = std::min<int>(rect.y + rect.h, clip.y + clip.h);
     if (left >= right || top >= bottom)
         return;
     SurfaceLock lock(surface);

@@ -9,6 +9,9 @@
 // shift), except that a = 255 counts as exactly 1 and gives s. Products of two factors
 // follow the same scale: (a * b) >> 8, with b = 255 giving a.
 //
+// Every loop below that writes a target stays inside the target's SDL clip rectangle, as
+// SDL's own blits and fills do.
+//
 // The blits below that draw a source surface leave out its colour-keyed pixels when the
 // surface has a colour key (SDL_SRCCOLORKEY): pixels whose red, green and blue equal the
 // key's, whatever their alpha.
@@ -78,7 +81,7 @@ void BlendConstantAlpha(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* 
 // Translucent fill of one pixel: each colour channel blended towards the colour by its
 // alpha; the pixel's alpha kept.
 std::uint32_t BlendedFillPixel(std::uint32_t dst, const Color& color);
-// Fills the part of rect inside the surface with BlendedFillPixel.
+// Fills the part of rect inside the surface's clip rectangle with BlendedFillPixel.
 void BlendedFillRect(SDL_Surface* surface, const SDL_Rect& rect, const Color& color);
 
 // Pixel access of a locked 32-bit surface.

@@ -104,6 +104,7 @@ SurfaceNode* SurfaceManager::CreateNode(SurfaceHandle surface)
         CountImageBytes(pixels, +1);
     }
     node->refCount = 1;
+    node->pixelVersion = ++m_LastPixelVersion;
     node->next = m_Head;
     if (m_Head)
         m_Head->prev = node.get();
@@ -196,6 +197,7 @@ DisplayBlitSurface* SurfaceManager::Node_GetDisplayBlitSurface(SurfaceNode* node
 
 void SurfaceManager::Node_PixelsChanged(SurfaceNode* node, bool dropTexture)
 {
+    node->pixelVersion = ++m_LastPixelVersion;
     node->surfaces[SURFACETYPE_SDL_DISPLAY].reset();
     node->displayRequests = 0;
     if (dropTexture)

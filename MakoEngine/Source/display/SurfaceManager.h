@@ -15,6 +15,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -89,6 +90,10 @@ struct SurfaceNode
     int refCount = 0;
     // Times the display asked for the type-3 copy since the pixels last changed.
     int displayRequests = 0;
+    // Names the record's pixels as they are now: set when the record is made and each
+    // time they change, from one counter for all records, so no two pictures (nor two
+    // states of one) ever share a value.
+    std::uint64_t pixelVersion = 0;
     SurfaceNode* prev = nullptr;
     SurfaceNode* next = nullptr;
 
@@ -138,7 +143,8 @@ public:
     // the first request after the pixels changed: a picture redrawn every frame (a canvas
     // composed anew each pass) is never worth encoding.
     DisplayBlitSurface* Node_GetDisplayBlitSurface(SurfaceNode* node);
-    // The record's pixels changed: its copies made from them (types 2 and 3) go. The
+    // The record's pixels changed: its pixel version moves on and its copies made from
+    // them (types 2 and 3) go. The
     // texture is only dropped when dropTexture: the hardware backend's callers refresh
     // it themselves where they change pixels it shows.
     void Node_PixelsChanged(SurfaceNode* node, bool dropTexture);
@@ -160,5 +166,6 @@ private:
     int m_NodeCount = 0;
     long long m_SystemBytes = 0;
     int m_Uploads = 0;
+    std::uint64_t m_LastPixelVersion = 0;
     TextureMaker m_TextureMaker;
 };

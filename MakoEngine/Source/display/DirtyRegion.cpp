@@ -1,0 +1,121 @@
+#include "display/DirtyRegion.h"
+
+#include "core/Exception.h"
+#include "geometry/Rect.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+long long Area(const SDL_Rect& r)
+{
+    return static_cast<long long>(r.w) * r.h;
+}
+
+} // namespace
+
+bool RectsOverlap(const SDL_Rect& a, const SDL_Rect& b)
+{
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+SDL_Rect BoundingRect(const SDL_Rect& a, const SDL_Rect& b)
+{
+    const int left = std::min<int>(a.x, b.x);
+    const int top = std::min<int>(a.y, b.y);
+    const int right = std::max<int>(a.x + a.w, b.x + b.w);
+    const int bottom = std::max<int>(a.y + a.h, b.y + b.h);
+    return MakeRect(left, top, right - left, bottom - top);
+}
+
+DirtyRegion::DirtyRegion(int width, int height, int maxRects)
+    : m_Width(width), m_Height(height), m_MaxRects(static_cast<std::size_t>(std::max(1, maxRects)))
+{
+    m_Rects.reserve(m_MaxRects + 1);
+}
+
+void DirtyRegion::Add(const SDL_Rect& rect)
+{
+    const int left = std::max<int>(rect.x, 0);
+    const int top = std::max<int>(rect.y, 0);
+    const int right = std::min<int>(rect.x + rect.w, m_Width);
+    const int bottom = std::min<int>(rect.y + rect.h, m_Height);
+    if (left >= right || top >= bottom)
+        return;
+    const SDL_Rect cut = MakeRect(left, top, right - left, bottom - top);
+    for (const SDL_Rect& r : m_Rects)
+        if (r.x <= cut.x && r.y <= cut.y && r.x + r.w >= right && r.y + r.h >= bottom)
+            return; // already inside
+    m_Rects.push_back(cut);
+    MergeOverlaps(m_Rects.size() - 1);
+    if (m_Rects.size() > m_MaxRects)
+        MergeCheapestPair();
+}
+
+void DirtyRegion::AddWholeScreen()
+{
+    m_Rects.clear();
+    m_Rects.push_back(MakeRect(0, 0, m_Width, m_Height));
+}
+
+bool DirtyRegion::CoversWholeScreen() const
+{
+    return m_Rects.size() == 1 && m_Rects[0].x == 0 && m_Rects[0].y == 0 &&
+           m_Rects[0].w == m_Width && m_Rects[0].h == m_Height;
+}
+
+bool DirtyRegion::Touches(const SDL_Rect& rect) const
+{
+    for (const SDL_Rect& r : m_Rects)
+        if (RectsOverlap(r, rect))
+            return true;
+    return false;
+}
+
+long long DirtyRegion::GetArea() const
+{
+    long long area = 0;
+    for (const SDL_Rect& r : m_Rects)
+        area += Area(r);
+    return area;
+}
+
+void DirtyRegion::MergeOverlaps(std::size_t index)
+{
+    // A merged box can reach rectangles its parts did not: go on until it touches none.
+    bool merged = true;
+    while (merged) {
+        merged = false;
+        for (std::size_t i = 0; i < m_Rects.size(); ++i) {
+            if (i == index || !RectsOverlap(m_Rects[i], m_Rects[index]))
+                continue;
+            m_Rects[index] = BoundingRect(m_Rects[index], m_Rects[i]);
+            m_Rects.erase(m_Rects.begin() + static_cast<std::ptrdiff_t>(i));
+            if (i < index)
+                --index;
+            merged = true;
+            break;
+        }
+    }
+}
+
+void DirtyRegion::MergeCheapestPair()
+{
+    MAKO_ASSERT(m_Rects.size() >= 2);
+    std::size_t bestA = 0, bestB = 1;
+    long long bestCost = std::numeric_limits<long long>::max();
+    for (std::size_t a = 0; a < m_Rects.size(); ++a)
+        for (std::size_t b = a + 1; b < m_Rects.size(); ++b) {
+            const long long cost =
+                Area(BoundingRect(m_Rects[a], m_Rects[b])) - Area(m_Rects[a]) - Area(m_Rects[b]);
+            if (cost < bestCost) {
+                bestCost = cost;
+                bestA = a;
+                bestB = b;
+            }
+        }
+    m_Rects[bestA] = BoundingRect(m_Rects[bestA], m_Rects[bestB]);
+    m_Rects.erase(m_Rects.begin() + static_cast<std::ptrdiff_t>(bestB));
+    MergeOverlaps(bestA);
+}

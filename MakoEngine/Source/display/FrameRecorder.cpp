@@ -1,0 +1,471 @@
+#include "display/FrameRecorder.h"
+
+#include "core/Exception.h"
+#include "display/Image.h"
+#include "display/SurfaceManager.h"
+#include "geometry/Poly.h"
+#include "geometry/Rect.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// A region of at most this many rectangles: enough for a dozen moving things apart.
+const int kMaxRegionRects = 24;
+
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t value)
+{
+    hash ^= value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
+    return hash * 0x100000001B3ull;
+}
+
+std::uint64_t RectBits(const SDL_Rect& r)
+{
+    return (static_cast<std::uint64_t>(static_cast<std::uint16_t>(r.x)) << 48) |
+           (static_cast<std::uint64_t>(static_cast<std::uint16_t>(r.y)) << 32) |
+           (static_cast<std::uint64_t>(r.w) << 16) | r.h;
+}
+
+bool SameRect(const SDL_Rect& a, const SDL_Rect& b)
+{
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
+
+// The part of r inside clip (w or h 0 when none).
+SDL_Rect Intersect(const SDL_Rect& r, const SDL_Rect& clip)
+{
+    const int left = std::max<int>(r.x, clip.x);
+    const int top = std::max<int>(r.y, clip.y);
+    const int right = std::min<int>(r.x + r.w, clip.x + clip.w);
+    const int bottom = std::min<int>(r.y + r.h, clip.y + clip.h);
+    if (left >= right || top >= bottom)
+        return MakeRect(0, 0, 0, 0);
+    return MakeRect(left, top, right - left, bottom - top);
+}
+
+// The box from (left, top) to (right, bottom) inclusive, one pixel wider on each side
+// for the rounding of primitives.
+SDL_Rect BoxAround(int left, int top, int right, int bottom)
+{
+    return MakeRect(left - 1, top - 1, right - left + 3, bottom - top + 3);
+}
+
+std::uint64_t HashOf(const RecordedDraw& d, const std::vector<Poly>& polygons)
+{
+    std::uint64_t h = Mix(d.kind, (static_cast<std::uint64_t>(d.filled) << 8) | d.shader);
+    h = Mix(h, static_cast<std::uint64_t>(d.alpha) << 32 | d.flags);
+    std::uint64_t angleBits = 0;
+    std::memcpy(&angleBits, &d.angle, sizeof angleBits);
+    h = Mix(h, angleBits);
+    h = Mix(h, RectBits(d.dst));
+    h = Mix(h, RectBits(d.src));
+    h = Mix(h, RectBits(d.clip));
+    for (int g : d.geometry)
+        h = Mix(h, static_cast<std::uint32_t>(g));
+    h = Mix(h, static_cast<std::uint64_t>(d.color.r) << 24 | d.color.g << 16 | d.color.b << 8 |
+                   d.color.a);
+    h = Mix(h, reinterpret_cast<std::uintptr_t>(d.node));
+    h = Mix(h, d.pixelVersion);
+    h = Mix(h, static_cast<std::uint64_t>(d.surfaceFlags) << 32 | d.surfaceAlpha);
+    h = Mix(h, d.colorKey);
+    if (d.kind == RecordedDraw::POLYGON)
+        for (const Point2f& v : polygons[d.polygon].GetVertices()) {
+            std::uint32_t x = 0, y = 0;
+            std::memcpy(&x, &v.x, sizeof x);
+            std::memcpy(&y, &v.y, sizeof y);
+            h = Mix(h, static_cast<std::uint64_t>(x) << 32 | y);
+        }
+    return h;
+}
+
+bool SameDraw(const RecordedDraw& a, const std::vector<Poly>& aPolygons, const RecordedDraw& b,
+              const std::vector<Poly>& bPolygons)
+{
+    if (a.alwaysChanged || b.alwaysChanged || a.hash != b.hash)
+        return false;
+    if (a.kind != b.kind || a.filled != b.filled || a.shader != b.shader || a.alpha != b.alpha ||
+        a.flags != b.flags || a.angle != b.angle || !SameRect(a.dst, b.dst) ||
+        !SameRect(a.src, b.src) || !SameRect(a.clip, b.clip) || a.color != b.color ||
+        a.node != b.node || a.pixelVersion != b.pixelVersion || a.surfaceFlags != b.surfaceFlags ||
+        a.surfaceAlpha != b.surfaceAlpha || a.colorKey != b.colorKey ||
+        std::memcmp(a.geometry, b.geometry, sizeof a.geometry) != 0)
+        return false;
+    if (a.kind != RecordedDraw::POLYGON)
+        return true;
+    const auto& va = aPolygons[a.polygon].GetVertices();
+    const auto& vb = bPolygons[b.polygon].GetVertices();
+    if (va.size() != vb.size())
+        return false;
+    for (std::size_t i = 0; i < va.size(); ++i)
+        if (va[i].x != vb[i].x || va[i].y != vb[i].y)
+            return false;
+    return true;
+}
+
+// Positions (into `values`) of one longest strictly increasing run, in order.
+std::vector<std::size_t> LongestIncreasing(const std::vector<std::size_t>& values)
+{
+    std::vector<std::size_t> tails; // positions ending the best run of each length
+    std::vector<std::size_t> before(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        auto it = std::lower_bound(tails.begin(), tails.end(), values[i],
+                                   [&](std::size_t pos, std::size_t v) { return values[pos] < v; });
+        before[i] = it == tails.begin() ? values.size() : *(it - 1);
+        if (it == tails.end())
+            tails.push_back(i);
+        else
+            *it = i;
+    }
+    std::vector<std::size_t> run(tails.size());
+    std::size_t at = tails.empty() ? values.size() : tails.back();
+    for (std::size_t k = run.size(); k-- > 0;) {
+        run[k] = at;
+        at = before[at];
+    }
+    return run;
+}
+
+} // namespace
+
+void FrameRecorder::Frame::Clear()
+{
+    draws.clear();
+    polygons.clear();
+}
+
+FrameRecorder::FrameRecorder(ImageRenderer* screen, int width, int height)
+    : m_Screen(screen), m_Width(width), m_Height(height), m_Region(width, height, kMaxRegionRects),
+      m_Clip(MakeRect(0, 0, width, height))
+{
+    MAKO_ASSERT(screen != 0);
+}
+
+FrameRecorder::~FrameRecorder() = default;
+
+void FrameRecorder::SetFullRedraw(bool fullRedraw)
+{
+    if (fullRedraw == m_FullRedraw)
+        return;
+    m_FullRedraw = fullRedraw;
+    m_WholeNext = true;
+    m_Current.Clear();
+    m_Previous.Clear();
+    m_Held.clear();
+}
+
+void FrameRecorder::SetClipRect(const SDL_Rect* rect)
+{
+    m_Clip = rect ? Intersect(*rect, MakeRect(0, 0, m_Width, m_Height))
+                  : MakeRect(0, 0, m_Width, m_Height);
+    if (m_FullRedraw)
+        m_Screen->SetClipRect(rect);
+}
+
+void FrameRecorder::Record(RecordedDraw& draw, const Poly* poly)
+{
+    m_FrameOpen = true;
+    draw.clip = m_Clip;
+    draw.bounds = Intersect(draw.bounds, m_Clip);
+    if (draw.bounds.w == 0 || draw.bounds.h == 0)
+        return; // touches no pixel of the screen
+    if (poly) {
+        draw.polygon = m_Current.polygons.size();
+        m_Current.polygons.push_back(*poly);
+    }
+    draw.hash = HashOf(draw, m_Current.polygons);
+    m_Current.draws.push_back(draw);
+}
+
+void FrameRecorder::DrawCircle(int x, int y, int radius, const Color& color, bool filled)
+{
+    if (m_FullRedraw) {
+        m_FrameOpen = true;
+        m_Screen->DrawCircle(x, y, radius, color, filled);
+        return;
+    }
+    RecordedDraw d;
+    d.kind = RecordedDraw::CIRCLE;
+    d.filled = filled;
+    d.color = color;
+    d.geometry[0] = x;
+    d.geometry[1] = y;
+    d.geometry[2] = radius;
+    const int r = std::abs(radius);
+    d.bounds = BoxAround(x - r, y - r, x + r, y + r);
+    Record(d, nullptr);
+}
+
+void FrameRecorder::DrawImage(Image* image, ShaderType shader, const SDL_Rect* dst,
+                              const SDL_Rect* src, int alpha, double angle, std::uint32_t flags)
+{
+    if (m_FullRedraw) {
+        m_FrameOpen = true;
+        m_Screen->DrawImage(image, shader, dst, src, alpha, angle, flags);
+        return;
+    }
+    SDL_Surface* surface = image ? image->GetSDLSurface() : nullptr;
+    if (!surface)
+        return; // no pixels: nothing to draw
+    RecordedDraw d;
+    d.kind = RecordedDraw::IMAGE;
+    d.shader = shader;
+    d.alpha = alpha;
+    d.angle = angle;
+    d.flags = flags;
+    d.src = src ? *src : MakeRect(0, 0, surface->w, surface->h);
+    d.dst = dst ? *dst : MakeRect(0, 0, d.src.w, d.src.h);
+    d.surfaceFlags = surface->flags & (SDL_SRCALPHA | SDL_SRCCOLORKEY);
+    d.surfaceAlpha = surface->format->alpha;
+    d.colorKey = surface->format->colorkey;
+    d.node = image->GetSurfaceNode();
+    if (d.node) {
+        d.pixelVersion = d.node->pixelVersion;
+        d.image = HoldPicture(d.node);
+    } else {
+        d.image = image;
+        d.alwaysChanged = true;
+    }
+    // The software renderer copies the source's size, the hardware one scales to dst's.
+    d.bounds = MakeRect(d.dst.x, d.dst.y, std::max(d.dst.w, d.src.w), std::max(d.dst.h, d.src.h));
+    Record(d, nullptr);
+}
+
+void FrameRecorder::DrawLine(int x1, int y1, int x2, int y2, const Color& color)
+{
+    if (m_FullRedraw) {
+        m_FrameOpen = true;
+        m_Screen->DrawLine(x1, y1, x2, y2, color);
+        return;
+    }
+    RecordedDraw d;
+    d.kind = RecordedDraw::LINE;
+    d.wholeOnly = true;
+    d.color = color;
+    d.geometry[0] = x1;
+    d.geometry[1] = y1;
+    d.geometry[2] = x2;
+    d.geometry[3] = y2;
+    d.bounds = BoxAround(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
+    Record(d, nullptr);
+}
+
+void FrameRecorder::DrawPie(int x, int y, int radius, int start, int end, const Color& color)
+{
+    if (m_FullRedraw) {
+        m_FrameOpen = true;
+        m_Screen->DrawPie(x, y, radius, start, end, color);
+        return;
+    }
+    RecordedDraw d;
+    d.kind = RecordedDraw::PIE;
+    d.wholeOnly = true; // its sides are lines
+    d.color = color;
+    d.geometry[0] = x;
+    d.geometry[1] = y;
+    d.geometry[2] = radius;
+    d.geometry[3] = start;
+    d.geometry[4] = end;
+    const int r = std::abs(radius);
+    d.bounds = BoxAround(x - r, y - r, x + r, y + r);
+    Record(d, nullptr);
+}
+
+void FrameRecorder::DrawPolygon(const Poly& poly, const Color& color, bool filled)
+{
+    if (m_FullRedraw) {
+        m_FrameOpen = true;
+        m_Screen->DrawPolygon(poly, color, filled);
+        return;
+    }
+    const auto& vertices = poly.GetVertices();
+    if (vertices.empty())
+        return;
+    RecordedDraw d;
+    d.kind = RecordedDraw::POLYGON;
+    d.wholeOnly = !filled;
+    d.filled = filled;
+    d.color = color;
+    float left = vertices[0].x, right = left, top = vertices[0].y, bottom = top;
+    for (const Point2f& v : vertices) {
+        left = std::min(left, v.x);
+        right = std::max(right, v.x);
+        top = std::min(top, v.y);
+        bottom = std::max(bottom, v.y);
+    }
+    // Vertices are drawn truncated towards zero; the box is kept inside 16-bit range.
+    auto clampCoord = [](float v) { return static_cast<int>(std::clamp(v, -32000.0f, 32000.0f)); };
+    d.bounds = BoxAround(clampCoord(std::floor(left)), clampCoord(std::floor(top)),
+                         clampCoord(std::ceil(right)), clampCoord(std::ceil(bottom)));
+    Record(d, &poly);
+}
+
+void FrameRecorder::DrawRect(const SDL_Rect* rect, const Color& color, bool filled)
+{
+    if (m_FullRedraw) {
+        m_FrameOpen = true;
+        m_Screen->DrawRect(rect, color, filled);
+        return;
+    }
+    RecordedDraw d;
+    d.kind = RecordedDraw::RECT;
+    d.filled = filled;
+    d.wholeOnly = !filled; // an outline is four lines
+    d.color = color;
+    d.dst = rect ? *rect : MakeRect(0, 0, m_Width, m_Height);
+    d.bounds = filled ? d.dst : BoxAround(d.dst.x, d.dst.y, d.dst.x + d.dst.w, d.dst.y + d.dst.h);
+    Record(d, nullptr);
+}
+
+Image* FrameRecorder::HoldPicture(SurfaceNode* node)
+{
+    HeldPicture& held = m_Held[node];
+    if (!held.image)
+        held.image = Image::HoldSurfaceRecord(node);
+    held.lastFrame = m_FrameNumber;
+    return held.image.get();
+}
+
+void FrameRecorder::ReleaseUnusedPictures()
+{
+    for (auto it = m_Held.begin(); it != m_Held.end();)
+        it = it->second.lastFrame < m_FrameNumber ? m_Held.erase(it) : std::next(it);
+}
+
+void FrameRecorder::CompareFrames()
+{
+    const std::vector<RecordedDraw>& now = m_Current.draws;
+    const std::vector<RecordedDraw>& before = m_Previous.draws;
+    m_PreviousByHash.clear();
+    for (std::size_t j = 0; j < before.size(); ++j)
+        m_PreviousByHash.emplace_back(before[j].hash, j);
+    std::sort(m_PreviousByHash.begin(), m_PreviousByHash.end());
+    m_PreviousMatched.assign(before.size(), 0);
+
+    // Each call of this frame is paired with the first unpaired equal call of the last.
+    std::vector<std::size_t>& order = m_MatchedOrder; // last frame's positions, in order
+    order.clear();
+    std::vector<std::size_t> matchedNow;
+    matchedNow.reserve(now.size());
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        const RecordedDraw& d = now[i];
+        bool paired = false;
+        auto it = std::lower_bound(m_PreviousByHash.begin(), m_PreviousByHash.end(),
+                                   std::make_pair(d.hash, std::size_t(0)));
+        for (; it != m_PreviousByHash.end() && it->first == d.hash; ++it) {
+            const std::size_t j = it->second;
+            if (!m_PreviousMatched[j] &&
+                SameDraw(d, m_Current.polygons, before[j], m_Previous.polygons)) {
+                m_PreviousMatched[j] = 1;
+                order.push_back(j);
+                matchedNow.push_back(i);
+                paired = true;
+                break;
+            }
+        }
+        if (!paired)
+            m_Region.Add(d.bounds); // new, moved or changed
+    }
+    for (std::size_t j = 0; j < before.size(); ++j)
+        if (!m_PreviousMatched[j])
+            m_Region.Add(before[j].bounds); // gone
+    // Paired calls that changed places among the others change the pixels they share.
+    const std::vector<std::size_t> kept = LongestIncreasing(order);
+    std::size_t k = 0;
+    for (std::size_t p = 0; p < order.size(); ++p) {
+        if (k < kept.size() && kept[k] == p) {
+            ++k;
+            continue;
+        }
+        m_Region.Add(now[matchedNow[p]].bounds);
+    }
+}
+
+void FrameRecorder::GrowForWholeOnlyDraws()
+{
+    bool grown = true;
+    while (grown) {
+        grown = false;
+        for (const RecordedDraw& d : m_Current.draws) {
+            if (!d.wholeOnly || !m_Region.Touches(d.bounds))
+                continue;
+            const long long before = m_Region.GetArea();
+            const std::size_t rects = m_Region.GetRects().size();
+            m_Region.Add(d.bounds);
+            if (m_Region.GetArea() != before || m_Region.GetRects().size() != rects)
+                grown = true;
+        }
+    }
+}
+
+void FrameRecorder::Execute(const RecordedDraw& d, const Frame& frame)
+{
+    switch (d.kind) {
+    case RecordedDraw::IMAGE:
+        m_Screen->DrawImage(d.image, d.shader, &d.dst, &d.src, d.alpha, d.angle, d.flags);
+        break;
+    case RecordedDraw::CIRCLE:
+        m_Screen->DrawCircle(d.geometry[0], d.geometry[1], d.geometry[2], d.color, d.filled);
+        break;
+    case RecordedDraw::LINE:
+        m_Screen->DrawLine(d.geometry[0], d.geometry[1], d.geometry[2], d.geometry[3], d.color);
+        break;
+    case RecordedDraw::PIE:
+        m_Screen->DrawPie(d.geometry[0], d.geometry[1], d.geometry[2], d.geometry[3], d.geometry[4],
+                          d.color);
+        break;
+    case RecordedDraw::POLYGON:
+        m_Screen->DrawPolygon(frame.polygons[d.polygon], d.color, d.filled);
+        break;
+    case RecordedDraw::RECT:
+        m_Screen->DrawRect(&d.dst, d.color, d.filled);
+        break;
+    }
+}
+
+void FrameRecorder::DrawRegion()
+{
+    m_LastDrawCount = 0;
+    for (const SDL_Rect& area : m_Region.GetRects()) {
+        SDL_Rect clip{};
+        bool clipSet = false;
+        for (const RecordedDraw& d : m_Current.draws) {
+            if (!RectsOverlap(d.bounds, area))
+                continue;
+            const SDL_Rect wanted = Intersect(area, d.clip);
+            if (!clipSet || !SameRect(wanted, clip)) {
+                clip = wanted;
+                clipSet = true;
+                m_Screen->SetClipRect(&clip);
+            }
+            Execute(d, m_Current);
+            ++m_LastDrawCount;
+        }
+    }
+    m_Screen->SetClipRect(nullptr);
+}
+
+const DirtyRegion& FrameRecorder::FinishFrame()
+{
+    m_Region.Clear();
+    if (m_FullRedraw) {
+        m_Region.AddWholeScreen();
+        m_FrameOpen = false;
+        return m_Region;
+    }
+    if (m_WholeNext) {
+        m_Region.AddWholeScreen();
+        m_WholeNext = false;
+    } else {
+        CompareFrames();
+        GrowForWholeOnlyDraws();
+    }
+    DrawRegion();
+    std::swap(m_Previous, m_Current);
+    m_Current.Clear();
+    ReleaseUnusedPictures();
+    ++m_FrameNumber;
+    m_FrameOpen = false;
+    return m_Region;
+}

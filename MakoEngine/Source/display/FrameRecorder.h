@@ -1,0 +1,142 @@
+#pragma once
+// The screen's renderer as the game's canvases see it. It keeps each frame's drawing
+// calls instead of drawing them; when the frame is finished it compares them with the
+// calls of the frame before and draws, through the backend's screen renderer, only where
+// the picture can have changed, then tells which rectangles to present.
+//
+// The promise: every frame shows exactly the pixels that drawing all of its calls
+// straight onto the screen would show. A pixel is left alone only when the calls that
+// reach it (by their bounding boxes) are, in order, the same as last frame's, which
+// redraw last frame's pixel. Two calls are the same when everything they draw from is:
+// for a picture, its surface record and that record's pixel version, its blending
+// settings, the rectangles, the shader and the alpha. Inside the changed region every call
+// that reaches it is drawn again, in order, clipped to the region.
+//
+// Full redraw (SetFullRedraw) draws every call at once and presents the whole screen,
+// as the game did before; it is the fallback and the reference the tests compare with.
+//
+// A picture drawn is held (through its surface record) until the end of the next frame
+// that does not draw it, so a frame is drawn correctly even when the image that drew a
+// picture is deleted before the frame ends. Main thread only.
+#include "display/DirtyRegion.h"
+#include "display/ImageRenderer.h"
+#include "geometry/Poly.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+struct SurfaceNode;
+
+// One drawing call as the recorder keeps it.
+struct RecordedDraw
+{
+    enum Kind : std::uint8_t { IMAGE, CIRCLE, LINE, PIE, POLYGON, RECT };
+
+    Kind kind = IMAGE;
+    // Lines (and what is drawn of lines) come out of a clipped draw a pixel off, so they
+    // are drawn whole or not at all: the region grows to hold them.
+    bool wholeOnly = false;
+    // A picture without a surface record has no pixel version: it counts as changed.
+    bool alwaysChanged = false;
+    bool filled = false;
+    ShaderType shader = SHADERTYPE_BLENDPIXELALPHA;
+    int alpha = 0;
+    std::uint32_t flags = 0;
+    double angle = 0.0;
+    SDL_Rect dst{};
+    SDL_Rect src{};
+    int geometry[5] = {}; // circle x, y, r; line x1, y1, x2, y2; pie x, y, r, start, end
+    Color color;
+    Image* image = nullptr; // the picture drawn through (a held one for surface records)
+    SurfaceNode* node = nullptr;
+    std::uint64_t pixelVersion = 0;
+    std::uint32_t surfaceFlags = 0; // SDL_SRCALPHA | SDL_SRCCOLORKEY of the picture
+    std::uint32_t surfaceAlpha = 0;
+    std::uint32_t colorKey = 0;
+    std::size_t polygon = 0; // index into the frame's polygons
+    SDL_Rect clip{};         // the clip rectangle set when the call was made
+    SDL_Rect bounds{};       // what the call can touch, cut to the clip
+    std::uint64_t hash = 0;
+};
+
+class FrameRecorder : public ImageRenderer
+{
+public:
+    // Records for the screen renderer (kept by the caller) of a width x height screen.
+    FrameRecorder(ImageRenderer* screen, int width, int height);
+    ~FrameRecorder() override;
+
+    // Full redraw on or off; either way the next frame is drawn and presented whole.
+    void SetFullRedraw(bool fullRedraw);
+    bool IsFullRedraw() const { return m_FullRedraw; }
+    // The next frame is drawn and presented whole (the screen's pixels were lost).
+    void InvalidateAll() { m_WholeNext = true; }
+
+    // Draws what changed since the last frame onto the screen renderer and returns the
+    // region to present (empty: nothing changed). Every later call starts the next frame.
+    const DirtyRegion& FinishFrame();
+    // True when calls were made since the last FinishFrame.
+    bool HasOpenFrame() const { return m_FrameOpen; }
+    // The region of the last finished frame.
+    const DirtyRegion& GetRegion() const { return m_Region; }
+    // Calls drawn on the screen by the last finished frame (its own, not the recorded).
+    int GetLastDrawCount() const { return m_LastDrawCount; }
+
+    Image* GetTargetSurface() override { return m_Screen->GetTargetSurface(); }
+    void DrawCircle(int x, int y, int radius, const Color& color, bool filled) override;
+    void DrawImage(Image* image, ShaderType shader, const SDL_Rect* dst, const SDL_Rect* src,
+                   int alpha, double angle, std::uint32_t flags) override;
+    void DrawLine(int x1, int y1, int x2, int y2, const Color& color) override;
+    void DrawPie(int x, int y, int radius, int start, int end, const Color& color) override;
+    void DrawPolygon(const Poly& poly, const Color& color, bool filled) override;
+    void DrawRect(const SDL_Rect* rect, const Color& color, bool filled) override;
+    // The recorder clips by itself; a clip set from outside goes to the screen renderer
+    // only under full redraw.
+    void SetClipRect(const SDL_Rect* rect) override;
+
+private:
+    struct Frame
+    {
+        std::vector<RecordedDraw> draws;
+        std::vector<Poly> polygons;
+        void Clear();
+    };
+    struct HeldPicture
+    {
+        std::unique_ptr<Image> image;
+        std::uint64_t lastFrame = 0;
+    };
+
+    // Adds the call to the open frame (full redraw: draws it at once instead).
+    void Record(RecordedDraw& draw, const Poly* poly);
+    void Execute(const RecordedDraw& draw, const Frame& frame);
+    // The image to draw a surface record's picture through: one held by the recorder.
+    Image* HoldPicture(SurfaceNode* node);
+    void ReleaseUnusedPictures();
+    // Marks the calls that differ between the two frames in the region.
+    void CompareFrames();
+    void GrowForWholeOnlyDraws();
+    void DrawRegion();
+
+    ImageRenderer* m_Screen;
+    int m_Width;
+    int m_Height;
+    bool m_FullRedraw = false;
+    bool m_WholeNext = true;
+    bool m_FrameOpen = false;
+    std::uint64_t m_FrameNumber = 1;
+    Frame m_Current;
+    Frame m_Previous;
+    DirtyRegion m_Region;
+    SDL_Rect m_Clip;
+    int m_LastDrawCount = 0;
+    std::unordered_map<SurfaceNode*, HeldPicture> m_Held;
+    // Scratch of CompareFrames, kept to avoid allocating every frame.
+    std::vector<std::pair<std::uint64_t, std::size_t>> m_PreviousByHash;
+    std::vector<char> m_PreviousMatched;
+    std::vector<std::size_t> m_MatchedOrder;
+};

@@ -1,0 +1,231 @@
+// Drawing only what changed: a moving scene drawn frame by frame shows, in both backends,
+// exactly the pixels full redraws show, on the screen and on SDL's display, while frames
+// that change little redraw and present little.
+#include "backends/BackendFixture.h"
+#include "display/DirtyRegion.h"
+#include "display/DisplayManager.h"
+#include "display/FrameRecorder.h"
+#include "geometry/Poly.h"
+
+#include <algorithm>
+#include <random>
+
+using namespace backendtest;
+
+namespace {
+
+// Each frame changes one thing of the scene (kind f % kKinds), the last kind nothing.
+const int kKinds = 13;
+const int kFrames = 2 * kKinds;
+
+struct MovingScene
+{
+    std::vector<std::unique_ptr<Image>> images = MakeSceneImages();
+    std::unique_ptr<Image> sprite{MakePatternImage(40, 30, 1, 9)};
+    std::unique_ptr<Image> repainted{new Image(50, 40, 1, IMAGE_SRCALPHA, Palette::Red)};
+    int repaints = 0;
+
+    // How often the change of that kind happened up to frame f.
+    static int Count(int kind, int f) { return f < kind ? 0 : (f - kind) / kKinds + 1; }
+
+    void Draw(ImageRenderer& renderer, int f)
+    {
+        DrawScene(renderer, images);
+        // A sprite moving across static pictures and a static line, and one leaving the
+        // screen at its right edge.
+        const int moves = Count(0, f);
+        SDL_Rect dst = MakeRect(100 + moves * 37, 150 + (moves % 3) * 5, 40, 30);
+        renderer.DrawImage(sprite.get(), SHADERTYPE_BLENDPIXELALPHA, &dst, nullptr, 255, 0.0, 0);
+        dst = MakeRect(560 + Count(1, f) * 9, 40, 40, 30);
+        renderer.DrawImage(sprite.get(), SHADERTYPE_COPY, &dst, nullptr, 255, 0.0, 0);
+        renderer.DrawLine(90, 140, 400, 205, Palette::White);
+        // Two overlapping pictures that swap places in the drawing order.
+        SDL_Rect places[2] = {MakeRect(420, 330, 64, 64), MakeRect(450, 350, 48, 40)};
+        Image* pictures[2] = {images[3].get(), images[2].get()};
+        for (int i = 0; i < 2; ++i) {
+            const int which = Count(2, f) % 2 ? 1 - i : i;
+            renderer.DrawImage(pictures[which], SHADERTYPE_BLENDPIXELALPHA, &places[which], nullptr,
+                               255, 0.0, 0);
+        }
+        // Pixels changed in place, and a blending setting changed without a pixel change.
+        if (Count(3, f) != repaints) {
+            repaints = Count(3, f);
+            repainted->Fill(Color::FromRGBA(0, 40 * repaints, 200, 255));
+        }
+        repainted->SetAlphaProperties(Count(4, f) % 2 ? SDL_SRCALPHA : 0, 255);
+        dst = MakeRect(250, 380, 50, 40);
+        renderer.DrawImage(repainted.get(), SHADERTYPE_BLENDCONSTANTALPHA, &dst, nullptr, 90, 0.0,
+                           0);
+        // A picture drawn in one frame only, and deleted before that frame is finished.
+        if (f % kKinds == 5) {
+            std::unique_ptr<Image> passing(MakePatternImage(30, 30, 2, 20 + f));
+            dst = MakeRect(30 + f * 11, 60, 30, 30);
+            renderer.DrawImage(passing.get(), SHADERTYPE_BLENDPIXELALPHA, &dst, nullptr, 255, 0.0,
+                               0);
+        }
+        // A fill fading in and out, and primitives (the hardware backend draws none but
+        // filled rectangles).
+        SDL_Rect fade = MakeRect(520, 220, 90, 50);
+        renderer.DrawRect(&fade, Color::FromRGBA(10, 250, 90, (Count(6, f) * 70) % 256), true);
+        const int c = Count(7, f);
+        renderer.DrawLine(100, 455 - c * 3, 300, 445 + c * 2, Palette::White);
+        SDL_Rect outline = MakeRect(300 + Count(8, f) * 3, 250, 60, 40);
+        renderer.DrawRect(&outline, Palette::Yellow, false);
+        renderer.DrawCircle(80, 120 + Count(9, f) * 4, 15, Palette::Green, Count(9, f) % 2 == 0);
+        renderer.DrawPie(600, 120, 25, 10 * Count(10, f), 10 * Count(10, f) + 120, Palette::Orange);
+        const int p = Count(11, f);
+        Poly poly;
+        const std::vector<Point2f> corners = {Point2f(200.5f + p * 3, 420), Point2f(260, 430 - p),
+                                              Point2f(230, 470)};
+        poly.SetVertices(corners);
+        renderer.DrawPolygon(poly, Palette::Blue, p % 2 == 1);
+    }
+};
+
+class ChangedRegionTest : public BackendTest
+{
+protected:
+    struct Run
+    {
+        std::vector<std::vector<std::uint32_t>> frames;
+        std::vector<long long> regionAreas;
+    };
+
+    // The moving scene's frames as one display of that kind shows them.
+    Run Play(bool accel3d, bool fullRedraw)
+    {
+        Run run;
+        DisplayManager manager;
+        manager.SetFullRedraw(fullRedraw);
+        DisplayParams params(false, accel3d, 640, 480, false);
+        manager.ApplyDisplayParams(params);
+        EXPECT_EQ(accel3d, params.accel3d);
+        MovingScene scene;
+        for (int f = 0; f < kFrames; ++f) {
+            scene.Draw(*manager.GetImageRenderer(), f);
+            manager.Flip();
+            SDL_Surface* shot = manager.GetScreenshotSurface();
+            SDL_Surface* video = SDL_GetVideoSurface();
+            EXPECT_TRUE(shot && video);
+            if (!shot || !video)
+                return run;
+            run.frames.push_back(RgbPixels(shot));
+            // What was presented is what was drawn.
+            EXPECT_EQ(run.frames.back(), RgbPixels(video)) << "frame " << f;
+            run.regionAreas.push_back(manager.GetRecorder()->GetRegion().GetArea());
+        }
+        return run;
+    }
+};
+
+// Where the two runs' frames differ: "frame f: n pixels, first at (x, y)".
+std::string Differences(const std::vector<std::vector<std::uint32_t>>& a,
+                        const std::vector<std::vector<std::uint32_t>>& b)
+{
+    std::string text;
+    for (std::size_t f = 0; f < std::min(a.size(), b.size()); ++f) {
+        int count = 0;
+        std::size_t first = 0;
+        for (std::size_t i = 0; i < a[f].size() && i < b[f].size(); ++i)
+            if (a[f][i] != b[f][i] && count++ == 0)
+                first = i;
+        if (count)
+            text += "frame " + std::to_string(f) + ": " + std::to_string(count) +
+                    " pixels, first at (" + std::to_string(first % 640) + ", " +
+                    std::to_string(first / 640) + ")\n";
+    }
+    return text;
+}
+
+} // namespace
+
+TEST_F(ChangedRegionTest, DrawingWhatChangedShowsWhatFullRedrawsShow)
+{
+    for (bool accel3d : {false, true}) {
+        const Run full = Play(accel3d, true);
+        const Run changed = Play(accel3d, false);
+        ASSERT_EQ(static_cast<std::size_t>(kFrames), full.frames.size());
+        ASSERT_EQ(full.frames.size(), changed.frames.size());
+        EXPECT_EQ("", Differences(full.frames, changed.frames))
+            << (accel3d ? "hardware" : "software");
+
+        // Full redraw presents the whole screen every frame; the first recorded frame is
+        // whole too, a frame like the one before presents nothing, and the others
+        // present a small part.
+        const long long screen = 640 * 480;
+        for (long long area : full.regionAreas)
+            EXPECT_EQ(screen, area);
+        EXPECT_EQ(screen, changed.regionAreas[0]);
+        for (int f = 1; f < kFrames; ++f) {
+            const long long area = changed.regionAreas[static_cast<std::size_t>(f)];
+            if (f % kKinds == kKinds - 1)
+                EXPECT_EQ(0, area) << "frame " << f;
+            else
+                EXPECT_LT(area, screen / 8) << "frame " << f;
+        }
+    }
+}
+
+TEST_F(ChangedRegionTest, APictureNotDrawnAgainIsLetGoAfterOneFrame)
+{
+    DisplayManager manager;
+    DisplayParams params(false, false, 640, 480, false);
+    manager.ApplyDisplayParams(params);
+    ImageRenderer& renderer = *manager.GetImageRenderer();
+    const int before = Image::GetLiveCount();
+    {
+        std::unique_ptr<Image> picture(MakePatternImage(20, 20, 0, 3));
+        SDL_Rect dst = MakeRect(5, 5, 20, 20);
+        renderer.DrawImage(picture.get(), SHADERTYPE_COPY, &dst, nullptr, 255, 0.0, 0);
+    }
+    manager.Flip();
+    // The recorder holds the picture for the frame that drew it...
+    EXPECT_EQ(before + 1, Image::GetLiveCount());
+    SDL_Rect all = MakeRect(0, 0, 640, 480);
+    renderer.DrawRect(&all, Palette::Black, true);
+    manager.Flip();
+    // ...and lets it go when the next frame does not draw it.
+    EXPECT_EQ(before, Image::GetLiveCount());
+}
+
+TEST(DirtyRegion, RectanglesStayDisjointCoverWhatWasAddedAndKeepToTheLimit)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 50; ++round) {
+        DirtyRegion region(640, 480, 8);
+        std::vector<SDL_Rect> added;
+        for (int i = 0; i < 40; ++i) {
+            const SDL_Rect r = MakeRect(
+                static_cast<int>(random() % 700) - 30, static_cast<int>(random() % 520) - 20,
+                static_cast<int>(random() % 90), static_cast<int>(random() % 60));
+            region.Add(r);
+            added.push_back(r);
+        }
+        const auto& rects = region.GetRects();
+        ASSERT_LE(rects.size(), 8u);
+        for (std::size_t a = 0; a < rects.size(); ++a) {
+            EXPECT_GE(rects[a].x, 0);
+            EXPECT_GE(rects[a].y, 0);
+            EXPECT_LE(rects[a].x + rects[a].w, 640);
+            EXPECT_LE(rects[a].y + rects[a].h, 480);
+            for (std::size_t b = a + 1; b < rects.size(); ++b)
+                EXPECT_FALSE(RectsOverlap(rects[a], rects[b])) << "round " << round;
+        }
+        // Every on-screen pixel added is inside the region (checked at the corners).
+        for (const SDL_Rect& r : added) {
+            const int left = std::max<int>(r.x, 0), right = std::min<int>(r.x + r.w, 640);
+            const int top = std::max<int>(r.y, 0), bottom = std::min<int>(r.y + r.h, 480);
+            if (left >= right || top >= bottom)
+                continue;
+            for (int x : {left, right - 1})
+                for (int y : {top, bottom - 1})
+                    EXPECT_TRUE(region.Touches(MakeRect(x, y, 1, 1)))
+                        << "round " << round << " pixel " << x << ", " << y;
+        }
+    }
+    DirtyRegion region(640, 480, 4);
+    region.Add(MakeRect(-10, -10, 5, 5));
+    EXPECT_TRUE(region.IsEmpty());
+    region.Add(MakeRect(0, 0, 640, 480));
+    EXPECT_TRUE(region.CoversWholeScreen());
+}
