@@ -14,6 +14,7 @@
 #include "core/Random.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"
+#include "display/FrameRecorder.h"
 #include "field/Ball.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
@@ -194,9 +195,13 @@ private:
     std::string m_Level;
 };
 
-void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level)
+// With fullRedraw every frame is drawn and presented whole, as before the screen was
+// drawn only where it changed: the figure to compare with.
+void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level,
+                bool fullRedraw = false)
 {
     DisplayManager manager;
+    manager.SetFullRedraw(fullRedraw);
     if (!benchgame::StartDisplay(manager, accel3d)) {
         state.SkipWithError("the display backend could not be started");
         return;
@@ -206,6 +211,7 @@ void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level)
     Game game(level);
     int passes = 0;
     double seconds[PHASE_COUNT] = {};
+    double regionPixels = 0.0, regionRects = 0.0, redrawnCalls = 0.0;
     for (auto _ : state) {
         if (passes % kPassesPerGame == 0) {
             state.PauseTiming();
@@ -228,6 +234,11 @@ void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level)
         lap(PHASE_DRAW);
         manager.Flip();
         lap(PHASE_PRESENT);
+        if (const FrameRecorder* recorder = manager.GetRecorder()) {
+            regionPixels += double(recorder->GetRegion().GetArea());
+            regionRects += double(recorder->GetRegion().GetRects().size());
+            redrawnCalls += recorder->GetLastDrawCount();
+        }
         SceneHost::DeleteScheduledActors();
         lap(PHASE_DELETE);
         ++passes;
@@ -238,8 +249,14 @@ void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level)
         state.counters[kPhaseNames[phase]] = seconds[phase] * perPass;
         total += seconds[phase] * perPass;
     }
-    gMsPerPass[accel3d ? 1 : 0][level] = total;
+    if (!fullRedraw)
+        gMsPerPass[accel3d ? 1 : 0][level] = total;
     state.counters["pass_cpu_ms"] = total;
+    // What was drawn again and presented, a pass on average: share of the screen,
+    // rectangles, drawing calls.
+    state.counters["region_pct"] = passes ? 100.0 * regionPixels / passes / (640.0 * 480.0) : 0.0;
+    state.counters["region_rects"] = passes ? regionRects / passes : 0.0;
+    state.counters["redrawn_calls"] = passes ? redrawnCalls / passes : 0.0;
     state.counters["balls"] = double(game.logic->GetBalls().GetMembers().size());
     state.counters["bricks"] = double(game.logic->GetBricks().GetMembers().size());
     state.SetLabel(level);
@@ -256,6 +273,18 @@ void BM_FallingGoldDirect3D(benchmark::State& state)
     PlayPasses(state, true, "FallingGold");
 }
 BENCHMARK(BM_FallingGoldDirect3D)->Unit(benchmark::kMillisecond)->Iterations(1500);
+
+void BM_FallingGoldSDLFullRedraw(benchmark::State& state)
+{
+    PlayPasses(state, false, "FallingGold", true);
+}
+BENCHMARK(BM_FallingGoldSDLFullRedraw)->Unit(benchmark::kMillisecond)->Iterations(1500);
+
+void BM_FallingGoldDirect3DFullRedraw(benchmark::State& state)
+{
+    PlayPasses(state, true, "FallingGold", true);
+}
+BENCHMARK(BM_FallingGoldDirect3DFullRedraw)->Unit(benchmark::kMillisecond)->Iterations(1500);
 
 void BM_BusiestLevelSDL(benchmark::State& state)
 {

@@ -159,6 +159,11 @@ void D3DImageRenderer::DrawDividedTexture(DividedTexture* texture, ShaderType sh
         const float x0 = float(left - src.x) * sx + float(dst.x) - 0.1f;
         const float y0 = float(top - src.y) * sy + float(dst.y) - 0.1f;
         const float x1 = x0 + float(w) * sx, y1 = y0 + float(h) * sy;
+        // A tile wholly outside the clip would light no pixel: its call is saved.
+        if (m_Clipped &&
+            (x1 < float(m_ClipRect.x) || y1 < float(m_ClipRect.y) ||
+             x0 > float(m_ClipRect.x + m_ClipRect.w) || y0 > float(m_ClipRect.y + m_ClipRect.h)))
+            continue;
         const float uL = float(left - tile.rect.x) / float(tile.textureWidth);
         const float tT = float(top - tile.rect.y) / float(tile.textureHeight);
         const float uR = float(left - tile.rect.x + w) / float(tile.textureWidth);
@@ -212,6 +217,7 @@ void D3DImageRenderer::SetClipRect(const SDL_Rect* rect)
         // A viewport cannot be empty: drawing stops instead.
         m_ClipEmpty = left >= right || top >= bottom;
         if (!m_ClipEmpty) {
+            m_ClipRect = MakeRect(int(left), int(top), int(right - left), int(bottom - top));
             viewport.dwX = DWORD(left);
             viewport.dwY = DWORD(top);
             viewport.dwWidth = DWORD(right - left);

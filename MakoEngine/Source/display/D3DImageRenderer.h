@@ -50,5 +50,6 @@ private:
     // The whole target's viewport while a clip is set (restored when it is lifted).
     D3DVIEWPORT7 m_FullViewport{};
     bool m_Clipped = false;
+    SDL_Rect m_ClipRect{}; // the viewport while m_Clipped
     bool m_ClipEmpty = false; // the clip holds no pixel: nothing is drawn
 };

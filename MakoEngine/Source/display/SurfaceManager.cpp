@@ -42,6 +42,20 @@ SurfaceManager& SurfaceManager::GetInstance()
     return *instance;
 }
 
+namespace {
+
+// The reference format without its alpha: what the display copies of opaque pictures are
+// held in (a 1 x 1 surface made on first need, kept for the process).
+SDL_PixelFormat* GetOpaqueDisplayFormat()
+{
+    static SDL_Surface* format =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, kRedMask, kGreenMask, kBlueMask, 0);
+    MAKO_ASSERT(format != 0);
+    return format->format;
+}
+
+} // namespace
+
 SDL_PixelFormat* SurfaceManager::GetReferenceFormat()
 {
     static SDL_Surface* reference =
@@ -188,8 +202,18 @@ DisplayBlitSurface* SurfaceManager::Node_GetDisplayBlitSurface(SurfaceNode* node
             }
     }
     SDL_SetColorKey(copy.get(), 0, 0);
-    if (SDL_SetAlpha(copy.get(), SDL_SRCALPHA | SDL_RLEACCEL, SDL_ALPHA_OPAQUE) != 0)
+    if (opaque) {
+        // Without alpha the copy has the display's own format, so SDL blits it as rows of
+        // plain memory copies, which also cut cheaply to a clip rectangle.
+        SurfaceHandle plain(
+            SDL_ConvertSurface(copy.get(), GetOpaqueDisplayFormat(), SDL_SWSURFACE));
+        if (!plain)
+            return nullptr;
+        SDL_SetAlpha(plain.get(), 0, SDL_ALPHA_OPAQUE);
+        copy = std::move(plain);
+    } else if (SDL_SetAlpha(copy.get(), SDL_SRCALPHA | SDL_RLEACCEL, SDL_ALPHA_OPAQUE) != 0) {
         return nullptr;
+    }
     auto* made = new DisplayBlitSurface(std::move(copy), opaque);
     node->surfaces[SURFACETYPE_SDL_DISPLAY].reset(made);
     return made;

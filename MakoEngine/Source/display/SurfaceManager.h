@@ -60,12 +60,13 @@ private:
     std::unique_ptr<SurfaceTexture> m_Texture;
 };
 
-// The master copy as SDL blits it onto the display fastest: the same pixels with SDL's
-// run-length acceleration, which SDL encodes against the display's format on the first
-// blit (freeing the plain pixels), so that opaque runs are copied, clear runs skipped and
-// only the translucent pixels blended. Drawing through it gives the very pixels a
-// per-pixel alpha blit of the master gives. Opaque: every pixel has alpha 255, so the
-// copy also stands for the master copied without blending.
+// The master copy as SDL blits it onto the display fastest. A picture with translucent
+// or clear pixels: the same pixels with SDL's run-length acceleration, which SDL encodes
+// against the display's format on the first blit (freeing the plain pixels), so that
+// opaque runs are copied, clear runs skipped and only the translucent pixels blended. An
+// opaque picture (every pixel's alpha 255): its colours without alpha, blitted as plain
+// memory copies. Drawing through it gives the very pixels a per-pixel alpha blit of the
+// master gives; an opaque one also stands for the master copied without blending.
 class DisplayBlitSurface : public Surface
 {
 public:
