@@ -61,7 +61,7 @@ void OdeLockCheck::CheckSpace(dSpaceID space, const char* call)
     if (!space || gPermits > 0)
         return;
     for (const World* locked : gLockedWorlds)
-        if (locked->GetSpaceID() == space)
+        if (locked->OwnsSpace(space))
             Refuse(call);
 }
 

@@ -3,8 +3,8 @@
 // that world are made and deleted only through PhysicsBody, PhysicsGeom and the world's
 // Create functions, which queue the change until the sub-step ends. In builds with
 // assertions, ODE's own functions that make or destroy a body or geometry, or add one to
-// or remove one from a space, are wrapped: aimed at the ODE world or space of a locked
-// World they raise an Exception instead of pulling an object out from under the step.
+// or remove one from a space, are wrapped: aimed at the ODE world or either space of a
+// locked World they raise an Exception instead of pulling an object out from under the step.
 // Geometries made outside any space and objects of worlds that are not stepping pass.
 //
 // The wrappers' own ODE calls are made under a Permit. Main thread only.
@@ -33,7 +33,7 @@ public:
         Permit& operator=(const Permit&) = delete;
     };
 
-    // Raise an Exception naming `call` when it is aimed at the ODE world or space of a
+    // Raise an Exception naming `call` when it is aimed at the ODE world or a space of a
     // locked World and no Permit lives. A null world or space passes.
     static void CheckWorld(dWorldID world, const char* call);
     static void CheckSpace(dSpaceID space, const char* call);

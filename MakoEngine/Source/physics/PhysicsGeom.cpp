@@ -43,6 +43,7 @@ void PhysicsGeom::SetBody(PhysicsBody* body)
     dGeomSetBody(m_Geom, body ? body->GetBodyID() : nullptr);
     if (body && !m_Enabled)
         dBodyDisable(body->GetBodyID());
+    m_World->PlaceInSpace(m_Geom);
 }
 
 PhysicsBody* PhysicsGeom::GetBody() const

@@ -42,7 +42,9 @@ public:
     CollisionOwner* GetOwner() const { return m_Owner; }
 
     // Attaches the geometry to the body (null detaches it). The body's position and
-    // rotation become the geometry's from then on.
+    // rotation become the geometry's from then on. With a body the geometry belongs in
+    // the world's dynamic space, without one in its static space; it moves there at once
+    // or, while the world steps, when the sub-step ends.
     void SetBody(PhysicsBody* body);
     // The PhysicsBody of the attached ODE body, or null.
     PhysicsBody* GetBody() const;

@@ -20,10 +20,30 @@
 
 namespace {
 
-// The quad-tree space covers the play field, two pixels deep, four levels down.
+// The static space is a quad-tree that covers the play field, two pixels deep, four
+// levels down.
 constexpr double kSpaceCenter[3] = {320.0, 240.0, 0.0};
 constexpr double kSpaceExtents[3] = {640.0, 480.0, 2.0};
 constexpr int kSpaceDepth = 4;
+
+dSpaceID CreateFieldQuadTree()
+{
+    dVector3 center = {kSpaceCenter[0], kSpaceCenter[1], kSpaceCenter[2], 0.0};
+    dVector3 extents = {kSpaceExtents[0], kSpaceExtents[1], kSpaceExtents[2], 0.0};
+    const dSpaceID space = dQuadTreeSpaceCreate(nullptr, center, extents, kSpaceDepth);
+    // Geometries belong to their wrappers, never to the space.
+    dSpaceSetCleanup(space, 0);
+    return space;
+}
+
+// The geometries with a body are few and move in every sub-step: a sweep-and-prune space
+// sorts them along x in each pass instead of keeping a tree up to date.
+dSpaceID CreateSweepSpace()
+{
+    const dSpaceID space = dSweepAndPruneSpaceCreate(nullptr, dSAP_AXES_XYZ);
+    dSpaceSetCleanup(space, 0);
+    return space;
+}
 
 // Contacts of the same pair closer than this (per axis) with nearly equal normals are
 // one contact.
@@ -112,11 +132,8 @@ World::World(const WorldConfigReader& config)
         WarnUnusable(kKeyERP, erp, "a number from 0 to 1", "the default");
     dWorldSetGravity(m_World, 0.0, 0.0, 0.0);
 
-    dVector3 center = {kSpaceCenter[0], kSpaceCenter[1], kSpaceCenter[2], 0.0};
-    dVector3 extents = {kSpaceExtents[0], kSpaceExtents[1], kSpaceExtents[2], 0.0};
-    m_Space = dQuadTreeSpaceCreate(nullptr, center, extents, kSpaceDepth);
-    // Geometries belong to their wrappers, never to the space.
-    dSpaceSetCleanup(m_Space, 0);
+    m_DynamicSpace = CreateSweepSpace();
+    m_StaticSpace = CreateFieldQuadTree();
     m_ContactGroup = dJointGroupCreate(0);
 
     if (std::optional<int> n = UsableIterations(iterations))
@@ -191,7 +208,8 @@ World::~World()
     m_Contacts.clear();
 
     dJointGroupDestroy(m_ContactGroup);
-    dSpaceDestroy(m_Space);
+    dSpaceDestroy(m_StaticSpace);
+    dSpaceDestroy(m_DynamicSpace);
     dWorldDestroy(m_World);
     OdeRuntime::Release();
 }
@@ -266,8 +284,14 @@ void World::RemoveBody(PhysicsBody* body)
     // Geometries still attached find no wrapper behind the ODE body from now on.
     dBodySetData(body->m_Body, nullptr);
     const RemovedBody removed = {body->m_Body, body->m_PlaneJoint, body->m_Motor};
+    // The geometries it carried are static once it is gone.
+    std::vector<dGeomID> carried;
+    for (dGeomID geom = dBodyGetFirstGeom(removed.body); geom; geom = dBodyGetNextGeom(geom))
+        carried.push_back(geom);
     if (m_Locked) {
         m_RemovedBodies.push_back(removed);
+        for (dGeomID geom : carried)
+            PlaceInSpace(geom);
         return;
     }
     OdeLockCheck::Permit permit;
@@ -275,6 +299,8 @@ void World::RemoveBody(PhysicsBody* body)
         dJointDestroy(removed.motor);
     dJointDestroy(removed.planeJoint);
     dBodyDestroy(removed.body);
+    for (dGeomID geom : carried)
+        PlaceInSpace(geom);
 }
 
 void World::AddGeom(PhysicsGeom* geom)
@@ -298,6 +324,8 @@ void World::ReleaseGeom(dGeomID geom, TriMeshData* meshData)
     dGeomSetData(geom, nullptr);
     m_JoiningGeoms.erase(std::remove(m_JoiningGeoms.begin(), m_JoiningGeoms.end(), geom),
                          m_JoiningGeoms.end());
+    m_MovingGeoms.erase(std::remove(m_MovingGeoms.begin(), m_MovingGeoms.end(), geom),
+                        m_MovingGeoms.end());
     if (m_Locked) {
         m_RemovedGeoms.push_back({geom, meshData});
         return;
@@ -305,6 +333,36 @@ void World::ReleaseGeom(dGeomID geom, TriMeshData* meshData)
     OdeLockCheck::Permit permit;
     dGeomDestroy(geom);
     delete meshData;
+}
+
+dSpaceID World::SpaceFor(dGeomID geom) const
+{
+    return dGeomGetBody(geom) ? m_DynamicSpace : m_StaticSpace;
+}
+
+void World::PlaceInSpace(dGeomID geom)
+{
+    const dSpaceID current = dGeomGetSpace(geom);
+    if (!current || current == SpaceFor(geom))
+        return;
+    if (m_Locked) {
+        if (std::find(m_MovingGeoms.begin(), m_MovingGeoms.end(), geom) == m_MovingGeoms.end())
+            m_MovingGeoms.push_back(geom);
+        return;
+    }
+    MoveToSpace(geom);
+}
+
+void World::MoveToSpace(dGeomID geom)
+{
+    const dSpaceID current = dGeomGetSpace(geom);
+    const dSpaceID target = SpaceFor(geom);
+    if (current == target)
+        return;
+    OdeLockCheck::Permit permit;
+    if (current)
+        dSpaceRemove(current, geom);
+    dSpaceAdd(target, geom);
 }
 
 void World::Lock()
@@ -343,11 +401,15 @@ void World::ApplyQueuedChanges()
     std::vector<dGeomID> joining;
     joining.swap(m_JoiningGeoms);
     for (dGeomID geom : joining)
-        dSpaceAdd(m_Space, geom);
+        dSpaceAdd(SpaceFor(geom), geom);
     std::vector<PhysicsBody*> joiningBodies;
     joiningBodies.swap(m_JoiningBodies);
     for (PhysicsBody* body : joiningBodies)
         JoinBody(body);
+    std::vector<dGeomID> moving;
+    moving.swap(m_MovingGeoms);
+    for (dGeomID geom : moving)
+        MoveToSpace(geom);
 }
 
 // A joining body moves from now on, unless a geometry it carries is disabled (above the
@@ -388,6 +450,7 @@ void World::Step(double dt, CollisionCallback callback, void* context)
     // Records or joints made by hand through the contact pass are dropped.
     dJointGroupEmpty(m_ContactGroup);
     m_Contacts.clear();
+    m_NearPairs = 0;
 
     // The frame's forces act in every sub-step; those added from here on wait for the
     // next step.
@@ -435,7 +498,7 @@ void World::RunSubStep(float h, CollisionCallback callback, void* context)
         PhysicsScopedTimer timer("dSpaceCollide");
         m_PendingError = nullptr;
         const std::size_t removedBefore = m_RemovedGeoms.size();
-        dSpaceCollide(m_Space, this, &World::ProcessCollision);
+        CollideSpaces();
         if (m_PendingError) {
             std::exception_ptr error = m_PendingError;
             m_PendingError = nullptr;
@@ -463,9 +526,24 @@ void World::RunSubStep(float h, CollisionCallback callback, void* context)
     StepGradualChanges();
 }
 
+void World::CollideSpaces()
+{
+    dSpaceCollide(m_DynamicSpace, this, &World::ProcessCollision);
+    // The dynamic space does not change during the pass: what is made, deleted or moved
+    // meanwhile waits for the end of the sub-step.
+    const int count = dSpaceGetNumGeoms(m_DynamicSpace);
+    const dGeomID statics = reinterpret_cast<dGeomID>(m_StaticSpace);
+    for (int i = 0; i < count && !m_PendingError; ++i) {
+        const dGeomID geom = dSpaceGetGeom(m_DynamicSpace, i);
+        if (dGeomIsEnabled(geom))
+            dSpaceCollide2(geom, statics, this, &World::ProcessCollision);
+    }
+}
+
 void World::ProcessCollision(void* data, dGeomID o1, dGeomID o2)
 {
     World* world = static_cast<World*>(data);
+    ++world->m_NearPairs;
     if (world->m_PendingError)
         return;
     try {

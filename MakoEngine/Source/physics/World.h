@@ -1,10 +1,21 @@
 #pragma once
-// The play field's rigid-body simulation: one ODE world, one quad-tree collision space
-// fitted to the 640 × 480 field and one group of contact joints, with lists of the
-// bodies and geometries made in it. Every body is held to the plane z = 0 and turns only
-// about z. The world does not decide which contacts count: it asks the owners of the two
-// touching geometries (CollisionOwner), makes contact joints for the contacts that do not
-// pass, and reports every contact to the collision callback of the step.
+// The play field's rigid-body simulation: one ODE world, two collision spaces and one
+// group of contact joints, with lists of the bodies and geometries made in it. Every body
+// is held to the plane z = 0 and turns only about z. The world does not decide which
+// contacts count: it asks the owners of the two touching geometries (CollisionOwner),
+// makes contact joints for the contacts that do not pass, and reports every contact to
+// the collision callback of the step.
+//
+// The two spaces. Two geometries without a body never collide, so the world keeps the
+// geometries that carry a body (balls, paddles, loot, movable bricks) in the dynamic
+// space, a sweep-and-prune space, and those without one (walls, fixed bricks) in the
+// static space, a quad-tree fitted to the 640 × 480 field. The collision pass tests
+// the dynamic space against itself and each enabled dynamic geometry against the
+// static space, never two static geometries against each other. A geometry is made in
+// the static space and moves to the dynamic one when a body is attached
+// (PhysicsGeom::SetBody), and back when its body is detached or deleted. The pairs
+// reach the near callback in an order that depends only on what the spaces hold and
+// where, so a scene stays repeatable.
 //
 // Configuration: "GlobalCFM", "GlobalERP" and "CollisionIterations" are read when the
 // world is made and follow configuration updates (ApplyConfigValue).
@@ -27,11 +38,13 @@
 //   response).
 // - A new geometry or body is a complete object at once: it can be placed, attached,
 //   given a mass and a velocity and read back. Its ODE geometry is kept out of the
-//   world's space and its ODE body disabled until the sub-step ends; from the next
+//   world's spaces and its ODE body disabled until the sub-step ends; from the next
 //   sub-step on it collides and moves (a body stays disabled while a geometry it carries
 //   is disabled, see PhysicsGeom::SetPosition).
+// - A geometry that gains or loses its body keeps its space until the sub-step ends and
+//   then moves to the space that fits it; a new one joins the space that fits it then.
 // Direct calls of ODE's own create and destroy functions on this world's ODE world or
-// space while it is locked are refused in builds with assertions (OdeLockCheck).
+// spaces while it is locked are refused in builds with assertions (OdeLockCheck).
 //
 // Main thread only. Geometries and bodies are owned by the play-field objects and are
 // deleted before the world; what is left at tear-down is detached, not freed. A world
@@ -95,9 +108,9 @@ public:
     // True while Step runs (see the step lock above).
     bool IsLocked() const { return m_Locked; }
 
-    // New geometries in the world's space, owned by the caller. A box is width × height
-    // × 100 pixels; a mesh takes its data over. Made while the world steps, a geometry
-    // enters the space when the sub-step ends.
+    // New geometries in the world's static space (they have no body yet), owned by the
+    // caller. A box is width × height × 100 pixels; a mesh takes its data over. Made while
+    // the world steps, a geometry enters its space when the sub-step ends.
     PhysicsGeom* CreateBox(float width, float height);
     PhysicsGeom* CreateSphere(float radius);
     PhysicsGeom* CreateTriMesh(TriMeshData* data);
@@ -127,7 +140,13 @@ public:
     static WorldConfigReader EngineConfigReader();
 
     dWorldID GetWorldID() const { return m_World; }
-    dSpaceID GetSpaceID() const { return m_Space; }
+    // The space of the geometries with a body, and the space of those without one.
+    dSpaceID GetDynamicSpaceID() const { return m_DynamicSpace; }
+    dSpaceID GetStaticSpaceID() const { return m_StaticSpace; }
+    bool OwnsSpace(dSpaceID space) const
+    {
+        return space && (space == m_DynamicSpace || space == m_StaticSpace);
+    }
 
     // The contacts of the current sub-step, in the order found. Empty outside a step.
     // A record stays in the list when one of its geometries is deleted during the
@@ -146,6 +165,10 @@ public:
     // owners' edges and makes the contact joints of the physical contacts.
     void ProcessContacts();
 
+    // How many pairs of geometries the spaces handed to the near callback in the last
+    // Step (pairs whose bounding boxes meet and whose category and collide bits match).
+    std::size_t GetLastNearPairCount() const { return m_NearPairs; }
+
     // Sizes of the world's lists, for diagnostics.
     std::size_t GetBodyCount() const { return m_Bodies.size(); }
     std::size_t GetGeomCount() const { return m_Geoms.size(); }
@@ -156,7 +179,7 @@ public:
     std::size_t GetQueuedChangeCount() const
     {
         return m_JoiningGeoms.size() + m_JoiningBodies.size() + m_RemovedGeoms.size() +
-               m_RemovedBodies.size();
+               m_RemovedBodies.size() + m_MovingGeoms.size();
     }
 
 private:
@@ -181,7 +204,7 @@ private:
     // are destroyed now or, while locked, when the sub-step ends.
     void RemoveBody(PhysicsBody* body);
     // A new geometry wrapper joins the lists; while locked its ODE geometry, made
-    // outside the space, waits to join it.
+    // outside the spaces, waits to join its space.
     void AddGeom(PhysicsGeom* geom);
     // The geometry wrapper is being deleted: it leaves the lists at once.
     void RemoveGeom(PhysicsGeom* geom);
@@ -190,7 +213,13 @@ private:
     void ReleaseGeom(dGeomID geom, TriMeshData* meshData);
     void AddGradual(PhysicsGeom* geom);
     // The space new geometries are made in: none while locked.
-    dSpaceID SpaceForNewGeom() const { return m_Locked ? nullptr : m_Space; }
+    dSpaceID SpaceForNewGeom() const { return m_Locked ? nullptr : m_StaticSpace; }
+    // The space that fits the geometry: dynamic when it carries a body, else static.
+    dSpaceID SpaceFor(dGeomID geom) const;
+    // The geometry gained or lost its body: it moves to the space that fits it now or,
+    // while locked, when the sub-step ends. One that waits to join a space is left alone.
+    void PlaceInSpace(dGeomID geom);
+    void MoveToSpace(dGeomID geom);
 
     void Lock();
     // Applies what is queued and unlocks.
@@ -201,6 +230,9 @@ private:
     void DropDeadContacts();
 
     void Collide(dGeomID o1, dGeomID o2);
+    // The broad phase: the dynamic space with itself, then each enabled dynamic geometry
+    // with the static space.
+    void CollideSpaces();
     void RunSubStep(float h, CollisionCallback callback, void* context);
     void ReportContacts(CollisionCallback callback, void* context);
     void RemoveDuplicateContacts();
@@ -217,11 +249,13 @@ private:
     void ReadConfiguration(const WorldConfigReader& config);
 
     dWorldID m_World = nullptr;
-    dSpaceID m_Space = nullptr;
+    dSpaceID m_DynamicSpace = nullptr;
+    dSpaceID m_StaticSpace = nullptr;
     dJointGroupID m_ContactGroup = nullptr;
     int m_CollisionIterations = kDefaultCollisionIterations;
     int m_RequestedSubSteps = 0;
     int m_LastSubSteps = 0;
+    std::size_t m_NearPairs = 0;
     std::vector<ContactRecord> m_Contacts;
     std::vector<PhysicsBody*> m_Bodies;
     std::vector<PhysicsGeom*> m_MeshGeoms;
@@ -233,6 +267,7 @@ private:
     std::vector<PhysicsBody*> m_JoiningBodies;
     std::vector<RemovedGeom> m_RemovedGeoms;
     std::vector<RemovedBody> m_RemovedBodies;
+    std::vector<dGeomID> m_MovingGeoms;
     // An exception raised inside ODE's collision pass, held until the pass returns so
     // that it never unwinds through ODE.
     std::exception_ptr m_PendingError;
