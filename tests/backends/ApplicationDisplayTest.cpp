@@ -7,6 +7,7 @@
 #include "display/DisplayBackendD3D.h"
 #include "display/DisplayBackendSDL.h"
 #include "display/DisplayManager.h"
+#include "display/PointerGrab.h"
 #include "screens/FPSCounter.h"
 
 #include <dirent.h>
@@ -184,4 +185,32 @@ TEST_F(ApplicationDisplayTest, EachNewWindowIsTakenOnceWithOneResetNotice)
     ASSERT_NE(nullptr, dynamic_cast<DisplayBackendD3D*>(m_App->GetDisplayManager()->GetBackend()));
     EXPECT_NE(nullptr, m_App->GetWindowHandle());
     EXPECT_EQ(1, resets());
+}
+
+TEST_F(ApplicationDisplayTest, AGrabTheWindowSystemRefusesIsAskedForAgainLaterWithoutWaiting)
+{
+    m_App->UseWindowedScreen(640, 480, 32);
+    PointerGrab::RefuseForTests(true);
+    const Uint32 before = SDL_GetTicks();
+    EXPECT_FALSE(m_App->GrabInput(true));
+    EXPECT_LT(SDL_GetTicks() - before, 50u);
+    // Refused: it waits, and counts as grabbed for whoever saves the input state.
+    EXPECT_TRUE(m_App->IsGrabPending());
+    EXPECT_TRUE(m_App->IsInputGrabbed());
+    for (unsigned pass = 0; pass < 2 * DisplayApp::kGrabRetryPasses; ++pass)
+        m_App->RetryPendingGrab();
+    EXPECT_TRUE(m_App->IsGrabPending());
+
+    // Granted again: a later pass grabs and the wait ends.
+    PointerGrab::RefuseForTests(false);
+    for (unsigned pass = 0; pass < DisplayApp::kGrabRetryPasses; ++pass)
+        m_App->RetryPendingGrab();
+    EXPECT_FALSE(m_App->IsGrabPending());
+
+    // A release while a grab waits ends the wait too.
+    PointerGrab::RefuseForTests(true);
+    m_App->GrabInput(true);
+    EXPECT_TRUE(m_App->GrabInput(false));
+    EXPECT_FALSE(m_App->IsGrabPending());
+    PointerGrab::RefuseForTests(false);
 }

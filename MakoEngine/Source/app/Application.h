@@ -144,7 +144,15 @@ public:
     void RequestDisplayToggle() override { m_DisplayToggleRequested = true; }
     void SetHWAccelEnabled(bool enabled);
     bool IsHWAccelEnabled() const override { return m_HWAccel; }
+    // Grabs (or releases) the pointer for the window; returns whether it was grabbed. A
+    // grab that the window system refuses now is retried in later passes and counts as
+    // grabbed meanwhile. The main loop never waits for it.
     bool GrabInput(bool grab);
+    // A refused grab is asked for again every kGrabRetryPasses passes (from the pass's
+    // event phase).
+    void RetryPendingGrab();
+    bool IsGrabPending() const { return m_GrabPending; }
+    static constexpr unsigned kGrabRetryPasses = 8;
     bool ShowCursor(bool show);
     bool IsInputGrabbed() const;
     bool IsCursorShown() const;
@@ -337,6 +345,8 @@ protected:
     bool m_SavedInputGrab = false;
     bool m_WasCursorShown = true;
     bool m_ActivationSeen = false;
+    bool m_GrabPending = false; // a grab asked for that the window system refused so far
+    unsigned m_GrabRetryPasses = 0;
     bool m_DisplayToggleRequested = false;
     bool m_FullScreen = false;
     bool m_Minimized = false;

@@ -10,6 +10,7 @@
 #include "core/Log.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
+#include "display/PointerGrab.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
 #include "screens/Screen.h"
@@ -214,14 +215,30 @@ void Application::NotifyDisplayChange()
 bool Application::GrabInput(bool grab)
 {
     bool previous = IsInputGrabbed();
-    if (RetrieveBoolProperty("allowGrabInputStateChange") && SDL_WasInit(SDL_INIT_VIDEO))
-        SDL_WM_GrabInput(grab ? SDL_GRAB_ON : SDL_GRAB_OFF);
+    if (!RetrieveBoolProperty("allowGrabInputStateChange") || !SDL_WasInit(SDL_INIT_VIDEO))
+        return previous;
+    m_GrabPending = false;
+    if (grab && !PointerGrab::TryGrab()) {
+        // Another program holds the pointer, or the window cannot be seen: the grab is
+        // asked for again in later passes (RetryPendingGrab) instead of waiting here.
+        LogAtLevel(3, "Application::GrabInput: the pointer cannot be grabbed yet.\n");
+        m_GrabPending = true;
+        return previous;
+    }
+    SDL_WM_GrabInput(grab ? SDL_GRAB_ON : SDL_GRAB_OFF);
     return previous;
+}
+
+void Application::RetryPendingGrab()
+{
+    if (m_GrabPending && ++m_GrabRetryPasses % kGrabRetryPasses == 0)
+        GrabInput(true);
 }
 
 bool Application::IsInputGrabbed() const
 {
-    return SDL_WasInit(SDL_INIT_VIDEO) && SDL_WM_GrabInput(SDL_GRAB_QUERY) == SDL_GRAB_ON;
+    return m_GrabPending ||
+           (SDL_WasInit(SDL_INIT_VIDEO) && SDL_WM_GrabInput(SDL_GRAB_QUERY) == SDL_GRAB_ON);
 }
 
 bool Application::ShowCursor(bool show)

@@ -157,6 +157,8 @@ void Application::PrepareEvents()
         LogAtLevel(3, "Pausing app: %s\n", m_AppPaused ? "true" : "false");
         PostEvent(nullptr, MAKO_PAUSEAPP, 1, IntToEventData(m_AppPaused ? 1 : 0));
     }
+    if (!ending)
+        RetryPendingGrab();
     if (m_Shell && !ending)
         m_Shell->Update();
     // The script debugger's client is served once per pass, like the console.
