@@ -110,6 +110,17 @@ void Performance::CloseDown()
     m_SynthBytes = 0;
 }
 
+Preset Performance::ResolveLocked(const Preset& preset) const
+{
+    fluid_sfont_t* soundFont = fluid_synth_get_sfont_by_id(m_Synth, m_SoundFontId);
+    if (preset.bank != 0 && preset.bank != kDrumBank && soundFont &&
+        !fluid_sfont_get_preset(soundFont, preset.bank, preset.program)) {
+        // A bank the SoundFont lacks plays the program of bank 0 instead.
+        return {0, preset.program};
+    }
+    return preset;
+}
+
 void Performance::PinPresets(const std::vector<Preset>& presets)
 {
     std::lock_guard<std::mutex> lock(m_Mutex);
@@ -118,14 +129,9 @@ void Performance::PinPresets(const std::vector<Preset>& presets)
     }
     const std::int64_t before = AllocatedBytes();
     for (const Preset& preset : presets) {
-        if (m_Pins[preset]++ > 0) {
-            continue;
-        }
-        if (fluid_synth_pin_preset(m_Synth, m_SoundFontId, preset.bank, preset.program) ==
-                FLUID_FAILED &&
-            preset.bank != 0 && preset.bank != kDrumBank) {
-            // A bank the SoundFont lacks plays the program of bank 0 instead.
-            fluid_synth_pin_preset(m_Synth, m_SoundFontId, 0, preset.program);
+        const Preset played = ResolveLocked(preset);
+        if (m_Pins[played]++ == 0) {
+            fluid_synth_pin_preset(m_Synth, m_SoundFontId, played.bank, played.program);
         }
     }
     m_SynthBytes += AllocatedBytes() - before;
@@ -139,15 +145,13 @@ void Performance::UnpinPresets(const std::vector<Preset>& presets)
     }
     const std::int64_t before = AllocatedBytes();
     for (const Preset& preset : presets) {
-        auto pin = m_Pins.find(preset);
+        const Preset played = ResolveLocked(preset);
+        auto pin = m_Pins.find(played);
         if (pin == m_Pins.end() || --pin->second > 0) {
             continue;
         }
         m_Pins.erase(pin);
-        fluid_synth_unpin_preset(m_Synth, m_SoundFontId, preset.bank, preset.program);
-        if (preset.bank != 0 && preset.bank != kDrumBank) {
-            fluid_synth_unpin_preset(m_Synth, m_SoundFontId, 0, preset.program);
-        }
+        fluid_synth_unpin_preset(m_Synth, m_SoundFontId, played.bank, played.program);
     }
     m_SynthBytes = std::max<std::int64_t>(0, m_SynthBytes + AllocatedBytes() - before);
 }

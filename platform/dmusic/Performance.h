@@ -162,6 +162,9 @@ private:
     void Synthesize(float* stereo, int frames);
     bool SetSampleRateLocked(int sampleRate);
     void StopLocked(SegmentNotification why);
+    // The instrument the synthesiser plays for preset: bank 0 of the program when the
+    // SoundFont lacks the bank asked for.
+    Preset ResolveLocked(const Preset& preset) const;
     void Notify(SegmentNotification what, const SegmentState& state);
     ReferenceTime ReferenceTimeLocked() const;
 
@@ -170,7 +173,7 @@ private:
     fluid_settings_t* m_Settings = nullptr;
     fluid_synth_t* m_Synth = nullptr;
     int m_SoundFontId = 0;
-    std::map<Preset, int> m_Pins; // pin counts
+    std::map<Preset, int> m_Pins; // pin counts per instrument played
     std::int64_t m_SynthBytes = 0;
     int m_SampleRate = 0;
     std::int32_t m_MasterVolume = 0;
