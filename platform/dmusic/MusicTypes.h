@@ -46,4 +46,25 @@ struct TimeSignature
     MusicTime MeasureLength() const { return beatsPerMeasure * kMusicTimePerQuarter * 4 / beat; }
 };
 
+// An instrument of the SoundFont: a bank (0..127 melodic, kDrumBank for the percussion
+// kits) and a program number (0..127).
+struct Preset
+{
+    int bank;
+    int program;
+
+    bool operator<(const Preset& other) const
+    {
+        return bank != other.bank ? bank < other.bank : program < other.program;
+    }
+    bool operator==(const Preset& other) const
+    {
+        return bank == other.bank && program == other.program;
+    }
+};
+
+// The bank of the percussion kits; MIDI channel 10 (index 9) plays from it.
+constexpr int kDrumBank = 128;
+constexpr int kDrumChannel = 9;
+
 } // namespace dmusic

@@ -2,6 +2,8 @@
 
 #include <fluidsynth.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -20,6 +22,13 @@ constexpr double kIdleMusicTimePerSecond = 2.0 * kMusicTimePerQuarter;
 // The synthesiser's own output level: leaves headroom for many voices at master volume 0.
 constexpr double kSynthGain = 0.5;
 constexpr std::size_t kMaxNotifications = 64;
+
+// Bytes the allocator hands out now (in its arenas and in blocks of their own).
+std::int64_t AllocatedBytes()
+{
+    struct mallinfo2 info = mallinfo2();
+    return std::int64_t(info.uordblks) + std::int64_t(info.hblkhd);
+}
 
 // Linear gain of a master volume in hundredths of a decibel.
 float GainOf(std::int32_t volume)
@@ -55,18 +64,27 @@ Result Performance::Init(int sampleRate, const std::string& soundFont)
     fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
     fluid_settings_setnum(settings, "synth.gain", kSynthGain);
     fluid_settings_setint(settings, "synth.cpu-cores", 1);
+    fluid_settings_setint(settings, "synth.polyphony", kPolyphony);
+    // Only the instruments in use are held in memory: those of the channels' current
+    // programs and those pinned by downloaded segments (PinPresets).
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    const std::int64_t before = AllocatedBytes();
     fluid_synth_t* synth = new_fluid_synth(settings);
     if (!synth) {
         delete_fluid_settings(settings);
         return ERR_NO_SYNTHESIZER;
     }
-    if (fluid_synth_sfload(synth, soundFont.c_str(), 1) == FLUID_FAILED) {
+    const int soundFontId = fluid_synth_sfload(synth, soundFont.c_str(), 1);
+    if (soundFontId == FLUID_FAILED) {
         delete_fluid_synth(synth);
         delete_fluid_settings(settings);
         return ERR_SOUNDFONT;
     }
+    m_SynthBytes = std::max<std::int64_t>(0, AllocatedBytes() - before);
     m_Settings = settings;
     m_Synth = synth;
+    m_SoundFontId = soundFontId;
+    m_Pins.clear();
     m_SampleRate = sampleRate;
     m_MusicTime = 0;
     m_FrameCount = 0;
@@ -88,6 +106,60 @@ void Performance::CloseDown()
     delete_fluid_settings(m_Settings);
     m_Synth = nullptr;
     m_Settings = nullptr;
+    m_Pins.clear();
+    m_SynthBytes = 0;
+}
+
+Preset Performance::ResolveLocked(const Preset& preset) const
+{
+    fluid_sfont_t* soundFont = fluid_synth_get_sfont_by_id(m_Synth, m_SoundFontId);
+    if (preset.bank != 0 && preset.bank != kDrumBank && soundFont &&
+        !fluid_sfont_get_preset(soundFont, preset.bank, preset.program)) {
+        // A bank the SoundFont lacks plays the program of bank 0 instead.
+        return {0, preset.program};
+    }
+    return preset;
+}
+
+void Performance::PinPresets(const std::vector<Preset>& presets)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (!m_Synth) {
+        return;
+    }
+    const std::int64_t before = AllocatedBytes();
+    for (const Preset& preset : presets) {
+        const Preset played = ResolveLocked(preset);
+        if (m_Pins[played]++ == 0) {
+            fluid_synth_pin_preset(m_Synth, m_SoundFontId, played.bank, played.program);
+        }
+    }
+    m_SynthBytes += AllocatedBytes() - before;
+}
+
+void Performance::UnpinPresets(const std::vector<Preset>& presets)
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (!m_Synth) {
+        return;
+    }
+    const std::int64_t before = AllocatedBytes();
+    for (const Preset& preset : presets) {
+        const Preset played = ResolveLocked(preset);
+        auto pin = m_Pins.find(played);
+        if (pin == m_Pins.end() || --pin->second > 0) {
+            continue;
+        }
+        m_Pins.erase(pin);
+        fluid_synth_unpin_preset(m_Synth, m_SoundFontId, played.bank, played.program);
+    }
+    m_SynthBytes = std::max<std::int64_t>(0, m_SynthBytes + AllocatedBytes() - before);
+}
+
+std::int64_t Performance::GetSynthBytes() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_SynthBytes;
 }
 
 bool Performance::IsInitialized() const

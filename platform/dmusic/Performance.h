@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -70,6 +71,10 @@ class Performance : private EventSink
 {
 public:
     static constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+    // Voices the synthesiser can sound at once. The busiest shipped song needs 123 at its
+    // own tempo and 189 at the fastest master tempo the game sets (2.0); each voice costs
+    // about 9 kB whether it sounds or not.
+    static constexpr int kPolyphony = 192;
 
     Performance();
     ~Performance() override;
@@ -132,6 +137,16 @@ public:
     // Voices the synthesiser is sounding (notes still in their release included).
     int GetActiveVoiceCount() const;
 
+    // The synthesiser holds in memory only the instruments in use. PinPresets loads the
+    // samples of these instruments now and keeps them until as many UnpinPresets name them
+    // again (pins are counted per instrument, so segments may share one). A bank the
+    // SoundFont lacks pins bank 0 of the program instead. Both do nothing before Init.
+    void PinPresets(const std::vector<Preset>& presets);
+    void UnpinPresets(const std::vector<Preset>& presets);
+    // Bytes the synthesiser took from the allocator for itself, its SoundFont and the
+    // instruments pinned (measured around those calls, so an estimate); 0 before Init.
+    std::int64_t GetSynthBytes() const;
+
     // Renders `frames` frames at `sampleRate` and ADDS them into the interleaved stereo
     // buffer. A rate other than the current one retunes the synthesiser first; a rate
     // outside 8000..96000 Hz, or an uninitialised performance, leaves the buffer untouched.
@@ -147,6 +162,9 @@ private:
     void Synthesize(float* stereo, int frames);
     bool SetSampleRateLocked(int sampleRate);
     void StopLocked(SegmentNotification why);
+    // The instrument the synthesiser plays for preset: bank 0 of the program when the
+    // SoundFont lacks the bank asked for.
+    Preset ResolveLocked(const Preset& preset) const;
     void Notify(SegmentNotification what, const SegmentState& state);
     ReferenceTime ReferenceTimeLocked() const;
 
@@ -154,6 +172,9 @@ private:
     mutable std::mutex m_Mutex;
     fluid_settings_t* m_Settings = nullptr;
     fluid_synth_t* m_Synth = nullptr;
+    int m_SoundFontId = 0;
+    std::map<Preset, int> m_Pins; // pin counts per instrument played
+    std::int64_t m_SynthBytes = 0;
     int m_SampleRate = 0;
     std::int32_t m_MasterVolume = 0;
     float m_MasterTempo = 1.0f;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <set>
 
 namespace dmusic {
 namespace {
@@ -62,14 +63,47 @@ Result Segment::GetTimeSignature(MusicTime time, TimeSignature* signature) const
     return RESULT_OK;
 }
 
+std::vector<Preset> Segment::GetPresets() const
+{
+    std::set<Preset> found;
+    int bank[16] = {};
+    bool programmed[16] = {};
+    for (const MidiEvent& event : m_File->Events()) {
+        const int channel = event.status & 0x0F;
+        const int presetBank = channel == kDrumChannel ? kDrumBank : bank[channel];
+        switch (event.status & 0xF0) {
+        case 0xB0:
+            if (event.data1 == 0) {
+                bank[channel] = event.data2;
+            }
+            break;
+        case 0xC0:
+            found.insert({presetBank, event.data1});
+            programmed[channel] = true;
+            break;
+        case 0x90:
+            // Notes before any program change play the channel's first program.
+            if (!programmed[channel] && event.data2 > 0) {
+                found.insert({presetBank, 0});
+                programmed[channel] = true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return std::vector<Preset>(found.begin(), found.end());
+}
+
 Result Segment::Download(Performance& performance)
 {
     if (!performance.IsInitialized()) {
         return ERR_NOT_INITIALIZED;
     }
-    // The General MIDI SoundFont holds every melodic program and the drum kits, so there is
-    // nothing to transfer: downloading records that the performance may play this segment.
+    // The instruments the segment plays are loaded into the synthesiser now, on the caller's
+    // thread, rather than when the music reaches them on the audio thread.
     if (!IsDownloaded(performance)) {
+        performance.PinPresets(GetPresets());
         m_DownloadedTo.push_back(performance.GetId());
     }
     return RESULT_OK;
@@ -82,6 +116,7 @@ Result Segment::Unload(Performance& performance)
         return RESULT_FALSE;
     }
     m_DownloadedTo.erase(it);
+    performance.UnpinPresets(GetPresets());
     return RESULT_OK;
 }
 

@@ -59,6 +59,10 @@ public:
     // Undoes Download; RESULT_FALSE when it was not downloaded there.
     Result Unload(Performance& performance);
     bool IsDownloaded(const Performance& performance) const;
+    // The instruments the segment plays, each once, in order: every program change (with
+    // the bank its channel selected; the drum bank on channel 10), and program 0 of a
+    // channel that sounds a note before any program change.
+    std::vector<Preset> GetPresets() const;
 
 private:
     std::uint64_t m_Id;

@@ -411,8 +411,9 @@ TEST_F(ConfigTest, ShippedFilesLoadAndKeepTheirLayout)
     int constants = 0;
     for (LuaPlus::LuaTableIterator it(Global("ConstConfig")); it; it.Next())
         ++constants;
-    // The game's 135, the seven font roles, the physics sub-steps, the 90 medal texts and goals.
-    EXPECT_EQ(233, constants);
+    // The game's 136, the seven font roles, the physics sub-steps, the 90 medal texts and goals.
+    EXPECT_EQ(234, constants);
+    EXPECT_EQ("bkgLevel", Cfg().GetObject("loadOnDemand")[1].ToString());
     EXPECT_EQ(20, Cfg().GetInteger("CollisionIterations"));
     EXPECT_EQ(1e-7, Cfg().GetNumber("GlobalCFM"));
     EXPECT_EQ(800000, Cfg().GetInteger("rank.Adventure.Legend.winnings"));

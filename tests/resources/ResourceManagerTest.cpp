@@ -303,3 +303,56 @@ TEST_F(ResourceManagerTest, UsageFilesListEachEntryUnderItsType)
     EXPECT_EQ(4, std::distance(std::filesystem::directory_iterator(Dir("full/")),
                                std::filesystem::directory_iterator()));
 }
+
+TEST_F(ResourceManagerTest, OnDemandEntriesSkipCachingAndOnlyTheLatestOfAPrefixStaysLoaded)
+{
+    LogCapture log(Dir("log.txt"));
+    AddMemoryEntry("bkgLevelA.tst", "bkgLevelA.tst", "a");
+    AddMemoryEntry("bkgLevelB.tst", "bkgLevelB.tst", "b");
+    AddMemoryEntry("bkgLevelFail.tst", "bkgLevelFail.tst", "fail");
+    AddMemoryEntry("bkgMenu.tst", "bkgMenu.tst", "m");
+    AddMemoryEntry("tileX.tst", "tileX.tst", "x");
+    AddMemoryEntry("tileY.tst", "tileY.tst", "y");
+    Manager().SetOnDemandPrefixes({"bkgLevel", "", "tile"});
+    EXPECT_EQ("bkgLevel", Manager().OnDemandPrefixOf("bkgLevelA.tst"));
+    EXPECT_EQ("", Manager().OnDemandPrefixOf("bkgMenu.tst"));
+
+    // Only the entry of no prefix is cached.
+    ASSERT_EQ(1, Manager().StartCaching());
+    while (Manager().CacheNext()) {
+    }
+    EXPECT_NE(nullptr, Manager().FindInfo("bkgMenu.tst")->GetResource());
+    EXPECT_EQ(1, TrackedResource::Alive());
+
+    // Loading one lets go of the other of its prefix; other prefixes keep theirs.
+    // What was loaded lets go of its file's bytes.
+    EXPECT_EQ(1,
+              static_cast<MemoryReader*>(Manager().FindInfo("bkgMenu.tst")->GetReader())->Closed());
+    Resource* tile = Manager().Acquire("tileX.tst");
+    Resource* a = Manager().Acquire("bkgLevelA.tst");
+    EXPECT_EQ("a", static_cast<TrackedResource*>(a)->Bytes());
+    EXPECT_EQ(a, Manager().Acquire("bkgLevelA.tst")); // loaded once while it is the latest
+    Manager().Acquire("bkgLevelB.tst");
+    EXPECT_EQ(nullptr, Manager().FindInfo("bkgLevelA.tst")->GetResource());
+    EXPECT_EQ(tile, Manager().FindInfo("tileX.tst")->GetResource());
+    EXPECT_EQ(3, TrackedResource::Alive());
+    EXPECT_EQ(1, log.Count("Loaded on demand: bkgLevelA.tst ("));
+    EXPECT_EQ(1, log.Count("Loaded on demand: bkgLevelB.tst ("));
+
+    // A load that fails lets go of nothing; one acquired again loads again.
+    EXPECT_EQ("Could not load test resource bkgLevelFail.tst",
+              BB_EXCEPTION_MESSAGE(Manager().Acquire("bkgLevelFail.tst"), ResourceLoadError));
+    EXPECT_NE(nullptr, Manager().FindInfo("bkgLevelB.tst")->GetResource());
+    Manager().Acquire("bkgLevelA.tst");
+    EXPECT_EQ(nullptr, Manager().FindInfo("bkgLevelB.tst")->GetResource());
+    EXPECT_EQ(3, Manager().FindInfo("bkgLevelA.tst")->GetAcquireCount());
+    EXPECT_EQ(2, log.Count("Loaded on demand: bkgLevelA.tst ("));
+
+    // Without prefixes everything is cached again and nothing is let go.
+    Manager().SetOnDemandPrefixes({});
+    AddMemoryEntry("bkgLevelFail.tst", "bkgLevelFail.tst", "f");
+    EXPECT_EQ(6, Manager().StartCaching());
+    while (Manager().CacheNext()) {
+    }
+    EXPECT_EQ(6, TrackedResource::Alive());
+}

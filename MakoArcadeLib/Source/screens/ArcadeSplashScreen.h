@@ -8,6 +8,9 @@
 // Two named states do the work: "Loading" (the steps) and "Loaded" (the start button).
 // Leaving the splash by any route stops the loading timer.
 //
+// The configuration's list "loadOnDemand" names the prefixes of resources that are not
+// pre-loaded (ResourceManager::SetOnDemandPrefixes): they load when first used.
+//
 // Progress units: 1 per resource to cache, 4 per file of the "Levels" folder, 1 for the
 // last step; the bar is one pixel per 6 units. Main thread only.
 #include "screens/SplashScreen.h"
@@ -65,6 +68,8 @@ private:
     std::uint32_t m_LoadingTimer = 0;
     int m_TotalProgress = 0;
     int m_Progress = 0;
+    int m_ToCache = 0;
+    std::uint32_t m_LoadingStart = 0; // SDL ticks when the loading began
     std::vector<std::string> m_LevelFiles;
     size_t m_NextFile = 0;
     // Children of the screen (owned by it).

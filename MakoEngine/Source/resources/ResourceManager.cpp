@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -236,25 +237,64 @@ Resource* ResourceManager::LoadResource(ResourceInfo* resInfo)
         return resInfo->GetResource();
     loader->LoadResource(resInfo->GetReader(), *resInfo);
     MAKO_ASSERT(resInfo->GetResource() != 0);
+    // The loaders decode or copy what they need, so the file's bytes are let go at once
+    // rather than kept beside the loaded resource (a later read fetches them again).
+    if (FileReader* reader = resInfo->GetReader())
+        reader->Close();
     return resInfo->GetResource();
 }
 
 Resource* ResourceManager::Acquire(const std::string& name, ResourceInfo** outInfo)
 {
     ResourceInfo* info = FindInfo(name);
-    if (!info->GetResource())
-        LoadResource(info);
+    if (!info->GetResource()) {
+        const std::string prefix = OnDemandPrefixOf(name);
+        if (prefix.empty()) {
+            LoadResource(info);
+        } else {
+            const auto start = std::chrono::steady_clock::now();
+            LoadResource(info);
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            Log("Loaded on demand: %s (%.1f ms)\n", name.c_str(), took.count());
+            ReleaseOnDemandSiblings(name, prefix);
+        }
+    }
     if (outInfo)
         *outInfo = info;
     info->IncrementAcquireCount();
     return info->GetResource();
 }
 
+void ResourceManager::SetOnDemandPrefixes(const std::vector<std::string>& prefixes)
+{
+    m_OnDemandPrefixes.clear();
+    for (const std::string& prefix : prefixes)
+        if (!prefix.empty())
+            m_OnDemandPrefixes.push_back(prefix);
+}
+
+std::string ResourceManager::OnDemandPrefixOf(const std::string& name) const
+{
+    for (const std::string& prefix : m_OnDemandPrefixes)
+        if (name.compare(0, prefix.size(), prefix) == 0)
+            return prefix;
+    return std::string();
+}
+
+void ResourceManager::ReleaseOnDemandSiblings(const std::string& name, const std::string& prefix)
+{
+    for (auto& entry : m_Infos)
+        if (entry.first != name && entry.second->GetResource() &&
+            OnDemandPrefixOf(entry.first) == prefix)
+            entry.second->SetResource(nullptr);
+}
+
 int ResourceManager::StartCaching()
 {
     m_CacheNames.clear();
     for (const auto& entry : m_Infos)
-        if (FindLoader(*entry.second))
+        if (FindLoader(*entry.second) && OnDemandPrefixOf(entry.first).empty())
             m_CacheNames.push_back(entry.first);
     std::sort(m_CacheNames.begin(), m_CacheNames.end());
     m_CachePosition = 0;

@@ -4,10 +4,10 @@
 //
 // Scanners fill the registry with unloaded entries; the first Acquire of a name has the
 // first loader that accepts the entry load it, and the resource then stays loaded until
-// the manager is destroyed. Scripts see the registry as the global table `Resources`:
-// `Resources._contents` maps each name to its entry (light userdata), reading
-// `Resources.Name` gives a table resource's table (or a loaded resource's pointer), and
-// assigning a table to `Resources.Name` registers it as a table resource.
+// the manager is destroyed, unless it is loaded on demand (SetOnDemandPrefixes). Scripts see the
+// registry as the global table `Resources`: `Resources._contents` maps each name to its entry
+// (light userdata), reading `Resources.Name` gives a table resource's table (or a loaded resource's
+// pointer), and assigning a table to `Resources.Name` registers it as a table resource.
 //
 // One manager serves the process at a time: while it lives it is the current manager
 // (GetResourceManager) and the source of script resources for MakoLuaState::DoResourceFile.
@@ -67,7 +67,8 @@ public:
     ResourceLoader* FindLoader(const ResourceInfo& info) const;
 
     // Loads the entry with its loader and returns the resource; with no loader for it,
-    // returns its current resource (null when unloaded) and raises nothing.
+    // returns its current resource (null when unloaded) and raises nothing. A successful
+    // load closes the entry's reader: loaded resources never point into the file's bytes.
     Resource* LoadResource(ResourceInfo* resInfo);
 
     // The resource of that name, loaded on first use; counts one acquisition. The entry is
@@ -86,6 +87,18 @@ public:
     int StartCaching();
     bool CacheNext();
 
+    // Resources loaded on demand: entries whose name begins with one of these prefixes
+    // (replacing the prefixes set before). Caching passes them by, and the manager holds at
+    // most one loaded entry per prefix: loading one lets go of the others of its prefix.
+    // What let go stays alive in the images made from it for as long as they live (they
+    // hold references, not the manager's resource), and loads again when acquired again.
+    // Callers must therefore never keep the Resource pointer of such an entry beyond the
+    // next Acquire; the images of actors never do. Each load on demand is logged with the
+    // time it took.
+    void SetOnDemandPrefixes(const std::vector<std::string>& prefixes);
+    // The prefix that makes name load on demand; empty when it is not loaded on demand.
+    std::string OnDemandPrefixOf(const std::string& name) const;
+
     // Writes "ResourceUsage-<type name>.txt" for each resource type in the documents
     // folder: a header line, then one "<name>\t<acquire count>" line per entry of that
     // type; logs the counts. Each report is written whole or not at all; one that cannot be
@@ -102,6 +115,8 @@ private:
     void CreateLuaTables();
     void ReleaseLuaTables();
     std::string ReadScript(const std::string& name);
+    // Lets go of the loaded entries that share name's on-demand prefix, but name's own.
+    void ReleaseOnDemandSiblings(const std::string& name, const std::string& prefix);
 
     LuaPlus::LuaState* m_State;
     LuaPlus::LuaObject m_Resources;
@@ -116,6 +131,7 @@ private:
     std::vector<std::string> m_CacheNames;
     size_t m_CachePosition = 0;
     bool m_Caching = false;
+    std::vector<std::string> m_OnDemandPrefixes;
 
     ResourceManager* m_PreviousManager;
     ScriptSource::Provider m_PreviousScriptSource;

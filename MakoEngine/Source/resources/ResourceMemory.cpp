@@ -4,6 +4,10 @@ int32_t SysmemImageBytes = 0;
 int32_t VidmemImageBytes = 0;
 int32_t SoundBytes = 0;
 
+namespace {
+std::function<std::int64_t()> gMusicMemorySource;
+}
+
 void AddResourceMemoryUsage(int32_t bytes, const std::string& category)
 {
     // Wrapping arithmetic: the totals are diagnostics and must never be undefined.
@@ -20,4 +24,14 @@ void ResetResourceMemoryUsage()
     SysmemImageBytes = 0;
     VidmemImageBytes = 0;
     SoundBytes = 0;
+}
+
+void SetMusicMemorySource(std::function<std::int64_t()> source)
+{
+    gMusicMemorySource = std::move(source);
+}
+
+std::int64_t MusicMemoryBytes()
+{
+    return gMusicMemorySource ? gMusicMemorySource() : 0;
 }

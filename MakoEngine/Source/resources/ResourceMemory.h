@@ -3,6 +3,7 @@
 // the video-memory display. Reset to 0 when a resource manager is created. Main thread
 // only.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Images in system memory (category "Image"), kept by the surface manager.
@@ -19,3 +20,9 @@ void AddResourceMemoryUsage(int32_t bytes, const std::string& category);
 
 // Sets the three totals to 0.
 void ResetResourceMemoryUsage();
+
+// Bytes held by the music synthesiser, as its owner reports them: the owner installs a
+// function that answers (an empty one removes it). 0 when none is installed. Not reset
+// with the totals above.
+void SetMusicMemorySource(std::function<std::int64_t()> source);
+std::int64_t MusicMemoryBytes();

@@ -2,6 +2,7 @@
 
 #include "bass/MixerSource.h"
 #include "core/Log.h"
+#include "resources/ResourceMemory.h"
 #include "sound/MusicSegment.h"
 
 namespace {
@@ -24,6 +25,7 @@ MusicManager::~MusicManager()
         bassx::SetMusicSource(nullptr, nullptr);
         m_InMix = false;
     }
+    SetMusicMemorySource(nullptr);
     if (m_pPerformance) {
         m_pPerformance->Stop();
         m_pPerformance->CloseDown();
@@ -66,6 +68,11 @@ dmusic::Result MusicManager::Initialize(void* window, int maxChannels, int useDi
     // The port's output: the performance is mixed into the audio device's output.
     bassx::SetMusicSource(&dmusic::RenderInto, m_pPerformance.get());
     m_InMix = true;
+    std::weak_ptr<dmusic::Performance> performance = m_pPerformance;
+    SetMusicMemorySource([performance]() -> std::int64_t {
+        std::shared_ptr<dmusic::Performance> held = performance.lock();
+        return held ? held->GetSynthBytes() : 0;
+    });
 
     LogAtLevel(3, "MusicManager:  Turn off auto downloading\n");
     result = m_pPerformance->SetAutoDownload(false);
