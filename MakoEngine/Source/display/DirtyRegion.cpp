@@ -47,10 +47,23 @@ void DirtyRegion::Add(const SDL_Rect& rect)
     for (const SDL_Rect& r : m_Rects)
         if (r.x <= cut.x && r.y <= cut.y && r.x + r.w >= right && r.y + r.h >= bottom)
             return; // already inside
-    m_Rects.push_back(cut);
-    MergeOverlaps(m_Rects.size() - 1);
-    if (m_Rects.size() > m_MaxRects)
-        MergeCheapestPair();
+    if (m_Rects.size() < m_MaxRects) {
+        m_Rects.push_back(cut);
+        MergeOverlaps(m_Rects.size() - 1);
+        return;
+    }
+    // Full: the rectangle joins the one whose box grows least by it.
+    std::size_t best = 0;
+    long long bestCost = std::numeric_limits<long long>::max();
+    for (std::size_t i = 0; i < m_Rects.size(); ++i) {
+        const long long cost = Area(BoundingRect(m_Rects[i], cut)) - Area(m_Rects[i]);
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = i;
+        }
+    }
+    m_Rects[best] = BoundingRect(m_Rects[best], cut);
+    MergeOverlaps(best);
 }
 
 void DirtyRegion::AddWholeScreen()
@@ -98,24 +111,4 @@ void DirtyRegion::MergeOverlaps(std::size_t index)
             break;
         }
     }
-}
-
-void DirtyRegion::MergeCheapestPair()
-{
-    MAKO_ASSERT(m_Rects.size() >= 2);
-    std::size_t bestA = 0, bestB = 1;
-    long long bestCost = std::numeric_limits<long long>::max();
-    for (std::size_t a = 0; a < m_Rects.size(); ++a)
-        for (std::size_t b = a + 1; b < m_Rects.size(); ++b) {
-            const long long cost =
-                Area(BoundingRect(m_Rects[a], m_Rects[b])) - Area(m_Rects[a]) - Area(m_Rects[b]);
-            if (cost < bestCost) {
-                bestCost = cost;
-                bestA = a;
-                bestB = b;
-            }
-        }
-    m_Rects[bestA] = BoundingRect(m_Rects[bestA], m_Rects[bestB]);
-    m_Rects.erase(m_Rects.begin() + static_cast<std::ptrdiff_t>(bestB));
-    MergeOverlaps(bestA);
 }

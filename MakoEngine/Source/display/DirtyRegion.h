@@ -2,9 +2,10 @@
 // The part of the screen to redraw and present in one frame, as a short list of
 // rectangles that never overlap (a pixel inside two would be drawn twice, and a
 // translucent drawing blended twice). Rectangles added are cut to the screen; overlapping
-// ones are merged into their bounding box, and past the list's limit the two whose merge
-// adds the least area are merged, so the list stays short at the cost of some pixels
-// drawn that did not change. Main thread only.
+// ones are merged into their bounding box, and once the list is full a new rectangle joins
+// the one whose box grows least by it, so the list stays short at the cost of some pixels
+// drawn that did not change. Adding costs time in proportion to the list's length.
+// Main thread only.
 #include <SDL.h>
 
 #include <vector>
@@ -31,7 +32,6 @@ public:
 private:
     // Merges rectangle `index` with every one it overlaps until none does.
     void MergeOverlaps(std::size_t index);
-    void MergeCheapestPair();
 
     int m_Width;
     int m_Height;

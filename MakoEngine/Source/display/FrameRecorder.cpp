@@ -13,7 +13,7 @@
 namespace {
 
 // A region of at most this many rectangles: enough for a dozen moving things apart.
-const int kMaxRegionRects = 32;
+const int kMaxRegionRects = 48;
 
 std::uint64_t Mix(std::uint64_t hash, std::uint64_t value)
 {
