@@ -37,15 +37,11 @@ DirtyRegion::DirtyRegion(int width, int height, int maxRects)
 
 void DirtyRegion::Add(const SDL_Rect& rect)
 {
-    const int left = std::max<int>(rect.x, 0);
-    const int top = std::max<int>(rect.y, 0);
-    const int right = std::min<int>(rect.x + rect.w, m_Width);
-    const int bottom = std::min<int>(rect.y + rect.h, m_Height);
-    if (left >= right || top >= bottom)
+    const SDL_Rect cut = IntersectRects(rect, MakeRect(0, 0, m_Width, m_Height));
+    if (cut.w == 0)
         return;
-    const SDL_Rect cut = MakeRect(left, top, right - left, bottom - top);
     for (const SDL_Rect& r : m_Rects)
-        if (r.x <= cut.x && r.y <= cut.y && r.x + r.w >= right && r.y + r.h >= bottom)
+        if (RectEquals(IntersectRects(r, cut), cut))
             return; // already inside
     if (m_Rects.size() < m_MaxRects) {
         m_Rects.push_back(cut);

@@ -28,23 +28,6 @@ std::uint64_t RectBits(const SDL_Rect& r)
            (static_cast<std::uint64_t>(r.w) << 16) | r.h;
 }
 
-bool SameRect(const SDL_Rect& a, const SDL_Rect& b)
-{
-    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-}
-
-// The part of r inside clip (w or h 0 when none).
-SDL_Rect Intersect(const SDL_Rect& r, const SDL_Rect& clip)
-{
-    const int left = std::max<int>(r.x, clip.x);
-    const int top = std::max<int>(r.y, clip.y);
-    const int right = std::min<int>(r.x + r.w, clip.x + clip.w);
-    const int bottom = std::min<int>(r.y + r.h, clip.y + clip.h);
-    if (left >= right || top >= bottom)
-        return MakeRect(0, 0, 0, 0);
-    return MakeRect(left, top, right - left, bottom - top);
-}
-
 // The box from (left, top) to (right, bottom) inclusive, one pixel wider on each side
 // for the rounding of primitives.
 SDL_Rect BoxAround(int left, int top, int right, int bottom)
@@ -86,8 +69,8 @@ bool SameDraw(const RecordedDraw& a, const std::vector<Poly>& aPolygons, const R
     if (a.alwaysChanged || b.alwaysChanged || a.hash != b.hash)
         return false;
     if (a.kind != b.kind || a.filled != b.filled || a.shader != b.shader || a.alpha != b.alpha ||
-        a.flags != b.flags || a.angle != b.angle || !SameRect(a.dst, b.dst) ||
-        !SameRect(a.src, b.src) || !SameRect(a.clip, b.clip) || a.color != b.color ||
+        a.flags != b.flags || a.angle != b.angle || !RectEquals(a.dst, b.dst) ||
+        !RectEquals(a.src, b.src) || !RectEquals(a.clip, b.clip) || a.color != b.color ||
         a.node != b.node || a.pixelVersion != b.pixelVersion || a.surfaceFlags != b.surfaceFlags ||
         a.surfaceAlpha != b.surfaceAlpha || a.colorKey != b.colorKey ||
         std::memcmp(a.geometry, b.geometry, sizeof a.geometry) != 0)
@@ -157,7 +140,7 @@ void FrameRecorder::SetFullRedraw(bool fullRedraw)
 
 void FrameRecorder::SetClipRect(const SDL_Rect* rect)
 {
-    m_Clip = rect ? Intersect(*rect, MakeRect(0, 0, m_Width, m_Height))
+    m_Clip = rect ? IntersectRects(*rect, MakeRect(0, 0, m_Width, m_Height))
                   : MakeRect(0, 0, m_Width, m_Height);
     if (m_FullRedraw)
         m_Screen->SetClipRect(rect);
@@ -167,7 +150,7 @@ void FrameRecorder::Record(RecordedDraw& draw, const Poly* poly)
 {
     m_FrameOpen = true;
     draw.clip = m_Clip;
-    draw.bounds = Intersect(draw.bounds, m_Clip);
+    draw.bounds = IntersectRects(draw.bounds, m_Clip);
     if (draw.bounds.w == 0 || draw.bounds.h == 0)
         return; // touches no pixel of the screen
     if (poly) {
@@ -433,8 +416,8 @@ void FrameRecorder::DrawRegion()
         for (const RecordedDraw& d : m_Current.draws) {
             if (!RectsOverlap(d.bounds, area))
                 continue;
-            const SDL_Rect wanted = Intersect(area, d.clip);
-            if (!clipSet || !SameRect(wanted, clip)) {
+            const SDL_Rect wanted = IntersectRects(area, d.clip);
+            if (!clipSet || !RectEquals(wanted, clip)) {
                 clip = wanted;
                 clipSet = true;
                 m_Screen->SetClipRect(&clip);

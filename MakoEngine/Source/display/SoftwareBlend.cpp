@@ -60,15 +60,11 @@ bool ClipAxis(int srcSize, int dstSize, int& s, int& len, int& d)
 // source along; false when nothing is left.
 bool ClipToTargetClipRect(const SDL_Surface* dst, SDL_Rect& s, SDL_Rect& d)
 {
-    const SDL_Rect& clip = dst->clip_rect;
-    const int left = std::max<int>(d.x, clip.x);
-    const int top = std::max<int>(d.y, clip.y);
-    const int right = std::min<int>(d.x + d.w, clip.x + clip.w);
-    const int bottom = std::min<int>(d.y + d.h, clip.y + clip.h);
-    if (left >= right || top >= bottom)
+    const SDL_Rect cut = IntersectRects(d, dst->clip_rect);
+    if (cut.w == 0)
         return false;
-    s = MakeRect(s.x + (left - d.x), s.y + (top - d.y), right - left, bottom - top);
-    d = MakeRect(left, top, right - left, bottom - top);
+    s = MakeRect(s.x + (cut.x - d.x), s.y + (cut.y - d.y), cut.w, cut.h);
+    d = cut;
     return true;
 }
 
@@ -213,13 +209,10 @@ std::uint32_t BlendedFillPixel(std::uint32_t dst, const Color& color)
 
 void BlendedFillRect(SDL_Surface* surface, const SDL_Rect& rect, const Color& color)
 {
-    const SDL_Rect& clip = surface->clip_rect;
-    const int left = std::max<int>(rect.x, clip.x);
-    const int top = std::max<int>(rect.y, clip.y);
-    const int right = std::min<int>(rect.x + rect.w, clip.x + clip.w);
-    const int bottom = std::min<int>(rect.y + rect.h, clip.y + clip.h);
-    if (left >= right || top >= bottom)
+    const SDL_Rect cut = IntersectRects(rect, surface->clip_rect);
+    if (cut.w == 0)
         return;
+    const int left = cut.x, top = cut.y, right = cut.x + cut.w, bottom = cut.y + cut.h;
     SurfaceLock lock(surface);
     if (!lock.IsLocked())
         return;

@@ -29,6 +29,18 @@ inline bool RectEquals(const SDL_Rect& a, const SDL_Rect& b)
     return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
 }
 
+// The part of a inside b; 0 x 0 at (0, 0) when they share no pixel.
+inline SDL_Rect IntersectRects(const SDL_Rect& a, const SDL_Rect& b)
+{
+    const int left = a.x > b.x ? a.x : b.x;
+    const int top = a.y > b.y ? a.y : b.y;
+    const int right = a.x + a.w < b.x + b.w ? a.x + a.w : b.x + b.w;
+    const int bottom = a.y + a.h < b.y + b.h ? a.y + a.h : b.y + b.h;
+    if (left >= right || top >= bottom)
+        return MakeRect(0, 0, 0, 0);
+    return MakeRect(left, top, right - left, bottom - top);
+}
+
 // x, y, w, h from entries 1 to 4 of the table (or its fields x, y, w, h), each a number (or a
 // function giving one) truncated toward zero. A value a field cannot hold (x, y outside
 // -32768..32767, w, h outside 0..65535) is refused, as is a missing entry; the messages name the
