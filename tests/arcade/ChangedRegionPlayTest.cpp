@@ -6,6 +6,8 @@
 
 #include "core/Random.h"
 #include "display/Canvas.h"
+#include "display/DisplayBackend.h"
+#include "display/DisplayManager.h"
 #include "display/FrameRecorder.h"
 #include "display/SDLImageRenderer.h"
 #include "logic/LevelManager.h"
@@ -77,7 +79,8 @@ SDL_Surface* ScreenLikeSurface()
     return SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
 }
 
-class ChangedRegionPlayTest : public GameFixture, public ::testing::WithParamInterface<const char*>
+// A game on the controller's test screen, with the shipped levels.
+class LevelPlayFixture : public GameFixture
 {
 protected:
     static void SetUpTestSuite()
@@ -88,6 +91,13 @@ protected:
 
     LevelManager m_Levels; // the levels the game is started on
 };
+
+class ChangedRegionPlayTest : public LevelPlayFixture,
+                              public ::testing::WithParamInterface<const char*>
+{
+};
+
+using ChangedRegionHardwareTest = LevelPlayFixture;
 
 } // namespace
 
@@ -129,6 +139,46 @@ TEST_P(ChangedRegionPlayTest, EveryPassLooksAsAFullRedrawWould)
     EXPECT_LT(redrawn / kPasses, 640 * 480 / 3) << level;
     std::printf("%s: %.1f %% of the screen drawn again a pass on average\n", level.c_str(),
                 100.0 * double(redrawn) / kPasses / (640 * 480));
+}
+
+std::uint64_t Checksum(SDL_Surface* shot)
+{
+    std::uint64_t sum = 1469598103934665603ull;
+    for (int y = 0; y < shot->h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            static_cast<const std::uint8_t*>(shot->pixels) + y * shot->pitch);
+        for (int x = 0; x < shot->w; ++x)
+            sum = (sum ^ (row[x] & 0xFFFFFFu)) * 1099511628211ull;
+    }
+    return sum;
+}
+
+// The hardware backend's renderer: each pass is drawn where it changed, then drawn again
+// whole straight through the backend's renderer; both pictures agree.
+TEST_F(ChangedRegionHardwareTest, EveryPassLooksAsAFullRedrawWould)
+{
+    DisplayManager manager;
+    DisplayParams params(false, true, 640, 480, false);
+    manager.ApplyDisplayParams(params);
+    ASSERT_TRUE(params.accel3d);
+    MakoSrand(7);
+    NewGame("{gameType = 'Levels', levelName = 'FallingGold', ballsLeft = 4}");
+    logic->StartGame();
+    passes.SetDrawing(false);
+    Canvas changedOnly(manager.GetImageRenderer(), false);
+    Canvas whole(manager.GetBackend()->GetImageRenderer(), false);
+    bbtest::AutoPlayer player;
+    for (int pass = 0; pass < 150; ++pass) {
+        player.PlayOnePass(logic, true);
+        passes.Step();
+        screen->Render(changedOnly);
+        manager.FinishFrame();
+        const std::uint64_t drawn = Checksum(manager.GetScreenshotSurface());
+        screen->Render(whole);
+        ASSERT_EQ(Checksum(manager.GetScreenshotSurface()), drawn)
+            << "pass " << pass << " differs from a full redraw";
+        manager.Flip();
+    }
 }
 
 // The level the benchmarks play, the busiest level that ships, and the first one.
