@@ -8,6 +8,7 @@
 #include "geometry/Poly.h"
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 using namespace backendtest;
@@ -228,4 +229,38 @@ TEST(DirtyRegion, RectanglesStayDisjointCoverWhatWasAddedAndKeepToTheLimit)
     EXPECT_TRUE(region.IsEmpty());
     region.Add(MakeRect(0, 0, 640, 480));
     EXPECT_TRUE(region.CoversWholeScreen());
+}
+
+TEST_F(ChangedRegionTest, PrimitivesReachingFarOffTheScreenAreRedrawnWhereTheyShow)
+{
+    // Frame by frame, a long line, a huge circle and a polygon with a vertex that is not a
+    // number come and go over a plain background.
+    auto draw = [](ImageRenderer& renderer, int f) {
+        SDL_Rect all = MakeRect(0, 0, 640, 480);
+        renderer.DrawRect(&all, Color::FromRGBA(20, 40, 60, 255), true);
+        if (f == 1)
+            renderer.DrawLine(-29680, -29760, 30320, 30240, Palette::White);
+        if (f == 2)
+            renderer.DrawCircle(320, 16240, 16000, Palette::Yellow, false);
+        if (f == 3) {
+            Poly poly;
+            poly.SetVertices({Point2f(10, 10), Point2f(std::nanf(""), 50), Point2f(90, 400)});
+            renderer.DrawPolygon(poly, Palette::Green, false);
+        }
+    };
+    std::vector<std::vector<std::uint32_t>> runs[2];
+    for (bool fullRedraw : {true, false}) {
+        DisplayManager manager;
+        manager.SetFullRedraw(fullRedraw);
+        DisplayParams params(false, false, 640, 480, false);
+        manager.ApplyDisplayParams(params);
+        for (int f = 0; f < 5; ++f) {
+            draw(*manager.GetImageRenderer(), f);
+            manager.Flip();
+            runs[fullRedraw].push_back(RgbPixels(manager.GetScreenshotSurface()));
+        }
+    }
+    EXPECT_EQ("", Differences(runs[1], runs[0]));
+    EXPECT_NE(runs[1][0], runs[1][1]); // the line shows
+    EXPECT_NE(runs[1][0], runs[1][2]); // and the circle's top
 }

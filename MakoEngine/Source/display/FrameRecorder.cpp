@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -29,10 +30,26 @@ std::uint64_t RectBits(const SDL_Rect& r)
 }
 
 // The box from (left, top) to (right, bottom) inclusive, one pixel wider on each side
-// for the rounding of primitives.
+// for the rounding of primitives. Coordinates far off the screen are pulled in first, so
+// that the box fits the rectangle's 16-bit fields and still holds all it covers on screen.
 SDL_Rect BoxAround(int left, int top, int right, int bottom)
 {
+    const auto near = [](int v) { return std::clamp(v, -16000, 16000); };
+    left = near(left);
+    top = near(top);
+    right = near(right);
+    bottom = near(bottom);
     return MakeRect(left - 1, top - 1, right - left + 3, bottom - top + 3);
+}
+
+// The box around a circle (or pie) of the radius centred at (x, y).
+SDL_Rect CircleBox(int x, int y, int radius)
+{
+    const long long r = std::min<long long>(std::llabs(static_cast<long long>(radius)), 1 << 20);
+    const auto at = [](long long v) {
+        return static_cast<int>(std::clamp<long long>(v, -16000, 16000));
+    };
+    return BoxAround(at(x - r), at(y - r), at(x + r), at(y + r));
 }
 
 std::uint64_t HashOf(const RecordedDraw& d, const std::vector<Poly>& polygons)
@@ -175,8 +192,7 @@ void FrameRecorder::DrawCircle(int x, int y, int radius, const Color& color, boo
     d.geometry[0] = x;
     d.geometry[1] = y;
     d.geometry[2] = radius;
-    const int r = std::abs(radius);
-    d.bounds = BoxAround(x - r, y - r, x + r, y + r);
+    d.bounds = CircleBox(x, y, radius);
     Record(d, nullptr);
 }
 
@@ -250,8 +266,7 @@ void FrameRecorder::DrawPie(int x, int y, int radius, int start, int end, const 
     d.geometry[2] = radius;
     d.geometry[3] = start;
     d.geometry[4] = end;
-    const int r = std::abs(radius);
-    d.bounds = BoxAround(x - r, y - r, x + r, y + r);
+    d.bounds = CircleBox(x, y, radius);
     Record(d, nullptr);
 }
 
@@ -270,15 +285,17 @@ void FrameRecorder::DrawPolygon(const Poly& poly, const Color& color, bool fille
     d.wholeOnly = !filled;
     d.filled = filled;
     d.color = color;
-    float left = vertices[0].x, right = left, top = vertices[0].y, bottom = top;
+    // Vertices are drawn truncated towards zero; a vertex that is not a finite number
+    // could land anywhere, so the box then covers everything.
+    float left = 16000.0f, right = -16000.0f, top = 16000.0f, bottom = -16000.0f;
     for (const Point2f& v : vertices) {
-        left = std::min(left, v.x);
-        right = std::max(right, v.x);
-        top = std::min(top, v.y);
-        bottom = std::max(bottom, v.y);
+        const bool finite = std::isfinite(v.x) && std::isfinite(v.y);
+        left = finite ? std::min(left, v.x) : -16000.0f;
+        right = finite ? std::max(right, v.x) : 16000.0f;
+        top = finite ? std::min(top, v.y) : -16000.0f;
+        bottom = finite ? std::max(bottom, v.y) : 16000.0f;
     }
-    // Vertices are drawn truncated towards zero; the box is kept inside 16-bit range.
-    auto clampCoord = [](float v) { return static_cast<int>(std::clamp(v, -32000.0f, 32000.0f)); };
+    auto clampCoord = [](float v) { return static_cast<int>(std::clamp(v, -16000.0f, 16000.0f)); };
     d.bounds = BoxAround(clampCoord(std::floor(left)), clampCoord(std::floor(top)),
                          clampCoord(std::ceil(right)), clampCoord(std::ceil(bottom)));
     Record(d, &poly);

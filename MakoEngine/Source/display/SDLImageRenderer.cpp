@@ -10,6 +10,8 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -127,12 +129,20 @@ void SDLImageRenderer::DrawPie(int x, int y, int radius, int start, int end, con
 
 void SDLImageRenderer::DrawPolygon(const Poly& poly, const Color& color, bool filled)
 {
+    // A vertex that is not a finite number has no pixel: such a polygon draws nothing.
+    // Others are cut to the 16-bit coordinates SDL_gfx draws with.
+    for (const Point2f& v : poly.GetVertices())
+        if (!std::isfinite(v.x) || !std::isfinite(v.y))
+            return;
+    const auto coord = [](float v) {
+        return static_cast<Sint16>(std::clamp(v, -32768.0f, 32767.0f));
+    };
     TargetChanged();
     if (filled) {
         std::vector<Sint16> xs, ys;
         for (const Point2f& v : poly.GetVertices()) {
-            xs.push_back(static_cast<Sint16>(static_cast<int>(v.x)));
-            ys.push_back(static_cast<Sint16>(static_cast<int>(v.y)));
+            xs.push_back(coord(v.x));
+            ys.push_back(coord(v.y));
         }
         if (xs.size() >= 3)
             filledPolygonRGBA(m_TargetSurface, xs.data(), ys.data(), static_cast<int>(xs.size()),
@@ -140,8 +150,7 @@ void SDLImageRenderer::DrawPolygon(const Poly& poly, const Color& color, bool fi
         return;
     }
     for (const Poly::Edge& e : poly.GetEdges())
-        DrawLine(static_cast<int>(e.start.x), static_cast<int>(e.start.y),
-                 static_cast<int>(e.end.x), static_cast<int>(e.end.y), color);
+        DrawLine(coord(e.start.x), coord(e.start.y), coord(e.end.x), coord(e.end.y), color);
 }
 
 void SDLImageRenderer::DrawRect(const SDL_Rect* rect, const Color& color, bool filled)
