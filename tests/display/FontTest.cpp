@@ -3,14 +3,18 @@
 #include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "core/PropertyType.h"
+#include "display/FontCache.h"
 #include "lua/MakoLuaState.h"
+#include "resources/FileReader.h"
 #include "resources/PhysFSResourceScanner.h"
+#include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 
 #include "support/engine/EngineSetup.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -53,8 +57,33 @@ protected:
         return "";
     }
 
+    // The cache's key for a font file resource of the archive.
+    FontCache::Key KeyOf(const std::string& name, int pointSize, int style)
+    {
+        ResourceInfo* info = m_Resources->FindInfo(name);
+        FontCache::Key key;
+        info->GetReader()->Read(info->Name(), key.data, key.size);
+        key.pointSize = pointSize;
+        key.style = style;
+        return key;
+    }
+
     std::unique_ptr<ResourceManager> m_Resources;
 };
+
+// Whether two renderings have the same size and the same pixels.
+bool SamePixels(SDL_Surface* a, SDL_Surface* b)
+{
+    if (a->w != b->w || a->h != b->h || a->format->BitsPerPixel != b->format->BitsPerPixel)
+        return false;
+    const std::size_t rowBytes = static_cast<std::size_t>(a->w) * a->format->BytesPerPixel;
+    for (int y = 0; y < a->h; ++y) {
+        if (std::memcmp(static_cast<Uint8*>(a->pixels) + y * a->pitch,
+                        static_cast<Uint8*>(b->pixels) + y * b->pitch, rowBytes) != 0)
+            return false;
+    }
+    return true;
+}
 
 TEST_F(FontTest, OpensOnceNameAndSizeAreKnownAndReopensOnChanges)
 {
@@ -156,6 +185,93 @@ TEST_F(FontTest, FontsFromResourcesAndTheirFailures)
     // A file that is not a font.
     EXPECT_EQ("Could not set font: TestSheet.png, 12, 0",
               FailureOf([] { Font("TestSheet.png", 12, 0); }));
+}
+
+// Fonts of one file, size and face share one open font, however they are made, and draw
+// the same pixels whichever of them draws first.
+TEST_F(FontTest, TheSameFontIsOpenedOnceAndDrawsTheSame)
+{
+    const long opensBefore = FontCache::OpensSoFar();
+    const int openBefore = FontCache::OpenFonts();
+    MakoLuaState::LoadString(GetGlobalLuaState(),
+                             "Resources.SharedFont = {fontName = 'DejaVuSans.ttf', fontSize = 17}");
+    Font first("DejaVuSans.ttf", 17, 0);
+    Font second(Table("'SharedFont'"));
+    Font copy(first);
+    Font resized("DejaVuSans.ttf", 30, 0);
+    resized.SetPointSize(17);
+    EXPECT_EQ(opensBefore + 2, FontCache::OpensSoFar());
+    EXPECT_EQ(openBefore + 1, FontCache::OpenFonts());
+
+    const SDL_Color gold = {230, 190, 40, 0};
+    SDL_Surface* cold = first.RenderText_Blended("Bumper Gold 1234", gold);
+    SDL_Surface* warm = second.RenderText_Blended("Bumper Gold 1234", gold);
+    SDL_Surface* again = copy.RenderText_Blended("Bumper Gold 1234", gold);
+    ASSERT_TRUE(cold && warm && again);
+    EXPECT_TRUE(SamePixels(cold, warm));
+    EXPECT_TRUE(SamePixels(cold, again));
+    SDL_FreeSurface(cold);
+    SDL_FreeSurface(warm);
+    SDL_FreeSurface(again);
+
+    // A change to one of them leaves the others as they were.
+    const Point<int> size = second.GetTextSize("Bumper");
+    first.SetPointSize(34);
+    EXPECT_GT(first.GetTextSize("Bumper").x, size.x);
+    EXPECT_EQ(size, second.GetTextSize("Bumper"));
+    EXPECT_EQ(size, copy.GetTextSize("Bumper"));
+}
+
+TEST_F(FontTest, FontsThatDifferInFileSizeOrStyleAreNotShared)
+{
+    const long opensBefore = FontCache::OpensSoFar();
+    Font sans("DejaVuSans.ttf", 16, 0);
+    Font larger("DejaVuSans.ttf", 18, 0);
+    Font mono("DejaVuSansMono.ttf", 16, 0);
+    EXPECT_EQ(opensBefore + 3, FontCache::OpensSoFar());
+    EXPECT_NE(sans.GetTextSize("Bumper"), larger.GetTextSize("Bumper"));
+    EXPECT_NE(sans.GetTextSize("iiii"), mono.GetTextSize("iiii"));
+
+    std::shared_ptr<TTF_Font> plain =
+        FontCache::Open(KeyOf("DejaVuSans.ttf", 16, TTF_STYLE_NORMAL));
+    std::shared_ptr<TTF_Font> bold = FontCache::Open(KeyOf("DejaVuSans.ttf", 16, TTF_STYLE_BOLD));
+    std::shared_ptr<TTF_Font> boldAgain =
+        FontCache::Open(KeyOf("DejaVuSans.ttf", 16, TTF_STYLE_BOLD));
+    ASSERT_TRUE(plain && bold);
+    EXPECT_NE(plain, bold);
+    EXPECT_EQ(bold, boldAgain);
+    EXPECT_EQ(TTF_STYLE_NORMAL, TTF_GetFontStyle(plain.get()));
+    EXPECT_EQ(TTF_STYLE_BOLD, TTF_GetFontStyle(bold.get()));
+    EXPECT_EQ(opensBefore + 4, FontCache::OpensSoFar());
+}
+
+// A shared font stays open while any user is left, whichever goes first, and closes
+// with the last; asking again then opens it anew.
+TEST_F(FontTest, ASharedFontClosesWithItsLastUser)
+{
+    const int openBefore = FontCache::OpenFonts();
+    const SDL_Color white = {255, 255, 255, 0};
+    std::unique_ptr<Font> first(new Font("DejaVuSansMono.ttf", 21, 0));
+    SDL_Surface* before = first->RenderText_Blended("Level 12", white);
+    std::unique_ptr<Font> second(new Font("DejaVuSansMono.ttf", 21, 0));
+    first.reset();
+    EXPECT_EQ(openBefore + 1, FontCache::OpenFonts());
+    SDL_Surface* after = second->RenderText_Blended("Level 12", white);
+    ASSERT_TRUE(before && after);
+    EXPECT_TRUE(SamePixels(before, after));
+    SDL_FreeSurface(before);
+    SDL_FreeSurface(after);
+
+    // Moving the last user to another size closes the old size.
+    second->SetPointSize(22);
+    EXPECT_EQ(openBefore + 1, FontCache::OpenFonts());
+    second.reset();
+    EXPECT_EQ(openBefore, FontCache::OpenFonts());
+
+    const long opensBefore = FontCache::OpensSoFar();
+    Font reopened("DejaVuSansMono.ttf", 21, 0);
+    EXPECT_EQ(opensBefore + 1, FontCache::OpensSoFar());
+    EXPECT_GT(reopened.GetTextSize("Level 12").x, 0);
 }
 
 } // namespace

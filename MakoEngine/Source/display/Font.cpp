@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Utf8.h"
+#include "display/FontCache.h"
 #include "display/SurfaceManager.h"
 #include "lua/ScriptValueReaders.h"
 #include "resources/FileReader.h"
@@ -53,11 +54,7 @@ Font::Font(const Font& other) : Object()
     SetFont(other.m_FontName, other.m_FontSize, other.m_FontIndex);
 }
 
-Font::~Font()
-{
-    if (m_FontObject)
-        TTF_CloseFont(m_FontObject);
-}
+Font::~Font() = default;
 
 void Font::SetFont(const std::string& name, int pointSize, int faceIndex)
 {
@@ -71,23 +68,22 @@ void Font::SetFont(const std::string& name, int pointSize, int faceIndex)
     ResourceManager* manager = GetResourceManager();
     MAKO_ASSERT(manager != 0);
     ResourceInfo* info = manager->FindInfo(name);
-    TTF_Font* font = nullptr;
+    std::shared_ptr<TTF_Font> font;
     if (FileReader* reader = info->GetReader()) {
-        // The reader keeps the bytes while the entry lives; the font reads glyphs from
-        // them on demand.
-        const void* data = nullptr;
-        uint32_t size = 0;
-        reader->Read(info->Name(), data, size);
-        SDL_RWops* rw = SDL_RWFromMem(const_cast<void*>(data), static_cast<int>(size));
-        if (rw)
-            font = TTF_OpenFontIndexRW(rw, 1, pointSize, faceIndex);
+        // The reader keeps the bytes while the entry lives and gives the same bytes on
+        // every read, so fonts of one resource find one another in the cache.
+        FontCache::Key key;
+        reader->Read(info->Name(), key.data, key.size);
+        key.pointSize = pointSize;
+        key.faceIndex = faceIndex;
+        font = FontCache::Open(key);
     }
     if (!font)
         MAKO_THROW(Exception, boost::str(boost::format("Could not set font: %1%, %2%, %3%") % name %
                                          pointSize % faceIndex));
-    if (m_FontObject)
-        TTF_CloseFont(m_FontObject);
-    m_FontObject = font;
+    // The new font is held before the old is let go, so a change back to the same key
+    // keeps the open font.
+    m_FontObject = std::move(font);
     m_FontName = name;
     m_FontSize = pointSize;
     m_FontIndex = faceIndex;
@@ -131,7 +127,7 @@ Point<int> Font::GetTextSize(const std::string& text) const
         return GetTextSize(BoundedText(text));
     int w = 0;
     int h = 0;
-    if (TTF_SizeUTF8(m_FontObject, text.c_str(), &w, &h) != 0)
+    if (TTF_SizeUTF8(m_FontObject.get(), text.c_str(), &w, &h) != 0)
         MAKO_THROW(Exception,
                    boost::str(boost::format("Could not get size of rendered text: %1%") % text));
     return Point<int>(w, h);
@@ -141,10 +137,10 @@ SDL_Surface* Font::RenderText_Blended(const std::string& text, SDL_Color color) 
 {
     MAKO_ASSERT_MSG(m_FontObject != 0, NotOpenMessage(m_FontName));
     if (text.empty())
-        return SurfaceManager::CreateSurface(0, TTF_FontHeight(m_FontObject), true);
+        return SurfaceManager::CreateSurface(0, TTF_FontHeight(m_FontObject.get()), true);
     if (text.size() > kMaxTextBytes)
         return RenderText_Blended(BoundedText(text), color);
-    SDL_Surface* surface = TTF_RenderUTF8_Blended(m_FontObject, text.c_str(), color);
+    SDL_Surface* surface = TTF_RenderUTF8_Blended(m_FontObject.get(), text.c_str(), color);
     if (!surface)
         MAKO_THROW(Exception, boost::str(boost::format("Couldn't render text: %1%") % text));
     return surface;
@@ -154,5 +150,5 @@ bool Font::ProvidesGlyph(std::uint32_t codePoint) const
 {
     // SDL_ttf looks glyphs up by 16-bit code points only.
     return m_FontObject && codePoint <= 0xFFFFu &&
-           TTF_GlyphIsProvided(m_FontObject, static_cast<Uint16>(codePoint)) != 0;
+           TTF_GlyphIsProvided(m_FontObject.get(), static_cast<Uint16>(codePoint)) != 0;
 }

@@ -4,9 +4,9 @@
 //   Resources.HUDFont = {fontName = "DejaVuSans.ttf", fontSize = 18}
 // or such a table itself. The font opens as soon as a name and a size are known and
 // reopens after every later change of name, size or face index. Sizes run from
-// kMinPointSize to kMaxPointSize points; any other size is refused, naming the font. Each
-// Font opens its own SDL_ttf font; nothing is shared. SDL_ttf must be initialised first.
-// Texts are UTF-8. Main thread only.
+// kMinPointSize to kMaxPointSize points; any other size is refused, naming the font. Fonts
+// of the same file, size and face share one SDL_ttf font (FontCache), open while any of
+// them uses it. SDL_ttf must be initialised first. Texts are UTF-8. Main thread only.
 #include "core/Class.h"
 #include "core/Object.h"
 #include "geometry/Point.h"
@@ -15,6 +15,7 @@
 #include <SDL_ttf.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class Font : public Object
@@ -28,7 +29,8 @@ public:
     // From a table of properties or the name of a table resource.
     explicit Font(const LuaPlus::LuaObject& params);
     Font(const std::string& name, int pointSize, int faceIndex);
-    // A second, independent font of the same name, size and face.
+    // A second font of the same name, size and face; later changes to either leave the
+    // other as it is.
     Font(const Font& other);
     ~Font() override;
 
@@ -61,7 +63,7 @@ public:
     static void RegisterProperties(Class& fontClass);
 
 private:
-    TTF_Font* m_FontObject = nullptr;
+    std::shared_ptr<TTF_Font> m_FontObject;
     std::string m_FontName;
     int m_FontSize = 0;
     int m_FontIndex = 0;
