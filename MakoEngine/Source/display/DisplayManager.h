@@ -45,7 +45,6 @@ public:
     // Full redraw: every drawing call goes straight to the screen and every frame is
     // presented whole. Kept across display changes.
     void SetFullRedraw(bool fullRedraw);
-    bool IsFullRedraw() const { return m_FullRedraw; }
     // The recorder of the current display (null without one), for tests and figures.
     FrameRecorder* GetRecorder() const { return m_Recorder.get(); }
     LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam);

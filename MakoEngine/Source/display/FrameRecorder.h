@@ -72,9 +72,6 @@ public:
 
     // Full redraw on or off; either way the next frame is drawn and presented whole.
     void SetFullRedraw(bool fullRedraw);
-    bool IsFullRedraw() const { return m_FullRedraw; }
-    // The next frame is drawn and presented whole (the screen's pixels were lost).
-    void InvalidateAll() { m_WholeNext = true; }
 
     // Draws what changed since the last frame onto the screen renderer and returns the
     // region to present (empty: nothing changed). Every later call starts the next frame.
@@ -94,8 +91,8 @@ public:
     void DrawPie(int x, int y, int radius, int start, int end, const Color& color) override;
     void DrawPolygon(const Poly& poly, const Color& color, bool filled) override;
     void DrawRect(const SDL_Rect* rect, const Color& color, bool filled) override;
-    // The recorder clips by itself; a clip set from outside goes to the screen renderer
-    // only under full redraw.
+    // Kept with every later call and kept to when the call is drawn; under full redraw it
+    // goes straight to the screen renderer.
     void SetClipRect(const SDL_Rect* rect) override;
 
 private:
@@ -111,7 +108,8 @@ private:
         std::uint64_t lastFrame = 0;
     };
 
-    // Adds the call to the open frame (full redraw: draws it at once instead).
+    // Adds the call, its clip and hash to the open frame (calls that touch no pixel of
+    // the screen are left out).
     void Record(RecordedDraw& draw, const Poly* poly);
     void Execute(const RecordedDraw& draw, const Frame& frame);
     // The image to draw a surface record's picture through: one held by the recorder.
