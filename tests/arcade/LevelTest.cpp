@@ -156,6 +156,19 @@ TEST_F(LevelTest, AValueOfTheWrongTypeIsLoggedByNameAndEveryReaderTakesTheDefaul
         {"glueSpeed", "false", "a number, not the boolean false",
          [](const Level&) { return gBallSpeed.glueSpeed == 7; }},
     };
+    {
+        // Read once: the slide-down's checks in play never report it again.
+        bbtest::LogCapture log;
+        auto level = MakeLevel("{ progressive = 'down' }");
+        for (int pass = 0; pass < 3; ++pass) {
+            level->CheckProgressive(nullptr);
+            level->TickSlideDown(nullptr);
+        }
+        const std::string text = log.Text();
+        const std::string line = "\"progressive\" needs a table";
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+        EXPECT_EQ(text.find(line), text.rfind(line)) << "logged again in play:\n" << text;
+    }
     for (const Row& row : levelRows) {
         bbtest::LogCapture log;
         auto level = MakeLevel(std::string("{ ") + row.key + " = " + row.value + " }");
@@ -208,6 +221,16 @@ TEST_F(LevelTest, AValueOfTheWrongTypeIsLoggedByNameAndEveryReaderTakesTheDefaul
         EXPECT_EQ("Brick \"RedBrick\": \"strength\" needs a number, not the string \"nine\"",
                   e.GetMessage());
     }
+}
+
+TEST_F(LevelTest, ALevelTooLargeIsRefusedBeforeItsEntriesAreRead)
+{
+    bbtest::LogCapture log;
+    std::string bricks;
+    for (int i = 0; i <= Level::MAX_FIELD_OBJECTS; ++i)
+        bricks += "{ resource = 'RedBrick', position = { 1, 1 }, strenght = 3 },";
+    EXPECT_THROW(MakeLevel("{ compiledBricks = { " + bricks + " } }"), Exception);
+    EXPECT_EQ(std::string::npos, log.Text().find("strenght")) << "its entries were checked";
 }
 
 TEST_F(LevelTest, TheManagerFindsLevelsByNameAndByPlaceInTheOrder)

@@ -52,12 +52,6 @@ LuaObject Globals()
     return GetGlobalLuaState()->GetGlobals();
 }
 
-bool ResourceExists(const std::string& name)
-{
-    ResourceManager* resources = GetResourceManager();
-    return resources && resources->FindInfo(name, true) != nullptr;
-}
-
 std::string Join(const std::vector<std::string>& names)
 {
     std::string text;
@@ -333,14 +327,14 @@ void LevelCheck::CheckResources(const std::string& name)
         }
     }
     const LuaObject background = level["backgroundName"];
-    if (background.IsString() && !ResourceExists(background.GetString()))
+    if (background.IsString() && !IsKnownResource(background.GetString()))
         Report(name, "background " + Quoted(background.GetString()) + " is not in the pack");
 
     const LuaObject artefact = level["artefact"];
     if (artefact.IsTable() && artefact["name"].IsString()) {
         const std::string picture = artefact["name"].GetString();
         if (picture != "none") {
-            if (!ResourceExists(picture))
+            if (!IsKnownResource(picture))
                 Report(name, "artefact picture " + Quoted(picture) + " is not in the pack");
             const LuaObject artifacts = Globals()["Artifacts"];
             if (!artifacts.IsTable() || !artifacts[picture.c_str()].IsTable())

@@ -29,12 +29,6 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-bool ResourceExists(const std::string& name)
-{
-    ResourceManager* manager = GetResourceManager();
-    return manager && manager->FindInfo(name, true) != nullptr;
-}
-
 // The integers of a global Lua list, in order.
 std::vector<int> GlobalIntList(const char* name)
 {
@@ -93,12 +87,12 @@ std::string Brick::BevelName(int resolution, int rotation, bool withShapeVariant
 
 bool Brick::BevelImageExists(int resolution, int rotation, bool withShapeVariant) const
 {
-    return ResourceExists(BevelName(resolution, rotation, withShapeVariant));
+    return IsKnownResource(BevelName(resolution, rotation, withShapeVariant));
 }
 
 bool Brick::BaseImageExists(int resolution) const
 {
-    return ResourceExists(IsBevelled() ? OutlineName(resolution) : BlockName(resolution));
+    return IsKnownResource(IsBevelled() ? OutlineName(resolution) : BlockName(resolution));
 }
 
 int Brick::NearestEntry(const std::vector<int>& table, int target, bool circular)
@@ -181,7 +175,7 @@ void Brick::PickBaseImageParameters()
     if (m_ImageParametersPicked)
         return;
     GetBevelParameters();
-    if (IsBevelled() && !ResourceExists(TextureName()))
+    if (IsBevelled() && !IsKnownResource(TextureName()))
         m_Material = "Transparent";
     PickResolution();
     const bool bevel = IsBevelled();
@@ -268,7 +262,7 @@ void Brick::BuildBaseImage(int width, int height)
         {
             ScopedPerformanceTimer creation("ScaledCrack creation");
             const std::string own = "Damage." + GetShapeName() + m_CrackVariant + ".png";
-            if (ResourceExists(own)) {
+            if (IsKnownResource(own)) {
                 ImagePtr loaded(new Image(own));
                 m_DamageStages = loaded->GetNumFrames();
                 const Point<int> f = loaded->GetFrameSize();
@@ -278,10 +272,10 @@ void Brick::BuildBaseImage(int width, int height)
                 std::string name = "Damage.Default" +
                                    (m_CrackVariant.empty() ? std::string(".1") : m_CrackVariant) +
                                    ".png";
-                if (!ResourceExists(name) && m_CrackVariant != ".NoCrack")
+                if (!IsKnownResource(name) && m_CrackVariant != ".NoCrack")
                     name = "Damage.Default.1.png";
-                if (ResourceExists(name) && m_Resolution > 0 &&
-                    ResourceExists(OutlineName(m_Resolution))) {
+                if (IsKnownResource(name) && m_Resolution > 0 &&
+                    IsKnownResource(OutlineName(m_Resolution))) {
                     ImagePtr loaded(new Image(name));
                     const int stages = loaded->GetNumFrames();
                     const Point<int> f = loaded->GetFrameSize();
@@ -300,7 +294,7 @@ void Brick::BuildBaseImage(int width, int height)
                     }
                     crack->Clip(mask.get());
                     m_DamageStages = stages;
-                } else if (ResourceExists(name) && !IsBevelled()) {
+                } else if (IsKnownResource(name) && !IsBevelled()) {
                     // An unbevelled block carries its own outline in its alpha: the cracks
                     // are clipped by the block itself.
                     ImagePtr loaded(new Image(name));

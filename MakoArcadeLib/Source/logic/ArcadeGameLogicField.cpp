@@ -1,6 +1,7 @@
 // The controller's side of the play field: taking over what the level and the field
 // objects make (each into its id group, the world, its group and the play layer), the
 // field tick of the states, and the typed views of the groups.
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/FramePeriod.h"
 #include "core/Log.h"
@@ -209,7 +210,9 @@ void ArcadeGameLogic::SetLevel(Level* level)
     m_Level.reset(level);
     if (!level)
         return;
-    level->CheckFieldSize();
+    // One place for the whole build, so a problem shared by many entries (a global of the
+    // wrong type) is reported once for the level, not once for each brick.
+    DataReport::Place place(level->GetLevelName());
     level->AddBackground(this);
     level->SpawnBricks(this);
     level->SpawnExtraActors(this);

@@ -44,6 +44,8 @@ Level::Level(const std::string& name, const LuaPlus::LuaObject& table)
 {
     // What the reading finds wrong is reported once, naming this level.
     DataReport::Place place(m_LevelName);
+    // A level too large for the game is refused before anything of it is read or made.
+    CheckFieldSize();
     LevelKeyCheck::Run(m_LevelName, m_Table);
     // The speeds first, so a default serve velocity uses this level's initial speed.
     ReadBallSpeeds();

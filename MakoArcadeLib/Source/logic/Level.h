@@ -207,7 +207,8 @@ private:
     // per-tick work lives with the moving field.
     double m_WindStrength = 0.0, m_GravityStrength = 0.0;
     double m_PendingSlide = 0.0;
-    bool m_Slides = false; // the level has a progressive slide-down
+    LuaPlus::LuaObject m_Progressive; // the "progressive" table, nil when there is none
+    bool m_Slides = false;            // the level has a progressive slide-down
     double m_TimeAttackRate = 0.0, m_TimeAttackAccel = 0.0;
     double m_SlideCarry = 0.0;
     // Time attack: maxFallRate < 0 means no cap.

@@ -4,8 +4,6 @@
 #include "lua/MakoLuaState.h"
 #include "luaplus/LuaPlus.h"
 
-#include <cstring>
-
 namespace {
 
 struct ReaderKey
@@ -87,9 +85,6 @@ std::vector<LevelKeys::Key> LevelKeys::All()
 int LevelKeys::TypeOf(const std::string& key)
 {
     for (const ReaderKey& known : kReaderKeys)
-        if (key == known.name)
-            return known.luaType;
-    for (const Key& known : All())
         if (key == known.name)
             return known.luaType;
     return LUA_TNONE;

@@ -20,6 +20,6 @@ public:
 
     // Every known key, the reader's first, then the ball speeds, then the scripts'.
     static std::vector<Key> All();
-    // The type the key must have; LUA_TNONE for a key nothing reads.
+    // The type the level reader reads the key as; LUA_TNONE for a key it does not read.
     static int TypeOf(const std::string& key);
 };

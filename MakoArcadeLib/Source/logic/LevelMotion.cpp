@@ -142,7 +142,9 @@ void Level::SetUpMotion()
         }
     }
 
-    m_Slides = ReadKey("progressive", LUA_TTABLE).IsTable();
+    // Read once: the slide-down consults it while the level is played.
+    m_Progressive = ReadKey("progressive", LUA_TTABLE);
+    m_Slides = m_Progressive.IsTable();
 
     const LuaObject timeAttack = ReadKey("timeAttack", LUA_TTABLE);
     if (timeAttack.IsTable()) {
@@ -308,7 +310,7 @@ void Level::CheckProgressive(ArcadeGameLogic* logic)
 {
     if (m_PendingSlide != 0.0)
         return;
-    const LuaObject progressive = ReadKey("progressive", LUA_TTABLE);
+    const LuaObject& progressive = m_Progressive;
     if (!progressive.IsTable())
         return;
     const double threshold = ThresholdOf(progressive) + 47.0;
@@ -340,7 +342,7 @@ void Level::CheckProgressive(ArcadeGameLogic* logic)
 
 void Level::TickSlideDown(ArcadeGameLogic* logic)
 {
-    const LuaObject progressive = ReadKey("progressive", LUA_TTABLE);
+    const LuaObject& progressive = m_Progressive;
     if (!progressive.IsTable()) {
         m_PendingSlide = 0.0;
         return;

@@ -76,10 +76,10 @@ double CentreY(const Actor* actor)
     return actor->GetY() + actor->GetHeight() / 2;
 }
 
+// Without a resource manager there is nothing to look a name up in: it counts as there.
 bool ResourceExists(const std::string& name)
 {
-    ResourceManager* resources = GetResourceManager();
-    return !resources || resources->FindInfo(name, true) != nullptr;
+    return !GetResourceManager() || IsKnownResource(name);
 }
 
 } // namespace

@@ -25,9 +25,6 @@ public:
     // is the one the value was for.
     ValueTypeError ForKey(const std::string& subject, const std::string& key) const;
 
-    const std::string& GetNeeded() const { return m_Needed; }
-    const std::string& GetSeen() const { return m_Seen; }
-    const std::string& GetKey() const { return m_Key; }
     const std::string& GetSubject() const { return m_Subject; }
     // The message without its subject: "\"strength\" needs a number, not the string
     // \"nine\"" (or the keyless sentence).

@@ -208,21 +208,15 @@ void D3DImageRenderer::SetClipRect(const SDL_Rect* rect)
         D3D_CHECK(device->GetViewport(&m_FullViewport), "IDirect3DDevice7::GetViewport failed");
     D3DVIEWPORT7 viewport = m_FullViewport;
     if (rect) {
-        const long left = std::max<long>(rect->x, long(m_FullViewport.dwX));
-        const long top = std::max<long>(rect->y, long(m_FullViewport.dwY));
-        const long right =
-            std::min<long>(rect->x + rect->w, long(m_FullViewport.dwX + m_FullViewport.dwWidth));
-        const long bottom =
-            std::min<long>(rect->y + rect->h, long(m_FullViewport.dwY + m_FullViewport.dwHeight));
+        const SDL_Rect full = MakeRect(int(m_FullViewport.dwX), int(m_FullViewport.dwY),
+                                       int(m_FullViewport.dwWidth), int(m_FullViewport.dwHeight));
+        m_ClipRect = IntersectRects(*rect, full);
         // A viewport cannot be empty: drawing stops instead.
-        m_ClipEmpty = left >= right || top >= bottom;
-        if (!m_ClipEmpty) {
-            m_ClipRect = MakeRect(int(left), int(top), int(right - left), int(bottom - top));
-            viewport.dwX = DWORD(left);
-            viewport.dwY = DWORD(top);
-            viewport.dwWidth = DWORD(right - left);
-            viewport.dwHeight = DWORD(bottom - top);
-        }
+        m_ClipEmpty = m_ClipRect.w == 0;
+        if (!m_ClipEmpty)
+            viewport =
+                D3DVIEWPORT7{DWORD(m_ClipRect.x), DWORD(m_ClipRect.y),   DWORD(m_ClipRect.w),
+                             DWORD(m_ClipRect.h), m_FullViewport.dvMinZ, m_FullViewport.dvMaxZ};
     }
     D3D_CHECK(device->SetViewport(&viewport), "IDirect3DDevice7::SetViewport failed");
     m_Clipped = rect != nullptr;

@@ -187,7 +187,12 @@ void DisplayBackendD3D::Present()
     if (!m_CDXScreen || !m_ImageRenderer)
         return;
     m_ImageRenderer->EndScene();
-    m_CDXScreen->Flip(m_CurrentDisplayParams && m_CurrentDisplayParams->vsync ? 1 : 0, 1, 0);
+    m_CDXScreen->Flip(VSyncFlag(), 1, 0);
+}
+
+int DisplayBackendD3D::VSyncFlag() const
+{
+    return m_CurrentDisplayParams && m_CurrentDisplayParams->vsync ? 1 : 0;
 }
 
 void DisplayBackendD3D::PresentRects(const std::vector<SDL_Rect>& rects)
@@ -195,8 +200,7 @@ void DisplayBackendD3D::PresentRects(const std::vector<SDL_Rect>& rects)
     if (!m_CDXScreen || !m_ImageRenderer)
         return;
     m_ImageRenderer->EndScene();
-    m_CDXScreen->PresentRects(rects,
-                              m_CurrentDisplayParams && m_CurrentDisplayParams->vsync ? 1 : 0);
+    m_CDXScreen->PresentRects(rects, VSyncFlag());
 }
 
 IDirectDrawSurface7* DisplayBackendD3D::MakeTextureSurface(int width, int height)

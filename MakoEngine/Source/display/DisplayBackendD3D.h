@@ -52,6 +52,8 @@ public:
     void SetExclusiveModeWait(int polls, int intervalMs);
 
 private:
+    // 1 when the display waits for the vertical blank, else 0 (as CDXScreen takes it).
+    int VSyncFlag() const;
     void ShutdownD3D();
     void StartWindow(const DisplayParams& params);
     void CreateScreen(const DisplayParams& params);

@@ -24,8 +24,8 @@ long g_OpensSoFar = 0;
 
 bool FontCache::Key::operator<(const Key& other) const
 {
-    return std::tie(data, size, pointSize, faceIndex, style) <
-           std::tie(other.data, other.size, other.pointSize, other.faceIndex, other.style);
+    return std::tie(data, size, pointSize, faceIndex) <
+           std::tie(other.data, other.size, other.pointSize, other.faceIndex);
 }
 
 std::shared_ptr<TTF_Font> FontCache::Open(const Key& key)
@@ -44,8 +44,6 @@ std::shared_ptr<TTF_Font> FontCache::Open(const Key& key)
     TTF_Font* opened = TTF_OpenFontIndexRW(rw, 1, key.pointSize, key.faceIndex);
     if (!opened)
         return nullptr;
-    if (key.style != TTF_STYLE_NORMAL)
-        TTF_SetFontStyle(opened, key.style);
     ++g_OpensSoFar;
     LogAtLevel(3, "FontCache: opened a font of %d points, face %d (%d open)\n", key.pointSize,
                key.faceIndex, static_cast<int>(fonts.size()) + 1);

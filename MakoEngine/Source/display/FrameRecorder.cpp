@@ -166,6 +166,10 @@ void FrameRecorder::SetClipRect(const SDL_Rect* rect)
 void FrameRecorder::Record(RecordedDraw& draw, const Poly* poly)
 {
     m_FrameOpen = true;
+    if (m_FullRedraw) {
+        Execute(draw, poly);
+        return;
+    }
     draw.clip = m_Clip;
     draw.bounds = IntersectRects(draw.bounds, m_Clip);
     if (draw.bounds.w == 0 || draw.bounds.h == 0)
@@ -180,11 +184,6 @@ void FrameRecorder::Record(RecordedDraw& draw, const Poly* poly)
 
 void FrameRecorder::DrawCircle(int x, int y, int radius, const Color& color, bool filled)
 {
-    if (m_FullRedraw) {
-        m_FrameOpen = true;
-        m_Screen->DrawCircle(x, y, radius, color, filled);
-        return;
-    }
     RecordedDraw d;
     d.kind = RecordedDraw::CIRCLE;
     d.filled = filled;
@@ -199,11 +198,6 @@ void FrameRecorder::DrawCircle(int x, int y, int radius, const Color& color, boo
 void FrameRecorder::DrawImage(Image* image, ShaderType shader, const SDL_Rect* dst,
                               const SDL_Rect* src, int alpha, double angle, std::uint32_t flags)
 {
-    if (m_FullRedraw) {
-        m_FrameOpen = true;
-        m_Screen->DrawImage(image, shader, dst, src, alpha, angle, flags);
-        return;
-    }
     SDL_Surface* surface = image ? image->GetSDLSurface() : nullptr;
     if (!surface)
         return; // no pixels: nothing to draw
@@ -219,13 +213,9 @@ void FrameRecorder::DrawImage(Image* image, ShaderType shader, const SDL_Rect* d
     d.surfaceAlpha = surface->format->alpha;
     d.colorKey = surface->format->colorkey;
     d.node = image->GetSurfaceNode();
-    if (d.node) {
-        d.pixelVersion = d.node->pixelVersion;
-        d.image = HoldPicture(d.node);
-    } else {
-        d.image = image;
-        d.alwaysChanged = true;
-    }
+    d.pixelVersion = d.node ? d.node->pixelVersion : 0;
+    d.alwaysChanged = !d.node;
+    d.image = d.node && !m_FullRedraw ? HoldPicture(d.node) : image;
     // The software renderer copies the source's size, the hardware one scales to dst's.
     d.bounds = MakeRect(d.dst.x, d.dst.y, std::max(d.dst.w, d.src.w), std::max(d.dst.h, d.src.h));
     Record(d, nullptr);
@@ -233,11 +223,6 @@ void FrameRecorder::DrawImage(Image* image, ShaderType shader, const SDL_Rect* d
 
 void FrameRecorder::DrawLine(int x1, int y1, int x2, int y2, const Color& color)
 {
-    if (m_FullRedraw) {
-        m_FrameOpen = true;
-        m_Screen->DrawLine(x1, y1, x2, y2, color);
-        return;
-    }
     RecordedDraw d;
     d.kind = RecordedDraw::LINE;
     d.wholeOnly = true;
@@ -252,11 +237,6 @@ void FrameRecorder::DrawLine(int x1, int y1, int x2, int y2, const Color& color)
 
 void FrameRecorder::DrawPie(int x, int y, int radius, int start, int end, const Color& color)
 {
-    if (m_FullRedraw) {
-        m_FrameOpen = true;
-        m_Screen->DrawPie(x, y, radius, start, end, color);
-        return;
-    }
     RecordedDraw d;
     d.kind = RecordedDraw::PIE;
     d.wholeOnly = true; // its sides are lines
@@ -272,11 +252,6 @@ void FrameRecorder::DrawPie(int x, int y, int radius, int start, int end, const 
 
 void FrameRecorder::DrawPolygon(const Poly& poly, const Color& color, bool filled)
 {
-    if (m_FullRedraw) {
-        m_FrameOpen = true;
-        m_Screen->DrawPolygon(poly, color, filled);
-        return;
-    }
     const auto& vertices = poly.GetVertices();
     if (vertices.empty())
         return;
@@ -303,11 +278,6 @@ void FrameRecorder::DrawPolygon(const Poly& poly, const Color& color, bool fille
 
 void FrameRecorder::DrawRect(const SDL_Rect* rect, const Color& color, bool filled)
 {
-    if (m_FullRedraw) {
-        m_FrameOpen = true;
-        m_Screen->DrawRect(rect, color, filled);
-        return;
-    }
     RecordedDraw d;
     d.kind = RecordedDraw::RECT;
     d.filled = filled;
@@ -346,8 +316,8 @@ void FrameRecorder::CompareFrames()
     // Each call of this frame is paired with the first unpaired equal call of the last.
     std::vector<std::size_t>& order = m_MatchedOrder; // last frame's positions, in order
     order.clear();
-    std::vector<std::size_t> matchedNow;
-    matchedNow.reserve(now.size());
+    std::vector<std::size_t>& matchedNow = m_MatchedNow; // their positions in this frame
+    matchedNow.clear();
     for (std::size_t i = 0; i < now.size(); ++i) {
         const RecordedDraw& d = now[i];
         bool paired = false;
@@ -399,7 +369,7 @@ void FrameRecorder::GrowForWholeOnlyDraws()
     }
 }
 
-void FrameRecorder::Execute(const RecordedDraw& d, const Frame& frame)
+void FrameRecorder::Execute(const RecordedDraw& d, const Poly* poly)
 {
     switch (d.kind) {
     case RecordedDraw::IMAGE:
@@ -416,7 +386,7 @@ void FrameRecorder::Execute(const RecordedDraw& d, const Frame& frame)
                           d.color);
         break;
     case RecordedDraw::POLYGON:
-        m_Screen->DrawPolygon(frame.polygons[d.polygon], d.color, d.filled);
+        m_Screen->DrawPolygon(*poly, d.color, d.filled);
         break;
     case RecordedDraw::RECT:
         m_Screen->DrawRect(&d.dst, d.color, d.filled);
@@ -439,7 +409,7 @@ void FrameRecorder::DrawRegion()
                 clipSet = true;
                 m_Screen->SetClipRect(&clip);
             }
-            Execute(d, m_Current);
+            Execute(d, d.kind == RecordedDraw::POLYGON ? &m_Current.polygons[d.polygon] : nullptr);
             ++m_LastDrawCount;
         }
     }

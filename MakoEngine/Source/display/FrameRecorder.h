@@ -40,7 +40,9 @@ struct RecordedDraw
     // Lines (and what is drawn of lines) come out of a clipped draw a pixel off, so they
     // are drawn whole or not at all: the region grows to hold them.
     bool wholeOnly = false;
-    // A picture without a surface record has no pixel version: it counts as changed.
+    // A picture without a surface record (a surface held directly) has no pixel version:
+    // it counts as changed, and is drawn through the caller's image, which must live
+    // until the frame is finished.
     bool alwaysChanged = false;
     bool filled = false;
     ShaderType shader = SHADERTYPE_BLENDPIXELALPHA;
@@ -109,9 +111,10 @@ private:
     };
 
     // Adds the call, its clip and hash to the open frame (calls that touch no pixel of
-    // the screen are left out).
+    // the screen are left out); under full redraw draws it at once instead.
     void Record(RecordedDraw& draw, const Poly* poly);
-    void Execute(const RecordedDraw& draw, const Frame& frame);
+    // Draws the call on the screen renderer; poly is the polygon of a polygon call.
+    void Execute(const RecordedDraw& draw, const Poly* poly);
     // The image to draw a surface record's picture through: one held by the recorder.
     Image* HoldPicture(SurfaceNode* node);
     void ReleaseUnusedPictures();
@@ -137,4 +140,5 @@ private:
     std::vector<std::pair<std::uint64_t, std::size_t>> m_PreviousByHash;
     std::vector<char> m_PreviousMatched;
     std::vector<std::size_t> m_MatchedOrder;
+    std::vector<std::size_t> m_MatchedNow;
 };

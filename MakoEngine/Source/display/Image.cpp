@@ -218,11 +218,6 @@ std::unique_ptr<Image> Image::HoldSurfaceRecord(SurfaceNode* node)
     image->m_SurfaceNode = node;
     ++node->refCount;
     image->m_Flags = IMAGE_REFERENCE;
-    SDL_Surface* surface = node->GetSDLSurface();
-    if (surface) {
-        image->m_FrameWidth = surface->w;
-        image->m_FrameHeight = surface->h;
-    }
     return image;
 }
 

@@ -72,8 +72,8 @@ bool SDLImageRenderer::DrawThroughDisplayCopy(Image* image, ShaderType shader, c
     SDL_Rect srcCopy = src;
     SDL_Rect dstCopy = dst;
     if (SDL_UpperBlit(copy->GetSurface(), &srcCopy, m_TargetSurface, &dstCopy) != 0)
-        MAKO_ASSERT_MSG(false,
-                        boost::str(boost::format("SDL_BlitSurface failed: %1%") % SDL_GetError()));
+        MAKO_THROW(ImageException,
+                   boost::str(boost::format("An image could not be drawn: %1%") % SDL_GetError()));
     return true;
 }
 

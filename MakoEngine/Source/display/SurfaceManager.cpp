@@ -188,32 +188,29 @@ DisplayBlitSurface* SurfaceManager::Node_GetDisplayBlitSurface(SurfaceNode* node
     SDL_Surface* master = node->GetSDLSurface();
     if (!master || !SameFormat(master->format, GetReferenceFormat()))
         return nullptr;
-    SurfaceHandle copy(SDL_ConvertSurface(master, master->format, SDL_SWSURFACE));
-    if (!copy)
-        return nullptr;
     bool opaque = true;
-    for (int y = 0; y < copy->h && opaque; ++y) {
-        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(copy->pixels) +
-                                                          y * copy->pitch);
-        for (int x = 0; x < copy->w; ++x)
+    if (SDL_LockSurface(master) != 0)
+        return nullptr;
+    for (int y = 0; y < master->h && opaque; ++y) {
+        const auto* row = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(master->pixels) + y * master->pitch);
+        for (int x = 0; x < master->w; ++x)
             if ((row[x] & kAlphaMask) != kAlphaMask) {
                 opaque = false;
                 break;
             }
     }
-    SDL_SetColorKey(copy.get(), 0, 0);
-    if (opaque) {
-        // Without alpha the copy has the display's own format, so SDL blits it as rows of
-        // plain memory copies, which also cut cheaply to a clip rectangle.
-        SurfaceHandle plain(
-            SDL_ConvertSurface(copy.get(), GetOpaqueDisplayFormat(), SDL_SWSURFACE));
-        if (!plain)
-            return nullptr;
-        SDL_SetAlpha(plain.get(), 0, SDL_ALPHA_OPAQUE);
-        copy = std::move(plain);
-    } else if (SDL_SetAlpha(copy.get(), SDL_SRCALPHA | SDL_RLEACCEL, SDL_ALPHA_OPAQUE) != 0) {
+    SDL_UnlockSurface(master);
+    // An opaque picture's copy has the display's own format without alpha, so SDL blits
+    // it as rows of plain memory copies, which also cut cheaply to a clip rectangle.
+    SurfaceHandle copy(SDL_ConvertSurface(
+        master, opaque ? GetOpaqueDisplayFormat() : master->format, SDL_SWSURFACE));
+    if (!copy)
         return nullptr;
-    }
+    SDL_SetColorKey(copy.get(), 0, 0);
+    const Uint32 alphaFlags = opaque ? 0 : (SDL_SRCALPHA | SDL_RLEACCEL);
+    if (SDL_SetAlpha(copy.get(), alphaFlags, SDL_ALPHA_OPAQUE) != 0)
+        return nullptr;
     auto* made = new DisplayBlitSurface(std::move(copy), opaque);
     node->surfaces[SURFACETYPE_SDL_DISPLAY].reset(made);
     return made;

@@ -145,9 +145,8 @@ public:
     // composed anew each pass) is never worth encoding.
     DisplayBlitSurface* Node_GetDisplayBlitSurface(SurfaceNode* node);
     // The record's pixels changed: its pixel version moves on and its copies made from
-    // them (types 2 and 3) go. The
-    // texture is only dropped when dropTexture: the hardware backend's callers refresh
-    // it themselves where they change pixels it shows.
+    // them (types 2 and 3) go. The texture is only dropped when dropTexture: the
+    // hardware backend's callers refresh it themselves where they change pixels it shows.
     void Node_PixelsChanged(SurfaceNode* node, bool dropTexture);
 
     void SetTextureMaker(TextureMaker maker) { m_TextureMaker = std::move(maker); }

@@ -89,7 +89,8 @@ void PhysicsBody::BeginStepForce()
 void PhysicsBody::ApplyStepForce()
 {
     // Set, not added: ODE spends its accumulator in each integration, and nothing else
-    // pushes the play field's bodies.
+    // pushes the play field's bodies. Set even when zero: a body ODE does not integrate
+    // (disabled, above the field's top band) keeps what its accumulator holds.
     dBodySetForce(m_Body, m_StepForce.x, m_StepForce.y, 0.0);
 }
 

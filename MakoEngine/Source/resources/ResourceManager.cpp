@@ -85,6 +85,11 @@ ResourceManager* GetResourceManager()
     return gResourceManager;
 }
 
+bool IsKnownResource(const std::string& name)
+{
+    return gResourceManager && gResourceManager->FindInfo(name, true) != nullptr;
+}
+
 ResourceManager::ResourceManager(LuaState* state)
     : m_State(state), m_PreviousManager(gResourceManager)
 {

@@ -139,3 +139,5 @@ private:
 
 // The current resource manager (the application's); null when none exists.
 ResourceManager* GetResourceManager();
+// Whether the current resource manager knows a resource of that name; false without one.
+bool IsKnownResource(const std::string& name);
