@@ -65,13 +65,6 @@ std::string Quoted(const std::string& name)
     return "\"" + name + "\"";
 }
 
-// "; did you mean \"RedBrick\"?" when one of the known names is close to name.
-std::string Suggestion(const std::string& name, const std::vector<std::string>& known)
-{
-    const std::string closest = FindClosestName(name, known);
-    return closest.empty() ? std::string() : "; did you mean " + Quoted(closest) + "?";
-}
-
 // The names of the table resources (what a brick or an actor can be made from).
 std::vector<std::string> ResourceNames()
 {
@@ -369,7 +362,7 @@ bool LevelCheck::CheckBrickNames(const std::string& name, const LuaObject& entry
     const std::string resource = entry["resource"].IsString() ? entry["resource"].GetString() : "";
     if (resource.empty() || !Globals()["Resources"][resource.c_str()].IsTable()) {
         Report(name,
-               "unknown brick resource " + Quoted(resource) + Suggestion(resource, ResourceNames()),
+               "unknown brick resource " + Quoted(resource) + DidYouMean(resource, ResourceNames()),
                row, column);
         return false;
     }
@@ -379,14 +372,14 @@ bool LevelCheck::CheckBrickNames(const std::string& name, const LuaObject& entry
         const std::string powerup = powerups[k].ToString();
         if (!classes->GetClass(powerup, true))
             Report(name,
-                   "unknown power-up class " + Quoted(powerup) + Suggestion(powerup, ClassNames()),
+                   "unknown power-up class " + Quoted(powerup) + DidYouMean(powerup, ClassNames()),
                    row, column);
     }
     const LuaObject single = entry["powerupClass"];
     if (single.IsString() && !classes->GetClass(single.GetString(), true))
         Report(name,
                "unknown power-up class " + Quoted(single.GetString()) +
-                   Suggestion(single.GetString(), ClassNames()),
+                   DidYouMean(single.GetString(), ClassNames()),
                row, column);
     return true;
 }
@@ -476,13 +469,13 @@ void LevelCheck::CheckActors(const std::string& name, const char* key)
         const LuaObject className = entry["class"];
         if (className.IsString() && !classes->GetClass(className.GetString(), true)) {
             Report(name, what + ": unknown class " + Quoted(className.GetString()) +
-                             Suggestion(className.GetString(), ClassNames()));
+                             DidYouMean(className.GetString(), ClassNames()));
             continue;
         }
         const LuaObject resource = entry["resource"];
         if (resource.IsString() && !resources[resource.GetString()].IsTable()) {
             Report(name, what + ": unknown resource " + Quoted(resource.GetString()) +
-                             Suggestion(resource.GetString(), ResourceNames()));
+                             DidYouMean(resource.GetString(), ResourceNames()));
             continue;
         }
         try {

@@ -27,8 +27,7 @@ public:
 
     Paddle* GetPaddle() const { return m_Paddle.Get(); }
 
-    // The play area beams are cut to: the Lua globals x2, x3 (left, right) and y2, y3
-    // (top, bottom) as a rectangle; 16, 624, 36, 485 where they are not numbers.
+    // The play area beams are cut to: the running level's field (FieldBounds::Current()).
     static SDL_Rect PlayArea();
 
     // Keeps the beam on the paddle's centre across the slide axis, then brings the

@@ -90,11 +90,8 @@ void ReportUnknownKeys(const LuaObject& table, const std::set<std::string>& know
     for (const LuaObject& key : GetOrderedKeys(table)) {
         if (!key.IsString() || known.count(key.GetString()))
             continue;
-        std::string text = Quoted(key.GetString()) + ": no such key";
-        const std::string closest = FindClosestName(key.GetString(), names);
-        if (!closest.empty())
-            text += "; did you mean " + Quoted(closest) + "?";
-        DataReport::Report(subject, text);
+        DataReport::Report(subject, Quoted(key.GetString()) + ": no such key" +
+                                        DidYouMean(key.GetString(), names));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "core/Utility.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
+#include "field/FieldBounds.h"
 #include "field/Paddle.h"
 #include "field/Shield.h"
 #include "field/Wall.h"
@@ -32,9 +33,9 @@ using LuaPlus::LuaObject;
 namespace {
 
 // The play field's origin on the screen: bricks and extra actors are placed relative to
-// it.
-constexpr int kFieldX = 16;
-constexpr int kFieldY = 36;
+// it (the shipped field's top-left, whatever walls a level builds).
+constexpr int kFieldX = FieldBounds{}.left;
+constexpr int kFieldY = FieldBounds{}.top;
 
 // Element i (1-based) of a pair such as {x, y}; 0 when the pair or the element is missing.
 double PairValue(const LuaObject& pair, int i)

@@ -61,3 +61,9 @@ std::string FindClosestName(const std::string& word, const std::vector<std::stri
     }
     return best;
 }
+
+std::string DidYouMean(const std::string& word, const std::vector<std::string>& known)
+{
+    const std::string closest = FindClosestName(word, known);
+    return closest.empty() ? std::string() : "; did you mean \"" + closest + "\"?";
+}

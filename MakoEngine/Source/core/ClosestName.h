@@ -8,3 +8,6 @@
 // enough to be a slip: at most one edit for words of up to four letters, two up to eight,
 // three beyond. Among equally close names the first wins. Empty when none is close.
 std::string FindClosestName(const std::string& word, const std::vector<std::string>& known);
+
+// `; did you mean "RedBrick"?` naming the closest known name, or empty when none is close.
+std::string DidYouMean(const std::string& word, const std::vector<std::string>& known);

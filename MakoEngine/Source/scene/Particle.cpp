@@ -1,6 +1,7 @@
 #include "scene/Particle.h"
 
 #include "core/Class.h"
+#include "core/FramePeriod.h"
 #include "core/PropertyAccessor.h"
 #include "display/Canvas.h"
 #include "lua/ScriptValueReaders.h"
@@ -60,7 +61,7 @@ void Particle::Update(int ms)
 
 void Particle::Tick()
 {
-    Update(32);
+    Update(FRAME_PERIOD_MS);
 }
 
 void Particle::Draw(Canvas& canvas)

@@ -2,6 +2,7 @@
 
 #include "core/Class.h"
 #include "core/Exception.h"
+#include "core/FramePeriod.h"
 #include "core/PropertyAccessor.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
@@ -65,7 +66,7 @@ void ParticleEmitter::Stop()
 void ParticleEmitter::Tick()
 {
     if (m_Emitting)
-        Update(32);
+        Update(FRAME_PERIOD_MS);
 }
 
 void ParticleEmitter::Update(std::uint32_t ms)

@@ -37,7 +37,7 @@ public:
     // One emission: "numParticles" particles from the factory, unless emitCount ran out.
     virtual void Emit();
 
-    // While emitting: Update(32). Neither the state nor children are ticked.
+    // While emitting: Update(FRAME_PERIOD_MS). Neither the state nor children are ticked.
     void Tick() override;
     void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
 
