@@ -6,6 +6,7 @@
 #include "core/TimerManager.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
+#include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 #include "resources/ResourceManager.h"
@@ -103,7 +104,7 @@ protected:
 TEST_F(SplashTest, LoadingRunsTheLevelsThenCachesEverythingFillsTheBarAndOffersStart)
 {
     SoundLog sounds;
-    const int files = static_cast<int>(ArcadeApp::GetLevelFileNames().size());
+    const int files = static_cast<int>(LevelManager::GetLevelFileNames().size());
     ASSERT_GT(files, 0);
     const int timersBefore = app->Timers()->CountLiveTimers();
     app->SwitchTo("SplashScreen");
@@ -157,7 +158,7 @@ TEST_F(SplashTest, LoadingRunsTheLevelsThenCachesEverythingFillsTheBarAndOffersS
 TEST_F(SplashTest, ReturnSkipsOnlyOnceTheLevelsRanAndNeverUnderAlt)
 {
     SoundLog sounds;
-    const int files = static_cast<int>(ArcadeApp::GetLevelFileNames().size());
+    const int files = static_cast<int>(LevelManager::GetLevelFileNames().size());
     app->SwitchTo("SplashScreen");
     EXPECT_FALSE(splash->OnEvent(KeyDown(SDLK_RETURN)));
     app->Pass(files);

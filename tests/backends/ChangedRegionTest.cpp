@@ -6,6 +6,7 @@
 #include "display/DisplayManager.h"
 #include "display/FrameRecorder.h"
 #include "geometry/Poly.h"
+#include "geometry/Rect.h"
 
 #include <algorithm>
 #include <cmath>

@@ -12,21 +12,13 @@ namespace levelcheck {
 
 CheckHost::CheckHost(Actor* root)
     : m_Root(root), m_Timers(static_cast<EventReceiver*>(this)),
-      m_Canvas(new Canvas(640, 480, CANVAS_OWNS_TARGET))
+      m_Canvas(new Canvas(kWidth, kHeight, CANVAS_OWNS_TARGET))
 {
-    m_PreviousHost = SetAppHost(this);
 }
 
 CheckHost::~CheckHost()
 {
     SceneHost::DeleteScheduledActors();
-    if (GetAppHost() == this)
-        SetAppHost(m_PreviousHost);
-}
-
-bool CheckHost::IsGamePaused() const
-{
-    return SceneHost::IsOwnGamePaused();
 }
 
 void CheckHost::ScheduleForDeletion(Object* object)
@@ -40,12 +32,6 @@ void CheckHost::GetMousePosition(int& x, int& y) const
     // No pointer: outside every widget.
     x = -1;
     y = -1;
-}
-
-void CheckHost::PostEvent(EventReceiver* destination, std::uint8_t type, int code, void* data1,
-                          void* data2)
-{
-    GetPostedEventQueue().Post(destination, type, code, data1, data2);
 }
 
 bool CheckHost::SendEvent(EventReceiver* destination, std::uint8_t type, int code, void* data1,

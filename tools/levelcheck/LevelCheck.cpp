@@ -13,6 +13,7 @@
 #include "logic/Level.h"
 #include "logic/LevelKeyCheck.h"
 #include "logic/LevelManager.h"
+#include "logic/LevelPlace.h"
 #include "lua/MakoLuaState.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
@@ -186,8 +187,13 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
     // Slips the game's readers find (keys nothing reads, values of the wrong type) are
     // problems of the level being checked.
     DataReport::Listener previous = DataReport::SetListener([this](const DataIssue& issue) {
-        Report(issue.level, (issue.where.empty() ? "" : issue.where + ": ") + issue.text, issue.row,
-               issue.column);
+        const LevelPlace* at = LevelPlace::Of(issue);
+        if (!at) {
+            Report("", issue.text, 0, 0);
+            return;
+        }
+        Report(at->GetLevel(), (at->GetWhere().empty() ? "" : at->GetWhere() + ": ") + issue.text,
+               at->GetRow(), at->GetColumn());
     });
     for (const auto& [name, file] : m_LevelFiles) {
         if (StopSignal::IsRequested())
@@ -420,7 +426,7 @@ void LevelCheck::CheckBricks(const std::string& name)
         try {
             // Inside the brick's place a value of the wrong type is reported as the game
             // reports it, and the brick is built with the default.
-            DataReport::Place place(name, row, column);
+            LevelPlace place(name, row, column);
             brick.reset(Brick::CreateFromEntry(entry, name + " brick " + std::to_string(i)));
         } catch (const Exception& e) {
             Report(name, "the brick cannot be made: " + e.GetMessage(), row, column);

@@ -26,8 +26,6 @@
 #include "screens/ScreenManager.h"
 #include "sound/Sound.h"
 
-#include <physfs.h>
-
 #include <SDL.h>
 
 #include <memory>
@@ -212,20 +210,6 @@ void ArcadeApp::Draw()
     Application::Draw();
 }
 
-std::vector<std::string> ArcadeApp::GetLevelFileNames()
-{
-    std::vector<std::string> names;
-    if (!PHYSFS_isInit())
-        return names;
-    char** list = PHYSFS_enumerateFiles("Levels");
-    if (!list)
-        return names;
-    for (char** name = list; *name; ++name)
-        names.push_back(*name);
-    PHYSFS_freeList(list);
-    return names;
-}
-
 void ArcadeApp::LoadLevelScripts()
 {
     LuaPlus::LuaObject fromPackage;
@@ -235,7 +219,7 @@ void ArcadeApp::LoadLevelScripts()
     // Levels assigned again must compile again: start from an empty table of levels.
     MakoLuaState::LoadString(m_LuaState, "if ClearLevels then ClearLevels() end");
     // A level file that does not compile or run is reported and skipped; the others load.
-    for (const std::string& name : GetLevelFileNames()) {
+    for (const std::string& name : LevelManager::GetLevelFileNames()) {
         if (!EndsWith(name, ".lua"))
             continue;
         try {

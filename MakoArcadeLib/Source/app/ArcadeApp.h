@@ -28,16 +28,13 @@ public:
     void OnWindowCreated() override;
 
     // Runs every script of the package folder "Levels" (names ending in ".lua", in
-    // listing order) into an emptied Levels table, unless the property
-    // loadLevelsFromFunFile is true. A file that fails is logged and skipped.
+    // listing order: LevelManager::GetLevelFileNames) into an emptied Levels table, unless the
+    // property loadLevelsFromFunFile is true. A file that fails is logged and skipped.
     void LoadLevelScripts();
 
     // The game's own scripts, in the order they are run (later ones rely on globals of
     // earlier ones).
     static const std::vector<std::string>& GetScriptNames();
-    // The entries of the package folder "Levels" (names only, in listing order); empty
-    // when the package file system is not running or has no such folder.
-    static std::vector<std::string> GetLevelFileNames();
 
 protected:
     // Chooses the program resource that becomes the window's icon. The icon is taken when

@@ -18,6 +18,7 @@
 #include "field/Wall.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
+#include "logic/LevelPlace.h"
 #include "physics/World.h"
 #include "scene/ParticleEmitter.h"
 #include "screens/HitMeter.h"
@@ -212,7 +213,7 @@ void ArcadeGameLogic::SetLevel(Level* level)
         return;
     // One place for the whole build, so a problem shared by many entries (a global of the
     // wrong type) is reported once for the level, not once for each brick.
-    DataReport::Place place(level->GetLevelName());
+    LevelPlace place(level->GetLevelName());
     level->AddBackground(this);
     level->SpawnBricks(this);
     level->SpawnExtraActors(this);

@@ -10,6 +10,7 @@
 #include "field/Ball.h"
 #include "logic/LevelKeyCheck.h"
 #include "logic/LevelKeys.h"
+#include "logic/LevelPlace.h"
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "sound/Sound.h"
@@ -43,7 +44,7 @@ Level::Level(const std::string& name, const LuaPlus::LuaObject& table)
     : m_LevelName(name), m_Table(table)
 {
     // What the reading finds wrong is reported once, naming this level.
-    DataReport::Place place(m_LevelName);
+    LevelPlace place(m_LevelName);
     // A level too large for the game is refused before anything of it is read or made.
     CheckFieldSize();
     LevelKeyCheck::Run(m_LevelName, m_Table);
@@ -80,7 +81,7 @@ LuaObject Level::ReadKey(const char* key, int luaType) const
     // Every key read here is one the level check knows, with the type it checks.
     MAKO_ASSERT_MSG(LevelKeys::TypeOf(key) == luaType,
                     std::string("the level reader reads an undeclared key: ") + key);
-    DataReport::Place place(m_LevelName);
+    LevelPlace place(m_LevelName);
     return ReadDataKey(m_Table, key, luaType);
 }
 

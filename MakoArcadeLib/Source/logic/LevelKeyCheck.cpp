@@ -7,6 +7,7 @@
 #include "core/Exception.h"
 #include "core/TableOrder.h"
 #include "logic/LevelKeys.h"
+#include "logic/LevelPlace.h"
 #include "lua/MakoLuaState.h"
 
 #include <initializer_list>
@@ -157,7 +158,7 @@ void CheckObjectList(const std::string& levelName, const LuaObject& level, const
         const LuaObject position = entry["position"];
         const bool placed = cells && position.IsTable() && position[1].IsNumber() &&
                             position[2].IsNumber() && position[2].GetInteger() > 0;
-        DataReport::Place place(
+        LevelPlace place(
             levelName, placed ? position[2].GetInteger() : 0, placed ? position[1].GetInteger() : 0,
             placed ? std::string() : std::string(listKey) + "[" + key.ToString() + "]");
         CheckObject(entry, fallbackClass);
@@ -166,7 +167,7 @@ void CheckObjectList(const std::string& levelName, const LuaObject& level, const
 
 void CheckBallStart(const std::string& levelName, const LuaObject& start, const std::string& where)
 {
-    DataReport::Place place(levelName, 0, 0, where);
+    LevelPlace place(levelName, 0, 0, where);
     ReportUnknownKeys(start,
                       std::set<std::string>(std::begin(kBallStartKeys), std::end(kBallStartKeys)),
                       "Ball start");
@@ -186,7 +187,7 @@ void CheckStarts(const std::string& levelName, const LuaObject& level)
             const std::string where = "paddleStarts[" + key.ToString() + "]";
             {
                 // The builder's own keys; the others are properties of the paddle.
-                DataReport::Place place(levelName, 0, 0, where);
+                LevelPlace place(levelName, 0, 0, where);
                 CheckObject(start, "Paddle",
                             {"position", "vertical", "facePositive", "ballStart", "name"});
             }
@@ -206,7 +207,7 @@ void CheckArtefact(const std::string& levelName, const LuaObject& level)
     if (!artefact.IsTable())
         return;
     // The builder's own keys; the others are properties of the artefact.
-    DataReport::Place place(levelName, 0, 0, "artefact");
+    LevelPlace place(levelName, 0, 0, "artefact");
     CheckObject(artefact, "Artefact", {"name", "score"});
 }
 
@@ -225,7 +226,7 @@ void LevelKeyCheck::Run(const std::string& levelName, const LuaObject& level)
 {
     if (!level.IsTable() || !ClassManager::Exists())
         return;
-    DataReport::Place place(levelName);
+    LevelPlace place(levelName);
     CheckLevelTable(level);
     CheckObjectList(levelName, level, "compiledBricks", "Brick");
     CheckObjectList(levelName, level, "levelActors", nullptr);

@@ -6,6 +6,8 @@
 #include "logic/Level.h"
 #include "lua/MakoLuaState.h"
 
+#include <physfs.h>
+
 using LuaPlus::LuaObject;
 
 LevelManager* LevelManager::s_LevelManager = nullptr;
@@ -62,4 +64,18 @@ std::string LevelManager::GetLevelNameAt(int episode, int level)
         return std::string();
     const LuaObject name = levels[level];
     return name.IsConvertibleToString() ? name.ToString() : std::string();
+}
+
+std::vector<std::string> LevelManager::GetLevelFileNames()
+{
+    std::vector<std::string> names;
+    if (!PHYSFS_isInit())
+        return names;
+    char** list = PHYSFS_enumerateFiles("Levels");
+    if (!list)
+        return names;
+    for (char** name = list; *name; ++name)
+        names.push_back(*name);
+    PHYSFS_freeList(list);
+    return names;
 }

@@ -5,6 +5,7 @@
 //
 // Main thread only.
 #include <string>
+#include <vector>
 
 class Level;
 
@@ -29,6 +30,9 @@ public:
     Level* GetLevelAt(int episode, int level) const;
     // The name at that place of LevelOrder; "" when there is none.
     static std::string GetLevelNameAt(int episode, int level);
+    // The level files: the entries of the package folder "Levels" (names only, in listing
+    // order); empty when the package file system is not running or has no such folder.
+    static std::vector<std::string> GetLevelFileNames();
 
 private:
     static LevelManager* s_LevelManager;

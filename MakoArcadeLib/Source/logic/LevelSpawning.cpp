@@ -17,6 +17,7 @@
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
 #include "logic/LevelContainer.h"
+#include "logic/LevelPlace.h"
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "resources/ResourceManager.h"
@@ -160,8 +161,7 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
         }
         const LuaObject position = entry["position"];
         // A wrong value is reported with the brick's row and column; the brick is built.
-        DataReport::Place place(m_LevelName, int(PairValue(position, 2)),
-                                int(PairValue(position, 1)));
+        LevelPlace place(m_LevelName, int(PairValue(position, 2)), int(PairValue(position, 1)));
         Brick* brick = Brick::CreateFromEntry(entry, entryName);
         const double column = PairValue(position, 1) + PairValue(offset, 1);
         const double row = PairValue(position, 2) + PairValue(offset, 2);
@@ -217,8 +217,7 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
         if (!params.IsTable())
             continue;
         try {
-            DataReport::Place place(m_LevelName, 0, 0,
-                                    std::string(key) + "[" + entryKey.ToString() + "]");
+            LevelPlace place(m_LevelName, 0, 0, std::string(key) + "[" + entryKey.ToString() + "]");
             if (onlyClass) {
                 const LuaObject name = params["class"];
                 const Class* c = name.IsString()
@@ -346,7 +345,7 @@ void Level::SpawnPaddles(ArcadeGameLogic* logic)
             named
                 ? CopyWithout(start, {"ballStart", "facePositive", "vertical", "position", "name"})
                 : CopyWithout(start, {"ballStart", "facePositive", "vertical", "position"});
-        DataReport::Place place(m_LevelName, 0, 0, "paddle start");
+        LevelPlace place(m_LevelName, 0, 0, "paddle start");
         paddle->ApplyProperties(props);
     }
 }
@@ -442,7 +441,7 @@ bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
     const LuaObject paddleName = ballStart["paddleName"];
     const LuaObject ballProps = ballStart["ballProps"];
     // The ball's properties come from the level: a wrong one is reported, not raised.
-    DataReport::Place place(m_LevelName, 0, 0, "ballProps");
+    LevelPlace place(m_LevelName, 0, 0, "ballProps");
     if (!paddleName.IsString()) {
         const LuaObject position = ballStart["position"];
         const LuaObject velocity = ballStart["velocity"];

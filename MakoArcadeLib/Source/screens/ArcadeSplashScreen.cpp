@@ -1,6 +1,5 @@
 #include "screens/ArcadeSplashScreen.h"
 
-#include "app/ArcadeApp.h"
 #include "core/AppHost.h"
 #include "core/Config.h"
 #include "core/Exception.h"
@@ -10,6 +9,7 @@
 #include "core/TimerManager.h"
 #include "core/Utility.h"
 #include "field/Ball.h"
+#include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "resources/ResourceManager.h"
 #include "screens/ScreenManager.h"
@@ -138,7 +138,7 @@ bool ArcadeSplashScreen::OnScreenChange(const Event& event)
         } else {
             // Without the pre-loading the level scripts still have to run before play.
             ClearLevels();
-            for (const std::string& name : ArcadeApp::GetLevelFileNames())
+            for (const std::string& name : LevelManager::GetLevelFileNames())
                 RunLevelFile(name);
             SetState("Loaded");
         }
@@ -160,7 +160,7 @@ bool ArcadeSplashScreen::OnButtonClick(const Event& event)
 void ArcadeSplashScreen::BeginLoading()
 {
     Log("Loading data...\n");
-    m_LevelFiles = ArcadeApp::GetLevelFileNames();
+    m_LevelFiles = LevelManager::GetLevelFileNames();
     m_NextFile = 0;
     ClearLevels();
 

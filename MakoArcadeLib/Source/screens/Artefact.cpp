@@ -5,7 +5,6 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/PropertyAccessor.h"
-#include "core/State.h"
 #include "core/Utility.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
@@ -42,100 +41,6 @@ const std::uint8_t kHighlightAlpha = 64;
 const int kHighlightZOrder = 10;
 
 } // namespace
-
-// ---- Button states ------------------------------------------------------------------------
-
-namespace ArtefactButtonStates {
-
-// At rest, the pointer elsewhere.
-class Active : public State
-{
-public:
-    explicit Active(Artefact* artefact) : m_Artefact(artefact) {}
-    const char* GetName() const override { return "Active"; }
-    void OnEnterState() override { m_Artefact->ShowHighlight(false); }
-    bool OnMouseEnter(const Event&) override
-    {
-        if (!m_Artefact->m_Active || !m_Artefact->IsVisible())
-            return false;
-        m_Artefact->SetState(m_Artefact->m_Pressed ? "Pressed" : "Highlighted");
-        return true;
-    }
-    // A release elsewhere ends a held press without a click.
-    bool OnMouseButtonUp(const Event&) override
-    {
-        const bool was = m_Artefact->m_Pressed;
-        m_Artefact->m_Pressed = false;
-        return was;
-    }
-
-private:
-    Artefact* m_Artefact;
-};
-
-// Under the pointer.
-class Highlighted : public State
-{
-public:
-    explicit Highlighted(Artefact* artefact) : m_Artefact(artefact) {}
-    const char* GetName() const override { return "Highlighted"; }
-    void OnEnterState() override { m_Artefact->ShowHighlight(true); }
-    bool OnMouseButtonDown(const Event&) override
-    {
-        if (!m_Artefact->m_Active || !m_Artefact->IsVisible())
-            return false;
-        m_Artefact->SetState("Pressed");
-        return true;
-    }
-    bool OnMouseLeave(const Event&) override
-    {
-        m_Artefact->SetState("Active");
-        return true;
-    }
-
-private:
-    Artefact* m_Artefact;
-};
-
-// Held down: moved by the press offset while held.
-class Pressed : public State
-{
-public:
-    explicit Pressed(Artefact* artefact) : m_Artefact(artefact) {}
-    const char* GetName() const override { return "Pressed"; }
-    void OnEnterState() override
-    {
-        m_Artefact->m_Pressed = true;
-        m_Artefact->ShowHighlight(true);
-        m_Artefact->SetPosition(m_Artefact->GetX() + m_Artefact->m_PressOffsetX,
-                                m_Artefact->GetY() + m_Artefact->m_PressOffsetY);
-        m_Artefact->Report(MAKO_BUTTONPRESS);
-    }
-    void OnExitState() override
-    {
-        m_Artefact->SetPosition(m_Artefact->GetX() - m_Artefact->m_PressOffsetX,
-                                m_Artefact->GetY() - m_Artefact->m_PressOffsetY);
-    }
-    bool OnMouseButtonUp(const Event&) override
-    {
-        if (!m_Artefact->m_Active || !m_Artefact->IsVisible())
-            return false;
-        m_Artefact->Report(MAKO_BUTTONCLICK);
-        m_Artefact->m_Pressed = false;
-        m_Artefact->SetState("Highlighted");
-        return true;
-    }
-    bool OnMouseLeave(const Event&) override
-    {
-        m_Artefact->SetState("Active");
-        return true;
-    }
-
-private:
-    Artefact* m_Artefact;
-};
-
-} // namespace ArtefactButtonStates
 
 // ---- Construction -------------------------------------------------------------------------
 
@@ -317,14 +222,12 @@ void Artefact::MakeButton(EventReceiver* receiver)
     m_PressOffsetX = 1;
     m_PressOffsetY = 1;
     m_Active = true;
-    m_Pressed = false;
+    SetPressHeld(false);
     m_PointerInside = false;
     if (receiver)
         AddEventReceiver(receiver);
     if (!m_Highlight) {
-        AddState(new ArtefactButtonStates::Active(this));
-        AddState(new ArtefactButtonStates::Highlighted(this));
-        AddState(new ArtefactButtonStates::Pressed(this));
+        AddPressStates(*this, *this);
         m_Highlight = Actor::CreateColorRect(Palette::LightYellow, 0, 0, GetWidth(), GetHeight(),
                                              kHighlightZOrder, nullptr);
         m_Highlight->SetFlags(m_Highlight->GetFlags() | 1);
@@ -340,6 +243,21 @@ bool Artefact::Deactivate()
     const bool was = m_Active;
     m_Active = false;
     return was;
+}
+
+void Artefact::EnterPressState(PressState state)
+{
+    ShowHighlight(state != PRESS_ACTIVE);
+    if (state == PRESS_PRESSED) {
+        SetPosition(GetX() + m_PressOffsetX, GetY() + m_PressOffsetY);
+        Report(MAKO_BUTTONPRESS);
+    }
+}
+
+void Artefact::LeavePressState(PressState state)
+{
+    if (state == PRESS_PRESSED)
+        SetPosition(GetX() - m_PressOffsetX, GetY() - m_PressOffsetY);
 }
 
 void Artefact::ShowHighlight(bool show)

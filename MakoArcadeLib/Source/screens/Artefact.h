@@ -12,18 +12,13 @@
 // field it stands behind the bricks (z-order -1). Main thread only.
 #include "scene/Actor.h"
 #include "widgets/HoverState.h"
+#include "widgets/PressStates.h"
 
 #include <string>
 
 class ArcadeGameLogic;
 
-namespace ArtefactButtonStates {
-class Active;
-class Highlighted;
-class Pressed;
-} // namespace ArtefactButtonStates
-
-class Artefact : public Actor
+class Artefact : public Actor, public PressTarget
 {
     MAKO_DECLARE_CLASS();
 
@@ -75,7 +70,7 @@ public:
     // Clears the active flag; whether it was set.
     bool Deactivate();
     bool IsActive() const { return m_Active; }
-    bool IsPressed() const { return m_Pressed; }
+    bool IsPressed() const { return IsPressHeld(); }
     Actor* GetHighlight() const { return m_Highlight; }
 
     static void RegisterProperties(Class& artefactClass);
@@ -88,9 +83,14 @@ protected:
     bool OnButtonPress(const Event& event) override;
 
 private:
-    friend class ArtefactButtonStates::Active;
-    friend class ArtefactButtonStates::Highlighted;
-    friend class ArtefactButtonStates::Pressed;
+    // The press states of a button artefact act while it is active and visible. The
+    // highlight shows outside Active; Pressed moves it by the press offset and reports
+    // MAKO_BUTTONPRESS; a click reports MAKO_BUTTONCLICK.
+    bool CanHighlight() const override { return m_Active && IsVisible(); }
+    bool CanPress() const override { return m_Active && IsVisible(); }
+    void EnterPressState(PressState state) override;
+    void LeavePressState(PressState state) override;
+    void Click() override { Report(MAKO_BUTTONCLICK); }
 
     // The artefact's entry field, or the name.
     std::string ReadText(const char* field) const;
@@ -112,7 +112,6 @@ private:
     int m_PressOffsetX = 0;
     int m_PressOffsetY = 0;
     bool m_PointerInside = false;
-    bool m_Pressed = false;
     bool m_Active = false;
     HoverState m_Hover;
 };

@@ -4,6 +4,7 @@
 #include "core/ValueTypeError.h"
 #include "lua/MakoLuaState.h"
 
+#include <cctype>
 #include <set>
 #include <vector>
 
@@ -11,17 +12,9 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-struct OpenPlace
+std::vector<const DataPlace*>& Places()
 {
-    std::string level;
-    int row;
-    int column;
-    std::string where;
-};
-
-std::vector<OpenPlace>& Places()
-{
-    static std::vector<OpenPlace> places;
+    static std::vector<const DataPlace*> places;
     return places;
 }
 
@@ -42,28 +35,19 @@ DataReport::Listener& CurrentListener()
 
 std::string DataIssue::ToString() const
 {
-    std::string place;
-    if (!level.empty())
-        place = "level \"" + level + "\"";
-    if (row > 0)
-        place += (place.empty() ? "" : ", ") + std::string("row ") + std::to_string(row) +
-                 ", column " + std::to_string(column);
-    if (!where.empty())
-        place += (place.empty() ? "" : ", ") + where;
+    std::string words = place ? place->Describe() : std::string();
     if (subject.empty()) {
-        if (place.empty())
+        if (words.empty())
             return text;
-        place[0] = 'L';
-        return place + ": " + text;
+        words[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(words[0])));
+        return words + ": " + text;
     }
-    return subject + (place.empty() ? "" : " (" + place + ")") + ": " + text;
+    return subject + (words.empty() ? "" : " (" + words + ")") + ": " + text;
 }
 
-DataReport::Place::Place(const std::string& level, int row, int column, const std::string& where)
+DataReport::Place::Place(const DataPlace& place)
 {
-    std::vector<OpenPlace>& places = Places();
-    const std::string inherited = level.empty() && !places.empty() ? places.back().level : level;
-    places.push_back({inherited, row, column, where});
+    Places().push_back(&place);
 }
 
 DataReport::Place::~Place()
@@ -78,16 +62,15 @@ bool DataReport::InPlace()
     return !Places().empty();
 }
 
+const DataPlace* DataReport::CurrentPlace()
+{
+    return Places().empty() ? nullptr : Places().back();
+}
+
 void DataReport::Report(const std::string& subject, const std::string& text)
 {
     DataIssue issue;
-    if (!Places().empty()) {
-        const OpenPlace& place = Places().back();
-        issue.level = place.level;
-        issue.row = place.row;
-        issue.column = place.column;
-        issue.where = place.where;
-    }
+    issue.place = CurrentPlace();
     issue.subject = subject;
     issue.text = text;
     const std::string line = issue.ToString();

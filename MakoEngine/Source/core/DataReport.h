@@ -4,12 +4,12 @@
 // is logged at log level 2, naming where it is, and handed to the listener when one is
 // installed (the level check collects them); the game goes on with the default.
 //
-// While a place is open (DataReport::Place: a level, and a brick's row and column or an
-// entry such as "levelActors[2]"), a property of the wrong type applied to an object is
-// reported here and the property keeps its value, instead of raising: data that is wrong
-// in one key still builds. Outside a place such a property raises its ValueTypeError, so a
-// script sees the error. Within the outermost open place each distinct problem is reported
-// once.
+// While a place is open (DataReport::Place over a DataPlace, which the code reading the
+// data defines: the game's is a level, and a brick's row and column or an entry such as
+// "levelActors[2]"), a property of the wrong type applied to an object is reported here and
+// the property keeps its value, instead of raising: data that is wrong in one key still
+// builds. Outside a place such a property raises its ValueTypeError, so a script sees the
+// error. Within the outermost open place each distinct problem is reported once.
 //
 // Main thread only.
 #include "luaplus/LuaPlus.h"
@@ -17,18 +17,28 @@
 #include <functional>
 #include <string>
 
+// Where in the data a problem is. What a place holds is its maker's; the report knows it
+// only by its words.
+class DataPlace
+{
+public:
+    virtual ~DataPlace() = default;
+    // The place in words, starting lower case (`level "Welcome", row 2, column 5`); empty
+    // when it names nothing.
+    virtual std::string Describe() const = 0;
+};
+
 // One problem and where it is.
 struct DataIssue
 {
-    std::string level; // the level's name; empty outside a level
-    int row = 0;       // brick text row and cell column; 0 when the problem has no cell
-    int column = 0;
-    std::string where;   // the entry inside the level ("levelActors[2]"), may be empty
-    std::string subject; // what the key belongs to (`Brick "RedBrick"`); empty: the level
+    // The innermost open place; null outside every place. It lives only as long as the
+    // listener's call: a listener keeps what it needs of it.
+    const DataPlace* place = nullptr;
+    std::string subject; // what the key belongs to (`Brick "RedBrick"`); empty: the place's own
     std::string text;    // the problem itself, naming the key
 
-    // `Brick "RedBrick" (level "Welcome", row 2, column 5): <text>`, or
-    // `Level "Welcome": <text>` for the level table's own keys.
+    // `Brick "RedBrick" (level "Welcome", row 2, column 5): <text>`, or, without a subject,
+    // the place's words with a capital (`Level "Welcome": <text>`).
     std::string ToString() const;
 };
 
@@ -37,14 +47,12 @@ class DataReport
 public:
     using Listener = std::function<void(const DataIssue&)>;
 
-    // Opens a place for what is read until it is destroyed. Places nest; the innermost
-    // is where problems are. A place names its level; an inner place without one keeps
-    // the outer level.
+    // Opens the place (which must outlive it) for what is read until it is destroyed.
+    // Places nest; the innermost is where problems are.
     class Place
     {
     public:
-        explicit Place(const std::string& level, int row = 0, int column = 0,
-                       const std::string& where = std::string());
+        explicit Place(const DataPlace& place);
         ~Place();
         Place(const Place&) = delete;
         Place& operator=(const Place&) = delete;
@@ -52,6 +60,8 @@ public:
 
     // Whether a place is open.
     static bool InPlace();
+    // The innermost open place; null when none is open.
+    static const DataPlace* CurrentPlace();
     // Reports a problem at the current place: logs it (once within the outermost place)
     // and hands it to the listener.
     static void Report(const std::string& subject, const std::string& text);

@@ -2,7 +2,6 @@
 
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
-#include "lua/LuaFunctionList.h"
 #include "win32/DebugOutput.h"
 
 #include <cerrno>
@@ -229,12 +228,4 @@ const std::string& GetLogFilePath()
 size_t GetPendingLogLineCount()
 {
     return State().pending.size();
-}
-
-// logprint(text): writes text and a line end to the log. The text is never a format.
-MAKO_LUA_FUNCTION(logprint)
-{
-    const char* text = lua_gettop(L) > 0 ? lua_tostring(L, -1) : nullptr;
-    Log("%s\n", text ? text : "nil");
-    return 0;
 }

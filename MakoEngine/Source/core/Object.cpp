@@ -7,15 +7,12 @@
 #include "core/ObjectDescription.h"
 #include "core/ObjectProxy.h"
 #include "core/PropertyAccessor.h"
+#include "core/ResourceAccess.h"
 #include "core/State.h"
 #include "core/TableOrder.h"
 #include "core/ValueTypeError.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
-#include "resources/ResourceInfo.h"
-#include "resources/ResourceManager.h"
-#include "resources/ResourceType.h"
-#include "resources/TableResource.h"
 
 #include <boost/format.hpp>
 
@@ -402,25 +399,22 @@ void* Object::RetrievePointerProperty(const std::string& name)
 void Object::ApplyResource(const std::string& name, Resource* resource, ResourceInfo* info)
 {
     ResourceDepthScope depth(m_ResourceDepth);
-    const int type = info ? info->GetType() : RESOURCE_UNKNOWN;
-    if (type != RESOURCE_TABLE || !resource)
+    int type = 0;
+    const LuaObject* table = GetResourceAccess().GetPropertyTable(resource, info, &type);
+    if (!table)
         MAKO_THROW(ResourceLoadError,
                    boost::str(boost::format("%1%: the resource \"%2%\" is not a table of "
                                             "properties (its type is %3%), so it cannot be "
                                             "applied.") %
                               DescribeObject(*this) % name % type));
-    ApplyProperties(*static_cast<TableResource*>(resource)->GetTable());
+    ApplyProperties(*table);
 }
 
 void Object::AcquireAndApplyResource(const std::string& name)
 {
-    ResourceManager* manager = GetResourceManager();
-    MAKO_ASSERT_MSG(
-        manager != 0,
-        boost::str(boost::format("No resource manager exists to acquire \"%1%\".") % name));
     ResourceApplicationScope applying(*this, name);
     ResourceInfo* info = nullptr;
-    Resource* resource = manager->Acquire(name, &info);
+    Resource* resource = GetResourceAccess().Acquire(name, &info);
     ApplyResource(name, resource, info);
 }
 

@@ -2,7 +2,6 @@
 
 #include "core/Exception.h"
 #include "core/Random.h"
-#include "lua/LuaFunctionList.h"
 #include "win32/DebugOutput.h"
 
 #include <boost/format.hpp>
@@ -270,27 +269,4 @@ void DebugTrace(const char* format, ...)
         text[799] = '\0';
     }
     OutputDebugStringA(text);
-}
-
-// chdir(path): makes path the working directory.
-MAKO_LUA_FUNCTION(chdir)
-{
-    const char* path = luaL_checkstring(L, 1);
-    int result = ::chdir(path);
-    MAKO_ASSERT(result == 0);
-    return 0;
-}
-
-// CreateDirectory(path) -> whether any directory was made.
-MAKO_LUA_FUNCTION(CreateDirectory)
-{
-    lua_pushboolean(L, CreateDirectories(luaL_checkstring(L, 1)));
-    return 1;
-}
-
-// IsDirectory(path) -> whether path is an existing directory.
-MAKO_LUA_FUNCTION(IsDirectory)
-{
-    lua_pushboolean(L, FileExists(luaL_checkstring(L, 1), EXISTS_DIRECTORY));
-    return 1;
 }

@@ -15,20 +15,6 @@ long long Area(const SDL_Rect& r)
 
 } // namespace
 
-bool RectsOverlap(const SDL_Rect& a, const SDL_Rect& b)
-{
-    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
-}
-
-SDL_Rect BoundingRect(const SDL_Rect& a, const SDL_Rect& b)
-{
-    const int left = std::min<int>(a.x, b.x);
-    const int top = std::min<int>(a.y, b.y);
-    const int right = std::max<int>(a.x + a.w, b.x + b.w);
-    const int bottom = std::max<int>(a.y + a.h, b.y + b.h);
-    return MakeRect(left, top, right - left, bottom - top);
-}
-
 DirtyRegion::DirtyRegion(int width, int height, int maxRects)
     : m_Width(width), m_Height(height), m_MaxRects(static_cast<std::size_t>(std::max(1, maxRects)))
 {

@@ -38,8 +38,3 @@ private:
     std::size_t m_MaxRects;
     std::vector<SDL_Rect> m_Rects;
 };
-
-// Whether two rectangles share a pixel.
-bool RectsOverlap(const SDL_Rect& a, const SDL_Rect& b);
-// The smallest rectangle holding both.
-SDL_Rect BoundingRect(const SDL_Rect& a, const SDL_Rect& b);

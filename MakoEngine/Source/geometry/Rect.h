@@ -41,6 +41,22 @@ inline SDL_Rect IntersectRects(const SDL_Rect& a, const SDL_Rect& b)
     return MakeRect(left, top, right - left, bottom - top);
 }
 
+// Whether two rectangles share a pixel.
+inline bool RectsOverlap(const SDL_Rect& a, const SDL_Rect& b)
+{
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+// The smallest rectangle holding both.
+inline SDL_Rect BoundingRect(const SDL_Rect& a, const SDL_Rect& b)
+{
+    const int left = a.x < b.x ? a.x : b.x;
+    const int top = a.y < b.y ? a.y : b.y;
+    const int right = a.x + a.w > b.x + b.w ? a.x + a.w : b.x + b.w;
+    const int bottom = a.y + a.h > b.y + b.h ? a.y + a.h : b.y + b.h;
+    return MakeRect(left, top, right - left, bottom - top);
+}
+
 // x, y, w, h from entries 1 to 4 of the table (or its fields x, y, w, h), each a number (or a
 // function giving one) truncated toward zero. A value a field cannot hold (x, y outside
 // -32768..32767, w, h outside 0..65535) is refused, as is a missing entry; the messages name the

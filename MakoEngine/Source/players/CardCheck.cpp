@@ -19,28 +19,11 @@ namespace {
 // Keys as long as this are shown cut in messages.
 const std::size_t kShownKeyLength = 40;
 
-// A progress counter of a game-mode table and the values it may hold; a counter outside
-// them takes the value a new game-mode table has.
-struct Counter
+CardCheck::ModeShape& CurrentModeShape()
 {
-    const char* key;
-    int low;
-    int high;
-};
-
-const Counter kModeCounters[] = {
-    {"ballsLeft", 0, CardCheck::kMaxBallsLeft},
-    {"EpisodeSelected", 0, CardCheck::kMaxLevelNumber},
-    {"LevelSelected", 0, CardCheck::kMaxLevelNumber},
-    {"EpisodeUnlocked", 0, CardCheck::kMaxLevelNumber},
-    {"LevelUnlocked", 0, CardCheck::kMaxLevelNumber},
-};
-
-// The game-mode table's names, which the game shows or looks up by name.
-const char* const kModeNames[] = {"Rank", "latestArtifact"};
-
-// The top-ten lists of a game-mode table: arrays of record tables.
-const char* const kModeLists[] = {"LevelRecords", "Top_Scores", "Top_Percentages", "Top_Words"};
+    static CardCheck::ModeShape shape;
+    return shape;
+}
 
 bool IsPlainName(const std::string& text)
 {
@@ -172,10 +155,21 @@ bool CardCheck::CheckGameModes()
     return true;
 }
 
+void CardCheck::SetModeShape(ModeShape shape)
+{
+    CurrentModeShape() = std::move(shape);
+}
+
+const CardCheck::ModeShape& CardCheck::GetModeShape()
+{
+    return CurrentModeShape();
+}
+
 bool CardCheck::CheckModeTable(LuaObject mode, const std::string& where)
 {
     LuaObject defaults = PlayerScript::CallGlobal(m_Card.GetState(), "CreateGameModeTable");
-    for (const Counter& counter : kModeCounters) {
+    const ModeShape& shape = GetModeShape();
+    for (const ModeShape::Counter& counter : shape.counters) {
         LuaObject value = mode[counter.key];
         if (value.IsNil())
             continue;
@@ -188,7 +182,7 @@ bool CardCheck::CheckModeTable(LuaObject mode, const std::string& where)
                             where % counter.key % ValueText(value) % counter.low % counter.high %
                             defaults[counter.key].GetNumber()));
     }
-    for (const char* key : kModeNames) {
+    for (const char* key : shape.names) {
         LuaObject value = mode[key];
         if (value.IsNil() || value.IsString())
             continue;
@@ -196,7 +190,7 @@ bool CardCheck::CheckModeTable(LuaObject mode, const std::string& where)
         Repaired(boost::str(boost::format("%1%.%2% was %3%; it was set to \"%4%\"") % where % key %
                             ValueText(value) % defaults[key].GetString()));
     }
-    for (const char* key : kModeLists)
+    for (const char* key : shape.lists)
         if (!CheckTableOfTables(mode, key, where + "." + key))
             return false;
     return true;

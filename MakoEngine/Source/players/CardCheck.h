@@ -4,6 +4,9 @@
 // and fit the game's whole numbers, the progress counters must lie in their ranges, and the
 // name must be one the sign-in dialog could have typed.
 //
+// What a game-mode table (Game_Modes[mode]) holds is the game's: it names the keys at
+// start-up (SetModeShape); until then a mode table is checked only as a table of values.
+//
 // A value that can be mended without losing what the player earned is mended in place and
 // described in GetRepairs() (a missing options table, an infinite count of balls, a name
 // too long); anything else makes the card unusable, described by GetProblem(), and the
@@ -19,12 +22,31 @@ class CardCheck
 public:
     // The longest name the sign-in dialog lets a player type, in characters.
     static constexpr std::size_t kMaxNameLength = 9;
-    // The most balls a card may carry over to its next level.
-    static constexpr int kMaxBallsLeft = 9999;
-    // The highest episode or level number a card may name.
-    static constexpr int kMaxLevelNumber = 9999;
     // How deeply the card's tables may nest.
     static constexpr int kMaxDepth = 64;
+
+    // The keys of a game-mode table that the game relies on. A value of the wrong type or
+    // outside its range takes the value of a new game-mode table (CreateGameModeTable).
+    struct ModeShape
+    {
+        // A progress counter and the values it may hold.
+        struct Counter
+        {
+            const char* key;
+            int low;
+            int high;
+        };
+        std::vector<Counter> counters;
+        // Names the game shows or looks up by name: strings.
+        std::vector<const char*> names;
+        // Top-ten lists: arrays of record tables (a list of another type makes the card
+        // unusable).
+        std::vector<const char*> lists;
+    };
+    // Sets the shape every later check holds mode tables to; the keys are texts that live
+    // as long as the program.
+    static void SetModeShape(ModeShape shape);
+    static const ModeShape& GetModeShape();
 
     explicit CardCheck(const LuaPlus::LuaObject& card);
 

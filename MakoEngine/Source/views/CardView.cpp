@@ -12,7 +12,7 @@
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
-#include "views/CardViewStates.h"
+#include "sound/Sound.h"
 #include "widgets/Label.h"
 
 #include <boost/format.hpp>
@@ -65,8 +65,7 @@ Point<int> ConfigPoint(const std::string& key, const Point<int>& fallback)
     LuaObject value = config->GetObject(key);
     if (!value.IsTable() || !value[1].IsNumber() || !value[2].IsNumber())
         return fallback;
-    return Point<int>(value[1].GetInteger(),
-                      value[2].GetInteger());
+    return Point<int>(value[1].GetInteger(), value[2].GetInteger());
 }
 
 // The name of rank k (1 to 8), from the configuration or the built-in list.
@@ -190,9 +189,7 @@ void CardView::Build()
 
     AcquireAndApplyResource("CardView");
 
-    AddState(new CardViewStates::Active(this));
-    AddState(new CardViewStates::Highlighted(this));
-    AddState(new CardViewStates::Pressed(this));
+    AddPressStates(*this, *this);
     SetState("Active");
     LayoutLabels();
 }
@@ -464,4 +461,32 @@ bool CardView::OnScreenChange(const Event&)
 {
     m_Hover.RequestRecheck();
     return false;
+}
+
+// ---- Press states -------------------------------------------------------------------------
+
+void CardView::EnterPressState(PressState state)
+{
+    if (state == PRESS_ACTIVE) {
+        if (m_Highlight)
+            m_Highlight->SetVisible(false, true);
+    } else if (state == PRESS_PRESSED) {
+        Sound::PlaySound("click.ogg", false);
+        m_DrawOffset = Point<int>(2, 2);
+    }
+}
+
+void CardView::LeavePressState(PressState state)
+{
+    if (state == PRESS_ACTIVE) {
+        if (m_Highlight)
+            m_Highlight->SetVisible(true, true);
+    } else if (state == PRESS_PRESSED) {
+        m_DrawOffset = Point<int>(0, 0);
+    }
+}
+
+void CardView::Click()
+{
+    PostEvent(MAKO_CARDCLICK, static_cast<Object*>(this));
 }

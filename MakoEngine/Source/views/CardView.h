@@ -18,6 +18,7 @@
 #include "geometry/Point.h"
 #include "scene/Actor.h"
 #include "widgets/HoverState.h"
+#include "widgets/PressStates.h"
 
 #include <array>
 #include <string>
@@ -25,13 +26,7 @@
 class Label;
 class Player;
 
-namespace CardViewStates {
-class Active;
-class Highlighted;
-class Pressed;
-} // namespace CardViewStates
-
-class CardView : public Actor
+class CardView : public Actor, public PressTarget
 {
     MAKO_DECLARE_CLASS();
 
@@ -74,7 +69,7 @@ public:
     // Label 0 (name) to 8 (mode word).
     Label* GetLabel(int index) const;
     Point<int> GetDrawOffset() const { return m_DrawOffset; }
-    bool IsPressed() const { return m_Pressed; }
+    bool IsPressed() const { return IsPressHeld(); }
     bool IsMouseOver() const { return m_Hover.IsMouseOver(); }
 
     // The rank a loot total earns: the highest of the configured ranks whose winnings it
@@ -97,9 +92,15 @@ protected:
     bool OnScreenChange(const Event& event) override;
 
 private:
-    friend class CardViewStates::Active;
-    friend class CardViewStates::Highlighted;
-    friend class CardViewStates::Pressed;
+    // The press states act only while the card is enabled and visible. The highlight shows
+    // outside Active; Pressed clicks audibly and draws the card 2 px down and right; a
+    // click posts MAKO_CARDCLICK.
+    bool CanHighlight() const override { return IsUsable(); }
+    bool CanPress() const override { return IsUsable(); }
+    void EnterPressState(PressState state) override;
+    void LeavePressState(PressState state) override;
+    void Click() override;
+    bool IsPointerOverWhenShown() const override { return m_Hover.IsMouseOver(); }
 
     Actor* MakeImageChild(const std::string& imageName, int zorder);
     // Recomputes the rank from the loot of the current mode and stores it as `Rank`.
@@ -117,6 +118,5 @@ private:
     std::array<Label*, kLabelCount> m_Labels{};
     Point<int> m_DrawOffset{0, 0};
     HoverState m_Hover;
-    bool m_Pressed = false;
     bool m_Enabled = true;
 };

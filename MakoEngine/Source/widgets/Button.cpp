@@ -10,7 +10,6 @@
 #include "lua/MakoLuaState.h"
 #include "scene/SceneHost.h"
 #include "sound/Sound.h"
-#include "widgets/ButtonStates.h"
 #include "widgets/Label.h"
 #include "widgets/WidgetInput.h"
 
@@ -27,9 +26,7 @@ Button::Button(const std::string& imageName) : Actor(imageName), m_Hover(*this)
 {
     LogAtLevel(3, "Button::Button %s\n", imageName.c_str());
     LogAtLevel(3, "Button::Add States\n");
-    AddState(new ButtonStates::Active(this));
-    AddState(new ButtonStates::Highlighted(this));
-    AddState(new ButtonStates::Pressed(this));
+    AddPressStates(*this, *this);
     LogAtLevel(3, "Button::Enable\n");
     Enable();
     LogAtLevel(3, "Button::SetState\n");
@@ -289,7 +286,7 @@ bool Button::OnKeyDown(const Event& event)
 
 bool Button::OnKeyUp(const Event& event)
 {
-    if (!IsVisible() || !m_Enabled || !m_Pressed)
+    if (!IsVisible() || !m_Enabled || !IsPressHeld())
         return false;
     const int key = event.key.keysym.sym;
     if (m_ShortcutKey != 0 && key == m_ShortcutKey) {
@@ -314,8 +311,32 @@ void Button::PressByKey()
 
 void Button::ReleaseByKey()
 {
+    Click();
+    SetPressHeld(false);
+    SetState("Active");
+}
+
+void Button::EnterPressState(PressState state)
+{
+    if (state == PRESS_ACTIVE) {
+        SetFrameForState(0);
+    } else if (state == PRESS_HIGHLIGHTED) {
+        SetFrameForState(2);
+    } else {
+        SetFrameForState(3);
+        ShiftChildren(true);
+        Report(MAKO_BUTTONPRESS);
+    }
+}
+
+void Button::LeavePressState(PressState state)
+{
+    if (state == PRESS_PRESSED)
+        ShiftChildren(false);
+}
+
+void Button::Click()
+{
     ReportClick();
     SetFlashing(false);
-    m_Pressed = false;
-    SetState("Active");
 }

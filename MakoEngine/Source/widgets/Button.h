@@ -15,22 +15,18 @@
 // another). Main thread only.
 #include "scene/Actor.h"
 #include "widgets/HoverState.h"
+#include "widgets/PressStates.h"
 
 #include <string>
 
 class Label;
 class RadioButton;
-namespace ButtonStates {
-class Active;
-class Highlighted;
-class Pressed;
-} // namespace ButtonStates
 
 // The per-pass click latch of the main loop: set once per pass before the event phase;
 // a button reports a click only while it is set, and clears it when it does.
 bool& ButtonClickLatch();
 
-class Button : public Actor
+class Button : public Actor, public PressTarget
 {
     MAKO_DECLARE_CLASS();
 
@@ -87,7 +83,7 @@ public:
     void CreateKeyTip();
 
     Label* GetLabel() const { return m_Label; }
-    bool IsPressed() const { return m_Pressed; }
+    bool IsPressed() const { return IsPressHeld(); }
     bool IsMouseOver() const { return m_Hover.IsMouseOver(); }
     int GetShortcutKey() const { return m_ShortcutKey; }
     char GetKeyTipChar() const { return m_KeyTipChar; }
@@ -113,9 +109,15 @@ protected:
     void Report(std::uint8_t type);
 
 private:
-    friend class ButtonStates::Active;
-    friend class ButtonStates::Highlighted;
-    friend class ButtonStates::Pressed;
+    // The press states: visible lights up, enabled and visible presses; Active shows frame
+    // 0, Highlighted frame 2, Pressed frame 3 with the children shifted by the press
+    // offset and MAKO_BUTTONPRESS reported; a click reports and stops the flashing.
+    bool CanHighlight() const override { return IsVisible(); }
+    bool CanPress() const override { return IsEnabled() && IsVisible(); }
+    void EnterPressState(PressState state) override;
+    void LeavePressState(PressState state) override;
+    void Click() override;
+    bool IsPointerOverWhenShown() const override { return m_Hover.IsMouseOver(); }
 
     void PressByKey();
     void ReleaseByKey();
@@ -132,7 +134,6 @@ private:
     int m_PressOffsetY = 1;
     RectAlignment m_TextAlignment = Center;
     HoverState m_Hover;
-    bool m_Pressed = false;
     bool m_Enabled = true;
     int m_StateFrame = 0;
     std::uint32_t m_FlashTimer = 0;

@@ -33,19 +33,11 @@ PassHarness::PassHarness(Actor* root, int width, int height)
     : m_Root(root), m_Timers(static_cast<EventReceiver*>(this)),
       m_Canvas(new Canvas(width, height, CANVAS_OWNS_TARGET)), m_Width(width), m_Height(height)
 {
-    m_PreviousHost = SetAppHost(this);
 }
 
 PassHarness::~PassHarness()
 {
     SceneHost::DeleteScheduledActors();
-    if (GetAppHost() == this)
-        SetAppHost(m_PreviousHost);
-}
-
-bool PassHarness::IsGamePaused() const
-{
-    return SceneHost::IsOwnGamePaused();
 }
 
 TimerManager* PassHarness::GetTimerManager() const
@@ -69,23 +61,11 @@ void PassHarness::GetMousePosition(int& x, int& y) const
         SDL_GetMouseState(&x, &y);
 }
 
-void PassHarness::PostEvent(EventReceiver* destination, std::uint8_t type, int code, void* data1,
-                            void* data2)
-{
-    GetPostedEventQueue().Post(destination, type, code, data1, data2);
-}
-
 bool PassHarness::SendEvent(EventReceiver* destination, std::uint8_t type, int code, void* data1,
                             void* data2)
 {
     const Event event = MakeEvent(type, code, data1, data2);
     return destination ? destination->OnEvent(event) : OnEvent(event);
-}
-
-void PassHarness::PauseGame(bool pause)
-{
-    // There is no game to pause: the scene's pause flag is the test's to set.
-    (void)pause;
 }
 
 bool PassHarness::OnEvent(const Event& event)

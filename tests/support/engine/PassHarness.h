@@ -15,7 +15,7 @@
 //   bbtest::PassHarness passes(root, 64, 64);  // root owned by the test
 //   passes.Step(10);
 #include "app/MainLoopPass.h"
-#include "core/AppHost.h"
+#include "app/WindowlessHost.h"
 #include "core/Event.h"
 #include "core/EventReceiver.h"
 #include "core/TimerManager.h"
@@ -33,7 +33,7 @@ class ResourceManager;
 
 namespace bbtest {
 
-class PassHarness : public AppHost, public MainLoopPass, private EventReceiver
+class PassHarness : public WindowlessHost, public MainLoopPass, private EventReceiver
 {
 public:
     // The script state with its start-up chunk, native functions and resource script, the
@@ -79,23 +79,12 @@ public:
     // render.
     std::uint32_t Pixel(int x, int y) const;
 
-    // The application host while the harness lives.
-    bool IsGamePaused() const override;
-    bool AreShortcutKeysArmed() const override { return false; }
+    // The application host while the harness lives (the rest is WindowlessHost's).
     TimerManager* GetTimerManager() const override;
     void ScheduleForDeletion(Object* object) override;
     void GetMousePosition(int& x, int& y) const override;
-    int GetWidth() const override { return 640; }
-    int GetHeight() const override { return 480; }
-    bool IsFullScreen() const override { return false; }
-    bool IsHWAccelEnabled() const override { return false; }
-    void PostEvent(EventReceiver* destination, std::uint8_t type, int code = 0,
-                   void* data1 = nullptr, void* data2 = nullptr) override;
     bool SendEvent(EventReceiver* destination, std::uint8_t type, int code = 0,
                    void* data1 = nullptr, void* data2 = nullptr) override;
-    void PauseGame(bool pause) override;
-    void RequestDisplayToggle() override {}
-    void Quit() override {}
 
 protected:
     // The phases of a pass.
@@ -112,7 +101,6 @@ private:
 
     Actor* m_Root;
     mutable TimerManager m_Timers;
-    AppHost* m_PreviousHost = nullptr;
     std::unique_ptr<Canvas> m_Canvas;
     int m_Width;
     int m_Height;
