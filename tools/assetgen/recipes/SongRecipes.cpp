@@ -20,6 +20,7 @@
 #include "recipes/Recipes.h"
 
 #include "kit/LevelSong.h"
+#include "kit/Notation.h"
 
 namespace assetgen {
 
@@ -40,7 +41,7 @@ constexpr Chord Minor(int root)
 // The chord held over the measure, an octave down.
 const Figure kHeld{{{0, 4, -3}, {0, 4, -2}, {0, 4, -1}}, 12};
 // The root held over the measure, two octaves down.
-const Figure kHeldRoot{{{0, 4, -6}}, 40};
+const Figure kHeldRoot = Steps("-6:4", 40);
 
 using Lines = std::vector<std::vector<Note>>;
 
@@ -58,75 +59,31 @@ LevelSong Andes()
                 {"Piccolo", kPiccolo, 60, 60}};
     const Chord Em = Minor(64), D = Major(62), C = Major(60), B = Major(59);
     // Strummed in the skipping rhythm: an eighth and two sixteenths.
-    std::vector<Step> skip;
-    for (int b = 0; b < 4; ++b) {
-        skip.push_back({double(b), 0.5, 0, 0, 0});
-        skip.push_back({b + 0.5, 0.25, 0, 0, -16});
-        skip.push_back({b + 0.75, 0.25, 0, 0, -10});
-    }
-    const Figure strum = Stacked(skip, {0, 1, 2, 3}, 10);
-    const Figure bass{{{0, 0.75, -6},
-                       {0.75, 0.25, -6, 0, -18},
-                       {1, 1, -4, 0, -8},
-                       {2, 0.75, -6},
-                       {2.75, 0.25, -5, 0, -18},
-                       {3, 1, -4, 0, -8}},
-                      0,
-                      0.1};
-    const Lines riff = {
-        {{0, 0.5, 76},
-         {0.5, 0.25, 79},
-         {0.75, 0.25, 76},
-         {1, 0.5, 74},
-         {1.5, 0.5, 71},
-         {2, 0.5, 76},
-         {2.5, 0.25, 79},
-         {2.75, 0.25, 81},
-         {3, 1, 79}},
-        {{0, 0.5, 81},
-         {0.5, 0.25, 79},
-         {0.75, 0.25, 76},
-         {1, 0.5, 74},
-         {1.5, 0.5, 69},
-         {2, 0.5, 74},
-         {2.5, 0.25, 76},
-         {2.75, 0.25, 79},
-         {3, 1, 74}},
-        {{0, 0.5, 79},
-         {0.5, 0.25, 76},
-         {0.75, 0.25, 74},
-         {1, 0.5, 76},
-         {1.5, 0.5, 79},
-         {2, 1, 81},
-         {3, 0.5, 79},
-         {3.5, 0.5, 76}},
-        {{0, 0.5, 71},
-         {0.5, 0.5, 75},
-         {1, 0.5, 78},
-         {1.5, 0.5, 81},
-         {2, 1, 83},
-         {3, 0.5, 81},
-         {3.5, 0.5, 78}},
-    };
+    const Figure strum = Stacked(Steps("0:.5 0:.25v-16 0:.25v-10 0:.5 0:.25v-16 0:.25v-10 "
+                                       "0:.5 0:.25v-16 0:.25v-10 0:.5 0:.25v-16 0:.25v-10")
+                                     .steps,
+                                 {0, 1, 2, 3}, 10);
+    const Figure bass = Steps("-6:.75 -6:.25v-18 -4:1v-8 -6:.75 -5:.25v-18 -4:1v-8", 0, 0.1);
+    const Lines riff = Melody("76:.5 79:.25 76:.25 74:.5 71:.5 76:.5 79:.25 81:.25 79:1 |"
+                              "81:.5 79:.25 76:.25 74:.5 69:.5 74:.5 76:.25 79:.25 74:1 |"
+                              "79:.5 76:.25 74:.25 76:.5 79:.5 81:1 79:.5 76:.5 |"
+                              "71:.5 75:.5 78:.5 81:.5 83:1 81:.5 78:.5");
     // A second voice under the riff, mostly a third or a fourth below.
-    const Lines second = {
-        {{0, 1, 71}, {1, 1, 67}, {2, 1, 71}, {3, 1, 76}},
-        {{0, 1, 78}, {1, 1, 74}, {2, 1, 69}, {3, 1, 69}},
-        {{0, 1, 76}, {1, 1, 72}, {2, 1, 76}, {3, 1, 72}},
-        {{0, 1, 66}, {1, 1, 71}, {2, 1, 78}, {3, 1, 75}},
-    };
-    std::vector<DrumHit> bombo{{0, kBassDrum, 100},       {0.75, kBassDrum, 70},
-                               {2, kBassDrum, 92},        {2.75, kBassDrum, 70},
-                               {1, kLowFloorTom, 60, 6},  {3, kLowFloorTom, 64, 6},
-                               {3.5, kLowFloorTom, 56, 6}};
-    for (const DrumHit& h : Roll(kMaracas, 0, 0.5, 8, 56, 0, 4))
-        bombo.push_back(h);
-    for (const DrumHit& h : Roll(kCabasa, 0.25, 0.5, 8, 40, 0, 5))
-        bombo.push_back(h);
-    for (double b : {0.75, 2.5})
-        bombo.push_back({b, kClaves, 70, 8});
-    for (const DrumHit& h : Roll(kHighBongo, 3, 0.25, 4, 70, 6, 4, Where::kLast))
-        bombo.push_back(h);
+    const Lines second = Melody("71:1 67:1 71:1 76:1 |"
+                                "78:1 74:1 69:1 69:1 |"
+                                "76:1 72:1 76:1 72:1 |"
+                                "66:1 71:1 78:1 75:1");
+    const std::vector<DrumHit> bombo = Join({{{0, kBassDrum, 100},
+                                              {0.75, kBassDrum, 70},
+                                              {2, kBassDrum, 92},
+                                              {2.75, kBassDrum, 70},
+                                              {1, kLowFloorTom, 60, 6},
+                                              {3, kLowFloorTom, 64, 6},
+                                              {3.5, kLowFloorTom, 56, 6}},
+                                             Roll(kMaracas, 0, 0.5, 8, 56, 0, 4),
+                                             Roll(kCabasa, 0.25, 0.5, 8, 40, 0, 5),
+                                             Hits(kClaves, {0.75, 2.5}, 70, 8),
+                                             Roll(kHighBongo, 3, 0.25, 4, 70, 6, 4, Where::kLast)});
 
     s.getReady = {2, 100, {Em}, {}};
     s.getReady.layers = {FigureLayer("Choir", kHeld, 56), FigureLayer("Bass", kHeldRoot, 80),
@@ -134,13 +91,12 @@ LevelSong Andes()
                          DrumLayer("Drums", {{0, kBassDrum, 90}})};
 
     s.letter = {4, 88, {C, Em, Minor(57), B}, {}};
-    s.letter.layers = {FigureLayer("Choir", kHeld, 52),
-                       LineLayer("PanFlute",
-                                 {{{0, 2, 76}, {2, 1, 79}, {3, 1, 76}},
-                                  {{0, 3, 71}, {3, 1, 74}},
-                                  {{0, 2, 72}, {2, 2, 69}},
-                                  {{0, 3, 71}}},
-                                 64)};
+    s.letter.layers = {FigureLayer("Choir", kHeld, 52), LineLayer("PanFlute",
+                                                                  Melody("76:2 79:1 76:1 |"
+                                                                         "71:3 74:1 |"
+                                                                         "72:2 69:2 |"
+                                                                         "71:3"),
+                                                                  64)};
 
     s.play = {4, 100, {Em, D, C, B}, {}};
     s.play.layers = {FigureLayer("Choir", kHeld, 40).Louder(2),
@@ -154,15 +110,8 @@ LevelSong Andes()
     s.beatLevel = {2, 0, {Major(67), Em}, {}};
     s.beatLevel.layers = {
         LineLayer("PanFlute",
-                  {{{0, 0.25, 76},
-                    {0.25, 0.25, 79},
-                    {0.5, 0.25, 81},
-                    {0.75, 0.25, 83},
-                    {1, 1, 86},
-                    {2, 0.5, 83},
-                    {2.5, 0.5, 86},
-                    {3, 1, 88}},
-                   {{0, 3, 88}}},
+                  Melody("76:.25 79:.25 81:.25 83:.25 86:1 83:.5 86:.5 88:1 |"
+                         "88:3"),
                   100),
         FigureLayer(
             "Charango",
@@ -176,9 +125,11 @@ LevelSong Andes()
                               LineLayer("PanFlute", Rotated(riff, 1), 70)};
 
     s.gameOver = {2, 76, {Major(67), Em}, {}};
-    s.gameOver.layers = {
-        LineLayer("PanFlute", {{{0, 1, 79}, {1, 1, 76}, {2, 1, 74}, {3, 1, 71}}, {{0, 3, 64}}}, 72),
-        FigureLayer("Choir", kHeld, 50)};
+    s.gameOver.layers = {LineLayer("PanFlute",
+                                   Melody("79:1 76:1 74:1 71:1 |"
+                                          "64:3"),
+                                   72),
+                         FigureLayer("Choir", kHeld, 50)};
     return s;
 }
 
@@ -197,81 +148,41 @@ LevelSong Capital()
                 {"Trombone", kTrombone, 96}};
     const Chord Bb = Major(70), Gm = Minor(67), Eb = Major(63), F = Major(65), Cm = Minor(60);
     // Oom-pah: the root on one, the fifth on three; brass chords on two and four.
-    const Figure oom{{{0, 1, -6}, {2, 1, -4, 0, -10}}, 0, 0.35};
-    const Figure oomWalk{
-        {{0, 1, -6}, {1, 1, -5, 0, -16}, {2, 1, -4, 0, -10}, {3, 1, -5, 0, -16}}, 0, 0.35};
+    const Figure oom = Steps("-6:1 -:1 -4:1v-10", 0, 0.35);
+    const Figure oomWalk = Steps("-6:1 -5:1v-16 -4:1v-10 -5:1v-16", 0, 0.35);
     const Figure pah = Stacked({{1, 0.5, 0}, {3, 0.5, 0}}, {-3, -2, -1}, 0, 0.3);
     // The piccolo's chord tones in running eighths, two octaves up.
-    const Figure obbligato{{{0, 0.5, 3},
-                            {0.5, 0.5, 4},
-                            {1, 0.5, 5},
-                            {1.5, 0.5, 4},
-                            {2, 0.5, 3},
-                            {2.5, 0.5, 4},
-                            {3, 0.5, 5},
-                            {3.5, 0.5, 6}},
-                           30};
-    const Lines tune = {
-        {{0, 0.75, 65},
-         {0.75, 0.25, 70},
-         {1, 0.5, 74},
-         {1.5, 0.5, 77},
-         {2, 1, 82},
-         {3, 0.5, 77},
-         {3.5, 0.5, 74}},
-        {{0, 0.75, 79},
-         {0.75, 0.25, 77},
-         {1, 0.5, 74},
-         {1.5, 0.5, 70},
-         {2, 1.5, 67},
-         {3.5, 0.5, 74}},
-        {{0, 0.75, 75},
-         {0.75, 0.25, 74},
-         {1, 0.5, 72},
-         {1.5, 0.5, 70},
-         {2, 1, 67},
-         {3, 0.5, 70},
-         {3.5, 0.5, 75}},
-        {{0, 0.75, 77},
-         {0.75, 0.25, 75},
-         {1, 0.5, 74},
-         {1.5, 0.5, 72},
-         {2, 1, 69},
-         {3, 0.5, 72},
-         {3.5, 0.5, 69}},
-    };
+    const Figure obbligato = Steps("3:.5 4:.5 5:.5 4:.5 3:.5 4:.5 5:.5 6:.5", 30);
+    const Lines tune = Melody("65:.75 70:.25 74:.5 77:.5 82:1 77:.5 74:.5 |"
+                              "79:.75 77:.25 74:.5 70:.5 67:1.5 74:.5 |"
+                              "75:.75 74:.25 72:.5 70:.5 67:1 70:.5 75:.5 |"
+                              "77:.75 75:.25 74:.5 72:.5 69:1 72:.5 69:.5");
     // Snare rudiments: accented quarters, then taps and sixteenth doubles as it grows.
-    std::vector<DrumHit> march{{0, kBassDrum, 100},
-                               {2, kBassDrum, 90},
-                               {0, kSnare, 84},
-                               {1, kSnare, 60},
-                               {2, kSnare, 80},
-                               {3, kSnare, 60},
-                               {0, kCrash, 70, 2, Where::kFirst, 1}};
-    for (double b : {0.5, 1.5, 2.5, 3.5})
-        march.push_back({b, kSnare, 50, 4});
-    for (double b : {1.75, 3.25, 3.75})
-        march.push_back({b, kSnare, 46, 5});
-    for (double b : {0.0, 2.0})
-        march.push_back({b, kSplash, 56, 6, Where::kButLast});
-    for (double b : {1.0, 3.0})
-        march.push_back({b, kBassDrum, 70, 8});
-    for (const DrumHit& h : Roll(kSnare, 2, 0.125, 15, 50, 3, 4, Where::kLast))
-        march.push_back(h);
-    march.push_back({3.875, kSnare, 110, 4, Where::kLast, 0.125});
+    const std::vector<DrumHit> march = Join({{{0, kBassDrum, 100},
+                                              {2, kBassDrum, 90},
+                                              {0, kSnare, 84},
+                                              {1, kSnare, 60},
+                                              {2, kSnare, 80},
+                                              {3, kSnare, 60},
+                                              {0, kCrash, 70, 2, Where::kFirst, 1}},
+                                             Hits(kSnare, {0.5, 1.5, 2.5, 3.5}, 50, 4),
+                                             Hits(kSnare, {1.75, 3.25, 3.75}, 46, 5),
+                                             Hits(kSplash, {0.0, 2.0}, 56, 6, Where::kButLast),
+                                             Hits(kBassDrum, {1.0, 3.0}, 70, 8),
+                                             Roll(kSnare, 2, 0.125, 15, 50, 3, 4, Where::kLast),
+                                             {{3.875, kSnare, 110, 4, Where::kLast, 0.125}}});
 
     s.getReady = {2, 126, {Bb}, {}};
     s.getReady.layers = {FigureLayer("Brass", kHeld, 52), FigureLayer("Tuba", kHeldRoot, 76),
                          DrumLayer("Drums", Roll(kSnare, 0, 0.125, 32, 30, 1))};
 
     s.letter = {4, 96, {Eb, Bb, Cm, F}, {}};
-    s.letter.layers = {FigureLayer("Brass", kHeld, 44),
-                       LineLayer("Horn",
-                                 {{{0, 2, 70}, {2, 1, 67}, {3, 1, 70}},
-                                  {{0, 3, 74}, {3, 1, 72}},
-                                  {{0, 2, 75}, {2, 1, 72}, {3, 1, 67}},
-                                  {{0, 4, 72}}},
-                                 70)};
+    s.letter.layers = {FigureLayer("Brass", kHeld, 44), LineLayer("Horn",
+                                                                  Melody("70:2 67:1 70:1 |"
+                                                                         "74:3 72:1 |"
+                                                                         "75:2 72:1 67:1 |"
+                                                                         "72:4"),
+                                                                  70)};
 
     s.play = {4, 126, {Bb, Gm, Eb, F}, {}};
     s.play.layers = {FigureLayer("Tuba", oom, 90).Louder(2).Until(5),
@@ -285,14 +196,8 @@ LevelSong Capital()
     s.beatLevel = {2, 0, {Bb, Bb}, {}};
     s.beatLevel.layers = {
         LineLayer("Trumpet",
-                  {{{0, T, 70},
-                    {T, T, 70},
-                    {2 * T, T, 70},
-                    {1, 1, 77},
-                    {2, 0.5, 74},
-                    {2.5, 0.5, 77},
-                    {3, 1, 82}},
-                   {{0, 3, 82}}},
+                  Melody("70:1/3 70:1/3 70:1/3 77:1 74:.5 77:.5 82:1 |"
+                         "82:3"),
                   104),
         FigureLayer("Brass", kHeld, 70), FigureLayer("Tuba", oom, 96),
         DrumLayer("Drums", {{0, kCrash, 90, 0, Where::kEvery, 1}, {0, kBassDrum, 100}})};
@@ -303,9 +208,11 @@ LevelSong Capital()
                               DrumLayer("Drums", {{0, kSnare, 50}, {2, kSnare, 44}})};
 
     s.gameOver = {2, 84, {Eb, F}, {}};
-    s.gameOver.layers = {
-        LineLayer("Trombone", {{{0, 1, 58}, {1, 1, 57}, {2, 1, 56}, {3, 1, 55}}, {{0, 3, 53}}}, 90),
-        FigureLayer("Brass", kHeld, 46)};
+    s.gameOver.layers = {LineLayer("Trombone",
+                                   Melody("58:1 57:1 56:1 55:1 |"
+                                          "53:3"),
+                                   90),
+                         FigureLayer("Brass", kHeld, 46)};
     return s;
 }
 
@@ -324,38 +231,28 @@ LevelSong Frost()
     const Chord Fsm = Minor(66), D = Major(62), A = Major(69), E = Major(64);
     // Root, fifth, ninth and fifth again, held: no third, open and cold.
     const Figure ninth{{{0, 4, -3}, {0, 4, -1}, {0, 4, 0, 2}, {0, 4, 2}}, 12};
-    const Figure shimmer{{{0, 0.5, 0},
-                          {0.5, 0.5, 2, 0, -10},
-                          {1, 0.5, 3},
-                          {1.5, 0.5, 4, 0, -10},
-                          {2, 0.5, 5},
-                          {2.5, 0.5, 4, 0, -10},
-                          {3, 0.5, 3},
-                          {3.5, 0.5, 2, 0, -10}},
-                         40};
-    const Figure quarters{{{0, 1, 3}, {1, 1, 5}, {2, 1, 6}, {3, 1, 5}}, 60};
-    const Figure pulse{{{0, 1.5, -6}, {1.5, 1, -6, 0, -14}, {2.5, 1.5, -4, 0, -8}}, 0, 0.1};
-    const Lines tune = {
-        {{0, 1.5, 73}, {1.5, 0.5, 76}, {2, 1, 78}, {3, 1, 80}},
-        {{0, 2, 81}, {2, 1, 78}, {3, 1, 76}},
-        {{0, 1.5, 76}, {1.5, 0.5, 73}, {2, 2, 69}},
-        {{0, 1, 71}, {1, 1, 73}, {2, 2, 68}},
-    };
+    const Figure shimmer = Steps("0:.5 2:.5v-10 3:.5 4:.5v-10 5:.5 4:.5v-10 3:.5 2:.5v-10", 40);
+    const Figure quarters = Steps("3:1 5:1 6:1 5:1", 60);
+    const Figure pulse = Steps("-6:1.5 -6:1v-14 -4:1.5v-8", 0, 0.1);
+    const Lines tune = Melody("73:1.5 76:.5 78:1 80:1 |"
+                              "81:2 78:1 76:1 |"
+                              "76:1.5 73:.5 69:2 |"
+                              "71:1 73:1 68:2");
     // A heartbeat, then a half-time groove: the snare on three only.
-    std::vector<DrumHit> beat{
-        {0, kBassDrum, 80}, {0.5, kBassDrum, 56}, {0, kRide, 50, 4},
-        {1, kRide, 40, 4},  {2, kRide, 46, 4},    {3, kRide, 40, 4},
-        {2, kSnare, 76, 5}, {1.75, kKick, 60, 5}, {0, kCrash, 76, 10, Where::kFirst, 1}};
-    for (const DrumHit& h : Roll(kMuteTriangle, 0.5, 1, 4, 36, 0, 4))
-        beat.push_back(h);
-    for (const DrumHit& h : Roll(kCabasa, 0, 0.25, 16, 30, 0, 6))
-        beat.push_back(h);
-    for (double b : {0.5, 1.5, 2.5, 3.5})
-        beat.push_back({b, kRide, 34, 8});
-    for (const DrumHit& h : Roll(kHighTom, 3, 0.25, 2, 60, 6, 7, Where::kLast))
-        beat.push_back(h);
-    for (const DrumHit& h : Roll(kTom, 3.5, 0.25, 2, 70, 6, 7, Where::kLast))
-        beat.push_back(h);
+    const std::vector<DrumHit> beat = Join({{{0, kBassDrum, 80},
+                                             {0.5, kBassDrum, 56},
+                                             {0, kRide, 50, 4},
+                                             {1, kRide, 40, 4},
+                                             {2, kRide, 46, 4},
+                                             {3, kRide, 40, 4},
+                                             {2, kSnare, 76, 5},
+                                             {1.75, kKick, 60, 5},
+                                             {0, kCrash, 76, 10, Where::kFirst, 1}},
+                                            Roll(kMuteTriangle, 0.5, 1, 4, 36, 0, 4),
+                                            Roll(kCabasa, 0, 0.25, 16, 30, 0, 6),
+                                            Hits(kRide, {0.5, 1.5, 2.5, 3.5}, 34, 8),
+                                            Roll(kHighTom, 3, 0.25, 2, 60, 6, 7, Where::kLast),
+                                            Roll(kTom, 3.5, 0.25, 2, 70, 6, 7, Where::kLast)});
 
     s.getReady = {2, 84, {Fsm}, {}};
     s.getReady.layers = {FigureLayer("Strings", ninth, 54), FigureLayer("Bass", kHeldRoot, 70),
@@ -363,10 +260,10 @@ LevelSong Frost()
 
     s.letter = {4, 72, {D, A, Minor(59), Major(61)}, {}};
     s.letter.layers = {FigureLayer("Strings", ninth, 50), LineLayer("Flute",
-                                                                    {{{0, 2, 78}, {2, 2, 76}},
-                                                                     {{0, 2, 73}, {2, 2, 76}},
-                                                                     {{0, 3, 71}, {3, 1, 73}},
-                                                                     {{0, 2, 77}, {2, 2, 73}}},
+                                                                    Melody("78:2 76:2 |"
+                                                                           "73:2 76:2 |"
+                                                                           "71:3 73:1 |"
+                                                                           "77:2 73:2"),
                                                                     58)};
 
     s.play = {4, 84, {Fsm, D, A, E}, {}};
@@ -383,8 +280,8 @@ LevelSong Frost()
     s.beatLevel = {2, 0, {D, Major(66)}, {}};
     s.beatLevel.layers = {
         LineLayer("Celesta",
-                  {{{0, 0.5, 74}, {0.5, 0.5, 78}, {1, 0.5, 81}, {1.5, 0.5, 86}, {2, 2, 88}},
-                   {{0, 0.5, 82}, {0.5, 0.5, 85}, {1, 3, 90}}},
+                  Melody("74:.5 78:.5 81:.5 86:.5 88:2 |"
+                         "82:.5 85:.5 90:3"),
                   104),
         FigureLayer("Strings", ninth, 62),
         DrumLayer("Drums", {{0, kCrash, 70, 0, Where::kFirst, 1}, {0, kOpenTriangle, 60}})};
@@ -395,9 +292,11 @@ LevelSong Frost()
                               LineLayer("Celesta", Rotated(tune, 1), 70)};
 
     s.gameOver = {2, 66, {E, Fsm}, {}};
-    s.gameOver.layers = {
-        LineLayer("Celesta", {{{0, 1, 81}, {1, 1, 80}, {2, 1, 78}, {3, 1, 76}}, {{0, 3, 73}}}, 80),
-        FigureLayer("Strings", ninth, 46)};
+    s.gameOver.layers = {LineLayer("Celesta",
+                                   Melody("81:1 80:1 78:1 76:1 |"
+                                          "73:3"),
+                                   80),
+                         FigureLayer("Strings", ninth, 46)};
     return s;
 }
 
@@ -415,48 +314,38 @@ LevelSong Boulevard()
                 {"Violin", kViolin, 80, 30}};
     const Chord G = Major(67), Em = Minor(64), Am = Minor(69), D = Major(62), C = Major(60);
     // Two-beat bass, then walking.
-    const Figure twoBeat{{{0, 1, -6}, {2, 1, -4, 0, -10}}, 0, 0.15};
-    const Figure walk{
-        {{0, 1, -6}, {1, 1, -5, 0, -12}, {2, 1, -4, 0, -6}, {3, 1, -4, 2, -14}}, 0, 0.1};
+    const Figure twoBeat = Steps("-6:1 -:1 -4:1v-10", 0, 0.15);
+    const Figure walk = Steps("-6:1 -5:1v-12 -4:1v-6 -4+2:1v-14", 0, 0.1);
     // The guitar's chord on the off-beats, then four to the bar.
     const Figure offBeats = Stacked({{1, 0.5, 0}, {3, 0.5, 0}}, {0, 1, 2}, 0, 0.4);
     const Figure fourToBar = Stacked(
         {{0, 0.5, 0, 0, -16}, {1, 0.5, 0}, {2, 0.5, 0, 0, -16}, {3, 0.5, 0}}, {0, 1, 2}, 0, 0.4);
-    const Lines tune = {
-        {{0, 0.5, 71},
-         {0.5, 0.5, 74},
-         {1, 0.5, 79},
-         {1.5, 0.5, 78},
-         {2, 1, 79},
-         {3, 0.5, 76},
-         {3.5, 0.5, 74}},
-        {{0, 0.5, 71}, {0.5, 0.5, 70}, {1, 0.5, 71}, {1.5, 0.5, 76}, {2, 1.5, 79}, {3.5, 0.5, 78}},
-        {{0, 0.5, 76},
-         {0.5, 0.5, 75},
-         {1, 0.5, 76},
-         {1.5, 0.5, 81},
-         {2, 1, 84},
-         {3, 0.5, 81},
-         {3.5, 0.5, 76}},
-        {{0, 1, 78}, {1, 0.5, 74}, {1.5, 0.5, 72}, {2, 1, 69}, {3, 0.5, 66}, {3.5, 0.5, 69}},
-    };
-    const Lines answer = {
-        {{0, 2, 83}, {2, 2, 81}},
-        {{0, 2, 79}, {2, 2, 76}},
-        {{0, 2, 76}, {2, 2, 72}},
-        {{0, 2, 74}, {2, 2, 78}},
-    };
+    const Lines tune = Melody("71:.5 74:.5 79:.5 78:.5 79:1 76:.5 74:.5 |"
+                              "71:.5 70:.5 71:.5 76:.5 79:1.5 78:.5 |"
+                              "76:.5 75:.5 76:.5 81:.5 84:1 81:.5 76:.5 |"
+                              "78:1 74:.5 72:.5 69:1 66:.5 69:.5");
+    const Lines answer = Melody("83:2 81:2 |"
+                                "79:2 76:2 |"
+                                "76:2 72:2 |"
+                                "74:2 78:2");
     // Brushes: the ride's swing pattern, the hi-hat's foot on two and four, a soft kick.
-    std::vector<DrumHit> brushes{
-        {0, kPedalHat, 50}, {1, kPedalHat, 60}, {2, kPedalHat, 50},
-        {3, kPedalHat, 60}, {0, kKick, 54},     {2, kKick, 48},
-        {0, kRide, 56, 2},  {1, kRide, 60, 2},  {1.5, kRide, 44, 2},
-        {2, kRide, 56, 2},  {3, kRide, 60, 2},  {3.5, kRide, 44, 2},
-        {1, kSnare, 52, 8}, {3, kSnare, 58, 8}, {0, kCrash, 70, 10, Where::kFirst, 1}};
-    for (const DrumHit& h : Roll(kSnare, 0, 0.25, 16, 24, 0, 5, Where::kButLast))
-        brushes.push_back(h);
-    for (const DrumHit& h : Roll(kSnare, 2.5, 0.5, 3, 60, 10, 4, Where::kLast))
-        brushes.push_back(h);
+    const std::vector<DrumHit> brushes = Join({{{0, kPedalHat, 50},
+                                                {1, kPedalHat, 60},
+                                                {2, kPedalHat, 50},
+                                                {3, kPedalHat, 60},
+                                                {0, kKick, 54},
+                                                {2, kKick, 48},
+                                                {0, kRide, 56, 2},
+                                                {1, kRide, 60, 2},
+                                                {1.5, kRide, 44, 2},
+                                                {2, kRide, 56, 2},
+                                                {3, kRide, 60, 2},
+                                                {3.5, kRide, 44, 2},
+                                                {1, kSnare, 52, 8},
+                                                {3, kSnare, 58, 8},
+                                                {0, kCrash, 70, 10, Where::kFirst, 1}},
+                                               Roll(kSnare, 0, 0.25, 16, 24, 0, 5, Where::kButLast),
+                                               Roll(kSnare, 2.5, 0.5, 3, 60, 10, 4, Where::kLast)});
 
     s.getReady = {2, 128, {G}, {}};
     s.getReady.layers = {FigureLayer("Accordion", kHeld, 56), FigureLayer("Bass", kHeldRoot, 76),
@@ -465,10 +354,10 @@ LevelSong Boulevard()
     s.letter = {4, 104, {C, G, Am, D}, {}};
     s.letter.layers = {FigureLayer("Guitar", offBeats, 50), FigureLayer("Bass", twoBeat, 64),
                        LineLayer("Violin",
-                                 {{{0, 1.5, 76}, {1.5, 0.5, 74}, {2, 2, 72}},
-                                  {{0, 1.5, 74}, {1.5, 0.5, 71}, {2, 2, 67}},
-                                  {{0, 1, 69}, {1, 1, 72}, {2, 2, 76}},
-                                  {{0, 3, 74}}},
+                                 Melody("76:1.5 74:.5 72:2 |"
+                                        "74:1.5 71:.5 67:2 |"
+                                        "69:1 72:1 76:2 |"
+                                        "74:3"),
                                  64)};
 
     s.play = {4, 128, {G, Em, Am, D}, {}};
@@ -485,14 +374,8 @@ LevelSong Boulevard()
     s.beatLevel = {2, 0, {G, G}, {}};
     s.beatLevel.layers = {
         LineLayer("Accordion",
-                  {{{0, 0.25, 67},
-                    {0.25, 0.25, 71},
-                    {0.5, 0.25, 74},
-                    {0.75, 0.25, 79},
-                    {1, 0.5, 83},
-                    {1.5, 0.5, 86},
-                    {2, 2, 86}},
-                   {{0, 3, 91}}},
+                  Melody("67:.25 71:.25 74:.25 79:.25 83:.5 86:.5 86:2 |"
+                         "91:3"),
                   100),
         FigureLayer("Guitar", fourToBar, 70), FigureLayer("Bass", twoBeat, 90),
         DrumLayer("Drums", {{0, kCrash, 80, 0, Where::kLast, 1}, {0, kKick, 70}})};
@@ -504,7 +387,8 @@ LevelSong Boulevard()
 
     s.gameOver = {2, 88, {C, G}, {}};
     s.gameOver.layers = {LineLayer("Accordion",
-                                   {{{0, 1, 79}, {1, 1, 78}, {2, 1, 77}, {3, 1, 76}}, {{0, 3, 74}}},
+                                   Melody("79:1 78:1 77:1 76:1 |"
+                                          "74:3"),
                                    76),
                          FigureLayer("Bass", twoBeat, 60)};
     return s;
@@ -524,88 +408,34 @@ LevelSong Sands()
     const Chord D = Major(62), Eb = Major(63), Gm = Minor(67);
     // Root and fifth held: the drone.
     const Figure drone{{{0, 4, -3}, {0, 4, -1}}, 12};
-    const Figure bass{{{0, 1.5, -6},
-                       {1.5, 0.5, -6, 0, -14},
-                       {2, 1, -6, 0, -4},
-                       {3, 0.5, -4, 0, -10},
-                       {3.5, 0.5, -3, 0, -16}},
-                      0,
-                      0.1};
+    const Figure bass = Steps("-6:1.5 -6:.5v-14 -6:1v-4 -4:.5v-10 -3:.5v-16", 0, 0.1);
     // The oud's ostinato in the double harmonic scale on D.
-    const Lines ostinato = {
-        {{0, 0.25, 50},
-         {0.25, 0.25, 50},
-         {0.5, 0.5, 51},
-         {1, 0.5, 54},
-         {1.5, 0.5, 51},
-         {2, 0.25, 50},
-         {2.25, 0.25, 50},
-         {2.5, 0.5, 57},
-         {3, 0.5, 55},
-         {3.5, 0.5, 54}},
-        {{0, 0.25, 55},
-         {0.25, 0.25, 55},
-         {0.5, 0.5, 57},
-         {1, 0.5, 58},
-         {1.5, 0.5, 57},
-         {2, 0.25, 55},
-         {2.25, 0.25, 55},
-         {2.5, 0.5, 58},
-         {3, 0.5, 62},
-         {3.5, 0.5, 61}},
-        {{0, 0.25, 50},
-         {0.25, 0.25, 50},
-         {0.5, 0.5, 51},
-         {1, 0.5, 54},
-         {1.5, 0.5, 51},
-         {2, 0.25, 50},
-         {2.25, 0.25, 50},
-         {2.5, 0.5, 57},
-         {3, 0.5, 55},
-         {3.5, 0.5, 54}},
-        {{0, 0.25, 51},
-         {0.25, 0.25, 51},
-         {0.5, 0.5, 55},
-         {1, 0.5, 58},
-         {1.5, 0.5, 55},
-         {2, 0.25, 51},
-         {2.25, 0.25, 51},
-         {2.5, 0.5, 54},
-         {3, 0.5, 51},
-         {3.5, 0.5, 49}},
-    };
-    const Lines tune = {
-        {{0, 1, 74},
-         {1, 0.25, 75},
-         {1.25, 0.25, 74},
-         {1.5, 0.5, 73},
-         {2, 1, 74},
-         {3, 0.5, 79},
-         {3.5, 0.5, 78}},
-        {{0, 1, 81}, {1, 0.5, 82}, {1.5, 0.5, 79}, {2, 0.5, 82}, {2.5, 0.5, 81}, {3, 1, 79}},
-        {{0, 0.5, 78}, {0.5, 0.5, 79}, {1, 0.5, 78}, {1.5, 0.5, 75}, {2, 2, 74}},
-        {{0, 0.5, 75},
-         {0.5, 0.5, 78},
-         {1, 0.5, 79},
-         {1.5, 0.5, 82},
-         {2, 1, 79},
-         {3, 0.5, 78},
-         {3.5, 0.5, 75}},
-    };
+    const Lines ostinato =
+        Melody("50:.25 50:.25 51:.5 54:.5 51:.5 50:.25 50:.25 57:.5 55:.5 54:.5 |"
+               "55:.25 55:.25 57:.5 58:.5 57:.5 55:.25 55:.25 58:.5 62:.5 61:.5 |"
+               "50:.25 50:.25 51:.5 54:.5 51:.5 50:.25 50:.25 57:.5 55:.5 54:.5 |"
+               "51:.25 51:.25 55:.5 58:.5 55:.5 51:.25 51:.25 54:.5 51:.5 49:.5");
+    const Lines tune = Melody("74:1 75:.25 74:.25 73:.5 74:1 79:.5 78:.5 |"
+                              "81:1 82:.5 79:.5 82:.5 81:.5 79:1 |"
+                              "78:.5 79:.5 78:.5 75:.5 74:2 |"
+                              "75:.5 78:.5 79:.5 82:.5 79:1 78:.5 75:.5");
     // Maqsum on the hand drums: doum, tek, -, tek, doum, -, tek, -.
-    std::vector<DrumHit> maqsum{
-        {0, kLowConga, 100},       {0.5, kHighBongo, 76},
-        {1.5, kHighBongo, 80},     {2, kLowConga, 96},
-        {3, kHighBongo, 84},       {0.75, kMuteConga, 50, 5},
-        {2.75, kMuteConga, 50, 5}, {3.5, kHighBongo, 56, 5},
-        {0, kOpenTriangle, 50, 6}, {2, kOpenTriangle, 44, 6},
-        {1, kLowConga, 70, 8},     {0, kChinaCymbal, 60, 10, Where::kFirst, 1}};
-    for (const DrumHit& h : Roll(kTambourine, 0, 0.5, 8, 50, 0, 4))
-        maqsum.push_back(h);
-    for (const DrumHit& h : Roll(kTambourine, 0.25, 0.5, 8, 34, 0, 8))
-        maqsum.push_back(h);
-    for (const DrumHit& h : Roll(kHighBongo, 3, 0.25, 4, 66, 8, 4, Where::kLast))
-        maqsum.push_back(h);
+    const std::vector<DrumHit> maqsum =
+        Join({{{0, kLowConga, 100},
+               {0.5, kHighBongo, 76},
+               {1.5, kHighBongo, 80},
+               {2, kLowConga, 96},
+               {3, kHighBongo, 84},
+               {0.75, kMuteConga, 50, 5},
+               {2.75, kMuteConga, 50, 5},
+               {3.5, kHighBongo, 56, 5},
+               {0, kOpenTriangle, 50, 6},
+               {2, kOpenTriangle, 44, 6},
+               {1, kLowConga, 70, 8},
+               {0, kChinaCymbal, 60, 10, Where::kFirst, 1}},
+              Roll(kTambourine, 0, 0.5, 8, 50, 0, 4),
+              Roll(kTambourine, 0.25, 0.5, 8, 34, 0, 8),
+              Roll(kHighBongo, 3, 0.25, 4, 66, 8, 4, Where::kLast)});
 
     s.getReady = {2, 104, {D}, {}};
     s.getReady.layers = {FigureLayer("Drone", drone, 56), FigureLayer("Bass", kHeldRoot, 80),
@@ -613,13 +443,12 @@ LevelSong Sands()
                          DrumLayer("Drums", {{0, kLowConga, 90}})};
 
     s.letter = {4, 90, {Gm, D, Eb, D}, {}};
-    s.letter.layers = {FigureLayer("Drone", drone, 52),
-                       LineLayer("Strings",
-                                 {{{0, 2, 70}, {2, 1, 69}, {3, 1, 67}},
-                                  {{0, 2, 66}, {2, 2, 69}},
-                                  {{0, 1, 67}, {1, 1, 66}, {2, 2, 63}},
-                                  {{0, 4, 62}}},
-                                 70)};
+    s.letter.layers = {FigureLayer("Drone", drone, 52), LineLayer("Strings",
+                                                                  Melody("70:2 69:1 67:1 |"
+                                                                         "66:2 69:2 |"
+                                                                         "67:1 66:1 63:2 |"
+                                                                         "62:4"),
+                                                                  70)};
 
     s.play = {4, 104, {D, Gm, D, Eb}, {}};
     s.play.layers = {FigureLayer("Drone", drone, 46).Louder(2),
@@ -633,16 +462,8 @@ LevelSong Sands()
     s.beatLevel = {2, 0, {D, D}, {}};
     s.beatLevel.layers = {
         LineLayer("Shanai",
-                  {{{0, 0.25, 74},
-                    {0.25, 0.25, 75},
-                    {0.5, 0.25, 78},
-                    {0.75, 0.25, 79},
-                    {1, 0.25, 81},
-                    {1.25, 0.25, 82},
-                    {1.5, 0.25, 85},
-                    {1.75, 0.25, 86},
-                    {2, 2, 86}},
-                   {{0, 3, 86}}},
+                  Melody("74:.25 75:.25 78:.25 79:.25 81:.25 82:.25 85:.25 86:.25 86:2 |"
+                         "86:3"),
                   96),
         FigureLayer("Drone", drone, 64),
         DrumLayer("Drums", {{0, kLowConga, 100}, {0, kChinaCymbal, 70, 0, Where::kFirst, 1}}),
@@ -655,10 +476,11 @@ LevelSong Sands()
                               DrumLayer("Drums", {{0, kLowConga, 70}, {2, kLowConga, 64}})};
 
     s.gameOver = {2, 80, {Gm, D}, {}};
-    s.gameOver.layers = {
-        LineLayer("Shanai",
-                  {{{0, 1, 70}, {1, 1, 69}, {2, 1, 67}, {3, 1, 66}}, {{0, 1, 63}, {1, 3, 62}}}, 72),
-        FigureLayer("Drone", drone, 50)};
+    s.gameOver.layers = {LineLayer("Shanai",
+                                   Melody("70:1 69:1 67:1 66:1 |"
+                                          "63:1 62:3"),
+                                   72),
+                         FigureLayer("Drone", drone, 50)};
     return s;
 }
 
@@ -676,80 +498,40 @@ LevelSong Jungle()
                 {"Ocarina", kOcarina, 84, 70}};
     const Chord E = Major(64), A = Major(69), Csm = Minor(61), B = Major(59);
     // Triplets climbing and falling through the chord.
-    std::vector<Step> climb;
-    const int climbTones[12] = {0, 1, 2, 3, 2, 1, 0, 2, 3, 4, 3, 2};
-    for (int i = 0; i < 12; ++i)
-        climb.push_back({i * T, T, climbTones[i], 0, i % 3 == 0 ? 0 : -14});
-    const Figure ostinato{climb, 24};
-    const Figure bass{{{0, 2 * T, -6},
-                       {2 * T, T, -6, 0, -20},
-                       {1, 2 * T, -4, 0, -8},
-                       {1 + 2 * T, T, -4, 0, -20},
-                       {2, 2 * T, -6},
-                       {2 + 2 * T, T, -5, 0, -16},
-                       {3, 1, -4, 0, -8}},
-                      0,
-                      0.1};
-    const Lines tune = {
-        {{0, T, 76},
-         {T, T, 78},
-         {2 * T, T, 80},
-         {1, 1, 83},
-         {2, 2 * T, 80},
-         {2 + 2 * T, T, 78},
-         {3, 1, 76}},
-        {{0, T, 81},
-         {T, T, 80},
-         {2 * T, T, 78},
-         {1, 1, 76},
-         {2, 2 * T, 73},
-         {2 + 2 * T, T, 76},
-         {3, 1, 81}},
-        {{0, 2 * T, 80},
-         {2 * T, T, 76},
-         {1, 2 * T, 73},
-         {1 + 2 * T, T, 76},
-         {2, 1, 80},
-         {3, T, 83},
-         {3 + T, T, 81},
-         {3 + 2 * T, T, 80}},
-        {{0, 1, 78},
-         {1, T, 75},
-         {1 + T, T, 78},
-         {1 + 2 * T, T, 83},
-         {2, 1, 87},
-         {3, 2 * T, 83},
-         {3 + 2 * T, T, 78}},
-    };
-    const Lines answer = {
-        {{0, 2, 88}, {2, 2, 83}},
-        {{0, 2, 85}, {2, 2, 81}},
-        {{0, 2, 80}, {2, 2, 85}},
-        {{0, 2, 83}, {2, 2, 78}},
-    };
+    const Figure ostinato = Steps("0:1/3 1:1/3v-14 2:1/3v-14 3:1/3 2:1/3v-14 1:1/3v-14 "
+                                  "0:1/3 2:1/3v-14 3:1/3v-14 4:1/3 3:1/3v-14 2:1/3v-14",
+                                  24);
+    const Figure bass =
+        Steps("-6:2/3 -6:1/3v-20 -4:2/3v-8 -4:1/3v-20 -6:2/3 -5:1/3v-16 -4:1v-8", 0, 0.1);
+    const Lines tune = Melody("76:1/3 78:1/3 80:1/3 83:1 80:2/3 78:1/3 76:1 |"
+                              "81:1/3 80:1/3 78:1/3 76:1 73:2/3 76:1/3 81:1 |"
+                              "80:2/3 76:1/3 73:2/3 76:1/3 80:1 83:1/3 81:1/3 80:1/3 |"
+                              "78:1 75:1/3 78:1/3 83:1/3 87:1 83:2/3 78:1/3");
+    const Lines answer = Melody("88:2 83:2 |"
+                                "85:2 81:2 |"
+                                "80:2 85:2 |"
+                                "83:2 78:2");
     // Shakers in triplets, the twelve-eight bell, congas, then timbales and claps.
-    std::vector<DrumHit> groove{{0, kKick, 96},
-                                {2, kKick, 90},
-                                {1, kClap, 64, 6},
-                                {3, kClap, 70, 6},
-                                {1 + 2 * T, kKick, 70, 8},
-                                {3 + 2 * T, kKick, 64, 8},
-                                {0, kCrash, 80, 10, Where::kFirst, 1}};
-    for (const DrumHit& h : Roll(kMaracas, 0, T, 12, 40, 0))
-        groove.push_back(h);
-    for (int slot : {0, 2, 4, 5, 7, 9, 11})
-        groove.push_back({slot * T, kHighAgogo, slot == 0 ? 76 : 60, 4});
-    for (const DrumHit& h : std::vector<DrumHit>{{2 * T, kOpenConga, 70, 5},
-                                                 {1, kLowConga, 76, 5},
-                                                 {1 + 2 * T, kOpenConga, 60, 5},
-                                                 {2 + 2 * T, kMuteConga, 64, 5},
-                                                 {3, kLowConga, 80, 5},
-                                                 {3 + T, kOpenConga, 60, 5},
-                                                 {1 + T, kHighTimbale, 56, 8},
-                                                 {3 + 2 * T, kLowTimbale, 64, 8}})
-        groove.push_back(h);
-    for (const DrumHit& h : Roll(kHighBongo, 2, T, 6, 60, 6, 4, Where::kLast))
-        groove.push_back(h);
+    const std::vector<DrumHit> groove =
+        Join({{{0, kKick, 96},
+               {2, kKick, 90},
+               {1, kClap, 64, 6},
+               {3, kClap, 70, 6},
+               {1 + 2 * T, kKick, 70, 8},
+               {3 + 2 * T, kKick, 64, 8},
+               {0, kCrash, 80, 10, Where::kFirst, 1}},
+              Roll(kMaracas, 0, T, 12, 40, 0),
+              Hits(kHighAgogo, {0}, 76, 4),
+              Hits(kHighAgogo, {2 * T, 4 * T, 5 * T, 7 * T, 9 * T, 11 * T}, 60, 4),
+              {{2 * T, kOpenConga, 70, 5},
+               {1, kLowConga, 76, 5},
+               {1 + 2 * T, kOpenConga, 60, 5},
+               {2 + 2 * T, kMuteConga, 64, 5},
+               {3, kLowConga, 80, 5},
+               {3 + T, kOpenConga, 60, 5},
+               {1 + T, kHighTimbale, 56, 8},
+               {3 + 2 * T, kLowTimbale, 64, 8}},
+              Roll(kHighBongo, 2, T, 6, 60, 6, 4, Where::kLast)});
 
     s.getReady = {2, 132, {E}, {}};
     s.getReady.layers = {FigureLayer("Pad", kHeld, 56), FigureLayer("Bass", kHeldRoot, 80),
@@ -759,10 +541,10 @@ LevelSong Jungle()
     s.letter = {4, 100, {A, E, Minor(66), B}, {}};
     s.letter.layers = {FigureLayer("Pad", kHeld, 52), FigureLayer("Kalimba", ostinato, 44),
                        LineLayer("Ocarina",
-                                 {{{0, 2, 76}, {2, 1, 73}, {3, 1, 76}},
-                                  {{0, 3, 80}, {3, 1, 76}},
-                                  {{0, 2, 78}, {2, 1, 81}, {3, 1, 78}},
-                                  {{0, 4, 75}}},
+                                 Melody("76:2 73:1 76:1 |"
+                                        "80:3 76:1 |"
+                                        "78:2 81:1 78:1 |"
+                                        "75:4"),
                                  66)};
 
     s.play = {4, 132, {E, A, Csm, B}, {}};
@@ -777,14 +559,8 @@ LevelSong Jungle()
     s.beatLevel = {2, 0, {E, E}, {}};
     s.beatLevel.layers = {
         LineLayer("Marimba",
-                  {{{0, T, 76},
-                    {T, T, 80},
-                    {2 * T, T, 83},
-                    {1, T, 80},
-                    {1 + T, T, 83},
-                    {1 + 2 * T, T, 88},
-                    {2, 2, 88}},
-                   {{0, T, 83}, {T, T, 88}, {2 * T, T, 90}, {1, 2, 92}}},
+                  Melody("76:1/3 80:1/3 83:1/3 80:1/3 83:1/3 88:1/3 88:2 |"
+                         "83:1/3 88:1/3 90:1/3 92:2"),
                   110),
         FigureLayer("Pad", kHeld, 64), FigureLayer("Kalimba", ostinato, 60),
         DrumLayer("Drums", {{0, kCrash, 80, 0, Where::kFirst, 1}, {0, kKick, 96}})};
@@ -795,9 +571,11 @@ LevelSong Jungle()
                               DrumLayer("Drums", Roll(kMaracas, 0, T, 12, 30, 0))};
 
     s.gameOver = {2, 96, {E, A}, {}};
-    s.gameOver.layers = {
-        LineLayer("Marimba", {{{0, 1, 83}, {1, 1, 80}, {2, 1, 78}, {3, 1, 76}}, {{0, 3, 64}}}, 84),
-        FigureLayer("Pad", kHeld, 48)};
+    s.gameOver.layers = {LineLayer("Marimba",
+                                   Melody("83:1 80:1 78:1 76:1 |"
+                                          "64:3"),
+                                   84),
+                         FigureLayer("Pad", kHeld, 48)};
     return s;
 }
 
@@ -811,43 +589,34 @@ LevelSong Lanterns()
         {"Pizzicato", kPizzicato, 76, 96}, {"Drums", -1, 96},       {"Strings", kStrings, 56},
         {"Flute", kFlute, 84, 56, 80}};
     const Chord F = Major(65), Dm = Minor(62), Bb = Major(70), C = Major(72), Gm = Minor(67);
-    const Figure ripple{{{0, 0.5, 0},
-                         {0.5, 0.5, 1, 0, -10},
-                         {1, 0.5, 2},
-                         {1.5, 0.5, 3, 0, -10},
-                         {2, 0.5, 2},
-                         {2.5, 0.5, 1, 0, -10},
-                         {3, 0.5, 0},
-                         {3.5, 0.5, 2, 0, -10}},
-                        20};
+    const Figure ripple = Steps("0:.5 1:.5v-10 2:.5 3:.5v-10 2:.5 1:.5v-10 0:.5 2:.5v-10", 20);
     const Figure plucks =
         Stacked({{0.5, 0.5, 0}, {1.5, 0.5, 0}, {2.5, 0.5, 0}, {3.5, 0.5, 0}}, {-2, -1, 0}, 0, 0.5);
-    const Figure bass{
-        {{0, 1.5, -6}, {1.5, 0.5, -6, 0, -16}, {2, 1, -4, 0, -6}, {3, 1, -3, 0, -10}}, 0, 0.1};
-    const Lines tune = {
-        {{0, 0.5, 72}, {0.5, 0.5, 74}, {1, 1, 77}, {2, 0.5, 74}, {2.5, 0.5, 72}, {3, 1, 69}},
-        {{0, 0.5, 69}, {0.5, 0.5, 72}, {1, 0.5, 74}, {1.5, 0.5, 77}, {2, 1.5, 74}, {3.5, 0.5, 72}},
-        {{0, 1, 74}, {1, 0.5, 77}, {1.5, 0.5, 79}, {2, 1, 77}, {3, 0.5, 74}, {3.5, 0.5, 72}},
-        {{0, 0.5, 67}, {0.5, 0.5, 69}, {1, 0.5, 72}, {1.5, 0.5, 74}, {2, 2, 79}},
-    };
-    const Lines answer = {
-        {{0, 2, 84}, {2, 2, 81}},
-        {{0, 2, 86}, {2, 2, 81}},
-        {{0, 2, 86}, {2, 2, 89}},
-        {{0, 2, 84}, {2, 2, 79}},
-    };
+    const Figure bass = Steps("-6:1.5 -6:.5v-16 -4:1v-6 -3:1v-10", 0, 0.1);
+    const Lines tune = Melody("72:.5 74:.5 77:1 74:.5 72:.5 69:1 |"
+                              "69:.5 72:.5 74:.5 77:.5 74:1.5 72:.5 |"
+                              "74:1 77:.5 79:.5 77:1 74:.5 72:.5 |"
+                              "67:.5 69:.5 72:.5 74:.5 79:2");
+    const Lines answer = Melody("84:2 81:2 |"
+                                "86:2 81:2 |"
+                                "86:2 89:2 |"
+                                "84:2 79:2");
     // Woodblocks, barrel drums on one and three, a gong into the phrase at the top.
-    std::vector<DrumHit> temple{
-        {0, kHighWoodblock, 80},          {1.5, kHighWoodblock, 64},
-        {2, kHighWoodblock, 74},          {3, kHighWoodblock, 70},
-        {1, kLowWoodblock, 70},           {2.5, kLowWoodblock, 64},
-        {0, kLowFloorTom, 84, 4},         {2, kLowFloorTom, 76, 4},
-        {3.5, kHighFloorTom, 60, 8},      {0.5, kLowFloorTom, 56, 8},
-        {1, kSplash, 50, 6, Where::kOdd}, {0, kChinaCymbal, 70, 10, Where::kFirst, 1}};
-    for (const DrumHit& h : Roll(kHighWoodblock, 0.25, 0.5, 8, 40, 0, 5))
-        temple.push_back(h);
-    for (const DrumHit& h : Roll(kHighFloorTom, 3, 0.25, 4, 64, 8, 4, Where::kLast))
-        temple.push_back(h);
+    const std::vector<DrumHit> temple =
+        Join({{{0, kHighWoodblock, 80},
+               {1.5, kHighWoodblock, 64},
+               {2, kHighWoodblock, 74},
+               {3, kHighWoodblock, 70},
+               {1, kLowWoodblock, 70},
+               {2.5, kLowWoodblock, 64},
+               {0, kLowFloorTom, 84, 4},
+               {2, kLowFloorTom, 76, 4},
+               {3.5, kHighFloorTom, 60, 8},
+               {0.5, kLowFloorTom, 56, 8},
+               {1, kSplash, 50, 6, Where::kOdd},
+               {0, kChinaCymbal, 70, 10, Where::kFirst, 1}},
+              Roll(kHighWoodblock, 0.25, 0.5, 8, 40, 0, 5),
+              Roll(kHighFloorTom, 3, 0.25, 4, 64, 8, 4, Where::kLast)});
 
     s.getReady = {2, 96, {F}, {}};
     s.getReady.layers = {FigureLayer("Strings", kHeld, 56), FigureLayer("Bass", kHeldRoot, 76),
@@ -856,10 +625,10 @@ LevelSong Lanterns()
     s.letter = {4, 84, {Bb, F, Gm, C}, {}};
     s.letter.layers = {FigureLayer("Strings", kHeld, 50), FigureLayer("Harp", ripple, 44),
                        LineLayer("Flute",
-                                 {{{0, 2, 74}, {2, 2, 77}},
-                                  {{0, 1, 72}, {1, 1, 69}, {2, 2, 72}},
-                                  {{0, 3, 74}, {3, 1, 72}},
-                                  {{0, 4, 72}}},
+                                 Melody("74:2 77:2 |"
+                                        "72:1 69:1 72:2 |"
+                                        "74:3 72:1 |"
+                                        "72:4"),
                                  60)};
 
     s.play = {4, 96, {F, Dm, Bb, C}, {}};
@@ -875,16 +644,8 @@ LevelSong Lanterns()
     s.beatLevel = {2, 0, {F, F}, {}};
     s.beatLevel.layers = {
         LineLayer("Koto",
-                  {{{0, 0.25, 65},
-                    {0.25, 0.25, 67},
-                    {0.5, 0.25, 69},
-                    {0.75, 0.25, 72},
-                    {1, 0.25, 74},
-                    {1.25, 0.25, 77},
-                    {1.5, 0.25, 79},
-                    {1.75, 0.25, 81},
-                    {2, 2, 84}},
-                   {{0, 3, 89}}},
+                  Melody("65:.25 67:.25 69:.25 72:.25 74:.25 77:.25 79:.25 81:.25 84:2 |"
+                         "89:3"),
                   110),
         FigureLayer("Strings", kHeld, 64),
         DrumLayer("Drums", {{0, kChinaCymbal, 80, 0, Where::kFirst, 1}, {0, kLowFloorTom, 90}})};
@@ -896,10 +657,11 @@ LevelSong Lanterns()
         DrumLayer("Drums", {{0, kHighWoodblock, 60}, {2, kLowWoodblock, 54}})};
 
     s.gameOver = {2, 72, {Dm, F}, {}};
-    s.gameOver.layers = {
-        LineLayer("Koto",
-                  {{{0, 1, 81}, {1, 1, 79}, {2, 1, 77}, {3, 1, 74}}, {{0, 1, 72}, {1, 3, 65}}}, 84),
-        FigureLayer("Strings", kHeld, 48)};
+    s.gameOver.layers = {LineLayer("Koto",
+                                   Melody("81:1 79:1 77:1 74:1 |"
+                                          "72:1 65:3"),
+                                   84),
+                         FigureLayer("Strings", kHeld, 48)};
     return s;
 }
 
@@ -917,80 +679,40 @@ LevelSong Workshop()
     const Chord C = Major(60), A = Major(69), Dm = Minor(62), G = Major(67), F = Major(65),
                 D = Major(62);
     // Staccato bassoon stepping between root and fifth, with a hiccup on four.
-    const Figure hops{{{0, 0.5, -6},
-                       {1, 0.5, -4},
-                       {2, 0.5, -6},
-                       {2.5, 0.5, -6, 0, -20},
-                       {3, 0.5, -4},
-                       {3.5, 0.5, -5, 0, -12}},
-                      0,
-                      0.45};
+    const Figure hops = Steps("-6:.5 -:.5 -4:.5 -:.5 -6:.5 -6:.5v-20 -4:.5 -5:.5v-12", 0, 0.45);
     const Figure stabs =
         Stacked({{1, 0.5, 0}, {3, 0.5, 0}, {3.5, 0.5, 0, 0, -20}}, {0, 1, 2}, 0, 0.5);
     // The xylophone's gears: chord tones in sixteenths.
-    std::vector<Step> gears;
-    const int gearTones[4] = {3, 4, 5, 4};
-    for (int i = 0; i < 16; ++i)
-        gears.push_back({i * 0.25, 0.25, gearTones[i % 4], 0, i % 4 == 0 ? 0 : -16});
-    const Figure gearFigure{gears, 30};
-    const Lines tune = {
-        {{0, 0.5, 72},
-         {0.5, 0.25, 71},
-         {0.75, 0.25, 72},
-         {1, 0.5, 76},
-         {1.5, 0.5, 75},
-         {2, 0.5, 76},
-         {2.5, 0.5, 79},
-         {3, 1, 84}},
-        {{0, 0.5, 85},
-         {0.5, 0.5, 84},
-         {1, 0.5, 81},
-         {1.5, 0.5, 76},
-         {2, 1, 73},
-         {3, 0.5, 76},
-         {3.5, 0.5, 81}},
-        {{0, 0.5, 77},
-         {0.5, 0.25, 76},
-         {0.75, 0.25, 77},
-         {1, 0.5, 81},
-         {1.5, 0.5, 80},
-         {2, 0.5, 81},
-         {2.5, 0.5, 77},
-         {3, 1, 74}},
-        {{0, 0.5, 71},
-         {0.5, 0.5, 74},
-         {1, 0.5, 77},
-         {1.5, 0.5, 79},
-         {2, 0.5, 79},
-         {2.5, 0.5, 78},
-         {3, 0.5, 74},
-         {3.5, 0.5, 71}},
-    };
-    const Lines counter = {
-        {{0, 2, 79}, {2, 2, 72}},
-        {{0, 1, 76}, {1, 1, 73}, {2, 2, 69}},
-        {{0, 1, 74}, {1, 1, 77}, {2, 2, 81}},
-        {{0, 2, 79}, {2, 2, 77}},
-    };
+    const Figure gearFigure = Steps("3:.25 4:.25v-16 5:.25v-16 4:.25v-16 3:.25 4:.25v-16 "
+                                    "5:.25v-16 4:.25v-16 3:.25 4:.25v-16 5:.25v-16 4:.25v-16 "
+                                    "3:.25 4:.25v-16 5:.25v-16 4:.25v-16",
+                                    30);
+    const Lines tune = Melody("72:.5 71:.25 72:.25 76:.5 75:.5 76:.5 79:.5 84:1 |"
+                              "85:.5 84:.5 81:.5 76:.5 73:1 76:.5 81:.5 |"
+                              "77:.5 76:.25 77:.25 81:.5 80:.5 81:.5 77:.5 74:1 |"
+                              "71:.5 74:.5 77:.5 79:.5 79:.5 78:.5 74:.5 71:.5");
+    const Lines counter = Melody("79:2 72:2 |"
+                                 "76:1 73:1 69:2 |"
+                                 "74:1 77:1 81:2 |"
+                                 "79:2 77:2");
     // Tick and tock, the side stick, a ratchet winding up at the end of the phrase.
-    std::vector<DrumHit> clock{{0, kHighWoodblock, 76},
-                               {1, kHighWoodblock, 66},
-                               {2, kHighWoodblock, 72},
-                               {3, kHighWoodblock, 66},
-                               {0.5, kLowWoodblock, 60, 4},
-                               {1.5, kLowWoodblock, 56, 4},
-                               {2.5, kLowWoodblock, 60, 4},
-                               {3.5, kLowWoodblock, 56, 4},
-                               {0, kKick, 84, 5},
-                               {2.5, kKick, 70, 5},
-                               {1, kSideStick, 76, 5},
-                               {3, kSideStick, 80, 5},
-                               {0, kOpenTriangle, 56, 8, Where::kFirst},
-                               {0, kCowbell, 70, 10, Where::kFirst}};
-    for (const DrumHit& h : Roll(kClosedHat, 0, 0.25, 16, 36, 0, 8))
-        clock.push_back(h);
-    for (const DrumHit& h : Roll(kShortGuiro, 3, 0.125, 8, 50, 5, 4, Where::kLast))
-        clock.push_back(h);
+    const std::vector<DrumHit> clock =
+        Join({{{0, kHighWoodblock, 76},
+               {1, kHighWoodblock, 66},
+               {2, kHighWoodblock, 72},
+               {3, kHighWoodblock, 66},
+               {0.5, kLowWoodblock, 60, 4},
+               {1.5, kLowWoodblock, 56, 4},
+               {2.5, kLowWoodblock, 60, 4},
+               {3.5, kLowWoodblock, 56, 4},
+               {0, kKick, 84, 5},
+               {2.5, kKick, 70, 5},
+               {1, kSideStick, 76, 5},
+               {3, kSideStick, 80, 5},
+               {0, kOpenTriangle, 56, 8, Where::kFirst},
+               {0, kCowbell, 70, 10, Where::kFirst}},
+              Roll(kClosedHat, 0, 0.25, 16, 36, 0, 8),
+              Roll(kShortGuiro, 3, 0.125, 8, 50, 5, 4, Where::kLast)});
 
     s.getReady = {2, 120, {C}, {}};
     s.getReady.layers = {FigureLayer("Bassoon", kHeldRoot, 70),
@@ -1001,10 +723,10 @@ LevelSong Workshop()
     s.letter = {4, 100, {F, C, D, G}, {}};
     s.letter.layers = {FigureLayer("Pizzicato", stabs, 46), FigureLayer("Bassoon", kHeldRoot, 60),
                        LineLayer("Clarinet",
-                                 {{{0, 1, 69}, {1, 1, 72}, {2, 2, 77}},
-                                  {{0, 1.5, 76}, {1.5, 0.5, 74}, {2, 2, 72}},
-                                  {{0, 1, 74}, {1, 1, 78}, {2, 2, 81}},
-                                  {{0, 3, 79}, {3, 1, 74}}},
+                                 Melody("69:1 72:1 77:2 |"
+                                        "76:1.5 74:.5 72:2 |"
+                                        "74:1 78:1 81:2 |"
+                                        "79:3 74:1"),
                                  64)};
 
     s.play = {4, 120, {C, A, Dm, G}, {}};
@@ -1019,14 +741,8 @@ LevelSong Workshop()
     s.beatLevel = {2, 0, {G, C}, {}};
     s.beatLevel.layers = {
         LineLayer("Clarinet",
-                  {{{0, 0.25, 60},
-                    {0.25, 0.25, 64},
-                    {0.5, 0.25, 67},
-                    {0.75, 0.25, 72},
-                    {1, 1, 76},
-                    {2.5, 0.5, 72},
-                    {3, 1, 79}},
-                   {{0, 3, 84}}},
+                  Melody("60:.25 64:.25 67:.25 72:.25 76:1 -:.5 72:.5 79:1 |"
+                         "84:3"),
                   100),
         FigureLayer("Pizzicato", stabs, 70), FigureLayer("Bassoon", hops, 90),
         DrumLayer("Drums", {{0, kCowbell, 80}, {0, kOpenTriangle, 64, 0, Where::kLast}})};
@@ -1037,9 +753,11 @@ LevelSong Workshop()
                               DrumLayer("Drums", Roll(kHighWoodblock, 0, 1, 4, 50, 0))};
 
     s.gameOver = {2, 84, {C, C}, {}};
-    s.gameOver.layers = {
-        LineLayer("Bassoon", {{{0, 1, 55}, {1, 1, 54}, {2, 1, 53}, {3, 1, 52}}, {{0, 3, 48}}}, 96),
-        FigureLayer("Pizzicato", Stacked({{0, 0.5, 0}}, {0, 1, 2}, 0, 0.5), 40)};
+    s.gameOver.layers = {LineLayer("Bassoon",
+                                   Melody("55:1 54:1 53:1 52:1 |"
+                                          "48:3"),
+                                   96),
+                         FigureLayer("Pizzicato", Stacked({{0, 0.5, 0}}, {0, 1, 2}, 0, 0.5), 40)};
     return s;
 }
 
