@@ -137,6 +137,24 @@ Figure Steps(const std::string& text, long gapTicks, double gapFraction)
     return figure;
 }
 
+std::vector<DrumHit> Strokes(int key, const std::string& text, int fromLevel, Where where)
+{
+    std::vector<DrumHit> hits;
+    std::istringstream in(text);
+    std::string stroke;
+    while (in >> stroke) {
+        const std::size_t colon = stroke.find(':');
+        if (colon == std::string::npos)
+            Refuse(stroke, "a stroke is beat:velocity");
+        const std::string at = stroke.substr(0, colon);
+        const Beats beat = at == "0" ? Beats{} : ReadLength(at, stroke);
+        const int velocity =
+            ReadSigned(stroke.substr(colon + 1), 3, stroke, "the velocity is not a number");
+        hits.push_back({beat.Value(), key, velocity, fromLevel, where});
+    }
+    return hits;
+}
+
 std::vector<DrumHit> Hits(int key, const std::vector<double>& beats, int velocity, int fromLevel,
                           Where where)
 {

@@ -27,6 +27,11 @@ std::vector<std::vector<Note>> Melody(const std::string& text);
 // std::invalid_argument as Melody does.
 Figure Steps(const std::string& text, long gapTicks = 20, double gapFraction = 0);
 
+// Strokes of one drum, "beat:velocity" one after another ("0:50 1:60 1.5:44"; beats as
+// lengths are written, "5/3" for the second triplet of beat two). Throws
+// std::invalid_argument naming a stroke that is not beat:velocity.
+std::vector<DrumHit> Strokes(int key, const std::string& text, int fromLevel = 0,
+                             Where where = Where::kEvery);
 // Drum hits of one drum at each of the beats.
 std::vector<DrumHit> Hits(int key, const std::vector<double>& beats, int velocity,
                           int fromLevel = 0, Where where = Where::kEvery);
