@@ -93,12 +93,8 @@ const LevelSong kSong{
           DrumLayer("Drums", {{0, kBassDrum, 90}})}),
     // Letter
     Part(4, 88, {C, Em, Minor(57), B},
-         {FigureLayer("Choir", kHeld, 52), LineLayer("PanFlute",
-                                                     Melody("76:2 79:1 76:1 |"
-                                                            "71:3 74:1 |"
-                                                            "72:2 69:2 |"
-                                                            "71:3"),
-                                                     64)}),
+         {FigureLayer("Choir", kHeld, 52),
+          LineLayer("PanFlute", Melody("76:2 79:1 76:1 | 71:3 74:1 | 72:2 69:2 | 71:3"), 64)}),
     // Play1 .. Play10
     Part(4, 100, {Em, D, C, B},
          {FigureLayer("Choir", kHeld, 40).Louder(2), FigureLayer("Bass", bass, 86).Louder(2),
@@ -108,9 +104,7 @@ const LevelSong kSong{
           LineLayer("Piccolo", riff, 56).Louder(2).From(9).Transposed(12)}),
     // BeatLevel
     Part(2, 0, {Major(67), Em},
-         {LineLayer("PanFlute",
-                    Melody("76:.25 79:.25 81:.25 83:.25 86:1 83:.5 86:.5 88:1 |"
-                           "88:3"),
+         {LineLayer("PanFlute", Melody("76:.25 79:.25 81:.25 83:.25 86:1 83:.5 86:.5 88:1 | 88:3"),
                     100),
           FigureLayer(
               "Charango",
@@ -123,10 +117,7 @@ const LevelSong kSong{
           FigureLayer("Bass", bass, 70), LineLayer("PanFlute", Rotated(riff, 1), 70)}),
     // GameOver
     Part(2, 76, {Major(67), Em},
-         {LineLayer("PanFlute",
-                    Melody("79:1 76:1 74:1 71:1 |"
-                           "64:3"),
-                    72),
+         {LineLayer("PanFlute", Melody("79:1 76:1 74:1 71:1 | 64:3"), 72),
           FigureLayer("Choir", kHeld, 50)})};
 
 } // namespace andes
@@ -172,12 +163,8 @@ const LevelSong kSong{
           DrumLayer("Drums", Roll(kSnare, 0, 0.125, 32, 30, 1))}),
     // Letter
     Part(4, 96, {Eb, Bb, Cm, F},
-         {FigureLayer("Brass", kHeld, 44), LineLayer("Horn",
-                                                     Melody("70:2 67:1 70:1 |"
-                                                            "74:3 72:1 |"
-                                                            "75:2 72:1 67:1 |"
-                                                            "72:4"),
-                                                     70)}),
+         {FigureLayer("Brass", kHeld, 44),
+          LineLayer("Horn", Melody("70:2 67:1 70:1 | 74:3 72:1 | 75:2 72:1 67:1 | 72:4"), 70)}),
     // Play1 .. Play10
     Part(4, 126, {Bb, Gm, Eb, F},
          {FigureLayer("Tuba", oom, 90).Louder(2).Until(5),
@@ -188,10 +175,7 @@ const LevelSong kSong{
           LineLayer("Glockenspiel", tune, 50).Louder(3).From(9).Transposed(12)}),
     // BeatLevel
     Part(2, 0, {Bb, Bb},
-         {LineLayer("Trumpet",
-                    Melody("70:1/3 70:1/3 70:1/3 77:1 74:.5 77:.5 82:1 |"
-                           "82:3"),
-                    104),
+         {LineLayer("Trumpet", Melody("70:1/3 70:1/3 70:1/3 77:1 74:.5 77:.5 82:1 | 82:3"), 104),
           FigureLayer("Brass", kHeld, 70), FigureLayer("Tuba", oom, 96),
           DrumLayer("Drums", {{0, kCrash, 90, 0, Where::kEvery, 1}, {0, kBassDrum, 100}})}),
     // LevelComplete
@@ -201,10 +185,7 @@ const LevelSong kSong{
           DrumLayer("Drums", {{0, kSnare, 50}, {2, kSnare, 44}})}),
     // GameOver
     Part(2, 84, {Eb, F},
-         {LineLayer("Trombone",
-                    Melody("58:1 57:1 56:1 55:1 |"
-                           "53:3"),
-                    90),
+         {LineLayer("Trombone", Melody("58:1 57:1 56:1 55:1 | 53:3"), 90),
           FigureLayer("Brass", kHeld, 46)})};
 
 } // namespace capital
@@ -249,12 +230,8 @@ const LevelSong kSong{
           DrumLayer("Drums", Roll(kMuteTriangle, 0, 0.25, 16, 24, 3))}),
     // Letter
     Part(4, 72, {D, A, Minor(59), Major(61)},
-         {FigureLayer("Strings", ninth, 50), LineLayer("Flute",
-                                                       Melody("78:2 76:2 |"
-                                                              "73:2 76:2 |"
-                                                              "71:3 73:1 |"
-                                                              "77:2 73:2"),
-                                                       58)}),
+         {FigureLayer("Strings", ninth, 50),
+          LineLayer("Flute", Melody("78:2 76:2 | 73:2 76:2 | 71:3 73:1 | 77:2 73:2"), 58)}),
     // Play1 .. Play10
     Part(4, 84, {Fsm, D, A, E},
          {FigureLayer("Strings", ninth, 46).Louder(2),
@@ -267,10 +244,7 @@ const LevelSong kSong{
           LineLayer("Celesta", tune, 90).Louder(1).From(9).Transposed(12)}),
     // BeatLevel
     Part(2, 0, {D, Major(66)},
-         {LineLayer("Celesta",
-                    Melody("74:.5 78:.5 81:.5 86:.5 88:2 |"
-                           "82:.5 85:.5 90:3"),
-                    104),
+         {LineLayer("Celesta", Melody("74:.5 78:.5 81:.5 86:.5 88:2 | 82:.5 85:.5 90:3"), 104),
           FigureLayer("Strings", ninth, 62),
           DrumLayer("Drums", {{0, kCrash, 70, 0, Where::kFirst, 1}, {0, kOpenTriangle, 60}})}),
     // LevelComplete
@@ -279,10 +253,7 @@ const LevelSong kSong{
           LineLayer("Celesta", Rotated(tune, 1), 70)}),
     // GameOver
     Part(2, 66, {E, Fsm},
-         {LineLayer("Celesta",
-                    Melody("81:1 80:1 78:1 76:1 |"
-                           "73:3"),
-                    80),
+         {LineLayer("Celesta", Melody("81:1 80:1 78:1 76:1 | 73:3"), 80),
           FigureLayer("Strings", ninth, 46)})};
 
 } // namespace frost
@@ -301,10 +272,7 @@ const Lines tune = Melody("71:.5 74:.5 79:.5 78:.5 79:1 76:.5 74:.5 |"
                           "71:.5 70:.5 71:.5 76:.5 79:1.5 78:.5 |"
                           "76:.5 75:.5 76:.5 81:.5 84:1 81:.5 76:.5 |"
                           "78:1 74:.5 72:.5 69:1 66:.5 69:.5");
-const Lines answer = Melody("83:2 81:2 |"
-                            "79:2 76:2 |"
-                            "76:2 72:2 |"
-                            "74:2 78:2");
+const Lines answer = Melody("83:2 81:2 | 79:2 76:2 | 76:2 72:2 | 74:2 78:2");
 // Brushes: the ride's swing pattern, the hi-hat's foot on two and four, a soft kick.
 const std::vector<DrumHit> brushes = Join({Strokes(kPedalHat, "0:50 1:60 2:50 3:60"),
                                            Strokes(kKick, "0:54 2:48"),
@@ -347,13 +315,11 @@ const LevelSong kSong{
           LineLayer("Violin", tune, 62).Louder(2).From(9),
           FigureLayer("Vibraphone", kHeld, 40).Louder(2).From(2).Transposed(12)}),
     // BeatLevel
-    Part(2, 0, {G, G},
-         {LineLayer("Accordion",
-                    Melody("67:.25 71:.25 74:.25 79:.25 83:.5 86:.5 86:2 |"
-                           "91:3"),
-                    100),
-          FigureLayer("Guitar", fourToBar, 70), FigureLayer("Bass", twoBeat, 90),
-          DrumLayer("Drums", {{0, kCrash, 80, 0, Where::kLast, 1}, {0, kKick, 70}})}),
+    Part(
+        2, 0, {G, G},
+        {LineLayer("Accordion", Melody("67:.25 71:.25 74:.25 79:.25 83:.5 86:.5 86:2 | 91:3"), 100),
+         FigureLayer("Guitar", fourToBar, 70), FigureLayer("Bass", twoBeat, 90),
+         DrumLayer("Drums", {{0, kCrash, 80, 0, Where::kLast, 1}, {0, kKick, 70}})}),
     // LevelComplete
     Part(4, 112, {Em, Am, D, G},
          {FigureLayer("Guitar", offBeats, 56), FigureLayer("Bass", twoBeat, 78),
@@ -361,10 +327,7 @@ const LevelSong kSong{
           DrumLayer("Drums", {{1, kPedalHat, 50}, {3, kPedalHat, 50}})}),
     // GameOver
     Part(2, 88, {C, G},
-         {LineLayer("Accordion",
-                    Melody("79:1 78:1 77:1 76:1 |"
-                           "74:3"),
-                    76),
+         {LineLayer("Accordion", Melody("79:1 78:1 77:1 76:1 | 74:3"), 76),
           FigureLayer("Bass", twoBeat, 60)})};
 
 } // namespace boulevard
@@ -414,12 +377,8 @@ const LevelSong kSong{
           DrumLayer("Drums", {{0, kLowConga, 90}})}),
     // Letter
     Part(4, 90, {Gm, D, Eb, D},
-         {FigureLayer("Drone", drone, 52), LineLayer("Strings",
-                                                     Melody("70:2 69:1 67:1 |"
-                                                            "66:2 69:2 |"
-                                                            "67:1 66:1 63:2 |"
-                                                            "62:4"),
-                                                     70)}),
+         {FigureLayer("Drone", drone, 52),
+          LineLayer("Strings", Melody("70:2 69:1 67:1 | 66:2 69:2 | 67:1 66:1 63:2 | 62:4"), 70)}),
     // Play1 .. Play10
     Part(4, 104, {D, Gm, D, Eb},
          {FigureLayer("Drone", drone, 46).Louder(2), FigureLayer("Bass", bass, 88).Louder(2),
@@ -443,10 +402,7 @@ const LevelSong kSong{
           DrumLayer("Drums", {{0, kLowConga, 70}, {2, kLowConga, 64}})}),
     // GameOver
     Part(2, 80, {Gm, D},
-         {LineLayer("Shanai",
-                    Melody("70:1 69:1 67:1 66:1 |"
-                           "63:1 62:3"),
-                    72),
+         {LineLayer("Shanai", Melody("70:1 69:1 67:1 66:1 | 63:1 62:3"), 72),
           FigureLayer("Drone", drone, 50)})};
 
 } // namespace sands
@@ -464,10 +420,7 @@ const Lines tune = Melody("76:1/3 78:1/3 80:1/3 83:1 80:2/3 78:1/3 76:1 |"
                           "81:1/3 80:1/3 78:1/3 76:1 73:2/3 76:1/3 81:1 |"
                           "80:2/3 76:1/3 73:2/3 76:1/3 80:1 83:1/3 81:1/3 80:1/3 |"
                           "78:1 75:1/3 78:1/3 83:1/3 87:1 83:2/3 78:1/3");
-const Lines answer = Melody("88:2 83:2 |"
-                            "85:2 81:2 |"
-                            "80:2 85:2 |"
-                            "83:2 78:2");
+const Lines answer = Melody("88:2 83:2 | 85:2 81:2 | 80:2 85:2 | 83:2 78:2");
 // Shakers in triplets, the twelve-eight bell, congas, then timbales and claps.
 const std::vector<DrumHit> groove =
     Join({{{0, kKick, 96},
@@ -508,12 +461,7 @@ const LevelSong kSong{
     // Letter
     Part(4, 100, {A, E, Minor(66), B},
          {FigureLayer("Pad", kHeld, 52), FigureLayer("Kalimba", ostinato, 44),
-          LineLayer("Ocarina",
-                    Melody("76:2 73:1 76:1 |"
-                           "80:3 76:1 |"
-                           "78:2 81:1 78:1 |"
-                           "75:4"),
-                    66)}),
+          LineLayer("Ocarina", Melody("76:2 73:1 76:1 | 80:3 76:1 | 78:2 81:1 78:1 | 75:4"), 66)}),
     // Play1 .. Play10
     Part(4, 132, {E, A, Csm, B},
          {FigureLayer("Pad", kHeld, 40).Louder(2), FigureLayer("Bass", bass, 86).Louder(2),
@@ -537,10 +485,7 @@ const LevelSong kSong{
           DrumLayer("Drums", Roll(kMaracas, 0, T, 12, 30, 0))}),
     // GameOver
     Part(2, 96, {E, A},
-         {LineLayer("Marimba",
-                    Melody("83:1 80:1 78:1 76:1 |"
-                           "64:3"),
-                    84),
+         {LineLayer("Marimba", Melody("83:1 80:1 78:1 76:1 | 64:3"), 84),
           FigureLayer("Pad", kHeld, 48)})};
 
 } // namespace jungle
@@ -556,10 +501,7 @@ const Lines tune = Melody("72:.5 74:.5 77:1 74:.5 72:.5 69:1 |"
                           "69:.5 72:.5 74:.5 77:.5 74:1.5 72:.5 |"
                           "74:1 77:.5 79:.5 77:1 74:.5 72:.5 |"
                           "67:.5 69:.5 72:.5 74:.5 79:2");
-const Lines answer = Melody("84:2 81:2 |"
-                            "86:2 81:2 |"
-                            "86:2 89:2 |"
-                            "84:2 79:2");
+const Lines answer = Melody("84:2 81:2 | 86:2 81:2 | 86:2 89:2 | 84:2 79:2");
 // Woodblocks, barrel drums on one and three, a gong into the phrase at the top.
 const std::vector<DrumHit> temple = Join({Strokes(kHighWoodblock, "0:80 1.5:64 2:74 3:70"),
                                           Strokes(kLowWoodblock, "1:70 2.5:64"),
@@ -588,12 +530,7 @@ const LevelSong kSong{
     // Letter
     Part(4, 84, {Bb, F, Gm, C},
          {FigureLayer("Strings", kHeld, 50), FigureLayer("Harp", ripple, 44),
-          LineLayer("Flute",
-                    Melody("74:2 77:2 |"
-                           "72:1 69:1 72:2 |"
-                           "74:3 72:1 |"
-                           "72:4"),
-                    60)}),
+          LineLayer("Flute", Melody("74:2 77:2 | 72:1 69:1 72:2 | 74:3 72:1 | 72:4"), 60)}),
     // Play1 .. Play10
     Part(4, 96, {F, Dm, Bb, C},
          {FigureLayer("Strings", kHeld, 40).Louder(2), FigureLayer("Bass", bass, 84).Louder(2),
@@ -617,10 +554,7 @@ const LevelSong kSong{
           DrumLayer("Drums", {{0, kHighWoodblock, 60}, {2, kLowWoodblock, 54}})}),
     // GameOver
     Part(2, 72, {Dm, F},
-         {LineLayer("Koto",
-                    Melody("81:1 79:1 77:1 74:1 |"
-                           "72:1 65:3"),
-                    84),
+         {LineLayer("Koto", Melody("81:1 79:1 77:1 74:1 | 72:1 65:3"), 84),
           FigureLayer("Strings", kHeld, 48)})};
 
 } // namespace lanterns
@@ -641,10 +575,7 @@ const Lines tune = Melody("72:.5 71:.25 72:.25 76:.5 75:.5 76:.5 79:.5 84:1 |"
                           "85:.5 84:.5 81:.5 76:.5 73:1 76:.5 81:.5 |"
                           "77:.5 76:.25 77:.25 81:.5 80:.5 81:.5 77:.5 74:1 |"
                           "71:.5 74:.5 77:.5 79:.5 79:.5 78:.5 74:.5 71:.5");
-const Lines counter = Melody("79:2 72:2 |"
-                             "76:1 73:1 69:2 |"
-                             "74:1 77:1 81:2 |"
-                             "79:2 77:2");
+const Lines counter = Melody("79:2 72:2 | 76:1 73:1 69:2 | 74:1 77:1 81:2 | 79:2 77:2");
 // Tick and tock, the side stick, a ratchet winding up at the end of the phrase.
 const std::vector<DrumHit> clock =
     Join({Strokes(kHighWoodblock, "0:76 1:66 2:72 3:66"),
@@ -687,9 +618,7 @@ const LevelSong kSong{
           LineLayer("Oboe", tune, 64).Louder(2).From(9)}),
     // BeatLevel
     Part(2, 0, {G, C},
-         {LineLayer("Clarinet",
-                    Melody("60:.25 64:.25 67:.25 72:.25 76:1 -:.5 72:.5 79:1 |"
-                           "84:3"),
+         {LineLayer("Clarinet", Melody("60:.25 64:.25 67:.25 72:.25 76:1 -:.5 72:.5 79:1 | 84:3"),
                     100),
           FigureLayer("Pizzicato", stabs, 70), FigureLayer("Bassoon", hops, 90),
           DrumLayer("Drums", {{0, kCowbell, 80}, {0, kOpenTriangle, 64, 0, Where::kLast}})}),
@@ -700,10 +629,7 @@ const LevelSong kSong{
           DrumLayer("Drums", Roll(kHighWoodblock, 0, 1, 4, 50, 0))}),
     // GameOver
     Part(2, 84, {C, C},
-         {LineLayer("Bassoon",
-                    Melody("55:1 54:1 53:1 52:1 |"
-                           "48:3"),
-                    96),
+         {LineLayer("Bassoon", Melody("55:1 54:1 53:1 52:1 | 48:3"), 96),
           FigureLayer("Pizzicato", Stacked({{0, 0.5, 0}}, {0, 1, 2}, 0, 0.5), 40)})};
 
 } // namespace workshop
