@@ -73,8 +73,9 @@ int ReadSigned(const std::string& text, std::size_t most, const std::string& not
     return std::stoi(text);
 }
 
-// Calls place(beat, length, head, note) for each "head:length[tail]" of the measure in
-// turn, where the head is what stands before the colon; "-" heads are rests.
+// Calls place(beat, length, head, tail, note) for each "head:length[tail]" of the measure
+// in turn: the head is what stands before the colon, the tail "v" and what follows it;
+// "-" heads are rests.
 template <typename Place> void ReadMeasure(const std::string& text, Place place)
 {
     std::istringstream in(text);
@@ -89,7 +90,7 @@ template <typename Place> void ReadMeasure(const std::string& text, Place place)
         const Beats length = ReadLength(note.substr(colon + 1, tail - colon - 1), note);
         if (head != "-")
             place(beat.Value(), length.Value(), head,
-                  tail == std::string::npos ? std::string() : note.substr(tail + 1), note);
+                  tail == std::string::npos ? std::string() : note.substr(tail), note);
         beat += length;
     }
     if (beat.num == 0)
@@ -108,7 +109,9 @@ std::vector<std::vector<Note>> Melody(const std::string& text)
         ReadMeasure(text.substr(start, bar - start),
                     [&notes](double beat, double length, const std::string& key,
                              const std::string& tail, const std::string& note) {
-                        if (!tail.empty() || !AllDigits(key, 3) || std::stoi(key) > 127)
+                        if (!tail.empty())
+                            Refuse(note, "a melody note has no velocity of its own");
+                        if (!AllDigits(key, 3) || std::stoi(key) > 127)
                             Refuse(note, "the key is not a MIDI key 0 to 127");
                         notes.push_back({beat, length, std::stoi(key)});
                     });
@@ -131,7 +134,7 @@ Figure Steps(const std::string& text, long gapTicks, double gapFraction)
                                                      : ReadSigned(head.substr(shift), 2, note,
                                                                   "the semitones are not a number");
         const int velocity =
-            tail.empty() ? 0 : ReadSigned(tail, 3, note, "the velocity is not a number");
+            tail.empty() ? 0 : ReadSigned(tail.substr(1), 3, note, "the velocity is not a number");
         figure.steps.push_back({beat, length, tone, semis, velocity});
     });
     return figure;
