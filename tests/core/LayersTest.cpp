@@ -47,9 +47,8 @@ struct Include
 // Every quoted include of the sources below root that names a file of `library`.
 std::vector<Include> IncludesOf(const fs::path& root, const fs::path& library)
 {
-    static const std::regex kInclude(R"(^\s*#\s*include\s+"([^"]+)") ");
-        std::vector<Include>
-            found;
+    static const std::regex kInclude(R"re(^\s*#\s*include\s+"([^"]+)")re");
+    std::vector<Include> found;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const std::string ext = entry.path().extension().string();
         if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp"))

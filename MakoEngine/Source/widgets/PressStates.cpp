@@ -8,28 +8,50 @@
 
 namespace {
 
-// What the three states share: the object they move between states and what it says of
-// itself.
+// What the three states share: the object they move between states, what it says of
+// itself, and which of the three this is.
 class PressStateBase : public State
 {
 public:
-    PressStateBase(Object& owner, PressTarget& target) : m_Owner(owner), m_Target(target) {}
+    PressStateBase(Object& owner, PressTarget& target, PressTarget::PressState state,
+                   const char* name)
+        : m_Owner(owner), m_Target(target), m_State(state), m_Name(name)
+    {
+    }
+    const char* GetName() const override { return m_Name; }
+    void OnEnterState() override
+    {
+        if (m_State == PressTarget::PRESS_PRESSED)
+            m_Target.SetPressHeld(true);
+        m_Target.EnterPressState(m_State);
+    }
+    void OnExitState() override { m_Target.LeavePressState(m_State); }
+    // The pointer leaving goes back to Active; a held press stays held, so coming back
+    // before the release presses again.
+    bool OnMouseLeave(const Event& event) override
+    {
+        if (m_State == PressTarget::PRESS_ACTIVE)
+            return State::OnMouseLeave(event);
+        m_Owner.SetState("Active");
+        return true;
+    }
 
 protected:
-    void Enter(PressTarget::PressState state) { m_Target.EnterPressState(state); }
-    void Leave(PressTarget::PressState state) { m_Target.LeavePressState(state); }
-
     Object& m_Owner;
     PressTarget& m_Target;
+
+private:
+    PressTarget::PressState m_State;
+    const char* m_Name;
 };
 
 class Active : public PressStateBase
 {
 public:
-    using PressStateBase::PressStateBase;
-    const char* GetName() const override { return "Active"; }
-    void OnEnterState() override { Enter(PressTarget::PRESS_ACTIVE); }
-    void OnExitState() override { Leave(PressTarget::PRESS_ACTIVE); }
+    Active(Object& owner, PressTarget& target)
+        : PressStateBase(owner, target, PressTarget::PRESS_ACTIVE, "Active")
+    {
+    }
     // Goes back to Pressed when the press is still held, else to Highlighted.
     bool OnMouseEnter(const Event&) override
     {
@@ -60,14 +82,9 @@ public:
 class Highlighted : public PressStateBase
 {
 public:
-    using PressStateBase::PressStateBase;
-    const char* GetName() const override { return "Highlighted"; }
-    void OnEnterState() override { Enter(PressTarget::PRESS_HIGHLIGHTED); }
-    void OnExitState() override { Leave(PressTarget::PRESS_HIGHLIGHTED); }
-    bool OnMouseLeave(const Event&) override
+    Highlighted(Object& owner, PressTarget& target)
+        : PressStateBase(owner, target, PressTarget::PRESS_HIGHLIGHTED, "Highlighted")
     {
-        m_Owner.SetState("Active");
-        return true;
     }
     bool OnMouseButtonDown(const Event&) override
     {
@@ -81,19 +98,9 @@ public:
 class Pressed : public PressStateBase
 {
 public:
-    using PressStateBase::PressStateBase;
-    const char* GetName() const override { return "Pressed"; }
-    void OnEnterState() override
+    Pressed(Object& owner, PressTarget& target)
+        : PressStateBase(owner, target, PressTarget::PRESS_PRESSED, "Pressed")
     {
-        m_Target.SetPressHeld(true);
-        Enter(PressTarget::PRESS_PRESSED);
-    }
-    void OnExitState() override { Leave(PressTarget::PRESS_PRESSED); }
-    // Leaving keeps the press, so coming back before the release presses again.
-    bool OnMouseLeave(const Event&) override
-    {
-        m_Owner.SetState("Active");
-        return true;
     }
     // A release on it clicks.
     bool OnMouseButtonUp(const Event&) override
