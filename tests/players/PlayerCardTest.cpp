@@ -3,6 +3,7 @@
 #include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "lua/MakoLuaState.h"
+#include "players/CardCheck.h"
 #include "players/GameDataIO.h"
 #include "players/GameRecordManager.h"
 #include "players/Player.h"
@@ -371,6 +372,24 @@ TEST_F(PlayerCardTest, EverySetAsideFileKeepsItsOwnNumberedName)
     EXPECT_EQ(damaged[1], ReadFile(Card(1) + ".1.bad"));
     EXPECT_EQ(damaged[2], ReadFile(Card(1) + ".2.bad"));
     EXPECT_FALSE(fs::exists(Card(1)));
+}
+
+// The keys of a game-mode table are the game's, handed to the check: without them a
+// counter out of range stays as it is; with them it takes the new card's value.
+TEST_F(PlayerCardTest, TheGameModeKeysHeldAreTheOnesTheGameHandsOver)
+{
+    const CardCheck::ModeShape game = CardCheck::GetModeShape();
+    ASSERT_FALSE(game.counters.empty()) << "the game registers its keys when it starts";
+    const std::string card =
+        "Player { guid = 1, Game_Modes = { Adventure = { ballsLeft = -5 } } }\n";
+    CardCheck::SetModeShape({});
+    WriteCard(1, card);
+    Load();
+    EXPECT_EQ("-5", Eval("Players[1].Game_Modes.Adventure.ballsLeft"));
+    CardCheck::SetModeShape(game);
+    WriteCard(1, card);
+    Load();
+    EXPECT_EQ("0", Eval("Players[1].Game_Modes.Adventure.ballsLeft"));
 }
 
 TEST_F(PlayerCardTest, ACardDamagedInPlayIsMendedOrKeptOffTheDiskWhenSaved)
