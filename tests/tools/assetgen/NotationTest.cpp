@@ -2,29 +2,14 @@
 // steps and hits they stand for, beats counted exactly, and text that is not a note
 // refused with the note named.
 #include "kit/Notation.h"
+#include "support/MessageOf.h"
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 using namespace assetgen;
-
-namespace {
-
-// The message of the invalid_argument `read` throws; "" when it throws none.
-template <typename Read> std::string Refusal(Read read)
-{
-    try {
-        read();
-    } catch (const std::invalid_argument& e) {
-        return e.what();
-    }
-    return "";
-}
-
-} // namespace
 
 TEST(Notation, MelodiesFollowOnFromEachMeasuresFirstBeatWithRestsAndTriplets)
 {
@@ -88,8 +73,10 @@ TEST(Notation, TextThatIsNotANoteIsRefusedByName)
         {"60:1v3", "note \"60:1v3\": a melody note has no velocity of its own"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.second, Refusal([&c] { Melody(c.first); })) << c.first;
-    EXPECT_EQ("note \"x:1\": the tone is not a number", Refusal([] { Steps("x:1"); }));
-    EXPECT_EQ("note \"0:1v\": the velocity is not a number", Refusal([] { Steps("0:1v"); }));
-    EXPECT_EQ("note \"1\": a stroke is beat:velocity", Refusal([] { Strokes(kSnare, "1"); }));
+        EXPECT_EQ(c.second, bbtest::MessageOf([&c] { Melody(c.first); })) << c.first;
+    EXPECT_EQ("note \"x:1\": the tone is not a number", bbtest::MessageOf([] { Steps("x:1"); }));
+    EXPECT_EQ("note \"0:1v\": the velocity is not a number",
+              bbtest::MessageOf([] { Steps("0:1v"); }));
+    EXPECT_EQ("note \"1\": a stroke is beat:velocity",
+              bbtest::MessageOf([] { Strokes(kSnare, "1"); }));
 }
