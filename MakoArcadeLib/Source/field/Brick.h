@@ -143,9 +143,26 @@ public:
     bool BaseImageExists(int resolution) const;
     void BuildBaseImage(int width, int height);
     void ApplyBevel();
+    // The edges drawn into every frame (steel, cracks, grout) and the children that stand
+    // out of the brick (springs, the phase marking); a bevelled brick is clipped to its
+    // outline.
     void ApplyEdges(int w, int h, double xScale, double yScale);
+    void DrawGrout(Image* image, int frame, int w, int h);
+    void AddSpringEdges(int w, int h, double xScale, double yScale);
+    // The phase marking fades in and out with the phases.
+    void AddPhaseMarking(int w, int h, double xScale, double yScale);
+    // Nothing paints outside the shape of a bevelled brick.
+    void ClipToBevel(int w, int h);
     void ApplyOverlays(int w, int h);
+    // The icons of what the brick holds, in a row across it (down it when turned a quarter).
     void ApplyIcons(int w, int h, double xScale, double yScale);
+    // At most `slots` icons, scaled to fit `iconSize`: power-ups, the trapped ball,
+    // explosives, the script's icons, the hopper's slots.
+    std::vector<std::unique_ptr<Image>> CollectIcons(std::size_t slots, int iconSize);
+    // A hopper slot's picture, with the ball it holds drawn in; the caller owns it.
+    Image* HopperIcon(std::size_t slot);
+    void PlaceIcons(const std::vector<std::unique_ptr<Image>>& icons, int w, int h, int iconSize,
+                    bool quarter);
     // The resource names of the grammar (variants as held, with their leading ".").
     std::string TextureName() const;
     std::string BlockName(int resolution) const;
