@@ -141,7 +141,15 @@ public:
     void PickResolution();
     bool BevelImageExists(int resolution, int rotation, bool withShapeVariant) const;
     bool BaseImageExists(int resolution) const;
+    // The picture before decorations: the texture cut to the bevelled shape, or the whole
+    // block's picture; a brick with strength and one stage gets its crack stages.
     void BuildBaseImage(int width, int height);
+    void BuildBevelledBase(int width, int height);
+    // One frame a damage stage, the cracks drawn over the picture.
+    void ApplyCracks(int width, int height);
+    // The brick's own cracks, else the shared ones clipped to its shape; null when there
+    // are none. Sets the damage stages to their frames.
+    std::unique_ptr<Image> ScaledCrack(int width, int height);
     void ApplyBevel();
     // The edges drawn into every frame (steel, cracks, grout) and the children that stand
     // out of the brick (springs, the phase marking); a bevelled brick is clipped to its
