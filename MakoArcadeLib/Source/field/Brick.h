@@ -288,6 +288,17 @@ protected:
     // A strong phase or a change between phases: the brick takes no damage.
     bool PhaseBlocks() const;
     void DestroyGroupMembers(int group, ArcadeStructure* destroyer, ArcadeGameLogic* logic);
+    // The steps of Destroy. The push the destroyer gives the chunks and power-ups (an
+    // explosion's also sets `effect`: at 1 or more the brick breaks silently and unseen).
+    Vector2D PushFrom(ArcadeStructure& destroyer, const Vector2D& centre, double& effect);
+    // The material's crash, with the key's chime, unless one sounded just before.
+    void PlayCrashSounds();
+    // The brick's charge goes off where it stood: a blast that spares the paddle, or a bolt
+    // of lightning that forks to what lies around.
+    void GoOff(ArcadeGameLogic* logic, const Vector2D& centre);
+    void BreakIntoChunks(ArcadeGameLogic* logic, const Vector2D& impulse);
+    // A regenerating brick takes its revival traits and waits out of play.
+    void Revive(ArcadeGameLogic* logic, ArcadeStructure* destroyer, const Vector2D& centre);
     void PhaseTick();
     void ShowDamageFrame();
     // The steel, weak and spring hits on edge mask edges.

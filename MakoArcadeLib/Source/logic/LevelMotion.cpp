@@ -418,33 +418,7 @@ void Level::TickTimeAttack(ArcadeGameLogic* logic)
 {
     if (m_TimeAttackEnded)
         return;
-    double move = 0.0;
-    if (m_TimeAttackRewind == 0) {
-        m_TimeAttackRate += m_TimeAttackAccel;
-        // Without a cap the field falls at its rate.
-        if (m_TimeAttackMaxRate >= 0.0)
-            m_TimeAttackRate = std::min(m_TimeAttackRate, m_TimeAttackMaxRate);
-        move = m_TimeAttackRate;
-    } else {
-        for (int i = 0; i < kRewindTicks; ++i) {
-            move += m_TimeAttackRate;
-            m_TimeAttackRate = std::max(0.0, m_TimeAttackRate - m_TimeAttackAccel);
-        }
-    }
-
-    // A pixel each time the fallen distance crosses a whole number.
-    int n = 0;
-    if (move < m_TimeAttackCarry) {
-        m_TimeAttackCarry -= move;
-    } else {
-        const double over = move - m_TimeAttackCarry;
-        n = 1 + int(over);
-        m_TimeAttackCarry = 1.0 - (over - std::trunc(over));
-    }
-    if (m_TimeAttackRewind != 0) {
-        n = -n;
-        --m_TimeAttackRewind;
-    }
+    const int n = TimeAttackPixels();
     if (n == 0)
         return;
     // The hidden artefact stays behind the bricks that cover it, as in a slide.
@@ -466,7 +440,44 @@ void Level::TickTimeAttack(ArcadeGameLogic* logic)
     }
     if (m_TimeAttackRewind > 0 && allAboveStop)
         m_TimeAttackRewind = 0;
+    EndTimeAttackPastThreshold(logic);
+    if (!anyAboveStop)
+        m_TimeAttackEnded = true;
+}
 
+int Level::TimeAttackPixels()
+{
+    double move = 0.0;
+    if (m_TimeAttackRewind == 0) {
+        m_TimeAttackRate += m_TimeAttackAccel;
+        // Without a cap the field falls at its rate.
+        if (m_TimeAttackMaxRate >= 0.0)
+            m_TimeAttackRate = std::min(m_TimeAttackRate, m_TimeAttackMaxRate);
+        move = m_TimeAttackRate;
+    } else {
+        for (int i = 0; i < kRewindTicks; ++i) {
+            move += m_TimeAttackRate;
+            m_TimeAttackRate = std::max(0.0, m_TimeAttackRate - m_TimeAttackAccel);
+        }
+    }
+    // A pixel each time the fallen distance crosses a whole number.
+    int n = 0;
+    if (move < m_TimeAttackCarry) {
+        m_TimeAttackCarry -= move;
+    } else {
+        const double over = move - m_TimeAttackCarry;
+        n = 1 + int(over);
+        m_TimeAttackCarry = 1.0 - (over - std::trunc(over));
+    }
+    if (m_TimeAttackRewind != 0) {
+        n = -n;
+        --m_TimeAttackRewind;
+    }
+    return n;
+}
+
+void Level::EndTimeAttackPastThreshold(ArcadeGameLogic* logic)
+{
     bool crossed = false;
     for (bool rescan = true; rescan;) {
         rescan = false;
@@ -488,6 +499,4 @@ void Level::TickTimeAttack(ArcadeGameLogic* logic)
         logic->GetPaddleGroup().KillAll();
         logic->GetBallSpawnAnimations().KillAll();
     }
-    if (!anyAboveStop)
-        m_TimeAttackEnded = true;
 }
