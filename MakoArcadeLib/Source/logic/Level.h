@@ -175,6 +175,9 @@ private:
     // Reads the wind, gravity, slide-down and time-attack set-up (LevelMotion.cpp); starts
     // the wind sound for a wind that blows.
     void SetUpMotion();
+    void SetUpWind(const LuaPlus::LuaObject& wind);
+    void SetUpGravity(const LuaPlus::LuaObject& gravity);
+    void SetUpTimeAttack(const LuaPlus::LuaObject& timeAttack);
     void StopWindSound();
     // Moves a brick down by dy: at once above the top of the world, else gradually.
     static void MoveBrick(Brick* brick, double dy);
