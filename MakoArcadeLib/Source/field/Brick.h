@@ -150,6 +150,9 @@ public:
     // The brick's own cracks, else the shared ones clipped to its shape; null when there
     // are none. Sets the damage stages to their frames.
     std::unique_ptr<Image> ScaledCrack(int width, int height);
+    // A transparent strip of `stages` frames of width x height, the shape copied into each:
+    // the mask that clips every frame of a picture to that shape.
+    static std::unique_ptr<Image> StackedMask(Image* shape, int width, int height, int stages);
     void ApplyBevel();
     // The edges drawn into every frame (steel, cracks, grout) and the children that stand
     // out of the brick (springs, the phase marking); a bevelled brick is clipped to its

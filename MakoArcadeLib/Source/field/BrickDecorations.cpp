@@ -300,12 +300,7 @@ void Brick::ClipToBevel(int w, int h)
     const Point<int> size = loaded->GetFrameSize();
     ImagePtr outline(ImageEffects::ZoomImageXY(loaded.get(), GetShapeWidth() / size.x,
                                                GetShapeHeight() / size.y, true));
-    ImagePtr mask(new Image(w, h, stages, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0)));
-    mask->Fade(0);
-    for (int f = 0; f < stages; ++f) {
-        SDL_Rect dst = BrickRect(f * w, 0, w, h);
-        outline->CopyOnto(nullptr, mask.get(), &dst);
-    }
+    ImagePtr mask = StackedMask(outline.get(), w, h, stages);
     image->Clip(mask.get());
 }
 

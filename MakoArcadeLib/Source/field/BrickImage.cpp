@@ -289,6 +289,17 @@ void Brick::ApplyCracks(int width, int height)
     strip->SetFlags(strip->GetFlags() & ~std::uint32_t(IMAGE_OPAQUE));
 }
 
+std::unique_ptr<Image> Brick::StackedMask(Image* shape, int width, int height, int stages)
+{
+    ImagePtr mask(new Image(width, height, stages, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0)));
+    mask->Fade(0);
+    for (int i = 0; i < stages; ++i) {
+        SDL_Rect dst = BrickRect(i * width, 0, width, height);
+        shape->CopyOnto(nullptr, mask.get(), &dst);
+    }
+    return mask;
+}
+
 std::unique_ptr<Image> Brick::ScaledCrack(int width, int height)
 {
     ScopedPerformanceTimer creation("ScaledCrack creation");
@@ -320,13 +331,7 @@ std::unique_ptr<Image> Brick::ScaledCrack(int width, int height)
         ImagePtr unscaled(new Image(OutlineName(m_Resolution)));
         outline = scaledTo(unscaled.get());
     }
-    Image* shape = byOutline ? outline.get() : GetImage();
-    ImagePtr mask(new Image(width, height, stages, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0)));
-    mask->Fade(0);
-    for (int i = 0; i < stages; ++i) {
-        SDL_Rect dst = BrickRect(i * width, 0, width, height);
-        shape->CopyOnto(nullptr, mask.get(), &dst);
-    }
+    ImagePtr mask = StackedMask(byOutline ? outline.get() : GetImage(), width, height, stages);
     crack->Clip(mask.get());
     m_DamageStages = stages;
     return crack;
