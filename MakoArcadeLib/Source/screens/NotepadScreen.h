@@ -2,9 +2,10 @@
 // NotepadScreen: what the map and the lab share. Each lists levels beside a notepad that
 // shows the selected level's title, the player's best there, its four bonus targets for
 // the player's skill and the stars earned (the layout "LevelNotepad", the same on both).
-// Neither keeps anything of its own that a redraw needs: Update rebuilds the whole screen
-// from the player's tables, when the screen becomes current (after its tip letter's first
-// visit check) and when the options dialog closes (the skill may have changed the targets).
+// Both keep the player's choices in the player's tables, and Update rebuilds the whole
+// screen from them: when the screen becomes current (its tip letter follows, until the
+// player has read it) and when the options dialog closes (the skill may have changed the
+// targets).
 //
 // The buttons both carry act alike: "OptionsButton" opens the options over the paused
 // screen, "MenuButton" and Escape go back to the menu, "HelpButton" forces the screen's
