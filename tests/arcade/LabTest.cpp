@@ -23,8 +23,11 @@
 
 #include <SDL.h>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <tuple>
+#include <utility>
 
 using namespace bbtest;
 
@@ -253,4 +256,44 @@ TEST_F(LabTest, TheNotepadShowsTheLevelsTargetsRecordAndStars)
     EXPECT_NE(std::string::npos, Text("timeLabel").find(" Time Bonus:"));
     EXPECT_EQ(':', Text("timeLabel")[2]);
     EXPECT_NE(std::string::npos, Text("lootLabel").find("% Loot Caught:"));
+}
+
+// The lab's notepad is the map's, child for child and place for place; only the caption
+// and place of the best differ, and each screen has one of each.
+TEST_F(LabTest, TheNotepadIsTheMapsWithItsOwnBest)
+{
+    Screen* map = app->Screens()->GetScreen("MapScreen");
+    auto layout = [](Actor* notepad) {
+        std::map<std::string, std::pair<int, int>> places;
+        for (Actor* child : notepad->GetChildren())
+            EXPECT_TRUE(
+                places.emplace(child->GetName(), std::make_pair(child->GetX(), child->GetY()))
+                    .second)
+                << child->GetName() << " twice";
+        return places;
+    };
+    ASSERT_NE(nullptr, lab->GetChild("LevelView", true));
+    ASSERT_NE(nullptr, map->GetChild("objNotepad", true));
+    auto inLab = layout(lab->GetChild("LevelView", true));
+    auto onMap = layout(map->GetChild("objNotepad", true));
+    ASSERT_EQ(1u, inLab.count("labelScoreValue"));
+    ASSERT_EQ(1u, onMap.count("labelScoreValue"));
+    inLab.erase("labelScoreValue");
+    onMap.erase("labelScoreValue");
+    EXPECT_EQ(onMap, inLab);
+    EXPECT_EQ("Best Score:", Text("labelScoreText"));
+    EXPECT_EQ("Best Loot:", dynamic_cast<Label*>(map->GetChild("labelScoreText", true))->GetText());
+}
+
+// The help button and F1 both force the lab's help letter, each time.
+TEST_F(LabTest, HelpAndF1BringTheLabsLetterEveryTime)
+{
+    if (!TestResources().FindInfo("bkgLetter.png", true))
+        GTEST_SKIP() << "the letters' pictures are not in the pack yet";
+    Open();
+    EXPECT_TRUE(Key(SDLK_F1));
+    ASSERT_EQ(1u, lab->GetDialogs().size());
+    Click("HelpButton");
+    EXPECT_EQ(2u, lab->GetDialogs().size());
+    EXPECT_TRUE(lab->IsDialogVisible());
 }

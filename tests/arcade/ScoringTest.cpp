@@ -9,7 +9,9 @@
 #include "field/FlyingText.h"
 #include "field/Paddle.h"
 #include "field/Powerup.h"
+#include "field/PowerupKind.h"
 #include "field/Shield.h"
+#include "logic/PowerupEffect.h"
 #include "physics/PhysicsBody.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
@@ -23,6 +25,7 @@
 #include "sound/Sound.h"
 #include "widgets/Label.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -241,6 +244,65 @@ TEST_F(ScoringTest, ShieldsRiseAndPowerUpsOfPaddlePowerMoveTheLevel)
     EXPECT_EQ(1, sounds.Count("caughtPowerDown.ogg"));
 }
 
+// Each registered kind finds its own row (no earlier row takes it), and each row names a
+// registered kind once: a kind added without an effect, or a row left behind, fails here.
+TEST_F(ScoringTest, EveryKindHasItsOwnEffectRowAndEveryRowIsAKind)
+{
+    for (const PowerupKind::Traits& kind : PowerupKind::GetKinds()) {
+        std::unique_ptr<Powerup> made(Make<Powerup>(std::string("{class = '") + kind.name + "'}"));
+        ASSERT_NE(nullptr, made) << kind.name;
+        const PowerupEffect* effect = PowerupEffect::Find(made->GetClass());
+        ASSERT_NE(nullptr, effect) << kind.name << " has no effect";
+        EXPECT_STREQ(kind.name, effect->kind);
+    }
+    std::vector<std::string> rows;
+    for (const PowerupEffect& effect : PowerupEffect::GetAll()) {
+        EXPECT_NE(nullptr, PowerupKind::FindKind(effect.kind)) << effect.kind;
+        rows.push_back(effect.kind);
+    }
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows.end(), std::adjacent_find(rows.begin(), rows.end()));
+    EXPECT_EQ(PowerupKind::GetKinds().size(), rows.size());
+    EXPECT_EQ(nullptr, PowerupEffect::Find(nullptr));
+}
+
+// Caught by a paddle, every kind plays its row's sounds in order after the pop and flies its
+// row's message last; granted by the level it flies no message, and the catcher's sounds
+// stay silent.
+TEST_F(ScoringTest, EveryKindSoundsAndNamesItselfAsItsRowSays)
+{
+    Paddle* paddle = AddPaddle();
+    ActiveBall(0, -200);
+    for (const PowerupEffect& effect : PowerupEffect::GetAll()) {
+        for (Paddle* catcher : {paddle, static_cast<Paddle*>(nullptr)}) {
+            logic->GetFlyingTexts().KillAll();
+            sounds.Clear();
+            logic->CollectPowerup(Drop(effect.kind), catcher);
+            const Texts heard = sounds.Names();
+            ASSERT_FALSE(heard.empty()) << effect.kind;
+            EXPECT_EQ("pop2.ogg", heard.front()) << effect.kind;
+            auto at = heard.begin();
+            const bool sounded = catcher || effect.soundRule == PowerupEffect::SOUNDS_ALWAYS;
+            for (const char* sound : effect.sounds) {
+                if (!sound)
+                    continue;
+                at = std::find(at, heard.end(), sound);
+                EXPECT_EQ(sounded, at != heard.end()) << effect.kind << " " << sound;
+                if (at == heard.end())
+                    at = heard.begin();
+            }
+            const Texts texts = FlyingTexts();
+            if (effect.message && catcher) {
+                ASSERT_FALSE(texts.empty()) << effect.kind;
+                EXPECT_EQ(effect.message, texts.back()) << effect.kind;
+            } else if (effect.message) {
+                EXPECT_EQ(texts.end(), std::find(texts.begin(), texts.end(), effect.message))
+                    << effect.kind;
+            }
+        }
+    }
+}
+
 TEST_F(ScoringTest, ADeadPowerupIsIgnored)
 {
     Powerup* coin = Drop("BlingCoin");
@@ -260,8 +322,8 @@ TEST_F(ScoringTest, TempoFollowsPaddlePowerAndBallSpeed)
         int power, speed;
         float tempo;
     };
-    for (const Row& row : {Row{0, 0, 1.0f}, Row{1, 0, 1.02f}, Row{3, -2, 1.02f},
-                           Row{16, 10, 1.52f}, Row{0, -10, 0.8f}})
+    for (const Row& row : {Row{0, 0, 1.0f}, Row{1, 0, 1.02f}, Row{3, -2, 1.02f}, Row{16, 10, 1.52f},
+                           Row{0, -10, 0.8f}})
         EXPECT_NEAR(row.tempo, ArcadeGameLogic::TempoFor(row.power, row.speed), 1e-6)
             << row.power << " " << row.speed;
 }

@@ -141,11 +141,39 @@ public:
     void PickResolution();
     bool BevelImageExists(int resolution, int rotation, bool withShapeVariant) const;
     bool BaseImageExists(int resolution) const;
+    // The picture before decorations: the texture cut to the bevelled shape, or the whole
+    // block's picture; a brick with strength and one stage gets its crack stages.
     void BuildBaseImage(int width, int height);
+    void BuildBevelledBase(int width, int height);
+    // One frame a damage stage, the cracks drawn over the picture.
+    void ApplyCracks(int width, int height);
+    // The brick's own cracks, else the shared ones clipped to its shape; null when there
+    // are none. Sets the damage stages to their frames.
+    std::unique_ptr<Image> ScaledCrack(int width, int height);
+    // A transparent strip of `stages` frames of width x height, the shape copied into each:
+    // the mask that clips every frame of a picture to that shape.
+    static std::unique_ptr<Image> StackedMask(Image* shape, int width, int height, int stages);
     void ApplyBevel();
+    // The edges drawn into every frame (steel, cracks, grout) and the children that stand
+    // out of the brick (springs, the phase marking); a bevelled brick is clipped to its
+    // outline.
     void ApplyEdges(int w, int h, double xScale, double yScale);
+    void DrawGrout(Image* image, int frame, int w, int h);
+    void AddSpringEdges(int w, int h, double xScale, double yScale);
+    // The phase marking fades in and out with the phases.
+    void AddPhaseMarking(int w, int h, double xScale, double yScale);
+    // Nothing paints outside the shape of a bevelled brick.
+    void ClipToBevel(int w, int h);
     void ApplyOverlays(int w, int h);
+    // The icons of what the brick holds, in a row across it (down it when turned a quarter).
     void ApplyIcons(int w, int h, double xScale, double yScale);
+    // At most `slots` icons, scaled to fit `iconSize`: power-ups, the trapped ball,
+    // explosives, the script's icons, the hopper's slots.
+    std::vector<std::unique_ptr<Image>> CollectIcons(std::size_t slots, int iconSize);
+    // A hopper slot's picture, with the ball it holds drawn in; the caller owns it.
+    Image* HopperIcon(std::size_t slot);
+    void PlaceIcons(const std::vector<std::unique_ptr<Image>>& icons, int w, int h, int iconSize,
+                    bool quarter);
     // The resource names of the grammar (variants as held, with their leading ".").
     std::string TextureName() const;
     std::string BlockName(int resolution) const;
@@ -263,6 +291,17 @@ protected:
     // A strong phase or a change between phases: the brick takes no damage.
     bool PhaseBlocks() const;
     void DestroyGroupMembers(int group, ArcadeStructure* destroyer, ArcadeGameLogic* logic);
+    // The steps of Destroy. The push the destroyer gives the chunks and power-ups (an
+    // explosion's also sets `effect`: at 1 or more the brick breaks silently and unseen).
+    Vector2D PushFrom(ArcadeStructure& destroyer, const Vector2D& centre, double& effect);
+    // The material's crash, with the key's chime, unless one sounded just before.
+    void PlayCrashSounds();
+    // The brick's charge goes off where it stood: a blast that spares the paddle, or a bolt
+    // of lightning that forks to what lies around.
+    void GoOff(ArcadeGameLogic* logic, const Vector2D& centre);
+    void BreakIntoChunks(ArcadeGameLogic* logic, const Vector2D& impulse);
+    // A regenerating brick takes its revival traits and waits out of play.
+    void Revive(ArcadeGameLogic* logic, ArcadeStructure* destroyer, const Vector2D& centre);
     void PhaseTick();
     void ShowDamageFrame();
     // The steel, weak and spring hits on edge mask edges.

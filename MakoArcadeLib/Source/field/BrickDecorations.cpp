@@ -164,33 +164,46 @@ void Brick::ApplyEdges(int w, int h, double xScale, double yScale)
                           "Edge.Cracked.Circle.png", "Edge.Cracked.5.Top.png", m_ShowWeakEdges,
                           image, f, w, h, xScale, yScale);
         }
-        if (m_GroutEdges) {
-            Canvas canvas(w, h, 0);
-            std::unique_ptr<Image> lines(canvas.GetTargetImage());
-            lines->Fade(0);
-            const Color& c = m_GroutColor;
-            if (GetShape() == STRUCTURE_SHAPE_RECTANGLE) {
-                if (m_GroutEdges & BRICK_EDGE_TOP)
-                    canvas.DrawLine(0, 0, w - 1, 0, c);
-                if (m_GroutEdges & BRICK_EDGE_BOTTOM)
-                    canvas.DrawLine(0, h - 1, w - 1, h - 1, c);
-                if (m_GroutEdges & BRICK_EDGE_LEFT)
-                    canvas.DrawLine(0, 0, 0, h - 1, c);
-                if (m_GroutEdges & BRICK_EDGE_RIGHT)
-                    canvas.DrawLine(w - 1, 0, w - 1, h - 1, c);
-            } else if (GetShape() == STRUCTURE_SHAPE_CIRCLE) {
-                canvas.DrawCircle(w / 2 - 1, h / 2 - 1, w / 2 - 1, c);
-            } else {
-                const auto& edges = GetPolygon().GetEdges();
-                for (std::size_t k = 0; k < edges.size() && k < 31; ++k)
-                    if (m_GroutEdges & (1 << k))
-                        canvas.DrawLine(int(edges[k].start.x), int(edges[k].start.y),
-                                        int(edges[k].end.x), int(edges[k].end.y), c);
-            }
-            SDL_Rect dst = BrickRect(f * w, 0, w, h);
-            lines->CompositeOnto(nullptr, image, &dst);
-        }
+        if (m_GroutEdges)
+            DrawGrout(image, f, w, h);
     }
+    AddSpringEdges(w, h, xScale, yScale);
+    if ((m_PhaseStrongTicks || m_PhaseWeakTicks) && !m_PhaseToInvisible)
+        AddPhaseMarking(w, h, xScale, yScale);
+    if (IsBevelled() && m_Resolution != -1)
+        ClipToBevel(w, h);
+}
+
+void Brick::DrawGrout(Image* image, int frame, int w, int h)
+{
+    Canvas canvas(w, h, 0);
+    std::unique_ptr<Image> lines(canvas.GetTargetImage());
+    lines->Fade(0);
+    const Color& c = m_GroutColor;
+    if (GetShape() == STRUCTURE_SHAPE_RECTANGLE) {
+        if (m_GroutEdges & BRICK_EDGE_TOP)
+            canvas.DrawLine(0, 0, w - 1, 0, c);
+        if (m_GroutEdges & BRICK_EDGE_BOTTOM)
+            canvas.DrawLine(0, h - 1, w - 1, h - 1, c);
+        if (m_GroutEdges & BRICK_EDGE_LEFT)
+            canvas.DrawLine(0, 0, 0, h - 1, c);
+        if (m_GroutEdges & BRICK_EDGE_RIGHT)
+            canvas.DrawLine(w - 1, 0, w - 1, h - 1, c);
+    } else if (GetShape() == STRUCTURE_SHAPE_CIRCLE) {
+        canvas.DrawCircle(w / 2 - 1, h / 2 - 1, w / 2 - 1, c);
+    } else {
+        const auto& edges = GetPolygon().GetEdges();
+        for (std::size_t k = 0; k < edges.size() && k < 31; ++k)
+            if (m_GroutEdges & (1 << k))
+                canvas.DrawLine(int(edges[k].start.x), int(edges[k].start.y), int(edges[k].end.x),
+                                int(edges[k].end.y), c);
+    }
+    SDL_Rect dst = BrickRect(frame * w, 0, w, h);
+    lines->CompositeOnto(nullptr, image, &dst);
+}
+
+void Brick::AddSpringEdges(int w, int h, double xScale, double yScale)
+{
     // Springs stick out of the brick: child actors, one set however many frames.
     while (Actor* old = GetChild("springEdge", false))
         DestroyChild(old);
@@ -246,50 +259,49 @@ void Brick::ApplyEdges(int w, int h, double xScale, double yScale)
             }
         }
     }
-    // The phase marking fades in and out with the phases.
-    if ((m_PhaseStrongTicks || m_PhaseWeakTicks) && !m_PhaseToInvisible) {
-        if (Actor* old = GetChild("phaseEdges", false))
-            DestroyChild(old);
-        Image* marking = nullptr;
-        if (GetShape() == STRUCTURE_SHAPE_CIRCLE) {
-            marking = Scaled("Edge.Metal.Circle.png", yScale, yScale).release();
-        } else if (GetShape() == STRUCTURE_SHAPE_RECTANGLE) {
-            marking = Scaled("Edge.Metal.All.png", xScale, yScale).release();
-        } else {
-            marking = new Image(w, h, 1, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
-            marking->Fade(0);
-            ImagePtr source(new Image("Edge.Metal.Top.png"));
-            const double s = std::min(GetShapeWidth(), GetShapeHeight()) / 48.0;
-            for (const auto& e : GetPolygon().GetEdges())
-                PlaceAlongEdge(source.get(), e, s, marking, 0, w, h);
-        }
-        Actor* phase = new Actor();
-        phase->SetImage(marking, "");
-        LuaObject no;
-        no.AssignBoolean(GetGlobalLuaState(), false);
-        phase->ApplyProperty("selectable", no);
-        phase->SetDrawMode(DRAWMODE_DEFAULT);
-        const double v = m_PhaseProgress / double(kPhaseChange);
-        phase->SetAlpha(std::uint8_t(255 * (m_PhaseStrong ? 1 - v : v)));
-        phase->ApplyStringProperty("name", "phaseEdges");
-        AddChild(phase, "phaseEdges");
-        if (m_Rotation != 0)
-            phase->SetRotation(-m_Rotation, Center, false);
+}
+
+void Brick::AddPhaseMarking(int w, int h, double xScale, double yScale)
+{
+    if (Actor* old = GetChild("phaseEdges", false))
+        DestroyChild(old);
+    Image* marking = nullptr;
+    if (GetShape() == STRUCTURE_SHAPE_CIRCLE) {
+        marking = Scaled("Edge.Metal.Circle.png", yScale, yScale).release();
+    } else if (GetShape() == STRUCTURE_SHAPE_RECTANGLE) {
+        marking = Scaled("Edge.Metal.All.png", xScale, yScale).release();
+    } else {
+        marking = new Image(w, h, 1, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
+        marking->Fade(0);
+        ImagePtr source(new Image("Edge.Metal.Top.png"));
+        const double s = std::min(GetShapeWidth(), GetShapeHeight()) / 48.0;
+        for (const auto& e : GetPolygon().GetEdges())
+            PlaceAlongEdge(source.get(), e, s, marking, 0, w, h);
     }
-    // Nothing paints outside the shape of a bevelled brick.
-    if (IsBevelled() && m_Resolution != -1) {
-        ImagePtr loaded(new Image(OutlineName(m_Resolution)));
-        const Point<int> size = loaded->GetFrameSize();
-        ImagePtr outline(ImageEffects::ZoomImageXY(loaded.get(), GetShapeWidth() / size.x,
-                                                   GetShapeHeight() / size.y, true));
-        ImagePtr mask(new Image(w, h, stages, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0)));
-        mask->Fade(0);
-        for (int f = 0; f < stages; ++f) {
-            SDL_Rect dst = BrickRect(f * w, 0, w, h);
-            outline->CopyOnto(nullptr, mask.get(), &dst);
-        }
-        image->Clip(mask.get());
-    }
+    Actor* phase = new Actor();
+    phase->SetImage(marking, "");
+    LuaObject no;
+    no.AssignBoolean(GetGlobalLuaState(), false);
+    phase->ApplyProperty("selectable", no);
+    phase->SetDrawMode(DRAWMODE_DEFAULT);
+    const double v = m_PhaseProgress / double(kPhaseChange);
+    phase->SetAlpha(std::uint8_t(255 * (m_PhaseStrong ? 1 - v : v)));
+    phase->ApplyStringProperty("name", "phaseEdges");
+    AddChild(phase, "phaseEdges");
+    if (m_Rotation != 0)
+        phase->SetRotation(-m_Rotation, Center, false);
+}
+
+void Brick::ClipToBevel(int w, int h)
+{
+    Image* image = GetImage();
+    const int stages = image->GetNumFrames();
+    ImagePtr loaded(new Image(OutlineName(m_Resolution)));
+    const Point<int> size = loaded->GetFrameSize();
+    ImagePtr outline(ImageEffects::ZoomImageXY(loaded.get(), GetShapeWidth() / size.x,
+                                               GetShapeHeight() / size.y, true));
+    ImagePtr mask = StackedMask(outline.get(), w, h, stages);
+    image->Clip(mask.get());
 }
 
 void Brick::ApplyOverlays(int w, int h)
@@ -327,7 +339,19 @@ void Brick::ApplyIcons(int w, int h, double, double)
     const int iconSize = std::min(std::min(w, h), 32);
     if (iconSize <= 0)
         return;
-    const std::size_t slots = std::size_t((quarter ? h : w) / iconSize);
+    std::vector<ImagePtr> icons = CollectIcons(std::size_t((quarter ? h : w) / iconSize), iconSize);
+    if (icons.empty())
+        return;
+    const bool rightAngle =
+        m_Rotation == 90 || m_Rotation == 180 || m_Rotation == 270 || m_Rotation == -90;
+    if (!noRotate && rightAngle)
+        for (ImagePtr& icon : icons)
+            icon.reset(ImageEffects::RotateImage(icon.get(), m_Rotation, -1, false));
+    PlaceIcons(icons, w, h, iconSize, quarter);
+}
+
+std::vector<ImagePtr> Brick::CollectIcons(std::size_t slots, int iconSize)
+{
     std::vector<ImagePtr> icons;
     auto add = [&](Image* source, bool owned) {
         ImagePtr keep(owned ? source : nullptr);
@@ -361,29 +385,30 @@ void Brick::ApplyIcons(int w, int h, double, double)
     if (names.IsTable())
         for (int i = 1; names[i].IsString(); ++i)
             addNamed(names[i].GetString());
-    for (int i = 0; i < m_ShowBallHopperSize && icons.size() < slots; ++i) {
-        Image* hopper = new Image("BallHopper.png");
-        Ball* held = SlotBall(std::size_t(i));
-        if (held && held->GetImage()) {
-            Image* ball = held->GetImage();
-            const Point<int> hs = hopper->GetFrameSize();
-            const double k = hs.y / (2 * held->GetRadius());
-            ImagePtr scaled(ImageEffects::ZoomImage(ball, k, true));
-            ImagePtr copy(hopper->Clone());
-            delete hopper;
-            hopper = copy.release();
-            const Point<int> bs = scaled->GetFrameSize();
-            scaled->CompositeFrameOnto(hopper, (hs.x - bs.x) / 2, (hs.y - bs.y) / 2, 0);
-        }
-        add(hopper, true);
-    }
-    if (icons.empty())
-        return;
-    const bool rightAngle =
-        m_Rotation == 90 || m_Rotation == 180 || m_Rotation == 270 || m_Rotation == -90;
-    if (!noRotate && rightAngle)
-        for (ImagePtr& icon : icons)
-            icon.reset(ImageEffects::RotateImage(icon.get(), m_Rotation, -1, false));
+    for (int i = 0; i < m_ShowBallHopperSize && icons.size() < slots; ++i)
+        add(HopperIcon(std::size_t(i)), true);
+    return icons;
+}
+
+Image* Brick::HopperIcon(std::size_t slot)
+{
+    Image* hopper = new Image("BallHopper.png");
+    Ball* held = SlotBall(slot);
+    if (!held || !held->GetImage())
+        return hopper;
+    const Point<int> hs = hopper->GetFrameSize();
+    const double k = hs.y / (2 * held->GetRadius());
+    ImagePtr scaled(ImageEffects::ZoomImage(held->GetImage(), k, true));
+    ImagePtr copy(hopper->Clone());
+    delete hopper;
+    hopper = copy.release();
+    const Point<int> bs = scaled->GetFrameSize();
+    scaled->CompositeFrameOnto(hopper, (hs.x - bs.x) / 2, (hs.y - bs.y) / 2, 0);
+    return hopper;
+}
+
+void Brick::PlaceIcons(const std::vector<ImagePtr>& icons, int w, int h, int iconSize, bool quarter)
+{
     int rowWidth = 0;
     for (const ImagePtr& icon : icons)
         rowWidth += quarter ? icon->GetFrameSize().y : icon->GetFrameSize().x;

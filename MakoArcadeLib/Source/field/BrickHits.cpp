@@ -273,23 +273,7 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
     double effect = 0;
     if (destroyer) {
         logic->OnBrickCombo(this, 1, x, y);
-        const std::string& name = ClassNameOf(destroyer);
-        if (name == "Ball" || destroyer->GetClass()->DerivesFrom("Ball")) {
-            if (PhysicsBody* body = destroyer->GetPhysicsBody())
-                impulse = body->GetLinearVel();
-        } else if (name == "Paddle") {
-            impulse = Vector2D(0, -350);
-        } else {
-            const Vector2D from = CentreOf(*destroyer);
-            Vector2D d(centre.x - from.x, centre.y - from.y);
-            const double length = std::sqrt(d.x * d.x + d.y * d.y);
-            const double size =
-                name == "Explosion" ? std::fabs(destroyer->GetRadius() - length) + 200 : 200;
-            if (length > 0)
-                impulse = Vector2D(d.x / length * size, d.y / length * size);
-            if (name == "Explosion")
-                effect = RandomDouble(4.0);
-        }
+        impulse = PushFrom(*destroyer, centre, effect);
     }
     if (awardScore)
         logic->AddScore(m_Score);
@@ -298,16 +282,8 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
             new FlyingText(FormatWithThousandsSeparators(m_Score), 50, GetX(), GetY(), 2, -20));
     {
         ScopedPerformanceTimer sound("Brick Destruction Sound");
-        if (effect < 1 && m_CrashSoundCooldown == 0) {
-            PlaySound(CrashSound(), false);
-            if (m_Material == "EvilPaddle")
-                PlaySound("Smash_StoneColumn1.ogg", false);
-            if (m_Key) {
-                PlaySound("Pickup_GemBells03.ogg", false);
-                PlaySound("Heal.ogg", false);
-            }
-            m_CrashSoundCooldown = kSoundCooldown;
-        }
+        if (effect < 1)
+            PlayCrashSounds();
     }
     if (destroyer || m_PowerupIsLoot) {
         ScopedPerformanceTimer powerups("Powerups");
@@ -316,20 +292,8 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
     ReleaseTrappedBall(destroyer, logic);
     for (std::size_t i = 0; i < m_HopperSlots.size(); ++i)
         Launch(logic, 0);
-    if (m_ExplosivePower > 0 && destroyer) {
-        // The brick's charge goes off where it stood: a blast that spares the paddle, or a
-        // bolt of lightning that forks to what lies around.
-        const int power = m_ExplosivePower;
-        if (!m_ExplodeAsLightning) {
-            logic->AddExplosion(
-                Explosion::FromPower(centre.x, centre.y, power, m_ExplosiveRadius, false));
-        } else {
-            PlaySound("LightningConnect.ogg", false);
-            const double gather = m_ExplosiveRadius != 0 ? m_ExplosiveRadius : 4.0 * power;
-            logic->AddSpark(new Spark(centre.x, centre.y, centre.x, centre.y, this, power, logic,
-                                      gather, 2, 4, 1, 2));
-        }
-    }
+    if (m_ExplosivePower > 0 && destroyer)
+        GoOff(logic, centre);
     if (m_DestroyGroup >= 0) {
         // Groups are walked by the controller once it keeps them; the brick's own mark
         // prevents a second walk of the same group meanwhile.
@@ -338,50 +302,107 @@ void Brick::Destroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic, double x
         DestroyGroupMembers(group, destroyer, logic);
         m_DestroyGroup = group;
     }
-    if (effect < 1) {
-        // The chunks show the brick nearly broken; they share the image's pixels.
-        if (m_Strength >= 1 && GetImage())
-            SetFrame(std::min(GetImage()->GetNumFrames() - 1,
-                              (m_Strength - 1) * m_DamageStages / m_Strength));
-        if (GetImage()) {
-            const int count = std::max(1, int(GetShapeWidth()) * int(GetShapeHeight()) / 40);
-            if (BufferedIdenticalParticleEmitter* chunks = CreateExplosionEmitter(
-                    "BrickExplosionEmitter1", this, nullptr, impulse.x, impulse.y, count)) {
-                logic->AddEmitter(chunks);
-                chunks->Start();
-            }
-        }
-        StartEmitter("BrickExplosionEmitter2");
-    }
+    if (effect < 1)
+        BreakIntoChunks(logic, impulse);
     m_Destroying = false;
-    if (m_Regenerates < 1) {
+    if (m_Regenerates < 1)
         Kill();
-    } else {
-        LuaObject traits;
-        GetScriptField(traits, "reviveTraits");
-        if (traits.IsTable()) {
-            LuaObject copy;
-            copy.AssignNewTable(GetGlobalLuaState());
-            for (LuaPlus::LuaTableIterator it(traits); it; it.Next())
-                copy.SetObject(it.GetKey(), it.GetValue());
-            ApplyProperties(copy);
-        }
-        if (destroyer)
-            logic->CheckForLevelEnd(centre.x, centre.y);
-        m_RegenerationCountdown = m_Regenerates;
-        m_Damage = 0;
-        if (m_Regenerates == 0) {
-            Kill();
-        } else {
-            m_SavedCollideBits = m_CollideBits;
-            SetCategoryBits(0);
-            SetCollideBits(0);
-            m_ImageValid = false;
-        }
-    }
+    else
+        Revive(logic, destroyer, centre);
     const auto callbacks = m_DestroyedCallbacks;
     for (const auto& entry : callbacks)
         entry.first(logic, destroyer, x, y, 0, 0, 0, entry.second);
+}
+
+Vector2D Brick::PushFrom(ArcadeStructure& destroyer, const Vector2D& centre, double& effect)
+{
+    const std::string& name = ClassNameOf(&destroyer);
+    if (name == "Ball" || destroyer.GetClass()->DerivesFrom("Ball")) {
+        PhysicsBody* body = destroyer.GetPhysicsBody();
+        return body ? body->GetLinearVel() : Vector2D(0, 0);
+    }
+    if (name == "Paddle")
+        return Vector2D(0, -350);
+    const Vector2D from = CentreOf(destroyer);
+    Vector2D d(centre.x - from.x, centre.y - from.y);
+    const double length = std::sqrt(d.x * d.x + d.y * d.y);
+    const double size = name == "Explosion" ? std::fabs(destroyer.GetRadius() - length) + 200 : 200;
+    Vector2D impulse(0, 0);
+    if (length > 0)
+        impulse = Vector2D(d.x / length * size, d.y / length * size);
+    if (name == "Explosion")
+        effect = RandomDouble(4.0);
+    return impulse;
+}
+
+void Brick::PlayCrashSounds()
+{
+    if (m_CrashSoundCooldown != 0)
+        return;
+    PlaySound(CrashSound(), false);
+    if (m_Material == "EvilPaddle")
+        PlaySound("Smash_StoneColumn1.ogg", false);
+    if (m_Key) {
+        PlaySound("Pickup_GemBells03.ogg", false);
+        PlaySound("Heal.ogg", false);
+    }
+    m_CrashSoundCooldown = kSoundCooldown;
+}
+
+void Brick::GoOff(ArcadeGameLogic* logic, const Vector2D& centre)
+{
+    const int power = m_ExplosivePower;
+    if (!m_ExplodeAsLightning) {
+        logic->AddExplosion(
+            Explosion::FromPower(centre.x, centre.y, power, m_ExplosiveRadius, false));
+        return;
+    }
+    PlaySound("LightningConnect.ogg", false);
+    const double gather = m_ExplosiveRadius != 0 ? m_ExplosiveRadius : 4.0 * power;
+    logic->AddSpark(
+        new Spark(centre.x, centre.y, centre.x, centre.y, this, power, logic, gather, 2, 4, 1, 2));
+}
+
+void Brick::BreakIntoChunks(ArcadeGameLogic* logic, const Vector2D& impulse)
+{
+    // The chunks show the brick nearly broken; they share the image's pixels.
+    if (m_Strength >= 1 && GetImage())
+        SetFrame(std::min(GetImage()->GetNumFrames() - 1,
+                          (m_Strength - 1) * m_DamageStages / m_Strength));
+    if (GetImage()) {
+        const int count = std::max(1, int(GetShapeWidth()) * int(GetShapeHeight()) / 40);
+        if (BufferedIdenticalParticleEmitter* chunks = CreateExplosionEmitter(
+                "BrickExplosionEmitter1", this, nullptr, impulse.x, impulse.y, count)) {
+            logic->AddEmitter(chunks);
+            chunks->Start();
+        }
+    }
+    StartEmitter("BrickExplosionEmitter2");
+}
+
+void Brick::Revive(ArcadeGameLogic* logic, ArcadeStructure* destroyer, const Vector2D& centre)
+{
+    LuaObject traits;
+    GetScriptField(traits, "reviveTraits");
+    if (traits.IsTable()) {
+        LuaObject copy;
+        copy.AssignNewTable(GetGlobalLuaState());
+        for (LuaPlus::LuaTableIterator it(traits); it; it.Next())
+            copy.SetObject(it.GetKey(), it.GetValue());
+        ApplyProperties(copy);
+    }
+    if (destroyer)
+        logic->CheckForLevelEnd(centre.x, centre.y);
+    m_RegenerationCountdown = m_Regenerates;
+    m_Damage = 0;
+    if (m_Regenerates == 0) {
+        Kill();
+        return;
+    }
+    m_SavedCollideBits = m_CollideBits;
+    SetCategoryBits(0);
+    SetCollideBits(0);
+    m_ImageValid = false;
 }
 
 void Brick::DestroyGroupMembers(int group, ArcadeStructure* destroyer, ArcadeGameLogic* logic)

@@ -200,49 +200,8 @@ void Brick::BuildBaseImage(int width, int height)
         return;
     }
     PickBaseImageParameters();
-    const double bw = GetShapeWidth();
-    const double bh = GetShapeHeight();
     if (IsBevelled()) {
-        ImagePtr tex(new Image(TextureName()));
-        m_DamageStages = 1;
-        {
-            ScopedPerformanceTimer step("Make Color Field");
-            if (m_Material == "Transparent") {
-                ImagePtr field(
-                    new Image(96, 96, 1, tex->GetFlags() & IMAGE_INHERITED_FLAGS, m_BrickColor));
-                tex->DrawOnto(nullptr, field.get(), nullptr);
-                tex = std::move(field);
-            } else if (m_NoRotateTexture && m_Rotation != 0 && int(m_Rotation) % 90 == 0) {
-                tex.reset(ImageEffects::RotateImage(tex.get(), m_Rotation, -1, false));
-            }
-        }
-        {
-            ScopedPerformanceTimer step("Scale texture");
-            const Point<int> frame = tex->GetFrameSize();
-            const double sx = bw / frame.x;
-            const double sy = bh / frame.y;
-            if (sx > 1 || sy > 1)
-                tex.reset(ImageEffects::ZoomImage(tex.get(), std::max(sx, sy), true));
-            Image* base = new Image(width, height, 1, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
-            SetImage(base, "");
-            base->Fade(0);
-            const Point<int> size = tex->GetFrameSize();
-            const int ry = RandomInt(int(size.y - bh));
-            const int rx = RandomInt(int(size.x - bw));
-            SDL_Rect src = BrickRect(rx, ry, width, height);
-            SDL_Rect dst = BrickRect(0, 0, width, height);
-            tex->CopyOnto(&src, base, &dst);
-        }
-        if (m_Resolution > 0) {
-            ScopedPerformanceTimer step("Clip image");
-            ImagePtr outline(new Image(OutlineName(m_Resolution)));
-            const Point<int> frame = outline->GetFrameSize();
-            ImagePtr scaled(ImageEffects::ZoomImageXY(outline.get(), bw / frame.x,
-                                                      bh / frame.y + 0.0001, true));
-            GetImage()->Clip(scaled.get());
-        }
-        ScopedPerformanceTimer step("Apply bevel");
-        ApplyBevel();
+        BuildBevelledBase(width, height);
     } else {
         ScopedPerformanceTimer step("Whole Block");
         ImagePtr block(new Image(BlockName(m_Resolution)));
@@ -252,88 +211,130 @@ void Brick::BuildBaseImage(int width, int height)
                                            double(height) / frame.y, true),
                  "");
     }
-    if (m_DamageStages == 1 && m_Strength > 1) {
-        ScopedPerformanceTimer step("apply cracks");
-        Image* image = GetImage();
-        image->SetAlphaProperties(0, 0);
-        image->SetFlags((image->GetFlags() | IMAGE_OPAQUE) &
-                        ~std::uint32_t(IMAGE_HWSURFACE | IMAGE_COMBINEDALPHA));
-        ImagePtr crack;
-        {
-            ScopedPerformanceTimer creation("ScaledCrack creation");
-            const std::string own = "Damage." + GetShapeName() + m_CrackVariant + ".png";
-            if (IsKnownResource(own)) {
-                ImagePtr loaded(new Image(own));
-                m_DamageStages = loaded->GetNumFrames();
-                const Point<int> f = loaded->GetFrameSize();
-                crack.reset(ImageEffects::ZoomImageXY(loaded.get(), double(width) / f.x,
-                                                      double(height) / f.y, true));
-            } else {
-                std::string name = "Damage.Default" +
-                                   (m_CrackVariant.empty() ? std::string(".1") : m_CrackVariant) +
-                                   ".png";
-                if (!IsKnownResource(name) && m_CrackVariant != ".NoCrack")
-                    name = "Damage.Default.1.png";
-                if (IsKnownResource(name) && m_Resolution > 0 &&
-                    IsKnownResource(OutlineName(m_Resolution))) {
-                    ImagePtr loaded(new Image(name));
-                    const int stages = loaded->GetNumFrames();
-                    const Point<int> f = loaded->GetFrameSize();
-                    crack.reset(ImageEffects::ZoomImageXY(loaded.get(), double(width) / f.x,
-                                                          double(height) / f.y, true));
-                    ImagePtr outline(new Image(OutlineName(m_Resolution)));
-                    const Point<int> of = outline->GetFrameSize();
-                    ImagePtr scaledOutline(ImageEffects::ZoomImageXY(
-                        outline.get(), double(width) / of.x, double(height) / of.y, true));
-                    ImagePtr mask(new Image(width, height, stages, IMAGE_SRCALPHA,
-                                            Color::FromRGBA(0, 0, 0, 0)));
-                    mask->Fade(0);
-                    for (int i = 0; i < stages; ++i) {
-                        SDL_Rect dst = BrickRect(i * width, 0, width, height);
-                        scaledOutline->CopyOnto(nullptr, mask.get(), &dst);
-                    }
-                    crack->Clip(mask.get());
-                    m_DamageStages = stages;
-                } else if (IsKnownResource(name) && !IsBevelled()) {
-                    // An unbevelled block carries its own outline in its alpha: the cracks
-                    // are clipped by the block itself.
-                    ImagePtr loaded(new Image(name));
-                    const int stages = loaded->GetNumFrames();
-                    const Point<int> f = loaded->GetFrameSize();
-                    crack.reset(ImageEffects::ZoomImageXY(loaded.get(), double(width) / f.x,
-                                                          double(height) / f.y, true));
-                    ImagePtr mask(new Image(width, height, stages, IMAGE_SRCALPHA,
-                                            Color::FromRGBA(0, 0, 0, 0)));
-                    mask->Fade(0);
-                    for (int i = 0; i < stages; ++i) {
-                        SDL_Rect dst = BrickRect(i * width, 0, width, height);
-                        image->CopyOnto(nullptr, mask.get(), &dst);
-                    }
-                    crack->Clip(mask.get());
-                    m_DamageStages = stages;
-                }
-            }
-        }
-        if (crack) {
-            ScopedPerformanceTimer application("ScaledCrack application");
-            const int stages = m_DamageStages;
-            Image* strip =
-                new Image(width, height, stages, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
-            strip->Fade(0);
-            for (int i = 0; i < stages; ++i) {
-                SDL_Rect dst = BrickRect(i * width, 0, width, height);
-                image->CopyOnto(nullptr, strip, &dst);
-            }
-            crack->CompositeOnto(nullptr, strip, nullptr);
-            SetImage(strip, "");
-            strip->SetAlphaProperties(SDL_SRCALPHA, 255);
-            strip->SetFlags(strip->GetFlags() & ~std::uint32_t(IMAGE_OPAQUE));
-        } else {
-            image->SetAlphaProperties(SDL_SRCALPHA, 255);
-            image->SetFlags(image->GetFlags() & ~std::uint32_t(IMAGE_OPAQUE));
+    if (m_DamageStages == 1 && m_Strength > 1)
+        ApplyCracks(width, height);
+    m_BaseImage.reset(GetImage()->Clone());
+}
+
+void Brick::BuildBevelledBase(int width, int height)
+{
+    const double bw = GetShapeWidth();
+    const double bh = GetShapeHeight();
+    ImagePtr tex(new Image(TextureName()));
+    m_DamageStages = 1;
+    {
+        ScopedPerformanceTimer step("Make Color Field");
+        if (m_Material == "Transparent") {
+            ImagePtr field(
+                new Image(96, 96, 1, tex->GetFlags() & IMAGE_INHERITED_FLAGS, m_BrickColor));
+            tex->DrawOnto(nullptr, field.get(), nullptr);
+            tex = std::move(field);
+        } else if (m_NoRotateTexture && m_Rotation != 0 && int(m_Rotation) % 90 == 0) {
+            tex.reset(ImageEffects::RotateImage(tex.get(), m_Rotation, -1, false));
         }
     }
-    m_BaseImage.reset(GetImage()->Clone());
+    {
+        ScopedPerformanceTimer step("Scale texture");
+        const Point<int> frame = tex->GetFrameSize();
+        const double sx = bw / frame.x;
+        const double sy = bh / frame.y;
+        if (sx > 1 || sy > 1)
+            tex.reset(ImageEffects::ZoomImage(tex.get(), std::max(sx, sy), true));
+        Image* base = new Image(width, height, 1, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
+        SetImage(base, "");
+        base->Fade(0);
+        const Point<int> size = tex->GetFrameSize();
+        const int ry = RandomInt(int(size.y - bh));
+        const int rx = RandomInt(int(size.x - bw));
+        SDL_Rect src = BrickRect(rx, ry, width, height);
+        SDL_Rect dst = BrickRect(0, 0, width, height);
+        tex->CopyOnto(&src, base, &dst);
+    }
+    if (m_Resolution > 0) {
+        ScopedPerformanceTimer step("Clip image");
+        ImagePtr outline(new Image(OutlineName(m_Resolution)));
+        const Point<int> frame = outline->GetFrameSize();
+        ImagePtr scaled(
+            ImageEffects::ZoomImageXY(outline.get(), bw / frame.x, bh / frame.y + 0.0001, true));
+        GetImage()->Clip(scaled.get());
+    }
+    ScopedPerformanceTimer step("Apply bevel");
+    ApplyBevel();
+}
+
+void Brick::ApplyCracks(int width, int height)
+{
+    ScopedPerformanceTimer step("apply cracks");
+    Image* image = GetImage();
+    image->SetAlphaProperties(0, 0);
+    image->SetFlags((image->GetFlags() | IMAGE_OPAQUE) &
+                    ~std::uint32_t(IMAGE_HWSURFACE | IMAGE_COMBINEDALPHA));
+    ImagePtr crack = ScaledCrack(width, height);
+    if (!crack) {
+        image->SetAlphaProperties(SDL_SRCALPHA, 255);
+        image->SetFlags(image->GetFlags() & ~std::uint32_t(IMAGE_OPAQUE));
+        return;
+    }
+    ScopedPerformanceTimer application("ScaledCrack application");
+    const int stages = m_DamageStages;
+    Image* strip = new Image(width, height, stages, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0));
+    strip->Fade(0);
+    for (int i = 0; i < stages; ++i) {
+        SDL_Rect dst = BrickRect(i * width, 0, width, height);
+        image->CopyOnto(nullptr, strip, &dst);
+    }
+    crack->CompositeOnto(nullptr, strip, nullptr);
+    SetImage(strip, "");
+    strip->SetAlphaProperties(SDL_SRCALPHA, 255);
+    strip->SetFlags(strip->GetFlags() & ~std::uint32_t(IMAGE_OPAQUE));
+}
+
+std::unique_ptr<Image> Brick::StackedMask(Image* shape, int width, int height, int stages)
+{
+    ImagePtr mask(new Image(width, height, stages, IMAGE_SRCALPHA, Color::FromRGBA(0, 0, 0, 0)));
+    mask->Fade(0);
+    for (int i = 0; i < stages; ++i) {
+        SDL_Rect dst = BrickRect(i * width, 0, width, height);
+        shape->CopyOnto(nullptr, mask.get(), &dst);
+    }
+    return mask;
+}
+
+std::unique_ptr<Image> Brick::ScaledCrack(int width, int height)
+{
+    ScopedPerformanceTimer creation("ScaledCrack creation");
+    auto scaledTo = [width, height](Image* loaded) {
+        const Point<int> f = loaded->GetFrameSize();
+        return ImagePtr(
+            ImageEffects::ZoomImageXY(loaded, double(width) / f.x, double(height) / f.y, true));
+    };
+    const std::string own = "Damage." + GetShapeName() + m_CrackVariant + ".png";
+    if (IsKnownResource(own)) {
+        ImagePtr loaded(new Image(own));
+        m_DamageStages = loaded->GetNumFrames();
+        return scaledTo(loaded.get());
+    }
+    std::string name =
+        "Damage.Default" + (m_CrackVariant.empty() ? std::string(".1") : m_CrackVariant) + ".png";
+    if (!IsKnownResource(name) && m_CrackVariant != ".NoCrack")
+        name = "Damage.Default.1.png";
+    // The shared cracks are clipped to the outline; an unbevelled block without one carries
+    // its own outline in its alpha, and clips them by itself.
+    const bool byOutline = m_Resolution > 0 && IsKnownResource(OutlineName(m_Resolution));
+    if (!IsKnownResource(name) || (!byOutline && IsBevelled()))
+        return nullptr;
+    ImagePtr loaded(new Image(name));
+    const int stages = loaded->GetNumFrames();
+    ImagePtr crack = scaledTo(loaded.get());
+    ImagePtr outline;
+    if (byOutline) {
+        ImagePtr unscaled(new Image(OutlineName(m_Resolution)));
+        outline = scaledTo(unscaled.get());
+    }
+    ImagePtr mask = StackedMask(byOutline ? outline.get() : GetImage(), width, height, stages);
+    crack->Clip(mask.get());
+    m_DamageStages = stages;
+    return crack;
 }
 
 void Brick::ApplyBevel()

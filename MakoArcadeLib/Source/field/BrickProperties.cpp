@@ -50,6 +50,67 @@ void RankBrickProperties()
     RankPropertyKey("damage", 23);
 }
 
+// The properties RetrieveProperties copies into a table, after the structure's own.
+const char* const kRetrievedNames[] = {"powerupIsLoot",
+                                       "powerups",
+                                       "glass",
+                                       "blockPaddle",
+                                       "noBlockBall",
+                                       "lightningProof",
+                                       "bombProof",
+                                       "strength",
+                                       "noScaleStrength",
+                                       "damage",
+                                       "score",
+                                       "showScore",
+                                       "showSteelEdges",
+                                       "steelEdgesOnly",
+                                       "showWeakEdges",
+                                       "weakEdgesOnly",
+                                       "showSpringEdges",
+                                       "springEdgesOnly",
+                                       "ballEaterOnly",
+                                       "showBallEater",
+                                       "ballHopperSizeOnly",
+                                       "ballHopperRequirement",
+                                       "showBallHopperSize",
+                                       "showTrappedBall",
+                                       "trappedBallOnly",
+                                       "showPowerup",
+                                       "showAnonymousPowerup",
+                                       "explosivePowerOnly",
+                                       "explosiveRadius",
+                                       "showExplosivePower",
+                                       "healsOnly",
+                                       "showHeals",
+                                       "regenerates",
+                                       "reviveTraits",
+                                       "addEnergy",
+                                       "noFlash",
+                                       "invisible",
+                                       "phases",
+                                       "phaseToInvisible",
+                                       "energyEdges",
+                                       "flashEdges",
+                                       "scoreOnEdges",
+                                       "flashPoly",
+                                       "necessary",
+                                       "explodeAsLightning",
+                                       "groutEdges",
+                                       "groutColor",
+                                       "healsSilently",
+                                       "stageProgress",
+                                       "phaseProgress",
+                                       "phaseStrong",
+                                       "destroyGroup",
+                                       "extraLoot",
+                                       "ballHopperInPlace",
+                                       "ballHopperError",
+                                       "icons",
+                                       "noRotateTexture",
+                                       "hitMotionRequiresDamage",
+                                       "damageThreshold"};
+
 } // namespace
 
 // Friend of Brick: the registration needs the members.
@@ -68,6 +129,32 @@ struct BrickProperties
         c.RegisterPropertyGetter(MakeScriptAccessor(name));
         c.RegisterPropertySetter(SetterOf(set, name));
     }
+    // An edge set ("left", {"top", "bottom"}, ...) the picture shows: setting it composes
+    // the picture again.
+    static void ShownEdges(Class& c, int Brick::*member, const char* name)
+    {
+        c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_INT>(member, name));
+        c.RegisterPropertySetter(MakeFunctionAccessor(
+            [member](Object& o, const LuaObject& v) {
+                Brick& b = CastPropertyObject<Brick>(o);
+                b.*member = Brick::GetEdges(v);
+                b.InvalidateImage(false);
+            },
+            name));
+    }
+    // A flag the picture shows: setting it composes the picture again, and with
+    // `parameters` draws its variant parameters anew.
+    static void ShownFlag(Class& c, bool Brick::*member, const char* name, bool parameters)
+    {
+        c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_BOOL>(member, name));
+        c.RegisterPropertySetter(MakeFunctionAccessor(
+            [member, parameters](Object& o, const LuaObject& v) {
+                Brick& b = CastPropertyObject<Brick>(o);
+                b.*member = ToBool(v);
+                b.InvalidateImage(parameters);
+            },
+            name));
+    }
     // Set only: reading raises the class registry's property error.
     static void WriteOnly(Class& c, const char* name, BrickSetter set)
     {
@@ -76,18 +163,43 @@ struct BrickProperties
     }
 
     static void Register(Class& c);
+
+private:
+    // The texture, its variants and variances, the grout.
+    static void RegisterTexture(Class& c);
+    // What the picture shows of the brick's traits: edges, marks, flashes, size and shape.
+    static void RegisterMarks(Class& c);
+    static void RegisterStrength(Class& c);
+    // Materials, the edges that act on balls, and what the brick blocks.
+    static void RegisterMaterials(Class& c);
+    // Eating, holding and trapping balls.
+    static void RegisterBallTraits(Class& c);
+    // Explosives, healing, phases and the power-ups the brick holds.
+    static void RegisterTraits(Class& c);
 };
 
 void BrickProperties::Register(Class& c)
 {
-    using B = Brick;
     // Kept in the script table for the brick's own code: the hopper's launch angle, the
     // traits a brick takes when it comes back, the group it counts in.
     for (const char* name : {"launchAngle", "reviveTraits", "groupID"}) {
         c.RegisterPropertyGetter(MakeScriptAccessor(name));
         c.RegisterPropertySetter(MakeScriptAccessor(name));
     }
-    // ---- Appearance --------------------------------------------------------------------
+    RegisterTexture(c);
+    RegisterMarks(c);
+    RegisterStrength(c);
+    RegisterMaterials(c);
+    RegisterBallTraits(c);
+    RegisterTraits(c);
+    RankBrickProperties();
+}
+
+// ---- Appearance --------------------------------------------------------------------------
+
+void BrickProperties::RegisterTexture(Class& c)
+{
+    using B = Brick;
     WriteOnly(c, "texture",
               [](B& b, const LuaObject& v) { b.SetTexture(ReadStringFromObject(v), true); });
     Script(c, "textureOnly", [](B& b, const LuaObject& v) {
@@ -119,59 +231,34 @@ void BrickProperties::Register(Class& c)
         b.InvalidateImage(false);
         b.SetScriptField("icons", v);
     });
-    Member<PROPERTY_BOOL>(c, &B::m_NoRotateTexture, "noRotateTexture",
-                          [](B& b, const LuaObject& v) {
-                              b.m_NoRotateTexture = ToBool(v);
-                              b.InvalidateImage(true);
-                          });
-    Member<PROPERTY_INT>(c, &B::m_GroutEdges, "groutEdges", [](B& b, const LuaObject& v) {
-        b.m_GroutEdges = Brick::GetEdges(v);
-        b.InvalidateImage(false);
-    });
+    ShownFlag(c, &B::m_NoRotateTexture, "noRotateTexture", true);
+    ShownEdges(c, &B::m_GroutEdges, "groutEdges");
     Member<PROPERTY_COLOR>(c, &B::m_GroutColor, "groutColor", [](B& b, const LuaObject& v) {
         b.m_GroutColor = Color(v);
         b.InvalidateImage(false);
     });
-    Member<PROPERTY_INT>(c, &B::m_ShowSteelEdges, "showSteelEdges", [](B& b, const LuaObject& v) {
-        b.m_ShowSteelEdges = Brick::GetEdges(v);
-        b.InvalidateImage(false);
-    });
-    Member<PROPERTY_INT>(c, &B::m_ShowSpringEdges, "showSpringEdges", [](B& b, const LuaObject& v) {
-        b.m_ShowSpringEdges = Brick::GetEdges(v);
-        b.InvalidateImage(false);
-    });
-    Member<PROPERTY_INT>(c, &B::m_ShowWeakEdges, "showWeakEdges", [](B& b, const LuaObject& v) {
-        b.m_ShowWeakEdges = Brick::GetEdges(v);
-        b.InvalidateImage(false);
-    });
-    Member<PROPERTY_BOOL>(c, &B::m_ShowBallEater, "showBallEater", [](B& b, const LuaObject& v) {
-        b.m_ShowBallEater = ToBool(v);
-        b.InvalidateImage(false);
-    });
+}
+
+void BrickProperties::RegisterMarks(Class& c)
+{
+    using B = Brick;
+    ShownEdges(c, &B::m_ShowSteelEdges, "showSteelEdges");
+    ShownEdges(c, &B::m_ShowSpringEdges, "showSpringEdges");
+    ShownEdges(c, &B::m_ShowWeakEdges, "showWeakEdges");
+    ShownFlag(c, &B::m_ShowBallEater, "showBallEater", false);
     Member<PROPERTY_INT>(c, &B::m_ShowBallHopperSize, "showBallHopperSize",
                          [](B& b, const LuaObject& v) { b.SetShowBallHopperSize(ToInt(v)); });
-    Member<PROPERTY_BOOL>(c, &B::m_ShowTrappedBall, "showTrappedBall",
-                          [](B& b, const LuaObject& v) {
-                              b.m_ShowTrappedBall = ToBool(v);
-                              b.InvalidateImage(false);
-                          });
+    ShownFlag(c, &B::m_ShowTrappedBall, "showTrappedBall", false);
     Member<PROPERTY_BOOL>(c, &B::m_ShowPowerup, "showPowerup", [](B& b, const LuaObject& v) {
         b.m_ShowPowerup = ToBool(v);
         if (b.m_ShowPowerup)
             b.m_ShowAnonymousPowerup = false;
         b.InvalidateImage(false);
     });
-    Member<PROPERTY_BOOL>(c, &B::m_ShowAnonymousPowerup, "showAnonymousPowerup",
-                          [](B& b, const LuaObject& v) {
-                              b.m_ShowAnonymousPowerup = ToBool(v);
-                              b.InvalidateImage(false);
-                          });
+    ShownFlag(c, &B::m_ShowAnonymousPowerup, "showAnonymousPowerup", false);
     Member<PROPERTY_INT>(c, &B::m_ShowExplosivePower, "showExplosivePower",
                          [](B& b, const LuaObject& v) { b.SetShowExplosivePower(ToInt(v)); });
-    Member<PROPERTY_BOOL>(c, &B::m_ShowHeals, "showHeals", [](B& b, const LuaObject& v) {
-        b.m_ShowHeals = ToBool(v);
-        b.InvalidateImage(false);
-    });
+    ShownFlag(c, &B::m_ShowHeals, "showHeals", false);
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_ShowScore, "showScore");
     Member<PROPERTY_BOOL>(c, &B::m_Invisible, "invisible", [](B& b, const LuaObject& v) {
         b.m_Invisible = ToBool(v);
@@ -185,8 +272,13 @@ void BrickProperties::Register(Class& c)
               [](B& b, const LuaObject& v) { b.SetBrickSize(ReadStringFromObject(v)); });
     WriteOnly(c, "polyScale",
               [](B& b, const LuaObject& v) { b.SetPolyScale(ArcadeStructure::ReadPolyScale(v)); });
+}
 
-    // ---- Strength, damage, score -----------------------------------------------------------
+// ---- Strength, damage, score -------------------------------------------------------------
+
+void BrickProperties::RegisterStrength(Class& c)
+{
+    using B = Brick;
     Member<PROPERTY_INT>(c, &B::m_Strength, "strength",
                          [](B& b, const LuaObject& v) { b.SetStrength(ToInt(v)); });
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_NoScaleStrength, "noScaleStrength");
@@ -207,8 +299,13 @@ void BrickProperties::Register(Class& c)
     RegisterMemberProperty<PROPERTY_INT>(c, &B::m_DestroyGroup, "destroyGroup");
     Script(c, "takeDamageOnCollision",
            [](B& b, const LuaObject& v) { b.SetTakeDamageOnCollision(v); });
+}
 
-    // ---- Materials, edges and blocking ------------------------------------------------------
+// ---- Materials, edges and blocking --------------------------------------------------------
+
+void BrickProperties::RegisterMaterials(Class& c)
+{
+    using B = Brick;
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_Glass, "glass");
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_Bush, "bush");
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_Key, "key");
@@ -233,19 +330,9 @@ void BrickProperties::Register(Class& c)
                 b.InvalidateImage(false);
             },
             p->both));
-        c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_INT>(p->member, p->only));
-        c.RegisterPropertySetter(MakeFunctionAccessor(
-            [p](Object& o, const LuaObject& v) {
-                B& b = CastPropertyObject<B>(o);
-                b.*(p->member) = Brick::GetEdges(v);
-                b.InvalidateImage(false);
-            },
-            p->only));
+        ShownEdges(c, p->member, p->only);
     }
-    Member<PROPERTY_INT>(c, &B::m_EnergyEdges, "energyEdges", [](B& b, const LuaObject& v) {
-        b.m_EnergyEdges = Brick::GetEdges(v);
-        b.InvalidateImage(false);
-    });
+    ShownEdges(c, &B::m_EnergyEdges, "energyEdges");
     RegisterMemberProperty<PROPERTY_INT>(c, &B::m_AddEnergy, "addEnergy");
     Member<PROPERTY_BOOL>(c, &B::m_BlockPaddle, "blockPaddle",
                           [](B& b, const LuaObject& v) { b.SetBlockPaddle(ToBool(v)); });
@@ -253,16 +340,18 @@ void BrickProperties::Register(Class& c)
                           [](B& b, const LuaObject& v) { b.SetNoBlockBall(ToBool(v)); });
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_LightningProof, "lightningProof");
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_BombProof, "bombProof");
+}
 
-    // ---- Traits ------------------------------------------------------------------------------
+// ---- Traits --------------------------------------------------------------------------------
+
+void BrickProperties::RegisterBallTraits(Class& c)
+{
+    using B = Brick;
     WriteOnly(c, "ballEater", [](B& b, const LuaObject& v) {
         b.m_BallEater = b.m_ShowBallEater = ToBool(v);
         b.InvalidateImage(false);
     });
-    Member<PROPERTY_BOOL>(c, &B::m_BallEater, "ballEaterOnly", [](B& b, const LuaObject& v) {
-        b.m_BallEater = ToBool(v);
-        b.InvalidateImage(false);
-    });
+    ShownFlag(c, &B::m_BallEater, "ballEaterOnly", false);
     WriteOnly(c, "ballHopperSize", [](B& b, const LuaObject& v) { b.SetBallHopperSize(ToInt(v)); });
     Member<PROPERTY_INT>(c, &B::m_BallHopperSize, "ballHopperSizeOnly",
                          [](B& b, const LuaObject& v) {
@@ -283,6 +372,11 @@ void BrickProperties::Register(Class& c)
         b.SetTrappedBall(v);
         b.SetScriptField("trappedBallOnly", v);
     });
+}
+
+void BrickProperties::RegisterTraits(Class& c)
+{
+    using B = Brick;
     WriteOnly(c, "explosivePower", [](B& b, const LuaObject& v) { b.SetExplosivePower(ToInt(v)); });
     Member<PROPERTY_INT>(c, &B::m_ExplosivePower, "explosivePowerOnly",
                          [](B& b, const LuaObject& v) {
@@ -291,11 +385,7 @@ void BrickProperties::Register(Class& c)
                              b.m_ExplosivePower = value;
                          });
     RegisterMemberProperty<PROPERTY_INT>(c, &B::m_ExplosiveRadius, "explosiveRadius");
-    Member<PROPERTY_BOOL>(c, &B::m_ExplodeAsLightning, "explodeAsLightning",
-                          [](B& b, const LuaObject& v) {
-                              b.m_ExplodeAsLightning = ToBool(v);
-                              b.InvalidateImage(false);
-                          });
+    ShownFlag(c, &B::m_ExplodeAsLightning, "explodeAsLightning", false);
     WriteOnly(c, "heals", [](B& b, const LuaObject& v) { b.SetHeals(ToInt(v), true); });
     Member<PROPERTY_INT>(c, &B::m_Heals, "healsOnly",
                          [](B& b, const LuaObject& v) { b.SetHeals(ToInt(v), false); });
@@ -323,8 +413,6 @@ void BrickProperties::Register(Class& c)
                                [](B& b, const LuaObject& v) { b.SetPowerups(v); });
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_PowerupIsLoot, "powerupIsLoot");
     RegisterMemberProperty<PROPERTY_INT>(c, &B::m_ExtraLoot, "extraLoot");
-
-    RankBrickProperties();
 }
 
 void Brick::RegisterProperties(Class& c)
@@ -492,66 +580,7 @@ void Brick::RetrieveClassicProperties(LuaObject& table)
 void Brick::RetrieveProperties(LuaObject& table)
 {
     ArcadeStructure::RetrieveProperties(table);
-    static const char* const kNames[] = {"powerupIsLoot",
-                                         "powerups",
-                                         "glass",
-                                         "blockPaddle",
-                                         "noBlockBall",
-                                         "lightningProof",
-                                         "bombProof",
-                                         "strength",
-                                         "noScaleStrength",
-                                         "damage",
-                                         "score",
-                                         "showScore",
-                                         "showSteelEdges",
-                                         "steelEdgesOnly",
-                                         "showWeakEdges",
-                                         "weakEdgesOnly",
-                                         "showSpringEdges",
-                                         "springEdgesOnly",
-                                         "ballEaterOnly",
-                                         "showBallEater",
-                                         "ballHopperSizeOnly",
-                                         "ballHopperRequirement",
-                                         "showBallHopperSize",
-                                         "showTrappedBall",
-                                         "trappedBallOnly",
-                                         "showPowerup",
-                                         "showAnonymousPowerup",
-                                         "explosivePowerOnly",
-                                         "explosiveRadius",
-                                         "showExplosivePower",
-                                         "healsOnly",
-                                         "showHeals",
-                                         "regenerates",
-                                         "reviveTraits",
-                                         "addEnergy",
-                                         "noFlash",
-                                         "invisible",
-                                         "phases",
-                                         "phaseToInvisible",
-                                         "energyEdges",
-                                         "flashEdges",
-                                         "scoreOnEdges",
-                                         "flashPoly",
-                                         "necessary",
-                                         "explodeAsLightning",
-                                         "groutEdges",
-                                         "groutColor",
-                                         "healsSilently",
-                                         "stageProgress",
-                                         "phaseProgress",
-                                         "phaseStrong",
-                                         "destroyGroup",
-                                         "extraLoot",
-                                         "ballHopperInPlace",
-                                         "ballHopperError",
-                                         "icons",
-                                         "noRotateTexture",
-                                         "hitMotionRequiresDamage",
-                                         "damageThreshold"};
-    for (const char* name : kNames) {
+    for (const char* name : kRetrievedNames) {
         LuaObject value;
         RetrieveProperty(value, name);
         table.SetObject(name, value);

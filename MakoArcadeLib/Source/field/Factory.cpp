@@ -353,63 +353,12 @@ void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel
         logic->AddActor(struc);
         LiveObjects().Add(struc);
 
-        PhysicsGeom* geom = struc->GetGeom();
-        if (creation.useFactoryPosition && geom) {
-            // The object's "position" is an offset from the target's centre.
-            const Vector2D own = GeomPosition(struc);
-            const Vector2D target = TargetPosition();
-            const int halfW = int(std::uint16_t(struc->GetWidth())) / 2;
-            const int halfH = int(std::uint16_t(struc->GetHeight())) / 2;
-            geom->SetPosition(own.x + target.x - halfW, own.y + target.y - halfH);
-        }
-        if (geom) {
-            const double ry =
-                RandomDouble(2 * creation.positionVariance.y) - creation.positionVariance.y;
-            const double rx =
-                RandomDouble(2 * creation.positionVariance.x) - creation.positionVariance.x;
-            const Vector2D at = GeomPosition(struc);
-            geom->SetPosition(at.x + rx, at.y + ry);
-        }
-        if (PhysicsBody* body = geom ? struc->GetPhysicsBody() : nullptr) {
-            if (creation.useTriggerVelocity) {
-                Vector2D v = hitterVel;
-                if (creation.triggerVelocityLimit > 0 && v.Length() > creation.triggerVelocityLimit)
-                    v.SetLength(creation.triggerVelocityLimit);
-                const double a = creation.triggerAngleOffset * kDegreesToRadians;
-                v = Vector2D(v.x * std::cos(a) - v.y * std::sin(a),
-                             v.x * std::sin(a) + v.y * std::cos(a));
-                body->SetLinearVel(v.x, v.y);
-            }
-            const double ry =
-                RandomDouble(2 * creation.velocityVariance.y) - creation.velocityVariance.y;
-            const double rx =
-                RandomDouble(2 * creation.velocityVariance.x) - creation.velocityVariance.x;
-            const Vector2D v = body->GetLinearVel();
-            body->SetLinearVel(v.x + rx, v.y + ry);
-            if (creation.translateAlongVelocity != 0.0) {
-                Vector2D direction = body->GetLinearVel();
-                direction.SetLength(1.0);
-                const Vector2D at = GeomPosition(struc);
-                geom->SetPosition(at.x + creation.translateAlongVelocity * direction.x,
-                                  at.y + creation.translateAlongVelocity * direction.y);
-            }
-            struc->SyncFromPhysics();
-        }
-        if (m_MoveWithinWalls && geom) {
-            struc->SyncFromPhysics();
-            const FieldBounds field = FieldBounds::Current();
-            const int x2 = field.left, x3 = field.right, y2 = field.top, y3 = field.bottom;
-            int x = struc->GetX(), y = struc->GetY();
-            if (x < x2)
-                x = x2;
-            if (x + struc->GetWidth() > x3)
-                x = x3 - struc->GetWidth();
-            if (y < y2)
-                y = y2;
-            if (y + struc->GetHeight() > y3)
-                y = y3 - struc->GetHeight();
-            struc->SetPosition(x, y);
-            struc->SyncToPhysics();
+        if (struc->GetGeom()) {
+            PlaceCreated(creation, struc);
+            if (PhysicsBody* body = struc->GetPhysicsBody())
+                LaunchCreated(creation, struc, body, hitterVel);
+            if (m_MoveWithinWalls)
+                KeepWithinWalls(struc);
         }
         // A power-up announces itself; anything else eases out of what it overlaps.
         if (Powerup* powerup = dynamic_cast<Powerup*>(struc))
@@ -417,4 +366,63 @@ void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel
         else
             struc->StartSoftPeriod();
     }
+}
+
+void Factory::PlaceCreated(const Creation& creation, ArcadeStructure* struc) const
+{
+    PhysicsGeom* geom = struc->GetGeom();
+    if (creation.useFactoryPosition) {
+        // The object's "position" is an offset from the target's centre.
+        const Vector2D own = GeomPosition(struc);
+        const Vector2D target = TargetPosition();
+        const int halfW = int(std::uint16_t(struc->GetWidth())) / 2;
+        const int halfH = int(std::uint16_t(struc->GetHeight())) / 2;
+        geom->SetPosition(own.x + target.x - halfW, own.y + target.y - halfH);
+    }
+    const double ry = RandomDouble(2 * creation.positionVariance.y) - creation.positionVariance.y;
+    const double rx = RandomDouble(2 * creation.positionVariance.x) - creation.positionVariance.x;
+    const Vector2D at = GeomPosition(struc);
+    geom->SetPosition(at.x + rx, at.y + ry);
+}
+
+void Factory::LaunchCreated(const Creation& creation, ArcadeStructure* struc, PhysicsBody* body,
+                            const Vector2D& hitterVel)
+{
+    if (creation.useTriggerVelocity) {
+        Vector2D v = hitterVel;
+        if (creation.triggerVelocityLimit > 0 && v.Length() > creation.triggerVelocityLimit)
+            v.SetLength(creation.triggerVelocityLimit);
+        const double a = creation.triggerAngleOffset * kDegreesToRadians;
+        v = Vector2D(v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a));
+        body->SetLinearVel(v.x, v.y);
+    }
+    const double ry = RandomDouble(2 * creation.velocityVariance.y) - creation.velocityVariance.y;
+    const double rx = RandomDouble(2 * creation.velocityVariance.x) - creation.velocityVariance.x;
+    const Vector2D v = body->GetLinearVel();
+    body->SetLinearVel(v.x + rx, v.y + ry);
+    if (creation.translateAlongVelocity != 0.0) {
+        Vector2D direction = body->GetLinearVel();
+        direction.SetLength(1.0);
+        const Vector2D at = GeomPosition(struc);
+        struc->GetGeom()->SetPosition(at.x + creation.translateAlongVelocity * direction.x,
+                                      at.y + creation.translateAlongVelocity * direction.y);
+    }
+    struc->SyncFromPhysics();
+}
+
+void Factory::KeepWithinWalls(ArcadeStructure* struc)
+{
+    struc->SyncFromPhysics();
+    const FieldBounds field = FieldBounds::Current();
+    int x = struc->GetX(), y = struc->GetY();
+    if (x < field.left)
+        x = field.left;
+    if (x + struc->GetWidth() > field.right)
+        x = field.right - struc->GetWidth();
+    if (y < field.top)
+        y = field.top;
+    if (y + struc->GetHeight() > field.bottom)
+        y = field.bottom - struc->GetHeight();
+    struc->SetPosition(x, y);
+    struc->SyncToPhysics();
 }

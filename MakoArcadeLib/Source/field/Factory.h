@@ -30,6 +30,7 @@
 class ArcadeGameLogic;
 class ArcadeStructure;
 class Class;
+class PhysicsBody;
 
 class Factory : public Object
 {
@@ -162,6 +163,15 @@ private:
     std::string AnimationName() const;
     // Forgets factory-made objects that have died; true when another may be made.
     static bool RoomForObject();
+    // A made object with a geometry: placed (at its offset from the target's centre when
+    // the creation says so) with the creation's random spread.
+    void PlaceCreated(const Creation& creation, ArcadeStructure* struc) const;
+    // Its body set moving: the hitter's velocity (capped, turned) when the creation says
+    // so, the random spread, the step along its direction.
+    static void LaunchCreated(const Creation& creation, ArcadeStructure* struc, PhysicsBody* body,
+                              const Vector2D& hitterVel);
+    // Moved fully inside the field's inner rectangle.
+    static void KeepWithinWalls(ArcadeStructure* struc);
 
     void ParseHitTriggers(const LuaPlus::LuaObject& table);
     void ParseDestroyTriggers(const LuaPlus::LuaObject& table);

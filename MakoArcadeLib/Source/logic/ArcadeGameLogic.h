@@ -141,10 +141,13 @@ public:
     // Adds to the level's score; the score label follows at the next tick.
     virtual void AddScore(int points);
     // Applies a power-up that the paddle (or, with null, the level) collected: "pop2.ogg",
-    // the loot count, then the effect of its kind on balls, paddles, shields, score,
-    // counters or meters, with its sound, value text and (caught by a paddle) message.
-    // A dead power-up is ignored.
+    // the loot count, then the effect of its kind (PowerupEffect) on balls, paddles,
+    // shields, score, counters or meters, with its sound, value text and (caught by a
+    // paddle) message. A dead power-up is ignored.
     virtual void CollectPowerup(Powerup* powerup, Paddle* paddle);
+    // Every active ball splits in three (the new balls leave 30 degrees to either side);
+    // every ball flashes.
+    void SplitBalls();
     // A ball struck the paddle: below the top paddle power, one hit more on the hit meter;
     // every m_HitCounterLimit-th counted hit raises the paddle power.
     virtual void CountPaddleHit();
@@ -358,11 +361,6 @@ private:
     void CreateHud();
     // The marquee, the hit meter, the combo meter and the letter tiles.
     void CreateMeters();
-    // The letter ('B', 'R', ...) of a letter power-up's class, or 0.
-    static char LetterOf(const Class* kind);
-    // Every active ball splits in three (the new balls leave 30 degrees to either side);
-    // every ball flashes.
-    void SplitBalls();
     // ApplyGroupID, the world, the group and the play layer, in that order.
     void TakeStructure(Actor* actor, ActorGroup& group);
 

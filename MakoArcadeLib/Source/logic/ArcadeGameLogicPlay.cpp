@@ -1,16 +1,13 @@
-// What play earns: score, the effects of caught power-ups, paddle power raised by runs of
-// paddle hits with its music and tempo, and the one-time tutorial prompts.
+// What play earns: score, caught power-ups (their effects stand in PowerupEffect), the
+// split of the balls, paddle power raised by runs of paddle hits with its music and tempo,
+// and the one-time tutorial prompts.
 #include "core/Config.h"
 #include "core/Log.h"
-#include "core/Utility.h"
 #include "field/Ball.h"
-#include "field/FlyingText.h"
 #include "field/Paddle.h"
 #include "field/Powerup.h"
-#include "field/Shield.h"
 #include "logic/ArcadeGameLogic.h"
-#include "logic/Level.h"
-#include "logic/PlayerSkill.h"
+#include "logic/PowerupEffect.h"
 #include "lua/MakoLuaState.h"
 #include "lua/Variant.h"
 #include "perf/ScopedPerformanceTimer.h"
@@ -21,14 +18,12 @@
 #include "scene/ParticleManager.h"
 #include "screens/HitMeter.h"
 #include "screens/Marquee.h"
-#include "screens/PowerMeter.h"
 #include "sound/DirectMusic.h"
 #include "sound/Sound.h"
 
 #include <boost/format.hpp>
 
 #include <cmath>
-#include <functional>
 #include <vector>
 
 using LuaPlus::LuaObject;
@@ -37,10 +32,6 @@ namespace {
 
 // How long a paddle-power message stays on the marquee.
 const int kPowerMessageMs = 3000;
-// The ball speed level the Faster and Slower power-ups step within.
-const int kMaxSpeedLevel = 10;
-// A flying text of a caught power-up lives this many frames.
-const int kFlyingTextFrames = 50;
 // A split ball's two new balls leave at this angle to either side of it.
 const double kSplitAngle = 0.5235988;
 
@@ -96,198 +87,13 @@ void ArcadeGameLogic::CollectPowerup(Powerup* powerup, Paddle* paddle)
         return;
     powerup->OnCollected(paddle, this);
     Sound::PlaySound("pop2.ogg", false);
-    const int value = powerup->GetScore();
     if (powerup->IsLoot()) {
         ++m_LootCaught;
         if (paddle)
             paddle->AddCaughtLoot(powerup->GetKindName());
     }
-
-    const Class* kind = powerup->GetClass();
-    auto is = [kind](const char* name) { return kind && kind->DerivesFrom(name); };
-    Paddle* target = paddle;
-    if (!target && !GetPaddles().empty())
-        target = GetPaddles().front();
-    std::vector<Ball*> active;
-    for (Actor* actor : m_Balls.GetMembers())
-        if (Ball* ball = dynamic_cast<Ball*>(actor); ball && ball->IsActive())
-            active.push_back(ball);
-    auto eachActive = [&active](const std::function<void(Ball*)>& effect) {
-        for (Ball* ball : active)
-            effect(ball);
-    };
-    auto sound = [powerup](const char* name) { powerup->PlaySound(name, false); };
-    auto score = [this, value]() { AddScore(value); };
-    auto valueText = [this, powerup, value](double rise) {
-        const Point<double> c = CentreOf(powerup);
-        AddFlyingText(
-            new FlyingText(GroupThousands(value), kFlyingTextFrames, c.x, c.y, 2.0, rise));
-    };
-
-    std::string message;
-    if (is("IncreaseShield")) {
-        for (Shield* shield : GetShields())
-            shield->IncreaseLevel();
-        message = "Shield!";
-    } else if (is("Breakthru")) {
-        eachActive([](Ball* b) { b->SetCorona("Breakthru"); });
-        message = "Breakthru Ball!";
-    } else if (is("ExtraBall")) {
-        SetBallsLeft(m_BallsLeft + 1);
-        score();
-        sound("score8.ogg");
-        message = "Extra Ball!";
-    } else if (is("BlingCoin")) {
-        score();
-        valueText(-50.0);
-        sound("coins.ogg");
-    } else if (is("GoldBrickPowerup")) {
-        powerup->SyncFromPhysics();
-        score();
-        valueText(-50.0);
-        sound("collectGold.ogg");
-    } else if (is("Secret")) {
-        m_SecretFound = 1;
-        powerup->SyncFromPhysics();
-        if (value != 0) {
-            score();
-            valueText(-50.0);
-        }
-        sound("Pickup_Secret03.ogg");
-        message = "Found Secret!";
-    } else if (is("BlingDiamond")) {
-        score();
-        valueText(-50.0);
-        sound("magic2.ogg");
-    } else if (is("BlingEmerald")) {
-        score();
-        valueText(-40.0);
-        sound("magic1.ogg");
-    } else if (is("BlingRuby")) {
-        score();
-        valueText(-20.0);
-        sound("magic1.ogg");
-    } else if (const char letter = LetterOf(kind); letter != 0) {
-        // Every letter lights its own tile; all eight lit earn the level's arcade bonus.
-        if (m_PowerMeter) {
-            m_PowerMeter->SetLetter(letter, true);
-            if (m_PowerMeter->AllLettersLit()) {
-                m_PowerMeter->Reset();
-                if (m_Level)
-                    m_Level->AwardArcadeBonus(this);
-                ShowMessage("ARCADE bonus awarded!", 0);
-            }
-        }
-        message = std::string(1, letter) + "!";
-    } else if (is("GlueBall")) {
-        eachActive([](Ball* b) { b->SetCorona("Glue"); });
-        message = "Glue Ball!";
-    } else if (is("Lightning")) {
-        eachActive([](Ball* b) { b->SetCorona("Lightning"); });
-        message = "Lightning Ball!";
-    } else if (is("RubberBall")) {
-        eachActive([](Ball* b) { b->SetSubstance("Rubber", true); });
-        message = "Rubber Ball!";
-    } else if (is("HeavyBall")) {
-        eachActive([](Ball* b) {
-            if (b->GetSubstance() != "Lead") {
-                b->SetSubstance("Lead", true);
-                b->Grow();
-            }
-        });
-        message = "Lead Ball!";
-    } else if (is("LightBall")) {
-        eachActive([](Ball* b) {
-            for (int i = 0; i < 5; ++i)
-                b->Grow();
-            b->SetSubstance("Air", true);
-        });
-        message = "Beach Ball!";
-    } else if (is("BigBall")) {
-        eachActive([](Ball* b) { b->Grow(); });
-        sound("caughtBig.ogg");
-        message = "Bigger Ball!";
-    } else if (is("SmallBall")) {
-        eachActive([](Ball* b) { b->Shrink(); });
-        sound("caughtSmall.ogg");
-        message = "Smaller Ball!";
-    } else if (is("NormalBall")) {
-        eachActive([](Ball* b) {
-            if (b->GetSizeIndex() != 2)
-                b->SetSize(b->GetRadius(), BallRadii[2], 2);
-            b->SetSubstance("None", false);
-            b->SetCorona("None");
-        });
-        sound("caughtNormal.ogg");
-        message = "Normal Ball!";
-    } else if (is("Faster") || is("Slower")) {
-        const bool faster = is("Faster");
-        eachActive([faster](Ball* b) { b->AddSpeed(faster ? 60.0 : -60.0, true); });
-        if (!active.empty()) {
-            m_Speed = std::clamp(m_Speed + (faster ? 1 : -1), -kMaxSpeedLevel, kMaxSpeedLevel);
-            AdjustTempo();
-        }
-        sound(faster ? "caughtFaster.ogg" : "caughtSlower.ogg");
-        message = faster ? "Faster!" : "Slower!";
-    } else if (is("Split")) {
-        SplitBalls();
-        sound("caughtSplit.ogg");
-        message = "Splitter!";
-    } else if (is("ExpandPaddle")) {
-        if (target)
-            target->Expand();
-        sound("caughtExpand.ogg");
-        message = "Expand!";
-    } else if (is("ContractPaddle")) {
-        if (target)
-            target->Contract();
-        sound("caughtShrink.ogg");
-        message = "Shrink!";
-    } else if (is("NormalPaddle")) {
-        if (target) {
-            target->SetLaser(false);
-            target->SetCatch(false);
-            const int index = GetPaddleInitialSizeIndex(3);
-            target->SetWidth(target->GetWidthPx(), PaddleSizes[index], index);
-        }
-        sound("caughtNormal.ogg");
-        message = "Normal Paddle!";
-    } else if (is("PaddleCatch")) {
-        if (target)
-            target->SetCatch(true);
-        if (paddle) {
-            sound("paddleCatch.ogg");
-            sound("Spring.ogg");
-        }
-        message = "Ball Catcher!";
-    } else if (is("IncreasePaddlePower")) {
-        PaddlePowerUp(false);
-        message = "Power Up!";
-    } else if (is("DecreasePaddlePower")) {
-        PaddlePowerDown();
-        message = "Power Down!";
-    } else if (is("Laser")) {
-        if (target)
-            target->SetLaser(true);
-        message = "Laser!";
-    }
-
-    if (!message.empty() && paddle) {
-        const Point<double> c = CentreOf(powerup);
-        AddFlyingText(new FlyingText(message, kFlyingTextFrames, c.x, c.y, 2.0, -50.0));
-    }
-}
-
-char ArcadeGameLogic::LetterOf(const Class* kind)
-{
-    if (!kind)
-        return 0;
-    for (int i = 0; i < PowerMeter::kLetters; ++i) {
-        const char letter = PowerMeter::IdxToChar(i);
-        if (kind->DerivesFrom(std::string("Letter") + letter))
-            return letter;
-    }
-    return 0;
+    if (const PowerupEffect* effect = PowerupEffect::Find(powerup->GetClass()))
+        effect->Apply(*this, *powerup, paddle);
 }
 
 void ArcadeGameLogic::SplitBalls()

@@ -175,9 +175,18 @@ private:
     // Reads the wind, gravity, slide-down and time-attack set-up (LevelMotion.cpp); starts
     // the wind sound for a wind that blows.
     void SetUpMotion();
+    void SetUpWind(const LuaPlus::LuaObject& wind);
+    void SetUpGravity(const LuaPlus::LuaObject& gravity);
+    void SetUpTimeAttack(const LuaPlus::LuaObject& timeAttack);
     void StopWindSound();
     // Moves a brick down by dy: at once above the top of the world, else gradually.
     static void MoveBrick(Brick* brick, double dy);
+    // The time attack's move this tick in whole pixels (negative while it rewinds), the
+    // fraction carried to the next tick.
+    int TimeAttackPixels();
+    // Bricks below the threshold: destroyed when the level says so; the balls and paddles
+    // go when the level is lost by it.
+    void EndTimeAttackPastThreshold(ArcadeGameLogic* logic);
     // Spawns the objects of a list of object tables (extraActors / levelActors).
     void SpawnActorList(LevelContainer* container, const char* key, int dx, int dy,
                         const char* logName);

@@ -95,68 +95,74 @@ template <typename F> void Quietly(const char* what, F&& call)
 
 void Level::SetUpMotion()
 {
-    const LuaObject wind = ReadKey("wind", LUA_TTABLE);
-    if (wind.IsTable()) {
-        m_WindStrength = NumberOf(wind, "strength", 0.0);
-        double dx = 0.0, dy = 0.0;
-        PairOf(wind["direction"], dx, dy);
-        const double length = std::hypot(dx, dy);
-        if (length > 0.0) {
-            m_WindDirX = dx / length;
-            m_WindDirY = dy / length;
-        }
-        m_WindVariance = NumberOf(wind, "variance", 0.0);
-        m_WindNormalization = NumberOf(wind, "normalization", 0.0);
-        m_WindForceX = m_WindStrength * m_WindDirX;
-        m_WindForceY = m_WindStrength * m_WindDirY;
-        m_WindLevel = m_WindStrength;
-        // A still wind makes no sound: the channel would only play silence for the level.
-        if (m_WindStrength != 0.0) {
-            Quietly("starting the wind sound", [this] {
-                m_WindChannel = Sound::PlaySound("wind.ogg", true);
-                if (m_WindChannel != 0) {
-                    Sound::SetChannelVolume(m_WindChannel, 0);
-                    m_WindBaseFrequency = double(Sound::GetChannelFrequency(m_WindChannel));
-                }
-            });
-        }
-    }
-
-    const LuaObject gravity = ReadKey("gravity", LUA_TTABLE);
-    if (gravity.IsTable()) {
-        m_GravityStrength = NumberOf(gravity, "strength", 0.0);
-        const LuaObject center = gravity["center"];
-        m_GravityDirectional = !center.IsTable();
-        PairOf(m_GravityDirectional ? gravity["direction"] : center, m_GravityX, m_GravityY);
-        const LuaObject decrease = gravity["decreaseWith"];
-        if (decrease.IsNumber()) {
-            m_GravityExponent = -decrease.GetNumber();
-        } else if (decrease.IsString()) {
-            const std::string kind = decrease.GetString();
-            if (kind == "distanceSquared")
-                m_GravityExponent = -2.0;
-            else if (kind == "distance")
-                m_GravityExponent = -1.0;
-            else if (kind == "distanceSqrt")
-                m_GravityExponent = -0.5;
-        }
-    }
-
+    if (const LuaObject wind = ReadKey("wind", LUA_TTABLE); wind.IsTable())
+        SetUpWind(wind);
+    if (const LuaObject gravity = ReadKey("gravity", LUA_TTABLE); gravity.IsTable())
+        SetUpGravity(gravity);
     // Read once: the slide-down consults it while the level is played.
     m_Progressive = ReadKey("progressive", LUA_TTABLE);
     m_Slides = m_Progressive.IsTable();
+    if (const LuaObject timeAttack = ReadKey("timeAttack", LUA_TTABLE); timeAttack.IsTable())
+        SetUpTimeAttack(timeAttack);
+}
 
-    const LuaObject timeAttack = ReadKey("timeAttack", LUA_TTABLE);
-    if (timeAttack.IsTable()) {
-        m_TimeAttackRate = NumberOf(timeAttack, "fallRate", 0.0);
-        m_TimeAttackAccel = NumberOf(timeAttack, "accel", 0.0);
-        m_TimeAttackThreshold = ThresholdOf(timeAttack) + 47.0;
-        m_TimeAttackStop = StopYOf(timeAttack) + 48.0;
-        const LuaObject maxRate = timeAttack["maxFallRate"];
-        m_TimeAttackMaxRate = maxRate.IsNumber() ? maxRate.GetNumber() : -1.0;
-        m_TimeAttackEndDestroy = FlagOf(timeAttack, "endDestroy");
-        m_TimeAttackEndLose = FlagOf(timeAttack, "endLose");
+void Level::SetUpWind(const LuaObject& wind)
+{
+    m_WindStrength = NumberOf(wind, "strength", 0.0);
+    double dx = 0.0, dy = 0.0;
+    PairOf(wind["direction"], dx, dy);
+    const double length = std::hypot(dx, dy);
+    if (length > 0.0) {
+        m_WindDirX = dx / length;
+        m_WindDirY = dy / length;
     }
+    m_WindVariance = NumberOf(wind, "variance", 0.0);
+    m_WindNormalization = NumberOf(wind, "normalization", 0.0);
+    m_WindForceX = m_WindStrength * m_WindDirX;
+    m_WindForceY = m_WindStrength * m_WindDirY;
+    m_WindLevel = m_WindStrength;
+    // A still wind makes no sound: the channel would only play silence for the level.
+    if (m_WindStrength != 0.0) {
+        Quietly("starting the wind sound", [this] {
+            m_WindChannel = Sound::PlaySound("wind.ogg", true);
+            if (m_WindChannel != 0) {
+                Sound::SetChannelVolume(m_WindChannel, 0);
+                m_WindBaseFrequency = double(Sound::GetChannelFrequency(m_WindChannel));
+            }
+        });
+    }
+}
+
+void Level::SetUpGravity(const LuaObject& gravity)
+{
+    m_GravityStrength = NumberOf(gravity, "strength", 0.0);
+    const LuaObject center = gravity["center"];
+    m_GravityDirectional = !center.IsTable();
+    PairOf(m_GravityDirectional ? gravity["direction"] : center, m_GravityX, m_GravityY);
+    const LuaObject decrease = gravity["decreaseWith"];
+    if (decrease.IsNumber()) {
+        m_GravityExponent = -decrease.GetNumber();
+    } else if (decrease.IsString()) {
+        const std::string kind = decrease.GetString();
+        if (kind == "distanceSquared")
+            m_GravityExponent = -2.0;
+        else if (kind == "distance")
+            m_GravityExponent = -1.0;
+        else if (kind == "distanceSqrt")
+            m_GravityExponent = -0.5;
+    }
+}
+
+void Level::SetUpTimeAttack(const LuaObject& timeAttack)
+{
+    m_TimeAttackRate = NumberOf(timeAttack, "fallRate", 0.0);
+    m_TimeAttackAccel = NumberOf(timeAttack, "accel", 0.0);
+    m_TimeAttackThreshold = ThresholdOf(timeAttack) + 47.0;
+    m_TimeAttackStop = StopYOf(timeAttack) + 48.0;
+    const LuaObject maxRate = timeAttack["maxFallRate"];
+    m_TimeAttackMaxRate = maxRate.IsNumber() ? maxRate.GetNumber() : -1.0;
+    m_TimeAttackEndDestroy = FlagOf(timeAttack, "endDestroy");
+    m_TimeAttackEndLose = FlagOf(timeAttack, "endLose");
 }
 
 void Level::StopWindSound()
@@ -418,33 +424,7 @@ void Level::TickTimeAttack(ArcadeGameLogic* logic)
 {
     if (m_TimeAttackEnded)
         return;
-    double move = 0.0;
-    if (m_TimeAttackRewind == 0) {
-        m_TimeAttackRate += m_TimeAttackAccel;
-        // Without a cap the field falls at its rate.
-        if (m_TimeAttackMaxRate >= 0.0)
-            m_TimeAttackRate = std::min(m_TimeAttackRate, m_TimeAttackMaxRate);
-        move = m_TimeAttackRate;
-    } else {
-        for (int i = 0; i < kRewindTicks; ++i) {
-            move += m_TimeAttackRate;
-            m_TimeAttackRate = std::max(0.0, m_TimeAttackRate - m_TimeAttackAccel);
-        }
-    }
-
-    // A pixel each time the fallen distance crosses a whole number.
-    int n = 0;
-    if (move < m_TimeAttackCarry) {
-        m_TimeAttackCarry -= move;
-    } else {
-        const double over = move - m_TimeAttackCarry;
-        n = 1 + int(over);
-        m_TimeAttackCarry = 1.0 - (over - std::trunc(over));
-    }
-    if (m_TimeAttackRewind != 0) {
-        n = -n;
-        --m_TimeAttackRewind;
-    }
+    const int n = TimeAttackPixels();
     if (n == 0)
         return;
     // The hidden artefact stays behind the bricks that cover it, as in a slide.
@@ -466,7 +446,44 @@ void Level::TickTimeAttack(ArcadeGameLogic* logic)
     }
     if (m_TimeAttackRewind > 0 && allAboveStop)
         m_TimeAttackRewind = 0;
+    EndTimeAttackPastThreshold(logic);
+    if (!anyAboveStop)
+        m_TimeAttackEnded = true;
+}
 
+int Level::TimeAttackPixels()
+{
+    double move = 0.0;
+    if (m_TimeAttackRewind == 0) {
+        m_TimeAttackRate += m_TimeAttackAccel;
+        // Without a cap the field falls at its rate.
+        if (m_TimeAttackMaxRate >= 0.0)
+            m_TimeAttackRate = std::min(m_TimeAttackRate, m_TimeAttackMaxRate);
+        move = m_TimeAttackRate;
+    } else {
+        for (int i = 0; i < kRewindTicks; ++i) {
+            move += m_TimeAttackRate;
+            m_TimeAttackRate = std::max(0.0, m_TimeAttackRate - m_TimeAttackAccel);
+        }
+    }
+    // A pixel each time the fallen distance crosses a whole number.
+    int n = 0;
+    if (move < m_TimeAttackCarry) {
+        m_TimeAttackCarry -= move;
+    } else {
+        const double over = move - m_TimeAttackCarry;
+        n = 1 + int(over);
+        m_TimeAttackCarry = 1.0 - (over - std::trunc(over));
+    }
+    if (m_TimeAttackRewind != 0) {
+        n = -n;
+        --m_TimeAttackRewind;
+    }
+    return n;
+}
+
+void Level::EndTimeAttackPastThreshold(ArcadeGameLogic* logic)
+{
     bool crossed = false;
     for (bool rescan = true; rescan;) {
         rescan = false;
@@ -488,6 +505,4 @@ void Level::TickTimeAttack(ArcadeGameLogic* logic)
         logic->GetPaddleGroup().KillAll();
         logic->GetBallSpawnAnimations().KillAll();
     }
-    if (!anyAboveStop)
-        m_TimeAttackEnded = true;
 }

@@ -9,13 +9,8 @@
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
-#include "screens/ArcadeMapScreen.h"
-#include "screens/Dialog.h"
 #include "screens/GameStart.h"
-#include "screens/GameTips.h"
-#include "screens/LevelNotepad.h"
 #include "screens/MapProgress.h"
-#include "screens/OptionsDialog.h"
 #include "screens/ScreenManager.h"
 #include "sound/Sound.h"
 #include "widgets/Button.h"
@@ -36,25 +31,14 @@ namespace {
 // The room a level's plaque keeps free at each end of its name.
 const int kPlaqueMargin = 6;
 
-void CenterInParent(Actor* actor)
-{
-    if (Actor* parent = actor->GetParent())
-        actor->SetPosition(parent->GetWidth() / 2 - actor->GetWidth() / 2, actor->GetY());
-}
-
-// The level's full name, else its name with spaces.
-std::string Title(const std::string& name, const LuaObject& level)
-{
-    if (level.IsTable() && level["fullName"].IsString())
-        return level["fullName"].GetString();
-    return ArcadeMapScreen::SpacedName(name);
-}
+const NotepadScreen::Texts kLabTexts = {
+    "The lab", "ArcadeLabScreen", "gametip.lab", "Tinkerwit's Lab", "help.lab", false,
+};
 
 } // namespace
 
-ArcadeLabScreen::ArcadeLabScreen() : Screen("LabScreen", "bkgLeather.jpg", nullptr)
+ArcadeLabScreen::ArcadeLabScreen() : NotepadScreen("LabScreen", "ArcadeLabScreen", kLabTexts)
 {
-    AcquireAndApplyResource("ArcadeLabScreen");
     ListenToButtons();
 }
 
@@ -123,6 +107,26 @@ void ArcadeLabScreen::PlayIfUnlocked()
 
 // ---- Update --------------------------------------------------------------------------------
 
+int ArcadeLabScreen::CountLevels()
+{
+    int count = 0;
+    while (count < kLevelCount && !LevelManager::GetLevelNameAt(kEpisode, count + 1).empty())
+        ++count;
+    return count;
+}
+
+int ArcadeLabScreen::StoreSelection(LuaObject& table, int unlocked)
+{
+    int selected = ReadWholeNumber(table["LevelSelected"], 1);
+    if (selected < 1 || selected > std::max(1, unlocked))
+        selected = 1;
+    table.SetInteger("LevelSelected", selected);
+    table.SetInteger("EpisodeSelected", kEpisode);
+    table.SetInteger("LevelUnlocked", unlocked);
+    table.SetInteger("EpisodeUnlocked", kEpisode);
+    return selected;
+}
+
 void ArcadeLabScreen::Update()
 {
     ApplyPlayerSkill();
@@ -134,22 +138,31 @@ void ArcadeLabScreen::Update()
     LuaObject levels = GetGlobalLuaState()->GetGlobal("Levels");
     MAKO_ASSERT(levels.IsTable());
 
-    // The lab's levels: the entries of its list up to the first gap.
-    int count = 0;
-    while (count < kLevelCount && !LevelManager::GetLevelNameAt(kEpisode, count + 1).empty())
-        ++count;
-
+    const int count = CountLevels();
     const int secrets = CountSecrets();
     const int unlocked = LevelsUnlocked(secrets, count, m_UnlockAllLevels);
-    // The selection stays on an open level (level 1 while none is open).
-    int selected = ReadWholeNumber(table["LevelSelected"], 1);
-    if (selected < 1 || selected > std::max(1, unlocked))
-        selected = 1;
-    table.SetInteger("LevelSelected", selected);
-    table.SetInteger("EpisodeSelected", kEpisode);
-    table.SetInteger("LevelUnlocked", unlocked);
-    table.SetInteger("EpisodeUnlocked", kEpisode);
+    const int selected = StoreSelection(table, unlocked);
+    UpdateLevelList(count, unlocked, selected, secrets, levels);
 
+    if (auto* play = dynamic_cast<Button*>(GetChild("PlayButton", true))) {
+        if (unlocked > 0)
+            play->Enable();
+        else
+            play->Disable();
+    }
+
+    const std::string name = LevelManager::GetLevelNameAt(kEpisode, selected);
+    const LuaObject level = name.empty() ? LuaObject() : levels[name.c_str()];
+    if (!name.empty() && !level.IsTable())
+        Log("WARNING: ArcadeLabScreen: the lab level \"%s\" has no table.\n", name.c_str());
+    LuaObject records = table["LevelRecords"];
+    ShowNotepad(name, level,
+                records.IsTable() && !name.empty() ? records[name.c_str()] : LuaObject());
+}
+
+void ArcadeLabScreen::UpdateLevelList(int count, int unlocked, int selected, int secrets,
+                                      const LuaObject& levels)
+{
     Label* episodeName = RequireLabel("labelEpisodeName");
     episodeName->SetText("The Lab", true);
     CenterInParent(episodeName);
@@ -181,107 +194,22 @@ void ArcadeLabScreen::Update()
         // A long name is drawn smaller to stay on its plaque.
         if (Label* caption = button->GetLabel())
             caption->SetWidthLimit(button->GetWidth() - 2 * kPlaqueMargin);
-        button->SetText(Title(name, levels[name.c_str()]));
+        button->SetText(LevelTitle(name, levels[name.c_str()]));
         button->SetFlashing(false);
         button->ShowTextBackground1(i == selected);
-        if (i <= unlocked) {
+        const bool open = i <= unlocked;
+        if (open)
             button->Enable();
-            needed->SetDisabled(false);
-        } else {
-            button->Disable();
-            needed->SetDisabled(true);
-        }
-    }
-
-    if (auto* play = dynamic_cast<Button*>(GetChild("PlayButton", true))) {
-        if (unlocked > 0)
-            play->Enable();
         else
-            play->Disable();
+            button->Disable();
+        needed->SetDisabled(!open);
     }
-
-    const std::string name = LevelManager::GetLevelNameAt(kEpisode, selected);
-    LuaObject records = table["LevelRecords"];
-    LuaObject record = records.IsTable() && !name.empty() ? records[name.c_str()] : LuaObject();
-    UpdateNotepad(name, name.empty() ? LuaObject() : levels[name.c_str()], record);
-}
-
-void ArcadeLabScreen::UpdateNotepad(const std::string& levelName, const LuaObject& level,
-                                    const LuaObject& record)
-{
-    Label* title = RequireLabel("labelLevelName");
-    title->SetText(levelName.empty() ? std::string(" ") : Title(levelName, level), true);
-    CenterInParent(title);
-    if (!levelName.empty() && !level.IsTable())
-        Log("WARNING: ArcadeLabScreen: the lab level \"%s\" has no table.\n", levelName.c_str());
-
-    const int best = record.IsTable() ? ReadWholeNumber(record["score"], 0) : 0;
-    RequireLabel("labelScoreValue")->SetText(GroupThousands(best), true);
-    RequireLabel("labelScoreText");
-
-    LevelNotepad::ShowTargets(this, levelName, level.IsTable());
-    LevelNotepad::ShowStars(this, record);
-}
-
-Label* ArcadeLabScreen::RequireLabel(const std::string& name)
-{
-    auto* label = dynamic_cast<Label*>(GetChild(name, true));
-    MAKO_ASSERT_MSG(label != 0, "The lab needs the label " + name + ".");
-    return label;
-}
-
-Actor* ArcadeLabScreen::RequireActor(const std::string& name)
-{
-    Actor* actor = GetChild(name, true);
-    MAKO_ASSERT_MSG(actor != 0, "The lab needs the actor " + name + ".");
-    return actor;
 }
 
 // ---- Events --------------------------------------------------------------------------------
 
-bool ArcadeLabScreen::OnScreenChange(const Event& event)
+bool ArcadeLabScreen::OnOwnButton(const std::string& name)
 {
-    if (EventData1(event) == static_cast<void*>(this)) {
-        Update();
-        ShowGameTip(this, "gametip.lab", "Tinkerwit's Lab", false);
-    }
-    return false;
-}
-
-bool ArcadeLabScreen::OnDialogStopped(const Event& event)
-{
-    const auto* dialog = dynamic_cast<Dialog*>(static_cast<Object*>(EventData1(event)));
-    if (dialog && dialog->GetName() == "OptionsDialog" && IsChild(dialog))
-        Update();
-    return false;
-}
-
-bool ArcadeLabScreen::OnButtonClick(const Event& event)
-{
-    const Object* button = static_cast<Object*>(EventData1(event));
-    if (!button)
-        return false;
-    const std::string& name = button->GetName();
-    if (name == "OptionsButton") {
-        StartDialog(new OptionsDialog(), true);
-        return true;
-    }
-    if (name == "MenuButton") {
-        ScreenManager::SwitchToScreenIfPresent("MenuScreen", "ArcadeLabScreen");
-        return true;
-    }
-    if (name == "HelpButton") {
-        ShowGameTip(this, "help.lab", "About The Menu", true);
-        return true;
-    }
-    if (name == "PlayButton") {
-        PlayIfUnlocked();
-        return true;
-    }
-    if (name == "FindsButton") {
-        ScreenManager::SwitchToScreenIfPresent("ArtifactScreen", "ArcadeLabScreen");
-        return true;
-    }
     if (name == "MapButton") {
         ScreenManager::SwitchToScreenIfPresent("MapScreen", "ArcadeLabScreen");
         return true;
@@ -321,14 +249,10 @@ bool ArcadeLabScreen::OnKeyDown(const Event& event)
         Sound::PlaySound("attention5.ogg", false);
         return true;
     }
-    if (key == SDLK_ESCAPE) {
-        ScreenManager::SwitchToScreenIfPresent("MenuScreen", "ArcadeLabScreen");
-        return true;
-    }
     // F1 asks for help, like the "?" button.
     if (key == SDLK_F1) {
-        ShowGameTip(this, "help.lab", "About The Menu", true);
+        ShowHelp();
         return true;
     }
-    return false;
+    return NotepadScreen::OnKeyDown(event);
 }

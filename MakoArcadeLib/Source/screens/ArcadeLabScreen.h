@@ -12,14 +12,13 @@
 // cannot keep levels it has not earned. Selections only move over unlocked levels, and
 // Play starts only an unlocked level whose table exists.
 //
-// Layout: the resource table "ArcadeLabScreen". Main thread only.
-#include "screens/Screen.h"
+// What it shares with the map (the notepad, the common buttons, Escape, the redraws) is
+// NotepadScreen's. Layout: the resource table "ArcadeLabScreen". Main thread only.
+#include "screens/NotepadScreen.h"
 
 #include <string>
 
-class Label;
-
-class ArcadeLabScreen : public Screen
+class ArcadeLabScreen : public NotepadScreen
 {
 public:
     // The lab's place in LevelOrder and the number of levels it offers.
@@ -30,7 +29,7 @@ public:
 
     // Rebuilds the whole screen from the player's tables (see the class comment). Runs the
     // player's skill first so that the targets shown are the ones play will use.
-    void Update();
+    void Update() override;
 
     // Secrets lab level `level` (1-based) needs.
     static int SecretsNeeded(int level) { return 5 * level; }
@@ -39,10 +38,10 @@ public:
     static int LevelsUnlocked(int secrets, int levels, bool unlockAll);
 
 protected:
-    bool OnScreenChange(const Event& event) override;
-    bool OnButtonClick(const Event& event) override;
-    // A closed options dialog: redraws, since the skill may have changed.
-    bool OnDialogStopped(const Event& event) override;
+    void PlayIfUnlocked() override;
+    // The map button, the level arrows and the level list.
+    bool OnOwnButton(const std::string& name) override;
+    // Ctrl+Alt+'\\' opens every level, F1 asks for help; then the shared keys.
     bool OnKeyDown(const Event& event) override;
 
 private:
@@ -50,14 +49,16 @@ private:
     LuaPlus::LuaObject LabTable();
     // Stores the level as the selection and redraws.
     void Select(int level);
-    void PlayIfUnlocked();
     int CountSecrets();
+    // The lab's levels: the entries of its list up to the first gap.
+    static int CountLevels();
+    // The selection held on an open level (level 1 while none is open) and the unlocks,
+    // written back into the Lab table; the selection is returned.
+    int StoreSelection(LuaPlus::LuaObject& table, int unlocked);
 
-    void UpdateNotepad(const std::string& levelName, const LuaPlus::LuaObject& level,
-                       const LuaPlus::LuaObject& record);
-
-    Label* RequireLabel(const std::string& name);
-    Actor* RequireActor(const std::string& name);
+    // The heading, the secrets found and one plaque per level.
+    void UpdateLevelList(int count, int unlocked, int selected, int secrets,
+                         const LuaPlus::LuaObject& levels);
 
     // The developer's switch: every lab level open until the program ends.
     bool m_UnlockAllLevels = false;

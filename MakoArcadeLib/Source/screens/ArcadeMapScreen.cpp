@@ -11,11 +11,7 @@
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
-#include "screens/Dialog.h"
 #include "screens/GameStart.h"
-#include "screens/GameTips.h"
-#include "screens/LevelNotepad.h"
-#include "screens/OptionsDialog.h"
 #include "screens/ScreenManager.h"
 #include "sound/Sound.h"
 #include "widgets/Button.h"
@@ -25,7 +21,6 @@
 
 #include <SDL.h>
 
-#include <cctype>
 #include <cmath>
 #include <memory>
 
@@ -38,31 +33,16 @@ const double kRouteDotSpacing = 9.0;
 // How far a route bows out sideways, as a share of its length.
 const double kRouteBow = 0.12;
 
-void CenterInParent(Actor* actor)
-{
-    if (Actor* parent = actor->GetParent())
-        actor->SetPosition(parent->GetWidth() / 2 - actor->GetWidth() / 2, actor->GetY());
-}
+const NotepadScreen::Texts kMapTexts = {
+    "The map", "ArcadeMapScreen", "gametip.map", "The Map", "help.map", true,
+};
 
 } // namespace
 
-ArcadeMapScreen::ArcadeMapScreen() : Screen("MapScreen", "bkgLeather.jpg", nullptr)
+ArcadeMapScreen::ArcadeMapScreen() : NotepadScreen("MapScreen", "ArcadeMapScreen", kMapTexts)
 {
-    AcquireAndApplyResource("ArcadeMapScreen");
     AddEpisodePins();
     ListenToButtons();
-}
-
-std::string ArcadeMapScreen::SpacedName(const std::string& name)
-{
-    std::string spaced;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (i > 0 && std::isupper(c) && std::islower(static_cast<unsigned char>(name[i - 1])))
-            spaced += ' ';
-        spaced += name[i];
-    }
-    return spaced;
 }
 
 // ---- Building the pins ---------------------------------------------------------------------
@@ -250,16 +230,13 @@ void ArcadeMapScreen::UpdateLevelList(const MapProgress& progress, const LuaObje
         }
         LuaObject level = levels[name.c_str()];
         // A level whose table is missing is listed by its name and cannot be chosen.
-        std::string title = SpacedName(name);
-        if (level.IsTable() && level["fullName"].IsString())
-            title = level["fullName"].GetString();
-        else if (!level.IsTable())
+        if (!level.IsTable())
             Log("WARNING: ArcadeMapScreen: the level \"%s\" has no table.\n", name.c_str());
         button->SetVisible(true, false);
         // The caption keeps clear of the newest level's seal at the left end.
         if (Label* caption = button->GetLabel())
             caption->SetWidthLimit(button->GetWidth() - 40);
-        button->SetText(title);
+        button->SetText(LevelTitle(name, level));
         button->SetFlashing(false);
         const bool played = records.IsTable() && !records[name.c_str()].IsNil();
         const bool newest = place == progress.unlocked && !played;
@@ -307,85 +284,14 @@ void ArcadeMapScreen::UpdateNotepad(const MapProgress& progress, const LuaObject
 {
     const std::string name =
         LevelManager::GetLevelNameAt(progress.selected.episode, progress.selected.level);
-    LuaObject level = name.empty() ? LuaObject() : levels[name.c_str()];
-    std::string title = SpacedName(name);
-    if (level.IsTable() && level["fullName"].IsString())
-        title = level["fullName"].GetString();
-    Label* levelName = RequireLabel("labelLevelName");
-    levelName->SetText(title, true);
-    CenterInParent(levelName);
-
-    LuaObject record = records.IsTable() && !name.empty() ? records[name.c_str()] : LuaObject();
-    const int best = record.IsTable() ? ReadWholeNumber(record["score"], 0) : 0;
-    Label* score = RequireLabel("labelScoreValue");
-    score->SetText(FormatWithThousandsSeparators(best), true);
-    score->SetVisible(true, false);
-    RequireLabel("labelScoreText");
-
-    LevelNotepad::ShowTargets(this, name, level.IsTable());
-    LevelNotepad::ShowStars(this, record);
-}
-
-Label* ArcadeMapScreen::RequireLabel(const std::string& name)
-{
-    auto* label = dynamic_cast<Label*>(GetChild(name, true));
-    MAKO_ASSERT_MSG(label != 0, "The map needs the label " + name + ".");
-    return label;
-}
-
-Actor* ArcadeMapScreen::RequireActor(const std::string& name)
-{
-    Actor* actor = GetChild(name, true);
-    MAKO_ASSERT_MSG(actor != 0, "The map needs the actor " + name + ".");
-    return actor;
+    ShowNotepad(name, name.empty() ? LuaObject() : levels[name.c_str()],
+                records.IsTable() && !name.empty() ? records[name.c_str()] : LuaObject());
 }
 
 // ---- Events --------------------------------------------------------------------------------
 
-bool ArcadeMapScreen::OnScreenChange(const Event& event)
+bool ArcadeMapScreen::OnOwnButton(const std::string& name)
 {
-    if (EventData1(event) == static_cast<void*>(this)) {
-        Update();
-        ShowGameTip(this, "gametip.map", "The Map", false);
-    }
-    return false;
-}
-
-bool ArcadeMapScreen::OnDialogStopped(const Event& event)
-{
-    // The options may have changed the player's skill, and with it the targets shown.
-    const auto* dialog = dynamic_cast<Dialog*>(static_cast<Object*>(EventData1(event)));
-    if (dialog && dialog->GetName() == "OptionsDialog" && IsChild(dialog))
-        Update();
-    return false;
-}
-
-bool ArcadeMapScreen::OnButtonClick(const Event& event)
-{
-    const Object* button = static_cast<Object*>(EventData1(event));
-    if (!button)
-        return false;
-    const std::string& name = button->GetName();
-    if (name == "OptionsButton") {
-        StartDialog(new OptionsDialog(), true);
-        return true;
-    }
-    if (name == "MenuButton") {
-        ScreenManager::SwitchToScreenIfPresent("MenuScreen", "ArcadeMapScreen");
-        return true;
-    }
-    if (name == "PlayButton") {
-        PlayIfUnlocked();
-        return true;
-    }
-    if (name == "HelpButton") {
-        ShowGameTip(this, "help.map", "About The Menu", true);
-        return true;
-    }
-    if (name == "FindsButton") {
-        ScreenManager::SwitchToScreenIfPresent("ArtifactScreen", "ArcadeMapScreen");
-        return true;
-    }
     const MapProgress progress = ReadProgress();
     if (name == "LevelLeftButton") {
         Select(progress.PreviousLevel(progress.selected));
@@ -426,10 +332,6 @@ bool ArcadeMapScreen::OnKeyDown(const Event& event)
     const int key = event.key.keysym.sym;
     if (IsOnlyCtrlAltDown(event.key.keysym.mod) && OnDeveloperKey(key))
         return true;
-    if (key == SDLK_ESCAPE) {
-        ScreenManager::SwitchToScreenIfPresent("MenuScreen", "ArcadeMapScreen");
-        return true;
-    }
     if (key == SDLK_UP || key == SDLK_DOWN) {
         const MapProgress progress = ReadProgress();
         const int episode = progress.selected.episode;
@@ -437,7 +339,7 @@ bool ArcadeMapScreen::OnKeyDown(const Event& event)
         Select(key == SDLK_UP ? progress.NextEpisode(episode) : progress.PreviousEpisode(episode));
         return false;
     }
-    return false;
+    return NotepadScreen::OnKeyDown(event);
 }
 
 bool ArcadeMapScreen::OnDeveloperKey(int key)

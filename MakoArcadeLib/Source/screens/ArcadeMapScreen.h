@@ -11,36 +11,33 @@
 // unlocked level whose table exists. A player's first visit brings the map's tip letter
 // ("gametip.map").
 //
-// Layout: the resource table "ArcadeMapScreen"; each pin is made from "MapPinButton" with a
-// "MapPushpin" head, each route from "MapRouteDot" dots. Main thread only.
+// What it shares with the lab (the notepad, the common buttons, Escape, the redraws) is
+// NotepadScreen's. Layout: the resource table "ArcadeMapScreen"; each pin is made from
+// "MapPinButton" with a "MapPushpin" head, each route from "MapRouteDot" dots. Main thread
+// only.
 #include "screens/MapProgress.h"
-#include "screens/Screen.h"
+#include "screens/NotepadScreen.h"
 
 #include <string>
 
-class Button;
-class Label;
-
-class ArcadeMapScreen : public Screen
+class ArcadeMapScreen : public NotepadScreen
 {
 public:
     ArcadeMapScreen();
 
     // Rebuilds the whole screen from the player's tables (see the class comment). Runs
     // the player's skill first so that the targets shown are the ones play will use.
-    void Update();
+    void Update() override;
 
     // Whether Play would start a game now: the selection is unlocked and its level exists.
     bool CanPlaySelection();
 
-    // "CapeHorn" -> "Cape Horn": a space before each capital that follows a small letter.
-    static std::string SpacedName(const std::string& name);
-
 protected:
-    bool OnScreenChange(const Event& event) override;
-    bool OnButtonClick(const Event& event) override;
-    // A closed options dialog: redraws, since the skill may have changed.
-    bool OnDialogStopped(const Event& event) override;
+    void PlayIfUnlocked() override;
+    // The arrows, the level list and the pins.
+    bool OnOwnButton(const std::string& name) override;
+    // The developer's keys (with Ctrl+Alt) and Up and Down over the episodes; then the
+    // shared keys.
     bool OnKeyDown(const Event& event) override;
 
 private:
@@ -53,7 +50,6 @@ private:
     MapProgress ReadProgress();
     // Stores the place as the selection and redraws.
     void Select(const MapPlace& place);
-    void PlayIfUnlocked();
     bool OnDeveloperKey(int key);
 
     void UpdateLevelList(const MapProgress& progress, const LuaPlus::LuaObject& levels,
@@ -61,7 +57,4 @@ private:
     void UpdatePins(const MapProgress& progress, bool finalPlayed);
     void UpdateNotepad(const MapProgress& progress, const LuaPlus::LuaObject& levels,
                        const LuaPlus::LuaObject& records);
-
-    Label* RequireLabel(const std::string& name);
-    Actor* RequireActor(const std::string& name);
 };

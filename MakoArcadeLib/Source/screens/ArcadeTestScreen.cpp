@@ -93,17 +93,66 @@ Actor* ArcadeTestScreen::GetOrCreateTestActor()
 
 bool ArcadeTestScreen::OnKeyDown(const Event& event)
 {
-    const unsigned int mods = event.key.keysym.mod & ~(KMOD_NUM | KMOD_CAPS);
-    const int step = IsOnlyCtrlDown(mods) ? 1 : kFastStep;
-    switch (event.key.keysym.sym) {
-    case SDLK_RETURN:
+    const int key = event.key.keysym.sym;
+    if (key == SDLK_RETURN) {
         if (ScreenManager* screens = ScreenManager::GetInstance())
             screens->SwitchToScreen("SplashScreen");
         return true;
-    case SDLK_ESCAPE:
+    }
+    if (key == SDLK_ESCAPE) {
         if (AppHost* host = GetAppHost())
             host->Quit();
         return true;
+    }
+    const unsigned int mods = event.key.keysym.mod & ~(KMOD_NUM | KMOD_CAPS);
+    if (!MoveByKey(key, IsOnlyCtrlDown(mods) ? 1 : kFastStep))
+        RunKeyTest(key);
+    return false;
+}
+
+bool ArcadeTestScreen::MoveByKey(int key, int step)
+{
+    switch (key) {
+    case SDLK_UP:
+        MoveTestActor(0, -step);
+        return true;
+    case SDLK_DOWN:
+        MoveTestActor(0, step);
+        return true;
+    case SDLK_LEFT:
+        MoveTestActor(-step, 0);
+        return true;
+    case SDLK_RIGHT:
+        MoveTestActor(step, 0);
+        return true;
+    case SDLK_RSHIFT: {
+        Actor* actor = GetOrCreateTestActor();
+        actor->SetAlpha(actor->GetAlpha() == 255 ? 128 : 255);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void ArcadeTestScreen::RunEmitterTest(int key)
+{
+    EnsureParticleManager();
+    if (key == SDLK_f) {
+        StartEmitter("TestEmitter2", -1, -1);
+    } else if (key == SDLK_g) {
+        StartEmitter("GoldPowerupCollectedEmitter", 320, 240);
+    } else if (m_Emitter) {
+        m_Emitter->Kill();
+        m_Emitter = nullptr;
+    } else {
+        StartEmitter("BombSparkEmitter", 64, 64);
+    }
+}
+
+void ArcadeTestScreen::RunKeyTest(int key)
+{
+    switch (key) {
     case SDLK_a:
         AddAlphaActors();
         break;
@@ -117,21 +166,9 @@ bool ArcadeTestScreen::OnKeyDown(const Event& event)
         RunResourceTableTest();
         break;
     case SDLK_e:
-        EnsureParticleManager();
-        if (m_Emitter) {
-            m_Emitter->Kill();
-            m_Emitter = nullptr;
-        } else {
-            StartEmitter("BombSparkEmitter", 64, 64);
-        }
-        break;
     case SDLK_f:
-        EnsureParticleManager();
-        StartEmitter("TestEmitter2", -1, -1);
-        break;
     case SDLK_g:
-        EnsureParticleManager();
-        StartEmitter("GoldPowerupCollectedEmitter", 320, 240);
+        RunEmitterTest(key);
         break;
     case SDLK_k:
         AddLabelledButton();
@@ -156,27 +193,9 @@ bool ArcadeTestScreen::OnKeyDown(const Event& event)
     case SDLK_y:
         AddFadingActors();
         break;
-    case SDLK_UP:
-        MoveTestActor(0, -step);
-        break;
-    case SDLK_DOWN:
-        MoveTestActor(0, step);
-        break;
-    case SDLK_LEFT:
-        MoveTestActor(-step, 0);
-        break;
-    case SDLK_RIGHT:
-        MoveTestActor(step, 0);
-        break;
-    case SDLK_RSHIFT: {
-        Actor* actor = GetOrCreateTestActor();
-        actor->SetAlpha(actor->GetAlpha() == 255 ? 128 : 255);
-        break;
-    }
     default:
         break;
     }
-    return false;
 }
 
 void ArcadeTestScreen::MoveTestActor(int dx, int dy)

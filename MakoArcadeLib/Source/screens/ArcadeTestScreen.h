@@ -41,6 +41,13 @@ private:
     // Makes, remembers, places (when x >= 0), adds and starts an emitter of the resource.
     void StartEmitter(const std::string& resource, int x, int y);
     void MoveTestActor(int dx, int dy);
+    // The arrows move the test actor by `step` pixels, right Shift toggles its alpha; false
+    // for any other key.
+    bool MoveByKey(int key, int step);
+    // The letter keys' tests.
+    void RunKeyTest(int key);
+    // e starts the bomb sparks or kills the remembered emitter, f and g start their own.
+    void RunEmitterTest(int key);
     void AddAlphaActors();
     void CycleButtonFrame();
     void AddLabelledButton();

@@ -73,40 +73,17 @@ local function LevelList()
              children = children }
 end
 
--- The bonus-target rows of the notepad: a text and the category's star at the right.
-local function TargetRow(children, labelName, starName, y)
-    children[labelName] = PaperLabel(18, y, " ", { widthLimit = 140 })
-    children[starName] = { class = "Actor", image = "objMapStarSmall.png", position = { 158, y - 1 },
-                           frame = 1 }
-end
-
-local function LevelView()
-    local children = {
-        labelLevelName = PaperLabel(0, 30, " ", {
-            font = LabFont(16, ConstConfig.MainFontMedium), widthLimit = 160,
-        }),
-        labelScoreText = PaperLabel(18, 58, "Best Score:"),
-        labelScoreValue = PaperLabel(100, 58, "0", { font = LabFont(13, ConstConfig.ScoreFont) }),
-        secretLabel = PaperLabel(18, 158, "Secret Find:"),
-    }
-    TargetRow(children, "scoreNeededLabel", "actorScoreStar", 82)
-    TargetRow(children, "ballLabel", "actorBallStar", 101)
-    TargetRow(children, "timeLabel", "actorTimeStar", 120)
-    TargetRow(children, "lootLabel", "actorLootStar", 139)
-    children.actorSecretStar = { class = "Actor", image = "objMapStarSmall.png",
-                                 position = { 158, 157 }, frame = 1 }
-    for i = 1, 5 do
-        children["actorStar" .. i] = { class = "Actor", image = "objMapStar.png",
-                                       position = { 22 + (i - 1) * 30, 184 }, frame = 1 }
-    end
-    return { class = "Actor", image = "objMapNotepad.png", position = { 420, 40 }, zorder = 4,
-             children = children }
-end
-
 Resources.ArcadeLabScreen = {
     children = {
         LevelListView10 = LevelList(),
-        LevelView = LevelView(),
+        -- The map's notepad (Resources.LevelNotepad), with the best score.
+        LevelView = {
+            resource = "LevelNotepad", position = { 420, 40 },
+            children = {
+                labelScoreText = PaperLabel(18, 58, "Best Score:"),
+                labelScoreValue = PaperLabel(100, 58, "0", { font = LabFont(13, ConstConfig.ScoreFont) }),
+            },
+        },
 
         LevelLeftButton = ArrowButton("Left", 392, 307, 276),
         PlayButton = LabButton("Button.green.png", "play", 430, 300, string.byte("p"), 28,

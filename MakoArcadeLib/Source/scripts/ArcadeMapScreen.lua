@@ -69,13 +69,14 @@ local function TargetRow(children, labelName, starName, y)
                            frame = 1 }
 end
 
+-- The notepad of the selected level, the same on the map and in the lab: its title, the
+-- four bonus-target rows with their stars, the secret's row and the five stars earned. A
+-- screen places it and adds its own "labelScoreText" and "labelScoreValue" (the best).
 local function Notepad()
     local children = {
         labelLevelName = NoteLabel(0, 30, " ", {
             font = MapFont(16, ConstConfig.MainFontMedium), widthLimit = 160,
         }),
-        labelScoreText = NoteLabel(18, 58, "Best Loot:"),
-        labelScoreValue = NoteLabel(96, 58, "0", { font = MapFont(13, ConstConfig.ScoreFont) }),
         secretLabel = NoteLabel(18, 158, "Secret Find:"),
     }
     TargetRow(children, "scoreNeededLabel", "actorScoreStar", 82)
@@ -88,9 +89,9 @@ local function Notepad()
         children["actorStar" .. i] = { class = "Actor", image = "objMapStar.png",
                                        position = { 22 + (i - 1) * 30, 184 }, frame = 1 }
     end
-    return { class = "Actor", image = "objMapNotepad.png", position = { 442, 246 }, zorder = 4,
-             children = children }
+    return { class = "Actor", image = "objMapNotepad.png", zorder = 4, children = children }
 end
+Resources.LevelNotepad = Notepad()
 
 Resources.ArcadeMapScreen = {
     children = {
@@ -112,7 +113,13 @@ Resources.ArcadeMapScreen = {
         LevelListView5 = LevelList(5, 36),
         LevelListView6 = LevelList(6, 32),
 
-        objNotepad = Notepad(),
+        objNotepad = {
+            resource = "LevelNotepad", position = { 442, 246 },
+            children = {
+                labelScoreText = NoteLabel(18, 58, "Best Loot:"),
+                labelScoreValue = NoteLabel(96, 58, "0", { font = MapFont(13, ConstConfig.ScoreFont) }),
+            },
+        },
 
         LevelLeftButton = ArrowButton("Left", 150, 387, 276),
         PlayButton = MapButton("Button.green.png", "play", 188, 380, string.byte("p"), 28,

@@ -137,6 +137,15 @@ Application::~Application()
 
 void Application::InitEngine(int argc, char** argv)
 {
+    InitProgram(argc, argv);
+    InitFolders();
+    InitSubsystems();
+    if (IsLuaDebuggerActive())
+        Log("Waiting for Lua Debugger.\n");
+}
+
+void Application::InitProgram(int argc, char** argv)
+{
     Log("Initializing Mako Engine...\n");
     Log("Build date and time: \"%s\", \"%s\"\n", MakoBuildDate(), MakoBuildTime());
     Log("Crash reporting is %s.\n", IsCrashReportingEnabled() ? "ENABLED" : "DISABLED");
@@ -166,7 +175,10 @@ void Application::InitEngine(int argc, char** argv)
 
     if (!RetrieveBoolProperty("allowMultipleInstances") && AnotherInstanceIsRunning())
         std::exit(1);
+}
 
+void Application::InitFolders()
+{
     InitPaths();
     InitLog();
     if (!IsDirectX7Available())
@@ -182,7 +194,10 @@ void Application::InitEngine(int argc, char** argv)
     m_ActivationSeen = false;
     m_DisplayToggleRequested = false;
     m_WindowRecreationRequested = false;
+}
 
+void Application::InitSubsystems()
+{
     Log("Initializing resource management subsystem...\n");
     InitResources();
     if (RetrieveBoolProperty("enableLuaDebugger"))
@@ -220,8 +235,6 @@ void Application::InitEngine(int argc, char** argv)
 
     InitLogLevel();
     InitScreenManager();
-    if (IsLuaDebuggerActive())
-        Log("Waiting for Lua Debugger.\n");
 }
 
 void Application::StartLuaDebugger()

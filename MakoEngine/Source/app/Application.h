@@ -268,6 +268,14 @@ protected:
     bool HandleCtrlShortcut(SDLKey key);
     void LogStartupParameters();
     bool AnotherInstanceIsRunning() const;
+    // The steps of InitEngine. The program itself: performance managers, the Lua state, the
+    // command line, classes, properties and the start-up script; a second instance stops
+    // here unless allowed.
+    void InitProgram(int argc, char** argv);
+    // The user's folders, the log, the working directory and the random seed.
+    void InitFolders();
+    // Resources, configuration, scripts, SDL, timers, sound, display, players and screens.
+    void InitSubsystems();
     void InitResources();
     // Starts the remote script debugger on the application's Lua state.
     void StartLuaDebugger();

@@ -1,5 +1,6 @@
 #include "core/EventRouter.h"
 
+// SDL's own events; the engine's go on to RouteEngineEvent.
 bool EventRouter::RouteEvent(const Event& event)
 {
     switch (event.type) {
@@ -29,6 +30,14 @@ bool EventRouter::RouteEvent(const Event& event)
         return OnVideoExpose(event);
     case SDL_USEREVENT:
         return OnUserEvent(event);
+    default:
+        return RouteEngineEvent(event);
+    }
+}
+
+bool EventRouter::RouteEngineEvent(const Event& event)
+{
+    switch (event.type) {
     case MAKO_ANIMEVENT:
         return OnAnimEvent(event);
     case MAKO_APPQUIT:

@@ -53,4 +53,8 @@ public:
     virtual bool OnResetWindow(const Event& event) { return false; }
     virtual bool OnReload(const Event& event) { return false; }
     virtual bool OnSelect(const Event& event) { return false; }
+
+private:
+    // The engine's own event codes (MAKO_...); false for a code without a handler.
+    bool RouteEngineEvent(const Event& event);
 };

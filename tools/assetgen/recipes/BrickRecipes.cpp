@@ -458,96 +458,131 @@ Canvas Badge(const Rgba& colour)
     return c;
 }
 
+// A question mark of strokes on a blue badge: a power-up the brick does not name.
+Canvas QuestionMark()
+{
+    Canvas c = Badge(Rgba::Bytes(120, 120, 200));
+    FillShape(c, SegmentShape(11, 11, 16, 7, 3), Solid(Rgba{1, 1, 1, 1}));
+    FillShape(c, SegmentShape(16, 7, 21, 11, 3), Solid(Rgba{1, 1, 1, 1}));
+    FillShape(c, SegmentShape(21, 11, 16, 17, 3), Solid(Rgba{1, 1, 1, 1}));
+    FillShape(c, SegmentShape(16, 17, 16, 20, 3), Solid(Rgba{1, 1, 1, 1}));
+    FillShape(c, CircleShape(16, 25, 2), Solid(Rgba{1, 1, 1, 1}));
+    return c;
+}
+
+// A lightning bolt: a charge that goes off as lightning.
+Canvas SparkIcon()
+{
+    Canvas c(32, 32);
+    const Sdf bolt = Union(SegmentShape(19, 3, 11, 17, 4),
+                           Union(SegmentShape(11, 17, 21, 15, 4), SegmentShape(21, 15, 13, 29, 4)));
+    FillShape(c, bolt,
+              LinearGradient(0, 0, Rgba::Bytes(255, 250, 160), 0, 32, Rgba::Bytes(240, 180, 30)));
+    return c;
+}
+
+// A stick of dynamite with a lit fuse: a charge that explodes.
+Canvas TntIcon()
+{
+    Canvas c(32, 32);
+    const Sdf stick = RoundedRectShape({9, 8, 14, 22}, 3);
+    FillShape(c, stick,
+              LinearGradient(9, 0, Rgba::Bytes(230, 60, 40), 23, 0, Rgba::Bytes(140, 24, 20)));
+    Bevel(c, stick, 2, 0.4f);
+    FillShape(c, SegmentShape(16, 8, 20, 3, 1.5f), Solid(Rgba::Bytes(60, 50, 40)));
+    DrawRadialSprite(c, 21, 3, 3, Rgba::Bytes(255, 220, 80), 1.5f, true);
+    return c;
+}
+
+// A ring with a dark hollow: a slot of a ball hopper.
+Canvas HopperIcon()
+{
+    Canvas c(32, 32);
+    const Sdf cup = [](float x, float y) {
+        return std::fabs(std::hypot(x - 16, y - 16) - 12.0f) - 2.5f;
+    };
+    FillShape(c, cup, Solid(Rgba::Bytes(150, 158, 170)));
+    Bevel(c, cup, 1.5f, 0.5f);
+    FillShape(c, CircleShape(16, 16, 9.5f), Solid(Rgba{0, 0, 0, 0.45f}));
+    return c;
+}
+
+// A grey ball: the ball a brick holds.
+Canvas TrappedBallIcon()
+{
+    Canvas c(32, 32);
+    DrawSphere(c, 16, 16, 13, Rgba::Bytes(200, 204, 214));
+    return c;
+}
+
+// A key on a golden badge.
+Canvas KeyIcon()
+{
+    Canvas c = Badge(Rgba::Bytes(200, 160, 40));
+    FillShape(c, Union(CircleShape(11, 16, 5), SegmentShape(14, 16, 25, 16, 3)),
+              Solid(Rgba::Bytes(90, 60, 10)));
+    FillShape(c, SegmentShape(22, 16, 22, 21, 2.5f), Solid(Rgba::Bytes(90, 60, 10)));
+    return c;
+}
+
+// A round bomb with a lit fuse.
+Canvas BombIcon()
+{
+    Canvas c(32, 32);
+    DrawSphere(c, 15, 18, 11, Rgba::Bytes(50, 50, 60));
+    FillShape(c, SegmentShape(22, 10, 26, 5, 2), Solid(Rgba::Bytes(120, 100, 80)));
+    DrawRadialSprite(c, 26, 5, 3, Rgba::Bytes(255, 200, 60), 1.5f, true);
+    return c;
+}
+
+// An arrow pointing up on a green badge.
+Canvas UpArrowIcon()
+{
+    Canvas c = Badge(Rgba::Bytes(60, 160, 70));
+    FillShape(c,
+              Union(SegmentShape(16, 24, 16, 9, 4),
+                    Union(SegmentShape(16, 8, 10, 14, 4), SegmentShape(16, 8, 22, 14, 4))),
+              Solid(Rgba{1, 1, 1, 1}));
+    return c;
+}
+
+// The white flash over a struck brick, brightest at its rim.
+Canvas BigFlash()
+{
+    Canvas flash(96, 48);
+    const Sdf box = RoundedRectShape({0, 0, 96, 48}, 6);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 96; ++x) {
+            const float d = box(x + 0.5f, y + 0.5f);
+            if (d < 0.5f)
+                flash.Set(x, y,
+                          Rgba{1, 1, 1, Clamp01(0.5f - d) * (0.55f + 0.4f * Clamp01(-d / 10.0f))});
+        }
+    return flash;
+}
+
+// The chequered picture shown where a brick's picture could not be made.
+Canvas Placeholder()
+{
+    Canvas c(32, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 32; ++x)
+            c.Set(x, y, ((x / 4 + y / 4) % 2) ? Rgba::Bytes(255, 0, 255) : Rgba::Bytes(20, 20, 20));
+    return c;
+}
+
 void Icons(AssetPack& pack)
 {
-    {
-        Canvas c = Badge(Rgba::Bytes(120, 120, 200));
-        // A question mark of strokes.
-        FillShape(c, SegmentShape(11, 11, 16, 7, 3), Solid(Rgba{1, 1, 1, 1}));
-        FillShape(c, SegmentShape(16, 7, 21, 11, 3), Solid(Rgba{1, 1, 1, 1}));
-        FillShape(c, SegmentShape(21, 11, 16, 17, 3), Solid(Rgba{1, 1, 1, 1}));
-        FillShape(c, SegmentShape(16, 17, 16, 20, 3), Solid(Rgba{1, 1, 1, 1}));
-        FillShape(c, CircleShape(16, 25, 2), Solid(Rgba{1, 1, 1, 1}));
-        pack.WriteImage(kImages, "Powerup.Anonymous.png", c);
-    }
-    {
-        Canvas c(32, 32);
-        const Sdf bolt =
-            Union(SegmentShape(19, 3, 11, 17, 4),
-                  Union(SegmentShape(11, 17, 21, 15, 4), SegmentShape(21, 15, 13, 29, 4)));
-        FillShape(
-            c, bolt,
-            LinearGradient(0, 0, Rgba::Bytes(255, 250, 160), 0, 32, Rgba::Bytes(240, 180, 30)));
-        pack.WriteImage(kImages, "SparkIcon.png", c);
-    }
-    {
-        Canvas c(32, 32);
-        const Sdf stick = RoundedRectShape({9, 8, 14, 22}, 3);
-        FillShape(c, stick,
-                  LinearGradient(9, 0, Rgba::Bytes(230, 60, 40), 23, 0, Rgba::Bytes(140, 24, 20)));
-        Bevel(c, stick, 2, 0.4f);
-        FillShape(c, SegmentShape(16, 8, 20, 3, 1.5f), Solid(Rgba::Bytes(60, 50, 40)));
-        DrawRadialSprite(c, 21, 3, 3, Rgba::Bytes(255, 220, 80), 1.5f, true);
-        pack.WriteImage(kImages, "TNT.png", c);
-    }
-    {
-        Canvas c(32, 32);
-        const Sdf cup = [](float x, float y) {
-            return std::fabs(std::hypot(x - 16, y - 16) - 12.0f) - 2.5f;
-        };
-        FillShape(c, cup, Solid(Rgba::Bytes(150, 158, 170)));
-        Bevel(c, cup, 1.5f, 0.5f);
-        FillShape(c, CircleShape(16, 16, 9.5f), Solid(Rgba{0, 0, 0, 0.45f}));
-        pack.WriteImage(kImages, "BallHopper.png", c);
-    }
-    {
-        Canvas c(32, 32);
-        DrawSphere(c, 16, 16, 13, Rgba::Bytes(200, 204, 214));
-        pack.WriteImage(kImages, "TrappedBall.png", c);
-    }
-    {
-        Canvas c = Badge(Rgba::Bytes(200, 160, 40));
-        FillShape(c, Union(CircleShape(11, 16, 5), SegmentShape(14, 16, 25, 16, 3)),
-                  Solid(Rgba::Bytes(90, 60, 10)));
-        FillShape(c, SegmentShape(22, 16, 22, 21, 2.5f), Solid(Rgba::Bytes(90, 60, 10)));
-        pack.WriteImage(kImages, "Icon.Key.png", c);
-    }
-    {
-        Canvas c(32, 32);
-        DrawSphere(c, 15, 18, 11, Rgba::Bytes(50, 50, 60));
-        FillShape(c, SegmentShape(22, 10, 26, 5, 2), Solid(Rgba::Bytes(120, 100, 80)));
-        DrawRadialSprite(c, 26, 5, 3, Rgba::Bytes(255, 200, 60), 1.5f, true);
-        pack.WriteImage(kImages, "BombIcon.png", c);
-    }
-    {
-        Canvas c = Badge(Rgba::Bytes(60, 160, 70));
-        FillShape(c,
-                  Union(SegmentShape(16, 24, 16, 9, 4),
-                        Union(SegmentShape(16, 8, 10, 14, 4), SegmentShape(16, 8, 22, 14, 4))),
-                  Solid(Rgba{1, 1, 1, 1}));
-        pack.WriteImage(kImages, "Icon.UpArrow.png", c);
-    }
-    {
-        Canvas flash(96, 48);
-        const Sdf box = RoundedRectShape({0, 0, 96, 48}, 6);
-        for (int y = 0; y < 48; ++y)
-            for (int x = 0; x < 96; ++x) {
-                const float d = box(x + 0.5f, y + 0.5f);
-                if (d < 0.5f)
-                    flash.Set(
-                        x, y,
-                        Rgba{1, 1, 1, Clamp01(0.5f - d) * (0.55f + 0.4f * Clamp01(-d / 10.0f))});
-            }
-        pack.WriteImage(kImages, "Flash.Big.png", flash);
-    }
-    {
-        Canvas c(32, 16);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 32; ++x)
-                c.Set(x, y,
-                      ((x / 4 + y / 4) % 2) ? Rgba::Bytes(255, 0, 255) : Rgba::Bytes(20, 20, 20));
-        pack.WriteImage(kImages, "InvalidImagePlaceholder.png", c);
-    }
+    pack.WriteImage(kImages, "Powerup.Anonymous.png", QuestionMark());
+    pack.WriteImage(kImages, "SparkIcon.png", SparkIcon());
+    pack.WriteImage(kImages, "TNT.png", TntIcon());
+    pack.WriteImage(kImages, "BallHopper.png", HopperIcon());
+    pack.WriteImage(kImages, "TrappedBall.png", TrappedBallIcon());
+    pack.WriteImage(kImages, "Icon.Key.png", KeyIcon());
+    pack.WriteImage(kImages, "BombIcon.png", BombIcon());
+    pack.WriteImage(kImages, "Icon.UpArrow.png", UpArrowIcon());
+    pack.WriteImage(kImages, "Flash.Big.png", BigFlash());
+    pack.WriteImage(kImages, "InvalidImagePlaceholder.png", Placeholder());
 }
 
 // ---- Sounds
