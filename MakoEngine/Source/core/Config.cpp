@@ -10,6 +10,7 @@
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
+#include "lua/SerializeCheck.h"
 
 #include <boost/format.hpp>
 
@@ -72,6 +73,19 @@ int SignalObserversBody(lua_State* L)
     return 0;
 }
 
+// Config_CannotSave(value): why the file writer could not write value ("holds itself"),
+// or nil when it can.
+int CannotSaveBody(lua_State* L)
+{
+    lua_settop(L, 1);
+    const std::string problem = WhyCannotSerialize(LuaObject(L, 1));
+    if (problem.empty())
+        lua_pushnil(L);
+    else
+        lua_pushlstring(L, problem.data(), problem.size());
+    return 1;
+}
+
 } // namespace
 
 Config::Config(LuaState* state) : m_LuaState(state)
@@ -86,6 +100,7 @@ Config::Config(LuaState* state) : m_LuaState(state)
         m_LuaState->GetGlobal("InitTables").Call();
         m_LuaState->GetGlobals().SetLightUserData("Config_Instance", this);
         m_LuaState->GetGlobals().SetCFunction("Config_SignalObservers", SignalObserversBody);
+        m_LuaState->GetGlobals().SetCFunction("Config_CannotSave", CannotSaveBody);
     } catch (const LuaException& e) {
         ThrowScriptError(e);
     }
