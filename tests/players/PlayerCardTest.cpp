@@ -478,7 +478,11 @@ TEST_F(PlayerCardTest, AGuidThatIsNoWholeNumberIsRenumberedAndTheCardKept)
         EXPECT_EQ("true", Eval("math.floor(Players[1].guid) == Players[1].guid and "
                                "Players[1].guid > 0"));
         EXPECT_NE(std::string::npos,
-                  log.Text().find(", not a whole number; it was given the guid "))
+                  log.Text().find("guid was " + std::string(guid == "34.5" ? "34.5" : "")))
+            << log.Text();
+        EXPECT_NE(std::string::npos,
+                  log.Text().find(", not a whole number; it was given the guid " +
+                                  Eval("Players[1].guid") + "\n"))
             << log.Text();
         ASSERT_EQ(0, m_IO->SaveAllPlayerData());
         const std::string saved = ReadFile(Card(1));

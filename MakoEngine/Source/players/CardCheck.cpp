@@ -131,7 +131,7 @@ bool CardCheck::CheckGuid()
     m_Card.SetObject("guid", fresh);
     Repaired(boost::str(boost::format("guid was %1%, not a whole number; it was given the guid "
                                       "%2%") %
-                        ValueText(guid) % fresh.GetNumber()));
+                        ValueText(guid) % fresh.GetInteger()));
     return true;
 }
 
