@@ -18,8 +18,6 @@ namespace {
 // The kind of a file that is not a regular one, for messages.
 const char* KindOf(mode_t mode)
 {
-    if (S_ISDIR(mode))
-        return "a folder";
     if (S_ISFIFO(mode))
         return "a FIFO";
     if (S_ISCHR(mode) || S_ISBLK(mode))
@@ -54,6 +52,11 @@ UserFileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes
     struct stat status;
     if (::fstat(file.fd, &status) != 0)
         return USERFILE_UNREADABLE;
+    // A folder is no file that could be set aside: it is left where it stands.
+    if (S_ISDIR(status.st_mode)) {
+        errno = EISDIR;
+        return USERFILE_UNREADABLE;
+    }
     if (!S_ISREG(status.st_mode)) {
         reason = std::string("it is ") + KindOf(status.st_mode) + ", not a regular file";
         return USERFILE_REFUSED;

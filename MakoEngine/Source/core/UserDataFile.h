@@ -16,7 +16,8 @@ extern const std::size_t kUserFileMaxBytes;
 // How reading a whole file ended.
 enum UserFileReadResult {
     USERFILE_READ,       // text holds the file
-    USERFILE_UNREADABLE, // it could not be opened or read (errno set: ENOENT when missing)
+    USERFILE_UNREADABLE, // it could not be opened or read, or is a folder (errno set: ENOENT
+                         // when missing, EISDIR for a folder)
     USERFILE_REFUSED,    // it is not a regular file, or larger than the limit
 };
 
