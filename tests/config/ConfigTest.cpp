@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/Object.h"
 #include "core/OutputCapture.h"
+#include "core/StopSignal.h"
 #include "core/ValueWidget.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
@@ -17,6 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
@@ -250,6 +252,16 @@ TEST_F(ConfigTest, UserFileThatNeverEndsIsStoppedAndKeptAside)
     bbtest::WriteFile(path, "local t = {} for i = 1, 1000 do t['k' .. i] = i end LoadConfig(t)");
     EXPECT_EQ(0, Cfg().ReadFile(path));
     EXPECT_EQ(1000, Cfg().GetInteger("k1000"));
+
+    // A stop asked for while the file runs does not cut it short: a file stopped half-way
+    // would be set aside and the user's settings lost at the next save.
+    StopSignal::Request(SIGTERM);
+    bbtest::WriteFile(path, "local n = 0 for i = 1, 300000 do n = n + 1 end LoadConfig { n = n }");
+    const int status = Cfg().ReadFile(path);
+    StopSignal::Reset();
+    EXPECT_EQ(0, status);
+    EXPECT_EQ(300000, Cfg().GetInteger("n"));
+    EXPECT_TRUE(Exists(path));
 }
 
 TEST_F(ConfigTest, NonFiniteNumbersAreRefusedLikeValuesOfTheWrongType)

@@ -118,7 +118,7 @@ int RunUserDataFile(LuaPlus::LuaState* state, const std::string& path,
     lua_State* L = state->GetCState();
     const int top = lua_gettop(L);
     const std::string chunkName = "@" + path;
-    ScriptBudget budget(L, kUserFileInstructionBudget, kUserFileMemoryBudget);
+    ScriptBudget budget(L, kUserFileInstructionBudget, kUserFileMemoryBudget, false);
     int status = luaL_loadbuffer(L, text.data(), text.size(), chunkName.c_str());
     if (status != 0) {
         error =

@@ -18,9 +18,10 @@ const int kHookStep = 100000;
 
 } // namespace
 
-ScriptBudget::ScriptBudget(lua_State* L, long long instructions, std::size_t bytes)
+ScriptBudget::ScriptBudget(lua_State* L, long long instructions, std::size_t bytes,
+                           bool stopOnSignal)
     : m_L(L), m_Outer(s_Innermost), m_Instructions(instructions),
-      m_Cap(static_cast<long long>(bytes))
+      m_Cap(static_cast<long long>(bytes)), m_StopOnSignal(stopOnSignal)
 {
     m_PreviousAlloc = lua_getallocf(L, &m_PreviousAllocData);
     lua_setallocf(L, &ScriptBudget::Allocate, this);
@@ -46,7 +47,7 @@ void ScriptBudget::Hook(lua_State* L, lua_Debug*)
     if (!budget)
         return;
     budget->m_Ran += lua_gethookcount(L);
-    if (StopSignal::IsRequested()) {
+    if (budget->m_StopOnSignal && StopSignal::IsRequested()) {
         budget->m_Reason = std::string("was stopped by ") + StopSignal::GetName();
         luaL_error(L, "the file was stopped by %s", StopSignal::GetName());
     }

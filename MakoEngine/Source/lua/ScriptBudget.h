@@ -2,10 +2,10 @@
 // Limits on a script that runs text the game did not write (configuration, player cards,
 // level files, image metadata): while a ScriptBudget lives, the state raises an error once
 // the script has run the given number of instructions, once a stop of the program was asked
-// for (StopSignal), or when an allocation would grow the state by more than the given bytes
-// over what it held when the budget began. So a file that never ends, or that builds ever
-// larger values, ends as a script error that names the file instead of a hang, an endless
-// start-up or an exhausted machine.
+// for (StopSignal, unless told otherwise), or when an allocation would grow the state by more than
+// the given bytes over what it held when the budget began. So a file that never ends, or that
+// builds ever larger values, ends as a script error that names the file instead of a hang, an
+// endless start-up or an exhausted machine.
 //
 // The hook and the allocator the state had before come back when the budget ends (a hook
 // the script's own code installed meanwhile, the debugger's, stays). Main thread only;
@@ -18,7 +18,10 @@
 class ScriptBudget
 {
 public:
-    ScriptBudget(lua_State* L, long long instructions, std::size_t bytes);
+    // stopOnSignal: whether a stop signal ends the script too. Files whose failure sets
+    // them aside (the user's configuration and cards) are not cut short by it: they end
+    // within their instructions anyway, and a file stopped half-way is no damaged file.
+    ScriptBudget(lua_State* L, long long instructions, std::size_t bytes, bool stopOnSignal = true);
     ~ScriptBudget();
     ScriptBudget(const ScriptBudget&) = delete;
     ScriptBudget& operator=(const ScriptBudget&) = delete;
@@ -45,6 +48,7 @@ private:
     long long m_Grown = 0;
     long long m_Cap;
     bool m_OutOfMemory = false;
+    bool m_StopOnSignal;
     std::string m_Reason;
 };
 
