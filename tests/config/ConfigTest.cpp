@@ -1,6 +1,7 @@
 // The configuration: its two layers and their precedence, user files as data, writing
 // back, observers and the value binder, and the shipped configuration files.
 #include "core/Config.h"
+#include "core/AtomicFile.h"
 #include "core/ConfigDataBinder.h"
 #include "core/EventQueue.h"
 #include "core/Exception.h"
@@ -327,6 +328,16 @@ TEST_F(ConfigTest, ValuesThatCannotBeWrittenAreRefusedSoTheFileIsAlwaysWrittenBa
     const std::string written = bbtest::ReadFile(path);
     EXPECT_NE(std::string::npos, written.find("twice = {")) << written;
     EXPECT_NE(std::string::npos, written.find("sfx_volume = 7")) << written;
+
+    // A file larger than the next start would read is not written: the old one stays.
+    Run("Config.pad = string.rep('p', 17 * 1024 * 1024)");
+    try {
+        Cfg().Write(path);
+        ADD_FAILURE() << "a configuration over 16 MiB was written";
+    } catch (const FileWriteError& e) {
+        EXPECT_EQ("File too large", e.GetCause());
+    }
+    EXPECT_EQ(written, bbtest::ReadFile(path));
 }
 
 TEST_F(ConfigTest, FilesThatAreNoRegularFilesOrTooLargeAreSetAsideWithoutWaiting)

@@ -401,6 +401,15 @@ TEST_F(PlayerCardTest, ACardDamagedInPlayIsMendedOrKeptOffTheDiskWhenSaved)
     EXPECT_NE(std::string::npos, MessageOf([&] {
                                      m_Players->GetPlayer(1)->GetGameModeTable("Adventure");
                                  }).find("Game_Modes is not a table"));
+    // A card grown in play past what the next start would read keeps its old file.
+    Run("Players[1].Game_Modes = {} Players[1].Game_Saves = {} "
+        "for i = 1, 17 do Players[1].Game_Saves[i] = string.rep('s', 1024 * 1024) end");
+    const std::string before = ReadFile(Card(1));
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ("the card would be larger than the 16 MiB a card file may hold",
+              m_IO->GetLastSaveFailure());
+    EXPECT_EQ(before, ReadFile(Card(1)));
+    Run("Players[1].Game_Saves = nil");
     // A card whose tables went missing in play gets them back on first use.
     Run("Players[1].Game_Modes = nil Players[1].Options = nil");
     EXPECT_EQ("", m_Players->GetPlayer(1)->GetSkill());

@@ -308,5 +308,8 @@ void Config::Write(const std::string& path)
     Log("writing cfg to: %s\n", path.c_str());
     std::string text = "LoadConfig ";
     Serialize(GetTable("Config_Data"), "", SERIALIZE_SORTED, text);
+    // A file the next start would refuse to read is not written: the old one stays.
+    if (text.size() > kUserFileMaxBytes)
+        throw FileWriteError(MAKO_WHERE, path, EFBIG);
     WriteFileAtomically(path, text);
 }
