@@ -42,17 +42,24 @@ int ReadAndWrite(const std::string& path, const std::string& out, bool& written,
     Config config(state.Get());
     // The game reads the user's file over the defaults it ships.
     MakoLuaState::DoResourceFile(state.Get(), "bumperlux_Defaults.cfg");
-    const int status = config.ReadFile(path);
+    int status = 0;
+    {
+        // Besides the game's own budget for the file: a memory limit for the whole input.
+        ScriptLimits limits(state.Get()->GetCState(), 50000000, 256u << 20);
+        status = config.ReadFile(path);
+    }
     ReadEveryKey(config);
     const ValueFacts facts = InspectValue(state.Get()->GetGlobal("Config_Data"));
     stable = facts.Repeatable();
     written = false;
+    // What the game took in must always write back, or every later change is lost.
     if (facts.cycle)
-        return status; // cannot be written: Write refuses and keeps the old file
+        Fail("the configuration took in a value that holds itself");
     try {
         config.Write(out);
         written = true;
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
+        Fail("the configuration the game took in cannot be written: " + e.GetMessage());
     }
     return status;
 }

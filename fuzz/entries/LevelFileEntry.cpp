@@ -4,6 +4,7 @@
 #include "FuzzEntries.h"
 #include "FuzzHost.h"
 
+#include "app/ArcadeApp.h"
 #include "core/Config.h"
 #include "core/Exception.h"
 #include "logic/Level.h"
@@ -129,11 +130,9 @@ void RunLevelFile(const uint8_t* data, size_t size)
     } serve(text);
     {
         ScriptLimits limits(state->GetCState(), 2000000, 64u << 20);
-        try {
-            MakoLuaState::DoResourceFile(state, kLevelResource);
-        } catch (const Exception&) {
-            // The game skips the file; the levels it assigned before it failed stay.
-        }
+        // As the game runs it, under its own budget: a file that fails is skipped, and the
+        // levels it assigned before it failed stay.
+        ArcadeApp::RunLevelFile(state, kLevelResource);
         std::vector<std::pair<std::string, LuaPlus::LuaObject>> levels;
         LuaPlus::LuaObject table = state->GetGlobal("Levels");
         if (table.IsTable()) {

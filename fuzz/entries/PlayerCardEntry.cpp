@@ -105,12 +105,17 @@ void RunPlayerCard(const uint8_t* data, size_t size)
     {
         CardWorld world(folder);
         try {
+            // Besides the game's own budget for the file: a memory limit for the input.
+            ScriptLimits limits(world.State()->GetCState(), 50000000, 256u << 20);
             world.IO().LoadAllPlayerData(true);
         } catch (const Exception&) {
             return; // a card the game refuses at start-up is reported as such
         }
         TouchPlayer(world.Players());
-        if (!InspectValue(world.State()->GetGlobal("Players")[1]).Repeatable())
+        const ValueFacts facts = InspectValue(world.State()->GetGlobal("Players")[1]);
+        if (facts.cycle)
+            Fail("the game took in a card that holds itself: it cannot be saved");
+        if (!facts.Repeatable())
             return;
         if (world.IO().SaveAllPlayerData() != 0)
             return;

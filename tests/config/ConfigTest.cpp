@@ -1,11 +1,13 @@
 // The configuration: its two layers and their precedence, user files as data, writing
 // back, observers and the value binder, and the shipped configuration files.
 #include "core/Config.h"
+#include "core/AtomicFile.h"
 #include "core/ConfigDataBinder.h"
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Object.h"
 #include "core/OutputCapture.h"
+#include "core/StopSignal.h"
 #include "core/ValueWidget.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
@@ -15,7 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
@@ -249,6 +253,16 @@ TEST_F(ConfigTest, UserFileThatNeverEndsIsStoppedAndKeptAside)
     bbtest::WriteFile(path, "local t = {} for i = 1, 1000 do t['k' .. i] = i end LoadConfig(t)");
     EXPECT_EQ(0, Cfg().ReadFile(path));
     EXPECT_EQ(1000, Cfg().GetInteger("k1000"));
+
+    // A stop asked for while the file runs does not cut it short: a file stopped half-way
+    // would be set aside and the user's settings lost at the next save.
+    StopSignal::Request(SIGTERM);
+    bbtest::WriteFile(path, "local n = 0 for i = 1, 300000 do n = n + 1 end LoadConfig { n = n }");
+    const int status = Cfg().ReadFile(path);
+    StopSignal::Reset();
+    EXPECT_EQ(0, status);
+    EXPECT_EQ(300000, Cfg().GetInteger("n"));
+    EXPECT_TRUE(Exists(path));
 }
 
 TEST_F(ConfigTest, NonFiniteNumbersAreRefusedLikeValuesOfTheWrongType)
@@ -276,6 +290,97 @@ TEST_F(ConfigTest, NonFiniteNumbersAreRefusedLikeValuesOfTheWrongType)
             << log;
     EXPECT_NE(std::string::npos, log.find("the value 50 was kept (in \"" + path + "\")")) << log;
     EXPECT_FALSE(Exists(path + ".bad")); // one bad value does not make the file unreadable
+}
+
+TEST_F(ConfigTest, ValuesThatCannotBeWrittenAreRefusedSoTheFileIsAlwaysWrittenBack)
+{
+    bbtest::TempHome home;
+    std::string path = home.Path() + "/bumperlux.cfg";
+    Run("LoadConfig { music_volume = 50, loop = { 1 } }");
+    // A table holding itself, one nested past what the writer writes, and tables shared so
+    // often that the text would never end; a shared table written a few times is fine.
+    bbtest::WriteFile(path, "local t = {} t.me = t\n"
+                            "local deep = {} for i = 1, 150 do deep = { deep } end\n"
+                            "local wide = {} for i = 1, 40 do wide = { wide, wide } end\n"
+                            "local small = { 1 }\n"
+                            "LoadConfig { loop = t, deep = deep, wide = wide,\n"
+                            "    twice = { small, small }, sfx_volume = 7 }\n");
+    bbtest::OutputCapture out(1);
+    EXPECT_EQ(0, Cfg().ReadFile(path));
+    const std::string log = out.Text();
+    EXPECT_NE(std::string::npos,
+              log.find("Warning: configuration key \"loop\" cannot be saved: it holds itself; "
+                       "the value table"))
+        << log;
+    EXPECT_NE(std::string::npos,
+              log.find("\"deep\" cannot be saved: it is nested more than 100 tables deep; it "
+                       "was ignored"))
+        << log;
+    EXPECT_NE(std::string::npos,
+              log.find("\"wide\" cannot be saved: it would be written as more than 100000 "
+                       "tables; it was ignored"))
+        << log;
+    EXPECT_EQ(7, Cfg().GetInteger("sfx_volume"));
+    EXPECT_EQ(1, Global("Config_Data")["loop"][1].GetInteger());
+    EXPECT_TRUE(Cfg().GetObject("deep").IsNil());
+    // What was taken in is written back.
+    EXPECT_NO_THROW(Cfg().Write(path));
+    const std::string written = bbtest::ReadFile(path);
+    EXPECT_NE(std::string::npos, written.find("twice = {")) << written;
+    EXPECT_NE(std::string::npos, written.find("sfx_volume = 7")) << written;
+
+    // A file larger than the next start would read is not written: the old one stays.
+    Run("Config.pad = string.rep('p', 17 * 1024 * 1024)");
+    try {
+        Cfg().Write(path);
+        ADD_FAILURE() << "a configuration over 16 MiB was written";
+    } catch (const FileWriteError& e) {
+        EXPECT_EQ("File too large", e.GetCause());
+    }
+    EXPECT_EQ(written, bbtest::ReadFile(path));
+}
+
+TEST_F(ConfigTest, FilesThatAreNoRegularFilesOrTooLargeAreSetAsideWithoutWaiting)
+{
+    bbtest::TempHome home;
+    std::string path = home.Path() + "/bumperlux.cfg";
+    Run("LoadConfig { music_volume = 50 }");
+    // A string grown without end stops at the memory budget, not at the machine's end.
+    bbtest::WriteFile(path, "local s = 'x' for i = 1, 44 do s = s .. s end\n"
+                            "LoadConfig { name = s }\n");
+    {
+        bbtest::OutputCapture out(1);
+        EXPECT_EQ(LUA_ERRMEM, Cfg().ReadFile(path));
+        EXPECT_NE(std::string::npos,
+                  out.Text().find("\": the file needs more than 128 MiB of memory"))
+            << out.Text();
+        EXPECT_TRUE(Exists(path + ".bad"));
+    }
+    // A FIFO would wait for a writer for ever; a link to /dev/zero never ends.
+    ASSERT_EQ(0, ::mkfifo(path.c_str(), 0600));
+    {
+        bbtest::OutputCapture out(1);
+        EXPECT_EQ(LUA_ERRSYNTAX, Cfg().ReadFile(path));
+        EXPECT_NE(std::string::npos, out.Text().find("it is a FIFO, not a regular file"))
+            << out.Text();
+        EXPECT_TRUE(Exists(path + ".1.bad"));
+        EXPECT_FALSE(Exists(path));
+    }
+    ASSERT_EQ(0, ::symlink("/dev/zero", path.c_str()));
+    {
+        bbtest::OutputCapture out(1);
+        EXPECT_EQ(LUA_ERRSYNTAX, Cfg().ReadFile(path));
+        EXPECT_NE(std::string::npos, out.Text().find("it is a device, not a regular file"))
+            << out.Text();
+        EXPECT_FALSE(Exists(path));
+    }
+    bbtest::WriteFile(path, "LoadConfig { pad = '" + std::string(17 << 20, 'p') + "' }\n");
+    {
+        bbtest::OutputCapture out(1);
+        EXPECT_EQ(LUA_ERRSYNTAX, Cfg().ReadFile(path));
+        EXPECT_NE(std::string::npos, out.Text().find("larger than the 16 MiB")) << out.Text();
+    }
+    EXPECT_EQ(50, Cfg().GetInteger("music_volume"));
 }
 
 TEST_F(ConfigTest, WrittenConfigurationReadsBackToTheSameText)

@@ -9,6 +9,11 @@
 
 #include <lua.hpp>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 namespace {
 
 // Starts each test with no lines kept in memory and no log file, restoring the level.
@@ -161,4 +166,30 @@ TEST_F(LogTest, ALogThatFillsTheDiskEndsInAWholeLineAndWritesNoLineTwice)
     for (int i = 0; i < 6; ++i)
         all += line;
     EXPECT_EQ(all, bbtest::ReadFile(LogPath()));
+}
+
+TEST_F(LogTest, AFifoWhereTheLogGoesIsSetAsideAndALogFileMade)
+{
+    ASSERT_EQ(0, ::mkfifo(LogPath().c_str(), 0600));
+    Log("a line kept before the file\n");
+    // Opening a FIFO for writing would wait for a reader for ever.
+    ASSERT_EQ(0, TryStartLogFile(LogPath()));
+    Log("a line after\n");
+    struct stat status;
+    ASSERT_EQ(0, ::lstat(LogPath().c_str(), &status));
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    ASSERT_EQ(0, ::lstat((LogPath() + ".bad").c_str(), &status));
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    const std::string text = bbtest::ReadFile(LogPath());
+    EXPECT_NE(std::string::npos, text.find(".bad\": it is a FIFO, not a regular file")) << text;
+    EXPECT_NE(std::string::npos, text.find("a line kept before the file\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("a line after\n")) << text;
+
+    // A FIFO put in its place while the game runs is not written to: the lines wait.
+    ASSERT_EQ(0, std::rename(LogPath().c_str(), (LogPath() + ".old").c_str()));
+    ASSERT_EQ(0, ::mkfifo(LogPath().c_str(), 0600));
+    bbtest::OutputCapture err(2);
+    Log("a line while it is a FIFO\n");
+    EXPECT_NE(std::string::npos, err.Text().find("Could not write the log file")) << err.Text();
+    SetLogFilePath("");
 }

@@ -55,3 +55,36 @@ TEST(StopSignal, OneSignalIsNotedAndASecondEndsTheProcess)
         EXPECT_EQ(number, WTERMSIG(twice));
     }
 }
+
+TEST(StopSignal, TheTerminalGoingAwayAndQuitAskForTheSameStop)
+{
+    for (const int number : {SIGHUP, SIGQUIT}) {
+        SCOPED_TRACE(number);
+        const int noted = RunInChild([number] {
+            StopSignal::Install();
+            std::raise(number);
+            const char* expected = number == SIGHUP ? "SIGHUP" : "SIGQUIT";
+            return StopSignal::IsRequested() && std::strcmp(StopSignal::GetName(), expected) == 0
+                       ? 0
+                       : 2;
+        });
+        ASSERT_TRUE(WIFEXITED(noted));
+        EXPECT_EQ(0, WEXITSTATUS(noted));
+    }
+}
+
+TEST(StopSignal, OnceAnsweredFurtherSignalsCannotCutTheShutdownShort)
+{
+    const int status = RunInChild([] {
+        StopSignal::Install();
+        std::raise(SIGTERM);
+        StopSignal::Answer(); // the program is saving on its way out
+        std::raise(SIGINT);
+        std::raise(SIGTERM);
+        std::raise(SIGHUP);
+        // The first signal is the one that is named.
+        return std::strcmp(StopSignal::GetName(), "SIGTERM") == 0 ? 0 : 2;
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(0, WEXITSTATUS(status));
+}

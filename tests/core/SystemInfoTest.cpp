@@ -290,6 +290,13 @@ TEST(SingleInstance, SecondInstanceIsSeenThroughTheLockFile)
         EXPECT_EQ("Assertion failed: (appCode != 0)\nMessage: 0 is not a valid app code.",
                   e.GetMessage());
     }
+
+    // A backslash in the user's own folder is part of its name: the lock stays inside it.
+    unsetenv("XDG_RUNTIME_DIR");
+    const std::string odd = home.Path() + "/back\\slash/tessarine/bumperlux/";
+    EXPECT_FALSE(IsAnotherInstanceRunning(test, odd));
+    EXPECT_TRUE(std::filesystem::exists(odd + "TEST.lock"));
+    EXPECT_FALSE(std::filesystem::exists(home.Path() + "/back/slash"));
     if (saved)
         setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
     else

@@ -286,6 +286,20 @@ TEST_F(LevelCheckTest, AStopSignalEndsTheCheckWithWhatWasFound)
         << Text(Lines("levelcheck"));
 }
 
+TEST_F(LevelCheckTest, AFileThatNeverEndsOrGrowsWithoutEndIsNamedAndTheOthersChecked)
+{
+    check.Run({{"Endless.lua", "Levels.Endless = { fullName = 'x' }\nwhile true do end\n"},
+               {"Huge.lua", "local s = 'x' for i = 1, 44 do s = s .. s end\n"},
+               LevelFile("Plain", "bricks = { \"R,x\" }")});
+    EXPECT_TRUE(Reports("Endless.lua", "Endless.lua: Lua error: the file did not finish within "
+                                       "10000000 instructions"))
+        << Text(Lines("Endless.lua"));
+    EXPECT_TRUE(Reports("Huge.lua", "Huge.lua: Lua error: the file needs more than 128 MiB of "
+                                    "memory"))
+        << Text(Lines("Huge.lua"));
+    EXPECT_FALSE(Lines("Plain.lua").empty());
+}
+
 TEST_F(LevelCheckTest, ALevelThatIsWonBeforeItStartsIsAWarning)
 {
     check.Run({LevelFile("Welcome", "bricks = {}")});

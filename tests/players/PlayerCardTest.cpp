@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -416,10 +420,125 @@ TEST_F(PlayerCardTest, ACardDamagedInPlayIsMendedOrKeptOffTheDiskWhenSaved)
     EXPECT_NE(std::string::npos, MessageOf([&] {
                                      m_Players->GetPlayer(1)->GetGameModeTable("Adventure");
                                  }).find("Game_Modes is not a table"));
+    // A card grown in play past what the next start would read keeps its old file.
+    Run("Players[1].Game_Modes = {} Players[1].Game_Saves = {} "
+        "for i = 1, 17 do Players[1].Game_Saves[i] = string.rep('s', 1024 * 1024) end");
+    const std::string before = ReadFile(Card(1));
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ("the card would be larger than the 16 MiB a card file may hold",
+              m_IO->GetLastSaveFailure());
+    EXPECT_EQ(before, ReadFile(Card(1)));
+    Run("Players[1].Game_Saves = nil");
     // A card whose tables went missing in play gets them back on first use.
     Run("Players[1].Game_Modes = nil Players[1].Options = nil");
     EXPECT_EQ("", m_Players->GetPlayer(1)->GetSkill());
     EXPECT_TRUE(m_Players->GetPlayer(1)->GetGameModeTable("Adventure").IsTable());
     EXPECT_EQ(0, m_IO->SaveAllPlayerData());
     EXPECT_EQ("", m_IO->GetLastSaveFailure());
+}
+
+TEST_F(PlayerCardTest, CardsThatExhaustTimeOrMemoryOrCannotBeSavedAreSetAsideAndTheOthersLoad)
+{
+    const std::string good = "Player { guid = 40, Name = \"kept\" }\n";
+    struct Row
+    {
+        std::string card;
+        std::string logged;
+    };
+    const std::string aside = "could not be read and was kept as \"" + Card(1) + ".bad\": ";
+    const std::vector<Row> rows = {
+        // A string that doubles without end stops at the memory budget.
+        {"local s = 'x' for i = 1, 44 do s = s .. s end Player { guid = 1, Name = s }",
+         aside + "the file needs more than 128 MiB of memory"},
+        {"local t = { guid = 1 } t.Game_Saves = { t } Player(t)",
+         aside + "the card cannot be saved: it holds itself"},
+        {"local t = {} for i = 1, 40 do t = { t, t } end Player { guid = 1, Game_Saves = t }",
+         aside + "the card cannot be saved: it would be written as more than 100000 tables"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.card);
+        fs::remove_all(m_Folder);
+        WriteCard(1, row.card + "\n");
+        WriteCard(2, good);
+        LogCapture log;
+        Load();
+        EXPECT_NE(std::string::npos, log.Text().find(row.logged)) << log.Text().substr(0, 2000);
+        EXPECT_EQ(row.card + "\n", ReadFile(Card(1) + ".bad"));
+        EXPECT_TRUE(m_Players->GetPlayer(1)->IsEmpty());
+        EXPECT_EQ("kept", Eval("Players[2].Name"));
+        EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    }
+}
+
+TEST_F(PlayerCardTest, SharedTablesAreCheckedOnceSoADeepShareLoadsAtOnce)
+{
+    // 2^14 ways to the innermost table, but only 15 tables: each is checked once, and its
+    // number mended once. (Shared past what the writer would write, the card is refused:
+    // see above.)
+    WriteCard(1, "local t = { 1/0 } for i = 1, 14 do t = { t, t } end\n"
+                 "Player { guid = 1, Name = 'ann', Game_Saves = { Board = t } }\n");
+    LogCapture log;
+    const auto start = std::chrono::steady_clock::now();
+    Load();
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(500));
+    EXPECT_EQ("ann", Eval("Players[1].Name"));
+    EXPECT_EQ("0", Eval("(function() local t = Players[1].Game_Saves.Board "
+                        "for i = 1, 14 do t = t[i % 2 + 1] end return t[1] end)()"));
+    const std::string text = log.Text();
+    const std::size_t first = text.find("; it was set to 0");
+    ASSERT_NE(std::string::npos, first) << text;
+    EXPECT_EQ(std::string::npos, text.find("; it was set to 0", first + 1)) << text;
+}
+
+TEST_F(PlayerCardTest, AGuidThatIsNoWholeNumberIsRenumberedAndTheCardKept)
+{
+    for (const std::string guid : {"34.5", "0/0", "1/0", "'seven'", "3e10"}) {
+        SCOPED_TRACE(guid);
+        fs::remove_all(m_Folder);
+        WriteCard(1, "Player { guid = " + guid +
+                         ", Name = 'ann', Game_Modes = { Adventure = { LevelUnlocked = 7 } } }\n");
+        LogCapture log;
+        Load();
+        EXPECT_FALSE(fs::exists(Card(1) + ".bad"));
+        EXPECT_EQ("ann", Eval("Players[1].Name"));
+        EXPECT_EQ("7", Eval("Players[1].Game_Modes.Adventure.LevelUnlocked"));
+        EXPECT_EQ("true", Eval("math.floor(Players[1].guid) == Players[1].guid and "
+                               "Players[1].guid > 0"));
+        EXPECT_NE(std::string::npos,
+                  log.Text().find("guid was " + std::string(guid == "34.5" ? "34.5" : "")))
+            << log.Text();
+        EXPECT_NE(std::string::npos,
+                  log.Text().find(", not a whole number; it was given the guid " +
+                                  Eval("Players[1].guid") + "\n"))
+            << log.Text();
+        ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+        const std::string saved = ReadFile(Card(1));
+        Load();
+        EXPECT_EQ(saved, (m_IO->SaveAllPlayerData(), ReadFile(Card(1))));
+    }
+    // Without any guid the file is no card.
+    WriteCard(1, "Player { Name = 'ann' }\n");
+    Load();
+    EXPECT_TRUE(fs::exists(Card(1) + ".bad"));
+}
+
+TEST_F(PlayerCardTest, AFifoOrADeviceAsACardIsSetAsideWithoutWaitingOrReading)
+{
+    fs::create_directories(m_Folder);
+    ASSERT_EQ(0, ::mkfifo(Card(1).c_str(), 0600));
+    ASSERT_EQ(0, ::symlink("/dev/zero", Card(3).c_str()));
+    WriteCard(2, "Player { guid = 40, Name = \"kept\" }\n");
+    LogCapture log;
+    Load();
+    EXPECT_NE(std::string::npos,
+              log.Text().find(Card(1) + ".bad\": it is a FIFO, not a regular file"))
+        << log.Text();
+    EXPECT_NE(std::string::npos,
+              log.Text().find(Card(3) + ".bad\": it is a device, not a regular file"))
+        << log.Text();
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Card(1))));
+    EXPECT_TRUE(fs::is_fifo(Card(1) + ".bad"));
+    EXPECT_EQ("kept", Eval("Players[2].Name"));
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
 }

@@ -136,6 +136,26 @@ TEST_F(ScannerTest, BrokenMetadataFilesStopTheScanNamingTheFile)
               message.find("The metadata file \"" + syntax + "metadata.cfg\" could not be run: "))
         << message;
 
+    // A file that never ends or grows without end is stopped by its budget and named.
+    const std::pair<const char*, const char*> runaway[] = {
+        {"while true do end", "the file did not finish within 10000000 instructions"},
+        {"local s = 'x' for i = 1, 44 do s = s .. s end",
+         "the file needs more than 128 MiB of memory"},
+    };
+    for (const auto& [text, why] : runaway) {
+        std::string folder = Dir(std::string("runaway") + std::to_string(text[0] == 'w') + "/");
+        WriteFile(folder + "a.png", "x");
+        WriteFile(folder + "metadata.cfg", text);
+        WindowsDirectoryResourceScanner endless(folder);
+        ResourceInfoMap endlessOutput = MakeResourceInfoMap();
+        const std::string said = BB_EXCEPTION_MESSAGE(endless.Scan(endlessOutput), Exception);
+        EXPECT_EQ(0u,
+                  said.find("The metadata file \"" + folder + "metadata.cfg\" could not be run: "))
+            << said;
+        EXPECT_NE(std::string::npos, said.find(why)) << said;
+        EXPECT_TRUE(State()->GetGlobal("Pending_Metadata").IsNil());
+    }
+
     std::string twice = Dir("twice/");
     WriteFile(twice + "image.cfg", "");
     WriteFile(twice + "sound.cfg", "");

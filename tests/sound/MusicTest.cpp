@@ -162,10 +162,39 @@ TEST_F(MusicTest, UnknownPartsAndFailedRequests)
     EXPECT_EQ(Music()->GetLastSegmentName(), "Later.mid");
     EXPECT_TRUE(Performance()->GetSegmentState()->IsPlaying());
 
-    // A file that is not playable music fails to load with the loader's message.
-    AddResource("Broken.mid", "MThd garbage");
-    EXPECT_THROW(Music()->PlayMidi("Broken.mid", "Intro", true), ResourceLoadError);
-    EXPECT_EQ(Music()->GetLastSegmentName(), "Later.mid");
+    // A damaged song is logged by name with the loader's message, once, and the music
+    // that plays goes on: the game plays without that song.
+    const std::string whole = EightMeasures();
+    std::string badTrackLength = whole;
+    const std::size_t track = badTrackLength.find("MTrk");
+    ASSERT_NE(track, std::string::npos);
+    badTrackLength[track + 4] = '\x7f';
+    dmtest::SmfBuilder noTempo(1, kTpq);
+    noTempo.AddTrack().Tempo(0, 0).End(kMeasureTicks);
+    dmtest::SmfBuilder noDivision(1, 0);
+    noDivision.AddTrack().End(kMeasureTicks);
+    const std::pair<const char*, std::string> damaged[] = {
+        {"Garbage.mid", "MThd garbage"},
+        {"Truncated.mid", whole.substr(0, whole.size() / 2)},
+        {"TrackLength.mid", badTrackLength},
+        {"TempoZero.mid", noTempo.Bytes()},
+        {"DivisionZero.mid", noDivision.Bytes()},
+    };
+    for (const auto& [name, bytes] : damaged) {
+        SCOPED_TRACE(name);
+        AddResource(name, bytes, kParts);
+        bbtest::OutputCapture log(1);
+        EXPECT_NO_THROW(Music()->PlayMidi(name, "Intro", true));
+        EXPECT_NO_THROW(Music()->PlayMidi(name, "Chorus", true));
+        const std::string text = log.Text();
+        const std::string line =
+            std::string("Warning: the music \"") + name + "\" could not be loaded (";
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+        EXPECT_EQ(text.find(line), text.rfind(line)) << text;
+        EXPECT_NE(text.find("the game plays without it"), std::string::npos) << text;
+        EXPECT_EQ(Music()->GetLastSegmentName(), "Later.mid");
+        EXPECT_TRUE(Performance()->GetSegmentState()->IsPlaying());
+    }
 }
 
 TEST_F(MusicTest, MasterVolumeAndApplicationPauses)

@@ -7,6 +7,7 @@
 #include "resources/ResourceManager.h"
 #include "resources/ResourceMemory.h"
 #include "sound/Sound.h"
+#include "support/engine/LogCapture.h"
 
 using namespace bbtest;
 
@@ -168,8 +169,32 @@ TEST_F(SoundPlaybackTest, LoadingCountsMemoryAndReportsBadFiles)
         EXPECT_EQ(e.GetMessage(), "Couldn't load sample \"broken.wav\", BASS_ERROR_FILEFORM, "
                                   "\"The file's format is not recognised/supported.\"");
     }
+    // Played, stopped or asked about by name, a damaged or missing sound is logged once and
+    // the game goes on without it; stopping a sound never loads it.
     AddResource("theme.mp3", "ID3", "{ stream = true }");
-    EXPECT_THROW(Sound::PlaySound("theme.mp3", false), ResourceLoadError);
+    AddResource("slide.ogg", "OggS truncated");
+    {
+        bbtest::LogCapture log;
+        Sound::StopSound("slide.ogg");
+        EXPECT_FALSE(Sound::IsPlaying("slide.ogg"));
+        EXPECT_EQ("", log.Text());
+        EXPECT_EQ(Sound::PlaySound("theme.mp3", false), 0u);
+        EXPECT_EQ(Sound::PlaySound("theme.mp3", true), 0u);
+        EXPECT_EQ(Sound::PlaySound("nowhere.ogg", false), 0u);
+        Sound::SetVolume("slide.ogg", 50);
+        Sound::StopSound("theme.mp3");
+        const std::string text = log.Text();
+        const std::string theme = "Warning: the sound \"theme.mp3\" could not be loaded (Couldn't";
+        EXPECT_NE(text.find(theme), std::string::npos) << text;
+        EXPECT_EQ(text.find(theme), text.rfind(theme)) << text;
+        EXPECT_NE(text.find("Warning: the sound \"slide.ogg\" could not be loaded"),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("Warning: the sound \"nowhere.ogg\" is not among the resources; the "
+                            "game plays without it"),
+                  std::string::npos)
+            << text;
+    }
 
     // Only two channels of this sample may exist: a third play while both sound is skipped.
     AddResource("busy.wav", ConstantWav(100, 44100), "{ maxSamples = 2 }");

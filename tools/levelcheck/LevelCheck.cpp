@@ -15,6 +15,7 @@
 #include "logic/LevelManager.h"
 #include "logic/LevelPlace.h"
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptBudget.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceType.h"
@@ -233,7 +234,8 @@ void LevelCheck::LoadSources(const std::vector<LevelSource>& sources)
 {
     MakoLuaState::LoadString(GetGlobalLuaState(), "ClearLevels()");
     for (const LevelSource& source : sources)
-        RunSource(source);
+        if (!StopSignal::IsRequested())
+            RunSource(source);
 }
 
 void LevelCheck::RunSource(const LevelSource& source)
@@ -247,9 +249,15 @@ void LevelCheck::RunSource(const LevelSource& source)
     const int top = lua_gettop(L);
     const std::string chunk = "@" + source.file;
     std::string error;
-    if (luaL_loadbuffer(L, source.text.data(), source.text.size(), chunk.c_str()) != 0 ||
-        lua_pcall(L, 0, 0, 0) != 0)
-        error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "(an error that is not a string)";
+    {
+        // The game runs a level file under this budget: one that never ends is named here.
+        ScriptBudget budget(L, kUserFileInstructionBudget, kUserFileMemoryBudget);
+        if (luaL_loadbuffer(L, source.text.data(), source.text.size(), chunk.c_str()) != 0 ||
+            lua_pcall(L, 0, 0, 0) != 0)
+            error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "(an error that is not a string)";
+        if (budget.RanOutOfMemory())
+            error = "the file " + budget.GetReason();
+    }
     lua_settop(L, top);
 
     for (LuaTableIterator it(Globals()["Levels"]); it; it.Next()) {

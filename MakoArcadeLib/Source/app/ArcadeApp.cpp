@@ -8,6 +8,7 @@
 #include "logic/LevelManager.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptBudget.h"
 #include "lua/ScriptValueReaders.h"
 #include "players/GameDataIO.h"
 #include "resources/ResourceManager.h"
@@ -219,15 +220,21 @@ void ArcadeApp::LoadLevelScripts()
     // Levels assigned again must compile again: start from an empty table of levels.
     MakoLuaState::LoadString(m_LuaState, "if ClearLevels then ClearLevels() end");
     // A level file that does not compile or run is reported and skipped; the others load.
-    for (const std::string& name : LevelManager::GetLevelFileNames()) {
-        if (!EndsWith(name, ".lua"))
-            continue;
-        try {
-            MakoLuaState::DoResourceFile(m_LuaState, name);
-        } catch (const Exception& e) {
-            Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(),
-                e.GetMessage().c_str());
-        }
+    for (const std::string& name : LevelManager::GetLevelFileNames())
+        RunLevelFile(m_LuaState, name);
+}
+
+void ArcadeApp::RunLevelFile(LuaPlus::LuaState* state, const std::string& name)
+{
+    if (!EndsWith(name, ".lua"))
+        return;
+    ScriptBudget budget(state->GetCState(), kUserFileInstructionBudget, kUserFileMemoryBudget);
+    try {
+        MakoLuaState::DoResourceFile(state, name);
+    } catch (const Exception& e) {
+        const std::string why =
+            budget.RanOutOfMemory() ? "the file " + budget.GetReason() : e.GetMessage();
+        Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(), why.c_str());
     }
 }
 

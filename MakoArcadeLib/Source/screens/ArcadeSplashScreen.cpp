@@ -238,14 +238,8 @@ void ArcadeSplashScreen::ClearLevels()
 
 void ArcadeSplashScreen::RunLevelFile(const std::string& name)
 {
-    if (!EndsWith(name, ".lua"))
-        return;
     // A level that cannot be built is reported and skipped; the others load.
-    try {
-        MakoLuaState::DoResourceFile(GetGlobalLuaState(), name);
-    } catch (const Exception& e) {
-        Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(), e.GetMessage().c_str());
-    }
+    ArcadeApp::RunLevelFile(GetGlobalLuaState(), name);
 }
 
 void ArcadeSplashScreen::ShowStart()

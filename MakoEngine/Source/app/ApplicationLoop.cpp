@@ -142,6 +142,7 @@ void Application::PrepareEvents()
 {
     if (StopSignal::IsRequested() && m_IsRunning) {
         Log("%s received: the game ends.\n", StopSignal::GetName());
+        StopSignal::Answer();
         Quit();
     }
     // Once the game ends, no more console lines or debugger commands are taken on.
@@ -240,6 +241,8 @@ void Application::Run()
     StartRunning();
     while (m_IsRunning)
         RunPass();
+    // The game is on its way out and saving: a stop signal now must not cut that short.
+    StopSignal::Answer();
     FinishRunning();
 }
 

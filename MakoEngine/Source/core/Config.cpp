@@ -10,6 +10,7 @@
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
+#include "lua/SerializeCheck.h"
 
 #include <boost/format.hpp>
 
@@ -72,6 +73,19 @@ int SignalObserversBody(lua_State* L)
     return 0;
 }
 
+// Config_CannotSave(value): why the file writer could not write value ("holds itself"),
+// or nil when it can.
+int CannotSaveBody(lua_State* L)
+{
+    lua_settop(L, 1);
+    const std::string problem = WhyCannotSerialize(LuaObject(L, 1));
+    if (problem.empty())
+        lua_pushnil(L);
+    else
+        lua_pushlstring(L, problem.data(), problem.size());
+    return 1;
+}
+
 } // namespace
 
 Config::Config(LuaState* state) : m_LuaState(state)
@@ -86,6 +100,7 @@ Config::Config(LuaState* state) : m_LuaState(state)
         m_LuaState->GetGlobal("InitTables").Call();
         m_LuaState->GetGlobals().SetLightUserData("Config_Instance", this);
         m_LuaState->GetGlobals().SetCFunction("Config_SignalObservers", SignalObserversBody);
+        m_LuaState->GetGlobals().SetCFunction("Config_CannotSave", CannotSaveBody);
     } catch (const LuaException& e) {
         ThrowScriptError(e);
     }
@@ -293,5 +308,8 @@ void Config::Write(const std::string& path)
     Log("writing cfg to: %s\n", path.c_str());
     std::string text = "LoadConfig ";
     Serialize(GetTable("Config_Data"), "", SERIALIZE_SORTED, text);
+    // A file the next start would refuse to read is not written: the old one stays.
+    if (text.size() > kUserFileMaxBytes)
+        throw FileWriteError(MAKO_WHERE, path, EFBIG);
     WriteFileAtomically(path, text);
 }

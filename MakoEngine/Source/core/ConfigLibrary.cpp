@@ -13,7 +13,9 @@ namespace {
 //   is or holds a number that is not finite (an overflow to infinity, 0/0) is refused the
 //   same way: no setting of the program means anything with it. So is the key
 //   Do_Not_Serialize, with which the writer would leave all the user's values out (and
-//   write a file that does not read back).
+//   write a file that does not read back). So is a value the file writer could not write
+//   (a table that holds itself, nesting too deep, tables shared so often that the text
+//   would not end): the configuration must always be written back.
 // - LoadConstConfig drops, with a warning, user values of keys that become constant, so
 //   they are neither read nor written back. The user's file is read before the constant
 //   file, so this is where a constant key in it is found; without it the user value would
@@ -118,6 +120,13 @@ function LoadConfig(t)
             Config_Warn("configuration key " .. Config_KeyText(key) .. " should be a " ..
                         type(current) .. ", not a " .. type(value) ..
                         "; the value " .. tostring(current) .. " was kept")
+        elseif Config_CannotSave(value) ~= nil then
+            local kept = "it was ignored"
+            if current ~= nil then
+                kept = "the value " .. tostring(current) .. " was kept"
+            end
+            Config_Warn("configuration key " .. Config_KeyText(key) ..
+                        " cannot be saved: it " .. Config_CannotSave(value) .. "; " .. kept)
         elseif Config_NonFinite(value) ~= nil then
             local kept = "it was ignored"
             if current ~= nil then

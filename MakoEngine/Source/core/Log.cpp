@@ -11,6 +11,7 @@
 #include <deque>
 
 #include <boost/format.hpp>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,13 +73,51 @@ void ForgetPending()
     State().dropped = 0;
 }
 
+// Whether writing to a file of that mode could wait for a reader for ever.
+bool MayBlock(mode_t mode)
+{
+    return S_ISFIFO(mode) || S_ISSOCK(mode);
+}
+
+// Opens the file at path for writing (emptied, or to append to), made when missing, without
+// waiting: a FIFO is refused (null, errno EINVAL), whether or not a reader holds it open.
+std::FILE* OpenWithoutWaiting(const std::string& path, bool empty)
+{
+    const int flags =
+        O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (empty ? O_TRUNC : O_APPEND);
+    const int fd = ::open(path.c_str(), flags, 0644);
+    if (fd < 0)
+        return nullptr;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || MayBlock(status.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, empty ? "w" : "a");
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return file;
+}
+
+// Sets aside (".bad") a FIFO standing at path, so that a log file can be made there.
+void SetAsideFifo(const std::string& path)
+{
+    struct stat status;
+    if (::stat(path.c_str(), &status) == 0 && MayBlock(status.st_mode))
+        KeepFileAside(path, "it is a FIFO, not a regular file");
+}
+
 // Writes text to the file opened with mode; 0, or the errno value of the failure (a full
 // disk shows only when the file is flushed and closed). A failed append is cut back to
 // where the file ended, so the file never ends in part of a line and the kept lines are
 // not written twice when they are tried again.
 int WriteToFile(const std::string& path, const char* mode, const std::string& text)
 {
-    std::FILE* file = std::fopen(path.c_str(), mode);
+    std::FILE* file = OpenWithoutWaiting(path, mode[0] == 'w');
     if (!file)
         return errno;
     struct stat before;
@@ -175,7 +214,9 @@ void SetLogLevel(int level)
 int TryStartLogFile(const std::string& path)
 {
     int error = GetInjectedWriteFault();
-    std::FILE* file = error == 0 ? std::fopen(path.c_str(), "w") : nullptr;
+    if (error == 0)
+        SetAsideFifo(path);
+    std::FILE* file = error == 0 ? OpenWithoutWaiting(path, true) : nullptr;
     if (!file)
         return error != 0 ? error : errno;
     std::fclose(file);

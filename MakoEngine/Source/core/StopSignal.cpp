@@ -6,16 +6,20 @@
 namespace {
 
 volatile std::sig_atomic_t s_Signal = 0;
+volatile std::sig_atomic_t s_Answered = 0;
+
+const int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 
 extern "C" void OnStopSignal(int signalNumber)
 {
-    if (s_Signal != 0) {
+    if (s_Signal != 0 && s_Answered == 0) {
         // Asked twice: nobody answered the first time.
         std::signal(signalNumber, SIG_DFL);
         std::raise(signalNumber);
         return;
     }
-    s_Signal = signalNumber;
+    if (s_Signal == 0)
+        s_Signal = signalNumber;
 }
 
 } // namespace
@@ -26,9 +30,12 @@ void StopSignal::Install()
     std::memset(&action, 0, sizeof action);
     action.sa_handler = &OnStopSignal;
     sigemptyset(&action.sa_mask);
+    // One handler runs at a time: a second signal never sees half of the first's note.
+    for (int number : kStopSignals)
+        sigaddset(&action.sa_mask, number);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (int number : kStopSignals)
+        sigaction(number, &action, nullptr);
 }
 
 bool StopSignal::IsRequested()
@@ -45,14 +52,24 @@ const char* StopSignal::GetName()
         return "SIGTERM";
     case SIGINT:
         return "SIGINT";
+    case SIGHUP:
+        return "SIGHUP";
+    case SIGQUIT:
+        return "SIGQUIT";
     default:
         return "a stop signal";
     }
 }
 
+void StopSignal::Answer()
+{
+    s_Answered = 1;
+}
+
 void StopSignal::Reset()
 {
     s_Signal = 0;
+    s_Answered = 0;
 }
 
 void StopSignal::Request(int signalNumber)

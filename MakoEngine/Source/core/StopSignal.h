@@ -1,22 +1,29 @@
 #pragma once
-// A request to end the program from outside: SIGTERM or SIGINT. The handlers only note the
-// signal; the main loop, the building of a level and the level check look at the note at
-// their next step and end cleanly (the configuration and the cards saved, the log closed).
+// A request to end the program from outside: SIGTERM, SIGINT, SIGHUP (the terminal went
+// away) or SIGQUIT. The handlers only note the signal; the main loop, the building of a
+// level, the scripts running under a budget (lua/ScriptBudget) and the level check look at
+// the note at their next step and end cleanly (the configuration and the cards saved, the
+// log closed), whichever of the signals came.
+//
 // A second signal while the first is still unanswered ends the process at once, so a
-// program stuck somewhere that never looks can still be stopped.
+// program stuck somewhere that never looks can still be stopped. Once the request is
+// answered (Answer: the program is shutting down and saving), further signals are only
+// noted: they cannot cut the save short.
 //
 // Install from the main thread before the libraries that would install their own handlers
 // (SDL keeps a handler that is already there).
 class StopSignal
 {
 public:
-    // Installs the handlers for SIGTERM and SIGINT.
+    // Installs the handlers for the four signals.
     static void Install();
     // Whether a stop was asked for since the start (or the last Reset).
     static bool IsRequested();
-    // The signal's name ("SIGTERM", "SIGINT"); "" when none came.
+    // The signal's name ("SIGTERM", "SIGINT", "SIGHUP", "SIGQUIT"); "" when none came.
     static const char* GetName();
-    // Forgets a request (tests), or makes one as if the signal had come.
+    // Says that the request is being answered: the program is on its way out.
+    static void Answer();
+    // Forgets a request and its answer (tests), or makes one as if the signal had come.
     static void Reset();
     static void Request(int signalNumber);
 };

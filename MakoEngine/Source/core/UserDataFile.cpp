@@ -1,57 +1,95 @@
 #include "core/UserDataFile.h"
 
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptBudget.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
-const int kUserFileInstructionBudget = 10000000;
+const std::size_t kUserFileMaxBytes = std::size_t(16) << 20;
 
 namespace {
 
-void StopRunawayFile(lua_State* L, lua_Debug*)
+// The kind of a file that is not a regular one, for messages.
+const char* KindOf(mode_t mode)
 {
-    luaL_error(L, "the file did not finish within %d instructions", kUserFileInstructionBudget);
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
 }
 
-// While it lives, a script run on the state fails once it has run the budget's
-// instructions. The hook that was set before (the script debugger's) comes back after.
-class InstructionBudget
+// Closes the descriptor when it goes, keeping errno.
+struct Descriptor
 {
-public:
-    InstructionBudget(lua_State* L, int instructions)
-        : m_L(L), m_Hook(lua_gethook(L)), m_Mask(lua_gethookmask(L)), m_Count(lua_gethookcount(L))
+    int fd;
+    ~Descriptor()
     {
-        lua_sethook(L, StopRunawayFile, LUA_MASKCOUNT, instructions);
+        const int saved = errno;
+        if (fd >= 0)
+            ::close(fd);
+        errno = saved;
     }
-    ~InstructionBudget() { lua_sethook(m_L, m_Hook, m_Mask, m_Count); }
-    InstructionBudget(const InstructionBudget&) = delete;
-    InstructionBudget& operator=(const InstructionBudget&) = delete;
-
-private:
-    lua_State* m_L;
-    lua_Hook m_Hook;
-    int m_Mask;
-    int m_Count;
 };
 
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& text)
+UserFileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& text,
+                                   std::string& reason)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        errno = EIO;
-        return false;
+    // Non-blocking: opening a FIFO must not wait for a writer.
+    Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    if (file.fd < 0)
+        return USERFILE_UNREADABLE;
+    struct stat status;
+    if (::fstat(file.fd, &status) != 0)
+        return USERFILE_UNREADABLE;
+    // A folder is no file that could be set aside: it is left where it stands.
+    if (S_ISDIR(status.st_mode)) {
+        errno = EISDIR;
+        return USERFILE_UNREADABLE;
     }
-    text = buffer.str();
-    return true;
+    if (!S_ISREG(status.st_mode)) {
+        reason = std::string("it is ") + KindOf(status.st_mode) + ", not a regular file";
+        return USERFILE_REFUSED;
+    }
+    const std::string tooLarge = "it is larger than the " + std::to_string(maxBytes >> 20) +
+                                 " MiB a file of the user may hold";
+    if (static_cast<unsigned long long>(status.st_size) > maxBytes) {
+        reason = tooLarge;
+        return USERFILE_REFUSED;
+    }
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+    std::size_t filled = 0;
+    // One byte more than the file's size: a file that grew meanwhile is seen to be longer.
+    while (filled < bytes.size()) {
+        const ssize_t got = ::read(file.fd, &bytes[filled], bytes.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return USERFILE_UNREADABLE;
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+        if (filled == bytes.size() && filled <= maxBytes)
+            bytes.resize(std::min(maxBytes + 1, bytes.size() * 2));
+    }
+    if (filled > maxBytes) {
+        reason = tooLarge;
+        return USERFILE_REFUSED;
+    }
+    bytes.resize(filled);
+    text.swap(bytes);
+    return USERFILE_READ;
 }
 
 int RunUserDataFile(LuaPlus::LuaState* state, const std::string& path,
@@ -59,11 +97,17 @@ int RunUserDataFile(LuaPlus::LuaState* state, const std::string& path,
                     std::string& error)
 {
     std::string text;
-    if (!ReadWholeFile(path, text)) {
-        int cause = errno;
+    switch (ReadRegularFile(path, kUserFileMaxBytes, text, error)) {
+    case USERFILE_UNREADABLE: {
+        const int cause = errno;
         error = std::strerror(cause);
         errno = cause;
         return LUA_ERRFILE;
+    }
+    case USERFILE_REFUSED:
+        return LUA_ERRSYNTAX;
+    case USERFILE_READ:
+        break;
     }
     // Precompiled chunks can break the interpreter itself: user files are text only.
     if (!text.empty() && text[0] == LUA_SIGNATURE[0]) {
@@ -72,22 +116,25 @@ int RunUserDataFile(LuaPlus::LuaState* state, const std::string& path,
     }
 
     lua_State* L = state->GetCState();
-    int top = lua_gettop(L);
-    std::string chunkName = "@" + path;
+    const int top = lua_gettop(L);
+    const std::string chunkName = "@" + path;
+    ScriptBudget budget(L, kUserFileInstructionBudget, kUserFileMemoryBudget, false);
     int status = luaL_loadbuffer(L, text.data(), text.size(), chunkName.c_str());
     if (status != 0) {
-        error = LuaPlus::GetErrorText(L);
+        error =
+            budget.RanOutOfMemory() ? "the file " + budget.GetReason() : LuaPlus::GetErrorText(L);
         lua_settop(L, top);
         return status;
     }
     environment.Push(L);
     lua_setfenv(L, -2);
 
-    InstructionBudget budget(L, kUserFileInstructionBudget);
     LuaPlus::CallFailure failure;
     if (!MakoLuaState::Call(L, 0, 0, what, failure)) {
-        error = failure.Message();
+        error = budget.RanOutOfMemory() ? "the file " + budget.GetReason() : failure.Message();
         lua_settop(L, top);
+        if (budget.RanOutOfMemory())
+            return LUA_ERRMEM;
         return failure.status != 0 ? failure.status : LUA_ERRRUN;
     }
     lua_settop(L, top);

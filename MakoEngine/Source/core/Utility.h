@@ -131,12 +131,13 @@ std::string ToNativePath(const std::string& path);
 // The single-instance check. Takes, for the rest of the process, the lock of the
 // application code appCode (four characters, as made by AppCodeFromString): the file
 // "<code>.lock" in $XDG_RUNTIME_DIR when that is set, else in appDataFolder (created when
-// missing). Answers true when another running process holds it; the caller then ends
-// with exit status 1 unless multiple instances are allowed. A lock that cannot be taken for
-// any other reason is logged as a warning and answers false, so the program still starts.
-// appCode 0 raises the assertion failure "appCode != 0" with "0 is not a valid app code.".
-// A refusal is also said in one line on standard error, since the log of this run goes
-// nowhere the user looks.
+// missing), a path already in this platform's form, taken as it stands: a backslash in the
+// user's own folder names is a character of the name. Answers true when another running process
+// holds it; the caller then ends with exit status 1 unless multiple instances are allowed. A lock
+// that cannot be taken for any other reason is logged as a warning and answers false, so the
+// program still starts. appCode 0 raises the assertion failure "appCode != 0" with "0 is not a
+// valid app code.". A refusal is also said in one line on standard error, since the log of this run
+// goes nowhere the user looks.
 bool IsAnotherInstanceRunning(uint32_t appCode, const std::string& appDataFolder);
 
 // Whether no other running process holds the lock of appCode: true when this process holds

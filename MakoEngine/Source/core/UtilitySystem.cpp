@@ -183,7 +183,7 @@ std::string InstanceLockPath(uint32_t appCode, const std::string& appDataFolder)
     if (runtime && runtime[0] == '/') {
         folder = runtime;
     } else {
-        folder = ToNativePath(appDataFolder);
+        folder = appDataFolder;
         try {
             CreateDirectories(folder);
         } catch (const Exception& e) {

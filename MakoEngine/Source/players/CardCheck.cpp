@@ -1,6 +1,7 @@
 #include "players/CardCheck.h"
 
 #include "core/Utf8.h"
+#include "lua/SerializeCheck.h"
 #include "players/PlayerScript.h"
 
 #include <boost/format.hpp>
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <unordered_set>
 #include <utility>
 
 using LuaPlus::LuaObject;
@@ -88,10 +90,32 @@ bool CardCheck::Run()
     m_Repairs.clear();
     if (!m_Card.IsTable())
         return Reject("the file holds no card");
-    if (!PlayerScript::IsInteger(m_Card["guid"]))
-        return Reject("the card has no guid");
+    // What cannot be written back (a table that holds itself, tables shared so often that
+    // the text would not end) is refused before anything walks the card.
+    const std::string unsaved = WhyCannotSerialize(m_Card);
+    if (!unsaved.empty())
+        return Reject("the card cannot be saved: it " + unsaved);
+    if (!CheckGuid())
+        return false;
+    std::unordered_set<const void*> visited;
     return CheckName() && CheckOptions() && CheckGameModes() && CheckRecordLists() &&
-           CheckNumbers(m_Card, "", 0);
+           CheckNumbers(m_Card, "", 0, visited);
+}
+
+bool CardCheck::CheckGuid()
+{
+    LuaObject guid = m_Card["guid"];
+    if (guid.IsNil())
+        return Reject("the card has no guid");
+    if (PlayerScript::IsInteger(guid))
+        return true;
+    // The card keeps its progress under a new guid, as a copied card does.
+    LuaObject fresh = PlayerScript::CallGlobal(m_Card.GetState(), "CreatePlayerGuid");
+    m_Card.SetObject("guid", fresh);
+    Repaired(boost::str(boost::format("guid was %1%, not a whole number; it was given the guid "
+                                      "%2%") %
+                        ValueText(guid) % fresh.GetInteger()));
+    return true;
 }
 
 bool CardCheck::CheckName()
@@ -244,10 +268,17 @@ void CardCheck::CloseGaps(LuaObject list)
         list.SetObject(++index, entry.second.second);
 }
 
-bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int depth)
+bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int depth,
+                             std::unordered_set<const void*>& visited)
 {
     if (depth > kMaxDepth)
         return Reject(where + " is nested more than " + std::to_string(kMaxDepth) + " tables deep");
+    // A table reached again (shared, or holding itself) was checked the first time.
+    table.Push();
+    const void* identity = lua_topointer(table.GetCState(), -1);
+    lua_pop(table.GetCState(), 1);
+    if (!visited.insert(identity).second)
+        return true;
     // Keys are changed after the walk: a walk may not meet keys it did not start with.
     std::vector<LuaObject> dropped;
     std::vector<std::pair<LuaObject, LuaObject>> zeroed;
@@ -261,7 +292,7 @@ bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int dept
         } else if (value.IsNumber() && !FitsInt(value.GetNumber())) {
             zeroed.emplace_back(key, value);
             Repaired(Place(where, key) + " was " + ValueText(value) + "; it was set to 0");
-        } else if (value.IsTable() && !CheckNumbers(value, Place(where, key), depth + 1)) {
+        } else if (value.IsTable() && !CheckNumbers(value, Place(where, key), depth + 1, visited)) {
             return false;
         }
     }

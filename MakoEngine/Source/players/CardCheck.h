@@ -2,7 +2,8 @@
 // Holds a player card to the shape the game relies on, when the card is read and again
 // before it is written. What the game indexes must be a table, every number must be finite
 // and fit the game's whole numbers, the progress counters must lie in their ranges, and the
-// name must be one the sign-in dialog could have typed.
+// name must be one the sign-in dialog could have typed, and the card must be one the file
+// writer can write back.
 //
 // What a game-mode table (Game_Modes[mode]) holds is the game's: it names the keys at
 // start-up (SetModeShape); until then a mode table is checked only as a table of values.
@@ -15,6 +16,7 @@
 #include "luaplus/LuaPlus.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CardCheck
@@ -75,6 +77,11 @@ private:
                             const std::string& where);
     // Renumbers the list's number keys 1, 2, ... in their order.
     static void CloseGaps(LuaPlus::LuaObject list);
+    // A guid that is not a whole number is replaced by a new one; a card without one is
+    // unusable.
+    bool CheckGuid();
     // Mends every number of the table and below that is not finite or does not fit an int.
-    bool CheckNumbers(LuaPlus::LuaObject table, const std::string& where, int depth);
+    // Each table is walked once (visited holds those seen), however often it is shared.
+    bool CheckNumbers(LuaPlus::LuaObject table, const std::string& where, int depth,
+                      std::unordered_set<const void*>& visited);
 };

@@ -236,6 +236,11 @@ std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slo
         if (!CheckCard(player.GetTable(), "player #" + std::to_string(slot), problem))
             MAKO_THROW(Exception, "the card is damaged: " + problem);
         SerializeToString(text, player.GetTable(), SERIALIZE_SORTED, players.GetState());
+        // A card the next start would refuse to read is not written: the old one stays.
+        if (text.size() > kUserFileMaxBytes)
+            MAKO_THROW(Exception, "the card would be larger than the " +
+                                      std::to_string(kUserFileMaxBytes >> 20) +
+                                      " MiB a card file may hold");
         cause = TryWriteFileAtomically(path, text);
     } catch (const Exception& e) {
         Log("Warning: player #%d (\"%s\") could not be written: %s. The previous card "

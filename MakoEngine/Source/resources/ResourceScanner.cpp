@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Utility.h"
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptBudget.h"
 #include "resources/FileReader.h"
 #include "resources/ResourceManager.h"
 
@@ -30,12 +31,14 @@ bool ResourceScanner::IsMetadataFile(const std::string& fileName)
 
 namespace {
 
-// Runs the metadata file's text. A broken file is reported with its name instead of
-// leaving its resources silently without metadata.
+// Runs the metadata file's text under the budget of a file the game did not write (a file
+// that never ends or grows without end fails). A broken file is reported with its name
+// instead of leaving its resources silently without metadata.
 void RunMetadataText(LuaState* state, const std::string& file, const void* data, uint32_t size)
 {
     lua_State* L = state->GetCState();
     std::string error;
+    ScriptBudget budget(L, kUserFileInstructionBudget, kUserFileMemoryBudget);
     if (luaL_loadbuffer(L, static_cast<const char*>(data), size, "=metadata") != 0) {
         error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "(no error text)";
         lua_pop(L, 1);
@@ -45,6 +48,8 @@ void RunMetadataText(LuaState* state, const std::string& file, const void* data,
             return;
         error = failure.hasText ? failure.text : "(no error text)";
     }
+    if (budget.RanOutOfMemory())
+        error = "the file " + budget.GetReason();
     MAKO_THROW(ResourceLoadError,
                boost::str(boost::format("The metadata file \"%1%\" could not be run: %2%") % file %
                           error));

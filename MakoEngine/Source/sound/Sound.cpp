@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "perf/PerformanceCounterManager.h"
 #include "perf/ScopedPerformanceTimer.h"
+#include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceMemory.h"
 #include "sound/BassErrorText.h"
@@ -263,12 +264,42 @@ Sound* Sound::GetSound(const std::string& name)
     return static_cast<Sound*>(data);
 }
 
+std::set<std::string>& Sound::UnusableNames()
+{
+    static std::set<std::string> names;
+    return names;
+}
+
+Sound* Sound::FindSound(const std::string& name, bool load)
+{
+    ResourceManager* manager = GetResourceManager();
+    if (!manager || UnusableNames().count(name))
+        return nullptr;
+    if (!load) {
+        ResourceInfo* info = manager->FindInfo(name, true);
+        return info ? dynamic_cast<Sound*>(info->GetResource()) : nullptr;
+    }
+    try {
+        return GetSound(name);
+    } catch (const ResourceNotFoundException&) {
+        Log("Warning: the sound \"%s\" is not among the resources; the game plays without it\n",
+            name.c_str());
+    } catch (const ResourceLoadError& e) {
+        Log("Warning: the sound \"%s\" could not be loaded (%s); the game plays without it\n",
+            name.c_str(), e.GetMessage().c_str());
+    }
+    UnusableNames().insert(name);
+    return nullptr;
+}
+
 std::uint32_t Sound::PlaySound(const std::string& name, bool loop)
 {
     if (!IsActive() || name.empty()) {
         return 0;
     }
-    Sound* sound = GetSound(name);
+    Sound* sound = FindSound(name, true);
+    if (!sound)
+        return 0;
     const std::uint32_t channel = sound->PlaySound(loop);
     if (PlayListenerSlot())
         PlayListenerSlot()(name, channel, sound->GetVolume(), sound->GetPan());
@@ -287,42 +318,39 @@ std::uint32_t Sound::PlaySound(const char* name, bool loop)
 
 void Sound::StopSound(const std::string& name)
 {
-    if (IsActive()) {
-        GetSound(name)->StopSound();
-    }
+    // Only a sound that was loaded can be playing: stopping never loads one.
+    if (Sound* sound = IsActive() ? FindSound(name, false) : nullptr)
+        sound->StopSound();
 }
 
 void Sound::SetVolume(const std::string& name, int volume)
 {
-    if (IsActive()) {
-        GetSound(name)->SetVolume(volume);
-    }
+    if (Sound* sound = IsActive() ? FindSound(name, true) : nullptr)
+        sound->SetVolume(volume);
 }
 
 void Sound::SlideVolume(const std::string& name, int volume, unsigned milliseconds)
 {
-    if (IsActive()) {
-        GetSound(name)->SlideVolume(volume, milliseconds);
-    }
+    if (Sound* sound = IsActive() ? FindSound(name, true) : nullptr)
+        sound->SlideVolume(volume, milliseconds);
 }
 
 void Sound::SetPan(const std::string& name, int pan)
 {
-    if (IsActive()) {
-        GetSound(name)->m_Pan = pan;
-    }
+    if (Sound* sound = IsActive() ? FindSound(name, true) : nullptr)
+        sound->m_Pan = pan;
 }
 
 void Sound::PanChannel(const std::string& name, int pan)
 {
-    if (IsActive()) {
-        GetSound(name)->PanChannel(pan);
-    }
+    if (Sound* sound = IsActive() ? FindSound(name, false) : nullptr)
+        sound->PanChannel(pan);
 }
 
 bool Sound::IsPlaying(const std::string& name)
 {
-    return IsActive() && GetSound(name)->IsPlaying();
+    Sound* sound = IsActive() ? FindSound(name, false) : nullptr;
+    return sound && sound->IsPlaying();
 }
 
 // --- By channel handle ----------------------------------------------------------------

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 
 class DirectMusic;
@@ -138,8 +139,13 @@ public:
     static int MusicMasterVolume(unsigned volume);
 
     // --- By resource name (nothing while audio is inactive) ---------------------------
-    // The Sound resource of that name, loaded on first use. Requires active audio.
+    // The Sound resource of that name, loaded on first use. Requires active audio; a
+    // missing or damaged sound raises its resource error.
     static Sound* GetSound(const std::string& name);
+    // The functions below never raise for a sound that is missing or cannot be loaded: it
+    // is logged once by name ("Warning: the sound "x.ogg" could not be loaded (...); the
+    // game plays without it") and is silent from then on. Stopping, panning and asking
+    // whether it plays never load a sound.
     // 0 while audio is inactive or for an empty name.
     static std::uint32_t PlaySound(const std::string& name, bool loop);
     static std::uint32_t PlaySound(const char* name, bool loop = false);
@@ -162,6 +168,12 @@ public:
     static void SetChannelFrequency(std::uint32_t handle, int frequency);
 
 private:
+    // The sound of that name (loaded first when load is true, else only when it is loaded
+    // already); null for a sound that is missing or cannot be loaded, logged once.
+    static Sound* FindSound(const std::string& name, bool load);
+    // The names of sounds found missing or damaged since audio started.
+    static std::set<std::string>& UnusableNames();
+
     std::uint32_t PlayStream(bool loop);
     std::uint32_t PlaySample(bool loop);
     bool IsRepeatTooSoon();

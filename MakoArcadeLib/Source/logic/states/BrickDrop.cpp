@@ -1,6 +1,7 @@
 #include "logic/states/BrickDrop.h"
 
 #include "core/FramePeriod.h"
+#include "core/Log.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
 #include "logic/states/StateSupport.h"
@@ -22,8 +23,14 @@ const int kDropStep = kDropDistance * int(FRAME_PERIOD_MS) / kDropMs;
 
 BrickDrop::~BrickDrop()
 {
-    Sound::StopSound(kSlideSound);
-    Sound::StopSound(kColumnSound);
+    // The state may go while an error unwinds: a sound that cannot be stopped is logged.
+    for (const char* name : {kSlideSound, kColumnSound}) {
+        try {
+            Sound::StopSound(name);
+        } catch (const std::exception& e) {
+            Log("Warning: the sound \"%s\" could not be stopped: %s\n", name, e.what());
+        }
+    }
 }
 
 void BrickDrop::OnEnterState()

@@ -1,0 +1,75 @@
+// The real program over user files that are no files (a FIFO, a link to /dev/zero) or that
+// never end, and under the signals of a closed terminal: it starts without waiting, names
+// and sets aside what it cannot read, and quits saving what quitting saves.
+#include "e2e/ProgramRun.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+using namespace bbtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound"};
+
+std::string CardPath(int slot)
+{
+    return std::string(getenv("XDG_DATA_HOME")) + "/bumperlux Documents/Player Cards/Player" +
+           std::to_string(slot) + ".card";
+}
+
+} // namespace
+
+TEST(HostileFiles, FifosAndDevicesAreSetAsideAndTheGameStartsAndSaves)
+{
+    TempHome home;
+    fs::create_directories(fs::path(GameConfigPath()).parent_path());
+    fs::create_directories(fs::path(GameLogPath()).parent_path());
+    fs::create_directories(fs::path(CardPath(1)).parent_path());
+    ASSERT_EQ(0, ::mkfifo(GameConfigPath().c_str(), 0600));
+    ASSERT_EQ(0, ::mkfifo(GameLogPath().c_str(), 0600));
+    ASSERT_EQ(0, ::symlink("/dev/zero", CardPath(1).c_str()));
+    WriteFile(CardPath(2), "local s = 'x' for i = 1, 44 do s = s .. s end Player { guid = 2 }\n");
+    WriteFile(CardPath(3), "Player { guid = 34.5, Name = 'half' }\n");
+
+    ProgramRun run(kArgs);
+    run.Send("Config.music_volume = 33\nAppQuit()\n");
+    ASSERT_EQ(0, run.Wait()) << run.Errors() << CrashReports();
+
+    const std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos,
+              log.find(GameConfigPath() + ".bad\": it is a FIFO, not a regular file"))
+        << log.substr(0, 4000);
+    EXPECT_NE(std::string::npos,
+              log.find(CardPath(1) + ".bad\": it is a device, not a regular file"));
+    EXPECT_NE(std::string::npos,
+              log.find(CardPath(2) + ".bad\": the file needs more than 128 MiB of memory"));
+    EXPECT_NE(std::string::npos, log.find("guid was 34.5, not a whole number"));
+    EXPECT_TRUE(fs::is_fifo(GameLogPath() + ".bad"));
+    EXPECT_NE(std::string::npos, ReadFile(GameConfigPath()).find("music_volume = 33,"));
+    EXPECT_NE(std::string::npos, ReadFile(CardPath(3)).find("Name = \"half\""));
+}
+
+TEST(HostileFiles, EveryStopSignalSavesAndASecondOneCannotCutTheSaveShort)
+{
+    for (const int number : {SIGHUP, SIGQUIT, SIGTERM}) {
+        SCOPED_TRACE(number);
+        TempHome home;
+        ProgramRun run(kArgs);
+        run.Send("Config.music_volume = 21\nio.stderr:write('set\\n')\n");
+        ASSERT_TRUE(run.WaitForErrorLine("set")) << run.Errors();
+        run.Signal(number);
+        ASSERT_TRUE(run.WaitForLogLine("received: the game ends.")) << run.Errors();
+        run.Signal(SIGINT);
+        run.Signal(SIGTERM);
+        EXPECT_EQ(0, run.Wait()) << run.Errors() << CrashReports();
+        EXPECT_NE(std::string::npos, ReadFile(GameConfigPath()).find("music_volume = 21,"));
+    }
+}

@@ -1,0 +1,59 @@
+// Level files run by the game under the budget of a file it did not write: one that never
+// ends, grows without end or is stopped by a signal is named and skipped, and the levels of
+// the other files load.
+#include "app/ArcadeApp.h"
+#include "core/StopSignal.h"
+#include "support/engine/LogCapture.h"
+#include "support/engine/LuaFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+
+namespace {
+
+class LevelFileBudgetTest : public bbtest::LuaFixture
+{
+protected:
+    LevelFileBudgetTest()
+    {
+        Run("Levels = {}");
+        AddScript("Endless.lua", "Levels.A = { fullName = 'a' }\nwhile true do end\n");
+        AddScript("Huge.lua", "local s = 'x' for i = 1, 44 do s = s .. s end\n");
+        AddScript("Good.lua", "Levels.B = { fullName = 'b' }\n");
+    }
+    ~LevelFileBudgetTest() override { StopSignal::Reset(); }
+};
+
+} // namespace
+
+TEST_F(LevelFileBudgetTest, ARunawayFileIsNamedAndSkippedAndTheOthersLoad)
+{
+    bbtest::LogCapture log;
+    for (const char* name : {"Endless.lua", "Huge.lua", "Good.lua", "Notes.txt"})
+        ArcadeApp::RunLevelFile(State(), name);
+    const std::string text = log.Text();
+    EXPECT_NE(std::string::npos,
+              text.find("ERROR: The level file \"Endless.lua\" was skipped: The script "
+                        "\"Endless.lua\" failed while it ran: the file did not finish within "
+                        "10000000 instructions"))
+        << text;
+    EXPECT_NE(std::string::npos, text.find("ERROR: The level file \"Huge.lua\" was skipped: the "
+                                           "file needs more than 128 MiB of memory"))
+        << text;
+    EXPECT_EQ("b", Global("Levels")["B"]["fullName"].ToString());
+    // The budget ends with the file: scripts run afterwards are not limited.
+    Run("local n = 0 for i = 1, 11000000 do n = n + 1 end counted = n");
+    EXPECT_EQ(11000000, GlobalNumber("counted"));
+}
+
+TEST_F(LevelFileBudgetTest, AStopSignalEndsARunningFileAtOnce)
+{
+    StopSignal::Request(SIGTERM);
+    bbtest::LogCapture log;
+    const auto start = std::chrono::steady_clock::now();
+    ArcadeApp::RunLevelFile(State(), "Endless.lua");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_NE(std::string::npos, log.Text().find("the file was stopped by SIGTERM")) << log.Text();
+}
