@@ -11,6 +11,7 @@
 #include "core/Utility.h"
 #include "display/Image.h"
 #include "field/Brick.h"
+#include "field/FieldBounds.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
@@ -508,6 +509,7 @@ void Ball::PlaceOnPaddle()
         centre = Point<double>(c.x, paddle->FacesPositive() ? c.y + reach : c.y - reach);
     else
         centre = Point<double>(paddle->FacesPositive() ? c.x + reach : c.x - reach, c.y);
+    centre = InsideField(centre.x, centre.y);
     m_Position = centre;
     PlaceCentre(centre.x, centre.y);
     m_PaddleOffset = Point<double>(centre.x - c.x, centre.y - c.y);
@@ -526,6 +528,7 @@ void Ball::ReleaseFromPaddle()
             at.x += shift;
         else
             at.y += shift;
+        at = InsideField(at.x, at.y);
         m_Position = at;
         if (m_Geom)
             m_Geom->SetPosition(at.x, at.y);
@@ -543,6 +546,17 @@ void Ball::ReleaseFromPaddle()
     SetCategoryBits(kBallCategory);
     SetCollideBits(kBallCollideMask);
     SetActive(true);
+}
+
+Point<double> Ball::InsideField(double x, double y) const
+{
+    const FieldBounds field = FieldBounds::Current();
+    const double r = GetRadius();
+    // A field narrower than the ball keeps the centre in its middle.
+    auto keep = [r](double v, double low, double high) {
+        return low + r > high - r ? (low + high) / 2 : std::clamp(v, low + r, high - r);
+    };
+    return Point<double>(keep(x, field.left, field.right), keep(y, field.top, field.bottom));
 }
 
 // ---- Count-down -----------------------------------------------------------------------------
@@ -677,10 +691,11 @@ void Ball::Tick()
         if (body)
             body->SetLinearVel(0.0, 0.0);
         const Point<double> c = CentreOf(paddle);
+        const Point<double> at = InsideField(c.x + m_PaddleOffset.x, c.y + m_PaddleOffset.y);
         if (m_Geom)
-            m_Geom->SetPosition(c.x + m_PaddleOffset.x, c.y + m_PaddleOffset.y);
+            m_Geom->SetPosition(at.x, at.y);
         else
-            PlaceCentre(c.x + m_PaddleOffset.x, c.y + m_PaddleOffset.y);
+            PlaceCentre(at.x, at.y);
         SyncFromPhysics();
     } else {
         RegulateSpeed();

@@ -112,6 +112,10 @@ public:
     // Ball centre minus paddle centre while held.
     const Point<double>& GetPaddleOffset() const { return m_PaddleOffset; }
     void SetPaddleOffset(const Point<double>& offset) { m_PaddleOffset = offset; }
+    // The nearest centre to (x, y) at which the whole ball lies between the walls
+    // (FieldBounds::Current()). A ball is never placed, held or released with its centre
+    // past a wall's face: walls let held balls through and stop free balls only from inside.
+    Point<double> InsideField(double x, double y) const;
     // Paddle-contact bookkeeping of the paddle's impact handling, aged by the ball's tick.
     bool m_PaddlePass = false;
     bool m_PaddlePassTouched = false;
