@@ -170,3 +170,21 @@ TEST_F(FieldContainmentTest, AHeldBallIsNeverCarriedOrReleasedIntoASideWall)
     passes.Step(10);
     EXPECT_EQ("", Outside(ball)) << "released";
 }
+
+TEST_F(FieldContainmentTest, APaddleSqueezingABallIntoAWallLeavesItAtTheFace)
+{
+    Paddle* paddle = new Paddle();
+    paddle->SetRectangle(88, 16, false);
+    paddle->SetPosition(200, 419);
+    root->Place(paddle);
+    logic.paddles.push_back(paddle);
+    // The ball rides at the paddle's left end as the paddle sweeps into the left wall.
+    Ball* ball = AddBall(194, 424, -500, 0);
+    for (int pass = 0; pass < 12; ++pass) {
+        paddle->GetPhysicsBody()->SetLinearVel(-1500, 0);
+        passes.Step();
+        const double x = ball->GetGeom()->GetCenter().x;
+        ASSERT_GE(x, 16 + ball->GetRadius() / 2) << "sunk after " << pass + 1 << " passes";
+    }
+    EXPECT_EQ(-2048, logic.walls[1]->GetX()) << "the left wall keeps its place";
+}

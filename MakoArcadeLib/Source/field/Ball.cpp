@@ -559,6 +559,32 @@ Point<double> Ball::InsideField(double x, double y) const
     return Point<double>(keep(x, field.left, field.right), keep(y, field.top, field.bottom));
 }
 
+void Ball::KeepOutOfWalls()
+{
+    PhysicsBody* body = GetPhysicsBody();
+    if (!body || !m_Geom || !m_Geom->IsEnabled() || IsDead())
+        return;
+    const Vector2D c = body->GetPosition();
+    const Point<double> in = InsideField(c.x, c.y);
+    const double sink = GetRadius() / 2;
+    const bool deepX = std::fabs(in.x - c.x) > sink, deepY = std::fabs(in.y - c.y) > sink;
+    if (!deepX && !deepY)
+        return;
+    Vector2D v = body->GetLinearVel();
+    Vector2D at = c;
+    if (deepX) {
+        at.x = in.x;
+        v.x = in.x > c.x ? std::fabs(v.x) : -std::fabs(v.x);
+    }
+    if (deepY) {
+        at.y = in.y;
+        v.y = in.y > c.y ? std::fabs(v.y) : -std::fabs(v.y);
+    }
+    body->SetPosition(at.x, at.y);
+    body->SetLinearVel(v.x, v.y);
+    SyncFromPhysics();
+}
+
 // ---- Count-down -----------------------------------------------------------------------------
 
 void Ball::KillCountDownLabels()
@@ -699,6 +725,7 @@ void Ball::Tick()
         SyncFromPhysics();
     } else {
         RegulateSpeed();
+        KeepOutOfWalls();
     }
     // 4. The count-down label rides above the ball.
     PlaceCountDownLabel();

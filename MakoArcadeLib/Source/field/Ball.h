@@ -204,6 +204,9 @@ protected:
     // One tick of the gradual size change towards the target radius.
     void StepSize();
     void RegulateSpeed();
+    // A free ball sunk deeper than half its radius into a wall (squeezed against it by a
+    // paddle, pushed by a blast) is put back at the wall's face and turned away from it.
+    void KeepOutOfWalls();
     // Asks the world for sub-steps short enough that the ball never travels more than
     // half its radius in one (fast, small balls would otherwise sink into or pass through
     // what they hit).
