@@ -742,6 +742,7 @@ void Ball::Tick()
     m_PaddlePass = m_PaddlePass && m_PaddlePassTouched;
     m_PaddlePassTouched = false;
     ++m_TicksSincePaddleHit;
+    ++m_TicksSinceStrike;
     m_BallPass = m_BallPass && m_BallPassTouched;
     m_BallPassTouched = false;
     if (++m_TicksSinceLoop == kLoopResetTicks)
