@@ -1,7 +1,8 @@
 // Balls against the field's walls in a world stepped as a level steps it (20 collision
 // iterations a pass): launched from hoppers into bricks and at each wall at the speeds
-// levels reach, and held by a catching paddle pushed into a wall. Every ball stays inside
-// the field, and every soft period ends.
+// levels reach, pulled into a wall while soft, held by a catching paddle pushed into a
+// wall, and squeezed against one by a sweeping paddle. Every ball stays inside the field,
+// every soft period ends, and the walls keep their places.
 #include "BallFixture.h"
 
 #include "field/Brick.h"
