@@ -259,11 +259,20 @@ private:
         return (n < kLevelPassLimit ? "stopped after " : "not ended after ") + std::to_string(n);
     }
 
-    // Closes whatever dialog a pause left open, as a player resuming does.
+    // Closes whatever dialog a pause left open, as a player resuming does; a game still
+    // paused then is resumed as by a player coming back to the window.
     void Resume()
     {
         for (int i = 0; i < 3 && m_App.GameScreen()->IsDialogVisible(); ++i) {
             m_App.SendKey(SDLK_SPACE);
+            Pass();
+        }
+        if (State() == "PausedPlaying" && !m_App.GameScreen()->IsDialogVisible()) {
+            Event event{};
+            event.active.type = SDL_ACTIVEEVENT;
+            event.active.gain = 1;
+            event.active.state = SDL_APPINPUTFOCUS;
+            m_App.OnEvent(event);
             Pass();
         }
     }

@@ -83,6 +83,11 @@ bool FieldWatch::CheckBalls(ArcadeGameLogic* logic, int pass)
 
 bool FieldWatch::CheckProgress(ArcadeGameLogic* logic, int pass)
 {
+    // A paused game is not being played: its passes do not count towards a stall.
+    if (logic->GetCurrentState() && logic->GetStateName() == "PausedPlaying") {
+        m_LastChange = pass;
+        return false;
+    }
     const std::uint64_t state = PlayState(logic);
     if (!m_Started || state != m_LastState) {
         m_Started = true;

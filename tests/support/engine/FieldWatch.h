@@ -10,7 +10,7 @@
 //           face means the ball is more than half inside, and on its way out.
 //   Stall:  the level has neither ended nor changed its state of play (the controller's
 //           state, score, balls left, the bricks on the field and the damage they carry)
-//           for stallPasses passes.
+//           for stallPasses passes of play (passes in the paused state do not count).
 //
 //   bbtest::FieldWatch watch("Bonus10", 4);
 //   for (int pass = 0; ...; ++pass) { ...step...; if (watch.Check(logic, pass)) break; }
