@@ -149,6 +149,19 @@ std::string Summary(const std::string& level, const std::vector<Game>& games)
     return line;
 }
 
+// The games of each outcome, then every fault found.
+void PrintTotals(FILE* report, const int (&totals)[5], const std::vector<std::string>& faults)
+{
+    std::fprintf(report,
+                 "\nfieldsweep: %d games: %d won, %d lost, %d escaped, %d stalled, %d "
+                 "unfinished\n",
+                 totals[WON] + totals[LOST] + totals[ESCAPED] + totals[STALLED] +
+                     totals[UNFINISHED],
+                 totals[WON], totals[LOST], totals[ESCAPED], totals[STALLED], totals[UNFINISHED]);
+    for (const std::string& fault : faults)
+        std::fprintf(report, "  %s\n", fault.c_str());
+}
+
 bool ParseArguments(int argc, char** argv, Options& options)
 {
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -229,13 +242,6 @@ int main(int argc, char** argv)
             ClearLevelKey(level, options.without, true);
         std::fprintf(report, "%s\n", Summary(level, games).c_str());
     }
-    std::fprintf(report,
-                 "\nfieldsweep: %d games: %d won, %d lost, %d escaped, %d stalled, %d "
-                 "unfinished\n",
-                 totals[WON] + totals[LOST] + totals[ESCAPED] + totals[STALLED] +
-                     totals[UNFINISHED],
-                 totals[WON], totals[LOST], totals[ESCAPED], totals[STALLED], totals[UNFINISHED]);
-    for (const std::string& fault : faults)
-        std::fprintf(report, "  %s\n", fault.c_str());
+    PrintTotals(report, totals, faults);
     return totals[ESCAPED] + totals[STALLED] + totals[UNFINISHED] > 0 ? 1 : 0;
 }
