@@ -1,10 +1,10 @@
 # Bumperlux: make run | make test | make bench | make check-levels | make fuzz | make soak |
-# make faults | make fuzz-quick | make soak-quick
+# make faults | make fuzz-quick | make soak-quick | make field-sweep
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
 .PHONY: all deps run build test test-build bench check-levels fuzz soak faults clean \
-        fuzz-quick soak-quick
+        fuzz-quick soak-quick field-sweep
 
 all: build
 
@@ -59,6 +59,20 @@ soak: deps
 	      -DASSETS_DIR=$(CURDIR)/build-soak/SoakPack -P cmake/AssetPack.cmake
 	cd build-soak && BB_TEST_ASSET_PACK=$(CURDIR)/build-soak/SoakPack \
 	      ./tools/soak/soak --minutes $(SOAK_MINUTES)
+
+# Every written level played to its end with the seeds FIELD_SEEDS (tools/soak/FieldSweep.cpp)
+# in the soak's Release build: per level the games won and lost, the escapes (a ball past a
+# wall's face) and stalls (a level that stops moving on), and the passes min-median-max.
+# FIELD_SWEEP_ARGS adds options, for instance "--levels Bonus10 --without gravity".
+FIELD_SEEDS ?= 1-8
+
+field-sweep: deps
+	cmake -S . -B build-soak $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBB_TESTS=ON
+	cmake --build build-soak -j $(JOBS) --target fieldsweep assetgen
+	cmake -DASSETGEN=$(CURDIR)/build-soak/tools/assetgen/assetgen \
+	      -DASSETS_DIR=$(CURDIR)/build-soak/SoakPack -P cmake/AssetPack.cmake
+	cd build-soak && BB_TEST_ASSET_PACK=$(CURDIR)/build-soak/SoakPack \
+	      ./tools/soak/fieldsweep --seeds $(FIELD_SEEDS) $(FIELD_SWEEP_ARGS)
 
 # The short runs CI makes from the test build (make test), which needs no build of its own:
 # each fuzz target for FUZZ_QUICK_SECONDS with a fixed seed (clang only), and the soak for

@@ -14,6 +14,7 @@
 #include "logic/LevelManager.h"
 #include "physics/PhysicsBody.h"
 #include "support/engine/AutoPlayer.h"
+#include "support/engine/FieldWatch.h"
 #include "support/engine/GameLevels.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,7 @@ protected:
 
     void StartLevel(const std::string& name, int balls)
     {
+        m_Watch = bbtest::FieldWatch(name, 7);
         MakoSrand(7);
         NewGame("{gameType = 'Levels', levelName = '" + name +
                 "', ballsLeft = " + std::to_string(balls) + "}");
@@ -80,7 +82,8 @@ protected:
     }
 
     // Plays until the level is won or lost or the limit is reached; the passes played.
-    // Nothing here looks at pixels, so the passes do not draw.
+    // Nothing here looks at pixels, so the passes do not draw. A ball that leaves the
+    // field or a level that stops moving on fails the test and ends the game (FieldWatch).
     int PlayToTheEnd(bool movePaddle, int limit)
     {
         passes.SetDrawing(false);
@@ -93,11 +96,16 @@ protected:
                 m_SawAllBallsLost = true;
             m_Player.PlayOnePass(logic, movePaddle);
             passes.Step();
+            if (m_Watch.Check(logic, n)) {
+                ADD_FAILURE() << m_Watch.Describe();
+                break;
+            }
         }
         return n;
     }
 
     LevelManager m_Manager;
+    bbtest::FieldWatch m_Watch{"", 7};
     bbtest::AutoPlayer m_Player;
     bool m_SawAllBallsLost = false;
 };

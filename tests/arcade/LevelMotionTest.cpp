@@ -373,6 +373,30 @@ TEST_F(LevelMotionTest, DirectionalGravityPullsTheSameEverywhere)
     EXPECT_NEAR(ay, 5.0 * a->GetDensity() * a->GetDensity(), 1e-6);
 }
 
+TEST_F(LevelMotionTest, GravityLetsGoOfABallAdriftUntilItStrikesSomethingAgain)
+{
+    // A pull away from the paddle must not hold a ball for ever in a corner of the field
+    // where it touches only walls: after ten seconds without striking the paddle or
+    // anything breakable, the ball is let go until it strikes again.
+    Ball* ball = AddBall(320, 240);
+    Brick* brick = AddBrick(100, 100);
+    auto level = MakeLevel("{ gravity = { strength = 30, direction = { 0, -1 } } }");
+    auto pull = [&] {
+        ClearForce(ball);
+        level->TickGravity(&logic);
+        double fx = 0.0, fy = 0.0;
+        Force(ball, fx, fy);
+        return fy;
+    };
+    passes.Step(Ball::kAdriftTicks - 1);
+    EXPECT_LT(pull(), -1.0) << "just before it is adrift";
+    passes.Step();
+    EXPECT_TRUE(ball->IsAdrift());
+    EXPECT_DOUBLE_EQ(0.0, pull()) << "adrift";
+    ball->HandleCollision(&logic, brick, 116, 108, 0, -1, 0, false);
+    EXPECT_LT(pull(), -1.0) << "after a brick";
+}
+
 // The measured acceleration (pixels per second²) of an object between two moments.
 struct Measure
 {

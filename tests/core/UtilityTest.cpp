@@ -97,7 +97,10 @@ TEST(Utility, TextAndNumberFormats)
     EXPECT_TRUE(EndsWith("x.fun.fun", ".fun"));
     EXPECT_FALSE(EndsWith("fun", ".fun"));
     EXPECT_FALSE(EndsWith("a.fun.cfg", ".fun"));
-    EXPECT_EQ(-1, RoundToInt(-1.7f));
+    // Rounding is the same on both sides of 0: whole numbers stay, halves go up.
+    EXPECT_EQ(-2, RoundToInt(-1.7f));
+    EXPECT_EQ(-1016, RoundToInt(-1016.0f));
+    EXPECT_EQ(-1015, RoundToInt(-1015.5f));
     EXPECT_EQ(3, RoundToInt(2.5f));
     EXPECT_EQ(0, RoundToInt(-0.4f));
     // Numbers from scripts and files: truncated, held to the int range, never undefined.

@@ -7,7 +7,8 @@
 // Between two levels, with the game screen left, it counts what lives: actors, physics
 // bodies, timers, images, and the resident memory. It logs a line per level, a line a
 // minute and a table of the curve at the end, and fails (exit status 1) when a count or the
-// memory keeps growing (SoakCurve.h says when it does).
+// memory keeps growing (SoakCurve.h says when it does), or when a ball leaves the field or
+// a level stops moving on (support/engine/FieldWatch.h); such a level is left at once.
 //
 //   soak [--minutes N] [--seed S]      (BB_TEST_ASSET_PACK names the asset pack)
 #include "GameApp.h"
@@ -29,6 +30,7 @@
 #include "screens/GameStart.h"
 #include "screens/ScreenManager.h"
 #include "support/engine/AutoPlayer.h"
+#include "support/engine/FieldWatch.h"
 
 #include <SDL.h>
 
@@ -113,7 +115,7 @@ public:
 class Soak
 {
 public:
-    Soak(double minutes, unsigned seed) : m_Minutes(minutes), m_Random(seed)
+    Soak(double minutes, unsigned seed) : m_Minutes(minutes), m_Seed(seed), m_Random(seed)
     {
         MakoSrand(seed);
         const LuaPlus::LuaObject order = GameProgress::ConfigTable("LevelOrder");
@@ -171,6 +173,11 @@ private:
             m_Player.PlayOnePass(gLogic);
         m_App.RebuildDisplay();
         m_App.Pass();
+        if (gLogic && m_Watch.Check(gLogic, m_LevelPass++) && !m_FaultNoted) {
+            m_Faults.push_back(m_Watch.Describe());
+            m_FaultNoted = true;
+            std::fprintf(gReport, "soak: FAULT: %s\n", m_Watch.Describe().c_str());
+        }
         if (Elapsed() >= m_NextLog) {
             m_Logged.push_back(Now());
             PrintSample("    ", m_Logged.back());
@@ -187,6 +194,9 @@ private:
         m_App.ApplyBoolProperty("enableStartLevelDialog", false);
         m_App.SwitchTo("GameScreen");
         m_Player.Reset();
+        m_Watch = bbtest::FieldWatch(name, m_Seed);
+        m_LevelPass = 0;
+        m_FaultNoted = false;
     }
 
     void Leave()
@@ -225,6 +235,8 @@ private:
                 m_Won += kWon.count(state) ? 1 : 0;
                 return state + " after " + std::to_string(n);
             }
+            if (m_FaultNoted)
+                return "left after a fault at " + std::to_string(n);
             // About once in 2 minutes of play each for a pause and a menu visit, once in 3
             // for a display toggle, once in 10 for a restart and a screen visit.
             if (Chance(3750))
@@ -247,11 +259,20 @@ private:
         return (n < kLevelPassLimit ? "stopped after " : "not ended after ") + std::to_string(n);
     }
 
-    // Closes whatever dialog a pause left open, as a player resuming does.
+    // Closes whatever dialog a pause left open, as a player resuming does; a game still
+    // paused then is resumed as by a player coming back to the window.
     void Resume()
     {
         for (int i = 0; i < 3 && m_App.GameScreen()->IsDialogVisible(); ++i) {
             m_App.SendKey(SDLK_SPACE);
+            Pass();
+        }
+        if (State() == "PausedPlaying" && !m_App.GameScreen()->IsDialogVisible()) {
+            Event event{};
+            event.active.type = SDL_ACTIVEEVENT;
+            event.active.gain = 1;
+            event.active.state = SDL_APPINPUTFOCUS;
+            m_App.OnEvent(event);
             Pass();
         }
     }
@@ -335,7 +356,9 @@ private:
         PrintSample("least", verdict.least);
         for (const std::string& line : verdict.growing)
             std::fprintf(gReport, "soak: FAIL: %s\n", line.c_str());
-        const bool failed = !verdict.growing.empty();
+        for (const std::string& line : m_Faults)
+            std::fprintf(gReport, "soak: FAIL: %s\n", line.c_str());
+        const bool failed = !verdict.growing.empty() || !m_Faults.empty();
         std::fprintf(gReport, "soak: %s\n", failed ? "FAILED" : "flat");
         return failed ? 1 : 0;
     }
@@ -343,7 +366,13 @@ private:
     SoakApp m_App;
     bbtest::AutoPlayer m_Player;
     double m_Minutes;
+    unsigned m_Seed;
     std::mt19937 m_Random;
+    // The watch over the level being played, its passes, and the faults it found.
+    bbtest::FieldWatch m_Watch{"", 0};
+    int m_LevelPass = 0;
+    bool m_FaultNoted = false;
+    std::vector<std::string> m_Faults;
     std::vector<std::string> m_Levels;
     Clock::time_point m_Start;
     int m_NextLog = 1; // the minute of the next line

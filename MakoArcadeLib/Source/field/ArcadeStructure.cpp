@@ -312,8 +312,15 @@ void ArcadeStructure::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* o
             entry.first(logic, other, x, y, nx, ny, depth, entry.second);
     }
     FlushRetired();
-    if (m_SoftTicks > 0)
+    CountSoftContact();
+}
+
+void ArcadeStructure::CountSoftContact()
+{
+    if (m_SoftTicks > 0 && !m_SoftContactCounted) {
         ++m_SoftTicks;
+        m_SoftContactCounted = true;
+    }
 }
 
 void ArcadeStructure::AddHitCallback(HitCallback callback, void* context)
@@ -486,6 +493,7 @@ void ArcadeStructure::Tick()
     }
     if (step.z != 0)
         SetRotation(m_Rotation + step.z);
+    m_SoftContactCounted = false;
     if (m_SoftTicks > 0) {
         m_SoftTicks = std::max(0, m_SoftTicks - 10);
         if (m_SoftTicks == 0 && m_Geom)

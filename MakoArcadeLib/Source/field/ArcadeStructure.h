@@ -112,8 +112,11 @@ public:
     void SetMovable(bool movable);
     void SetSoftness(double softness);
     // Contacts become soft (kSoftPeriodSoftness) for kSoftPeriod units: each tick takes 10
-    // away, each collision adds 1.
+    // away, and a tick in which the structure touched anything adds 1, however many contacts
+    // the physics sub-steps of the tick made; so a period ends within four ticks even in
+    // lasting contact. Contacts with a never-soft structure (walls) stay hard throughout.
     void StartSoftPeriod();
+    bool InSoftPeriod() const { return m_SoftTicks > 0; }
     void SetImmobileCollisions(bool immobile);
     int GetBounciness() const { return m_Bounciness; }
     void SetBounciness(int bounciness) { m_Bounciness = bounciness; }
@@ -253,6 +256,8 @@ public:
     const std::vector<std::unique_ptr<Factory>>& GetFactories() const { return m_Factories; }
 
 protected:
+    // A contact during a soft period: the first of the tick adds 1 to the period's count.
+    void CountSoftContact();
     // The centre of the structure in the field: the geometry's place, else the actor's.
     Vector2D GetCentre() const;
     // The point (x, y) of the field in the shape's own unturned frame, whose bounding box
@@ -305,6 +310,8 @@ protected:
     float m_BounceStrength = 1.0f;
     double m_Softness = 0.0;
     int m_SoftTicks = 0;
+    // The soft period's count has taken this tick's contact (CountSoftContact).
+    bool m_SoftContactCounted = false;
     unsigned m_CategoryBits = 0;
     unsigned m_CollideBits = 0;
     double m_Radius = 0.0;

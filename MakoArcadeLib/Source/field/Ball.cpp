@@ -11,6 +11,7 @@
 #include "core/Utility.h"
 #include "display/Image.h"
 #include "field/Brick.h"
+#include "field/FieldBounds.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
@@ -508,6 +509,7 @@ void Ball::PlaceOnPaddle()
         centre = Point<double>(c.x, paddle->FacesPositive() ? c.y + reach : c.y - reach);
     else
         centre = Point<double>(paddle->FacesPositive() ? c.x + reach : c.x - reach, c.y);
+    centre = InsideField(centre.x, centre.y);
     m_Position = centre;
     PlaceCentre(centre.x, centre.y);
     m_PaddleOffset = Point<double>(centre.x - c.x, centre.y - c.y);
@@ -526,6 +528,7 @@ void Ball::ReleaseFromPaddle()
             at.x += shift;
         else
             at.y += shift;
+        at = InsideField(at.x, at.y);
         m_Position = at;
         if (m_Geom)
             m_Geom->SetPosition(at.x, at.y);
@@ -543,6 +546,43 @@ void Ball::ReleaseFromPaddle()
     SetCategoryBits(kBallCategory);
     SetCollideBits(kBallCollideMask);
     SetActive(true);
+}
+
+Point<double> Ball::InsideField(double x, double y) const
+{
+    const FieldBounds field = FieldBounds::Current();
+    const double r = GetRadius();
+    // A field narrower than the ball keeps the centre in its middle.
+    auto keep = [r](double v, double low, double high) {
+        return low + r > high - r ? (low + high) / 2 : std::clamp(v, low + r, high - r);
+    };
+    return Point<double>(keep(x, field.left, field.right), keep(y, field.top, field.bottom));
+}
+
+void Ball::KeepOutOfWalls()
+{
+    PhysicsBody* body = GetPhysicsBody();
+    if (!body || !m_Geom || !m_Geom->IsEnabled() || IsDead())
+        return;
+    const Vector2D c = body->GetPosition();
+    const Point<double> in = InsideField(c.x, c.y);
+    const double sink = GetRadius() / 2;
+    const bool deepX = std::fabs(in.x - c.x) > sink, deepY = std::fabs(in.y - c.y) > sink;
+    if (!deepX && !deepY)
+        return;
+    Vector2D v = body->GetLinearVel();
+    Vector2D at = c;
+    if (deepX) {
+        at.x = in.x;
+        v.x = in.x > c.x ? std::fabs(v.x) : -std::fabs(v.x);
+    }
+    if (deepY) {
+        at.y = in.y;
+        v.y = in.y > c.y ? std::fabs(v.y) : -std::fabs(v.y);
+    }
+    body->SetPosition(at.x, at.y);
+    body->SetLinearVel(v.x, v.y);
+    SyncFromPhysics();
 }
 
 // ---- Count-down -----------------------------------------------------------------------------
@@ -677,13 +717,15 @@ void Ball::Tick()
         if (body)
             body->SetLinearVel(0.0, 0.0);
         const Point<double> c = CentreOf(paddle);
+        const Point<double> at = InsideField(c.x + m_PaddleOffset.x, c.y + m_PaddleOffset.y);
         if (m_Geom)
-            m_Geom->SetPosition(c.x + m_PaddleOffset.x, c.y + m_PaddleOffset.y);
+            m_Geom->SetPosition(at.x, at.y);
         else
-            PlaceCentre(c.x + m_PaddleOffset.x, c.y + m_PaddleOffset.y);
+            PlaceCentre(at.x, at.y);
         SyncFromPhysics();
     } else {
         RegulateSpeed();
+        KeepOutOfWalls();
     }
     // 4. The count-down label rides above the ball.
     PlaceCountDownLabel();
@@ -700,6 +742,7 @@ void Ball::Tick()
     m_PaddlePass = m_PaddlePass && m_PaddlePassTouched;
     m_PaddlePassTouched = false;
     ++m_TicksSincePaddleHit;
+    ++m_TicksSinceStrike;
     m_BallPass = m_BallPass && m_BallPassTouched;
     m_BallPassTouched = false;
     if (++m_TicksSinceLoop == kLoopResetTicks)

@@ -112,10 +112,19 @@ public:
     // Ball centre minus paddle centre while held.
     const Point<double>& GetPaddleOffset() const { return m_PaddleOffset; }
     void SetPaddleOffset(const Point<double>& offset) { m_PaddleOffset = offset; }
+    // The nearest centre to (x, y) at which the whole ball lies between the walls
+    // (FieldBounds::Current()). A ball is never placed, held or released with its centre
+    // past a wall's face: walls let held balls through and stop free balls only from inside.
+    Point<double> InsideField(double x, double y) const;
     // Paddle-contact bookkeeping of the paddle's impact handling, aged by the ball's tick.
     bool m_PaddlePass = false;
     bool m_PaddlePassTouched = false;
     int m_TicksSincePaddleHit = 1000;
+    // A ball that has struck neither the paddle nor anything breakable for kAdriftTicks
+    // (ten seconds) is adrift: a level's gravity lets go of it until it strikes one again,
+    // so a pull away from the paddle can never keep the ball from coming back to it.
+    static constexpr int kAdriftTicks = 312;
+    bool IsAdrift() const { return m_TicksSinceStrike >= kAdriftTicks; }
 
     // ---- Other --------------------------------------------------------------------------
     // The 3-2-1 count-down after a pause (750 ms steps); the last step re-enables the
@@ -200,6 +209,11 @@ protected:
     // One tick of the gradual size change towards the target radius.
     void StepSize();
     void RegulateSpeed();
+    // A free ball sunk deeper than half its radius into a wall (squeezed against it by a
+    // paddle, pushed by a blast) is put back at the wall's face and turned away from it.
+    void KeepOutOfWalls();
+    // Ticks since the last contact with the paddle, a brick, a drop target or a goober.
+    int m_TicksSinceStrike = 0;
     // Asks the world for sub-steps short enough that the ball never travels more than
     // half its radius in one (fast, small balls would otherwise sink into or pass through
     // what they hit).

@@ -81,6 +81,10 @@ void Ball::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doubl
     if (m_Paddle.Get() || !other)
         return;
     m_TouchedThisTick = true;
+    const std::string& otherClass = other->GetClass()->GetName();
+    if (otherClass == "Brick" || otherClass == "DropTarget" || otherClass == "Goober" ||
+        otherClass == "Paddle")
+        m_TicksSinceStrike = 0;
     if (solid)
         DetectLoop(other, nx, ny);
     PhysicsBody* body = GetPhysicsBody();

@@ -198,8 +198,7 @@ void Brick::OnHit(ArcadeGameLogic* logic, ArcadeStructure* other, double x, doub
     const auto callbacks = m_HitCallbacks;
     for (const auto& entry : callbacks)
         entry.first(logic, other, x, y, nx, ny, depth, entry.second);
-    if (m_SoftTicks != 0)
-        ++m_SoftTicks;
+    CountSoftContact();
 }
 
 void Brick::TakeDamageOnCollisionHit(ArcadeGameLogic* logic, ArcadeStructure* other, double x,

@@ -16,6 +16,7 @@
 #include "core/TimerRecord.h"
 #include "core/Utility.h"
 #include "field/Ball.h"
+#include "field/FieldBounds.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
@@ -93,8 +94,8 @@ std::uint32_t Brick::StartReleaseTimer(ArcadeGameLogic*, double speed)
     const int delayMs = std::max(0, ClampToInt(m_ReleaseBallTimerLength * 1000));
     if (m_ReleaseTimer == 0)
         if (TimerManager* timers = SceneHost::GetTimerManager())
-            m_ReleaseTimer = timers->CreateTimer(this, std::uint32_t(delayMs), 1,
-                                                 TIMER_LIMITED_TO_FRAMERATE);
+            m_ReleaseTimer =
+                timers->CreateTimer(this, std::uint32_t(delayMs), 1, TIMER_LIMITED_TO_FRAMERATE);
     return m_ReleaseTimer;
 }
 
@@ -140,14 +141,23 @@ void Brick::Launch(ArcadeGameLogic* logic, double speed)
     const double theta = (angle - 90) * kPi / 180;
     const Vector2D c = GetCentre();
     const double reach = distance + ball->GetRadius();
-    const double bx = c.x + std::cos(theta) * reach;
-    const double by = c.y + std::sin(theta) * reach;
+    // A launch that would put the ball past a wall's face goes the mirrored way, as if it
+    // had bounced off the wall; the ball is never placed inside a wall.
+    double dx = std::cos(theta), dy = std::sin(theta);
+    const FieldBounds field = FieldBounds::Current();
+    const double r = ball->GetRadius();
+    const double x = c.x + dx * reach, y = c.y + dy * reach;
+    if (x - r < field.left || x + r > field.right)
+        dx = -dx;
+    if (y - r < field.top || y + r > field.bottom)
+        dy = -dy;
+    const Point<double> at = ball->InsideField(c.x + dx * reach, c.y + dy * reach);
     const double v = speed == 0 ? 200 : speed;
-    ball->SetPosition(int(std::lround(bx - ball->GetWidth() / 2.0)),
-                      int(std::lround(by - ball->GetHeight() / 2.0)));
+    ball->SetPosition(int(std::lround(at.x - ball->GetWidth() / 2.0)),
+                      int(std::lround(at.y - ball->GetHeight() / 2.0)));
     ball->SyncToPhysics();
     if (PhysicsBody* body = ball->GetPhysicsBody())
-        body->SetLinearVel(std::cos(theta) * v, std::sin(theta) * v);
+        body->SetLinearVel(dx * v, dy * v);
     ball->StartSoftPeriod();
     if (logic)
         logic->UnlockBall(ball);

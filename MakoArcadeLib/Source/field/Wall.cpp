@@ -91,6 +91,10 @@ void Wall::UpdatePhysics(World* world)
     SetRectangle(std::max(1, GetWidth()), std::max(1, GetHeight()), true);
     SetCategoryBits(COLLISION_WALL);
     SetCollideBits(0);
+    // A soft contact lets a ball sink in by its mass and speed; a wall must turn it back
+    // whatever softness the ball carries (a launched ball's soft period), or the ball goes
+    // through it and leaves the field.
+    m_NeverSoft = true;
     ArcadeStructure::UpdatePhysics(world);
     // Walls reach far above the field, where geometries are normally switched off.
     if (m_Geom && !m_Geom->IsEnabled())

@@ -46,8 +46,8 @@ public:
     // The actor showing the wall's image; null when the table has no child.
     Actor* GetImageChild() const { return GetChild("imageChild", false); }
 
-    // A rectangle of the actor's size, category Wall, collide mask 0; the geometry stays
-    // enabled wherever the wall lies (also above the field).
+    // A rectangle of the actor's size, category Wall, collide mask 0, never soft; the
+    // geometry stays enabled wherever the wall lies (also above the field).
     void UpdatePhysics(World* world) override;
     // Goobers, colliders, paddles, bricks and drop targets pass; so does a ball held by a
     // paddle. Free balls and power-ups are stopped.

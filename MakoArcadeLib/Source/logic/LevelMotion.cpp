@@ -275,7 +275,9 @@ void Level::TickGravity(ArcadeGameLogic* logic)
 
     for (Actor* actor : logic->GetBalls().GetMembers()) {
         Ball* ball = dynamic_cast<Ball*>(actor);
-        if (!ball || ball->IsDead())
+        // A ball adrift (touching only walls for a long time) is let go until it strikes
+        // the paddle or a brick again: a pull can never hold a ball away from the paddle.
+        if (!ball || ball->IsDead() || ball->IsAdrift())
             continue;
         if (PhysicsBody* body = ball->GetPhysicsBody()) {
             double fx = 0.0, fy = 0.0;

@@ -221,7 +221,7 @@ float RandomFloatInRange(float a, float b)
 
 int RoundToInt(float x)
 {
-    return static_cast<int>(x + 0.5f);
+    return static_cast<int>(std::floor(x + 0.5f));
 }
 
 int ClampToInt(double x)

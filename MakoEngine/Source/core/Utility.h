@@ -62,7 +62,9 @@ double RandomDouble(double max);
 // either order; lower itself when they are equal.
 float RandomFloatInRange(float a, float b);
 
-// x + 0.5 truncated toward zero (so -1.7 gives -1).
+// The nearest int, halves rounded up (x + 0.5 rounded down): -1.7 gives -2, -1.5 gives -1.
+// Negative coordinates round like positive ones, so a whole number stays what it is (a wall
+// centred at -1016 keeps its place when it is synced from the physics).
 int RoundToInt(float x);
 
 // A number from a script or a file as an int: truncated toward zero and held to the int

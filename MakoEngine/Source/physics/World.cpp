@@ -20,16 +20,19 @@
 
 namespace {
 
-// The static space is a quad-tree that covers the play field, two pixels deep, four
-// levels down.
+// The static space is a quad-tree over the 640 x 480 play field. ODE takes the tree's
+// centre and its half-extents: (320, 240) +/- (320, 240) spans x 0..640 and y 0..480; the
+// third axis (1 pixel either side of the plane z = 0) is never divided. Four levels of
+// splits in two along x and y make leaves of 40 x 30 pixels, about two bricks. A geometry
+// that fits no block (the walls, which reach far beyond the field) stays in the top one.
 constexpr double kSpaceCenter[3] = {320.0, 240.0, 0.0};
-constexpr double kSpaceExtents[3] = {640.0, 480.0, 2.0};
+constexpr double kSpaceHalfExtents[3] = {320.0, 240.0, 1.0};
 constexpr int kSpaceDepth = 4;
 
 dSpaceID CreateFieldQuadTree()
 {
     dVector3 center = {kSpaceCenter[0], kSpaceCenter[1], kSpaceCenter[2], 0.0};
-    dVector3 extents = {kSpaceExtents[0], kSpaceExtents[1], kSpaceExtents[2], 0.0};
+    dVector3 extents = {kSpaceHalfExtents[0], kSpaceHalfExtents[1], kSpaceHalfExtents[2], 0.0};
     const dSpaceID space = dQuadTreeSpaceCreate(nullptr, center, extents, kSpaceDepth);
     // Geometries belong to their wrappers, never to the space.
     dSpaceSetCleanup(space, 0);

@@ -90,7 +90,24 @@ void AutoPlayer::PlayOnePass(ArcadeGameLogic* logic, bool movePaddle)
         m_Offset = (MakoRand() % 33) - 16; // the ball turned upwards: a new stroke
     m_Rising = y < m_LastY - 0.5;
     m_LastY = y;
+    // With side paddles, a ball that turns across the field was struck by one of them: a
+    // new offset there too, or a ball met dead centre could cross between them for ever.
+    const double x = CentreX(balls.front());
+    const int across = x > m_LastX + 0.5 ? 1 : x < m_LastX - 0.5 ? -1 : 0;
+    if (SidePaddles(logic) && across != 0 && m_Across != 0 && across != m_Across)
+        m_Offset = (MakoRand() % 33) - 16;
+    if (across != 0)
+        m_Across = across;
+    m_LastX = x;
     Move(logic, dx, dy);
+}
+
+bool AutoPlayer::SidePaddles(ArcadeGameLogic* logic)
+{
+    for (Paddle* paddle : logic->GetPaddles())
+        if (paddle->IsVertical())
+            return true;
+    return false;
 }
 
 // The ball nearest to the paddle's line among those in play.

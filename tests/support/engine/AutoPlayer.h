@@ -8,7 +8,8 @@
 //
 // It serves a waiting ball (press, hold a few passes, release) and moves the pointer so
 // that each paddle meets the ball nearest to getting past it, a little off the paddle's
-// centre (a new offset, drawn with MakoRand, after every stroke).
+// centre (a new offset, drawn with MakoRand, after every stroke: when the ball turns
+// upwards, and on levels with side paddles also when it turns across the field).
 #include <vector>
 
 class ArcadeGameLogic;
@@ -27,12 +28,15 @@ public:
 
 private:
     static Ball* Nearest(const std::vector<Ball*>& balls, Paddle* paddle, bool vertical);
+    // Whether the level has paddles at the sides (vertical ones).
+    static bool SidePaddles(ArcadeGameLogic* logic);
 
     bool m_ButtonDown = false;
     int m_PressTicks = 0, m_WaitTicks = 0;
     int m_Offset = 0;
-    double m_LastY = 0;
+    double m_LastY = 0, m_LastX = 0;
     bool m_Rising = false;
+    int m_Across = 0; // the ball's last horizontal heading: -1 left, 1 right
 };
 
 } // namespace bbtest
