@@ -64,4 +64,8 @@ private:
 
     Label* RequireLabel(const std::string& name);
     Actor* RequireActor(const std::string& name);
+
+    // The point size the level plaques' captions are made with (0 until first seen): each
+    // update starts from it, as the shared size of the last may have been smaller.
+    int m_LevelCaptionSize = 0;
 };
