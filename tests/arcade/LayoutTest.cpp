@@ -334,6 +334,12 @@ TEST_F(LayoutTest, TheTallyFitsEveryLevelTitle)
         mission->UpdateAlignment();
         Check(tally, "tally of " + name);
     }
+    // The amount the tally counts up reads on the paper as well as body text would.
+    auto* amount = dynamic_cast<Label*>(tally->Actor::GetChild("scoreLabel", true));
+    ASSERT_NE(nullptr, amount);
+    amount->SetText("$2,775", true);
+    amount->SetVisible(true, true);
+    EXPECT_GE(TextLayout::Contrast(*amount, *tally), 4.5) << "the amount on the paper";
     screen->StopDialog(tally);
     app->Pass();
 }

@@ -1,10 +1,12 @@
 #include "TextLayout.h"
 
 #include "display/Image.h"
+#include "geometry/Color.h"
 #include "scene/Actor.h"
 #include "widgets/Label.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <sstream>
 
@@ -290,6 +292,48 @@ SDL_Rect TextLayout::InkOf(const Label& label)
         return Rect(0, 0, 0, 0);
     const SDL_Rect at = label.GetScreenRect();
     return Rect(at.x + left, at.y + top, right - left + 1, bottom - top + 1);
+}
+
+namespace {
+
+// The relative luminance of an sRGB colour (0 black to 1 white).
+double Luminance(double r, double g, double b)
+{
+    const auto linear = [](double c) {
+        c /= 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+}
+
+} // namespace
+
+double TextLayout::Contrast(const Label& label, const Actor& picture)
+{
+    const Image* image = picture.GetImage();
+    SDL_Surface* surface = image ? image->GetSDLSurface() : nullptr;
+    const SDL_Rect ink = InkOf(label);
+    if (!surface || surface->format->BytesPerPixel != 4 || Empty(ink))
+        return 0.0;
+    const SDL_Rect at = picture.GetScreenRect();
+    double r = 0, g = 0, b = 0;
+    int count = 0;
+    for (int y = ink.y - at.y; y < ink.y - at.y + ink.h; ++y)
+        for (int x = ink.x - at.x; x < ink.x - at.x + ink.w; ++x) {
+            if (x < 0 || y < 0 || x >= surface->w || y >= surface->h)
+                continue;
+            const auto* row = reinterpret_cast<const std::uint32_t*>(
+                static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch);
+            Uint8 pr, pg, pb;
+            SDL_GetRGB(row[x], surface->format, &pr, &pg, &pb);
+            r += pr, g += pg, b += pb, ++count;
+        }
+    if (count == 0)
+        return 0.0;
+    const Color& text = label.GetTextColor();
+    const double paper = Luminance(r / count, g / count, b / count);
+    const double letters = Luminance(text.r, text.g, text.b);
+    return (std::max(paper, letters) + 0.05) / (std::min(paper, letters) + 0.05);
 }
 
 std::string TextLayout::Describe(const SDL_Rect& r)

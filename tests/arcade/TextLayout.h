@@ -67,6 +67,10 @@ public:
 
     // The rectangle of the label's letters in window coordinates (w = 0 when it shows none).
     static SDL_Rect InkOf(const Label& label);
+    // The contrast ratio (1 to 21, as the web's accessibility rules reckon it) of the
+    // label's colour against the mean colour of the picture under its letters; 0 when the
+    // picture or the letters cannot be read.
+    static double Contrast(const Label& label, const Actor& picture);
     static std::string Describe(const SDL_Rect& rect);
 
 private:
