@@ -15,7 +15,7 @@ local level = {
     bricks = {
         "",
         ",B,B$,B,B,B,,,K,K,K,,,B,B,B,B$,B",
-        ",L,L,L,L,L,,M>,U,U,U,M<,,L,L,L,L,L",
+        ",L,L,L,L,L,,M>,U?,U,U,M<,,L,L,L,L,L",
         ",X,L,L,L,X,,M>,U,U,U,M<,,X,L,L,L,X",
         ",L,L,L,L,L,,M>,U,U,U,M<,,L,L,L,L,L",
         ",,,,,,,M>,U,U,U,M<",

@@ -20,7 +20,7 @@ local level = {
     wind = { strength = 25, direction = { 1, 0 }, variance = 8, normalization = 3 },
     bricks = {
         "E,M,,,,,,,,,,,,,,,,M,E",
-        "M,T,S$,S,S,S,S,Sw,U,U,U,Sw,S,S,S,S,S$,T,M",
+        "M,T,S$,S,S,S,S,Sw,U?,U,U,Sw,S,S,S,S,S$,T,M",
         "T,,g,Y,Y,Y*,Y,Sw,U,U,U,Sw,Y,Y*,Y,Y,g,,T",
         "T,,Y$,Y,O,O,Y,Sw,U,U,U,Sw,Y,O,O,Y,Y$,,T",
         "T,,Y,Y,O,O$,Y,Sw,U,U,U,Sw,Y,O$,O,Y,Y,,T",

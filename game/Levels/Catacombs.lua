@@ -15,7 +15,7 @@ local level = {
                  score = 1000 },
     bricks = {
         "",
-        ",S,S$,S,S,S,S,S,U,U,U,S,S,S,S,S,S$,S",
+        ",S,S$,S,S,S,S,S,U?,U,U,S,S,S,S,S,S$,S",
         ",Ki,,Ki,,Ki,,Si,U,U,U,Si,,Ki,,Ki,,Ki",
         ",Ki$,,Ki,,Ki*,,Si,U,U,U,Si,,Ki*,,Ki,,Ki$",
         ",Ki,,Ki,,Ki,,Si,U,U,U,Si,,Ki,,Ki,,Ki",

@@ -19,7 +19,7 @@ local level = {
         "B,B,B$,B,B,B,B,B,B,B*,B,B,B,B,B,B,B$,B,B",
         "",
         ",,Z,,,K,K,K,K,K,K,K,K,K,,,Z",
-        ",P,P,P,,K,,,U,U,U,,,K,,P,P,P",
+        ",P,P,P,,K,,,U?,U,U,,,K,,P,P,P",
         ",P,Z,P,,K,,,U,U,U,,,K,,P,Z,P",
         ",P,P$,P,,S,,,U,U,U,,,S,,P,P$,P",
         ",,,,,S,,,U,U,U,,,S",

@@ -34,7 +34,7 @@ local level = {
         ",,,,,,,,N,N,N",
         ",K,K,K,K,K,,,Rw,Rw$,Rw",
         "K,K,K$,K,K,K,K,,N,N,N,,,,,,,J,J",
-        "K,U,U,U,K,,,,Rw,Rw,Rw,,,,J,T,J,J$,J",
+        "K,U?,U,U,K,,,,Rw,Rw,Rw,,,,J,T,J,J$,J",
         "K,U,U,U,K,,,,N,N$,N,,,J,J,J,T,J",
         "K,U,U,U,K,,,,Rw,Rw*,Rw,,,,SS,,KS&",
         "K,U,U,U,K,,,,N,N,N",

@@ -17,7 +17,7 @@ local level = {
     bricks = {
         "",
         "N,N,N,N,N,,,,I,I,I,,,,N,N,N,N,N",
-        "S,S,S,S,,,,I,U,U,U,I,,,,S,S,S,S",
+        "S,S,S,S,,,,I,U?,U,U,I,,,,S,S,S,S",
         "S,S$,S,,,,,I,U,U,U,I,,,,,S,S$,S",
         "S,S,,,,,,I,U,U,U,I,,,,,,S,S",
         "S,,,,,,,I,U,U,U,I,,,,,,,S",

@@ -26,7 +26,7 @@ Levels.GreatWall = {
         "K$,K,,,,,,,,,,,,,,,,K,K$",
         "S,S,S,S,S,S,S,S,S,S*,S,S,S,S,S,S,S,S,S",
         ",K,,K,,K,,K,,K,,K,,K,,K,,K",
-        "K,K,K,K,K,K,K,K,U,U,U,K,K,K,K,K,K,K,K",
+        "K,K,K,K,K,K,K,K,U?,U,U,K,K,K,K,K,K,K,K",
         "S,S,S,S$,S,S,S,S,U,U,U,S,S,S,S$,S,S,S,S",
         ",,,,,,,,U,U,U",
         "Y,Y$,Y,Y,Y,Y,Y,Y,U,U,U,Y,Y,Y,Y,Y,Y$,Y,Y",

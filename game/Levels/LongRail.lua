@@ -18,7 +18,7 @@ local level = {
                  score = 1000 },
     bricks = {
         "",
-        "N,,N,,N,,N,,U,U,U,,N,,N,,N,,N",
+        "N,,N,,N,,N,,U?,U,U,,N,,N,,N,,N",
         "S,S,S$,S,S,S,S,S,U,U,U,S,S,S,S,S,S$,S,S",
         "I,I,I,I,I,I,I,I,U,U,U,I,I,I,I,I,I,I,I",
         "B,B$,B,B,B,B,B,B,U,U,U,B,B,B,B,B,B,B$,B",

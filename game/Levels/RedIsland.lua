@@ -24,7 +24,7 @@ Levels.RedIsland = {
     },
     bricks = {
         "",
-        ",,,R,R$,R,R,R,U,U,U,R,R,R,R$,R",
+        ",,,R,R$,R,R,R,U?,U,U,R,R,R,R$,R",
         ",,,R,Rw,R*,Rw,R,U,U,U,R,Rw,R*,Rw,R",
         ",,,H,H,H$,H,R,U,U,U,R,H,H$,H,H",
         ",,,R,Rw,R,Rw,R,U,U,U,R,Rw,R,Rw,R",

@@ -1,5 +1,6 @@
 -- Balls trapped in glass cages behind metal bars: free them and they join the game.
--- Goobers guard the cages, and a painting hides behind the stones between the first two.
+-- Goobers guard the cages, and a painting hides behind the stones between the first two;
+-- the first stone over it holds the level's secret.
 Levels.ScreamForHelp = {
     fullName = "Scream for Help",
     fromText = "Somewhere in the Cellar",
@@ -13,7 +14,7 @@ Levels.ScreamForHelp = {
                  score = 1000 },
     bricks = {
         "",
-        ",,Mw,Mw,Mw,U,U,U,Mw,Mw,Mw,,,,Mw,Mw,Mw",
+        ",,Mw,Mw,Mw,U?,U,U,Mw,Mw,Mw,,,,Mw,Mw,Mw",
         ",,Mw,T,Mw,U,U,U,Mw,T,Mw,,,,Mw,T,Mw",
         ",,Mw,MwA,Mw,U,U,U,Mw,MwA,Mw,,,,Mw,MwA,Mw",
         ",,,,,U,U,U",

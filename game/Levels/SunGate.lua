@@ -15,7 +15,7 @@ Levels.SunGate = {
     bricks = {
         "",
         ",,,K,K,K,K,K,K,K$,K,K,K,K,K,K",
-        ",,,Kw,H,,,,U,U,U,,,,H,Kw",
+        ",,,Kw,H,,,,U?,U,U,,,,H,Kw",
         ",,,S,Y,,,,U,U,U,,,,Y,S",
         ",,,S,Y$,,,,U,U,U,,,,Y$,S",
         ",,,S,Y,,,,U,U,U,,,,Y,S",

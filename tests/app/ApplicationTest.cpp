@@ -88,8 +88,8 @@ TEST_F(ApplicationTest, ConflictingDisplayOptionsAndBadAppCodesFail)
         app->Settle();
         FAIL();
     } catch (const Exception& e) {
-        EXPECT_EQ("The command line asks for both full screen and a window; give only one of "
-                  "--fullscreen and --windowed.",
+        EXPECT_EQ("Both fullscreen and windowed modes were specified on the command line. Give "
+                  "only one of --fullscreen and --windowed.",
                   e.GetMessage());
         EXPECT_EQ("Application::ConvertCmdLineArgsToProperties", e.GetFunction());
     }

@@ -51,7 +51,7 @@ TEST_F(BallTest, TheImageCacheComposesEveryCoronaSubstanceAndSize)
     SDL_UnlockSurface(surface);
 
     EXPECT_PRED2(Holds, bbtest::MessageOf([] { Ball::RetrieveBallImage("Glue", "None", 16, 0); }),
-                 "\"Glue\" is not a ball corona; the coronas are None, Breakthru and Lightning.");
+                 "Illegal corona name: Glue\nThe coronas are None, Breakthru and Lightning.");
     EXPECT_PRED2(Holds,
                  bbtest::MessageOf([] { Ball::RetrieveBallImage("Lightning", "None", 16, 4); }),
                  "Illegal lightning strength: 4");

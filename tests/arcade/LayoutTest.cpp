@@ -6,7 +6,9 @@
 #include "TextLayout.h"
 
 #include "core/Config.h"
+#include "core/Utility.h"
 #include "display/Font.h"
+#include "display/Image.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
@@ -35,12 +37,16 @@
 #include "views/CardView.h"
 #include "views/Medal.h"
 #include "widgets/Button.h"
+#include "widgets/IBeam.h"
 #include "widgets/Label.h"
+#include "widgets/TextBox.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -80,12 +86,6 @@ std::string ConfigText(const std::string& key)
     return value.IsString() ? value.GetString() : std::string();
 }
 
-bool EndsWith(const std::string& text, const std::string& end)
-{
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 class LayoutTest : public ::testing::Test
 {
 protected:
@@ -93,9 +93,9 @@ protected:
     {
         app = std::make_unique<bbtest::GameApp>();
         app->CurrentPlayer()->GetTable().SetString("Name", kWideName);
-        // The paper keeps text off its rim and short of the rules' right end, the artefact
-        // card inside its inset line.
-        layout.SetMargins("bkgLetter.png", 16, 8, 30, 14);
+        // The paper keeps text right of its red margin line (at 60) and short of the rules'
+        // right end, the artefact card inside its inset line.
+        layout.SetMargins("bkgLetter.png", 64, 8, 30, 14);
         layout.SetMargins("bkgArtifactCard.png", 14, 14, 22, 22);
     }
     void TearDown() override { app.reset(); }
@@ -104,10 +104,27 @@ protected:
     // place that shows fewer texts than it must.
     void Check(const Actor* root, const std::string& place, std::size_t atLeast = 2)
     {
-        if (root)
-            layout.Collect(root);
+        layout.Collect(root);
+        HoldCardTexts();
         Report(place, atLeast);
     }
+    // A player card's texts keep inside the card, clear of its rim.
+    void HoldCardTexts()
+    {
+        for (const bbtest::ShownText& text : std::vector<bbtest::ShownText>(layout.Texts()))
+            for (const Actor* up = text.label->GetParent(); up; up = up->GetParent())
+                if (const auto* card = dynamic_cast<const CardView*>(up)) {
+                    layout.Hold(text.label, "the card", CardFace(*card));
+                    break;
+                }
+    }
+    // The card's face inside its rim.
+    static SDL_Rect CardFace(const CardView& card)
+    {
+        const SDL_Rect r = card.GetScreenRect();
+        return RectOf(r.x + kCardRim, r.y + kCardRim, r.w - 2 * kCardRim, r.h - 2 * kCardRim);
+    }
+    static constexpr int kCardRim = 5;
     void Report(const std::string& place, std::size_t atLeast = 2)
     {
         EXPECT_GE(layout.Texts().size(), atLeast) << place << " shows too few texts";
@@ -127,13 +144,46 @@ protected:
         r.x = Sint16(x), r.y = Sint16(y), r.w = Uint16(w), r.h = Uint16(h);
         return r;
     }
-    // Starts the dialog on the screen, checks it, and puts it away.
-    void CheckDialog(Screen* screen, Dialog* dialog, const std::string& place)
+    // Starts the dialog on the screen, checks it (a letter's lines on its rules too), and
+    // puts it away.
+    void CheckDialog(Screen* screen, Dialog* dialog, const std::string& place, bool letter = false)
     {
         screen->StartDialog(dialog, false);
         Check(dialog, place);
+        if (letter)
+            ExpectOnRules(*dialog, place);
         screen->StopDialog(dialog);
         app->Pass();
+    }
+    // The written lines of a letter stand on the paper's rules: the paper names its rules,
+    // the handwriting's lines are as far apart as the rules, and each line's foot is on one.
+    // A note written smaller than the greeting to fit is let off.
+    static void ExpectOnRules(const Dialog& letter, const std::string& place)
+    {
+        const Image* paper = letter.GetImage();
+        ASSERT_NE(nullptr, paper) << place;
+        const LuaPlus::LuaObject metadata = paper->GetMetadata();
+        ASSERT_TRUE(metadata.IsTable()) << place << ": the paper has no metadata";
+        const LuaPlus::LuaObject rules = metadata["rules"];
+        ASSERT_TRUE(rules.IsTable() && rules["top"].IsNumber() && rules["pitch"].IsNumber())
+            << place << ": the paper names no rules";
+        const int top = rules["top"].GetInteger(), pitch = rules["pitch"].GetInteger();
+        const auto* greeting = dynamic_cast<const Label*>(letter.Actor::GetChild("toLabel", false));
+        ASSERT_NE(nullptr, greeting) << place;
+        for (const char* name : {"toLabel", "noteLabel", "fromLabel"}) {
+            const auto* line = dynamic_cast<const Label*>(letter.Actor::GetChild(name, false));
+            ASSERT_NE(nullptr, line) << place << ": " << name;
+            const Font* font = line->GetFont();
+            if (line->GetText().empty() ||
+                font->GetPointSize() < greeting->GetFont()->GetPointSize())
+                continue;
+            EXPECT_EQ(pitch, font->GetTextSize("Ag").y)
+                << place << ": the lines of " << name << " and the rules are not as far apart";
+            const int foot = line->GetY() + font->GetAscent() - top;
+            EXPECT_EQ(0, (foot % pitch + pitch) % pitch)
+                << place << ": " << name << " stands " << (foot % pitch + pitch) % pitch
+                << " px below a rule";
+        }
     }
 
     std::unique_ptr<bbtest::GameApp> app;
@@ -202,13 +252,20 @@ TEST_F(LayoutTest, ThePlayScreenKeepsTitleLandAndPromptsApart)
 
 TEST_F(LayoutTest, APromptLeavesWithThePlayThatShowedIt)
 {
-    for (const char* end : {"LevelCompleted", "AllBallsLost"}) {
+    // Game over straight from play (the last level lost, the quit key), and a prompt a
+    // paddle still in the field raised after that: the letter opens over an empty marquee.
+    for (const char* end : {"LevelCompleted", "AllBallsLost", "GameOver"}) {
         app->StartGame();
         ArcadeGameLogic* logic = gLogic;
         ASSERT_NE(nullptr, logic);
-        logic->ShowMessage(ConfigText("prompt.powerup.show"), 0);
+        logic->ShowMessage(ConfigText("prompt.click.show"), 0);
         logic->SetState(end);
         EXPECT_EQ("", logic->m_Marquee->GetMessage()) << end;
+        if (std::string(end) == "GameOver") {
+            logic->ShowMessage(ConfigText("prompt.click.show"), 0);
+            logic->SetState("ShowGameOverDialog");
+            EXPECT_EQ("", logic->m_Marquee->GetMessage()) << "game-over letter";
+        }
         app->SwitchTo("Elsewhere");
         app->Pass(2);
     }
@@ -239,12 +296,12 @@ TEST_F(LayoutTest, EveryLetterAndTipKeepsToThePaper)
         CheckDialog(screen,
                     new StartLevelDialog(kWideName, level->GetNoteText(), level->GetFromText(),
                                          level->GetFullName()),
-                    "letter of " + name);
+                    "letter of " + name, true);
     }
     CheckDialog(screen,
                 new GameOverDialog(kWideName, ConfigText("gameOverNoteText"),
                                    ConfigText("gameOverFromText"), ConfigText("gameOverTitleText")),
-                "game-over letter");
+                "game-over letter", true);
     std::vector<std::string> tips;
     for (const char* prefix : {"gametip.", "help.", "finished."})
         for (const std::string& key : ConfigKeys(prefix))
@@ -255,6 +312,7 @@ TEST_F(LayoutTest, EveryLetterAndTipKeepsToThePaper)
         ASSERT_TRUE(ShowGameTip(screen, tip, "Congrats!", true)) << tip;
         for (Dialog* letter : screen->GetDialogs()) {
             Check(letter, "tip " + tip);
+            ExpectOnRules(*letter, "tip " + tip);
             screen->StopDialog(letter);
         }
         app->Pass();
@@ -276,6 +334,12 @@ TEST_F(LayoutTest, TheTallyFitsEveryLevelTitle)
         mission->UpdateAlignment();
         Check(tally, "tally of " + name);
     }
+    // The amount the tally counts up reads on the paper as well as body text would.
+    auto* amount = dynamic_cast<Label*>(tally->Actor::GetChild("scoreLabel", true));
+    ASSERT_NE(nullptr, amount);
+    amount->SetText("$2,775", true);
+    amount->SetVisible(true, true);
+    EXPECT_GE(TextLayout::Contrast(*amount, *tally), 4.5) << "the amount on the paper";
     screen->StopDialog(tally);
     app->Pass();
 }
@@ -296,8 +360,7 @@ TEST_F(LayoutTest, ACardKeepsAWideNameOffItsRank)
             // Drawn smaller, but still to be read.
             EXPECT_GE(card->GetLabel(0)->GetFont()->GetPointSize(), 12) << who;
             layout.Collect(card);
-            for (const bbtest::ShownText& text : std::vector<bbtest::ShownText>(layout.Texts()))
-                layout.Hold(text.label, "the card", card->GetScreenRect());
+            HoldCardTexts();
             Report("card of " + who + ", rank " + name);
         }
     }
@@ -316,16 +379,16 @@ TEST_F(LayoutTest, TheFirstStartMenuKeepsTheMissingFindInItsPanel)
     // The find's recess in the menu's backdrop.
     const SDL_Rect panel = RectOf(450, 110, 180, 250);
     layout.Collect(menu);
-    if (auto* name = dynamic_cast<Label*>(menu->GetChild("artifactName", false)))
-        layout.Hold(name, "the find's panel", panel);
+    layout.Hold(dynamic_cast<Label*>(menu->GetChild("artifactName", false)), "the find's panel",
+                panel);
     layout.AddPicture(menu->GetChild("artifact", false), "the missing find", panel);
     Report("first-start menu");
     for (const std::string& artefact : Strings("Artifacts")) {
         player->GetGameModeTable("Adventure").SetString("latestArtifact", artefact.c_str());
         static_cast<ArcadeMenuScreen*>(menu)->Update();
         layout.Collect(menu);
-        if (auto* name = dynamic_cast<Label*>(menu->GetChild("artifactName", false)))
-            layout.Hold(name, "the find's panel", panel);
+        layout.Hold(dynamic_cast<Label*>(menu->GetChild("artifactName", false)), "the find's panel",
+                    panel);
         layout.AddPicture(menu->GetChild("artifact", false), artefact, panel);
         Report("menu with " + artefact);
     }
@@ -350,10 +413,12 @@ TEST_F(LayoutTest, TheLabListAndNotepadFitEveryLabLevel)
         app->DispatchPosted();
         layout.Collect(lab);
         // The secrets a level needs are written on the note beside its plaque.
-        for (int j = 1; j <= ArcadeLabScreen::kLevelCount; ++j)
-            if (Actor* row = lab->GetChild("buttonLevel" + std::to_string(j), true))
-                if (auto* needed = dynamic_cast<Label*>(row->GetChild("labelSecretsNeeded", true)))
-                    layout.Hold(needed, "the sticky note", row->GetParent()->GetScreenRect());
+        for (int j = 1; j <= ArcadeLabScreen::kLevelCount; ++j) {
+            Actor* row = lab->GetChild("buttonLevel" + std::to_string(j), true);
+            ASSERT_NE(nullptr, row) << j;
+            layout.Hold(dynamic_cast<Label*>(row->GetChild("labelSecretsNeeded", true)),
+                        "the sticky note", row->GetParent()->GetScreenRect());
+        }
         Report("lab with level " + std::to_string(i));
     }
 }
@@ -376,6 +441,18 @@ TEST_F(LayoutTest, TheMapFitsEveryLandAndLevel)
             adventure.SetInteger("LevelSelected", level);
             map->Update();
             Check(map, "map at " + LevelManager::GetLevelNameAt(episode, level), 6);
+            // The plaques of one list read alike: their captions share one size.
+            std::set<int> sizes;
+            for (const char* name : {"LevelListView5", "LevelListView6"}) {
+                const Actor* list = map->GetChild(name, true);
+                ASSERT_NE(nullptr, list) << name;
+                for (const Actor* child :
+                     list->IsVisible() ? list->GetChildren() : std::list<Actor*>())
+                    if (auto* plaque = dynamic_cast<const Button*>(child))
+                        if (plaque->IsVisible() && !plaque->GetLabel()->GetText().empty())
+                            sizes.insert(plaque->GetLabel()->GetFont()->GetPointSize());
+            }
+            EXPECT_EQ(1u, sizes.size()) << "episode " << episode;
             ++shown;
         }
     EXPECT_GT(shown, 50);
@@ -437,4 +514,67 @@ TEST_F(LayoutTest, TheMenusDialogsAndMedalsFitTheirPlates)
     for (int i = 0; i < 400 && splash->GetStateName() != "Loaded"; ++i)
         app->Pass();
     Check(splash, "splash", 1);
+}
+
+TEST_F(LayoutTest, TheNameFieldKeepsWhatIsTypedAndItsCaretInsideTheBox)
+{
+    app->Screens()->AddScreen(new ArcadeMenuScreen());
+    app->SwitchTo("MenuScreen");
+    Screen* menu = app->Screens()->GetScreen("MenuScreen");
+    for (Dialog* dialog : menu->GetDialogs())
+        menu->StopDialog(dialog);
+    app->Pass();
+    auto* signIn = new EnterNameAndSkillDialog("");
+    menu->StartDialog(signIn, false);
+    TextBox* box = signIn->GetTextBox();
+    ASSERT_NE(nullptr, box);
+    auto key = [&](SDLKey sym, unsigned unicode) {
+        Event event{};
+        event.key.type = SDL_KEYDOWN;
+        event.key.keysym.sym = sym;
+        event.key.keysym.unicode = static_cast<Uint16>(unicode);
+        box->OnEvent(event);
+    };
+    auto check = [&](const std::string& what) {
+        layout.Collect(signIn);
+        layout.AddPicture(box->GetCaret(), "the caret", box->GetScreenRect());
+        Report("sign-in, " + what, 1);
+    };
+    // The widest letter and the narrowest, typed one by one past the limit, then the caret
+    // walked back to the start of the line.
+    for (char letter : {'W', 'i', 'M'}) {
+        for (int typed = 1; typed <= 16; ++typed) {
+            key(static_cast<SDLKey>(std::tolower(letter)), static_cast<unsigned char>(letter));
+            check(std::to_string(typed) + " of " + letter + " typed");
+        }
+        EXPECT_LE(box->GetText().size(), std::size_t(EnterNameAndSkillDialog::kMaxNameLength));
+        for (std::size_t left = 0; left < box->GetText().size(); ++left)
+            key(SDLK_LEFT, 0);
+        check(std::string("the caret at the start of the ") + letter + "s");
+        while (!box->GetText().empty() && box->GetCursor() < box->GetText().size())
+            key(SDLK_DELETE, 127);
+    }
+    menu->StopDialog(signIn);
+    app->Pass();
+}
+
+TEST_F(LayoutTest, TheClockKeepsClearOfTheWindowButtons)
+{
+    app->StartGame();
+    ArcadeGameLogic* logic = gLogic;
+    ASSERT_NE(nullptr, logic);
+    Actor* play = logic->m_Marquee->GetParent();
+    // Full screen with a letter open: the overlay's window buttons stand over the play.
+    Actor* buttons = app->Screens()->GetGlobalOverlay()->GetChild("WindowButtons", false);
+    ASSERT_NE(nullptr, buttons);
+    buttons->SetVisible(true, true);
+    logic->m_ScoreLabel->SetText("Loot: 9,999,999", true);
+    logic->m_BallsLabel->SetText("99", true);
+    for (int seconds : {0, 9 * 60 + 59, 59 * 60 + 59, 99 * 60 + 59}) {
+        logic->m_TimeLabel->SetText(FormatMinutesSeconds(seconds), true);
+        layout.Collect(play);
+        for (const char* name : {"MinimizeButton", "RestoreButton", "CloseButton"})
+            layout.AddObstacle(buttons->GetChild(name, false), name);
+        Report("play clock at " + FormatMinutesSeconds(seconds), 3);
+    }
 }

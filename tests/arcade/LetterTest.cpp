@@ -331,7 +331,9 @@ TEST_F(LetterTest, LettersWithoutSenderOrRecipientKeepTheirLines)
 {
     NewGame();
     std::unique_ptr<StartLevelDialog> start(new StartLevelDialog("", "A note.", "", "Title"));
-    EXPECT_EQ(",", start->GetToLabel()->GetText());
+    // Nobody to greet: no lone comma above the note, for a blank name either.
+    EXPECT_EQ("", start->GetToLabel()->GetText());
+    EXPECT_EQ("", LetterDialog::Greeting("  "));
     EXPECT_EQ("- ", start->GetFromLabel()->GetText());
     EXPECT_FALSE(start->GetCharacterPicture()->IsVisible());
     EXPECT_FALSE(dynamic_cast<Button*>(start->GetChild("StartButton"))->IsEnabled());

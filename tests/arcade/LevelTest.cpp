@@ -218,7 +218,9 @@ TEST_F(LevelTest, AValueOfTheWrongTypeIsLoggedByNameAndEveryReaderTakesTheDefaul
         brick.ApplyProperty("strength", bbtest::EvalLua("'nine'"));
         ADD_FAILURE() << "a script's wrong value must raise";
     } catch (const Exception& e) {
-        EXPECT_EQ("Brick \"RedBrick\": \"strength\" needs a number, not the string \"nine\"",
+        // The reader's own words first, then the sentence that names the key.
+        EXPECT_EQ("Object is not a number, but rather a string. Brick \"RedBrick\": \"strength\" "
+                  "needs a number, not the string \"nine\".",
                   e.GetMessage());
     }
 }

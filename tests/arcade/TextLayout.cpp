@@ -1,10 +1,12 @@
 #include "TextLayout.h"
 
 #include "display/Image.h"
+#include "geometry/Color.h"
 #include "scene/Actor.h"
 #include "widgets/Label.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <sstream>
 
@@ -49,6 +51,34 @@ bool IsCopy(const Label& label)
     return parent && (parent->GetShadow() == &label || parent->GetHighlight() == &label);
 }
 
+// Whether the actor is a rectangle filled with a colour (a text box's field).
+bool IsFilled(const Actor& actor)
+{
+    return (actor.GetDrawMode() & DRAWMODE_COLORFILL) && actor.GetWidth() > 0 &&
+           actor.GetHeight() > 0;
+}
+
+// The pixels a button picture's rounded ends take at its left and right end (its
+// metadata's captionInset), {0, 0} for other pictures.
+std::pair<int, int> CaptionInset(const Actor& actor)
+{
+    const Image* image = actor.GetImage();
+    const LuaPlus::LuaObject metadata = image ? image->GetMetadata() : LuaPlus::LuaObject();
+    if (!metadata.IsTable())
+        return {0, 0};
+    const LuaPlus::LuaObject inset = metadata["captionInset"];
+    if (!inset.IsTable() || !inset[1].IsNumber() || !inset[2].IsNumber())
+        return {0, 0};
+    return {inset[1].GetInteger(), inset[2].GetInteger()};
+}
+
+// Whether the actor frames the texts under it: a picture or a filled rectangle (not a
+// label's own image).
+bool IsFrame(const Actor& actor)
+{
+    return !dynamic_cast<const Label*>(&actor) && (actor.GetImage() || IsFilled(actor));
+}
+
 // Whether the actor and all above it are shown.
 bool Shown(const Actor* actor)
 {
@@ -83,11 +113,17 @@ void TextLayout::Clear()
     m_Allowed.clear();
     m_Texts.clear();
     m_Pictures.clear();
+    m_Obstacles.clear();
+    m_Unseen.clear();
 }
 
 void TextLayout::Collect(const Actor* root)
 {
-    if (Shown(root))
+    if (!root)
+        m_Unseen.push_back("the actor to check is missing");
+    else if (!Shown(root))
+        m_Unseen.push_back("the actor to check (" + root->GetName() + ") is not shown");
+    else
         CollectActor(root);
 }
 
@@ -108,6 +144,10 @@ void TextLayout::CollectActor(const Actor* actor)
 
 void TextLayout::Hold(const Label* label, const std::string& holder, const SDL_Rect& frame)
 {
+    if (!label) {
+        m_Unseen.push_back("a text to keep inside " + holder + " is missing");
+        return;
+    }
     m_Held[label] = {holder, frame};
     for (ShownText& shown : m_Texts)
         if (shown.label == label) {
@@ -124,8 +164,22 @@ void TextLayout::AllowOverlap(const Label* a, const Label* b)
 
 void TextLayout::AddPicture(const Actor* actor, const std::string& name, const SDL_Rect& frame)
 {
-    if (Shown(actor))
+    if (!actor)
+        m_Unseen.push_back("the picture " + name + " is missing");
+    else if (!Shown(actor))
+        m_Unseen.push_back("the picture " + name + " is not shown");
+    else
         m_Pictures.push_back({name, actor->GetScreenRect(), frame});
+}
+
+void TextLayout::AddObstacle(const Actor* actor, const std::string& name)
+{
+    if (!actor)
+        m_Unseen.push_back("the picture " + name + " is missing");
+    else if (!Shown(actor))
+        m_Unseen.push_back("the picture " + name + " is not shown");
+    else
+        m_Obstacles.push_back({name, actor->GetScreenRect(), actor->GetScreenRect()});
 }
 
 ShownText TextLayout::Framed(const Label& label) const
@@ -138,16 +192,30 @@ ShownText TextLayout::Framed(const Label& label) const
         return shown;
     }
     for (const Actor* up = label.GetParent(); up; up = up->GetParent()) {
-        if (dynamic_cast<const Label*>(up) || !up->GetImage())
+        if (!IsFrame(*up))
             continue;
         SDL_Rect frame = up->GetScreenRect();
         const auto margins = m_Margins.find(up->GetImageName());
         if (margins != m_Margins.end()) {
             const SDL_Rect& m = margins->second;
             frame = Rect(frame.x + m.x, frame.y + m.y, frame.w - m.x - m.w, frame.h - m.y - m.h);
+        } else {
+            const std::pair<int, int> ends = CaptionInset(*up);
+            frame =
+                Rect(frame.x + ends.first, frame.y, frame.w - ends.first - ends.second, frame.h);
         }
-        shown.holder = up->GetImageName().empty() ? "its frame" : up->GetImageName();
+        shown.holder = !up->GetImage()              ? "its box"
+                       : up->GetImageName().empty() ? "its frame"
+                                                    : up->GetImageName();
         shown.frame = frame;
+        for (const Actor* outer = up->GetParent(); outer; outer = outer->GetParent())
+            if (IsFrame(*outer)) {
+                shown.box = up;
+                shown.boxRect = up->GetScreenRect();
+                shown.outer = outer->GetImageName().empty() ? "its frame" : outer->GetImageName();
+                shown.outerRect = outer->GetScreenRect();
+                break;
+            }
         break;
     }
     return shown;
@@ -168,9 +236,20 @@ void TextLayout::CheckInside(const std::string& place, const std::string& what, 
 std::vector<std::string> TextLayout::Faults(const std::string& place) const
 {
     std::vector<std::string> faults;
+    for (const std::string& unseen : m_Unseen)
+        faults.push_back(place + ": " + unseen);
+    for (const auto& held : m_Held)
+        if (std::none_of(m_Texts.begin(), m_Texts.end(),
+                         [&](const ShownText& text) { return text.label == held.first; }))
+            faults.push_back(place + ": the text to keep inside " + held.second.first +
+                             " is not shown");
     for (std::size_t i = 0; i < m_Texts.size(); ++i) {
         const ShownText& a = m_Texts[i];
         CheckInside(place, OneLine(a.text), a.ink, a.holder, a.frame, faults);
+        for (const Picture& obstacle : m_Obstacles)
+            if (Overlap(a.ink, obstacle.rect))
+                faults.push_back(place + ": " + OneLine(a.text) + " " + Describe(a.ink) +
+                                 " lies under " + obstacle.name + " " + Describe(obstacle.rect));
         for (std::size_t j = i + 1; j < m_Texts.size(); ++j) {
             const ShownText& b = m_Texts[j];
             if (Overlap(a.ink, b.ink) && !m_Allowed.count({a.label, b.label}))
@@ -178,6 +257,12 @@ std::vector<std::string> TextLayout::Faults(const std::string& place) const
                                  " covers " + OneLine(b.text) + " " + Describe(b.ink));
         }
     }
+    std::set<const Actor*> boxes;
+    for (const ShownText& text : m_Texts)
+        if (text.box && boxes.insert(text.box).second && !Inside(text.boxRect, text.outerRect))
+            faults.push_back(place + ": " + text.holder + " of " + OneLine(text.text) + " " +
+                             Describe(text.boxRect) + " leaves " + text.outer + " " +
+                             Describe(text.outerRect));
     for (const Picture& picture : m_Pictures)
         CheckInside(place, picture.name, picture.rect, "its panel", picture.frame, faults);
     return faults;
@@ -207,6 +292,48 @@ SDL_Rect TextLayout::InkOf(const Label& label)
         return Rect(0, 0, 0, 0);
     const SDL_Rect at = label.GetScreenRect();
     return Rect(at.x + left, at.y + top, right - left + 1, bottom - top + 1);
+}
+
+namespace {
+
+// The relative luminance of an sRGB colour (0 black to 1 white).
+double Luminance(double r, double g, double b)
+{
+    const auto linear = [](double c) {
+        c /= 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+}
+
+} // namespace
+
+double TextLayout::Contrast(const Label& label, const Actor& picture)
+{
+    const Image* image = picture.GetImage();
+    SDL_Surface* surface = image ? image->GetSDLSurface() : nullptr;
+    const SDL_Rect ink = InkOf(label);
+    if (!surface || surface->format->BytesPerPixel != 4 || Empty(ink))
+        return 0.0;
+    const SDL_Rect at = picture.GetScreenRect();
+    double r = 0, g = 0, b = 0;
+    int count = 0;
+    for (int y = ink.y - at.y; y < ink.y - at.y + ink.h; ++y)
+        for (int x = ink.x - at.x; x < ink.x - at.x + ink.w; ++x) {
+            if (x < 0 || y < 0 || x >= surface->w || y >= surface->h)
+                continue;
+            const auto* row = reinterpret_cast<const std::uint32_t*>(
+                static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch);
+            Uint8 pr, pg, pb;
+            SDL_GetRGB(row[x], surface->format, &pr, &pg, &pb);
+            r += pr, g += pg, b += pb, ++count;
+        }
+    if (count == 0)
+        return 0.0;
+    const Color& text = label.GetTextColor();
+    const double paper = Luminance(r / count, g / count, b / count);
+    const double letters = Luminance(text.r, text.g, text.b);
+    return (std::max(paper, letters) + 0.05) / (std::min(paper, letters) + 0.05);
 }
 
 std::string TextLayout::Describe(const SDL_Rect& r)

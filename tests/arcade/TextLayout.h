@@ -2,9 +2,13 @@
 // The layout check of what a screen shows: every visible text with the rectangle its
 // letters cover and the frame that holds it, and pictures that must stay inside a panel.
 // A text's frame is the nearest actor above it that shows a picture (a button, a plate, a
-// sheet of paper), less that picture's margins, and always the window; a text may also be
-// given its frame. The check reports each text that leaves its frame and each pair of
-// texts whose letters cover each other, unless that pair was allowed.
+// sheet of paper) or is filled with a colour (a text box), less that picture's margins (a
+// button picture's rounded ends, as its metadata gives them, unless margins were set),
+// and always the window; a text may also be given its frame. The check reports each text
+// that leaves its frame and each pair of texts whose letters cover each other, unless that
+// pair was allowed. A holder that lies on a picture itself (a button on the paper) keeps
+// inside that picture. What it was asked to look at but cannot see is a fault too: a root,
+// picture or held text that is missing or not shown never passes silently.
 #include <SDL.h>
 
 #include <map>
@@ -26,6 +30,12 @@ struct ShownText
     SDL_Rect ink;       // the pixels its letters cover, in window coordinates
     std::string holder; // what holds it
     SDL_Rect frame;     // the rectangle it must keep inside
+    // The holder (a button, a box) inside the picture that holds it in turn (its paper), when
+    // there is one: the holder keeps inside that picture with all it shows.
+    const Actor* box = nullptr;
+    SDL_Rect boxRect{};
+    std::string outer;
+    SDL_Rect outerRect{};
 };
 
 class TextLayout
@@ -37,20 +47,30 @@ public:
     void SetMargins(const std::string& image, int left, int top, int right, int bottom);
     // Forgets what was gathered (the margins and the window stay).
     void Clear();
-    // Gathers the visible texts under root (the copies that shade a label excluded).
+    // Gathers the visible texts under root (the copies that shade a label excluded); a root
+    // that is missing or hidden is a fault.
     void Collect(const Actor* root);
-    // Gives a label a frame of its own instead of its framed ancestor's.
+    // Gives a label a frame of its own instead of its framed ancestor's; a label that is
+    // missing, or not among the texts gathered when the faults are listed, is a fault.
     void Hold(const Label* label, const std::string& holder, const SDL_Rect& frame);
     // Lets the two labels' letters cover each other.
     void AllowOverlap(const Label* a, const Label* b);
-    // A picture that must stay inside the frame (and the window).
+    // A picture that must stay inside the frame (and the window); one that is missing or
+    // hidden is a fault.
     void AddPicture(const Actor* actor, const std::string& name, const SDL_Rect& frame);
+    // A picture drawn over the place (a window button) that no text may lie under; one that
+    // is missing or hidden is a fault.
+    void AddObstacle(const Actor* actor, const std::string& name);
     // One line per fault, each naming the place, the texts and the rectangles.
     std::vector<std::string> Faults(const std::string& place) const;
     const std::vector<ShownText>& Texts() const { return m_Texts; }
 
     // The rectangle of the label's letters in window coordinates (w = 0 when it shows none).
     static SDL_Rect InkOf(const Label& label);
+    // The contrast ratio (1 to 21, as the web's accessibility rules reckon it) of the
+    // label's colour against the mean colour of the picture under its letters; 0 when the
+    // picture or the letters cannot be read.
+    static double Contrast(const Label& label, const Actor& picture);
     static std::string Describe(const SDL_Rect& rect);
 
 private:
@@ -65,6 +85,7 @@ private:
     std::map<const Label*, std::pair<std::string, SDL_Rect>> m_Held;
     std::set<std::pair<const Label*, const Label*>> m_Allowed;
     std::vector<ShownText> m_Texts;
+    std::vector<std::string> m_Unseen; // what was asked for but is missing or hidden
     struct Picture
     {
         std::string name;
@@ -72,6 +93,7 @@ private:
         SDL_Rect frame;
     };
     std::vector<Picture> m_Pictures;
+    std::vector<Picture> m_Obstacles;
 };
 
 } // namespace bbtest

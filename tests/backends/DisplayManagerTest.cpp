@@ -141,7 +141,8 @@ TEST_F(DisplayManagerTest, RefusedModeKeepsThePreviousDisplayAndFirstFailureRepo
         FAIL() << "a display nobody can show was reported as shown";
     } catch (const Exception& error) {
         EXPECT_TRUE(Contains(error.GetMessage(),
-                             "The display could not be started in any of the modes tried."));
+                             "Could not initialize display. It could not be started in any of "
+                             "the modes tried."));
     }
     EXPECT_EQ(nullptr, fresh.GetBackend());
 }

@@ -195,7 +195,8 @@ TEST(Utility, CreateDirectoriesMakesWhatIsMissingAndLogsIt)
         CreateDirectories(home.Path() + "/plain/sub");
         FAIL();
     } catch (const Exception& e) {
-        EXPECT_EQ("The folder \"" + home.Path() + "/plain/\" could not be created: 17: File exists",
+        EXPECT_EQ("Could not create directory:\ndirectory = " + home.Path() +
+                      "/plain/\nerror = 17: File exists",
                   e.GetMessage());
     }
     SetLogFilePath("");

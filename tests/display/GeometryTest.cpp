@@ -55,8 +55,9 @@ TEST_F(GeometryTest, AlignersAndAlignmentPointsAgree)
     EXPECT_EQ(nullptr, GetRectAligner(static_cast<RectAlignment>(10)));
     EXPECT_EQ(nullptr, GetRectAlignmentPoint(static_cast<RectAlignment>(-1)));
     EXPECT_EQ(NoAlignment, RectAlignmentFromString("NoAlignment"));
-    EXPECT_EQ("\"center\" is not an alignment; the alignments are BottomLeft, BottomRight, "
-              "Center, MidBottom, MidLeft, MidRight, MidTop, TopLeft and TopRight.",
+    EXPECT_EQ("Cannot create a RectAlignment from string \"center\"\nThe alignments are "
+              "BottomLeft, BottomRight, Center, MidBottom, MidLeft, MidRight, MidTop, TopLeft and "
+              "TopRight.",
               FailureOf([] { RectAlignmentFromString("center"); }));
     try {
         RectAlignmentFromString("");
@@ -164,7 +165,8 @@ TEST_F(GeometryTest, PointsReadCartesianAndPolarForms)
     pd.SetPoint(Eval("{r = function() return 2 end, theta = math.pi / 2}"));
     EXPECT_NEAR(0.0, pd.x, 1e-6);
     EXPECT_NEAR(2.0, pd.y, 1e-6);
-    EXPECT_EQ("\"theta\" needs a number, not the string \"up\"",
+    EXPECT_EQ("Invalid parameter for \"theta\", type=string\n\"theta\" needs a number, not the "
+              "string \"up\".",
               FailureOf([&] { pd.SetPoint(Eval("{r = 1, theta = 'up'}")); }));
 
     // {r = 2} alone: Cartesian for the integer reader (which then lacks x), polar for the
@@ -173,7 +175,8 @@ TEST_F(GeometryTest, PointsReadCartesianAndPolarForms)
     EXPECT_THROW(pi.SetPoint(Eval("{r = 2}")), std::exception);
     EXPECT_EQ(Point<int>(9, 9), pi);
     Point2f pf(4, 4);
-    EXPECT_EQ("A number is needed, not nil.", FailureOf([&] { pf.SetPoint(Eval("{r = 2}")); }));
+    EXPECT_EQ("Object is not a number, but rather a nil.",
+              FailureOf([&] { pf.SetPoint(Eval("{r = 2}")); }));
     EXPECT_EQ(Point2f(4, 4), pf);
 }
 

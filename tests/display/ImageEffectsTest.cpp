@@ -70,8 +70,8 @@ TEST_F(ImageEffectsTest, RightAngleTurnsAreExactPixelCopies)
         ImageEffects::RotateImageRightAngle(src.get(), 0);
         ADD_FAILURE();
     } catch (const Exception& e) {
-        EXPECT_EQ("Assertion failed: (angle != 0)\nMessage: RotateImageRightAngle was asked for "
-                  "no turn at all.",
+        EXPECT_EQ("Assertion failed: (angle != 0)\nMessage: RotateImageRightAngle was not passed "
+                  "a right angle image.",
                   e.GetMessage());
     }
     try {

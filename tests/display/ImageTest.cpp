@@ -134,7 +134,7 @@ TEST_F(ImageTest, MetadataDecidesKeyFramesAndBlending)
     EXPECT_TRUE(noAlpha->IsOpaque());
     EXPECT_FALSE(noAlpha->GetSDLSurface()->flags & SDL_SRCALPHA);
 
-    EXPECT_EQ("Images in hardware surfaces are no longer supported.",
+    EXPECT_EQ("Image::GetHWSurface() is no longer supported.",
               FailureOf([] { Image(4, 4, 1, IMAGE_HWSURFACE); }));
 }
 

@@ -78,7 +78,7 @@ TEST(Startup, ConflictingDisplayOptionsFailWithReport)
 {
     TempHome home;
     const std::string message =
-        "The command line asks for both full screen and a window; give only one of "
+        "Both fullscreen and windowed modes were specified on the command line. Give only one of "
         "--fullscreen and --windowed.";
     {
         // Without the crash reporter the report goes to standard error.

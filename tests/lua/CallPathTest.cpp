@@ -94,8 +94,8 @@ TEST_F(CallPath, AFailureLogsWhatWasCalledAndWhereTheErrorWasRaised)
         message = e.GetMessage();
     }
     // The message keeps its exact text; the traceback goes to the log only.
-    EXPECT_EQ("The script \"Inner.lua\" failed while it ran: [string \"Inner.lua\"]:1: cracked "
-              "brick",
+    EXPECT_EQ("Could not execute Lua resource file\nfile = Inner.lua\n"
+              "error = [string \"Inner.lua\"]:1: cracked brick",
               message);
 
     std::string log = LogText();
@@ -110,7 +110,7 @@ TEST_F(CallPath, AFailureLogsWhatWasCalledAndWhereTheErrorWasRaised)
         << log;
     // The outer run names itself and shows the native function it was in.
     size_t outer = log.find("Lua error in script text \"CallPathRunResource('Inner.lua')\": "
-                            "The script \"Inner.lua\" failed while it ran: ");
+                            "Could not execute Lua resource file\nfile = Inner.lua\nerror = ");
     ASSERT_NE(std::string::npos, outer) << log;
     EXPECT_NE(std::string::npos,
               log.find("\t[C]: in function 'CallPathRunResource'\n\t[string \"?\"]:1: in main "

@@ -42,19 +42,19 @@ TEST_F(ScriptResources, CompileAndRunFailuresGiveTheirExactTexts)
     AddScript("Table.lua", "error({ code = 3 })");
 
     std::string compile = CaughtMessage<ScriptError>([&] { RunResource("Broken.lua"); });
-    EXPECT_EQ("The script \"Broken.lua\" could not be compiled: [string \"Broken.lua\"]:1: "
-              "unexpected symbol near '='",
+    EXPECT_EQ("Could not compile Lua resource file:\nfile = Broken.lua\n"
+              "error = [string \"Broken.lua\"]:1: unexpected symbol near '='",
               compile);
 
     std::string run = CaughtMessage<ScriptError>([&] { RunResource("Fails.lua"); });
-    EXPECT_EQ("The script \"Fails.lua\" failed while it ran: [string \"Fails.lua\"]:2: out of "
-              "bricks",
+    EXPECT_EQ("Could not execute Lua resource file\nfile = Fails.lua\n"
+              "error = [string \"Fails.lua\"]:2: out of bricks",
               run);
     EXPECT_EQ("set", GlobalString("before")); // what ran before the error stays done
     EXPECT_TRUE(Global("after").IsNil());
 
     std::string table = CaughtMessage<ScriptError>([&] { RunResource("Table.lua"); });
-    EXPECT_EQ("The script \"Table.lua\" failed while it ran.", table);
+    EXPECT_EQ("Could not execute Lua resource file\nfile = Table.lua", table);
     EXPECT_EQ(0, lua_gettop(L()));
 }
 

@@ -117,7 +117,8 @@ TEST_F(ObjectTest, InstantiationFailuresCarryTheirTextsAndLeaveNothingBehind)
 
     // A property that fails deletes the half-made object and passes its own error on.
     const int live = Thing::s_Live;
-    EXPECT_EQ("TestGadget: \"serial\" cannot be set; it is read-only.",
+    EXPECT_EQ("Cannot apply the locked property, \"serial\". TestGadget: \"serial\" cannot be "
+              "set; it is read-only.",
               MessageOf([] { Instantiate(Table("{class = 'TestGadget', serial = 1}")); }));
     try {
         Instantiate(Table("{class = 'TestGadget', detonate = 'now'}"));

@@ -56,7 +56,8 @@ TEST_F(ObjectTest, BuiltInPropertiesOfEveryObject)
 {
     Thing thing;
     LuaObject value;
-    EXPECT_EQ("TestThing: \"resource\" cannot be read; it can only be set.",
+    EXPECT_EQ("Cannot apply the invalid property, \"resource\". TestThing: \"resource\" cannot "
+              "be read; it can only be set.",
               MessageOf([&] { thing.RetrieveProperty(value, "resource"); }));
 
     thing.ApplyStringProperty("class", "Other"); // ignored
@@ -82,7 +83,8 @@ TEST_F(ObjectTest, LockedPropertiesRefuseWritesAndLeaveTheObjectAlone)
 {
     Gadget gadget;
     gadget.ApplyStringProperty("name", "g1");
-    EXPECT_EQ("TestGadget \"g1\": \"serial\" cannot be set; it is read-only.",
+    EXPECT_EQ("Cannot apply the locked property, \"serial\". TestGadget \"g1\": \"serial\" "
+              "cannot be set; it is read-only.",
               MessageOf([&] { gadget.ApplyIntProperty("serial", 5); }));
     LuaObject serial;
     gadget.GetScriptField(serial, "serial");
@@ -216,7 +218,7 @@ TEST_F(ObjectTest, ResourcesAreAppliedFirstAndRecordedOnce)
     thing.RetrieveProperty(recorded, "resources");
     EXPECT_EQ("Mid", recorded[1].ToString());
     Thing fresh;
-    EXPECT_EQ("A resource name or a table of them is needed, not the number 5.",
+    EXPECT_EQ("Cannot record unknown record resource type: number",
               MessageOf([&] { fresh.TryToRecordResource(Table("5")); }));
 
     // A list of resources applies in order; later ones override earlier ones.
@@ -230,8 +232,9 @@ TEST_F(ObjectTest, ResourcesAreAppliedFirstAndRecordedOnce)
               MessageOf([&] { listed.AcquireAndApplyResource("Nowhere"); }));
     // A resource of a kind no loader knows stays unloaded: an object cannot take it.
     m_Resources->AddInfo("Unknown", new ResourceInfo("", nullptr));
-    EXPECT_EQ("TestThing \"Red\": the resource \"Unknown\" is not a table of properties (its "
-              "type is 0), so it cannot be applied.",
+    // The object has no name of its own yet: the engine's text names none.
+    EXPECT_EQ("Cannot apply resource of type 0 to object \nTestThing \"Red\": the resource "
+              "\"Unknown\" is not a table of properties, so it cannot be applied.",
               MessageOf([&] { listed.AcquireAndApplyResource("Unknown"); }));
 }
 

@@ -88,7 +88,8 @@ TEST_F(ObjectTest, WrongValuesFailInTheReaderAndLeaveTheMemberAlone)
 {
     Thing thing;
     thing.m_Count = 5;
-    EXPECT_EQ("TestThing: \"count\" needs a number, not a table",
+    EXPECT_EQ("Object is not a number, but rather a table. TestThing: \"count\" needs a number, "
+              "not a table.",
               MessageOf([&] { Assign(thing, "count", "{}"); }));
     EXPECT_EQ(5, thing.m_Count);
     EXPECT_NE(std::string::npos, MessageOf([&] {
@@ -104,7 +105,8 @@ TEST_F(ObjectTest, WrongValuesFailInTheReaderAndLeaveTheMemberAlone)
 
     // An unsigned member fails as a signed one does, and keeps its value.
     thing.m_Mask = 9;
-    EXPECT_EQ("TestThing: \"mask\" needs a number, not the string \"lots\"",
+    EXPECT_EQ("Object is not a number, but rather a string. TestThing: \"mask\" needs a number, "
+              "not the string \"lots\".",
               MessageOf([&] { Assign(thing, "mask", "'lots'"); }));
     EXPECT_EQ(9u, thing.m_Mask);
     Assign(thing, "mask", "function() return 12 end");

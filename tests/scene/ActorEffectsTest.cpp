@@ -216,12 +216,18 @@ TEST_F(SceneTest, ColourSizeFrameAndShaderPropertiesCheckTheirValues)
     EXPECT_EQ(SHADERTYPE_COPY, actor->GetShaderType());
     actor->ApplyIntProperty("shaderType", 3);
     EXPECT_EQ(3, actor->GetShaderType());
-    EXPECT_EQ("\"SHADERTYPE_FAST\" is not a shader type; the shader types are "
+    EXPECT_EQ("Unknown shaderTypeString: SHADERTYPE_FAST\nThe shader types are "
               "SHADERTYPE_RESERVED, SHADERTYPE_COPY, SHADERTYPE_BLENDPIXELALPHA, "
               "SHADERTYPE_BLENDCONSTANTALPHA and SHADERTYPE_BLENDCOMBINEDALPHA.",
               MessageOf([&] { actor->ApplyStringProperty("shaderType", "SHADERTYPE_FAST"); }));
-    EXPECT_EQ("Actor: \"shaderType\" needs a shader type name or number, not the boolean true",
+    EXPECT_EQ("shaderTypeObject has the unusable type: boolean\nActor: \"shaderType\" needs a "
+              "shader type name or number, not the boolean true.",
               MessageOf([&] { actor->ApplyBoolProperty("shaderType", true); }));
+    LuaPlus::LuaObject table;
+    table.AssignNewTable(GetGlobalLuaState());
+    EXPECT_EQ(0u, MessageOf([&] {
+                      actor->SetShaderType(table);
+                  }).find("shaderTypeObject has the unusable type: table"));
     actor->ApplyIntProperty("alpha", 0x1FF);
     EXPECT_EQ(255, actor->GetAlpha());
     EXPECT_EQ(255, actor->GetImage()->GetAlpha());

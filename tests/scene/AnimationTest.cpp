@@ -152,8 +152,8 @@ TEST_F(SceneTest, AnimationsThatCannotPlayFailClearly)
 
     actor.PlayAnimation("bad");
     bbtest::PassHarness passes(&actor);
-    EXPECT_EQ("The animation \"bad\" holds a boolean where a frame number, a delay or a repeat "
-              "table belongs.",
+    EXPECT_EQ("Unknown element in animation:\ntype = boolean\nanimation name = bad\nA frame "
+              "number, a delay or a repeat table belongs there.",
               MessageOf([&] { passes.Step(4); }));
 
     // An animation naming itself at its end runs into the depth limit, not out of memory.

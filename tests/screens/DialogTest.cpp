@@ -95,7 +95,7 @@ TEST_F(DialogTest, TopDialogTakesInputFirstAndTheGameStaysPausedWhileOneIsVisibl
     EXPECT_EQ(first, screen->GetTopDialog("First"));
     EXPECT_NE(std::string::npos, MessageOf([&] {
                                      screen->GetTopDialog("Third");
-                                 }).find("shows no dialog named \"Third\"."));
+                                 }).find("Cannot find dialog with name=Third\n"));
 
     // A key nobody consumes stops at the top dialog: neither the screen nor the logic
     // hears it. A timer event passes through to them.

@@ -158,7 +158,8 @@ TEST_F(SerializerTest, SuppressedTablesAndFunctionsVanishOnReadingBack)
 TEST_F(SerializerTest, RefusesValuesLuaCannotReadBack)
 {
     Run("co = coroutine.create(function() end)");
-    EXPECT_EQ("A thread value cannot be saved: only numbers, strings, booleans and tables can.",
+    EXPECT_EQ("Cannot serialize a LuaObject of type, \"thread\". Only numbers, strings, booleans "
+              "and tables can be saved.",
               FailureMessage("{ c = co }"));
     Run("loop = { inner = {} } loop.inner.back = loop");
     EXPECT_NE(std::string::npos,
@@ -170,7 +171,7 @@ TEST_F(SerializerTest, RefusesValuesLuaCannotReadBack)
     // nesting written reads back.
     Run("deep = {} for i = 1, 100000 do deep = { deep } end");
     EXPECT_NE(std::string::npos,
-              FailureMessage("deep").find("Tables nested more than 100 deep cannot be saved."));
+              FailureMessage("deep").find("Cannot serialize tables nested more than 100 deep."));
     Run("limit = {} for i = 2, 100 do limit = { limit } end");
     Run("copy = " + RoundTrip("limit"));
     EXPECT_TRUE(Eval("copy[1][1][1]").IsTable());

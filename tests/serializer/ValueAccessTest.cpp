@@ -97,16 +97,16 @@ TEST_F(ValueAccessTest, ReadersTakeTheirKindOrAFunctionGivingIt)
     pointer.AssignLightUserData(State(), &marker);
     EXPECT_EQ(&marker, ReadPointerFromObject(pointer));
 
-    EXPECT_EQ("A boolean is needed, not a table.",
+    EXPECT_EQ("Object is not a boolean, but rather a table.",
               FailureOf([&] { ReadBooleanFromObject(v["bad"]); }));
-    EXPECT_EQ("A boolean is needed, not the number 3.",
+    EXPECT_EQ("Object is not a boolean, but rather a number.",
               FailureOf([&] { ReadBooleanFromObject(v["nb"]); }));
-    EXPECT_EQ("A number is needed, not a table.",
+    EXPECT_EQ("Object is not a number, but rather a table.",
               FailureOf([&] { ReadIntegerFromObject(v["bad"]); }));
     EXPECT_NE(std::string::npos, FailureOf([&] {
                                      ReadStringFromObject(v["n"]);
-                                 }).find("A string is needed, not the number"));
+                                 }).find("Object is not a string, but rather a number."));
     EXPECT_NE(std::string::npos, FailureOf([&] {
                                      ReadNumberFromObject(v["missing"]);
-                                 }).find("A number is needed, not nil."));
+                                 }).find("Object is not a number, but rather a nil."));
 }

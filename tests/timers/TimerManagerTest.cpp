@@ -253,7 +253,7 @@ TEST(Timers, BadRequestsFailAndOddIdsAreIgnored)
 {
     TimerManager timers;
     Recorder r;
-    EXPECT_EQ("A timer must count either frames or real time; this one was asked for neither.",
+    EXPECT_EQ("Cannot initialize a timer that is neither Limited To Framerate nor Real Time",
               FailureText([&] { timers.CreateTimer(&r, 100, 1, TIMER_PAUSED_GAME); }));
     EXPECT_EQ("Assertion failed: (numSignals > 0 || numSignals == -1)",
               FailureText([&] { timers.CreateTimer(&r, 100, 0, TIMER_REAL_TIME); }));

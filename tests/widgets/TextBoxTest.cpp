@@ -74,7 +74,11 @@ TEST_F(TextBoxTest, EditingKeysAndTheCaretFollowTheCursor)
     box.SetMaxLength(9);
     Font font("DejaVuSans.ttf", 20, 0);
     IBeam* caret = box.GetCaret();
-    auto caretCentre = [&] { return caret->GetX() + caret->GetWidth() / 2; };
+    // From where the text begins (the caret's half width inside the box's left edge).
+    auto caretCentre = [&] {
+        return caret->GetX() + caret->GetWidth() / 2 - box.GetLabel()->GetX();
+    };
+    EXPECT_EQ(caret->GetWidth() / 2, box.GetLabel()->GetX());
     EXPECT_EQ(4u, box.GetCursor());
     EXPECT_EQ(font.GetTextSize("name").x, caretCentre());
     EXPECT_EQ(20, caret->GetHeight());
@@ -138,7 +142,8 @@ TEST_F(TextBoxTest, AccentedNamesAreUtf8AndEditedByCharacter)
     EXPECT_EQ("Z\xE2\x82\xAC", box.GetText());
     Press(box, SDLK_RIGHT);
     const IBeam* caret = box.GetCaret();
-    EXPECT_EQ(font.GetTextSize("Z\xE2\x82\xAC").x, caret->GetX() + caret->GetWidth() / 2);
+    EXPECT_EQ(font.GetTextSize("Z\xE2\x82\xAC").x,
+              caret->GetX() + caret->GetWidth() / 2 - box.GetLabel()->GetX());
 
     // Not text: C1 controls, surrogates, noncharacters, and characters the font cannot show.
     for (std::uint16_t unicode : {0x7F, 0x9F, 0xD800, 0xFFFE, 0xFFFF, 0xE000})
@@ -149,14 +154,16 @@ TEST_F(TextBoxTest, AccentedNamesAreUtf8AndEditedByCharacter)
 }
 
 // A character that would make the line too wide for the label to draw is refused, and
-// the box and its label keep showing the same text.
+// the box and its label keep showing the same text. In a box of ordinary width the text
+// is drawn smaller to stay inside: the name box's nine widest letters and the caret fit.
 TEST_F(TextBoxTest, RefusesCharactersTheLabelCouldNotDraw)
 {
     Font font("DejaVuSans.ttf", 20, 0);
     std::string text;
     while (font.GetTextSize(text + "WW").x <= Label::kMaxImageWidth)
         text += "W";
-    TextBox box(180, 24, text);
+    // A box wide enough never to draw its text smaller: the label's own limit decides.
+    TextBox box(Label::kMaxImageWidth + 100, 24, text);
     box.SetMaxLength(100000);
     Type(box, "WWWW");
     EXPECT_EQ(text + "W", box.GetText());
@@ -164,6 +171,12 @@ TEST_F(TextBoxTest, RefusesCharactersTheLabelCouldNotDraw)
     EXPECT_EQ(font.GetTextSize(box.GetText()).x, box.GetLabel()->GetWidth());
     Press(box, SDLK_BACKSPACE);
     EXPECT_EQ(text, box.GetLabel()->GetText());
+
+    TextBox name(180, 24, "WWWWWWWWW");
+    EXPECT_LT(name.GetLabel()->GetFont()->GetPointSize(), 20);
+    EXPECT_LE(name.GetLabel()->GetX() + name.GetLabel()->GetWidth(), 180);
+    EXPECT_LE(name.GetCaret()->GetX() + name.GetCaret()->GetWidth(), 180);
+    EXPECT_GE(name.GetCaret()->GetX(), 0);
 }
 
 } // namespace

@@ -116,9 +116,8 @@ Image* Ball::RetrieveBallImage(const std::string& corona, const std::string& sub
             boost::str(boost::format("Illegal lightning strength: %d") % lightningStrength));
         column = 1 + lightningStrength;
     } else {
-        MAKO_THROW(Exception, boost::str(boost::format("\"%1%\" is not a ball corona; the "
-                                                       "coronas are None, Breakthru and "
-                                                       "Lightning.") %
+        MAKO_THROW(Exception, boost::str(boost::format("Illegal corona name: %1%\nThe coronas "
+                                                       "are None, Breakthru and Lightning.") %
                                          corona));
     }
     int row = -1;

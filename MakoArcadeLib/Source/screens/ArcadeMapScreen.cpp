@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Utility.h"
+#include "display/Font.h"
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
@@ -21,8 +22,10 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 using LuaPlus::LuaObject;
 
@@ -199,6 +202,44 @@ void ArcadeMapScreen::Update()
     }
 }
 
+namespace {
+
+// Gives the caption the point size it was made with, noting that size the first time.
+void RestorePointSize(Label& caption, int& madeSize)
+{
+    const Font* font = caption.GetFont();
+    if (!font)
+        return;
+    if (madeSize == 0)
+        madeSize = font->GetPointSize();
+    else if (font->GetPointSize() != madeSize)
+        caption.SetFont(new Font(font->GetFontName(), madeSize, font->GetFontIndex()), false);
+}
+
+// The shown captions of the list's buttons share one point size, the smallest any of them
+// needed to fit, so that neighbouring plaques read alike.
+void ShareCaptionSize(const Actor& list)
+{
+    std::vector<Label*> captions;
+    int shared = 0;
+    for (Actor* child : list.GetChildren()) {
+        auto* button = dynamic_cast<Button*>(child);
+        Label* caption = button && button->IsVisible() ? button->GetLabel() : nullptr;
+        if (!caption || !caption->GetFont() || caption->GetText().empty())
+            continue;
+        captions.push_back(caption);
+        const int size = caption->GetFont()->GetPointSize();
+        shared = shared == 0 ? size : std::min(shared, size);
+    }
+    for (Label* caption : captions) {
+        const Font* font = caption->GetFont();
+        if (font->GetPointSize() != shared)
+            caption->SetFont(new Font(font->GetFontName(), shared, font->GetFontIndex()), true);
+    }
+}
+
+} // namespace
+
 void ArcadeMapScreen::UpdateLevelList(const MapProgress& progress, const LuaObject& levels,
                                       const LuaObject& records)
 {
@@ -234,8 +275,10 @@ void ArcadeMapScreen::UpdateLevelList(const MapProgress& progress, const LuaObje
             Log("WARNING: ArcadeMapScreen: the level \"%s\" has no table.\n", name.c_str());
         button->SetVisible(true, false);
         // The caption keeps clear of the newest level's seal at the left end.
-        if (Label* caption = button->GetLabel())
+        if (Label* caption = button->GetLabel()) {
+            RestorePointSize(*caption, m_LevelCaptionSize);
             caption->SetWidthLimit(button->GetWidth() - 40);
+        }
         button->SetText(LevelTitle(name, level));
         button->SetFlashing(false);
         const bool played = records.IsTable() && !records[name.c_str()].IsNil();
@@ -249,6 +292,7 @@ void ArcadeMapScreen::UpdateLevelList(const MapProgress& progress, const LuaObje
         else
             button->Disable();
     }
+    ShareCaptionSize(*used);
 }
 
 void ArcadeMapScreen::UpdatePins(const MapProgress& progress, bool finalPlayed)

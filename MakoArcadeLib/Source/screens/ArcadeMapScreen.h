@@ -57,4 +57,8 @@ private:
     void UpdatePins(const MapProgress& progress, bool finalPlayed);
     void UpdateNotepad(const MapProgress& progress, const LuaPlus::LuaObject& levels,
                        const LuaPlus::LuaObject& records);
+
+    // The point size the level plaques' captions are made with (0 until first seen): each
+    // update starts from it, as the shared size of the last may have been smaller.
+    int m_LevelCaptionSize = 0;
 };

@@ -16,6 +16,7 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
 #include <memory>
 
 using LuaPlus::LuaObject;
@@ -25,6 +26,8 @@ MAKO_IMPLEMENT_CLASS(CardViewDialog, "CardViewDialog", "Dialog", nullptr, nullpt
 namespace {
 
 const int kSlotCount = 4;
+// The paper's border a button keeps clear of: its worn rim and the shadow at the right.
+const int kPaperEdge = 12;
 const char* const kLastCleared = "LastClearedPlayer";
 const char* const kSignIn = "EnterNameAndSkillDialog";
 
@@ -94,8 +97,10 @@ void CardViewDialog::BuildButtons()
     const int py = GetHeight() / 2 - 4;
     const int dx = m_Cards[0]->GetWidth() / 2 + 16;
     const int dy = m_Cards[0]->GetHeight() / 2 + 8;
-    const int x = px + static_cast<int>(2.5 * dx);
     Button* clear = MakeButtonFromTemplate(ButtonTemplates::ClearPlayer, this);
+    // Right of the cards, but never past the paper's edge (its rim and shadow).
+    const int x =
+        std::min(px + static_cast<int>(2.5 * dx), GetWidth() - kPaperEdge - clear->GetWidth() / 2);
     CentreOn(clear, x, py - dy);
     AddChild(clear, "");
     Button* rename = MakeButtonFromTemplate(ButtonTemplates::ChangeName, this);

@@ -2,6 +2,8 @@
 
 #include "core/Class.h"
 #include "core/Exception.h"
+#include "display/Font.h"
+#include "display/Image.h"
 #include "players/Player.h"
 #include "resources/ResourceManager.h"
 #include "screens/CheckedCast.h"
@@ -10,6 +12,7 @@
 #include <boost/format.hpp>
 
 #include <cctype>
+#include <cmath>
 
 MAKO_IMPLEMENT_CLASS(LetterDialog, "LetterDialog", "Dialog", nullptr, nullptr);
 
@@ -38,9 +41,10 @@ Actor* LetterDialog::RequireChild(const std::string& name) const
 
 std::string LetterDialog::Greeting(const std::string& to)
 {
+    if (to.find_first_not_of(" \t\n") == std::string::npos)
+        return std::string();
     std::string text = to;
-    if (!text.empty())
-        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
     return boost::str(boost::format("%1%,") % text);
 }
 
@@ -74,8 +78,29 @@ void LetterDialog::SetLines(const std::string& to, const std::string& note,
 
 void LetterDialog::PlaceAroundNote()
 {
+    SitOnRules(*m_Note);
     m_To->SetPosition(m_To->GetX(), m_Note->GetY() - m_To->GetHeight());
     m_From->SetPosition(m_From->GetX(), m_Note->GetY() + m_Note->GetHeight());
+}
+
+void LetterDialog::SitOnRules(Label& label) const
+{
+    const Image* paper = GetImage();
+    Font* font = label.GetFont();
+    if (!paper || !font)
+        return;
+    const LuaPlus::LuaObject metadata = paper->GetMetadata();
+    const LuaPlus::LuaObject rules = metadata.IsTable() ? metadata["rules"] : metadata;
+    if (!rules.IsTable() || !rules["top"].IsNumber() || !rules["pitch"].IsNumber())
+        return;
+    const int top = rules["top"].GetInteger();
+    const int pitch = rules["pitch"].GetInteger();
+    if (pitch <= 0)
+        return;
+    // The rule's row lies right under the letters: the line's top plus its ascent.
+    const int ascent = font->GetAscent();
+    const long rule = std::lround(double(label.GetY() + ascent - top) / pitch);
+    label.SetPosition(label.GetX(), top + int(rule) * pitch - ascent);
 }
 
 void LetterDialog::SetSender(const std::string& from)

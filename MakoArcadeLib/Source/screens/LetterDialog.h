@@ -21,7 +21,7 @@ class LetterDialog : public Dialog
 
 public:
     // The greeting of a recipient: the name with its first letter upper-cased and a comma
-    // behind it ("" gives ",").
+    // behind it. A player without a name (nothing but blanks) is not greeted: "".
     static std::string Greeting(const std::string& to);
     // The note as the letter shows it: each tab (the indent of a paragraph) becomes four
     // spaces, which the fonts draw.
@@ -52,6 +52,10 @@ protected:
 private:
     // The greeting's bottom edge touches the note's top; the signature's top its bottom.
     void PlaceAroundNote();
+    // Moves the label by less than half a rule so that its first line stands on a rule of
+    // the paper (the picture's metadata `rules` = {top, pitch}, in pixels); lines as far
+    // apart as the rules then all stand on them. Paper without rules leaves it.
+    void SitOnRules(Label& label) const;
 
     std::string m_Layout; // the name of the layout resource
     Label* m_To = nullptr;

@@ -259,10 +259,11 @@ do
     local children = {
         missionLabel = label("Mission Name Complete", ConstConfig.CleanFont, 24, "MidTop", "MidTop",
             { 0, 90 }, { visible = false }),
+        -- The amount in dark blue ink: a light colour would not read on the cream paper.
         scoreLabel = label("$1000", ConstConfig.BigFont, 42, "MidTop", "MidTop", { 0, 115 + rowsY },
-            { fgColor = "OffWhite", shadowColor = "Black", visible = false }),
+            { fgColor = "DarkGrayBlue", shadowColor = "Black", visible = false }),
         lastScoreLabel = label("$1000", ConstConfig.BigFont, 42, "MidTop", "MidTop",
-            { 0, 115 + rowsY }, { fgColor = "OffWhite", alpha = 128, visible = false }),
+            { 0, 115 + rowsY }, { fgColor = "DarkGrayBlue", alpha = 128, visible = false }),
         topScoreLabel = label("Top Loot:", ConstConfig.BigFont, 22, "MidTop", "MidTop",
             { -100, 300 + awardsY }),
         topScoreValue = label("$0", ConstConfig.BigFont, 28, "MidTop", "MidTop",
@@ -279,7 +280,8 @@ do
         NextButton = button("Button.green.png", "next", 110, "BottomLeft", { 80, -30 },
             { enterKey = true }),
     }
-    -- The rows: ball, time, loot, secret, score needed.
+    -- The rows: ball, time, loot, secret, score needed. A caption ends at 250 and keeps
+    -- right of the paper's red margin line (at 60): a longer one is drawn smaller.
     local rows = {
         { "ball", "Ball", " ", -40 }, { "time", "Time", " ", -15 },
         { "loot", "Loot", "100% Loot Caught:", 10 }, { "secret", "Secret", "Secret Found:", 35 },
@@ -288,7 +290,7 @@ do
     for _, row in ipairs(rows) do
         local y = row[4] + rowsY
         children[row[1] .. "Label"] = label(row[3], ConstConfig.BigFont, 22, "MidRight", "MidLeft",
-            { 250, y })
+            { 250, y }, { widthLimit = 250 - 66 })
         children["actor" .. row[2] .. "Star"] = star("Center", { 0, y })
         children[(row[5] or row[1]) .. "LabelMessage"] = label(" ", ConstConfig.CleanFont, 22,
             "MidLeft", "MidRight", { -250, y })

@@ -19,7 +19,8 @@ Resources.MarqueeLabel = {
 }
 
 -- The heads-up labels of a game: loot, balls left and the clock along the top edge, the
--- level's title and its land in the bottom corners beside the marquee.
+-- level's title and its land in the bottom corners beside the marquee. The clock ends
+-- short of the window buttons (from 577) that full screen shows over a paused game.
 local function HudLabel(x, y, size, color, widthLimit)
     return {
         font = { fontName = ConstConfig.BumperluxFont, fontSize = size },
@@ -30,7 +31,7 @@ local function HudLabel(x, y, size, color, widthLimit)
     }
 end
 Resources.ScoreLabel = HudLabel(340, 4, 16, "Gold")
-Resources.BallsLabel = HudLabel(496, 4, 16, "White", 30)
-Resources.TimeLabel = HudLabel(578, 4, 16, "White")
+Resources.BallsLabel = HudLabel(490, 4, 16, "White", 30)
+Resources.TimeLabel = HudLabel(524, 4, 16, "White")
 Resources.GameLevelLabel = HudLabel(16, 458, 14, "White", 135)
 Resources.GameEpisodeLabel = HudLabel(500, 458, 14, "White", 120)

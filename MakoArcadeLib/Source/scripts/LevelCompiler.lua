@@ -30,7 +30,8 @@ BrickTextBricks = {
     L = "GlassBrick",
 }
 
--- Characters after a brick that add a power-up (by class name) to what it holds.
+-- Characters after a brick that add a power-up (by class name) to what it holds; "?" is
+-- the level's secret, the puzzle piece the tally's "Secret Found" row counts.
 BrickTextPowerups = {
     s = "IncreaseShield",
     b = "Breakthru",
@@ -40,6 +41,7 @@ BrickTextPowerups = {
     ["*"] = "BlingDiamond",
     ["@"] = "BlingEmerald",
     ["&"] = "BlingRuby",
+    ["?"] = "Secret",
 }
 
 -- Characters after a brick that set traits: each is a table of key and value pairs.

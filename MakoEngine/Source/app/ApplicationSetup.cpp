@@ -184,8 +184,8 @@ void Application::ConvertCmdLineArgsToProperties()
     bool full = HasCommandLineArg("-f") || HasCommandLineArg("--fullscreen");
     bool windowed = HasCommandLineArg("-w") || HasCommandLineArg("--windowed");
     if (full && windowed)
-        MAKO_THROW(Exception, "The command line asks for both full screen and a window; give "
-                              "only one of --fullscreen and --windowed.");
+        MAKO_THROW(Exception, "Both fullscreen and windowed modes were specified on the command "
+                              "line. Give only one of --fullscreen and --windowed.");
     if (full)
         ApplyBoolProperty("fullScreen", true);
     if (windowed)

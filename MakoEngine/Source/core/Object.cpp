@@ -120,8 +120,9 @@ void ApplyBySetter(Object& object, const std::string& name, const LuaObject& val
         object.SetScriptField(name, value);
         break;
     case ACCESSOR_LOCKED:
-        MAKO_THROW(ApplyPropertyError,
-                   DescribeObject(object) + ": \"" + name + "\" cannot be set; it is read-only.");
+        MAKO_THROW(ApplyPropertyError, "Cannot apply the locked property, \"" + name + "\". " +
+                                           DescribeObject(object) + ": \"" + name +
+                                           "\" cannot be set; it is read-only.");
     case ACCESSOR_MEMBER:
         SetMemberProperty(object, *setter, value);
         break;
@@ -284,6 +285,9 @@ void Object::RetrieveProperty(LuaObject& value, const std::string& name)
         value = Nil();
         break;
     case ACCESSOR_LOCKED:
+        MAKO_THROW(ApplyPropertyError, "Cannot apply the invalid property, \"" + name + "\". " +
+                                           DescribeObject(*this) + ": \"" + name +
+                                           "\" cannot be read; it can only be set.");
     case ACCESSOR_FUNCTION:
     default:
         MAKO_THROW(ApplyPropertyError, DescribeObject(*this) + ": \"" + name +
@@ -403,10 +407,10 @@ void Object::ApplyResource(const std::string& name, Resource* resource, Resource
     const LuaObject* table = GetResourceAccess().GetPropertyTable(resource, info, &type);
     if (!table)
         MAKO_THROW(ResourceLoadError,
-                   boost::str(boost::format("%1%: the resource \"%2%\" is not a table of "
-                                            "properties (its type is %3%), so it cannot be "
-                                            "applied.") %
-                              DescribeObject(*this) % name % type));
+                   boost::str(boost::format("Cannot apply resource of type %1% to object %2%\n"
+                                            "%3%: the resource \"%4%\" is not a table of "
+                                            "properties, so it cannot be applied.") %
+                              type % m_Name % DescribeObject(*this) % name));
     ApplyProperties(*table);
 }
 
@@ -434,7 +438,9 @@ void Object::TryToRecordResource(const LuaObject& value)
     } else if (value.IsTable()) {
         SetScriptField("resources", value);
     } else {
-        MAKO_THROW_VALUE_TYPE("a resource name or a table of them", value);
+        MAKO_THROW_VALUE_TYPE_SAYING(std::string("Cannot record unknown record resource type: ") +
+                                         value.TypeName(),
+                                     "a resource name or a table of them", value);
     }
 }
 

@@ -51,8 +51,8 @@ void TimerManager::InitializeTimer(uint32_t id, EventReceiver* target, uint32_t 
     } else {
         // Leave no half-made live entry behind.
         m_Timers.erase(id);
-        MAKO_THROW(Exception, "A timer must count either frames or real time; this one was "
-                              "asked for neither.");
+        MAKO_THROW(Exception, "Cannot initialize a timer that is neither Limited To Framerate nor "
+                              "Real Time");
     }
 }
 

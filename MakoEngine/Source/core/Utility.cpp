@@ -111,9 +111,10 @@ bool CreateDirectories(const std::string& path)
             continue;
         if (mkdir(candidate.c_str(), 0777) != 0) {
             std::string error = GetLastErrorText();
-            MAKO_THROW(Exception, boost::str(boost::format("The folder \"%1%\" could not be "
-                                                           "created: %2%") %
-                                             candidate % error));
+            MAKO_THROW(Exception,
+                       boost::str(boost::format("Could not create directory:\ndirectory = %1%\n"
+                                                "error = %2%") %
+                                  candidate % error));
         }
         Log("Created directory: %s\n", candidate.c_str());
         created = true;

@@ -14,9 +14,10 @@ const std::size_t kShownStringLength = 40;
 
 ValueTypeError::ValueTypeError(const std::string& file, int line, const std::string& function,
                                const std::string& date, const std::string& time,
-                               const std::string& needed, const std::string& seen)
-    : ApplyPropertyError(file, line, function, date, time, std::string()), m_Needed(needed),
-      m_Seen(seen)
+                               const std::string& needed, const std::string& seen,
+                               const std::string& ownMessage)
+    : ApplyPropertyError(file, line, function, date, time, std::string()), m_OwnMessage(ownMessage),
+      m_Needed(needed), m_Seen(seen)
 {
     Compose();
 }
@@ -44,7 +45,14 @@ std::string ValueTypeError::GetDetail() const
 
 void ValueTypeError::Compose()
 {
-    m_Message = (m_Subject.empty() || m_Key.empty() ? "" : m_Subject + ": ") + GetDetail();
+    const std::string named =
+        (m_Subject.empty() || m_Key.empty() ? "" : m_Subject + ": ") + GetDetail();
+    if (m_OwnMessage.empty())
+        m_Message = named;
+    else if (m_Key.empty())
+        m_Message = m_OwnMessage;
+    else // after a sentence on the same line, else on a line of its own
+        m_Message = m_OwnMessage + (m_OwnMessage.back() == '.' ? " " : "\n") + named + ".";
 }
 
 std::string DescribeScriptValue(const LuaObject& value)

@@ -7,6 +7,10 @@
 //   Brick "RedBrick": "strength" needs a number, not the string "nine"
 //   A number is needed, not the string "nine".            (before the key is known)
 //
+// Where the engine has a message of its own for the failure (the script readers'
+// "Object is not a number, but rather a string."), that message comes first, exactly, and
+// the sentence above follows it once the key is known.
+//
 // It is an ApplyPropertyError, so code that catches those catches it too.
 #include "core/Exception.h"
 #include "luaplus/LuaPlus.h"
@@ -18,7 +22,7 @@ class ValueTypeError : public ApplyPropertyError
 public:
     ValueTypeError(const std::string& file, int line, const std::string& function,
                    const std::string& date, const std::string& time, const std::string& needed,
-                   const std::string& seen);
+                   const std::string& seen, const std::string& ownMessage = std::string());
 
     // The same error naming the key and what it belongs to (`Brick "RedBrick"`, may be
     // empty). An error that already names a key is returned as it is: the innermost key
@@ -33,6 +37,7 @@ public:
 private:
     void Compose();
 
+    std::string m_OwnMessage;
     std::string m_Needed;
     std::string m_Seen;
     std::string m_Key;
@@ -47,3 +52,6 @@ std::string DescribeScriptValue(const LuaPlus::LuaObject& value);
 // be ("a number"), `value` the script value seen.
 #define MAKO_THROW_VALUE_TYPE(needed, value)                                                       \
     throw ValueTypeError(MAKO_WHERE, (needed), DescribeScriptValue(value))
+// The same with the engine's own message for the failure, which the error's text begins with.
+#define MAKO_THROW_VALUE_TYPE_SAYING(message, needed, value)                                       \
+    throw ValueTypeError(MAKO_WHERE, (needed), DescribeScriptValue(value), (message))

@@ -155,7 +155,8 @@ void DisplayManager::ApplyDisplayParams(DisplayParams& params)
         if (!m_HasApplied || !RestorePrevious(m_LastApplied)) {
             m_HasApplied = false;
             MAKO_THROW(DisplayBackendInitError,
-                       "The display could not be started in any of the modes tried.");
+                       "Could not initialize display. It could not be started in any of the "
+                       "modes tried.");
         }
         p = m_LastApplied;
         Log("DisplayManager::ApplyDisplayParams: Kept the previous display.\n");

@@ -114,6 +114,12 @@ int Font::GetPointSize() const
     return m_FontSize;
 }
 
+int Font::GetAscent() const
+{
+    MAKO_ASSERT_MSG(m_FontObject, NotOpenMessage(m_FontName));
+    return TTF_FontAscent(m_FontObject.get());
+}
+
 void Font::SetPointSize(int pointSize)
 {
     MAKO_ASSERT_MSG(m_FontObject, NotOpenMessage(m_FontName));

@@ -46,6 +46,8 @@ public:
     bool IsOpen() const { return m_FontObject != nullptr; }
     std::string GetFontName() const;
     int GetPointSize() const;
+    // Pixels from the top of a line (as GetTextSize measures it) down to its baseline.
+    int GetAscent() const;
     int GetFontIndex() const { return m_FontIndex; }
     void SetPointSize(int pointSize);
 

@@ -294,7 +294,7 @@ void Image::ApplyAlphaStep()
         // The image is refused, so the surface's pixel format is left as it was: a surface
         // held directly stays its owner's, unchanged.
         m_Flags = (m_Flags & ~(IMAGE_COMBINEDALPHA | IMAGE_OPAQUE)) | IMAGE_HWSURFACE;
-        MAKO_THROW(ImageException, "Images in hardware surfaces are no longer supported.");
+        MAKO_THROW(ImageException, "Image::GetHWSurface() is no longer supported.");
     }
     if (m_Flags & IMAGE_OPAQUE) {
         SetOpaque();

@@ -114,7 +114,7 @@ Image* RotateImageRightAngle(Image* image, int degrees)
     MAKO_ASSERT(angle % 90 == 0);
     angle = ((angle % 360) + 360) % 360;
     // A turn by a whole circle is no turn: callers hand the image over as it is instead.
-    MAKO_ASSERT_MSG(angle != 0, "RotateImageRightAngle was asked for no turn at all.");
+    MAKO_ASSERT_MSG(angle != 0, "RotateImageRightAngle was not passed a right angle image.");
     SDL_Surface* src = image->GetSDLSurface();
     MAKO_ASSERT(src->format->BytesPerPixel == 4);
     const int W = src->w;

@@ -73,7 +73,7 @@ bool SDLImageRenderer::DrawThroughDisplayCopy(Image* image, ShaderType shader, c
     SDL_Rect dstCopy = dst;
     if (SDL_UpperBlit(copy->GetSurface(), &srcCopy, m_TargetSurface, &dstCopy) != 0)
         MAKO_THROW(ImageException,
-                   boost::str(boost::format("An image could not be drawn: %1%") % SDL_GetError()));
+                   boost::str(boost::format("SDL_BlitSurface failed: %1%") % SDL_GetError()));
     return true;
 }
 
@@ -220,5 +220,5 @@ void SDLImageRenderer::DrawSurface(SDL_Surface* source, ShaderType shader, const
     source->format->alpha = savedAlpha;
     if (result != 0)
         MAKO_THROW(ImageException,
-                   boost::str(boost::format("An image could not be drawn: %1%") % SDL_GetError()));
+                   boost::str(boost::format("SDL_BlitSurface failed: %1%") % SDL_GetError()));
 }

@@ -34,14 +34,16 @@ template <> const char* EqMetatableKey<double>()
 }
 
 // A polar component: a number, or a function whose result is used; anything else fails
-// naming the component and its script type.
+// with "Invalid parameter for \"r\", type=string" (the component and its script type).
 double ReadPolarComponent(const LuaObject& value, const char* name)
 {
     if (value.IsNumber())
         return value.GetNumber();
     if (value.IsFunction())
         return value.Call().GetNumber();
-    throw ValueTypeError(MAKO_WHERE, "a number", DescribeScriptValue(value))
+    const std::string message = boost::str(
+        boost::format("Invalid parameter for \"%1%\", type=%2%") % name % value.TypeName());
+    throw ValueTypeError(MAKO_WHERE, "a number", DescribeScriptValue(value), message)
         .ForKey(std::string(), name);
 }
 

@@ -107,8 +107,8 @@ RectAlignment RectAlignmentFromString(const std::string& name)
     std::string known;
     for (int i = 1; i < 10; ++i)
         known += std::string(i == 1 ? "" : i == 9 ? " and " : ", ") + kNames[i];
-    MAKO_THROW(Exception, boost::str(boost::format("\"%1%\" is not an alignment; the alignments "
-                                                   "are %2%.") %
+    MAKO_THROW(Exception, boost::str(boost::format("Cannot create a RectAlignment from string "
+                                                   "\"%1%\"\nThe alignments are %2%.") %
                                      name % known));
 }
 

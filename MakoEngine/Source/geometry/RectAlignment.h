@@ -26,8 +26,9 @@ using RectAligner = void (*)(SDL_Rect& rect, int px, int py);
 // The alignment point of rect.
 using RectAlignmentPointFunc = Point<int> (*)(const SDL_Rect& rect);
 
-// Exact, case-sensitive match of the ten names; anything else raises the assertion
-// "false" with "Cannot create a RectAlignment from string \"<text>\"".
+// Exact, case-sensitive match of the ten names; anything else raises an Exception
+// "Cannot create a RectAlignment from string \"<text>\"", followed by a line that lists the
+// names.
 RectAlignment RectAlignmentFromString(const std::string& name);
 // The name of an alignment; null outside 0-9.
 const char* RectAlignmentToString(RectAlignment alignment);

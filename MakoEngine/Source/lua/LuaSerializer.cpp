@@ -104,9 +104,9 @@ void Writer::Value(const LuaObject& value, const std::string& indent, int flags)
         Table(value, indent);
         break;
     default:
-        MAKO_THROW(Exception, boost::str(boost::format("A %1% value cannot be saved: only "
-                                                       "numbers, strings, booleans and tables "
-                                                       "can.") %
+        MAKO_THROW(Exception, boost::str(boost::format("Cannot serialize a LuaObject of type, "
+                                                       "\"%1%\". Only numbers, strings, booleans "
+                                                       "and tables can be saved.") %
                                          value.TypeName()));
     }
 }
@@ -126,8 +126,8 @@ void Writer::Table(const LuaObject& table, const std::string& indent)
                                                     "itself.");
     if (m_Open.size() > MAX_SERIALIZE_NESTING) {
         m_Open.erase(identity);
-        MAKO_THROW(Exception, boost::str(boost::format("Tables nested more than %1% deep cannot "
-                                                       "be saved.") %
+        MAKO_THROW(Exception, boost::str(boost::format("Cannot serialize tables nested more than "
+                                                       "%1% deep.") %
                                          MAX_SERIALIZE_NESTING));
     }
 

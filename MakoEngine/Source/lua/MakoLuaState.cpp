@@ -151,8 +151,8 @@ void DoResourceFile(LuaState* state, const std::string& resourceName)
     if (luaL_loadbuffer(L, script.data(), script.size(), resourceName.c_str()) != 0) {
         std::string error = LuaPlus::GetErrorText(L);
         lua_settop(L, top);
-        MAKO_THROW(ScriptError, boost::str(boost::format("The script \"%1%\" could not be "
-                                                         "compiled: %2%") %
+        MAKO_THROW(ScriptError, boost::str(boost::format("Could not compile Lua resource file:\n"
+                                                         "file = %1%\nerror = %2%") %
                                            resourceName % error));
     }
 
@@ -160,11 +160,12 @@ void DoResourceFile(LuaState* state, const std::string& resourceName)
     if (Call(L, 0, 0, "script resource " + resourceName, failure))
         return;
     if (failure.hasText)
-        MAKO_THROW(ScriptError,
-                   boost::str(boost::format("The script \"%1%\" failed while it ran: %2%") %
-                              resourceName % failure.text));
-    MAKO_THROW(ScriptError,
-               boost::str(boost::format("The script \"%1%\" failed while it ran.") % resourceName));
+        MAKO_THROW(ScriptError, boost::str(boost::format("Could not execute Lua resource file\n"
+                                                         "file = %1%\nerror = %2%") %
+                                           resourceName % failure.text));
+    MAKO_THROW(ScriptError, boost::str(boost::format("Could not execute Lua resource file\n"
+                                                     "file = %1%") %
+                                       resourceName));
 }
 
 void LoadString(LuaState* state, const std::string& text, int nArgs, int nResults)

@@ -53,9 +53,10 @@ bool Call(lua_State* L, int nArgs, int nResults, const std::string& what,
 // Loads the script resource of that name (lua/ScriptSource.h) and runs it with no
 // arguments and no results; the resource name is the chunk name. Logs
 // "Loading script file: <name>" at level 2. A missing resource throws
-// ResourceNotFoundException; compile and run errors throw ScriptError, "The script
-// \"<name>\" could not be compiled: <error>" and "The script \"<name>\" failed while it
-// ran: <error>". The stack is left as it was found.
+// ResourceNotFoundException; compile and run errors throw ScriptError, "Could not compile
+// Lua resource file:\nfile = <name>\nerror = <error>" and "Could not execute Lua resource
+// file\nfile = <name>\nerror = <error>" (without the error line when the failure has no
+// text). The stack is left as it was found.
 void DoResourceFile(LuaPlus::LuaState* state, const std::string& resourceName);
 
 // Compiles the text (no chunk name) and calls it with nArgs arguments taken from the top

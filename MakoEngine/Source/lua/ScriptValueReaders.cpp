@@ -8,10 +8,11 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-// Raises the ValueTypeError "A number is needed, not the string \"x\".".
+// Raises the ValueTypeError "Object is not a number, but rather a string.".
 [[noreturn]] void FailKind(const char* kind, const LuaObject& obj)
 {
-    MAKO_THROW_VALUE_TYPE(kind, obj);
+    MAKO_THROW_VALUE_TYPE_SAYING(
+        std::string("Object is not ") + kind + ", but rather a " + obj.TypeName() + ".", kind, obj);
 }
 
 } // namespace

@@ -2,8 +2,9 @@
 // Reading native values out of script values, for property conversion and the class
 // registry. Each reader accepts a value of its own kind; a function value is called with
 // no arguments once and its result is read instead, so a script may supply any value
-// lazily. Anything else raises a ValueTypeError naming the kind needed and the value seen
-// ("A boolean is needed, not a table."); a property setter adds its key and object.
+// lazily. Anything else raises a ValueTypeError whose text is "Object is not a boolean, but
+// rather a table." (the kind needed, the script type seen); a property setter adds a
+// sentence naming its key, its object and the value.
 #include "luaplus/LuaPlus.h"
 
 #include <string>

@@ -58,8 +58,9 @@ enum ActorDrawMode : std::uint32_t {
 // Fade modes.
 enum ActorFadeMode : std::int32_t { FADE_NONE = 0, FADE_OUT = 1, FADE_IN = 2 };
 
-// The shader named by one of the five SHADERTYPE_* names; any other text fails the
-// assertion "Unknown shaderTypeString: <text>".
+// The shader named by one of the five SHADERTYPE_* names; any other text raises an
+// ApplyPropertyError "Unknown shaderTypeString: <text>", followed by a line that lists the
+// names.
 ShaderType ShaderTypeFromString(const std::string& name);
 
 class Actor : public Object

@@ -40,9 +40,10 @@ ShaderType ShaderTypeFromString(const std::string& name)
     std::string known;
     for (int i = 0; i < 5; ++i)
         known += std::string(i == 0 ? "" : i == 4 ? " and " : ", ") + kShaderNames[i];
-    MAKO_THROW(ApplyPropertyError,
-               boost::str(boost::format("\"%1%\" is not a shader type; the shader types are %2%.") %
-                          name % known));
+    MAKO_THROW(
+        ApplyPropertyError,
+        boost::str(boost::format("Unknown shaderTypeString: %1%\nThe shader types are %2%.") %
+                   name % known));
 }
 
 // ---- Alignment ----------------------------------------------------------------------------
@@ -204,5 +205,7 @@ void Actor::SetShaderType(const LuaObject& value)
         m_ShaderType = ShaderTypeFromString(value.GetString());
         return;
     }
-    MAKO_THROW_VALUE_TYPE("a shader type name or number", value);
+    MAKO_THROW_VALUE_TYPE_SAYING(
+        boost::str(boost::format("shaderTypeObject has the unusable type: %1%") % value.TypeName()),
+        "a shader type name or number", value);
 }

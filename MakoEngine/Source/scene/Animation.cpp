@@ -123,10 +123,11 @@ void Animation::AdvanceFrame()
             m_Target->SetFrame(CurrentFrame());
             return;
         } else {
-            MAKO_THROW(Exception, boost::str(boost::format("The animation \"%1%\" holds a %2% "
-                                                           "where a frame number, a delay or a "
-                                                           "repeat table belongs.") %
-                                             m_Name % element.TypeName()));
+            MAKO_THROW(Exception,
+                       boost::str(boost::format("Unknown element in animation:\ntype = %1%\n"
+                                                "animation name = %2%\nA frame number, a delay "
+                                                "or a repeat table belongs there.") %
+                                  element.TypeName() % m_Name));
         }
     }
     if (m_Loop) {

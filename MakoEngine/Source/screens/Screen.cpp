@@ -221,9 +221,9 @@ Dialog* Screen::GetTopDialog(const std::string& name)
     for (Dialog* dialog : m_Dialogs)
         if (dialog->GetName() == name)
             return dialog;
-    MAKO_THROW(Exception, boost::str(boost::format("The screen \"%1%\" shows no dialog named "
-                                                   "\"%2%\".") %
-                                     GetName() % name));
+    MAKO_THROW(Exception, boost::str(boost::format("Cannot find dialog with name=%1%\nThe screen "
+                                                   "\"%2%\" shows no dialog of that name.") %
+                                     name % GetName()));
 }
 
 bool Screen::OnDialogDelete(const Event& event)

@@ -17,6 +17,8 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
+
 using LuaPlus::LuaObject;
 using LuaPlus::LuaTableIterator;
 
@@ -34,6 +36,8 @@ const Point<int> kModePlatePosition(0, 0);
 const Point<int> kRankPlateRightTop(4, 40);
 // The empty band between the top of the rank's line and its letters.
 const int kRankLeading = 4;
+// The highest row of the card the name's letters may reach: the plate's rim lies above.
+const int kNameInkTop = 6;
 
 const char* const kStarNames[5] = {"cardStar1", "cardStar2", "cardStar3", "cardStar4", "cardStar5"};
 
@@ -115,6 +119,24 @@ int CountRecords(const Player& player, const std::string& mode)
         for (LuaTableIterator it(records); it; it.Next())
             count += it.GetValue().IsTable() ? 1 : 0;
     return count;
+}
+
+// The first row of the label's picture that its letters cover (0 for an empty picture).
+int FirstInkRow(const Label& label)
+{
+    const Image* image = label.GetImage();
+    SDL_Surface* surface = image ? image->GetSDLSurface() : nullptr;
+    if (!surface || surface->format->BytesPerPixel != 4 || surface->format->Amask == 0)
+        return 0;
+    const SDL_PixelFormat& format = *surface->format;
+    for (int y = 0; y < surface->h; ++y) {
+        const auto* row = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(surface->pixels) + y * surface->pitch);
+        for (int x = 0; x < surface->w; ++x)
+            if (((row[x] & format.Amask) >> format.Ashift) >= 96)
+                return y;
+    }
+    return 0;
 }
 
 std::string Format(const char* pattern, const std::string& value)
@@ -368,11 +390,13 @@ void CardView::FitNameBesideRank()
     // else short enough to end before the rank begins.
     Label* name = m_Labels[0];
     const Label* rank = m_Labels[6];
+    // However small the name is drawn, its letters begin below the card's rim.
     const auto fitTo = [name](int width) {
         if (width > 0 && name->GetWidthLimit() != width) {
             name->SetWidthLimit(width);
             name->SetText(name->GetText(), true);
         }
+        name->SetPosition(name->GetX(), std::max(0, kNameInkTop - FirstInkRow(*name)));
     };
     fitTo(GetWidth() - 8 - name->GetX());
     const bool hasRank = !rank->GetText().empty() && rank->GetText() != " ";

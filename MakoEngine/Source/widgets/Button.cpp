@@ -1,4 +1,5 @@
 #include "widgets/Button.h"
+#include "widgets/ButtonCaption.h"
 
 #include "core/Config.h"
 #include "core/EventQueue.h"
@@ -92,12 +93,14 @@ void Button::SetLabel(Label* label)
     m_Label = label;
     label->SetAlignment(m_TextAlignment);
     AddChild(label, "");
+    FitCaptionToPlate(*this);
 }
 
 void Button::SetText(const std::string& text)
 {
     if (!m_Label)
         return;
+    FitCaptionToPlate(*this);
     m_Label->SetText(text, true);
     m_Label->SetPosition(GetWidth() / 2 - m_Label->GetWidth() / 2,
                          GetHeight() / 2 - m_Label->GetHeight() / 2);

@@ -1,5 +1,6 @@
 // Button: script properties, shortcut keys with their key tips, text backgrounds.
 #include "widgets/Button.h"
+#include "widgets/ButtonCaption.h"
 
 #include "core/Class.h"
 #include "core/Config.h"
@@ -75,6 +76,7 @@ void Button::ApplyClassicProperty(const std::string& name, const LuaObject& valu
             label->SetZOrder(10);
             SetLabel(label.release());
         }
+        FitCaptionToPlate(*this);
     } else if (name == "useFrames") {
         m_UseFrames = ReadBooleanFromObject(value);
     } else if (name == "textBackground1") {
@@ -89,6 +91,7 @@ void Button::ApplyClassicProperty(const std::string& name, const LuaObject& valu
         } else {
             SetLabel(new Label("", font.release(), Palette::Black, HorizontalAlignment::Center));
         }
+        FitCaptionToPlate(*this);
     } else if (name == "textAlignment") {
         const std::string alignment = value.IsString() ? value.GetString() : "";
         if (alignment == "Center")

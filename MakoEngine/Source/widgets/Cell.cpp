@@ -50,8 +50,7 @@ void Cell::Align()
         m_Actor->SetPosition(GetWidth() - m_Actor->GetWidth(), m_Actor->GetY());
         break;
     default:
-        MAKO_THROW(Exception, boost::str(boost::format("A grid cell has the unknown horizontal "
-                                                       "alignment %1%.") %
+        MAKO_THROW(Exception, boost::str(boost::format("Invalid horizontal alignment: %1%") %
                                          static_cast<int>(m_Alignment)));
     }
 }

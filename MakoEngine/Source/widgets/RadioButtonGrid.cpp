@@ -1,5 +1,7 @@
 #include "widgets/RadioButtonGrid.h"
 
+#include "widgets/ButtonCaption.h"
+
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/Exception.h"
@@ -74,9 +76,19 @@ RadioButton* RadioButtonGrid::AddRadioButton(int column, int row, const std::str
     button->SetShortcutKey(shortcutKey);
     button->SetCheckImage(checkImageName, checkX, checkY);
     if (Label* caption = button->GetLabel()) {
+        // Centred between the check box and the plate's right end, drawn smaller when the
+        // room is short (plates that do not say where their ends are keep the old place).
+        const std::pair<int, int> ends = CaptionInsets(*button);
+        const Actor* box = button->GetCheckMark();
+        const int left = box ? box->GetX() + box->GetWidth() + 2 : 0;
+        const int room = button->GetWidth() - ends.second - left;
+        if (ends.second > 0 && room > 0)
+            caption->SetWidthLimit(room);
         caption->SetText(text, true);
-        caption->SetPosition(button->GetWidth() / 2 - caption->GetWidth() / 2 + 10,
-                             button->GetHeight() / 2 - caption->GetHeight() / 2);
+        const int x = ends.second > 0 && room > 0
+                          ? left + room / 2 - caption->GetWidth() / 2
+                          : button->GetWidth() / 2 - caption->GetWidth() / 2 + 10;
+        caption->SetPosition(x, button->GetHeight() / 2 - caption->GetHeight() / 2);
     }
     SetCellActor(button.get(), column, row);
     return button.release();

@@ -8,9 +8,11 @@
 #include "widgets/Label.h"
 #include "widgets/WidgetInput.h"
 
+#include <algorithm>
 #include <memory>
 
-TextBox::TextBox(int width, int height, const std::string& text) : Actor(Palette::OffWhite), m_Text(text)
+TextBox::TextBox(int width, int height, const std::string& text)
+    : Actor(Palette::OffWhite), m_Text(text)
 {
     SetSize(width, height);
     Config* config = Config::GetCurrent();
@@ -20,8 +22,13 @@ TextBox::TextBox(int width, int height, const std::string& text) : Actor(Palette
     const int fontSize = static_cast<int>(config->GetNumber("TextBoxFontSize"));
     std::unique_ptr<Font> font(new Font(fontFile, fontSize, 0));
     m_Label = new Label(text, font.release(), Palette::Black, HorizontalAlignment::Center);
-    AddChild(m_Label, "");
     m_Caret = new IBeam(2, fontSize);
+    // The text and the caret after it stay inside the box: a text too wide for it is
+    // written smaller.
+    m_Label->SetWidthLimit(std::max(1, width - m_Caret->GetWidth()));
+    m_Label->SetText(text, true);
+    m_Label->SetPosition(m_Caret->GetWidth() / 2, 0);
+    AddChild(m_Label, "");
     AddChild(m_Caret, "");
     m_Cursor = Utf8::Length(m_Text);
     UpdateCaret();

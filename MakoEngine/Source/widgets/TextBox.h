@@ -10,7 +10,9 @@
 // Lengths and the cursor count characters, not bytes; editing never splits a character.
 // The text never grows beyond the maximum length (kDefaultMaxLength until the owner sets
 // another), nor so wide that its label could not draw it in one line; the label always
-// shows the box's text. Font: the configuration values "TextBoxFont" and "TextBoxFontSize".
+// shows the box's text, inside the box with the caret: a text too wide for the box is
+// drawn in a smaller size. Font: the configuration values "TextBoxFont" and
+// "TextBoxFontSize".
 #include "scene/Actor.h"
 
 #include <cstddef>

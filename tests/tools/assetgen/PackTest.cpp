@@ -100,12 +100,19 @@ TEST_F(Pack, PicturesHaveTheSizesAndFramesTheGameExpects)
         const char* metadata; // nullptr: none
     };
     const Expected expected[] = {
-        {"Images/UI/Button.png", 512, 44, "{height=44,numFrames=4,width=128}"},
-        {"Images/UI/Button.green.png", 512, 44, "{height=44,numFrames=4,width=128}"},
-        {"Images/UI/Button.red.png", 512, 44, "{height=44,numFrames=4,width=128}"},
-        {"Images/UI/Button.small.png", 416, 34, "{height=34,numFrames=4,width=104}"},
-        {"Images/UI/Button.small.red.png", 416, 34, "{height=34,numFrames=4,width=104}"},
-        {"Images/UI/btnBlankSmall.png", 120, 30, "{height=30,numFrames=4,width=30}"},
+        // Push buttons say where their rounded ends (and, at the right, the shadow) lie.
+        {"Images/UI/Button.png", 512, 44,
+         "{captionInset={[1]=13,[2]=16},height=44,numFrames=4,width=128}"},
+        {"Images/UI/Button.green.png", 512, 44,
+         "{captionInset={[1]=13,[2]=16},height=44,numFrames=4,width=128}"},
+        {"Images/UI/Button.red.png", 512, 44,
+         "{captionInset={[1]=13,[2]=16},height=44,numFrames=4,width=128}"},
+        {"Images/UI/Button.small.png", 416, 34,
+         "{captionInset={[1]=11,[2]=14},height=34,numFrames=4,width=104}"},
+        {"Images/UI/Button.small.red.png", 416, 34,
+         "{captionInset={[1]=11,[2]=14},height=34,numFrames=4,width=104}"},
+        {"Images/UI/btnBlankSmall.png", 120, 30,
+         "{captionInset={[1]=9,[2]=11},height=30,numFrames=4,width=30}"},
         {"Images/UI/boxCheck.png", 40, 20, "{height=20,numFrames=2,width=20}"},
         {"Images/UI/bkgTrackBar.png", 180, 12, nullptr},
         {"Images/UI/btnMin.png", 72, 18, "{height=18,numFrames=4,width=18}"},

@@ -27,6 +27,11 @@ constexpr int kLetterH = 432;
 constexpr int kShadow = 6; // room for the shadow along the right and bottom edges
 constexpr int kPortraitW = 88;
 constexpr int kPortraitH = 104;
+// The paper's rules: the first below the title, then one for every line of the letters'
+// handwriting (its font's line height), so that the written lines sit on them. The paper's
+// metadata carries both, for the code that places the lines.
+constexpr int kRuleTop = 104;
+constexpr int kRulePitch = 24;
 
 // Writing paper: warm cream with a fibrous mottle, pale blue rules, a red margin line and
 // edges that darken a little with age.
@@ -47,8 +52,8 @@ void LetterPaper(AssetPack& pack)
         const Rgba cream = Rgba::Bytes(246, 238, 214);
         return Mix(cream.Scaled(1.0f + fibre), Rgba::Bytes(196, 170, 120), age);
     });
-    // Rules every 28 pixels below the title, the margin to the left of the greeting.
-    for (int y = 104; y < h - 64; y += 28)
+    // Rules below the title, the margin to the left of the greeting.
+    for (int y = kRuleTop; y < h - 64; y += kRulePitch)
         for (int x = 24; x < w - 24; ++x)
             sheet.Shade(x, y, Rgba::Bytes(120, 150, 200), 0.35f);
     for (int y = 8; y < h - 8; ++y) {
@@ -58,7 +63,12 @@ void LetterPaper(AssetPack& pack)
     Bevel(sheet, paper, 2.0f, 0.15f);
     Canvas letter(kLetterW, kLetterH);
     DrawWithShadow(letter, sheet, 0, 0, 3, 3, 3.0f, 0.45f);
-    pack.WriteImage(kImages, name, letter);
+    LuaValue rules = LuaValue::Table();
+    rules.Set("top", kRuleTop);
+    rules.Set("pitch", kRulePitch);
+    LuaValue metadata = LuaValue::Table();
+    metadata.Set("rules", rules);
+    pack.WriteImage(kImages, name, letter, metadata);
 }
 
 // How a sender looks in the portrait.
@@ -167,7 +177,7 @@ void YellowButton(AssetPack& pack)
     style.bevel = 2.5f;
     const std::string name = "Button.yellow.png";
     pack.WriteImage(folders::kUiImages, name, ButtonSheet(128, 44, style, name),
-                    SheetMetadata(kButtonFrames, 128, 44));
+                    ButtonSheetMetadata(128, 44, style));
 }
 
 // A sheet of paper unfolding: three soft swishes of band-passed noise, each a little

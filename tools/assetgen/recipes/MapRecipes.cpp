@@ -380,7 +380,7 @@ void Tags(AssetPack& pack)
     parchment.bevel = 1.5f;
     parchment.texture = 0.05f;
     pack.WriteImage(kImages, "btnMapTag.png", ButtonSheet(w, h, parchment, "btnMapTag.png"),
-                    SheetMetadata(kButtonFrames, w, h));
+                    ButtonSheetMetadata(w, h, parchment));
     Marker(pack, "objMapTagSelected.png", w, h, 5, Rgba::Bytes(226, 178, 40), 2.4f);
     Marker(pack, "objMapTagNewest.png", w, h, 5, Rgba::Bytes(190, 30, 24), 2.4f);
 }
@@ -428,7 +428,7 @@ void LevelPlaques(AssetPack& pack)
     wood.radius = 8;
     wood.texture = 0.08f;
     pack.WriteImage(kImages, "btnMapLevel.png", ButtonSheet(w, h, wood, "btnMapLevel.png"),
-                    SheetMetadata(kButtonFrames, w, h));
+                    ButtonSheetMetadata(w, h, wood));
     Marker(pack, "objMapLevelSelected.png", w, h, 8, Rgba::Bytes(236, 190, 52), 2.6f);
 
     // The newest level: a red seal at the plaque's left end, clear of the caption.

@@ -99,7 +99,7 @@ void MenuButton(AssetPack& pack)
     style.bevel = 2.5f;
     pack.WriteImage(kImages, "Button.menu.png",
                     ButtonSheet(kMenuButtonW, kMenuButtonH, style, "Button.menu.png"),
-                    SheetMetadata(kButtonFrames, kMenuButtonW, kMenuButtonH));
+                    ButtonSheetMetadata(kMenuButtonW, kMenuButtonH, style));
 }
 
 } // namespace

@@ -37,7 +37,7 @@ void PushButton(AssetPack& pack, const std::string& name, const Rgba& colour, in
     style.radius = radius;
     style.bevel = 2.5f;
     pack.WriteImage(folders::kUiImages, name, ButtonSheet(w, h, style, name),
-                    SheetMetadata(kButtonFrames, w, h));
+                    ButtonSheetMetadata(w, h, style));
 }
 
 // The check box of a radio button: frame 0 an empty sunken well, frame 1 the same with a

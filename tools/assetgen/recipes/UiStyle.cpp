@@ -67,12 +67,21 @@ void DrawPlate(Canvas& canvas, float x, float y, float w, float h, const PlateSt
     canvas.DrawOver(layer, 0, 0);
 }
 
+namespace {
+
+// Room for a button's shadow: two pixels right and below the plate (three at large sizes).
+int ShadowRoom(int frameH)
+{
+    return frameH >= 32 ? 3 : 2;
+}
+
+} // namespace
+
 Canvas ButtonSheet(int frameW, int frameH, const PlateStyle& style, const std::string& seedName,
                    const FaceDecoration& decoration)
 {
     Canvas sheet(frameW * kButtonFrames, frameH);
-    // Room for the shadow: two pixels right and below the plate (three at large sizes).
-    const int room = frameH >= 32 ? 3 : 2;
+    const int room = ShadowRoom(frameH);
     for (int i = 0; i < kButtonFrames; ++i) {
         const auto look = static_cast<ButtonLook>(i);
         const int shift = look == ButtonLook::Pressed ? 1 : 0;
@@ -104,6 +113,15 @@ LuaValue SheetMetadata(int numFrames, int frameW, int frameH)
     m.Set("numFrames", numFrames);
     m.Set("width", frameW);
     m.Set("height", frameH);
+    return m;
+}
+
+LuaValue ButtonSheetMetadata(int frameW, int frameH, const PlateStyle& style)
+{
+    LuaValue m = SheetMetadata(kButtonFrames, frameW, frameH);
+    // The plate starts half a pixel in; its ends curve over `radius` pixels.
+    const int end = static_cast<int>(std::ceil(style.radius)) + 1;
+    m.Set("captionInset", LuaValue::Array({LuaValue(end), LuaValue(end + ShadowRoom(frameH))}));
     return m;
 }
 

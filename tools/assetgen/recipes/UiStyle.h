@@ -40,5 +40,9 @@ Canvas ButtonSheet(int frameW, int frameH, const PlateStyle& style, const std::s
 
 // Metadata of a sheet of equal frames in one row.
 LuaValue SheetMetadata(int numFrames, int frameW, int frameH);
+// Metadata of a ButtonSheet: the sheet's frames and `captionInset` = {left, right}, the
+// pixels at each end of a frame that its rounded ends (and, on the right, its shadow)
+// take, which a caption keeps clear of.
+LuaValue ButtonSheetMetadata(int frameW, int frameH, const PlateStyle& style);
 
 } // namespace assetgen

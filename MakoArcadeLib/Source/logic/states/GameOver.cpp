@@ -9,6 +9,8 @@ namespace ArcadeGameStates {
 void GameOver::OnEnterState()
 {
     ArcadeGameLogic* logic = m_Logic;
+    // Play has ended: its prompt does not stay under the caption and the letter.
+    logic->ShowMessage("", 0);
     logic->GetBalls().KillAll();
     logic->m_BallLocked = false;
     logic->GetBallSpawnAnimations().KillAll();

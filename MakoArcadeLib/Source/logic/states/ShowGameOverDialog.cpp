@@ -27,6 +27,8 @@ std::string ConfigText(const char* key)
 void ShowGameOverDialog::OnEnterState()
 {
     ArcadeGameLogic* logic = m_Logic;
+    // Nothing said during play stays on the marquee under the letter.
+    logic->ShowMessage("", 0);
     SetMusicTempo(1.0f);
     m_Episode = logic->m_EpisodeNumber.value_or(1);
     m_Level = logic->m_LevelNumber.value_or(1);

@@ -1,0 +1,14 @@
+#pragma once
+// A button's caption keeps to the straight part of its plate. A button picture whose
+// metadata names `captionInset` = {left, right} (the pixels its rounded ends and shadow take
+// at each end) gives its caption a width limit that leaves that much free at both ends of
+// the button, so a long caption is drawn smaller instead of running into the ends. A smaller
+// limit the caption already has stays. Pictures without the entry change nothing.
+#include <utility>
+
+class Button;
+
+void FitCaptionToPlate(Button& button);
+// The pixels the button picture's ends take at the left and at the right ({0, 0} when its
+// metadata does not say).
+std::pair<int, int> CaptionInsets(const Button& button);
