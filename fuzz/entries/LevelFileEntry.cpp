@@ -4,10 +4,10 @@
 #include "FuzzEntries.h"
 #include "FuzzHost.h"
 
-#include "app/ArcadeApp.h"
 #include "core/Config.h"
 #include "core/Exception.h"
 #include "logic/Level.h"
+#include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptSource.h"
 
@@ -132,7 +132,7 @@ void RunLevelFile(const uint8_t* data, size_t size)
         ScriptLimits limits(state->GetCState(), 2000000, 64u << 20);
         // As the game runs it, under its own budget: a file that fails is skipped, and the
         // levels it assigned before it failed stay.
-        ArcadeApp::RunLevelFile(state, kLevelResource);
+        LevelManager::RunLevelFile(state, kLevelResource);
         std::vector<std::pair<std::string, LuaPlus::LuaObject>> levels;
         LuaPlus::LuaObject table = state->GetGlobal("Levels");
         if (table.IsTable()) {

@@ -1,8 +1,8 @@
 // Level files run by the game under the budget of a file it did not write: one that never
 // ends, grows without end or is stopped by a signal is named and skipped, and the levels of
 // the other files load.
-#include "app/ArcadeApp.h"
 #include "core/StopSignal.h"
+#include "logic/LevelManager.h"
 #include "support/engine/LogCapture.h"
 #include "support/engine/LuaFixture.h"
 
@@ -32,7 +32,7 @@ TEST_F(LevelFileBudgetTest, ARunawayFileIsNamedAndSkippedAndTheOthersLoad)
 {
     bbtest::LogCapture log;
     for (const char* name : {"Endless.lua", "Huge.lua", "Good.lua", "Notes.txt"})
-        ArcadeApp::RunLevelFile(State(), name);
+        LevelManager::RunLevelFile(State(), name);
     const std::string text = log.Text();
     EXPECT_NE(std::string::npos,
               text.find("ERROR: The level file \"Endless.lua\" was skipped: The script "
@@ -53,7 +53,7 @@ TEST_F(LevelFileBudgetTest, AStopSignalEndsARunningFileAtOnce)
     StopSignal::Request(SIGTERM);
     bbtest::LogCapture log;
     const auto start = std::chrono::steady_clock::now();
-    ArcadeApp::RunLevelFile(State(), "Endless.lua");
+    LevelManager::RunLevelFile(State(), "Endless.lua");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
     EXPECT_NE(std::string::npos, log.Text().find("the file was stopped by SIGTERM")) << log.Text();
 }

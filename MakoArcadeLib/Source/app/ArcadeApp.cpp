@@ -8,7 +8,6 @@
 #include "logic/LevelManager.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
-#include "lua/ScriptBudget.h"
 #include "lua/ScriptValueReaders.h"
 #include "players/GameDataIO.h"
 #include "resources/ResourceManager.h"
@@ -221,21 +220,7 @@ void ArcadeApp::LoadLevelScripts()
     MakoLuaState::LoadString(m_LuaState, "if ClearLevels then ClearLevels() end");
     // A level file that does not compile or run is reported and skipped; the others load.
     for (const std::string& name : LevelManager::GetLevelFileNames())
-        RunLevelFile(m_LuaState, name);
-}
-
-void ArcadeApp::RunLevelFile(LuaPlus::LuaState* state, const std::string& name)
-{
-    if (!EndsWith(name, ".lua"))
-        return;
-    ScriptBudget budget(state->GetCState(), kUserFileInstructionBudget, kUserFileMemoryBudget);
-    try {
-        MakoLuaState::DoResourceFile(state, name);
-    } catch (const Exception& e) {
-        const std::string why =
-            budget.RanOutOfMemory() ? "the file " + budget.GetReason() : e.GetMessage();
-        Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(), why.c_str());
-    }
+        LevelManager::RunLevelFile(m_LuaState, name);
 }
 
 // ---- Window icon --------------------------------------------------------------------------

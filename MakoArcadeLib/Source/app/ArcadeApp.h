@@ -35,11 +35,6 @@ public:
     // The game's own scripts, in the order they are run (later ones rely on globals of
     // earlier ones).
     static const std::vector<std::string>& GetScriptNames();
-    // Runs one level file of the package's Levels folder (names not ending ".lua" are left
-    // alone) under the budget of a file the game did not write (lua/ScriptBudget): a file
-    // that fails, never ends or grows without end is logged by name and skipped, and the
-    // levels the others define load.
-    static void RunLevelFile(LuaPlus::LuaState* state, const std::string& name);
 
 protected:
     // Chooses the program resource that becomes the window's icon. The icon is taken when

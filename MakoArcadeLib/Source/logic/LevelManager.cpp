@@ -2,9 +2,11 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/Utility.h"
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptBudget.h"
 
 #include <physfs.h>
 
@@ -78,4 +80,18 @@ std::vector<std::string> LevelManager::GetLevelFileNames()
         names.push_back(*name);
     PHYSFS_freeList(list);
     return names;
+}
+
+void LevelManager::RunLevelFile(LuaPlus::LuaState* state, const std::string& name)
+{
+    if (!EndsWith(name, ".lua"))
+        return;
+    ScriptBudget budget(state->GetCState(), kUserFileInstructionBudget, kUserFileMemoryBudget);
+    try {
+        MakoLuaState::DoResourceFile(state, name);
+    } catch (const Exception& e) {
+        const std::string why =
+            budget.RanOutOfMemory() ? "the file " + budget.GetReason() : e.GetMessage();
+        Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(), why.c_str());
+    }
 }

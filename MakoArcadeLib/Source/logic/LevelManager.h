@@ -8,6 +8,9 @@
 #include <vector>
 
 class Level;
+namespace LuaPlus {
+class LuaState;
+}
 
 class LevelManager
 {
@@ -33,6 +36,11 @@ public:
     // The level files: the entries of the package folder "Levels" (names only, in listing
     // order); empty when the package file system is not running or has no such folder.
     static std::vector<std::string> GetLevelFileNames();
+    // Runs one level file of the package's Levels folder (names not ending ".lua" are left
+    // alone) under the budget of a file the game did not write (lua/ScriptBudget): a file
+    // that fails, never ends or grows without end is logged by name and skipped, and the
+    // levels the others define load.
+    static void RunLevelFile(LuaPlus::LuaState* state, const std::string& name);
 
 private:
     static LevelManager* s_LevelManager;

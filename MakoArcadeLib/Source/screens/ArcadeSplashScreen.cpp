@@ -239,7 +239,7 @@ void ArcadeSplashScreen::ClearLevels()
 void ArcadeSplashScreen::RunLevelFile(const std::string& name)
 {
     // A level that cannot be built is reported and skipped; the others load.
-    ArcadeApp::RunLevelFile(GetGlobalLuaState(), name);
+    LevelManager::RunLevelFile(GetGlobalLuaState(), name);
 }
 
 void ArcadeSplashScreen::ShowStart()
