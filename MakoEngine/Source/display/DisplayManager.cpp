@@ -87,7 +87,8 @@ void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
         SDL_Rect all = MakeRect(0, 0, params.width, params.height);
         renderer->DrawRect(&all, Palette::Black, true);
         m_DisplayBackend->Present();
-        m_Recorder = std::make_unique<FrameRecorder>(renderer, params.width, params.height);
+        m_Recorder = std::make_unique<FrameRecorder>(renderer, params.width, params.height,
+                                                     m_DisplayBackend.get());
         m_Recorder->SetFullRedraw(m_FullRedraw);
     }
     Log("DisplayManager::CreateAndInitBackend: END\n");
@@ -179,6 +180,12 @@ void DisplayManager::SetFullRedraw(bool fullRedraw)
     m_FullRedraw = fullRedraw;
     if (m_Recorder)
         m_Recorder->SetFullRedraw(fullRedraw);
+}
+
+void DisplayManager::DrawWholeNext()
+{
+    if (m_Recorder)
+        m_Recorder->DrawWholeNext();
 }
 
 void DisplayManager::FinishFrame()
