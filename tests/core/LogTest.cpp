@@ -24,6 +24,7 @@ protected:
     }
     void TearDown() override
     {
+        SetLogEcho(false);
         SetLogLevel(m_Level);
         SetLogFilePath("");
     }
@@ -90,8 +91,20 @@ TEST_F(LogTest, LinesKeptWhileTheFileCannotBeOpenedFollowLater)
     EXPECT_EQ(LogPath(), GetLogFilePath()); // a failed start keeps the working file
 }
 
-TEST_F(LogTest, EntriesAreEchoedUnchangedAndCutAt4095Characters)
+TEST_F(LogTest, EntriesAreEchoedOnlyWithTheConsoleUnchangedAndCutAt4095Characters)
 {
+    // Without the console standard output stays quiet; the console's start shows the lines
+    // still waiting for the file, then every entry.
+    {
+        bbtest::OutputCapture out(1);
+        Log("waiting\n");
+        EXPECT_EQ("", out.Text());
+    }
+    {
+        bbtest::OutputCapture out(1);
+        SetLogEcho(true);
+        EXPECT_EQ("waiting\n", out.Text());
+    }
     StartLogFile(LogPath());
     {
         bbtest::OutputCapture out(1);
@@ -102,7 +115,15 @@ TEST_F(LogTest, EntriesAreEchoedUnchangedAndCutAt4095Characters)
         bbtest::OutputCapture out(1); // keeps the long line off the test's output
         Log("%s", std::string(5000, 'y').c_str());
     }
+    SetLogEcho(false);
+    {
+        bbtest::OutputCapture out(1);
+        Log("quiet again\n");
+        EXPECT_EQ("", out.Text());
+    }
     std::string text = bbtest::ReadFile(LogPath());
+    EXPECT_NE(std::string::npos, text.find("waiting\n"));
+    EXPECT_NE(std::string::npos, text.find("quiet again\n"));
     EXPECT_EQ(std::string::npos, text.find(std::string(4096, 'y')));
     EXPECT_NE(std::string::npos, text.find("100% done\n" + std::string(4095, 'y')));
 }

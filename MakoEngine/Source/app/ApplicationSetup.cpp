@@ -279,6 +279,9 @@ void Application::InitLog()
 {
     CDXLog::Get().SetCallback(&LogCDXLine);
     CDXLog::Get().SetTargets(CDXLOG_CALLBACK);
+    // Standard output shows the log only to whoever asked for the console; the file keeps
+    // everything.
+    SetLogEcho(RetrieveBoolProperty("enableConsole"));
     std::string path = GetSupportFolder() + "MakoEngine.log";
     // A data folder that cannot be written (read-only, full, not a folder) does not stop
     // the game: it runs with its log on standard error, and says once that it keeps nothing.
