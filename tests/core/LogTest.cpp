@@ -18,13 +18,15 @@ protected:
     void SetUp() override
     {
         m_Level = GetLogLevel();
+        m_Echo = GetLogEcho();
+        SetLogEcho(false);
         StartLogFile(m_Home.Path() + "/flushed.log");
         SetLogFilePath("");
         ASSERT_EQ(0u, GetPendingLogLineCount());
     }
     void TearDown() override
     {
-        SetLogEcho(false);
+        SetLogEcho(m_Echo);
         SetLogLevel(m_Level);
         SetLogFilePath("");
     }
@@ -32,6 +34,7 @@ protected:
 
     bbtest::TempHome m_Home;
     int m_Level = 2;
+    bool m_Echo = false;
 };
 
 } // namespace

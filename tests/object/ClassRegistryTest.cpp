@@ -4,7 +4,6 @@
 
 #include "core/ClassManager.h"
 #include "core/Exception.h"
-#include "core/Log.h"
 #include "lua/MakoLuaState.h"
 
 #include <memory>
@@ -20,8 +19,7 @@ ClassManager& Manager()
     return *ClassManager::GetInstance();
 }
 
-// Captures standard output (where the log echoes while the console is in use) while it
-// lives.
+// Captures standard output (where the log echoes) while it lives.
 struct StdoutCapture
 {
     StdoutCapture() { ::testing::internal::CaptureStdout(); }
@@ -144,11 +142,9 @@ TEST_F(ObjectTest, ScriptsSeeClassTablesAndTheClassTree)
     EXPECT_NE(std::string::npos,
               MessageOf([] { Run("Classes.TestThing.canInstantiate(5)"); }).find("class table"));
 
-    SetLogEcho(true); // the tree goes to the log, which standard output then echoes
     StdoutCapture capture;
     Run("PrintClassTree()");
     const std::string tree = capture.Text();
-    SetLogEcho(false);
     EXPECT_EQ(0u, tree.find("Object\n"));
     const std::size_t thing = tree.find("\n    TestThing\n");
     ASSERT_NE(std::string::npos, thing);

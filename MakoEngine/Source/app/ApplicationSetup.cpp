@@ -281,7 +281,10 @@ void Application::InitLog()
     CDXLog::Get().SetTargets(CDXLOG_CALLBACK);
     // Standard output shows the log only to whoever asked for the console; the file keeps
     // everything.
-    SetLogEcho(RetrieveBoolProperty("enableConsole"));
+    LuaPlus::LuaObject console;
+    RetrieveProperty(console, "enableConsole");
+    if (console.IsBoolean() && console.GetBoolean())
+        SetLogEcho(true);
     std::string path = GetSupportFolder() + "MakoEngine.log";
     // A data folder that cannot be written (read-only, full, not a folder) does not stop
     // the game: it runs with its log on standard error, and says once that it keeps nothing.
