@@ -336,6 +336,8 @@ HRESULT Surface::Flip(IDirectDrawSurface7* target, DWORD flags)
         return DDERR_SURFACELOST;
     if (m_Locked || m_BackBuffer->m_Locked)
         return DDERR_SURFACEBUSY;
+    // A copy, not a swap: the back buffer keeps the frame just shown, which the engine's
+    // frame recorder draws the next frame over where it changed.
     SDL_Surface* video = Pixels();
     const RECT whole = WholeOf(video);
     if (!CopyPixels(video, whole, m_BackBuffer->m_Pixels, whole, nullptr))
