@@ -235,8 +235,11 @@ TEST_F(DisplayManagerTest, MinimisingFromFullScreenSavesTheModeOnceAndRestoresIt
                                      "restore desktop's resolution.\n"));
     // A second minimise while the mode is saved is a fault of the caller.
     EXPECT_THROW(manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_MINIMIZED, 0), Exception);
+    const std::uint64_t losses = manager.GetBackend()->GetDisplayLosses();
     manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_RESTORED, 0);
     EXPECT_TRUE(Contains(log.Text(), "Attempting to switch back to fullscreen app (from "
                                      "desktop.)\n"));
+    // The mode put back counts as a lost display: the next frame is drawn whole.
+    EXPECT_EQ(losses + 1, manager.GetBackend()->GetDisplayLosses());
     manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_MINIMIZED, 0); // saved again
 }
