@@ -33,6 +33,9 @@ void ResetHooks();
 void UseReferenceDrawing(bool on);
 // Strips the quad fast path has taken since the program started.
 long QuadFastPathDraws();
+// Updates of SDL's display (each a round trip to the window system) the layer has asked
+// for since the program started.
+long DisplayUpdateCount();
 
 // Objects of the layer alive now (DirectDraw objects, surfaces, clippers, palettes,
 // Direct3D objects, devices), for tests that check nothing is left behind.

@@ -3,6 +3,7 @@
 #include "ddraw/Blitter.h"
 #include "ddraw/DirectDraw.h"
 #include "ddraw/FaultInjector.h"
+#include "ddraw/PresentBatch.h"
 #include "ddraw/SurfaceFormat.h"
 
 #include <SDL.h>
@@ -151,9 +152,7 @@ void Surface::Present(const RECT& rect)
 {
     if (!IsPrimary())
         return;
-    if (SDL_Surface* video = Pixels())
-        SDL_UpdateRect(video, rect.left, rect.top, Uint32(rect.right - rect.left),
-                       Uint32(rect.bottom - rect.top));
+    ShowOnDisplay(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD flags, HANDLE event)
@@ -337,6 +336,8 @@ HRESULT Surface::Flip(IDirectDrawSurface7* target, DWORD flags)
         return DDERR_SURFACELOST;
     if (m_Locked || m_BackBuffer->m_Locked)
         return DDERR_SURFACEBUSY;
+    // A copy, not a swap: the back buffer keeps the frame just shown, which the engine's
+    // frame recorder draws the next frame over where it changed.
     SDL_Surface* video = Pixels();
     const RECT whole = WholeOf(video);
     if (!CopyPixels(video, whole, m_BackBuffer->m_Pixels, whole, nullptr))

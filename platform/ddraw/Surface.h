@@ -67,7 +67,8 @@ private:
     // The flipping chain this back buffer belonged to is gone: free the pixels, leave the
     // chain and the owner, and wait in the orphan list for the last Release.
     void Orphan();
-    // After writing into the primary: show the rectangle on SDL's display.
+    // After writing into the primary: show the rectangle on SDL's display (at the end of
+    // the open present batch, if any).
     void Present(const RECT& rect);
     HRESULT CheckRect(const RECT* given, RECT& out) const;
     // The destination rectangle of a blit: inside the surface, or clipped to it when a

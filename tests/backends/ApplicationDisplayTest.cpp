@@ -7,6 +7,7 @@
 #include "display/DisplayBackendD3D.h"
 #include "display/DisplayBackendSDL.h"
 #include "display/DisplayManager.h"
+#include "display/FrameRecorder.h"
 #include "display/PointerGrab.h"
 #include "screens/FPSCounter.h"
 
@@ -135,6 +136,27 @@ TEST_F(ApplicationDisplayTest, FocusEventsBecomeWindowMessages)
     event.active.gain = 1;
     m_App->OnEvent(event);
     EXPECT_FALSE(m_App->IsMinimized());
+}
+
+// A window exposed after being covered has its next frame drawn and presented whole, though
+// nothing of the game's drawing changed.
+TEST_F(ApplicationDisplayTest, AnExposedWindowGetsItsNextFrameWhole)
+{
+    m_App->UseWindowedScreen(640, 480, 32);
+    DisplayManager* manager = m_App->GetDisplayManager();
+    SDL_Rect spot = MakeRect(10, 10, 20, 20);
+    auto frame = [&] {
+        manager->GetImageRenderer()->DrawRect(&spot, Palette::White, true);
+        manager->Flip();
+        return manager->GetRecorder()->GetRegion().GetArea();
+    };
+    frame();
+    EXPECT_EQ(0, frame()); // unchanged
+    Event expose{};
+    expose.type = SDL_VIDEOEXPOSE;
+    m_App->OnEvent(expose);
+    EXPECT_EQ(640 * 480, frame());
+    EXPECT_EQ(0, frame());
 }
 
 TEST_F(ApplicationDisplayTest, FrameRateCaptionFollowsTheBackendInUse)

@@ -2,7 +2,11 @@
 // exactly the pixels full redraws show, on the screen and on SDL's display, while frames
 // that change little redraw and present little.
 #include "backends/BackendFixture.h"
+#include "ddraw/ddraw.h"
+#include "display/CDXScreen.h"
+#include "display/CDXSurface.h"
 #include "display/DirtyRegion.h"
+#include "display/DisplayBackendD3D.h"
 #include "display/DisplayManager.h"
 #include "display/FrameRecorder.h"
 #include "geometry/Poly.h"
@@ -139,7 +143,108 @@ std::string Differences(const std::vector<std::vector<std::uint32_t>>& a,
     return text;
 }
 
+// What happens to a display between two frames, as the window system or another program
+// does it.
+enum class DisplayChange { Lost, Rebuilt, FullScreen, Windowed, Exposed };
+
+const char* NameOf(DisplayChange change)
+{
+    switch (change) {
+    case DisplayChange::Lost:
+        return "lost";
+    case DisplayChange::Rebuilt:
+        return "rebuilt";
+    case DisplayChange::FullScreen:
+        return "full screen";
+    case DisplayChange::Windowed:
+        return "windowed";
+    case DisplayChange::Exposed:
+        return "exposed";
+    }
+    return "";
+}
+
+// Fills every pixel of a DirectDraw surface: what a surface's contents are after a loss.
+void Scribble(IDirectDrawSurface7* surface)
+{
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(DD_OK, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
+    for (DWORD y = 0; y < desc.dwHeight; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(desc.lpSurface) +
+                                                     y * desc.lPitch);
+        std::fill(row, row + desc.dwWidth, 0x00C0FFEEu);
+    }
+    surface->Unlock(nullptr);
+}
+
+void Apply(DisplayManager& manager, DisplayChange change, bool accel3d)
+{
+    auto* d3d = dynamic_cast<DisplayBackendD3D*>(manager.GetBackend());
+    switch (change) {
+    case DisplayChange::Lost: // the back buffer's pixels go with its surface
+        Scribble(d3d->GetCDXScreen()->GetBack()->GetDDS());
+        ddrawx::LoseSurfaces();
+        break;
+    case DisplayChange::Rebuilt: // the desktop's mode changed under the display
+        ddrawx::LoseSurfaces();
+        ddrawx::FailNext("TestCooperativeLevel", DDERR_WRONGMODE);
+        break;
+    case DisplayChange::FullScreen:
+    case DisplayChange::Windowed: {
+        DisplayParams params(change == DisplayChange::FullScreen, accel3d, 640, 480, false);
+        manager.ApplyDisplayParams(params);
+        break;
+    }
+    case DisplayChange::Exposed: // the window system lost what the window showed
+        SDL_FillRect(SDL_GetVideoSurface(), nullptr, 0x00C0FFEEu);
+        manager.DrawWholeNext();
+        break;
+    }
+}
+
 } // namespace
+
+// Each change of the display, between frames of the moving scene, leaves the frames drawn
+// where they changed exactly as full redraws show them: on the screen and on SDL's display.
+TEST_F(ChangedRegionTest, EveryDisplayChangeIsFollowedByTheFrameFullRedrawsShow)
+{
+    using C = DisplayChange;
+    for (bool accel3d : {false, true}) {
+        std::vector<C> changes = {C::FullScreen, C::Windowed, C::Exposed};
+        if (accel3d)
+            changes.insert(changes.begin(), {C::Lost, C::Rebuilt});
+        std::vector<std::vector<std::uint32_t>> shown[2], presented[2];
+        for (bool fullRedraw : {true, false}) {
+            DisplayManager manager;
+            manager.SetFullRedraw(fullRedraw);
+            DisplayParams params(false, accel3d, 640, 480, false);
+            manager.ApplyDisplayParams(params);
+            MovingScene scene;
+            int f = 0;
+            for (C change : changes) {
+                // A frame before each change and two after it (frames 3k + 1 and 3k + 2):
+                // the second is drawn where it changed again.
+                for (int i = 0; i < 3; ++i, ++f) {
+                    if (i == 1)
+                        Apply(manager, change, accel3d);
+                    scene.Draw(*manager.GetImageRenderer(), f);
+                    manager.Flip();
+                    shown[fullRedraw].push_back(RgbPixels(manager.GetScreenshotSurface()));
+                    presented[fullRedraw].push_back(RgbPixels(SDL_GetVideoSurface()));
+                    if (!fullRedraw && i == 2)
+                        EXPECT_LT(manager.GetRecorder()->GetRegion().GetArea(), 640 * 480 / 8)
+                            << NameOf(change);
+                }
+            }
+        }
+        std::string backend = accel3d ? "hardware:" : "software:";
+        for (C change : changes)
+            backend += std::string(" ") + NameOf(change);
+        EXPECT_EQ("", Differences(shown[1], shown[0])) << backend;
+        EXPECT_EQ("", Differences(presented[1], presented[0])) << backend;
+    }
+}
 
 TEST_F(ChangedRegionTest, DrawingWhatChangedShowsWhatFullRedrawsShow)
 {

@@ -8,6 +8,7 @@
 #include "display/DisplayBackendD3D.h"
 #include "display/DisplayManager.h"
 #include "display/DividedTexture.h"
+#include "display/FrameRecorder.h"
 #include "display/SurfaceManager.h"
 #include "resources/ResourceMemory.h"
 
@@ -166,4 +167,48 @@ TEST_F(Direct3DBackendTest, WaitingForAnotherProgramsExclusiveModeIsBounded)
                                           "IDirectDraw7::TestCooperativeLevel failed"));
     }
     ddrawx::ResetHooks();
+}
+
+// A display rebuilt while a clip is set (the desktop's mode changed): the new device keeps
+// to the clip, so a frame drawn only where it changed paints nothing outside it.
+TEST_F(Direct3DBackendTest, AClipSetBeforeTheDisplayIsRebuiltHoldsOnTheNewDevice)
+{
+    SDL_Rect clip = MakeRect(100, 100, 40, 60);
+    m_Renderer->SetClipRect(&clip);
+    ddrawx::LoseSurfaces();
+    ddrawx::FailNext("TestCooperativeLevel", DDERR_WRONGMODE);
+    const std::uint64_t losses = m_Backend->GetDisplayLosses();
+    IDirect3DDevice7* before = m_Backend->GetDevice();
+    SDL_Rect all = MakeRect(0, 0, 640, 480);
+    m_Renderer->DrawRect(&all, Palette::White, true); // begins the scene: rebuilds
+    EXPECT_NE(before, m_Backend->GetDevice());
+    EXPECT_LT(losses, m_Backend->GetDisplayLosses());
+    m_Renderer->SetClipRect(nullptr);
+    EXPECT_EQ(0xFFFFFFu, ScreenPixel(100, 100));
+    EXPECT_EQ(0xFFFFFFu, ScreenPixel(139, 159));
+    EXPECT_EQ(0u, ScreenPixel(140, 100));
+    EXPECT_EQ(0u, ScreenPixel(99, 159));
+    EXPECT_EQ(0u, ScreenPixel(320, 300));
+}
+
+// The rectangles of a frame that changed in several places reach the window in one update.
+TEST_F(Direct3DBackendTest, AFramesRectanglesArePresentedInOneUpdate)
+{
+    ImageRenderer* screen = m_Manager->GetImageRenderer();
+    auto frame = [&](int shift) {
+        SDL_Rect all = MakeRect(0, 0, 640, 480);
+        screen->DrawRect(&all, Palette::Black, true);
+        for (int i = 0; i < 4; ++i) {
+            SDL_Rect spot = MakeRect(20 + 150 * i, 30 + 100 * i + shift, 30, 20);
+            screen->DrawRect(&spot, Palette::White, true);
+        }
+        m_Manager->Flip();
+    };
+    frame(0);
+    frame(5);
+    const long before = ddrawx::DisplayUpdateCount();
+    frame(10);
+    EXPECT_GE(m_Manager->GetRecorder()->GetRegion().GetRects().size(), 4u);
+    EXPECT_EQ(before + 1, ddrawx::DisplayUpdateCount());
+    EXPECT_EQ(0xFFFFFFu, PixelAt(SDL_GetVideoSurface(), 470, 340 + 5) & 0xFFFFFFu);
 }

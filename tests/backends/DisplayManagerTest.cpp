@@ -23,6 +23,18 @@ public:
     }
 };
 
+// A Direct3D backend whose start finds no display to open, as on a machine without one.
+class NoDisplayD3DBackend : public DisplayBackendD3D
+{
+public:
+    void ApplyDisplayParams(const DisplayParams&) override
+    {
+        const bool result = false;
+        MAKO_ASSERT_TYPED(DisplayBackendInitError, result == true,
+                          "SDL_InitSubSystem(SDL_INIT_VIDEO) failed: Couldn't open X11 display");
+    }
+};
+
 bool Contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
@@ -48,7 +60,13 @@ TEST_F(DisplayManagerTest, FailedDirect3DStartFallsBackToSDLOnceAndSaysSo)
     DisplayManager manager;
     ddrawx::FailNext("CreateDevice", DDERR_GENERIC);
     DisplayParams params(false, true, 640, 480, true);
+    ::testing::internal::CaptureStderr();
     manager.ApplyDisplayParams(params);
+    // Whoever started the game reads one plain line: no check, no source place.
+    EXPECT_EQ("The Direct3D display could not be started (Could not create Direct3D device "
+              "with clsid=IID_IDirect3DHALDevice: DDERR_GENERIC); the game uses "
+              "the SDL display.\n",
+              ::testing::internal::GetCapturedStderr());
 
     EXPECT_FALSE(params.accel3d);
     ASSERT_NE(nullptr, dynamic_cast<DisplayBackendSDL*>(manager.GetBackend()));
@@ -69,6 +87,22 @@ TEST_F(DisplayManagerTest, FailedDirect3DStartFallsBackToSDLOnceAndSaysSo)
                                "backend=\"DisplayBackendSDL\", 3daccel=OFF, fullscreen=OFF\n"));
     // Nothing of the failed Direct3D start is left behind.
     EXPECT_EQ(0, ddrawx::LiveObjectCount());
+
+    // A failed check of the start: the log keeps it whole, the line gives only its message.
+    DisplayManager noDisplay;
+    noDisplay.SetBackendFactory([](const DisplayParams& asked) -> DisplayBackend* {
+        if (asked.accel3d)
+            return new NoDisplayD3DBackend();
+        return new DisplayBackendSDL();
+    });
+    DisplayParams again(false, true, 640, 480, false);
+    ::testing::internal::CaptureStderr();
+    noDisplay.ApplyDisplayParams(again);
+    EXPECT_EQ("The Direct3D display could not be started (SDL_InitSubSystem(SDL_INIT_VIDEO) "
+              "failed: Couldn't open X11 display); the game uses the SDL display.\n",
+              ::testing::internal::GetCapturedStderr());
+    EXPECT_TRUE(Contains(log.Text(), "Assertion failed: (result == true)\nMessage: "
+                                     "SDL_InitSubSystem(SDL_INIT_VIDEO) failed"));
 }
 
 TEST_F(DisplayManagerTest, SwitchesKeepTheBackendOfTheSameKindAndClearToBlack)
@@ -202,8 +236,11 @@ TEST_F(DisplayManagerTest, MinimisingFromFullScreenSavesTheModeOnceAndRestoresIt
                                      "restore desktop's resolution.\n"));
     // A second minimise while the mode is saved is a fault of the caller.
     EXPECT_THROW(manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_MINIMIZED, 0), Exception);
+    const std::uint64_t losses = manager.GetBackend()->GetDisplayLosses();
     manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_RESTORED, 0);
     EXPECT_TRUE(Contains(log.Text(), "Attempting to switch back to fullscreen app (from "
                                      "desktop.)\n"));
+    // The mode put back counts as a lost display: the next frame is drawn whole.
+    EXPECT_EQ(losses + 1, manager.GetBackend()->GetDisplayLosses());
     manager.HandleWindowsMessage(nullptr, WM_SIZE, SIZE_MINIMIZED, 0); // saved again
 }

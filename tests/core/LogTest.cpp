@@ -23,12 +23,15 @@ protected:
     void SetUp() override
     {
         m_Level = GetLogLevel();
+        m_Echo = GetLogEcho();
+        SetLogEcho(false);
         StartLogFile(m_Home.Path() + "/flushed.log");
         SetLogFilePath("");
         ASSERT_EQ(0u, GetPendingLogLineCount());
     }
     void TearDown() override
     {
+        SetLogEcho(m_Echo);
         SetLogLevel(m_Level);
         SetLogFilePath("");
     }
@@ -36,6 +39,7 @@ protected:
 
     bbtest::TempHome m_Home;
     int m_Level = 2;
+    bool m_Echo = false;
 };
 
 } // namespace
@@ -95,8 +99,20 @@ TEST_F(LogTest, LinesKeptWhileTheFileCannotBeOpenedFollowLater)
     EXPECT_EQ(LogPath(), GetLogFilePath()); // a failed start keeps the working file
 }
 
-TEST_F(LogTest, EntriesAreEchoedUnchangedAndCutAt4095Characters)
+TEST_F(LogTest, EntriesAreEchoedOnlyWithTheConsoleUnchangedAndCutAt4095Characters)
 {
+    // Without the console standard output stays quiet; the console's start shows the lines
+    // still waiting for the file, then every entry.
+    {
+        bbtest::OutputCapture out(1);
+        Log("waiting\n");
+        EXPECT_EQ("", out.Text());
+    }
+    {
+        bbtest::OutputCapture out(1);
+        SetLogEcho(true);
+        EXPECT_EQ("waiting\n", out.Text());
+    }
     StartLogFile(LogPath());
     {
         bbtest::OutputCapture out(1);
@@ -107,7 +123,15 @@ TEST_F(LogTest, EntriesAreEchoedUnchangedAndCutAt4095Characters)
         bbtest::OutputCapture out(1); // keeps the long line off the test's output
         Log("%s", std::string(5000, 'y').c_str());
     }
+    SetLogEcho(false);
+    {
+        bbtest::OutputCapture out(1);
+        Log("quiet again\n");
+        EXPECT_EQ("", out.Text());
+    }
     std::string text = bbtest::ReadFile(LogPath());
+    EXPECT_NE(std::string::npos, text.find("waiting\n"));
+    EXPECT_NE(std::string::npos, text.find("quiet again\n"));
     EXPECT_EQ(std::string::npos, text.find(std::string(4096, 'y')));
     EXPECT_NE(std::string::npos, text.find("100% done\n" + std::string(4095, 'y')));
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 using namespace bbtest;
 
 TEST(ConsoleOutput, EachLinesPrintReachesAPipeAtOnce)
@@ -20,4 +22,29 @@ TEST(ConsoleOutput, EachLinesPrintReachesAPipeAtOnce)
     EXPECT_TRUE(run.WaitForOutputLine("second answer\t42")) << run.Output();
     run.Send("AppQuit()\n");
     EXPECT_EQ(0, run.Wait()) << run.Errors();
+}
+
+// The log file keeps everything; standard output echoes it only to whoever asked for the
+// console. A plain run of the game prints nothing, however chatty its log.
+TEST(ConsoleOutput, TheLogReachesStandardOutputOnlyWithTheConsole)
+{
+    TempHome home;
+    WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 4,\n}\n");
+    {
+        ProgramRun run({"--windowed", "--nosound", "--menuscreen"});
+        ASSERT_TRUE(run.WaitForLogLine("Setting Log Level to 4")) << run.Errors();
+        run.Signal(SIGTERM);
+        EXPECT_EQ(0, run.Wait()) << run.Errors();
+        EXPECT_EQ("", run.Output());
+        const std::string log = ReadFile(GameLogPath());
+        EXPECT_NE(std::string::npos, log.find("Created log file at")) << log;
+        EXPECT_NE(std::string::npos, log.find("CDX: ")) << log;
+    }
+    ProgramRun run({"--console", "--windowed", "--nosound"});
+    run.Send("AppQuit()\n");
+    EXPECT_EQ(0, run.Wait()) << run.Errors();
+    // Lines logged before the console was known come too, then every later one.
+    const std::string out = run.Output();
+    EXPECT_NE(std::string::npos, out.find("Created log file at")) << out;
+    EXPECT_NE(std::string::npos, out.find("~Application - FINISHED\n")) << out;
 }

@@ -76,7 +76,7 @@ struct DamagedLevel
 
 TEST(DamagedLevels, EachIsNamedInTheLogAndTheGameStaysUp)
 {
-    TempHome home;
+    TempHome home; // no configuration: the game's default log level
     ProgramRun run({"--menuscreen", "--console", "--windowed", "--skipletter", "--skipdrop"});
     const auto brick = [](const std::string& scale) {
         return "{ compiledBricks = { { resource = 'RedBrick', position = { 3, 3 }, polyScale = " +
@@ -114,6 +114,11 @@ TEST(DamagedLevels, EachIsNamedInTheLogAndTheGameStaysUp)
         {"BadText", "Levels.BadText = { bricks = { 'R,R', 'G,x' } }\n",
          "Level \"BadText\", row 2, column 2", false},
         {"NotATable", "Levels.NotATable = 5\n", "there is no level \"NotATable\"", false},
+        // An author's slips reach the log at the game's own log level.
+        {"Misspelt", "Levels.Misspelt = { initialBallSpeed = 200, bricks = { 'R,G,B' } }\n",
+         "Level \"Misspelt\": \"initialBallSpeed\": no such key", true},
+        {"WrongType", "Levels.WrongType = { victoryBricks = 'all', bricks = { 'R,G,B' } }\n",
+         "Level \"WrongType\": \"victoryBricks\" needs a number, not the string \"all\"", true},
     };
     ASSERT_EQ("MenuScreen", ProbeUntil(run, "start", {"MenuScreen"})) << run.Errors();
     for (const DamagedLevel& level : levels) {

@@ -41,29 +41,6 @@ TimerManager* Timers()
     return host ? host->GetTimerManager() : nullptr;
 }
 
-// Tells the resource manager which resources load on demand: the name prefixes of the
-// configuration's list "loadOnDemand" (none when it is missing). A value that is not a
-// string is logged and skipped.
-void ApplyLoadOnDemand(ResourceManager* resources)
-{
-    Config* config = Config::GetCurrent();
-    if (!resources || !config)
-        return;
-    std::vector<std::string> prefixes;
-    const LuaPlus::LuaObject list = config->GetObject("loadOnDemand");
-    if (list.IsTable()) {
-        for (int i = 1; !list[i].IsNil(); ++i) {
-            if (list[i].IsString())
-                prefixes.push_back(list[i].GetString());
-            else
-                Log("WARNING: loadOnDemand[%d] is a %s, not a resource name prefix; it is "
-                    "skipped\n",
-                    i, list[i].TypeName());
-        }
-    }
-    resources->SetOnDemandPrefixes(prefixes);
-}
-
 } // namespace
 
 namespace ArcadeSplashStates {
@@ -129,7 +106,6 @@ bool ArcadeSplashScreen::IsCurrent() const
 bool ArcadeSplashScreen::OnScreenChange(const Event& event)
 {
     if (EventData1(event) == static_cast<Actor*>(this)) {
-        ApplyLoadOnDemand(GetResourceManager());
         AppHost* host = GetAppHost();
         Object* app = dynamic_cast<Object*>(host);
         const bool preload = !app || app->RetrieveBoolProperty("loadAllResources");

@@ -8,8 +8,9 @@
 // Two named states do the work: "Loading" (the steps) and "Loaded" (the start button).
 // Leaving the splash by any route stops the loading timer.
 //
-// The configuration's list "loadOnDemand" names the prefixes of resources that are not
-// pre-loaded (ResourceManager::SetOnDemandPrefixes): they load when first used.
+// Resources the configuration's list "loadOnDemand" names (set up by the application at
+// start-up, ResourceManager::SetOnDemandPrefixes) are not pre-loaded: they load when first
+// used.
 //
 // Progress units: 1 per resource to cache, 4 per file of the "Levels" folder, 1 for the
 // last step; the bar is one pixel per 6 units. Main thread only.

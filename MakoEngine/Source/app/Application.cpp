@@ -210,6 +210,9 @@ void Application::InitSubsystems()
     m_Shell = std::make_unique<Shell>(m_LuaState, consoleFd);
     Log("Loading scripts...\n");
     LoadScripts();
+    // Before any screen, whichever the game starts with: the configuration's resources
+    // that load only when used are never pre-loaded, and one of each kind stays loaded.
+    m_ResourceManager->SetOnDemandPrefixesFromList(m_Config->GetObject("loadOnDemand"));
 
     Log("Initializing SDL...\n");
     // No SDL timer subsystem: its thread wakes every millisecond for callbacks the engine

@@ -230,6 +230,8 @@ public:
 protected:
     // Router handlers of the application.
     bool OnActiveEvent(const Event& event) override;
+    // The window was exposed after being covered: the next frame is drawn whole.
+    bool OnVideoExpose(const Event& event) override;
     bool OnKeyDown(const Event& event) override;
     bool OnKeyUp(const Event& event) override;
     bool OnQuit() override;

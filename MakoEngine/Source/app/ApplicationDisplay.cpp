@@ -203,6 +203,14 @@ void Application::CountFrame()
     }
 }
 
+bool Application::OnVideoExpose(const Event& event)
+{
+    (void)event;
+    if (m_DisplayManager)
+        m_DisplayManager->DrawWholeNext();
+    return false;
+}
+
 bool Application::OfferToOverlays(const Event& event)
 {
     if (event.type == SDL_ACTIVEEVENT && m_hWnd)

@@ -279,6 +279,12 @@ void Application::InitLog()
 {
     CDXLog::Get().SetCallback(&LogCDXLine);
     CDXLog::Get().SetTargets(CDXLOG_CALLBACK);
+    // Standard output shows the log only to whoever asked for the console; the file keeps
+    // everything.
+    LuaPlus::LuaObject console;
+    RetrieveProperty(console, "enableConsole");
+    if (console.IsBoolean() && console.GetBoolean())
+        SetLogEcho(true);
     std::string path = GetSupportFolder() + "MakoEngine.log";
     // A data folder that cannot be written (read-only, full, not a folder) does not stop
     // the game: it runs with its log on standard error, and says once that it keeps nothing.

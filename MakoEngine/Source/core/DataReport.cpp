@@ -76,7 +76,8 @@ void DataReport::Report(const std::string& subject, const std::string& text)
     const std::string line = issue.ToString();
     if (InPlace() && !Reported().insert(line).second)
         return;
-    LogAtLevel(2, "%s\n", line.c_str());
+    // At the game's default log level: an author looks for these in the log.
+    LogAtLevel(1, "%s\n", line.c_str());
     if (CurrentListener())
         CurrentListener()(issue);
 }

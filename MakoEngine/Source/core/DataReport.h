@@ -1,8 +1,8 @@
 #pragma once
 // Problems found in data the game reads from authors (level tables and the object tables
 // in them): a value of the wrong type, a key that nothing of the game reads. Each problem
-// is logged at log level 2, naming where it is, and handed to the listener when one is
-// installed (the level check collects them); the game goes on with the default.
+// is logged at log level 1 (the game's default), naming where it is, and handed to the listener
+// when one is installed (the level check collects them); the game goes on with the default.
 //
 // While a place is open (DataReport::Place over a DataPlace, which the code reading the
 // data defines: the game's is a level, and a brick's row and column or an entry such as

@@ -27,6 +27,7 @@ struct LogState
     int level = 2;
     bool failing = false;         // the last write to the log file failed (already reported)
     bool toStandardError = false; // there is no log file: entries go to standard error
+    bool echo = false;            // the console is in use: entries go to standard output too
 };
 
 // Made on first use and never destroyed, so that logging works during static
@@ -39,8 +40,10 @@ LogState& State()
 
 void Echo(const char* text)
 {
-    std::fputs(text, stdout);
-    std::fflush(stdout);
+    if (State().echo) {
+        std::fputs(text, stdout);
+        std::fflush(stdout);
+    }
     OutputDebugStringA(text);
 }
 
@@ -253,6 +256,22 @@ void LogToStandardError()
     ForgetPending();
     std::fputs(kept.c_str(), stderr);
     std::fflush(stderr);
+}
+
+void SetLogEcho(bool on)
+{
+    LogState& state = State();
+    if (on && !state.echo) {
+        for (const std::string& line : state.pending)
+            std::fputs(line.c_str(), stdout);
+        std::fflush(stdout);
+    }
+    state.echo = on;
+}
+
+bool GetLogEcho()
+{
+    return State().echo;
 }
 
 void SetLogFilePath(const std::string& path)

@@ -1,12 +1,13 @@
 #pragma once
 // The engine log. Every diagnostic line of the program goes through Log or LogAtLevel:
-// it is appended to the log file, echoed unchanged to standard output and sent to the
-// debugger output. Until the log file is known (and whenever it cannot be opened) lines
-// are kept in memory, at most MAX_PENDING_LOG_LINES of them (the newest; the log later
-// says how many older ones were dropped), and written into the file, in order, as soon as
-// it can be written. A log file that cannot be written (a full disk) is reported once on
-// standard error, "Warning: Could not write the log file "<path>": <cause>. ...", and again
-// only after a write in between succeeded; its lines are kept in memory meanwhile. Works
+// it is appended to the log file and sent to the debugger output; while the console is in
+// use (SetLogEcho, "--console") it is also echoed unchanged to standard output, which
+// otherwise stays quiet, as a program without a console shows nothing. Until the log file is known
+// (and whenever it cannot be opened) lines are kept in memory, at most MAX_PENDING_LOG_LINES of
+// them (the newest; the log later says how many older ones were dropped), and written into the
+// file, in order, as soon as it can be written. A log file that cannot be written (a full disk) is
+// reported once on standard error, "Warning: Could not write the log file "<path>": <cause>. ...",
+// and again only after a write in between succeeded; its lines are kept in memory meanwhile. Works
 // from the first instant of the process, static initialisation included. Main thread only.
 //
 // The caller supplies line ends; the log adds none. One entry is at most 4095 characters
@@ -46,6 +47,11 @@ int TryStartLogFile(const std::string& path);
 // every entry from now on, goes to standard error instead (not echoed to standard output
 // as well). StartLogFile or SetLogFilePath ends it.
 void LogToStandardError();
+
+// Standard output echoes every entry from now on (on) or nothing (off, the default).
+// Turning it on echoes first the lines still waiting for the log file.
+void SetLogEcho(bool on);
+bool GetLogEcho();
 
 // Appends entries to path from now on, without emptying it or writing kept lines first
 // (they follow with the next entry that reaches the file). "" goes back to keeping lines

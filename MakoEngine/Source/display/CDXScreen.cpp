@@ -1,5 +1,7 @@
 #include "display/CDXScreen.h"
 
+#include "ddraw/PresentBatch.h"
+
 #include "display/CDXLog.h"
 #include "display/CDXSurface.h"
 #include "display/DisplayWindow.h"
@@ -390,13 +392,18 @@ HRESULT CDXScreen::PresentRects(const std::vector<SDL_Rect>& rects, int vsync)
     if (vsync == 1)
         m_DD->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
     HRESULT result = DD_OK;
-    for (const SDL_Rect& r : rects) {
-        RECT source{r.x, r.y, r.x + r.w, r.y + r.h};
-        RECT target{client.left + r.x, client.top + r.y, client.left + r.x + r.w,
-                    client.top + r.y + r.h};
-        result = m_Front->GetDDS()->Blt(&target, m_Back->GetDDS(), &source, DDBLT_WAIT, nullptr);
-        if (FAILED(result))
-            break;
+    {
+        // One update of the window for all of them.
+        ddrawx::PresentBatch batch;
+        for (const SDL_Rect& r : rects) {
+            RECT source{r.x, r.y, r.x + r.w, r.y + r.h};
+            RECT target{client.left + r.x, client.top + r.y, client.left + r.x + r.w,
+                        client.top + r.y + r.h};
+            result =
+                m_Front->GetDDS()->Blt(&target, m_Back->GetDDS(), &source, DDBLT_WAIT, nullptr);
+            if (FAILED(result))
+                break;
+        }
     }
     if (result == DDERR_SURFACELOST)
         result = Restore();
@@ -407,10 +414,14 @@ HRESULT CDXScreen::Restore()
 {
     Trace().Log("START: CDXScreen::Restore");
     HRESULT result = DD_OK;
-    if (m_Front && m_Front->GetDDS()->IsLost() == DDERR_SURFACELOST)
+    if (m_Front && m_Front->GetDDS()->IsLost() == DDERR_SURFACELOST) {
+        m_Restored = true;
         result = m_Front->GetDDS()->Restore();
-    if (!m_FullScreen && m_Back && m_Back->GetDDS()->IsLost() == DDERR_SURFACELOST)
+    }
+    if (!m_FullScreen && m_Back && m_Back->GetDDS()->IsLost() == DDERR_SURFACELOST) {
+        m_Restored = true;
         result = m_Back->GetDDS()->Restore();
+    }
     Trace().Log("END: CDXScreen::Restore");
     return result;
 }

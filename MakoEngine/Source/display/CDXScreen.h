@@ -54,11 +54,20 @@ public:
     // is then returned).
     HRESULT Flip(int vsync, int stretch, int showFrameRate);
     // Presents only these rectangles of the back buffer (the rest of the screen shows what
-    // it showed): blits to the client area in a window the size of the back buffer; a
-    // flip of the whole buffer in full screen or when the window's size differs.
+    // it showed): blits to the client area in a window the size of the back buffer, shown
+    // by one update of the window; a flip of the whole buffer in full screen or when the
+    // window's size differs.
     HRESULT PresentRects(const std::vector<SDL_Rect>& rects, int vsync);
     // Restores lost buffers; 0 when nothing was lost.
     HRESULT Restore();
+    // True when Restore found a lost buffer since the last call (its pixels are then not
+    // what was drawn or presented last).
+    bool TakeRestored()
+    {
+        const bool restored = m_Restored;
+        m_Restored = false;
+        return restored;
+    }
     HRESULT EnumVideoModes();
     HRESULT EnumDrivers();
     // Drops surface (other than the two buffers) from the screen's list.
@@ -96,6 +105,7 @@ private:
     int m_BPP = 0;
     HWND m_Window = nullptr;
     bool m_FullScreen = false;
+    bool m_Restored = false;
     std::vector<CDXVideoMode> m_Modes;
     int m_TripleBuffer = 0;
     int m_VideoMemory = 1;

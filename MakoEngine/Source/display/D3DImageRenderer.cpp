@@ -200,17 +200,37 @@ void D3DImageRenderer::DrawRect(const SDL_Rect* rect, const Color& color, bool f
 
 void D3DImageRenderer::SetClipRect(const SDL_Rect* rect)
 {
-    IDirect3DDevice7* device = Device();
     m_ClipEmpty = false;
-    if (!device || (!rect && !m_Clipped))
+    if (!rect && !m_Clipped)
         return;
-    if (!m_Clipped)
+    IDirect3DDevice7* device = Device();
+    if (device && !m_Clipped)
         D3D_CHECK(device->GetViewport(&m_FullViewport), "IDirect3DDevice7::GetViewport failed");
+    m_Clipped = rect != nullptr;
+    if (rect)
+        m_Asked = *rect;
+    if (device)
+        ApplyClip();
+}
+
+void D3DImageRenderer::OnNewDevice()
+{
+    m_InScene = false;
+    IDirect3DDevice7* device = Device();
+    if (!device || !m_Clipped)
+        return;
+    D3D_CHECK(device->GetViewport(&m_FullViewport), "IDirect3DDevice7::GetViewport failed");
+    ApplyClip();
+}
+
+void D3DImageRenderer::ApplyClip()
+{
     D3DVIEWPORT7 viewport = m_FullViewport;
-    if (rect) {
+    m_ClipEmpty = false;
+    if (m_Clipped) {
         const SDL_Rect full = MakeRect(int(m_FullViewport.dwX), int(m_FullViewport.dwY),
                                        int(m_FullViewport.dwWidth), int(m_FullViewport.dwHeight));
-        m_ClipRect = IntersectRects(*rect, full);
+        m_ClipRect = IntersectRects(m_Asked, full);
         // A viewport cannot be empty: drawing stops instead.
         m_ClipEmpty = m_ClipRect.w == 0;
         if (!m_ClipEmpty)
@@ -218,6 +238,5 @@ void D3DImageRenderer::SetClipRect(const SDL_Rect* rect)
                 D3DVIEWPORT7{DWORD(m_ClipRect.x), DWORD(m_ClipRect.y),   DWORD(m_ClipRect.w),
                              DWORD(m_ClipRect.h), m_FullViewport.dvMinZ, m_FullViewport.dvMaxZ};
     }
-    D3D_CHECK(device->SetViewport(&viewport), "IDirect3DDevice7::SetViewport failed");
-    m_Clipped = rect != nullptr;
+    D3D_CHECK(Device()->SetViewport(&viewport), "IDirect3DDevice7::SetViewport failed");
 }

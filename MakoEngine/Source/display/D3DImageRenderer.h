@@ -30,11 +30,22 @@ public:
     // Filled: a flat quad blended by the colour's alpha (alpha 0 draws nothing and opens
     // no scene). Outline: nothing is drawn.
     void DrawRect(const SDL_Rect* rect, const Color& color, bool filled) override;
-    // The device's viewport, which its rasteriser keeps to pixel by pixel.
+    // The device's viewport, which its rasteriser keeps to pixel by pixel. The clip holds
+    // until the next call, also across a new device (OnNewDevice).
     void SetClipRect(const SDL_Rect* rect) override;
 
     // Opens the scene and sets the render states; a lost display is recovered once.
     void BeginScene();
+    // Opens the scene unless it is open, so that a lost display is recovered before a
+    // frame draws anything.
+    void PrepareScene()
+    {
+        if (!m_InScene)
+            BeginScene();
+    }
+    // The backend made a new device (the old one and its scene are gone): the clip set
+    // last is applied to it.
+    void OnNewDevice();
     void EndScene();
     bool IsInScene() const { return m_InScene; }
     void DrawDividedTexture(DividedTexture* texture, ShaderType shader, const SDL_Rect& dst,
@@ -44,12 +55,15 @@ public:
 
 private:
     IDirect3DDevice7* Device() const;
+    // Sets the device's viewport to the clip asked for (m_Asked, when m_Clipped).
+    void ApplyClip();
 
     DisplayBackendD3D* m_Backend;
     bool m_InScene = false;
     // The whole target's viewport while a clip is set (restored when it is lifted).
     D3DVIEWPORT7 m_FullViewport{};
     bool m_Clipped = false;
-    SDL_Rect m_ClipRect{}; // the viewport while m_Clipped
+    SDL_Rect m_Asked{};       // the clip asked for, while m_Clipped
+    SDL_Rect m_ClipRect{};    // the viewport while m_Clipped: m_Asked within the target
     bool m_ClipEmpty = false; // the clip holds no pixel: nothing is drawn
 };

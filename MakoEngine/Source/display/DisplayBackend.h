@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -50,7 +51,19 @@ public:
     // no display yet.
     virtual SDL_Surface* GetScreenshotSurface() = 0;
 
+    // Readies the display for the drawing of a frame: a display that can be lost is
+    // recovered here, before anything of the frame is drawn.
+    virtual void PrepareFrame() {}
+    // How often the display lost or replaced its pixels since the backend was made: a
+    // restored or rebuilt display, a full-screen mode put back, a presentation that found
+    // its surfaces lost. Whoever keeps the picture on the display from frame to frame (the
+    // frame recorder) draws the next frame whole when the count moved.
+    std::uint64_t GetDisplayLosses() const { return m_DisplayLosses; }
+
 protected:
+    // Called by the backend whenever the display's pixels may no longer be the last frame's.
+    void CountDisplayLoss() { ++m_DisplayLosses; }
+
     // Called by ApplyDisplayParams when it made a new window (for TakeNewWindow).
     void SetNewWindow(HWND window) { m_NewWindow = window; }
 
@@ -70,4 +83,5 @@ protected:
 
 private:
     HWND m_NewWindow = nullptr;
+    std::uint64_t m_DisplayLosses = 0;
 };

@@ -166,7 +166,10 @@ void DisplayBackendD3D::ApplyDisplayParams(const DisplayParams& params)
     if (!m_ImageRenderer) {
         Step("Creating an ImageRenderer.");
         m_ImageRenderer = std::make_unique<D3DImageRenderer>(this);
+    } else {
+        m_ImageRenderer->OnNewDevice();
     }
+    CountDisplayLoss(); // a new back buffer, cleared to black
     if (m_SavedFullScreenDisplaySettings) {
         Step("Cleaning up old full-screen display settings.");
         m_SavedFullScreenDisplaySettings.reset();
@@ -188,6 +191,14 @@ void DisplayBackendD3D::Present()
         return;
     m_ImageRenderer->EndScene();
     m_CDXScreen->Flip(VSyncFlag(), 1, 0);
+    if (m_CDXScreen->TakeRestored())
+        CountDisplayLoss();
+}
+
+void DisplayBackendD3D::PrepareFrame()
+{
+    if (m_CDXScreen && m_ImageRenderer && m_Device)
+        m_ImageRenderer->PrepareScene();
 }
 
 int DisplayBackendD3D::VSyncFlag() const
@@ -201,6 +212,8 @@ void DisplayBackendD3D::PresentRects(const std::vector<SDL_Rect>& rects)
         return;
     m_ImageRenderer->EndScene();
     m_CDXScreen->PresentRects(rects, VSyncFlag());
+    if (m_CDXScreen->TakeRestored())
+        CountDisplayLoss();
 }
 
 IDirectDrawSurface7* DisplayBackendD3D::MakeTextureSurface(int width, int height)
@@ -299,7 +312,9 @@ SDL_Surface* DisplayBackendD3D::GetScreenshotSurface()
 void DisplayBackendD3D::RestoreAfterLoss()
 {
     SurfaceManager::GetInstance().All_DeleteSurfacesOfType(SURFACETYPE_D3D);
+    CountDisplayLoss();
     D3D_CHECK(m_CDXScreen->Restore(), "CDXScreen::Restore failed");
+    m_CDXScreen->TakeRestored(); // counted once, above
 }
 
 void DisplayBackendD3D::Rebuild()

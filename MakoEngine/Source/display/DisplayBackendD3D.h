@@ -27,9 +27,13 @@ public:
     // every failed step raises DisplayBackendInitError.
     void ApplyDisplayParams(const DisplayParams& params) override;
     ImageRenderer* GetImageRenderer() override;
-    // Ends the scene and presents the back buffer.
+    // Ends the scene and presents the back buffer. Surfaces found lost on the way are
+    // restored and counted as a display loss.
     void Present() override;
     void PresentRects(const std::vector<SDL_Rect>& rects) override;
+    // Opens the scene, recovering a lost display first (counted as a display loss, as is
+    // every restore and rebuild).
+    void PrepareFrame() override;
     LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam,
                                  LPARAM lParam) override;
     bool IsCurrentDisplayValid() override { return true; }

@@ -112,8 +112,10 @@ LRESULT DisplayBackendSDL::HandleWindowsMessage(HWND window, unsigned message, W
     if (!m_SDLWindowProc)
         return DefWindowProcA(window, message, wParam, lParam);
     const bool fullscreen = m_CurrentDisplayParams && m_CurrentDisplayParams->fullscreen;
-    HandleFullScreenWindowMessage("DisplayBackendSDL", window, message, wParam, fullscreen,
-                                  m_SavedFullScreenDisplaySettings);
+    // The game's mode put back: what the display shows is not the last frame any more.
+    if (HandleFullScreenWindowMessage("DisplayBackendSDL", window, message, wParam, fullscreen,
+                                      m_SavedFullScreenDisplaySettings))
+        CountDisplayLoss();
     return CallWindowProcA(m_SDLWindowProc, window, message, wParam, lParam);
 }
 

@@ -13,6 +13,8 @@
 #include "geometry/Rect.h"
 #include "lua/LuaFunctionList.h"
 
+#include <cstdio>
+
 namespace {
 
 const char* const kHyphens =
@@ -24,6 +26,21 @@ std::string FailureText(const std::exception& error)
     if (const Exception* engineError = dynamic_cast<const Exception*>(&error))
         return engineError->ToString();
     return error.what();
+}
+
+// The reason of a failure in one line, without the check that raised it: what the player
+// is told when the display falls back.
+std::string PlainReason(const std::exception& error)
+{
+    const Exception* engineError = dynamic_cast<const Exception*>(&error);
+    std::string reason = engineError ? engineError->GetMessage() : error.what();
+    const std::string::size_type message = reason.find("\nMessage: ");
+    if (reason.compare(0, 17, "Assertion failed:") == 0 && message != std::string::npos)
+        reason.erase(0, message + 10);
+    for (std::string::size_type at = reason.find('\n'); at != std::string::npos;
+         at = reason.find('\n', at))
+        reason.replace(at, 1, "; ");
+    return reason;
 }
 
 } // namespace
@@ -87,7 +104,8 @@ void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
         SDL_Rect all = MakeRect(0, 0, params.width, params.height);
         renderer->DrawRect(&all, Palette::Black, true);
         m_DisplayBackend->Present();
-        m_Recorder = std::make_unique<FrameRecorder>(renderer, params.width, params.height);
+        m_Recorder = std::make_unique<FrameRecorder>(renderer, params.width, params.height,
+                                                     m_DisplayBackend.get());
         m_Recorder->SetFullRedraw(m_FullRedraw);
     }
     Log("DisplayManager::CreateAndInitBackend: END\n");
@@ -131,13 +149,13 @@ void DisplayManager::ApplyDisplayParams(DisplayParams& params)
     DisplayParams p(params);
     Log("DisplayManager::ApplyDisplayParams: Called with 3daccel=%s, fullscreen=%s\n",
         OnOff(p.accel3d), OnOff(p.fullscreen));
-    std::string failure;
+    std::string reason;
     try {
         CreateAndInitBackend(p);
     } catch (const std::exception& error) {
         // Whatever failed, the backend may be half-made: it goes.
-        failure = FailureText(error);
-        LogInitError(p, failure);
+        LogInitError(p, FailureText(error));
+        reason = PlainReason(error);
     }
     if (!m_DisplayBackend && p.accel3d) {
         Log("DisplayManager::ApplyDisplayParams: Trying to reinitialize display without 3D "
@@ -145,9 +163,14 @@ void DisplayManager::ApplyDisplayParams(DisplayParams& params)
         p.accel3d = false;
         try {
             CreateAndInitBackend(p);
+            // The log holds the whole report; whoever started the game gets one line.
+            std::fprintf(stderr,
+                         "The Direct3D display could not be started (%s); the game uses the "
+                         "SDL display.\n",
+                         reason.c_str());
+            std::fflush(stderr);
         } catch (const std::exception& error) {
-            failure = FailureText(error);
-            LogInitError(p, failure);
+            LogInitError(p, FailureText(error));
         }
     }
     if (!m_DisplayBackend) {
@@ -180,6 +203,12 @@ void DisplayManager::SetFullRedraw(bool fullRedraw)
     m_FullRedraw = fullRedraw;
     if (m_Recorder)
         m_Recorder->SetFullRedraw(fullRedraw);
+}
+
+void DisplayManager::DrawWholeNext()
+{
+    if (m_Recorder)
+        m_Recorder->DrawWholeNext();
 }
 
 void DisplayManager::FinishFrame()

@@ -45,6 +45,9 @@ public:
     // Full redraw: every drawing call goes straight to the screen and every frame is
     // presented whole. Kept across display changes.
     void SetFullRedraw(bool fullRedraw);
+    // The next frame is drawn and presented whole: the window system lost part of the
+    // picture shown (a window exposed after being covered).
+    void DrawWholeNext();
     // The recorder of the current display (null without one), for tests and figures.
     FrameRecorder* GetRecorder() const { return m_Recorder.get(); }
     LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,7 @@
 #include "display/FrameRecorder.h"
 
 #include "core/Exception.h"
+#include "display/DisplayBackend.h"
 #include "display/Image.h"
 #include "display/SurfaceManager.h"
 #include "geometry/Poly.h"
@@ -135,11 +136,12 @@ void FrameRecorder::Frame::Clear()
     polygons.clear();
 }
 
-FrameRecorder::FrameRecorder(ImageRenderer* screen, int width, int height)
-    : m_Screen(screen), m_Width(width), m_Height(height), m_Region(width, height, kMaxRegionRects),
-      m_Clip(MakeRect(0, 0, width, height))
+FrameRecorder::FrameRecorder(ImageRenderer* screen, int width, int height, DisplayBackend* display)
+    : m_Screen(screen), m_Display(display), m_Width(width), m_Height(height),
+      m_Region(width, height, kMaxRegionRects), m_Clip(MakeRect(0, 0, width, height))
 {
     MAKO_ASSERT(screen != 0);
+    m_SeenLosses = display ? display->GetDisplayLosses() : 0;
 }
 
 FrameRecorder::~FrameRecorder() = default;
@@ -416,6 +418,14 @@ void FrameRecorder::DrawRegion()
     m_Screen->SetClipRect(nullptr);
 }
 
+bool FrameRecorder::DisplayWasLost()
+{
+    if (!m_Display || m_Display->GetDisplayLosses() == m_SeenLosses)
+        return false;
+    m_SeenLosses = m_Display->GetDisplayLosses();
+    return true;
+}
+
 const DirtyRegion& FrameRecorder::FinishFrame()
 {
     m_Region.Clear();
@@ -424,7 +434,9 @@ const DirtyRegion& FrameRecorder::FinishFrame()
         m_FrameOpen = false;
         return m_Region;
     }
-    if (m_WholeNext) {
+    if (m_Display)
+        m_Display->PrepareFrame();
+    if (DisplayWasLost() || m_WholeNext) {
         m_Region.AddWholeScreen();
         m_WholeNext = false;
     } else {
@@ -432,6 +444,14 @@ const DirtyRegion& FrameRecorder::FinishFrame()
         GrowForWholeOnlyDraws();
     }
     DrawRegion();
+    // Lost while the region was drawn: what the display holds outside it is not the last
+    // frame any more. (A display is lost before the frame's first pixel, when it begins
+    // drawing, so drawing the frame whole over it blends nothing twice.)
+    if (DisplayWasLost() && !m_Region.CoversWholeScreen()) {
+        m_Region.Clear();
+        m_Region.AddWholeScreen();
+        DrawRegion();
+    }
     std::swap(m_Previous, m_Current);
     m_Current.Clear();
     ReleaseUnusedPictures();

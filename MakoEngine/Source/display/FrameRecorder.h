@@ -15,6 +15,16 @@
 // Full redraw (SetFullRedraw) draws every call at once and presents the whole screen,
 // as the game did before; it is the fallback and the reference the tests compare with.
 //
+// What it relies on: the screen renderer's target still holds the last finished frame when
+// the next one is drawn. The SDL backend draws into SDL's video surface itself; the
+// Direct3D backend draws into a back buffer that presenting copies to the display and
+// leaves as it was (a window's present is a blit; the full-screen flip of the DirectDraw
+// layer, platform/ddraw/Surface.cpp, copies the back buffer to the front instead of
+// swapping the two). Whenever that cannot hold, the next frame is drawn and presented
+// whole: a new display (the recorder is made anew), a display the backend reports lost,
+// restored or rebuilt (DisplayBackend::GetDisplayLosses, also when that happens while a
+// frame is drawn), and a window whose picture the window system lost (DrawWholeNext).
+//
 // A picture drawn is held (through its surface record) until the end of the next frame
 // that does not draw it, so a frame is drawn correctly even when the image that drew a
 // picture is deleted before the frame ends. Main thread only.
@@ -29,6 +39,7 @@
 #include <unordered_map>
 #include <vector>
 
+class DisplayBackend;
 struct SurfaceNode;
 
 // One drawing call as the recorder keeps it.
@@ -68,12 +79,17 @@ struct RecordedDraw
 class FrameRecorder : public ImageRenderer
 {
 public:
-    // Records for the screen renderer (kept by the caller) of a width x height screen.
-    FrameRecorder(ImageRenderer* screen, int width, int height);
+    // Records for the screen renderer (kept by the caller) of a width x height screen;
+    // display, when given, is the backend behind it, asked to ready each frame and watched
+    // for lost pixels (it must outlive the recorder).
+    FrameRecorder(ImageRenderer* screen, int width, int height, DisplayBackend* display = nullptr);
     ~FrameRecorder() override;
 
     // Full redraw on or off; either way the next frame is drawn and presented whole.
     void SetFullRedraw(bool fullRedraw);
+    // The next frame is drawn and presented whole: the picture shown was damaged outside
+    // the game's drawing (a window uncovered).
+    void DrawWholeNext() { m_WholeNext = true; }
 
     // Draws what changed since the last frame onto the screen renderer and returns the
     // region to present (empty: nothing changed). Every later call starts the next frame.
@@ -122,8 +138,12 @@ private:
     void CompareFrames();
     void GrowForWholeOnlyDraws();
     void DrawRegion();
+    // True when the display lost its pixels since the last look.
+    bool DisplayWasLost();
 
     ImageRenderer* m_Screen;
+    DisplayBackend* m_Display;
+    std::uint64_t m_SeenLosses = 0;
     int m_Width;
     int m_Height;
     bool m_FullRedraw = false;

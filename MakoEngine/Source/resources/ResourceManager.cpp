@@ -279,6 +279,22 @@ void ResourceManager::SetOnDemandPrefixes(const std::vector<std::string>& prefix
             m_OnDemandPrefixes.push_back(prefix);
 }
 
+void ResourceManager::SetOnDemandPrefixesFromList(const LuaPlus::LuaObject& list)
+{
+    std::vector<std::string> prefixes;
+    if (list.IsTable()) {
+        for (int i = 1; !list[i].IsNil(); ++i) {
+            if (list[i].IsString())
+                prefixes.push_back(list[i].GetString());
+            else
+                Log("WARNING: loadOnDemand[%d] is a %s, not a resource name prefix; it is "
+                    "skipped\n",
+                    i, list[i].TypeName());
+        }
+    }
+    SetOnDemandPrefixes(prefixes);
+}
+
 std::string ResourceManager::OnDemandPrefixOf(const std::string& name) const
 {
     for (const std::string& prefix : m_OnDemandPrefixes)

@@ -96,6 +96,9 @@ public:
     // next Acquire; the images of actors never do. Each load on demand is logged with the
     // time it took.
     void SetOnDemandPrefixes(const std::vector<std::string>& prefixes);
+    // The same from a list of the configuration ("loadOnDemand"): its strings are the
+    // prefixes; a value that is not a string is logged and skipped; no list, no prefixes.
+    void SetOnDemandPrefixesFromList(const LuaPlus::LuaObject& list);
     // The prefix that makes name load on demand; empty when it is not loaded on demand.
     std::string OnDemandPrefixOf(const std::string& name) const;
 
