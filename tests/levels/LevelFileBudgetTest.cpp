@@ -35,9 +35,9 @@ TEST_F(LevelFileBudgetTest, ARunawayFileIsNamedAndSkippedAndTheOthersLoad)
         LevelManager::RunLevelFile(State(), name);
     const std::string text = log.Text();
     EXPECT_NE(std::string::npos,
-              text.find("ERROR: The level file \"Endless.lua\" was skipped: The script "
-                        "\"Endless.lua\" failed while it ran: the file did not finish within "
-                        "10000000 instructions"))
+              text.find("ERROR: The level file \"Endless.lua\" was skipped: Could not execute Lua "
+                        "resource file\nfile = Endless.lua\nerror = the file did not finish "
+                        "within 10000000 instructions"))
         << text;
     EXPECT_NE(std::string::npos, text.find("ERROR: The level file \"Huge.lua\" was skipped: the "
                                            "file needs more than 128 MiB of memory"))
