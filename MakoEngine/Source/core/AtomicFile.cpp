@@ -198,6 +198,15 @@ std::string SetAsideNameOf(const std::string& path, int number)
 
 bool KeepFileAside(const std::string& path, const std::string& reason)
 {
+    // A device node is the system's, not the user's: it is never renamed, even where a
+    // path of the game's names one directly (a link to a device is renamed, not its target).
+    struct stat status;
+    if (::lstat(path.c_str(), &status) == 0 &&
+        (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))) {
+        Log("Warning: the file \"%s\" is a device and was left where it is: %s\n", path.c_str(),
+            reason.c_str());
+        return false;
+    }
     for (int number = 0; number < kMaxSetAsideFiles; ++number) {
         const std::string aside = SetAsideNameOf(path, number);
         if (RenameWithoutReplacing(path, aside)) {

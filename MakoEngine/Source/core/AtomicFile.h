@@ -57,6 +57,6 @@ std::string SetAsideNameOf(const std::string& path, int number);
 
 // Renames the file at path to the first set-aside name that is free (never replacing an
 // older one, so every damaged file stays for the user), so that it is no longer read, and
-// logs a warning naming both files and the reason. Returns whether the rename succeeded; a
-// failure is logged, never raised.
+// logs a warning naming both files and the reason. A device node standing at path itself is
+// never renamed. Returns whether the rename succeeded; a failure is logged, never raised.
 bool KeepFileAside(const std::string& path, const std::string& reason);
