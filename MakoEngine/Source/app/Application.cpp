@@ -129,6 +129,10 @@ Application::~Application()
     SafeDelete(m_TickPerformanceManager, "~Application - SAFE_DELETE(m_TickPerformanceManager)\n");
     SafeDelete(m_PerformanceCounterManager,
                "~Application - SAFE_DELETE(m_PerformanceCounterManager)\n");
+    // The documents folder InitPaths set is this application's: files written after it
+    // (by a later application of the process) go to the folder that one sets up.
+    if (!m_DocumentsFolder.empty())
+        SetDocumentsFolderPath("");
     LogAtLevel(3, "~Application - FINISHED\n");
     if (GetAppHost() == this)
         SetAppHost(nullptr);
