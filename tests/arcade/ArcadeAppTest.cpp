@@ -39,8 +39,14 @@ protected:
             SetDefaultProperties();
             ConvertCmdLineArgsToProperties();
         }
-        // Finds its resources in the tests' manager, which stays when the application goes.
-        void UseTestResources() { m_ResourceManager.reset(&bbtest::TestResources()); }
+        // Finds its resources in the tests' manager, which stays when the application goes,
+        // or in another the caller keeps.
+        void UseTestResources() { UseResources(&bbtest::TestResources()); }
+        void UseResources(ResourceManager* resources)
+        {
+            m_ResourceManager.release();
+            m_ResourceManager.reset(resources);
+        }
         ~TestApp() override { m_ResourceManager.release(); }
     };
 
@@ -120,9 +126,13 @@ TEST_F(ArcadeAppTest, AWindowWithoutItsIconIsOnlyWarnedAbout)
     const std::string previousLog = GetLogFilePath();
     SetLogFilePath(logPath);
     app->Start({});
-    app->UseTestResources();
+    // A manager of its own, without the icon the tests' shared one holds once the pack is
+    // scanned.
+    ResourceManager withoutIcon(GetGlobalLuaState());
+    app->UseResources(&withoutIcon);
     int window = 0;
     EXPECT_NO_THROW(app->SetWindowHandle(&window));
+    app->UseTestResources();
     SetLogFilePath(previousLog);
     GetPostedEventQueue().Clear();
     EXPECT_NE(std::string::npos,

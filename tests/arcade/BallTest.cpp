@@ -346,7 +346,8 @@ TEST_F(BallTest, ScriptPropertiesSetAndReadTheBall)
     EXPECT_NEAR(3000, SpeedOf(ball), 1e-9);
 
     // Level tables override the globals; a missing key takes the global.
-    GetGlobalLuaState()->DoString("defaultMaxBallSpeed = 1500");
+    // (A game played before sets the default for its skill.)
+    GetGlobalLuaState()->DoString("defaultMaxBallSpeed = 1500 defaultAddSpeedPerTick = 0.07");
     gBallSpeed.ReadFrom(bbtest::EvalLua("{initalBallSpeed = 200, rubberSpeed = 'fast'}"));
     EXPECT_DOUBLE_EQ(200, gBallSpeed.initialBallSpeed);
     EXPECT_DOUBLE_EQ(1500, gBallSpeed.maxBallSpeed);

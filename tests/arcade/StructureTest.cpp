@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 using namespace fieldtest;
@@ -315,6 +316,64 @@ TEST_F(StructureTest, EdgeQueriesAnswerInThePlayFieldsFrame)
     EXPECT_NEAR(1.0, radial.y, 1e-12);
     EXPECT_DOUBLE_EQ(40.0, disc->GetMinXAtY(50));
     EXPECT_DOUBLE_EQ(60.0, disc->GetMaxXAtY(50));
+}
+
+// Every edge query of every shape, turned or not, answers a point on the shape's outline:
+// the field-frame outline and the inverse turn of WhichSides agree. Each line is asked
+// across the whole shape, both ways.
+TEST_F(StructureTest, EveryEdgeQueryOfEveryShapeEndsOnItsOutlineAtAnyTurn)
+{
+    // The paddle asks a triangle brick where it ends at the height of its contact.
+    ArcadeStructure* tri = Own(Make("{class = 'ArcadeStructure', "
+                                    "polygon = {{0, 0}, {0, 40}, {40, 40}}}"));
+    tri->SetPosition(100, 100);
+    EXPECT_DOUBLE_EQ(100.0, tri->GetMinXAtY(120));
+    EXPECT_DOUBLE_EQ(120.0, tri->GetMaxXAtY(120));
+    EXPECT_DOUBLE_EQ(110.0, tri->GetMinYAtX(110));
+    EXPECT_DOUBLE_EQ(140.0, tri->GetMaxYAtX(110));
+    EXPECT_DOUBLE_EQ(0.0, tri->GetMinXAtY(300)) << "a line that misses the polygon";
+
+    ArcadeStructure* quad = Own(Make("{class = 'ArcadeStructure', "
+                                     "polygon = {{0, 0}, {30, 10}, {40, 40}, {5, 30}}}"));
+    quad->SetPosition(300, 200);
+    ArcadeStructure* box = Own(MakeBox(200, 300, 50, 20));
+    ArcadeStructure* disc = Own(MakeBallLike(400, 350, 15));
+    const auto onOutline = [&](ArcadeStructure* s, double x, double y) {
+        if (s == disc)
+            return std::fabs(std::hypot(x - 400, y - 350) - 15) < 1e-6;
+        return s->WhichSides(x, y) != EdgeMask(0);
+    };
+    for (double degrees : {0.0, 30.0, 90.0, 135.0, 250.0}) {
+        for (ArcadeStructure* s : {tri, quad, box, disc}) {
+            s->SetRotation(degrees);
+            double left = 400 - 15, right = 400 + 15, top = 350 - 15, bottom = 350 + 15;
+            if (s != disc) {
+                const Poly outline = s->GetOutline();
+                left = top = 1e9;
+                right = bottom = -1e9;
+                for (const Point2f& v : outline.GetVertices()) {
+                    left = std::min(left, double(v.x));
+                    right = std::max(right, double(v.x));
+                    top = std::min(top, double(v.y));
+                    bottom = std::max(bottom, double(v.y));
+                }
+            }
+            for (int k = 1; k < 8; ++k) {
+                const double y = top + (bottom - top) * k / 8.0;
+                const double x = left + (right - left) * k / 8.0;
+                const double x0 = s->GetMinXAtY(y), x1 = s->GetMaxXAtY(y);
+                const double y0 = s->GetMinYAtX(x), y1 = s->GetMaxYAtX(x);
+                SCOPED_TRACE(::testing::Message() << "turned " << degrees << ", line " << k
+                                                  << " of shape " << s->GetNumEdges());
+                EXPECT_LT(x0, x1);
+                EXPECT_LT(y0, y1);
+                EXPECT_TRUE(onOutline(s, x0, y)) << x0 << ", " << y;
+                EXPECT_TRUE(onOutline(s, x1, y)) << x1 << ", " << y;
+                EXPECT_TRUE(onOutline(s, x, y0)) << x << ", " << y0;
+                EXPECT_TRUE(onOutline(s, x, y1)) << x << ", " << y1;
+            }
+        }
+    }
 }
 
 TEST_F(StructureTest, SoundsPanByTheHorizontalCentreWithinTheStereoField)

@@ -78,6 +78,7 @@ public:
 
 private:
     std::string m_Path;
+    std::size_t m_Skip = 0;
 };
 
 class BackendTest : public ::testing::Test

@@ -1,9 +1,11 @@
 #include "core/EventQueue.h"
+#include "core/EventReceiverGroup.h"
 #include "core/Exception.h"
 #include "luaplus/LuaPlus.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -65,7 +67,8 @@ TEST(EventQueue, ReleasesOwnedDataAfterDispatchAndOnClear)
         auto* value = new LuaPlus::LuaObject(state);
         value->AssignNewTable(state);
         queue.Post(&target, MAKO_CONFIGUPDATE, 0, value);
-        queue.Post(&target, MAKO_INTERNALEVENT, 0, IntToEventData(3), new LuaPlus::LuaObject(state));
+        queue.Post(&target, MAKO_INTERNALEVENT, 0, IntToEventData(3),
+                   new LuaPlus::LuaObject(state));
         Recorder app;
         Drain(queue, app);
         EXPECT_EQ(1, payload.use_count());
@@ -98,4 +101,48 @@ TEST(EventQueue, EventsForAReceiverThatGoesAwayAreDropped)
         EXPECT_EQ((std::vector<int>{MAKO_RELOAD}), app.types);
     }
     LuaPlus::LuaState::Destroy(state);
+}
+
+// Whatever kind of receiver an event of the process queue is addressed to, the event goes
+// with it: a plain receiver, a group of receivers inside an object (as an actor posts to
+// its listeners), and one destroyed while another's event data is released.
+TEST(EventQueue, EventsOfTheProcessQueueGoWithAnyReceiverThatGoesAway)
+{
+    EventQueue& queue = GetPostedEventQueue();
+    queue.Clear();
+    struct WithListeners
+    {
+        EventReceiverGroup listeners;
+        Recorder listener;
+        WithListeners() { listeners.Append(&listener); }
+    };
+    Recorder kept, app;
+    {
+        Recorder plain;
+        auto owner = std::make_unique<WithListeners>();
+        queue.Post(&plain, MAKO_TIMER);
+        queue.Post(&owner->listeners, MAKO_SELECT);
+        queue.Post(&kept, MAKO_RELOAD);
+        queue.Post(&owner->listeners, MAKO_TIMER);
+        owner.reset();
+    }
+    EXPECT_EQ(1u, queue.Size());
+    Drain(queue, app);
+    EXPECT_EQ((std::vector<int>{MAKO_RELOAD}), kept.types);
+
+    // A shared payload that owns a receiver: dropping the payload's event destroys that
+    // receiver, whose own events leave the queue in the middle of the first drop.
+    using Holder = std::unique_ptr<Recorder>;
+    auto inner = std::make_unique<Recorder>();
+    {
+        Recorder outer;
+        queue.Post(inner.get(), MAKO_TIMER);
+        boost::shared_ptr<void> payload(new Holder(std::move(inner)),
+                                        [](void* p) { delete static_cast<Holder*>(p); });
+        queue.PostShared(MAKO_CHILDGROUPADDED, &outer, nullptr, payload);
+        queue.Post(&kept, MAKO_SELECT);
+    }
+    EXPECT_EQ(1u, queue.Size());
+    Drain(queue, app);
+    EXPECT_EQ((std::vector<int>{MAKO_RELOAD, MAKO_SELECT}), kept.types);
 }

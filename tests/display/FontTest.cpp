@@ -14,10 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 using LuaPlus::LuaObject;
 
@@ -263,6 +265,55 @@ TEST_F(FontTest, ASharedFontClosesWithItsLastUser)
     Font reopened("DejaVuSansMono.ttf", 21, 0);
     EXPECT_EQ(opensBefore + 1, FontCache::OpensSoFar());
     EXPECT_GT(reopened.GetTextSize("Level 12").x, 0);
+}
+
+// A font outlives the resource entry it was opened from: a script that replaces the entry
+// leaves every font of it drawing as before. Bytes of another file at an address used
+// before are another font.
+TEST_F(FontTest, FontsOutliveTheirEntryAndReusedAddressesAreNotMistaken)
+{
+    const SDL_Color white = {255, 255, 255, 0};
+    Font bold("DejaVuSans-Bold.ttf", 19, 0);
+    const Point<int> size = bold.GetTextSize("Player One");
+    SDL_Surface* before = bold.RenderText_Blended("Player One", white);
+    Font reference("DejaVuSans-Bold.ttf", 20, 0);
+    MakoLuaState::LoadString(GetGlobalLuaState(), "Resources['DejaVuSans-Bold.ttf'] = {}");
+    // Letters not drawn before are read from the file's bytes now.
+    EXPECT_GT(bold.GetTextSize("Quartz & Jam").x, 0);
+    EXPECT_GT(reference.GetTextSize("Quartz & Jam").x, bold.GetTextSize("Quartz & Jam").x);
+    EXPECT_EQ(size, bold.GetTextSize("Player One"));
+    SDL_Surface* after = bold.RenderText_Blended("Player One", white);
+    ASSERT_TRUE(before && after);
+    EXPECT_TRUE(SamePixels(before, after));
+    SDL_FreeSurface(before);
+    SDL_FreeSurface(after);
+
+    // One buffer holds one font file, then another of the same length.
+    const FontCache::Key sansKey = KeyOf("DejaVuSans.ttf", 16);
+    const FontCache::Key monoKey = KeyOf("DejaVuSansMono.ttf", 16);
+    std::vector<unsigned char> buffer(std::max(sansKey.size, monoKey.size));
+    std::memcpy(buffer.data(), sansKey.data, sansKey.size);
+    FontCache::Key reused = sansKey;
+    reused.data = buffer.data();
+    reused.size = std::uint32_t(buffer.size());
+    std::shared_ptr<TTF_Font> sans = FontCache::Open(reused);
+    ASSERT_TRUE(sans);
+    int sansWidth = 0, monoWidth = 0, h = 0;
+    ASSERT_EQ(0, TTF_SizeUTF8(sans.get(), "iiii", &sansWidth, &h));
+    std::fill(buffer.begin(), buffer.end(), 0);
+    std::memcpy(buffer.data(), monoKey.data, monoKey.size);
+    std::shared_ptr<TTF_Font> mono = FontCache::Open(reused);
+    ASSERT_TRUE(mono);
+    EXPECT_NE(sans, mono);
+    ASSERT_EQ(0, TTF_SizeUTF8(mono.get(), "iiii", &monoWidth, &h));
+    EXPECT_GT(monoWidth, sansWidth);
+    // The first still reads its own copy, also for letters it has not drawn yet.
+    std::fill(buffer.begin(), buffer.end(), 0xEE);
+    int fromCopy = 0, fromFile = 0;
+    ASSERT_EQ(0, TTF_SizeUTF8(sans.get(), "Wmx", &fromCopy, &h));
+    Font file("DejaVuSans.ttf", 16, 0);
+    fromFile = file.GetTextSize("Wmx").x;
+    EXPECT_EQ(fromFile, fromCopy);
 }
 
 } // namespace

@@ -92,13 +92,17 @@ TEST(AssetNames, AMissingNameIsReportedWithWhereItWasNamed)
     bbtest::OpenGameResources();
     bbtest::LoadGameLevels();
     LuaPlus::LuaState* state = GetGlobalLuaState();
-    MakoLuaState::LoadString(state, "Artifacts['artifactNowhere.jpg'] = { title = 'Lost' }\n"
+    MakoLuaState::LoadString(state, "_savedBackground = Levels.Welcome.backgroundName\n"
+                                    "Artifacts['artifactNowhere.jpg'] = { title = 'Lost' }\n"
                                     "Levels.Welcome.backgroundName = 'bkgNowhere.JPG'\n"
                                     "Resources.NowhereTest = { sound = 'nowhere.ogg' }");
     int names = 0;
     const std::string missing = MissingNames(names);
+    // The other cases of the program see the game's tables as they were.
     MakoLuaState::LoadString(state, "Artifacts['artifactNowhere.jpg'] = nil\n"
-                                    "Levels.Welcome.backgroundName = nil");
+                                    "Levels.Welcome.backgroundName = _savedBackground\n"
+                                    "_savedBackground = nil\n"
+                                    "Resources.NowhereTest = {}");
     EXPECT_NE(std::string::npos, missing.find("artifactNowhere.jpg (named at Artifacts[key])"))
         << missing;
     EXPECT_NE(std::string::npos,

@@ -158,3 +158,34 @@ TEST(WorldSpaces, GeometriesAboveTheActiveBandAreTestedAgainstNothing)
     EXPECT_EQ(0u, world.GetLastNearPairCount());
     EXPECT_TRUE(recorder.seen.empty());
 }
+
+TEST(WorldSpaces, AGeometryWhoseBodyIsDeletedDuringTheStepIsStaticWhenTheSubStepEnds)
+{
+    World world;
+    world.SetCollisionIterations(3);
+    auto brick = MakeBrick(world, 100, 100, 32, 16);
+    MakeMovable(world, *brick, 0, 0);
+    auto ball = MakeBall(world, 100, 100 - 8 - 7.5, 8, 0, 200);
+    ASSERT_EQ(world.GetDynamicSpaceID(), SpaceOf(*brick));
+    Hook hook;
+    dSpaceID during = nullptr;
+    hook.function = [&](PhysicsGeom*, PhysicsGeom*, const ContactData*) {
+        if (brick->Body()) {
+            delete brick->Body();
+            during = SpaceOf(*brick);
+        }
+        return false;
+    };
+    world.Step(kFrame, &Hook::Callback, &hook);
+    // Nothing moved while the pass could still walk the spaces; afterwards the brick
+    // carries no body and the static space holds it.
+    EXPECT_EQ(world.GetDynamicSpaceID(), during);
+    EXPECT_EQ(nullptr, dGeomGetBody(brick->geom->GetGeomID()));
+    EXPECT_EQ(world.GetStaticSpaceID(), SpaceOf(*brick));
+    EXPECT_EQ(1, dSpaceGetNumGeoms(world.GetDynamicSpaceID()));
+    EXPECT_EQ(0u, world.GetQueuedChangeCount());
+    // It is a static brick again: the ball still bounces off it.
+    for (int i = 0; i < 5; ++i)
+        world.Step(kFrame, &Hook::Callback, &hook);
+    EXPECT_LT(ball->Body()->GetPosition().y, 100.0);
+}

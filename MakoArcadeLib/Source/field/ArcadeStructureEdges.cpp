@@ -124,7 +124,8 @@ Poly ArcadeStructure::GetOutline() const
 std::vector<double> ArcadeStructure::OutlineCrossings(double at, bool horizontal) const
 {
     std::vector<double> crossings;
-    for (const Poly::Edge& e : GetOutline().GetEdges()) {
+    const Poly outline = GetOutline();
+    for (const Poly::Edge& e : outline.GetEdges()) {
         const double a0 = horizontal ? e.start.y : e.start.x;
         const double a1 = horizontal ? e.end.y : e.end.x;
         const double b0 = horizontal ? e.start.x : e.start.y;

@@ -108,14 +108,19 @@ Application::~Application()
     DestroyDisplayObjects();
     SafeDelete(m_ResourceManager, "~Application - SAFE_DELETE(m_ResourceManager)\n");
     DestroyDisplayManagers();
+    // Only what InitEngine started is stopped: an application made without it (a test's)
+    // leaves SDL, SDL_ttf and the sound system to whoever started them. The steps are
+    // logged either way.
     LogAtLevel(3, "~Application - TTF_Quit\n");
-    if (TTF_WasInit())
+    if (m_StartedTTF && TTF_WasInit())
         TTF_Quit();
     LogAtLevel(3, "~Application - SDL_Quit\n");
-    SDL_Quit();
+    if (m_StartedSDL)
+        SDL_Quit();
     SafeDelete(m_TimerManager, "~Application - SAFE_DELETE(m_TimerManager)\n");
     LogAtLevel(3, "~Application - Sound::Quit()\n");
-    QuitSound();
+    if (m_StartedSound)
+        QuitSound();
     SafeDelete(m_Config, "~Application - SAFE_DELETE(m_Config)\n");
     SafeDelete(m_Shell, "~Application - SAFE_DELETE(m_Shell)\n");
     DestroyPlayerManagers();
@@ -129,6 +134,10 @@ Application::~Application()
     SafeDelete(m_TickPerformanceManager, "~Application - SAFE_DELETE(m_TickPerformanceManager)\n");
     SafeDelete(m_PerformanceCounterManager,
                "~Application - SAFE_DELETE(m_PerformanceCounterManager)\n");
+    // The documents folder InitPaths set is this application's: files written after it
+    // (by a later application of the process) go to the folder that one sets up.
+    if (!m_DocumentsFolder.empty())
+        SetDocumentsFolderPath("");
     LogAtLevel(3, "~Application - FINISHED\n");
     if (GetAppHost() == this)
         SetAppHost(nullptr);
@@ -219,12 +228,15 @@ void Application::InitSubsystems()
     // never sets; SDL_GetTicks and SDL_Delay work without it.
     if (SDL_Init(SDL_INIT_NOPARACHUTE) != 0)
         MAKO_THROW(Exception, "Couldn't initialize SDL");
+    m_StartedSDL = true;
     if (TTF_Init() == -1)
         MAKO_THROW(Exception, "Couldn't initialize SDL_ttf");
+    m_StartedTTF = true;
 
     // Timers made without a target signal the application.
     m_TimerManager = std::make_unique<TimerManager>(this);
     Log("Initializing BASS...\n");
+    m_StartedSound = true;
     InitSound();
 
     Log("Creating the Display Manager...\n");

@@ -382,6 +382,10 @@ protected:
 
     std::list<Object*> m_DeadActors;
     bool m_QuitNoticesSent = false;
+    // What InitEngine started, and so what the destructor stops.
+    bool m_StartedSDL = false;
+    bool m_StartedTTF = false;
+    bool m_StartedSound = false;
     std::unique_ptr<FPSCounter> m_FPSCounter;
     std::unique_ptr<D3DAvailableVidMemCounter> m_VideoMemoryCounter;
     int m_ShortcutTimer = 0;

@@ -58,6 +58,7 @@ void UninstallCrashReporter()
 {
     crashrpt::Uninstall(State().handle);
     State().handle = nullptr;
+    State().files.clear();
 }
 
 void AddCrashReportFile(const std::string& path, const std::string& description)

@@ -20,11 +20,13 @@
 void InstallCrashReporter(int argc, char** argv, const std::string& productName,
                           const std::string& reportFolder);
 
-// Removes the reporter (errors are then shown in a message box). The attachment list is
-// kept. For tests and the very end of the program.
+// Removes the reporter (errors are then shown in a message box) and empties the
+// attachment list, so a reporter installed later attaches only what is added after this.
+// For tests and the very end of the program.
 void UninstallCrashReporter();
 
-// Appends (path, description) to the attachment list; the list never shrinks.
+// Appends (path, description) to the attachment list; only UninstallCrashReporter empties
+// it.
 void AddCrashReportFile(const std::string& path, const std::string& description);
 
 // The attachment list in order of attaching.

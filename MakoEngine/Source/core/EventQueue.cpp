@@ -4,6 +4,7 @@
 #include "luaplus/LuaPlus.h"
 
 #include <memory>
+#include <vector>
 
 EventQueue::~EventQueue()
 {
@@ -60,14 +61,19 @@ void EventQueue::Clear()
 
 void EventQueue::DropEventsFor(const EventReceiver* receiver)
 {
+    // Taken out first and released after: releasing what an event owns may destroy
+    // another receiver, which drops its own events from this queue meanwhile.
+    std::vector<Event> dropped;
     for (auto it = m_Events.begin(); it != m_Events.end();) {
         if (it->type == MAKO_ROUTEDEVENT && it->user.data1 == receiver) {
-            ReleaseEventData(*it);
+            dropped.push_back(*it);
             it = m_Events.erase(it);
         } else {
             ++it;
         }
     }
+    for (const Event& event : dropped)
+        ReleaseEventData(event);
 }
 
 void EventQueue::ReleaseEventData(const Event& event)
@@ -103,8 +109,27 @@ bool EventQueue::DeliverRouted(const Event& routed)
     return destination->OnEvent(*static_cast<Event*>(routed.user.data2));
 }
 
+namespace {
+
+// Set when the process queue is destroyed at exit: receivers destroyed after it have no
+// events left to drop.
+bool g_PostedQueueDestroyed = false;
+
+struct PostedEventQueue : EventQueue
+{
+    ~PostedEventQueue() { g_PostedQueueDestroyed = true; }
+};
+
+} // namespace
+
 EventQueue& GetPostedEventQueue()
 {
-    static EventQueue queue;
+    static PostedEventQueue queue;
     return queue;
+}
+
+void DropPostedEventsFor(const EventReceiver* receiver)
+{
+    if (!g_PostedQueueDestroyed)
+        GetPostedEventQueue().DropEventsFor(receiver);
 }

@@ -65,3 +65,6 @@ private:
 
 // The process-wide queue the application drains each pass.
 EventQueue& GetPostedEventQueue();
+// Drops the events of the process-wide queue addressed to `receiver`; nothing once that
+// queue is gone at exit. Every EventReceiver calls it as it is destroyed.
+void DropPostedEventsFor(const EventReceiver* receiver);

@@ -144,8 +144,7 @@ Object::~Object()
     m_RetiredStates.reset();
     if (m_LuaObject)
         ObjectProxy::Detach(*m_LuaObject);
-    // Events still queued for this object would reach freed memory.
-    GetPostedEventQueue().DropEventsFor(this);
+    // Events still queued for this object are dropped by ~EventReceiver.
 }
 
 Class* Object::GetClass() const

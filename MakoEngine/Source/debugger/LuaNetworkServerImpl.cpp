@@ -115,12 +115,21 @@ void LuaNetworkServerImpl::Attach(const std::string& name, const NetAddress& add
     connection->address = address;
     connection->socket = std::move(socket);
     connection->parser.Reset();
+    connection->serial = ++m_LastSerial;
 }
 
 LuaNetworkServerImpl::Connection* LuaNetworkServerImpl::FindConnection(const std::string& name)
 {
     for (const auto& connection : m_Connections)
         if (connection->name == name)
+            return connection.get();
+    return nullptr;
+}
+
+LuaNetworkServerImpl::Connection* LuaNetworkServerImpl::FindConnection(std::uint64_t serial)
+{
+    for (const auto& connection : m_Connections)
+        if (connection->serial == serial)
             return connection.get();
     return nullptr;
 }
@@ -277,44 +286,52 @@ bool LuaNetworkServerImpl::ConnectBack(Handshake& handshake)
 
 void LuaNetworkServerImpl::DeliverMessages()
 {
-    // By index: a handler may poll again, and a nested poll may attach clients.
-    for (std::size_t index = 0; index < m_Connections.size(); ++index) {
-        const CallbackEntry* callback = FindCallback(m_Connections[index]->name);
+    // Over the clients attached now, each found again by its serial: a handler may poll
+    // again, and a nested poll may attach clients and push out others.
+    std::vector<std::uint64_t> serials;
+    for (const auto& connection : m_Connections)
+        serials.push_back(connection->serial);
+    for (std::uint64_t serial : serials) {
+        Connection* connection = FindConnection(serial);
+        if (!connection)
+            continue;
+        const CallbackEntry* callback = FindCallback(connection->name);
         // Nobody reads a client without a handler: its connection is closed.
         if (!callback || !callback->context) {
-            m_Connections[index]->socket.Close();
+            connection->socket.Close();
             continue;
         }
-        DeliverFrom(index, *callback);
+        DeliverFrom(serial, *callback);
     }
 }
 
-void LuaNetworkServerImpl::DeliverFrom(std::size_t index, const CallbackEntry& callback)
+void LuaNetworkServerImpl::DeliverFrom(std::uint64_t serial, const CallbackEntry& callback)
 {
     const Handler handler = callback.handler;
     void* const context = callback.context;
-    const std::string name = m_Connections[index]->name;
-    std::string arrived;
-    {
-        Connection& connection = *m_Connections[index];
-        if (!connection.socket.IsValid())
-            return;
-        connection.socket.ReadAvailable(arrived);
-        connection.parser.Feed(arrived);
+    Connection* connection = FindConnection(serial);
+    if (!connection)
+        return;
+    const std::string name = connection->name;
+    // Whole messages that arrived before the client went away are still handed over.
+    if (connection->socket.IsValid()) {
+        std::string arrived;
+        connection->socket.ReadAvailable(arrived);
+        connection->parser.Feed(arrived);
     }
     std::string text;
-    for (;;) {
-        // Looked up afresh each time: the handler may have attached clients.
-        Connection& connection = *m_Connections[index];
-        const DebugFrameParser::Result result = connection.parser.Next(text);
+    // Found again after each message: the handler may have polled, and a client attached
+    // meanwhile may have pushed this one out.
+    while ((connection = FindConnection(serial)) != nullptr) {
+        const DebugFrameParser::Result result = connection->parser.Next(text);
         if (result == DebugFrameParser::Result::NeedMore)
             return;
         if (result == DebugFrameParser::Result::TooLarge) {
             Log("LuaNetworkServerImpl: dropped the connection of \"%s\": a message is larger "
                 "than %u bytes\n",
                 name.c_str(), unsigned(DebugFrameParser::MAX_MESSAGE_BYTES));
-            connection.socket.Close();
-            connection.parser.Reset();
+            connection->socket.Close();
+            connection->parser.Reset();
             return;
         }
         if (handler)

@@ -16,6 +16,7 @@
 #include "winsock/NetAddress.h"
 #include "winsock/NetSocket.h"
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -59,6 +60,9 @@ private:
         NetAddress address;
         NetSocket socket;
         DebugFrameParser parser;
+        // Given anew at every attach and never reused: a delivery that a nested poll
+        // interrupts finds its connection again by it, or learns that it is gone.
+        std::uint64_t serial = 0;
     };
     struct CallbackEntry
     {
@@ -84,9 +88,11 @@ private:
     bool ReadHello(Handshake& handshake);
     bool ConnectBack(Handshake& handshake);
     void DeliverMessages();
-    // Reads what arrived on one connection and hands each whole message to the handler.
-    void DeliverFrom(std::size_t index, const CallbackEntry& callback);
+    // Reads what arrived on one connection and hands each whole message to the handler,
+    // under the connection's name, while the connection stays attached.
+    void DeliverFrom(std::uint64_t serial, const CallbackEntry& callback);
     Connection* FindConnection(const std::string& name);
+    Connection* FindConnection(std::uint64_t serial);
     const CallbackEntry* FindCallback(const std::string& name) const;
     // Adds the connection, or replaces the socket and address of the one of that name. A
     // new name pushes out the oldest entry when the list is full.
@@ -96,6 +102,7 @@ private:
 
     std::string m_FileName;
     std::vector<std::unique_ptr<Connection>> m_Connections;
+    std::uint64_t m_LastSerial = 0;
     std::vector<CallbackEntry> m_Callbacks;
     uint16_t m_Port = 5001;
     NetSocket m_Listener;

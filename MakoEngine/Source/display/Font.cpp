@@ -70,8 +70,9 @@ void Font::SetFont(const std::string& name, int pointSize, int faceIndex)
     ResourceInfo* info = manager->FindInfo(name);
     std::shared_ptr<TTF_Font> font;
     if (FileReader* reader = info->GetReader()) {
-        // The reader keeps the bytes while the entry lives and gives the same bytes on
-        // every read, so fonts of one resource find one another in the cache.
+        // The reader gives the same bytes on every read while the entry lives, so fonts of
+        // one resource find one another in the cache; the fonts read a copy of them that
+        // the cache holds, so they outlive the entry when a script replaces it.
         FontCache::Key key;
         reader->Read(info->Name(), key.data, key.size);
         key.pointSize = pointSize;

@@ -2,6 +2,7 @@
 // A polygon of float vertices with its edge list. The edge list is derived: every change
 // of the vertices rebuilds it through BuildEdges, and it is never edited by itself.
 // Script form: a list of point tables, at most kMaxLuaVertices of them.
+#include "core/Lifetime.h"
 #include "geometry/Point.h"
 #include "geometry/Rect.h"
 
@@ -53,8 +54,8 @@ public:
     // of a rectangle side with an edge.
     bool IntersectsRect(const SDL_Rect& rect) const;
 
-    const std::vector<Point2f>& GetVertices() const { return m_Vertices; }
-    const std::vector<Edge>& GetEdges() const { return m_Edges; }
+    const std::vector<Point2f>& GetVertices() const MAKO_LIFETIMEBOUND { return m_Vertices; }
+    const std::vector<Edge>& GetEdges() const MAKO_LIFETIMEBOUND { return m_Edges; }
     std::size_t GetNumVertices() const { return m_Vertices.size(); }
     std::size_t GetNumEdges() const { return m_Edges.size(); }
 

@@ -292,9 +292,14 @@ void World::RemoveBody(PhysicsBody* body)
     for (dGeomID geom = dBodyGetFirstGeom(removed.body); geom; geom = dBodyGetNextGeom(geom))
         carried.push_back(geom);
     if (m_Locked) {
+        // The ODE body is destroyed when the sub-step ends, which detaches the geometries;
+        // they move to the static space after that (queued moves come after removals).
+        // One still waiting to join a space joins the fitting one then anyway.
         m_RemovedBodies.push_back(removed);
         for (dGeomID geom : carried)
-            PlaceInSpace(geom);
+            if (dGeomGetSpace(geom) &&
+                std::find(m_MovingGeoms.begin(), m_MovingGeoms.end(), geom) == m_MovingGeoms.end())
+                m_MovingGeoms.push_back(geom);
         return;
     }
     OdeLockCheck::Permit permit;

@@ -124,6 +124,7 @@ ResourceManager::~ResourceManager()
 void ResourceManager::CreateLuaTables()
 {
     LuaObject globals = m_State->GetGlobals();
+    m_PreviousResources = globals["Resources"];
     m_Resources = globals.CreateTable("Resources");
     m_Contents = m_Resources.CreateTable("_contents");
 
@@ -148,7 +149,12 @@ void ResourceManager::ReleaseLuaTables()
         for (const auto& entry : m_Infos)
             m_Contents.RawSetObject(entry.first, LuaObject(m_State));
         m_Resources.SetMetaTable(LuaObject(m_State));
+        // Another manager's table comes back, while the global is still this one's.
+        LuaObject globals = m_State->GetGlobals();
+        if (m_PreviousResources.IsTable() && globals["Resources"] == m_Resources)
+            globals.SetObject("Resources", m_PreviousResources);
     }
+    m_PreviousResources.Reset();
     m_Contents.Reset();
     m_Resources.Reset();
 }

@@ -37,7 +37,7 @@ public:
     // Destroys every entry (with its resource and reader), the loaders and the scanners;
     // empties `Resources._contents` and takes the metatable off `Resources`, so scripts
     // that still hold the table see no entries; gives the current-manager and script
-    // source roles back to whoever had them before.
+    // source roles, and the global `Resources`, back to whoever had them before.
     ~ResourceManager();
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
@@ -138,6 +138,8 @@ private:
 
     ResourceManager* m_PreviousManager;
     ScriptSource::Provider m_PreviousScriptSource;
+    // The global `Resources` before this manager made its own, given back with the roles.
+    LuaPlus::LuaObject m_PreviousResources;
 };
 
 // The current resource manager (the application's); null when none exists.

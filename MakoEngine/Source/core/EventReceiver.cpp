@@ -1,0 +1,8 @@
+#include "core/EventReceiver.h"
+
+#include "core/EventQueue.h"
+
+EventReceiver::~EventReceiver()
+{
+    DropPostedEventsFor(this);
+}
