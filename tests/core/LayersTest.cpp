@@ -19,8 +19,8 @@ const fs::path kEngine = fs::path(BB_SOURCE_DIR) / "MakoEngine" / "Source";
 const fs::path kArcade = fs::path(BB_SOURCE_DIR) / "MakoArcadeLib" / "Source";
 
 // The lowest services of core/, which everything may use and which use nothing above them.
-const std::set<std::string> kLowestCore = {"Exception", "ValueTypeError", "Log",       "Utility",
-                                           "Random",    "AtomicFile",     "StopSignal"};
+const std::set<std::string> kLowestCore = {"Exception", "ValueTypeError", "Log",        "Utility",
+                                           "Random",    "AtomicFile",     "StopSignal", "Lifetime"};
 
 // The line of the layer table a folder stands on, from the bottom; -1 for a folder the
 // table does not name.
