@@ -173,7 +173,7 @@ TEST(DisplaySmokeInner, ScreenshotThroughTheGame)
     // says it saves a screenshot.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     bool saving = false;
-    while (!saving && std::chrono::steady_clock::now() < deadline) {
+    while (!saving && run.IsRunning() && std::chrono::steady_clock::now() < deadline) {
         SendKey(x, display, window, XK_Control_L, KeyPress, 0);
         SendKey(x, display, window, XK_p, KeyPress, ControlMask);
         SendKey(x, display, window, XK_p, KeyRelease, ControlMask);
@@ -185,7 +185,7 @@ TEST(DisplaySmokeInner, ScreenshotThroughTheGame)
     x.closeDisplay(display);
     // Read once the game has ended, so the file is whole.
     const std::set<std::string> shots = FindScreenshots(home.Path());
-    ASSERT_TRUE(saving && !shots.empty()) << "no screenshot was saved";
+    ASSERT_TRUE(saving && !shots.empty()) << "no screenshot was saved" << run.Errors();
 
     SDL_Surface* shot = SDL_LoadBMP(shots.begin()->c_str());
     ASSERT_NE(nullptr, shot);
