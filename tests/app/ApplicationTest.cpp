@@ -67,6 +67,10 @@ TEST_F(ApplicationTest, OptionsOverrideDefaultsAsTheTableSays)
         {{"p", "--skipdrop"}, "enableBrickDropAnimation", "false"},
         {{"p", "--noprecache"}, "loadAllResources", "false"},
         {{"p"}, "enableStartLevelDialog", "true"},
+        {{"p"}, "luaDebuggerPort", "nil"},
+        {{"p", "--luadebugport", "0"}, "luaDebuggerPort", "0"},
+        {{"p", "--luadebugport=4000"}, "luaDebuggerPort", "4000"},
+        {{"p", "--luadebugport", "65535"}, "enableLuaDebugger", "true"},
     };
     for (const Case& c : cases) {
         std::unique_ptr<TestApp> a(new TestApp());
@@ -92,6 +96,20 @@ TEST_F(ApplicationTest, ConflictingDisplayOptionsAndBadAppCodesFail)
                   "only one of --fullscreen and --windowed.",
                   e.GetMessage());
         EXPECT_EQ("Application::ConvertCmdLineArgsToProperties", e.GetFunction());
+    }
+    // A debugger port must be a port number; the message names the option and the value.
+    for (const char* bad : {"", "65536", "-1", "12ab", "0x10", "99999999999999999999"}) {
+        std::unique_ptr<TestApp> a(new TestApp());
+        a->Parse({"p", std::string("--luadebugport=") + bad});
+        try {
+            a->Settle();
+            ADD_FAILURE() << "accepted \"" << bad << "\"";
+        } catch (const Exception& e) {
+            EXPECT_EQ(std::string("The command line option --luadebugport needs a port number "
+                                  "from 0 to 65535 (0 picks a free port), not \"") +
+                          bad + "\".",
+                      e.GetMessage());
+        }
     }
     EXPECT_EQ(0x58554C42u, AppCodeFromString("BLUX"));
     for (const char* bad : {"BLU", "BLUXX"}) {

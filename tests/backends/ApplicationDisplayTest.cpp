@@ -215,7 +215,8 @@ TEST_F(ApplicationDisplayTest, AGrabTheWindowSystemRefusesIsAskedForAgainLaterWi
     PointerGrab::RefuseForTests(true);
     const Uint32 before = SDL_GetTicks();
     EXPECT_FALSE(m_App->GrabInput(true));
-    EXPECT_LT(SDL_GetTicks() - before, 50u);
+    // Retrying in place would sleep a second; a loaded machine stays far below half of it.
+    EXPECT_LT(SDL_GetTicks() - before, 500u);
     // Refused: it waits, and counts as grabbed for whoever saves the input state.
     EXPECT_TRUE(m_App->IsGrabPending());
     EXPECT_TRUE(m_App->IsInputGrabbed());

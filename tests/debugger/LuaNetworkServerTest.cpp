@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -301,8 +302,11 @@ TEST_F(ServerTest, ClientsNobodyReadsAreClosedAndLeaveNoOpenFiles)
     EXPECT_TRUE(pump.WaitFor([&] { return m_Server.GetPendingHandshakeCount() == 0; }));
     EXPECT_TRUE(m_Server.GetConnectionNames().empty());
     EXPECT_EQ(before, CountOpenFiles());
-    // A poll is a small part of the game's 32 ms pass, however many clients come.
-    EXPECT_LT(poll.Mean(), std::chrono::milliseconds(2));
+    // A poll is a small part of the game's 32 ms pass, however many clients come: one that
+    // waited on a client would take whole milliseconds. The bound holds on a loaded machine.
+    const double meanMs = std::chrono::duration<double, std::milli>(poll.Mean()).count();
+    std::printf("a poll took %.3f ms on average over %d polls\n", meanMs, poll.polls);
+    EXPECT_LT(meanMs, 8.0);
 
     // A debugger that came and went leaves nothing open either.
     {
@@ -328,7 +332,10 @@ TEST_F(ServerTest, SilentClientsDoNotKeepARealOneWaiting)
     const auto start = std::chrono::steady_clock::now();
     auto client = Attach("LuaDebugger");
     const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(waited, std::chrono::milliseconds(1000));
+    // Waiting for a silent one would take its whole time limit; the real one comes first.
+    const double waitedMs = std::chrono::duration<double, std::milli>(waited).count();
+    std::printf("the real client was attached after %.1f ms\n", waitedMs);
+    EXPECT_LT(waitedMs, LuaNetworkServerImpl::HANDSHAKE_TIME_LIMIT_MS);
     EXPECT_TRUE(m_Server.IsConnected("LuaDebugger"));
     // The silent ones are given up when their time runs out.
     DebugTestClient pump([this] { m_Server.Poll(); });
@@ -392,8 +399,10 @@ TEST(LuaNetworkServer, ReattachingWaitsOnceHoweverManyClientsAreListed)
     ASSERT_TRUE(server.Start(list, 0, "127.0.0.1"));
     const auto took = std::chrono::steady_clock::now() - start;
     close(full);
-    EXPECT_LT(took,
-              std::chrono::milliseconds(LuaNetworkServerImpl::HANDSHAKE_TIME_LIMIT_MS + 1500));
+    // One time limit for all of them, not one after another (ten limits).
+    const double tookMs = std::chrono::duration<double, std::milli>(took).count();
+    std::printf("reattaching ten unreachable clients took %.0f ms\n", tookMs);
+    EXPECT_LT(tookMs, 2 * LuaNetworkServerImpl::HANDSHAKE_TIME_LIMIT_MS);
     EXPECT_EQ(server.GetConnectionNames(),
               (std::vector<std::string>{"Stale6", "Stale7", "Stale8", "Stale9"}));
     EXPECT_FALSE(server.IsConnected("Stale9"));

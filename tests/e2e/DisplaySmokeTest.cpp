@@ -1,10 +1,11 @@
 // The real program on a real X server (Xvfb): its window appears, and a screenshot taken
 // through the game's own shortcut (Ctrl+P) holds a picture, not a blank screen.
 //
-// The outer test runs this test program again under xvfb-run; the inner run (marked by
-// BB_SMOKE_INNER) starts the game on that server, presses the keys through the X server
-// and checks the screenshot.
+// The outer test starts an X server of its own and runs this test program again on it;
+// the inner run (marked by BB_SMOKE_INNER) starts the game on that server, presses the keys
+// through the X server and checks the screenshot.
 #include "e2e/ProgramRun.h"
+#include "e2e/XvfbServer.h"
 #include "support/TempHome.h"
 
 #include <SDL.h>
@@ -27,11 +28,6 @@ using namespace bbtest;
 namespace fs = std::filesystem;
 
 namespace {
-
-bool HaveXvfbRun()
-{
-    return std::system("command -v xvfb-run > /dev/null 2>&1") == 0;
-}
 
 std::string SelfPath()
 {
@@ -129,13 +125,14 @@ TEST(DisplaySmoke, GameWindowShowsAndItsScreenshotIsNotBlank)
 {
     if (getenv("BB_SMOKE_INNER"))
         GTEST_SKIP() << "the inner run";
-    if (!HaveXvfbRun())
-        GTEST_SKIP() << "xvfb-run is not installed";
+    if (!XvfbServer::IsInstalled())
+        GTEST_SKIP() << "Xvfb is not installed";
     TempHome home; // holds the inner run's report
     const std::string report = home.Path() + "/inner.txt";
-    std::string command = "BB_SMOKE_INNER=1 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' '" +
-                          SelfPath() + "' --gtest_filter=DisplaySmokeInner.* > '" + report +
-                          "' 2>&1";
+    XvfbServer server("1024x768x24", home.Path() + "/xvfb.log");
+    ASSERT_NE("", server.GetDisplay()) << ReadFile(home.Path() + "/xvfb.log");
+    std::string command = "BB_SMOKE_INNER=1 DISPLAY=" + server.GetDisplay() + " '" + SelfPath() +
+                          "' --gtest_filter=DisplaySmokeInner.* > '" + report + "' 2>&1";
     EXPECT_EQ(0, std::system(command.c_str())) << command << "\n" << ReadFile(report);
 }
 
@@ -173,7 +170,7 @@ TEST(DisplaySmokeInner, ScreenshotThroughTheGame)
     // says it saves a screenshot.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     bool saving = false;
-    while (!saving && std::chrono::steady_clock::now() < deadline) {
+    while (!saving && run.IsRunning() && std::chrono::steady_clock::now() < deadline) {
         SendKey(x, display, window, XK_Control_L, KeyPress, 0);
         SendKey(x, display, window, XK_p, KeyPress, ControlMask);
         SendKey(x, display, window, XK_p, KeyRelease, ControlMask);
@@ -185,7 +182,7 @@ TEST(DisplaySmokeInner, ScreenshotThroughTheGame)
     x.closeDisplay(display);
     // Read once the game has ended, so the file is whole.
     const std::set<std::string> shots = FindScreenshots(home.Path());
-    ASSERT_TRUE(saving && !shots.empty()) << "no screenshot was saved";
+    ASSERT_TRUE(saving && !shots.empty()) << "no screenshot was saved" << run.Errors();
 
     SDL_Surface* shot = SDL_LoadBMP(shots.begin()->c_str());
     ASSERT_NE(nullptr, shot);

@@ -42,6 +42,8 @@ public:
 
     // The program's process id; -1 once it has been waited for.
     int GetPid() const { return m_Pid; }
+    // Whether the program is still running (false once it has ended, reaped or not).
+    bool IsRunning() const { return !HasEnded(); }
     // Sends the program a signal (nothing once it has been waited for).
     void Signal(int signalNumber);
     // How many files the program has open (entries of /proc/<pid>/fd); -1 when unknown.

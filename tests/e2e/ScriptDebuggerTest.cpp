@@ -1,6 +1,8 @@
 // The real program started with the script debugger: a client on loopback attaches, is
 // sent the scripts the game loaded, runs code in the game and quits it; and thousands of
 // clients that are no debugger neither slow the game down nor leave files open in it.
+// Every game here listens on a port the system picks (--luadebugport 0) and logs it, so
+// test runs side by side, or a game someone is debugging, never meet.
 #include "debugger/DebugHello.h"
 #include "e2e/ProgramRun.h"
 #include "support/TempHome.h"
@@ -8,11 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,24 +25,44 @@ using namespace bbtest;
 
 namespace {
 
-// Whether the debugger's port is free on this machine, so that the game can listen on it.
-bool DebuggerPortIsFree()
+// How long the test waits for the game in another process: a loaded machine meets it.
+constexpr int kGameWaitMs = 30000;
+const std::string kListening = "Lua debugger listening on 127.0.0.1 port ";
+const std::string kListFile = "/tessarine/bumperlux/RemoteLuaDebuggingServerNetworkConnection.txt";
+
+// The port the game's debugger listens on, read from the log of the current home; 0 when
+// the game never said.
+uint16_t ListeningPort(ProgramRun& run)
 {
-    NetSocket probe;
-    return probe.Listen(NetAddress(127, 0, 0, 1, 3536));
+    if (!run.WaitForLogLine(kListening, kGameWaitMs))
+        return 0;
+    const std::string log = ReadFile(GameLogPath());
+    return static_cast<uint16_t>(
+        std::strtoul(log.c_str() + log.find(kListening) + kListening.size(), nullptr, 10));
 }
 
-// Attaches client to the game's debugger: the hello, the game's connection back, its name,
-// and the first command, which must be "LuaServerConnect()".
-void Attach(DebugTestClient& client)
+// What a test says when its connection to the game fails: what was lost, and whether the
+// game still runs (with what it wrote to standard error when it does not).
+std::string Lost(const DebugTestClient& client, const ProgramRun& run)
+{
+    std::string text = "the debugging connection to the game failed: " + client.Failure();
+    if (run.IsRunning())
+        return text + "; the game still runs";
+    return text + "; the game has ended. Its standard error:\n" + run.Errors();
+}
+
+// Attaches client to the game's debugger at port: the hello, the game's connection back,
+// its name, and the first command, which must be "LuaServerConnect()".
+void Attach(DebugTestClient& client, uint16_t port, const ProgramRun& run)
 {
     ASSERT_TRUE(client.SendHello(
-        3536, DebugHello::Encode(DebugHello::MAGIC, client.GetPort(), "LuaDebugger")));
-    ASSERT_TRUE(client.AcceptConnectBack());
+        port, DebugHello::Encode(DebugHello::MAGIC, client.GetPort(), "LuaDebugger")))
+        << Lost(client, run);
+    ASSERT_TRUE(client.AcceptConnectBack()) << Lost(client, run);
     std::string text;
-    ASSERT_TRUE(client.Receive(text));
+    ASSERT_TRUE(client.Receive(text)) << Lost(client, run);
     EXPECT_EQ(text, "LuaDebugger");
-    ASSERT_TRUE(client.Receive(text));
+    ASSERT_TRUE(client.Receive(text)) << Lost(client, run);
     ASSERT_EQ(text, "LuaServerConnect()");
 }
 
@@ -46,35 +70,65 @@ void Attach(DebugTestClient& client)
 
 TEST(ScriptDebugger, ClientAttachesToTheRunningGameAndDrivesIt)
 {
-    if (!DebuggerPortIsFree())
-        GTEST_SKIP() << "port 3536 is in use";
     TempHome home;
-    ProgramRun run({"--console", "--windowed", "--nosound", "--luadebug"});
-    ASSERT_TRUE(run.WaitForLogLine("Waiting for Lua Debugger.")) << run.Errors();
+    ProgramRun run({"--console", "--windowed", "--nosound", "--luadebugport", "0"});
+    const uint16_t port = ListeningPort(run);
+    ASSERT_NE(0, port) << run.Errors();
+    ASSERT_TRUE(run.WaitForLogLine("Waiting for Lua Debugger.", kGameWaitMs)) << run.Errors();
     // Whoever started the game is told what the debugger allows.
     EXPECT_TRUE(run.WaitForErrorLine("Warning: the script debugger is on (--luadebug): any "
-                                     "program that connects to 127.0.0.1 port 3536 can run any "
-                                     "code as this user."))
+                                     "program that connects to 127.0.0.1 port " +
+                                     std::to_string(port) + " can run any code as this user."))
         << run.Errors();
 
-    DebugTestClient client(nullptr);
-    ASSERT_NO_FATAL_FAILURE(Attach(client));
+    DebugTestClient client(nullptr, kGameWaitMs);
+    ASSERT_NO_FATAL_FAILURE(Attach(client, port, run));
     std::string text;
-    const std::string list = home.ConfigHome() + "/tessarine/bumperlux/"
-                                                 "RemoteLuaDebuggingServerNetworkConnection.txt";
-    ASSERT_TRUE(run.WaitForLine(list, "127.0.0.1:"));
+    const std::string list = home.ConfigHome() + kListFile;
+    ASSERT_TRUE(run.WaitForLine(list, "127.0.0.1:", kGameWaitMs));
     EXPECT_EQ(ReadFile(list), "LuaDebugger\n127.0.0.1:" + std::to_string(client.GetPort()) + "\n");
 
     // The scripts the game ran before the client came are sent on request.
-    ASSERT_TRUE(client.SendMessage("LuaClientConnect()"));
-    ASSERT_TRUE(client.Receive(text));
+    ASSERT_TRUE(client.SendMessage("LuaClientConnect()")) << Lost(client, run);
+    ASSERT_TRUE(client.Receive(text)) << Lost(client, run);
     EXPECT_EQ(text.compare(0, 15, "DebugSendFile(\""), 0) << text;
 
     ASSERT_TRUE(
         client.SendMessage("DebugDoBuffer('', \"io.stderr:write('from the debugger\\\\n')\")"));
-    EXPECT_TRUE(run.WaitForErrorLine("from the debugger"));
-    ASSERT_TRUE(client.SendMessage("DebugDoBuffer('', 'AppQuit()')"));
+    EXPECT_TRUE(run.WaitForErrorLine("from the debugger", kGameWaitMs));
+    ASSERT_TRUE(client.SendMessage("DebugDoBuffer('', 'AppQuit()')")) << Lost(client, run);
     EXPECT_EQ(0, run.Wait()) << run.Errors();
+}
+
+TEST(ScriptDebugger, AGameToldToUseAPortInUseSaysSoAndTheOtherGameKeepsIt)
+{
+    TempHome firstHome;
+    ProgramRun first({"--console", "--windowed", "--nosound", "--luadebugport", "0"});
+    const uint16_t port = ListeningPort(first);
+    ASSERT_NE(0, port) << first.Errors();
+
+    // A second game in a home of its own is told the first one's port.
+    TempHome secondHome;
+    ProgramRun second(
+        {"--console", "--windowed", "--nosound", "--luadebugport=" + std::to_string(port)});
+    ASSERT_TRUE(second.WaitForLogLine("Warning: the script debugger could not listen on "
+                                      "127.0.0.1 port " +
+                                          std::to_string(port),
+                                      kGameWaitMs))
+        << second.Errors();
+    ASSERT_TRUE(second.WaitForLogLine("Waiting for Lua Debugger.", kGameWaitMs)) << second.Errors();
+
+    // A client at that port reaches the first game only.
+    DebugTestClient client(nullptr, kGameWaitMs);
+    ASSERT_NO_FATAL_FAILURE(Attach(client, port, first));
+    ASSERT_TRUE(
+        client.SendMessage("DebugDoBuffer('', \"io.stderr:write('first game\\\\n') AppQuit()\")"))
+        << Lost(client, first);
+    EXPECT_TRUE(first.WaitForErrorLine("first game", kGameWaitMs)) << first.Errors();
+    EXPECT_EQ(0, first.Wait()) << first.Errors();
+    second.Send("AppQuit()\n");
+    EXPECT_EQ(0, second.Wait()) << second.Errors();
+    EXPECT_EQ(std::string::npos, second.Errors().find("first game"));
 }
 
 namespace {
@@ -82,8 +136,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Round trips of a DebugOutput command a second: the game answers each in the pass that
-// reads it, so this is the game's rate of passes.
-double PassRate(DebugTestClient& client, int seconds)
+// reads it, so this is the game's rate of passes. Nothing when the connection failed.
+std::optional<double> PassRate(DebugTestClient& client, int seconds)
 {
     const auto end = Clock::now() + std::chrono::seconds(seconds);
     const auto start = Clock::now();
@@ -93,42 +147,44 @@ double PassRate(DebugTestClient& client, int seconds)
         // Other messages (scripts the game loads) may come in between.
         const std::string ping = "ping " + std::to_string(trips);
         if (!client.SendMessage("DebugOutput('', '" + ping + "')"))
-            return 0.0;
+            return std::nullopt;
         do {
             if (!client.Receive(text))
-                return 0.0;
+                return std::nullopt;
         } while (text.find("\"" + ping + "\"") == std::string::npos);
         ++trips;
     }
     return trips / std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Says hello under names the game has no handler for, five at a time, each batch waiting
-// until the game has closed them; then opens and closes connections that say nothing.
-void Hammer(int hellos, int silentCycles, int& refused)
+// Says hello to the game at port under names it has no handler for, five at a time, each
+// batch waiting until the game has closed them; then opens and closes connections that
+// say nothing. Counts the hellos the game closed; ends early once stop is set.
+void Hammer(uint16_t port, int hellos, int silentCycles, const std::atomic<bool>& stop,
+            int& refused)
 {
-    const NetAddress game(127, 0, 0, 1, 3536);
-    for (int sent = 0; sent < hellos; sent += 5) {
+    const NetAddress game(127, 0, 0, 1, port);
+    for (int sent = 0; sent < hellos && !stop; sent += 5) {
         std::vector<std::unique_ptr<NetSocket>> batch;
         for (int i = 0; i < 5; ++i) {
             batch.push_back(std::make_unique<NetSocket>());
             const std::string hello =
                 DebugHello::Encode(DebugHello::MAGIC, 9, "Stranger" + std::to_string(sent + i));
-            if (batch.back()->ConnectWithin(game, 3000))
+            if (batch.back()->ConnectWithin(game, kGameWaitMs))
                 batch.back()->WriteAll(hello.data(), hello.size());
         }
         for (auto& socket : batch) {
             std::string ignored;
-            const auto deadline = Clock::now() + std::chrono::seconds(3);
-            while (socket->ReadAvailable(ignored) && Clock::now() < deadline)
+            const auto deadline = Clock::now() + std::chrono::milliseconds(kGameWaitMs);
+            while (!stop && socket->ReadAvailable(ignored) && Clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
             refused += socket->IsValid() ? 0 : 1;
         }
     }
-    for (int i = 0; i < silentCycles; i += 5) {
+    for (int i = 0; i < silentCycles && !stop; i += 5) {
         for (int j = 0; j < 5; ++j) {
             NetSocket socket;
-            socket.ConnectWithin(game, 3000);
+            socket.ConnectWithin(game, kGameWaitMs);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(35));
     }
@@ -138,49 +194,56 @@ void Hammer(int hellos, int silentCycles, int& refused)
 
 TEST(ScriptDebugger, ThousandsOfStrangersLeaveTheGameAtFullSpeedWithNoFilesOpen)
 {
-    if (!DebuggerPortIsFree())
-        GTEST_SKIP() << "port 3536 is in use";
     TempHome home;
-    ProgramRun run({"--menuscreen", "--console", "--windowed", "--nosound", "--luadebug"});
-    ASSERT_TRUE(run.WaitForLogLine("Waiting for Lua Debugger.")) << run.Errors();
-    DebugTestClient client(nullptr);
-    ASSERT_NO_FATAL_FAILURE(Attach(client));
+    ProgramRun run({"--menuscreen", "--console", "--windowed", "--nosound", "--luadebugport", "0"});
+    const uint16_t port = ListeningPort(run);
+    ASSERT_NE(0, port) << run.Errors();
+    ASSERT_TRUE(run.WaitForLogLine("Waiting for Lua Debugger.", kGameWaitMs)) << run.Errors();
+    DebugTestClient client(nullptr, kGameWaitMs);
+    ASSERT_NO_FATAL_FAILURE(Attach(client, port, run));
 
-    const double before = PassRate(client, 2);
+    const std::optional<double> before = PassRate(client, 2);
+    ASSERT_TRUE(before) << Lost(client, run);
     const int openBefore = run.CountOpenFiles();
     int refused = 0;
-    std::atomic<bool> done(false);
+    std::atomic<bool> done(false), stop(false);
     std::thread hammer([&] {
-        Hammer(2000, 1000, refused);
+        Hammer(port, 2000, 1000, stop, refused);
         done = true;
     });
+    // Measured in windows of two seconds for as long as the strangers come; the loop ends
+    // as soon as the connection to the game fails.
     std::vector<double> during;
-    while (!done)
-        during.push_back(PassRate(client, 2));
+    std::optional<double> rate = before;
+    while (!done && (rate = PassRate(client, 2)))
+        during.push_back(*rate);
+    stop = true;
     hammer.join();
+    ASSERT_TRUE(rate) << Lost(client, run);
     EXPECT_EQ(2000, refused);
     std::string rates;
-    for (double rate : during)
-        rates += " " + std::to_string(rate).substr(0, 4);
+    double slowest = *before;
+    for (double r : during) {
+        rates += " " + std::to_string(r).substr(0, 4);
+        slowest = std::min(slowest, r);
+    }
     std::printf("passes a second: %.1f before;%s while 2000 hellos and 1000 connections came\n",
-                before, rates.c_str());
+                *before, rates.c_str());
     // Full speed is 31.25 passes a second. How close a shared, loaded machine comes varies
-    // from second to second, so only a stall fails here (a pass held up by the clients);
-    // the figures printed are the measurement.
-    EXPECT_GT(before, 5.0);
-    for (double rate : during)
-        EXPECT_GT(rate, 5.0);
+    // from second to second, so only a stall fails here (a pass held up by the clients for
+    // a good part of a window); the figures printed are the measurement.
+    EXPECT_GT(slowest, 2.0) << "passes a second:" << rates;
 
     // The silent connections are closed when their time runs out.
     int openAfter = -1;
-    for (int i = 0; i < 100 && openAfter != openBefore; ++i) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kGameWaitMs);
+    while (openAfter != openBefore && run.IsRunning() && Clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         openAfter = run.CountOpenFiles();
     }
     EXPECT_EQ(openBefore, openAfter);
-    EXPECT_EQ(ReadFile(home.ConfigHome() +
-                       "/tessarine/bumperlux/RemoteLuaDebuggingServerNetworkConnection.txt"),
+    EXPECT_EQ(ReadFile(home.ConfigHome() + kListFile),
               "LuaDebugger\n127.0.0.1:" + std::to_string(client.GetPort()) + "\n");
-    ASSERT_TRUE(client.SendMessage("DebugDoBuffer('', 'AppQuit()')"));
+    ASSERT_TRUE(client.SendMessage("DebugDoBuffer('', 'AppQuit()')")) << Lost(client, run);
     EXPECT_EQ(0, run.Wait()) << run.Errors();
 }

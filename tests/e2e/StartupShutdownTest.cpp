@@ -1,5 +1,6 @@
 // The real program started headless, driven through its console and quit.
 #include "e2e/ProgramRun.h"
+#include "e2e/XvfbServer.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -50,21 +51,25 @@ TEST(Startup, ConsoleQuitWritesLogAndConfigurationAndShutsDownInOrder)
 
 TEST(Startup, ConsoleQuitAlsoWorksWithARealWindow)
 {
-    if (std::system("command -v xvfb-run > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "xvfb-run is not installed";
+    if (!XvfbServer::IsInstalled())
+        GTEST_SKIP() << "Xvfb is not installed";
     TempHome home;
     // The X library keeps some allocations until the process ends.
     WriteFile(home.Path() + "/lsan.supp", "leak:libX11.so\n");
     setenv("LSAN_OPTIONS", ("suppressions=" + home.Path() + "/lsan.supp").c_str(), 1);
     WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 3,\n}\n");
-    // A server number of its own, so that it never races another test's X server, and no
-    // reset when its last client leaves: the video start-up opens a probing connection and
-    // closes it before it opens its own, and a server busy resetting refuses that one.
-    const std::string server = std::to_string(200 + getpid() % 500);
+    // A server on a display it picks itself, so that it never races another test's.
     const std::string serverLog = home.Path() + "/xvfb.log";
-    ProgramRun run(
-        {"xvfb-run", "-a", "-n", server, "-e", serverLog, "-s", "-screen 0 640x480x24 -noreset"},
-        {"--console", "--windowed", "--nosound", "--nohwaccel"}, "");
+    XvfbServer server("640x480x24", serverLog);
+    ASSERT_NE("", server.GetDisplay()) << ReadFile(serverLog);
+    const char* previous = getenv("DISPLAY");
+    const std::string saved = previous ? previous : "";
+    setenv("DISPLAY", server.GetDisplay().c_str(), 1);
+    ProgramRun run({}, {"--console", "--windowed", "--nosound", "--nohwaccel"}, "");
+    if (previous)
+        setenv("DISPLAY", saved.c_str(), 1);
+    else
+        unsetenv("DISPLAY");
     run.Send("SwitchToScreen('SplashScreen')\nAppQuit()\n");
     int status = run.Wait();
     unsetenv("LSAN_OPTIONS");

@@ -2,6 +2,8 @@
 // at a temporary folder that is removed when the program ends. When CTest says the tests
 // read the asset pack (BB_TEST_ASSET_PACK is set) and the pack is missing, every test is
 // skipped; under CI=true the program fails instead, naming the pack, before any test runs.
+// A test that fails check after check is stopped after a few (support/FailureCap.h).
+#include "support/FailureCap.h"
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 
@@ -33,6 +35,7 @@ int main(int argc, char** argv)
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     bbtest::TempHome home;
     ::testing::InitGoogleTest(&argc, argv);
+    bbtest::FailureCap::Install();
     if (std::getenv("BB_TEST_ASSET_PACK") && !::testing::GTEST_FLAG(list_tests)) {
         const std::string missing = bbtest::MissingFile(bbtest::AssetPackFolder(),
                                                         "asset pack (CTest's fixture AssetPack)");

@@ -252,26 +252,55 @@ void Application::InitSubsystems()
     InitScreenManager();
 }
 
+namespace {
+
+// The port the start-up property luaDebuggerPort names: DEFAULT_PORT when it is not set,
+// 0 for any free port. Anything but a whole number from 0 to 65535 fails naming the key.
+uint16_t LuaDebuggerPortFrom(const LuaPlus::LuaObject& value)
+{
+    if (value.IsNil())
+        return LuaDebugger::DEFAULT_PORT;
+    const double number = value.IsNumber() ? value.GetNumber() : -1.0;
+    if (!value.IsNumber() || number < 0.0 || number > 65535.0 ||
+        number != static_cast<double>(static_cast<long>(number)))
+        MAKO_THROW(Exception, "The start-up property luaDebuggerPort must be a port number from "
+                              "0 to 65535 (0 picks a free port).");
+    return static_cast<uint16_t>(number);
+}
+
+} // namespace
+
 void Application::StartLuaDebugger()
 {
     // The debugger answers on the loopback address only, unless the start-up property
-    // luaDebuggerAddress names another address to listen on.
+    // luaDebuggerAddress names another address to listen on; luaDebuggerPort (or the
+    // command line's --luadebugport) names its port, 0 for one the system picks.
     LuaPlus::LuaObject address;
     RetrieveProperty(address, "luaDebuggerAddress");
     std::string listenHost = LuaNetworkServer::DEFAULT_LISTEN_HOST;
     if (address.IsString() && address.GetStrLen() > 0)
         listenHost = address.GetString();
+    LuaPlus::LuaObject portValue;
+    RetrieveProperty(portValue, "luaDebuggerPort");
+    const uint16_t port = LuaDebuggerPortFrom(portValue);
     SetDebuggedLuaState("Main", m_LuaState->GetCState());
     std::string folder = m_AppDataFolder;
     if (folder.empty() || folder.back() != '/')
         folder += '/';
-    InitLuaDebugger(folder + "RemoteLuaDebuggingServerNetworkConnection.txt",
-                    LuaDebugger::DEFAULT_PORT, listenHost);
+    InitLuaDebugger(folder + "RemoteLuaDebuggingServerNetworkConnection.txt", port, listenHost);
+    // Whoever starts the game (a test with port 0, usually) learns the port from the log.
+    const uint16_t listening = GetLuaDebuggerPort();
+    if (listening != 0)
+        Log("Lua debugger listening on %s port %u.\n", listenHost.c_str(), unsigned(listening));
+    else
+        Log("Warning: the script debugger could not listen on %s port %u; only clients it "
+            "reattaches can reach it.\n",
+            listenHost.c_str(), unsigned(port));
     // Said where the person who started the game sees it, whatever the log level.
     std::fprintf(stderr,
                  "Warning: the script debugger is on (--luadebug): any program that connects "
                  "to %s port %u can run any code as this user.\n",
-                 listenHost.c_str(), unsigned(LuaDebugger::DEFAULT_PORT));
+                 listenHost.c_str(), unsigned(listening != 0 ? listening : port));
 }
 
 void Application::LogStartupParameters()

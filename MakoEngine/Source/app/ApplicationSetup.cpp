@@ -17,8 +17,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -58,6 +60,30 @@ void RemoveStaleSaves(const std::vector<std::string>& files, std::uint32_t appCo
         return;
     for (const std::string& file : files)
         RemoveStaleTemporaryFiles(file);
+}
+
+// The port "--luadebugport N" (or "--luadebugport=N") names, -1 without the option. Anything
+// but a whole number from 0 to 65535 fails naming the option.
+int LuaDebuggerPortOption(const std::vector<std::string>& args)
+{
+    static const std::string option = "--luadebugport";
+    for (const std::string& arg : args) {
+        if (arg.compare(0, option.size(), option) != 0)
+            continue;
+        std::string value = arg.substr(option.size());
+        if (!value.empty() && (value[0] == ' ' || value[0] == '='))
+            value.erase(0, 1);
+        char* end = nullptr;
+        errno = 0;
+        const long port = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || !std::isdigit(static_cast<unsigned char>(value[0])) || *end != '\0' ||
+            errno != 0 || port > 65535)
+            MAKO_THROW(Exception, "The command line option --luadebugport needs a port number "
+                                  "from 0 to 65535 (0 picks a free port), not \"" +
+                                      value + "\".");
+        return static_cast<int>(port);
+    }
+    return -1;
 }
 
 } // namespace
@@ -180,6 +206,10 @@ void Application::ConvertCmdLineArgsToProperties()
 
     if (HasCommandLineArg("--console"))
         ApplyBoolProperty("enableConsole", true);
+    // The port option also starts the debugger: "--luadebug" is its prefix.
+    const int debuggerPort = LuaDebuggerPortOption(m_Args);
+    if (debuggerPort >= 0)
+        ApplyIntProperty("luaDebuggerPort", debuggerPort);
 
     bool full = HasCommandLineArg("-f") || HasCommandLineArg("--fullscreen");
     bool windowed = HasCommandLineArg("-w") || HasCommandLineArg("--windowed");

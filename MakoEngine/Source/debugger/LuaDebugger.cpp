@@ -308,6 +308,12 @@ bool IsLuaDebuggerActive()
     return LuaDebugger::Get() != nullptr;
 }
 
+uint16_t GetLuaDebuggerPort()
+{
+    LuaDebugger* debugger = LuaDebugger::Get();
+    return debugger ? debugger->GetServer().GetListeningPort() : 0;
+}
+
 void LuaDebuggerSendFile(const std::string& name, const char* bytes, std::size_t length)
 {
     if (LuaDebugger* debugger = LuaDebugger::Get())

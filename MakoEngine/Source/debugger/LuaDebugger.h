@@ -25,7 +25,7 @@ class LuaDebugger
 public:
     // The client all traffic goes to and comes from.
     static constexpr const char* CLIENT_NAME = "LuaDebugger";
-    // The port the debugger listens on.
+    // The port the debugger listens on unless the start-up properties name another.
     static constexpr uint16_t DEFAULT_PORT = 3536;
 
     enum StepMode { StepOver = 0, StepInto = 1, StepOut = 2, Running = 3, Break = 4 };
@@ -131,6 +131,8 @@ void InitLuaDebugger(const std::string& connectionFile, uint16_t port = LuaDebug
 // Once per frame: accepts clients and runs the commands that arrived.
 void UpdateLuaDebugger();
 bool IsLuaDebuggerActive();
+// The port the active debugger's server listens on; 0 when it is inactive or not listening.
+uint16_t GetLuaDebuggerPort();
 void LuaDebuggerSendFile(const std::string& name, const char* bytes, std::size_t length);
 // Stops the debugger: removes its hook from the debugged state, closes the server.
 void ShutdownLuaDebugger();

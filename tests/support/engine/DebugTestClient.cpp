@@ -13,7 +13,8 @@ long long NowMs()
 }
 } // namespace
 
-DebugTestClient::DebugTestClient(std::function<void()> pump) : m_Pump(std::move(pump))
+DebugTestClient::DebugTestClient(std::function<void()> pump, int timeLimitMs)
+    : m_Pump(std::move(pump)), m_TimeLimitMs(timeLimitMs)
 {
     m_BackListener.Listen(NetAddress(127, 0, 0, 1, 0));
     m_BackPort = m_BackListener.GetLocalAddress().GetPort();
@@ -30,7 +31,7 @@ std::string DebugTestClient::Frame(const std::string& payload)
 
 bool DebugTestClient::WaitFor(const std::function<bool()>& done)
 {
-    const long long end = NowMs() + TIME_LIMIT_MS;
+    const long long end = NowMs() + m_TimeLimitMs;
     while (NowMs() < end) {
         if (done())
             return true;
@@ -43,16 +44,26 @@ bool DebugTestClient::WaitFor(const std::function<bool()>& done)
 
 bool DebugTestClient::SendHello(uint16_t serverPort, const std::string& bytes)
 {
-    return m_Hello.ConnectWithin(NetAddress(127, 0, 0, 1, serverPort), TIME_LIMIT_MS) &&
-           m_Hello.WriteAll(bytes.data(), bytes.size());
+    if (!m_Hello.ConnectWithin(NetAddress(127, 0, 0, 1, serverPort), m_TimeLimitMs)) {
+        m_Failure = "could not connect to the server's port " + std::to_string(serverPort);
+        return false;
+    }
+    if (!m_Hello.WriteAll(bytes.data(), bytes.size())) {
+        m_Failure = "the server closed the connection before the hello was sent";
+        return false;
+    }
+    return true;
 }
 
 bool DebugTestClient::AcceptConnectBack()
 {
     NetAddress peer;
     NetSocket accepted;
-    if (!WaitFor([&] { return m_BackListener.Accept(accepted, peer); }))
+    if (!WaitFor([&] { return m_BackListener.Accept(accepted, peer); })) {
+        m_Failure =
+            "the server did not connect back within " + std::to_string(m_TimeLimitMs) + " ms";
         return false;
+    }
     m_Connection = std::move(accepted);
     m_Parser.Reset();
     m_Closed = false;
@@ -61,7 +72,10 @@ bool DebugTestClient::AcceptConnectBack()
 
 bool DebugTestClient::SendRaw(const std::string& bytes)
 {
-    return m_Connection.WriteAll(bytes.data(), bytes.size());
+    if (m_Connection.WriteAll(bytes.data(), bytes.size()))
+        return true;
+    m_Failure = "the server's connection is gone: a send failed";
+    return false;
 }
 
 bool DebugTestClient::SendMessage(const std::string& text)
@@ -71,13 +85,20 @@ bool DebugTestClient::SendMessage(const std::string& text)
 
 bool DebugTestClient::Receive(std::string& text)
 {
-    return WaitFor([&] {
+    bool received = false;
+    const bool ended = WaitFor([&] {
         std::string arrived;
         if (!m_Closed && !m_Connection.ReadAvailable(arrived))
             m_Closed = true;
         m_Parser.Feed(arrived);
-        return m_Parser.Next(text) == DebugFrameParser::Result::Message;
+        received = m_Parser.Next(text) == DebugFrameParser::Result::Message;
+        return received || m_Closed;
     });
+    if (received)
+        return true;
+    m_Failure = ended ? "the server closed the connection"
+                      : "no message came within " + std::to_string(m_TimeLimitMs) + " ms";
+    return false;
 }
 
 std::vector<std::string> DebugTestClient::Drain(int rounds)

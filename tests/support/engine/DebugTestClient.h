@@ -1,7 +1,9 @@
 #pragma once
 // A debugging client for tests, on 127.0.0.1 only: it listens for the game's connection
 // back, says hello to the server, and exchanges framed messages. Every wait polls the
-// server under test and gives up after a time limit, so no test hangs.
+// server under test and gives up after a time limit, so no test hangs; a wait for a
+// message ends at once when the server has closed the connection, and Failure() says which
+// of the two ended it.
 #include "debugger/DebugFrameParser.h"
 #include "winsock/NetSocket.h"
 
@@ -14,11 +16,12 @@ namespace bbtest {
 class DebugTestClient
 {
 public:
-    // How long any wait may take, in milliseconds.
+    // How long any wait may take, in milliseconds, unless the client is given another limit.
     static constexpr int TIME_LIMIT_MS = 3000;
 
     // Listens on a free loopback port; pump is called while waiting (it polls the server).
-    explicit DebugTestClient(std::function<void()> pump);
+    // A server in another process, on a machine that may be loaded, deserves a longer limit.
+    explicit DebugTestClient(std::function<void()> pump, int timeLimitMs = TIME_LIMIT_MS);
 
     // Replaces what is called while waiting (nothing when empty).
     void SetPump(std::function<void()> pump) { m_Pump = std::move(pump); }
@@ -30,8 +33,13 @@ public:
     // Sends raw bytes on the connect-back connection.
     bool SendRaw(const std::string& bytes);
     bool SendMessage(const std::string& text);
-    // Waits for the next message; false when none comes in time or the game closed.
+    // Waits for the next message; false when none comes in time or, at once, when the
+    // server has closed the connection (messages that came before the close still arrive).
     bool Receive(std::string& text);
+    // Why the last wait or send that failed did: "" when none has failed yet.
+    const std::string& Failure() const { return m_Failure; }
+    // Whether the server has closed the connection, as far as the client has read.
+    bool IsClosed() const { return m_Closed; }
     // Every message that arrives until the pump has run `rounds` times with nothing new.
     std::vector<std::string> Drain(int rounds = 40);
     // Waits until the game has closed the connection; true when it did.
@@ -45,6 +53,8 @@ public:
 
 private:
     std::function<void()> m_Pump;
+    int m_TimeLimitMs;
+    std::string m_Failure;
     NetSocket m_BackListener;
     uint16_t m_BackPort = 0;
     NetSocket m_Hello;
