@@ -20,6 +20,19 @@ void RunLua(const std::string& text)
     MakoLuaState::LoadString(GetGlobalLuaState(), text);
 }
 
+namespace {
+
+// The globals a player's skill writes (ApplyPlayerSkill): a game a test plays at another
+// skill must not leave them to the next test of the process.
+const char kSkillGlobals[] =
+    "{'paddleInitialSizeOverride', 'defaultInitialBallSpeed', 'defaultMinBallSpeed', "
+    "'defaultMaxBallOrdinarySpeed', 'defaultAddSpeedPerTick', 'defaultSpeedPerEnergy', "
+    "'brickStrengthOverride', 'defaultAnvilStrength', 'defaultScoreBonusAtAdjustment', "
+    "'defaultLootCaughtTargetAdjustment', 'defaultBallUsedTargetAdjustment', "
+    "'defaultTimeBonusAtAdjustment'}";
+
+} // namespace
+
 GameApp::GameApp()
 {
     try {
@@ -38,6 +51,8 @@ GameApp::~GameApp()
 void GameApp::SetUp()
 {
     OpenGameResources();
+    RunLua(std::string("GameApp_SkillGlobals = {} for _, k in ipairs(") + kSkillGlobals +
+           ") do GameApp_SkillGlobals[k] = _G[k] end");
     GetPostedEventQueue().Clear();
     m_ResourceManager.reset(&TestResources());
     SetDefaultProperties();
@@ -66,6 +81,8 @@ void GameApp::TearDown()
     m_ResourceManager.release();
     GetPostedEventQueue().Clear();
     RunLua("GameOptions = nil");
+    RunLua(std::string("if GameApp_SkillGlobals then for _, k in ipairs(") + kSkillGlobals +
+           ") do _G[k] = GameApp_SkillGlobals[k] end GameApp_SkillGlobals = nil end");
 }
 
 void GameApp::DispatchPosted()

@@ -42,6 +42,12 @@ void OpenAudioOffline()
 
 void OpenGameResources()
 {
+    // Video and text come back on every call: an application of an earlier test in the
+    // same process may have stopped what it started.
+    if (!SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_InitSubSystem(SDL_INIT_VIDEO);
+    if (!TTF_WasInit())
+        TTF_Init();
     static bool opened = false;
     if (opened)
         return;
@@ -54,9 +60,6 @@ void OpenGameResources()
     }
     opened = true;
     PassHarness::PrepareEngine();
-    SDL_InitSubSystem(SDL_INIT_VIDEO);
-    if (!TTF_WasInit())
-        TTF_Init();
     LuaPlus::LuaState* state = GetGlobalLuaState();
     static Config* config = new Config(state);
     (void)config;
