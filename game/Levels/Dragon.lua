@@ -19,7 +19,7 @@ local level = {
         ",,,R,g,R,R,g,R,R,g$,R,R,g,R,R,R",
         ",,,R",
         ",,,R",
-        ",,,R,R,g,R,R,g,R,R,g,R,R,g*,R,R",
+        ",,,R,R,g,R,R,g,R?,R,g,R,R,g*,R,R",
         ",,,,,,,,,,,,,,,,R",
         ",,,,,,,,,,,,,,,R,R,R",
         "",
