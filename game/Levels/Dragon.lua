@@ -19,11 +19,11 @@ local level = {
         ",,,R,g,R,R,g,R,R,g$,R,R,g,R,R,R",
         ",,,R",
         ",,,R",
-        ",,,R,R,g,R,R,g,R?,R,g,R,R,g*,R,R",
+        ",,,R,R,g,R,R,g,R,R,g,R,R,g*,R,R",
         ",,,,,,,,,,,,,,,,R",
         ",,,,,,,,,,,,,,,R,R,R",
         "",
-        ",O,O,,O,O,,O,O,,O,O,,O,O,,O,O",
+        ",O,O,,O,O,,O,O?,,O,O,,O,O,,O,O",
         ",O$,O,,O,O,,O+,O,,O,Os,,O,O,,O,O$",
     },
 }
