@@ -16,7 +16,7 @@ local level = {
     bricks = {
         "",
         ",,,,,,,G,G,G$,G,G",
-        ",,,,G,G,G,B,B,B,B,B,G,G,G",
+        ",,,,G,G,G,B,B,B?,B,B,G,G,G",
         ",,G,G,B,B,B,Pw,Pw,Pw*,Pw,Pw,B,B,B,G,G",
         ",G,B,B,P,P$,,,,,,,,P$,P,B,B,G",
         "G,B,P,Ps,,,,,,,,,,,,P,P,B,G",

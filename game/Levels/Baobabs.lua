@@ -23,7 +23,7 @@ Levels.Baobabs = {
         ",,,,J,,,,,J,,,,,J",
         ",,,,J$,,,,,Js,,,,,J$",
         ",,,,J,,,,,J,,,,,J",
-        ",,,O,Jw,O,,,O,Jw,O,,,O,Jw,O",
+        ",,,O,Jw,O,,,O?,Jw,O,,,O,Jw,O",
         ",,Y,Y,Y$,Y,,Y,Y@,Y+,Y@,Y,,Y,Y$,Y,Y",
     },
 }

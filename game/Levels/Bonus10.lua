@@ -23,7 +23,7 @@ Levels.Bonus10 = {
         ",,F,F,F$,F,F,T,F,F,F,T,F,F,F$,F,F",
         ",Z,,,,,,,,C,,,,,,,,Z",
         ",,G,G,G@,G,G,G,G,G,G,G,G,G,G&,G,G",
-        ",,,Y,Y,X,Y$,Y,Y,Y,Y,Y,Y$,X,Y,Y",
+        ",,,Y,Y,X,Y$,Y,Y,Y?,Y,Y,Y$,X,Y,Y",
         ",,,S,S,S,S,S,S,S$,S,S,S,S,S,S",
         ",,,,O,O,O,O$,O,Os,O,O$,O,O,O",
         ",,,,,R,R,R+,R,R,R,R,R,R",

@@ -15,7 +15,7 @@ Levels.Bonus2 = {
         ",O,O$,O,,,,P,P$,P,P,,,,O,O$,O",
         ",O,O*,O,,,,P,P+,P,P,,,,O,O,O",
         "",
-        ",,,,,G,G$,G,G,G,G,G,G$,G,G",
+        ",,,,,G,G$,G,G,G?,G,G,G$,G,G",
         "",
         ",B,B$,B,,,,Ys,Y$,Y,Y,,,,B,B$,B",
     },

@@ -18,7 +18,7 @@ Levels.Bonus5 = {
         "",
         ",H,,,F,F,F@,,,H,,,F&,F,F,,,H",
         ",,,,,,,,H,,H",
-        ",,G,G$,G,G,,F,F$,F,F$,F,,G,G,G$,G",
+        ",,G,G$,G,G?,,F,F$,F,F$,F,,G,G,G$,G",
         "",
         ",,,,H,,,,,,,,,,H",
         ",,,Y,Y,Ys,Y,Y,Y,Y+,Y,Y,Y,Ys,Y,Y",

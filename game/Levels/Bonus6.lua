@@ -24,7 +24,7 @@ Levels.Bonus6 = {
         ",,,,,Y,Y,Y,Y*,Y,Y,Y,Y,Y,Y",
         ",,,,,G,G$,G,G,G,G,G,G,G$,G",
         "",
-        ",,,,,,B,B,B$,Bs,B,B$,B,B",
+        ",,,,,,B,B,B$,Bs,B?,B$,B,B",
         ",,,,,,P,P,P,P+,P,P,P,P",
         "",
         ",,,,,,,R,R$,R,R,R$,R",

@@ -18,7 +18,7 @@ Levels.Bonus7 = {
         "K,K,K,K$,K,K,K,K,K,K,K,K,K,K,K,K$,K,K,K",
         "R,R,R,R,R,R*,R,R,R,R,R,R,R,R*,R,R,R,R,R",
         "O,O$,O,O,O,O,O,O,O$,O,O,O,O,O,O,O,O$,O,O",
-        "Y,Y,Y,Ys,Y,Y,Y,Y,Y,Y+,Y,Y,Y,Y,Y,Ys,Y,Y,Y",
+        "Y,Y,Y,Ys,Y,Y,Y,Y,Y?,Y+,Y,Y,Y,Y,Y,Ys,Y,Y,Y",
         "G,G,G$,G,G,G,G,G@,G,G,G,G&,G,G,G,G,G$,G,G",
     },
 }

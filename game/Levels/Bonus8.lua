@@ -21,7 +21,7 @@ Levels.Bonus8 = {
         ",,X,,X,,X,,,,,,X,,X,,X",
         ",,,X,,X,,X,,,,X,,X,,X",
         ",,G,G$,G,G,G,G,G,G@,G,G,G,G,G,G$,G",
-        ",,G,G,G,Gs,G,G,G,G,G,G,G,Gs,G,G,G",
+        ",,G,G,G,Gs,G,G,G,G?,G,G,G,Gs,G,G,G",
         "",
         ",,,,,,Z,,,,,,Z",
         ",,,,P,P,P$,P,P,P+,P,P,P$,P,P",

@@ -21,7 +21,7 @@ Levels.Chameleon = {
         ",,,,,,H,H,G,H,H,H",
         ",,,,,H,H,H,H*,H,H,H,H,,,,F,F",
         ",,,,H,H$,H,H,H,H,H,H$,H,H,,F,F$,F",
-        ",,,G,G,H,H,H@,H,H,H@,H,H,H,H,H,F",
+        ",,,G,G?,H,H,H@,H,H,H@,H,H,H,H,H,F",
         ",,,,,,H,,,,,H,,,H$",
         ",,J,J,J,J,J$,J,J,J,J,Js,J,J,J,J,J$",
         "",

@@ -14,7 +14,7 @@ Levels.Chateau = {
         ",S,,S,,,,,S,,S,,,,,S,,S",
         ",S,S$,S,,,,,S,S*,S,,,,,S,S$,S",
         ",K,T,K,,,,,K,T,K,,,,,K,T,K",
-        ",K,K,K,O,O$,O,O,K,K,K,O,O,O$,O,K,K,K",
+        ",K,K,K,O,O$,O,O?,K,K,K,O,O,O$,O,K,K,K",
         ",K,T,K,K,K,K,K,K,T,K,K,K,K,K,K,T,K",
         ",K$,T,K,L,L$,K,T,T,T,T,T,K,L$,L,K,T,K$",
         ",K,T,K,K,K,K,K,K,,K,K,K,K,K,K,T,K",

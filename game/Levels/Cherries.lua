@@ -13,7 +13,7 @@ Levels.Cherries = {
         "",
         ",P,P,P$,P,,,,P,P,P,,,,P,P$,P,P",
         "P,P,L,P,P,P,,P,P,L,P,P,,P,P,P,L,P,P",
-        "P,L,P,Ps,P,L,,P,L,P*,L,P,,L,P,P,P,L,P",
+        "P,L,P,Ps,P,L,,P?,L,P*,L,P,,L,P,P,P,L,P",
         ",P,P,L,P,,,,P,P,P,,,,P,L,P,P",
         ",,K,K,,,,,,K,,,,,,K,K",
         ",,K,K,,L,,L,,K,,L,,L,,K,K",

@@ -17,7 +17,7 @@ Levels.CloudForest = {
         ",,S,P,S,,,,S,B+,S,,,,S,P,S",
         ",,S,P,S,,,,S,B,S,,,,S,Ps,S",
         "",
-        "G,G$,G,,G,G,G,G,,,,G,G,G,G,,G,G$,G",
+        "G,G$,G,,G,G,G,G?,,,,G,G,G,G,,G,G$,G",
         ",G,G,G,G,,Y,Y,Y,Y$,Y,Y,Y,,G,G,G,G",
         ",,,,M,,,,,,,,,,M",
         "O,O,O,O$,,O,O,O,O,O,O,O,O,O,,O$,O,O,O",

@@ -15,7 +15,7 @@ Levels.Condor = {
         "B,B$,B,,,,,,Bw,Kw,Bw,,,,,,B,B$,B",
         ",B,B,B,B,,,Bw,Bw,Kw$,Bw,Bw,,,B,B,B,B",
         ",,G,G$,G,G,Gw,Gw,Gw,Ks,Gw,Gw,Gw,G,G,G$,G",
-        ",,,,,G,G,Y,Yw,K*,Yw,Y,G,G",
+        ",,,,,G,G,Y?,Yw,K*,Yw,Y,G,G",
         ",,,,,,,,Ym,Y+,Ym",
         ",,,,,,,O,O$,,O$,O",
         "",

@@ -18,7 +18,7 @@ Levels.Dunes = {
         ",,,,,,,,Y,Y,Y,Y",
         ",,,,,,,Y,Y$,O,O,Y$,Y",
         ",,,,,,Y,Y,O,O,O,O,Y,Y",
-        ",,,Y,,Y,Y,O,Ow$,Ow,Ow$,O,Y,Y,,Y",
+        ",,,Y,,Y,Y,O?,Ow$,Ow,Ow$,O,Y,Y,,Y",
         ",,Y,Y,Y$,Y,O,Ow,S,S&,Ow,O,O,Y,Y$,Y,Y",
         ",Y,Y,O,O,O,Ow,S,S,S,S,Ow,Ow,O,O,O,Y,Y",
         ",Y$,O,O,Ow,Ow,S,S,Sw,Sw,S,S,Ow,Ow,O,O,Y$,Y",

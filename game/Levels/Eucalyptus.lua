@@ -23,7 +23,7 @@ Levels.Eucalyptus = {
         ",,,X,,,,,,X,,,,,,X",
         ",,,J,,,,,,J,,,,,,J",
         "",
-        "V,G,V,G$,V,G,V,G,V,Gs,V,G,V,G,V,G$,V,G,V",
+        "V,G,V,G$,V,G,V,G?,V,Gs,V,G,V,G,V,G$,V,G,V",
         "K,K,K,K,K,K,K$,K,K,K+,K,K$,K,K,K,K,K,K,K",
         "Y,Y$,Y,Y,Y,Y,Y,Y,Y,Y,Y,Y,Y,Y,Y,Y,Y,Y$,Y",
     },

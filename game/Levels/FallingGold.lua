@@ -17,7 +17,7 @@ local level = {
         ",S,K,g,K,S,S,K,g,K,S,K,g,K,S,S,K,S",
         ",,S,K,K$,S,S,S,K,K,K,S,S,S,K$,K,S",
         ",,,S,S,S,g,S,S,S,S,S,g,S,S,S",
-        ",,,,K,K,K,K,K$,K,K$,K,K,K,K",
+        ",,,,K,K,K,K,K$,K?,K$,K,K,K,K",
         ",,,,,K,g,K,K,g,K,K,g,K",
         ",,,,,,S,S,S,S$,S,S,S",
     },

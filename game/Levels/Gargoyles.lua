@@ -15,7 +15,7 @@ Levels.Gargoyles = {
         ",S,S$,S,,,,S,L,L,L,S,,,,S,S$,S",
         ",S,K,S,,,S,L,B*,B,B*,L,S,,,S,K,S",
         ",S,K,S,,,S,L,B,R@,B,L,S,,,S,K,S",
-        ",S,K$,S,,,S,L,B*,B,B*,L,S,,,S,K$,S",
+        ",S,K$,S,,,S,L,B*,B?,B*,L,S,,,S,K$,S",
         ",S,K,S,,,,S,L,L,L,S,,,,S,K,S",
         ",S,S,S,K,K,K$,K,K,Ks,K,K,K$,K,K,S,S,S",
         ",Y,Y$,Y,Y,Y,Y,Y,Y+,Y,Y+,Y,Y,Y,Y,Y,Y$,Y",

@@ -17,7 +17,7 @@ local level = {
         ",,I,I,I,I,,,I,I,I,,,I,I,I,I",
         ",,I,I$,I,I,,,I,Is,I,,,I,I$,I,I",
         "",
-        ",,B,B,B,B,,,B,B+,B,,,B,B,B,B",
+        ",,B,B,B,B,,,B?,B+,B,,,B,B,B,B",
         "",
         "",
         ",,,H,,,,,,H,,,,,,H",

@@ -18,7 +18,7 @@ Levels.Lanterns = {
         "R,R$,R,,R,R,R,,Rs,R,R,,R,R,R,,R,R$,R",
         ",O,,,,O,,,,O,,,,O,,,,O",
         "",
-        ",,,O,,,,O,,,,O,,,,O",
+        ",,,O,,,,O?,,,,O,,,,O",
         ",,P,P,P,,P,P$,P,,P,P,P,,P,P*,P",
         ",,P,Z,P,,P,Z,P,,P,Z,P,,P,Z,P",
         ",,P,P+,P,,P,P,P,,P,P$,P,,P,P,P",

@@ -14,7 +14,7 @@ local level = {
         "",
         ",Pw,G,Pw,G$,Pw,G,Pw,G,Pw,G,Pw,G$,Pw,G,Pw,G,Pw",
         ",G,Pw,G,Pw,Gs,Pw,G,Pw$,G,Pw$,G,Pw,Gs,Pw,G,Pw,G",
-        ",Pw,G$,Pw,G,Pw,G,Pw,G,Pw+,G,Pw,G,Pw,G,Pw,G$,Pw",
+        ",Pw,G$,Pw,G,Pw,G,Pw,G?,Pw+,G,Pw,G,Pw,G,Pw,G$,Pw",
         "",
         ",B,B,B$,B,B,B,B,B@,B,B@,B,B,B,B,B$,B,B",
         "",

@@ -21,7 +21,7 @@ Levels.Lemurs = {
         ",,F,F,F,F$,F,F,F,F,F,F,F,F$,F,F,F",
         ",,J,,,,J,,,J&,,,J,,,,J",
         ",,J,,,,J,,,J,,,J,,,,J",
-        ",,J$,O,O,O,J,O,O,O,O,O,J,O,O,O,J$",
+        ",,J$,O,O,O,J,O,O,O?,O,O,J,O,O,O,J$",
         "",
         ",,,,C,,,,,,,,,,C",
         ",,,,,,,,C,,C",

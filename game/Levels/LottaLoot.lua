@@ -16,7 +16,7 @@ Levels.LottaLoot = {
         ",P$$,,P$$,,P*,,P@,,P&,,P*,,P$$,,P$$",
         "",
         ",,g$,g*,g$,g@,g$,g&,g$,g*,g$,g@,g$,g&,g$,g*,g$",
-        ",,O$,O$,O$,O$,O$,O$,O$,O$,O$,O$,O$,O$,O$,O$,O$",
+        ",,O$,O$,O$,O$,O$,O$,O$,O$?,O$,O$,O$,O$,O$,O$,O$",
         ",,Pi$,Pi$,Pi*,Pi$,Pi$,Pi@,Pi$,Pi$,Pi$,Pi&,Pi$,Pi$,Pi*,Pi$,Pi$",
         ",,Y$,Y$,Y$,Y$,Y$,Y$,Y$,Y+,Y$,Y$,Y$,Y$,Y$,Y$,Y$",
         ",,K$,K$,K*,K$,K$,K$,K$,K$s,K$,K$,K$,K$,K*,K$,K$",

@@ -16,7 +16,7 @@ Levels.Mirage = {
         ",,,,Y,,,,,Y*,,,,,Y",
         ",,,Y,Y,Y,,,Y,Y,Y,,,Y,Y,Y",
         ",,,Yi$,Yi,Yi$,,,Yi,Yi@,Yi,,,Yi$,Yi,Yi$",
-        ",,O,O,O,O,O,O,O$,O,O$,O,O,O,O,O,O",
+        ",,O,O,O,O,O,O,O$,O?,O$,O,O,O,O,O,O",
         ",,Oi,g$,Oi,Oi*,Oi,Oi,Oi,g&,Oi,Oi,Oi,Oi*,Oi,g$,Oi",
         ",,O,O$,O,O,Os,O,O,O+,O,O,Os,O,O,O$,O",
         ",,Si,Si,Si,Si,Si$,Si,Si,Si,Si,Si,Si$,Si,Si,Si,Si",

@@ -20,7 +20,7 @@ Levels.Monument = {
         ",,,,,,,,M>,S,M<",
         ",,,,,,,,MA,MA,MA",
         "",
-        "G,G,G$,G,,,G,G,G,G+,G,G,G,,,G,G$,G,G",
+        "G,G,G$,G,,,G,G,G?,G+,G,G,G,,,G,G$,G,G",
         ",Y,Y,Y,Y,,,,Y,Y,Y,,,,Y,Y,Y,Y",
     },
 }

@@ -18,7 +18,7 @@ Levels.Oasis = {
         ",,Ow,,,,,Y,Y,Y$,Y,Y,,,,,Ow",
         ",,Ow,,,,Y,B,B,B*,B,B,Y,,,,Ow",
         ",,Ow,,,Y,B,B@,,,,B@,B,Y,,,Ow",
-        ",,Ow,,,Y$,B,,,,,,B,Y$,,,Ow",
+        ",,Ow,,,Y$,B?,,,,,,B,Y$,,,Ow",
         ",,Ow,,,Y,B,B&,,,,B&,B,Y,,,Ow",
         ",,Ow,,,,Y,B,B,Bs,B,B,Y,,,,Ow",
         ",Y,Y,Y$,,,,Y,Y,Y+,Y,Y,,,,Y$,Y,Y",

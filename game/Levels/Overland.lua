@@ -28,7 +28,7 @@ local level = {
         "",
         ",K,K,K,,,,T,,,,T,,,,K,K,K",
         ",K,K$,K,,,Y,Y,Y,Y,Y,Y,Y,,,K,K$,K",
-        "Y,Y,Y,Y,Y,Y,Y,Y$,Y,Ys,Y,Y$,Y,Y,Y,Y,Y,Y,Y",
+        "Y,Y,Y,Y,Y,Y,Y,Y$,Y?,Ys,Y,Y$,Y,Y,Y,Y,Y,Y,Y",
         "",
         "I,I,I,,,I,I,I,I,I,I,I,I,I,,,I,I,I",
         "I,I$,I,I,,,I,I,I*,I,I,,,I,I,I,I$,I",

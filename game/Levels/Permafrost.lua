@@ -24,7 +24,7 @@ local level = {
         "N,,N,,N,,N,,N,,N,,N,,N,,N,,N",
         "",
         ",,,IS@,,,,,,Ps,,,,,,IS@",
-        "P,P,P,P,P,P$,P,P,P,P+,P,P,P,P$,P,P,P,P,P",
+        "P,P,P,P,P,P$,P,P,P?,P+,P,P,P,P$,P,P,P,P,P",
         "S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S",
     },
 }

@@ -13,7 +13,7 @@ Levels.ReflectingPool = {
         "",
         ",,G,G$,G,,,,,P,,,,,G,G$,G",
         ",,G,G,G,,,,P,P,P,,,,G,G,G",
-        ",,,K,,,,O,O,O+,O,O,,,,K",
+        ",,,K,,,,O,O?,O+,O,O,,,,K",
         "B,B,B$,B,B,B,B,B,B,Bs,B,B,B,B,B,B,B$,B,B",
         "",
         ",,,Ki,,,,Oi,Oi,Oi,Oi,Oi,,,,Ki",

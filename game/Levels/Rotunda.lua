@@ -17,7 +17,7 @@ local level = {
         ",,,,,B,B,X,B,B,B,X,B,B",
         ",,,,B,B,B,B,B$,B,B$,B,B,B,B",
         ",,,S,S,S,S,S,S,S,S,S,S,S,S,S",
-        ",,,O,,O,,O,,O*,,O,,O,,O",
+        ",,,O,,O,,O?,,O*,,O,,O,,O",
         ",,,O,,O$,,X,,O,,X,,O$,,O",
         ",,,O,,O,,O,,Os,,O,,O,,O",
         "",

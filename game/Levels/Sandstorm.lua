@@ -18,7 +18,7 @@ Levels.Sandstorm = {
         ",,S,S,S,,,S,S,S,S,S,,,S,S,S",
         ",O,Ow,O,Ow$,O,Ow,O,Ow,O@,Ow,O,Ow,O,Ow$,O,Ow,O",
         ",,S,Sw,S,,,S,Sw$,S,Sw$,S,,,S,Sw,S",
-        ",Y,Y,Y$,Y,Y,Ys,Y,Y,Y+,Y,Y,Ys,Y,Y,Y$,Y,Y",
+        ",Y,Y,Y$,Y,Y,Ys,Y,Y?,Y+,Y,Y,Ys,Y,Y,Y$,Y,Y",
         "",
         ",,,K,K,K$,K,,,,,,K,K$,K,K",
         ",,,,,,,O,O&,O,O&,O",

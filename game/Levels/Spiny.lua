@@ -28,7 +28,7 @@ Levels.Spiny = {
         "",
         ",,,,Q,,,,,Q,,,,,Q",
         "",
-        ",,,O,O$,Ow,O,Ow,O,O&,O,Ow,O,Ow,O$,O",
+        ",,,O,O$,Ow,O,Ow,O?,O&,O,Ow,O,Ow,O$,O",
         ",,,Y,Yw,Y,Yw$,Y,Yw,Y,Yw,Y,Yw$,Y,Yw,Y",
         ",,,,,,,Q,,,,Q",
         "",

@@ -18,7 +18,7 @@ Levels.Terraces = {
         ",,,,,,G,G,G,G*,G,G,G",
         ",,,,,S,S,S,S,S,S,S,S,S",
         ",,,,G,G$,G,G,G,G,G,G,G,G$,G",
-        ",,,O,O,O,O,O,O,Os,O,O,O,O,O,O",
+        ",,,O,O,O,O,O,O?,Os,O,O,O,O,O,O",
         ",,Y,Y,Y$,Y,Y,Y,Y,Y+,Y,Y,Y,Y,Y$,Y,Y",
         ",K,K,K,K,K,K,K,K,K,K,K,K,K,K,K,K,K",
         "G,G,G$,G,G,G,G,G,G,G*,G,G,G,G,G,G,G$,G,G",

@@ -22,7 +22,7 @@ local level = {
         "",
         "S,S,S$,S,S,S,S,S,S,Ss,S,S,S,S,S,S,S$,S,S",
         "",
-        ",,,,Y,Y,Y$,Y,Y,Y+,Y,Y,Y$,Y,Y",
+        ",,,,Y,Y,Y$,Y,Y?,Y+,Y,Y,Y$,Y,Y",
     },
 }
 

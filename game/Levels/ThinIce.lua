@@ -20,7 +20,7 @@ Levels.ThinIce = {
         "I,I,I,I,I,I,I,I,I,I*,I,I,I,I,I,I,I,I,I",
         ",N,N,N,N,N,N$,N,N,N,N,N,N$,N,N,N,N,N",
         ",,I,I,Is,I,I,I,I,I,I,I,I,I,I,I,I",
-        ",,,B,B,B,B$,B,B,B+,B,B,B$,B,B,B",
+        ",,,B,B,B,B$,B,B?,B+,B,B,B$,B,B,B",
         ",,,,N,N,N,N,N,N,N,N,N,N,N",
     },
 }

@@ -24,7 +24,7 @@ Levels.Tundra = {
         ",,,,,T,Z,T,,,,T,Z,T",
         "",
         "G,G,G$,G,G,G,G,G,G,G+,G,G,G,G,G,G,G$,G,G",
-        "Y,Y,Y,Y,Y,Ys,Y,Y,Y,Y,Y,Y,Y,Ys,Y,Y,Y,Y,Y",
+        "Y,Y,Y,Y,Y,Ys,Y,Y,Y,Y?,Y,Y,Y,Ys,Y,Y,Y,Y,Y",
         ",,O,O$,O,O,O,O,O,O,O,O,O,O,O,O$,O",
     },
 }

@@ -15,7 +15,7 @@ Levels.Vineyard = {
         ",v,v,v,v,v,,v,v,v,v,v,,v,v,v,v,v",
         ",P,P$,P,P*,P,,P,P$,P,P$,P,,P,P*,P,P$,P",
         "",
-        ",Y,Y,Y,Ys,Y,,Y,Y$,Y,Y$,Y,,Y,Ys,Y,Y,Y",
+        ",Y,Y,Y,Ys,Y,,Y,Y$,Y?,Y$,Y,,Y,Ys,Y,Y,Y",
         ",,v,,v,,,,v,,v,,,,v,,v",
         ",P,P@,P,P$,P,,P,P,P&,P,P,,P,P$,P,P@,P",
         "",

@@ -12,7 +12,7 @@ Levels.Welcome = {
         "",
         ",,B,B,B,B,B,B,B,B,B,B,B,B,B,B,B",
         ",,G,G$,G,G,G$,G,G,GLB,G,G,G$,G,G,G$,G",
-        ",,Y,Y,Y,Y,Y,Y,Ys,Y+,Ys,Y,Y,Y,Y,Y,Y",
+        ",,Y,Y,Y,Y,Y,Y?,Ys,Y+,Ys,Y,Y,Y,Y,Y,Y",
         ",,O,O,O$,O,O,O,O,O,O,O,O,O$,O,O,O",
         ",,R,R,R,R,R$,R,R,R*,R,R,R$,R,R,R,R",
     },

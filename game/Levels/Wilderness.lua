@@ -24,7 +24,7 @@ local level = {
         "F,V,F,X,F,V,F,F,V,F,V,F,F,V,F,X,F,V,F",
         "F,F$,V,F,F,F,V,F,F*,F,F,V,F,F,F,V,F,F$,F",
         ",,,T,,Z,,,,,,,,Z,,T",
-        "B,B,B,B,B$,B,B,B,B,Bs,B,B,B,B,B$,B,B,B,B",
+        "B,B,B,B,B$,B,B,B,B?,Bs,B,B,B,B,B$,B,B,B,B",
         "",
         "K,K,K,H,,K,K,K$,K,K+,K,K$,K,K,,H,K,K,K",
     },

@@ -25,7 +25,7 @@ Levels.Wombat = {
         "D,K,Ki$,,,,D,D,D,D,D,D,K,D,D,D,D,D,D",
         "S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S,S",
         "",
-        "Y,Y,Y$,Y,Y,Y,Ys,Y,Y,Y+,Y,Y,Ys,Y,Y,Y,Y$,Y,Y",
+        "Y,Y,Y$,Y,Y,Y,Ys,Y,Y?,Y+,Y,Y,Ys,Y,Y,Y,Y$,Y,Y",
     },
     -- Three wombats start in their chambers.
     levelActors = {

@@ -174,6 +174,37 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
     EXPECT_EQ(logic->GetBallsLeft(), 0);
 }
 
+// Score that keeps coming and damage that heals are no steps towards the level's end: the
+// watch calls a game that only has those stalled, and one whose bricks lose strength not.
+TEST_F(GameAutoplayTest, TheWatchSeesAStallThatScoreAndHealingDamageWouldHide)
+{
+    bbtest::EvalLua(R"(rawset(Levels, "Stuck", {
+        fullName = "Stuck", music = "Harbour.mid",
+        compiledBricks = { { resource = "StoneBrick", position = { 10, 3 } },
+                           { resource = "StoneBrick", position = { 12, 3 } } } }))");
+    StartLevel("Stuck", 2);
+    std::vector<Brick*> bricks;
+    for (Actor* actor : logic->GetBricks().GetMembers())
+        if (Brick* brick = dynamic_cast<Brick*>(actor))
+            bricks.push_back(brick);
+    ASSERT_EQ(2u, bricks.size());
+    // A stone brick takes two knocks: one knock on the second brick, at pass 60, is the only
+    // step towards the end; the first brick's knock heals every 20 passes.
+    bbtest::FieldWatch watch("Stuck", 7, 100);
+    int flagged = -1;
+    for (int pass = 0; pass < 200 && flagged < 0; ++pass) {
+        logic->AddScore(10);
+        bricks[0]->SetDamage(pass % 20 < 10 ? 1 : 0, nullptr, logic, 0, 0);
+        if (pass == 60)
+            bricks[1]->SetDamage(1, nullptr, logic, 0, 0);
+        if (watch.Check(logic, pass))
+            flagged = pass;
+    }
+    EXPECT_EQ(160, flagged) << watch.Describe();
+    EXPECT_EQ(bbtest::FieldWatch::STALL, watch.GetFault());
+    EXPECT_NE(std::string::npos, watch.Describe().find("since pass 60")) << watch.Describe();
+}
+
 } // namespace
 
 // The mountains, the capital and the ice: the second to fourth episodes.

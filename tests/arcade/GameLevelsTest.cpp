@@ -98,6 +98,30 @@ void CheckBricks(const std::string& name, const LuaObject& level)
     EXPECT_LE(secrets, 1) << name;
 }
 
+// The bricks of the level that hold a secret, and how many of them must be broken to win.
+struct SecretBricks
+{
+    int count = 0;
+    int necessary = 0;
+};
+
+SecretBricks FindSecrets(const std::string& name, const LuaObject& level)
+{
+    SecretBricks found;
+    const LuaObject bricks = level["compiledBricks"];
+    for (int i = 1; bricks.IsTable() && bricks[i].IsTable(); ++i) {
+        std::unique_ptr<Brick> brick(Brick::CreateFromEntry(bricks[i], name));
+        if (!brick)
+            continue;
+        brick->CountLoot();
+        if (brick->HasSecret()) {
+            ++found.count;
+            found.necessary += brick->IsNecessary() ? 1 : 0;
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 TEST(GameLevels, TheOrderHoldsTenEpisodesTheBonusLevelsAndTwoTestEpisodes)
@@ -194,4 +218,30 @@ TEST(GameLevels, EveryLevelFileLoadsIntoAPlayableLevel)
         }
     }
     EXPECT_EQ(int(files.size()), count);
+}
+
+// Every level of the adventure and of the lab hides one secret, in a brick the level cannot
+// be won without breaking, so a player who wins sees it fall; a card counts them out of
+// the 61 levels there are. The test episodes hold none.
+TEST(GameLevels, EveryLevelOfTheAdventureAndTheLabHidesOneSecretInABrickThatMustBreak)
+{
+    bbtest::LoadGameLevels();
+    const LuaObject levels = bbtest::EvalLua("Levels");
+    const LuaObject order = bbtest::EvalLua("Config.LevelOrder");
+    int total = 0;
+    for (int e = 1; e <= 13; ++e)
+        for (const std::string& name : StringList(order[e])) {
+            if (name == "Blank")
+                continue;
+            const SecretBricks secrets = FindSecrets(name, levels[name.c_str()]);
+            if (e > 11) {
+                EXPECT_EQ(0, secrets.count) << name << " is a test level";
+                continue;
+            }
+            EXPECT_EQ(1, secrets.count) << name;
+            EXPECT_EQ(secrets.count, secrets.necessary)
+                << name << ": the secret's brick need not be broken to win";
+            total += secrets.count;
+        }
+    EXPECT_EQ(61, total);
 }

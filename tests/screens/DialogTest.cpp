@@ -116,6 +116,24 @@ TEST_F(DialogTest, TopDialogTakesInputFirstAndTheGameStaysPausedWhileOneIsVisibl
     EXPECT_FALSE(app->GamePauseAsked());
 }
 
+// The pause belongs to the shown screen's dialogs: leaving a screen whose pausing dialog is
+// still open does not leave the next screen (a game started from it) paused for good; a
+// screen shown again with its dialog still open does not resume by itself.
+TEST_F(DialogTest, AScreenLeftWithAPausingDialogOpenTakesItsPauseWithIt)
+{
+    RecordingScreen* other = new RecordingScreen("Other", &log, nullptr);
+    manager->AddScreen(other);
+    screen->StartDialog(NewDialog("Ask", 300, 200), true);
+    ASSERT_TRUE(app->GamePauseAsked());
+    manager->SwitchToScreen("Other");
+    DispatchPosted();
+    EXPECT_FALSE(app->GamePauseAsked());
+
+    other->StartDialog(NewDialog("Tip", 200, 100), true);
+    manager->SwitchToScreen("Other"); // shown again: its own dialog still holds the pause
+    EXPECT_TRUE(app->GamePauseAsked());
+}
+
 TEST_F(DialogTest, StopByNameAndClosingClickInOnePassDeleteTheDialogOnce)
 {
     Dialog* dialog = NewDialog("Ask", 400, 400);

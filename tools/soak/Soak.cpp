@@ -223,20 +223,22 @@ private:
     }
 
     // Plays the level to its end (won, lost, or the pass limit), with the random visits.
-    // Gives the state it ended in and the passes played.
+    // Gives the state it ended in and the passes played. The limit counts every pass of
+    // the game in play (those of pauses and menu visits too) since the level last started:
+    // a restart, or a visit to another screen that starts the level anew, starts a new
+    // game, and the count with it.
     std::string PlayLevel(const std::string& name)
     {
         ++m_Played;
         StartLevel(name);
-        int n = 0;
-        for (; n < kLevelPassLimit && Elapsed() < m_Minutes; ++n) {
+        while (m_LevelPass < kLevelPassLimit && Elapsed() < m_Minutes) {
             const std::string state = State();
             if (kWon.count(state) || kLost.count(state)) {
                 m_Won += kWon.count(state) ? 1 : 0;
-                return state + " after " + std::to_string(n);
+                return state + " after " + std::to_string(m_LevelPass);
             }
             if (m_FaultNoted)
-                return "left after a fault at " + std::to_string(n);
+                return "left after a fault at " + std::to_string(m_LevelPass);
             // About once in 2 minutes of play each for a pause and a menu visit, once in 3
             // for a display toggle, once in 10 for a restart and a screen visit.
             if (Chance(3750))
@@ -256,7 +258,15 @@ private:
             }
             Pass();
         }
-        return (n < kLevelPassLimit ? "stopped after " : "not ended after ") + std::to_string(n);
+        if (m_LevelPass < kLevelPassLimit)
+            return "stopped after " + std::to_string(m_LevelPass);
+        ++m_Unfinished;
+        const std::string line = name + " not ended after " + std::to_string(m_LevelPass) +
+                                 " passes (state " + State() + ", " +
+                                 std::to_string(gLogic ? gLogic->CountRequiredBricks() : 0) +
+                                 " required bricks left)";
+        std::fprintf(gReport, "soak: %s\n", line.c_str());
+        return "not ended after " + std::to_string(m_LevelPass);
     }
 
     // Closes whatever dialog a pause left open, as a player resuming does; a game still
@@ -301,6 +311,7 @@ private:
         ++m_Menus;
     }
 
+    // A switch of the display pauses the game behind a dialog; the player then resumes.
     void ToggleDisplay()
     {
         for (int i = 0; i < 2; ++i) {
@@ -308,6 +319,7 @@ private:
             for (int n = Between(3, 30); n > 0; --n)
                 Pass();
         }
+        Resume();
         ++m_Toggles;
     }
 
@@ -339,9 +351,11 @@ private:
     int Judge() const
     {
         std::fprintf(gReport,
-                     "\nsoak: %d levels played, %d won; %d pauses, %d menu visits, %d restarts, "
+                     "\nsoak: %d levels played, %d won, %d not ended; %d pauses, %d menu visits, "
+                     "%d restarts, "
                      "%d screen visits, %d display toggles\n",
-                     m_Played, m_Won, m_Pauses, m_Menus, m_Restarts, m_Visits, m_Toggles);
+                     m_Played, m_Won, m_Unfinished, m_Pauses, m_Menus, m_Restarts, m_Visits,
+                     m_Toggles);
         std::fprintf(gReport, "the curve (one line a minute, live counts at that moment):\n");
         for (const Sample& s : m_Logged)
             PrintSample("    ", s);
@@ -377,8 +391,8 @@ private:
     Clock::time_point m_Start;
     int m_NextLog = 1; // the minute of the next line
     std::vector<Sample> m_Samples, m_Logged;
-    int m_Played = 0, m_Won = 0, m_Pauses = 0, m_Menus = 0, m_Restarts = 0, m_Visits = 0,
-        m_Toggles = 0;
+    int m_Played = 0, m_Won = 0, m_Unfinished = 0, m_Pauses = 0, m_Menus = 0, m_Restarts = 0,
+        m_Visits = 0, m_Toggles = 0;
 };
 
 } // namespace

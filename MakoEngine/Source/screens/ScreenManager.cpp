@@ -135,6 +135,13 @@ void ScreenManager::SwitchToScreen(Screen* newScreen)
     else
         m_ScreenDictionary.SetNil("current");
 
+    // The game's pause is held by the dialogs of the screen shown: a screen left with a
+    // pausing dialog still open takes its pause with it, so the next screen (a game
+    // started from it, say) is not left paused with nothing to resume it.
+    if (newScreen && newScreen != old && !newScreen->IsDialogVisible())
+        if (AppHost* host = GetAppHost())
+            host->PauseGame(false);
+
     const Event change = MakeEvent(MAKO_SCREENCHANGE, 0, newScreen, old);
     for (Screen* screen : AllScreens())
         GetPostedEventQueue().Post(screen, change);

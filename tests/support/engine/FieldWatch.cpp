@@ -8,8 +8,8 @@
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <utility>
 
 namespace bbtest {
@@ -83,23 +83,36 @@ bool FieldWatch::CheckBalls(ArcadeGameLogic* logic, int pass)
 
 bool FieldWatch::CheckProgress(ArcadeGameLogic* logic, int pass)
 {
-    // A paused game is not being played: its passes do not count towards a stall.
+    // A paused game is not being played: the count stops where it stands.
     if (logic->GetCurrentState() && logic->GetStateName() == "PausedPlaying") {
-        m_LastChange = pass;
-        return false;
+        ++m_LastChange;
+        if (++m_Paused < m_StallPasses)
+            return false;
+        return Stalled(logic, pass, "paused for " + std::to_string(m_Paused) + " passes");
     }
-    const std::uint64_t state = PlayState(logic);
-    if (!m_Started || state != m_LastState) {
+    m_Paused = 0;
+    // A new state or a ball lost or won starts the least strength afresh (the bricks of a
+    // level still being laid out, for one, have less strength than the level will have).
+    const Progress now = Measure(logic);
+    if (!m_Started || now.state != m_Best.state || now.ballsLeft != m_Best.ballsLeft ||
+        now.strengthLeft < m_Best.strengthLeft) {
         m_Started = true;
-        m_LastState = state;
+        m_Best = now;
         m_LastChange = pass;
         return false;
     }
     if (pass - m_LastChange < m_StallPasses)
         return false;
+    return Stalled(logic, pass,
+                   "no nearer its end since pass " + std::to_string(m_LastChange) + " (state " +
+                       now.state + ", bricks' strength left " + std::to_string(now.strengthLeft) +
+                       ", least " + std::to_string(m_Best.strengthLeft) + ")");
+}
+
+bool FieldWatch::Stalled(ArcadeGameLogic* logic, int pass, const std::string& why)
+{
     m_Fault = STALL;
-    m_Text = Where(pass) + ": stall: nothing has changed since pass " +
-             std::to_string(m_LastChange) + " (state " + logic->GetStateName() + ")";
+    m_Text = Where(pass) + ": stall: " + why;
     for (Actor* actor : logic->GetBalls().GetMembers())
         if (const Ball* ball = dynamic_cast<const Ball*>(actor); ball && ball->GetGeom()) {
             const Point<double> c = ball->GetGeom()->GetCenter();
@@ -111,21 +124,16 @@ bool FieldWatch::CheckProgress(ArcadeGameLogic* logic, int pass)
     return true;
 }
 
-std::uint64_t FieldWatch::PlayState(ArcadeGameLogic* logic)
+FieldWatch::Progress FieldWatch::Measure(ArcadeGameLogic* logic)
 {
-    std::uint64_t hash =
-        std::hash<std::string>()(logic->GetCurrentState() ? logic->GetStateName() : std::string());
-    auto mix = [&hash](std::uint64_t value) {
-        hash ^= value + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
-    };
-    mix(std::uint64_t(logic->GetScore()));
-    mix(std::uint64_t(logic->GetBallsLeft()));
+    Progress progress;
+    progress.state = logic->GetCurrentState() ? logic->GetStateName() : std::string();
+    progress.ballsLeft = logic->GetBallsLeft();
     for (Actor* actor : logic->GetBricks().GetMembers())
-        if (const Brick* brick = dynamic_cast<const Brick*>(actor); brick && !brick->IsDead()) {
-            mix(reinterpret_cast<std::uintptr_t>(brick));
-            mix(std::uint64_t(brick->GetDamage()));
-        }
-    return hash;
+        if (const Brick* brick = dynamic_cast<const Brick*>(actor);
+            brick && !brick->IsDead() && brick->GetStrength() > 0)
+            progress.strengthLeft += std::max(0, brick->GetStrength() - brick->GetDamage());
+    return progress;
 }
 
 } // namespace bbtest

@@ -8,14 +8,17 @@
 //           outside the field's inner rectangle (FieldBounds) or inside a wall's rectangle.
 //           Normal play sinks a ball a few pixels into a wall at most; a centre past the
 //           face means the ball is more than half inside, and on its way out.
-//   Stall:  the level has neither ended nor changed its state of play (the controller's
-//           state, score, balls left, the bricks on the field and the damage they carry)
-//           for stallPasses passes of play (passes in the paused state do not count).
+//   Stall:  the level has not moved towards its end for stallPasses passes of play: the
+//           controller's state and the balls left have not changed, and the strength the
+//           breakable bricks have left (all of it, summed) has not fallen below the least it
+//           has been. What comes and goes without bringing the end nearer does not count:
+//           score from bumpers, damage a brick heals, a brick that grows back. Passes in
+//           the paused state stop the count without starting it again, so pauses between
+//           stretches of play hide no stall; a pause of stallPasses passes is a stall too.
 //
 //   bbtest::FieldWatch watch("Bonus10", 4);
 //   for (int pass = 0; ...; ++pass) { ...step...; if (watch.Check(logic, pass)) break; }
 //   watch.Describe()   // "Bonus10 seed 4 pass 2948: escape: a ball at (341.96, 20.11) ..."
-#include <cstdint>
 #include <string>
 
 class ArcadeGameLogic;
@@ -43,8 +46,16 @@ public:
 private:
     bool CheckBalls(ArcadeGameLogic* logic, int pass);
     bool CheckProgress(ArcadeGameLogic* logic, int pass);
-    // A summary of the state of play; equal summaries mean nothing has moved on.
-    static std::uint64_t PlayState(ArcadeGameLogic* logic);
+    bool Stalled(ArcadeGameLogic* logic, int pass, const std::string& why);
+
+    // How far the level is from its end; see Stall above.
+    struct Progress
+    {
+        std::string state;
+        int ballsLeft = 0;
+        long strengthLeft = 0;
+    };
+    static Progress Measure(ArcadeGameLogic* logic);
     std::string Where(int pass) const;
 
     std::string m_Level;
@@ -52,8 +63,9 @@ private:
     int m_StallPasses;
     Fault m_Fault = NONE;
     std::string m_Text;
-    std::uint64_t m_LastState = 0;
+    Progress m_Best; // the last state and balls left, the least strength left
     int m_LastChange = 0;
+    int m_Paused = 0; // passes paused in a row
     bool m_Started = false;
 };
 
