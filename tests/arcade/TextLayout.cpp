@@ -3,6 +3,7 @@
 #include "display/Image.h"
 #include "geometry/Color.h"
 #include "scene/Actor.h"
+#include "widgets/ButtonCaption.h"
 #include "widgets/Label.h"
 
 #include <algorithm>
@@ -56,20 +57,6 @@ bool IsFilled(const Actor& actor)
 {
     return (actor.GetDrawMode() & DRAWMODE_COLORFILL) && actor.GetWidth() > 0 &&
            actor.GetHeight() > 0;
-}
-
-// The pixels a button picture's rounded ends take at its left and right end (its
-// metadata's captionInset), {0, 0} for other pictures.
-std::pair<int, int> CaptionInset(const Actor& actor)
-{
-    const Image* image = actor.GetImage();
-    const LuaPlus::LuaObject metadata = image ? image->GetMetadata() : LuaPlus::LuaObject();
-    if (!metadata.IsTable())
-        return {0, 0};
-    const LuaPlus::LuaObject inset = metadata["captionInset"];
-    if (!inset.IsTable() || !inset[1].IsNumber() || !inset[2].IsNumber())
-        return {0, 0};
-    return {inset[1].GetInteger(), inset[2].GetInteger()};
 }
 
 // Whether the actor frames the texts under it: a picture or a filled rectangle (not a
@@ -200,7 +187,7 @@ ShownText TextLayout::Framed(const Label& label) const
             const SDL_Rect& m = margins->second;
             frame = Rect(frame.x + m.x, frame.y + m.y, frame.w - m.x - m.w, frame.h - m.y - m.h);
         } else {
-            const std::pair<int, int> ends = CaptionInset(*up);
+            const std::pair<int, int> ends = CaptionInsets(*up);
             frame =
                 Rect(frame.x + ends.first, frame.y, frame.w - ends.first - ends.second, frame.h);
         }

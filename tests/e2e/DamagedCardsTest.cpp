@@ -17,12 +17,6 @@ namespace {
 
 const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound", "--menuscreen"};
 
-std::string CardPath(int slot)
-{
-    return std::string(getenv("XDG_DATA_HOME")) + "/bumperlux Documents/Player Cards/Player" +
-           std::to_string(slot) + ".card";
-}
-
 struct DamagedCard
 {
     const char* name;

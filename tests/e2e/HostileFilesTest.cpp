@@ -19,12 +19,6 @@ namespace {
 
 const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound"};
 
-std::string CardPath(int slot)
-{
-    return std::string(getenv("XDG_DATA_HOME")) + "/bumperlux Documents/Player Cards/Player" +
-           std::to_string(slot) + ".card";
-}
-
 } // namespace
 
 TEST(HostileFiles, FifosAndDevicesAreSetAsideAndTheGameStartsAndSaves)

@@ -20,12 +20,6 @@ namespace {
 
 const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound"};
 
-std::string CardPath(int slot)
-{
-    return std::string(getenv("XDG_DATA_HOME")) + "/bumperlux Documents/Player Cards/Player" +
-           std::to_string(slot) + ".card";
-}
-
 // The value of `key = <number>,` in a saved file; "" when missing.
 std::string NumberAfter(const std::string& text, const std::string& key)
 {

@@ -264,6 +264,12 @@ std::string GameConfigPath()
     return std::string(getenv("XDG_CONFIG_HOME")) + "/tessarine/bumperlux/bumperlux.cfg";
 }
 
+std::string CardPath(int slot)
+{
+    return std::string(getenv("XDG_DATA_HOME")) + "/bumperlux Documents/Player Cards/Player" +
+           std::to_string(slot) + ".card";
+}
+
 std::string CrashReports()
 {
     std::string all;

@@ -68,9 +68,11 @@ private:
     void WaitForEnd(int timeoutMs) const;
 };
 
-// The game's log and configuration files under the temporary home.
+// The game's log and configuration files, and the card of a slot (1..4), under the
+// temporary home.
 std::string GameLogPath();
 std::string GameConfigPath();
+std::string CardPath(int slot);
 // The text of every crash report under the temporary home's support folder, each headed
 // by its folder; "" when there is none. For failure messages.
 std::string CrashReports();

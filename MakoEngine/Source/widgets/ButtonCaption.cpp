@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-std::pair<int, int> CaptionInsets(const Button& button)
+std::pair<int, int> CaptionInsets(const Actor& plate)
 {
-    const Image* image = button.GetImage();
+    const Image* image = plate.GetImage();
     const LuaPlus::LuaObject metadata = image ? image->GetMetadata() : LuaPlus::LuaObject();
     if (!metadata.IsTable())
         return {0, 0};

@@ -6,9 +6,10 @@
 // limit the caption already has stays. Pictures without the entry change nothing.
 #include <utility>
 
+class Actor;
 class Button;
 
 void FitCaptionToPlate(Button& button);
-// The pixels the button picture's ends take at the left and at the right ({0, 0} when its
-// metadata does not say).
-std::pair<int, int> CaptionInsets(const Button& button);
+// The pixels the picture's ends take at the left and at the right ({0, 0} when its metadata
+// does not say, as for a picture that is not a button's plate).
+std::pair<int, int> CaptionInsets(const Actor& plate);
