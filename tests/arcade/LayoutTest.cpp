@@ -100,6 +100,18 @@ protected:
     }
     void TearDown() override { app.reset(); }
 
+    // Adds the screen, shows it with its tip letters closed and runs a pass.
+    Screen* ShowWithoutItsTip(Screen* added, const std::string& name)
+    {
+        app->Screens()->AddScreen(added);
+        app->SwitchTo(name);
+        Screen* screen = app->Screens()->GetScreen(name);
+        for (Dialog* dialog : screen->GetDialogs())
+            screen->StopDialog(dialog);
+        app->Pass();
+        return screen;
+    }
+
     // Gathers what the root shows and reports each fault as a failure of the place, and a
     // place that shows fewer texts than it must.
     void Check(const Actor* root, const std::string& place, std::size_t atLeast = 2)
@@ -370,12 +382,7 @@ TEST_F(LayoutTest, TheFirstStartMenuKeepsTheMissingFindInItsPanel)
 {
     Player* player = app->CurrentPlayer();
     player->GetGameModeTable("Adventure").SetNil("latestArtifact");
-    app->Screens()->AddScreen(new ArcadeMenuScreen());
-    app->SwitchTo("MenuScreen");
-    Screen* menu = app->Screens()->GetScreen("MenuScreen");
-    for (Dialog* dialog : menu->GetDialogs())
-        menu->StopDialog(dialog);
-    app->Pass();
+    Screen* menu = ShowWithoutItsTip(new ArcadeMenuScreen(), "MenuScreen");
     // The find's recess in the menu's backdrop.
     const SDL_Rect panel = RectOf(450, 110, 180, 250);
     layout.Collect(menu);
@@ -460,12 +467,7 @@ TEST_F(LayoutTest, TheMapFitsEveryLandAndLevel)
 
 TEST_F(LayoutTest, TheFindsShowEveryArtefactsNameUnderIt)
 {
-    app->Screens()->AddScreen(new ArcadeArtifactScreen());
-    app->SwitchTo("ArtifactScreen");
-    Screen* finds = app->Screens()->GetScreen("ArtifactScreen");
-    for (Dialog* dialog : finds->GetDialogs())
-        finds->StopDialog(dialog);
-    app->Pass();
+    Screen* finds = ShowWithoutItsTip(new ArcadeArtifactScreen(), "ArtifactScreen");
     auto* right = dynamic_cast<Button*>(finds->GetChild("RightButton", false));
     ASSERT_NE(nullptr, right);
     // Stolen first, then every one found.
@@ -486,12 +488,7 @@ TEST_F(LayoutTest, TheMenusDialogsAndMedalsFitTheirPlates)
     for (int i = 1; i <= 4; ++i)
         bbtest::RunLua("Players[" + std::to_string(i) + "].Name = '" + kWideName + "'");
     app->Screens()->AddScreen(new ArcadeMenuScreen());
-    app->Screens()->AddScreen(new ArcadeSplashScreen());
-    app->SwitchTo("MenuScreen");
-    Screen* menu = app->Screens()->GetScreen("MenuScreen");
-    for (Dialog* dialog : menu->GetDialogs())
-        menu->StopDialog(dialog);
-    app->Pass();
+    Screen* menu = ShowWithoutItsTip(new ArcadeSplashScreen(), "MenuScreen");
     Check(menu, "main menu", 8);
     CheckDialog(menu, new InGameMenuDialog(), "in-game menu");
     CheckDialog(menu, new OptionsDialog(), "options");
@@ -518,12 +515,7 @@ TEST_F(LayoutTest, TheMenusDialogsAndMedalsFitTheirPlates)
 
 TEST_F(LayoutTest, TheNameFieldKeepsWhatIsTypedAndItsCaretInsideTheBox)
 {
-    app->Screens()->AddScreen(new ArcadeMenuScreen());
-    app->SwitchTo("MenuScreen");
-    Screen* menu = app->Screens()->GetScreen("MenuScreen");
-    for (Dialog* dialog : menu->GetDialogs())
-        menu->StopDialog(dialog);
-    app->Pass();
+    Screen* menu = ShowWithoutItsTip(new ArcadeMenuScreen(), "MenuScreen");
     auto* signIn = new EnterNameAndSkillDialog("");
     menu->StartDialog(signIn, false);
     TextBox* box = signIn->GetTextBox();
