@@ -157,6 +157,43 @@ TEST_F(ResourceManagerTest, DestroyedManagerLeavesScriptsAnEmptyTable)
     Run("held.Other = {}");
 }
 
+// Managers made one after another may go in any order: the newest one alive is the
+// current manager, the script source and the global `Resources`, and once every later one
+// is gone the first has all three back.
+TEST_F(ResourceManagerTest, ManagersGoingInAnyOrderLeaveTheRolesWithTheNewestAlive)
+{
+    auto addScript = [](ResourceManager& manager, const std::string& which) {
+        manager.AddInfo("Which.lua", new ResourceInfo("Which.lua", std::make_unique<MemoryReader>(
+                                                                       "which = '" + which + "'")));
+    };
+    // Which manager each role reaches: the script it reads, the table it registers into.
+    auto expectServedBy = [&](ResourceManager& manager, const std::string& which) {
+        EXPECT_EQ(&manager, GetResourceManager());
+        RunResource("Which.lua");
+        EXPECT_EQ(which, Global("which").GetString());
+        Run("Resources.Mark = {}");
+        EXPECT_NE(nullptr, manager.FindInfo("Mark", true));
+    };
+    addScript(Manager(), "first");
+    for (const bool earlierGoesFirst : {true, false}) {
+        SCOPED_TRACE(earlierGoesFirst ? "earlier goes first" : "later goes first");
+        auto second = std::make_unique<ResourceManager>(State());
+        auto third = std::make_unique<ResourceManager>(State());
+        addScript(*second, "second");
+        addScript(*third, "third");
+        if (earlierGoesFirst) {
+            second.reset();
+            expectServedBy(*third, "third");
+        } else {
+            third.reset();
+            expectServedBy(*second, "second");
+        }
+        second.reset();
+        third.reset();
+        expectServedBy(Manager(), "first");
+    }
+}
+
 TEST_F(ResourceManagerTest, CachingDealsWithEveryLoadableEntryOnceDespiteChanges)
 {
     EXPECT_EQ(0, Manager().StartCaching());

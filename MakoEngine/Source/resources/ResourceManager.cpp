@@ -102,6 +102,8 @@ ResourceManager::ResourceManager(LuaState* state)
     CreateLuaTables();
     ResetResourceMemoryUsage();
 
+    if (m_PreviousManager)
+        m_PreviousManager->m_NextManager = this;
     gResourceManager = this;
     m_PreviousScriptSource =
         ScriptSource::SetProvider([this](const std::string& name) { return ReadScript(name); });
@@ -109,9 +111,17 @@ ResourceManager::ResourceManager(LuaState* state)
 
 ResourceManager::~ResourceManager()
 {
-    ScriptSource::SetProvider(std::move(m_PreviousScriptSource));
-    if (gResourceManager == this)
-        gResourceManager = m_PreviousManager;
+    if (m_PreviousManager)
+        m_PreviousManager->m_NextManager = m_NextManager;
+    if (m_NextManager) {
+        // A later manager is current (or gave its roles to one still later): it gives back
+        // what this one had been given, and this one touches none of the roles.
+        m_NextManager->InheritRolesOf(*this);
+    } else {
+        ScriptSource::SetProvider(std::move(m_PreviousScriptSource));
+        if (gResourceManager == this)
+            gResourceManager = m_PreviousManager;
+    }
 
     ReleaseLuaTables();
     m_Infos.clear();
@@ -119,6 +129,16 @@ ResourceManager::~ResourceManager()
     m_Loaders.clear();
     m_Scanners.clear();
     m_CacheNames.clear();
+}
+
+void ResourceManager::InheritRolesOf(ResourceManager& earlier)
+{
+    m_PreviousManager = earlier.m_PreviousManager;
+    m_PreviousScriptSource = std::move(earlier.m_PreviousScriptSource);
+    // The global is this manager's table, not the earlier one's: that one must not put
+    // anything back.
+    m_PreviousResources = earlier.m_PreviousResources;
+    earlier.m_PreviousResources.Reset();
 }
 
 void ResourceManager::CreateLuaTables()

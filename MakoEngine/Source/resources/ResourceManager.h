@@ -37,7 +37,9 @@ public:
     // Destroys every entry (with its resource and reader), the loaders and the scanners;
     // empties `Resources._contents` and takes the metatable off `Resources`, so scripts
     // that still hold the table see no entries; gives the current-manager and script
-    // source roles, and the global `Resources`, back to whoever had them before.
+    // source roles, and the global `Resources`, back to whoever had them before. Managers
+    // may go in any order: one destroyed while a later one is current hands what it had
+    // been given to that later one instead, so the current manager keeps its roles.
     ~ResourceManager();
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
@@ -136,7 +138,13 @@ private:
     bool m_Caching = false;
     std::vector<std::string> m_OnDemandPrefixes;
 
+    // Called on the manager made right after this one, while this one goes first: takes
+    // over what this one would have given back.
+    void InheritRolesOf(ResourceManager& earlier);
+
     ResourceManager* m_PreviousManager;
+    // The next manager made while this one lived (the one holding it as previous), if any.
+    ResourceManager* m_NextManager = nullptr;
     ScriptSource::Provider m_PreviousScriptSource;
     // The global `Resources` before this manager made its own, given back with the roles.
     LuaPlus::LuaObject m_PreviousResources;
