@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -548,4 +550,32 @@ TEST(ArcadeConfigFiles, LoadInAStateOfTheirOwn)
         EXPECT_EQ(80.0, config.GetNumber("PowerupGravity"));
     }
     LuaPlus::LuaState::Destroy(state);
+}
+
+// Configurations made on other states (a tool's, a test's) may come and go in any order:
+// the newest one alive stays the current one, and the first is current again once every
+// later one is gone.
+TEST_F(ConfigTest, TheNewestConfigurationAliveIsCurrentWhateverOrderTheyGoIn)
+{
+    ASSERT_EQ(&Cfg(), Config::GetCurrent());
+    for (const bool earlierGoesFirst : {true, false}) {
+        SCOPED_TRACE(earlierGoesFirst ? "earlier goes first" : "later goes first");
+        LuaPlus::LuaState* states[] = {LuaPlus::LuaState::Create(true),
+                                       LuaPlus::LuaState::Create(true)};
+        auto second = std::make_unique<Config>(states[0]);
+        auto third = std::make_unique<Config>(states[1]);
+        EXPECT_EQ(third.get(), Config::GetCurrent());
+        if (earlierGoesFirst) {
+            second.reset();
+            EXPECT_EQ(third.get(), Config::GetCurrent());
+        } else {
+            third.reset();
+            EXPECT_EQ(second.get(), Config::GetCurrent());
+        }
+        second.reset();
+        third.reset();
+        EXPECT_EQ(&Cfg(), Config::GetCurrent());
+        for (LuaPlus::LuaState* state : states)
+            LuaPlus::LuaState::Destroy(state);
+    }
 }

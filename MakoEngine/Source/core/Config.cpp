@@ -14,11 +14,13 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 using LuaPlus::LuaException;
 using LuaPlus::LuaObject;
@@ -27,7 +29,12 @@ using LuaPlus::LuaTableIterator;
 
 namespace {
 
-Config* gCurrentConfig = nullptr; // see Config::GetCurrent
+// Every configuration alive, oldest first: the newest is the current one (GetCurrent).
+std::vector<Config*>& LiveConfigs()
+{
+    static std::vector<Config*> live;
+    return live;
+}
 
 // Raises a failed assertion of the expression text.
 [[noreturn]] void FailAssertion(const char* expression)
@@ -104,13 +111,13 @@ Config::Config(LuaState* state) : m_LuaState(state)
     } catch (const LuaException& e) {
         ThrowScriptError(e);
     }
-    gCurrentConfig = this;
+    LiveConfigs().push_back(this);
 }
 
 Config::~Config()
 {
-    if (gCurrentConfig == this)
-        gCurrentConfig = nullptr;
+    std::vector<Config*>& live = LiveConfigs();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
     // Scripts that still assign keys must not reach this object any more.
     LuaObject instance = m_LuaState->GetGlobal("Config_Instance");
     if (instance.IsLightUserData() && instance.GetLightUserData() == this)
@@ -119,7 +126,8 @@ Config::~Config()
 
 Config* Config::GetCurrent()
 {
-    return gCurrentConfig;
+    const std::vector<Config*>& live = LiveConfigs();
+    return live.empty() ? nullptr : live.back();
 }
 
 int Config::ReadFile(const std::string& path)

@@ -7,8 +7,9 @@
 // posted MAKO_CONFIGUPDATE whose data1 is a heap LuaObject {key = key, value = value},
 // released by the event queue after dispatch.
 //
-// Exactly one Config exists per script state. The most recently constructed one is the
-// process's current configuration (GetCurrent) until it is destroyed; in the running
+// Exactly one Config exists per script state. The most recently constructed one still
+// alive is the process's current configuration (GetCurrent): one made and destroyed while
+// an older one lives gives the role back to it, whatever order they go in. In the running
 // program that is the application's (Application::GetConfig). Main thread only.
 #include "geometry/Color.h"
 #include "lua/Variant.h"
