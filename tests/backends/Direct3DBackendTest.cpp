@@ -178,10 +178,10 @@ TEST_F(Direct3DBackendTest, AClipSetBeforeTheDisplayIsRebuiltHoldsOnTheNewDevice
     ddrawx::LoseSurfaces();
     ddrawx::FailNext("TestCooperativeLevel", DDERR_WRONGMODE);
     const std::uint64_t losses = m_Backend->GetDisplayLosses();
-    IDirect3DDevice7* before = m_Backend->GetDevice();
+    const std::uint64_t devices = m_Backend->GetDevicesMade();
     SDL_Rect all = MakeRect(0, 0, 640, 480);
     m_Renderer->DrawRect(&all, Palette::White, true); // begins the scene: rebuilds
-    EXPECT_NE(before, m_Backend->GetDevice());
+    EXPECT_EQ(devices + 1, m_Backend->GetDevicesMade());
     EXPECT_LT(losses, m_Backend->GetDisplayLosses());
     m_Renderer->SetClipRect(nullptr);
     EXPECT_EQ(0xFFFFFFu, ScreenPixel(100, 100));

@@ -135,6 +135,8 @@ void DisplayBackendD3D::CreateDevice(const DisplayParams& params)
     HRESULT hr = m_Direct3D->CreateDevice(deviceClass, m_CDXScreen->GetBack()->GetDDS(), &m_Device);
     if (FAILED(hr))
         m_Device = nullptr;
+    else
+        ++m_DevicesMade;
     MAKO_ASSERT_TYPED(DisplayBackendInitError, SUCCEEDED(hr),
                       boost::str(boost::format("Could not create Direct3D device with "
                                                "clsid=%1%: %2%") %

@@ -9,6 +9,7 @@
 #include "display/DisplayParams.h"
 #include "display/SurfaceHandle.h"
 
+#include <cstdint>
 #include <memory>
 
 class CDXScreen;
@@ -50,6 +51,10 @@ public:
     IDirectDrawSurface7* MakeTextureSurface(int width, int height);
 
     IDirect3DDevice7* GetDevice() const { return m_Device; }
+    // How many devices this backend has made: a rebuilt display makes a new one. A new
+    // device may sit at a freed one's address, so this count, not the address, tells them
+    // apart.
+    std::uint64_t GetDevicesMade() const { return m_DevicesMade; }
     CDXScreen* GetCDXScreen() const { return m_CDXScreen.get(); }
     // How long HandleDisplayModeChange waits for another program's exclusive mode: at
     // most polls tests, intervalMs apart (50 x 100 ms by default).
@@ -70,6 +75,7 @@ private:
     std::unique_ptr<CDXScreen> m_CDXScreen;
     IDirect3D7* m_Direct3D = nullptr;
     IDirect3DDevice7* m_Device = nullptr;
+    std::uint64_t m_DevicesMade = 0;
     D3DVIEWPORT7 m_Viewport{};
     std::unique_ptr<D3DImageRenderer> m_ImageRenderer;
     std::unique_ptr<DisplayParams> m_CurrentDisplayParams;
