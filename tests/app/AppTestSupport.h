@@ -12,6 +12,7 @@
 #include "lua/ScriptSource.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
+#include "support/engine/LogCaptureStart.h"
 
 #include <gtest/gtest.h>
 
@@ -143,8 +144,7 @@ public:
     explicit LogCapture(const std::string& path)
         : m_Path(path), m_Previous(GetLogFilePath()), m_Level(GetLogLevel())
     {
-        bbtest::WriteFile(path, "");
-        SetLogFilePath(path);
+        bbtest::StartLogCapture(path);
     }
     ~LogCapture()
     {

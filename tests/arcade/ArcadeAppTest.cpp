@@ -7,6 +7,7 @@
 #include "resources/ResourceManager.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
+#include "support/engine/LogCaptureStart.h"
 #include "support/engine/PassHarness.h"
 
 #include <gtest/gtest.h>
@@ -122,9 +123,8 @@ TEST_F(ArcadeAppTest, AWindowWithoutItsIconIsOnlyWarnedAbout)
 {
     ASSERT_EQ(0, SDL_InitSubSystem(SDL_INIT_VIDEO));
     const std::string logPath = home.Path() + "/capture.log";
-    bbtest::WriteFile(logPath, "");
     const std::string previousLog = GetLogFilePath();
-    SetLogFilePath(logPath);
+    bbtest::StartLogCapture(logPath);
     app->Start({});
     // A manager of its own, without the icon the tests' shared one holds once the pack is
     // scanned.

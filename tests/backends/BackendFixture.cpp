@@ -1,4 +1,5 @@
 #include "backends/BackendFixture.h"
+#include "support/engine/LogCaptureStart.h"
 
 #include "display/CDXLog.h"
 #include "display/SurfaceManager.h"
@@ -148,11 +149,7 @@ LogCapture::LogCapture()
     if (fd >= 0)
         close(fd);
     m_Path = path;
-    SetLogFilePath(m_Path);
-    // Lines kept while no log file was set (by earlier tests of the program) go in now and
-    // are left out of Text.
-    Log("%s", "");
-    m_Skip = bbtest::ReadFile(m_Path).size();
+    bbtest::StartLogCapture(m_Path);
 }
 
 LogCapture::~LogCapture()
@@ -163,7 +160,7 @@ LogCapture::~LogCapture()
 
 std::string LogCapture::Text() const
 {
-    return bbtest::ReadFile(m_Path).substr(m_Skip);
+    return bbtest::ReadFile(m_Path);
 }
 
 void BackendTest::SetUp()

@@ -78,7 +78,6 @@ public:
 
 private:
     std::string m_Path;
-    std::size_t m_Skip = 0;
 };
 
 class BackendTest : public ::testing::Test

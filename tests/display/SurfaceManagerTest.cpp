@@ -5,6 +5,7 @@
 #include "PixelHelpers.h"
 #include "core/Log.h"
 #include "support/TempHome.h"
+#include "support/engine/LogCaptureStart.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +56,7 @@ public:
         if (fd >= 0)
             close(fd);
         m_Path = path;
-        SetLogFilePath(m_Path);
+        bbtest::StartLogCapture(m_Path);
     }
     ~LogFileCapture()
     {

@@ -10,6 +10,7 @@
 #include "resources/ResourceManager.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "support/TempHome.h"
+#include "support/engine/LogCaptureStart.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
@@ -52,8 +53,7 @@ class CallPath : public bbtest::LuaFixture
 protected:
     CallPath() : m_LogPath(m_Home.Path() + "/call.log"), m_PreviousLog(GetLogFilePath())
     {
-        bbtest::WriteFile(m_LogPath, "");
-        SetLogFilePath(m_LogPath);
+        bbtest::StartLogCapture(m_LogPath);
     }
     ~CallPath() override { SetLogFilePath(m_PreviousLog); }
 

@@ -9,6 +9,7 @@
 #include "resources/ResourceLoader.h"
 #include "resources/ResourceManager.h"
 #include "support/TempHome.h"
+#include "support/engine/LogCaptureStart.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
@@ -24,8 +25,7 @@ class LogCapture
 public:
     explicit LogCapture(const std::string& path) : m_Path(path), m_Previous(GetLogFilePath())
     {
-        WriteFile(path, "");
-        SetLogFilePath(path);
+        StartLogCapture(path);
     }
     ~LogCapture() { SetLogFilePath(m_Previous); }
     std::string Text() const { return ReadFile(m_Path); }

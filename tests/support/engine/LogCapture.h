@@ -4,6 +4,7 @@
 // level come back when it goes. Each capture has its own file, so tests may run side by
 // side.
 #include "core/Log.h"
+#include "support/engine/LogCaptureStart.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,7 @@ public:
         static int count = 0;
         m_Path = ::testing::TempDir() + "log-capture-" + std::to_string(getpid()) + "-" +
                  std::to_string(++count) + ".log";
-        std::ofstream(m_Path, std::ios::trunc);
-        SetLogFilePath(m_Path);
+        StartLogCapture(m_Path);
         SetLogLevel(3);
     }
     ~LogCapture()
