@@ -9,6 +9,8 @@
 #include "screens/ArcadeGameScreen.h"
 #include "screens/GameStart.h"
 #include "screens/ScreenManager.h"
+#include "sound/DirectMusic.h"
+#include "sound/Sound.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/GameLevels.h"
 #include "support/engine/PassHarness.h"
@@ -31,6 +33,18 @@ const char kSkillGlobals[] =
     "'defaultLootCaughtTargetAdjustment', 'defaultBallUsedTargetAdjustment', "
     "'defaultTimeBonusAtAdjustment'}";
 
+// The user's configuration values (the process keeps one configuration for every test):
+// kept at set-up, and put back through Config at tear-down, so that the music volume, the
+// screen mode and the rest a test changed reach neither the next test nor the observers
+// (the music's master volume) in another state than the configuration.
+const char kKeepConfig[] =
+    "GameApp_Config = {} for k, v in pairs(Config_Data) do GameApp_Config[k] = v end";
+const char kRestoreConfig[] =
+    "if GameApp_Config then "
+    "for k in pairs(Config_Data) do if GameApp_Config[k] == nil then Config[k] = nil end end "
+    "for k, v in pairs(GameApp_Config) do if rawget(Config_Data, k) ~= v then Config[k] = v end "
+    "end GameApp_Config = nil end";
+
 } // namespace
 
 GameApp::GameApp()
@@ -51,6 +65,7 @@ GameApp::~GameApp()
 void GameApp::SetUp()
 {
     OpenGameResources();
+    RunLua(kKeepConfig);
     RunLua(std::string("GameApp_SkillGlobals = {} for _, k in ipairs(") + kSkillGlobals +
            ") do GameApp_SkillGlobals[k] = _G[k] end");
     GetPostedEventQueue().Clear();
@@ -83,6 +98,12 @@ void GameApp::TearDown()
     RunLua("GameOptions = nil");
     RunLua(std::string("if GameApp_SkillGlobals then for _, k in ipairs(") + kSkillGlobals +
            ") do _G[k] = GameApp_SkillGlobals[k] end GameApp_SkillGlobals = nil end");
+    RunLua(kRestoreConfig);
+    GetPostedEventQueue().Clear();
+    // The music outlives the application: a game left with its menu open (the music lowered)
+    // must not leave the next test's music there.
+    if (DirectMusic* music = Sound::GetDirectMusic())
+        music->SetMasterVolume(Sound::MusicMasterVolume(Sound::GetMusicVolume()));
 }
 
 void GameApp::DispatchPosted()
