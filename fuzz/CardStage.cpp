@@ -64,19 +64,19 @@ public:
             TTF_Init();
         LuaPlus::LuaState* state = GetGlobalLuaState();
         m_LuaState = state;
-        m_Config = std::make_unique<Config>(state);
+        // The process's one configuration (the level entry's too), lent while this lives.
+        m_Config.reset(&GlobalConfig());
         m_ResourceManager = std::make_unique<ResourceManager>(state);
         m_ResourceManager->AddLoader(new SDLImageLoader());
         m_ResourceManager->AddLoader(new BASSSoundLoader());
         const std::string source = SourceFolder();
-        for (const std::string& folder :
-             {source + "/MakoEngine/Source/scripts/", source + "/game/",
-              source + "/MakoArcadeLib/Source/scripts/", pack})
+        for (const std::string& folder : {source + "/MakoEngine/Source/scripts/", source + "/game/",
+                                          source + "/MakoArcadeLib/Source/scripts/", pack})
             m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner(folder));
         m_ResourceManager->ScanAll();
-        for (const char* script : {"Utility.lua", "bumperlux_Const.cfg", "PlayerDefaults.lua",
-                                   "Player.lua", "PlayerManager.lua", "HighScoreManager.lua",
-                                   "Resource.lua"})
+        for (const char* script :
+             {"Utility.lua", "bumperlux_Const.cfg", "PlayerDefaults.lua", "Player.lua",
+              "PlayerManager.lua", "HighScoreManager.lua", "Resource.lua"})
             MakoLuaState::DoResourceFile(state, script);
         MakoLuaState::LoadString(state, "LoadConfig { music_volume = 0, sfx_volume = 0 }");
         for (const std::string& script : ArcadeApp::GetScriptNames())
@@ -104,6 +104,7 @@ public:
         m_GameRecordManager.reset();
         m_TimerManager.reset();
         GetPostedEventQueue().Clear();
+        m_Config.release();
     }
 
     void Play(const std::string& folder)

@@ -1,6 +1,7 @@
 #include "FuzzHost.h"
 
 #include "core/ClassManager.h"
+#include "core/Config.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/PropertyType.h"
@@ -138,6 +139,13 @@ void PrepareEngineOnce()
     MakoLuaState::LoadString(state, EmbeddedFile("Resource.lua"));
     BuildPropertyTypeTable();
     ClassManager::GetInstance()->InitializeClasses();
+}
+
+Config& GlobalConfig()
+{
+    PrepareEngineOnce();
+    static Config* config = new Config(GetGlobalLuaState());
+    return *config;
 }
 
 const std::string& ScratchFolder()

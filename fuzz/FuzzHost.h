@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+class Config;
+
 namespace fuzz {
 
 // Once per process: log lines kept in memory only (the echo on standard output is muted
@@ -22,6 +24,11 @@ void PrepareFuzzHost();
 // chunk and natives, "Resource.lua", the property types and the class registry, as the
 // engine's start-up makes them before any object.
 void PrepareEngineOnce();
+
+// The game's configuration in the global script state, made once per process (after
+// PrepareEngineOnce, which it calls): one state holds one configuration's tables, so every
+// entry that runs game scripts there shares this one.
+Config& GlobalConfig();
 
 // The process's scratch folder, ending in '/' (below $TMPDIR, else /dev/shm when
 // writable, else /tmp; removed at exit). Every entry writes only below it.

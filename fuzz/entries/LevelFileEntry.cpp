@@ -4,7 +4,6 @@
 #include "FuzzEntries.h"
 #include "FuzzHost.h"
 
-#include "core/Config.h"
 #include "core/Exception.h"
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
@@ -23,17 +22,21 @@ namespace {
 const char* const kLevelScripts[] = {"StartupHelperFunctions.lua", "LevelCompiler.lua",
                                      "Level.lua"};
 
-// Puts the global environment back as it was when the snapshot was taken (top-level
-// names and the standard library tables, one level deep), so that one level file cannot
-// change what the next one meets.
+// Run before a file, answers a function that puts the global environment back as it was
+// then (top-level names, the standard library tables one level deep, and their
+// metatables): neither the level scripts, the sandbox nor the file change what the next
+// file or another entry sharing the global state (the card stage) meets.
 const char kSnapshotChunk[] = R"lua(
-local saved, libraries = {}, {}
+local saved, libraries, metatables = {}, {}, {}
+local getmetatable = getmetatable
 for k, v in pairs(_G) do saved[k] = v end
-for _, name in ipairs({ "string", "table", "math", "coroutine", "os", "debug" }) do
+metatables[_G] = getmetatable(_G) or false
+for _, name in ipairs({ "string", "table", "math", "coroutine", "os", "debug", "package" }) do
     if type(_G[name]) == "table" then
         local copy = {}
         for k, v in pairs(_G[name]) do copy[k] = v end
         libraries[_G[name]] = copy
+        metatables[_G[name]] = getmetatable(_G[name]) or false
     end
 end
 local rawset, next, setmetatable, pairs = rawset, next, setmetatable, pairs
@@ -46,18 +49,20 @@ return function()
         for k in pairs(library) do if copy[k] == nil then rawset(library, k, nil) end end
         for k, v in pairs(copy) do rawset(library, k, v) end
     end
+    for t, meta in pairs(metatables) do setmetatable(t, meta or nil) end
 end
 )lua";
 
 const char kLevelResource[] = "FuzzLevel.lua";
 
-LuaPlus::LuaObject& RestoreGlobals()
+// The snapshot chunk, compiled once: each call takes a snapshot and answers its restorer.
+LuaPlus::LuaObject& SnapshotTaker()
 {
-    static LuaPlus::LuaObject restore;
-    return restore;
+    static LuaPlus::LuaObject taker;
+    return taker;
 }
 
-// The level scripts compiled once, run again before every file.
+// The level scripts, compiled once, run before every file.
 std::vector<LuaPlus::LuaObject>& LevelScripts()
 {
     static std::vector<LuaPlus::LuaObject> scripts;
@@ -71,12 +76,9 @@ void PrepareLevels()
         return;
     prepared = true;
     PrepareEngineOnce();
+    // Level.lua publishes its constants in the game's configuration.
+    GlobalConfig();
     LuaPlus::LuaState* state = GetGlobalLuaState();
-    // The game's configuration lives in the global state for the whole run (Level.lua
-    // publishes its constants there).
-    static Config* configuration = new Config(state);
-    (void)configuration;
-    SandboxScriptState(state->GetCState());
     lua_State* L = state->GetCState();
     for (const char* script : kLevelScripts) {
         const std::string text = ScriptSource::Read(script);
@@ -84,12 +86,33 @@ void PrepareLevels()
             Fail(std::string("the level script ") + script + " does not compile");
         LevelScripts().emplace_back(state, -1);
         lua_pop(L, 1);
-        LevelScripts().back().Call();
     }
-    MakoLuaState::LoadString(state, kSnapshotChunk, 0, 1);
-    RestoreGlobals() = LuaPlus::LuaObject(state, -1);
-    lua_pop(state->GetCState(), 1);
+    if (luaL_loadbuffer(L, kSnapshotChunk, sizeof kSnapshotChunk - 1, "=snapshot") != 0)
+        Fail("the snapshot chunk does not compile");
+    SnapshotTaker() = LuaPlus::LuaObject(state, -1);
+    lua_pop(L, 1);
 }
+
+// The global environment as it was made, put back when it goes.
+class KeepGlobals
+{
+public:
+    explicit KeepGlobals(LuaPlus::LuaState* state)
+    {
+        lua_State* L = state->GetCState();
+        SnapshotTaker().Push(L);
+        if (lua_pcall(L, 0, 1, 0) != 0)
+            Fail(std::string("the snapshot failed: ") + lua_tostring(L, -1));
+        m_Restore = LuaPlus::LuaObject(state, -1);
+        lua_pop(L, 1);
+    }
+    ~KeepGlobals() { m_Restore.Call(); }
+    KeepGlobals(const KeepGlobals&) = delete;
+    KeepGlobals& operator=(const KeepGlobals&) = delete;
+
+private:
+    LuaPlus::LuaObject m_Restore;
+};
 
 // Reads a level as a game starting it does and asks it what the game asks.
 void ReadLevel(const std::string& name, const LuaPlus::LuaObject& table)
@@ -104,17 +127,9 @@ void ReadLevel(const std::string& name, const LuaPlus::LuaObject& table)
     }
 }
 
-} // namespace
-
-void RunLevelFile(const uint8_t* data, size_t size)
+// Runs the input as the level file kLevelResource and reads every level it made.
+void ReadLevelFile(LuaPlus::LuaState* state, const uint8_t* data, size_t size)
 {
-    PrepareLevels();
-    LuaPlus::LuaState* state = GetGlobalLuaState();
-    RestoreGlobals().Call();
-    // Levels' own tables (the brick letters, the defaults) afresh for every file.
-    for (const LuaPlus::LuaObject& script : LevelScripts())
-        script.Call();
-
     const std::string text(reinterpret_cast<const char*>(data), size);
     // The input is the script resource kLevelResource while it runs.
     struct ServeInput
@@ -145,8 +160,23 @@ void RunLevelFile(const uint8_t* data, size_t size)
         for (const auto& level : levels)
             ReadLevel(level.first, level.second);
     }
-    RestoreGlobals().Call();
-    MakoLuaState::LoadString(state, "ClearLevels()");
+}
+
+} // namespace
+
+void RunLevelFile(const uint8_t* data, size_t size)
+{
+    PrepareLevels();
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    {
+        KeepGlobals keep(state);
+        SandboxScriptState(state->GetCState());
+        // Levels' own tables (the brick letters, the defaults, an empty Levels) afresh for
+        // every file.
+        for (const LuaPlus::LuaObject& script : LevelScripts())
+            script.Call();
+        ReadLevelFile(state, data, size);
+    }
     // What the file made is garbage now: collected here, the run frees what it allocated
     // (the fuzzer looks for leaks in every run that does not).
     lua_gc(state->GetCState(), LUA_GCCOLLECT, 0);
