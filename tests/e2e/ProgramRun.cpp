@@ -70,16 +70,21 @@ void WatchTowards(int notify, const std::string& path)
 
 ProgramRun::ProgramRun(const std::vector<std::string>& args)
 {
-    Start({}, args, nullptr);
+    Start(std::string(BB_BINARY_DIR) + "/bumperlux", {}, args, nullptr);
+}
+
+ProgramRun::ProgramRun(const std::string& program, const std::vector<std::string>& args)
+{
+    Start(program, {}, args, nullptr);
 }
 
 ProgramRun::ProgramRun(const std::vector<std::string>& wrapper,
                        const std::vector<std::string>& args, const std::string& videoDriver)
 {
-    Start(wrapper, args, videoDriver.c_str());
+    Start(std::string(BB_BINARY_DIR) + "/bumperlux", wrapper, args, videoDriver.c_str());
 }
 
-void ProgramRun::Start(const std::vector<std::string>& wrapper,
+void ProgramRun::Start(const std::string& program, const std::vector<std::string>& wrapper,
                        const std::vector<std::string>& args, const char* videoDriver)
 {
     std::string home = getenv("HOME") ? getenv("HOME") : "/tmp";
@@ -90,7 +95,6 @@ void ProgramRun::Start(const std::vector<std::string>& wrapper,
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
-    std::string program = std::string(BB_BINARY_DIR) + "/bumperlux";
     m_Pid = fork();
     if (m_Pid < 0)
         throw std::runtime_error("fork failed");

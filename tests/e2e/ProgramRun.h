@@ -18,6 +18,8 @@ public:
     // SDL video driver; an empty driver leaves SDL to choose (X11 under xvfb-run).
     ProgramRun(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
                const std::string& videoDriver);
+    // Runs the program file at program (a copy of the game in a folder of its own) headless.
+    ProgramRun(const std::string& program, const std::vector<std::string>& args);
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
@@ -60,8 +62,8 @@ private:
     std::string m_ErrPath;
 
     // videoDriver null: the caller's SDL_VIDEODRIVER, else "dummy".
-    void Start(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
-               const char* videoDriver);
+    void Start(const std::string& program, const std::vector<std::string>& wrapper,
+               const std::vector<std::string>& args, const char* videoDriver);
     // True once the program has ended (it is not reaped: Wait still reads its status).
     bool HasEnded() const;
     // Waits at most timeoutMs for the program to end without reaping it.

@@ -131,17 +131,41 @@ TEST(UserFiles, AConfigurationThatCannotBeSavedAtQuitIsAWarning)
               Names(fs::path(GameConfigPath()).parent_path().string()));
 }
 
+// A development run (--noExeResources) reads the engine's folder of the source tree it was
+// built from, wherever the program's folder sits: beside it when the build folder is inside
+// the tree, else at the tree itself. It starts, and saves the defaults it read there.
 TEST(UserFiles, DevelopmentResourcesAreFoundFromTheProgramsFolder)
 {
     TempHome home;
-    ASSERT_EQ(0, RunAndQuit({"--noExeResources"}));
-    std::string log = ReadFile(GameLogPath());
-    EXPECT_NE(std::string::npos,
-              log.find("Adding resource scanner: Windows directory resource scanner for "
-                       "\"../MakoEngine/Source/\"\n"))
-        << log;
-    // The defaults came from the game's folder on disk and were saved at quit.
-    EXPECT_NE(std::string::npos, ReadFile(GameConfigPath()).find("    music_volume = 50,\n"));
+    // The build's own folder, and a copy of the program in a folder of its own that is
+    // not inside the source tree (with the build's assets beside it).
+    const fs::path elsewhere = fs::path(home.Path()) / "program";
+    fs::create_directories(elsewhere);
+    fs::copy_file(fs::path(BB_BINARY_DIR) / "bumperlux", elsewhere / "bumperlux");
+    for (const char* item : {"Assets", "bumperlux.fun", "Site"})
+        if (fs::exists(fs::path(BB_BINARY_DIR) / item))
+            fs::create_symlink(fs::path(BB_BINARY_DIR) / item, elsewhere / item);
+    const std::string marker = "Adding resource scanner: Windows directory resource scanner for \"";
+    const std::string engine = "MakoEngine/Source/\"\n";
+    for (const fs::path& folder : {fs::path(BB_BINARY_DIR), elsewhere}) {
+        SCOPED_TRACE(folder.string());
+        fs::remove_all(fs::path(GameConfigPath()).parent_path());
+        fs::remove(GameLogPath());
+        ProgramRun run((folder / "bumperlux").string(),
+                       {"--console", "--windowed", "--nosound", "--noExeResources"});
+        run.Send("AppQuit()\n");
+        ASSERT_EQ(0, run.Wait()) << run.Errors() << CrashReports();
+        const std::string log = ReadFile(GameLogPath());
+        const std::size_t end = log.find(engine);
+        const std::size_t start = log.rfind(marker, end);
+        ASSERT_TRUE(end != std::string::npos && start != std::string::npos) << log;
+        const std::string root = log.substr(start + marker.size(), end - start - marker.size());
+        // Read from the program's folder, the working directory of the run.
+        EXPECT_TRUE(fs::equivalent(folder / root / "MakoEngine/Source",
+                                   fs::path(BB_SOURCE_DIR) / "MakoEngine/Source"))
+            << root;
+        EXPECT_NE(std::string::npos, ReadFile(GameConfigPath()).find("    music_volume = 50,\n"));
+    }
 }
 
 TEST(UserFiles, StartUpLogsTheDriversAndRatesInUse)

@@ -1,4 +1,5 @@
 #include "app/ArcadeApp.h"
+#include "app/SourceFolders.h"
 
 #include "core/Config.h"
 #include "core/Exception.h"
@@ -89,8 +90,8 @@ void ArcadeApp::ConvertCmdLineArgsToProperties()
 void ArcadeApp::AddResourceScanners()
 {
     if (!RetrieveBoolProperty("useExeResources"))
-        GetResourceManager()->AddScanner(
-            new WindowsDirectoryResourceScanner("..\\MakoArcadeLib\\Source\\"));
+        GetResourceManager()->AddScanner(new WindowsDirectoryResourceScanner(
+            SourceFolders::FindRoot() + "MakoArcadeLib/Source/"));
     Application::AddResourceScanners();
 }
 

@@ -1,6 +1,7 @@
 // The application object: construction, the start-up sequence, window creation, the
 // shut-down steps and the destructor's fixed deletion order.
 #include "app/Application.h"
+#include "app/SourceFolders.h"
 
 #include "core/Class.h"
 #include "core/ClassManager.h"
@@ -342,11 +343,12 @@ void Application::AddResourceScanners()
     if (RetrieveBoolProperty("useExeResources")) {
         m_ResourceManager->AddScanner(new WindowsApplicationResourceScanner());
     } else {
-        // From the program's folder: the engine's sources, then the game's folder with the
+        // From the source tree: the engine's sources, then the game's folder with the
         // configuration files the program otherwise carries inside itself.
+        const std::string root = SourceFolders::FindRoot();
         m_ResourceManager->AddScanner(
-            new WindowsDirectoryResourceScanner("..\\MakoEngine\\Source\\"));
-        m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner("..\\game\\"));
+            new WindowsDirectoryResourceScanner(root + "MakoEngine/Source/"));
+        m_ResourceManager->AddScanner(new WindowsDirectoryResourceScanner(root + "game/"));
     }
     if (RetrieveBoolProperty("usePackageFiles"))
         m_ResourceManager->AddScanner(new PhysFSResourceScanner(m_PackageFile));
