@@ -13,7 +13,6 @@
 #include <boost/format.hpp>
 
 #include <cctype>
-#include <cmath>
 
 MAKO_IMPLEMENT_CLASS(LetterDialog, "LetterDialog", "Dialog", nullptr, nullptr);
 
