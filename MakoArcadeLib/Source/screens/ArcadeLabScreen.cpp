@@ -32,7 +32,7 @@ namespace {
 const int kPlaqueMargin = 6;
 
 const NotepadScreen::Texts kLabTexts = {
-    "The lab", "ArcadeLabScreen", "gametip.lab", "Tinkerwit's Lab", "help.lab", false,
+    "The lab", "ArcadeLabScreen", "gametip.lab", "Tinkerwit's Lab", "help.lab",
 };
 
 } // namespace

@@ -37,7 +37,7 @@ const double kRouteDotSpacing = 9.0;
 const double kRouteBow = 0.12;
 
 const NotepadScreen::Texts kMapTexts = {
-    "The map", "ArcadeMapScreen", "gametip.map", "The Map", "help.map", true,
+    "The map", "ArcadeMapScreen", "gametip.map", "The Map", "help.map",
 };
 
 } // namespace

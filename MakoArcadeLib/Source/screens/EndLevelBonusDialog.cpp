@@ -6,6 +6,7 @@
 #include "lua/MakoLuaState.h"
 #include "scene/ParticleEmitter.h"
 #include "scene/ParticleManager.h"
+#include "screens/PaperRules.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
 
@@ -50,6 +51,7 @@ EndLevelBonusDialog::EndLevelBonusDialog(const std::string& missionText, int sco
     for (const char* name : {"NextButton", "ReplayButton", "QuitButton"})
         if (Actor* button = GetChild(name))
             button->SetFlags(button->GetFlags() | ACTORFLAG_TICK_WHILE_PAUSED);
+    PaperRules::SitAllOnRules(*this);
     SetLabelText("missionLabel", missionText);
     SetScore(score);
     m_Particles = new ParticleManager();
@@ -77,6 +79,7 @@ void EndLevelBonusDialog::SetScore(int score)
         label->SetText(boost::str(boost::format("%1%") % FormatWithThousandsSeparators(score)),
                        true);
         label->SetVisible(true, true);
+        PaperRules::SitOnRule(*label, *this);
     }
 }
 
@@ -86,6 +89,7 @@ void EndLevelBonusDialog::SetTopScore(int topScore, bool newTop)
     if (!label)
         return;
     label->SetText(FormatWithThousandsSeparators(topScore), true);
+    PaperRules::SitOnRule(*label, *this);
     if (!newTop)
         return;
     const SDL_Rect r = label->GetScreenRect();
@@ -97,8 +101,10 @@ void EndLevelBonusDialog::SetTopScore(int topScore, bool newTop)
 
 void EndLevelBonusDialog::SetLabelText(const std::string& name, const std::string& text)
 {
-    if (Label* label = dynamic_cast<Label*>(GetChild(name)))
+    if (Label* label = dynamic_cast<Label*>(GetChild(name))) {
         label->SetText(text, true);
+        PaperRules::SitOnRule(*label, *this); // a caption shrunk to its width sits anew
+    }
 }
 
 void EndLevelBonusDialog::SetMessage(const std::string& name, const std::string& text)
@@ -168,6 +174,7 @@ void EndLevelBonusDialog::ShowMessageLine(const std::string& text)
     if (Label* label = dynamic_cast<Label*>(GetChild("messageLabel"))) {
         label->SetText(text, true);
         label->SetVisible(true, true);
+        PaperRules::SitOnRule(*label, *this);
     }
 }
 

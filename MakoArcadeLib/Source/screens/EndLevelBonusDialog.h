@@ -3,7 +3,9 @@
 // secret found, score needed) with a star that lights when the bonus is earned, the level's
 // score, the best score so far and a row of five award stars. The letter only shows: the
 // end-of-level state decides the numbers and texts and counts them in, step by step, on
-// its own timer. Its layout is the resource table "EndLevelBonusDialog"; it is named
+// its own timer. Every text is written on a rule of the letter paper (screens/PaperRules),
+// and set on it again whenever its text changes. Its layout is the resource table
+// "EndLevelBonusDialog"; it is named
 // "EndLevelBonusDialog", and its buttons "NextButton", "ReplayButton" and "QuitButton"
 // each close it.
 //

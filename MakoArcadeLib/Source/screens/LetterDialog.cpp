@@ -7,12 +7,12 @@
 #include "players/Player.h"
 #include "resources/ResourceManager.h"
 #include "screens/CheckedCast.h"
+#include "screens/PaperRules.h"
 #include "widgets/Label.h"
 
 #include <boost/format.hpp>
 
 #include <cctype>
-#include <cmath>
 
 MAKO_IMPLEMENT_CLASS(LetterDialog, "LetterDialog", "Dialog", nullptr, nullptr);
 
@@ -85,22 +85,7 @@ void LetterDialog::PlaceAroundNote()
 
 void LetterDialog::SitOnRules(Label& label) const
 {
-    const Image* paper = GetImage();
-    Font* font = label.GetFont();
-    if (!paper || !font)
-        return;
-    const LuaPlus::LuaObject metadata = paper->GetMetadata();
-    const LuaPlus::LuaObject rules = metadata.IsTable() ? metadata["rules"] : metadata;
-    if (!rules.IsTable() || !rules["top"].IsNumber() || !rules["pitch"].IsNumber())
-        return;
-    const int top = rules["top"].GetInteger();
-    const int pitch = rules["pitch"].GetInteger();
-    if (pitch <= 0)
-        return;
-    // The rule's row lies right under the letters: the line's top plus its ascent.
-    const int ascent = font->GetAscent();
-    const long rule = std::lround(double(label.GetY() + ascent - top) / pitch);
-    label.SetPosition(label.GetX(), top + int(rule) * pitch - ascent);
+    PaperRules::SitOnRule(label, *this);
 }
 
 void LetterDialog::SetSender(const std::string& from)

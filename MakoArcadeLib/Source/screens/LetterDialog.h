@@ -53,8 +53,8 @@ private:
     // The greeting's bottom edge touches the note's top; the signature's top its bottom.
     void PlaceAroundNote();
     // Moves the label by less than half a rule so that its first line stands on a rule of
-    // the paper (the picture's metadata `rules` = {top, pitch}, in pixels); lines as far
-    // apart as the rules then all stand on them. Paper without rules leaves it.
+    // the paper (screens/PaperRules); lines as far apart as the rules then all stand on
+    // them. Paper without rules leaves it.
     void SitOnRules(Label& label) const;
 
     std::string m_Layout; // the name of the layout resource

@@ -7,6 +7,7 @@
 #include "screens/LevelNotepad.h"
 #include "screens/MapProgress.h"
 #include "screens/OptionsDialog.h"
+#include "screens/PaperRules.h"
 #include "screens/ScreenManager.h"
 #include "widgets/Label.h"
 
@@ -49,15 +50,18 @@ void NotepadScreen::ShowNotepad(const std::string& levelName, const LuaObject& l
     title->SetText(levelName.empty() ? std::string(" ") : LevelTitle(levelName, level), true);
     CenterInParent(title);
 
+    // The best is the loot of the level's best play, written as the tally writes it.
     const int best = record.IsTable() ? ReadWholeNumber(record["score"], 0) : 0;
     Label* score = RequireLabel("labelScoreValue");
-    score->SetText(m_Texts.bestIsLoot ? FormatWithThousandsSeparators(best) : GroupThousands(best),
-                   true);
+    score->SetText(FormatWithThousandsSeparators(best), true);
     score->SetVisible(true, false);
     RequireLabel("labelScoreText");
 
     LevelNotepad::ShowTargets(this, levelName, level.IsTable());
     LevelNotepad::ShowStars(this, record);
+    // A text shrunk to its width has a smaller font: every row goes back onto its rule.
+    if (Actor* notepad = title->GetParent())
+        PaperRules::SitAllOnRules(*notepad);
 }
 
 Label* NotepadScreen::RequireLabel(const std::string& name)

@@ -1,7 +1,8 @@
 #pragma once
 // NotepadScreen: what the map and the lab share. Each lists levels beside a notepad that
-// shows the selected level's title, the player's best there, its four bonus targets for
-// the player's skill and the stars earned (the layout "LevelNotepad", the same on both).
+// shows the selected level's title, the player's best loot there ("$12,345"), its four
+// bonus targets for the player's skill and the stars earned, each row on a rule of the
+// notepad's paper (the layout "LevelNotepad", the same on both).
 // Both keep the player's choices in the player's tables, and Update rebuilds the whole
 // screen from them: when the screen becomes current (its tip letter follows, until the
 // player has read it) and when the options dialog closes (the skill may have changed the
@@ -41,8 +42,6 @@ public:
         const char* tipTitle;
         // The letter the help button forces.
         const char* help;
-        // The best is shown as loot ("$12,345") rather than as a score ("12,345").
-        bool bestIsLoot;
     };
 
 protected:

@@ -223,9 +223,15 @@ Resources.ProfileLabel = {
 
 -- The letter that closes a won level: a row per bonus (caption, star, the play's result),
 -- the level's score, the best score so far, five award stars and three buttons that each
--- close the letter. The game fills in the texts and lights the stars.
+-- close the letter. The game fills in the texts and lights the stars. Everything is
+-- written on the letter paper's rules (24 pixels apart from row 104 down, the paper's
+-- metadata names them): the letter sets the foot of each text on the rule it is placed
+-- nearest to, and a star stands between two rules, above the rule its row is written on.
 do
-    local rowsY, awardsY = -28, -16
+    local function rule(n) -- the row of the paper's rule n, from the letter's centre
+        return 104 + 24 * n - 216
+    end
+    local captionSize = 18 -- every caption of the letter
     local function label(text, fontName, fontSize, alignment, alignTo, offset, extra)
         local t = {
             class = "Label", text = text, fgColor = "Black",
@@ -259,44 +265,46 @@ do
     local children = {
         missionLabel = label("Mission Name Complete", ConstConfig.CleanFont, 24, "MidTop", "MidTop",
             { 0, 90 }, { visible = false }),
-        -- The amount in dark blue ink: a light colour would not read on the cream paper.
-        scoreLabel = label("$1000", ConstConfig.BigFont, 42, "MidTop", "MidTop", { 0, 115 + rowsY },
-            { fgColor = "DarkGrayBlue", shadowColor = "Black", visible = false }),
-        lastScoreLabel = label("$1000", ConstConfig.BigFont, 42, "MidTop", "MidTop",
-            { 0, 115 + rowsY }, { fgColor = "DarkGrayBlue", alpha = 128, visible = false }),
-        topScoreLabel = label("Top Loot:", ConstConfig.BigFont, 22, "MidTop", "MidTop",
-            { -100, 300 + awardsY }),
-        topScoreValue = label("$0", ConstConfig.BigFont, 28, "MidTop", "MidTop",
-            { -100, 325 + awardsY }),
-        awardLabel = label("Top Stars:", ConstConfig.BigFont, 22, "MidTop", "MidTop",
-            { 100, 300 + awardsY }),
+        -- The amount in dark blue ink on the first rule: a light colour would not read on the
+        -- cream paper, and a taller figure would be struck through by the rule above.
+        scoreLabel = label("$1000", ConstConfig.BigFont, 28, "MidBottom", "Center",
+            { 0, rule(0) + 6 }, { fgColor = "DarkGrayBlue", shadowColor = "Black", visible = false }),
+        lastScoreLabel = label("$1000", ConstConfig.BigFont, 28, "MidBottom", "Center",
+            { 0, rule(0) + 6 }, { fgColor = "DarkGrayBlue", alpha = 128, visible = false }),
         -- The message line between the rows and the best scores: "New Record!" when the
         -- tally ends with one.
-        messageLabel = label(" ", ConstConfig.BigFont, 17, "MidTop", "MidTop", { 0, 279 + awardsY },
+        messageLabel = label(" ", ConstConfig.BigFont, 17, "MidBottom", "Center", { 0, rule(6) + 4 },
             { fgColor = "DarkRed", visible = false }),
+        topScoreLabel = label("Top Loot:", ConstConfig.BigFont, captionSize, "MidBottom", "Center",
+            { -100, rule(7) + 5 }),
+        topScoreValue = label("$0", ConstConfig.BigFont, 24, "MidBottom", "Center",
+            { -100, rule(8) + 6 }),
+        awardLabel = label("Top Stars:", ConstConfig.BigFont, captionSize, "MidBottom", "Center",
+            { 100, rule(7) + 5 }),
         QuitButton = button("Button.red.png", "map", 113, "BottomRight", { -80, -30 },
             { escapeKey = true }),
         ReplayButton = button("Button.yellow.png", "replay", 114, "MidBottom", { 0, -30 }),
         NextButton = button("Button.green.png", "next", 110, "BottomLeft", { 80, -30 },
             { enterKey = true }),
     }
-    -- The rows: ball, time, loot, secret, score needed. A caption ends at 250 and keeps
-    -- right of the paper's red margin line (at 60): a longer one is drawn smaller.
+    -- The rows, one rule each: ball, time, loot, secret, score needed. The captions share one
+    -- size, at which the longest ("100% Loot Caught:", "03:15 Time Bonus:") ends at 262 and
+    -- keeps right of the paper's red margin line (at 60).
     local rows = {
-        { "ball", "Ball", " ", -40 }, { "time", "Time", " ", -15 },
-        { "loot", "Loot", "100% Loot Caught:", 10 }, { "secret", "Secret", "Secret Found:", 35 },
-        { "scoreNeeded", "Score", " ", 60, "score" },
+        { "ball", "Ball", " ", 1 }, { "time", "Time", " ", 2 },
+        { "loot", "Loot", "100% Loot Caught:", 3 }, { "secret", "Secret", "Secret Found:", 4 },
+        { "scoreNeeded", "Score", " ", 5, "score" },
     }
     for _, row in ipairs(rows) do
-        local y = row[4] + rowsY
-        children[row[1] .. "Label"] = label(row[3], ConstConfig.BigFont, 22, "MidRight", "MidLeft",
-            { 250, y }, { widthLimit = 250 - 66 })
-        children["actor" .. row[2] .. "Star"] = star("Center", { 0, y })
-        children[(row[5] or row[1]) .. "LabelMessage"] = label(" ", ConstConfig.CleanFont, 22,
-            "MidLeft", "MidRight", { -250, y })
+        local y = rule(row[4])
+        children[row[1] .. "Label"] = label(row[3], ConstConfig.BigFont, captionSize, "BottomRight",
+            "MidLeft", { 262, y + 5 }, { widthLimit = 262 - 66 })
+        children["actor" .. row[2] .. "Star"] = star("Center", { 0, y - 12 })
+        children[(row[5] or row[1]) .. "LabelMessage"] = label(" ", ConstConfig.CleanFont, 20,
+            "BottomLeft", "MidRight", { -262, y + 5 })
     end
     for i = 1, 5 do
-        children["actorStar" .. i] = star("MidTop", { 25 + 25 * i, 325 + awardsY })
+        children["actorStar" .. i] = star("Center", { 25 + 25 * i, rule(8) - 12 })
     end
 
     Resources.EndLevelBonusDialog = {

@@ -76,14 +76,8 @@ end
 Resources.ArcadeLabScreen = {
     children = {
         LevelListView10 = LevelList(),
-        -- The map's notepad (Resources.LevelNotepad), with the best score.
-        LevelView = {
-            resource = "LevelNotepad", position = { 420, 40 },
-            children = {
-                labelScoreText = PaperLabel(18, 58, "Best Score:"),
-                labelScoreValue = PaperLabel(100, 58, "0", { font = LabFont(13, ConstConfig.ScoreFont) }),
-            },
-        },
+        -- The map's notepad (Resources.LevelNotepad), the best loot written as the map writes it.
+        LevelView = { resource = "LevelNotepad", position = { 420, 40 } },
 
         LevelLeftButton = ArrowButton("Left", 392, 307, 276),
         PlayButton = LabButton("Button.green.png", "play", 430, 300, string.byte("p"), 28,

@@ -62,32 +62,45 @@ local function NoteLabel(x, y, text, extra)
     return label
 end
 
+-- The notepad's rules, as its picture's metadata names them: the first under the title,
+-- one every 19 pixels, the last under the secret's row; the big stars stand below them.
+-- Each row is written on a rule (the screen sets the foot of each text on its rule); a
+-- small star stands on its row's rule.
+local function NoteRule(n)
+    return 56 + 19 * n
+end
+
 -- The bonus-target rows of the notepad: a text and the category's star at the right.
-local function TargetRow(children, labelName, starName, y)
-    children[labelName] = NoteLabel(18, y, " ", { widthLimit = 140 })
-    children[starName] = { class = "Actor", image = "objMapStarSmall.png", position = { 158, y - 1 },
-                           frame = 1 }
+local function TargetRow(children, labelName, starName, rule)
+    children[labelName] = NoteLabel(18, rule - 12, " ", { widthLimit = 140 })
+    children[starName] = { class = "Actor", image = "objMapStarSmall.png",
+                           position = { 158, rule - 14 }, frame = 1 }
 end
 
 -- The notepad of the selected level, the same on the map and in the lab: its title, the
--- four bonus-target rows with their stars, the secret's row and the five stars earned. A
--- screen places it and adds its own "labelScoreText" and "labelScoreValue" (the best).
+-- player's best loot there, the four bonus-target rows with their stars, the secret's row
+-- and the five stars earned.
 local function Notepad()
     local children = {
         labelLevelName = NoteLabel(0, 30, " ", {
             font = MapFont(16, ConstConfig.MainFontMedium), widthLimit = 160,
         }),
-        secretLabel = NoteLabel(18, 158, "Secret Find:"),
+        labelScoreText = NoteLabel(18, NoteRule(1) - 12, "Best Loot:"),
+        labelScoreValue = NoteLabel(96, NoteRule(1) - 12, "0", {
+            font = MapFont(13, ConstConfig.ScoreFont),
+        }),
+        secretLabel = NoteLabel(18, NoteRule(6) - 12, "Secret Find:"),
     }
-    TargetRow(children, "scoreNeededLabel", "actorScoreStar", 82)
-    TargetRow(children, "ballLabel", "actorBallStar", 101)
-    TargetRow(children, "timeLabel", "actorTimeStar", 120)
-    TargetRow(children, "lootLabel", "actorLootStar", 139)
+    TargetRow(children, "scoreNeededLabel", "actorScoreStar", NoteRule(2))
+    TargetRow(children, "ballLabel", "actorBallStar", NoteRule(3))
+    TargetRow(children, "timeLabel", "actorTimeStar", NoteRule(4))
+    TargetRow(children, "lootLabel", "actorLootStar", NoteRule(5))
     children.actorSecretStar = { class = "Actor", image = "objMapStarSmall.png",
-                                 position = { 158, 157 }, frame = 1 }
+                                 position = { 158, NoteRule(6) - 14 }, frame = 1 }
     for i = 1, 5 do
         children["actorStar" .. i] = { class = "Actor", image = "objMapStar.png",
-                                       position = { 22 + (i - 1) * 30, 184 }, frame = 1 }
+                                       position = { 22 + (i - 1) * 30, NoteRule(6) + 8 },
+                                       frame = 1 }
     end
     return { class = "Actor", image = "objMapNotepad.png", zorder = 4, children = children }
 end
@@ -113,13 +126,7 @@ Resources.ArcadeMapScreen = {
         LevelListView5 = LevelList(5, 36),
         LevelListView6 = LevelList(6, 32),
 
-        objNotepad = {
-            resource = "LevelNotepad", position = { 442, 246 },
-            children = {
-                labelScoreText = NoteLabel(18, 58, "Best Loot:"),
-                labelScoreValue = NoteLabel(96, 58, "0", { font = MapFont(13, ConstConfig.ScoreFont) }),
-            },
-        },
+        objNotepad = { resource = "LevelNotepad", position = { 442, 246 } },
 
         LevelLeftButton = ArrowButton("Left", 150, 387, 276),
         PlayButton = MapButton("Button.green.png", "play", 188, 380, string.byte("p"), 28,

@@ -29,9 +29,11 @@ constexpr int kPortraitW = 88;
 constexpr int kPortraitH = 104;
 // The paper's rules: the first below the title, then one for every line of the letters'
 // handwriting (its font's line height), so that the written lines sit on them. The paper's
-// metadata carries both, for the code that places the lines.
+// metadata carries the first, the pitch and the last, for the code that places the lines.
 constexpr int kRuleTop = 104;
 constexpr int kRulePitch = 24;
+// The last rule ends the ruled part above the buttons along the bottom edge.
+constexpr int kRuleLast = 344;
 
 // Writing paper: warm cream with a fibrous mottle, pale blue rules, a red margin line and
 // edges that darken a little with age.
@@ -53,7 +55,7 @@ void LetterPaper(AssetPack& pack)
         return Mix(cream.Scaled(1.0f + fibre), Rgba::Bytes(196, 170, 120), age);
     });
     // Rules below the title, the margin to the left of the greeting.
-    for (int y = kRuleTop; y < h - 64; y += kRulePitch)
+    for (int y = kRuleTop; y <= kRuleLast; y += kRulePitch)
         for (int x = 24; x < w - 24; ++x)
             sheet.Shade(x, y, Rgba::Bytes(120, 150, 200), 0.35f);
     for (int y = 8; y < h - 8; ++y) {
@@ -66,6 +68,7 @@ void LetterPaper(AssetPack& pack)
     LuaValue rules = LuaValue::Table();
     rules.Set("top", kRuleTop);
     rules.Set("pitch", kRulePitch);
+    rules.Set("last", kRuleLast);
     LuaValue metadata = LuaValue::Table();
     metadata.Set("rules", rules);
     pack.WriteImage(kImages, name, letter, metadata);

@@ -439,6 +439,12 @@ void LevelPlaques(AssetPack& pack)
 
 // ---- The notepad and its stars ------------------------------------------------------------
 
+// The notepad's rules: the first under the level's title, one for every row of the notepad
+// (its small handwriting's line height), the last under the secret's row.
+constexpr int kNoteRuleTop = 56;
+constexpr int kNoteRulePitch = 19;
+constexpr int kNoteRuleLast = 170;
+
 void Notepad(AssetPack& pack)
 {
     const int w = 188, h = 222;
@@ -449,8 +455,10 @@ void Notepad(AssetPack& pack)
     FillShape(paper, sheet, [&](int x, int y) {
         return Rgba::Bytes(252, 247, 228).Scaled(0.95f + 0.06f * fibre.At(x, y));
     });
-    // Ruled lines, the margin, and the rings of the binding.
-    for (int y = 56; y < h - 12; y += 19)
+    // Ruled lines, the margin, and the rings of the binding. The rules end above the row of
+    // big stars at the foot of the page; the metadata names them for the code that writes
+    // on them.
+    for (int y = kNoteRuleTop; y <= kNoteRuleLast; y += kNoteRulePitch)
         FillShape(paper, SegmentShape(6, y + 0.5f, w - 9.0f, y + 0.5f, 0.9f),
                   Solid(Rgba::Bytes(120, 160, 206, 150)));
     FillShape(paper, SegmentShape(13.5f, 12, 13.5f, h - 6.0f, 1.0f),
@@ -463,7 +471,13 @@ void Notepad(AssetPack& pack)
     }
     Canvas out(w, h);
     DrawWithShadow(out, paper, 0, 0, 3, 3, 3.0f, 0.5f);
-    pack.WriteImage(kImages, "objMapNotepad.png", out);
+    LuaValue rules = LuaValue::Table();
+    rules.Set("top", kNoteRuleTop);
+    rules.Set("pitch", kNoteRulePitch);
+    rules.Set("last", kNoteRuleLast);
+    LuaValue metadata = LuaValue::Table();
+    metadata.Set("rules", rules);
+    pack.WriteImage(kImages, "objMapNotepad.png", out, metadata);
 }
 
 void Stars(AssetPack& pack, const std::string& name, int size)
