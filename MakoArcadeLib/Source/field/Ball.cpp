@@ -543,6 +543,7 @@ void Ball::ReleaseFromPaddle()
     if (PhysicsBody* body = GetPhysicsBody())
         body->SetLinearVel(m_Velocity.x, m_Velocity.y);
     m_Paddle.Clear();
+    m_TicksSinceStrike = 0; // a serve is a stroke of the paddle
     SetCategoryBits(kBallCategory);
     SetCollideBits(kBallCollideMask);
     SetActive(true);
@@ -742,7 +743,8 @@ void Ball::Tick()
     m_PaddlePass = m_PaddlePass && m_PaddlePassTouched;
     m_PaddlePassTouched = false;
     ++m_TicksSincePaddleHit;
-    ++m_TicksSinceStrike;
+    // Time on a paddle is not time adrift.
+    m_TicksSinceStrike = m_Paddle.Get() ? 0 : m_TicksSinceStrike + 1;
     m_BallPass = m_BallPass && m_BallPassTouched;
     m_BallPassTouched = false;
     if (++m_TicksSinceLoop == kLoopResetTicks)

@@ -212,7 +212,8 @@ protected:
     // A free ball sunk deeper than half its radius into a wall (squeezed against it by a
     // paddle, pushed by a blast) is put back at the wall's face and turned away from it.
     void KeepOutOfWalls();
-    // Ticks since the last contact with the paddle, a brick, a drop target or a goober.
+    // Ticks since the last contact with the paddle, a brick, a drop target or a goober;
+    // held on a paddle it stays 0.
     int m_TicksSinceStrike = 0;
     // Asks the world for sub-steps short enough that the ball never travels more than
     // half its radius in one (fast, small balls would otherwise sink into or pass through
