@@ -571,6 +571,7 @@ void Ball::KeepOutOfWalls()
     const bool deepX = std::fabs(in.x - c.x) > sink, deepY = std::fabs(in.y - c.y) > sink;
     if (!deepX && !deepY)
         return;
+    NotePutBack(c.x, c.y, std::max(std::fabs(in.x - c.x), std::fabs(in.y - c.y)));
     Vector2D v = body->GetLinearVel();
     Vector2D at = c;
     if (deepX) {
@@ -584,6 +585,31 @@ void Ball::KeepOutOfWalls()
     body->SetPosition(at.x, at.y);
     body->SetLinearVel(v.x, v.y);
     SyncFromPhysics();
+}
+
+void Ball::NotePutBack(double x, double y, double depth)
+{
+    const FieldBounds field = FieldBounds::Current();
+    PutBack putBack;
+    putBack.x = x;
+    putBack.y = y;
+    putBack.depth = depth;
+    putBack.pastFace = x < field.left || x > field.right || y < field.top || y > field.bottom;
+    const bool worse =
+        m_PutBacks == 0 || (putBack.pastFace && !m_WorstPutBack.pastFace) ||
+        (putBack.pastFace == m_WorstPutBack.pastFace && putBack.depth > m_WorstPutBack.depth);
+    if (worse)
+        m_WorstPutBack = putBack;
+    ++m_PutBacks;
+}
+
+int Ball::TakePutBacks(PutBack& worst)
+{
+    const int count = m_PutBacks;
+    worst = m_WorstPutBack;
+    m_PutBacks = 0;
+    m_WorstPutBack = PutBack();
+    return count;
 }
 
 // ---- Count-down -----------------------------------------------------------------------------
