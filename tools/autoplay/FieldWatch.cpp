@@ -65,11 +65,13 @@ bool FieldWatch::CheckPutBacks(ArcadeGameLogic* logic, int pass)
             continue;
         m_PutBacks += count;
         m_DeepestPutBack = std::max(m_DeepestPutBack, worst.depth);
-        const std::string line = Where(pass) + ": put back " +
-                                 Format("%.1f px from (%.2f, %.2f)", worst.depth, worst.x, worst.y);
+        const std::string line =
+            Where(pass) + ": put back " +
+            Format("%.1f px from (%.2f, %.2f)", worst.depth, worst.x, worst.y) +
+            (worst.pressed ? ", pressed by a paddle" : "");
         if (static_cast<int>(m_PutBackLines.size()) < kPutBackLines)
             m_PutBackLines.push_back(line);
-        if (!worst.pastFace || m_Fault != NONE)
+        if (!worst.Escaping() || m_Fault != NONE)
             continue;
         ++m_PutBackEscapes;
         const Vector2D v = VelocityOf(ball);

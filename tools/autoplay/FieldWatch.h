@@ -9,7 +9,9 @@
 //           where it was. The ball tells the watch (Ball::TakePutBacks); the watch counts
 //           every put-back with its depth and keeps the first few as lines naming the
 //           level, seed and pass. A put-back from a centre past the wall's face is an
-//           escape: the field caught a ball on its way out.
+//           escape, the field catching a ball on its way out, unless a paddle lay against
+//           the ball: a paddle closing the gap beside a wall squeezes the ball into it, and
+//           the put-back is what frees it.
 //   Escape: the centre of a ball on the field has passed a wall's inner face: it lies
 //           outside the field's inner rectangle (FieldBounds) or inside a wall's rectangle,
 //           or it did before a put-back. Normal play sinks a ball a few pixels into a wall

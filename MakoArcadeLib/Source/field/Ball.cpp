@@ -12,6 +12,7 @@
 #include "display/Image.h"
 #include "field/Brick.h"
 #include "field/FieldBounds.h"
+#include "field/Paddle.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
@@ -595,9 +596,20 @@ void Ball::NotePutBack(double x, double y, double depth)
     putBack.y = y;
     putBack.depth = depth;
     putBack.pastFace = x < field.left || x > field.right || y < field.top || y > field.bottom;
+    // A paddle within a pixel of the ball's edge is pressing it (a paddle that closes the
+    // gap beside a wall squeezes the ball into it).
+    const double reach = GetRadius() + 1.0;
+    if (gLogic)
+        for (const Paddle* paddle : gLogic->GetPaddles())
+            putBack.pressed =
+                putBack.pressed ||
+                (paddle && !paddle->IsDead() && x > paddle->GetX() - reach &&
+                 x < paddle->GetX() + paddle->GetWidth() + reach && y > paddle->GetY() - reach &&
+                 y < paddle->GetY() + paddle->GetHeight() + reach);
+    auto rank = [](const PutBack& p) { return (p.Escaping() ? 2 : 0) + (p.pastFace ? 1 : 0); };
     const bool worse =
-        m_PutBacks == 0 || (putBack.pastFace && !m_WorstPutBack.pastFace) ||
-        (putBack.pastFace == m_WorstPutBack.pastFace && putBack.depth > m_WorstPutBack.depth);
+        m_PutBacks == 0 || rank(putBack) > rank(m_WorstPutBack) ||
+        (rank(putBack) == rank(m_WorstPutBack) && putBack.depth > m_WorstPutBack.depth);
     if (worse)
         m_WorstPutBack = putBack;
     ++m_PutBacks;

@@ -127,17 +127,20 @@ public:
     bool IsAdrift() const { return m_TicksSinceStrike >= kAdriftTicks; }
 
     // A put-back of a free ball sunk into a wall (see KeepOutOfWalls), as watches over play
-    // see it: where the centre was, how far it was moved (pixels), and whether it had
-    // passed the wall's inner face (the field's rectangle), which only a ball on its way
-    // out of the field does.
+    // see it: where the centre was, how far it was moved (pixels), whether it had passed
+    // the wall's inner face (the field's rectangle), and whether a paddle lay against the
+    // ball, pressing it into the wall. A ball past the face that no paddle pressed there was
+    // on its way out of the field.
     struct PutBack
     {
         double x = 0.0, y = 0.0;
         double depth = 0.0;
         bool pastFace = false;
+        bool pressed = false;
+        bool Escaping() const { return pastFace && !pressed; }
     };
-    // How many put-backs there were since the last call, and the worst of them (past the
-    // face first, then the deepest); forgets them.
+    // How many put-backs there were since the last call, and the worst of them (escaping
+    // first, then past the face, then the deepest); forgets them.
     int TakePutBacks(PutBack& worst);
 
     // ---- Other --------------------------------------------------------------------------
