@@ -596,8 +596,9 @@ void Ball::NotePutBack(double x, double y, double depth)
     putBack.y = y;
     putBack.depth = depth;
     putBack.pastFace = x < field.left || x > field.right || y < field.top || y > field.bottom;
-    // A paddle within a pixel of the ball's edge is pressing it (a paddle that closes the
-    // gap beside a wall squeezes the ball into it).
+    // A paddle that touched the ball in this pass, or lies within a pixel of its edge, is
+    // pressing it (a paddle that closes the gap beside a wall squeezes the ball into it).
+    putBack.pressed = m_PaddlePassTouched || m_TicksSincePaddleHit <= 1;
     const double reach = GetRadius() + 1.0;
     if (gLogic)
         for (const Paddle* paddle : gLogic->GetPaddles())
