@@ -109,9 +109,12 @@ TEST_P(WrittenLevelTest, IsWonByAPlayerWhoFollowsTheBall)
         << logic->CountRequiredBricks()
         << " required bricks left: " << autoplay::PlayProgress::Remaining(logic, 20)
         << "; balls:" << Balls();
-    std::printf("%s: won after %d passes with %d balls left\n", name, played,
-                logic->GetBallsLeft());
+    std::printf("%s: won after %d passes with %d balls left, %d put-backs (deepest %.1f px), "
+                "%d escapes\n",
+                name, played, logic->GetBallsLeft(), m_Watch.GetPutBacks(),
+                m_Watch.GetDeepestPutBack(), m_Watch.GetPutBackEscapes());
     RecordProperty("passes", played);
+    RecordProperty("putBacks", m_Watch.GetPutBacks());
 }
 
 INSTANTIATE_TEST_SUITE_P(GameLevels, WrittenLevelTest,
