@@ -57,6 +57,14 @@ bool InRange(int key)
     return key > 0 && key < SDLK_LAST;
 }
 
+// Whether SDL still has the key down (a key let go while the window had no focus is up
+// again here once the focus is back, though its release never came as an event).
+bool SdlHasDown(int key)
+{
+    const Uint8* keys = SDL_GetKeyState(nullptr);
+    return keys && keys[key] != 0;
+}
+
 } // namespace
 
 bool ArcadeKeyboardTranslator::IsActiveFor(Object* target)
@@ -68,10 +76,15 @@ bool ArcadeKeyboardTranslator::IsActiveFor(Object* target)
            state == "LevelCompleted";
 }
 
+bool ArcadeKeyboardTranslator::IsHeld(int key) const
+{
+    return m_Held.test(static_cast<std::size_t>(key)) && SdlHasDown(key);
+}
+
 template <std::size_t N> bool ArcadeKeyboardTranslator::AnyHeld(const int (&keys)[N]) const
 {
     for (int key : keys)
-        if (m_Held.test(static_cast<std::size_t>(key)))
+        if (IsHeld(key))
             return true;
     return false;
 }
@@ -81,7 +94,7 @@ template <std::size_t N>
 double ArcadeKeyboardTranslator::HeldStep(const std::pair<int, double> (&table)[N]) const
 {
     for (const auto& entry : table)
-        if (m_Held.test(static_cast<std::size_t>(entry.first)))
+        if (IsHeld(entry.first))
             return entry.second;
     return 0.0;
 }

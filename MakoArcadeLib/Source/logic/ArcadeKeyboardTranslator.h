@@ -16,10 +16,10 @@
 // LevelCompleted, and never on a press while exactly one Alt key is held (those keys belong
 // to the controller and the window's shortcuts). A release belongs to its press: only a key
 // whose press the translator heard while it acted lets go of the button or re-derives a
-// step, and "held" means pressed in play and not yet released. So the release of a
-// shortcut's key (Return of Alt+Return, whether Alt goes up first or the rebuilt window
-// reports no modifiers) or of a key pressed before play never reaches play. Main thread
-// only.
+// step, and "held" means pressed in play, not yet released, and down in SDL's key state.
+// So the release of a shortcut's key (Return of Alt+Return, whether Alt goes up first or
+// the rebuilt window reports no modifiers) or of a key pressed before play never reaches
+// play. Main thread only.
 #include "core/Event.h"
 
 #include <SDL.h>
@@ -50,7 +50,9 @@ private:
     // Whether the target is in a state in which keys move the paddle.
     static bool IsActiveFor(Object* target);
     void SendButton(Object* target, bool pressed) const;
-    // Whether a key of the table was pressed in play and is not yet released.
+    // Whether the key was pressed in play, is not yet released, and SDL has it down.
+    bool IsHeld(int key) const;
+    // Whether a key of the table is held.
     template <std::size_t N> bool AnyHeld(const int (&keys)[N]) const;
     template <std::size_t N> double HeldStep(const std::pair<int, double> (&table)[N]) const;
 
