@@ -4,6 +4,7 @@
 // pixel for pixel in every pass: drawing only what changed shows the player nothing else.
 #include "GameFixture.h"
 
+#include "autoplay/AutoPlayer.h"
 #include "core/Random.h"
 #include "display/Canvas.h"
 #include "display/DisplayBackend.h"
@@ -11,7 +12,6 @@
 #include "display/FrameRecorder.h"
 #include "display/SDLImageRenderer.h"
 #include "logic/LevelManager.h"
-#include "support/engine/AutoPlayer.h"
 #include "support/engine/GameLevels.h"
 
 #include <gtest/gtest.h>
@@ -118,7 +118,7 @@ TEST_P(ChangedRegionPlayTest, EveryPassLooksAsAFullRedrawWould)
     SDL_Surface* a = full.GetSDLTarget();
     SDL_Surface* b = recorded.GetSDLTarget();
 
-    bbtest::AutoPlayer player;
+    autoplay::AutoPlayer player;
     long long redrawn = 0;
     const int kPasses = 400;
     for (int pass = 0; pass < kPasses; ++pass) {
@@ -167,7 +167,7 @@ TEST_F(ChangedRegionHardwareTest, EveryPassLooksAsAFullRedrawWould)
     passes.SetDrawing(false);
     Canvas changedOnly(manager.GetImageRenderer(), false);
     Canvas whole(manager.GetBackend()->GetImageRenderer(), false);
-    bbtest::AutoPlayer player;
+    autoplay::AutoPlayer player;
     for (int pass = 0; pass < 150; ++pass) {
         player.PlayOnePass(logic, true);
         passes.Step();

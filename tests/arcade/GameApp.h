@@ -51,6 +51,10 @@ public:
         return asked;
     }
 
+    // Says the display is in full screen (or windowed) without changing any window.
+    void SetFullScreenFlag(bool fullScreen) { m_FullScreen = fullScreen; }
+    using Application::NotifyDisplayChange;
+
     // The current player's game on the game screen, without the letter and the brick
     // drop, after 30 passes: the serve is next.
     void StartGame();

@@ -5,6 +5,10 @@
 // every ball.
 #include "GameFixture.h"
 
+#include "autoplay/AutoPlayer.h"
+#include "autoplay/FieldWatch.h"
+#include "autoplay/GameOutcome.h"
+#include "autoplay/PlayProgress.h"
 #include "core/Random.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
@@ -13,27 +17,18 @@
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
 #include "physics/PhysicsBody.h"
-#include "support/engine/AutoPlayer.h"
-#include "support/engine/FieldWatch.h"
 #include "support/engine/GameLevels.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <set>
 #include <string>
 #include <vector>
 
 using gametest::GameFixture;
 
 namespace {
-
-// States in which the level has been won.
-const std::set<std::string> kWon = {"LevelCompleted", "ShowEndLevelDialog", "ShowArtifactDialog",
-                                    "AdvanceLevel", "LevelsGameTypeCompleted"};
-// States in which the game has been lost.
-const std::set<std::string> kLost = {"GameOver", "ShowGameOverDialog", "LevelsGameTypeOver"};
 
 class GameAutoplayTest : public GameFixture
 {
@@ -46,24 +41,12 @@ protected:
 
     void StartLevel(const std::string& name, int balls)
     {
-        m_Watch = bbtest::FieldWatch(name, 7);
+        m_Watch = autoplay::FieldWatch(name, 7);
         MakoSrand(7);
         NewGame("{gameType = 'Levels', levelName = '" + name +
                 "', ballsLeft = " + std::to_string(balls) + "}");
         logic->StartGame();
         ASSERT_NE(logic->GetLevel(), nullptr) << name;
-    }
-
-    // Where the required bricks that are left stand, and how strong they are.
-    std::string RequiredBricks()
-    {
-        std::string text;
-        for (Actor* actor : logic->GetBricks().GetMembers())
-            if (Brick* brick = dynamic_cast<Brick*>(actor); brick && brick->IsNecessary())
-                text += " [" + brick->GetName() + " at " + std::to_string(brick->GetX()) + "," +
-                        std::to_string(brick->GetY()) + " strength " +
-                        std::to_string(brick->GetStrength()) + "]";
-        return text;
     }
 
     // Where the balls are, how they move and what holds them.
@@ -90,7 +73,7 @@ protected:
         int n = 0;
         for (; n < limit; ++n) {
             const std::string state = State();
-            if (kWon.count(state) || kLost.count(state))
+            if (autoplay::OutcomeOfState(state) != autoplay::GAME_IN_PLAY)
                 break;
             if (state == "AllBallsLost")
                 m_SawAllBallsLost = true;
@@ -105,8 +88,8 @@ protected:
     }
 
     LevelManager m_Manager;
-    bbtest::FieldWatch m_Watch{"", 7};
-    bbtest::AutoPlayer m_Player;
+    autoplay::FieldWatch m_Watch{"", 7};
+    autoplay::AutoPlayer m_Player;
     bool m_SawAllBallsLost = false;
 };
 
@@ -121,13 +104,17 @@ TEST_P(WrittenLevelTest, IsWonByAPlayerWhoFollowsTheBall)
     const char* name = GetParam();
     StartLevel(name, 9);
     const int played = PlayToTheEnd(true, 30000);
-    EXPECT_TRUE(kWon.count(State()))
+    EXPECT_EQ(autoplay::GAME_WON, autoplay::OutcomeOfState(State()))
         << name << " ended in " << State() << " after " << played << " passes, "
-        << logic->CountRequiredBricks() << " required bricks left:" << RequiredBricks()
+        << logic->CountRequiredBricks()
+        << " required bricks left: " << autoplay::PlayProgress::Remaining(logic, 20)
         << "; balls:" << Balls();
-    std::printf("%s: won after %d passes with %d balls left\n", name, played,
-                logic->GetBallsLeft());
+    std::printf("%s: won after %d passes with %d balls left, %d put-backs (deepest %.1f px), "
+                "%d escapes\n",
+                name, played, logic->GetBallsLeft(), m_Watch.GetPutBacks(),
+                m_Watch.GetDeepestPutBack(), m_Watch.GetPutBackEscapes());
     RecordProperty("passes", played);
+    RecordProperty("putBacks", m_Watch.GetPutBacks());
 }
 
 INSTANTIATE_TEST_SUITE_P(GameLevels, WrittenLevelTest,
@@ -143,8 +130,7 @@ TEST_F(GameAutoplayTest, ADragonsBombFallsToThePaddlesLine)
     // The paddle's top, once the paddle is on the field.
     int line = 1000, lowest = 0;
     for (int n = 0; n < 20000 && lowest < line; ++n) {
-        const std::string state = State();
-        if (kWon.count(state) || kLost.count(state))
+        if (autoplay::OutcomeOfState(State()) != autoplay::GAME_IN_PLAY)
             break;
         m_Player.PlayOnePass(logic, true);
         passes.Step();
@@ -170,7 +156,7 @@ TEST_F(GameAutoplayTest, APlayerWhoNeverMovesLosesEveryBallAndTheGame)
     StartLevel("Unguarded", 2);
     PlayToTheEnd(false, 5000);
     EXPECT_TRUE(m_SawAllBallsLost);
-    EXPECT_TRUE(kLost.count(State())) << State();
+    EXPECT_EQ(autoplay::GAME_LOST, autoplay::OutcomeOfState(State())) << State();
     EXPECT_EQ(logic->GetBallsLeft(), 0);
 }
 
@@ -190,7 +176,7 @@ TEST_F(GameAutoplayTest, TheWatchSeesAStallThatScoreAndHealingDamageWouldHide)
     ASSERT_EQ(2u, bricks.size());
     // A stone brick takes two knocks: one knock on the second brick, at pass 60, is the only
     // step towards the end; the first brick's knock heals every 20 passes.
-    bbtest::FieldWatch watch("Stuck", 7, 100);
+    autoplay::FieldWatch watch("Stuck", 7, 100);
     int flagged = -1;
     for (int pass = 0; pass < 200 && flagged < 0; ++pass) {
         logic->AddScore(10);
@@ -201,8 +187,50 @@ TEST_F(GameAutoplayTest, TheWatchSeesAStallThatScoreAndHealingDamageWouldHide)
             flagged = pass;
     }
     EXPECT_EQ(160, flagged) << watch.Describe();
-    EXPECT_EQ(bbtest::FieldWatch::STALL, watch.GetFault());
+    EXPECT_EQ(autoplay::FieldWatch::STALL, watch.GetFault());
     EXPECT_NE(std::string::npos, watch.Describe().find("since pass 60")) << watch.Describe();
+    // It names what is left to break, whatever strength the bricks have.
+    bricks[0]->ApplyIntProperty("strength", -1);
+    autoplay::FieldWatch plates("Stuck", 7, 10);
+    for (int pass = 0; pass < 20 && !plates.Check(logic, pass); ++pass)
+        ;
+    EXPECT_NE(std::string::npos,
+              plates.Describe().find("left to break: Brick at (" +
+                                     std::to_string(bricks[0]->GetX()) + ", " +
+                                     std::to_string(bricks[0]->GetY()) + ") strength -1"))
+        << plates.Describe();
+}
+
+// A ball that leaves the field is put back at the wall's face before the watch looks; the
+// put-back shows where it was, and counts as an escape.
+TEST_F(GameAutoplayTest, TheWatchSeesABallPutBackFromOutsideTheField)
+{
+    StartLevel("Welcome", 9);
+    passes.SetDrawing(false);
+    Ball* free = nullptr;
+    int pass = 0;
+    for (; pass < 3000 && !free; ++pass) {
+        m_Player.PlayOnePass(logic, true);
+        passes.Step();
+        ASSERT_FALSE(m_Watch.Check(logic, pass)) << m_Watch.Describe();
+        for (Actor* actor : logic->GetBalls().GetMembers())
+            if (Ball* ball = dynamic_cast<Ball*>(actor);
+                pass > 200 && ball && !ball->GetPaddle() && ball->GetPhysicsBody())
+                free = ball;
+    }
+    ASSERT_NE(nullptr, free) << "no ball in play";
+    free->GetPhysicsBody()->SetPosition(-100, 200);
+    passes.Step();
+    EXPECT_TRUE(m_Watch.Check(logic, pass));
+    EXPECT_EQ(autoplay::FieldWatch::ESCAPE, m_Watch.GetFault());
+    // Where the pass's own motion took it from (-100, 200), outside the field.
+    const std::string text = m_Watch.Describe();
+    const std::size_t at = text.find("escape: a ball at (");
+    ASSERT_NE(std::string::npos, at) << text;
+    EXPECT_NEAR(-100.0, std::stod(text.substr(at + 19)), 10.0) << text;
+    EXPECT_NE(std::string::npos, text.find("outside the field, put back")) << text;
+    EXPECT_EQ(1, m_Watch.GetPutBackEscapes());
+    EXPECT_GT(m_Watch.GetDeepestPutBack(), 100.0);
 }
 
 } // namespace

@@ -224,6 +224,45 @@ TEST_F(KeyboardTranslatorTest, OutsideThePlayStatesAndUnderASingleAltNothingHapp
     EXPECT_EQ(Lines{"move 15 0 0"}, Frame());
 }
 
+TEST_F(KeyboardTranslatorTest, OnlyAKeyPressedInPlayLetsGoOrChangesTheStep)
+{
+    // Return of Alt+Return, its release reported without Alt (Alt let go first, or the
+    // rebuilt window forgot it): no release of the button.
+    EXPECT_FALSE(Press(SDLK_RETURN, KMOD_LALT));
+    Release(SDLK_RETURN);
+    EXPECT_EQ(Lines{}, target.Take());
+    // Keys pressed before play (behind a dialog) are not play's when let go in it.
+    target.SetState("ShowEndLevelDialog");
+    Press(SDLK_a);
+    Press(SDLK_RIGHT);
+    target.SetState("WaitForSpawn");
+    Press(SDLK_LEFT);
+    Release(SDLK_a);
+    Release(SDLK_RIGHT);
+    EXPECT_EQ((Lines{"move -15 0 0"}), Frame());
+    Release(SDLK_LEFT);
+
+    // A fire key held through Alt+Return: its release still lets go, though SDL says
+    // Return is down.
+    Press(SDLK_a);
+    Press(SDLK_RETURN, KMOD_RALT);
+    Release(SDLK_a);
+    EXPECT_EQ((Lines{"down", "up"}), target.Take());
+    ClearKeys();
+
+    // A step let go behind the menu is not taken up again when play comes back; a key held
+    // through it (its repeats reported under Alt) still is.
+    Press(SDLK_LEFT);
+    Press(SDLK_KP8);
+    target.SetState("PausedPlaying");
+    Release(SDLK_LEFT);
+    Press(SDLK_KP8, KMOD_LALT);
+    target.SetState("Playing");
+    EXPECT_EQ((Lines{"move 0 -15 0"}), Frame());
+    Release(SDLK_KP8);
+    EXPECT_EQ(Lines{}, Frame());
+}
+
 // ---- The menu keys on the game screen ---------------------------------------------------
 
 namespace {
@@ -344,4 +383,63 @@ TEST_F(MenuKeysTest, ArrowKeysMoveThePaddleEachPassThroughTheMousePath)
     EXPECT_DOUBLE_EQ(15.0, stepOfOnePass());
     SDL_GetKeyState(nullptr)[SDLK_LEFT] = 0;
     SDL_GetKeyState(nullptr)[SDLK_RIGHT] = 0;
+}
+
+// ---- Shortcut keys while the serve waits ------------------------------------------------
+
+namespace {
+
+// A key going down or up as SDL delivers it, through the application's own event handling.
+void Key(bbtest::GameApp& app, std::uint8_t type, SDLKey key, SDLMod mods)
+{
+    Event event{};
+    event.key.type = type;
+    event.key.keysym.sym = key;
+    event.key.keysym.mod = mods;
+    app.OnEvent(event);
+    app.DispatchPosted();
+}
+
+} // namespace
+
+TEST(ShortcutKeysTest, NoShortcutServesTheWaitingBallInEitherDisplayMode)
+{
+    bbtest::GameApp app;
+    app.StartGame();
+    auto state = [] { return gLogic ? gLogic->GetStateName() : std::string(); };
+    ASSERT_EQ("WaitForSpawn", state());
+    for (bool fullScreen : {false, true}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "window");
+        app.SetFullScreenFlag(fullScreen);
+        // Alt+Return, Alt let go first.
+        Key(app, SDL_KEYDOWN, SDLK_LALT, KMOD_LALT);
+        Key(app, SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);
+        EXPECT_TRUE(app.TakeDisplayToggle());
+        Key(app, SDL_KEYUP, SDLK_LALT, KMOD_NONE);
+        Key(app, SDL_KEYUP, SDLK_RETURN, KMOD_NONE);
+        app.Pass(3);
+        EXPECT_EQ("WaitForSpawn", state());
+        // Alt+Return, the window rebuilt before Return goes up: the menu opens, and Return
+        // comes up without Alt once it has closed.
+        Key(app, SDL_KEYDOWN, SDLK_RETURN, KMOD_RALT);
+        app.NotifyDisplayChange();
+        app.DispatchPosted();
+        if (Dialog* menu = app.GameScreen()->IsDialogVisible()
+                               ? app.GameScreen()->GetDialogs().back()
+                               : nullptr) {
+            auto* resume = dynamic_cast<Button*>(menu->GetChild("ReturnButton"));
+            ASSERT_NE(nullptr, resume);
+            menu->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(resume)));
+            app.Pass(80);
+        }
+        Key(app, SDL_KEYUP, SDLK_RETURN, KMOD_NONE);
+        Key(app, SDL_KEYUP, SDLK_RALT, KMOD_NONE);
+        app.Pass(3);
+        EXPECT_EQ("WaitForSpawn", state());
+    }
+    // Return on its own is still the fire button: it serves.
+    Key(app, SDL_KEYDOWN, SDLK_RETURN, KMOD_NONE);
+    Key(app, SDL_KEYUP, SDLK_RETURN, KMOD_NONE);
+    app.Pass(3);
+    EXPECT_NE("WaitForSpawn", state());
 }

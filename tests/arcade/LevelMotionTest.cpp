@@ -10,6 +10,7 @@
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "field/Goober.h"
+#include "field/Paddle.h"
 #include "field/Powerup.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
@@ -395,6 +396,26 @@ TEST_F(LevelMotionTest, GravityLetsGoOfABallAdriftUntilItStrikesSomethingAgain)
     EXPECT_DOUBLE_EQ(0.0, pull()) << "adrift";
     ball->HandleCollision(&logic, brick, 116, 108, 0, -1, 0, false);
     EXPECT_LT(pull(), -1.0) << "after a brick";
+}
+
+TEST_F(LevelMotionTest, AServeAfterALongWaitIsPulledAtOnce)
+{
+    // Time on the paddle is no time adrift: a ball held longer than that is served into
+    // the level's gravity like any other.
+    Paddle* paddle = root->Place(new Paddle(false, false));
+    Ball* ball = AddBall(332, 380);
+    ball->AttachToPaddle(paddle, false);
+    ball->PlaceOnPaddle();
+    auto level = MakeLevel("{ gravity = { strength = 30, direction = { 0, -1 } } }");
+    passes.Step(Ball::kAdriftTicks + 5);
+    ball->ReleaseFromPaddle();
+    passes.Step();
+    EXPECT_FALSE(ball->IsAdrift());
+    ClearForce(ball);
+    level->TickGravity(&logic);
+    double fx = 0.0, fy = 0.0;
+    Force(ball, fx, fy);
+    EXPECT_LT(fy, -1.0);
 }
 
 // The measured acceleration (pixels per second²) of an object between two moments.

@@ -3,17 +3,17 @@
 // which asks the brick where its outline crosses the paddle's line.
 #include "GameFixture.h"
 
+#include "autoplay/AutoPlayer.h"
+#include "autoplay/GameOutcome.h"
 #include "core/Random.h"
 #include "field/Brick.h"
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
-#include "support/engine/AutoPlayer.h"
 #include "support/engine/GameLevels.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <set>
 #include <string>
 
 using gametest::GameFixture;
@@ -61,9 +61,6 @@ rawset(Levels, "Polygons", {
 
 TEST_F(PolygonAutoplayTest, ALevelOfPolygonBricksIsPlayedToItsEnd)
 {
-    const std::set<std::string> won = {"LevelCompleted", "ShowEndLevelDialog", "ShowArtifactDialog",
-                                       "AdvanceLevel", "LevelsGameTypeCompleted"};
-    const std::set<std::string> lost = {"GameOver", "ShowGameOverDialog", "LevelsGameTypeOver"};
     MakoLuaState::LoadString(GetGlobalLuaState(), kPolygonLevel);
     MakoSrand(7);
     NewGame("{gameType = 'Levels', levelName = 'Polygons', ballsLeft = 9}");
@@ -76,17 +73,18 @@ TEST_F(PolygonAutoplayTest, ALevelOfPolygonBricksIsPlayedToItsEnd)
             ++polygons;
     EXPECT_EQ(7, polygons);
 
-    bbtest::AutoPlayer player;
+    autoplay::AutoPlayer player;
     passes.SetDrawing(false);
     int played = 0;
     for (; played < 30000; ++played) {
-        if (won.count(State()) || lost.count(State()))
+        if (autoplay::OutcomeOfState(State()) != autoplay::GAME_IN_PLAY)
             break;
         player.PlayOnePass(logic, true);
         passes.Step();
     }
-    EXPECT_TRUE(won.count(State())) << State() << " after " << played << " passes, "
-                                    << logic->CountRequiredBricks() << " required bricks left";
+    EXPECT_EQ(autoplay::GAME_WON, autoplay::OutcomeOfState(State()))
+        << State() << " after " << played << " passes, " << logic->CountRequiredBricks()
+        << " required bricks left";
     std::printf("Polygons: won after %d passes with %d balls left\n", played,
                 logic->GetBallsLeft());
 }

@@ -1,24 +1,26 @@
 // The field sweep: every written level played to its end with several seeds by the shared
 // autoplay player, headless and without drawing, each game watched by FieldWatch (a ball
 // past a wall's inner face, a level that stops moving on). Prints per level the games won
-// and lost, the escapes and stalls, and the passes a game took (least, median, most), then
-// every fault with its level, seed, pass, position and velocity. Exit status 1 when any
-// game escaped, stalled or was still being played at the pass limit.
+// and lost, the escapes and stalls, the balls put back out of a wall (all of them, and the
+// deepest put-back in pixels), and the passes a game took (least, median, most), then every
+// fault with its level, seed, pass, position and velocity, and the first put-backs. Exit
+// status 1 when any game escaped, stalled or was still being played at the pass limit.
 //
 //   fieldsweep [--seeds N | --seeds FIRST-LAST] [--levels Name,Name,...]
 //              [--without key] [--limit passes]
 //
 // --without clears that key of each level's table before its games (for instance
 // "gravity"), and puts it back after. BB_TEST_ASSET_PACK names the asset pack.
+#include "autoplay/AutoPlayer.h"
+#include "autoplay/FieldWatch.h"
+#include "autoplay/GameOutcome.h"
 #include "core/Random.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "scene/Actor.h"
 #include "screens/Screen.h"
-#include "support/engine/AutoPlayer.h"
 #include "support/engine/EngineSetup.h"
-#include "support/engine/FieldWatch.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/GameLevels.h"
 #include "support/engine/PassHarness.h"
@@ -28,7 +30,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
-#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -38,18 +39,19 @@
 
 namespace {
 
-// States in which the level has been won, and in which the game has been lost.
-const std::set<std::string> kWon = {"LevelCompleted", "ShowEndLevelDialog", "ShowArtifactDialog",
-                                    "AdvanceLevel", "LevelsGameTypeCompleted"};
-const std::set<std::string> kLost = {"GameOver", "ShowGameOverDialog", "LevelsGameTypeOver"};
-
 enum Outcome { WON, LOST, ESCAPED, STALLED, UNFINISHED };
+
+// The put-backs listed after the totals, over all games.
+const std::size_t kPutBackLinesShown = 30;
 
 struct Game
 {
     Outcome outcome = UNFINISHED;
     int passes = 0;
     std::string fault;
+    int putBacks = 0;
+    double deepestPutBack = 0.0;
+    std::vector<std::string> putBackLines;
 };
 
 // The field's root on the game screen: the controller ticks the play-field actors itself.
@@ -87,22 +89,25 @@ public:
         ArcadeGameLogic* logic = new ArcadeGameLogic(screen, layer, options);
         screen->SetLogic(logic);
         logic->StartGame();
-        bbtest::FieldWatch watch(level, seed);
+        autoplay::FieldWatch watch(level, seed);
         Game game;
         for (; game.passes < m_Options.limit; ++game.passes) {
-            const std::string state = logic->GetCurrentState() ? logic->GetStateName() : "";
-            if (kWon.count(state) || kLost.count(state)) {
-                game.outcome = kWon.count(state) ? WON : LOST;
+            if (const auto outcome = autoplay::OutcomeOf(logic);
+                outcome != autoplay::GAME_IN_PLAY) {
+                game.outcome = outcome == autoplay::GAME_WON ? WON : LOST;
                 break;
             }
             m_Player.PlayOnePass(logic, true);
             m_Passes.Step();
             if (watch.Check(logic, game.passes)) {
-                game.outcome = watch.GetFault() == bbtest::FieldWatch::ESCAPE ? ESCAPED : STALLED;
+                game.outcome = watch.GetFault() == autoplay::FieldWatch::ESCAPE ? ESCAPED : STALLED;
                 game.fault = watch.Describe();
                 break;
             }
         }
+        game.putBacks = watch.GetPutBacks();
+        game.deepestPutBack = watch.GetDeepestPutBack();
+        game.putBackLines = watch.PutBackLines();
         if (game.outcome == UNFINISHED)
             game.fault = level + " seed " + std::to_string(seed) + ": still " +
                          logic->GetStateName() + " after " + std::to_string(game.passes) +
@@ -119,7 +124,7 @@ private:
     // The level manager the controller finds the levels through.
     LevelManager m_Levels;
     bbtest::PassHarness m_Passes{nullptr, 640, 480};
-    bbtest::AutoPlayer m_Player;
+    autoplay::AutoPlayer m_Player;
 };
 
 // Sets or clears the key of the level's table; gives what it held before.
@@ -136,16 +141,21 @@ void ClearLevelKey(const std::string& level, const std::string& key, bool restor
 std::string Summary(const std::string& level, const std::vector<Game>& games)
 {
     int counts[5] = {};
+    int putBacks = 0;
+    double deepest = 0.0;
     std::vector<int> passes;
     for (const Game& game : games) {
         ++counts[game.outcome];
         passes.push_back(game.passes);
+        putBacks += game.putBacks;
+        deepest = std::max(deepest, game.deepestPutBack);
     }
     std::sort(passes.begin(), passes.end());
     char line[200];
-    std::snprintf(line, sizeof line, "%-16s %3d %4d %7d %6d %10d  %6d %6d %6d", level.c_str(),
-                  counts[WON], counts[LOST], counts[ESCAPED], counts[STALLED], counts[UNFINISHED],
-                  passes.front(), passes[passes.size() / 2], passes.back());
+    std::snprintf(line, sizeof line, "%-16s %3d %4d %7d %6d %10d %8d %7.1f  %6d %6d %6d",
+                  level.c_str(), counts[WON], counts[LOST], counts[ESCAPED], counts[STALLED],
+                  counts[UNFINISHED], putBacks, deepest, passes.front(), passes[passes.size() / 2],
+                  passes.back());
     return line;
 }
 
@@ -224,9 +234,10 @@ int main(int argc, char** argv)
     std::fprintf(report, "fieldsweep: %zu levels, seeds %u-%u%s\n", options.levels.size(),
                  options.firstSeed, options.lastSeed,
                  options.without.empty() ? "" : (", without " + options.without).c_str());
-    std::fprintf(report, "%-16s %3s %4s %7s %6s %10s  %6s %6s %6s\n", "level", "won", "lost",
-                 "escaped", "stalls", "unfinished", "min", "median", "max");
-    std::vector<std::string> faults;
+    std::fprintf(report, "%-16s %3s %4s %7s %6s %10s %8s %7s  %6s %6s %6s\n", "level", "won",
+                 "lost", "escaped", "stalls", "unfinished", "putbacks", "deepest", "min", "median",
+                 "max");
+    std::vector<std::string> faults, putBackLines;
     int totals[5] = {};
     for (const std::string& level : options.levels) {
         if (!options.without.empty())
@@ -237,11 +248,18 @@ int main(int argc, char** argv)
             ++totals[games.back().outcome];
             if (!games.back().fault.empty())
                 faults.push_back(games.back().fault);
+            for (const std::string& line : games.back().putBackLines)
+                if (putBackLines.size() < kPutBackLinesShown)
+                    putBackLines.push_back(line);
         }
         if (!options.without.empty())
             ClearLevelKey(level, options.without, true);
         std::fprintf(report, "%s\n", Summary(level, games).c_str());
     }
     PrintTotals(report, totals, faults);
+    if (!putBackLines.empty())
+        std::fprintf(report, "the first put-backs:\n");
+    for (const std::string& line : putBackLines)
+        std::fprintf(report, "  %s\n", line.c_str());
     return totals[ESCAPED] + totals[STALLED] + totals[UNFINISHED] > 0 ? 1 : 0;
 }

@@ -8,12 +8,15 @@
 // bodies, timers, images, and the resident memory. It logs a line per level, a line a
 // minute and a table of the curve at the end, and fails (exit status 1) when a count or the
 // memory keeps growing (SoakCurve.h says when it does), or when a ball leaves the field or
-// a level stops moving on (support/engine/FieldWatch.h); such a level is left at once.
+// a level stops moving on (autoplay/FieldWatch.h); such a level is left at once.
 //
 //   soak [--minutes N] [--seed S]      (BB_TEST_ASSET_PACK names the asset pack)
 #include "GameApp.h"
 #include "SoakCurve.h"
 
+#include "autoplay/AutoPlayer.h"
+#include "autoplay/FieldWatch.h"
+#include "autoplay/GameOutcome.h"
 #include "core/Random.h"
 #include "core/TimerManager.h"
 #include "display/Image.h"
@@ -29,8 +32,6 @@
 #include "screens/ArcadeMenuScreen.h"
 #include "screens/GameStart.h"
 #include "screens/ScreenManager.h"
-#include "support/engine/AutoPlayer.h"
-#include "support/engine/FieldWatch.h"
 
 #include <SDL.h>
 
@@ -44,7 +45,6 @@
 #include <cstring>
 #include <fstream>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -56,10 +56,6 @@ using Clock = std::chrono::steady_clock;
 // to a file.
 FILE* gReport = stderr;
 
-// States in which the level has been won, and in which the game has been lost.
-const std::set<std::string> kWon = {"LevelCompleted", "ShowEndLevelDialog", "ShowArtifactDialog",
-                                    "AdvanceLevel", "LevelsGameTypeCompleted"};
-const std::set<std::string> kLost = {"GameOver", "ShowGameOverDialog", "LevelsGameTypeOver"};
 // The most passes a level is played (about 11 minutes of game time) before the soak moves on.
 const int kLevelPassLimit = 20000;
 
@@ -194,7 +190,7 @@ private:
         m_App.ApplyBoolProperty("enableStartLevelDialog", false);
         m_App.SwitchTo("GameScreen");
         m_Player.Reset();
-        m_Watch = bbtest::FieldWatch(name, m_Seed);
+        m_Watch = autoplay::FieldWatch(name, m_Seed);
         m_LevelPass = 0;
         m_FaultNoted = false;
     }
@@ -233,8 +229,9 @@ private:
         StartLevel(name);
         while (m_LevelPass < kLevelPassLimit && Elapsed() < m_Minutes) {
             const std::string state = State();
-            if (kWon.count(state) || kLost.count(state)) {
-                m_Won += kWon.count(state) ? 1 : 0;
+            if (const auto outcome = autoplay::OutcomeOfState(state);
+                outcome != autoplay::GAME_IN_PLAY) {
+                m_Won += outcome == autoplay::GAME_WON ? 1 : 0;
                 return state + " after " + std::to_string(m_LevelPass);
             }
             if (m_FaultNoted)
@@ -378,12 +375,12 @@ private:
     }
 
     SoakApp m_App;
-    bbtest::AutoPlayer m_Player;
+    autoplay::AutoPlayer m_Player;
     double m_Minutes;
     unsigned m_Seed;
     std::mt19937 m_Random;
     // The watch over the level being played, its passes, and the faults it found.
-    bbtest::FieldWatch m_Watch{"", 0};
+    autoplay::FieldWatch m_Watch{"", 0};
     int m_LevelPass = 0;
     bool m_FaultNoted = false;
     std::vector<std::string> m_Faults;

@@ -12,6 +12,7 @@
 #include "display/Image.h"
 #include "field/Brick.h"
 #include "field/FieldBounds.h"
+#include "field/Paddle.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
@@ -543,6 +544,7 @@ void Ball::ReleaseFromPaddle()
     if (PhysicsBody* body = GetPhysicsBody())
         body->SetLinearVel(m_Velocity.x, m_Velocity.y);
     m_Paddle.Clear();
+    m_TicksSinceStrike = 0; // a serve is a stroke of the paddle
     SetCategoryBits(kBallCategory);
     SetCollideBits(kBallCollideMask);
     SetActive(true);
@@ -570,6 +572,7 @@ void Ball::KeepOutOfWalls()
     const bool deepX = std::fabs(in.x - c.x) > sink, deepY = std::fabs(in.y - c.y) > sink;
     if (!deepX && !deepY)
         return;
+    NotePutBack(c.x, c.y, std::max(std::fabs(in.x - c.x), std::fabs(in.y - c.y)));
     Vector2D v = body->GetLinearVel();
     Vector2D at = c;
     if (deepX) {
@@ -583,6 +586,43 @@ void Ball::KeepOutOfWalls()
     body->SetPosition(at.x, at.y);
     body->SetLinearVel(v.x, v.y);
     SyncFromPhysics();
+}
+
+void Ball::NotePutBack(double x, double y, double depth)
+{
+    const FieldBounds field = FieldBounds::Current();
+    PutBack putBack;
+    putBack.x = x;
+    putBack.y = y;
+    putBack.depth = depth;
+    putBack.pastFace = x < field.left || x > field.right || y < field.top || y > field.bottom;
+    // A paddle that touched the ball in this pass, or lies within a pixel of its edge, is
+    // pressing it (a paddle that closes the gap beside a wall squeezes the ball into it).
+    putBack.pressed = m_PaddlePassTouched || m_TicksSincePaddleHit <= 1;
+    const double reach = GetRadius() + 1.0;
+    if (gLogic)
+        for (const Paddle* paddle : gLogic->GetPaddles())
+            putBack.pressed =
+                putBack.pressed ||
+                (paddle && !paddle->IsDead() && x > paddle->GetX() - reach &&
+                 x < paddle->GetX() + paddle->GetWidth() + reach && y > paddle->GetY() - reach &&
+                 y < paddle->GetY() + paddle->GetHeight() + reach);
+    auto rank = [](const PutBack& p) { return (p.Escaping() ? 2 : 0) + (p.pastFace ? 1 : 0); };
+    const bool worse =
+        m_PutBacks == 0 || rank(putBack) > rank(m_WorstPutBack) ||
+        (rank(putBack) == rank(m_WorstPutBack) && putBack.depth > m_WorstPutBack.depth);
+    if (worse)
+        m_WorstPutBack = putBack;
+    ++m_PutBacks;
+}
+
+int Ball::TakePutBacks(PutBack& worst)
+{
+    const int count = m_PutBacks;
+    worst = m_WorstPutBack;
+    m_PutBacks = 0;
+    m_WorstPutBack = PutBack();
+    return count;
 }
 
 // ---- Count-down -----------------------------------------------------------------------------
@@ -742,7 +782,8 @@ void Ball::Tick()
     m_PaddlePass = m_PaddlePass && m_PaddlePassTouched;
     m_PaddlePassTouched = false;
     ++m_TicksSincePaddleHit;
-    ++m_TicksSinceStrike;
+    // Time on a paddle is not time adrift.
+    m_TicksSinceStrike = m_Paddle.Get() ? 0 : m_TicksSinceStrike + 1;
     m_BallPass = m_BallPass && m_BallPassTouched;
     m_BallPassTouched = false;
     if (++m_TicksSinceLoop == kLoopResetTicks)

@@ -81,30 +81,28 @@ void Ball::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doubl
     if (m_Paddle.Get() || !other)
         return;
     m_TouchedThisTick = true;
-    const std::string& otherClass = other->GetClass()->GetName();
-    if (otherClass == "Brick" || otherClass == "DropTarget" || otherClass == "Goober" ||
-        otherClass == "Paddle")
+    if (IsKind(other, "Brick") || IsKind(other, "DropTarget") || IsKind(other, "Goober") ||
+        IsKind(other, "Paddle"))
         m_TicksSinceStrike = 0;
     if (solid)
         DetectLoop(other, nx, ny);
     PhysicsBody* body = GetPhysicsBody();
     CapVelocity(body, 3.0 * m_Speed + 50.0);
 
-    const std::string& name = other->GetClass()->GetName();
     auto withdrawUpwardBonus = [this] {
         if (m_UpwardBonus) {
             m_Speed -= gBallSpeed.extraSpeedUpwards;
             m_UpwardBonus = false;
         }
     };
-    if (name == "Brick") {
+    if (IsKind(other, "Brick")) {
         KickOutOfFlatPath();
         withdrawUpwardBonus();
         if (solid) {
             ApplyBounceEffects(gBallSpeed.addSpeedOnBrickDestruction, x, y, nx, ny);
             LightningConnect(other, logic);
         }
-    } else if (name == "DropTarget") {
+    } else if (IsKind(other, "DropTarget")) {
         KickOutOfFlatPath();
         withdrawUpwardBonus();
         ShedEnergy(1);
@@ -112,13 +110,13 @@ void Ball::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doubl
             ApplyBounceEffects(gBallSpeed.addSpeedOnBrickDestruction, x, y, nx, ny);
             LightningConnect(other, logic);
         }
-    } else if (name == "Wall") {
+    } else if (IsKind(other, "Wall")) {
         KickOutOfFlatPath();
         withdrawUpwardBonus();
         ShedEnergy(1);
         if (solid)
             ApplyBounceEffects(0.0, x, y, nx, ny);
-    } else if (name == "Paddle") {
+    } else if (IsKind(other, "Paddle")) {
         if (!m_Active)
             SetActive(true);
         if (!m_UpwardBonus) {
@@ -128,13 +126,13 @@ void Ball::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doubl
         if (m_Energy < 0)
             RaiseSpeedLevel(0);
         CapVelocity(body, 3.0 * m_Speed + 50.0);
-    } else if (name == "Goober") {
+    } else if (IsKind(other, "Goober")) {
         withdrawUpwardBonus();
         if (solid) {
             ApplyBounceEffects(gBallSpeed.addSpeedOnGooberDestruction, x, y, nx, ny);
             LightningConnect(other, logic);
         }
-    } else if (name == "Ball") {
+    } else if (IsKind(other, "Ball")) {
         if (m_BallPass) {
             m_BallPassTouched = true;
             return;

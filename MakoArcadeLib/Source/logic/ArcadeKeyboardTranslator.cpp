@@ -18,6 +18,9 @@ const std::pair<int, double> kHorizontalKeys[] = {
 };
 const std::pair<int, double> kVerticalKeys[] = {{SDLK_KP8, -15.0}, {SDLK_KP2, 15.0}};
 
+// The keys whose release lets go of the button, in the order a release looks for one held.
+const int kFireKeys[] = {SDLK_a, SDLK_RETURN, SDLK_KP_ENTER, SDLK_UP, SDLK_DOWN, SDLK_KP5};
+
 bool IsFireKeyOnPress(int key)
 {
     return key == SDLK_KP5 || key == SDLK_RETURN || key == SDLK_a || key == SDLK_UP ||
@@ -27,12 +30,6 @@ bool IsFireKeyOnPress(int key)
 bool IsFireKeyOnRelease(int key)
 {
     return IsFireKeyOnPress(key) || key == SDLK_KP_ENTER;
-}
-
-bool IsKeyHeld(int key)
-{
-    const Uint8* keys = SDL_GetKeyState(nullptr);
-    return keys && keys[key] != 0;
 }
 
 // The step of the key in the table; false when the key is not in it.
@@ -47,13 +44,25 @@ bool StepOf(const std::pair<int, double> (&table)[N], int key, double& step)
     return false;
 }
 
-// The step of the first key in the table still held; 0 when none is.
-template <std::size_t N> double HeldStep(const std::pair<int, double> (&table)[N])
+// Whether the translator has a use for the key at all (fire, motion, keypad Enter).
+bool IsTranslatorKey(int key)
 {
-    for (const auto& entry : table)
-        if (IsKeyHeld(entry.first))
-            return entry.second;
-    return 0.0;
+    double step = 0.0;
+    return IsFireKeyOnRelease(key) || StepOf(kHorizontalKeys, key, step) ||
+           StepOf(kVerticalKeys, key, step);
+}
+
+bool InRange(int key)
+{
+    return key > 0 && key < SDLK_LAST;
+}
+
+// Whether SDL still has the key down (a key let go while the window had no focus is up
+// again here once the focus is back, though its release never came as an event).
+bool SdlHasDown(int key)
+{
+    const Uint8* keys = SDL_GetKeyState(nullptr);
+    return keys && keys[key] != 0;
 }
 
 } // namespace
@@ -67,16 +76,38 @@ bool ArcadeKeyboardTranslator::IsActiveFor(Object* target)
            state == "LevelCompleted";
 }
 
-bool ArcadeKeyboardTranslator::Accepts(const Event& event, Object* target)
+bool ArcadeKeyboardTranslator::IsHeld(int key) const
 {
-    return IsActiveFor(target) && !IsOnlyAltDown(event.key.keysym.mod);
+    return m_Held.test(static_cast<std::size_t>(key)) && SdlHasDown(key);
+}
+
+template <std::size_t N> bool ArcadeKeyboardTranslator::AnyHeld(const int (&keys)[N]) const
+{
+    for (int key : keys)
+        if (IsHeld(key))
+            return true;
+    return false;
+}
+
+// The step of the first key in the table still held; 0 when none is.
+template <std::size_t N>
+double ArcadeKeyboardTranslator::HeldStep(const std::pair<int, double> (&table)[N]) const
+{
+    for (const auto& entry : table)
+        if (IsHeld(entry.first))
+            return entry.second;
+    return 0.0;
 }
 
 bool ArcadeKeyboardTranslator::OnKeyDown(const Event& event, Object* target)
 {
-    if (!Accepts(event, target))
-        return false;
     const int key = event.key.keysym.sym;
+    // A press the translator does not act on leaves the key another's until its release (a
+    // key already held from play stays held: this is its repeat).
+    if (!InRange(key) || !IsActiveFor(target) || IsOnlyAltDown(event.key.keysym.mod))
+        return false;
+    if (IsTranslatorKey(key))
+        m_Held.set(static_cast<std::size_t>(key));
     double step = 0.0;
     if (IsFireKeyOnPress(key)) {
         if (!m_ButtonDown)
@@ -97,14 +128,28 @@ bool ArcadeKeyboardTranslator::OnKeyDown(const Event& event, Object* target)
 
 bool ArcadeKeyboardTranslator::OnKeyUp(const Event& event, Object* target)
 {
-    if (!Accepts(event, target))
-        return false;
     const int key = event.key.keysym.sym;
+    if (!InRange(key) || !IsTranslatorKey(key))
+        return false;
+    if (!IsActiveFor(target)) {
+        // Let go outside play (behind the menu, say): nothing is sent, but the key no longer
+        // counts as held when play comes back.
+        if (m_Held.test(static_cast<std::size_t>(key))) {
+            m_Held.reset(static_cast<std::size_t>(key));
+            m_ButtonDown = m_ButtonDown && AnyHeld(kFireKeys);
+            m_MoveX = HeldStep(kHorizontalKeys);
+            m_MoveY = HeldStep(kVerticalKeys);
+        }
+        return false;
+    }
+    // The release of a press that was not play's (a shortcut's key, a key pressed before
+    // play) is swallowed: it is no release of the button and no change of step.
+    if (!m_Held.test(static_cast<std::size_t>(key)))
+        return true;
+    m_Held.reset(static_cast<std::size_t>(key));
     double step = 0.0;
     if (IsFireKeyOnRelease(key)) {
-        m_ButtonDown = false;
-        for (int held : {SDLK_a, SDLK_RETURN, SDLK_KP_ENTER, SDLK_UP, SDLK_DOWN, SDLK_KP5})
-            m_ButtonDown = m_ButtonDown || IsKeyHeld(held);
+        m_ButtonDown = AnyHeld(kFireKeys);
         if (!m_ButtonDown)
             SendButton(target, false);
         return true;

@@ -13,9 +13,20 @@
 // frame's step, Ctrl then halves it.
 //
 // It acts only while the target's state is Playing, WaitForSpawn, AllBallsLost or
-// LevelCompleted, and never while exactly one Alt key is held (those keys belong to the
-// controller). Main thread only.
+// LevelCompleted, and never on a press while exactly one Alt key is held (those keys belong
+// to the controller and the window's shortcuts). A release belongs to its press: only a key
+// whose press the translator heard while it acted lets go of the button or re-derives a
+// step, and "held" means pressed in play, not yet released, and down in SDL's key state.
+// So the release of a shortcut's key (Return of Alt+Return, whether Alt goes up first or
+// the rebuilt window reports no modifiers) or of a key pressed before play never reaches
+// play. Main thread only.
 #include "core/Event.h"
+
+#include <SDL.h>
+
+#include <bitset>
+#include <cstddef>
+#include <utility>
 
 class Object;
 
@@ -38,8 +49,15 @@ public:
 private:
     // Whether the target is in a state in which keys move the paddle.
     static bool IsActiveFor(Object* target);
-    static bool Accepts(const Event& event, Object* target);
     void SendButton(Object* target, bool pressed) const;
+    // Whether the key was pressed in play, is not yet released, and SDL has it down.
+    bool IsHeld(int key) const;
+    // Whether a key of the table is held.
+    template <std::size_t N> bool AnyHeld(const int (&keys)[N]) const;
+    template <std::size_t N> double HeldStep(const std::pair<int, double> (&table)[N]) const;
+
+    // The keys whose press the translator heard while it acted, until their release.
+    std::bitset<SDLK_LAST> m_Held;
 
     double m_MoveX = 0.0;
     double m_MoveY = 0.0;

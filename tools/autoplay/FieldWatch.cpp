@@ -1,7 +1,6 @@
 #include "FieldWatch.h"
 
 #include "field/Ball.h"
-#include "field/Brick.h"
 #include "field/FieldBounds.h"
 #include "field/Wall.h"
 #include "logic/ArcadeGameLogic.h"
@@ -12,15 +11,21 @@
 #include <cstdio>
 #include <utility>
 
-namespace bbtest {
+namespace autoplay {
 
 namespace {
 
-std::string Format(const char* format, double a, double b, double c, double d)
+std::string Format(const char* format, double a, double b, double c, double d = 0.0)
 {
     char text[160];
     std::snprintf(text, sizeof text, format, a, b, c, d);
     return text;
+}
+
+Vector2D VelocityOf(const Ball* ball)
+{
+    const PhysicsBody* body = ball->GetPhysicsBody();
+    return body ? body->GetLinearVel() : Vector2D();
 }
 
 // The wall whose rectangle holds the point, or null.
@@ -46,7 +51,37 @@ bool FieldWatch::Check(ArcadeGameLogic* logic, int pass)
         return true;
     if (!logic)
         return false;
-    return CheckBalls(logic, pass) || CheckProgress(logic, pass);
+    // Put-backs first: the balls they moved no longer show where they were.
+    return CheckPutBacks(logic, pass) || CheckBalls(logic, pass) || CheckProgress(logic, pass);
+}
+
+bool FieldWatch::CheckPutBacks(ArcadeGameLogic* logic, int pass)
+{
+    for (Actor* actor : logic->GetBalls().GetMembers()) {
+        Ball* ball = dynamic_cast<Ball*>(actor);
+        Ball::PutBack worst;
+        const int count = ball ? ball->TakePutBacks(worst) : 0;
+        if (count == 0)
+            continue;
+        m_PutBacks += count;
+        m_DeepestPutBack = std::max(m_DeepestPutBack, worst.depth);
+        const std::string line =
+            Where(pass) + ": put back " +
+            Format("%.1f px from (%.2f, %.2f)", worst.depth, worst.x, worst.y) +
+            (worst.pressed ? ", pressed by a paddle" : "");
+        if (static_cast<int>(m_PutBackLines.size()) < kPutBackLines)
+            m_PutBackLines.push_back(line);
+        if (!worst.Escaping() || m_Fault != NONE)
+            continue;
+        ++m_PutBackEscapes;
+        const Vector2D v = VelocityOf(ball);
+        m_Fault = ESCAPE;
+        m_Text = Where(pass) + ": escape: a ball at " +
+                 Format("(%.2f, %.2f) moving (%.1f, %.1f)", worst.x, worst.y, v.x, v.y) +
+                 " outside the field, put back " + Format("%.1f px", worst.depth, 0, 0) +
+                 " at the wall's face";
+    }
+    return m_Fault != NONE;
 }
 
 std::string FieldWatch::Where(int pass) const
@@ -68,9 +103,7 @@ bool FieldWatch::CheckBalls(ArcadeGameLogic* logic, int pass)
         const Wall* wall = WallAt(logic, c.x, c.y);
         if (!outside && !wall)
             continue;
-        Vector2D v;
-        if (const PhysicsBody* body = ball->GetPhysicsBody())
-            v = body->GetLinearVel();
+        const Vector2D v = VelocityOf(ball);
         m_Fault = ESCAPE;
         m_Text = Where(pass) + ": escape: a ball at " +
                  Format("(%.2f, %.2f) moving (%.1f, %.1f)", c.x, c.y, v.x, v.y) +
@@ -93,9 +126,8 @@ bool FieldWatch::CheckProgress(ArcadeGameLogic* logic, int pass)
     m_Paused = 0;
     // A new state or a ball lost or won starts the least strength afresh (the bricks of a
     // level still being laid out, for one, have less strength than the level will have).
-    const Progress now = Measure(logic);
-    if (!m_Started || now.state != m_Best.state || now.ballsLeft != m_Best.ballsLeft ||
-        now.strengthLeft < m_Best.strengthLeft) {
+    const PlayProgress now = PlayProgress::Measure(logic);
+    if (!m_Started || now.NewStretchAfter(m_Best) || now.NearerThan(m_Best)) {
         m_Started = true;
         m_Best = now;
         m_LastChange = pass;
@@ -106,7 +138,8 @@ bool FieldWatch::CheckProgress(ArcadeGameLogic* logic, int pass)
     return Stalled(logic, pass,
                    "no nearer its end since pass " + std::to_string(m_LastChange) + " (state " +
                        now.state + ", bricks' strength left " + std::to_string(now.strengthLeft) +
-                       ", least " + std::to_string(m_Best.strengthLeft) + ")");
+                       ", least " + std::to_string(m_Best.strengthLeft) +
+                       "; left to break: " + PlayProgress::Remaining(logic) + ")");
 }
 
 bool FieldWatch::Stalled(ArcadeGameLogic* logic, int pass, const std::string& why)
@@ -116,24 +149,10 @@ bool FieldWatch::Stalled(ArcadeGameLogic* logic, int pass, const std::string& wh
     for (Actor* actor : logic->GetBalls().GetMembers())
         if (const Ball* ball = dynamic_cast<const Ball*>(actor); ball && ball->GetGeom()) {
             const Point<double> c = ball->GetGeom()->GetCenter();
-            Vector2D v;
-            if (const PhysicsBody* body = ball->GetPhysicsBody())
-                v = body->GetLinearVel();
+            const Vector2D v = VelocityOf(ball);
             m_Text += Format("; a ball at (%.2f, %.2f) moving (%.1f, %.1f)", c.x, c.y, v.x, v.y);
         }
     return true;
 }
 
-FieldWatch::Progress FieldWatch::Measure(ArcadeGameLogic* logic)
-{
-    Progress progress;
-    progress.state = logic->GetCurrentState() ? logic->GetStateName() : std::string();
-    progress.ballsLeft = logic->GetBallsLeft();
-    for (Actor* actor : logic->GetBricks().GetMembers())
-        if (const Brick* brick = dynamic_cast<const Brick*>(actor);
-            brick && !brick->IsDead() && brick->GetStrength() > 0)
-            progress.strengthLeft += std::max(0, brick->GetStrength() - brick->GetDamage());
-    return progress;
-}
-
-} // namespace bbtest
+} // namespace autoplay

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <string>
 
-namespace bbtest {
+namespace autoplay {
 
 namespace {
 
@@ -71,6 +71,7 @@ void AutoPlayer::PlayOnePass(ArcadeGameLogic* logic, bool movePaddle)
     }
     if (!movePaddle || balls.empty())
         return;
+    WatchProgress(logic);
     int dx = 0, dy = 0;
     for (Paddle* paddle : logic->GetPaddles()) {
         const bool vertical = paddle->IsVertical();
@@ -87,7 +88,7 @@ void AutoPlayer::PlayOnePass(ArcadeGameLogic* logic, bool movePaddle)
     }
     const double y = CentreY(balls.front());
     if (y < m_LastY - 0.5 && !m_Rising)
-        m_Offset = (MakoRand() % 33) - 16; // the ball turned upwards: a new stroke
+        m_Offset = DrawOffset(logic); // the ball turned upwards: a new stroke
     m_Rising = y < m_LastY - 0.5;
     m_LastY = y;
     // With side paddles, a ball that turns across the field was struck by one of them: a
@@ -95,11 +96,33 @@ void AutoPlayer::PlayOnePass(ArcadeGameLogic* logic, bool movePaddle)
     const double x = CentreX(balls.front());
     const int across = x > m_LastX + 0.5 ? 1 : x < m_LastX - 0.5 ? -1 : 0;
     if (SidePaddles(logic) && across != 0 && m_Across != 0 && across != m_Across)
-        m_Offset = (MakoRand() % 33) - 16;
+        m_Offset = DrawOffset(logic);
     if (across != 0)
         m_Across = across;
     m_LastX = x;
     Move(logic, dx, dy);
+}
+
+void AutoPlayer::WatchProgress(ArcadeGameLogic* logic)
+{
+    const PlayProgress now = PlayProgress::Measure(logic);
+    if (!m_Measured || now.NewStretchAfter(m_Best) || now.NearerThan(m_Best)) {
+        m_Measured = true;
+        m_Best = now;
+        m_SinceProgress = 0;
+    } else {
+        ++m_SinceProgress;
+    }
+}
+
+int AutoPlayer::DrawOffset(ArcadeGameLogic* logic) const
+{
+    int reach = 16;
+    if (m_SinceProgress >= kRestlessPasses)
+        for (Paddle* paddle : logic->GetPaddles())
+            reach = std::max(
+                reach, (paddle->IsVertical() ? paddle->GetHeight() : paddle->GetWidth()) / 2 - 2);
+    return MakoRand() % (2 * reach + 1) - reach;
 }
 
 bool AutoPlayer::SidePaddles(ArcadeGameLogic* logic)
@@ -127,4 +150,4 @@ Ball* AutoPlayer::Nearest(const std::vector<Ball*>& balls, Paddle* paddle, bool 
     return best;
 }
 
-} // namespace bbtest
+} // namespace autoplay
