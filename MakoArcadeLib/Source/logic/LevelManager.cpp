@@ -5,8 +5,10 @@
 #include "core/Utility.h"
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
+#include "lua/DataScript.h"
 #include "lua/MakoLuaState.h"
-#include "lua/ScriptBudget.h"
+#include "lua/ScriptDebugHandoff.h"
+#include "lua/ScriptSource.h"
 
 #include <physfs.h>
 
@@ -82,16 +84,48 @@ std::vector<std::string> LevelManager::GetLevelFileNames()
     return names;
 }
 
+namespace {
+
+// What a level file sees beside the bounded base library: the levels table and the level
+// compiler's functions and measures. Nothing else of the game's scripts is reachable.
+const std::vector<std::string>& LevelFileGlobals()
+{
+    static const std::vector<std::string> names = {
+        "Levels",    "CompileLevel",   "AddPowerupTo", "DropOnDestroy",
+        "DropOnHit", "FlareOnDestroy", "BrickWidth",   "BrickHeight"};
+    return names;
+}
+
+} // namespace
+
+int LevelManager::RunLevelText(LuaPlus::LuaState* state, const std::string& text,
+                               const std::string& chunkName, std::string& error)
+{
+    const LuaObject environment = DataScript::MakeEnvironment(state, LevelFileGlobals());
+    return DataScript::Run(state, text, chunkName, environment, "level file " + chunkName, error);
+}
+
 void LevelManager::RunLevelFile(LuaPlus::LuaState* state, const std::string& name)
 {
     if (!EndsWith(name, ".lua"))
         return;
-    ScriptBudget budget(state->GetCState(), kUserFileInstructionBudget, kUserFileMemoryBudget);
+    std::string why;
     try {
-        MakoLuaState::DoResourceFile(state, name);
+        LogAtLevel(2, "Loading script file: %s\n", name.c_str());
+        const std::string text = ScriptSource::Read(name);
+        if (ScriptDebugHandoff::IsActive())
+            ScriptDebugHandoff::SendFile(name, text.data(), text.size());
+        std::string error;
+        const int status = RunLevelText(state, text, name, error);
+        if (status == LUA_ERRSYNTAX)
+            why = "Could not compile Lua resource file:\nfile = " + name + "\nerror = " + error;
+        else if (status == LUA_ERRMEM)
+            why = error;
+        else if (status != 0)
+            why = "Could not execute Lua resource file\nfile = " + name + "\nerror = " + error;
     } catch (const Exception& e) {
-        const std::string why =
-            budget.RanOutOfMemory() ? "the file " + budget.GetReason() : e.GetMessage();
-        Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(), why.c_str());
+        why = e.GetMessage();
     }
+    if (!why.empty())
+        Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(), why.c_str());
 }
