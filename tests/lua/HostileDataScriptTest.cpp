@@ -252,3 +252,35 @@ TEST_F(HostileDataScriptTest, ConnectionListIsIgnoredAndAFifoIsNotWaitedOn)
                   return LogNames(log, path + "\" was ignored: it is a FIFO, not a regular file");
               }));
 }
+
+TEST_F(HostileDataScriptTest, AFunctionLeftInALevelOrMetadataIsRefused)
+{
+    // Called when the game builds the level or reads the metadata, outside any budget.
+    const std::string endless = "local f = function() while true do end end\n";
+    Run("Levels = {}");
+    AddScript("Hostile.lua", endless + "Levels.Hostile = { fullName = 'h', x = { { y = f } } }\n"
+                                       "Levels.Fine = { fullName = 'f' }\n");
+    LogCapture log;
+    LevelManager::RunLevelFile(State(), "Hostile.lua");
+    EXPECT_TRUE(Global("Levels")["Hostile"].IsNil());
+    EXPECT_EQ("f", std::string(Global("Levels")["Fine"]["fullName"].ToString()));
+    EXPECT_EQ("", LogNames(log, "Levels.Hostile holds a function the file made, at x[1].y; the "
+                                "level was dropped"));
+
+    ResourceManager manager(State());
+    const std::string folder = m_Home.Path() + "/meta/";
+    WriteFile(folder + "a.png", "x");
+    WriteFile(folder + "metadata.cfg", endless + "Metadata { ['a.png'] = { numFrames = f } }\n");
+    WindowsDirectoryResourceScanner scanner(folder);
+    ResourceInfoMap output = MakeResourceInfoMap();
+    std::string message;
+    try {
+        scanner.Scan(output);
+    } catch (const Exception& e) {
+        message = e.GetMessage();
+    }
+    EXPECT_EQ("The metadata file \"" + folder +
+                  "metadata.cfg\" could not be run: the file holds a function it made, at "
+                  "a.png.numFrames",
+              message);
+}

@@ -12,6 +12,8 @@
 
 #include <physfs.h>
 
+#include <map>
+
 using LuaPlus::LuaObject;
 
 LevelManager* LevelManager::s_LevelManager = nullptr;
@@ -98,11 +100,68 @@ const std::vector<std::string>& LevelFileGlobals()
 
 } // namespace
 
+namespace {
+
+// The tables Levels holds, by name.
+std::map<std::string, const void*> LevelTables(lua_State* L)
+{
+    std::map<std::string, const void*> tables;
+    lua_getglobal(L, "Levels");
+    if (lua_istable(L, -1)) {
+        for (lua_pushnil(L); lua_next(L, -2); lua_pop(L, 1))
+            if (lua_type(L, -2) == LUA_TSTRING)
+                tables[lua_tostring(L, -2)] = lua_topointer(L, -1);
+    }
+    lua_pop(L, 1);
+    return tables;
+}
+
+// Drops from Levels each level the file assigned (a name that is new or holds another
+// table than before) that holds a function the file made: the game would call it when it
+// builds the level, outside the file's budget. The first one dropped is described in
+// error; false when there was none.
+bool DropLevelsWithOwnFunctions(LuaPlus::LuaState* state, const LuaObject& environment,
+                                const std::map<std::string, const void*>& before,
+                                std::string& error)
+{
+    lua_State* L = state->GetCState();
+    bool dropped = false;
+    for (const auto& [name, table] : LevelTables(L)) {
+        const auto old = before.find(name);
+        if (old != before.end() && old->second == table)
+            continue;
+        const LuaObject levels = state->GetGlobal("Levels");
+        const std::string where = DataScript::FindOwnFunction(levels[name.c_str()], environment);
+        if (where.empty())
+            continue;
+        if (!dropped)
+            error = "Levels." + name + " holds a function the file made, at " + where +
+                    "; the level was dropped";
+        dropped = true;
+        levels.Push(L);
+        lua_pushstring(L, name.c_str());
+        lua_pushnil(L);
+        lua_rawset(L, -3);
+        lua_pop(L, 1);
+    }
+    return dropped;
+}
+
+} // namespace
+
 int LevelManager::RunLevelText(LuaPlus::LuaState* state, const std::string& text,
                                const std::string& chunkName, std::string& error)
 {
     const LuaObject environment = DataScript::MakeEnvironment(state, LevelFileGlobals());
-    return DataScript::Run(state, text, chunkName, environment, "level file " + chunkName, error);
+    const std::map<std::string, const void*> before = LevelTables(state->GetCState());
+    const int status =
+        DataScript::Run(state, text, chunkName, environment, "level file " + chunkName, error);
+    std::string dropped;
+    if (DropLevelsWithOwnFunctions(state, environment, before, dropped) && status == 0) {
+        error = dropped;
+        return LUA_ERRRUN;
+    }
+    return status;
 }
 
 void LevelManager::RunLevelFile(LuaPlus::LuaState* state, const std::string& name)

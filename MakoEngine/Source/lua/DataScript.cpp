@@ -172,9 +172,79 @@ void PushBoundedMath(lua_State* L)
 const char* const kBaseFunctions[] = {"assert", "error",    "ipairs",   "pairs", "next",
                                       "select", "tonumber", "tostring", "type",  "unpack"};
 
+// The text of a table key in a path: .name for a name, [key] otherwise.
+std::string KeyText(lua_State* L, int index)
+{
+    if (lua_type(L, index) == LUA_TSTRING)
+        return std::string(".") + lua_tostring(L, index);
+    if (lua_type(L, index) == LUA_TNUMBER)
+        return "[" + std::to_string(static_cast<long long>(lua_tonumber(L, index))) + "]";
+    return std::string("[") + luaL_typename(L, index) + "]";
+}
+
+// How deep FindOwnFunction follows tables; a value nested deeper is refused as a whole.
+const int kDeepestTable = 200;
+
+// FindOwnFunction over the value at index, depth tables down; environment at envIndex, the
+// tables seen in the table at seenIndex (all absolute). On true, path holds where.
+bool FindOwnFunctionAt(lua_State* L, int index, int envIndex, int seenIndex, int depth,
+                       std::string& path)
+{
+    if (lua_isfunction(L, index) && !lua_iscfunction(L, index)) {
+        lua_getfenv(L, index);
+        const bool own = lua_rawequal(L, -1, envIndex) != 0;
+        lua_pop(L, 1);
+        return own;
+    }
+    if (!lua_istable(L, index))
+        return false;
+    if (depth > kDeepestTable) {
+        path = " (tables nested deeper than " + std::to_string(kDeepestTable) + ")";
+        return true;
+    }
+    lua_pushvalue(L, index);
+    lua_rawget(L, seenIndex);
+    const bool seen = lua_toboolean(L, -1) != 0;
+    lua_pop(L, 1);
+    if (seen)
+        return false;
+    lua_pushvalue(L, index);
+    lua_pushboolean(L, 1);
+    lua_rawset(L, seenIndex);
+    luaL_checkstack(L, 4, "a data file's table nests too deep");
+    for (lua_pushnil(L); lua_next(L, index);) {
+        const int top = lua_gettop(L);
+        if (FindOwnFunctionAt(L, top - 1, envIndex, seenIndex, depth + 1, path) ||
+            FindOwnFunctionAt(L, top, envIndex, seenIndex, depth + 1, path)) {
+            path = KeyText(L, top - 1) + path;
+            lua_pop(L, 2);
+            return true;
+        }
+        lua_pop(L, 1);
+    }
+    return false;
+}
+
 } // namespace
 
 namespace DataScript {
+
+std::string FindOwnFunction(const LuaObject& value, const LuaObject& environment)
+{
+    lua_State* L = environment.GetCState();
+    const int top = lua_gettop(L);
+    value.Push(L);
+    environment.Push(L);
+    lua_newtable(L);
+    std::string path;
+    const bool found = FindOwnFunctionAt(L, top + 1, top + 2, top + 3, 0, path);
+    lua_settop(L, top);
+    if (!found)
+        return "";
+    if (!path.empty() && path[0] == '.')
+        path.erase(0, 1);
+    return path.empty() ? "(the value itself)" : path;
+}
 
 LuaObject MakeEnvironment(LuaPlus::LuaState* state, const std::vector<std::string>& shared)
 {

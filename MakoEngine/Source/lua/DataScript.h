@@ -47,4 +47,11 @@ int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& ch
 LuaPlus::LuaObject MakeEnvironment(LuaPlus::LuaState* state,
                                    const std::vector<std::string>& shared);
 
+// Where value (a table searched through, each table once, keys and values) holds a script
+// function that a data file run with environment made: such a function would run later,
+// outside any budget, when the game reads the value. "" when there is none, else the path
+// to it from value ("bricks[3].x", or "(the value itself)"). Tables nested deeper than 200
+// are not followed: the path then ends " (tables nested deeper than 200)".
+std::string FindOwnFunction(const LuaPlus::LuaObject& value, const LuaPlus::LuaObject& environment);
+
 } // namespace DataScript

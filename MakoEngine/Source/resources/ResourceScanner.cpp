@@ -32,7 +32,8 @@ bool ResourceScanner::IsMetadataFile(const std::string& fileName)
 namespace {
 
 // Runs the metadata file's text as a data file (lua/DataScript): it sees only its loader
-// Metadata, and one that never ends, grows without end or reaches for more fails. A broken
+// Metadata, and one that never ends, grows without end, reaches for more or leaves a
+// function of its own in its metadata fails. A broken
 // file is reported with its name instead of leaving its resources silently without
 // metadata.
 void RunMetadataText(LuaState* state, const std::string& file, const void* data, uint32_t size)
@@ -42,8 +43,15 @@ void RunMetadataText(LuaState* state, const std::string& file, const void* data,
     environment.SetObject("Metadata", state->GetGlobal("Metadata"));
     std::string error;
     const std::string text(static_cast<const char*>(data), size);
-    if (DataScript::Run(state, text, "=metadata", environment, "metadata file " + file, error) == 0)
-        return;
+    if (DataScript::Run(state, text, "=metadata", environment, "metadata file " + file, error) ==
+        0) {
+        // A function of the file would run when a loader reads the value, outside the budget.
+        const std::string where =
+            DataScript::FindOwnFunction(state->GetGlobal("Pending_Metadata"), environment);
+        if (where.empty())
+            return;
+        error = "the file holds a function it made, at " + where;
+    }
     MAKO_THROW(ResourceLoadError,
                boost::str(boost::format("The metadata file \"%1%\" could not be run: %2%") % file %
                           error));
