@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -61,4 +63,21 @@ TEST(DataScriptStart, AStopSignalDuringTheStartEndsTheGamePromptly)
     run.Wait(20000);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15))
         << "SIGTERM did not end the game: " << run.Errors();
+}
+
+TEST(DataScriptStart, AConnectionListThatIsAFifoIsIgnoredAndTheDebuggerStarts)
+{
+    TempHome home;
+    const std::string list =
+        home.ConfigHome() + "/tessarine/bumperlux/RemoteLuaDebuggingServerNetworkConnection.txt";
+    fs::create_directories(fs::path(list).parent_path());
+    ASSERT_EQ(0, ::mkfifo(list.c_str(), 0600));
+    ProgramRun run({"--console", "--windowed", "--nosound", "--luadebugport", "0"});
+    run.Send("AppQuit()\n");
+    ASSERT_EQ(0, run.Wait(30000)) << run.Errors() << CrashReports();
+    const std::string log = ReadFile(GameLogPath());
+    EXPECT_NE(std::string::npos, log.find("Lua debugger listening on 127.0.0.1 port "));
+    EXPECT_NE(std::string::npos, log.find("Warning: the debugger's connection list \"" + list +
+                                          "\" was ignored: it is a FIFO, not a regular file"))
+        << log.substr(0, 4000);
 }
