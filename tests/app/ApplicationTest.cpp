@@ -2,6 +2,9 @@
 // posted-event queue and the pass-by-pass main loop.
 #include "app/AppTestSupport.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -318,6 +321,16 @@ TEST_F(ApplicationTest, ScreenshotNamesCountUpAndNeverReuseAName)
     bbtest::WriteFile(folder + "bumperlux_Screenshot-0002.bmp", "x");
     EXPECT_EQ(folder + "bumperlux_Screenshot-0001.bmp",
               FindScreenshotFileName(folder, "bumperlux"));
+    // Whatever stands at a name, a FIFO or a dangling link, is skipped without being opened
+    // (the alarm ends a test that waits on the FIFO).
+    ASSERT_EQ(0, ::mkfifo((folder + "bumperlux_Screenshot-0001.bmp").c_str(), 0600));
+    ASSERT_EQ(0, ::symlink((folder + "gone").c_str(),
+                           (folder + "bumperlux_Screenshot-0003.bmp").c_str()));
+    ::alarm(20);
+    EXPECT_EQ(folder + "bumperlux_Screenshot-0004.bmp",
+              FindScreenshotFileName(folder, "bumperlux"));
+    ::alarm(0);
+    std::remove((folder + "bumperlux_Screenshot-0001.bmp").c_str());
     for (int n = 0; n <= 9998; ++n) {
         char name[64];
         std::snprintf(name, sizeof name, "bumperlux_Screenshot-%04d.bmp", n);

@@ -163,6 +163,13 @@ TEST(Utility, FileAndDirectoryTests)
     EXPECT_FALSE(FileExists(home.Path(), 0)); // a directory is not a file
     EXPECT_EQ("x", bbtest::ReadFile(file));
 
+    // A FIFO is answered without waiting for a writer (the alarm ends a test that waits).
+    std::string fifo = home.Path() + "/fifo";
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    alarm(20);
+    EXPECT_TRUE(FileExists(fifo, EXISTS_WRITABLE));
+    alarm(0);
+
     if (geteuid() != 0) { // the super-user may write anywhere
         std::string locked = home.Path() + "/locked";
         fs::create_directory(locked);

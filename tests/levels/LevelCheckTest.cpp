@@ -11,8 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -313,3 +315,23 @@ TEST_F(LevelCheckTest, ALevelThatIsWonBeforeItStartsIsAWarning)
 }
 
 } // namespace
+
+TEST_F(LevelCheckTest, HostileLevelFilesAreReportedAndTheCheckGoesOn)
+{
+    const auto start = std::chrono::steady_clock::now();
+    check.Run({{"Loop.lua", "while true do pcall(function() while true do end end) end"},
+               {"Hook.lua", "debug.sethook() while true do end"},
+               {"Pattern.lua", "local x = ('a'):rep(3000):find('.-.-.-.-.-.-b')"},
+               {"Writes.lua", "io.open('written-by-a-level', 'w'):write('x')"},
+               LevelFile("Good", "bricks = { \"R,R,R\" }")});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    for (const char* file : {"Loop.lua", "Hook.lua", "Pattern.lua", "Writes.lua"})
+        EXPECT_FALSE(Lines(file).empty()) << file;
+    EXPECT_TRUE(Reports("Pattern.lua", "Pattern.lua: line 1: Lua error: attempt to call method "
+                                       "'find' (a nil value)"))
+        << Text(Lines("Pattern.lua"));
+    EXPECT_FALSE(std::filesystem::exists("written-by-a-level"));
+    EXPECT_EQ("Good.lua", check.GetLevelFiles().at("Good"));
+    for (const std::string& line : Lines("Good.lua")) // it was checked, and only warned of
+        EXPECT_NE(std::string::npos, line.find("warning: ")) << line;
+}

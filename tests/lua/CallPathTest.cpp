@@ -150,13 +150,14 @@ TEST_F(CallPath, NativeExceptionsReachEveryKindOfCallerAsThemselves)
         EXPECT_TRUE(Global("Config_CurrentSource").IsNil());
     }
 
-    // A metadata file met while scanning a folder.
+    // A metadata file met while scanning a folder: its loader fails natively.
     {
         ResourceManager manager(State());
         std::string folder = m_Home.Path() + "/res/";
         ::mkdir(folder.c_str(), 0755);
         bbtest::WriteFile(folder + "a.png", "x");
-        bbtest::WriteFile(folder + "metadata.cfg", "CallPathFail('from metadata')");
+        bbtest::WriteFile(folder + "metadata.cfg", "Metadata { ['a.png'] = {} }");
+        Run("Metadata = function(t) CallPathFail('from metadata') end");
         WindowsDirectoryResourceScanner scanner(folder);
         ResourceInfoMap output = MakeResourceInfoMap();
         ExpectOriginal(

@@ -324,6 +324,8 @@ TEST_F(PlayerCardTest, DamagedCardsAreMendedOrSetAsideAndNamedInTheLog)
          "Players[1].Name == 'nnnnnnnnn'", "Name was 5242880 characters long; it was cut to 9"},
         {"Player { guid = 1, Name = 'ÅÅÅÅÅÅÅÅÅÅÅ' }", "Players[1].Name == 'ÅÅÅÅÅÅÅÅÅ'",
          "Name was 11 characters long; it was cut to 9"},
+        {"Player { guid = 1, Name = '|x=1|' }", "Players[1].Name == '/x=1/'",
+         "Name held a bar; each was replaced by '/'"},
         {"Player { guid = 1, Game_Modes = { Adventure = { ballsLeft = 1/0, LevelUnlocked = 0/0, "
          "LevelSelected = 1e12, Rank = 7 } } }",
          "Players[1].Game_Modes.Adventure.ballsLeft == 0 and "

@@ -5,6 +5,7 @@
 #include "display/Font.h"
 #include "display/Image.h"
 #include "geometry/Colors.h"
+#include "lua/MakoLuaState.h"
 #include "widgets/Label.h"
 
 #include <memory>
@@ -40,7 +41,11 @@ TEST_F(LabelTest, LinesEvaluateExpressionsBetweenBars)
     EXPECT_EQ(std::vector<std::string>{"2"}, Lines(*label, "|1+1|"));
     EXPECT_EQ(std::vector<std::string>{"x "}, Lines(*label, "x |abc"));  // unterminated
     EXPECT_EQ(std::vector<std::string>{"[]"}, Lines(*label, "[|nil|]")); // no text for nil
-    EXPECT_EQ(std::vector<std::string>{"[]"}, Lines(*label, "[|{}|]"));  // nor for a table
+    // Text from a data file is shown as written: its bars never run script code.
+    EXPECT_EQ(std::vector<std::string>{"a|Ran = 1|b||"},
+              Lines(*label, Label::Literal("a|Ran = 1|b||")));
+    EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("Ran").IsNil());
+    EXPECT_EQ(std::vector<std::string>{"[]"}, Lines(*label, "[|{}|]")); // nor for a table
     EXPECT_EQ((std::vector<std::string>{"hi", "", "b"}), Lines(*label, "|greeting|\n\nb"));
     EXPECT_NE(std::string::npos, MessageOf([&] {
                                      Lines(*label, "|1 +\n1|");

@@ -37,10 +37,15 @@ public:
     // order); empty when the package file system is not running or has no such folder.
     static std::vector<std::string> GetLevelFileNames();
     // Runs one level file of the package's Levels folder (names not ending ".lua" are left
-    // alone) under the budget of a file the game did not write (lua/ScriptBudget): a file
-    // that fails, never ends or grows without end is logged by name and skipped, and the
+    // alone) through RunLevelText: a file that fails, never ends, grows without end or
+    // reaches for what a level file may not have is logged by name and skipped, and the
     // levels the others define load.
     static void RunLevelFile(LuaPlus::LuaState* state, const std::string& name);
+    // Runs a level file's text as a data file (lua/DataScript) under chunkName: it sees the
+    // bounded base library, Levels and the level compiler's functions, and nothing else.
+    // Returns 0, or the failure's status with its reason in error.
+    static int RunLevelText(LuaPlus::LuaState* state, const std::string& text,
+                            const std::string& chunkName, std::string& error);
 
 private:
     static LevelManager* s_LevelManager;

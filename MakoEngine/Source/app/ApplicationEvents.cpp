@@ -17,7 +17,9 @@
 #include "screens/ScreenManager.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -271,10 +273,10 @@ std::string FindScreenshotFileName(const std::string& folder, const std::string&
     for (int n = 0; n <= 9998; ++n) {
         std::snprintf(name, sizeof name, "%.256s_Screenshot-%04d.bmp", appName.c_str(), n);
         std::string path = folder + name;
-        if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-            std::fclose(f);
+        // Whatever stands at the name (a FIFO, a dangling link) is never opened or replaced.
+        struct stat info;
+        if (::lstat(path.c_str(), &info) == 0 || errno != ENOENT)
             continue;
-        }
         return path;
     }
     return std::string();

@@ -8,6 +8,7 @@
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "display/CDXLog.h"
 #include "lua/MakoLuaState.h"
@@ -267,8 +268,13 @@ void Application::RunStartupScript()
         return;
     Log("Loading startup script from: %s\n", path.c_str());
     lua_State* L = m_LuaState->GetCState();
-    std::string error;
-    if (luaL_loadfile(L, path.c_str()) != 0) {
+    // The user's own script keeps the full library; only its reading is guarded (a regular
+    // file of bounded size, so a FIFO in its place does not stop the start).
+    std::string error, text;
+    if (ReadRegularFile(path, kUserFileMaxBytes, text, error) != USERFILE_READ) {
+        if (error.empty())
+            error = std::strerror(errno);
+    } else if (luaL_loadbuffer(L, text.data(), text.size(), ("@" + path).c_str()) != 0) {
         error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "unknown error";
         lua_pop(L, 1);
     } else {

@@ -1,7 +1,6 @@
 #include "core/UserDataFile.h"
 
-#include "lua/MakoLuaState.h"
-#include "lua/ScriptBudget.h"
+#include "lua/DataScript.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -109,34 +108,6 @@ int RunUserDataFile(LuaPlus::LuaState* state, const std::string& path,
     case USERFILE_READ:
         break;
     }
-    // Precompiled chunks can break the interpreter itself: user files are text only.
-    if (!text.empty() && text[0] == LUA_SIGNATURE[0]) {
-        error = "the file is a precompiled chunk, not text";
-        return LUA_ERRSYNTAX;
-    }
-
-    lua_State* L = state->GetCState();
-    const int top = lua_gettop(L);
-    const std::string chunkName = "@" + path;
-    ScriptBudget budget(L, kUserFileInstructionBudget, kUserFileMemoryBudget, false);
-    int status = luaL_loadbuffer(L, text.data(), text.size(), chunkName.c_str());
-    if (status != 0) {
-        error =
-            budget.RanOutOfMemory() ? "the file " + budget.GetReason() : LuaPlus::GetErrorText(L);
-        lua_settop(L, top);
-        return status;
-    }
-    environment.Push(L);
-    lua_setfenv(L, -2);
-
-    LuaPlus::CallFailure failure;
-    if (!MakoLuaState::Call(L, 0, 0, what, failure)) {
-        error = budget.RanOutOfMemory() ? "the file " + budget.GetReason() : failure.Message();
-        lua_settop(L, top);
-        if (budget.RanOutOfMemory())
-            return LUA_ERRMEM;
-        return failure.status != 0 ? failure.status : LUA_ERRRUN;
-    }
-    lua_settop(L, top);
-    return 0;
+    // Not cut short by a stop signal: a file stopped half-way is no damaged file.
+    return DataScript::Run(state, text, "@" + path, environment, what, error, false);
 }

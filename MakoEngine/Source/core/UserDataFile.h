@@ -1,7 +1,9 @@
 #pragma once
-// Running a file the user's own data lives in (configuration, player cards) as data: the
-// chunk sees only the environment the caller gives it (its loader functions), runs under an
-// instruction and memory budget (ScriptBudget), and never runs precompiled code. Only a
+// Running a file the user's own data lives in (configuration, player cards) as data,
+// through the one runner of data files (lua/DataScript): the chunk sees only the
+// environment the caller gives it (its loader functions), runs under an instruction and
+// memory budget it cannot catch, reaches no unbounded string method, and never runs
+// precompiled code. This is also the one reader of files in the user's folders: only a
 // regular file of at most kUserFileMaxBytes is read: a FIFO, a device or a link to one is
 // refused without waiting on it or reading it. A failure of any kind comes back as a status
 // and a text; nothing escapes as a script error.

@@ -20,7 +20,8 @@ const int EXISTS_WRITABLE = 2;  // and it must be writable
 
 // Whether path exists as a file (flags without EXISTS_DIRECTORY; a directory does not
 // count) or as a directory (with it), and, with EXISTS_WRITABLE, is writable. Never
-// creates anything and never fails: every problem answers false.
+// creates or opens anything (a FIFO is not waited on) and never fails: every problem
+// answers false.
 bool FileExists(const std::string& path, int flags);
 
 // Creates every missing directory along path ('/'-separated; a trailing '/' is allowed).

@@ -1,12 +1,17 @@
 #include "debugger/DebugConnectionList.h"
 
 #include "core/AtomicFile.h"
+#include "core/Log.h"
+#include "core/UserDataFile.h"
 
-#include <cstdio>
-#include <fstream>
+#include <sstream>
 
 namespace {
 const std::size_t MAX_LINE = 199;
+// The largest list read, in bytes, and the most pairs resolved (the last ones of the
+// file): the game writes a handful, and each resolution of a name may wait on the network.
+const std::size_t MAX_BYTES = 64 * 1024;
+const std::size_t MAX_PAIRS = 16;
 
 std::string Trim(const std::string& text)
 {
@@ -32,16 +37,27 @@ bool NextLine(std::istream& in, std::string& line)
 std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::string& path)
 {
     std::vector<Entry> entries;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string text, reason;
+    const UserFileReadResult result = ReadRegularFile(path, MAX_BYTES, text, reason);
+    if (result == USERFILE_REFUSED)
+        Log("Warning: the debugger's connection list \"%s\" was ignored: %s\n", path.c_str(),
+            reason.c_str());
+    if (result != USERFILE_READ)
         return entries;
+    std::istringstream in(text);
+    std::vector<std::pair<std::string, std::string>> pairs;
     std::string name, address;
     while (NextLine(in, name) && !name.empty()) {
         if (!NextLine(in, address) || address.empty())
             break;
+        pairs.emplace_back(name, address);
+    }
+    if (pairs.size() > MAX_PAIRS)
+        pairs.erase(pairs.begin(), pairs.end() - MAX_PAIRS);
+    for (const auto& pair : pairs) {
         Entry entry;
-        entry.name = name;
-        if (entry.address.Parse(address))
+        entry.name = pair.first;
+        if (entry.address.Parse(pair.second))
             entries.push_back(entry);
     }
     return entries;

@@ -18,8 +18,10 @@ public:
 
     // Reads the pairs of the file. Each line is cut to 199 characters and trimmed of
     // blanks; the list ends at an empty name line, at an empty address line (the half pair
-    // is dropped) or at the end of the file. A pair whose address has no ':' or cannot be
-    // resolved is skipped. A missing or unreadable file reads as no entries.
+    // is dropped) or at the end of the file. Only the last 16 pairs count. A pair whose
+    // address has no ':' or cannot be resolved is skipped. A missing or unreadable file
+    // reads as no entries; one that is no regular file (a FIFO, a device) or is larger than
+    // 64 KiB is not waited on or read, and is ignored with a warning that names it.
     static std::vector<Entry> Read(const std::string& path);
     // Writes the entries, replacing the file whole (core/AtomicFile.h). Returns 0, or the
     // errno value of the failure; the old file then stays.

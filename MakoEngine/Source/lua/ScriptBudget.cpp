@@ -33,6 +33,11 @@ ScriptBudget::ScriptBudget(lua_State* L, long long instructions, std::size_t byt
     s_Innermost = this;
 }
 
+ScriptBudget* ScriptBudget::Current()
+{
+    return s_Innermost;
+}
+
 ScriptBudget::~ScriptBudget()
 {
     s_Innermost = m_Outer;
@@ -46,17 +51,28 @@ void ScriptBudget::Hook(lua_State* L, lua_Debug*)
     ScriptBudget* budget = s_Innermost;
     if (!budget)
         return;
+    if (budget->m_Spent)
+        luaL_error(L, "the file %s", budget->m_Reason.c_str());
     budget->m_Ran += lua_gethookcount(L);
-    if (budget->m_StopOnSignal && StopSignal::IsRequested()) {
-        budget->m_Reason = std::string("was stopped by ") + StopSignal::GetName();
-        luaL_error(L, "the file was stopped by %s", StopSignal::GetName());
-    }
-    if (budget->m_Ran >= budget->m_Instructions) {
-        budget->m_Reason =
-            "did not finish within " + std::to_string(budget->m_Instructions) + " instructions";
-        luaL_error(L, "the file did not finish within %d instructions",
-                   static_cast<int>(budget->m_Instructions));
-    }
+    if (budget->m_StopOnSignal && StopSignal::IsRequested())
+        budget->Spend(std::string("was stopped by ") + StopSignal::GetName());
+    else if (budget->m_Ran >= budget->m_Instructions)
+        budget->Spend("did not finish within " + std::to_string(budget->m_Instructions) +
+                      " instructions");
+    if (budget->m_Spent)
+        luaL_error(L, "the file %s", budget->m_Reason.c_str());
+}
+
+void ScriptBudget::Spend(const std::string& reason)
+{
+    if (m_Spent)
+        return;
+    m_Spent = true;
+    m_Reason = reason;
+    // From now on every instruction raises the error again: a handler that caught it (a
+    // pcall, a native function's own protected call) cannot run on.
+    if (lua_gethook(m_L) == &ScriptBudget::Hook)
+        lua_sethook(m_L, &ScriptBudget::Hook, LUA_MASKCOUNT, 1);
 }
 
 void* ScriptBudget::Allocate(void* self, void* block, std::size_t oldSize, std::size_t newSize)
@@ -65,8 +81,8 @@ void* ScriptBudget::Allocate(void* self, void* block, std::size_t oldSize, std::
     const long long change = static_cast<long long>(newSize) - static_cast<long long>(oldSize);
     if (newSize > 0 && change > 0 && budget->m_Grown + change > budget->m_Cap) {
         if (!budget->m_OutOfMemory)
-            budget->m_Reason =
-                "needs more than " + std::to_string(budget->m_Cap >> 20) + " MiB of memory";
+            budget->Spend("needs more than " + std::to_string(budget->m_Cap >> 20) +
+                          " MiB of memory");
         budget->m_OutOfMemory = true;
         return nullptr;
     }

@@ -3,9 +3,10 @@
 // level files, image metadata): while a ScriptBudget lives, the state raises an error once
 // the script has run the given number of instructions, once a stop of the program was asked
 // for (StopSignal, unless told otherwise), or when an allocation would grow the state by more than
-// the given bytes over what it held when the budget began. So a file that never ends, or that
-// builds ever larger values, ends as a script error that names the file instead of a hang, an
-// endless start-up or an exhausted machine.
+// the given bytes over what it held when the budget began. Once spent, the budget raises
+// its error again at every instruction, so a script that catches it cannot go on. So a file that
+// never ends, or that builds ever larger values, ends as a script error that names the file instead
+// of a hang, an endless start-up or an exhausted machine.
 //
 // The hook and the allocator the state had before come back when the budget ends (a hook
 // the script's own code installed meanwhile, the debugger's, stays). Main thread only;
@@ -31,9 +32,15 @@ public:
     const std::string& GetReason() const { return m_Reason; }
     // Whether an allocation was refused.
     bool RanOutOfMemory() const { return m_OutOfMemory; }
+    // Whether the budget ran out (instructions, memory or a stop).
+    bool IsSpent() const { return m_Spent; }
+    // The innermost live budget on the main thread; null when none.
+    static ScriptBudget* Current();
 
 private:
     static void Hook(lua_State* L, lua_Debug* debug);
+    // Marks the budget spent for the reason (the first reason stays).
+    void Spend(const std::string& reason);
     static void* Allocate(void* self, void* block, std::size_t oldSize, std::size_t newSize);
 
     lua_State* m_L;
@@ -49,6 +56,7 @@ private:
     long long m_Cap;
     bool m_OutOfMemory = false;
     bool m_StopOnSignal;
+    bool m_Spent = false;
     std::string m_Reason;
 };
 

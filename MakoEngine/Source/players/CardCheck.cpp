@@ -6,6 +6,7 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -131,6 +132,13 @@ bool CardCheck::CheckName()
         m_Card.SetString("Name", Utf8::Prefix(text, kMaxNameLength));
         Repaired(boost::str(boost::format("Name was %1% characters long; it was cut to %2%") %
                             length % kMaxNameLength));
+    }
+    // Names are shown in labels, which would run the text between two bars as script code.
+    std::string shown = m_Card["Name"].GetString();
+    if (shown.find('|') != std::string::npos) {
+        std::replace(shown.begin(), shown.end(), '|', '/');
+        m_Card.SetString("Name", shown.c_str());
+        Repaired("Name held a bar; each was replaced by '/'");
     }
     return true;
 }

@@ -2,8 +2,8 @@
 
 #include "core/Exception.h"
 #include "core/Utility.h"
+#include "lua/DataScript.h"
 #include "lua/MakoLuaState.h"
-#include "lua/ScriptBudget.h"
 #include "resources/FileReader.h"
 #include "resources/ResourceManager.h"
 
@@ -31,25 +31,27 @@ bool ResourceScanner::IsMetadataFile(const std::string& fileName)
 
 namespace {
 
-// Runs the metadata file's text under the budget of a file the game did not write (a file
-// that never ends or grows without end fails). A broken file is reported with its name
-// instead of leaving its resources silently without metadata.
+// Runs the metadata file's text as a data file (lua/DataScript): it sees only its loader
+// Metadata, and one that never ends, grows without end, reaches for more or leaves a
+// function of its own in its metadata fails. A broken
+// file is reported with its name instead of leaving its resources silently without
+// metadata.
 void RunMetadataText(LuaState* state, const std::string& file, const void* data, uint32_t size)
 {
-    lua_State* L = state->GetCState();
+    LuaObject environment;
+    environment.AssignNewTable(state);
+    environment.SetObject("Metadata", state->GetGlobal("Metadata"));
     std::string error;
-    ScriptBudget budget(L, kUserFileInstructionBudget, kUserFileMemoryBudget);
-    if (luaL_loadbuffer(L, static_cast<const char*>(data), size, "=metadata") != 0) {
-        error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "(no error text)";
-        lua_pop(L, 1);
-    } else {
-        LuaPlus::CallFailure failure;
-        if (MakoLuaState::Call(L, 0, 0, "metadata file " + file, failure))
+    const std::string text(static_cast<const char*>(data), size);
+    if (DataScript::Run(state, text, "=metadata", environment, "metadata file " + file, error) ==
+        0) {
+        // A function of the file would run when a loader reads the value, outside the budget.
+        const std::string where =
+            DataScript::FindOwnFunction(state->GetGlobal("Pending_Metadata"), environment);
+        if (where.empty())
             return;
-        error = failure.hasText ? failure.text : "(no error text)";
+        error = "the file holds a function it made, at " + where;
     }
-    if (budget.RanOutOfMemory())
-        error = "the file " + budget.GetReason();
     MAKO_THROW(ResourceLoadError,
                boost::str(boost::format("The metadata file \"%1%\" could not be run: %2%") % file %
                           error));

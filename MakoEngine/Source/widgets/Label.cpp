@@ -331,6 +331,18 @@ void Label::WrapText(int limit, bool refresh)
         UpdateImage();
 }
 
+std::string Label::Literal(const std::string& text)
+{
+    std::string literal;
+    literal.reserve(text.size());
+    for (const char ch : text) {
+        literal += ch;
+        if (ch == '|')
+            literal += '|';
+    }
+    return literal;
+}
+
 void Label::ProcessLines(const std::string& text, std::vector<std::string>& output)
 {
     MAKO_ASSERT(output.empty());

@@ -60,6 +60,10 @@ public:
     ~Label() override;
 
     // A default label with the named label-template resource applied (and the text set).
+    // text with every bar doubled: shown as written, never evaluated. Text that comes from
+    // a file the game did not write (a level's names and notes) goes through it where it
+    // is read, so no data file runs script code through a label.
+    static std::string Literal(const std::string& text);
     static Label* CreateFromResource(const std::string& name);
     static Label* CreateFromResource(const std::string& name, const std::string& text);
 

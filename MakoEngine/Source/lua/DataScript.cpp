@@ -1,0 +1,315 @@
+#include "lua/DataScript.h"
+
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptBudget.h"
+
+#include <cstring>
+
+using LuaPlus::LuaObject;
+
+const std::size_t kDataScriptLongestRep = std::size_t(1) << 20;
+
+namespace {
+
+// The string methods a data file may use: each does work in proportion to its arguments or
+// its result, which the memory budget bounds. No pattern function is among them.
+const char* const kBoundedStringMethods[] = {"byte",  "char",    "format", "len",
+                                             "lower", "reverse", "sub",    "upper"};
+
+// string.rep that refuses a result longer than kDataScriptLongestRep (an empty string
+// repeated counts one byte a copy: the loop that makes it is work all the same).
+int BoundedRep(lua_State* L)
+{
+    std::size_t length = 0;
+    luaL_checklstring(L, 1, &length);
+    const lua_Number count = luaL_checknumber(L, 2);
+    const lua_Number cost = count * static_cast<lua_Number>(length > 0 ? length : 1);
+    if (cost > static_cast<lua_Number>(kDataScriptLongestRep))
+        return luaL_error(L, "string.rep: the result would be longer than %d bytes",
+                          static_cast<int>(kDataScriptLongestRep));
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_insert(L, 1);
+    lua_call(L, lua_gettop(L) - 1, 1);
+    return 1;
+}
+
+// Pushes a new table of the bounded string methods, taken from the string library table at
+// index `library`.
+void PushBoundedStrings(lua_State* L, int library)
+{
+    library = library < 0 ? lua_gettop(L) + library + 1 : library;
+    lua_newtable(L);
+    if (!lua_istable(L, library))
+        return;
+    for (const char* name : kBoundedStringMethods) {
+        lua_getfield(L, library, name);
+        lua_setfield(L, -2, name);
+    }
+    lua_getfield(L, library, "rep");
+    lua_pushcclosure(L, &BoundedRep, 1);
+    lua_setfield(L, -2, "rep");
+}
+
+// While it lives, the string metatable's __index holds the bounded methods instead of the
+// string library; the library comes back when it goes, however the run ended.
+class StringMethodsScope
+{
+public:
+    explicit StringMethodsScope(lua_State* L) : m_L(L)
+    {
+        lua_pushliteral(L, "");
+        if (!lua_getmetatable(L, -1)) {
+            lua_pop(L, 1);
+            return;
+        }
+        lua_getfield(L, -1, "__index");
+        PushBoundedStrings(L, -1);
+        lua_setfield(L, -3, "__index");
+        m_Library = luaL_ref(L, LUA_REGISTRYINDEX);
+        lua_pop(L, 2);
+    }
+    ~StringMethodsScope()
+    {
+        if (m_Library == LUA_NOREF)
+            return;
+        lua_pushliteral(m_L, "");
+        lua_getmetatable(m_L, -1);
+        lua_rawgeti(m_L, LUA_REGISTRYINDEX, m_Library);
+        lua_setfield(m_L, -2, "__index");
+        lua_pop(m_L, 2);
+        luaL_unref(m_L, LUA_REGISTRYINDEX, m_Library);
+    }
+    StringMethodsScope(const StringMethodsScope&) = delete;
+    StringMethodsScope& operator=(const StringMethodsScope&) = delete;
+
+private:
+    lua_State* m_L;
+    int m_Library = LUA_NOREF;
+};
+
+// table.insert and table.remove as script code, so that moving the elements of a long
+// table is counted instruction by instruction; they return the functions as a pair.
+const char kTableHelpers[] = R"lua(
+local function insert(t, place, value)
+    local n = #t
+    if value == nil then
+        t[n + 1] = place
+        return
+    end
+    for i = n, place, -1 do
+        t[i + 1] = t[i]
+    end
+    t[place] = value
+end
+local function remove(t, place)
+    local n = #t
+    if n == 0 then
+        return nil
+    end
+    place = place or n
+    local value = t[place]
+    for i = place, n - 1 do
+        t[i] = t[i + 1]
+    end
+    t[n] = nil
+    return value
+end
+return insert, remove
+)lua";
+
+// Copies field `name` of the table at index `from` into the table at the top of the stack.
+void CopyField(lua_State* L, int from, const char* name)
+{
+    lua_getfield(L, from, name);
+    lua_setfield(L, -2, name);
+}
+
+// Pushes the table library of a data file, built from the global table library.
+void PushBoundedTable(lua_State* L)
+{
+    lua_newtable(L);
+    lua_getglobal(L, "table");
+    if (lua_istable(L, -1)) {
+        lua_insert(L, -2);
+        CopyField(L, -2, "concat");
+        CopyField(L, -2, "getn");
+        lua_remove(L, -2);
+    } else {
+        lua_pop(L, 1);
+    }
+    if (luaL_loadbuffer(L, kTableHelpers, sizeof kTableHelpers - 1, "=table") != 0) {
+        lua_pop(L, 1);
+        return;
+    }
+    lua_newtable(L);
+    lua_setfenv(L, -2);
+    lua_call(L, 0, 2);
+    lua_setfield(L, -3, "remove");
+    lua_setfield(L, -2, "insert");
+}
+
+// Pushes a copy of the global math library without its random generator (whose seed the
+// game's own randomness shares).
+void PushBoundedMath(lua_State* L)
+{
+    lua_newtable(L);
+    lua_getglobal(L, "math");
+    if (lua_istable(L, -1)) {
+        for (lua_pushnil(L); lua_next(L, -2);) {
+            const char* key = lua_type(L, -2) == LUA_TSTRING ? lua_tostring(L, -2) : "";
+            if (std::strcmp(key, "random") != 0 && std::strcmp(key, "randomseed") != 0) {
+                lua_pushvalue(L, -2);
+                lua_insert(L, -2);
+                lua_rawset(L, -5);
+            } else {
+                lua_pop(L, 1);
+            }
+        }
+    }
+    lua_pop(L, 1);
+}
+
+const char* const kBaseFunctions[] = {"assert", "error",    "ipairs",   "pairs", "next",
+                                      "select", "tonumber", "tostring", "type",  "unpack"};
+
+// The text of a table key in a path: .name for a name, [key] otherwise.
+std::string KeyText(lua_State* L, int index)
+{
+    if (lua_type(L, index) == LUA_TSTRING)
+        return std::string(".") + lua_tostring(L, index);
+    if (lua_type(L, index) == LUA_TNUMBER)
+        return "[" + std::to_string(static_cast<long long>(lua_tonumber(L, index))) + "]";
+    return std::string("[") + luaL_typename(L, index) + "]";
+}
+
+// How deep FindOwnFunction follows tables; a value nested deeper is refused as a whole.
+const int kDeepestTable = 200;
+
+// FindOwnFunction over the value at index, depth tables down; environment at envIndex, the
+// tables seen in the table at seenIndex (all absolute). On true, path holds where.
+bool FindOwnFunctionAt(lua_State* L, int index, int envIndex, int seenIndex, int depth,
+                       std::string& path)
+{
+    if (lua_isfunction(L, index) && !lua_iscfunction(L, index)) {
+        lua_getfenv(L, index);
+        const bool own = lua_rawequal(L, -1, envIndex) != 0;
+        lua_pop(L, 1);
+        return own;
+    }
+    if (!lua_istable(L, index))
+        return false;
+    if (depth > kDeepestTable) {
+        path = " (tables nested deeper than " + std::to_string(kDeepestTable) + ")";
+        return true;
+    }
+    lua_pushvalue(L, index);
+    lua_rawget(L, seenIndex);
+    const bool seen = lua_toboolean(L, -1) != 0;
+    lua_pop(L, 1);
+    if (seen)
+        return false;
+    lua_pushvalue(L, index);
+    lua_pushboolean(L, 1);
+    lua_rawset(L, seenIndex);
+    luaL_checkstack(L, 4, "a data file's table nests too deep");
+    for (lua_pushnil(L); lua_next(L, index);) {
+        const int top = lua_gettop(L);
+        if (FindOwnFunctionAt(L, top - 1, envIndex, seenIndex, depth + 1, path) ||
+            FindOwnFunctionAt(L, top, envIndex, seenIndex, depth + 1, path)) {
+            path = KeyText(L, top - 1) + path;
+            lua_pop(L, 2);
+            return true;
+        }
+        lua_pop(L, 1);
+    }
+    return false;
+}
+
+} // namespace
+
+namespace DataScript {
+
+std::string FindOwnFunction(const LuaObject& value, const LuaObject& environment)
+{
+    lua_State* L = environment.GetCState();
+    const int top = lua_gettop(L);
+    value.Push(L);
+    environment.Push(L);
+    lua_newtable(L);
+    std::string path;
+    const bool found = FindOwnFunctionAt(L, top + 1, top + 2, top + 3, 0, path);
+    lua_settop(L, top);
+    if (!found)
+        return "";
+    if (!path.empty() && path[0] == '.')
+        path.erase(0, 1);
+    return path.empty() ? "(the value itself)" : path;
+}
+
+LuaObject MakeEnvironment(LuaPlus::LuaState* state, const std::vector<std::string>& shared)
+{
+    lua_State* L = state->GetCState();
+    lua_newtable(L);
+    const int environment = lua_gettop(L);
+    for (const char* name : kBaseFunctions) {
+        lua_getglobal(L, name);
+        lua_setfield(L, environment, name);
+    }
+    PushBoundedMath(L);
+    lua_setfield(L, environment, "math");
+    lua_getglobal(L, "string");
+    PushBoundedStrings(L, -1);
+    lua_setfield(L, environment, "string");
+    lua_pop(L, 1);
+    PushBoundedTable(L);
+    lua_setfield(L, environment, "table");
+    for (const std::string& name : shared) {
+        lua_getglobal(L, name.c_str());
+        lua_setfield(L, environment, name.c_str());
+    }
+    LuaObject result(state, environment);
+    lua_settop(L, environment - 1);
+    return result;
+}
+
+int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& chunkName,
+        const LuaObject& environment, const std::string& what, std::string& error,
+        bool stopOnSignal)
+{
+    // Precompiled chunks can break the interpreter itself: data files are text only.
+    if (!text.empty() && text[0] == LUA_SIGNATURE[0]) {
+        error = "the file is a precompiled chunk, not text";
+        return LUA_ERRSYNTAX;
+    }
+    lua_State* L = state->GetCState();
+    const int top = lua_gettop(L);
+    StringMethodsScope strings(L);
+    ScriptBudget budget(L, kUserFileInstructionBudget, kUserFileMemoryBudget, stopOnSignal);
+    const auto reason = [&budget](const std::string& text) {
+        // The budget's own text, however a handler the file reached reworded it.
+        if (budget.IsSpent() && text.find(budget.GetReason()) == std::string::npos)
+            return "the file " + budget.GetReason();
+        return budget.RanOutOfMemory() ? "the file " + budget.GetReason() : text;
+    };
+    int status = luaL_loadbuffer(L, text.data(), text.size(), chunkName.c_str());
+    if (status != 0) {
+        error = reason(LuaPlus::GetErrorText(L));
+        lua_settop(L, top);
+        return status;
+    }
+    environment.Push(L);
+    lua_setfenv(L, -2);
+
+    LuaPlus::CallFailure failure;
+    if (MakoLuaState::Call(L, 0, 0, what, failure)) {
+        lua_settop(L, top);
+        return 0;
+    }
+    error = reason(failure.Message());
+    lua_settop(L, top);
+    if (budget.RanOutOfMemory())
+        return LUA_ERRMEM;
+    return failure.status != 0 ? failure.status : LUA_ERRRUN;
+}
+
+} // namespace DataScript

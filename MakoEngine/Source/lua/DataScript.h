@@ -1,0 +1,57 @@
+#pragma once
+// The one way the game runs script text it did not compile in: the user's configuration
+// and player cards, level files, a package's metadata files. Such a file is data; running
+// it promises:
+// - it sees only the environment its caller gives (for configuration, cards and metadata,
+//   their loader function; for level files, what the level compiler needs, built by
+//   MakeEnvironment): no io, os, debug, load, loadstring, loadfile, dofile, require, module,
+//   setfenv, getfenv, getmetatable, setmetatable, collectgarbage, newproxy, coroutine,
+//   pcall or xpcall;
+// - it runs under a ScriptBudget it can neither catch nor remove: once spent, the budget
+//   raises its error again at every instruction, so no handler the file reaches can go on;
+// - strings reach only bounded methods through their metatable while it runs (no pattern
+//   function, a string.rep of at most kDataScriptLongestRep bytes): no single C call runs
+//   for long;
+// - precompiled chunks are refused.
+// A failure of any kind comes back as a status and a text naming the reason; nothing
+// escapes as a script error. The start-up script the user writes on purpose
+// (MakoStartup.lua) is no data file and keeps the full library.
+#include "luaplus/LuaPlus.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The longest string string.rep makes for a data file, in bytes.
+extern const std::size_t kDataScriptLongestRep;
+
+namespace DataScript {
+
+// Compiles text under chunkName (as given: "@path" names a file) and calls it with
+// environment as its only globals. `what` names the file in the log line of a failed call.
+// stopOnSignal: whether a stop signal of the program ends the file too (see ScriptBudget).
+// Returns 0 on success; else the status of the failed compile (LUA_ERRSYNTAX, also for a
+// precompiled chunk) or call (LUA_ERRMEM when the file outgrew its memory), with the reason
+// in error. The stack is left as it was found. A native exception raised under the file
+// (not a script error) passes through, after the state is restored.
+int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& chunkName,
+        const LuaPlus::LuaObject& environment, const std::string& what, std::string& error,
+        bool stopOnSignal = true);
+
+// A fresh environment for one file that may compute: the bounded base functions (assert,
+// error, ipairs, pairs, next, select, tonumber, tostring, type, unpack), copies of math
+// (without random and randomseed), the bounded string methods, and table.insert,
+// table.remove, table.concat and table.getn, each running as counted script code or
+// bounded by memory; plus the globals of the state named in shared (those that exist), as
+// they are. A file that replaces a library function changes only its own copy.
+LuaPlus::LuaObject MakeEnvironment(LuaPlus::LuaState* state,
+                                   const std::vector<std::string>& shared);
+
+// Where value (a table searched through, each table once, keys and values) holds a script
+// function that a data file run with environment made: such a function would run later,
+// outside any budget, when the game reads the value. "" when there is none, else the path
+// to it from value ("bricks[3].x", or "(the value itself)"). Tables nested deeper than 200
+// are not followed: the path then ends " (tables nested deeper than 200)".
+std::string FindOwnFunction(const LuaPlus::LuaObject& value, const LuaPlus::LuaObject& environment);
+
+} // namespace DataScript

@@ -1,0 +1,286 @@
+// Hostile scripts in every kind of data file the game runs or reads: each is named and set
+// aside or skipped within a few seconds, and the next file of its kind loads. Each case
+// runs in a child process of its own under a time limit, so a script that hangs fails its
+// case instead of the whole run.
+#include "core/Config.h"
+#include "core/Exception.h"
+#include "core/StopSignal.h"
+#include "debugger/DebugConnectionList.h"
+#include "logic/LevelManager.h"
+#include "players/GameDataIO.h"
+#include "players/GameRecordManager.h"
+#include "players/PlayerManager.h"
+#include "resources/ResourceManager.h"
+#include "resources/WindowsDirectoryResourceScanner.h"
+#include "support/TempHome.h"
+#include "support/engine/LogCapture.h"
+#include "support/engine/LuaFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+using namespace bbtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct HostileScript
+{
+    const char* name;
+    const char* text;
+};
+
+const HostileScript kScripts[] = {
+    {"pcall-wrapped loop", "while true do pcall(function() while true do end end) end"},
+    {"debug.sethook", "debug.sethook() while true do end"},
+    {"backtracking pattern", "local x = ('a'):rep(3000):find('.-.-.-.-.-.-b')"},
+    {"huge string.rep", "local s = (''):rep(1e15) .. ('x'):rep(2^40)"},
+    {"coroutine loop",
+     "local co = coroutine.create(function() while true do end end) coroutine.resume(co)"},
+    {"setmetatable tricks",
+     "local m = { __index = function(t, k) while true do end end, __eq = function() "
+     "while true do end end } local a, b = setmetatable({}, m), setmetatable({}, m) "
+     "local _ = a == b or a.x"},
+    {"endless recursion", "local function f() return 1 + f() end f()"},
+    {"io and os", "io.open('written-by-a-data-file', 'w'):write('x') os.exit(7)"},
+    {"global escape", "getfenv(0).print('x') loadstring('while true do end')()"},
+};
+
+// The longest a case may take before it counts as hung.
+const int kCaseSeconds = 10;
+
+// Runs body in a child process; "" when it returned "" within the time limit, else what
+// went wrong (its text, a hang or a death).
+std::string RunCase(const std::function<std::string()>& body)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        const std::string result = body();
+        ssize_t written = ::write(channel[1], result.data(), result.size());
+        (void)written;
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string text;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kCaseSeconds);
+    bool hung = true;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            break;
+        pollfd wait{channel[0], POLLIN, 0};
+        if (::poll(&wait, 1, static_cast<int>(left.count())) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t got = ::read(channel[0], buffer, sizeof buffer);
+        if (got <= 0) {
+            hung = false;
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(channel[0]);
+    if (hung)
+        ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (hung)
+        return "hung: killed after " + std::to_string(kCaseSeconds) + " s";
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "the process ended with status " + std::to_string(status) + " " + text;
+    return text;
+}
+
+// "" when the log names what, else a failure text.
+std::string LogNames(const LogCapture& log, const std::string& what)
+{
+    const std::string text = log.Text();
+    return text.find(what) != std::string::npos ? ""
+                                                : "the log does not name " + what + ":\n" + text;
+}
+
+class HostileDataScriptTest : public LuaFixture
+{
+protected:
+    // Runs every hostile script through load (in a child process each) and fails for each
+    // that was not handled.
+    void RunTable(const char* kind, const std::function<std::string(const std::string&)>& load)
+    {
+        for (const HostileScript& script : kScripts) {
+            // A file the script writes lands in the temporary home, where the case looks.
+            const std::string result = RunCase([&] {
+                return ::chdir(m_Home.Path().c_str()) == 0 ? load(script.text) : "no chdir";
+            });
+            EXPECT_EQ("", result) << kind << " holding the " << script.name;
+        }
+    }
+
+    TempHome m_Home;
+};
+
+std::string ScriptText(const std::string& name)
+{
+    return ReadFile(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/" + name);
+}
+
+} // namespace
+
+TEST_F(HostileDataScriptTest, ConfigurationIsSetAsideAndTheNextOneLoads)
+{
+    const std::string path = m_Home.Path() + "/bumperlux.cfg";
+    RunTable("configuration", [&](const std::string& script) -> std::string {
+        Config config(State());
+        LogCapture log;
+        WriteFile(path, script + "\nLoadConfig { a = 1 }\n");
+        if (config.ReadFile(path) == 0)
+            return "the configuration loaded";
+        if (!fs::exists(path + ".bad"))
+            return "the configuration was not set aside";
+        WriteFile(path, "LoadConfig { b = 2 }\n");
+        if (config.ReadFile(path) != 0 || config.GetInteger("b") != 2)
+            return "the next configuration did not load";
+        return LogNames(log, path);
+    });
+}
+
+TEST_F(HostileDataScriptTest, CardIsSetAsideAndTheOtherCardsLoad)
+{
+    const std::string folder = m_Home.Path() + "/cards/";
+    AddScript("PlayerDefaults.lua", ScriptText("PlayerDefaults.lua"));
+    AddScript("Player.lua", ScriptText("Player.lua"));
+    AddScript("PlayerManager.lua", ScriptText("PlayerManager.lua"));
+    RunResource("PlayerDefaults.lua");
+    RunResource("Player.lua");
+    Run("Paths = { PlayerData = '" + folder + "' }");
+    fs::create_directories(folder);
+    RunTable("card", [&](const std::string& script) -> std::string {
+        GameRecordManager records(State());
+        PlayerManager players(State());
+        GameDataIO io(folder);
+        LogCapture log;
+        WriteFile(folder + "Player1.card", script + "\nPlayer { guid = 1, Name = 'one' }\n");
+        WriteFile(folder + "Player2.card", "Player { guid = 2, Name = 'two' }\n");
+        io.LoadAllPlayerData(true);
+        if (!fs::exists(folder + "Player1.card.bad"))
+            return "the card was not set aside";
+        if (fs::exists(folder + "Player2.card.bad"))
+            return "the good card was set aside";
+        return LogNames(log, folder + "Player1.card");
+    });
+}
+
+TEST_F(HostileDataScriptTest, LevelFileIsSkippedAndTheNextOneLoads)
+{
+    Run("Levels = {}");
+    RunTable("level file", [&](const std::string& script) -> std::string {
+        AddScript("Hostile.lua", script + "\nLevels.Hostile = { fullName = 'h' }\n");
+        AddScript("Good.lua", "Levels.Good = { fullName = 'g' }\n");
+        LogCapture log;
+        LevelManager::RunLevelFile(State(), "Hostile.lua");
+        LevelManager::RunLevelFile(State(), "Good.lua");
+        if (!Global("Levels")["Hostile"].IsNil())
+            return "the hostile level loaded";
+        if (Global("Levels")["Good"]["fullName"].ToString() != std::string("g"))
+            return "the next level did not load";
+        if (fs::exists("written-by-a-data-file"))
+            return "the level file wrote a file";
+        return LogNames(log, "The level file \"Hostile.lua\" was skipped");
+    });
+}
+
+TEST_F(HostileDataScriptTest, MetadataFileFailsByNameAndTheNextFolderScans)
+{
+    RunTable("metadata file", [&](const std::string& script) -> std::string {
+        ResourceManager manager(State());
+        const std::string bad = m_Home.Path() + "/bad/";
+        const std::string good = m_Home.Path() + "/good/";
+        WriteFile(bad + "a.png", "x");
+        WriteFile(bad + "metadata.cfg", script + "\nMetadata { ['a.png'] = {} }\n");
+        WriteFile(good + "a.png", "x");
+        WriteFile(good + "metadata.cfg", "Metadata { ['a.png'] = { numFrames = 2 } }\n");
+        std::string message;
+        try {
+            WindowsDirectoryResourceScanner scanner(bad);
+            ResourceInfoMap output = MakeResourceInfoMap();
+            scanner.Scan(output);
+        } catch (const Exception& e) {
+            message = e.GetMessage();
+        }
+        if (message.find("The metadata file \"" + bad + "metadata.cfg\" could not be run") ==
+            std::string::npos)
+            return "the failure did not name the file: " + message;
+        WindowsDirectoryResourceScanner scanner(good);
+        ResourceInfoMap output = MakeResourceInfoMap();
+        scanner.Scan(output);
+        if (output.empty())
+            return "the next folder did not scan";
+        return "";
+    });
+}
+
+TEST_F(HostileDataScriptTest, ConnectionListIsIgnoredAndAFifoIsNotWaitedOn)
+{
+    const std::string path = m_Home.Path() + "/RemoteLuaDebuggingServerNetworkConnection.txt";
+    RunTable("connection list", [&](const std::string& script) -> std::string {
+        WriteFile(path, script + "\n" + script + "\n");
+        if (!DebugConnectionList::Read(path).empty())
+            return "the list gave entries";
+        WriteFile(path, "Client\n127.0.0.1:4000\n");
+        return DebugConnectionList::Read(path).size() == 1 ? "" : "the next list did not read";
+    });
+    std::remove(path.c_str());
+    ASSERT_EQ(0, ::mkfifo(path.c_str(), 0600));
+    EXPECT_EQ("", RunCase([&]() -> std::string {
+                  LogCapture log;
+                  if (!DebugConnectionList::Read(path).empty())
+                      return "the FIFO gave entries";
+                  return LogNames(log, path + "\" was ignored: it is a FIFO, not a regular file");
+              }));
+}
+
+TEST_F(HostileDataScriptTest, AFunctionLeftInALevelOrMetadataIsRefused)
+{
+    // Called when the game builds the level or reads the metadata, outside any budget.
+    const std::string endless = "local f = function() while true do end end\n";
+    Run("Levels = {}");
+    AddScript("Hostile.lua", endless + "Levels.Hostile = { fullName = 'h', x = { { y = f } } }\n"
+                                       "Levels.Fine = { fullName = 'f' }\n");
+    LogCapture log;
+    LevelManager::RunLevelFile(State(), "Hostile.lua");
+    EXPECT_TRUE(Global("Levels")["Hostile"].IsNil());
+    EXPECT_EQ("f", std::string(Global("Levels")["Fine"]["fullName"].ToString()));
+    EXPECT_EQ("", LogNames(log, "Levels.Hostile holds a function the file made, at x[1].y; the "
+                                "level was dropped"));
+
+    ResourceManager manager(State());
+    const std::string folder = m_Home.Path() + "/meta/";
+    WriteFile(folder + "a.png", "x");
+    WriteFile(folder + "metadata.cfg", endless + "Metadata { ['a.png'] = { numFrames = f } }\n");
+    WindowsDirectoryResourceScanner scanner(folder);
+    ResourceInfoMap output = MakeResourceInfoMap();
+    std::string message;
+    try {
+        scanner.Scan(output);
+    } catch (const Exception& e) {
+        message = e.GetMessage();
+    }
+    EXPECT_EQ("The metadata file \"" + folder +
+                  "metadata.cfg\" could not be run: the file holds a function it made, at "
+                  "a.png.numFrames",
+              message);
+}
