@@ -50,7 +50,7 @@ public:
     IDirectDrawSurface7* MakeTextureSurface(int width, int height);
 
     IDirect3DDevice7* GetDevice() const { return m_Device; }
-    CDXScreen* GetCDXScreen() const { return m_CDXScreen.get(); }
+    CDXScreen* GetCDXScreen() const MAKO_LIFETIMEBOUND { return m_CDXScreen.get(); }
     // How long HandleDisplayModeChange waits for another program's exclusive mode: at
     // most polls tests, intervalMs apart (50 x 100 ms by default).
     void SetExclusiveModeWait(int polls, int intervalMs);
