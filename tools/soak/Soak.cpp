@@ -343,8 +343,14 @@ private:
         return s;
     }
 
-    // A sample at a level's end, with the game screen left.
-    void Record() { m_Samples.push_back(Now()); }
+    // A sample at a level's end, with the game screen left. The script state's garbage is
+    // collected first, so the live memory holds what the game keeps, not what the script
+    // collector has yet to free.
+    void Record()
+    {
+        lua_gc(GetGlobalLuaState()->GetCState(), LUA_GCCOLLECT, 0);
+        m_Samples.push_back(Now());
+    }
 
     int Judge() const
     {
