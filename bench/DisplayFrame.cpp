@@ -7,6 +7,7 @@
 #include "display/ImageRenderer.h"
 #include "geometry/Rect.h"
 #include "support/BenchGame.h"
+#include "support/Figure.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -18,7 +19,9 @@
 
 namespace {
 
-double gSecondsPerFrame[2] = {0.0, 0.0}; // software, hardware
+// Milliseconds a frame takes, software then hardware; missing for a backend whose benchmark
+// did not run or could not start.
+benchfigure::Figure gMsPerFrame[2];
 
 Image* MakeSprite(int width, int height, std::uint32_t seed)
 {
@@ -87,7 +90,8 @@ void RenderFrames(benchmark::State& state, bool accel3d)
     std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
     double perFrame =
         spent.count() / double(std::max<benchmark::IterationCount>(1, state.iterations()));
-    gSecondsPerFrame[accel3d ? 1 : 0] = perFrame;
+    if (state.iterations() > 0)
+        gMsPerFrame[accel3d ? 1 : 0] = perFrame * 1000.0;
     state.counters["ms_per_frame"] = perFrame * 1000.0;
 }
 
@@ -101,15 +105,18 @@ void BM_FrameHardwareBackend(benchmark::State& state)
     RenderFrames(state, true);
 }
 
-// Reads the two figures above (run before it) and reports hardware / software.
+// Reads the two figures above (run before it) and reports hardware / software; a figure
+// that was not measured is said so, and then there is no ratio.
 void BM_FrameBackendRatio(benchmark::State& state)
 {
-    double ratio = gSecondsPerFrame[0] > 0.0 ? gSecondsPerFrame[1] / gSecondsPerFrame[0] : 0.0;
+    const benchfigure::Figure ratio = benchfigure::Ratio(gMsPerFrame[1], gMsPerFrame[0]);
     for (auto _ : state)
         benchmark::DoNotOptimize(ratio);
-    state.counters["hw_over_sw"] = benchmark::Counter(ratio);
-    std::printf("Display frame: software %.3f ms, hardware %.3f ms, hardware / software %.2f\n",
-                gSecondsPerFrame[0] * 1000.0, gSecondsPerFrame[1] * 1000.0, ratio);
+    if (ratio)
+        state.counters["hw_over_sw"] = benchmark::Counter(*ratio);
+    std::printf("Display frame: software %s, hardware %s, hardware / software %s\n",
+                benchfigure::Ms(gMsPerFrame[0]).c_str(), benchfigure::Ms(gMsPerFrame[1]).c_str(),
+                benchfigure::Times(ratio).c_str());
 }
 
 } // namespace

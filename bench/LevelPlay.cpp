@@ -25,6 +25,7 @@
 #include "scene/SceneHost.h"
 #include "screens/Screen.h"
 #include "support/BenchGame.h"
+#include "support/Figure.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -38,6 +39,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,8 +58,17 @@ enum Phase { PHASE_EVENTS, PHASE_TICK, PHASE_DRAW, PHASE_PRESENT, PHASE_DELETE, 
 const char* const kPhaseNames[PHASE_COUNT] = {"events_ms", "tick_ms", "draw_ms", "present_ms",
                                               "delete_ms"};
 
-// Whole-pass figures, by level and backend (0 SDL, 1 Direct3D stand-in).
+// Whole-pass figures, by level and backend (0 SDL, 1 Direct3D stand-in): only levels a
+// benchmark played at least one pass of.
 std::map<std::string, double> gMsPerPass[2];
+
+benchfigure::Figure MsPerPass(int backend, const std::string& level)
+{
+    const auto found = gMsPerPass[backend].find(level);
+    if (found == gMsPerPass[backend].end())
+        return std::nullopt;
+    return found->second;
+}
 
 // The video driver, unless the caller chose one: the X server when there is one.
 // The SDL video driver the display backends presented to, for the summary.
@@ -262,7 +273,7 @@ void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level,
         state.counters[kPhaseNames[phase]] = seconds[phase] * perPass;
         total += seconds[phase] * perPass;
     }
-    if (!fullRedraw)
+    if (!fullRedraw && passes > 0)
         gMsPerPass[accel3d ? 1 : 0][level] = total;
     state.counters["pass_cpu_ms"] = total;
     // What was drawn again and presented, a pass on average: share of the screen,
@@ -406,14 +417,20 @@ void BM_LevelSummary(benchmark::State& state)
     getrusage(RUSAGE_SELF, &usage);
     const double peakMb = usage.ru_maxrss / 1024.0;
     state.counters["peak_mb"] = peakMb;
-    for (const auto& [level, sdl] : gMsPerPass[0]) {
-        const double d3d = gMsPerPass[1].count(level) ? gMsPerPass[1][level] : 0.0;
-        const double ratio = sdl > 0.0 ? d3d / sdl : 0.0;
-        std::printf("Level pass %-14s SDL %.3f ms (target %.1f ms: %s), Direct3D stand-in %.3f ms "
-                    "(%.2f x the SDL figure; target %.1f ms: %s)\n",
-                    level.c_str(), sdl, kTargetPassMs, sdl <= kTargetPassMs ? "met" : "missed", d3d,
-                    ratio, kTargetD3DRatio * kTargetPassMs,
-                    d3d <= kTargetD3DRatio * kTargetPassMs ? "met" : "missed");
+    std::set<std::string> levels;
+    for (const auto& backend : gMsPerPass)
+        for (const auto& entry : backend)
+            levels.insert(entry.first);
+    const double d3dTarget = kTargetD3DRatio * kTargetPassMs;
+    for (const std::string& level : levels) {
+        const benchfigure::Figure sdl = MsPerPass(0, level), d3d = MsPerPass(1, level);
+        const benchfigure::Figure ratio = benchfigure::Ratio(d3d, sdl);
+        const std::string times = ratio ? benchfigure::Times(ratio) + " x the SDL figure; " : "";
+        std::printf("Level pass %-14s SDL %s (target %.1f ms: %s), Direct3D stand-in %s "
+                    "(%starget %.1f ms: %s)\n",
+                    level.c_str(), benchfigure::Ms(sdl).c_str(), kTargetPassMs,
+                    benchfigure::Verdict(sdl, kTargetPassMs), benchfigure::Ms(d3d).c_str(),
+                    times.c_str(), d3dTarget, benchfigure::Verdict(d3d, d3dTarget));
     }
     std::printf("Presented to SDL's %s driver\n", gPresentedTo.c_str());
     std::printf("Peak memory %.1f MB\n", peakMb);

@@ -5,13 +5,14 @@
 // switches between window and full screen through the application's own keys.
 //
 // Between two levels, with the game screen left, it counts what lives: actors, physics
-// bodies, timers, images, and the resident memory. It logs a line per level, a line a
+// bodies, timers, images, and the live memory. It logs a line per level, a line a
 // minute and a table of the curve at the end, and fails (exit status 1) when a count or the
 // memory keeps growing (SoakCurve.h says when it does), or when a ball leaves the field or
 // a level stops moving on (autoplay/FieldWatch.h); such a level is left at once.
 //
 //   soak [--minutes N] [--seed S]      (BB_TEST_ASSET_PACK names the asset pack)
 #include "GameApp.h"
+#include "LiveMemory.h"
 #include "SoakCurve.h"
 
 #include "autoplay/AutoPlayer.h"
@@ -35,7 +36,6 @@
 
 #include <SDL.h>
 
-#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -72,12 +72,8 @@ long ResidentKb()
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// The heap in use and the script state's memory, for the line of each level: they tell a
-// leak (both climb) from a heap that only spreads (the resident memory alone climbs).
-long HeapKb()
-{
-    return static_cast<long>(mallinfo2().uordblks / 1024);
-}
+// The script state's memory, for the line of each level beside the live memory: a script
+// leak climbs in both.
 long ScriptKb()
 {
     return lua_gc(GetGlobalLuaState()->GetCState(), LUA_GCCOUNT, 0);
@@ -87,9 +83,9 @@ void PrintSample(const char* what, const Sample& s)
 {
     std::fprintf(gReport,
                  "%s %6.1f min  levels %4d won %4d  actors %6ld  bodies %5ld  timers %5ld  "
-                 "images %5ld  resident %8ld kB\n",
+                 "images %5ld  resident %8ld kB  live %8ld kB\n",
                  what, s.minutes, s.levels, s.won, s.actors, s.bodies, s.timers, s.images,
-                 s.residentKb);
+                 s.residentKb, s.liveKb);
     std::fflush(gReport);
 }
 
@@ -130,7 +126,8 @@ public:
             std::fprintf(gReport, "soak: no levels in the level order\n");
             return 1;
         }
-        std::fprintf(gReport, "soak: %zu levels, %.1f minutes\n", m_Levels.size(), m_Minutes);
+        std::fprintf(gReport, "soak: %zu levels, %.1f minutes, live memory from the %s\n",
+                     m_Levels.size(), m_Minutes, soak::LiveHeapSource());
         WarmUp();
         m_Start = Clock::now();
         for (std::size_t i = 0; Elapsed() < m_Minutes; i = (i + 1) % m_Levels.size()) {
@@ -142,9 +139,9 @@ public:
             const Sample& s = m_Samples.back();
             std::fprintf(gReport,
                          "  %-16s %-30s actors %4ld bodies %3ld timers %3ld images %4ld "
-                         "heap %6ld kB script %5ld kB\n",
+                         "live %6ld kB script %5ld kB\n",
                          m_Levels[i].c_str(), result.c_str(), s.actors, s.bodies, s.timers,
-                         s.images, HeapKb(), ScriptKb());
+                         s.images, s.liveKb, ScriptKb());
         }
         PrintSample("end ", Now());
         return Judge();
@@ -339,11 +336,18 @@ private:
         s.timers = m_App.Timers()->CountLiveTimers();
         s.images = Image::GetLiveCount();
         s.residentKb = ResidentKb();
+        s.liveKb = soak::LiveHeapKb();
         return s;
     }
 
-    // A sample at a level's end, with the game screen left.
-    void Record() { m_Samples.push_back(Now()); }
+    // A sample at a level's end, with the game screen left. The script state's garbage is
+    // collected first, so the live memory holds what the game keeps, not what the script
+    // collector has yet to free.
+    void Record()
+    {
+        lua_gc(GetGlobalLuaState()->GetCState(), LUA_GCCOLLECT, 0);
+        m_Samples.push_back(Now());
+    }
 
     int Judge() const
     {

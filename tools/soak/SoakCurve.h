@@ -1,5 +1,5 @@
 #pragma once
-// The soak's samples and its judgement of their curve: whether any count, or the resident
+// The soak's samples and its judgement of their curve: whether any count, or the live
 // memory, keeps growing over a run.
 #include <string>
 #include <vector>
@@ -13,6 +13,9 @@ struct Sample
     int levels = 0, won = 0;
     long actors = 0, bodies = 0, timers = 0, images = 0;
     long residentKb = 0;
+    // The bytes in live allocations (LiveMemory.h), which the memory rule judges: the
+    // resident size also holds what the allocator keeps back, which no leak explains.
+    long liveKb = 0;
 };
 
 // The judgement of the samples taken between levels, the first after the first level.
@@ -25,8 +28,8 @@ struct Verdict
 
 // A count keeps growing when the least of its samples in the last third of the run is more
 // than max(8, 5 %) above its first sample: a count that falls back to where it started, even
-// now and then, does not. The resident memory keeps growing when that least is more than
-// 10 % above the first.
+// now and then, does not. The live memory keeps growing when that least is more than 10 %
+// above the first. The resident memory is reported, not judged.
 Verdict JudgeCurve(const std::vector<Sample>& samples);
 
 } // namespace soak

@@ -47,12 +47,6 @@ Dialog* NewOptionsDialog()
     return new OptionsDialog();
 }
 
-bool EndsWith(const std::string& text, const std::string& suffix)
-{
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 } // namespace
 
 ArcadeApp::ArcadeApp() : Application("bumperlux", "bumperlux", AppCodeFromString("BLUX"), 640, 480)

@@ -95,8 +95,8 @@ public:
     double GetRadius() const { return m_Radius; }
     double GetShapeWidth() const { return m_ShapeWidth; }
     double GetShapeHeight() const { return m_ShapeHeight; }
-    const Poly& GetPolygon() const { return m_Polygon; }
-    const std::string& GetShapeName() const { return m_ShapeName; }
+    const Poly& GetPolygon() const MAKO_LIFETIMEBOUND { return m_Polygon; }
+    const std::string& GetShapeName() const MAKO_LIFETIMEBOUND { return m_ShapeName; }
     void SetShapeName(const std::string& name) { m_ShapeName = name; }
     double GetRotation() const { return m_Rotation; }
     // Turns the structure: the image by -degrees, the geometry by degrees.
@@ -146,7 +146,10 @@ public:
     void RunMovedCallbacks();
     std::size_t GetHitCallbackCount() const { return m_HitCallbacks.size(); }
 
-    const NameSet& GetBehaviourSet(Behaviour which) const { return m_Behaviour[which]; }
+    const NameSet& GetBehaviourSet(Behaviour which) const MAKO_LIFETIMEBOUND
+    {
+        return m_Behaviour[which];
+    }
     // Replaces a behaviour set with the names given and installs its hit callback (once
     // per set, however often the set is replaced).
     void SetBehaviourSet(Behaviour which, const std::vector<std::string>& names);
@@ -156,13 +159,13 @@ public:
     // The name that a structure stands for in behaviour sets besides its class name
     // ("ActiveBall" for an active ball, "DangerousWall" for a dangerous wall); none here.
     virtual const char* GetBehaviourAlias() const { return nullptr; }
-    const std::string& GetCollisionSound() const { return m_CollisionSound; }
+    const std::string& GetCollisionSound() const MAKO_LIFETIMEBOUND { return m_CollisionSound; }
 
     // Adds a trail emitter made from the named emitter resource, centred on the structure,
     // as a child and a member of the trail group. The emitter is not started and has no
     // particle manager: the owner gives it one when it starts its trails.
     void AddTrailEmitter(const std::string& resourceName);
-    ActorGroup& GetTrailGroup() { return m_TrailGroup; }
+    ActorGroup& GetTrailGroup() MAKO_LIFETIMEBOUND { return m_TrailGroup; }
 
     // What a structure does when a structure that destroys it (destroyOnCollision) or one
     // that damages it (damageOnCollision) touches it at (x, y): here it is killed and the
@@ -184,8 +187,8 @@ public:
     void SetMotion(std::unique_ptr<Motion> motion);
     // The same for the hit motion, which starts only on a collision (HandleCollision).
     void SetHitMotion(std::unique_ptr<Motion> motion);
-    Motion* GetMotion() const { return m_Motion.get(); }
-    Motion* GetHitMotion() const { return m_HitMotion.get(); }
+    Motion* GetMotion() const MAKO_LIFETIMEBOUND { return m_Motion.get(); }
+    Motion* GetHitMotion() const MAKO_LIFETIMEBOUND { return m_HitMotion.get(); }
 
     // MotionTarget: what the motions read and change of the structure.
     PhysicsGeom* GetMotionGeom() const override { return m_Geom; }
@@ -253,7 +256,10 @@ public:
     // The factories the "factories" property made (each entry a table made by class name,
     // which must be a Factory). The structure owns them, attaches them when it enters a
     // world and ticks them while its geometry is enabled.
-    const std::vector<std::unique_ptr<Factory>>& GetFactories() const { return m_Factories; }
+    const std::vector<std::unique_ptr<Factory>>& GetFactories() const MAKO_LIFETIMEBOUND
+    {
+        return m_Factories;
+    }
 
 protected:
     // A contact during a soft period: the first of the tick adds 1 to the period's count.

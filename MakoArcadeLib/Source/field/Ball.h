@@ -89,9 +89,9 @@ public:
 
     // ---- Appearance and kind ------------------------------------------------------------
     void SetSubstance(const std::string& name, bool playSound);
-    const std::string& GetSubstance() const { return m_Substance; }
+    const std::string& GetSubstance() const MAKO_LIFETIMEBOUND { return m_Substance; }
     void SetCorona(const std::string& name);
-    const std::string& GetCorona() const { return m_Corona; }
+    const std::string& GetCorona() const MAKO_LIFETIMEBOUND { return m_Corona; }
     int GetLightningStrength() const { return m_LightningStrength; }
     void SetActive(bool active);
     bool IsActive() const { return m_Active; }
@@ -110,7 +110,7 @@ public:
     // The holding paddle; null when free (also once the paddle has been killed).
     Paddle* GetPaddle() const { return m_Paddle.Get(); }
     // Ball centre minus paddle centre while held.
-    const Point<double>& GetPaddleOffset() const { return m_PaddleOffset; }
+    const Point<double>& GetPaddleOffset() const MAKO_LIFETIMEBOUND { return m_PaddleOffset; }
     void SetPaddleOffset(const Point<double>& offset) { m_PaddleOffset = offset; }
     // The nearest centre to (x, y) at which the whole ball lies between the walls
     // (FieldBounds::Current()). A ball is never placed, held or released with its centre
@@ -204,7 +204,7 @@ public:
     Image* GetBallImage() const { return m_Image; }
     double GetImageScale() const { return m_ImageScale; }
     double GetImageRadius() const { return m_ImageRadius; }
-    const Point<double>& GetMoveDelta() const { return m_MoveDelta; }
+    const Point<double>& GetMoveDelta() const MAKO_LIFETIMEBOUND { return m_MoveDelta; }
     int GetGlueCharges() const { return m_GlueCharges; }
     int GetLoopEscalation() const { return m_LoopEscalation; }
 

@@ -24,7 +24,7 @@ public:
 
     // The centre of the circle, in the parent's coordinates.
     void SetCenter(int x, int y);
-    const Point<int>& GetCenter() const { return m_Center; }
+    const Point<int>& GetCenter() const MAKO_LIFETIMEBOUND { return m_Center; }
     void SetInitialRadius(unsigned radius);
     unsigned GetInitialRadius() const { return m_InitialRadius; }
     void SetLifeTime(unsigned milliseconds) { m_LifeTime = milliseconds; }

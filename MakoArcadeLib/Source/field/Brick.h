@@ -125,8 +125,8 @@ public:
     bool BlocksPaddle() const { return m_BlockPaddle; }
     bool IsInvisible() const { return m_Invisible; }
     bool IsGlass() const { return m_Glass; }
-    const std::string& GetMaterial() const { return m_Material; }
-    const Color& GetBrickColor() const { return m_BrickColor; }
+    const std::string& GetMaterial() const MAKO_LIFETIMEBOUND { return m_Material; }
+    const Color& GetBrickColor() const MAKO_LIFETIMEBOUND { return m_BrickColor; }
     // Shifts the colour once by the pending colour and brightness variances.
     void ApplyColorVariance();
 
@@ -190,9 +190,9 @@ public:
     int GetResolution() const { return m_Resolution; }
     int GetBevelResolution() const { return m_BevelResolution; }
     int GetBevelRotation() const { return m_BevelRotation; }
-    const std::string& GetVariant() const { return m_Variant; }
-    const std::string& GetBevelVariant() const { return m_BevelVariant; }
-    const std::string& GetCrackVariant() const { return m_CrackVariant; }
+    const std::string& GetVariant() const MAKO_LIFETIMEBOUND { return m_Variant; }
+    const std::string& GetBevelVariant() const MAKO_LIFETIMEBOUND { return m_BevelVariant; }
+    const std::string& GetCrackVariant() const MAKO_LIFETIMEBOUND { return m_CrackVariant; }
     // The brick shows the placeholder because its image could not be composed.
     bool ShowsPlaceholder() const { return m_ShowsPlaceholder; }
 

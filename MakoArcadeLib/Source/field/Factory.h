@@ -128,11 +128,23 @@ public:
     static int ObjectLimit();
     static int LiveObjectCount();
 
-    const std::vector<HitTrigger>& GetHitTriggers() const { return m_HitTriggers; }
-    const std::vector<DestroyTrigger>& GetDestroyTriggers() const { return m_DestroyTriggers; }
-    const std::vector<LocationTrigger>& GetLocationTriggers() const { return m_LocationTriggers; }
-    const std::vector<TimeTrigger>& GetTimeTriggers() const { return m_TimeTriggers; }
-    const std::vector<Creation>& GetCreations() const { return m_Creations; }
+    const std::vector<HitTrigger>& GetHitTriggers() const MAKO_LIFETIMEBOUND
+    {
+        return m_HitTriggers;
+    }
+    const std::vector<DestroyTrigger>& GetDestroyTriggers() const MAKO_LIFETIMEBOUND
+    {
+        return m_DestroyTriggers;
+    }
+    const std::vector<LocationTrigger>& GetLocationTriggers() const MAKO_LIFETIMEBOUND
+    {
+        return m_LocationTriggers;
+    }
+    const std::vector<TimeTrigger>& GetTimeTriggers() const MAKO_LIFETIMEBOUND
+    {
+        return m_TimeTriggers;
+    }
+    const std::vector<Creation>& GetCreations() const MAKO_LIFETIMEBOUND { return m_Creations; }
     int GetNumCreations() const { return m_NumCreations; }
     int GetCurrentObject() const { return m_CurrentObject; }
     // Firings waiting for the delay timer.

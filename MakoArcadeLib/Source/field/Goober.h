@@ -85,10 +85,10 @@ public:
     int GetDamage() const { return m_Damage; }
     int GetStrength() const { return m_Strength; }
     int GetScore() const { return m_GooberScore; }
-    const Point<float>& GetVelocity() const { return m_Velocity; }
+    const Point<float>& GetVelocity() const MAKO_LIFETIMEBOUND { return m_Velocity; }
     int GetStealCooldown() const { return m_StealCooldown; }
     Actor* GetFlash() const { return m_Flash.Get(); }
-    const LuaPlus::LuaObject& GetPowerups() const { return m_Powerups; }
+    const LuaPlus::LuaObject& GetPowerups() const MAKO_LIFETIMEBOUND { return m_Powerups; }
 
     void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
     void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;

@@ -105,7 +105,7 @@ public:
 
     // ---- Held balls -----------------------------------------------------------------------
     // The balls held on the paddle; a killed ball leaves the group by itself.
-    ActorGroup& GetHeldBalls() { return m_HeldBalls; }
+    ActorGroup& GetHeldBalls() MAKO_LIFETIMEBOUND { return m_HeldBalls; }
     // Called by Ball::AttachToPaddle.
     void AddHeldBall(Ball* ball);
     void RemoveHeldBall(Ball* ball);
@@ -149,7 +149,10 @@ public:
     // ---- Loot ---------------------------------------------------------------------------
     // The class names of the loot this paddle caught, in the order caught.
     void AddCaughtLoot(const std::string& className) { m_CaughtLoot.push_back(className); }
-    const std::vector<std::string>& GetCaughtLoot() const { return m_CaughtLoot; }
+    const std::vector<std::string>& GetCaughtLoot() const MAKO_LIFETIMEBOUND
+    {
+        return m_CaughtLoot;
+    }
 
     // ---- Modes --------------------------------------------------------------------------
     // Switching catch off releases every held ball.
@@ -179,7 +182,7 @@ public:
     double GetSwingSpeed() const { return m_SwingSpeed; }
     bool IsReleased() const { return m_Released; }
     double GetRestPosition() const { return m_RestPosition; }
-    const PaddleSwingParameters& GetSwingParameters() const { return m_Swing; }
+    const PaddleSwingParameters& GetSwingParameters() const MAKO_LIFETIMEBOUND { return m_Swing; }
 
     // ---- Label, loot and effects ----------------------------------------------------------
     // Shows the text on the label and fades it out over the duration (ms). The label
@@ -197,9 +200,9 @@ public:
     // A fading overlay of the named colour ("Paddle.Tint.<colour>.png") that follows the
     // paddle for 500 ms.
     virtual void TintFlash(const std::string& colour);
-    ActorGroup& GetFollowers() { return m_Followers; }
+    ActorGroup& GetFollowers() MAKO_LIFETIMEBOUND { return m_Followers; }
     // The picture the stroke trail's particles show (null outside strokes).
-    const Image* GetStrokeImage() const { return m_StrokeImage.get(); }
+    const Image* GetStrokeImage() const MAKO_LIFETIMEBOUND { return m_StrokeImage.get(); }
     Actor* GetGlow() const { return m_Glow; }
     ParticleEmitter* GetEnergyEmitter() const { return m_EnergyEmitter; }
 

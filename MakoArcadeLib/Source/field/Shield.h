@@ -34,7 +34,7 @@ public:
     void Clear() { SetShieldLevel(0); }
     int GetLevel() const { return m_Level; }
     int GetMaxLevel() const { return m_MaxLevel; }
-    const std::string& GetSide() const { return m_Side; }
+    const std::string& GetSide() const MAKO_LIFETIMEBOUND { return m_Side; }
     // Shorten the bands where the side starts or ends, so that they meet a neighbouring
     // shield in a mitred corner (set by the level).
     void SetCornerStart(bool on) { m_CornerStart = on; }

@@ -65,7 +65,7 @@ public:
     Vector2D GetStart() const { return Vector2D(m_StartX, m_StartY); }
     Vector2D GetEnd() const { return Vector2D(m_EndX, m_EndY); }
     // The gathered objects that are still alive, the possible fork targets.
-    const ActorGroup& GetCandidates() const { return m_Candidates; }
+    const ActorGroup& GetCandidates() const MAKO_LIFETIMEBOUND { return m_Candidates; }
     Collider* GetCollider() const { return m_Collider.Get(); }
 
 protected:

@@ -40,9 +40,9 @@ public:
     bool IsDangerous() const { return m_Dangerous; }
     bool AttractsPowerups() const { return m_AttractPowerups; }
     void SetAttractPowerups(bool attract) { m_AttractPowerups = attract; }
-    const std::string& GetWallName() const { return m_WallName; }
+    const std::string& GetWallName() const MAKO_LIFETIMEBOUND { return m_WallName; }
     // The variant with its leading "." ("" for none).
-    const std::string& GetVariant() const { return m_Variant; }
+    const std::string& GetVariant() const MAKO_LIFETIMEBOUND { return m_Variant; }
     // The actor showing the wall's image; null when the table has no child.
     Actor* GetImageChild() const { return GetChild("imageChild", false); }
 

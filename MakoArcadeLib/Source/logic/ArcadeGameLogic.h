@@ -212,38 +212,41 @@ public:
     // the in-game menu unless exactly one Ctrl key is held.
     bool OnKeyDown(const Event& event) override;
     bool OnKeyUp(const Event& event) override;
-    const ArcadeKeyboardTranslator& GetKeyboard() const { return m_Keyboard; }
+    const ArcadeKeyboardTranslator& GetKeyboard() const MAKO_LIFETIMEBOUND { return m_Keyboard; }
 
     // Deletes the previous level, keeps this one and lets it fill the field. Raises, with
     // nothing made, when the level holds more than Level::MAX_FIELD_OBJECTS.
     void SetLevel(Level* level);
-    Level* GetLevel() const { return m_Level.get(); }
+    Level* GetLevel() const MAKO_LIFETIMEBOUND { return m_Level.get(); }
 
     // ---- The field, as the level and the states read it ------------------------------------
     Screen* GetGameScreen() const { return GetScreen(); }
     Actor* GetPlayLayer() const { return m_PlayLayer; }
-    World* GetWorld() const { return m_World.get(); }
-    ActorGroup& GetBalls() { return m_Balls; }
-    ActorGroup& GetBallSpawnAnimations() { return m_BallSpawnAnimations; }
-    ActorGroup& GetBricks() { return m_Bricks; }
-    ActorGroup& GetDropTargets() { return m_DropTargets; }
-    ActorGroup& GetGoobers() { return m_Goobers; }
-    ActorGroup& GetPaddleGroup() { return m_Paddles; }
-    ActorGroup& GetPowerups() { return m_Powerups; }
-    ActorGroup& GetShieldGroup() { return m_Shields; }
-    ActorGroup& GetWallGroup() { return m_Walls; }
-    ActorGroup& GetExtraActors() { return m_ExtraActors; }
-    ActorGroup& GetExplosions() { return m_Explosions; }
-    ActorGroup& GetLaserBeams() { return m_LaserBeams; }
-    ActorGroup& GetSparks() { return m_Sparks; }
-    ActorGroup& GetEmitters() { return m_Emitters; }
-    ActorGroup& GetFlyingTexts() { return m_FlyingTexts; }
-    const std::vector<std::unique_ptr<ActorGroup>>& GetGroupsByID() const { return m_GroupsByID; }
+    World* GetWorld() const MAKO_LIFETIMEBOUND { return m_World.get(); }
+    ActorGroup& GetBalls() MAKO_LIFETIMEBOUND { return m_Balls; }
+    ActorGroup& GetBallSpawnAnimations() MAKO_LIFETIMEBOUND { return m_BallSpawnAnimations; }
+    ActorGroup& GetBricks() MAKO_LIFETIMEBOUND { return m_Bricks; }
+    ActorGroup& GetDropTargets() MAKO_LIFETIMEBOUND { return m_DropTargets; }
+    ActorGroup& GetGoobers() MAKO_LIFETIMEBOUND { return m_Goobers; }
+    ActorGroup& GetPaddleGroup() MAKO_LIFETIMEBOUND { return m_Paddles; }
+    ActorGroup& GetPowerups() MAKO_LIFETIMEBOUND { return m_Powerups; }
+    ActorGroup& GetShieldGroup() MAKO_LIFETIMEBOUND { return m_Shields; }
+    ActorGroup& GetWallGroup() MAKO_LIFETIMEBOUND { return m_Walls; }
+    ActorGroup& GetExtraActors() MAKO_LIFETIMEBOUND { return m_ExtraActors; }
+    ActorGroup& GetExplosions() MAKO_LIFETIMEBOUND { return m_Explosions; }
+    ActorGroup& GetLaserBeams() MAKO_LIFETIMEBOUND { return m_LaserBeams; }
+    ActorGroup& GetSparks() MAKO_LIFETIMEBOUND { return m_Sparks; }
+    ActorGroup& GetEmitters() MAKO_LIFETIMEBOUND { return m_Emitters; }
+    ActorGroup& GetFlyingTexts() MAKO_LIFETIMEBOUND { return m_FlyingTexts; }
+    const std::vector<std::unique_ptr<ActorGroup>>& GetGroupsByID() const MAKO_LIFETIMEBOUND
+    {
+        return m_GroupsByID;
+    }
     Actor* GetArtefact() const { return m_Artefact; }
     // The level's shields, paddles and walls, in the order they were added.
-    virtual const std::vector<Shield*>& GetShields() const;
-    virtual const std::vector<Paddle*>& GetPaddles() const;
-    virtual const std::vector<Wall*>& GetWalls() const;
+    virtual const std::vector<Shield*>& GetShields() const MAKO_LIFETIMEBOUND;
+    virtual const std::vector<Paddle*>& GetPaddles() const MAKO_LIFETIMEBOUND;
+    virtual const std::vector<Wall*>& GetWalls() const MAKO_LIFETIMEBOUND;
     // Balls in play: active or held on a paddle, plus those still in their spawn circle.
     int CountBallsInPlay() const;
     // Bricks and drop targets that the level still requires.
@@ -265,7 +268,7 @@ public:
 
     // ---- Game state --------------------------------------------------------------------------
     Player* GetPlayer() const { return m_Player; }
-    const std::string& GetGameType() const { return m_GameType; }
+    const std::string& GetGameType() const MAKO_LIFETIMEBOUND { return m_GameType; }
     int GetBallsLeft() const { return m_BallsLeft; }
     // Stores the reserve and shows it (a negative count is stored but not shown).
     void SetBallsLeft(int balls);

@@ -272,7 +272,7 @@ void ArcadeGameLogic::TickField(unsigned flags)
 
 // ---- Views of the groups --------------------------------------------------------------------
 
-const std::vector<Shield*>& ArcadeGameLogic::GetShields() const
+const std::vector<Shield*>& ArcadeGameLogic::GetShields() const MAKO_LIFETIMEBOUND
 {
     m_ShieldList.clear();
     for (Actor* actor : m_Shields.GetMembers())
@@ -281,7 +281,7 @@ const std::vector<Shield*>& ArcadeGameLogic::GetShields() const
     return m_ShieldList;
 }
 
-const std::vector<Paddle*>& ArcadeGameLogic::GetPaddles() const
+const std::vector<Paddle*>& ArcadeGameLogic::GetPaddles() const MAKO_LIFETIMEBOUND
 {
     m_PaddleList.clear();
     for (Actor* actor : m_Paddles.GetMembers())
@@ -290,7 +290,7 @@ const std::vector<Paddle*>& ArcadeGameLogic::GetPaddles() const
     return m_PaddleList;
 }
 
-const std::vector<Wall*>& ArcadeGameLogic::GetWalls() const
+const std::vector<Wall*>& ArcadeGameLogic::GetWalls() const MAKO_LIFETIMEBOUND
 {
     m_WallList.clear();
     for (Actor* actor : m_Walls.GetMembers())

@@ -29,7 +29,7 @@ public:
 
     // Takes the picture of a ball made with the spawner's ballProps and activateBall.
     void RebuildLook();
-    const Point<double>& GetVariance() const { return m_Variance; }
+    const Point<double>& GetVariance() const MAKO_LIFETIMEBOUND { return m_Variance; }
 
 private:
     Point<double> m_Variance{0.0, 0.0};

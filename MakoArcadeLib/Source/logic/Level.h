@@ -42,19 +42,25 @@ public:
     ~Level() override;
 
     LuaPlus::LuaObject GetTable() const { return m_Table; }
-    const std::string& GetLevelName() const { return m_LevelName; }
-    const std::string& GetFullName() const { return m_FullName; }
-    const std::string& GetNoteText() const { return m_NoteText; }
-    const std::string& GetFromText() const { return m_FromText; }
-    const std::string& GetArtefactName() const { return m_ArtefactName; }
-    const std::string& GetMusicName() const { return m_Music; }
+    const std::string& GetLevelName() const MAKO_LIFETIMEBOUND { return m_LevelName; }
+    const std::string& GetFullName() const MAKO_LIFETIMEBOUND { return m_FullName; }
+    const std::string& GetNoteText() const MAKO_LIFETIMEBOUND { return m_NoteText; }
+    const std::string& GetFromText() const MAKO_LIFETIMEBOUND { return m_FromText; }
+    const std::string& GetArtefactName() const MAKO_LIFETIMEBOUND { return m_ArtefactName; }
+    const std::string& GetMusicName() const MAKO_LIFETIMEBOUND { return m_Music; }
     // The field's inner rectangle, taken when the walls are built (CreateWalls).
     bool HasFieldBounds() const { return m_HasFieldBounds; }
-    const FieldBounds& GetFieldBounds() const { return m_FieldBounds; }
+    const FieldBounds& GetFieldBounds() const MAKO_LIFETIMEBOUND { return m_FieldBounds; }
     int GetLootAmount() const { return m_LootAmount; }
     // The ball starts and the paddle starts, in the order the level uses them.
-    const std::vector<LuaPlus::LuaObject>& GetBallStarts() const { return m_BallSpawns; }
-    const std::vector<LuaPlus::LuaObject>& GetPaddleStarts() const { return m_PaddleStarts; }
+    const std::vector<LuaPlus::LuaObject>& GetBallStarts() const MAKO_LIFETIMEBOUND
+    {
+        return m_BallSpawns;
+    }
+    const std::vector<LuaPlus::LuaObject>& GetPaddleStarts() const MAKO_LIFETIMEBOUND
+    {
+        return m_PaddleStarts;
+    }
 
     // Once per tick of play and of the ball-lost state: wind, gravity, the slide-down of
     // the field and the time attack, each only when the level has it.

@@ -19,10 +19,10 @@ public:
     // `level "Welcome", row 2, column 5, levelActors[2]`, leaving out what it lacks.
     std::string Describe() const override;
 
-    const std::string& GetLevel() const { return m_Level; }
+    const std::string& GetLevel() const MAKO_LIFETIMEBOUND { return m_Level; }
     int GetRow() const { return m_Row; }
     int GetColumn() const { return m_Column; }
-    const std::string& GetWhere() const { return m_Where; }
+    const std::string& GetWhere() const MAKO_LIFETIMEBOUND { return m_Where; }
 
     // The level place an issue was found in; null when it was found outside one.
     static const LevelPlace* Of(const DataIssue& issue);

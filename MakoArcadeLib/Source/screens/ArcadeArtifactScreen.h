@@ -36,8 +36,14 @@ public:
     // episode when there is none) and switches to the named screen.
     void StartGameFromArtifactScreen(const std::string& screenName);
 
-    const std::vector<std::string>& GetFoundList() const { return m_ArtifactFoundList; }
-    const std::vector<std::string>& GetMissingList() const { return m_ArtifactMissingList; }
+    const std::vector<std::string>& GetFoundList() const MAKO_LIFETIMEBOUND
+    {
+        return m_ArtifactFoundList;
+    }
+    const std::vector<std::string>& GetMissingList() const MAKO_LIFETIMEBOUND
+    {
+        return m_ArtifactMissingList;
+    }
     int GetCurrentPosition() const { return m_CurrentPosition; }
     int GetTotalArtifacts() const { return m_TotalArtifacts; }
     bool IsShowingAllArtifacts() const { return m_ShowAllArtifacts; }

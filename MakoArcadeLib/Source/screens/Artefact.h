@@ -44,7 +44,7 @@ public:
     // Shows the artefact of that name (uncovered frame, not missing); keeps a constrain
     // width and a button highlight fitted to the new picture.
     void SetName(const std::string& name);
-    const std::string& GetArtefactName() const { return m_ArtefactName; }
+    const std::string& GetArtefactName() const MAKO_LIFETIMEBOUND { return m_ArtefactName; }
     // The texts of the artefact's entry in Artifacts; the name itself when the entry or
     // the field is missing.
     std::string GetTitle() const;

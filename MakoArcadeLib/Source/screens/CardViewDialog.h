@@ -34,7 +34,7 @@ public:
     virtual void MarkSelectedCard() {}
 
     // The four cards in slot order 1 to 4.
-    const std::vector<CardView*>& GetCards() const { return m_Cards; }
+    const std::vector<CardView*>& GetCards() const MAKO_LIFETIMEBOUND { return m_Cards; }
     CardView* GetSelectedCard() const { return m_SelectedCard; }
     // Every card re-reads its player.
     void RefreshCards();

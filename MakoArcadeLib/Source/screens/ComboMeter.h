@@ -58,7 +58,7 @@ public:
     virtual void OnBrickHit(Brick* brick, bool destroyed, ArcadeGameLogic* logic, double x,
                             double y);
 
-    const std::vector<Combo>& GetCombos() const { return m_Combos; }
+    const std::vector<Combo>& GetCombos() const MAKO_LIFETIMEBOUND { return m_Combos; }
 
     void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
     void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;

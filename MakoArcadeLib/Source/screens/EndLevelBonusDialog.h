@@ -58,8 +58,8 @@ public:
     void ShowMessageLine(const std::string& text);
 
     // The bursts and the flying points made so far (the tests count them).
-    const ActorGroup& GetBursts() const { return m_Emitters; }
-    const ActorGroup& GetFlyingLabels() const { return m_FlyingLabels; }
+    const ActorGroup& GetBursts() const MAKO_LIFETIMEBOUND { return m_Emitters; }
+    const ActorGroup& GetFlyingLabels() const MAKO_LIFETIMEBOUND { return m_FlyingLabels; }
 
     // The frames of "star.png".
     enum StarFrame { STAR_EARNED = 0, STAR_NOT_EARNED = 1, STAR_EARNED_BEFORE = 2 };

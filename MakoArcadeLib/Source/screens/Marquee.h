@@ -27,7 +27,7 @@ public:
     // Empties the text (and ends the pending hide timer).
     void ClearMessage();
 
-    const std::string& GetMessage() const { return m_Text; }
+    const std::string& GetMessage() const MAKO_LIFETIMEBOUND { return m_Text; }
     Label* GetLabel() const { return m_Label; }
     std::uint32_t GetHideTimer() const { return m_HideTimer; }
 

@@ -173,25 +173,28 @@ public:
     bool IsFrameRateCapped() const { return (m_Flags & APPFLAG_FRAMERATE_UNCAPPED) == 0; }
 
     // Names, folders and files.
-    const std::string& GetAppName() const { return m_AppName; }
-    const std::string& GetFolderName() const { return m_FolderName; }
+    const std::string& GetAppName() const MAKO_LIFETIMEBOUND { return m_AppName; }
+    const std::string& GetFolderName() const MAKO_LIFETIMEBOUND { return m_FolderName; }
     // The caption of the window (the folder name unless the game names itself); a window
     // made after the change takes it.
-    const std::string& GetWindowTitle() const { return m_WindowTitle; }
+    const std::string& GetWindowTitle() const MAKO_LIFETIMEBOUND { return m_WindowTitle; }
     void SetWindowTitle(const std::string& title) { m_WindowTitle = title; }
     std::uint32_t GetAppCode() const { return m_AppCode; }
-    const std::string& GetConfigFile() const { return m_ConfigFile; }
-    const std::string& GetConfigDefaultsFile() const { return m_ConfigDefaultsFile; }
-    const std::string& GetConstConfigFile() const { return m_ConstConfigFile; }
-    const std::string& GetPackageFile() const { return m_PackageFile; }
+    const std::string& GetConfigFile() const MAKO_LIFETIMEBOUND { return m_ConfigFile; }
+    const std::string& GetConfigDefaultsFile() const MAKO_LIFETIMEBOUND
+    {
+        return m_ConfigDefaultsFile;
+    }
+    const std::string& GetConstConfigFile() const MAKO_LIFETIMEBOUND { return m_ConstConfigFile; }
+    const std::string& GetPackageFile() const MAKO_LIFETIMEBOUND { return m_PackageFile; }
     // Absolute folders, each ending with '/': the documents folder (log, player cards,
     // screenshots, usage and performance logs) and the application-data folder
     // (configuration). Empty until InitPaths.
-    const std::string& GetDocumentsFolder() const { return m_DocumentsFolder; }
-    const std::string& GetAppDataFolder() const { return m_AppDataFolder; }
+    const std::string& GetDocumentsFolder() const MAKO_LIFETIMEBOUND { return m_DocumentsFolder; }
+    const std::string& GetAppDataFolder() const MAKO_LIFETIMEBOUND { return m_AppDataFolder; }
     std::string GetPlayerCardsFolder() const { return m_DocumentsFolder + "Player Cards/"; }
     std::string GetSupportFolder() const { return m_DocumentsFolder + "Technical Support Files/"; }
-    const std::string& GetExePath() const { return m_ExePath; }
+    const std::string& GetExePath() const MAKO_LIFETIMEBOUND { return m_ExePath; }
     int GetWidth() const override { return m_Width; }
     int GetHeight() const override { return m_Height; }
 
@@ -202,22 +205,28 @@ public:
 
     // The managers (null until InitEngine made them, or when a build lacks them).
     LuaPlus::LuaState* GetLuaState() const { return m_LuaState; }
-    Config* GetConfig() const { return m_Config.get(); }
-    ResourceManager* GetResourceManager() const { return m_ResourceManager.get(); }
-    TimerManager* GetTimerManager() const override { return m_TimerManager.get(); }
-    ScreenManager* GetScreenManager() const { return m_ScreenManager.get(); }
-    DisplayManager* GetDisplayManager() const { return m_DisplayManager.get(); }
-    Canvas* GetMainCanvas() const { return m_MainCanvas.get(); }
-    Shell* GetShell() const { return m_Shell.get(); }
-    PerformanceCounterManager* GetPerformanceCounterManager() const
+    Config* GetConfig() const MAKO_LIFETIMEBOUND { return m_Config.get(); }
+    ResourceManager* GetResourceManager() const MAKO_LIFETIMEBOUND
+    {
+        return m_ResourceManager.get();
+    }
+    TimerManager* GetTimerManager() const MAKO_LIFETIMEBOUND override
+    {
+        return m_TimerManager.get();
+    }
+    ScreenManager* GetScreenManager() const MAKO_LIFETIMEBOUND { return m_ScreenManager.get(); }
+    DisplayManager* GetDisplayManager() const MAKO_LIFETIMEBOUND { return m_DisplayManager.get(); }
+    Canvas* GetMainCanvas() const MAKO_LIFETIMEBOUND { return m_MainCanvas.get(); }
+    Shell* GetShell() const MAKO_LIFETIMEBOUND { return m_Shell.get(); }
+    PerformanceCounterManager* GetPerformanceCounterManager() const MAKO_LIFETIMEBOUND
     {
         return m_PerformanceCounterManager.get();
     }
-    TickPerformanceManager* GetTickPerformanceManager() const
+    TickPerformanceManager* GetTickPerformanceManager() const MAKO_LIFETIMEBOUND
     {
         return m_TickPerformanceManager.get();
     }
-    BlitPerformanceManager* GetBlitPerformanceManager() const
+    BlitPerformanceManager* GetBlitPerformanceManager() const MAKO_LIFETIMEBOUND
     {
         return m_BlitPerformanceManager.get();
     }

@@ -17,9 +17,9 @@ public:
     FileWriteError(const std::string& file, int line, const std::string& function,
                    const std::string& date, const std::string& time, const std::string& path,
                    int errnum);
-    const std::string& GetPath() const { return m_Path; }
+    const std::string& GetPath() const MAKO_LIFETIMEBOUND { return m_Path; }
     // The system's text for the cause ("No space left on device").
-    const std::string& GetCause() const { return m_Cause; }
+    const std::string& GetCause() const MAKO_LIFETIMEBOUND { return m_Cause; }
 
 private:
     std::string m_Path;

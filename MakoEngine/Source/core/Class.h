@@ -38,14 +38,14 @@ public:
     Class(const Class&) = delete;
     Class& operator=(const Class&) = delete;
 
-    const std::string& GetName() const { return m_Name; }
-    const std::string& GetParentName() const { return m_ParentName; }
+    const std::string& GetName() const MAKO_LIFETIMEBOUND { return m_Name; }
+    const std::string& GetParentName() const MAKO_LIFETIMEBOUND { return m_ParentName; }
     Class* GetParent() const { return m_Parent; }
-    const std::vector<Class*>& GetSubClasses() const { return m_SubClasses; }
+    const std::vector<Class*>& GetSubClasses() const MAKO_LIFETIMEBOUND { return m_SubClasses; }
     // The class's table in the script table `Classes` (instance, canInstantiate, defaults).
-    const LuaPlus::LuaObject& GetClassObject() const { return m_ClassObject; }
-    const AccessorMap& GetPropertyGetters() const { return m_PropertyGetters; }
-    const AccessorMap& GetPropertySetters() const { return m_PropertySetters; }
+    const LuaPlus::LuaObject& GetClassObject() const MAKO_LIFETIMEBOUND { return m_ClassObject; }
+    const AccessorMap& GetPropertyGetters() const MAKO_LIFETIMEBOUND { return m_PropertyGetters; }
+    const AccessorMap& GetPropertySetters() const MAKO_LIFETIMEBOUND { return m_PropertySetters; }
 
     // Take ownership of the accessor and file it under its name. A second accessor of the
     // same name in this class raises (and is deleted); a subclass may hide a parent's.

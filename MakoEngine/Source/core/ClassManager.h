@@ -52,7 +52,7 @@ public:
                             LuaPlus::LuaObject* keyTable = nullptr);
 
     // The script table `Classes`.
-    const LuaPlus::LuaObject& GetClassTable() const { return m_ClassTable; }
+    const LuaPlus::LuaObject& GetClassTable() const MAKO_LIFETIMEBOUND { return m_ClassTable; }
     // Every registered class, ordered by name.
     std::vector<Class*> GetAllClasses() const;
 

@@ -15,7 +15,7 @@ public:
     explicit ConfigDataBinder(const std::string& key);
     ~ConfigDataBinder() override;
 
-    const std::string& GetKey() const { return m_Key; }
+    const std::string& GetKey() const MAKO_LIFETIMEBOUND { return m_Key; }
     // The key's value (Config::Retrieve): nil when missing.
     Variant GetValue() const;
 

@@ -22,12 +22,12 @@ public:
     void Report() const;
 
     const char* what() const noexcept override { return m_Message.c_str(); }
-    const std::string& GetDate() const { return m_Date; }
-    const std::string& GetTime() const { return m_Time; }
-    const std::string& GetFile() const { return m_File; }
-    const std::string& GetFunction() const { return m_Function; }
+    const std::string& GetDate() const MAKO_LIFETIMEBOUND { return m_Date; }
+    const std::string& GetTime() const MAKO_LIFETIMEBOUND { return m_Time; }
+    const std::string& GetFile() const MAKO_LIFETIMEBOUND { return m_File; }
+    const std::string& GetFunction() const MAKO_LIFETIMEBOUND { return m_Function; }
     int GetLine() const { return m_Line; }
-    const std::string& GetMessage() const { return m_Message; }
+    const std::string& GetMessage() const MAKO_LIFETIMEBOUND { return m_Message; }
     // The demangled run-time class name ("ScriptError").
     std::string GetTypeName() const;
 
@@ -63,7 +63,7 @@ public:
     ResourceNotFoundException(const std::string& file, int line, const std::string& function,
                               const std::string& date, const std::string& time,
                               const std::string& message, const std::string& resourceName);
-    const std::string& GetResourceName() const { return m_ResourceName; }
+    const std::string& GetResourceName() const MAKO_LIFETIMEBOUND { return m_ResourceName; }
 
 private:
     std::string m_ResourceName;
@@ -79,7 +79,7 @@ public:
                          const std::string& appName);
     void ToString(std::string& out) const override;
     using Exception::ToString;
-    const std::string& GetAppName() const { return m_AppName; }
+    const std::string& GetAppName() const MAKO_LIFETIMEBOUND { return m_AppName; }
 
 private:
     std::string m_AppName;

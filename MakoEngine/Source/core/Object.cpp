@@ -208,7 +208,7 @@ std::string Object::GetStateName() const
 
 // ---- Script table and proxy -----------------------------------------------------------
 
-LuaObject& Object::RequireScriptTable()
+LuaObject& Object::RequireScriptTable() MAKO_LIFETIMEBOUND
 {
     if (!m_ScriptTable) {
         m_ScriptTable.reset(new LuaObject);

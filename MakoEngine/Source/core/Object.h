@@ -77,7 +77,7 @@ public:
     // Adds an observer for an event type: NotifyObservers then posts to it.
     virtual void AddObserver(int eventType, Object* observer);
 
-    const std::string& GetName() const { return m_Name; }
+    const std::string& GetName() const MAKO_LIFETIMEBOUND { return m_Name; }
 
     // States. AddState takes ownership and files the state under its GetName (a state of
     // the same name replaces the entry, and the replaced state is deleted unless it is the
@@ -150,7 +150,7 @@ public:
 private:
     using StateMap = std::unordered_map<std::string, std::unique_ptr<State>>;
 
-    LuaPlus::LuaObject& RequireScriptTable();
+    LuaPlus::LuaObject& RequireScriptTable() MAKO_LIFETIMEBOUND;
 
     std::unique_ptr<LuaPlus::LuaObject> m_LuaObject;   // the proxy; null until asked
     std::unique_ptr<LuaPlus::LuaObject> m_ScriptTable; // null until first written

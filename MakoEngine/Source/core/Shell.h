@@ -46,7 +46,7 @@ public:
     void EvaluateLine();
 
     // The line typed so far.
-    const std::string& GetLine() const { return m_Line; }
+    const std::string& GetLine() const MAKO_LIFETIMEBOUND { return m_Line; }
 
 private:
     void HandleKey(char key);

@@ -29,7 +29,7 @@ public:
     // is the one the value was for.
     ValueTypeError ForKey(const std::string& subject, const std::string& key) const;
 
-    const std::string& GetSubject() const { return m_Subject; }
+    const std::string& GetSubject() const MAKO_LIFETIMEBOUND { return m_Subject; }
     // The message without its subject: "\"strength\" needs a number, not the string
     // \"nine\"" (or the keyless sentence).
     std::string GetDetail() const;

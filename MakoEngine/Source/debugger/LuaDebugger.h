@@ -40,7 +40,7 @@ public:
 
     bool Start(const std::string& connectionFile, uint16_t port, const std::string& listenHost);
     void Update() { m_Server->Poll(); }
-    LuaNetworkServer& GetServer() { return *m_Server; }
+    LuaNetworkServer& GetServer() MAKO_LIFETIMEBOUND { return *m_Server; }
     lua_State* GetCommandState() const;
     StepMode GetMode() const { return m_Mode; }
     int GetDepth() const { return m_Depth; }

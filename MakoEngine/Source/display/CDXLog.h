@@ -41,7 +41,7 @@ public:
     int GetLevel() const { return m_Level; }
     // The screen whose front buffer the on-screen output would draw on (not owned).
     void SetScreen(CDXScreen* screen) { m_Screen = screen; }
-    const std::string& GetFileName() const { return m_FileName; }
+    const std::string& GetFileName() const MAKO_LIFETIMEBOUND { return m_FileName; }
 
     // Sends the text unchanged to every target set.
     void Write(const char* text);

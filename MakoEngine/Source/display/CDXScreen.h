@@ -75,8 +75,8 @@ public:
     void AddSurface(CDXSurface* surface);
 
     IDirectDraw7* GetDD() const { return m_DD; }
-    CDXSurface* GetFront() const { return m_Front.get(); }
-    CDXSurface* GetBack() const { return m_Back.get(); }
+    CDXSurface* GetFront() const MAKO_LIFETIMEBOUND { return m_Front.get(); }
+    CDXSurface* GetBack() const MAKO_LIFETIMEBOUND { return m_Back.get(); }
     int GetWidth() const { return m_Width; }
     int GetHeight() const { return m_Height; }
     int GetBPP() const { return m_BPP; }
@@ -84,8 +84,8 @@ public:
     void SetVideoMemory(int flag) { m_VideoMemory = flag; }
     int GetVideoMemory() const { return m_VideoMemory; }
     std::uint32_t GetFPS() const { return m_FPS; }
-    const std::vector<CDXVideoMode>& GetModes() const { return m_Modes; }
-    const std::vector<CDXDriver>& GetDrivers() const { return m_Drivers; }
+    const std::vector<CDXVideoMode>& GetModes() const MAKO_LIFETIMEBOUND { return m_Modes; }
+    const std::vector<CDXDriver>& GetDrivers() const MAKO_LIFETIMEBOUND { return m_Drivers; }
 
 private:
     void InitCDXScreen();

@@ -35,7 +35,7 @@ public:
     // Takes over the reference to surface.
     void Attach(IDirectDrawSurface7* surface, int width, int height, CDXScreen* screen);
     IDirectDrawSurface7* GetDDS() const { return m_Surface; }
-    IDirectDrawSurface7** GetDDSAddress() { return &m_Surface; }
+    IDirectDrawSurface7** GetDDSAddress() MAKO_LIFETIMEBOUND { return &m_Surface; }
     int GetWidth() const { return m_Width; }
     int GetHeight() const { return m_Height; }
     CDXScreen* GetScreen() const { return m_Screen; }
@@ -44,7 +44,7 @@ public:
 
     // Clamped to 0..width and 0..height; right and bottom are exclusive.
     void SetClipRect(const RECT& rect);
-    const RECT& GetClipRect() const { return m_ClipRect; }
+    const RECT& GetClipRect() const MAKO_LIFETIMEBOUND { return m_ClipRect; }
     // False when rect lies wholly outside the clip rectangle; else clamps it to it.
     bool ClipRect(RECT& rect) const;
 
@@ -59,9 +59,9 @@ public:
 
     // Reads the RGB layout and picks the pixel routines for its depth.
     void UpdateRGBFormat();
-    const RGBFORMAT& GetRGBFormat() const { return m_RGBFormat; }
+    const RGBFORMAT& GetRGBFormat() const MAKO_LIFETIMEBOUND { return m_RGBFormat; }
     void SetPixelRoutines(int depth);
-    const CDXPixelRoutines& Pixels() const { return m_Routines; }
+    const CDXPixelRoutines& Pixels() const MAKO_LIFETIMEBOUND { return m_Routines; }
 
     HRESULT Lock();
     HRESULT Unlock();

@@ -60,7 +60,7 @@ void Canvas::PopState()
     --m_Top;
 }
 
-CanvasState& Canvas::Translate(int dx, int dy)
+CanvasState& Canvas::Translate(int dx, int dy) MAKO_LIFETIMEBOUND
 {
     CanvasState& state = *m_StateStack[m_Top];
     state.x += dx;

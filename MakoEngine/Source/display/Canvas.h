@@ -51,8 +51,8 @@ public:
     // Back to the state below. Every PopState matches a PushState; the base state stays.
     void PopState();
     // Moves the current origin and returns the current state.
-    CanvasState& Translate(int dx, int dy);
-    const CanvasState& GetState() const { return *m_StateStack[m_Top]; }
+    CanvasState& Translate(int dx, int dy) MAKO_LIFETIMEBOUND;
+    const CanvasState& GetState() const MAKO_LIFETIMEBOUND { return *m_StateStack[m_Top]; }
     int GetDepth() const { return m_Top; }
 
     // Primitives; all but DrawRect and FillPolygon are offset by the origin.

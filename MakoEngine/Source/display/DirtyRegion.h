@@ -25,7 +25,7 @@ public:
     // True when the rectangle shares a pixel with the region.
     bool Touches(const SDL_Rect& rect) const;
     // Disjoint rectangles inside the screen.
-    const std::vector<SDL_Rect>& GetRects() const { return m_Rects; }
+    const std::vector<SDL_Rect>& GetRects() const MAKO_LIFETIMEBOUND { return m_Rects; }
     // Pixels inside the region.
     long long GetArea() const;
 

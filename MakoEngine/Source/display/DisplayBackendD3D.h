@@ -55,7 +55,7 @@ public:
     // device may sit at a freed one's address, so this count, not the address, tells them
     // apart.
     std::uint64_t GetDevicesMade() const { return m_DevicesMade; }
-    CDXScreen* GetCDXScreen() const { return m_CDXScreen.get(); }
+    CDXScreen* GetCDXScreen() const MAKO_LIFETIMEBOUND { return m_CDXScreen.get(); }
     // How long HandleDisplayModeChange waits for another program's exclusive mode: at
     // most polls tests, intervalMs apart (50 x 100 ms by default).
     void SetExclusiveModeWait(int polls, int intervalMs);

@@ -49,10 +49,10 @@ public:
     // picture shown (a window exposed after being covered).
     void DrawWholeNext();
     // The recorder of the current display (null without one), for tests and figures.
-    FrameRecorder* GetRecorder() const { return m_Recorder.get(); }
+    FrameRecorder* GetRecorder() const MAKO_LIFETIMEBOUND { return m_Recorder.get(); }
     LRESULT HandleWindowsMessage(HWND window, unsigned message, WPARAM wParam, LPARAM lParam);
     bool IsCurrentDisplayValid();
-    DisplayBackend* GetBackend() const { return m_DisplayBackend.get(); }
+    DisplayBackend* GetBackend() const MAKO_LIFETIMEBOUND { return m_DisplayBackend.get(); }
     // The window that the applies since the last call made, handed over once; null when
     // they kept the window there was. The application takes it after every apply.
     HWND TakeNewWindow();

@@ -32,7 +32,7 @@ public:
 
     // Takes over the texture.
     void AddTile(const DividedTextureTile& tile) { m_Tiles.push_back(tile); }
-    const std::vector<DividedTextureTile>& GetTiles() const { return m_Tiles; }
+    const std::vector<DividedTextureTile>& GetTiles() const MAKO_LIFETIMEBOUND { return m_Tiles; }
     int GetWidth() const { return m_Width; }
     int GetHeight() const { return m_Height; }
 

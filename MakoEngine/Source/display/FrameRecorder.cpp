@@ -426,7 +426,7 @@ bool FrameRecorder::DisplayWasLost()
     return true;
 }
 
-const DirtyRegion& FrameRecorder::FinishFrame()
+const DirtyRegion& FrameRecorder::FinishFrame() MAKO_LIFETIMEBOUND
 {
     m_Region.Clear();
     if (m_FullRedraw) {

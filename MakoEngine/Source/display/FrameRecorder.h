@@ -93,11 +93,11 @@ public:
 
     // Draws what changed since the last frame onto the screen renderer and returns the
     // region to present (empty: nothing changed). Every later call starts the next frame.
-    const DirtyRegion& FinishFrame();
+    const DirtyRegion& FinishFrame() MAKO_LIFETIMEBOUND;
     // True when calls were made since the last FinishFrame.
     bool HasOpenFrame() const { return m_FrameOpen; }
     // The region of the last finished frame.
-    const DirtyRegion& GetRegion() const { return m_Region; }
+    const DirtyRegion& GetRegion() const MAKO_LIFETIMEBOUND { return m_Region; }
     // Calls drawn on the screen by the last finished frame (its own, not the recorded).
     int GetLastDrawCount() const { return m_LastDrawCount; }
 

@@ -102,7 +102,7 @@ public:
     std::uint8_t GetAlpha() const { return m_Alpha; }
     void SetAlpha(std::uint8_t alpha) { m_Alpha = alpha; }
     Image* GetSource() const { return m_Source; }
-    const std::vector<Image*>& GetDependents() const { return m_Dependents; }
+    const std::vector<Image*>& GetDependents() const MAKO_LIFETIMEBOUND { return m_Dependents; }
 
     // The metadata table (nil when none).
     LuaPlus::LuaObject GetMetadata() const;
@@ -151,7 +151,7 @@ public:
 
     // The resource name the image was loaded under (references share it); empty for
     // images made in code.
-    const std::string& GetName() const { return m_Name; }
+    const std::string& GetName() const MAKO_LIFETIMEBOUND { return m_Name; }
 
     // Diagnostics: Image objects alive now.
     static int GetLiveCount();

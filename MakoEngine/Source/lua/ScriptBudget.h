@@ -29,7 +29,7 @@ public:
 
     // Why the script was cut short: "" when the budget never ran out, else a text to follow
     // "the file" in a message ("needs more than 128 MiB of memory").
-    const std::string& GetReason() const { return m_Reason; }
+    const std::string& GetReason() const MAKO_LIFETIMEBOUND { return m_Reason; }
     // Whether an allocation was refused.
     bool RanOutOfMemory() const { return m_OutOfMemory; }
     // Whether the budget ran out (instructions, memory or a stop).

@@ -31,7 +31,7 @@ public:
     void ResetCounter(const std::string& name) override;
     void WriteCounterHeaders(CounterLogWriter& writer, const std::string& name) override;
 
-    CounterDictionary<BlitPerfCounter>& GetCounters() { return m_Counters; }
+    CounterDictionary<BlitPerfCounter>& GetCounters() MAKO_LIFETIMEBOUND { return m_Counters; }
 
 private:
     CounterDictionary<BlitPerfCounter> m_Counters;

@@ -23,7 +23,7 @@ public:
     CounterDictionary() : m_Entries(100), m_NextId(1) {}
 
     // The counter of name, made (zeroed) when missing.
-    T& Get(const std::string& name)
+    T& Get(const std::string& name) MAKO_LIFETIMEBOUND
     {
         auto found = m_Entries.find(name);
         if (found != m_Entries.end())
@@ -34,7 +34,7 @@ public:
     }
 
     // The counter of name, or null; never makes one.
-    T* Find(const std::string& name)
+    T* Find(const std::string& name) MAKO_LIFETIMEBOUND
     {
         auto found = m_Entries.find(name);
         return found == m_Entries.end() ? nullptr : &found->second.counter;

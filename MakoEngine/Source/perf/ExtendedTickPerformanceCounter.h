@@ -25,7 +25,7 @@ public:
     virtual void WriteCounterHeaders(CounterLogWriter& writer, const std::string& name) = 0;
 
     // The log file's name (placed in the documents folder).
-    const std::string& GetLogFileName() const { return m_LogFileName; }
+    const std::string& GetLogFileName() const MAKO_LIFETIMEBOUND { return m_LogFileName; }
 
 protected:
     CounterDictionaryBase* m_Dictionary = nullptr; // not owned

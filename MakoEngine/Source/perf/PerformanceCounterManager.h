@@ -36,10 +36,16 @@ public:
     void EndTick() override;
 
     // The counter of name, made on first use.
-    TimeCounter& GetTimeCounter(const std::string& name) { return m_TimeCounters.Get(name); }
-    IntCounter& GetIntCounter(const std::string& name) { return m_IntCounters.Get(name); }
-    CounterDictionary<TimeCounter>& GetTimeCounters() { return m_TimeCounters; }
-    CounterDictionary<IntCounter>& GetIntCounters() { return m_IntCounters; }
+    TimeCounter& GetTimeCounter(const std::string& name) MAKO_LIFETIMEBOUND
+    {
+        return m_TimeCounters.Get(name);
+    }
+    IntCounter& GetIntCounter(const std::string& name) MAKO_LIFETIMEBOUND
+    {
+        return m_IntCounters.Get(name);
+    }
+    CounterDictionary<TimeCounter>& GetTimeCounters() MAKO_LIFETIMEBOUND { return m_TimeCounters; }
+    CounterDictionary<IntCounter>& GetIntCounters() MAKO_LIFETIMEBOUND { return m_IntCounters; }
 
 private:
     CounterDictionary<TimeCounter> m_TimeCounters;

@@ -14,7 +14,7 @@ public:
     void SetBox(double density, double x, double y, double z);
 
     double GetTotalMass() const { return m_Mass.mass; }
-    const dMass& GetMass() const { return m_Mass; }
+    const dMass& GetMass() const MAKO_LIFETIMEBOUND { return m_Mass; }
 
 private:
     dMass m_Mass;

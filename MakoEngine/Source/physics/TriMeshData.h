@@ -21,14 +21,14 @@ public:
 
     dTriMeshDataID GetID() const { return m_Data; }
     // The source polygon as given.
-    const Poly& GetPolygon() const { return m_Polygon; }
+    const Poly& GetPolygon() const MAKO_LIFETIMEBOUND { return m_Polygon; }
 
     // 2n vertices for n polygon vertices: the polygon at z = 100, then at z = -100.
     int GetVertexCount() const { return m_VertexCount; }
-    const std::vector<float>& GetVertices() const { return m_Vertices; }
+    const std::vector<float>& GetVertices() const MAKO_LIFETIMEBOUND { return m_Vertices; }
     // 6n indices, two triangles per side of the polygon.
     int GetIndexCount() const { return m_IndexCount; }
-    const std::vector<int>& GetIndices() const { return m_Indices; }
+    const std::vector<int>& GetIndices() const MAKO_LIFETIMEBOUND { return m_Indices; }
 
     // Half the thickness of the prism, in pixels.
     static constexpr float kHalfDepth = 100.0f;

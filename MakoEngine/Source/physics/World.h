@@ -151,7 +151,7 @@ public:
     // The contacts of the current sub-step, in the order found. Empty outside a step.
     // A record stays in the list when one of its geometries is deleted during the
     // sub-step; IsLive tells whether both of its geometries still exist.
-    const std::vector<ContactRecord>& GetContacts() const { return m_Contacts; }
+    const std::vector<ContactRecord>& GetContacts() const MAKO_LIFETIMEBOUND { return m_Contacts; }
     static bool IsLive(const ContactRecord& record);
 
     // The parts of a sub-step, public so that contact handling can be driven on its own.

@@ -55,9 +55,9 @@ public:
     // Checks the card and mends what can be mended; true when the card can be used.
     bool Run();
     // What makes the card unusable ("" when it can be used).
-    const std::string& GetProblem() const { return m_Problem; }
+    const std::string& GetProblem() const MAKO_LIFETIMEBOUND { return m_Problem; }
     // One line per value that was mended, naming its key, in the order they were found.
-    const std::vector<std::string>& GetRepairs() const { return m_Repairs; }
+    const std::vector<std::string>& GetRepairs() const MAKO_LIFETIMEBOUND { return m_Repairs; }
 
 private:
     LuaPlus::LuaObject m_Card;

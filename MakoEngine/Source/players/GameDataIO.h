@@ -23,7 +23,7 @@ public:
     // Why the last SaveAllPlayerData could not write a card (the system's text, "No space
     // left on device", for the first card that failed); "" when every card was written.
     // Each save tries every card again.
-    const std::string& GetLastSaveFailure() const { return m_LastSaveFailure; }
+    const std::string& GetLastSaveFailure() const MAKO_LIFETIMEBOUND { return m_LastSaveFailure; }
 
     // The file of card slot i (1 to 4).
     std::string GetCardPath(int slot) const;

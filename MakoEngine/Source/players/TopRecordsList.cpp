@@ -14,7 +14,7 @@ bool TopGameRecordsList::ByGameScore(const LuaPlus::LuaObject& a, const LuaPlus:
     return a["gameScore"].GetInteger() > b["gameScore"].GetInteger();
 }
 
-const GameRecord& TopGameRecordsList::GetRecord(int index) const
+const GameRecord& TopGameRecordsList::GetRecord(int index) const MAKO_LIFETIMEBOUND
 {
     MAKO_ASSERT(index >= 0 && index < GetCount());
     return m_Records[index];

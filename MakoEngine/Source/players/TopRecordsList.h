@@ -13,12 +13,12 @@ class TopRecordsList : public GameRecordObserver
 {
 public:
     explicit TopRecordsList(const std::string& name) : m_Name(name) {}
-    const std::string& GetName() const { return m_Name; }
+    const std::string& GetName() const MAKO_LIFETIMEBOUND { return m_Name; }
     // True when the name equals name byte for byte.
     bool IsNamed(const std::string& name) const { return m_Name == name; }
     virtual int GetCount() const = 0;
     // Entry i, counting from 0 (best first).
-    virtual const GameRecord& GetRecord(int index) const = 0;
+    virtual const GameRecord& GetRecord(int index) const MAKO_LIFETIMEBOUND = 0;
 
 private:
     std::string m_Name;
@@ -38,7 +38,7 @@ public:
     static bool ByGameScore(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b);
 
     int GetCount() const override { return static_cast<int>(m_Records.size()); }
-    const GameRecord& GetRecord(int index) const override;
+    const GameRecord& GetRecord(int index) const MAKO_LIFETIMEBOUND override;
     // Adds the record, orders the list (records that compare equal keep the order they
     // came in) and drops entries past the tenth.
     void OnGameRecord(const GameRecord& record) override;

@@ -26,7 +26,7 @@ public:
     // The location handed to the reader: a file path, an embedded file's name, or "" for
     // a script-made table.
     std::string GetName() const { return m_Name; }
-    const std::string& Name() const { return m_Name; }
+    const std::string& Name() const MAKO_LIFETIMEBOUND { return m_Name; }
 
     Resource* GetResource() const { return m_Resource.get(); }
     // Takes ownership of resource (replacing and destroying an earlier one).
@@ -34,10 +34,10 @@ public:
     int GetType() const { return m_Type; }
     void SetType(int type) { m_Type = type; }
 
-    FileReader* GetReader() const { return m_Reader.get(); }
+    FileReader* GetReader() const MAKO_LIFETIMEBOUND { return m_Reader.get(); }
 
     // The metadata table of a metadata file (nil when none).
-    const LuaPlus::LuaObject& GetMetadata() const { return m_Metadata; }
+    const LuaPlus::LuaObject& GetMetadata() const MAKO_LIFETIMEBOUND { return m_Metadata; }
     void SetMetadata(const LuaPlus::LuaObject& metadata) { m_Metadata = metadata; }
 
     // Number of acquisitions; starts at 0 and only grows (diagnostics only).

@@ -114,7 +114,7 @@ public:
     static void ShowMemUsage();
 
     // The table `Resources._contents`.
-    const LuaPlus::LuaObject& GetContents() const { return m_Contents; }
+    const LuaPlus::LuaObject& GetContents() const MAKO_LIFETIMEBOUND { return m_Contents; }
 
 private:
     void CreateLuaTables();

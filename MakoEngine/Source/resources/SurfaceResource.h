@@ -21,7 +21,7 @@ public:
 
     SDL_Surface* GetSurface() const { return m_Surface; }
     int GetFlags() const { return m_Flags; }
-    const LuaPlus::LuaObject& GetMetadata() const { return m_Metadata; }
+    const LuaPlus::LuaObject& GetMetadata() const MAKO_LIFETIMEBOUND { return m_Metadata; }
 
     // The ImageFactory that makes SurfaceResources.
     static Resource* Create(SDL_Surface* surface, int flags, const LuaPlus::LuaObject& metadata,

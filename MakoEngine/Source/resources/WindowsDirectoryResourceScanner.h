@@ -24,7 +24,7 @@ public:
     // separators, ending in '/').
     std::string GetDescription() override;
 
-    const std::string& GetRoot() const { return m_Root; }
+    const std::string& GetRoot() const MAKO_LIFETIMEBOUND { return m_Root; }
 
 private:
     void DoRecursiveScan(const std::string& dirName, ResourceInfoMap& outputList);

@@ -13,7 +13,7 @@ public:
     void Read(const std::string& location, const void*& outData, uint32_t& outSize) override;
     void Close() override {}
 
-    const std::string& GetResourceName() const { return m_ResourceName; }
+    const std::string& GetResourceName() const MAKO_LIFETIMEBOUND { return m_ResourceName; }
 
 private:
     std::string m_ResourceName;

@@ -188,7 +188,7 @@ public:
     // Caches the subtree's picture (FlattenedActor); ReFlatten redraws it next render.
     void Flatten(bool alphaCanvas, bool autoSize, int width, int height);
     void ReFlatten();
-    FlattenedActor* GetFlattenedActor() const { return m_FlattenedActor.get(); }
+    FlattenedActor* GetFlattenedActor() const MAKO_LIFETIMEBOUND { return m_FlattenedActor.get(); }
 
     // Plays the named animation of the image's metadata once, 100 ms per frame.
     void PlayAnimation(const std::string& name);
@@ -200,12 +200,18 @@ public:
 
     // ---- Accessors ------------------------------------------------------------------
     Actor* GetParent() const { return m_Parent; }
-    const std::list<Actor*>& GetChildren() const { return m_Children; }
-    const std::list<ActorGroup*>& GetOwnedGroups() const { return m_OwnedGroups; }
-    const std::list<ActorGroup*>& GetMemberships() const { return m_Memberships; }
-    Image* GetImage() const { return m_Image.get(); }
-    Image* GetRotatedImage() const { return m_RotatedImage.get(); }
-    const std::string& GetImageName() const { return m_ImageName; }
+    const std::list<Actor*>& GetChildren() const MAKO_LIFETIMEBOUND { return m_Children; }
+    const std::list<ActorGroup*>& GetOwnedGroups() const MAKO_LIFETIMEBOUND
+    {
+        return m_OwnedGroups;
+    }
+    const std::list<ActorGroup*>& GetMemberships() const MAKO_LIFETIMEBOUND
+    {
+        return m_Memberships;
+    }
+    Image* GetImage() const MAKO_LIFETIMEBOUND { return m_Image.get(); }
+    Image* GetRotatedImage() const MAKO_LIFETIMEBOUND { return m_RotatedImage.get(); }
+    const std::string& GetImageName() const MAKO_LIFETIMEBOUND { return m_ImageName; }
     int GetX() const { return m_X; }
     int GetY() const { return m_Y; }
     void SetPosition(int x, int y);
@@ -219,7 +225,7 @@ public:
     std::uint32_t GetDrawMode() const { return m_DrawMode; }
     void SetDrawMode(std::uint32_t mode) { m_DrawMode = mode; }
     int GetShaderType() const { return m_ShaderType; }
-    const Color& GetColor() const { return m_Color; }
+    const Color& GetColor() const MAKO_LIFETIMEBOUND { return m_Color; }
     std::uint8_t GetAlpha() const { return m_Alpha; }
     bool IsVisible() const { return m_Visible; }
     bool IsDead() const { return m_Dead; }

@@ -35,7 +35,7 @@ public:
     // Removes every occurrence without telling the actor (the actor's side of leaving).
     void RemoveOccurrences(Actor* actor);
     bool Contains(const Actor* actor) const;
-    const std::list<Actor*>& GetMembers() const { return m_Members; }
+    const std::list<Actor*>& GetMembers() const MAKO_LIFETIMEBOUND { return m_Members; }
     bool IsEmpty() const { return m_Members.empty(); }
 
     // Queues a copy of the event for every member.

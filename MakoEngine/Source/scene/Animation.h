@@ -43,7 +43,7 @@ public:
 
     void Tick() override;
 
-    const std::string& GetAnimationName() const { return m_Name; }
+    const std::string& GetAnimationName() const MAKO_LIFETIMEBOUND { return m_Name; }
     int GetState() const { return m_State; }
     int GetCountdown() const { return m_Countdown; }
     bool IsLooping() const { return m_Loop; }

@@ -22,7 +22,7 @@ public:
     void Refresh();
     // Makes the empty cache canvas (none may exist yet).
     void CreateCanvas();
-    Canvas* GetCanvas() const { return m_Canvas.get(); }
+    Canvas* GetCanvas() const MAKO_LIFETIMEBOUND { return m_Canvas.get(); }
     Actor* GetSource() const { return m_Source; }
 
     // Fills the cache when it is empty, then draws the cached picture at the canvas

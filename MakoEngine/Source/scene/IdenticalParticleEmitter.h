@@ -17,7 +17,7 @@ public:
     // Sets one setting of the template.
     void SetParticleProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
 
-    ParticleTemplate& GetTemplate() { return m_Template; }
+    ParticleTemplate& GetTemplate() MAKO_LIFETIMEBOUND { return m_Template; }
 
     // The identical factory: a particle centred on the emitter, then the template applied.
     static Particle* CreateParticle(ParticleEmitter* emitter, void* argument);

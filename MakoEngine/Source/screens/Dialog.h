@@ -67,7 +67,7 @@ public:
 
     Label* GetTitle() const { return m_Title; }
     Button* GetClickedButton() const { return m_ClickedButton; }
-    const std::list<Button*>& GetLowerButtons() const { return m_LowerButtons; }
+    const std::list<Button*>& GetLowerButtons() const MAKO_LIFETIMEBOUND { return m_LowerButtons; }
     Point<int> GetTitleAlignmentOffset() const
     {
         return Point<int>(m_TitleOffsetX, m_TitleOffsetY);

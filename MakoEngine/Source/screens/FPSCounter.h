@@ -28,7 +28,7 @@ public:
     float GetFramesPerSecond() const { return m_FramesPerSecond; }
     bool IsStarted() const { return m_IntervalStart != 0; }
     // "HW: " while the application runs with hardware acceleration, else "SW: ".
-    const std::string& GetCaptionText() const { return m_CaptionText; }
+    const std::string& GetCaptionText() const MAKO_LIFETIMEBOUND { return m_CaptionText; }
     // The rate as drawn: "%1$04.1f".
     std::string FormatRate() const;
 

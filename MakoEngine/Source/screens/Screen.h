@@ -75,13 +75,13 @@ public:
 
     // Takes the logic (may be null); a previous one is deleted.
     void SetLogic(Logic* logic);
-    Logic* GetLogic() const { return m_Logic.get(); }
+    Logic* GetLogic() const MAKO_LIFETIMEBOUND { return m_Logic.get(); }
     // The background layer's direct child "Background", or null.
     Actor* GetBackground() const;
     Actor* GetBackgroundLayer() const { return m_BackgroundLayer; }
     Actor* GetKeyTipLayer() const { return m_KeyTipLayer; }
     Actor* GetDialogOverlay() const { return m_DialogOverlay; }
-    const std::list<Dialog*>& GetDialogs() const { return m_Dialogs; }
+    const std::list<Dialog*>& GetDialogs() const MAKO_LIFETIMEBOUND { return m_Dialogs; }
     void ReFlattenBackgroundLayer();
     // Registers this screen as event receiver of every button below root (this screen
     // when null), depth first.

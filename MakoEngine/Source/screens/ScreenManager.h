@@ -56,7 +56,7 @@ public:
     void ShowWindowButtons(bool show);
     // The overlay's "WindowButtons" are visible exactly when wanted and full screen.
     void UpdateWindowButtons();
-    Actor* GetGlobalOverlay() const { return m_GlobalOverlay.get(); }
+    Actor* GetGlobalOverlay() const MAKO_LIFETIMEBOUND { return m_GlobalOverlay.get(); }
 
 protected:
     bool OnDisplayChange(const Event& event) override;

@@ -47,8 +47,8 @@ public:
     float GetMasterTempo() const;
 
     // What PlayMidi last started (empty at first).
-    const std::string& GetLastSegmentName() const { return m_LastSegment; }
-    const std::string& GetLastPartName() const { return m_LastPart; }
+    const std::string& GetLastSegmentName() const MAKO_LIFETIMEBOUND { return m_LastSegment; }
+    const std::string& GetLastPartName() const MAKO_LIFETIMEBOUND { return m_LastPart; }
 
     // The machinery; null until Init.
     MusicManager* GetMusicManager() const { return m_MusicManager.get(); }

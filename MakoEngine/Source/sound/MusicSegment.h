@@ -47,9 +47,9 @@ public:
     void GetPartRange(const std::string& part, int& firstMeasure, int& numMeasures) const;
     // The part table (nil when the metadata gave none).
     void SetParts(const LuaPlus::LuaObject& parts) { m_Parts = parts; }
-    const LuaPlus::LuaObject& GetParts() const { return m_Parts; }
+    const LuaPlus::LuaObject& GetParts() const MAKO_LIFETIMEBOUND { return m_Parts; }
 
-    const std::string& GetName() const { return m_Name; }
+    const std::string& GetName() const MAKO_LIFETIMEBOUND { return m_Name; }
     bool IsDownloaded() const { return m_Downloaded; }
     dmusic::Segment* GetSegmentObject() const { return m_Segment.get(); }
     // Length of the whole file in music time.

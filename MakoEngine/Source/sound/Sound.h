@@ -51,7 +51,7 @@ public:
     // amount off again.
     void CountMemoryUsage();
 
-    const std::string& GetName() const { return m_Name; }
+    const std::string& GetName() const MAKO_LIFETIMEBOUND { return m_Name; }
     HSAMPLE GetSample() const { return m_Sample; }
     HSTREAM GetStream() const { return m_Stream; }
     // The channel of the sample's latest play; 0 before the first and for a stream.

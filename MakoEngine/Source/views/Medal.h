@@ -53,9 +53,9 @@ public:
     // The goal of any level name of this medal's kind.
     int GetGoal(const std::string& levelName) const;
     std::string GetUnits() const;
-    const std::string& GetGameType() const { return m_GameType; }
-    const std::string& GetStoredLevelName() const { return m_LevelName; }
-    const std::string& GetRibbonText() const { return m_RibbonText; }
+    const std::string& GetGameType() const MAKO_LIFETIMEBOUND { return m_GameType; }
+    const std::string& GetStoredLevelName() const MAKO_LIFETIMEBOUND { return m_LevelName; }
+    const std::string& GetRibbonText() const MAKO_LIFETIMEBOUND { return m_RibbonText; }
     std::string GetCategory() const { return GetName(); }
 
     // A medal that is not clickable neither lights up nor presses nor clicks.

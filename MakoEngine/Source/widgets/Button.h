@@ -90,7 +90,7 @@ public:
     Actor* GetKeyTip() const { return m_KeyTip; }
     Actor* GetTextBackground1() const { return m_TextBackground1; }
     Actor* GetTextBackground2() const { return m_TextBackground2; }
-    const std::string& GetClickSound() const { return m_ClickSound; }
+    const std::string& GetClickSound() const MAKO_LIFETIMEBOUND { return m_ClickSound; }
 
     static void RegisterProperties(Class& buttonClass);
     static Object* Instantiate(const LuaPlus::LuaObject& params);

@@ -48,9 +48,9 @@ public:
     Cell* GetCell(int column, int row) const;
     int GetColumns() const { return m_Columns; }
     int GetRows() const { return m_Rows; }
-    const std::string& GetFontFile() const { return m_FontFile; }
+    const std::string& GetFontFile() const MAKO_LIFETIMEBOUND { return m_FontFile; }
     int GetFontSize() const { return m_FontSize; }
-    const Color& GetFontColor() const { return m_FontColor; }
+    const Color& GetFontColor() const MAKO_LIFETIMEBOUND { return m_FontColor; }
 
     void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
     void RemoveChild(Actor* child) override;
@@ -59,7 +59,7 @@ public:
 
 protected:
     // Every cell, column by column.
-    const std::vector<Cell*>& GetCells() const { return m_Cells; }
+    const std::vector<Cell*>& GetCells() const MAKO_LIFETIMEBOUND { return m_Cells; }
 
 private:
     // Refusals of sizes and positions the 16-bit fields of actors cannot hold.

@@ -81,11 +81,11 @@ public:
 
     void SetColor(const Color& color, bool refresh);
     // The text colour (grey while disabled).
-    const Color& GetTextColor() const { return m_TextColor; }
+    const Color& GetTextColor() const MAKO_LIFETIMEBOUND { return m_TextColor; }
     // Takes ownership of font (the old one is deleted); the copies are made anew with the
     // new font at the next rebuild.
     void SetFont(Font* font, bool refresh);
-    Font* GetFont() const { return m_Font.get(); }
+    Font* GetFont() const MAKO_LIFETIMEBOUND { return m_Font.get(); }
 
     // Disabled shows the text in Gray; enabling restores the colour it had. Rebuilds.
     void SetDisabled(bool disabled);

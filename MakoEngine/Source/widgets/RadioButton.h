@@ -33,7 +33,7 @@ public:
     bool IsChecked() const;
     Actor* GetCheckMark() const { return m_CheckMark; }
     RadioButtonGroup* GetGroup() const { return m_Group; }
-    const std::string& GetPendingGroupName() const { return m_PendingGroupName; }
+    const std::string& GetPendingGroupName() const MAKO_LIFETIMEBOUND { return m_PendingGroupName; }
 
     // Joins the parent's group of the pending name when both exist.
     void ResolvePendingButtonGroup();

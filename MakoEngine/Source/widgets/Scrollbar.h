@@ -45,7 +45,7 @@ public:
     Actor* GetTrack() const { return m_Track; }
     int GetLeftEdge() const { return m_LeftEdge; }
     int GetRightEdge() const { return m_RightEdge; }
-    ConfigDataBinder* GetBinder() const { return m_Binder.get(); }
+    ConfigDataBinder* GetBinder() const MAKO_LIFETIMEBOUND { return m_Binder.get(); }
 
     // Moves the thumb's centre by dx pixels, kept on the track, and takes the value there.
     void MoveThumbBy(int dx);

@@ -29,7 +29,7 @@ public:
     TextBox(int width, int height, const std::string& text);
 
     // The text, UTF-8.
-    const std::string& GetText() const { return m_Text; }
+    const std::string& GetText() const MAKO_LIFETIMEBOUND { return m_Text; }
     // The insertion point, in characters from the start.
     std::size_t GetCursor() const { return m_Cursor; }
     void SetMaxLength(std::size_t maxLength) { m_MaxLength = maxLength; }
