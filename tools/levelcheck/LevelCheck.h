@@ -91,11 +91,11 @@ private:
     // secrets counts the level's secrets so far.
     void CheckSecret(const std::string& name, Brick& brick, int& secrets, int row, int column);
     // Reports the resource (what the level uses it as) when it is in the pack but cannot be
-    // loaded, with the loader's message; each damaged file is reported once.
+    // loaded, with the loader's message, for every level that uses it.
     void ReportDamaged(const std::string& level, const std::string& what,
                        const std::string& resource);
-    // Loads every file of the pack a loader accepts and reports the damaged ones no level
-    // check reported yet (the sounds and pictures the levels' objects use).
+    // Loads every file of the pack a loader accepts and reports, once each, the damaged ones
+    // no level named (the sounds and pictures the levels' objects use).
     void CheckPackFiles();
     void BuildLevel(const std::string& name, const FrameSink& frames);
     void CheckOrder();
