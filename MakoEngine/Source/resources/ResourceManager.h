@@ -4,7 +4,9 @@
 //
 // Scanners fill the registry with unloaded entries; the first Acquire of a name has the
 // first loader that accepts the entry load it, and the resource then stays loaded until
-// the manager is destroyed, unless it is loaded on demand (SetOnDemandPrefixes). Scripts see the
+// the manager is destroyed, unless it is loaded on demand (SetOnDemandPrefixes). A file
+// that cannot be loaded is logged once and left out, or replaced by its loader's stand-in
+// (LoadResource). Scripts see the
 // registry as the global table `Resources`: `Resources._contents` maps each name to its entry
 // (light userdata), reading `Resources.Name` gives a table resource's table (or a loaded resource's
 // pointer), and assigning a table to `Resources.Name` registers it as a table resource.
