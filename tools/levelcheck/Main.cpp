@@ -19,6 +19,14 @@
 
 namespace {
 
+// Ends the process once the engine is open: its objects (the audio device and its thread
+// among them) live to the end, so the process leaves without tearing them down.
+[[noreturn]] void LeaveWith(int status)
+{
+    std::fflush(nullptr); // every stream: the report, the log, standard error
+    std::_Exit(status);
+}
+
 const char* const kUsage =
     "Usage: levelcheck [--sheet OUT.png] [--log FILE] PACK\n"
     "\n"
@@ -98,12 +106,12 @@ int main(int argc, char** argv)
     } catch (const Exception& e) {
         std::fprintf(stderr, "levelcheck: cannot open the pack \"%s\": %s\n", pack.c_str(),
                      e.GetMessage().c_str());
-        return 2;
+        LeaveWith(2);
     }
     if (sources.empty()) {
         std::fprintf(stderr, "levelcheck: the pack \"%s\" has no level files in Levels/\n",
                      pack.c_str());
-        return 2;
+        LeaveWith(2);
     }
 
     // SIGTERM and SIGINT end the check after the level at hand, with what was found so far.
@@ -137,7 +145,7 @@ int main(int argc, char** argv)
         if (!sheet.Write(sheetPath, check.GetLevelsInOrder(), check.GetLevelFiles(), titles,
                          error)) {
             std::fprintf(stderr, "levelcheck: %s\n", error.c_str());
-            return 2;
+            LeaveWith(2);
         }
         std::fprintf(report, "contact sheet: %s\n", sheetPath.c_str());
     }
