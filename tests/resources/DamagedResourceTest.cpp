@@ -47,11 +47,17 @@ TEST_F(DamagedResourceTest, ADamagedPictureStandsInAsAnEmptyImageOfItsFrames)
     AddPicture("Button.png", "garbage", "{ numFrames = 4, width = 170, height = 40 }");
     AddPicture("Cut.png", OpaquePng().substr(0, 30));
     AddPicture("Empty.jpg", "");
+    AddPicture("Wide.png", "garbage", "{ numFrames = 8, width = 608, height = 20, gap_y = 2 }");
     AddPicture("Huge.png", "garbage", "{ numFrames = 100000, width = 4096, height = 4096 }");
     AddPicture("Odd.png", "garbage", "{ width = 'wide', height = -3 }");
 
     EXPECT_EQ(std::make_pair(4, 3), SizeOf("Good.png"));
     EXPECT_EQ(std::make_pair(680, 40), SizeOf("Button.png"));
+    // Too wide for one row: six frames a row, two rows of 20 pixels and their gaps.
+    EXPECT_EQ(std::make_pair(3648, 44), SizeOf("Wide.png"));
+    auto* wide = dynamic_cast<Image*>(Manager().Acquire("Wide.png"));
+    ASSERT_NE(nullptr, wide);
+    EXPECT_EQ(8, wide->GetNumFrames());
     // Without usable sizes (none, out of range, not numbers) the stand-in is a small square.
     for (const char* name : {"Cut.png", "Empty.jpg", "Huge.png", "Odd.png"}) {
         SCOPED_TRACE(name);
@@ -73,7 +79,7 @@ TEST_F(DamagedResourceTest, ADamagedPictureStandsInAsAnEmptyImageOfItsFrames)
     EXPECT_EQ(1, log.Count("Warning: the resource \"Button.png\" could not be loaded (Could "
                            "not load image:\nfile=Images/Button.png"))
         << log.Text();
-    for (const char* name : {"Cut.png", "Empty.jpg", "Huge.png", "Odd.png"})
+    for (const char* name : {"Wide.png", "Cut.png", "Empty.jpg", "Huge.png", "Odd.png"})
         EXPECT_EQ(1, log.Count(std::string("Warning: the resource \"") + name + "\""));
 }
 

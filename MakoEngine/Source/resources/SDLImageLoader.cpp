@@ -75,12 +75,22 @@ void SDLImageLoader::LoadResource(FileReader* reader, ResourceInfo& info)
 bool SDLImageLoader::LoadStandIn(ResourceInfo& info)
 {
     const LuaPlus::LuaObject& metadata = info.GetMetadata();
-    const int frames = std::max(1, MetadataSide(metadata, "numFrames", kMaxStandInSide));
-    const int width = MetadataSide(metadata, "width", kMaxStandInSide / frames);
-    const int height = MetadataSide(metadata, "height", kMaxStandInSide);
-    // The frames the metadata lays out, else a square that carries no metadata at all.
-    if (width > 0 && height > 0 && MakeStandIn(info, width * frames, height, metadata))
-        return true;
+    const int side = kMaxStandInSide;
+    const bool framesGiven = metadata.IsTable() && !metadata.GetByName("numFrames").IsNil();
+    const int frames = framesGiven ? MetadataSide(metadata, "numFrames", side) : 1;
+    const int width = MetadataSide(metadata, "width", side);
+    const int height = MetadataSide(metadata, "height", side);
+    const int gapY = MetadataSide(metadata, "gap_y", side);
+    if (frames > 0 && width > 0 && height > 0) {
+        // The frames the metadata lays out, in rows as wide as the side allows.
+        const int columns = std::min(frames, side / width);
+        const int rows = (frames + columns - 1) / columns;
+        const long long sheetHeight = static_cast<long long>(rows) * (height + gapY);
+        if (sheetHeight <= side && columns * width * sheetHeight <= kMaxStandInPixels &&
+            MakeStandIn(info, columns * width, static_cast<int>(sheetHeight), metadata))
+            return true;
+    }
+    // Else a small square that carries no metadata at all.
     return MakeStandIn(info, kStandInSize, kStandInSize, LuaPlus::LuaObject());
 }
 

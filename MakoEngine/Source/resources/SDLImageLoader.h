@@ -12,13 +12,16 @@ public:
     // the entry becomes RESOURCE_IMAGE. Failures throw ResourceLoadError naming the file.
     void LoadResource(FileReader* reader, ResourceInfo& info) override;
     std::string GetDescription() override { return "SDL_Image image file loader"; }
-    // A damaged picture's stand-in: a wholly transparent image of the size its metadata
-    // gives (its frames side by side, so the frame layout holds), else of kStandInSize
-    // square; sizes beyond kMaxStandInSide fall back to that square too.
+    // A damaged picture's stand-in: a wholly transparent image that holds the frames its
+    // metadata lays out (side by side, in rows of at most kMaxStandInSide pixels), so the
+    // frames the game asks for exist; else, or when the sheet would be taller than
+    // kMaxStandInSide or larger than kMaxStandInPixels, or the frame count given is not a
+    // whole number from 1 to kMaxStandInSide, a kStandInSize square without metadata.
     bool LoadStandIn(ResourceInfo& info) override;
 
     static constexpr int kStandInSize = 32;
     static constexpr int kMaxStandInSide = 4096;
+    static constexpr long long kMaxStandInPixels = 4096LL * 1024;
 
 private:
     // Stores a transparent image of width x height made with metadata in the entry.
