@@ -1,7 +1,8 @@
 // The real program over a copy of its pack with one file damaged, started the default way:
 // the splash preloads everything, the menu opens, a level starts, the game quits. A damaged
-// picture, sound, song or font is named in the log and the game plays without it (exit 0);
-// damaged pack metadata stops the start with a message naming the file.
+// picture, sound, song or font (or every picture, or every sound and song, at once) is named
+// in the log and the game plays without it (exit 0); damaged pack metadata stops the start
+// with a message naming the file.
 #include "e2e/ProgramRun.h"
 #include "support/TempHome.h"
 
@@ -14,6 +15,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 using namespace bbtest;
 namespace fs = std::filesystem;
@@ -27,6 +29,8 @@ struct Damage
     std::string bytes; // what the file becomes
     bool packed;       // played from a package file rather than the folder
     bool stops;        // the start stops, naming the file
+    // Every file of the pack ending so is damaged the same way too.
+    std::vector<std::string> alike = {};
 };
 
 void PrintTo(const Damage& damage, std::ostream* out)
@@ -55,6 +59,10 @@ std::string DamagedCopy(const TempHome& home, const Damage& damage)
     fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
              fs::copy_options::recursive);
     WriteFile(folder + "/Assets/" + damage.file, damage.bytes);
+    for (const auto& entry : fs::recursive_directory_iterator(folder + "/Assets"))
+        for (const std::string& ending : damage.alike)
+            if (entry.is_regular_file() && entry.path().extension() == ending)
+                WriteFile(entry.path().string(), damage.bytes);
     if (damage.packed) {
         const std::string zip = "cd '" + folder + "/Assets' && zip -qrX ../bumperlux.fun .";
         EXPECT_EQ(0, std::system(zip.c_str()));
@@ -132,14 +140,18 @@ TEST_P(DamagedPack, TheDefaultStartGoesOnWithoutTheFileAndNamesIt)
 
 INSTANTIATE_TEST_SUITE_P(
     EveryKind, DamagedPack,
-    ::testing::Values(Damage{"Picture", "Images/Menu/Button.menu.png", "garbage", false, false},
-                      Damage{"LevelBackground", "Images/Screens/bkgLevelPeru.jpg",
-                             Head(PackFile("Images/Screens/bkgLevelPeru.jpg"), 100), false, false},
-                      Damage{"Sound", "Sounds/Powerups/Pickup_GemBells16.ogg", "", false, false},
-                      Damage{"Song", "Music/Theme.mid", "MThd garbage", false, false},
-                      Damage{"LevelSongInPackage", "Music/Andes.mid",
-                             Head(PackFile("Music/Andes.mid"), 40), true, false},
-                      Damage{"Font", "Fonts/DejaVuSans-Bold.ttf",
-                             Head(PackFile("Fonts/DejaVuSans-Bold.ttf"), 3000), false, false},
-                      Damage{"Metadata", "Images/Menu/metadata.cfg", "Metadata {", false, true}),
+    ::testing::Values(
+        Damage{"Picture", "Images/Menu/Button.menu.png", "garbage", false, false},
+        Damage{"LevelBackground", "Images/Screens/bkgLevelPeru.jpg",
+               Head(PackFile("Images/Screens/bkgLevelPeru.jpg"), 100), false, false},
+        Damage{"Sound", "Sounds/Powerups/Pickup_GemBells16.ogg", "", false, false},
+        Damage{"Song", "Music/Theme.mid", "MThd garbage", false, false},
+        Damage{"LevelSongInPackage", "Music/Andes.mid", Head(PackFile("Music/Andes.mid"), 40), true,
+               false},
+        Damage{"Font", "Fonts/DejaVuSans-Bold.ttf",
+               Head(PackFile("Fonts/DejaVuSans-Bold.ttf"), 3000), false, false},
+        Damage{"Metadata", "Images/Menu/metadata.cfg", "Metadata {", false, true},
+        Damage{
+            "EveryPicture", "Images/Menu/bkgMenu.jpg", "garbage", false, false, {".png", ".jpg"}},
+        Damage{"EverySoundAndSong", "Music/Jungle.mid", "", false, false, {".ogg", ".mid"}}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.kind); });
