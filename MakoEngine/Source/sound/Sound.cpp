@@ -283,6 +283,7 @@ Sound* Sound::FindSound(const std::string& name, bool load)
                 "it\n",
                 name.c_str());
     } catch (const ResourceLoadError&) {
+        // Damaged: logged once by the resource manager, which will not load it again.
     }
     return nullptr;
 }
