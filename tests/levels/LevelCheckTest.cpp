@@ -364,7 +364,7 @@ TEST_F(LevelCheckTest, DamagedSongsPicturesAndSoundsInThePackAreReported)
     const std::string damaged = Text(Lines("Damaged.lua"));
     EXPECT_NE(std::string::npos,
               damaged.find("Damaged.lua: Damaged: background \"bkgCheckBroken.jpg\" cannot be "
-                           "loaded: Could not load image:"))
+                           "loaded: Could not load image:, file="))
         << damaged;
     const std::string song = Text(Lines("Song.lua"));
     EXPECT_NE(std::string::npos,

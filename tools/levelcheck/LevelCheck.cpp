@@ -109,6 +109,14 @@ struct BrickBox
     }
 };
 
+// A loader's message on one line of the report: its line breaks become ", ".
+std::string OneLine(std::string text)
+{
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
+        text.replace(at, 1, ", ");
+    return text;
+}
+
 } // namespace
 
 std::string Problem::ToString() const
@@ -506,7 +514,7 @@ void LevelCheck::ReportDamaged(const std::string& level, const std::string& what
     if (damaged == resources->GetDamaged().end())
         return;
     m_ReportedDamaged.insert(resource);
-    Report(level, what + " " + Quoted(resource) + " cannot be loaded: " + damaged->second);
+    Report(level, what + " " + Quoted(resource) + " cannot be loaded: " + OneLine(damaged->second));
 }
 
 void LevelCheck::CheckPackFiles()
@@ -522,7 +530,7 @@ void LevelCheck::CheckPackFiles()
     m_File = "pack";
     for (const auto& [resource, cause] : resources->GetDamaged())
         if (m_ReportedDamaged.insert(resource).second)
-            Report("", Quoted(resource) + " cannot be loaded: " + cause);
+            Report("", Quoted(resource) + " cannot be loaded: " + OneLine(cause));
 }
 
 void LevelCheck::CheckActors(const std::string& name, const char* key)
