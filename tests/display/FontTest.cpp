@@ -2,6 +2,7 @@
 #include "display/Font.h"
 #include "core/ClassManager.h"
 #include "core/Exception.h"
+#include "core/Log.h"
 #include "core/PropertyType.h"
 #include "display/FontCache.h"
 #include "lua/MakoLuaState.h"
@@ -9,7 +10,9 @@
 #include "resources/PhysFSResourceScanner.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
+#include "resources/WindowsMappedFileReader.h"
 
+#include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 
 #include <gtest/gtest.h>
@@ -186,6 +189,39 @@ TEST_F(FontTest, FontsFromResourcesAndTheirFailures)
     // A file that is not a font.
     EXPECT_EQ("Could not set font: TestSheet.png, 12, 0",
               FailureOf([] { Font("TestSheet.png", 12, 0); }));
+}
+
+// A font file of the pack that cannot be opened (cut short) is named once in the log, and
+// the first other font file of the pack that opens stands in for it: its texts still show.
+TEST_F(FontTest, ADamagedFontFileIsNamedOnceAndAnotherOfThePackStandsIn)
+{
+    bbtest::TempHome home;
+    ResourceInfo* good = m_Resources->FindInfo("DejaVuSans.ttf");
+    const void* data = nullptr;
+    uint32_t size = 0;
+    good->GetReader()->Read(good->Name(), data, size);
+    const std::string path = home.Path() + "/Cut.ttf";
+    bbtest::WriteFile(path, std::string(static_cast<const char*>(data), 3000));
+    m_Resources->AddInfo("AACut.ttf",
+                         new ResourceInfo(path, std::make_unique<WindowsMappedFileReader>()));
+
+    const std::string logPath = home.Path() + "/font.log";
+    bbtest::WriteFile(logPath, "");
+    const std::string previousLog = GetLogFilePath();
+    SetLogFilePath(logPath);
+    Font first("AACut.ttf", 12, 0);
+    Font larger("AACut.ttf", 20, 0);
+    Font otherFace("AACut.ttf", 12, 1);
+    SetLogFilePath(previousLog);
+    EXPECT_GT(first.GetTextSize("Hi").x, 0);
+    EXPECT_GT(larger.GetTextSize("Hi").x, first.GetTextSize("Hi").x);
+    EXPECT_EQ(first.GetTextSize("Hi"), otherFace.GetTextSize("Hi"));
+    EXPECT_TRUE(m_Resources->IsDamaged("AACut.ttf"));
+    const std::string log = bbtest::ReadFile(logPath);
+    const std::string line = "Warning: the resource \"AACut.ttf\" could not be loaded (it is "
+                             "not a font file that can be opened); the game plays without it\n";
+    EXPECT_NE(std::string::npos, log.find(line)) << log;
+    EXPECT_EQ(log.find(line), log.rfind(line)) << log;
 }
 
 // Fonts of one file, size and face share one open font, however they are made, and draw

@@ -5,7 +5,12 @@
 
 #include "core/StopSignal.h"
 #include "logic/Level.h"
+#include "resources/ResourceInfo.h"
+#include "resources/ResourceManager.h"
+#include "resources/WindowsMappedFileReader.h"
+#include "sound/Sound.h"
 #include "support/RequiredFiles.h"
+#include "support/TempHome.h"
 #include "support/engine/FieldWorld.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +20,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -334,4 +340,69 @@ TEST_F(LevelCheckTest, HostileLevelFilesAreReportedAndTheCheckGoesOn)
     EXPECT_EQ("Good.lua", check.GetLevelFiles().at("Good"));
     for (const std::string& line : Lines("Good.lua")) // it was checked, and only warned of
         EXPECT_NE(std::string::npos, line.find("warning: ")) << line;
+}
+
+TEST_F(LevelCheckTest, SecretsOnBricksThatCannotBreakOrGivenTwiceAreReported)
+{
+    check.Run({LevelFile("TwoSecrets", "bricks = { \"R?,G,B?\" }"),
+               LevelFile("SteelSecret", "bricks = { \"R,M?,G\" }"),
+               LevelFile("OneSecret", "bricks = { \"R,G?,B\" }")});
+    const std::string two = Text(Lines("TwoSecrets.lua"));
+    EXPECT_TRUE(Reports("TwoSecrets.lua", "TwoSecrets.lua: TwoSecrets: row 1, column 3: a second "
+                                          "secret (\"?\"): a level hides one secret"))
+        << two;
+    EXPECT_TRUE(Reports("SteelSecret.lua", "SteelSecret.lua: SteelSecret: row 1, column 2: the "
+                                           "secret (\"?\") is on a brick that cannot break"))
+        << Text(Lines("SteelSecret.lua"));
+    const std::string one = Text(Lines("OneSecret.lua"));
+    EXPECT_EQ(std::string::npos, one.find("secret")) << one;
+}
+
+TEST_F(LevelCheckTest, DamagedSongsPicturesAndSoundsInThePackAreReported)
+{
+    // Damaged files beside the pack's: a song and a background a level names, and a sound
+    // only the level's objects would play.
+    bbtest::TempHome home;
+    ResourceManager* resources = GetResourceManager();
+    ASSERT_NE(nullptr, resources);
+    // Songs load only while the music plays, as in the level check's own engine.
+    if (!Sound::IsMusicActive())
+        Sound::InitDirectMusic(true);
+    ASSERT_TRUE(Sound::IsActive() && Sound::IsMusicActive());
+    const std::pair<const char*, std::string> files[] = {
+        {"CheckBroken.mid", "MThd garbage"},
+        {"bkgCheckBroken.jpg", std::string("\xFF\xD8\xFF\xE0 truncated", 14)},
+        {"CheckBroken.ogg", ""},
+    };
+    for (const auto& [name, bytes] : files) {
+        const std::string path = home.Path() + "/" + name;
+        bbtest::WriteFile(path, bytes);
+        resources->AddInfo(name,
+                           new ResourceInfo(path, std::make_unique<WindowsMappedFileReader>()));
+    }
+    check.Run(
+        {LevelFile("Damaged", "backgroundName = \"bkgCheckBroken.jpg\", bricks = { \"R\" }"),
+         {"Song.lua", "Levels.BadSong = { music = \"CheckBroken.mid\", bricks = { \"R\" } }\n"}});
+    const std::string damaged = Text(Lines("Damaged.lua"));
+    EXPECT_NE(std::string::npos,
+              damaged.find("Damaged.lua: Damaged: background \"bkgCheckBroken.jpg\" cannot be "
+                           "loaded: Could not load image:, file="))
+        << damaged;
+    const std::string song = Text(Lines("Song.lua"));
+    EXPECT_NE(std::string::npos,
+              song.find("Song.lua: BadSong: music \"CheckBroken.mid\" cannot be loaded: "
+                        "Couldn't load music"))
+        << song;
+    const std::string pack = Text(Lines("pack"));
+    EXPECT_NE(std::string::npos,
+              pack.find("pack: \"CheckBroken.ogg\" cannot be loaded: Couldn't load sample"))
+        << pack;
+    // Each damaged file once, where it was first found.
+    EXPECT_EQ(std::string::npos, pack.find("CheckBroken.mid")) << pack;
+    EXPECT_EQ(std::string::npos, pack.find("bkgCheckBroken.jpg")) << pack;
+
+    // The shared manager forgets them, so that a later check in this process finds none.
+    for (const auto& file : files)
+        resources->AddInfo(file.first, new ResourceInfo("", nullptr));
+    EXPECT_TRUE(resources->GetDamaged().empty());
 }

@@ -10,6 +10,7 @@
 #include "support/FileSizeLimit.h"
 
 #include <filesystem>
+#include <map>
 
 #include <unistd.h>
 
@@ -42,7 +43,7 @@ TEST_F(ResourceManagerTest, MissingNamesReportTheNameExactly)
     EXPECT_EQ("RESOURCE_MUSIC", ResTypeToString(RESOURCE_MUSIC));
 }
 
-TEST_F(ResourceManagerTest, AcquireLoadsOnceCountsEveryTimeAndRetriesAfterFailure)
+TEST_F(ResourceManagerTest, AcquireLoadsOnceCountsEveryTimeAndLeavesADamagedFileOut)
 {
     TrackedResource::Alive() = 0;
     AddMemoryEntry("Hit.tst", "/sounds/Hit.tst", "bang");
@@ -64,15 +65,31 @@ TEST_F(ResourceManagerTest, AcquireLoadsOnceCountsEveryTimeAndRetriesAfterFailur
     EXPECT_EQ(1, script->GetAcquireCount());
     EXPECT_EQ(RESOURCE_UNKNOWN, script->GetType());
 
-    // A failing load leaves the entry unloaded and uncounted, and is tried again.
+    // A damaged file is logged once by name with the loader's message, left unloaded and
+    // uncounted, and every later acquisition raises the same error without loading again.
+    LogCapture log(Dir("damaged.log"));
     ResourceInfo* broken = Manager().FindInfo("Broken.tst");
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
         EXPECT_EQ("Could not load test resource /sounds/Broken.tst",
                   BB_EXCEPTION_MESSAGE(Manager().Acquire("Broken.tst"), ResourceLoadError));
         EXPECT_EQ(nullptr, broken->GetResource());
         EXPECT_EQ(0, broken->GetAcquireCount());
     }
+    EXPECT_EQ(1, log.Count("Warning: the resource \"Broken.tst\" could not be loaded (Could "
+                           "not load test resource /sounds/Broken.tst); the game plays without "
+                           "it\n"))
+        << log.Text();
+    EXPECT_EQ(1, static_cast<MemoryReader*>(broken->GetReader())->Closed());
+    EXPECT_TRUE(Manager().IsDamaged("Broken.tst"));
+    EXPECT_TRUE(Manager().IsLeftOut("Broken.tst"));
+    EXPECT_FALSE(Manager().IsDamaged("Hit.tst"));
 
+    // A new file under that name is tried afresh.
+    AddMemoryEntry("Broken.tst", "/sounds/Broken.tst", "mended");
+    EXPECT_FALSE(Manager().IsDamaged("Broken.tst"));
+    EXPECT_NE(nullptr, Manager().Acquire("Broken.tst"));
+
+    // The record belongs to the manager: a new one starts without it.
     DestroyManager();
     EXPECT_EQ(0, TrackedResource::Alive());
 }
@@ -222,23 +239,32 @@ TEST_F(ResourceManagerTest, CachingDealsWithEveryLoadableEntryOnceDespiteChanges
     EXPECT_EQ(0, Manager().FindInfo("Script.lua")->GetAcquireCount());
 }
 
-TEST_F(ResourceManagerTest, CachingStopsOnAFailedLoadAndTriesItAgain)
+TEST_F(ResourceManagerTest, CachingPassesADamagedFileByAndGoesOn)
 {
+    LogCapture log(Dir("caching.log"));
     AddMemoryEntry("a.tst", "a.tst", "fail");
     AddMemoryEntry("b.tst", "b.tst", "b");
-    ASSERT_EQ(2, Manager().StartCaching());
-    for (int attempt = 0; attempt < 2; ++attempt)
-        EXPECT_EQ("Could not load test resource a.tst",
-                  BB_EXCEPTION_MESSAGE(Manager().CacheNext(), ResourceLoadError));
-    EXPECT_EQ(nullptr, Manager().FindInfo("b.tst")->GetResource());
-
-    // Once the entry can be loaded the pass goes on from it.
-    AddMemoryEntry("a.tst", "a.tst", "a");
-    EXPECT_TRUE(Manager().CacheNext());
-    EXPECT_EQ(1, Manager().FindInfo("a.tst")->GetAcquireCount());
-    EXPECT_TRUE(Manager().CacheNext());
+    AddMemoryEntry("c.tst", "c.tst", "fail");
+    ASSERT_EQ(3, Manager().StartCaching());
+    int calls = 0;
+    while (Manager().CacheNext())
+        ++calls;
+    EXPECT_EQ(3, calls);
     EXPECT_NE(nullptr, Manager().FindInfo("b.tst")->GetResource());
-    EXPECT_FALSE(Manager().CacheNext());
+    EXPECT_EQ(0, Manager().FindInfo("a.tst")->GetAcquireCount());
+    EXPECT_EQ(1, log.Count("Warning: the resource \"a.tst\" could not be loaded"));
+    EXPECT_EQ(1, log.Count("Warning: the resource \"c.tst\" could not be loaded"));
+
+    // A second pass, and a later acquisition, neither load nor log it again.
+    ASSERT_EQ(3, Manager().StartCaching());
+    while (Manager().CacheNext()) {
+    }
+    EXPECT_THROW(Manager().Acquire("a.tst"), ResourceLoadError);
+    EXPECT_EQ(1, log.Count("Warning: the resource \"a.tst\" could not be loaded"));
+    const std::map<std::string, std::string> damaged = {
+        {"a.tst", "Could not load test resource a.tst"},
+        {"c.tst", "Could not load test resource c.tst"}};
+    EXPECT_EQ(damaged, Manager().GetDamaged());
 }
 
 TEST_F(ResourceManagerTest, ScriptResourcesAreReadThroughTheirReaderAndClosed)

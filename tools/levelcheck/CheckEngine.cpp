@@ -10,6 +10,7 @@
 #include "resources/WindowsApplicationResourceScanner.h"
 #include "sound/BASSSoundLoader.h"
 #include "sound/DirectMusicLoader.h"
+#include "sound/Sound.h"
 
 #include "app/ArcadeApp.h"
 
@@ -51,6 +52,10 @@ void OpenEngine(const std::string& pack)
     MakoLuaState::LoadString(state, "LoadConfig { music_volume = 100, sfx_volume = 100 }");
     for (const std::string& script : ArcadeApp::GetScriptNames())
         MakoLuaState::DoResourceFile(state, script);
+    // Audio on the dummy driver: the sound and music loaders accept files only while it is
+    // open, and the check loads every song and sound to find the damaged ones.
+    Sound::Init(true);
+    Sound::InitDirectMusic(true);
 }
 
 } // namespace levelcheck

@@ -2,7 +2,8 @@
 // The engine as the level check needs it, without an application or a window: the class
 // registry, the game's scripts (the copies the program carries inside itself), the asset
 // pack mounted through PhysFS as the game mounts it, SDL video on the dummy driver and
-// TrueType text. Audio stays closed: the field's sounds are silent requests.
+// TrueType text. Audio opens on the dummy driver (nothing is heard), so that songs and sounds
+// load as in the game and a damaged one is found.
 #include <string>
 
 namespace levelcheck {

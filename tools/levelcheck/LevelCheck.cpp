@@ -112,6 +112,14 @@ struct BrickBox
     }
 };
 
+// A loader's message on one line of the report: its line breaks become ", ".
+std::string OneLine(std::string text)
+{
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
+        text.replace(at, 1, ", ");
+    return text;
+}
+
 } // namespace
 
 std::string Problem::ToString() const
@@ -216,6 +224,7 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
                        "; the levels after this point were not checked");
         return false;
     }
+    CheckPackFiles();
     CheckOrder();
     return CountErrors() == 0;
 }
@@ -334,9 +343,13 @@ void LevelCheck::CheckResources(const std::string& name)
                        "music " + Quoted(music.GetString()) + " has no part " + Join(missing));
         }
     }
+    if (music.IsString())
+        ReportDamaged(name, "music", music.GetString());
     const LuaObject background = level["backgroundName"];
     if (background.IsString() && !IsKnownResource(background.GetString()))
         Report(name, "background " + Quoted(background.GetString()) + " is not in the pack");
+    else if (background.IsString())
+        ReportDamaged(name, "background", background.GetString());
 
     const LuaObject artefact = level["artefact"];
     if (artefact.IsTable() && artefact["name"].IsString()) {
@@ -344,6 +357,8 @@ void LevelCheck::CheckResources(const std::string& name)
         if (picture != "none") {
             if (!IsKnownResource(picture))
                 Report(name, "artefact picture " + Quoted(picture) + " is not in the pack");
+            else
+                ReportDamaged(name, "artefact picture", picture);
             const LuaObject artifacts = Globals()["Artifacts"];
             if (!artifacts.IsTable() || !artifacts[picture.c_str()].IsTable())
                 Report(name, "artefact " + Quoted(picture) + " has no entry in Artifacts");
@@ -422,6 +437,7 @@ void LevelCheck::CheckBricks(const std::string& name)
     const int paddleLine = PaddleLine(name, level);
 
     std::vector<BrickBox> boxes;
+    int secrets = 0;
     for (int i = 1; bricks[i].IsTable(); ++i) {
         const LuaObject entry = bricks[i];
         const LuaObject position = entry["position"];
@@ -444,6 +460,7 @@ void LevelCheck::CheckBricks(const std::string& name)
         if (brick->ShowsPlaceholder())
             Report(name, Quoted(resource) + " cannot be made and shows the placeholder", row,
                    column);
+        CheckSecret(name, *brick, secrets, row, column);
         const BrickBox box{column,
                            row,
                            (column + ox - 1) * cw,
@@ -465,6 +482,56 @@ void LevelCheck::CheckBricks(const std::string& name)
                        row, column);
         boxes.push_back(box);
     }
+}
+
+void LevelCheck::CheckSecret(const std::string& name, Brick& brick, int& secrets, int row,
+                             int column)
+{
+    try {
+        brick.CountLoot();
+    } catch (const Exception&) {
+        return; // a power-up the game cannot make, reported with the brick's names
+    }
+    if (!brick.HasSecret())
+        return;
+    if (++secrets == 2)
+        Report(name, "a second secret (\"?\"): a level hides one secret", row, column);
+    if (!brick.CanBreak())
+        Report(name, "the secret (\"?\") is on a brick that cannot break", row, column);
+}
+
+void LevelCheck::ReportDamaged(const std::string& level, const std::string& what,
+                               const std::string& resource)
+{
+    ResourceManager* resources = GetResourceManager();
+    if (!resources || !resources->FindInfo(resource, true))
+        return;
+    try {
+        resources->Acquire(resource);
+    } catch (const ResourceLoadError&) {
+        // Recorded as damaged by the load; reported below.
+    }
+    const auto damaged = resources->GetDamaged().find(resource);
+    if (damaged == resources->GetDamaged().end())
+        return;
+    m_ReportedDamaged.insert(resource);
+    Report(level, what + " " + Quoted(resource) + " cannot be loaded: " + OneLine(damaged->second));
+}
+
+void LevelCheck::CheckPackFiles()
+{
+    ResourceManager* resources = GetResourceManager();
+    if (!resources)
+        return;
+    // Every file a loader accepts, as the splash screen caches them, and what levels load
+    // only when they start (the on-demand backgrounds).
+    resources->StartCaching();
+    while (resources->CacheNext() && !StopSignal::IsRequested()) {
+    }
+    m_File = "pack";
+    for (const auto& [resource, cause] : resources->GetDamaged())
+        if (m_ReportedDamaged.insert(resource).second)
+            Report("", Quoted(resource) + " cannot be loaded: " + OneLine(cause));
 }
 
 void LevelCheck::CheckActors(const std::string& name, const char* key)

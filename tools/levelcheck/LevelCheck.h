@@ -17,9 +17,11 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+class Brick;
 class Canvas;
 
 namespace levelcheck {
@@ -85,13 +87,24 @@ private:
     // The top of the highest horizontal paddle start (screen y): no brick may reach below.
     int PaddleLine(const std::string& name, const LuaPlus::LuaObject& level);
     void CheckActors(const std::string& name, const char* key);
+    // The level's secret ("?") must be its only one and on a brick that play can break;
+    // secrets counts the level's secrets so far.
+    void CheckSecret(const std::string& name, Brick& brick, int& secrets, int row, int column);
+    // Reports the resource (what the level uses it as) when it is in the pack but cannot be
+    // loaded, with the loader's message, for every level that uses it.
+    void ReportDamaged(const std::string& level, const std::string& what,
+                       const std::string& resource);
+    // Loads every file of the pack a loader accepts and reports, once each, the damaged ones
+    // no level named (the sounds and pictures the levels' objects use).
+    void CheckPackFiles();
     void BuildLevel(const std::string& name, const FrameSink& frames);
     void CheckOrder();
 
     void Report(const std::string& level, const std::string& text, int row = 0, int column = 0,
                 bool warning = false);
 
-    std::string m_File; // the file of the level being checked
+    std::string m_File;                      // the file of the level being checked
+    std::set<std::string> m_ReportedDamaged; // damaged resources reported so far
     std::vector<Problem> m_Problems;
     std::map<std::string, std::string> m_LevelFiles;
 };

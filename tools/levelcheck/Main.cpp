@@ -19,14 +19,24 @@
 
 namespace {
 
+// Ends the process once the engine is open: its objects (the audio device and its thread
+// among them) live to the end, so the process leaves without tearing them down.
+[[noreturn]] void LeaveWith(int status)
+{
+    std::fflush(nullptr); // every stream: the report, the log, standard error
+    std::_Exit(status);
+}
+
 const char* const kUsage =
     "Usage: levelcheck [--sheet OUT.png] [--log FILE] PACK\n"
     "\n"
     "Checks every level file in the folder Levels of the asset pack PACK (the generated\n"
     "folder build/Assets or the package build/bumperlux.fun): runs it, compiles its bricks,\n"
     "builds each level headless up to the waiting serve and checks its bricks, actors,\n"
-    "music, background, artefact and its place in LevelOrder. Each problem is one line:\n"
+    "music, background, artefact, secret and its place in LevelOrder, then loads every\n"
+    "picture, sound and song of the pack. Each problem is one line:\n"
     "  <file>: <level>: row <r>, column <c>: <problem>\n"
+    "(a damaged file no level names: pack: \"<name>\" cannot be loaded: <cause>)\n"
     "Warnings say \"warning:\" and do not fail.\n"
     "\n"
     "  --sheet OUT.png  also write the contact sheet: every level's first frame after the\n"
@@ -96,12 +106,12 @@ int main(int argc, char** argv)
     } catch (const Exception& e) {
         std::fprintf(stderr, "levelcheck: cannot open the pack \"%s\": %s\n", pack.c_str(),
                      e.GetMessage().c_str());
-        return 2;
+        LeaveWith(2);
     }
     if (sources.empty()) {
         std::fprintf(stderr, "levelcheck: the pack \"%s\" has no level files in Levels/\n",
                      pack.c_str());
-        return 2;
+        LeaveWith(2);
     }
 
     // SIGTERM and SIGINT end the check after the level at hand, with what was found so far.
@@ -135,7 +145,7 @@ int main(int argc, char** argv)
         if (!sheet.Write(sheetPath, check.GetLevelsInOrder(), check.GetLevelFiles(), titles,
                          error)) {
             std::fprintf(stderr, "levelcheck: %s\n", error.c_str());
-            return 2;
+            LeaveWith(2);
         }
         std::fprintf(report, "contact sheet: %s\n", sheetPath.c_str());
     }

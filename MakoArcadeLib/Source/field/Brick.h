@@ -251,6 +251,9 @@ public:
     int GetLootCount() const { return m_LootCount; }
     int GetLootValue() const { return m_LootValue; }
     bool HasSecret() const { return m_HasSecret; }
+    // Whether play can ever break it: a strength of 0 or more, or a weak edge (which breaks
+    // even an indestructible brick).
+    bool CanBreak() const { return m_Strength >= 0 || m_WeakEdges != 0; }
 
     // ---- Actor and structure -------------------------------------------------------------
     void Tick() override;

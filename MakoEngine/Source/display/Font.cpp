@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Utf8.h"
+#include "core/Utility.h"
 #include "display/FontCache.h"
 #include "display/SurfaceManager.h"
 #include "lua/ScriptValueReaders.h"
@@ -27,6 +28,46 @@ std::string BoundedText(const std::string& text)
     while (end > 0 && !Utf8::IsLead(text[end]))
         --end;
     return text.substr(0, end);
+}
+
+// The font of the file the resource name reads, opened at that size and face; null when
+// the file cannot be read or is not a font SDL_ttf can open. The reader gives the same bytes
+// on every read while the entry lives, so fonts of one resource find one another in the
+// cache; the fonts read a copy of them that the cache holds, so they outlive the entry when
+// a script replaces it.
+std::shared_ptr<TTF_Font> OpenResourceFont(ResourceManager& manager, const std::string& name,
+                                           int pointSize, int faceIndex)
+{
+    ResourceInfo* info = manager.FindInfo(name);
+    FileReader* reader = info->GetReader();
+    if (!reader)
+        return nullptr;
+    FontCache::Key key;
+    try {
+        reader->Read(info->Name(), key.data, key.size);
+    } catch (const ResourceLoadError&) {
+        return nullptr;
+    }
+    key.pointSize = pointSize;
+    key.faceIndex = faceIndex;
+    return FontCache::Open(key);
+}
+
+// For a font file of the pack that cannot be opened at all: records it with the resource
+// manager (logged once by name) and opens the first other font file of the pack, by name,
+// that opens, so the texts still show. Null when none does.
+std::shared_ptr<TTF_Font> OpenStandInFont(ResourceManager& manager, const std::string& name,
+                                          int pointSize)
+{
+    manager.RecordDamaged(name, "it is not a font file that can be opened");
+    for (const char* suffix : {".ttf", ".otf"})
+        for (const std::string& other : manager.FindNamesEndingWith(suffix)) {
+            if (other == name || manager.IsDamaged(other))
+                continue;
+            if (std::shared_ptr<TTF_Font> font = OpenResourceFont(manager, other, pointSize, 0))
+                return font;
+        }
+    return nullptr;
 }
 
 } // namespace
@@ -67,18 +108,13 @@ void Font::SetFont(const std::string& name, int pointSize, int faceIndex)
                               name % pointSize % faceIndex % kMinPointSize % kMaxPointSize));
     ResourceManager* manager = GetResourceManager();
     MAKO_ASSERT(manager != 0);
-    ResourceInfo* info = manager->FindInfo(name);
     std::shared_ptr<TTF_Font> font;
-    if (FileReader* reader = info->GetReader()) {
-        // The reader gives the same bytes on every read while the entry lives, so fonts of
-        // one resource find one another in the cache; the fonts read a copy of them that
-        // the cache holds, so they outlive the entry when a script replaces it.
-        FontCache::Key key;
-        reader->Read(info->Name(), key.data, key.size);
-        key.pointSize = pointSize;
-        key.faceIndex = faceIndex;
-        font = FontCache::Open(key);
-    }
+    if (!manager->IsDamaged(name))
+        font = OpenResourceFont(*manager, name, pointSize, faceIndex);
+    // A font file that opens at no face is damaged: another of the pack stands in for it.
+    const bool fontFile = EndsWith(name, ".ttf") || EndsWith(name, ".otf");
+    if (!font && fontFile && (faceIndex == 0 || manager->IsDamaged(name)))
+        font = OpenStandInFont(*manager, name, pointSize);
     if (!font)
         MAKO_THROW(Exception, boost::str(boost::format("Could not set font: %1%, %2%, %3%") % name %
                                          pointSize % faceIndex));

@@ -17,4 +17,12 @@ public:
     // entry. Failures throw ResourceLoadError and leave the entry unloaded.
     virtual void LoadResource(FileReader* reader, ResourceInfo& info) = 0;
     virtual std::string GetDescription() = 0;
+    // After LoadResource failed on the entry: stores something harmless in its place (and
+    // its type) and returns true, or returns false when this kind has no stand-in. Never
+    // throws for a failure of its own.
+    virtual bool LoadStandIn(ResourceInfo& info)
+    {
+        (void)info;
+        return false;
+    }
 };

@@ -236,6 +236,9 @@ void ResourceManager::AddInfo(const std::string& name, ResourceInfo* info)
             m_Replaced.push_back(std::move(found->second));
         m_Infos.erase(found);
     }
+    // A new file under that name is tried afresh.
+    m_Damaged.erase(name);
+    m_Missing.erase(name);
     if (m_Contents.IsSet())
         m_Contents.RawSetObject(name, LuaObject(m_State).AssignLightUserData(m_State, info));
     m_Infos[name] = std::move(owned);
@@ -261,18 +264,67 @@ ResourceLoader* ResourceManager::FindLoader(const ResourceInfo& info) const
     return nullptr;
 }
 
-Resource* ResourceManager::LoadResource(ResourceInfo* resInfo)
+std::string ResourceManager::TryLoad(ResourceLoader& loader, ResourceInfo& info)
+{
+    std::string cause;
+    try {
+        loader.LoadResource(info.GetReader(), info);
+        if (!info.GetResource())
+            cause = "the loader made no resource";
+    } catch (const Exception& e) {
+        cause = e.GetMessage();
+    } catch (const std::bad_alloc&) {
+        cause = "it needs more memory than there is";
+    }
+    // The loaders decode or copy what they need, so the file's bytes are let go at once
+    // rather than kept beside the loaded resource (a later read fetches them again).
+    if (FileReader* reader = info.GetReader())
+        reader->Close();
+    return cause;
+}
+
+Resource* ResourceManager::LoadResource(const std::string& name, ResourceInfo* resInfo)
 {
     ResourceLoader* loader = FindLoader(*resInfo);
     if (!loader)
         return resInfo->GetResource();
-    loader->LoadResource(resInfo->GetReader(), *resInfo);
-    MAKO_ASSERT(resInfo->GetResource() != 0);
-    // The loaders decode or copy what they need, so the file's bytes are let go at once
-    // rather than kept beside the loaded resource (a later read fetches them again).
-    if (FileReader* reader = resInfo->GetReader())
-        reader->Close();
-    return resInfo->GetResource();
+    auto damaged = m_Damaged.find(name);
+    if (damaged == m_Damaged.end()) {
+        const std::string cause = TryLoad(*loader, *resInfo);
+        if (cause.empty())
+            return resInfo->GetResource();
+        resInfo->SetResource(nullptr);
+        RecordDamaged(name, cause);
+        damaged = m_Damaged.find(name);
+    }
+    // A damaged entry lets go of its stand-in with its on-demand siblings: made again here.
+    if (!resInfo->GetResource() && loader->LoadStandIn(*resInfo) && resInfo->GetResource())
+        return resInfo->GetResource();
+    throw ResourceLoadError(MAKO_WHERE, damaged->second);
+}
+
+bool ResourceManager::RecordDamaged(const std::string& name, const std::string& cause)
+{
+    if (!m_Damaged.emplace(name, cause).second)
+        return false;
+    Log("Warning: the resource \"%s\" could not be loaded (%s); the game plays without it\n",
+        name.c_str(), cause.c_str());
+    return true;
+}
+
+bool ResourceManager::RecordMissing(const std::string& name)
+{
+    return m_Missing.insert(name).second;
+}
+
+std::vector<std::string> ResourceManager::FindNamesEndingWith(const std::string& suffix) const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : m_Infos)
+        if (EndsWith(entry.first, suffix))
+            names.push_back(entry.first);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 Resource* ResourceManager::Acquire(const std::string& name, ResourceInfo** outInfo)
@@ -281,10 +333,10 @@ Resource* ResourceManager::Acquire(const std::string& name, ResourceInfo** outIn
     if (!info->GetResource()) {
         const std::string prefix = OnDemandPrefixOf(name);
         if (prefix.empty()) {
-            LoadResource(info);
+            LoadResource(name, info);
         } else {
             const auto start = std::chrono::steady_clock::now();
-            LoadResource(info);
+            LoadResource(name, info);
             const std::chrono::duration<double, std::milli> took =
                 std::chrono::steady_clock::now() - start;
             Log("Loaded on demand: %s (%.1f ms)\n", name.c_str(), took.count());
@@ -360,11 +412,14 @@ bool ResourceManager::CacheNext()
             continue;
         }
         LogAtLevel(4, "Caching Resource: %s\n", name.c_str());
-        // A load that fails leaves the pass on this entry: the next call tries it again.
-        if (!info->GetResource())
-            LoadResource(info);
-        info->IncrementAcquireCount();
         ++m_CachePosition;
+        try {
+            if (!info->GetResource())
+                LoadResource(name, info);
+            info->IncrementAcquireCount();
+        } catch (const ResourceLoadError&) {
+            // Logged once by the load; the game goes on without it, and so does the pass.
+        }
         return true;
     }
     m_Caching = false;

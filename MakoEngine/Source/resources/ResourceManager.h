@@ -4,7 +4,9 @@
 //
 // Scanners fill the registry with unloaded entries; the first Acquire of a name has the
 // first loader that accepts the entry load it, and the resource then stays loaded until
-// the manager is destroyed, unless it is loaded on demand (SetOnDemandPrefixes). Scripts see the
+// the manager is destroyed, unless it is loaded on demand (SetOnDemandPrefixes). A file
+// that cannot be loaded is logged once and left out, or replaced by its loader's stand-in
+// (LoadResource). Scripts see the
 // registry as the global table `Resources`: `Resources._contents` maps each name to its entry
 // (light userdata), reading `Resources.Name` gives a table resource's table (or a loaded resource's
 // pointer), and assigning a table to `Resources.Name` registers it as a table resource.
@@ -16,7 +18,9 @@
 #include "lua/ScriptSource.h"
 #include "luaplus/LuaPlus.h"
 
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -68,26 +72,53 @@ public:
     // The first loader (in the order added) that accepts the entry; null when none does.
     ResourceLoader* FindLoader(const ResourceInfo& info) const;
 
-    // Loads the entry with its loader and returns the resource; with no loader for it,
-    // returns its current resource (null when unloaded) and raises nothing. A successful
-    // load closes the entry's reader: loaded resources never point into the file's bytes.
-    Resource* LoadResource(ResourceInfo* resInfo);
+    // The one way a pack file becomes a resource: loads the entry registered under name
+    // with its loader and returns the resource; with no loader for it, returns its current
+    // resource (null when unloaded) and raises nothing. The load closes the entry's reader:
+    // loaded resources never point into the file's bytes.
+    //
+    // A file that cannot be loaded (garbage, truncated, a decoder's refusal) is damaged: the
+    // first failure is logged once by name with the loader's message ("Warning: the
+    // resource "<name>" could not be loaded (<cause>); the game plays without it"), recorded,
+    // and never tried again while the entry lives. When the loader can stand something in
+    // (ResourceLoader::LoadStandIn: an empty picture of the same frames) the entry gets it
+    // and the call succeeds; otherwise it throws ResourceLoadError with the loader's
+    // message, as every later call for that name does, so callers leave it out as they do a
+    // missing one.
+    Resource* LoadResource(const std::string& name, ResourceInfo* resInfo);
 
-    // The resource of that name, loaded on first use; counts one acquisition. The entry is
-    // stored in outInfo when given. A missing name throws ResourceNotFoundException; a
-    // loader's ResourceLoadError passes through and leaves the entry unloaded and its count
-    // unchanged.
+    // The resource of that name, loaded on first use (LoadResource); counts one acquisition.
+    // The entry is stored in outInfo when given. A missing name throws
+    // ResourceNotFoundException; a damaged one without a stand-in throws ResourceLoadError and
+    // leaves its count unchanged.
     Resource* Acquire(const std::string& name, ResourceInfo** outInfo = nullptr);
 
     // Incremental loading of every loadable entry: StartCaching takes the names of the
     // entries some loader accepts (the registry as it is now; later changes to it do not
     // disturb the pass) and returns how many there are; each CacheNext then deals with one
     // of them (loads it when needed and counts an acquisition) and returns true, until none
-    // are left, when it ends the pass and returns false. A loader's error passes through
-    // and leaves the pass on that entry, so the next call tries it again. CacheNext without
-    // a pass is false.
+    // are left, when it ends the pass and returns false. A damaged entry is logged once by
+    // LoadResource and passed by: the pass goes on. CacheNext without a pass is false.
     int StartCaching();
     bool CacheNext();
+
+    // The record of what the game goes on without, kept for this manager's life (a new
+    // manager starts with none). Damaged entries are recorded by LoadResource with the
+    // loader's message; a caller that found a name missing, or a file no loader checks (a
+    // font) unusable, records it here so that it is logged once and not tried again.
+    // RecordDamaged: true (and the warning logged) only the first time for that name.
+    bool RecordDamaged(const std::string& name, const std::string& cause);
+    bool RecordMissing(const std::string& name);
+    bool IsDamaged(const std::string& name) const { return m_Damaged.count(name) != 0; }
+    // Damaged or recorded missing: callers skip it without trying again.
+    bool IsLeftOut(const std::string& name) const
+    {
+        return IsDamaged(name) || m_Missing.count(name) != 0;
+    }
+    // The damaged entries by name, with the loader's message.
+    const std::map<std::string, std::string>& GetDamaged() const { return m_Damaged; }
+    // The registered names that end with suffix, in name order.
+    std::vector<std::string> FindNamesEndingWith(const std::string& suffix) const;
 
     // Resources loaded on demand: entries whose name begins with one of these prefixes
     // (replacing the prefixes set before). Caching passes them by, and the manager holds at
@@ -122,6 +153,8 @@ private:
     std::string ReadScript(const std::string& name);
     // Lets go of the loaded entries that share name's on-demand prefix, but name's own.
     void ReleaseOnDemandSiblings(const std::string& name, const std::string& prefix);
+    // Runs the loader on the entry; the loader's message when it fails, else "".
+    std::string TryLoad(ResourceLoader& loader, ResourceInfo& info);
 
     LuaPlus::LuaState* m_State;
     LuaPlus::LuaObject m_Resources;
@@ -137,6 +170,9 @@ private:
     size_t m_CachePosition = 0;
     bool m_Caching = false;
     std::vector<std::string> m_OnDemandPrefixes;
+    // Names of damaged files with the cause, and names callers found missing.
+    std::map<std::string, std::string> m_Damaged;
+    std::set<std::string> m_Missing;
 
     // Called on the manager made right after this one, while this one goes first: takes
     // over what this one would have given back.

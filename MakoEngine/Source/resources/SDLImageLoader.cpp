@@ -10,7 +10,26 @@
 #include <SDL_image.h>
 #include <boost/format.hpp>
 
+#include <algorithm>
 #include <memory>
+
+namespace {
+
+// The whole number under key of the metadata table; 0 when it is not one in 1..limit.
+int MetadataSide(const LuaPlus::LuaObject& metadata, const char* key, int limit)
+{
+    if (!metadata.IsTable())
+        return 0;
+    const LuaPlus::LuaObject value = metadata.GetByName(key);
+    if (!value.IsNumber())
+        return 0;
+    const double number = value.GetNumber();
+    return number >= 1 && number <= limit && number == static_cast<int>(number)
+               ? static_cast<int>(number)
+               : 0;
+}
+
+} // namespace
 
 bool SDLImageLoader::CanLoad(const ResourceInfo& info)
 {
@@ -51,4 +70,44 @@ void SDLImageLoader::LoadResource(FileReader* reader, ResourceInfo& info)
     surface.release();
     info.SetResource(image);
     info.SetType(RESOURCE_IMAGE);
+}
+
+bool SDLImageLoader::LoadStandIn(ResourceInfo& info)
+{
+    const LuaPlus::LuaObject& metadata = info.GetMetadata();
+    const int side = kMaxStandInSide;
+    const bool framesGiven = metadata.IsTable() && !metadata.GetByName("numFrames").IsNil();
+    const int frames = framesGiven ? MetadataSide(metadata, "numFrames", side) : 1;
+    const int width = MetadataSide(metadata, "width", side);
+    const int height = MetadataSide(metadata, "height", side);
+    const int gapY = MetadataSide(metadata, "gap_y", side);
+    if (frames > 0 && width > 0 && height > 0) {
+        // The frames the metadata lays out, in rows as wide as the side allows.
+        const int columns = std::min(frames, side / width);
+        const int rows = (frames + columns - 1) / columns;
+        const long long sheetHeight = static_cast<long long>(rows) * (height + gapY);
+        if (sheetHeight <= side && columns * width * sheetHeight <= kMaxStandInPixels &&
+            MakeStandIn(info, columns * width, static_cast<int>(sheetHeight), metadata))
+            return true;
+    }
+    // Else a small square that carries no metadata at all.
+    return MakeStandIn(info, kStandInSize, kStandInSize, LuaPlus::LuaObject());
+}
+
+bool SDLImageLoader::MakeStandIn(ResourceInfo& info, int width, int height,
+                                 const LuaPlus::LuaObject& metadata)
+{
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0x00FF0000,
+                                                0x0000FF00, 0x000000FF, 0xFF000000);
+    if (!surface)
+        return false;
+    SDL_FillRect(surface, nullptr, 0);
+    try {
+        info.SetResource(GetImageFactory()(surface, 0, metadata, info.Name()));
+    } catch (const Exception&) {
+        SDL_FreeSurface(surface);
+        return false;
+    }
+    info.SetType(RESOURCE_IMAGE);
+    return true;
 }

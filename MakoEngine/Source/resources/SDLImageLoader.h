@@ -1,6 +1,7 @@
 #pragma once
 // Loads PNG, JPEG and BMP files (names ending exactly in ".png", ".jpg" or ".bmp") into
 // image resources with SDL_image, through the registered image factory.
+#include "luaplus/LuaPlus.h"
 #include "resources/ResourceLoader.h"
 
 class SDLImageLoader : public ResourceLoader
@@ -11,4 +12,19 @@ public:
     // the entry becomes RESOURCE_IMAGE. Failures throw ResourceLoadError naming the file.
     void LoadResource(FileReader* reader, ResourceInfo& info) override;
     std::string GetDescription() override { return "SDL_Image image file loader"; }
+    // A damaged picture's stand-in: a wholly transparent image that holds the frames its
+    // metadata lays out (side by side, in rows of at most kMaxStandInSide pixels), so the
+    // frames the game asks for exist; else, or when the sheet would be taller than
+    // kMaxStandInSide or larger than kMaxStandInPixels, or the frame count given is not a
+    // whole number from 1 to kMaxStandInSide, a kStandInSize square without metadata.
+    bool LoadStandIn(ResourceInfo& info) override;
+
+    static constexpr int kStandInSize = 32;
+    static constexpr int kMaxStandInSide = 4096;
+    static constexpr long long kMaxStandInPixels = 4096LL * 1024;
+
+private:
+    // Stores a transparent image of width x height made with metadata in the entry.
+    static bool MakeStandIn(ResourceInfo& info, int width, int height,
+                            const LuaPlus::LuaObject& metadata);
 };

@@ -5,8 +5,6 @@
 #include "resources/ResourceManager.h"
 #include "sound/Sound.h"
 
-#include <set>
-
 namespace {
 
 void LogMusicFailure(int level, const char* format, const std::string& name, dmusic::Result r)
@@ -113,17 +111,11 @@ MusicSegment* MusicSegment::GetSegment(const std::string& name)
     MAKO_ASSERT_MSG(Sound::IsActive() == true,
                     "Music cannot be retrieved when the DirectMusic subsystem has been disabled.");
     // A song that cannot be loaded is left out as a missing one is: the game plays on
-    // without it. It is tried (and logged) once per name.
-    static std::set<std::string> unusable;
-    if (unusable.count(name))
-        return nullptr;
+    // without it. The resource manager logs it once and never tries it again.
     Resource* data = nullptr;
     try {
         data = GetResourceManager()->Acquire(name);
-    } catch (const ResourceLoadError& e) {
-        Log("Warning: the music \"%s\" could not be loaded (%s); the game plays without it\n",
-            name.c_str(), e.GetMessage().c_str());
-        unusable.insert(name);
+    } catch (const ResourceLoadError&) {
         return nullptr;
     }
     // clang-format off

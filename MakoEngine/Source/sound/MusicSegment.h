@@ -56,7 +56,8 @@ public:
     dmusic::MusicTime GetLength() const { return m_Segment ? m_Segment->GetLength() : 0; }
 
     // The music resource of that name, loaded on first use; null while the music is
-    // inactive. Audio must be active, and the resource must be music (assertions).
+    // inactive, and for a song that is damaged (logged once by the resource manager).
+    // Audio must be active, and the resource must be music (assertions).
     static MusicSegment* GetSegment(const std::string& name);
 
 private:

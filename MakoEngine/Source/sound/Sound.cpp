@@ -264,16 +264,12 @@ Sound* Sound::GetSound(const std::string& name)
     return static_cast<Sound*>(data);
 }
 
-std::set<std::string>& Sound::UnusableNames()
-{
-    static std::set<std::string> names;
-    return names;
-}
-
 Sound* Sound::FindSound(const std::string& name, bool load)
 {
+    // What the game goes on without is the resource manager's record: a damaged sound is
+    // logged there, once, by the load itself; a missing one is logged here, once.
     ResourceManager* manager = GetResourceManager();
-    if (!manager || UnusableNames().count(name))
+    if (!manager || manager->IsLeftOut(name))
         return nullptr;
     if (!load) {
         ResourceInfo* info = manager->FindInfo(name, true);
@@ -282,13 +278,13 @@ Sound* Sound::FindSound(const std::string& name, bool load)
     try {
         return GetSound(name);
     } catch (const ResourceNotFoundException&) {
-        Log("Warning: the sound \"%s\" is not among the resources; the game plays without it\n",
-            name.c_str());
-    } catch (const ResourceLoadError& e) {
-        Log("Warning: the sound \"%s\" could not be loaded (%s); the game plays without it\n",
-            name.c_str(), e.GetMessage().c_str());
+        if (manager->RecordMissing(name))
+            Log("Warning: the sound \"%s\" is not among the resources; the game plays without "
+                "it\n",
+                name.c_str());
+    } catch (const ResourceLoadError&) {
+        // Damaged: logged once by the resource manager, which will not load it again.
     }
-    UnusableNames().insert(name);
     return nullptr;
 }
 

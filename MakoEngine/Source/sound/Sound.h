@@ -18,7 +18,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <set>
 #include <string>
 
 class DirectMusic;
@@ -143,10 +142,10 @@ public:
     // missing or damaged sound raises its resource error.
     static Sound* GetSound(const std::string& name);
     // The functions below never raise for a sound that is missing or cannot be loaded: it
-    // is logged once by name ("Warning: the sound "x.ogg" could not be loaded (...); the
-    // game plays without it") and is silent from then on. Stopping, panning and asking
-    // whether it plays never load a sound.
-    // 0 while audio is inactive or for an empty name.
+    // is logged once by name (by the resource manager, or "Warning: the sound "x.ogg" is
+    // not among the resources; the game plays without it") and is silent from then on. Stopping,
+    // panning and asking whether it plays never load a sound. 0 while audio is inactive or for an
+    // empty name.
     static std::uint32_t PlaySound(const std::string& name, bool loop);
     static std::uint32_t PlaySound(const char* name, bool loop = false);
     static void StopSound(const std::string& name);
@@ -171,8 +170,6 @@ private:
     // The sound of that name (loaded first when load is true, else only when it is loaded
     // already); null for a sound that is missing or cannot be loaded, logged once.
     static Sound* FindSound(const std::string& name, bool load);
-    // The names of sounds found missing or damaged since audio started.
-    static std::set<std::string>& UnusableNames();
 
     std::uint32_t PlayStream(bool loop);
     std::uint32_t PlaySample(bool loop);

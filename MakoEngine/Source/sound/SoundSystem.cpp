@@ -150,7 +150,6 @@ void Sound::Init(bool enableSound)
     if (s_Active) {
         return;
     }
-    UnusableNames().clear();
     int devCount = ListDevices();
     MAKO_ASSERT_MSG(devCount >= 1,
                     "No audio devices were found, including the \"no sound\" device");

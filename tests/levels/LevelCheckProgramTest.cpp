@@ -1,0 +1,89 @@
+// The level check as an author runs it, over packs on disk: damaged songs and sounds and
+// misplaced secrets make it fail with a line each, and a pack it cannot check ends it with
+// status 2 and a message, cleanly, though its audio is open.
+#include "support/RequiredFiles.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CheckRun
+{
+    int status = -1;
+    std::string report; // standard output
+    std::string errors; // standard error
+};
+
+CheckRun RunLevelCheck(const bbtest::TempHome& home, const std::string& pack)
+{
+    const std::string out = home.Path() + "/check.out";
+    const std::string err = home.Path() + "/check.err";
+    const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
+                                std::string(BB_BINARY_DIR) + "/levelcheck' --log '" + home.Path() +
+                                "/check.log' '" + pack + "' >'" + out + "' 2>'" + err + "'";
+    CheckRun run;
+    const int result = std::system(command.c_str());
+    run.status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    run.report = bbtest::ReadFile(out);
+    run.errors = bbtest::ReadFile(err);
+    return run;
+}
+
+} // namespace
+
+TEST(LevelCheckProgram, DamagedFilesAndMisplacedSecretsFailTheCheckOneLineEach)
+{
+    const std::string assets = bbtest::AssetPackFolder();
+    BB_REQUIRE_FILE(assets + "/Levels/Altiplano.lua", "asset pack's levels");
+    bbtest::TempHome home;
+    const std::string pack = home.Path() + "/pack";
+    fs::copy(assets, pack, fs::copy_options::recursive);
+    // One level that plays the damaged song, and one with two secrets, one on steel.
+    for (const auto& file : fs::directory_iterator(pack + "/Levels"))
+        if (file.path().filename() != "Altiplano.lua")
+            fs::remove(file.path());
+    bbtest::WriteFile(pack + "/Levels/Secrets.lua",
+                      "Levels.Secrets = { fullName = 'S', music = 'Harbour.mid',\n"
+                      "    bricks = { 'R?,G,B?', ',,,,M?' } }\n");
+    bbtest::WriteFile(pack + "/Music/Andes.mid", "MThd garbage");
+    bbtest::WriteFile(pack + "/Sounds/Powerups/Pickup_GemBells16.ogg", "");
+
+    const CheckRun run = RunLevelCheck(home, pack);
+    EXPECT_EQ(1, run.status) << run.errors;
+    for (const std::string line :
+         {"Altiplano.lua: Altiplano: music \"Andes.mid\" cannot be loaded: Couldn't load music "
+          "\"Music/Andes.mid\", DMUSIC_E_INVALID_FILE",
+          "Secrets.lua: Secrets: row 1, column 3: a second secret (\"?\"): a level hides one "
+          "secret\n",
+          "Secrets.lua: Secrets: row 2, column 5: the secret (\"?\") is on a brick that cannot "
+          "break\n",
+          "pack: \"Pickup_GemBells16.ogg\" cannot be loaded: Couldn't load sample"})
+        EXPECT_NE(std::string::npos, run.report.find(line)) << line << "\n" << run.report;
+}
+
+TEST(LevelCheckProgram, APackWithoutLevelsEndsWithStatusTwoAndAMessage)
+{
+    const std::string assets = bbtest::AssetPackFolder();
+    BB_REQUIRE_FILE(assets + "/Music/Theme.mid", "asset pack's music");
+    bbtest::TempHome home;
+    const std::string pack = home.Path() + "/pack";
+    fs::create_directories(pack + "/Music");
+    fs::copy(assets + "/Music", pack + "/Music", fs::copy_options::recursive);
+
+    const CheckRun run = RunLevelCheck(home, pack);
+    EXPECT_EQ(2, run.status) << run.errors;
+    EXPECT_NE(std::string::npos, run.errors.find("levelcheck: the pack \"" + pack +
+                                                 "\" has no level files in "
+                                                 "Levels/\n"))
+        << run.errors;
+    EXPECT_EQ(std::string::npos, run.errors.find("AddressSanitizer")) << run.errors;
+}
