@@ -1,11 +1,15 @@
 // Cards holding extreme numbers in every numeric field (±2^31, 2^53, 1e308, -0, NaN, ±inf,
 // fractions), written as the game writes a card and read through the game's own loader:
-// every screen that shows a card or its records (menu, chooser, map, lab, finds) opens
-// without a fault, and every figure it shows lies within what can exist.
+// every screen that shows a card or its records (menu, chooser, map, lab, finds, the tally
+// of a won level) opens without a fault, and every figure it shows lies within what can
+// exist.
 #include "GameApp.h"
+#include "core/Event.h"
+#include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 #include "screens/ArcadeArtifactScreen.h"
+#include "screens/ArcadeGameScreen.h"
 #include "screens/ArcadeLabScreen.h"
 #include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
@@ -134,6 +138,28 @@ protected:
         EXPECT_TRUE(balls >= 0 && balls <= 9999) << Text(parent, "cardBallsLabel");
     }
 
+    // Plays the current player's adventure level, wins it with a secret and lets the bonus
+    // letter tally against the card's record of the level.
+    void WinAndTally()
+    {
+        app->StartGame();
+        ArcadeGameLogic* logic = app->GameScreen()->GetGameLogic();
+        ASSERT_NE(nullptr, logic);
+        logic->m_Score = 500;
+        logic->m_SecretFound = 1;
+        logic->SetState("LevelCompleted");
+        for (int n = 0; n < 300 && !logic->IsInState("ShowEndLevelDialog"); ++n) {
+            app->Pass();
+            // A level with an artefact shows it first; its letter closes with "okay".
+            if (auto* card = dynamic_cast<Dialog*>(
+                    app->GameScreen()->Actor::GetChild("ArtifactDialog", false)))
+                card->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0,
+                                        static_cast<Object*>(card->GetChild("OkayButton"))));
+        }
+        ASSERT_TRUE(logic->IsInState("ShowEndLevelDialog"));
+        app->Pass(200);
+    }
+
     TempHome home;
     std::unique_ptr<GameApp> app;
 };
@@ -175,6 +201,17 @@ TEST_F(ExtremeCardTest, EveryScreenShowingTheCardOpensAndShowsFiguresInRange)
             EXPECT_TRUE(secrets >= 1 && secrets <= Player::kLevelCount) << found;
         }
         Show("ArtifactScreen");
+        if (std::string(mode) == "Adventure") {
+            ASSERT_NO_FATAL_FAILURE(WinAndTally());
+            // The card's records, tallied and saved, hold flags and scores in range.
+            LuaPlus::LuaObject records = player->GetGameModeTable("Adventure")["LevelRecords"];
+            for (LuaPlus::LuaTableIterator it(records); it; it.Next()) {
+                const double secret = it.GetValue()["secret"].GetNumber();
+                const double score = it.GetValue()["score"].GetNumber();
+                EXPECT_TRUE(secret == 0 || secret == 1) << it.GetKey().ToString();
+                EXPECT_TRUE(score >= 0 && score <= 9999999) << it.GetKey().ToString();
+            }
+        }
         // Each mended value is named in the log, with the card it came from and its key.
         const std::string& text = log.Text();
         EXPECT_NE(std::string::npos, text.find("Player1.card\" was mended: "))
