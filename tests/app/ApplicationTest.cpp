@@ -96,14 +96,17 @@ TEST_F(ApplicationTest, ConflictingDisplayOptionsAndBadAppCodesFail)
         FAIL();
     } catch (const Exception& e) {
         EXPECT_EQ("Both fullscreen and windowed modes were specified on the command line. Give "
-                  "only one of --fullscreen and --windowed.",
+                  "only one of --fullscreen and --windowed (given: \"-f\" and \"--windowed\").",
                   e.GetMessage());
         EXPECT_EQ("Application::ConvertCmdLineArgsToProperties", e.GetFunction());
     }
     // A debugger port must be a port number; the message names the option and the value.
     for (const char* bad : {"", "65536", "-1", "12ab", "0x10", "99999999999999999999"}) {
         std::unique_ptr<TestApp> a(new TestApp());
-        a->Parse({"p", std::string("--luadebugport=") + bad});
+        // Given after the option as its own argument, "-1" is the option's value too.
+        a->Parse(bad[0] == '-'
+                     ? std::vector<std::string>{"p", "--luadebugport", bad}
+                     : std::vector<std::string>{"p", std::string("--luadebugport=") + bad});
         try {
             a->Settle();
             ADD_FAILURE() << "accepted \"" << bad << "\"";

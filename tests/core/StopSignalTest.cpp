@@ -1,7 +1,10 @@
-// SIGTERM and SIGINT only note a stop for the main loop to answer; a second one, while the
-// first is unanswered, ends the process at once. Each case runs in a child process, so the
-// handlers never stay installed in the test program.
+// SIGTERM and SIGINT only note a stop for the main loop to answer; a second one, answered
+// or not, ends the process at once, and so does SIGQUIT during a shutdown. Each case runs in a
+// child process, so the handlers never stay installed in the test program.
 #include "core/StopSignal.h"
+
+#include "core/AtomicFile.h"
+#include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -73,18 +77,81 @@ TEST(StopSignal, TheTerminalGoingAwayAndQuitAskForTheSameStop)
     }
 }
 
-TEST(StopSignal, OnceAnsweredFurtherSignalsCannotCutTheShutdownShort)
+TEST(StopSignal, OnceAnsweredASecondSignalOrQuitEndsTheShutdown)
 {
-    const int status = RunInChild([] {
+    // A stop answered, then a second stop signal: the shutdown has hung, the process ends.
+    for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(number);
+        const int status = RunInChild([number] {
+            StopSignal::Install();
+            std::raise(SIGTERM);
+            StopSignal::Answer(); // the program is saving on its way out
+            std::raise(number);
+            return 3; // not reached
+        });
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(number, WTERMSIG(status));
+    }
+    // The player quit (answered without a signal): a first SIGTERM is only noted, while
+    // SIGQUIT ends the shutdown at once.
+    const int noted = RunInChild([] {
         StopSignal::Install();
+        StopSignal::Answer();
         std::raise(SIGTERM);
-        StopSignal::Answer(); // the program is saving on its way out
-        std::raise(SIGINT);
-        std::raise(SIGTERM);
-        std::raise(SIGHUP);
-        // The first signal is the one that is named.
         return std::strcmp(StopSignal::GetName(), "SIGTERM") == 0 ? 0 : 2;
     });
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(0, WEXITSTATUS(status));
+    ASSERT_TRUE(WIFEXITED(noted));
+    EXPECT_EQ(0, WEXITSTATUS(noted));
+    const int quit = RunInChild([] {
+        StopSignal::Install();
+        StopSignal::Answer();
+        std::raise(SIGQUIT);
+        return 3; // not reached
+    });
+    ASSERT_TRUE(WIFSIGNALED(quit));
+    EXPECT_EQ(SIGQUIT, WTERMSIG(quit));
+}
+
+TEST(StopSignal, ASaveEndedByASecondSignalLeavesTheOldOrTheNewFileWhole)
+{
+    bbtest::TempHome home;
+    const std::string path = home.DataHome() + "/Player1.card";
+    const std::string versions[2] = {
+        "Player {guid = 1, Name = \"" + std::string(4000, 'a') + "\"}\n",
+        "Player {guid = 1, Name = \"" + std::string(9000, 'b') + "\"}\n"};
+    bbtest::WriteFile(path, versions[0]);
+    for (int trial = 0; trial < 20; ++trial) {
+        SCOPED_TRACE(trial);
+        int ready[2];
+        ASSERT_EQ(0, pipe(ready));
+        const pid_t child = fork();
+        if (child == 0) {
+            StopSignal::Install();
+            StopSignal::Answer(); // the player quit: the game saves on its way out
+            for (long i = 0;; ++i) {
+                WriteFileAtomically(path, versions[i % 2]);
+                if (i == 0 && write(ready[1], "x", 1) != 1)
+                    std::_Exit(4);
+            }
+        }
+        char byte = 0;
+        ASSERT_EQ(1, read(ready[0], &byte, 1));
+        close(ready[0]);
+        close(ready[1]);
+        // Two different signals: two of one kind sent at once would merge into one.
+        kill(child, SIGINT);
+        kill(child, SIGTERM);
+        int status = 0;
+        for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; ++waited) {
+            if (waited == 10000) // 10 s: the signals did not end it
+                kill(child, SIGKILL);
+            usleep(1000);
+        }
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_TRUE(WTERMSIG(status) == SIGINT || WTERMSIG(status) == SIGTERM)
+            << WTERMSIG(status);
+        const std::string text = bbtest::ReadFile(path);
+        EXPECT_TRUE(text == versions[0] || text == versions[1]) << text.size() << " bytes";
+        RemoveStaleTemporaryFiles(path);
+    }
 }

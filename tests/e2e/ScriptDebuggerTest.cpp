@@ -128,6 +128,13 @@ TEST(ScriptDebugger, AGameToldToUseAPortInUseSaysSoAndTheOtherGameKeepsIt)
     EXPECT_EQ(0, first.Wait()) << first.Errors();
     second.Send("AppQuit()\n");
     EXPECT_EQ(0, second.Wait()) << second.Errors();
+    // The game that does not listen says so on standard error, and warns of no port.
+    EXPECT_NE(std::string::npos,
+              second.Errors().find("Warning: the script debugger could not listen on 127.0.0.1 "
+                                   "port " +
+                                   std::to_string(port)))
+        << second.Errors();
+    EXPECT_EQ(std::string::npos, second.Errors().find("can run any code")) << second.Errors();
     EXPECT_EQ(std::string::npos, second.Errors().find("first game"));
 }
 

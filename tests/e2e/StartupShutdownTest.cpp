@@ -84,7 +84,7 @@ TEST(Startup, ConflictingDisplayOptionsFailWithReport)
     TempHome home;
     const std::string message =
         "Both fullscreen and windowed modes were specified on the command line. Give only one of "
-        "--fullscreen and --windowed.";
+        "--fullscreen and --windowed (given: \"-f\" and \"--windowed\").";
     {
         // Without the crash reporter the report goes to standard error.
         ProgramRun run({"-f", "--windowed", "--nosound", "--disableCrashRpt"});
@@ -111,6 +111,39 @@ TEST(Startup, ConflictingDisplayOptionsFailWithReport)
         EXPECT_NE(std::string::npos, text.find(message)) << text;
     }
     EXPECT_EQ(1, reports);
+}
+
+TEST(Startup, CommandLineMistakesAreToldOnStandardErrorInOneLine)
+{
+    TempHome home;
+    const std::string port = "Error: The command line option --luadebugport needs a port number "
+                             "from 0 to 65535 (0 picks a free port), not ";
+    const struct
+    {
+        std::vector<std::string> args;
+        std::string line;
+    } cases[] = {
+        {{"-f", "--windowed"},
+         "Error: Both fullscreen and windowed modes were specified on the command line. Give only "
+         "one of --fullscreen and --windowed (given: \"-f\" and \"--windowed\").\n"},
+        {{"--luadebugport", "-1"}, port + "\"-1\".\n"},
+        {{"--luadebugport", "65536"}, port + "\"65536\".\n"},
+        {{"--luadebugport", "abc"}, port + "\"abc\".\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        std::vector<std::string> args = c.args;
+        args.push_back("--nosound");
+        ProgramRun run(args);
+        run.CloseInput();
+        EXPECT_NE(0, run.Wait());
+        // The reason comes before the line naming the report, which still carries it.
+        const std::string errors = run.Errors();
+        const std::size_t at = errors.find(c.line);
+        EXPECT_NE(std::string::npos, at) << errors;
+        EXPECT_LT(at, errors.find("the error report was saved in")) << errors;
+        EXPECT_NE(std::string::npos, CrashReports().find(c.line.substr(7, 60)));
+    }
 }
 
 TEST(Startup, SecondInstanceExitsWithOneAndLeavesTheFirstLogAlone)

@@ -1,5 +1,6 @@
 // Player cards on disk: fresh starts, round trips, hostile and damaged files, copied cards,
 // failed saves, and the player manager's calls on empty slots.
+#include "core/AtomicFile.h"
 #include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "lua/MakoLuaState.h"
@@ -87,7 +88,7 @@ const char* kRichCard = R"(Player {
     Name = "Zoë \"\\\n",
     Motto = "Zoë \"the\" \\wall\\ \n second line",
     Options = { ["game.mode"] = "Adventure", ["player.skill"] = "gamer", ["tip.shown"] = true },
-    Game_Modes = { Adventure = { LevelRecords = { ["1-1"] = { score = 12.5, time = -3 } },
+    Game_Modes = { Adventure = { LevelRecords = { ["1-1"] = { rate = 12.5, score = 12 } },
                                  Top_Scores = { { total_score = 9, game_guid = 4 } } } },
     Game_Saves = { Adventure = { CurrentRound = 2,
                                  Board = { 1, 2, { deep = { deeper = "é" } } } } },
@@ -147,7 +148,7 @@ TEST_F(PlayerCardTest, EveryValueKindSurvivesARoundTripByteForByte)
     EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[2].Motto"));
     EXPECT_EQ("gamer", m_Players->GetPlayer(2)->GetSkill());
     EXPECT_EQ("é", Eval("Players[2].Game_Saves.Adventure.Board[3].deep.deeper"));
-    EXPECT_EQ("12.5", Eval("Players[2].Game_Modes.Adventure.LevelRecords['1-1'].score"));
+    EXPECT_EQ("12.5", Eval("Players[2].Game_Modes.Adventure.LevelRecords['1-1'].rate"));
     ASSERT_EQ(0, m_IO->SaveAllPlayerData());
     std::string first = ReadFile(Card(2));
 
@@ -339,7 +340,7 @@ TEST_F(PlayerCardTest, DamagedCardsAreMendedOrSetAsideAndNamedInTheLog)
          "Players[1].Game_Saves.Adventure.Board[1] == 0 and "
          "Players[1].Game_Saves.Adventure.Board[2] == 0 and "
          "Players[1].Game_Saves.Adventure.Board[3] == 2",
-         "Game_Saves.Adventure.Board[2] was 3e+09; it was set to 0"},
+         "Game_Saves.Adventure.Board[2] was 3000000000; it was set to 0"},
         {"Player { guid = 1, Game_Saves = { [1/0] = 1, [2] = 2 } }",
          "Players[1].Game_Saves[1/0] == nil and Players[1].Game_Saves[2] == 2",
          "Game_Saves[inf] has a key that is not a finite number; the entry was dropped"},
@@ -378,6 +379,80 @@ TEST_F(PlayerCardTest, EverySetAsideFileKeepsItsOwnNumberedName)
     EXPECT_EQ(damaged[1], ReadFile(Card(1) + ".1.bad"));
     EXPECT_EQ(damaged[2], ReadFile(Card(1) + ".2.bad"));
     EXPECT_FALSE(fs::exists(Card(1)));
+}
+
+// The numbers of records are held to what their sums and the screens can hold: a goal flag
+// is 0 or 1, a score or a percentage lies in its range, a fraction is the whole number below
+// it, -0 is 0. Each mend names the card and the key once: saving the mended card mends
+// nothing more.
+TEST_F(PlayerCardTest, RecordNumbersAreBroughtIntoTheirRangesAndNamedOnce)
+{
+    WriteCard(1, "Player { guid = 1, Name = 'n', Game_Modes = { Adventure = { LevelSelected = "
+                 "2.5, LevelRecords = { Welcome = { secret = 2147483647, fastTime = -0, score = "
+                 "-5, loot = 150.7, allLoot = 0.5, best_FinalScore = 1e308, time = 0/0 } }, "
+                 "Top_Scores = { { total_score = 3e9, percentage = -1 } } } }, Game_Records = { "
+                 "{ gameRecordGuid = 3, gameRecordType = 'game', playerGuid = 1, gameScore = -7 "
+                 "} } }\n");
+    LogCapture log;
+    Load();
+    const std::string record = "Players[1].Game_Modes.Adventure.LevelRecords.Welcome.";
+    const std::pair<const char*, const char*> expected[] = {
+        {"secret", "1"}, {"fastTime", "0"}, {"score", "0"},
+        {"loot", "100"}, {"allLoot", "0"},  {"best_FinalScore", "9999999"},
+        {"time", "0"},
+    };
+    for (const auto& [key, value] : expected)
+        EXPECT_EQ(value, Eval(record + key)) << key;
+    EXPECT_EQ("2", Eval("Players[1].Game_Modes.Adventure.LevelSelected"));
+    EXPECT_EQ("999999999", Eval("Players[1].Game_Modes.Adventure.Top_Scores[1].total_score"));
+    EXPECT_EQ("0", Eval("Players[1].Game_Modes.Adventure.Top_Scores[1].percentage"));
+    EXPECT_EQ("0", Eval("Players[1].Game_Records[1].gameScore"));
+    EXPECT_EQ("true",
+              Eval("1 / Players[1].Game_Modes.Adventure.LevelRecords.Welcome.fastTime > 0"));
+    const std::string text = log.Text();
+    EXPECT_NE(std::string::npos,
+              text.find("Warning: the card \"" + Card(1) +
+                        "\" was mended: Game_Modes.Adventure.LevelRecords.Welcome.secret was "
+                        "2147483647 (it must be a whole number from 0 to 1); it was set to 1\n"))
+        << text;
+    EXPECT_NE(std::string::npos, text.find("LevelRecords.Welcome.fastTime was -0")) << text;
+    ASSERT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(std::string::npos, log.Text().find("was mended", text.size()))
+        << "mended again at the save: " << log.Text().substr(text.size());
+}
+
+// A card that cannot be set aside (every set-aside name taken) stays where it is: its slot
+// is played without saving, and no save ever writes over it.
+TEST_F(PlayerCardTest, ACardThatCannotBeSetAsideIsKeptAndItsSlotIsNeverSaved)
+{
+    const std::string damaged = "Player { guid = 1, Game_Records = 5 }\n";
+    WriteCard(1, "old");
+    for (int number = 0; number < kMaxSetAsideFiles; ++number)
+        fs::copy_file(Card(1), SetAsideNameOf(Card(1), number));
+    WriteCard(1, damaged);
+    WriteCard(2, "Player { guid = 40, Name = \"kept\" }\n");
+    LogCapture log;
+    Load();
+    const std::string held = "Warning: the card \"" + Card(1) +
+                             "\" stays where it is: its slot is played without saving, and the "
+                             "file is never written over.\n";
+    EXPECT_NE(std::string::npos, log.Text().find(held)) << log.Text();
+    EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
+    EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
+    // Played and saved again and again: the file is the one the player had.
+    Run("Players[1].Name = 'fresh'");
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(damaged, ReadFile(Card(1)));
+    EXPECT_EQ("kept", Eval("Players[2].Name"));
+    EXPECT_EQ(std::string::npos, log.Text().find(held, log.Text().find(held) + 1)) << "said once";
+    // Once a set-aside name is free again, the next load sets it aside and saves the slot.
+    fs::remove(SetAsideNameOf(Card(1), 500));
+    Load();
+    EXPECT_FALSE(m_IO->IsSlotUnsaved(1));
+    EXPECT_EQ(damaged, ReadFile(SetAsideNameOf(Card(1), 500)));
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_TRUE(fs::exists(Card(1)));
 }
 
 // The keys of a game-mode table are the game's, handed to the check: without them a
@@ -427,7 +502,7 @@ TEST_F(PlayerCardTest, ACardDamagedInPlayIsMendedOrKeptOffTheDiskWhenSaved)
         "for i = 1, 17 do Players[1].Game_Saves[i] = string.rep('s', 1024 * 1024) end");
     const std::string before = ReadFile(Card(1));
     EXPECT_EQ(1, m_IO->SaveAllPlayerData());
-    EXPECT_EQ("the card would be larger than the 16 MiB a card file may hold",
+    EXPECT_EQ("the card cannot be saved: it would be larger than the 16 MiB a card file may hold",
               m_IO->GetLastSaveFailure());
     EXPECT_EQ(before, ReadFile(Card(1)));
     Run("Players[1].Game_Saves = nil");
@@ -456,6 +531,11 @@ TEST_F(PlayerCardTest, CardsThatExhaustTimeOrMemoryOrCannotBeSavedAreSetAsideAnd
          aside + "the card cannot be saved: it holds itself"},
         {"local t = {} for i = 1, 40 do t = { t, t } end Player { guid = 1, Game_Saves = t }",
          aside + "the card cannot be saved: it would be written as more than 100000 tables"},
+        // A card that loads but whose text would be over the file budget: saving it would
+        // fail at every quit, and everything played since the start would be lost.
+        {"local s = 'x' for i = 1, 24 do s = s .. s end Player { guid = 1, Motto = s }",
+         aside + "the card cannot be saved: it would be larger than the 16 MiB a card file "
+                 "may hold"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.card);
@@ -483,7 +563,9 @@ TEST_F(PlayerCardTest, SharedTablesAreCheckedOnceSoADeepShareLoadsAtOnce)
     const auto start = std::chrono::steady_clock::now();
     Load();
     const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::milliseconds(500));
+    // The load also writes the card's text once, to know it can be saved: that takes most
+    // of the time here, and it too meets each shared table where the text holds it.
+    EXPECT_LT(took, std::chrono::milliseconds(1500));
     EXPECT_EQ("ann", Eval("Players[1].Name"));
     EXPECT_EQ("0", Eval("(function() local t = Players[1].Game_Saves.Board "
                         "for i = 1, 14 do t = t[i % 2 + 1] end return t[1] end)()"));

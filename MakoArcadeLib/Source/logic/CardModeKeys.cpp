@@ -1,6 +1,7 @@
 // The keys of a player card's game-mode tables (Game_Modes.Adventure, .Lab ...) that the
 // game relies on, handed to the card check when the program starts: the counters the map
-// and the game start read, the names the menu shows, the top-ten lists the views show.
+// and the game start read, the names the menu shows, the top-ten lists the views show and
+// the ranges of the numbers their records hold.
 #include "players/CardCheck.h"
 
 #include <utility>
@@ -11,6 +12,11 @@ namespace {
 constexpr int kMaxBallsLeft = 9999;
 // The highest episode or level number a card may name.
 constexpr int kMaxLevelNumber = 9999;
+// The best score one level can hold: the sum over every level of both modes stays well
+// within an int.
+constexpr int kMaxLevelScore = 9999999;
+// The highest score, time or count any other record may hold.
+constexpr int kMaxRecordValue = 999999999;
 
 struct CardModeKeysRegistrar
 {
@@ -24,7 +30,32 @@ struct CardModeKeysRegistrar
         };
         shape.names = {"Rank", "latestArtifact"};
         shape.lists = {"LevelRecords", "Top_Scores", "Top_Percentages", "Top_Words"};
+        // A level's record: five goal flags, its best score, loot percentage, times and
+        // balls. A top-ten entry: a game's total, its percentage, a word's score.
+        shape.recordFields = {
+            {"secret", 0, 1},
+            {"fastTime", 0, 1},
+            {"gotBigScore", 0, 1},
+            {"noBallsLost", 0, 1},
+            {"allLoot", 0, 1},
+            {"score", 0, kMaxLevelScore},
+            {"best_FinalScore", 0, kMaxLevelScore},
+            {"loot", 0, 100},
+            {"best_LootPercent", 0, 100},
+            {"percentage", 0, 100},
+            {"time", 0, kMaxRecordValue},
+            {"timeTook", 0, kMaxRecordValue},
+            {"best_TimeTook", 0, kMaxRecordValue},
+            {"balls", 0, kMaxBallsLeft},
+            {"ballsLeft", 0, kMaxBallsLeft},
+            {"ballsUsed", 0, kMaxBallsLeft},
+            {"best_BallsUsed", 0, kMaxBallsLeft},
+            {"award", 0, kMaxRecordValue},
+            {"total_score", 0, kMaxRecordValue},
+            {"word_score", 0, kMaxRecordValue},
+        };
         CardCheck::SetModeShape(std::move(shape));
+        CardCheck::SetGameRecordFields({{"gameScore", 0, kMaxRecordValue}});
     }
 };
 

@@ -42,14 +42,16 @@ bool Holds(const std::vector<std::string>& list, const std::string& name)
     return std::find(list.begin(), list.end(), name) != list.end();
 }
 
+// The episodes a game plays: the configuration's count, never more than there are.
 int EpisodesPerGame()
 {
+    const int episodes = GameProgress::EpisodeCount();
     if (Config* config = Config::GetCurrent()) {
         LuaObject value = config->GetObject("EpisodesPerGame");
         if (value.IsNumber())
-            return value.GetInteger();
+            return std::clamp(value.GetInteger(), 0, episodes);
     }
-    return GameProgress::EpisodeCount();
+    return episodes;
 }
 
 // The level names of the adventure's episodes, in play order.

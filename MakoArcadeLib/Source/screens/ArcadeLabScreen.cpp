@@ -66,14 +66,7 @@ int ArcadeLabScreen::CountSecrets()
 {
     PlayerManager* players = PlayerManager::GetInstance();
     Player* player = players ? players->GetCurrentPlayer(1) : nullptr;
-    if (!player)
-        return 0;
-    // A mode without records (a new card) has found nothing there.
-    int secrets = 0;
-    for (const char* mode : {"Adventure", "Lab"})
-        if (player->GetGameModeTable(mode)["LevelRecords"].IsTable())
-            secrets += player->GetSumOfScores(mode, "LevelRecords", "secret");
-    return secrets;
+    return player ? player->CountSecretsFound() : 0;
 }
 
 void ArcadeLabScreen::Select(int level)

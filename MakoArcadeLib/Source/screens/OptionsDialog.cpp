@@ -54,7 +54,8 @@ std::string ConfigString(const char* key, const char* fallback)
 int ConfigInt(const char* key, int fallback)
 {
     Config* config = Config::GetCurrent();
-    const int value = config ? static_cast<int>(config->GetNumber(key)) : 0;
+    // GetInteger holds a huge number to an int, where a cast would be undefined.
+    const int value = config ? config->GetInteger(key) : 0;
     return value > 0 ? value : fallback;
 }
 
@@ -82,7 +83,7 @@ OptionsDialog::OptionsDialog() : Dialog("OptionsDialog", 0)
     CreateLowerButtons(DIALOGBUTTONS_OKAY);
     Config* config = Config::GetCurrent();
     m_ColumnX = GetWidth() / 2 - 40;
-    m_Top = config ? static_cast<int>(config->GetNumber("DialogYAlign")) : 0;
+    m_Top = config ? config->GetInteger("DialogYAlign") : 0;
 
     AddVolumeRow("Music Volume:", "MusicVolume", "music_volume", kMusicRow);
     AddVolumeRow("Sound Effects:", "SoundEffects", "sfx_volume", kEffectsRow);

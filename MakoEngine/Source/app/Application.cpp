@@ -41,6 +41,8 @@
 #include "sound/DirectMusicLoader.h"
 #include "win32/Folders.h"
 
+#include <boost/format.hpp>
+
 #include <SDL.h>
 #include <SDL_ttf.h>
 
@@ -291,17 +293,23 @@ void Application::StartLuaDebugger()
     InitLuaDebugger(folder + "RemoteLuaDebuggingServerNetworkConnection.txt", port, listenHost);
     // Whoever starts the game (a test with port 0, usually) learns the port from the log.
     const uint16_t listening = GetLuaDebuggerPort();
-    if (listening != 0)
-        Log("Lua debugger listening on %s port %u.\n", listenHost.c_str(), unsigned(listening));
-    else
-        Log("Warning: the script debugger could not listen on %s port %u; only clients it "
-            "reattaches can reach it.\n",
-            listenHost.c_str(), unsigned(port));
+    if (listening == 0) {
+        // Nobody can connect, so there is nothing to warn about but the failure itself, said
+        // where the person who started the game sees it too.
+        const std::string text = boost::str(
+            boost::format("Warning: the script debugger could not listen on %1% port %2%; "
+                          "only clients it reattaches can reach it.\n") %
+            listenHost % port);
+        Log("%s", text.c_str());
+        std::fputs(text.c_str(), stderr);
+        return;
+    }
+    Log("Lua debugger listening on %s port %u.\n", listenHost.c_str(), unsigned(listening));
     // Said where the person who started the game sees it, whatever the log level.
     std::fprintf(stderr,
                  "Warning: the script debugger is on (--luadebug): any program that connects "
                  "to %s port %u can run any code as this user.\n",
-                 listenHost.c_str(), unsigned(listening != 0 ? listening : port));
+                 listenHost.c_str(), unsigned(listening));
 }
 
 void Application::LogStartupParameters()

@@ -23,6 +23,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -87,6 +88,17 @@ int LuaDebuggerPortOption(const std::vector<std::string>& args)
     return -1;
 }
 
+// The first argument that starts with one of the prefixes, as given; "" when none does.
+std::string FirstArgWithPrefix(const std::vector<std::string>& args,
+                               std::initializer_list<const char*> prefixes)
+{
+    for (std::size_t i = 1; i < args.size(); ++i)
+        for (const char* prefix : prefixes)
+            if (args[i].compare(0, std::strlen(prefix), prefix) == 0)
+                return args[i];
+    return "";
+}
+
 } // namespace
 
 std::uint32_t AppCodeFromString(const std::string& inputStr)
@@ -113,7 +125,9 @@ void Application::ParseCmdLineArgs(int argc, char** argv)
         // An empty argument carries nothing: it is skipped rather than refused.
         if (!argv[i] || argv[i][0] == '\0')
             continue;
-        if (argv[i][0] == '-') {
+        // "-1" is a value (a negative number), not an option: the option before it gets it.
+        const bool isNumber = std::isdigit(static_cast<unsigned char>(argv[i][1])) != 0;
+        if (argv[i][0] == '-' && !isNumber) {
             addArg(pending);
             pending = argv[i];
             ++options;
@@ -212,14 +226,15 @@ void Application::ConvertCmdLineArgsToProperties()
     if (debuggerPort >= 0)
         ApplyIntProperty("luaDebuggerPort", debuggerPort);
 
-    bool full = HasCommandLineArg("-f") || HasCommandLineArg("--fullscreen");
-    bool windowed = HasCommandLineArg("-w") || HasCommandLineArg("--windowed");
-    if (full && windowed)
+    const std::string full = FirstArgWithPrefix(m_Args, {"-f", "--fullscreen"});
+    const std::string windowed = FirstArgWithPrefix(m_Args, {"-w", "--windowed"});
+    if (!full.empty() && !windowed.empty())
         MAKO_THROW(Exception, "Both fullscreen and windowed modes were specified on the command "
-                              "line. Give only one of --fullscreen and --windowed.");
-    if (full)
+                              "line. Give only one of --fullscreen and --windowed (given: \"" +
+                                  full + "\" and \"" + windowed + "\").");
+    if (!full.empty())
         ApplyBoolProperty("fullScreen", true);
-    if (windowed)
+    if (!windowed.empty())
         ApplyBoolProperty("fullScreen", false);
 }
 

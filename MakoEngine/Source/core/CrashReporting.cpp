@@ -7,6 +7,8 @@
 #include <boost/format.hpp>
 #include <strings.h>
 
+#include <cstdio>
+
 namespace {
 
 struct CrashReporting
@@ -28,6 +30,24 @@ bool IsDisabledByCommandLine(int argc, char** argv)
             return true;
     }
     return false;
+}
+
+// The message as one line: its line breaks become spaces, and a very long one is cut.
+std::string OneLine(const std::string& message)
+{
+    const std::size_t kLongest = 500;
+    std::string line;
+    for (char c : message) {
+        if (c == '\n' || c == '\r' || c == '\t')
+            c = ' ';
+        if (c != ' ' || (!line.empty() && line.back() != ' '))
+            line += c;
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    if (line.size() > kLongest)
+        line = line.substr(0, kLongest) + "...";
+    return line.empty() ? "an error with no message" : line;
 }
 
 } // namespace
@@ -97,6 +117,9 @@ void Exception::Report() const
     std::string text = ToString();
     Log("%s\n", text.c_str());
     if (IsCrashReportingEnabled()) {
+        // The report stands in for a message box the user would have read: the reason is
+        // said on standard error too, in one line, before the line naming the report.
+        std::fprintf(stderr, "Error: %s\n", OneLine(GetMessage()).c_str());
         crashrpt::GenerateErrorReport(State().handle, text);
         return;
     }

@@ -12,14 +12,15 @@ const int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 
 extern "C" void OnStopSignal(int signalNumber)
 {
-    if (s_Signal != 0 && s_Answered == 0) {
-        // Asked twice: nobody answered the first time.
+    // Asked twice (the first went unanswered, or the shutdown that answered it hangs), or
+    // asked to quit while the program is already on its way out: end the process. Saves
+    // replace their files by a rename, so none is left half written.
+    if (s_Signal != 0 || (signalNumber == SIGQUIT && s_Answered != 0)) {
         std::signal(signalNumber, SIG_DFL);
         std::raise(signalNumber);
         return;
     }
-    if (s_Signal == 0)
-        s_Signal = signalNumber;
+    s_Signal = signalNumber;
 }
 
 } // namespace

@@ -5,10 +5,11 @@
 // the note at their next step and end cleanly (the configuration and the cards saved, the
 // log closed), whichever of the signals came.
 //
-// A second signal while the first is still unanswered ends the process at once, so a
-// program stuck somewhere that never looks can still be stopped. Once the request is
-// answered (Answer: the program is shutting down and saving), further signals are only
-// noted: they cannot cut the save short.
+// A second signal ends the process at once, whether the first is still unanswered (a
+// program stuck somewhere that never looks) or answered (a shutdown that hangs), and so
+// does SIGQUIT once the program is on its way out (Answer), even when the player quit
+// without a signal. Saves replace their files by a rename, so ending the process this way
+// leaves each file old or new, whole.
 //
 // Install from the main thread before the libraries that would install their own handlers
 // (SDL keeps a handler that is already there).

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <map>
 #include <unordered_set>
@@ -26,6 +27,26 @@ CardCheck::ModeShape& CurrentModeShape()
 {
     static CardCheck::ModeShape shape;
     return shape;
+}
+
+std::vector<CardCheck::ModeShape::Counter>& CurrentGameRecordFields()
+{
+    static std::vector<CardCheck::ModeShape::Counter> fields;
+    return fields;
+}
+
+// The counter's value for number: a whole number from low to high (0 for one that is not
+// finite, clamped to low and high when outside them), and whether number already was it.
+bool IsInRange(double number, int low, int high, double& mended)
+{
+    if (!std::isfinite(number))
+        mended = std::clamp(0, low, high);
+    else
+        mended =
+            std::clamp(std::floor(number), static_cast<double>(low), static_cast<double>(high));
+    mended += 0.0; // never -0
+    // A negative zero is written "-0" and shown so: it is not the 0 it stands for.
+    return number == mended && !std::signbit(number);
 }
 
 bool IsPlainName(const std::string& text)
@@ -61,10 +82,22 @@ std::string Place(const std::string& where, const LuaObject& key)
     return where.empty() && text[0] == '.' ? text.substr(1) : where + text;
 }
 
+// A number as a message shows it: whole numbers in full ("2147483647", "-0"), others in
+// at most 15 digits ("150.7", "1e+308", "inf", "nan").
+std::string NumberText(double number)
+{
+    char text[64];
+    if (std::isfinite(number) && number == std::floor(number) && std::fabs(number) < 1e15)
+        std::snprintf(text, sizeof text, "%.0f", number);
+    else
+        std::snprintf(text, sizeof text, "%.15g", number);
+    return text;
+}
+
 std::string ValueText(const LuaObject& value)
 {
     if (value.IsNumber())
-        return boost::str(boost::format("%1%") % value.GetNumber());
+        return NumberText(value.GetNumber());
     return std::string("a ") + value.TypeName();
 }
 
@@ -205,9 +238,18 @@ bool CardCheck::CheckModeTable(LuaObject mode, const std::string& where)
         LuaObject value = mode[counter.key];
         if (value.IsNil())
             continue;
-        if (value.IsNumber() && value.GetNumber() >= counter.low &&
-            value.GetNumber() <= counter.high)
+        double mended = 0;
+        if (value.IsNumber() && IsInRange(value.GetNumber(), counter.low, counter.high, mended))
             continue;
+        if (value.IsNumber() && std::isfinite(value.GetNumber()) &&
+            value.GetNumber() >= counter.low && value.GetNumber() <= counter.high) {
+            // A fraction within the range: the whole number below it.
+            mode.SetNumber(counter.key, mended);
+            Repaired(boost::str(boost::format("%1%.%2% was %3% (it must be a whole number); it "
+                                              "was set to %4%") %
+                                where % counter.key % ValueText(value) % NumberText(mended)));
+            continue;
+        }
         mode.SetObject(counter.key, defaults[counter.key]);
         Repaired(boost::str(boost::format("%1%.%2% was %3% (it must be %4% to %5%); it was set "
                                           "to %6%") %
@@ -222,10 +264,41 @@ bool CardCheck::CheckModeTable(LuaObject mode, const std::string& where)
         Repaired(boost::str(boost::format("%1%.%2% was %3%; it was set to \"%4%\"") % where % key %
                             ValueText(value) % defaults[key].GetString()));
     }
-    for (const char* key : shape.lists)
+    for (const char* key : shape.lists) {
         if (!CheckTableOfTables(mode, key, where + "." + key))
             return false;
+        CheckRecordFields(mode[key], shape.recordFields, where + "." + key);
+    }
     return true;
+}
+
+void CardCheck::SetGameRecordFields(std::vector<ModeShape::Counter> fields)
+{
+    CurrentGameRecordFields() = std::move(fields);
+}
+
+void CardCheck::CheckRecordFields(const LuaObject& list,
+                                  const std::vector<ModeShape::Counter>& fields,
+                                  const std::string& where)
+{
+    if (!list.IsTable())
+        return;
+    for (LuaTableIterator it(list); it; it.Next()) {
+        LuaObject record = it.GetValue();
+        if (!record.IsTable())
+            continue;
+        for (const ModeShape::Counter& field : fields) {
+            LuaObject value = record[field.key];
+            double mended = 0;
+            if (!value.IsNumber() || IsInRange(value.GetNumber(), field.low, field.high, mended))
+                continue;
+            record.SetNumber(field.key, mended);
+            Repaired(boost::str(boost::format("%1%.%2% was %3% (it must be a whole number from %4% "
+                                              "to %5%); it was set to %6%") %
+                                Place(where, it.GetKey()) % field.key % ValueText(value) %
+                                field.low % field.high % NumberText(mended)));
+        }
+    }
 }
 
 bool CardCheck::CheckRecordLists()
@@ -233,6 +306,7 @@ bool CardCheck::CheckRecordLists()
     LuaObject records = m_Card["Game_Records"];
     if (!records.IsNil() && !records.IsTable())
         return Reject("Game_Records is " + ValueText(records) + ", not a table");
+    CheckRecordFields(records, CurrentGameRecordFields(), "Game_Records");
     LuaObject saves = m_Card["Game_Saves"];
     if (!saves.IsNil() && !saves.IsTable())
         return Reject("Game_Saves is " + ValueText(saves) + ", not a table");
@@ -297,7 +371,10 @@ bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int dept
             dropped.push_back(key);
             Repaired(Place(where, key) + " has a key that is not a finite number; the entry was "
                                          "dropped");
-        } else if (value.IsNumber() && !FitsInt(value.GetNumber())) {
+        } else if (value.IsNumber() &&
+                   (!FitsInt(value.GetNumber()) ||
+                    (value.GetNumber() == 0 && std::signbit(value.GetNumber())))) {
+            // A negative zero too: the file and the screens would show "-0".
             zeroed.emplace_back(key, value);
             Repaired(Place(where, key) + " was " + ValueText(value) + "; it was set to 0");
         } else if (value.IsTable() && !CheckNumbers(value, Place(where, key), depth + 1, visited)) {

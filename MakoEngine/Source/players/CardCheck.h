@@ -9,10 +9,10 @@
 // start-up (SetModeShape); until then a mode table is checked only as a table of values.
 //
 // A value that can be mended without losing what the player earned is mended in place and
-// described in GetRepairs() (a missing options table, an infinite count of balls, a name
-// too long); anything else makes the card unusable, described by GetProblem(), and the
-// card is left as it was found. Main thread only; the card's script state must hold the
-// functions of PlayerDefaults.lua.
+// described in GetRepairs() (a missing options table, an infinite count of balls, a secret
+// flag of 2147483647, a negative score, a name too long); anything else makes the card unusable,
+// described by GetProblem(), and the card is left as it was found. Main thread only; the card's
+// script state must hold the functions of PlayerDefaults.lua.
 #include "luaplus/LuaPlus.h"
 
 #include <string>
@@ -44,7 +44,14 @@ public:
         // Top-ten lists: arrays of record tables (a list of another type makes the card
         // unusable).
         std::vector<const char*> lists;
+        // The numbers a record of those lists may hold, each a whole number in its range
+        // (a flag is 0 or 1), so that a sum over every record and every mode stays within
+        // an int. A value outside is brought to the nearest end, a fraction to the whole
+        // number below it, a value that is not finite to 0.
+        std::vector<Counter> recordFields;
     };
+    // The numbers a card's Game_Records entries may hold, as ModeShape::recordFields.
+    static void SetGameRecordFields(std::vector<ModeShape::Counter> fields);
     // Sets the shape every later check holds mode tables to; the keys are texts that live
     // as long as the program.
     static void SetModeShape(ModeShape shape);
@@ -75,6 +82,10 @@ private:
     // of records closes up behind them).
     bool CheckTableOfTables(const LuaPlus::LuaObject& holder, const char* key,
                             const std::string& where);
+    // Brings each number of the records in list (a table of record tables) named by fields
+    // into its range.
+    void CheckRecordFields(const LuaPlus::LuaObject& list,
+                           const std::vector<ModeShape::Counter>& fields, const std::string& where);
     // Renumbers the list's number keys 1, 2, ... in their order.
     static void CloseGaps(LuaPlus::LuaObject list);
     // A guid that is not a whole number is replaced by a new one; a card without one is

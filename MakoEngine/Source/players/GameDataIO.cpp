@@ -66,8 +66,21 @@ bool CheckCard(const LuaObject& card, const std::string& what, std::string& erro
     return true;
 }
 
+// The reason the card cannot be written back as a card file the next start would read
+// ("" when it can): the saver's text of it would be over the file budget.
+std::string WhyCardCannotBeWritten(const LuaObject& card, std::string& text)
+{
+    text = "Player ";
+    SerializeToString(text, card, SERIALIZE_SORTED, card.GetState());
+    if (text.size() <= kUserFileMaxBytes)
+        return std::string();
+    return "the card cannot be saved: it would be larger than the " +
+           std::to_string(kUserFileMaxBytes >> 20) + " MiB a card file may hold";
+}
+
 // Runs the card file; on success the card table, else nil and the reason. A file that
-// exists but is not a card is set aside (".bad") with a warning.
+// exists but is not a card is set aside (".bad") with a warning; one that cannot be set
+// aside is held (GameDataIO::HoldFile), so that nothing is ever saved over it.
 LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::string& error)
 {
     lua_State* L = state->GetCState();
@@ -92,10 +105,16 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
                 path.c_str());
             card.SetNil("Do_Not_Serialize");
         }
-        if (CheckCard(card, "the card \"" + path + "\"", error))
+        // A card the saver could not write back would lose all later play at every quit:
+        // it is refused now, as the configuration refuses such a value.
+        std::string text;
+        if (CheckCard(card, "the card \"" + path + "\"", error) &&
+            (error = WhyCardCannotBeWritten(card, text)).empty())
             return card;
     }
-    KeepFileAside(path, error);
+    if (!KeepFileAside(path, error))
+        if (GameDataIO* io = GameDataIO::GetInstance())
+            io->HoldFile(path);
     return LuaObject(state);
 }
 
@@ -142,12 +161,29 @@ void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
     LogAtLevel(2, "\tLoaded %d records from %s %d.\n", count, kind, index);
 }
 
+const char* const GameDataIO::kUnsavedNotice = "Not saved: old card kept";
+
+void GameDataIO::HoldFile(const std::string& path)
+{
+    if (!m_HeldFiles.insert(path).second)
+        return;
+    Log("Warning: the card \"%s\" stays where it is: its slot is played without saving, and "
+        "the file is never written over.\n",
+        path.c_str());
+}
+
+bool GameDataIO::IsSlotUnsaved(int slot) const
+{
+    return m_HeldFiles.count(GetCardPath(slot)) != 0;
+}
+
 void GameDataIO::LoadAllPlayerData(bool force)
 {
     MAKO_ASSERT_MSG(force || m_Loaded == false,
                     "Player data can only be loaded once, for the time being.");
     PlayerManager* players = PlayerManager::GetInstance();
     MAKO_ASSERT(players != nullptr);
+    m_HeldFiles.clear();
     MakoLuaState::LoadString(players->GetState(), "LoadGameData()");
     LogAtLevel(2, "Loading All Player Data...\n");
     for (int i = 1, n = players->GetPlayerCount(); i <= n; ++i)
@@ -227,6 +263,10 @@ int GameDataIO::SaveAllPlayerData()
 std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slot)
 {
     const std::string path = GetCardPath(slot);
+    if (m_HeldFiles.count(path) != 0) {
+        LogAtLevel(3, "\tPlayer #%d is not saved: its card file is held.\n", slot);
+        return std::string();
+    }
     LuaObject name = player.GetTable()["Name"];
     std::string shownName = name.IsString() ? name.GetString() : "nil";
     std::string text = "Player ";
@@ -235,12 +275,10 @@ std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slo
         std::string problem;
         if (!CheckCard(player.GetTable(), "player #" + std::to_string(slot), problem))
             MAKO_THROW(Exception, "the card is damaged: " + problem);
-        SerializeToString(text, player.GetTable(), SERIALIZE_SORTED, players.GetState());
         // A card the next start would refuse to read is not written: the old one stays.
-        if (text.size() > kUserFileMaxBytes)
-            MAKO_THROW(Exception, "the card would be larger than the " +
-                                      std::to_string(kUserFileMaxBytes >> 20) +
-                                      " MiB a card file may hold");
+        const std::string unwritable = WhyCardCannotBeWritten(player.GetTable(), text);
+        if (!unwritable.empty())
+            MAKO_THROW(Exception, unwritable);
         cause = TryWriteFileAtomically(path, text);
     } catch (const Exception& e) {
         Log("Warning: player #%d (\"%s\") could not be written: %s. The previous card "

@@ -3,6 +3,7 @@
 // file is "Player " followed by the card table's text (lua/LuaSerializer); it is read as
 // data (ReadPlayerCard) and written whole through a temporary file. A card is held to the
 // shape the game needs (CardCheck) when it is read and before it is written.
+#include <set>
 #include <string>
 
 class GameDataIO
@@ -28,10 +29,21 @@ public:
     // The file of card slot i (1 to 4).
     std::string GetCardPath(int slot) const;
 
+    // A card file that could not be read and could not be set aside either (every set-aside
+    // name taken, the rename refused) stays where it is, and its slot is played without
+    // saving to it, so the file is never written over. Said once in the log here, and on
+    // the card's screen (kUnsavedNotice). Forgotten at the next load.
+    void HoldFile(const std::string& path);
+    // Whether slot i (1 to 4) is played without saving, its file held.
+    bool IsSlotUnsaved(int slot) const;
+    // The line a card's screen shows for such a slot.
+    static const char* const kUnsavedNotice;
+
 private:
     std::string m_CardsFolder;
     bool m_Loaded = false;
     std::string m_LastSaveFailure;
+    std::set<std::string> m_HeldFiles;
 
     // Checks and writes the card of the slot; "" when written, else why not (logged).
     std::string SaveCard(class PlayerManager& players, class Player& player, int slot);

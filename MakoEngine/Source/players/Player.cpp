@@ -146,6 +146,17 @@ int Player::GetSumOfScores(const std::string& mode, const std::string& listKey,
     return sum;
 }
 
+int Player::CountSecretsFound() const
+{
+    double found = 0;
+    for (const char* mode : {"Adventure", "Lab"}) {
+        // A mode without records (a new card) has found nothing there.
+        if (GetGameModeTable(mode)["LevelRecords"].IsTable())
+            found += GetSumOfScores(mode, "LevelRecords", "secret");
+    }
+    return std::clamp(ClampToInt(found), 0, kLevelCount);
+}
+
 int Player::GetSumOfScores(const std::string& listKey, const std::string& field) const
 {
     return GetSumOfScores(GetCurrentMode(), listKey, field);

@@ -46,6 +46,11 @@ public:
     int GetSumOfScores(const std::string& mode, const std::string& listKey,
                        const std::string& field) const;
     int GetSumOfScores(const std::string& listKey, const std::string& field) const;
+    // The levels a card counts its progress and secrets against; each hides one secret.
+    static constexpr int kLevelCount = 61;
+    // The secrets found in the Adventure and Lab level records together, at most
+    // kLevelCount: a count never exceeds what exists.
+    int CountSecretsFound() const;
     // modeTable[key] as an integer, 0 when nil.
     int GetModeValue(const std::string& mode, const std::string& key) const;
     // The number of entries in modeTable[listKey] of the current mode.

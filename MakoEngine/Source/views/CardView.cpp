@@ -10,6 +10,7 @@
 #include "display/Image.h"
 #include "geometry/Colors.h"
 #include "lua/MakoLuaState.h"
+#include "players/GameDataIO.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
 #include "sound/Sound.h"
@@ -27,7 +28,7 @@ MAKO_IMPLEMENT_CLASS(CardView, "CardView", "Actor", nullptr, &InstantiateObjectO
 namespace {
 
 // The number of levels a card counts progress and secrets against.
-const int kLevelCount = 61;
+const int kLevelCount = Player::kLevelCount;
 // The ranks of a game without a configuration, lowest first.
 const char* const kDefaultRanks[CardView::kRankCount] = {"Novice", "Student", "Whiz",  "Expert",
                                                          "Pro",    "Master",  "Champ", "Legend"};
@@ -245,6 +246,15 @@ void CardView::Refresh()
         m_Labels[8]->SetText(rank.IsString() ? rank.GetString() : "", true);
         m_Labels[8]->SetText("ZappoPlayer", true);
     }
+    // A slot whose card file could not be set aside is played without saving: the player
+    // reads so on the card.
+    PlayerManager* players = PlayerManager::GetInstance();
+    GameDataIO* io = GameDataIO::GetInstance();
+    const int slot = m_Player ? m_Player->GetIndex() : 0;
+    const bool unsaved = io && players && slot > 0 && players->GetPlayer(slot) == m_Player &&
+                         io->IsSlotUnsaved(slot);
+    m_Labels[5]->SetText(unsaved ? GameDataIO::kUnsavedNotice : "", true);
+    LayoutLabels();
     UpdateModeAndRank();
 }
 
@@ -296,8 +306,8 @@ void CardView::UpdateLabel(int number)
     const std::string mode = CurrentMode();
     switch (number) {
     case 1: {
-        const int loot = SumOfRecordField(*m_Player, "Lab", "score") +
-                         SumOfRecordField(*m_Player, "Adventure", "score");
+        const int loot = ClampToInt(double(SumOfRecordField(*m_Player, "Lab", "score")) +
+                                    SumOfRecordField(*m_Player, "Adventure", "score"));
         const std::string text = FormatWithThousandsSeparators(loot);
         m_Labels[1]->SetText(Format("Total: %1%", text), true);
         m_Labels[1]->SetVisible(false, true);
@@ -310,17 +320,18 @@ void CardView::UpdateLabel(int number)
                      std::to_string(m_Player->GetModeValue("Adventure", "ballsLeft")), true);
         break;
     case 3: {
-        const int secrets = SumOfRecordField(*m_Player, "Lab", "secret") +
-                            SumOfRecordField(*m_Player, "Adventure", "secret");
         SetChildText("cardSecretsLabel",
-                     std::to_string(secrets) + "/" + std::to_string(kLevelCount), true);
+                     std::to_string(m_Player->CountSecretsFound()) + "/" +
+                         std::to_string(kLevelCount),
+                     true);
         m_Labels[3]->SetVisible(false, true);
         break;
     }
     case 4:
         m_Labels[4]->SetText(
             Format("Complete: %1%%%",
-                   std::to_string(CountRecords(*m_Player, mode) * 100 / kLevelCount)),
+                   std::to_string(std::min(CountRecords(*m_Player, mode), kLevelCount) * 100 /
+                                  kLevelCount)),
             true);
         m_Labels[4]->SetVisible(false, true);
         break;
@@ -354,11 +365,12 @@ void CardView::UpdateStars()
     const int records = CountRecords(*m_Player, mode);
     if (records == 0)
         return;
-    int sum = 0;
+    // The card check holds each goal flag to 0 or 1, so the average lies from 0 to 5.
+    double sum = 0;
     for (const char* field : {"allLoot", "gotBigScore", "noBallsLost", "fastTime", "secret"})
         sum += SumOfRecordField(*m_Player, mode, field);
-    const float average = static_cast<float>(sum) / static_cast<float>(records);
-    const int whole = std::min(5, static_cast<int>(average));
+    const float average = static_cast<float>(std::clamp(sum / records, 0.0, 5.0));
+    const int whole = static_cast<int>(average);
     for (int i = 0; i < whole; ++i)
         stars[i]->SetFrame(STAR_FULL);
     if (average - static_cast<float>(whole) >= 0.5f && whole < 5)
