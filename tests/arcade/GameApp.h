@@ -51,6 +51,10 @@ public:
         return asked;
     }
 
+    // Says the program shows full screen (or a window) and lets the screens hear of it, as
+    // a change of the display does: the window buttons show where they may.
+    void SetFullScreen(bool on);
+
     // The current player's game on the game screen, without the letter and the brick
     // drop, after 30 passes: the serve is next.
     void StartGame();
