@@ -600,6 +600,12 @@ TEST_F(LayoutTest, PlayInFullScreenKeepsClearOfTheWindowButtons)
         layout.Collect(play);
         AddWindowButtons();
         HoldBottomLine(*logic);
+        // The top row's small pictures (the letter tiles left of the loot, the ball before
+        // the count of balls) keep clear of its texts.
+        for (const Actor* child : play->GetChildren())
+            if (!dynamic_cast<const Label*>(child) && child->GetImage() && child->IsVisible() &&
+                child->GetScreenRect().y < 30 && child->GetWidth() < 100)
+                layout.AddObstacle(child, child->GetImageName());
         Report("play clock at " + FormatMinutesSeconds(seconds), 5);
     }
 }

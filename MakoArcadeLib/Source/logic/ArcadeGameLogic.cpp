@@ -294,7 +294,7 @@ void ArcadeGameLogic::CreateHudStrips()
 {
     // Smoked glass under the heads-up rows: the loot, balls and clock over the top wall's
     // wood, and the bottom line over the lava, which still glows through.
-    const SDL_Rect strips[] = {{328, 2, 248, 24}, {16, 455, 608, 25}};
+    const SDL_Rect strips[] = {{337, 2, 238, 24}, {16, 455, 608, 25}};
     for (const SDL_Rect& strip : strips) {
         Actor* smoke = new Actor(Color(14, 10, 8));
         smoke->SetPosition(strip.x, strip.y);

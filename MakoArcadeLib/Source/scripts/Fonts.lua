@@ -18,7 +18,8 @@ Resources.MarqueeLabel = {
     widthLimit = 300,
 }
 
--- The heads-up labels of a game: loot, balls left and the clock along the top edge, the
+-- The heads-up labels of a game: loot (right of the letter tiles, drawn smaller when it
+-- would reach the ball icon), balls left and the clock along the top edge, the
 -- level's title and its land in the bottom corners beside the marquee, clear of the side
 -- walls (16 px wide). The clock ends well short of the window buttons (from 577) that full
 -- screen shows over a paused game. The game lays a smoked strip under each row (see
@@ -32,8 +33,8 @@ local function HudLabel(x, y, size, color, widthLimit)
         widthLimit = widthLimit or 0,
     }
 end
-Resources.ScoreLabel = HudLabel(332, 4, 16, "Gold")
-Resources.BallsLabel = HudLabel(482, 4, 16, "White", 30)
-Resources.TimeLabel = HudLabel(516, 4, 16, "White")
+Resources.ScoreLabel = HudLabel(340, 4, 16, "Gold", 126)
+Resources.BallsLabel = HudLabel(488, 4, 16, "White", 30)
+Resources.TimeLabel = HudLabel(522, 4, 16, "White")
 Resources.GameLevelLabel = HudLabel(24, 458, 14, "White", 128)
 Resources.GameEpisodeLabel = HudLabel(500, 458, 14, "White", 116)
