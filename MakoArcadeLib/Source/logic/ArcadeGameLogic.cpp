@@ -292,9 +292,10 @@ void ArcadeGameLogic::CreateHud()
 
 void ArcadeGameLogic::CreateHudStrips()
 {
-    // Smoked glass under the heads-up rows: the loot, balls and clock over the top wall's
-    // wood, and the bottom line over the lava, which still glows through.
-    const SDL_Rect strips[] = {{337, 2, 238, 24}, {16, 455, 608, 25}};
+    // Smoked glass under the heads-up rows: the loot and the balls over the top wall's
+    // wood (the clock reads on the wood as it is), and the bottom line over the lava, which
+    // still glows through.
+    const SDL_Rect strips[] = {{337, 2, 178, 24}, {16, 455, 608, 25}};
     for (const SDL_Rect& strip : strips) {
         Actor* smoke = new Actor(Color(14, 10, 8));
         smoke->SetPosition(strip.x, strip.y);
