@@ -168,6 +168,12 @@ void GameApp::ClickLeft()
     }
 }
 
+void GameApp::SetFullScreen(bool on)
+{
+    m_FullScreen = on;
+    m_ScreenManager->UpdateWindowButtons();
+}
+
 void GameApp::SendKey(int key, int mods)
 {
     Event event{};

@@ -51,8 +51,9 @@ public:
         return asked;
     }
 
-    // Says the display is in full screen (or windowed) without changing any window.
-    void SetFullScreenFlag(bool fullScreen) { m_FullScreen = fullScreen; }
+    // Says the program shows full screen (or a window) and lets the screens hear of it, as
+    // a change of the display does: the window buttons show where they may.
+    void SetFullScreen(bool on);
     using Application::NotifyDisplayChange;
 
     // The current player's game on the game screen, without the letter and the brick

@@ -410,7 +410,7 @@ TEST(ShortcutKeysTest, NoShortcutServesTheWaitingBallInEitherDisplayMode)
     ASSERT_EQ("WaitForSpawn", state());
     for (bool fullScreen : {false, true}) {
         SCOPED_TRACE(fullScreen ? "full screen" : "window");
-        app.SetFullScreenFlag(fullScreen);
+        app.SetFullScreen(fullScreen);
         // Alt+Return, Alt let go first.
         Key(app, SDL_KEYDOWN, SDLK_LALT, KMOD_LALT);
         Key(app, SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);

@@ -16,6 +16,7 @@
 #include "lua/MakoLuaState.h"
 #include "players/Player.h"
 #include "screens/ArcadeArtifactScreen.h"
+#include "screens/ArcadeGameScreen.h"
 #include "screens/ArcadeLabScreen.h"
 #include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
@@ -110,6 +111,24 @@ protected:
             screen->StopDialog(dialog);
         app->Pass();
         return screen;
+    }
+
+    // Full screen: the overlay's window buttons stand over the place, and nothing may lie
+    // under them or touch them.
+    void AddWindowButtons()
+    {
+        Actor* buttons = app->Screens()->GetGlobalOverlay()->GetChild("WindowButtons", false);
+        ASSERT_NE(nullptr, buttons);
+        for (const char* name : {"MinimizeButton", "RestoreButton", "CloseButton"})
+            layout.AddObstacle(buttons->GetChild(name, false), name);
+    }
+    // The play field between the side walls, below the top wall: the bottom line's texts
+    // keep inside it.
+    static SDL_Rect Field() { return RectOf(16, 36, 608, 444); }
+    void HoldBottomLine(ArcadeGameLogic& logic)
+    {
+        for (Label* label : {logic.m_LevelLabel, logic.m_EpisodeLabel, logic.m_Marquee->GetLabel()})
+            layout.Hold(label, "the field between the walls", Field());
     }
 
     // Gathers what the root shows and reports each fault as a failure of the place, and a
@@ -252,6 +271,7 @@ TEST_F(LayoutTest, ThePlayScreenKeepsTitleLandAndPromptsApart)
         logic->m_LevelLabel->SetText(title, true);
         logic->m_EpisodeLabel->SetText(land, true);
         logic->m_Marquee->SetMessage(text, 0);
+        HoldBottomLine(*logic);
         Check(play, "play screen", 4);
     };
     for (const std::string& title : titles)
@@ -305,10 +325,11 @@ TEST_F(LayoutTest, EveryLetterAndTipKeepsToThePaper)
         const Level* level = LevelNamed(name);
         if (!level || level->GetNoteText().empty())
             continue;
-        CheckDialog(screen,
-                    new StartLevelDialog(kWideName, level->GetNoteText(), level->GetFromText(),
-                                         level->GetFullName()),
-                    "letter of " + name, true);
+        // The letter as it reads once its level is ready.
+        auto* letter = new StartLevelDialog(kWideName, level->GetNoteText(), level->GetFromText(),
+                                            level->GetFullName());
+        letter->RevealFinalText();
+        CheckDialog(screen, letter, "letter of " + name, true);
     }
     CheckDialog(screen,
                 new GameOverDialog(kWideName, ConfigText("gameOverNoteText"),
@@ -430,39 +451,46 @@ TEST_F(LayoutTest, TheLabListAndNotepadFitEveryLabLevel)
     }
 }
 
-TEST_F(LayoutTest, TheMapFitsEveryLandAndLevel)
+TEST_F(LayoutTest, TheMapFitsEveryLandAndLevelInFullScreen)
 {
     app->Screens()->AddScreen(new ArcadeMapScreen());
     auto* map = static_cast<ArcadeMapScreen*>(app->Screens()->GetScreen("MapScreen"));
     LuaPlus::LuaObject adventure = app->CurrentPlayer()->GetGameModeTable("Adventure");
-    adventure.SetInteger("EpisodeUnlocked", GameProgress::EpisodeCount());
-    adventure.SetInteger("LevelUnlocked", 99);
+    // Full screen: what the window shows and the window buttons over its corner.
+    app->SetFullScreen(true);
     app->SwitchTo("MapScreen");
     for (Dialog* dialog : map->GetDialogs())
         map->StopDialog(dialog);
     app->Pass();
     int shown = 0;
-    for (int episode = 1; episode <= GameProgress::EpisodeCount(); ++episode)
-        for (int level = 1; !LevelManager::GetLevelNameAt(episode, level).empty(); ++level) {
-            adventure.SetInteger("EpisodeSelected", episode);
-            adventure.SetInteger("LevelSelected", level);
-            map->Update();
-            Check(map, "map at " + LevelManager::GetLevelNameAt(episode, level), 6);
-            // The plaques of one list read alike: their captions share one size.
-            std::set<int> sizes;
-            for (const char* name : {"LevelListView5", "LevelListView6"}) {
-                const Actor* list = map->GetChild(name, true);
-                ASSERT_NE(nullptr, list) << name;
-                for (const Actor* child :
-                     list->IsVisible() ? list->GetChildren() : std::list<Actor*>())
-                    if (auto* plaque = dynamic_cast<const Button*>(child))
-                        if (plaque->IsVisible() && !plaque->GetLabel()->GetText().empty())
-                            sizes.insert(plaque->GetLabel()->GetFont()->GetPointSize());
+    // Every level selected with all of them open, then as the newest open level, which
+    // carries the red seal beside its caption.
+    for (bool newest : {false, true})
+        for (int episode = 1; episode <= GameProgress::EpisodeCount(); ++episode)
+            for (int level = 1; !LevelManager::GetLevelNameAt(episode, level).empty(); ++level) {
+                adventure.SetInteger("EpisodeUnlocked",
+                                     newest ? episode : GameProgress::EpisodeCount());
+                adventure.SetInteger("LevelUnlocked", newest ? level : 99);
+                adventure.SetInteger("EpisodeSelected", episode);
+                adventure.SetInteger("LevelSelected", level);
+                map->Update();
+                AddWindowButtons();
+                Check(map, "map at " + LevelManager::GetLevelNameAt(episode, level), 6);
+                // The plaques of one list read alike: their captions share one size.
+                std::set<int> sizes;
+                for (const char* name : {"LevelListView5", "LevelListView6"}) {
+                    const Actor* list = map->GetChild(name, true);
+                    ASSERT_NE(nullptr, list) << name;
+                    for (const Actor* child :
+                         list->IsVisible() ? list->GetChildren() : std::list<Actor*>())
+                        if (auto* plaque = dynamic_cast<const Button*>(child))
+                            if (plaque->IsVisible() && !plaque->GetLabel()->GetText().empty())
+                                sizes.insert(plaque->GetLabel()->GetFont()->GetPointSize());
+                }
+                EXPECT_EQ(1u, sizes.size()) << "episode " << episode;
+                ++shown;
             }
-            EXPECT_EQ(1u, sizes.size()) << "episode " << episode;
-            ++shown;
-        }
-    EXPECT_GT(shown, 50);
+    EXPECT_GT(shown, 100);
 }
 
 TEST_F(LayoutTest, TheFindsShowEveryArtefactsNameUnderIt)
@@ -550,23 +578,101 @@ TEST_F(LayoutTest, TheNameFieldKeepsWhatIsTypedAndItsCaretInsideTheBox)
     app->Pass();
 }
 
-TEST_F(LayoutTest, TheClockKeepsClearOfTheWindowButtons)
+TEST_F(LayoutTest, PlayInFullScreenKeepsClearOfTheWindowButtons)
 {
+    app->SetFullScreen(true);
     app->StartGame();
     ArcadeGameLogic* logic = gLogic;
     ASSERT_NE(nullptr, logic);
     Actor* play = logic->m_Marquee->GetParent();
-    // Full screen with a letter open: the overlay's window buttons stand over the play.
-    Actor* buttons = app->Screens()->GetGlobalOverlay()->GetChild("WindowButtons", false);
-    ASSERT_NE(nullptr, buttons);
-    buttons->SetVisible(true, true);
+    // Paused under the in-game menu: the window buttons stand over the play.
+    app->SendKey(SDLK_SPACE);
+    app->Pass();
+    ASSERT_FALSE(app->GameScreen()->GetDialogs().empty());
     logic->m_ScoreLabel->SetText("Loot: 9,999,999", true);
     logic->m_BallsLabel->SetText("99", true);
-    for (int seconds : {0, 9 * 60 + 59, 59 * 60 + 59, 99 * 60 + 59}) {
+    logic->m_LevelLabel->SetVisible(true, true);
+    logic->m_EpisodeLabel->SetVisible(true, true);
+    logic->m_LevelLabel->SetText("Crates on the Quay", true);
+    logic->m_EpisodeLabel->SetText("Madagascar", true);
+    for (int seconds : {0, 3 * 60 + 15, 9 * 60 + 59, 59 * 60 + 59, 99 * 60 + 59}) {
         logic->m_TimeLabel->SetText(FormatMinutesSeconds(seconds), true);
         layout.Collect(play);
-        for (const char* name : {"MinimizeButton", "RestoreButton", "CloseButton"})
-            layout.AddObstacle(buttons->GetChild(name, false), name);
-        Report("play clock at " + FormatMinutesSeconds(seconds), 3);
+        AddWindowButtons();
+        HoldBottomLine(*logic);
+        // The top row's small pictures (the letter tiles left of the loot, the ball before
+        // the count of balls) keep clear of its texts.
+        for (const Actor* child : play->GetChildren())
+            if (!dynamic_cast<const Label*>(child) && child->GetImage() && child->IsVisible() &&
+                child->GetScreenRect().y < 30 && child->GetWidth() < 100)
+                layout.AddObstacle(child, child->GetImageName());
+        Report("play clock at " + FormatMinutesSeconds(seconds), 5);
     }
+}
+
+TEST_F(LayoutTest, TheTextsOverThePlayFieldReadAgainstWhatLiesUnderThem)
+{
+    app->StartGame();
+    ArcadeGameLogic* logic = gLogic;
+    ASSERT_NE(nullptr, logic);
+    logic->m_LevelLabel->SetVisible(true, true);
+    logic->m_EpisodeLabel->SetVisible(true, true);
+    logic->m_LevelLabel->SetText("Crates on the Quay", true);
+    logic->m_EpisodeLabel->SetText("Madagascar", true);
+    logic->m_ScoreLabel->SetText("Loot: 9,999,999", true);
+    logic->m_TimeLabel->SetText("03:15", true);
+    const std::vector<Label*> texts = {logic->m_LevelLabel,          logic->m_EpisodeLabel,
+                                       logic->m_Marquee->GetLabel(), logic->m_ScoreLabel,
+                                       logic->m_BallsLabel,          logic->m_TimeLabel};
+    // The lava below the bottom line moves: every picture of its loop.
+    for (const char* message :
+         {"Click To Start - Space Bar For Menu", "Click to swing the paddle!"}) {
+        logic->m_Marquee->SetMessage(message, 0);
+        for (int pass = 0; pass < 8; ++pass) {
+            app->Pass();
+            for (Label* text : texts)
+                EXPECT_GE(TextLayout::ContrastOver(*text, *app->GameScreen()), 4.5)
+                    << '"' << text->GetText() << "\" at pass " << pass;
+        }
+    }
+}
+
+TEST_F(LayoutTest, TheNameBoxHoldsNineOfAnyLetterAtOneSize)
+{
+    Screen* menu = ShowWithoutItsTip(new ArcadeMenuScreen(), "MenuScreen");
+    auto* signIn = new EnterNameAndSkillDialog("");
+    menu->StartDialog(signIn, false);
+    TextBox* box = signIn->GetTextBox();
+    ASSERT_NE(nullptr, box);
+    const int size = box->GetLabel()->GetFont()->GetPointSize();
+    const int limit = EnterNameAndSkillDialog::kMaxNameLength;
+    auto type = [&](unsigned unicode) {
+        Event event{};
+        event.key.type = SDL_KEYDOWN;
+        event.key.keysym.sym = static_cast<SDLKey>(std::tolower(static_cast<int>(unicode)));
+        event.key.keysym.unicode = static_cast<Uint16>(unicode);
+        box->OnEvent(event);
+    };
+    // Every printable letter of the keyboard, as many as the box takes and one more: all
+    // of them are taken at the box's one size, and the tenth is not.
+    for (unsigned letter = 33; letter < 127; ++letter) {
+        if (!TextBox::IsAcceptedCharacter(letter))
+            continue;
+        for (int typed = 0; typed <= limit; ++typed)
+            type(letter);
+        const std::string shown(static_cast<std::size_t>(limit), static_cast<char>(letter));
+        EXPECT_EQ(shown, box->GetText()) << "typing " << static_cast<char>(letter);
+        EXPECT_EQ(size, box->GetLabel()->GetFont()->GetPointSize())
+            << "nine of " << static_cast<char>(letter) << " drawn smaller";
+        for (int left = 0; left < limit; ++left)
+            type(SDLK_BACKSPACE);
+        ASSERT_EQ("", box->GetText());
+    }
+    // The box shows its limit: nine of the widest letter fill it, with no room for a tenth.
+    for (int typed = 0; typed < limit; ++typed)
+        type('W');
+    const int oneW = box->GetLabel()->GetFont()->GetTextSize("W").x;
+    EXPECT_LT(box->GetWidth() - TextLayout::InkOf(*box->GetLabel()).w, oneW);
+    menu->StopDialog(signIn);
+    app->Pass();
 }

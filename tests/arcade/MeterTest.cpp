@@ -72,7 +72,8 @@ TEST_F(MeterTest, TheMarqueeRunsAlongTheBottomOfThePlayLayerAndCentresItsText)
     Marquee* strip = new Marquee();
     parent->AddChild(strip, "Marquee");
     EXPECT_EQ(26, strip->GetX());
-    EXPECT_EQ(20 + 480 + 3 - Marquee::kHeight, strip->GetY());
+    // Its lower edge one pixel inside the layer's, so that its letters keep off the window's edge.
+    EXPECT_EQ(20 + 480 - 1 - Marquee::kHeight, strip->GetY());
     EXPECT_EQ(608, strip->GetWidth());
     EXPECT_EQ(Marquee::kHeight, strip->GetHeight());
     strip->SetMessage("Hello", 0);

@@ -5,10 +5,16 @@
 // sheet of paper) or is filled with a colour (a text box), less that picture's margins (a
 // button picture's rounded ends, as its metadata gives them, unless margins were set),
 // and always the window; a text may also be given its frame. The check reports each text
-// that leaves its frame and each pair of texts whose letters cover each other, unless that
-// pair was allowed. A holder that lies on a picture itself (a button on the paper) keeps
-// inside that picture. What it was asked to look at but cannot see is a fault too: a root,
-// picture or held text that is missing or not shown never passes silently.
+// that comes closer than kGap pixels to the edge of its frame, each pair of texts whose
+// letters come closer than kGap to each other (unless that pair was allowed), and buttons
+// of one plate size under one parent, standing in one row or column, whose captions differ
+// in size. The pictures its frame
+// holds (a tick box, a seal, a ring, an icon) keep kGap clear of its letters, pixel by
+// pixel; a picture the letters are written on (solid under most of them) is their ground. A holder
+// that lies on a picture itself (a button on the paper) keeps inside that picture. Pictures drawn
+// over the place (the window buttons of full screen) keep kGap clear of every text and button. What
+// it was asked to look at but cannot see is a fault too: a root, picture or held text that is
+// missing or not shown never passes silently.
 #include <SDL.h>
 
 #include <map>
@@ -18,6 +24,7 @@
 #include <vector>
 
 class Actor;
+class Button;
 class Label;
 
 namespace bbtest {
@@ -36,11 +43,19 @@ struct ShownText
     SDL_Rect boxRect{};
     std::string outer;
     SDL_Rect outerRect{};
+    const Actor* holderActor = nullptr; // the picture or box that frames it, if any
+    // The edge the letters keep kGap from: the frame, or for a button's plate the plate's
+    // own edge (its frame already leaves out the rounded ends).
+    SDL_Rect edge{};
 };
 
 class TextLayout
 {
 public:
+    // The least space, in pixels, between a text's letters and its neighbours' letters, the
+    // edge of its frame, or a picture drawn over the place.
+    static constexpr int kGap = 2;
+
     TextLayout(int windowWidth, int windowHeight);
 
     // The border a picture keeps free of text (the paper outside its rules, a card's rim).
@@ -71,13 +86,23 @@ public:
     // label's colour against the mean colour of the picture under its letters; 0 when the
     // picture or the letters cannot be read.
     static double Contrast(const Label& label, const Actor& picture);
+    // The contrast ratio of the label's colour against what the scene draws under its
+    // letters, every text of the scene left out: the scene is drawn off screen, and the
+    // pixels under the letters that are nearest the letters' own luminance (the tenth of
+    // them that reads worst) stand for the ground, so bright spots under light letters
+    // count. 0 when nothing can be read.
+    static double ContrastOver(const Label& label, Actor& scene);
     static std::string Describe(const SDL_Rect& rect);
 
 private:
     void CollectActor(const Actor* actor);
+    void CheckPictures(const ShownText& text, const std::string& place,
+                       std::vector<std::string>& faults) const;
+    void CheckCaptionSizes(const std::string& place, std::vector<std::string>& faults) const;
+    void CheckObstacles(const std::string& place, std::vector<std::string>& faults) const;
     ShownText Framed(const Label& label) const;
     void CheckInside(const std::string& place, const std::string& what, const SDL_Rect& ink,
-                     const std::string& holder, const SDL_Rect& frame,
+                     const std::string& holder, const SDL_Rect& frame, const SDL_Rect& edge,
                      std::vector<std::string>& faults) const;
 
     SDL_Rect m_Window;
@@ -94,6 +119,7 @@ private:
     };
     std::vector<Picture> m_Pictures;
     std::vector<Picture> m_Obstacles;
+    std::vector<const Button*> m_Buttons; // the shown buttons gathered
 };
 
 } // namespace bbtest

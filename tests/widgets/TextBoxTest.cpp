@@ -74,11 +74,11 @@ TEST_F(TextBoxTest, EditingKeysAndTheCaretFollowTheCursor)
     box.SetMaxLength(9);
     Font font("DejaVuSans.ttf", 20, 0);
     IBeam* caret = box.GetCaret();
-    // From where the text begins (the caret's half width inside the box's left edge).
+    // From where the text begins (the padding inside the box's left edge).
     auto caretCentre = [&] {
         return caret->GetX() + caret->GetWidth() / 2 - box.GetLabel()->GetX();
     };
-    EXPECT_EQ(caret->GetWidth() / 2, box.GetLabel()->GetX());
+    EXPECT_EQ(TextBox::kPadding, box.GetLabel()->GetX());
     EXPECT_EQ(4u, box.GetCursor());
     EXPECT_EQ(font.GetTextSize("name").x, caretCentre());
     EXPECT_EQ(20, caret->GetHeight());

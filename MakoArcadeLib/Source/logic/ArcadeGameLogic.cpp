@@ -286,7 +286,24 @@ void ArcadeGameLogic::CreateHud()
     m_PlayLayer->AddChild(ballIcon, "BallsIcon");
     m_LevelLabel->SetVisible(false, true);
     m_EpisodeLabel->SetVisible(false, true);
+    CreateHudStrips();
     CreateMeters();
+}
+
+void ArcadeGameLogic::CreateHudStrips()
+{
+    // Smoked glass under the heads-up rows: the loot and the balls over the top wall's
+    // wood (the clock reads on the wood as it is), and the bottom line over the lava, which
+    // still glows through.
+    const SDL_Rect strips[] = {{337, 2, 178, 24}, {16, 455, 608, 25}};
+    for (const SDL_Rect& strip : strips) {
+        Actor* smoke = new Actor(Color(14, 10, 8));
+        smoke->SetPosition(strip.x, strip.y);
+        smoke->SetSize(strip.w, strip.h);
+        smoke->SetAlpha(kHudStripAlpha);
+        smoke->SetZOrder(8);
+        m_PlayLayer->AddChild(smoke, "HudStrip");
+    }
 }
 
 void ArcadeGameLogic::CreateMeters()

@@ -364,6 +364,10 @@ private:
     void CreateHud();
     // The marquee, the hit meter, the combo meter and the letter tiles.
     void CreateMeters();
+    // The dark, half-clear strips under the heads-up rows (below the labels, above the
+    // walls), so that their texts keep their contrast over any picture.
+    void CreateHudStrips();
+    static constexpr std::uint8_t kHudStripAlpha = 160;
     // ApplyGroupID, the world, the group and the play layer, in that order.
     void TakeStructure(Actor* actor, ActorGroup& group);
 

@@ -14,6 +14,7 @@
 #include "screens/ScreenManager.h"
 #include "sound/Sound.h"
 #include "widgets/Button.h"
+#include "widgets/ButtonCaption.h"
 #include "widgets/Label.h"
 
 #include <boost/format.hpp>
@@ -40,6 +41,8 @@ const NotepadScreen::Texts kLabTexts = {
 ArcadeLabScreen::ArcadeLabScreen() : NotepadScreen("LabScreen", "ArcadeLabScreen", kLabTexts)
 {
     ListenToButtons();
+    // The buttons of the bottom row read alike.
+    ShareCaptionSize(*this);
 }
 
 int ArcadeLabScreen::LevelsUnlocked(int secrets, int levels, bool unlockAll)
@@ -197,6 +200,8 @@ void ArcadeLabScreen::UpdateLevelList(int count, int unlocked, int selected, int
             button->Disable();
         needed->SetDisabled(!open);
     }
+    // The plaques read alike: the longest title sets the size of all.
+    ShareCaptionSize(*list);
 }
 
 // ---- Events --------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "screens/ScreenManager.h"
 #include "sound/Sound.h"
 #include "widgets/Button.h"
+#include "widgets/ButtonCaption.h"
 #include "widgets/Label.h"
 
 #include <boost/format.hpp>
@@ -35,6 +36,11 @@ namespace {
 const double kRouteDotSpacing = 9.0;
 // How far a route bows out sideways, as a share of its length.
 const double kRouteBow = 0.12;
+// The pixels a tag's caption leaves free at each end: the marker rings drawn inside it.
+const int kTagRing = 8;
+// The pixels a level plaque's caption leaves free at each end: the newest level's seal
+// takes the left end up to x 19.
+const int kSealClearance = 26;
 
 const NotepadScreen::Texts kMapTexts = {
     "The map", "ArcadeMapScreen", "gametip.map", "The Map", "help.map",
@@ -46,6 +52,8 @@ ArcadeMapScreen::ArcadeMapScreen() : NotepadScreen("MapScreen", "ArcadeMapScreen
 {
     AddEpisodePins();
     ListenToButtons();
+    // The tags read alike, and so do the buttons of the bottom row.
+    ShareCaptionSize(*this);
 }
 
 // ---- Building the pins ---------------------------------------------------------------------
@@ -78,9 +86,9 @@ void ArcadeMapScreen::AddEpisodePins()
         MAKO_ASSERT_MSG(button != 0, "The resource \"MapPinButton\" must make a Button.");
         made.release();
         button->ApplyStringProperty("name", "button" + name);
-        // A long name shrinks to fit its tag.
+        // A long name shrinks to fit inside the tag's marker rings.
         if (Label* caption = button->GetLabel())
-            caption->SetWidthLimit(button->GetWidth() - 6);
+            caption->SetWidthLimit(button->GetWidth() - 2 * kTagRing);
         button->SetText(SpacedName(name));
         Actor* pin = Actor::CreateFromResource("MapPushpin");
         pin->ApplyStringProperty("name", "pushpin" + name);
@@ -216,28 +224,6 @@ void RestorePointSize(Label& caption, int& madeSize)
         caption.SetFont(new Font(font->GetFontName(), madeSize, font->GetFontIndex()), false);
 }
 
-// The shown captions of the list's buttons share one point size, the smallest any of them
-// needed to fit, so that neighbouring plaques read alike.
-void ShareCaptionSize(const Actor& list)
-{
-    std::vector<Label*> captions;
-    int shared = 0;
-    for (Actor* child : list.GetChildren()) {
-        auto* button = dynamic_cast<Button*>(child);
-        Label* caption = button && button->IsVisible() ? button->GetLabel() : nullptr;
-        if (!caption || !caption->GetFont() || caption->GetText().empty())
-            continue;
-        captions.push_back(caption);
-        const int size = caption->GetFont()->GetPointSize();
-        shared = shared == 0 ? size : std::min(shared, size);
-    }
-    for (Label* caption : captions) {
-        const Font* font = caption->GetFont();
-        if (font->GetPointSize() != shared)
-            caption->SetFont(new Font(font->GetFontName(), shared, font->GetFontIndex()), true);
-    }
-}
-
 } // namespace
 
 void ArcadeMapScreen::UpdateLevelList(const MapProgress& progress, const LuaObject& levels,
@@ -274,10 +260,10 @@ void ArcadeMapScreen::UpdateLevelList(const MapProgress& progress, const LuaObje
         if (!level.IsTable())
             Log("WARNING: ArcadeMapScreen: the level \"%s\" has no table.\n", name.c_str());
         button->SetVisible(true, false);
-        // The caption keeps clear of the newest level's seal at the left end.
+        // The caption, centred, keeps clear of the newest level's seal at the left end.
         if (Label* caption = button->GetLabel()) {
             RestorePointSize(*caption, m_LevelCaptionSize);
-            caption->SetWidthLimit(button->GetWidth() - 40);
+            caption->SetWidthLimit(button->GetWidth() - 2 * kSealClearance);
         }
         button->SetText(LevelTitle(name, level));
         button->SetFlashing(false);

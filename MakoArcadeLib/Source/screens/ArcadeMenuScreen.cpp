@@ -23,6 +23,7 @@
 #include "views/CardView.h"
 #include "views/Medal.h"
 #include "widgets/Button.h"
+#include "widgets/ButtonCaption.h"
 #include "widgets/Label.h"
 
 #include <boost/format.hpp>
@@ -66,6 +67,7 @@ ArcadeMenuScreen::ArcadeMenuScreen() : ArcadeMenu("MenuScreen", "bkgMenu.jpg")
 {
     AcquireAndApplyResource("ArcadeMenuScreen");
     ListenToButtons();
+    ShareCaptionSize(*this);
 
     m_Card = new CardView(FirstCurrentPlayer());
     m_Card->AddEventReceiver(this);

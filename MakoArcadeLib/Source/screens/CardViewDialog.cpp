@@ -12,6 +12,7 @@
 #include "screens/ScreenManager.h"
 #include "views/CardView.h"
 #include "widgets/Button.h"
+#include "widgets/ButtonCaption.h"
 #include "widgets/ButtonTemplate.h"
 
 #include <boost/format.hpp>
@@ -106,6 +107,7 @@ void CardViewDialog::BuildButtons()
     Button* rename = MakeButtonFromTemplate(ButtonTemplates::ChangeName, this);
     CentreOn(rename, x, py - dy / 2);
     AddChild(rename, "");
+    ShareCaptionSize(*this);
 }
 
 void CardViewDialog::RefreshCards()

@@ -2,15 +2,19 @@
 
 #include "core/Class.h"
 #include "core/Config.h"
+#include "display/Font.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
 #include "widgets/Button.h"
+#include "widgets/ButtonCaption.h"
 #include "widgets/Label.h"
 #include "widgets/RadioButton.h"
 #include "widgets/RadioButtonGrid.h"
 #include "widgets/TextBox.h"
 
 #include <boost/format.hpp>
+
+#include <algorithm>
 
 #include <SDL.h>
 
@@ -51,6 +55,26 @@ std::string ConfigText(const std::string& key, const std::string& fallback)
     return value.IsString() ? std::string(value.GetString()) : fallback;
 }
 
+// The name box's width: it holds exactly the longest name of the widest letter a player
+// can type at the box's one size, with the caret after it. A shorter name shows room; a
+// tenth letter of any kind has none.
+int NameBoxWidth()
+{
+    Config* config = Config::GetCurrent();
+    if (!config)
+        return TextBox::WidthFor(0);
+    Font font(config->GetString("TextBoxFont"),
+              static_cast<int>(config->GetNumber("TextBoxFontSize")), 0);
+    int widest = 0;
+    for (unsigned letter = 32; letter < 127; ++letter)
+        if (TextBox::IsAcceptedCharacter(letter))
+            widest = std::max(widest,
+                              font.GetTextSize(std::string(EnterNameAndSkillDialog::kMaxNameLength,
+                                                           static_cast<char>(letter)))
+                                  .x);
+    return TextBox::WidthFor(widest);
+}
+
 } // namespace
 
 EnterNameAndSkillDialog::EnterNameAndSkillDialog() : EnterNameAndSkillDialog("") {}
@@ -73,7 +97,7 @@ void EnterNameAndSkillDialog::Build(const std::string& initialName)
     title->UpdateAlignment();
     AddChild(Label::CreateFromResource("EnterNameLabel"), "");
 
-    m_TextBox = new TextBox(180, 24, initialName);
+    m_TextBox = new TextBox(NameBoxWidth(), 24, initialName);
     m_TextBox->SetMaxLength(kMaxNameLength);
     m_TextBox->SetPosition(w / 2 - m_TextBox->GetWidth() / 2,
                            h / 2 - 40 - m_TextBox->GetHeight() / 2);
@@ -81,7 +105,7 @@ void EnterNameAndSkillDialog::Build(const std::string& initialName)
 
     const std::string buttonFont = ConfigText("ButtonFont", "mainfont");
     m_SkillGrid = RadioButtonGrid::Make("Grid", 0, 0, 0, 3, 1, 100, 35, 0, 0, 10, 10, this);
-    m_SkillGrid->SetFont(buttonFont, 18, Palette::Black);
+    m_SkillGrid->SetFont(buttonFont, kSkillCaptionSize, Palette::Black);
     m_SkillGrid->SetPosition(w / 2 - m_SkillGrid->GetWidth() / 2,
                              h / 2 + 50 - m_SkillGrid->GetHeight() / 2);
     // The name box takes every letter, so the buttons' shortcut letters act only with Alt
@@ -105,6 +129,7 @@ void EnterNameAndSkillDialog::Build(const std::string& initialName)
         button->SetPosition(centre - button->GetWidth() / 2,
                             h - kLowerButtonLift - button->GetHeight());
     }
+    ShareCaptionSize(*this);
 }
 
 std::string EnterNameAndSkillDialog::GetName() const

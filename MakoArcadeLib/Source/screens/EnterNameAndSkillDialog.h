@@ -25,6 +25,9 @@ class EnterNameAndSkillDialog : public Dialog
 public:
     // The cards hold names to the same length when they are read.
     static constexpr int kMaxNameLength = static_cast<int>(CardCheck::kMaxNameLength);
+    // The skill buttons' captions, here and in the options: small enough to keep clear of
+    // the tick box and the plate's right end.
+    static constexpr int kSkillCaptionSize = 16;
 
     EnterNameAndSkillDialog();
     explicit EnterNameAndSkillDialog(const std::string& initialName);

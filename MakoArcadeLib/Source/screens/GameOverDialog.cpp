@@ -1,6 +1,7 @@
 #include "screens/GameOverDialog.h"
 
 #include "core/Class.h"
+#include "widgets/ButtonCaption.h"
 
 MAKO_IMPLEMENT_CLASS(GameOverDialog, "GameOverDialog", "LetterDialog", nullptr, nullptr);
 
@@ -10,6 +11,8 @@ GameOverDialog::GameOverDialog(const std::string& to, const std::string& note,
 {
     SetLines(to, note, from);
     SetSender(from);
+    // "try again" needs a smaller size to fit its plate; "map" beside it takes the same.
+    ShareCaptionSize(*this);
 }
 
 GameOverDialog::~GameOverDialog() = default;

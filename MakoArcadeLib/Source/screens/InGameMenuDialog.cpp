@@ -6,6 +6,7 @@
 #include "screens/OptionsDialog.h"
 #include "screens/Screen.h"
 #include "widgets/Button.h"
+#include "widgets/ButtonCaption.h"
 #include "widgets/Label.h"
 
 #include <SDL.h>
@@ -21,6 +22,7 @@ InGameMenuDialog::InGameMenuDialog() : Dialog("InGameMenuDialog", 0)
     SetTitle("Menu", -1);
     if (Label* title = GetTitle())
         title->AcquireAndApplyResource("InGameMenuTitleLabel");
+    ShareCaptionSize(*this);
 }
 
 bool InGameMenuDialog::OnKeyDown(const Event& event)

@@ -48,8 +48,10 @@ void Marquee::SetParent(Actor* parent)
     Actor::SetParent(parent);
     if (!parent)
         return;
+    // Along the bottom line, its text on the level title's line and clear of the window's
+    // lower edge.
     SetSize(parent->GetWidth() - 32, kHeight);
-    SetPosition(parent->GetX() + 16, parent->GetY() + parent->GetHeight() + 3 - kHeight);
+    SetPosition(parent->GetX() + 16, parent->GetY() + parent->GetHeight() - 1 - kHeight);
 }
 
 bool Marquee::OnTimer(const Event& event)

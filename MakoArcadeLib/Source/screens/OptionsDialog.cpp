@@ -9,9 +9,11 @@
 #include "players/Player.h"
 #include "players/PlayerManager.h"
 #include "screens/CreditsDialog.h"
+#include "screens/EnterNameAndSkillDialog.h"
 #include "screens/Screen.h"
 #include "screens/ScreenManager.h"
 #include "widgets/Button.h"
+#include "widgets/ButtonCaption.h"
 #include "widgets/ButtonTemplate.h"
 #include "widgets/Label.h"
 #include "widgets/RadioButton.h"
@@ -92,6 +94,7 @@ OptionsDialog::OptionsDialog() : Dialog("OptionsDialog", 0)
                  "3DAccelerationButton", kAccelerationRow);
     AddCreditsButton();
     AddSkillGrid();
+    ShareCaptionSize(*this);
 
     if (config)
         for (const char* key : kObservedKeys)
@@ -172,7 +175,7 @@ void OptionsDialog::AddSkillGrid()
     RadioButtonGrid* grid =
         RadioButtonGrid::Make("Grid", 0, 0, 0, 3, 1, cellWidth, cellHeight, 0, 0, 10, 10, this);
     const std::string buttonFont = ConfigString("ButtonFont", "DejaVuSans-Bold.ttf");
-    grid->SetFont(buttonFont, 18, Palette::Black);
+    grid->SetFont(buttonFont, EnterNameAndSkillDialog::kSkillCaptionSize, Palette::Black);
     grid->SetHeader("Set Skill", ConfigString("DialogFieldFont", "DejaVuSans-Bold.ttf"),
                     ConfigInt("DialogFieldFontSize", 24), Palette::Black);
     for (int i = 0; i < 3; ++i)

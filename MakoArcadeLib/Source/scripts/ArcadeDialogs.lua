@@ -132,21 +132,22 @@ end
 Resources.StartLevelDialog = {
     image = "bkgLetter.png",
     children = LetterChildren({
-        StartButton = LetterButton("Button.green.png", "loading...", 22, "BottomLeft", { 16, -30 },
+        StartButton = LetterButton("Button.green.png", "loading...", 20, "BottomLeft", { 16, -30 },
             { finalText = "start", shortcutKey = 115, enterKey = true, active = false }),
-        QuitButton = LetterButton("Button.red.png", "back", 26, "BottomRight", { -16, -30 },
+        QuitButton = LetterButton("Button.red.png", "back", 20, "BottomRight", { -16, -30 },
             { shortcutKey = 98, escapeKey = true }),
-        OkayButton = LetterButton("Button.green.png", "okay", 26, "MidBottom", { 0, -30 },
+        OkayButton = LetterButton("Button.green.png", "okay", 20, "MidBottom", { 0, -30 },
             { shortcutKey = 111, escapeKey = true, visible = false }),
     }),
 }
 
--- The letter after a lost game: back to the map, or try the level again.
+-- The letter after a lost game: back to the map, or try the level again. The letters'
+-- buttons are captioned alike; "try again" is drawn smaller to fit, and "map" with it.
 Resources.GameOverDialog = {
     image = "bkgLetter.png",
     children = LetterChildren({
-        MapButton = LetterButton("Button.red.png", "map", 26, "BottomRight", { -16, -30 }),
-        ReplayButton = LetterButton("Button.green.png", "try again", 22, "BottomLeft", { 16, -30 }),
+        MapButton = LetterButton("Button.red.png", "map", 20, "BottomRight", { -16, -30 }),
+        ReplayButton = LetterButton("Button.green.png", "try again", 20, "BottomLeft", { 16, -30 }),
     }),
 }
 
@@ -189,7 +190,7 @@ Resources.CardView = {
         cardSecretsLabel = CardFigure(ConstConfig.CleanFont, 20, "0", { 110, 59 }, {
             widthLimit = 45, children = { secretIcon = CardIcon("Powerup.Secret.16.png") },
         }),
-        cardStarsLabel = CardFigure(ConstConfig.CleanFont, 12, "star average", { 55, 83 }, {
+        cardStarsLabel = CardFigure(ConstConfig.CleanFont, 12, "star average", { 55, 79 }, {
             children = {},
         }),
     },
@@ -200,7 +201,7 @@ do
     for i = 1, 5 do
         Resources.CardView.children.cardStarsLabel.children["cardStar" .. i] = {
             class = "Actor", image = "star.png", frame = frames[i], zorder = 10,
-            alignment = "MidTop", alignTo = "MidBottom", alignmentOffset = { offsets[i], -7 },
+            alignment = "MidTop", alignTo = "MidBottom", alignmentOffset = { offsets[i], 0 },
         }
     end
 end

@@ -47,7 +47,7 @@ local function LevelList(count, spacing)
     for i = 1, count do
         children["buttonLevel" .. i] = LevelButton((i - 1) * spacing)
     end
-    return { class = "Actor", position = { 444, 50 }, size = { 184, count * spacing }, zorder = 4,
+    return { class = "Actor", position = { 444, 64 }, size = { 184, count * spacing }, zorder = 4,
              children = children }
 end
 
@@ -110,9 +110,10 @@ Resources.ArcadeMapScreen = {
     children = {
         objMap = { class = "Actor", image = "objMapWorld.png", position = { 8, 8 }, zorder = 1 },
 
-        -- The episode's name between its arrows.
+        -- The episode's name between its arrows. The right column starts below the window
+        -- buttons that full screen shows in the top right corner (down to y 23).
         objEpisodePlate = {
-            class = "Actor", image = "objMapEpisodePlate.png", position = { 440, 8 }, zorder = 4,
+            class = "Actor", image = "objMapEpisodePlate.png", position = { 440, 26 }, zorder = 4,
             children = {
                 labelEpisodeName = {
                     class = "Label", text = " ", position = { 0, 7 }, font = MapFont(18),
@@ -120,13 +121,13 @@ Resources.ArcadeMapScreen = {
                 },
             },
         },
-        EpisodeLeftButton = ArrowButton("Left", 440, 8),
-        EpisodeRightButton = ArrowButton("Right", 602, 8),
+        EpisodeLeftButton = ArrowButton("Left", 440, 26),
+        EpisodeRightButton = ArrowButton("Right", 602, 26),
 
         LevelListView5 = LevelList(5, 36),
         LevelListView6 = LevelList(6, 32),
 
-        objNotepad = { resource = "LevelNotepad", position = { 442, 246 } },
+        objNotepad = { resource = "LevelNotepad", position = { 442, 258 } },
 
         LevelLeftButton = ArrowButton("Left", 150, 387, 276),
         PlayButton = MapButton("Button.green.png", "play", 188, 380, string.byte("p"), 28,

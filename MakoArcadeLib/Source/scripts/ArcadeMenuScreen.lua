@@ -5,7 +5,7 @@
 local function MenuButton(text, y, key, extra)
     local button = {
         class = "Button", image = "Button.menu.png", text = text, position = { 260, y },
-        font = { fontName = ConstConfig.ButtonFont, fontSize = text:len() > 8 and 17 or 22 },
+        font = { fontName = ConstConfig.ButtonFont, fontSize = 20 },
         shortcutKey = string.byte(key),
     }
     for k, value in pairs(extra or {}) do

@@ -37,8 +37,12 @@ const Point<int> kModePlatePosition(0, 0);
 const Point<int> kRankPlateRightTop(4, 40);
 // The empty band between the top of the rank's line and its letters.
 const int kRankLeading = 4;
-// The highest row of the card the name's letters may reach: the plate's rim lies above.
-const int kNameInkTop = 6;
+// The highest row of the card the name's letters may reach: the card's rim (5 pixels)
+// lies above, and a clear band of 2 below it.
+const int kNameInkTop = 7;
+// The pixels the right-aligned texts leave free at the card's right edge: the rim and a
+// clear band.
+const int kRightMargin = 8;
 
 const char* const kStarNames[5] = {"cardStar1", "cardStar2", "cardStar3", "cardStar4", "cardStar5"};
 
@@ -389,8 +393,8 @@ void CardView::LayoutLabels()
     m_Labels[4]->SetPosition(30, 92);
     m_Labels[5]->SetPosition(w / 2 + 10 - m_Labels[5]->GetWidth() / 2,
                              95 - m_Labels[5]->GetHeight() / 2);
-    m_Labels[6]->SetPosition(w - 4 - m_Labels[6]->GetWidth(), 18);
-    m_Labels[7]->SetPosition(w - 4 - m_Labels[7]->GetWidth(), 103);
+    m_Labels[6]->SetPosition(w - kRightMargin - m_Labels[6]->GetWidth(), 20);
+    m_Labels[7]->SetPosition(w - kRightMargin - m_Labels[7]->GetWidth(), 103);
     FitNameBesideRank();
     UpdateModeAndRank();
 }

@@ -25,7 +25,8 @@ const char* const kClickSound = "click2.ogg";
 const int kHighlightZOrder = 10;
 const int kPictureZOrder = 5;
 const int kPictureY = 23;
-const int kRibbonY = -2;
+// The ribbon's caption: its letters begin a clear band below the ribbon's top edge.
+const int kRibbonY = 1;
 const int kRibbonWidthLimit = 45;
 
 const char* const kLevelNames[Medal::kLevelCount] = {"Bronze", "Silver", "Gold", "Platinum",

@@ -1,10 +1,13 @@
 #include "widgets/ButtonCaption.h"
 
+#include "display/Font.h"
 #include "display/Image.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
 
 #include <algorithm>
+#include <map>
+#include <vector>
 
 std::pair<int, int> CaptionInsets(const Actor& plate)
 {
@@ -31,4 +34,31 @@ void FitCaptionToPlate(Button& button)
         return;
     caption->SetWidthLimit(room);
     caption->SetText(caption->GetText(), true);
+}
+
+void ShareCaptionSize(const Actor& parent)
+{
+    struct Kin
+    {
+        std::vector<Label*> captions;
+        int size = 0;
+    };
+    std::map<std::pair<int, int>, Kin> plates; // by plate width and height
+    for (Actor* child : parent.GetChildren()) {
+        auto* button = dynamic_cast<Button*>(child);
+        Label* caption = button && button->IsVisible() ? button->GetLabel() : nullptr;
+        if (!caption || !caption->GetFont() || caption->GetText().empty())
+            continue;
+        Kin& kin = plates[{button->GetWidth(), button->GetHeight()}];
+        kin.captions.push_back(caption);
+        const int size = caption->GetFont()->GetPointSize();
+        kin.size = kin.size == 0 ? size : std::min(kin.size, size);
+    }
+    for (auto& plate : plates)
+        for (Label* caption : plate.second.captions) {
+            const Font* font = caption->GetFont();
+            if (font->GetPointSize() != plate.second.size)
+                caption->SetFont(
+                    new Font(font->GetFontName(), plate.second.size, font->GetFontIndex()), true);
+        }
 }

@@ -22,12 +22,12 @@ TextBox::TextBox(int width, int height, const std::string& text)
     const int fontSize = static_cast<int>(config->GetNumber("TextBoxFontSize"));
     std::unique_ptr<Font> font(new Font(fontFile, fontSize, 0));
     m_Label = new Label(text, font.release(), Palette::Black, HorizontalAlignment::Center);
-    m_Caret = new IBeam(2, fontSize);
-    // The text and the caret after it stay inside the box: a text too wide for it is
-    // written smaller.
-    m_Label->SetWidthLimit(std::max(1, width - m_Caret->GetWidth()));
+    m_Caret = new IBeam(kCaretWidth, fontSize);
+    // The text and the caret after it stay inside the box, clear of its edges: a text too
+    // wide for it is written smaller.
+    m_Label->SetWidthLimit(std::max(1, width - WidthFor(0)));
     m_Label->SetText(text, true);
-    m_Label->SetPosition(m_Caret->GetWidth() / 2, 0);
+    m_Label->SetPosition(kPadding, 0);
     AddChild(m_Label, "");
     AddChild(m_Caret, "");
     m_Cursor = Utf8::Length(m_Text);

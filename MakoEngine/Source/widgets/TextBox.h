@@ -11,7 +11,8 @@
 // The text never grows beyond the maximum length (kDefaultMaxLength until the owner sets
 // another), nor so wide that its label could not draw it in one line; the label always
 // shows the box's text, inside the box with the caret: a text too wide for the box is
-// drawn in a smaller size. Font: the configuration values "TextBoxFont" and
+// drawn in a smaller size. The text and the caret keep kPadding pixels clear of the box's
+// left and right edges. Font: the configuration values "TextBoxFont" and
 // "TextBoxFontSize".
 #include "scene/Actor.h"
 
@@ -25,6 +26,10 @@ class TextBox : public Actor
 {
 public:
     static constexpr std::size_t kDefaultMaxLength = 64;
+    static constexpr int kPadding = 3;
+    static constexpr int kCaretWidth = 2;
+    // The width of a box that shows a text this many pixels wide at its full size.
+    static int WidthFor(int textWidth) { return textWidth + 2 * kPadding + kCaretWidth; }
 
     TextBox(int width, int height, const std::string& text);
 

@@ -373,7 +373,8 @@ void Marker(AssetPack& pack, const std::string& name, int w, int h, float radius
 
 void Tags(AssetPack& pack)
 {
-    const int w = 92, h = 20;
+    // Tall enough that a caption keeps clear of the marker rings drawn inside the tag.
+    const int w = 92, h = 24;
     PlateStyle parchment;
     parchment.base = Rgba::Bytes(236, 222, 186);
     parchment.radius = 5;
