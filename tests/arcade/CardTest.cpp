@@ -198,8 +198,18 @@ TEST_F(CardTest, StrayValuesAmongADamagedCardsRecordsCountNothing)
 
     EXPECT_EQ("$2,500", Text(card->GetChild("cardLootLabel", true)));
     EXPECT_EQ("1/61", Text(card->GetChild("cardSecretsLabel", true)));
-    EXPECT_EQ(1, manager->GetPlayer(1)->GetSumOfScores(
-                     "Adventure", "LevelRecords", "secret"));
+    EXPECT_EQ(1, manager->GetPlayer(1)->GetSumOfScores("Adventure", "LevelRecords", "secret"));
+}
+
+TEST_F(CardTest, BarsInACardsTextsAreShownAndNeverRun)
+{
+    RunLua("local p = Players[1] p.Name = '|RanName = 1|' "
+           "p.Game_Modes.Adventure = CreateGameModeTable() "
+           "p.Game_Modes.Adventure.Rank = '|RanRank = 1|'");
+    CardView* card = NewCardOnScreen(1, 100, 100);
+    EXPECT_EQ("||RanName = 1||", Text(card->GetLabel(0))); // drawn as "|RanName = 1|"
+    EXPECT_EQ("nil", Lua("RanName"));
+    EXPECT_EQ("nil", Lua("RanRank"));
 }
 
 TEST_F(CardTest, TheRankFollowsTheLootAcrossTheConfiguredWinnings)
