@@ -148,8 +148,7 @@ TEST(StopSignal, ASaveEndedByASecondSignalLeavesTheOldOrTheNewFileWhole)
             usleep(1000);
         }
         ASSERT_TRUE(WIFSIGNALED(status));
-        EXPECT_TRUE(WTERMSIG(status) == SIGINT || WTERMSIG(status) == SIGTERM)
-            << WTERMSIG(status);
+        EXPECT_TRUE(WTERMSIG(status) == SIGINT || WTERMSIG(status) == SIGTERM) << WTERMSIG(status);
         const std::string text = bbtest::ReadFile(path);
         EXPECT_TRUE(text == versions[0] || text == versions[1]) << text.size() << " bytes";
         RemoveStaleTemporaryFiles(path);
