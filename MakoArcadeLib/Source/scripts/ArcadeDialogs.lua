@@ -305,7 +305,7 @@ do
             "BottomLeft", "MidRight", { -262, y + 5 })
     end
     for i = 1, 5 do
-        children["actorStar" .. i] = star("Center", { 25 + 25 * i, rule(8) - 12 })
+        children["actorStar" .. i] = star("Center", { 25 + 25 * i, rule(9) - 12 })
     end
 
     Resources.EndLevelBonusDialog = {
