@@ -42,7 +42,10 @@ public:
     bool IsHorizontal() const { return m_Side == "Bottom" || m_Side == "Top"; }
     // The actor holding the band image of a level (0: an empty actor). The shield owns
     // them and draws them itself; they are not in the scene graph.
-    Actor* GetLevelActor(int level) const { return m_LevelActors.at(level).get(); }
+    Actor* GetLevelActor(int level) const MAKO_LIFETIMEBOUND
+    {
+        return m_LevelActors.at(level).get();
+    }
 
     // Only forgets the hit of the tick that ends.
     void Tick() override;

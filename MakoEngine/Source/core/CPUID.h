@@ -45,9 +45,9 @@ public:
     bool IsSupported() const { return m_Supported; }
     uint32_t GetMaxLevel() const { return m_MaxLevel; }
     uint32_t GetMaxExtendedLevel() const { return m_MaxExtendedLevel; }
-    const char* GetVendorText() const { return m_VendorText; }
+    const char* GetVendorText() const MAKO_LIFETIMEBOUND { return m_VendorText; }
     uint8_t GetVendorId() const { return m_VendorId; }
-    const char* GetProcessorName() const { return m_ProcessorName; }
+    const char* GetProcessorName() const MAKO_LIFETIMEBOUND { return m_ProcessorName; }
     uint8_t GetFamily() const { return m_Family; }
     uint8_t GetModel() const { return m_Model; }
     uint8_t GetStepping() const { return m_Stepping; }

@@ -21,7 +21,7 @@ public:
     // else on standard error and in the log.
     void Report() const;
 
-    const char* what() const noexcept override { return m_Message.c_str(); }
+    const char* what() const noexcept MAKO_LIFETIMEBOUND override { return m_Message.c_str(); }
     const std::string& GetDate() const MAKO_LIFETIMEBOUND { return m_Date; }
     const std::string& GetTime() const MAKO_LIFETIMEBOUND { return m_Time; }
     const std::string& GetFile() const MAKO_LIFETIMEBOUND { return m_File; }

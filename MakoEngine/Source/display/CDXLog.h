@@ -51,7 +51,7 @@ public:
     void LogVerbose(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // The on-screen ring: slot i of the last five lines (oldest overwritten).
-    const char* GetScreenLine(int slot) const { return m_ScreenLines[slot]; }
+    const char* GetScreenLine(int slot) const MAKO_LIFETIMEBOUND { return m_ScreenLines[slot]; }
 
     // "cdx%.4d%.2d%.2d%.2d%.2d%.2d.log" for the local time.
     static std::string MakeFileName(const std::tm& localTime);

@@ -36,7 +36,7 @@ class SDLSurface : public Surface
 {
 public:
     explicit SDLSurface(SurfaceHandle surface) : m_Surface(std::move(surface)) {}
-    SDL_Surface* GetSurface() const { return m_Surface.get(); }
+    SDL_Surface* GetSurface() const MAKO_LIFETIMEBOUND { return m_Surface.get(); }
 
 private:
     SurfaceHandle m_Surface;
@@ -54,7 +54,7 @@ class D3DSurface : public Surface
 {
 public:
     explicit D3DSurface(std::unique_ptr<SurfaceTexture> texture) : m_Texture(std::move(texture)) {}
-    SurfaceTexture* GetTexture() const { return m_Texture.get(); }
+    SurfaceTexture* GetTexture() const MAKO_LIFETIMEBOUND { return m_Texture.get(); }
 
 private:
     std::unique_ptr<SurfaceTexture> m_Texture;
@@ -74,7 +74,7 @@ public:
         : m_Surface(std::move(surface)), m_Opaque(opaque)
     {
     }
-    SDL_Surface* GetSurface() const { return m_Surface.get(); }
+    SDL_Surface* GetSurface() const MAKO_LIFETIMEBOUND { return m_Surface.get(); }
     bool IsOpaque() const { return m_Opaque; }
 
 private:

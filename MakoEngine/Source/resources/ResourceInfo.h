@@ -28,7 +28,7 @@ public:
     std::string GetName() const { return m_Name; }
     const std::string& Name() const MAKO_LIFETIMEBOUND { return m_Name; }
 
-    Resource* GetResource() const { return m_Resource.get(); }
+    Resource* GetResource() const MAKO_LIFETIMEBOUND { return m_Resource.get(); }
     // Takes ownership of resource (replacing and destroying an earlier one).
     void SetResource(Resource* resource);
     int GetType() const { return m_Type; }

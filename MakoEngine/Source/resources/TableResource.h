@@ -16,7 +16,7 @@ public:
     ~TableResource() override;
 
     int CalcMemoryUsage() override { return 0; }
-    LuaPlus::LuaObject* GetTable() const { return m_Table.get(); }
+    LuaPlus::LuaObject* GetTable() const MAKO_LIFETIMEBOUND { return m_Table.get(); }
 
     // The table of the table resource `name` of the current resource manager. A missing
     // name throws ResourceNotFoundException. A resource that is not a table answers null

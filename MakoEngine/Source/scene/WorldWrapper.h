@@ -14,7 +14,7 @@ public:
     explicit WorldWrapper(const WorldConfigReader& config = World::EngineConfigReader());
     ~WorldWrapper() override;
 
-    World* GetWorld() const { return m_World.get(); }
+    World* GetWorld() const MAKO_LIFETIMEBOUND { return m_World.get(); }
 
 private:
     std::unique_ptr<World> m_World;

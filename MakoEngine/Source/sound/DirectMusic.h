@@ -51,7 +51,7 @@ public:
     const std::string& GetLastPartName() const MAKO_LIFETIMEBOUND { return m_LastPart; }
 
     // The machinery; null until Init.
-    MusicManager* GetMusicManager() const { return m_MusicManager.get(); }
+    MusicManager* GetMusicManager() const MAKO_LIFETIMEBOUND { return m_MusicManager.get(); }
     // How often the performance has signalled segment notifications.
     int GetNotificationCount() const { return m_Notifications.load(); }
 
