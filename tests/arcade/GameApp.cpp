@@ -22,6 +22,25 @@ void RunLua(const std::string& text)
     MakoLuaState::LoadString(GetGlobalLuaState(), text);
 }
 
+std::vector<std::string> TableKeys(const std::string& expression)
+{
+    RunLua("_keys = {} for k in pairs(" + expression +
+           " or {}) do if type(k) == 'string' then _keys[#_keys + 1] = k end end "
+           "table.sort(_keys)");
+    std::vector<std::string> keys;
+    LuaPlus::LuaObject list = GetGlobalLuaState()->GetGlobal("_keys");
+    for (int i = 1; list[i].IsString(); ++i)
+        keys.push_back(list[i].GetString());
+    RunLua("_keys = nil");
+    return keys;
+}
+
+std::string ConfigText(const std::string& key)
+{
+    LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal("ConstConfig")[key.c_str()];
+    return value.IsString() ? value.GetString() : std::string();
+}
+
 namespace {
 
 // The globals a player's skill writes (ApplyPlayerSkill): a game a test plays at another

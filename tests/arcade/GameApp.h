@@ -73,5 +73,9 @@ private:
 
 // Runs a script text in the global state.
 void RunLua(const std::string& text);
+// The string keys of the global Lua table the expression names, sorted ({} when it is none).
+std::vector<std::string> TableKeys(const std::string& expression);
+// The constant configuration's text under key ("" when it holds no text there).
+std::string ConfigText(const std::string& key);
 
 } // namespace bbtest

@@ -57,34 +57,15 @@ namespace {
 
 const char* const kWideName = "WWWWWWWWW";
 
-// The string keys of a Lua table, sorted.
-std::vector<std::string> Strings(const std::string& expression)
-{
-    bbtest::RunLua("_layout = {} for k in pairs(" + expression +
-                   " or {}) do if type(k) == 'string' then _layout[#_layout + 1] = k end end "
-                   "table.sort(_layout)");
-    std::vector<std::string> out;
-    LuaPlus::LuaObject list = GetGlobalLuaState()->GetGlobal("_layout");
-    for (int i = 1; list[i].IsString(); ++i)
-        out.push_back(list[i].GetString());
-    return out;
-}
-
 // The constant configuration's string entries whose keys start with the prefix.
 std::vector<std::string> ConfigKeys(const std::string& prefix)
 {
     std::vector<std::string> keys;
-    for (const std::string& key : Strings("ConstConfig"))
+    for (const std::string& key : bbtest::TableKeys("ConstConfig"))
         if (key.compare(0, prefix.size(), prefix) == 0 &&
             GetGlobalLuaState()->GetGlobal("ConstConfig")[key.c_str()].IsString())
             keys.push_back(key);
     return keys;
-}
-
-std::string ConfigText(const std::string& key)
-{
-    LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal("ConstConfig")[key.c_str()];
-    return value.IsString() ? value.GetString() : std::string();
 }
 
 class LayoutTest : public ::testing::Test
@@ -164,7 +145,7 @@ protected:
         layout.Clear();
     }
     // The names of the levels that ship.
-    std::vector<std::string> LevelNames() { return Strings("Levels"); }
+    std::vector<std::string> LevelNames() { return bbtest::TableKeys("Levels"); }
     Level* LevelNamed(const std::string& name)
     {
         return LevelManager::GetLevelManager()->GetLevel(name);
@@ -253,7 +234,7 @@ TEST_F(LayoutTest, ThePlayScreenKeepsTitleLandAndPromptsApart)
         lands.push_back(GameProgress::EpisodeName(episode));
     for (const std::string& key : ConfigKeys("prompt."))
         if (EndsWith(key, ".show") || EndsWith(key, ".check"))
-            messages.push_back(ConfigText(key));
+            messages.push_back(bbtest::ConfigText(key));
     for (const char* text :
          {"Click To Start - Space Bar For Menu", "Ball Locked!", "ARCADE bonus awarded!",
           "99 hits! Paddle Power Up!", "Paddle Power Maximized!"})
@@ -290,11 +271,11 @@ TEST_F(LayoutTest, APromptLeavesWithThePlayThatShowedIt)
         app->StartGame();
         ArcadeGameLogic* logic = gLogic;
         ASSERT_NE(nullptr, logic);
-        logic->ShowMessage(ConfigText("prompt.click.show"), 0);
+        logic->ShowMessage(bbtest::ConfigText("prompt.click.show"), 0);
         logic->SetState(end);
         EXPECT_EQ("", logic->m_Marquee->GetMessage()) << end;
         if (std::string(end) == "GameOver") {
-            logic->ShowMessage(ConfigText("prompt.click.show"), 0);
+            logic->ShowMessage(bbtest::ConfigText("prompt.click.show"), 0);
             logic->SetState("ShowGameOverDialog");
             EXPECT_EQ("", logic->m_Marquee->GetMessage()) << "game-over letter";
         }
@@ -308,7 +289,7 @@ TEST_F(LayoutTest, EveryArtefactCardKeepsItsTextsOnTheCard)
     Screen* screen = app->Screens()->GetScreen("Elsewhere");
     auto* card = new ArtifactDialog();
     screen->StartDialog(card, false);
-    const std::vector<std::string> artefacts = Strings("Artifacts");
+    const std::vector<std::string> artefacts = bbtest::TableKeys("Artifacts");
     ASSERT_GT(artefacts.size(), 10u);
     for (const std::string& name : artefacts) {
         card->ShowArtefact(name);
@@ -332,8 +313,9 @@ TEST_F(LayoutTest, EveryLetterAndTipKeepsToThePaper)
         CheckDialog(screen, letter, "letter of " + name, true);
     }
     CheckDialog(screen,
-                new GameOverDialog(kWideName, ConfigText("gameOverNoteText"),
-                                   ConfigText("gameOverFromText"), ConfigText("gameOverTitleText")),
+                new GameOverDialog(kWideName, bbtest::ConfigText("gameOverNoteText"),
+                                   bbtest::ConfigText("gameOverFromText"),
+                                   bbtest::ConfigText("gameOverTitleText")),
                 "game-over letter", true);
     std::vector<std::string> tips;
     for (const char* prefix : {"gametip.", "help.", "finished."})
@@ -385,7 +367,7 @@ TEST_F(LayoutTest, ACardKeepsAWideNameOffItsRank)
     card->SetPosition(20, 150);
     screen->AddChild(card, "");
     for (int rank = 1; rank <= CardView::kRankCount; ++rank) {
-        const std::string name = ConfigText("rank." + std::to_string(rank));
+        const std::string name = bbtest::ConfigText("rank." + std::to_string(rank));
         player->GetGameModeTable("Adventure").SetString("Rank", name.c_str());
         for (const std::string& who : {std::string(kWideName), std::string("Player 2")}) {
             player->GetTable().SetString("Name", who.c_str());
@@ -411,7 +393,7 @@ TEST_F(LayoutTest, TheFirstStartMenuKeepsTheMissingFindInItsPanel)
                 panel);
     layout.AddPicture(menu->GetChild("artifact", false), "the missing find", panel);
     Report("first-start menu");
-    for (const std::string& artefact : Strings("Artifacts")) {
+    for (const std::string& artefact : bbtest::TableKeys("Artifacts")) {
         player->GetGameModeTable("Adventure").SetString("latestArtifact", artefact.c_str());
         static_cast<ArcadeMenuScreen*>(menu)->Update();
         layout.Collect(menu);
@@ -502,7 +484,7 @@ TEST_F(LayoutTest, TheFindsShowEveryArtefactsNameUnderIt)
     for (bool found : {false, true}) {
         if (found)
             app->SendKey(SDLK_BACKSLASH, KMOD_LCTRL | KMOD_LALT);
-        for (std::size_t turn = 0; turn < Strings("Artifacts").size(); ++turn) {
+        for (std::size_t turn = 0; turn < bbtest::TableKeys("Artifacts").size(); ++turn) {
             Check(finds,
                   std::string(found ? "finds" : "stolen finds") + ", turn " + std::to_string(turn));
             finds->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(right)));

@@ -31,24 +31,6 @@ using bbtest::RuledPaper;
 
 namespace {
 
-std::vector<std::string> TableKeys(const std::string& expression)
-{
-    bbtest::RunLua("_ruled = {} for k in pairs(" + expression +
-                   " or {}) do if type(k) == 'string' then _ruled[#_ruled + 1] = k end end "
-                   "table.sort(_ruled)");
-    std::vector<std::string> keys;
-    LuaPlus::LuaObject list = GetGlobalLuaState()->GetGlobal("_ruled");
-    for (int i = 1; list[i].IsString(); ++i)
-        keys.push_back(list[i].GetString());
-    return keys;
-}
-
-std::string ConfigText(const std::string& key)
-{
-    LuaPlus::LuaObject value = GetGlobalLuaState()->GetGlobal("ConstConfig")[key.c_str()];
-    return value.IsString() ? value.GetString() : std::string();
-}
-
 class RuledPaperTest : public ::testing::Test
 {
 protected:
@@ -105,7 +87,7 @@ TEST_F(RuledPaperTest, TheTallyStandsOnTheLettersRules)
     for (const auto& result : results)
         tally->SetMessage(result[0], result[1]);
     int shown = 0;
-    for (const std::string& name : TableKeys("Levels")) {
+    for (const std::string& name : bbtest::TableKeys("Levels")) {
         LevelNotepad::ShowTargets(tally, name, true);
         Expect(tally, "tally of " + name, 14);
         std::set<int> sizes;
@@ -128,7 +110,7 @@ TEST_F(RuledPaperTest, BothNotepadsStandOnTheirRulesAndReadAlike)
     adventure.SetInteger("EpisodeUnlocked", GameProgress::EpisodeCount());
     adventure.SetInteger("LevelUnlocked", 99);
     LuaPlus::LuaObject records = adventure.CreateTable("LevelRecords");
-    for (const std::string& name : TableKeys("Levels"))
+    for (const std::string& name : bbtest::TableKeys("Levels"))
         records.CreateTable(name.c_str()).SetInteger("score", 2003);
     int shown = 0;
     for (int episode = 1; episode <= GameProgress::EpisodeCount(); ++episode)
@@ -146,7 +128,7 @@ TEST_F(RuledPaperTest, BothNotepadsStandOnTheirRulesAndReadAlike)
 
     LuaPlus::LuaObject lab = app->CurrentPlayer()->GetGameModeTable("Lab");
     LuaPlus::LuaObject labRecords = lab.CreateTable("LevelRecords");
-    for (const std::string& name : TableKeys("Levels"))
+    for (const std::string& name : bbtest::TableKeys("Levels"))
         labRecords.CreateTable(name.c_str()).SetInteger("score", 2003);
     records.CreateTable("Welcome").SetInteger("secret", 60);
     Screen* labScreen = Show(new ArcadeLabScreen(), "LabScreen");
@@ -173,22 +155,23 @@ TEST_F(RuledPaperTest, EveryLetterStandsOnItsRules)
         screen->StopDialog(letter);
         app->Pass();
     };
-    for (const std::string& name : TableKeys("Levels")) {
+    for (const std::string& name : bbtest::TableKeys("Levels")) {
         std::unique_ptr<Level> level(LevelManager::GetLevelManager()->GetLevel(name));
         if (level && !level->GetNoteText().empty())
             check(new StartLevelDialog("WWWWWWWWW", level->GetNoteText(), level->GetFromText(),
                                        level->GetFullName()),
                   "letter of " + name);
     }
-    check(new GameOverDialog("WWWWWWWWW", ConfigText("gameOverNoteText"),
-                             ConfigText("gameOverFromText"), ConfigText("gameOverTitleText")),
+    check(new GameOverDialog("WWWWWWWWW", bbtest::ConfigText("gameOverNoteText"),
+                             bbtest::ConfigText("gameOverFromText"),
+                             bbtest::ConfigText("gameOverTitleText")),
           "game-over letter");
     int tips = 0;
-    for (const std::string& key : TableKeys("ConstConfig")) {
+    for (const std::string& key : bbtest::TableKeys("ConstConfig")) {
         const bool tip = key.rfind("gametip.", 0) == 0 || key.rfind("help.", 0) == 0 ||
                          key.rfind("finished.", 0) == 0;
         if (!tip || key.find(".Title") != std::string::npos ||
-            key.find(".Character") != std::string::npos || ConfigText(key).empty())
+            key.find(".Character") != std::string::npos || bbtest::ConfigText(key).empty())
             continue;
         ASSERT_TRUE(ShowGameTip(screen, key, "Congrats!", true)) << key;
         for (Dialog* letter : screen->GetDialogs()) {

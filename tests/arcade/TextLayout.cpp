@@ -452,6 +452,23 @@ double Luminance(double r, double g, double b)
     return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
 }
 
+// Calls visit(r, g, b) for each pixel of a 32-bit surface drawn at `at` (screen
+// coordinates) that lies under the screen rectangle ink.
+template <class Visit>
+void ForEachPixelUnder(SDL_Surface* surface, const SDL_Rect& at, const SDL_Rect& ink, Visit visit)
+{
+    for (int y = ink.y - at.y; y < ink.y - at.y + ink.h; ++y)
+        for (int x = ink.x - at.x; x < ink.x - at.x + ink.w; ++x) {
+            if (x < 0 || y < 0 || x >= surface->w || y >= surface->h)
+                continue;
+            const auto* row = reinterpret_cast<const std::uint32_t*>(
+                static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch);
+            Uint8 pr, pg, pb;
+            SDL_GetRGB(row[x], surface->format, &pr, &pg, &pb);
+            visit(pr, pg, pb);
+        }
+}
+
 } // namespace
 
 double TextLayout::Contrast(const Label& label, const Actor& picture)
@@ -464,16 +481,8 @@ double TextLayout::Contrast(const Label& label, const Actor& picture)
     const SDL_Rect at = picture.GetScreenRect();
     double r = 0, g = 0, b = 0;
     int count = 0;
-    for (int y = ink.y - at.y; y < ink.y - at.y + ink.h; ++y)
-        for (int x = ink.x - at.x; x < ink.x - at.x + ink.w; ++x) {
-            if (x < 0 || y < 0 || x >= surface->w || y >= surface->h)
-                continue;
-            const auto* row = reinterpret_cast<const std::uint32_t*>(
-                static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch);
-            Uint8 pr, pg, pb;
-            SDL_GetRGB(row[x], surface->format, &pr, &pg, &pb);
-            r += pr, g += pg, b += pb, ++count;
-        }
+    ForEachPixelUnder(surface, at, ink,
+                      [&](Uint8 pr, Uint8 pg, Uint8 pb) { r += pr, g += pg, b += pb, ++count; });
     if (count == 0)
         return 0.0;
     const Color& text = label.GetTextColor();
@@ -534,16 +543,9 @@ double TextLayout::ContrastOver(const Label& label, Actor& scene)
     const Color& text = label.GetTextColor();
     const double letters = Luminance(text.r, text.g, text.b);
     std::vector<double> ground;
-    for (int y = ink.y - at.y; y < ink.y - at.y + ink.h; ++y)
-        for (int x = ink.x - at.x; x < ink.x - at.x + ink.w; ++x) {
-            if (x < 0 || y < 0 || x >= surface->w || y >= surface->h)
-                continue;
-            const auto* row = reinterpret_cast<const std::uint32_t*>(
-                static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch);
-            Uint8 pr, pg, pb;
-            SDL_GetRGB(row[x], surface->format, &pr, &pg, &pb);
-            ground.push_back(Luminance(pr, pg, pb));
-        }
+    ForEachPixelUnder(surface, at, ink, [&](Uint8 pr, Uint8 pg, Uint8 pb) {
+        ground.push_back(Luminance(pr, pg, pb));
+    });
     if (ground.empty())
         return 0.0;
     // The tenth of the ground nearest the letters' luminance.
