@@ -1,5 +1,6 @@
 #include "GameApp.h"
 
+#include "core/Config.h"
 #include "core/EventQueue.h"
 #include "core/TimerManager.h"
 #include "logic/LevelManager.h"
@@ -84,6 +85,7 @@ GameApp::~GameApp()
 void GameApp::SetUp()
 {
     OpenGameResources();
+    SettleSound();
     RunLua(kKeepConfig);
     RunLua(std::string("GameApp_SkillGlobals = {} for _, k in ipairs(") + kSkillGlobals +
            ") do GameApp_SkillGlobals[k] = _G[k] end");
@@ -119,8 +121,21 @@ void GameApp::TearDown()
            ") do _G[k] = GameApp_SkillGlobals[k] end GameApp_SkillGlobals = nil end");
     RunLua(kRestoreConfig);
     GetPostedEventQueue().Clear();
-    // The music outlives the application: a game left with its menu open (the music lowered)
-    // must not leave the next test's music there.
+}
+
+void GameApp::SettleSound()
+{
+    // The sound system outlives every application, and tests of other fixtures pause it,
+    // set its volumes or lower the music (a game left with its menu open): each game
+    // application starts it unpaused at the configured volumes.
+    if (Sound::IsAppPaused())
+        Sound::ResumeApp();
+    if (Sound::IsGamePaused())
+        Sound::Resume();
+    if (Config* config = Config::GetCurrent()) {
+        Sound::SetMusicVolume(static_cast<unsigned>(config->GetNumber("music_volume")));
+        Sound::SetSFXVolume(static_cast<unsigned>(config->GetNumber("sfx_volume")));
+    }
     if (DirectMusic* music = Sound::GetDirectMusic())
         music->SetMasterVolume(Sound::MusicMasterVolume(Sound::GetMusicVolume()));
 }

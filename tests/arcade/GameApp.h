@@ -67,6 +67,7 @@ public:
 
 private:
     void SetUp();
+    void SettleSound();
     // Also after a failed set-up: the tests' resource manager is never deleted here.
     void TearDown();
 };

@@ -4,6 +4,7 @@
 // as the screen's logic, and passes that tick the screen (and so the controller) one
 // 32 ms frame at a time. A trace records every state the controller was in after a pass.
 #include "core/Event.h"
+#include "core/EventQueue.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/states/StateSupport.h"
 #include "scene/Actor.h"
@@ -43,11 +44,15 @@ protected:
         passes.SetRoot(screen);
         bbtest::EvalLua("1");
         GameOptions("{}");
+        // Events an earlier test left name objects that are gone.
+        GetPostedEventQueue().Clear();
     }
     ~GameFixture() override
     {
         EndGame();
         passes.SetRoot(nullptr);
+        // Events still posted name the screen's dialogs and actors, deleted here.
+        GetPostedEventQueue().Clear();
         delete screen;
         ArcadeGameStates::SetLeftButtonProbe(nullptr);
     }
