@@ -38,9 +38,6 @@ protected:
         app->Pass(30);
         if (!Sound::IsMusicActive())
             Sound::InitDirectMusic(true);
-        // The music outlives each test's application: whatever an earlier test left it at
-        // (lowered for a menu it never closed), play starts at the configured level.
-        Sound::GetDirectMusic()->SetMasterVolume(Sound::MusicMasterVolume(Sound::GetMusicVolume()));
     }
     void TearDown() override { app.reset(); }
 
