@@ -47,9 +47,9 @@ int PowerMeter::CharToIdx(char letter)
     default:
         break;
     }
-    MAKO_THROW(Exception, std::string("'") + letter +
-                              "' is not one of the power meter's "
-                              "letters, which spell BREAKOUT.");
+    MAKO_THROW(Exception,
+               std::string("'") + letter +
+                   "' is not one of the power meter's letters B, R, E, A, K, O, U and T.");
 }
 
 char PowerMeter::IdxToChar(int index)
