@@ -172,6 +172,17 @@ void GameApp::SwitchTo(const std::string& screen)
     DispatchPosted();
 }
 
+Screen* GameApp::ShowWithoutItsTip(Screen* added, const std::string& name)
+{
+    m_ScreenManager->AddScreen(added);
+    SwitchTo(name);
+    Screen* screen = m_ScreenManager->GetScreen(name);
+    for (Dialog* dialog : screen->GetDialogs())
+        screen->StopDialog(dialog);
+    Pass();
+    return screen;
+}
+
 ArcadeGameScreen* GameApp::GameScreen() const
 {
     return static_cast<ArcadeGameScreen*>(m_ScreenManager->GetScreen("GameScreen"));

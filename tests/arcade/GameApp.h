@@ -17,6 +17,7 @@
 #include <vector>
 
 class ArcadeGameScreen;
+class Screen;
 class Player;
 class ScreenManager;
 class TimerManager;
@@ -34,6 +35,8 @@ public:
     void Pass(int passes = 1);
     // Shows the named screen and delivers the change notices.
     void SwitchTo(const std::string& screen);
+    // Adds the screen, shows it under its name with its tip letters closed and runs a pass.
+    Screen* ShowWithoutItsTip(Screen* added, const std::string& name);
 
     ScreenManager* Screens() const { return m_ScreenManager.get(); }
     ArcadeGameScreen* GameScreen() const;

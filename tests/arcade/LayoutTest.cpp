@@ -82,18 +82,6 @@ protected:
     }
     void TearDown() override { app.reset(); }
 
-    // Adds the screen, shows it with its tip letters closed and runs a pass.
-    Screen* ShowWithoutItsTip(Screen* added, const std::string& name)
-    {
-        app->Screens()->AddScreen(added);
-        app->SwitchTo(name);
-        Screen* screen = app->Screens()->GetScreen(name);
-        for (Dialog* dialog : screen->GetDialogs())
-            screen->StopDialog(dialog);
-        app->Pass();
-        return screen;
-    }
-
     // Full screen: the overlay's window buttons stand over the place, and nothing may lie
     // under them or touch them.
     void AddWindowButtons()
@@ -385,7 +373,7 @@ TEST_F(LayoutTest, TheFirstStartMenuKeepsTheMissingFindInItsPanel)
 {
     Player* player = app->CurrentPlayer();
     player->GetGameModeTable("Adventure").SetNil("latestArtifact");
-    Screen* menu = ShowWithoutItsTip(new ArcadeMenuScreen(), "MenuScreen");
+    Screen* menu = app->ShowWithoutItsTip(new ArcadeMenuScreen(), "MenuScreen");
     // The find's recess in the menu's backdrop.
     const SDL_Rect panel = RectOf(450, 110, 180, 250);
     layout.Collect(menu);
@@ -477,7 +465,7 @@ TEST_F(LayoutTest, TheMapFitsEveryLandAndLevelInFullScreen)
 
 TEST_F(LayoutTest, TheFindsShowEveryArtefactsNameUnderIt)
 {
-    Screen* finds = ShowWithoutItsTip(new ArcadeArtifactScreen(), "ArtifactScreen");
+    Screen* finds = app->ShowWithoutItsTip(new ArcadeArtifactScreen(), "ArtifactScreen");
     auto* right = dynamic_cast<Button*>(finds->GetChild("RightButton", false));
     ASSERT_NE(nullptr, right);
     // Stolen first, then every one found.
@@ -498,7 +486,7 @@ TEST_F(LayoutTest, TheMenusDialogsAndMedalsFitTheirPlates)
     for (int i = 1; i <= 4; ++i)
         bbtest::RunLua("Players[" + std::to_string(i) + "].Name = '" + kWideName + "'");
     app->Screens()->AddScreen(new ArcadeMenuScreen());
-    Screen* menu = ShowWithoutItsTip(new ArcadeSplashScreen(), "MenuScreen");
+    Screen* menu = app->ShowWithoutItsTip(new ArcadeSplashScreen(), "MenuScreen");
     Check(menu, "main menu", 8);
     CheckDialog(menu, new InGameMenuDialog(), "in-game menu");
     CheckDialog(menu, new OptionsDialog(), "options");
@@ -525,7 +513,7 @@ TEST_F(LayoutTest, TheMenusDialogsAndMedalsFitTheirPlates)
 
 TEST_F(LayoutTest, TheNameFieldKeepsWhatIsTypedAndItsCaretInsideTheBox)
 {
-    Screen* menu = ShowWithoutItsTip(new ArcadeMenuScreen(), "MenuScreen");
+    Screen* menu = app->ShowWithoutItsTip(new ArcadeMenuScreen(), "MenuScreen");
     auto* signIn = new EnterNameAndSkillDialog("");
     menu->StartDialog(signIn, false);
     TextBox* box = signIn->GetTextBox();
@@ -621,7 +609,7 @@ TEST_F(LayoutTest, TheTextsOverThePlayFieldReadAgainstWhatLiesUnderThem)
 
 TEST_F(LayoutTest, TheNameBoxHoldsNineOfAnyLetterAtOneSize)
 {
-    Screen* menu = ShowWithoutItsTip(new ArcadeMenuScreen(), "MenuScreen");
+    Screen* menu = app->ShowWithoutItsTip(new ArcadeMenuScreen(), "MenuScreen");
     auto* signIn = new EnterNameAndSkillDialog("");
     menu->StartDialog(signIn, false);
     TextBox* box = signIn->GetTextBox();

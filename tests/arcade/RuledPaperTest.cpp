@@ -51,17 +51,6 @@ protected:
         EXPECT_NE(nullptr, label) << name;
         return label;
     }
-    // Shows the screen with its tip letter closed.
-    Screen* Show(Screen* added, const std::string& name)
-    {
-        app->Screens()->AddScreen(added);
-        app->SwitchTo(name);
-        Screen* screen = app->Screens()->GetScreen(name);
-        for (Dialog* dialog : screen->GetDialogs())
-            screen->StopDialog(dialog);
-        app->Pass();
-        return screen;
-    }
 
     std::unique_ptr<bbtest::GameApp> app;
 };
@@ -105,7 +94,8 @@ TEST_F(RuledPaperTest, TheTallyStandsOnTheLettersRules)
 // figures: on its rules, and the best written the same way on both.
 TEST_F(RuledPaperTest, BothNotepadsStandOnTheirRulesAndReadAlike)
 {
-    auto* map = static_cast<ArcadeMapScreen*>(Show(new ArcadeMapScreen(), "MapScreen"));
+    auto* map =
+        static_cast<ArcadeMapScreen*>(app->ShowWithoutItsTip(new ArcadeMapScreen(), "MapScreen"));
     LuaPlus::LuaObject adventure = app->CurrentPlayer()->GetGameModeTable("Adventure");
     adventure.SetInteger("EpisodeUnlocked", GameProgress::EpisodeCount());
     adventure.SetInteger("LevelUnlocked", 99);
@@ -131,7 +121,7 @@ TEST_F(RuledPaperTest, BothNotepadsStandOnTheirRulesAndReadAlike)
     for (const std::string& name : bbtest::TableKeys("Levels"))
         labRecords.CreateTable(name.c_str()).SetInteger("score", 2003);
     records.CreateTable("Welcome").SetInteger("secret", 60);
-    Screen* labScreen = Show(new ArcadeLabScreen(), "LabScreen");
+    Screen* labScreen = app->ShowWithoutItsTip(new ArcadeLabScreen(), "LabScreen");
     for (int i = 1; i <= ArcadeLabScreen::kLevelCount; ++i) {
         auto* button = labScreen->GetChild("buttonLevel" + std::to_string(i), true);
         ASSERT_NE(nullptr, button);

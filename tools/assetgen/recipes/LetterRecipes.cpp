@@ -65,12 +65,7 @@ void LetterPaper(AssetPack& pack)
     Bevel(sheet, paper, 2.0f, 0.15f);
     Canvas letter(kLetterW, kLetterH);
     DrawWithShadow(letter, sheet, 0, 0, 3, 3, 3.0f, 0.45f);
-    LuaValue rules = LuaValue::Table();
-    rules.Set("top", kRuleTop);
-    rules.Set("pitch", kRulePitch);
-    rules.Set("last", kRuleLast);
-    LuaValue metadata = LuaValue::Table();
-    metadata.Set("rules", rules);
+    const LuaValue metadata = RuledPaperMetadata(kRuleTop, kRulePitch, kRuleLast);
     pack.WriteImage(kImages, name, letter, metadata);
 }
 

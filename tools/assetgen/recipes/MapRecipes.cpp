@@ -472,12 +472,7 @@ void Notepad(AssetPack& pack)
     }
     Canvas out(w, h);
     DrawWithShadow(out, paper, 0, 0, 3, 3, 3.0f, 0.5f);
-    LuaValue rules = LuaValue::Table();
-    rules.Set("top", kNoteRuleTop);
-    rules.Set("pitch", kNoteRulePitch);
-    rules.Set("last", kNoteRuleLast);
-    LuaValue metadata = LuaValue::Table();
-    metadata.Set("rules", rules);
+    const LuaValue metadata = RuledPaperMetadata(kNoteRuleTop, kNoteRulePitch, kNoteRuleLast);
     pack.WriteImage(kImages, "objMapNotepad.png", out, metadata);
 }
 

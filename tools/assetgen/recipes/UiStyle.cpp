@@ -125,4 +125,15 @@ LuaValue ButtonSheetMetadata(int frameW, int frameH, const PlateStyle& style)
     return m;
 }
 
+LuaValue RuledPaperMetadata(int top, int pitch, int last)
+{
+    LuaValue rules = LuaValue::Table();
+    rules.Set("top", top);
+    rules.Set("pitch", pitch);
+    rules.Set("last", last);
+    LuaValue metadata = LuaValue::Table();
+    metadata.Set("rules", rules);
+    return metadata;
+}
+
 } // namespace assetgen

@@ -44,5 +44,8 @@ LuaValue SheetMetadata(int numFrames, int frameW, int frameH);
 // pixels at each end of a frame that its rounded ends (and, on the right, its shadow)
 // take, which a caption keeps clear of.
 LuaValue ButtonSheetMetadata(int frameW, int frameH, const PlateStyle& style);
+// Metadata of a ruled sheet of paper: `rules` = {top, pitch, last}, the rows of its first
+// and last rule and the pixels between two, which the game writes its lines on.
+LuaValue RuledPaperMetadata(int top, int pitch, int last);
 
 } // namespace assetgen
