@@ -15,11 +15,6 @@
 
 namespace bbtest {
 
-inline std::string EngineScriptText(const std::string& name)
-{
-    return ReadFile(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/" + name);
-}
-
 class SaveFixture : public LuaFixture
 {
 protected:
@@ -28,12 +23,7 @@ protected:
         PrepareEngine();
         m_Folder = m_Home.Path() + "/cards/";
         m_ConfigPath = m_Home.Path() + "/bumperlux.cfg";
-        AddScript("PlayerDefaults.lua", EngineScriptText("PlayerDefaults.lua"));
-        AddScript("Player.lua", EngineScriptText("Player.lua"));
-        AddScript("PlayerManager.lua", EngineScriptText("PlayerManager.lua"));
-        RunResource("PlayerDefaults.lua");
-        RunResource("Player.lua");
-        Run("Paths = { PlayerData = '" + m_Folder + "' }");
+        LoadPlayerScripts(m_Folder);
         m_Records = std::make_unique<GameRecordManager>(State());
         m_Players = std::make_unique<PlayerManager>(State());
         m_IO = std::make_unique<GameDataIO>(m_Folder);

@@ -133,11 +133,6 @@ protected:
     TempHome m_Home;
 };
 
-std::string ScriptText(const std::string& name)
-{
-    return ReadFile(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/" + name);
-}
-
 } // namespace
 
 TEST_F(HostileDataScriptTest, ConfigurationIsSetAsideAndTheNextOneLoads)
@@ -161,12 +156,7 @@ TEST_F(HostileDataScriptTest, ConfigurationIsSetAsideAndTheNextOneLoads)
 TEST_F(HostileDataScriptTest, CardIsSetAsideAndTheOtherCardsLoad)
 {
     const std::string folder = m_Home.Path() + "/cards/";
-    AddScript("PlayerDefaults.lua", ScriptText("PlayerDefaults.lua"));
-    AddScript("Player.lua", ScriptText("Player.lua"));
-    AddScript("PlayerManager.lua", ScriptText("PlayerManager.lua"));
-    RunResource("PlayerDefaults.lua");
-    RunResource("Player.lua");
-    Run("Paths = { PlayerData = '" + folder + "' }");
+    LoadPlayerScripts(folder);
     fs::create_directories(folder);
     RunTable("card", [&](const std::string& script) -> std::string {
         GameRecordManager records(State());

@@ -30,11 +30,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ScriptText(const std::string& name)
-{
-    return ReadFile(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/" + name);
-}
-
 class PlayerCardTest : public LuaFixture
 {
 protected:
@@ -42,12 +37,7 @@ protected:
     {
         PrepareEngine();
         m_Folder = m_Home.Path() + "/cards/";
-        AddScript("PlayerDefaults.lua", ScriptText("PlayerDefaults.lua"));
-        AddScript("Player.lua", ScriptText("Player.lua"));
-        AddScript("PlayerManager.lua", ScriptText("PlayerManager.lua"));
-        RunResource("PlayerDefaults.lua");
-        RunResource("Player.lua");
-        Run("Paths = { PlayerData = '" + m_Folder + "' }");
+        LoadPlayerScripts(m_Folder);
         m_Records = std::make_unique<GameRecordManager>(State());
         m_Players = std::make_unique<PlayerManager>(State());
         m_IO = std::make_unique<GameDataIO>(m_Folder);

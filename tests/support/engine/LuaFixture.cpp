@@ -5,6 +5,9 @@
 
 #include <boost/format.hpp>
 
+#include <fstream>
+#include <iterator>
+
 namespace bbtest {
 
 LuaFixture::LuaFixture()
@@ -61,6 +64,18 @@ std::string LuaFixture::GlobalString(const char* name) const
 bool LuaFixture::GlobalBoolean(const char* name) const
 {
     return Global(name).GetBoolean();
+}
+
+void LuaFixture::LoadPlayerScripts(const std::string& cardFolder)
+{
+    for (const char* name : {"PlayerDefaults.lua", "Player.lua", "PlayerManager.lua"}) {
+        std::ifstream file(std::string(BB_SOURCE_DIR) + "/MakoEngine/Source/scripts/" + name,
+                           std::ios::binary);
+        AddScript(name, std::string(std::istreambuf_iterator<char>(file), {}));
+    }
+    RunResource("PlayerDefaults.lua");
+    RunResource("Player.lua");
+    Run("Paths = { PlayerData = '" + cardFolder + "' }");
 }
 
 } // namespace bbtest

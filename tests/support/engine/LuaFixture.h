@@ -31,6 +31,9 @@ protected:
 
     // Makes `text` the script resource `name` while the fixture lives.
     void AddScript(const std::string& name, const std::string& text);
+    // Loads the engine's player scripts from the source tree (PlayerDefaults.lua and
+    // Player.lua run, PlayerManager.lua added) with Paths.PlayerData set to cardFolder.
+    void LoadPlayerScripts(const std::string& cardFolder);
 
     LuaPlus::LuaObject Global(const char* name) const;
     double GlobalNumber(const char* name) const;
