@@ -201,6 +201,36 @@ TEST_F(GameAutoplayTest, TheWatchSeesAStallThatScoreAndHealingDamageWouldHide)
         << plates.Describe();
 }
 
+// The level's last plate gives way only from its left face, the way the plates of the
+// obelisk and the vault do; metal covers its other faces, and a wall of metal hides it from
+// all but steep strokes. A stroke that happens to strike it there is rare: the level stops
+// moving on until the player, grown restless, aims at the open face.
+TEST_F(GameAutoplayTest, ARestlessPlayerAimsAtAPlatesOneOpenFace)
+{
+    // A wall of metal at the left hides the open face from all but steep strokes.
+    std::string bricks;
+    for (int row = 1; row <= 6; ++row)
+        bricks += "{ resource = 'MetalBrick', position = { 8, " + std::to_string(row) + " } }, ";
+    bbtest::EvalLua(R"(rawset(Levels, "Keyhole", {
+        fullName = "Keyhole", music = "Harbour.mid",
+        compiledBricks = { )" +
+                    bricks + R"(
+            { resource = "MetalBrick", position = { 10, 4 } },
+            { resource = "MetalBrick", position = { 11, 4 } },
+            { resource = "MetalBrick", position = { 10, 5 }, weakEdges = { left = true },
+              necessary = true },
+            { resource = "MetalBrick", position = { 11, 5 } },
+            { resource = "MetalBrick", position = { 10, 6 } },
+            { resource = "MetalBrick", position = { 11, 6 } } } }))");
+    StartLevel("Keyhole", 9);
+    const int played = PlayToTheEnd(true, 20000);
+    EXPECT_EQ(autoplay::GAME_WON, autoplay::OutcomeOfState(State()))
+        << "after " << played << " passes: " << autoplay::PlayProgress::Remaining(logic);
+    // About half a minute of aiming once the player has grown restless.
+    EXPECT_LT(m_Watch.GetLongestStill(), autoplay::AutoPlayer::kRestlessPasses + 1000)
+        << "won after " << played << " passes";
+}
+
 // A ball that leaves the field is put back at the wall's face before the watch looks; the
 // put-back shows where it was, and counts as an escape.
 TEST_F(GameAutoplayTest, TheWatchSeesABallPutBackFromOutsideTheField)

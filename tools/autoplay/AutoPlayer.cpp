@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace autoplay {
@@ -59,7 +60,8 @@ void AutoPlayer::PlayOnePass(ArcadeGameLogic* logic, bool movePaddle)
             held = held || ball->GetPaddle() != nullptr;
         }
     if (state == "WaitForSpawn" || held || m_ButtonDown) {
-        if (!m_ButtonDown && ++m_WaitTicks > 30) {
+        // A serve waits for the paddle to reach the place it is aimed from, a while at most.
+        if (!m_ButtonDown && ++m_WaitTicks > 30 && (!m_Steering || m_WaitTicks > kLongestSteer)) {
             Click(logic, true);
             m_ButtonDown = true;
             m_PressTicks = 0;
@@ -68,6 +70,10 @@ void AutoPlayer::PlayOnePass(ArcadeGameLogic* logic, bool movePaddle)
             m_ButtonDown = false;
             m_WaitTicks = 0;
         }
+    }
+    if (!held) {
+        m_ServeAim.reset();
+        m_Steering = false;
     }
     if (!movePaddle || balls.empty())
         return;
@@ -78,17 +84,21 @@ void AutoPlayer::PlayOnePass(ArcadeGameLogic* logic, bool movePaddle)
         Ball* target = Nearest(balls, paddle, vertical);
         if (!target)
             continue;
-        const int along = (vertical ? CentreY(target) : CentreX(target)) + m_Offset;
+        int along = (vertical ? CentreY(target) : CentreX(target)) + m_Offset;
+        if (const std::optional<StrokeAim> aim = Aim(logic, paddle, target))
+            along = int(std::lround(aim->centre));
         const int centre = vertical ? paddle->GetY() + paddle->GetHeight() / 2
                                     : paddle->GetX() + paddle->GetWidth() / 2;
         const int move = std::clamp(along - centre, -48, 48);
+        if (target->GetPaddle() == paddle)
+            m_Steering = m_ServeAim && move != 0;
         int& axis = vertical ? dy : dx;
         if (axis == 0)
             axis = move;
     }
     const double y = CentreY(balls.front());
     if (y < m_LastY - 0.5 && !m_Rising)
-        m_Offset = DrawOffset(logic); // the ball turned upwards: a new stroke
+        NewStroke(logic); // the ball turned upwards
     m_Rising = y < m_LastY - 0.5;
     m_LastY = y;
     // With side paddles, a ball that turns across the field was struck by one of them: a
@@ -96,7 +106,7 @@ void AutoPlayer::PlayOnePass(ArcadeGameLogic* logic, bool movePaddle)
     const double x = CentreX(balls.front());
     const int across = x > m_LastX + 0.5 ? 1 : x < m_LastX - 0.5 ? -1 : 0;
     if (SidePaddles(logic) && across != 0 && m_Across != 0 && across != m_Across)
-        m_Offset = DrawOffset(logic);
+        NewStroke(logic);
     if (across != 0)
         m_Across = across;
     m_LastX = x;
@@ -113,6 +123,25 @@ void AutoPlayer::WatchProgress(ArcadeGameLogic* logic)
     } else {
         ++m_SinceProgress;
     }
+}
+
+std::optional<StrokeAim> AutoPlayer::Aim(ArcadeGameLogic* logic, Paddle* paddle, Ball* ball)
+{
+    if (m_SinceProgress < kRestlessPasses)
+        return std::nullopt;
+    const bool serve = ball->GetPaddle() == paddle;
+    std::optional<double>& last = serve ? m_ServeAim : m_StrokeAim;
+    const std::optional<StrokeAim> aim =
+        serve ? AimServe(logic, paddle, ball, last) : AimStroke(logic, paddle, ball, last);
+    if (aim)
+        last = serve ? aim->centre : aim->u;
+    return aim;
+}
+
+void AutoPlayer::NewStroke(ArcadeGameLogic* logic)
+{
+    m_Offset = DrawOffset(logic);
+    m_StrokeAim.reset();
 }
 
 int AutoPlayer::DrawOffset(ArcadeGameLogic* logic) const

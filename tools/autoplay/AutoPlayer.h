@@ -12,9 +12,14 @@
 // upwards, and on levels with side paddles also when it turns across the field). When the
 // level has not come nearer its end (PlayProgress) for kRestlessPasses passes, it aims
 // wider: the offsets it draws then reach the paddle's ends, so the ball leaves the paddle
-// at angles that find a brick in a corner or a narrow column. Play moving on again calms it.
+// at angles that find a brick in a corner or a narrow column; and where the field shows a
+// straight way to a brick that must still break, on a face that breaks it, it aims there
+// (StrokeAim): a ball on its way in by where it meets the paddle, a ball the paddle holds by
+// where the paddle serves it from. Play moving on again calms it.
 #include "PlayProgress.h"
+#include "StrokeAim.h"
 
+#include <optional>
 #include <vector>
 
 class ArcadeGameLogic;
@@ -28,6 +33,8 @@ class AutoPlayer
 public:
     // About half a minute of play that brings the level no nearer its end.
     static constexpr int kRestlessPasses = 1000;
+    // The most passes a serve waits for the paddle to reach the place it is aimed from.
+    static constexpr int kLongestSteer = 150;
 
     // One pass of input. A player that does not move the paddle still serves.
     void PlayOnePass(ArcadeGameLogic* logic, bool movePaddle = true);
@@ -40,6 +47,11 @@ private:
     static bool SidePaddles(ArcadeGameLogic* logic);
     // Counts the passes since the level last came nearer its end.
     void WatchProgress(ArcadeGameLogic* logic);
+    // Once play has stopped moving on: where to take the paddle so that its stroke, or its
+    // serve of a ball it holds, sends the ball at a brick that must still break.
+    std::optional<StrokeAim> Aim(ArcadeGameLogic* logic, Paddle* paddle, Ball* ball);
+    // After a stroke: a new offset, and no aim yet.
+    void NewStroke(ArcadeGameLogic* logic);
     // A new offset from the paddle's centre for the next stroke: small while play moves
     // on, up to the paddle's ends once it has not for a while.
     int DrawOffset(ArcadeGameLogic* logic) const;
@@ -53,6 +65,9 @@ private:
     PlayProgress m_Best;
     bool m_Measured = false;
     int m_SinceProgress = 0;
+    std::optional<double> m_StrokeAim; // where along the paddle the stroke under way strikes
+    std::optional<double> m_ServeAim;  // where the paddle takes the ball it holds
+    bool m_Steering = false;           // the paddle is still on its way to a serve's place
 };
 
 } // namespace autoplay

@@ -133,6 +133,7 @@ bool FieldWatch::CheckProgress(ArcadeGameLogic* logic, int pass)
         m_LastChange = pass;
         return false;
     }
+    m_LongestStill = std::max(m_LongestStill, pass - m_LastChange);
     if (pass - m_LastChange < m_StallPasses)
         return false;
     return Stalled(logic, pass,

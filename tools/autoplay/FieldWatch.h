@@ -57,6 +57,9 @@ public:
     // The fault with the level, seed, pass, position and velocity; "" while there is none.
     const std::string& Describe() const { return m_Text; }
 
+    // The longest stretch of play so far (passes) in which the level came no nearer its end:
+    // how near the game came to a stall.
+    int GetLongestStill() const { return m_LongestStill; }
     // The put-backs seen so far, those from past a wall's face, and the deepest (pixels).
     int GetPutBacks() const { return m_PutBacks; }
     int GetPutBackEscapes() const { return m_PutBackEscapes; }
@@ -79,6 +82,7 @@ private:
     std::string m_Text;
     PlayProgress m_Best; // the last state and balls left, the least strength and count left
     int m_LastChange = 0;
+    int m_LongestStill = 0;
     int m_Paused = 0; // passes paused in a row
     bool m_Started = false;
     int m_PutBacks = 0;

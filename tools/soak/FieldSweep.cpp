@@ -2,9 +2,11 @@
 // autoplay player, headless and without drawing, each game watched by FieldWatch (a ball
 // past a wall's inner face, a level that stops moving on). Prints per level the games won
 // and lost, the escapes and stalls, the balls put back out of a wall (all of them, and the
-// deepest put-back in pixels), and the passes a game took (least, median, most), then every
-// fault with its level, seed, pass, position and velocity, and the first put-backs. Exit
-// status 1 when any game escaped, stalled or was still being played at the pass limit.
+// deepest put-back in pixels), the passes a game took (least, median, most) and the longest
+// stretch of play in any game that brought the level no nearer its end (against the stall
+// limit, FieldWatch::kDefaultStallPasses), then every fault with its level, seed, pass,
+// position and velocity, and the first put-backs. Exit status 1 when any game escaped, stalled or
+// was still being played at the pass limit.
 //
 //   fieldsweep [--seeds N | --seeds FIRST-LAST] [--levels Name,Name,...]
 //              [--without key] [--limit passes]
@@ -51,6 +53,7 @@ struct Game
     std::string fault;
     int putBacks = 0;
     double deepestPutBack = 0.0;
+    int longestStill = 0;
     std::vector<std::string> putBackLines;
 };
 
@@ -107,6 +110,7 @@ public:
         }
         game.putBacks = watch.GetPutBacks();
         game.deepestPutBack = watch.GetDeepestPutBack();
+        game.longestStill = watch.GetLongestStill();
         game.putBackLines = watch.PutBackLines();
         if (game.outcome == UNFINISHED)
             game.fault = level + " seed " + std::to_string(seed) + ": still " +
@@ -143,19 +147,21 @@ std::string Summary(const std::string& level, const std::vector<Game>& games)
     int counts[5] = {};
     int putBacks = 0;
     double deepest = 0.0;
+    int still = 0;
     std::vector<int> passes;
     for (const Game& game : games) {
         ++counts[game.outcome];
         passes.push_back(game.passes);
         putBacks += game.putBacks;
         deepest = std::max(deepest, game.deepestPutBack);
+        still = std::max(still, game.longestStill);
     }
     std::sort(passes.begin(), passes.end());
     char line[200];
-    std::snprintf(line, sizeof line, "%-16s %3d %4d %7d %6d %10d %8d %7.1f  %6d %6d %6d",
+    std::snprintf(line, sizeof line, "%-16s %3d %4d %7d %6d %10d %8d %7.1f  %6d %6d %6d  %5d",
                   level.c_str(), counts[WON], counts[LOST], counts[ESCAPED], counts[STALLED],
                   counts[UNFINISHED], putBacks, deepest, passes.front(), passes[passes.size() / 2],
-                  passes.back());
+                  passes.back(), still);
     return line;
 }
 
@@ -234,9 +240,9 @@ int main(int argc, char** argv)
     std::fprintf(report, "fieldsweep: %zu levels, seeds %u-%u%s\n", options.levels.size(),
                  options.firstSeed, options.lastSeed,
                  options.without.empty() ? "" : (", without " + options.without).c_str());
-    std::fprintf(report, "%-16s %3s %4s %7s %6s %10s %8s %7s  %6s %6s %6s\n", "level", "won",
+    std::fprintf(report, "%-16s %3s %4s %7s %6s %10s %8s %7s  %6s %6s %6s  %5s\n", "level", "won",
                  "lost", "escaped", "stalls", "unfinished", "putbacks", "deepest", "min", "median",
-                 "max");
+                 "max", "still");
     std::vector<std::string> faults, putBackLines;
     int totals[5] = {};
     for (const std::string& level : options.levels) {

@@ -104,6 +104,8 @@ public:
     static int GetEdges(const LuaPlus::LuaObject& value);
     void SetStrength(int strength);
     int GetStrength() const { return m_Strength; }
+    // The edges (BrickEdge bits) from which one hit breaks the brick, whatever its strength.
+    int GetWeakEdges() const { return m_WeakEdges; }
     int GetDamage() const { return m_Damage; }
     int GetScore() const { return m_Score; }
     int GetDamageStages() const { return m_DamageStages; }

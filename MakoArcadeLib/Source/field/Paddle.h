@@ -113,6 +113,11 @@ public:
     // unless catch is on each takes the paddle's swing-axis velocity along.
     void LaunchHeldBalls();
 
+    // The velocity of a ball the paddle deflects at `u` along its face (-1 at the left or
+    // upper end, 0 at the centre, 1 at the right or lower end) with the given speed: the
+    // face's normal turned by u times 60 degrees towards the end struck.
+    Point<float> DeflectionVelocity(double u, double speed) const;
+
     // Ticks during which no ball can be caught; set to 6 by every launch and release.
     int GetCatchCooldown() const { return m_CatchCooldown; }
     void SetCatchCooldown(int ticks) { m_CatchCooldown = ticks; }

@@ -182,9 +182,19 @@ void Paddle::DeflectBall(Ball* ball, double x, double y)
     const double w = GetWidth(), h = GetHeight();
     double u = m_Vertical ? (local.y + w / 2 - h / 2) / (w / 2) - 1 : local.x / (w / 2) - 1;
     u = std::clamp(u, -1.0, 1.0);
-    const float angle = float(u * 3.1415927 * (1.0 / 3.0));
+    const Point<float> out =
+        DeflectionVelocity(u, body->GetLinearVel().Length() + kDeflectionSpeedGain);
+    double vx = out.x, vy = out.y;
+    if (m_SwingState != SwingIdle) {
+        vx *= kSwingSpeedFactor;
+        vy *= kSwingSpeedFactor;
+    }
+    body->SetLinearVel(vx, vy);
+}
 
-    const double speed = body->GetLinearVel().Length() + kDeflectionSpeedGain;
+Point<float> Paddle::DeflectionVelocity(double u, double speed) const
+{
+    const float angle = float(u * 3.1415927 * (1.0 / 3.0));
     Point<float> out;
     float turn = angle;
     if (!m_Vertical && !m_FacePositive) {
@@ -199,12 +209,7 @@ void Paddle::DeflectBall(Ball* ball, double x, double y)
         out = Point<float>(float(speed), 0.0f);
     }
     out.Rotate(turn);
-    double vx = out.x, vy = out.y;
-    if (m_SwingState != SwingIdle) {
-        vx *= kSwingSpeedFactor;
-        vy *= kSwingSpeedFactor;
-    }
-    body->SetLinearVel(vx, vy);
+    return out;
 }
 
 void Paddle::WhackEffects(ArcadeGameLogic* logic, double power, double x, double y)
