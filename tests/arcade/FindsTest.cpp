@@ -98,7 +98,13 @@ protected:
         // The finds' tip letter has been read (its own test shows it).
         app->CurrentPlayer()->GetOptionsTable().SetBoolean("gametip.finds.shown", true);
     }
-    void TearDown() override { app.reset(); }
+    void TearDown() override
+    {
+        // The levels table HideArtefacts replaced goes back, with its compiling metatable.
+        if (!m_PackLevels.IsNil())
+            GetGlobalLuaState()->GetGlobals().SetObject("Levels", m_PackLevels);
+        app.reset();
+    }
 
     LuaPlus::LuaObject Adventure() { return app->CurrentPlayer()->GetGameModeTable("Adventure"); }
 
@@ -107,6 +113,8 @@ protected:
     void HideArtefacts(int count)
     {
         // Copies of the pack's levels without their artefacts, so that games still start.
+        if (m_PackLevels.IsNil())
+            m_PackLevels = GetGlobalLuaState()->GetGlobal("Levels");
         RunLua("local copies = {} "
                "for name, level in pairs(Levels or {}) do "
                "  local copy = {} "
@@ -171,6 +179,7 @@ protected:
     }
 
     std::unique_ptr<GameApp> app;
+    LuaPlus::LuaObject m_PackLevels; // the levels table before HideArtefacts
     ArcadeArtifactScreen* finds = nullptr;
 };
 
