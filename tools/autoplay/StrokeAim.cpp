@@ -133,7 +133,8 @@ double Fold(double x, double low, double high)
     return m <= span ? low + m : high - (m - span);
 }
 
-// What the trace needs to know of the paddle, the ball and the field.
+// What the trace needs to know of the paddle, the ball and the field (Describe), and the
+// bricks.
 struct Setting
 {
     Vec n;            // the paddle face's normal, towards the field
@@ -144,10 +145,10 @@ struct Setting
     double radius = 0;                // the ball's
     double low = 0, high = 0;         // the ball centre's range along the paddle's edge
     double edgeLow = 0, edgeHigh = 0; // the paddle centre's range along it
-    std::vector<Box> boxes;
+    std::vector<Box> boxes;           // the bricks (Obstacles), once there is a ball to aim
 };
 
-Setting Describe(ArcadeGameLogic* logic, const Paddle* paddle, const Ball* ball)
+Setting Describe(const Paddle* paddle, const Ball* ball)
 {
     Setting s;
     const Point<float> face = paddle->DeflectionVelocity(0.0, 1.0);
@@ -164,7 +165,6 @@ Setting Describe(ArcadeGameLogic* logic, const Paddle* paddle, const Ball* ball)
     s.high = (s.vertical ? bounds.bottom : bounds.right) - r;
     s.edgeLow = (s.vertical ? bounds.top : bounds.left) + s.reach;
     s.edgeHigh = (s.vertical ? bounds.bottom : bounds.right) - s.reach;
-    s.boxes = Obstacles(logic, r);
     return s;
 }
 
@@ -227,7 +227,7 @@ std::optional<StrokeAim> AimStroke(ArcadeGameLogic* logic, Paddle* paddle, Ball*
     const PhysicsBody* body = ball->GetPhysicsBody();
     if (!body || ball->GetPaddle())
         return std::nullopt;
-    const Setting s = Describe(logic, paddle, ball);
+    Setting s = Describe(paddle, ball);
     const Vector2D at = body->GetPosition(), v = body->GetLinearVel();
     // How far the ball's centre is in front of the line where it touches the face, and how
     // fast it closes in.
@@ -236,6 +236,7 @@ std::optional<StrokeAim> AimStroke(ArcadeGameLogic* logic, Paddle* paddle, Ball*
     const double closing = -(v.x * s.n.x + v.y * s.n.y);
     if (closing <= 1.0 || gap > kAimReach || gap < 0)
         return std::nullopt;
+    s.boxes = Obstacles(logic, s.radius);
     const double t = gap / closing;
     const double along = Fold(s.vertical ? at.y + v.y * t : at.x + v.x * t, s.low, s.high);
     const Vec contact = ContactAt(s, along);
@@ -258,7 +259,8 @@ std::optional<StrokeAim> AimServe(ArcadeGameLogic* logic, Paddle* paddle, Ball* 
 {
     if (ball->GetPaddle() != paddle)
         return std::nullopt;
-    const Setting s = Describe(logic, paddle, ball);
+    Setting s = Describe(paddle, ball);
+    s.boxes = Obstacles(logic, s.radius);
     // Where the ball lies on the paddle, which the paddle carries along.
     const double offset = s.vertical ? ball->GetY() + ball->GetHeight() / 2.0 - s.centre.y
                                      : ball->GetX() + ball->GetWidth() / 2.0 - s.centre.x;
