@@ -12,6 +12,7 @@
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
 #include "support/TempHome.h"
+#include "support/UnreadableFile.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -215,7 +217,7 @@ TEST_F(ConfigTest, UserFileRunsAsDataAndBrokenFilesAreKeptAside)
     std::string path = home.Path() + "/bumperlux.cfg";
     std::string canary = home.Path() + "/canary";
 
-    EXPECT_EQ(LUA_ERRFILE, Cfg().ReadFile(path)); // no file yet: the defaults stay
+    EXPECT_EQ(USERFILE_STATUS_MISSING, Cfg().ReadFile(path)); // no file yet: the defaults stay
     EXPECT_FALSE(Exists(path + ".bad"));
 
     bbtest::WriteFile(path, "LoadConfig { a = 1 }\nio.open('" + canary +
@@ -342,7 +344,7 @@ TEST_F(ConfigTest, ValuesThatCannotBeWrittenAreRefusedSoTheFileIsAlwaysWrittenBa
     EXPECT_EQ(written, bbtest::ReadFile(path));
 }
 
-TEST_F(ConfigTest, FilesThatAreNoRegularFilesOrTooLargeAreSetAsideWithoutWaiting)
+TEST_F(ConfigTest, FilesThatAreNoRegularFilesAreKeptAndTooLargeOnesSetAsideWithoutWaiting)
 {
     bbtest::TempHome home;
     std::string path = home.Path() + "/bumperlux.cfg";
@@ -358,24 +360,26 @@ TEST_F(ConfigTest, FilesThatAreNoRegularFilesOrTooLargeAreSetAsideWithoutWaiting
             << out.Text();
         EXPECT_TRUE(Exists(path + ".bad"));
     }
-    // A FIFO would wait for a writer for ever; a link to /dev/zero never ends.
+    // A FIFO would wait for a writer for ever; a link to /dev/zero never ends. Neither is
+    // read, and both stay where they are.
     ASSERT_EQ(0, ::mkfifo(path.c_str(), 0600));
     {
         bbtest::OutputCapture out(1);
-        EXPECT_EQ(LUA_ERRSYNTAX, Cfg().ReadFile(path));
+        EXPECT_EQ(LUA_ERRFILE, Cfg().ReadFile(path));
         EXPECT_NE(std::string::npos, out.Text().find("it is a FIFO, not a regular file"))
             << out.Text();
-        EXPECT_TRUE(Exists(path + ".1.bad"));
-        EXPECT_FALSE(Exists(path));
+        EXPECT_TRUE(std::filesystem::is_fifo(path));
     }
+    ::unlink(path.c_str());
     ASSERT_EQ(0, ::symlink("/dev/zero", path.c_str()));
     {
         bbtest::OutputCapture out(1);
-        EXPECT_EQ(LUA_ERRSYNTAX, Cfg().ReadFile(path));
+        EXPECT_EQ(LUA_ERRFILE, Cfg().ReadFile(path));
         EXPECT_NE(std::string::npos, out.Text().find("it is a device, not a regular file"))
             << out.Text();
-        EXPECT_FALSE(Exists(path));
+        EXPECT_TRUE(std::filesystem::is_symlink(path));
     }
+    ::unlink(path.c_str());
     bbtest::WriteFile(path, "LoadConfig { pad = '" + std::string(17 << 20, 'p') + "' }\n");
     {
         bbtest::OutputCapture out(1);
@@ -383,6 +387,62 @@ TEST_F(ConfigTest, FilesThatAreNoRegularFilesOrTooLargeAreSetAsideWithoutWaiting
         EXPECT_NE(std::string::npos, out.Text().find("larger than the 16 MiB")) << out.Text();
     }
     EXPECT_EQ(50, Cfg().GetInteger("music_volume"));
+}
+
+// Only a missing file is a fresh start: a configuration that is there but cannot be read
+// keeps its place and its bytes, and the settings of the run are never saved over it.
+TEST_F(ConfigTest, AConfigurationThatCannotBeReadIsKeptAndNeverWrittenOver)
+{
+    bbtest::TempHome home;
+    const std::string path = home.Path() + "/bumperlux.cfg";
+    for (const bbtest::UnreadableKind kind : bbtest::kUnreadableKinds) {
+        SCOPED_TRACE(bbtest::NameOf(kind));
+        std::filesystem::remove_all(path);
+        bbtest::UnreadableFile file(path, kind, "LoadConfig { music_volume = 17 }\n");
+        bbtest::OutputCapture out(1);
+        EXPECT_EQ(LUA_ERRFILE, Cfg().ReadFile(path));
+        Run("Config.music_volume = 50");
+        EXPECT_NO_THROW(Cfg().Write(path));
+        EXPECT_NO_THROW(Cfg().Write(path));
+        EXPECT_EQ("", file.Changed());
+        EXPECT_FALSE(Exists(path + ".bad"));
+        const std::string said = "Warning: the configuration file \"" + path +
+                                 "\" stays where it is (it could not be read: " +
+                                 bbtest::ReasonOf(kind) + "): the settings are played without "
+                                                          "saving to it";
+        const std::string text = out.Text();
+        EXPECT_NE(std::string::npos, text.find(said)) << text;
+        EXPECT_EQ(std::string::npos, text.find("stays where it is", text.find(said) + said.size()))
+            << "said once: " << text;
+    }
+    // Once it can be read again, it is read and saved as ever.
+    std::filesystem::remove_all(path);
+    bbtest::WriteFile(path, "LoadConfig { music_volume = 17 }\n");
+    EXPECT_EQ(0, Cfg().ReadFile(path));
+    EXPECT_EQ(17, Cfg().GetInteger("music_volume"));
+    Run("Config.music_volume = 18");
+    Cfg().Write(path);
+    EXPECT_NE(std::string::npos, bbtest::ReadFile(path).find("music_volume = 18,"));
+}
+
+// A broken configuration that cannot be set aside (every set-aside name taken) is kept as it
+// is, as a card is: the defaults are played, and never saved over it.
+TEST_F(ConfigTest, ABrokenConfigurationThatCannotBeSetAsideIsKeptAndNeverWrittenOver)
+{
+    bbtest::TempHome home;
+    const std::string path = home.Path() + "/bumperlux.cfg";
+    for (int number = 0; number < kMaxSetAsideFiles; ++number)
+        bbtest::WriteFile(SetAsideNameOf(path, number), "older\n");
+    const std::string broken = "LoadConfig { music_volume = 17 }\nwhile true do end\n";
+    bbtest::WriteFile(path, broken);
+    bbtest::OutputCapture out(1);
+    EXPECT_EQ(LUA_ERRRUN, Cfg().ReadFile(path));
+    Cfg().Write(path);
+    EXPECT_EQ(broken, bbtest::ReadFile(path));
+    EXPECT_NE(std::string::npos,
+              out.Text().find("Warning: the configuration file \"" + path +
+                              "\" stays where it is (it could not be set aside: "))
+        << out.Text();
 }
 
 TEST_F(ConfigTest, WrittenConfigurationReadsBackToTheSameText)

@@ -239,7 +239,8 @@ TEST_F(HostileDataScriptTest, ConnectionListIsIgnoredAndAFifoIsNotWaitedOn)
                   LogCapture log;
                   if (!DebugConnectionList::Read(path).empty())
                       return "the FIFO gave entries";
-                  return LogNames(log, path + "\" was ignored: it is a FIFO, not a regular file");
+                  return LogNames(log, path + "\" stays where it is (it could not be read: "
+                                           "it is a FIFO, not a regular file)");
               }));
 }
 

@@ -15,6 +15,7 @@
 #include "lua/Variant.h"
 #include "luaplus/LuaPlus.h"
 
+#include <set>
 #include <string>
 
 class Object;
@@ -37,10 +38,14 @@ public:
     LuaPlus::LuaState* GetLuaState() const { return m_LuaState; }
 
     // Runs the user's configuration file at path in an environment that holds only
-    // LoadConfig. Returns 0 when it ran; LUA_ERRFILE when it does not exist or cannot be
-    // read (logged; a missing file is normal on a first run); LUA_ERRSYNTAX or LUA_ERRRUN
+    // LoadConfig. Returns 0 when it ran; USERFILE_STATUS_MISSING when there is no such file
+    // (normal on a first run); LUA_ERRFILE when it is there but cannot be read (no
+    // permission, a folder, a link loop, a FIFO, an I/O error); LUA_ERRSYNTAX or LUA_ERRRUN
     // when it is broken: the file is then renamed to path + ".bad" with a warning, and the
-    // keys it loaded before the failure stay. A file that runs for more than ten million
+    // keys it loaded before the failure stay. A file that cannot be read, or is broken and
+    // cannot be set aside, is held: it stays as it is, the settings are played without
+    // saving to it (Write leaves it alone), and the log says so once, naming the file and
+    // the reason. Reading the same file again forgets its hold. A file that runs for more than ten million
     // instructions (an endless loop) is stopped and counts as broken, so it can never hold
     // start-up. A native exception raised by an observer while the file loads passes
     // through unchanged.
@@ -81,11 +86,18 @@ public:
     // Replaces the file at path with "LoadConfig " and the sorted text of Config_Data
     // (lua/LuaSerializer.h), whole or not at all. Logs "writing cfg to: <path>". A file
     // that cannot be written raises FileWriteError (core/AtomicFile.h) and the old one stays.
+    // A held file (see ReadFile) is not written and nothing is raised.
     void Write(const std::string& path);
+    // Whether ReadFile held the file at path.
+    bool IsFileHeld(const std::string& path) const { return m_HeldFiles.count(path) != 0; }
 
 private:
     // A global table of the state; fails "m_LuaState->Stack(-1).IsTable()" otherwise.
     LuaPlus::LuaObject GetTable(const char* name) const;
 
+    // Keeps the file at path as it is for this run, logging why once.
+    void HoldFile(const std::string& path, const std::string& reason);
+
     LuaPlus::LuaState* m_LuaState;
+    std::set<std::string> m_HeldFiles;
 };

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 const std::size_t kUserFileMaxBytes = std::size_t(16) << 20;
 
@@ -39,11 +41,38 @@ struct Descriptor
     }
 };
 
+std::mutex gReadFaultsLock;
+std::map<std::string, int>& ReadFaults()
+{
+    static std::map<std::string, int> faults;
+    return faults;
+}
+
+int InjectedReadFault(const std::string& path)
+{
+    std::lock_guard<std::mutex> hold(gReadFaultsLock);
+    const auto found = ReadFaults().find(path);
+    return found == ReadFaults().end() ? 0 : found->second;
+}
+
 } // namespace
+
+void SetInjectedReadFault(const std::string& path, int errnum)
+{
+    std::lock_guard<std::mutex> hold(gReadFaultsLock);
+    if (errnum == 0)
+        ReadFaults().erase(path);
+    else
+        ReadFaults()[path] = errnum;
+}
 
 UserFileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& text,
                                    std::string& reason)
 {
+    if (const int fault = InjectedReadFault(path)) {
+        errno = fault;
+        return USERFILE_UNREADABLE;
+    }
     // Non-blocking: opening a FIFO must not wait for a writer.
     Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     if (file.fd < 0)

@@ -34,7 +34,7 @@ bool NextLine(std::istream& in, std::string& line)
 }
 } // namespace
 
-std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::string& path)
+std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::string& path, bool*)
 {
     std::vector<Entry> entries;
     std::string text, reason;

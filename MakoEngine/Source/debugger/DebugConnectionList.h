@@ -19,10 +19,12 @@ public:
     // Reads the pairs of the file. Each line is cut to 199 characters and trimmed of
     // blanks; the list ends at an empty name line, at an empty address line (the half pair
     // is dropped) or at the end of the file. Only the last 16 pairs count. A pair whose
-    // address has no ':' or cannot be resolved is skipped. A missing or unreadable file
-    // reads as no entries; one that is no regular file (a FIFO, a device) or is larger than
-    // 64 KiB is not waited on or read, and is ignored with a warning that names it.
-    static std::vector<Entry> Read(const std::string& path);
+    // address has no ':' or cannot be resolved is skipped. A missing file reads as no
+    // entries. One that is there but cannot be read (no permission, a folder, a link loop, a
+    // FIFO or a device, an I/O error) reads as no entries too, is not waited on, and is
+    // named with the reason in a warning; *unreadable is then set, and whoever writes the
+    // list must leave that file as it is. One larger than 64 KiB is ignored with a warning.
+    static std::vector<Entry> Read(const std::string& path, bool* unreadable = nullptr);
     // Writes the entries, replacing the file whole (core/AtomicFile.h). Returns 0, or the
     // errno value of the failure; the old file then stays.
     static int Write(const std::string& path, const std::vector<Entry>& entries);

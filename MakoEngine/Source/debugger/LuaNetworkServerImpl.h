@@ -101,6 +101,8 @@ private:
     void WriteConnectionList();
 
     std::string m_FileName;
+    // The list at m_FileName is there but could not be read: it is kept as it is.
+    bool m_ListHeld = false;
     std::vector<std::unique_ptr<Connection>> m_Connections;
     std::uint64_t m_LastSerial = 0;
     std::vector<CallbackEntry> m_Callbacks;

@@ -114,7 +114,7 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
     }
     if (!KeepFileAside(path, error))
         if (GameDataIO* io = GameDataIO::GetInstance())
-            io->HoldFile(path);
+            io->HoldFile(path, error);
     return LuaObject(state);
 }
 
@@ -163,7 +163,7 @@ void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
 
 const char* const GameDataIO::kUnsavedNotice = "Not saved: old card kept";
 
-void GameDataIO::HoldFile(const std::string& path)
+void GameDataIO::HoldFile(const std::string& path, const std::string&)
 {
     if (!m_HeldFiles.insert(path).second)
         return;

@@ -29,11 +29,13 @@ public:
     // The file of card slot i (1 to 4).
     std::string GetCardPath(int slot) const;
 
-    // A card file that could not be read and could not be set aside either (every set-aside
-    // name taken, the rename refused) stays where it is, and its slot is played without
-    // saving to it, so the file is never written over. Said once in the log here, and on
-    // the card's screen (kUnsavedNotice). Forgotten at the next load.
-    void HoldFile(const std::string& path);
+    // A card file that is there but cannot be read (no permission, a folder, a link loop, a
+    // FIFO, an I/O error), or is damaged and cannot be set aside (every set-aside name taken,
+    // the rename refused), or is too large to be saved again after play, stays where it is,
+    // and its slot is played without saving to it, so the file is never written over. Said
+    // once in the log here with the reason, and on the card's screen (kUnsavedNotice).
+    // Forgotten at the next load.
+    void HoldFile(const std::string& path, const std::string& reason);
     // Whether slot i (1 to 4) is played without saving, its file held.
     bool IsSlotUnsaved(int slot) const;
     // The line a card's screen shows for such a slot.

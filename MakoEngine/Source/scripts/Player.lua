@@ -38,7 +38,9 @@ function PlayerCardPath(i)
 end
 
 -- Reads the four cards into Players, each file's card at its own slot. A slot whose file is
--- missing or unreadable gets a fresh card (an unreadable file has been set aside by then).
+-- missing, or holds no card, gets a fresh card. A file that holds no card has been set aside
+-- by then; one that is there but cannot be read, or could not be set aside, stays where it
+-- is, and its slot is played without saving to it (the card's screen says so).
 -- The current player is the one the configuration names, else player 1.
 function LoadGameData()
     local old = Players
