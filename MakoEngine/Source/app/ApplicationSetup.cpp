@@ -279,16 +279,24 @@ void Application::InitExePath()
 void Application::RunStartupScript()
 {
     std::string path = m_ExePath + "/MakoStartup.lua";
-    if (!FileExists(path, 0))
-        return;
-    Log("Loading startup script from: %s\n", path.c_str());
     lua_State* L = m_LuaState->GetCState();
     // The user's own script keeps the full library; only its reading is guarded (a regular
-    // file of bounded size, so a FIFO in its place does not stop the start).
+    // file of bounded size, so a FIFO in its place does not stop the start). A script that
+    // is there but cannot be read is named and left as it is; the start goes on without it.
     std::string error, text;
-    if (ReadRegularFile(path, kUserFileMaxBytes, text, error) != USERFILE_READ) {
-        if (error.empty())
-            error = std::strerror(errno);
+    const UserFileReadResult read = ReadRegularFile(path, kUserFileMaxBytes, text, error);
+    if (read == USERFILE_MISSING)
+        return;
+    if (read == USERFILE_UNREADABLE) {
+        Log("Warning: the startup script \"%s\" could not be read (%s); the game starts "
+            "without it, and the file stays as it is.\n",
+            path.c_str(), error.c_str());
+        return;
+    }
+    // A file too large to be a script of the user's fails as the script's error.
+    if (read == USERFILE_READ)
+        Log("Loading startup script from: %s\n", path.c_str());
+    if (read == USERFILE_REFUSED) {
     } else if (luaL_loadbuffer(L, text.data(), text.size(), ("@" + path).c_str()) != 0) {
         error = lua_isstring(L, -1) ? lua_tostring(L, -1) : "unknown error";
         lua_pop(L, 1);

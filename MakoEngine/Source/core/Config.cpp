@@ -149,16 +149,22 @@ int Config::ReadFile(const std::string& path)
         throw;
     }
     globals.SetNil("Config_CurrentSource");
-    if (status == LUA_ERRFILE) {
-        if (errno == ENOENT)
-            LogAtLevel(2, "No configuration file at \"%s\"; using the defaults.\n", path.c_str());
-        else
-            Log("Warning: could not read the configuration file \"%s\": %s\n", path.c_str(),
-                error.c_str());
-    } else if (status != 0) {
-        KeepFileAside(path, error);
-    }
+    m_HeldFiles.erase(path);
+    if (status == USERFILE_STATUS_MISSING)
+        LogAtLevel(2, "No configuration file at \"%s\"; using the defaults.\n", path.c_str());
+    else if (status == LUA_ERRFILE)
+        HoldFile(path, "it could not be read: " + error);
+    else if (status != 0 && !KeepFileAside(path, error))
+        HoldFile(path, "it could not be set aside: " + error);
     return status;
+}
+
+void Config::HoldFile(const std::string& path, const std::string& reason)
+{
+    m_HeldFiles.insert(path);
+    Log("Warning: the configuration file \"%s\" stays where it is (%s): the settings are "
+        "played without saving to it, and the file is never written over.\n",
+        path.c_str(), reason.c_str());
 }
 
 LuaObject Config::GetTable(const char* name) const
@@ -313,6 +319,10 @@ void Config::SignalAllObservers()
 
 void Config::Write(const std::string& path)
 {
+    if (IsFileHeld(path)) {
+        LogAtLevel(3, "The configuration is not saved: its file \"%s\" is held.\n", path.c_str());
+        return;
+    }
     Log("writing cfg to: %s\n", path.c_str());
     std::string text = "LoadConfig ";
     Serialize(GetTable("Config_Data"), "", SERIALIZE_SORTED, text);

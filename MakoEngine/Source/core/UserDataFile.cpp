@@ -48,11 +48,20 @@ std::map<std::string, int>& ReadFaults()
     return faults;
 }
 
+// The fault a test set for path; 0 for none.
 int InjectedReadFault(const std::string& path)
 {
     std::lock_guard<std::mutex> hold(gReadFaultsLock);
     const auto found = ReadFaults().find(path);
     return found == ReadFaults().end() ? 0 : found->second;
+}
+
+// The result for a file the system would not open or read: missing only for ENOENT.
+UserFileReadResult Unreadable(int cause, std::string& reason)
+{
+    reason = std::strerror(cause);
+    errno = cause;
+    return cause == ENOENT ? USERFILE_MISSING : USERFILE_UNREADABLE;
 }
 
 } // namespace
@@ -69,25 +78,22 @@ void SetInjectedReadFault(const std::string& path, int errnum)
 UserFileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& text,
                                    std::string& reason)
 {
-    if (const int fault = InjectedReadFault(path)) {
-        errno = fault;
-        return USERFILE_UNREADABLE;
-    }
+    if (const int fault = InjectedReadFault(path))
+        return Unreadable(fault, reason);
     // Non-blocking: opening a FIFO must not wait for a writer.
     Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     if (file.fd < 0)
-        return USERFILE_UNREADABLE;
+        return Unreadable(errno, reason);
     struct stat status;
     if (::fstat(file.fd, &status) != 0)
-        return USERFILE_UNREADABLE;
-    // A folder is no file that could be set aside: it is left where it stands.
-    if (S_ISDIR(status.st_mode)) {
-        errno = EISDIR;
-        return USERFILE_UNREADABLE;
-    }
+        return Unreadable(errno, reason);
+    if (S_ISDIR(status.st_mode))
+        return Unreadable(EISDIR, reason);
+    // A FIFO or a device stands where the file should: it is read from no more than a
+    // folder is, and left where it stands.
     if (!S_ISREG(status.st_mode)) {
         reason = std::string("it is ") + KindOf(status.st_mode) + ", not a regular file";
-        return USERFILE_REFUSED;
+        return USERFILE_UNREADABLE;
     }
     const std::string tooLarge = "it is larger than the " + std::to_string(maxBytes >> 20) +
                                  " MiB a file of the user may hold";
@@ -104,7 +110,7 @@ UserFileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return USERFILE_UNREADABLE;
+            return Unreadable(errno, reason);
         if (got == 0)
             break;
         filled += static_cast<std::size_t>(got);
@@ -126,12 +132,10 @@ int RunUserDataFile(LuaPlus::LuaState* state, const std::string& path,
 {
     std::string text;
     switch (ReadRegularFile(path, kUserFileMaxBytes, text, error)) {
-    case USERFILE_UNREADABLE: {
-        const int cause = errno;
-        error = std::strerror(cause);
-        errno = cause;
+    case USERFILE_MISSING:
+        return USERFILE_STATUS_MISSING;
+    case USERFILE_UNREADABLE:
         return LUA_ERRFILE;
-    }
     case USERFILE_REFUSED:
         return LUA_ERRSYNTAX;
     case USERFILE_READ:

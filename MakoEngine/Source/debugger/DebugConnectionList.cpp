@@ -34,11 +34,18 @@ bool NextLine(std::istream& in, std::string& line)
 }
 } // namespace
 
-std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::string& path, bool*)
+std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::string& path,
+                                                                 bool* unreadable)
 {
     std::vector<Entry> entries;
     std::string text, reason;
     const UserFileReadResult result = ReadRegularFile(path, MAX_BYTES, text, reason);
+    if (unreadable)
+        *unreadable = result == USERFILE_UNREADABLE;
+    if (result == USERFILE_UNREADABLE)
+        Log("Warning: the debugger's connection list \"%s\" stays where it is (it could not "
+            "be read: %s): no client is reattached, and the file is never written over.\n",
+            path.c_str(), reason.c_str());
     if (result == USERFILE_REFUSED)
         Log("Warning: the debugger's connection list \"%s\" was ignored: %s\n", path.c_str(),
             reason.c_str());

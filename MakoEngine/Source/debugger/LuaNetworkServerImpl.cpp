@@ -55,7 +55,8 @@ bool LuaNetworkServerImpl::Start(const std::string& fileName, uint16_t port,
 
 void LuaNetworkServerImpl::Reattach()
 {
-    std::vector<DebugConnectionList::Entry> entries = DebugConnectionList::Read(m_FileName);
+    std::vector<DebugConnectionList::Entry> entries =
+        DebugConnectionList::Read(m_FileName, &m_ListHeld);
     // The most recent clients are at the end of the list.
     if (entries.size() > MAX_CONNECTIONS)
         entries.erase(entries.begin(), entries.end() - MAX_CONNECTIONS);
@@ -90,7 +91,8 @@ void LuaNetworkServerImpl::Reattach()
 
 void LuaNetworkServerImpl::WriteConnectionList()
 {
-    if (m_FileName.empty())
+    // A list that is there but could not be read is the user's: it is never written over.
+    if (m_FileName.empty() || m_ListHeld)
         return;
     std::vector<DebugConnectionList::Entry> entries;
     for (const auto& connection : m_Connections)

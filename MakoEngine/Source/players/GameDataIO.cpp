@@ -30,6 +30,11 @@ namespace {
 
 GameDataIO* gGameDataIO = nullptr;
 
+// The largest saved text of a card that loads as one the game saves: below the file budget
+// by far more than the records, lists and saved rounds a game adds to a card, so that a card
+// that loads can be saved again after play.
+const std::size_t kCardLoadMaxBytes = kUserFileMaxBytes - (std::size_t(1) << 20);
+
 // The card file's loader: takes the one table the file hands it into its first upvalue's
 // field "card". A second call is an error: the file is not a card.
 int CollectCard(lua_State* L)
@@ -78,9 +83,12 @@ std::string WhyCardCannotBeWritten(const LuaObject& card, std::string& text)
            std::to_string(kUserFileMaxBytes >> 20) + " MiB a card file may hold";
 }
 
-// Runs the card file; on success the card table, else nil and the reason. A file that
-// exists but is not a card is set aside (".bad") with a warning; one that cannot be set
-// aside is held (GameDataIO::HoldFile), so that nothing is ever saved over it.
+// Runs the card file; on success the card table, else nil and the reason. Only a missing
+// file means a fresh card. A file that exists but cannot be read (no permission, a folder,
+// a link loop, a FIFO, an I/O error) is held (GameDataIO::HoldFile), so that nothing is ever
+// saved over it; one that is read but is not a card is set aside (".bad") with a warning,
+// and held when it cannot be set aside. A card too large to be saved again once a game has
+// added to it is played, and held.
 LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::string& error)
 {
     lua_State* L = state->GetCState();
@@ -95,8 +103,16 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
     environment.SetObject("Player", loader);
 
     int status = RunUserDataFile(state, path, environment, "player card " + path, error);
-    if (status == LUA_ERRFILE)
+    if (status == USERFILE_STATUS_MISSING)
         return LuaObject(state);
+    GameDataIO* io = GameDataIO::GetInstance();
+    // A card that is there but cannot be read is the player's all the same: it stays.
+    if (status == LUA_ERRFILE) {
+        error = "it could not be read: " + error;
+        if (io)
+            io->HoldFile(path, error);
+        return LuaObject(state);
+    }
     LuaObject card = box["card"];
     if (status == 0) {
         // The writer's mark would make the whole card be saved as nothing.
@@ -109,12 +125,18 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
         // it is refused now, as the configuration refuses such a value.
         std::string text;
         if (CheckCard(card, "the card \"" + path + "\"", error) &&
-            (error = WhyCardCannotBeWritten(card, text)).empty())
+            (error = WhyCardCannotBeWritten(card, text)).empty()) {
+            // A card that loads must save again after a game has added to it.
+            if (text.size() > kCardLoadMaxBytes && io)
+                io->HoldFile(path, "it leaves no room for what a game adds: it would be "
+                                   "larger than the " +
+                                       std::to_string(kUserFileMaxBytes >> 20) +
+                                       " MiB a card file may hold");
             return card;
+        }
     }
-    if (!KeepFileAside(path, error))
-        if (GameDataIO* io = GameDataIO::GetInstance())
-            io->HoldFile(path, error);
+    if (!KeepFileAside(path, error) && io)
+        io->HoldFile(path, "it could not be set aside: " + error);
     return LuaObject(state);
 }
 
@@ -163,13 +185,13 @@ void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
 
 const char* const GameDataIO::kUnsavedNotice = "Not saved: old card kept";
 
-void GameDataIO::HoldFile(const std::string& path, const std::string&)
+void GameDataIO::HoldFile(const std::string& path, const std::string& reason)
 {
     if (!m_HeldFiles.insert(path).second)
         return;
-    Log("Warning: the card \"%s\" stays where it is: its slot is played without saving, and "
-        "the file is never written over.\n",
-        path.c_str());
+    Log("Warning: the card \"%s\" stays where it is (%s): its slot is played without saving, "
+        "and the file is never written over.\n",
+        path.c_str(), reason.c_str());
 }
 
 bool GameDataIO::IsSlotUnsaved(int slot) const
