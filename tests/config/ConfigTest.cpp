@@ -406,10 +406,10 @@ TEST_F(ConfigTest, AConfigurationThatCannotBeReadIsKeptAndNeverWrittenOver)
         EXPECT_NO_THROW(Cfg().Write(path));
         EXPECT_EQ("", file.Changed());
         EXPECT_FALSE(Exists(path + ".bad"));
-        const std::string said = "Warning: the configuration file \"" + path +
-                                 "\" stays where it is (it could not be read: " +
-                                 bbtest::ReasonOf(kind) + "): the settings are played without "
-                                                          "saving to it";
+        const std::string said =
+            "Warning: the configuration file \"" + path +
+            "\" stays where it is (it could not be read: " + bbtest::ReasonOf(kind) +
+            "): the settings are played without saving to it";
         const std::string text = out.Text();
         EXPECT_NE(std::string::npos, text.find(said)) << text;
         EXPECT_EQ(std::string::npos, text.find("stays where it is", text.find(said) + said.size()))

@@ -240,7 +240,7 @@ TEST_F(HostileDataScriptTest, ConnectionListIsIgnoredAndAFifoIsNotWaitedOn)
                   if (!DebugConnectionList::Read(path).empty())
                       return "the FIFO gave entries";
                   return LogNames(log, path + "\" stays where it is (it could not be read: "
-                                           "it is a FIFO, not a regular file)");
+                                              "it is a FIFO, not a regular file)");
               }));
 }
 

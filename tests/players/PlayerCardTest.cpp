@@ -423,8 +423,8 @@ TEST_F(PlayerCardTest, ACardThatCannotBeSetAsideIsKeptAndItsSlotIsNeverSaved)
     WriteCard(2, "Player { guid = 40, Name = \"kept\" }\n");
     LogCapture log;
     Load();
-    const std::string held = "Warning: the card \"" + Card(1) +
-                             "\" stays where it is (it could not be set aside: ";
+    const std::string held =
+        "Warning: the card \"" + Card(1) + "\" stays where it is (it could not be set aside: ";
     EXPECT_NE(std::string::npos, log.Text().find(held)) << log.Text();
     EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
     EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
@@ -607,8 +607,8 @@ TEST_F(PlayerCardTest, ACardThatIsThereButCannotBeReadIsKeptAndItsSlotNeverSaved
         LogCapture log;
         Load();
         const std::string held = "Warning: the card \"" + Card(1) +
-                                 "\" stays where it is (it could not be read: " +
-                                 ReasonOf(kind) + "): its slot is played without saving";
+                                 "\" stays where it is (it could not be read: " + ReasonOf(kind) +
+                                 "): its slot is played without saving";
         EXPECT_NE(std::string::npos, log.Text().find(held)) << log.Text();
         EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
         EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
@@ -618,7 +618,8 @@ TEST_F(PlayerCardTest, ACardThatIsThereButCannotBeReadIsKeptAndItsSlotNeverSaved
         EXPECT_EQ("", file.Changed());
         EXPECT_FALSE(fs::exists(fs::symlink_status(Card(1) + ".bad")));
         EXPECT_NE(std::string::npos, ReadFile(Card(2)).find("\"saved\""));
-        EXPECT_EQ(std::string::npos, log.Text().find("stays where it is", log.Text().find(held) + held.size()))
+        EXPECT_EQ(std::string::npos,
+                  log.Text().find("stays where it is", log.Text().find(held) + held.size()))
             << "said once";
     }
     fs::remove_all(m_Folder);

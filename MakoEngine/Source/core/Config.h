@@ -45,10 +45,10 @@ public:
     // keys it loaded before the failure stay. A file that cannot be read, or is broken and
     // cannot be set aside, is held: it stays as it is, the settings are played without
     // saving to it (Write leaves it alone), and the log says so once, naming the file and
-    // the reason. Reading the same file again forgets its hold. A file that runs for more than ten million
-    // instructions (an endless loop) is stopped and counts as broken, so it can never hold
-    // start-up. A native exception raised by an observer while the file loads passes
-    // through unchanged.
+    // the reason. Reading the same file again forgets its hold. A file that runs for more
+    // than ten million instructions (an endless loop) is stopped and counts as broken, so it
+    // can never hold start-up. A native exception raised by an observer while the file loads
+    // passes through unchanged.
     int ReadFile(const std::string& path);
 
     // ConstConfig[key], else Config_Data[key] (nil when neither has it).

@@ -35,7 +35,7 @@ bool NextLine(std::istream& in, std::string& line)
 } // namespace
 
 std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::string& path,
-                                                                 bool* unreadable)
+                                                                  bool* unreadable)
 {
     std::vector<Entry> entries;
     std::string text, reason;
