@@ -285,9 +285,8 @@ TEST_F(FindsTest, FoundArtefactsComeFirstTitledAndOpenTheirCard)
 TEST_F(FindsTest, UnknownArtefactNamesShowAsWrittenAndRunNothing)
 {
     RunLua("function FindsTripWire() FindsTripped = (FindsTripped or 0) + 1 return 'x' end");
-    const std::vector<std::string> hostile = {
-        "|FindsTripWire() or 'x'|", "|nil..nil|", "|1\n|",
-        "|(function() while true do end end)()|"};
+    const std::vector<std::string> hostile = {"|FindsTripWire() or 'x'|", "|nil..nil|", "|1\n|",
+                                              "|(function() while true do end end)()|"};
     HideArtefacts(0);
     const char* levels[] = {"Welcome", "Crates", "FallingGold", "LottaLoot"};
     for (std::size_t i = 0; i < hostile.size(); ++i)

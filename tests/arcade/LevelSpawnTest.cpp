@@ -180,13 +180,14 @@ TEST_F(LevelSpawnTest, ClassesALevelMayNotBuildAreNamedAndLeftOut)
     ASSERT_EQ(1u, container.actors.size());
     EXPECT_EQ("Brick", container.actors[0]->GetClass()->GetName());
     ASSERT_EQ(1u, container.bricks.size());
-    for (const char* line : {"levelActors[1]: class \"Label\"",
-                             "levelActors[2].motion.addMotionList[1]: class \"Button\"",
-                             "levelActors[3]: class \"Player\"",
-                             "levelActors[4]: class \"ArcadeGameLogic\"",
-                             "compiledBricks[1].hitMotion: class \"OptionsDialog\""})
-        EXPECT_NE(log.Text().find(std::string(line) + " is not one a level may build; it is left out"),
-                  std::string::npos)
+    for (const char* line :
+         {"levelActors[1]: class \"Label\"",
+          "levelActors[2].motion.addMotionList[1]: class \"Button\"",
+          "levelActors[3]: class \"Player\"", "levelActors[4]: class \"ArcadeGameLogic\"",
+          "compiledBricks[1].hitMotion: class \"OptionsDialog\""})
+        EXPECT_NE(
+            log.Text().find(std::string(line) + " is not one a level may build; it is left out"),
+            std::string::npos)
             << line << "\n"
             << log.Text();
     EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("LevelTripped").IsNil());

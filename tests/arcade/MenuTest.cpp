@@ -426,8 +426,8 @@ TEST_F(MenuTest, AnUnknownLatestFindShowsAsWrittenAndRunsNothing)
     app->SwitchTo("MenuScreen");
     auto* name = dynamic_cast<Label*>(menu->GetChild("artifactName", false));
     ASSERT_NE(nullptr, name);
-    for (const std::string written :
-         {"|MenuTripWire() or 'x'|", "|nil..nil|", "|1\n|", "|(function() while true do end end)()|"}) {
+    for (const std::string written : {"|MenuTripWire() or 'x'|", "|nil..nil|", "|1\n|",
+                                      "|(function() while true do end end)()|"}) {
         SCOPED_TRACE(written);
         app->CurrentPlayer()->GetGameModeTable("Adventure").SetString("latestArtifact", written);
         menu->Update();

@@ -4,9 +4,9 @@
 #include "MotionTestSupport.h"
 
 #include "lua/MakoLuaState.h"
-#include "support/engine/LogCapture.h"
 #include "physics/PhysicsBody.h"
 #include "scene/AbstractMotion.h"
+#include "support/engine/LogCapture.h"
 
 using LuaPlus::LuaObject;
 
@@ -246,8 +246,9 @@ TEST_F(CompositeMotionTest, AConditionNamesOnlyWhatLevelConditionsHolds)
         for (int again = 0; again < 2; ++again) {
             auto motion = MakeMotion(std::string("{class = 'MotionConditional', start = true, "
                                                  "condition = {name = '") +
-                                     name + "', args = 1}, addMotionList = {"
-                                            "{class = 'MotionRotate', angle = 1, speed = 1}}}");
+                                     name +
+                                     "', args = 1}, addMotionList = {"
+                                     "{class = 'MotionRotate', angle = 1, speed = 1}}}");
             EXPECT_EQ(std::vector<TraceEntry>({{0, 0, 0, S}}), Trace(*motion, 1)) << name;
         }
         const std::string text = log.Text();

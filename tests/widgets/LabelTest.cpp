@@ -48,8 +48,9 @@ TEST_F(LabelTest, TextsShowTheirBarsAsWrittenWhereverTheyComeFrom)
     auto* made = dynamic_cast<Label*>(object.get());
     ASSERT_NE(nullptr, made);
     EXPECT_EQ("|LabelTripWire()|\n|(function() while true do end end)()|", made->GetText());
-    EXPECT_EQ((std::vector<std::string>{"|LabelTripWire()|", "|(function() while true do end end)()|"}),
-              Lines(*made, made->GetText()));
+    EXPECT_EQ(
+        (std::vector<std::string>{"|LabelTripWire()|", "|(function() while true do end end)()|"}),
+        Lines(*made, made->GetText()));
     made->ApplyProperty("text", Table("'|1\\n|'"));
     EXPECT_EQ((std::vector<std::string>{"|1", "|"}), Lines(*made, made->GetText()));
     EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("LabelTripped").IsNil());
@@ -65,7 +66,7 @@ TEST_F(LabelTest, ExpressionTextsEvaluateBetweenBarsAtEachRebuild)
     EXPECT_EQ(std::vector<std::string>{"2"}, Lines(*label, "|1+1|"));
     EXPECT_EQ(std::vector<std::string>{"x "}, Lines(*label, "x |abc"));  // unterminated
     EXPECT_EQ(std::vector<std::string>{"[]"}, Lines(*label, "[|nil|]")); // no text for nil
-    EXPECT_EQ(std::vector<std::string>{"[]"}, Lines(*label, "[|{}|]")); // nor for a table
+    EXPECT_EQ(std::vector<std::string>{"[]"}, Lines(*label, "[|{}|]"));  // nor for a table
     EXPECT_EQ((std::vector<std::string>{"hi", "", "b"}), Lines(*label, "|greeting|\n\nb"));
     // Expressions are evaluated at each rebuild, not when the text is set.
     label->SetExpressionText("Score: |score|", true);

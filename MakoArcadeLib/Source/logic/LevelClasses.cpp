@@ -18,8 +18,8 @@ namespace {
 const char* const kFamilies[] = {"Brick",    "Goober", "Powerup", "Factory",
                                  "Collider", "Shield", "Motion"};
 // Classes level data may build themselves (their other subclasses are the game's own).
-const char* const kExactly[] = {"Actor", "ArcadeActor", "ArcadeStructure", "Ball",
-                                "Paddle", "Explosion",  "Spark"};
+const char* const kExactly[] = {"Actor",     "ArcadeActor", "ArcadeStructure", "Ball", "Paddle",
+                                "Explosion", "Spark"};
 
 const void* Identity(const LuaObject& table)
 {

@@ -15,8 +15,7 @@ namespace {
 // none. Never a global: a name from a level file reaches only what the game put there.
 LuaObject FindCondition(const std::string& name)
 {
-    const LuaObject conditions =
-        GetGlobalLuaState()->GetGlobal(MotionConditional::kConditionTable);
+    const LuaObject conditions = GetGlobalLuaState()->GetGlobal(MotionConditional::kConditionTable);
     return conditions.IsTable() ? conditions.RawGet(name.c_str()) : LuaObject();
 }
 
@@ -28,9 +27,9 @@ void ReportUnknownCondition(const std::string& name)
     const DataPlace* place = DataReport::CurrentPlace();
     if (!reported.insert(name + '\n' + (place ? place->Describe() : std::string())).second)
         return;
-    DataReport::Report("MotionConditional",
-                       "condition \"" + name + "\" is not one of " +
-                           MotionConditional::kConditionTable + "; no motion is chosen");
+    DataReport::Report("MotionConditional", "condition \"" + name + "\" is not one of " +
+                                                MotionConditional::kConditionTable +
+                                                "; no motion is chosen");
 }
 
 } // namespace
