@@ -201,9 +201,9 @@ TEST_F(LevelCheckTest, UnknownNamesAndMissingAssetsAreReported)
         << music;
 }
 
-// A class level data may not build is a problem of its level, named with its key, and the
-// level is still built without it.
-TEST_F(LevelCheckTest, ClassesALevelMayNotBuildAreReported)
+// A class level data may not build, or a condition LevelConditions does not hold, is a
+// problem of its level, named with its key, and the level is still built without it.
+TEST_F(LevelCheckTest, ClassesAndConditionsALevelMayNotUseAreReported)
 {
     const bool clean = check.Run({LevelFile(
         "Builds", "bricks = { \"R\" },\n"
@@ -212,7 +212,9 @@ TEST_F(LevelCheckTest, ClassesALevelMayNotBuildAreReported)
                   "      font = { fontName = \"DejaVuSans-Bold.ttf\", fontSize = 12 } },\n"
                   "    { class = \"Brick\", resource = \"RedBrick\", position = { 200, 200 },\n"
                   "      motion = { class = \"MotionConditional\", start = true,\n"
-                  "                 addMotionList = { { class = \"TopRecordsView\" } } } } }")});
+                  "                 addMotionList = { { class = \"TopRecordsView\" } } },\n"
+                  "      hitMotion = { class = \"MotionConditional\",\n"
+                  "                    condition = { name = \"ClearPlayer\", args = 1 } } } }")});
     EXPECT_FALSE(clean);
     const std::string lines = Text(Lines("Builds.lua"));
     EXPECT_TRUE(Reports("Builds.lua", "Builds.lua: Builds: levelActors[1]: class \"Label\" is "
@@ -221,6 +223,10 @@ TEST_F(LevelCheckTest, ClassesALevelMayNotBuildAreReported)
     EXPECT_TRUE(Reports("Builds.lua", "Builds.lua: Builds: levelActors[2].motion.addMotionList[1]: "
                                       "class \"TopRecordsView\" is not one a level may build; it "
                                       "is left out"))
+        << lines;
+    EXPECT_TRUE(Reports("Builds.lua", "Builds.lua: Builds: levelActors[2]: condition "
+                                      "\"ClearPlayer\" is not one of LevelConditions; no motion "
+                                      "is chosen"))
         << lines;
     EXPECT_EQ(std::string::npos, lines.find("throws")) << lines;
 }

@@ -11,8 +11,8 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-// The condition of that name from the table of conditions data may name; nil when there is
-// none. Never a global: a name from a level file reaches only what the game put there.
+// The entry of that name in the table of conditions data may name; nil when there is none.
+// Never a global: a name from a level file reaches only what the game put there.
 LuaObject FindCondition(const std::string& name)
 {
     const LuaObject conditions = GetGlobalLuaState()->GetGlobal(MotionConditional::kConditionTable);
@@ -35,6 +35,15 @@ void ReportUnknownCondition(const std::string& name)
 } // namespace
 
 const char* const MotionConditional::kConditionTable = "LevelConditions";
+
+LuaObject MotionConditional::FindConditionFunction(const std::string& name)
+{
+    const LuaObject function = FindCondition(name);
+    if (function.IsFunction())
+        return function;
+    ReportUnknownCondition(name);
+    return LuaObject();
+}
 
 MAKO_IMPLEMENT_CLASS(MotionConditional, "MotionConditional", "AbstractMotion",
                      &MotionConditional::RegisterProperties,
@@ -60,11 +69,9 @@ int MotionConditional::ChooseChild()
     LuaPlus::LuaState* state = GetGlobalLuaState();
     if (!m_ConditionArgument.IsSet() || m_ConditionArgument.IsNil())
         m_ConditionArgument.AssignNewTable(state);
-    const LuaObject function = FindCondition(m_ConditionName);
-    if (!function.IsFunction()) {
-        ReportUnknownCondition(m_ConditionName);
+    const LuaObject function = FindConditionFunction(m_ConditionName);
+    if (!function.IsFunction())
         return 0;
-    }
     LuaObject answer;
     try {
         answer = function.Call(m_ConditionArgument);

@@ -6,8 +6,9 @@
 // offers it). The function is called with the argument (a fresh table when none was
 // given, kept for later starts) and answers the child's number counted from 1. An empty
 // name chooses child 1; a name LevelConditions does not hold as a function is reported
-// once (DataReport, naming it) and chooses none, as does an answer that is not a number; a
-// number outside the children chooses none, and the composite then completes on its next
+// once for each place of the data (DataReport, naming it) when it is set, so the level
+// check sees it whether or not the motion starts, and chooses none, as does an answer that is not a
+// number; a number outside the children chooses none, and the composite then completes on its next
 // update. A composite stopped while its child ran resumes that child without asking again.
 #include "scene/AbstractMotion.h"
 
@@ -32,6 +33,8 @@ public:
     static void RegisterProperties(Class& motionClass);
 
 private:
+    // The function of LevelConditions of that name; nil, reported, when there is none.
+    static LuaPlus::LuaObject FindConditionFunction(const std::string& name);
     // The chosen child's number counted from 1 (0: none).
     int ChooseChild();
     static void OnChildFinished(void* composite);
