@@ -207,7 +207,7 @@ TEST_F(CardTest, BarsInACardsTextsAreShownAndNeverRun)
            "p.Game_Modes.Adventure = CreateGameModeTable() "
            "p.Game_Modes.Adventure.Rank = '|RanRank = 1|'");
     CardView* card = NewCardOnScreen(1, 100, 100);
-    EXPECT_EQ("||RanName = 1||", Text(card->GetLabel(0))); // drawn as "|RanName = 1|"
+    EXPECT_EQ("|RanName = 1|", Text(card->GetLabel(0)));
     EXPECT_EQ("nil", Lua("RanName"));
     EXPECT_EQ("nil", Lua("RanRank"));
 }

@@ -280,6 +280,43 @@ TEST_F(FindsTest, FoundArtefactsComeFirstTitledAndOpenTheirCard)
     EXPECT_EQ(lighthouse, title->GetText());
 }
 
+// A record's artefact name that no entry of Artifacts knows is shown as its title, as
+// written: whatever it holds, no script code runs and the screen goes on.
+TEST_F(FindsTest, UnknownArtefactNamesShowAsWrittenAndRunNothing)
+{
+    RunLua("function FindsTripWire() FindsTripped = (FindsTripped or 0) + 1 return 'x' end");
+    const std::vector<std::string> hostile = {"|FindsTripWire() or 'x'|", "|nil..nil|", "|1\n|",
+                                              "|(function() while true do end end)()|"};
+    HideArtefacts(0);
+    const char* levels[] = {"Welcome", "Crates", "FallingGold", "LottaLoot"};
+    for (std::size_t i = 0; i < hostile.size(); ++i)
+        Found(levels[i], hostile[i].c_str());
+    Open();
+    ASSERT_EQ(4u, finds->GetFoundList().size());
+    // Long titles wrap: the words are compared, not where the lines break.
+    const auto words = [](std::string text) {
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        return text;
+    };
+    std::vector<std::string> shown;
+    for (int turn = 0; turn < 4; ++turn) {
+        shown.push_back(Slot(1)->GetTitle());
+        EXPECT_EQ(words(Slot(1)->GetTitle()), Text(1));
+        Click("RightButton");
+    }
+    std::sort(shown.begin(), shown.end());
+    std::vector<std::string> expected = hostile;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, shown);
+    Click("artifact1");
+    Dialog* card = OpenDialog("ArtifactDialog");
+    ASSERT_NE(nullptr, card);
+    auto* title = dynamic_cast<Label*>(card->Actor::GetChild("artifactTitle", true));
+    ASSERT_NE(nullptr, title);
+    EXPECT_EQ(words(Slot(1)->GetTitle()), words(title->GetText()));
+    EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("FindsTripped").IsNil());
+}
+
 TEST_F(FindsTest, DeveloperKeyShowsEveryArtefactFoundUntilPressedAgain)
 {
     HideArtefacts(4);

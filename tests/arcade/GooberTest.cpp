@@ -275,9 +275,16 @@ TEST_F(GooberTest, DestroyedGooberReleasesItsPowerupsInsideTheField)
     EXPECT_GE(released->GetX(), 16);
     EXPECT_GE(released->GetY(), 36);
     delete released;
-    EXPECT_EQ("Assertion failed: (dynamic_cast<Powerup*>(obj))", bbtest::MessageOf([&] {
-                  AddGoober("NormalGoober", 300, 200, ", powerups = 'Goober'")->CreatePowerups();
-              }));
+    // A name that is no power-up kind is refused before anything of it is made.
+    for (const char* kind : {"Goober", "OptionsDialog", "Player"}) {
+        const int before = int(logic.powerups.size());
+        EXPECT_EQ(std::string("\"") + kind + "\" is not a kind of power-up", bbtest::MessageOf([&] {
+                      AddGoober("NormalGoober", 300, 200,
+                                std::string(", powerups = {'") + kind + "'}")
+                          ->CreatePowerups();
+                  }));
+        EXPECT_EQ(before, int(logic.powerups.size()));
+    }
 }
 
 TEST_F(GooberTest, EveryShippedGooberIsMadeFromItsTable)

@@ -156,6 +156,43 @@ TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
         << log.Text();
 }
 
+// Level data builds the field's own kinds only: any other class, at any depth, is named
+// with its key and left out, and the rest of the level stands.
+TEST_F(LevelSpawnTest, ClassesALevelMayNotBuildAreNamedAndLeftOut)
+{
+    bbtest::LogCapture log;
+    MakoLuaState::LoadString(
+        GetGlobalLuaState(),
+        "function LevelTripWire() LevelTripped = (LevelTripped or 0) + 1 return '' end");
+    auto level = MakeLevel(R"({
+        compiledBricks = { { resource = "RedBrick", position = { 2, 1 },
+                             hitMotion = { class = "OptionsDialog" } } },
+        levelActors = {
+            { class = "Label", text = "|LevelTripWire()|", position = { 10, 10 },
+              font = { fontName = "DejaVuSans-Bold.ttf", fontSize = 12 } },
+            { class = "Brick", position = { 100, 200 },
+              motion = { class = "MotionSequential", start = true,
+                         addMotionList = { { class = "Button" },
+                                           { class = "MotionWait", duration = 5 } } } },
+            { class = "Player" }, { class = "ArcadeGameLogic" } } })");
+    level->SpawnBricks(&container);
+    level->SpawnLevelActors(&container);
+    ASSERT_EQ(1u, container.actors.size());
+    EXPECT_EQ("Brick", container.actors[0]->GetClass()->GetName());
+    ASSERT_EQ(1u, container.bricks.size());
+    for (const char* line :
+         {"levelActors[1]: class \"Label\"",
+          "levelActors[2].motion.addMotionList[1]: class \"Button\"",
+          "levelActors[3]: class \"Player\"", "levelActors[4]: class \"ArcadeGameLogic\"",
+          "compiledBricks[1].hitMotion: class \"OptionsDialog\""})
+        EXPECT_NE(
+            log.Text().find(std::string(line) + " is not one a level may build; it is left out"),
+            std::string::npos)
+            << line << "\n"
+            << log.Text();
+    EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("LevelTripped").IsNil());
+}
+
 TEST_F(LevelSpawnTest, AnArtefactThatCannotBeMadeLeavesTheLevelWithout)
 {
     bbtest::LogCapture log;

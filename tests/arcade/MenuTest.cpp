@@ -417,6 +417,29 @@ TEST_F(MenuTest, ComingFromTheSplashChimesAndTheFindCornerShowsTheLastFind)
     EXPECT_TRUE(name->IsVisible());
 }
 
+// The card's latest find is a name; one that no entry of Artifacts knows is its own title,
+// shown as written, and nothing of it runs, at this start or the next.
+TEST_F(MenuTest, AnUnknownLatestFindShowsAsWrittenAndRunsNothing)
+{
+    RunLua("function MenuTripWire() MenuTripped = (MenuTripped or 0) + 1 return 'x' end");
+    AddMenu();
+    app->SwitchTo("MenuScreen");
+    auto* name = dynamic_cast<Label*>(menu->GetChild("artifactName", false));
+    ASSERT_NE(nullptr, name);
+    for (const std::string written : {"|MenuTripWire() or 'x'|", "|nil..nil|", "|1\n|",
+                                      "|(function() while true do end end)()|"}) {
+        SCOPED_TRACE(written);
+        app->CurrentPlayer()->GetGameModeTable("Adventure").SetString("latestArtifact", written);
+        menu->Update();
+        EXPECT_EQ(written, name->GetText());
+        EXPECT_GT(name->GetWidth(), 0);
+        app->SwitchTo("Elsewhere");
+        app->SwitchTo("MenuScreen");
+        EXPECT_EQ(written, name->GetText());
+    }
+    EXPECT_EQ("nil", Text("MenuTripped"));
+}
+
 TEST_F(MenuTest, KeysAndButtonsLeadWhereTheirScreensExistAndTheCardChoosesAPlayer)
 {
     AddMenu();

@@ -201,6 +201,36 @@ TEST_F(LevelCheckTest, UnknownNamesAndMissingAssetsAreReported)
         << music;
 }
 
+// A class level data may not build, or a condition LevelConditions does not hold, is a
+// problem of its level, named with its key, and the level is still built without it.
+TEST_F(LevelCheckTest, ClassesAndConditionsALevelMayNotUseAreReported)
+{
+    const bool clean = check.Run({LevelFile(
+        "Builds", "bricks = { \"R\" },\n"
+                  "levelActors = {\n"
+                  "    { class = \"Label\", text = \"|LevelCheckTripWire()|\",\n"
+                  "      font = { fontName = \"DejaVuSans-Bold.ttf\", fontSize = 12 } },\n"
+                  "    { class = \"Brick\", resource = \"RedBrick\", position = { 200, 200 },\n"
+                  "      motion = { class = \"MotionConditional\", start = true,\n"
+                  "                 addMotionList = { { class = \"TopRecordsView\" } } },\n"
+                  "      hitMotion = { class = \"MotionConditional\",\n"
+                  "                    condition = { name = \"ClearPlayer\", args = 1 } } } }")});
+    EXPECT_FALSE(clean);
+    const std::string lines = Text(Lines("Builds.lua"));
+    EXPECT_TRUE(Reports("Builds.lua", "Builds.lua: Builds: levelActors[1]: class \"Label\" is "
+                                      "not one a level may build; it is left out"))
+        << lines;
+    EXPECT_TRUE(Reports("Builds.lua", "Builds.lua: Builds: levelActors[2].motion.addMotionList[1]: "
+                                      "class \"TopRecordsView\" is not one a level may build; it "
+                                      "is left out"))
+        << lines;
+    EXPECT_TRUE(Reports("Builds.lua", "Builds.lua: Builds: levelActors[2]: condition "
+                                      "\"ClearPlayer\" is not one of LevelConditions; no motion "
+                                      "is chosen"))
+        << lines;
+    EXPECT_EQ(std::string::npos, lines.find("throws")) << lines;
+}
+
 // The slips an author makes most: a misspelt key (on a brick, on the level), a value of
 // the wrong type (on the level, on an actor), a brick and an actor whose names the game
 // does not know. Each is one line, with the closest name the game knows.

@@ -6,6 +6,7 @@
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
 #include "scene/AbstractMotion.h"
+#include "support/engine/LogCapture.h"
 
 using LuaPlus::LuaObject;
 
@@ -186,7 +187,9 @@ TEST_F(CompositeMotionTest, AnEndlessLoopEndsOnlyWhenAPassTakesNoUpdate)
 
 TEST_F(CompositeMotionTest, AConditionFunctionChoosesTheOnlyChildToRun)
 {
-    Run("function PickMotion(args) args.asked = (args.asked or 0) + 1 return args.pick end");
+    Run("LevelConditions = LevelConditions or {} "
+        "function LevelConditions.PickMotion(args) args.asked = (args.asked or 0) + 1 "
+        "return args.pick end");
     const std::string children =
         ", addMotionList = {{class = 'MotionRotate', angle = 1, speed = 1},"
         "{class = 'MotionRotate', angle = 2, speed = 2},"
@@ -218,10 +221,45 @@ TEST_F(CompositeMotionTest, AConditionFunctionChoosesTheOnlyChildToRun)
 
 TEST_F(CompositeMotionTest, AFailingConditionFailsTheStart)
 {
-    Run("function BrokenPick() error('no pick today') end");
+    Run("LevelConditions = LevelConditions or {} "
+        "LevelConditions.BrokenPick = function() error('no pick today') end");
     auto motion = MakeMotion("{class = 'MotionConditional', condition = {name = 'BrokenPick'}, "
                              "addMotion = {class = 'MotionWait'}}");
     EXPECT_NE(std::string::npos, MessageOf([&] { motion->Start(); }).find("no pick today"));
+}
+
+// A condition's name comes from level data: it names only what LevelConditions holds,
+// never a global. An unknown name is reported once and chooses no child.
+TEST_F(CompositeMotionTest, AConditionNamesOnlyWhatLevelConditionsHolds)
+{
+    Run("ConditionTripped = 0 "
+        "ConditionSaved = {dofile = dofile, CreateDirectory = CreateDirectory, "
+        "ClearPlayer = ClearPlayer} "
+        "function ConditionTripWire() ConditionTripped = ConditionTripped + 1 return 1 end "
+        "function dofile() ConditionTripped = ConditionTripped + 1 return 1 end "
+        "function CreateDirectory() ConditionTripped = ConditionTripped + 1 return 1 end "
+        "function ClearPlayer() ConditionTripped = ConditionTripped + 1 return 1 end "
+        "LevelConditions = LevelConditions or {} LevelConditions.NotAFunction = 3");
+    bbtest::LogCapture log;
+    for (const char* name :
+         {"ConditionTripWire", "dofile", "CreateDirectory", "ClearPlayer", "NotAFunction"}) {
+        for (int again = 0; again < 2; ++again) {
+            auto motion = MakeMotion(std::string("{class = 'MotionConditional', start = true, "
+                                                 "condition = {name = '") +
+                                     name +
+                                     "', args = 1}, addMotionList = {"
+                                     "{class = 'MotionRotate', angle = 1, speed = 1}}}");
+            EXPECT_EQ(std::vector<TraceEntry>({{0, 0, 0, S}}), Trace(*motion, 1)) << name;
+        }
+        const std::string text = log.Text();
+        const std::string quoted = std::string("\"") + name + "\"";
+        const std::size_t first = text.find(quoted);
+        EXPECT_NE(std::string::npos, first) << name;
+        EXPECT_EQ(std::string::npos, text.find(quoted, first + 1)) << name << " reported twice";
+    }
+    EXPECT_EQ(0, GetGlobalLuaState()->GetGlobal("ConditionTripped").GetInteger());
+    Run("dofile, CreateDirectory, ClearPlayer = ConditionSaved.dofile, "
+        "ConditionSaved.CreateDirectory, ConditionSaved.ClearPlayer ConditionSaved = nil");
 }
 
 // ---- Property tables ---------------------------------------------------------------------

@@ -91,6 +91,10 @@ LuaObject GlobalOrEmpty(const char* name)
 
 Powerup* Powerup::CreateOfKind(const std::string& className)
 {
+    // The name comes from level data: only a power-up kind is ever made of it.
+    const Class* kind = ClassManager::GetInstance()->GetClass(className, true);
+    if (!kind || !kind->DerivesFrom("Powerup"))
+        MAKO_THROW(Exception, "\"" + className + "\" is not a kind of power-up");
     LuaPlus::LuaObject table;
     table.AssignNewTable(GetGlobalLuaState());
     table.SetString("class", className.c_str());

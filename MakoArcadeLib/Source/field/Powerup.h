@@ -51,8 +51,8 @@ public:
     ~Powerup() override;
 
     // A new power-up of the kind that class name names (bricks, goobers and thieves make
-    // theirs this way); the caller owns it. A class that is not a power-up kind fails the
-    // assertion "dynamic_cast<Powerup*>(obj)".
+    // theirs this way); the caller owns it. A name that is not a power-up kind raises
+    // before anything is made.
     static Powerup* CreateOfKind(const std::string& className);
 
     // ---- Life on the field -------------------------------------------------------------

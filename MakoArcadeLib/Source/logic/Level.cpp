@@ -14,7 +14,6 @@
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "sound/Sound.h"
-#include "widgets/Label.h"
 
 #include <algorithm>
 
@@ -214,10 +213,9 @@ void Level::ReadTexts()
         const LuaObject value = ReadKey(key, LUA_TSTRING);
         return value.IsString() ? std::string(value.GetString()) : std::string();
     };
-    // Shown in labels: a bar in a level file's text is a bar, not script code.
-    m_NoteText = Label::Literal(text("noteText"));
-    m_FromText = Label::Literal(text("fromText"));
-    m_FullName = Label::Literal(text("fullName"));
+    m_NoteText = text("noteText");
+    m_FromText = text("fromText");
+    m_FullName = text("fullName");
     m_Music = text("music");
     m_ArtefactName = "EMPTY";
 }

@@ -6,6 +6,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/TableOrder.h"
+#include "logic/LevelClasses.h"
 #include "logic/LevelKeys.h"
 #include "logic/LevelPlace.h"
 #include "lua/MakoLuaState.h"
@@ -227,6 +228,8 @@ void LevelKeyCheck::Run(const std::string& levelName, const LuaObject& level)
     if (!level.IsTable() || !ClassManager::Exists())
         return;
     LevelPlace place(levelName);
+    // What the level may not build goes first, so nothing below (or after) meets it.
+    LevelClasses::Screen(levelName, level);
     CheckLevelTable(level);
     CheckObjectList(levelName, level, "compiledBricks", "Brick");
     CheckObjectList(levelName, level, "levelActors", nullptr);

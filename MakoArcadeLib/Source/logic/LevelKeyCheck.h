@@ -24,7 +24,8 @@ class Class;
 class LevelKeyCheck
 {
 public:
-    // Reports every slip of the level table (nothing for a table that is not one).
+    // Reports every slip of the level table (nothing for a table that is not one), after
+    // removing from it what level data may not build (LevelClasses::Screen).
     static void Run(const std::string& levelName, const LuaPlus::LuaObject& level);
 
     // The keys an object table may hold for an object of class c (see above).

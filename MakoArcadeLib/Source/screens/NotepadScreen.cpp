@@ -39,7 +39,7 @@ std::string NotepadScreen::SpacedName(const std::string& name)
 std::string NotepadScreen::LevelTitle(const std::string& name, const LuaObject& level)
 {
     if (level.IsTable() && level["fullName"].IsString())
-        return Label::Literal(level["fullName"].GetString());
+        return level["fullName"].GetString();
     return SpacedName(name);
 }
 

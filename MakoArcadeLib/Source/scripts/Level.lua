@@ -16,6 +16,11 @@ defaultPaddleStart = {
     facePositive = false,
 }
 
+-- The functions a level's MotionConditional may name (condition = { name = N, args = A }):
+-- the game's own, each called with A and answering the number of the motion to run. A
+-- level names only what this table holds, never a global. The shipped levels use none.
+LevelConditions = LevelConditions or {}
+
 -- Goals. Victory needs at least the balls and paddles and at most the bricks, goobers and
 -- power-ups given (-1: any number); defeat comes when balls or paddles fall to the given
 -- number. Fewer balls in play than the minimum serve another after the delay (ms).

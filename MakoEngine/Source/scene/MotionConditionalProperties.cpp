@@ -22,6 +22,8 @@ void MotionConditional::ApplyClassicProperty(const std::string& name, const LuaO
     if (conditionName.IsString()) {
         m_ConditionName = conditionName.GetString();
         m_ConditionArgument = value["args"];
+        if (!m_ConditionName.empty())
+            FindConditionFunction(m_ConditionName);
     } else {
         m_ConditionName.clear();
         m_ConditionArgument = LuaObject();

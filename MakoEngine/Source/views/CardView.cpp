@@ -243,13 +243,11 @@ void CardView::Refresh()
         const std::string mode = CurrentMode();
         LuaObject rank = m_Player->GetGameModeTable(mode)["Rank"];
         LuaObject name = m_Player->GetTable()["Name"];
-        // The card's own texts are shown as written: a bar in them is no script code.
-        m_Labels[0]->SetText(
-            name.IsConvertibleToString() ? Label::Literal(name.ToString()) : std::string(), true);
+        m_Labels[0]->SetText(name.IsConvertibleToString() ? name.ToString() : std::string(), true);
         for (int n = 1; n <= 7; ++n)
             UpdateLabel(n);
         // The plate's word is the card's own, whatever the rank.
-        m_Labels[8]->SetText(rank.IsString() ? Label::Literal(rank.GetString()) : "", true);
+        m_Labels[8]->SetText(rank.IsString() ? rank.GetString() : "", true);
         m_Labels[8]->SetText("ZappoPlayer", true);
     }
     // A slot whose card file could not be set aside is played without saving: the player

@@ -10,6 +10,7 @@
 #include "display/SurfaceHandle.h"
 #include "geometry/Colors.h"
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptBudget.h"
 #include "lua/ScriptValueReaders.h"
 #include "widgets/WidgetProperties.h"
 
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 using LuaPlus::LuaObject;
 
@@ -28,21 +30,36 @@ namespace {
 // Fonts never shrink below this size.
 const int kMinimumShrinkSize = 7;
 
-// Runs "return <expression>" in the engine's script state; the first result in Lua's
-// string form, or "" when there is none or it is neither a string nor a number.
-std::string EvaluateExpression(const std::string& buffer)
+// What one expression of a label may spend: a few of them are evaluated at each rebuild,
+// so each must end at once.
+const long long kExpressionInstructions = 1000000;
+const std::size_t kExpressionBytes = std::size_t(16) << 20;
+
+// Runs "return <expression>" in the engine's script state under a budget: the first
+// result in Lua's string form, or "" when there is none or it is neither a string nor a
+// number. Nothing when the expression does not compile, raises, or outruns its budget;
+// that is logged.
+std::optional<std::string> EvaluateExpression(const std::string& expression)
 {
-    LuaPlus::LuaState* state = GetGlobalLuaState();
-    lua_State* L = state->GetCState();
+    lua_State* L = GetGlobalLuaState()->GetCState();
     const int top = lua_gettop(L);
-    MakoLuaState::LoadString(state, buffer, 0, LUA_MULTRET);
-    std::string result;
-    if (lua_gettop(L) > top) {
-        const int type = lua_type(L, top + 1);
-        if (type == LUA_TSTRING || type == LUA_TNUMBER) {
-            std::size_t length = 0;
-            const char* text = lua_tolstring(L, top + 1, &length);
-            result.assign(text, length);
+    const std::string chunk = "return " + expression;
+    std::optional<std::string> result;
+    {
+        ScriptBudget budget(L, kExpressionInstructions, kExpressionBytes);
+        if (luaL_loadbuffer(L, chunk.data(), chunk.size(), "=label expression") == 0 &&
+            lua_pcall(L, 0, 1, 0) == 0) {
+            result.emplace();
+            const int type = lua_type(L, -1);
+            if (type == LUA_TSTRING || type == LUA_TNUMBER) {
+                std::size_t length = 0;
+                const char* text = lua_tolstring(L, -1, &length);
+                result->assign(text, length);
+            }
+        } else {
+            const char* message = lua_isstring(L, -1) ? lua_tostring(L, -1) : "no message";
+            Log("A label's expression |%s| is shown as written: %s\n", expression.c_str(),
+                budget.IsSpent() ? ("it " + budget.GetReason()).c_str() : message);
         }
     }
     lua_settop(L, top);
@@ -112,6 +129,17 @@ Label* Label::CreateFromResource(const std::string& name, const std::string& tex
 
 void Label::SetText(const std::string& text, bool refresh)
 {
+    SetTextAs(text, false, refresh);
+}
+
+void Label::SetExpressionText(const std::string& text, bool refresh)
+{
+    SetTextAs(text, true, refresh);
+}
+
+void Label::SetTextAs(const std::string& text, bool expressions, bool refresh)
+{
+    m_Expressions = expressions;
     m_Wrapped = false;
     m_SourceText = text;
     if (m_WrapWidth > 0) {
@@ -129,7 +157,7 @@ void Label::SetText(const std::string& text, bool refresh)
         if (!copy)
             continue;
         copy->m_LineSpacing = m_LineSpacing;
-        copy->SetText(m_Text, true);
+        copy->SetTextAs(m_Text, m_Expressions, true);
     }
     if (refresh)
         UpdateImage();
@@ -170,13 +198,14 @@ void Label::ShrinkToWidthLimit(const std::string& text)
 
 namespace {
 
-// The paragraph's words: the pieces between spaces, spaces inside expressions kept.
-std::vector<std::string> SplitWords(const std::string& paragraph)
+// The paragraph's words: the pieces between spaces, spaces inside expressions kept (when
+// the text has expressions).
+std::vector<std::string> SplitWords(const std::string& paragraph, bool expressions)
 {
     std::vector<std::string> words(1);
     bool inside = false;
     for (const char ch : paragraph) {
-        if (ch == '|')
+        if (ch == '|' && expressions)
             inside = !inside;
         if (ch == ' ' && !inside)
             words.emplace_back();
@@ -193,9 +222,10 @@ int TextWidth(const Font& font, const std::string& line)
 
 // The paragraph broken at spaces so that each line fits the width; a word wider than the
 // width keeps a line of its own.
-std::string WrapParagraph(const Font& font, const std::string& paragraph, int width)
+std::string WrapParagraph(const Font& font, const std::string& paragraph, int width,
+                          bool expressions)
 {
-    const std::vector<std::string> words = SplitWords(paragraph);
+    const std::vector<std::string> words = SplitWords(paragraph, expressions);
     std::string wrapped;
     std::string line = words.front();
     for (std::size_t i = 1; i < words.size(); ++i) {
@@ -233,7 +263,7 @@ std::string Label::WrapToWidth(const std::string& text) const
         if (!first)
             wrapped += '\n';
         first = false;
-        wrapped += WrapParagraph(*m_Font, paragraph, m_WrapWidth);
+        wrapped += WrapParagraph(*m_Font, paragraph, m_WrapWidth, m_Expressions);
     });
     return wrapped;
 }
@@ -293,7 +323,7 @@ void Label::WrapText(int limit, bool refresh)
         bool insideExpression = false;
         switch (mode) {
         case TextMode::Plain:
-            if (ch == '|')
+            if (ch == '|' && m_Expressions)
                 mode = TextMode::Opened;
             break;
         case TextMode::Opened:
@@ -331,24 +361,16 @@ void Label::WrapText(int limit, bool refresh)
         UpdateImage();
 }
 
-std::string Label::Literal(const std::string& text)
-{
-    std::string literal;
-    literal.reserve(text.size());
-    for (const char ch : text) {
-        literal += ch;
-        if (ch == '|')
-            literal += '|';
-    }
-    return literal;
-}
-
 void Label::ProcessLines(const std::string& text, std::vector<std::string>& output)
 {
     MAKO_ASSERT(output.empty());
+    if (!m_Expressions) {
+        ForEachLine(text, [&](const std::string& line) { output.push_back(line); });
+        return;
+    }
     output.emplace_back();
     TextMode mode = TextMode::Plain;
-    std::string buffer;
+    std::string expression;
     for (const char ch : text) {
         if (mode == TextMode::Opened) {
             if (ch == '|') {
@@ -357,24 +379,28 @@ void Label::ProcessLines(const std::string& text, std::vector<std::string>& outp
                 continue;
             }
             mode = TextMode::Expression;
+            expression.clear();
         }
         if (mode == TextMode::Plain) {
-            if (ch == '\n') {
+            if (ch == '\n')
                 output.emplace_back();
-            } else if (ch == '|') {
+            else if (ch == '|')
                 mode = TextMode::Opened;
-                buffer = "return ";
-            } else {
+            else
                 output.back() += ch;
-            }
             continue;
         }
-        MAKO_ASSERT_MSG(ch != '\n', "Cannot have a newline in an embedded Lua expression.");
-        if (ch == '|') {
-            output.back() += EvaluateExpression(buffer);
+        if (ch == '\n') {
+            // A line end breaks the expression: what there was of it shows as written.
+            output.back() += '|' + expression;
+            output.emplace_back();
+            mode = TextMode::Plain;
+        } else if (ch == '|') {
+            const std::optional<std::string> value = EvaluateExpression(expression);
+            output.back() += value ? *value : '|' + expression + '|';
             mode = TextMode::Plain;
         } else {
-            buffer += ch;
+            expression += ch;
         }
     }
     // An expression still open at the end is dropped.
@@ -591,6 +617,8 @@ Label* Label::CreateCopy(const Color& color, int offset, int zorder)
     // offset text.
     Font* font = new Font(m_Font->GetFontName(), m_Font->GetPointSize(), 0);
     std::unique_ptr<Label> copy(new Label(m_Text, font, color, m_LineAlignment));
+    if (m_Expressions)
+        copy->SetExpressionText(m_Text, true);
     copy->SetPosition(offset, offset);
     copy->SetZOrder(zorder);
     copy->m_TextOffset = m_TextOffset;

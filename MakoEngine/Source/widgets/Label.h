@@ -9,11 +9,16 @@
 // font shrinks (never below kMinimumFitSize) until the wrapped lines fit it. Words are
 // never cut: a single word wider than the box keeps a line of its own.
 //
-// A text may embed Lua expressions between vertical bars: "Score: |score|" shows the
-// global score; "||" shows one bar. Expressions are evaluated each time the image is
-// rebuilt (on SetText, SetColor or SetFont with refresh, SetDisabled and the properties
-// that rebuild) and at no other time. A label without a font renders nothing and keeps
-// its previous image.
+// A text is shown as written: bars, quotes and everything else are characters. Only a text
+// the game's own code sets through SetExpressionText embeds Lua expressions between
+// vertical bars: "Score: |score|" shows the global score; "||" shows one bar. Its
+// expressions are evaluated in the game's script state, each under a small budget, each
+// time the image is rebuilt (on SetText, SetColor or SetFont with refresh, SetDisabled and
+// the properties that rebuild) and at no other time; one that does not compile, raises,
+// is broken by a line end or outruns its budget is logged and shown as written. The
+// `text` property, label templates and SetText never evaluate anything, so no text read
+// from a file (a card, a level, the configuration, a pack) runs through a label. A label
+// without a font renders nothing and keeps its previous image.
 //
 // Layers: the label's own image is drawn in the highlight colour when one is set, else in
 // the shadow colour when one is set, else in the text colour; the shadow copy (a child at
@@ -59,23 +64,25 @@ public:
     Label(const std::string& text, Font* font, const Color& color, HorizontalAlignment alignment);
     ~Label() override;
 
-    // A default label with the named label-template resource applied (and the text set).
-    // text with every bar doubled: shown as written, never evaluated. Text that comes from
-    // a file the game did not write (a level's names and notes) goes through it where it
-    // is read, so no data file runs script code through a label.
-    static std::string Literal(const std::string& text);
+    // A default label with the named label-template resource applied (and the text set,
+    // as written).
     static Label* CreateFromResource(const std::string& name);
     static Label* CreateFromResource(const std::string& name, const std::string& text);
 
     void ApplyClassicProperty(const std::string& name, const LuaPlus::LuaObject& value) override;
     void RetrieveClassicProperties(LuaPlus::LuaObject& table) override;
 
-    // Sets the text: shrinks the font to the width limit when one is set, wraps it at the
-    // wrap limit when one is set, passes it to the copies, rebuilds when refresh is set and
-    // realigns the actor.
+    // Sets the text, shown as written: shrinks the font to the width limit when one is set,
+    // wraps it at the wrap limit when one is set, passes it to the copies, rebuilds when
+    // refresh is set and realigns the actor.
     void SetText(const std::string& text, bool refresh);
     // The same with a script value, which must be a string or a number.
     void SetText(const LuaPlus::LuaObject& object, bool refresh);
+    // The same for a text of the game's own code whose expressions between bars are
+    // evaluated at each rebuild (see above). Never give it a text read from a file.
+    void SetExpressionText(const std::string& text, bool refresh);
+    // Whether the text was set through SetExpressionText.
+    bool HasExpressions() const { return m_Expressions; }
     // The text as set (after wrapping), expressions not evaluated.
     std::string GetText() const { return m_Text; }
 
@@ -95,7 +102,8 @@ public:
     void SetHighlightColor(const Color& color);
 
     // Stores the limit and, unless the text was wrapped already, breaks it at spaces after
-    // about `limit` characters (0: never). Spaces inside expressions never break.
+    // about `limit` characters (0: never). Spaces inside an expression text's expressions
+    // never break.
     void WrapText(int limit, bool refresh);
     // Fits later texts to a box of that width in pixels (0: no box) and, unless 0, that
     // height, and fits the current text again.
@@ -106,7 +114,8 @@ public:
     // Rebuilds the image (only with a font).
     void UpdateImage();
 
-    // Splits the text into lines with the expressions evaluated; `lines` must be empty.
+    // Splits the text into lines, in an expression text with its expressions evaluated;
+    // `lines` must be empty.
     void ProcessLines(const std::string& text, std::vector<std::string>& lines);
     // A new image of the lines in the label's own layer colour (the caller owns it).
     Image* RenderLines(const std::vector<std::string>& lines);
@@ -128,6 +137,7 @@ public:
     static void RegisterProperties(Class& labelClass);
 
 private:
+    void SetTextAs(const std::string& text, bool expressions, bool refresh);
     int MaxLineWidth() const;
     // The line, cut to the widest image when it is wider; size is what is drawn.
     std::string CutToWidth(const std::string& line, Point<int>& size) const;
@@ -155,6 +165,8 @@ private:
     std::unique_ptr<Font> m_Font;
     Color m_TextColor;
     std::string m_Text;
+    // Whether m_Text came through SetExpressionText.
+    bool m_Expressions = false;
     int m_LineSpacing = 0;
     std::optional<Color> m_DisabledSavedColor;
     std::optional<Color> m_ShadowColor;

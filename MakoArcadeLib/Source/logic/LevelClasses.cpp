@@ -1,0 +1,127 @@
+#include "logic/LevelClasses.h"
+
+#include "core/Class.h"
+#include "core/ClassManager.h"
+#include "core/DataReport.h"
+#include "core/TableOrder.h"
+#include "logic/LevelPlace.h"
+#include "lua/MakoLuaState.h"
+
+#include <set>
+#include <vector>
+
+using LuaPlus::LuaObject;
+
+namespace {
+
+// Classes level data may build together with every subclass the game defines of them.
+const char* const kFamilies[] = {"Brick",    "Goober", "Powerup", "Factory",
+                                 "Collider", "Shield", "Motion"};
+// Classes level data may build themselves (their other subclasses are the game's own).
+const char* const kExactly[] = {"Actor",     "ArcadeActor", "ArcadeStructure", "Ball", "Paddle",
+                                "Explosion", "Spark"};
+
+const void* Identity(const LuaObject& table)
+{
+    lua_State* L = table.GetCState();
+    table.Push(L);
+    const void* identity = lua_topointer(L, -1);
+    lua_pop(L, 1);
+    return identity;
+}
+
+// Every table reachable from the game's resources: those are the game's, whatever level
+// table they were copied into.
+std::set<const void*> ResourceTables()
+{
+    std::set<const void*> seen;
+    std::vector<LuaObject> pending{GetGlobalLuaState()->GetGlobal("Resources")};
+    while (!pending.empty()) {
+        const LuaObject table = pending.back();
+        pending.pop_back();
+        if (!table.IsTable() || !seen.insert(Identity(table)).second)
+            continue;
+        for (LuaPlus::LuaTableIterator it(table); it; it.Next())
+            if (it.GetValue().IsTable())
+                pending.push_back(it.GetValue());
+    }
+    return seen;
+}
+
+// A table met in the walk: where it hangs (its parent's index and its key).
+struct Node
+{
+    LuaObject table;
+    int parent;
+    LuaObject key;
+};
+
+// `levelActors[2].motion`: the keys from the level table down to the node.
+std::string PathOf(const std::vector<Node>& nodes, int index)
+{
+    std::string path;
+    for (int i = index; i > 0; i = nodes[std::size_t(i)].parent) {
+        const Node& node = nodes[std::size_t(i)];
+        if (!node.key.IsString())
+            path.insert(0, "[" + node.key.ToString() + "]");
+        else if (node.parent == 0)
+            path.insert(0, node.key.GetString());
+        else
+            path.insert(0, std::string(".") + node.key.GetString());
+    }
+    return path;
+}
+
+// The class the table names when level data may not build it; null otherwise.
+const Class* RefusedClass(const LuaObject& table)
+{
+    const LuaObject name = table.RawGet("class");
+    if (!name.IsString())
+        return nullptr;
+    const Class* c = ClassManager::GetInstance()->GetClass(name.GetString(), true);
+    return c && !LevelClasses::MayBuild(*c) ? c : nullptr;
+}
+
+} // namespace
+
+bool LevelClasses::MayBuild(const Class& c)
+{
+    for (const char* family : kFamilies)
+        if (c.DerivesFrom(family))
+            return true;
+    for (const char* name : kExactly)
+        if (c.GetName() == name)
+            return true;
+    return false;
+}
+
+void LevelClasses::Screen(const std::string& levelName, const LuaObject& level)
+{
+    if (!level.IsTable() || !ClassManager::Exists())
+        return;
+    std::set<const void*> seen = ResourceTables();
+    std::vector<Node> nodes{{level, -1, LuaObject()}};
+    seen.insert(Identity(level));
+    for (std::size_t index = 0; index < nodes.size(); ++index) {
+        const LuaObject table = nodes[index].table;
+        const Node& node = nodes[index];
+        const bool own = index == 0 || (node.parent == 0 && node.key.IsString() &&
+                                        std::string(node.key.GetString()) == "artefact");
+        if (const Class* c = own ? nullptr : RefusedClass(table)) {
+            LevelPlace place(levelName, 0, 0, PathOf(nodes, int(index)));
+            DataReport::Report(std::string(), "class \"" + c->GetName() +
+                                                  "\" is not one a level may build; it is "
+                                                  "left out");
+            LuaObject nil;
+            nil.AssignNil(GetGlobalLuaState());
+            LuaObject holder = nodes[std::size_t(node.parent)].table;
+            holder.RawSetObject(LuaPlus::LuaKey(node.key), nil);
+            continue;
+        }
+        for (const LuaObject& key : GetOrderedKeys(table)) {
+            const LuaObject value = table.RawGet(key);
+            if (value.IsTable() && seen.insert(Identity(value)).second)
+                nodes.push_back({value, int(index), key});
+        }
+    }
+}
