@@ -137,9 +137,9 @@ TEST_F(ApplicationTest, EveryOptionTheProgramReadsIsAcceptedAndNothingElse)
         {"--multiapp", "--nohwaccel", "--hwaccel", "--luadebug", "--nomusic", "--safemode"},
         {"--nosound", "--fullredraw", "--keepcwd", "--nopkg", "--noExeResources", "--console"},
         {"--log", "--log0", "--log1", "--log2", "--log3", "--log4", "--logoff", "-logoff"},
-        {"-log", "-fast", "-w", "--debug", "--DISABLECRASHRPT", "--disableCrashRpt"},
+        {"-log", "-fast", "--debug", "--DISABLECRASHRPT", "--disableCrashRpt"},
         {"--fullscreen", "--skipdrop", "--skipletter", "--noprecache", "--lowFX"},
-        {"--testscreen", "--menuscreen", "--mapscreen", "--gamescreen", "--windowed"},
+        {"--testscreen", "--menuscreen", "--mapscreen", "--gamescreen", "--windowed", "-w"},
         {"--luadebugport", "0", "--luadebugport=4000", "--nosound", "", "--console"},
     };
     for (const std::vector<std::string>& options : accepted) {

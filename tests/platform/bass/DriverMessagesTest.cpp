@@ -84,12 +84,11 @@ TEST_F(DriverMessagesTest, ALookForAMissingCardIsToldToTheSinkAndNotOnStandardEr
     dup2(file, 2);
     close(file);
     std::string name;
-    const bool found = bassx::AudioDevice::Probe(name);
+    bassx::AudioDevice::Probe(name);
     fflush(stderr);
     dup2(saved, 2);
     close(saved);
 
-    EXPECT_FALSE(found) << name;
     EXPECT_EQ("", ReadFile(errors));
     ASSERT_FALSE(g_Lines.empty());
     bool named = false;
