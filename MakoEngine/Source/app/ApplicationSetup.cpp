@@ -180,10 +180,11 @@ void Application::SetDefaultProperties()
 void Application::AddCommandLineOptions(CommandLineOptions& options) const
 {
     for (const char* option :
-         {"--multiapp", "--nohwaccel", "--hwaccel", "--luadebug", "--nomusic", "--safemode",
-          "--nosound", "--fullredraw", "--keepcwd", "--nopkg", "--noExeResources", "--log4",
-          "--log3", "--log2", "--log1", "--log0", "--logoff", "-logoff", "--console", "-f",
-          "--fullscreen", "-w", "--windowed", "--debug"})
+         {"--multiapp",       "--nohwaccel", "--hwaccel",    "--luadebug", "--nomusic",
+          "--safemode",       "--nosound",   "--fullredraw", "--keepcwd",  "--nopkg",
+          "--noExeResources", "--log4",      "--log3",       "--log2",     "--log1",
+          "--log0",           "--logoff",    "-logoff",      "--console",  "-f",
+          "--fullscreen",     "-w",          "--windowed",   "--debug"})
         options.Add(option);
     options.Add("--log", CommandLineOptions::MATCH_WHOLE);
     options.Add("-log", CommandLineOptions::MATCH_WHOLE);
