@@ -1,5 +1,6 @@
 #include "bass/AudioDevice.h"
 
+#include "bass/DriverMessages.h"
 #include "bass/Mixer.h"
 #include "bass/MixerSource.h"
 
@@ -82,6 +83,8 @@ void AudioDevice::Close()
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         s_InitedSubsystem = false;
     }
+    // The audio thread has ended: what it said is handed over now.
+    DriverMessages::Deliver();
 }
 
 void AudioDevice::Callback(void*, unsigned char* stream, int length)

@@ -58,7 +58,6 @@ TEST_F(ApplicationTest, OptionsOverrideDefaultsAsTheTableSays)
         {{"p"}, "logLevel", "nil"},
         {{"p", "--log"}, "logLevel", "4"},
         {{"p", "-log"}, "logLevel", "4"},
-        {{"p", "--logfile"}, "logLevel", "nil"},
         {{"p", "--log3"}, "logLevel", "3"},
         {{"p", "--logoff"}, "logLevel", "0"},
         {{"p", "-fast"}, "fullScreen", "true"},
@@ -126,6 +125,57 @@ TEST_F(ApplicationTest, ConflictingDisplayOptionsAndBadAppCodesFail)
             EXPECT_NE(std::string::npos,
                       e.GetMessage().find("An app code's string must be exactly four "
                                           "characters long."));
+        }
+    }
+}
+
+TEST_F(ApplicationTest, EveryOptionTheProgramReadsIsAcceptedAndNothingElse)
+{
+    // Each as its reader tests for it: by prefix ("-fast" is "-f"), "--log" only whole,
+    // the crash reporter's switch in any case, the debugger's port with its value.
+    const std::vector<std::vector<std::string>> accepted = {
+        {"--multiapp", "--nohwaccel", "--hwaccel", "--luadebug", "--nomusic", "--safemode"},
+        {"--nosound", "--fullredraw", "--keepcwd", "--nopkg", "--noExeResources", "--console"},
+        {"--log", "--log0", "--log1", "--log2", "--log3", "--log4", "--logoff", "-logoff"},
+        {"-log", "-fast", "--debug", "--DISABLECRASHRPT", "--disableCrashRpt"},
+        {"--fullscreen", "--skipdrop", "--skipletter", "--noprecache", "--lowFX"},
+        {"--testscreen", "--menuscreen", "--mapscreen", "--gamescreen", "--windowed", "-w"},
+        {"--luadebugport", "0", "--luadebugport=4000", "--nosound", "", "--console"},
+    };
+    for (const std::vector<std::string>& options : accepted) {
+        std::vector<std::string> args = options;
+        args.insert(args.begin(), "p");
+        std::unique_ptr<TestApp> a(new TestApp());
+        a->Parse(args);
+        EXPECT_NO_THROW(a->Settle()) << options.front();
+    }
+
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--bogus"}, "The command line option \"--bogus\" is not one this program knows."},
+        {{"--nosound", "--logfile"},
+         "The command line option \"--logfile\" is not one this program knows."},
+        {{"--disableCrashRptNow"},
+         "The command line option \"--disableCrashRptNow\" is not one this program knows."},
+        {{"-"}, "The command line option \"-\" is not one this program knows."},
+        {{"--windowed", "extra"},
+         "The command line option --windowed takes no value (given: \"--windowed extra\")."},
+        {{"--menuscreen", "-5"},
+         "The command line option --menuscreen takes no value (given: \"--menuscreen -5\")."},
+        {{"extra", "--windowed"},
+         "The command line word \"extra\" is not an option (options begin with \"-\")."},
+        {{"-1"}, "The command line word \"-1\" is not an option (options begin with \"-\")."},
+    };
+    for (const auto& [options, message] : refused) {
+        std::vector<std::string> args = options;
+        args.insert(args.begin(), "p");
+        std::unique_ptr<TestApp> a(new TestApp());
+        a->Parse(args);
+        try {
+            a->Settle();
+            ADD_FAILURE() << "accepted " << args.back();
+        } catch (const Exception& e) {
+            EXPECT_EQ(message, e.GetMessage());
+            EXPECT_EQ("Application::ConvertCmdLineArgsToProperties", e.GetFunction());
         }
     }
 }

@@ -63,7 +63,7 @@ TEST_F(GameStatesTest, AClickDuringTheSpawnDelayDoesNothingAndOneAfterItServes)
     EXPECT_EQ("Playing", State());
     EXPECT_NE(0u, logic->m_ClockTimer);
     // The serve's invitation gives way to the first tutorial prompt.
-    EXPECT_EQ("Click to swing the paddle!", logic->m_Marquee->GetMessage());
+    EXPECT_EQ("Click To Swing The Paddle!", logic->m_Marquee->GetMessage());
 
     // The play clock counts seconds from the serve.
     passes.Step(31);

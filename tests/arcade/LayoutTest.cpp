@@ -596,7 +596,7 @@ TEST_F(LayoutTest, TheTextsOverThePlayFieldReadAgainstWhatLiesUnderThem)
                                        logic->m_BallsLabel,          logic->m_TimeLabel};
     // The lava below the bottom line moves: every picture of its loop.
     for (const char* message :
-         {"Click To Start - Space Bar For Menu", "Click to swing the paddle!"}) {
+         {"Click To Start - Space Bar For Menu", "Click To Swing The Paddle!"}) {
         logic->m_Marquee->SetMessage(message, 0);
         for (int pass = 0; pass < 8; ++pass) {
             app->Pass();

@@ -129,6 +129,12 @@ TEST(Startup, CommandLineMistakesAreToldOnStandardErrorInOneLine)
         {{"--luadebugport", "-1"}, port + "\"-1\".\n"},
         {{"--luadebugport", "65536"}, port + "\"65536\".\n"},
         {{"--luadebugport", "abc"}, port + "\"abc\".\n"},
+        {{"--bogus"},
+         "Error: The command line option \"--bogus\" is not one this program "
+         "knows.\n"},
+        {{"--windowed", "extra"},
+         "Error: The command line option --windowed takes no value "
+         "(given: \"--windowed extra\").\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.back());

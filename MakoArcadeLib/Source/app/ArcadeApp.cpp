@@ -1,4 +1,5 @@
 #include "app/ArcadeApp.h"
+#include "app/CommandLineOptions.h"
 #include "app/SourceFolders.h"
 
 #include "core/Config.h"
@@ -79,6 +80,14 @@ void ArcadeApp::ConvertCmdLineArgsToProperties()
     // Balls make their trail and motion-blur emitters but never start them.
     if (HasCommandLineArg("--lowFX"))
         Ball::SetLowEffects(true);
+}
+
+void ArcadeApp::AddCommandLineOptions(CommandLineOptions& options) const
+{
+    Application::AddCommandLineOptions(options);
+    for (const char* option : {"--skipdrop", "--skipletter", "--noprecache", "--lowFX",
+                               "--testscreen", "--menuscreen", "--mapscreen", "--gamescreen"})
+        options.Add(option);
 }
 
 void ArcadeApp::AddResourceScanners()

@@ -21,6 +21,7 @@ public:
     void ShutdownGame() override;
     void SetDefaultProperties() override;
     void ConvertCmdLineArgsToProperties() override;
+    void AddCommandLineOptions(CommandLineOptions& options) const override;
     void AddResourceScanners() override;
     void LoadScripts() override;
     void Draw() override;

@@ -26,6 +26,7 @@
 #include <vector>
 
 class Canvas;
+class CommandLineOptions;
 class GameDataIO;
 class GameRecordManager;
 class HighScoreManager;
@@ -74,7 +75,12 @@ public:
     virtual void InitGame() {}
     virtual void ShutdownGame() {}
     virtual void SetDefaultProperties();
+    // Refuses a command line that holds anything but the options AddCommandLineOptions
+    // lists (an unknown option, words after an option that takes none), naming it; then
+    // turns the options into application properties.
     virtual void ConvertCmdLineArgsToProperties();
+    // Every option the program reads from its command line, wherever it reads it.
+    virtual void AddCommandLineOptions(CommandLineOptions& options) const;
     virtual void AddResourceScanners();
     virtual void LoadScripts();
     virtual void Run();

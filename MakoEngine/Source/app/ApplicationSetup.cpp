@@ -3,6 +3,7 @@
 // configuration files and the first scripts.
 #include "app/Application.h"
 
+#include "app/CommandLineOptions.h"
 #include "core/AtomicFile.h"
 #include "core/Config.h"
 #include "core/CrashReporting.h"
@@ -176,8 +177,30 @@ void Application::SetDefaultProperties()
     ApplyBoolProperty("usePackageFiles", true);
 }
 
+void Application::AddCommandLineOptions(CommandLineOptions& options) const
+{
+    for (const char* option :
+         {"--multiapp",       "--nohwaccel", "--hwaccel",    "--luadebug", "--nomusic",
+          "--safemode",       "--nosound",   "--fullredraw", "--keepcwd",  "--nopkg",
+          "--noExeResources", "--log4",      "--log3",       "--log2",     "--log1",
+          "--log0",           "--logoff",    "-logoff",      "--console",  "-f",
+          "--fullscreen",     "-w",          "--windowed",   "--debug"})
+        options.Add(option);
+    options.Add("--log", CommandLineOptions::MATCH_WHOLE);
+    options.Add("-log", CommandLineOptions::MATCH_WHOLE);
+    options.Add("--luadebugport", CommandLineOptions::MATCH_PREFIX, true);
+    // Read by the crash reporter before the application exists.
+    options.Add("--disableCrashRpt", CommandLineOptions::MATCH_WHOLE_ANY_CASE);
+}
+
 void Application::ConvertCmdLineArgsToProperties()
 {
+    CommandLineOptions known;
+    AddCommandLineOptions(known);
+    const std::string mistake = known.FindMistake(m_Args);
+    if (!mistake.empty())
+        MAKO_THROW(Exception, mistake);
+
     struct Flag
     {
         const char* option;

@@ -82,7 +82,8 @@ public:
     // --- Device and lifetime -------------------------------------------------------
     // Opens the first audio device that works (the caller passes the application's
     // `enableSound` property: false after --nosound). Logs the device list, the device
-    // opened and its description. With no real device, with sound switched off, or when
+    // opened and its description; the sound library's own messages go to the log too,
+    // never to standard error. With no real device, with sound switched off, or when
     // no device opens, audio stays inactive and the game runs silently.
     static void Init(bool enableSound);
     // Starts the music player on the open device when audio is active and `enableMusic`

@@ -9,6 +9,8 @@
 #include "sound/DirectMusic.h"
 #include "sound/SoundConfigHelper.h"
 
+#include "bass/DriverMessages.h"
+
 #include <boost/format.hpp>
 
 #include <memory>
@@ -104,6 +106,12 @@ void LogDeviceInfo()
     s_DSVersion = info.dsver;
 }
 
+// A message of the system's sound library, which would otherwise reach standard error.
+void LogDriverMessage(const char* line)
+{
+    Log("%s\n", line);
+}
+
 void AttachConfigHelper()
 {
     if (!s_ConfigHelper) {
@@ -150,6 +158,7 @@ void Sound::Init(bool enableSound)
     if (s_Active) {
         return;
     }
+    bassx::DriverMessages::SetSink(&LogDriverMessage);
     int devCount = ListDevices();
     MAKO_ASSERT_MSG(devCount >= 1,
                     "No audio devices were found, including the \"no sound\" device");
