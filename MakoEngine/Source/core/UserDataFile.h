@@ -31,7 +31,8 @@ UserFileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes
 
 // Compiles the file's text (chunk name "@" + path) and calls it with environment as its
 // only globals. `what` names the file for the log of a failed call. Returns 0 on success;
-// LUA_ERRFILE when the file cannot be read (errno kept, error holds the system's text);
+// LUA_ERRFILE when the file cannot be read (errno kept, error holds the system's text), or
+// when a stop signal ended its run (errno EINTR, error "reading it was stopped by SIGTERM");
 // otherwise the status of the failed compile or call with its message in error (a binary
 // chunk, a file that is not a regular one or is too large, fails as LUA_ERRSYNTAX; a file
 // over its memory budget as LUA_ERRMEM). The stack is left as it was found.
