@@ -1,6 +1,7 @@
 // The real program over a configuration and cards whose scripts would run without end in
 // a C call or behind a pcall: it names and sets them aside, starts and quits, and a stop
-// signal during such a start ends it at once.
+// signal during such a start ends it at once, in whichever data file it comes (the
+// configuration, a card, a level file, a metadata file), setting none of them aside.
 #include "e2e/ProgramRun.h"
 #include "support/TempHome.h"
 

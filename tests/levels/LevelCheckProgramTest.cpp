@@ -1,6 +1,7 @@
-// The level check as an author runs it, over packs on disk: damaged songs and sounds and
-// misplaced secrets make it fail with a line each, and a pack it cannot check ends it with
-// status 2 and a message, cleanly, though its audio is open.
+// The level check as an author runs it, over packs on disk: damaged songs and sounds,
+// misplaced secrets, level files it cannot read (a FIFO), functions planted in another
+// file's level and files that never end make it fail with a line each, and a pack it cannot
+// check ends it with status 2 and a message, cleanly, though its audio is open.
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 

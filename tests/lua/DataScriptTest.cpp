@@ -1,6 +1,8 @@
 // The runner of data files and its budget: a spent budget cannot be caught by pcall or a
-// coroutine, strings reach only bounded methods while a data file runs (and the full
-// library again after), and a file that computes gets its own copies of the libraries.
+// coroutine, every allocation counts as work, a stop signal is answered at the next
+// instruction, strings reach only bounded methods while a data file runs (and the full
+// library again after), and a file that computes gets its own copies of the libraries. The
+// search for functions a file made names every key and looks into metatables.
 #include "lua/DataScript.h"
 #include "core/StopSignal.h"
 #include "lua/ScriptBudget.h"
