@@ -258,15 +258,20 @@ TEST_F(ConfigTest, UserFileThatNeverEndsIsStoppedAndKeptAside)
     EXPECT_EQ(0, Cfg().ReadFile(path));
     EXPECT_EQ(1000, Cfg().GetInteger("k1000"));
 
-    // A stop asked for while the file runs does not cut it short: a file stopped half-way
-    // would be set aside and the user's settings lost at the next save.
+    // A stop asked for while the file runs ends it at once, and the file counts as unread,
+    // not as damaged: it stays where it is, as it is.
     StopSignal::Request(SIGTERM);
-    bbtest::WriteFile(path, "local n = 0 for i = 1, 300000 do n = n + 1 end LoadConfig { n = n }");
+    const std::string text = "local n = 0 for i = 1, 300000 do n = n + 1 end LoadConfig { n = n }";
+    bbtest::WriteFile(path, text);
+    bbtest::OutputCapture stopped(1);
     const int status = Cfg().ReadFile(path);
     StopSignal::Reset();
-    EXPECT_EQ(0, status);
-    EXPECT_EQ(300000, Cfg().GetInteger("n"));
-    EXPECT_TRUE(Exists(path));
+    EXPECT_EQ(LUA_ERRFILE, status);
+    EXPECT_EQ(0, Cfg().GetInteger("n"));
+    EXPECT_EQ(text, bbtest::ReadFile(path));
+    EXPECT_FALSE(Exists(path + ".1.bad")); // the first file set aside above holds ".bad"
+    const std::string said = stopped.Text();
+    EXPECT_NE(std::string::npos, said.find("reading it was stopped by SIGTERM")) << said;
 }
 
 TEST_F(ConfigTest, NonFiniteNumbersAreRefusedLikeValuesOfTheWrongType)

@@ -1,16 +1,19 @@
-// The level check as an author runs it, over packs on disk: damaged songs and sounds and
-// misplaced secrets make it fail with a line each, and a pack it cannot check ends it with
-// status 2 and a message, cleanly, though its audio is open.
+// The level check as an author runs it, over packs on disk: damaged songs and sounds,
+// misplaced secrets, level files it cannot read (a FIFO), functions planted in another
+// file's level and files that never end make it fail with a line each, and a pack it cannot
+// check ends it with status 2 and a message, cleanly, though its audio is open.
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -27,9 +30,11 @@ CheckRun RunLevelCheck(const bbtest::TempHome& home, const std::string& pack)
 {
     const std::string out = home.Path() + "/check.out";
     const std::string err = home.Path() + "/check.err";
-    const std::string command = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" +
-                                std::string(BB_BINARY_DIR) + "/levelcheck' --log '" + home.Path() +
-                                "/check.log' '" + pack + "' >'" + out + "' 2>'" + err + "'";
+    // A check that hangs is ended, so that it fails instead of holding up the run.
+    const std::string command =
+        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
+        std::string(BB_BINARY_DIR) + "/levelcheck' --log '" + home.Path() + "/check.log' '" + pack +
+        "' >'" + out + "' 2>'" + err + "'";
     CheckRun run;
     const int result = std::system(command.c_str());
     run.status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
@@ -85,5 +90,37 @@ TEST(LevelCheckProgram, APackWithoutLevelsEndsWithStatusTwoAndAMessage)
                                                  "\" has no level files in "
                                                  "Levels/\n"))
         << run.errors;
+    EXPECT_EQ(std::string::npos, run.errors.find("AddressSanitizer")) << run.errors;
+}
+
+TEST(LevelCheckProgram, UnreadableFilesPlantedFunctionsAndEndlessCopiesAreLinesOfTheReport)
+{
+    const std::string assets = bbtest::AssetPackFolder();
+    BB_REQUIRE_FILE(assets + "/Levels/Altiplano.lua", "asset pack's levels");
+    bbtest::TempHome home;
+    const std::string pack = home.Path() + "/pack";
+    fs::copy(assets, pack, fs::copy_options::recursive);
+    for (const auto& file : fs::directory_iterator(pack + "/Levels"))
+        if (file.path().filename() != "Altiplano.lua")
+            fs::remove(file.path());
+    // A later file plants a function in an earlier level; another copies 16 MiB an
+    // instruction without end; a FIFO stands among the level files.
+    bbtest::WriteFile(pack + "/Levels/Planter.lua", "Levels.Altiplano.compiledBricks[1].strength = "
+                                                    "function() while true do end end\n");
+    bbtest::WriteFile(pack + "/Levels/Copier.lua",
+                      "local s = ('x'):rep(1048576) while true do "
+                      "local t = s..s..s..s..s..s..s..s..s..s..s..s..s..s..s..s end\n");
+    ASSERT_EQ(0, ::mkfifo((pack + "/Levels/Zfifo.lua").c_str(), 0600));
+
+    const CheckRun run = RunLevelCheck(home, pack);
+    EXPECT_EQ(1, run.status) << run.errors;
+    for (const std::string& line : std::vector<std::string>{
+             std::string("Copier.lua: Lua error: the file did not finish within 1.5 seconds of "
+                         "processor time\n"),
+             "Planter.lua: Lua error: Levels.Altiplano holds a function the file made, at "
+             "compiledBricks[1].strength; the level was dropped\n",
+             "Zfifo.lua: the file could not be read: Could not read \"Levels/Zfifo.lua\" from \"" +
+                 pack + "\": it is not a regular file\n"})
+        EXPECT_NE(std::string::npos, run.report.find(line)) << line << "\n" << run.report;
     EXPECT_EQ(std::string::npos, run.errors.find("AddressSanitizer")) << run.errors;
 }

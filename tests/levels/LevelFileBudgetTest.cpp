@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
 
 namespace {
@@ -50,10 +49,10 @@ TEST_F(LevelFileBudgetTest, ARunawayFileIsNamedAndSkippedAndTheOthersLoad)
 
 TEST_F(LevelFileBudgetTest, AStopSignalEndsARunningFileAtOnce)
 {
+    // Asked for before the file starts: not one of its statements runs.
     StopSignal::Request(SIGTERM);
     bbtest::LogCapture log;
-    const auto start = std::chrono::steady_clock::now();
     LevelManager::RunLevelFile(State(), "Endless.lua");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_TRUE(Global("Levels")["A"].IsNil());
     EXPECT_NE(std::string::npos, log.Text().find("the file was stopped by SIGTERM")) << log.Text();
 }

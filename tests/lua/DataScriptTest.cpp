@@ -1,13 +1,19 @@
 // The runner of data files and its budget: a spent budget cannot be caught by pcall or a
-// coroutine, strings reach only bounded methods while a data file runs (and the full
-// library again after), and a file that computes gets its own copies of the libraries.
+// coroutine, every allocation counts as work, a stop signal is answered at the next
+// instruction, strings reach only bounded methods while a data file runs (and the full
+// library again after), and a file that computes gets its own copies of the libraries. The
+// search for functions a file made names every key and looks into metatables.
 #include "lua/DataScript.h"
+#include "core/StopSignal.h"
 #include "lua/ScriptBudget.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 using LuaPlus::LuaObject;
 
@@ -42,20 +48,24 @@ TEST_F(DataScriptTest, ASpentBudgetCannotBeCaughtByPcallOrACoroutine)
         "while true do coroutine.resume(coroutine.create(function() while true do end end)) end",
         "local t = {} while true do pcall(function() for i = 1, 1e9 do t[i] = {} end end) end",
     };
+    // The processor time is a bound no machine reaches within these counts: each script ends
+    // on its instructions or its memory, and nothing it caught let it run on past the limit.
+    const ScriptLimits limits = {2000000, std::size_t(16) << 20, std::size_t(1) << 30, 600};
     for (const char* script : scripts) {
         SCOPED_TRACE(script);
-        const auto start = std::chrono::steady_clock::now();
         std::string reason;
         {
-            ScriptBudget budget(L(), 2000000, std::size_t(16) << 20);
+            ScriptBudget budget(L(), limits);
             ASSERT_EQ(0, luaL_loadstring(L(), script));
             EXPECT_NE(0, lua_pcall(L(), 0, 0, 0));
             lua_pop(L(), 1);
             EXPECT_TRUE(budget.IsSpent());
+            EXPECT_LE(budget.GetInstructions(), limits.instructions + ScriptBudget::kHookStep);
             reason = budget.GetReason();
         }
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-        EXPECT_FALSE(reason.empty());
+        EXPECT_TRUE(reason == "did not finish within 2000000 instructions" ||
+                    reason == "needs more than 16 MiB of memory")
+            << reason;
         lua_gc(L(), LUA_GCCOLLECT, 0);
     }
     // The budget ended with its script: the state runs long scripts again.
@@ -137,4 +147,116 @@ TEST_F(DataScriptTest, PrecompiledChunksAreRefused)
 {
     EXPECT_EQ(LUA_ERRSYNTAX, RunData(std::string(LUA_SIGNATURE) + "junk", Environment()));
     EXPECT_EQ("the file is a precompiled chunk, not text", m_Error);
+}
+
+TEST_F(DataScriptTest, PathsNameEveryNumberKeyAndRepTakesEveryCount)
+{
+    // Numbers that no integer holds are written as the script writes them.
+    LuaObject environment = Environment();
+    Run("Found = {}");
+    environment.SetObject("Found", Global("Found"));
+    ASSERT_EQ(0, RunData("local f = function() end\n"
+                         "Found[1] = { [1.5] = f }\n"
+                         "Found[2] = { [1e300] = f }\n"
+                         "Found[3] = { [math.huge] = f }\n"
+                         "Found[4] = { [-math.huge] = f }\n"
+                         "Found[5] = { [-2^63] = f }\n"
+                         "Found[6] = { [7] = f }\n",
+                         environment))
+        << m_Error;
+    const char* const paths[] = {"[1.5]", "[1e+300]", "[inf]", "[-inf]", "[-9.2233720368548e+18]",
+                                 "[7]"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(paths[i], DataScript::FindOwnFunction(Global("Found")[i + 1], environment));
+
+    // A count that is no number of times is refused; none or fewer than none makes "".
+    struct Rep
+    {
+        const char* text;
+        const char* result; // null: refused
+    } const reps[] = {
+        {"Found.r = ('x'):rep(0/0)", nullptr}, {"Found.r = (''):rep(0/0)", nullptr},
+        {"Found.r = ('x'):rep(-1e300)", ""},   {"Found.r = ('x'):rep(-1/0)", ""},
+        {"Found.r = ('x'):rep(1/0)", nullptr}, {"Found.r = ('ab'):rep(2.9)", "abab"},
+        {"Found.r = (''):rep(1e15)", nullptr}, {"Found.r = ('x'):rep(2^31)", nullptr},
+    };
+    for (const Rep& rep : reps) {
+        Run("Found.r = nil");
+        const int status = RunData(rep.text, environment);
+        if (rep.result) {
+            EXPECT_EQ(0, status) << rep.text << ": " << m_Error;
+            EXPECT_EQ(rep.result, Global("Found")["r"].ToString()) << rep.text;
+        } else {
+            EXPECT_EQ(LUA_ERRRUN, status) << rep.text;
+            EXPECT_NE(std::string::npos, m_Error.find("string.rep: "))
+                << rep.text << ": " << m_Error;
+        }
+    }
+}
+
+TEST_F(DataScriptTest, TheOwnFunctionSearchLooksIntoKeysAndMetatables)
+{
+    LuaObject environment = Environment();
+    Run("Found = {}");
+    environment.SetObject("Found", Global("Found"));
+    ASSERT_EQ(0, RunData("Found.f = function() end", environment)) << m_Error;
+    // Tables the game's scripts give a metatable (a data file cannot) are searched there too.
+    Run("Found.keyed = { [{ deep = { Found.f } }] = true }\n"
+        "Found.meta = setmetatable({}, { __index = { x = Found.f } })\n"
+        "Found.own = function() end");
+    EXPECT_EQ("[table].deep[1]",
+              DataScript::FindOwnFunction(Global("Found")["keyed"], environment));
+    EXPECT_EQ("(metatable).__index.x",
+              DataScript::FindOwnFunction(Global("Found")["meta"], environment));
+    // The game's own functions are not the file's.
+    EXPECT_EQ("", DataScript::FindOwnFunction(Global("Found")["own"], environment));
+}
+
+TEST_F(DataScriptTest, EveryAllocationCountsAsWorkThoughItIsFreedAtOnce)
+{
+    // Little is kept, but every pass makes and drops 64 KiB: the instructions would allow
+    // 128 GiB of copying.
+    EXPECT_EQ(LUA_ERRRUN, RunData("local s = ('x'):rep(65536) local i = 0\n"
+                                  "while true do i = i + 1 local t = s .. i end",
+                                  Environment()));
+    EXPECT_EQ("the file did not finish within 1024 MiB of allocations", m_Error);
+}
+
+namespace {
+
+// Sends the process SIGTERM, as a user's kill would, from inside a running data file.
+int RaiseStop(lua_State*)
+{
+    ::kill(::getpid(), SIGTERM);
+    return 0;
+}
+
+} // namespace
+
+TEST_F(DataScriptTest, AStopSignalIsAnsweredAtTheNextInstruction)
+{
+    // In a child process of its own: the stop handlers stay out of the test program.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        StopSignal::Install();
+        LuaObject environment = Environment();
+        Run("Count = {}");
+        environment.SetObject("Count", Global("Count"));
+        lua_pushcfunction(L(), &RaiseStop);
+        environment.SetObject("RaiseStop", LuaObject(State(), -1));
+        lua_pop(L(), 1);
+        const int status = RunData("RaiseStop() local n = 0\n"
+                                   "while true do n = n + 1 Count.n = n end",
+                                   environment);
+        // Not a count of thousands of instructions later: at once.
+        const LuaObject n = Global("Count")["n"];
+        const bool prompt = n.IsNil() || n.GetInteger() < 10;
+        std::_Exit(status == LUA_ERRRUN && m_Error == "the file was stopped by SIGTERM" && prompt
+                       ? 0
+                       : 1 + (prompt ? 0 : 2));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(0, WEXITSTATUS(status)) << "1: not stopped by the signal, 3: stopped late";
 }

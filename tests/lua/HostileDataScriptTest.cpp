@@ -54,6 +54,9 @@ const HostileScript kScripts[] = {
     {"endless recursion", "local function f() return 1 + f() end f()"},
     {"io and os", "io.open('written-by-a-data-file', 'w'):write('x') os.exit(7)"},
     {"global escape", "getfenv(0).print('x') loadstring('while true do end')()"},
+    // Few instructions, each copying 16 MiB, and nothing kept.
+    {"copy loop", "local s = ('x'):rep(1048576) while true do "
+                  "local t = s..s..s..s..s..s..s..s..s..s..s..s..s..s..s..s end"},
 };
 
 // The longest a case may take before it counts as hung.
@@ -274,4 +277,45 @@ TEST_F(HostileDataScriptTest, AFunctionLeftInALevelOrMetadataIsRefused)
                   "metadata.cfg\" could not be run: the file holds a function it made, at "
                   "a.png.numFrames",
               message);
+}
+
+TEST_F(HostileDataScriptTest, AFunctionPlantedInAnEarlierLevelDropsThatLevel)
+{
+    // A later file reaches every level through Levels: whatever it plants there, at any key
+    // and depth, is found when it ends, and the level holding it is dropped.
+    const std::string endless = "local f = function() while true do end end\n";
+    struct Planted
+    {
+        const char* name;
+        std::string text;
+        const char* logged;
+        bool dropsWelcome;
+    } const cases[] = {
+        {"a brick's strength", endless + "Levels.Welcome.compiledBricks[1].strength = f\n",
+         "Levels.Welcome holds a function the file made, at compiledBricks[1].strength", true},
+        {"another level's actors",
+         endless + "Levels.Welcome.levelActors = { { class = 'Label', text = f } }\n",
+         "Levels.Welcome holds a function the file made, at levelActors[1].text", true},
+        {"a number key", endless + "Levels.Welcome[2.5] = { f }\n",
+         "Levels.Welcome holds a function the file made, at [2.5][1]", true},
+        {"a key", endless + "Levels.Welcome.x = { [f] = true }\n",
+         "Levels.Welcome holds a function the file made, at x[function]", true},
+        {"a level under a number", endless + "Levels[1] = { f }\n",
+         "Levels[1] holds a function the file made, at [1]", false},
+    };
+    for (const Planted& planted : cases) {
+        SCOPED_TRACE(planted.name);
+        Run("Levels = {}");
+        AddScript("Welcome.lua", "Levels.Welcome = { fullName = 'w', compiledBricks = {\n"
+                                 "    { resource = 'RedBrick', position = { 1, 1 } } } }\n");
+        AddScript("Planter.lua", planted.text + "Levels.Own = { fullName = 'o' }\n");
+        LogCapture log;
+        LevelManager::RunLevelFile(State(), "Welcome.lua");
+        LevelManager::RunLevelFile(State(), "Planter.lua");
+        EXPECT_EQ(planted.dropsWelcome, Global("Levels")["Welcome"].IsNil());
+        EXPECT_TRUE(Global("Levels")[1].IsNil());
+        EXPECT_EQ("o", std::string(Global("Levels")["Own"]["fullName"].ToString()));
+        EXPECT_EQ("", LogNames(log, "The level file \"Planter.lua\" was skipped"));
+        EXPECT_EQ("", LogNames(log, std::string(planted.logged) + "; the level was dropped"));
+    }
 }

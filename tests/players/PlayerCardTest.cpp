@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/ClassManager.h"
 #include "core/Exception.h"
+#include "core/StopSignal.h"
 #include "lua/MakoLuaState.h"
 #include "players/CardCheck.h"
 #include "players/GameDataIO.h"
@@ -21,6 +22,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -442,6 +444,24 @@ TEST_F(PlayerCardTest, ACardThatCannotBeSetAsideIsKeptAndItsSlotIsNeverSaved)
     EXPECT_EQ(damaged, ReadFile(SetAsideNameOf(Card(1), 500)));
     EXPECT_EQ(0, m_IO->SaveAllPlayerData());
     EXPECT_TRUE(fs::exists(Card(1)));
+}
+
+TEST_F(PlayerCardTest, ACardStoppedByASignalIsNotSetAsideNorWrittenOver)
+{
+    // A stop during the read ends it at once; the card counts as unread, not as damaged.
+    const std::string endless = "while true do end Player { guid = 1, Name = 'one' }\n";
+    WriteCard(1, endless);
+    StopSignal::Request(SIGTERM);
+    LogCapture log;
+    Load();
+    StopSignal::Reset();
+    EXPECT_FALSE(fs::exists(Card(1) + ".bad"));
+    EXPECT_NE(std::string::npos, log.Text().find("reading it was stopped by SIGTERM"))
+        << log.Text();
+    EXPECT_EQ(endless, ReadFile(Card(1)));
+    // Held like any card that could not be read: a save leaves the file as it was.
+    m_IO->SaveAllPlayerData();
+    EXPECT_EQ(endless, ReadFile(Card(1)));
 }
 
 // The keys of a game-mode table are the game's, handed to the check: without them a

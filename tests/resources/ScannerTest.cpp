@@ -13,8 +13,11 @@
 #include "win32/FileMapping.h"
 #include "win32/ProgramResources.h"
 
-#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstring>
 
 using namespace bbtest;
 using LuaPlus::LuaObject;
@@ -334,6 +337,35 @@ TEST_F(ScannerTest, ADamagedPackageEntryIsNamedWithItsPackage)
     EXPECT_EQ(0u, message.find("Could not read \"Scripts/Big.lua\" from \"" + Dir("damaged.fun") +
                                "\": "))
         << message;
+}
+
+TEST_F(ScannerTest, ThePackReaderReadsOnlyRegularFilesOfBoundedSize)
+{
+    // A folder pack: a FIFO and an over-size file among the levels, beside a good one.
+    WriteFile(Dir("pack/Levels/Good.lua"), "Levels.Good = {}\n");
+    const std::string fifo = Dir("pack/Levels/Zfifo.lua");
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    // A writer holds the FIFO open, so that a reader that opens it is not stuck there.
+    const int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(3, ::write(writer, "x=1", 3));
+    WriteFile(Dir("pack/Levels/Huge.lua"), "");
+    ASSERT_EQ(0, ::truncate(Dir("pack/Levels/Huge.lua").c_str(), (off_t(64) << 20) + 1));
+    Manager().AddScanner(new PhysFSResourceScanner(Dir("pack")));
+    Manager().ScanAll();
+
+    EXPECT_EQ("Levels.Good = {}\n", Bytes("Good.lua"));
+    PhysFSFileReader reader;
+    const void* bytes = nullptr;
+    uint32_t size = 0;
+    EXPECT_EQ(
+        "Could not read \"Levels/Zfifo.lua\" from \"" + Dir("pack") +
+            "\": it is not a regular file",
+        BB_EXCEPTION_MESSAGE(reader.Read("Levels/Zfifo.lua", bytes, size), ResourceLoadError));
+    EXPECT_EQ("Could not read \"Levels/Huge.lua\" from \"" + Dir("pack") +
+                  "\": it is larger than the 64 MiB a file of a pack may hold",
+              BB_EXCEPTION_MESSAGE(reader.Read("Levels/Huge.lua", bytes, size), ResourceLoadError));
+    ::close(writer);
 }
 
 TEST_F(ScannerTest, ImagesLoadFromFoldersWithMetadataAndAlpha)

@@ -1,6 +1,8 @@
 // Native values out of script values and back: Variant, the stack conversion, Store, and
 // the readers used by property conversion.
 #include "core/Exception.h"
+#include "geometry/Point.h"
+#include "lua/DataScript.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "lua/Variant.h"
@@ -109,4 +111,29 @@ TEST_F(ValueAccessTest, ReadersTakeTheirKindOrAFunctionGivingIt)
     EXPECT_NE(std::string::npos, FailureOf([&] {
                                      ReadNumberFromObject(v["missing"]);
                                  }).find("Object is not a number, but rather a nil."));
+}
+
+TEST_F(ValueAccessTest, AFunctionADataFileMadeIsNeverCalledByAReader)
+{
+    // A data file leaves functions in a table the game reads later, outside its budget.
+    Run("Left = {}");
+    LuaObject environment = DataScript::MakeEnvironment(State(), {"Left"});
+    std::string error;
+    ASSERT_EQ(0, DataScript::Run(State(),
+                                 "Left.n = function() Left.called = true return 3 end\n"
+                                 "Left.point = { r = Left.n, theta = 0, x = Left.n, y = 1 }\n"
+                                 "Left.insert = table.insert",
+                                 "=left", environment, "test file", error))
+        << error;
+    const LuaObject left = Global("Left");
+    const std::string refused = "Object is not a number, but rather a function a data file made.";
+    EXPECT_EQ(refused, FailureOf([&] { ReadIntegerFromObject(left["n"]); }));
+    EXPECT_EQ(refused, FailureOf([&] { ReadNumberFromObject(left["insert"]); }));
+    Point<int> cartesian;
+    EXPECT_NE(std::string::npos,
+              FailureOf([&] { cartesian.SetPoint(left["point"]); }).find("a data file made"));
+    Point<float> polar;
+    EXPECT_NE(std::string::npos,
+              FailureOf([&] { polar.SetPoint(left["point"]); }).find("a data file made"));
+    EXPECT_TRUE(left["called"].IsNil());
 }

@@ -7,7 +7,6 @@
 #include "core/Exception.h"
 #include "core/Random.h"
 #include "core/StopSignal.h"
-#include "core/UserDataFile.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
@@ -23,14 +22,9 @@
 
 #include "CheckHost.h"
 
-#include <physfs.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <regex>
 #include <set>
@@ -144,46 +138,16 @@ const std::vector<std::string>& LevelMusicParts()
     return parts;
 }
 
-std::vector<LevelSource> ReadLevelFolder(const std::string& folder)
-{
-    std::vector<LevelSource> sources;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (entry.path().extension() != ".lua")
-            continue;
-        // Only regular files of bounded size: a FIFO among the levels is named, not waited on.
-        std::string text, reason;
-        const std::string path = entry.path().string();
-        if (ReadRegularFile(path, kUserFileMaxBytes, text, reason) != USERFILE_READ)
-            std::fprintf(stderr, "levelcheck: %s was not read: %s\n", path.c_str(),
-                         reason.empty() ? std::strerror(errno) : reason.c_str());
-        else
-            sources.push_back({entry.path().filename().string(), text});
-    }
-    std::sort(sources.begin(), sources.end(),
-              [](const LevelSource& a, const LevelSource& b) { return a.file < b.file; });
-    return sources;
-}
-
 std::vector<LevelSource> ReadPackLevels()
 {
     std::vector<LevelSource> sources;
-    if (!PHYSFS_isInit())
-        return sources;
-    char** list = PHYSFS_enumerateFiles("Levels");
-    for (char** name = list; list && *name; ++name) {
-        const std::string file = *name;
+    for (const std::string& file : LevelManager::GetLevelFileNames()) {
         if (file.size() < 4 || file.compare(file.size() - 4, 4, ".lua") != 0)
             continue;
-        PHYSFS_File* handle = PHYSFS_openRead(("Levels/" + file).c_str());
-        if (!handle)
-            continue;
-        std::string text(static_cast<size_t>(PHYSFS_fileLength(handle)), '\0');
-        PHYSFS_readBytes(handle, text.data(), text.size());
-        PHYSFS_close(handle);
-        sources.push_back({file, text});
+        LevelSource source(file, "");
+        LevelManager::ReadLevelFile(file, source.text, source.error);
+        sources.push_back(std::move(source));
     }
-    PHYSFS_freeList(list);
     std::sort(sources.begin(), sources.end(),
               [](const LevelSource& a, const LevelSource& b) { return a.file < b.file; });
     return sources;
@@ -257,6 +221,10 @@ void LevelCheck::LoadSources(const std::vector<LevelSource>& sources)
 void LevelCheck::RunSource(const LevelSource& source)
 {
     m_File = source.file;
+    if (!source.error.empty()) {
+        Report("", "the file could not be read: " + source.error);
+        return;
+    }
     std::set<std::string> before;
     for (LuaTableIterator it(Globals()["Levels"]); it; it.Next())
         before.insert(it.GetKey().ToString());
@@ -276,6 +244,10 @@ void LevelCheck::RunSource(const LevelSource& source)
             continue;
         m_LevelFiles[name] = source.file;
     }
+    // A level this file dropped, its own or an earlier file's, is no longer there to check.
+    const LuaObject levels = Globals()["Levels"];
+    for (auto it = m_LevelFiles.begin(); it != m_LevelFiles.end();)
+        it = levels[it->first.c_str()].IsNil() ? m_LevelFiles.erase(it) : std::next(it);
     if (error.empty())
         return;
 

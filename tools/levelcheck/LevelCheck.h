@@ -19,6 +19,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Brick;
@@ -26,11 +27,17 @@ class Canvas;
 
 namespace levelcheck {
 
-// One level file: its name ("Welcome.lua") and its text.
+// One level file: its name ("Welcome.lua") and its text, or why it could not be read.
 struct LevelSource
 {
+    LevelSource(std::string file, std::string text, std::string error = std::string())
+        : file(std::move(file)), text(std::move(text)), error(std::move(error))
+    {
+    }
+
     std::string file;
     std::string text;
+    std::string error; // "" when text holds the file
 };
 
 struct Problem
@@ -48,11 +55,9 @@ struct Problem
 // The music parts a level plays, in the order the game reaches them.
 const std::vector<std::string>& LevelMusicParts();
 
-// The level files of a folder ("<pack>/Levels"), in name order; only names ending in
-// ".lua". An unreadable folder gives none.
-std::vector<LevelSource> ReadLevelFolder(const std::string& folder);
-// The level files of the "Levels" folder of the mounted PhysFS search path (the game's own
-// view of its pack), in name order.
+// The level files of the "Levels" folder of the open pack, in name order, each read as the
+// game reads it (LevelManager::ReadLevelFile); a file that cannot be read is there with its
+// reason.
 std::vector<LevelSource> ReadPackLevels();
 
 class LevelCheck

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
@@ -107,6 +108,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "levelcheck: cannot open the pack \"%s\": %s\n", pack.c_str(),
                      e.GetMessage().c_str());
         LeaveWith(2);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "levelcheck: cannot open the pack \"%s\": %s\n", pack.c_str(),
+                     e.what());
+        LeaveWith(2);
     }
     if (sources.empty()) {
         std::fprintf(stderr, "levelcheck: the pack \"%s\" has no level files in Levels/\n",
@@ -121,7 +126,17 @@ int main(int argc, char** argv)
     levelcheck::LevelCheck::FrameSink frames;
     if (!sheetPath.empty())
         frames = [&](const std::string& level, Canvas& frame) { sheet.AddFrame(level, frame); };
-    check.Run(sources, frames);
+    // The check reports what a level does wrong; anything it cannot go on from ends it here
+    // with the reason, not with an uncaught exception.
+    try {
+        check.Run(sources, frames);
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "levelcheck: the check could not go on: %s\n", e.GetMessage().c_str());
+        LeaveWith(2);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "levelcheck: the check could not go on: %s\n", e.what());
+        LeaveWith(2);
+    }
     for (const levelcheck::Problem& problem : check.GetProblems())
         std::fprintf(report, "%s\n", problem.ToString().c_str());
     const int errors = check.CountErrors();

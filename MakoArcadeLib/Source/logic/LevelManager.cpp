@@ -12,7 +12,7 @@
 
 #include <physfs.h>
 
-#include <map>
+#include <vector>
 
 using LuaPlus::LuaObject;
 
@@ -102,49 +102,49 @@ const std::vector<std::string>& LevelFileGlobals()
 
 namespace {
 
-// The tables Levels holds, by name.
-std::map<std::string, const void*> LevelTables(lua_State* L)
+// Where the entry of Levels under key (its key or its value) holds a function the file run
+// with environment made; "" when it holds none.
+std::string OwnFunctionOfEntry(const LuaObject& key, const LuaObject& value,
+                               const LuaObject& environment)
 {
-    std::map<std::string, const void*> tables;
-    lua_getglobal(L, "Levels");
-    if (lua_istable(L, -1)) {
-        for (lua_pushnil(L); lua_next(L, -2); lua_pop(L, 1))
-            if (lua_type(L, -2) == LUA_TSTRING)
-                tables[lua_tostring(L, -2)] = lua_topointer(L, -1);
-    }
-    lua_pop(L, 1);
-    return tables;
+    const std::string inValue = DataScript::FindOwnFunction(value, environment);
+    if (!inValue.empty())
+        return inValue;
+    const std::string inKey = DataScript::FindOwnFunction(key, environment);
+    if (inKey.empty())
+        return inKey;
+    return inKey == "(the value itself)" ? "(its key)" : "(its key) " + inKey;
 }
 
-// Drops from Levels each level the file assigned (a name that is new or holds another
-// table than before) that holds a function the file made: the game would call it when it
-// builds the level, outside the file's budget. The first one dropped is described in
-// error; false when there was none.
+// Drops from Levels every entry that holds, at any key or depth, a function the file made:
+// the game would call it when it builds the level, outside the file's budget. The whole
+// table is searched, for a file can write into the levels of the files before it. The first
+// entry dropped is described in error; false when there was none.
 bool DropLevelsWithOwnFunctions(LuaPlus::LuaState* state, const LuaObject& environment,
-                                const std::map<std::string, const void*>& before,
                                 std::string& error)
 {
-    lua_State* L = state->GetCState();
-    bool dropped = false;
-    for (const auto& [name, table] : LevelTables(L)) {
-        const auto old = before.find(name);
-        if (old != before.end() && old->second == table)
-            continue;
-        const LuaObject levels = state->GetGlobal("Levels");
-        const std::string where = DataScript::FindOwnFunction(levels[name.c_str()], environment);
+    const LuaObject levels = state->GetGlobal("Levels");
+    if (!levels.IsTable())
+        return false;
+    std::vector<LuaObject> dropped;
+    for (LuaPlus::LuaTableIterator it(levels); it; it.Next()) {
+        const std::string where = OwnFunctionOfEntry(it.GetKey(), it.GetValue(), environment);
         if (where.empty())
             continue;
-        if (!dropped)
-            error = "Levels." + name + " holds a function the file made, at " + where +
-                    "; the level was dropped";
-        dropped = true;
+        if (dropped.empty())
+            error = "Levels" + DataScript::KeyPathText(it.GetKey()) +
+                    " holds a function the file made, at " + where + "; the level was dropped";
+        dropped.push_back(it.GetKey());
+    }
+    lua_State* L = state->GetCState();
+    for (const LuaObject& key : dropped) {
         levels.Push(L);
-        lua_pushstring(L, name.c_str());
+        key.Push(L);
         lua_pushnil(L);
         lua_rawset(L, -3);
         lua_pop(L, 1);
     }
-    return dropped;
+    return !dropped.empty();
 }
 
 } // namespace
@@ -153,37 +153,52 @@ int LevelManager::RunLevelText(LuaPlus::LuaState* state, const std::string& text
                                const std::string& chunkName, std::string& error)
 {
     const LuaObject environment = DataScript::MakeEnvironment(state, LevelFileGlobals());
-    const std::map<std::string, const void*> before = LevelTables(state->GetCState());
     const int status =
         DataScript::Run(state, text, chunkName, environment, "level file " + chunkName, error);
+    // A file makes a function only through the word "function" in its text (precompiled
+    // chunks are refused, and nothing that makes one from text is within its reach): a file
+    // without it leaves none, and the whole table need not be searched after it.
     std::string dropped;
-    if (DropLevelsWithOwnFunctions(state, environment, before, dropped) && status == 0) {
+    if (text.find("function") != std::string::npos &&
+        DropLevelsWithOwnFunctions(state, environment, dropped) && status == 0) {
         error = dropped;
         return LUA_ERRRUN;
     }
     return status;
 }
 
+bool LevelManager::ReadLevelFile(const std::string& name, std::string& text, std::string& error)
+{
+    try {
+        text = ScriptSource::Read(name);
+        return true;
+    } catch (const Exception& e) {
+        error = e.GetMessage();
+        return false;
+    }
+}
+
 void LevelManager::RunLevelFile(LuaPlus::LuaState* state, const std::string& name)
 {
     if (!EndsWith(name, ".lua"))
         return;
-    std::string why;
-    try {
-        LogAtLevel(2, "Loading script file: %s\n", name.c_str());
-        const std::string text = ScriptSource::Read(name);
-        if (ScriptDebugHandoff::IsActive())
-            ScriptDebugHandoff::SendFile(name, text.data(), text.size());
-        std::string error;
-        const int status = RunLevelText(state, text, name, error);
-        if (status == LUA_ERRSYNTAX)
-            why = "Could not compile Lua resource file:\nfile = " + name + "\nerror = " + error;
-        else if (status == LUA_ERRMEM)
-            why = error;
-        else if (status != 0)
-            why = "Could not execute Lua resource file\nfile = " + name + "\nerror = " + error;
-    } catch (const Exception& e) {
-        why = e.GetMessage();
+    LogAtLevel(2, "Loading script file: %s\n", name.c_str());
+    std::string text, why;
+    if (ReadLevelFile(name, text, why)) {
+        try {
+            if (ScriptDebugHandoff::IsActive())
+                ScriptDebugHandoff::SendFile(name, text.data(), text.size());
+            std::string error;
+            const int status = RunLevelText(state, text, name, error);
+            if (status == LUA_ERRSYNTAX)
+                why = "Could not compile Lua resource file:\nfile = " + name + "\nerror = " + error;
+            else if (status == LUA_ERRMEM)
+                why = error;
+            else if (status != 0)
+                why = "Could not execute Lua resource file\nfile = " + name + "\nerror = " + error;
+        } catch (const Exception& e) {
+            why = e.GetMessage();
+        }
     }
     if (!why.empty())
         Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(), why.c_str());

@@ -36,10 +36,14 @@ public:
     // The level files: the entries of the package folder "Levels" (names only, in listing
     // order); empty when the package file system is not running or has no such folder.
     static std::vector<std::string> GetLevelFileNames();
+    // The text of the level file of that name, read as the game reads every file of its
+    // pack (the script source of the resource manager: a regular file of bounded size, see
+    // PhysFSFileReader). False with the reason in error when it cannot be read.
+    static bool ReadLevelFile(const std::string& name, std::string& text, std::string& error);
     // Runs one level file of the package's Levels folder (names not ending ".lua" are left
-    // alone) through RunLevelText: a file that fails, never ends, grows without end or
-    // reaches for what a level file may not have is logged by name and skipped, and the
-    // levels the others define load.
+    // alone), read by ReadLevelFile, through RunLevelText: a file that fails, never ends, grows
+    // without end or reaches for what a level file may not have is logged by name and skipped, and
+    // the levels the others define load.
     static void RunLevelFile(LuaPlus::LuaState* state, const std::string& name);
     // Runs a level file's text as a data file (lua/DataScript) under chunkName: it sees the
     // bounded base library, Levels and the level compiler's functions, and nothing else.

@@ -1,6 +1,6 @@
 // The engine's entry point, called by the program's main: installs the crash reporter,
 // makes the game's application, runs it and reports any failure. Returns 0 after a
-// normal run and 1 after a failure.
+// normal run, or a run a stop signal ended, and 1 after a failure.
 #include "app/Application.h"
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
@@ -60,9 +60,17 @@ int SDL_main(int argc, char** argv)
             RunApplication(app, argc, argv);
             app.reset();
         } catch (const Exception& e) {
-            app.reset(); // the destructor logs its steps before the report
-            e.Report();
-            status = 1;
+            if (StopSignal::IsRequested()) {
+                // A stop signal cut the start short (a data file it ran was stopped): the
+                // program ends as asked, which is no failure to report.
+                Log("%s received during the start: the game ends (%s).\n", StopSignal::GetName(),
+                    e.GetMessage().c_str());
+                app.reset();
+            } else {
+                app.reset(); // the destructor logs its steps before the report
+                e.Report();
+                status = 1;
+            }
         } catch (const std::exception& e) {
             app.reset();
             Exception wrapped("main", 0, "SDL_main", MakoBuildDate(), MakoBuildTime(), e.what());

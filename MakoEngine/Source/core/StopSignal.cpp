@@ -7,6 +7,7 @@ namespace {
 
 volatile std::sig_atomic_t s_Signal = 0;
 volatile std::sig_atomic_t s_Answered = 0;
+void (*volatile s_Waker)() = nullptr;
 
 const int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 
@@ -21,6 +22,8 @@ extern "C" void OnStopSignal(int signalNumber)
         return;
     }
     s_Signal = signalNumber;
+    if (void (*waker)() = s_Waker)
+        waker();
 }
 
 } // namespace
@@ -76,4 +79,9 @@ void StopSignal::Reset()
 void StopSignal::Request(int signalNumber)
 {
     s_Signal = signalNumber;
+}
+
+void StopSignal::SetWaker(void (*waker)())
+{
+    s_Waker = waker;
 }

@@ -27,4 +27,8 @@ public:
     // Forgets a request and its answer (tests), or makes one as if the signal had come.
     static void Reset();
     static void Request(int signalNumber);
+    // A function the handler calls after noting a stop, on whatever thread took the signal,
+    // so that work that looks only now and then (a script under its budget) looks at once.
+    // It must be async-signal-safe. Null for none.
+    static void SetWaker(void (*waker)());
 };

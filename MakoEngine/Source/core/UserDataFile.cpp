@@ -1,5 +1,6 @@
 #include "core/UserDataFile.h"
 
+#include "core/StopSignal.h"
 #include "lua/DataScript.h"
 
 #include <fcntl.h>
@@ -141,6 +142,13 @@ int RunUserDataFile(LuaPlus::LuaState* state, const std::string& path,
     case USERFILE_READ:
         break;
     }
-    // Not cut short by a stop signal: a file stopped half-way is no damaged file.
-    return DataScript::Run(state, text, "@" + path, environment, what, error, false);
+    const int status = DataScript::Run(state, text, "@" + path, environment, what, error);
+    // A file stopped half-way by a stop signal is no damaged file: it counts as unread
+    // (EINTR), so it is neither set aside nor taken for a fresh start.
+    if (status != 0 && StopSignal::IsRequested()) {
+        error = std::string("reading it was stopped by ") + StopSignal::GetName();
+        errno = EINTR;
+        return LUA_ERRFILE;
+    }
+    return status;
 }

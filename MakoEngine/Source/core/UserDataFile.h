@@ -42,7 +42,8 @@ void SetInjectedReadFault(const std::string& path, int errnum);
 // Compiles the file's text (chunk name "@" + path) and calls it with environment as its
 // only globals. `what` names the file for the log of a failed call. Returns 0 on success;
 // USERFILE_STATUS_MISSING when there is no such file; LUA_ERRFILE when it is there but
-// cannot be read (error says why: the caller keeps it as it is); otherwise the status of
+// cannot be read (error says why: the caller keeps it as it is), or when a stop signal ended
+// its run (errno EINTR, error "reading it was stopped by SIGTERM"); otherwise the status of
 // the failed compile or call with its message in error (a binary chunk or a file that is too
 // large fails as LUA_ERRSYNTAX; a file over its memory budget as LUA_ERRMEM). The stack is
 // left as it was found.

@@ -40,7 +40,7 @@ double ReadPolarComponent(const LuaObject& value, const char* name)
     if (value.IsNumber())
         return value.GetNumber();
     if (value.IsFunction())
-        return value.Call().GetNumber();
+        return ResolveScriptValue(value).GetNumber();
     const std::string message = boost::str(
         boost::format("Invalid parameter for \"%1%\", type=%2%") % name % value.TypeName());
     throw ValueTypeError(MAKO_WHERE, "a number", DescribeScriptValue(value), message)

@@ -3,6 +3,8 @@
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptBudget.h"
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 
 using LuaPlus::LuaObject;
@@ -17,19 +19,29 @@ const char* const kBoundedStringMethods[] = {"byte",  "char",    "format", "len"
                                              "lower", "reverse", "sub",    "upper"};
 
 // string.rep that refuses a result longer than kDataScriptLongestRep (an empty string
-// repeated counts one byte a copy: the loop that makes it is work all the same).
+// repeated counts one byte a copy: the loop that makes it is work all the same). A count that
+// is not a number of times (NaN) is refused; none or fewer than none makes "", a fraction is
+// cut to its whole part, as string.rep does.
 int BoundedRep(lua_State* L)
 {
     std::size_t length = 0;
     luaL_checklstring(L, 1, &length);
     const lua_Number count = luaL_checknumber(L, 2);
+    if (std::isnan(count))
+        return luaL_error(L, "string.rep: the count is not a number");
+    if (count < 1) {
+        lua_pushliteral(L, "");
+        return 1;
+    }
     const lua_Number cost = count * static_cast<lua_Number>(length > 0 ? length : 1);
     if (cost > static_cast<lua_Number>(kDataScriptLongestRep))
         return luaL_error(L, "string.rep: the result would be longer than %d bytes",
                           static_cast<int>(kDataScriptLongestRep));
+    // Within the limit, the count is a whole number of at most kDataScriptLongestRep.
     lua_pushvalue(L, lua_upvalueindex(1));
-    lua_insert(L, 1);
-    lua_call(L, lua_gettop(L) - 1, 1);
+    lua_pushvalue(L, 1);
+    lua_pushinteger(L, static_cast<lua_Integer>(count));
+    lua_call(L, 2, 1);
     return 1;
 }
 
@@ -172,13 +184,17 @@ void PushBoundedMath(lua_State* L)
 const char* const kBaseFunctions[] = {"assert", "error",    "ipairs",   "pairs", "next",
                                       "select", "tonumber", "tostring", "type",  "unpack"};
 
-// The text of a table key in a path: .name for a name, [key] otherwise.
+// The text of a table key in a path: .name for a name, [key] otherwise; a number as the
+// script writes it ([7], [1.5], [1e+300], [inf]).
 std::string KeyText(lua_State* L, int index)
 {
     if (lua_type(L, index) == LUA_TSTRING)
         return std::string(".") + lua_tostring(L, index);
-    if (lua_type(L, index) == LUA_TNUMBER)
-        return "[" + std::to_string(static_cast<long long>(lua_tonumber(L, index))) + "]";
+    if (lua_type(L, index) == LUA_TNUMBER) {
+        char text[64];
+        std::snprintf(text, sizeof text, LUA_NUMBER_FMT, lua_tonumber(L, index));
+        return std::string("[") + text + "]";
+    }
     return std::string("[") + luaL_typename(L, index) + "]";
 }
 
@@ -222,6 +238,16 @@ bool FindOwnFunctionAt(lua_State* L, int index, int envIndex, int seenIndex, int
         }
         lua_pop(L, 1);
     }
+    // The game's scripts may give a table a metatable whose fields are called later.
+    if (lua_getmetatable(L, index)) {
+        const bool found =
+            FindOwnFunctionAt(L, lua_gettop(L), envIndex, seenIndex, depth + 1, path);
+        lua_pop(L, 1);
+        if (found) {
+            path = ".(metatable)" + path;
+            return true;
+        }
+    }
     return false;
 }
 
@@ -244,6 +270,15 @@ std::string FindOwnFunction(const LuaObject& value, const LuaObject& environment
     if (!path.empty() && path[0] == '.')
         path.erase(0, 1);
     return path.empty() ? "(the value itself)" : path;
+}
+
+std::string KeyPathText(const LuaObject& key)
+{
+    lua_State* L = key.GetCState();
+    key.Push(L);
+    std::string text = KeyText(L, -1);
+    lua_pop(L, 1);
+    return text;
 }
 
 LuaObject MakeEnvironment(LuaPlus::LuaState* state, const std::vector<std::string>& shared)
@@ -273,8 +308,7 @@ LuaObject MakeEnvironment(LuaPlus::LuaState* state, const std::vector<std::strin
 }
 
 int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& chunkName,
-        const LuaObject& environment, const std::string& what, std::string& error,
-        bool stopOnSignal)
+        const LuaObject& environment, const std::string& what, std::string& error)
 {
     // Precompiled chunks can break the interpreter itself: data files are text only.
     if (!text.empty() && text[0] == LUA_SIGNATURE[0]) {
@@ -284,7 +318,7 @@ int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& ch
     lua_State* L = state->GetCState();
     const int top = lua_gettop(L);
     StringMethodsScope strings(L);
-    ScriptBudget budget(L, kUserFileInstructionBudget, kUserFileMemoryBudget, stopOnSignal);
+    ScriptBudget budget(L, kUserFileLimits);
     const auto reason = [&budget](const std::string& text) {
         // The budget's own text, however a handler the file reached reworded it.
         if (budget.IsSpent() && text.find(budget.GetReason()) == std::string::npos)

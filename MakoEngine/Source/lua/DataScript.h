@@ -7,8 +7,9 @@
 //   MakeEnvironment): no io, os, debug, load, loadstring, loadfile, dofile, require, module,
 //   setfenv, getfenv, getmetatable, setmetatable, collectgarbage, newproxy, coroutine,
 //   pcall or xpcall;
-// - it runs under a ScriptBudget it can neither catch nor remove: once spent, the budget
-//   raises its error again at every instruction, so no handler the file reaches can go on;
+// - it runs under a ScriptBudget it can neither catch nor remove (instructions, allocations,
+//   memory, processor time and a stop signal): once spent, the budget raises its error again
+//   at every instruction, so no handler the file reaches can go on;
 // - strings reach only bounded methods through their metatable while it runs (no pattern
 //   function, a string.rep of at most kDataScriptLongestRep bytes): no single C call runs
 //   for long;
@@ -28,15 +29,15 @@ extern const std::size_t kDataScriptLongestRep;
 namespace DataScript {
 
 // Compiles text under chunkName (as given: "@path" names a file) and calls it with
-// environment as its only globals. `what` names the file in the log line of a failed call.
-// stopOnSignal: whether a stop signal of the program ends the file too (see ScriptBudget).
+// environment as its only globals, under kUserFileLimits. `what` names the file in the log
+// line of a failed call.
 // Returns 0 on success; else the status of the failed compile (LUA_ERRSYNTAX, also for a
 // precompiled chunk) or call (LUA_ERRMEM when the file outgrew its memory), with the reason
 // in error. The stack is left as it was found. A native exception raised under the file
-// (not a script error) passes through, after the state is restored.
+// (not a script error) passes through, after the state is restored. A stop signal ends the
+// file at its next instruction ("the file was stopped by SIGTERM").
 int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& chunkName,
-        const LuaPlus::LuaObject& environment, const std::string& what, std::string& error,
-        bool stopOnSignal = true);
+        const LuaPlus::LuaObject& environment, const std::string& what, std::string& error);
 
 // A fresh environment for one file that may compute: the bounded base functions (assert,
 // error, ipairs, pairs, next, select, tonumber, tostring, type, unpack), copies of math
@@ -47,11 +48,16 @@ int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& ch
 LuaPlus::LuaObject MakeEnvironment(LuaPlus::LuaState* state,
                                    const std::vector<std::string>& shared);
 
-// Where value (a table searched through, each table once, keys and values) holds a script
-// function that a data file run with environment made: such a function would run later,
-// outside any budget, when the game reads the value. "" when there is none, else the path
-// to it from value ("bricks[3].x", or "(the value itself)"). Tables nested deeper than 200
-// are not followed: the path then ends " (tables nested deeper than 200)".
+// Where value (a table searched through, each table once: keys, values and metatables) holds
+// a script function that a data file run with environment made: such a function would run
+// later, outside any budget, when the game reads the value. "" when there is none, else the
+// path to it from value ("bricks[3].x", "[1.5]", "x.(metatable).__index", or "(the value
+// itself)"). Tables nested deeper than 200 are not followed: the path then ends " (tables
+// nested deeper than 200)".
 std::string FindOwnFunction(const LuaPlus::LuaObject& value, const LuaPlus::LuaObject& environment);
+
+// The text of a table key in such a path: ".name" for a string, "[7]", "[1.5]", "[inf]" for a
+// number (as a script writes it), "[table]" and the like for other kinds.
+std::string KeyPathText(const LuaPlus::LuaObject& key);
 
 } // namespace DataScript

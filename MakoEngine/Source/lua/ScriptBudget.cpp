@@ -2,35 +2,133 @@
 
 #include "core/StopSignal.h"
 
-#include <algorithm>
+#include <pthread.h>
+#include <unistd.h>
 
-const long long kUserFileInstructionBudget = 10000000;
-const std::size_t kUserFileMemoryBudget = std::size_t(128) << 20;
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+const ScriptLimits kUserFileLimits = {10000000, std::size_t(128) << 20, std::size_t(1) << 30, 1.5};
+const int kBudgetWakeSignal = SIGXCPU;
 
 namespace {
 
 // The innermost live budget; the hook and the allocator find their budget through it.
 ScriptBudget* s_Innermost = nullptr;
 
-// Instructions between two looks at the count and the stop signal: often enough that a
-// stop is answered at once, rarely enough to cost nothing.
-const int kHookStep = 100000;
+// What the wake signal's handler reaches: the state of the innermost budget and the thread
+// it runs on. Set before the budget starts counting and cleared before it ends.
+std::atomic<lua_State*> s_WakeState{nullptr};
+std::atomic<pthread_t> s_WakeThread{};
+static_assert(std::atomic<lua_State*>::is_always_lock_free, "the wake handler reads it");
+
+// The budget's hook, for the wake handler to know it.
+std::atomic<lua_Hook> s_BudgetHook{nullptr};
+
+// One timer of the budget thread's processor clock, made by the outermost budget and
+// deleted with it; nested budgets set it to the earliest deadline.
+timer_t s_Timer;
+bool s_HaveTimer = false;
+
+double ThreadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+// The looks that read the processor clock without being woken (a fall-back for a system
+// without the timer): one in this many.
+const int kClockLookEvery = 16;
+
+void ArmTimer(double deadline)
+{
+    if (!s_HaveTimer)
+        return;
+    itimerspec when{};
+    const double whole = std::max(0.0, deadline);
+    when.it_value.tv_sec = static_cast<time_t>(whole);
+    when.it_value.tv_nsec = static_cast<long>((whole - double(when.it_value.tv_sec)) * 1e9) + 1;
+    timer_settime(s_Timer, TIMER_ABSTIME, &when, nullptr);
+}
 
 } // namespace
 
-ScriptBudget::ScriptBudget(lua_State* L, long long instructions, std::size_t bytes,
-                           bool stopOnSignal)
-    : m_L(L), m_Outer(s_Innermost), m_Instructions(instructions),
-      m_Cap(static_cast<long long>(bytes)), m_StopOnSignal(stopOnSignal)
+// Async-signal-safe: makes the hook of the running budget come at the next instruction
+// (setting a hook is what a signal handler may do to a state).
+extern "C" void OnBudgetWake(int)
 {
+    const int saved = errno;
+    lua_State* L = s_WakeState.load();
+    const lua_Hook hook = s_BudgetHook.load();
+    if (L && hook && lua_gethook(L) == hook)
+        lua_sethook(L, hook, LUA_MASKCOUNT, 1);
+    errno = saved;
+}
+
+namespace {
+
+// Async-signal-safe: called by the stop signal's handler on whatever thread took it.
+void WakeBudgetThread()
+{
+    if (s_WakeState.load())
+        pthread_kill(s_WakeThread.load(), kBudgetWakeSignal);
+}
+
+void InstallWakeHandler()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = &OnBudgetWake;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(kBudgetWakeSignal, &action, nullptr);
+    StopSignal::SetWaker(&WakeBudgetThread);
+}
+
+void MakeTimer()
+{
+    sigevent event{};
+    event.sigev_notify = SIGEV_THREAD_ID;
+    event.sigev_signo = kBudgetWakeSignal;
+    event._sigev_un._tid = gettid();
+    s_HaveTimer = timer_create(CLOCK_THREAD_CPUTIME_ID, &event, &s_Timer) == 0;
+}
+
+} // namespace
+
+ScriptBudget::ScriptBudget(lua_State* L, const ScriptLimits& limits)
+    : m_L(L), m_Outer(s_Innermost), m_Limits(limits)
+{
+    s_BudgetHook.store(&ScriptBudget::Hook);
+    InstallWakeHandler();
+    m_Deadline = ThreadSeconds() + limits.seconds;
+    if (m_Outer)
+        m_Deadline = std::min(m_Deadline, m_Outer->m_Deadline);
+    else
+        MakeTimer();
     m_PreviousAlloc = lua_getallocf(L, &m_PreviousAllocData);
     lua_setallocf(L, &ScriptBudget::Allocate, this);
     m_PreviousHook = lua_gethook(L);
     m_PreviousMask = lua_gethookmask(L);
     m_PreviousCount = lua_gethookcount(L);
-    const int step = static_cast<int>(std::min<long long>(kHookStep, std::max(1LL, instructions)));
-    lua_sethook(L, &ScriptBudget::Hook, LUA_MASKCOUNT, step);
+    m_Step = static_cast<int>(std::min<long long>(kHookStep, std::max(1LL, limits.instructions)));
+    lua_sethook(L, &ScriptBudget::Hook, LUA_MASKCOUNT, m_Step);
     s_Innermost = this;
+    s_WakeThread.store(pthread_self());
+    s_WakeState.store(L);
+    ArmTimer(m_Deadline);
+    // A stop asked for before the budget began is answered at its first instruction.
+    if (StopSignal::IsRequested())
+        lua_sethook(L, &ScriptBudget::Hook, LUA_MASKCOUNT, 1);
 }
 
 ScriptBudget* ScriptBudget::Current()
@@ -40,10 +138,22 @@ ScriptBudget* ScriptBudget::Current()
 
 ScriptBudget::~ScriptBudget()
 {
+    s_WakeState.store(m_Outer ? m_Outer->m_L : nullptr);
     s_Innermost = m_Outer;
+    if (m_Outer) {
+        ArmTimer(m_Outer->m_Deadline);
+    } else if (s_HaveTimer) {
+        timer_delete(s_Timer);
+        s_HaveTimer = false;
+    }
     if (lua_gethook(m_L) == &ScriptBudget::Hook)
         lua_sethook(m_L, m_PreviousHook, m_PreviousMask, m_PreviousCount);
     lua_setallocf(m_L, m_PreviousAlloc, m_PreviousAllocData);
+}
+
+bool ScriptBudget::IsOutOfTime() const
+{
+    return ThreadSeconds() >= m_Deadline;
 }
 
 void ScriptBudget::Hook(lua_State* L, lua_Debug*)
@@ -53,12 +163,24 @@ void ScriptBudget::Hook(lua_State* L, lua_Debug*)
         return;
     if (budget->m_Spent)
         luaL_error(L, "the file %s", budget->m_Reason.c_str());
-    budget->m_Ran += lua_gethookcount(L);
-    if (budget->m_StopOnSignal && StopSignal::IsRequested())
+    const int count = lua_gethookcount(L);
+    budget->m_Ran += count;
+    // Woken (the count is not the step) or every few looks: the processor clock.
+    const bool woken = count != budget->m_Step;
+    const bool readClock = woken || ++budget->m_Looks % kClockLookEvery == 0;
+    if (StopSignal::IsRequested()) {
         budget->Spend(std::string("was stopped by ") + StopSignal::GetName());
-    else if (budget->m_Ran >= budget->m_Instructions)
-        budget->Spend("did not finish within " + std::to_string(budget->m_Instructions) +
+    } else if (readClock && budget->IsOutOfTime()) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%g", budget->m_Limits.seconds);
+        budget->Spend(std::string("did not finish within ") + seconds +
+                      " seconds of processor time");
+    } else if (budget->m_Ran >= budget->m_Limits.instructions) {
+        budget->Spend("did not finish within " + std::to_string(budget->m_Limits.instructions) +
                       " instructions");
+    } else if (woken) {
+        lua_sethook(L, &ScriptBudget::Hook, LUA_MASKCOUNT, budget->m_Step);
+    }
     if (budget->m_Spent)
         luaL_error(L, "the file %s", budget->m_Reason.c_str());
 }
@@ -79,12 +201,20 @@ void* ScriptBudget::Allocate(void* self, void* block, std::size_t oldSize, std::
 {
     auto* budget = static_cast<ScriptBudget*>(self);
     const long long change = static_cast<long long>(newSize) - static_cast<long long>(oldSize);
-    if (newSize > 0 && change > 0 && budget->m_Grown + change > budget->m_Cap) {
-        if (!budget->m_OutOfMemory)
-            budget->Spend("needs more than " + std::to_string(budget->m_Cap >> 20) +
-                          " MiB of memory");
-        budget->m_OutOfMemory = true;
-        return nullptr;
+    if (change > 0) {
+        if (budget->m_Grown + change > static_cast<long long>(budget->m_Limits.growth)) {
+            if (!budget->m_OutOfMemory)
+                budget->Spend("needs more than " + std::to_string(budget->m_Limits.growth >> 20) +
+                              " MiB of memory");
+            budget->m_OutOfMemory = true;
+            return nullptr;
+        }
+        // The whole block is work: a grown block is copied, a new one filled.
+        budget->m_Allocated += static_cast<long long>(newSize);
+        if (budget->m_Allocated > static_cast<long long>(budget->m_Limits.allocations))
+            budget->Spend("did not finish within " +
+                          std::to_string(budget->m_Limits.allocations >> 20) +
+                          " MiB of allocations");
     }
     void* result = budget->m_PreviousAlloc(budget->m_PreviousAllocData, block, oldSize, newSize);
     if (result || newSize == 0)

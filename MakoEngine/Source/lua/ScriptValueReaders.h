@@ -9,8 +9,15 @@
 
 #include <string>
 
+// Whether value is a script function that the game's own scripts did not make: one whose
+// environment is not the state's globals, as every data file's is (lua/DataScript). Such a
+// function is never called by the engine: it would run outside the file's budget.
+bool IsFunctionOfData(const LuaPlus::LuaObject& value);
 // obj itself when it is not a function; else the first result of calling it with no
-// arguments. A script error in the call is raised as a ScriptError with the script's text.
+// arguments. A script error in the call is raised as a ScriptError with the script's text; a
+// function of data (IsFunctionOfData) is not called but raises a ValueTypeError "Object is a
+// function a data file made; ...", and the readers below refuse it as "Object is not a
+// number, but rather a function a data file made.".
 LuaPlus::LuaObject ResolveScriptValue(const LuaPlus::LuaObject& obj);
 // A number, truncated toward zero.
 int ReadIntegerFromObject(const LuaPlus::LuaObject& obj);

@@ -34,7 +34,7 @@ void Label::ApplyClassicProperty(const std::string& name, const LuaObject& value
         // A number shows its decimal text, as a function's numeric result does.
         std::string text;
         if (value.IsFunction()) {
-            LuaObject result = value.Call();
+            LuaObject result = ResolveScriptValue(value);
             if (result.IsConvertibleToString())
                 text = result.ToString();
         } else if (value.IsConvertibleToString()) {
