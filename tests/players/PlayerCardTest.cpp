@@ -317,6 +317,19 @@ TEST_F(PlayerCardTest, DamagedCardsAreMendedOrSetAsideAndNamedInTheLog)
          "Name was 11 characters long; it was cut to 9"},
         {"Player { guid = 1, Name = '|x=1|' }", "Players[1].Name == '/x=1/'",
          "Name held a bar; each was replaced by '/'"},
+        // Texts are taken by their length: what follows a NUL is mended too.
+        {"Player { guid = 1, Name = '\\0|Q()|' }", "Players[1].Name == '/Q()/'",
+         "Name held a NUL or another control character; each was dropped"},
+        {"Player { guid = 1, Name = '\\0' }", "Players[1].Name == ''",
+         "Name held a NUL or another control character; each was dropped"},
+        {"Player { guid = 1, Game_Modes = { Adventure = { Rank = 'a\\9\\27\\255b' } } }",
+         "Players[1].Game_Modes.Adventure.Rank == 'a?b'",
+         "Game_Modes.Adventure.Rank held bytes that are not UTF-8; each was replaced by '?'"},
+        {"Player { guid = 1, Game_Modes = { Adventure = { LevelRecords = { Welcome = { "
+         "artifact = '" + std::string(70000, 'x') + "' } } } } }",
+         "#Players[1].Game_Modes.Adventure.LevelRecords.Welcome.artifact == 64",
+         "Game_Modes.Adventure.LevelRecords.Welcome.artifact was 70000 characters long; it was "
+         "cut to 64"},
         {"Player { guid = 1, Game_Modes = { Adventure = { ballsLeft = 1/0, LevelUnlocked = 0/0, "
          "LevelSelected = 1e12, Rank = 7 } } }",
          "Players[1].Game_Modes.Adventure.ballsLeft == 0 and "

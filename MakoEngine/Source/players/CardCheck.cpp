@@ -1,6 +1,6 @@
 #include "players/CardCheck.h"
 
-#include "core/Utf8.h"
+#include "core/ShownText.h"
 #include "lua/SerializeCheck.h"
 #include "players/PlayerScript.h"
 
@@ -133,7 +133,7 @@ bool CardCheck::Run()
         return false;
     std::unordered_set<const void*> visited;
     return CheckName() && CheckOptions() && CheckGameModes() && CheckRecordLists() &&
-           CheckNumbers(m_Card, "", 0, visited);
+           CheckValues(m_Card, "", 0, visited);
 }
 
 bool CardCheck::CheckGuid()
@@ -159,19 +159,13 @@ bool CardCheck::CheckName()
         return true;
     if (!name.IsString())
         return Reject("Name is " + ValueText(name) + ", not text");
-    const std::string text(name.GetString(), name.GetStrLen());
-    const std::size_t length = Utf8::Length(text);
-    if (length > kMaxNameLength) {
-        m_Card.SetString("Name", Utf8::Prefix(text, kMaxNameLength));
-        Repaired(boost::str(boost::format("Name was %1% characters long; it was cut to %2%") %
-                            length % kMaxNameLength));
-    }
-    // Names are shown in labels, which would run the text between two bars as script code.
-    std::string shown = m_Card["Name"].GetString();
-    if (shown.find('|') != std::string::npos) {
-        std::replace(shown.begin(), shown.end(), '|', '/');
-        m_Card.SetString("Name", shown.c_str());
-        Repaired("Name held a bar; each was replaced by '/'");
+    // The whole text, NULs included: a label shows none of what follows a NUL, and a bar
+    // after one would still reach it.
+    ShownText shown;
+    if (shown.Mend(std::string(name.GetString(), name.GetStrLen()), kMaxNameLength)) {
+        m_Card.SetString("Name", shown.GetText());
+        for (const std::string& mend : shown.GetMends())
+            Repaired("Name " + mend);
     }
     return true;
 }
@@ -350,7 +344,7 @@ void CardCheck::CloseGaps(LuaObject list)
         list.SetObject(++index, entry.second.second);
 }
 
-bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int depth,
+bool CardCheck::CheckValues(LuaObject table, const std::string& where, int depth,
                              std::unordered_set<const void*>& visited)
 {
     if (depth > kMaxDepth)
@@ -364,6 +358,7 @@ bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int dept
     // Keys are changed after the walk: a walk may not meet keys it did not start with.
     std::vector<LuaObject> dropped;
     std::vector<std::pair<LuaObject, LuaObject>> zeroed;
+    std::vector<std::pair<LuaObject, std::string>> texts;
     for (LuaTableIterator it(table); it; it.Next()) {
         const LuaObject& key = it.GetKey();
         const LuaObject& value = it.GetValue();
@@ -377,10 +372,22 @@ bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int dept
             // A negative zero too: the file and the screens would show "-0".
             zeroed.emplace_back(key, value);
             Repaired(Place(where, key) + " was " + ValueText(value) + "; it was set to 0");
-        } else if (value.IsTable() && !CheckNumbers(value, Place(where, key), depth + 1, visited)) {
+        } else if (value.IsString()) {
+            // Every text a screen may show (a rank, the name of a find, a word of a record)
+            // is one the screens can draw; the name was held to its own limit before.
+            ShownText shown;
+            if (shown.Mend(std::string(value.GetString(), value.GetStrLen()),
+                           ShownText::kMaxLength)) {
+                texts.emplace_back(key, shown.GetText());
+                for (const std::string& mend : shown.GetMends())
+                    Repaired(Place(where, key) + " " + mend);
+            }
+        } else if (value.IsTable() && !CheckValues(value, Place(where, key), depth + 1, visited)) {
             return false;
         }
     }
+    for (const auto& [key, text] : texts)
+        table.SetString(key, text);
     for (const LuaObject& key : dropped)
         table.SetNil(key);
     for (const auto& [key, value] : zeroed)

@@ -2,8 +2,9 @@
 // Holds a player card to the shape the game relies on, when the card is read and again
 // before it is written. What the game indexes must be a table, every number must be finite
 // and fit the game's whole numbers, the progress counters must lie in their ranges, and the
-// name must be one the sign-in dialog could have typed, and the card must be one the file
-// writer can write back.
+// name must be one the sign-in dialog could have typed, every text one the screens can draw
+// (no NUL or control character, valid UTF-8, no bar, no longer than a screen shows), and the
+// card must be one the file writer can write back.
 //
 // What a game-mode table (Game_Modes[mode]) holds is the game's: it names the keys at
 // start-up (SetModeShape); until then a mode table is checked only as a table of values.
@@ -91,8 +92,9 @@ private:
     // A guid that is not a whole number is replaced by a new one; a card without one is
     // unusable.
     bool CheckGuid();
-    // Mends every number of the table and below that is not finite or does not fit an int.
-    // Each table is walked once (visited holds those seen), however often it is shared.
-    bool CheckNumbers(LuaPlus::LuaObject table, const std::string& where, int depth,
+    // Mends every number of the table and below that is not finite or does not fit an int,
+    // and every text into one the screens can draw (core/ShownText). Each table is walked
+    // once (visited holds those seen), however often it is shared.
+    bool CheckValues(LuaPlus::LuaObject table, const std::string& where, int depth,
                       std::unordered_set<const void*>& visited);
 };
