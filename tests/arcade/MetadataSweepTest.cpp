@@ -14,6 +14,7 @@
 #include "resources/SDLImageLoader.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "scene/Actor.h"
+#include "scene/SceneHost.h"
 #include "screens/PaperRules.h"
 #include "sound/DirectMusicLoader.h"
 #include "sound/MusicSegment.h"
@@ -207,6 +208,7 @@ protected:
                 actor.Tick();
         }
         actor.SetAnimation(nullptr);
+        SceneHost::DeleteScheduledActors();
     }
 
     static void ExerciseSong(const std::string& name, const std::string& run)

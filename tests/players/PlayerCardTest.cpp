@@ -75,7 +75,7 @@ protected:
 const char* kRichCard = R"(Player {
     guid = 77,
     Card_Version = 4,
-    Name = "Zoë \"\\\n",
+    Name = "Zoë \"\\",
     Motto = "Zoë \"the\" \\wall\\ \n second line",
     Options = { ["game.mode"] = "Adventure", ["player.skill"] = "gamer", ["tip.shown"] = true },
     Game_Modes = { Adventure = { LevelRecords = { ["1-1"] = { rate = 12.5, score = 12 } },
@@ -134,7 +134,7 @@ TEST_F(PlayerCardTest, EveryValueKindSurvivesARoundTripByteForByte)
 {
     WriteCard(2, kRichCard);
     Load();
-    EXPECT_EQ("Zoë \"\\\n", Eval("Players[2].Name"));
+    EXPECT_EQ("Zoë \"\\", Eval("Players[2].Name"));
     EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[2].Motto"));
     EXPECT_EQ("gamer", m_Players->GetPlayer(2)->GetSkill());
     EXPECT_EQ("é", Eval("Players[2].Game_Saves.Adventure.Board[3].deep.deeper"));

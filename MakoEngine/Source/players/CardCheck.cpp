@@ -133,7 +133,7 @@ bool CardCheck::Run()
         return false;
     std::unordered_set<const void*> visited;
     return CheckName() && CheckOptions() && CheckGameModes() && CheckRecordLists() &&
-           CheckValues(m_Card, "", 0, visited);
+           CheckNumbers(m_Card, "", 0, visited);
 }
 
 bool CardCheck::CheckGuid()
@@ -159,15 +159,24 @@ bool CardCheck::CheckName()
         return true;
     if (!name.IsString())
         return Reject("Name is " + ValueText(name) + ", not text");
+    MendText(m_Card, "Name", "Name", kMaxNameLength);
+    return true;
+}
+
+void CardCheck::MendText(LuaObject holder, const char* key, const std::string& where,
+                         std::size_t maxLength)
+{
+    const LuaObject value = holder[key];
+    if (!value.IsString())
+        return;
     // The whole text, NULs included: a label shows none of what follows a NUL, and a bar
     // after one would still reach it.
     ShownText shown;
-    if (shown.Mend(std::string(name.GetString(), name.GetStrLen()), kMaxNameLength)) {
-        m_Card.SetString("Name", shown.GetText());
-        for (const std::string& mend : shown.GetMends())
-            Repaired("Name " + mend);
-    }
-    return true;
+    if (!shown.Mend(std::string(value.GetString(), value.GetStrLen()), maxLength))
+        return;
+    holder.SetString(key, shown.GetText());
+    for (const std::string& mend : shown.GetMends())
+        Repaired(where + " " + mend);
 }
 
 bool CardCheck::CheckOptions()
@@ -252,16 +261,21 @@ bool CardCheck::CheckModeTable(LuaObject mode, const std::string& where)
     }
     for (const char* key : shape.names) {
         LuaObject value = mode[key];
+        if (value.IsString())
+            MendText(mode, key, where + "." + key, ShownText::kMaxLength);
         if (value.IsNil() || value.IsString())
             continue;
         mode.SetObject(key, defaults[key]);
         Repaired(boost::str(boost::format("%1%.%2% was %3%; it was set to \"%4%\"") % where % key %
                             ValueText(value) % defaults[key].GetString()));
     }
+    for (const ModeShape::Lookup& lookup : shape.lookups)
+        CheckLookup(mode, lookup, where + "." + lookup.key);
     for (const char* key : shape.lists) {
         if (!CheckTableOfTables(mode, key, where + "." + key))
             return false;
         CheckRecordFields(mode[key], shape.recordFields, where + "." + key);
+        CheckRecordTexts(mode[key], shape.recordTexts, where + "." + key);
     }
     return true;
 }
@@ -293,6 +307,35 @@ void CardCheck::CheckRecordFields(const LuaObject& list,
                                 field.low % field.high % NumberText(mended)));
         }
     }
+}
+
+void CardCheck::CheckRecordTexts(const LuaObject& list, const std::vector<const char*>& keys,
+                                 const std::string& where)
+{
+    if (!list.IsTable())
+        return;
+    for (LuaTableIterator it(list); it; it.Next()) {
+        if (!it.GetValue().IsTable())
+            continue;
+        const std::string place = Place(where, it.GetKey());
+        for (const char* key : keys)
+            MendText(it.GetValue(), key, place + "." + key, ShownText::kMaxLength);
+        for (const ModeShape::Lookup& lookup : GetModeShape().lookups)
+            CheckLookup(it.GetValue(), lookup, place + "." + lookup.key);
+    }
+}
+
+void CardCheck::CheckLookup(LuaObject holder, const ModeShape::Lookup& lookup,
+                            const std::string& where)
+{
+    const LuaObject value = holder[lookup.key];
+    const LuaObject table = m_Card.GetState()->GetGlobal(lookup.table);
+    if (!value.IsString() || !table.IsTable() || std::string(value.GetString()) == lookup.none ||
+        !table[std::string(value.GetString())].IsNil())
+        return;
+    holder.SetString(lookup.key, lookup.none);
+    Repaired(boost::str(boost::format("%1% names nothing in %2%; it was set to \"%3%\"") % where %
+                        lookup.table % lookup.none));
 }
 
 bool CardCheck::CheckRecordLists()
@@ -344,7 +387,7 @@ void CardCheck::CloseGaps(LuaObject list)
         list.SetObject(++index, entry.second.second);
 }
 
-bool CardCheck::CheckValues(LuaObject table, const std::string& where, int depth,
+bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int depth,
                              std::unordered_set<const void*>& visited)
 {
     if (depth > kMaxDepth)
@@ -358,7 +401,6 @@ bool CardCheck::CheckValues(LuaObject table, const std::string& where, int depth
     // Keys are changed after the walk: a walk may not meet keys it did not start with.
     std::vector<LuaObject> dropped;
     std::vector<std::pair<LuaObject, LuaObject>> zeroed;
-    std::vector<std::pair<LuaObject, std::string>> texts;
     for (LuaTableIterator it(table); it; it.Next()) {
         const LuaObject& key = it.GetKey();
         const LuaObject& value = it.GetValue();
@@ -372,22 +414,10 @@ bool CardCheck::CheckValues(LuaObject table, const std::string& where, int depth
             // A negative zero too: the file and the screens would show "-0".
             zeroed.emplace_back(key, value);
             Repaired(Place(where, key) + " was " + ValueText(value) + "; it was set to 0");
-        } else if (value.IsString()) {
-            // Every text a screen may show (a rank, the name of a find, a word of a record)
-            // is one the screens can draw; the name was held to its own limit before.
-            ShownText shown;
-            if (shown.Mend(std::string(value.GetString(), value.GetStrLen()),
-                           ShownText::kMaxLength)) {
-                texts.emplace_back(key, shown.GetText());
-                for (const std::string& mend : shown.GetMends())
-                    Repaired(Place(where, key) + " " + mend);
-            }
-        } else if (value.IsTable() && !CheckValues(value, Place(where, key), depth + 1, visited)) {
+        } else if (value.IsTable() && !CheckNumbers(value, Place(where, key), depth + 1, visited)) {
             return false;
         }
     }
-    for (const auto& [key, text] : texts)
-        table.SetString(key, text);
     for (const LuaObject& key : dropped)
         table.SetNil(key);
     for (const auto& [key, value] : zeroed)

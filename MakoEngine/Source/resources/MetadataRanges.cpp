@@ -75,7 +75,7 @@ bool KeepIfInRange(LuaObject holder, LuaPlus::LuaKey key, const std::vector<Boun
         return false;
     }
     for (const Bound& bound : bounds) {
-        const LuaObject value = table[bound.key];
+        const LuaObject value = table.RawGet(bound.key);
         long long whole = 0;
         if ((bound.optional && value.IsNil()) || WholeIn(value, bound.low, bound.high, whole))
             continue;
@@ -151,8 +151,9 @@ bool Clamped(const LuaObject& value, long long low, long long high, long long& o
     return false;
 }
 
-// One animation's elements: frame numbers within 0..lastFrame, names of the picture's
-// animations, and delay commands within their range. Anything else becomes frame 0.
+// One animation's elements: frame numbers within 0..lastFrame (left for later when lastFrame
+// is negative: the frames are not known yet), names of the picture's animations, and delay
+// commands within their range. Anything else becomes frame 0.
 void MendAnimation(LuaObject animations, LuaObject animation, const std::string& where,
                    long long lastFrame, std::vector<std::string>& lines)
 {
@@ -163,7 +164,7 @@ void MendAnimation(LuaObject animations, LuaObject animation, const std::string&
         return;
     }
     for (int i = 1; i <= count; ++i) {
-        const LuaObject element = animation[i];
+        LuaObject element = animation[i];
         const std::string place = where + "[" + std::to_string(i) + "]";
         long long frame = 0;
         if (element.IsString() && animations[element.GetString()].IsTable())
@@ -181,7 +182,7 @@ void MendAnimation(LuaObject animations, LuaObject animation, const std::string&
             }
             continue;
         }
-        if (Clamped(element, 0, lastFrame, frame))
+        if ((element.IsNumber() && lastFrame < 0) || Clamped(element, 0, lastFrame, frame))
             continue;
         lines.push_back(boost::str(boost::format("%1% = %2% (a frame must be %3%); it was set "
                                                  "to %4%") %
@@ -192,7 +193,7 @@ void MendAnimation(LuaObject animations, LuaObject animation, const std::string&
 
 void MendAnimations(LuaObject entry, long long lastFrame, std::vector<std::string>& lines)
 {
-    const LuaObject animations = entry["Animations"];
+    LuaObject animations = entry["Animations"];
     if (animations.IsNil())
         return;
     if (!animations.IsTable()) {
@@ -227,9 +228,8 @@ std::vector<std::string> MetadataRanges::MendEntry(LuaObject entry)
     MendRules(entry, lines);
     MendParts(entry, lines);
     MendMaxSamples(entry, lines);
-    // Frame numbers are held to the int range here and to the picture's frames once it is
-    // decoded (FitFrames).
-    MendAnimations(entry, INT_MAX, lines);
+    // Frame numbers are held to the picture's frames once it is decoded (FitFrames).
+    MendAnimations(entry, -1, lines);
     return lines;
 }
 

@@ -40,9 +40,11 @@ void FitFramesToPicture(const ResourceInfo& info, int width, int height)
     const std::vector<std::string> lines =
         MetadataRanges::FitFrames(info.GetMetadata(), width, height, problem);
     const std::string& file = info.GetMetadataFile();
+    // The picture as its metadata file names it: by its file name.
+    const std::string picture = info.Name().substr(info.Name().find_last_of('/') + 1);
     for (const std::string& line : lines)
         Log("Warning: the metadata file \"%s\" gives \"%s\" %s\n", file.c_str(),
-            info.Name().c_str(), line.c_str());
+            picture.c_str(), line.c_str());
     if (!problem.empty())
         MAKO_THROW(ResourceLoadError,
                    boost::str(boost::format("the metadata file \"%1%\" gives %2%") % file %
