@@ -20,6 +20,8 @@ std::string Shown(const LuaObject& value)
     if (value.IsNil())
         return "missing";
     if (value.IsNumber()) {
+        if (std::isnan(value.GetNumber()))
+            return "nan"; // 0/0 is a NaN with its sign bit set
         char text[64];
         std::snprintf(text, sizeof text, "%.15g", value.GetNumber());
         return text;
