@@ -37,8 +37,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kValues[] = {"0",       "-1",    "2147483648", "-2147483648",
-                               "9007199254740992", "1e308", "0/0", "1/0", "-1/0", "0.5", "'x'"};
+const char* const kValues[] = {"0",     "-1",  "2147483648", "-2147483648", "9007199254740992",
+                               "1e308", "0/0", "1/0",        "-1/0",        "0.5",
+                               "'x'"};
 
 // Lua helpers of the sweep: the kinds of number a metadata table holds, the file's text with
 // every number of one kind replaced, and whether the table still holds the value given.
@@ -143,9 +144,8 @@ protected:
     // Reads the folder (a copy of one pack folder) through a resource manager of its own,
     // loads and cuts every picture, and runs what uses the numbers over them. Failures name
     // the run. True when every number of the kind is still the value given afterwards.
-    static bool Exercise(const std::string& folder, const std::string& run,
-                         const std::string& kind, const char* value,
-                         const LuaPlus::LuaObject& original)
+    static bool Exercise(const std::string& folder, const std::string& run, const std::string& kind,
+                         const char* value, const LuaPlus::LuaObject& original)
     {
         ResourceManager manager(GetGlobalLuaState());
         manager.AddLoader(new SDLImageLoader());
@@ -283,7 +283,7 @@ TEST_F(MetadataSweepTest, EveryNumberOfEveryMetadataFileIsHeldToItsRange)
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::cout << "metadata sweep: " << files << " files, " << runs << " runs, " << seconds
-              << " s" << std::endl;
+    std::cout << "metadata sweep: " << files << " files, " << runs << " runs, " << seconds << " s"
+              << std::endl;
     EXPECT_GE(files, 10);
 }

@@ -147,7 +147,7 @@ TEST_F(TextSweepTest, EveryScreenShowsOddCardTextsDrawableAndInsideTheirFrames)
         accents += "\\195\\137"; // É
     const std::vector<std::string> texts = {
         "\\0", "\\0|Q()|", "a\\1\\9\\n\\27\\127b", "\\255\\192\\175\\237\\160\\128x", "|Q()|x|",
-        wide, accents};
+        wide,  accents};
     for (const std::string& text : texts) {
         SCOPED_TRACE(text.substr(0, 40));
         LogCapture log;
@@ -159,7 +159,8 @@ TEST_F(TextSweepTest, EveryScreenShowsOddCardTextsDrawableAndInsideTheirFrames)
         cardTexts.clear();
         for (LuaPlus::LuaObject value :
              {card["Name"], adventure["Rank"], adventure["latestArtifact"],
-              adventure["LevelRecords"]["Welcome"]["artifact"], adventure["Top_Words"][1]["word"]}) {
+              adventure["LevelRecords"]["Welcome"]["artifact"],
+              adventure["Top_Words"][1]["word"]}) {
             ASSERT_TRUE(value.IsString());
             const std::string shown(value.GetString(), value.GetStrLen());
             EXPECT_TRUE(IsDrawable(shown)) << shown.substr(0, 80);

@@ -57,7 +57,8 @@ struct CardModeKeysRegistrar
         // The find a level's record names and the word a word record holds.
         shape.recordTexts = {"artifact", "word"};
         // Both name a find of the game, or none yet.
-        shape.lookups = {{"latestArtifact", "Artifacts", "EMPTY"}, {"artifact", "Artifacts", "EMPTY"}};
+        shape.lookups = {{"latestArtifact", "Artifacts", "EMPTY"},
+                         {"artifact", "Artifacts", "EMPTY"}};
         CardCheck::SetModeShape(std::move(shape));
         CardCheck::SetGameRecordFields({{"gameScore", 0, kMaxRecordValue}});
     }

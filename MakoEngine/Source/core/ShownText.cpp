@@ -51,4 +51,3 @@ bool ShownText::Mend(const std::string& text, std::size_t maxLength)
     }
     return !m_Mends.empty();
 }
-

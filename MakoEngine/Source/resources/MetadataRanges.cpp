@@ -92,9 +92,8 @@ bool KeepIfInRange(LuaObject holder, LuaPlus::LuaKey key, const std::vector<Boun
 void MendCaptionInset(LuaObject entry, std::vector<std::string>& lines)
 {
     const long long side = MetadataRanges::kMaxSide;
-    KeepIfInRange(entry, "captionInset",
-                  {{1, "[1]", 0, side, false}, {2, "[2]", 0, side, false}}, "captionInset",
-                  lines);
+    KeepIfInRange(entry, "captionInset", {{1, "[1]", 0, side, false}, {2, "[2]", 0, side, false}},
+                  "captionInset", lines);
 }
 
 void MendRules(LuaObject entry, std::vector<std::string>& lines)
@@ -123,8 +122,8 @@ void MendParts(LuaObject entry, std::vector<std::string>& lines)
     const long long most = MetadataRanges::kMaxMeasure;
     for (const LuaObject& name : names) {
         const std::string where = "parts." + name.ToString();
-        KeepIfInRange(parts, name,
-                      {{1, "[1]", 1, most, false}, {2, "[2]", 1, most, false}}, where, lines);
+        KeepIfInRange(parts, name, {{1, "[1]", 1, most, false}, {2, "[2]", 1, most, false}}, where,
+                      lines);
     }
 }
 
@@ -147,8 +146,7 @@ bool Clamped(const LuaObject& value, long long low, long long high, long long& o
         return true;
     const double number = value.IsNumber() ? value.GetNumber() : 0.0;
     out = std::isfinite(number)
-              ? static_cast<long long>(
-                    std::clamp(std::floor(number), double(low), double(high)))
+              ? static_cast<long long>(std::clamp(std::floor(number), double(low), double(high)))
               : std::clamp(0LL, low, high);
     return false;
 }
@@ -209,8 +207,9 @@ void MendAnimations(LuaObject entry, long long lastFrame, std::vector<std::strin
     for (auto& [key, animation] : named) {
         const std::string where = "Animations." + key.ToString();
         if (!animation.IsTable()) {
-            lines.push_back(where + " = " + Shown(animation) + " is not a list of frames; it "
-                                                               "shows frame 0");
+            lines.push_back(where + " = " + Shown(animation) +
+                            " is not a list of frames; it "
+                            "shows frame 0");
             animation = animations.CreateTable(LuaPlus::LuaKey(key));
             animation.SetInteger(1, 0);
             continue;

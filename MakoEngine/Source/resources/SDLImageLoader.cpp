@@ -43,12 +43,12 @@ void FitFramesToPicture(const ResourceInfo& info, int width, int height)
     // The picture as its metadata file names it: by its file name.
     const std::string picture = info.Name().substr(info.Name().find_last_of('/') + 1);
     for (const std::string& line : lines)
-        Log("Warning: the metadata file \"%s\" gives \"%s\" %s\n", file.c_str(),
-            picture.c_str(), line.c_str());
+        Log("Warning: the metadata file \"%s\" gives \"%s\" %s\n", file.c_str(), picture.c_str(),
+            line.c_str());
     if (!problem.empty())
-        MAKO_THROW(ResourceLoadError,
-                   boost::str(boost::format("the metadata file \"%1%\" gives %2%") % file %
-                              problem));
+        MAKO_THROW(
+            ResourceLoadError,
+            boost::str(boost::format("the metadata file \"%1%\" gives %2%") % file % problem));
 }
 
 } // namespace
