@@ -5,6 +5,7 @@
 // animation plays, captions are fitted, paper rules are read, songs give their parts).
 // Nothing may fail; a value the game does not keep as given is named in the log with its
 // metadata file and key.
+#include "GameApp.h"
 #include "core/Utility.h"
 #include "display/Image.h"
 #include "field/Ball.h"
@@ -22,6 +23,7 @@
 #include "support/TempHome.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/LogCapture.h"
+#include "support/engine/PassHarness.h"
 #include "widgets/ButtonCaption.h"
 
 #include <gtest/gtest.h>
@@ -286,4 +288,55 @@ TEST_F(MetadataSweepTest, EveryNumberOfEveryMetadataFileIsHeldToItsRange)
     std::cout << "metadata sweep: " << files << " files, " << runs << " runs, " << seconds << " s"
               << std::endl;
     EXPECT_GE(files, 10);
+}
+
+// The damage a player met: the ball pictures' metadata holding numbers no picture can use.
+// The game starts, a level is played with its balls served, and the metadata file and the key
+// are named; nothing ends play.
+TEST_F(MetadataSweepTest, PlayGoesOnOverBallPicturesWhoseNumbersCannotBeUsed)
+{
+    const std::string pack = bbtest::AssetPackFolder();
+    BB_REQUIRE_FILE(pack + "/Images/Balls/metadata.cfg", "the ball pictures' metadata");
+    const std::string original = pack + "/Images/Balls/";
+    const std::string copy = home.Path() + "/Balls/";
+    fs::create_directories(copy);
+    for (const auto& file : fs::directory_iterator(original))
+        fs::copy_file(file.path(), copy + file.path().filename().string());
+    const LuaPlus::LuaObject metadata = ReadMetadata(bbtest::ReadFile(original + "metadata.cfg"));
+    const std::pair<const char*, const char*> damages[] = {
+        {"numFrames", "0"}, {"numFrames", "'x'"}, {"numFrames", "1e9"}, {"width", "-1"},
+        {"width", "0/0"},   {"height", "2^31"},   {"gap_y", "-50"}};
+    for (const auto& [key, value] : damages) {
+        const std::string run = std::string(key) + " = " + value;
+        SCOPED_TRACE(run);
+        std::string text =
+            GetGlobalLuaState()->GetGlobal("SweepText").Call(metadata, key, value).ToString();
+        // A key the file does not hold yet is given to every picture.
+        if (text.find(std::string("[\"") + key + "\"]") == std::string::npos)
+            for (std::size_t at = text.find("= { "); at != std::string::npos;
+                 at = text.find("= { ", at + 1))
+                text.insert(at + 4, std::string(key) + " = " + value + ", ");
+        bbtest::WriteFile(copy + "metadata.cfg", text);
+        bbtest::LogCapture log;
+        {
+            // The copy's pictures replace the pack's for this start.
+            bbtest::TestResources().AddScanner(new WindowsDirectoryResourceScanner(copy));
+            bbtest::TestResources().ScanAll();
+            Ball::FreeBallImages();
+            bbtest::GameApp app;
+            EXPECT_NO_THROW({
+                app.StartGame();
+                app.ClickLeft();
+                app.Pass(60);
+            }) << run;
+        }
+        EXPECT_NE(std::string::npos, log.Text().find("Balls/metadata.cfg\" gives \"Corona."))
+            << log.Text().substr(0, 3000);
+        EXPECT_NE(std::string::npos, log.Text().find(std::string("\" ") + key + " = "))
+            << log.Text().substr(0, 3000);
+        // The pack's own pictures come back for what runs next.
+        bbtest::TestResources().AddScanner(new WindowsDirectoryResourceScanner(original));
+        bbtest::TestResources().ScanAll();
+        Ball::FreeBallImages();
+    }
 }
