@@ -161,6 +161,30 @@ TEST_F(FontTest, TextsAreUtf8)
     EXPECT_FALSE(mono.ProvidesGlyph(0x1F600));
 }
 
+// A text SDL_ttf would refuse (nothing before a NUL, a glyph it cannot find a width for)
+// never ends the game: it is measured and drawn as nothing, and what follows a NUL is never
+// drawn, so measuring and drawing agree.
+TEST_F(FontTest, TextsThatCannotBeDrawnAreDrawnAsNothing)
+{
+    Font mono("DejaVuSansMono.ttf", 16, 0);
+    const int height = mono.GetTextSize("A").y;
+    SDL_Color black = {0, 0, 0, 0};
+    for (const std::string& text : {std::string(1, '\0'), std::string("\0|Q()|", 6)}) {
+        EXPECT_EQ(0, mono.GetTextSize(text).x);
+        SDL_Surface* drawn = mono.RenderText_Blended(text, black);
+        ASSERT_NE(nullptr, drawn);
+        EXPECT_EQ(0, drawn->w);
+        EXPECT_EQ(height, drawn->h);
+        SDL_FreeSurface(drawn);
+    }
+    const std::string cut("ab\0cd", 5);
+    EXPECT_EQ(mono.GetTextSize("ab").x, mono.GetTextSize(cut).x);
+    SDL_Surface* drawn = mono.RenderText_Blended(cut, black);
+    ASSERT_NE(nullptr, drawn);
+    EXPECT_EQ(mono.GetTextSize("ab").x, drawn->w);
+    SDL_FreeSurface(drawn);
+}
+
 TEST_F(FontTest, FontsFromResourcesAndTheirFailures)
 {
     MakoLuaState::LoadString(

@@ -200,23 +200,22 @@ TEST_F(ImageTest, ALoadedPictureWithBadMetadataIsNamedInTheError)
     manager.AddLoader(new SDLImageLoader());
     manager.AddScanner(new WindowsDirectoryResourceScanner(folder));
     manager.ScanAll();
-    // The loader's error names the picture in the log, once; an empty strip of the frames the
-    // metadata lays out stands in for it.
+    // More frames than the picture holds: the count is cut to the frames it holds, and the
+    // metadata file, the picture and the key are named in the log.
     bbtest::WriteFile(home.Path() + "/image.log", "");
     const std::string previousLog = GetLogFilePath();
     SetLogFilePath(home.Path() + "/image.log");
     EXPECT_EQ("", FailureOf([&] {
                   Image strip("Strip.bmp");
-                  EXPECT_EQ(3, strip.GetNumFrames());
-                  EXPECT_EQ(24, strip.GetSize().x);
+                  EXPECT_EQ(2, strip.GetNumFrames());
+                  EXPECT_EQ(16, strip.GetSize().x);
               }));
     SetLogFilePath(previousLog);
     EXPECT_NE(std::string::npos,
               bbtest::ReadFile(home.Path() + "/image.log")
-                  .find("Warning: the resource \"Strip.bmp\" could not be loaded (Assertion "
-                        "failed: (numFrames <= capacity)\nMessage: image metadata has numFrames "
-                        "= 3, but frames of 8 x 8 with gap_y = 0 fit only 2 times (image \"" +
-                        folder + "/Strip.bmp\" of 16 x 8))"));
+                  .find("Warning: the metadata file \"" + folder + "/image.cfg\" gives "
+                        "\"Strip.bmp\" numFrames = 3 (the picture holds 2 frames of 8 x 8); it "
+                        "was set to 2\n"));
 }
 
 TEST_F(ImageTest, ImagesAndSurfaceRecordsAreReleased)

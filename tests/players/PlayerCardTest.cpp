@@ -77,7 +77,7 @@ protected:
 const char* kRichCard = R"(Player {
     guid = 77,
     Card_Version = 4,
-    Name = "Zoë \"\\\n",
+    Name = "Zoë \"\\",
     Motto = "Zoë \"the\" \\wall\\ \n second line",
     Options = { ["game.mode"] = "Adventure", ["player.skill"] = "gamer", ["tip.shown"] = true },
     Game_Modes = { Adventure = { LevelRecords = { ["1-1"] = { rate = 12.5, score = 12 } },
@@ -136,7 +136,7 @@ TEST_F(PlayerCardTest, EveryValueKindSurvivesARoundTripByteForByte)
 {
     WriteCard(2, kRichCard);
     Load();
-    EXPECT_EQ("Zoë \"\\\n", Eval("Players[2].Name"));
+    EXPECT_EQ("Zoë \"\\", Eval("Players[2].Name"));
     EXPECT_EQ("Zoë \"the\" \\wall\\ \n second line", Eval("Players[2].Motto"));
     EXPECT_EQ("gamer", m_Players->GetPlayer(2)->GetSkill());
     EXPECT_EQ("é", Eval("Players[2].Game_Saves.Adventure.Board[3].deep.deeper"));
@@ -319,6 +319,19 @@ TEST_F(PlayerCardTest, DamagedCardsAreMendedOrSetAsideAndNamedInTheLog)
          "Name was 11 characters long; it was cut to 9"},
         {"Player { guid = 1, Name = '|x=1|' }", "Players[1].Name == '/x=1/'",
          "Name held a bar; each was replaced by '/'"},
+        // Texts are taken by their length: what follows a NUL is mended too.
+        {"Player { guid = 1, Name = '\\0|Q()|' }", "Players[1].Name == '/Q()/'",
+         "Name held a NUL or another control character; each was dropped"},
+        {"Player { guid = 1, Name = '\\0' }", "Players[1].Name == ''",
+         "Name held a NUL or another control character; each was dropped"},
+        {"Player { guid = 1, Game_Modes = { Adventure = { Rank = 'a\\9\\27\\255b' } } }",
+         "Players[1].Game_Modes.Adventure.Rank == 'a?b'",
+         "Game_Modes.Adventure.Rank held bytes that are not UTF-8; each was replaced by '?'"},
+        {"Player { guid = 1, Game_Modes = { Adventure = { LevelRecords = { Welcome = { "
+         "artifact = '" + std::string(70000, 'x') + "' } } } } }",
+         "#Players[1].Game_Modes.Adventure.LevelRecords.Welcome.artifact == 64",
+         "Game_Modes.Adventure.LevelRecords.Welcome.artifact was 70000 characters long; it was "
+         "cut to 64"},
         {"Player { guid = 1, Game_Modes = { Adventure = { ballsLeft = 1/0, LevelUnlocked = 0/0, "
          "LevelSelected = 1e12, Rank = 7 } } }",
          "Players[1].Game_Modes.Adventure.ballsLeft == 0 and "

@@ -6,6 +6,7 @@
 #include "display/Image.h"
 #include "resources/ImageFactory.h"
 #include "resources/SDLImageLoader.h"
+#include "resources/WindowsDirectoryResourceScanner.h"
 
 using namespace bbtest;
 using LuaPlus::LuaObject;
@@ -130,4 +131,55 @@ TEST_F(DamagedResourceTest, CallersRecordMissingAndUnreadableFilesOnce)
     AddPicture("B.ttf", "");
     AddPicture("C.otf", "");
     EXPECT_EQ((std::vector<std::string>{"A.ttf", "B.ttf"}), Manager().FindNamesEndingWith(".ttf"));
+}
+
+// Numbers of a metadata file that no picture could use are mended where the file is read, and
+// a picture its metadata cannot cut into frames at all is damaged: each is named once with the
+// metadata file and the key, and a stand-in takes the picture's place.
+TEST_F(DamagedResourceTest, MetadataThatCannotCutItsPictureIsNamedWithItsFileAndKeys)
+{
+    LogCapture log(Dir("cut.log"));
+    WriteFile(Dir("cut/Strip.png"), OpaquePng());
+    WriteFile(Dir("cut/Plate.png"), OpaquePng());
+    WriteFile(Dir("cut/Sheet.png"), OpaquePng());
+    WriteFile(Dir("cut/metadata.cfg"),
+              "Metadata { ['Strip.png'] = { numFrames = 'x', width = -1, height = 3 },\n"
+              "  ['Plate.png'] = { captionInset = { -1, 2 }, rules = { top = 0/0, pitch = 4 } },\n"
+              "  ['Sheet.png'] = { numFrames = 1e9, width = 2, height = 2^31, gap_y = -50,\n"
+              "    Animations = { spin = { 0, 5, 0.5 }, none = {}, odd = 'x' } } }\n");
+    Manager().AddScanner(new WindowsDirectoryResourceScanner(Dir("cut/")));
+    Manager().ScanAll();
+    const std::string file = "the metadata file \"" + Dir("cut/") + "metadata.cfg\"";
+
+    EXPECT_EQ(std::make_pair(SDLImageLoader::kStandInSize, SDLImageLoader::kStandInSize),
+              SizeOf("Strip.png"));
+    SizeOf("Strip.png");
+    EXPECT_TRUE(Manager().IsDamaged("Strip.png"));
+    EXPECT_EQ(1, log.Count("Warning: the resource \"Strip.png\" could not be loaded (" + file +
+                           " gives numFrames = \"x\" and width = -1 cannot cut the picture of 4 "
+                           "x 3 into frames)"))
+        << log.Text();
+
+    // Dropped at the reader: the inset and the rules, which their users do without.
+    EXPECT_EQ(std::make_pair(4, 3), SizeOf("Plate.png"));
+    const LuaObject plate = Manager().FindInfo("Plate.png")->GetMetadata();
+    EXPECT_TRUE(plate["captionInset"].IsNil());
+    EXPECT_TRUE(plate["rules"].IsNil());
+    EXPECT_EQ(1, log.Count("Warning: " + file + " gives \"Plate.png\" captionInset[1] = -1"));
+    EXPECT_EQ(1, log.Count("Warning: " + file + " gives \"Plate.png\" rules.top = nan"));
+
+    // Cut from inside the picture: one row of two frames 2 wide, animations within them.
+    EXPECT_EQ(std::make_pair(4, 3), SizeOf("Sheet.png"));
+    const LuaObject sheet = Manager().FindInfo("Sheet.png")->GetMetadata();
+    EXPECT_EQ(3, sheet["height"].GetInteger());
+    EXPECT_EQ(0, sheet["gap_y"].GetInteger());
+    EXPECT_EQ(2, sheet["numFrames"].GetInteger());
+    EXPECT_EQ(1, sheet["Animations"]["spin"][2].GetInteger());
+    EXPECT_EQ(0, sheet["Animations"]["spin"][3].GetInteger());
+    EXPECT_EQ(0, sheet["Animations"]["none"][1].GetInteger());
+    EXPECT_EQ(0, sheet["Animations"]["odd"][1].GetInteger());
+    for (const char* key : {"\" height = 2147483648", "\" gap_y = -50", "\" numFrames = 1000000000",
+                            "\" Animations.spin[2] = 5", "\" Animations.none holds no frame",
+                            "\" Animations.odd = \"x\""})
+        EXPECT_EQ(1, log.Count(std::string("gives \"Sheet.png") + key)) << key << log.Text();
 }

@@ -56,6 +56,10 @@ Image* ComposeBallImage(int corona, int substance, int size)
         const double zoom = ballHeight / kCoronaBallSize;
         if (zoom != 1.0)
             halo.reset(ImageEffects::ZoomImage(halo.get(), zoom, true));
+        // A corona that stands in for a damaged picture is no wider than the ball: the ball
+        // goes without it.
+        if (halo->GetFrameSize().x < ballHeight || halo->GetFrameSize().y < ballHeight)
+            halo.reset();
     }
     const int side = halo ? halo->GetFrameSize().x : ballHeight;
     const int frames = halo ? halo->GetNumFrames() : 1;

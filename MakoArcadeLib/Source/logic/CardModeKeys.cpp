@@ -54,6 +54,11 @@ struct CardModeKeysRegistrar
             {"total_score", 0, kMaxRecordValue},
             {"word_score", 0, kMaxRecordValue},
         };
+        // The find a level's record names and the word a word record holds.
+        shape.recordTexts = {"artifact", "word"};
+        // Both name a find of the game, or none yet.
+        shape.lookups = {{"latestArtifact", "Artifacts", "EMPTY"},
+                         {"artifact", "Artifacts", "EMPTY"}};
         CardCheck::SetModeShape(std::move(shape));
         CardCheck::SetGameRecordFields({{"gameScore", 0, kMaxRecordValue}});
     }

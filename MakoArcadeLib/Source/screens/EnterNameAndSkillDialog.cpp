@@ -97,7 +97,7 @@ void EnterNameAndSkillDialog::Build(const std::string& initialName)
     title->UpdateAlignment();
     AddChild(Label::CreateFromResource("EnterNameLabel"), "");
 
-    m_TextBox = new TextBox(NameBoxWidth(), 24, initialName);
+    m_TextBox = new TextBox(NameBoxWidth(), kNameBoxHeight, initialName);
     m_TextBox->SetMaxLength(kMaxNameLength);
     m_TextBox->SetPosition(w / 2 - m_TextBox->GetWidth() / 2,
                            h / 2 - 40 - m_TextBox->GetHeight() / 2);

@@ -25,6 +25,8 @@ class EnterNameAndSkillDialog : public Dialog
 public:
     // The cards hold names to the same length when they are read.
     static constexpr int kMaxNameLength = static_cast<int>(CardCheck::kMaxNameLength);
+    // The name box's height: a line of its font with two pixels clear above and below.
+    static constexpr int kNameBoxHeight = 28;
     // The skill buttons' captions, here and in the options: small enough to keep clear of
     // the tick box and the plate's right end.
     static constexpr int kSkillCaptionSize = 16;

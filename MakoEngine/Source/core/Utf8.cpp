@@ -60,4 +60,36 @@ std::string Prefix(const std::string& text, std::size_t count)
     return text.substr(0, Offset(text, count));
 }
 
+std::uint32_t Decode(const std::string& text, std::size_t offset, std::size_t& length)
+{
+    length = 1;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned lead = byte(offset);
+    if (lead < 0x80u)
+        return lead;
+    std::size_t count = 0;
+    std::uint32_t cp = 0;
+    if ((lead & 0xE0u) == 0xC0u)
+        count = 2, cp = lead & 0x1Fu;
+    else if ((lead & 0xF0u) == 0xE0u)
+        count = 3, cp = lead & 0x0Fu;
+    else if ((lead & 0xF8u) == 0xF0u)
+        count = 4, cp = lead & 0x07u;
+    else
+        return kInvalid;
+    if (offset + count > text.size())
+        return kInvalid;
+    for (std::size_t i = 1; i < count; ++i) {
+        if ((byte(offset + i) & 0xC0u) != 0x80u)
+            return kInvalid;
+        cp = (cp << 6) | (byte(offset + i) & 0x3Fu);
+    }
+    // The shortest form only: a longer one could hide a character behind another.
+    static const std::uint32_t kLeast[] = {0, 0, 0x80u, 0x800u, 0x10000u};
+    if (cp < kLeast[count] || !IsEncodable(cp))
+        return kInvalid;
+    length = count;
+    return cp;
+}
+
 } // namespace Utf8

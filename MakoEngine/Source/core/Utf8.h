@@ -31,4 +31,10 @@ std::size_t Next(const std::string& text, std::size_t offset);
 // The first `count` characters of the text.
 std::string Prefix(const std::string& text, std::size_t count);
 
+// The code point whose bytes start at offset, and in length how many bytes it takes; for a
+// byte that does not start a well-formed character (a stray continuation byte, a sequence cut
+// short, an overlong form, a surrogate, a code point past 0x10FFFF) kInvalid, with length 1.
+constexpr std::uint32_t kInvalid = 0xFFFFFFFFu;
+std::uint32_t Decode(const std::string& text, std::size_t offset, std::size_t& length);
+
 } // namespace Utf8

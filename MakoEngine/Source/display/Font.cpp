@@ -1,6 +1,7 @@
 #include "display/Font.h"
 
 #include "core/Exception.h"
+#include "core/Log.h"
 #include "core/Utf8.h"
 #include "core/Utility.h"
 #include "display/FontCache.h"
@@ -12,6 +13,8 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
+
 using LuaPlus::LuaObject;
 
 namespace {
@@ -21,12 +24,16 @@ namespace {
 // up to their last whole character within this many bytes, far wider than any image.
 const std::size_t kMaxTextBytes = 16384;
 
-// The text's first whole characters within kMaxTextBytes.
-std::string BoundedText(const std::string& text)
+// The part of a text SDL_ttf is given: up to its first NUL (SDL_ttf reads C strings, so
+// measuring and drawing agree), and its first whole characters within kMaxTextBytes.
+std::string ShownText(const std::string& text)
 {
-    std::size_t end = kMaxTextBytes;
-    while (end > 0 && !Utf8::IsLead(text[end]))
-        --end;
+    std::size_t end = std::min(text.find('\0'), text.size());
+    if (end > kMaxTextBytes) {
+        end = kMaxTextBytes;
+        while (end > 0 && !Utf8::IsLead(text[end]))
+            --end;
+    }
     return text.substr(0, end);
 }
 
@@ -166,27 +173,35 @@ void Font::SetPointSize(int pointSize)
 Point<int> Font::GetTextSize(const std::string& text) const
 {
     MAKO_ASSERT_MSG(m_FontObject != 0, NotOpenMessage(m_FontName));
-    if (text.size() > kMaxTextBytes)
-        return GetTextSize(BoundedText(text));
+    const std::string shown = ShownText(text);
     int w = 0;
     int h = 0;
-    if (TTF_SizeUTF8(m_FontObject.get(), text.c_str(), &w, &h) != 0)
-        MAKO_THROW(Exception,
-                   boost::str(boost::format("Could not get size of rendered text: %1%") % text));
-    return Point<int>(w, h);
+    if (!shown.empty() && TTF_SizeUTF8(m_FontObject.get(), shown.c_str(), &w, &h) == 0)
+        return Point<int>(w, h);
+    if (!shown.empty())
+        ReportRefused(shown);
+    return Point<int>(0, TTF_FontHeight(m_FontObject.get()));
 }
 
 SDL_Surface* Font::RenderText_Blended(const std::string& text, SDL_Color color) const
 {
     MAKO_ASSERT_MSG(m_FontObject != 0, NotOpenMessage(m_FontName));
-    if (text.empty())
-        return SurfaceManager::CreateSurface(0, TTF_FontHeight(m_FontObject.get()), true);
-    if (text.size() > kMaxTextBytes)
-        return RenderText_Blended(BoundedText(text), color);
-    SDL_Surface* surface = TTF_RenderUTF8_Blended(m_FontObject.get(), text.c_str(), color);
-    if (!surface)
-        MAKO_THROW(Exception, boost::str(boost::format("Couldn't render text: %1%") % text));
-    return surface;
+    const std::string shown = ShownText(text);
+    if (!shown.empty())
+        if (SDL_Surface* surface = TTF_RenderUTF8_Blended(m_FontObject.get(), shown.c_str(), color))
+            return surface;
+    if (!shown.empty())
+        ReportRefused(shown);
+    return SurfaceManager::CreateSurface(0, TTF_FontHeight(m_FontObject.get()), true);
+}
+
+void Font::ReportRefused(const std::string& text) const
+{
+    if (m_RefusalReported)
+        return;
+    m_RefusalReported = true;
+    Log("Warning: the font %s could not draw the text \"%s\" (%s); it is drawn as nothing\n",
+        m_FontName.c_str(), Utf8::Prefix(text, 40).c_str(), TTF_GetError());
 }
 
 bool Font::ProvidesGlyph(std::uint32_t codePoint) const

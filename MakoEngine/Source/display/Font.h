@@ -51,11 +51,14 @@ public:
     int GetFontIndex() const { return m_FontIndex; }
     void SetPointSize(int pointSize);
 
-    // Width and height in pixels of the UTF-8 text in this font. Texts of more than 16 KiB
-    // are measured, and drawn, up to their last whole character within that.
+    // Width and height in pixels of the UTF-8 text in this font. Texts are measured, and
+    // drawn, up to a NUL they hold, and texts of more than 16 KiB up to their last whole
+    // character within that.
     Point<int> GetTextSize(const std::string& text) const;
     // A new anti-aliased rendering of the UTF-8 text (the caller frees it). Empty text
-    // gives a transparent surface 0 pixels wide.
+    // gives a transparent surface 0 pixels wide, and so does a text SDL_ttf refuses to
+    // measure or draw: that never ends the game, and the first refusal of each font is
+    // logged naming the font and the text.
     SDL_Surface* RenderText_Blended(const std::string& text, SDL_Color color) const;
     // Whether the font has a glyph of its own for the code point.
     bool ProvidesGlyph(std::uint32_t codePoint) const;
@@ -65,9 +68,12 @@ public:
     static void RegisterProperties(Class& fontClass);
 
 private:
+    void ReportRefused(const std::string& text) const;
+
     std::shared_ptr<TTF_Font> m_FontObject;
     std::string m_FontName;
     int m_FontSize = 0;
+    mutable bool m_RefusalReported = false;
     int m_FontIndex = 0;
     bool m_SizeGiven = false; // a fontSize property was applied
 };

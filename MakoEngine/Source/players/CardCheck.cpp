@@ -1,6 +1,6 @@
 #include "players/CardCheck.h"
 
-#include "core/Utf8.h"
+#include "core/ShownText.h"
 #include "lua/SerializeCheck.h"
 #include "players/PlayerScript.h"
 
@@ -159,21 +159,24 @@ bool CardCheck::CheckName()
         return true;
     if (!name.IsString())
         return Reject("Name is " + ValueText(name) + ", not text");
-    const std::string text(name.GetString(), name.GetStrLen());
-    const std::size_t length = Utf8::Length(text);
-    if (length > kMaxNameLength) {
-        m_Card.SetString("Name", Utf8::Prefix(text, kMaxNameLength));
-        Repaired(boost::str(boost::format("Name was %1% characters long; it was cut to %2%") %
-                            length % kMaxNameLength));
-    }
-    // Names are shown in labels, which would run the text between two bars as script code.
-    std::string shown = m_Card["Name"].GetString();
-    if (shown.find('|') != std::string::npos) {
-        std::replace(shown.begin(), shown.end(), '|', '/');
-        m_Card.SetString("Name", shown.c_str());
-        Repaired("Name held a bar; each was replaced by '/'");
-    }
+    MendText(m_Card, "Name", "Name", kMaxNameLength);
     return true;
+}
+
+void CardCheck::MendText(LuaObject holder, const char* key, const std::string& where,
+                         std::size_t maxLength)
+{
+    const LuaObject value = holder[key];
+    if (!value.IsString())
+        return;
+    // The whole text, NULs included: a label shows none of what follows a NUL, and a bar
+    // after one would still reach it.
+    ShownText shown;
+    if (!shown.Mend(std::string(value.GetString(), value.GetStrLen()), maxLength))
+        return;
+    holder.SetString(key, shown.GetText());
+    for (const std::string& mend : shown.GetMends())
+        Repaired(where + " " + mend);
 }
 
 bool CardCheck::CheckOptions()
@@ -258,16 +261,21 @@ bool CardCheck::CheckModeTable(LuaObject mode, const std::string& where)
     }
     for (const char* key : shape.names) {
         LuaObject value = mode[key];
+        if (value.IsString())
+            MendText(mode, key, where + "." + key, ShownText::kMaxLength);
         if (value.IsNil() || value.IsString())
             continue;
         mode.SetObject(key, defaults[key]);
         Repaired(boost::str(boost::format("%1%.%2% was %3%; it was set to \"%4%\"") % where % key %
                             ValueText(value) % defaults[key].GetString()));
     }
+    for (const ModeShape::Lookup& lookup : shape.lookups)
+        CheckLookup(mode, lookup, where + "." + lookup.key);
     for (const char* key : shape.lists) {
         if (!CheckTableOfTables(mode, key, where + "." + key))
             return false;
         CheckRecordFields(mode[key], shape.recordFields, where + "." + key);
+        CheckRecordTexts(mode[key], shape.recordTexts, where + "." + key);
     }
     return true;
 }
@@ -299,6 +307,35 @@ void CardCheck::CheckRecordFields(const LuaObject& list,
                                 field.low % field.high % NumberText(mended)));
         }
     }
+}
+
+void CardCheck::CheckRecordTexts(const LuaObject& list, const std::vector<const char*>& keys,
+                                 const std::string& where)
+{
+    if (!list.IsTable())
+        return;
+    for (LuaTableIterator it(list); it; it.Next()) {
+        if (!it.GetValue().IsTable())
+            continue;
+        const std::string place = Place(where, it.GetKey());
+        for (const char* key : keys)
+            MendText(it.GetValue(), key, place + "." + key, ShownText::kMaxLength);
+        for (const ModeShape::Lookup& lookup : GetModeShape().lookups)
+            CheckLookup(it.GetValue(), lookup, place + "." + lookup.key);
+    }
+}
+
+void CardCheck::CheckLookup(LuaObject holder, const ModeShape::Lookup& lookup,
+                            const std::string& where)
+{
+    const LuaObject value = holder[lookup.key];
+    const LuaObject table = m_Card.GetState()->GetGlobal(lookup.table);
+    if (!value.IsString() || !table.IsTable() || std::string(value.GetString()) == lookup.none ||
+        !table[std::string(value.GetString())].IsNil())
+        return;
+    holder.SetString(lookup.key, lookup.none);
+    Repaired(boost::str(boost::format("%1% names nothing in %2%; it was set to \"%3%\"") % where %
+                        lookup.table % lookup.none));
 }
 
 bool CardCheck::CheckRecordLists()

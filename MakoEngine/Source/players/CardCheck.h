@@ -2,8 +2,10 @@
 // Holds a player card to the shape the game relies on, when the card is read and again
 // before it is written. What the game indexes must be a table, every number must be finite
 // and fit the game's whole numbers, the progress counters must lie in their ranges, and the
-// name must be one the sign-in dialog could have typed, and the card must be one the file
-// writer can write back.
+// name must be one the sign-in dialog could have typed, every text a screen shows (the name,
+// the mode's names, the records' texts) one the screens can draw (no NUL or control
+// character, valid UTF-8, no bar, no longer than a screen shows), and the card must be one
+// the file writer can write back.
 //
 // What a game-mode table (Game_Modes[mode]) holds is the game's: it names the keys at
 // start-up (SetModeShape); until then a mode table is checked only as a table of values.
@@ -39,7 +41,8 @@ public:
             int high;
         };
         std::vector<Counter> counters;
-        // Names the game shows or looks up by name: strings.
+        // Names the game shows or looks up by name: strings, each one the screens can draw
+        // (core/ShownText), of at most ShownText::kMaxLength characters.
         std::vector<const char*> names;
         // Top-ten lists: arrays of record tables (a list of another type makes the card
         // unusable).
@@ -49,6 +52,19 @@ public:
         // an int. A value outside is brought to the nearest end, a fraction to the whole
         // number below it, a value that is not finite to 0.
         std::vector<Counter> recordFields;
+        // The texts a record of those lists may hold that a screen shows (the name of a
+        // find, a word): mended as names are, to at most ShownText::kMaxLength characters.
+        std::vector<const char*> recordTexts;
+        // A text of the mode table or of those records that names an entry of a global table
+        // of the game (the finds): a name the table does not hold (when the table exists)
+        // is set to `none`, as a thing the player never found.
+        struct Lookup
+        {
+            const char* key;
+            const char* table;
+            const char* none;
+        };
+        std::vector<Lookup> lookups;
     };
     // The numbers a card's Game_Records entries may hold, as ModeShape::recordFields.
     static void SetGameRecordFields(std::vector<ModeShape::Counter> fields);
@@ -86,6 +102,17 @@ private:
     // into its range.
     void CheckRecordFields(const LuaPlus::LuaObject& list,
                            const std::vector<ModeShape::Counter>& fields, const std::string& where);
+    // Sets holder[lookup.key] to lookup.none when it names nothing in its table.
+    void CheckLookup(LuaPlus::LuaObject holder, const ModeShape::Lookup& lookup,
+                     const std::string& where);
+    // Mends each text of the records in list named by keys (MendText).
+    void CheckRecordTexts(const LuaPlus::LuaObject& list, const std::vector<const char*>& keys,
+                          const std::string& where);
+    // Brings the text under holder[key], when it is one, into what the screens can draw
+    // (core/ShownText: no control character, valid UTF-8, no bar, at most maxLength
+    // characters), naming it as where.
+    void MendText(LuaPlus::LuaObject holder, const char* key, const std::string& where,
+                  std::size_t maxLength);
     // Renumbers the list's number keys 1, 2, ... in their order.
     static void CloseGaps(LuaPlus::LuaObject list);
     // A guid that is not a whole number is replaced by a new one; a card without one is

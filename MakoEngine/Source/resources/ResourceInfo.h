@@ -36,9 +36,15 @@ public:
 
     FileReader* GetReader() const MAKO_LIFETIMEBOUND { return m_Reader.get(); }
 
-    // The metadata table of a metadata file (nil when none).
+    // The metadata table of a metadata file (nil when none), and the name of the file that
+    // gave it ("" when a script or a test set it), for messages about its keys.
     const LuaPlus::LuaObject& GetMetadata() const MAKO_LIFETIMEBOUND { return m_Metadata; }
-    void SetMetadata(const LuaPlus::LuaObject& metadata) { m_Metadata = metadata; }
+    const std::string& GetMetadataFile() const MAKO_LIFETIMEBOUND { return m_MetadataFile; }
+    void SetMetadata(const LuaPlus::LuaObject& metadata, const std::string& file = std::string())
+    {
+        m_Metadata = metadata;
+        m_MetadataFile = file;
+    }
 
     // Number of acquisitions; starts at 0 and only grows (diagnostics only).
     int GetAcquireCount() const { return m_AcquireCount; }
@@ -50,5 +56,6 @@ private:
     std::unique_ptr<FileReader> m_Reader;
     std::string m_Name;
     LuaPlus::LuaObject m_Metadata;
+    std::string m_MetadataFile;
     int m_AcquireCount = 0;
 };

@@ -1,10 +1,12 @@
 #include "resources/ResourceScanner.h"
 
 #include "core/Exception.h"
+#include "core/Log.h"
 #include "core/Utility.h"
 #include "lua/DataScript.h"
 #include "lua/MakoLuaState.h"
 #include "resources/FileReader.h"
+#include "resources/MetadataRanges.h"
 #include "resources/ResourceManager.h"
 
 #include <boost/format.hpp>
@@ -101,7 +103,11 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
                             boost::format("Invalid key in metadata file, keys must correspond "
                                           "to file names:\nfile = %1%\nentry = %2%") %
                                 file % entry.first);
-            outputListEntryIter->second->SetMetadata(entry.second);
+            // Numbers are held to their ranges before any loader or user reads them.
+            for (const std::string& line : MetadataRanges::MendEntry(entry.second))
+                Log("Warning: the metadata file \"%s\" gives \"%s\" %s\n", file.c_str(),
+                    entry.first.c_str(), line.c_str());
+            outputListEntryIter->second->SetMetadata(entry.second, file);
         }
     } catch (...) {
         globals.SetNil("Pending_Metadata");

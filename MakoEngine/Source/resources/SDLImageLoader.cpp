@@ -1,9 +1,11 @@
 #include "resources/SDLImageLoader.h"
 
 #include "core/Exception.h"
+#include "core/Log.h"
 #include "core/Utility.h"
 #include "resources/FileReader.h"
 #include "resources/ImageFactory.h"
+#include "resources/MetadataRanges.h"
 #include "resources/Resource.h"
 #include "resources/ResourceInfo.h"
 
@@ -27,6 +29,26 @@ int MetadataSide(const LuaPlus::LuaObject& metadata, const char* key, int limit)
     return number >= 1 && number <= limit && number == static_cast<int>(number)
                ? static_cast<int>(number)
                : 0;
+}
+
+// Cuts the frames the metadata gives from inside the decoded picture (MetadataRanges), telling
+// each mend once, naming the metadata file and the key; a picture that cannot be cut into
+// frames at all is refused, naming them, and stands in as a damaged one.
+void FitFramesToPicture(const ResourceInfo& info, int width, int height)
+{
+    std::string problem;
+    const std::vector<std::string> lines =
+        MetadataRanges::FitFrames(info.GetMetadata(), width, height, problem);
+    const std::string& file = info.GetMetadataFile();
+    // The picture as its metadata file names it: by its file name.
+    const std::string picture = info.Name().substr(info.Name().find_last_of('/') + 1);
+    for (const std::string& line : lines)
+        Log("Warning: the metadata file \"%s\" gives \"%s\" %s\n", file.c_str(), picture.c_str(),
+            line.c_str());
+    if (!problem.empty())
+        MAKO_THROW(
+            ResourceLoadError,
+            boost::str(boost::format("the metadata file \"%1%\" gives %2%") % file % problem));
 }
 
 } // namespace
@@ -65,6 +87,7 @@ void SDLImageLoader::LoadResource(FileReader* reader, ResourceInfo& info)
                    boost::str(boost::format("Could not load image:\nfile=%1%\nerror=%2%") %
                               location % IMG_GetError()));
 
+    FitFramesToPicture(info, surface->w, surface->h);
     int flags = surface->format->Amask == 0 ? IMAGE_FLAG_OPAQUE : 0;
     Resource* image = GetImageFactory()(surface.get(), flags, info.GetMetadata(), location);
     surface.release();

@@ -58,8 +58,9 @@ void BASSSoundLoader::LoadResource(FileReader* reader, ResourceInfo& info)
         if (streamValue.IsBoolean()) {
             stream = streamValue.GetBoolean();
         }
-        // Passed on as given: a count outside 1..65535 fails the load with the audio
-        // layer's error, naming the file.
+        // A metadata file's count is held to 1..65535 where the file is read
+        // (MetadataRanges); one set otherwise is passed on as given, and a count outside
+        // that fails the load with the audio layer's error, naming the file.
         LuaPlus::LuaObject maxValue = metadata["maxSamples"];
         if (maxValue.IsNumber()) {
             maxSamples = static_cast<std::uint32_t>(maxValue.GetInteger());

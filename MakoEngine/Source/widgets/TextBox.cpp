@@ -27,7 +27,8 @@ TextBox::TextBox(int width, int height, const std::string& text)
     // wide for it is written smaller.
     m_Label->SetWidthLimit(std::max(1, width - WidthFor(0)));
     m_Label->SetText(text, true);
-    m_Label->SetPosition(kPadding, 0);
+    // Centred in the box's height, so tall capitals and low tails alike keep off its edges.
+    m_Label->SetPosition(kPadding, std::max(0, (height - m_Label->GetHeight()) / 2));
     AddChild(m_Label, "");
     AddChild(m_Caret, "");
     m_Cursor = Utf8::Length(m_Text);
