@@ -32,8 +32,9 @@ const int kMinimumShrinkSize = 7;
 
 // What one expression of a label may spend: a few of them are evaluated at each rebuild,
 // so each must end at once.
-const long long kExpressionInstructions = 1000000;
-const std::size_t kExpressionBytes = std::size_t(16) << 20;
+// An expression is a short look-up: a tenth of a data file's budget is far more than one needs.
+const ScriptLimits kExpressionLimits = {1000000, std::size_t(16) << 20, std::size_t(64) << 20,
+                                        0.25};
 
 // Runs "return <expression>" in the engine's script state under a budget: the first
 // result in Lua's string form, or "" when there is none or it is neither a string nor a
@@ -46,7 +47,7 @@ std::optional<std::string> EvaluateExpression(const std::string& expression)
     const std::string chunk = "return " + expression;
     std::optional<std::string> result;
     {
-        ScriptBudget budget(L, kExpressionInstructions, kExpressionBytes);
+        ScriptBudget budget(L, kExpressionLimits);
         if (luaL_loadbuffer(L, chunk.data(), chunk.size(), "=label expression") == 0 &&
             lua_pcall(L, 0, 1, 0) == 0) {
             result.emplace();
