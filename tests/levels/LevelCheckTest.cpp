@@ -224,7 +224,8 @@ TEST_F(LevelCheckTest, ClassesAndConditionsALevelMayNotUseAreReported)
                   "      motion = { class = \"MotionConditional\", start = true,\n"
                   "                 addMotionList = { { class = \"TopRecordsView\" } } },\n"
                   "      hitMotion = { class = \"MotionConditional\",\n"
-                  "                    condition = { name = \"ClearPlayer\", args = 1 } } } }")});
+                  "                    condition = { name = \"ClearPlayer\", args = 1 } } },\n"
+                  "    { class = \"Brick\", resource = \"RedBrik\", position = { 240, 200 } } }")});
     EXPECT_FALSE(clean);
     const std::string lines = Text(Lines("Builds.lua"));
     EXPECT_TRUE(Reports("Builds.lua", "Builds.lua: Builds: levelActors[1]: class \"Label\" is "
@@ -237,6 +238,9 @@ TEST_F(LevelCheckTest, ClassesAndConditionsALevelMayNotUseAreReported)
     EXPECT_TRUE(Reports("Builds.lua", "Builds.lua: Builds: levelActors[2]: condition "
                                       "\"ClearPlayer\" is not one of LevelConditions; no motion "
                                       "is chosen"))
+        << lines;
+    // The entries past the one left out are still checked.
+    EXPECT_NE(std::string::npos, lines.find("levelActors[3]: unknown resource \"RedBrik\""))
         << lines;
     EXPECT_EQ(std::string::npos, lines.find("throws")) << lines;
 }

@@ -4,6 +4,7 @@
 #include "core/ClassManager.h"
 #include "core/ClosestName.h"
 #include "core/DataReport.h"
+#include "core/TableOrder.h"
 #include "core/Exception.h"
 #include "core/Random.h"
 #include "core/StopSignal.h"
@@ -513,9 +514,12 @@ void LevelCheck::CheckActors(const std::string& name, const char* key)
         return;
     ClassManager* classes = ClassManager::GetInstance();
     const LuaObject resources = Globals()["Resources"];
-    for (int i = 1; !actors[i].IsNil(); ++i) {
-        const std::string what = std::string(key) + "[" + std::to_string(i) + "]";
-        const LuaObject entry = actors[i];
+    // Every entry, also past a gap the class screen left where it removed one.
+    for (const LuaObject& index : GetOrderedKeys(actors)) {
+        if (!index.IsNumber())
+            continue;
+        const std::string what = std::string(key) + "[" + index.ToString() + "]";
+        const LuaObject entry = actors[index];
         if (!entry.IsTable()) {
             Report(name, what + " is a " + entry.TypeName() + ", not an object table");
             continue;
