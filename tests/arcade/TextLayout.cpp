@@ -10,6 +10,7 @@
 #include "widgets/Label.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <cstdint>
 #include <map>
@@ -401,6 +402,20 @@ void TextLayout::CheckCaptionSizes(const std::string& place, std::vector<std::st
                                                caption->GetText()};
         sizes[Kin{button->GetParent(), at.w, at.h, 'y', at.y}].insert(size);
         sizes[Kin{button->GetParent(), at.w, at.h, 'x', at.x}].insert(size);
+    }
+    // A caption stands in the middle of its plate, whatever size it was drawn at.
+    for (const Button* button : m_Buttons) {
+        const Label* caption = button->GetLabel();
+        const SDL_Rect ink = caption && caption->IsVisible() ? InkOf(*caption) : SDL_Rect{};
+        if (Empty(ink))
+            continue;
+        const SDL_Rect plate = button->GetScreenRect();
+        const int off = (2 * ink.x + ink.w) - (2 * plate.x + plate.w); // twice the offset
+        if (std::abs(off) > 2 * kCaptionSlack)
+            faults.push_back(place + ": the caption " + OneLine(caption->GetText()) + " " +
+                             Describe(ink) + " stands " + std::to_string(off / 2) +
+                             " px off the middle of its button " + button->GetName() + " " +
+                             Describe(plate));
     }
     std::set<std::string> reported;
     for (const auto& kin : sizes) {
