@@ -425,8 +425,11 @@ TEST_F(LayoutTest, TheLabListAndNotepadFitEveryLabLevel)
 // names were laid out before any of them had been shown, and read as on every later visit.
 TEST_F(LayoutTest, TheLabOnItsFirstVisitReadsAsOnEveryLaterOne)
 {
-    app->CurrentPlayer()->GetGameModeTable("Adventure").CreateTable("LevelRecords").CreateTable(
-        "Welcome").SetInteger("secret", 60);
+    app->CurrentPlayer()
+        ->GetGameModeTable("Adventure")
+        .CreateTable("LevelRecords")
+        .CreateTable("Welcome")
+        .SetInteger("secret", 60);
     app->Screens()->AddScreen(new ArcadeLabScreen());
     app->SwitchTo("LabScreen");
     app->Pass();
@@ -454,7 +457,8 @@ TEST_F(LayoutTest, TheLabOnItsFirstVisitReadsAsOnEveryLaterOne)
     // Away and back: the second visit lays out the same.
     std::vector<SDL_Rect> first;
     for (int i = 1; i <= ArcadeLabScreen::kLevelCount; ++i)
-        if (auto* button = dynamic_cast<Button*>(lab->GetChild("buttonLevel" + std::to_string(i), true));
+        if (auto* button =
+                dynamic_cast<Button*>(lab->GetChild("buttonLevel" + std::to_string(i), true));
             button && button->IsVisible() && button->GetLabel())
             first.push_back(TextLayout::InkOf(*button->GetLabel()));
     app->SwitchTo("Elsewhere");
@@ -464,12 +468,14 @@ TEST_F(LayoutTest, TheLabOnItsFirstVisitReadsAsOnEveryLaterOne)
     app->Pass();
     std::vector<SDL_Rect> second;
     for (int i = 1; i <= ArcadeLabScreen::kLevelCount; ++i)
-        if (auto* button = dynamic_cast<Button*>(lab->GetChild("buttonLevel" + std::to_string(i), true));
+        if (auto* button =
+                dynamic_cast<Button*>(lab->GetChild("buttonLevel" + std::to_string(i), true));
             button && button->IsVisible() && button->GetLabel())
             second.push_back(TextLayout::InkOf(*button->GetLabel()));
     ASSERT_EQ(first.size(), second.size());
     for (std::size_t i = 0; i < first.size(); ++i)
-        EXPECT_EQ(TextLayout::Describe(first[i]), TextLayout::Describe(second[i])) << "plaque " << i + 1;
+        EXPECT_EQ(TextLayout::Describe(first[i]), TextLayout::Describe(second[i]))
+            << "plaque " << i + 1;
 }
 
 TEST_F(LayoutTest, TheMapFitsEveryLandAndLevelInFullScreen)

@@ -8,11 +8,12 @@
 #include "widgets/Button.h"
 #include "widgets/ButtonCaption.h"
 #include "widgets/Label.h"
+#include "widgets/RadioButton.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <tuple>
@@ -403,8 +404,11 @@ void TextLayout::CheckCaptionSizes(const std::string& place, std::vector<std::st
         sizes[Kin{button->GetParent(), at.w, at.h, 'y', at.y}].insert(size);
         sizes[Kin{button->GetParent(), at.w, at.h, 'x', at.x}].insert(size);
     }
-    // A caption stands in the middle of its plate, whatever size it was drawn at.
+    // A caption stands in the middle of its plate, whatever size it was drawn at (a radio
+    // button's stands beside its tick).
     for (const Button* button : m_Buttons) {
+        if (dynamic_cast<const RadioButton*>(button))
+            continue;
         const Label* caption = button->GetLabel();
         const SDL_Rect ink = caption && caption->IsVisible() ? InkOf(*caption) : SDL_Rect{};
         if (Empty(ink))

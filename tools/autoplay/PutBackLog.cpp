@@ -34,9 +34,8 @@ void PutBackLog::OnPutBack(const Ball& ball, double x, double y, double depth, b
                  y < paddle->GetY() + paddle->GetHeight() + reach);
     Record& record = m_Records[&ball];
     auto rank = [](const PutBack& p) { return (p.Escaping() ? 2 : 0) + (p.pastFace ? 1 : 0); };
-    const bool worse =
-        record.count == 0 || rank(putBack) > rank(record.worst) ||
-        (rank(putBack) == rank(record.worst) && putBack.depth > record.worst.depth);
+    const bool worse = record.count == 0 || rank(putBack) > rank(record.worst) ||
+                       (rank(putBack) == rank(record.worst) && putBack.depth > record.worst.depth);
     if (worse)
         record.worst = putBack;
     ++record.count;

@@ -28,8 +28,7 @@ public:
     // The process's log, installed as the balls' observer by the first call.
     static PutBackLog& Installed();
 
-    void OnPutBack(const Ball& ball, double x, double y, double depth,
-                   bool paddleTouched) override;
+    void OnPutBack(const Ball& ball, double x, double y, double depth, bool paddleTouched) override;
     // How many put-backs the ball had since they were last taken, and the worst of them
     // (escaping first, then past the face, then the deepest); forgets them.
     int Take(const Ball* ball, PutBack& worst);
