@@ -420,6 +420,15 @@ void TextLayout::CheckCaptionSizes(const std::string& place, std::vector<std::st
                              Describe(ink) + " stands " + std::to_string(off / 2) +
                              " px off the middle of its button " + button->GetName() + " " +
                              Describe(plate));
+        // Upright, the letters' own height varies (capitals, descenders): the caption's line
+        // is what stands in the middle.
+        const SDL_Rect line = caption->GetScreenRect();
+        const int high = (2 * plate.y + plate.h) - (2 * line.y + line.h);
+        if (std::abs(high) > 2)
+            faults.push_back(place + ": the caption " + OneLine(caption->GetText()) + "'s line " +
+                             Describe(line) + " stands " + std::to_string(high / 2) +
+                             " px above the middle of its button " + button->GetName() + " " +
+                             Describe(plate));
     }
     std::set<std::string> reported;
     for (const auto& kin : sizes) {

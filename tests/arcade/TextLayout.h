@@ -9,7 +9,7 @@
 // letters come closer than kGap to each other (unless that pair was allowed), and buttons
 // of one plate size under one parent, standing in one row or column, whose captions differ
 // in size, and each button (but a radio button) whose caption does not stand in the middle
-// of its plate. The pictures its frame holds (a tick box, a seal, a ring, an icon) keep kGap
+// of its plate (its letters across, its line up and down). The pictures its frame holds (a tick box, a seal, a ring, an icon) keep kGap
 // clear of its letters, pixel by pixel; a picture the letters are written on (solid under
 // most of them) is their ground. A holder that lies on a picture itself (a button on the
 // paper) keeps inside that picture. Pictures drawn over the place (the window buttons of
