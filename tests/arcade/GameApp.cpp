@@ -202,6 +202,14 @@ void GameApp::StartGame()
     Pass(30);
 }
 
+void GameApp::OpenLevel()
+{
+    CreateGameOptionsForCurrentPlayer();
+    ApplyBoolProperty("enableBrickDropAnimation", true);
+    ApplyBoolProperty("enableStartLevelDialog", false);
+    SwitchTo("GameScreen");
+}
+
 void GameApp::ClickLeft()
 {
     for (std::uint8_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {

@@ -62,6 +62,9 @@ public:
     // The current player's game on the game screen, without the letter and the brick
     // drop, after 30 passes: the serve is next.
     void StartGame();
+    // The same game at its level's start: the level's content is about to drop in, as the
+    // program shows it once the level's letter is closed. Nothing has been passed yet.
+    void OpenLevel();
     // Input as SDL delivers it, through the application's own event handling (a key's
     // posted events are delivered too).
     void ClickLeft();

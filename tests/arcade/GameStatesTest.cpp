@@ -43,22 +43,15 @@ protected:
     }
 };
 
-TEST_F(GameStatesTest, AClickDuringTheSpawnDelayDoesNothingAndOneAfterItServes)
+TEST_F(GameStatesTest, ThePromptWaitsForTheBallsAndAClickThenServes)
 {
     logic->SetState("WaitForSpawn");
-    EXPECT_EQ("Click To Start - Space Bar For Menu", logic->m_Marquee->GetMessage());
-    passes.Step(5);
-    Click(true);
-    Click(false);
-    Send(ARCADE_SERVE);
-    EXPECT_EQ("WaitForSpawn", State());
+    // 850 ms is the 27th pass: until the balls are there, nothing invites a press.
+    EXPECT_EQ((States{"WaitForSpawn"}), StatesOver(26));
+    EXPECT_EQ("", logic->m_Marquee->GetMessage());
     EXPECT_EQ(0u, logic->m_ClockTimer);
-
-    // 850 ms is the 27th pass.
-    EXPECT_EQ((States{"WaitForSpawn"}), StatesOver(21));
-    Click(true);
-    EXPECT_EQ("WaitForSpawn", State());
     passes.Step();
+    EXPECT_EQ("Click To Start - Space Bar For Menu", logic->m_Marquee->GetMessage());
     Click(true);
     EXPECT_EQ("Playing", State());
     EXPECT_NE(0u, logic->m_ClockTimer);
@@ -70,6 +63,31 @@ TEST_F(GameStatesTest, AClickDuringTheSpawnDelayDoesNothingAndOneAfterItServes)
     EXPECT_EQ(0, logic->m_ElapsedTime);
     passes.Step(1);
     EXPECT_EQ(1, logic->m_ElapsedTime);
+}
+
+TEST_F(GameStatesTest, AClickOrARequestDuringTheSpawnDelayServesOnceAsTheBallsAppear)
+{
+    for (bool click : {true, false}) {
+        SCOPED_TRACE(click ? "click" : "request");
+        NewGame();
+        logic->SetState("WaitForSpawn");
+        passes.Step(5);
+        if (click) {
+            Click(true);
+            Click(false);
+        } else {
+            Send(ARCADE_SERVE);
+        }
+        EXPECT_EQ("WaitForSpawn", State());
+        EXPECT_EQ(0u, logic->m_ClockTimer);
+        EXPECT_EQ((States{"WaitForSpawn"}), StatesOver(21));
+        EXPECT_EQ((States{"Playing"}), StatesOver(1));
+        EXPECT_NE(0u, logic->m_ClockTimer);
+        EXPECT_NE("Click To Start - Space Bar For Menu", logic->m_Marquee->GetMessage());
+        // Nothing is kept for the next serve.
+        logic->SetState("WaitForSpawn");
+        EXPECT_EQ((States{"WaitForSpawn"}), StatesOver(30));
+    }
 }
 
 TEST_F(GameStatesTest, AButtonHeldThroughTheDelayServesAsSoonAsTheBallsAppear)

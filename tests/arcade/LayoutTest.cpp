@@ -421,6 +421,63 @@ TEST_F(LayoutTest, TheLabListAndNotepadFitEveryLabLevel)
     }
 }
 
+// The lab as the first screen after start, with its tip letter and without: the plaques'
+// names were laid out before any of them had been shown, and read as on every later visit.
+TEST_F(LayoutTest, TheLabOnItsFirstVisitReadsAsOnEveryLaterOne)
+{
+    app->CurrentPlayer()
+        ->GetGameModeTable("Adventure")
+        .CreateTable("LevelRecords")
+        .CreateTable("Welcome")
+        .SetInteger("secret", 60);
+    app->Screens()->AddScreen(new ArcadeLabScreen());
+    app->SwitchTo("LabScreen");
+    app->Pass();
+    Screen* lab = app->Screens()->GetScreen("LabScreen");
+    // The secrets a level needs are written on the note beside its plaque.
+    auto holdNotes = [&] {
+        for (int j = 1; j <= ArcadeLabScreen::kLevelCount; ++j) {
+            Actor* row = lab->GetChild("buttonLevel" + std::to_string(j), true);
+            ASSERT_NE(nullptr, row) << j;
+            layout.Hold(dynamic_cast<Label*>(row->GetChild("labelSecretsNeeded", true)),
+                        "the sticky note", row->GetParent()->GetScreenRect());
+        }
+    };
+    ASSERT_FALSE(lab->GetDialogs().empty()) << "the lab's tip letter does not show";
+    layout.Collect(lab->GetChild("LevelListView10", false));
+    holdNotes();
+    Report("the lab on its first visit, under its tip", 4);
+    for (Dialog* dialog : lab->GetDialogs())
+        lab->StopDialog(dialog);
+    app->Pass();
+    layout.Collect(lab);
+    holdNotes();
+    Report("the lab on its first visit");
+
+    // Away and back: the second visit lays out the same.
+    std::vector<SDL_Rect> first;
+    for (int i = 1; i <= ArcadeLabScreen::kLevelCount; ++i)
+        if (auto* button =
+                dynamic_cast<Button*>(lab->GetChild("buttonLevel" + std::to_string(i), true));
+            button && button->IsVisible() && button->GetLabel())
+            first.push_back(TextLayout::InkOf(*button->GetLabel()));
+    app->SwitchTo("Elsewhere");
+    app->SwitchTo("LabScreen");
+    for (Dialog* dialog : lab->GetDialogs())
+        lab->StopDialog(dialog);
+    app->Pass();
+    std::vector<SDL_Rect> second;
+    for (int i = 1; i <= ArcadeLabScreen::kLevelCount; ++i)
+        if (auto* button =
+                dynamic_cast<Button*>(lab->GetChild("buttonLevel" + std::to_string(i), true));
+            button && button->IsVisible() && button->GetLabel())
+            second.push_back(TextLayout::InkOf(*button->GetLabel()));
+    ASSERT_EQ(first.size(), second.size());
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_EQ(TextLayout::Describe(first[i]), TextLayout::Describe(second[i]))
+            << "plaque " << i + 1;
+}
+
 TEST_F(LayoutTest, TheMapFitsEveryLandAndLevelInFullScreen)
 {
     app->Screens()->AddScreen(new ArcadeMapScreen());

@@ -8,10 +8,12 @@
 #include "widgets/Button.h"
 #include "widgets/ButtonCaption.h"
 #include "widgets/Label.h"
+#include "widgets/RadioButton.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <tuple>
@@ -401,6 +403,32 @@ void TextLayout::CheckCaptionSizes(const std::string& place, std::vector<std::st
                                                caption->GetText()};
         sizes[Kin{button->GetParent(), at.w, at.h, 'y', at.y}].insert(size);
         sizes[Kin{button->GetParent(), at.w, at.h, 'x', at.x}].insert(size);
+    }
+    // A caption stands in the middle of its plate, whatever size it was drawn at (a radio
+    // button's stands beside its tick).
+    for (const Button* button : m_Buttons) {
+        if (dynamic_cast<const RadioButton*>(button))
+            continue;
+        const Label* caption = button->GetLabel();
+        const SDL_Rect ink = caption && caption->IsVisible() ? InkOf(*caption) : SDL_Rect{};
+        if (Empty(ink))
+            continue;
+        const SDL_Rect plate = button->GetScreenRect();
+        const int off = (2 * ink.x + ink.w) - (2 * plate.x + plate.w); // twice the offset
+        if (std::abs(off) > 2 * kCaptionSlack)
+            faults.push_back(place + ": the caption " + OneLine(caption->GetText()) + " " +
+                             Describe(ink) + " stands " + std::to_string(off / 2) +
+                             " px off the middle of its button " + button->GetName() + " " +
+                             Describe(plate));
+        // Upright, the letters' own height varies (capitals, descenders): the caption's line
+        // is what stands in the middle.
+        const SDL_Rect line = caption->GetScreenRect();
+        const int high = (2 * plate.y + plate.h) - (2 * line.y + line.h);
+        if (std::abs(high) > 2)
+            faults.push_back(place + ": the caption " + OneLine(caption->GetText()) + "'s line " +
+                             Describe(line) + " stands " + std::to_string(high / 2) +
+                             " px above the middle of its button " + button->GetName() + " " +
+                             Describe(plate));
     }
     std::set<std::string> reported;
     for (const auto& kin : sizes) {

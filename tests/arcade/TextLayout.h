@@ -8,13 +8,14 @@
 // that comes closer than kGap pixels to the edge of its frame, each pair of texts whose
 // letters come closer than kGap to each other (unless that pair was allowed), and buttons
 // of one plate size under one parent, standing in one row or column, whose captions differ
-// in size. The pictures its frame holds (a tick box, a seal, a ring, an icon) keep kGap
-// clear of its letters, pixel by pixel; a picture the letters are written on (solid under
-// most of them) is their ground. A holder that lies on a picture itself (a button on the
-// paper) keeps inside that picture. Pictures drawn over the place (the window buttons of
-// full screen) keep kGap clear of every text and button. What it was asked to look at but
-// cannot see is a fault too: a root, picture or held text that is missing or not shown
-// never passes silently.
+// in size, and each button (but a radio button) whose caption does not stand in the middle
+// of its plate (its letters across, its line up and down). The pictures its frame holds (a
+// tick box, a seal, a ring, an icon) keep kGap clear of its letters, pixel by pixel; a
+// picture the letters are written on (solid under most of them) is their ground. A holder
+// that lies on a picture itself (a button on the paper) keeps inside that picture. Pictures
+// drawn over the place (the window buttons of full screen) keep kGap clear of every text and
+// button. What it was asked to look at but cannot see is a fault too: a root, picture or
+// held text that is missing or not shown never passes silently.
 #include <SDL.h>
 
 #include <map>
@@ -55,6 +56,9 @@ public:
     // The least space, in pixels, between a text's letters and its neighbours' letters, the
     // edge of its frame, or a picture drawn over the place.
     static constexpr int kGap = 2;
+    // How far a button's caption may stand from the middle of its plate (the letters' own
+    // side bearings differ by a pixel or two).
+    static constexpr int kCaptionSlack = 3;
 
     TextLayout(int windowWidth, int windowHeight);
 

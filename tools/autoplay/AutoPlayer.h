@@ -3,7 +3,7 @@
 // mouse gives the game screen (relative pointer motion, left-button presses and releases),
 // and the controller turns them into the paddles' events, as in the game.
 //
-//   bbtest::AutoPlayer player;
+//   autoplay::AutoPlayer player;
 //   player.PlayOnePass(logic);   // before each pass of the game
 //
 // It serves a waiting ball (press, hold a few passes, release) and moves the pointer so

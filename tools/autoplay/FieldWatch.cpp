@@ -1,5 +1,7 @@
 #include "FieldWatch.h"
 
+#include "PutBackLog.h"
+
 #include "field/Ball.h"
 #include "field/FieldBounds.h"
 #include "field/Wall.h"
@@ -43,6 +45,8 @@ const Wall* WallAt(ArcadeGameLogic* logic, double x, double y)
 FieldWatch::FieldWatch(std::string level, unsigned seed, int stallPasses)
     : m_Level(std::move(level)), m_Seed(seed), m_StallPasses(stallPasses)
 {
+    // A new game: put-backs of balls of an earlier one are no longer this watch's.
+    PutBackLog::Installed().Clear();
 }
 
 bool FieldWatch::Check(ArcadeGameLogic* logic, int pass)
@@ -57,10 +61,11 @@ bool FieldWatch::Check(ArcadeGameLogic* logic, int pass)
 
 bool FieldWatch::CheckPutBacks(ArcadeGameLogic* logic, int pass)
 {
+    PutBackLog& log = PutBackLog::Installed();
     for (Actor* actor : logic->GetBalls().GetMembers()) {
         Ball* ball = dynamic_cast<Ball*>(actor);
-        Ball::PutBack worst;
-        const int count = ball ? ball->TakePutBacks(worst) : 0;
+        PutBack worst;
+        const int count = ball ? log.Take(ball, worst) : 0;
         if (count == 0)
             continue;
         m_PutBacks += count;
@@ -81,6 +86,8 @@ bool FieldWatch::CheckPutBacks(ArcadeGameLogic* logic, int pass)
                  " outside the field, put back " + Format("%.1f px", worst.depth, 0, 0) +
                  " at the wall's face";
     }
+    // What is left belongs to balls gone from the field since their put-backs.
+    log.Clear();
     return m_Fault != NONE;
 }
 

@@ -6,7 +6,8 @@
 //
 //   Put-back: a free ball sunk more than half its radius into a wall is set back at the
 //           wall's face during its tick (Ball::KeepOutOfWalls), before the watch can see
-//           where it was. The ball tells the watch (Ball::TakePutBacks); the watch counts
+//           where it was. The ball tells its observer, the watches' log (PutBackLog),
+//           which the first watch installs and each watch takes from; the watch counts
 //           every put-back with its depth and keeps the first few as lines naming the
 //           level, seed and pass. A put-back from a centre past the wall's face is an
 //           escape, the field catching a ball on its way out, unless a paddle lay against

@@ -561,6 +561,17 @@ Point<double> Ball::InsideField(double x, double y) const
     return Point<double>(keep(x, field.left, field.right), keep(y, field.top, field.bottom));
 }
 
+namespace {
+Ball::PutBackObserver* s_PutBackObserver = nullptr;
+} // namespace
+
+Ball::PutBackObserver* Ball::SetPutBackObserver(PutBackObserver* observer)
+{
+    PutBackObserver* replaced = s_PutBackObserver;
+    s_PutBackObserver = observer;
+    return replaced;
+}
+
 void Ball::KeepOutOfWalls()
 {
     PhysicsBody* body = GetPhysicsBody();
@@ -572,7 +583,10 @@ void Ball::KeepOutOfWalls()
     const bool deepX = std::fabs(in.x - c.x) > sink, deepY = std::fabs(in.y - c.y) > sink;
     if (!deepX && !deepY)
         return;
-    NotePutBack(c.x, c.y, std::max(std::fabs(in.x - c.x), std::fabs(in.y - c.y)));
+    if (s_PutBackObserver)
+        s_PutBackObserver->OnPutBack(*this, c.x, c.y,
+                                     std::max(std::fabs(in.x - c.x), std::fabs(in.y - c.y)),
+                                     m_PaddlePassTouched || m_TicksSincePaddleHit <= 1);
     Vector2D v = body->GetLinearVel();
     Vector2D at = c;
     if (deepX) {
@@ -586,43 +600,6 @@ void Ball::KeepOutOfWalls()
     body->SetPosition(at.x, at.y);
     body->SetLinearVel(v.x, v.y);
     SyncFromPhysics();
-}
-
-void Ball::NotePutBack(double x, double y, double depth)
-{
-    const FieldBounds field = FieldBounds::Current();
-    PutBack putBack;
-    putBack.x = x;
-    putBack.y = y;
-    putBack.depth = depth;
-    putBack.pastFace = x < field.left || x > field.right || y < field.top || y > field.bottom;
-    // A paddle that touched the ball in this pass, or lies within a pixel of its edge, is
-    // pressing it (a paddle that closes the gap beside a wall squeezes the ball into it).
-    putBack.pressed = m_PaddlePassTouched || m_TicksSincePaddleHit <= 1;
-    const double reach = GetRadius() + 1.0;
-    if (gLogic)
-        for (const Paddle* paddle : gLogic->GetPaddles())
-            putBack.pressed =
-                putBack.pressed ||
-                (paddle && !paddle->IsDead() && x > paddle->GetX() - reach &&
-                 x < paddle->GetX() + paddle->GetWidth() + reach && y > paddle->GetY() - reach &&
-                 y < paddle->GetY() + paddle->GetHeight() + reach);
-    auto rank = [](const PutBack& p) { return (p.Escaping() ? 2 : 0) + (p.pastFace ? 1 : 0); };
-    const bool worse =
-        m_PutBacks == 0 || rank(putBack) > rank(m_WorstPutBack) ||
-        (rank(putBack) == rank(m_WorstPutBack) && putBack.depth > m_WorstPutBack.depth);
-    if (worse)
-        m_WorstPutBack = putBack;
-    ++m_PutBacks;
-}
-
-int Ball::TakePutBacks(PutBack& worst)
-{
-    const int count = m_PutBacks;
-    worst = m_WorstPutBack;
-    m_PutBacks = 0;
-    m_WorstPutBack = PutBack();
-    return count;
 }
 
 // ---- Count-down -----------------------------------------------------------------------------

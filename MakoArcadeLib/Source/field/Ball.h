@@ -126,22 +126,19 @@ public:
     static constexpr int kAdriftTicks = 312;
     bool IsAdrift() const { return m_TicksSinceStrike >= kAdriftTicks; }
 
-    // A put-back of a free ball sunk into a wall (see KeepOutOfWalls), as watches over play
-    // see it: where the centre was, how far it was moved (pixels), whether it had passed
-    // the wall's inner face (the field's rectangle), and whether a paddle lay against the
-    // ball, pressing it into the wall. A ball past the face that no paddle pressed there was
-    // on its way out of the field.
-    struct PutBack
+    // What watches over play (the autoplay harnesses) hears of each put-back of a free ball
+    // sunk into a wall (see KeepOutOfWalls), before the ball is moved: where its centre
+    // was, how far it is moved (pixels), and whether a paddle touched it in this pass or
+    // the one before. The game itself sets no observer and keeps no record of put-backs.
+    class PutBackObserver
     {
-        double x = 0.0, y = 0.0;
-        double depth = 0.0;
-        bool pastFace = false;
-        bool pressed = false;
-        bool Escaping() const { return pastFace && !pressed; }
+    public:
+        virtual ~PutBackObserver() = default;
+        virtual void OnPutBack(const Ball& ball, double x, double y, double depth,
+                               bool paddleTouched) = 0;
     };
-    // How many put-backs there were since the last call, and the worst of them (escaping
-    // first, then past the face, then the deepest); forgets them.
-    int TakePutBacks(PutBack& worst);
+    // Sets the one observer (null: none); gives back the one it replaces. Main thread only.
+    static PutBackObserver* SetPutBackObserver(PutBackObserver* observer);
 
     // ---- Other --------------------------------------------------------------------------
     // The 3-2-1 count-down after a pause (750 ms steps); the last step re-enables the
@@ -229,14 +226,9 @@ protected:
     // A free ball sunk deeper than half its radius into a wall (squeezed against it by a
     // paddle, pushed by a blast) is put back at the wall's face and turned away from it.
     void KeepOutOfWalls();
-    // Counts a put-back of the centre (x, y) moved by depth pixels, for TakePutBacks.
-    void NotePutBack(double x, double y, double depth);
     // Ticks since the last contact with the paddle, a brick, a drop target or a goober;
     // held on a paddle it stays 0.
     int m_TicksSinceStrike = 0;
-    // The put-backs not yet taken, and the worst of them.
-    int m_PutBacks = 0;
-    PutBack m_WorstPutBack;
     // Asks the world for sub-steps short enough that the ball never travels more than
     // half its radius in one (fast, small balls would otherwise sink into or pass through
     // what they hit).

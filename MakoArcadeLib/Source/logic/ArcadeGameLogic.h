@@ -14,6 +14,7 @@
 //
 // Main thread only.
 #include "logic/ArcadeKeyboardTranslator.h"
+#include "logic/EarlyPress.h"
 #include "logic/LevelContainer.h"
 #include "luaplus/LuaPlus.h"
 #include "scene/ActorGroup.h"
@@ -331,6 +332,8 @@ public:
     int m_TimeLeft = 0;
     int m_ElapsedTime = 0;
     std::uint32_t m_ClockTimer = 0;
+    // A press heard in the brick drop or the spawn delay, served when the balls appear.
+    EarlyPress m_EarlyPress;
     bool m_BallLocked = false;
     std::uint32_t m_BallLockTimer = 0;
     std::uint32_t m_LiveBallTimer = 0;

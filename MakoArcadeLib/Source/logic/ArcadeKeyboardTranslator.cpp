@@ -72,8 +72,8 @@ bool ArcadeKeyboardTranslator::IsActiveFor(Object* target)
     if (!target || !target->GetCurrentState())
         return false;
     const std::string state = target->GetStateName();
-    return state == "Playing" || state == "WaitForSpawn" || state == "AllBallsLost" ||
-           state == "LevelCompleted";
+    return state == "Playing" || state == "BrickDrop" || state == "WaitForSpawn" ||
+           state == "AllBallsLost" || state == "LevelCompleted";
 }
 
 bool ArcadeKeyboardTranslator::IsHeld(int key) const

@@ -12,13 +12,13 @@
 // holding Left and pressing Right moves right until Right is let go. Shift doubles the
 // frame's step, Ctrl then halves it.
 //
-// It acts only while the target's state is Playing, WaitForSpawn, AllBallsLost or
-// LevelCompleted, and never on a press while exactly one Alt key is held (those keys belong
-// to the controller and the window's shortcuts). A release belongs to its press: only a key
-// whose press the translator heard while it acted lets go of the button or re-derives a
-// step, and "held" means pressed in play, not yet released, and down in SDL's key state.
-// So the release of a shortcut's key (Return of Alt+Return, whether Alt goes up first or
-// the rebuilt window reports no modifiers) or of a key pressed before play never reaches
+// It acts only while the target's state is Playing, BrickDrop (a press there is kept for
+// the serve), WaitForSpawn, AllBallsLost or LevelCompleted, and never on a press while exactly one
+// Alt key is held (those keys belong to the controller and the window's shortcuts). A release
+// belongs to its press: only a key whose press the translator heard while it acted lets go of the
+// button or re-derives a step, and "held" means pressed in play, not yet released, and down in
+// SDL's key state. So the release of a shortcut's key (Return of Alt+Return, whether Alt goes up
+// first or the rebuilt window reports no modifiers) or of a key pressed before play never reaches
 // play. Main thread only.
 #include "core/Event.h"
 

@@ -40,7 +40,7 @@ void ShareCaptionSize(const Actor& parent)
 {
     struct Kin
     {
-        std::vector<Label*> captions;
+        std::vector<Button*> buttons;
         int size = 0;
     };
     std::map<std::pair<int, int>, Kin> plates; // by plate width and height
@@ -50,15 +50,21 @@ void ShareCaptionSize(const Actor& parent)
         if (!caption || !caption->GetFont() || caption->GetText().empty())
             continue;
         Kin& kin = plates[{button->GetWidth(), button->GetHeight()}];
-        kin.captions.push_back(caption);
+        kin.buttons.push_back(button);
         const int size = caption->GetFont()->GetPointSize();
         kin.size = kin.size == 0 ? size : std::min(kin.size, size);
     }
     for (auto& plate : plates)
-        for (Label* caption : plate.second.captions) {
+        for (Button* button : plate.second.buttons) {
+            Label* caption = button->GetLabel();
             const Font* font = caption->GetFont();
-            if (font->GetPointSize() != plate.second.size)
-                caption->SetFont(
-                    new Font(font->GetFontName(), plate.second.size, font->GetFontIndex()), true);
+            if (font->GetPointSize() == plate.second.size)
+                continue;
+            caption->SetFont(new Font(font->GetFontName(), plate.second.size, font->GetFontIndex()),
+                             true);
+            // Smaller letters are a narrower and lower caption: it is centred on its plate
+            // again, as the button centres a caption it is given.
+            caption->SetPosition(button->GetWidth() / 2 - caption->GetWidth() / 2,
+                                 button->GetHeight() / 2 - caption->GetHeight() / 2);
         }
 }

@@ -11,8 +11,9 @@ class Button;
 
 void FitCaptionToPlate(Button& button);
 // Neighbouring buttons read alike: the shown captions of the parent's own buttons of one
-// plate size all take the smallest point size any of them needed to fit. Only shrinks; a
-// caller that changes captions gives them their made size back first.
+// plate size all take the smallest point size any of them needed to fit, each centred on its
+// plate again at that size. Only shrinks; a caller that changes captions gives them their
+// made size back first.
 void ShareCaptionSize(const Actor& parent);
 // The pixels the picture's ends take at the left and at the right ({0, 0} when its metadata
 // does not say, as for a picture that is not a button's plate).

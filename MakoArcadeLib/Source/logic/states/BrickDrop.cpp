@@ -38,6 +38,7 @@ void BrickDrop::OnEnterState()
     ArcadeGameLogic* logic = m_Logic;
     m_Timer = 0;
     m_Dropped = kDropDistance;
+    logic->m_EarlyPress.Clear();
     for (Actor* shown :
          {static_cast<Actor*>(logic->m_ScoreLabel), static_cast<Actor*>(logic->m_BallsLabel),
           static_cast<Actor*>(logic->m_HitMeter)})
@@ -88,6 +89,18 @@ bool BrickDrop::OnTimer(const Event& event)
     m_Logic->ForgetTimer(m_Timer);
     DropBy(kDropDistance);
     m_Logic->SetState("WaitForSpawn");
+    return false;
+}
+
+bool BrickDrop::OnMouseButtonDown(const Event&)
+{
+    m_Logic->m_EarlyPress.Press();
+    return false;
+}
+
+bool BrickDrop::OnMouseButtonUp(const Event&)
+{
+    m_Logic->m_EarlyPress.Release();
     return false;
 }
 

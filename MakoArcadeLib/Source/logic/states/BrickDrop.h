@@ -1,6 +1,7 @@
 #pragma once
 // The level's content slides down into the field (when the application's
-// enableBrickDropAnimation is set; otherwise the serve follows at once).
+// enableBrickDropAnimation is set; otherwise the serve follows at once). A press of the
+// fire button meanwhile is kept for the serve (ArcadeGameLogic::m_EarlyPress).
 #include "logic/ArcadeState.h"
 
 #include <cstdint>
@@ -17,6 +18,8 @@ public:
     void OnExitState() override;
     void Tick() override;
     bool OnTimer(const Event& event) override;
+    bool OnMouseButtonDown(const Event& event) override;
+    bool OnMouseButtonUp(const Event& event) override;
 
 private:
     // Moves the content on towards its place, by at most `step` pixels.

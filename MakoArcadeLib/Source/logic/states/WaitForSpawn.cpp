@@ -12,6 +12,25 @@ void WaitForSpawn::OnEnterState()
     m_SpawnDelayTimer = m_SecondTimer = 0;
     logic->PrepareServe(m_SpawnDelayTimer, m_SecondTimer);
     logic->PlayLevelMusic("GetReady");
+}
+
+void WaitForSpawn::ServeOrPrompt()
+{
+    ArcadeGameLogic* logic = m_Logic;
+    const EarlyPress early = logic->m_EarlyPress;
+    logic->m_EarlyPress.Clear();
+    const bool held = IsLeftButtonHeld();
+    if (early.pressed || held) {
+        SendLeftButton(logic, true);
+        // A press that has gone up again is a whole click: the serve's stroke follows.
+        if (early.released && !held)
+            SendLeftButton(logic, false);
+        return;
+    }
+    if (early.requested) {
+        Serve(0);
+        return;
+    }
     const int episode = logic->m_EpisodeNumber.value_or(0);
     const int level = logic->m_LevelNumber.value_or(0);
     bool prompted = false;
@@ -34,8 +53,7 @@ bool WaitForSpawn::OnTimer(const Event& event)
         m_Logic->ForgetTimer(m_SpawnDelayTimer);
         if (Level* level = m_Logic->GetLevel())
             level->SpawnBall(m_Logic, -1, false);
-        if (IsLeftButtonHeld())
-            SendLeftButton(m_Logic, true);
+        ServeOrPrompt();
         return true;
     }
     if (id != 0 && id == m_SecondTimer) {
@@ -47,9 +65,16 @@ bool WaitForSpawn::OnTimer(const Event& event)
 
 void WaitForSpawn::Serve(std::uint8_t paddleEvent)
 {
-    if (m_SpawnDelayTimer != 0)
-        return;
     ArcadeGameLogic* logic = m_Logic;
+    if (m_SpawnDelayTimer != 0) {
+        if (paddleEvent == ARCADE_BUTTONDOWN)
+            logic->m_EarlyPress.Press();
+        else if (paddleEvent == ARCADE_BUTTONUP)
+            logic->m_EarlyPress.Release();
+        else
+            logic->m_EarlyPress.Request();
+        return;
+    }
     if (paddleEvent != 0)
         logic->SendToPaddles(paddleEvent);
     logic->KillTimer(logic->m_ClockTimer);
@@ -85,6 +110,7 @@ void WaitForSpawn::OnExitState()
 {
     m_Logic->KillTimer(m_SpawnDelayTimer);
     m_Logic->KillTimer(m_SecondTimer);
+    m_Logic->m_EarlyPress.Clear();
     m_Logic->ShowMessage("", 0);
 }
 

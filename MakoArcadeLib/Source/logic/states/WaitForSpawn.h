@@ -1,6 +1,9 @@
 #pragma once
 // The serve: fresh paddles, the balls appear after a short delay, and the fire button
-// (or a serve request) starts play; a button held through the delay serves at once.
+// (or a serve request) starts play. A press heard before the balls are there (in the
+// brick drop or the delay) is kept and serves the moment they appear, as does a button
+// held through the delay; only a serve with no press waiting shows the prompt, so the
+// prompt never invites a press that would do nothing.
 #include "logic/ArcadeState.h"
 
 #include <cstdint>
@@ -22,8 +25,10 @@ public:
     bool OnServe(const Event& event) override;
 
 private:
-    // Starts play (the clock anew) unless the spawn delay still runs.
+    // Starts play (the clock anew); during the spawn delay the press is kept instead.
     void Serve(std::uint8_t paddleEvent);
+    // The balls are there: a press kept from before serves them, or the prompt asks for one.
+    void ServeOrPrompt();
 
     std::uint32_t m_SpawnDelayTimer = 0;
     std::uint32_t m_SecondTimer = 0;
