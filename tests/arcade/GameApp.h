@@ -5,8 +5,8 @@
 // four player cards with Players[1] the current player (skill "casual", mode "Adventure"),
 // the level manager and the pack's levels.
 //
-// One per test program run: the application quits SDL, text and sound when it goes, as the
-// program does (CTest runs each test in a process of its own).
+// One at a time: the application quits SDL, text and sound when it goes, as the program
+// does, and the next one starts them afresh (a whole test program makes one after another).
 //
 // Pass() runs one main-loop pass as the program does (posted events, timers, the current
 // screen's tick, deletion of killed actors) without drawing or sleeping.

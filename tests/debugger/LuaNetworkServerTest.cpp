@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -240,21 +241,20 @@ int CountOpenFiles()
     return count;
 }
 
-// Polls the server, adding up how long the polls took: it runs once per 32 ms pass of the
-// game, so clients must keep it short.
+// Polls the server, keeping the longest poll: it runs once per 32 ms pass of the game, so
+// no client may hold it up.
 struct TimedPoll
 {
     LuaNetworkServerImpl& server;
-    std::chrono::steady_clock::duration spent{};
+    std::chrono::steady_clock::duration longest{};
     int polls = 0;
     void operator()()
     {
         const auto start = std::chrono::steady_clock::now();
         server.Poll();
-        spent += std::chrono::steady_clock::now() - start;
+        longest = std::max(longest, std::chrono::steady_clock::now() - start);
         ++polls;
     }
-    std::chrono::steady_clock::duration Mean() const { return polls ? spent / polls : spent; }
 };
 
 // Connects to the server, sends the bytes and waits until the server has closed the
@@ -302,11 +302,11 @@ TEST_F(ServerTest, ClientsNobodyReadsAreClosedAndLeaveNoOpenFiles)
     EXPECT_TRUE(pump.WaitFor([&] { return m_Server.GetPendingHandshakeCount() == 0; }));
     EXPECT_TRUE(m_Server.GetConnectionNames().empty());
     EXPECT_EQ(before, CountOpenFiles());
-    // A poll is a small part of the game's 32 ms pass, however many clients come: one that
-    // waited on a client would take whole milliseconds. The bound holds on a loaded machine.
-    const double meanMs = std::chrono::duration<double, std::milli>(poll.Mean()).count();
-    std::printf("a poll took %.3f ms on average over %d polls\n", meanMs, poll.polls);
-    EXPECT_LT(meanMs, 8.0);
+    // No poll waits on a client: one that did would wait out the client's time limit, a
+    // span no busy machine stretches a poll of a few sockets to.
+    const double longestMs = std::chrono::duration<double, std::milli>(poll.longest).count();
+    std::printf("the longest of %d polls took %.1f ms\n", poll.polls, longestMs);
+    EXPECT_LT(longestMs, LuaNetworkServerImpl::HANDSHAKE_TIME_LIMIT_MS);
 
     // A debugger that came and went leaves nothing open either.
     {
@@ -329,14 +329,13 @@ TEST_F(ServerTest, SilentClientsDoNotKeepARealOneWaiting)
     }
     EXPECT_LE(m_Server.GetPendingHandshakeCount(), LuaNetworkServerImpl::MAX_PENDING_HANDSHAKES);
 
-    const auto start = std::chrono::steady_clock::now();
+    const std::size_t silentPending = m_Server.GetPendingHandshakeCount();
     auto client = Attach("LuaDebugger");
-    const auto waited = std::chrono::steady_clock::now() - start;
-    // Waiting for a silent one would take its whole time limit; the real one comes first.
-    const double waitedMs = std::chrono::duration<double, std::milli>(waited).count();
-    std::printf("the real client was attached after %.1f ms\n", waitedMs);
-    EXPECT_LT(waitedMs, LuaNetworkServerImpl::HANDSHAKE_TIME_LIMIT_MS);
     EXPECT_TRUE(m_Server.IsConnected("LuaDebugger"));
+    // The real one comes first: attached while the silent ones still wait (all but the
+    // oldest, when it made room for the real one), not after their time ran out.
+    ASSERT_GT(silentPending, 1u);
+    EXPECT_GE(m_Server.GetPendingHandshakeCount(), silentPending - 1);
     // The silent ones are given up when their time runs out; the wait allows for a machine
     // busy with other tests.
     DebugTestClient pump([this] { m_Server.Poll(); },
@@ -401,10 +400,12 @@ TEST(LuaNetworkServer, ReattachingWaitsOnceHoweverManyClientsAreListed)
     ASSERT_TRUE(server.Start(list, 0, "127.0.0.1"));
     const auto took = std::chrono::steady_clock::now() - start;
     close(full);
-    // One time limit for all of them, not one after another (ten limits).
+    // One time limit for the four kept, not one after another (four limits); the bound
+    // between leaves a busy machine two and a half limits to spare.
     const double tookMs = std::chrono::duration<double, std::milli>(took).count();
     std::printf("reattaching ten unreachable clients took %.0f ms\n", tookMs);
-    EXPECT_LT(tookMs, 2 * LuaNetworkServerImpl::HANDSHAKE_TIME_LIMIT_MS);
+    static_assert(LuaNetworkServerImpl::MAX_CONNECTIONS == 4, "one after another: four limits");
+    EXPECT_LT(tookMs, 3.5 * LuaNetworkServerImpl::HANDSHAKE_TIME_LIMIT_MS);
     EXPECT_EQ(server.GetConnectionNames(),
               (std::vector<std::string>{"Stale6", "Stale7", "Stale8", "Stale9"}));
     EXPECT_FALSE(server.IsConnected("Stale9"));

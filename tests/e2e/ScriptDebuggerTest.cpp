@@ -237,9 +237,11 @@ TEST(ScriptDebugger, ThousandsOfStrangersLeaveTheGameAtFullSpeedWithNoFilesOpen)
     std::printf("passes a second: %.1f before;%s while 2000 hellos and 1000 connections came\n",
                 *before, rates.c_str());
     // Full speed is 31.25 passes a second. How close a shared, loaded machine comes varies
-    // from second to second, so only a stall fails here (a pass held up by the clients for
-    // a good part of a window); the figures printed are the measurement.
-    EXPECT_GT(slowest, 2.0) << "passes a second:" << rates;
+    // from second to second, so only stalls fail here: passes held up by the clients, each
+    // for up to a handshake's time limit (3 s), leave a window under one pass a second, a
+    // rate a busy machine does not bring the game down to. The figures printed are the
+    // measurement.
+    EXPECT_GT(slowest, 1.0) << "passes a second:" << rates;
 
     // The silent connections are closed when their time runs out.
     int openAfter = -1;

@@ -1,5 +1,5 @@
-// Hostile scripts in every kind of data file the game runs or reads: each is named and set
-// aside or skipped within a few seconds, and the next file of its kind loads. Each case
+// Hostile scripts in every kind of data file the game runs or reads: each is stopped by its
+// budget, named and set aside or skipped, and the next file of its kind loads. Each case
 // runs in a child process of its own under a time limit, so a script that hangs fails its
 // case instead of the whole run.
 #include "core/Config.h"
@@ -59,8 +59,9 @@ const HostileScript kScripts[] = {
                   "local t = s..s..s..s..s..s..s..s..s..s..s..s..s..s..s..s end"},
 };
 
-// The longest a case may take before it counts as hung.
-const int kCaseSeconds = 10;
+// The longest a case may take before it counts as hung: the budget stops a script after
+// well under a second of work, and a minute is beyond what a busy machine adds to that.
+const int kCaseSeconds = 60;
 
 // Runs body in a child process; "" when it returned "" within the time limit, else what
 // went wrong (its text, a hang or a death).

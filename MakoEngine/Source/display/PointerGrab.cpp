@@ -7,6 +7,7 @@
 namespace {
 
 bool gRefuse = false;
+int gRefusals = 0;
 
 } // namespace
 
@@ -14,8 +15,10 @@ namespace PointerGrab {
 
 bool TryGrab()
 {
-    if (gRefuse)
+    if (gRefuse) {
+        ++gRefusals;
         return false;
+    }
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11 || !info.info.x11.display)
@@ -32,6 +35,12 @@ bool TryGrab()
 void RefuseForTests(bool refuse)
 {
     gRefuse = refuse;
+    gRefusals = 0;
+}
+
+int RefusalsForTests()
+{
+    return gRefusals;
 }
 
 } // namespace PointerGrab

@@ -11,7 +11,10 @@ namespace PointerGrab {
 // is not X11 (SDL's grab is then left to itself). False when X refused the grab.
 bool TryGrab();
 
-// Tests: refuse every grab (true) or ask X again (false).
+// Tests: refuse every grab (true) or ask X again (false). Either way the count of
+// refusals starts again at 0.
 void RefuseForTests(bool refuse);
+// Tests: the grabs refused since the last RefuseForTests, each one ask of TryGrab.
+int RefusalsForTests();
 
 } // namespace PointerGrab
