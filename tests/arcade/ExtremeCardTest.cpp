@@ -96,29 +96,11 @@ protected:
     {
         app.reset();
         app = std::make_unique<GameApp>();
-        const std::string folder = home.Path() + "/cards/";
-        bbtest::WriteFile(folder + "Player1.card", card);
-        RunLua("Paths = Paths or {} Paths.PlayerData = '" + folder + "' LoadGameData()");
-        app->DispatchPosted();
-        app->Screens()->AddScreen(new Screen("SplashScreen", "", nullptr));
-        app->Screens()->AddScreen(new ArcadeMapScreen());
-        app->Screens()->AddScreen(new ArcadeLabScreen());
-        app->Screens()->AddScreen(new ArcadeArtifactScreen());
-        app->Screens()->AddScreen(new ArcadeMenuScreen());
+        app->LoadCard(home.Path() + "/cards/", card);
     }
 
-    // Shows the screen, with any letter or tip it opened put away.
-    Screen* Show(const std::string& name)
-    {
-        app->SwitchTo(name);
-        Screen* screen = app->Screens()->GetScreen(name);
-        EXPECT_EQ(screen, app->Screens()->GetCurrentScreen()) << name;
-        const auto dialogs = screen->GetDialogs();
-        for (Dialog* dialog : dialogs)
-            screen->StopDialog(dialog);
-        app->Pass(3);
-        return screen;
-    }
+    Screen* Show(const std::string& name) { return app->Show(name); }
+
     static std::string Text(const Actor* parent, const std::string& name)
     {
         auto* label = dynamic_cast<Label*>(const_cast<Actor*>(parent)->GetChild(name, true));
@@ -143,20 +125,7 @@ protected:
     void WinAndTally()
     {
         app->StartGame();
-        ArcadeGameLogic* logic = app->GameScreen()->GetGameLogic();
-        ASSERT_NE(nullptr, logic);
-        logic->m_Score = 500;
-        logic->m_SecretFound = 1;
-        logic->SetState("LevelCompleted");
-        for (int n = 0; n < 300 && !logic->IsInState("ShowEndLevelDialog"); ++n) {
-            app->Pass();
-            // A level with an artefact shows it first; its letter closes with "okay".
-            if (auto* card = dynamic_cast<Dialog*>(
-                    app->GameScreen()->Actor::GetChild("ArtifactDialog", false)))
-                card->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0,
-                                        static_cast<Object*>(card->GetChild("OkayButton"))));
-        }
-        ASSERT_TRUE(logic->IsInState("ShowEndLevelDialog"));
+        ASSERT_TRUE(app->WinToTally(500, 1));
         app->Pass(200);
     }
 

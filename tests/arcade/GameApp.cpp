@@ -3,11 +3,17 @@
 #include "core/Config.h"
 #include "core/EventQueue.h"
 #include "core/TimerManager.h"
+#include "logic/ArcadeGameLogic.h"
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "players/PlayerManager.h"
 #include "resources/ResourceManager.h"
+#include "screens/ArcadeArtifactScreen.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeLabScreen.h"
+#include "screens/ArcadeMapScreen.h"
+#include "screens/ArcadeMenuScreen.h"
+#include "screens/Dialog.h"
 #include "screens/GameStart.h"
 #include "screens/ScreenManager.h"
 #include "sound/DirectMusic.h"
@@ -15,6 +21,11 @@
 #include "support/engine/FieldWorld.h"
 #include "support/engine/GameLevels.h"
 #include "support/engine/PassHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace bbtest {
 
@@ -208,6 +219,49 @@ void GameApp::OpenLevel()
     ApplyBoolProperty("enableBrickDropAnimation", true);
     ApplyBoolProperty("enableStartLevelDialog", false);
     SwitchTo("GameScreen");
+}
+
+void GameApp::LoadCard(const std::string& folder, const std::string& card)
+{
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "Player1.card", std::ios::binary) << card;
+    RunLua("Paths = Paths or {} Paths.PlayerData = '" + folder + "' LoadGameData()");
+    DispatchPosted();
+    Screens()->AddScreen(new Screen("SplashScreen", "", nullptr));
+    Screens()->AddScreen(new ArcadeMapScreen());
+    Screens()->AddScreen(new ArcadeLabScreen());
+    Screens()->AddScreen(new ArcadeArtifactScreen());
+    Screens()->AddScreen(new ArcadeMenuScreen());
+}
+
+Screen* GameApp::Show(const std::string& name)
+{
+    SwitchTo(name);
+    Screen* screen = Screens()->GetScreen(name);
+    EXPECT_EQ(screen, Screens()->GetCurrentScreen()) << name;
+    const auto dialogs = screen->GetDialogs();
+    for (Dialog* dialog : dialogs)
+        screen->StopDialog(dialog);
+    Pass(3);
+    return screen;
+}
+
+bool GameApp::WinToTally(int score, int secret)
+{
+    ArcadeGameLogic* logic = GameScreen()->GetGameLogic();
+    if (!logic)
+        return false;
+    logic->m_Score = score;
+    logic->m_SecretFound = secret;
+    logic->SetState("LevelCompleted");
+    for (int n = 0; n < 300 && !logic->IsInState("ShowEndLevelDialog"); ++n) {
+        Pass();
+        if (auto* letter =
+                dynamic_cast<Dialog*>(GameScreen()->Actor::GetChild("ArtifactDialog", false)))
+            letter->OnEvent(
+                MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(letter->GetChild("OkayButton"))));
+    }
+    return logic->IsInState("ShowEndLevelDialog");
 }
 
 void GameApp::ClickLeft()

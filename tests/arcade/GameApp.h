@@ -65,6 +65,14 @@ public:
     // The same game at its level's start: the level's content is about to drop in, as the
     // program shows it once the level's letter is closed. Nothing has been passed yet.
     void OpenLevel();
+    // The card text in slot 1 of folder, read by the game's loader as at a start, and the
+    // screens that show cards (splash, map, lab, finds, menu) added.
+    void LoadCard(const std::string& folder, const std::string& card);
+    // Switches to the named screen, puts away any letter or tip it opened, passes 3 times.
+    Screen* Show(const std::string& name);
+    // Wins the level being played with the given score and secret: the level's find, if it
+    // has one, is closed with "okay" until the tally's letter shows. False when it never does.
+    bool WinToTally(int score, int secret = 0);
     // Input as SDL delivers it, through the application's own event handling (a key's
     // posted events are delivered too).
     void ClickLeft();

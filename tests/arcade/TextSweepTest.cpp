@@ -75,27 +75,10 @@ protected:
     {
         app.reset();
         app = std::make_unique<GameApp>();
-        const std::string folder = home.Path() + "/cards/";
-        WriteFile(folder + "Player1.card", card);
-        RunLua("Paths = Paths or {} Paths.PlayerData = '" + folder + "' LoadGameData()");
-        app->DispatchPosted();
-        app->Screens()->AddScreen(new Screen("SplashScreen", "", nullptr));
-        app->Screens()->AddScreen(new ArcadeMapScreen());
-        app->Screens()->AddScreen(new ArcadeLabScreen());
-        app->Screens()->AddScreen(new ArcadeArtifactScreen());
-        app->Screens()->AddScreen(new ArcadeMenuScreen());
+        app->LoadCard(home.Path() + "/cards/", card);
     }
 
-    Screen* Show(const std::string& name)
-    {
-        app->SwitchTo(name);
-        Screen* screen = app->Screens()->GetScreen(name);
-        EXPECT_EQ(screen, app->Screens()->GetCurrentScreen()) << name;
-        for (Dialog* dialog : screen->GetDialogs())
-            screen->StopDialog(dialog);
-        app->Pass(3);
-        return screen;
-    }
+    Screen* Show(const std::string& name) { return app->Show(name); }
 
     // The layout faults of what root shows that concern a text from the card.
     void CheckLayout(const Actor* root, const std::string& place)
@@ -114,18 +97,7 @@ protected:
     void WinAndTally()
     {
         app->StartGame();
-        ArcadeGameLogic* logic = app->GameScreen()->GetGameLogic();
-        ASSERT_NE(nullptr, logic);
-        logic->m_Score = 500;
-        logic->SetState("LevelCompleted");
-        for (int n = 0; n < 300 && !logic->IsInState("ShowEndLevelDialog"); ++n) {
-            app->Pass();
-            if (auto* card = dynamic_cast<Dialog*>(
-                    app->GameScreen()->Actor::GetChild("ArtifactDialog", false)))
-                card->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0,
-                                        static_cast<Object*>(card->GetChild("OkayButton"))));
-        }
-        ASSERT_TRUE(logic->IsInState("ShowEndLevelDialog"));
+        ASSERT_TRUE(app->WinToTally(500));
         app->Pass(30);
         CheckLayout(app->GameScreen(), "tally");
         app->Pass(170);

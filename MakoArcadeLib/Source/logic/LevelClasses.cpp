@@ -6,6 +6,7 @@
 #include "core/TableOrder.h"
 #include "logic/LevelPlace.h"
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
 
 #include <set>
 #include <vector>
@@ -21,15 +22,6 @@ const char* const kFamilies[] = {"Brick",    "Goober", "Powerup", "Factory",
 const char* const kExactly[] = {"Actor",     "ArcadeActor", "ArcadeStructure", "Ball", "Paddle",
                                 "Explosion", "Spark"};
 
-const void* Identity(const LuaObject& table)
-{
-    lua_State* L = table.GetCState();
-    table.Push(L);
-    const void* identity = lua_topointer(L, -1);
-    lua_pop(L, 1);
-    return identity;
-}
-
 // Every table reachable from the game's resources: those are the game's, whatever level
 // table they were copied into.
 std::set<const void*> ResourceTables()
@@ -39,7 +31,7 @@ std::set<const void*> ResourceTables()
     while (!pending.empty()) {
         const LuaObject table = pending.back();
         pending.pop_back();
-        if (!table.IsTable() || !seen.insert(Identity(table)).second)
+        if (!table.IsTable() || !seen.insert(TableIdentity(table)).second)
             continue;
         for (LuaPlus::LuaTableIterator it(table); it; it.Next())
             if (it.GetValue().IsTable())
@@ -101,7 +93,7 @@ void LevelClasses::Screen(const std::string& levelName, const LuaObject& level)
         return;
     std::set<const void*> seen = ResourceTables();
     std::vector<Node> nodes{{level, -1, LuaObject()}};
-    seen.insert(Identity(level));
+    seen.insert(TableIdentity(level));
     for (std::size_t index = 0; index < nodes.size(); ++index) {
         const LuaObject table = nodes[index].table;
         const Node& node = nodes[index];
@@ -120,7 +112,7 @@ void LevelClasses::Screen(const std::string& levelName, const LuaObject& level)
         }
         for (const LuaObject& key : GetOrderedKeys(table)) {
             const LuaObject value = table.RawGet(key);
-            if (value.IsTable() && seen.insert(Identity(value)).second)
+            if (value.IsTable() && seen.insert(TableIdentity(value)).second)
                 nodes.push_back({value, int(index), key});
         }
     }

@@ -5,6 +5,7 @@
 #include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
 
 #include <boost/format.hpp>
 
@@ -119,9 +120,7 @@ void Writer::Table(const LuaObject& table, const std::string& indent)
         m_Out += indent.empty() ? "nil" : "nil,";
         return;
     }
-    table.Push();
-    const void* identity = lua_topointer(table.GetCState(), -1);
-    lua_pop(table.GetCState(), 1);
+    const void* identity = TableIdentity(table);
     MAKO_ASSERT_MSG(m_Open.insert(identity).second, "Cannot serialize a table that contains "
                                                     "itself.");
     if (m_Open.size() > MAX_SERIALIZE_NESTING) {

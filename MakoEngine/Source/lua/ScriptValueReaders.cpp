@@ -77,6 +77,15 @@ double ReadNumberFromObject(const LuaObject& obj)
     return value.GetNumber();
 }
 
+const void* TableIdentity(const LuaObject& table)
+{
+    lua_State* L = table.GetCState();
+    table.Push(L);
+    const void* identity = lua_topointer(L, -1);
+    lua_pop(L, 1);
+    return identity;
+}
+
 void* ReadPointerFromObject(const LuaObject& obj)
 {
     LuaObject value = Resolve(obj, "a light user data");

@@ -19,6 +19,9 @@ bool IsFunctionOfData(const LuaPlus::LuaObject& value);
 // function a data file made; ...", and the readers below refuse it as "Object is not a
 // number, but rather a function a data file made.".
 LuaPlus::LuaObject ResolveScriptValue(const LuaPlus::LuaObject& obj);
+// A table's identity (its address in the state): walks of data use it to meet each table
+// once, however often it is shared or holds itself.
+const void* TableIdentity(const LuaPlus::LuaObject& table);
 // A number, truncated toward zero.
 int ReadIntegerFromObject(const LuaPlus::LuaObject& obj);
 // A number.

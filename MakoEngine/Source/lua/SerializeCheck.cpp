@@ -1,6 +1,7 @@
 #include "lua/SerializeCheck.h"
 
 #include "lua/LuaSerializer.h"
+#include "lua/ScriptValueReaders.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -43,15 +44,6 @@ private:
     std::string m_Problem;
 };
 
-const void* Identity(const LuaObject& table)
-{
-    lua_State* L = table.GetCState();
-    table.Push(L);
-    const void* identity = lua_topointer(L, -1);
-    lua_pop(L, 1);
-    return identity;
-}
-
 bool Walk::Value(const LuaObject& value, std::size_t depth, Written& into)
 {
     if (value.IsUserData() || value.IsLightUserData() || value.Type() == LUA_TTHREAD)
@@ -70,7 +62,7 @@ bool Walk::Value(const LuaObject& value, std::size_t depth, Written& into)
 
 bool Walk::Table(const LuaObject& table, std::size_t depth, Written& out)
 {
-    const void* identity = Identity(table);
+    const void* identity = TableIdentity(table);
     const auto done = m_Done.find(identity);
     if (done != m_Done.end())
         out = done->second;

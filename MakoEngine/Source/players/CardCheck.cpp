@@ -1,6 +1,7 @@
 #include "players/CardCheck.h"
 
 #include "core/ShownText.h"
+#include "lua/ScriptValueReaders.h"
 #include "lua/SerializeCheck.h"
 #include "players/PlayerScript.h"
 
@@ -393,9 +394,7 @@ bool CardCheck::CheckNumbers(LuaObject table, const std::string& where, int dept
     if (depth > kMaxDepth)
         return Reject(where + " is nested more than " + std::to_string(kMaxDepth) + " tables deep");
     // A table reached again (shared, or holding itself) was checked the first time.
-    table.Push();
-    const void* identity = lua_topointer(table.GetCState(), -1);
-    lua_pop(table.GetCState(), 1);
+    const void* identity = TableIdentity(table);
     if (!visited.insert(identity).second)
         return true;
     // Keys are changed after the walk: a walk may not meet keys it did not start with.
