@@ -33,7 +33,7 @@ public:
     static OwnCheck SetOwnCheck(OwnCheck check);
 
     // Read for a script the program runs as its own code: throws ScriptError "The script
-    // resource \"<name>\" is not one of the program's own files; it is not run." when the
+    // resource "<name>" is not one of the program's own files; it is not run." when the
     // installed check says the name is a file from outside the program. Without a check,
     // every script counts as the program's (the tests' providers serve their own texts).
     static std::string ReadOwn(const std::string& name);
