@@ -174,16 +174,23 @@ TEST_F(LevelSpawnTest, ClassesALevelMayNotBuildAreNamedAndLeftOut)
               motion = { class = "MotionSequential", start = true,
                          addMotionList = { { class = "Button" },
                                            { class = "MotionWait", duration = 5 } } } },
-            { class = "Player" }, { class = "ArcadeGameLogic" } } })");
+            { class = "Player" }, { class = "ArcadeGameLogic" },
+            { resource = "PaddleLabel", text = "|LevelTripWire()|" },
+            { resources = { "MapPinButton" }, position = { 30, 30 } },
+            { resource = "RedBrick", position = { 200, 200 } } } })");
     level->SpawnBricks(&container);
     level->SpawnLevelActors(&container);
-    ASSERT_EQ(1u, container.actors.size());
+    // A class named through the resources an entry builds on is screened as well.
+    ASSERT_EQ(2u, container.actors.size());
     EXPECT_EQ("Brick", container.actors[0]->GetClass()->GetName());
+    EXPECT_EQ("Brick", container.actors[1]->GetClass()->GetName());
     ASSERT_EQ(1u, container.bricks.size());
     for (const char* line :
          {"levelActors[1]: class \"Label\"",
           "levelActors[2].motion.addMotionList[1]: class \"Button\"",
           "levelActors[3]: class \"Player\"", "levelActors[4]: class \"ArcadeGameLogic\"",
+          "levelActors[5]: class \"Label\" (of its resources)",
+          "levelActors[6]: class \"Button\" (of its resources)",
           "compiledBricks[1].hitMotion: class \"OptionsDialog\""})
         EXPECT_NE(
             log.Text().find(std::string(line) + " is not one a level may build; it is left out"),

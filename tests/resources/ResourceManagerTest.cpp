@@ -180,8 +180,10 @@ TEST_F(ResourceManagerTest, DestroyedManagerLeavesScriptsAnEmptyTable)
 TEST_F(ResourceManagerTest, ManagersGoingInAnyOrderLeaveTheRolesWithTheNewestAlive)
 {
     auto addScript = [](ResourceManager& manager, const std::string& which) {
-        manager.AddInfo("Which.lua", new ResourceInfo("Which.lua", std::make_unique<MemoryReader>(
-                                                                       "which = '" + which + "'")));
+        auto* info = new ResourceInfo("Which.lua",
+                                      std::make_unique<MemoryReader>("which = '" + which + "'"));
+        info->SetProgramFile(true);
+        manager.AddInfo("Which.lua", info);
     };
     // Which manager each role reaches: the script it reads, the table it registers into.
     auto expectServedBy = [&](ResourceManager& manager, const std::string& which) {

@@ -70,6 +70,7 @@ ResourceInfo* ResourceFixture::AddMemoryEntry(const std::string& name, const std
                                               const std::string& bytes)
 {
     ResourceInfo* info = new ResourceInfo(location, std::make_unique<MemoryReader>(bytes));
+    info->SetProgramFile(true);
     m_Manager->AddInfo(name, info);
     return info;
 }

@@ -102,7 +102,7 @@ protected:
     void DestroyManager() { m_Manager.reset(); }
     // A path below the temporary folder.
     std::string Dir(const std::string& relative = "") const;
-    // Registers an unloaded entry reading bytes from memory.
+    // Registers an unloaded entry reading bytes from memory, as one of the program's own files.
     ResourceInfo* AddMemoryEntry(const std::string& name, const std::string& location,
                                  const std::string& bytes);
     // Zips the contents of folder into zipPath (with the zip program).

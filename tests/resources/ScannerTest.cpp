@@ -1,6 +1,8 @@
 #include "ResourceTestSupport.h"
 
 #include "core/Exception.h"
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptSource.h"
 #include "resources/ImageFactory.h"
 #include "resources/PhysFSFileReader.h"
 #include "resources/PhysFSResourceScanner.h"
@@ -367,6 +369,33 @@ TEST_F(ScannerTest, ThePackReaderReadsOnlyRegularFilesOfBoundedSize)
                   "\": it is larger than the 64 MiB a file of a pack may hold",
               BB_EXCEPTION_MESSAGE(reader.Read("Levels/Huge.lua", bytes, size), ResourceLoadError));
     ::close(writer);
+}
+
+// The pack's files are data: one that takes the name of a script of the program, and any
+// other, never runs with the full library, while the level runner still reads the pack's
+// level files by name.
+TEST_F(ScannerTest, APackFileNeverRunsAsOneOfTheProgramsScripts)
+{
+    WriteFile(Dir("program/Game.lua"), "RanScript = 'program'\n");
+    WriteFile(Dir("program/Kept.lua"), "RanKept = true\n");
+    WriteFile(Dir("pack/Levels/Game.lua"), "RanScript = 'pack'\n");
+    WriteFile(Dir("pack/Levels/Extra.lua"), "RanExtra = true\n");
+    Manager().AddScanner(new WindowsDirectoryResourceScanner(Dir("program")));
+    Manager().AddScanner(new PhysFSResourceScanner(Dir("pack")));
+    Manager().ScanAll();
+
+    MakoLuaState::DoResourceFile(State(), "Kept.lua");
+    EXPECT_TRUE(State()->GetGlobal("RanKept").GetBoolean());
+    for (const char* name : {"Game.lua", "Extra.lua"})
+        EXPECT_EQ(std::string("The script resource \"") + name +
+                      "\" is not one of the program's own files; it is not run.",
+                  BB_EXCEPTION_MESSAGE(MakoLuaState::DoResourceFile(State(), name), ScriptError));
+    EXPECT_TRUE(State()->GetGlobal("RanScript").IsNil());
+    EXPECT_TRUE(State()->GetGlobal("RanExtra").IsNil());
+    EXPECT_EQ("RanExtra = true\n", ScriptSource::Read("Extra.lua"));
+    // A name nobody holds is still reported as missing.
+    EXPECT_NE("", BB_EXCEPTION_MESSAGE(MakoLuaState::DoResourceFile(State(), "None.lua"),
+                                       ResourceNotFoundException));
 }
 
 TEST_F(ScannerTest, ImagesLoadFromFoldersWithMetadataAndAlpha)

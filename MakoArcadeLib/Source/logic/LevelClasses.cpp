@@ -3,6 +3,7 @@
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/DataReport.h"
+#include "core/Exception.h"
 #include "core/TableOrder.h"
 #include "logic/LevelPlace.h"
 #include "lua/MakoLuaState.h"
@@ -64,13 +65,27 @@ std::string PathOf(const std::vector<Node>& nodes, int index)
     return path;
 }
 
-// The class the table names when level data may not build it; null otherwise.
-const Class* RefusedClass(const LuaObject& table)
+// The class an object built from the table would have, as ClassManager::InstantiateObject
+// finds it: the table's own `class`, else the last one of the resources it names. Null when
+// there is none (or a resource it names is unknown: building it fails on its own).
+const Class* ClassToBuild(const LuaObject& table)
 {
     const LuaObject name = table.RawGet("class");
-    if (!name.IsString())
+    if (name.IsString())
+        return ClassManager::GetInstance()->GetClass(name.GetString(), true);
+    if (table.RawGet("resource").IsNil() && table.RawGet("resources").IsNil())
         return nullptr;
-    const Class* c = ClassManager::GetInstance()->GetClass(name.GetString(), true);
+    try {
+        return FindClassInResourceTree(table);
+    } catch (const Exception&) {
+        return nullptr;
+    }
+}
+
+// The class the table would build when level data may not build it; null otherwise.
+const Class* RefusedClass(const LuaObject& table)
+{
+    const Class* c = ClassToBuild(table);
     return c && !LevelClasses::MayBuild(*c) ? c : nullptr;
 }
 
@@ -101,8 +116,9 @@ void LevelClasses::Screen(const std::string& levelName, const LuaObject& level)
                                         std::string(node.key.GetString()) == "artefact");
         if (const Class* c = own ? nullptr : RefusedClass(table)) {
             LevelPlace place(levelName, 0, 0, PathOf(nodes, int(index)));
-            DataReport::Report(std::string(), "class \"" + c->GetName() +
-                                                  "\" is not one a level may build; it is "
+            const char* from = table.RawGet("class").IsString() ? "" : " (of its resources)";
+            DataReport::Report(std::string(), "class \"" + c->GetName() + "\"" + from +
+                                                  " is not one a level may build; it is "
                                                   "left out");
             LuaObject nil;
             nil.AssignNil(GetGlobalLuaState());

@@ -142,7 +142,7 @@ bool Call(lua_State* L, int nArgs, int nResults, const std::string& what,
 void DoResourceFile(LuaState* state, const std::string& resourceName)
 {
     LogAtLevel(2, "Loading script file: %s\n", resourceName.c_str());
-    std::string script = ScriptSource::Read(resourceName);
+    std::string script = ScriptSource::ReadOwn(resourceName);
     if (ScriptDebugHandoff::IsActive())
         ScriptDebugHandoff::SendFile(resourceName, script.data(), script.size());
 

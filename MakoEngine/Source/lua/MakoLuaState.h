@@ -56,7 +56,8 @@ bool Call(lua_State* L, int nArgs, int nResults, const std::string& what,
 // ResourceNotFoundException; compile and run errors throw ScriptError, "Could not compile
 // Lua resource file:\nfile = <name>\nerror = <error>" and "Could not execute Lua resource
 // file\nfile = <name>\nerror = <error>" (without the error line when the failure has no
-// text). The stack is left as it was found.
+// text). The stack is left as it was found. Only the program's own scripts run: a file of
+// the asset pack under a script's name throws ScriptError (ScriptSource::ReadOwn).
 void DoResourceFile(LuaPlus::LuaState* state, const std::string& resourceName);
 
 // Compiles the text (no chunk name) and calls it with nArgs arguments taken from the top

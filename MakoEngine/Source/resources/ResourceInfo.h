@@ -46,6 +46,12 @@ public:
         m_MetadataFile = file;
     }
 
+    // Whether the entry is one of the program's own files (its embedded files, its folders),
+    // set by the resource manager for the scanners that hold them; a file of the asset pack
+    // and a script-made table are not. Only such a file is ever run as the program's script.
+    bool IsProgramFile() const { return m_ProgramFile; }
+    void SetProgramFile(bool programFile) { m_ProgramFile = programFile; }
+
     // Number of acquisitions; starts at 0 and only grows (diagnostics only).
     int GetAcquireCount() const { return m_AcquireCount; }
     void IncrementAcquireCount() { ++m_AcquireCount; }
@@ -58,4 +64,5 @@ private:
     LuaPlus::LuaObject m_Metadata;
     std::string m_MetadataFile;
     int m_AcquireCount = 0;
+    bool m_ProgramFile = false;
 };

@@ -107,6 +107,11 @@ ResourceManager::ResourceManager(LuaState* state)
     gResourceManager = this;
     m_PreviousScriptSource =
         ScriptSource::SetProvider([this](const std::string& name) { return ReadScript(name); });
+    m_PreviousOwnCheck = ScriptSource::SetOwnCheck([this](const std::string& name) {
+        // An unknown name is left to the reader, which names it as missing.
+        const ResourceInfo* info = FindInfo(name, true);
+        return !info || info->IsProgramFile();
+    });
 }
 
 ResourceManager::~ResourceManager()
@@ -119,6 +124,7 @@ ResourceManager::~ResourceManager()
         m_NextManager->InheritRolesOf(*this);
     } else {
         ScriptSource::SetProvider(std::move(m_PreviousScriptSource));
+        ScriptSource::SetOwnCheck(std::move(m_PreviousOwnCheck));
         if (gResourceManager == this)
             gResourceManager = m_PreviousManager;
     }
@@ -135,6 +141,7 @@ void ResourceManager::InheritRolesOf(ResourceManager& earlier)
 {
     m_PreviousManager = earlier.m_PreviousManager;
     m_PreviousScriptSource = std::move(earlier.m_PreviousScriptSource);
+    m_PreviousOwnCheck = std::move(earlier.m_PreviousOwnCheck);
     // The global is this manager's table, not the earlier one's: that one must not put
     // anything back.
     m_PreviousResources = earlier.m_PreviousResources;
@@ -217,8 +224,11 @@ void ResourceManager::ScanAll()
         for (const auto& entry : output)
             names.push_back(entry.first);
         std::sort(names.begin(), names.end());
-        for (const std::string& name : names)
+        const bool program = scanner->HoldsProgramFiles();
+        for (const std::string& name : names) {
+            output[name]->SetProgramFile(program);
             AddInfo(name, output[name].release());
+        }
     }
 }
 

@@ -56,7 +56,9 @@ public:
     void AddLoader(ResourceLoader* loader);
 
     // Runs every scanner in the order added and registers what each found; an entry of a
-    // later scanner replaces an earlier entry of the same name.
+    // later scanner replaces an earlier entry of the same name. Each entry is marked as one
+    // of the program's own files or not by its scanner (ResourceScanner::HoldsProgramFiles),
+    // so a file of the pack that replaces a script is never run as the program's.
     void ScanAll();
 
     // Registers info (owned) under name. An entry already registered under that name is
@@ -182,6 +184,7 @@ private:
     // The next manager made while this one lived (the one holding it as previous), if any.
     ResourceManager* m_NextManager = nullptr;
     ScriptSource::Provider m_PreviousScriptSource;
+    ScriptSource::OwnCheck m_PreviousOwnCheck;
     // The global `Resources` before this manager made its own, given back with the roles.
     LuaPlus::LuaObject m_PreviousResources;
 };

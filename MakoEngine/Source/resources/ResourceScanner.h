@@ -23,6 +23,9 @@ public:
     // name).
     virtual void Scan(ResourceInfoMap& outputList) = 0;
     virtual std::string GetDescription() = 0;
+    // Whether the files found are the program's own (its embedded files and its folders)
+    // rather than the asset pack's: only those are ever run as the program's scripts.
+    virtual bool HoldsProgramFiles() const { return false; }
 
     // Applies one metadata file to the entries of a scan: runs the file (Lua text calling
     // `Metadata { ["file name"] = { key = value, ... }, ... }`) in the current resource

@@ -17,6 +17,7 @@ public:
     // Nothing when the program has no resource table; a table that cannot be read throws.
     void Scan(ResourceInfoMap& outputList) override;
     std::string GetDescription() override { return "Windows application resource scanner"; }
+    bool HoldsProgramFiles() const override { return true; }
 
     // Parses a resource table of size bytes into table (a repeated file name keeps its
     // first pair). A table that ends inside a resource name fails the assertion

@@ -23,6 +23,7 @@ public:
     // "Windows directory resource scanner for \"<root>\"" (root as normalised: '/'
     // separators, ending in '/').
     std::string GetDescription() override;
+    bool HoldsProgramFiles() const override { return true; }
 
     const std::string& GetRoot() const MAKO_LIFETIMEBOUND { return m_Root; }
 
