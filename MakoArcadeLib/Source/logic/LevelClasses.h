@@ -13,8 +13,9 @@
 // "PaddleLabel"`: the class an object made of it would get), is reported through DataReport
 // at the level and its key
 //   `levelActors[2].motion: class "Label" is not one a level may build; it is left out`
-// (`class "Label" (of its resources) is not ...` for one of its resources) and removed from the table that holds it, so no path of the game builds it. A class the
-// registry does not know is left to the readers that report it; the level table's own
+// (`class "Label" (of its resources) is not ...` for one of its resources) and removed
+// from the table that holds it, so no path of the game builds it. A class the registry
+// does not know is left to the readers that report it; the level table's own
 // `class` and its artefact's (which nothing builds by class) are not looked at. Tables of
 // the game's own (the shared resources a start was flattened from) are never looked into.
 //
