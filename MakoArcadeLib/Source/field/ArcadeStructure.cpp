@@ -12,6 +12,8 @@
 #include "physics/World.h"
 #include "sound/Sound.h"
 
+#include "core/Utility.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -119,7 +121,7 @@ void ArcadeStructure::SetRectangle(double width, double height, bool physicsOnly
     m_ShapeHeight = height;
     m_Radius = std::min(width, height) / 2.0;
     if (!physicsOnly)
-        SetSize(int(width), int(height));
+        SetSize(ClampToInt(width), ClampToInt(height));
     m_Polygon.Clear();
     m_ShapeName = "Rectangle";
 }
@@ -129,7 +131,7 @@ void ArcadeStructure::SetCircle(double radius)
     m_Shape = STRUCTURE_SHAPE_CIRCLE;
     m_Radius = radius;
     m_ShapeWidth = m_ShapeHeight = 2.0 * radius;
-    SetSize(int(2.0 * radius), int(2.0 * radius));
+    SetSize(ClampToInt(2.0 * radius), ClampToInt(2.0 * radius));
     m_Polygon.Clear();
     m_ShapeName = "Circle";
 }

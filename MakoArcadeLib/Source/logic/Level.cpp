@@ -183,8 +183,24 @@ void Level::ReadGoals()
         {&Level::minLiveBalls, "minLiveBalls", "defaultMinLiveBalls", 0},
         {&Level::liveBallDelay, "liveBallDelay", "defaultLiveBallDelay", 6000},
     };
-    for (const Goal& goal : kGoals)
-        this->*goal.field = ReadInt(goal.key, ReadGlobalInt(goal.global, goal.def));
+    // A count of the field's objects lies between -1 ("any number") and 10000, a delay
+    // between 0 and an hour: a value outside is reported and brought to the nearest end, so
+    // a goal neither overflows nor asks for more balls than a field can hold.
+    LevelPlace place(m_LevelName);
+    for (const Goal& goal : kGoals) {
+        const bool delay = goal.field == &Level::liveBallDelay;
+        const int low = delay ? 0 : -1;
+        const int high = delay ? 3600000 : 10000;
+        const int value = ReadInt(goal.key, ReadGlobalInt(goal.global, goal.def));
+        this->*goal.field = std::clamp(value, low, high);
+        if (value != this->*goal.field)
+            DataReport::Report(std::string(), std::string("\"") + goal.key + "\": " +
+                                                  std::to_string(value) + " is outside " +
+                                                  std::to_string(low) + " to " +
+                                                  std::to_string(high) + "; " +
+                                                  std::to_string(this->*goal.field) +
+                                                  " is used");
+    }
 
     const LuaObject expensiveDefault = GetGlobalValue("defaultExpensiveSpawns");
     expensiveSpawns = expensiveDefault.IsBoolean() && expensiveDefault.GetBoolean();

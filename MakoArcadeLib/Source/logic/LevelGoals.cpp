@@ -16,6 +16,10 @@
 #include "physics/PhysicsBody.h"
 #include "scene/ActorGroup.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <memory>
 
 using LuaPlus::LuaObject;
@@ -177,28 +181,41 @@ void Level::AwardArcadeBonus(ArcadeGameLogic* logic)
     CollectPowerupList(logic, list, false);
 }
 
+namespace {
+
+// A sum of values from data, held to the int range.
+int HeldToInt(std::int64_t sum)
+{
+    return int(std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(),
+                                        std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
 void Level::ComputeScoreTarget()
 {
-    m_LootValue = 0;
-    m_BrickScore = 0;
+    // Summed wide: each brick's loot and score may be any int the data gives.
+    std::int64_t loot = 0, score = 0;
     // Only the bricks are made: other actors (balls, goobers) would reach for the field.
     for (Object* object : MakeObjects("levelActors", "Brick")) {
         if (Brick* brick = dynamic_cast<Brick*>(object)) {
             brick->CountLoot();
-            m_LootValue += brick->GetLootValue();
-            m_BrickScore += brick->GetScore();
+            loot += brick->GetLootValue();
+            score += brick->GetScore();
         }
         // Made only to be counted: never on the field.
         delete object;
     }
-    const int estimate = m_LootValue + m_BrickScore / 2;
-    const int unit = estimate >= 1000 ? 1000 : 100;
-    const int rounded = estimate / unit * unit;
+    m_LootValue = HeldToInt(loot);
+    m_BrickScore = HeldToInt(score);
+    const std::int64_t estimate = loot + score / 2;
+    const std::int64_t unit = estimate >= 1000 ? 1000 : 100;
+    const std::int64_t rounded = estimate / unit * unit;
     int artefactScore = 0;
     const LuaObject artefact = ReadKey("artefact", LUA_TTABLE);
     if (artefact.IsTable() && artefact["score"].IsNumber())
         artefactScore = artefact["score"].GetInteger();
-    m_ScoreBonusAt = rounded + m_PlusBonus + m_ScoreBonusAtFineTune + artefactScore;
+    m_ScoreBonusAt = HeldToInt(rounded + m_PlusBonus + m_ScoreBonusAtFineTune + artefactScore);
 }
 
 // Each target takes the skill's adjustment in force now, so a skill changed after the
@@ -208,7 +225,9 @@ std::int64_t Level::GetTimeBonusAt()
     const LuaObject adjustment = GetGlobalValue("defaultTimeBonusAtAdjustment");
     if (adjustment.IsNumber())
         m_TimeBonusAtAdjustment = adjustment.GetFloat();
-    return std::int64_t((m_TimeBonusAtAdjustment + m_TimeBonusAt) * 60.0f);
+    // Held within what an int64 holds exactly: a target from data may be anything.
+    const double at = (double(m_TimeBonusAtAdjustment) + m_TimeBonusAt) * 60.0;
+    return std::isfinite(at) ? std::int64_t(std::clamp(at, -9.0e15, 9.0e15)) : 0;
 }
 
 int Level::GetScoreBonusAt()

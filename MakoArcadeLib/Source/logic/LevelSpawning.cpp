@@ -47,6 +47,24 @@ double PairValue(const LuaObject& pair, int i)
     return value.IsNumber() ? value.GetNumber() : 0.0;
 }
 
+// How far from the field a brick's cell may lie, in cells: far off the field, yet every
+// place of a cell fits an int in pixels.
+constexpr double kFarthestCell = 4096.0;
+
+// A cell coordinate of a brick's position or of the level's offset (pair[i], key naming
+// it): a number that is not finite or lies farther than kFarthestCell is reported in the
+// open place and read as 0.
+double CellValue(const LuaObject& pair, int i, const std::string& key)
+{
+    const double value = PairValue(pair, i);
+    if (std::isfinite(value) && std::fabs(value) <= kFarthestCell)
+        return value;
+    DataReport::Report(std::string(), "\"" + key + "[" + std::to_string(i) + "]\": " +
+                                          pair[i].ToString() +
+                                          " is no cell of the field; 0 is used");
+    return 0.0;
+}
+
 bool Flag(const LuaObject& value, bool def)
 {
     return value.IsBoolean() ? value.GetBoolean() : def;
@@ -147,6 +165,12 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
                                   list.TypeName() + ", not a table of brick entries");
 
     const LuaObject offset = ReadKey("offsetPosition", LUA_TTABLE);
+    double offsetCell[2];
+    {
+        LevelPlace place(m_LevelName);
+        offsetCell[0] = CellValue(offset, 1, "offsetPosition");
+        offsetCell[1] = CellValue(offset, 2, "offsetPosition");
+    }
     const LuaObject width = GetGlobalValue("BrickWidth");
     const LuaObject height = GetGlobalValue("BrickHeight");
     const int cellWidth = width.IsNumber() ? width.GetInteger() : 32;
@@ -160,11 +184,17 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
             continue;
         }
         const LuaObject position = entry["position"];
+        double cell[2];
+        {
+            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + key.ToString() + "]");
+            cell[0] = CellValue(position, 1, "position");
+            cell[1] = CellValue(position, 2, "position");
+        }
         // A wrong value is reported with the brick's row and column; the brick is built.
-        LevelPlace place(m_LevelName, int(PairValue(position, 2)), int(PairValue(position, 1)));
+        LevelPlace place(m_LevelName, int(cell[1]), int(cell[0]));
         Brick* brick = Brick::CreateFromEntry(entry, entryName);
-        const double column = PairValue(position, 1) + PairValue(offset, 1);
-        const double row = PairValue(position, 2) + PairValue(offset, 2);
+        const double column = cell[0] + offsetCell[0];
+        const double row = cell[1] + offsetCell[1];
         brick->SetPosition(int((column - 1) * cellWidth), int((row - 1) * cellHeight));
         bricks.push_back(brick);
     }

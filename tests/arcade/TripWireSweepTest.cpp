@@ -1,0 +1,723 @@
+// The trip-wire sweep: every key the game reads from a level file (the level's own keys, its
+// bricks, actors, paddle and ball starts and its artefact), from a player card and from the
+// configuration, and every property of every class a level may build, is given each value
+// of a hostile dictionary: texts between bars that call a trip wire or the system, the names
+// of functions that write files or change cards, a function the file made, a function a
+// later file plants in the level, NUL and control characters, a text of 1 MiB, extreme
+// numbers and deep tables. Each run reads the file through the game's own reader and uses
+// what it read: a level is built and played, a card is shown on the menu, the map, the lab
+// and the finds, a configuration starts a game.
+//
+// The trip wires stand in for every function of os and io, the loaders (dofile, loadfile,
+// loadstring, load, require, module) and every function of the game that writes a file or
+// changes a card, from when the file is read until the run is over; a call of any of them
+// fails the run, as does a data-made function left in the game's tables or an object of a
+// class a level may not build. Every run must end by itself.
+#include "GameApp.h"
+#include "GameFixture.h"
+
+#include "autoplay/AutoPlayer.h"
+#include "core/Class.h"
+#include "core/ClassManager.h"
+#include "core/Config.h"
+#include "logic/ArcadeGameLogic.h"
+#include "logic/Level.h"
+#include "logic/LevelClasses.h"
+#include "logic/LevelKeys.h"
+#include "logic/LevelManager.h"
+#include "lua/DataScript.h"
+#include "players/CardCheck.h"
+#include "lua/MakoLuaState.h"
+#include "screens/ArcadeArtifactScreen.h"
+#include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeLabScreen.h"
+#include "screens/ArcadeMapScreen.h"
+#include "screens/ArcadeMenuScreen.h"
+#include "screens/EndLevelBonusDialog.h"
+#include "screens/ScreenManager.h"
+#include "screens/StartLevelDialog.h"
+#include "support/TempHome.h"
+#include "support/engine/FieldWorld.h"
+#include "support/engine/GameLevels.h"
+#include "support/engine/LogCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// ---- The trip wires ------------------------------------------------------------------------
+
+struct Wires
+{
+    bool armed = false;
+    int calls = 0;
+    std::vector<std::string> names;
+};
+Wires g_Wires;
+
+// A trip wire: while armed (or when it stands for nothing), counts the call and does
+// nothing; else passes the call on to the function it replaced (upvalue 2).
+int WireCall(lua_State* L)
+{
+    if (g_Wires.armed || lua_isnil(L, lua_upvalueindex(2))) {
+        ++g_Wires.calls;
+        if (g_Wires.names.size() < 8)
+            g_Wires.names.push_back(lua_tostring(L, lua_upvalueindex(1)));
+        return 0;
+    }
+    lua_pushvalue(L, lua_upvalueindex(2));
+    lua_insert(L, 1);
+    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
+    return lua_gettop(L);
+}
+
+// The globals that load or run code, and the game's functions that write files, change
+// cards or the levels, or quit.
+const char* const kWiredGlobals[] = {
+    "dofile",     "loadfile",       "loadstring",    "load",
+    "require",    "module",         "CreateDirectory", "chdir",
+    "ClearPlayer", "SaveData",      "LoadData",      "Load",
+    "WriteConfig", "Do_Serialize",  "AddScoreRecords",
+    "AddWordRecords", "RefreshRecordsFromPlayers", "RebuildRatingsList", "ClearHighScores",
+    "ClearRatingsList", "ReloadLevels", "AppQuit", "TripWire"};
+
+// Replaces the entry of holder under name by a wire (once: a wire is never wrapped again).
+void Wire(lua_State* L, int holder, const std::string& name, const std::string& label)
+{
+    lua_getfield(L, LUA_REGISTRYINDEX, "TripWires");
+    lua_getfield(L, holder, name.c_str());
+    lua_rawget(L, -2);
+    const bool wired = lua_toboolean(L, -1);
+    lua_pop(L, 2);
+    if (wired)
+        return;
+    lua_pushstring(L, label.c_str());
+    lua_getfield(L, holder, name.c_str());
+    lua_pushcclosure(L, WireCall, 2);
+    lua_getfield(L, LUA_REGISTRYINDEX, "TripWires");
+    lua_pushvalue(L, -2);
+    lua_pushboolean(L, 1);
+    lua_rawset(L, -3);
+    lua_pop(L, 1);
+    lua_setfield(L, holder, name.c_str());
+}
+
+// Lays the wires over the globals, every member of os and io, and string.TripWire (which a
+// function a data file made reaches through any text's methods, once it runs outside the
+// file). Again after the game's scripts ran anew.
+void LayWires()
+{
+    lua_State* L = GetGlobalLuaState()->GetCState();
+    const int top = lua_gettop(L);
+    lua_getfield(L, LUA_REGISTRYINDEX, "TripWires");
+    if (lua_isnil(L, -1)) {
+        lua_newtable(L);
+        lua_setfield(L, LUA_REGISTRYINDEX, "TripWires");
+    }
+    lua_settop(L, top);
+    for (const char* name : kWiredGlobals)
+        Wire(L, LUA_GLOBALSINDEX, name, name);
+    for (const char* library : {"os", "io"}) {
+        lua_getglobal(L, library);
+        const int table = lua_gettop(L);
+        std::vector<std::string> members;
+        for (lua_pushnil(L); lua_next(L, table); lua_pop(L, 1))
+            if (lua_type(L, -2) == LUA_TSTRING && lua_isfunction(L, -1))
+                members.push_back(lua_tostring(L, -2));
+        for (const std::string& member : members)
+            Wire(L, table, member, std::string(library) + "." + member);
+        lua_settop(L, top);
+    }
+    lua_getglobal(L, "string");
+    Wire(L, lua_gettop(L), "TripWire", "string.TripWire");
+    lua_settop(L, top);
+}
+
+// Arms the wires while it lives; Calls() tells what tripped them.
+class Armed
+{
+public:
+    Armed()
+    {
+        LayWires();
+        g_Wires.calls = 0;
+        g_Wires.names.clear();
+        g_Wires.armed = true;
+    }
+    ~Armed() { g_Wires.armed = false; }
+    static std::string Calls()
+    {
+        std::string text;
+        for (const std::string& name : g_Wires.names)
+            text += " " + name;
+        return std::to_string(g_Wires.calls) + " call(s):" + text;
+    }
+};
+
+// ---- The hostile values ----------------------------------------------------------------------
+
+struct Value
+{
+    std::string label;
+    std::string lua;
+};
+
+const char kDataFunction[] = "function(...) return ('').TripWire(...) end";
+
+// names: every wired name, else a few of each kind (the loaders, the system, the writers).
+std::vector<Value> HostileValues(bool allNames = false)
+{
+    std::vector<Value> values = {
+        {"bar TripWire", "'|TripWire()|'"},
+        {"bar os.execute", "\"|os.execute('x')|\""},
+        {"bar dofile", "\"|dofile('x')|\""},
+        {"bar inside", "'x|TripWire()|y|io.write(1)|'"},
+        {"NUL", "'\\0'"},
+        {"NUL and bar", "'\\0|TripWire()|'"},
+        {"controls", "'a\\1\\9\\n\\27\\127b'"},
+        {"not UTF-8", "'\\255\\192\\175x'"},
+        {"1 MiB", "('|TripWire()|'):rep(87381)"},
+        {"0", "0"},
+        {"-1", "-1"},
+        {"2^31", "2147483648"},
+        {"-2^31", "-2147483648"},
+        {"2^53", "9007199254740992"},
+        {"1e308", "1e308"},
+        {"NaN", "0/0"},
+        {"inf", "1/0"},
+        {"-inf", "-1/0"},
+        {"0.5", "0.5"},
+        {"true", "true"},
+        {"function", kDataFunction},
+        {"deep table", "(function() local t = {} for i = 1, 300 do t = { t } end return t end)()"},
+        {"table of bar", "{ '|TripWire()|', x = '|TripWire()|' }"},
+        {"condition", "{ name = 'TripWire', args = {} }"},
+        {"object", "{ class = 'Label', name = 'TripWireBuilt', text = '|TripWire()|' }"},
+        {"numbers", "{ 1e308, 0/0, -1/0, 2147483648 }"},
+    };
+    std::vector<std::string> names = {"TripWire", "dofile", "loadstring", "os.execute",
+                                      "CreateDirectory", "ClearPlayer", "SaveData"};
+    if (allNames)
+        names.assign(std::begin(kWiredGlobals), std::end(kWiredGlobals));
+    for (const std::string& name : names)
+        values.push_back({"name " + name, "'" + name + "'"});
+    return values;
+}
+
+// The names of every function the game's script state holds as a global.
+std::vector<std::string> GlobalFunctionNames()
+{
+    std::vector<std::string> names;
+    LuaPlus::LuaObject globals = GetGlobalLuaState()->GetGlobals();
+    for (LuaPlus::LuaTableIterator it(globals); it; it.Next())
+        if (it.GetKey().IsString() && it.GetValue().IsFunction())
+            names.push_back(it.GetKey().GetString());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Lua helpers: where a table holds a function a data file made (one whose environment is
+// not the game's globals), and setting a value at a path of keys.
+const char kSweepLua[] = R"lua(
+function TripSweepDataFunction(value)
+    local seen = {}
+    local function Find(v, path)
+        if type(v) == "function" then
+            if getfenv(v) ~= _G then return path end
+        elseif type(v) == "table" and not seen[v] then
+            seen[v] = true
+            for k, x in pairs(v) do
+                local found = Find(k, path .. "[key]") or Find(x, path .. "." .. tostring(k))
+                if found then return found end
+            end
+        end
+        return nil
+    end
+    return Find(value, "") or ""
+end
+)lua";
+
+// A run longer than this has not ended by itself; far above what a busy machine needs.
+constexpr long kLongestRunMs = 10000;
+
+// Counts and the longest run, printed at the end of each sweep.
+struct Tally
+{
+    explicit Tally(std::string what) : kind(std::move(what)) {}
+    std::string kind;
+    int sites = 0;
+    int values = 0;
+    int runs = 0;
+    long longestMs = 0;
+    std::string longest;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+
+    void Ran(const std::string& run, std::chrono::steady_clock::time_point from)
+    {
+        ++runs;
+        const long ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - from)
+                                 .count());
+        if (ms > longestMs)
+            longestMs = ms, longest = run;
+        EXPECT_LT(ms, kLongestRunMs) << run << " did not end by itself";
+    }
+    ~Tally()
+    {
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::cout << "trip-wire sweep, " << kind << ": " << sites << " keys x " << values
+                  << " values, " << runs << " runs, trip-wire calls " << g_Wires.calls
+                  << ", longest run " << longestMs << " ms (" << longest << "), " << seconds
+                  << " s" << std::endl;
+    }
+};
+
+} // namespace
+
+// ---- Level files ----------------------------------------------------------------------------
+
+namespace {
+
+// The level every level run starts from: a brick, a goober, a paddle with its ball, a free
+// ball and an artefact.
+const char kBaseLevel[] = R"lua(
+Levels.TripSweep = {
+    fullName = "Trip", noteText = "A note.", fromText = "The Workshop", music = "Harbour.mid",
+    compiledBricks = { { resource = "RedBrick", position = { 10, 3 } } },
+    levelActors = { { class = "Goober", resource = "NormalGoober", position = { 320, 200 } } },
+    paddleStarts = { { position = { 288, 416 }, ballStart = { } } },
+    ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
+    artefact = { name = "artifactScarab.jpg", position = { 272, 52 }, score = 100 },
+}
+local L = Levels.TripSweep
+)lua";
+
+class TripWireLevelSweep : public gametest::GameFixture
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        GameFixture::SetUpTestSuite();
+        bbtest::LoadGameLevels();
+        MakoLuaState::LoadString(GetGlobalLuaState(), kSweepLua);
+    }
+
+    // Runs the level file text (and a later file's, when given) as the game reads level
+    // files, builds the level, plays it for the passes given and shows its letters.
+    // plant: a path under the level (`compiledBricks[2].strength`) given a function a data
+    // file made after the files ran, past the check that drops such levels.
+    void Run(const std::string& run, const std::string& text, const std::string& later,
+             int passCount, Tally& tally, const std::string& plant = std::string())
+    {
+        SCOPED_TRACE(run);
+        const auto from = std::chrono::steady_clock::now();
+        LuaPlus::LuaState* state = GetGlobalLuaState();
+        MakoLuaState::LoadString(state, "rawset(Levels, 'TripSweep', nil)");
+        bbtest::LogCapture log;
+        {
+            Armed armed;
+            std::string error;
+            LevelManager::RunLevelText(state, text, "@Levels/TripSweep.lua", error);
+            if (!later.empty())
+                LevelManager::RunLevelText(state, later, "@Levels/TripSweepLater.lua", error);
+            const LuaPlus::LuaObject level = state->GetGlobal("Levels")["TripSweep"];
+            const std::string left = state->GetGlobal("TripSweepDataFunction").Call(level).ToString();
+            EXPECT_EQ("", left) << run << ": a function the file made is left in the level";
+            if (!plant.empty() && level.IsTable())
+                PlantDataFunction(plant);
+            if (level.IsTable() && left.empty()) {
+                try {
+                    Play(passCount);
+                } catch (const std::exception& e) {
+                    ADD_FAILURE() << run << ": " << e.what();
+                }
+            }
+            EXPECT_EQ(0, g_Wires.calls) << run << ": " << Armed::Calls() << "\n"
+                                        << log.Text().substr(0, 1500);
+        }
+        tally.Ran(run, from);
+        EndGame();
+        passes.Step();
+    }
+
+    // Sets the value at the path of the level to a function made by a level file's runner.
+    static void PlantDataFunction(const std::string& path)
+    {
+        LuaPlus::LuaState* state = GetGlobalLuaState();
+        const LuaPlus::LuaObject environment = DataScript::MakeEnvironment(state, {"Levels"});
+        std::string error;
+        DataScript::Run(state, std::string("TripSweepMade = ") + kDataFunction, "=plant",
+                        environment, "plant", error);
+        state->GetGlobals().SetObject("TripSweepMade", environment["TripSweepMade"]);
+        MakoLuaState::LoadString(state, "Levels.TripSweep." + path + " = TripSweepMade");
+    }
+
+    void Play(int passCount)
+    {
+        NewGame("{gameType = 'Levels', levelName = 'TripSweep', ballsLeft = 3}");
+        logic->StartGame();
+        passes.SetDrawing(false);
+        autoplay::AutoPlayer player;
+        for (int n = 0; n < passCount && logic; ++n) {
+            player.PlayOnePass(logic, true);
+            passes.Step();
+        }
+        if (Level* level = logic ? logic->GetLevel() : nullptr) {
+            // The letters that show the level's texts.
+            delete new StartLevelDialog("tester", level->GetNoteText(), level->GetFromText(),
+                                        level->GetFullName());
+            delete new EndLevelBonusDialog(level->GetFullName(), 0);
+        }
+        // No object of a class a level may not build came from the level.
+        if (Actor* built = screen->Actor::GetChild("TripWireBuilt", true))
+            EXPECT_TRUE(LevelClasses::MayBuild(*built->GetClass()))
+                << built->GetClass()->GetName() << " was built from level data";
+    }
+
+    LevelManager manager;
+};
+
+// The keys of the class and its parents that set properties.
+std::vector<std::string> PropertiesOf(const Class* c)
+{
+    std::set<std::string> names;
+    for (const Class* k = c; k; k = k->GetParent())
+        for (const auto& setter : k->GetPropertySetters())
+            names.insert(setter.first);
+    names.erase("class");
+    return std::vector<std::string>(names.begin(), names.end());
+}
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+} // namespace
+
+// Each key of the level table, each value; three keys far apart in the list at a time.
+TEST_F(TripWireLevelSweep, EveryLevelKeyHoldsEveryHostileValueAsData)
+{
+    const std::vector<Value> values = HostileValues();
+    const std::vector<LevelKeys::Key> keys = LevelKeys::All();
+    Tally tally{"level keys"};
+    tally.values = int(values.size());
+    tally.sites = int(keys.size());
+    const std::size_t stride = (keys.size() + 2) / 3;
+    for (std::size_t first = 0; first < stride; ++first)
+        for (const Value& value : values) {
+            std::string text = kBaseLevel, names;
+            for (std::size_t i = first; i < keys.size(); i += stride) {
+                text += "L[" + Quoted(keys[i].name) + "] = " + value.lua + "\n";
+                names += " " + keys[i].name;
+            }
+            Run("level" + names + " = " + value.label, text, "", 40, tally);
+        }
+}
+
+// The entries of the level: bricks, actors, paddle starts, ball starts and their balls, the
+// artefact. Each entry holds one of the keys its class reads (a start or the artefact
+// several), so one level tries every key of a kind with one value.
+// Off until the faults it finds are mended: a brick key given 2^31 makes the program grow
+// until it is killed.
+TEST_F(TripWireLevelSweep, DISABLED_EveryKeyOfEveryEntryHoldsEveryHostileValueAsData)
+{
+    const std::vector<Value> values = HostileValues();
+    Tally tally{"level entries"};
+    tally.values = int(values.size());
+    ClassManager* classes = ClassManager::GetInstance();
+    struct Kind
+    {
+        const char* name;
+        const char* className;
+        std::vector<std::string> extra;
+        // The entry's Lua text with %K% and %V% for the key and the value, and %N% for its
+        // number.
+        const char* entry;
+        int perEntry;
+    };
+    const Kind kinds[] = {
+        {"brick", "Brick", {}, "L.compiledBricks[%N%] = { resource = 'RedBrick', position = "
+                               "{ %N% %% 15 + 1, math.floor(%N% / 15) + 2 }, [%K%] = %V% }\n", 1},
+        {"actor", "Goober", {}, "L.levelActors[%N%] = { class = 'Goober', resource = "
+                                "'NormalGoober', position = { %N% * 9 %% 600, 150 }, [%K%] = %V% }\n",
+         1},
+        {"paddle start", "Paddle", {"position", "vertical", "facePositive", "ballStart", "name"},
+         "L.paddleStarts[%N%] = L.paddleStarts[%N%] or { position = { 288, 416 } } "
+         "L.paddleStarts[%N%][%K%] = %V%\n", 8},
+        {"ball start", nullptr,
+         {"paddleName", "deactivate", "position", "velocity", "variance", "ballProps", "resource",
+          "resources"},
+         "L.ballStarts[%N%] = L.ballStarts[%N%] or { position = { 300, 300 } } "
+         "L.ballStarts[%N%][%K%] = %V%\n", 8},
+        {"ball", "Ball", {}, "L.ballStarts[%N%] = L.ballStarts[%N%] or { position = { 300, 300 }, "
+                             "ballProps = {} } L.ballStarts[%N%].ballProps[%K%] = %V%\n", 8},
+        {"artefact", "Artefact", {"name", "score"}, "L.artefact[%K%] = %V%\n", 1000},
+    };
+    for (const Kind& kind : kinds) {
+        std::vector<std::string> keys = kind.extra;
+        if (kind.className)
+            for (const std::string& p : PropertiesOf(classes->GetClass(kind.className)))
+                if (std::find(keys.begin(), keys.end(), p) == keys.end())
+                    keys.push_back(p);
+        tally.sites += int(keys.size());
+        for (const Value& value : values) {
+            std::string text = kBaseLevel;
+            for (std::size_t i = 0; i < keys.size(); ++i) {
+                std::string entry = kind.entry;
+                const std::string number = std::to_string(2 + i / kind.perEntry);
+                for (const auto& [mark, with] :
+                     {std::pair<std::string, std::string>{"%N%", number}, {"%K%", Quoted(keys[i])},
+                      {"%V%", value.lua}, {"%%", "%"}})
+                    for (std::size_t at = entry.find(mark); at != std::string::npos;
+                         at = entry.find(mark, at + with.size()))
+                        entry.replace(at, mark.size(), with);
+                text += entry;
+            }
+            Run(std::string(kind.name) + " keys = " + value.label, text, "", 100, tally);
+        }
+    }
+}
+
+// A later level file writes a function of its own into each entry of an earlier file's
+// level; and a function a data file made is found past that file's check, at each kind of
+// entry: neither is ever called.
+TEST_F(TripWireLevelSweep, AFunctionALaterFilePlantsIsNeverCalled)
+{
+    Tally tally{"planted functions"};
+    tally.values = 1;
+    const char* const paths[] = {
+        "fullName",
+        "compiledBricks[1].strength",
+        "compiledBricks[1].motion",
+        "levelActors[1].position",
+        "levelActors[1].speed",
+        "paddleStarts[1].width",
+        "ballStarts[1].velocity",
+        "artefact.score",
+        "music",
+        "levelActors[1].motion",
+    };
+    for (const char* path : paths) {
+        ++tally.sites;
+        Run(std::string("later file plants at ") + path, kBaseLevel,
+            std::string("Levels.TripSweep.") + path + " = " + kDataFunction + "\n", 100, tally);
+        Run(std::string("data function past the file's check at ") + path, kBaseLevel, "", 100,
+            tally, path);
+    }
+}
+
+// Every class a level may build, with each of its properties given each value; a motion
+// rides on an actor, a factory on a brick.
+// Off until it runs within the program's time and the faults it finds are mended.
+TEST_F(TripWireLevelSweep, DISABLED_EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHostileValue)
+{
+    const std::vector<Value> values = HostileValues(true);
+    Tally tally{"classes"};
+    tally.values = int(values.size());
+    std::vector<const Class*> buildable;
+    for (const Class* c : ClassManager::GetInstance()->GetAllClasses())
+        if (c->CanInstantiate() && LevelClasses::MayBuild(*c))
+            buildable.push_back(c);
+    std::sort(buildable.begin(), buildable.end(),
+              [](const Class* a, const Class* b) { return a->GetName() < b->GetName(); });
+    ASSERT_GE(buildable.size(), 10u);
+    for (const Class* c : buildable) {
+        const std::vector<std::string> properties = PropertiesOf(c);
+        tally.sites += int(properties.size());
+        for (const Value& value : values) {
+            std::string text = kBaseLevel;
+            for (std::size_t i = 0; i < properties.size(); ++i) {
+                const std::string object = "{ class = " + Quoted(c->GetName()) + ", [" +
+                                           Quoted(properties[i]) + "] = " + value.lua + " }";
+                const std::string n = std::to_string(i + 2);
+                if (c->DerivesFrom("Motion"))
+                    text += "L.levelActors[" + n + "] = { class = 'ArcadeActor', position = { " +
+                            std::to_string(i * 9 % 600) + ", 120 }, motion = " + object + " }\n";
+                else if (c->DerivesFrom("Factory"))
+                    text += "L.compiledBricks[" + n + "] = { resource = 'RedBrick', position = { " +
+                            std::to_string(i % 15 + 1) + ", " + std::to_string(i / 15 + 4) +
+                            " }, factories = { " + object + " } }\n";
+                else if (c->DerivesFrom("Brick"))
+                    text += "L.compiledBricks[" + n + "] = { class = " + Quoted(c->GetName()) +
+                            ", resource = 'RedBrick', position = { " +
+                            std::to_string(i % 15 + 1) + ", " + std::to_string(i / 15 + 4) +
+                            " }, [" + Quoted(properties[i]) + "] = " + value.lua + " }\n";
+                else
+                    text += "L.levelActors[" + n + "] = { class = " + Quoted(c->GetName()) +
+                            ", position = { " + std::to_string(i * 9 % 600) + ", 120 }, [" +
+                            Quoted(properties[i]) + "] = " + value.lua + " }\n";
+            }
+            Run(c->GetName() + " properties = " + value.label, text, "", 30, tally);
+        }
+    }
+}
+
+// A condition of a motion names each global function of the game in turn: none is called.
+TEST_F(TripWireLevelSweep, AMotionsConditionNamingAnyGlobalFunctionCallsNone)
+{
+    Tally tally{"condition names"};
+    const std::vector<std::string> names = GlobalFunctionNames();
+    tally.sites = 1;
+    tally.values = int(names.size());
+    for (std::size_t first = 0; first < names.size(); first += 40) {
+        std::string text = kBaseLevel;
+        for (std::size_t i = first; i < std::min(names.size(), first + 40); ++i)
+            text += "L.levelActors[" + std::to_string(i - first + 2) +
+                    "] = { class = 'ArcadeActor', position = { " +
+                    std::to_string((i - first) * 15) +
+                    ", 120 }, motion = { class = 'MotionConditional', condition = { name = " +
+                    Quoted(names[i]) + " }, { class = 'MotionWait', duration = 0.1 } } }\n";
+        Run("condition names from " + names[first], text, "", 20, tally);
+    }
+}
+
+// ---- Player cards and the configuration -----------------------------------------------------
+
+namespace {
+
+// A card in the saver's form, as a table the card file names c.
+const char kCardTable[] =
+    "local c = { Card_Version = 4, Game_Modes = { Adventure = { EpisodeSelected = 1, "
+    "EpisodeUnlocked = 1, LevelRecords = { Welcome = { artifact = 'x', award = 0, balls = 3, "
+    "loot = 40, score = 100, secret = 1, time = 30 } }, LevelSelected = 1, LevelUnlocked = 2, "
+    "Rank = 'Novice', Top_Words = { { game_guid = 5, word = 'word', word_score = 9 } }, "
+    "ballsLeft = 3, latestArtifact = 'x' }, Lab = { LevelRecords = { Bonus1 = { artifact = 'x', "
+    "score = 5, secret = 1 } }, Rank = 'Novice' } }, Game_Records = {}, Game_Saves = { "
+    "Adventure = { Board = {}, CurrentRound = 0 } }, Name = 'Tripper', Options = { "
+    "['game.mode'] = 'Adventure', ['player.skill'] = 'casual' }, guid = 77 }\n";
+
+class TripWireFileSweep : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { bbtest::OpenGameResources(); }
+
+    bbtest::TempHome home;
+};
+
+} // namespace
+
+// Each key of a card, each value: the card is read, the menu, the map, the lab and the finds
+// are shown and a game is played a little.
+TEST_F(TripWireFileSweep, EveryKeyOfACardHoldsEveryHostileValueAsData)
+{
+    std::vector<std::string> sites = {
+        "Name", "guid", "Card_Version", "Options", "Options['game.mode']",
+        "Options['player.skill']", "Options['Welcome.shown']", "Game_Modes", "Game_Records",
+        "Game_Saves", "Game_Saves.Adventure.Board", "Game_Saves.Adventure.CurrentRound",
+        "Game_Modes.Adventure", "Game_Modes.Adventure.LevelRecords",
+        "Game_Modes.Adventure.LevelRecords.Welcome", "Game_Modes.Adventure.Top_Words[1]",
+        "Game_Modes.Lab.Rank", "Game_Modes.Lab.LevelRecords.Bonus1.score"};
+    for (const char* key : {"artifact", "award", "balls", "loot", "score", "secret", "time"})
+        sites.push_back(std::string("Game_Modes.Adventure.LevelRecords.Welcome.") + key);
+    for (const char* key : {"word", "game_guid", "word_score"})
+        sites.push_back(std::string("Game_Modes.Adventure.Top_Words[1].") + key);
+    const CardCheck::ModeShape& shape = CardCheck::GetModeShape();
+    std::set<std::string> modeKeys = {"EpisodeSelected", "EpisodeUnlocked", "LevelSelected",
+                                      "LevelUnlocked", "Rank", "ballsLeft", "latestArtifact"};
+    for (const auto& counter : shape.counters)
+        modeKeys.insert(counter.key);
+    for (const char* key : shape.names)
+        modeKeys.insert(key);
+    for (const char* key : shape.lists)
+        modeKeys.insert(key);
+    for (const std::string& key : modeKeys)
+        sites.push_back("Game_Modes.Adventure['" + key + "']");
+
+    const std::vector<Value> values = HostileValues();
+    Tally tally{"cards"};
+    tally.values = int(values.size());
+    tally.sites = int(sites.size());
+    const std::string folder = home.Path() + "/cards/";
+    // Thirteen keys far apart in the list at a time.
+    const std::size_t stride = (sites.size() + 12) / 13;
+    for (std::size_t first = 0; first < stride; ++first)
+        for (const Value& value : values) {
+            std::string run = "card", assignments;
+            for (std::size_t i = first; i < sites.size(); i += stride) {
+                run += " " + sites[i];
+                assignments += "c." + sites[i] + " = " + value.lua + "\n";
+            }
+            run += " = " + value.label;
+            SCOPED_TRACE(run);
+            const auto from = std::chrono::steady_clock::now();
+            bbtest::LogCapture log;
+            {
+                bbtest::GameApp app;
+                bbtest::WriteFile(folder + "Player1.card",
+                                  kCardTable + assignments + "Player(c)\n");
+                Armed armed;
+                try {
+                    bbtest::RunLua("Paths = Paths or {} Paths.PlayerData = '" + folder +
+                                   "' LoadGameData()");
+                    app.DispatchPosted();
+                    app.Screens()->AddScreen(new Screen("SplashScreen", "", nullptr));
+                    app.Screens()->AddScreen(new ArcadeMapScreen());
+                    app.Screens()->AddScreen(new ArcadeLabScreen());
+                    app.Screens()->AddScreen(new ArcadeArtifactScreen());
+                    app.Screens()->AddScreen(new ArcadeMenuScreen());
+                    for (const char* name : {"MenuScreen", "MapScreen", "LabScreen",
+                                             "ArtifactScreen"}) {
+                        app.SwitchTo(name);
+                        app.Pass(2);
+                    }
+                    app.StartGame();
+                    app.Pass(20);
+                } catch (const std::exception& e) {
+                    ADD_FAILURE() << run << ": " << e.what();
+                }
+                EXPECT_EQ(0, g_Wires.calls) << run << ": " << Armed::Calls() << "\n"
+                                            << log.Text().substr(0, 1500);
+            }
+            tally.Ran(run, from);
+        }
+}
+
+// Every key of the configuration holds each value at once: the file is read and a game
+// started.
+TEST_F(TripWireFileSweep, EveryKeyOfTheConfigurationHoldsEveryHostileValueAsData)
+{
+    const std::vector<std::string> sites = {
+        "CollisionIterations", "dictionary.active", "dictionary.name", "dictionary.user.active",
+        "full_screen",         "GlobalCFM",         "GlobalERP",       "log_level",
+        "music_volume",        "sfx_volume",        "startscreen",     "use_3d_acceleration"};
+    const std::vector<Value> values = HostileValues();
+    Tally tally{"configuration"};
+    tally.values = int(values.size());
+    tally.sites = int(sites.size());
+    const std::string path = home.Path() + "/bumperlux.cfg";
+    for (const Value& value : values) {
+        const std::string run = "configuration every key = " + value.label;
+        SCOPED_TRACE(run);
+        const auto from = std::chrono::steady_clock::now();
+        bbtest::LogCapture log;
+        {
+            bbtest::GameApp app;
+            std::string text = "local t = {}\n";
+            for (const std::string& site : sites)
+                text += "t['" + site + "'] = " + value.lua + "\n";
+            bbtest::WriteFile(path, text + "LoadConfig(t)\n");
+            Armed armed;
+            try {
+                Config::GetCurrent()->ReadFile(path);
+                app.StartGame();
+                app.Pass(30);
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << run << ": " << e.what();
+            }
+            EXPECT_EQ(0, g_Wires.calls) << run << ": " << Armed::Calls() << "\n"
+                                        << log.Text().substr(0, 1500);
+        }
+        tally.Ran(run, from);
+    }
+}
