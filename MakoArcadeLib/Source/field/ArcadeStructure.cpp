@@ -3,6 +3,7 @@
 #include "core/Class.h"
 #include "core/Exception.h"
 #include "core/FramePeriod.h"
+#include "core/Utility.h"
 #include "field/Factory.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/CollisionCategory.h"
@@ -11,8 +12,6 @@
 #include "physics/TriMeshData.h"
 #include "physics/World.h"
 #include "sound/Sound.h"
-
-#include "core/Utility.h"
 
 #include <algorithm>
 #include <cmath>
