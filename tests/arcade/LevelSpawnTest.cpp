@@ -124,6 +124,45 @@ TEST_F(LevelSpawnTest, BadBrickListsRaiseNamingTheLevelAndBadEntriesBecomePlaceh
         << log.Text();
 }
 
+// A count that makes or counts something for each unit (a hopper's slots and icons, extra
+// loot) is held to what the game allows, naming the level, the brick's cell and the key.
+TEST_F(LevelSpawnTest, CountsABrickMakesOrCountsFromAreHeldAndNamed)
+{
+    bbtest::LogCapture log;
+    auto level = MakeLevel(R"({ compiledBricks = {
+        { resource = "RedBrick", position = { 2, 1 }, ballHopperSize = 2^31 },
+        { resource = "RedBrick", position = { 3, 1 }, ballHopperSizeOnly = 1e308 },
+        { resource = "RedBrick", position = { 4, 1 }, showBallHopperSize = 1/0 },
+        { resource = "RedBrick", position = { 5, 1 }, extraLoot = 2^31 },
+        { resource = "RedBrick", position = { 6, 1 }, extraLoot = -5 },
+        { resource = "RedBrick", position = { 7, 1 }, ballHopperSize = 3, extraLoot = 2 } } })");
+    level->SpawnBricks(&container);
+    ASSERT_EQ(container.bricks.size(), 6u);
+    const auto count = [&](int brick, const char* key) {
+        LuaPlus::LuaObject value;
+        container.bricks[std::size_t(brick)]->RetrieveProperty(value, key);
+        return value.GetInteger();
+    };
+    EXPECT_EQ(count(0, "ballHopperSizeOnly"), Brick::MAX_HOPPER_SLOTS);
+    EXPECT_EQ(count(0, "showBallHopperSize"), Brick::MAX_HOPPER_SLOTS);
+    EXPECT_EQ(count(1, "ballHopperSizeOnly"), Brick::MAX_HOPPER_SLOTS);
+    EXPECT_EQ(count(2, "showBallHopperSize"), Brick::MAX_HOPPER_SLOTS);
+    EXPECT_EQ(count(3, "extraLoot"), Brick::MAX_EXTRA_LOOT);
+    EXPECT_EQ(count(4, "extraLoot"), 0);
+    EXPECT_EQ(count(5, "ballHopperSizeOnly"), 3);
+    EXPECT_EQ(level->GetLootAmount(), Brick::MAX_EXTRA_LOOT + 2);
+    const std::string text = log.Text();
+    for (const char* named :
+         {"(level \"Test\", row 1, column 2): \"ballHopperSize\": 2147483648 is more than 100; "
+          "100 is used",
+          "(level \"Test\", row 1, column 3): \"ballHopperSizeOnly\": 1e+308",
+          "(level \"Test\", row 1, column 4): \"showBallHopperSize\": inf",
+          "(level \"Test\", row 1, column 5): \"extraLoot\": 2147483648 is outside 0 to 1000",
+          "(level \"Test\", row 1, column 6): \"extraLoot\": -5 is outside 0 to 1000; 0 is used"})
+        EXPECT_NE(text.find(named), std::string::npos) << named << "\n" << text;
+    EXPECT_EQ(text.find("column 7"), std::string::npos) << text;
+}
+
 TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
 {
     bbtest::LogCapture log;

@@ -113,6 +113,10 @@ public:
     // (d - T) x (n - 1) / (S - T) + 1, at most the last stage (also when S equals T).
     int StageForDamage(int damage) const;
     void SetBrickSize(const std::string& name);
+    // The most balls a hopper holds (a slot is made for each) and the most units of extra
+    // loot a brick counts: a larger value from data is reported and held to it.
+    static constexpr int MAX_HOPPER_SLOTS = 100;
+    static constexpr int MAX_EXTRA_LOOT = 1000;
     void SetBallHopperSize(int count);
     void SetBallHopperSizeOnly(int count);
     void SetShowBallHopperSize(int count);

@@ -3,7 +3,9 @@
 #include "field/Brick.h"
 
 #include "core/Class.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
+#include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
 #include "core/Utility.h"
@@ -11,6 +13,9 @@
 #include "field/Ball.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
+
+#include <algorithm>
+#include <limits>
 
 using LuaPlus::LuaObject;
 
@@ -34,6 +39,32 @@ bool ToBool(const LuaObject& v)
 int ToInt(const LuaObject& v)
 {
     return ReadIntegerFromObject(v);
+}
+
+// A count from data held to least..most: each unit of it makes or counts something, so a
+// value outside is reported (naming the brick and the key, and the level's place when one
+// is open) and the nearest end is used.
+int HeldCount(const Brick& brick, const char* key, const LuaObject& value, int least, int most)
+{
+    const int count = ToInt(value);
+    const int held = std::clamp(count, least, most);
+    if (held != count)
+        DataReport::Report(DescribeObject(brick),
+                           std::string("\"") + key + "\": " +
+                               (value.IsNumber() ? value.ToString() : std::to_string(count)) +
+                               (least == std::numeric_limits<int>::min()
+                                    ? " is more than " + std::to_string(most)
+                                    : " is outside " + std::to_string(least) + " to " +
+                                          std::to_string(most)) +
+                               "; " + std::to_string(held) + " is used");
+    return held;
+}
+
+// A hopper's count: a slot is made for each ball it holds, so at most MAX_HOPPER_SLOTS; a
+// negative count is refused by the setter.
+int HopperCount(const Brick& brick, const char* key, const LuaObject& value)
+{
+    return HeldCount(brick, key, value, std::numeric_limits<int>::min(), Brick::MAX_HOPPER_SLOTS);
 }
 
 // Keys whose setters depend on others of the same table: a shape before the size name and
@@ -247,7 +278,9 @@ void BrickProperties::RegisterMarks(Class& c)
     ShownEdges(c, &B::m_ShowWeakEdges, "showWeakEdges");
     ShownFlag(c, &B::m_ShowBallEater, "showBallEater", false);
     Member<PROPERTY_INT>(c, &B::m_ShowBallHopperSize, "showBallHopperSize",
-                         [](B& b, const LuaObject& v) { b.SetShowBallHopperSize(ToInt(v)); });
+                         [](B& b, const LuaObject& v) {
+                             b.SetShowBallHopperSize(HopperCount(b, "showBallHopperSize", v));
+                         });
     ShownFlag(c, &B::m_ShowTrappedBall, "showTrappedBall", false);
     Member<PROPERTY_BOOL>(c, &B::m_ShowPowerup, "showPowerup", [](B& b, const LuaObject& v) {
         b.m_ShowPowerup = ToBool(v);
@@ -352,10 +385,12 @@ void BrickProperties::RegisterBallTraits(Class& c)
         b.InvalidateImage(false);
     });
     ShownFlag(c, &B::m_BallEater, "ballEaterOnly", false);
-    WriteOnly(c, "ballHopperSize", [](B& b, const LuaObject& v) { b.SetBallHopperSize(ToInt(v)); });
+    WriteOnly(c, "ballHopperSize", [](B& b, const LuaObject& v) {
+        b.SetBallHopperSize(HopperCount(b, "ballHopperSize", v));
+    });
     Member<PROPERTY_INT>(c, &B::m_BallHopperSize, "ballHopperSizeOnly",
                          [](B& b, const LuaObject& v) {
-                             b.SetBallHopperSizeOnly(ToInt(v));
+                             b.SetBallHopperSizeOnly(HopperCount(b, "ballHopperSizeOnly", v));
                              b.InvalidateImage(false);
                          });
     RegisterMemberProperty<PROPERTY_INT>(c, &B::m_BallHopperRequirement, "ballHopperRequirement");
@@ -412,7 +447,9 @@ void BrickProperties::RegisterTraits(Class& c)
     Member<PROPERTY_LUAOBJECT>(c, &B::m_Powerups, "powerups",
                                [](B& b, const LuaObject& v) { b.SetPowerups(v); });
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_PowerupIsLoot, "powerupIsLoot");
-    RegisterMemberProperty<PROPERTY_INT>(c, &B::m_ExtraLoot, "extraLoot");
+    Member<PROPERTY_INT>(c, &B::m_ExtraLoot, "extraLoot", [](B& b, const LuaObject& v) {
+        b.m_ExtraLoot = HeldCount(b, "extraLoot", v, 0, Brick::MAX_EXTRA_LOOT);
+    });
 }
 
 void Brick::RegisterProperties(Class& c)
