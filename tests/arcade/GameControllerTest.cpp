@@ -67,6 +67,19 @@ TEST_F(GameControllerTest, GroupIdsMakeTheGroupsTheyNeedAndRefuseNegativeIds)
     EXPECT_TRUE(Holds(logic->GetBricks(), loose));
     EXPECT_EQ(layer, loose->GetParent());
 
+    // An id past the largest a group may have is named and joins no group.
+    bbtest::LogCapture log;
+    for (const char* far : {"2^31", "1e308", "1001"}) {
+        Brick* brick = new Brick();
+        brick->SetScriptField("groupID", bbtest::EvalLua(far));
+        logic->AddBrick(brick);
+        EXPECT_EQ(6u, logic->GetGroupsByID().size()) << far;
+        EXPECT_TRUE(Holds(logic->GetBricks(), brick)) << far;
+    }
+    EXPECT_NE(log.Text().find("\"groupID\": 2147483648 is more than 1000; it joins no group"),
+              std::string::npos)
+        << log.Text();
+
     Brick* negative = new Brick();
     negative->SetScriptField("groupID", bbtest::EvalLua("-1"));
     EXPECT_THROW(logic->AddBrick(negative), Exception);

@@ -239,6 +239,9 @@ public:
     ActorGroup& GetSparks() MAKO_LIFETIMEBOUND { return m_Sparks; }
     ActorGroup& GetEmitters() MAKO_LIFETIMEBOUND { return m_Emitters; }
     ActorGroup& GetFlyingTexts() MAKO_LIFETIMEBOUND { return m_FlyingTexts; }
+    // The largest group id an actor may give (`groupID`): the groups are kept by id, one
+    // for every id up to the largest given.
+    static constexpr int MAX_GROUP_ID = 1000;
     const std::vector<std::unique_ptr<ActorGroup>>& GetGroupsByID() const MAKO_LIFETIMEBOUND
     {
         return m_GroupsByID;

@@ -5,6 +5,7 @@
 #include "core/Exception.h"
 #include "core/FramePeriod.h"
 #include "core/Log.h"
+#include "core/ObjectDescription.h"
 #include "field/Ball.h"
 #include "field/BallSpawnAnimation.h"
 #include "field/Brick.h"
@@ -25,6 +26,7 @@
 #include "screens/Screen.h"
 
 #include <cmath>
+#include <memory>
 
 using LuaPlus::LuaObject;
 
@@ -57,8 +59,19 @@ void ArcadeGameLogic::ApplyGroupID(Actor* actor)
     const double number = value.GetNumber();
     if (number != std::floor(number))
         return;
+    MAKO_ASSERT(number >= 0);
+    // A group is made for every id up to the largest, so an id above MAX_GROUP_ID is
+    // reported and the actor joins no group.
+    if (number > MAX_GROUP_ID) {
+        std::unique_ptr<LevelPlace> place;
+        if (m_Level)
+            place = std::make_unique<LevelPlace>(m_Level->GetLevelName());
+        DataReport::Report(DescribeObject(*actor),
+                           "\"groupID\": " + value.ToString() + " is more than " +
+                               std::to_string(MAX_GROUP_ID) + "; it joins no group");
+        return;
+    }
     const int groupID = static_cast<int>(number);
-    MAKO_ASSERT(groupID >= 0);
     while (m_GroupsByID.size() <= static_cast<std::size_t>(groupID))
         m_GroupsByID.emplace_back(new ActorGroup());
     m_GroupsByID[groupID]->Add(actor);
