@@ -3,6 +3,7 @@
 
 #include "core/Class.h"
 #include "core/Log.h"
+#include "core/Utility.h"
 #include "core/PropertyAccessor.h"
 #include "lua/ScriptValueReaders.h"
 
@@ -43,7 +44,7 @@ void Ball::ApplyClassicProperty(const std::string& name, const LuaObject& value)
     } else if (name == "corona") {
         SetCorona(value.GetString());
     } else if (name == "size") {
-        int index = int(ReadNumberFromObject(value));
+        int index = ClampToInt(ReadNumberFromObject(value));
         if (index < 0 || index > 6) {
             Log("Ball: the size %d is outside 0..6; the ball takes size %d.\n", index,
                 std::clamp(index, 0, 6));

@@ -3,6 +3,7 @@
 
 #include "core/Class.h"
 #include "core/PropertyAccessor.h"
+#include "core/Utility.h"
 #include "lua/ScriptValueReaders.h"
 #include "physics/CollisionCategory.h"
 
@@ -68,7 +69,7 @@ void Goober::SetNoBlockBall(bool on)
 void Goober::ApplyClassicProperty(const std::string& name, const LuaObject& value)
 {
     if (name == "damage") {
-        SetDamage(int(ReadNumberFromObject(value)), nullptr, nullptr, GetX() + GetWidth() / 2.0,
+        SetDamage(ClampToInt(ReadNumberFromObject(value)), nullptr, nullptr, GetX() + GetWidth() / 2.0,
                   GetY() + GetHeight() / 2.0);
     } else if (name == "takeDamageOnCollision") {
         std::vector<std::string> names(GetBehaviourSet(TAKE_DAMAGE_ON_COLLISION).begin(),

@@ -6,6 +6,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectDescription.h"
 #include "core/TableOrder.h"
 #include "core/Utility.h"
 #include "field/Ball.h"
@@ -100,6 +101,57 @@ double CentreY(const Actor* actor)
 bool ResourceExists(const std::string& name)
 {
     return !GetResourceManager() || IsKnownResource(name);
+}
+
+// Makes the object of a start (make() makes it as the start places it) with the start's
+// properties. A key the object refuses is reported in the open place and left out: each key
+// is tried alone on a probe (probe() makes one of the same class), and the object is made
+// anew with the others, or with none when they still fail together, so one wrong key stops
+// neither the serve nor the level.
+template <typename T, typename Make, typename Probe>
+T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& props)
+{
+    std::unique_ptr<T> made(make());
+    if (!props.IsTable())
+        return made.release();
+    try {
+        made->ApplyProperties(props);
+        return made.release();
+    } catch (const std::exception&) {
+    }
+    const std::string subject = DescribeObject(*made);
+    LuaObject kept;
+    kept.AssignNewTable(GetGlobalLuaState());
+    for (const LuaObject& key : GetOrderedKeys(props)) {
+        LuaObject single;
+        single.AssignNewTable(GetGlobalLuaState());
+        single.SetObject(key, props[key]);
+        try {
+            std::unique_ptr<T> tried(probe());
+            tried->ApplyProperties(single);
+            kept.SetObject(key, props[key]);
+        } catch (const std::exception& e) {
+            DataReport::Report(subject, "\"" + key.ToString() + "\": " + e.what() +
+                                            "; the key is left out");
+        }
+    }
+    made.reset();
+    made.reset(make());
+    try {
+        made->ApplyProperties(kept);
+    } catch (const std::exception& e) {
+        DataReport::Report(subject, std::string("the properties could not be applied together (") +
+                                        e.what() + "); none is applied");
+        made.reset();
+        made.reset(make());
+    }
+    return made.release();
+}
+
+// A ball that stands nowhere and is never served, to try a key on.
+Ball* ProbeBall()
+{
+    return new Ball(0.0, 0.0, 0.0, 0.0, false);
 }
 
 } // namespace
@@ -359,24 +411,27 @@ void Level::SpawnPaddles(ArcadeGameLogic* logic)
             x -= 27;
             y += 27;
         }
-        Paddle* paddle = new Paddle(vertical, facePositive);
-        paddle->FadeIn(750);
-        Sound::PlaySound("paddleAppear.ogg");
-        paddle->SetPosition(int(x), int(y));
-        logic->AddPaddle(paddle);
-
         const LuaObject ballStart = start["ballStart"];
         const bool named = ballStart.IsTable() && ballStart["paddleName"].IsString();
-        if (named)
-            paddle->ApplyStringProperty("name", ballStart["paddleName"].GetString());
-        // The position is placed above (with a side paddle's shift), and a paddle that
-        // serves is named by its ball start, so neither is applied again here.
+        // The position is placed here (with a side paddle's shift), and a paddle that
+        // serves is named by its ball start, so neither is applied again from the start.
         const LuaObject props =
             named
                 ? CopyWithout(start, {"ballStart", "facePositive", "vertical", "position", "name"})
                 : CopyWithout(start, {"ballStart", "facePositive", "vertical", "position"});
         LevelPlace place(m_LevelName, 0, 0, "paddle start");
-        paddle->ApplyProperties(props);
+        Paddle* paddle = MakeWithProperties<Paddle>(
+            [&] {
+                auto made = std::make_unique<Paddle>(vertical, facePositive);
+                made->SetPosition(int(x), int(y));
+                if (named)
+                    made->ApplyStringProperty("name", ballStart["paddleName"].GetString());
+                return made.release();
+            },
+            [&] { return new Paddle(vertical, facePositive); }, props);
+        paddle->FadeIn(750);
+        Sound::PlaySound("paddleAppear.ogg");
+        logic->AddPaddle(paddle);
     }
 }
 
@@ -484,10 +539,12 @@ bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
         }
         // The start gives the ball's top-left corner; the ball is placed by its centre.
         const double radius = BallRadii[2];
-        Ball* ball =
-            new Ball(x + radius, y + radius, PairValue(velocity, 1), PairValue(velocity, 2), true);
-        if (ballProps.IsTable())
-            ball->ApplyProperties(ballProps);
+        Ball* ball = MakeWithProperties<Ball>(
+            [&] {
+                return new Ball(x + radius, y + radius, PairValue(velocity, 1),
+                                PairValue(velocity, 2), true);
+            },
+            ProbeBall, ballProps);
         logic->SpawnBallAnimation(ball);
         return true;
     }
@@ -499,9 +556,7 @@ bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
         return false;
     }
     // A ball made on a paddle is held there, out of play until the paddle lets it go.
-    Ball* ball = new Ball(paddle);
-    if (ballProps.IsTable())
-        ball->ApplyProperties(ballProps);
+    Ball* ball = MakeWithProperties<Ball>([&] { return new Ball(paddle); }, ProbeBall, ballProps);
     Sound::PlaySound("ballAppear.ogg");
     if (ParticleManager* particles = ArcadeGameLogic::GetParticleManager()) {
         ParticleEmitter* emitter = new IdenticalParticleEmitter("BallSpawnEmitter", particles);

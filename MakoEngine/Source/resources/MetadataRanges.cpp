@@ -169,11 +169,12 @@ void MendAnimation(LuaObject animations, LuaObject animation, const std::string&
         long long frame = 0;
         if (element.IsString() && animations[element.GetString()].IsTable())
             continue;
-        if (element.IsTable()) {
+        const bool delayCommand = element.IsTable() && element[1].IsString() &&
+                                  std::string(element[1].GetString()) == "delay";
+        // A delay comes after a frame: the animation shows its first element at once.
+        if (delayCommand && i > 1) {
             long long delay = 0;
-            const LuaObject command = element[1];
-            if (command.IsString() && std::string(command.GetString()) == "delay" &&
-                !Clamped(element[2], 0, MetadataRanges::kMaxDelayMs, delay)) {
+            if (!Clamped(element[2], 0, MetadataRanges::kMaxDelayMs, delay)) {
                 lines.push_back(boost::str(boost::format("%1% delay = %2% (it must be %3%); "
                                                          "it was set to %4%") %
                                            place % Shown(element[2]) %
