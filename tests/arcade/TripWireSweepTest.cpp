@@ -421,6 +421,36 @@ std::string Quoted(const std::string& text)
     return "\"" + text + "\"";
 }
 
+// The share of the class sweep's sites one level holds.
+constexpr std::size_t kClassSitesPerRun = 300;
+
+// A level entry holding an object of the class whose property is given the value (Lua
+// text), as the n-th entry of the run: a motion on a structure, a factory on a brick, a
+// brick in the grid, anything else an actor. Entries stand apart on the field.
+std::string ClassSiteEntry(const Class& c, const std::string& property, const std::string& value,
+                           std::size_t n)
+{
+    const std::string index = std::to_string(n + 2);
+    const std::string cell = "{ " + std::to_string(n % 15 + 1) + ", " +
+                             std::to_string(n / 15 % 20 + 4) + " }";
+    const std::string spot = "{ " + std::to_string(20 + n * 37 % 600) + ", " +
+                             std::to_string(60 + n * 53 % 300) + " }";
+    const std::string key = "[" + Quoted(property) + "] = " + value;
+    const std::string object = "{ class = " + Quoted(c.GetName()) + ", " + key + " }";
+    if (c.DerivesFrom("Motion"))
+        return "L.levelActors[" + index +
+               "] = { class = 'ArcadeStructure', rectangle = { 8, 8 }, position = " + spot +
+               ", motion = " + object + " }\n";
+    if (c.DerivesFrom("Factory"))
+        return "L.compiledBricks[" + index + "] = { resource = 'RedBrick', position = " + cell +
+               ", factories = { " + object + " } }\n";
+    if (c.DerivesFrom("Brick"))
+        return "L.compiledBricks[" + index + "] = { class = " + Quoted(c.GetName()) +
+               ", resource = 'RedBrick', position = " + cell + ", " + key + " }\n";
+    return "L.levelActors[" + index + "] = { class = " + Quoted(c.GetName()) +
+           ", position = " + spot + ", " + key + " }\n";
+}
+
 } // namespace
 
 // Each key of the level table, each value; three keys far apart in the list at a time.
@@ -553,9 +583,11 @@ TEST_F(TripWireLevelSweep, AFunctionALaterFilePlantsIsNeverCalled)
 }
 
 // Every class a level may build, with each of its properties given each value; a motion
-// rides on an actor, a factory on a brick.
-// Off until it runs within the program's time and the faults it finds are mended.
-TEST_F(TripWireLevelSweep, DISABLED_EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHostileValue)
+// rides on a structure (which starts it when the level is built), a factory on a brick.
+// Each entry of a level holds one property of one class, so a value one key refuses never
+// keeps another key from its value; a run gives one value to a share of every class's
+// properties.
+TEST_F(TripWireLevelSweep, EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHostileValue)
 {
     const std::vector<Value> values = HostileValues(true);
     Tally tally{"classes"};
@@ -567,54 +599,56 @@ TEST_F(TripWireLevelSweep, DISABLED_EveryPropertyOfEveryClassALevelMayBuildHolds
     std::sort(buildable.begin(), buildable.end(),
               [](const Class* a, const Class* b) { return a->GetName() < b->GetName(); });
     ASSERT_GE(buildable.size(), 10u);
-    for (const Class* c : buildable) {
-        const std::vector<std::string> properties = PropertiesOf(c);
-        tally.sites += int(properties.size());
+    std::vector<std::pair<const Class*, std::string>> sites;
+    for (const Class* c : buildable)
+        for (const std::string& property : PropertiesOf(c))
+            sites.emplace_back(c, property);
+    tally.sites = int(sites.size());
+    // The entries of one run: far below the objects a level may hold, few enough that a
+    // run plays quickly.
+    const std::size_t perRun = kClassSitesPerRun;
+    for (std::size_t first = 0; first < sites.size(); first += perRun) {
+        const std::size_t last = std::min(sites.size(), first + perRun);
         for (const Value& value : values) {
             std::string text = kBaseLevel;
-            for (std::size_t i = 0; i < properties.size(); ++i) {
-                const std::string object = "{ class = " + Quoted(c->GetName()) + ", [" +
-                                           Quoted(properties[i]) + "] = " + value.lua + " }";
-                const std::string n = std::to_string(i + 2);
-                if (c->DerivesFrom("Motion"))
-                    text += "L.levelActors[" + n + "] = { class = 'ArcadeActor', position = { " +
-                            std::to_string(i * 9 % 600) + ", 120 }, motion = " + object + " }\n";
-                else if (c->DerivesFrom("Factory"))
-                    text += "L.compiledBricks[" + n + "] = { resource = 'RedBrick', position = { " +
-                            std::to_string(i % 15 + 1) + ", " + std::to_string(i / 15 + 4) +
-                            " }, factories = { " + object + " } }\n";
-                else if (c->DerivesFrom("Brick"))
-                    text += "L.compiledBricks[" + n + "] = { class = " + Quoted(c->GetName()) +
-                            ", resource = 'RedBrick', position = { " +
-                            std::to_string(i % 15 + 1) + ", " + std::to_string(i / 15 + 4) +
-                            " }, [" + Quoted(properties[i]) + "] = " + value.lua + " }\n";
-                else
-                    text += "L.levelActors[" + n + "] = { class = " + Quoted(c->GetName()) +
-                            ", position = { " + std::to_string(i * 9 % 600) + ", 120 }, [" +
-                            Quoted(properties[i]) + "] = " + value.lua + " }\n";
-            }
-            Run(c->GetName() + " properties = " + value.label, text, "", 30, tally);
+            for (std::size_t i = first; i < last; ++i)
+                text += ClassSiteEntry(*sites[i].first, sites[i].second, value.lua, i - first);
+            Run(sites[first].first->GetName() + "." + sites[first].second + " to " +
+                    sites[last - 1].first->GetName() + "." + sites[last - 1].second + " = " +
+                    value.label,
+                text, "", 30, tally);
         }
     }
 }
 
 // A condition of a motion names each global function of the game in turn: none is called.
+// Each motion rides on a structure, which starts it when the level is built, so its
+// condition is looked up and its child chosen; one name a level, as a function called in
+// error would end the building. A condition of the game's own beside it shows the motions
+// of the level did choose.
 TEST_F(TripWireLevelSweep, AMotionsConditionNamingAnyGlobalFunctionCallsNone)
 {
     Tally tally{"condition names"};
     const std::vector<std::string> names = GlobalFunctionNames();
     tally.sites = 1;
     tally.values = int(names.size());
-    for (std::size_t first = 0; first < names.size(); first += 40) {
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    MakoLuaState::LoadString(state, "TripSweepAsked = 0 LevelConditions = LevelConditions or {} "
+                                    "LevelConditions.TripSweepAsk = function() "
+                                    "TripSweepAsked = TripSweepAsked + 1 return 1 end");
+    for (const std::string& name : names) {
         std::string text = kBaseLevel;
-        for (std::size_t i = first; i < std::min(names.size(), first + 40); ++i)
-            text += "L.levelActors[" + std::to_string(i - first + 2) +
-                    "] = { class = 'ArcadeActor', position = { " +
-                    std::to_string((i - first) * 15) +
-                    ", 120 }, motion = { class = 'MotionConditional', condition = { name = " +
-                    Quoted(names[i]) + " }, { class = 'MotionWait', duration = 0.1 } } }\n";
-        Run("condition names from " + names[first], text, "", 20, tally);
+        for (const std::string& condition : {name, std::string("TripSweepAsk")})
+            text += "L.levelActors[#L.levelActors + 1] = { class = 'ArcadeStructure', "
+                    "rectangle = { 8, 8 }, position = { 320, 120 }, motion = { class = "
+                    "'MotionConditional', condition = { name = " +
+                    Quoted(condition) + " }, { class = 'MotionWait', duration = 0.1 } } }\n";
+        const int asked = state->GetGlobal("TripSweepAsked").GetInteger();
+        Run("condition name " + name, text, "", 2, tally);
+        EXPECT_LT(asked, state->GetGlobal("TripSweepAsked").GetInteger())
+            << "condition name " << name << ": the motions of the level never chose a child";
     }
+    MakoLuaState::LoadString(state, "LevelConditions.TripSweepAsk = nil");
 }
 
 // ---- Player cards and the configuration -----------------------------------------------------
