@@ -136,6 +136,14 @@ TEST_F(BallTest, ASizeOutsideTheTableIsClampedAndLogged)
     ball->ApplyProperties(bbtest::EvalLua("{size = -3}"));
     EXPECT_EQ(0, ball->GetSizeIndex());
     EXPECT_DOUBLE_EQ(4, ball->GetRadius());
+    // Numbers past any int and NaN are held like any other.
+    ball->ApplyProperties(bbtest::EvalLua("{size = 2^31}"));
+    EXPECT_EQ(6, ball->GetSizeIndex());
+    ball->ApplyProperties(bbtest::EvalLua("{size = -1/0}"));
+    EXPECT_EQ(0, ball->GetSizeIndex());
+    ball->ApplyProperties(bbtest::EvalLua("{size = 3}"));
+    ball->ApplyProperties(bbtest::EvalLua("{size = 0/0}"));
+    EXPECT_EQ(0, ball->GetSizeIndex());
     ball->SetSize(8, 8, 12);
     EXPECT_EQ(6, ball->GetSizeIndex());
     EXPECT_NE(std::string::npos, log.Text().find("size 9 is outside 0..6"));

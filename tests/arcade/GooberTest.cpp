@@ -11,6 +11,7 @@
 #include "physics/PhysicsGeom.h"
 #include "support/MessageOf.h"
 #include "support/engine/FieldWorld.h"
+#include "support/engine/LogCapture.h"
 #include "widgets/Label.h"
 
 #include <gtest/gtest.h>
@@ -275,16 +276,26 @@ TEST_F(GooberTest, DestroyedGooberReleasesItsPowerupsInsideTheField)
     EXPECT_GE(released->GetX(), 16);
     EXPECT_GE(released->GetY(), 36);
     delete released;
-    // A name that is no power-up kind is refused before anything of it is made.
-    for (const char* kind : {"Goober", "OptionsDialog", "Player"}) {
-        const int before = int(logic.powerups.size());
-        EXPECT_EQ(std::string("\"") + kind + "\" is not a kind of power-up", bbtest::MessageOf([&] {
-                      AddGoober("NormalGoober", 300, 200,
-                                std::string(", powerups = {'") + kind + "'}")
-                          ->CreatePowerups();
-                  }));
-        EXPECT_EQ(before, int(logic.powerups.size()));
+    // A name that is no power-up kind is named and left out when it is set; the kinds
+    // beside it stay.
+    bbtest::LogCapture log;
+    for (const char* kind : {"Goober", "OptionsDialog", "Player", "|TripWire()|", ""}) {
+        const std::vector<Powerup*> made =
+            AddGoober("NormalGoober", 300, 200,
+                      std::string(", powerups = {'") + kind + "', 'BlingDiamond'}")
+                ->CreatePowerups();
+        ASSERT_EQ(1u, made.size()) << kind;
+        EXPECT_EQ("BlingDiamond", made[0]->GetClass()->GetName());
+        delete made[0];
+        EXPECT_NE(log.Text().find(std::string("powerups: \"") + kind +
+                                  "\" is not a kind of power-up; it is left out"),
+                  std::string::npos)
+            << kind << "\n"
+            << log.Text();
     }
+    // The maker itself still refuses such a name.
+    EXPECT_EQ("\"Player\" is not a kind of power-up",
+              bbtest::MessageOf([] { Powerup::CreateOfKind("Player"); }));
 }
 
 TEST_F(GooberTest, EveryShippedGooberIsMadeFromItsTable)

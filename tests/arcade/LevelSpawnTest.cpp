@@ -195,6 +195,25 @@ TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
         << log.Text();
 }
 
+// A structure the level names no shape for (no rectangle, circle or polygon of its own or
+// of its resources) cannot stand on the field: it is named and left out, the rest stands.
+TEST_F(LevelSpawnTest, AStructureWithoutAShapeIsNamedAndLeftOut)
+{
+    bbtest::LogCapture log;
+    auto level = MakeLevel(R"({
+        levelActors = { { class = "ArcadeStructure", position = { 10, 10 } },
+                        { class = "ArcadeStructure", rectangle = { 8, 8 }, position = { 20, 20 } },
+                        { resource = "RedBrick", position = { 200, 200 } } } })");
+    level->SpawnLevelActors(&container);
+    ASSERT_EQ(2u, container.actors.size());
+    EXPECT_EQ("ArcadeStructure", container.actors[0]->GetClass()->GetName());
+    EXPECT_EQ("Brick", container.actors[1]->GetClass()->GetName());
+    EXPECT_NE(log.Text().find("levelActors[1]: it has no shape (rectangle, circle or polygon); it "
+                              "is left out"),
+              std::string::npos)
+        << log.Text();
+}
+
 // Level data builds the field's own kinds only: any other class, at any depth, is named
 // with its key and left out, and the rest of the level stands.
 TEST_F(LevelSpawnTest, ClassesALevelMayNotBuildAreNamedAndLeftOut)

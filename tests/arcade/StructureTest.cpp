@@ -166,6 +166,29 @@ TEST_F(StructureTest, BadTablesFailWithTheirMessages)
               bbtest::MessageOf([&] { s->NormalAtEdge(1, 0, 0); }));
 }
 
+// A shape the physics cannot make (a size that is not a finite number above 0 and at most
+// MAX_SHAPE_SIZE, a polygon of fewer than three corners or a corner out of that range) is
+// refused with the key, so the structure is never put into a world with it.
+TEST_F(StructureTest, ShapesThePhysicsCannotMakeAreRefusedNamingTheKey)
+{
+    for (const char* table :
+         {"{class = 'ArcadeStructure', circle = 0}", "{class = 'ArcadeStructure', circle = -1}",
+          "{class = 'ArcadeStructure', circle = 0/0}", "{class = 'ArcadeStructure', circle = 1e308}",
+          "{class = 'ArcadeStructure', rectangle = {0, 8}}",
+          "{class = 'ArcadeStructure', rectangle = {8, 1/0}}",
+          "{class = 'ArcadeStructure', rectangle = {8, -2^31}}",
+          "{class = 'ArcadeStructure', polygon = {}}",
+          "{class = 'ArcadeStructure', polygon = {{0, 0}, {1, 1}}}",
+          "{class = 'ArcadeStructure', polygon = {{0, 0}, {1, 1}, {0/0, 2}}}",
+          "{class = 'ArcadeStructure', polygon = {{0, 0}, {1, 1}, {2^31, 2}}}"}) {
+        const std::string message = bbtest::MessageOf([&] { MakeStructure(table); });
+        EXPECT_NE(std::string::npos, message.find("a shape the physics can make")) << table << "\n"
+                                                                                 << message;
+    }
+    std::unique_ptr<ArcadeStructure> s(Make("{class = 'ArcadeStructure', circle = 0.5}"));
+    EXPECT_EQ(STRUCTURE_SHAPE_CIRCLE, s->GetShape());
+}
+
 TEST_F(StructureTest, ShapesAndTheirScaleApplyAlikeInEitherKeyOrder)
 {
     // The same keys inserted in both orders: the scale always acts on the shape.

@@ -251,6 +251,10 @@ public:
     // the shape it makes).
     static double ReadPolyScale(const LuaPlus::LuaObject& value);
     static constexpr double MAX_POLY_SCALE = 64.0;
+    // The largest size of a "rectangle" or "circle" and the farthest corner of a "polygon"
+    // from its origin; a shape past it, of a size not above 0 or of fewer than three
+    // corners raises ApplyPropertyError naming the key (the physics would refuse it).
+    static constexpr double MAX_SHAPE_SIZE = 100000.0;
 
     // ---- Factories -----------------------------------------------------------------------
     // The factories the "factories" property made (each entry a table made by class name,

@@ -16,6 +16,7 @@
 
 #include <boost/format.hpp>
 
+#include <cmath>
 #include <memory>
 
 using LuaPlus::LuaObject;
@@ -91,10 +92,37 @@ void ArcadeStructure::RegisterProperties(Class& c)
     RankStructureProperties();
 }
 
+namespace {
+
+// A size of a shape the physics can make: a finite number above 0 and at most MAX_SHAPE_SIZE.
+bool IsShapeSize(double size)
+{
+    return size > 0.0 && size <= ArcadeStructure::MAX_SHAPE_SIZE;
+}
+
+// A polygon's corner coordinate the physics can take (NaN is none).
+bool IsShapeCoordinate(double coordinate)
+{
+    return std::fabs(coordinate) <= ArcadeStructure::MAX_SHAPE_SIZE;
+}
+
+[[noreturn]] void RefuseShape(const std::string& key)
+{
+    MAKO_THROW(ApplyPropertyError,
+               boost::str(boost::format("'%1%' must be a shape the physics can make: sizes above "
+                                        "0 and at most %2%, a polygon of at least three corners "
+                                        "within that distance of its origin.") %
+                          key % ArcadeStructure::MAX_SHAPE_SIZE));
+}
+
+} // namespace
+
 void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObject& value)
 {
     if (name == "rectangle") {
         const Point<double> size(value, "rectangle");
+        if (!IsShapeSize(size.x) || !IsShapeSize(size.y))
+            RefuseShape(name);
         const bool physicsOnly = value.IsTable() && value["physicsOnly"].IsBoolean() &&
                                  value["physicsOnly"].GetBoolean();
         SetRectangle(size.x, size.y, physicsOnly);
@@ -102,10 +130,19 @@ void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObj
     } else if (name == "rotation") {
         SetRotation(ReadNumberFromObject(value));
     } else if (name == "circle") {
-        SetCircle(ReadNumberFromObject(value));
+        const double radius = ReadNumberFromObject(value);
+        if (!IsShapeSize(radius))
+            RefuseShape(name);
+        SetCircle(radius);
         UpdateGeometry();
     } else if (name == "polygon") {
-        SetPolygon(Poly(value));
+        const Poly polygon(value);
+        bool corners = polygon.GetVertices().size() >= 3;
+        for (const Point2f& v : polygon.GetVertices())
+            corners = corners && IsShapeCoordinate(v.x) && IsShapeCoordinate(v.y);
+        if (!corners)
+            RefuseShape(name);
+        SetPolygon(polygon);
         UpdateGeometry();
     } else if (name == "polyScale") {
         ApplyPolyScale(ReadPolyScale(value));

@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "core/Utility.h"
 #include "core/PropertyAccessor.h"
+#include "core/Utility.h"
 #include "lua/ScriptValueReaders.h"
 
 #include <algorithm>

@@ -11,6 +11,7 @@
 #include "core/Utility.h"
 #include "display/Image.h"
 #include "field/Ball.h"
+#include "field/Powerup.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 
@@ -494,15 +495,8 @@ void Brick::SetVariantMember(std::string& member, const char* property, const Lu
 
 void Brick::SetPowerups(const LuaObject& value)
 {
-    LuaObject list;
-    list.AssignNewTable(GetGlobalLuaState());
-    if (value.IsString())
-        list.SetObject(1, value);
-    else if (value.IsTable())
-        list = value;
-    else
-        MAKO_ASSERT(value.IsNil() || value.IsTable());
-    m_Powerups = list;
+    MAKO_ASSERT(value.IsNil() || value.IsString() || value.IsTable());
+    m_Powerups = Powerup::KindsOnly(value);
     DeletePowerupObjects();
     InvalidateImage(false);
 }

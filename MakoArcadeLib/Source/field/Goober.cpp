@@ -463,12 +463,11 @@ void Goober::SetPowerups(const LuaPlus::LuaObject& value)
 {
     if (value.IsNil()) {
         m_Powerups.AssignNewTable(GetGlobalLuaState());
-    } else if (value.IsString()) {
+    } else if (value.IsString() && value.GetString()[0] == '\0') {
+        // An empty name is no power-up at all.
         m_Powerups.AssignNewTable(GetGlobalLuaState());
-        if (value.GetString()[0] != '\0')
-            m_Powerups.SetString(1, value.GetString());
     } else {
-        m_Powerups = value;
+        m_Powerups = Powerup::KindsOnly(value);
     }
 }
 

@@ -3,7 +3,9 @@
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/Config.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
+#include "core/TableOrder.h"
 #include "core/Utility.h"
 #include "field/Brick.h"
 #include "field/FieldBounds.h"
@@ -24,6 +26,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 using LuaPlus::LuaObject;
 
@@ -102,6 +105,33 @@ Powerup* Powerup::CreateOfKind(const std::string& className)
     Object* obj = made.get();
     MAKO_ASSERT(dynamic_cast<Powerup*>(obj));
     return static_cast<Powerup*>(made.release());
+}
+
+LuaPlus::LuaObject Powerup::KindsOnly(const LuaPlus::LuaObject& names)
+{
+    LuaPlus::LuaObject kinds;
+    kinds.AssignNewTable(GetGlobalLuaState());
+    std::vector<LuaPlus::LuaObject> entries;
+    if (names.IsTable())
+        for (const LuaPlus::LuaObject& key : GetOrderedKeys(names))
+            entries.push_back(names[key]);
+    else if (!names.IsNil())
+        entries.push_back(names);
+    int count = 0;
+    for (const LuaPlus::LuaObject& entry : entries) {
+        const Class* kind = entry.IsString()
+                                ? ClassManager::GetInstance()->GetClass(entry.GetString(), true)
+                                : nullptr;
+        if (kind && kind->DerivesFrom("Powerup") && kind->CanInstantiate()) {
+            kinds.SetObject(++count, entry);
+            continue;
+        }
+        const std::string shown =
+            entry.IsString() ? "\"" + std::string(entry.GetString()) + "\"" : entry.TypeName();
+        DataReport::Report(std::string(),
+                           "powerups: " + shown + " is not a kind of power-up; it is left out");
+    }
+    return kinds;
 }
 
 Powerup::Powerup(const std::string& resourceName)

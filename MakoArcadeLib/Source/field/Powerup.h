@@ -54,6 +54,11 @@ public:
     // theirs this way); the caller owns it. A name that is not a power-up kind raises
     // before anything is made.
     static Powerup* CreateOfKind(const std::string& className);
+    // The names of a "powerups" value (a name or a list of them) that name power-up kinds,
+    // as a new list in their order; every other entry is reported through DataReport
+    // (`powerups: "X" is not a kind of power-up; it is left out`) and left out, so a
+    // brick or goober of level data never holds a name CreateOfKind refuses.
+    static LuaPlus::LuaObject KindsOnly(const LuaPlus::LuaObject& names);
 
     // ---- Life on the field -------------------------------------------------------------
     // Builds the collection and creation bursts when their resources are named and they do

@@ -308,7 +308,15 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
                 if (!c || !c->DerivesFrom(onlyClass))
                     continue;
             }
-            objects.push_back(ClassManager::GetInstance()->InstantiateObject(params));
+            std::unique_ptr<Object> object(ClassManager::GetInstance()->InstantiateObject(params));
+            // A structure stands on the field by its shape; one without cannot be placed.
+            const auto* structure = dynamic_cast<const ArcadeStructure*>(object.get());
+            if (structure && structure->GetShape() == STRUCTURE_SHAPE_NONE) {
+                DataReport::Report(std::string(), "it has no shape (rectangle, circle or "
+                                                  "polygon); it is left out");
+                continue;
+            }
+            objects.push_back(object.release());
         } catch (const Exception& e) {
             Log("Level \"%s\": %s[%s] cannot be made and is left out: %s\n", m_LevelName.c_str(),
                 key, entryKey.ToString().c_str(), e.GetMessage().c_str());
