@@ -9,12 +9,14 @@
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
+#include "support/MessageOf.h"
 #include "support/engine/FieldWorld.h"
 #include "widgets/Label.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 using namespace fieldtest;
 
@@ -150,6 +152,19 @@ TEST_F(BallTest, ASizeOutsideTheTableIsClampedAndLogged)
     EXPECT_NE(std::string::npos, log.Text().find("size -3 is outside 0..6"));
     EXPECT_NE(std::string::npos, log.Text().find("size index 12 is outside 0..6"));
     delete ball;
+}
+
+// A ball is round: a rectangle or polygon given to one is refused naming the key, so its
+// size can always change its circle.
+TEST_F(BallTest, ABallTakesNoShapeButItsCircle)
+{
+    for (const char* table : {"{rectangle = {8, 8}}", "{polygon = {{0, 0}, {8, 0}, {0, 8}}}"}) {
+        std::unique_ptr<Ball> ball(new Ball());
+        const std::string message =
+            bbtest::MessageOf([&] { ball->ApplyProperties(bbtest::EvalLua(table)); });
+        EXPECT_NE(std::string::npos, message.find("a ball is round")) << table << "\n" << message;
+        EXPECT_EQ(STRUCTURE_SHAPE_CIRCLE, ball->GetShape()) << table;
+    }
 }
 
 TEST_F(BallTest, TheCountDownBeepsThreeTimesAndThenTheBallRegainsItsSpeed)

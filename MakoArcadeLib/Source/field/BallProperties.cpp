@@ -2,6 +2,7 @@
 #include "field/Ball.h"
 
 #include "core/Class.h"
+#include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Utility.h"
 #include "core/PropertyAccessor.h"
@@ -61,6 +62,9 @@ void Ball::ApplyClassicProperty(const std::string& name, const LuaObject& value)
         m_Velocity = Point<double>(value, "velocity");
         const double length = std::sqrt(m_Velocity.x * m_Velocity.x + m_Velocity.y * m_Velocity.y);
         m_Speed = std::clamp(length, gBallSpeed.minBallSpeed, gBallSpeed.maxBallSpeed);
+    } else if (name == "rectangle" || name == "polygon") {
+        MAKO_THROW(ApplyPropertyError, "'" + name + "' is not a shape for a ball: a ball is "
+                                                    "round, its size sets its circle.");
     } else if (name == "activateBall") {
         SetActive(value.GetBoolean());
     } else {
