@@ -195,6 +195,36 @@ TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
         << log.Text();
 }
 
+// A table a level may not build is left out of every place that holds it, also where the
+// walk meets it a second time (one table under two keys, or in two lists).
+TEST_F(LevelSpawnTest, AClassALevelMayNotBuildIsLeftOutOfEveryPlaceThatHoldsIt)
+{
+    bbtest::LogCapture log;
+    auto level = MakeLevel(R"((function()
+        local label = { class = "Label", text = "shared", position = { 10, 10 },
+                        font = { fontName = "DejaVuSans-Bold.ttf", fontSize = 12 } }
+        local motion = { class = "Button" }
+        return { levelActors = { label, label,
+                                 { class = "Brick", position = { 100, 200 }, motion = motion },
+                                 { class = "Brick", position = { 150, 200 }, hitMotion = motion } },
+                 extraActors = { label } }
+    end)())");
+    level->SpawnLevelActors(&container);
+    level->SpawnExtraActors(&container);
+    ASSERT_EQ(2u, container.actors.size());
+    for (Actor* actor : container.actors)
+        EXPECT_EQ("Brick", actor->GetClass()->GetName());
+    for (const char* line : {"levelActors[1]: class \"Label\"", "levelActors[2]: class \"Label\"",
+                             "extraActors[1]: class \"Label\"",
+                             "levelActors[3].motion: class \"Button\"",
+                             "levelActors[4].hitMotion: class \"Button\""})
+        EXPECT_NE(
+            log.Text().find(std::string(line) + " is not one a level may build; it is left out"),
+            std::string::npos)
+            << line << "\n"
+            << log.Text();
+}
+
 // A structure the level names no shape for (no rectangle, circle or polygon of its own or
 // of its resources) cannot stand on the field: it is named and left out, the rest stands.
 TEST_F(LevelSpawnTest, AStructureWithoutAShapeIsNamedAndLeftOut)

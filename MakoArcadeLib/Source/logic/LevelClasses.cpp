@@ -106,30 +106,35 @@ void LevelClasses::Screen(const std::string& levelName, const LuaObject& level)
 {
     if (!level.IsTable() || !ClassManager::Exists())
         return;
-    std::set<const void*> seen = ResourceTables();
+    const std::set<const void*> resources = ResourceTables();
+    std::set<const void*> seen = resources;
     std::vector<Node> nodes{{level, -1, LuaObject()}};
     seen.insert(TableIdentity(level));
+    // Each table is walked once, but every place that holds one is screened: a table a
+    // level may not build is taken out of each holder, also of one met after it was walked.
     for (std::size_t index = 0; index < nodes.size(); ++index) {
-        const LuaObject table = nodes[index].table;
-        const Node& node = nodes[index];
-        const bool own = index == 0 || (node.parent == 0 && node.key.IsString() &&
-                                        std::string(node.key.GetString()) == "artefact");
-        if (const Class* c = own ? nullptr : RefusedClass(table)) {
-            LevelPlace place(levelName, 0, 0, PathOf(nodes, int(index)));
-            const char* from = table.RawGet("class").IsString() ? "" : " (of its resources)";
-            DataReport::Report(std::string(), "class \"" + c->GetName() + "\"" + from +
-                                                  " is not one a level may build; it is "
-                                                  "left out");
-            LuaObject nil;
-            nil.AssignNil(GetGlobalLuaState());
-            LuaObject holder = nodes[std::size_t(node.parent)].table;
-            holder.RawSetObject(LuaPlus::LuaKey(node.key), nil);
-            continue;
-        }
+        LuaObject table = nodes[index].table;
         for (const LuaObject& key : GetOrderedKeys(table)) {
             const LuaObject value = table.RawGet(key);
-            if (value.IsTable() && seen.insert(TableIdentity(value)).second)
-                nodes.push_back({value, int(index), key});
+            if (!value.IsTable() || resources.count(TableIdentity(value)))
+                continue;
+            const bool own = index == 0 && key.IsString() &&
+                             std::string(key.GetString()) == "artefact";
+            nodes.push_back({value, int(index), key});
+            if (const Class* c = own ? nullptr : RefusedClass(value)) {
+                LevelPlace place(levelName, 0, 0, PathOf(nodes, int(nodes.size() - 1)));
+                nodes.pop_back();
+                const char* from = value.RawGet("class").IsString() ? "" : " (of its resources)";
+                DataReport::Report(std::string(), "class \"" + c->GetName() + "\"" + from +
+                                                      " is not one a level may build; it is "
+                                                      "left out");
+                LuaObject nil;
+                nil.AssignNil(GetGlobalLuaState());
+                table.RawSetObject(LuaPlus::LuaKey(key), nil);
+                continue;
+            }
+            if (!seen.insert(TableIdentity(value)).second)
+                nodes.pop_back();
         }
     }
 }
