@@ -76,7 +76,7 @@ void ActorGroup::Tick()
     std::vector<Actor*> members(m_Members.begin(), m_Members.end());
     const unsigned version = m_Version;
     for (Actor* member : members)
-        if (StillMember(member, version))
+        if (StillMember(member, version) && member->CanTick())
             member->Tick();
 }
 

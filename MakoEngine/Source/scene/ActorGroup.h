@@ -40,9 +40,8 @@ public:
 
     // Queues a copy of the event for every member.
     void PostEvent(const Event& event);
-    // Ticks every member in order; members killed during the walk (they leave the group)
-    // are skipped. Callers tick a group only when its members can tick: a member that
-    // cannot fails its own CanTick check.
+    // Ticks every member in order that can tick (CanTick: alive, and not held by a paused
+    // game); members killed during the walk (they leave the group) are skipped.
     void Tick() override;
     // Kills every member (each leaves the group while it is killed).
     void KillAll();
