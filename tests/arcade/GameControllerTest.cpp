@@ -39,7 +39,7 @@ class GameControllerTest : public GameFixture
 {
 };
 
-TEST_F(GameControllerTest, GroupIdsMakeTheGroupsTheyNeedAndRefuseNegativeIds)
+TEST_F(GameControllerTest, GroupIdsMakeTheGroupsTheyNeedAndIgnoreIdsOutOfRange)
 {
     NewGame();
     Brick* five = new Brick();
@@ -80,12 +80,16 @@ TEST_F(GameControllerTest, GroupIdsMakeTheGroupsTheyNeedAndRefuseNegativeIds)
               std::string::npos)
         << log.Text();
 
-    Brick* negative = new Brick();
-    negative->SetScriptField("groupID", bbtest::EvalLua("-1"));
-    EXPECT_THROW(logic->AddBrick(negative), Exception);
-    EXPECT_FALSE(Holds(logic->GetBricks(), negative));
-    EXPECT_EQ(nullptr, negative->GetParent());
-    delete negative;
+    // So is one below 0: the brick stands on the field.
+    for (const char* below : {"-1", "-2^31", "-1/0"}) {
+        Brick* negative = new Brick();
+        negative->SetScriptField("groupID", bbtest::EvalLua(below));
+        logic->AddBrick(negative);
+        EXPECT_EQ(6u, logic->GetGroupsByID().size()) << below;
+        EXPECT_TRUE(Holds(logic->GetBricks(), negative)) << below;
+    }
+    EXPECT_NE(log.Text().find("\"groupID\": -1 is below 0; it joins no group"), std::string::npos)
+        << log.Text();
 }
 
 TEST_F(GameControllerTest, AddActorSortsByClass)

@@ -119,8 +119,9 @@ public:
     void AddWall(Wall* wall) override;
     void SetBackgroundImage(const std::string& imageName) override;
     void SetArtefact(Actor* artefact) override;
-    // Files the actor under its integer "groupID" (>= 0), growing the id groups as needed;
-    // nothing for a missing or non-integer id; a negative id raises.
+    // Files the actor under its integer "groupID" (0 to MAX_GROUP_ID), growing the id
+    // groups as needed; nothing for a missing or non-integer id; an id out of that range is
+    // reported and the actor joins no group.
     virtual void ApplyGroupID(Actor* actor);
     virtual void AddBall(Ball* ball);
     // The ball appears after its spawn circle ("BallSpawnAnimation1") has run.

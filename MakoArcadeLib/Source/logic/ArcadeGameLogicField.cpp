@@ -59,16 +59,17 @@ void ArcadeGameLogic::ApplyGroupID(Actor* actor)
     const double number = value.GetNumber();
     if (number != std::floor(number))
         return;
-    MAKO_ASSERT(number >= 0);
     // A group is made for every id up to the largest, so an id above MAX_GROUP_ID is
-    // reported and the actor joins no group.
-    if (number > MAX_GROUP_ID) {
+    // reported and the actor joins no group; so is one below 0.
+    if (number < 0 || number > MAX_GROUP_ID) {
         std::unique_ptr<LevelPlace> place;
         if (m_Level)
             place = std::make_unique<LevelPlace>(m_Level->GetLevelName());
         DataReport::Report(DescribeObject(*actor),
-                           "\"groupID\": " + value.ToString() + " is more than " +
-                               std::to_string(MAX_GROUP_ID) + "; it joins no group");
+                           "\"groupID\": " + value.ToString() +
+                               (number < 0 ? " is below 0"
+                                           : " is more than " + std::to_string(MAX_GROUP_ID)) +
+                               "; it joins no group");
         return;
     }
     const int groupID = static_cast<int>(number);
