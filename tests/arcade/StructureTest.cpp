@@ -189,6 +189,24 @@ TEST_F(StructureTest, ShapesThePhysicsCannotMakeAreRefusedNamingTheKey)
     EXPECT_EQ(STRUCTURE_SHAPE_CIRCLE, s->GetShape());
 }
 
+// A turn is kept within one whole turn either way, so any number of degrees stands for the
+// same angle and every whole-degree step of it fits an int; NaN and the infinities turn not
+// at all.
+TEST_F(StructureTest, ATurnIsKeptWithinOneWholeTurn)
+{
+    std::unique_ptr<ArcadeStructure> s(Make("{class = 'ArcadeStructure', rectangle = {8, 8}}"));
+    const struct
+    {
+        const char* value;
+        double degrees;
+    } cases[] = {{"30", 30},       {"390", 30},  {"-390", -30}, {"2^31", 128},
+                 {"-2^31", -128}, {"1e308", 296}, {"0/0", 0},    {"1/0", 0}};
+    for (const auto& c : cases) {
+        s->ApplyProperties(bbtest::EvalLua(std::string("{rotation = ") + c.value + "}"));
+        EXPECT_NEAR(c.degrees, s->GetRotation(), 1e-6) << c.value;
+    }
+}
+
 TEST_F(StructureTest, ShapesAndTheirScaleApplyAlikeInEitherKeyOrder)
 {
     // The same keys inserted in both orders: the scale always acts on the shape.

@@ -156,6 +156,7 @@ void ArcadeStructure::SetPolygon(const Poly& polygon)
 
 void ArcadeStructure::SetRotation(double degrees)
 {
+    degrees = std::isfinite(degrees) ? std::fmod(degrees, 360.0) : 0.0;
     m_Rotation = degrees;
     Actor::SetRotation(-degrees, Center, false);
     if (m_Geom)

@@ -99,7 +99,8 @@ public:
     const std::string& GetShapeName() const MAKO_LIFETIMEBOUND { return m_ShapeName; }
     void SetShapeName(const std::string& name) { m_ShapeName = name; }
     double GetRotation() const { return m_Rotation; }
-    // Turns the structure: the image by -degrees, the geometry by degrees.
+    // Turns the structure: the image by -degrees, the geometry by degrees. The turn is kept
+    // within one whole turn either way (390 turns by 30); NaN and the infinities by 0.
     virtual void SetRotation(double degrees);
 
     // ---- Collision setup ---------------------------------------------------------------
