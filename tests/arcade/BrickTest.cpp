@@ -69,6 +69,29 @@ TEST_F(BrickTest, ANewBrickIsAWhiteStrengthOneRectangleThatBallsAndBlastsHit)
     EXPECT_STREQ("2", cracks[2].GetString());
 }
 
+// A strength and a damage from data are held to what a brick can count: a strength to
+// -2 (never revealed) .. MAX_STRENGTH, a damage to 0 .. MAX_STRENGTH (-1 stays the whole
+// strength), each mend named; so strength less damage always fits an int.
+TEST_F(BrickTest, AStrengthAndADamageFromDataAreHeldToWhatABrickCounts)
+{
+    bbtest::LogCapture log;
+    Brick* strong = Make("{class = 'Brick', noScaleStrength = true, strength = 2^31}");
+    EXPECT_EQ(Brick::MAX_STRENGTH, strong->GetStrength());
+    Brick* low = Make("{class = 'Brick', noScaleStrength = true, strength = -2^31}");
+    EXPECT_EQ(-2, low->GetStrength());
+    Brick* hurt = Make("{class = 'Brick', noScaleStrength = true, strength = 5, damage = -2^31}");
+    EXPECT_EQ(0, hurt->GetDamage());
+    EXPECT_FALSE(hurt->IsDead());
+    Brick* far = Make("{class = 'Brick', noScaleStrength = true, strength = 5, damage = 2^31}");
+    EXPECT_EQ(Brick::MAX_STRENGTH, far->GetDamage());
+    EXPECT_NE(log.Text().find("\"strength\": 2147483648 is outside -2 to 1000000; 1000000 is used"),
+              std::string::npos)
+        << log.Text();
+    EXPECT_NE(log.Text().find("\"damage\": -2147483648 is outside 0 to 1000000; 0 is used"),
+              std::string::npos)
+        << log.Text();
+}
+
 // A brick's power-ups are kinds of power-up only: any other name is named and left out
 // when it is set, so the brick (and its level) still stands.
 TEST_F(BrickTest, APowerupNameThatIsNoKindIsLeftOut)

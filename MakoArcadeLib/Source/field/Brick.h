@@ -117,6 +117,10 @@ public:
     // loot a brick counts: a larger value from data is reported and held to it.
     static constexpr int MAX_HOPPER_SLOTS = 100;
     static constexpr int MAX_EXTRA_LOOT = 1000;
+    // The largest strength and damage from data; a strength below -2 (-1: unbreakable, -2:
+    // never revealed either) or a damage below 0 (-1 aside: the whole strength) is
+    // reported and held too.
+    static constexpr int MAX_STRENGTH = 1000000;
     void SetBallHopperSize(int count);
     void SetBallHopperSizeOnly(int count);
     void SetShowBallHopperSize(int count);

@@ -313,13 +313,16 @@ void BrickProperties::RegisterMarks(Class& c)
 void BrickProperties::RegisterStrength(Class& c)
 {
     using B = Brick;
-    Member<PROPERTY_INT>(c, &B::m_Strength, "strength",
-                         [](B& b, const LuaObject& v) { b.SetStrength(ToInt(v)); });
+    Member<PROPERTY_INT>(c, &B::m_Strength, "strength", [](B& b, const LuaObject& v) {
+        b.SetStrength(HeldCount(b, "strength", v, -2, Brick::MAX_STRENGTH));
+    });
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_NoScaleStrength, "noScaleStrength");
     Member<PROPERTY_INT>(c, &B::m_Damage, "damage", [](B& b, const LuaObject& v) {
         int damage = ToInt(v);
         if (damage == -1)
             damage = b.m_Strength == -1 ? 0 : b.m_Strength;
+        else
+            damage = HeldCount(b, "damage", v, 0, Brick::MAX_STRENGTH);
         const Vector2D centre = b.GetCentre();
         b.SetDamage(damage, nullptr, nullptr, centre.x, centre.y);
     });
