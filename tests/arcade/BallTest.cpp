@@ -156,6 +156,24 @@ TEST_F(BallTest, ASizeOutsideTheTableIsClampedAndLogged)
 
 // A ball is round: a rectangle or polygon given to one is refused naming the key, so its
 // size can always change its circle.
+// A speed or velocity from data is a finite number: NaN and the infinities are refused
+// naming the key. One of any finite size asks the world for no more sub-steps than it makes.
+TEST_F(BallTest, ASpeedOrVelocityFromDataIsFinite)
+{
+    std::unique_ptr<Ball> ball(new Ball());
+    for (const char* table : {"{speed = 1/0}", "{speed = 0/0}", "{addSpeed = -1/0}",
+                              "{velocity = {0/0, 1}}", "{velocity = {1/0, 0}}"}) {
+        const std::string message =
+            bbtest::MessageOf([&] { ball->ApplyProperties(bbtest::EvalLua(table)); });
+        EXPECT_NE(std::string::npos, message.find("a finite speed")) << table << "\n" << message;
+        EXPECT_TRUE(std::isfinite(ball->GetSpeed())) << table;
+    }
+    Ball* fast = AddBall(100, 300, 0, 0);
+    fast->ApplyProperties(bbtest::EvalLua("{velocity = {1e300, 1e300}}"));
+    fast->ApplyProperties(bbtest::EvalLua("{activateBall = true}"));
+    passes.Step(2);
+}
+
 TEST_F(BallTest, ABallTakesNoShapeButItsCircle)
 {
     for (const char* table : {"{rectangle = {8, 8}}", "{polygon = {{0, 0}, {8, 0}, {0, 8}}}"}) {

@@ -788,7 +788,7 @@ void Ball::RequestSubSteps()
         return;
     const double speed = body->GetLinearVel().Length();
     const double travel = speed * kSpeedHeadroom * FRAME_PERIOD_SECONDS;
-    world->RequestSubSteps(int(std::ceil(travel / (kTravelPerSubStep * GetRadius()))));
+    world->RequestSubSteps(ClampToInt(std::ceil(travel / (kTravelPerSubStep * GetRadius()))));
 }
 
 void Ball::RegulateSpeed()

@@ -22,6 +22,16 @@ const char* const kReadWritten[] = {"position", "substance", "size",
                                     "speed",    "velocity",  "activateBall"};
 const char* const kWrittenOnly[] = {"corona", "addSpeed"};
 
+// The speed a key gives; NaN and the infinities (a velocity of unbounded length too) are
+// refused naming the key.
+double FiniteSpeed(const std::string& key, double speed)
+{
+    if (!std::isfinite(speed))
+        MAKO_THROW(ApplyPropertyError, "'" + key + "' must be a finite speed, but was " +
+                                           std::to_string(speed) + ".");
+    return speed;
+}
+
 } // namespace
 
 void Ball::RegisterProperties(Class& c)
@@ -55,12 +65,13 @@ void Ball::ApplyClassicProperty(const std::string& name, const LuaObject& value)
         SetSize(BallRadii[index], BallRadii[index], index);
         PlaceOnPaddle();
     } else if (name == "addSpeed") {
-        AddSpeed(ReadNumberFromObject(value), false);
+        AddSpeed(FiniteSpeed(name, ReadNumberFromObject(value)), false);
     } else if (name == "speed") {
-        m_Speed = ReadNumberFromObject(value);
+        m_Speed = FiniteSpeed(name, ReadNumberFromObject(value));
     } else if (name == "velocity") {
-        m_Velocity = Point<double>(value, "velocity");
-        const double length = std::sqrt(m_Velocity.x * m_Velocity.x + m_Velocity.y * m_Velocity.y);
+        const Point<double> velocity(value, "velocity");
+        const double length = FiniteSpeed(name, std::hypot(velocity.x, velocity.y));
+        m_Velocity = velocity;
         m_Speed = std::clamp(length, gBallSpeed.minBallSpeed, gBallSpeed.maxBallSpeed);
     } else if (name == "rectangle" || name == "polygon") {
         MAKO_THROW(ApplyPropertyError, "'" + name + "' is not a shape for a ball: a ball is "
