@@ -4,6 +4,8 @@
 
 #include "lua/MakoLuaState.h"
 
+#include <cmath>
+
 using LuaPlus::LuaObject;
 
 namespace scenetest {
@@ -88,6 +90,16 @@ TEST_F(MotionTest, AbsoluteRampsUpToItsSpeed)
     const std::vector<TraceEntry> expected = {{1, 0, 0, R}, {2, 0, 0, R}};
     EXPECT_EQ(expected, Trace(*motion, 2, &target));
     EXPECT_NEAR(2.0f, motion->Update().x, 1e-5);
+}
+
+// Ramps of any length, the largest an int holds too, step by a sliver of the speed.
+TEST_F(MotionTest, RampsOfTheLongestLengthStillStep)
+{
+    auto motion = MakeMotion("{class = 'MotionRotate', angle = 20, speed = 4, "
+                             "rampUpTicks = 2^31, rampDownTicks = 2^31, start = true}");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_GE(std::fabs(motion->Update().z), 0.0f);
+    EXPECT_TRUE(motion->IsRunning());
 }
 
 TEST_F(MotionTest, AbsoluteIgnoringAnAxisCompletesWhenTheOtherArrives)

@@ -11,7 +11,7 @@ void MotionRamp::Restart()
 void MotionRamp::Advance(bool signedSpeed)
 {
     if (m_Phase == ACCELERATING) {
-        m_Current = m_Current + m_Speed / static_cast<float>(m_UpTicks + 1);
+        m_Current = m_Current + m_Speed / (static_cast<float>(m_UpTicks) + 1.0f);
         const bool reached =
             signedSpeed && m_Speed <= 0.0f ? m_Current <= m_Speed : m_Current >= m_Speed;
         if (reached)
@@ -19,7 +19,7 @@ void MotionRamp::Advance(bool signedSpeed)
         if (m_Current == m_Speed)
             m_Phase = CRUISING;
     } else if (m_Phase == DECELERATING) {
-        m_Current = m_Current - m_BrakeFrom / static_cast<float>(m_DownTicks + 1);
+        m_Current = m_Current - m_BrakeFrom / (static_cast<float>(m_DownTicks) + 1.0f);
     }
 }
 
