@@ -659,8 +659,9 @@ MotionTarget* ArcadeStructure::FindFieldTarget(const std::string& name) const
 {
     if (!gLogic)
         return nullptr;
+    // Only a structure standing in a world has a place to be followed.
     ArcadeStructure* found = dynamic_cast<ArcadeStructure*>(gLogic->FindActor(name));
-    return found && found->GetGeom() ? found : nullptr;
+    return found && found->GetGeom() && found->GetGeom()->GetWorld() ? found : nullptr;
 }
 
 void ArcadeStructure::OnMotionPropertiesApplied()
