@@ -402,6 +402,10 @@ protected:
 
     void SweepEntries(const std::set<std::string>& only);
 
+    // Every property of every class a level may build, each hostile value: the part-th of
+    // parts shares of them.
+    void SweepClassSites(std::size_t part, std::size_t parts);
+
     LevelManager manager;
 };
 
@@ -460,6 +464,9 @@ const char kFillWithDataFunction[] =
 
 // The share of the class sweep's sites one level holds.
 constexpr std::size_t kClassSitesPerRun = 900;
+// The passes each level of the class sweep is played: its objects meet the ball and each
+// other, and its motions and factories run.
+constexpr int kClassSweepPasses = 10;
 
 // A level entry holding an object of the class whose property is given the value (Lua
 // text), as the n-th entry of the run: a motion on a structure, a factory on a brick, a
@@ -626,8 +633,8 @@ TEST_F(TripWireLevelSweep, AFunctionALaterFilePlantsIsNeverCalled)
 // rides on a structure (which starts it when the level is built), a factory on a brick.
 // Each entry of a level holds one property of one class, so a value one key refuses never
 // keeps another key from its value; a run gives one value to a share of every class's
-// properties.
-TEST_F(TripWireLevelSweep, EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHostileValue)
+// properties. The sites are swept in four parts, each a process of its own in CI.
+void TripWireLevelSweep::SweepClassSites(std::size_t part, std::size_t parts)
 {
     const std::vector<Value> values = HostileValues(true);
     Tally tally{"classes"};
@@ -644,12 +651,15 @@ TEST_F(TripWireLevelSweep, EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHost
     for (const Class* c : buildable)
         for (const std::string& property : PropertiesOf(c))
             sites.emplace_back(c, property);
-    tally.sites = int(sites.size());
+    tally.sites = int(std::min(sites.size(), (part + 1) * ((sites.size() + parts - 1) / parts)) -
+                      std::min(sites.size(), part * ((sites.size() + parts - 1) / parts)));
     // The entries of one run: far below the objects a level may hold, few enough that a
     // run plays quickly.
     const std::size_t perRun = kClassSitesPerRun;
-    for (std::size_t first = 0; first < sites.size(); first += perRun) {
-        const std::size_t last = std::min(sites.size(), first + perRun);
+    const std::size_t share = (sites.size() + parts - 1) / parts;
+    const std::size_t end = std::min(sites.size(), (part + 1) * share);
+    for (std::size_t first = part * share; first < end; first += perRun) {
+        const std::size_t last = std::min(end, first + perRun);
         for (const Value& value : values) {
             // The value is made once and shared by every entry (the text of 1 MiB made for
             // each would outrun the file's budget).
@@ -669,15 +679,35 @@ TEST_F(TripWireLevelSweep, EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHost
                 // is given past that check instead, at every entry.
                 text = kBaseLevel + std::string("local V = 'TripSweepFunctionHere'\n") +
                        text.substr(text.find('\n', std::string(kBaseLevel).size()) + 1);
-                Run(run, text, "", 30, tally, kFillWithDataFunction);
+                Run(run, text, "", kClassSweepPasses, tally, kFillWithDataFunction);
             } else {
-                Run(run, text, "", 30, tally);
+                Run(run, text, "", kClassSweepPasses, tally);
             }
             // A level the file's check drops (a table nested too deep) is not built.
             if (GetGlobalLuaState()->GetGlobal("Levels")["TripSweep"].IsTable())
                 EXPECT_LT(asked, TimesAsked()) << run << ": the level was not built";
         }
     }
+}
+
+TEST_F(TripWireLevelSweep, EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHostileValuePart1)
+{
+    SweepClassSites(0, 4);
+}
+
+TEST_F(TripWireLevelSweep, EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHostileValuePart2)
+{
+    SweepClassSites(1, 4);
+}
+
+TEST_F(TripWireLevelSweep, EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHostileValuePart3)
+{
+    SweepClassSites(2, 4);
+}
+
+TEST_F(TripWireLevelSweep, EveryPropertyOfEveryClassALevelMayBuildHoldsEveryHostileValuePart4)
+{
+    SweepClassSites(3, 4);
 }
 
 // A condition of a motion names each global function of the game in turn: none is called.
