@@ -103,6 +103,10 @@ TEST(Utility, TextAndNumberFormats)
     EXPECT_EQ(-1015, RoundToInt(-1015.5f));
     EXPECT_EQ(3, RoundToInt(2.5f));
     EXPECT_EQ(0, RoundToInt(-0.4f));
+    // A place far past any int (a body flung away) is held to the int range; NaN gives 0.
+    EXPECT_EQ(-2147483647 - 1, RoundToInt(-3.12e9f));
+    EXPECT_EQ(2147483647, RoundToInt(std::numeric_limits<float>::infinity()));
+    EXPECT_EQ(0, RoundToInt(std::numeric_limits<float>::quiet_NaN()));
     // Numbers from scripts and files: truncated, held to the int range, never undefined.
     EXPECT_EQ(-2, ClampToInt(-2.9));
     EXPECT_EQ(2147483647, ClampToInt(6.7e118));

@@ -214,7 +214,7 @@ float RandomFloatInRange(float a, float b)
 
 int RoundToInt(float x)
 {
-    return static_cast<int>(std::floor(x + 0.5f));
+    return ClampToInt(std::floor(static_cast<double>(x) + 0.5));
 }
 
 int ClampToInt(double x)

@@ -65,7 +65,8 @@ float RandomFloatInRange(float a, float b);
 
 // The nearest int, halves rounded up (x + 0.5 rounded down): -1.7 gives -2, -1.5 gives -1.
 // Negative coordinates round like positive ones, so a whole number stays what it is (a wall
-// centred at -1016 keeps its place when it is synced from the physics).
+// centred at -1016 keeps its place when it is synced from the physics). A value past the
+// int range gives INT_MAX or INT_MIN, NaN gives 0.
 int RoundToInt(float x);
 
 // A number from a script or a file as an int: truncated toward zero and held to the int
