@@ -32,7 +32,9 @@ void ArcadeActor::SyncFromPhysics()
     if (!m_Geom)
         return;
     const Point<double> c = m_Geom->GetCenter();
-    SetPosition(RoundToInt(float(c.x)) - GetWidth() / 2, RoundToInt(float(c.y)) - GetHeight() / 2);
+    // Counted wide, so a body flung far away is placed at the end of the int range.
+    SetPosition(ClampToInt(double(RoundToInt(float(c.x))) - GetWidth() / 2),
+                ClampToInt(double(RoundToInt(float(c.y))) - GetHeight() / 2));
 }
 
 void ArcadeActor::SyncToPhysics()
