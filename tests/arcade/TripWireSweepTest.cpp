@@ -594,9 +594,7 @@ TEST_F(TripWireLevelSweep, EveryKeyOfEveryActorAndTheArtefactHoldsEveryHostileVa
     SweepEntries({"actor", "artefact"});
 }
 
-// Off until the fault it meets is mended: a paddle start's key given a table makes the
-// physics refuse the paddle's box.
-TEST_F(TripWireLevelSweep, DISABLED_EveryKeyOfEveryStartHoldsEveryHostileValueAsData)
+TEST_F(TripWireLevelSweep, EveryKeyOfEveryStartHoldsEveryHostileValueAsData)
 {
     SweepEntries({"paddle start", "ball start", "ball"});
 }

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <memory>
+#include <vector>
+
 using namespace physics_test;
 
 namespace {
@@ -117,6 +121,33 @@ TEST(PhysicsBody, HeldToThePlaneAfterEveryStepEvenWithoutSubSteps)
     }
     // Nothing moved: no sub-step ran.
     EXPECT_EQ(100.0, ball->Body()->GetPosition().x);
+}
+
+// Places, turns, speeds, forces and lengths of any number (as level data may give them) are
+// held to what the physics can step: the world steps on, every body stays somewhere.
+TEST(PhysicsBody, ValuesOfAnySizeAreHeldToWhatThePhysicsCanStep)
+{
+    const double huge = 1e308, inf = INFINITY, nan = NAN;
+    World world;
+    std::vector<std::unique_ptr<Thing>> things = MakeWalls(world);
+    things.push_back(MakeBrick(world, 320, 200, nan, -inf));
+    things.push_back(MakeBall(world, 300, 300, nan, inf, -huge));
+    auto turned = MakeBall(world, 200, 300, 8, 0, 0);
+    turned->geom->SetRotation(float(huge));
+    turned->Body()->AddForce(huge, nan);
+    turned->Body()->AddForce(huge, 0);
+    auto flung = MakeBall(world, 250, 300, 8, 0, 0);
+    flung->geom->SetPosition(huge, -inf);
+    flung->Body()->SetLinearVel(nan, huge);
+    things.push_back(std::move(turned));
+    things.push_back(std::move(flung));
+    things.back()->geom->SetRadiusGradually(inf);
+    for (int step = 0; step < 20; ++step)
+        ASSERT_NO_THROW(world.Step(kFrame, nullptr, nullptr)) << "step " << step;
+    for (const auto& thing : things) {
+        const Point<double> at = thing->geom->GetCenter();
+        EXPECT_TRUE(std::isfinite(at.x) && std::isfinite(at.y)) << at.x << ", " << at.y;
+    }
 }
 
 TEST(PhysicsBody, RotationLockAndOwnershipThroughTheGeometry)

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "physics/OdeLockCheck.h"
 #include "physics/PhysicsMass.h"
+#include "physics/PhysicsRange.h"
 #include "physics/World.h"
 
 #include <cmath>
@@ -47,7 +48,7 @@ void PhysicsBody::ForgetWorld()
 
 void PhysicsBody::SetPosition(double x, double y)
 {
-    dBodySetPosition(m_Body, x, y, 0.0);
+    dBodySetPosition(m_Body, PhysicsRange::Place(x), PhysicsRange::Place(y), 0.0);
 }
 
 Vector2D PhysicsBody::GetPosition() const
@@ -58,7 +59,7 @@ Vector2D PhysicsBody::GetPosition() const
 
 void PhysicsBody::SetLinearVel(double x, double y)
 {
-    dBodySetLinearVel(m_Body, x, y, 0.0);
+    dBodySetLinearVel(m_Body, PhysicsRange::Speed(x), PhysicsRange::Speed(y), 0.0);
 }
 
 Vector2D PhysicsBody::GetLinearVel() const
@@ -69,7 +70,8 @@ Vector2D PhysicsBody::GetLinearVel() const
 
 void PhysicsBody::AddForce(double x, double y)
 {
-    m_PendingForce = m_PendingForce + Vector2D(x, y);
+    m_PendingForce = Vector2D(PhysicsRange::Force(m_PendingForce.x + x),
+                              PhysicsRange::Force(m_PendingForce.y + y));
 }
 
 void PhysicsBody::AddAcceleration(double x, double y)

@@ -28,7 +28,8 @@ public:
     dBodyID GetBodyID() const { return m_Body; }
     World* GetWorld() const { return m_World; }
 
-    // Position (x, y, 0) in pixels.
+    // Position (x, y, 0) in pixels. Positions, velocities and forces are held to what the
+    // physics can step (physics/PhysicsRange).
     void SetPosition(double x, double y);
     Vector2D GetPosition() const;
     // Velocity (x, y, 0) in pixels per second.

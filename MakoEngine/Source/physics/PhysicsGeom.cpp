@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "physics/PhysicsBody.h"
+#include "physics/PhysicsRange.h"
 #include "physics/TriMeshData.h"
 #include "physics/World.h"
 
@@ -67,7 +68,7 @@ void PhysicsGeom::SetCollideBits(unsigned long bits)
 void PhysicsGeom::SetRotation(float degrees)
 {
     dMatrix3 r;
-    dRFromAxisAndAngle(r, 0.0, 0.0, 1.0, degrees * (M_PI / 180.0));
+    dRFromAxisAndAngle(r, 0.0, 0.0, 1.0, PhysicsRange::Turn(degrees) * (M_PI / 180.0));
     dGeomSetRotation(m_Geom, r);
 }
 
@@ -84,11 +85,13 @@ Vector2D PhysicsGeom::ToWorldDirection(const Vector2D& local) const
 
 void PhysicsGeom::SetBoxSize(float width, float height)
 {
-    dGeomBoxSetLengths(m_Geom, width, height, 100.0);
+    dGeomBoxSetLengths(m_Geom, PhysicsRange::Length(width), PhysicsRange::Length(height), 100.0);
 }
 
 void PhysicsGeom::PlaceAt(double x, double y)
 {
+    x = PhysicsRange::Place(x);
+    y = PhysicsRange::Place(y);
     if (y < kActiveTopY)
         Disable();
     else
@@ -104,7 +107,7 @@ void PhysicsGeom::SetPosition(float x, float y)
 void PhysicsGeom::SetPosition(double x, double y)
 {
     const dReal* p = dGeomGetPosition(m_Geom);
-    if (p[0] == x && p[1] == y)
+    if (p[0] == PhysicsRange::Place(x) && p[1] == PhysicsRange::Place(y))
         return;
     PlaceAt(x, y);
 }
@@ -150,7 +153,7 @@ void PhysicsGeom::Disable()
 void PhysicsGeom::SetRadiusGradually(double radius)
 {
     MAKO_ASSERT_MSG(dGeomGetClass(m_Geom) == dSphereClass, "only a sphere changes its radius");
-    m_RadiusStep = (radius - dGeomSphereGetRadius(m_Geom)) * 0.1;
+    m_RadiusStep = (PhysicsRange::Length(radius) - dGeomSphereGetRadius(m_Geom)) * 0.1;
     if (m_RadiusStep == 0.0)
         return;
     const bool wasChanging = IsChangingGradually();
@@ -163,7 +166,7 @@ void PhysicsGeom::ShiftGradually(double dy)
 {
     if (m_ShiftTicks > 0)
         return;
-    m_ShiftStep = dy * 0.1;
+    m_ShiftStep = PhysicsRange::Place(dy) * 0.1;
     if (m_ShiftStep == 0.0)
         return;
     const bool wasChanging = IsChangingGradually();

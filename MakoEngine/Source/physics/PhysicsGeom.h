@@ -67,7 +67,8 @@ public:
     void SetSoftness(float softness) { m_Softness = softness; }
     float GetSoftness() const { return m_Softness; }
 
-    // Rotation about the z axis, in degrees.
+    // Rotation about the z axis, in degrees. Turns, lengths and places are held to what the
+    // physics can step (physics/PhysicsRange).
     void SetRotation(float degrees);
     // The 3 × 4 row-major rotation matrix of ODE.
     const dReal* GetRotation() const;

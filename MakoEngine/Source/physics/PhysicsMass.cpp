@@ -1,5 +1,7 @@
 #include "physics/PhysicsMass.h"
 
+#include "physics/PhysicsRange.h"
+
 PhysicsMass::PhysicsMass()
 {
     dMassSetZero(&m_Mass);
@@ -7,10 +9,11 @@ PhysicsMass::PhysicsMass()
 
 void PhysicsMass::SetSphere(double density, double radius)
 {
-    dMassSetSphere(&m_Mass, density, radius);
+    dMassSetSphere(&m_Mass, PhysicsRange::Density(density), PhysicsRange::Length(radius));
 }
 
 void PhysicsMass::SetBox(double density, double x, double y, double z)
 {
-    dMassSetBox(&m_Mass, density, x, y, z);
+    using PhysicsRange::Length;
+    dMassSetBox(&m_Mass, PhysicsRange::Density(density), Length(x), Length(y), Length(z));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A mass record to give a body its mass, used on the stack. Densities are in mass per
-// cubic pixel; the shapes are centred on the body.
+// cubic pixel; the shapes are centred on the body. Densities and lengths are held to what
+// the physics can step (physics/PhysicsRange).
 #include <ode/ode.h>
 
 class PhysicsMass

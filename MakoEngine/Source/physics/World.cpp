@@ -7,6 +7,7 @@
 #include "physics/OdeRuntime.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
+#include "physics/PhysicsRange.h"
 #include "physics/PhysicsServices.h"
 #include "physics/TriMeshData.h"
 
@@ -254,12 +255,16 @@ void World::SetCollisionIterations(int iterations)
 
 PhysicsGeom* World::CreateBox(float width, float height)
 {
-    return new PhysicsGeom(this, dCreateBox(SpaceForNewGeom(), width, height, 100.0), nullptr);
+    return new PhysicsGeom(this,
+                           dCreateBox(SpaceForNewGeom(), PhysicsRange::Length(width),
+                                      PhysicsRange::Length(height), 100.0),
+                           nullptr);
 }
 
 PhysicsGeom* World::CreateSphere(float radius)
 {
-    return new PhysicsGeom(this, dCreateSphere(SpaceForNewGeom(), radius), nullptr);
+    return new PhysicsGeom(this, dCreateSphere(SpaceForNewGeom(), PhysicsRange::Length(radius)),
+                           nullptr);
 }
 
 PhysicsGeom* World::CreateTriMesh(TriMeshData* data)
