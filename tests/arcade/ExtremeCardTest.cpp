@@ -3,7 +3,7 @@
 // every screen that shows a card or its records (menu, chooser, map, lab, finds, the tally
 // of a won level) opens without a fault, and every figure it shows lies within what can
 // exist.
-#include "GameApp.h"
+#include "CardAppTest.h"
 #include "core/Event.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
@@ -85,22 +85,9 @@ long long Figure(const std::string& text)
     return digits.empty() || digits.size() > 12 ? -1 : std::atoll(digits.c_str());
 }
 
-class ExtremeCardTest : public ::testing::Test
+class ExtremeCardTest : public CardAppTest
 {
 protected:
-    void TearDown() override { app.reset(); }
-
-    // A new start of the game over the card text in slot 1: its loader reads the card, the
-    // menu is made over the current player.
-    void Start(const std::string& card)
-    {
-        app.reset();
-        app = std::make_unique<GameApp>();
-        app->LoadCard(home.Path() + "/cards/", card);
-    }
-
-    Screen* Show(const std::string& name) { return app->Show(name); }
-
     static std::string Text(const Actor* parent, const std::string& name)
     {
         auto* label = dynamic_cast<Label*>(const_cast<Actor*>(parent)->GetChild(name, true));
@@ -129,8 +116,6 @@ protected:
         app->Pass(200);
     }
 
-    TempHome home;
-    std::unique_ptr<GameApp> app;
 };
 
 } // namespace

@@ -4,7 +4,7 @@
 // then the menu, the chooser, the sign-in, the map, the lab, the finds and a won level's
 // tally are shown: nothing fails, each text is one the screens can draw, the card's file
 // and key are named in the log, and every text drawn from the card keeps inside its frame.
-#include "GameApp.h"
+#include "CardAppTest.h"
 #include "TextLayout.h"
 #include "core/Event.h"
 #include "core/Utf8.h"
@@ -66,20 +66,9 @@ bool IsDrawable(const std::string& text)
     return true;
 }
 
-class TextSweepTest : public ::testing::Test
+class TextSweepTest : public CardAppTest
 {
 protected:
-    void TearDown() override { app.reset(); }
-
-    void Start(const std::string& card)
-    {
-        app.reset();
-        app = std::make_unique<GameApp>();
-        app->LoadCard(home.Path() + "/cards/", card);
-    }
-
-    Screen* Show(const std::string& name) { return app->Show(name); }
-
     // The layout faults of what root shows that concern a text from the card.
     void CheckLayout(const Actor* root, const std::string& place)
     {
@@ -103,8 +92,6 @@ protected:
         app->Pass(170);
     }
 
-    TempHome home;
-    std::unique_ptr<GameApp> app;
     TextLayout layout{640, 480};
     std::vector<std::string> cardTexts;
 };

@@ -43,19 +43,25 @@ CheckRun RunLevelCheck(const bbtest::TempHome& home, const std::string& pack)
     return run;
 }
 
+// A copy of the asset pack under home whose only level file is Altiplano.lua; its folder.
+std::string PackWithAltiplanoOnly(const bbtest::TempHome& home)
+{
+    const std::string pack = home.Path() + "/pack";
+    fs::copy(bbtest::AssetPackFolder(), pack, fs::copy_options::recursive);
+    for (const auto& file : fs::directory_iterator(pack + "/Levels"))
+        if (file.path().filename() != "Altiplano.lua")
+            fs::remove(file.path());
+    return pack;
+}
+
 } // namespace
 
 TEST(LevelCheckProgram, DamagedFilesAndMisplacedSecretsFailTheCheckOneLineEach)
 {
-    const std::string assets = bbtest::AssetPackFolder();
-    BB_REQUIRE_FILE(assets + "/Levels/Altiplano.lua", "asset pack's levels");
+    BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Levels/Altiplano.lua", "asset pack's levels");
     bbtest::TempHome home;
-    const std::string pack = home.Path() + "/pack";
-    fs::copy(assets, pack, fs::copy_options::recursive);
+    const std::string pack = PackWithAltiplanoOnly(home);
     // One level that plays the damaged song, and one with two secrets, one on steel.
-    for (const auto& file : fs::directory_iterator(pack + "/Levels"))
-        if (file.path().filename() != "Altiplano.lua")
-            fs::remove(file.path());
     bbtest::WriteFile(pack + "/Levels/Secrets.lua",
                       "Levels.Secrets = { fullName = 'S', music = 'Harbour.mid',\n"
                       "    bricks = { 'R?,G,B?', ',,,,M?' } }\n");
@@ -95,14 +101,9 @@ TEST(LevelCheckProgram, APackWithoutLevelsEndsWithStatusTwoAndAMessage)
 
 TEST(LevelCheckProgram, UnreadableFilesPlantedFunctionsAndEndlessCopiesAreLinesOfTheReport)
 {
-    const std::string assets = bbtest::AssetPackFolder();
-    BB_REQUIRE_FILE(assets + "/Levels/Altiplano.lua", "asset pack's levels");
+    BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Levels/Altiplano.lua", "asset pack's levels");
     bbtest::TempHome home;
-    const std::string pack = home.Path() + "/pack";
-    fs::copy(assets, pack, fs::copy_options::recursive);
-    for (const auto& file : fs::directory_iterator(pack + "/Levels"))
-        if (file.path().filename() != "Altiplano.lua")
-            fs::remove(file.path());
+    const std::string pack = PackWithAltiplanoOnly(home);
     // A later file plants a function in an earlier level; another copies 16 MiB an
     // instruction without end; a FIFO stands among the level files.
     bbtest::WriteFile(pack + "/Levels/Planter.lua", "Levels.Altiplano.compiledBricks[1].strength = "
