@@ -1,7 +1,6 @@
 #include "winsock/NetAddress.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
 #include <netinet/in.h>
 
 #include <cstdio>
@@ -15,22 +14,11 @@ NetAddress::NetAddress(uint8_t a, uint8_t b, uint8_t c, uint8_t d, uint16_t port
 
 bool NetAddress::SetHost(const std::string& host)
 {
+    // inet_pton takes exactly four decimal parts, nothing else: no name, no octal or hex.
     in_addr quad{};
-    if (!host.empty() && inet_pton(AF_INET, host.c_str(), &quad) == 1) {
-        std::memcpy(m_Bytes, &quad.s_addr, 4);
-        return true;
-    }
-    if (host.empty())
+    if (host.empty() || inet_pton(AF_INET, host.c_str(), &quad) != 1)
         return false;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found)
-        return false;
-    const sockaddr_in* first = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    std::memcpy(m_Bytes, &first->sin_addr.s_addr, 4);
-    freeaddrinfo(found);
+    std::memcpy(m_Bytes, &quad.s_addr, 4);
     return true;
 }
 

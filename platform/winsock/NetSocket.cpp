@@ -32,6 +32,8 @@ short PollOne(int handle, short events, int timeoutMs)
     return result > 0 ? entry.revents : 0;
 }
 
+NetSocket::ConnectWatcher* s_Watcher = nullptr;
+
 long long NowMs()
 {
     using namespace std::chrono;
@@ -44,9 +46,12 @@ NetSocket::~NetSocket()
     Close();
 }
 
-NetSocket::NetSocket(NetSocket&& other) noexcept : m_Handle(other.m_Handle)
+NetSocket::NetSocket(NetSocket&& other) noexcept
+    : m_Handle(other.m_Handle), m_Connecting(other.m_Connecting),
+      m_ConnectPending(other.m_ConnectPending)
 {
     other.m_Handle = -1;
+    other.m_ConnectPending = false;
 }
 
 NetSocket& NetSocket::operator=(NetSocket&& other) noexcept
@@ -54,7 +59,10 @@ NetSocket& NetSocket::operator=(NetSocket&& other) noexcept
     if (this != &other) {
         Close();
         m_Handle = other.m_Handle;
+        m_Connecting = other.m_Connecting;
+        m_ConnectPending = other.m_ConnectPending;
         other.m_Handle = -1;
+        other.m_ConnectPending = false;
     }
     return *this;
 }
@@ -64,6 +72,23 @@ void NetSocket::Close()
     if (m_Handle >= 0)
         ::close(m_Handle);
     m_Handle = -1;
+    m_ConnectPending = false;
+}
+
+NetSocket::ConnectWatcher* NetSocket::SetConnectWatcher(ConnectWatcher* watcher)
+{
+    ConnectWatcher* previous = s_Watcher;
+    s_Watcher = watcher;
+    return previous;
+}
+
+void NetSocket::EndConnect(bool connected)
+{
+    if (!m_ConnectPending)
+        return;
+    m_ConnectPending = false;
+    if (s_Watcher)
+        s_Watcher->Ended(m_Connecting, connected);
 }
 
 bool NetSocket::MakeSocket()
@@ -126,13 +151,25 @@ bool NetSocket::Accept(NetSocket& out, NetAddress& peer)
 
 bool NetSocket::StartConnect(const NetAddress& address)
 {
+    // The sockets serve the script debugger, whose peers are programs of this machine: what
+    // names another machine (a list or a hello from a file or a peer) is never reached.
+    if (!address.IsLoopback()) {
+        Close();
+        errno = EACCES;
+        return false;
+    }
     if (!MakeSocket())
         return false;
     sockaddr_in remote;
     address.ToSockAddr(remote);
+    if (s_Watcher)
+        s_Watcher->Started(address);
+    m_Connecting = address;
+    m_ConnectPending = true;
     if (::connect(m_Handle, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0 ||
         errno == EINPROGRESS || errno == EINTR)
         return true;
+    EndConnect(false);
     Close();
     return false;
 }
@@ -148,9 +185,11 @@ NetSocket::ConnectState NetSocket::PollConnect()
     socklen_t size = sizeof error;
     if (getsockopt(m_Handle, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0 ||
         (seen & (POLLERR | POLLHUP))) {
+        EndConnect(false);
         Close();
         return ConnectState::Failed;
     }
+    EndConnect(true);
     return ConnectState::Connected;
 }
 
@@ -168,6 +207,7 @@ bool NetSocket::ConnectWithin(const NetAddress& address, int timeoutMs)
             break;
         PollOne(m_Handle, POLLOUT, static_cast<int>(left));
     }
+    EndConnect(false);
     Close();
     return false;
 }

@@ -1,8 +1,8 @@
 #pragma once
-// A TCP socket over POSIX sockets. Every socket is non-blocking: reads take what has
-// arrived, connects are started and then polled, writes wait for room only up to a time
-// limit. Writing to a peer that went away fails quietly (never SIGPIPE). One owner; moving
-// closes the target's socket first and leaves the source with none.
+// A TCP socket over POSIX sockets, which connects to this machine only. Every socket is
+// non-blocking: reads take what has arrived, connects are started and then polled, writes
+// wait for room only up to a time limit. Writing to a peer that went away fails quietly (never
+// SIGPIPE). One owner; moving closes the target's socket first and leaves the source with none.
 #include "winsock/NetAddress.h"
 
 #include <cstddef>
@@ -15,6 +15,20 @@ public:
     static constexpr int WRITE_TIME_LIMIT_MS = 3000;
 
     enum class ConnectState { Pending, Connected, Failed };
+
+    // Sees the connects of every socket of the layer, for tests that count them: Started
+    // when connect() is called for an address, Ended when the socket's owner learns how a
+    // started connect went (PollConnect, or ConnectWithin, says Connected or Failed; a
+    // socket closed or replaced while pending ends nothing).
+    class ConnectWatcher
+    {
+    public:
+        virtual ~ConnectWatcher() = default;
+        virtual void Started(const NetAddress& address) = 0;
+        virtual void Ended(const NetAddress& address, bool connected) = 0;
+    };
+    // Installs the watcher (null for none); returns the previous one. Main thread only.
+    static ConnectWatcher* SetConnectWatcher(ConnectWatcher* watcher);
 
     NetSocket() = default;
     ~NetSocket();
@@ -35,8 +49,10 @@ public:
     // Takes a waiting connection, if any: true with `out` and `peer` set, else false.
     bool Accept(NetSocket& out, NetAddress& peer);
 
-    // Starts a non-blocking connect (a new socket replaces this one). False, with no
-    // socket left, when it fails at once.
+    // Starts a non-blocking connect (a new socket replaces this one). Only an address of
+    // this machine (NetAddress::IsLoopback) is connected to: any other is refused before a
+    // socket is made, whoever asks. False, with no socket left, when it is refused or fails
+    // at once.
     bool StartConnect(const NetAddress& address);
     // Where a started connect stands, without waiting. A failed connect closes the socket.
     ConnectState PollConnect();
@@ -59,6 +75,11 @@ public:
 
 private:
     bool MakeSocket();
+    // Tells the watcher that the started connect ended, once.
+    void EndConnect(bool connected);
 
     int m_Handle = -1;
+    // The address of a connect started and not yet ended.
+    NetAddress m_Connecting;
+    bool m_ConnectPending = false;
 };

@@ -8,8 +8,8 @@
 
 namespace {
 const std::size_t MAX_LINE = 199;
-// The largest list read, in bytes, and the most pairs resolved (the last ones of the
-// file): the game writes a handful, and each resolution of a name may wait on the network.
+// The largest list read, in bytes, and the most pairs looked at (the last ones of the
+// file): the game writes a handful.
 const std::size_t MAX_BYTES = 64 * 1024;
 const std::size_t MAX_PAIRS = 16;
 
@@ -21,6 +21,15 @@ std::string Trim(const std::string& text)
         return std::string();
     const std::size_t last = text.find_last_not_of(blanks);
     return text.substr(first, last - first + 1);
+}
+
+// The text with every control character shown as '?', for a line of the log.
+std::string Printable(std::string text)
+{
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32 || c == 127)
+            c = '?';
+    return text;
 }
 
 bool NextLine(std::istream& in, std::string& line)
@@ -64,8 +73,13 @@ std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::str
     for (const auto& pair : pairs) {
         Entry entry;
         entry.name = pair.first;
-        if (entry.address.Parse(pair.second))
+        if (entry.address.Parse(pair.second) && entry.address.IsLoopback())
             entries.push_back(entry);
+        else
+            Log("Warning: the debugger's connection list \"%s\" names \"%s\" for the client "
+                "\"%s\", which is not an address of this machine (127.x.x.x:port, in "
+                "numbers); that client is not reattached.\n",
+                path.c_str(), Printable(pair.second).c_str(), Printable(pair.first).c_str());
     }
     return entries;
 }

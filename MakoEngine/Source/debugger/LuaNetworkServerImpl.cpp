@@ -40,8 +40,8 @@ bool LuaNetworkServerImpl::Start(const std::string& fileName, uint16_t port,
     } else {
         if (!local.IsLoopback())
             Log("LuaNetworkServerImpl: Warning: the script debugger listens on %s and can be "
-                "reached from other machines; anyone who connects can run code in the "
-                "game.\n",
+                "reached from other machines, though it connects back only to clients on "
+                "this machine; a program there that connects can run code in the game.\n",
                 local.FormatHost().c_str());
         local.SetPort(port);
         listening = m_Listener.Listen(local);
@@ -260,8 +260,15 @@ bool LuaNetworkServerImpl::ReadHello(Handshake& handshake)
     handshake.peer.SetPort(hello.port);
     DebugTrace("LuaNetworkServerImpl: Sending reconnect request [%s]\n",
                handshake.peer.Format().c_str());
-    if (!handshake.back.StartConnect(handshake.peer))
+    if (!handshake.back.StartConnect(handshake.peer)) {
+        // A client elsewhere (the server listens on another address when asked to) is never
+        // connected back to: the sockets reach this machine only.
+        if (!handshake.peer.IsLoopback())
+            Log("LuaNetworkServerImpl: the client \"%s\" at %s is not on this machine; it is "
+                "not connected back to.\n",
+                handshake.name.c_str(), handshake.peer.Format().c_str());
         return false;
+    }
     handshake.stepStartMs = NowMs();
     handshake.state = HandshakeState::ConnectingBack;
     return true;
