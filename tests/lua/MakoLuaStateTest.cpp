@@ -73,6 +73,22 @@ TEST_F(ScriptResources, AMissingResourceRaisesResourceNotFound)
     ScriptSource::SetProvider(fixtureProvider);
 }
 
+TEST_F(ScriptResources, NothingRunsAsTheProgramsOwnUntilACheckSaysSo)
+{
+    AddScript("Own.lua", "ran = true");
+    const std::string refusal =
+        "The script resource \"Own.lua\" is not one of the program's own files; it is not run.";
+    // No check installed, as before the resource manager starts or after it ends.
+    ScriptSource::OwnCheck fixtureCheck = ScriptSource::SetOwnCheck(nullptr);
+    EXPECT_EQ(refusal, CaughtMessage<ScriptError>([&] { RunResource("Own.lua"); }));
+    ScriptSource::SetOwnCheck([](const std::string&) { return false; });
+    EXPECT_EQ(refusal, CaughtMessage<ScriptError>([&] { RunResource("Own.lua"); }));
+    EXPECT_TRUE(Global("ran").IsNil());
+    ScriptSource::SetOwnCheck(fixtureCheck);
+    RunResource("Own.lua");
+    EXPECT_TRUE(GlobalBoolean("ran"));
+}
+
 TEST_F(ScriptResources, RunningAScriptTwiceRunsItTwice)
 {
     AddScript("Count.lua", "count = (count or 0) + 1");

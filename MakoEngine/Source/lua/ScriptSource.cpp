@@ -47,7 +47,8 @@ ScriptSource::OwnCheck ScriptSource::SetOwnCheck(OwnCheck check)
 std::string ScriptSource::ReadOwn(const std::string& name)
 {
     const OwnCheck& check = CurrentOwnCheck();
-    if (check && !check(name))
+    // Without a check nothing tells the program's files from others: nothing counts as its own.
+    if (!check || !check(name))
         MAKO_THROW(ScriptError, "The script resource \"" + name +
                                     "\" is not one of the program's own files; it is not run.");
     return Read(name);

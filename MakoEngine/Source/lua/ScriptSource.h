@@ -4,7 +4,7 @@
 // The resource manager installs the provider when it starts (it finds the resource's
 // record and reads the whole script through the record's file reader, releasing the
 // reader before it returns). Until a provider is installed, every name is missing.
-// Tests install providers of their own.
+// Tests install providers of their own, each with a check.
 //
 // A script run with the program's full library must be one of the program's own files: the
 // resource manager also installs the check that tells them from the files of the asset pack
@@ -34,7 +34,8 @@ public:
 
     // Read for a script the program runs as its own code: throws ScriptError "The script
     // resource "<name>" is not one of the program's own files; it is not run." when the
-    // installed check says the name is a file from outside the program. Without a check,
-    // every script counts as the program's (the tests' providers serve their own texts).
+    // installed check says the name is a file from outside the program, and for every name
+    // while no check is installed (whoever installs a provider of the program's own scripts
+    // installs the check that says so).
     static std::string ReadOwn(const std::string& name);
 };

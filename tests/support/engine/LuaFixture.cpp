@@ -23,11 +23,13 @@ LuaFixture::LuaFixture()
                 name);
         return found->second;
     });
+    m_PreviousOwnCheck = ScriptSource::SetOwnCheck([](const std::string&) { return true; });
 }
 
 LuaFixture::~LuaFixture()
 {
     ScriptSource::SetProvider(m_PreviousProvider);
+    ScriptSource::SetOwnCheck(m_PreviousOwnCheck);
     LuaPlus::LuaState::Destroy(m_State);
 }
 

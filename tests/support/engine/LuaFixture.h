@@ -1,7 +1,8 @@
 #pragma once
 // A test fixture with a fresh engine script state: the start-up chunk has run and every
 // native function of the program is published. Each test gets its own state (destroyed
-// after the test) and may give it script resources by name for DoResourceFile.
+// after the test) and may give it script resources by name for DoResourceFile; they count
+// as the program's own files (the test is the program here).
 //
 //   class MyTest : public bbtest::LuaFixture {};
 //   TEST_F(MyTest, Something) { Run("x = 1"); EXPECT_EQ(1, GlobalNumber("x")); }
@@ -44,6 +45,7 @@ private:
     LuaPlus::LuaState* m_State = nullptr;
     std::map<std::string, std::string> m_Scripts;
     ScriptSource::Provider m_PreviousProvider;
+    ScriptSource::OwnCheck m_PreviousOwnCheck;
 };
 
 } // namespace bbtest
