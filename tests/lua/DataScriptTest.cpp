@@ -2,7 +2,9 @@
 // coroutine, every allocation counts as work, a stop signal is answered at the next
 // instruction, strings reach only bounded methods while a data file runs (and the full
 // library again after), and a file that computes gets its own copies of the libraries. The
-// search for functions a file made names every key and looks into metatables.
+// search for functions a file made names every key and looks into metatables. The budget's
+// timer is armed with a valid time for any deadline, and its wake signal's handler is the
+// budget's only while a budget lives.
 #include "lua/DataScript.h"
 #include "core/StopSignal.h"
 #include "lua/ScriptBudget.h"
@@ -13,7 +15,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cmath>
 #include <csignal>
+#include <cstring>
+#include <ctime>
+#include <limits>
 
 using LuaPlus::LuaObject;
 
@@ -37,7 +44,93 @@ protected:
     std::string m_Error;
 };
 
+int s_OwnWakes = 0;
+void CountOwnWake(int)
+{
+    ++s_OwnWakes;
+}
+
+// The handler of the budget's wake signal now.
+void (*WakeHandler())(int)
+{
+    struct sigaction now;
+    sigaction(kBudgetWakeSignal, nullptr, &now);
+    return now.sa_handler;
+}
+
 } // namespace
+
+TEST(ScriptBudgetTimer, EveryDeadlineArmsAValidTimeNoEarlierThanItself)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double deadlines[] = {
+        0,      1e-10, 0.5, 5.9999999999, 0.9999999995, 1234.99999999999, 2e9,
+        9.3e18, 1e300, inf, -1,           -inf,         std::nan("")};
+    // The system is the judge of a valid time: a timer of the thread's clock that signals
+    // nothing is armed with each.
+    sigevent quiet{};
+    quiet.sigev_notify = SIGEV_NONE;
+    timer_t timer;
+    ASSERT_EQ(0, timer_create(CLOCK_THREAD_CPUTIME_ID, &quiet, &timer));
+    for (const double deadline : deadlines) {
+        SCOPED_TRACE(deadline);
+        const timespec value = ScriptBudgetTimerValue(deadline);
+        EXPECT_GE(value.tv_sec, 0);
+        EXPECT_GE(value.tv_nsec, 0);
+        EXPECT_LT(value.tv_nsec, 1000000000L);
+        // Not before the deadline (one the clock reaches within a life is kept to the
+        // nanosecond), and never waking at once for one far away.
+        if (deadline >= 0 && deadline < 1e9)
+            EXPECT_GE((long double)value.tv_sec + (long double)value.tv_nsec * 1e-9L,
+                      (long double)deadline - 1e-9L);
+        else if (deadline >= 1e9)
+            EXPECT_GE(value.tv_sec, 1000000000L);
+        itimerspec when{};
+        when.it_value = value;
+        EXPECT_EQ(0, timer_settime(timer, TIMER_ABSTIME, &when, nullptr)) << std::strerror(errno);
+    }
+    timer_delete(timer);
+}
+
+TEST_F(DataScriptTest, TheWakeSignalIsTheBudgetsOnlyWhileABudgetLives)
+{
+    struct sigaction own, before;
+    std::memset(&own, 0, sizeof own);
+    own.sa_handler = &CountOwnWake;
+    sigemptyset(&own.sa_mask);
+    ASSERT_EQ(0, sigaction(kBudgetWakeSignal, &own, &before));
+    s_OwnWakes = 0;
+    {
+        ScriptBudget outer(L(), kUserFileLimits);
+        EXPECT_NE(WakeHandler(), &CountOwnWake);
+        {
+            ScriptBudget inner(L(), kUserFileLimits);
+        }
+        EXPECT_NE(WakeHandler(), &CountOwnWake) << "the outer budget still counts";
+    }
+    EXPECT_EQ(WakeHandler(), &CountOwnWake);
+    EXPECT_EQ(0, RunData("x = 1", Environment())) << m_Error;
+    EXPECT_EQ(WakeHandler(), &CountOwnWake);
+    // No wake of a budget reached the program's own handler; its own signal does.
+    EXPECT_EQ(0, s_OwnWakes);
+    raise(kBudgetWakeSignal);
+    EXPECT_EQ(1, s_OwnWakes);
+
+    // A budget after that is woken by its timer again: its processor time ends the script.
+    const ScriptLimits shortTime = {std::numeric_limits<long long>::max(), std::size_t(16) << 20,
+                                    std::size_t(1) << 30, 0.05};
+    std::string reason;
+    {
+        ScriptBudget budget(L(), shortTime);
+        ASSERT_EQ(0, luaL_loadstring(L(), "while true do end"));
+        EXPECT_NE(0, lua_pcall(L(), 0, 0, 0));
+        lua_pop(L(), 1);
+        reason = budget.GetReason();
+    }
+    EXPECT_EQ("did not finish within 0.05 seconds of processor time", reason);
+    EXPECT_EQ(1, s_OwnWakes);
+    sigaction(kBudgetWakeSignal, &before, nullptr);
+}
 
 TEST_F(DataScriptTest, ASpentBudgetCannotBeCaughtByPcallOrACoroutine)
 {

@@ -1,19 +1,42 @@
 #include "lua/ScriptBudget.h"
 
+#include "core/Log.h"
 #include "core/StopSignal.h"
 
 #include <pthread.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 
 const ScriptLimits kUserFileLimits = {10000000, std::size_t(128) << 20, std::size_t(1) << 30, 1.5};
 const int kBudgetWakeSignal = SIGXCPU;
+
+timespec ScriptBudgetTimerValue(double deadline)
+{
+    // Whole nanoseconds, rounded up, so the timer never fires before the deadline.
+    const double nanoseconds = std::ceil(deadline * 1e9);
+    const double latest = double(kLatestTimerSeconds) * 1e9;
+    // A zero time would disarm the timer: one already past is 1 ns, which fires at once.
+    timespec value{0, 1};
+    if (!(nanoseconds > 1)) // not a number, or already past
+        return value;
+    if (nanoseconds >= latest) {
+        value.tv_sec = kLatestTimerSeconds;
+        value.tv_nsec = 0;
+        return value;
+    }
+    const long long whole = static_cast<long long>(nanoseconds);
+    value.tv_sec = static_cast<time_t>(whole / 1000000000LL);
+    value.tv_nsec = static_cast<long>(whole % 1000000000LL);
+    return value;
+}
 
 namespace {
 
@@ -41,19 +64,26 @@ double ThreadSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
-// The looks that read the processor clock without being woken (a fall-back for a system
-// without the timer): one in this many.
+// The looks that read the processor clock without being woken while the timer is armed
+// (should a wake be lost): one in this many.
 const int kClockLookEvery = 16;
+
+// Whether the timer wakes the budget at its deadline; when it cannot (no timer, or the
+// system refused the time), the hook reads the processor clock at every look instead.
+bool s_TimerArmed = false;
 
 void ArmTimer(double deadline)
 {
+    s_TimerArmed = false;
     if (!s_HaveTimer)
         return;
     itimerspec when{};
-    const double whole = std::max(0.0, deadline);
-    when.it_value.tv_sec = static_cast<time_t>(whole);
-    when.it_value.tv_nsec = static_cast<long>((whole - double(when.it_value.tv_sec)) * 1e9) + 1;
-    timer_settime(s_Timer, TIMER_ABSTIME, &when, nullptr);
+    when.it_value = ScriptBudgetTimerValue(deadline);
+    s_TimerArmed = timer_settime(s_Timer, TIMER_ABSTIME, &when, nullptr) == 0;
+    if (!s_TimerArmed)
+        Log("Warning: the script budget's timer could not be armed (%s); the processor time "
+            "is read at every count instead.\n",
+            std::strerror(errno));
 }
 
 } // namespace
@@ -72,26 +102,54 @@ extern "C" void OnBudgetWake(int)
 
 namespace {
 
+// Wakes being sent by the stop handler now: the outermost budget waits for them to be sent
+// before it gives the signal back.
+std::atomic<int> s_WakesInFlight{0};
+
 // Async-signal-safe: called by the stop signal's handler on whatever thread took it.
 void WakeBudgetThread()
 {
+    ++s_WakesInFlight;
     if (s_WakeState.load())
         pthread_kill(s_WakeThread.load(), kBudgetWakeSignal);
+    --s_WakesInFlight;
 }
 
+// The wake signal's handler from before the outermost budget began.
+struct sigaction s_PreviousWakeAction;
+
+// Made the wake signal's handler the budget's, for the outermost budget's life.
 void InstallWakeHandler()
 {
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
+    static bool wakerSet = false;
+    if (!wakerSet) {
+        wakerSet = true;
+        StopSignal::SetWaker(&WakeBudgetThread);
+    }
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_handler = &OnBudgetWake;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(kBudgetWakeSignal, &action, nullptr);
-    StopSignal::SetWaker(&WakeBudgetThread);
+    sigaction(kBudgetWakeSignal, &action, &s_PreviousWakeAction);
+}
+
+// Gives the wake signal back to the handler it had before the outermost budget, once no
+// wake of the budget can still come: the wake state is cleared and the timer deleted, the
+// stop handler's wakes in flight have been sent, and those already sent are taken here.
+void RestoreWakeHandler()
+{
+    while (s_WakesInFlight.load() != 0)
+        sched_yield();
+    sigset_t wake, previousMask;
+    sigemptyset(&wake);
+    sigaddset(&wake, kBudgetWakeSignal);
+    pthread_sigmask(SIG_BLOCK, &wake, &previousMask);
+    const timespec none{0, 0};
+    while (sigtimedwait(&wake, nullptr, &none) == kBudgetWakeSignal) {
+    }
+    sigaction(kBudgetWakeSignal, &s_PreviousWakeAction, nullptr);
+    pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
 }
 
 void MakeTimer()
@@ -109,12 +167,13 @@ ScriptBudget::ScriptBudget(lua_State* L, const ScriptLimits& limits)
     : m_L(L), m_Outer(s_Innermost), m_Limits(limits)
 {
     s_BudgetHook.store(&ScriptBudget::Hook);
-    InstallWakeHandler();
     m_Deadline = ThreadSeconds() + limits.seconds;
-    if (m_Outer)
+    if (m_Outer) {
         m_Deadline = std::min(m_Deadline, m_Outer->m_Deadline);
-    else
+    } else {
+        InstallWakeHandler();
         MakeTimer();
+    }
     m_PreviousAlloc = lua_getallocf(L, &m_PreviousAllocData);
     lua_setallocf(L, &ScriptBudget::Allocate, this);
     m_PreviousHook = lua_gethook(L);
@@ -142,9 +201,12 @@ ScriptBudget::~ScriptBudget()
     s_Innermost = m_Outer;
     if (m_Outer) {
         ArmTimer(m_Outer->m_Deadline);
-    } else if (s_HaveTimer) {
-        timer_delete(s_Timer);
+    } else {
+        if (s_HaveTimer)
+            timer_delete(s_Timer);
         s_HaveTimer = false;
+        s_TimerArmed = false;
+        RestoreWakeHandler();
     }
     if (lua_gethook(m_L) == &ScriptBudget::Hook)
         lua_sethook(m_L, m_PreviousHook, m_PreviousMask, m_PreviousCount);
@@ -167,7 +229,7 @@ void ScriptBudget::Hook(lua_State* L, lua_Debug*)
     budget->m_Ran += count;
     // Woken (the count is not the step) or every few looks: the processor clock.
     const bool woken = count != budget->m_Step;
-    const bool readClock = woken || ++budget->m_Looks % kClockLookEvery == 0;
+    const bool readClock = woken || !s_TimerArmed || ++budget->m_Looks % kClockLookEvery == 0;
     if (StopSignal::IsRequested()) {
         budget->Spend(std::string("was stopped by ") + StopSignal::GetName());
     } else if (readClock && budget->IsOutOfTime()) {

@@ -24,6 +24,7 @@
 
 #include <csignal>
 #include <cstddef>
+#include <ctime>
 #include <string>
 
 struct ScriptLimits
@@ -34,8 +35,8 @@ struct ScriptLimits
     double seconds;          // processor time of the thread
 };
 
-// The signal the budget wakes itself with; its handler is installed by the first budget and
-// stays (a stray one does nothing).
+// The signal the budget wakes itself with. Its handler is the budget's while the outermost
+// budget lives (a stray one does nothing); the handler from before comes back when it ends.
 extern const int kBudgetWakeSignal;
 
 class ScriptBudget
@@ -89,6 +90,13 @@ private:
     bool m_Spent = false;
     std::string m_Reason;
 };
+
+// The time the budget's timer is armed with for a deadline on the thread's processor
+// clock, in seconds: a valid time (nanoseconds below a second) no earlier than the deadline,
+// rounded up to a nanosecond; 1 ns (at once) for a deadline past or not a number, and
+// kLatestTimerSeconds for one later than that (a limit of "forever").
+constexpr long kLatestTimerSeconds = 1000000000L;
+timespec ScriptBudgetTimerValue(double deadline);
 
 // The budget of every file the game reads from the user or a package: ten million
 // instructions (far more than any list of values or level needs, so only a file that never
