@@ -180,13 +180,20 @@ public:
                 throw ResourceNotFoundException(MAKO_WHERE, "no script " + name, name);
             return found->second;
         });
+        // The test's scripts stand for the program's own files.
+        m_PreviousOwnCheck = ScriptSource::SetOwnCheck([](const std::string&) { return true; });
     }
-    ~ScriptResources() { ScriptSource::SetProvider(m_Previous); }
+    ~ScriptResources()
+    {
+        ScriptSource::SetProvider(m_Previous);
+        ScriptSource::SetOwnCheck(m_PreviousOwnCheck);
+    }
     void Add(const std::string& name, const std::string& text) { m_Scripts[name] = text; }
 
 private:
     std::map<std::string, std::string> m_Scripts;
     ScriptSource::Provider m_Previous;
+    ScriptSource::OwnCheck m_PreviousOwnCheck;
 };
 
 class AppTest : public ::testing::Test
