@@ -91,10 +91,10 @@ void NetSocket::EndConnect(bool connected)
         s_Watcher->Ended(m_Connecting, connected);
 }
 
-bool NetSocket::MakeSocket()
+bool NetSocket::MakeSocket(bool v6)
 {
     Close();
-    m_Handle = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_Handle = ::socket(v6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (m_Handle < 0)
         return false;
     if (!SetNonBlocking(m_Handle)) {
@@ -106,14 +106,16 @@ bool NetSocket::MakeSocket()
 
 bool NetSocket::Listen(const NetAddress& address)
 {
-    if (!MakeSocket())
+    if (!MakeSocket(address.IsV6()))
         return false;
     const int on = 1;
     setsockopt(m_Handle, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     setsockopt(m_Handle, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
-    sockaddr_in local;
-    address.ToSockAddr(local);
-    if (::bind(m_Handle, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+    if (address.IsV6())
+        setsockopt(m_Handle, IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on);
+    sockaddr_storage local;
+    const socklen_t size = address.ToSockAddr(local);
+    if (::bind(m_Handle, reinterpret_cast<sockaddr*>(&local), size) != 0 ||
         ::listen(m_Handle, 5) != 0) {
         Close();
         return false;
@@ -123,7 +125,7 @@ bool NetSocket::Listen(const NetAddress& address)
 
 NetAddress NetSocket::GetLocalAddress() const
 {
-    sockaddr_in local{};
+    sockaddr_storage local{};
     socklen_t size = sizeof local;
     if (m_Handle < 0 || getsockname(m_Handle, reinterpret_cast<sockaddr*>(&local), &size) != 0)
         return NetAddress();
@@ -134,7 +136,7 @@ bool NetSocket::Accept(NetSocket& out, NetAddress& peer)
 {
     if (m_Handle < 0)
         return false;
-    sockaddr_in remote{};
+    sockaddr_storage remote{};
     socklen_t size = sizeof remote;
     const int handle =
         ::accept4(m_Handle, reinterpret_cast<sockaddr*>(&remote), &size, SOCK_CLOEXEC);
@@ -158,15 +160,15 @@ bool NetSocket::StartConnect(const NetAddress& address)
         errno = EACCES;
         return false;
     }
-    if (!MakeSocket())
+    if (!MakeSocket(address.IsV6()))
         return false;
-    sockaddr_in remote;
-    address.ToSockAddr(remote);
+    sockaddr_storage remote;
+    const socklen_t size = address.ToSockAddr(remote);
     if (s_Watcher)
         s_Watcher->Started(address);
     m_Connecting = address;
     m_ConnectPending = true;
-    if (::connect(m_Handle, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0 ||
+    if (::connect(m_Handle, reinterpret_cast<sockaddr*>(&remote), size) == 0 ||
         errno == EINPROGRESS || errno == EINTR)
         return true;
     EndConnect(false);

@@ -74,7 +74,8 @@ public:
     bool SendText(const std::string& text) { return SendMessage(text.data(), text.size()); }
 
 private:
-    bool MakeSocket();
+    // A new non-blocking socket of the address family (IPv6 or IPv4) replaces this one.
+    bool MakeSocket(bool v6);
     // Tells the watcher that the started connect ended, once.
     void EndConnect(bool connected);
 

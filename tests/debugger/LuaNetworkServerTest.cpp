@@ -459,22 +459,35 @@ TEST(LuaNetworkServer, ReattachesOnlyToThisMachineAndNamesEveryEntryItDrops)
     ASSERT_TRUE(waiting.Listen(NetAddress(127, 0, 0, 1, 0)));
     const std::string waitingPort = std::to_string(waiting.GetLocalAddress().GetPort());
     const std::vector<std::string> refused = {"10.99.0.1:45678", "localhost:" + namedPort,
-                                              "127.1:" + namedPort, "192.168.1.1:" + namedPort};
+                                              "127.1:" + namedPort, "192.168.1.1:" + namedPort,
+                                              "[2001:db8::1]:45678"};
     bbtest::TempHome home;
     const std::string list = home.Path() + "/list.txt";
     std::string contents;
     for (std::size_t i = 0; i < refused.size(); ++i)
         contents += "Far" + std::to_string(i) + "\n" + refused[i] + "\n";
+    // ::1 is this machine too, where the system has IPv6.
+    NetSocket waiting6;
+    std::vector<std::string> expected, names;
+    if (waiting6.Listen(NetAddress::Loopback6(0))) {
+        const std::string at = waiting6.GetLocalAddress().Format();
+        contents += "Near6\n" + at + "\n";
+        expected = {"start " + at, "made " + at};
+        names.push_back("Near6");
+    }
     contents += "LuaDebugger\n127.0.0.1:" + waitingPort + "\n";
     bbtest::WriteFile(list, contents);
+    expected.insert(expected.begin() + std::ptrdiff_t(expected.size() / 2),
+                    "start 127.0.0.1:" + waitingPort);
+    expected.push_back("made 127.0.0.1:" + waitingPort);
+    names.push_back("LuaDebugger");
 
     ConnectLog connects;
     bbtest::LogCapture log;
     LuaNetworkServerImpl server;
     ASSERT_TRUE(server.Start(list, 0, "127.0.0.1"));
-    EXPECT_EQ(connects.events, (std::vector<std::string>{"start 127.0.0.1:" + waitingPort,
-                                                         "made 127.0.0.1:" + waitingPort}));
-    EXPECT_EQ(server.GetConnectionNames(), std::vector<std::string>{"LuaDebugger"});
+    EXPECT_EQ(connects.events, expected);
+    EXPECT_EQ(server.GetConnectionNames(), names);
     NetSocket accepted;
     NetAddress peer;
     EXPECT_FALSE(byName.Accept(accepted, peer));

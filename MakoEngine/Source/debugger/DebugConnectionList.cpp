@@ -77,8 +77,8 @@ std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::str
             entries.push_back(entry);
         else
             Log("Warning: the debugger's connection list \"%s\" names \"%s\" for the client "
-                "\"%s\", which is not an address of this machine (127.x.x.x:port, in "
-                "numbers); that client is not reattached.\n",
+                "\"%s\", which is not an address of this machine in numbers (127.x.x.x:port "
+                "or [::1]:port); that client is not reattached.\n",
                 path.c_str(), Printable(pair.second).c_str(), Printable(pair.first).c_str());
     }
     return entries;

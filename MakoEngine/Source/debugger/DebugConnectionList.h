@@ -1,7 +1,8 @@
 #pragma once
 // The file through which the game reattaches, at its next start, to the debugging clients
 // that were attached before: for each client, in order, a line with its name and a line
-// with its connect-back address "a.b.c.d:port", always one of this machine (127.x.x.x).
+// with its connect-back address "a.b.c.d:port" (or "[::1]:port"), always one of this
+// machine.
 #include "winsock/NetAddress.h"
 
 #include <string>
@@ -19,8 +20,9 @@ public:
     // Reads the pairs of the file. Each line is cut to 199 characters and trimmed of
     // blanks; the list ends at an empty name line, at an empty address line (the half pair
     // is dropped) or at the end of the file. Only the last 16 pairs count. A pair whose
-    // address is not a loopback address of this machine written in numbers ("127.0.0.1:5001";
-    // a host name is never resolved) is dropped with a warning naming it and its client. A
+    // address is not a loopback address of this machine written in numbers ("127.0.0.1:5001",
+    // "[::1]:5001"; a host name is never resolved) is dropped with a warning naming it and
+    // its client. A
     // missing file reads as no
     // entries. One that is there but cannot be read (no permission, a folder, a link loop, a
     // FIFO or a device, an I/O error) reads as no entries too, is not waited on, and is

@@ -21,8 +21,8 @@ public:
 
     virtual ~LuaNetworkServer() = default;
 
-    // Listens on listenHost (a dotted quad) at port (0 picks a free port), then reattaches
-    // the clients the connection list file at fileName names. A host that is not a
+    // Listens on listenHost (an address in numbers, never a name) at port (0 picks a free port),
+    // then reattaches the clients the connection list file at fileName names. A host that is not a
     // loopback address is used only when asked for and logs a warning naming it. False
     // when the server cannot listen (it then still serves reattached clients).
     virtual bool Start(const std::string& fileName, uint16_t port,
