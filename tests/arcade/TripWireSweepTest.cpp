@@ -675,6 +675,9 @@ void TripWireLevelSweep::SweepClassSites(std::size_t part, std::size_t parts)
         ASSERT_TRUE(c && c->CanInstantiate()) << name;
         buildable.push_back(c);
     }
+    // By name, so the kinds of each part mix plain classes and power-ups.
+    std::sort(buildable.begin(), buildable.end(),
+              [](const Class* a, const Class* b) { return a->GetName() < b->GetName(); });
     // One entry of each class a level may not build, which must never stand on the field.
     std::string forbidden;
     for (const char* name : kClassesALevelMayNotBuild)
