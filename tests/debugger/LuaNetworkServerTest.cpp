@@ -168,20 +168,49 @@ TEST_F(ServerTest, HandlerWithoutContextClosesTheConnection)
 }
 
 namespace {
-// Whether a plain blocking connect to an address of this machine is taken (an address of
-// this machine answers at once, whether it takes the connection or refuses it).
-bool RawConnects(const NetAddress& address)
+// A plain blocking connect to an IPv4 address of this machine, past the sockets layer
+// (which reaches no such address): the connected handle, or -1. An address of this machine
+// answers at once, whether it takes the connection or refuses it.
+int RawConnect(const NetAddress& address)
 {
     const int handle = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (handle < 0)
-        return false;
+        return -1;
     const timeval limit{1, 0};
     setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     sockaddr_in remote;
     address.ToSockAddr(remote);
-    const bool taken = connect(handle, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0;
+    if (connect(handle, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0)
+        return handle;
     close(handle);
-    return taken;
+    return -1;
+}
+
+bool RawConnects(const NetAddress& address)
+{
+    const int handle = RawConnect(address);
+    if (handle >= 0)
+        close(handle);
+    return handle >= 0;
+}
+
+// The IPv4 addresses of this machine that are not loopback.
+std::vector<NetAddress> OtherAddressesOfThisMachine()
+{
+    std::vector<NetAddress> found;
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) != 0)
+        return found;
+    for (ifaddrs* i = interfaces; i; i = i->ifa_next) {
+        if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET)
+            continue;
+        const NetAddress address =
+            NetAddress::FromSockAddr(*reinterpret_cast<sockaddr_in*>(i->ifa_addr));
+        if (!address.IsLoopback())
+            found.push_back(address);
+    }
+    freeifaddrs(interfaces);
+    return found;
 }
 } // namespace
 
@@ -194,21 +223,13 @@ TEST(LuaNetworkServer, ListensOnLoopbackOnlyByDefault)
     ASSERT_NE(port, 0);
 
     // Every address of this machine that is not loopback refuses the connection.
-    ifaddrs* interfaces = nullptr;
-    ASSERT_EQ(getifaddrs(&interfaces), 0);
     int tried = 0;
-    for (ifaddrs* i = interfaces; i; i = i->ifa_next) {
-        if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET)
-            continue;
-        NetAddress address = NetAddress::FromSockAddr(*reinterpret_cast<sockaddr_in*>(i->ifa_addr));
-        if (address.IsLoopback())
-            continue;
+    for (NetAddress address : OtherAddressesOfThisMachine()) {
         address.SetPort(port);
         // Straight through the system: the sockets layer reaches no such address at all.
         EXPECT_FALSE(RawConnects(address)) << address.Format();
         ++tried;
     }
-    freeifaddrs(interfaces);
     NetSocket local;
     EXPECT_TRUE(local.ConnectWithin(NetAddress(127, 0, 0, 1, port), 1000));
     if (tried == 0)
@@ -497,4 +518,36 @@ TEST(LuaNetworkServer, ReattachesOnlyToThisMachineAndNamesEveryEntryItDrops)
                   std::string::npos)
             << refused[i] << " is not named in the log:\n"
             << text;
+}
+
+TEST(LuaNetworkServer, AClientOnAnotherAddressIsNeverConnectedBackTo)
+{
+    // The server listens on an address of this machine that is not loopback, as the
+    // configuration may ask; a client that says hello from there names a port to be called
+    // back on, and is not called.
+    const std::vector<NetAddress> others = OtherAddressesOfThisMachine();
+    if (others.empty())
+        GTEST_SKIP() << "this machine has no address but loopback";
+    bbtest::TempHome home;
+    bbtest::LogCapture log;
+    LuaNetworkServerImpl server;
+    ASSERT_TRUE(server.Start(home.Path() + "/list.txt", 0, others.front().FormatHost()));
+    Received received;
+    server.SetCallback("LuaDebugger", &received, &Collect);
+    NetAddress at = others.front();
+    at.SetPort(server.GetListeningPort());
+
+    ConnectLog connects;
+    DebugTestClient pump([&] { server.Poll(); });
+    const int handle = RawConnect(at);
+    ASSERT_GE(handle, 0);
+    const std::string hello = DebugHello::Encode(DebugHello::MAGIC, pump.GetPort(), "LuaDebugger");
+    ASSERT_EQ(ssize_t(hello.size()), send(handle, hello.data(), hello.size(), MSG_NOSIGNAL));
+    const std::string named = "the client \"LuaDebugger\" at " + others.front().FormatHost() + ":";
+    EXPECT_TRUE(pump.WaitFor([&] { return log.Text().find(named) != std::string::npos; }))
+        << log.Text();
+    close(handle);
+    EXPECT_TRUE(connects.events.empty()) << connects.events.front();
+    EXPECT_EQ(server.GetPendingHandshakeCount(), 0u);
+    EXPECT_TRUE(server.GetConnectionNames().empty());
 }
