@@ -12,12 +12,14 @@ deps:
 	@bash tools/install-deps
 
 build: deps
-	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBB_WERROR=ON
 	cmake --build build -j $(JOBS)
 
 run: build
 	cd build && ./bumperlux --windowed
 
+# Both builds make every compiler warning of the project's own code an error (BB_WERROR), so
+# a new warning fails the build and CI.
 # The test build compiles with clang when it is installed: a third faster than gcc here,
 # and the compiler of the libFuzzer targets, which it then builds too (fuzz-quick). Line
 # tables are all the debug information the sanitizers' reports need.
@@ -26,7 +28,7 @@ TEST_FUZZ := $(if $(TEST_COMPILER),-DBB_FUZZ_IN_TESTS=ON,)
 
 test-build: deps
 	$(TEST_COMPILER) cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
-	    -DBB_SANITIZE=ON -DBB_TESTS=ON -DBB_PCH=ON $(TEST_FUZZ) \
+	    -DBB_SANITIZE=ON -DBB_TESTS=ON -DBB_PCH=ON -DBB_WERROR=ON $(TEST_FUZZ) \
 	    -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1
 	cmake --build build-test -j $(JOBS)
 

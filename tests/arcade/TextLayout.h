@@ -42,7 +42,7 @@ struct ShownText
     // there is one: the holder keeps inside that picture with all it shows.
     const Actor* box = nullptr;
     SDL_Rect boxRect{};
-    std::string outer;
+    std::string outer{};
     SDL_Rect outerRect{};
     const Actor* holderActor = nullptr; // the picture or box that frames it, if any
     // The edge the letters keep kGap from: the frame, or for a button's plate the plate's

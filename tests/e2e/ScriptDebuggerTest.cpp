@@ -110,7 +110,7 @@ TEST(ScriptDebugger, AGameToldToUseAPortInUseSaysSoAndTheOtherGameKeepsIt)
     // A second game in a home of its own is told the first one's port.
     TempHome secondHome;
     ProgramRun second(
-        {"--console", "--windowed", "--nosound", "--luadebugport=" + std::to_string(port)});
+        {"--console", "--windowed", "--nosound", "--luadebugport", std::to_string(port)});
     ASSERT_TRUE(second.WaitForLogLine("Warning: the script debugger could not listen on "
                                       "127.0.0.1 port " +
                                           std::to_string(port),

@@ -25,7 +25,7 @@ namespace physics_test {
 // An owner of one geometry. It lets contacts pass when `accepts` is set, counts how often
 // it was asked and runs `onAsked` (when set) each time. Boxes and polygons report their
 // edges (outward normals in the play field's frame); spheres report none.
-class Thing : public CollisionOwner
+class Thing final : public CollisionOwner
 {
 public:
     enum Shape { BOX, SPHERE, POLYGON };

@@ -337,7 +337,7 @@ TEST_F(PlayerCardTest, DamagedCardsAreMendedOrSetAsideAndNamedInTheLog)
          "Players[1].Game_Modes.Adventure.ballsLeft == 0 and "
          "Players[1].Game_Modes.Adventure.LevelUnlocked == 1 and "
          "Players[1].Game_Modes.Adventure.LevelSelected == 1 and "
-         "Players[1].Game_Modes.Adventure.Rank == '???'",
+         "Players[1].Game_Modes.Adventure.Rank == '?\?\?'",
          "Game_Modes.Adventure.ballsLeft was inf (it must be 0 to 9999); it was set to 0"},
         {"Player { guid = 1, Game_Modes = { Adventure = { ballsLeft = -(0/0) } } }",
          "Players[1].Game_Modes.Adventure.ballsLeft == 0", "ballsLeft was "},

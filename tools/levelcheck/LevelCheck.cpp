@@ -38,8 +38,7 @@ namespace levelcheck {
 
 namespace {
 
-// The play field on the 640 x 480 screen: its origin and its width inside the side walls.
-const int kFieldX = 16;
+// The play field on the 640 x 480 screen: its top and its width inside the side walls.
 const int kFieldY = 36;
 const int kFieldWidth = 608;
 // Where the paddle stands when a level names no paddle start of its own (screen y).

@@ -68,26 +68,28 @@ void ArcadeApp::SetDefaultProperties()
     ApplyBoolProperty("loadAllResources", true);
 }
 
-void ArcadeApp::ConvertCmdLineArgsToProperties()
-{
-    Application::ConvertCmdLineArgsToProperties();
-    if (HasCommandLineArg("--skipdrop"))
-        ApplyBoolProperty("enableBrickDropAnimation", false);
-    if (HasCommandLineArg("--skipletter"))
-        ApplyBoolProperty("enableStartLevelDialog", false);
-    if (HasCommandLineArg("--noprecache"))
-        ApplyBoolProperty("loadAllResources", false);
-    // Balls make their trail and motion-blur emitters but never start them.
-    if (HasCommandLineArg("--lowFX"))
-        Ball::SetLowEffects(true);
-}
-
-void ArcadeApp::AddCommandLineOptions(CommandLineOptions& options) const
+void ArcadeApp::AddCommandLineOptions(CommandLineOptions& options)
 {
     Application::AddCommandLineOptions(options);
-    for (const char* option : {"--skipdrop", "--skipletter", "--noprecache", "--lowFX",
-                               "--testscreen", "--menuscreen", "--mapscreen", "--gamescreen"})
-        options.Add(option);
+    // The first screen is read where it is chosen (SwitchToFirstScreen).
+    options.Add({"--menuscreen", "", "first screen", "start on the main menu"});
+    options.Add({"--mapscreen", "", "first screen", "start on the map"});
+    options.Add({"--gamescreen", "", "first screen", "start playing the selected level"});
+    options.Add({"--testscreen", "", "first screen", "start on the developer test screen"});
+    options.SetGroupConflictText("first screen",
+                                 "Two first screens were given on the command line.");
+    auto off = [this](const char* property) {
+        return [this, property](const std::string&) { ApplyBoolProperty(property, false); };
+    };
+    options.Add(
+        {"--skipletter", "", "", "no letter before a level", off("enableStartLevelDialog")});
+    options.Add({"--skipdrop", "", "", "no brick drop when a level starts",
+                 off("enableBrickDropAnimation")});
+    options.Add(
+        {"--noprecache", "", "", "no preloading on the splash screen", off("loadAllResources")});
+    // Balls make their trail and motion-blur emitters but never start them.
+    options.Add({"--lowFX", "", "", "no ball trails or blur",
+                 [](const std::string&) { Ball::SetLowEffects(true); }});
 }
 
 void ArcadeApp::AddResourceScanners()

@@ -20,8 +20,7 @@ public:
     void InitGame() override;
     void ShutdownGame() override;
     void SetDefaultProperties() override;
-    void ConvertCmdLineArgsToProperties() override;
-    void AddCommandLineOptions(CommandLineOptions& options) const override;
+    void AddCommandLineOptions(CommandLineOptions& options) override;
     void AddResourceScanners() override;
     void LoadScripts() override;
     void Draw() override;

@@ -179,6 +179,8 @@ void Application::InitProgram(int argc, char** argv)
 
     BuildPropertyTypeTable();
     ClassManager::GetInstance()->InitializeClasses();
+    // A mistake on the command line ends the start here, before anything is read or made.
+    CheckCommandLine();
 
     SetDefaultProperties();
     RunStartupScript();

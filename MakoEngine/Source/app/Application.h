@@ -75,12 +75,16 @@ public:
     virtual void InitGame() {}
     virtual void ShutdownGame() {}
     virtual void SetDefaultProperties();
-    // Refuses a command line that holds anything but the options AddCommandLineOptions
-    // lists (an unknown option, words after an option that takes none), naming it; then
-    // turns the options into application properties.
+    // Ends the start with CommandLineStop when the command line asks for the option list
+    // ("--help", "-h") or holds anything but the options AddCommandLineOptions lists, each
+    // as a whole word, at most once and none with another of its group (the mistake named
+    // in one line); else turns the options into application properties.
     virtual void ConvertCmdLineArgsToProperties();
-    // Every option the program reads from its command line, wherever it reads it.
-    virtual void AddCommandLineOptions(CommandLineOptions& options) const;
+    // The same check alone, before the start-up script runs.
+    void CheckCommandLine();
+    // Every option the program reads from its command line, wherever it reads it, with its
+    // help and what it does (CommandLineOptions).
+    virtual void AddCommandLineOptions(CommandLineOptions& options);
     virtual void AddResourceScanners();
     virtual void LoadScripts();
     virtual void Run();
@@ -128,7 +132,9 @@ public:
     void ParseCmdLineArgs(int argc, char** argv);
     std::string GetArg(std::size_t index) const;
     std::size_t GetNumArgs() const { return m_Args.size(); }
-    bool HasCommandLineArg(const std::string& prefix) const;
+    // Whether an entry is the option (its first word, exactly); options with a short form
+    // are read through their table entry instead.
+    bool HasCommandLineArg(const std::string& option) const;
 
     // Start-up steps, public so that harnesses can run them one by one.
     void InitFileNames(const std::string& appName);
@@ -296,6 +302,9 @@ protected:
     void InitResources();
     // Starts the remote script debugger on the application's Lua state.
     void StartLuaDebugger();
+    // Fills the table and reads the command line with it; raises CommandLineStop for a
+    // mistake (status 2) or a request for the option list (status 0).
+    void ReadCommandLine(CommandLineOptions& options);
     // The loaders of images, sounds and music, in that order.
     virtual void AddResourceLoaders();
 

@@ -19,12 +19,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
 namespace {
 
@@ -65,39 +65,25 @@ void RemoveStaleSaves(const std::vector<std::string>& files, std::uint32_t appCo
         RemoveStaleTemporaryFiles(file);
 }
 
-// The port "--luadebugport N" (or "--luadebugport=N") names, -1 without the option. Anything
-// but a whole number from 0 to 65535 fails naming the option.
-int LuaDebuggerPortOption(const std::vector<std::string>& args)
+// "" when the value is a port number: a plain decimal number of at most five digits, at most
+// 65535 (0 lets the system pick a free port); else the mistake naming the option.
+std::string DebuggerPortMistake(const std::string& value)
 {
-    static const std::string option = "--luadebugport";
-    for (const std::string& arg : args) {
-        if (arg.compare(0, option.size(), option) != 0)
-            continue;
-        std::string value = arg.substr(option.size());
-        if (!value.empty() && (value[0] == ' ' || value[0] == '='))
-            value.erase(0, 1);
-        char* end = nullptr;
-        errno = 0;
-        const long port = std::strtol(value.c_str(), &end, 10);
-        if (value.empty() || !std::isdigit(static_cast<unsigned char>(value[0])) || *end != '\0' ||
-            errno != 0 || port > 65535)
-            MAKO_THROW(Exception, "The command line option --luadebugport needs a port number "
-                                  "from 0 to 65535 (0 picks a free port), not \"" +
-                                      value + "\".");
-        return static_cast<int>(port);
-    }
-    return -1;
+    const bool digits =
+        !value.empty() && value.size() <= 5 &&
+        std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (digits && std::stol(value) <= 65535)
+        return "";
+    return "The command line option --luadebugport needs a port number from 0 to 65535 (0 "
+           "picks a free port), not \"" +
+           value + "\".";
 }
 
-// The first argument that starts with one of the prefixes, as given; "" when none does.
-std::string FirstArgWithPrefix(const std::vector<std::string>& args,
-                               std::initializer_list<const char*> prefixes)
+// The name the option list shows for the program: its file name as started.
+std::string ProgramName(const std::string& arg0, const std::string& fallback)
 {
-    for (std::size_t i = 1; i < args.size(); ++i)
-        for (const char* prefix : prefixes)
-            if (args[i].compare(0, std::strlen(prefix), prefix) == 0)
-                return args[i];
-    return "";
+    const std::string name = arg0.substr(arg0.find_last_of('/') + 1);
+    return name.empty() ? fallback : name;
 }
 
 } // namespace
@@ -149,10 +135,10 @@ std::string Application::GetArg(std::size_t index) const
     return m_Args[index];
 }
 
-bool Application::HasCommandLineArg(const std::string& prefix) const
+bool Application::HasCommandLineArg(const std::string& option) const
 {
-    for (const std::string& arg : m_Args)
-        if (arg.compare(0, prefix.size(), prefix) == 0)
+    for (std::size_t i = 1; i < m_Args.size(); ++i)
+        if (m_Args[i].substr(0, m_Args[i].find(' ')) == option)
             return true;
     return false;
 }
@@ -177,88 +163,84 @@ void Application::SetDefaultProperties()
     ApplyBoolProperty("usePackageFiles", true);
 }
 
-void Application::AddCommandLineOptions(CommandLineOptions& options) const
+void Application::AddCommandLineOptions(CommandLineOptions& options)
 {
-    for (const char* option :
-         {"--multiapp",       "--nohwaccel", "--hwaccel",    "--luadebug", "--nomusic",
-          "--safemode",       "--nosound",   "--fullredraw", "--keepcwd",  "--nopkg",
-          "--noExeResources", "--log4",      "--log3",       "--log2",     "--log1",
-          "--log0",           "--logoff",    "-logoff",      "--console",  "-f",
-          "--fullscreen",     "-w",          "--windowed",   "--debug"})
-        options.Add(option);
-    options.Add("--log", CommandLineOptions::MATCH_WHOLE);
-    options.Add("-log", CommandLineOptions::MATCH_WHOLE);
-    options.Add("--luadebugport", CommandLineOptions::MATCH_PREFIX, true);
-    // Read by the crash reporter before the application exists.
-    options.Add("--disableCrashRpt", CommandLineOptions::MATCH_WHOLE_ANY_CASE);
+    auto set = [this](const char* property, bool value) {
+        return [this, property, value](const std::string&) { ApplyBoolProperty(property, value); };
+    };
+    auto logLevel = [this](int level) {
+        return [this, level](const std::string&) { ApplyIntProperty("logLevel", level); };
+    };
+    options.Add(
+        {"--fullscreen", "-f", "display mode", "play on the full screen", set("fullScreen", true)});
+    options.Add({"--windowed", "-w", "display mode", "play in a window", set("fullScreen", false)});
+    options.SetGroupConflictText("display mode",
+                                 "Both fullscreen and windowed modes were specified on the "
+                                 "command line.");
+    options.Add(
+        {"--hwaccel", "", "drawing", "draw through the Direct3D path", set("enableHWAccel", true)});
+    options.Add({"--nohwaccel", "", "drawing", "draw through the plain SDL path",
+                 set("enableHWAccel", false)});
+    options.Add(
+        {"--fullredraw", "", "", "draw and present every frame whole", set("fullRedraw", true)});
+    options.Add({"--nosound", "", "", "no sound", set("enableSound", false)});
+    options.Add({"--nomusic", "", "", "no music", set("enableMusic", false)});
+    options.Add({"--console", "", "", "the log on standard output; Lua lines from standard input",
+                 set("enableConsole", true)});
+    for (int level = 0; level <= 4; ++level)
+        options.Add({"--log" + std::to_string(level), "", "log level",
+                     level == 0 ? "the log level, from 0 (least) to 4 (all)" : "",
+                     logLevel(level)});
+    options.Add({"--log", "-log", "log level", "the log level 4", logLevel(4)});
+    options.Add({"--logoff", "-logoff", "log level", "the log level 0", logLevel(0)});
+    options.Add({"--luadebug", "", "", "start the script debugger (this computer only)",
+                 set("enableLuaDebugger", true)});
+    CommandLineOption port("--luadebugport", "", "", "start it on port N (0: a free port)",
+                           [this](const std::string& value) {
+                               ApplyBoolProperty("enableLuaDebugger", true);
+                               ApplyIntProperty("luaDebuggerPort", std::stoi(value));
+                           });
+    port.valueName = "N";
+    port.check = &DebuggerPortMistake;
+    options.Add(port);
+    options.Add(
+        {"--multiapp", "", "", "allow a second running game", set("allowMultipleInstances", true)});
+    options.Add({"--keepcwd", "", "", "stay in the starting folder", set("keepCWD", true)});
+    options.Add(
+        {"--nopkg", "", "", "assets from folders, not the pack", set("usePackageFiles", false)});
+    options.Add({"--noExeResources", "", "", "scripts from the source tree",
+                 set("useExeResources", false)});
+    options.Add({"--debug", "", "", "Ctrl+9 steps frames", nullptr});
+    // Read by the crash reporter before the application exists, in any case.
+    CommandLineOption crashReports("--disableCrashRpt", "", "",
+                                   "a crash report on standard error, not in a folder");
+    crashReports.anyCase = true;
+    options.Add(crashReports);
+    options.Add({"--safemode", "", "", "accepted; changes nothing", set("enableSafeMode", true)});
+}
+
+void Application::ReadCommandLine(CommandLineOptions& options)
+{
+    AddCommandLineOptions(options);
+    const std::string mistake = options.Read(m_Args);
+    const std::string program = ProgramName(m_Args.empty() ? "" : m_Args[0], m_AppName);
+    if (!mistake.empty())
+        throw CommandLineStop(MAKO_WHERE, mistake, options.GetSummary(program), 2);
+    if (options.IsHelpAsked())
+        throw CommandLineStop(MAKO_WHERE, "", options.GetUsage(program), 0);
+}
+
+void Application::CheckCommandLine()
+{
+    CommandLineOptions options;
+    ReadCommandLine(options);
 }
 
 void Application::ConvertCmdLineArgsToProperties()
 {
-    CommandLineOptions known;
-    AddCommandLineOptions(known);
-    const std::string mistake = known.FindMistake(m_Args);
-    if (!mistake.empty())
-        MAKO_THROW(Exception, mistake);
-
-    struct Flag
-    {
-        const char* option;
-        const char* property;
-        bool value;
-    };
-    static const Flag kFlags[] = {
-        {"--multiapp", "allowMultipleInstances", true},
-        {"--nohwaccel", "enableHWAccel", false},
-        {"--hwaccel", "enableHWAccel", true},
-        {"--luadebug", "enableLuaDebugger", true},
-        {"--nomusic", "enableMusic", false},
-        {"--safemode", "enableSafeMode", true},
-        {"--nosound", "enableSound", false},
-        {"--fullredraw", "fullRedraw", true},
-        {"--keepcwd", "keepCWD", true},
-        {"--nopkg", "usePackageFiles", false},
-        {"--noExeResources", "useExeResources", false},
-    };
-    for (const Flag& flag : kFlags)
-        if (HasCommandLineArg(flag.option))
-            ApplyBoolProperty(flag.property, flag.value);
-
-    auto hasExactly = [this](const char* text) {
-        for (const std::string& arg : m_Args)
-            if (arg == text)
-                return true;
-        return false;
-    };
-    if (HasCommandLineArg("--log4") || hasExactly("--log") || hasExactly("-log"))
-        ApplyIntProperty("logLevel", 4);
-    else if (HasCommandLineArg("--log3"))
-        ApplyIntProperty("logLevel", 3);
-    else if (HasCommandLineArg("--log2"))
-        ApplyIntProperty("logLevel", 2);
-    else if (HasCommandLineArg("--log1"))
-        ApplyIntProperty("logLevel", 1);
-    else if (HasCommandLineArg("--log0") || HasCommandLineArg("--logoff") ||
-             HasCommandLineArg("-logoff"))
-        ApplyIntProperty("logLevel", 0);
-
-    if (HasCommandLineArg("--console"))
-        ApplyBoolProperty("enableConsole", true);
-    // The port option also starts the debugger: "--luadebug" is its prefix.
-    const int debuggerPort = LuaDebuggerPortOption(m_Args);
-    if (debuggerPort >= 0)
-        ApplyIntProperty("luaDebuggerPort", debuggerPort);
-
-    const std::string full = FirstArgWithPrefix(m_Args, {"-f", "--fullscreen"});
-    const std::string windowed = FirstArgWithPrefix(m_Args, {"-w", "--windowed"});
-    if (!full.empty() && !windowed.empty())
-        MAKO_THROW(Exception, "Both fullscreen and windowed modes were specified on the command "
-                              "line. Give only one of --fullscreen and --windowed (given: \"" +
-                                  full + "\" and \"" + windowed + "\").");
-    if (!full.empty())
-        ApplyBoolProperty("fullScreen", true);
-    if (!windowed.empty())
-        ApplyBoolProperty("fullScreen", false);
+    CommandLineOptions options;
+    ReadCommandLine(options);
+    options.Apply();
 }
 
 void Application::InitFileNames(const std::string& appName)

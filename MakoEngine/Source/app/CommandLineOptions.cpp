@@ -2,49 +2,238 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
+#include <utility>
 
-void CommandLineOptions::Add(const std::string& name, Match match, bool takesValue)
+namespace {
+
+bool SameWord(const std::string& a, const std::string& b, bool anyCase)
 {
-    m_Options.push_back({name, match, takesValue});
+    return anyCase ? strcasecmp(a.c_str(), b.c_str()) == 0 : a == b;
 }
 
-const CommandLineOptions::Option* CommandLineOptions::Find(const std::string& word) const
+// Whether the shorter of the two words begins the longer one, in any case.
+bool OneBeginsTheOther(const std::string& a, const std::string& b)
 {
-    // The longest name that matches: "--luadebugport" rather than its prefix "--luadebug".
-    const Option* found = nullptr;
-    for (const Option& option : m_Options) {
-        const bool matches =
-            option.match == MATCH_PREFIX  ? word.compare(0, option.name.size(), option.name) == 0
-            : option.match == MATCH_WHOLE ? word == option.name
-                                          : strcasecmp(word.c_str(), option.name.c_str()) == 0;
-        if (matches && (!found || option.name.size() > found->name.size()))
-            found = &option;
+    const std::size_t n = std::min(a.size(), b.size());
+    return strncasecmp(a.c_str(), b.c_str(), n) == 0;
+}
+
+// "A", "A and B", "A, B and C".
+std::string JoinedWithAnd(const std::vector<std::string>& words)
+{
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == words.size() ? " and " : ", ";
+        text += words[i];
     }
-    return found;
+    return text;
 }
 
-std::string CommandLineOptions::FindMistake(const std::vector<std::string>& entries) const
+std::string Quoted(const std::string& text)
 {
+    return "\"" + text + "\"";
+}
+
+} // namespace
+
+CommandLineOption::CommandLineOption(std::string name, std::string shortName, std::string group,
+                                     std::string help, Apply apply)
+    : name(std::move(name)), shortName(std::move(shortName)), group(std::move(group)),
+      help(std::move(help)), apply(std::move(apply))
+{
+}
+
+CommandLineStop::CommandLineStop(const std::string& file, int line, const std::string& function,
+                                 const std::string& date, const std::string& time,
+                                 const std::string& message, const std::string& usage, int status)
+    : Exception(file, line, function, date, time, message), m_Usage(usage), m_Status(status)
+{
+}
+
+CommandLineOptions::CommandLineOptions()
+{
+    Add({"--help", "-h", "", "show this list and exit"});
+}
+
+void CommandLineOptions::Add(const CommandLineOption& option)
+{
+    MAKO_ASSERT_MSG(Find(option.name) < 0 &&
+                        (option.shortName.empty() || Find(option.shortName) < 0),
+                    "A command line option is in the table twice: " + option.name);
+    m_Options.push_back(option);
+}
+
+void CommandLineOptions::SetGroupConflictText(const std::string& group, const std::string& text)
+{
+    m_GroupTexts.emplace_back(group, text);
+}
+
+int CommandLineOptions::Find(const std::string& word) const
+{
+    for (std::size_t i = 0; i < m_Options.size(); ++i) {
+        const CommandLineOption& option = m_Options[i];
+        if (SameWord(word, option.name, option.anyCase) ||
+            (!option.shortName.empty() && SameWord(word, option.shortName, option.anyCase)))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string CommandLineOptions::UnknownWordMistake(const std::string& word) const
+{
+    std::string text = "The command line option " + Quoted(word) + " is not one this program knows";
+    // The closest option that begins the word or that the word begins ("--fullscreenx",
+    // "--luadebugger", "--skipdro"): a typo's likely meaning.
+    std::string closest;
+    for (const CommandLineOption& option : m_Options)
+        for (const std::string& form : {option.name, option.shortName})
+            if (!form.empty() && word.size() > 2 && OneBeginsTheOther(word, form) &&
+                form.size() > closest.size())
+                closest = form;
+    if (!closest.empty())
+        text += " (did you mean " + Quoted(closest) + "?)";
+    return text + ".";
+}
+
+std::string CommandLineOptions::ReadEntry(const std::string& entry)
+{
+    // Words before the first option ("extra", or a number such as "-1") belong to none.
+    if (entry[0] != '-' || (entry.size() > 1 && std::isdigit(static_cast<unsigned char>(entry[1]))))
+        return "The command line word " + Quoted(entry) +
+               " is not an option (options begin with \"-\").";
+    const std::size_t space = entry.find(' ');
+    const std::string word = entry.substr(0, space);
+    const std::string value = space == std::string::npos ? "" : entry.substr(space + 1);
+    const int found = Find(word);
+    if (found < 0) {
+        const std::size_t equals = word.find('=');
+        const int named = equals == std::string::npos ? -1 : Find(word.substr(0, equals));
+        if (named < 0)
+            return UnknownWordMistake(word);
+        const CommandLineOption& option = m_Options[static_cast<std::size_t>(named)];
+        if (option.valueName.empty())
+            return "The command line option " + option.name +
+                   " takes no value (given: " + Quoted(entry) + ").";
+        return "The command line option " + option.name + " takes its value as the next word (" +
+               Quoted(option.name + " " + word.substr(equals + 1)) + "), not after \"=\".";
+    }
+    const CommandLineOption& option = m_Options[static_cast<std::size_t>(found)];
+    if (option.valueName.empty() && space != std::string::npos)
+        return "The command line option " + option.name +
+               " takes no value (given: " + Quoted(entry) + ").";
+    if (option.check) {
+        const std::string mistake = option.check(value);
+        if (!mistake.empty())
+            return mistake;
+    }
+    for (const Given& given : m_Given) {
+        const CommandLineOption& earlier = m_Options[given.option];
+        if (given.option == static_cast<std::size_t>(found))
+            return "The command line option " + option.name + " is given twice (" +
+                   Quoted(given.word) + " and " + Quoted(word) + "); give it once.";
+        if (!option.group.empty() && earlier.group == option.group) {
+            std::string text = "Two " + option.group + " options were given on the command line.";
+            for (const auto& groupText : m_GroupTexts)
+                if (groupText.first == option.group)
+                    text = groupText.second;
+            std::vector<std::string> names;
+            for (const CommandLineOption& member : m_Options)
+                if (member.group == option.group)
+                    names.push_back(member.name);
+            return text + " Give only one of " + JoinedWithAnd(names) +
+                   " (given: " + Quoted(given.word) + " and " + Quoted(word) + ").";
+        }
+    }
+    m_Given.push_back({static_cast<std::size_t>(found), word, value});
+    return "";
+}
+
+std::string CommandLineOptions::Read(const std::vector<std::string>& entries)
+{
+    m_Given.clear();
     for (std::size_t i = 1; i < entries.size(); ++i) {
-        const std::string& entry = entries[i];
-        if (entry.empty())
+        if (entries[i].empty())
             continue; // the place of the words before the first option, when there were none
-        // Words before the first option ("extra", or a number such as "-1") belong to none.
-        const bool isOption =
-            entry[0] == '-' &&
-            !(entry.size() > 1 && std::isdigit(static_cast<unsigned char>(entry[1])));
-        if (!isOption)
-            return "The command line word \"" + entry +
-                   "\" is not an option (options begin with \"-\").";
-        const std::size_t space = entry.find(' ');
-        const std::string word = entry.substr(0, space);
-        const Option* option = Find(word);
-        if (!option)
-            return "The command line option \"" + word + "\" is not one this program knows.";
-        if (space != std::string::npos && !option->takesValue)
-            return "The command line option " + word + " takes no value (given: \"" + entry +
-                   "\").";
+        const std::string mistake = ReadEntry(entries[i]);
+        if (!mistake.empty()) {
+            m_Given.clear();
+            return mistake;
+        }
     }
     return "";
+}
+
+bool CommandLineOptions::IsHelpAsked() const
+{
+    return Has("--help");
+}
+
+bool CommandLineOptions::Has(const std::string& name) const
+{
+    for (const Given& given : m_Given)
+        if (m_Options[given.option].name == name)
+            return true;
+    return false;
+}
+
+void CommandLineOptions::Apply() const
+{
+    for (std::size_t i = 0; i < m_Options.size(); ++i)
+        for (const Given& given : m_Given)
+            if (given.option == i && m_Options[i].apply)
+                m_Options[i].apply(given.value);
+}
+
+std::string CommandLineOptions::GetUsage(const std::string& program) const
+{
+    std::vector<std::pair<std::string, std::string>> rows; // the forms, the help
+    for (const CommandLineOption& option : m_Options) {
+        std::string forms = option.shortName.empty() ? "" : option.shortName + ", ";
+        forms += option.name;
+        if (!option.valueName.empty())
+            forms += " " + option.valueName;
+        if (option.help.empty() && !rows.empty())
+            rows.back().first += ", " + forms;
+        else
+            rows.emplace_back(forms, option.help);
+    }
+    // Help starts in one column, after the widest forms that are not too wide for it.
+    const std::size_t kWidest = 28;
+    std::size_t column = 0;
+    for (const auto& row : rows)
+        if (row.first.size() <= kWidest)
+            column = std::max(column, row.first.size());
+    std::string text = "Usage: " + program + " [option]...\n";
+    for (const auto& row : rows) {
+        text += "  " + row.first;
+        if (row.first.size() > column)
+            text += "\n  " + std::string(column, ' ');
+        else
+            text += std::string(column - row.first.size(), ' ');
+        text += "  " + row.second + "\n";
+    }
+    return text;
+}
+
+std::string CommandLineOptions::GetSummary(const std::string& program) const
+{
+    const std::size_t kWidth = 80;
+    std::string text = "Usage: " + program + " [option]...\n";
+    std::string line = "Options:";
+    for (const CommandLineOption& option : m_Options)
+        for (const std::string& form : {option.shortName, option.name}) {
+            if (form.empty())
+                continue;
+            const std::string word =
+                " " + form + (option.valueName.empty() ? "" : " " + option.valueName);
+            if (line.size() + word.size() > kWidth) {
+                text += line + "\n";
+                line = " ";
+            }
+            line += word;
+        }
+    return text + line + "\n\"" + program + " --help\" says what each does.\n";
 }

@@ -1,7 +1,9 @@
 // The engine's entry point, called by the program's main: installs the crash reporter,
 // makes the game's application, runs it and reports any failure. Returns 0 after a
-// normal run, or a run a stop signal ended, and 1 after a failure.
+// normal run, a run a stop signal ended, or the option list shown; 2 after a mistake on
+// the command line (told in one line, no report); 1 after a failure.
 #include "app/Application.h"
+#include "app/CommandLineOptions.h"
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -12,6 +14,7 @@
 #include "win32/Folders.h"
 
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -43,6 +46,19 @@ std::string CrashReportFolder()
     }
 }
 
+// The option list on standard output when it was asked for; else the mistake in one line,
+// then the list, on standard error.
+void ShowCommandLineStop(const CommandLineStop& stop)
+{
+    if (stop.GetStatus() == 0) {
+        std::fputs(stop.GetUsage().c_str(), stdout);
+        std::fflush(stdout);
+        return;
+    }
+    std::fprintf(stderr, "%s: %s\n%s", kProductName, stop.GetMessage().c_str(),
+                 stop.GetUsage().c_str());
+}
+
 } // namespace
 
 int SDL_main(int argc, char** argv)
@@ -59,6 +75,11 @@ int SDL_main(int argc, char** argv)
         try {
             RunApplication(app, argc, argv);
             app.reset();
+        } catch (const CommandLineStop& stop) {
+            // What the user asked for, or a mistake to mend: no crash, nothing to report.
+            app.reset();
+            ShowCommandLineStop(stop);
+            status = stop.GetStatus();
         } catch (const Exception& e) {
             if (StopSignal::IsRequested()) {
                 // A stop signal cut the start short (a data file it ran was stopped): the

@@ -255,7 +255,8 @@ void DebugTrace(const char* format, ...)
     char text[800];
     va_list args;
     va_start(args, format);
-    int needed = std::vsnprintf(text, sizeof text, format ? format : "", args);
+    text[0] = '\0';
+    int needed = format ? std::vsnprintf(text, sizeof text, format, args) : 0;
     va_end(args);
     if (needed >= static_cast<int>(sizeof text)) {
         text[798] = '\n';

@@ -107,7 +107,6 @@ private:
     bool m_FullScreen = false;
     bool m_Restored = false;
     std::vector<CDXVideoMode> m_Modes;
-    int m_TripleBuffer = 0;
     int m_VideoMemory = 1;
     std::vector<CDXDriver> m_Drivers;
     std::uint32_t m_FrameCount = 0;

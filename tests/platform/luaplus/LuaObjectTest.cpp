@@ -45,7 +45,8 @@ TEST(LuaObject, CopiesMovesAndDestructionBalanceTheirReferences)
         for (const LuaObject& each : many)
             EXPECT_STREQ("brick", each["name"].GetString());
         table = many.back(); // self-value assignment
-        table = table;
+        LuaObject& same = table;
+        table = same;
         EXPECT_STREQ("brick", table["name"].GetString());
     }
     state->CollectGarbage();

@@ -190,8 +190,8 @@ TEST(LuaErrorStash, ACaughtExceptionNeverAttachesToALaterError)
     const char* scripts[] = {
         "pcall(Fail, 'x') error('field failed: x', 0)",
         "xpcall(function() Fail('x') end, function(e) return e end) error('field failed: x', 0)",
-        "coroutine.resume(coroutine.create(function() Fail('x') end)) "
-        "error('field failed: x', 0)",
+        ("coroutine.resume(coroutine.create(function() Fail('x') end)) "
+         "error('field failed: x', 0)"),
     };
     for (const char* script : scripts) {
         try {

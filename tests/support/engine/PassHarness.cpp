@@ -31,7 +31,7 @@ void PassHarness::PrepareEngine()
 
 PassHarness::PassHarness(Actor* root, int width, int height)
     : m_Root(root), m_Timers(static_cast<EventReceiver*>(this)),
-      m_Canvas(new Canvas(width, height, CANVAS_OWNS_TARGET)), m_Width(width), m_Height(height)
+      m_Canvas(new Canvas(width, height, CANVAS_OWNS_TARGET))
 {
 }
 

@@ -102,8 +102,6 @@ private:
     Actor* m_Root;
     mutable TimerManager m_Timers;
     std::unique_ptr<Canvas> m_Canvas;
-    int m_Width;
-    int m_Height;
     int m_Passes = 0;
     bool m_Drawing = true;
     std::vector<std::uint8_t> m_ApplicationEvents;
