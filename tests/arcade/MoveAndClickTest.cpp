@@ -3,7 +3,8 @@
 // press and the release reach the program in one pass. They are offered to the
 // application in that order before its posted events (the entry the move made) are
 // delivered, as the event phase does, and what lies under the press acts: a letter's
-// start, a menu button, a skill button, a cell of the options' grid, a player card.
+// start, a menu button, a skill button, the name box, a cell of the options' grid, a
+// player card.
 #include "GameApp.h"
 
 #include "logic/ArcadeGameLogic.h"
@@ -21,6 +22,7 @@
 #include "widgets/Button.h"
 #include "widgets/RadioButton.h"
 #include "widgets/RadioButtonGrid.h"
+#include "widgets/TextBox.h"
 
 #include <gtest/gtest.h>
 
@@ -194,6 +196,25 @@ TEST_F(MoveAndClickTest, TheSignInsSkillButtonsTakeTheClickWhereItLands)
     EXPECT_EQ("casual", Skill());
     EXPECT_TRUE(Checked(grid, "casual"));
     EXPECT_FALSE(Checked(grid, "gamer"));
+}
+
+TEST_F(MoveAndClickTest, TheSignInsNameBoxTakesTheClickAtItsLeftEdge)
+{
+    auto* signIn = OpenOnScreen(new EnterNameAndSkillDialog("ann"));
+    TextBox* box = signIn->GetTextBox();
+    ASSERT_EQ(3u, box->GetCursor());
+    RestAway();
+    const SDL_Rect r = box->GetScreenRect();
+    const int x = r.x + 1, y = r.y + r.h / 2;
+    Batch({Motion(x, y), Mouse(SDL_MOUSEBUTTONDOWN, x, y), Mouse(SDL_MOUSEBUTTONUP, x, y)});
+    EXPECT_EQ(0u, box->GetCursor());
+    Event key{};
+    key.key.type = SDL_KEYDOWN;
+    key.key.state = SDL_PRESSED;
+    key.key.keysym.sym = SDLK_j;
+    key.key.keysym.unicode = 'j';
+    Batch({key});
+    EXPECT_EQ("jann", signIn->GetName());
 }
 
 TEST_F(MoveAndClickTest, ACellOfTheOptionsGridTakesTheClick)

@@ -20,8 +20,10 @@ public:
     // Remembers the actor's rectangle and visibility as they are now.
     explicit HoverState(const Actor& actor);
 
-    // Tests the screen point against the actor (inside: 0 <= x < width, 0 <= y < height
-    // in the actor's coordinates) and posts the change, if any.
+    // Whether the screen point lies on the actor: 0 <= x < width, 0 <= y < height in the
+    // actor's coordinates. Every widget that takes the pointer tests with it.
+    static bool Contains(const Actor& actor, int x, int y);
+    // Tests the screen point against the actor (Contains) and posts the change, if any.
     void Update(Actor& actor, int x, int y);
     // Update, then whether the point is over the actor.
     bool Track(Actor& actor, int x, int y)
