@@ -11,6 +11,7 @@
 #include "screens/Screen.h"
 #include "screens/ScreenManager.h"
 #include "support/engine/FieldWorld.h"
+#include "support/engine/InputEvents.h"
 #include "views/Medal.h"
 #include "widgets/Label.h"
 
@@ -24,21 +25,12 @@ namespace {
 
 Event Motion(int x, int y)
 {
-    Event event{};
-    event.motion.type = SDL_MOUSEMOTION;
-    event.motion.x = static_cast<Uint16>(x);
-    event.motion.y = static_cast<Uint16>(y);
-    return event;
+    return MouseMotion(x, y);
 }
 
 Event MouseButton(bool down, int x, int y)
 {
-    Event event{};
-    event.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.x = static_cast<Uint16>(x);
-    event.button.y = static_cast<Uint16>(y);
-    return event;
+    return bbtest::MouseButton(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, x, y);
 }
 
 class MedalTest : public ::testing::Test

@@ -17,6 +17,7 @@
 #include "screens/Screen.h"
 #include "screens/ScreenManager.h"
 #include "screens/StartLevelDialog.h"
+#include "support/engine/InputEvents.h"
 #include "support/engine/PassHarness.h"
 #include "views/CardView.h"
 #include "widgets/Button.h"
@@ -32,26 +33,6 @@
 using namespace bbtest;
 
 namespace {
-
-Event Motion(int x, int y)
-{
-    Event event{};
-    event.motion.type = SDL_MOUSEMOTION;
-    event.motion.x = static_cast<Uint16>(x);
-    event.motion.y = static_cast<Uint16>(y);
-    return event;
-}
-
-Event Mouse(std::uint8_t type, int x, int y)
-{
-    Event event{};
-    event.button.type = type;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = static_cast<Uint16>(x);
-    event.button.y = static_cast<Uint16>(y);
-    return event;
-}
 
 Point<int> Centre(Actor* actor)
 {
@@ -83,7 +64,7 @@ protected:
     // The pointer rests in the corner, away from every widget, for a few passes.
     void RestAway()
     {
-        Batch({Motion(1, 1)});
+        Batch({MouseMotion(1, 1)});
         app->Pass(2);
     }
     // Moves from the corner onto the actor and clicks its centre, all in one pass.
@@ -92,8 +73,7 @@ protected:
         ASSERT_NE(nullptr, actor);
         RestAway();
         const Point<int> c = Centre(actor);
-        Batch({Motion(c.x, c.y), Mouse(SDL_MOUSEBUTTONDOWN, c.x, c.y),
-               Mouse(SDL_MOUSEBUTTONUP, c.x, c.y)});
+        Batch({MouseMotion(c.x, c.y), MouseDown(c.x, c.y), MouseUp(c.x, c.y)});
     }
     template <typename T> T* OpenOnScreen(T* dialog)
     {
@@ -156,9 +136,9 @@ TEST_F(MoveAndClickTest, TheMenusMapButtonOpensTheMapAndAPressDraggedOffDoesNot)
 
     // Pressed where the pointer rests, then moved off and let go in one pass: no click.
     const Point<int> c = Centre(map);
-    Batch({Motion(c.x, c.y)});
-    Batch({Mouse(SDL_MOUSEBUTTONDOWN, c.x, c.y)});
-    Batch({Motion(1, 1), Mouse(SDL_MOUSEBUTTONUP, 1, 1)});
+    Batch({MouseMotion(c.x, c.y)});
+    Batch({MouseDown(c.x, c.y)});
+    Batch({MouseMotion(1, 1), MouseUp(1, 1)});
     app->Pass(2);
     EXPECT_EQ("MenuScreen", current());
 
@@ -182,17 +162,15 @@ TEST_F(MoveAndClickTest, TheSignInsSkillButtonsTakeTheClickWhereItLands)
     const Point<int> casual = Centre(grid->GetChild("casual", true));
     const Point<int> kid = Centre(grid->GetChild("kid", true));
     RestAway();
-    Batch({Motion(casual.x, casual.y), Mouse(SDL_MOUSEBUTTONDOWN, kid.x, kid.y),
-           Mouse(SDL_MOUSEBUTTONUP, kid.x, kid.y)});
+    Batch({MouseMotion(casual.x, casual.y), MouseDown(kid.x, kid.y), MouseUp(kid.x, kid.y)});
     EXPECT_EQ("kid", Skill());
     EXPECT_FALSE(Checked(grid, "casual"));
 
     // The pointer rests on "gamer", lit; a press and release on "casual" without a move.
     const Point<int> gamer = Centre(grid->GetChild("gamer", true));
-    Batch({Motion(gamer.x, gamer.y)});
+    Batch({MouseMotion(gamer.x, gamer.y)});
     app->Pass();
-    Batch({Mouse(SDL_MOUSEBUTTONDOWN, casual.x, casual.y),
-           Mouse(SDL_MOUSEBUTTONUP, casual.x, casual.y)});
+    Batch({MouseDown(casual.x, casual.y), MouseUp(casual.x, casual.y)});
     EXPECT_EQ("casual", Skill());
     EXPECT_TRUE(Checked(grid, "casual"));
     EXPECT_FALSE(Checked(grid, "gamer"));
@@ -206,14 +184,9 @@ TEST_F(MoveAndClickTest, TheSignInsNameBoxTakesTheClickAtItsLeftEdge)
     RestAway();
     const SDL_Rect r = box->GetScreenRect();
     const int x = r.x + 1, y = r.y + r.h / 2;
-    Batch({Motion(x, y), Mouse(SDL_MOUSEBUTTONDOWN, x, y), Mouse(SDL_MOUSEBUTTONUP, x, y)});
+    Batch({MouseMotion(x, y), MouseDown(x, y), MouseUp(x, y)});
     EXPECT_EQ(0u, box->GetCursor());
-    Event key{};
-    key.key.type = SDL_KEYDOWN;
-    key.key.state = SDL_PRESSED;
-    key.key.keysym.sym = SDLK_j;
-    key.key.keysym.unicode = 'j';
-    Batch({key});
+    Batch({KeyDown(SDLK_j, KMOD_NONE, 'j')});
     EXPECT_EQ("jann", signIn->GetName());
 }
 

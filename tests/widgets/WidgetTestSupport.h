@@ -7,6 +7,7 @@
 #include "core/EventReceiver.h"
 #include "scene/Actor.h"
 #include "support/MessageOf.h"
+#include "support/engine/InputEvents.h"
 #include "support/engine/PassHarness.h"
 
 #include <gtest/gtest.h>
@@ -50,11 +51,11 @@ protected:
     bbtest::PassHarness m_Passes;
 };
 
-Event MouseMotion(int x, int y, int xrel = 0, int yrel = 0);
-Event MouseDown(int x, int y);
-Event MouseUp(int x, int y);
-Event KeyDown(SDLKey key, SDLMod mod = KMOD_NONE, std::uint16_t unicode = 0);
-Event KeyUp(SDLKey key, SDLMod mod = KMOD_NONE);
+using bbtest::KeyDown;
+using bbtest::KeyUp;
+using bbtest::MouseDown;
+using bbtest::MouseMotion;
+using bbtest::MouseUp;
 
 // A receiver that records the engine events it is offered: type and data1.
 class RecordingReceiver : public EventReceiver
