@@ -185,6 +185,27 @@ TEST_F(ButtonTest, APressWhereNoMoveWentPressesWhatItLandsOnAndThePointerFollows
     EXPECT_EQ(1, otherReceiver.Count(MAKO_BUTTONPRESS));
 }
 
+TEST_F(ButtonTest, AWheelStepOverAButtonIsNoPress)
+{
+    auto wheel = [](std::uint8_t type, Uint8 button) {
+        Event event = bbtest::MouseButton(type, 60, 45);
+        event.button.button = button;
+        return event;
+    };
+    Batch({MouseMotion(60, 45)});
+    for (Uint8 button : {Uint8(SDL_BUTTON_WHEELUP), Uint8(SDL_BUTTON_WHEELDOWN)})
+        Batch({wheel(SDL_MOUSEBUTTONDOWN, button), wheel(SDL_MOUSEBUTTONUP, button)});
+    EXPECT_EQ(0, m_Receiver.Count(MAKO_BUTTONPRESS));
+    EXPECT_EQ(0, m_Receiver.Count(MAKO_BUTTONCLICK));
+    EXPECT_EQ("Highlighted", m_Button->GetStateName());
+
+    // A wheel step while the press is held neither releases nor clicks it.
+    Batch({MouseDown(60, 45), wheel(SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELDOWN)});
+    EXPECT_EQ("Pressed", m_Button->GetStateName());
+    Batch({MouseUp(60, 45)});
+    EXPECT_EQ(1, m_Receiver.Count(MAKO_BUTTONCLICK));
+}
+
 TEST_F(ButtonTest, OneClickPerPassAndReportsToParentWithoutReceivers)
 {
     // The second button has no receivers of its own: it reports to its parent.

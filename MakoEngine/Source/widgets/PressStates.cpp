@@ -4,6 +4,7 @@
 #include "luaplus/LuaPlus.h"
 #include "scene/Actor.h"
 #include "widgets/HoverState.h"
+#include "widgets/WidgetInput.h"
 
 #include <cstring>
 
@@ -44,10 +45,10 @@ protected:
     {
         return m_Target.CanHighlight() && m_Hover.Track(m_Owner, event.button.x, event.button.y);
     }
-    // A press landing on the owner presses it.
+    // A press landing on the owner presses it (a wheel step presses nothing).
     bool PressWhereItLands(const Event& event)
     {
-        if (!LandsOnOwner(event) || !m_Target.CanPress())
+        if (WidgetInput::IsWheelStep(event) || !LandsOnOwner(event) || !m_Target.CanPress())
             return false;
         m_Owner.SetState("Pressed");
         return true;
@@ -56,6 +57,8 @@ protected:
     // only drops the press.
     bool ReleaseWhereItLands(const Event& event)
     {
+        if (WidgetInput::IsWheelStep(event))
+            return false;
         const bool onOwner = LandsOnOwner(event);
         if (onOwner && m_Target.CanPress())
             m_Target.Click();

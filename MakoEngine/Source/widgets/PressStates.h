@@ -10,7 +10,8 @@
 // move, the press and the release often come in one pass), and a press elsewhere leaves
 // it to what lies there even while the object is still lit. A release on the object of a
 // held press clicks; a release elsewhere drops the press without a click (a press dragged
-// off and let go is cancelled, also when the move off came in the same pass).
+// off and let go is cancelled, also when the move off came in the same pass). A step of
+// the mouse wheel is neither a press nor a release.
 #include "core/State.h"
 
 class Actor;

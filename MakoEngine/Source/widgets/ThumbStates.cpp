@@ -2,6 +2,7 @@
 
 #include "core/EventQueue.h"
 #include "sound/Sound.h"
+#include "widgets/WidgetInput.h"
 
 #include <cstring>
 
@@ -21,7 +22,7 @@ bool Active::OnMouseEnter(const Event&)
 // A press on the thumb grabs it, whether or not the move onto it has been handled.
 bool Active::OnMouseButtonDown(const Event& event)
 {
-    if (!m_Thumb->TrackPointer(event))
+    if (WidgetInput::IsWheelStep(event) || !m_Thumb->TrackPointer(event))
         return false;
     m_Thumb->SetState("Scrolling");
     return true;
@@ -44,7 +45,7 @@ void Highlighted::OnEnterState()
 // A press elsewhere (the move off still posted) is left to what lies there.
 bool Highlighted::OnMouseButtonDown(const Event& event)
 {
-    if (!m_Thumb->TrackPointer(event))
+    if (WidgetInput::IsWheelStep(event) || !m_Thumb->TrackPointer(event))
         return false;
     m_Thumb->SetState("Scrolling");
     return true;
@@ -70,6 +71,8 @@ bool Scrolling::OnMouseMotion(const Event& event)
 
 bool Scrolling::OnMouseButtonUp(const Event& event)
 {
+    if (WidgetInput::IsWheelStep(event))
+        return false;
     m_Thumb->SetState(m_Thumb->TrackPointer(event) ? "Highlighted" : "Active");
     return true;
 }
