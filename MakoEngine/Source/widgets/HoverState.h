@@ -1,10 +1,11 @@
 #pragma once
-// Hover detection shared by the widgets that light up under the pointer (buttons and the
-// scroll bar's thumb). A widget asks on every mouse-motion event it is offered, on every
-// mouse press and release it is offered (at the place the press or release carries), and
-// on every tick in which its geometry or visibility changed (or a re-check was asked for);
-// when the pointer enters or leaves the widget's rectangle, MAKO_MOUSEENTER or
-// MAKO_MOUSELEAVE (data1 = the widget as its Object) is posted to the widget itself.
+// Hover detection shared by the widgets that light up under the pointer (everything
+// pressed like a button, and the scroll bar's thumb). A widget asks on every mouse-motion
+// event it is offered, on every mouse press and release it judges (at the place the press
+// or release carries), and on every tick in which its geometry or visibility changed (or
+// a re-check was asked for); when the pointer enters or leaves the widget's rectangle,
+// MAKO_MOUSEENTER or MAKO_MOUSELEAVE (data1 = the widget as its Object) is posted to the
+// widget itself.
 //
 // The entry and the leave are posted, so they arrive after every input event of the same
 // pass; IsMouseOver (and Track's answer) already tells where the pointer is. A widget that
