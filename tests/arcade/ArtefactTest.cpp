@@ -13,6 +13,7 @@
 #include "screens/Artefact.h"
 #include "screens/ArtifactDialog.h"
 #include "screens/Dialog.h"
+#include "support/engine/InputEvents.h"
 #include "widgets/Label.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +168,17 @@ TEST_F(ArtefactTest, AButtonArtefactReportsItsPressAndClickAndPlaysItsClick)
     art->Deactivate();
     art->OnEvent(down);
     EXPECT_EQ("Highlighted", art->GetStateName());
+
+    // A press and a release where a fresh one lies click it, with no entry handled first.
+    auto again = std::unique_ptr<Object>(ClassManager::GetInstance()->InstantiateObject(
+        bbtest::EvalLua("{ class = 'Artefact', artefact = 'artifactKite.jpg', isButton = true }")));
+    auto* fresh = dynamic_cast<Artefact*>(again.get());
+    ASSERT_NE(nullptr, fresh);
+    EXPECT_TRUE(fresh->OnEvent(bbtest::MouseDown(2, 2)));
+    EXPECT_EQ("Pressed", fresh->GetStateName());
+    EXPECT_TRUE(fresh->OnEvent(bbtest::MouseUp(2, 2)));
+    EXPECT_EQ("Highlighted", fresh->GetStateName());
+    EXPECT_FALSE(fresh->IsPressed());
 }
 
 TEST_F(ArtefactTest, TheArtefactShowsOnceTheLastBrickOverItIsGoneWithItsScoreAndSparkles)

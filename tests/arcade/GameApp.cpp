@@ -221,6 +221,14 @@ void GameApp::OpenLevel()
     SwitchTo("GameScreen");
 }
 
+void GameApp::OpenLetter()
+{
+    CreateGameOptionsForCurrentPlayer();
+    ApplyBoolProperty("enableBrickDropAnimation", true);
+    ApplyBoolProperty("enableStartLevelDialog", true);
+    SwitchTo("GameScreen");
+}
+
 void GameApp::LoadCard(const std::string& folder, const std::string& card)
 {
     std::filesystem::create_directories(folder);
@@ -258,8 +266,8 @@ bool GameApp::WinToTally(int score, int secret)
         Pass();
         if (auto* letter =
                 dynamic_cast<Dialog*>(GameScreen()->Actor::GetChild("ArtifactDialog", false)))
-            letter->OnEvent(
-                MakeEvent(MAKO_BUTTONCLICK, 0, static_cast<Object*>(letter->GetChild("OkayButton"))));
+            letter->OnEvent(MakeEvent(MAKO_BUTTONCLICK, 0,
+                                      static_cast<Object*>(letter->GetChild("OkayButton"))));
     }
     return logic->IsInState("ShowEndLevelDialog");
 }

@@ -35,6 +35,9 @@ public:
     void Pass(int passes = 1);
     // Shows the named screen and delivers the change notices.
     void SwitchTo(const std::string& screen);
+    // The current player's game as the program opens it: the level's letter first, then
+    // the brick drop. Nothing has been passed yet.
+    void OpenLetter();
     // Adds the screen, shows it under its name with its tip letters closed and runs a pass.
     Screen* ShowWithoutItsTip(Screen* added, const std::string& name);
 

@@ -11,6 +11,7 @@
 #include "screens/Screen.h"
 #include "screens/ScreenManager.h"
 #include "support/engine/FieldWorld.h"
+#include "support/engine/InputEvents.h"
 #include "views/Medal.h"
 #include "widgets/Label.h"
 
@@ -24,19 +25,12 @@ namespace {
 
 Event Motion(int x, int y)
 {
-    Event event{};
-    event.motion.type = SDL_MOUSEMOTION;
-    event.motion.x = static_cast<Uint16>(x);
-    event.motion.y = static_cast<Uint16>(y);
-    return event;
+    return MouseMotion(x, y);
 }
 
-Event MouseButton(bool down)
+Event MouseButton(bool down, int x, int y)
 {
-    Event event{};
-    event.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = SDL_BUTTON_LEFT;
-    return event;
+    return bbtest::MouseButton(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, x, y);
 }
 
 class MedalTest : public ::testing::Test
@@ -134,10 +128,11 @@ TEST_F(MedalTest, PointerMovesItThroughItsStatesAndOnlyAReleaseOnItClicks)
     Medal* medal = AddMedal("Percent", 0);
     const int x = medal->GetX();
     const int inside = medal->GetX() + 2;
+    const int y = medal->GetY() + 2;
 
-    Send(medal, Motion(inside, medal->GetY() + 2));
+    Send(medal, Motion(inside, y));
     EXPECT_EQ("Highlighted", medal->GetStateName());
-    Send(medal, MouseButton(true));
+    Send(medal, MouseButton(true, inside, y));
     EXPECT_EQ("Pressed", medal->GetStateName());
     EXPECT_EQ(x + 1, medal->GetX());
     EXPECT_EQ(1, sounds.Count("click2.ogg"));
@@ -146,18 +141,18 @@ TEST_F(MedalTest, PointerMovesItThroughItsStatesAndOnlyAReleaseOnItClicks)
     Send(medal, Motion(0, 0));
     EXPECT_EQ("Active", medal->GetStateName());
     EXPECT_EQ(x, medal->GetX());
-    Send(medal, MouseButton(false));
+    Send(medal, MouseButton(false, 0, 0));
     EXPECT_FALSE(medal->IsPressed());
-    Send(medal, Motion(inside, medal->GetY() + 2));
+    Send(medal, Motion(inside, y));
     EXPECT_EQ("Highlighted", medal->GetStateName());
     EXPECT_EQ(nullptr, OpenDialog());
 
     // Leaving while held and coming back returns to the press; the release clicks.
-    Send(medal, MouseButton(true));
+    Send(medal, MouseButton(true, inside, y));
     Send(medal, Motion(0, 0));
-    Send(medal, Motion(inside + 1, medal->GetY() + 2));
+    Send(medal, Motion(inside + 1, y));
     EXPECT_EQ("Pressed", medal->GetStateName());
-    Send(medal, MouseButton(false));
+    Send(medal, MouseButton(false, inside + 1, y));
     EXPECT_EQ("Highlighted", medal->GetStateName());
     EXPECT_EQ(x, medal->GetX());
 
@@ -174,9 +169,23 @@ TEST_F(MedalTest, PointerMovesItThroughItsStatesAndOnlyAReleaseOnItClicks)
     EXPECT_EQ(1, sounds.Count("Pickup_Magic33.ogg"));
 
     // The medal on the card neither lights up nor presses.
-    Send(shown, Motion(dialog->GetX() + shown->GetX() + 2, dialog->GetY() + shown->GetY() + 2));
-    Send(shown, MouseButton(true));
+    const int shownX = dialog->GetX() + shown->GetX() + 2;
+    const int shownY = dialog->GetY() + shown->GetY() + 2;
+    Send(shown, Motion(shownX, shownY));
+    Send(shown, MouseButton(true, shownX, shownY));
     EXPECT_NE("Pressed", shown->GetStateName());
+}
+
+TEST_F(MedalTest, AMoveOntoItAndAClickInOnePassClicksIt)
+{
+    Medal* medal = AddMedal("Score", 1);
+    const int x = medal->GetX() + 2;
+    const int y = medal->GetY() + 2;
+    for (const Event& event : {Motion(x, y), MouseButton(true, x, y), MouseButton(false, x, y)})
+        medal->OnEvent(event);
+    app->DispatchPosted();
+    EXPECT_EQ("Highlighted", medal->GetStateName());
+    EXPECT_NE(nullptr, OpenDialog());
 }
 
 TEST_F(MedalTest, TheCardNamesTheMedalTheNextGoalAndTheRecipient)

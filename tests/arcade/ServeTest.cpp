@@ -128,6 +128,28 @@ protected:
             Return(false);
     }
 
+    // The pointer moved by dx and the left button clicked, all in one pass's input: the
+    // three events go through the application's handling before its posted events.
+    void MoveAndClick(int dx)
+    {
+        Event move{};
+        move.motion.type = SDL_MOUSEMOTION;
+        move.motion.x = static_cast<Uint16>(320 + dx);
+        move.motion.y = 400;
+        move.motion.xrel = static_cast<Sint16>(dx);
+        app->OnEvent(move);
+        for (std::uint8_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+            Event click{};
+            click.button.type = type;
+            click.button.button = SDL_BUTTON_LEFT;
+            click.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            click.button.x = move.motion.x;
+            click.button.y = move.motion.y;
+            app->OnEvent(click);
+        }
+        app->DispatchPosted();
+    }
+
     // Passes until a paddle holds the ball (at most limit); the number run.
     int PassUntilHeld(int limit = 200)
     {
@@ -166,6 +188,27 @@ TEST_F(ServeTest, ThePromptWaitsForTheBallAndThenAClickServes)
     EXPECT_FALSE(PromptShown());
     // The drop (70 passes) and the ball's approach (27) from the level's start.
     EXPECT_GT(approach, 90);
+}
+
+TEST_F(ServeTest, AMoveAndAClickInOnePassServeTheBallAndThenSwingThePaddle)
+{
+    OpenLevel();
+    PassUntilHeld();
+    ASSERT_NE(nullptr, HeldBall());
+    MoveAndClick(6);
+    for (int i = 0; i < 20; ++i)
+        Pass();
+    EXPECT_EQ("Playing", State());
+    EXPECT_EQ(nullptr, HeldBall());
+
+    ASSERT_NE(nullptr, gLogic);
+    ASSERT_FALSE(gLogic->GetPaddles().empty());
+    Paddle* paddle = gLogic->GetPaddles().front();
+    for (int i = 0; i < 100 && paddle->GetSwingState() != Paddle::SwingIdle; ++i)
+        Pass();
+    ASSERT_EQ(Paddle::SwingIdle, paddle->GetSwingState());
+    MoveAndClick(-6);
+    EXPECT_NE(Paddle::SwingIdle, paddle->GetSwingState());
 }
 
 TEST_F(ServeTest, APressAtAnyMomentBeforeTheBallIsHeldServesItOnceItIsThere)

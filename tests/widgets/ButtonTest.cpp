@@ -55,6 +55,7 @@ protected:
         Dispatch();
         return consumed;
     }
+    void Batch(std::initializer_list<Event> events) { WidgetTest::Batch(*m_Root, events); }
 
     std::unique_ptr<Actor> m_Root;
     Button* m_Button = nullptr;
@@ -111,6 +112,97 @@ TEST_F(ButtonTest, ReleaseOutsideDoesNotClickButComingBackDoes)
     Send(MouseMotion(61, 46));
     EXPECT_EQ("Pressed", m_Button->GetStateName());
     Send(MouseUp(61, 46));
+    EXPECT_EQ(1, m_Receiver.Count(MAKO_BUTTONCLICK));
+}
+
+TEST_F(ButtonTest, APressAndAReleaseAreTakenWhereTheyLandWhateverMovedBeforeThemInThePass)
+{
+    // The move onto the button, the press and the release in one pass: one click.
+    Batch({MouseMotion(60, 45), MouseDown(60, 45), MouseUp(60, 45)});
+    EXPECT_EQ(1, m_Receiver.Count(MAKO_BUTTONPRESS));
+    EXPECT_EQ(1, m_Receiver.Count(MAKO_BUTTONCLICK));
+    EXPECT_EQ("Highlighted", m_Button->GetStateName());
+    EXPECT_FALSE(m_Button->IsPressed());
+
+    // The move onto it and the press in one pass, the release in the next.
+    ButtonClickLatch() = true;
+    Batch({MouseMotion(5, 5)});
+    Batch({MouseMotion(61, 46), MouseDown(61, 46)});
+    EXPECT_EQ("Pressed", m_Button->GetStateName());
+    Batch({MouseUp(61, 46)});
+    EXPECT_EQ(2, m_Receiver.Count(MAKO_BUTTONCLICK));
+
+    // Lit, then moved off and pressed and released away in one pass: nothing.
+    ButtonClickLatch() = true;
+    Batch({MouseMotion(5, 5), MouseDown(5, 5), MouseUp(5, 5)});
+    EXPECT_EQ(2, m_Receiver.Count(MAKO_BUTTONPRESS));
+    EXPECT_EQ(2, m_Receiver.Count(MAKO_BUTTONCLICK));
+    EXPECT_EQ("Active", m_Button->GetStateName());
+
+    // Pressed, then dragged off and released away in one pass: the press is dropped.
+    Batch({MouseMotion(60, 45), MouseDown(60, 45)});
+    Batch({MouseMotion(5, 5), MouseUp(5, 5)});
+    EXPECT_EQ(2, m_Receiver.Count(MAKO_BUTTONCLICK));
+    EXPECT_FALSE(m_Button->IsPressed());
+    EXPECT_EQ("Active", m_Button->GetStateName());
+
+    // Pressed, dragged off, then back on and released there in one pass: a click.
+    Batch({MouseMotion(60, 45), MouseDown(60, 45)});
+    Batch({MouseMotion(5, 5)});
+    Batch({MouseMotion(60, 45), MouseUp(60, 45)});
+    EXPECT_EQ(3, m_Receiver.Count(MAKO_BUTTONCLICK));
+    EXPECT_EQ("Highlighted", m_Button->GetStateName());
+}
+
+TEST_F(ButtonTest, APressWhereNoMoveWentPressesWhatItLandsOnAndThePointerFollowsIt)
+{
+    Button* other = Button::Make("Button.png", "b", "DejaVuSans.ttf", 10, 150, 40, "b", nullptr);
+    RecordingReceiver otherReceiver;
+    other->AddEventReceiver(&otherReceiver);
+    m_Root->AddChild(other, "");
+
+    // The pointer rests on the first button; the press and release land on the other.
+    Batch({MouseMotion(60, 45)});
+    EXPECT_EQ("Highlighted", m_Button->GetStateName());
+    Batch({MouseDown(152, 42), MouseUp(152, 42)});
+    EXPECT_EQ(0, m_Receiver.Count(MAKO_BUTTONPRESS));
+    EXPECT_EQ(1, otherReceiver.Count(MAKO_BUTTONCLICK));
+    EXPECT_EQ("Highlighted", other->GetStateName());
+
+    // The other button took the press's place as the pointer's: a move away puts it out.
+    Batch({MouseMotion(300, 200)});
+    EXPECT_EQ("Active", other->GetStateName());
+    EXPECT_EQ("Active", m_Button->GetStateName());
+
+    // A hidden or disabled button lets a press on it through.
+    ButtonClickLatch() = true;
+    other->SetVisible(false, true);
+    m_Button->Disable();
+    for (int x : {60, 152})
+        EXPECT_FALSE(m_Root->OnEvent(MouseDown(x, 45))) << x;
+    Dispatch();
+    EXPECT_EQ(0, m_Receiver.Count(MAKO_BUTTONPRESS));
+    EXPECT_EQ(1, otherReceiver.Count(MAKO_BUTTONPRESS));
+}
+
+TEST_F(ButtonTest, AWheelStepOverAButtonIsNoPress)
+{
+    auto wheel = [](std::uint8_t type, Uint8 button) {
+        Event event = bbtest::MouseButton(type, 60, 45);
+        event.button.button = button;
+        return event;
+    };
+    Batch({MouseMotion(60, 45)});
+    for (Uint8 button : {Uint8(SDL_BUTTON_WHEELUP), Uint8(SDL_BUTTON_WHEELDOWN)})
+        Batch({wheel(SDL_MOUSEBUTTONDOWN, button), wheel(SDL_MOUSEBUTTONUP, button)});
+    EXPECT_EQ(0, m_Receiver.Count(MAKO_BUTTONPRESS));
+    EXPECT_EQ(0, m_Receiver.Count(MAKO_BUTTONCLICK));
+    EXPECT_EQ("Highlighted", m_Button->GetStateName());
+
+    // A wheel step while the press is held neither releases nor clicks it.
+    Batch({MouseDown(60, 45), wheel(SDL_MOUSEBUTTONUP, SDL_BUTTON_WHEELDOWN)});
+    EXPECT_EQ("Pressed", m_Button->GetStateName());
+    Batch({MouseUp(60, 45)});
     EXPECT_EQ(1, m_Receiver.Count(MAKO_BUTTONCLICK));
 }
 

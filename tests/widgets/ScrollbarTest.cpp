@@ -102,6 +102,28 @@ TEST_F(ScrollbarTest, ThumbAndValueMapOntoTheTrack)
     EXPECT_EQ(50, ThumbCentre());
 }
 
+TEST_F(ScrollbarTest, TheThumbIsGrabbedAndLetGoWhereThePressAndReleaseLand)
+{
+    // The move onto the thumb and the press in one pass grab it; the drag moves it.
+    const int x = ThumbCentre();
+    Batch(*m_Bar, {MouseMotion(x, 10), MouseDown(x, 10)});
+    EXPECT_EQ("Scrolling", m_Bar->GetThumb()->GetStateName());
+    Drag(13);
+    EXPECT_EQ(60, ThumbCentre());
+
+    // Moved off the thumb's extent and released there in one pass: at rest.
+    Batch(*m_Bar, {MouseMotion(300, 10), MouseUp(300, 10)});
+    EXPECT_EQ("Active", m_Bar->GetThumb()->GetStateName());
+
+    // Lit, then moved off and pressed away in one pass: the thumb is not grabbed.
+    Batch(*m_Bar, {MouseMotion(ThumbCentre(), 10)});
+    EXPECT_EQ("Highlighted", m_Bar->GetThumb()->GetStateName());
+    Batch(*m_Bar, {MouseMotion(300, 10), MouseDown(300, 10)});
+    EXPECT_EQ("Active", m_Bar->GetThumb()->GetStateName());
+    DragTo(ThumbCentre(), 20);
+    EXPECT_EQ(60, ThumbCentre());
+}
+
 TEST_F(ScrollbarTest, ValuesStayWithinTheBounds)
 {
     m_Bar->SetValue(37.5, true);

@@ -100,6 +100,40 @@ TEST_F(TextBoxTest, EditingKeysAndTheCaretFollowTheCursor)
               caret->GetY() + caret->GetHeight() / 2);
 }
 
+TEST_F(TextBoxTest, APressOnTheBoxPutsTheCaretAtTheNearestCharacterBoundary)
+{
+    Actor screen;
+    auto* placed = new TextBox(180, 24, "name");
+    placed->SetPosition(20, 30);
+    screen.AddChild(placed, "");
+    TextBox& box = *placed;
+    Font font("DejaVuSans.ttf", 20, 0);
+    const int textX = 20 + TextBox::kPadding;
+    const int y = 40;
+
+    // Just past the end of "na": between the second and third letters.
+    EXPECT_TRUE(box.OnEvent(MouseDown(textX + font.GetTextSize("na").x + 1, y)));
+    EXPECT_EQ(2u, box.GetCursor());
+    // The box's left edge: before the first letter; typing goes there.
+    EXPECT_TRUE(box.OnEvent(MouseDown(20, y)));
+    EXPECT_EQ(0u, box.GetCursor());
+    Type(box, "G");
+    EXPECT_EQ("Gname", box.GetText());
+    // Its right edge, well past the text: the end.
+    EXPECT_TRUE(box.OnEvent(MouseDown(20 + 179, y + 13)));
+    EXPECT_EQ(5u, box.GetCursor());
+
+    // A press beside the box, of another button, or on a disabled box moves nothing.
+    EXPECT_FALSE(box.OnEvent(MouseDown(20 + 180, y)));
+    EXPECT_FALSE(box.OnEvent(MouseDown(textX, 30 + 24)));
+    Event wheel = MouseDown(textX, y);
+    wheel.button.button = SDL_BUTTON_WHEELUP;
+    EXPECT_FALSE(box.OnEvent(wheel));
+    box.SetEnabled(false);
+    EXPECT_FALSE(box.OnEvent(MouseDown(textX, y)));
+    EXPECT_EQ(5u, box.GetCursor());
+}
+
 TEST_F(TextBoxTest, CaretBlinksEveryHalfSecond)
 {
     TextBox box(180, 24, "");

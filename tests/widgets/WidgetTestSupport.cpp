@@ -43,28 +43,6 @@ void PrepareOnce()
                              "'DejaVuSans.ttf', TextBoxFontSize = 20 }");
 }
 
-Event MouseButtonEvent(std::uint8_t type, int x, int y)
-{
-    Event e{};
-    e.button.type = type;
-    e.button.button = SDL_BUTTON_LEFT;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = static_cast<Uint16>(x);
-    e.button.y = static_cast<Uint16>(y);
-    return e;
-}
-
-Event KeyEvent(std::uint8_t type, SDLKey key, SDLMod mod, std::uint16_t unicode)
-{
-    Event e{};
-    e.key.type = type;
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = key;
-    e.key.keysym.mod = mod;
-    e.key.keysym.unicode = unicode;
-    return e;
-}
-
 } // namespace
 
 WidgetTest::WidgetTest()
@@ -93,37 +71,6 @@ LuaPlus::LuaObject WidgetTest::Table(const std::string& expression)
 void WidgetTest::Run(const std::string& text)
 {
     MakoLuaState::LoadString(GetGlobalLuaState(), text);
-}
-
-Event MouseMotion(int x, int y, int xrel, int yrel)
-{
-    Event e{};
-    e.motion.type = SDL_MOUSEMOTION;
-    e.motion.x = static_cast<Uint16>(x);
-    e.motion.y = static_cast<Uint16>(y);
-    e.motion.xrel = static_cast<Sint16>(xrel);
-    e.motion.yrel = static_cast<Sint16>(yrel);
-    return e;
-}
-
-Event MouseDown(int x, int y)
-{
-    return MouseButtonEvent(SDL_MOUSEBUTTONDOWN, x, y);
-}
-
-Event MouseUp(int x, int y)
-{
-    return MouseButtonEvent(SDL_MOUSEBUTTONUP, x, y);
-}
-
-Event KeyDown(SDLKey key, SDLMod mod, std::uint16_t unicode)
-{
-    return KeyEvent(SDL_KEYDOWN, key, mod, unicode);
-}
-
-Event KeyUp(SDLKey key, SDLMod mod)
-{
-    return KeyEvent(SDL_KEYUP, key, mod, 0);
 }
 
 bool RecordingReceiver::OnEvent(const Event& event)

@@ -3,14 +3,17 @@
 // initialised, the DejaVu fonts and small test pictures registered as resources, one
 // configuration naming the fonts, an empty posted-event queue and an open click latch
 // around each test; and builders of the SDL input events the widgets are driven by.
-#include "support/MessageOf.h"
 #include "core/Event.h"
 #include "core/EventReceiver.h"
+#include "scene/Actor.h"
+#include "support/MessageOf.h"
+#include "support/engine/InputEvents.h"
 #include "support/engine/PassHarness.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,15 +39,23 @@ protected:
 
     // Dispatches every posted event (routed ones to their receivers).
     void Dispatch() { m_Passes.DispatchPostedEvents(); }
+    // Offers the events to the actor one after another, as SDL hands over what came in
+    // one pass, and only then runs the event phase (the entries and leaves moves posted).
+    void Batch(Actor& target, std::initializer_list<Event> events)
+    {
+        for (const Event& event : events)
+            target.OnEvent(event);
+        Dispatch();
+    }
 
     bbtest::PassHarness m_Passes;
 };
 
-Event MouseMotion(int x, int y, int xrel = 0, int yrel = 0);
-Event MouseDown(int x, int y);
-Event MouseUp(int x, int y);
-Event KeyDown(SDLKey key, SDLMod mod = KMOD_NONE, std::uint16_t unicode = 0);
-Event KeyUp(SDLKey key, SDLMod mod = KMOD_NONE);
+using bbtest::KeyDown;
+using bbtest::KeyUp;
+using bbtest::MouseDown;
+using bbtest::MouseMotion;
+using bbtest::MouseUp;
 
 // A receiver that records the engine events it is offered: type and data1.
 class RecordingReceiver : public EventReceiver

@@ -223,11 +223,10 @@ void Artefact::MakeButton(EventReceiver* receiver)
     m_PressOffsetY = 1;
     m_Active = true;
     SetPressHeld(false);
-    m_PointerInside = false;
     if (receiver)
         AddEventReceiver(receiver);
     if (!m_Highlight) {
-        AddPressStates(*this, *this);
+        AddPressStates(*this, *this, m_Hover);
         m_Highlight = Actor::CreateColorRect(Palette::LightYellow, 0, 0, GetWidth(), GetHeight(),
                                              kHighlightZOrder, nullptr);
         m_Highlight->SetFlags(m_Highlight->GetFlags() | 1);
@@ -277,7 +276,6 @@ void Artefact::Report(std::uint8_t type)
 bool Artefact::OnMouseMotion(const Event& event)
 {
     m_Hover.Update(*this, event.motion.x, event.motion.y);
-    m_PointerInside = m_Hover.IsMouseOver();
     return false;
 }
 

@@ -111,7 +111,6 @@ private:
     Actor* m_Highlight = nullptr;
     int m_PressOffsetX = 0;
     int m_PressOffsetY = 0;
-    bool m_PointerInside = false;
     bool m_Active = false;
     HoverState m_Hover;
 };

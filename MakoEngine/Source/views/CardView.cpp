@@ -216,7 +216,7 @@ void CardView::Build()
 
     AcquireAndApplyResource("CardView");
 
-    AddPressStates(*this, *this);
+    AddPressStates(*this, *this, m_Hover);
     SetState("Active");
     LayoutLabels();
 }

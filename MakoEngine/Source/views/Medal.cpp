@@ -1,7 +1,6 @@
 #include "views/Medal.h"
 
 #include "core/Config.h"
-#include "core/State.h"
 #include "display/Font.h"
 #include "geometry/Colors.h"
 #include "sound/Sound.h"
@@ -60,104 +59,6 @@ Label* NewLabel(const std::string& fontKey, const std::string& sizeKey, int fall
 
 } // namespace
 
-// ---- Button states ------------------------------------------------------------------------
-
-namespace MedalStates {
-
-// At rest, the pointer elsewhere.
-class Active : public State
-{
-public:
-    explicit Active(Medal* medal) : m_Medal(medal) {}
-    const char* GetName() const override { return "Active"; }
-    void OnEnterState() override { m_Medal->ShowHighlight(false); }
-    bool OnMouseEnter(const Event&) override
-    {
-        if (!m_Medal->IsVisible())
-            return false;
-        m_Medal->SetState(m_Medal->m_Pressed ? "Pressed" : "Highlighted");
-        return true;
-    }
-    // A release elsewhere ends a held press without a click.
-    bool OnMouseButtonUp(const Event&) override
-    {
-        const bool was = m_Medal->m_Pressed;
-        m_Medal->m_Pressed = false;
-        return was;
-    }
-
-private:
-    Medal* m_Medal;
-};
-
-// Under the pointer.
-class Highlighted : public State
-{
-public:
-    explicit Highlighted(Medal* medal) : m_Medal(medal) {}
-    const char* GetName() const override { return "Highlighted"; }
-    void OnEnterState() override
-    {
-        if (m_Medal->m_Clickable)
-            m_Medal->ShowHighlight(true);
-    }
-    bool OnMouseButtonDown(const Event&) override
-    {
-        if (!m_Medal->m_Clickable || !m_Medal->IsVisible())
-            return false;
-        m_Medal->SetState("Pressed");
-        return true;
-    }
-    bool OnMouseLeave(const Event&) override
-    {
-        m_Medal->SetState("Active");
-        return true;
-    }
-
-private:
-    Medal* m_Medal;
-};
-
-// Held down: moved by the press offset while held.
-class Pressed : public State
-{
-public:
-    explicit Pressed(Medal* medal) : m_Medal(medal) {}
-    const char* GetName() const override { return "Pressed"; }
-    void OnEnterState() override
-    {
-        m_Medal->m_Pressed = true;
-        Sound::PlaySound(kClickSound, false);
-        m_Medal->SetPosition(m_Medal->GetX() + m_Medal->m_PressOffsetX,
-                             m_Medal->GetY() + m_Medal->m_PressOffsetY);
-    }
-    void OnExitState() override
-    {
-        m_Medal->SetPosition(m_Medal->GetX() - m_Medal->m_PressOffsetX,
-                             m_Medal->GetY() - m_Medal->m_PressOffsetY);
-    }
-    bool OnMouseButtonUp(const Event&) override
-    {
-        if (!m_Medal->m_Clickable || !m_Medal->IsVisible())
-            return false;
-        m_Medal->PostEvent(MAKO_MEDALCLICK, static_cast<Object*>(m_Medal));
-        m_Medal->m_Pressed = false;
-        m_Medal->SetState("Highlighted");
-        return true;
-    }
-    // The press stays held: coming back in returns here.
-    bool OnMouseLeave(const Event&) override
-    {
-        m_Medal->SetState("Active");
-        return true;
-    }
-
-private:
-    Medal* m_Medal;
-};
-
-} // namespace MedalStates
-
 // ---- Construction -------------------------------------------------------------------------
 
 Medal::Medal(const std::string& category, const std::string& imageName, const std::string& gameType,
@@ -182,9 +83,7 @@ Medal::Medal(const std::string& category, const std::string& imageName, const st
     m_Highlight->SetZOrder(kHighlightZOrder);
     AddChild(m_Highlight, "");
 
-    AddState(new MedalStates::Active(this));
-    AddState(new MedalStates::Highlighted(this));
-    AddState(new MedalStates::Pressed(this));
+    AddPressStates(*this, *this, m_Hover);
     SetState("Active");
 }
 
@@ -279,6 +178,25 @@ void Medal::ShowHighlight(bool show)
 bool Medal::OnMouseMotion(const Event& event)
 {
     m_Hover.Update(*this, event.motion.x, event.motion.y);
-    m_PointerInside = m_Hover.IsMouseOver();
     return false;
+}
+
+void Medal::EnterPressState(PressState state)
+{
+    ShowHighlight(state != PRESS_ACTIVE && m_Clickable);
+    if (state != PRESS_PRESSED)
+        return;
+    Sound::PlaySound(kClickSound, false);
+    SetPosition(GetX() + m_PressOffsetX, GetY() + m_PressOffsetY);
+}
+
+void Medal::LeavePressState(PressState state)
+{
+    if (state == PRESS_PRESSED)
+        SetPosition(GetX() - m_PressOffsetX, GetY() - m_PressOffsetY);
+}
+
+void Medal::Click()
+{
+    PostEvent(MAKO_MEDALCLICK, static_cast<Object*>(this));
 }

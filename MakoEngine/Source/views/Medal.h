@@ -16,19 +16,14 @@
 // Main thread only.
 #include "scene/Actor.h"
 #include "widgets/HoverState.h"
+#include "widgets/PressStates.h"
 
 #include <string>
 
 class EventReceiver;
 class Label;
 
-namespace MedalStates {
-class Active;
-class Highlighted;
-class Pressed;
-} // namespace MedalStates
-
-class Medal : public Actor
+class Medal : public Actor, public PressTarget
 {
 public:
     // Levels: 0 Bronze, 1 Silver, 2 Gold, 3 Platinum, 4 none left.
@@ -61,7 +56,7 @@ public:
     // A medal that is not clickable neither lights up nor presses nor clicks.
     void SetClickable(bool clickable) { m_Clickable = clickable; }
     bool IsClickable() const { return m_Clickable; }
-    bool IsPressed() const { return m_Pressed; }
+    bool IsPressed() const { return IsPressHeld(); }
 
     // The text of a medal constant (numbers written out), empty when it is missing.
     static std::string ConstantText(const std::string& key);
@@ -72,9 +67,14 @@ protected:
     bool OnMouseMotion(const Event& event) override;
 
 private:
-    friend class MedalStates::Active;
-    friend class MedalStates::Highlighted;
-    friend class MedalStates::Pressed;
+    // The press states: a visible medal lights up (its highlight shown while it is
+    // clickable), a clickable one presses, moved by the press offset with a click sound,
+    // and a click posts MAKO_MEDALCLICK.
+    bool CanHighlight() const override { return IsVisible(); }
+    bool CanPress() const override { return m_Clickable && IsVisible(); }
+    void EnterPressState(PressState state) override;
+    void LeavePressState(PressState state) override;
+    void Click() override;
 
     void ShowHighlight(bool show);
     std::string Key(const std::string& tail) const;
@@ -87,8 +87,6 @@ private:
     Label* m_RibbonLabel = nullptr;
     int m_PressOffsetX = 1;
     int m_PressOffsetY = 1;
-    bool m_PointerInside = false;
-    bool m_Pressed = false;
     bool m_Clickable = true;
     HoverState m_Hover;
 };

@@ -27,7 +27,7 @@ Button::Button(const std::string& imageName) : Actor(imageName), m_Hover(*this)
 {
     LogAtLevel(3, "Button::Button %s\n", imageName.c_str());
     LogAtLevel(3, "Button::Add States\n");
-    AddPressStates(*this, *this);
+    AddPressStates(*this, *this, m_Hover);
     LogAtLevel(3, "Button::Enable\n");
     Enable();
     LogAtLevel(3, "Button::SetState\n");

@@ -1,20 +1,25 @@
 #include "widgets/HoverState.h"
 
 #include "core/Event.h"
+#include "core/EventQueue.h"
 #include "scene/Actor.h"
 #include "widgets/WidgetInput.h"
-#include "core/EventQueue.h"
 
 HoverState::HoverState(const Actor& actor)
     : m_LastRect(actor.GetRect()), m_LastVisible(actor.IsVisible())
 {
 }
 
-void HoverState::Update(Actor& actor, int x, int y)
+bool HoverState::Contains(const Actor& actor, int x, int y)
 {
     const Point<int> local = actor.GlobalToLocal(x, y);
-    const bool inside =
-        local.x >= 0 && local.x < actor.GetWidth() && local.y >= 0 && local.y < actor.GetHeight();
+    return local.x >= 0 && local.x < actor.GetWidth() && local.y >= 0 &&
+           local.y < actor.GetHeight();
+}
+
+void HoverState::Update(Actor& actor, int x, int y)
+{
+    const bool inside = Contains(actor, x, y);
     if (inside == m_MouseOver)
         return;
     m_MouseOver = inside;

@@ -4,9 +4,18 @@
 // AddPressStates files them with the object; the object owns them through its state map.
 // The mouse events the states consume move the object between them; what each state looks
 // like, and what a click does, the object says through PressTarget. Main thread only.
+//
+// A press and a release are judged at the place each carries, when it arrives: a press
+// on the object presses it even when the pointer's move onto it is still only posted (the
+// move, the press and the release often come in one pass), and a press elsewhere leaves
+// it to what lies there even while the object is still lit. A release on the object of a
+// held press clicks; a release elsewhere drops the press without a click (a press dragged
+// off and let go is cancelled, also when the move off came in the same pass). A step of
+// the mouse wheel is neither a press nor a release.
 #include "core/State.h"
 
-class Object;
+class Actor;
+class HoverState;
 
 // What the press states ask of the object they drive.
 class PressTarget
@@ -41,5 +50,7 @@ private:
     bool m_PressHeld = false;
 };
 
-// Files the three states with `owner`, which is the object `target` speaks for.
-void AddPressStates(Object& owner, PressTarget& target);
+// Files the three states with `owner`, which is the object `target` speaks for; `hover`
+// is the owner's pointer tracking, which the states move to the place of every press and
+// release they judge. All three outlive the states (the owner owns them).
+void AddPressStates(Actor& owner, PressTarget& target, HoverState& hover);

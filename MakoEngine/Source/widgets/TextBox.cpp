@@ -4,11 +4,13 @@
 #include "core/Exception.h"
 #include "core/Utf8.h"
 #include "display/Font.h"
+#include "widgets/HoverState.h"
 #include "widgets/IBeam.h"
 #include "widgets/Label.h"
 #include "widgets/WidgetInput.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 TextBox::TextBox(int width, int height, const std::string& text)
@@ -94,6 +96,22 @@ bool TextBox::OnKeyDown(const Event& event)
     return false;
 }
 
+bool TextBox::OnMouseButtonDown(const Event& event)
+{
+    if (!m_Enabled || !IsVisible() || event.button.button != SDL_BUTTON_LEFT ||
+        !HoverState::Contains(*this, event.button.x, event.button.y))
+        return false;
+    const int x = GlobalToLocal(event.button.x, event.button.y).x;
+    const std::size_t length = Utf8::Length(m_Text);
+    std::size_t nearest = 0;
+    for (std::size_t cursor = 1; cursor <= length; ++cursor)
+        if (std::abs(CaretX(cursor) - x) < std::abs(CaretX(nearest) - x))
+            nearest = cursor;
+    m_Cursor = nearest;
+    UpdateCaret();
+    return true;
+}
+
 std::string TextBox::EraseCharacter(std::size_t index) const
 {
     const std::size_t begin = Utf8::Offset(m_Text, index);
@@ -115,12 +133,16 @@ void TextBox::ChangeText(const std::string& text, std::size_t cursor)
     m_Cursor = cursor;
 }
 
-void TextBox::UpdateCaret()
+int TextBox::CaretX(std::size_t cursor) const
 {
     Font* font = m_Label->GetFont();
-    const int width =
-        font && m_Cursor > 0 ? font->GetTextSize(Utf8::Prefix(m_Text, m_Cursor)).x : 0;
-    const int centreX = m_Label->GetX() + width;
+    const int width = font && cursor > 0 ? font->GetTextSize(Utf8::Prefix(m_Text, cursor)).x : 0;
+    return m_Label->GetX() + width;
+}
+
+void TextBox::UpdateCaret()
+{
+    const int centreX = CaretX(m_Cursor);
     const int centreY = m_Label->GetY() + m_Label->GetHeight() / 2;
     m_Caret->SetPosition(centreX - m_Caret->GetWidth() / 2, centreY - m_Caret->GetHeight() / 2);
 }

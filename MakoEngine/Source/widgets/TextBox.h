@@ -5,7 +5,9 @@
 // quote, the backslash and the vertical bar, which would disturb the label's embedded
 // expressions and Lua strings, and the editing keys Left, Right, Backspace and Delete from
 // the key-down events it is offered, which it never consumes. Nothing is typed while the
-// box is disabled or exactly one Alt key is held.
+// box is disabled or exactly one Alt key is held. A press of the left mouse button on the
+// box (judged where it lands) puts the insertion point at the character boundary nearest
+// to it, and is consumed.
 //
 // Lengths and the cursor count characters, not bytes; editing never splits a character.
 // The text never grows beyond the maximum length (kDefaultMaxLength until the owner sets
@@ -56,8 +58,11 @@ public:
 
 protected:
     bool OnKeyDown(const Event& event) override;
+    bool OnMouseButtonDown(const Event& event) override;
 
 private:
+    // The caret's centre for an insertion point, in the box's coordinates.
+    int CaretX(std::size_t cursor) const;
     // The text without the character at the index.
     std::string EraseCharacter(std::size_t index) const;
     // Shows the text in the label and only then makes it the box's, with the cursor.

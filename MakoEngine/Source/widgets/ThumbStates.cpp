@@ -1,7 +1,8 @@
 #include "widgets/ThumbStates.h"
 
-#include "sound/Sound.h"
 #include "core/EventQueue.h"
+#include "sound/Sound.h"
+#include "widgets/WidgetInput.h"
 
 #include <cstring>
 
@@ -15,6 +16,15 @@ void Active::OnEnterState()
 bool Active::OnMouseEnter(const Event&)
 {
     m_Thumb->SetState("Highlighted");
+    return true;
+}
+
+// A press on the thumb grabs it, whether or not the move onto it has been handled.
+bool Active::OnMouseButtonDown(const Event& event)
+{
+    if (WidgetInput::IsWheelStep(event) || !m_Thumb->TrackPointer(event))
+        return false;
+    m_Thumb->SetState("Scrolling");
     return true;
 }
 
@@ -32,8 +42,11 @@ void Highlighted::OnEnterState()
     m_Thumb->ShowFrame(2);
 }
 
-bool Highlighted::OnMouseButtonDown(const Event&)
+// A press elsewhere (the move off still posted) is left to what lies there.
+bool Highlighted::OnMouseButtonDown(const Event& event)
 {
+    if (WidgetInput::IsWheelStep(event) || !m_Thumb->TrackPointer(event))
+        return false;
     m_Thumb->SetState("Scrolling");
     return true;
 }
@@ -56,9 +69,11 @@ bool Scrolling::OnMouseMotion(const Event& event)
     return false;
 }
 
-bool Scrolling::OnMouseButtonUp(const Event&)
+bool Scrolling::OnMouseButtonUp(const Event& event)
 {
-    m_Thumb->SetState(m_Thumb->IsMouseOver() ? "Highlighted" : "Active");
+    if (WidgetInput::IsWheelStep(event))
+        return false;
+    m_Thumb->SetState(m_Thumb->TrackPointer(event) ? "Highlighted" : "Active");
     return true;
 }
 

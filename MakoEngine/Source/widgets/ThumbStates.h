@@ -12,6 +12,7 @@ public:
     const char* GetName() const override { return "Active"; }
     void OnEnterState() override;
     bool OnMouseEnter(const Event& event) override;
+    bool OnMouseButtonDown(const Event& event) override;
     bool OnInternalEvent(const Event& event) override;
 
 private:

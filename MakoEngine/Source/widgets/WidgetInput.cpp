@@ -29,6 +29,11 @@ Point<int> GetPointerPosition()
     return Point<int>(x, y);
 }
 
+bool IsWheelStep(const Event& event)
+{
+    return event.button.button == SDL_BUTTON_WHEELUP || event.button.button == SDL_BUTTON_WHEELDOWN;
+}
+
 bool IsAltOnly(SDLMod modifiers)
 {
     const unsigned mods =
