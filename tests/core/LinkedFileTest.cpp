@@ -34,8 +34,7 @@ protected:
             names.insert(entry.path().filename().string());
         return names;
     }
-    static UserFileReadResult Read(const std::string& path, std::string& text,
-                                   std::string& reason)
+    static UserFileReadResult Read(const std::string& path, std::string& text, std::string& reason)
     {
         return ReadRegularFile(path, kUserFileMaxBytes, text, reason);
     }
@@ -112,8 +111,8 @@ TEST_F(LinkedFileTest, LoopsLongChainsAndLinksToFoldersAreHeldAndNamed)
         next = link;
     }
     std::string text, reason;
-    EXPECT_EQ(USERFILE_READ, Read(Synced() + "/hop" + std::to_string(kMaxLinkHops - 1), text,
-                                  reason));
+    EXPECT_EQ(USERFILE_READ,
+              Read(Synced() + "/hop" + std::to_string(kMaxLinkHops - 1), text, reason));
     EXPECT_EQ(USERFILE_UNREADABLE,
               Read(Synced() + "/hop" + std::to_string(kMaxLinkHops), text, reason));
     EXPECT_EQ(ELOOP, FollowLinks(Synced() + "/hop" + std::to_string(kMaxLinkHops)).error);

@@ -157,8 +157,8 @@ TEST(StartStop, SignalsAtEveryMomentOfTheStartLoseNothing)
     ASSERT_EQ("", Changes(saved, SavedFiles()));
 
     const unsigned long runs = EnvNumber("BB_START_SIGNALS", 100);
-    std::mt19937 random(static_cast<std::mt19937::result_type>(
-        EnvNumber("BB_START_SIGNAL_SEED", 20261209)));
+    std::mt19937 random(
+        static_cast<std::mt19937::result_type>(EnvNumber("BB_START_SIGNAL_SEED", 20261209)));
     std::uniform_int_distribution<long> moment(0, span);
     unsigned long beforeLog = 0, inStart = 0, inData = 0, afterStart = 0, lost = 0;
     for (unsigned long i = 0; i < runs; ++i) {
@@ -185,6 +185,5 @@ TEST(StartStop, SignalsAtEveryMomentOfTheStartLoseNothing)
     }
     std::printf("start signals: %lu runs over a start of %ld ms: %lu before the log, %lu during "
                 "the start (%lu in a card or the configuration), %lu after it; %lu lost\n",
-                runs, static_cast<long>(span / 1000), beforeLog, inStart, inData, afterStart,
-                lost);
+                runs, static_cast<long>(span / 1000), beforeLog, inStart, inData, afterStart, lost);
 }

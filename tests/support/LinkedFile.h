@@ -56,7 +56,8 @@ public:
         fs::create_directories(synced);
         switch (kind) {
         case LINK_TO_FILE:
-            m_Target = synced + "/" + name;
+        case LINK_OUTSIDE_HOME:
+            m_Target = (kind == LINK_TO_FILE ? synced : outside) + "/" + name;
             WriteFile(m_Target, text);
             Link(m_Target, path);
             break;
@@ -66,11 +67,6 @@ public:
             Link(name, synced + "/" + name + ".hop2");
             Link(name + ".hop2", synced + "/" + name + ".hop1");
             Link(synced + "/" + name + ".hop1", path);
-            break;
-        case LINK_OUTSIDE_HOME:
-            m_Target = outside + "/" + name;
-            WriteFile(m_Target, text);
-            Link(m_Target, path);
             break;
         case LINK_TO_NOTHING:
             m_Target = fs::path(synced).parent_path().string() + "/unmounted/" + name;

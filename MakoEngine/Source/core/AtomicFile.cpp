@@ -87,13 +87,11 @@ bool ReadLink(const std::string& path, std::string& text)
 
 LinkTarget LinkFailure(const std::string& path, const std::string& last, int error)
 {
+    // A loop is named by the system's own words: the links lead back to where they began.
     std::string reason = std::strerror(error);
     if (error == ENOENT)
         reason = "it is a link to \"" + last + "\", which does not exist";
-    else if (error == ELOOP)
-        reason += " (the links from \"" + path + "\" lead round in a loop or through more than " +
-                  std::to_string(kMaxLinkHops) + ")";
-    else
+    else if (error != ELOOP)
         reason += " (the link \"" + path + "\" leads to \"" + last + "\")";
     return LinkTarget{path, true, error, reason};
 }

@@ -50,8 +50,8 @@ struct LinkTarget
 // whether or not there is such a file); only a link that leads nowhere fails.
 LinkTarget FollowLinks(const std::string& path);
 
-// Replaces the file at path (through its links) with bytes. Returns 0, or the errno value of the failure: the
-// old file (if any) is then untouched and the temporary file removed.
+// Replaces the file at path (through its links) with bytes. Returns 0, or the errno value of the
+// failure: the old file (if any) is then untouched and the temporary file removed.
 int TryWriteFileAtomically(const std::string& path, const std::string& bytes);
 
 // For tests of what callers do with a refused write (a read-only folder, where permissions
@@ -84,5 +84,6 @@ std::string SetAsideNameOf(const std::string& path, int number);
 // older one, so every damaged file stays for the user), so that it is no longer read, and
 // logs a warning naming both files and the reason. A link (whatever it leads to) is never
 // moved, nor the file it leads to: it is the user's way of keeping the file elsewhere, and
-// the caller holds it as a file it cannot set aside. A device node is never renamed. Returns whether the rename succeeded; a failure is logged, never raised.
+// the caller holds it as a file it cannot set aside. A device node is never renamed. Returns
+// whether the rename succeeded; a failure is logged, never raised.
 bool KeepFileAside(const std::string& path, const std::string& reason);
