@@ -14,6 +14,7 @@
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
+#include "players/GameDataIO.h"
 #include "players/Player.h"
 #include "screens/ArcadeArtifactScreen.h"
 #include "screens/ArcadeGameScreen.h"
@@ -367,6 +368,45 @@ TEST_F(LayoutTest, ACardKeepsAWideNameOffItsRank)
             Report("card of " + who + ", rank " + name);
         }
     }
+}
+
+TEST_F(LayoutTest, ACardPlayedWithoutSavingSaysSoClearOfItsStars)
+{
+    Player* player = app->CurrentPlayer();
+    auto* card = new CardView(player);
+    card->SetPosition(20, 150);
+    app->Screens()->GetScreen("Elsewhere")->AddChild(card, "");
+    const auto starsAt = [card] {
+        std::vector<std::pair<int, int>> places;
+        for (int i = 1; i <= 5; ++i) {
+            const Actor* star = card->GetChild("cardStar" + std::to_string(i), true);
+            places.emplace_back(star ? star->GetScreenRect().x : -1,
+                                star ? star->GetScreenRect().y : -1);
+        }
+        return places;
+    };
+    const auto stars = starsAt();
+    {
+        // The cards' folder is never looked at: the card's file is only held.
+        GameDataIO io("/nonexistent/cards/");
+        io.HoldFile(io.GetCardPath(player->GetIndex()), "held for the layout");
+        for (const std::string& who : {std::string(kWideName), std::string("Al")}) {
+            player->GetTable().SetString("Name", who.c_str());
+            card->Refresh();
+            ASSERT_EQ(GameDataIO::kUnsavedNotice, card->GetLabel(5)->GetText());
+            layout.Collect(card);
+            HoldCardTexts();
+            Report("held card of " + who, 3);
+            EXPECT_EQ(stars, starsAt()) << "the stars keep their places";
+        }
+    }
+    // Saved again, the card shows its caption over the stars where they were.
+    card->Refresh();
+    EXPECT_EQ("", card->GetLabel(5)->GetText());
+    const auto* caption = dynamic_cast<const Label*>(card->GetChild("cardStarsLabel", true));
+    ASSERT_NE(nullptr, caption);
+    EXPECT_EQ("star average", caption->GetText());
+    EXPECT_EQ(stars, starsAt());
 }
 
 TEST_F(LayoutTest, TheFirstStartMenuKeepsTheMissingFindInItsPanel)

@@ -99,7 +99,7 @@ TEST_F(LogTest, LinesKeptWhileTheFileCannotBeOpenedFollowLater)
     EXPECT_EQ(LogPath(), GetLogFilePath()); // a failed start keeps the working file
 }
 
-TEST_F(LogTest, EntriesAreEchoedOnlyWithTheConsoleUnchangedAndCutAt4095Characters)
+TEST_F(LogTest, EntriesAreEchoedOnlyWithTheConsoleUnchanged)
 {
     // Without the console standard output stays quiet; the console's start shows the lines
     // still waiting for the file, then every entry.
@@ -132,8 +132,27 @@ TEST_F(LogTest, EntriesAreEchoedOnlyWithTheConsoleUnchangedAndCutAt4095Character
     std::string text = bbtest::ReadFile(LogPath());
     EXPECT_NE(std::string::npos, text.find("waiting\n"));
     EXPECT_NE(std::string::npos, text.find("quiet again\n"));
+    EXPECT_NE(std::string::npos, text.find("100% done\nyyy"));
+}
+
+TEST_F(LogTest, AnEntryTooLongIsCutAndStillEndsItsLine)
+{
+    StartLogFile(LogPath());
+    // Without a line end of its own and with one: either way the next entry starts a line.
+    for (const char* end : {"", "\n"}) {
+        Log("%s%s", std::string(5000, 'y').c_str(), end);
+        Log("next\n");
+    }
+    Log("%s\n", std::string(4094, 'z').c_str()); // just fits
+    const std::string text = bbtest::ReadFile(LogPath());
+    std::string kept;
+    for (const char* held : {"5000", "5001"}) {
+        const std::string cut = std::string(" [cut: the entry held ") + held + " bytes]\n";
+        kept += std::string(4095 - cut.size(), 'y') + cut + "next\n";
+    }
+    EXPECT_NE(std::string::npos, text.find("\n" + kept));
     EXPECT_EQ(std::string::npos, text.find(std::string(4096, 'y')));
-    EXPECT_NE(std::string::npos, text.find("100% done\n" + std::string(4095, 'y')));
+    EXPECT_NE(std::string::npos, text.find("\n" + std::string(4094, 'z') + "\n"));
 }
 
 TEST_F(LogTest, LogprintWritesItsTextLiterally)

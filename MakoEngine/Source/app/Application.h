@@ -104,6 +104,9 @@ public:
     void StartRunning();
     void FinishRunning();
     bool IsRunning() const { return m_IsRunning; }
+    // Whether a stop signal came before the start finished (StartRunning). Such a run
+    // saves nothing: what it would save may hold defaults in place of what it never read.
+    bool IsStartCutShort() const;
 
     // Posted events: delivered by the event phase of the same or the next pass, after
     // SDL's own events. A null destination means the application itself.
@@ -145,6 +148,7 @@ public:
     void InitLog();
     void ChdirToExePath();
     void ReadConfig();
+    // Writes the configuration, unless the start was cut short (IsStartCutShort).
     void WriteConfig();
     void InitLogLevel();
     void InitPathsTable();
@@ -339,7 +343,8 @@ protected:
     void InitPlayerManagers();
     void DestroyPlayerManagers();
     void DestroyGameDataIO();
-    // Writes the player cards (game shutdown); a card that cannot be written is logged.
+    // Writes the player cards (game shutdown), unless the start was cut short; a card that
+    // cannot be written is logged.
     void SavePlayerData();
 
     std::string m_AppName;
@@ -406,6 +411,12 @@ protected:
 
     std::list<Object*> m_DeadActors;
     bool m_QuitNoticesSent = false;
+    // Set by StartRunning: whether the start finished, and whether a stop came before.
+    bool m_StartFinished = false;
+    bool m_StartCutShort = false;
+    // Says once that the saves of a cut-short start are left undone; false when they may go.
+    bool SkipSaveOfCutShortStart();
+    bool m_CutShortSaveSaid = false;
     // What InitEngine started, and so what the destructor stops.
     bool m_StartedSDL = false;
     bool m_StartedTTF = false;

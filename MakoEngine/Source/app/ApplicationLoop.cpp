@@ -88,6 +88,8 @@ void Application::StartRunning()
         Log("'onRun' hook function detected.  This will be run now.\n");
         onRun.Call();
     }
+    m_StartCutShort = StopSignal::IsRequested();
+    m_StartFinished = true;
     m_IsRunning = true;
     m_QuitNoticesSent = false;
     m_AppPaused = false;
@@ -228,6 +230,23 @@ void Application::SendQuitNotices()
     OnEvent(change);
     Event quit = MakeEvent(MAKO_APPQUIT);
     OnEvent(quit);
+}
+
+bool Application::IsStartCutShort() const
+{
+    return m_StartFinished ? m_StartCutShort : StopSignal::IsRequested();
+}
+
+bool Application::SkipSaveOfCutShortStart()
+{
+    if (!IsStartCutShort())
+        return false;
+    if (!m_CutShortSaveSaid)
+        Log("%s came before the start finished: the configuration and the player cards are "
+            "left as they were.\n",
+            StopSignal::GetName());
+    m_CutShortSaveSaid = true;
+    return true;
 }
 
 void Application::FinishRunning()

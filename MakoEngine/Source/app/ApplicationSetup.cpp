@@ -404,7 +404,7 @@ void Application::ReadConfig()
 void Application::WriteConfig()
 {
     MAKO_ASSERT(!m_ConfigFile.empty());
-    if (!m_Config)
+    if (!m_Config || SkipSaveOfCutShortStart())
         return;
     // A configuration that cannot be saved (full disk, read-only folder) costs the user the
     // changes of this run, not the program: the old file stays as it was.

@@ -48,7 +48,7 @@ void Application::InitPlayerManagers()
 
 void Application::SavePlayerData()
 {
-    if (m_GameDataIO && m_PlayerManager)
+    if (m_GameDataIO && m_PlayerManager && !SkipSaveOfCutShortStart())
         m_GameDataIO->SaveAllPlayerData();
 }
 

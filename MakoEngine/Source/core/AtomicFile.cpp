@@ -69,7 +69,63 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+// The text of the link at path; false (errno set) when it cannot be read.
+bool ReadLink(const std::string& path, std::string& text)
+{
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (length < 0)
+            return false;
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            text.assign(buffer.data(), static_cast<std::size_t>(length));
+            return true;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+LinkTarget LinkFailure(const std::string& path, const std::string& last, int error)
+{
+    // A loop is named by the system's own words: the links lead back to where they began.
+    std::string reason = std::strerror(error);
+    if (error == ENOENT)
+        reason = "it is a link to \"" + last + "\", which does not exist";
+    else if (error != ELOOP)
+        reason += " (the link \"" + path + "\" leads to \"" + last + "\")";
+    return LinkTarget{path, true, error, reason};
+}
+
 } // namespace
+
+LinkTarget FollowLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int hops = 0;; ++hops) {
+        struct stat status;
+        if (::lstat(current.c_str(), &status) != 0) {
+            // No file, or a folder on the way that cannot be searched: for a path that is no
+            // link, the read or write itself says what it is.
+            if (hops == 0)
+                return LinkTarget{path, false, 0, ""};
+            return LinkFailure(path, current, errno);
+        }
+        if (!S_ISLNK(status.st_mode))
+            return LinkTarget{current, hops > 0, 0, ""};
+        std::string target;
+        if (hops == kMaxLinkHops || !ReadLink(current, target))
+            return LinkFailure(path, current, hops == kMaxLinkHops ? ELOOP : errno);
+        if (target.empty())
+            return LinkFailure(path, current, ENOENT);
+        if (target[0] != '/') {
+            std::string folder;
+            std::string name;
+            SplitPath(current, folder, name);
+            target = folder + "/" + target;
+        }
+        current = target;
+    }
+}
 
 FileWriteError::FileWriteError(const std::string& file, int line, const std::string& function,
                                const std::string& date, const std::string& time,
@@ -93,7 +149,15 @@ int TryWriteFileAtomically(const std::string& path, const std::string& bytes)
 {
     if (g_InjectedFault != 0)
         return g_InjectedFault;
-    std::string pattern = path + kTemporarySuffix + "XXXXXX";
+    // Written where the links lead, so the link stays and its target gets the bytes; a link
+    // that leads nowhere is not written through.
+    const LinkTarget target = FollowLinks(path);
+    if (target.error != 0)
+        return target.error;
+    struct stat status;
+    if (::stat(target.path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+        return EISDIR;
+    std::string pattern = target.path + kTemporarySuffix + "XXXXXX";
     std::vector<char> tempName(pattern.begin(), pattern.end());
     tempName.push_back('\0');
     int fd = ::mkstemp(tempName.data());
@@ -106,7 +170,7 @@ int TryWriteFileAtomically(const std::string& path, const std::string& bytes)
         ok = false;
         error = errno;
     }
-    if (ok && std::rename(tempName.data(), path.c_str()) != 0) {
+    if (ok && std::rename(tempName.data(), target.path.c_str()) != 0) {
         ok = false;
         error = errno;
     }
@@ -116,7 +180,7 @@ int TryWriteFileAtomically(const std::string& path, const std::string& bytes)
     }
     std::string folder;
     std::string name;
-    SplitPath(path, folder, name);
+    SplitPath(target.path, folder, name);
     SyncFolder(folder);
     return 0;
 }
@@ -142,9 +206,12 @@ bool IsTemporaryFileNameOf(const std::string& name, const std::string& target)
 
 int RemoveStaleTemporaryFiles(const std::string& path)
 {
+    const LinkTarget file = FollowLinks(path);
+    if (file.error != 0)
+        return 0;
     std::string folder;
     std::string target;
-    SplitPath(path, folder, target);
+    SplitPath(file.path, folder, target);
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return 0;
@@ -198,8 +265,17 @@ std::string SetAsideNameOf(const std::string& path, int number)
 
 bool KeepFileAside(const std::string& path, const std::string& reason)
 {
-    // A device node is the system's, not the user's: it is never renamed, even where a
-    // path of the game's names one directly (a link to a device is renamed, not its target).
+    // A link is the user's way of keeping the file elsewhere: neither it nor the file it
+    // leads to is moved, so the caller holds it as it is.
+    const LinkTarget target = FollowLinks(path);
+    if (target.viaLink) {
+        const std::string where =
+            target.error != 0 ? " (" + target.reason + ")" : " to \"" + target.path + "\"";
+        Log("Warning: the file \"%s\" is a link%s and was left where it is: %s\n", path.c_str(),
+            where.c_str(), reason.c_str());
+        return false;
+    }
+    // A device node is the system's, not the user's: it is never renamed.
     struct stat status;
     if (::lstat(path.c_str(), &status) == 0 &&
         (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))) {

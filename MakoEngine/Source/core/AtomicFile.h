@@ -4,6 +4,14 @@
 // named after it (TemporaryFileNameOf), synced, and renamed over the old one, and the folder
 // is synced after the rename, so a crash, a power cut or a full disk never leaves half a
 // file behind.
+//
+// A path that is a link (a card kept in a synced folder or on another drive) is followed
+// to the file it names, through a chain of at most kMaxLinkHops links: that file is written
+// and cleaned up where it lives, and the link stays a link; a damaged file behind a link is
+// held, not set aside. A link that leads
+// nowhere (its drive not mounted), in a loop or through too long a chain is never written
+// through nor replaced: writing fails, and the readers (core/UserDataFile) hold it as a file
+// that cannot be read.
 #include "core/Exception.h"
 
 #include <string>
@@ -26,8 +34,24 @@ private:
     std::string m_Cause;
 };
 
-// Replaces the file at path with bytes. Returns 0, or the errno value of the failure: the
-// old file (if any) is then untouched and the temporary file removed.
+// The longest chain of links followed to a file of the user's.
+const int kMaxLinkHops = 16;
+
+// Where a path leads once its links are followed.
+struct LinkTarget
+{
+    std::string path;   // the file the path names: path itself when it is no link
+    bool viaLink;       // whether a link led there
+    int error;          // 0; ENOENT for a link to nothing, ELOOP for a loop or a long chain
+    std::string reason; // unless error is 0, what is wrong, naming the link and its target
+};
+
+// Follows path through its links. A path that is no link comes back as it is (error 0,
+// whether or not there is such a file); only a link that leads nowhere fails.
+LinkTarget FollowLinks(const std::string& path);
+
+// Replaces the file at path (through its links) with bytes. Returns 0, or the errno value of the
+// failure: the old file (if any) is then untouched and the temporary file removed.
 int TryWriteFileAtomically(const std::string& path, const std::string& bytes);
 
 // For tests of what callers do with a refused write (a read-only folder, where permissions
@@ -43,7 +67,8 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes);
 // target + ".tmp." and six letters or digits.
 bool IsTemporaryFileNameOf(const std::string& name, const std::string& target);
 
-// Removes the temporary files of the file at path that a write cut short (a killed process)
+// Removes the temporary files of the file at path (beside the file its links lead to) that a
+// write cut short (a killed process)
 // left in its folder, and logs each one. Only safe while no other process may be writing
 // the file. Returns how many were removed.
 int RemoveStaleTemporaryFiles(const std::string& path);
@@ -57,6 +82,8 @@ std::string SetAsideNameOf(const std::string& path, int number);
 
 // Renames the file at path to the first set-aside name that is free (never replacing an
 // older one, so every damaged file stays for the user), so that it is no longer read, and
-// logs a warning naming both files and the reason. A device node standing at path itself is
-// never renamed. Returns whether the rename succeeded; a failure is logged, never raised.
+// logs a warning naming both files and the reason. A link (whatever it leads to) is never
+// moved, nor the file it leads to: it is the user's way of keeping the file elsewhere, and
+// the caller holds it as a file it cannot set aside. A device node is never renamed. Returns
+// whether the rename succeeded; a failure is logged, never raised.
 bool KeepFileAside(const std::string& path, const std::string& reason);

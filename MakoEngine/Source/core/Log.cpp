@@ -177,11 +177,19 @@ void WriteEntry(const char* text)
     Echo(text);
 }
 
+// An entry longer than a line may be is cut, and still ends its line, saying it was cut, so
+// that the next entry starts a line of its own.
 void WriteFormatted(const char* format, va_list args)
 {
     char buffer[kLineBufferSize];
-    std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
-    WriteEntry(buffer);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
+    if (length < static_cast<int>(sizeof buffer)) {
+        WriteEntry(buffer);
+        return;
+    }
+    const std::string note = " [cut: the entry held " + std::to_string(length) + " bytes]\n";
+    std::string text(buffer, sizeof buffer - 1 - note.size());
+    WriteEntry((text + note).c_str());
 }
 
 } // namespace

@@ -10,8 +10,8 @@
 // and again only after a write in between succeeded; its lines are kept in memory meanwhile. Works
 // from the first instant of the process, static initialisation included. Main thread only.
 //
-// The caller supplies line ends; the log adds none. One entry is at most 4095 characters
-// (longer text is cut).
+// The caller supplies line ends; the log adds none, but to an entry longer than 4095
+// characters: it is cut to that length, ending with a note that it was cut and a line end.
 #include <cstddef>
 #include <string>
 

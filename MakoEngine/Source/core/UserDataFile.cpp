@@ -1,5 +1,6 @@
 #include "core/UserDataFile.h"
 
+#include "core/AtomicFile.h"
 #include "core/StopSignal.h"
 #include "lua/DataScript.h"
 
@@ -65,6 +66,9 @@ UserFileReadResult Unreadable(int cause, std::string& reason)
     return cause == ENOENT ? USERFILE_MISSING : USERFILE_UNREADABLE;
 }
 
+UserFileReadResult ReadTarget(const std::string& path, std::size_t maxBytes, std::string& text,
+                              std::string& reason);
+
 } // namespace
 
 void SetInjectedReadFault(const std::string& path, int errnum)
@@ -81,6 +85,32 @@ UserFileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes
 {
     if (const int fault = InjectedReadFault(path))
         return Unreadable(fault, reason);
+    // A link is read through; one that leads nowhere is no missing file but the user's
+    // file, kept as it is (its drive may come back).
+    const LinkTarget target = FollowLinks(path);
+    if (target.error != 0) {
+        reason = target.reason;
+        errno = target.error;
+        return USERFILE_UNREADABLE;
+    }
+    const UserFileReadResult result = ReadTarget(target.path, maxBytes, text, reason);
+    if (result != USERFILE_READ && target.viaLink) {
+        const int cause = errno;
+        reason += " (the link \"" + path + "\" leads to \"" + target.path + "\")";
+        errno = cause;
+        // The file a link names vanished between the two looks: still no fresh start.
+        if (result == USERFILE_MISSING)
+            return USERFILE_UNREADABLE;
+    }
+    return result;
+}
+
+namespace {
+
+// Reads the regular file at path, which is no link (ReadRegularFile).
+UserFileReadResult ReadTarget(const std::string& path, std::size_t maxBytes, std::string& text,
+                              std::string& reason)
+{
     // Non-blocking: opening a FIFO must not wait for a writer.
     Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     if (file.fd < 0)
@@ -126,6 +156,8 @@ UserFileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes
     text.swap(bytes);
     return USERFILE_READ;
 }
+
+} // namespace
 
 int RunUserDataFile(LuaPlus::LuaState* state, const std::string& path,
                     const LuaPlus::LuaObject& environment, const std::string& what,

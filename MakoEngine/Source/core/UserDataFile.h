@@ -8,9 +8,11 @@
 // refused without waiting on it or reading it. A failure of any kind comes back as a status
 // and a text; nothing escapes as a script error.
 //
-// Only "there is no such file" means a fresh start. A file that is there but cannot be read
-// (no permission, a folder, a link loop, a FIFO or a device, an I/O error) is the user's all
-// the same: its callers keep it where it is and never write over it.
+// A link is read through to the file it names (core/AtomicFile's FollowLinks), as the
+// writer writes through it. Only "there is no such file" means a fresh start. A file that is
+// there but cannot be read (no permission, a folder, a link loop, a link that leads nowhere,
+// a FIFO or a device, an I/O error) is the user's all the same: its callers keep it where it
+// is and never write over it; the reason names the link and where it leads.
 #include "luaplus/LuaPlus.h"
 
 #include <cstddef>
@@ -24,7 +26,7 @@ enum UserFileReadResult {
     USERFILE_READ,       // text holds the file
     USERFILE_MISSING,    // there is no such file (ENOENT): a fresh start
     USERFILE_UNREADABLE, // it is there but cannot be read: no permission, a folder, a link
-                         // loop, not a regular file, an I/O error. Keep it as it is.
+                         // loop or to nothing, not a regular file, an I/O error. Keep it.
     USERFILE_REFUSED,    // a regular file larger than the limit
 };
 

@@ -123,7 +123,7 @@ int PlayerManager::GetDummyPlayerCount() const
     return CountPositiveKeys(Global("DummyPlayers"));
 }
 
-void PlayerManager::SetCurrentPlayer(Player* player, int index)
+void PlayerManager::SetCurrentPlayer(Player* player, int index, bool remember)
 {
     LuaObject players = Global("Players");
     MAKO_ASSERT(players.IsTable());
@@ -134,7 +134,7 @@ void PlayerManager::SetCurrentPlayer(Player* player, int index)
     MAKO_ASSERT(player != nullptr);
     MAKO_ASSERT(player->GetTable().IsTable());
     currentPlayersTable.SetObject(index, player->GetTable());
-    if (index == 1) {
+    if (index == 1 && remember) {
         if (Config* config = Config::GetCurrent())
             config->Set("current_player_1_guid", Variant(static_cast<double>(player->GetGuid())));
     }
@@ -205,7 +205,8 @@ MAKO_LUA_FUNCTION(SetCurrentPlayerFromGuid)
     return 1;
 }
 
-// SetCurrentPlayerFromIndex(index, slot): the card in Players[index] becomes current.
+// SetCurrentPlayerFromIndex(index, slot, remember): the card in Players[index] becomes
+// current; with remember false the configuration keeps the player it names.
 MAKO_LUA_FUNCTION(SetCurrentPlayerFromIndex)
 {
     PlayerManager& manager = RequireManager("SetCurrentPlayerFromIndex");
@@ -214,7 +215,8 @@ MAKO_LUA_FUNCTION(SetCurrentPlayerFromIndex)
     if (!player)
         MAKO_THROW(ScriptError, "SetCurrentPlayerFromIndex: there is no player in slot " +
                                     std::to_string(index) + ".");
-    manager.SetCurrentPlayer(player, static_cast<int>(lua_tonumber(L, 2)));
+    const bool remember = lua_isnone(L, 3) || lua_toboolean(L, 3);
+    manager.SetCurrentPlayer(player, static_cast<int>(lua_tonumber(L, 2)), remember);
     return 0;
 }
 

@@ -39,8 +39,10 @@ public:
     LuaPlus::LuaState* GetState() const { return m_State; }
 
     // Makes the player current in slot 1 or 2; slot 1 is remembered in the configuration
-    // (current_player_1_guid). Posts MAKO_PLAYERCHANGE.
-    void SetCurrentPlayer(Player* player, int index);
+    // (current_player_1_guid) unless remember is false: a stand-in the game chose because
+    // the player named there was not loaded leaves that name for the next start. Posts
+    // MAKO_PLAYERCHANGE.
+    void SetCurrentPlayer(Player* player, int index, bool remember = true);
     // Puts a fresh card in slot index (also where it was current); returns the old card.
     LuaPlus::LuaObject ClearPlayer(int index);
     // Places a card that is in no slot yet at index, replacing the card there.

@@ -41,7 +41,10 @@ end
 -- missing, or holds no card, gets a fresh card. A file that holds no card has been set aside
 -- by then; one that is there but cannot be read, or could not be set aside, stays where it
 -- is, and its slot is played without saving to it (the card's screen says so).
--- The current player is the one the configuration names, else player 1.
+-- The current player is the one the configuration names, else player 1. Where the
+-- configuration names a player that was not loaded (its card held, or not read as a stop cut
+-- the start short), player 1 only stands in: the configuration keeps naming its player until
+-- one is chosen.
 function LoadGameData()
     local old = Players
     Players = CreatePlayersTable()
@@ -67,7 +70,7 @@ function LoadGameData()
     end
     local guid = Config and Config["current_player_1_guid"]
     if guid == nil or not SetCurrentPlayerFromGuid(guid, 1) then
-        SetCurrentPlayerFromIndex(1, 1)
+        SetCurrentPlayerFromIndex(1, 1, guid == nil)
     end
     AppPostEvent("MAKO_PLAYERCHANGE")
     AppPostEvent("MAKO_HIGHSCORESUPDATED")

@@ -215,6 +215,10 @@ void CardView::Build()
     m_Labels[8]->SetRotation(90.0, BottomLeft, true);
 
     AcquireAndApplyResource("CardView");
+    if (auto* caption = dynamic_cast<Label*>(GetChild("cardStarsLabel", true))) {
+        m_StarsCaption = caption->GetText();
+        m_StarsCaptionMiddle = caption->GetX() + caption->GetWidth() / 2;
+    }
 
     AddPressStates(*this, *this, m_Hover);
     SetState("Active");
@@ -391,12 +395,32 @@ void CardView::LayoutLabels()
     m_Labels[2]->SetPosition(30, 56);
     m_Labels[3]->SetPosition(30, 74);
     m_Labels[4]->SetPosition(30, 92);
-    m_Labels[5]->SetPosition(w / 2 + 10 - m_Labels[5]->GetWidth() / 2,
-                             95 - m_Labels[5]->GetHeight() / 2);
+    PlaceUnsavedNotice();
     m_Labels[6]->SetPosition(w - kRightMargin - m_Labels[6]->GetWidth(), 20);
     m_Labels[7]->SetPosition(w - kRightMargin - m_Labels[7]->GetWidth(), 103);
     FitNameBesideRank();
     UpdateModeAndRank();
+}
+
+void CardView::PlaceUnsavedNotice()
+{
+    Label* notice = m_Labels[5];
+    const bool shown = !notice->GetText().empty() && notice->GetText() != " ";
+    auto* caption = dynamic_cast<Label*>(GetChild("cardStarsLabel", true));
+    if (caption && caption->GetText() != (shown ? " " : m_StarsCaption)) {
+        // The stars hang from the middle of the caption's line, which stays where it was
+        // whatever the line holds.
+        caption->SetText(shown ? " " : m_StarsCaption, true);
+        caption->SetPosition(m_StarsCaptionMiddle - caption->GetWidth() / 2, caption->GetY());
+        for (const char* name : kStarNames)
+            if (Actor* star = caption->GetChild(name, true))
+                star->UpdateAlignment();
+    }
+    // Across the face right of the mode plate.
+    const int left = m_ModePlate->GetX() + m_ModePlate->GetWidth();
+    const int right = GetWidth() - kRightMargin;
+    notice->SetPosition(left + (right - left - notice->GetWidth()) / 2,
+                        caption ? caption->GetY() : 95 - notice->GetHeight() / 2);
 }
 
 void CardView::FitNameBesideRank()

@@ -85,6 +85,9 @@ protected:
     virtual void LayoutLabels();
     // Draws a long name smaller (from its own size) so that it keeps clear of the rank.
     void FitNameBesideRank();
+    // Places the notice of a card played without saving (label 5) on the line of the
+    // stars' caption, which gives its line up meanwhile: the card has no other line free.
+    void PlaceUnsavedNotice();
     // Places the mode word and shows the frames of the mode and rank plates.
     virtual void UpdateModeAndRank();
 
@@ -119,4 +122,7 @@ private:
     Point<int> m_DrawOffset{0, 0};
     HoverState m_Hover;
     bool m_Enabled = true;
+    // The stars' caption as the card's resource made it, and the middle of its line.
+    std::string m_StarsCaption;
+    int m_StarsCaptionMiddle = 0;
 };
