@@ -3,6 +3,7 @@
 // the bytes at the same size and time, the time alone, the file behind a link.
 #include "core/FileIdentity.h"
 #include "core/AtomicFile.h"
+#include "core/SaveTurn.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -107,4 +108,24 @@ TEST(FileIdentity, AFileIsKnownThroughItsLinkAndNothingElseIsEverTakenForIt)
     const std::string fifo = home.Path() + "/Player3.card";
     ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
     EXPECT_EQ(FILESAVE_CHANGED, FileIdentity::Of(fifo).CheckBeforeSave(fifo, "card"));
+}
+
+// Copies saving into one folder take turns; a turn kept past the wait is not waited for, and
+// a folder that is not there gives none.
+TEST(SaveTurn, CopiesSavingIntoOneFolderTakeTurns)
+{
+    TempHome home;
+    const std::string path = home.Path() + "/cards/Player1.card";
+    fs::create_directories(home.Path() + "/cards");
+    {
+        const SaveTurn first(path);
+        EXPECT_TRUE(first.IsHeld());
+        // Another holder (its own open folder, as another process has) waits, then goes on.
+        const SaveTurn second(home.Path() + "/cards/bumperlux.cfg", 0);
+        EXPECT_FALSE(second.IsHeld());
+        // Another folder is another turn.
+        EXPECT_TRUE(SaveTurn(home.Path() + "/settings.cfg", 0).IsHeld());
+    }
+    EXPECT_TRUE(SaveTurn(path, 0).IsHeld());
+    EXPECT_FALSE(SaveTurn(home.Path() + "/missing/Player1.card", 0).IsHeld());
 }

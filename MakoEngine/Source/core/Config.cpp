@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Object.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
@@ -331,6 +332,8 @@ void Config::Write(const std::string& path)
     // A file the next start would refuse to read is not written: the old one stays.
     if (text.size() > kUserFileMaxBytes)
         throw FileWriteError(MAKO_WHERE, path, EFBIG);
+    // From the check to the end of the write: another copy saving now waits for it.
+    const SaveTurn turn(path);
     switch (m_Identities[path].CheckBeforeSave(path, text)) {
     case FILESAVE_UNCHANGED:
         LogAtLevel(3, "The configuration is not saved: \"%s\" holds it already.\n", path.c_str());

@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
@@ -334,6 +335,8 @@ std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slo
 std::string GameDataIO::WriteCardFile(const std::string& path, const std::string& text, int slot,
                                       const std::string& shownName)
 {
+    // From the check to the end of the write: another copy saving now waits for it.
+    const SaveTurn turn(path);
     // A file never read is one that was missing: it must still be missing.
     const FileIdentity& read = m_Identities[path];
     switch (read.CheckBeforeSave(path, text)) {
