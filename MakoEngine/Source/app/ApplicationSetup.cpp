@@ -9,6 +9,7 @@
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "display/CDXLog.h"
@@ -61,8 +62,11 @@ void RemoveStaleSaves(const std::vector<std::string>& files, std::uint32_t appCo
 {
     if (!IsOnlyInstance(appCode, savesFolder))
         return;
-    for (const std::string& file : files)
+    // A copy allowed beside this one (--multiapp) holds its folder's turn while it writes.
+    for (const std::string& file : files) {
+        const SaveTurn turn(file);
         RemoveStaleTemporaryFiles(file);
+    }
 }
 
 // The port "--luadebugport N" (or "--luadebugport=N") names, -1 without the option. Anything
