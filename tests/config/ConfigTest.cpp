@@ -644,3 +644,66 @@ TEST_F(ConfigTest, TheNewestConfigurationAliveIsCurrentWhateverOrderTheyGoIn)
             LuaPlus::LuaState::Destroy(state);
     }
 }
+
+// Two copies of the game with one configuration file (two script states): a write never
+// undoes what the other saved after this one read the file. Changed settings are held and the
+// newer file kept; unchanged ones leave the file alone; a file that was missing must still be.
+TEST_F(ConfigTest, AWriteNeverUndoesAConfigurationAnotherCopySavedAfterThisOneReadIt)
+{
+    bbtest::TempHome home;
+    const std::string path = home.Path() + "/bumperlux.cfg";
+    // As the game writes it, so that a copy that changes nothing has nothing to write.
+    bbtest::WriteFile(path, "LoadConfig {\n    music_volume = 17,\n}\n");
+    EXPECT_EQ(0, Cfg().ReadFile(path));
+
+    LuaPlus::LuaState* other = LuaPlus::LuaState::Create(true);
+    InitLuaState(other);
+    std::string theirs;
+    {
+        Config second(other);
+        EXPECT_EQ(0, second.ReadFile(path));
+        // Nothing changed: nothing written.
+        const std::filesystem::file_time_type before = std::filesystem::last_write_time(path);
+        second.Write(path);
+        EXPECT_EQ(before, std::filesystem::last_write_time(path));
+        second.Set("music_volume", Variant(30.0));
+        second.Write(path);
+        theirs = bbtest::ReadFile(path);
+        EXPECT_NE(std::string::npos, theirs.find("music_volume = 30,"));
+    }
+    LuaPlus::LuaState::Destroy(other);
+
+    bbtest::OutputCapture out(1);
+    // This copy changed nothing: the other's file stays, and nothing is held.
+    Cfg().Write(path);
+    EXPECT_EQ(theirs, bbtest::ReadFile(path));
+    EXPECT_FALSE(Cfg().IsFileHeld(path));
+    // It changed a setting: the newer file is still kept, and the file held from now on.
+    Run("Config.music_volume = 50");
+    Cfg().Write(path);
+    Cfg().Write(path);
+    EXPECT_EQ(theirs, bbtest::ReadFile(path));
+    EXPECT_TRUE(Cfg().IsFileHeld(path));
+    const std::string said = "Warning: the configuration file \"" + path +
+                             "\" stays where it is (it changed after this copy of the game read "
+                             "it (another copy saved it, or something else was put in its place)";
+    EXPECT_NE(std::string::npos, out.Text().find(said)) << out.Text();
+
+    // Missing when read, made by another copy before this one quits.
+    const std::string fresh = home.Path() + "/fresh.cfg";
+    EXPECT_EQ(USERFILE_STATUS_MISSING, Cfg().ReadFile(fresh));
+    bbtest::WriteFile(fresh, "LoadConfig { music_volume = 3 }\n");
+    Cfg().Write(fresh);
+    EXPECT_EQ("LoadConfig { music_volume = 3 }\n", bbtest::ReadFile(fresh));
+
+    // A copy that may not save holds every file, read or not.
+    const std::string third = home.Path() + "/third.cfg";
+    bbtest::OutputCapture held(1);
+    Cfg().HoldEveryFile("the single-instance lock cannot be taken: Permission denied");
+    Cfg().Write(third);
+    EXPECT_FALSE(Exists(third));
+    EXPECT_NE(std::string::npos,
+              held.Text().find("Warning: the configuration is not saved in this run (the "
+                               "single-instance lock cannot be taken: Permission denied)"))
+        << held.Text();
+}

@@ -260,31 +260,53 @@ TEST(UserFolders, DocumentsFolderAndPathsInThisPlatformsForm)
     EXPECT_EQ("tessarine/bumperlux/", ToNativePath("tessarine\\bumperlux\\"));
 }
 
-TEST(SingleInstance, SecondInstanceIsSeenThroughTheLockFile)
+// The lock lives beside the saves: every start with the same cards folder sees it, whatever
+// its runtime folder; one that cannot be taken is reported, never taken for "alone".
+TEST(SingleInstance, TheLockBesideTheSavesIsSeenWhateverTheRuntimeFolder)
 {
     bbtest::TempHome home;
-    const char* saved = std::getenv("XDG_RUNTIME_DIR");
-    std::string savedValue = saved ? saved : "";
-    unsetenv("XDG_RUNTIME_DIR");
     const uint32_t code = 'B' | ('L' << 8) | ('U' << 16) | ('X' << 24);
-    std::string appData = home.ConfigHome() + "/tessarine/bumperlux/";
-    EXPECT_FALSE(IsAnotherInstanceRunning(code, appData));
-    EXPECT_TRUE(std::filesystem::exists(appData + "BLUX.lock"));
-    EXPECT_FALSE(IsAnotherInstanceRunning(code, appData)); // our own lock is no other instance
+    const std::string cards = home.DataHome() + "/bumperlux Documents/Player Cards/";
+    std::string reason;
+    EXPECT_EQ(SINGLE_INSTANCE_ALONE, TakeSingleInstanceLock(code, cards, reason));
+    EXPECT_TRUE(std::filesystem::exists(cards + "BLUX.lock"));
+    // Our own lock is no other instance.
+    EXPECT_EQ(SINGLE_INSTANCE_ALONE, TakeSingleInstanceLock(code, cards, reason));
+    EXPECT_TRUE(IsOnlyInstance(code, cards));
 
-    // Another process's lock, and the runtime folder taking precedence.
-    std::string runtime = home.Path() + "/run";
-    std::filesystem::create_directories(runtime);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    int other = open((runtime + "/TEST.lock").c_str(), O_RDWR | O_CREAT, 0600);
-    ASSERT_EQ(0, flock(other, LOCK_EX | LOCK_NB));
+    // Another process's lock, seen with any runtime folder and with none.
     const uint32_t test = 'T' | ('E' << 8) | ('S' << 16) | ('T' << 24);
-    EXPECT_TRUE(IsAnotherInstanceRunning(test, appData));
+    std::filesystem::create_directories(home.RuntimeDir());
+    int other = open((cards + "TEST.lock").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(0, flock(other, LOCK_EX | LOCK_NB));
+    EXPECT_EQ(SINGLE_INSTANCE_OTHER_RUNNING, TakeSingleInstanceLock(test, cards, reason));
+    EXPECT_FALSE(IsOnlyInstance(test, cards));
+    const std::string otherRuntime = home.Path() + "/run2";
+    std::filesystem::create_directories(otherRuntime);
+    setenv("XDG_RUNTIME_DIR", otherRuntime.c_str(), 1);
+    EXPECT_EQ(SINGLE_INSTANCE_OTHER_RUNNING, TakeSingleInstanceLock(test, cards, reason));
+    unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(SINGLE_INSTANCE_OTHER_RUNNING, TakeSingleInstanceLock(test, cards, reason));
+    EXPECT_TRUE(std::filesystem::is_empty(otherRuntime));
+    EXPECT_TRUE(std::filesystem::is_empty(home.RuntimeDir()));
     close(other);
-    EXPECT_FALSE(IsAnotherInstanceRunning(test, appData));
+    EXPECT_EQ(SINGLE_INSTANCE_ALONE, TakeSingleInstanceLock(test, cards, reason));
+
+    // A saves folder that cannot be made: reported with the reason, not taken for alone.
+    bbtest::WriteFile(home.Path() + "/file", "x");
+    {
+        bbtest::OutputCapture err(2);
+        EXPECT_EQ(SINGLE_INSTANCE_UNAVAILABLE,
+                  TakeSingleInstanceLock(test, home.Path() + "/file/Player Cards/", reason));
+        EXPECT_EQ(0u, reason.find("the single-instance lock cannot be taken: ")) << reason;
+        EXPECT_NE(std::string::npos, err.Text().find("; this copy of the game plays without "
+                                                     "saving.\n"))
+            << err.Text();
+    }
+    EXPECT_FALSE(IsOnlyInstance(test, home.Path() + "/file/Player Cards/"));
 
     try {
-        IsAnotherInstanceRunning(0, appData);
+        TakeSingleInstanceLock(0, cards, reason);
         FAIL() << "code 0 must fail";
     } catch (const Exception& e) {
         EXPECT_EQ("Assertion failed: (appCode != 0)\nMessage: 0 is not a valid app code.",
@@ -292,13 +314,8 @@ TEST(SingleInstance, SecondInstanceIsSeenThroughTheLockFile)
     }
 
     // A backslash in the user's own folder is part of its name: the lock stays inside it.
-    unsetenv("XDG_RUNTIME_DIR");
-    const std::string odd = home.Path() + "/back\\slash/tessarine/bumperlux/";
-    EXPECT_FALSE(IsAnotherInstanceRunning(test, odd));
+    const std::string odd = home.Path() + "/back\\slash/Player Cards/";
+    EXPECT_EQ(SINGLE_INSTANCE_ALONE, TakeSingleInstanceLock(test, odd, reason));
     EXPECT_TRUE(std::filesystem::exists(odd + "TEST.lock"));
     EXPECT_FALSE(std::filesystem::exists(home.Path() + "/back/slash"));
-    if (saved)
-        setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
-    else
-        unsetenv("XDG_RUNTIME_DIR");
 }

@@ -23,9 +23,12 @@ namespace {
 class HeldInstanceLock
 {
 public:
-    explicit HeldInstanceLock(const TempHome& home)
+    explicit HeldInstanceLock(const TempHome&)
     {
-        m_Fd = open((home.RuntimeDir() + "/BLUX.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        // Beside the player cards, whatever the runtime folder.
+        const fs::path cards = fs::path(CardPath(1)).parent_path();
+        fs::create_directories(cards);
+        m_Fd = open((cards / "BLUX.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (m_Fd < 0 || flock(m_Fd, LOCK_EX | LOCK_NB) != 0)
             ADD_FAILURE() << "the lock could not be taken";
     }

@@ -77,7 +77,8 @@ TEST_F(SaveFaultTest, AReadOnlyFolderKeepsTheOldFilesAndTheNextSaveWritesTheNewO
     SaveEverything("before");
     const auto before = Snapshot(m_Home.Path());
 
-    Run("Players[1].Name = 'after' Config['fault.name'] = 'after'");
+    // Every card changed, so every card is written (an unchanged one is not).
+    Run("for s = 1, 4 do Players[s].Name = 'after' end Config['fault.name'] = 'after'");
     {
         ReadOnlyFolders readOnly({m_Folder, m_Home.Path()});
         OutputCapture out(1);
@@ -114,7 +115,8 @@ TEST_F(SaveFaultTest, AFullDiskKeepsTheOldFilesWholeAndLeavesNothingBehind)
 
     // Each file would grow past the limit: every save fails, in the child only.
     LimitedRun run = RunWithFileSizeLimit(64, [&] {
-        Run("Players[1].Name = 'after' Config['fault.name'] = string.rep('y', 500)");
+        Run("for s = 1, 4 do Players[s].Name = 'after' end "
+            "Config['fault.name'] = string.rep('y', 500)");
         int failures = m_IO->SaveAllPlayerData();
         try {
             m_Config->Write(m_ConfigPath);

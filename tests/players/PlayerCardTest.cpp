@@ -227,7 +227,7 @@ TEST_F(PlayerCardTest, AFailedSaveKeepsTheOldCardAndTheMissingFolderIsMade)
     // A folder in the way of card 2: that card fails, the others are written.
     fs::remove(Card(2));
     fs::create_directories(Card(2));
-    Run("Players[1].Name = 'second'");
+    Run("Players[1].Name = 'second' Players[2].Name = 'two'");
     EXPECT_EQ(1, m_IO->SaveAllPlayerData());
     EXPECT_NE(std::string::npos, ReadFile(Card(1)).find("\"second\""));
     EXPECT_TRUE(fs::is_directory(Card(2)));
@@ -328,7 +328,8 @@ TEST_F(PlayerCardTest, DamagedCardsAreMendedOrSetAsideAndNamedInTheLog)
          "Players[1].Game_Modes.Adventure.Rank == 'a?b'",
          "Game_Modes.Adventure.Rank held bytes that are not UTF-8; each was replaced by '?'"},
         {"Player { guid = 1, Game_Modes = { Adventure = { LevelRecords = { Welcome = { "
-         "artifact = '" + std::string(70000, 'x') + "' } } } } }",
+         "artifact = '" +
+             std::string(70000, 'x') + "' } } } } }",
          "#Players[1].Game_Modes.Adventure.LevelRecords.Welcome.artifact == 64",
          "Game_Modes.Adventure.LevelRecords.Welcome.artifact was 70000 characters long; it was "
          "cut to 64"},
@@ -713,4 +714,77 @@ TEST_F(PlayerCardTest, ACardThatLoadsSavesAgainAfterPlayOrItsSlotSaysItIsNotSave
     Run(play);
     EXPECT_EQ(0, m_IO->SaveAllPlayerData());
     EXPECT_NE(std::string::npos, ReadFile(Card(1)).find("score = 9999999"));
+}
+
+// Two copies of the game with one card folder: a save never undoes what the other saved
+// after this copy read its cards. A card this copy changed is held (the newer file kept,
+// the slot said to be unsaved, the save reported failed); one it did not change is left to
+// the other; a missing card the other made is not replaced by a fresh one.
+TEST_F(PlayerCardTest, ASaveNeverUndoesACardAnotherCopySavedAfterThisOneReadIt)
+{
+    WriteCard(1, "Player { guid = 11, Name = 'ann', "
+                 "Game_Modes = { Adventure = { LevelUnlocked = 2 } } }\n");
+    WriteCard(2, "Player { guid = 12, Name = 'bo' }\n");
+    Load();
+    // The other copy wins a level on card 1 and makes card 3.
+    const std::string theirs = "Player { guid = 11, Name = 'ann', "
+                               "Game_Modes = { Adventure = { LevelUnlocked = 3 } } }\n";
+    WriteCard(1, theirs);
+    const std::string made = "Player { guid = 13, Name = 'cy' }\n";
+    WriteCard(3, made);
+
+    LogCapture log;
+    Run("Players[1].Options['player.skill'] = 'gamer'");
+    EXPECT_EQ(2, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(std::string("it changed after this copy of the game read it (another copy saved "
+                          "it, or something else was put in its place), and the newer file was "
+                          "kept"),
+              m_IO->GetLastSaveFailure());
+    EXPECT_EQ(theirs, ReadFile(Card(1)));
+    EXPECT_EQ(made, ReadFile(Card(3)));
+    EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
+    EXPECT_TRUE(m_IO->IsSlotUnsaved(3));
+    EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
+    EXPECT_NE(std::string::npos,
+              log.Text().find("Warning: the card \"" + Card(1) +
+                              "\" stays where it is (it changed after this copy"))
+        << log.Text();
+    // Card 2 was written (the game's own text of it), card 4 made.
+    const std::string second = ReadFile(Card(2));
+    EXPECT_NE(std::string::npos, second.find("    Name = \"bo\",\n"));
+    EXPECT_TRUE(fs::exists(Card(4)));
+
+    // Held cards stay held; an unchanged card is left to whoever saved it since.
+    const std::string otherSecond = "Player { guid = 12, Name = 'bo', Motto = 'theirs' }\n";
+    WriteCard(2, otherSecond);
+    Run("Players[4].Name = 'di'");
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(theirs, ReadFile(Card(1)));
+    EXPECT_EQ(otherSecond, ReadFile(Card(2)));
+    EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
+    EXPECT_NE(std::string::npos, ReadFile(Card(4)).find("\"di\""));
+    // This copy's own saves follow one another.
+    Run("Players[4].Name = 'ed'");
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_NE(std::string::npos, ReadFile(Card(4)).find("\"ed\""));
+}
+
+// A copy that may not save (its single-instance lock could not be taken) plays every slot
+// without saving, also after its cards are loaded again.
+TEST_F(PlayerCardTest, ACopyThatMayNotSaveHoldsEveryCard)
+{
+    WriteCard(1, "Player { guid = 11, Name = 'ann' }\n");
+    LogCapture log;
+    m_IO->HoldEveryFile("the single-instance lock cannot be taken: Read-only file system");
+    Load();
+    Run("Players[1].Name = 'bo' Players[2].Name = 'cy'");
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ("Player { guid = 11, Name = 'ann' }\n", ReadFile(Card(1)));
+    for (int slot = 1; slot <= 4; ++slot)
+        EXPECT_TRUE(m_IO->IsSlotUnsaved(slot)) << slot;
+    EXPECT_FALSE(fs::exists(Card(2)));
+    EXPECT_NE(std::string::npos,
+              log.Text().find("Warning: no player card is saved in this run (the single-instance "
+                              "lock cannot be taken: Read-only file system)"))
+        << log.Text();
 }

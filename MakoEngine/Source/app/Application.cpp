@@ -187,8 +187,8 @@ void Application::InitProgram(int argc, char** argv)
     ConvertCmdLineArgsToProperties();
     LogStartupParameters();
 
-    if (!RetrieveBoolProperty("allowMultipleInstances") && AnotherInstanceIsRunning())
-        std::exit(1);
+    if (!RetrieveBoolProperty("allowMultipleInstances"))
+        TakeSingleInstanceLock();
 }
 
 void Application::InitFolders()
@@ -249,6 +249,7 @@ void Application::InitSubsystems()
 
     Log("Creating player and score management subsystems...\n");
     InitPlayerManagers();
+    HoldSavesWhenRefused();
 
     Log("Signalling all Config observers...\n");
     m_Config->SignalAllObservers();
@@ -325,11 +326,30 @@ void Application::LogStartupParameters()
     Log("Startup Parameters = %s\n", text.c_str());
 }
 
-bool Application::AnotherInstanceIsRunning() const
+void Application::TakeSingleInstanceLock()
 {
-    std::string appData =
-        GetWindowsFolderPath(CSIDL_APPDATA) + "/" + ToNativePath(m_AppDataFolderName);
-    return IsAnotherInstanceRunning(m_AppCode, appData);
+    // Beside the cards, which hold what a second copy would undo: every start that saves
+    // them sees the lock, whatever its runtime folder or configuration folder.
+    const std::string cards = DocumentsFolderOfEnvironment() + "Player Cards/";
+    switch (::TakeSingleInstanceLock(m_AppCode, cards, m_SavingRefused)) {
+    case SINGLE_INSTANCE_ALONE:
+        m_SavingRefused.clear();
+        return;
+    case SINGLE_INSTANCE_OTHER_RUNNING:
+        std::exit(1);
+    case SINGLE_INSTANCE_UNAVAILABLE:
+        return;
+    }
+}
+
+void Application::HoldSavesWhenRefused()
+{
+    if (m_SavingRefused.empty())
+        return;
+    if (m_Config)
+        m_Config->HoldEveryFile(m_SavingRefused);
+    if (m_GameDataIO)
+        m_GameDataIO->HoldEveryFile(m_SavingRefused);
 }
 
 void Application::InitResources()

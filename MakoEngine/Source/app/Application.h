@@ -294,7 +294,14 @@ protected:
     void SendQuitNotices();
     bool HandleCtrlShortcut(SDLKey key);
     void LogStartupParameters();
-    bool AnotherInstanceIsRunning() const;
+    // Takes the single-instance lock beside the player cards: a second copy that finds it
+    // taken ends here (exit status 1); a lock that cannot be taken leaves the reason in
+    // m_SavingRefused, and the copy plays without saving (HoldSavesWhenRefused).
+    void TakeSingleInstanceLock();
+    // Holds the configuration and every card when the lock could not be taken.
+    void HoldSavesWhenRefused();
+    // The documents folder the user's environment names (m_DocumentsFolder once InitPaths ran).
+    std::string DocumentsFolderOfEnvironment() const;
     // The steps of InitEngine. The program itself: performance managers, the Lua state, the
     // command line, classes, properties and the start-up script; a second instance stops
     // here unless allowed.
@@ -403,6 +410,8 @@ protected:
     std::string m_PackageFile;
     std::string m_DocumentsFolder;
     std::string m_AppDataFolder;
+    // Why this copy may not save ("" when it may): the single-instance lock was unavailable.
+    std::string m_SavingRefused;
     std::string m_ExePath;
 
     void* m_hWnd = nullptr;

@@ -9,6 +9,7 @@
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "display/CDXLog.h"
@@ -57,12 +58,15 @@ void LogCDXLine(const char* line)
 // Removes what saves of the user's files cut short by a killed process left beside them,
 // unless another instance runs and may be saving them right now.
 void RemoveStaleSaves(const std::vector<std::string>& files, std::uint32_t appCode,
-                      const std::string& appDataFolder)
+                      const std::string& savesFolder)
 {
-    if (!IsOnlyInstance(appCode, appDataFolder))
+    if (!IsOnlyInstance(appCode, savesFolder))
         return;
-    for (const std::string& file : files)
+    // A copy allowed beside this one (--multiapp) holds its folder's turn while it writes.
+    for (const std::string& file : files) {
+        const SaveTurn turn(file);
         RemoveStaleTemporaryFiles(file);
+    }
 }
 
 // "" when the value is a port number: a plain decimal number of at most five digits, at most
@@ -318,9 +322,8 @@ void Application::InitPaths()
 {
     Log("Initializing Paths...\n");
     Log("\tm_DocumentsFolderName = \"%s\"\n", m_DocumentsFolderName.c_str());
-    std::string personal = GetWindowsFolderPath(CSIDL_PERSONAL);
-    Log("\tCSIDL_PERSONAL = \"%s\"\n", personal.c_str());
-    m_DocumentsFolder = WithTrailingSeparator(personal, '/') + ToNativePath(m_DocumentsFolderName);
+    Log("\tCSIDL_PERSONAL = \"%s\"\n", GetWindowsFolderPath(CSIDL_PERSONAL).c_str());
+    m_DocumentsFolder = DocumentsFolderOfEnvironment();
     SetDocumentsFolderPath(m_DocumentsFolder);
     MakeWritableFolder(GetSupportFolder());
     MakeWritableFolder(GetPlayerCardsFolder());
@@ -337,6 +340,12 @@ void Application::InitPaths()
     m_ConfigFile = m_AppDataFolder + m_ConfigFile;
     Log("\tm_ConfigFile = \"%s\"\n", m_ConfigFile.c_str());
     AddCrashReportFile(m_ConfigFile, "Global Config File");
+}
+
+std::string Application::DocumentsFolderOfEnvironment() const
+{
+    return WithTrailingSeparator(GetWindowsFolderPath(CSIDL_PERSONAL), '/') +
+           ToNativePath(m_DocumentsFolderName);
 }
 
 void Application::InitLog()
@@ -386,8 +395,7 @@ void Application::ReadConfig()
     std::vector<std::string> saved = {m_ConfigFile};
     for (int i = 1; i <= 4; ++i)
         saved.push_back(GetPlayerCardsFolder() + "Player" + std::to_string(i) + ".card");
-    RemoveStaleSaves(saved, m_AppCode,
-                     GetWindowsFolderPath(CSIDL_APPDATA) + "/" + ToNativePath(m_AppDataFolderName));
+    RemoveStaleSaves(saved, m_AppCode, GetPlayerCardsFolder());
     m_Config->ReadFile(m_ConfigFile);
 
     if (RetrieveBoolProperty("overrideHWAccelInConfig")) {

@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Object.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
@@ -139,6 +140,7 @@ int Config::ReadFile(const std::string& path)
 
     LuaObject globals = m_LuaState->GetGlobals();
     globals.SetString("Config_CurrentSource", path);
+    m_Identities[path] = FileIdentity::Of(path);
     std::string error;
     int status = 0;
     try {
@@ -156,6 +158,8 @@ int Config::ReadFile(const std::string& path)
         HoldFile(path, "it could not be read: " + error);
     else if (status != 0 && !KeepFileAside(path, error))
         HoldFile(path, "it could not be set aside: " + error);
+    else if (status != 0)
+        m_Identities[path] = FileIdentity::Of(path);
     return status;
 }
 
@@ -323,11 +327,34 @@ void Config::Write(const std::string& path)
         LogAtLevel(3, "The configuration is not saved: its file \"%s\" is held.\n", path.c_str());
         return;
     }
-    Log("writing cfg to: %s\n", path.c_str());
     std::string text = "LoadConfig ";
     Serialize(GetTable("Config_Data"), "", SERIALIZE_SORTED, text);
     // A file the next start would refuse to read is not written: the old one stays.
     if (text.size() > kUserFileMaxBytes)
         throw FileWriteError(MAKO_WHERE, path, EFBIG);
+    // From the check to the end of the write: another copy saving now waits for it.
+    const SaveTurn turn(path);
+    switch (m_Identities[path].CheckBeforeSave(path, text)) {
+    case FILESAVE_UNCHANGED:
+        LogAtLevel(3, "The configuration is not saved: \"%s\" holds it already.\n", path.c_str());
+        return;
+    case FILESAVE_CHANGED:
+        HoldFile(path, kFileChangedSinceRead);
+        return;
+    case FILESAVE_WRITE:
+        break;
+    }
+    Log("writing cfg to: %s\n", path.c_str());
     WriteFileAtomically(path, text);
+    m_Identities[path] = FileIdentity::OfWritten(path, text);
+}
+
+void Config::HoldEveryFile(const std::string& reason)
+{
+    if (!m_HoldEveryReason.empty())
+        return;
+    m_HoldEveryReason = reason;
+    Log("Warning: the configuration is not saved in this run (%s): the settings are played "
+        "without saving, and no configuration file is written over.\n",
+        reason.c_str());
 }

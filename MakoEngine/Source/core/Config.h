@@ -11,10 +11,12 @@
 // alive is the process's current configuration (GetCurrent): one made and destroyed while
 // an older one lives gives the role back to it, whatever order they go in. In the running
 // program that is the application's (Application::GetConfig). Main thread only.
+#include "core/FileIdentity.h"
 #include "geometry/Color.h"
 #include "lua/Variant.h"
 #include "luaplus/LuaPlus.h"
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -86,10 +88,19 @@ public:
     // Replaces the file at path with "LoadConfig " and the sorted text of Config_Data
     // (lua/LuaSerializer.h), whole or not at all. Logs "writing cfg to: <path>". A file
     // that cannot be written raises FileWriteError (core/AtomicFile.h) and the old one stays.
-    // A held file (see ReadFile) is not written and nothing is raised.
+    // A held file (see ReadFile) is not written and nothing is raised. Nothing is written
+    // when the text is what the file held when it was read; and never over a file another
+    // copy of the game wrote after this one read it (core/FileIdentity; a file never read must
+    // not exist): the newer file is kept, and held for the rest of the run, with a warning.
     void Write(const std::string& path);
-    // Whether ReadFile held the file at path.
-    bool IsFileHeld(const std::string& path) const { return m_HeldFiles.count(path) != 0; }
+    // Whether ReadFile or Write held the file at path, or every file is held.
+    bool IsFileHeld(const std::string& path) const
+    {
+        return !m_HoldEveryReason.empty() || m_HeldFiles.count(path) != 0;
+    }
+    // Holds every configuration file for the rest of the run, for the reason given (this copy
+    // of the game may not save: the single-instance lock could not be taken).
+    void HoldEveryFile(const std::string& reason);
 
 private:
     // A global table of the state; fails "m_LuaState->Stack(-1).IsTable()" otherwise.
@@ -100,4 +111,7 @@ private:
 
     LuaPlus::LuaState* m_LuaState;
     std::set<std::string> m_HeldFiles;
+    std::string m_HoldEveryReason;
+    // What each file was when it was read or last written by this configuration.
+    std::map<std::string, FileIdentity> m_Identities;
 };

@@ -132,20 +132,28 @@ std::string GetDocumentsFilePath(const std::string& fileName);
 // form: every backslash becomes '/'.
 std::string ToNativePath(const std::string& path);
 
-// The single-instance check. Takes, for the rest of the process, the lock of the
-// application code appCode (four characters, as made by AppCodeFromString): the file
-// "<code>.lock" in $XDG_RUNTIME_DIR when that is set, else in appDataFolder (created when
-// missing), a path already in this platform's form, taken as it stands: a backslash in the
-// user's own folder names is a character of the name. Answers true when another running process
-// holds it; the caller then ends with exit status 1 unless multiple instances are allowed. A lock
-// that cannot be taken for any other reason is logged as a warning and answers false, so the
-// program still starts. appCode 0 raises the assertion failure "appCode != 0" with "0 is not a
-// valid app code.". A refusal is also said in one line on standard error, since the log of this run
-// goes nowhere the user looks.
-bool IsAnotherInstanceRunning(uint32_t appCode, const std::string& appDataFolder);
+// What the single-instance check found.
+enum SingleInstanceResult {
+    SINGLE_INSTANCE_ALONE,         // this process holds the lock: it is the one copy that saves
+    SINGLE_INSTANCE_OTHER_RUNNING, // another running copy holds it
+    SINGLE_INSTANCE_UNAVAILABLE,   // it could not be taken (a read-only folder, an error)
+};
 
-// Whether no other running process holds the lock of appCode: true when this process holds
-// it, or when it could be taken (it is then given up again at once). False when the lock
-// cannot be checked. Work that would disturb another running instance (removing files it
-// may be writing) asks this first.
-bool IsOnlyInstance(uint32_t appCode, const std::string& appDataFolder);
+// The single-instance check. Takes, for the rest of the process, the lock of the application
+// code appCode (four characters, as made by AppCodeFromString): the file "<code>.lock" in
+// savesFolder, the folder of the player cards (created when missing), a path already in this
+// platform's form, taken as it stands: a backslash in the user's own folder names is a
+// character of the name. The lock lives beside what it guards, so every start with the same
+// saves sees it whatever its environment. OTHER_RUNNING is said in one line on standard error
+// as well as in the log (the log of this run goes nowhere the user looks); the caller then ends
+// with exit status 1. UNAVAILABLE is logged and said on standard error with the reason, which
+// also comes back in reason: the caller then plays without saving. appCode 0 raises the
+// assertion failure "appCode != 0" with "0 is not a valid app code.".
+SingleInstanceResult TakeSingleInstanceLock(uint32_t appCode, const std::string& savesFolder,
+                                            std::string& reason);
+
+// Whether no other running process holds the lock of appCode in savesFolder: true when this
+// process holds it, or when it could be taken (it is then given up again at once). False
+// when the lock cannot be checked. Work that would disturb another running instance
+// (removing files it may be writing) asks this first.
+bool IsOnlyInstance(uint32_t appCode, const std::string& savesFolder);

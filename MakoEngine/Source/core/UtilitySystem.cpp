@@ -12,7 +12,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/sysinfo.h>
@@ -174,22 +173,17 @@ std::string AppCodeText(uint32_t appCode)
 
 namespace {
 
-// The lock file of appCode (see IsAnotherInstanceRunning); "" when its folder cannot be made
-// (logged as a warning).
-std::string InstanceLockPath(uint32_t appCode, const std::string& appDataFolder)
+// The lock file of appCode in savesFolder (see TakeSingleInstanceLock); "" when the folder
+// cannot be made, with the reason in reason.
+std::string InstanceLockPath(uint32_t appCode, const std::string& savesFolder, std::string& reason)
 {
-    std::string folder;
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && runtime[0] == '/') {
-        folder = runtime;
-    } else {
-        folder = appDataFolder;
-        try {
-            CreateDirectories(folder);
-        } catch (const Exception& e) {
-            Log("WARNING: The single-instance lock cannot be taken: %s\n", e.what());
-            return std::string();
-        }
+    MAKO_ASSERT_MSG(appCode != 0, "0 is not a valid app code.");
+    std::string folder = savesFolder;
+    try {
+        CreateDirectories(folder);
+    } catch (const Exception&) {
+        reason = "its folder \"" + folder + "\" cannot be made";
+        return std::string();
     }
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
@@ -198,32 +192,38 @@ std::string InstanceLockPath(uint32_t appCode, const std::string& appDataFolder)
 
 } // namespace
 
-bool IsAnotherInstanceRunning(uint32_t appCode, const std::string& appDataFolder)
+SingleInstanceResult TakeSingleInstanceLock(uint32_t appCode, const std::string& savesFolder,
+                                            std::string& reason)
 {
-    MAKO_ASSERT_MSG(appCode != 0, "0 is not a valid app code.");
-    std::string path = InstanceLockPath(appCode, appDataFolder);
-    if (path.empty())
-        return false;
-    switch (TakeInstanceLock(path)) {
-    case INSTANCE_LOCK_TAKEN:
-        return false;
-    case INSTANCE_LOCK_HELD_ELSEWHERE:
-        Log("Another instance of this application is running (lock \"%s\").\n", path.c_str());
-        // The log of this run goes nowhere the user looks: say it where they started it.
-        std::fprintf(stderr, "Another instance of this program is already running.\n");
-        std::fflush(stderr);
-        return true;
-    default:
-        Log("WARNING: The single-instance lock \"%s\" cannot be taken: %s\n", path.c_str(),
-            GetLastErrorText().c_str());
-        return false;
+    std::string path = InstanceLockPath(appCode, savesFolder, reason);
+    if (!path.empty()) {
+        switch (TakeInstanceLock(path)) {
+        case INSTANCE_LOCK_TAKEN:
+            return SINGLE_INSTANCE_ALONE;
+        case INSTANCE_LOCK_HELD_ELSEWHERE:
+            Log("Another instance of this application is running (lock \"%s\").\n", path.c_str());
+            // The log of this run goes nowhere the user looks: say it where they started it.
+            std::fprintf(stderr, "Another instance of this program is already running.\n");
+            std::fflush(stderr);
+            return SINGLE_INSTANCE_OTHER_RUNNING;
+        case INSTANCE_LOCK_UNAVAILABLE:
+            reason = "\"" + path + "\": " + GetLastErrorText();
+            break;
+        }
     }
+    reason = "the single-instance lock cannot be taken: " + reason;
+    const std::string text =
+        "Warning: " + reason + "; this copy of the game plays without saving.\n";
+    Log("%s", text.c_str());
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+    return SINGLE_INSTANCE_UNAVAILABLE;
 }
 
-bool IsOnlyInstance(uint32_t appCode, const std::string& appDataFolder)
+bool IsOnlyInstance(uint32_t appCode, const std::string& savesFolder)
 {
-    MAKO_ASSERT_MSG(appCode != 0, "0 is not a valid app code.");
-    std::string path = InstanceLockPath(appCode, appDataFolder);
+    std::string reason;
+    std::string path = InstanceLockPath(appCode, savesFolder, reason);
     if (path.empty())
         return false;
     if (IsInstanceLockHeld(path))

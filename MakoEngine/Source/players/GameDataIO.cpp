@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
@@ -102,10 +103,12 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
     environment.AssignNewTable(state);
     environment.SetObject("Player", loader);
 
+    GameDataIO* io = GameDataIO::GetInstance();
+    if (io)
+        io->NoteRead(path);
     int status = RunUserDataFile(state, path, environment, "player card " + path, error);
     if (status == USERFILE_STATUS_MISSING)
         return LuaObject(state);
-    GameDataIO* io = GameDataIO::GetInstance();
     // A card that is there but cannot be read is the player's all the same: it stays.
     if (status == LUA_ERRFILE) {
         error = "it could not be read: " + error;
@@ -135,8 +138,13 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
             return card;
         }
     }
-    if (!KeepFileAside(path, error) && io)
-        io->HoldFile(path, "it could not be set aside: " + error);
+    if (!KeepFileAside(path, error)) {
+        if (io)
+            io->HoldFile(path, "it could not be set aside: " + error);
+    } else if (io) {
+        // The slot starts afresh where the damaged file stood.
+        io->NoteRead(path);
+    }
     return LuaObject(state);
 }
 
@@ -196,7 +204,22 @@ void GameDataIO::HoldFile(const std::string& path, const std::string& reason)
 
 bool GameDataIO::IsSlotUnsaved(int slot) const
 {
-    return m_HeldFiles.count(GetCardPath(slot)) != 0;
+    return !m_HoldEveryReason.empty() || m_HeldFiles.count(GetCardPath(slot)) != 0;
+}
+
+void GameDataIO::HoldEveryFile(const std::string& reason)
+{
+    if (!m_HoldEveryReason.empty())
+        return;
+    m_HoldEveryReason = reason;
+    Log("Warning: no player card is saved in this run (%s): every slot is played without "
+        "saving, and no card file is written over.\n",
+        reason.c_str());
+}
+
+void GameDataIO::NoteRead(const std::string& path)
+{
+    m_Identities[path] = FileIdentity::Of(path);
 }
 
 void GameDataIO::LoadAllPlayerData(bool force)
@@ -285,14 +308,13 @@ int GameDataIO::SaveAllPlayerData()
 std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slot)
 {
     const std::string path = GetCardPath(slot);
-    if (m_HeldFiles.count(path) != 0) {
+    if (!m_HoldEveryReason.empty() || m_HeldFiles.count(path) != 0) {
         LogAtLevel(3, "\tPlayer #%d is not saved: its card file is held.\n", slot);
         return std::string();
     }
     LuaObject name = player.GetTable()["Name"];
     std::string shownName = name.IsString() ? name.GetString() : "nil";
     std::string text = "Player ";
-    int cause = 0;
     try {
         std::string problem;
         if (!CheckCard(player.GetTable(), "player #" + std::to_string(slot), problem))
@@ -301,19 +323,40 @@ std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slo
         const std::string unwritable = WhyCardCannotBeWritten(player.GetTable(), text);
         if (!unwritable.empty())
             MAKO_THROW(Exception, unwritable);
-        cause = TryWriteFileAtomically(path, text);
     } catch (const Exception& e) {
         Log("Warning: player #%d (\"%s\") could not be written: %s. The previous card "
             "was kept.\n",
             slot, shownName.c_str(), e.GetMessage().c_str());
         return e.GetMessage();
     }
-    if (cause != 0) {
+    return WriteCardFile(path, text, slot, shownName);
+}
+
+std::string GameDataIO::WriteCardFile(const std::string& path, const std::string& text, int slot,
+                                      const std::string& shownName)
+{
+    // From the check to the end of the write: another copy saving now waits for it.
+    const SaveTurn turn(path);
+    // A file never read is one that was missing: it must still be missing.
+    const FileIdentity& read = m_Identities[path];
+    switch (read.CheckBeforeSave(path, text)) {
+    case FILESAVE_UNCHANGED:
+        LogAtLevel(3, "\tPlayer #%d is not saved: nothing changed since the card was read.\n",
+                   slot);
+        return std::string();
+    case FILESAVE_CHANGED:
+        HoldFile(path, kFileChangedSinceRead);
+        return kFileChangedSinceRead;
+    case FILESAVE_WRITE:
+        break;
+    }
+    if (const int cause = TryWriteFileAtomically(path, text)) {
         Log("Warning: could not save player #%d (\"%s\") to \"%s\": %s. The previous card "
             "was kept.\n",
             slot, shownName.c_str(), path.c_str(), std::strerror(cause));
         return std::strerror(cause);
     }
+    m_Identities[path] = FileIdentity::OfWritten(path, text);
     LogAtLevel(2, "\tSaved player #%d (\"%s\") to path \"%s\".\n", slot, shownName.c_str(),
                path.c_str());
     return std::string();

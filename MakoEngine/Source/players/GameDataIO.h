@@ -2,7 +2,12 @@
 // Loading the four player cards at start-up and saving them when the game asks. A card
 // file is "Player " followed by the card table's text (lua/LuaSerializer); it is read as
 // data (ReadPlayerCard) and written whole through a temporary file. A card is held to the
-// shape the game needs (CardCheck) when it is read and before it is written.
+// shape the game needs (CardCheck) when it is read and before it is written. A card is
+// written only when it changed, and never over a file another copy of the game wrote after
+// this one read it (core/FileIdentity): that card is then held, and the newer file kept.
+#include "core/FileIdentity.h"
+
+#include <map>
 #include <set>
 #include <string>
 
@@ -40,15 +45,30 @@ public:
     bool IsSlotUnsaved(int slot) const;
     // The line a card's screen shows for such a slot.
     static const char* const kUnsavedNotice;
+    // Holds every card file, now and after every later load, for the reason given (this
+    // copy of the game may not save: the single-instance lock could not be taken).
+    void HoldEveryFile(const std::string& reason);
+
+    // Notes what the card file at path is as it is about to be read (taken before the read,
+    // so a write by another copy meanwhile shows as a change at the save).
+    void NoteRead(const std::string& path);
 
 private:
     std::string m_CardsFolder;
     bool m_Loaded = false;
     std::string m_LastSaveFailure;
     std::set<std::string> m_HeldFiles;
+    std::string m_HoldEveryReason;
+    // What each card file was when it was read or last written by this copy.
+    std::map<std::string, FileIdentity> m_Identities;
 
     // Checks and writes the card of the slot; "" when written, else why not (logged).
     std::string SaveCard(class PlayerManager& players, class Player& player, int slot);
+    // Writes text over the card file of the slot unless another copy changed the file since
+    // this one read it (the card is then held) or text is what the file holds; "" when the
+    // card is saved or needs no saving, else why not (logged).
+    std::string WriteCardFile(const std::string& path, const std::string& text, int slot,
+                              const std::string& shownName);
     void TakeInRecords(class Player* player, int index, const char* kind);
     // Each card that owns a record some top-record list holds gets exactly those records
     // as its Game_Records; cards with none listed keep theirs.
