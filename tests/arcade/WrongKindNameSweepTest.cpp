@@ -11,12 +11,16 @@
 #include "LevelSweep.h"
 
 #include "core/Utility.h"
+#include "display/Image.h"
 #include "field/Ball.h"
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
+#include "scene/Actor.h"
+#include "sound/MusicSegment.h"
+#include "sound/Sound.h"
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 #include "support/engine/FieldWorld.h"
@@ -222,6 +226,38 @@ TEST_F(WrongKindNameSweep, EveryKeyNamingAResourceTakesOnlyItsOwnKind)
     }
     std::cout << "wrong-kind sweep: " << pairs << " key and kind pairs" << std::endl;
     tally.Print("wrong-kind sweep");
+}
+
+// The same names where the game itself looks a picture, a sound or a song up by name, past
+// any check of a level: each name of another kind is no such picture (sound, song), raised as
+// a missing name is or named in the log, and nothing else happens.
+TEST_F(WrongKindNameSweep, EveryLookupByNameTakesOnlyItsOwnKind)
+{
+    int lookups = 0;
+    for (const Name& name : Names()) {
+        if (name.lua.front() != '"' && name.lua.front() != '\'')
+            continue; // not a name
+        const std::string text = name.lua.substr(1, name.lua.size() - 2);
+        SCOPED_TRACE(name.kind + " " + text);
+        bbtest::LogCapture log;
+        if (name.kind != "picture") {
+            lookups += 2;
+            EXPECT_THROW(Image image(text), ResourceNotFoundException);
+            Actor actor;
+            EXPECT_THROW(actor.SetImageFromResource(text), ResourceNotFoundException);
+        }
+        if (name.kind != "sound" && Sound::IsActive()) {
+            ++lookups;
+            EXPECT_EQ(0u, Sound::PlaySound(text, false));
+            EXPECT_NE(std::string::npos, log.Text().find("\"" + text + "\"")) << log.Text();
+        }
+        if (name.kind != "song" && Sound::IsMusicActive()) {
+            ++lookups;
+            EXPECT_EQ(nullptr, MusicSegment::GetSegment(text));
+        }
+    }
+    std::cout << "wrong-kind sweep, lookups by name: " << lookups << std::endl;
+    EXPECT_GE(lookups, 12);
 }
 
 namespace {
