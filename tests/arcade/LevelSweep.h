@@ -19,6 +19,22 @@
 
 namespace gametest {
 
+// The text of a level file every sweep run starts from: the level of that name holding a
+// brick, a goober, a paddle with its ball, a free ball and an artefact, and then
+// `local L = Levels.<name>`, so what the run adds can name it L.
+inline std::string SweepBaseLevel(const std::string& name)
+{
+    return "Levels." + name + R"lua( = {
+    fullName = "Trip", noteText = "A note.", fromText = "The Workshop", music = "Harbour.mid",
+    compiledBricks = { { resource = "RedBrick", position = { 10, 3 } } },
+    levelActors = { { class = "Goober", resource = "NormalGoober", position = { 320, 200 } } },
+    paddleStarts = { { position = { 288, 416 }, ballStart = { } } },
+    ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
+    artefact = { name = "artifactScarab.jpg", position = { 272, 52 }, score = 100 },
+}
+local L = Levels.)lua" + name + "\n";
+}
+
 class LevelSweepFixture : public GameFixture
 {
 protected:

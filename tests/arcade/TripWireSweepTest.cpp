@@ -275,19 +275,8 @@ struct Tally : gametest::SweepTally
 
 namespace {
 
-// The level every level run starts from: a brick, a goober, a paddle with its ball, a free
-// ball and an artefact.
-const char kBaseLevel[] = R"lua(
-Levels.TripSweep = {
-    fullName = "Trip", noteText = "A note.", fromText = "The Workshop", music = "Harbour.mid",
-    compiledBricks = { { resource = "RedBrick", position = { 10, 3 } } },
-    levelActors = { { class = "Goober", resource = "NormalGoober", position = { 320, 200 } } },
-    paddleStarts = { { position = { 288, 416 }, ballStart = { } } },
-    ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
-    artefact = { name = "artifactScarab.jpg", position = { 272, 52 }, score = 100 },
-}
-local L = Levels.TripSweep
-)lua";
+// The level every level run starts from.
+const std::string kBaseLevel = gametest::SweepBaseLevel("TripSweep");
 
 class TripWireLevelSweep : public gametest::LevelSweepFixture
 {

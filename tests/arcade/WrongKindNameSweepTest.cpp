@@ -58,17 +58,7 @@ struct Site
     std::string entry;
 };
 
-const char kBaseLevel[] = R"lua(
-Levels.WrongKind = {
-    fullName = "Wrong", noteText = "A note.", fromText = "The Workshop", music = "Harbour.mid",
-    compiledBricks = { { resource = "RedBrick", position = { 10, 3 } } },
-    levelActors = { { class = "Goober", resource = "NormalGoober", position = { 320, 200 } } },
-    paddleStarts = { { position = { 288, 416 }, ballStart = { } } },
-    ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
-    artefact = { name = "artifactScarab.jpg", position = { 272, 52 }, score = 100 },
-}
-local L = Levels.WrongKind
-)lua";
+const std::string kBaseLevel = gametest::SweepBaseLevel("WrongKind");
 
 const std::string kActor = "L.levelActors[%N%] = { position = { %N% * 40, 120 }, ";
 const std::string kBrick = "L.compiledBricks[%N%] = { resource = 'RedBrick', position = { %N%, "

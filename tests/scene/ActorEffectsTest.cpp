@@ -302,7 +302,8 @@ TEST_F(SceneTest, ImageResourcesBecomeTheActorsPicture)
     Run("Resources.SceneNotAnImage = {size = {1, 1}}");
     EXPECT_NE(std::string::npos, MessageOf([] {
                                      Actor::NewImageFromResource("SceneNotAnImage");
-                                 }).find("not an image"));
+                                 }).find("no such picture \"SceneNotAnImage\" (the resource of "
+                                         "that name is a table resource)"));
 }
 
 } // namespace scenetest

@@ -144,8 +144,8 @@ void LevelClasses::Screen(const std::string& levelName, const LuaObject& level)
             if (RefuseValue(levelName, nodes, index, table, key, value) || !value.IsTable() ||
                 resources.count(TableIdentity(value)))
                 continue;
-            const bool own =
-                index == 0 && key.IsString() && std::string(key.GetString()) == "artefact";
+            const bool own = index == 0 && key.IsString() &&
+                             std::string(key.GetString()) == "artefact";
             nodes.push_back({value, int(index), key});
             if (const Class* c = own ? nullptr : RefusedClass(value)) {
                 LevelPlace place(levelName, 0, 0, PathOf(nodes, int(nodes.size() - 1)));

@@ -61,8 +61,8 @@ double CellValue(const LuaObject& pair, int i, const std::string& key)
     const double value = PairValue(pair, i);
     if (std::isfinite(value) && std::fabs(value) <= kFarthestCell)
         return value;
-    DataReport::Report(std::string(), "\"" + key + "[" + std::to_string(i) +
-                                          "]\": " + pair[i].ToString() +
+    DataReport::Report(std::string(), "\"" + key + "[" + std::to_string(i) + "]\": " +
+                                          pair[i].ToString() +
                                           " is no cell of the field; 0 is used");
     return 0.0;
 }
@@ -138,8 +138,8 @@ T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& pro
             tried->ApplyProperties(single);
             kept.SetObject(key, props[key]);
         } catch (const std::exception& e) {
-            DataReport::Report(subject,
-                               "\"" + key.ToString() + "\": " + e.what() + "; the key is left out");
+            DataReport::Report(subject, "\"" + key.ToString() + "\": " + e.what() +
+                                            "; the key is left out");
         }
     }
     made.reset();
