@@ -14,7 +14,7 @@
 // fails the run, as does a data-made function left in the game's tables or an object of a
 // class a level may not build. Every run must end by itself.
 #include "GameApp.h"
-#include "GameFixture.h"
+#include "LevelSweep.h"
 
 #include "autoplay/AutoPlayer.h"
 #include "core/Class.h"
@@ -262,40 +262,11 @@ function TripSweepDataFunction(value)
 end
 )lua";
 
-// A run longer than this has not ended by itself; far above what a busy machine needs.
-constexpr long kLongestRunMs = 10000;
-
-// Counts and the longest run, printed at the end of each sweep.
-struct Tally
+// The sweep's tally, printed with the calls of the wires when it ends.
+struct Tally : gametest::SweepTally
 {
-    explicit Tally(std::string what) : kind(std::move(what)) {}
-    std::string kind;
-    int sites = 0;
-    int values = 0;
-    int runs = 0;
-    long longestMs = 0;
-    std::string longest;
-    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-
-    void Ran(const std::string& run, std::chrono::steady_clock::time_point from)
-    {
-        ++runs;
-        const long ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 std::chrono::steady_clock::now() - from)
-                                 .count());
-        if (ms > longestMs)
-            longestMs = ms, longest = run;
-        EXPECT_LT(ms, kLongestRunMs) << run << " did not end by itself";
-    }
-    ~Tally()
-    {
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::cout << "trip-wire sweep, " << kind << ": " << sites << " keys x " << values
-                  << " values, " << runs << " runs, trip-wire calls " << g_Wires.calls
-                  << ", longest run " << longestMs << " ms (" << longest << "), " << seconds
-                  << " s" << std::endl;
-    }
+    using SweepTally::SweepTally;
+    ~Tally() { Print("trip-wire sweep", ", trip-wire calls " + std::to_string(g_Wires.calls)); }
 };
 
 } // namespace
@@ -334,21 +305,10 @@ bool ALevelMayBuild(const std::string& name)
            std::end(kClassesALevelMayBuild);
 }
 
-// The level every level run starts from: a brick, a goober, a paddle with its ball, a free
-// ball and an artefact.
-const char kBaseLevel[] = R"lua(
-Levels.TripSweep = {
-    fullName = "Trip", noteText = "A note.", fromText = "The Workshop", music = "Harbour.mid",
-    compiledBricks = { { resource = "RedBrick", position = { 10, 3 } } },
-    levelActors = { { class = "Goober", resource = "NormalGoober", position = { 320, 200 } } },
-    paddleStarts = { { position = { 288, 416 }, ballStart = { } } },
-    ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
-    artefact = { name = "artifactScarab.jpg", position = { 272, 52 }, score = 100 },
-}
-local L = Levels.TripSweep
-)lua";
+// The level every level run starts from.
+const std::string kBaseLevel = gametest::SweepBaseLevel("TripSweep");
 
-class TripWireLevelSweep : public gametest::GameFixture
+class TripWireLevelSweep : public gametest::LevelSweepFixture
 {
 protected:
     static void SetUpTestSuite()
@@ -410,20 +370,7 @@ protected:
 
     void Play(int passCount)
     {
-        NewGame("{gameType = 'Levels', levelName = 'TripSweep', ballsLeft = 3}");
-        logic->StartGame();
-        passes.SetDrawing(false);
-        autoplay::AutoPlayer player;
-        for (int n = 0; n < passCount && logic; ++n) {
-            player.PlayOnePass(logic, true);
-            passes.Step();
-        }
-        if (Level* level = logic ? logic->GetLevel() : nullptr) {
-            // The letters that show the level's texts.
-            delete new StartLevelDialog("tester", level->GetNoteText(), level->GetFromText(),
-                                        level->GetFullName());
-            delete new EndLevelBonusDialog(level->GetFullName(), 0);
-        }
+        PlayLevel("TripSweep", passCount);
         // No object of a class a level may not build came from the level.
         if (Actor* built = screen->Actor::GetChild("TripWireBuilt", true))
             EXPECT_TRUE(ALevelMayBuild(built->GetClass()->GetName()))

@@ -88,6 +88,10 @@ TEST(DamagedLevels, EachIsNamedInTheLogAndTheGameStaysUp)
          "Level \"NoSong\": key \"music\": \"NoSuchSong.mid\" is not among the resources; the "
          "level plays without music",
          true},
+        {"ScriptSong", "Levels.ScriptSong = { music = 'Ball.lua', bricks = { 'R,G,B' } }\n",
+         "Level \"ScriptSong\": key \"music\": no such song \"Ball.lua\" (the resource of that "
+         "name is a script); the level plays without music",
+         true},
         {"NoBackdrop",
          "Levels.NoBackdrop = { backgroundName = 'bkgNowhere.jpg', bricks = { 'R,G,B' } }\n",
          "Level \"NoBackdrop\": key \"backgroundName\": \"bkgNowhere.jpg\" is not among the "

@@ -5,6 +5,7 @@
 
 #include "core/StopSignal.h"
 #include "logic/Level.h"
+#include "lua/MakoLuaState.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 #include "resources/WindowsMappedFileReader.h"
@@ -243,6 +244,60 @@ TEST_F(LevelCheckTest, ClassesAndConditionsALevelMayNotUseAreReported)
     EXPECT_NE(std::string::npos, lines.find("levelActors[3]: unknown resource \"RedBrik\""))
         << lines;
     EXPECT_EQ(std::string::npos, lines.find("throws")) << lines;
+}
+
+// A name where a resource of another kind is wanted is no such song (picture, sound), named
+// with the level and key; a function is no value of level data, also one of the game's: it is
+// named and left out, never called, while the functions a level file calls to make its
+// tables (DropOnHit making a factory) still make them. Each level is built to its serve.
+TEST_F(LevelCheckTest, NamesOfOtherKindsAndFunctionsInLevelDataAreReportedAndLeftOut)
+{
+    // A game function that counts its calls, under the name a level file sees.
+    const LuaPlus::LuaObject dropOnHit = GetGlobalLuaState()->GetGlobal("DropOnHit");
+    MakoLuaState::LoadString(GetGlobalLuaState(),
+                             "CheckCalls = 0 local made = DropOnHit "
+                             "DropOnHit = function(...) CheckCalls = CheckCalls + 1 "
+                             "return made(...) end");
+    const bool clean = check.Run(
+        {LevelFile("Kinds",
+                   "bricks = { \"R\" },\n"
+                   "backgroundName = \"Harbour.mid\",\n"
+                   "levelActors = {\n"
+                   "    { class = \"Actor\", position = { 100, 100 }, image = \"Ball.lua\" },\n"
+                   "    { class = \"Goober\", resource = \"NormalGoober\",\n"
+                   "      position = { 200, 200 }, destructionSound = \"RedBrick\" } }"),
+         {"Funcs.lua", "Levels.Funcs = { music = \"Harbour.mid\", bricks = { \"R\" },\n"
+                       "  levelActors = { { class = \"Brick\", resource = \"RedBrick\",\n"
+                       "    position = { 200, 200 }, strength = DropOnHit,\n"
+                       "    factories = DropOnHit(\"Boulder\", 0.3), [DropOnHit] = 1 } },\n"
+                       "  timeBonusAt = CompileLevel }\n"
+                       "Levels.ScriptSong = { music = \"Ball.lua\", bricks = { \"R\" } }\n"}});
+    const int calls = GetGlobalLuaState()->GetGlobal("CheckCalls").GetInteger();
+    GetGlobalLuaState()->GetGlobals().SetObject("DropOnHit", dropOnHit);
+    EXPECT_FALSE(clean);
+    const std::string kinds = Text(Lines("Kinds.lua"));
+    for (const char* line :
+         {"Kinds.lua: Kinds: levelActors[1].image: no such picture \"Ball.lua\" (the resource of "
+          "that name is a script); the key is left out",
+          "Kinds.lua: Kinds: levelActors[2].destructionSound: no such sound \"RedBrick\" (the "
+          "resource of that name is a table resource); the key is left out",
+          "Kinds.lua: Kinds: background \"Harbour.mid\": no such picture \"Harbour.mid\" (the "
+          "resource of that name is a song)"})
+        EXPECT_TRUE(Reports("Kinds.lua", line)) << line << "\n" << kinds;
+    const std::string funcs = Text(Lines("Funcs.lua"));
+    for (const char* line :
+         {"Funcs.lua: Funcs: levelActors[1].strength: a function is not a value level data may "
+          "hold; it is left out",
+          "Funcs.lua: Funcs: levelActors[1][function]: a function is not a value level data may "
+          "hold; it is left out",
+          "Funcs.lua: Funcs: timeBonusAt: a function is not a value level data may hold; it is "
+          "left out",
+          "Funcs.lua: ScriptSong: music \"Ball.lua\": no such song \"Ball.lua\" (the resource "
+          "of that name is a script)"})
+        EXPECT_TRUE(Reports("Funcs.lua", line)) << line << "\n" << funcs;
+    EXPECT_EQ(std::string::npos, (kinds + funcs).find("throws")) << kinds << funcs;
+    // Only the file's own call made a factory: no reader called the function it held.
+    EXPECT_EQ(1, calls);
 }
 
 // The slips an author makes most: a misspelt key (on a brick, on the level), a value of

@@ -6,6 +6,7 @@
 #include "resources/ResourceMemory.h"
 #include "resources/ResourceScanner.h"
 #include "resources/ResourceType.h"
+#include "resources/SDLImageLoader.h"
 #include "resources/TableResource.h"
 #include "support/FileSizeLimit.h"
 
@@ -92,6 +93,49 @@ TEST_F(ResourceManagerTest, AcquireLoadsOnceCountsEveryTimeAndLeavesADamagedFile
     // The record belongs to the manager: a new one starts without it.
     DestroyManager();
     EXPECT_EQ(0, TrackedResource::Alive());
+}
+
+// A lookup by kind judges an entry by its loaded type, else by the kind a loader makes of
+// its name, and refuses another kind before loading it; an entry whose loader may make
+// several kinds is judged once loaded. A refusal is a missing name to every caller.
+TEST_F(ResourceManagerTest, ALookupByKindRefusesEveryOtherKindBeforeLoadingIt)
+{
+    Manager().AddLoader(new SDLImageLoader);
+    ResourceInfo* picture = AddMemoryEntry("Pic.png", "/images/Pic.png", OpaquePng());
+    AddMemoryEntry("Ball.lua", "/scripts/Ball.lua", "x = 1");
+    AddMemoryEntry("Hit.tst", "/sounds/Hit.tst", "bang");
+    Run("Resources.Style = { strength = 2 }");
+
+    const std::pair<const char*, const char*> refused[] = {
+        {"Ball.lua", "no such picture \"Ball.lua\" (the resource of that name is a script)"},
+        {"Style", "no such picture \"Style\" (the resource of that name is a table resource)"},
+        {"Hit.tst", "no such picture \"Hit.tst\" (the resource of that name is a sound)"}};
+    // Nothing but a loader's load tells what the test loader's entry is.
+    EXPECT_TRUE(Manager().HasOfKind("Hit.tst", RESOURCE_IMAGE));
+    for (const auto& entry : refused) {
+        const std::string name = entry.first;
+        SCOPED_TRACE(name);
+        EXPECT_EQ(entry.second, BB_EXCEPTION_MESSAGE(Manager().AcquireOfKind(name, RESOURCE_IMAGE),
+                                                     ResourceNotFoundException));
+        EXPECT_FALSE(Manager().HasOfKind(name, RESOURCE_IMAGE));
+        EXPECT_EQ(entry.second, Manager().WhyNotOfKind(name, RESOURCE_IMAGE));
+    }
+    // A picture asked for as a sound is not even decoded.
+    EXPECT_EQ("no such sound \"Pic.png\" (the resource of that name is a picture)",
+              BB_EXCEPTION_MESSAGE(Manager().AcquireOfKind("Pic.png", RESOURCE_SOUND),
+                                   ResourceKindError));
+    EXPECT_EQ(nullptr, picture->GetResource());
+    EXPECT_EQ(0, picture->GetAcquireCount());
+    ResourceInfo* info = nullptr;
+    EXPECT_NE(nullptr, Manager().AcquireOfKind("Pic.png", RESOURCE_IMAGE, &info));
+    EXPECT_EQ(picture, info);
+    EXPECT_EQ(RESOURCE_IMAGE, Manager().KindOf(*picture));
+    EXPECT_EQ("", Manager().WhyNotOfKind("Pic.png", RESOURCE_IMAGE));
+    EXPECT_EQ("\"Gone.png\" is not among the resources",
+              Manager().WhyNotOfKind("Gone.png", RESOURCE_IMAGE));
+    EXPECT_EQ("Could not find resource info with name = Gone.png",
+              BB_EXCEPTION_MESSAGE(Manager().AcquireOfKind("Gone.png", RESOURCE_IMAGE),
+                                   ResourceNotFoundException));
 }
 
 TEST_F(ResourceManagerTest, ReplacingAnEntryWarnsOnceAndKeepsALoadedResourceAlive)

@@ -300,9 +300,9 @@ TEST_F(SceneTest, ImageResourcesBecomeTheActorsPicture)
     EXPECT_EQ(0u, passes.Pixel(1, 3));
 
     Run("Resources.SceneNotAnImage = {size = {1, 1}}");
-    EXPECT_NE(std::string::npos, MessageOf([] {
-                                     Actor::NewImageFromResource("SceneNotAnImage");
-                                 }).find("not an image"));
+    EXPECT_NE(std::string::npos, MessageOf([] { Actor::NewImageFromResource("SceneNotAnImage"); })
+                                     .find("no such picture \"SceneNotAnImage\" (the resource of "
+                                           "that name is a table resource)"));
 }
 
 } // namespace scenetest

@@ -9,6 +9,8 @@
 #include "platform/dmusic/SmfBuilder.h"
 #include "resources/FileReader.h"
 #include "resources/ResourceInfo.h"
+#include "resources/ResourceManager.h"
+#include "resources/SDLImageLoader.h"
 #include "sound/DirectMusic.h"
 #include "sound/DirectMusicLoader.h"
 #include "sound/MusicManager.h"
@@ -204,6 +206,49 @@ TEST_F(MusicTest, UnknownPartsAndFailedRequests)
         EXPECT_EQ(Music()->GetLastSegmentName(), name);
     }
     Music()->PlayMidi("Later.mid", "Intro", true);
+}
+
+// A name is looked up only among resources of the kind wanted: a sound, a script, a picture,
+// a table resource or a file nothing loads, given where a song is wanted (or a song where a
+// sound is), is no such song (sound), named once, and the music that plays goes on.
+TEST_F(MusicTest, NamesOfOtherKindsAreNoSuchSongAndNoSuchSound)
+{
+    Music()->PlayMidi("Song.mid", "Intro", true);
+    m_Resources->AddLoader(new SDLImageLoader());
+    AddResource("tone.wav", ConstantWav(1, 1000));
+    AddResource("Ball.lua", "x = 1");
+    AddResource("Ball.png", "not decoded");
+    AddResource("Font.ttf", "not a font");
+    Run("Resources.RedBrick = { class = 'Brick' }");
+    const std::pair<const char*, const char*> others[] = {{"tone.wav", "sound"},
+                                                          {"Ball.lua", "script"},
+                                                          {"Ball.png", "picture"},
+                                                          {"Font.ttf", "font"},
+                                                          {"RedBrick", "table resource"}};
+    for (const auto& [name, kind] : others) {
+        SCOPED_TRACE(name);
+        bbtest::OutputCapture log(1);
+        EXPECT_NO_THROW(Music()->PlayMidi(name, "Intro", true));
+        EXPECT_EQ(nullptr, MusicSegment::GetSegment(name));
+        EXPECT_NE(log.Text().find(std::string("Warning: no such song \"") + name +
+                                  "\" (the resource of that name is a " + kind +
+                                  "); the game plays without it"),
+                  std::string::npos)
+            << log.Text();
+        EXPECT_EQ(Music()->GetLastSegmentName(), "Song.mid");
+        EXPECT_TRUE(Performance()->GetSegmentState()->IsPlaying());
+    }
+    // A song, a script or a table resource where a sound is wanted: named once, never played.
+    for (const char* name : {"Song.mid", "Ball.lua", "RedBrick"}) {
+        SCOPED_TRACE(name);
+        bbtest::OutputCapture log(1);
+        EXPECT_EQ(Sound::PlaySound(name, false), 0u);
+        EXPECT_EQ(Sound::PlaySound(name, true), 0u);
+        const std::string line = std::string("Warning: no such sound \"") + name + "\"";
+        EXPECT_NE(log.Text().find(line), std::string::npos) << log.Text();
+        EXPECT_EQ(log.Text().find(line), log.Text().rfind(line)) << log.Text();
+    }
+    EXPECT_NE(Sound::PlaySound("tone.wav", false), 0u);
 }
 
 TEST_F(MusicTest, MasterVolumeAndApplicationPauses)

@@ -78,7 +78,8 @@ TEST_F(SoundInputTest, ChannelCountsOutsideTheLayersRangeFailTheLoadByName)
     EXPECT_NE(Sound::PlaySound("most.wav"), 0u);
 }
 
-TEST_F(SoundInputTest, ResourcesOfTheOtherKindFailTheTypeAssertion)
+// A name of the other kind is no such sound (song): raised as a missing name is, or left out.
+TEST_F(SoundInputTest, ResourcesOfTheOtherKindAreNoSuchSoundOrSong)
 {
     BB_REQUIRE_FILE(dmusic::Performance::kDefaultSoundFont, "General MIDI SoundFont");
     StartAudio(true);
@@ -87,10 +88,10 @@ TEST_F(SoundInputTest, ResourcesOfTheOtherKindFailTheTypeAssertion)
     dmtest::SmfBuilder smf(1, 96);
     smf.AddTrack().End(384);
     AddResource("Song.mid", smf.Bytes());
+    EXPECT_THROW(Sound::GetSound("Song.mid"), ResourceNotFoundException);
     EXPECT_EQ(MessageOf([] { Sound::GetSound("Song.mid"); }),
-              "Assertion failed: (dynamic_cast<Sound *>(data) != 0)");
-    EXPECT_EQ(MessageOf([] { MusicSegment::GetSegment("tone.wav"); }),
-              "Assertion failed: (dynamic_cast<MusicSegment *>(data) != 0)");
+              "no such sound \"Song.mid\" (the resource of that name is a song)");
+    EXPECT_EQ(MusicSegment::GetSegment("tone.wav"), nullptr);
 }
 
 TEST_F(SoundInputTest, ShutdownTracesOnlyWhatItCloses)

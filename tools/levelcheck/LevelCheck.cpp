@@ -4,10 +4,10 @@
 #include "core/ClassManager.h"
 #include "core/ClosestName.h"
 #include "core/DataReport.h"
-#include "core/TableOrder.h"
 #include "core/Exception.h"
 #include "core/Random.h"
 #include "core/StopSignal.h"
+#include "core/TableOrder.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
@@ -300,6 +300,9 @@ void LevelCheck::CheckResources(const std::string& name)
         ResourceInfo* info = resources ? resources->FindInfo(music.GetString(), true) : nullptr;
         if (!info) {
             Report(name, "music " + Quoted(music.GetString()) + " is not in the pack");
+        } else if (!resources->HasOfKind(music.GetString(), RESOURCE_MUSIC)) {
+            Report(name, "music " + Quoted(music.GetString()) + ": " +
+                             resources->WhyNotOfKind(music.GetString(), RESOURCE_MUSIC));
         } else {
             // The parts as the music layer reads them: a measure range of two numbers each.
             const LuaObject& metadata = info->GetMetadata();
@@ -320,6 +323,11 @@ void LevelCheck::CheckResources(const std::string& name)
     const LuaObject background = level["backgroundName"];
     if (background.IsString() && !IsKnownResource(background.GetString()))
         Report(name, "background " + Quoted(background.GetString()) + " is not in the pack");
+    else if (background.IsString() &&
+             !IsKnownResourceOfKind(background.GetString(), RESOURCE_IMAGE))
+        Report(name,
+               "background " + Quoted(background.GetString()) + ": " +
+                   GetResourceManager()->WhyNotOfKind(background.GetString(), RESOURCE_IMAGE));
     else if (background.IsString())
         ReportDamaged(name, "background", background.GetString());
 
@@ -329,6 +337,9 @@ void LevelCheck::CheckResources(const std::string& name)
         if (picture != "none") {
             if (!IsKnownResource(picture))
                 Report(name, "artefact picture " + Quoted(picture) + " is not in the pack");
+            else if (!IsKnownResourceOfKind(picture, RESOURCE_IMAGE))
+                Report(name, "artefact picture " + Quoted(picture) + ": " +
+                                 GetResourceManager()->WhyNotOfKind(picture, RESOURCE_IMAGE));
             else
                 ReportDamaged(name, "artefact picture", picture);
             const LuaObject artifacts = Globals()["Artifacts"];

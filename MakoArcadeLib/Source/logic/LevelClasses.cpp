@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/TableOrder.h"
 #include "logic/LevelPlace.h"
+#include "logic/LevelValueKinds.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 
@@ -89,6 +90,30 @@ const Class* RefusedClass(const LuaObject& table)
     return c && !LevelClasses::MayBuild(*c) ? c : nullptr;
 }
 
+// Reports and removes the entry key = value of the table (the node at index) when level
+// data may not hold it (LevelValueKinds); true when it was removed.
+bool RefuseValue(const std::string& levelName, const std::vector<Node>& nodes, std::size_t index,
+                 LuaObject& table, const LuaObject& key, const LuaObject& value)
+{
+    const LuaObject& holder = nodes[index].key;
+    const std::string refusal = LevelValueKinds::Refusal(
+        holder.IsString() ? holder.GetString() : std::string(), key, value);
+    if (refusal.empty())
+        return false;
+    const std::string above = PathOf(nodes, int(index));
+    const std::string name = key.IsString() ? std::string(key.GetString()) : std::string();
+    const std::string at = key.IsNumber() ? key.ToString() : std::string(key.TypeName());
+    const std::string path = !key.IsString() ? above + "[" + at + "]"
+                             : above.empty() ? name
+                                             : above + "." + name;
+    LevelPlace place(levelName, 0, 0, path);
+    DataReport::Report(std::string(), refusal);
+    LuaObject nil;
+    nil.AssignNil(GetGlobalLuaState());
+    table.RawSetObject(LuaPlus::LuaKey(key), nil);
+    return true;
+}
+
 } // namespace
 
 bool LevelClasses::MayBuild(const Class& c)
@@ -116,7 +141,8 @@ void LevelClasses::Screen(const std::string& levelName, const LuaObject& level)
         LuaObject table = nodes[index].table;
         for (const LuaObject& key : GetOrderedKeys(table)) {
             const LuaObject value = table.RawGet(key);
-            if (!value.IsTable() || resources.count(TableIdentity(value)))
+            if (RefuseValue(levelName, nodes, index, table, key, value) || !value.IsTable() ||
+                resources.count(TableIdentity(value)))
                 continue;
             const bool own = index == 0 && key.IsString() &&
                              std::string(key.GetString()) == "artefact";

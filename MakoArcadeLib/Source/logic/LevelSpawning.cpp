@@ -22,6 +22,7 @@
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "resources/ResourceManager.h"
+#include "resources/ResourceType.h"
 #include "scene/ActorGroup.h"
 #include "scene/IdenticalParticleEmitter.h"
 #include "screens/Artefact.h"
@@ -97,10 +98,16 @@ double CentreY(const Actor* actor)
     return actor->GetY() + actor->GetHeight() / 2;
 }
 
-// Without a resource manager there is nothing to look a name up in: it counts as there.
-bool ResourceExists(const std::string& name)
+// Why a name given where a resource of kind is wanted cannot be used: "" when it can (or
+// when there is no resource manager to look it up in), else what is logged after the level
+// and key (ResourceManager::WhyNotOfKind), a missing name with noun before it.
+std::string WhyNotOfKind(const std::string& name, int kind, const std::string& noun = "")
 {
-    return !GetResourceManager() || IsKnownResource(name);
+    ResourceManager* manager = GetResourceManager();
+    if (!manager)
+        return std::string();
+    const std::string why = manager->WhyNotOfKind(name, kind);
+    return manager->FindInfo(name, true) || why.empty() ? why : noun + why;
 }
 
 // Makes the object of a start (make() makes it as the start places it) with the start's
@@ -181,11 +188,11 @@ void Level::CheckFieldSize() const
 
 void Level::DropMissingMusic()
 {
-    if (m_Music.empty() || ResourceExists(m_Music))
+    const std::string why = m_Music.empty() ? std::string() : WhyNotOfKind(m_Music, RESOURCE_MUSIC);
+    if (why.empty())
         return;
-    Log("Level \"%s\": key \"music\": \"%s\" is not among the resources; the level plays "
-        "without music\n",
-        m_LevelName.c_str(), m_Music.c_str());
+    Log("Level \"%s\": key \"music\": %s; the level plays without music\n", m_LevelName.c_str(),
+        why.c_str());
     m_Music.clear();
 }
 
@@ -197,10 +204,10 @@ void Level::AddBackground(LevelContainer* container)
         container->SetBackgroundImage(plain);
         return;
     }
-    if (!ResourceExists(name.GetString())) {
-        Log("Level \"%s\": key \"backgroundName\": \"%s\" is not among the resources; the "
-            "plain background is used\n",
-            m_LevelName.c_str(), name.GetString());
+    const std::string why = WhyNotOfKind(name.GetString(), RESOURCE_IMAGE);
+    if (!why.empty()) {
+        Log("Level \"%s\": key \"backgroundName\": %s; the plain background is used\n",
+            m_LevelName.c_str(), why.c_str());
         container->SetBackgroundImage(plain);
         return;
     }
@@ -341,14 +348,18 @@ void Level::SetupArtefact(LevelContainer* container)
     if (!artefact.IsTable())
         artefact = GetGlobalValue("defaultArtefact");
     const LuaObject name = artefact.IsTable() ? artefact["name"] : LuaObject();
+    if (!name.IsNil() && !name.IsString())
+        Log("Level \"%s\": key \"artefact\": its name is a %s, not a picture's name; the level "
+            "plays without its artefact\n",
+            m_LevelName.c_str(), name.TypeName());
     if (!name.IsString() || std::string(name.GetString()) == "none") {
         container->SetArtefact(nullptr);
         return;
     }
-    if (!ResourceExists(name.GetString())) {
-        Log("Level \"%s\": key \"artefact\": the picture \"%s\" is not among the resources; "
-            "the level plays without its artefact\n",
-            m_LevelName.c_str(), name.GetString());
+    const std::string why = WhyNotOfKind(name.GetString(), RESOURCE_IMAGE, "the picture ");
+    if (!why.empty()) {
+        Log("Level \"%s\": key \"artefact\": %s; the level plays without its artefact\n",
+            m_LevelName.c_str(), why.c_str());
         container->SetArtefact(nullptr);
         return;
     }

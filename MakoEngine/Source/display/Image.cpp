@@ -11,6 +11,7 @@
 #include "perf/BlitPerformanceManager.h"
 #include "resources/ImageFactory.h"
 #include "resources/ResourceManager.h"
+#include "resources/ResourceType.h"
 
 #include <boost/format.hpp>
 
@@ -176,11 +177,7 @@ Image::Image(const std::string& resourceName) : Image()
 {
     ResourceManager* manager = GetResourceManager();
     MAKO_ASSERT(manager != 0);
-    Resource* resource = manager->Acquire(resourceName);
-    // clang-format off
-    MAKO_ASSERT(dynamic_cast<Image *>(resource) != 0);
-    // clang-format on
-    InitAsReference(dynamic_cast<Image*>(resource));
+    InitAsReference(static_cast<Image*>(manager->AcquireOfKind(resourceName, RESOURCE_IMAGE)));
 }
 
 Image::Image(const Image& other) : Image()

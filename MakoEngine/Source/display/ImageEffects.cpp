@@ -1,15 +1,21 @@
 #include "display/ImageEffects.h"
 
 #include "core/Exception.h"
+#include "core/Log.h"
 #include "display/Image.h"
 #include "display/SoftwareBlend.h"
+#include "resources/ResourceInfo.h"
+#include "resources/ResourceManager.h"
 
 #include <SDL_rotozoom.h>
 
 #include <boost/format.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <set>
+#include <string>
 
 using LuaPlus::LuaObject;
 using LuaPlus::LuaTableIterator;
@@ -51,6 +57,47 @@ void ScaleIntegerEntry(LuaObject& table, const char* key, double factor)
                boost::str(boost::format("%1% failed: %2%") % call % SDL_GetError()));
 }
 
+// Where a picture's frames come from, for a message: its metadata file and its name.
+std::string FramesSource(const Image* image)
+{
+    // A picture read from a folder is named by its path; its resource by the file's name.
+    const std::string& path = image->GetName();
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    ResourceManager* manager = GetResourceManager();
+    const ResourceInfo* info = manager && !name.empty() ? manager->FindInfo(name, true) : nullptr;
+    const std::string file = info ? info->GetMetadataFile() : std::string();
+    const std::string picture = name.empty() ? "an unnamed picture" : "\"" + name + "\"";
+    return file.empty() ? "the metadata of " + picture + " gives"
+                        : "the metadata file \"" + file + "\" gives " + picture;
+}
+
+// The frames of a zoomed picture as the zoomed surface can hold them: a frame that rounds to
+// nothing is one pixel, and the frames are cut to those that fit on the surface (a picture
+// whose metadata gives frames of a few pixels, zoomed down). Each mend is logged once for a
+// picture and its frames, naming the metadata file and the keys.
+void MendZoomedFrames(const Image* image, double factorX, double factorY, const SDL_Surface& zoomed,
+                      int gapY, int& width, int& height, int& numFrames)
+{
+    const int givenWidth = width, givenHeight = height, givenFrames = numFrames;
+    width = std::min(std::max(width, 1), zoomed.w);
+    height = std::min(std::max(height, 1), zoomed.h);
+    const long long columns = zoomed.w / width;
+    const long long rows = (zoomed.h - 1) / (static_cast<long long>(height) + gapY) + 1;
+    numFrames = int(std::max(1LL, std::min<long long>(numFrames, columns * rows)));
+    if (width == givenWidth && height == givenHeight && numFrames == givenFrames)
+        return;
+    static std::set<std::string> s_Logged;
+    const SDL_Rect frame = image->GetFrameRect(0);
+    const std::string keys =
+        boost::str(boost::format("width = %1%, height = %2%, numFrames = %3%") % frame.w % frame.h %
+                   image->GetNumFrames());
+    if (!s_Logged.insert(image->GetName() + " " + keys).second)
+        return;
+    Log("Warning: %s %s: frames too small to zoom by %g x %g; the zoomed picture has %d "
+        "frame(s) of %d x %d\n",
+        FramesSource(image).c_str(), keys.c_str(), factorX, factorY, numFrames, width, height);
+}
+
 // The source's blending flags and alpha, given to a derived image.
 void InheritLook(Image* result, const Image* source)
 {
@@ -72,14 +119,16 @@ Image* ZoomImageXY(Image* image, double factorX, double factorY, bool smooth)
     if (factorX == 1.0 && factorY == 1.0)
         return image->Clone();
     const SDL_Rect r = image->GetFrameRect(0);
-    const int frameWidth = static_cast<int>((r.x + r.w) * factorX);
-    const int frameHeight = static_cast<int>((r.y + r.h) * factorY);
-    const int numFrames = image->GetNumFrames();
+    int frameWidth = static_cast<int>((r.x + r.w) * factorX);
+    int frameHeight = static_cast<int>((r.y + r.h) * factorY);
+    int numFrames = image->GetNumFrames();
     const int gapY = static_cast<int>(image->GetFrameGap() * factorY);
     SurfaceHandle surface(
         zoomSurface(image->GetSDLSurface(), factorX, factorY, smooth ? SMOOTHING_ON : 0));
     if (!surface)
         ThrowGfxFailure("zoomSurface");
+    MendZoomedFrames(image, factorX, factorY, *surface.get(), gapY, frameWidth, frameHeight,
+                     numFrames);
 
     LuaObject metadata = CopyMetadata(image);
     if (metadata.IsTable()) {
@@ -90,6 +139,7 @@ Image* ZoomImageXY(Image* image, double factorX, double factorY, bool smooth)
                 metadata.SetInteger("width", frameWidth);
             if (IsIntegerEntry(metadata, "height"))
                 metadata.SetInteger("height", frameHeight);
+            metadata.SetInteger("numFrames", numFrames);
         } else {
             // No frames: width and height describe the whole picture.
             if (IsIntegerEntry(metadata, "width"))

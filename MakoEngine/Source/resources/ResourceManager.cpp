@@ -90,6 +90,11 @@ bool IsKnownResource(const std::string& name)
     return gResourceManager && gResourceManager->FindInfo(name, true) != nullptr;
 }
 
+bool IsKnownResourceOfKind(const std::string& name, int kind)
+{
+    return gResourceManager && gResourceManager->HasOfKind(name, kind);
+}
+
 ResourceManager::ResourceManager(LuaState* state)
     : m_State(state), m_PreviousManager(gResourceManager)
 {
@@ -357,6 +362,62 @@ Resource* ResourceManager::Acquire(const std::string& name, ResourceInfo** outIn
         *outInfo = info;
     info->IncrementAcquireCount();
     return info->GetResource();
+}
+
+int ResourceManager::KindOf(const ResourceInfo& info) const
+{
+    if (info.GetType() != RESOURCE_UNKNOWN)
+        return info.GetType();
+    for (const auto& loader : m_Loaders)
+        if (const int kind = loader->KindOfEntry(info))
+            return kind;
+    return RESOURCE_UNKNOWN;
+}
+
+bool ResourceManager::HasOfKind(const std::string& name, int kind) const
+{
+    const ResourceInfo* info = FindInfo(name, true);
+    if (!info)
+        return false;
+    const int found = KindOf(*info);
+    return found == kind || (found == RESOURCE_UNKNOWN && FindLoader(*info));
+}
+
+namespace {
+
+std::string NoSuch(const std::string& name, int kind, int found)
+{
+    return "no such " + ResourceKindName(kind) + " \"" + name +
+           "\" (the resource of that name is a " + ResourceKindName(found, name) + ")";
+}
+
+} // namespace
+
+std::string ResourceManager::WhyNotOfKind(const std::string& name, int kind) const
+{
+    const ResourceInfo* info = FindInfo(name, true);
+    if (!info)
+        return "\"" + name + "\" is not among the resources";
+    return HasOfKind(name, kind) ? std::string() : NoSuch(name, kind, KindOf(*info));
+}
+
+Resource* ResourceManager::AcquireOfKind(const std::string& name, int kind, ResourceInfo** outInfo)
+{
+    const auto refuse = [&](int found) {
+        throw ResourceKindError(MAKO_WHERE, NoSuch(name, kind, found), name);
+    };
+    ResourceInfo* info = FindInfo(name);
+    if (!HasOfKind(name, kind))
+        refuse(KindOf(*info));
+    Resource* resource = Acquire(name, &info);
+    if (!resource && KindOf(*info) == kind)
+        MAKO_THROW(ResourceLoadError, "the " + ResourceKindName(kind) + " \"" + name +
+                                          "\" cannot be loaded while its loader is off");
+    if (info->GetType() != kind || !resource)
+        refuse(KindOf(*info));
+    if (outInfo)
+        *outInfo = info;
+    return resource;
 }
 
 void ResourceManager::SetOnDemandPrefixes(const std::vector<std::string>& prefixes)

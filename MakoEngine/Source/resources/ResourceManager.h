@@ -15,6 +15,7 @@
 // (GetResourceManager) and the source of script resources for MakoLuaState::DoResourceFile.
 // The application creates it during engine start-up and destroys it at shutdown. Main
 // thread only.
+#include "core/Exception.h"
 #include "lua/ScriptSource.h"
 #include "luaplus/LuaPlus.h"
 
@@ -29,6 +30,21 @@ class Resource;
 class ResourceInfo;
 class ResourceLoader;
 class ResourceScanner;
+
+// A name that is registered, but for a resource of another kind than the one wanted (a
+// script where a song is wanted). It is a ResourceNotFoundException, so every caller that
+// leaves a missing name out leaves this one out too. Its message reads "no such song
+// "Ball.lua" (the resource of that name is a script)".
+class ResourceKindError : public ResourceNotFoundException
+{
+public:
+    ResourceKindError(const std::string& file, int line, const std::string& function,
+                      const std::string& date, const std::string& time, const std::string& message,
+                      const std::string& resourceName)
+        : ResourceNotFoundException(file, line, function, date, time, message, resourceName)
+    {
+    }
+};
 
 class ResourceManager
 {
@@ -94,6 +110,25 @@ public:
     // ResourceNotFoundException; a damaged one without a stand-in throws ResourceLoadError and
     // leaves its count unchanged.
     Resource* Acquire(const std::string& name, ResourceInfo** outInfo = nullptr);
+
+    // The lookup of a name given by data: Acquire, among the resources of one kind (a
+    // ResourceType) only. An entry of another kind, or one no loader makes, raises
+    // ResourceKindError ("no such song ...") before anything is loaded; one whose loader may
+    // make several kinds is checked once loaded. Every name from a level, a pack file or a
+    // card that must be a picture, a sound or a song reaches its resource through this.
+    Resource* AcquireOfKind(const std::string& name, int kind, ResourceInfo** outInfo = nullptr);
+    // Whether a resource of that name and kind is registered (the kind as AcquireOfKind
+    // judges it without loading: an entry whose loader may make several kinds counts; so
+    // does a song while the music is off, though it is not loaded then).
+    bool HasOfKind(const std::string& name, int kind) const;
+    // Why a name given where a resource of kind is wanted cannot be used: "" when it can
+    // (HasOfKind), "\"X\" is not among the resources" when no entry has the name, else
+    // "no such song \"X\" (the resource of that name is a script)".
+    std::string WhyNotOfKind(const std::string& name, int kind) const;
+    // The kind an entry is, or will be once loaded: its loaded type, else the kind a loader
+    // makes of its name (ResourceLoader::KindOfEntry); RESOURCE_UNKNOWN when nothing makes
+    // it (or its loader makes several kinds).
+    int KindOf(const ResourceInfo& info) const;
 
     // Incremental loading of every loadable entry: StartCaching takes the names of the
     // entries some loader accepts (the registry as it is now; later changes to it do not
@@ -193,3 +228,6 @@ private:
 ResourceManager* GetResourceManager();
 // Whether the current resource manager knows a resource of that name; false without one.
 bool IsKnownResource(const std::string& name);
+// Whether the current resource manager knows a resource of that name and kind
+// (ResourceManager::HasOfKind); false without one.
+bool IsKnownResourceOfKind(const std::string& name, int kind);

@@ -1,6 +1,7 @@
 #include "resources/ResourceType.h"
 
 #include "core/Exception.h"
+#include "core/Utility.h"
 
 std::string ResTypeToString(int type)
 {
@@ -17,4 +18,25 @@ std::string ResTypeToString(int type)
         return "RESOURCE_MUSIC";
     }
     MAKO_THROW(Exception, "Resource type " + std::to_string(int(type)) + " is not known.");
+}
+
+std::string ResourceKindName(int type, const std::string& name)
+{
+    switch (type) {
+    case RESOURCE_IMAGE:
+        return "picture";
+    case RESOURCE_SOUND:
+        return "sound";
+    case RESOURCE_TABLE:
+        return "table resource";
+    case RESOURCE_MUSIC:
+        return "song";
+    }
+    if (EndsWith(name, ".lua"))
+        return "script";
+    if (EndsWith(name, ".ttf") || EndsWith(name, ".otf"))
+        return "font";
+    if (EndsWith(name, ".cfg"))
+        return "configuration file";
+    return "file the game does not load";
 }

@@ -17,3 +17,8 @@ const int RESOURCE_TYPE_COUNT = 5;
 // The kind's name as written ("RESOURCE_IMAGE"). Any other code is the assertion failure
 // "false".
 std::string ResTypeToString(int type);
+
+// The kind as a player reads it: "picture", "sound", "table resource", "song"; for an entry
+// no loader makes (RESOURCE_UNKNOWN), what its name says it is: "script" (.lua), "font"
+// (.ttf, .otf), "configuration file" (.cfg), else "file the game does not load".
+std::string ResourceKindName(int type, const std::string& name = std::string());

@@ -55,9 +55,15 @@ void FitFramesToPicture(const ResourceInfo& info, int width, int height)
 
 bool SDLImageLoader::CanLoad(const ResourceInfo& info)
 {
+    return KindOfEntry(info) == RESOURCE_IMAGE;
+}
+
+int SDLImageLoader::KindOfEntry(const ResourceInfo& info) const
+{
     const std::string& name = info.Name();
-    return name.size() >= 5 &&
-           (EndsWith(name, ".png") || EndsWith(name, ".jpg") || EndsWith(name, ".bmp"));
+    const bool picture = name.size() >= 5 && (EndsWith(name, ".png") || EndsWith(name, ".jpg") ||
+                                              EndsWith(name, ".bmp"));
+    return picture ? RESOURCE_IMAGE : RESOURCE_UNKNOWN;
 }
 
 void SDLImageLoader::LoadResource(FileReader* reader, ResourceInfo& info)

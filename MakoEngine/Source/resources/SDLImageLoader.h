@@ -12,6 +12,7 @@ public:
     // the entry becomes RESOURCE_IMAGE. Failures throw ResourceLoadError naming the file.
     void LoadResource(FileReader* reader, ResourceInfo& info) override;
     std::string GetDescription() override { return "SDL_Image image file loader"; }
+    int KindOfEntry(const ResourceInfo& info) const override;
     // A damaged picture's stand-in: a wholly transparent image that holds the frames its
     // metadata lays out (side by side, in rows of at most kMaxStandInSide pixels), so the
     // frames the game asks for exist; else, or when the sheet would be taller than

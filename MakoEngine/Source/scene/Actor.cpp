@@ -133,11 +133,7 @@ Image* Actor::NewImageFromResource(const std::string& name)
     MAKO_ASSERT_MSG(manager != 0, boost::str(boost::format("No resource manager exists to "
                                                            "acquire \"%1%\".") %
                                              name));
-    ResourceInfo* info = nullptr;
-    Resource* resource = manager->Acquire(name, &info);
-    MAKO_ASSERT_MSG(info->GetType() == RESOURCE_IMAGE,
-                    boost::str(boost::format("The resource \"%1%\" is not an image.") % name));
-    return new Image(resource);
+    return new Image(manager->AcquireOfKind(name, RESOURCE_IMAGE));
 }
 
 // ---- Tick ---------------------------------------------------------------------------------

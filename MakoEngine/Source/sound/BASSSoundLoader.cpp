@@ -39,7 +39,12 @@ bool HasExtension(const std::string& name, std::initializer_list<const char*> ex
 
 bool BASSSoundLoader::CanLoad(const ResourceInfo& info)
 {
-    return Sound::IsActive() && HasExtension(info.Name(), {".ogg", ".mp3", ".wav"});
+    return Sound::IsActive() && KindOfEntry(info) == RESOURCE_SOUND;
+}
+
+int BASSSoundLoader::KindOfEntry(const ResourceInfo& info) const
+{
+    return HasExtension(info.Name(), {".ogg", ".mp3", ".wav"}) ? RESOURCE_SOUND : RESOURCE_UNKNOWN;
 }
 
 void BASSSoundLoader::LoadResource(FileReader* reader, ResourceInfo& info)

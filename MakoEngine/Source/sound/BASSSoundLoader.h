@@ -12,4 +12,5 @@ public:
     // and `pan`. Failures throw ResourceLoadError naming the resource.
     void LoadResource(FileReader* reader, ResourceInfo& info) override;
     std::string GetDescription() override { return "BASS sound file loader"; }
+    int KindOfEntry(const ResourceInfo& info) const override;
 };

@@ -12,12 +12,17 @@
 
 bool DirectMusicLoader::CanLoad(const ResourceInfo& info)
 {
+    return Sound::IsMusicActive() && KindOfEntry(info) == RESOURCE_MUSIC;
+}
+
+int DirectMusicLoader::KindOfEntry(const ResourceInfo& info) const
+{
     const std::string& name = info.Name();
-    if (!Sound::IsMusicActive() || name.size() < 5) {
-        return false;
-    }
-    std::string tail = name.substr(name.size() - 4);
-    return tail == ".sgt" || tail == ".sty" || tail == ".mid" || tail == ".dls";
+    if (name.size() < 5)
+        return RESOURCE_UNKNOWN;
+    const std::string tail = name.substr(name.size() - 4);
+    const bool song = tail == ".sgt" || tail == ".sty" || tail == ".mid" || tail == ".dls";
+    return song ? RESOURCE_MUSIC : RESOURCE_UNKNOWN;
 }
 
 void DirectMusicLoader::LoadResource(FileReader* reader, ResourceInfo& info)

@@ -13,4 +13,5 @@ public:
     // "<description>"".
     void LoadResource(FileReader* reader, ResourceInfo& info) override;
     std::string GetDescription() override { return "DIRECTMUSIC sound file loader"; }
+    int KindOfEntry(const ResourceInfo& info) const override;
 };

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "resources/ResourceManager.h"
+#include "resources/ResourceType.h"
 #include "sound/Sound.h"
 
 namespace {
@@ -111,15 +112,15 @@ MusicSegment* MusicSegment::GetSegment(const std::string& name)
     MAKO_ASSERT_MSG(Sound::IsActive() == true,
                     "Music cannot be retrieved when the DirectMusic subsystem has been disabled.");
     // A song that cannot be loaded is left out as a missing one is: the game plays on
-    // without it. The resource manager logs it once and never tries it again.
-    Resource* data = nullptr;
+    // without it. The resource manager logs it once and never tries it again. A name of
+    // anything but a song (a script, a sound, a picture) is no song: named and left out.
     try {
-        data = GetResourceManager()->Acquire(name);
+        return static_cast<MusicSegment*>(
+            GetResourceManager()->AcquireOfKind(name, RESOURCE_MUSIC));
     } catch (const ResourceLoadError&) {
         return nullptr;
+    } catch (const ResourceKindError& e) {
+        Log("Warning: %s; the game plays without it\n", e.GetMessage().c_str());
+        return nullptr;
     }
-    // clang-format off
-    MAKO_ASSERT(dynamic_cast<MusicSegment *>(data) != 0);
-    // clang-format on
-    return static_cast<MusicSegment*>(data);
 }

@@ -9,6 +9,7 @@
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceMemory.h"
+#include "resources/ResourceType.h"
 #include "sound/BassErrorText.h"
 
 #include <boost/format.hpp>
@@ -257,11 +258,7 @@ Sound* Sound::GetSound(const std::string& name)
                     "Sounds cannot be retrieved when the audio subsystem has been disabled.");
     ResourceManager* manager = GetResourceManager();
     MAKO_ASSERT(manager != 0);
-    Resource* data = manager->Acquire(name);
-    // clang-format off
-    MAKO_ASSERT(dynamic_cast<Sound *>(data) != 0);
-    // clang-format on
-    return static_cast<Sound*>(data);
+    return static_cast<Sound*>(manager->AcquireOfKind(name, RESOURCE_SOUND));
 }
 
 Sound* Sound::FindSound(const std::string& name, bool load)
@@ -277,6 +274,9 @@ Sound* Sound::FindSound(const std::string& name, bool load)
     }
     try {
         return GetSound(name);
+    } catch (const ResourceKindError& e) {
+        if (manager->RecordMissing(name))
+            Log("Warning: %s; the game plays without it\n", e.GetMessage().c_str());
     } catch (const ResourceNotFoundException&) {
         if (manager->RecordMissing(name))
             Log("Warning: the sound \"%s\" is not among the resources; the game plays without "
