@@ -2,6 +2,10 @@
 #include "field/Factory.h"
 
 #include "core/Class.h"
+#include "core/DataLists.h"
+#include "core/DataReport.h"
+#include "core/ObjectDescription.h"
+#include "core/ValueTypeError.h"
 #include "core/PropertyAccessor.h"
 
 using LuaPlus::LuaObject;
@@ -54,17 +58,18 @@ void ReadNames(const LuaObject& entry, const char* key, Factory::NameSet& out)
             out.insert(it.GetValue().GetString());
 }
 
+// The records of a list of tables; an element that is not a table is reported (naming the
+// factory and the list's key) and left out. parse returns false for a record it leaves out.
 template <typename Record, typename Parse>
-void ParseList(const LuaObject& table, std::vector<Record>& out, Parse parse)
+void ParseList(const Factory& factory, const char* name, const LuaObject& table,
+               std::vector<Record>& out, Parse parse)
 {
     out.clear();
-    if (!table.IsTable())
-        return;
-    for (LuaPlus::LuaTableIterator it(table); it; it.Next()) {
+    const std::string subject = DescribeObject(factory);
+    for (const auto& [key, entry] : DataListTables(table, subject, name)) {
         Record record;
-        if (it.GetValue().IsTable())
-            parse(it.GetValue(), record);
-        out.push_back(record);
+        if (parse(entry, record, subject, std::string(name) + "[" + key.ToString() + "]"))
+            out.push_back(record);
     }
 }
 
@@ -88,48 +93,63 @@ void Factory::RegisterProperties(Class& c)
 
 void Factory::ParseHitTriggers(const LuaObject& table)
 {
-    ParseList(table, m_HitTriggers, [](const LuaObject& e, HitTrigger& t) {
+    ParseList(*this, "hitTriggers", table, m_HitTriggers, [](const LuaObject& e, HitTrigger& t, const std::string&, const std::string&) {
         ReadInt(e, "edges", t.edges);
         ReadNames(e, "hittableClasses", t.hittableClasses);
         ReadNumber(e, "chance", t.chance);
         ReadInt(e, "repetitions", t.repetitions);
+        return true;
     });
 }
 
 void Factory::ParseDestroyTriggers(const LuaObject& table)
 {
-    ParseList(table, m_DestroyTriggers, [](const LuaObject& e, DestroyTrigger& t) {
+    ParseList(*this, "destroyTriggers", table, m_DestroyTriggers, [](const LuaObject& e, DestroyTrigger& t, const std::string&, const std::string&) {
         ReadNames(e, "destroyableClasses", t.destroyableClasses);
         ReadNumber(e, "chance", t.chance);
         ReadInt(e, "repetitions", t.repetitions);
+        return true;
     });
 }
 
 void Factory::ParseLocationTriggers(const LuaObject& table)
 {
-    ParseList(table, m_LocationTriggers, [](const LuaObject& e, LocationTrigger& t) {
+    ParseList(*this, "locationTriggers", table, m_LocationTriggers, [](const LuaObject& e, LocationTrigger& t, const std::string&, const std::string&) {
         ReadPoint(e, "center", t.center);
         ReadPoint(e, "locationVariance", t.locationVariance);
         ReadNumber(e, "distance", t.distance);
         ReadNumber(e, "chance", t.chance);
         ReadInt(e, "repetitions", t.repetitions);
+        return true;
     });
 }
 
 void Factory::ParseTimeTriggers(const LuaObject& table)
 {
-    ParseList(table, m_TimeTriggers, [](const LuaObject& e, TimeTrigger& t) {
+    ParseList(*this, "timeTriggers", table, m_TimeTriggers, [](const LuaObject& e, TimeTrigger& t, const std::string&, const std::string&) {
         ReadNumber(e, "duration", t.duration);
         ReadNumber(e, "chance", t.chance);
         ReadInt(e, "repetitions", t.repetitions);
         t.remaining = t.duration;
+        return true;
     });
 }
 
 void Factory::ParseCreations(const LuaObject& table)
 {
-    ParseList(table, m_Creations, [](const LuaObject& e, Creation& s) {
+    ParseList(*this, "creations", table, m_Creations, [](const LuaObject& e, Creation& s, const std::string& subject, const std::string& where) {
+        // What a creation makes stands on the field: a structure, checked before any is made.
         s.objectTable = e["objectSpec"];
+        const Class* made = FindClassToMake(s.objectTable);
+        if (!made || !made->DerivesFrom("ArcadeStructure") || !made->CanInstantiate()) {
+            const std::string what =
+                !s.objectTable.IsTable() ? DescribeScriptValue(s.objectTable)
+                : made                   ? "a table of class \"" + made->GetName() + "\""
+                                         : std::string("a table naming no class the game has");
+            DataReport::Report(subject, where + ".objectSpec: " + what +
+                                            " is not a structure to make; the creation is left out");
+            return false;
+        }
         const LuaObject count = e["numberCreated"];
         if (count.IsNumber() && count.GetNumber() == double(count.GetInteger()))
             s.numberCreated = count.GetInteger();
@@ -140,6 +160,7 @@ void Factory::ParseCreations(const LuaObject& table)
         ReadNumber(e, "triggerAngleOffset", s.triggerAngleOffset);
         ReadNumber(e, "translateAlongVelocity", s.translateAlongVelocity);
         ReadNumber(e, "triggerVelocityLimit", s.triggerVelocityLimit);
+        return true;
     });
 }
 
