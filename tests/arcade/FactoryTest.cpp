@@ -278,9 +278,9 @@ TEST_F(FactoryTest, ObjectsThatAreNotStructuresAreRefused)
                   FactoryOf(target)->Trigger(Vector2D(), Vector2D(), Centre(target), &logic);
               }));
     EXPECT_TRUE(logic.extras.GetMembers().empty());
-    for (const char* line : {"creations[1].objectSpec: a table of class \"Factory\" is not a "
-                             "structure to make; the creation is left out",
-                             "creations[2].objectSpec: the number 5 is not a structure"})
+    for (const char* line : {"creations[1].objectSpec: a table of class \"Factory\" is no "
+                             "\"ArcadeStructure\"; it is left out",
+                             "creations[2].objectSpec: the number 5 is no \"ArcadeStructure\""})
         EXPECT_NE(std::string::npos, log.Text().find(line)) << line << "\n" << log.Text();
 }
 

@@ -7,6 +7,7 @@
 #include "field/BallSpawnAnimation.h"
 #include "field/Brick.h"
 #include "field/Powerup.h"
+#include "scene/ArcadeEventHandler.h"
 #include "screens/Marquee.h"
 #include "support/engine/LogCapture.h"
 #include "widgets/Label.h"
@@ -143,6 +144,21 @@ TEST_F(GameControllerTest, EveryTimerDiesWithTheController)
     for (std::uint32_t id = firstId; id < lastId; ++id)
         EXPECT_FALSE(passes.Timers().IsTimerAlive(id)) << id;
     passes.Step(100); // nothing is left to signal the deleted controller
+}
+
+// A ball's arrival circle outlives the controller on the play layer; the end it reports,
+// also one already queued, never reaches the deleted controller.
+TEST_F(GameControllerTest, ASpawnAnimationNeverSignalsTheDeletedController)
+{
+    NewGame();
+    logic->SpawnBallAnimation(new Ball(300, 300, 0, 100, true));
+    ASSERT_EQ(1u, logic->GetBallSpawnAnimations().GetMembers().size());
+    Actor* animation = logic->GetBallSpawnAnimations().GetMembers().front();
+    ASSERT_TRUE(animation->HasEventReceivers());
+    animation->PostEvent(ARCADE_ANIMFINISH, animation);
+    EndGame();
+    ASSERT_FALSE(animation->HasEventReceivers());
+    passes.Step(2);
 }
 
 TEST_F(GameControllerTest, FinishedTimersAreForgottenAndKillingThemChangesNothing)

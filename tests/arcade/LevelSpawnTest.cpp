@@ -7,9 +7,9 @@
 
 #include "field/Brick.h"
 #include "field/Factory.h"
-#include "scene/AbstractMotion.h"
 #include "field/FieldBounds.h"
 #include "logic/LevelContainer.h"
+#include "scene/AbstractMotion.h"
 #include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -271,10 +271,10 @@ TEST_F(LevelSpawnTest, ListElementsOfTheWrongKindAreNamedAndLeftOutAndTheRestSta
           "levelActors[7]): factories[2]: a table of class \"MotionWait\" is no \"Factory\"",
           "levelActors[7]): hitTriggers[1]: the string \"x\" is not a table",
           "levelActors[7]): creations[1]: the number 7 is not a table",
-          "levelActors[7]): creations[2].objectSpec: the string \"x\" is not a structure to "
-          "make; the creation is left out",
-          "levelActors[7]): creations[3].objectSpec: a table of class \"MotionWait\" is not a "
-          "structure",
+          "levelActors[7]): creations[2].objectSpec: the string \"x\" is no "
+          "\"ArcadeStructure\"; it is left out",
+          "levelActors[7]): creations[3].objectSpec: a table of class \"MotionWait\" is no "
+          "\"ArcadeStructure\"",
           "levelActors[7]): motion: a table of class \"Brick\" is no \"Motion\"",
           "levelActors[7]): addMotionList[1]: the string \"x\" is not a table",
           "levelActors[7]): addMotionList[2]: a table naming no class the game has is no "

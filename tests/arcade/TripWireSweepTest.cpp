@@ -15,8 +15,8 @@
 // class a level may not build. Every run must end by itself.
 #include "GameApp.h"
 #include "GameFixture.h"
+#include "LevelSweep.h"
 
-#include "autoplay/AutoPlayer.h"
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/Config.h"
@@ -40,10 +40,8 @@
 #include "screens/ArcadeLabScreen.h"
 #include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
-#include "screens/EndLevelBonusDialog.h"
 #include "screens/PaperRules.h"
 #include "screens/ScreenManager.h"
-#include "screens/StartLevelDialog.h"
 #include "sound/BASSSoundLoader.h"
 #include "sound/DirectMusicLoader.h"
 #include "sound/MusicSegment.h"
@@ -51,7 +49,6 @@
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 #include "support/engine/FieldWorld.h"
-#include "support/engine/GameLevels.h"
 #include "support/engine/LogCapture.h"
 #include "widgets/ButtonCaption.h"
 
@@ -262,39 +259,13 @@ function TripSweepDataFunction(value)
 end
 )lua";
 
-// A run longer than this has not ended by itself; far above what a busy machine needs.
-constexpr long kLongestRunMs = 10000;
-
-// Counts and the longest run, printed at the end of each sweep.
-struct Tally
+// The trip-wire sweep's tally: its closing line counts the wires' calls.
+struct Tally : levelsweep::Tally
 {
-    explicit Tally(std::string what) : kind(std::move(what)) {}
-    std::string kind;
-    int sites = 0;
-    int values = 0;
-    int runs = 0;
-    long longestMs = 0;
-    std::string longest;
-    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-
-    void Ran(const std::string& run, std::chrono::steady_clock::time_point from)
+    explicit Tally(std::string what)
+        : levelsweep::Tally("trip-wire sweep", std::move(what),
+                            [] { return "trip-wire calls " + std::to_string(g_Wires.calls); })
     {
-        ++runs;
-        const long ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 std::chrono::steady_clock::now() - from)
-                                 .count());
-        if (ms > longestMs)
-            longestMs = ms, longest = run;
-        EXPECT_LT(ms, kLongestRunMs) << run << " did not end by itself";
-    }
-    ~Tally()
-    {
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::cout << "trip-wire sweep, " << kind << ": " << sites << " keys x " << values
-                  << " values, " << runs << " runs, trip-wire calls " << g_Wires.calls
-                  << ", longest run " << longestMs << " ms (" << longest << "), " << seconds
-                  << " s" << std::endl;
     }
 };
 
@@ -318,13 +289,12 @@ Levels.TripSweep = {
 local L = Levels.TripSweep
 )lua";
 
-class TripWireLevelSweep : public gametest::GameFixture
+class TripWireLevelSweep : public levelsweep::Fixture
 {
 protected:
     static void SetUpTestSuite()
     {
-        GameFixture::SetUpTestSuite();
-        bbtest::LoadGameLevels();
+        levelsweep::Fixture::SetUpTestSuite();
         MakoLuaState::LoadString(GetGlobalLuaState(), kSweepLua);
     }
 
@@ -343,9 +313,9 @@ protected:
         {
             Armed armed;
             std::string error;
-            LevelManager::RunLevelText(state, text, "@Levels/TripSweep.lua", error);
+            RunLevelFile(text, "TripSweep", error);
             if (!later.empty())
-                LevelManager::RunLevelText(state, later, "@Levels/TripSweepLater.lua", error);
+                RunLevelFile(later, "TripSweepLater", error);
             const LuaPlus::LuaObject level = state->GetGlobal("Levels")["TripSweep"];
             const std::string left = state->GetGlobal("TripSweepDataFunction").Call(level).ToString();
             EXPECT_EQ("", left) << run << ": a function the file made is left in the level";
@@ -380,20 +350,7 @@ protected:
 
     void Play(int passCount)
     {
-        NewGame("{gameType = 'Levels', levelName = 'TripSweep', ballsLeft = 3}");
-        logic->StartGame();
-        passes.SetDrawing(false);
-        autoplay::AutoPlayer player;
-        for (int n = 0; n < passCount && logic; ++n) {
-            player.PlayOnePass(logic, true);
-            passes.Step();
-        }
-        if (Level* level = logic ? logic->GetLevel() : nullptr) {
-            // The letters that show the level's texts.
-            delete new StartLevelDialog("tester", level->GetNoteText(), level->GetFromText(),
-                                        level->GetFullName());
-            delete new EndLevelBonusDialog(level->GetFullName(), 0);
-        }
+        PlayLevel("TripSweep", passCount);
         // No object of a class a level may not build came from the level.
         if (Actor* built = screen->Actor::GetChild("TripWireBuilt", true))
             EXPECT_TRUE(LevelClasses::MayBuild(*built->GetClass()))
@@ -405,8 +362,6 @@ protected:
     // Every property of every class a level may build, each hostile value: the part-th of
     // parts shares of them.
     void SweepClassSites(std::size_t part, std::size_t parts);
-
-    LevelManager manager;
 };
 
 // The keys of the class and its parents that set properties.

@@ -459,11 +459,12 @@ TEST_F(CompositeMotionTest, ChildrenOfTheWrongKindAreNamedAndLeftOut)
         ASSERT_NE(nullptr, composite) << c.first;
         EXPECT_EQ(c.second, composite->GetChildCount()) << c.first;
     }
-    for (const char* line : {"addMotionList[2]: the number 5 is not a table; it is left out",
-                             "addMotion: a table of class \"Actor\" is no \"Motion\"; it is left out",
-                             "addMotionList[1]: a table of class \"Actor\" is no \"Motion\"",
-                             "addMotionList[2]: the string \"x\" is not a table",
-                             "addMotionList[3]: a table naming no class the game has is no"})
+    for (const char* line :
+         {"addMotionList[2]: the number 5 is not a table; it is left out",
+          "addMotion: a table of class \"Actor\" is no \"Motion\"; it is left out",
+          "addMotionList[1]: a table of class \"Actor\" is no \"Motion\"",
+          "addMotionList[2]: the string \"x\" is not a table",
+          "addMotionList[3]: a table naming no class the game has is no"})
         EXPECT_NE(std::string::npos, log.Text().find(line)) << line << "\n" << log.Text();
 }
 

@@ -348,9 +348,10 @@ void ArcadeStructure::ApplyTrailEmitter(const LuaObject& value)
         if (entry.IsString())
             AddTrailEmitter(entry.GetString());
         else
-            DataReport::Report(DescribeObject(*this), "trailEmitter[" + key.ToString() + "]: " +
-                                                          DescribeScriptValue(entry) +
-                                                          " is not an emitter name; it is left out");
+            DataReport::Report(DescribeObject(*this),
+                               "trailEmitter[" + key.ToString() +
+                                   "]: " + DescribeScriptValue(entry) +
+                                   " is not an emitter name; it is left out");
     }
 }
 

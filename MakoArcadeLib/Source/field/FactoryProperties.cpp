@@ -3,9 +3,7 @@
 
 #include "core/Class.h"
 #include "core/DataLists.h"
-#include "core/DataReport.h"
 #include "core/ObjectDescription.h"
-#include "core/ValueTypeError.h"
 #include "core/PropertyAccessor.h"
 
 using LuaPlus::LuaObject;
@@ -93,75 +91,75 @@ void Factory::RegisterProperties(Class& c)
 
 void Factory::ParseHitTriggers(const LuaObject& table)
 {
-    ParseList(*this, "hitTriggers", table, m_HitTriggers, [](const LuaObject& e, HitTrigger& t, const std::string&, const std::string&) {
-        ReadInt(e, "edges", t.edges);
-        ReadNames(e, "hittableClasses", t.hittableClasses);
-        ReadNumber(e, "chance", t.chance);
-        ReadInt(e, "repetitions", t.repetitions);
-        return true;
-    });
+    ParseList(*this, "hitTriggers", table, m_HitTriggers,
+              [](const LuaObject& e, HitTrigger& t, const std::string&, const std::string&) {
+                  ReadInt(e, "edges", t.edges);
+                  ReadNames(e, "hittableClasses", t.hittableClasses);
+                  ReadNumber(e, "chance", t.chance);
+                  ReadInt(e, "repetitions", t.repetitions);
+                  return true;
+              });
 }
 
 void Factory::ParseDestroyTriggers(const LuaObject& table)
 {
-    ParseList(*this, "destroyTriggers", table, m_DestroyTriggers, [](const LuaObject& e, DestroyTrigger& t, const std::string&, const std::string&) {
-        ReadNames(e, "destroyableClasses", t.destroyableClasses);
-        ReadNumber(e, "chance", t.chance);
-        ReadInt(e, "repetitions", t.repetitions);
-        return true;
-    });
+    ParseList(*this, "destroyTriggers", table, m_DestroyTriggers,
+              [](const LuaObject& e, DestroyTrigger& t, const std::string&, const std::string&) {
+                  ReadNames(e, "destroyableClasses", t.destroyableClasses);
+                  ReadNumber(e, "chance", t.chance);
+                  ReadInt(e, "repetitions", t.repetitions);
+                  return true;
+              });
 }
 
 void Factory::ParseLocationTriggers(const LuaObject& table)
 {
-    ParseList(*this, "locationTriggers", table, m_LocationTriggers, [](const LuaObject& e, LocationTrigger& t, const std::string&, const std::string&) {
-        ReadPoint(e, "center", t.center);
-        ReadPoint(e, "locationVariance", t.locationVariance);
-        ReadNumber(e, "distance", t.distance);
-        ReadNumber(e, "chance", t.chance);
-        ReadInt(e, "repetitions", t.repetitions);
-        return true;
-    });
+    ParseList(*this, "locationTriggers", table, m_LocationTriggers,
+              [](const LuaObject& e, LocationTrigger& t, const std::string&, const std::string&) {
+                  ReadPoint(e, "center", t.center);
+                  ReadPoint(e, "locationVariance", t.locationVariance);
+                  ReadNumber(e, "distance", t.distance);
+                  ReadNumber(e, "chance", t.chance);
+                  ReadInt(e, "repetitions", t.repetitions);
+                  return true;
+              });
 }
 
 void Factory::ParseTimeTriggers(const LuaObject& table)
 {
-    ParseList(*this, "timeTriggers", table, m_TimeTriggers, [](const LuaObject& e, TimeTrigger& t, const std::string&, const std::string&) {
-        ReadNumber(e, "duration", t.duration);
-        ReadNumber(e, "chance", t.chance);
-        ReadInt(e, "repetitions", t.repetitions);
-        t.remaining = t.duration;
-        return true;
-    });
+    ParseList(*this, "timeTriggers", table, m_TimeTriggers,
+              [](const LuaObject& e, TimeTrigger& t, const std::string&, const std::string&) {
+                  ReadNumber(e, "duration", t.duration);
+                  ReadNumber(e, "chance", t.chance);
+                  ReadInt(e, "repetitions", t.repetitions);
+                  t.remaining = t.duration;
+                  return true;
+              });
 }
 
 void Factory::ParseCreations(const LuaObject& table)
 {
-    ParseList(*this, "creations", table, m_Creations, [](const LuaObject& e, Creation& s, const std::string& subject, const std::string& where) {
-        // What a creation makes stands on the field: a structure, checked before any is made.
-        s.objectTable = e["objectSpec"];
-        const Class* made = FindClassToMake(s.objectTable);
-        if (!made || !made->DerivesFrom("ArcadeStructure") || !made->CanInstantiate()) {
-            const std::string what =
-                !s.objectTable.IsTable() ? DescribeScriptValue(s.objectTable)
-                : made                   ? "a table of class \"" + made->GetName() + "\""
-                                         : std::string("a table naming no class the game has");
-            DataReport::Report(subject, where + ".objectSpec: " + what +
-                                            " is not a structure to make; the creation is left out");
-            return false;
-        }
-        const LuaObject count = e["numberCreated"];
-        if (count.IsNumber() && count.GetNumber() == double(count.GetInteger()))
-            s.numberCreated = count.GetInteger();
-        ReadPoint(e, "positionVariance", s.positionVariance);
-        ReadPoint(e, "velocityVariance", s.velocityVariance);
-        ReadBool(e, "useTriggerVelocity", s.useTriggerVelocity);
-        ReadBool(e, "useFactoryPosition", s.useFactoryPosition);
-        ReadNumber(e, "triggerAngleOffset", s.triggerAngleOffset);
-        ReadNumber(e, "translateAlongVelocity", s.translateAlongVelocity);
-        ReadNumber(e, "triggerVelocityLimit", s.triggerVelocityLimit);
-        return true;
-    });
+    ParseList(
+        *this, "creations", table, m_Creations,
+        [](const LuaObject& e, Creation& s, const std::string& subject, const std::string& where) {
+            // What a creation makes stands on the field: a structure, checked before any is
+            // made; a creation of anything else is left out.
+            s.objectTable = e["objectSpec"];
+            if (!IsDataTableOfKind(s.objectTable, "ArcadeStructure", subject,
+                                   where + ".objectSpec"))
+                return false;
+            const LuaObject count = e["numberCreated"];
+            if (count.IsNumber() && count.GetNumber() == double(count.GetInteger()))
+                s.numberCreated = count.GetInteger();
+            ReadPoint(e, "positionVariance", s.positionVariance);
+            ReadPoint(e, "velocityVariance", s.velocityVariance);
+            ReadBool(e, "useTriggerVelocity", s.useTriggerVelocity);
+            ReadBool(e, "useFactoryPosition", s.useFactoryPosition);
+            ReadNumber(e, "triggerAngleOffset", s.triggerAngleOffset);
+            ReadNumber(e, "translateAlongVelocity", s.translateAlongVelocity);
+            ReadNumber(e, "triggerVelocityLimit", s.triggerVelocityLimit);
+            return true;
+        });
 }
 
 void Factory::ApplyClassicProperty(const std::string& name, const LuaObject& value)

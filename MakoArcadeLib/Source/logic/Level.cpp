@@ -3,6 +3,7 @@
 // targets in LevelGoals.cpp.
 #include "logic/Level.h"
 
+#include "core/Class.h"
 #include "core/DataLists.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
@@ -120,6 +121,13 @@ void Level::ReadStarts()
         LuaObject start = FlattenStart(table, where);
         if (!start.IsTable())
             continue;
+        // A paddle start makes a paddle: one naming a class of another kind is left out.
+        if (const Class* named = FindClassToMake(start); named && !named->DerivesFrom("Paddle")) {
+            LevelPlace at(m_LevelName, 0, 0, where);
+            DataReport::Report(std::string(), "a table of class \"" + named->GetName() +
+                                                  "\" is not a paddle start; it is left out");
+            continue;
+        }
         const LuaObject ballStart = ReadDataKey(start, "ballStart", LUA_TTABLE, where);
         if (ballStart.IsTable()) {
             // The paddle start's copy holds the ball start's copy: the two are one serve.

@@ -132,19 +132,18 @@ void Level::ReadPowerupLists()
     const LuaObject initial = ReadKey("initialPowerups", LUA_TTABLE);
     if (initial.IsTable()) {
         LevelPlace place(m_LevelName);
-        m_PerBallPowerups = ReadPowerupList(
-            ReadDataKey(initial, "perBall", LUA_TTABLE), "initialPowerups.perBall");
-        m_PerLevelPowerups = ReadPowerupList(
-            ReadDataKey(initial, "perLevel", LUA_TTABLE), "initialPowerups.perLevel");
-        m_PerSpawnPowerups = ReadPowerupList(
-            ReadDataKey(initial, "perSpawn", LUA_TTABLE), "initialPowerups.perSpawn");
+        m_PerBallPowerups =
+            ReadPowerupList(ReadDataKey(initial, "perBall", LUA_TTABLE), "initialPowerups.perBall");
+        m_PerLevelPowerups = ReadPowerupList(ReadDataKey(initial, "perLevel", LUA_TTABLE),
+                                             "initialPowerups.perLevel");
+        m_PerSpawnPowerups = ReadPowerupList(ReadDataKey(initial, "perSpawn", LUA_TTABLE),
+                                             "initialPowerups.perSpawn");
     }
     // The game's own lists stand in for a level without one; they are checked alike.
     const LuaObject last = ReadKey("lastBrickBonus", LUA_TTABLE);
-    m_LastBrickBonus = last.IsTable()
-                           ? ReadPowerupList(last, "lastBrickBonus")
-                           : ReadPowerupList(GetGlobalValue("defaultLastBrickBonus"),
-                                             "defaultLastBrickBonus");
+    m_LastBrickBonus = last.IsTable() ? ReadPowerupList(last, "lastBrickBonus")
+                                      : ReadPowerupList(GetGlobalValue("defaultLastBrickBonus"),
+                                                        "defaultLastBrickBonus");
     const LuaObject arcade = ReadKey("arcadeBonus", LUA_TTABLE);
     m_ArcadeBonus = arcade.IsTable() ? ReadPowerupList(arcade, "arcadeBonus")
                                      : ReadPowerupList(GetGlobalValue("defaultArcadeBonus"),

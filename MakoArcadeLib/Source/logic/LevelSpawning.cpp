@@ -239,6 +239,14 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
                                                   " is not a brick entry; it is left out");
             continue;
         }
+        // A brick entry names no class or one of the brick family: an entry of another
+        // kind (an actor, a motion) is named and left out before anything is made.
+        if (const Class* named = FindClassToMake(entry); named && !named->DerivesFrom("Brick")) {
+            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + key.ToString() + "]");
+            DataReport::Report(std::string(), "a table of class \"" + named->GetName() +
+                                                  "\" is not a brick entry; it is left out");
+            continue;
+        }
         const LuaObject position = entry["position"];
         double cell[2];
         {
@@ -307,8 +315,8 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
             LevelPlace place(m_LevelName, 0, 0, where);
             // Only an actor stands on the field: an element of another kind is named and
             // left out before anything is made of it.
-            std::unique_ptr<Object> object(MakeDataObjectOfKind(params, "Actor", std::string(),
-                                                                std::string()));
+            std::unique_ptr<Object> object(
+                MakeDataObjectOfKind(params, "Actor", std::string(), std::string()));
             if (!object)
                 continue;
             // A structure stands on the field by its shape; one without cannot be placed.

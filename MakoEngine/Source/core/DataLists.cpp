@@ -51,28 +51,34 @@ DataListTables(const LuaObject& list, const std::string& subject, const std::str
         if (element.IsTable())
             tables.emplace_back(key, element);
         else
-            DataReport::Report(subject, where + "[" + key.ToString() + "]: " +
-                                            DescribeScriptValue(element) +
+            DataReport::Report(subject, where + "[" + key.ToString() +
+                                            "]: " + DescribeScriptValue(element) +
                                             " is not a table; it is left out");
     }
     return tables;
 }
 
+bool IsDataTableOfKind(const LuaObject& table, const char* kind, const std::string& subject,
+                       const std::string& where)
+{
+    const Class* c = FindClassToMake(table);
+    if (c && c->DerivesFrom(kind) && c->CanInstantiate())
+        return true;
+    const bool ofKind = c && c->DerivesFrom(kind);
+    DataReport::Report(
+        subject, (where.empty() ? std::string() : where + ": ") + DescribeElement(table, c) +
+                     (ofKind ? " cannot be made by name" : " is no \"" + std::string(kind) + "\"") +
+                     "; it is left out");
+    return false;
+}
+
 Object* MakeDataObjectOfKind(const LuaObject& table, const char* kind, const std::string& subject,
                              const std::string& where)
 {
-    const Class* c = FindClassToMake(table);
-    if (c && c->DerivesFrom(kind) && c->CanInstantiate()) {
-        // The class is the one InstantiateObject finds: what it makes is of the kind.
-        Object* made = ClassManager::GetInstance()->InstantiateObject(table);
-        MAKO_ASSERT(made && made->GetClass()->DerivesFrom(kind));
-        return made;
-    }
-    const bool ofKind = c && c->DerivesFrom(kind);
-    DataReport::Report(subject, (where.empty() ? std::string() : where + ": ") +
-                                    DescribeElement(table, c) +
-                                    (ofKind ? " cannot be made by name"
-                                            : " is no \"" + std::string(kind) + "\"") +
-                                    "; it is left out");
-    return nullptr;
+    if (!IsDataTableOfKind(table, kind, subject, where))
+        return nullptr;
+    // The class is the one InstantiateObject finds: what it makes is of the kind.
+    Object* made = ClassManager::GetInstance()->InstantiateObject(table);
+    MAKO_ASSERT(made && made->GetClass()->DerivesFrom(kind));
+    return made;
 }

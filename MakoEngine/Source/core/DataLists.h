@@ -30,10 +30,15 @@ std::vector<std::pair<LuaPlus::LuaObject, LuaPlus::LuaObject>>
 DataListTables(const LuaPlus::LuaObject& list, const std::string& subject,
                const std::string& where);
 
+// Whether an object made from the table would be of kind (its class derives from kind and
+// can be made); otherwise reports `<where>: <what it is> is no "<kind>"; it is left out`
+// (without `<where>: ` when where is empty: the open place names it) and is false.
+bool IsDataTableOfKind(const LuaPlus::LuaObject& table, const char* kind,
+                       const std::string& subject, const std::string& where);
+
 // A new object (the caller owns it) made from the table when its class derives from kind
-// and can be made; null, reported as `<where>: <what it is> is no "<kind>"; it is left
-// out` (without `<where>: ` when where is empty: the open place names it), otherwise.
-// What making the object raises passes on.
+// and can be made; null, reported as IsDataTableOfKind says, otherwise. What making the
+// object raises passes on.
 Object* MakeDataObjectOfKind(const LuaPlus::LuaObject& table, const char* kind,
                              const std::string& subject, const std::string& where);
 

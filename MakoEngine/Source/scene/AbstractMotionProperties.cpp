@@ -3,9 +3,9 @@
 
 #include "core/DataLists.h"
 #include "core/ObjectDescription.h"
-#include "core/ValueTypeError.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
+#include "core/ValueTypeError.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 
@@ -30,8 +30,8 @@ void AbstractMotion::ApplyClassicProperty(const std::string& name, const LuaObje
     }
     if (name == "addMotion" || name == "addMotionList") {
         if (!value.IsTable())
-            MAKO_THROW_VALUE_TYPE(name == "addMotion" ? "a motion table" : "a list of motion tables",
-                                  value);
+            MAKO_THROW_VALUE_TYPE(
+                name == "addMotion" ? "a motion table" : "a list of motion tables", value);
         // Each child must be a motion: an element of another kind is reported and left
         // out, and the others are added.
         const std::string subject = DescribeObject(*this);
@@ -42,7 +42,8 @@ void AbstractMotion::ApplyClassicProperty(const std::string& name, const LuaObje
             tables = DataListTables(value, subject, name);
         for (const auto& [key, table] : tables) {
             const std::string where = key.IsNil() ? name : name + "[" + key.ToString() + "]";
-            if (std::unique_ptr<Motion> motion = MakeDataObject<Motion>(table, "Motion", subject, where))
+            if (std::unique_ptr<Motion> motion =
+                    MakeDataObject<Motion>(table, "Motion", subject, where))
                 AddMotion(motion.release(), true);
         }
         return;
