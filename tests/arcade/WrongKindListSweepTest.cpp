@@ -7,8 +7,9 @@
 // another class, the table Levels itself and another level. Each case is a level file run
 // as the game runs level files; the level is built, served, played by the headless player
 // and its letters made. No check of the program's own may fail on it (no "Assertion
-// failed" in the log), nothing may escape a pass, the level must be built, and the element
-// must be named with the level and its key.
+// failed" in the log), nothing may escape a pass, the level must be built, nothing may be
+// written into a table of level data, and the element must be named with the level and
+// its key.
 #include "LevelSweep.h"
 
 #include "lua/MakoLuaState.h"
@@ -41,6 +42,46 @@ Levels.WrongKindSweep = {
 }
 local L = Levels.WrongKindSweep
 )lua";
+
+// A text of the names Levels holds and of everything the sweep's two levels hold, at every
+// depth (each table once, keys in a fixed order; Levels met inside them by its name): two
+// texts differ when anything was written into them.
+const char kDumpLua[] = R"lua(
+function WrongKindSweepDump()
+    local seen, out = { [Levels] = true }, {}
+    local function SortedKeys(t)
+        local keys = {}
+        for k in next, t do keys[#keys + 1] = k end
+        table.sort(keys, function(a, b) return tostring(a) < tostring(b) end)
+        return keys
+    end
+    local function Walk(v)
+        if type(v) ~= "table" then
+            out[#out + 1] = type(v) .. ":" .. tostring(v)
+        elseif seen[v] then
+            out[#out + 1] = v == Levels and "Levels" or "again"
+        else
+            seen[v] = true
+            out[#out + 1] = "{"
+            for _, k in ipairs(SortedKeys(v)) do
+                out[#out + 1] = tostring(k) .. "="
+                Walk(rawget(v, k))
+            end
+            out[#out + 1] = "}"
+        end
+    end
+    for _, k in ipairs(SortedKeys(Levels)) do out[#out + 1] = tostring(k) end
+    Walk(rawget(Levels, "WrongKindSweep"))
+    Walk(rawget(Levels, "WrongKindOther"))
+    return table.concat(out, " ")
+end
+)lua";
+
+// What Levels names and the two levels of a case hold now.
+std::string LevelsText()
+{
+    return GetGlobalLuaState()->GetGlobal("WrongKindSweepDump").Call().ToString();
+}
 
 // The kinds of element; each list holds tables of one kind (or names), so every one of these
 // is of the wrong kind somewhere.
@@ -190,6 +231,12 @@ constexpr int kPasses = 300;
 class WrongKindListSweep : public levelsweep::Fixture
 {
 protected:
+    static void SetUpTestSuite()
+    {
+        levelsweep::Fixture::SetUpTestSuite();
+        MakoLuaState::LoadString(GetGlobalLuaState(), kDumpLua);
+    }
+
     void Run(const Site& site, const Element& element, levelsweep::Tally& tally)
     {
         const std::string run = std::string(site.name) + " holding " + element.label;
@@ -206,11 +253,14 @@ protected:
         bbtest::LogCapture log;
         std::string error;
         EXPECT_TRUE(RunLevelFile(text, "WrongKindSweep", error)) << error;
+        // The game reads the level's tables and never writes into them.
+        const std::string before = LevelsText();
         try {
             PlayLevel("WrongKindSweep", kPasses);
         } catch (const std::exception& e) {
             ADD_FAILURE() << run << ": a pass raised " << e.what();
         }
+        EXPECT_TRUE(before == LevelsText()) << run << ": the level's tables were written into";
         const std::string logText = log.Text();
         EXPECT_EQ(std::string::npos, logText.find("Assertion failed")) << run << "\n" << logText;
         EXPECT_EQ(std::string::npos, logText.find("could not be built")) << run << "\n" << logText;
