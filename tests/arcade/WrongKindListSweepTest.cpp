@@ -27,11 +27,15 @@
 namespace {
 
 // The level every case starts from: two bricks, a goober, a paddle serving its ball and a
-// free ball; and a second level for the cases that hand one level to another.
+// free ball; a second level for the cases that hand one level to another; and a level
+// named "resources", so that Levels itself names a resource, as the other level does (a
+// start inheriting from them must not write into either).
 const char kBaseLevel[] = R"lua(
 Levels.WrongKindOther = {
     fullName = "Other", compiledBricks = { { resource = "RedBrick", position = { 3, 3 } } },
+    resources = { "BottomPaddleStart" },
 }
+Levels.resources = { "BottomPaddleStart" }
 Levels.WrongKindSweep = {
     fullName = "Wrong", noteText = "A note.", fromText = "The Workshop", music = "Harbour.mid",
     compiledBricks = { { resource = "RedBrick", position = { 10, 3 } },
@@ -73,6 +77,7 @@ function WrongKindSweepDump()
     for _, k in ipairs(SortedKeys(Levels)) do out[#out + 1] = tostring(k) end
     Walk(rawget(Levels, "WrongKindSweep"))
     Walk(rawget(Levels, "WrongKindOther"))
+    Walk(rawget(Levels, "resources"))
     return table.concat(out, " ")
 end
 )lua";
@@ -113,8 +118,10 @@ const Element kElements[] = {
     {OTHER_LEVEL, "another level", "Levels.WrongKindOther"},
 };
 
-// A table of another class where the list holds motions.
+// A table of another class where the list holds motions, and an entry naming a class of
+// another kind where the list holds power-up entries.
 const char kNotAMotion[] = "{ class = 'Goober', resource = 'NormalGoober' }";
+const char kNotAPowerup[] = "{ powerupClass = 'Paddle' }";
 
 // A factory that lets out a goober when its brick breaks, with its lists given as Lua text.
 std::string FactoryWith(const std::string& lists)
@@ -134,7 +141,8 @@ struct Site
     // The kinds that are of the wrong kind here (an empty table is a start, a brick or a
     // trigger with every key at its default).
     unsigned kinds = ALL_KINDS;
-    // The element of another class, when a table of a motion is what the list holds.
+    // The element of another class, when a table of a motion (or a power-up entry naming
+    // a class) is what the list holds.
     const char* otherClass = nullptr;
 };
 
@@ -147,17 +155,29 @@ std::vector<Site> Sites()
     return {
         {"serve power-ups per ball",
          "L.initialPowerups = { perBall = { E, { powerupClass = 'BlingCoin' } } }",
-         {"initialPowerups.perBall[1]"}},
+         {"initialPowerups.perBall[1]"},
+         ALL_KINDS,
+         kNotAPowerup},
         {"serve power-ups per level",
          "L.initialPowerups = { perLevel = { E, { powerupClass = 'BlingCoin' } } }",
-         {"initialPowerups.perLevel[1]"}},
+         {"initialPowerups.perLevel[1]"},
+         ALL_KINDS,
+         kNotAPowerup},
         {"serve power-ups per spawn",
          "L.initialPowerups = { perSpawn = { E, { powerupClass = 'BlingCoin' } } }",
-         {"initialPowerups.perSpawn[1]"}},
+         {"initialPowerups.perSpawn[1]"},
+         ALL_KINDS,
+         kNotAPowerup},
         {"last-brick bonus",
          "L.lastBrickBonus = { E, { powerupClass = 'BlingCoin' } }",
-         {"lastBrickBonus[1]"}},
-        {"arcade bonus", "L.arcadeBonus = { E, { powerupClass = 'Split' } }", {"arcadeBonus[1]"}},
+         {"lastBrickBonus[1]"},
+         ALL_KINDS,
+         kNotAPowerup},
+        {"arcade bonus",
+         "L.arcadeBonus = { E, { powerupClass = 'Split' } }",
+         {"arcadeBonus[1]"},
+         ALL_KINDS,
+         kNotAPowerup},
         {"paddle starts",
          "table.insert(L.paddleStarts, 1, E)",
          {"paddleStarts[1]", "paddle start"},
@@ -245,7 +265,8 @@ protected:
         std::cout << "wrong-kind run: " << run << std::endl;
         const auto from = std::chrono::steady_clock::now();
         MakoLuaState::LoadString(GetGlobalLuaState(), "rawset(Levels, 'WrongKindSweep', nil) "
-                                                      "rawset(Levels, 'WrongKindOther', nil)");
+                                                      "rawset(Levels, 'WrongKindOther', nil) "
+                                                      "rawset(Levels, 'resources', nil)");
         const std::string value =
             element.kind == OTHER_CLASS && site.otherClass ? site.otherClass : element.lua;
         const std::string text =
