@@ -71,6 +71,19 @@ void ParseList(const Factory& factory, const char* name, const LuaObject& table,
     }
 }
 
+// A trigger list: every table is a trigger, its keys read by read (a wrong Lua type leaves
+// the key's default).
+template <typename Record, typename Read>
+void ParseTriggers(const Factory& factory, const char* name, const LuaObject& table,
+                   std::vector<Record>& out, Read read)
+{
+    ParseList(factory, name, table, out,
+              [&read](const LuaObject& e, Record& r, const std::string&, const std::string&) {
+                  read(e, r);
+                  return true;
+              });
+}
+
 } // namespace
 
 void Factory::RegisterProperties(Class& c)
@@ -91,50 +104,46 @@ void Factory::RegisterProperties(Class& c)
 
 void Factory::ParseHitTriggers(const LuaObject& table)
 {
-    ParseList(*this, "hitTriggers", table, m_HitTriggers,
-              [](const LuaObject& e, HitTrigger& t, const std::string&, const std::string&) {
-                  ReadInt(e, "edges", t.edges);
-                  ReadNames(e, "hittableClasses", t.hittableClasses);
-                  ReadNumber(e, "chance", t.chance);
-                  ReadInt(e, "repetitions", t.repetitions);
-                  return true;
-              });
+    ParseTriggers(*this, "hitTriggers", table, m_HitTriggers,
+                  [](const LuaObject& e, HitTrigger& t) {
+                      ReadInt(e, "edges", t.edges);
+                      ReadNames(e, "hittableClasses", t.hittableClasses);
+                      ReadNumber(e, "chance", t.chance);
+                      ReadInt(e, "repetitions", t.repetitions);
+                  });
 }
 
 void Factory::ParseDestroyTriggers(const LuaObject& table)
 {
-    ParseList(*this, "destroyTriggers", table, m_DestroyTriggers,
-              [](const LuaObject& e, DestroyTrigger& t, const std::string&, const std::string&) {
-                  ReadNames(e, "destroyableClasses", t.destroyableClasses);
-                  ReadNumber(e, "chance", t.chance);
-                  ReadInt(e, "repetitions", t.repetitions);
-                  return true;
-              });
+    ParseTriggers(*this, "destroyTriggers", table, m_DestroyTriggers,
+                  [](const LuaObject& e, DestroyTrigger& t) {
+                      ReadNames(e, "destroyableClasses", t.destroyableClasses);
+                      ReadNumber(e, "chance", t.chance);
+                      ReadInt(e, "repetitions", t.repetitions);
+                  });
 }
 
 void Factory::ParseLocationTriggers(const LuaObject& table)
 {
-    ParseList(*this, "locationTriggers", table, m_LocationTriggers,
-              [](const LuaObject& e, LocationTrigger& t, const std::string&, const std::string&) {
-                  ReadPoint(e, "center", t.center);
-                  ReadPoint(e, "locationVariance", t.locationVariance);
-                  ReadNumber(e, "distance", t.distance);
-                  ReadNumber(e, "chance", t.chance);
-                  ReadInt(e, "repetitions", t.repetitions);
-                  return true;
-              });
+    ParseTriggers(*this, "locationTriggers", table, m_LocationTriggers,
+                  [](const LuaObject& e, LocationTrigger& t) {
+                      ReadPoint(e, "center", t.center);
+                      ReadPoint(e, "locationVariance", t.locationVariance);
+                      ReadNumber(e, "distance", t.distance);
+                      ReadNumber(e, "chance", t.chance);
+                      ReadInt(e, "repetitions", t.repetitions);
+                  });
 }
 
 void Factory::ParseTimeTriggers(const LuaObject& table)
 {
-    ParseList(*this, "timeTriggers", table, m_TimeTriggers,
-              [](const LuaObject& e, TimeTrigger& t, const std::string&, const std::string&) {
-                  ReadNumber(e, "duration", t.duration);
-                  ReadNumber(e, "chance", t.chance);
-                  ReadInt(e, "repetitions", t.repetitions);
-                  t.remaining = t.duration;
-                  return true;
-              });
+    ParseTriggers(*this, "timeTriggers", table, m_TimeTriggers,
+                  [](const LuaObject& e, TimeTrigger& t) {
+                      ReadNumber(e, "duration", t.duration);
+                      ReadNumber(e, "chance", t.chance);
+                      ReadInt(e, "repetitions", t.repetitions);
+                      t.remaining = t.duration;
+                  });
 }
 
 void Factory::ParseCreations(const LuaObject& table)
