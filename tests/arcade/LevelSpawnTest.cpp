@@ -455,6 +455,12 @@ TEST_F(LevelSpawnTest, PaddlesAppearAtTheirStartsNamedByTheirBallStarts)
     EXPECT_EQ(logic.heldServes[0]->GetPaddle(), logic.paddles[0]);
     EXPECT_EQ(sounds.Count("ballAppear.ogg"), 1);
     EXPECT_FALSE(logic.emitters.IsEmpty());
+
+    // A place beyond the int range (or none at all) is held to it; the paddle appears.
+    auto far = MakeLevel(R"({ paddleStarts = { { position = { 1e308, 0/0 } },
+                                               { position = { -1/0, 2^40 }, vertical = true } } })");
+    far->SpawnPaddles(&logic);
+    EXPECT_EQ(logic.paddles.size(), 4u);
 }
 
 TEST_F(LevelSpawnTest, ServesChargeOnlyTheBallsServedAfterTheFreeFirstOne)

@@ -441,7 +441,7 @@ void Level::SpawnPaddles(ArcadeGameLogic* logic)
         Paddle* paddle = MakeWithProperties<Paddle>(
             [&] {
                 auto made = std::make_unique<Paddle>(vertical, facePositive);
-                made->SetPosition(int(x), int(y));
+                made->SetPosition(ClampToInt(x), ClampToInt(y));
                 if (named)
                     made->ApplyStringProperty("name", ballStart["paddleName"].GetString());
                 return made.release();
