@@ -312,6 +312,11 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
                 continue;
         }
         try {
+            // A class name the game does not have raises here, logged below; the level
+            // check names it with the nearest name.
+            const LuaObject name = params.IsTable() ? params["class"] : LuaObject();
+            if (name.IsString())
+                ClassManager::GetInstance()->GetClass(name.GetString());
             LevelPlace place(m_LevelName, 0, 0, where);
             // Only an actor stands on the field: an element of another kind is named and
             // left out before anything is made of it.
