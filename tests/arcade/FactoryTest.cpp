@@ -11,6 +11,7 @@
 #include "scene/ActorLink.h"
 #include "support/MessageOf.h"
 #include "support/engine/FieldWorld.h"
+#include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -265,13 +266,22 @@ TEST_F(FactoryTest, LiveObjectsMadeByFactoriesAreCapped)
     EXPECT_EQ(0, Factory::LiveObjectCount());
 }
 
+// What a creation would make is checked as the factory is set up: a table of a class
+// that is no structure (or no table) leaves the creation out, named, and nothing is made.
 TEST_F(FactoryTest, ObjectsThatAreNotStructuresAreRefused)
 {
-    ArcadeStructure* target =
-        Target("{class = 'Factory', creations = {{objectSpec = {class = 'Factory'}}}}");
-    EXPECT_EQ("Assertion failed: (struc)", bbtest::MessageOf([&] {
+    bbtest::LogCapture log;
+    ArcadeStructure* target = Target("{class = 'Factory', creations = {{objectSpec = {class = "
+                                     "'Factory'}}, {objectSpec = 5}}}");
+    EXPECT_TRUE(FactoryOf(target)->GetCreations().empty());
+    EXPECT_EQ("", bbtest::MessageOf([&] {
                   FactoryOf(target)->Trigger(Vector2D(), Vector2D(), Centre(target), &logic);
               }));
+    EXPECT_TRUE(logic.extras.GetMembers().empty());
+    for (const char* line : {"creations[1].objectSpec: a table of class \"Factory\" is no "
+                             "\"ArcadeStructure\"; it is left out",
+                             "creations[2].objectSpec: the number 5 is no \"ArcadeStructure\""})
+        EXPECT_NE(std::string::npos, log.Text().find(line)) << line << "\n" << log.Text();
 }
 
 TEST_F(FactoryTest, PropertiesReadBackUnderTheKeysTheyAreSetBy)

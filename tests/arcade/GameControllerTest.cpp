@@ -7,6 +7,8 @@
 #include "field/BallSpawnAnimation.h"
 #include "field/Brick.h"
 #include "field/Powerup.h"
+#include "scene/ArcadeEventHandler.h"
+#include "screens/EndOfPlayAnimation.h"
 #include "screens/Marquee.h"
 #include "support/engine/LogCapture.h"
 #include "widgets/Label.h"
@@ -143,6 +145,36 @@ TEST_F(GameControllerTest, EveryTimerDiesWithTheController)
     for (std::uint32_t id = firstId; id < lastId; ++id)
         EXPECT_FALSE(passes.Timers().IsTimerAlive(id)) << id;
     passes.Step(100); // nothing is left to signal the deleted controller
+}
+
+// A ball's arrival circle and the caption of a play's end outlive the controller on the
+// play layer; the end they report, also one already queued, never reaches the deleted
+// controller.
+TEST_F(GameControllerTest, ASpawnAnimationNeverSignalsTheDeletedController)
+{
+    NewGame();
+    logic->SpawnBallAnimation(new Ball(300, 300, 0, 100, true));
+    ASSERT_EQ(1u, logic->GetBallSpawnAnimations().GetMembers().size());
+    Actor* animation = logic->GetBallSpawnAnimations().GetMembers().front();
+    ASSERT_TRUE(animation->HasEventReceivers());
+    animation->PostEvent(ARCADE_ANIMFINISH, animation);
+    EndGame();
+    ASSERT_FALSE(animation->HasEventReceivers());
+    passes.Step(2);
+
+    // So is the caption of a level's end, when the game ends while it stands.
+    NewGame();
+    logic->SetState("LevelCompleted");
+    Actor* caption = nullptr;
+    for (Actor* child : layer->GetChildren())
+        if (dynamic_cast<EndOfPlayAnimation*>(child))
+            caption = child;
+    ASSERT_NE(nullptr, caption);
+    ASSERT_TRUE(caption->HasEventReceivers());
+    caption->PostEvent(ARCADE_ANIMFINISH, caption);
+    EndGame();
+    ASSERT_FALSE(caption->HasEventReceivers());
+    passes.Step(2);
 }
 
 TEST_F(GameControllerTest, FinishedTimersAreForgottenAndKillingThemChangesNothing)

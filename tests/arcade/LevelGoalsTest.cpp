@@ -4,9 +4,11 @@
 #include "FieldScene.h"
 #include "LevelTestSupport.h"
 
+#include "core/Class.h"
 #include "core/ClassManager.h"
 #include "field/Brick.h"
 #include "field/Powerup.h"
+#include "support/MessageOf.h"
 #include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -185,14 +187,82 @@ TEST_F(LevelGoalsTest, ServesHandOutPowerupsPerBallPerLevelAndPerSpawn)
     level->SpawnPaddles(&logic);
     level->SpawnBall(&logic, 1, true);
     EXPECT_EQ(collected, (std::vector<std::string>{"BlingCoin", "Lightning"}));
+}
 
-    auto broken = MakeLevel(R"({ initialPowerups = { perBall = { "BlingCoin" } } })");
-    try {
-        broken->CheckPowerups(&logic);
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_NE(e.GetMessage().find("Assertion failed: (pow.IsTable())"), std::string::npos);
-    }
+// Every list of power-up entries (the three serve lists, the last-brick bonus, the arcade
+// bonus) keeps the entries that name a kind; any other element is named with the level
+// and its key path and left out, and the serve goes on.
+TEST_F(LevelGoalsTest, PowerupEntriesOfTheWrongKindAreNamedAndLeftOutOfEveryList)
+{
+    bbtest::LogCapture log;
+    auto level = MakeLevel(R"({
+        paddleStarts = { { position = { 288, 416 }, ballStart = { paddleName = "P" } } },
+        initialPowerups = { perBall = { "x", { powerupClass = "BlingCoin" }, 5 },
+                            perLevel = { true, {}, { powerupClass = "Label" } },
+                            perSpawn = { 5, { powerupClass = "Lightning" } } },
+        lastBrickBonus = { { powerupClass = "Powerup" }, { powerupClass = "BlingDiamond" },
+                           { powerupClass = 7 } },
+        arcadeBonus = { { powerupClass = "Player" }, { powerupClass = "Split" }, false } })");
+    level->SpawnPaddles(&logic);
+    level->SpawnBall(&logic, -1, true);
+    level->AwardArcadeBonus(&logic);
+    EXPECT_EQ(collected, (std::vector<std::string>{"BlingCoin", "Lightning", "Split"}));
+    level->CheckLastBrickBonus(&logic, 200, 100);
+    ASSERT_EQ(logic.powerups.size(), 1u);
+    EXPECT_EQ(logic.powerups[0]->GetClass()->GetName(), "BlingDiamond");
+    for (const char* line :
+         {"initialPowerups.perBall[1]: the string \"x\" is not a table; it is left out",
+          "initialPowerups.perBall[3]: the number 5 is not a table",
+          "initialPowerups.perLevel[1]: the boolean true is not a table",
+          "initialPowerups.perLevel[2].powerupClass: nil is not a kind of power-up; the entry "
+          "is left out",
+          "initialPowerups.perLevel[3].powerupClass: the string \"Label\" is not a kind",
+          "initialPowerups.perSpawn[1]: the number 5 is not a table",
+          "lastBrickBonus[1].powerupClass: the string \"Powerup\" is not a kind",
+          "lastBrickBonus[3].powerupClass: the number 7 is not a kind",
+          "arcadeBonus[1].powerupClass: the string \"Player\" is not a kind",
+          "arcadeBonus[3]: the boolean false is not a table"})
+        EXPECT_NE(log.Text().find(std::string("Level \"Test\": ") + line), std::string::npos)
+            << line << "\n"
+            << log.Text();
+}
+
+// An object of a class outside the power-up family, counting how often one is made.
+class CountedObject : public Object
+{
+    MAKO_DECLARE_CLASS();
+
+public:
+    CountedObject() { ++s_Made; }
+    static int s_Made;
+};
+int CountedObject::s_Made = 0;
+MAKO_IMPLEMENT_CLASS(CountedObject, "PowerupListCounted", "Object", nullptr,
+                     &InstantiateObjectOfClass<CountedObject>);
+
+// A power-up name is checked before anything is made of it: a name of any other class
+// (also Powerup itself, which is never made by name) makes nothing, wherever it is given.
+TEST_F(LevelGoalsTest, APowerupNameMakesNothingButAPowerupKind)
+{
+    CountedObject::s_Made = 0;
+    Globals globals{{"defaultLastBrickBonus", R"({ { powerupClass = "PowerupListCounted" } })"},
+                    {"defaultArcadeBonus", R"({ { powerupClass = "PowerupListCounted" } })"}};
+    auto level = MakeLevel(R"({
+        paddleStarts = { { position = { 288, 416 }, ballStart = { paddleName = "P" } } },
+        initialPowerups = { perBall = { { powerupClass = "PowerupListCounted" } },
+                            perLevel = { { powerupClass = "PowerupListCounted" } },
+                            perSpawn = { { powerupClass = "PowerupListCounted" } } } })");
+    level->SpawnPaddles(&logic);
+    level->SpawnBall(&logic, -1, true);
+    level->AwardArcadeBonus(&logic);
+    AddRequiredBrick()->Kill();
+    level->CheckLastBrickBonus(&logic, 200, 100);
+    EXPECT_TRUE(collected.empty());
+    EXPECT_TRUE(logic.powerups.empty());
+    for (const char* name : {"PowerupListCounted", "Powerup", "Label"})
+        EXPECT_EQ(std::string("\"") + name + "\" is not a kind of power-up",
+                  bbtest::MessageOf([&] { delete Powerup::CreateOfKind(name); }));
+    EXPECT_EQ(0, CountedObject::s_Made);
 }
 
 TEST_F(LevelGoalsTest, TheArcadeBonusIsTheLevelsListElseTheGamesCollectedInOrder)
@@ -211,7 +281,9 @@ TEST_F(LevelGoalsTest, TheArcadeBonusIsTheLevelsListElseTheGamesCollectedInOrder
                                    { powerupClass = "Split" } } })")
         ->AwardArcadeBonus(&logic);
     EXPECT_EQ(collected, (std::vector<std::string>{"Split", "Split"}));
-    EXPECT_NE(log.Text().find("there is no power-up class \"Gold\""), std::string::npos)
+    EXPECT_NE(log.Text().find("arcadeBonus[3].powerupClass: the string \"Gold\" is not a kind "
+                              "of power-up"),
+              std::string::npos)
         << log.Text();
 }
 

@@ -6,8 +6,10 @@
 #include "LevelTestSupport.h"
 
 #include "field/Brick.h"
+#include "field/Factory.h"
 #include "field/FieldBounds.h"
 #include "logic/LevelContainer.h"
+#include "scene/AbstractMotion.h"
 #include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
@@ -119,7 +121,8 @@ TEST_F(LevelSpawnTest, BadBrickListsRaiseNamingTheLevelAndBadEntriesBecomePlaceh
     ASSERT_EQ(container.bricks.size(), 1u);
     EXPECT_EQ(container.bricks[0]->GetX(), 16 + 32);
     EXPECT_NE(log.Text().find("Test.compiledBricks[1]"), std::string::npos) << log.Text();
-    EXPECT_NE(log.Text().find("Brick entry \"Test.compiledBricks[2]\" is not a table"),
+    EXPECT_NE(log.Text().find("Level \"Test\", compiledBricks[2]: the string \"junk\" is not a "
+                              "brick entry; it is left out"),
               std::string::npos)
         << log.Text();
 }
@@ -223,6 +226,60 @@ TEST_F(LevelSpawnTest, AClassALevelMayNotBuildIsLeftOutOfEveryPlaceThatHoldsIt)
             std::string::npos)
             << line << "\n"
             << log.Text();
+}
+
+// Wherever a list from data holds objects of one kind (the level's actors, a structure's
+// factories, a factory's creations and triggers, a composite motion's children, a trail's
+// emitters) or a key holds one object (a motion), an element of another kind is named with
+// its level and key path and left out before anything is made of it; the rest stands.
+TEST_F(LevelSpawnTest, ListElementsOfTheWrongKindAreNamedAndLeftOutAndTheRestStands)
+{
+    bbtest::LogCapture log;
+    auto level = MakeLevel(R"({ levelActors = {
+        "x", 5, true, {}, { class = "MotionWait", duration = 1 }, { class = "Powerup" },
+        { class = "Brick", position = { 100, 200 },
+          factories = { 5, { class = "MotionWait" },
+                        { class = "Factory", hitTriggers = { "x", {} },
+                          creations = { 7, { objectSpec = "x" },
+                                        { objectSpec = { class = "MotionWait" } },
+                                        { objectSpec = { class = "Goober",
+                                                         resource = "NormalGoober" } } } } },
+          motion = { class = "Brick" },
+          hitMotion = { class = "MotionSequential",
+                        addMotionList = { "x", {}, { class = "MotionWait", duration = 5 } } },
+          trailEmitter = { 5 } } } })");
+    level->SpawnLevelActors(&container);
+    ASSERT_EQ(1u, container.actors.size());
+    const auto* brick = dynamic_cast<const Brick*>(container.actors[0]);
+    ASSERT_NE(nullptr, brick);
+    ASSERT_EQ(1u, brick->GetFactories().size());
+    EXPECT_EQ(1u, brick->GetFactories()[0]->GetCreations().size());
+    EXPECT_EQ(nullptr, brick->GetMotion());
+    const auto* hit = dynamic_cast<const AbstractMotion*>(brick->GetHitMotion());
+    ASSERT_NE(nullptr, hit);
+    EXPECT_EQ(1u, hit->GetChildCount());
+    for (const char* line :
+         {"Level \"Test\", levelActors[1]: the string \"x\" is no \"Actor\"; it is left out",
+          "Level \"Test\", levelActors[2]: the number 5 is no \"Actor\"",
+          "Level \"Test\", levelActors[3]: the boolean true is no \"Actor\"",
+          "Level \"Test\", levelActors[4]: a table naming no class the game has is no",
+          "Level \"Test\", levelActors[5]: a table of class \"MotionWait\" is no \"Actor\"",
+          "Level \"Test\", levelActors[6]: a table of class \"Powerup\" cannot be made by name",
+          "levelActors[7]): factories[1]: the number 5 is not a table; it is left out",
+          "levelActors[7]): factories[2]: a table of class \"MotionWait\" is no \"Factory\"",
+          "levelActors[7]): hitTriggers[1]: the string \"x\" is not a table",
+          "levelActors[7]): creations[1]: the number 7 is not a table",
+          "levelActors[7]): creations[2].objectSpec: the string \"x\" is no "
+          "\"ArcadeStructure\"; it is left out",
+          "levelActors[7]): creations[3].objectSpec: a table of class \"MotionWait\" is no "
+          "\"ArcadeStructure\"",
+          "levelActors[7]): motion: a table of class \"Brick\" is no \"Motion\"",
+          "levelActors[7]): addMotionList[1]: the string \"x\" is not a table",
+          "levelActors[7]): addMotionList[2]: a table naming no class the game has is no "
+          "\"Motion\"",
+          "levelActors[7]): trailEmitter[1]: the number 5 is not an emitter name"})
+        EXPECT_NE(log.Text().find(line), std::string::npos) << line << "\n" << log.Text();
+    EXPECT_EQ(std::string::npos, log.Text().find("Assertion failed")) << log.Text();
 }
 
 // A structure the level names no shape for (no rectangle, circle or polygon of its own or
@@ -396,6 +453,12 @@ TEST_F(LevelSpawnTest, PaddlesAppearAtTheirStartsNamedByTheirBallStarts)
     EXPECT_EQ(logic.heldServes[0]->GetPaddle(), logic.paddles[0]);
     EXPECT_EQ(sounds.Count("ballAppear.ogg"), 1);
     EXPECT_FALSE(logic.emitters.IsEmpty());
+
+    // A place beyond the int range (or none at all) is held to it; the paddle appears.
+    auto far = MakeLevel(R"({ paddleStarts = { { position = { 1e308, 0/0 } },
+                                               { position = { -1/0, 2^40 }, vertical = true } } })");
+    far->SpawnPaddles(&logic);
+    EXPECT_EQ(logic.paddles.size(), 4u);
 }
 
 TEST_F(LevelSpawnTest, ServesChargeOnlyTheBallsServedAfterTheFreeFirstOne)

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,45 @@ TEST_F(LevelTest, StartsAreCollectedFromPaddlesBallStartsAndTheDefaults)
     EXPECT_EQ(Coord(single->GetBallStarts()[0], "position", 1), 100);
     EXPECT_EQ(Coord(single->GetBallStarts()[0], "velocity", 1), 0);
     EXPECT_EQ(Coord(single->GetBallStarts()[0], "velocity", 2), 222);
+}
+
+// A start inherits the keys of the resources it names into a copy: no table of the level's
+// data is written, also one that refuses every write. An element of a start list that is
+// not a table, or a start naming a resource that is not a table resource, is named with
+// its key and left out; the other starts stand.
+TEST_F(LevelTest, StartsInheritIntoCopiesAndStartsOfTheWrongKindAreLeftOut)
+{
+    bbtest::LogCapture log;
+    const LuaPlus::LuaObject table = bbtest::EvalLua(R"((function()
+        local locked = { __newindex = function() error("a table of data was written", 0) end }
+        return {
+            paddleStarts = {
+                setmetatable({ resources = { "BottomPaddleStart" },
+                               ballStart = setmetatable({ paddleName = "P" }, locked) }, locked),
+                { resource = "LeftPaddleStart", ballStart = 5 },
+                5,
+                { resource = "NoSuchStart" } },
+            ballStarts = { "x", setmetatable({ resource = "BottomPaddleStart" }, locked), {} } }
+    end)())");
+    auto level = std::make_unique<Level>("Test", table);
+    ASSERT_EQ(level->GetPaddleStarts().size(), 2u);
+    EXPECT_EQ(Coord(level->GetPaddleStarts()[0], "position", 1), 288);
+    EXPECT_TRUE(level->GetPaddleStarts()[1]["vertical"].GetBoolean());
+    ASSERT_EQ(level->GetBallStarts().size(), 3u);
+    EXPECT_STREQ(level->GetBallStarts()[0]["paddleName"].GetString(), "P");
+    EXPECT_EQ(Coord(level->GetBallStarts()[1], "position", 2), 416);
+    // The level's own tables hold what the file gave them, nothing more.
+    const LuaPlus::LuaObject starts = table["paddleStarts"];
+    EXPECT_TRUE(starts[1].RawGet("position").IsNil());
+    EXPECT_TRUE(starts[2].RawGet("vertical").IsNil());
+    EXPECT_TRUE(table["ballStarts"][2].RawGet("position").IsNil());
+    for (const char* line :
+         {"paddleStarts[2] (level \"Test\"): \"ballStart\" needs a table",
+          "Level \"Test\": paddleStarts[3]: the number 5 is not a table; it is left out",
+          "Level \"Test\": paddleStarts[4]: flattenObject: there is no table resource named "
+          "\"NoSuchStart\"; it is left out",
+          "Level \"Test\": ballStarts[1]: the string \"x\" is not a table; it is left out"})
+        EXPECT_NE(log.Text().find(line), std::string::npos) << line << "\n" << log.Text();
 }
 
 TEST_F(LevelTest, GoalsTakeLevelKeysOverGlobalsWithAnyAndTheLiveBallFloor)

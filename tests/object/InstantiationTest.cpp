@@ -93,13 +93,11 @@ TEST_F(ObjectTest, ClassDefaultsAreTheFirstLayerOfAResourceTree)
 
 TEST_F(ObjectTest, InstantiationFailuresCarryTheirTextsAndLeaveNothingBehind)
 {
-    EXPECT_EQ("Assertion failed: (paramTable.IsTable())",
+    EXPECT_EQ("An object is made from a table, not from the string \"TestThing\".",
               MessageOf([] { Instantiate(Table("'TestThing'")); }));
-    EXPECT_EQ("Assertion failed: (m_InstantiatorFunction != 0)\nMessage: Classes of type "
-              "\"Object\" cannot be instantiated.",
+    EXPECT_EQ("Objects of the class \"Object\" cannot be made by name.",
               MessageOf([] { Instantiate(Table("{class = 'Object'}")); }));
-    EXPECT_EQ("Assertion failed: (c != 0)\nMessage: Could not find a class in the parameter "
-              "table.",
+    EXPECT_EQ("The table names no class, neither by itself nor by its resources.",
               MessageOf([] { Instantiate(Table("{count = 1}")); }));
     try {
         Instantiate(Table("{class = 'TestMissing'}"));

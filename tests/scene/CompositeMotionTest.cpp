@@ -428,28 +428,50 @@ TEST_F(CompositeMotionTest, EveryMotionClassIsBuiltFromItsTable)
 TEST_F(CompositeMotionTest, BadTablesFailWithTheCheckThatRefusedThem)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"{class = 'Motion'}", "Classes of type \"Motion\" cannot be instantiated."},
+        {"{class = 'Motion'}", "Objects of the class \"Motion\" cannot be made by name."},
         {"{class = 'AbstractMotion'}",
-         "Classes of type \"AbstractMotion\" cannot be instantiated."},
-        {"{class = 'MotionSequential', addMotion = 5}", "Assertion failed: (value.IsTable())"},
+         "Objects of the class \"AbstractMotion\" cannot be made by name."},
+        {"{class = 'MotionSequential', addMotion = 5}",
+         "\"addMotion\" needs a motion table, not the number 5"},
         {"{class = 'MotionSequential', addMotionList = 'x'}",
-         "Assertion failed: (value.IsTable())"},
-        {"{class = 'MotionSequential', addMotionList = {{class = 'MotionWait'}, 5}}",
-         "Assertion failed: (subMotion.IsTable())"},
-        {"{class = 'MotionSequential', addMotion = {class = 'Actor'}}",
-         "Assertion failed: (tempMotion)"},
-        {"{class = 'MotionLoop', addMotionList = {{class = 'Actor'}}}",
-         "Assertion failed: (tempMotion)"},
+         "\"addMotionList\" needs a list of motion tables, not the string \"x\""},
     };
     for (const auto& c : cases)
         EXPECT_NE(std::string::npos, MessageOf([&] { MakeMotion(c.first); }).find(c.second))
             << c.first << ": " << MessageOf([&] { MakeMotion(c.first); });
 }
 
+// A child of another kind than a motion, or no table, is named with its key and left out;
+// the composite keeps the others.
+TEST_F(CompositeMotionTest, ChildrenOfTheWrongKindAreNamedAndLeftOut)
+{
+    bbtest::LogCapture log;
+    const std::pair<const char*, std::size_t> cases[] = {
+        {"{class = 'MotionSequential', addMotionList = {{class = 'MotionWait'}, 5}}", 1},
+        {"{class = 'MotionSequential', addMotion = {class = 'Actor'}}", 0},
+        {"{class = 'MotionLoop', addMotionList = {{class = 'Actor'}, 'x', {}, "
+         "{class = 'MotionWait'}}}",
+         1},
+    };
+    for (const auto& c : cases) {
+        auto motion = MakeMotion(c.first);
+        const auto* composite = dynamic_cast<const AbstractMotion*>(motion.get());
+        ASSERT_NE(nullptr, composite) << c.first;
+        EXPECT_EQ(c.second, composite->GetChildCount()) << c.first;
+    }
+    for (const char* line :
+         {"addMotionList[2]: the number 5 is not a table; it is left out",
+          "addMotion: a table of class \"Actor\" is no \"Motion\"; it is left out",
+          "addMotionList[1]: a table of class \"Actor\" is no \"Motion\"",
+          "addMotionList[2]: the string \"x\" is not a table",
+          "addMotionList[3]: a table naming no class the game has is no"})
+        EXPECT_NE(std::string::npos, log.Text().find(line)) << line << "\n" << log.Text();
+}
+
 TEST_F(CompositeMotionTest, AChildTableFailureNamesTheCompositesKeyHandling)
 {
     try {
-        MakeMotion("{class = 'MotionSequential', addMotion = {class = 'Actor'}}");
+        MakeMotion("{class = 'MotionSequential', addMotion = 5}");
         FAIL() << "no failure";
     } catch (const Exception& e) {
         EXPECT_NE(std::string::npos, e.GetFunction().find("AbstractMotion::ApplyClassicProperty"))

@@ -3,6 +3,8 @@
 
 #include "core/Class.h"
 #include "core/ClassManager.h"
+#include "core/DataLists.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
@@ -303,17 +305,13 @@ void ArcadeStructure::RetrieveProperties(LuaObject& table)
 
 void ArcadeStructure::ApplyFactories(const LuaObject& value)
 {
+    // Each element must be a factory: one of another kind is reported and left out.
     std::vector<std::unique_ptr<Factory>> made;
-    if (value.IsTable()) {
-        for (LuaPlus::LuaTableIterator it(value); it; it.Next()) {
-            std::unique_ptr<Object> object(
-                ClassManager::GetInstance()->InstantiateObject(it.GetValue()));
-            Factory* factory = dynamic_cast<Factory*>(object.get());
-            MAKO_ASSERT(factory);
-            object.release();
-            made.emplace_back(factory);
-        }
-    }
+    const std::string subject = DescribeObject(*this);
+    for (const auto& [key, table] : DataListTables(value, subject, "factories"))
+        if (std::unique_ptr<Factory> factory = MakeDataObject<Factory>(
+                table, "Factory", subject, "factories[" + key.ToString() + "]"))
+            made.push_back(std::move(factory));
     m_Factories = std::move(made);
     if (m_World)
         for (const auto& factory : m_Factories)
@@ -328,13 +326,13 @@ void ArcadeStructure::ApplyMotionProperty(const std::string& name, const LuaObje
         hit ? SetHitMotion(nullptr) : SetMotion(nullptr);
         return;
     }
-    MAKO_ASSERT(value.IsTable());
-    std::unique_ptr<Object> object(ClassManager::GetInstance()->InstantiateObject(value));
-    Motion* tempMotion = dynamic_cast<Motion*>(object.get());
-    MAKO_ASSERT(tempMotion);
-    object.release();
-    std::unique_ptr<Motion> motion(tempMotion);
-    hit ? SetHitMotion(std::move(motion)) : SetMotion(std::move(motion));
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("a motion table", value);
+    // A table of another kind than a motion is reported and keeps the motion there was.
+    std::unique_ptr<Motion> motion =
+        MakeDataObject<Motion>(value, "Motion", DescribeObject(*this), name);
+    if (motion)
+        hit ? SetHitMotion(std::move(motion)) : SetMotion(std::move(motion));
 }
 
 void ArcadeStructure::ApplyTrailEmitter(const LuaObject& value)
@@ -347,8 +345,13 @@ void ArcadeStructure::ApplyTrailEmitter(const LuaObject& value)
         MAKO_THROW_VALUE_TYPE("an emitter name or a table of them", value);
     for (const LuaObject& key : GetOrderedKeys(value)) {
         const LuaObject entry = value[key];
-        MAKO_ASSERT(entry.IsString());
-        AddTrailEmitter(entry.GetString());
+        if (entry.IsString())
+            AddTrailEmitter(entry.GetString());
+        else
+            DataReport::Report(DescribeObject(*this),
+                               "trailEmitter[" + key.ToString() +
+                                   "]: " + DescribeScriptValue(entry) +
+                                   " is not an emitter name; it is left out");
     }
 }
 

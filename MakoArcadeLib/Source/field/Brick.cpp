@@ -8,6 +8,7 @@
 #include "core/TableOrder.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
+#include "core/ValueTypeError.h"
 #include "display/Image.h"
 #include "field/Ball.h"
 #include "logic/PlayerSkill.h"
@@ -142,7 +143,8 @@ int Brick::GetEdges(const LuaObject& value)
         return 0;
     if (value.IsNumber())
         return value.GetInteger();
-    MAKO_ASSERT(value.IsTable());
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("a number or a table of sides", value);
     static const std::pair<const char*, int> kSides[] = {{"top", BRICK_EDGE_TOP},
                                                          {"right", BRICK_EDGE_RIGHT},
                                                          {"bottom", BRICK_EDGE_BOTTOM},

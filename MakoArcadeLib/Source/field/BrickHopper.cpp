@@ -15,6 +15,7 @@
 #include "core/TimerManager.h"
 #include "core/TimerRecord.h"
 #include "core/Utility.h"
+#include "core/ValueTypeError.h"
 #include "field/Ball.h"
 #include "field/FieldBounds.h"
 #include "logic/ArcadeGameLogic.h"
@@ -172,7 +173,8 @@ void Brick::SetTrappedBall(const LuaObject& params)
     m_TrappedBall = nullptr;
     if (params.IsNil())
         return;
-    MAKO_ASSERT(params.IsTable());
+    if (!params.IsTable())
+        MAKO_THROW_VALUE_TYPE("a table of the trapped ball's keys", params);
     const bool active = params["activateBall"].IsBoolean() && params["activateBall"].GetBoolean();
     const Vector2D c = GetCentre();
     Ball* ball = new Ball(c.x, c.y, 50, 50, active);

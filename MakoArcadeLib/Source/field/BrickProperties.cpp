@@ -9,6 +9,7 @@
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
 #include "core/Utility.h"
+#include "core/ValueTypeError.h"
 #include "display/Image.h"
 #include "field/Ball.h"
 #include "field/Powerup.h"
@@ -498,7 +499,7 @@ void Brick::SetVariantMember(std::string& member, const char* property, const Lu
 
 void Brick::SetPowerups(const LuaObject& value)
 {
-    MAKO_ASSERT(value.IsNil() || value.IsString() || value.IsTable());
+    // Any value: what names no kind is reported and left out.
     m_Powerups = Powerup::KindsOnly(value);
     DeletePowerupObjects();
     InvalidateImage(false);
@@ -512,8 +513,8 @@ void Brick::SetPhases(const LuaObject& value)
         const LuaObject y = value["y"].IsNil() ? value[2] : value["y"];
         m_PhaseStrongTicks = x.IsNumber() ? x.GetInteger() : 0;
         m_PhaseWeakTicks = y.IsNumber() ? y.GetInteger() : 0;
-    } else {
-        MAKO_ASSERT(value.IsNil() || value.IsTable());
+    } else if (!value.IsNil()) {
+        MAKO_THROW_VALUE_TYPE("a table of two tick counts", value);
     }
     SetScriptField("phases", value);
     m_ImageValid = false;
@@ -549,7 +550,8 @@ void Brick::SetPolyScale(double factor)
 
 void Brick::SetTakeDamageOnCollision(const LuaObject& value)
 {
-    MAKO_ASSERT(value.IsTable());
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("a table of class names", value);
     m_TakeDamageFrom.clear();
     for (const LuaObject& key : GetOrderedKeys(value))
         m_TakeDamageFrom.insert(ReadStringFromObject(value[key]));

@@ -3,10 +3,12 @@
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/Config.h"
+#include "core/DataLists.h"
 #include "core/Event.h"
 #include "core/Exception.h"
 #include "core/FramePeriod.h"
 #include "core/Log.h"
+#include "core/ObjectDescription.h"
 #include "core/Random.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
@@ -345,11 +347,13 @@ void Factory::CreateObject(int index, const Vector2D&, const Vector2D& hitterVel
                 ObjectLimit());
             return;
         }
-        std::unique_ptr<Object> made(
-            ClassManager::GetInstance()->InstantiateObject(creation.objectTable));
-        ArcadeStructure* struc = dynamic_cast<ArcadeStructure*>(made.get());
-        MAKO_ASSERT(struc);
-        made.release();
+        // Checked again as it is made: the table is data and may have changed since.
+        std::unique_ptr<ArcadeStructure> made = MakeDataObject<ArcadeStructure>(
+            creation.objectTable, "ArcadeStructure", DescribeObject(*this),
+            "creations[" + std::to_string(index + 1) + "].objectSpec");
+        if (!made)
+            return;
+        ArcadeStructure* struc = made.release();
         logic->AddActor(struc);
         LiveObjects().Add(struc);
 

@@ -2,6 +2,8 @@
 #include "field/Factory.h"
 
 #include "core/Class.h"
+#include "core/DataLists.h"
+#include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 
 using LuaPlus::LuaObject;
@@ -54,18 +56,32 @@ void ReadNames(const LuaObject& entry, const char* key, Factory::NameSet& out)
             out.insert(it.GetValue().GetString());
 }
 
+// The records of a list of tables; an element that is not a table is reported (naming the
+// factory and the list's key) and left out. parse returns false for a record it leaves out.
 template <typename Record, typename Parse>
-void ParseList(const LuaObject& table, std::vector<Record>& out, Parse parse)
+void ParseList(const Factory& factory, const char* name, const LuaObject& table,
+               std::vector<Record>& out, Parse parse)
 {
     out.clear();
-    if (!table.IsTable())
-        return;
-    for (LuaPlus::LuaTableIterator it(table); it; it.Next()) {
+    const std::string subject = DescribeObject(factory);
+    for (const auto& [key, entry] : DataListTables(table, subject, name)) {
         Record record;
-        if (it.GetValue().IsTable())
-            parse(it.GetValue(), record);
-        out.push_back(record);
+        if (parse(entry, record, subject, std::string(name) + "[" + key.ToString() + "]"))
+            out.push_back(record);
     }
+}
+
+// A trigger list: every table is a trigger, its keys read by read (a wrong Lua type leaves
+// the key's default).
+template <typename Record, typename Read>
+void ParseTriggers(const Factory& factory, const char* name, const LuaObject& table,
+                   std::vector<Record>& out, Read read)
+{
+    ParseList(factory, name, table, out,
+              [&read](const LuaObject& e, Record& r, const std::string&, const std::string&) {
+                  read(e, r);
+                  return true;
+              });
 }
 
 } // namespace
@@ -88,59 +104,71 @@ void Factory::RegisterProperties(Class& c)
 
 void Factory::ParseHitTriggers(const LuaObject& table)
 {
-    ParseList(table, m_HitTriggers, [](const LuaObject& e, HitTrigger& t) {
-        ReadInt(e, "edges", t.edges);
-        ReadNames(e, "hittableClasses", t.hittableClasses);
-        ReadNumber(e, "chance", t.chance);
-        ReadInt(e, "repetitions", t.repetitions);
-    });
+    ParseTriggers(*this, "hitTriggers", table, m_HitTriggers,
+                  [](const LuaObject& e, HitTrigger& t) {
+                      ReadInt(e, "edges", t.edges);
+                      ReadNames(e, "hittableClasses", t.hittableClasses);
+                      ReadNumber(e, "chance", t.chance);
+                      ReadInt(e, "repetitions", t.repetitions);
+                  });
 }
 
 void Factory::ParseDestroyTriggers(const LuaObject& table)
 {
-    ParseList(table, m_DestroyTriggers, [](const LuaObject& e, DestroyTrigger& t) {
-        ReadNames(e, "destroyableClasses", t.destroyableClasses);
-        ReadNumber(e, "chance", t.chance);
-        ReadInt(e, "repetitions", t.repetitions);
-    });
+    ParseTriggers(*this, "destroyTriggers", table, m_DestroyTriggers,
+                  [](const LuaObject& e, DestroyTrigger& t) {
+                      ReadNames(e, "destroyableClasses", t.destroyableClasses);
+                      ReadNumber(e, "chance", t.chance);
+                      ReadInt(e, "repetitions", t.repetitions);
+                  });
 }
 
 void Factory::ParseLocationTriggers(const LuaObject& table)
 {
-    ParseList(table, m_LocationTriggers, [](const LuaObject& e, LocationTrigger& t) {
-        ReadPoint(e, "center", t.center);
-        ReadPoint(e, "locationVariance", t.locationVariance);
-        ReadNumber(e, "distance", t.distance);
-        ReadNumber(e, "chance", t.chance);
-        ReadInt(e, "repetitions", t.repetitions);
-    });
+    ParseTriggers(*this, "locationTriggers", table, m_LocationTriggers,
+                  [](const LuaObject& e, LocationTrigger& t) {
+                      ReadPoint(e, "center", t.center);
+                      ReadPoint(e, "locationVariance", t.locationVariance);
+                      ReadNumber(e, "distance", t.distance);
+                      ReadNumber(e, "chance", t.chance);
+                      ReadInt(e, "repetitions", t.repetitions);
+                  });
 }
 
 void Factory::ParseTimeTriggers(const LuaObject& table)
 {
-    ParseList(table, m_TimeTriggers, [](const LuaObject& e, TimeTrigger& t) {
-        ReadNumber(e, "duration", t.duration);
-        ReadNumber(e, "chance", t.chance);
-        ReadInt(e, "repetitions", t.repetitions);
-        t.remaining = t.duration;
-    });
+    ParseTriggers(*this, "timeTriggers", table, m_TimeTriggers,
+                  [](const LuaObject& e, TimeTrigger& t) {
+                      ReadNumber(e, "duration", t.duration);
+                      ReadNumber(e, "chance", t.chance);
+                      ReadInt(e, "repetitions", t.repetitions);
+                      t.remaining = t.duration;
+                  });
 }
 
 void Factory::ParseCreations(const LuaObject& table)
 {
-    ParseList(table, m_Creations, [](const LuaObject& e, Creation& s) {
-        s.objectTable = e["objectSpec"];
-        const LuaObject count = e["numberCreated"];
-        if (count.IsNumber() && count.GetNumber() == double(count.GetInteger()))
-            s.numberCreated = count.GetInteger();
-        ReadPoint(e, "positionVariance", s.positionVariance);
-        ReadPoint(e, "velocityVariance", s.velocityVariance);
-        ReadBool(e, "useTriggerVelocity", s.useTriggerVelocity);
-        ReadBool(e, "useFactoryPosition", s.useFactoryPosition);
-        ReadNumber(e, "triggerAngleOffset", s.triggerAngleOffset);
-        ReadNumber(e, "translateAlongVelocity", s.translateAlongVelocity);
-        ReadNumber(e, "triggerVelocityLimit", s.triggerVelocityLimit);
-    });
+    ParseList(
+        *this, "creations", table, m_Creations,
+        [](const LuaObject& e, Creation& s, const std::string& subject, const std::string& where) {
+            // What a creation makes stands on the field: a structure, checked before any is
+            // made; a creation of anything else is left out.
+            s.objectTable = e["objectSpec"];
+            if (!IsDataTableOfKind(s.objectTable, "ArcadeStructure", subject,
+                                   where + ".objectSpec"))
+                return false;
+            const LuaObject count = e["numberCreated"];
+            if (count.IsNumber() && count.GetNumber() == double(count.GetInteger()))
+                s.numberCreated = count.GetInteger();
+            ReadPoint(e, "positionVariance", s.positionVariance);
+            ReadPoint(e, "velocityVariance", s.velocityVariance);
+            ReadBool(e, "useTriggerVelocity", s.useTriggerVelocity);
+            ReadBool(e, "useFactoryPosition", s.useFactoryPosition);
+            ReadNumber(e, "triggerAngleOffset", s.triggerAngleOffset);
+            ReadNumber(e, "translateAlongVelocity", s.translateAlongVelocity);
+            ReadNumber(e, "triggerVelocityLimit", s.triggerVelocityLimit);
+            return true;
+        });
 }
 
 void Factory::ApplyClassicProperty(const std::string& name, const LuaObject& value)

@@ -10,6 +10,7 @@
 #include "field/Brick.h"
 #include "field/FieldBounds.h"
 #include "field/Paddle.h"
+#include "field/PowerupKind.h"
 #include "field/Wall.h"
 #include "logic/ArcadeGameLogic.h"
 #include "lua/MakoLuaState.h"
@@ -92,19 +93,22 @@ LuaObject GlobalOrEmpty(const char* name)
 
 } // namespace
 
+bool Powerup::IsKind(const std::string& name)
+{
+    return PowerupKind::FindKind(name) != nullptr;
+}
+
 Powerup* Powerup::CreateOfKind(const std::string& className)
 {
-    // The name comes from level data: only a power-up kind is ever made of it.
-    const Class* kind = ClassManager::GetInstance()->GetClass(className, true);
-    if (!kind || !kind->DerivesFrom("Powerup"))
+    // The name comes from level data: only a power-up kind is ever made of it, and nothing
+    // is made before the name is known to be one.
+    if (!IsKind(className))
         MAKO_THROW(Exception, "\"" + className + "\" is not a kind of power-up");
     LuaPlus::LuaObject table;
     table.AssignNewTable(GetGlobalLuaState());
     table.SetString("class", className.c_str());
-    std::unique_ptr<Object> made(ClassManager::GetInstance()->InstantiateObject(table));
-    Object* obj = made.get();
-    MAKO_ASSERT(dynamic_cast<Powerup*>(obj));
-    return static_cast<Powerup*>(made.release());
+    // A kind's class makes a PowerupKind, as it was registered.
+    return static_cast<Powerup*>(ClassManager::GetInstance()->InstantiateObject(table));
 }
 
 LuaPlus::LuaObject Powerup::KindsOnly(const LuaPlus::LuaObject& names)
@@ -119,10 +123,7 @@ LuaPlus::LuaObject Powerup::KindsOnly(const LuaPlus::LuaObject& names)
         entries.push_back(names);
     int count = 0;
     for (const LuaPlus::LuaObject& entry : entries) {
-        const Class* kind = entry.IsString()
-                                ? ClassManager::GetInstance()->GetClass(entry.GetString(), true)
-                                : nullptr;
-        if (kind && kind->DerivesFrom("Powerup") && kind->CanInstantiate()) {
+        if (entry.IsString() && IsKind(entry.GetString())) {
             kinds.SetObject(++count, entry);
             continue;
         }

@@ -50,6 +50,9 @@ public:
     // Kills the emitters it still holds.
     ~Powerup() override;
 
+    // Whether the name is one of the registered power-up kinds (PowerupKind); Powerup
+    // itself and every class of another family are not.
+    static bool IsKind(const std::string& name);
     // A new power-up of the kind that class name names (bricks, goobers and thieves make
     // theirs this way); the caller owns it. A name that is not a power-up kind raises
     // before anything is made.

@@ -116,6 +116,11 @@ ArcadeGameLogic::~ArcadeGameLogic()
         gLogic = nullptr;
     if (m_ComboMeter)
         m_ComboMeter->Kill();
+    // What the controller hears from may stay on the play layer a while and report its
+    // end, also from events already queued: never to this controller now.
+    for (const ActorLink<Actor>& heard : m_Heard)
+        if (heard)
+            heard->RemoveEventReceiver(this);
     // Field actors that outlive the controller (the play layer deletes them later) keep
     // no geometry in the world that goes now.
     m_World.reset();

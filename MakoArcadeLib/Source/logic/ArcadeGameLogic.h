@@ -18,9 +18,11 @@
 #include "logic/LevelContainer.h"
 #include "luaplus/LuaPlus.h"
 #include "scene/ActorGroup.h"
+#include "scene/ActorLink.h"
 #include "screens/Logic.h"
 
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <optional>
 #include <set>
@@ -126,6 +128,10 @@ public:
     virtual void AddBall(Ball* ball);
     // The ball appears after its spawn circle ("BallSpawnAnimation1") has run.
     virtual void SpawnBallAnimation(Ball* ball);
+    // Makes the controller a receiver of the actor's events (a spawn circle's, a caption's
+    // end). An actor that outlives the controller on the play layer stops reporting to it
+    // when the controller goes, also the events it has already queued.
+    void HearFrom(Actor* actor);
     virtual void AddPaddle(Paddle* paddle);
     virtual void AddPowerup(Powerup* powerup);
     virtual void AddGoober(Actor* goober);
@@ -366,6 +372,9 @@ protected:
     ParticleManager* m_ParticlesBack = nullptr;
 
 private:
+    // The actors the controller hears from (HearFrom), while they stand.
+    std::list<ActorLink<Actor>> m_Heard;
+
     void CreateStates();
     // The heads-up labels, marquee and particle managers on the play layer.
     void CreateHud();

@@ -189,10 +189,19 @@ void ArcadeGameLogic::SpawnBallAnimation(Ball* ball)
                             static_cast<int>(ball->GetY() + ball->GetHeight() / 2.0));
     animation->SetCenter(centre.x, centre.y);
     animation->ApplyPointerProperty("ball", ball);
-    animation->AddEventReceiver(this);
+    HearFrom(animation);
     m_BallSpawnAnimations.Add(animation);
     if (m_PlayLayer)
         m_PlayLayer->AddChild(animation, "");
+}
+
+void ArcadeGameLogic::HearFrom(Actor* actor)
+{
+    // The links of actors gone are dropped first, so the list holds only those standing.
+    m_Heard.remove_if([](const ActorLink<Actor>& link) { return !link; });
+    actor->AddEventReceiver(this);
+    m_Heard.emplace_back();
+    m_Heard.back().Set(actor);
 }
 
 void ArcadeGameLogic::SetBackgroundImage(const std::string& imageName)

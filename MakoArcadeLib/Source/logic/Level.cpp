@@ -3,6 +3,8 @@
 // targets in LevelGoals.cpp.
 #include "logic/Level.h"
 
+#include "core/Class.h"
+#include "core/DataLists.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -13,6 +15,7 @@
 #include "logic/LevelPlace.h"
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
 #include "sound/Sound.h"
 
 #include <algorithm>
@@ -29,13 +32,25 @@ LuaObject NewPair(double x, double y)
     return pair;
 }
 
-// A start table gets the keys of the resources it names (script function flattenObject);
-// without the script function the table is used as it stands.
-void FlattenStart(const LuaObject& start)
+// The start as the level uses it: a copy of the start table with the keys of the
+// resources it names (script function flattenObject, which writes only its copy, so the
+// level's own tables are never written). A start that cannot inherit (a resource it names
+// is no table resource) is reported as `<where>: <why>; it is left out` and is nil.
+// Without the script function the table is used as it stands.
+LuaObject FlattenStart(const LuaObject& start, const std::string& where)
 {
     const LuaObject flatten = GetGlobalValue("flattenObject");
-    if (flatten.IsFunction())
-        flatten.Call(start);
+    if (!flatten.IsFunction())
+        return start;
+    try {
+        const LuaObject flat = flatten.Call(start);
+        if (flat.IsTable())
+            return flat;
+    } catch (const LuaPlus::LuaException& e) {
+        DataReport::Report(std::string(), where + ": " + e.GetMessage() + "; it is left out");
+        return LuaObject();
+    }
+    return start;
 }
 
 } // namespace
@@ -52,6 +67,7 @@ Level::Level(const std::string& name, const LuaPlus::LuaObject& table)
     ReadBallSpeeds();
     ReadStarts();
     ReadGoals();
+    ReadPowerupLists();
 
     SetUpMotion();
 
@@ -100,20 +116,28 @@ double Level::ReadNumber(const char* key, double def) const
 void Level::ReadStarts()
 {
     const LuaObject paddleStarts = ReadKey("paddleStarts", LUA_TTABLE);
-    for (const LuaObject& key : GetOrderedKeys(paddleStarts)) {
-        const LuaObject start = paddleStarts[key];
-        if (!start.IsTable()) {
-            Log("Level \"%s\": paddle start \"%s\" is not a table; it is skipped\n",
-                m_LevelName.c_str(), key.ToString().c_str());
+    for (const auto& [key, table] : DataListTables(paddleStarts, std::string(), "paddleStarts")) {
+        const std::string where = "paddleStarts[" + key.ToString() + "]";
+        LuaObject start = FlattenStart(table, where);
+        if (!start.IsTable())
+            continue;
+        // A paddle start makes a paddle: one naming a class of another kind is left out.
+        if (const Class* named = FindClassToMake(start); named && !named->DerivesFrom("Paddle")) {
+            LevelPlace at(m_LevelName, 0, 0, where);
+            DataReport::Report(std::string(), "a table of class \"" + named->GetName() +
+                                                  "\" is not a paddle start; it is left out");
             continue;
         }
-        FlattenStart(start);
-        m_PaddleStarts.push_back(start);
-        const LuaObject ballStart = start["ballStart"];
+        const LuaObject ballStart = ReadDataKey(start, "ballStart", LUA_TTABLE, where);
         if (ballStart.IsTable()) {
-            FlattenStart(ballStart);
-            m_BallSpawns.push_back(ballStart);
+            // The paddle start's copy holds the ball start's copy: the two are one serve.
+            const LuaObject flatBall = FlattenStart(ballStart, where + ".ballStart");
+            if (TableIdentity(start) != TableIdentity(table))
+                start.SetObject("ballStart", flatBall);
+            if (flatBall.IsTable())
+                m_BallSpawns.push_back(flatBall);
         }
+        m_PaddleStarts.push_back(start);
     }
     if (m_PaddleStarts.empty()) {
         LuaObject start = GetGlobalValue("defaultPaddleStart");
@@ -129,15 +153,10 @@ void Level::ReadStarts()
     }
 
     const LuaObject ballStarts = ReadKey("ballStarts", LUA_TTABLE);
-    for (const LuaObject& key : GetOrderedKeys(ballStarts)) {
-        const LuaObject start = ballStarts[key];
-        if (!start.IsTable()) {
-            Log("Level \"%s\": ball start \"%s\" is not a table; it is skipped\n",
-                m_LevelName.c_str(), key.ToString().c_str());
-            continue;
-        }
-        FlattenStart(start);
-        m_BallSpawns.push_back(start);
+    for (const auto& [key, table] : DataListTables(ballStarts, std::string(), "ballStarts")) {
+        const LuaObject start = FlattenStart(table, "ballStarts[" + key.ToString() + "]");
+        if (start.IsTable())
+            m_BallSpawns.push_back(start);
     }
 
     if (m_BallSpawns.empty()) {

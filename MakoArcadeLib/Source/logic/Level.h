@@ -169,10 +169,17 @@ private:
     // when its paddle is not on the field.
     bool GetStartPoint(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart, double& x,
                        double& y) const;
-    // Makes each entry of a power-up list (entries that are not tables: skipped, or raise
-    // when required) and has the controller collect it at once.
-    void CollectPowerupList(ArcadeGameLogic* logic, const LuaPlus::LuaObject& list,
-                            bool entriesMustBeTables);
+    // The power-up kinds a list of power-up entries names (each entry's powerupClass), in
+    // key order. An entry that is not a table, or whose powerupClass is not a power-up
+    // kind, is reported with its key path (where: the list's) and left out: nothing is
+    // made of it.
+    std::vector<std::string> ReadPowerupList(const LuaPlus::LuaObject& list,
+                                             const std::string& where) const;
+    // The serve lists, the last-brick bonus and the arcade bonus (the game's own lists for
+    // a level without one), read once as the level is built.
+    void ReadPowerupLists();
+    // Makes a power-up of each kind and has the controller collect it at once.
+    void CollectPowerups(ArcadeGameLogic* logic, const std::vector<std::string>& kinds);
     void ReadStarts();
     void ReadGoals();
     void ReadBallSpeeds();
@@ -205,6 +212,9 @@ private:
     bool m_HasFieldBounds = false;
     std::vector<LuaPlus::LuaObject> m_BallSpawns;
     std::vector<LuaPlus::LuaObject> m_PaddleStarts;
+    // The power-up kinds of the serve lists and the bonuses (ReadPowerupLists).
+    std::vector<std::string> m_PerBallPowerups, m_PerLevelPowerups, m_PerSpawnPowerups;
+    std::vector<std::string> m_LastBrickBonus, m_ArcadeBonus;
     bool m_FirstServeDone = false;
     bool m_SpawnPowerupsGiven = false;
     bool m_LastBrickBonusGiven = false;

@@ -1,16 +1,18 @@
 // Level: victory and defeat, the live-ball check, the last-brick bonus, the power-ups a
 // serve or the arcade bonus hands out, and the bonus targets of the end-of-level letter.
-#include "core/Class.h"
-#include "core/ClassManager.h"
+#include "core/DataLists.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/TableOrder.h"
 #include "core/Utility.h"
+#include "core/ValueTypeError.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "field/Powerup.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
+#include "logic/LevelPlace.h"
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "physics/PhysicsBody.h"
@@ -33,33 +35,6 @@ int LiveMembers(const ActorGroup& group)
         if (!actor->IsDead())
             ++count;
     return count;
-}
-
-// A power-up of the class named by the entry's powerupClass, with its class's defaults;
-// null (logged) when the class is unknown or makes no power-up.
-Powerup* MakePowerup(const LuaObject& entry, const std::string& levelName)
-{
-    const LuaObject name = entry["powerupClass"];
-    if (!name.IsString()) {
-        Log("Level \"%s\": a power-up entry has no powerupClass; it is skipped\n",
-            levelName.c_str());
-        return nullptr;
-    }
-    Class* c = ClassManager::GetInstance()->GetClass(name.GetString(), true);
-    if (!c || !c->CanInstantiate()) {
-        Log("Level \"%s\": there is no power-up class \"%s\"; it is skipped\n", levelName.c_str(),
-            name.GetString());
-        return nullptr;
-    }
-    std::unique_ptr<Object> object(c->InstantiateDefault());
-    Powerup* powerup = dynamic_cast<Powerup*>(object.get());
-    if (!powerup) {
-        Log("Level \"%s\": \"%s\" is not a power-up class; it is skipped\n", levelName.c_str(),
-            name.GetString());
-        return nullptr;
-    }
-    object.release();
-    return powerup;
 }
 
 } // namespace
@@ -123,16 +98,8 @@ void Level::CheckLastBrickBonus(ArcadeGameLogic* logic, double x, double y)
     logic->KillTimer(logic->m_ClockTimer);
     m_LastBrickBonusGiven = true;
 
-    LuaObject list = ReadKey("lastBrickBonus", LUA_TTABLE);
-    if (!list.IsTable())
-        list = GetGlobalValue("defaultLastBrickBonus");
-    for (const LuaObject& key : GetOrderedKeys(list)) {
-        const LuaObject entry = list[key];
-        if (!entry.IsTable())
-            continue;
-        Powerup* powerup = MakePowerup(entry, m_LevelName);
-        if (!powerup)
-            continue;
+    for (const std::string& kind : m_LastBrickBonus) {
+        Powerup* powerup = Powerup::CreateOfKind(kind);
         powerup->SetPosition(int(x), int(y));
         logic->AddPowerup(powerup);
         if (PhysicsBody* body = powerup->GetPhysicsBody()) {
@@ -142,20 +109,51 @@ void Level::CheckLastBrickBonus(ArcadeGameLogic* logic, double x, double y)
     }
 }
 
-void Level::CollectPowerupList(ArcadeGameLogic* logic, const LuaObject& list,
-                               bool entriesMustBeTables)
+std::vector<std::string> Level::ReadPowerupList(const LuaObject& list,
+                                                const std::string& where) const
 {
-    if (!list.IsTable())
-        return;
-    for (const LuaObject& key : GetOrderedKeys(list)) {
-        const LuaObject pow = list[key];
-        if (entriesMustBeTables)
-            MAKO_ASSERT(pow.IsTable());
-        else if (!pow.IsTable())
-            continue;
-        std::unique_ptr<Powerup> powerup(MakePowerup(pow, m_LevelName));
-        if (!powerup)
-            continue;
+    std::vector<std::string> kinds;
+    LevelPlace place(m_LevelName);
+    for (const auto& [key, entry] : DataListTables(list, std::string(), where)) {
+        const std::string at = where + "[" + key.ToString() + "].powerupClass";
+        const LuaObject name = entry["powerupClass"];
+        if (name.IsString() && Powerup::IsKind(name.GetString()))
+            kinds.push_back(name.GetString());
+        else
+            DataReport::Report(std::string(), at + ": " + DescribeScriptValue(name) +
+                                                  " is not a kind of power-up; the entry is left "
+                                                  "out");
+    }
+    return kinds;
+}
+
+void Level::ReadPowerupLists()
+{
+    const LuaObject initial = ReadKey("initialPowerups", LUA_TTABLE);
+    if (initial.IsTable()) {
+        LevelPlace place(m_LevelName);
+        m_PerBallPowerups =
+            ReadPowerupList(ReadDataKey(initial, "perBall", LUA_TTABLE), "initialPowerups.perBall");
+        m_PerLevelPowerups = ReadPowerupList(ReadDataKey(initial, "perLevel", LUA_TTABLE),
+                                             "initialPowerups.perLevel");
+        m_PerSpawnPowerups = ReadPowerupList(ReadDataKey(initial, "perSpawn", LUA_TTABLE),
+                                             "initialPowerups.perSpawn");
+    }
+    // The game's own lists stand in for a level without one; they are checked alike.
+    const LuaObject last = ReadKey("lastBrickBonus", LUA_TTABLE);
+    m_LastBrickBonus = last.IsTable() ? ReadPowerupList(last, "lastBrickBonus")
+                                      : ReadPowerupList(GetGlobalValue("defaultLastBrickBonus"),
+                                                        "defaultLastBrickBonus");
+    const LuaObject arcade = ReadKey("arcadeBonus", LUA_TTABLE);
+    m_ArcadeBonus = arcade.IsTable() ? ReadPowerupList(arcade, "arcadeBonus")
+                                     : ReadPowerupList(GetGlobalValue("defaultArcadeBonus"),
+                                                       "defaultArcadeBonus");
+}
+
+void Level::CollectPowerups(ArcadeGameLogic* logic, const std::vector<std::string>& kinds)
+{
+    for (const std::string& kind : kinds) {
+        std::unique_ptr<Powerup> powerup(Powerup::CreateOfKind(kind));
         powerup->SetPosition(-30, -30);
         logic->CollectPowerup(powerup.get(), nullptr);
     }
@@ -163,22 +161,16 @@ void Level::CollectPowerupList(ArcadeGameLogic* logic, const LuaObject& list,
 
 void Level::CheckPowerups(ArcadeGameLogic* logic)
 {
-    const LuaObject powerups = ReadKey("initialPowerups", LUA_TTABLE);
-    if (!powerups.IsTable())
-        return;
-    CollectPowerupList(logic, powerups["perBall"], true);
+    CollectPowerups(logic, m_PerBallPowerups);
     if (!m_FirstServeDone)
-        CollectPowerupList(logic, powerups["perLevel"], true);
+        CollectPowerups(logic, m_PerLevelPowerups);
     if (!m_SpawnPowerupsGiven)
-        CollectPowerupList(logic, powerups["perSpawn"], true);
+        CollectPowerups(logic, m_PerSpawnPowerups);
 }
 
 void Level::AwardArcadeBonus(ArcadeGameLogic* logic)
 {
-    LuaObject list = ReadKey("arcadeBonus", LUA_TTABLE);
-    if (!list.IsTable())
-        list = GetGlobalValue("defaultArcadeBonus");
-    CollectPowerupList(logic, list, false);
+    CollectPowerups(logic, m_ArcadeBonus);
 }
 
 namespace {

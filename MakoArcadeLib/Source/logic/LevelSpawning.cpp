@@ -3,12 +3,14 @@
 // owns it from then on.
 #include "core/Class.h"
 #include "core/ClassManager.h"
+#include "core/DataLists.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/ObjectDescription.h"
 #include "core/TableOrder.h"
 #include "core/Utility.h"
+#include "core/ValueTypeError.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "field/FieldBounds.h"
@@ -239,7 +241,17 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
         const LuaObject entry = list[key];
         const std::string entryName = m_LevelName + ".compiledBricks[" + key.ToString() + "]";
         if (!entry.IsTable()) {
-            Log("Brick entry \"%s\" is not a table; it is skipped\n", entryName.c_str());
+            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + key.ToString() + "]");
+            DataReport::Report(std::string(), DescribeScriptValue(entry) +
+                                                  " is not a brick entry; it is left out");
+            continue;
+        }
+        // A brick entry names no class or one of the brick family: an entry of another
+        // kind (an actor, a motion) is named and left out before anything is made.
+        if (const Class* named = FindClassToMake(entry); named && !named->DerivesFrom("Brick")) {
+            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + key.ToString() + "]");
+            DataReport::Report(std::string(), "a table of class \"" + named->GetName() +
+                                                  "\" is not a brick entry; it is left out");
             continue;
         }
         const LuaObject position = entry["position"];
@@ -270,11 +282,7 @@ void Level::SpawnBricks(LevelContainer* container)
         brick->CountLoot();
         m_LootAmount += brick->GetLootCount();
     }
-    LuaObject bonus = ReadKey("lastBrickBonus", LUA_TTABLE);
-    if (!bonus.IsTable())
-        bonus = GetGlobalValue("defaultLastBrickBonus");
-    if (bonus.IsTable())
-        m_LootAmount += bonus.GetCount();
+    m_LootAmount += int(m_LastBrickBonus.size());
     LogAtLevel(4, "Level::SpawnBricks: m_LootAmount = %d\n", m_LootAmount);
 }
 
@@ -302,20 +310,27 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
     std::vector<Object*> objects;
     const LuaObject list = ReadKey(key, LUA_TTABLE);
     for (const LuaObject& entryKey : GetOrderedKeys(list)) {
-        const LuaObject params = list[entryKey];
-        if (!params.IsTable())
-            continue;
+        const LuaObject params = list.RawGet(entryKey);
+        const std::string where = std::string(key) + "[" + entryKey.ToString() + "]";
+        if (onlyClass) {
+            // Counting reports nothing: the field's build reports each entry once.
+            const Class* c = FindClassToMake(params);
+            if (!c || !c->DerivesFrom(onlyClass) || !c->CanInstantiate())
+                continue;
+        }
         try {
-            LevelPlace place(m_LevelName, 0, 0, std::string(key) + "[" + entryKey.ToString() + "]");
-            if (onlyClass) {
-                const LuaObject name = params["class"];
-                const Class* c = name.IsString()
-                                     ? ClassManager::GetInstance()->GetClass(name.GetString(), true)
-                                     : FindClassInResourceTree(params);
-                if (!c || !c->DerivesFrom(onlyClass))
-                    continue;
-            }
-            std::unique_ptr<Object> object(ClassManager::GetInstance()->InstantiateObject(params));
+            // A class name the game does not have raises here, logged below; the level
+            // check names it with the nearest name.
+            const LuaObject name = params.IsTable() ? params["class"] : LuaObject();
+            if (name.IsString())
+                ClassManager::GetInstance()->GetClass(name.GetString());
+            LevelPlace place(m_LevelName, 0, 0, where);
+            // Only an actor stands on the field: an element of another kind is named and
+            // left out before anything is made of it.
+            std::unique_ptr<Object> object(
+                MakeDataObjectOfKind(params, "Actor", std::string(), std::string()));
+            if (!object)
+                continue;
             // A structure stands on the field by its shape; one without cannot be placed.
             const auto* structure = dynamic_cast<const ArcadeStructure*>(object.get());
             if (structure && structure->GetShape() == STRUCTURE_SHAPE_NONE) {
@@ -325,8 +340,8 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
             }
             objects.push_back(object.release());
         } catch (const Exception& e) {
-            Log("Level \"%s\": %s[%s] cannot be made and is left out: %s\n", m_LevelName.c_str(),
-                key, entryKey.ToString().c_str(), e.GetMessage().c_str());
+            Log("Level \"%s\": %s cannot be made and is left out: %s\n", m_LevelName.c_str(),
+                where.c_str(), e.GetMessage().c_str());
         }
     }
     return objects;
@@ -442,7 +457,7 @@ void Level::SpawnPaddles(ArcadeGameLogic* logic)
         Paddle* paddle = MakeWithProperties<Paddle>(
             [&] {
                 auto made = std::make_unique<Paddle>(vertical, facePositive);
-                made->SetPosition(int(x), int(y));
+                made->SetPosition(ClampToInt(x), ClampToInt(y));
                 if (named)
                     made->ApplyStringProperty("name", ballStart["paddleName"].GetString());
                 return made.release();

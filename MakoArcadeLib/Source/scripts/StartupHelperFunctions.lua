@@ -4,15 +4,16 @@
 -- "resource", then its "resources" (one name or a list).
 local function namedResources(t)
     local names = {}
-    if t.resource ~= nil then
-        table.insert(names, t.resource)
+    local resource, resources = rawget(t, "resource"), rawget(t, "resources")
+    if resource ~= nil then
+        table.insert(names, resource)
     end
-    if type(t.resources) == "table" then
-        for _, name in ipairs(t.resources) do
+    if type(resources) == "table" then
+        for _, name in ipairs(resources) do
             table.insert(names, name)
         end
-    elseif t.resources ~= nil then
-        table.insert(names, t.resources)
+    elseif resources ~= nil then
+        table.insert(names, resources)
     end
     return names
 end
@@ -45,21 +46,25 @@ local function collectInherited(t, into, visiting)
     end
 end
 
--- Copies into t every key it inherits from the table resources it names ("resource",
--- "resources", and theirs in turn) and does not set itself: t's own keys win. The names
--- of the resources and their classes are not copied. Returns t.
+-- A new table holding t's own keys and every key t inherits from the table resources it
+-- names ("resource", "resources", and theirs in turn) and does not set itself: t's own
+-- keys win. The names of the resources and their classes are not copied. t itself (often
+-- a table of level data, which may refuse to be written) is only read, never written.
+-- A value that is not a table is returned as it is.
 function flattenObject(t)
     if type(t) ~= "table" then
         return t
     end
     local inherited = {}
     collectInherited(t, inherited, {})
+    local flat = {}
     for key, value in pairs(inherited) do
-        if t[key] == nil then
-            t[key] = value
-        end
+        flat[key] = value
     end
-    return t
+    for key, value in pairs(t) do
+        flat[key] = value
+    end
+    return flat
 end
 
 -- The card of the player who plays, and that player's current game mode ("Adventure",

@@ -119,9 +119,9 @@ bool Class::DerivesFrom(const std::string& className) const
 
 Object* Class::Instantiate(const LuaObject& params) const
 {
-    MAKO_ASSERT_MSG(
-        m_InstantiatorFunction != 0,
-        boost::str(boost::format("Classes of type \"%1%\" cannot be instantiated.") % m_Name));
+    // A class named by data may be one that is never made by name (Powerup, Motion).
+    if (!m_InstantiatorFunction)
+        MAKO_THROW(Exception, "Objects of the class \"" + m_Name + "\" cannot be made by name.");
     return m_InstantiatorFunction(params);
 }
 

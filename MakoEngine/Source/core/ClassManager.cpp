@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "core/Object.h"
 #include "core/TableOrder.h"
+#include "core/ValueTypeError.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
@@ -153,11 +154,15 @@ Class* ClassManager::GetClass(const std::string& name, bool allowMissing) const
 
 Object* ClassManager::InstantiateObject(const LuaObject& paramTable)
 {
-    MAKO_ASSERT(paramTable.IsTable());
+    // The table comes from data as often as from the game: what it lacks is a sentence.
+    if (!paramTable.IsTable())
+        MAKO_THROW(Exception, "An object is made from a table, not from " +
+                                  DescribeScriptValue(paramTable) + ".");
     LuaObject className = paramTable["class"];
     Class* c = className.IsString() ? GetClass(className.GetString(), false)
                                     : FindClassInResourceTree(paramTable);
-    MAKO_ASSERT_MSG(c != 0, "Could not find a class in the parameter table.");
+    if (!c)
+        MAKO_THROW(Exception, "The table names no class, neither by itself nor by its resources.");
     return c->Instantiate(paramTable);
 }
 

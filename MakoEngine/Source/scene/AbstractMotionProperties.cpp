@@ -1,9 +1,11 @@
 // AbstractMotion: the keys that add children and select the current one.
 #include "scene/AbstractMotion.h"
 
-#include "core/ClassManager.h"
+#include "core/DataLists.h"
+#include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
+#include "core/ValueTypeError.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 
@@ -27,24 +29,22 @@ void AbstractMotion::ApplyClassicProperty(const std::string& name, const LuaObje
         return;
     }
     if (name == "addMotion" || name == "addMotionList") {
-        MAKO_ASSERT(value.IsTable());
-        // Every table is checked before any child is made; each child must be a motion.
-        std::vector<LuaObject> tables;
-        if (name == "addMotion") {
-            tables.push_back(value);
-        } else {
-            for (const LuaObject& key : GetOrderedKeys(value)) {
-                const LuaObject subMotion = value[key];
-                MAKO_ASSERT(subMotion.IsTable());
-                tables.push_back(subMotion);
-            }
-        }
-        for (const LuaObject& table : tables) {
-            std::unique_ptr<Object> object(ClassManager::GetInstance()->InstantiateObject(table));
-            Motion* tempMotion = dynamic_cast<Motion*>(object.get());
-            MAKO_ASSERT(tempMotion);
-            object.release();
-            AddMotion(tempMotion, true);
+        if (!value.IsTable())
+            MAKO_THROW_VALUE_TYPE(
+                name == "addMotion" ? "a motion table" : "a list of motion tables", value);
+        // Each child must be a motion: an element of another kind is reported and left
+        // out, and the others are added.
+        const std::string subject = DescribeObject(*this);
+        std::vector<std::pair<LuaObject, LuaObject>> tables;
+        if (name == "addMotion")
+            tables.emplace_back(LuaObject(), value);
+        else
+            tables = DataListTables(value, subject, name);
+        for (const auto& [key, table] : tables) {
+            const std::string where = key.IsNil() ? name : name + "[" + key.ToString() + "]";
+            if (std::unique_ptr<Motion> motion =
+                    MakeDataObject<Motion>(table, "Motion", subject, where))
+                AddMotion(motion.release(), true);
         }
         return;
     }

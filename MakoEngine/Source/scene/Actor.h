@@ -174,6 +174,9 @@ public:
 
     // Receivers of the actor's posted events.
     void AddEventReceiver(EventReceiver* receiver);
+    // Takes the receiver off the actor's receivers (a receiver that goes before the actor
+    // does), also for the events already queued for them.
+    void RemoveEventReceiver(EventReceiver* receiver) { m_ReceiverGroup.Remove(receiver); }
     bool HasEventReceivers() const { return !m_ReceiverGroup.IsEmpty(); }
     // Queues an event of the type, words (0, data, 0), for the receivers.
     void PostEvent(std::uint8_t type, void* data);

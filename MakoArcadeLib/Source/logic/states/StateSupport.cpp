@@ -121,6 +121,8 @@ EndOfPlayAnimation* ShowCaption(ArcadeGameLogic* logic, EndOfPlayAnimation* anim
         animation->SetZOrder(zorder);
         layer->AddChild(animation, "");
     }
+    // The caption's constructor made the controller its receiver.
+    logic->HearFrom(animation);
     animation->Start();
     return animation;
 }
