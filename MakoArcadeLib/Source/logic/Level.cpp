@@ -104,7 +104,7 @@ void Level::ReadStarts()
         const LuaObject start = paddleStarts[key];
         if (!start.IsTable()) {
             Log("Level \"%s\": paddle start \"%s\" is not a table; it is skipped\n",
-                m_LevelName.c_str(), key.ToString().c_str());
+                m_LevelName.c_str(), DataKeyText(key).c_str());
             continue;
         }
         FlattenStart(start);
@@ -133,7 +133,7 @@ void Level::ReadStarts()
         const LuaObject start = ballStarts[key];
         if (!start.IsTable()) {
             Log("Level \"%s\": ball start \"%s\" is not a table; it is skipped\n",
-                m_LevelName.c_str(), key.ToString().c_str());
+                m_LevelName.c_str(), DataKeyText(key).c_str());
             continue;
         }
         FlattenStart(start);

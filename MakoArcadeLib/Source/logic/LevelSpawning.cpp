@@ -7,6 +7,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/ObjectDescription.h"
+#include "core/StopSignal.h"
 #include "core/TableOrder.h"
 #include "core/Utility.h"
 #include "field/Ball.h"
@@ -80,7 +81,7 @@ LuaObject CopyWithout(const LuaObject& table, std::initializer_list<const char*>
         bool skip = false;
         if (key.IsString())
             for (const char* name : skipped)
-                skip = skip || key.ToString() == name;
+                skip = skip || std::string(key.GetString()) == name;
         if (!skip)
             copy.SetObject(key, table[key]);
     }
@@ -131,7 +132,7 @@ T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& pro
             tried->ApplyProperties(single);
             kept.SetObject(key, props[key]);
         } catch (const std::exception& e) {
-            DataReport::Report(subject, "\"" + key.ToString() + "\": " + e.what() +
+            DataReport::Report(subject, "\"" + DataKeyText(key) + "\": " + e.what() +
                                             "; the key is left out");
         }
     }
@@ -229,8 +230,11 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
     const int cellHeight = height.IsNumber() ? height.GetInteger() : 16;
 
     for (const LuaObject& key : GetOrderedKeys(list)) {
+        // Asked to stop, the game makes no more: it is on its way out.
+        if (StopSignal::IsRequested())
+            break;
         const LuaObject entry = list[key];
-        const std::string entryName = m_LevelName + ".compiledBricks[" + key.ToString() + "]";
+        const std::string entryName = m_LevelName + ".compiledBricks[" + DataKeyText(key) + "]";
         if (!entry.IsTable()) {
             Log("Brick entry \"%s\" is not a table; it is skipped\n", entryName.c_str());
             continue;
@@ -238,7 +242,7 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
         const LuaObject position = entry["position"];
         double cell[2];
         {
-            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + key.ToString() + "]");
+            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + DataKeyText(key) + "]");
             cell[0] = CellValue(position, 1, "position");
             cell[1] = CellValue(position, 2, "position");
         }
@@ -295,11 +299,13 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
     std::vector<Object*> objects;
     const LuaObject list = ReadKey(key, LUA_TTABLE);
     for (const LuaObject& entryKey : GetOrderedKeys(list)) {
+        if (StopSignal::IsRequested())
+            break;
         const LuaObject params = list[entryKey];
         if (!params.IsTable())
             continue;
         try {
-            LevelPlace place(m_LevelName, 0, 0, std::string(key) + "[" + entryKey.ToString() + "]");
+            LevelPlace place(m_LevelName, 0, 0, std::string(key) + "[" + DataKeyText(entryKey) + "]");
             if (onlyClass) {
                 const LuaObject name = params["class"];
                 const Class* c = name.IsString()
@@ -319,7 +325,7 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
             objects.push_back(object.release());
         } catch (const Exception& e) {
             Log("Level \"%s\": %s[%s] cannot be made and is left out: %s\n", m_LevelName.c_str(),
-                key, entryKey.ToString().c_str(), e.GetMessage().c_str());
+                key, DataKeyText(entryKey).c_str(), e.GetMessage().c_str());
         }
     }
     return objects;
