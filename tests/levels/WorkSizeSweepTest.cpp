@@ -105,6 +105,11 @@ std::vector<SweepCase> ShapeCases()
              "[k] = v, music2 = v, compiledBricks = { { resource = v, position = { 2, 1 } }, "
              "{ resource = 'RedBrick', position = { 4, 1 }, [k] = v, powerupClass = v } }, "
              "levelActors = { { class = v, position = { 1, 1 } }, { resource = v } } }\n"},
+        {"LongSharedList",
+         "local p = {} for i = 1, 100000 do p[i] = 'x' .. i end\n"
+         "local t = { resource = 'RedBrick', position = { 2, 1 }, powerups = p, resources = p }\n"
+         "local list = {} for i = 1, 1000 do list[i] = t end\n" +
+             level + "compiledBricks = list }\n"},
         {"LongError", "error(('x'):rep(1048576), 0)\n"},
         {"LongLevelError", "error('Level \"' .. ('x'):rep(1048576) .. '\", row 1: y', 0)\n"},
         {"LongLineError", "error('a:1: ' .. ('x'):rep(1048576), 0)\n"},
@@ -206,9 +211,9 @@ TEST_F(WorkSizeSweep, DeepWideLongAndStrangelyKeyedFilesEndWithAFewLines)
     // What the long errors and the strange keys say, at their length and type.
     Outcome error = Check("LongError.lua", "error(('x'):rep(1048576), 0)\n");
     EXPECT_EQ(0u, error.report.find("LongError.lua: Lua error: xxx")) << error.report;
-    error = Check("LongLevelError.lua", ShapeCases()[4].text);
+    error = Check("LongLevelError.lua", ShapeCases()[5].text);
     EXPECT_NE(std::string::npos, error.report.find("brick text, row 1: y")) << error.report;
-    const Outcome keys = Check("EveryKeyType.lua", ShapeCases()[6].text);
+    const Outcome keys = Check("EveryKeyType.lua", ShapeCases()[7].text);
     for (const char* line : {"EveryKeyType.lua: Levels[<table>]: a level is named by a string",
                              "EveryKeyType.lua: Levels[<boolean>]: a level is named by a string",
                              "EveryKeyType.lua: Levels[1.5]: a level is named by a string"})

@@ -120,6 +120,47 @@ std::string PathOf(const std::vector<Node>& nodes, int index)
     return path;
 }
 
+// The most names a list an object is made with may hold (`resources`, `powerups`): each
+// object that shares the list walks it again, and the resource tree sorts it each time.
+const int kLongestNameList = 100;
+const char* const kNameLists[] = {"resources", "powerups"};
+
+// Whether the table holds more than `most` entries; looks at no more than that many.
+bool HoldsMoreThan(const LuaObject& table, int most)
+{
+    lua_State* L = table.GetCState();
+    table.Push(L);
+    const int at = lua_gettop(L);
+    int count = 0;
+    for (lua_pushnil(L); lua_next(L, at); lua_pop(L, 1))
+        if (++count > most) {
+            lua_pop(L, 2);
+            break;
+        }
+    lua_settop(L, at - 1);
+    return count > most;
+}
+
+// Leaves out of the last table of nodes each list of names longer than an object may be
+// made with, reported at its path.
+void DropLongNameLists(const std::string& levelName, const std::vector<Node>& nodes)
+{
+    const LuaObject& table = nodes.back().table;
+    for (const char* key : kNameLists) {
+        const LuaObject list = table.RawGet(key);
+        if (!list.IsTable() || !HoldsMoreThan(list, kLongestNameList))
+            continue;
+        LevelPlace place(levelName, 0, 0, PathOf(nodes, int(nodes.size() - 1)));
+        DataReport::Report(std::string(), std::string("\"") + key + "\": more than " +
+                                              std::to_string(kLongestNameList) +
+                                              " names; the list is left out");
+        LuaObject nil;
+        nil.AssignNil(GetGlobalLuaState());
+        LuaObject holder = table;
+        holder.RawSetObject(key, nil);
+    }
+}
+
 // The class an object built from the table would have, as ClassManager::InstantiateObject
 // finds it: the table's own `class`, else the last one of the resources it names. Null when
 // there is none (or a resource it names is unknown: building it fails on its own).
@@ -179,6 +220,8 @@ void LevelClasses::Screen(const std::string& levelName, const LuaObject& level,
             const bool own =
                 index == 0 && key.IsString() && std::string(key.GetString()) == "artefact";
             nodes.push_back({value, int(index), key});
+            if (!own)
+                DropLongNameLists(levelName, nodes);
             if (const Class* c = own ? nullptr : RefusedClass(value)) {
                 LevelPlace place(levelName, 0, 0, PathOf(nodes, int(nodes.size() - 1)));
                 nodes.pop_back();

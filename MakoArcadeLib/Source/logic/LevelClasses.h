@@ -18,6 +18,9 @@
 // does not know is left to the readers that report it; the level table's own
 // `class` and its artefact's (which nothing builds by class) are not looked at. Tables of
 // the game's own (the shared resources a start was flattened from) are never looked into.
+// A list of names an object is made with (`resources`, `powerups`) that holds more than 100
+// entries is reported and left out of its table (every object sharing it would walk it, and
+// the resource tree sort it, again).
 // Each table is walked once however many places hold it, so the work is linear in the
 // tables the level reaches; the game's resources are walked once and kept while Resources
 // stays as it was. A stop signal ends the walk at the next table.
