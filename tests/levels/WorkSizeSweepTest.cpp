@@ -121,7 +121,9 @@ std::vector<SweepCase> ShapeCases()
              "'RedBrick', position = { 2, 1 } }, { resource = 'RedBrick', position = { 4, 1 }, "
              "[{}] = 1, [false] = { class = 'Label' }, [2.5] = { class = 'Label' } } },\n"
              "  paddleStarts = { [true] = 5, [{}] = { [{}] = 1 } }, ballStarts = { [{}] = 'x', "
-             "[true] = { [{}] = 2 } }, levelActors = { [{}] = { class = 'Label' }, [false] = 7 } "
+             "[true] = { [{}] = 2 } }, levelActors = { [{}] = { class = 'Label' }, [false] = 7, "
+             "[true] = { class = 'Brick', resource = 'RedBrick', position = { 100, 100 }, zz = 1 } "
+             "} "
              "}\n"},
     };
 }
