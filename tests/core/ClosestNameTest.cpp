@@ -20,3 +20,20 @@ TEST(ClosestName, SlipsFindTheNameMeantAndStrangersFindNone)
     // The same name is not a suggestion for itself.
     EXPECT_EQ("", FindClosestName("position", {"position"}));
 }
+
+// The search is bounded whatever a file gives it: a word or name far longer than any slip is
+// no candidate (comparing two of 100,000 letters would take ten billion steps), and a list
+// of names is looked at only as far as its first few thousand.
+TEST(ClosestName, LongWordsAndLongListsCostABoundedSearch)
+{
+    const std::string longWord(100000, 'a');
+    EXPECT_EQ("", FindClosestName(longWord, {longWord + "b", "strength"}));
+    EXPECT_EQ("", FindClosestName("strenght", {std::string(100000, 's'), "x"}));
+    EXPECT_EQ("strength", FindClosestName("strenght", {std::string(100000, 's'), "strength"}));
+
+    std::vector<std::string> many(kMostCandidates, "zzzzzzzz");
+    many.push_back("strength");
+    EXPECT_EQ("", FindClosestName("strenght", many));
+    many[kMostCandidates - 1] = "strength";
+    EXPECT_EQ("strength", FindClosestName("strenght", many));
+}

@@ -39,7 +39,9 @@ std::map<std::string, std::string> SavedFiles()
     for (const std::string& path : {GameConfigPath(), CardPath(1)}) {
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path(), error))
-            if (entry.is_regular_file() || entry.is_symlink())
+            // The single-instance lock beside the cards holds no saved values.
+            if ((entry.is_regular_file() || entry.is_symlink()) &&
+                entry.path().filename() != "BLUX.lock")
                 files[entry.path().string()] =
                     entry.is_regular_file() ? ReadFile(entry.path().string()) : "a link";
     }

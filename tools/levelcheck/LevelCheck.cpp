@@ -24,10 +24,10 @@
 #include "CheckHost.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -158,6 +158,9 @@ std::vector<LevelSource> ReadPackLevels()
 bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& frames)
 {
     m_Problems.clear();
+    m_Reported.clear();
+    m_LinesOfFile.clear();
+    m_Unlisted.clear();
     m_LevelFiles.clear();
     // The controller finds levels through the level manager, as in the game.
     std::unique_ptr<LevelManager> manager;
@@ -175,13 +178,20 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
         Report(at->GetLevel(), (at->GetWhere().empty() ? "" : at->GetWhere() + ": ") + issue.text,
                at->GetRow(), at->GetColumn());
     });
-    for (const auto& [name, file] : m_LevelFiles) {
-        if (StopSignal::IsRequested())
-            break;
+    // A file's levels one after the other, in one session: a table its levels share is
+    // checked once, and what is said about the file is capped.
+    std::map<std::string, std::vector<std::string>> levelsOfFile;
+    for (const auto& [name, file] : m_LevelFiles)
+        levelsOfFile[file].push_back(name);
+    for (const auto& [file, names] : levelsOfFile) {
         m_File = file;
-        CheckLevel(name, frames);
+        LevelKeyCheck::Session session;
+        for (const std::string& name : names)
+            if (!StopSignal::IsRequested())
+                CheckLevel(name, frames);
     }
     DataReport::SetListener(previous);
+    ReportUnlisted();
     if (StopSignal::IsRequested()) {
         m_File = "levelcheck";
         Report("", std::string("stopped by ") + StopSignal::GetName() +
@@ -190,7 +200,16 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
     }
     CheckPackFiles();
     CheckOrder();
+    ReportUnlisted();
     return CountErrors() == 0;
+}
+
+void LevelCheck::ReportUnlisted()
+{
+    for (const auto& [file, count] : m_Unlisted)
+        m_Problems.push_back(
+            {file, "", 0, 0, std::to_string(count) + " more problem(s) not listed", false});
+    m_Unlisted.clear();
 }
 
 int LevelCheck::CountErrors() const
@@ -204,10 +223,14 @@ void LevelCheck::Report(const std::string& level, const std::string& text, int r
 {
     // A slip met again (each build of the level reads it anew) is reported once.
     Problem problem{m_File, level, row, column, text, warning};
-    for (const Problem& known : m_Problems)
-        if (known.ToString() == problem.ToString())
-            return;
-    m_Problems.push_back(problem);
+    if (!m_Reported.insert(problem.ToString()).second)
+        return;
+    // However a file is made, a few hundred lines say what is wrong with it.
+    if (++m_LinesOfFile[m_File] > kLinesPerFile) {
+        ++m_Unlisted[m_File];
+        return;
+    }
+    m_Problems.push_back(std::move(problem));
 }
 
 void LevelCheck::LoadSources(const std::vector<LevelSource>& sources)
@@ -225,9 +248,11 @@ void LevelCheck::RunSource(const LevelSource& source)
         Report("", "the file could not be read: " + source.error);
         return;
     }
+    DataReport::Cap cap;
     std::set<std::string> before;
     for (LuaTableIterator it(Globals()["Levels"]); it; it.Next())
-        before.insert(it.GetKey().ToString());
+        if (it.GetKey().IsString())
+            before.insert(it.GetKey().GetString());
 
     // The game runs a level file through this one runner: one that never ends, or reaches
     // for what a level file may not have, is named here.
@@ -239,7 +264,13 @@ void LevelCheck::RunSource(const LevelSource& source)
     }
 
     for (LuaTableIterator it(Globals()["Levels"]); it; it.Next()) {
-        const std::string name = it.GetKey().ToString();
+        // A level is found by its name: one under a key of another type is never played.
+        if (it.GetKey().Type() != LUA_TSTRING) {
+            Report("", "Levels[" + DataKeyText(it.GetKey()) +
+                           "]: a level is named by a string; the entry is not checked");
+            continue;
+        }
+        const std::string name = it.GetKey().GetString();
         if (before.count(name))
             continue;
         m_LevelFiles[name] = source.file;
@@ -251,23 +282,82 @@ void LevelCheck::RunSource(const LevelSource& source)
     if (error.empty())
         return;
 
-    // The brick compiler names the level, the row and the cell column.
-    static const std::regex compiler(
-        R"re(^Level "([^"]*)", row (\d+), column (\d+) \(character \d+\): (.*)$)re");
-    static const std::regex levelRow(R"re(^Level "([^"]*)", row (\d+): (.*)$)re");
-    static const std::regex level(R"re(^Level "([^"]*)": (.*)$)re");
-    static const std::regex luaLine(R"re(^[^:]*:(\d+): (.*)$)re");
-    std::smatch m;
-    if (std::regex_match(error, m, compiler))
-        Report(m[1], "brick text: " + m[4].str(), std::stoi(m[2]), std::stoi(m[3]));
-    else if (std::regex_match(error, m, levelRow))
-        Report(m[1], "brick text, row " + m[2].str() + ": " + m[3].str());
-    else if (std::regex_match(error, m, level))
-        Report(m[1], "brick text: " + m[2].str());
-    else if (std::regex_match(error, m, luaLine))
-        Report("", "line " + m[1].str() + ": Lua error: " + m[2].str());
-    else
-        Report("", "Lua error: " + error);
+    ReportRunError(error);
+}
+
+namespace {
+
+// Reads a whole number at `at` of text into value and moves past it; false when there is
+// none there.
+bool ReadNumber(const std::string& text, std::size_t& at, int& value)
+{
+    const std::size_t start = at;
+    long long number = 0;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) && at - start < 9)
+        number = number * 10 + (text[at++] - '0');
+    value = int(number);
+    return at > start;
+}
+
+// Moves past `word` at `at` of text; false (at unchanged) when the text does not go on so.
+bool Skip(const std::string& text, std::size_t& at, const char* word)
+{
+    const std::size_t length = std::strlen(word);
+    if (text.compare(at, length, word) != 0)
+        return false;
+    at += length;
+    return true;
+}
+
+} // namespace
+
+// The brick compiler's errors name the level, the row and the cell column:
+//   Level "<name>", row <r>, column <c> (character <n>): <what>
+//   Level "<name>", row <r>: <what>
+//   Level "<name>": <what>
+// and Lua's name the chunk and the line ("<chunk>:<line>: <what>"), each on one line (an
+// error of several lines is given whole). Read left to right in one pass, so an error text
+// of any length costs its length.
+void LevelCheck::ReportRunError(const std::string& error)
+{
+    std::size_t at = 0;
+    if (Skip(error, at, "Level \"")) {
+        const std::size_t close = error.find('"', at);
+        if (close != std::string::npos && error.find('\n', close) == std::string::npos) {
+            const std::string level = error.substr(at, close - at);
+            at = close + 1;
+            int row = 0, column = 0, character = 0;
+            std::size_t next = at;
+            if (Skip(error, next, ", row ") && ReadNumber(error, next, row)) {
+                std::size_t cell = next;
+                if (Skip(error, cell, ", column ") && ReadNumber(error, cell, column) &&
+                    Skip(error, cell, " (character ") && ReadNumber(error, cell, character) &&
+                    Skip(error, cell, "): ")) {
+                    Report(level, "brick text: " + error.substr(cell), row, column);
+                    return;
+                }
+                if (Skip(error, next, ": ")) {
+                    Report(level,
+                           "brick text, row " + std::to_string(row) + ": " + error.substr(next));
+                    return;
+                }
+            }
+            if (Skip(error, at, ": ")) {
+                Report(level, "brick text: " + error.substr(at));
+                return;
+            }
+        }
+    }
+    // "<chunk>:<line>: <what>", the chunk name holding no colon.
+    const std::size_t colon = error.find(':');
+    std::size_t next = colon == std::string::npos ? colon : colon + 1;
+    int line = 0;
+    if (next != std::string::npos && ReadNumber(error, next, line) && Skip(error, next, ": ") &&
+        error.find('\n', next) == std::string::npos) {
+        Report("", "line " + std::to_string(line) + ": Lua error: " + error.substr(next));
+        return;
+    }
+    Report("", "Lua error: " + error);
 }
 
 // ---- One level -------------------------------------------------------------------------
@@ -382,7 +472,7 @@ bool LevelCheck::CheckBrickNames(const std::string& name, const LuaObject& entry
     ClassManager* classes = ClassManager::GetInstance();
     const LuaObject powerups = entry["powerups"];
     for (int k = 1; powerups.IsTable() && !powerups[k].IsNil(); ++k) {
-        const std::string powerup = powerups[k].ToString();
+        const std::string powerup = DataKeyText(powerups[k]);
         if (!classes->GetClass(powerup, true))
             Report(name,
                    "unknown power-up class " + Quoted(powerup) + DidYouMean(powerup, ClassNames()),
@@ -421,7 +511,7 @@ void LevelCheck::CheckBricks(const std::string& name)
 
     std::vector<BrickBox> boxes;
     int secrets = 0;
-    for (int i = 1; bricks[i].IsTable(); ++i) {
+    for (int i = 1; bricks[i].IsTable() && !StopSignal::IsRequested(); ++i) {
         const LuaObject entry = bricks[i];
         const LuaObject position = entry["position"];
         const int column = position.IsTable() ? int(position[1].GetNumber()) : 0;

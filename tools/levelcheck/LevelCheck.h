@@ -19,6 +19,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -63,6 +64,9 @@ std::vector<LevelSource> ReadPackLevels();
 class LevelCheck
 {
 public:
+    // The problems listed for one file; past them, one line counts the rest.
+    static const int kLinesPerFile = 300;
+
     // Called with each level's first frame after the drop (the screen rendered onto a
     // 640 x 480 canvas) while the level is built; optional.
     using FrameSink = std::function<void(const std::string& level, Canvas& frame)>;
@@ -82,6 +86,8 @@ public:
 private:
     void LoadSources(const std::vector<LevelSource>& sources);
     void RunSource(const LevelSource& source);
+    // Reports why running a file failed, with the level, row and column the text names.
+    void ReportRunError(const std::string& error);
     void CheckLevel(const std::string& name, const FrameSink& frames);
     void CheckResources(const std::string& name);
     void CheckBricks(const std::string& name);
@@ -105,12 +111,18 @@ private:
     void BuildLevel(const std::string& name, const FrameSink& frames);
     void CheckOrder();
 
+    // Adds, for each file that had more problems than it lists, the line that counts them.
+    void ReportUnlisted();
+
     void Report(const std::string& level, const std::string& text, int row = 0, int column = 0,
                 bool warning = false);
 
     std::string m_File;                      // the file of the level being checked
     std::set<std::string> m_ReportedDamaged; // damaged resources reported so far
     std::vector<Problem> m_Problems;
+    std::unordered_set<std::string> m_Reported;  // the problems' lines: each is reported once
+    std::map<std::string, int> m_LinesOfFile;    // problems found in each file
+    std::map<std::string, long long> m_Unlisted; // of them, those past the lines a file lists
     std::map<std::string, std::string> m_LevelFiles;
 };
 

@@ -5,6 +5,7 @@
 #include "LevelCheck.h"
 
 #include "core/Exception.h"
+#include "core/Log.h"
 #include "core/StopSignal.h"
 #include "logic/Level.h"
 #include "lua/MakoLuaState.h"
@@ -59,7 +60,7 @@ void PrintUsage(FILE* out)
 
 int main(int argc, char** argv)
 {
-    std::string pack, sheetPath, logPath = "/dev/null";
+    std::string pack, sheetPath, logPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -88,17 +89,25 @@ int main(int argc, char** argv)
     if (!sheetPath.empty())
         sheetPath = std::filesystem::absolute(sheetPath).string();
 
-    // The engine echoes its log on standard output: the report keeps the real one, the log
-    // goes to its file.
+    // The report keeps the real standard output; what else would print there (a script's
+    // print) is discarded, and the engine's log goes to its file when one is named.
     std::fflush(stdout);
     FILE* report = fdopen(dup(STDOUT_FILENO), "w");
-    const int logFd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (!report || logFd < 0) {
-        std::fprintf(stderr, "levelcheck: cannot write the log \"%s\"\n", logPath.c_str());
+    const int quiet = open("/dev/null", O_WRONLY);
+    if (!report || quiet < 0) {
+        std::fprintf(stderr, "levelcheck: cannot set standard output aside\n");
         return 2;
     }
-    dup2(logFd, STDOUT_FILENO);
-    close(logFd);
+    dup2(quiet, STDOUT_FILENO);
+    close(quiet);
+    if (!logPath.empty()) {
+        const int failure = TryStartLogFile(std::filesystem::absolute(logPath).string());
+        if (failure != 0) {
+            std::fprintf(stderr, "levelcheck: cannot write the log \"%s\": %s\n", logPath.c_str(),
+                         std::strerror(failure));
+            return 2;
+        }
+    }
 
     std::vector<levelcheck::LevelSource> sources;
     try {

@@ -117,7 +117,7 @@ void Level::ReadStarts()
 {
     const LuaObject paddleStarts = ReadKey("paddleStarts", LUA_TTABLE);
     for (const auto& [key, table] : DataListTables(paddleStarts, std::string(), "paddleStarts")) {
-        const std::string where = "paddleStarts[" + key.ToString() + "]";
+        const std::string where = "paddleStarts[" + DataKeyText(key) + "]";
         LuaObject start = FlattenStart(table, where);
         if (!start.IsTable())
             continue;
@@ -154,7 +154,7 @@ void Level::ReadStarts()
 
     const LuaObject ballStarts = ReadKey("ballStarts", LUA_TTABLE);
     for (const auto& [key, table] : DataListTables(ballStarts, std::string(), "ballStarts")) {
-        const LuaObject start = FlattenStart(table, "ballStarts[" + key.ToString() + "]");
+        const LuaObject start = FlattenStart(table, "ballStarts[" + DataKeyText(key) + "]");
         if (start.IsTable())
             m_BallSpawns.push_back(start);
     }

@@ -4,13 +4,14 @@
 #include "core/ClassManager.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
+#include "core/StopSignal.h"
 #include "core/TableOrder.h"
 #include "logic/LevelPlace.h"
 #include "logic/LevelValueKinds.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 
-#include <set>
+#include <unordered_set>
 #include <vector>
 
 using LuaPlus::LuaObject;
@@ -25,21 +26,75 @@ const char* const kExactly[] = {"Actor",     "ArcadeActor", "ArcadeStructure", "
                                 "Explosion", "Spark"};
 
 // Every table reachable from the game's resources: those are the game's, whatever level
-// table they were copied into.
-std::set<const void*> ResourceTables()
+// table they were copied into. The walk is made once and kept in the state's registry as a
+// set of those tables (which it holds alive, so no other table takes one's address), with
+// the outline of Resources it was made from: the tables at its first two levels, in
+// traversal order. The game's scripts fill Resources while they load; after that only a
+// new or replaced resource (which goes through the resource manager's table) changes it,
+// and that changes the outline, so the walk is made again.
+const char kResourceWalkKey[] = "LevelClasses.ResourceTables";
+
+// The tables at the first two levels of the table on the top of the stack, in order.
+std::vector<const void*> OutlineOfTop(lua_State* L)
 {
-    std::set<const void*> seen;
-    std::vector<LuaObject> pending{GetGlobalLuaState()->GetGlobal("Resources")};
+    std::vector<const void*> outline;
+    const int root = lua_gettop(L);
+    if (!lua_istable(L, root))
+        return outline;
+    for (lua_pushnil(L); lua_next(L, root); lua_pop(L, 1)) {
+        if (!lua_istable(L, -1))
+            continue;
+        outline.push_back(lua_topointer(L, -1));
+        const int inner = lua_gettop(L);
+        for (lua_pushnil(L); lua_next(L, inner); lua_pop(L, 1))
+            if (lua_istable(L, -1))
+                outline.push_back(lua_topointer(L, -1));
+    }
+    return outline;
+}
+
+// The set of every table reachable from Resources, walked afresh.
+LuaObject WalkResources(LuaPlus::LuaState* state)
+{
+    LuaObject tables;
+    tables.AssignNewTable(state);
+    LuaObject yes;
+    yes.AssignBoolean(state, true);
+    std::vector<LuaObject> pending{state->GetGlobal("Resources")};
     while (!pending.empty()) {
         const LuaObject table = pending.back();
         pending.pop_back();
-        if (!table.IsTable() || !seen.insert(TableIdentity(table)).second)
+        if (!table.IsTable() || !tables.RawGet(table).IsNil())
             continue;
+        tables.RawSetObject(LuaPlus::LuaKey(table), yes);
         for (LuaPlus::LuaTableIterator it(table); it; it.Next())
             if (it.GetValue().IsTable())
                 pending.push_back(it.GetValue());
     }
-    return seen;
+    return tables;
+}
+
+// The kept set of the resources' tables, walked again when Resources changed since.
+LuaObject ResourceTables()
+{
+    static lua_State* keptFor = nullptr;
+    static std::vector<const void*> keptOutline;
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    lua_State* L = state->GetCState();
+    state->GetGlobal("Resources").Push(L);
+    std::vector<const void*> outline = OutlineOfTop(L);
+    lua_pop(L, 1);
+    lua_getfield(L, LUA_REGISTRYINDEX, kResourceWalkKey);
+    LuaObject kept(state, -1);
+    lua_pop(L, 1);
+    if (kept.IsTable() && keptFor == L && outline == keptOutline)
+        return kept;
+    kept = WalkResources(state);
+    kept.Push(L);
+    lua_setfield(L, LUA_REGISTRYINDEX, kResourceWalkKey);
+    keptFor = L;
+    keptOutline = std::move(outline);
+    return kept;
 }
 
 // A table met in the walk: where it hangs (its parent's index and its key).
@@ -57,13 +112,54 @@ std::string PathOf(const std::vector<Node>& nodes, int index)
     for (int i = index; i > 0; i = nodes[std::size_t(i)].parent) {
         const Node& node = nodes[std::size_t(i)];
         if (!node.key.IsString())
-            path.insert(0, "[" + node.key.ToString() + "]");
+            path.insert(0, "[" + DataKeyText(node.key) + "]");
         else if (node.parent == 0)
-            path.insert(0, node.key.GetString());
+            path.insert(0, DataKeyText(node.key));
         else
-            path.insert(0, std::string(".") + node.key.GetString());
+            path.insert(0, "." + DataKeyText(node.key));
     }
     return path;
+}
+
+// The most names a list an object is made with may hold (`resources`, `powerups`): each
+// object that shares the list walks it again, and the resource tree sorts it each time.
+const int kLongestNameList = 100;
+const char* const kNameLists[] = {"resources", "powerups"};
+
+// Whether the table holds more than `most` entries; looks at no more than that many.
+bool HoldsMoreThan(const LuaObject& table, int most)
+{
+    lua_State* L = table.GetCState();
+    table.Push(L);
+    const int at = lua_gettop(L);
+    int count = 0;
+    for (lua_pushnil(L); lua_next(L, at); lua_pop(L, 1))
+        if (++count > most) {
+            lua_pop(L, 2);
+            break;
+        }
+    lua_settop(L, at - 1);
+    return count > most;
+}
+
+// Leaves out of the last table of nodes each list of names longer than an object may be
+// made with, reported at its path.
+void DropLongNameLists(const std::string& levelName, const std::vector<Node>& nodes)
+{
+    const LuaObject& table = nodes.back().table;
+    for (const char* key : kNameLists) {
+        const LuaObject list = table.RawGet(key);
+        if (!list.IsTable() || !HoldsMoreThan(list, kLongestNameList))
+            continue;
+        LevelPlace place(levelName, 0, 0, PathOf(nodes, int(nodes.size() - 1)));
+        DataReport::Report(std::string(), std::string("\"") + key + "\": more than " +
+                                              std::to_string(kLongestNameList) +
+                                              " names; the list is left out");
+        LuaObject nil;
+        nil.AssignNil(GetGlobalLuaState());
+        LuaObject holder = table;
+        holder.RawSetObject(key, nil);
+    }
 }
 
 // The class an object built from the table would have, as ClassManager::InstantiateObject
@@ -127,26 +223,31 @@ bool LevelClasses::MayBuild(const Class& c)
     return false;
 }
 
-void LevelClasses::Screen(const std::string& levelName, const LuaObject& level)
+void LevelClasses::Screen(const std::string& levelName, const LuaObject& level,
+                          std::unordered_set<const void*>* walked)
 {
     if (!level.IsTable() || !ClassManager::Exists())
         return;
-    const std::set<const void*> resources = ResourceTables();
-    std::set<const void*> seen = resources;
+    const LuaObject resources = ResourceTables();
+    std::unordered_set<const void*> ownSeen;
+    std::unordered_set<const void*>& seen = walked ? *walked : ownSeen;
+    if (!seen.insert(TableIdentity(level)).second)
+        return;
     std::vector<Node> nodes{{level, -1, LuaObject()}};
-    seen.insert(TableIdentity(level));
     // Each table is walked once, but every place that holds one is screened: a table a
     // level may not build is taken out of each holder, also of one met after it was walked.
-    for (std::size_t index = 0; index < nodes.size(); ++index) {
+    for (std::size_t index = 0; index < nodes.size() && !StopSignal::IsRequested(); ++index) {
         LuaObject table = nodes[index].table;
         for (const LuaObject& key : GetOrderedKeys(table)) {
             const LuaObject value = table.RawGet(key);
             if (RefuseValue(levelName, nodes, index, table, key, value) || !value.IsTable() ||
-                resources.count(TableIdentity(value)))
+                !resources.RawGet(value).IsNil())
                 continue;
-            const bool own = index == 0 && key.IsString() &&
-                             std::string(key.GetString()) == "artefact";
+            const bool own =
+                index == 0 && key.IsString() && std::string(key.GetString()) == "artefact";
             nodes.push_back({value, int(index), key});
+            if (!own)
+                DropLongNameLists(levelName, nodes);
             if (const Class* c = own ? nullptr : RefusedClass(value)) {
                 LevelPlace place(levelName, 0, 0, PathOf(nodes, int(nodes.size() - 1)));
                 nodes.pop_back();

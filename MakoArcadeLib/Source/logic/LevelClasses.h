@@ -18,11 +18,18 @@
 // does not know is left to the readers that report it; the level table's own
 // `class` and its artefact's (which nothing builds by class) are not looked at. Tables of
 // the game's own (the shared resources a start was flattened from) are never looked into.
+// A list of names an object is made with (`resources`, `powerups`) that holds more than 100
+// entries is reported and left out of its table (every object sharing it would walk it, and
+// the resource tree sort it, again).
+// Each table is walked once however many places hold it, so the work is linear in the
+// tables the level reaches; the game's resources are walked once and kept while Resources
+// stays as it was. A stop signal ends the walk at the next table.
 //
 // Main thread only; the class registry must exist.
 #include "luaplus/LuaPlus.h"
 
 #include <string>
+#include <unordered_set>
 
 class Class;
 
@@ -31,6 +38,9 @@ class LevelClasses
 public:
     // Whether level data may build an object of the class.
     static bool MayBuild(const Class& c);
-    // Reports and removes every class the level may not build (see above).
-    static void Screen(const std::string& levelName, const LuaPlus::LuaObject& level);
+    // Reports and removes every class the level may not build (see above). Tables in walked
+    // are not walked again (a session's earlier levels walked them), and the tables walked
+    // now are added to it; null: a walk of its own.
+    static void Screen(const std::string& levelName, const LuaPlus::LuaObject& level,
+                       std::unordered_set<const void*>* walked = nullptr);
 };

@@ -5,19 +5,36 @@
 #include "core/ClosestName.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
+#include "core/Log.h"
+#include "core/StopSignal.h"
 #include "core/TableOrder.h"
 #include "logic/LevelClasses.h"
 #include "logic/LevelKeys.h"
 #include "logic/LevelPlace.h"
 #include "lua/MakoLuaState.h"
+#include "lua/ScriptValueReaders.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <map>
+#include <unordered_set>
 #include <vector>
 
 using LuaPlus::LuaObject;
 
+// What a session has done so far.
+struct LevelKeyCheck::Session::State
+{
+    std::unordered_set<const void*> checked;  // tables whose keys were checked
+    std::unordered_set<const void*> screened; // tables the class screen walked
+    int listed = 0;                           // unknown keys listed one a line
+    long long unlisted = 0;                   // unknown keys left out without a line
+    std::string level;                        // the level checked last
+};
+
 namespace {
+
+LevelKeyCheck::Session::State* s_Session = nullptr;
 
 // Keys of a ball start that the level builder reads itself.
 const char* const kBallStartKeys[] = {"paddleName", "deactivate", "position", "velocity",
@@ -81,20 +98,53 @@ void AddResourceKeys(const LuaObject& table, std::set<std::string>& keys,
 
 std::string Quoted(const std::string& text)
 {
-    return "\"" + text + "\"";
+    return "\"" + ShortenedText(text) + "\"";
 }
 
-// Reports each string key of the table that `known` lacks, with the closest known key.
+// The string keys of the table at the top of the stack that `known` lacks.
+std::vector<std::string> UnknownKeysOfTop(lua_State* L, const std::set<std::string>& known)
+{
+    std::vector<std::string> unknown;
+    const int table = lua_gettop(L);
+    for (lua_pushnil(L); lua_next(L, table); lua_pop(L, 1)) {
+        if (lua_type(L, -2) != LUA_TSTRING)
+            continue;
+        std::size_t length = 0;
+        const char* text = lua_tolstring(L, -2, &length);
+        std::string key(text, length);
+        if (!known.count(key))
+            unknown.push_back(std::move(key));
+    }
+    return unknown;
+}
+
+// Checks the table's keys once a session: each string key that `known` lacks is left out
+// of it; the first ones of the session are reported, in byte order, with the closest known
+// key, and the rest only counted.
 void ReportUnknownKeys(const LuaObject& table, const std::set<std::string>& known,
                        const std::string& subject)
 {
-    const std::vector<std::string> names(known.begin(), known.end());
-    for (const LuaObject& key : GetOrderedKeys(table)) {
-        if (!key.IsString() || known.count(key.GetString()))
-            continue;
-        DataReport::Report(subject, Quoted(key.GetString()) + ": no such key" +
-                                        DidYouMean(key.GetString(), names));
+    LevelKeyCheck::Session::State& session = *s_Session;
+    if (!table.IsTable() || !session.checked.insert(TableIdentity(table)).second)
+        return;
+    lua_State* L = table.GetCState();
+    table.Push(L);
+    std::vector<std::string> unknown = UnknownKeysOfTop(L, known);
+    for (const std::string& key : unknown) {
+        lua_pushlstring(L, key.data(), key.size());
+        lua_pushnil(L);
+        lua_rawset(L, -3);
     }
+    lua_pop(L, 1);
+    const std::size_t listed =
+        std::min(unknown.size(), std::size_t(LevelKeyCheck::kListedKeys - session.listed));
+    std::partial_sort(unknown.begin(), unknown.begin() + std::ptrdiff_t(listed), unknown.end());
+    const std::vector<std::string> names(known.begin(), known.end());
+    for (std::size_t i = 0; i < listed; ++i)
+        DataReport::Report(subject,
+                           Quoted(unknown[i]) + ": no such key" + DidYouMean(unknown[i], names));
+    session.listed += int(listed);
+    session.unlisted += (long long)(unknown.size() - listed);
 }
 
 // `Brick "RedBrick"`: the class and the resource the table is made from.
@@ -103,7 +153,7 @@ std::string Subject(const Class* c, const LuaObject& table)
     const LuaObject resource = table["resource"];
     const LuaObject name = table["name"];
     const LuaObject& label = name.IsString() ? name : resource;
-    return c->GetName() + (label.IsString() ? " " + Quoted(label.GetString()) : std::string());
+    return c->GetName() + (label.IsString() ? " " + Quoted(label.ToString()) : std::string());
 }
 
 // The class an object table makes; null when it names none the registry knows (the level
@@ -125,6 +175,9 @@ const Class* ClassOf(const LuaObject& table, const char* fallback)
 void CheckObject(const LuaObject& table, const char* fallbackClass,
                  std::initializer_list<const char*> ownKeys = {})
 {
+    // A table many entries share is checked at its first.
+    if (s_Session->checked.count(TableIdentity(table)))
+        return;
     const Class* c = ClassOf(table, fallbackClass);
     if (!c)
         return;
@@ -153,6 +206,8 @@ void CheckObjectList(const std::string& levelName, const LuaObject& level, const
         return;
     const bool cells = fallbackClass != nullptr;
     for (const LuaObject& key : GetOrderedKeys(list)) {
+        if (StopSignal::IsRequested())
+            return;
         const LuaObject entry = list[key];
         if (!entry.IsTable())
             continue;
@@ -161,7 +216,7 @@ void CheckObjectList(const std::string& levelName, const LuaObject& level, const
                             position[2].IsNumber() && position[2].GetInteger() > 0;
         LevelPlace place(
             levelName, placed ? position[2].GetInteger() : 0, placed ? position[1].GetInteger() : 0,
-            placed ? std::string() : std::string(listKey) + "[" + key.ToString() + "]");
+            placed ? std::string() : std::string(listKey) + "[" + DataKeyText(key) + "]");
         CheckObject(entry, fallbackClass);
     }
 }
@@ -185,7 +240,7 @@ void CheckStarts(const std::string& levelName, const LuaObject& level)
             const LuaObject start = paddles[key];
             if (!start.IsTable())
                 continue;
-            const std::string where = "paddleStarts[" + key.ToString() + "]";
+            const std::string where = "paddleStarts[" + DataKeyText(key) + "]";
             {
                 // The builder's own keys; the others are properties of the paddle.
                 LevelPlace place(levelName, 0, 0, where);
@@ -199,7 +254,7 @@ void CheckStarts(const std::string& levelName, const LuaObject& level)
     if (balls.IsTable())
         for (const LuaObject& key : GetOrderedKeys(balls))
             if (balls[key].IsTable())
-                CheckBallStart(levelName, balls[key], "ballStarts[" + key.ToString() + "]");
+                CheckBallStart(levelName, balls[key], "ballStarts[" + DataKeyText(key) + "]");
 }
 
 void CheckArtefact(const std::string& levelName, const LuaObject& level)
@@ -223,13 +278,40 @@ std::set<std::string> LevelKeyCheck::KnownObjectKeys(const Class* c, const LuaOb
     return keys;
 }
 
+LevelKeyCheck::Session::Session()
+{
+    if (!s_Session) {
+        m_State = std::make_unique<State>();
+        s_Session = m_State.get();
+    }
+}
+
+LevelKeyCheck::Session::~Session()
+{
+    if (!m_State)
+        return;
+    s_Session = nullptr;
+    if (m_State->unlisted == 0)
+        return;
+    // One line for the keys past the listed ones, within the session's cap.
+    try {
+        LevelPlace place(m_State->level);
+        DataReport::Report(std::string(), std::to_string(m_State->unlisted) +
+                                              " more keys that nothing reads were left out");
+    } catch (const std::exception& e) {
+        LogAtLevel(1, "The count of unknown keys could not be reported: %s\n", e.what());
+    }
+}
+
 void LevelKeyCheck::Run(const std::string& levelName, const LuaObject& level)
 {
-    if (!level.IsTable() || !ClassManager::Exists())
+    if (!level.IsTable() || !ClassManager::Exists() || StopSignal::IsRequested())
         return;
+    Session session;
+    s_Session->level = levelName;
     LevelPlace place(levelName);
     // What the level may not build goes first, so nothing below (or after) meets it.
-    LevelClasses::Screen(levelName, level);
+    LevelClasses::Screen(levelName, level, &s_Session->screened);
     CheckLevelTable(level);
     CheckObjectList(levelName, level, "compiledBricks", "Brick");
     CheckObjectList(levelName, level, "levelActors", nullptr);

@@ -12,10 +12,22 @@
 // The known keys are the game's own: the level keys of LevelKeys, and for an object table
 // the properties its class and its parents register, the fields a fresh object of the
 // class holds (Classes.<name>.defaults), and the keys of the resources the table builds on.
+// A string key nothing reads is left out of its table once reported, so nothing builds
+// on it.
+//
+// The work is bounded by what the file is, not by how often it repeats itself: within a
+// session (one level built by the game; one level file's levels in the level check) each
+// table is checked once, however many entries or levels hold it; at most kListedKeys
+// unknown keys are listed in a session, with their closest names, and one line counts the
+// rest; the session's reports are capped as a whole (DataReport::Cap). A stop signal
+// (core/StopSignal) ends the check at the next table.
 //
 // Main thread only; the class registry and the game's scripts must be loaded.
 #include "luaplus/LuaPlus.h"
 
+#include "core/DataReport.h"
+
+#include <memory>
 #include <set>
 #include <string>
 
@@ -24,6 +36,26 @@ class Class;
 class LevelKeyCheck
 {
 public:
+    // How many unknown keys a session lists one a line.
+    static const int kListedKeys = 100;
+
+    // One session (see above) while it lives. Sessions nest; the outermost holds. Run
+    // opens one of its own when none is open.
+    class Session
+    {
+    public:
+        Session();
+        ~Session();
+        Session(const Session&) = delete;
+        Session& operator=(const Session&) = delete;
+
+        struct State;
+
+    private:
+        DataReport::Cap m_Cap;
+        std::unique_ptr<State> m_State; // null in an inner session
+    };
+
     // Reports every slip of the level table (nothing for a table that is not one), after
     // removing from it what level data may not build (LevelClasses::Screen).
     static void Run(const std::string& levelName, const LuaPlus::LuaObject& level);

@@ -8,6 +8,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/ObjectDescription.h"
+#include "core/StopSignal.h"
 #include "core/TableOrder.h"
 #include "core/Utility.h"
 #include "core/ValueTypeError.h"
@@ -83,7 +84,7 @@ LuaObject CopyWithout(const LuaObject& table, std::initializer_list<const char*>
         bool skip = false;
         if (key.IsString())
             for (const char* name : skipped)
-                skip = skip || key.ToString() == name;
+                skip = skip || std::string(key.GetString()) == name;
         if (!skip)
             copy.SetObject(key, table[key]);
     }
@@ -140,7 +141,7 @@ T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& pro
             tried->ApplyProperties(single);
             kept.SetObject(key, props[key]);
         } catch (const std::exception& e) {
-            DataReport::Report(subject, "\"" + key.ToString() + "\": " + e.what() +
+            DataReport::Report(subject, "\"" + DataKeyText(key) + "\": " + e.what() +
                                             "; the key is left out");
         }
     }
@@ -238,10 +239,13 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
     const int cellHeight = height.IsNumber() ? height.GetInteger() : 16;
 
     for (const LuaObject& key : GetOrderedKeys(list)) {
+        // Asked to stop, the game makes no more: it is on its way out.
+        if (StopSignal::IsRequested())
+            break;
         const LuaObject entry = list[key];
-        const std::string entryName = m_LevelName + ".compiledBricks[" + key.ToString() + "]";
+        const std::string entryName = m_LevelName + ".compiledBricks[" + DataKeyText(key) + "]";
         if (!entry.IsTable()) {
-            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + key.ToString() + "]");
+            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + DataKeyText(key) + "]");
             DataReport::Report(std::string(), DescribeScriptValue(entry) +
                                                   " is not a brick entry; it is left out");
             continue;
@@ -249,7 +253,7 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
         // A brick entry names no class or one of the brick family: an entry of another
         // kind (an actor, a motion) is named and left out before anything is made.
         if (const Class* named = FindClassToMake(entry); named && !named->DerivesFrom("Brick")) {
-            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + key.ToString() + "]");
+            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + DataKeyText(key) + "]");
             DataReport::Report(std::string(), "a table of class \"" + named->GetName() +
                                                   "\" is not a brick entry; it is left out");
             continue;
@@ -257,7 +261,7 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
         const LuaObject position = entry["position"];
         double cell[2];
         {
-            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + key.ToString() + "]");
+            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + DataKeyText(key) + "]");
             cell[0] = CellValue(position, 1, "position");
             cell[1] = CellValue(position, 2, "position");
         }
@@ -310,8 +314,10 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
     std::vector<Object*> objects;
     const LuaObject list = ReadKey(key, LUA_TTABLE);
     for (const LuaObject& entryKey : GetOrderedKeys(list)) {
+        if (StopSignal::IsRequested())
+            break;
         const LuaObject params = list.RawGet(entryKey);
-        const std::string where = std::string(key) + "[" + entryKey.ToString() + "]";
+        const std::string where = std::string(key) + "[" + DataKeyText(entryKey) + "]";
         if (onlyClass) {
             // Counting reports nothing: the field's build reports each entry once.
             const Class* c = FindClassToMake(params);

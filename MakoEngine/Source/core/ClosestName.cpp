@@ -14,23 +14,25 @@ std::string Lower(const std::string& text)
 }
 
 // Optimal string alignment distance: insertions, deletions, changes and swaps of
-// neighbouring characters.
+// neighbouring characters. Three rows of the table at a time.
 std::size_t EditDistance(const std::string& a, const std::string& b)
 {
-    const std::size_t n = a.size(), m = b.size();
-    std::vector<std::vector<std::size_t>> d(n + 1, std::vector<std::size_t>(m + 1));
-    for (std::size_t i = 0; i <= n; ++i)
-        d[i][0] = i;
+    const std::size_t m = b.size();
+    std::vector<std::size_t> before(m + 1), last(m + 1), row(m + 1);
     for (std::size_t j = 0; j <= m; ++j)
-        d[0][j] = j;
-    for (std::size_t i = 1; i <= n; ++i)
+        last[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        row[0] = i;
         for (std::size_t j = 1; j <= m; ++j) {
             const std::size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            row[j] = std::min({last[j] + 1, row[j - 1] + 1, last[j - 1] + cost});
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+                row[j] = std::min(row[j], before[j - 2] + 1);
         }
-    return d[n][m];
+        before.swap(last);
+        last.swap(row);
+    }
+    return last[m];
 }
 
 std::size_t AllowedEdits(std::size_t length)
@@ -42,11 +44,15 @@ std::size_t AllowedEdits(std::size_t length)
 
 std::string FindClosestName(const std::string& word, const std::vector<std::string>& known)
 {
-    const std::string lowerWord = Lower(word);
     std::string best;
+    if (word.size() > kLongestName)
+        return best;
+    const std::string lowerWord = Lower(word);
     std::size_t bestDistance = AllowedEdits(word.size()) + 1;
-    for (const std::string& name : known) {
-        if (name == word)
+    const std::size_t candidates = std::min(known.size(), kMostCandidates);
+    for (std::size_t i = 0; i < candidates; ++i) {
+        const std::string& name = known[i];
+        if (name == word || name.size() > kLongestName)
             continue;
         // Names far longer or shorter cannot be close; skip the table for them.
         const std::size_t gap =

@@ -7,6 +7,10 @@
 // or swap of two neighbouring letters each count one; case is ignored), when it is close
 // enough to be a slip: at most one edit for words of up to four letters, two up to eight,
 // three beyond. Among equally close names the first wins. Empty when none is close.
+// The work is bounded whatever it is given: a word or name longer than kLongestName is no
+// slip of either, and only the first kMostCandidates names are looked at.
+const std::size_t kLongestName = 64;
+const std::size_t kMostCandidates = 4096;
 std::string FindClosestName(const std::string& word, const std::vector<std::string>& known);
 
 // `; did you mean "RedBrick"?` naming the closest known name, or empty when none is close.

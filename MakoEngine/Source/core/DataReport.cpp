@@ -25,6 +25,21 @@ std::set<std::string>& Reported()
     return reported;
 }
 
+// The open caps: how many are open, how many lines the outermost still allows, and how
+// many problems it left unsaid.
+struct CapState
+{
+    int open = 0;
+    int left = 0;
+    long long unsaid = 0;
+};
+
+CapState& Caps()
+{
+    static CapState caps;
+    return caps;
+}
+
 DataReport::Listener& CurrentListener()
 {
     static DataReport::Listener listener;
@@ -57,6 +72,33 @@ DataReport::Place::~Place()
         Reported().clear();
 }
 
+DataReport::Cap::Cap(int lines)
+{
+    CapState& caps = Caps();
+    if (caps.open++ == 0) {
+        caps.left = lines;
+        caps.unsaid = 0;
+    }
+}
+
+DataReport::Cap::~Cap()
+{
+    CapState& caps = Caps();
+    if (--caps.open > 0 || caps.unsaid == 0)
+        return;
+    DataIssue issue;
+    issue.place = CurrentPlace();
+    issue.text = std::to_string(caps.unsaid) + " more problem(s) not listed";
+    caps.unsaid = 0;
+    LogAtLevel(1, "%s\n", issue.ToString().c_str());
+    try {
+        if (CurrentListener())
+            CurrentListener()(issue);
+    } catch (const std::exception& e) {
+        LogAtLevel(1, "The report of problems could not take the count: %s\n", e.what());
+    }
+}
+
 bool DataReport::InPlace()
 {
     return !Places().empty();
@@ -76,6 +118,13 @@ void DataReport::Report(const std::string& subject, const std::string& text)
     const std::string line = issue.ToString();
     if (InPlace() && !Reported().insert(line).second)
         return;
+    CapState& caps = Caps();
+    if (caps.open > 0 && caps.left <= 0) {
+        ++caps.unsaid;
+        return;
+    }
+    if (caps.open > 0)
+        --caps.left;
     // At the game's default log level: an author looks for these in the log.
     LogAtLevel(1, "%s\n", line.c_str());
     if (CurrentListener())
@@ -87,6 +136,20 @@ DataReport::Listener DataReport::SetListener(Listener listener)
     Listener previous = std::move(CurrentListener());
     CurrentListener() = std::move(listener);
     return previous;
+}
+
+std::string ShortenedText(const std::string& text, std::size_t longest)
+{
+    return text.size() <= longest ? text : text.substr(0, longest) + "...";
+}
+
+std::string DataKeyText(const LuaObject& key)
+{
+    if (key.IsString())
+        return ShortenedText(key.GetString());
+    if (key.IsNumber())
+        return key.ToString();
+    return std::string("<") + key.TypeName() + ">";
 }
 
 const char* NeededTypeWords(int luaType)

@@ -11,6 +11,11 @@
 // builds. Outside a place such a property raises its ValueTypeError, so a script sees the
 // error. Within the outermost open place each distinct problem is reported once.
 //
+// While a cap is open (DataReport::Cap, opened by the code that reads one file's data), at
+// most its number of problems are logged and handed on; the rest are only counted, and
+// closing the outermost cap reports one line with their count. So however a file is made,
+// what is said about it stays a few hundred lines.
+//
 // Main thread only.
 #include "luaplus/LuaPlus.h"
 
@@ -58,6 +63,18 @@ public:
         Place& operator=(const Place&) = delete;
     };
 
+    // Caps the problems reported until it is destroyed (see above). Caps nest; the
+    // outermost holds.
+    class Cap
+    {
+    public:
+        explicit Cap(int lines = kCappedLines);
+        ~Cap();
+        Cap(const Cap&) = delete;
+        Cap& operator=(const Cap&) = delete;
+    };
+    static const int kCappedLines = 200;
+
     // Whether a place is open.
     static bool InPlace();
     // The innermost open place; null when none is open.
@@ -80,6 +97,14 @@ LuaPlus::LuaObject ReadDataKey(const LuaPlus::LuaObject& table, const char* key,
 // reported as the game's default and counts as missing.
 double ReadGlobalNumber(const char* name, double def);
 int ReadGlobalInt(const char* name, int def);
+
+// A key of data as a report names it, whatever its type: a string as it is (a long one cut
+// to its first 64 bytes and "..."), a number as a script writes it, any other value by its
+// type ("<table>", "<boolean>"). Never raises.
+std::string DataKeyText(const LuaPlus::LuaObject& key);
+
+// The text cut to its first `longest` bytes and "..." when it is longer.
+std::string ShortenedText(const std::string& text, std::size_t longest = 64);
 
 // The words for a Lua type a key needs: "a number", "a string", "a boolean", "a table".
 const char* NeededTypeWords(int luaType);

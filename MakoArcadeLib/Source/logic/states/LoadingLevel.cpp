@@ -1,10 +1,12 @@
 #include "logic/states/LoadingLevel.h"
 
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
+#include "logic/LevelKeyCheck.h"
 #include "logic/LevelManager.h"
 #include "logic/states/StateSupport.h"
 #include "lua/MakoLuaState.h"
@@ -47,6 +49,10 @@ bool LoadingLevel::BuildLevel()
 {
     ArcadeGameLogic* logic = m_Logic;
     std::string wanted;
+    // What building one level says about its data is capped, and a table its entries share
+    // is checked once.
+    DataReport::Cap cap;
+    LevelKeyCheck::Session session;
     try {
         Level* level = FetchLevel(wanted);
         if (!level) {
