@@ -115,7 +115,7 @@ std::vector<std::string> Level::ReadPowerupList(const LuaObject& list,
     std::vector<std::string> kinds;
     LevelPlace place(m_LevelName);
     for (const auto& [key, entry] : DataListTables(list, std::string(), where)) {
-        const std::string at = where + "[" + key.ToString() + "].powerupClass";
+        const std::string at = where + "[" + DataKeyText(key) + "].powerupClass";
         const LuaObject name = entry["powerupClass"];
         if (name.IsString() && Powerup::IsKind(name.GetString()))
             kinds.push_back(name.GetString());

@@ -11,6 +11,7 @@
 #include "logic/LevelClasses.h"
 #include "logic/LevelKeys.h"
 #include "logic/LevelPlace.h"
+#include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 
@@ -27,6 +28,7 @@ struct LevelKeyCheck::Session::State
 {
     std::unordered_set<const void*> checked;  // tables whose keys were checked
     std::unordered_set<const void*> screened; // tables the class screen walked
+    std::unordered_set<const void*> foreign;  // `Levels` and the other levels' own tables
     int listed = 0;                           // unknown keys listed one a line
     long long unlisted = 0;                   // unknown keys left out without a line
     std::string level;                        // the level checked last
@@ -125,7 +127,8 @@ void ReportUnknownKeys(const LuaObject& table, const std::set<std::string>& know
                        const std::string& subject)
 {
     LevelKeyCheck::Session::State& session = *s_Session;
-    if (!table.IsTable() || !session.checked.insert(TableIdentity(table)).second)
+    if (!table.IsTable() || session.foreign.count(TableIdentity(table)) ||
+        !session.checked.insert(TableIdentity(table)).second)
         return;
     lua_State* L = table.GetCState();
     table.Push(L);
@@ -172,6 +175,41 @@ const Class* ClassOf(const LuaObject& table, const char* fallback)
     return fallback ? ClassManager::GetInstance()->GetClass(fallback, true) : nullptr;
 }
 
+// A level's data may name `Levels` or another level where an object is wanted: those tables
+// are not this level's, so nothing here checks or mends them (the builder leaves such an
+// element out by its kind).
+void NoteForeignTables(const LuaObject& level)
+{
+    s_Session->foreign.clear();
+    const LuaObject levels = GetGlobalValue("Levels");
+    if (!levels.IsTable())
+        return;
+    s_Session->foreign.insert(TableIdentity(levels));
+    for (const LuaObject& key : GetOrderedKeys(levels)) {
+        const LuaObject other = levels.RawGet(key);
+        if (other.IsTable() && TableIdentity(other) != TableIdentity(level))
+            s_Session->foreign.insert(TableIdentity(other));
+    }
+}
+
+// True, once named and taken out of the list, when the entry list[key] is `Levels` or
+// another level: no entry of a level is made of those.
+bool LeftOutIfForeign(const std::string& levelName, LuaObject list, const LuaPlus::LuaKey& key,
+                      const std::string& where)
+{
+    const LuaObject entry = list.RawGet(key);
+    if (!entry.IsTable() || !s_Session->foreign.count(TableIdentity(entry)))
+        return false;
+    LevelPlace place(levelName, 0, 0, where);
+    const bool levels = TableIdentity(entry) == TableIdentity(GetGlobalValue("Levels"));
+    DataReport::Report(std::string(), std::string(levels ? "the table Levels" : "another level") +
+                                          " is no entry of this level; it is left out");
+    LuaObject nil;
+    nil.AssignNil(GetGlobalLuaState());
+    list.RawSetObject(key, nil);
+    return true;
+}
+
 void CheckObject(const LuaObject& table, const char* fallbackClass,
                  std::initializer_list<const char*> ownKeys = {})
 {
@@ -208,6 +246,9 @@ void CheckObjectList(const std::string& levelName, const LuaObject& level, const
     for (const LuaObject& key : GetOrderedKeys(list)) {
         if (StopSignal::IsRequested())
             return;
+        if (LeftOutIfForeign(levelName, list, key,
+                             std::string(listKey) + "[" + DataKeyText(key) + "]"))
+            continue;
         const LuaObject entry = list[key];
         if (!entry.IsTable())
             continue;
@@ -237,24 +278,29 @@ void CheckStarts(const std::string& levelName, const LuaObject& level)
     const LuaObject paddles = level["paddleStarts"];
     if (paddles.IsTable())
         for (const LuaObject& key : GetOrderedKeys(paddles)) {
+            const std::string where = "paddleStarts[" + DataKeyText(key) + "]";
+            if (LeftOutIfForeign(levelName, paddles, key, where))
+                continue;
             const LuaObject start = paddles[key];
             if (!start.IsTable())
                 continue;
-            const std::string where = "paddleStarts[" + DataKeyText(key) + "]";
             {
                 // The builder's own keys; the others are properties of the paddle.
                 LevelPlace place(levelName, 0, 0, where);
                 CheckObject(start, "Paddle",
                             {"position", "vertical", "facePositive", "ballStart", "name"});
             }
-            if (start["ballStart"].IsTable())
+            if (!LeftOutIfForeign(levelName, start, "ballStart", where + ".ballStart") &&
+                start["ballStart"].IsTable())
                 CheckBallStart(levelName, start["ballStart"], where + ".ballStart");
         }
     const LuaObject balls = level["ballStarts"];
     if (balls.IsTable())
-        for (const LuaObject& key : GetOrderedKeys(balls))
-            if (balls[key].IsTable())
-                CheckBallStart(levelName, balls[key], "ballStarts[" + DataKeyText(key) + "]");
+        for (const LuaObject& key : GetOrderedKeys(balls)) {
+            const std::string where = "ballStarts[" + DataKeyText(key) + "]";
+            if (!LeftOutIfForeign(levelName, balls, key, where) && balls[key].IsTable())
+                CheckBallStart(levelName, balls[key], where);
+        }
 }
 
 void CheckArtefact(const std::string& levelName, const LuaObject& level)
@@ -309,6 +355,7 @@ void LevelKeyCheck::Run(const std::string& levelName, const LuaObject& level)
         return;
     Session session;
     s_Session->level = levelName;
+    NoteForeignTables(level);
     LevelPlace place(levelName);
     // What the level may not build goes first, so nothing below (or after) meets it.
     LevelClasses::Screen(levelName, level, &s_Session->screened);

@@ -51,7 +51,7 @@ DataListTables(const LuaObject& list, const std::string& subject, const std::str
         if (element.IsTable())
             tables.emplace_back(key, element);
         else
-            DataReport::Report(subject, where + "[" + key.ToString() +
+            DataReport::Report(subject, where + "[" + DataKeyText(key) +
                                             "]: " + DescribeScriptValue(element) +
                                             " is not a table; it is left out");
     }
