@@ -122,7 +122,9 @@ std::vector<SweepCase> ShapeCases()
              "[{}] = 1, [false] = { class = 'Label' }, [2.5] = { class = 'Label' } } },\n"
              "  paddleStarts = { [true] = 5, [{}] = { [{}] = 1 } }, ballStarts = { [{}] = 'x', "
              "[true] = { [{}] = 2 } }, levelActors = { [{}] = { class = 'Label' }, [false] = 7, "
-             "[true] = { class = 'Brick', resource = 'RedBrick', position = { 100, 100 }, zz = 1 } "
+             "[true] = { class = 'Brick', resource = 'RedBrick', position = { 100, 100 }, zz = 1, "
+             "factories = { [false] = 5 }, trailEmitter = { [false] = 5 }, motion = { class = "
+             "'MotionSequential', addMotionList = { [false] = 5 } } } "
              "} "
              "}\n"},
     };
@@ -219,6 +221,10 @@ TEST_F(WorkSizeSweep, DeepWideLongAndStrangelyKeyedFilesEndWithAFewLines)
     for (const char* line : {"EveryKeyType.lua: Levels[<table>]: a level is named by a string",
                              "EveryKeyType.lua: Levels[<boolean>]: a level is named by a string",
                              "EveryKeyType.lua: Levels[1.5]: a level is named by a string"})
+        EXPECT_NE(std::string::npos, keys.report.find(line)) << line << "\n" << keys.report;
+    // Lists a structure's properties read name their elements by any key.
+    for (const char* line : {"factories[<boolean>]", "trailEmitter[<boolean>]",
+                             "addMotionList[<boolean>]"})
         EXPECT_NE(std::string::npos, keys.report.find(line)) << line << "\n" << keys.report;
     EXPECT_EQ(std::string::npos, keys.report.find("throws")) << keys.report;
 }

@@ -310,7 +310,7 @@ void ArcadeStructure::ApplyFactories(const LuaObject& value)
     const std::string subject = DescribeObject(*this);
     for (const auto& [key, table] : DataListTables(value, subject, "factories"))
         if (std::unique_ptr<Factory> factory = MakeDataObject<Factory>(
-                table, "Factory", subject, "factories[" + key.ToString() + "]"))
+                table, "Factory", subject, "factories[" + DataKeyText(key) + "]"))
             made.push_back(std::move(factory));
     m_Factories = std::move(made);
     if (m_World)
@@ -349,7 +349,7 @@ void ArcadeStructure::ApplyTrailEmitter(const LuaObject& value)
             AddTrailEmitter(entry.GetString());
         else
             DataReport::Report(DescribeObject(*this),
-                               "trailEmitter[" + key.ToString() +
+                               "trailEmitter[" + DataKeyText(key) +
                                    "]: " + DescribeScriptValue(entry) +
                                    " is not an emitter name; it is left out");
     }

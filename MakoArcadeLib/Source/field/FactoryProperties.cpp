@@ -3,6 +3,7 @@
 
 #include "core/Class.h"
 #include "core/DataLists.h"
+#include "core/DataReport.h"
 #include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 
@@ -66,7 +67,7 @@ void ParseList(const Factory& factory, const char* name, const LuaObject& table,
     const std::string subject = DescribeObject(factory);
     for (const auto& [key, entry] : DataListTables(table, subject, name)) {
         Record record;
-        if (parse(entry, record, subject, std::string(name) + "[" + key.ToString() + "]"))
+        if (parse(entry, record, subject, std::string(name) + "[" + DataKeyText(key) + "]"))
             out.push_back(record);
     }
 }

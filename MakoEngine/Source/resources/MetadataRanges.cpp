@@ -1,5 +1,7 @@
 #include "resources/MetadataRanges.h"
 
+#include "core/DataReport.h"
+
 #include <boost/format.hpp>
 
 #include <algorithm>
@@ -206,7 +208,7 @@ void MendAnimations(LuaObject entry, long long lastFrame, std::vector<std::strin
     for (LuaTableIterator it(animations); it; it.Next())
         named.emplace_back(it.GetKey(), it.GetValue());
     for (auto& [key, animation] : named) {
-        const std::string where = "Animations." + key.ToString();
+        const std::string where = "Animations." + DataKeyText(key);
         if (!animation.IsTable()) {
             lines.push_back(where + " = " + Shown(animation) +
                             " is not a list of frames; it "

@@ -2,6 +2,7 @@
 #include "scene/AbstractMotion.h"
 
 #include "core/DataLists.h"
+#include "core/DataReport.h"
 #include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
@@ -41,7 +42,7 @@ void AbstractMotion::ApplyClassicProperty(const std::string& name, const LuaObje
         else
             tables = DataListTables(value, subject, name);
         for (const auto& [key, table] : tables) {
-            const std::string where = key.IsNil() ? name : name + "[" + key.ToString() + "]";
+            const std::string where = key.IsNil() ? name : name + "[" + DataKeyText(key) + "]";
             if (std::unique_ptr<Motion> motion =
                     MakeDataObject<Motion>(table, "Motion", subject, where))
                 AddMotion(motion.release(), true);
