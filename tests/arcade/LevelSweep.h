@@ -32,7 +32,8 @@ inline std::string SweepBaseLevel(const std::string& name)
     ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
     artefact = { name = "artifactScarab.jpg", position = { 272, 52 }, score = 100 },
 }
-local L = Levels.)lua" + name + "\n";
+local L = Levels.)lua" +
+           name + "\n";
 }
 
 class LevelSweepFixture : public GameFixture

@@ -223,8 +223,8 @@ TEST_F(WorkSizeSweep, DeepWideLongAndStrangelyKeyedFilesEndWithAFewLines)
                              "EveryKeyType.lua: Levels[1.5]: a level is named by a string"})
         EXPECT_NE(std::string::npos, keys.report.find(line)) << line << "\n" << keys.report;
     // Lists a structure's properties read name their elements by any key.
-    for (const char* line : {"factories[<boolean>]", "trailEmitter[<boolean>]",
-                             "addMotionList[<boolean>]"})
+    for (const char* line :
+         {"factories[<boolean>]", "trailEmitter[<boolean>]", "addMotionList[<boolean>]"})
         EXPECT_NE(std::string::npos, keys.report.find(line)) << line << "\n" << keys.report;
     EXPECT_EQ(std::string::npos, keys.report.find("throws")) << keys.report;
 }
