@@ -19,7 +19,14 @@ int NextThunk(lua_State* L)
     return 2;
 }
 
+TableWalkHook g_WalkHook = nullptr;
+
 } // namespace
+
+void SetTableWalkHook(TableWalkHook hook)
+{
+    g_WalkHook = hook;
+}
 
 LuaTableIterator::LuaTableIterator(const LuaObject& table) : m_Table(table)
 {
@@ -48,6 +55,8 @@ void LuaTableIterator::Step()
     lua_State* L = m_Table.GetCState();
     if (!L)
         throw LuaException("LuaTableIterator: the table's state is gone");
+    if (g_WalkHook)
+        g_WalkHook();
     int top = lua_gettop(L);
     m_Table.Push();
     m_Key.Push();

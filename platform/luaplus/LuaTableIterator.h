@@ -8,6 +8,12 @@
 
 namespace LuaPlus {
 
+// Called at every step of every walk, before the next entry is read: the engine's meter of
+// the work done on a file's values (core/WorkMeter). It may raise; the walk then ends where
+// it is. Null (the default) for none.
+using TableWalkHook = void (*)();
+void SetTableWalkHook(TableWalkHook hook);
+
 class LuaTableIterator
 {
 public:

@@ -1,0 +1,62 @@
+#pragma once
+// The work the engine does on the values of one file, and the stop signal, looked at in one
+// place. Whoever loads a file the game did not write (a level file, a picture folder's
+// metadata, a card) or builds a level from one opens a WorkMeter for it; every walk over
+// values read from that file charges the innermost open meter, one unit a step. Walks over
+// Lua tables charge through LuaPlus::LuaTableIterator (the few raw lua_next loops call
+// Charge at each step), so a walk written later is metered without anyone remembering to.
+//
+// A charge raises WorkSpent once the meter has no units left, or when a stop of the program
+// was asked for (core/StopSignal). Once spent, the meter raises again at every charge, so
+// code that catches the error (a script, a per-entry guard) cannot go on working; the one
+// that opened the meter asks IsSpent() and names the file or level as left out.
+//
+// Charges made with no meter open count nothing and look only at the stop signal.
+// Meters nest; the innermost one is charged. Main thread only.
+#include "core/Exception.h"
+
+#include <string>
+
+// The work on one file's values ran out, or a stop was asked for while it went on.
+MAKO_DECLARE_EXCEPTION(WorkSpent);
+
+class WorkMeter
+{
+public:
+    // Opens the meter for `what` (the file or level, as a message names it: "Levels/Zz.lua",
+    // `level "Welcome"`), with `units` steps of work.
+    explicit WorkMeter(std::string what, long long units = kDefaultUnits);
+    ~WorkMeter();
+    WorkMeter(const WorkMeter&) = delete;
+    WorkMeter& operator=(const WorkMeter&) = delete;
+
+    // Charges the innermost open meter; raises WorkSpent when it is spent or a stop was
+    // asked for. With no meter open, raises only for a stop.
+    static void Charge(long long units = 1);
+    // The innermost open meter; null when none.
+    static WorkMeter* Current();
+
+    // Whether this meter ran out or was stopped, and why: "" while it holds, else a text
+    // to follow the name ("needs more than 20000000 steps of work", "was stopped by
+    // SIGTERM").
+    bool IsSpent() const { return !m_Reason.empty(); }
+    const std::string& GetReason() const MAKO_LIFETIMEBOUND { return m_Reason; }
+    // "<what> <reason>": the sentence a caller logs when it leaves the file out.
+    std::string Describe() const;
+    const std::string& GetWhat() const MAKO_LIFETIMEBOUND { return m_What; }
+    long long GetUsed() const { return m_Used; }
+    long long GetUnits() const { return m_Units; }
+
+    // Steps a meter allows unless its opener says otherwise: far above what the largest
+    // written level or metadata file takes (a few hundred thousand), a few seconds of work.
+    static const long long kDefaultUnits = 20000000;
+
+private:
+    [[noreturn]] void Spend(const std::string& reason);
+
+    std::string m_What;
+    long long m_Units;
+    long long m_Used = 0;
+    std::string m_Reason;
+    WorkMeter* m_Outer;
+};
