@@ -40,11 +40,8 @@ WorkMeter* WorkMeter::Current()
 void WorkMeter::Charge(long long units)
 {
     WorkMeter* meter = Innermost();
-    if (!meter) {
-        if (StopSignal::IsRequested())
-            MAKO_THROW(WorkSpent, std::string("the work was stopped by ") + StopSignal::GetName());
+    if (!meter)
         return;
-    }
     if (meter->IsSpent())
         MAKO_THROW(WorkSpent, meter->Describe());
     meter->m_Used += units;

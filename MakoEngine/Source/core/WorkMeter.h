@@ -11,7 +11,8 @@
 // code that catches the error (a script, a per-entry guard) cannot go on working; the one
 // that opened the meter asks IsSpent() and names the file or level as left out.
 //
-// Charges made with no meter open count nothing and look only at the stop signal.
+// Charges made with no meter open count nothing and raise nothing: the game's own work (a
+// shutdown that saves the cards after a stop) is never cut short by the meter.
 // Meters nest; the innermost one is charged. Main thread only.
 #include "core/Exception.h"
 
@@ -31,7 +32,7 @@ public:
     WorkMeter& operator=(const WorkMeter&) = delete;
 
     // Charges the innermost open meter; raises WorkSpent when it is spent or a stop was
-    // asked for. With no meter open, raises only for a stop.
+    // asked for. With no meter open, does nothing.
     static void Charge(long long units = 1);
     // The innermost open meter; null when none.
     static WorkMeter* Current();
