@@ -95,7 +95,7 @@ TEST_F(CommandLineTest, EveryOptionIsAcceptedAloneAndTogetherWithTheOthers)
             all.insert(all.end(), words.begin(), words.end());
         }
     }
-    all.insert(all.end(), {"-w", "--log3", "--mapscreen", "", "--DISABLECRASHRPT"});
+    all.insert(all.end(), {"-w", "--log3", "--mapscreen", "--DISABLECRASHRPT"});
     all.erase(std::find(all.begin(), all.end(), "--disableCrashRpt"));
     const Outcome together = Start(all);
     EXPECT_FALSE(together.stopped) << together.message;
@@ -182,21 +182,60 @@ TEST_F(CommandLineTest, DebuggerPortIsAPlainNumberOfAtMostFiveDigits)
               Start({"--luadebugport=4000"}).message);
 }
 
-TEST_F(CommandLineTest, WordsThatAreNoOptionAndTheDisplayConflictKeepTheirMessages)
+TEST_F(CommandLineTest, EveryWordIsReadAsAnOptionItsValueOrAStrayWordThatIsNamed)
 {
-    EXPECT_EQ("The command line word \"extra\" is not an option (options begin with \"-\").",
-              Start({"extra", "--windowed"}).message);
-    EXPECT_EQ("The command line word \"-1\" is not an option (options begin with \"-\").",
-              Start({"-1"}).message);
-    EXPECT_EQ("The command line option \"--bogus\" is not one this program knows.",
-              Start({"--nosound", "--bogus"}).message);
-    EXPECT_EQ("Both fullscreen and windowed modes were specified on the command line. Give "
-              "only one of --fullscreen and --windowed (given: \"-f\" and \"--windowed\").",
-              Start({"-f", "--windowed"}).message);
-    EXPECT_EQ("Two first screens were given on the command line. Give only one of "
-              "--menuscreen, --mapscreen, --gamescreen and --testscreen (given: \"--gamescreen\" "
-              "and \"--menuscreen\").",
-              Start({"--gamescreen", "--menuscreen"}).message);
+    const std::string stray = "\" is not an option (options begin with \"-\").";
+    const std::string unknown = "\" is not one this program knows.";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"extra", "--windowed"}, "The command line word \"extra" + stray},
+        // A word that begins with "-" is an option, whatever follows the dash.
+        {{"-5"}, "The command line option \"-5" + unknown},
+        {{"--nosound", "-1"}, "The command line option \"-1" + unknown},
+        {{"--bogus", "--nosound"}, "The command line option \"--bogus" + unknown},
+        // An empty word is a stray word too, wherever it stands.
+        {{""}, "An empty word on the command line is not an option (options begin with \"-\")."},
+        {{"--nosound", "", "--windowed"},
+         "An empty word on the command line is not an option (options begin with \"-\")."},
+        // An option that takes a value takes one word: the next one is read on its own.
+        {{"--luadebugport", "80", "81"},
+         "The command line word \"81\" after \"--luadebugport 80" + stray},
+        {{"--luadebugport", "80", "81", "--nosound"},
+         "The command line word \"81\" after \"--luadebugport 80" + stray},
+        {{"--luadebugport", "80", ""},
+         "An empty word on the command line is not an option (options begin with \"-\")."},
+        {{"--luadebugport", "80", "--luadebugport", "81"},
+         "The command line option --luadebugport is given twice (\"--luadebugport\" and "
+         "\"--luadebugport\"); give it once."},
+        {{"--console", "extra"},
+         "The command line option --console takes no value (given: "
+         "\"--console extra\")."},
+        {{"-f", "--windowed"},
+         "Both fullscreen and windowed modes were specified on the command line. Give only one "
+         "of --fullscreen and --windowed (given: \"-f\" and \"--windowed\")."},
+        {{"--gamescreen", "--menuscreen"},
+         "Two first screens were given on the command line. Give only one of --menuscreen, "
+         "--mapscreen, --gamescreen and --testscreen (given: \"--gamescreen\" and "
+         "\"--menuscreen\")."},
+    };
+    for (const auto& [words, message] : cases) {
+        const Outcome outcome = Start(words);
+        EXPECT_EQ(2, outcome.status) << message;
+        EXPECT_EQ(message, outcome.message);
+    }
+    const Outcome port = Start({"--luadebugport", "8080", "--nosound"});
+    EXPECT_FALSE(port.stopped) << port.message;
+}
+
+TEST_F(CommandLineTest, TheLogNamesTheWordsAsGiven)
+{
+    LogCapture capture(home.Path() + "/capture.log");
+    app->Parse({"/games/bumperlux", "--luadebugport", "80", "--nosound"});
+    Fresh().Parse({"/games/bumperlux", "--nosound", ""});
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            "Command Line Parameters: '/games/bumperlux' '--luadebugport' '80' '--nosound' \n",
+            "Command Line Parameters: '/games/bumperlux' '--nosound' '' \n"}),
+        capture.LinesStartingWith("Command Line Parameters:"));
 }
 
 TEST_F(CommandLineTest, TheOptionListHoldsExactlyTheOptionsRead)

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include <unistd.h>
 
@@ -24,6 +25,22 @@ bool EndsWith(const std::string& text, const std::string& suffix)
 {
     return text.size() >= suffix.size() &&
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Every file and folder under the temporary home but the runs' own output files: what a
+// run of the program put there, beside the folders the home starts with.
+std::set<std::string> UnderHome(const TempHome& home)
+{
+    std::set<std::string> found;
+    const std::filesystem::path root(home.Path());
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string name = std::filesystem::relative(entry.path(), root).string();
+        const bool runOutput = StartsWith(name, "run") && name.find('/') == std::string::npos &&
+                               (EndsWith(name, ".out") || EndsWith(name, ".err"));
+        if (!runOutput)
+            found.insert(name);
+    }
+    return found;
 }
 
 } // namespace
@@ -91,6 +108,11 @@ TEST(Startup, CommandLineMistakesAreToldInOneLineWithTheOptionsAndNoReport)
         {{"--bogus"}, "The command line option \"--bogus\" is not one this program knows."},
         {{"--version"}, "The command line option \"--version\" is not one this program knows."},
         {{"stray"}, "The command line word \"stray\" is not an option (options begin with \"-\")."},
+        {{"-5"}, "The command line option \"-5\" is not one this program knows."},
+        {{""}, "An empty word on the command line is not an option (options begin with \"-\")."},
+        {{"--luadebugport", "80", "81"},
+         "The command line word \"81\" after \"--luadebugport 80\" is not an option (options "
+         "begin with \"-\")."},
         {{"--luadebugport", "70000"},
          "The command line option --luadebugport needs a port number from 0 to 65535 (0 picks "
          "a free port), not \"70000\"."},
@@ -103,6 +125,7 @@ TEST(Startup, CommandLineMistakesAreToldInOneLineWithTheOptionsAndNoReport)
          "Both fullscreen and windowed modes were specified on the command line. Give only one "
          "of --fullscreen and --windowed (given: \"-f\" and \"--windowed\")."},
     };
+    const std::set<std::string> before = UnderHome(home);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.front());
         std::vector<std::string> args = c.args;
@@ -120,12 +143,32 @@ TEST(Startup, CommandLineMistakesAreToldInOneLineWithTheOptionsAndNoReport)
         // No crash: no report, and no folder or log made for a start that never began.
         EXPECT_EQ("", CrashReports());
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(GameLogPath()).parent_path()));
+        EXPECT_EQ(before, UnderHome(home));
     }
+}
+
+TEST(Startup, AnOptionListThatCannotBeWrittenIsAFailureToldOnStandardError)
+{
+    TempHome home;
+    const std::set<std::string> before = UnderHome(home);
+    for (const char* help : {"--help", "-h"}) {
+        // Standard output is a full device: the list is lost, and the program says so.
+        ProgramRun run({"sh", "-c", "exec \"$0\" \"$@\" >/dev/full"}, {help}, "dummy");
+        run.CloseInput();
+        EXPECT_EQ(1, run.Wait()) << help;
+        EXPECT_EQ("bumperlux: The option list could not be written to standard output (No "
+                  "space left on device).\n",
+                  run.Errors())
+            << help;
+        EXPECT_EQ(before, UnderHome(home)) << help;
+    }
+    EXPECT_EQ("", CrashReports());
 }
 
 TEST(Startup, HelpListsTheOptionsOnStandardOutput)
 {
     TempHome home;
+    const std::set<std::string> before = UnderHome(home);
     std::string first;
     for (const char* help : {"--help", "-h"}) {
         ProgramRun run({help});
@@ -138,6 +181,7 @@ TEST(Startup, HelpListsTheOptionsOnStandardOutput)
         if (first.empty())
             first = list;
         EXPECT_EQ(first, list) << help;
+        EXPECT_EQ(before, UnderHome(home)) << help;
     }
     EXPECT_EQ("", CrashReports());
 }

@@ -131,7 +131,8 @@ public:
     bool IsAppPaused() const { return m_AppPaused; }
 
     // Command line (argument 0 is the program path; each further entry is one option with
-    // the words that follow it).
+    // the words that follow it). The options are read from the words as given
+    // (CommandLineOptions::Read), which refuses an empty word; entries leave it out.
     void ParseCmdLineArgs(int argc, char** argv);
     std::string GetArg(std::size_t index) const;
     std::size_t GetNumArgs() const { return m_Args.size(); }
@@ -381,7 +382,8 @@ protected:
     // The process's script state (not owned: the program entry closes it last).
     LuaPlus::LuaState* m_LuaState = nullptr;
 
-    std::vector<std::string> m_Args;
+    std::vector<std::string> m_Args;     // the entries (ParseCmdLineArgs)
+    std::vector<std::string> m_Words;    // the command line's words as given, argument 0 first
     FramePacer m_Pacer{FRAME_PERIOD_MS}; // the next frame's deadline
     std::uint32_t m_FrameStartTime = 0;
     bool m_IsRunning = false;

@@ -104,33 +104,37 @@ std::uint32_t AppCodeFromString(const std::string& inputStr)
 
 void Application::ParseCmdLineArgs(int argc, char** argv)
 {
+    m_Words.clear();
+    m_Args.clear();
+    for (int i = 0; i < argc; ++i)
+        m_Words.emplace_back(argv[i] ? argv[i] : "");
+    // The words as given, each quoted (an empty one shows as ''), whatever they mean.
     Log("Command Line Parameters: ");
-    auto addArg = [this](const std::string& arg) {
-        m_Args.push_back(arg);
-        Log("'%s' ", arg.c_str());
-    };
-    addArg(argc > 0 && argv[0] ? argv[0] : "");
+    for (const std::string& word : m_Words)
+        Log("'%s' ", word.c_str());
+    Log("\n");
+    m_Args.push_back(m_Words.empty() ? std::string() : m_Words[0]);
     std::string pending;
     int options = 0;
-    for (int i = 1; i < argc; ++i) {
-        // An empty argument carries nothing: it is skipped rather than refused.
-        if (!argv[i] || argv[i][0] == '\0')
+    for (std::size_t i = 1; i < m_Words.size(); ++i) {
+        const std::string& word = m_Words[i];
+        // An empty word joins no entry: the command line's check refuses it.
+        if (word.empty())
             continue;
         // "-1" is a value (a negative number), not an option: the option before it gets it.
-        const bool isNumber = std::isdigit(static_cast<unsigned char>(argv[i][1])) != 0;
-        if (argv[i][0] == '-' && !isNumber) {
-            addArg(pending);
-            pending = argv[i];
+        const bool isNumber = word.size() > 1 && std::isdigit(static_cast<unsigned char>(word[1]));
+        if (word[0] == '-' && !isNumber) {
+            m_Args.push_back(pending);
+            pending = word;
             ++options;
         } else {
             if (options > 0)
                 pending += ' ';
-            pending += argv[i];
+            pending += word;
         }
     }
     if (!pending.empty())
-        addArg(pending);
-    Log("\n");
+        m_Args.push_back(pending);
 }
 
 std::string Application::GetArg(std::size_t index) const
@@ -226,7 +230,7 @@ void Application::AddCommandLineOptions(CommandLineOptions& options)
 void Application::ReadCommandLine(CommandLineOptions& options)
 {
     AddCommandLineOptions(options);
-    const std::string mistake = options.Read(m_Args);
+    const std::string mistake = options.Read(m_Words);
     const std::string program = ProgramName(m_Args.empty() ? "" : m_Args[0], m_AppName);
     if (!mistake.empty())
         throw CommandLineStop(MAKO_WHERE, mistake, options.GetSummary(program), 2);

@@ -3,7 +3,6 @@
 #include <strings.h>
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace {
@@ -98,15 +97,14 @@ std::string CommandLineOptions::UnknownWordMistake(const std::string& word) cons
     return text + ".";
 }
 
-std::string CommandLineOptions::ReadEntry(const std::string& entry)
+std::string CommandLineOptions::ReadOption(const std::vector<std::string>& words, std::size_t& next)
 {
-    // Words before the first option ("extra", or a number such as "-1") belong to none.
-    if (entry[0] != '-' || (entry.size() > 1 && std::isdigit(static_cast<unsigned char>(entry[1]))))
-        return "The command line word " + Quoted(entry) +
+    const std::string& word = words[next++];
+    if (word.empty())
+        return "An empty word on the command line is not an option (options begin with \"-\").";
+    if (word[0] != '-')
+        return "The command line word " + Quoted(word) +
                " is not an option (options begin with \"-\").";
-    const std::size_t space = entry.find(' ');
-    const std::string word = entry.substr(0, space);
-    const std::string value = space == std::string::npos ? "" : entry.substr(space + 1);
     const int found = Find(word);
     if (found < 0) {
         const std::size_t equals = word.find('=');
@@ -116,48 +114,58 @@ std::string CommandLineOptions::ReadEntry(const std::string& entry)
         const CommandLineOption& option = m_Options[static_cast<std::size_t>(named)];
         if (option.valueName.empty())
             return "The command line option " + option.name +
-                   " takes no value (given: " + Quoted(entry) + ").";
+                   " takes no value (given: " + Quoted(word) + ").";
         return "The command line option " + option.name + " takes its value as the next word (" +
                Quoted(option.name + " " + word.substr(equals + 1)) + "), not after \"=\".";
     }
     const CommandLineOption& option = m_Options[static_cast<std::size_t>(found)];
-    if (option.valueName.empty() && space != std::string::npos)
-        return "The command line option " + option.name +
-               " takes no value (given: " + Quoted(entry) + ").";
-    if (option.check) {
-        const std::string mistake = option.check(value);
+    std::string value;
+    if (!option.valueName.empty()) {
+        // The value is the next word, whatever it is ("-1" too); none when the line ends.
+        if (next < words.size())
+            value = words[next++];
+        const std::string mistake = option.check ? option.check(value) : "";
         if (!mistake.empty())
             return mistake;
+        if (next < words.size() && !words[next].empty() && words[next][0] != '-')
+            return "The command line word " + Quoted(words[next]) + " after " +
+                   Quoted(word + " " + value) + " is not an option (options begin with \"-\").";
+    } else if (next < words.size() && !words[next].empty() && words[next][0] != '-') {
+        return "The command line option " + option.name +
+               " takes no value (given: " + Quoted(word + " " + words[next]) + ").";
     }
     for (const Given& given : m_Given) {
         const CommandLineOption& earlier = m_Options[given.option];
         if (given.option == static_cast<std::size_t>(found))
             return "The command line option " + option.name + " is given twice (" +
                    Quoted(given.word) + " and " + Quoted(word) + "); give it once.";
-        if (!option.group.empty() && earlier.group == option.group) {
-            std::string text = "Two " + option.group + " options were given on the command line.";
-            for (const auto& groupText : m_GroupTexts)
-                if (groupText.first == option.group)
-                    text = groupText.second;
-            std::vector<std::string> names;
-            for (const CommandLineOption& member : m_Options)
-                if (member.group == option.group)
-                    names.push_back(member.name);
-            return text + " Give only one of " + JoinedWithAnd(names) +
-                   " (given: " + Quoted(given.word) + " and " + Quoted(word) + ").";
-        }
+        if (!option.group.empty() && earlier.group == option.group)
+            return GroupMistake(option.group, given.word, word);
     }
     m_Given.push_back({static_cast<std::size_t>(found), word, value});
     return "";
 }
 
-std::string CommandLineOptions::Read(const std::vector<std::string>& entries)
+std::string CommandLineOptions::GroupMistake(const std::string& group, const std::string& earlier,
+                                             const std::string& later) const
+{
+    std::string text = "Two " + group + " options were given on the command line.";
+    for (const auto& groupText : m_GroupTexts)
+        if (groupText.first == group)
+            text = groupText.second;
+    std::vector<std::string> names;
+    for (const CommandLineOption& member : m_Options)
+        if (member.group == group)
+            names.push_back(member.name);
+    return text + " Give only one of " + JoinedWithAnd(names) + " (given: " + Quoted(earlier) +
+           " and " + Quoted(later) + ").";
+}
+
+std::string CommandLineOptions::Read(const std::vector<std::string>& words)
 {
     m_Given.clear();
-    for (std::size_t i = 1; i < entries.size(); ++i) {
-        if (entries[i].empty())
-            continue; // the place of the words before the first option, when there were none
-        const std::string mistake = ReadEntry(entries[i]);
+    for (std::size_t next = 1; next < words.size();) {
+        const std::string mistake = ReadOption(words, next);
         if (!mistake.empty()) {
             m_Given.clear();
             return mistake;

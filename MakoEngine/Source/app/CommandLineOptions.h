@@ -5,8 +5,10 @@
 //
 // Options are whole words: an entry matches only its name or its short form ("--windowed",
 // "-w"), never a longer or shorter word, and only an entry marked so matches in any case.
-// Reading a command line names the first mistake in one line: a word that is no option,
-// an option with "=value" or words after it that it does not take, a value its check
+// Reading a command line names the first mistake in one line: a word that is no option (an
+// empty word too; a word that begins with "-" is read as an option, and one the table does
+// not hold is unknown), an option with "=value" or words after it that it does not take
+// (an option with a value takes one word), a value its check
 // refuses, an option given twice (by either form), or two options of one group (options
 // that contradict each other, such as --fullscreen and --windowed). "--help" and "-h" are
 // always in the table.
@@ -68,12 +70,11 @@ public:
     // windowed modes were specified on the command line."); without one a general sentence.
     void SetGroupConflictText(const std::string& group, const std::string& text);
 
-    // Reads the entries of a command line grouped as Application::ParseCmdLineArgs groups
-    // them (argument 0 first, then each option with the words after it; words before the
-    // first option form an entry of their own, empty when there were none). "" when the
-    // line is good, else the one-line mistake (the first one found). Forgets an earlier
-    // reading first.
-    std::string Read(const std::vector<std::string>& entries);
+    // Reads a command line word by word (argument 0, the program, first). An option that
+    // takes a value takes the next word, whatever it is; every other word must be an option
+    // (a word that begins with "-"). "" when the line is good, else the one-line mistake
+    // (the first one found). Forgets an earlier reading first.
+    std::string Read(const std::vector<std::string>& words);
     // After a good Read: whether "--help" or "-h" was given.
     bool IsHelpAsked() const;
     // After a good Read: whether the option (named by its name) was given, by either form.
@@ -100,7 +101,12 @@ private:
     int Find(const std::string& word) const;
     // The mistake of a word that is no option, naming the option it was likely meant as.
     std::string UnknownWordMistake(const std::string& word) const;
-    std::string ReadEntry(const std::string& entry);
+    // Reads the option at words[next] with its value, moving next past them; "" or the
+    // mistake.
+    std::string ReadOption(const std::vector<std::string>& words, std::size_t& next);
+    // The mistake of two options of one group, given as earlier and later.
+    std::string GroupMistake(const std::string& group, const std::string& earlier,
+                             const std::string& later) const;
 
     std::vector<CommandLineOption> m_Options;
     std::vector<std::pair<std::string, std::string>> m_GroupTexts;

@@ -1,7 +1,8 @@
 // The engine's entry point, called by the program's main: installs the crash reporter,
 // makes the game's application, runs it and reports any failure. Returns 0 after a
 // normal run, a run a stop signal ended, or the option list shown; 2 after a mistake on
-// the command line (told in one line, no report); 1 after a failure.
+// the command line (told in one line, no report); 1 after a failure (an option list that
+// could not be written included).
 #include "app/Application.h"
 #include "app/CommandLineOptions.h"
 #include "core/CrashReporting.h"
@@ -13,8 +14,10 @@
 #include "luaplus/LuaException.h"
 #include "win32/Folders.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -47,16 +50,25 @@ std::string CrashReportFolder()
 }
 
 // The option list on standard output when it was asked for; else the mistake in one line,
-// then the list, on standard error.
-void ShowCommandLineStop(const CommandLineStop& stop)
+// then the list, on standard error. Returns the exit status: the stop's own, or 1 when the
+// list could not be written whole (a full disk, a closed output), which standard error
+// then tells.
+int ShowCommandLineStop(const CommandLineStop& stop)
 {
-    if (stop.GetStatus() == 0) {
-        std::fputs(stop.GetUsage().c_str(), stdout);
-        std::fflush(stdout);
-        return;
+    if (stop.GetStatus() != 0) {
+        std::fprintf(stderr, "%s: %s\n%s", kProductName, stop.GetMessage().c_str(),
+                     stop.GetUsage().c_str());
+        return stop.GetStatus();
     }
-    std::fprintf(stderr, "%s: %s\n%s", kProductName, stop.GetMessage().c_str(),
-                 stop.GetUsage().c_str());
+    errno = 0;
+    const bool written = std::fputs(stop.GetUsage().c_str(), stdout) >= 0 &&
+                         std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (written)
+        return 0;
+    const int error = errno;
+    std::fprintf(stderr, "%s: The option list could not be written to standard output (%s).\n",
+                 kProductName, error != 0 ? std::strerror(error) : "a write error");
+    return 1;
 }
 
 } // namespace
@@ -78,8 +90,7 @@ int SDL_main(int argc, char** argv)
         } catch (const CommandLineStop& stop) {
             // What the user asked for, or a mistake to mend: no crash, nothing to report.
             app.reset();
-            ShowCommandLineStop(stop);
-            status = stop.GetStatus();
+            status = ShowCommandLineStop(stop);
         } catch (const Exception& e) {
             if (StopSignal::IsRequested()) {
                 // A stop signal cut the start short (a data file it ran was stopped): the
