@@ -1,31 +1,30 @@
 // Levels of the game as the player has them: the whole main-loop pass of play (the event
-// phase with SDL's events and the posted queue, the game controller's tick: the paddles'
-// update, the physics step with every contact, every actor's and particle's tick; the game
-// screen drawn into the back buffer; the frame presented; deferred deletion) with ten balls
-// in play and their trails, in each display backend, on "Falling Gold" and on the busiest
-// level that ships; loading the busiest level (building it, filling the field and composing
-// its first frame); and the peak memory of the process. Each phase is timed in the main
-// thread's CPU time, which is what the pass costs whatever else the machine does. Reads the
-// game's scripts from the source folders and the asset pack (levels included) from the
-// build's Assets/. Present is only real under a real display: without SDL_VIDEODRIVER set,
-// the benchmark presents to the X server DISPLAY names (a desktop, or Xvfb: `xvfb-run -a
-// make bench`), else to the dummy driver, which presents nothing; the summary names it.
-#include "core/Config.h"
-#include "core/EventQueue.h"
+// phase with SDL's events and the posted queue, the timers, the game screen's tick with the
+// game controller's: the paddles' update, the physics step with every contact, every
+// actor's and particle's tick; the game screen drawn into the back buffer; the frame
+// presented; deferred deletion) in the playing state with ten balls in play and their
+// trails, in each display backend, on "Falling Gold" and on the busiest level that ships;
+// loading the busiest level (building it, filling the field and composing its first
+// frame); and the peak memory of the process. Each game is brought into play as the player
+// brings it (the brick drop, the serve's delay, a click to serve, then more balls), and a
+// benchmark whose game is not playing with its ten balls and whole paddles before its
+// passes are timed, or after them, fails with the reason instead of giving a figure. Each
+// phase is timed in the main thread's CPU time, which is what the pass costs whatever else
+// the machine does. Reads the game's scripts from the source folders and the asset pack
+// (levels included) from the build's Assets/. Present is only real under a real display:
+// without SDL_VIDEODRIVER set, the benchmark presents to the X server DISPLAY names (a
+// desktop, or Xvfb: `xvfb-run -a make bench`), else to the dummy driver, which presents
+// nothing; the summary names it.
 #include "core/Random.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"
 #include "display/DisplayUtils.h"
 #include "display/FrameRecorder.h"
-#include "field/Ball.h"
 #include "logic/ArcadeGameLogic.h"
-#include "logic/Level.h"
-#include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
-#include "scene/SceneHost.h"
-#include "screens/Screen.h"
 #include "support/BenchGame.h"
 #include "support/Figure.h"
+#include "support/LevelGame.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -33,7 +32,6 @@
 #include <time.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -45,8 +43,8 @@
 
 namespace {
 
-// How many passes one game is played before it starts again, so that the field stays as
-// busy as a level in full swing (balls break bricks, loot falls, emitters run).
+// How many passes one game is played at most before it starts again (a game also ends at
+// its first lost ball, which comes after 40 to 70 passes on the shipped levels).
 const int kPassesPerGame = 150;
 const int kBalls = 10;
 // The targets a pass is held to: main-thread CPU per pass in the SDL backend, and the
@@ -54,9 +52,17 @@ const int kBalls = 10;
 const double kTargetPassMs = 1.0;
 const double kTargetD3DRatio = 1.5;
 
-enum Phase { PHASE_EVENTS, PHASE_TICK, PHASE_DRAW, PHASE_PRESENT, PHASE_DELETE, PHASE_COUNT };
-const char* const kPhaseNames[PHASE_COUNT] = {"events_ms", "tick_ms", "draw_ms", "present_ms",
-                                              "delete_ms"};
+enum Phase {
+    PHASE_EVENTS,
+    PHASE_TIMERS,
+    PHASE_TICK,
+    PHASE_DRAW,
+    PHASE_PRESENT,
+    PHASE_DELETE,
+    PHASE_COUNT
+};
+const char* const kPhaseNames[PHASE_COUNT] = {"events_ms", "timers_ms",  "tick_ms",
+                                              "draw_ms",   "present_ms", "delete_ms"};
 
 // Whole-pass figures, by level and backend (0 SDL, 1 Direct3D stand-in): only levels a
 // benchmark played at least one pass of.
@@ -110,116 +116,116 @@ const std::vector<std::string>& ShippedLevels()
 // The shipped level with the most bricks and actors: the busiest field.
 std::string BusiestLevel()
 {
-    static std::string busiest;
-    if (!busiest.empty())
-        return busiest;
-    std::size_t most = 0;
-    for (const std::string& name : ShippedLevels()) {
-        LuaPlus::LuaObject table = GetGlobalLuaState()->GetGlobals()["Levels"][name.c_str()];
-        std::size_t count = 0;
-        for (const char* key : {"compiledBricks", "levelActors", "extraActors"})
-            if (table[key].IsTable())
-                count += std::size_t(table[key].GetCount());
-        if (count > most) {
-            most = count;
-            busiest = name;
-        }
-    }
+    static const std::string busiest = benchgame::LevelGame::Busiest(ShippedLevels());
     return busiest;
 }
 
-// The game screen with a play layer and a running game of one level.
-class Game
+// A game of the level, once the game's scripts and the shipped levels are loaded.
+std::unique_ptr<benchgame::LevelGame> NewGame(const std::string& level)
 {
-public:
-    explicit Game(std::string level) : m_Level(std::move(level))
-    {
-        benchgame::OpenGame();
-        ShippedLevels();
-        screen.reset(new Screen("GameScreen", "bkgGame.jpg", nullptr));
-        layer = new Actor();
-        screen->AddChild(layer, "RootActor");
-    }
-    ~Game()
-    {
-        End();
-        screen.reset();
-        SceneHost::DeleteScheduledActors();
-    }
+    benchgame::OpenGame();
+    ShippedLevels();
+    return std::make_unique<benchgame::LevelGame>(level);
+}
 
-    // Builds the level and fills the field (the controller runs on to the brick drop).
-    void Load()
-    {
-        End();
-        LuaPlus::LuaObject options;
-        options.AssignNewTable(GetGlobalLuaState());
-        options.SetString("gameType", "Levels");
-        options.SetString("levelName", m_Level.c_str());
-        options.SetInteger("ballsLeft", 9);
-        GetGlobalLuaState()->GetGlobals().SetObject("GameOptions", options);
-        logic = new ArcadeGameLogic(screen.get(), layer, options);
-        screen->SetLogic(logic);
-        logic->StartGame();
-    }
-
-    // From the brick drop straight to play with ten free balls.
-    void Play()
-    {
-        logic->SetState("WaitForSpawn");
-        logic->SetState("SpawnBall");
-        for (int i = 0; i < kBalls; ++i) {
-            const double angle = 0.4 + 0.23 * i;
-            Ball* ball =
-                new Ball(120 + 40 * i, 300, 260 * std::cos(angle), -260 * std::sin(angle), true);
-            logic->AddBall(ball);
-        }
-    }
-
-    void End()
-    {
-        if (logic) {
-            screen->SetLogic(nullptr);
-            logic = nullptr;
-            layer->DestroyChildren();
-        }
-        SceneHost::DeleteScheduledActors();
-    }
-
-    // The event phase as the main loop has it: SDL's events first, then the posted queue
-    // (routed events to their receivers, the application's own to the shown screen).
-    void DispatchEvents()
-    {
-        EventQueue& queue = GetPostedEventQueue();
-        Event event;
-        for (;;) {
-            if (SDL_PollEvent(&event)) {
-                screen->OnEvent(event);
-                continue;
-            }
-            if (!queue.Take(event))
-                break;
-            if (event.type == MAKO_ROUTEDEVENT) {
-                EventQueue::DeliverRouted(event);
-            } else {
-                screen->OnEvent(event);
-                EventQueue::ReleaseEventData(event);
-            }
-        }
-    }
-    void Tick() { logic->Tick(); }
-    void Draw(Canvas& canvas) { screen->Render(canvas); }
-
-    std::unique_ptr<Screen> screen;
-    Actor* layer = nullptr;
-    LevelManager levels;
-    ArcadeGameLogic* logic = nullptr;
-
-private:
-    std::string m_Level;
+// What the passes of a benchmark cost and drew, summed over its passes, and the games
+// they were played in.
+struct PassTally
+{
+    int passes = 0;
+    int games = 0;
+    double seconds[PHASE_COUNT] = {};
+    double regionPixels = 0.0, regionRects = 0.0, redrawnCalls = 0.0;
 };
 
-// With fullRedraw every frame is drawn and presented whole, as before the screen was
-// drawn only where it changed: the figure to compare with.
+// Brings a new game of the level into play, untimed; false, with the benchmark skipped
+// and the reason, when it does not come into play with its ten balls and whole paddles.
+bool StartPlay(benchmark::State& state, benchgame::LevelGame& game, Canvas& canvas)
+{
+    game.Load();
+    const std::string mistake = game.Serve(kBalls, &canvas);
+    if (mistake.empty())
+        return true;
+    state.SkipWithError(("not in play before the timed passes: " + mistake).c_str());
+    return false;
+}
+
+// After a timed pass: whether the game goes on with ten balls. A game that left its
+// playing state or lost a paddle skips the benchmark with the reason (false, and so
+// does skipped); a lost ball only ends the game (false), so that every timed pass
+// begins with ten balls in play.
+bool GoesOn(benchmark::State& state, const benchgame::LevelGame& game, bool& skipped)
+{
+    const int live = game.GetLogic()->CountBallsInPlay();
+    const std::string mistake = game.PlayMistake(live);
+    skipped = !mistake.empty();
+    if (skipped)
+        state.SkipWithError(("not in play after a timed pass: " + mistake).c_str());
+    return !skipped && live >= kBalls;
+}
+
+// One pass of play, timed phase by phase.
+void TimedPass(benchgame::LevelGame& game, DisplayManager& manager, Canvas& canvas,
+               PassTally& tally)
+{
+    double mark = ThreadSeconds();
+    auto lap = [&mark, &tally](Phase phase) {
+        const double now = ThreadSeconds();
+        tally.seconds[phase] += now - mark;
+        mark = now;
+    };
+    game.DispatchEvents();
+    lap(PHASE_EVENTS);
+    game.UpdateTimers();
+    lap(PHASE_TIMERS);
+    game.Tick();
+    lap(PHASE_TICK);
+    game.Draw(canvas);
+    lap(PHASE_DRAW);
+    manager.Flip();
+    lap(PHASE_PRESENT);
+    if (const FrameRecorder* recorder = manager.GetRecorder()) {
+        tally.regionPixels += double(recorder->GetRegion().GetArea());
+        tally.regionRects += double(recorder->GetRegion().GetRects().size());
+        tally.redrawnCalls += recorder->GetLastDrawCount();
+    }
+    game.DeleteDead();
+    lap(PHASE_DELETE);
+    ++tally.passes;
+}
+
+// The benchmark's figures from its tally.
+void Report(benchmark::State& state, const PassTally& tally, const benchgame::LevelGame& game,
+            bool accel3d, const std::string& level, bool fullRedraw)
+{
+    const int passes = tally.passes;
+    const double perPass = passes ? 1000.0 / passes : 0.0;
+    double total = 0.0;
+    for (int phase = 0; phase < PHASE_COUNT; ++phase) {
+        state.counters[kPhaseNames[phase]] = tally.seconds[phase] * perPass;
+        total += tally.seconds[phase] * perPass;
+    }
+    if (!fullRedraw && passes > 0)
+        gMsPerPass[accel3d ? 1 : 0][level] = total;
+    state.counters["pass_cpu_ms"] = total;
+    // What was drawn again and presented, a pass on average: share of the screen,
+    // rectangles, drawing calls.
+    state.counters["region_pct"] =
+        passes ? 100.0 * tally.regionPixels / passes / (640.0 * 480.0) : 0.0;
+    state.counters["region_rects"] = passes ? tally.regionRects / passes : 0.0;
+    state.counters["redrawn_calls"] = passes ? tally.redrawnCalls / passes : 0.0;
+    // Each timed pass began in the playing state with ten balls in play: how many games,
+    // and so how many passes each, that took.
+    state.counters["balls"] = kBalls;
+    state.counters["games"] = tally.games;
+    state.counters["bricks"] = double(game.GetLogic()->GetBricks().GetMembers().size());
+    state.SetLabel(level + ", " + game.GetStateName());
+}
+
+// Plays the level pass by pass, each game brought into play untimed and checked after
+// every timed pass: a game ends at its first lost ball or after kPassesPerGame passes, and
+// the next one starts. With fullRedraw every frame is drawn and presented whole, as before
+// the screen was drawn only where it changed: the figure to compare with.
 void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level,
                 bool fullRedraw = false)
 {
@@ -232,58 +238,28 @@ void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level,
     gPresentedTo = CurrentSDLVideoDriverName();
     Canvas canvas(manager.GetImageRenderer(), false);
     MakoSrand(7);
-    Game game(level);
-    int passes = 0;
-    double seconds[PHASE_COUNT] = {};
-    double regionPixels = 0.0, regionRects = 0.0, redrawnCalls = 0.0;
+    const std::unique_ptr<benchgame::LevelGame> game = NewGame(level);
+    PassTally tally;
+    bool playing = false;
+    int gamePasses = 0;
     for (auto _ : state) {
-        if (passes % kPassesPerGame == 0) {
+        if (!playing || gamePasses == kPassesPerGame) {
             state.PauseTiming();
-            game.Load();
-            game.Play();
-            game.Draw(canvas); // the first frame composes the bricks' pictures
+            if (!StartPlay(state, *game, canvas))
+                break; // the timer stays paused: a skipped benchmark gives no figures
             state.ResumeTiming();
+            ++tally.games;
+            gamePasses = 0;
         }
-        double mark = ThreadSeconds();
-        auto lap = [&mark, &seconds](Phase phase) {
-            const double now = ThreadSeconds();
-            seconds[phase] += now - mark;
-            mark = now;
-        };
-        game.DispatchEvents();
-        lap(PHASE_EVENTS);
-        game.Tick();
-        lap(PHASE_TICK);
-        game.Draw(canvas);
-        lap(PHASE_DRAW);
-        manager.Flip();
-        lap(PHASE_PRESENT);
-        if (const FrameRecorder* recorder = manager.GetRecorder()) {
-            regionPixels += double(recorder->GetRegion().GetArea());
-            regionRects += double(recorder->GetRegion().GetRects().size());
-            redrawnCalls += recorder->GetLastDrawCount();
-        }
-        SceneHost::DeleteScheduledActors();
-        lap(PHASE_DELETE);
-        ++passes;
+        TimedPass(*game, manager, canvas, tally);
+        ++gamePasses;
+        bool skipped = false;
+        playing = GoesOn(state, *game, skipped);
+        if (skipped)
+            break;
     }
-    const double perPass = passes ? 1000.0 / passes : 0.0;
-    double total = 0.0;
-    for (int phase = 0; phase < PHASE_COUNT; ++phase) {
-        state.counters[kPhaseNames[phase]] = seconds[phase] * perPass;
-        total += seconds[phase] * perPass;
-    }
-    if (!fullRedraw && passes > 0)
-        gMsPerPass[accel3d ? 1 : 0][level] = total;
-    state.counters["pass_cpu_ms"] = total;
-    // What was drawn again and presented, a pass on average: share of the screen,
-    // rectangles, drawing calls.
-    state.counters["region_pct"] = passes ? 100.0 * regionPixels / passes / (640.0 * 480.0) : 0.0;
-    state.counters["region_rects"] = passes ? regionRects / passes : 0.0;
-    state.counters["redrawn_calls"] = passes ? redrawnCalls / passes : 0.0;
-    state.counters["balls"] = double(game.logic->GetBalls().GetMembers().size());
-    state.counters["bricks"] = double(game.logic->GetBricks().GetMembers().size());
-    state.SetLabel(level);
+    if (!state.error_occurred())
+        Report(state, tally, *game, accel3d, level, fullRedraw);
 }
 
 void BM_FallingGoldSDL(benchmark::State& state)
@@ -357,13 +333,12 @@ void BM_LoadLevel(benchmark::State& state)
     DisplayManager manager;
     benchgame::StartDisplay(manager, false);
     Canvas canvas(manager.GetImageRenderer(), false);
-    benchgame::OpenGame();
-    Game game(BusiestLevel());
+    const std::unique_ptr<benchgame::LevelGame> game = NewGame(BusiestLevel());
     for (auto _ : state) {
-        game.Load();
-        game.Draw(canvas);
+        game->Load();
+        game->Draw(canvas);
         state.PauseTiming();
-        game.End();
+        game->End();
         state.ResumeTiming();
     }
     state.SetLabel(BusiestLevel());
@@ -388,15 +363,12 @@ void BM_SaveFrames(benchmark::State& state)
                     continue;
                 Canvas canvas(manager.GetImageRenderer(), false);
                 MakoSrand(7);
-                Game game(level);
-                game.Load();
-                game.Play();
+                const std::unique_ptr<benchgame::LevelGame> game = NewGame(level);
+                game->Load();
+                game->Serve(kBalls, &canvas);
                 for (int pass = 0; pass < 120; ++pass) {
-                    game.DispatchEvents();
-                    game.Tick();
-                    game.Draw(canvas);
+                    game->Pass(&canvas);
                     manager.Flip();
-                    SceneHost::DeleteScheduledActors();
                 }
                 const std::string path =
                     std::string(folder) + "/" + level + "-" + (accel3d ? "d3d" : "sdl") + ".bmp";
@@ -422,6 +394,10 @@ void BM_LevelSummary(benchmark::State& state)
         for (const auto& entry : backend)
             levels.insert(entry.first);
     const double d3dTarget = kTargetD3DRatio * kTargetPassMs;
+    if (!levels.empty())
+        std::printf("Every pass timed began in play: the playing state, %d balls in play and "
+                    "the serve's paddles whole\n",
+                    kBalls);
     for (const std::string& level : levels) {
         const benchfigure::Figure sdl = MsPerPass(0, level), d3d = MsPerPass(1, level);
         const benchfigure::Figure ratio = benchfigure::Ratio(d3d, sdl);
