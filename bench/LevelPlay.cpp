@@ -6,11 +6,12 @@
 // trails, in each display backend, on "Falling Gold" and on the busiest level that ships;
 // loading the busiest level (building it, filling the field and composing its first
 // frame); and the peak memory of the process. Each game is brought into play as the player
-// brings it (the brick drop, the serve's delay, a click to serve, then more balls), and a
-// benchmark whose game is not playing with its ten balls and whole paddles before its
-// passes are timed, or after them, fails with the reason instead of giving a figure. Each
-// phase is timed in the main thread's CPU time, which is what the pass costs whatever else
-// the machine does. Reads the game's scripts from the source folders and the asset pack
+// brings it (the brick drop, the serve's delay, a click to serve, then more balls) and
+// checked before its timed passes and after each one: a lost ball ends the game and the
+// next one is served, so every timed pass begins with ten balls in play; a game that is
+// not in its playing state or has lost a paddle fails the benchmark with the reason
+// instead of giving a figure. Each phase is timed in the main thread's CPU time, which is
+// what the pass costs whatever else the machine does. Reads the game's scripts from the source folders and the asset pack
 // (levels included) from the build's Assets/. Present is only real under a real display:
 // without SDL_VIDEODRIVER set, the benchmark presents to the X server DISPLAY names (a
 // desktop, or Xvfb: `xvfb-run -a make bench`), else to the dummy driver, which presents
