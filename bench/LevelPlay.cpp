@@ -11,11 +11,11 @@
 // next one is served, so every timed pass begins with ten balls in play; a game that is
 // not in its playing state or has lost a paddle fails the benchmark with the reason
 // instead of giving a figure. Each phase is timed in the main thread's CPU time, which is
-// what the pass costs whatever else the machine does. Reads the game's scripts from the source folders and the asset pack
-// (levels included) from the build's Assets/. Present is only real under a real display:
-// without SDL_VIDEODRIVER set, the benchmark presents to the X server DISPLAY names (a
-// desktop, or Xvfb: `xvfb-run -a make bench`), else to the dummy driver, which presents
-// nothing; the summary names it.
+// what the pass costs whatever else the machine does. Reads the game's scripts from the
+// source folders and the asset pack (levels included) from the build's Assets/. Present is
+// only real under a real display: without SDL_VIDEODRIVER set, the benchmark presents to
+// the X server DISPLAY names (a desktop, or Xvfb: `xvfb-run -a make bench`), else to the
+// dummy driver, which presents nothing; the summary names it.
 #include "core/Random.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"
