@@ -15,6 +15,8 @@
 #include <SDL.h>
 
 #include <cmath>
+#include <cstddef>
+#include <string>
 #include <utility>
 #include <vector>
 

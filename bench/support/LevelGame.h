@@ -14,6 +14,7 @@
 #include "core/TimerManager.h"
 #include "logic/LevelManager.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
