@@ -735,11 +735,12 @@ TEST_F(PlayerCardTest, ASaveNeverUndoesACardAnotherCopySavedAfterThisOneReadIt)
 
     LogCapture log;
     Run("Players[1].Options['player.skill'] = 'gamer'");
-    EXPECT_EQ(2, m_IO->SaveAllPlayerData());
-    EXPECT_EQ(std::string("it changed after this copy of the game read it (another copy saved "
-                          "it, or something else was put in its place), and the newer file was "
-                          "kept"),
-              m_IO->GetLastSaveFailure());
+    // Card 1 holds this copy's change, and is named; card 3 holds nothing of this copy's.
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(std::string("another copy of the game saved this card after this one read it, and "
+                          "its card was kept"),
+              m_IO->GetSaveFailure(1));
+    EXPECT_EQ("", m_IO->GetSaveFailure(3));
     EXPECT_EQ(theirs, ReadFile(Card(1)));
     EXPECT_EQ(made, ReadFile(Card(3)));
     EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
@@ -758,14 +759,15 @@ TEST_F(PlayerCardTest, ASaveNeverUndoesACardAnotherCopySavedAfterThisOneReadIt)
     const std::string otherSecond = "Player { guid = 12, Name = 'bo', Motto = 'theirs' }\n";
     WriteCard(2, otherSecond);
     Run("Players[4].Name = 'di'");
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1u, m_IO->GetUnsavedCards().count(1));
     EXPECT_EQ(theirs, ReadFile(Card(1)));
     EXPECT_EQ(otherSecond, ReadFile(Card(2)));
     EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
     EXPECT_NE(std::string::npos, ReadFile(Card(4)).find("\"di\""));
     // This copy's own saves follow one another.
     Run("Players[4].Name = 'ed'");
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
     EXPECT_NE(std::string::npos, ReadFile(Card(4)).find("\"ed\""));
 }
 
@@ -778,7 +780,9 @@ TEST_F(PlayerCardTest, ACopyThatMayNotSaveHoldsEveryCard)
     m_IO->HoldEveryFile("the single-instance lock cannot be taken: Read-only file system");
     Load();
     Run("Players[1].Name = 'bo' Players[2].Name = 'cy'");
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    // The two cards changed are named as not saved; the others lost nothing.
+    EXPECT_EQ(2, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(2u, m_IO->GetUnsavedCards().size());
     EXPECT_EQ("Player { guid = 11, Name = 'ann' }\n", ReadFile(Card(1)));
     for (int slot = 1; slot <= 4; ++slot)
         EXPECT_TRUE(m_IO->IsSlotUnsaved(slot)) << slot;

@@ -9,7 +9,7 @@
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
-#include "core/SaveTurn.h"
+#include "core/PlayerFileKeeper.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "display/CDXLog.h"
@@ -63,10 +63,8 @@ void RemoveStaleSaves(const std::vector<std::string>& files, std::uint32_t appCo
     if (!IsOnlyInstance(appCode, savesFolder))
         return;
     // A copy allowed beside this one (--multiapp) holds its folder's turn while it writes.
-    for (const std::string& file : files) {
-        const SaveTurn turn(file);
-        RemoveStaleTemporaryFiles(file);
-    }
+    for (const std::string& file : files)
+        PlayerFileKeeper::RemoveStaleSaves(file);
 }
 
 // "" when the value is a port number: a plain decimal number of at most five digits, at most

@@ -14,6 +14,9 @@
 
 #include <boost/format.hpp>
 
+#include <map>
+#include <string>
+
 namespace ArcadeGameStates {
 
 const char* ShowEndLevelDialog::ScoreMessage(int d)
@@ -69,10 +72,24 @@ void ShowEndLevelDialog::OnEnterState()
 
 void ShowEndLevelDialog::TellSaveFailure(EndLevelBonusDialog* letter)
 {
+    // Every card whose play is not in its file, whichever save of this level refused it and
+    // why: a card alone by its reason, several each by its number.
     GameDataIO* io = GameDataIO::GetInstance();
-    m_SaveFailed = io && !io->GetLastSaveFailure().empty();
-    if (m_SaveFailed)
-        letter->ShowMessageLine("Your progress could not be saved: " + io->GetLastSaveFailure());
+    m_SaveFailed = io && !io->GetUnsavedCards().empty();
+    if (!m_SaveFailed)
+        return;
+    const std::map<int, std::string>& unsaved = io->GetUnsavedCards();
+    std::string text = "Your progress could not be saved: ";
+    if (unsaved.size() == 1) {
+        text += unsaved.begin()->second;
+    } else {
+        for (const auto& [slot, reason] : unsaved) {
+            if (slot != unsaved.begin()->first)
+                text += "; ";
+            text += "card " + std::to_string(slot) + ": " + reason;
+        }
+    }
+    letter->ShowMessageLine(text);
 }
 
 void ShowEndLevelDialog::FillTargets(EndLevelBonusDialog* letter)
@@ -156,8 +173,7 @@ void ShowEndLevelDialog::Tally(EndLevelBonusDialog* letter, int signalsLeft)
         Level* level = logic->GetLevel();
         const int target = level ? level->GetScoreBonusAt() : 0;
         const int scoreBonus = logic->m_BigScoreEarned ? logic->m_BigScoreBonus : 0;
-        letter->SetMessage("scoreLabel",
-                           ScoreMessage(logic->m_TotalScore - scoreBonus - target));
+        letter->SetMessage("scoreLabel", ScoreMessage(logic->m_TotalScore - scoreBonus - target));
         TallyBonus(letter, logic->m_BigScoreEarned, logic->m_BigScoreBonus, "Score");
         break;
     }
