@@ -236,13 +236,16 @@ TEST_F(PlayerCardTest, AFailedSaveKeepsTheOldCardAndTheMissingFolderIsMade)
 
     // A card that cannot be written as text (a value that contains itself) keeps its file.
     fs::remove(Card(2));
+    // Card 2, held since something else stood in its place, still holds play not saved.
     Run("Players[1].Self = Players[1]");
-    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(2, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(2u, m_IO->GetUnsavedCards().size());
     EXPECT_NE(std::string::npos, ReadFile(Card(1)).find("\"second\""));
     Run("Players[1].Self = nil");
 
     fs::remove_all(m_Folder);
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ("", m_IO->GetSaveFailure(1));
     EXPECT_TRUE(fs::exists(Card(4)));
 }
 
@@ -444,10 +447,13 @@ TEST_F(PlayerCardTest, ACardThatCannotBeSetAsideIsKeptAndItsSlotIsNeverSaved)
     EXPECT_NE(std::string::npos, log.Text().find(held)) << log.Text();
     EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
     EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
-    // Played and saved again and again: the file is the one the player had.
+    // Played and saved again and again: the file is the one the player had, and every save
+    // names the card as not saved.
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
     Run("Players[1].Name = 'fresh'");
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_NE("", m_IO->GetSaveFailure(1));
     EXPECT_EQ(damaged, ReadFile(Card(1)));
     EXPECT_EQ("kept", Eval("Players[2].Name"));
     EXPECT_EQ(std::string::npos, log.Text().find(held, log.Text().find(held) + 1)) << "said once";
@@ -647,8 +653,9 @@ TEST_F(PlayerCardTest, ACardThatIsThereButCannotBeReadIsKeptAndItsSlotNeverSaved
         EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
         EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
         Run("Players[1].Name = 'fresh' Players[2].Name = 'saved'");
-        EXPECT_EQ(0, m_IO->SaveAllPlayerData());
-        EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+        EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+        EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+        EXPECT_EQ(1u, m_IO->GetUnsavedCards().count(1));
         EXPECT_EQ("", file.Changed());
         EXPECT_FALSE(fs::exists(fs::symlink_status(Card(1) + ".bad")));
         EXPECT_NE(std::string::npos, ReadFile(Card(2)).find("\"saved\""));
@@ -704,7 +711,7 @@ TEST_F(PlayerCardTest, ACardThatLoadsSavesAgainAfterPlayOrItsSlotSaysItIsNotSave
                               "\" stays where it is (it leaves no room for what a game adds"))
         << log.Text().substr(0, 2000);
     Run(play);
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
     EXPECT_TRUE(ReadFile(Card(1)) == full) << "the held card was written over";
 
     // With room to spare it loads and saves as ever, after play too.

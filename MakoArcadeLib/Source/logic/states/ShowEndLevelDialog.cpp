@@ -14,8 +14,11 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ArcadeGameStates {
 
@@ -72,24 +75,38 @@ void ShowEndLevelDialog::OnEnterState()
 
 void ShowEndLevelDialog::TellSaveFailure(EndLevelBonusDialog* letter)
 {
-    // Every card whose play is not in its file, whichever save of this level refused it and
-    // why: a card alone by its reason, several each by its number.
     GameDataIO* io = GameDataIO::GetInstance();
     m_SaveFailed = io && !io->GetUnsavedCards().empty();
-    if (!m_SaveFailed)
-        return;
-    const std::map<int, std::string>& unsaved = io->GetUnsavedCards();
-    std::string text = "Your progress could not be saved: ";
-    if (unsaved.size() == 1) {
-        text += unsaved.begin()->second;
-    } else {
-        for (const auto& [slot, reason] : unsaved) {
-            if (slot != unsaved.begin()->first)
-                text += "; ";
-            text += "card " + std::to_string(slot) + ": " + reason;
-        }
+    if (m_SaveFailed)
+        letter->ShowMessageLine("Your progress could not be saved: " +
+                                UnsavedCardsText(io->GetUnsavedCards()));
+}
+
+std::string ShowEndLevelDialog::UnsavedCardsText(const std::map<int, std::string>& unsaved)
+{
+    // Cards that failed for one reason share it: one reason alone ("No space left on
+    // device"), several each after their cards ("card 1: ...; cards 2, 3: ...").
+    std::vector<std::pair<std::string, std::vector<int>>> reasons;
+    for (const auto& card : unsaved) {
+        const std::string& why = card.second;
+        auto same = std::find_if(reasons.begin(), reasons.end(),
+                                 [&why](const auto& entry) { return entry.first == why; });
+        if (same == reasons.end())
+            reasons.push_back({why, {card.first}});
+        else
+            same->second.push_back(card.first);
     }
-    letter->ShowMessageLine(text);
+    if (reasons.size() == 1)
+        return reasons.front().first;
+    std::string text;
+    for (const auto& [reason, slots] : reasons) {
+        text += text.empty() ? "" : "; ";
+        text += slots.size() == 1 ? "card " : "cards ";
+        for (std::size_t i = 0; i < slots.size(); ++i)
+            text += (i == 0 ? "" : ", ") + std::to_string(slots[i]);
+        text += ": " + reason;
+    }
+    return text;
 }
 
 void ShowEndLevelDialog::FillTargets(EndLevelBonusDialog* letter)
