@@ -88,6 +88,12 @@ public:
         }
         return false;
     }
+    // Whether the child answers within ms milliseconds (the answer is left to Answer).
+    bool AnswersWithin(int ms)
+    {
+        pollfd ready = {m_From, POLLIN, 0};
+        return ::poll(&ready, 1, ms) == 1;
+    }
     bool LogHolds(const std::string& text) const
     {
         std::error_code ec;
@@ -197,6 +203,29 @@ TEST(PlayerFileKeeperRace, TheSecondCopyWaitsForTheTurnAndKeepsTheFirstCopysSave
         }
     }
     std::printf("%d races of two copies\n", races);
+}
+
+// A's write inside its turn lasts longer than any fixed wait a copy could give up after (a
+// slow or network drive): B waits all that time, never writing without the turn, and then
+// keeps A's file.
+TEST(PlayerFileKeeperRace, ASaveSlowerThanAnyFixedWaitIsWaitedFor)
+{
+    TempHome home;
+    const std::string path = home.Path() + "/cards/Player1.card";
+    WriteFile(path, "read by both");
+    KeeperCopy a(path, "A's save", home.Path() + "/a.log", PlayerFileKeeper::SAVESTAGE_CHECKED);
+    KeeperCopy b(path, "B's save", home.Path() + "/b.log", -1);
+    a.Tell('s');
+    ASSERT_EQ("gate", a.Answer());
+    std::string early;
+    b.Tell('s');
+    ASSERT_TRUE(b.WaitsForItsTurn(early)) << "B saved without the turn: " << early;
+    // The slow drive: A stays inside its turn for 2.5 s, past the 2 s a save once waited.
+    EXPECT_FALSE(b.AnswersWithin(2500)) << "B went on without the turn";
+    a.Tell('g');
+    EXPECT_EQ(Outcome(KEEPER_SAVED), a.Answer());
+    EXPECT_EQ(Outcome(KEEPER_REFUSED), b.Answer());
+    EXPECT_EQ("A's save", ReadFile(path));
 }
 
 // Another program changes the file while A's bytes are written: A's check under the turn,
