@@ -121,6 +121,9 @@ KeeperSave PlayerFileKeeper::Save(const std::string& path, const std::string& by
         return KeeperSave{KEEPER_HELD, held->second, 0};
     // From the first check to the rename: another copy saving there now waits for it.
     const SaveTurn turn(path);
+    // A folder or link that cannot be reached fails as the write would.
+    if (turn.GetError() != 0)
+        return KeeperSave{KEEPER_FAILED, std::strerror(turn.GetError()), turn.GetError()};
     if (!turn.IsHeld()) {
         Log("Warning: \"%s\" was not saved: %s. The file stays as it was.\n", path.c_str(),
             turn.Why().c_str());

@@ -79,11 +79,13 @@ SaveTurn::SaveTurn(const std::string& path)
     const LinkTarget target = FollowLinks(path);
     if (target.error != 0) {
         m_Why = target.reason;
+        m_Error = target.error;
         return;
     }
     const std::string folder = FolderOf(target.path);
     m_Fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_Fd < 0) {
+        m_Error = errno;
         m_Why = "its folder \"" + folder + "\" cannot be opened: " + std::strerror(errno);
         return;
     }

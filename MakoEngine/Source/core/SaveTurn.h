@@ -27,6 +27,9 @@ public:
     bool IsHeld() const { return m_Held; }
     // Why the turn could not be had ("" when it is held).
     const std::string& Why() const { return m_Why; }
+    // The errno value when the file's folder or link cannot be reached at all (a write there
+    // would fail the same way); 0 otherwise.
+    int GetError() const { return m_Error; }
 
     // How long a copy waits when the system does not say which process holds the turn.
     static const int kUnknownHolderWaitMs = 60000;
@@ -34,6 +37,7 @@ public:
 private:
     int m_Fd = -1;
     bool m_Held = false;
+    int m_Error = 0;
     std::string m_Why;
 
     void Wait(const std::string& folder);
