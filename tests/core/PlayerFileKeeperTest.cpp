@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 using namespace bbtest;
@@ -205,29 +206,6 @@ TEST(PlayerFileKeeperRace, TheSecondCopyWaitsForTheTurnAndKeepsTheFirstCopysSave
     std::printf("%d races of two copies\n", races);
 }
 
-// A's write inside its turn lasts longer than any fixed wait a copy could give up after (a
-// slow or network drive): B waits all that time, never writing without the turn, and then
-// keeps A's file.
-TEST(PlayerFileKeeperRace, ASaveSlowerThanAnyFixedWaitIsWaitedFor)
-{
-    TempHome home;
-    const std::string path = home.Path() + "/cards/Player1.card";
-    WriteFile(path, "read by both");
-    KeeperCopy a(path, "A's save", home.Path() + "/a.log", PlayerFileKeeper::SAVESTAGE_CHECKED);
-    KeeperCopy b(path, "B's save", home.Path() + "/b.log", -1);
-    a.Tell('s');
-    ASSERT_EQ("gate", a.Answer());
-    std::string early;
-    b.Tell('s');
-    ASSERT_TRUE(b.WaitsForItsTurn(early)) << "B saved without the turn: " << early;
-    // The slow drive: A stays inside its turn for 2.5 s, past the 2 s a save once waited.
-    EXPECT_FALSE(b.AnswersWithin(2500)) << "B went on without the turn";
-    a.Tell('g');
-    EXPECT_EQ(Outcome(KEEPER_SAVED), a.Answer());
-    EXPECT_EQ(Outcome(KEEPER_REFUSED), b.Answer());
-    EXPECT_EQ("A's save", ReadFile(path));
-}
-
 // Another program changes the file while A's bytes are written: A's check under the turn,
 // just before the rename, keeps that file; A's save is refused and nothing of it is left.
 TEST(PlayerFileKeeperRace, AFileChangedWhileTheBytesAreWrittenIsKeptAtTheRename)
@@ -249,23 +227,49 @@ TEST(PlayerFileKeeperRace, AFileChangedWhileTheBytesAreWrittenIsKeptAtTheRename)
     }
 }
 
-// A copy stopped inside its turn gives no turn: the other holds its save and says so, and
-// never writes without it; the stopped copy, once it goes on, saves.
-TEST(PlayerFileKeeperRace, ACopyStoppedInsideItsTurnMakesTheOtherHoldItsSave)
+// Two copies on one card in a home of its own, A held inside its turn just before its rename.
+struct HeldRace
 {
     TempHome home;
-    const std::string path = home.Path() + "/cards/Player1.card";
-    WriteFile(path, "read by both");
-    KeeperCopy a(path, "A's save", home.Path() + "/a.log", PlayerFileKeeper::SAVESTAGE_CHECKED);
-    KeeperCopy b(path, "B's save", home.Path() + "/b.log", -1);
-    a.Tell('s');
-    ASSERT_EQ("gate", a.Answer());
-    ASSERT_EQ(0, ::kill(a.GetPid(), SIGSTOP));
-    b.Tell('s');
-    EXPECT_EQ(Outcome(KEEPER_NO_TURN), b.Answer());
-    EXPECT_EQ("read by both", ReadFile(path));
-    ASSERT_EQ(0, ::kill(a.GetPid(), SIGCONT));
-    a.Tell('g');
-    EXPECT_EQ(Outcome(KEEPER_SAVED), a.Answer());
-    EXPECT_EQ("A's save", ReadFile(path));
+    std::string path = home.Path() + "/cards/Player1.card";
+    std::unique_ptr<KeeperCopy> a;
+    std::unique_ptr<KeeperCopy> b;
+    HeldRace()
+    {
+        WriteFile(path, "read by both");
+        a = std::make_unique<KeeperCopy>(path, "A's save", home.Path() + "/a.log",
+                                         PlayerFileKeeper::SAVESTAGE_CHECKED);
+        b = std::make_unique<KeeperCopy>(path, "B's save", home.Path() + "/b.log", -1);
+        a->Tell('s');
+        EXPECT_EQ("gate", a->Answer());
+    }
+};
+
+// A's write inside its turn lasts longer than any fixed wait a copy could give up after (a
+// slow or network drive): B waits all that time, never writing without the turn, and then
+// keeps A's file. A copy stopped inside its turn gives no turn: the other holds its save and
+// says so, and never writes without it; the stopped copy, once it goes on, saves.
+TEST(PlayerFileKeeperRace, ACopyInsideItsTurnIsWaitedForWhileItWritesAndNotWhenStopped)
+{
+    {
+        HeldRace race;
+        std::string early;
+        race.b->Tell('s');
+        ASSERT_TRUE(race.b->WaitsForItsTurn(early)) << "B saved without the turn: " << early;
+        // The slow drive: A stays inside its turn for 2.5 s, past the 2 s a save once waited.
+        EXPECT_FALSE(race.b->AnswersWithin(2500)) << "B went on without the turn";
+        race.a->Tell('g');
+        EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
+        EXPECT_EQ(Outcome(KEEPER_REFUSED), race.b->Answer());
+        EXPECT_EQ("A's save", ReadFile(race.path));
+    }
+    HeldRace race;
+    ASSERT_EQ(0, ::kill(race.a->GetPid(), SIGSTOP));
+    race.b->Tell('s');
+    EXPECT_EQ(Outcome(KEEPER_NO_TURN), race.b->Answer());
+    EXPECT_EQ("read by both", ReadFile(race.path));
+    ASSERT_EQ(0, ::kill(race.a->GetPid(), SIGCONT));
+    race.a->Tell('g');
+    EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
+    EXPECT_EQ("A's save", ReadFile(race.path));
 }
