@@ -429,12 +429,10 @@ TEST(TwoCopies, ASlowSaveIsNeverUndoneAndTheLoserSaysSo)
         PutBack(saves);
         const RaceEnd end = RaceASlowSave(step, true, "", CardPath(1));
         ExpectNothingLostUnsaid(end);
-        if (step != B_WINS_AFTER)
-            EXPECT_EQ("won true nil", end.wonA);
-        if (step == B_WINS)
-            EXPECT_EQ(1, NumberAfter(end.card, "EpisodeUnlocked")) << end.card;
-        if (step == B_WINS_AFTER)
-            EXPECT_EQ("won true nil", end.wonB);
+        // The copy whose save came first saved; the other's win is the one not saved.
+        EXPECT_EQ("won true nil", step == B_WINS_AFTER ? end.wonB : end.wonA);
+        EXPECT_EQ(step == B_WINS_AFTER ? 2 : 1, NumberAfter(end.card, "EpisodeUnlocked"))
+            << end.card;
         ++races;
     }
     std::printf("%d races with a save held inside its turn\n", races);
