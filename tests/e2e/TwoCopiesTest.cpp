@@ -327,10 +327,16 @@ public:
         fs::create_directories(folder);
     }
     const std::string& Folder() const { return m_Folder; }
-    // Waits until the copy stands at gate number n, at the stage named.
-    bool Reached(Copy& copy, int n, const char* stage)
+    // Waits until the copy stands at the stage named of a save of the file target; the
+    // gate's number, 0 when it never came there.
+    int Reached(Copy& copy, const char* stage, const std::string& target)
     {
-        return copy.Run().WaitForErrorLine("save gate " + std::to_string(n) + ": " + stage);
+        const std::string text = std::string(stage) + " " + target;
+        if (!copy.Run().WaitForErrorLine(text))
+            return 0;
+        const std::string errors = copy.Run().Errors();
+        const std::size_t gate = errors.rfind("save gate ", errors.find(text));
+        return gate == std::string::npos ? 0 : std::atoi(errors.c_str() + gate + 10);
     }
     void Release(int n) { WriteFile(m_Folder + "/" + std::to_string(n), ""); }
     // Lets every later save of the copy through.
@@ -353,7 +359,8 @@ struct RaceEnd
 };
 
 // B's step while A's save stands inside its turn, just before its rename.
-enum WhileHeld { B_WINS, B_QUITS, B_WINS_AFTER };
+// A_QUITS: A's save is the one of its quit, B wins meanwhile.
+enum WhileHeld { B_WINS, B_QUITS, B_WINS_AFTER, A_QUITS };
 
 // A wins on card 1 (its level) with its save held inside its turn, past any fixed wait, while
 // B (card 1 too, its episode) does its step; B must wait for the turn. cardA and cardB are
@@ -372,25 +379,32 @@ RaceEnd RaceASlowSave(WhileHeld step, bool multiapp, const std::string& homeB,
         b.Win(1, "EpisodeUnlocked");
         end.wonB = b.FinishWin();
     }
-    a.StartWin(1, "LevelUnlocked");
+    if (step == A_QUITS)
+        a.Run().Send("local m = Players[1].Game_Modes.Adventure "
+                     "m.LevelUnlocked = m.LevelUnlocked + 1 AppQuit()\n");
+    else
+        a.StartWin(1, "LevelUnlocked");
     if (step != B_WINS_AFTER) {
-        EXPECT_TRUE(gate.Reached(a, 1, "written")) << a.Run().Errors();
-        gate.Release(1);
-        EXPECT_TRUE(gate.Reached(a, 2, "checked")) << a.Run().Errors();
-        if (step == B_WINS)
-            b.StartWin(1, "EpisodeUnlocked");
-        else
+        const int written = gate.Reached(a, "written", card);
+        EXPECT_NE(0, written) << a.Run().Errors();
+        gate.Release(written);
+        const int checked = gate.Reached(a, "checked", card);
+        EXPECT_NE(0, checked) << a.Run().Errors();
+        if (step == B_QUITS)
             b.Run().Send("AppQuit()\n");
+        else
+            b.StartWin(1, "EpisodeUnlocked");
         // B tries, and waits: with the turn taken from it, its save would be done already.
         EXPECT_TRUE(b.Run().WaitForOutputLine(kWaits, 20000)) << b.Run().Output();
-        gate.Release(2);
+        gate.Release(checked);
     }
-    end.wonA = a.FinishWin();
-    if (step == B_WINS)
+    if (step != A_QUITS)
+        end.wonA = a.FinishWin();
+    if (step != B_QUITS)
         end.wonB = b.FinishWin();
     gate.Open();
     EXPECT_EQ(0, step == B_QUITS ? b.Run().Wait() : b.Quit()) << b.Run().Errors();
-    EXPECT_EQ(0, a.Quit()) << a.Run().Errors();
+    EXPECT_EQ(0, step == A_QUITS ? a.Run().Wait() : a.Quit()) << a.Run().Errors();
     end.card = ReadFile(card);
     end.outA = a.Run().Output();
     end.outB = b.Run().Output();
@@ -424,15 +438,17 @@ TEST(TwoCopies, ASlowSaveIsNeverUndoneAndTheLoserSaysSo)
     TempHome home;
     const Saves saves = MakeSaves();
     int races = 0;
-    for (const WhileHeld step : {B_WINS, B_QUITS, B_WINS_AFTER}) {
+    for (const WhileHeld step : {B_WINS, B_QUITS, B_WINS_AFTER, A_QUITS}) {
         SCOPED_TRACE("step " + std::to_string(step));
         PutBack(saves);
         const RaceEnd end = RaceASlowSave(step, true, "", CardPath(1));
         ExpectNothingLostUnsaid(end);
         // The copy whose save came first saved; the other's win is the one not saved.
-        EXPECT_EQ("won true nil", step == B_WINS_AFTER ? end.wonB : end.wonA);
-        EXPECT_EQ(step == B_WINS_AFTER ? 2 : 1, NumberAfter(end.card, "EpisodeUnlocked"))
-            << end.card;
+        const bool bFirst = step == B_WINS_AFTER;
+        if (step != A_QUITS)
+            EXPECT_EQ("won true nil", bFirst ? end.wonB : end.wonA);
+        EXPECT_EQ(bFirst ? 2 : 3, NumberAfter(end.card, "LevelUnlocked")) << end.card;
+        EXPECT_EQ(bFirst ? 2 : 1, NumberAfter(end.card, "EpisodeUnlocked")) << end.card;
         ++races;
     }
     std::printf("%d races with a save held inside its turn\n", races);
@@ -454,7 +470,7 @@ TEST(TwoCopies, TwoHomesWhoseCardsLinkToOneFileTakeTurns)
     for (int slot = 2; slot <= 4; ++slot)
         WriteFile(cardsB + "/Player" + std::to_string(slot) + ".card", saves.cards[slot - 1]);
     int races = 0;
-    for (const WhileHeld step : {B_WINS, B_WINS_AFTER}) {
+    for (const WhileHeld step : {B_WINS, B_QUITS, B_WINS_AFTER, A_QUITS}) {
         SCOPED_TRACE("step " + std::to_string(step));
         WriteFile(shared, saves.cards[0]);
         for (const std::string& cards : {cardsA, cardsB}) {
