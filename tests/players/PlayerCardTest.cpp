@@ -799,3 +799,26 @@ TEST_F(PlayerCardTest, ACopyThatMayNotSaveHoldsEveryCard)
                               "lock cannot be taken: Read-only file system)"))
         << log.Text();
 }
+
+// Two slots whose files link to one card: another copy saves that card, and this copy
+// changes slot 1 only. Slot 1 is named as not saved, slot 2 (nothing of this copy's to save)
+// is not, and the other copy's card stays.
+TEST_F(PlayerCardTest, TwoSlotsOnOneFileNameOnlyTheSlotThatLostPlay)
+{
+    const std::string shared = m_Folder + "shared.card";
+    WriteFile(shared, "Player { guid = 21, Name = 'ann' }\n");
+    fs::create_symlink(shared, Card(1));
+    fs::create_symlink(shared, Card(2));
+    Load();
+    const std::string theirs = "Player { guid = 21, Name = 'ann', Motto = 'theirs' }\n";
+    WriteFile(shared, theirs);
+    Run("Players[1].Options['player.skill'] = 'gamer'");
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_NE("", m_IO->GetSaveFailure(1));
+    EXPECT_EQ("", m_IO->GetSaveFailure(2));
+    Run("SaveOk__, Unsaved__ = SaveData()");
+    EXPECT_EQ("false", Eval("SaveOk__"));
+    EXPECT_EQ("true", Eval("Unsaved__[1] ~= nil and Unsaved__[2] == nil"));
+    EXPECT_EQ(theirs, ReadFile(shared));
+    EXPECT_TRUE(fs::is_symlink(Card(1)));
+}
