@@ -30,8 +30,9 @@ namespace {
 const PlayerFileKeeper::Wording kWording = {"held %1%: %2%\n", "held every: %1%\n"};
 
 // One copy's keeper in a child process. It notes the file as read when it starts, saves its
-// bytes when told ('s'), and, when gated at a stage, says "gate" on reaching it and waits
-// for 'g'. It answers each save with the outcome's number.
+// bytes when told ('s') or removes stale saves ('c', answering how many), and, when gated at a
+// stage, says "gate" on reaching it and waits for 'g'. It answers each save with the outcome's
+// number.
 class KeeperCopy
 {
 public:
@@ -133,6 +134,8 @@ private:
         while (::read(in, &command, 1) == 1)
             if (command == 's')
                 say(std::to_string(keeper.Save(path, bytes).outcome));
+            else if (command == 'c')
+                say(std::to_string(PlayerFileKeeper::RemoveStaleSaves(path)));
         ::_exit(0);
     }
 };
@@ -271,5 +274,19 @@ TEST(PlayerFileKeeperRace, ACopyInsideItsTurnIsWaitedForWhileItWritesAndNotWhenS
     ASSERT_EQ(0, ::kill(race.a->GetPid(), SIGCONT));
     race.a->Tell('g');
     EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
+    EXPECT_EQ("A's save", ReadFile(race.path));
+}
+
+// The start-up clean-up of saves a killed copy left removes nothing a live copy is writing:
+// it waits for that copy's turn, and the copy's save lands.
+TEST(PlayerFileKeeperRace, TheCleanUpOfStaleSavesWaitsForTheSaveInItsTurn)
+{
+    HeldRace race;
+    std::string early;
+    race.b->Tell('c');
+    ASSERT_TRUE(race.b->WaitsForItsTurn(early)) << "the clean-up went on: " << early;
+    race.a->Tell('g');
+    EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
+    EXPECT_EQ("0", race.b->Answer());
     EXPECT_EQ("A's save", ReadFile(race.path));
 }
