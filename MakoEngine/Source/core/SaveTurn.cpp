@@ -122,9 +122,7 @@ void SaveTurn::Wait(const std::string& folder)
             return;
         }
         if (state == 0 && NowMs() - start >= kUnknownHolderWaitMs) {
-            m_Why = "another process held the turn to save in \"" + folder +
-                    "\" for longer "
-                    "than " +
+            m_Why = "another process held the turn to save in \"" + folder + "\" for longer than " +
                     std::to_string(kUnknownHolderWaitMs / 1000) + " s";
             return;
         }
