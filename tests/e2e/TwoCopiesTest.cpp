@@ -445,8 +445,9 @@ TEST(TwoCopies, ASlowSaveIsNeverUndoneAndTheLoserSaysSo)
         ExpectNothingLostUnsaid(end);
         // The copy whose save came first saved; the other's win is the one not saved.
         const bool bFirst = step == B_WINS_AFTER;
-        if (step != A_QUITS)
+        if (step != A_QUITS) {
             EXPECT_EQ("won true nil", bFirst ? end.wonB : end.wonA);
+        }
         EXPECT_EQ(bFirst ? 2 : 3, NumberAfter(end.card, "LevelUnlocked")) << end.card;
         EXPECT_EQ(bFirst ? 2 : 1, NumberAfter(end.card, "EpisodeUnlocked")) << end.card;
         ++races;
