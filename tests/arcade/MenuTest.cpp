@@ -8,6 +8,7 @@
 #include "logic/Level.h"
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
+#include "players/GameDataIO.h"
 #include "players/Player.h"
 #include "resources/ResourceManager.h"
 #include "screens/ArcadeGameScreen.h"
@@ -19,6 +20,7 @@
 #include "screens/ScreenManager.h"
 #include "screens/StartLevelDialog.h"
 #include "support/RequiredFiles.h"
+#include "support/TempHome.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/PassHarness.h"
 #include "views/CardView.h"
@@ -471,4 +473,25 @@ TEST_F(MenuTest, KeysAndButtonsLeadWhereTheirScreensExistAndTheCardChoosesAPlaye
     EXPECT_NE(nullptr, TopDialog("help.menu"));
     Click("OptionsButton");
     EXPECT_NE(nullptr, TopDialog("OptionsDialog"));
+}
+
+// A save that finds the card another copy saved says so on the menu's card at once, not
+// only once the menu is left and entered again.
+TEST_F(MenuTest, TheMenusCardSaysItIsNotSavedFromTheSaveThatFoundIt)
+{
+    TempHome home;
+    GameDataIO cards(home.Path() + "/cards/");
+    cards.NoteRead(cards.GetCardPath(1));
+    RunLua("Players[1].Name = 'ann' Players[1].Options['player.skill'] = 'gamer'");
+    AddMenu();
+    app->SwitchTo("MenuScreen");
+    CardView* card = nullptr;
+    for (Actor* child : menu->GetChildren())
+        card = card ? card : dynamic_cast<CardView*>(child);
+    ASSERT_NE(nullptr, card);
+    EXPECT_EQ("", card->GetLabel(5)->GetText());
+    WriteFile(cards.GetCardPath(1), "Player { Name = 'saved by another copy' }\n");
+    RunLua("Players[1].Name = 'bo' SaveData()");
+    app->DispatchPosted();
+    EXPECT_EQ(GameDataIO::kUnsavedNotice, card->GetLabel(5)->GetText());
 }

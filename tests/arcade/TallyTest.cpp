@@ -14,13 +14,13 @@
 #include "players/GameDataIO.h"
 #include "players/Player.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/Dialog.h"
 #include "screens/EndLevelBonusDialog.h"
 #include "screens/GameStart.h"
 #include "support/MessageOf.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/FieldWorld.h"
-#include "screens/Dialog.h"
 #include "widgets/Button.h"
 #include "widgets/Label.h"
 
@@ -600,4 +600,29 @@ TEST_F(TallyTest, ASaveThatFailsIsToldOnTheLetterAndTheNextSaveTriesAgain)
     EXPECT_NE(std::string::npos, ReadFile(cards.GetCardPath(1)).find("LevelUnlocked = 3,"));
     RunTally();
     EXPECT_EQ("New Record!", Text("messageLabel"));
+}
+
+// Another copy saved the card after this one read it: the level's first save is refused, the
+// second (the unlock) finds the card held, and the letter says so from the first, with no
+// "New Record!"; SaveData() names the card, and so does every later save of this play.
+TEST_F(TallyTest, ACardAnotherCopySavedIsToldOnTheLetterThroughEverySaveOfTheLevel)
+{
+    TempHome home;
+    GameDataIO cards(home.Path() + "/cards/");
+    cards.NoteRead(cards.GetCardPath(1));
+    WriteFile(cards.GetCardPath(1), "Player {Name = 'saved by another copy'}");
+    Reach(1, 1, 1, 1);
+    Play();
+    Win(2500, 100, 0, 1);
+    const std::string told = "Your progress could not be saved: another copy of the game saved "
+                             "this card after this one read it, and its card was kept";
+    EXPECT_EQ(told, Text("messageLabel"));
+    RunTally();
+    EXPECT_EQ(told, Text("messageLabel"));
+    EXPECT_TRUE(cards.IsSlotUnsaved(1));
+    RunLua("SaveOk__, Unsaved__ = SaveData()");
+    EXPECT_FALSE(GetGlobalLuaState()->GetGlobal("SaveOk__").GetBoolean());
+    EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("Unsaved__")[1].IsString());
+    EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("Unsaved__")[2].IsNil());
+    EXPECT_EQ("Player {Name = 'saved by another copy'}", ReadFile(cards.GetCardPath(1)));
 }

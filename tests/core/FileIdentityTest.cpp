@@ -110,22 +110,25 @@ TEST(FileIdentity, AFileIsKnownThroughItsLinkAndNothingElseIsEverTakenForIt)
     EXPECT_EQ(FILESAVE_CHANGED, FileIdentity::Of(fifo).CheckBeforeSave(fifo, "card"));
 }
 
-// Copies saving into one folder take turns; a turn kept past the wait is not waited for, and
-// a folder that is not there gives none.
+// One turn per folder the files really lie in: a second turn of the same folder (here asked
+// by this process, which never waits for itself) is not had and says why, another folder is
+// another turn, and a folder that is not there gives none.
 TEST(SaveTurn, CopiesSavingIntoOneFolderTakeTurns)
 {
     TempHome home;
     const std::string path = home.Path() + "/cards/Player1.card";
     fs::create_directories(home.Path() + "/cards");
+    fs::create_symlink(path, home.Path() + "/Player1.card");
     {
         const SaveTurn first(path);
         EXPECT_TRUE(first.IsHeld());
-        // Another holder (its own open folder, as another process has) waits, then goes on.
-        const SaveTurn second(home.Path() + "/cards/bumperlux.cfg", 0);
+        const SaveTurn second(home.Path() + "/cards/bumperlux.cfg");
         EXPECT_FALSE(second.IsHeld());
-        // Another folder is another turn.
-        EXPECT_TRUE(SaveTurn(home.Path() + "/settings.cfg", 0).IsHeld());
+        EXPECT_NE(std::string::npos, second.Why().find("holds the turn")) << second.Why();
+        // A link is the folder of its target.
+        EXPECT_FALSE(SaveTurn(home.Path() + "/Player1.card").IsHeld());
+        EXPECT_TRUE(SaveTurn(home.Path() + "/settings.cfg").IsHeld());
     }
-    EXPECT_TRUE(SaveTurn(path, 0).IsHeld());
-    EXPECT_FALSE(SaveTurn(home.Path() + "/missing/Player1.card", 0).IsHeld());
+    EXPECT_TRUE(SaveTurn(path).IsHeld());
+    EXPECT_FALSE(SaveTurn(home.Path() + "/missing/Player1.card").IsHeld());
 }

@@ -202,6 +202,28 @@ TEST(DebugConnectionList, WritesAndReadsPairsSkippingBadOnes)
     EXPECT_EQ(DebugConnectionList::Read(path).size(), 1u);
 }
 
+// The list's keeper: a list over its limit is refused naming the limit in its own unit, and
+// a list another copy wrote after this one read it is kept, never written over.
+TEST(DebugConnectionList, AListIsReadWithinItsLimitAndAnotherCopysListIsKept)
+{
+    bbtest::TempHome home;
+    const std::string path = home.Path() + "/connections.txt";
+    bbtest::WriteFile(path, std::string(64 * 1024 + 1, 'x'));
+    std::string text, reason;
+    EXPECT_EQ(USERFILE_REFUSED, ReadRegularFile(path, 64 * 1024, text, reason));
+    EXPECT_EQ("it is larger than the 64 KiB a file of the user may hold", reason);
+
+    PlayerFileKeeper keeper(DebugConnectionList::kWording);
+    bbtest::WriteFile(path, "LuaDebugger\n127.0.0.1:4000\n");
+    ASSERT_EQ(1u, DebugConnectionList::Read(keeper, path).size());
+    const std::vector<DebugConnectionList::Entry> two = {
+        {"LuaDebugger", NetAddress(127, 0, 0, 1, 4000)}, {"Other", NetAddress(127, 0, 0, 1, 9)}};
+    bbtest::WriteFile(path, "Theirs\n127.0.0.1:5000\n");
+    EXPECT_EQ(KEEPER_REFUSED, DebugConnectionList::Write(keeper, path, two).outcome);
+    EXPECT_EQ(KEEPER_HELD, DebugConnectionList::Write(keeper, path, two).outcome);
+    EXPECT_EQ("Theirs\n127.0.0.1:5000\n", bbtest::ReadFile(path));
+}
+
 TEST(DebugConnectionList, AListThatCannotBeWrittenKeepsTheOldOneWhole)
 {
     bbtest::TempHome home;

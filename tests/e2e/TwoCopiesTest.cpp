@@ -26,8 +26,10 @@ namespace {
 class Copy
 {
 public:
-    // runtime: the copy's XDG_RUNTIME_DIR, or "" for none.
-    Copy(const std::string& runtime, bool multiapp)
+    // runtime: the copy's XDG_RUNTIME_DIR, or "" for none. gate: the folder of its saves'
+    // gate (BB_SAVE_GATE), or "" for none. dataHome: its XDG_DATA_HOME, or "" for the test's.
+    Copy(const std::string& runtime, bool multiapp, const std::string& gate = "",
+         const std::string& dataHome = "")
     {
         if (runtime.empty())
             unsetenv("XDG_RUNTIME_DIR");
@@ -36,7 +38,14 @@ public:
         std::vector<std::string> args = {"--console", "--windowed", "--nosound"};
         if (multiapp)
             args.push_back("--multiapp");
+        const std::string home = getenv("XDG_DATA_HOME");
+        if (!gate.empty())
+            setenv("BB_SAVE_GATE", gate.c_str(), 1);
+        if (!dataHome.empty())
+            setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
         m_Run = std::make_unique<ProgramRun>(args);
+        unsetenv("BB_SAVE_GATE");
+        setenv("XDG_DATA_HOME", home.c_str(), 1);
     }
 
     // Whether the copy runs and has read the cards (false when it ended instead).
@@ -49,10 +58,26 @@ public:
     // card, as the tally of a won level does.
     void Win(int slot, const std::string& key)
     {
+        StartWin(slot, key);
+        FinishWin();
+    }
+    // The win without waiting for its save: "won true" or "won false" and why the card of the
+    // slot was not saved follow on standard error (FinishWin).
+    void StartWin(int slot, const std::string& key)
+    {
         const std::string mode = "Players[" + std::to_string(slot) + "].Game_Modes.Adventure";
         m_Run->Send(mode + "." + key + " = " + mode + "." + key + " + 1 " +
-                    "io.stderr:write('won ' .. tostring(SaveData()) .. '\\n')\n");
+                    "local ok, unsaved = SaveData() io.stderr:write('won ' .. tostring(ok) .. "
+                    "' ' .. tostring(unsaved[" +
+                    std::to_string(slot) + "]) .. '\\n')\n");
+    }
+    // The line of the win's save ("won true nil", "won false <why>").
+    std::string FinishWin()
+    {
         EXPECT_TRUE(m_Run->WaitForErrorLine("won ")) << m_Run->Errors();
+        const std::string errors = m_Run->Errors();
+        const std::size_t at = errors.find("won ");
+        return at == std::string::npos ? "" : errors.substr(at, errors.find('\n', at) - at);
     }
     int Quit()
     {
@@ -288,4 +313,176 @@ TEST(TwoCopies, WithMultiappASecondWinOnOneCardIsRefusedAndSaid)
                        EXPECT_NE(std::string::npos, out[1 - first].find(kHeld)) << out[1 - first];
                        EXPECT_EQ(std::string::npos, out[first].find(kHeld)) << out[first];
                    });
+}
+
+namespace {
+
+// The gate of a copy's saves (BB_SAVE_GATE): the copy stops at each stage of a save inside
+// its turn ("save gate N: written|checked <file>" on standard error) until the test lets it on.
+class SaveGate
+{
+public:
+    explicit SaveGate(const std::string& folder) : m_Folder(folder)
+    {
+        fs::create_directories(folder);
+    }
+    const std::string& Folder() const { return m_Folder; }
+    // Waits until the copy stands at the stage named of a save of the file target; the
+    // gate's number, 0 when it never came there.
+    int Reached(Copy& copy, const char* stage, const std::string& target)
+    {
+        const std::string text = std::string(stage) + " " + target;
+        if (!copy.Run().WaitForErrorLine(text))
+            return 0;
+        const std::string errors = copy.Run().Errors();
+        const std::size_t gate = errors.rfind("save gate ", errors.find(text));
+        return gate == std::string::npos ? 0 : std::atoi(errors.c_str() + gate + 10);
+    }
+    void Release(int n) { WriteFile(m_Folder + "/" + std::to_string(n), ""); }
+    // Lets every later save of the copy through.
+    void Open() { WriteFile(m_Folder + "/open", ""); }
+
+private:
+    std::string m_Folder;
+};
+
+const char* const kWaits = "waits for its turn: another copy of the game (process ";
+
+// What a race of a slow save ends with: the card and what each copy said.
+struct RaceEnd
+{
+    std::string card;
+    std::string wonA; // "won true nil", "won false <why>", or "" when A did not win
+    std::string wonB;
+    std::string outA;
+    std::string outB;
+};
+
+// B's step while A's save stands inside its turn, just before its rename.
+// A_QUITS: A's save is the one of its quit, B wins meanwhile.
+enum WhileHeld { B_WINS, B_QUITS, B_WINS_AFTER, A_QUITS };
+
+// A wins on card 1 (its level) with its save held inside its turn, past any fixed wait, while
+// B (card 1 too, its episode) does its step; B must wait for the turn. cardA and cardB are
+// the paths each copy knows card 1 by; homeB is B's data home ("" for A's).
+RaceEnd RaceASlowSave(WhileHeld step, bool multiapp, const std::string& homeB,
+                      const std::string& card)
+{
+    static int races = 0;
+    SaveGate gate(std::string(getenv("HOME")) + "/gate" + std::to_string(++races));
+    RaceEnd end;
+    Copy a("", multiapp, gate.Folder());
+    Copy b("", multiapp, "", homeB);
+    EXPECT_TRUE(a.Ready()) << a.Run().Errors();
+    EXPECT_TRUE(b.Ready()) << b.Run().Errors();
+    if (step == B_WINS_AFTER) {
+        b.Win(1, "EpisodeUnlocked");
+        end.wonB = b.FinishWin();
+    }
+    if (step == A_QUITS)
+        a.Run().Send("local m = Players[1].Game_Modes.Adventure "
+                     "m.LevelUnlocked = m.LevelUnlocked + 1 AppQuit()\n");
+    else
+        a.StartWin(1, "LevelUnlocked");
+    if (step != B_WINS_AFTER) {
+        const int written = gate.Reached(a, "written", card);
+        EXPECT_NE(0, written) << a.Run().Errors();
+        gate.Release(written);
+        const int checked = gate.Reached(a, "checked", card);
+        EXPECT_NE(0, checked) << a.Run().Errors();
+        if (step == B_QUITS)
+            b.Run().Send("AppQuit()\n");
+        else
+            b.StartWin(1, "EpisodeUnlocked");
+        // B tries, and waits: with the turn taken from it, its save would be done already.
+        EXPECT_TRUE(b.Run().WaitForOutputLine(kWaits, 20000)) << b.Run().Output();
+        gate.Release(checked);
+    }
+    if (step != A_QUITS)
+        end.wonA = a.FinishWin();
+    if (step != B_QUITS)
+        end.wonB = b.FinishWin();
+    gate.Open();
+    EXPECT_EQ(0, step == B_QUITS ? b.Run().Wait() : b.Quit()) << b.Run().Errors();
+    EXPECT_EQ(0, step == A_QUITS ? a.Run().Wait() : a.Quit()) << a.Run().Errors();
+    end.card = ReadFile(card);
+    end.outA = a.Run().Output();
+    end.outB = b.Run().Output();
+    return end;
+}
+
+// The card holds both copies' unlocks, or the copy whose unlock is missing said so, in
+// SaveData()'s answer and in its log.
+void ExpectNothingLostUnsaid(const RaceEnd& end)
+{
+    const bool levelKept = NumberAfter(end.card, "LevelUnlocked") == 3;
+    const bool episodeKept = NumberAfter(end.card, "EpisodeUnlocked") == 2;
+    if (!end.wonA.empty() && !levelKept) {
+        EXPECT_EQ(0u, end.wonA.find("won false another copy")) << end.wonA;
+        EXPECT_NE(std::string::npos, end.outA.find(kHeld)) << end.outA;
+    }
+    if (!end.wonB.empty() && !episodeKept) {
+        EXPECT_EQ(0u, end.wonB.find("won false another copy")) << end.wonB;
+        EXPECT_NE(std::string::npos, end.outB.find(kHeld)) << end.outB;
+    }
+    EXPECT_TRUE(levelKept || episodeKept) << end.card;
+}
+
+} // namespace
+
+// With --multiapp, A's save of a win is held inside its turn for as long as the test likes
+// while B wins or quits: B waits for the turn, then keeps A's card and says its win was not
+// saved; a win of B's before A's makes A say so. Nothing is ever lost without a word.
+TEST(TwoCopies, ASlowSaveIsNeverUndoneAndTheLoserSaysSo)
+{
+    TempHome home;
+    const Saves saves = MakeSaves();
+    int races = 0;
+    for (const WhileHeld step : {B_WINS, B_QUITS, B_WINS_AFTER, A_QUITS}) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        PutBack(saves);
+        const RaceEnd end = RaceASlowSave(step, true, "", CardPath(1));
+        ExpectNothingLostUnsaid(end);
+        // The copy whose save came first saved; the other's win is the one not saved.
+        const bool bFirst = step == B_WINS_AFTER;
+        if (step != A_QUITS) {
+            EXPECT_EQ("won true nil", bFirst ? end.wonB : end.wonA);
+        }
+        EXPECT_EQ(bFirst ? 2 : 3, NumberAfter(end.card, "LevelUnlocked")) << end.card;
+        EXPECT_EQ(bFirst ? 2 : 1, NumberAfter(end.card, "EpisodeUnlocked")) << end.card;
+        ++races;
+    }
+    std::printf("%d races with a save held inside its turn\n", races);
+}
+
+// Two homes whose card 1 links to one file, each copy alone in its home (no --multiapp):
+// the copies take turns on the file the links lead to, the same race as above.
+TEST(TwoCopies, TwoHomesWhoseCardsLinkToOneFileTakeTurns)
+{
+    TempHome home;
+    const Saves saves = MakeSaves();
+    PutBack(saves);
+    const std::string shared = home.Path() + "/synced/Player1.card";
+    WriteFile(shared, saves.cards[0]);
+    const std::string homeB = home.Path() + "/homeB/.local/share";
+    const std::string cardsA = fs::path(CardPath(1)).parent_path().string();
+    const std::string cardsB = homeB + "/bumperlux Documents/Player Cards";
+    fs::create_directories(cardsB);
+    for (int slot = 2; slot <= 4; ++slot)
+        WriteFile(cardsB + "/Player" + std::to_string(slot) + ".card", saves.cards[slot - 1]);
+    int races = 0;
+    for (const WhileHeld step : {B_WINS, B_QUITS, B_WINS_AFTER, A_QUITS}) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        WriteFile(shared, saves.cards[0]);
+        for (const std::string& cards : {cardsA, cardsB}) {
+            fs::remove(cards + "/Player1.card");
+            fs::create_symlink(shared, cards + "/Player1.card");
+        }
+        const RaceEnd end = RaceASlowSave(step, false, homeB, shared);
+        ExpectNothingLostUnsaid(end);
+        EXPECT_TRUE(fs::is_symlink(cardsA + "/Player1.card"));
+        EXPECT_TRUE(fs::is_symlink(cardsB + "/Player1.card"));
+        ++races;
+    }
+    std::printf("%d races of two homes on one linked card\n", races);
 }

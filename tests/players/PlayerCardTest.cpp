@@ -236,13 +236,16 @@ TEST_F(PlayerCardTest, AFailedSaveKeepsTheOldCardAndTheMissingFolderIsMade)
 
     // A card that cannot be written as text (a value that contains itself) keeps its file.
     fs::remove(Card(2));
+    // Card 2, held since something else stood in its place, still holds play not saved.
     Run("Players[1].Self = Players[1]");
-    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(2, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(2u, m_IO->GetUnsavedCards().size());
     EXPECT_NE(std::string::npos, ReadFile(Card(1)).find("\"second\""));
     Run("Players[1].Self = nil");
 
     fs::remove_all(m_Folder);
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ("", m_IO->GetSaveFailure(1));
     EXPECT_TRUE(fs::exists(Card(4)));
 }
 
@@ -444,10 +447,13 @@ TEST_F(PlayerCardTest, ACardThatCannotBeSetAsideIsKeptAndItsSlotIsNeverSaved)
     EXPECT_NE(std::string::npos, log.Text().find(held)) << log.Text();
     EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
     EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
-    // Played and saved again and again: the file is the one the player had.
+    // Played and saved again and again: the file is the one the player had, and every save
+    // names the card as not saved.
+    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
     Run("Players[1].Name = 'fresh'");
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_NE("", m_IO->GetSaveFailure(1));
     EXPECT_EQ(damaged, ReadFile(Card(1)));
     EXPECT_EQ("kept", Eval("Players[2].Name"));
     EXPECT_EQ(std::string::npos, log.Text().find(held, log.Text().find(held) + 1)) << "said once";
@@ -647,8 +653,9 @@ TEST_F(PlayerCardTest, ACardThatIsThereButCannotBeReadIsKeptAndItsSlotNeverSaved
         EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
         EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
         Run("Players[1].Name = 'fresh' Players[2].Name = 'saved'");
-        EXPECT_EQ(0, m_IO->SaveAllPlayerData());
-        EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+        EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+        EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+        EXPECT_EQ(1u, m_IO->GetUnsavedCards().count(1));
         EXPECT_EQ("", file.Changed());
         EXPECT_FALSE(fs::exists(fs::symlink_status(Card(1) + ".bad")));
         EXPECT_NE(std::string::npos, ReadFile(Card(2)).find("\"saved\""));
@@ -704,7 +711,7 @@ TEST_F(PlayerCardTest, ACardThatLoadsSavesAgainAfterPlayOrItsSlotSaysItIsNotSave
                               "\" stays where it is (it leaves no room for what a game adds"))
         << log.Text().substr(0, 2000);
     Run(play);
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
     EXPECT_TRUE(ReadFile(Card(1)) == full) << "the held card was written over";
 
     // With room to spare it loads and saves as ever, after play too.
@@ -735,11 +742,12 @@ TEST_F(PlayerCardTest, ASaveNeverUndoesACardAnotherCopySavedAfterThisOneReadIt)
 
     LogCapture log;
     Run("Players[1].Options['player.skill'] = 'gamer'");
-    EXPECT_EQ(2, m_IO->SaveAllPlayerData());
-    EXPECT_EQ(std::string("it changed after this copy of the game read it (another copy saved "
-                          "it, or something else was put in its place), and the newer file was "
-                          "kept"),
-              m_IO->GetLastSaveFailure());
+    // Card 1 holds this copy's change, and is named; card 3 holds nothing of this copy's.
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(std::string("another copy of the game saved this card after this one read it, and "
+                          "its card was kept"),
+              m_IO->GetSaveFailure(1));
+    EXPECT_EQ("", m_IO->GetSaveFailure(3));
     EXPECT_EQ(theirs, ReadFile(Card(1)));
     EXPECT_EQ(made, ReadFile(Card(3)));
     EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
@@ -758,14 +766,15 @@ TEST_F(PlayerCardTest, ASaveNeverUndoesACardAnotherCopySavedAfterThisOneReadIt)
     const std::string otherSecond = "Player { guid = 12, Name = 'bo', Motto = 'theirs' }\n";
     WriteCard(2, otherSecond);
     Run("Players[4].Name = 'di'");
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1u, m_IO->GetUnsavedCards().count(1));
     EXPECT_EQ(theirs, ReadFile(Card(1)));
     EXPECT_EQ(otherSecond, ReadFile(Card(2)));
     EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
     EXPECT_NE(std::string::npos, ReadFile(Card(4)).find("\"di\""));
     // This copy's own saves follow one another.
     Run("Players[4].Name = 'ed'");
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
     EXPECT_NE(std::string::npos, ReadFile(Card(4)).find("\"ed\""));
 }
 
@@ -778,7 +787,9 @@ TEST_F(PlayerCardTest, ACopyThatMayNotSaveHoldsEveryCard)
     m_IO->HoldEveryFile("the single-instance lock cannot be taken: Read-only file system");
     Load();
     Run("Players[1].Name = 'bo' Players[2].Name = 'cy'");
-    EXPECT_EQ(0, m_IO->SaveAllPlayerData());
+    // The two cards changed are named as not saved; the others lost nothing.
+    EXPECT_EQ(2, m_IO->SaveAllPlayerData());
+    EXPECT_EQ(2u, m_IO->GetUnsavedCards().size());
     EXPECT_EQ("Player { guid = 11, Name = 'ann' }\n", ReadFile(Card(1)));
     for (int slot = 1; slot <= 4; ++slot)
         EXPECT_TRUE(m_IO->IsSlotUnsaved(slot)) << slot;
@@ -787,4 +798,27 @@ TEST_F(PlayerCardTest, ACopyThatMayNotSaveHoldsEveryCard)
               log.Text().find("Warning: no player card is saved in this run (the single-instance "
                               "lock cannot be taken: Read-only file system)"))
         << log.Text();
+}
+
+// Two slots whose files link to one card: another copy saves that card, and this copy
+// changes slot 1 only. Slot 1 is named as not saved, slot 2 (nothing of this copy's to save)
+// is not, and the other copy's card stays.
+TEST_F(PlayerCardTest, TwoSlotsOnOneFileNameOnlyTheSlotThatLostPlay)
+{
+    const std::string shared = m_Folder + "shared.card";
+    WriteFile(shared, "Player { guid = 21, Name = 'ann' }\n");
+    fs::create_symlink(shared, Card(1));
+    fs::create_symlink(shared, Card(2));
+    Load();
+    const std::string theirs = "Player { guid = 21, Name = 'ann', Motto = 'theirs' }\n";
+    WriteFile(shared, theirs);
+    Run("Players[1].Options['player.skill'] = 'gamer'");
+    EXPECT_EQ(1, m_IO->SaveAllPlayerData());
+    EXPECT_NE("", m_IO->GetSaveFailure(1));
+    EXPECT_EQ("", m_IO->GetSaveFailure(2));
+    Run("SaveOk__, Unsaved__ = SaveData()");
+    EXPECT_EQ("false", Eval("SaveOk__"));
+    EXPECT_EQ("true", Eval("Unsaved__[1] ~= nil and Unsaved__[2] == nil"));
+    EXPECT_EQ(theirs, ReadFile(shared));
+    EXPECT_TRUE(fs::is_symlink(Card(1)));
 }

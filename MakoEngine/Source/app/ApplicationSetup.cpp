@@ -9,7 +9,7 @@
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
-#include "core/SaveTurn.h"
+#include "core/PlayerFileKeeper.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "display/CDXLog.h"
@@ -63,10 +63,8 @@ void RemoveStaleSaves(const std::vector<std::string>& files, std::uint32_t appCo
     if (!IsOnlyInstance(appCode, savesFolder))
         return;
     // A copy allowed beside this one (--multiapp) holds its folder's turn while it writes.
-    for (const std::string& file : files) {
-        const SaveTurn turn(file);
-        RemoveStaleTemporaryFiles(file);
-    }
+    for (const std::string& file : files)
+        PlayerFileKeeper::RemoveStaleSaves(file);
 }
 
 // "" when the value is a port number: a plain decimal number of at most five digits, at most
@@ -296,14 +294,19 @@ void Application::RunStartupScript()
     // The user's own script keeps the full library; only its reading is guarded (a regular
     // file of bounded size, so a FIFO in its place does not stop the start). A script that
     // is there but cannot be read is named and left as it is; the start goes on without it.
+    // Read by the keeper of the player's files, which holds it when it cannot be read; the
+    // game never writes it.
+    static const PlayerFileKeeper::Wording kWording = {
+        "Warning: the startup script \"%1%\" could not be read (%2%); the game starts without "
+        "it, and the file stays as it is.\n",
+        "Warning: the startup script is not run (%1%).\n"};
+    PlayerFileKeeper keeper(kWording);
     std::string error, text;
-    const UserFileReadResult read = ReadRegularFile(path, kUserFileMaxBytes, text, error);
+    const UserFileReadResult read = keeper.Read(path, kUserFileMaxBytes, text, error);
     if (read == USERFILE_MISSING)
         return;
     if (read == USERFILE_UNREADABLE) {
-        Log("Warning: the startup script \"%s\" could not be read (%s); the game starts "
-            "without it, and the file stays as it is.\n",
-            path.c_str(), error.c_str());
+        keeper.Hold(path, error);
         return;
     }
     // A file too large to be a script of the user's fails as the script's error.

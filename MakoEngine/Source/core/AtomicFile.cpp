@@ -147,6 +147,12 @@ int GetInjectedWriteFault()
 
 int TryWriteFileAtomically(const std::string& path, const std::string& bytes)
 {
+    return TryWriteFileAtomically(path, bytes, nullptr);
+}
+
+int TryWriteFileAtomically(const std::string& path, const std::string& bytes,
+                           const std::function<int(const std::string& target)>& beforeRename)
+{
     if (g_InjectedFault != 0)
         return g_InjectedFault;
     // Written where the links lead, so the link stays and its target gets the bytes; a link
@@ -169,6 +175,10 @@ int TryWriteFileAtomically(const std::string& path, const std::string& bytes)
     if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;
+    }
+    if (ok && beforeRename) {
+        error = beforeRename(target.path);
+        ok = error == 0;
     }
     if (ok && std::rename(tempName.data(), target.path.c_str()) != 0) {
         ok = false;

@@ -14,6 +14,7 @@
 // that cannot be read.
 #include "core/Exception.h"
 
+#include <functional>
 #include <string>
 
 // The failure of a whole-file write: Exception "Could not write file:\nfile = %1%\nerror =
@@ -53,6 +54,12 @@ LinkTarget FollowLinks(const std::string& path);
 // Replaces the file at path (through its links) with bytes. Returns 0, or the errno value of the
 // failure: the old file (if any) is then untouched and the temporary file removed.
 int TryWriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// The same, asking beforeRename (given the file the links lead to) once the bytes are written
+// and synced, immediately before the rename: a value other than 0 abandons the write (the
+// temporary file is removed, the old file untouched) and is returned.
+int TryWriteFileAtomically(const std::string& path, const std::string& bytes,
+                           const std::function<int(const std::string& target)>& beforeRename);
 
 // For tests of what callers do with a refused write (a read-only folder, where permissions
 // do not bind the test's user): while errnum is not 0, every whole-file write fails with it

@@ -6,7 +6,6 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Object.h"
-#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
@@ -94,9 +93,15 @@ int CannotSaveBody(lua_State* L)
     return 1;
 }
 
+const PlayerFileKeeper::Wording kConfigWording = {
+    "Warning: the configuration file \"%1%\" stays where it is (%2%): the settings are played "
+    "without saving to it, and the file is never written over.\n",
+    "Warning: the configuration is not saved in this run (%1%): the settings are played "
+    "without saving, and no configuration file is written over.\n"};
+
 } // namespace
 
-Config::Config(LuaState* state) : m_LuaState(state)
+Config::Config(LuaState* state) : m_LuaState(state), m_Keeper(kConfigWording)
 {
     MAKO_ASSERT(m_LuaState != 0);
     const std::string& library = GetConfigLibraryText();
@@ -140,35 +145,25 @@ int Config::ReadFile(const std::string& path)
 
     LuaObject globals = m_LuaState->GetGlobals();
     globals.SetString("Config_CurrentSource", path);
-    m_Identities[path] = FileIdentity::Of(path);
     std::string error;
     int status = 0;
     try {
-        status =
-            RunUserDataFile(m_LuaState, path, environment, "configuration file " + path, error);
+        status = m_Keeper.Run(m_LuaState, path, environment, "configuration file " + path, error);
     } catch (...) {
         globals.SetNil("Config_CurrentSource");
         throw;
     }
     globals.SetNil("Config_CurrentSource");
-    m_HeldFiles.erase(path);
+    m_Keeper.Forget(path);
     if (status == USERFILE_STATUS_MISSING)
         LogAtLevel(2, "No configuration file at \"%s\"; using the defaults.\n", path.c_str());
     else if (status == LUA_ERRFILE)
-        HoldFile(path, "it could not be read: " + error);
+        m_Keeper.Hold(path, "it could not be read: " + error);
     else if (status != 0 && !KeepFileAside(path, error))
-        HoldFile(path, "it could not be set aside: " + error);
+        m_Keeper.Hold(path, "it could not be set aside: " + error);
     else if (status != 0)
-        m_Identities[path] = FileIdentity::Of(path);
+        m_Keeper.NoteRead(path);
     return status;
-}
-
-void Config::HoldFile(const std::string& path, const std::string& reason)
-{
-    m_HeldFiles.insert(path);
-    Log("Warning: the configuration file \"%s\" stays where it is (%s): the settings are "
-        "played without saving to it, and the file is never written over.\n",
-        path.c_str(), reason.c_str());
 }
 
 LuaObject Config::GetTable(const char* name) const
@@ -332,29 +327,16 @@ void Config::Write(const std::string& path)
     // A file the next start would refuse to read is not written: the old one stays.
     if (text.size() > kUserFileMaxBytes)
         throw FileWriteError(MAKO_WHERE, path, EFBIG);
-    // From the check to the end of the write: another copy saving now waits for it.
-    const SaveTurn turn(path);
-    switch (m_Identities[path].CheckBeforeSave(path, text)) {
-    case FILESAVE_UNCHANGED:
+    const KeeperSave save = m_Keeper.Save(path, text);
+    if (save.outcome == KEEPER_UNCHANGED)
         LogAtLevel(3, "The configuration is not saved: \"%s\" holds it already.\n", path.c_str());
-        return;
-    case FILESAVE_CHANGED:
-        HoldFile(path, kFileChangedSinceRead);
-        return;
-    case FILESAVE_WRITE:
-        break;
-    }
-    Log("writing cfg to: %s\n", path.c_str());
-    WriteFileAtomically(path, text);
-    m_Identities[path] = FileIdentity::OfWritten(path, text);
+    else if (save.outcome == KEEPER_SAVED)
+        Log("writing cfg to: %s\n", path.c_str());
+    else if (save.outcome == KEEPER_FAILED)
+        throw FileWriteError(MAKO_WHERE, path, save.error);
 }
 
 void Config::HoldEveryFile(const std::string& reason)
 {
-    if (!m_HoldEveryReason.empty())
-        return;
-    m_HoldEveryReason = reason;
-    Log("Warning: the configuration is not saved in this run (%s): the settings are played "
-        "without saving, and no configuration file is written over.\n",
-        reason.c_str());
+    m_Keeper.HoldEvery(reason);
 }

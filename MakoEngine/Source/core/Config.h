@@ -11,13 +11,11 @@
 // alive is the process's current configuration (GetCurrent): one made and destroyed while
 // an older one lives gives the role back to it, whatever order they go in. In the running
 // program that is the application's (Application::GetConfig). Main thread only.
-#include "core/FileIdentity.h"
+#include "core/PlayerFileKeeper.h"
 #include "geometry/Color.h"
 #include "lua/Variant.h"
 #include "luaplus/LuaPlus.h"
 
-#include <map>
-#include <set>
 #include <string>
 
 class Object;
@@ -94,10 +92,7 @@ public:
     // not exist): the newer file is kept, and held for the rest of the run, with a warning.
     void Write(const std::string& path);
     // Whether ReadFile or Write held the file at path, or every file is held.
-    bool IsFileHeld(const std::string& path) const
-    {
-        return !m_HoldEveryReason.empty() || m_HeldFiles.count(path) != 0;
-    }
+    bool IsFileHeld(const std::string& path) const { return m_Keeper.IsHeld(path); }
     // Holds every configuration file for the rest of the run, for the reason given (this copy
     // of the game may not save: the single-instance lock could not be taken).
     void HoldEveryFile(const std::string& reason);
@@ -106,12 +101,7 @@ private:
     // A global table of the state; fails "m_LuaState->Stack(-1).IsTable()" otherwise.
     LuaPlus::LuaObject GetTable(const char* name) const;
 
-    // Keeps the file at path as it is for this run, logging why once.
-    void HoldFile(const std::string& path, const std::string& reason);
-
     LuaPlus::LuaState* m_LuaState;
-    std::set<std::string> m_HeldFiles;
-    std::string m_HoldEveryReason;
-    // What each file was when it was read or last written by this configuration.
-    std::map<std::string, FileIdentity> m_Identities;
+    // Reads, holds and writes the configuration files.
+    PlayerFileKeeper m_Keeper;
 };

@@ -5,10 +5,11 @@
 // not lstat): a file the game reads through a link is the link's target. A file that did not
 // exist has the identity "missing", and must still not exist for a save to go ahead.
 //
-// The savers (GameDataIO for the cards, Config for the configuration) keep one identity per
-// file: taken before the file is read (so a write by another copy during the read is seen as a
-// change), asked before every write (CheckBeforeSave), and replaced by the written file's
-// identity after a successful write (OfWritten).
+// The keeper of the player's files (core/PlayerFileKeeper) keeps one identity per file: taken
+// before the file is read (so a write by another copy during the read is seen as a change),
+// asked under the save's turn before the bytes are written and again just before the rename
+// (CheckBeforeSave), and replaced by the written file's identity after a successful write
+// (OfWritten).
 #include <cstdint>
 #include <string>
 

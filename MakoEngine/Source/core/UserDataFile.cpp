@@ -30,6 +30,16 @@ const char* KindOf(mode_t mode)
     return "not a regular file";
 }
 
+// A size limit as the user reads it: "16 MiB", "64 KiB", "100 bytes".
+std::string SizeText(std::size_t bytes)
+{
+    if (bytes >= (std::size_t(1) << 20) && bytes % (std::size_t(1) << 20) == 0)
+        return std::to_string(bytes >> 20) + " MiB";
+    if (bytes >= 1024 && bytes % 1024 == 0)
+        return std::to_string(bytes >> 10) + " KiB";
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
+
 // Closes the descriptor when it goes, keeping errno.
 struct Descriptor
 {
@@ -126,8 +136,8 @@ UserFileReadResult ReadTarget(const std::string& path, std::size_t maxBytes, std
         reason = std::string("it is ") + KindOf(status.st_mode) + ", not a regular file";
         return USERFILE_UNREADABLE;
     }
-    const std::string tooLarge = "it is larger than the " + std::to_string(maxBytes >> 20) +
-                                 " MiB a file of the user may hold";
+    const std::string tooLarge =
+        "it is larger than the " + SizeText(maxBytes) + " a file of the user may hold";
     if (static_cast<unsigned long long>(status.st_size) > maxBytes) {
         reason = tooLarge;
         return USERFILE_REFUSED;

@@ -46,11 +46,30 @@ bool NextLine(std::istream& in, std::string& line)
 std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::string& path,
                                                                   bool* unreadable)
 {
-    std::vector<Entry> entries;
     std::string text, reason;
     const UserFileReadResult result = ReadRegularFile(path, MAX_BYTES, text, reason);
     if (unreadable)
         *unreadable = result == USERFILE_UNREADABLE;
+    return Parse(path, result, text, reason);
+}
+
+std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(PlayerFileKeeper& keeper,
+                                                                  const std::string& path)
+{
+    std::string text, reason;
+    const UserFileReadResult result = keeper.Read(path, MAX_BYTES, text, reason);
+    keeper.Forget(path);
+    if (result == USERFILE_UNREADABLE)
+        keeper.Hold(path, "it could not be read: " + reason, true);
+    return Parse(path, result, text, reason);
+}
+
+std::vector<DebugConnectionList::Entry> DebugConnectionList::Parse(const std::string& path,
+                                                                   UserFileReadResult result,
+                                                                   const std::string& text,
+                                                                   const std::string& reason)
+{
+    std::vector<Entry> entries;
     if (result == USERFILE_UNREADABLE)
         Log("Warning: the debugger's connection list \"%s\" stays where it is (it could not "
             "be read: %s): no client is reattached, and the file is never written over.\n",
@@ -84,10 +103,28 @@ std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::str
     return entries;
 }
 
-int DebugConnectionList::Write(const std::string& path, const std::vector<Entry>& entries)
+namespace {
+std::string TextOf(const std::vector<DebugConnectionList::Entry>& entries)
 {
     std::string text;
-    for (const Entry& entry : entries)
+    for (const DebugConnectionList::Entry& entry : entries)
         text += entry.name + '\n' + entry.address.Format() + '\n';
-    return TryWriteFileAtomically(path, text);
+    return text;
 }
+} // namespace
+
+int DebugConnectionList::Write(const std::string& path, const std::vector<Entry>& entries)
+{
+    return TryWriteFileAtomically(path, TextOf(entries));
+}
+
+KeeperSave DebugConnectionList::Write(PlayerFileKeeper& keeper, const std::string& path,
+                                      const std::vector<Entry>& entries)
+{
+    return keeper.Save(path, TextOf(entries));
+}
+
+const PlayerFileKeeper::Wording DebugConnectionList::kWording = {
+    "Warning: the debugger's connection list \"%1%\" stays where it is (%2%): the file is "
+    "never written over.\n",
+    "Warning: the debugger's connection list is not saved in this run (%1%).\n"};

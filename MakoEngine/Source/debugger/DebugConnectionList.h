@@ -3,6 +3,7 @@
 // that were attached before: for each client, in order, a line with its name and a line
 // with its connect-back address "a.b.c.d:port" (or "[::1]:port"), always one of this
 // machine.
+#include "core/PlayerFileKeeper.h"
 #include "winsock/NetAddress.h"
 
 #include <string>
@@ -32,4 +33,18 @@ public:
     // Writes the entries, replacing the file whole (core/AtomicFile.h). Returns 0, or the
     // errno value of the failure; the old file then stays.
     static int Write(const std::string& path, const std::vector<Entry>& entries);
+
+    // The same through a keeper of the player's files (core/PlayerFileKeeper), which notes
+    // what the file was when read, holds one that could not be read, and saves it under its
+    // turn, never over a list another copy wrote since.
+    static std::vector<Entry> Read(PlayerFileKeeper& keeper, const std::string& path);
+    static KeeperSave Write(PlayerFileKeeper& keeper, const std::string& path,
+                            const std::vector<Entry>& entries);
+    // The wording of the connection list's holds, for its keeper.
+    static const PlayerFileKeeper::Wording kWording;
+
+private:
+    // The pairs of the text read (result and reason as ReadRegularFile gave them).
+    static std::vector<Entry> Parse(const std::string& path, UserFileReadResult result,
+                                    const std::string& text, const std::string& reason);
 };

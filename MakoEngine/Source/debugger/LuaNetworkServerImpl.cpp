@@ -56,7 +56,7 @@ bool LuaNetworkServerImpl::Start(const std::string& fileName, uint16_t port,
 void LuaNetworkServerImpl::Reattach()
 {
     std::vector<DebugConnectionList::Entry> entries =
-        DebugConnectionList::Read(m_FileName, &m_ListHeld);
+        DebugConnectionList::Read(m_ListKeeper, m_FileName);
     // The most recent clients are at the end of the list.
     if (entries.size() > MAX_CONNECTIONS)
         entries.erase(entries.begin(), entries.end() - MAX_CONNECTIONS);
@@ -91,16 +91,18 @@ void LuaNetworkServerImpl::Reattach()
 
 void LuaNetworkServerImpl::WriteConnectionList()
 {
-    // A list that is there but could not be read is the user's: it is never written over.
-    if (m_FileName.empty() || m_ListHeld)
+    // A list that is there but could not be read is the user's: the keeper never writes
+    // over it.
+    if (m_FileName.empty())
         return;
     std::vector<DebugConnectionList::Entry> entries;
     for (const auto& connection : m_Connections)
         entries.push_back({connection->name, connection->address});
-    if (int error = DebugConnectionList::Write(m_FileName, entries))
+    const KeeperSave save = DebugConnectionList::Write(m_ListKeeper, m_FileName, entries);
+    if (save.outcome == KEEPER_FAILED)
         Log("Warning: could not write the debugger connection list \"%s\": %s. The previous "
             "list was kept.\n",
-            m_FileName.c_str(), std::strerror(error));
+            m_FileName.c_str(), save.reason.c_str());
 }
 
 void LuaNetworkServerImpl::Attach(const std::string& name, const NetAddress& address,

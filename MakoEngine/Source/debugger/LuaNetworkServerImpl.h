@@ -11,6 +11,7 @@
 // side (a new one pushes out the oldest), each within HANDSHAKE_TIME_LIMIT_MS per step, so
 // silent clients never keep a real one waiting; only names with a registered handler are
 // attached; the connection list keeps the MAX_CONNECTIONS most recent names.
+#include "debugger/DebugConnectionList.h"
 #include "debugger/DebugFrameParser.h"
 #include "debugger/LuaNetworkServer.h"
 #include "winsock/NetAddress.h"
@@ -101,8 +102,8 @@ private:
     void WriteConnectionList();
 
     std::string m_FileName;
-    // The list at m_FileName is there but could not be read: it is kept as it is.
-    bool m_ListHeld = false;
+    // Reads, holds and writes the list at m_FileName.
+    PlayerFileKeeper m_ListKeeper{DebugConnectionList::kWording};
     std::vector<std::unique_ptr<Connection>> m_Connections;
     std::uint64_t m_LastSerial = 0;
     std::vector<CallbackEntry> m_Callbacks;

@@ -1,9 +1,10 @@
 #include "players/GameDataIO.h"
 
+#include "core/AppHost.h"
 #include "core/AtomicFile.h"
+#include "core/Event.h"
 #include "core/Exception.h"
 #include "core/Log.h"
-#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
@@ -30,6 +31,16 @@ using LuaPlus::LuaTableIterator;
 namespace {
 
 GameDataIO* gGameDataIO = nullptr;
+
+const PlayerFileKeeper::Wording kCardWording = {
+    "Warning: the card \"%1%\" stays where it is (%2%): its slot is played without saving, "
+    "and the file is never written over.\n",
+    "Warning: no player card is saved in this run (%1%): every slot is played without "
+    "saving, and no card file is written over.\n"};
+
+// What the player reads of a card another copy saved after this one read it.
+const char* const kSavedByAnotherCopy =
+    "another copy of the game saved this card after this one read it, and its card was kept";
 
 // The largest saved text of a card that loads as one the game saves: below the file budget
 // by far more than the records, lists and saved rounds a game adds to a card, so that a card
@@ -150,7 +161,8 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
 
 } // namespace
 
-GameDataIO::GameDataIO(const std::string& cardsFolder) : m_CardsFolder(cardsFolder)
+GameDataIO::GameDataIO(const std::string& cardsFolder)
+    : m_CardsFolder(cardsFolder), m_Keeper(kCardWording)
 {
     gGameDataIO = this;
 }
@@ -195,31 +207,55 @@ const char* const GameDataIO::kUnsavedNotice = "Not saved: old card kept";
 
 void GameDataIO::HoldFile(const std::string& path, const std::string& reason)
 {
-    if (!m_HeldFiles.insert(path).second)
-        return;
-    Log("Warning: the card \"%s\" stays where it is (%s): its slot is played without saving, "
-        "and the file is never written over.\n",
-        path.c_str(), reason.c_str());
+    m_Keeper.Hold(path, reason);
 }
 
 bool GameDataIO::IsSlotUnsaved(int slot) const
 {
-    return !m_HoldEveryReason.empty() || m_HeldFiles.count(GetCardPath(slot)) != 0;
+    return m_Keeper.IsHeld(GetCardPath(slot)) || m_Unsaved.count(slot) != 0;
 }
 
 void GameDataIO::HoldEveryFile(const std::string& reason)
 {
-    if (!m_HoldEveryReason.empty())
-        return;
-    m_HoldEveryReason = reason;
-    Log("Warning: no player card is saved in this run (%s): every slot is played without "
-        "saving, and no card file is written over.\n",
-        reason.c_str());
+    m_Keeper.HoldEvery(reason);
 }
 
 void GameDataIO::NoteRead(const std::string& path)
 {
-    m_Identities[path] = FileIdentity::Of(path);
+    m_Keeper.NoteRead(path);
+}
+
+std::string GameDataIO::GetSaveFailure(int slot) const
+{
+    const auto found = m_Unsaved.find(slot);
+    return found == m_Unsaved.end() ? std::string() : found->second;
+}
+
+std::string GameDataIO::GetLastSaveFailure() const
+{
+    return m_Unsaved.empty() ? std::string() : m_Unsaved.begin()->second;
+}
+
+void GameDataIO::NoteLoadedCards(PlayerManager& players)
+{
+    m_Kept.clear();
+    for (int i = 1, n = players.GetPlayerCount(); i <= n; ++i) {
+        Player* player = players.GetPlayer(i);
+        const std::string path = GetCardPath(i);
+        std::string text;
+        if (player && WhyCardCannotBeWritten(player->GetTable(), text).empty())
+            m_Kept[path] = text;
+    }
+}
+
+void GameDataIO::SetUnsaved(std::map<int, std::string> unsaved)
+{
+    if (unsaved == m_Unsaved)
+        return;
+    m_Unsaved.swap(unsaved);
+    // The card views say at once which cards are not saved.
+    if (AppHost* host = GetAppHost())
+        host->PostEvent(nullptr, MAKO_PLAYERCHANGE);
 }
 
 void GameDataIO::LoadAllPlayerData(bool force)
@@ -228,13 +264,15 @@ void GameDataIO::LoadAllPlayerData(bool force)
                     "Player data can only be loaded once, for the time being.");
     PlayerManager* players = PlayerManager::GetInstance();
     MAKO_ASSERT(players != nullptr);
-    m_HeldFiles.clear();
+    m_Keeper.ForgetEvery();
+    m_Unsaved.clear();
     MakoLuaState::LoadString(players->GetState(), "LoadGameData()");
     LogAtLevel(2, "Loading All Player Data...\n");
     for (int i = 1, n = players->GetPlayerCount(); i <= n; ++i)
         TakeInRecords(players->GetPlayer(i), i, "player");
     for (int i = 1, n = players->GetDummyPlayerCount(); i <= n; ++i)
         TakeInRecords(players->GetDummyPlayer(i), i, "dummy player");
+    NoteLoadedCards(*players);
     m_Loaded = true;
 }
 
@@ -289,29 +327,23 @@ int GameDataIO::SaveAllPlayerData()
         // The writes below fail too, each with its own message.
         LogAtLevel(2, "Warning: %s\n", e.GetMessage().c_str());
     }
-    int failures = 0;
-    m_LastSaveFailure.clear();
+    std::map<int, std::string> unsaved;
     for (int i = 1, n = players->GetPlayerCount(); i <= n; ++i) {
         Player* player = players->GetPlayer(i);
         if (!player)
             continue;
         std::string failure = SaveCard(*players, *player, i);
-        if (failure.empty())
-            continue;
-        if (m_LastSaveFailure.empty())
-            m_LastSaveFailure = failure;
-        ++failures;
+        if (!failure.empty())
+            unsaved[i] = failure;
     }
-    return failures;
+    const int count = static_cast<int>(unsaved.size());
+    SetUnsaved(std::move(unsaved));
+    return count;
 }
 
 std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slot)
 {
     const std::string path = GetCardPath(slot);
-    if (!m_HoldEveryReason.empty() || m_HeldFiles.count(path) != 0) {
-        LogAtLevel(3, "\tPlayer #%d is not saved: its card file is held.\n", slot);
-        return std::string();
-    }
     LuaObject name = player.GetTable()["Name"];
     std::string shownName = name.IsString() ? name.GetString() : "nil";
     std::string text = "Player ";
@@ -335,31 +367,37 @@ std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slo
 std::string GameDataIO::WriteCardFile(const std::string& path, const std::string& text, int slot,
                                       const std::string& shownName)
 {
-    // From the check to the end of the write: another copy saving now waits for it.
-    const SaveTurn turn(path);
-    // A file never read is one that was missing: it must still be missing.
-    const FileIdentity& read = m_Identities[path];
-    switch (read.CheckBeforeSave(path, text)) {
-    case FILESAVE_UNCHANGED:
+    const KeeperSave save = m_Keeper.Save(path, text);
+    switch (save.outcome) {
+    case KEEPER_SAVED:
+        m_Kept[path] = text;
+        LogAtLevel(2, "\tSaved player #%d (\"%s\") to path \"%s\".\n", slot, shownName.c_str(),
+                   path.c_str());
+        return std::string();
+    case KEEPER_UNCHANGED:
+        m_Kept[path] = text;
         LogAtLevel(3, "\tPlayer #%d is not saved: nothing changed since the card was read.\n",
                    slot);
         return std::string();
-    case FILESAVE_CHANGED:
-        HoldFile(path, kFileChangedSinceRead);
-        return kFileChangedSinceRead;
-    case FILESAVE_WRITE:
+    case KEEPER_HELD:
+    case KEEPER_REFUSED: {
+        if (save.outcome == KEEPER_HELD)
+            LogAtLevel(3, "\tPlayer #%d is not saved: its card file is held.\n", slot);
+        // A held card this copy has not changed since it loaded or saved it lost nothing.
+        const auto kept = m_Kept.find(path);
+        if (kept != m_Kept.end() && kept->second == text)
+            return std::string();
+        return save.reason == kFileChangedSinceRead ? kSavedByAnotherCopy : save.reason;
+    }
+    case KEEPER_NO_TURN:
+        return save.reason;
+    case KEEPER_FAILED:
         break;
     }
-    if (const int cause = TryWriteFileAtomically(path, text)) {
-        Log("Warning: could not save player #%d (\"%s\") to \"%s\": %s. The previous card "
-            "was kept.\n",
-            slot, shownName.c_str(), path.c_str(), std::strerror(cause));
-        return std::strerror(cause);
-    }
-    m_Identities[path] = FileIdentity::OfWritten(path, text);
-    LogAtLevel(2, "\tSaved player #%d (\"%s\") to path \"%s\".\n", slot, shownName.c_str(),
-               path.c_str());
-    return std::string();
+    Log("Warning: could not save player #%d (\"%s\") to \"%s\": %s. The previous card "
+        "was kept.\n",
+        slot, shownName.c_str(), path.c_str(), save.reason.c_str());
+    return save.reason;
 }
 
 // ReadPlayerCard(path): the card table the file holds, or nil and the reason it could not
@@ -387,12 +425,18 @@ MAKO_LUA_FUNCTION(LoadData)
     return 0;
 }
 
-// SaveData(): writes every card; returns whether all were written.
+// SaveData(): writes every card; returns whether every card is saved, and a table of the
+// slots whose play is not saved, each with why ({[2] = "No space left on device"}).
 MAKO_LUA_FUNCTION(SaveData)
 {
     GameDataIO* io = GameDataIO::GetInstance();
     if (!io)
         MAKO_THROW(ScriptError, "SaveData: there is no game data.");
     lua_pushboolean(L, io->SaveAllPlayerData() == 0);
-    return 1;
+    lua_newtable(L);
+    for (const auto& [slot, reason] : io->GetUnsavedCards()) {
+        lua_pushlstring(L, reason.data(), reason.size());
+        lua_rawseti(L, -2, slot);
+    }
+    return 2;
 }

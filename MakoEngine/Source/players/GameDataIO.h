@@ -5,7 +5,7 @@
 // shape the game needs (CardCheck) when it is read and before it is written. A card is
 // written only when it changed, and never over a file another copy of the game wrote after
 // this one read it (core/FileIdentity): that card is then held, and the newer file kept.
-#include "core/FileIdentity.h"
+#include "core/PlayerFileKeeper.h"
 
 #include <map>
 #include <set>
@@ -23,13 +23,21 @@ public:
 
     // Runs LoadGameData() and takes in every card's game records. Only once unless force.
     virtual void LoadAllPlayerData(bool force);
-    // Writes every card. Returns how many cards could not be written (each is logged and
-    // its old file kept).
+    // Writes every card. Returns how many cards hold play this copy could not save (each is
+    // logged, and its old file kept): GetUnsavedCards.
     virtual int SaveAllPlayerData();
-    // Why the last SaveAllPlayerData could not write a card (the system's text, "No space
-    // left on device", for the first card that failed); "" when every card was written.
-    // Each save tries every card again.
-    const std::string& GetLastSaveFailure() const MAKO_LIFETIMEBOUND { return m_LastSaveFailure; }
+    // Every slot whose card holds play that is not in its file, with why it could not be
+    // saved (the system's text, "No space left on device", or why the card is held), from
+    // the save that could not write it until one that does. A held card counts once this
+    // copy changed it since the cards were loaded.
+    const std::map<int, std::string>& GetUnsavedCards() const MAKO_LIFETIMEBOUND
+    {
+        return m_Unsaved;
+    }
+    // Why the card of the slot could not be saved; "" when it is saved.
+    std::string GetSaveFailure(int slot) const;
+    // The first card's reason of GetUnsavedCards; "" when every card is saved.
+    std::string GetLastSaveFailure() const;
 
     // The file of card slot i (1 to 4).
     std::string GetCardPath(int slot) const;
@@ -41,7 +49,8 @@ public:
     // once in the log here with the reason, and on the card's screen (kUnsavedNotice).
     // Forgotten at the next load.
     void HoldFile(const std::string& path, const std::string& reason);
-    // Whether slot i (1 to 4) is played without saving, its file held.
+    // Whether slot i (1 to 4) is played without saving: its file held, or its last save
+    // failed.
     bool IsSlotUnsaved(int slot) const;
     // The line a card's screen shows for such a slot.
     static const char* const kUnsavedNotice;
@@ -56,19 +65,24 @@ public:
 private:
     std::string m_CardsFolder;
     bool m_Loaded = false;
-    std::string m_LastSaveFailure;
-    std::set<std::string> m_HeldFiles;
-    std::string m_HoldEveryReason;
-    // What each card file was when it was read or last written by this copy.
-    std::map<std::string, FileIdentity> m_Identities;
+    // Reads, holds and writes the card files.
+    PlayerFileKeeper m_Keeper;
+    // Slot -> why its card holds play that is not saved.
+    std::map<int, std::string> m_Unsaved;
+    // Card file -> the text of its card as this copy last loaded or saved it: a held or
+    // refused card that still reads so lost nothing.
+    std::map<std::string, std::string> m_Kept;
 
     // Checks and writes the card of the slot; "" when written, else why not (logged).
     std::string SaveCard(class PlayerManager& players, class Player& player, int slot);
-    // Writes text over the card file of the slot unless another copy changed the file since
-    // this one read it (the card is then held) or text is what the file holds; "" when the
-    // card is saved or needs no saving, else why not (logged).
+    // Writes text over the card file of the slot through the keeper; "" when the card is
+    // saved or needs no saving, else why not (logged).
     std::string WriteCardFile(const std::string& path, const std::string& text, int slot,
                               const std::string& shownName);
+    // Notes the text of every card as loaded, and tells the card views when the slots that
+    // are not saved change.
+    void NoteLoadedCards(class PlayerManager& players);
+    void SetUnsaved(std::map<int, std::string> unsaved);
     void TakeInRecords(class Player* player, int index, const char* kind);
     // Each card that owns a record some top-record list holds gets exactly those records
     // as its Game_Records; cards with none listed keep theirs.

@@ -14,6 +14,12 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace ArcadeGameStates {
 
 const char* ShowEndLevelDialog::ScoreMessage(int d)
@@ -70,9 +76,37 @@ void ShowEndLevelDialog::OnEnterState()
 void ShowEndLevelDialog::TellSaveFailure(EndLevelBonusDialog* letter)
 {
     GameDataIO* io = GameDataIO::GetInstance();
-    m_SaveFailed = io && !io->GetLastSaveFailure().empty();
+    m_SaveFailed = io && !io->GetUnsavedCards().empty();
     if (m_SaveFailed)
-        letter->ShowMessageLine("Your progress could not be saved: " + io->GetLastSaveFailure());
+        letter->ShowMessageLine("Your progress could not be saved: " +
+                                UnsavedCardsText(io->GetUnsavedCards()));
+}
+
+std::string ShowEndLevelDialog::UnsavedCardsText(const std::map<int, std::string>& unsaved)
+{
+    // Cards that failed for one reason share it: one reason alone ("No space left on
+    // device"), several each after their cards ("card 1: ...; cards 2, 3: ...").
+    std::vector<std::pair<std::string, std::vector<int>>> reasons;
+    for (const auto& card : unsaved) {
+        const std::string& why = card.second;
+        auto same = std::find_if(reasons.begin(), reasons.end(),
+                                 [&why](const auto& entry) { return entry.first == why; });
+        if (same == reasons.end())
+            reasons.push_back({why, {card.first}});
+        else
+            same->second.push_back(card.first);
+    }
+    if (reasons.size() == 1)
+        return reasons.front().first;
+    std::string text;
+    for (const auto& [reason, slots] : reasons) {
+        text += text.empty() ? "" : "; ";
+        text += slots.size() == 1 ? "card " : "cards ";
+        for (std::size_t i = 0; i < slots.size(); ++i)
+            text += (i == 0 ? "" : ", ") + std::to_string(slots[i]);
+        text += ": " + reason;
+    }
+    return text;
 }
 
 void ShowEndLevelDialog::FillTargets(EndLevelBonusDialog* letter)
@@ -156,8 +190,7 @@ void ShowEndLevelDialog::Tally(EndLevelBonusDialog* letter, int signalsLeft)
         Level* level = logic->GetLevel();
         const int target = level ? level->GetScoreBonusAt() : 0;
         const int scoreBonus = logic->m_BigScoreEarned ? logic->m_BigScoreBonus : 0;
-        letter->SetMessage("scoreLabel",
-                           ScoreMessage(logic->m_TotalScore - scoreBonus - target));
+        letter->SetMessage("scoreLabel", ScoreMessage(logic->m_TotalScore - scoreBonus - target));
         TallyBonus(letter, logic->m_BigScoreEarned, logic->m_BigScoreBonus, "Score");
         break;
     }

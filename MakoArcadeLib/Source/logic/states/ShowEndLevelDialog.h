@@ -11,6 +11,7 @@
 #include "screens/EndLevelBonusDialog.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace ArcadeGameStates {
@@ -38,9 +39,12 @@ public:
 private:
     // The row captions from the level's targets.
     void FillTargets(EndLevelBonusDialog* letter);
-    // When the saves of the level's record and progress could not write the cards, the
-    // letter's message line tells the player why (the next save tries again).
+    // When the saves of the level's record and progress left cards not saved (whichever
+    // save of the level refused them, whatever the cause), the letter's message line names
+    // them and why (the next save tries again).
     void TellSaveFailure(EndLevelBonusDialog* letter);
+    // What the letter says of the cards not saved (slot -> why).
+    static std::string UnsavedCardsText(const std::map<int, std::string>& unsaved);
     // The stars of earlier plays; their count.
     int ShowEarlierStars(EndLevelBonusDialog* letter);
     // One step of the tally; signalsLeft counts down from kTallySignals - 1 to 0.

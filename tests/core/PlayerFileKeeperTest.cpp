@@ -1,0 +1,292 @@
+// Two copies of the game saving one file at the same moment, each a process of its own with a
+// keeper of its own: one copy is held inside its turn (the keeper's save gate) for as long as
+// the test likes, far past any fixed wait, while the other saves, or another program changes
+// the file. Whatever the order, the file ends with one copy's bytes and the other copy was
+// told its save was refused or not made; no save is ever lost without a word. The copies reach
+// the file by one path, or from two homes whose cards link to one file.
+#include "core/PlayerFileKeeper.h"
+#include "core/Log.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+using namespace bbtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const PlayerFileKeeper::Wording kWording = {"held %1%: %2%\n", "held every: %1%\n"};
+
+// One copy's keeper in a child process. It notes the file as read when it starts, saves its
+// bytes when told ('s') or removes stale saves ('c', answering how many), and, when gated at a
+// stage, says "gate" on reaching it and waits for 'g'. It answers each save with the outcome's
+// number.
+class KeeperCopy
+{
+public:
+    KeeperCopy(const std::string& path, const std::string& bytes, const std::string& log,
+               int gateStage)
+        : m_Log(log)
+    {
+        int toChild[2], fromChild[2];
+        if (::pipe(toChild) != 0 || ::pipe(fromChild) != 0)
+            std::abort();
+        m_Pid = ::fork();
+        if (m_Pid == 0) {
+            ::close(toChild[1]);
+            ::close(fromChild[0]);
+            RunChild(path, bytes, log, gateStage, toChild[0], fromChild[1]);
+        }
+        ::close(toChild[0]);
+        ::close(fromChild[1]);
+        m_To = toChild[1];
+        m_From = fromChild[0];
+        EXPECT_EQ("read", Answer());
+    }
+    ~KeeperCopy()
+    {
+        ::close(m_To);
+        ::close(m_From);
+        int status = 0;
+        ::kill(m_Pid, SIGCONT);
+        ::waitpid(m_Pid, &status, 0);
+    }
+
+    void Tell(char command) { EXPECT_EQ(1, ::write(m_To, &command, 1)); }
+    // The child's next answer ("" when it ended).
+    std::string Answer()
+    {
+        std::string line;
+        char c;
+        while (::read(m_From, &c, 1) == 1 && c != '\n')
+            line += c;
+        return line;
+    }
+    // Waits until the child's log says it waits for its turn (true) or it answers first
+    // (false, the answer kept in answer).
+    bool WaitsForItsTurn(std::string& answer)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (LogHolds("waits for its turn"))
+                return true;
+            pollfd ready = {m_From, POLLIN, 0};
+            if (::poll(&ready, 1, 5) == 1) {
+                answer = Answer();
+                return false;
+            }
+        }
+        return false;
+    }
+    // Whether the child answers within ms milliseconds (the answer is left to Answer).
+    bool AnswersWithin(int ms)
+    {
+        pollfd ready = {m_From, POLLIN, 0};
+        return ::poll(&ready, 1, ms) == 1;
+    }
+    bool LogHolds(const std::string& text) const
+    {
+        std::error_code ec;
+        return fs::exists(m_Log, ec) && ReadFile(m_Log).find(text) != std::string::npos;
+    }
+    int GetPid() const { return m_Pid; }
+
+private:
+    std::string m_Log;
+    int m_Pid = -1;
+    int m_To = -1;
+    int m_From = -1;
+
+    [[noreturn]] static void RunChild(const std::string& path, const std::string& bytes,
+                                      const std::string& log, int gateStage, int in, int out)
+    {
+        SetLogEcho(false);
+        SetLogFilePath(log);
+        auto say = [out](const std::string& text) {
+            const std::string line = text + "\n";
+            if (::write(out, line.data(), line.size()) < 0)
+                ::_exit(3);
+        };
+        PlayerFileKeeper::SetSaveGate([&](PlayerFileKeeper::SaveStage stage, const std::string&) {
+            if (static_cast<int>(stage) != gateStage)
+                return;
+            say("gate");
+            char c = 0;
+            while (::read(in, &c, 1) == 1 && c != 'g') {
+            }
+        });
+        PlayerFileKeeper keeper(kWording);
+        keeper.NoteRead(path);
+        say("read");
+        char command;
+        while (::read(in, &command, 1) == 1)
+            if (command == 's')
+                say(std::to_string(keeper.Save(path, bytes).outcome));
+            else if (command == 'c')
+                say(std::to_string(PlayerFileKeeper::RemoveStaleSaves(path)));
+        ::_exit(0);
+    }
+};
+
+// Where each copy finds the file: one path, or each its own home with a card that links to
+// one file elsewhere (by an absolute link, or a relative one).
+struct Layout
+{
+    const char* name;
+    std::string pathA;
+    std::string pathB;
+    std::string target;
+};
+
+std::vector<Layout> Layouts(const std::string& root)
+{
+    const std::string shared = root + "/shared/Player1.card";
+    WriteFile(shared, "read by both");
+    fs::create_directories(root + "/homeA/cards");
+    fs::create_directories(root + "/homeB/cards");
+    fs::create_symlink(shared, root + "/homeA/cards/Player1.card");
+    fs::create_symlink("../../shared/Player1.card", root + "/homeB/cards/Player1.card");
+    return {{"one path", shared, shared, shared},
+            {"two homes linking to one file", root + "/homeA/cards/Player1.card",
+             root + "/homeB/cards/Player1.card", shared},
+            {"a link and the file", root + "/homeA/cards/Player1.card", shared, shared}};
+}
+
+std::string Outcome(KeeperSaveOutcome outcome)
+{
+    return std::to_string(outcome);
+}
+
+} // namespace
+
+// A is held inside its turn, just before its rename, while B saves: B waits for the turn and
+// then finds A's file, which it keeps; or B saves first, and A keeps B's. Never both "saved".
+TEST(PlayerFileKeeperRace, TheSecondCopyWaitsForTheTurnAndKeepsTheFirstCopysSave)
+{
+    int races = 0;
+    for (const bool aFirst : {true, false}) {
+        TempHome home;
+        for (const Layout& layout : Layouts(home.Path())) {
+            SCOPED_TRACE(std::string(layout.name) + (aFirst ? ", A first" : ", B first"));
+            WriteFile(layout.target, "read by both");
+            const std::string logs = home.Path() + "/" + std::to_string(races);
+            KeeperCopy a(layout.pathA, "A's save", logs + "a.log",
+                         PlayerFileKeeper::SAVESTAGE_CHECKED);
+            KeeperCopy b(layout.pathB, "B's save", logs + "b.log", -1);
+            if (aFirst) {
+                a.Tell('s');
+                ASSERT_EQ("gate", a.Answer());
+                std::string early;
+                b.Tell('s');
+                EXPECT_TRUE(b.WaitsForItsTurn(early)) << "B saved without the turn: " << early;
+                a.Tell('g');
+                EXPECT_EQ(Outcome(KEEPER_SAVED), a.Answer());
+                EXPECT_EQ(Outcome(KEEPER_REFUSED), early.empty() ? b.Answer() : early);
+                EXPECT_EQ("A's save", ReadFile(layout.target));
+            } else {
+                b.Tell('s');
+                EXPECT_EQ(Outcome(KEEPER_SAVED), b.Answer());
+                a.Tell('s');
+                EXPECT_EQ(Outcome(KEEPER_REFUSED), a.Answer());
+                EXPECT_EQ("B's save", ReadFile(layout.target));
+            }
+            EXPECT_TRUE(fs::is_symlink(home.Path() + "/homeA/cards/Player1.card"));
+            ++races;
+        }
+    }
+    std::printf("%d races of two copies\n", races);
+}
+
+// Another program changes the file while A's bytes are written: A's check under the turn,
+// just before the rename, keeps that file; A's save is refused and nothing of it is left.
+TEST(PlayerFileKeeperRace, AFileChangedWhileTheBytesAreWrittenIsKeptAtTheRename)
+{
+    TempHome home;
+    for (const Layout& layout : Layouts(home.Path())) {
+        SCOPED_TRACE(layout.name);
+        WriteFile(layout.target, "read by both");
+        KeeperCopy a(layout.pathA, "A's save", home.Path() + "/a.log",
+                     PlayerFileKeeper::SAVESTAGE_WRITTEN);
+        a.Tell('s');
+        ASSERT_EQ("gate", a.Answer());
+        WriteFile(layout.target, "a sync tool's copy");
+        a.Tell('g');
+        EXPECT_EQ(Outcome(KEEPER_REFUSED), a.Answer());
+        EXPECT_EQ("a sync tool's copy", ReadFile(layout.target));
+        for (const auto& entry : fs::directory_iterator(fs::path(layout.target).parent_path()))
+            EXPECT_EQ(std::string::npos, entry.path().string().find(".tmp.")) << entry.path();
+    }
+}
+
+// Two copies on one card in a home of its own, A held inside its turn just before its rename.
+struct HeldRace
+{
+    TempHome home;
+    std::string path = home.Path() + "/cards/Player1.card";
+    std::unique_ptr<KeeperCopy> a;
+    std::unique_ptr<KeeperCopy> b;
+    HeldRace()
+    {
+        WriteFile(path, "read by both");
+        a = std::make_unique<KeeperCopy>(path, "A's save", home.Path() + "/a.log",
+                                         PlayerFileKeeper::SAVESTAGE_CHECKED);
+        b = std::make_unique<KeeperCopy>(path, "B's save", home.Path() + "/b.log", -1);
+        a->Tell('s');
+        EXPECT_EQ("gate", a->Answer());
+    }
+};
+
+// A's write inside its turn lasts longer than any fixed wait a copy could give up after (a
+// slow or network drive): B waits all that time, never writing without the turn, and then
+// keeps A's file. A copy stopped inside its turn gives no turn: the other holds its save and
+// says so, and never writes without it; the stopped copy, once it goes on, saves.
+TEST(PlayerFileKeeperRace, ACopyInsideItsTurnIsWaitedForWhileItWritesAndNotWhenStopped)
+{
+    {
+        HeldRace race;
+        std::string early;
+        race.b->Tell('s');
+        ASSERT_TRUE(race.b->WaitsForItsTurn(early)) << "B saved without the turn: " << early;
+        // The slow drive: A stays inside its turn for 2.5 s, past the 2 s a save once waited.
+        EXPECT_FALSE(race.b->AnswersWithin(2500)) << "B went on without the turn";
+        race.a->Tell('g');
+        EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
+        EXPECT_EQ(Outcome(KEEPER_REFUSED), race.b->Answer());
+        EXPECT_EQ("A's save", ReadFile(race.path));
+    }
+    HeldRace race;
+    ASSERT_EQ(0, ::kill(race.a->GetPid(), SIGSTOP));
+    race.b->Tell('s');
+    EXPECT_EQ(Outcome(KEEPER_NO_TURN), race.b->Answer());
+    EXPECT_EQ("read by both", ReadFile(race.path));
+    ASSERT_EQ(0, ::kill(race.a->GetPid(), SIGCONT));
+    race.a->Tell('g');
+    EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
+    EXPECT_EQ("A's save", ReadFile(race.path));
+}
+
+// The start-up clean-up of saves a killed copy left removes nothing a live copy is writing:
+// it waits for that copy's turn, and the copy's save lands.
+TEST(PlayerFileKeeperRace, TheCleanUpOfStaleSavesWaitsForTheSaveInItsTurn)
+{
+    HeldRace race;
+    std::string early;
+    race.b->Tell('c');
+    ASSERT_TRUE(race.b->WaitsForItsTurn(early)) << "the clean-up went on: " << early;
+    race.a->Tell('g');
+    EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
+    EXPECT_EQ("0", race.b->Answer());
+    EXPECT_EQ("A's save", ReadFile(race.path));
+}
