@@ -252,10 +252,11 @@ TEST_F(WrongKindNameSweep, EveryLookupByNameTakesOnlyItsOwnKind)
 
 namespace {
 
-// The folders of the pictures the balls (coronas), the bricks (textures, outlines, icons)
-// and the buttons of the letters zoom or cut.
-const char* const kPictureFolders[] = {"Images/Balls", "Images/Bricks", "Images/Powerups",
-                                       "Images/UI"};
+// The folders of the pictures the balls (coronas), the bricks (textures, outlines, icons),
+// the paddles (strips zoomed to the paddle's width) and the buttons of the letters zoom or
+// cut.
+const char* const kPictureFolders[] = {"Images/Balls", "Images/Bricks", "Images/Paddles",
+                                       "Images/Powerups", "Images/UI"};
 
 // The metadata file's text with every picture given frames of size x size, one of them.
 std::string TinyFrames(const std::string& metadata, int size)
@@ -353,6 +354,14 @@ TEST(WrongKindNamePictureSweep, PicturesWithFramesTooSmallToZoomEndNoLevel)
                       log.Text().find("Images/Balls/metadata.cfg\" gives \"Corona."))
                 << run << "\n"
                 << log.Text().substr(0, 3000);
+        // A paddle's strip of frames so narrow that zoomed to the paddle's width it would be
+        // wider than a surface may be: widened when it is read, and named with its file.
+        EXPECT_NE(std::string::npos,
+                  log.Text().find("Images/Paddles/metadata.cfg\" gives \"Paddle_Pulsate.png\" "
+                                  "width = " +
+                                  std::to_string(size)))
+            << run;
+        EXPECT_EQ(std::string::npos, log.Text().find("zoomSurface failed")) << run;
         tally.Ran(run, from);
     }
     // The pack's own pictures come back for what runs next.

@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "display/Image.h"
 #include "display/SoftwareBlend.h"
+#include "resources/MetadataRanges.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 
@@ -98,6 +99,41 @@ void MendZoomedFrames(const Image* image, double factorX, double factorY, const 
         FramesSource(image).c_str(), keys.c_str(), factorX, factorY, numFrames, width, height);
 }
 
+// A zoom factor the picture's side can be zoomed by: one that would make the side larger
+// than a surface may be is lowered to the largest that fits, one that is not a positive
+// number gives one pixel. True when the factor was kept.
+bool FitFactor(double& factor, int side)
+{
+    const double most = double(MetadataRanges::kMaxSurfaceSide) / std::max(side, 1);
+    if (std::isfinite(factor) && factor > 0 && factor <= most)
+        return true;
+    factor = factor > most ? most : 1.0 / std::max(side, 1);
+    return false;
+}
+
+// Mends factors no surface can be made for (see FitFactor), telling it once for a picture
+// and the factors asked, with the metadata file and the keys of its frames.
+void FitZoom(const Image* image, double& factorX, double& factorY)
+{
+    const double askedX = factorX, askedY = factorY;
+    const int w = image->GetSDLSurface()->w, h = image->GetSDLSurface()->h;
+    const bool keptX = FitFactor(factorX, w), keptY = FitFactor(factorY, h);
+    if (keptX && keptY)
+        return;
+    static std::set<std::string> s_Told;
+    const SDL_Rect frame = image->GetFrameRect(0);
+    const std::string keys =
+        boost::str(boost::format("width = %1%, height = %2%, numFrames = %3%") % frame.w % frame.h %
+                   image->GetNumFrames());
+    const std::string told =
+        boost::str(boost::format("%1% %2% %3% %4%") % image->GetName() % keys % askedX % askedY);
+    if (!s_Told.insert(told).second)
+        return;
+    Log("Warning: %s %s: a zoom by %g x %g of the picture of %d x %d makes no surface; it "
+        "was zoomed by %g x %g\n",
+        FramesSource(image).c_str(), keys.c_str(), askedX, askedY, w, h, factorX, factorY);
+}
+
 // The source's blending flags and alpha, given to a derived image.
 void InheritLook(Image* result, const Image* source)
 {
@@ -118,6 +154,7 @@ Image* ZoomImageXY(Image* image, double factorX, double factorY, bool smooth)
 {
     if (factorX == 1.0 && factorY == 1.0)
         return image->Clone();
+    FitZoom(image, factorX, factorY);
     const SDL_Rect r = image->GetFrameRect(0);
     int frameWidth = static_cast<int>((r.x + r.w) * factorX);
     int frameHeight = static_cast<int>((r.y + r.h) * factorY);
