@@ -179,33 +179,42 @@ void RunPlay(const uint8_t* data, size_t size)
     std::vector<std::string> changed;
     PlayLog log;
     std::map<std::string, LuaPlus::LuaObject> before;
+    std::vector<std::string> made;
     try {
         for (const std::string& folder : PictureFolders()) {
             const auto section = sections.find(folder);
             if (section == sections.end())
                 continue;
             const std::string copy = ScratchFolder() + "play/" + folder + "/";
-            const std::string text =
-                ReadScratchFile(pack + "/" + folder + "/metadata.cfg") + "\n" + section->second;
-            WriteScratchFile(copy + "metadata.cfg", reinterpret_cast<const uint8_t*>(text.data()),
-                             text.size());
+            const std::string text = ReadScratchFile(pack + "/" + folder + "/metadata.cfg") +
+                                     "\n" + section->second;
+            WriteScratchFile(copy + "metadata.cfg",
+                             reinterpret_cast<const uint8_t*>(text.data()), text.size());
             changed.push_back(folder);
             stage->ScanFolder(copy);
         }
         const auto level = sections.find("level");
-        const std::vector<std::string> made =
-            RunLevelText(level == sections.end() ? std::string() : level->second, before);
-        if (!made.empty()) {
-            const CardStage::LevelPlay play = stage->PlayLevel(made.front(), kPlayPasses);
-            if (std::getenv("BB_FUZZ_VERBOSE"))
-                std::fprintf(stderr, "play: level %s %s, %s\n", made.front().c_str(),
-                             play.started ? "built" : "not built",
-                             play.served ? "served" : "never served");
-            if (play.started && !play.served)
-                Fail("the level \"" + made.front() + "\" was built and no ball was ever served");
-        }
-    } catch (const std::exception&) {
+        made = RunLevelText(level == sections.end() ? std::string() : level->second, before);
+    } catch (const std::exception& e) {
         // A metadata file or level file the game refuses, named: a normal outcome.
+        made.clear();
+        if (std::getenv("BB_FUZZ_VERBOSE"))
+            std::fprintf(stderr, "play: refused: %s\n", e.what());
+    }
+    if (!made.empty()) {
+        // What the game raises while it plays reaches its main loop: the game would end.
+        CardStage::LevelPlay play;
+        try {
+            play = stage->PlayLevel(made.front(), kPlayPasses);
+        } catch (const std::exception& e) {
+            Fail("playing the level \"" + made.front() + "\" raised: " + e.what());
+        }
+        if (std::getenv("BB_FUZZ_VERBOSE"))
+            std::fprintf(stderr, "play: level %s %s, %s\n", made.front().c_str(),
+                         play.started ? "built" : "not built",
+                         play.served ? "served" : "never served");
+        if (play.started && !play.served)
+            Fail("the level \"" + made.front() + "\" was built and no ball was ever served");
     }
     RestoreLevels(before);
     // The pack's own metadata back for the next input.

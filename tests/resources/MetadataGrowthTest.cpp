@@ -106,7 +106,7 @@ TEST_F(MetadataGrowthTest, AListSharedByManyNamesCostsTheListOnce)
     EXPECT_LT(large, 20 * small + 0.05);
 }
 
-TEST_F(MetadataGrowthTest, AStopWhileALongListIsMendedIsAnsweredAtOnce)
+TEST_F(MetadataGrowthTest, ALongListIsMeteredAndAStopWhileItIsMendedIsAnsweredAtOnce)
 {
     // Built here rather than by a file, so that the stop lands in the mend, not the script.
     Run("GrowthEntry = { numFrames = 8, width = 16, height = 16, Animations = {} }");
@@ -116,6 +116,14 @@ TEST_F(MetadataGrowthTest, AStopWhileALongListIsMendedIsAnsweredAtOnce)
         list.SetInteger(i, i % 8);
     for (int i = 2; i <= 1000; ++i)
         entry["Animations"].SetObject(("spin" + std::to_string(i)).c_str(), list);
+    {
+        // A list longer than the file's meter allows: the work is counted, step by step.
+        WorkMeter small("the metadata file \"small\"", 100000);
+        std::string problem;
+        EXPECT_THROW(MetadataRanges::FitFrames(entry, 128, 16, problem), WorkSpent);
+        EXPECT_EQ("the metadata file \"small\" needs more than 100000 steps of work",
+                  small.Describe());
+    }
     WorkMeter meter("the metadata file \"test\"", 1LL << 60);
     Clock::time_point asked;
     std::thread stopper([&asked] {

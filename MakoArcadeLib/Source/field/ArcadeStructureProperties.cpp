@@ -361,12 +361,12 @@ void ArcadeStructure::AddTrailEmitter(const std::string& resourceName)
 {
     if (resourceName.empty())
         return;
-    // Only an emitter's table makes an emitter: a picture, a sound or a song of that name is
-    // named and left out, and the structure goes on without it.
+    // Only an emitter's table makes an emitter: a picture, a sound or a song of that name, or
+    // a name of no resource, is named and left out, and the structure goes on without it.
     if (ResourceManager* manager = GetResourceManager()) {
         try {
             manager->AcquireOfKind(resourceName, RESOURCE_TABLE);
-        } catch (const ResourceKindError& e) {
+        } catch (const ResourceNotFoundException& e) {
             DataReport::Report(DescribeObject(*this),
                                "trailEmitter: " + e.GetMessage() + "; it is left out");
             return;

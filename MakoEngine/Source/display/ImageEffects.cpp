@@ -99,6 +99,9 @@ void MendZoomedFrames(const Image* image, double factorX, double factorY, const 
         FramesSource(image).c_str(), keys.c_str(), factorX, factorY, numFrames, width, height);
 }
 
+// The most pixels a zoomed picture may have (64 MiB of 32-bit pixels).
+const double kMaxZoomedPixels = 16.0 * 1024 * 1024;
+
 // A zoom factor the picture's side can be zoomed by: one that would make the side larger
 // than a surface may be is lowered to the largest that fits, one that is not a positive
 // number gives one pixel. True when the factor was kept.
@@ -111,14 +114,25 @@ bool FitFactor(double& factor, int side)
     return false;
 }
 
-// Mends factors no surface can be made for (see FitFactor), telling it once for a picture
+// Mends factors no surface can be made for (see FitFactor), or that would make more than
+// kMaxZoomedPixels, telling it once for a picture
 // and the factors asked, with the metadata file and the keys of its frames.
 void FitZoom(const Image* image, double& factorX, double& factorY)
 {
     const double askedX = factorX, askedY = factorY;
     const int w = image->GetSDLSurface()->w, h = image->GetSDLSurface()->h;
     const bool keptX = FitFactor(factorX, w), keptY = FitFactor(factorY, h);
-    if (keptX && keptY)
+    bool kept = keptX && keptY;
+    // Nor more pixels than a few screens' worth: a picture is zoomed to be shown.
+    const double area = (w * factorX) * (h * factorY);
+    if (area > kMaxZoomedPixels) {
+        // A little under, so that rounding each side up stays within.
+        const double scale = std::sqrt(kMaxZoomedPixels / area) * 0.999;
+        factorX *= scale;
+        factorY *= scale;
+        kept = false;
+    }
+    if (kept)
         return;
     static std::set<std::string> s_Told;
     const SDL_Rect frame = image->GetFrameRect(0);
