@@ -186,10 +186,10 @@ void RunPlay(const uint8_t* data, size_t size)
             if (section == sections.end())
                 continue;
             const std::string copy = ScratchFolder() + "play/" + folder + "/";
-            const std::string text = ReadScratchFile(pack + "/" + folder + "/metadata.cfg") +
-                                     "\n" + section->second;
-            WriteScratchFile(copy + "metadata.cfg",
-                             reinterpret_cast<const uint8_t*>(text.data()), text.size());
+            const std::string text =
+                ReadScratchFile(pack + "/" + folder + "/metadata.cfg") + "\n" + section->second;
+            WriteScratchFile(copy + "metadata.cfg", reinterpret_cast<const uint8_t*>(text.data()),
+                             text.size());
             changed.push_back(folder);
             stage->ScanFolder(copy);
         }

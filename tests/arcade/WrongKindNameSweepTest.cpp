@@ -215,9 +215,8 @@ TEST_F(WrongKindNameSweep, EveryKeyNamingAResourceTakesOnlyItsOwnKind)
                 << run << ": " << where << " " << key << " is not named\n"
                 << logged.substr(0, 3000);
         // A name of the wrong kind is left out: the brick that holds it is still built.
-        EXPECT_EQ(std::string::npos, logged.find("placeholder brick"))
-            << run << "\n"
-            << logged.substr(0, 3000);
+        EXPECT_EQ(std::string::npos, logged.find("placeholder brick")) << run << "\n"
+                                                                       << logged.substr(0, 3000);
         tally.Ran(run, from);
         EndGame();
         passes.Step();

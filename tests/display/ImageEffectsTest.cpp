@@ -151,8 +151,8 @@ TEST_F(ImageEffectsTest, ZoomsBeyondASurfaceOrToNothingAreBroughtWithinIt)
     for (const auto& factor : factors) {
         SCOPED_TRACE(std::to_string(factor.x) + " x " + std::to_string(factor.y));
         std::unique_ptr<Image> zoomed;
-        EXPECT_NO_THROW(zoomed.reset(ImageEffects::ZoomImageXY(strip.get(), factor.x, factor.y,
-                                                               true)));
+        EXPECT_NO_THROW(
+            zoomed.reset(ImageEffects::ZoomImageXY(strip.get(), factor.x, factor.y, true)));
         ASSERT_NE(nullptr, zoomed);
         EXPECT_TRUE(zoomed->GetSize().x >= 1 && zoomed->GetSize().x <= 16383);
         EXPECT_TRUE(zoomed->GetSize().y >= 1 && zoomed->GetSize().y <= 16383);

@@ -356,18 +356,21 @@ void MendAnimations(LuaObject entry, long long lastFrame, MendLines& lines)
         entry.SetNil("Animations");
         return;
     }
-    std::vector<std::pair<LuaObject, LuaObject>> named;
+    struct Named
+    {
+        std::string text; // the name as a line shows it
+        LuaObject key, animation;
+    };
+    std::vector<Named> named;
     for (LuaTableIterator it(animations); it; it.Next())
-        named.emplace_back(it.GetKey(), it.GetValue());
+        named.push_back({DataKeyText(it.GetKey()), it.GetKey(), it.GetValue()});
     // Names in order, so that which name of a cycle is cut never depends on the traversal.
-    std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
-        return DataKeyText(a.first) < DataKeyText(b.first);
-    });
+    std::sort(named.begin(), named.end(),
+              [](const Named& a, const Named& b) { return a.text < b.text; });
     std::vector<AnimationList> lists;
     std::unordered_map<const void*, int> indexOf;
-    for (auto& [key, animation] : named) {
-        WorkMeter::Charge();
-        const std::string where = "Animations." + DataKeyText(key);
+    for (auto& [text, key, animation] : named) {
+        const std::string where = "Animations." + text;
         if (!animation.IsTable()) {
             lines.push_back(where + " = " + Shown(animation) +
                             " is not a list of frames; it shows frame 0");
