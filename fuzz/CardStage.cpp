@@ -163,6 +163,12 @@ public:
                 play.started = true;
             if (logic && logic->CountBallsInPlay() > 0)
                 play.served = true;
+            // A level with nothing left to break is over at once, served or not; one still
+            // playing or waiting for its serve after all the passes stays on the field.
+            play.stuck =
+                logic && (logic->IsInState("Playing") || logic->IsInState("WaitForSpawn") ||
+                          logic->IsInState("SpawnBall"));
+            play.state = logic && logic->GetCurrentState() ? logic->GetStateName() : "";
         }
         SwitchTo("Elsewhere");
         Pass(1);

@@ -27,6 +27,8 @@ public:
     {
         bool started = false; // the game screen built the level of that name
         bool served = false;  // a ball was in play at some pass
+        bool stuck = false;   // at the end it was still waiting for a ball or playing
+        std::string state;    // the game's state after the last pass
     };
     // Plays the level of that name of Levels as a game of it without a card: the game
     // screen builds it, then `passes` passes run, the left button pressed and released

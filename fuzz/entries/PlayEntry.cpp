@@ -3,7 +3,8 @@
 // the level file runs as the game runs its level files, and the first level it made is
 // built, served and played through the game's own event handling (CardStage). A crash, a
 // sanitizer report, "Assertion failed" in the log, work that ran past a file's meter, or a
-// level that was built but never had a ball in play is a finding.
+// level that was built and still plays (or waits for its serve) after all the passes without
+// ever having had a ball in play is a finding.
 //
 // The input is text in sections, each starting with a line "--- <name>": "--- level" holds
 // the level file; "--- Images/<folder>" holds Lua text appended to that folder's metadata
@@ -210,11 +211,13 @@ void RunPlay(const uint8_t* data, size_t size)
             Fail("playing the level \"" + made.front() + "\" raised: " + e.what());
         }
         if (std::getenv("BB_FUZZ_VERBOSE"))
-            std::fprintf(stderr, "play: level %s %s, %s\n", made.front().c_str(),
+            std::fprintf(stderr, "play: level %s %s, %s, state %s\n", made.front().c_str(),
                          play.started ? "built" : "not built",
-                         play.served ? "served" : "never served");
-        if (play.started && !play.served)
-            Fail("the level \"" + made.front() + "\" was built and no ball was ever served");
+                         play.served ? "served" : "never served", play.state.c_str());
+        if (play.started && !play.served && play.stuck)
+            Fail("the level \"" + made.front() +
+                 "\" was built and stays in play, and no ball "
+                 "was ever served");
     }
     RestoreLevels(before);
     // The pack's own metadata back for the next input.
