@@ -1,7 +1,7 @@
 #include "display/ImageEffects.h"
 
+#include "core/DataReport.h"
 #include "core/Exception.h"
-#include "core/Log.h"
 #include "display/Image.h"
 #include "display/SoftwareBlend.h"
 #include "resources/MetadataRanges.h"
@@ -94,9 +94,11 @@ void MendZoomedFrames(const Image* image, double factorX, double factorY, const 
                    image->GetNumFrames());
     if (!s_Logged.insert(image->GetName() + " " + keys).second)
         return;
-    Log("Warning: %s %s: frames too small to zoom by %g x %g; the zoomed picture has %d "
-        "frame(s) of %d x %d\n",
-        FramesSource(image).c_str(), keys.c_str(), factorX, factorY, numFrames, width, height);
+    DataReport::Report("", boost::str(boost::format("Warning: %1% %2%: frames too small to zoom "
+                                                    "by %3% x %4%; the zoomed picture has %5% "
+                                                    "frame(s) of %6% x %7%") %
+                                      FramesSource(image) % keys % factorX % factorY % numFrames %
+                                      width % height));
 }
 
 // The most pixels a zoomed picture may have (64 MiB of 32-bit pixels).
@@ -115,8 +117,8 @@ bool FitFactor(double& factor, int side)
 }
 
 // Mends factors no surface can be made for (see FitFactor), or that would make more than
-// kMaxZoomedPixels, telling it once for a picture
-// and the factors asked, with the metadata file and the keys of its frames.
+// kMaxZoomedPixels, telling it once for a picture and the factors asked, with the metadata
+// file and the keys of its frames (through core/DataReport: a level check hears it).
 void FitZoom(const Image* image, double& factorX, double& factorY)
 {
     const double askedX = factorX, askedY = factorY;
@@ -143,9 +145,11 @@ void FitZoom(const Image* image, double& factorX, double& factorY)
         boost::str(boost::format("%1% %2% %3% %4%") % image->GetName() % keys % askedX % askedY);
     if (!s_Told.insert(told).second)
         return;
-    Log("Warning: %s %s: a zoom by %g x %g of the picture of %d x %d makes no surface; it "
-        "was zoomed by %g x %g\n",
-        FramesSource(image).c_str(), keys.c_str(), askedX, askedY, w, h, factorX, factorY);
+    DataReport::Report("", boost::str(boost::format("Warning: %1% %2%: a zoom by %3% x %4% of "
+                                                    "the picture of %5% x %6% makes no surface; "
+                                                    "it was zoomed by %7% x %8%") %
+                                      FramesSource(image) % keys % askedX % askedY % w % h %
+                                      factorX % factorY));
 }
 
 // The source's blending flags and alpha, given to a derived image.
