@@ -17,6 +17,7 @@
 #include "players/GameRecordManager.h"
 #include "players/PlayerManager.h"
 #include "resources/ResourceManager.h"
+#include "resources/ResourceScanner.h"
 #include "resources/SDLImageLoader.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "screens/ArcadeGameScreen.h"
@@ -30,6 +31,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -139,7 +141,67 @@ public:
         m_GameRecordManager.reset();
     }
 
+    CardStage::LevelPlay PlayLevel(const std::string& name, int passes)
+    {
+        MakoSrand(1);
+        LuaPlus::LuaState* state = GetGlobalLuaState();
+        MakoLuaState::LoadString(state, "math.randomseed(1)");
+        LuaPlus::LuaObject options = state->GetGlobals().CreateTable("GameOptions");
+        options.SetString("gameType", "Levels");
+        options.SetString("levelName", name);
+        options.SetInteger("ballsLeft", 3);
+        SwitchTo("GameScreen");
+        auto* game = static_cast<ArcadeGameScreen*>(m_ScreenManager->GetScreen("GameScreen"));
+        CardStage::LevelPlay play;
+        for (int i = 0; i < passes; ++i) {
+            if (i % 25 == 10)
+                ClickLeft();
+            Pass(1);
+            ArcadeGameLogic* logic = game->GetGameLogic();
+            const Level* level = logic ? logic->GetLevel() : nullptr;
+            if (level && level->GetLevelName() == name)
+                play.started = true;
+            if (logic && logic->CountBallsInPlay() > 0)
+                play.served = true;
+            // A level with nothing left to break is over at once, served or not; one still
+            // playing or waiting for its serve after all the passes stays on the field.
+            play.stuck =
+                logic && (logic->IsInState("Playing") || logic->IsInState("WaitForSpawn") ||
+                          logic->IsInState("SpawnBall"));
+            play.state = logic && logic->GetCurrentState() ? logic->GetStateName() : "";
+        }
+        SwitchTo("Elsewhere");
+        Pass(1);
+        MakoLuaState::LoadString(state, "GameOptions = nil");
+        return play;
+    }
+
+    void ScanFolder(const std::string& folder)
+    {
+        WindowsDirectoryResourceScanner scanner(folder);
+        ResourceInfoMap found = MakeResourceInfoMap();
+        scanner.Scan(found);
+        std::vector<std::string> names;
+        for (const auto& entry : found)
+            names.push_back(entry.first);
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names)
+            m_ResourceManager->AddInfo(name, found[name].release());
+    }
+
 private:
+    // The left button pressed and released, as the main loop hands SDL's events on.
+    void ClickLeft()
+    {
+        for (std::uint8_t type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+            Event event{};
+            event.type = type;
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            OnEvent(event);
+        }
+    }
+
     // The pack's level files, run in name order as the splash screen runs them.
     void LoadLevels(const std::string& pack)
     {
@@ -208,6 +270,21 @@ CardStage* CardStage::Get()
 void CardStage::Play(const std::string& folder)
 {
     m_App->Play(folder);
+}
+
+CardStage::LevelPlay CardStage::PlayLevel(const std::string& name, int passes)
+{
+    return m_App->PlayLevel(name, passes);
+}
+
+void CardStage::ScanFolder(const std::string& folder)
+{
+    m_App->ScanFolder(folder);
+}
+
+std::string CardStage::Pack()
+{
+    return PackFolder();
 }
 
 } // namespace fuzz

@@ -22,6 +22,25 @@ public:
     // player's game, and leaves for an empty screen again.
     void Play(const std::string& folder);
 
+    // What playing a level came to.
+    struct LevelPlay
+    {
+        bool started = false; // the game screen built the level of that name
+        bool served = false;  // a ball was in play at some pass
+        bool stuck = false;   // at the end it was still waiting for a ball or playing
+        std::string state;    // the game's state after the last pass
+    };
+    // Plays the level of that name of Levels as a game of it without a card: the game
+    // screen builds it, then `passes` passes run, the left button pressed and released
+    // through the application's event handling every few passes (the serve), and the stage
+    // leaves for an empty screen again.
+    LevelPlay PlayLevel(const std::string& name, int passes);
+    // Reads the folder (ending in '/') as the game's scanner reads an asset folder, its
+    // entries replacing those of the same names. A broken metadata file raises, naming it.
+    void ScanFolder(const std::string& folder);
+    // The asset pack the stage reads.
+    static std::string Pack();
+
     ~CardStage();
     CardStage(const CardStage&) = delete;
     CardStage& operator=(const CardStage&) = delete;

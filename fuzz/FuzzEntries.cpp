@@ -5,9 +5,10 @@ namespace fuzz {
 const std::vector<Target>& Targets()
 {
     static const std::vector<Target> targets = {
-        {"config", RunConfigFile},      {"card", RunPlayerCard},       {"level", RunLevelFile},
-        {"metadata", RunImageMetadata}, {"serializer", RunSerializer}, {"package", RunPackage},
-        {"frames", RunDebugFrames},
+        {"config", RunConfigFile},     {"card", RunPlayerCard},
+        {"level", RunLevelFile},       {"metadata", RunImageMetadata},
+        {"serializer", RunSerializer}, {"package", RunPackage},
+        {"frames", RunDebugFrames},    {"play", RunPlay},
     };
     return targets;
 }

@@ -37,6 +37,11 @@ void RunPackage(const uint8_t* data, size_t size);
 // runs as a debugger command.
 void RunDebugFrames(const uint8_t* data, size_t size);
 
+// A small pack played: a level file and additions to the metadata files of the pack's
+// picture folders (sections of the input, PlayEntry.cpp); the level is built, served and
+// played for a few hundred passes. Needs the asset pack (BB_TEST_ASSET_PACK).
+void RunPlay(const uint8_t* data, size_t size);
+
 struct Target
 {
     const char* name; // the target's name: "config", "card", ... (fuzz_<name>)

@@ -202,6 +202,68 @@ std::vector<Seed> FrameSeeds()
     return seeds;
 }
 
+// The play target's seeds: a level of every kind of piece, alone and with each of the faults
+// level authors and pack authors were seen to make (PlayEntry.cpp gives the sections).
+std::vector<Seed> PlaySeeds()
+{
+    const std::string level = R"lua(--- level
+Levels.FuzzPlay = {
+    fullName = "Play", noteText = "A note.", fromText = "The Workshop", music = "Harbour.mid",
+    compiledBricks = { { resource = "RedBrick", position = { 10, 3 } },
+                       { resource = "RedBrick", position = { 12, 3 } } },
+    levelActors = { { class = "Goober", resource = "NormalGoober", position = { 320, 200 } },
+                    { class = "Goober", resource = "DestructiveGoober", position = { 82, 85 } } },
+    paddleStarts = { { position = { 288, 416 }, ballStart = { } } },
+    ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
+    artefact = { name = "artifactScarab.jpg", position = { 272, 52 }, score = 100 },
+}
+local L = Levels.FuzzPlay
+)lua";
+    // Bricks holding coins across the ball's way: a coin spins as soon as one breaks.
+    const std::string coins = level + "for row = 8, 20 do for col = 0, 19 do "
+                                      "L.compiledBricks[#L.compiledBricks + 1] = { resource = "
+                                      "'RedBrick', position = { col, row }, powerups = { "
+                                      "'BlingCoin' } } end end\n";
+    std::string frames = "local list = {} for i = 1, 20000 do list[i] = i % 8 end\n"
+                         "local spins = {} for i = 1, 100 do spins['spin' .. i] = list end\n"
+                         "Metadata { ['Bling.Coin.png'] = { numFrames = 8, width = 32, "
+                         "height = 32, Animations = spins } }\n";
+    return {
+        {"level.txt", level},
+        {"paddle-frames-1px.txt",
+         level + "--- Images/Paddles\nMetadata { ['Paddle_Pulsate.png'] = { numFrames = 8, "
+                 "width = 1, height = 24, Animations = { Pulsate = { 0, 1, 2, 3, 4, 5, 6, 7 "
+                 "} } } }\n"},
+        {"animation-cycle.txt",
+         coins + "--- Images/Powerups\nMetadata { ['Bling.Coin.png'] = { numFrames = 8, "
+                 "width = 32, height = 32, Animations = { spin1 = { 'spin2' }, spin2 = { "
+                 "'spin1' }, spin3 = { 'spin3' } } } }\n"},
+        {"function-comments.txt", level + "-- function\n-- this file has no function\n"},
+        {"refused-chain.txt", level + "local r = {} local n = r for i = 1, 300 do local m = "
+                                      "{ sound = 5 } n[1] = m n = m end L.extraActors = r\n"},
+        {"shared-frame-lists.txt", coins + "--- Images/Powerups\n" + frames},
+        {"behaviour-lists.txt",
+         level + "local names = {} for i = 1, 1000 do names[i] = 'Ball' .. i end\n"
+                 "local brick = { resource = 'RedBrick', takeDamageOnCollision = names }\n"
+                 "for i = 1, 20 do L.compiledBricks[i] = { resource = 'RedBrick', position = "
+                 "{ i, 5 }, takeDamageOnCollision = names } end\n"},
+        {"actors-that-throw.txt",
+         level + "L.levelActors[3] = { class = 'Ball', substance = 'Plutonium', position = { "
+                 "100, 100 } }\nL.levelActors[4] = { class = 'Ball', corona = 'Foo', position "
+                 "= { 140, 100 } }\nL.compiledBricks[3] = { resource = 'RedBrick', position = "
+                 "{ 4, 4 }, showExplosivePower = 9 }\nL.compiledBricks[4] = { resource = "
+                 "'RedBrick', position = { 6, 4 }, brickSize = 'Huge' }\nL.customWalls = { "
+                 "TopWall = 5 }\nL.artefact = { name = 5 }\n"},
+        {"serve-nowhere.txt", level + "L.paddleStarts = { { position = { 288, 416 } } }\n"
+                                      "L.ballStarts = { { paddleName = 'Nope' } }\n"},
+        {"asserted-values.txt",
+         level + "L.compiledBricks[3] = { resource = 'RedBrick', position = { 4, 4 }, "
+                 "showExplosivePower = -3, explosivePower = -1, explosivePowerOnly = -1 }\n"
+                 "L.levelActors[3] = { class = 'Ball', substance = 'Nothing', position = { 100, "
+                 "100 } }\n"},
+    };
+}
+
 } // namespace
 
 std::string SourceFolder()
@@ -229,6 +291,8 @@ std::vector<Seed> MakeSeeds(const std::string& target, const std::string& packFo
         return PackageSeeds(packFolder);
     if (target == "frames")
         return FrameSeeds();
+    if (target == "play")
+        return PlaySeeds();
     return {};
 }
 

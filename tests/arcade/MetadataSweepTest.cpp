@@ -35,6 +35,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -114,6 +116,29 @@ function SweepHolds(held, kind, value, original)
     return Count(held, true) == Count(original, false)
 end
 )lua";
+
+// A folder that lasts as long as the program: the shared resource manager keeps the scanners
+// a sweep gives it until the program ends, and they must find their folders at every later
+// scan. It is removed at exit.
+const std::string& LastingFolder()
+{
+    static const struct Folder
+    {
+        Folder()
+            : path((fs::temp_directory_path() / ("bb-metadata-sweep-" + std::to_string(getpid())))
+                       .string())
+        {
+            fs::create_directories(path);
+        }
+        ~Folder()
+        {
+            std::error_code error;
+            fs::remove_all(path, error);
+        }
+        std::string path;
+    } folder;
+    return folder.path;
+}
 
 // The table a metadata file's text gives, read in a bare environment.
 LuaPlus::LuaObject ReadMetadata(const std::string& text)
@@ -298,10 +323,11 @@ TEST_F(MetadataSweepTest, PlayGoesOnOverBallPicturesWhoseNumbersCannotBeUsed)
     const std::string pack = bbtest::AssetPackFolder();
     BB_REQUIRE_FILE(pack + "/Images/Balls/metadata.cfg", "the ball pictures' metadata");
     const std::string original = pack + "/Images/Balls/";
-    const std::string copy = home.Path() + "/Balls/";
+    const std::string copy = LastingFolder() + "/Balls/";
     fs::create_directories(copy);
     for (const auto& file : fs::directory_iterator(original))
-        fs::copy_file(file.path(), copy + file.path().filename().string());
+        fs::copy_file(file.path(), copy + file.path().filename().string(),
+                      fs::copy_options::overwrite_existing);
     const LuaPlus::LuaObject metadata = ReadMetadata(bbtest::ReadFile(original + "metadata.cfg"));
     const std::pair<const char*, const char*> damages[] = {
         {"numFrames", "0"}, {"numFrames", "'x'"}, {"numFrames", "1e9"}, {"width", "-1"},
@@ -339,4 +365,7 @@ TEST_F(MetadataSweepTest, PlayGoesOnOverBallPicturesWhoseNumbersCannotBeUsed)
         bbtest::TestResources().ScanAll();
         Ball::FreeBallImages();
     }
+    // Later scans read the copy again: it holds the pack's own numbers from now on.
+    fs::copy_file(original + "metadata.cfg", copy + "metadata.cfg",
+                  fs::copy_options::overwrite_existing);
 }

@@ -135,6 +135,35 @@ TEST_F(ImageEffectsTest, ZoomScalesFramesAndMetadataOnACopy)
     EXPECT_EQ(bytes, manager.GetSystemMemoryBytes());
 }
 
+// Whatever factor a caller works out from data (a blast radius, a size over a frame of one
+// pixel, nothing over nothing), the zoom makes a picture a surface can hold: the factor is
+// brought to the nearest that fits, and the frames follow.
+TEST_F(ImageEffectsTest, ZoomsBeyondASurfaceOrToNothingAreBroughtWithinIt)
+{
+    std::unique_ptr<Image> strip(Sheet(64, 24, 8, "{numFrames = 8, width = 64, height = 24}"));
+    strip->BuildFrameRects(64, 24, 8, 0);
+    const double nan = std::nan("");
+    const struct
+    {
+        double x, y;
+    } factors[] = {{160.0, 1.0}, {1.0, 1e6}, {1e300, 1e300}, {0.0, 1.0},
+                   {-2.0, 1.0},  {nan, 1.0}, {INFINITY, 2.0}};
+    for (const auto& factor : factors) {
+        SCOPED_TRACE(std::to_string(factor.x) + " x " + std::to_string(factor.y));
+        std::unique_ptr<Image> zoomed;
+        EXPECT_NO_THROW(
+            zoomed.reset(ImageEffects::ZoomImageXY(strip.get(), factor.x, factor.y, true)));
+        ASSERT_NE(nullptr, zoomed);
+        EXPECT_TRUE(zoomed->GetSize().x >= 1 && zoomed->GetSize().x <= 16383);
+        EXPECT_TRUE(zoomed->GetSize().y >= 1 && zoomed->GetSize().y <= 16383);
+        EXPECT_LE(double(zoomed->GetSize().x) * zoomed->GetSize().y, 16.0 * 1024 * 1024 + 1);
+        EXPECT_GE(zoomed->GetNumFrames(), 1);
+        EXPECT_LE(zoomed->GetFrameRect(zoomed->GetNumFrames() - 1).x +
+                      zoomed->GetFrameRect(zoomed->GetNumFrames() - 1).w,
+                  zoomed->GetSize().x);
+    }
+}
+
 TEST_F(ImageEffectsTest, RotateNormalisesAnglesAndDescribesOneFrame)
 {
     std::unique_ptr<Image> sheet(Sheet(8, 6, 3,

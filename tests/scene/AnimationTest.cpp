@@ -4,6 +4,7 @@
 
 #include "display/Image.h"
 #include "lua/MakoLuaState.h"
+#include "resources/MetadataRanges.h"
 #include "scene/Animation.h"
 #include "scene/FlattenedActor.h"
 #include "scene/GridLayout.h"
@@ -22,10 +23,13 @@ class AnimatedActor : public Actor
 {
 public:
     explicit AnimatedActor(const std::string& animations)
+        : AnimatedActor(SceneTest::Table("{Animations = " + animations + "}"))
+    {
+    }
+    explicit AnimatedActor(const LuaObject& metadata)
     {
         ApplyStringProperty("name", "sprite");
         Image* strip = new Image(2, 2, 10, 0);
-        const LuaObject metadata = SceneTest::Table("{Animations = " + animations + "}");
         strip->SetMetadata(&metadata);
         SetImage(strip, "strip");
     }
@@ -162,6 +166,47 @@ TEST_F(SceneTest, AnimationsThatCannotPlayFailClearly)
     for (int i = 0; i < 400 && failure.empty(); ++i)
         failure = MessageOf([&] { passes.Step(); });
     EXPECT_NE(std::string::npos, failure.find("nested deeper than 32"));
+}
+
+// Animations read from a metadata file, mended as the scanner and the picture's loader mend
+// them: none names itself again when played or nests deeper than the player goes, each name
+// left out for it is told, and every animation plays its frames.
+TEST_F(SceneTest, AnimationsReadFromAFileNeverNestTooDeepWhenPlayed)
+{
+    std::string animations = "{spin1 = {'spin2'}, spin2 = {'spin1'}, spin3 = {'spin3'}, "
+                             "loop = {1, 'loop'}, pair = {'spin1', 'spin3', 4}, "
+                             "lost = {'nope', 5}, ";
+    for (int i = 1; i < 40; ++i)
+        animations += "deep" + std::to_string(i) + " = {'deep" + std::to_string(i + 1) + "', 2}, ";
+    animations += "deep40 = {3}}";
+    const LuaObject metadata =
+        Table("{numFrames = 10, width = 2, height = 2, Animations = " + animations + "}");
+    std::vector<std::string> lines = MetadataRanges::MendEntry(metadata);
+    std::string problem;
+    for (const std::string& line : MetadataRanges::FitFrames(metadata, 20, 2, problem))
+        lines.push_back(line);
+    std::string told;
+    for (const std::string& line : lines)
+        told += line + "\n";
+    for (const char* cut :
+         {"Animations.spin2[1] names Animations.spin1, which leads back to it",
+          "Animations.spin3[1] names Animations.spin3, which leads back to it",
+          "Animations.loop[2] names Animations.loop, which leads back to it",
+          "Animations.deep8[1] names Animations.deep9, which nests animations deeper than 32",
+          "Animations.lost[1] = \"nope\" is neither a frame number nor the name of an "
+          "animation"})
+        EXPECT_NE(std::string::npos, told.find(cut)) << cut << "\n" << told;
+    EXPECT_EQ(std::string::npos, told.find("from 0 to -1")) << told;
+
+    for (const char* name : {"spin1", "spin2", "spin3", "loop", "pair", "lost", "deep1", "deep9"}) {
+        SCOPED_TRACE(name);
+        AnimatedActor actor(metadata);
+        EXPECT_EQ("", MessageOf([&] { actor.PlayAnimation(name); }));
+        std::vector<int> frames;
+        EXPECT_EQ("", MessageOf([&] { frames = FramesOver(actor, 400); }));
+        for (int frame : frames)
+            EXPECT_TRUE(frame >= 0 && frame < 10) << frame;
+    }
 }
 
 TEST_F(SceneTest, GridLayoutFillsCellsInOrder)

@@ -14,6 +14,8 @@
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
+#include "resources/ResourceManager.h"
+#include "resources/ResourceType.h"
 #include "scene/ParticleEmitter.h"
 
 #include <boost/format.hpp>
@@ -359,6 +361,17 @@ void ArcadeStructure::AddTrailEmitter(const std::string& resourceName)
 {
     if (resourceName.empty())
         return;
+    // Only an emitter's table makes an emitter: a picture, a sound or a song of that name, or
+    // a name of no resource, is named and left out, and the structure goes on without it.
+    if (ResourceManager* manager = GetResourceManager()) {
+        try {
+            manager->AcquireOfKind(resourceName, RESOURCE_TABLE);
+        } catch (const ResourceNotFoundException& e) {
+            DataReport::Report(DescribeObject(*this),
+                               "trailEmitter: " + e.GetMessage() + "; it is left out");
+            return;
+        }
+    }
     std::unique_ptr<ParticleEmitter> emitter(new ParticleEmitter(resourceName, nullptr));
     emitter->SetPosition(GetWidth() / 2 - emitter->GetWidth() / 2,
                          GetHeight() / 2 - emitter->GetHeight() / 2);

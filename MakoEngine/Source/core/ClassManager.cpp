@@ -144,8 +144,10 @@ Class* ClassManager::GetClass(const std::string& name, bool allowMissing) const
     LuaObject classObject = m_ClassTable.RawGet(name);
     if (allowMissing)
         return ClassOfTable(classObject);
-    MAKO_ASSERT_TYPED(ClassNotFoundException, classObject.IsTable(),
-                      boost::str(boost::format("Could not find class with name \"%1%\"") % name));
+    // The name often comes from data (a level's `class =`): a missing class is a plain error.
+    if (!classObject.IsTable())
+        MAKO_THROW(ClassNotFoundException,
+                   boost::str(boost::format("Could not find class with name \"%1%\"") % name));
     MAKO_ASSERT_MSG(
         classObject["instance"].IsUserData(),
         boost::str(boost::format("The entry \"%1%\" of Classes is not a class.") % name));

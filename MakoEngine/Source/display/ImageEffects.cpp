@@ -1,9 +1,10 @@
 #include "display/ImageEffects.h"
 
+#include "core/DataReport.h"
 #include "core/Exception.h"
-#include "core/Log.h"
 #include "display/Image.h"
 #include "display/SoftwareBlend.h"
+#include "resources/MetadataRanges.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 
@@ -93,9 +94,62 @@ void MendZoomedFrames(const Image* image, double factorX, double factorY, const 
                    image->GetNumFrames());
     if (!s_Logged.insert(image->GetName() + " " + keys).second)
         return;
-    Log("Warning: %s %s: frames too small to zoom by %g x %g; the zoomed picture has %d "
-        "frame(s) of %d x %d\n",
-        FramesSource(image).c_str(), keys.c_str(), factorX, factorY, numFrames, width, height);
+    DataReport::Report("", boost::str(boost::format("Warning: %1% %2%: frames too small to zoom "
+                                                    "by %3% x %4%; the zoomed picture has %5% "
+                                                    "frame(s) of %6% x %7%") %
+                                      FramesSource(image) % keys % factorX % factorY % numFrames %
+                                      width % height));
+}
+
+// The most pixels a zoomed picture may have (64 MiB of 32-bit pixels).
+const double kMaxZoomedPixels = 16.0 * 1024 * 1024;
+
+// A zoom factor the picture's side can be zoomed by: one that would make the side larger
+// than a surface may be is lowered to the largest that fits, one that is not a positive
+// number gives one pixel. True when the factor was kept.
+bool FitFactor(double& factor, int side)
+{
+    const double most = double(MetadataRanges::kMaxSurfaceSide) / std::max(side, 1);
+    if (std::isfinite(factor) && factor > 0 && factor <= most)
+        return true;
+    factor = factor > most ? most : 1.0 / std::max(side, 1);
+    return false;
+}
+
+// Mends factors no surface can be made for (see FitFactor), or that would make more than
+// kMaxZoomedPixels, telling it once for a picture and the factors asked, with the metadata
+// file and the keys of its frames (through core/DataReport: a level check hears it).
+void FitZoom(const Image* image, double& factorX, double& factorY)
+{
+    const double askedX = factorX, askedY = factorY;
+    const int w = image->GetSDLSurface()->w, h = image->GetSDLSurface()->h;
+    const bool keptX = FitFactor(factorX, w), keptY = FitFactor(factorY, h);
+    bool kept = keptX && keptY;
+    // Nor more pixels than a few screens' worth: a picture is zoomed to be shown.
+    const double area = (w * factorX) * (h * factorY);
+    if (area > kMaxZoomedPixels) {
+        // A little under, so that rounding each side up stays within.
+        const double scale = std::sqrt(kMaxZoomedPixels / area) * 0.999;
+        factorX *= scale;
+        factorY *= scale;
+        kept = false;
+    }
+    if (kept)
+        return;
+    static std::set<std::string> s_Told;
+    const SDL_Rect frame = image->GetFrameRect(0);
+    const std::string keys =
+        boost::str(boost::format("width = %1%, height = %2%, numFrames = %3%") % frame.w % frame.h %
+                   image->GetNumFrames());
+    const std::string told =
+        boost::str(boost::format("%1% %2% %3% %4%") % image->GetName() % keys % askedX % askedY);
+    if (!s_Told.insert(told).second)
+        return;
+    DataReport::Report("", boost::str(boost::format("Warning: %1% %2%: a zoom by %3% x %4% of "
+                                                    "the picture of %5% x %6% makes no surface; "
+                                                    "it was zoomed by %7% x %8%") %
+                                      FramesSource(image) % keys % askedX % askedY % w % h %
+                                      factorX % factorY));
 }
 
 // The source's blending flags and alpha, given to a derived image.
@@ -118,6 +172,7 @@ Image* ZoomImageXY(Image* image, double factorX, double factorY, bool smooth)
 {
     if (factorX == 1.0 && factorY == 1.0)
         return image->Clone();
+    FitZoom(image, factorX, factorY);
     const SDL_Rect r = image->GetFrameRect(0);
     int frameWidth = static_cast<int>((r.x + r.w) * factorX);
     int frameHeight = static_cast<int>((r.y + r.h) * factorY);

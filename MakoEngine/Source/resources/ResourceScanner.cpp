@@ -1,8 +1,11 @@
 #include "resources/ResourceScanner.h"
 
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/StopSignal.h"
 #include "core/Utility.h"
+#include "core/WorkMeter.h"
 #include "lua/DataScript.h"
 #include "lua/MakoLuaState.h"
 #include "resources/FileReader.h"
@@ -61,6 +64,49 @@ void RunMetadataText(LuaState* state, const std::string& file, const void* data,
 
 } // namespace
 
+namespace {
+
+// The file's entries, by picture name: each must name a file of the folder and hold a table.
+std::vector<std::pair<std::string, LuaObject>> MetadataEntries(const LuaObject& pending,
+                                                               const std::string& file,
+                                                               const ResourceInfoMap& outputList)
+{
+    if (!pending.IsTable())
+        MAKO_THROW(ResourceLoadError,
+                   boost::str(boost::format("The metadata file \"%1%\" replaced its table of "
+                                            "entries") %
+                              file));
+    std::vector<std::pair<std::string, LuaObject>> entries;
+    for (LuaTableIterator it(pending); it; it.Next()) {
+        if (!it.GetKey().IsString())
+            MAKO_THROW(ResourceLoadError,
+                       boost::str(boost::format("The metadata file \"%1%\" names an entry by %2%; "
+                                                "entries are named by the file names of pictures "
+                                                "and sounds") %
+                                  file % DataKeyText(it.GetKey())));
+        std::string key = it.GetKey().GetString();
+        if (!it.GetValue().IsTable())
+            MAKO_THROW(ResourceLoadError,
+                       boost::str(boost::format("The metadata file \"%1%\" gives \"%2%\" a %3%, "
+                                                "not a table") %
+                                  file % key % it.GetValue().TypeName()));
+        entries.emplace_back(key, it.GetValue());
+    }
+    // Names are matched and applied in sorted order, so that which unknown name is
+    // reported never depends on the traversal order of the table.
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& entry : entries)
+        if (outputList.find(entry.first) == outputList.end())
+            MAKO_THROW(ResourceLoadError,
+                       boost::str(boost::format("The metadata file \"%1%\" names \"%2%\", which "
+                                                "is no file of its folder") %
+                                  file % ShortenedText(entry.first)));
+    return entries;
+}
+
+} // namespace
+
 void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMap& outputList)
 {
     ResourceManager* manager = GetResourceManager();
@@ -70,45 +116,37 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
 
     LuaObject globals = state->GetGlobals();
     globals.CreateTable("Pending_Metadata");
-
+    // The work on the file's values, and what is said about them, are the file's own.
+    WorkMeter meter("the metadata file \"" + file + "\"");
+    DataReport::Cap cap;
     try {
         const void* data = nullptr;
         uint32_t size = 0;
         metaInfo.GetReader()->Read(file, data, size);
         RunMetadataText(state, file, data, size);
-
-        LuaObject pending = globals["Pending_Metadata"];
-        MAKO_ASSERT_MSG(pending.IsTable(), boost::format("Pending_Metadata was replaced by the "
-                                                         "metadata file:\nfile = %1%") %
-                                               file);
-        std::vector<std::pair<std::string, LuaObject>> entries;
-        for (LuaTableIterator it(pending); it; it.Next()) {
-            MAKO_ASSERT_MSG(it.GetKey().IsString(),
-                            boost::format("Invalid key in metadata file, keys must be "
-                                          "strings:\nfile = %1%") %
-                                file);
-            std::string key = it.GetKey().GetString();
-            MAKO_ASSERT_MSG(it.GetValue().IsTable(),
-                            boost::format("Invalid metadata entry:\nfile = %1%\nentry = %2%") %
-                                file % key);
-            entries.emplace_back(key, it.GetValue());
-        }
-        // Names are matched and applied in sorted order, so that which unknown name is
-        // reported never depends on the traversal order of the table.
-        std::sort(entries.begin(), entries.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (auto& entry : entries) {
-            auto outputListEntryIter = outputList.find(entry.first);
-            MAKO_ASSERT_MSG(outputListEntryIter != outputList.end(),
-                            boost::format("Invalid key in metadata file, keys must correspond "
-                                          "to file names:\nfile = %1%\nentry = %2%") %
-                                file % entry.first);
-            // Numbers are held to their ranges before any loader or user reads them.
+        std::vector<std::pair<std::string, LuaObject>> entries =
+            MetadataEntries(globals["Pending_Metadata"], file, outputList);
+        // Numbers are held to their ranges before any loader or user reads them; the
+        // entries are given to their files only once all of them are mended.
+        std::vector<std::string> said;
+        for (auto& entry : entries)
             for (const std::string& line : MetadataRanges::MendEntry(entry.second))
-                Log("Warning: the metadata file \"%s\" gives \"%s\" %s\n", file.c_str(),
-                    entry.first.c_str(), line.c_str());
-            outputListEntryIter->second->SetMetadata(entry.second, file);
-        }
+                said.push_back(boost::str(boost::format("Warning: the metadata file \"%1%\" "
+                                                        "gives \"%2%\" %3%") %
+                                          file % ShortenedText(entry.first) % line));
+        for (const std::string& line : said)
+            DataReport::Report("", line);
+        for (auto& entry : entries)
+            outputList.find(entry.first)->second->SetMetadata(entry.second, file);
+    } catch (const WorkSpent&) {
+        globals.SetNil("Pending_Metadata");
+        // A stop ends the start; a file that needs more work than any written one is left
+        // out, its pictures and sounds read as if it were not there.
+        if (StopSignal::IsRequested())
+            throw;
+        DataReport::Report("", "Warning: " + meter.Describe() +
+                                   "; its pictures and sounds are read without it");
+        return;
     } catch (...) {
         globals.SetNil("Pending_Metadata");
         throw;

@@ -1,8 +1,11 @@
 #include "resources/SDLImageLoader.h"
 
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/StopSignal.h"
 #include "core/Utility.h"
+#include "core/WorkMeter.h"
 #include "resources/FileReader.h"
 #include "resources/ImageFactory.h"
 #include "resources/MetadataRanges.h"
@@ -37,14 +40,26 @@ int MetadataSide(const LuaPlus::LuaObject& metadata, const char* key, int limit)
 void FitFramesToPicture(const ResourceInfo& info, int width, int height)
 {
     std::string problem;
-    const std::vector<std::string> lines =
-        MetadataRanges::FitFrames(info.GetMetadata(), width, height, problem);
     const std::string& file = info.GetMetadataFile();
     // The picture as its metadata file names it: by its file name.
     const std::string picture = info.Name().substr(info.Name().find_last_of('/') + 1);
+    std::vector<std::string> lines;
+    {
+        // The work on the metadata's values is the file's; a stop is answered here too.
+        WorkMeter meter("the metadata file \"" + file + "\" for \"" + picture + "\"");
+        try {
+            lines = MetadataRanges::FitFrames(info.GetMetadata(), width, height, problem);
+        } catch (const WorkSpent&) {
+            if (StopSignal::IsRequested())
+                throw;
+            MAKO_THROW(ResourceLoadError, meter.Describe());
+        }
+    }
+    DataReport::Cap cap;
     for (const std::string& line : lines)
-        Log("Warning: the metadata file \"%s\" gives \"%s\" %s\n", file.c_str(), picture.c_str(),
-            line.c_str());
+        DataReport::Report("", boost::str(boost::format("Warning: the metadata file \"%1%\" gives "
+                                                        "\"%2%\" %3%") %
+                                          file % picture % line));
     if (!problem.empty())
         MAKO_THROW(
             ResourceLoadError,

@@ -4,10 +4,14 @@
 #include "core/FramePeriod.h"
 #include "core/Log.h"
 #include "display/Image.h"
+#include "resources/MetadataRanges.h"
 
 #include <boost/format.hpp>
 
 using LuaPlus::LuaObject;
+
+// Metadata read from files is held to the depth played here.
+static_assert(Animation::kMaxNestingDepth == MetadataRanges::kMaxAnimationDepth);
 
 Animation::Animation(const std::string& name) : m_Name(name) {}
 

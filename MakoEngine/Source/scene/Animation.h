@@ -5,7 +5,9 @@
 // animations of the same table (played at that point, their first frame included), and
 // commands {name, argument}; the one command, "delay", holds the frame shown for the
 // given milliseconds before the next element plays. Nesting is limited to
-// kMaxNestingDepth levels, so an animation that names itself fails clearly.
+// kMaxNestingDepth levels, so an animation that names itself fails clearly. Metadata read
+// from a file never gets there: its cycles and too deep nests are left out when it is read
+// (resources/MetadataRanges).
 //
 // The target hears MAKO_ANIMEVENT (code 1, data1 the animation) when the animation
 // starts, restarts (looping) and ends. Time advances 32 ms per tick; the remainder of a

@@ -1,0 +1,232 @@
+// A small pack played: the input holds a level file and additions to the metadata files of
+// the pack's picture folders, in sections. The folders are read again with their metadata,
+// the level file runs as the game runs its level files, and the first level it made is
+// built, served and played through the game's own event handling (CardStage). A crash, a
+// sanitizer report, "Assertion failed" in the log, work that ran past a file's meter, or a
+// level that was built and still plays (or waits for its serve) after all the passes without
+// ever having had a ball in play is a finding.
+//
+// The input is text in sections, each starting with a line "--- <name>": "--- level" holds
+// the level file; "--- Images/<folder>" holds Lua text appended to that folder's metadata
+// file (a later Metadata { } call replaces the entries it names). Text before the first
+// section line is the level file.
+#include "CardStage.h"
+#include "FuzzEntries.h"
+#include "FuzzHost.h"
+
+#include "core/Log.h"
+#include "logic/LevelManager.h"
+#include "lua/MakoLuaState.h"
+#include "lua/ScriptSource.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace fuzz {
+
+namespace {
+
+const char kLevelResource[] = "FuzzPlay.lua";
+// Passes a level is played: enough for the level to drop in, a serve and some play.
+const int kPlayPasses = 300;
+
+// The input's sections by name.
+std::map<std::string, std::string> Sections(const std::string& text)
+{
+    std::map<std::string, std::string> sections;
+    std::string current = "level";
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(at, end - at);
+        if (line.compare(0, 4, "--- ") == 0)
+            current = line.substr(4);
+        else
+            sections[current] += line + "\n";
+        at = end + 1;
+    }
+    return sections;
+}
+
+// The pack's picture folders that have a metadata file ("Images/Balls", ...), each copied
+// once per process below the scratch folder, where the inputs' metadata is written.
+const std::vector<std::string>& PictureFolders()
+{
+    static std::vector<std::string> folders;
+    static bool made = false;
+    if (made)
+        return folders;
+    made = true;
+    const std::string pack = CardStage::Pack();
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(pack + "/Images", error))
+        if (fs::exists(entry.path() / "metadata.cfg"))
+            folders.push_back("Images/" + entry.path().filename().string());
+    std::sort(folders.begin(), folders.end());
+    for (const std::string& folder : folders) {
+        const std::string copy = ScratchFolder() + "play/" + folder + "/";
+        fs::create_directories(copy);
+        for (const auto& file : fs::directory_iterator(pack + "/" + folder))
+            if (file.is_regular_file())
+                fs::copy_file(file.path(), copy + file.path().filename().string(),
+                              fs::copy_options::overwrite_existing);
+    }
+    return folders;
+}
+
+// Runs the level text as the game runs a level file; the names of the levels it assigned or
+// changed, in order, and what Levels held under them before.
+std::vector<std::string> RunLevelText(const std::string& text,
+                                      std::map<std::string, LuaPlus::LuaObject>& before)
+{
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    LuaPlus::LuaObject levels = state->GetGlobal("Levels");
+    if (levels.IsTable())
+        for (LuaPlus::LuaTableIterator it(levels); it; it.Next())
+            if (it.GetKey().IsString())
+                before[it.GetKey().GetString()] = it.GetValue();
+    ScriptSource::Provider previous = ScriptSource::SetProvider(
+        [&](const std::string& name) { return name == kLevelResource ? text : previous(name); });
+    {
+        ScriptLimits limits(state->GetCState(), 2000000, 64u << 20);
+        LevelManager::RunLevelFile(state, kLevelResource);
+    }
+    ScriptSource::SetProvider(previous);
+    std::vector<std::string> made;
+    levels = state->GetGlobal("Levels");
+    if (levels.IsTable())
+        for (LuaPlus::LuaTableIterator it(levels); it; it.Next()) {
+            if (!it.GetKey().IsString())
+                continue;
+            const auto was = before.find(it.GetKey().GetString());
+            if (was == before.end() || !(was->second == it.GetValue()))
+                made.push_back(it.GetKey().GetString());
+        }
+    std::sort(made.begin(), made.end());
+    return made;
+}
+
+// Levels as it was before the input ran (the table itself kept, with its metatable).
+void RestoreLevels(const std::map<std::string, LuaPlus::LuaObject>& before)
+{
+    LuaPlus::LuaObject levels = GetGlobalLuaState()->GetGlobal("Levels");
+    if (!levels.IsTable())
+        return;
+    std::vector<LuaPlus::LuaObject> added;
+    for (LuaPlus::LuaTableIterator it(levels); it; it.Next())
+        if (!it.GetKey().IsString() || before.count(it.GetKey().GetString()) == 0)
+            added.push_back(it.GetKey());
+    for (const LuaPlus::LuaObject& key : added)
+        levels.SetNil(LuaPlus::LuaKey(key));
+    for (const auto& [name, level] : before)
+        levels.RawSetObject(LuaPlus::LuaKey(name), level);
+}
+
+// What the log said while the input played.
+class PlayLog
+{
+public:
+    PlayLog() : m_Path(ScratchFolder() + "play.log")
+    {
+        const uint8_t nothing = 0;
+        WriteScratchFile(m_Path, &nothing, 0);
+        SetLogFilePath(m_Path);
+    }
+    ~PlayLog() { SetLogFilePath("/dev/null"); }
+    std::string Text() const { return ReadScratchFile(m_Path); }
+
+private:
+    std::string m_Path;
+};
+
+// The line of text holding position at.
+std::string LineAt(const std::string& text, std::size_t at)
+{
+    const std::size_t from = text.rfind('\n', at);
+    const std::size_t to = text.find('\n', at);
+    return text.substr(from == std::string::npos ? 0 : from + 1,
+                       (to == std::string::npos ? text.size() : to) -
+                           (from == std::string::npos ? 0 : from + 1));
+}
+
+void CheckLog(const std::string& log)
+{
+    for (const char* broken : {"Assertion failed", "steps of work"}) {
+        const std::size_t at = log.find(broken);
+        if (at != std::string::npos)
+            Fail("the log says: " + LineAt(log, at));
+    }
+}
+
+} // namespace
+
+void RunPlay(const uint8_t* data, size_t size)
+{
+    PrepareFuzzHost();
+    CardStage* stage = CardStage::Get();
+    if (!stage)
+        return;
+    const std::map<std::string, std::string> sections =
+        Sections(std::string(reinterpret_cast<const char*>(data), size));
+    const std::string pack = CardStage::Pack();
+    std::vector<std::string> changed;
+    PlayLog log;
+    std::map<std::string, LuaPlus::LuaObject> before;
+    std::vector<std::string> made;
+    try {
+        for (const std::string& folder : PictureFolders()) {
+            const auto section = sections.find(folder);
+            if (section == sections.end())
+                continue;
+            const std::string copy = ScratchFolder() + "play/" + folder + "/";
+            const std::string text =
+                ReadScratchFile(pack + "/" + folder + "/metadata.cfg") + "\n" + section->second;
+            WriteScratchFile(copy + "metadata.cfg", reinterpret_cast<const uint8_t*>(text.data()),
+                             text.size());
+            changed.push_back(folder);
+            stage->ScanFolder(copy);
+        }
+        const auto level = sections.find("level");
+        made = RunLevelText(level == sections.end() ? std::string() : level->second, before);
+    } catch (const std::exception& e) {
+        // A metadata file or level file the game refuses, named: a normal outcome.
+        made.clear();
+        if (std::getenv("BB_FUZZ_VERBOSE"))
+            std::fprintf(stderr, "play: refused: %s\n", e.what());
+    }
+    if (!made.empty()) {
+        // What the game raises while it plays reaches its main loop: the game would end.
+        CardStage::LevelPlay play;
+        try {
+            play = stage->PlayLevel(made.front(), kPlayPasses);
+        } catch (const std::exception& e) {
+            Fail("playing the level \"" + made.front() + "\" raised: " + e.what());
+        }
+        if (std::getenv("BB_FUZZ_VERBOSE"))
+            std::fprintf(stderr, "play: level %s %s, %s, state %s\n", made.front().c_str(),
+                         play.started ? "built" : "not built",
+                         play.served ? "served" : "never served", play.state.c_str());
+        if (play.started && !play.served && play.stuck)
+            Fail("the level \"" + made.front() +
+                 "\" was built and stays in play, and no ball "
+                 "was ever served");
+    }
+    RestoreLevels(before);
+    // The pack's own metadata back for the next input.
+    for (const std::string& folder : changed)
+        stage->ScanFolder(pack + "/" + folder + "/");
+    const std::string said = log.Text();
+    if (std::getenv("BB_FUZZ_VERBOSE"))
+        std::fprintf(stderr, "%s", said.c_str());
+    CheckLog(said);
+}
+
+} // namespace fuzz

@@ -1,0 +1,150 @@
+// What a picture folder's metadata costs grows with the file, not with how often its tables
+// are named: one list of frames shared by many animation names is read through the game's
+// scanner and decoded with its picture, at N and 10 N (a list of N frames shared by N
+// names), and the time may grow about tenfold at most. A stop asked for while such a file
+// is mended is answered within a second.
+#include "ResourceTestSupport.h"
+
+#include "core/StopSignal.h"
+#include "core/WorkMeter.h"
+#include "display/Image.h"
+#include "resources/ImageFactory.h"
+#include "resources/MetadataRanges.h"
+#include "resources/SDLImageLoader.h"
+#include "resources/SurfaceResource.h"
+#include "resources/WindowsDirectoryResourceScanner.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+
+using namespace bbtest;
+using LuaPlus::LuaObject;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point from)
+{
+    return std::chrono::duration<double>(Clock::now() - from).count();
+}
+
+// A metadata file whose picture has `names` animations, all one list of `frames` frames.
+std::string SharedListMetadata(int frames, int names)
+{
+    return "local list = {} for i = 1, " + std::to_string(frames) +
+           " do list[i] = i % 8 end\n"
+           "local animations = {} for i = 1, " +
+           std::to_string(names) +
+           " do animations['spin' .. i] = list end\n"
+           "Metadata { ['Strip.bmp'] = { numFrames = 8, width = 16, height = 16, "
+           "Animations = animations } }\n";
+}
+
+class MetadataGrowthTest : public ResourceFixture
+{
+protected:
+    MetadataGrowthTest() : m_PreviousFactory(SetImageFactory(&SurfaceResource::Create))
+    {
+        Manager().AddLoader(new SDLImageLoader);
+    }
+    ~MetadataGrowthTest() override
+    {
+        SetImageFactory(m_PreviousFactory);
+        StopSignal::Reset();
+    }
+
+    // A folder with a strip of 8 frames of 16 x 16 and the metadata text.
+    std::string Folder(const std::string& name, const std::string& metadata)
+    {
+        const std::string folder = Dir(name + "/");
+        std::filesystem::create_directories(folder);
+        SDL_Surface* strip =
+            SDL_CreateRGBSurface(SDL_SWSURFACE, 128, 16, 32, 0xff0000, 0xff00, 0xff, 0);
+        EXPECT_EQ(0, SDL_SaveBMP(strip, (folder + "Strip.bmp").c_str()));
+        SDL_FreeSurface(strip);
+        WriteFile(folder + "metadata.cfg", metadata);
+        return folder;
+    }
+
+    // Scans the folder and decodes its picture; the seconds it took.
+    double ReadAndDecode(const std::string& folder)
+    {
+        const Clock::time_point from = Clock::now();
+        WindowsDirectoryResourceScanner scanner(folder);
+        ResourceInfoMap output = MakeResourceInfoMap();
+        scanner.Scan(output);
+        ResourceInfo& info = *output.at("Strip.bmp");
+        SDLImageLoader().LoadResource(info.GetReader(), info);
+        const double seconds = SecondsSince(from);
+        EXPECT_EQ(8, info.GetMetadata()["numFrames"].GetInteger());
+        return seconds;
+    }
+
+private:
+    ImageFactory m_PreviousFactory;
+};
+
+} // namespace
+
+TEST_F(MetadataGrowthTest, AListSharedByManyNamesCostsTheListOnce)
+{
+    const int n = 400;
+    // The first read warms what every read shares (the script state, the picture loader).
+    ReadAndDecode(Folder("warm", SharedListMetadata(n, n)));
+    const double small = ReadAndDecode(Folder("n", SharedListMetadata(n, n)));
+    const double large = ReadAndDecode(Folder("ten-n", SharedListMetadata(10 * n, 10 * n)));
+    std::cout << "[ figures  ] a list of N frames shared by N names, N = " << n << ": " << small
+              << " s; 10 N: " << large << " s; ratio " << large / small << "\n";
+    // Ten times the file may cost about ten times the work, with room for a busy machine;
+    // a list mended once per name costs a hundred times.
+    EXPECT_LT(large, 20 * small + 0.05);
+}
+
+TEST_F(MetadataGrowthTest, ALongListIsMeteredAndAStopWhileItIsMendedIsAnsweredAtOnce)
+{
+    // Built here rather than by a file, so that the stop lands in the mend, not the script.
+    Run("GrowthEntry = { numFrames = 8, width = 16, height = 16, Animations = {} }");
+    LuaObject entry = Global("GrowthEntry");
+    LuaObject list = entry["Animations"].CreateTable("spin1");
+    for (int i = 1; i <= 2000000; ++i)
+        list.SetInteger(i, i % 8);
+    for (int i = 2; i <= 1000; ++i)
+        entry["Animations"].SetObject(("spin" + std::to_string(i)).c_str(), list);
+    {
+        // A list longer than the file's meter allows: the work is counted, step by step.
+        WorkMeter small("the metadata file \"small\"", 100000);
+        std::string problem;
+        EXPECT_THROW(MetadataRanges::FitFrames(entry, 128, 16, problem), WorkSpent);
+        EXPECT_EQ("the metadata file \"small\" needs more than 100000 steps of work",
+                  small.Describe());
+    }
+    WorkMeter meter("the metadata file \"test\"", 1LL << 60);
+    Clock::time_point asked;
+    std::thread stopper([&asked] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        asked = Clock::now();
+        StopSignal::Request(SIGTERM);
+    });
+    std::string problem;
+    bool stopped = false;
+    try {
+        // Frames 0..7 are known: every element of the list is read and held to them.
+        for (int round = 0; round < 50; ++round)
+            MetadataRanges::FitFrames(entry, 128, 16, problem);
+    } catch (const WorkSpent&) {
+        stopped = true;
+    }
+    const Clock::time_point answered = Clock::now();
+    stopper.join();
+    const double answer = std::chrono::duration<double>(answered - asked).count();
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ("the metadata file \"test\" was stopped by SIGTERM", meter.Describe());
+    std::cout << "[ figures  ] SIGTERM answered after " << answer << " s\n";
+    EXPECT_LT(answer, 1.0);
+}
