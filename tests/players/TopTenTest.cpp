@@ -7,6 +7,7 @@
 #include "players/PlayerManager.h"
 #include "players/TopRecordsList.h"
 #include "players/TopRecordsManager.h"
+#include "support/MessageOf.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/LuaFixture.h"
@@ -135,4 +136,32 @@ TEST_F(TopTenTest, TheListKeepsTheTenBestAndTheSaverWritesBackWhatItHolds)
     top.reset();
     players.reset();
     records.reset();
+}
+
+// A card's game record the game cannot read (not a table, no whole guid, no type, a guid
+// known already) is refused with what is wrong, naming the key: never an assertion.
+TEST_F(TopTenTest, ARecordTheGameCannotReadIsRefusedNamingTheKey)
+{
+    auto records = std::make_unique<GameRecordManager>(State());
+    Run("Known = { gameRecordGuid = 7, gameRecordType = 'g' }");
+    GameRecord known(Global("Known"));
+    const struct
+    {
+        const char* record;
+        const char* said;
+    } cases[] = {
+        {"7", "a game record is a table, not the number 7"},
+        {"{ gameRecordGuid = 7.5, gameRecordType = 'g' }", "\"gameRecordGuid\" needs a whole"},
+        {"{ gameRecordGuid = 'x', gameRecordType = 'g' }", "\"gameRecordGuid\" needs a whole"},
+        {"{ gameRecordGuid = 8 }", "\"gameRecordType\" needs a string, not nil"},
+        {"{ gameRecordGuid = 7, gameRecordType = 'g' }",
+         "\"gameRecordGuid\": a game record with the guid 7 is known already"},
+    };
+    for (const auto& c : cases) {
+        Run(std::string("R = ") + c.record);
+        const std::string message = MessageOf([&] { GameRecord record(Global("R")); });
+        EXPECT_EQ(std::string::npos, message.find("Assertion failed")) << c.record << message;
+        EXPECT_NE(std::string::npos, message.find(c.said)) << c.record << ": " << message;
+    }
+    EXPECT_EQ(7, known.GetGuid());
 }
