@@ -183,7 +183,7 @@ TEST_F(LevelSpawnTest, ExtraActorsAreShiftedLevelActorsAreNotAndBothCountLoot)
     auto bare = MakeLevel(R"({ backgroundName = "bkgNowhere.jpg" })");
     bare->AddBackground(&container);
     EXPECT_EQ(container.background, "bkgGame.jpg");
-    EXPECT_NE(log.Text().find("Level \"Test\", backgroundName: \"bkgNowhere.jpg\" is not "
+    EXPECT_NE(log.Text().find("Level \"Test\": \"backgroundName\": \"bkgNowhere.jpg\" is not "
                               "among the resources; the plain background is used"),
               std::string::npos)
         << log.Text();

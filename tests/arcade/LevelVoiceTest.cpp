@@ -136,7 +136,7 @@ TEST_F(LevelVoiceTest, WhatTheBuildCannotTakeIsReportedWithItsKeyPathAndNothingA
         {"Level \"Test\", levelActors[5]: unknown class \"NoSuchThing\"; it is left out"},
         {"Level \"Test\", customWalls.TopWall: the number 5 is not a table; the wall keeps its "
          "defaults"},
-        {"Level \"Test\", artefact: \"name\" is the number 5, not a picture's name; the level "
+        {"Level \"Test\": \"artefact\": \"name\" is the number 5, not a picture's name; the level "
          "plays without its artefact"},
     };
     for (const auto& words : said)

@@ -85,21 +85,21 @@ TEST(DamagedLevels, EachIsNamedInTheLogAndTheGameStaysUp)
     };
     const DamagedLevel levels[] = {
         {"NoSong", "Levels.NoSong = { music = 'NoSuchSong.mid', bricks = { 'R,G,B' } }\n",
-         "Level \"NoSong\", music: \"NoSuchSong.mid\" is not among the resources; the "
+         "Level \"NoSong\": \"music\": \"NoSuchSong.mid\" is not among the resources; the "
          "level plays without music",
          true},
         {"ScriptSong", "Levels.ScriptSong = { music = 'Ball.lua', bricks = { 'R,G,B' } }\n",
-         "Level \"ScriptSong\", music: no such song \"Ball.lua\" (the resource of that "
+         "Level \"ScriptSong\": \"music\": no such song \"Ball.lua\" (the resource of that "
          "name is a script); the level plays without music",
          true},
         {"NoBackdrop",
          "Levels.NoBackdrop = { backgroundName = 'bkgNowhere.jpg', bricks = { 'R,G,B' } }\n",
-         "Level \"NoBackdrop\", backgroundName: \"bkgNowhere.jpg\" is not among the "
+         "Level \"NoBackdrop\": \"backgroundName\": \"bkgNowhere.jpg\" is not among the "
          "resources; the plain background is used",
          true},
         {"NoPicture",
          "Levels.NoPicture = { artefact = { name = 'artifactNowhere.jpg' }, bricks = { 'R' } }\n",
-         "Level \"NoPicture\", artefact: the picture \"artifactNowhere.jpg\" is not "
+         "Level \"NoPicture\": \"artefact\": the picture \"artifactNowhere.jpg\" is not "
          "among the resources; the level plays without its artefact",
          true},
         {"ScaleBelow", "Levels.ScaleBelow = " + brick("-3") + "\n",

@@ -548,7 +548,7 @@ TEST_F(LevelCheckTest, WhatTheBuildLeavesOutOrMendsIsReportedAsTheGameLogsIt)
           "Drops.lua: Drops: levelActors[4]: \"brickSize\": \"Huge\" is no brick size",
           "Drops.lua: Drops: customWalls.TopWall: the number 5 is not a table; the wall keeps "
           "its defaults",
-          "Drops.lua: Drops: artefact: \"name\" is the number 5, not a picture's name; the "
+          "Drops.lua: Drops: \"artefact\": \"name\" is the number 5, not a picture's name; the "
           "level plays without its artefact",
           "Serve.lua: Serve: ballStarts: \"paddleName\": no paddle \"Nope\" is on the field; the "
           "ball is served on "})

@@ -263,8 +263,8 @@ void Level::DropMissingMusic()
     const std::string why = m_Music.empty() ? std::string() : WhyNotOfKind(m_Music, RESOURCE_MUSIC);
     if (why.empty())
         return;
-    LevelPlace place(m_LevelName, 0, 0, "music");
-    DataReport::Report(std::string(), why + "; the level plays without music");
+    LevelPlace place(m_LevelName);
+    DataReport::Report(std::string(), "\"music\": " + why + "; the level plays without music");
     m_Music.clear();
 }
 
@@ -278,8 +278,9 @@ void Level::AddBackground(LevelContainer* container)
     }
     const std::string why = WhyNotOfKind(name.GetString(), RESOURCE_IMAGE);
     if (!why.empty()) {
-        LevelPlace place(m_LevelName, 0, 0, "backgroundName");
-        DataReport::Report(std::string(), why + "; the plain background is used");
+        LevelPlace place(m_LevelName);
+        DataReport::Report(std::string(),
+                           "\"backgroundName\": " + why + "; the plain background is used");
         container->SetBackgroundImage(plain);
         return;
     }
@@ -445,10 +446,11 @@ void Level::SetupArtefact(LevelContainer* container)
     if (!artefact.IsTable())
         artefact = GetGlobalValue("defaultArtefact");
     const LuaObject name = artefact.IsTable() ? artefact["name"] : LuaObject();
-    LevelPlace place(m_LevelName, 0, 0, "artefact");
+    LevelPlace place(m_LevelName);
     const auto without = [&](const std::string& why) {
         if (!why.empty())
-            DataReport::Report(std::string(), why + "; the level plays without its artefact");
+            DataReport::Report(std::string(),
+                               "\"artefact\": " + why + "; the level plays without its artefact");
         container->SetArtefact(nullptr);
     };
     if (!name.IsNil() && !name.IsString())

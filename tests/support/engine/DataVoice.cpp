@@ -10,6 +10,11 @@ namespace {
 // The words of a log line that speak of a level's data.
 const char* const kDataMarks[] = {"Level \"", "level \"", "Brick entry \"", "brick entry \""};
 
+// The controller's line for a level it refuses to build: the level check names every such
+// refusal in its own words ("the build throws: <the same reason>").
+const char kRefusal[] = "LoadingLevel: level \"";
+const char kRefusalWords[] = "\" could not be built: ";
+
 // What a log entry cut for its length keeps of its text.
 const char kCutMark[] = " [cut: the entry held ";
 
@@ -19,7 +24,10 @@ DataVoice::DataVoice()
 {
     m_Previous = DataReport::SetListener([this](const DataIssue& issue) {
         // A text of several lines is logged as several: each is a line the reporter said.
-        std::istringstream lines(issue.ToString());
+        // The log writes a text up to its first NUL.
+        std::string text = issue.ToString();
+        text = text.substr(0, text.find('\0'));
+        std::istringstream lines(text);
         for (std::string line; std::getline(lines, line);)
             m_Reported.insert(line);
         if (m_Previous)
@@ -43,6 +51,9 @@ bool DataVoice::IsDataLine(const std::string& line)
 bool DataVoice::WasReported(const std::string& line) const
 {
     if (m_Reported.count(line))
+        return true;
+    if (line.compare(0, sizeof kRefusal - 1, kRefusal) == 0 &&
+        line.find(kRefusalWords) != std::string::npos)
         return true;
     const std::size_t cut = line.find(kCutMark);
     if (cut == std::string::npos)

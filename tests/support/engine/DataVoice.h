@@ -3,8 +3,10 @@
 // says, and holds a run's log up against it: the log must hold no "Assertion failed", and
 // every line the game logged about level data (a line naming a level, `Level "Welcome"...`
 // or `... (level "Welcome", row 2, column 5): ...`, or a brick entry) must be one the
-// reporter said, so the level check, which hears the same reporter, names it too. A
-// listener that was installed before goes on hearing every problem. Main thread only.
+// reporter said, so the level check, which hears the same reporter, names it too (the
+// controller's line for a level it refuses to build is the one other: the check names
+// every refusal as "the build throws"). A listener that was installed before goes on
+// hearing every problem. Main thread only.
 #include "core/DataReport.h"
 
 #include <set>
