@@ -537,6 +537,7 @@ TEST_F(LevelCheckTest, WhatTheBuildLeavesOutOrMendsIsReportedAsTheGameLogsIt)
                    "customWalls = { TopWall = 5 },\n"
                    "artefact = { name = 5 }"),
          LevelFile("Serve", "bricks = { \"R\" },\n"
+                            "paddleStarts = { { position = { 288, 416 } } },\n"
                             "ballStarts = { { paddleName = \"Nope\" } }")});
     EXPECT_FALSE(clean);
     const std::string lines = Text(Lines("Drops.lua")) + Text(Lines("Serve.lua"));
@@ -555,6 +556,7 @@ TEST_F(LevelCheckTest, WhatTheBuildLeavesOutOrMendsIsReportedAsTheGameLogsIt)
         EXPECT_NE(std::string::npos, lines.find(said)) << said << "\n" << lines;
     EXPECT_EQ(std::string::npos, lines.find("throws")) << lines;
     EXPECT_EQ(std::string::npos, lines.find("no ball is served")) << lines;
+    EXPECT_EQ(std::string::npos, lines.find("did not come to the serve")) << lines;
     EXPECT_EQ("", voice.Faults(log.Text()));
 }
 
