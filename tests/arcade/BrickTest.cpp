@@ -448,7 +448,10 @@ TEST_F(BrickTest, AnUnbuildableImageShowsThePlaceholderOnceAndSaysWhy)
     EXPECT_TRUE(brick->ShowsPlaceholder());
     EXPECT_TRUE(brick->IsImageValid());
     const std::string log = capture.Text();
-    EXPECT_NE(std::string::npos, log.find("shows the placeholder")) << log;
+    // One line of its own, naming the brick.
+    const std::size_t said = log.find("shows the placeholder\n");
+    ASSERT_NE(std::string::npos, said) << log;
+    EXPECT_EQ(0u, log.compare(log.rfind('\n', said - 1) + 1, 5, "Brick")) << log;
     EXPECT_EQ(log.find("shows the placeholder"), log.rfind("shows the placeholder"))
         << "later draws keep the placeholder without retrying";
 }

@@ -69,6 +69,16 @@ std::string FailingKey(const LuaObject& entry)
     return std::string();
 }
 
+// A message on one line of the log: its line breaks become "; ", a break at its end goes.
+std::string OneLine(std::string text)
+{
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
+        text.replace(at, 1, "; ");
+    return text;
+}
+
 } // namespace
 
 Brick::Brick()
@@ -328,7 +338,8 @@ void Brick::BuildImage()
     try {
         CreateBrickImage();
     } catch (const InvalidImageParametersError& e) {
-        DataReport::Report(DescribeObject(*this), "its image cannot be made (" + e.GetMessage() +
+        DataReport::Report(DescribeObject(*this), "its image cannot be made (" +
+                                                      OneLine(e.GetMessage()) +
                                                       "); it shows the placeholder");
         SetImageFromResource("InvalidImagePlaceholder.png");
         m_ShowsPlaceholder = true;
