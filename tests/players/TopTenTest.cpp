@@ -10,10 +10,13 @@
 #include "support/MessageOf.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
+#include "support/engine/LogCapture.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 using namespace bbtest;
@@ -164,4 +167,38 @@ TEST_F(TopTenTest, ARecordTheGameCannotReadIsRefusedNamingTheKey)
         EXPECT_NE(std::string::npos, message.find(c.said)) << c.record << ": " << message;
     }
     EXPECT_EQ(7, known.GetGuid());
+}
+
+// A card whose game records the game cannot read is loaded; the log names the card file and
+// each record's key, and the card keeps the records.
+TEST_F(TopTenTest, ACardsUnreadableRecordsAreNamedWithTheFileAndKeyAndKept)
+{
+    TempHome home;
+    const std::string folder = home.Path() + "/cards/";
+    Run("Paths = { PlayerData = '" + folder + "' }");
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream card(folder + "Player1.card");
+        card << "local c = { Card_Version = 4, Game_Modes = {}, Game_Records = { 7, "
+                "{ gameRecordGuid = 8 }, { gameRecordGuid = 9, gameRecordType = 'g' } }, "
+                "Name = 'Keeper', Options = {}, guid = 77 }\nPlayer(c)\n";
+    }
+    auto records = std::make_unique<GameRecordManager>(State());
+    auto players = std::make_unique<PlayerManager>(State());
+    auto io = std::make_unique<GameDataIO>(folder);
+    LogCapture log;
+    io->LoadAllPlayerData(false);
+    const std::string text = log.Text();
+    for (const char* said :
+         {"Warning: the card \"",
+          "Player1.card\", Game_Records[1]: a game record is a table, not "
+          "the number 7; the record is left out of the lists and kept on "
+          "the card",
+          "Player1.card\", Game_Records[2]: \"gameRecordType\" needs a string, not nil"})
+        EXPECT_NE(std::string::npos, text.find(said)) << said << "\n" << text;
+    EXPECT_EQ(std::string::npos, text.find("Assertion failed")) << text;
+    EXPECT_EQ("3", Eval("#Players[1].Game_Records"));
+    io.reset();
+    players.reset();
+    records.reset();
 }

@@ -189,7 +189,7 @@ void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
             const std::string where = std::string(kind) == "player"
                                           ? "the card \"" + GetCardPath(index) + "\""
                                           : std::string(kind) + " " + std::to_string(index);
-            Log("Warning: %s, gameRecords[%s]: %s; the record is left out of the lists and "
+            Log("Warning: %s, Game_Records[%s]: %s; the record is left out of the lists and "
                 "kept on the card\n",
                 where.c_str(), DataKeyText(it.GetKey()).c_str(), e.GetMessage().c_str());
         }
