@@ -9,6 +9,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/ObjectDescription.h"
+#include "core/StopSignal.h"
 #include "core/TableOrder.h"
 #include "core/Utility.h"
 #include "core/ValueTypeError.h"
@@ -185,6 +186,9 @@ template <typename Make>
 bool GuardEntry(const std::string& level, const std::string& where, const Make& make)
 {
     WorkMeter::Charge();
+    // Built with no meter open, a stop still ends the build here.
+    if (!WorkMeter::Current() && StopSignal::IsRequested())
+        MAKO_THROW(WorkSpent, "level \"" + level + "\" was stopped by " + StopSignal::GetName());
     std::string why;
     try {
         make();
