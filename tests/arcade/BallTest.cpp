@@ -148,8 +148,8 @@ TEST_F(BallTest, ASizeOutsideTheTableIsClampedAndLogged)
     EXPECT_EQ(0, ball->GetSizeIndex());
     ball->SetSize(8, 8, 12);
     EXPECT_EQ(6, ball->GetSizeIndex());
-    EXPECT_NE(std::string::npos, log.Text().find("size 9 is outside 0..6"));
-    EXPECT_NE(std::string::npos, log.Text().find("size -3 is outside 0..6"));
+    EXPECT_NE(std::string::npos, log.Text().find("\"size\": 9 is outside 0 to 6; 6 is used"));
+    EXPECT_NE(std::string::npos, log.Text().find("\"size\": -3 is outside 0 to 6; 0 is used"));
     EXPECT_NE(std::string::npos, log.Text().find("size index 12 is outside 0..6"));
     delete ball;
 }

@@ -448,29 +448,40 @@ TEST_F(BrickTest, AnUnbuildableImageShowsThePlaceholderOnceAndSaysWhy)
     EXPECT_TRUE(brick->ShowsPlaceholder());
     EXPECT_TRUE(brick->IsImageValid());
     const std::string log = capture.Text();
-    EXPECT_NE(std::string::npos, log.find("shows the placeholder")) << log;
+    // One line of its own, naming the brick.
+    const std::size_t said = log.find("shows the placeholder\n");
+    ASSERT_NE(std::string::npos, said) << log;
+    EXPECT_EQ(0u, log.compare(log.rfind('\n', said - 1) + 1, 5, "Brick")) << log;
     EXPECT_EQ(log.find("shows the placeholder"), log.rfind("shows the placeholder"))
         << "later draws keep the placeholder without retrying";
 }
 
-TEST_F(BrickTest, ABadBrickEntryBecomesAPlaceholderAndNamesTheEntryAndKey)
+// A value the brick can mend (a size it does not have, a count below 0) is named and
+// mended; a value it cannot take at all makes the entry a placeholder, named with the
+// entry and key. Neither reaches an assertion.
+TEST_F(BrickTest, ABadBrickEntryIsMendedOrBecomesAPlaceholderAndNamesTheEntryAndKey)
 {
     bbtest::LogCapture capture;
-    const char* const bad[] = {
-        "{resources = {'StoneBrick'}, brickSize = 'Huge', position = {64, 48}}",
-        "{ballHopperSize = -1}",
-        "{steelEdges = 'bottom'}",
-        "{textureOnly = 'Chartreuse'}",
-        "{explosivePower = -2}",
+    const struct
+    {
+        const char* entry;
+        bool placeholder;
+    } bad[] = {
+        {"{resources = {'StoneBrick'}, brickSize = 'Huge', position = {64, 48}}", false},
+        {"{ballHopperSize = -1}", false},
+        {"{steelEdges = 'bottom'}", true},
+        {"{textureOnly = 'Chartreuse'}", true},
+        {"{explosivePower = -2}", false},
     };
     int i = 0;
-    for (const char* entry : bad) {
+    for (const auto& c : bad) {
         const std::string name = "Level1.brick" + std::to_string(++i);
-        std::unique_ptr<Brick> brick(Brick::CreateFromEntry(bbtest::EvalLua(entry), name));
-        ASSERT_NE(nullptr, brick) << entry;
-        EXPECT_TRUE(brick->ShowsPlaceholder()) << entry;
+        std::unique_ptr<Brick> brick(Brick::CreateFromEntry(bbtest::EvalLua(c.entry), name));
+        ASSERT_NE(nullptr, brick) << c.entry;
+        EXPECT_EQ(c.placeholder, brick->ShowsPlaceholder()) << c.entry;
         if (i == 1) {
             EXPECT_EQ(64, brick->GetX());
+            EXPECT_EQ(32, brick->GetWidth());
         }
     }
     std::unique_ptr<Brick> good(
@@ -478,9 +489,12 @@ TEST_F(BrickTest, ABadBrickEntryBecomesAPlaceholderAndNamesTheEntryAndKey)
     EXPECT_FALSE(good->ShowsPlaceholder());
     EXPECT_EQ(2, good->GetStrength());
     const std::string log = capture.Text();
-    for (const char* piece : {"Level1.brick1", "Huge", "Level1.brick2", "value >= 0",
-                              "Level1.brick3", "steelEdges", "Level1.brick4", "Chartreuse"})
+    for (const char* piece :
+         {"\"brickSize\": \"Huge\" is no brick size", "\"ballHopperSize\": -1 is outside 0 to 100",
+          "Level1.brick3", "steelEdges", "Level1.brick4", "Chartreuse",
+          "\"explosivePower\": -2 is below 0; 0 is used"})
         EXPECT_NE(std::string::npos, log.find(piece)) << piece << "\n" << log;
+    EXPECT_EQ(std::string::npos, log.find("Assertion failed")) << log;
 }
 
 TEST_F(BrickTest, SpringsAndThePhaseMarkingAreChildrenRebuiltWithTheImage)

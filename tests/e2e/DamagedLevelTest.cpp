@@ -85,29 +85,29 @@ TEST(DamagedLevels, EachIsNamedInTheLogAndTheGameStaysUp)
     };
     const DamagedLevel levels[] = {
         {"NoSong", "Levels.NoSong = { music = 'NoSuchSong.mid', bricks = { 'R,G,B' } }\n",
-         "Level \"NoSong\": key \"music\": \"NoSuchSong.mid\" is not among the resources; the "
+         "Level \"NoSong\": \"music\": \"NoSuchSong.mid\" is not among the resources; the "
          "level plays without music",
          true},
         {"ScriptSong", "Levels.ScriptSong = { music = 'Ball.lua', bricks = { 'R,G,B' } }\n",
-         "Level \"ScriptSong\": key \"music\": no such song \"Ball.lua\" (the resource of that "
+         "Level \"ScriptSong\": \"music\": no such song \"Ball.lua\" (the resource of that "
          "name is a script); the level plays without music",
          true},
         {"NoBackdrop",
          "Levels.NoBackdrop = { backgroundName = 'bkgNowhere.jpg', bricks = { 'R,G,B' } }\n",
-         "Level \"NoBackdrop\": key \"backgroundName\": \"bkgNowhere.jpg\" is not among the "
+         "Level \"NoBackdrop\": \"backgroundName\": \"bkgNowhere.jpg\" is not among the "
          "resources; the plain background is used",
          true},
         {"NoPicture",
          "Levels.NoPicture = { artefact = { name = 'artifactNowhere.jpg' }, bricks = { 'R' } }\n",
-         "Level \"NoPicture\": key \"artefact\": the picture \"artifactNowhere.jpg\" is not "
+         "Level \"NoPicture\": \"artefact\": the picture \"artifactNowhere.jpg\" is not "
          "among the resources; the level plays without its artefact",
          true},
         {"ScaleBelow", "Levels.ScaleBelow = " + brick("-3") + "\n",
-         "Brick entry \"ScaleBelow.compiledBricks[1]\", key \"polyScale\" (value \"-3\")", true},
+         "brick entry \"ScaleBelow.compiledBricks[1]\", key \"polyScale\" (value \"-3\")", true},
         {"ScaleZero", "Levels.ScaleZero = " + brick("0") + "\n",
-         "Brick entry \"ScaleZero.compiledBricks[1]\", key \"polyScale\" (value \"0\")", true},
+         "brick entry \"ScaleZero.compiledBricks[1]\", key \"polyScale\" (value \"0\")", true},
         {"ScaleNaN", "Levels.ScaleNaN = " + brick("0/0") + "\n",
-         "Brick entry \"ScaleNaN.compiledBricks[1]\", key \"polyScale\"", true},
+         "brick entry \"ScaleNaN.compiledBricks[1]\", key \"polyScale\"", true},
         {"Rows1000", RowsLevel("Rows1000", 1000),
          "level \"Rows1000\" could not be built: Level \"Rows1000\": compiledBricks, levelActors "
          "and extraActors hold 19000 entries, more than the 1000 a level may hold",

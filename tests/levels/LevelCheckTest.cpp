@@ -12,7 +12,9 @@
 #include "sound/Sound.h"
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
+#include "support/engine/DataVoice.h"
 #include "support/engine/FieldWorld.h"
+#include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
 #include <physfs.h>
@@ -178,7 +180,7 @@ TEST_F(LevelCheckTest, UnknownNamesAndMissingAssetsAreReported)
                                         "resource \"NoSuchBrick\""))
         << unknowns;
     EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: levelActors[1]: unknown class "
-                                        "\"NoSuchClass\""))
+                                        "\"NoSuchClass\"; it is left out"))
         << unknowns;
     EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: levelActors[2]: unknown "
                                         "resource \"NoSuchResource\""))
@@ -324,7 +326,12 @@ TEST_F(LevelCheckTest, AuthorsSlipsAreReportedOneALineWithTheClosestName)
         "\"strength\"?",
         "Slips.lua: Slips: row 1, column 4: unknown brick resource \"RedBrik\"; did you mean "
         "\"RedBrick\"?",
-        "Slips.lua: Slips: levelActors[1]: unknown class \"Brik\"; did you mean \"Brick\"?",
+        // What the game does with that brick, in its own words.
+        "Slips.lua: Slips: row 1, column 4: brick entry \"Slips.compiledBricks[2]\", key "
+        "\"resource\" (value \"RedBrik\") cannot be applied; a placeholder brick takes its "
+        "place: Could not find resource info with name = RedBrik",
+        "Slips.lua: Slips: levelActors[1]: unknown class \"Brik\"; it is left out; did you mean "
+        "\"Brick\"?",
         "Slips.lua: Slips: levelActors[2]: \"strength\" needs a number, not the string "
         "\"nine\"; the default is used",
     };
@@ -507,4 +514,63 @@ TEST_F(LevelCheckTest, DamagedSongsPicturesAndSoundsInThePackAreReported)
     for (const auto& file : files)
         resources->AddInfo(file.first, new ResourceInfo("", nullptr));
     EXPECT_TRUE(resources->GetDamaged().empty());
+}
+
+// What the game leaves out or mends while it builds a level (an entry it cannot make, a
+// value a setter cannot take, a wall or an artefact of the wrong kind, a ball start naming
+// no paddle) is what the check reports, each with its level and key path; the game's log
+// holds no assertion and no line about the level the reporter did not say.
+TEST_F(LevelCheckTest, WhatTheBuildLeavesOutOrMendsIsReportedAsTheGameLogsIt)
+{
+    bbtest::LogCapture log;
+    bbtest::DataVoice voice;
+    const bool clean = check.Run(
+        {LevelFile("Drops",
+                   "bricks = { \"R\" },\n"
+                   "levelActors = {\n"
+                   "    { class = \"Ball\", position = { 100, 100 }, substance = \"Plutonium\" },\n"
+                   "    { class = \"Ball\", position = { 140, 100 }, corona = \"Foo\" },\n"
+                   "    { class = \"Brick\", resource = \"RedBrick\", position = { 200, 200 },\n"
+                   "      showExplosivePower = 9 },\n"
+                   "    { class = \"Brick\", resource = \"RedBrick\", position = { 300, 200 },\n"
+                   "      brickSize = \"Huge\" } },\n"
+                   "customWalls = { TopWall = 5 },\n"
+                   "artefact = { name = 5 }"),
+         LevelFile("Serve", "bricks = { \"R\" },\n"
+                            "paddleStarts = { { position = { 288, 416 } } },\n"
+                            "ballStarts = { { paddleName = \"Nope\" } }")});
+    EXPECT_FALSE(clean);
+    const std::string lines = Text(Lines("Drops.lua")) + Text(Lines("Serve.lua"));
+    for (const char* said :
+         {"Drops.lua: Drops: levelActors[1]: \"substance\": \"Plutonium\" is no substance",
+          "Drops.lua: Drops: levelActors[2]: \"corona\": \"Foo\" is no corona",
+          "Drops.lua: Drops: levelActors[3]: \"showExplosivePower\": 9 is outside 0 to 5; 5 is "
+          "used",
+          "Drops.lua: Drops: levelActors[4]: \"brickSize\": \"Huge\" is no brick size",
+          "Drops.lua: Drops: customWalls.TopWall: the number 5 is not a table; the wall keeps "
+          "its defaults",
+          "Drops.lua: Drops: \"artefact\": \"name\" is the number 5, not a picture's name; the "
+          "level plays without its artefact",
+          "Serve.lua: Serve: ballStarts: \"paddleName\": no paddle \"Nope\" is on the field; the "
+          "ball is served on "})
+        EXPECT_NE(std::string::npos, lines.find(said)) << said << "\n" << lines;
+    EXPECT_EQ(std::string::npos, lines.find("throws")) << lines;
+    EXPECT_EQ(std::string::npos, lines.find("no ball is served")) << lines;
+    EXPECT_EQ(std::string::npos, lines.find("did not come to the serve")) << lines;
+    EXPECT_EQ("", voice.Faults(log.Text()));
+}
+
+// However long the text of a problem, its line is bounded.
+TEST_F(LevelCheckTest, AProblemOfAnyLengthIsOneBoundedLine)
+{
+    check.Run(
+        {{"Long.lua", "local s = ('x'):rep(1024 * 1024) s = s .. s s = s .. s s = s .. s "
+                      "s = s .. s error(s)"},
+         {"LongName.lua", "Levels[('n'):rep(100000)] = { bricks = { 'R' }, nosuchkey = 1 }"}});
+    ASSERT_FALSE(check.GetProblems().empty());
+    for (const Problem& problem : check.GetProblems())
+        EXPECT_GE(LevelCheck::kLongestText + LevelCheck::kLongestName + 100,
+                  problem.ToString().size())
+            << problem.ToString().substr(0, 200);
+    EXPECT_FALSE(Lines("Long.lua").empty());
 }

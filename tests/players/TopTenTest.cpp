@@ -7,12 +7,16 @@
 #include "players/PlayerManager.h"
 #include "players/TopRecordsList.h"
 #include "players/TopRecordsManager.h"
+#include "support/MessageOf.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
+#include "support/engine/LogCapture.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 using namespace bbtest;
@@ -133,6 +137,68 @@ TEST_F(TopTenTest, TheListKeepsTheTenBestAndTheSaverWritesBackWhatItHolds)
 
     io.reset();
     top.reset();
+    players.reset();
+    records.reset();
+}
+
+// A card's game record the game cannot read (not a table, no whole guid, no type, a guid
+// known already) is refused with what is wrong, naming the key: never an assertion.
+TEST_F(TopTenTest, ARecordTheGameCannotReadIsRefusedNamingTheKey)
+{
+    auto records = std::make_unique<GameRecordManager>(State());
+    Run("Known = { gameRecordGuid = 7, gameRecordType = 'g' }");
+    GameRecord known(Global("Known"));
+    const struct
+    {
+        const char* record;
+        const char* said;
+    } cases[] = {
+        {"7", "a game record is a table, not the number 7"},
+        {"{ gameRecordGuid = 7.5, gameRecordType = 'g' }", "\"gameRecordGuid\" needs a whole"},
+        {"{ gameRecordGuid = 'x', gameRecordType = 'g' }", "\"gameRecordGuid\" needs a whole"},
+        {"{ gameRecordGuid = 8 }", "\"gameRecordType\" needs a string, not nil"},
+        {"{ gameRecordGuid = 7, gameRecordType = 'g' }",
+         "\"gameRecordGuid\": a game record with the guid 7 is known already"},
+    };
+    for (const auto& c : cases) {
+        Run(std::string("R = ") + c.record);
+        const std::string message = MessageOf([&] { GameRecord record(Global("R")); });
+        EXPECT_EQ(std::string::npos, message.find("Assertion failed")) << c.record << message;
+        EXPECT_NE(std::string::npos, message.find(c.said)) << c.record << ": " << message;
+    }
+    EXPECT_EQ(7, known.GetGuid());
+}
+
+// A card whose game records the game cannot read is loaded; the log names the card file and
+// each record's key, and the card keeps the records.
+TEST_F(TopTenTest, ACardsUnreadableRecordsAreNamedWithTheFileAndKeyAndKept)
+{
+    TempHome home;
+    const std::string folder = home.Path() + "/cards/";
+    Run("Paths = { PlayerData = '" + folder + "' }");
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream card(folder + "Player1.card");
+        card << "local c = { Card_Version = 4, Game_Modes = {}, Game_Records = { 7, "
+                "{ gameRecordGuid = 8 }, { gameRecordGuid = 9, gameRecordType = 'g' } }, "
+                "Name = 'Keeper', Options = {}, guid = 77 }\nPlayer(c)\n";
+    }
+    auto records = std::make_unique<GameRecordManager>(State());
+    auto players = std::make_unique<PlayerManager>(State());
+    auto io = std::make_unique<GameDataIO>(folder);
+    LogCapture log;
+    io->LoadAllPlayerData(false);
+    const std::string text = log.Text();
+    for (const char* said :
+         {"Warning: the card \"",
+          "Player1.card\", Game_Records[1]: a game record is a table, not "
+          "the number 7; the record is left out of the lists and kept on "
+          "the card",
+          "Player1.card\", Game_Records[2]: \"gameRecordType\" needs a string, not nil"})
+        EXPECT_NE(std::string::npos, text.find(said)) << said << "\n" << text;
+    EXPECT_EQ(std::string::npos, text.find("Assertion failed")) << text;
+    EXPECT_EQ("3", Eval("#Players[1].Game_Records"));
+    io.reset();
     players.reset();
     records.reset();
 }

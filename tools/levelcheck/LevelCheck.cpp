@@ -159,6 +159,7 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
 {
     m_Problems.clear();
     m_Reported.clear();
+    m_ReportBytes = 0;
     m_LinesOfFile.clear();
     m_Unlisted.clear();
     m_LevelFiles.clear();
@@ -169,7 +170,11 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
     LoadSources(sources);
     // Slips the game's readers find (keys nothing reads, values of the wrong type) are
     // problems of the level being checked.
-    DataReport::Listener previous = DataReport::SetListener([this](const DataIssue& issue) {
+    // A listener installed before the check goes on hearing them.
+    DataReport::Listener previous;
+    previous = DataReport::SetListener([this, &previous](const DataIssue& issue) {
+        if (previous)
+            previous(issue);
         const LevelPlace* at = LevelPlace::Of(issue);
         if (!at) {
             Report("", issue.text, 0, 0);
@@ -222,14 +227,18 @@ void LevelCheck::Report(const std::string& level, const std::string& text, int r
                         bool warning)
 {
     // A slip met again (each build of the level reads it anew) is reported once.
-    Problem problem{m_File, level, row, column, text, warning};
-    if (!m_Reported.insert(problem.ToString()).second)
+    Problem problem{m_File, ShortenedText(level, kLongestName), row,
+                    column, ShortenedText(text, kLongestText),  warning};
+    const std::string line = problem.ToString();
+    if (!m_Reported.insert(line).second)
         return;
-    // However a file is made, a few hundred lines say what is wrong with it.
-    if (++m_LinesOfFile[m_File] > kLinesPerFile) {
+    // However a file is made, a few hundred lines say what is wrong with it, and however
+    // many files there are, the report holds a few MiB.
+    if (++m_LinesOfFile[m_File] > kLinesPerFile || m_ReportBytes + line.size() > kReportBytes) {
         ++m_Unlisted[m_File];
         return;
     }
+    m_ReportBytes += line.size() + 1;
     m_Problems.push_back(std::move(problem));
 }
 
@@ -626,8 +635,9 @@ void LevelCheck::CheckActors(const std::string& name, const char* key)
         }
         const LuaObject className = entry["class"];
         if (className.IsString() && !classes->GetClass(className.GetString(), true)) {
-            Report(name, what + ": unknown class " + Quoted(className.GetString()) +
-                             DidYouMean(className.GetString(), ClassNames()));
+            // In the words the game's build reports it with, so the two are one line.
+            Report(name, what + ": unknown class " + Quoted(ShortenedText(className.GetString())) +
+                             "; it is left out" + DidYouMean(className.GetString(), ClassNames()));
             continue;
         }
         const LuaObject resource = entry["resource"];
@@ -654,6 +664,18 @@ bool CameToServe(ArcadeGameLogic* logic)
         return true;
     for (Actor* actor : logic->GetBalls().GetMembers())
         if (dynamic_cast<Ball*>(actor))
+            return true;
+    return false;
+}
+
+// Whether a ball stands on the field or is on its way there (a serve's appearing ball).
+bool HasBall(ArcadeGameLogic* logic)
+{
+    for (Actor* actor : logic->GetBalls().GetMembers())
+        if (dynamic_cast<Ball*>(actor) && !actor->IsDead())
+            return true;
+    for (Actor* actor : logic->GetBallSpawnAnimations().GetMembers())
+        if (!actor->IsDead())
             return true;
     return false;
 }
@@ -706,6 +728,10 @@ void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
                       (logic->GetCurrentState() ? logic->GetStateName() : "none") + ")";
         } else {
             host.Step(); // the frame with the waiting ball drawn
+            // The game serves on a paddle in play when a start names none: a level that
+            // still comes to play without a ball cannot be played.
+            if (!HasBall(logic))
+                Report(name, "no ball is served: the level would play without a ball");
             if (WonAtOnce(logic, *logic->GetLevel()))
                 Report(name, "no required brick and no other goal: the level is won at once", 0, 0,
                        true);

@@ -15,6 +15,7 @@
 // the files defined. Main thread only.
 #include "luaplus/LuaPlus.h"
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <set>
@@ -66,6 +67,13 @@ class LevelCheck
 public:
     // The problems listed for one file; past them, one line counts the rest.
     static const int kLinesPerFile = 300;
+    // The longest a problem's text and a level's name are listed (longer ones are cut and
+    // end in "..."), and the most bytes the listed problems hold together: past them, the
+    // file's further problems are only counted. However the files are made, the report
+    // stays a few MiB.
+    static const std::size_t kLongestText = 2000;
+    static const std::size_t kLongestName = 200;
+    static const std::size_t kReportBytes = std::size_t(4) << 20;
 
     // Called with each level's first frame after the drop (the screen rendered onto a
     // 640 x 480 canvas) while the level is built; optional.
@@ -121,6 +129,7 @@ private:
     std::set<std::string> m_ReportedDamaged; // damaged resources reported so far
     std::vector<Problem> m_Problems;
     std::unordered_set<std::string> m_Reported;  // the problems' lines: each is reported once
+    std::size_t m_ReportBytes = 0;               // bytes of the problems listed
     std::map<std::string, int> m_LinesOfFile;    // problems found in each file
     std::map<std::string, long long> m_Unlisted; // of them, those past the lines a file lists
     std::map<std::string, std::string> m_LevelFiles;

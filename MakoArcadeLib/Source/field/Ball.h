@@ -88,6 +88,11 @@ public:
     int GetBaseStrength() const { return m_BaseStrength; }
 
     // ---- Appearance and kind ------------------------------------------------------------
+    // Whether a ball may be of that substance ("None", "Lead", "Air", "Rubber") and wear
+    // that corona ("None", "Breakthru", "Lightning", "Glue"); a name from data that is not
+    // one is reported and the ball keeps what it had.
+    static bool IsSubstance(const std::string& name);
+    static bool IsCorona(const std::string& name);
     void SetSubstance(const std::string& name, bool playSound);
     const std::string& GetSubstance() const MAKO_LIFETIMEBOUND { return m_Substance; }
     void SetCorona(const std::string& name);

@@ -18,6 +18,8 @@
 
 #include <boost/format.hpp>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -82,6 +84,17 @@ Image* ComposeBallImage(int corona, int substance, int size)
 
 } // namespace
 
+bool Ball::IsSubstance(const std::string& name)
+{
+    return std::find(std::begin(kSubstanceNames), std::end(kSubstanceNames), name) !=
+           std::end(kSubstanceNames);
+}
+
+bool Ball::IsCorona(const std::string& name)
+{
+    return name == "None" || name == "Breakthru" || name == "Lightning" || name == "Glue";
+}
+
 void Ball::CreateBallImages()
 {
     if (s_CacheBuilt)
@@ -128,7 +141,11 @@ Image* Ball::RetrieveBallImage(const std::string& corona, const std::string& sub
     for (int s = 0; s < kSubstances; ++s)
         if (substance == kSubstanceNames[s])
             row = s;
-    MAKO_ASSERT_MSG(row >= 0, boost::str(boost::format("Illegal substance name: %s") % substance));
+    if (row < 0)
+        MAKO_THROW(Exception, boost::str(boost::format("Illegal substance name: %1%\nThe "
+                                                       "substances are None, Lead, Air and "
+                                                       "Rubber.") %
+                                         substance));
     unsigned radiusIndex = 0;
     while (radiusIndex < (sizeof(BallRadii) / sizeof(BallRadii[0])) &&
            int(2 * BallRadii[radiusIndex]) != diameter)

@@ -2,9 +2,9 @@
 #include "field/Ball.h"
 
 #include "core/Class.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
-#include "core/Log.h"
-#include "core/Utility.h"
+#include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 #include "core/Utility.h"
 #include "lua/ScriptValueReaders.h"
@@ -27,8 +27,8 @@ const char* const kWrittenOnly[] = {"corona", "addSpeed"};
 double FiniteSpeed(const std::string& key, double speed)
 {
     if (!std::isfinite(speed))
-        MAKO_THROW(ApplyPropertyError, "'" + key + "' must be a finite speed, but was " +
-                                           std::to_string(speed) + ".");
+        MAKO_THROW(ApplyPropertyError,
+                   "'" + key + "' must be a finite speed, but was " + std::to_string(speed) + ".");
     return speed;
 }
 
@@ -51,15 +51,27 @@ void Ball::ApplyClassicProperty(const std::string& name, const LuaObject& value)
         ArcadeStructure::ApplyClassicProperty(name, value);
         // The recorded position is the ball's centre at the actor's new place.
         m_Position = Point<double>(GetX() + GetWidth() / 2, GetY() + GetHeight() / 2);
-    } else if (name == "substance") {
-        SetSubstance(value.GetString(), false);
-    } else if (name == "corona") {
-        SetCorona(value.GetString());
+    } else if (name == "substance" || name == "corona") {
+        const std::string wanted = ReadStringFromObject(value);
+        const bool substance = name == "substance";
+        if (substance ? IsSubstance(wanted) : IsCorona(wanted)) {
+            if (substance)
+                SetSubstance(wanted, false);
+            else
+                SetCorona(wanted);
+            return;
+        }
+        DataReport::Report(DescribeObject(*this),
+                           "\"" + name + "\": \"" + ShortenedText(wanted) + "\" is no " +
+                               (substance ? "substance (None, Lead, Air, Rubber)"
+                                          : "corona (None, Breakthru, Lightning, Glue)") +
+                               "; the ball keeps \"" + (substance ? m_Substance : m_Corona) + "\"");
     } else if (name == "size") {
         int index = ClampToInt(ReadNumberFromObject(value));
         if (index < 0 || index > 6) {
-            Log("Ball: the size %d is outside 0..6; the ball takes size %d.\n", index,
-                std::clamp(index, 0, 6));
+            DataReport::Report(DescribeObject(*this),
+                               "\"size\": " + std::to_string(index) + " is outside 0 to 6; " +
+                                   std::to_string(std::clamp(index, 0, 6)) + " is used");
             index = std::clamp(index, 0, 6);
         }
         SetSize(BallRadii[index], BallRadii[index], index);
@@ -74,8 +86,9 @@ void Ball::ApplyClassicProperty(const std::string& name, const LuaObject& value)
         m_Velocity = velocity;
         m_Speed = std::clamp(length, gBallSpeed.minBallSpeed, gBallSpeed.maxBallSpeed);
     } else if (name == "rectangle" || name == "polygon") {
-        MAKO_THROW(ApplyPropertyError, "'" + name + "' is not a shape for a ball: a ball is "
-                                                    "round, its size sets its circle.");
+        MAKO_THROW(ApplyPropertyError, "'" + name +
+                                           "' is not a shape for a ball: a ball is "
+                                           "round, its size sets its circle.");
     } else if (name == "activateBall") {
         SetActive(value.GetBoolean());
     } else {

@@ -3,12 +3,15 @@
 #include "field/Brick.h"
 
 #include "core/Class.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectDescription.h"
 #include "core/TableOrder.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
 #include "core/ValueTypeError.h"
+#include "core/WorkMeter.h"
 #include "display/Image.h"
 #include "field/Ball.h"
 #include "logic/PlayerSkill.h"
@@ -57,11 +60,23 @@ std::string FailingKey(const LuaObject& entry)
         try {
             Brick probe;
             probe.ApplyProperties(single);
+        } catch (const WorkSpent&) {
+            throw;
         } catch (const Exception&) {
             return key.GetString();
         }
     }
     return std::string();
+}
+
+// A message on one line of the log: its line breaks become "; ", a break at its end goes.
+std::string OneLine(std::string text)
+{
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
+        text.replace(at, 1, "; ");
+    return text;
 }
 
 } // namespace
@@ -109,14 +124,18 @@ Brick* Brick::CreateFromEntry(const LuaObject& entry, const std::string& entryNa
         brick->ApplyProperties(entry);
         brick->Initialize();
         return brick.release();
+    } catch (const WorkSpent&) {
+        throw;
     } catch (const Exception& e) {
         const std::string key = FailingKey(entry);
         std::string value;
         if (!key.empty() && entry[key.c_str()].IsConvertibleToString())
-            value = entry[key.c_str()].ToString();
-        Log("Brick entry \"%s\", key \"%s\" (value \"%s\") could not be applied, a placeholder "
-            "brick takes its place: %s\n",
-            entryName.c_str(), key.c_str(), value.c_str(), e.GetMessage().c_str());
+            value = ShortenedText(entry[key.c_str()].ToString());
+        DataReport::Report(std::string(), "brick entry \"" + entryName + "\", key \"" + key +
+                                              "\" (value \"" + value +
+                                              "\") cannot be applied; a placeholder brick takes "
+                                              "its place: " +
+                                              e.GetMessage());
     }
     // The placeholder keeps the entry's place so the level's layout stays whole.
     std::unique_ptr<Brick> placeholder(new Brick());
@@ -128,8 +147,11 @@ Brick* Brick::CreateFromEntry(const LuaObject& entry, const std::string& entryNa
     if (entry.IsTable() && !entry["position"].IsNil()) {
         try {
             placeholder->ApplyProperty("position", entry["position"]);
+        } catch (const WorkSpent&) {
+            throw;
         } catch (const Exception&) {
-            Log("Brick entry \"%s\": its position is unusable too", entryName.c_str());
+            DataReport::Report(std::string(),
+                               "brick entry \"" + entryName + "\": its position is unusable too");
         }
     }
     return placeholder.release();
@@ -194,7 +216,10 @@ void Brick::SetBrickSize(const std::string& name)
             return;
         }
     }
-    MAKO_ASSERT_MSG(0, "Unknown brick size \"" + name + "\"");
+    DataReport::Report(DescribeObject(*this),
+                       "\"brickSize\": \"" + ShortenedText(name) +
+                           "\" is no brick size (Half, Normal, Double, Triple); the brick keeps "
+                           "its size");
 }
 
 void Brick::SetBallHopperSize(int count)
@@ -313,13 +338,16 @@ void Brick::BuildImage()
     try {
         CreateBrickImage();
     } catch (const InvalidImageParametersError& e) {
-        Log("Brick \"%s\" shows the placeholder: %s", m_Material.c_str(), e.GetMessage().c_str());
+        DataReport::Report(DescribeObject(*this), "its image cannot be made (" +
+                                                      OneLine(e.GetMessage()) +
+                                                      "); it shows the placeholder");
         SetImageFromResource("InvalidImagePlaceholder.png");
         m_ShowsPlaceholder = true;
         m_ImageValid = true;
     } catch (const ResourceNotFoundException& e) {
-        Log("Brick \"%s\" shows the placeholder: missing image \"%s\"", m_Material.c_str(),
-            e.GetResourceName().c_str());
+        DataReport::Report(DescribeObject(*this), "its image \"" +
+                                                      ShortenedText(e.GetResourceName()) +
+                                                      "\" is missing; it shows the placeholder");
         SetImageFromResource("InvalidImagePlaceholder.png");
         m_ShowsPlaceholder = true;
         m_ImageValid = true;

@@ -100,7 +100,7 @@ public:
 
     // ---- Data model ----------------------------------------------------------------------
     // nil -> 0; a number -> that mask; a table -> top 1, right 2, bottom 4, left 8 for each
-    // key set true. Anything else fails the assertion "value.IsTable()".
+    // key set true. Anything else raises a ValueTypeError.
     static int GetEdges(const LuaPlus::LuaObject& value);
     void SetStrength(int strength);
     int GetStrength() const { return m_Strength; }

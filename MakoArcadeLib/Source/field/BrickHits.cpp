@@ -3,8 +3,9 @@
 #include "field/Brick.h"
 
 #include "core/Class.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
-#include "core/Log.h"
+#include "core/ObjectDescription.h"
 #include "core/Utility.h"
 #include "display/Canvas.h"
 #include "display/Image.h"
@@ -441,8 +442,10 @@ void Brick::StartEmitter(const char* resource)
     try {
         emitter = new IdenticalParticleEmitter(resource, manager);
     } catch (const Exception& e) {
-        // A missing effect never stops play.
-        Log("Brick: no emitter \"%s\": %s\n", resource, e.GetMessage().c_str());
+        // A missing effect never stops play; the name may come from data.
+        DataReport::Report(DescribeObject(*this), "no emitter \"" + ShortenedText(resource) +
+                                                      "\" (" + e.GetMessage() +
+                                                      "); the brick shows no effect");
         return;
     }
     const Vector2D centre = GetCentre();

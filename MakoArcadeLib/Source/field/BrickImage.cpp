@@ -161,7 +161,10 @@ void Brick::GetBevelParameters()
     for (int t : GlobalIntList("BrickRotations"))
         if (BevelImageExists(m_BevelResolution, t, true))
             rotations.push_back(t);
-    MAKO_ASSERT(rotations.begin() != rotations.end());
+    // A pack without a bevel picture of any turn for this resolution leaves the bevel
+    // unturned.
+    if (rotations.empty())
+        return;
     m_BevelRotation = NearestEntry(rotations, int(angle), true);
 }
 
@@ -179,9 +182,10 @@ void Brick::PickBaseImageParameters()
         m_Material = "Transparent";
     PickResolution();
     const bool bevel = IsBevelled();
+    // Raised for the brick to show the placeholder (BuildImage reports it).
     if (m_Resolution == -1 && !(GetShape() == STRUCTURE_SHAPE_RECTANGLE && bevel)) {
-        MAKO_ASSERT_TYPED(
-            InvalidImageParametersError, (GetShape() == STRUCTURE_SHAPE_RECTANGLE && bevel == true),
+        MAKO_THROW(
+            InvalidImageParametersError,
             boost::str(boost::format("The parameters for this brick did not result in any valid "
                                      "resolution.\nOriginal Texture Name: %s\nShape Name: %s\n"
                                      "Variant: %s\nShape Variant %s\nBevel Variant: %s\n") %

@@ -51,22 +51,22 @@ int HeldCount(const Brick& brick, const char* key, const LuaObject& value, int l
     const int count = ToInt(value);
     const int held = std::clamp(count, least, most);
     if (held != count)
-        DataReport::Report(DescribeObject(brick),
-                           std::string("\"") + key + "\": " +
-                               (value.IsNumber() ? value.ToString() : std::to_string(count)) +
-                               (least == std::numeric_limits<int>::min()
-                                    ? " is more than " + std::to_string(most)
-                                    : " is outside " + std::to_string(least) + " to " +
-                                          std::to_string(most)) +
-                               "; " + std::to_string(held) + " is used");
+        DataReport::Report(
+            DescribeObject(brick),
+            std::string("\"") + key +
+                "\": " + (value.IsNumber() ? value.ToString() : std::to_string(count)) +
+                (least == std::numeric_limits<int>::min() ? " is more than " + std::to_string(most)
+                 : most == std::numeric_limits<int>::max()
+                     ? " is below " + std::to_string(least)
+                     : " is outside " + std::to_string(least) + " to " + std::to_string(most)) +
+                "; " + std::to_string(held) + " is used");
     return held;
 }
 
-// A hopper's count: a slot is made for each ball it holds, so at most MAX_HOPPER_SLOTS; a
-// negative count is refused by the setter.
+// A hopper's count: a slot is made for each ball it holds, so from 0 to MAX_HOPPER_SLOTS.
 int HopperCount(const Brick& brick, const char* key, const LuaObject& value)
 {
-    return HeldCount(brick, key, value, std::numeric_limits<int>::min(), Brick::MAX_HOPPER_SLOTS);
+    return HeldCount(brick, key, value, 0, Brick::MAX_HOPPER_SLOTS);
 }
 
 // Keys whose setters depend on others of the same table: a shape before the size name and
@@ -291,8 +291,11 @@ void BrickProperties::RegisterMarks(Class& c)
         b.InvalidateImage(false);
     });
     ShownFlag(c, &B::m_ShowAnonymousPowerup, "showAnonymousPowerup", false);
+    // The icon shows a power of 0 to 5.
     Member<PROPERTY_INT>(c, &B::m_ShowExplosivePower, "showExplosivePower",
-                         [](B& b, const LuaObject& v) { b.SetShowExplosivePower(ToInt(v)); });
+                         [](B& b, const LuaObject& v) {
+                             b.SetShowExplosivePower(HeldCount(b, "showExplosivePower", v, 0, 5));
+                         });
     ShownFlag(c, &B::m_ShowHeals, "showHeals", false);
     RegisterMemberProperty<PROPERTY_BOOL>(c, &B::m_ShowScore, "showScore");
     Member<PROPERTY_BOOL>(c, &B::m_Invisible, "invisible", [](B& b, const LuaObject& v) {
@@ -417,13 +420,15 @@ void BrickProperties::RegisterBallTraits(Class& c)
 void BrickProperties::RegisterTraits(Class& c)
 {
     using B = Brick;
-    WriteOnly(c, "explosivePower", [](B& b, const LuaObject& v) { b.SetExplosivePower(ToInt(v)); });
-    Member<PROPERTY_INT>(c, &B::m_ExplosivePower, "explosivePowerOnly",
-                         [](B& b, const LuaObject& v) {
-                             const int value = ToInt(v);
-                             MAKO_ASSERT(value >= 0);
-                             b.m_ExplosivePower = value;
-                         });
+    // A power below 0 means nothing: it is reported and 0 is used.
+    WriteOnly(c, "explosivePower", [](B& b, const LuaObject& v) {
+        b.SetExplosivePower(HeldCount(b, "explosivePower", v, 0, std::numeric_limits<int>::max()));
+    });
+    Member<PROPERTY_INT>(
+        c, &B::m_ExplosivePower, "explosivePowerOnly", [](B& b, const LuaObject& v) {
+            b.m_ExplosivePower =
+                HeldCount(b, "explosivePowerOnly", v, 0, std::numeric_limits<int>::max());
+        });
     RegisterMemberProperty<PROPERTY_INT>(c, &B::m_ExplosiveRadius, "explosiveRadius");
     ShownFlag(c, &B::m_ExplodeAsLightning, "explodeAsLightning", false);
     WriteOnly(c, "heals", [](B& b, const LuaObject& v) { b.SetHeals(ToInt(v), true); });

@@ -18,6 +18,7 @@
 #include "scene/Actor.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ class ArcadeGameLogic;
 class Brick;
 class LevelContainer;
 class Object;
+class Paddle;
 
 class Level : public Actor
 {
@@ -163,12 +165,15 @@ private:
     // of the class onlyClass and its subclasses when one is given; an entry that cannot be
     // made is logged, naming the level and the entry, and left out. The caller owns them.
     std::vector<Object*> MakeObjects(const char* key, const char* onlyClass = nullptr) const;
+    // The paddle a start that names one serves on: the named paddle, else (reported once
+    // per name) the first paddle in play; null only when no paddle is in play at all.
+    Paddle* ServingPaddle(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart);
     // Serves one ball at the start; true when a ball was made.
     bool ServeAt(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart);
     // The point a start serves from (its position, or the centre of its paddle); false
     // when its paddle is not on the field.
     bool GetStartPoint(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart, double& x,
-                       double& y) const;
+                       double& y);
     // The power-up kinds a list of power-up entries names (each entry's powerupClass), in
     // key order. An entry that is not a table, or whose powerupClass is not a power-up
     // kind, is reported with its key path (where: the list's) and left out: nothing is
@@ -215,6 +220,8 @@ private:
     // The power-up kinds of the serve lists and the bonuses (ReadPowerupLists).
     std::vector<std::string> m_PerBallPowerups, m_PerLevelPowerups, m_PerSpawnPowerups;
     std::vector<std::string> m_LastBrickBonus, m_ArcadeBonus;
+    // Paddle names of ball starts that named no paddle in play, each reported once.
+    std::set<std::string> m_UnknownPaddleNames;
     bool m_FirstServeDone = false;
     bool m_SpawnPowerupsGiven = false;
     bool m_LastBrickBonusGiven = false;

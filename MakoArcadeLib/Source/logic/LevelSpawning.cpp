@@ -3,6 +3,7 @@
 // owns it from then on.
 #include "core/Class.h"
 #include "core/ClassManager.h"
+#include "core/ClosestName.h"
 #include "core/DataLists.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
@@ -12,6 +13,7 @@
 #include "core/TableOrder.h"
 #include "core/Utility.h"
 #include "core/ValueTypeError.h"
+#include "core/WorkMeter.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "field/FieldBounds.h"
@@ -32,7 +34,11 @@
 #include "sound/Sound.h"
 
 #include <cmath>
+#include <exception>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 using LuaPlus::LuaObject;
 
@@ -64,8 +70,8 @@ double CellValue(const LuaObject& pair, int i, const std::string& key)
     const double value = PairValue(pair, i);
     if (std::isfinite(value) && std::fabs(value) <= kFarthestCell)
         return value;
-    DataReport::Report(std::string(), "\"" + key + "[" + std::to_string(i) + "]\": " +
-                                          pair[i].ToString() +
+    DataReport::Report(std::string(), "\"" + key + "[" + std::to_string(i) +
+                                          "]\": " + pair[i].ToString() +
                                           " is no cell of the field; 0 is used");
     return 0.0;
 }
@@ -127,6 +133,8 @@ T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& pro
     try {
         made->ApplyProperties(props);
         return made.release();
+    } catch (const WorkSpent&) {
+        throw;
     } catch (const std::exception&) {
     }
     const std::string subject = DescribeObject(*made);
@@ -140,6 +148,8 @@ T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& pro
             std::unique_ptr<T> tried(probe());
             tried->ApplyProperties(single);
             kept.SetObject(key, props[key]);
+        } catch (const WorkSpent&) {
+            throw;
         } catch (const std::exception& e) {
             DataReport::Report(subject, "\"" + DataKeyText(key) + "\": " + e.what() +
                                             "; the key is left out");
@@ -149,6 +159,8 @@ T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& pro
     made.reset(make());
     try {
         made->ApplyProperties(kept);
+    } catch (const WorkSpent&) {
+        throw;
     } catch (const std::exception& e) {
         DataReport::Report(subject, std::string("the properties could not be applied together (") +
                                         e.what() + "); none is applied");
@@ -163,6 +175,67 @@ Ball* ProbeBall()
 {
     return new Ball(0.0, 0.0, 0.0, 0.0, false);
 }
+
+// The one guard around each entry the level build makes (a brick, an actor, the
+// artefact): it charges the open work meter one step first, so a stop asked for or a
+// meter run out ends the build at this entry, not after the list. Whatever else making the
+// entry raises is a problem of the data: it is reported through DataReport at the entry's
+// key path (where, in the level) and the entry is left out. Nothing the build makes logs a
+// data problem any other way. True when make() ran through.
+template <typename Make>
+bool GuardEntry(const std::string& level, const std::string& where, const Make& make)
+{
+    WorkMeter::Charge();
+    // Built with no meter open, a stop still ends the build here.
+    if (!WorkMeter::Current() && StopSignal::IsRequested())
+        MAKO_THROW(WorkSpent, "level \"" + level + "\" was stopped by " + StopSignal::GetName());
+    std::string why;
+    try {
+        make();
+        return true;
+    } catch (const WorkSpent&) {
+        throw;
+    } catch (const Exception& e) {
+        why = e.GetMessage();
+    } catch (const std::exception& e) {
+        why = e.what();
+    }
+    LevelPlace place(level, 0, 0, where);
+    DataReport::Report(std::string(), "it cannot be made and is left out: " + why);
+    return false;
+}
+
+// `unknown class "Brik"; it is left out; did you mean "Brick"?` for a class name the game
+// does not have.
+std::string UnknownClassText(const std::string& name)
+{
+    std::vector<std::string> known;
+    for (const Class* c : ClassManager::GetInstance()->GetAllClasses())
+        known.push_back(c->GetName());
+    return "unknown class \"" + ShortenedText(name) + "\"; it is left out" +
+           DidYouMean(name, known);
+}
+
+// The class a brick entry makes, found once per resource name in one build: an entry
+// that names only its resource (no class, no resource list) makes the class that resource
+// names, so entries sharing a resource share the look-up.
+class BrickClassFinder
+{
+public:
+    const Class* Find(const LuaObject& entry)
+    {
+        const LuaObject resource = entry["resource"];
+        if (!resource.IsString() || !entry["class"].IsNil() || !entry["resources"].IsNil())
+            return FindClassToMake(entry);
+        const auto [at, fresh] = m_ByResource.try_emplace(resource.GetString(), nullptr);
+        if (fresh)
+            at->second = FindClassToMake(entry);
+        return at->second;
+    }
+
+private:
+    std::map<std::string, const Class*> m_ByResource;
+};
 
 } // namespace
 
@@ -194,8 +267,8 @@ void Level::DropMissingMusic()
     const std::string why = m_Music.empty() ? std::string() : WhyNotOfKind(m_Music, RESOURCE_MUSIC);
     if (why.empty())
         return;
-    Log("Level \"%s\": key \"music\": %s; the level plays without music\n", m_LevelName.c_str(),
-        why.c_str());
+    LevelPlace place(m_LevelName);
+    DataReport::Report(std::string(), "\"music\": " + why + "; the level plays without music");
     m_Music.clear();
 }
 
@@ -209,8 +282,9 @@ void Level::AddBackground(LevelContainer* container)
     }
     const std::string why = WhyNotOfKind(name.GetString(), RESOURCE_IMAGE);
     if (!why.empty()) {
-        Log("Level \"%s\": key \"backgroundName\": %s; the plain background is used\n",
-            m_LevelName.c_str(), why.c_str());
+        LevelPlace place(m_LevelName);
+        DataReport::Report(std::string(),
+                           "\"backgroundName\": " + why + "; the plain background is used");
         container->SetBackgroundImage(plain);
         return;
     }
@@ -238,40 +312,40 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
     const int cellWidth = width.IsNumber() ? width.GetInteger() : 32;
     const int cellHeight = height.IsNumber() ? height.GetInteger() : 16;
 
+    BrickClassFinder classes;
     for (const LuaObject& key : GetOrderedKeys(list)) {
-        // Asked to stop, the game makes no more: it is on its way out.
-        if (StopSignal::IsRequested())
-            break;
         const LuaObject entry = list[key];
-        const std::string entryName = m_LevelName + ".compiledBricks[" + DataKeyText(key) + "]";
-        if (!entry.IsTable()) {
-            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + DataKeyText(key) + "]");
-            DataReport::Report(std::string(), DescribeScriptValue(entry) +
-                                                  " is not a brick entry; it is left out");
-            continue;
-        }
-        // A brick entry names no class or one of the brick family: an entry of another
-        // kind (an actor, a motion) is named and left out before anything is made.
-        if (const Class* named = FindClassToMake(entry); named && !named->DerivesFrom("Brick")) {
-            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + DataKeyText(key) + "]");
-            DataReport::Report(std::string(), "a table of class \"" + named->GetName() +
-                                                  "\" is not a brick entry; it is left out");
-            continue;
-        }
-        const LuaObject position = entry["position"];
-        double cell[2];
-        {
-            LevelPlace place(m_LevelName, 0, 0, "compiledBricks[" + DataKeyText(key) + "]");
-            cell[0] = CellValue(position, 1, "position");
-            cell[1] = CellValue(position, 2, "position");
-        }
-        // A wrong value is reported with the brick's row and column; the brick is built.
-        LevelPlace place(m_LevelName, int(cell[1]), int(cell[0]));
-        Brick* brick = Brick::CreateFromEntry(entry, entryName);
-        const double column = cell[0] + offsetCell[0];
-        const double row = cell[1] + offsetCell[1];
-        brick->SetPosition(int((column - 1) * cellWidth), int((row - 1) * cellHeight));
-        bricks.push_back(brick);
+        const std::string where = "compiledBricks[" + DataKeyText(key) + "]";
+        GuardEntry(m_LevelName, where, [&] {
+            if (!entry.IsTable()) {
+                LevelPlace place(m_LevelName, 0, 0, where);
+                DataReport::Report(std::string(), DescribeScriptValue(entry) +
+                                                      " is not a brick entry; it is left out");
+                return;
+            }
+            // A brick entry names no class or one of the brick family: an entry of another
+            // kind (an actor, a motion) is named and left out before anything is made.
+            if (const Class* named = classes.Find(entry); named && !named->DerivesFrom("Brick")) {
+                LevelPlace place(m_LevelName, 0, 0, where);
+                DataReport::Report(std::string(), "a table of class \"" + named->GetName() +
+                                                      "\" is not a brick entry; it is left out");
+                return;
+            }
+            const LuaObject position = entry["position"];
+            double cell[2];
+            {
+                LevelPlace place(m_LevelName, 0, 0, where);
+                cell[0] = CellValue(position, 1, "position");
+                cell[1] = CellValue(position, 2, "position");
+            }
+            // A wrong value is reported with the brick's row and column; the brick is built.
+            LevelPlace place(m_LevelName, int(cell[1]), int(cell[0]));
+            std::unique_ptr<Brick> brick(Brick::CreateFromEntry(entry, m_LevelName + "." + where));
+            const double column = cell[0] + offsetCell[0];
+            const double row = cell[1] + offsetCell[1];
+            brick->SetPosition(int((column - 1) * cellWidth), int((row - 1) * cellHeight));
+            bricks.push_back(brick.release());
+        });
     }
 }
 
@@ -314,41 +388,48 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
     std::vector<Object*> objects;
     const LuaObject list = ReadKey(key, LUA_TTABLE);
     for (const LuaObject& entryKey : GetOrderedKeys(list)) {
-        if (StopSignal::IsRequested())
-            break;
         const LuaObject params = list.RawGet(entryKey);
         const std::string where = std::string(key) + "[" + DataKeyText(entryKey) + "]";
+        // The class is found once and the object made of it.
+        const Class* c = FindClassToMake(params);
         if (onlyClass) {
-            // Counting reports nothing: the field's build reports each entry once.
-            const Class* c = FindClassToMake(params);
+            // Counting leaves out what it cannot make: the field's build reports it.
             if (!c || !c->DerivesFrom(onlyClass) || !c->CanInstantiate())
                 continue;
-        }
-        try {
-            // A class name the game does not have raises here, logged below; the level
-            // check names it with the nearest name.
-            const LuaObject name = params.IsTable() ? params["class"] : LuaObject();
-            if (name.IsString())
-                ClassManager::GetInstance()->GetClass(name.GetString());
             LevelPlace place(m_LevelName, 0, 0, where);
+            try {
+                objects.push_back(c->Instantiate(params));
+            } catch (const WorkSpent&) {
+                throw;
+            } catch (const std::exception&) {
+            }
+            continue;
+        }
+        GuardEntry(m_LevelName, where, [&] {
+            LevelPlace place(m_LevelName, 0, 0, where);
+            // A class name the game does not have is named (the level check adds the
+            // nearest name).
+            const LuaObject name = params.IsTable() ? params["class"] : LuaObject();
+            if (name.IsString() && !ClassManager::GetInstance()->GetClass(name.GetString(), true)) {
+                DataReport::Report(std::string(), UnknownClassText(name.GetString()));
+                return;
+            }
             // Only an actor stands on the field: an element of another kind is named and
             // left out before anything is made of it.
-            std::unique_ptr<Object> object(
-                MakeDataObjectOfKind(params, "Actor", std::string(), std::string()));
-            if (!object)
-                continue;
+            if (!c || !c->DerivesFrom("Actor") || !c->CanInstantiate()) {
+                IsDataTableOfKind(params, "Actor", std::string(), std::string());
+                return;
+            }
+            std::unique_ptr<Object> object(c->Instantiate(params));
             // A structure stands on the field by its shape; one without cannot be placed.
             const auto* structure = dynamic_cast<const ArcadeStructure*>(object.get());
             if (structure && structure->GetShape() == STRUCTURE_SHAPE_NONE) {
                 DataReport::Report(std::string(), "it has no shape (rectangle, circle or "
                                                   "polygon); it is left out");
-                continue;
+                return;
             }
             objects.push_back(object.release());
-        } catch (const Exception& e) {
-            Log("Level \"%s\": %s cannot be made and is left out: %s\n", m_LevelName.c_str(),
-                where.c_str(), e.GetMessage().c_str());
-        }
+        });
     }
     return objects;
 }
@@ -369,30 +450,32 @@ void Level::SetupArtefact(LevelContainer* container)
     if (!artefact.IsTable())
         artefact = GetGlobalValue("defaultArtefact");
     const LuaObject name = artefact.IsTable() ? artefact["name"] : LuaObject();
+    LevelPlace place(m_LevelName);
+    const auto without = [&](const std::string& why) {
+        if (!why.empty())
+            DataReport::Report(std::string(),
+                               "\"artefact\": " + why + "; the level plays without its artefact");
+        container->SetArtefact(nullptr);
+    };
     if (!name.IsNil() && !name.IsString())
-        Log("Level \"%s\": key \"artefact\": its name is a %s, not a picture's name; the level "
-            "plays without its artefact\n",
-            m_LevelName.c_str(), name.TypeName());
-    if (!name.IsString() || std::string(name.GetString()) == "none") {
-        container->SetArtefact(nullptr);
-        return;
-    }
+        return without("\"name\" is " + DescribeScriptValue(name) + ", not a picture's name");
+    if (!name.IsString() || std::string(name.GetString()) == "none")
+        return without(std::string());
     const std::string why = WhyNotOfKind(name.GetString(), RESOURCE_IMAGE, "the picture ");
-    if (!why.empty()) {
-        Log("Level \"%s\": key \"artefact\": %s; the level plays without its artefact\n",
-            m_LevelName.c_str(), why.c_str());
+    if (!why.empty())
+        return without(why);
+    const bool made = GuardEntry(m_LevelName, "artefact", [&] {
+        LuaObject params = CopyWithout(artefact, {"name", "class"});
+        std::unique_ptr<Artefact> artefactActor(new Artefact(name.GetString()));
+        artefactActor->ApplyProperties(params);
+        artefactActor->ApplyStringProperty("name", name.GetString());
+        // Behind everything else on the play field, so the bricks over it hide it.
+        artefactActor->SetZOrder(-1);
+        container->SetArtefact(artefactActor.release());
+        m_ArtefactName = name.GetString();
+    });
+    if (!made)
         container->SetArtefact(nullptr);
-        return;
-    }
-    LuaObject params = CopyWithout(artefact, {"name", "class"});
-    std::unique_ptr<Artefact> made(new Artefact(name.GetString()));
-    made->ApplyProperties(params);
-    Artefact* actor = made.release();
-    actor->ApplyStringProperty("name", name.GetString());
-    // Behind everything else on the play field, so the bricks over it hide it.
-    actor->SetZOrder(-1);
-    container->SetArtefact(actor);
-    m_ArtefactName = name.GetString();
 }
 
 void Level::CreateWalls(LevelContainer* container)
@@ -409,9 +492,11 @@ void Level::CreateWalls(LevelContainer* container)
         const bool bottom = i == 2;
         Wall* wall = new Wall(kWalls[i]);
         const LuaObject settings = custom.IsTable() ? custom[kWalls[i]] : LuaObject();
-        if (!settings.IsNil() && !settings.IsTable())
-            Log("Level \"%s\": customWalls.%s is not a table; the wall keeps its defaults\n",
-                m_LevelName.c_str(), kWalls[i]);
+        if (!settings.IsNil() && !settings.IsTable()) {
+            LevelPlace place(m_LevelName, 0, 0, std::string("customWalls.") + kWalls[i]);
+            DataReport::Report(std::string(), DescribeScriptValue(settings) +
+                                                  " is not a table; the wall keeps its defaults");
+        }
         const bool table = settings.IsTable();
         dangerous[i] = Flag(table ? settings["dangerous"] : LuaObject(), bottom);
         wall->SetDangerous(dangerous[i]);
@@ -478,9 +563,9 @@ void Level::SpawnPaddles(ArcadeGameLogic* logic)
 void Level::SpawnBall(ArcadeGameLogic* logic, int numBalls, bool force)
 {
     const int starts = int(m_BallSpawns.size());
-    if (numBalls < 0)
+    // A serve asks for one ball per start at most.
+    if (numBalls < 0 || numBalls > starts)
         numBalls = starts;
-    MAKO_ASSERT(numBalls <= starts);
     // The level's first serve is free; later ones are limited by the reserve.
     const bool charged = !force && m_FirstServeDone;
     if (charged) {
@@ -537,12 +622,10 @@ void Level::SpawnBall(ArcadeGameLogic* logic, int numBalls, bool force)
     m_SpawnPowerupsGiven = true;
 }
 
-bool Level::GetStartPoint(ArcadeGameLogic* logic, const LuaObject& ballStart, double& x,
-                          double& y) const
+bool Level::GetStartPoint(ArcadeGameLogic* logic, const LuaObject& ballStart, double& x, double& y)
 {
-    const LuaObject paddleName = ballStart["paddleName"];
-    if (paddleName.IsString()) {
-        const Actor* actor = logic->FindActor(paddleName.GetString());
+    if (ballStart["paddleName"].IsString()) {
+        const Actor* actor = ServingPaddle(logic, ballStart);
         if (!actor)
             return false;
         x = CentreX(actor);
@@ -552,6 +635,31 @@ bool Level::GetStartPoint(ArcadeGameLogic* logic, const LuaObject& ballStart, do
     x = PairValue(ballStart["position"], 1);
     y = PairValue(ballStart["position"], 2);
     return true;
+}
+
+Paddle* Level::ServingPaddle(ArcadeGameLogic* logic, const LuaObject& ballStart)
+{
+    const std::string name = ballStart["paddleName"].GetString();
+    if (Paddle* named = dynamic_cast<Paddle*>(logic->FindActor(name)))
+        return named;
+    // A name no paddle of the field has is a slip of the level: the ball is served on the
+    // first paddle in play, so the level never plays without a ball. Said once a level.
+    Paddle* first = nullptr;
+    for (Paddle* paddle : logic->GetPaddles())
+        if (paddle && !paddle->IsDead()) {
+            first = paddle;
+            break;
+        }
+    if (first && m_UnknownPaddleNames.insert(name).second) {
+        LevelPlace place(m_LevelName, 0, 0, "ballStarts");
+        const std::string paddle = first->GetName().empty()
+                                       ? std::string("the first paddle in play")
+                                       : "the paddle \"" + ShortenedText(first->GetName()) + "\"";
+        DataReport::Report(std::string(), "\"paddleName\": no paddle \"" + ShortenedText(name) +
+                                              "\" is on the field; the ball is served on " +
+                                              paddle);
+    }
+    return first;
 }
 
 void Level::SpawnBallAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
@@ -589,12 +697,9 @@ bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
         return true;
     }
 
-    Paddle* paddle = dynamic_cast<Paddle*>(logic->FindActor(paddleName.GetString()));
-    if (!paddle) {
-        Log("Level \"%s\": no paddle \"%s\" to serve a ball on\n", m_LevelName.c_str(),
-            paddleName.GetString());
+    Paddle* paddle = ServingPaddle(logic, ballStart);
+    if (!paddle)
         return false;
-    }
     // A ball made on a paddle is held there, out of play until the paddle lets it go.
     Ball* ball = MakeWithProperties<Ball>([&] { return new Ball(paddle); }, ProbeBall, ballProps);
     Sound::PlaySound("ballAppear.ogg");

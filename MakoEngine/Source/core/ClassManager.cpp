@@ -171,7 +171,8 @@ Object* ClassManager::InstantiateObject(const LuaObject& paramTable)
 void ClassManager::InstantiateObjects(const LuaObject& paramTables, std::vector<Object*>& objects,
                                       LuaObject* keyTable)
 {
-    MAKO_ASSERT(paramTables.IsTable());
+    if (!paramTables.IsTable())
+        MAKO_THROW_VALUE_TYPE("a table of object tables", paramTables);
     // The new objects are this call's until every one stands: a failure deletes them and
     // leaves the list as it was.
     std::vector<std::unique_ptr<Object>> made;
@@ -204,7 +205,10 @@ Class* FindClassInResourceTree(const LuaObject& params)
     if (searchResult.empty())
         return nullptr;
     const std::size_t n = searchResult.size() - 1;
-    MAKO_ASSERT(searchResult[n].IsString());
+    // The class may come from data: a value that is no name is a sentence, not an assertion.
+    if (!searchResult[n].IsString())
+        MAKO_THROW(Exception, "\"class\" names a class by a string, not " +
+                                  DescribeScriptValue(searchResult[n]));
     return ClassManager::GetInstance()->GetClass(searchResult[n].GetString(), false);
 }
 

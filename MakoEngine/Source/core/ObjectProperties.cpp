@@ -6,9 +6,8 @@
 #include "core/Exception.h"
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
+#include "core/ValueTypeError.h"
 #include "lua/ScriptValueReaders.h"
-
-#include <boost/format.hpp>
 
 using LuaPlus::LuaObject;
 
@@ -57,10 +56,9 @@ void Object::ApplyResourcesProperty(const LuaObject& value)
         AcquireAndApplyResource(value.GetString());
         return;
     }
-    MAKO_ASSERT_MSG(value.IsTable(),
-                    boost::str(boost::format("The property \"resources\" takes a resource name "
-                                             "or a list of them, not a %1%.") %
-                               value.TypeName()));
+    // The value may come from data: one of another type is a type error.
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("a resource name or a list of them", value);
     for (const LuaObject& key : GetOrderedKeys(value))
         AcquireAndApplyResource(ReadStringFromObject(value.RawGet(key)));
 }

@@ -1,6 +1,7 @@
 #include "geometry/Poly.h"
 
 #include "core/Exception.h"
+#include "core/ValueTypeError.h"
 #include "geometry/Intersection.h"
 #include "lua/MakoLuaState.h"
 
@@ -31,13 +32,15 @@ void Poly::SetPoly(const LuaObject& vertexTableObject)
     const int n = vertexTable.GetN();
     if (n == 0)
         return;
-    MAKO_ASSERT(vertexTable.IsTable());
-    MAKO_ASSERT(vertexTable.GetN() <= 64);
+    // The points may come from data: what is not a polygon is a type error.
+    if (!vertexTable.IsTable() || n > kMaxLuaVertices)
+        MAKO_THROW_VALUE_TYPE("a table of at most 64 points", vertexTableObject);
     // Read everything first, so a failing entry leaves the polygon as it was.
     std::array<Point2f, kMaxLuaVertices> scratch;
     for (int i = 1; i <= n; ++i) {
         LuaObject vertexSpec = vertexTableObject[i];
-        MAKO_ASSERT_MSG(Point2f::IsPoint(vertexSpec), vertexSpec.TypeName());
+        if (!Point2f::IsPoint(vertexSpec))
+            MAKO_THROW_VALUE_TYPE("a table of points { x, y }", vertexSpec);
         scratch[i - 1].SetPoint(vertexSpec);
     }
     SetVertices(scratch.data(), scratch.data() + n);

@@ -2,6 +2,7 @@
 
 #include "core/AppHost.h"
 #include "core/AtomicFile.h"
+#include "core/DataReport.h"
 #include "core/Event.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -195,9 +196,14 @@ void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
             records->NotifyObservers(record);
             ++count;
         } catch (const Exception& e) {
-            // A copied card brings records that are known already: they count once.
-            Log("Warning: a game record of %s %d was skipped: %s\n", kind, index,
-                e.GetMessage().c_str());
+            // A copied card brings records that are known already: they count once. A
+            // record the game cannot read is named with its card and key; the card keeps it.
+            const std::string where = std::string(kind) == "player"
+                                          ? "the card \"" + GetCardPath(index) + "\""
+                                          : std::string(kind) + " " + std::to_string(index);
+            Log("Warning: %s, Game_Records[%s]: %s; the record is left out of the lists and "
+                "kept on the card\n",
+                where.c_str(), DataKeyText(it.GetKey()).c_str(), e.GetMessage().c_str());
         }
     }
     LogAtLevel(2, "\tLoaded %d records from %s %d.\n", count, kind, index);

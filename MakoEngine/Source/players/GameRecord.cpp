@@ -1,18 +1,29 @@
 #include "players/GameRecord.h"
 
 #include "core/Exception.h"
+#include "core/ValueTypeError.h"
 #include "players/GameRecordManager.h"
 #include "players/PlayerScript.h"
 
+#include <string>
+
 GameRecord::GameRecord(const LuaPlus::LuaObject& table)
 {
-    MAKO_ASSERT(table.IsTable());
-    MAKO_ASSERT_MSG(PlayerScript::IsInteger(table["gameRecordGuid"]),
-                    "A game record table must contain a guid.");
-    MAKO_ASSERT_MSG(table["gameRecordType"].IsString(), "Cannot deduce game record's type.");
+    // The table comes from a card: what is wrong with it is said, naming the key, and the
+    // record is not taken in (the card keeps it as it is).
+    if (!table.IsTable())
+        MAKO_THROW(Exception, "a game record is a table, not " + DescribeScriptValue(table));
+    const LuaPlus::LuaObject guid = table["gameRecordGuid"];
+    if (!PlayerScript::IsInteger(guid))
+        MAKO_THROW(Exception,
+                   "\"gameRecordGuid\" needs a whole number, not " + DescribeScriptValue(guid));
+    const LuaPlus::LuaObject type = table["gameRecordType"];
+    if (!type.IsString())
+        MAKO_THROW(Exception,
+                   "\"gameRecordType\" needs a string, not " + DescribeScriptValue(type));
     GameRecordManager* manager = GameRecordManager::GetInstance();
     MAKO_ASSERT(manager != nullptr);
-    m_Guid = table["gameRecordGuid"].GetInteger();
+    m_Guid = guid.GetInteger();
     manager->RestoreTable(m_Guid, table);
 }
 

@@ -13,6 +13,7 @@
 #include <boost/format.hpp>
 
 #include <algorithm>
+#include <string>
 
 namespace {
 GameRecordManager* gGameRecordManager = nullptr;
@@ -55,10 +56,10 @@ void GameRecordManager::NotifyObservers(const GameRecord& record)
 
 void GameRecordManager::RestoreTable(int guid, const LuaPlus::LuaObject& table)
 {
-    MAKO_ASSERT_MSG(m_Records[guid].IsNil(),
-                    boost::str(boost::format("A game record with the guid \"%1%\" already "
-                                             "exists.") %
-                               guid));
+    // A copied card brings records known already: each counts once.
+    if (!m_Records[guid].IsNil())
+        MAKO_THROW(Exception, "\"gameRecordGuid\": a game record with the guid " +
+                                  std::to_string(guid) + " is known already; it counts once");
     m_Records.SetObject(guid, table);
 }
 
@@ -144,7 +145,8 @@ void GameRecordManager::AddRecordsFromPlayer(Player* player, bool alsoGameRecord
         return;
     for (const LuaPlus::LuaObject& table : Entries(player->GetGameRecords())) {
         LuaPlus::LuaObject guid = table["gameRecordGuid"];
-        if (!PlayerScript::IsInteger(guid) || !m_Records[guid.GetInteger()].IsNil())
+        if (!PlayerScript::IsInteger(guid) || !m_Records[guid.GetInteger()].IsNil() ||
+            !table["gameRecordType"].IsString())
             continue;
         GameRecord record(table);
         NotifyObservers(record);

@@ -7,6 +7,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/PropertyAccessor.h"
+#include "core/ValueTypeError.h"
 #include "display/Image.h"
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
@@ -196,8 +197,9 @@ void Actor::SetLayoutManagerProperty(const LuaObject& value)
     if (!value.IsNil()) {
         Object* object = Object::GetObjectFromLua(value);
         layout = dynamic_cast<LayoutManager*>(object);
-        MAKO_ASSERT_MSG(layout != nullptr,
-                        "The property \"layoutManager\" takes a layout manager object.");
+        // The value may come from data: one of another kind is a type error.
+        if (!layout)
+            MAKO_THROW_VALUE_TYPE("a layout manager object", value);
     }
     SetLayoutManager(layout);
 }

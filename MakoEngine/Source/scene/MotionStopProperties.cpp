@@ -3,6 +3,7 @@
 
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
+#include "core/ValueTypeError.h"
 #include "lua/ScriptValueReaders.h"
 
 using LuaPlus::LuaObject;
@@ -19,7 +20,8 @@ void MotionStop::ApplyClassicProperty(const std::string& name, const LuaObject& 
         AbstractMotion::ApplyClassicProperty(name, value);
         return;
     }
-    MAKO_ASSERT(value.IsTable());
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("a table of class names", value);
     for (const LuaObject& key : GetOrderedKeys(value))
         m_StopClasses.insert(ReadStringFromObject(value[key]));
     SetScriptField("stopClasses", value);

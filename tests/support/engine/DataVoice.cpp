@@ -1,0 +1,86 @@
+#include "support/engine/DataVoice.h"
+
+#include <sstream>
+#include <utility>
+
+namespace bbtest {
+
+namespace {
+
+// The words of a log line that speak of a level's data.
+const char* const kDataMarks[] = {"Level \"", "level \"", "Brick entry \"", "brick entry \""};
+
+// The controller's line for a level it refuses to build: the level check names every such
+// refusal in its own words ("the build throws: <the same reason>").
+const char kRefusal[] = "LoadingLevel: level \"";
+const char kRefusalWords[] = "\" could not be built: ";
+
+// What a log entry cut for its length keeps of its text.
+const char kCutMark[] = " [cut: the entry held ";
+
+} // namespace
+
+DataVoice::DataVoice()
+{
+    m_Previous = DataReport::SetListener([this](const DataIssue& issue) {
+        // A text of several lines is logged as several: each is a line the reporter said.
+        // The log writes a text up to its first NUL.
+        std::string text = issue.ToString();
+        text = text.substr(0, text.find('\0'));
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);)
+            m_Reported.insert(line);
+        if (m_Previous)
+            m_Previous(issue);
+    });
+}
+
+DataVoice::~DataVoice()
+{
+    DataReport::SetListener(std::move(m_Previous));
+}
+
+bool DataVoice::IsDataLine(const std::string& line)
+{
+    for (const char* mark : kDataMarks)
+        if (line.find(mark) != std::string::npos)
+            return true;
+    return false;
+}
+
+bool DataVoice::WasReported(const std::string& line) const
+{
+    if (m_Reported.count(line))
+        return true;
+    if (line.compare(0, sizeof kRefusal - 1, kRefusal) == 0 &&
+        line.find(kRefusalWords) != std::string::npos)
+        return true;
+    const std::size_t cut = line.find(kCutMark);
+    if (cut == std::string::npos)
+        return false;
+    const std::string kept = line.substr(0, cut);
+    const auto at = m_Reported.lower_bound(kept);
+    return at != m_Reported.end() && at->compare(0, kept.size(), kept) == 0;
+}
+
+std::string DataVoice::Faults(const std::string& log) const
+{
+    std::string faults;
+    int shown = 0;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        std::string why;
+        if (line.find("Assertion failed") != std::string::npos)
+            why = "an assertion was reached: ";
+        else if (IsDataLine(line) && !WasReported(line))
+            why = "logged about level data, not through the reporter: ";
+        if (why.empty())
+            continue;
+        if (++shown > 5)
+            return faults + "...\n";
+        faults += why + line.substr(0, 400) + "\n";
+    }
+    return faults;
+}
+
+} // namespace bbtest
