@@ -10,8 +10,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -51,6 +55,24 @@ private:
     bool m_Had;
     std::string m_Old;
 };
+
+// Each entry below folder (its relative path) with what it is: a link's text, a file's
+// bytes, a FIFO or a folder.
+std::map<std::string, std::string> TreeOf(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().lexically_relative(folder).string();
+        if (entry.is_symlink())
+            tree[name] = "link to " + fs::read_symlink(entry.path()).string();
+        else if (entry.is_regular_file())
+            tree[name] = "file " + bbtest::ReadFile(entry.path().string());
+        else
+            tree[name] = entry.is_directory() ? "folder" : entry.is_fifo() ? "FIFO" : "other";
+    }
+    return tree;
+}
 
 } // namespace
 
@@ -97,6 +119,88 @@ TEST(InstanceLock, SecondHolderIsToldAndLockIsFreedWithItsHolder)
     ReleaseInstanceLock(path);
 
     EXPECT_EQ(INSTANCE_LOCK_UNAVAILABLE, TakeInstanceLock(home.Path() + "/missing/BLUX.lock"));
+}
+
+// What may stand where the lock goes, and whether the lock may be taken there: only a plain
+// file, or nothing (a plain file is made). Anything else (a link wherever it leads, a FIFO, a
+// folder) is a lock that cannot be taken, and taking it neither waits nor changes anything:
+// no file is made or emptied where a link leads, a FIFO is never waited on.
+TEST(InstanceLock, OnlyAPlainFileOrNothingAtItsPlaceIsTakenAndNoLinkIsFollowed)
+{
+    namespace fs = std::filesystem;
+    struct Place
+    {
+        const char* what;
+        std::function<void(const std::string& lock, const std::string& folder)> make;
+        bool taken;
+    };
+    const std::string card = "Player2.card";
+    const Place places[] = {
+        {"nothing", [](const std::string&, const std::string&) {}, true},
+        {"a plain file",
+         [](const std::string& lock, const std::string&) { bbtest::WriteFile(lock, "old"); }, true},
+        {"a link to a card",
+         [&](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/" + card, lock);
+         },
+         false},
+        {"a relative link to a card",
+         [&](const std::string& lock, const std::string&) { fs::create_symlink(card, lock); },
+         false},
+        {"a link to a missing card",
+         [](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/Player3.card", lock);
+         },
+         false},
+        {"a link to a file elsewhere",
+         [](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/elsewhere/notes", lock);
+         },
+         false},
+        {"a link to nothing elsewhere",
+         [](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/elsewhere/none", lock);
+         },
+         false},
+        {"a link to a FIFO",
+         [](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/elsewhere/fifo", lock);
+         },
+         false},
+        {"a FIFO",
+         [](const std::string& lock, const std::string&) {
+             ASSERT_EQ(0, ::mkfifo(lock.c_str(), 0600));
+         },
+         false},
+        {"a folder",
+         [](const std::string& lock, const std::string&) {
+             fs::create_directories(lock + "/inside");
+         },
+         false},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(std::string("the lock's place holds ") + place.what);
+        bbtest::TempHome home;
+        const std::string folder = home.Path() + "/cards";
+        const std::string lock = folder + "/BLUX.lock";
+        bbtest::WriteFile(folder + "/" + card, "Player { guid = 2 }\n");
+        bbtest::WriteFile(folder + "/elsewhere/notes", "mine\n");
+        ASSERT_EQ(0, ::mkfifo((folder + "/elsewhere/fifo").c_str(), 0600));
+        place.make(lock, folder);
+        const auto before = TreeOf(folder);
+
+        const InstanceLockResult result = TakeInstanceLock(lock);
+        EXPECT_EQ(place.taken ? INSTANCE_LOCK_TAKEN : INSTANCE_LOCK_UNAVAILABLE, result);
+        EXPECT_EQ(place.taken, IsInstanceLockHeld(lock));
+        ReleaseInstanceLock(lock);
+        // Nothing changed but the lock file made where there was nothing.
+        auto after = TreeOf(folder);
+        if (std::string(place.what) == "nothing") {
+            EXPECT_EQ("file ", after["BLUX.lock"]);
+            after.erase("BLUX.lock");
+        }
+        EXPECT_EQ(before, after);
+    }
 }
 
 TEST(VersionInfo, TheRunningProgramCarriesTheBuildVersion)
