@@ -229,7 +229,10 @@ TEST_F(LockAndLogLinkSweep, NoLinkAtTheLockOrTheLogIsFollowedAndNoCardIsEmptied)
             ProgramRun run({"--console", "--windowed", "--nosound"});
             const std::string saved = PlayAndSave(run);
             ++runs;
-            const std::string log = ReadFile(GameLogPath());
+            // Read only when it is a plain file: through a link to a FIFO, reading would wait.
+            const std::string log = fs::is_regular_file(fs::symlink_status(GameLogPath()))
+                                        ? ReadFile(GameLogPath())
+                                        : "";
             if (place == LOCK) {
                 // The lock cannot be taken: said once, nothing saved, the place as it was.
                 EXPECT_EQ(1, CountOf(run.Errors(), "the single-instance lock cannot be taken"))
