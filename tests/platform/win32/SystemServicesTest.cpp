@@ -189,13 +189,24 @@ TEST(InstanceLock, OnlyAPlainFileOrNothingAtItsPlaceIsTakenAndNoLinkIsFollowed)
         place.make(lock, folder);
         const auto before = TreeOf(folder);
 
-        const InstanceLockResult result = TakeInstanceLock(lock);
+        std::string why;
+        const InstanceLockResult result = TakeInstanceLock(lock, &why);
         EXPECT_EQ(place.taken ? INSTANCE_LOCK_TAKEN : INSTANCE_LOCK_UNAVAILABLE, result);
+        // What stands there is said: a link with where it leads.
+        const std::string what = place.what;
+        if (!place.taken) {
+            EXPECT_NE(std::string::npos, why.find(", not a plain file")) << why;
+        }
+        if (what.find("link") != std::string::npos) {
+            EXPECT_EQ("it is a link to \"" + fs::read_symlink(lock).string() +
+                          "\", not a plain file",
+                      why);
+        }
         EXPECT_EQ(place.taken, IsInstanceLockHeld(lock));
         ReleaseInstanceLock(lock);
         // Nothing changed but the lock file made where there was nothing.
         auto after = TreeOf(folder);
-        if (std::string(place.what) == "nothing") {
+        if (what == "nothing") {
             EXPECT_EQ("file ", after["BLUX.lock"]);
             after.erase("BLUX.lock");
         }
