@@ -9,6 +9,7 @@
 // card's screen saying it is not saved); and nothing else changed but the saves and the
 // configuration.
 #include "UserFileSweep.h"
+#include "support/FileTree.h"
 #include "support/LinkedFile.h"
 
 #include <gtest/gtest.h>
@@ -24,41 +25,6 @@ using namespace bbtest;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Each entry below folder (its relative path) with what it is: a link's text, a file's
-// bytes, or a folder.
-std::map<std::string, std::string> TreeOf(const std::string& folder)
-{
-    std::map<std::string, std::string> tree;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string name = it->path().lexically_relative(folder).string();
-        if (it->is_symlink())
-            tree[name] = "link to " + fs::read_symlink(it->path()).string();
-        else if (it->is_regular_file())
-            tree[name] = "file " + ReadFile(it->path().string());
-        else
-            tree[name] = it->is_directory() ? "folder" : "other";
-    }
-    return tree;
-}
-
-// The entries of before and after that differ.
-std::vector<std::string> Differences(const std::map<std::string, std::string>& before,
-                                     const std::map<std::string, std::string>& after)
-{
-    std::vector<std::string> changed;
-    for (const auto& entry : after) {
-        const auto was = before.find(entry.first);
-        if (was == before.end() || was->second != entry.second)
-            changed.push_back(entry.first);
-    }
-    for (const auto& entry : before)
-        if (!after.count(entry.first))
-            changed.push_back(entry.first);
-    return changed;
-}
 
 class LinkSweepTest : public UserFileSweep
 {

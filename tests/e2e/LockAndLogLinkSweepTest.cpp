@@ -6,6 +6,7 @@
 // the lock's place stays as it was. A log's place that holds a link gets a fresh log file
 // instead of the link (what it led to untouched), and the log says so; the game saves.
 #include "e2e/ProgramRun.h"
+#include "support/FileTree.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -24,41 +25,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Each entry below folder (its relative path) with what it is: a link's text, a file's
-// bytes, a FIFO or a folder.
-std::map<std::string, std::string> TreeOf(const std::string& folder)
+// What stands at path, as TreeOf says it ("" for nothing).
+std::string EntryAt(const std::string& path)
 {
-    std::map<std::string, std::string> tree;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string name = it->path().lexically_relative(folder).string();
-        if (it->is_symlink())
-            tree[name] = "link to " + fs::read_symlink(it->path()).string();
-        else if (it->is_regular_file())
-            tree[name] = "file " + ReadFile(it->path().string());
-        else if (it->is_fifo())
-            tree[name] = "FIFO";
-        else
-            tree[name] = it->is_directory() ? "folder" : "other";
-    }
-    return tree;
-}
-
-// The entries of before and after that differ.
-std::vector<std::string> Differences(const std::map<std::string, std::string>& before,
-                                     const std::map<std::string, std::string>& after)
-{
-    std::vector<std::string> changed;
-    for (const auto& entry : after) {
-        const auto was = before.find(entry.first);
-        if (was == before.end() || was->second != entry.second)
-            changed.push_back(entry.first);
-    }
-    for (const auto& entry : before)
-        if (!after.count(entry.first))
-            changed.push_back(entry.first);
-    return changed;
+    const fs::path at(path);
+    const auto tree = TreeOf(at.parent_path().string());
+    const auto found = tree.find(at.filename().string());
+    return found == tree.end() ? "" : found->second;
 }
 
 // How many times text holds part.
@@ -220,10 +193,7 @@ TEST_F(LockAndLogLinkSweep, NoLinkAtTheLockOrTheLogIsFollowedAndNoCardIsEmptied)
                          NameOf(target));
             ASSERT_NO_FATAL_FAILURE(Prepare(place, target));
             const std::string placePath = PathOf(place);
-            const std::string placeBefore =
-                TreeOf(fs::path(placePath)
-                           .parent_path()
-                           .string())[fs::path(placePath).filename().string()];
+            const std::string placeBefore = EntryAt(placePath);
             const auto homeBefore = TreeOf(home.Path());
             const auto outsideBefore = TreeOf(m_Outside);
             ProgramRun run({"--console", "--windowed", "--nosound"});
@@ -241,10 +211,7 @@ TEST_F(LockAndLogLinkSweep, NoLinkAtTheLockOrTheLogIsFollowedAndNoCardIsEmptied)
                 EXPECT_EQ(m_Cards[2], ReadFile(CardPath(2)));
                 EXPECT_EQ(m_Config, ReadFile(GameConfigPath()));
                 EXPECT_FALSE(fs::exists(fs::symlink_status(CardPath(3)))) << "card 3 was made";
-                EXPECT_EQ(placeBefore,
-                          TreeOf(fs::path(placePath)
-                                     .parent_path()
-                                     .string())[fs::path(placePath).filename().string()]);
+                EXPECT_EQ(placeBefore, EntryAt(placePath));
                 unsaved += ReadFile(CardPath(1)) == m_Cards[1];
             } else {
                 // A log file of its own in the place, the game saving as ever.

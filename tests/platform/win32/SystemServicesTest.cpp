@@ -1,3 +1,4 @@
+#include "support/FileTree.h"
 #include "support/TempHome.h"
 #include "win32/Folders.h"
 #include "win32/InstanceLock.h"
@@ -55,24 +56,6 @@ private:
     bool m_Had;
     std::string m_Old;
 };
-
-// Each entry below folder (its relative path) with what it is: a link's text, a file's
-// bytes, a FIFO or a folder.
-std::map<std::string, std::string> TreeOf(const std::string& folder)
-{
-    namespace fs = std::filesystem;
-    std::map<std::string, std::string> tree;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        const std::string name = entry.path().lexically_relative(folder).string();
-        if (entry.is_symlink())
-            tree[name] = "link to " + fs::read_symlink(entry.path()).string();
-        else if (entry.is_regular_file())
-            tree[name] = "file " + bbtest::ReadFile(entry.path().string());
-        else
-            tree[name] = entry.is_directory() ? "folder" : entry.is_fifo() ? "FIFO" : "other";
-    }
-    return tree;
-}
 
 } // namespace
 
@@ -187,7 +170,7 @@ TEST(InstanceLock, OnlyAPlainFileOrNothingAtItsPlaceIsTakenAndNoLinkIsFollowed)
         bbtest::WriteFile(folder + "/elsewhere/notes", "mine\n");
         ASSERT_EQ(0, ::mkfifo((folder + "/elsewhere/fifo").c_str(), 0600));
         place.make(lock, folder);
-        const auto before = TreeOf(folder);
+        const auto before = bbtest::TreeOf(folder);
 
         std::string why;
         const InstanceLockResult result = TakeInstanceLock(lock, &why);
@@ -205,7 +188,7 @@ TEST(InstanceLock, OnlyAPlainFileOrNothingAtItsPlaceIsTakenAndNoLinkIsFollowed)
         EXPECT_EQ(place.taken, IsInstanceLockHeld(lock));
         ReleaseInstanceLock(lock);
         // Nothing changed but the lock file made where there was nothing.
-        auto after = TreeOf(folder);
+        auto after = bbtest::TreeOf(folder);
         if (what == "nothing") {
             EXPECT_EQ("file ", after["BLUX.lock"]);
             after.erase("BLUX.lock");
