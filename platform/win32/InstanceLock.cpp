@@ -1,9 +1,11 @@
 #include "win32/InstanceLock.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -16,20 +18,76 @@ std::map<std::string, int>& HeldLocks()
     return held;
 }
 
+// What the entry of that status at path is, when it is no plain file: "a link to \"...\"",
+// "a FIFO", "a folder", ...
+std::string KindOf(const std::string& path, const struct stat& status)
+{
+    if (S_ISLNK(status.st_mode)) {
+        char text[4096];
+        const ssize_t length = ::readlink(path.c_str(), text, sizeof text);
+        if (length < 0)
+            return "a link";
+        return "a link to \"" + std::string(text, static_cast<std::size_t>(length)) + "\"";
+    }
+    if (S_ISFIFO(status.st_mode))
+        return "a FIFO";
+    if (S_ISDIR(status.st_mode))
+        return "a folder";
+    if (S_ISSOCK(status.st_mode))
+        return "a socket";
+    return "a device";
+}
+
+InstanceLockResult Unavailable(int error, const std::string& why, std::string* reason)
+{
+    if (reason)
+        *reason = why;
+    errno = error;
+    return INSTANCE_LOCK_UNAVAILABLE;
+}
+
+InstanceLockResult NotAPlainFile(const std::string& path, const struct stat& status,
+                                 std::string* reason)
+{
+    return Unavailable(S_ISDIR(status.st_mode) ? EISDIR : EINVAL,
+                       "it is " + KindOf(path, status) + ", not a plain file", reason);
+}
+
 } // namespace
 
-InstanceLockResult TakeInstanceLock(const std::string& path)
+InstanceLockResult TakeInstanceLock(const std::string& path, std::string* reason)
 {
     if (HeldLocks().count(path))
         return INSTANCE_LOCK_TAKEN;
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return INSTANCE_LOCK_UNAVAILABLE;
+    // What stands at the place is looked at before it is opened, so that nothing but a plain
+    // file is ever opened (opening a device may do something); the open itself follows no
+    // link and never waits, and what it opened is looked at again.
+    struct stat status;
+    if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        return NotAPlainFile(path, status, reason);
+    const int fd = ::open(path.c_str(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        const int error = errno;
+        if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            return NotAPlainFile(path, status, reason);
+        return Unavailable(error, std::strerror(error), reason);
+    }
+    const bool looked = ::fstat(fd, &status) == 0;
+    if (!looked || !S_ISREG(status.st_mode)) {
+        const int error = errno;
+        ::close(fd);
+        return looked ? NotAPlainFile(path, status, reason)
+                      : Unavailable(error, std::strerror(error), reason);
+    }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        int error = errno;
-        close(fd);
-        errno = error;
-        return error == EWOULDBLOCK ? INSTANCE_LOCK_HELD_ELSEWHERE : INSTANCE_LOCK_UNAVAILABLE;
+        const int error = errno;
+        ::close(fd);
+        if (error == EWOULDBLOCK) {
+            errno = error;
+            return INSTANCE_LOCK_HELD_ELSEWHERE;
+        }
+        return Unavailable(error, std::strerror(error), reason);
     }
     HeldLocks()[path] = fd;
     return INSTANCE_LOCK_TAKEN;

@@ -13,8 +13,12 @@ enum InstanceLockResult {
 
 // Takes the lock on the file at path (created with mode 0600 when missing; its folder
 // must exist). Never blocks. Asking again for a path this process already holds answers
-// INSTANCE_LOCK_TAKEN. On INSTANCE_LOCK_UNAVAILABLE, errno tells why.
-InstanceLockResult TakeInstanceLock(const std::string& path);
+// INSTANCE_LOCK_TAKEN. The lock is a plain file of its own: anything else at path (a link,
+// wherever it leads; a FIFO, a folder, a device) is a lock that cannot be taken, and is
+// neither followed nor opened, nor waited on, nor changed. On INSTANCE_LOCK_UNAVAILABLE,
+// errno tells why, and reason (when given) says it in words ("it is a link to \"...\", not a
+// plain file", or the system's text of errno).
+InstanceLockResult TakeInstanceLock(const std::string& path, std::string* reason = nullptr);
 
 // Whether this process holds the lock on path.
 bool IsInstanceLockHeld(const std::string& path);

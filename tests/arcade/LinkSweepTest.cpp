@@ -2,11 +2,14 @@
 // debugger's connection list, the start-up script) as a link of each kind (to a file, a chain
 // of links, to a file outside the home, to nothing, to a folder): the game starts, a level is
 // played, won and tallied, and the game quits. Every link is still the link it was; a link
-// to a file was read and saved through (the file it leads to holds the save, the start-up
-// script is only read); a link to nothing or to a folder is held (what it leads to unchanged,
-// the log naming the link and its target, a card's screen saying it is not saved); and
-// nothing else changed but the saves and the configuration.
+// to a file was read and saved through (the file it leads to holds what was read and what was
+// played: the card its guid and the player's name, the configuration the changed setting, the
+// connection list exactly the clients it kept; the start-up script is only read); a link to nothing
+// or to a folder is held (what it leads to unchanged, the log naming the link and its target, a
+// card's screen saying it is not saved); and nothing else changed but the saves and the
+// configuration.
 #include "UserFileSweep.h"
+#include "support/FileTree.h"
 #include "support/LinkedFile.h"
 
 #include <gtest/gtest.h>
@@ -22,41 +25,6 @@ using namespace bbtest;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Each entry below folder (its relative path) with what it is: a link's text, a file's
-// bytes, or a folder.
-std::map<std::string, std::string> TreeOf(const std::string& folder)
-{
-    std::map<std::string, std::string> tree;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string name = it->path().lexically_relative(folder).string();
-        if (it->is_symlink())
-            tree[name] = "link to " + fs::read_symlink(it->path()).string();
-        else if (it->is_regular_file())
-            tree[name] = "file " + ReadFile(it->path().string());
-        else
-            tree[name] = it->is_directory() ? "folder" : "other";
-    }
-    return tree;
-}
-
-// The entries of before and after that differ.
-std::vector<std::string> Differences(const std::map<std::string, std::string>& before,
-                                     const std::map<std::string, std::string>& after)
-{
-    std::vector<std::string> changed;
-    for (const auto& entry : after) {
-        const auto was = before.find(entry.first);
-        if (was == before.end() || was->second != entry.second)
-            changed.push_back(entry.first);
-    }
-    for (const auto& entry : before)
-        if (!after.count(entry.first))
-            changed.push_back(entry.first);
-    return changed;
-}
 
 class LinkSweepTest : public UserFileSweep
 {
@@ -86,16 +54,26 @@ protected:
         return false;
     }
 
-    // What the game saved into a file it could read through its link.
-    static std::string SavedMark(UserFile file)
+    // What a file a link leads to holds before the game: the user file's usual text, but
+    // for the connection list, which also names a client elsewhere that the game drops on
+    // reading, so that the list it writes back differs from the one it read.
+    static std::string LinkedContentOf(UserFile file)
+    {
+        return file == CONNECTION_LIST ? "Far\n10.0.0.1:5001\n" + ContentOf(file) : ContentOf(file);
+    }
+
+    // What the game saved into a file it could read through its link, in the parts it
+    // must hold: the card what it read (its guid) and what was played (the name), the
+    // configuration the setting changed, the connection list the client reattached.
+    static std::vector<std::string> SavedParts(UserFile file)
     {
         switch (file) {
         case CARD:
-            return "\"sweeper\"";
+            return {"guid = 7,", "Name = \"sweeper\","};
         case CONFIGURATION:
-            return "music_volume = 50";
+            return {"music_volume = 50,"};
         default:
-            return "";
+            return {};
         }
     }
 
@@ -116,7 +94,7 @@ TEST_F(LinkSweepTest, EveryUserFileThatIsALinkStaysALinkThroughAGameAndItsSaves)
                 fs::remove_all(PathOf(other));
             fs::create_directories(outside);
             fs::create_directories(home.Path() + "/program");
-            LinkedFile link(PathOf(file), kind, Synced(), outside, ContentOf(file));
+            LinkedFile link(PathOf(file), kind, Synced(), outside, LinkedContentOf(file));
             const auto homeBefore = TreeOf(home.Path());
             const auto outsideBefore = TreeOf(outside);
             LogCapture log;
@@ -137,10 +115,13 @@ TEST_F(LinkSweepTest, EveryUserFileThatIsALinkStaysALinkThroughAGameAndItsSaves)
             links += linkChanged.empty();
             if (readable) {
                 const std::string text = ReadFile(link.Target());
-                if (!SavedMark(file).empty())
-                    EXPECT_NE(std::string::npos, text.find(SavedMark(file))) << text;
-                else if (file == STARTUP_SCRIPT)
+                for (const std::string& part : SavedParts(file))
+                    EXPECT_NE(std::string::npos, text.find(part)) << part << " in\n" << text;
+                if (file == CONNECTION_LIST) {
+                    EXPECT_EQ(ContentOf(file), text);
+                } else if (file == STARTUP_SCRIPT) {
                     EXPECT_EQ("", link.TargetChanged());
+                }
                 savedThrough += linkChanged.empty();
             } else {
                 EXPECT_EQ("", link.TargetChanged());

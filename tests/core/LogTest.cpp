@@ -1,6 +1,7 @@
 #include "core/Log.h"
 #include "core/Exception.h"
 #include "core/OutputCapture.h"
+#include "core/Utf8.h"
 #include "lua/LuaFunctionList.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempHome.h"
@@ -13,6 +14,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
 
 namespace {
 
@@ -235,4 +239,128 @@ TEST_F(LogTest, AFifoWhereTheLogGoesIsSetAsideAndALogFileMade)
     Log("a line while it is a FIFO\n");
     EXPECT_NE(std::string::npos, err.Text().find("Could not write the log file")) << err.Text();
     SetLogFilePath("");
+}
+
+// However long an entry and whatever its characters (one to four bytes each, after any
+// number of single bytes), the cut keeps whole characters only: the log stays valid UTF-8,
+// keeps as much of the entry as fits, and still says it was cut.
+TEST_F(LogTest, TheCutOfALongEntryNeverSplitsACharacter)
+{
+    StartLogFile(LogPath());
+    const std::string characters[] = {"e", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8E\xB1"};
+    int entries = 0;
+    for (const std::string& character : characters) {
+        for (size_t lead = 0; lead < 4; ++lead) {
+            for (size_t count : {size_t(2100), 4094 / character.size() + 1}) {
+                std::string entry(lead, 'a');
+                for (size_t i = 0; i < count; ++i)
+                    entry += character;
+                entry += "\n";
+                if (entry.size() <= 4095)
+                    continue;
+                SCOPED_TRACE(std::to_string(lead) + " bytes, then " + std::to_string(count) +
+                             " characters of " + std::to_string(character.size()) + " bytes");
+                bbtest::WriteFile(LogPath(), "");
+                Log("%s", entry.c_str());
+                ++entries;
+                const std::string text = bbtest::ReadFile(LogPath());
+                const std::string note =
+                    " [cut: the entry held " + std::to_string(entry.size()) + " bytes]\n";
+                ASSERT_GT(text.size(), note.size());
+                ASSERT_EQ(note, text.substr(text.size() - note.size())) << text.substr(0, 80);
+                const std::string kept = text.substr(0, text.size() - note.size());
+                EXPECT_EQ(0u, entry.compare(0, kept.size(), kept)) << "a beginning of the entry";
+                EXPECT_GT(kept.size() + character.size(), 4095 - note.size()) << "all that fits";
+                EXPECT_LE(kept.size(), 4095 - note.size());
+                for (size_t at = 0, length = 0; at < text.size(); at += length)
+                    ASSERT_NE(Utf8::kInvalid, Utf8::Decode(text, at, length)) << "byte " << at;
+            }
+        }
+    }
+    EXPECT_GT(entries, 20);
+}
+
+// Whatever stands where the log goes, the log never writes through a link nor empties
+// anything but a log file of its own: a link is replaced by a fresh log file (what it led to
+// is untouched) and the log says so; a second name of another file is replaced likewise; a
+// FIFO is set aside. Each place is tried at the start and while the game runs.
+TEST_F(LogTest, NoLinkOrSecondNameAtTheLogsPlaceIsWrittenThroughOrEmptied)
+{
+    namespace fs = std::filesystem;
+    const std::string cards = m_Home.Path() + "/Player Cards";
+    const std::string elsewhere = m_Home.Path() + "/elsewhere";
+    const std::string card = cards + "/Player1.card";
+    const std::string log = m_Home.Path() + "/Technical Support Files/MakoEngine.log";
+    fs::create_directories(fs::path(log).parent_path());
+    const std::string cardText = "Player { guid = 1, Name = \"Precious\" }\n";
+    struct Place
+    {
+        const char* what;
+        std::function<void(const std::string& log)> make;
+        std::string said; // what the log says of what stood in its place
+    };
+    const Place places[] = {
+        {"a link to a card",
+         [&](const std::string& log) { fs::create_symlink("../Player Cards/Player1.card", log); },
+         "held a link to \"../Player Cards/Player1.card\""},
+        {"a link to a file elsewhere",
+         [&](const std::string& log) { fs::create_symlink(elsewhere + "/notes", log); },
+         "held a link to \"" + elsewhere + "/notes\""},
+        {"a link to a missing card",
+         [&](const std::string& log) { fs::create_symlink(cards + "/Player3.card", log); },
+         "held a link to \"" + cards + "/Player3.card\""},
+        {"a link to nothing elsewhere",
+         [&](const std::string& log) { fs::create_symlink(elsewhere + "/none", log); },
+         "held a link to \"" + elsewhere + "/none\""},
+        {"a link to a FIFO",
+         [&](const std::string& log) { fs::create_symlink(elsewhere + "/fifo", log); },
+         "held a link to \"" + elsewhere + "/fifo\""},
+        {"a second name of a card",
+         [&](const std::string& log) { fs::create_hard_link(card, log); },
+         "held a second name of another file"},
+    };
+    for (const Place& place : places) {
+        for (const bool atStart : {true, false}) {
+            SCOPED_TRACE(std::string(place.what) + (atStart ? " at the start" : " while running"));
+            bbtest::RemoveTree(cards);
+            bbtest::RemoveTree(elsewhere);
+            bbtest::WriteFile(card, cardText);
+            bbtest::WriteFile(elsewhere + "/notes", "mine\n");
+            ASSERT_EQ(0, ::mkfifo((elsewhere + "/fifo").c_str(), 0600));
+            fs::remove(log);
+            if (atStart) {
+                place.make(log);
+                Log("a line before the file\n");
+                if (TryStartLogFile(log) != 0) {
+                    ADD_FAILURE() << "the log could not be started";
+                    continue;
+                }
+            } else {
+                ASSERT_EQ(0, TryStartLogFile(log));
+                fs::remove(log);
+                place.make(log);
+                bbtest::OutputCapture err(2); // the refused write is said there
+                Log("a line while it is there\n");
+                EXPECT_EQ(1u, GetPendingLogLineCount());
+            }
+            Log("a line after\n");
+            EXPECT_EQ(cardText, bbtest::ReadFile(card));
+            EXPECT_EQ("mine\n", bbtest::ReadFile(elsewhere + "/notes"));
+            EXPECT_FALSE(fs::exists(fs::symlink_status(cards + "/Player3.card")));
+            EXPECT_FALSE(fs::exists(fs::symlink_status(elsewhere + "/none")));
+            EXPECT_TRUE(fs::is_fifo(fs::symlink_status(elsewhere + "/fifo")));
+            if (!atStart) {
+                SetLogFilePath("");
+                continue;
+            }
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(log)));
+            EXPECT_EQ(1u, fs::hard_link_count(log));
+            const std::string text = bbtest::ReadFile(log);
+            EXPECT_NE(std::string::npos, text.find("a line before the file\n")) << text;
+            EXPECT_NE(std::string::npos, text.find("a line after\n")) << text;
+            EXPECT_NE(std::string::npos, text.find("The log's place \"" + log + "\" " + place.said))
+                << text;
+            SetLogFilePath("");
+        }
+    }
 }

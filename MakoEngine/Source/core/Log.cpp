@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
+#include "core/Utf8.h"
 #include "win32/DebugOutput.h"
 
 #include <cerrno>
@@ -82,24 +83,28 @@ bool MayBlock(mode_t mode)
     return S_ISFIFO(mode) || S_ISSOCK(mode);
 }
 
-// Opens the file at path for writing (emptied, or to append to), made when missing, without
-// waiting: a FIFO is refused (null, errno EINVAL), whether or not a reader holds it open.
-std::FILE* OpenWithoutWaiting(const std::string& path, bool empty)
+// Opens the log file at path to append to, made when missing, without following a link and
+// without waiting: a link (ELOOP), a FIFO or a socket (EINVAL) and a plain file that has another
+// name besides (EMLINK: it is some other file too) are refused, whether or not a reader holds
+// a FIFO open. With empty, a plain file is emptied first; a device is written as it is.
+std::FILE* OpenLogFile(const std::string& path, bool empty)
 {
     const int flags =
-        O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (empty ? O_TRUNC : O_APPEND);
+        O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     const int fd = ::open(path.c_str(), flags, 0644);
     if (fd < 0)
         return nullptr;
     struct stat status;
-    if (::fstat(fd, &status) != 0 || MayBlock(status.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return nullptr;
-    }
-    std::FILE* file = ::fdopen(fd, empty ? "w" : "a");
+    int error = ::fstat(fd, &status) != 0 ? errno : 0;
+    if (error == 0 && MayBlock(status.st_mode))
+        error = EINVAL;
+    else if (error == 0 && S_ISREG(status.st_mode) && status.st_nlink > 1)
+        error = EMLINK;
+    else if (error == 0 && empty && S_ISREG(status.st_mode) && ::ftruncate(fd, 0) != 0)
+        error = errno;
+    std::FILE* file = error == 0 ? ::fdopen(fd, "a") : nullptr;
     if (!file) {
-        const int error = errno;
+        error = error != 0 ? error : errno;
         ::close(fd);
         errno = error;
     }
@@ -110,17 +115,59 @@ std::FILE* OpenWithoutWaiting(const std::string& path, bool empty)
 void SetAsideFifo(const std::string& path)
 {
     struct stat status;
-    if (::stat(path.c_str(), &status) == 0 && MayBlock(status.st_mode))
+    if (::lstat(path.c_str(), &status) == 0 && MayBlock(status.st_mode))
         KeepFileAside(path, "it is a FIFO, not a regular file");
 }
 
-// Writes text to the file opened with mode; 0, or the errno value of the failure (a full
-// disk shows only when the file is flushed and closed). A failed append is cut back to
-// where the file ended, so the file never ends in part of a line and the kept lines are
-// not written twice when they are tried again.
-int WriteToFile(const std::string& path, const char* mode, const std::string& text)
+// Clears the log's place of what it must not write through: a link there (wherever it leads,
+// if anywhere) and a second name of another file are removed, never what they name, so that a
+// log file of its own is made in its place. note then says what was done, for the log. 0, or
+// the errno value of the failure to remove it (the log then cannot start there).
+int ClearLogPlace(const std::string& path, std::string& note)
 {
-    std::FILE* file = OpenWithoutWaiting(path, mode[0] == 'w');
+    struct stat status;
+    if (::lstat(path.c_str(), &status) != 0)
+        return 0; // nothing there, or nothing to look at: the open says which
+    std::string held;
+    if (S_ISLNK(status.st_mode)) {
+        char text[4096];
+        const ssize_t length = ::readlink(path.c_str(), text, sizeof text);
+        held = "a link to \"" + std::string(text, length > 0 ? static_cast<size_t>(length) : 0) +
+               "\": the link was removed (what it leads to is untouched)";
+    } else if (S_ISREG(status.st_mode) && status.st_nlink > 1) {
+        held = "a second name of another file: that name was removed (the file is untouched "
+               "under its other names)";
+    } else {
+        return 0;
+    }
+    if (::unlink(path.c_str()) != 0)
+        return errno;
+    note = "The log's place \"" + path + "\" held " + held +
+           ", and the log is written in its place.\n";
+    return 0;
+}
+
+// Cuts the log file at path back to the size it had when its status was before, if it is
+// still that file (never through a link, never another file put in its place).
+void CutBack(const std::string& path, const struct stat& before)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat now;
+    if (::fstat(fd, &now) == 0 && S_ISREG(now.st_mode) && now.st_dev == before.st_dev &&
+        now.st_ino == before.st_ino)
+        (void)::ftruncate(fd, before.st_size);
+    ::close(fd);
+}
+
+// Writes text to the end of the log file; 0, or the errno value of the failure (a full disk
+// shows only when the file is flushed and closed). A failed append is cut back to where the
+// file ended, so the file never ends in part of a line and the kept lines are not written
+// twice when they are tried again.
+int WriteToFile(const std::string& path, const std::string& text)
+{
+    std::FILE* file = OpenLogFile(path, false);
     if (!file)
         return errno;
     struct stat before;
@@ -134,7 +181,7 @@ int WriteToFile(const std::string& path, const char* mode, const std::string& te
         ok = false;
         error = errno;
         if (sized)
-            (void)::truncate(path.c_str(), before.st_size);
+            CutBack(path, before);
     }
     return ok ? 0 : (error != 0 ? error : EIO);
 }
@@ -164,7 +211,7 @@ void WriteEntry(const char* text)
         return;
     }
     if (!state.path.empty()) {
-        int error = WriteToFile(state.path, "a", PendingText() + text);
+        int error = WriteToFile(state.path, PendingText() + text);
         if (error == 0) {
             ForgetPending();
             state.failing = false;
@@ -177,8 +224,8 @@ void WriteEntry(const char* text)
     Echo(text);
 }
 
-// An entry longer than a line may be is cut, and still ends its line, saying it was cut, so
-// that the next entry starts a line of its own.
+// An entry longer than a line may be is cut, at the start of a character, and still ends its
+// line, saying it was cut, so that the next entry starts a line of its own.
 void WriteFormatted(const char* format, va_list args)
 {
     char buffer[kLineBufferSize];
@@ -188,8 +235,12 @@ void WriteFormatted(const char* format, va_list args)
         return;
     }
     const std::string note = " [cut: the entry held " + std::to_string(length) + " bytes]\n";
-    std::string text(buffer, sizeof buffer - 1 - note.size());
-    WriteEntry((text + note).c_str());
+    // The cut falls before the character it would split (one has at most four bytes), so the
+    // log stays valid UTF-8 wherever the entry was.
+    size_t kept = sizeof buffer - 1 - note.size();
+    for (int back = 0; back < 3 && kept > 0 && !Utf8::IsLead(buffer[kept]); ++back)
+        --kept;
+    WriteEntry((std::string(buffer, kept) + note).c_str());
 }
 
 } // namespace
@@ -225,17 +276,22 @@ void SetLogLevel(int level)
 int TryStartLogFile(const std::string& path)
 {
     int error = GetInjectedWriteFault();
-    if (error == 0)
+    std::string note;
+    if (error == 0) {
         SetAsideFifo(path);
-    std::FILE* file = error == 0 ? OpenWithoutWaiting(path, true) : nullptr;
+        error = ClearLogPlace(path, note);
+    }
+    std::FILE* file = error == 0 ? OpenLogFile(path, true) : nullptr;
     if (!file)
         return error != 0 ? error : errno;
     std::fclose(file);
-    State().path.clear(); // the two lines below join the kept ones
+    State().path.clear(); // the lines below join the kept ones
     State().toStandardError = false;
     Log("Created log file at \"%s\"\n", path.c_str());
     Log("Writing previous log entries to disk.\n");
-    error = WriteToFile(path, "a", PendingText());
+    if (!note.empty())
+        Log("%s", note.c_str());
+    error = WriteToFile(path, PendingText());
     if (error == 0) {
         ForgetPending();
         State().failing = false;

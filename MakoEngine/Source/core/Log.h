@@ -10,8 +10,13 @@
 // and again only after a write in between succeeded; its lines are kept in memory meanwhile. Works
 // from the first instant of the process, static initialisation included. Main thread only.
 //
-// The caller supplies line ends; the log adds none, but to an entry longer than 4095
-// characters: it is cut to that length, ending with a note that it was cut and a line end.
+// The caller supplies line ends; the log adds none, but to an entry longer than 4095 bytes:
+// it is cut to at most that length, before a character rather than inside one (the log stays
+// valid UTF-8), ending with a note that it was cut and a line end.
+//
+// The log never writes through a link and never empties anything but a plain file with no
+// other name: see StartLogFile. A FIFO or a socket where it goes is never opened for writing
+// (it would wait for a reader); a device is written as it is, never waited on.
 #include <cstddef>
 #include <string>
 
@@ -37,7 +42,12 @@ void SetLogLevel(int level);
 // Exception "Could not open log file:\nfile = %1%\nerrno = %2%\nerror string = %3%" when it
 // cannot; logs "Created log file at \"<path>\"" and "Writing previous log entries to
 // disk."; writes every line kept in memory into it, in order; and from then on appends
-// every entry to path.
+// every entry to path. What stands at path is no log of its own when it is a link (wherever
+// it leads, if anywhere) or a second name of another file: that name alone is removed, never
+// what it names, a fresh log file is made in its place, and the log says so ("The log's place
+// \"<path>\" held a link to \"<target>\": the link was removed ..."). A FIFO there is set
+// aside (".bad"). Appends later refuse a link, a FIFO or a second name put at path meanwhile:
+// the entries wait in memory as for a file that cannot be written.
 void StartLogFile(const std::string& path);
 // The same without raising: 0, or the errno value of the failure to create the file
 // (nothing changes then).

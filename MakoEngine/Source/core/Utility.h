@@ -136,7 +136,7 @@ std::string ToNativePath(const std::string& path);
 enum SingleInstanceResult {
     SINGLE_INSTANCE_ALONE,         // this process holds the lock: it is the one copy that saves
     SINGLE_INSTANCE_OTHER_RUNNING, // another running copy holds it
-    SINGLE_INSTANCE_UNAVAILABLE,   // it could not be taken (a read-only folder, an error)
+    SINGLE_INSTANCE_UNAVAILABLE,   // it could not be taken (no plain file, a read-only folder)
 };
 
 // The single-instance check. Takes, for the rest of the process, the lock of the application
@@ -146,7 +146,9 @@ enum SingleInstanceResult {
 // character of the name. The lock lives beside what it guards, so every start with the same
 // saves sees it whatever its environment. OTHER_RUNNING is said in one line on standard error
 // as well as in the log (the log of this run goes nowhere the user looks); the caller then ends
-// with exit status 1. UNAVAILABLE is logged and said on standard error with the reason, which
+// with exit status 1. A lock file that is no plain file of its own (a link, wherever it leads;
+// a FIFO; a folder) is never followed or opened: it is a lock that cannot be taken, and stays
+// as it is. UNAVAILABLE is logged and said on standard error with the reason, which
 // also comes back in reason: the caller then plays without saving. appCode 0 raises the
 // assertion failure "appCode != 0" with "0 is not a valid app code.".
 SingleInstanceResult TakeSingleInstanceLock(uint32_t appCode, const std::string& savesFolder,

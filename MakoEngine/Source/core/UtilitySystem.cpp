@@ -197,7 +197,8 @@ SingleInstanceResult TakeSingleInstanceLock(uint32_t appCode, const std::string&
 {
     std::string path = InstanceLockPath(appCode, savesFolder, reason);
     if (!path.empty()) {
-        switch (TakeInstanceLock(path)) {
+        std::string why;
+        switch (TakeInstanceLock(path, &why)) {
         case INSTANCE_LOCK_TAKEN:
             return SINGLE_INSTANCE_ALONE;
         case INSTANCE_LOCK_HELD_ELSEWHERE:
@@ -207,7 +208,7 @@ SingleInstanceResult TakeSingleInstanceLock(uint32_t appCode, const std::string&
             std::fflush(stderr);
             return SINGLE_INSTANCE_OTHER_RUNNING;
         case INSTANCE_LOCK_UNAVAILABLE:
-            reason = "\"" + path + "\": " + GetLastErrorText();
+            reason = "\"" + path + "\": " + why;
             break;
         }
     }

@@ -1,3 +1,4 @@
+#include "support/FileTree.h"
 #include "support/TempHome.h"
 #include "win32/Folders.h"
 #include "win32/InstanceLock.h"
@@ -10,8 +11,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -97,6 +102,99 @@ TEST(InstanceLock, SecondHolderIsToldAndLockIsFreedWithItsHolder)
     ReleaseInstanceLock(path);
 
     EXPECT_EQ(INSTANCE_LOCK_UNAVAILABLE, TakeInstanceLock(home.Path() + "/missing/BLUX.lock"));
+}
+
+// What may stand where the lock goes, and whether the lock may be taken there: only a plain
+// file, or nothing (a plain file is made). Anything else (a link wherever it leads, a FIFO, a
+// folder) is a lock that cannot be taken, and taking it neither waits nor changes anything:
+// no file is made or emptied where a link leads, a FIFO is never waited on.
+TEST(InstanceLock, OnlyAPlainFileOrNothingAtItsPlaceIsTakenAndNoLinkIsFollowed)
+{
+    namespace fs = std::filesystem;
+    struct Place
+    {
+        const char* what;
+        std::function<void(const std::string& lock, const std::string& folder)> make;
+        bool taken;
+    };
+    const std::string card = "Player2.card";
+    const Place places[] = {
+        {"nothing", [](const std::string&, const std::string&) {}, true},
+        {"a plain file",
+         [](const std::string& lock, const std::string&) { bbtest::WriteFile(lock, "old"); }, true},
+        {"a link to a card",
+         [&](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/" + card, lock);
+         },
+         false},
+        {"a relative link to a card",
+         [&](const std::string& lock, const std::string&) { fs::create_symlink(card, lock); },
+         false},
+        {"a link to a missing card",
+         [](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/Player3.card", lock);
+         },
+         false},
+        {"a link to a file elsewhere",
+         [](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/elsewhere/notes", lock);
+         },
+         false},
+        {"a link to nothing elsewhere",
+         [](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/elsewhere/none", lock);
+         },
+         false},
+        {"a link to a FIFO",
+         [](const std::string& lock, const std::string& folder) {
+             fs::create_symlink(folder + "/elsewhere/fifo", lock);
+         },
+         false},
+        {"a FIFO",
+         [](const std::string& lock, const std::string&) {
+             ASSERT_EQ(0, ::mkfifo(lock.c_str(), 0600));
+         },
+         false},
+        {"a folder",
+         [](const std::string& lock, const std::string&) {
+             fs::create_directories(lock + "/inside");
+         },
+         false},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(std::string("the lock's place holds ") + place.what);
+        bbtest::TempHome home;
+        const std::string folder = home.Path() + "/cards";
+        const std::string lock = folder + "/BLUX.lock";
+        bbtest::WriteFile(folder + "/" + card, "Player { guid = 2 }\n");
+        bbtest::WriteFile(folder + "/elsewhere/notes", "mine\n");
+        ASSERT_EQ(0, ::mkfifo((folder + "/elsewhere/fifo").c_str(), 0600));
+        place.make(lock, folder);
+        const auto before = bbtest::TreeOf(folder);
+
+        std::string why;
+        const InstanceLockResult result = TakeInstanceLock(lock, &why);
+        EXPECT_EQ(place.taken ? INSTANCE_LOCK_TAKEN : INSTANCE_LOCK_UNAVAILABLE, result);
+        // What stands there is said: a link with where it leads.
+        const std::string what = place.what;
+        if (!place.taken) {
+            EXPECT_NE(std::string::npos, why.find(", not a plain file")) << why;
+        }
+        if (what.find("link") != std::string::npos) {
+            EXPECT_EQ("it is a link to \"" + fs::read_symlink(lock).string() +
+                          "\", not a plain file",
+                      why);
+        }
+        EXPECT_EQ(place.taken, IsInstanceLockHeld(lock));
+        ReleaseInstanceLock(lock);
+        // Nothing changed but the lock file made where there was nothing.
+        auto after = bbtest::TreeOf(folder);
+        if (what == "nothing") {
+            EXPECT_EQ("file ", after["BLUX.lock"]);
+            after.erase("BLUX.lock");
+        }
+        EXPECT_EQ(before, after);
+    }
 }
 
 TEST(VersionInfo, TheRunningProgramCarriesTheBuildVersion)
