@@ -242,11 +242,11 @@ TEST_F(GeometryTest, PolygonsFromScriptsAreBoundedAndAtomic)
 
     // Failures leave the polygon as it was.
     Run("big[65] = {0, 0}");
-    EXPECT_EQ("Assertion failed: (vertexTable.GetN() <= 64)",
+    EXPECT_EQ("A table of at most 64 points is needed, not a table of 65 points.",
               FailureOf([&] { poly.SetPoly(Global("big")); }));
-    EXPECT_EQ("Assertion failed: (Point2f::IsPoint(vertexSpec))\nMessage: number",
+    EXPECT_EQ("A table of points { x, y } is needed, not the number 5.",
               FailureOf([&] { poly.SetPoly(Eval("{{0, 0}, 5}")); }));
-    EXPECT_EQ("Assertion failed: (vertexTable.IsTable())",
+    EXPECT_EQ("A table of at most 64 points is needed, not the string \"abc\".",
               FailureOf([&] { poly.SetPoly(Eval("'abc'")); }));
     // A value of length 0 is checked for nothing and changes nothing.
     EXPECT_EQ("", FailureOf([&] { poly.SetPoly(Eval("12")); }));

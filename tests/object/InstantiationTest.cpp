@@ -106,7 +106,7 @@ TEST_F(ObjectTest, InstantiationFailuresCarryTheirTextsAndLeaveNothingBehind)
         EXPECT_EQ("Could not find class with name \"TestMissing\"", e.GetMessage());
     }
     Run("Resources.Nameless = {class = 5}");
-    EXPECT_EQ("Assertion failed: (searchResult[n].IsString())",
+    EXPECT_EQ("\"class\" names a class by a string, not the number 5",
               MessageOf([] { Instantiate(Table("{resource = 'Nameless'}")); }));
     EXPECT_EQ("Could not find resource info with name = Absent",
               MessageOf([] { Instantiate(Table("{class = 'TestThing', resource = 'Absent'}")); }));

@@ -6,6 +6,7 @@
 #include "lua/MakoLuaState.h"
 
 #include <array>
+#include <string>
 
 using LuaPlus::LuaObject;
 
@@ -33,8 +34,11 @@ void Poly::SetPoly(const LuaObject& vertexTableObject)
     if (n == 0)
         return;
     // The points may come from data: what is not a polygon is a type error.
-    if (!vertexTable.IsTable() || n > kMaxLuaVertices)
+    if (!vertexTable.IsTable())
         MAKO_THROW_VALUE_TYPE("a table of at most 64 points", vertexTableObject);
+    if (n > kMaxLuaVertices)
+        throw ValueTypeError(MAKO_WHERE, "a table of at most 64 points",
+                             "a table of " + std::to_string(n) + " points");
     // Read everything first, so a failing entry leaves the polygon as it was.
     std::array<Point2f, kMaxLuaVertices> scratch;
     for (int i = 1; i <= n; ++i) {
