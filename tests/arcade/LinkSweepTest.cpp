@@ -137,10 +137,11 @@ TEST_F(LinkSweepTest, EveryUserFileThatIsALinkStaysALinkThroughAGameAndItsSaves)
             links += linkChanged.empty();
             if (readable) {
                 const std::string text = ReadFile(link.Target());
-                if (!SavedMark(file).empty())
+                if (!SavedMark(file).empty()) {
                     EXPECT_NE(std::string::npos, text.find(SavedMark(file))) << text;
-                else if (file == STARTUP_SCRIPT)
+                } else if (file == STARTUP_SCRIPT) {
                     EXPECT_EQ("", link.TargetChanged());
+                }
                 savedThrough += linkChanged.empty();
             } else {
                 EXPECT_EQ("", link.TargetChanged());

@@ -24,6 +24,7 @@
 #include "support/engine/FieldWorld.h"
 #include "support/engine/LogCapture.h"
 #include "support/engine/PassHarness.h"
+#include "support/engine/ResourceScope.h"
 #include "widgets/ButtonCaption.h"
 
 #include <gtest/gtest.h>
@@ -198,8 +199,9 @@ protected:
         const std::pair<int, int> insets = CaptionInsets(actor);
         EXPECT_TRUE(insets.first >= 0 && insets.second >= 0) << run << ": " << name;
         PaperRules::Rules rules;
-        if (PaperRules::Read(&image, rules))
+        if (PaperRules::Read(&image, rules)) {
             EXPECT_TRUE(rules.pitch >= 1 && rules.top >= 0) << run << ": " << name;
+        }
         const LuaPlus::LuaObject metadata = image.GetMetadata();
         if (!metadata.IsTable() || !metadata["Animations"].IsTable())
             return;
@@ -320,7 +322,8 @@ TEST_F(MetadataSweepTest, PlayGoesOnOverBallPicturesWhoseNumbersCannotBeUsed)
         bbtest::LogCapture log;
         {
             // The copy's pictures replace the pack's for this start.
-            bbtest::TestResources().AddScanner(new WindowsDirectoryResourceScanner(copy));
+            bbtest::ResourceScope scope;
+            scope.Add(new WindowsDirectoryResourceScanner(copy));
             bbtest::TestResources().ScanAll();
             Ball::FreeBallImages();
             bbtest::GameApp app;
@@ -334,9 +337,6 @@ TEST_F(MetadataSweepTest, PlayGoesOnOverBallPicturesWhoseNumbersCannotBeUsed)
             << log.Text().substr(0, 3000);
         EXPECT_NE(std::string::npos, log.Text().find(std::string("\" ") + key + " = "))
             << log.Text().substr(0, 3000);
-        // The pack's own pictures come back for what runs next.
-        bbtest::TestResources().AddScanner(new WindowsDirectoryResourceScanner(original));
-        bbtest::TestResources().ScanAll();
         Ball::FreeBallImages();
     }
 }
