@@ -65,7 +65,7 @@ TEST(DataScriptStart, AStopSignalDuringTheStartEndsTheGamePromptly)
     // Once the configuration is named the start is past it: the next data file to run is
     // the first card, which loops.
     ASSERT_TRUE(run.WaitForLogLine(GameConfigPath(), 60000)) << run.Errors();
-    ASSERT_TRUE(run.WaitForDataFileRun(60000)) << run.Errors();
+    ASSERT_TRUE(run.WaitForDataFileRun(60000)) << "no data file ran\n" << run.Errors();
     run.Signal(SIGTERM);
     // The wait only catches a hang: without the signal the whole start takes seconds.
     EXPECT_EQ(0, run.Wait(60000)) << "SIGTERM did not end the game: " << run.Errors();
@@ -157,7 +157,7 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
         std::unique_ptr<ProgramRun> run = loop.start(home);
         // The signal comes while the file's loop runs: once its turn has come, the file runs.
         ASSERT_TRUE(run->WaitForLogLine(loop.before, 60000)) << run->Errors();
-        ASSERT_TRUE(run->WaitForDataFileRun(60000)) << run->Errors();
+        ASSERT_TRUE(run->WaitForDataFileRun(60000)) << "no data file ran\n" << run->Errors();
         const auto signalled = std::chrono::steady_clock::now();
         run->Signal(SIGTERM);
         // The wait only catches a hang; the time it took is printed for the record.
