@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
+
 namespace bbtest {
 
 namespace {
@@ -13,14 +15,19 @@ namespace {
 // How many of TestResources' scanners belong to the program (AddProgramScanner).
 std::size_t s_ProgramScanners = 0;
 
-// Takes away the scanners after the first count and scans the rest again.
+// Takes away the scanners after the first count and scans the rest again; a scan that
+// fails fails the running test (this runs in destructors and listeners: nothing escapes).
 void RestoreScanners(std::size_t count)
 {
     ResourceManager& resources = TestResources();
     if (resources.GetScannerCount() <= count)
         return;
     resources.RemoveScannersAfter(count);
-    resources.ScanAll();
+    try {
+        resources.ScanAll();
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "scanning the program's resources again failed: " << e.what();
+    }
 }
 
 // After each case: the manager holds the program's scanners and no more.
