@@ -224,6 +224,9 @@ TEST_F(WrongKindNameSweep, EveryKeyNamingAResourceTakesOnlyItsOwnKind)
 // a missing name is or named in the log, and nothing else happens.
 TEST_F(WrongKindNameSweep, EveryLookupByNameTakesOnlyItsOwnKind)
 {
+    // The songs are looked up whatever case ran before: the music plays.
+    if (!Sound::IsMusicActive())
+        Sound::InitDirectMusic(true);
     int lookups = 0;
     for (const Name& name : Names()) {
         if (name.lua.front() != '"' && name.lua.front() != '\'')
@@ -244,7 +247,11 @@ TEST_F(WrongKindNameSweep, EveryLookupByNameTakesOnlyItsOwnKind)
         }
         if (name.kind != "song" && Sound::IsMusicActive()) {
             ++lookups;
-            EXPECT_EQ(nullptr, MusicSegment::GetSegment(text));
+            try {
+                EXPECT_EQ(nullptr, MusicSegment::GetSegment(text));
+            } catch (const ResourceNotFoundException&) {
+                // A name that is no resource at all is raised as a missing name is.
+            }
         }
     }
     std::cout << "wrong-kind sweep, lookups by name: " << lookups << std::endl;
