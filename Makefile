@@ -1,10 +1,10 @@
 # Bumperlux: make run | make test | make bench | make check-levels | make fuzz | make soak |
-# make faults | make fuzz-quick | make soak-quick | make field-sweep
+# make faults | make fuzz-quick | make soak-quick | make soak-build | make field-sweep
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps run build test test-build bench check-levels fuzz soak faults clean \
-        fuzz-quick soak-quick field-sweep
+.PHONY: all deps run build test test-build bench check-levels fuzz soak soak-build faults \
+        clean fuzz-quick soak-quick field-sweep
 
 all: build
 
@@ -25,10 +25,14 @@ run: build
 # tables are all the debug information the sanitizers' reports need.
 TEST_COMPILER := $(if $(shell command -v clang++ 2>/dev/null),CC=clang CXX=clang++,)
 TEST_FUZZ := $(if $(TEST_COMPILER),-DBB_FUZZ_IN_TESTS=ON,)
+# ON: the longest test programs run in groups of cases side by side; OFF (CI): every program
+# runs whole, in one process, shuffled (tests/CMakeLists.txt).
+TEST_SPLIT_PROGRAMS ?= ON
 
 test-build: deps
 	$(TEST_COMPILER) cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
 	    -DBB_SANITIZE=ON -DBB_TESTS=ON -DBB_PCH=ON -DBB_WERROR=ON $(TEST_FUZZ) \
+	    -DBB_SPLIT_PROGRAMS=$(TEST_SPLIT_PROGRAMS) \
 	    -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1
 	cmake --build build-test -j $(JOBS)
 
@@ -50,27 +54,32 @@ FUZZ_SECONDS ?= 20
 fuzz: deps
 	JOBS=$(JOBS) fuzz/run-fuzz $(FUZZ_SECONDS)
 
-# Minutes the autoplay soak plays (tools/soak/Soak.cpp): a Release build with the tests'
-# support, its own copy of the asset pack, the application's log in build-soak/soak-app.log.
+# The soak build (build-soak/), the other half of the test build: the other compiler (gcc),
+# Release (gcc's dangling-pointer and bounds warnings need its optimiser), and without the
+# precompiled header, so a file that builds only through the header's includes, or only with
+# clang, fails here; every program and test program, every warning an error. CI builds it.
+soak-build: deps
+	CC=gcc CXX=g++ cmake -S . -B build-soak $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	    -DBB_TESTS=ON -DBB_PCH=OFF -DBB_WERROR=ON
+	cmake --build build-soak -j $(JOBS)
+
+# Minutes the autoplay soak plays (tools/soak/Soak.cpp) in the soak build, over its own
+# copy of the asset pack; the application's log in build-soak/soak-app.log.
 SOAK_MINUTES ?= 60
 
-soak: deps
-	cmake -S . -B build-soak $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBB_TESTS=ON
-	cmake --build build-soak -j $(JOBS) --target soak assetgen
+soak: soak-build
 	cmake -DASSETGEN=$(CURDIR)/build-soak/tools/assetgen/assetgen \
 	      -DASSETS_DIR=$(CURDIR)/build-soak/SoakPack -P cmake/AssetPack.cmake
 	cd build-soak && BB_TEST_ASSET_PACK=$(CURDIR)/build-soak/SoakPack \
 	      ./tools/soak/soak --minutes $(SOAK_MINUTES)
 
 # Every written level played to its end with the seeds FIELD_SEEDS (tools/soak/FieldSweep.cpp)
-# in the soak's Release build: per level the games won and lost, the escapes (a ball past a
+# in the soak build: per level the games won and lost, the escapes (a ball past a
 # wall's face) and stalls (a level that stops moving on), and the passes min-median-max.
 # FIELD_SWEEP_ARGS adds options, for instance "--levels Bonus10 --without gravity".
 FIELD_SEEDS ?= 1-8
 
-field-sweep: deps
-	cmake -S . -B build-soak $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DBB_TESTS=ON
-	cmake --build build-soak -j $(JOBS) --target fieldsweep assetgen
+field-sweep: soak-build
 	cmake -DASSETGEN=$(CURDIR)/build-soak/tools/assetgen/assetgen \
 	      -DASSETS_DIR=$(CURDIR)/build-soak/SoakPack -P cmake/AssetPack.cmake
 	cd build-soak && BB_TEST_ASSET_PACK=$(CURDIR)/build-soak/SoakPack \

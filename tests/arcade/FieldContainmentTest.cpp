@@ -96,8 +96,9 @@ TEST_F(FieldContainmentTest, BallsLaunchedIntoBricksAndAtEachWallStayInsideAndTu
             Ball* ball = LaunchFrom(hopper, speed);
             EXPECT_EQ("", Outside(ball)) << "launched";
             const Vector2D v = ball->GetPhysicsBody()->GetLinearVel();
-            if (c.awayX != 0 || c.awayY != 0)
+            if (c.awayX != 0 || c.awayY != 0) {
                 EXPECT_GT(v.x * c.awayX + v.y * c.awayY, 0.9 * speed) << "mirrored";
+            }
             int soft = 0;
             for (int pass = 0; pass < 120; ++pass) {
                 passes.Step();

@@ -92,8 +92,9 @@ void CheckBricks(const std::string& name, const LuaObject& level)
     EXPECT_GT(loot, 0) << name;
     // A level that hides a painting hides its secret with it: the stones over the painting
     // hold the puzzle piece, so the tally's "Secret Found" row has something to count.
-    if (level["artefact"].IsTable())
+    if (level["artefact"].IsTable()) {
         EXPECT_TRUE(secretUnderCover) << name << ": the artefact's cover holds no secret";
+    }
     // One secret at most: a card counts a level's secret once.
     EXPECT_LE(secrets, 1) << name;
 }

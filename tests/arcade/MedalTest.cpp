@@ -100,8 +100,9 @@ TEST_F(MedalTest, LevelsNameTheirGoalsAndTextsFromTheConstants)
     EXPECT_EQ("Score", medal->GetRibbonText());
     EXPECT_EQ("Points", medal->GetUnits());
     for (const Row& row : rows)
-        if (row.level >= 0 && row.level < 4)
+        if (row.level >= 0 && row.level < 4) {
             EXPECT_EQ(row.goal, medal->GetGoal(row.name)) << row.name;
+        }
     EXPECT_EQ(100000, medal->GetGoal());
 
     // The value on the picture; a second level replaces the picture and its label.

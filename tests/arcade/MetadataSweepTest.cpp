@@ -24,6 +24,7 @@
 #include "support/engine/FieldWorld.h"
 #include "support/engine/LogCapture.h"
 #include "support/engine/PassHarness.h"
+#include "support/engine/ResourceScope.h"
 #include "widgets/ButtonCaption.h"
 
 #include <gtest/gtest.h>
@@ -117,29 +118,6 @@ function SweepHolds(held, kind, value, original)
 end
 )lua";
 
-// A folder that lasts as long as the program: the shared resource manager keeps the scanners
-// a sweep gives it until the program ends, and they must find their folders at every later
-// scan. It is removed at exit.
-const std::string& LastingFolder()
-{
-    static const struct Folder
-    {
-        Folder()
-            : path((fs::temp_directory_path() / ("bb-metadata-sweep-" + std::to_string(getpid())))
-                       .string())
-        {
-            fs::create_directories(path);
-        }
-        ~Folder()
-        {
-            std::error_code error;
-            fs::remove_all(path, error);
-        }
-        std::string path;
-    } folder;
-    return folder.path;
-}
-
 // The table a metadata file's text gives, read in a bare environment.
 LuaPlus::LuaObject ReadMetadata(const std::string& text)
 {
@@ -223,8 +201,9 @@ protected:
         const std::pair<int, int> insets = CaptionInsets(actor);
         EXPECT_TRUE(insets.first >= 0 && insets.second >= 0) << run << ": " << name;
         PaperRules::Rules rules;
-        if (PaperRules::Read(&image, rules))
+        if (PaperRules::Read(&image, rules)) {
             EXPECT_TRUE(rules.pitch >= 1 && rules.top >= 0) << run << ": " << name;
+        }
         const LuaPlus::LuaObject metadata = image.GetMetadata();
         if (!metadata.IsTable() || !metadata["Animations"].IsTable())
             return;
@@ -323,7 +302,8 @@ TEST_F(MetadataSweepTest, PlayGoesOnOverBallPicturesWhoseNumbersCannotBeUsed)
     const std::string pack = bbtest::AssetPackFolder();
     BB_REQUIRE_FILE(pack + "/Images/Balls/metadata.cfg", "the ball pictures' metadata");
     const std::string original = pack + "/Images/Balls/";
-    const std::string copy = LastingFolder() + "/Balls/";
+    bbtest::TempHome home;
+    const std::string copy = home.Path() + "/Balls/";
     fs::create_directories(copy);
     for (const auto& file : fs::directory_iterator(original))
         fs::copy_file(file.path(), copy + file.path().filename().string(),
@@ -346,7 +326,8 @@ TEST_F(MetadataSweepTest, PlayGoesOnOverBallPicturesWhoseNumbersCannotBeUsed)
         bbtest::LogCapture log;
         {
             // The copy's pictures replace the pack's for this start.
-            bbtest::TestResources().AddScanner(new WindowsDirectoryResourceScanner(copy));
+            bbtest::ResourceScope scope;
+            scope.Add(new WindowsDirectoryResourceScanner(copy));
             bbtest::TestResources().ScanAll();
             Ball::FreeBallImages();
             bbtest::GameApp app;
@@ -360,12 +341,6 @@ TEST_F(MetadataSweepTest, PlayGoesOnOverBallPicturesWhoseNumbersCannotBeUsed)
             << log.Text().substr(0, 3000);
         EXPECT_NE(std::string::npos, log.Text().find(std::string("\" ") + key + " = "))
             << log.Text().substr(0, 3000);
-        // The pack's own pictures come back for what runs next.
-        bbtest::TestResources().AddScanner(new WindowsDirectoryResourceScanner(original));
-        bbtest::TestResources().ScanAll();
         Ball::FreeBallImages();
     }
-    // Later scans read the copy again: it holds the pack's own numbers from now on.
-    fs::copy_file(original + "metadata.cfg", copy + "metadata.cfg",
-                  fs::copy_options::overwrite_existing);
 }

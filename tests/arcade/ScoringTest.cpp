@@ -365,9 +365,10 @@ TEST_F(ScoringTest, EveryKindSoundsAndNamesItselfAsTheGameRulesSay)
                 EXPECT_EQ(want.message, texts.back()) << kind;
             }
             for (const ExpectedCatch& other : ExpectedCatches())
-                if (other.message && !(catcher && other.kind == want.kind))
+                if (other.message && !(catcher && other.kind == want.kind)) {
                     EXPECT_EQ(0, std::count(texts.begin(), texts.end(), other.message))
                         << kind << " flew " << other.message;
+                }
         }
     }
     for (const PowerupEffect& effect : PowerupEffect::GetAll())

@@ -377,9 +377,10 @@ protected:
     {
         PlayLevel("TripSweep", passCount);
         // No object of a class a level may not build came from the level.
-        if (Actor* built = screen->Actor::GetChild("TripWireBuilt", true))
+        if (Actor* built = screen->Actor::GetChild("TripWireBuilt", true)) {
             EXPECT_TRUE(ALevelMayBuild(built->GetClass()->GetName()))
                 << built->GetClass()->GetName() << " was built from level data";
+        }
         if (Actor* built = screen->Actor::GetChild("TripWireForbidden", true))
             ADD_FAILURE() << built->GetClass()->GetName() << " was built from level data";
     }
@@ -702,8 +703,9 @@ void TripWireLevelSweep::SweepClassSites(std::size_t part, std::size_t parts)
                 Run(run, text, "", kClassSweepPasses, tally);
             }
             // A level the file's check drops (a table nested too deep) is not built.
-            if (GetGlobalLuaState()->GetGlobal("Levels")["TripSweep"].IsTable())
+            if (GetGlobalLuaState()->GetGlobal("Levels")["TripSweep"].IsTable()) {
                 EXPECT_LT(asked, TimesAsked()) << run << ": the level was not built";
+            }
         }
     }
 }
@@ -1067,12 +1069,14 @@ TEST_F(TripWireMetadataSweep, EveryKeyOfAMetadataEntryHoldsEveryHostileValueAsDa
                 EXPECT_EQ(0, g_Wires.calls) << run << ": " << Armed::Calls() << "\n"
                                             << log.Text().substr(0, 1500);
             }
-            if (value.lua == kDataFunction)
+            if (value.lua == kDataFunction) {
                 EXPECT_NE(std::string::npos, failure.find("holds a function it made, at"))
                     << run << ": the file is not refused: " << failure;
-            if (!failure.empty())
+            }
+            if (!failure.empty()) {
                 EXPECT_NE(std::string::npos, failure.find("metadata.cfg"))
                     << run << ": the failure names no file: " << failure;
+            }
             EXPECT_EQ("", voice.Faults(log.Text())) << run;
             tally.Ran(run, from);
         }

@@ -47,10 +47,12 @@ TEST_F(UnreadableFileSweepTest, EveryUserFileThatCannotBeReadIsKeptThroughAGameA
             EXPECT_NE(std::string::npos, at) << said << "\n" << log.Text().substr(0, 3000);
             EXPECT_EQ(std::string::npos, log.Text().find(said, at + 1)) << "said once";
             // The files that could be read were saved as ever.
-            if (file != CARD)
+            if (file != CARD) {
                 EXPECT_TRUE(fs::is_regular_file(PathOf(CARD)));
-            if (file != CONFIGURATION)
+            }
+            if (file != CONFIGURATION) {
                 EXPECT_TRUE(fs::is_regular_file(PathOf(CONFIGURATION)));
+            }
             kept += changed.empty() && at != std::string::npos;
         }
     }

@@ -28,6 +28,7 @@
 #include "support/engine/GameLevels.h"
 #include "support/engine/LogCapture.h"
 #include "support/engine/PassHarness.h"
+#include "support/engine/ResourceScope.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +36,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -233,6 +232,9 @@ TEST_F(WrongKindNameSweep, EveryKeyNamingAResourceTakesOnlyItsOwnKind)
 // a missing name is or named in the log, and nothing else happens.
 TEST_F(WrongKindNameSweep, EveryLookupByNameTakesOnlyItsOwnKind)
 {
+    // The songs are looked up whatever case ran before: the music plays.
+    if (!Sound::IsMusicActive())
+        Sound::InitDirectMusic(true);
     int lookups = 0;
     for (const Name& name : Names()) {
         if (name.lua.front() != '"' && name.lua.front() != '\'')
@@ -272,29 +274,6 @@ namespace {
 // cut.
 const char* const kPictureFolders[] = {"Images/Balls", "Images/Bricks", "Images/Paddles",
                                        "Images/Powerups", "Images/UI"};
-
-// A folder that lasts as long as the program: the shared resource manager keeps the scanners
-// a sweep gives it until the program ends, and they must find their folders at every later
-// scan. It is removed at exit.
-const std::string& LastingFolder()
-{
-    static const struct Folder
-    {
-        Folder()
-            : path((fs::temp_directory_path() / ("bb-picture-sweep-" + std::to_string(getpid())))
-                       .string())
-        {
-            fs::create_directories(path);
-        }
-        ~Folder()
-        {
-            std::error_code error;
-            fs::remove_all(path, error);
-        }
-        std::string path;
-    } folder;
-    return folder.path;
-}
 
 // The metadata file's text with every picture given frames of size x size, one of them.
 std::string TinyFrames(const std::string& metadata, int size)
@@ -348,7 +327,7 @@ TEST(WrongKindNamePictureSweep, PicturesWithFramesTooSmallToZoomEndNoLevel)
     std::vector<std::pair<std::string, std::string>> folders; // copy, original metadata
     for (const char* folder : kPictureFolders) {
         const std::string original = pack + "/" + folder + "/";
-        const std::string copy = LastingFolder() + "/" + folder + "/";
+        const std::string copy = home.Path() + "/" + folder + "/";
         if (!fs::exists(original + "metadata.cfg"))
             continue;
         fs::create_directories(copy);
@@ -367,9 +346,11 @@ TEST(WrongKindNamePictureSweep, PicturesWithFramesTooSmallToZoomEndNoLevel)
         SCOPED_TRACE(run);
         const auto from = std::chrono::steady_clock::now();
         bbtest::LogCapture log;
+        // The copies stand in for the pack's pictures for this run only.
+        bbtest::ResourceScope scope;
         for (const auto& [copy, metadata] : folders) {
             bbtest::WriteFile(copy + "metadata.cfg", TinyFrames(metadata, size));
-            bbtest::TestResources().AddScanner(new WindowsDirectoryResourceScanner(copy));
+            scope.Add(new WindowsDirectoryResourceScanner(copy));
         }
         bbtest::TestResources().ScanAll();
         Ball::FreeBallImages();
@@ -388,11 +369,12 @@ TEST(WrongKindNamePictureSweep, PicturesWithFramesTooSmallToZoomEndNoLevel)
         }
         // Frames of fewer than 8 pixels round to nothing at the smallest ball's size (8 of
         // the corona's 64): mended, and named with the metadata file.
-        if (size < 8)
+        if (size < 8) {
             EXPECT_NE(std::string::npos,
                       log.Text().find("Images/Balls/metadata.cfg\" gives \"Corona."))
                 << run << "\n"
                 << log.Text().substr(0, 3000);
+        }
         // A paddle's strip of frames so narrow that zoomed to the paddle's width it would be
         // wider than a surface may be: widened when it is read, and named with its file.
         EXPECT_NE(std::string::npos,
@@ -403,15 +385,6 @@ TEST(WrongKindNamePictureSweep, PicturesWithFramesTooSmallToZoomEndNoLevel)
         EXPECT_EQ(std::string::npos, log.Text().find("zoomSurface failed")) << run;
         tally.Ran(run, from);
     }
-    // Later scans read the copies again: they hold the pack's own metadata from now on.
-    for (const auto& [copy, metadata] : folders)
-        bbtest::WriteFile(copy + "metadata.cfg", metadata);
-    // The pack's own pictures come back for what runs next.
-    for (const char* folder : kPictureFolders)
-        if (fs::exists(pack + "/" + folder))
-            bbtest::TestResources().AddScanner(
-                new WindowsDirectoryResourceScanner(pack + "/" + folder + "/"));
-    bbtest::TestResources().ScanAll();
     Ball::FreeBallImages();
     tally.Print("wrong-kind sweep");
 }

@@ -232,9 +232,10 @@ TEST_F(ChangedRegionTest, EveryDisplayChangeIsFollowedByTheFrameFullRedrawsShow)
                     manager.Flip();
                     shown[fullRedraw].push_back(RgbPixels(manager.GetScreenshotSurface()));
                     presented[fullRedraw].push_back(RgbPixels(SDL_GetVideoSurface()));
-                    if (!fullRedraw && i == 2)
+                    if (!fullRedraw && i == 2) {
                         EXPECT_LT(manager.GetRecorder()->GetRegion().GetArea(), 640 * 480 / 8)
                             << NameOf(change);
+                    }
                 }
             }
         }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 
 #include <sys/wait.h>
@@ -124,8 +125,9 @@ TEST(CrashReporting, AFaultLeavesAReportWithTheFilesAttachedAfterInstalling)
         Install({"bumperlux"}, support);
         bbtest::WriteFile(logPath, "Starting main loop.\n");
         AddCrashReportFile(logPath, "Engine Log File");
-        volatile int* unmapped = reinterpret_cast<volatile int*>(16);
-        *unmapped = 1;
+        // An address no page holds, read from a volatile so that no compiler sees through it.
+        volatile std::uintptr_t unmapped = 16;
+        *reinterpret_cast<volatile int*>(unmapped) = 1;
         _exit(0);
     }
     int status = 0;

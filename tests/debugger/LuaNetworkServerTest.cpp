@@ -2,6 +2,7 @@
 // not: strangers, silent clients and clients that come and go must leave no open files.
 #include "debugger/DebugHello.h"
 #include "debugger/LuaNetworkServerImpl.h"
+#include "support/NetworkOfItsOwn.h"
 #include "support/TempHome.h"
 #include "support/engine/DebugTestClient.h"
 #include "support/engine/LogCapture.h"
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <ifaddrs.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -194,46 +194,57 @@ bool RawConnects(const NetAddress& address)
     return handle >= 0;
 }
 
-// The IPv4 addresses of this machine that are not loopback.
-std::vector<NetAddress> OtherAddressesOfThisMachine()
+// Addresses the test's own network gives this machine besides loopback (none of them
+// 127.x.x.x): the addresses a debugger reached from elsewhere would be called at.
+const std::vector<std::string> kOtherAddresses = {"10.99.0.1", "192.0.2.7", "172.16.40.2"};
+
+NetAddress At(const std::string& host, uint16_t port)
 {
-    std::vector<NetAddress> found;
-    ifaddrs* interfaces = nullptr;
-    if (getifaddrs(&interfaces) != 0)
-        return found;
-    for (ifaddrs* i = interfaces; i; i = i->ifa_next) {
-        if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET)
-            continue;
-        const NetAddress address =
-            NetAddress::FromSockAddr(*reinterpret_cast<sockaddr_in*>(i->ifa_addr));
-        if (!address.IsLoopback())
-            found.push_back(address);
-    }
-    freeifaddrs(interfaces);
-    return found;
+    NetAddress address;
+    EXPECT_TRUE(address.SetHost(host)) << host;
+    address.SetPort(port);
+    return address;
+}
+
+// A listener on every address of this machine, past the sockets layer: the port it took, and
+// its handle in handle (-1 when it could not listen).
+uint16_t ListenOnEveryAddress(int& handle)
+{
+    handle = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    socklen_t size = sizeof any;
+    if (handle < 0 || bind(handle, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0 ||
+        listen(handle, 8) != 0 || getsockname(handle, reinterpret_cast<sockaddr*>(&any), &size))
+        return 0;
+    return ntohs(any.sin_port);
 }
 } // namespace
 
 TEST(LuaNetworkServer, ListensOnLoopbackOnlyByDefault)
 {
-    bbtest::TempHome home;
-    auto server = CreateLuaNetworkServer();
-    ASSERT_TRUE(server->Start(home.Path() + "/list.txt", 0));
-    const uint16_t port = server->GetListeningPort();
-    ASSERT_NE(port, 0);
+    bbtest::RunInNetworkOfItsOwn(kOtherAddresses, [] {
+        // The addresses are this machine's: a listener on all of them is reached at each.
+        int everywhere = -1;
+        const uint16_t anyPort = ListenOnEveryAddress(everywhere);
+        ASSERT_NE(anyPort, 0);
+        for (const std::string& host : kOtherAddresses)
+            EXPECT_TRUE(RawConnects(At(host, anyPort))) << host;
+        close(everywhere);
 
-    // Every address of this machine that is not loopback refuses the connection.
-    int tried = 0;
-    for (NetAddress address : OtherAddressesOfThisMachine()) {
-        address.SetPort(port);
-        // Straight through the system: the sockets layer reaches no such address at all.
-        EXPECT_FALSE(RawConnects(address)) << address.Format();
-        ++tried;
-    }
-    NetSocket local;
-    EXPECT_TRUE(local.ConnectWithin(NetAddress(127, 0, 0, 1, port), 1000));
-    if (tried == 0)
-        GTEST_LOG_(INFO) << "this machine has no address but loopback";
+        bbtest::TempHome home;
+        auto server = CreateLuaNetworkServer();
+        ASSERT_TRUE(server->Start(home.Path() + "/list.txt", 0));
+        const uint16_t port = server->GetListeningPort();
+        ASSERT_NE(port, 0);
+        // The debugger's port refuses every one of them, and every loopback address but
+        // 127.0.0.1, straight through the system (the sockets layer reaches none of them).
+        for (const std::string& host : kOtherAddresses)
+            EXPECT_FALSE(RawConnects(At(host, port))) << host;
+        EXPECT_FALSE(RawConnects(At("127.0.0.2", port)));
+        NetSocket local;
+        EXPECT_TRUE(local.ConnectWithin(NetAddress(127, 0, 0, 1, port), 1000));
+    });
 }
 
 TEST(LuaNetworkServer, ReattachesListedClientsAtStartAndKeepsTheUnreachable)
@@ -471,53 +482,53 @@ TEST(LuaNetworkServer, ReattachingStartsEveryConnectBeforeWaitingOnAny)
 
 TEST(LuaNetworkServer, ReattachesOnlyToThisMachineAndNamesEveryEntryItDrops)
 {
-    // A listener on this machine that a name for it would reach, and a client of the list
-    // that may be reattached.
-    NetSocket byName;
-    ASSERT_TRUE(byName.Listen(NetAddress(127, 0, 0, 1, 0)));
-    const std::string namedPort = std::to_string(byName.GetLocalAddress().GetPort());
-    NetSocket waiting;
-    ASSERT_TRUE(waiting.Listen(NetAddress(127, 0, 0, 1, 0)));
-    const std::string waitingPort = std::to_string(waiting.GetLocalAddress().GetPort());
-    const std::vector<std::string> refused = {"10.99.0.1:45678", "localhost:" + namedPort,
-                                              "127.1:" + namedPort, "192.168.1.1:" + namedPort,
-                                              "[2001:db8::1]:45678"};
-    bbtest::TempHome home;
-    const std::string list = home.Path() + "/list.txt";
-    std::string contents;
-    for (std::size_t i = 0; i < refused.size(); ++i)
-        contents += "Far" + std::to_string(i) + "\n" + refused[i] + "\n";
-    // ::1 is this machine too, where the system has IPv6.
-    NetSocket waiting6;
-    std::vector<std::string> expected, names;
-    if (waiting6.Listen(NetAddress::Loopback6(0))) {
+    // In a network of the test's own, where ::1 is there on every machine with IPv6.
+    bbtest::RunInNetworkOfItsOwn({}, [] {
+        // A listener on this machine that a name for it would reach, and a client of the list
+        // that may be reattached.
+        NetSocket byName;
+        ASSERT_TRUE(byName.Listen(NetAddress(127, 0, 0, 1, 0)));
+        const std::string namedPort = std::to_string(byName.GetLocalAddress().GetPort());
+        NetSocket waiting;
+        ASSERT_TRUE(waiting.Listen(NetAddress(127, 0, 0, 1, 0)));
+        const std::string waitingPort = std::to_string(waiting.GetLocalAddress().GetPort());
+        const std::vector<std::string> refused = {"10.99.0.1:45678", "localhost:" + namedPort,
+                                                  "127.1:" + namedPort, "192.168.1.1:" + namedPort,
+                                                  "[2001:db8::1]:45678"};
+        bbtest::TempHome home;
+        const std::string list = home.Path() + "/list.txt";
+        std::string contents;
+        for (std::size_t i = 0; i < refused.size(); ++i)
+            contents += "Far" + std::to_string(i) + "\n" + refused[i] + "\n";
+        // ::1 is this machine too.
+        NetSocket waiting6;
+        ASSERT_TRUE(waiting6.Listen(NetAddress::Loopback6(0)));
         const std::string at = waiting6.GetLocalAddress().Format();
         contents += "Near6\n" + at + "\n";
-        expected = {"start " + at, "made " + at};
-        names.push_back("Near6");
-    }
-    contents += "LuaDebugger\n127.0.0.1:" + waitingPort + "\n";
-    bbtest::WriteFile(list, contents);
-    expected.insert(expected.begin() + std::ptrdiff_t(expected.size() / 2),
-                    "start 127.0.0.1:" + waitingPort);
-    expected.push_back("made 127.0.0.1:" + waitingPort);
-    names.push_back("LuaDebugger");
+        std::vector<std::string> expected = {"start " + at, "made " + at}, names = {"Near6"};
+        contents += "LuaDebugger\n127.0.0.1:" + waitingPort + "\n";
+        bbtest::WriteFile(list, contents);
+        expected.insert(expected.begin() + std::ptrdiff_t(expected.size() / 2),
+                        "start 127.0.0.1:" + waitingPort);
+        expected.push_back("made 127.0.0.1:" + waitingPort);
+        names.push_back("LuaDebugger");
 
-    ConnectLog connects;
-    bbtest::LogCapture log;
-    LuaNetworkServerImpl server;
-    ASSERT_TRUE(server.Start(list, 0, "127.0.0.1"));
-    EXPECT_EQ(connects.events, expected);
-    EXPECT_EQ(server.GetConnectionNames(), names);
-    NetSocket accepted;
-    NetAddress peer;
-    EXPECT_FALSE(byName.Accept(accepted, peer));
-    const std::string text = log.Text();
-    for (std::size_t i = 0; i < refused.size(); ++i)
-        EXPECT_NE(text.find("\"" + refused[i] + "\" for the client \"Far" + std::to_string(i)),
-                  std::string::npos)
-            << refused[i] << " is not named in the log:\n"
-            << text;
+        ConnectLog connects;
+        bbtest::LogCapture log;
+        LuaNetworkServerImpl server;
+        ASSERT_TRUE(server.Start(list, 0, "127.0.0.1"));
+        EXPECT_EQ(connects.events, expected);
+        EXPECT_EQ(server.GetConnectionNames(), names);
+        NetSocket accepted;
+        NetAddress peer;
+        EXPECT_FALSE(byName.Accept(accepted, peer));
+        const std::string text = log.Text();
+        for (std::size_t i = 0; i < refused.size(); ++i)
+            EXPECT_NE(text.find("\"" + refused[i] + "\" for the client \"Far" + std::to_string(i)),
+                      std::string::npos)
+                << refused[i] << " is not named in the log:\n"
+                << text;
+    });
 }
 
 TEST(LuaNetworkServer, AClientOnAnotherAddressIsNeverConnectedBackTo)
@@ -525,29 +536,29 @@ TEST(LuaNetworkServer, AClientOnAnotherAddressIsNeverConnectedBackTo)
     // The server listens on an address of this machine that is not loopback, as the
     // configuration may ask; a client that says hello from there names a port to be called
     // back on, and is not called.
-    const std::vector<NetAddress> others = OtherAddressesOfThisMachine();
-    if (others.empty())
-        GTEST_SKIP() << "this machine has no address but loopback";
-    bbtest::TempHome home;
-    bbtest::LogCapture log;
-    LuaNetworkServerImpl server;
-    ASSERT_TRUE(server.Start(home.Path() + "/list.txt", 0, others.front().FormatHost()));
-    Received received;
-    server.SetCallback("LuaDebugger", &received, &Collect);
-    NetAddress at = others.front();
-    at.SetPort(server.GetListeningPort());
+    const std::string host = kOtherAddresses.front();
+    bbtest::RunInNetworkOfItsOwn({host}, [&] {
+        bbtest::TempHome home;
+        bbtest::LogCapture log;
+        LuaNetworkServerImpl server;
+        ASSERT_TRUE(server.Start(home.Path() + "/list.txt", 0, host));
+        Received received;
+        server.SetCallback("LuaDebugger", &received, &Collect);
+        const NetAddress at = At(host, server.GetListeningPort());
 
-    ConnectLog connects;
-    DebugTestClient pump([&] { server.Poll(); });
-    const int handle = RawConnect(at);
-    ASSERT_GE(handle, 0);
-    const std::string hello = DebugHello::Encode(DebugHello::MAGIC, pump.GetPort(), "LuaDebugger");
-    ASSERT_EQ(ssize_t(hello.size()), send(handle, hello.data(), hello.size(), MSG_NOSIGNAL));
-    const std::string named = "the client \"LuaDebugger\" at " + others.front().FormatHost() + ":";
-    EXPECT_TRUE(pump.WaitFor([&] { return log.Text().find(named) != std::string::npos; }))
-        << log.Text();
-    close(handle);
-    EXPECT_TRUE(connects.events.empty()) << connects.events.front();
-    EXPECT_EQ(server.GetPendingHandshakeCount(), 0u);
-    EXPECT_TRUE(server.GetConnectionNames().empty());
+        ConnectLog connects;
+        DebugTestClient pump([&] { server.Poll(); });
+        const int handle = RawConnect(at);
+        ASSERT_GE(handle, 0);
+        const std::string hello =
+            DebugHello::Encode(DebugHello::MAGIC, pump.GetPort(), "LuaDebugger");
+        ASSERT_EQ(ssize_t(hello.size()), send(handle, hello.data(), hello.size(), MSG_NOSIGNAL));
+        const std::string named = "the client \"LuaDebugger\" at " + host + ":";
+        EXPECT_TRUE(pump.WaitFor([&] { return log.Text().find(named) != std::string::npos; }))
+            << log.Text();
+        close(handle);
+        EXPECT_TRUE(connects.events.empty()) << connects.events.front();
+        EXPECT_EQ(server.GetPendingHandshakeCount(), 0u);
+        EXPECT_TRUE(server.GetConnectionNames().empty());
+    });
 }

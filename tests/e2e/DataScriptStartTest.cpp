@@ -62,8 +62,10 @@ TEST(DataScriptStart, AStopSignalDuringTheStartEndsTheGamePromptly)
     TempHome home;
     WriteHostileFiles();
     ProgramRun run(kArgs);
-    // Once the configuration is named the start is past it, at the cards.
-    run.WaitForLogLine(GameConfigPath(), 10000);
+    // Once the configuration is named the start is past it: the next data file to run is
+    // the first card, which loops.
+    ASSERT_TRUE(run.WaitForLogLine(GameConfigPath(), 60000)) << run.Errors();
+    ASSERT_TRUE(run.WaitForDataFileRun(60000)) << "no data file ran\n" << run.Errors();
     run.Signal(SIGTERM);
     // The wait only catches a hang: without the signal the whole start takes seconds.
     EXPECT_EQ(0, run.Wait(60000)) << "SIGTERM did not end the game: " << run.Errors();
@@ -107,8 +109,9 @@ std::unique_ptr<ProgramRun> StartIn(const std::string& folder)
 struct CopyLoopCase
 {
     const char* kind;
-    // Writes the file and starts the program; the log line written just before the file runs.
+    // Writes the file and starts the program.
     std::function<std::unique_ptr<ProgramRun>(const TempHome&)> start;
+    // The log line after which the next data file to run is the looping one.
     const char* before;
     const char* stopped; // what the log says of the stopped file
 };
@@ -139,7 +142,12 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
          "Loading script file: Copier.lua", "the file was stopped by SIGTERM"},
         {"metadata",
          [](const TempHome& home) {
-             return StartIn(GameCopyWith(home, "Music/metadata.cfg", kCopyLoop));
+             // Every metadata file loops, so the first the scan runs is one.
+             const std::string folder = GameCopyWith(home, "Music/metadata.cfg", kCopyLoop);
+             for (const auto& file : fs::recursive_directory_iterator(folder + "/Assets"))
+                 if (file.path().filename() == "metadata.cfg")
+                     WriteFile(file.path().string(), kCopyLoop);
+             return StartIn(folder);
          },
          "Adding resource scanner: PhysicsFS", "the file was stopped by SIGTERM"},
     };
@@ -147,7 +155,9 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
         SCOPED_TRACE(loop.kind);
         TempHome home;
         std::unique_ptr<ProgramRun> run = loop.start(home);
+        // The signal comes while the file's loop runs: once its turn has come, the file runs.
         ASSERT_TRUE(run->WaitForLogLine(loop.before, 60000)) << run->Errors();
+        ASSERT_TRUE(run->WaitForDataFileRun(60000)) << "no data file ran\n" << run->Errors();
         const auto signalled = std::chrono::steady_clock::now();
         run->Signal(SIGTERM);
         // The wait only catches a hang; the time it took is printed for the record.
@@ -164,10 +174,12 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
         EXPECT_FALSE(fs::exists(GameConfigPath() + ".bad"));
         EXPECT_FALSE(fs::exists(CardPath(1) + ".bad"));
         // A stopped configuration or card counts as unread: the quit writes nothing over it.
-        if (std::string(loop.kind) == "configuration")
+        if (std::string(loop.kind) == "configuration") {
             EXPECT_EQ(kCopyLoop, ReadFile(GameConfigPath()));
-        if (std::string(loop.kind) == "card")
+        }
+        if (std::string(loop.kind) == "card") {
             EXPECT_EQ(kCopyLoop, ReadFile(CardPath(1)));
+        }
     }
 }
 

@@ -247,6 +247,37 @@ bool ProgramRun::WaitForOutputLine(const std::string& text, int timeoutMs)
     return WaitForLine(m_OutPath, text, timeoutMs);
 }
 
+namespace {
+
+// Whether the process has a timer that signals SIGXCPU: a data file's budget while it runs.
+bool HasBudgetTimer(int pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/timers");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("signal: " + std::to_string(SIGXCPU) + "/", 0) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool ProgramRun::WaitForDataFileRun(int timeoutMs)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const bool ended = HasEnded();
+        if (HasBudgetTimer(m_Pid))
+            return true;
+        if (ended || MillisecondsLeft(deadline) == 0)
+            return false;
+        // The timer gives no notice: look again each millisecond (or at once when the
+        // program ends).
+        pollfd end{m_PidFd, POLLIN, 0};
+        poll(&end, 1, 1);
+    }
+}
+
 std::string ProgramRun::Output() const
 {
     return ReadFile(m_OutPath);

@@ -41,6 +41,13 @@ public:
     bool WaitForErrorLine(const std::string& text, int timeoutMs = 30000);
     // WaitForLine on what the program (or its wrapper) wrote to standard output.
     bool WaitForOutputLine(const std::string& text, int timeoutMs = 30000);
+    // Waits at most timeoutMs until the program is running a data file (lua/DataScript): the
+    // state a stop signal meant for the file's own run must come in. A file runs under a
+    // budget whose processor clock wakes it with SIGXCPU; that timer is listed in
+    // /proc/<pid>/timers for exactly as long as the file runs. True when it was seen; false at
+    // the deadline or once the program has ended. A test that means one file waits first for
+    // the log line that comes just before that file's turn.
+    bool WaitForDataFileRun(int timeoutMs = 30000);
 
     // The program's process id; -1 once it has been waited for.
     int GetPid() const { return m_Pid; }

@@ -89,8 +89,10 @@ TEST(StartStop, AStopWhileACardLoadsWritesNeitherTheConfigurationNorAnyCard)
     WriteCards(kEndlessCard);
     const auto before = SavedFiles();
     ProgramRun run(kArgs);
-    // The window is made just before the cards are read.
-    ASSERT_TRUE(run.WaitForLogLine("Application::CreateWindow finished.", 30000));
+    // The window is made just before the cards are read: the next data file to run is the
+    // first card, which never ends.
+    ASSERT_TRUE(run.WaitForLogLine("Application::CreateWindow finished.", 60000));
+    ASSERT_TRUE(run.WaitForDataFileRun(60000)) << "no data file ran\n" << run.Errors();
     run.Signal(SIGTERM);
     EXPECT_EQ(0, run.Wait(60000)) << run.Errors();
     EXPECT_EQ("", Changes(before, SavedFiles()));

@@ -197,12 +197,13 @@ TEST_F(WorkSizeSweep, UnknownKeysOnASharedTableAreCheckedOnceAndCapped)
                 ++at;
             }
             EXPECT_EQ(listed, keyLines) << what << "\n" << outcome.report.substr(0, 2000);
-            if (std::size_t(keys) > listed)
+            if (std::size_t(keys) > listed) {
                 EXPECT_NE(std::string::npos,
                           outcome.report.find(std::to_string(keys - int(listed)) +
                                               " more keys that nothing reads were left out"))
                     << what << "\n"
                     << outcome.report.substr(0, 2000);
+            }
         }
 }
 

@@ -80,11 +80,12 @@ TEST(ScriptBudgetTimer, EveryDeadlineArmsAValidTimeNoEarlierThanItself)
         EXPECT_LT(value.tv_nsec, 1000000000L);
         // Not before the deadline (one the clock reaches within a life is kept to the
         // nanosecond), and never waking at once for one far away.
-        if (deadline >= 0 && deadline < 1e9)
+        if (deadline >= 0 && deadline < 1e9) {
             EXPECT_GE((long double)value.tv_sec + (long double)value.tv_nsec * 1e-9L,
                       (long double)deadline - 1e-9L);
-        else if (deadline >= 1e9)
+        } else if (deadline >= 1e9) {
             EXPECT_GE(value.tv_sec, 1000000000L);
+        }
         itimerspec when{};
         when.it_value = value;
         EXPECT_EQ(0, timer_settime(timer, TIMER_ABSTIME, &when, nullptr)) << std::strerror(errno);

@@ -38,8 +38,9 @@ TEST(MemoryReportTest, CountsThePhysicsBlocksUntilTheyAreFreed)
     EXPECT_LE(after - before, 4096);
     // Shutting the library down frees that too, all counted.
     OdeRuntime::Release();
-    if (OdeRuntime::GetReferenceCount() == 0)
+    if (OdeRuntime::GetReferenceCount() == 0) {
         EXPECT_LE(MemoryReport::PhysicsBytes(), before);
+    }
     EXPECT_GE(MemoryReport::PhysicsBytes(), 0);
 }
 

@@ -12,6 +12,7 @@
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/PassHarness.h"
+#include "support/engine/ResourceScope.h"
 #include "views/GameScoreRow.h"
 #include "views/RecordContainer.h"
 #include "widgets/Label.h"
@@ -34,8 +35,7 @@ protected:
         if (!TTF_WasInit())
             TTF_Init();
         ResourceManager& resources = TestResources();
-        resources.AddScanner(
-            new WindowsDirectoryResourceScanner("/usr/share/fonts/truetype/dejavu"));
+        AddProgramScanner(new WindowsDirectoryResourceScanner("/usr/share/fonts/truetype/dejavu"));
         resources.ScanAll();
         static Config* config = new Config(GetGlobalLuaState());
         (void)config;

@@ -1,5 +1,7 @@
 #include "WidgetTestSupport.h"
 #include "support/engine/EngineSetup.h"
+#include "support/engine/PassHarness.h"
+#include "support/engine/ResourceScope.h"
 
 #include "core/Config.h"
 #include "core/EventQueue.h"
@@ -26,7 +28,8 @@ void PrepareOnce()
     if (!TTF_WasInit())
         TTF_Init();
     ResourceManager& resources = bbtest::TestResources();
-    resources.AddScanner(new WindowsDirectoryResourceScanner("/usr/share/fonts/truetype/dejavu"));
+    bbtest::AddProgramScanner(
+        new WindowsDirectoryResourceScanner("/usr/share/fonts/truetype/dejavu"));
     resources.ScanAll();
     bbtest::AddImageResource("Button.png", new Image(40, 20, 4, 0, Color(90, 90, 200)));
     bbtest::AddImageResource("Button.green.png", new Image(40, 20, 4, 0, Color(90, 200, 90)));

@@ -211,6 +211,12 @@ void ResourceManager::AddScanner(ResourceScanner* scanner)
     m_Scanners.push_back(std::move(owned));
 }
 
+void ResourceManager::RemoveScannersAfter(std::size_t count)
+{
+    if (count < m_Scanners.size())
+        m_Scanners.resize(count);
+}
+
 void ResourceManager::AddLoader(ResourceLoader* loader)
 {
     std::unique_ptr<ResourceLoader> owned(loader);

@@ -19,6 +19,7 @@
 #include "lua/ScriptSource.h"
 #include "luaplus/LuaPlus.h"
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <set>
@@ -68,6 +69,12 @@ public:
 
     // Appends a scanner (owned), logging "Adding resource scanner: <description>".
     void AddScanner(ResourceScanner* scanner);
+    // How many scanners were added, and the removal of those added after the first count
+    // (the next ScanAll runs only the others; what they registered stays until it is
+    // registered again). For a host that lends the manager to others for a while and takes
+    // back what it found (the tests' shared manager).
+    std::size_t GetScannerCount() const { return m_Scanners.size(); }
+    void RemoveScannersAfter(std::size_t count);
     // Appends a loader (owned), logging "Adding resource loader: <description>".
     void AddLoader(ResourceLoader* loader);
 

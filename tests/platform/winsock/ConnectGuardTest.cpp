@@ -1,6 +1,7 @@
 // The sockets layer connects to this machine only, and reads addresses only as numbers: no
 // caller can reach another machine through it, or make it ask the network for a name.
 // Connects are counted through the layer's watcher, at the connect() call itself.
+#include "support/NetworkOfItsOwn.h"
 #include "winsock/NetAddress.h"
 #include "winsock/NetSocket.h"
 
@@ -75,15 +76,18 @@ TEST(ConnectGuard, EveryLoopbackAddressIsConnectedToAndSeenByTheWatcher)
     EXPECT_EQ(connects.started, std::vector<std::string>{target.Format()});
     EXPECT_EQ(connects.ended, std::vector<std::string>{target.Format() + " connected"});
 
-    // ::1, where the system has IPv6.
-    NetSocket listener6;
-    if (!listener6.Listen(NetAddress::Loopback6(0)))
-        return;
-    const NetAddress target6 = listener6.GetLocalAddress();
-    EXPECT_EQ(target6, NetAddress::Loopback6(target6.GetPort()));
-    NetSocket socket6;
-    EXPECT_TRUE(socket6.ConnectWithin(target6, 10000));
-    EXPECT_EQ(connects.ended.back(), "[::1]:" + std::to_string(target6.GetPort()) + " connected");
+    // ::1, in a network of the test's own, where it is there on every machine with IPv6.
+    bbtest::RunInNetworkOfItsOwn({}, [&] {
+        NetSocket listener6;
+        ASSERT_TRUE(listener6.Listen(NetAddress::Loopback6(0)));
+        const NetAddress target6 = listener6.GetLocalAddress();
+        EXPECT_EQ(target6, NetAddress::Loopback6(target6.GetPort()));
+        NetSocket socket6;
+        EXPECT_TRUE(socket6.ConnectWithin(target6, 10000));
+        EXPECT_EQ(connects.started.back(), target6.Format());
+        EXPECT_EQ(connects.ended.back(),
+                  "[::1]:" + std::to_string(target6.GetPort()) + " connected");
+    });
 }
 
 TEST(ConnectGuard, OnlyAnAddressInNumbersIsAnAddress)

@@ -13,6 +13,7 @@
 #include "sound/Sound.h"
 #include "support/RequiredFiles.h"
 #include "support/engine/PassHarness.h"
+#include "support/engine/ResourceScope.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -69,12 +70,11 @@ void OpenGameResources()
     resources.AddLoader(new BASSSoundLoader());
     resources.AddLoader(new DirectMusicLoader()); // loads only once a test starts the music
     const std::string source = BB_SOURCE_DIR;
-    resources.AddScanner(
-        new WindowsDirectoryResourceScanner(source + "/MakoEngine/Source/scripts/"));
-    resources.AddScanner(new WindowsDirectoryResourceScanner(source + "/game/"));
-    resources.AddScanner(
+    AddProgramScanner(new WindowsDirectoryResourceScanner(source + "/MakoEngine/Source/scripts/"));
+    AddProgramScanner(new WindowsDirectoryResourceScanner(source + "/game/"));
+    AddProgramScanner(
         new WindowsDirectoryResourceScanner(source + "/MakoArcadeLib/Source/scripts/"));
-    resources.AddScanner(new WindowsDirectoryResourceScanner(pack));
+    AddProgramScanner(new WindowsDirectoryResourceScanner(pack));
     resources.ScanAll();
 
     for (const char* script : {"Utility.lua", "bumperlux_Const.cfg", "Resource.lua"})

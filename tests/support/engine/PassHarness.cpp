@@ -136,14 +136,22 @@ std::uint32_t PassHarness::Pixel(int x, int y) const
     return v;
 }
 
+namespace {
+ResourceManager* s_TestResources = nullptr;
+} // namespace
+
 ResourceManager& TestResources()
 {
-    static ResourceManager* manager = nullptr;
-    if (!manager) {
+    if (!s_TestResources) {
         PassHarness::PrepareEngine();
-        manager = new ResourceManager(GetGlobalLuaState());
+        s_TestResources = new ResourceManager(GetGlobalLuaState());
     }
-    return *manager;
+    return *s_TestResources;
+}
+
+bool HaveTestResources()
+{
+    return s_TestResources != nullptr;
 }
 
 void AddImageResource(const std::string& name, Image* image)

@@ -110,6 +110,8 @@ private:
 // A resource manager (made on first use, for the program) in which tests register
 // images under names; images so registered are owned by the manager.
 ResourceManager& TestResources();
+// Whether TestResources has been made.
+bool HaveTestResources();
 // Registers image (taken) as the image resource name.
 void AddImageResource(const std::string& name, Image* image);
 
