@@ -13,6 +13,8 @@ WorkMeter*& Innermost()
     return innermost;
 }
 
+WorkMeter::Probe g_Probe = nullptr;
+
 void ChargeOneStep()
 {
     WorkMeter::Charge(1);
@@ -45,10 +47,17 @@ void WorkMeter::Charge(long long units)
     if (meter->IsSpent())
         MAKO_THROW(WorkSpent, meter->Describe());
     meter->m_Used += units;
+    if (g_Probe)
+        g_Probe(*meter);
     if (StopSignal::IsRequested())
         meter->Spend(std::string("was stopped by ") + StopSignal::GetName());
     if (meter->m_Used > meter->m_Units)
         meter->Spend("needs more than " + std::to_string(meter->m_Units) + " steps of work");
+}
+
+void WorkMeter::SetProbe(Probe probe)
+{
+    g_Probe = probe;
 }
 
 void WorkMeter::Spend(const std::string& reason)

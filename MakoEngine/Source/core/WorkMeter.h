@@ -16,7 +16,10 @@
 // Meters nest; the innermost one is charged. Main thread only.
 #include "core/Exception.h"
 
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 
 // The work on one file's values ran out, or a stop was asked for while it went on.
 MAKO_DECLARE_EXCEPTION(WorkSpent);
@@ -45,12 +48,24 @@ public:
     // "<what> <reason>": the sentence a caller logs when it leaves the file out.
     std::string Describe() const;
     const std::string& GetWhat() const MAKO_LIFETIMEBOUND { return m_What; }
+    // Names the file or level anew (its opener learns the name after it opened the meter).
+    void Rename(std::string what) { m_What = std::move(what); }
     long long GetUsed() const { return m_Used; }
     long long GetUnits() const { return m_Units; }
 
-    // Steps a meter allows unless its opener says otherwise: far above what the largest
-    // written level or metadata file takes (a few hundred thousand), a few seconds of work.
-    static const long long kDefaultUnits = 20000000;
+    // What a walk keeps for the meter's scope under its own tag (a cache of what a table
+    // read once came to, so the objects made from it share it): empty until set, dropped
+    // when the meter closes, before the values it was made from could go.
+    std::shared_ptr<void>& Kept(const void* tag) { return m_Kept[tag]; }
+
+    // Called at every charge of an open meter, after it was counted and before it is
+    // checked (tests: to ask for a stop while a walk is in progress). Null for none.
+    using Probe = void (*)(const WorkMeter& meter);
+    static void SetProbe(Probe probe);
+
+    // Steps a meter allows unless its opener says otherwise: far above what the busiest
+    // written level or file takes (some tens of thousands), and a second or two of work.
+    static const long long kDefaultUnits = 5000000;
 
 private:
     [[noreturn]] void Spend(const std::string& reason);
@@ -60,4 +75,5 @@ private:
     long long m_Used = 0;
     std::string m_Reason;
     WorkMeter* m_Outer;
+    std::map<const void*, std::shared_ptr<void>> m_Kept;
 };

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Utility.h"
+#include "core/WorkMeter.h"
 #include "lua/DataScript.h"
 #include "lua/MakoLuaState.h"
 #include "resources/FileReader.h"
@@ -71,6 +72,9 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
     LuaObject globals = state->GetGlobals();
     globals.CreateTable("Pending_Metadata");
 
+    // The run, the search for functions and the mending are the work of this one file: a
+    // file that needs more than a file should, or whose load is stopped, fails by its name.
+    WorkMeter meter("metadata file \"" + file + "\"");
     try {
         const void* data = nullptr;
         uint32_t size = 0;
