@@ -33,8 +33,9 @@ struct Library
 };
 
 // The lowest services of core/, which everything may use and which use nothing above them.
-const std::set<std::string> kLowestCore = {"Exception", "ValueTypeError", "Log",        "Utility",
-                                           "Random",    "AtomicFile",     "StopSignal", "Lifetime"};
+const std::set<std::string> kLowestCore = {"Exception",  "ValueTypeError", "Log",
+                                           "Utility",    "Random",         "AtomicFile",
+                                           "StopSignal", "WorkMeter",      "Lifetime"};
 
 const std::vector<Library>& Libraries()
 {

@@ -187,7 +187,8 @@ protected:
 TEST_F(WorkSizeSweep, UnknownKeysOnASharedTableAreCheckedOnceAndCapped)
 {
     BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Levels/Welcome.lua", "asset pack's levels");
-    for (const int keys : {10, 1000, 100000})
+    // (Sizes between are the growth sweep's below.)
+    for (const int keys : {10, 100000})
         for (const int entries : {1, 100, 1000}) {
             const std::string what =
                 std::to_string(keys) + " keys x " + std::to_string(entries) + " entries";

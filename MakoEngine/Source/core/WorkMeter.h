@@ -65,7 +65,7 @@ public:
 
     // Steps a meter allows unless its opener says otherwise: far above what the busiest
     // written level or file takes (some tens of thousands), and a second or two of work.
-    static const long long kDefaultUnits = 5000000;
+    static const long long kDefaultUnits = 2000000;
 
 private:
     [[noreturn]] void Spend(const std::string& reason);
