@@ -115,6 +115,8 @@ std::string PathOf(const std::vector<Node>& nodes, int index)
     std::vector<const Node*> chain;
     for (int i = index; i > 0; i = nodes[std::size_t(i)].parent)
         chain.push_back(&nodes[std::size_t(i)]);
+    // Walking up the holders is work on the file's values like any other.
+    WorkMeter::Charge((long long)chain.size());
     std::string path;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         const Node& node = **it;

@@ -219,6 +219,7 @@ std::string PathTo(const std::vector<FoundTable>& nodes, int index, const std::s
     std::vector<const std::string*> steps{&step};
     for (int i = index; i >= 0; i = nodes[std::size_t(i)].parent)
         steps.push_back(&nodes[std::size_t(i)].step);
+    WorkMeter::Charge((long long)steps.size());
     std::string path;
     for (auto it = steps.rbegin(); it != steps.rend(); ++it)
         path += **it;
