@@ -35,7 +35,7 @@ protected:
 };
 
 int s_StopAt = 0;
-void StopAtCount(const WorkMeter& meter)
+void StopAtCount(const WorkMeter& meter, long long)
 {
     if (s_StopAt > 0 && meter.GetUsed() == s_StopAt)
         StopSignal::Request(SIGTERM);

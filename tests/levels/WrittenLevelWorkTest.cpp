@@ -21,7 +21,7 @@ namespace {
 // The most units each meter (by what it names) was seen to have used.
 std::map<std::string, long long> s_MostUsed;
 
-void NoteUse(const WorkMeter& meter)
+void NoteUse(const WorkMeter& meter, long long)
 {
     long long& most = s_MostUsed[meter.GetWhat()];
     most = std::max(most, meter.GetUsed());

@@ -48,7 +48,7 @@ void WorkMeter::Charge(long long units)
         MAKO_THROW(WorkSpent, meter->Describe());
     meter->m_Used += units;
     if (g_Probe)
-        g_Probe(*meter);
+        g_Probe(*meter, units);
     if (StopSignal::IsRequested())
         meter->Spend(std::string("was stopped by ") + StopSignal::GetName());
     if (meter->m_Used > meter->m_Units)

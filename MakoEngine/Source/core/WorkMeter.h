@@ -58,9 +58,10 @@ public:
     // when the meter closes, before the values it was made from could go.
     std::shared_ptr<void>& Kept(const void* tag) { return m_Kept[tag]; }
 
-    // Called at every charge of an open meter, after it was counted and before it is
-    // checked (tests: to ask for a stop while a walk is in progress). Null for none.
-    using Probe = void (*)(const WorkMeter& meter);
+    // Called at every charge of an open meter with the units charged, after they were
+    // counted and before the meter is checked (tests: to count the work, or to ask for a stop
+    // while a walk is in progress). Null for none.
+    using Probe = void (*)(const WorkMeter& meter, long long units);
     static void SetProbe(Probe probe);
 
     // Steps a meter allows unless its opener says otherwise: far above what the busiest
