@@ -64,25 +64,33 @@ TEST_F(WorkMeterTest, AWalkOverABigTableIsCutShortAndNamed)
     EXPECT_THROW(WorkMeter::Charge(), WorkSpent);
 }
 
-TEST_F(WorkMeterTest, TheInnermostMeterIsChargedAndAStopEndsTheWalk)
+TEST_F(WorkMeterTest, EveryOpenMeterIsChargedAndAStopEndsTheWalk)
 {
     Run("Small = { 1, 2, 3 } Big = {} for i = 1, 100000 do Big[i] = i end");
-    WorkMeter outer("outer");
     {
-        WorkMeter inner("inner", 10);
-        EXPECT_EQ(3, WalkAll(Global("Small")));
-        EXPECT_EQ(4, inner.GetUsed()); // the three entries and the step past the last
-        EXPECT_EQ(WorkMeter::Current(), &inner);
+        WorkMeter outer("outer", 20);
+        {
+            WorkMeter inner("inner");
+            EXPECT_EQ(3, WalkAll(Global("Small")));
+            EXPECT_EQ(4, inner.GetUsed()); // the three entries and the step past the last
+            EXPECT_EQ(4, outer.GetUsed());
+            EXPECT_EQ(WorkMeter::Current(), &inner);
+            // The outer meter running out ends the inner one's work too.
+            EXPECT_THROW(WalkAll(Global("Big")), WorkSpent);
+            EXPECT_TRUE(inner.IsSpent());
+            EXPECT_EQ("inner needs more than 20 steps of work", inner.Describe());
+        }
+        EXPECT_EQ("outer needs more than 20 steps of work", outer.Describe());
+        EXPECT_EQ(WorkMeter::Current(), &outer);
     }
-    EXPECT_EQ(0, outer.GetUsed());
-    EXPECT_EQ(WorkMeter::Current(), &outer);
 
     // A stop asked for in the middle of a walk ends it at the next step.
+    WorkMeter meter("level \"Big\"");
     s_StopAt = 1000;
     WorkMeter::SetProbe(&StopAtCount);
     EXPECT_THROW(WalkAll(Global("Big")), WorkSpent);
     WorkMeter::SetProbe(nullptr);
     s_StopAt = 0;
-    EXPECT_EQ(1000, outer.GetUsed());
-    EXPECT_EQ("outer was stopped by SIGTERM", outer.Describe());
+    EXPECT_EQ(1000, meter.GetUsed());
+    EXPECT_EQ("level \"Big\" was stopped by SIGTERM", meter.Describe());
 }

@@ -3,8 +3,11 @@
 // once, what is said about a file is capped, texts of any length are read in one pass, and
 // keys of every type are named and passed by. Each hostile file is run through the level
 // check in this process (which reads it as the game does and builds its levels through the
-// game's own controller), counting the lines it reports and logs; then the level check
-// program runs over a pack of the worst of them, ends, and answers SIGTERM while it works.
+// game's own controller), counting the lines it reports and logs; the work of each shape
+// that could grow faster than its file is measured in the work meter's units at two sizes,
+// and a stop asked for in the middle of it is answered; then the level check program runs
+// over a pack of the worst of them, ends, and answers SIGTERM while it works. No run may
+// reach an assertion.
 #include "LevelCheck.h"
 
 #include "core/DataReport.h"
@@ -165,6 +168,10 @@ protected:
                 outcome.report += problem.ToString() + "\n";
             }
         outcome.logLines = CountLines(log.Text());
+        // Nothing a file holds reaches an assertion of the program.
+        EXPECT_EQ(std::string::npos, (log.Text() + outcome.report).find("Assertion failed"))
+            << file << "\n"
+            << (log.Text() + outcome.report).substr(0, 4000);
         return outcome;
     }
 
@@ -319,8 +326,8 @@ std::string SharedKeysFile(int n)
 const GrowthShape kGrowthShapes[] = {
     {"files mentioning function", 100, true, &FunctionFile},
     {"chain of refused values", 1000, false, &RefusedChainFile},
-    {"shared behaviour lists", 1000, false, &BehaviourListFile},
-    {"shared unknown keys", 1000, false, &SharedKeysFile},
+    {"shared behaviour lists", 500, false, &BehaviourListFile},
+    {"shared unknown keys", 500, false, &SharedKeysFile},
 };
 
 // Runs the shape at size n (stopping at the charge stopAt when it is not 0).
@@ -397,6 +404,27 @@ TEST_F(WorkSizeSweep, TheWorkOfEveryShapeGrowsWithItsFileAndAStopIsAnswered)
         EXPECT_LT(stopped.answerProcessorSeconds, 1.0);
         EXPECT_LT(stopped.answerSeconds, 3.0);
     }
+}
+
+// A file whose level needs more work than any level should (a table of 10,000 keys that
+// every one of 400 bricks is made from) is cut where its meter runs out, named, and left
+// out, in seconds.
+TEST_F(WorkSizeSweep, ALevelPastItsMeterIsNamedAndLeftOut)
+{
+    BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Levels/Welcome.lua", "asset pack's levels");
+    const double start = ThreadSeconds();
+    const Outcome outcome =
+        Check("Heavy.lua", "local t = { resource = 'RedBrick', position = { 2, 1 } }\n"
+                           "for i = 1, 10000 do t[i] = i end\n"
+                           "local list = {} for i = 1, 400 do list[i] = t end\n"
+                           "Levels.Heavy = { fullName = 'H', music = 'Harbour.mid', "
+                           "compiledBricks = list }\n");
+    const double seconds = ThreadSeconds() - start;
+    std::printf("a level past its meter: %.2f s of processor time\n", seconds);
+    EXPECT_LT(seconds, kHangSeconds);
+    const std::string said = "level \"Heavy\" needs more than " +
+                             std::to_string(WorkMeter::kDefaultUnits) + " steps of work";
+    EXPECT_NE(std::string::npos, outcome.report.find(said)) << outcome.report.substr(0, 4000);
 }
 
 // Depth is no function: a level holding a table far deeper than any level needs stays when
@@ -537,6 +565,8 @@ ProgramRun RunProgram(const bbtest::TempHome& home, const std::string& pack,
     run.report = bbtest::ReadFile(out);
     run.reportLines = CountLines(run.report);
     run.log = fs::exists(logPath) ? bbtest::ReadFile(logPath) : std::string();
+    EXPECT_EQ(std::string::npos, (run.log + run.report).find("Assertion failed"))
+        << (run.log + run.report).substr(0, 4000);
     return run;
 }
 

@@ -13,7 +13,9 @@
 //
 // Charges made with no meter open count nothing and raise nothing: the game's own work (a
 // shutdown that saves the cards after a stop) is never cut short by the meter.
-// Meters nest; the innermost one is charged. Main thread only.
+// Meters nest: a charge counts against every open meter (a file read while a level builds
+// is work of the level too), and one spent ends the work of those inside it. Main thread
+// only.
 #include "core/Exception.h"
 
 #include <map>
@@ -34,8 +36,8 @@ public:
     WorkMeter(const WorkMeter&) = delete;
     WorkMeter& operator=(const WorkMeter&) = delete;
 
-    // Charges the innermost open meter; raises WorkSpent when it is spent or a stop was
-    // asked for. With no meter open, does nothing.
+    // Charges every open meter; raises WorkSpent, naming the innermost, when one is spent or
+    // a stop was asked for. With no meter open, does nothing.
     static void Charge(long long units = 1);
     // The innermost open meter; null when none.
     static WorkMeter* Current();
@@ -66,7 +68,7 @@ public:
 
     // Steps a meter allows unless its opener says otherwise: far above what the busiest
     // written level or file takes (some tens of thousands), and a second or two of work.
-    static const long long kDefaultUnits = 2000000;
+    static const long long kDefaultUnits = 1000000;
 
 private:
     [[noreturn]] void Spend(const std::string& reason);
