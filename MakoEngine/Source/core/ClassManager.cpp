@@ -1,6 +1,7 @@
 #include "core/ClassManager.h"
 
 #include "core/Class.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Object.h"
@@ -159,8 +160,13 @@ Object* ClassManager::InstantiateObject(const LuaObject& paramTable)
         MAKO_THROW(Exception, "An object is made from a table, not from " +
                                   DescribeScriptValue(paramTable) + ".");
     LuaObject className = paramTable["class"];
-    Class* c = className.IsString() ? GetClass(className.GetString(), false)
+    Class* c = className.IsString() ? GetClass(className.GetString(), true)
                                     : FindClassInResourceTree(paramTable);
+    // A name the table gives is data: one the game lacks is said, not asserted.
+    if (!c && className.IsString())
+        MAKO_THROW(ClassNotFoundException, "The table names the class \"" +
+                                               ShortenedText(className.GetString()) +
+                                               "\", which the game does not have.");
     if (!c)
         MAKO_THROW(Exception, "The table names no class, neither by itself nor by its resources.");
     return c->Instantiate(paramTable);
