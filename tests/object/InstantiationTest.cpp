@@ -107,7 +107,7 @@ TEST_F(ObjectTest, InstantiationFailuresCarryTheirTextsAndLeaveNothingBehind)
                   e.GetMessage());
     }
     Run("Resources.Nameless = {class = 5}");
-    EXPECT_EQ("Assertion failed: (searchResult[n].IsString())",
+    EXPECT_EQ("The class a table's resources give is the number 5, not the name of a class.",
               MessageOf([] { Instantiate(Table("{resource = 'Nameless'}")); }));
     EXPECT_EQ("Could not find resource info with name = Absent",
               MessageOf([] { Instantiate(Table("{class = 'TestThing', resource = 'Absent'}")); }));

@@ -328,8 +328,10 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
             // A class name the game does not have raises here, logged below; the level
             // check names it with the nearest name.
             const LuaObject name = params.IsTable() ? params["class"] : LuaObject();
-            if (name.IsString())
-                ClassManager::GetInstance()->GetClass(name.GetString());
+            if (name.IsString() && !ClassManager::GetInstance()->GetClass(name.GetString(), true))
+                MAKO_THROW(ClassNotFoundException, "The table names the class \"" +
+                                                       ShortenedText(name.GetString()) +
+                                                       "\", which the game does not have.");
             LevelPlace place(m_LevelName, 0, 0, where);
             // Only an actor stands on the field: an element of another kind is named and
             // left out before anything is made of it.

@@ -208,8 +208,17 @@ Class* FindClassInResourceTree(const LuaObject& params)
     if (searchResult.empty())
         return nullptr;
     const std::size_t n = searchResult.size() - 1;
-    MAKO_ASSERT(searchResult[n].IsString());
-    return ClassManager::GetInstance()->GetClass(searchResult[n].GetString(), false);
+    // The class a resource tree gives may come from data: what is wrong is a sentence.
+    if (!searchResult[n].IsString())
+        MAKO_THROW(ClassNotFoundException, "The class a table's resources give is " +
+                                               DescribeScriptValue(searchResult[n]) +
+                                               ", not the name of a class.");
+    Class* c = ClassManager::GetInstance()->GetClass(searchResult[n].GetString(), true);
+    if (!c)
+        MAKO_THROW(ClassNotFoundException, "The table's resources name the class \"" +
+                                               ShortenedText(searchResult[n].GetString()) +
+                                               "\", which the game does not have.");
+    return c;
 }
 
 // getPropertiesFromClassAndResourceNames(className, resources): the properties a new
