@@ -35,7 +35,8 @@ struct Library
 // The lowest services of core/, which everything may use and which use nothing above them.
 const std::set<std::string> kLowestCore = {"Exception",  "ValueTypeError", "Log",
                                            "Utility",    "Random",         "AtomicFile",
-                                           "StopSignal", "Lifetime",       "Utf8"};
+                                           "StopSignal", "WorkMeter",      "Lifetime",
+                                           "Utf8"};
 
 const std::vector<Library>& Libraries()
 {

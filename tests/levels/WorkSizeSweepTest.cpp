@@ -3,12 +3,20 @@
 // once, what is said about a file is capped, texts of any length are read in one pass, and
 // keys of every type are named and passed by. Each hostile file is run through the level
 // check in this process (which reads it as the game does and builds its levels through the
-// game's own controller), counting the lines it reports and logs; then the level check
-// program runs over a pack of the worst of them, ends, and answers SIGTERM while it works.
+// game's own controller), counting the lines it reports and logs; the work of each shape
+// that could grow faster than its file is measured in the work meter's units at two sizes,
+// and a stop asked for in the middle of it is answered; then the level check program runs
+// over a pack of the worst of them, ends, and answers SIGTERM while it works. No run may
+// reach an assertion.
 #include "LevelCheck.h"
 
 #include "core/DataReport.h"
+#include "core/Log.h"
 #include "core/StopSignal.h"
+#include "core/WorkMeter.h"
+#include "logic/LevelKeyCheck.h"
+#include "logic/LevelManager.h"
+#include "lua/MakoLuaState.h"
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 #include "support/engine/FieldWorld.h"
@@ -160,6 +168,10 @@ protected:
                 outcome.report += problem.ToString() + "\n";
             }
         outcome.logLines = CountLines(log.Text());
+        // Nothing a file holds reaches an assertion of the program.
+        EXPECT_EQ(std::string::npos, (log.Text() + outcome.report).find("Assertion failed"))
+            << file << "\n"
+            << (log.Text() + outcome.report).substr(0, 4000);
         return outcome;
     }
 
@@ -182,7 +194,8 @@ protected:
 TEST_F(WorkSizeSweep, UnknownKeysOnASharedTableAreCheckedOnceAndCapped)
 {
     BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Levels/Welcome.lua", "asset pack's levels");
-    for (const int keys : {10, 1000, 100000})
+    // (Sizes between are the growth sweep's below.)
+    for (const int keys : {10, 100000})
         for (const int entries : {1, 100, 1000}) {
             const std::string what =
                 std::to_string(keys) + " keys x " + std::to_string(entries) + " entries";
@@ -228,6 +241,265 @@ TEST_F(WorkSizeSweep, DeepWideLongAndStrangelyKeyedFilesEndWithAFewLines)
          {"factories[<boolean>]", "trailEmitter[<boolean>]", "addMotionList[<boolean>]"})
         EXPECT_NE(std::string::npos, keys.report.find(line)) << line << "\n" << keys.report;
     EXPECT_EQ(std::string::npos, keys.report.find("throws")) << keys.report;
+}
+
+namespace {
+
+// The units charged to every meter, counted by the probe; at the charge that reaches stopAt
+// (0: never) a stop is asked for, as SIGTERM would, and the moment noted.
+struct ChargeCount
+{
+    long long charges = 0;
+    long long stopAt = 0;
+    Clock::time_point stoppedAt;
+    double stoppedAtProcessor = 0;
+};
+ChargeCount s_Count;
+
+void CountCharge(const WorkMeter&, long long units)
+{
+    const long long before = s_Count.charges;
+    s_Count.charges += units;
+    if (s_Count.stopAt > before && s_Count.stopAt <= s_Count.charges) {
+        s_Count.stoppedAt = Clock::now();
+        s_Count.stoppedAtProcessor = ThreadSeconds();
+        StopSignal::Request(SIGTERM);
+    }
+}
+
+// One size of one shape: the units its meters used, the processor time, and with a stop
+// asked for, how long after it the run ended.
+struct Growth
+{
+    long long units = 0;
+    double seconds = 0;
+    double answerSeconds = 0;          // on the wall clock
+    double answerProcessorSeconds = 0; // of this thread
+};
+
+// A shape whose work could grow faster than its file: its files at size n, and whether they
+// go through the game's start (the level files run one after the other) or through the
+// level check, which runs them and builds each level as the game does.
+struct GrowthShape
+{
+    const char* name;
+    int n;
+    bool start;
+    std::string (*file)(int n); // the start: file(i) is the i-th file of n
+};
+
+// Level files that mention "function" (in a comment): each defines one level.
+std::string FunctionFile(int i)
+{
+    return "-- function\nLevels.F" + std::to_string(i) +
+           " = { fullName = 'F', music = 'Harbour.mid', compiledBricks = { { resource = "
+           "'RedBrick', position = { 2, 1 } }, { resource = 'BlueBrick', position = { 4, 1 } } "
+           "} }\n";
+}
+
+// A chain n deep with one refused value at each depth, under one key of a level.
+std::string RefusedChainFile(int n)
+{
+    return "local r = {} local n = r for i = 1, " + std::to_string(n) +
+           " do local m = { sound = 5 } n[1] = m n = m end\n"
+           "Levels.Chain = { fullName = 'C', music = 'Harbour.mid', chain = r, compiledBricks = "
+           "{ { resource = 'RedBrick', position = { 2, 1 } } } }\n";
+}
+
+// A behaviour list of n names on one brick table that n / 10 entries share.
+std::string BehaviourListFile(int n)
+{
+    return "local names = {} for i = 1, " + std::to_string(n) +
+           " do names[i] = 'Class' .. i end\n"
+           "local t = { resource = 'RedBrick', position = { 2, 1 }, takeDamageOnCollision = "
+           "names, destroyOnCollision = names }\n"
+           "local list = {} for i = 1, " +
+           std::to_string(n / 10) +
+           " do list[i] = t end\n"
+           "Levels.Lists = { fullName = 'B', music = 'Harbour.mid', compiledBricks = list }\n";
+}
+
+std::string SharedKeysFile(int n)
+{
+    return SharedBrickFile(n, n / 10);
+}
+
+const GrowthShape kGrowthShapes[] = {
+    {"files mentioning function", 100, true, &FunctionFile},
+    {"chain of refused values", 1000, false, &RefusedChainFile},
+    {"shared behaviour lists", 500, false, &BehaviourListFile},
+    {"shared unknown keys", 500, false, &SharedKeysFile},
+};
+
+// Runs the shape at size n (stopping at the charge stopAt when it is not 0).
+Growth RunShape(const GrowthShape& shape, int n, long long stopAt)
+{
+    Growth growth;
+    s_Count = ChargeCount();
+    s_Count.stopAt = stopAt;
+    WorkMeter::SetProbe(&CountCharge);
+    bbtest::LogCapture log;
+    SetLogLevel(2);
+    std::string report;
+    const double start = ThreadSeconds();
+    if (shape.start) {
+        MakoLuaState::LoadString(GetGlobalLuaState(), "ClearLevels()");
+        for (int i = 0; i < n && !StopSignal::IsRequested(); ++i) {
+            std::string error;
+            try {
+                LevelManager::RunLevelText(GetGlobalLuaState(), shape.file(i),
+                                           "@Levels/F" + std::to_string(i) + ".lua", error);
+            } catch (const WorkSpent&) {
+            }
+        }
+    } else {
+        LevelCheck check;
+        EXPECT_NO_THROW(check.Run({LevelSource("Shape.lua", shape.file(n))})) << shape.name;
+        for (const Problem& problem : check.GetProblems())
+            report += problem.ToString() + "\n";
+    }
+    growth.seconds = ThreadSeconds() - start;
+    WorkMeter::SetProbe(nullptr);
+    growth.units = s_Count.charges;
+    if (stopAt > 0 && StopSignal::IsRequested()) {
+        growth.answerSeconds = SecondsSince(s_Count.stoppedAt);
+        growth.answerProcessorSeconds = ThreadSeconds() - s_Count.stoppedAtProcessor;
+    }
+    StopSignal::Reset();
+    const std::string text = log.Text() + report;
+    EXPECT_EQ(std::string::npos, text.find("Assertion failed"))
+        << shape.name << " at " << n << ":\n"
+        << text.substr(0, 4000);
+    // These files are large but not hostile: their work stays within a meter.
+    if (stopAt == 0)
+        EXPECT_EQ(std::string::npos, text.find("steps of work"))
+            << shape.name << " at " << n << ":\n"
+            << text.substr(0, 4000);
+    return growth;
+}
+
+} // namespace
+
+// The work of each shape grows with its file, not faster: at sizes n and 10 n the units
+// charged to the meters (and the processor time) grow at most about tenfold, and a stop asked
+// for while the walks are under way (halfway through the larger run's units) is answered
+// within a second. Nothing asserts on the way.
+TEST_F(WorkSizeSweep, TheWorkOfEveryShapeGrowsWithItsFileAndAStopIsAnswered)
+{
+    BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Levels/Welcome.lua", "asset pack's levels");
+    for (const GrowthShape& shape : kGrowthShapes) {
+        SCOPED_TRACE(shape.name);
+        const Growth small = RunShape(shape, shape.n, 0);
+        const Growth large = RunShape(shape, 10 * shape.n, 0);
+        const Growth stopped = RunShape(shape, 10 * shape.n, large.units / 2);
+        const double ratio = double(large.units) / double(std::max(1LL, small.units));
+        std::printf("%-26s n = %6d: %9lld units %6.2f s; 10 n: %9lld units %6.2f s; ratio %5.2f "
+                    "(time %5.2f); stop answered after %.3f s (%.3f s of processor time)\n",
+                    shape.name, shape.n, small.units, small.seconds, large.units, large.seconds,
+                    ratio, large.seconds / std::max(1e-3, small.seconds), stopped.answerSeconds,
+                    stopped.answerProcessorSeconds);
+        EXPECT_LE(ratio, 12.0) << small.units << " units, then " << large.units;
+        EXPECT_LT(large.seconds, kHangSeconds);
+        EXPECT_GT(stopped.answerSeconds + stopped.answerProcessorSeconds, 0.0)
+            << "the stop was not asked for";
+        EXPECT_LT(stopped.answerProcessorSeconds, 1.0);
+        EXPECT_LT(stopped.answerSeconds, 3.0);
+    }
+}
+
+// A file whose level needs more work than any level should (a table of 10,000 keys that
+// every one of 400 bricks is made from) is cut where its meter runs out, named, and left
+// out, in seconds.
+TEST_F(WorkSizeSweep, ALevelPastItsMeterIsNamedAndLeftOut)
+{
+    BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Levels/Welcome.lua", "asset pack's levels");
+    const double start = ThreadSeconds();
+    const Outcome outcome =
+        Check("Heavy.lua", "local t = { resource = 'RedBrick', position = { 2, 1 } }\n"
+                           "for i = 1, 10000 do t[i] = i end\n"
+                           "local list = {} for i = 1, 400 do list[i] = t end\n"
+                           "Levels.Heavy = { fullName = 'H', music = 'Harbour.mid', "
+                           "compiledBricks = list }\n");
+    const double seconds = ThreadSeconds() - start;
+    std::printf("a level past its meter: %.2f s of processor time\n", seconds);
+    EXPECT_LT(seconds, kHangSeconds);
+    const std::string said = "level \"Heavy\" needs more than " +
+                             std::to_string(WorkMeter::kDefaultUnits) + " steps of work";
+    EXPECT_NE(std::string::npos, outcome.report.find(said)) << outcome.report.substr(0, 4000);
+}
+
+// Depth is no function: a level holding a table far deeper than any level needs stays when
+// a later file's text says "function", and a function planted deep in a file's own level
+// drops that level only.
+TEST_F(WorkSizeSweep, ADeepLevelIsKeptBesideFilesThatSayFunction)
+{
+    BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Levels/Welcome.lua", "asset pack's levels");
+    LuaPlus::LuaState* state = GetGlobalLuaState();
+    MakoLuaState::LoadString(state, "ClearLevels()");
+    const std::string deep = "local t = {} local d = t for i = 1, 300 do d[1] = {} d = d[1] end\n";
+    std::string error;
+    EXPECT_EQ(0,
+              LevelManager::RunLevelText(state, deep + "Levels.Adeep = { fullName = 'A', x = t }\n",
+                                         "@Levels/Adeep.lua", error))
+        << error;
+    EXPECT_EQ(0, LevelManager::RunLevelText(state,
+                                            "-- this file has no function\n"
+                                            "Levels.Later = { fullName = 'L' }\n",
+                                            "@Levels/Later.lua", error))
+        << error;
+    EXPECT_NE(0, LevelManager::RunLevelText(state,
+                                            deep + "d.f = function() end\n"
+                                                   "Levels.Bdeep = { fullName = 'B', x = t }\n"
+                                                   "Levels.Cdeep = { fullName = 'C', x = {} }\n",
+                                            "@Levels/Bdeep.lua", error));
+    EXPECT_EQ(0u, error.find("Levels.Bdeep holds a function the file made, at x[1][1]")) << error;
+    const LuaPlus::LuaObject levels = state->GetGlobal("Levels");
+    EXPECT_TRUE(levels["Adeep"].IsTable());
+    EXPECT_TRUE(levels["Later"].IsTable());
+    EXPECT_TRUE(levels["Bdeep"].IsNil());
+    EXPECT_TRUE(levels["Cdeep"].IsTable());
+    MakoLuaState::LoadString(state, "ClearLevels()");
+}
+
+namespace {
+
+// The units the key check of a level charges whose compiledBricks lists `entries` times one
+// table of 1,000 keys (numbers, which nothing leaves out).
+long long KeyCheckUnits(int entries)
+{
+    MakoLuaState::LoadString(GetGlobalLuaState(),
+                             "local t = { resource = 'RedBrick', position = { 2, 1 } }\n"
+                             "for i = 1, 1000 do t[i] = i end\n"
+                             "local list = {} for i = 1, " +
+                                 std::to_string(entries) +
+                                 " do list[i] = t end\n"
+                                 "rawset(Levels, 'SharedOnce', { fullName = 'S', "
+                                 "compiledBricks = list })\n");
+    const LuaPlus::LuaObject level = GetGlobalLuaState()->GetGlobal("Levels")["SharedOnce"];
+    long long used = 0;
+    {
+        bbtest::LogCapture log;
+        DataReport::Cap cap;
+        WorkMeter meter("level \"SharedOnce\"");
+        LevelKeyCheck::Run("SharedOnce", level);
+        used = meter.GetUsed();
+    }
+    MakoLuaState::LoadString(GetGlobalLuaState(), "rawset(Levels, 'SharedOnce', nil)");
+    return used;
+}
+
+} // namespace
+
+// A table many entries share is checked once: each entry more costs the key check a few
+// steps, not another walk of the shared table's keys.
+TEST_F(WorkSizeSweep, TheKeyCheckWalksASharedTableOnce)
+{
+    BB_REQUIRE_FILE(bbtest::AssetPackFolder() + "/Levels/Welcome.lua", "asset pack's levels");
+    const long long one = KeyCheckUnits(1);
+    const long long many = KeyCheckUnits(1000);
+    std::printf("key check of a table of 1,000 keys: %lld units for 1 entry, %lld for 1,000\n", one,
+                many);
+    EXPECT_LT(many - one, 20 * 1000);
 }
 
 namespace {
@@ -294,6 +566,8 @@ ProgramRun RunProgram(const bbtest::TempHome& home, const std::string& pack,
     run.report = bbtest::ReadFile(out);
     run.reportLines = CountLines(run.report);
     run.log = fs::exists(logPath) ? bbtest::ReadFile(logPath) : std::string();
+    EXPECT_EQ(std::string::npos, (run.log + run.report).find("Assertion failed"))
+        << (run.log + run.report).substr(0, 4000);
     return run;
 }
 

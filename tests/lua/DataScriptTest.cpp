@@ -7,6 +7,7 @@
 // budget's only while a budget lives.
 #include "lua/DataScript.h"
 #include "core/StopSignal.h"
+#include "core/WorkMeter.h"
 #include "lua/ScriptBudget.h"
 #include "support/engine/LuaFixture.h"
 
@@ -304,6 +305,31 @@ TEST_F(DataScriptTest, TheOwnFunctionSearchLooksIntoKeysAndMetatables)
               DataScript::FindOwnFunction(Global("Found")["meta"], environment));
     // The game's own functions are not the file's.
     EXPECT_EQ("", DataScript::FindOwnFunction(Global("Found")["own"], environment));
+}
+
+TEST_F(DataScriptTest, DepthIsNoFunctionAndTheSearchIsMetered)
+{
+    // A table nested far deeper than any level holds no function however deep it goes;
+    // one at the bottom is found with its whole path.
+    LuaObject environment = Environment();
+    Run("Found = {}");
+    environment.SetObject("Found", Global("Found"));
+    ASSERT_EQ(0, RunData("local t = {} Found.deep = t\n"
+                         "for i = 1, 5000 do t[1] = {} t = t[1] end\n"
+                         "local u = {} Found.bottom = u\n"
+                         "for i = 1, 5000 do u[1] = {} u = u[1] end u.f = function() end\n",
+                         environment))
+        << m_Error;
+    EXPECT_EQ("", DataScript::FindOwnFunction(Global("Found")["deep"], environment));
+    std::string bottom;
+    for (int i = 0; i < 5000; ++i)
+        bottom += "[1]";
+    EXPECT_EQ(bottom + ".f", DataScript::FindOwnFunction(Global("Found")["bottom"], environment));
+
+    // Each entry looked at is work of the file's meter: a search longer than it allows ends.
+    WorkMeter meter("test file", 1000);
+    EXPECT_THROW(DataScript::FindOwnFunction(Global("Found")["deep"], environment), WorkSpent);
+    EXPECT_EQ("test file needs more than 1000 steps of work", meter.Describe());
 }
 
 TEST_F(DataScriptTest, EveryAllocationCountsAsWorkThoughItIsFreedAtOnce)

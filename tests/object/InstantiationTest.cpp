@@ -103,10 +103,11 @@ TEST_F(ObjectTest, InstantiationFailuresCarryTheirTextsAndLeaveNothingBehind)
         Instantiate(Table("{class = 'TestMissing'}"));
         ADD_FAILURE() << "an unknown class must raise";
     } catch (const ClassNotFoundException& e) {
-        EXPECT_EQ("Could not find class with name \"TestMissing\"", e.GetMessage());
+        EXPECT_EQ("The table names the class \"TestMissing\", which the game does not have.",
+                  e.GetMessage());
     }
     Run("Resources.Nameless = {class = 5}");
-    EXPECT_EQ("\"class\" names a class by a string, not the number 5",
+    EXPECT_EQ("The class a table's resources give is the number 5, not the name of a class.",
               MessageOf([] { Instantiate(Table("{resource = 'Nameless'}")); }));
     EXPECT_EQ("Could not find resource info with name = Absent",
               MessageOf([] { Instantiate(Table("{class = 'TestThing', resource = 'Absent'}")); }));
@@ -169,9 +170,10 @@ TEST_F(ObjectTest, ScriptsAskWhatPropertiesAClassAndResourcesWouldGive)
     EXPECT_EQ("named", props["tag"].ToString());
     EXPECT_EQ("Heavy", props["resources"][1].ToString());
     EXPECT_TRUE(props["weight"].IsNil()); // members are not among the retrieved properties
-    EXPECT_NE(std::string::npos, MessageOf([] {
-                                     Run("getPropertiesFromClassAndResourceNames('TestNone', {})");
-                                 }).find("Could not find class with name \"TestNone\""));
+    EXPECT_NE(std::string::npos,
+              MessageOf([] {
+                  Run("getPropertiesFromClassAndResourceNames('TestNone', {})");
+              }).find("The table names the class \"TestNone\", which the game does not have."));
 }
 
 } // namespace objtest

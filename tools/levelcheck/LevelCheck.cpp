@@ -8,6 +8,7 @@
 #include "core/Random.h"
 #include "core/StopSignal.h"
 #include "core/TableOrder.h"
+#include "core/WorkMeter.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
@@ -373,21 +374,29 @@ void LevelCheck::ReportRunError(const std::string& error)
 
 void LevelCheck::CheckLevel(const std::string& name, const FrameSink& frames)
 {
-    // A level the game refuses is not built: making its objects could take minutes.
-    const int objects = Level::CountFieldObjects(Globals()["Levels"][name.c_str()]);
-    if (objects > Level::MAX_FIELD_OBJECTS) {
-        Report(name, std::to_string(objects) + " bricks and objects: more than the " +
-                         std::to_string(Level::MAX_FIELD_OBJECTS) +
-                         " a level may hold (compiledBricks, levelActors and extraActors "
-                         "together); the game refuses the level");
-        return;
+    // The check and the build of one level are one level's work, as in the game: what runs
+    // out of its meter (or is stopped) is named and the level left there.
+    WorkMeter meter("level \"" + name + "\"");
+    try {
+        // A level the game refuses is not built: making its objects could take minutes.
+        const int objects = Level::CountFieldObjects(Globals()["Levels"][name.c_str()]);
+        if (objects > Level::MAX_FIELD_OBJECTS) {
+            Report(name, std::to_string(objects) + " bricks and objects: more than the " +
+                             std::to_string(Level::MAX_FIELD_OBJECTS) +
+                             " a level may hold (compiledBricks, levelActors and extraActors "
+                             "together); the game refuses the level");
+            return;
+        }
+        LevelKeyCheck::Run(name, Globals()["Levels"][name.c_str()]);
+        CheckResources(name);
+        CheckBricks(name);
+        CheckActors(name, "levelActors");
+        CheckActors(name, "extraActors");
+        BuildLevel(name, frames);
+    } catch (const WorkSpent&) {
+        if (!StopSignal::IsRequested())
+            Report(name, meter.Describe() + "; the game leaves the level out");
     }
-    LevelKeyCheck::Run(name, Globals()["Levels"][name.c_str()]);
-    CheckResources(name);
-    CheckBricks(name);
-    CheckActors(name, "levelActors");
-    CheckActors(name, "extraActors");
-    BuildLevel(name, frames);
 }
 
 void LevelCheck::CheckResources(const std::string& name)

@@ -214,9 +214,9 @@ void ArcadeStructure::UpdatePhysics(World* world)
     static const Behaviour kDeriving[] = {DESTROY_ON_COLLISION, DIE_ON_COLLISION,
                                           DAMAGE_ON_COLLISION, TAKE_DAMAGE_ON_COLLISION};
     for (Behaviour set : kDeriving) {
-        for (const std::string& name : m_BehaviourNames[set]) {
-            SetCollideBits(m_CollideBits | CategoryBitOf(name));
-            if (MakesMovable(set, name))
+        if (const BehaviourList* list = m_Behaviour[set].get()) {
+            SetCollideBits(m_CollideBits | list->collideBits);
+            if (list->movable)
                 SetMovable(true);
         }
     }
@@ -305,8 +305,8 @@ void ArcadeStructure::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* o
     other->SyncFromPhysics();
     {
         BusyScope busy(m_MotionBusy);
-        if (m_HitMotion &&
-            (m_Behaviour[MOVE_ON_COLLISION].empty() || BehaviourMatches(MOVE_ON_COLLISION, *other)))
+        if (m_HitMotion && (GetBehaviourSet(MOVE_ON_COLLISION).empty() ||
+                            BehaviourMatches(MOVE_ON_COLLISION, *other)))
             m_HitMotion->Start();
         // A copy: a callback may add or remove callbacks.
         const auto callbacks = m_HitCallbacks;
@@ -380,17 +380,46 @@ ArcadeStructure::HitCallback ArcadeStructure::BehaviourCallback(Behaviour which)
     }
 }
 
+ArcadeStructure::BehaviourListPtr ArcadeStructure::MakeBehaviourList(Behaviour which,
+                                                                     std::vector<std::string> names)
+{
+    auto list = std::make_shared<BehaviourList>();
+    list->set = NameSet(names.begin(), names.end());
+    for (const std::string& name : list->set) {
+        list->collideBits |= CategoryBitOf(name);
+        list->movable = list->movable || MakesMovable(which, name);
+    }
+    list->names = std::move(names);
+    return list;
+}
+
+const ArcadeStructure::NameSet& ArcadeStructure::GetBehaviourSet(Behaviour which) const
+{
+    static const NameSet none;
+    return m_Behaviour[which] ? m_Behaviour[which]->set : none;
+}
+
+const std::vector<std::string>& ArcadeStructure::GetBehaviourNames(Behaviour which) const
+{
+    static const std::vector<std::string> none;
+    return m_Behaviour[which] ? m_Behaviour[which]->names : none;
+}
+
 void ArcadeStructure::SetBehaviourSet(Behaviour which, const std::vector<std::string>& names)
 {
-    m_Behaviour[which] = NameSet(names.begin(), names.end());
-    m_BehaviourNames[which] = names;
+    SetBehaviourList(which, MakeBehaviourList(which, names));
+}
+
+void ArcadeStructure::SetBehaviourList(Behaviour which, BehaviourListPtr list)
+{
+    m_Behaviour[which] = std::move(list);
     if (HitCallback callback = BehaviourCallback(which))
         AddOnce(m_HitCallbacks, callback, static_cast<void*>(this));
 }
 
 bool ArcadeStructure::BehaviourMatches(Behaviour which, const ArcadeStructure& other) const
 {
-    const NameSet& set = m_Behaviour[which];
+    const NameSet& set = GetBehaviourSet(which);
     if (set.count(other.GetClass()->GetName()))
         return true;
     const char* alias = other.GetBehaviourAlias();
@@ -417,7 +446,7 @@ void ArcadeStructure::DestroyOnCollisionHit(ArcadeGameLogic* logic, ArcadeStruct
     ArcadeStructure* self = static_cast<ArcadeStructure*>(context);
     // The plain class name only: a structure destroys balls and walls whatever their flags.
     if (other && !other->IsDead() &&
-        self->m_Behaviour[DESTROY_ON_COLLISION].count(other->GetClass()->GetName()))
+        self->GetBehaviourSet(DESTROY_ON_COLLISION).count(other->GetClass()->GetName()))
         other->DestroyedBy(self, logic, x, y);
 }
 
@@ -456,7 +485,7 @@ void ArcadeStructure::SoundOnCollisionHit(ArcadeGameLogic*, ArcadeStructure* oth
     ArcadeStructure* self = static_cast<ArcadeStructure*>(context);
     if (self->m_CollisionSound.empty() || self->m_SoundPlayed || !other)
         return;
-    if (!self->m_Behaviour[SOUND_ON_COLLISION].empty() &&
+    if (!self->GetBehaviourSet(SOUND_ON_COLLISION).empty() &&
         !self->BehaviourMatches(SOUND_ON_COLLISION, *other))
         return;
     // Louder the faster the two move, at most 100.

@@ -147,13 +147,28 @@ public:
     void RunMovedCallbacks();
     std::size_t GetHitCallbackCount() const { return m_HitCallbacks.size(); }
 
-    const NameSet& GetBehaviourSet(Behaviour which) const MAKO_LIFETIMEBOUND
+    // A behaviour's class names as one property gave them, checked and converted once and
+    // never changed after: the objects made from one table share one list.
+    struct BehaviourList
     {
-        return m_Behaviour[which];
-    }
-    // Replaces a behaviour set with the names given and installs its hit callback (once
-    // per set, however often the set is replaced).
+        std::vector<std::string> names; // in the order given, for reading back
+        NameSet set;
+        unsigned collideBits = 0; // the collision categories the names stand for
+        bool movable = false;     // whether a name makes the structure movable
+    };
+    using BehaviourListPtr = std::shared_ptr<const BehaviourList>;
+    static BehaviourListPtr MakeBehaviourList(Behaviour which, std::vector<std::string> names);
+    // The list a table of class names gives the behaviour, read, sorted by key and converted
+    // once for all the objects made from that table within the open WorkMeter's scope.
+    // Raises a ValueTypeError for a value that is no table or an entry that is no name.
+    static BehaviourListPtr ReadBehaviourList(Behaviour which, const LuaPlus::LuaObject& value);
+
+    const NameSet& GetBehaviourSet(Behaviour which) const MAKO_LIFETIMEBOUND;
+    const std::vector<std::string>& GetBehaviourNames(Behaviour which) const MAKO_LIFETIMEBOUND;
+    // Replaces a behaviour set with the names given (or the list) and installs its hit
+    // callback (once per set, however often the set is replaced).
     void SetBehaviourSet(Behaviour which, const std::vector<std::string>& names);
+    void SetBehaviourList(Behaviour which, BehaviourListPtr list);
     // Whether the set holds other's class name, or else the name other stands for in
     // behaviour sets (GetBehaviourAlias).
     bool BehaviourMatches(Behaviour which, const ArcadeStructure& other) const;
@@ -333,9 +348,8 @@ protected:
     std::vector<std::pair<HitCallback, void*>> m_HitCallbacks;
     std::vector<std::pair<HitCallback, void*>> m_DestroyedCallbacks;
     std::vector<std::pair<MovedCallback, void*>> m_MovedCallbacks;
-    NameSet m_Behaviour[BEHAVIOUR_COUNT];
-    // The names as the behaviour properties gave them, in their order, for reading back.
-    std::vector<std::string> m_BehaviourNames[BEHAVIOUR_COUNT];
+    // Null: no names.
+    BehaviourListPtr m_Behaviour[BEHAVIOUR_COUNT];
     std::string m_CollisionSound;
     ActorGroup m_TrailGroup;
     // A collision sound was started during the current tick.

@@ -10,6 +10,7 @@
 #include "core/PropertyAccessor.h"
 #include "core/TableOrder.h"
 #include "core/ValueTypeError.h"
+#include "core/WorkMeter.h"
 #include "field/Factory.h"
 #include "lua/GlobalValues.h"
 #include "lua/MakoLuaState.h"
@@ -21,7 +22,10 @@
 #include <boost/format.hpp>
 
 #include <cmath>
+#include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using LuaPlus::LuaObject;
 
@@ -171,20 +175,77 @@ void ArcadeStructure::ApplyClassicProperty(const std::string& name, const LuaObj
     }
 }
 
+namespace {
+
+// What one table of class names read for one behaviour came to: the list, or the entry
+// that is no name.
+struct BehaviourListRead
+{
+    LuaObject table; // held, so that no other table takes its address while it is kept
+    ArcadeStructure::BehaviourListPtr list;
+    LuaObject wrongEntry;
+};
+
+// The lists read within the scope of one WorkMeter (a level's build, a file's load), by
+// table and behaviour, kept by the meter: the objects made from one table read it once. The
+// data a meter covers is not changed by the objects made from it, so a list read once stays
+// true while it is open.
+using BehaviourListCache = std::map<std::pair<const void*, int>, BehaviourListRead>;
+const char kBehaviourListTag = 0;
+
+BehaviourListRead ReadBehaviourNames(ArcadeStructure::Behaviour which, const LuaObject& value)
+{
+    BehaviourListRead read;
+    read.table = value;
+    std::vector<std::string> names;
+    for (const LuaObject& key : GetOrderedKeys(value)) {
+        const LuaObject entry = value[key];
+        if (!entry.IsConvertibleToString()) {
+            read.wrongEntry = entry;
+            return read;
+        }
+        names.push_back(entry.ToString());
+    }
+    read.list = ArcadeStructure::MakeBehaviourList(which, std::move(names));
+    return read;
+}
+
+// The list the table gives the behaviour: read now, or shared with the objects made from
+// the same table within the open meter's scope.
+BehaviourListRead BehaviourListOf(ArcadeStructure::Behaviour which, const LuaObject& value)
+{
+    WorkMeter* meter = WorkMeter::Current();
+    if (!meter)
+        return ReadBehaviourNames(which, value);
+    std::shared_ptr<void>& kept = meter->Kept(&kBehaviourListTag);
+    if (!kept)
+        kept = std::make_shared<BehaviourListCache>();
+    BehaviourListCache& cache = *static_cast<BehaviourListCache*>(kept.get());
+    const auto key = std::make_pair(TableIdentity(value), int(which));
+    auto found = cache.find(key);
+    if (found == cache.end())
+        found = cache.emplace(key, ReadBehaviourNames(which, value)).first;
+    return found->second;
+}
+
+} // namespace
+
+ArcadeStructure::BehaviourListPtr ArcadeStructure::ReadBehaviourList(Behaviour which,
+                                                                     const LuaObject& value)
+{
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("a table of class names", value);
+    const BehaviourListRead read = BehaviourListOf(which, value);
+    if (!read.list)
+        MAKO_THROW_VALUE_TYPE("a table of class names", read.wrongEntry);
+    return read.list;
+}
+
 void ArcadeStructure::ApplyBehaviourProperty(Behaviour which, const std::string& name,
                                              const LuaObject& value)
 {
     (void)name; // the property's name is added by ApplyProperty
-    if (!value.IsTable())
-        MAKO_THROW_VALUE_TYPE("a table of class names", value);
-    std::vector<std::string> names;
-    for (const LuaObject& key : GetOrderedKeys(value)) {
-        const LuaObject entry = value[key];
-        if (!entry.IsConvertibleToString())
-            MAKO_THROW_VALUE_TYPE("a table of class names", entry);
-        names.push_back(entry.ToString());
-    }
-    SetBehaviourSet(which, names);
+    SetBehaviourList(which, ReadBehaviourList(which, value));
 }
 
 double ArcadeStructure::ReadPolyScale(const LuaObject& value)
@@ -274,7 +335,7 @@ void ArcadeStructure::RetrieveClassicProperties(LuaObject& table)
     for (const BehaviourKey& key : kBehaviourKeys) {
         LuaObject names = NewGlobalTable();
         int i = 1;
-        for (const std::string& n : m_BehaviourNames[key.set])
+        for (const std::string& n : GetBehaviourNames(key.set))
             names.SetString(i++, n.c_str());
         table.SetObject(key.name, names);
     }

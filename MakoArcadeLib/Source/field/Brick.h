@@ -364,7 +364,7 @@ protected:
     bool m_Necessary = false;
     int m_DestroyGroup = -1;
     int m_DamageStages = 1;
-    std::set<std::string> m_TakeDamageFrom;
+    BehaviourListPtr m_TakeDamageFrom; // null: none
 
     // Materials, edges, blocking.
     bool m_Glass = false;

@@ -208,10 +208,11 @@ void Brick::TakeDamageOnCollisionHit(ArcadeGameLogic* logic, ArcadeStructure* ot
     Brick* self = static_cast<Brick*>(context);
     if (!other || self->IsDead())
         return;
-    bool match = self->m_TakeDamageFrom.count(ClassNameOf(other)) != 0;
-    if (!match)
+    const NameSet* from = self->m_TakeDamageFrom ? &self->m_TakeDamageFrom->set : nullptr;
+    bool match = from && from->count(ClassNameOf(other)) != 0;
+    if (from && !match)
         if (const char* alias = other->GetBehaviourAlias())
-            match = self->m_TakeDamageFrom.count(alias) != 0;
+            match = from->count(alias) != 0;
     if (!match)
         return;
     self->Flash();

@@ -555,11 +555,8 @@ void Brick::SetPolyScale(double factor)
 
 void Brick::SetTakeDamageOnCollision(const LuaObject& value)
 {
-    if (!value.IsTable())
-        MAKO_THROW_VALUE_TYPE("a table of class names", value);
-    m_TakeDamageFrom.clear();
-    for (const LuaObject& key : GetOrderedKeys(value))
-        m_TakeDamageFrom.insert(ReadStringFromObject(value[key]));
+    // Shared with the other bricks made from the same table.
+    m_TakeDamageFrom = ReadBehaviourList(TAKE_DAMAGE_ON_COLLISION, value);
     RemoveHitCallback(&Brick::TakeDamageOnCollisionHit, this);
     AddHitCallback(&Brick::TakeDamageOnCollisionHit, this);
     SetScriptField("takeDamageOnCollision", value);

@@ -69,8 +69,8 @@ void Goober::SetNoBlockBall(bool on)
 void Goober::ApplyClassicProperty(const std::string& name, const LuaObject& value)
 {
     if (name == "damage") {
-        SetDamage(ClampToInt(ReadNumberFromObject(value)), nullptr, nullptr, GetX() + GetWidth() / 2.0,
-                  GetY() + GetHeight() / 2.0);
+        SetDamage(ClampToInt(ReadNumberFromObject(value)), nullptr, nullptr,
+                  GetX() + GetWidth() / 2.0, GetY() + GetHeight() / 2.0);
     } else if (name == "takeDamageOnCollision") {
         std::vector<std::string> names(GetBehaviourSet(TAKE_DAMAGE_ON_COLLISION).begin(),
                                        GetBehaviourSet(TAKE_DAMAGE_ON_COLLISION).end());
@@ -78,8 +78,8 @@ void Goober::ApplyClassicProperty(const std::string& name, const LuaObject& valu
             for (LuaPlus::LuaTableIterator it(value); it; it.Next())
                 if (it.GetValue().IsString())
                     names.emplace_back(it.GetValue().GetString());
-        m_Behaviour[TAKE_DAMAGE_ON_COLLISION] = NameSet(names.begin(), names.end());
-        m_BehaviourNames[TAKE_DAMAGE_ON_COLLISION] = names;
+        m_Behaviour[TAKE_DAMAGE_ON_COLLISION] =
+            MakeBehaviourList(TAKE_DAMAGE_ON_COLLISION, std::move(names));
         RemoveHitCallback(&Goober::TakeDamageCallback, this);
         AddHitCallback(&Goober::TakeDamageCallback, this);
         SetScriptField(name, value);

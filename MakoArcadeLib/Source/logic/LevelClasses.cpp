@@ -4,8 +4,8 @@
 #include "core/ClassManager.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
-#include "core/StopSignal.h"
 #include "core/TableOrder.h"
+#include "core/WorkMeter.h"
 #include "logic/LevelPlace.h"
 #include "logic/LevelValueKinds.h"
 #include "lua/MakoLuaState.h"
@@ -42,13 +42,16 @@ std::vector<const void*> OutlineOfTop(lua_State* L)
     if (!lua_istable(L, root))
         return outline;
     for (lua_pushnil(L); lua_next(L, root); lua_pop(L, 1)) {
+        WorkMeter::Charge();
         if (!lua_istable(L, -1))
             continue;
         outline.push_back(lua_topointer(L, -1));
         const int inner = lua_gettop(L);
-        for (lua_pushnil(L); lua_next(L, inner); lua_pop(L, 1))
+        for (lua_pushnil(L); lua_next(L, inner); lua_pop(L, 1)) {
+            WorkMeter::Charge();
             if (lua_istable(L, -1))
                 outline.push_back(lua_topointer(L, -1));
+        }
     }
     return outline;
 }
@@ -105,20 +108,37 @@ struct Node
     LuaObject key;
 };
 
-// `levelActors[2].motion`: the keys from the level table down to the node.
+// `levelActors[2].motion`: the keys from the level table down to the node, in time linear in
+// the path's length (the nodes keep their holders; the text is made only here).
 std::string PathOf(const std::vector<Node>& nodes, int index)
 {
+    std::vector<const Node*> chain;
+    for (int i = index; i > 0; i = nodes[std::size_t(i)].parent)
+        chain.push_back(&nodes[std::size_t(i)]);
+    // Walking up the holders is work on the file's values like any other.
+    WorkMeter::Charge((long long)chain.size());
     std::string path;
-    for (int i = index; i > 0; i = nodes[std::size_t(i)].parent) {
-        const Node& node = nodes[std::size_t(i)];
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const Node& node = **it;
         if (!node.key.IsString())
-            path.insert(0, "[" + DataKeyText(node.key) + "]");
+            path += "[" + DataKeyText(node.key) + "]";
         else if (node.parent == 0)
-            path.insert(0, DataKeyText(node.key));
+            path += DataKeyText(node.key);
         else
-            path.insert(0, "." + DataKeyText(node.key));
+            path += "." + DataKeyText(node.key);
     }
     return path;
+}
+
+// Reports text at the level and the path (made by `where`) when the open cap will still
+// say it; past the cap the problem is only counted, and no path is made.
+template <typename Where>
+void ReportAt(const std::string& levelName, const Where& where, const std::string& text)
+{
+    if (DataReport::CountIfCapped())
+        return;
+    LevelPlace place(levelName, 0, 0, where());
+    DataReport::Report(std::string(), text);
 }
 
 // The most names a list an object is made with may hold (`resources`, `powerups`): each
@@ -133,11 +153,13 @@ bool HoldsMoreThan(const LuaObject& table, int most)
     table.Push(L);
     const int at = lua_gettop(L);
     int count = 0;
-    for (lua_pushnil(L); lua_next(L, at); lua_pop(L, 1))
+    for (lua_pushnil(L); lua_next(L, at); lua_pop(L, 1)) {
+        WorkMeter::Charge();
         if (++count > most) {
             lua_pop(L, 2);
             break;
         }
+    }
     lua_settop(L, at - 1);
     return count > most;
 }
@@ -151,10 +173,10 @@ void DropLongNameLists(const std::string& levelName, const std::vector<Node>& no
         const LuaObject list = table.RawGet(key);
         if (!list.IsTable() || !HoldsMoreThan(list, kLongestNameList))
             continue;
-        LevelPlace place(levelName, 0, 0, PathOf(nodes, int(nodes.size() - 1)));
-        DataReport::Report(std::string(), std::string("\"") + key + "\": more than " +
-                                              std::to_string(kLongestNameList) +
-                                              " names; the list is left out");
+        ReportAt(
+            levelName, [&nodes] { return PathOf(nodes, int(nodes.size() - 1)); },
+            std::string("\"") + key + "\": more than " + std::to_string(kLongestNameList) +
+                " names; the list is left out");
         LuaObject nil;
         nil.AssignNil(GetGlobalLuaState());
         LuaObject holder = table;
@@ -196,14 +218,17 @@ bool RefuseValue(const std::string& levelName, const std::vector<Node>& nodes, s
         holder.IsString() ? holder.GetString() : std::string(), key, value);
     if (refusal.empty())
         return false;
-    const std::string above = PathOf(nodes, int(index));
-    const std::string name = key.IsString() ? std::string(key.GetString()) : std::string();
-    const std::string at = key.IsNumber() ? key.ToString() : std::string(key.TypeName());
-    const std::string path = !key.IsString() ? above + "[" + at + "]"
-                             : above.empty() ? name
-                                             : above + "." + name;
-    LevelPlace place(levelName, 0, 0, path);
-    DataReport::Report(std::string(), refusal);
+    ReportAt(
+        levelName,
+        [&] {
+            const std::string above = PathOf(nodes, int(index));
+            if (!key.IsString())
+                return above + "[" +
+                       (key.IsNumber() ? key.ToString() : std::string(key.TypeName())) + "]";
+            const std::string name = key.GetString();
+            return above.empty() ? name : above + "." + name;
+        },
+        refusal);
     LuaObject nil;
     nil.AssignNil(GetGlobalLuaState());
     table.RawSetObject(LuaPlus::LuaKey(key), nil);
@@ -236,7 +261,7 @@ void LevelClasses::Screen(const std::string& levelName, const LuaObject& level,
     std::vector<Node> nodes{{level, -1, LuaObject()}};
     // Each table is walked once, but every place that holds one is screened: a table a
     // level may not build is taken out of each holder, also of one met after it was walked.
-    for (std::size_t index = 0; index < nodes.size() && !StopSignal::IsRequested(); ++index) {
+    for (std::size_t index = 0; index < nodes.size(); ++index) {
         LuaObject table = nodes[index].table;
         for (const LuaObject& key : GetOrderedKeys(table)) {
             const LuaObject value = table.RawGet(key);
@@ -249,12 +274,12 @@ void LevelClasses::Screen(const std::string& levelName, const LuaObject& level,
             if (!own)
                 DropLongNameLists(levelName, nodes);
             if (const Class* c = own ? nullptr : RefusedClass(value)) {
-                LevelPlace place(levelName, 0, 0, PathOf(nodes, int(nodes.size() - 1)));
-                nodes.pop_back();
                 const char* from = value.RawGet("class").IsString() ? "" : " (of its resources)";
-                DataReport::Report(std::string(), "class \"" + c->GetName() + "\"" + from +
-                                                      " is not one a level may build; it is "
-                                                      "left out");
+                ReportAt(
+                    levelName, [&nodes] { return PathOf(nodes, int(nodes.size() - 1)); },
+                    "class \"" + c->GetName() + "\"" + from +
+                        " is not one a level may build; it is left out");
+                nodes.pop_back();
                 LuaObject nil;
                 nil.AssignNil(GetGlobalLuaState());
                 table.RawSetObject(LuaPlus::LuaKey(key), nil);

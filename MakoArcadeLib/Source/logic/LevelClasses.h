@@ -22,8 +22,10 @@
 // entries is reported and left out of its table (every object sharing it would walk it, and
 // the resource tree sort it, again).
 // Each table is walked once however many places hold it, so the work is linear in the
-// tables the level reaches; the game's resources are walked once and kept while Resources
-// stays as it was. A stop signal ends the walk at the next table.
+// tables the level reaches (a path is put into words only for a report the open cap will
+// say); the game's resources are walked once and kept while Resources stays as it was.
+// Every entry walked charges the open WorkMeter, which ends the walk (WorkSpent) when the
+// level's work runs out or a stop is asked for.
 //
 // Main thread only; the class registry must exist.
 #include "luaplus/LuaPlus.h"

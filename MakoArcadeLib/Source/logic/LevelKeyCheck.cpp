@@ -6,8 +6,8 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
-#include "core/StopSignal.h"
 #include "core/TableOrder.h"
+#include "core/WorkMeter.h"
 #include "logic/LevelClasses.h"
 #include "logic/LevelKeys.h"
 #include "logic/LevelPlace.h"
@@ -109,6 +109,7 @@ std::vector<std::string> UnknownKeysOfTop(lua_State* L, const std::set<std::stri
     std::vector<std::string> unknown;
     const int table = lua_gettop(L);
     for (lua_pushnil(L); lua_next(L, table); lua_pop(L, 1)) {
+        WorkMeter::Charge();
         if (lua_type(L, -2) != LUA_TSTRING)
             continue;
         std::size_t length = 0;
@@ -244,8 +245,6 @@ void CheckObjectList(const std::string& levelName, const LuaObject& level, const
         return;
     const bool cells = fallbackClass != nullptr;
     for (const LuaObject& key : GetOrderedKeys(list)) {
-        if (StopSignal::IsRequested())
-            return;
         if (LeftOutIfForeign(levelName, list, key,
                              std::string(listKey) + "[" + DataKeyText(key) + "]"))
             continue;
@@ -351,7 +350,7 @@ LevelKeyCheck::Session::~Session()
 
 void LevelKeyCheck::Run(const std::string& levelName, const LuaObject& level)
 {
-    if (!level.IsTable() || !ClassManager::Exists() || StopSignal::IsRequested())
+    if (!level.IsTable() || !ClassManager::Exists())
         return;
     Session session;
     s_Session->level = levelName;

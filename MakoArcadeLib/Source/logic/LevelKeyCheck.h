@@ -19,8 +19,9 @@
 // session (one level built by the game; one level file's levels in the level check) each
 // table is checked once, however many entries or levels hold it; at most kListedKeys
 // unknown keys are listed in a session, with their closest names, and one line counts the
-// rest; the session's reports are capped as a whole (DataReport::Cap). A stop signal
-// (core/StopSignal) ends the check at the next table.
+// rest; the session's reports are capped as a whole (DataReport::Cap). Every entry walked
+// charges the open WorkMeter (core/WorkMeter), which ends the check with WorkSpent when the
+// level's work runs out or a stop is asked for.
 //
 // Main thread only; the class registry and the game's scripts must be loaded.
 #include "luaplus/LuaPlus.h"

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Utility.h"
+#include "core/WorkMeter.h"
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
 #include "lua/DataScript.h"
@@ -12,6 +13,7 @@
 
 #include <physfs.h>
 
+#include <unordered_set>
 #include <vector>
 
 using LuaPlus::LuaObject;
@@ -102,48 +104,110 @@ const std::vector<std::string>& LevelFileGlobals()
 
 namespace {
 
-// Where the entry of Levels under key (its key or its value) holds a function the file run
-// with environment made; "" when it holds none.
+// Where the entry under key (its key or its value) holds a function the file run with
+// environment made; "" when it holds none. Tables in clean are known to hold none.
 std::string OwnFunctionOfEntry(const LuaObject& key, const LuaObject& value,
-                               const LuaObject& environment)
+                               const LuaObject& environment, std::unordered_set<const void*>& clean)
 {
-    const std::string inValue = DataScript::FindOwnFunction(value, environment);
+    const std::string inValue = DataScript::FindOwnFunction(value, environment, &clean);
     if (!inValue.empty())
         return inValue;
-    const std::string inKey = DataScript::FindOwnFunction(key, environment);
+    const std::string inKey = DataScript::FindOwnFunction(key, environment, &clean);
     if (inKey.empty())
         return inKey;
     return inKey == "(the value itself)" ? "(its key)" : "(its key) " + inKey;
 }
 
-// Drops from Levels every entry that holds, at any key or depth, a function the file made:
-// the game would call it when it builds the level, outside the file's budget. The whole
-// table is searched, for a file can write into the levels of the files before it. The first
-// entry dropped is described in error; false when there was none.
-bool DropLevelsWithOwnFunctions(LuaPlus::LuaState* state, const LuaObject& environment,
-                                std::string& error)
+// The keys of the entries of table that hold, at any key or depth, a function the file
+// made: the game would call it when it builds the level, outside the file's budget. The
+// first is described in error (when it is empty).
+std::vector<LuaObject> EntriesWithOwnFunctions(const LuaObject& table, const LuaObject& environment,
+                                               std::string& error)
 {
-    const LuaObject levels = state->GetGlobal("Levels");
-    if (!levels.IsTable())
-        return false;
-    std::vector<LuaObject> dropped;
-    for (LuaPlus::LuaTableIterator it(levels); it; it.Next()) {
-        const std::string where = OwnFunctionOfEntry(it.GetKey(), it.GetValue(), environment);
+    std::vector<LuaObject> found;
+    std::unordered_set<const void*> clean;
+    for (LuaPlus::LuaTableIterator it(table); it; it.Next()) {
+        const std::string where =
+            OwnFunctionOfEntry(it.GetKey(), it.GetValue(), environment, clean);
         if (where.empty())
             continue;
-        if (dropped.empty())
+        if (error.empty())
             error = "Levels" + DataScript::KeyPathText(it.GetKey()) +
                     " holds a function the file made, at " + where + "; the level was dropped";
-        dropped.push_back(it.GetKey());
+        found.push_back(it.GetKey());
     }
+    return found;
+}
+
+void RawSet(lua_State* L, const LuaObject& table, const LuaObject& key, const LuaObject& value)
+{
+    table.Push(L);
+    key.Push(L);
+    value.Push(L);
+    lua_rawset(L, -3);
+    lua_pop(L, 1);
+}
+
+// The levels table a file that may make functions writes to: a table of its own, whose
+// __newindex is that of Levels (a level is compiled as it is set) and whose __index reads
+// Levels, noting in the table `reached` that the file read a level it did not set. What
+// the file set is all that must be searched after it, unless it reached into Levels.
+int ReadThrough(lua_State* L)
+{
+    lua_pushvalue(L, 2);
+    lua_gettable(L, lua_upvalueindex(1));
+    if (!lua_isnil(L, -1)) {
+        lua_pushboolean(L, 1);
+        lua_rawseti(L, lua_upvalueindex(2), 1);
+    }
+    return 1;
+}
+
+LuaObject MakeLevelsView(LuaPlus::LuaState* state, const LuaObject& levels,
+                         const LuaObject& reached)
+{
     lua_State* L = state->GetCState();
-    for (const LuaObject& key : dropped) {
-        levels.Push(L);
-        key.Push(L);
-        lua_pushnil(L);
-        lua_rawset(L, -3);
+    lua_newtable(L);
+    lua_newtable(L);
+    levels.Push(L);
+    reached.Push(L);
+    lua_pushcclosure(L, &ReadThrough, 2);
+    lua_setfield(L, -2, "__index");
+    levels.Push(L);
+    if (lua_getmetatable(L, -1)) {
+        lua_getfield(L, -1, "__newindex");
+        lua_setfield(L, -4, "__newindex");
         lua_pop(L, 1);
     }
+    lua_pop(L, 1);
+    lua_setmetatable(L, -2);
+    LuaObject view(state, -1);
+    lua_pop(L, 1);
+    return view;
+}
+
+// After a file that may have made functions: its levels (what it set in view) that hold
+// one are dropped, the others go into Levels; when the file read a level of the files
+// before it (reached), it may have written into it, and Levels is searched whole. The first
+// level dropped is described in error; false when there was none.
+bool TakeInLevels(LuaPlus::LuaState* state, const LuaObject& view, bool reached,
+                  const LuaObject& environment, std::string& error)
+{
+    const LuaObject levels = state->GetGlobal("Levels");
+    lua_State* L = state->GetCState();
+    std::vector<LuaObject> dropped = EntriesWithOwnFunctions(view, environment, error);
+    if (levels.IsTable() && reached) {
+        std::vector<LuaObject> earlier = EntriesWithOwnFunctions(levels, environment, error);
+        dropped.insert(dropped.end(), earlier.begin(), earlier.end());
+    }
+    if (!levels.IsTable())
+        return !dropped.empty();
+    LuaObject nil;
+    nil.AssignNil(state);
+    for (LuaPlus::LuaTableIterator it(view); it; it.Next())
+        RawSet(L, levels, it.GetKey(), it.GetValue());
+    for (const LuaObject& key : dropped)
+        RawSet(L, levels, key, nil);
     return !dropped.empty();
 }
 
@@ -152,15 +216,27 @@ bool DropLevelsWithOwnFunctions(LuaPlus::LuaState* state, const LuaObject& envir
 int LevelManager::RunLevelText(LuaPlus::LuaState* state, const std::string& text,
                                const std::string& chunkName, std::string& error)
 {
-    const LuaObject environment = DataScript::MakeEnvironment(state, LevelFileGlobals());
-    const int status =
-        DataScript::Run(state, text, chunkName, environment, "level file " + chunkName, error);
+    // The run and the search after it are the work of this one file: one meter for both.
+    WorkMeter meter("level file " + chunkName);
+    LuaObject environment = DataScript::MakeEnvironment(state, LevelFileGlobals());
     // A file makes a function only through the word "function" in its text (precompiled
     // chunks are refused, and nothing that makes one from text is within its reach): a file
-    // without it leaves none, and the whole table need not be searched after it.
+    // without it leaves none, and writes to Levels itself. One with it writes to a table of
+    // its own, searched when it ends.
+    const bool mayMakeFunctions = text.find("function") != std::string::npos;
+    const LuaObject levels = state->GetGlobal("Levels");
+    LuaObject view, reached;
+    if (mayMakeFunctions && levels.IsTable()) {
+        reached.AssignNewTable(state);
+        view = MakeLevelsView(state, levels, reached);
+        environment.SetObject("Levels", view);
+    }
+    const int status =
+        DataScript::Run(state, text, chunkName, environment, "level file " + chunkName, error);
     std::string dropped;
-    if (text.find("function") != std::string::npos &&
-        DropLevelsWithOwnFunctions(state, environment, dropped) && status == 0) {
+    if (view.IsTable() &&
+        TakeInLevels(state, view, !reached.RawGet(1).IsNil(), environment, dropped) &&
+        status == 0) {
         error = dropped;
         return LUA_ERRRUN;
     }

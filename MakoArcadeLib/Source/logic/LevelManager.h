@@ -47,6 +47,10 @@ public:
     static void RunLevelFile(LuaPlus::LuaState* state, const std::string& name);
     // Runs a level file's text as a data file (lua/DataScript) under chunkName: it sees the
     // bounded base library, Levels and the level compiler's functions, and nothing else.
+    // The run and the search for functions the file made, in the levels it set (and in
+    // all of Levels only when it read a level of the files before it), are charged to one
+    // WorkMeter for the file: when that runs out or a stop is asked for, WorkSpent names the
+    // file, and none of the levels a file that may make functions set are taken in.
     // Returns 0, or the failure's status with its reason in error.
     static int RunLevelText(LuaPlus::LuaState* state, const std::string& text,
                             const std::string& chunkName, std::string& error);

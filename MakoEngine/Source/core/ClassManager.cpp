@@ -1,6 +1,7 @@
 #include "core/ClassManager.h"
 
 #include "core/Class.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Object.h"
@@ -161,8 +162,13 @@ Object* ClassManager::InstantiateObject(const LuaObject& paramTable)
         MAKO_THROW(Exception, "An object is made from a table, not from " +
                                   DescribeScriptValue(paramTable) + ".");
     LuaObject className = paramTable["class"];
-    Class* c = className.IsString() ? GetClass(className.GetString(), false)
+    Class* c = className.IsString() ? GetClass(className.GetString(), true)
                                     : FindClassInResourceTree(paramTable);
+    // A name the table gives is data: one the game lacks is said, not asserted.
+    if (!c && className.IsString())
+        MAKO_THROW(ClassNotFoundException, "The table names the class \"" +
+                                               ShortenedText(className.GetString()) +
+                                               "\", which the game does not have.");
     if (!c)
         MAKO_THROW(Exception, "The table names no class, neither by itself nor by its resources.");
     return c->Instantiate(paramTable);
@@ -205,11 +211,17 @@ Class* FindClassInResourceTree(const LuaObject& params)
     if (searchResult.empty())
         return nullptr;
     const std::size_t n = searchResult.size() - 1;
-    // The class may come from data: a value that is no name is a sentence, not an assertion.
+    // The class a resource tree gives may come from data: what is wrong is a sentence.
     if (!searchResult[n].IsString())
-        MAKO_THROW(Exception, "\"class\" names a class by a string, not " +
-                                  DescribeScriptValue(searchResult[n]));
-    return ClassManager::GetInstance()->GetClass(searchResult[n].GetString(), false);
+        MAKO_THROW(ClassNotFoundException, "The class a table's resources give is " +
+                                               DescribeScriptValue(searchResult[n]) +
+                                               ", not the name of a class.");
+    Class* c = ClassManager::GetInstance()->GetClass(searchResult[n].GetString(), true);
+    if (!c)
+        MAKO_THROW(ClassNotFoundException, "The table's resources name the class \"" +
+                                               ShortenedText(searchResult[n].GetString()) +
+                                               "\", which the game does not have.");
+    return c;
 }
 
 // getPropertiesFromClassAndResourceNames(className, resources): the properties a new

@@ -131,6 +131,15 @@ void DataReport::Report(const std::string& subject, const std::string& text)
         CurrentListener()(issue);
 }
 
+bool DataReport::CountIfCapped()
+{
+    CapState& caps = Caps();
+    if (caps.open == 0 || caps.left > 0)
+        return false;
+    ++caps.unsaid;
+    return true;
+}
+
 DataReport::Listener DataReport::SetListener(Listener listener)
 {
     Listener previous = std::move(CurrentListener());

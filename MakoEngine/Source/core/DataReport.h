@@ -82,6 +82,10 @@ public:
     // Reports a problem at the current place: logs it (once within the outermost place)
     // and hands it to the listener.
     static void Report(const std::string& subject, const std::string& text);
+    // When an open cap allows no more lines, counts one more problem as not listed and
+    // returns true: the caller need not put into words (or find the place of) a problem that
+    // would not be said. False otherwise, when the caller reports it.
+    static bool CountIfCapped();
     // Installs the listener (an empty one removes it); returns the one it replaces.
     static Listener SetListener(Listener listener);
 };

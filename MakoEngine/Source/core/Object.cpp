@@ -11,6 +11,7 @@
 #include "core/State.h"
 #include "core/TableOrder.h"
 #include "core/ValueTypeError.h"
+#include "core/WorkMeter.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 
@@ -254,6 +255,9 @@ Object* Object::GetObjectFromLua(const LuaObject& value)
 
 void Object::ApplyProperty(const std::string& name, const LuaObject& value)
 {
+    // A property applied from a table is a step of the walk over that table's values, made
+    // by the game's scripts: it counts against the open WorkMeter like a native walk's step.
+    WorkMeter::Charge();
     try {
         ApplyBySetter(*this, name, value);
     } catch (const ValueTypeError& e) {

@@ -95,11 +95,11 @@ int NewIndexBody(lua_State* L)
 {
     Object& object = LiveObject(ProxyArgument(L));
     const int keyType = lua_type(L, 2);
-    // The key may come from data (a table applied to an object): one of another type is
-    // refused with a sentence.
+    // The key may come from data (a table's entries applied one by one): a sentence.
     if (keyType != LUA_TSTRING && keyType != LUA_TNUMBER)
-        MAKO_THROW(Exception, boost::str(boost::format("Property names must be strings, not %1%.") %
-                                         lua_typename(L, keyType)));
+        MAKO_THROW(ApplyPropertyError, std::string("A property is named by a string or a "
+                                                   "number, not by a ") +
+                                           lua_typename(L, keyType) + ".");
     lua_pushvalue(L, 2);
     const std::string name = lua_tostring(L, -1);
     lua_pop(L, 1);

@@ -13,6 +13,8 @@ WorkMeter*& Innermost()
     return innermost;
 }
 
+WorkMeter::Probe g_Probe = nullptr;
+
 void ChargeOneStep()
 {
     WorkMeter::Charge(1);
@@ -39,16 +41,33 @@ WorkMeter* WorkMeter::Current()
 
 void WorkMeter::Charge(long long units)
 {
-    WorkMeter* meter = Innermost();
-    if (!meter)
+    WorkMeter* inner = Innermost();
+    if (!inner)
         return;
-    if (meter->IsSpent())
-        MAKO_THROW(WorkSpent, meter->Describe());
-    meter->m_Used += units;
+    // Every open meter counts the work: a file read while a level builds, or a level's
+    // build inside its check, is work of the outer one too, and one spent ends the inner.
+    for (WorkMeter* meter = inner; meter; meter = meter->m_Outer) {
+        if (meter->IsSpent())
+            inner->Spend(meter->m_Reason);
+        meter->m_Used += units;
+    }
+    if (g_Probe)
+        g_Probe(*inner, units);
     if (StopSignal::IsRequested())
-        meter->Spend(std::string("was stopped by ") + StopSignal::GetName());
-    if (meter->m_Used > meter->m_Units)
-        meter->Spend("needs more than " + std::to_string(meter->m_Units) + " steps of work");
+        inner->Spend(std::string("was stopped by ") + StopSignal::GetName());
+    for (WorkMeter* meter = inner; meter; meter = meter->m_Outer)
+        if (meter->m_Used > meter->m_Units) {
+            const std::string reason =
+                "needs more than " + std::to_string(meter->m_Units) + " steps of work";
+            if (meter->m_Reason.empty())
+                meter->m_Reason = reason;
+            inner->Spend(reason);
+        }
+}
+
+void WorkMeter::SetProbe(Probe probe)
+{
+    g_Probe = probe;
 }
 
 void WorkMeter::Spend(const std::string& reason)

@@ -13,10 +13,15 @@
 //
 // Charges made with no meter open count nothing and raise nothing: the game's own work (a
 // shutdown that saves the cards after a stop) is never cut short by the meter.
-// Meters nest; the innermost one is charged. Main thread only.
+// Meters nest: a charge counts against every open meter (a file read while a level builds
+// is work of the level too), and one spent ends the work of those inside it. Main thread
+// only.
 #include "core/Exception.h"
 
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
 
 // The work on one file's values ran out, or a stop was asked for while it went on.
 MAKO_DECLARE_EXCEPTION(WorkSpent);
@@ -31,8 +36,8 @@ public:
     WorkMeter(const WorkMeter&) = delete;
     WorkMeter& operator=(const WorkMeter&) = delete;
 
-    // Charges the innermost open meter; raises WorkSpent when it is spent or a stop was
-    // asked for. With no meter open, does nothing.
+    // Charges every open meter; raises WorkSpent, naming the innermost, when one is spent or
+    // a stop was asked for. With no meter open, does nothing.
     static void Charge(long long units = 1);
     // The innermost open meter; null when none.
     static WorkMeter* Current();
@@ -45,12 +50,25 @@ public:
     // "<what> <reason>": the sentence a caller logs when it leaves the file out.
     std::string Describe() const;
     const std::string& GetWhat() const MAKO_LIFETIMEBOUND { return m_What; }
+    // Names the file or level anew (its opener learns the name after it opened the meter).
+    void Rename(std::string what) { m_What = std::move(what); }
     long long GetUsed() const { return m_Used; }
     long long GetUnits() const { return m_Units; }
 
-    // Steps a meter allows unless its opener says otherwise: far above what the largest
-    // written level or metadata file takes (a few hundred thousand), a few seconds of work.
-    static const long long kDefaultUnits = 20000000;
+    // What a walk keeps for the meter's scope under its own tag (a cache of what a table
+    // read once came to, so the objects made from it share it): empty until set, dropped
+    // when the meter closes, before the values it was made from could go.
+    std::shared_ptr<void>& Kept(const void* tag) { return m_Kept[tag]; }
+
+    // Called at every charge of an open meter with the units charged, after they were
+    // counted and before the meter is checked (tests: to count the work, or to ask for a stop
+    // while a walk is in progress). Null for none.
+    using Probe = void (*)(const WorkMeter& meter, long long units);
+    static void SetProbe(Probe probe);
+
+    // Steps a meter allows unless its opener says otherwise: far above what the busiest
+    // written level or file takes (some tens of thousands), and a second or two of work.
+    static const long long kDefaultUnits = 1000000;
 
 private:
     [[noreturn]] void Spend(const std::string& reason);
@@ -60,4 +78,5 @@ private:
     long long m_Used = 0;
     std::string m_Reason;
     WorkMeter* m_Outer;
+    std::map<const void*, std::shared_ptr<void>> m_Kept;
 };

@@ -1,11 +1,15 @@
 #include "lua/DataScript.h"
 
+#include "core/WorkMeter.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptBudget.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <unordered_set>
+#include <vector>
 
 using LuaPlus::LuaObject;
 
@@ -198,78 +202,110 @@ std::string KeyText(lua_State* L, int index)
     return std::string("[") + luaL_typename(L, index) + "]";
 }
 
-// How deep FindOwnFunction follows tables; a value nested deeper is refused as a whole.
-const int kDeepestTable = 200;
-
-// FindOwnFunction over the value at index, depth tables down; environment at envIndex, the
-// tables seen in the table at seenIndex (all absolute). On true, path holds where.
-bool FindOwnFunctionAt(lua_State* L, int index, int envIndex, int seenIndex, int depth,
-                       std::string& path)
+// A table met by FindOwnFunction: where it hangs (its holder's index among the nodes, and
+// the step from the holder: ".name", "[7]", ".(metatable)").
+struct FoundTable
 {
-    if (lua_isfunction(L, index) && !lua_iscfunction(L, index)) {
-        lua_getfenv(L, index);
-        const bool own = lua_rawequal(L, -1, envIndex) != 0;
-        lua_pop(L, 1);
-        return own;
-    }
-    if (!lua_istable(L, index))
+    LuaObject table;
+    const void* identity;
+    int parent;
+    std::string step;
+};
+
+// The path from the value searched down to the entry `step` of node `index`, built only once
+// a function was found: each node keeps its holder, so nothing is spent on paths before.
+std::string PathTo(const std::vector<FoundTable>& nodes, int index, const std::string& step)
+{
+    std::vector<const std::string*> steps{&step};
+    for (int i = index; i >= 0; i = nodes[std::size_t(i)].parent)
+        steps.push_back(&nodes[std::size_t(i)].step);
+    WorkMeter::Charge((long long)steps.size());
+    std::string path;
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it)
+        path += **it;
+    return path;
+}
+
+// Whether the value at index is a script function whose environment is the one at envIndex.
+bool IsOwnFunction(lua_State* L, int index, int envIndex)
+{
+    if (!lua_isfunction(L, index) || lua_iscfunction(L, index))
         return false;
-    if (depth > kDeepestTable) {
-        path = " (tables nested deeper than " + std::to_string(kDeepestTable) + ")";
-        return true;
-    }
-    lua_pushvalue(L, index);
-    lua_rawget(L, seenIndex);
-    const bool seen = lua_toboolean(L, -1) != 0;
+    lua_getfenv(L, index);
+    const bool own = lua_rawequal(L, -1, envIndex) != 0;
     lua_pop(L, 1);
-    if (seen)
-        return false;
-    lua_pushvalue(L, index);
-    lua_pushboolean(L, 1);
-    lua_rawset(L, seenIndex);
-    luaL_checkstack(L, 4, "a data file's table nests too deep");
-    for (lua_pushnil(L); lua_next(L, index);) {
-        const int top = lua_gettop(L);
-        if (FindOwnFunctionAt(L, top - 1, envIndex, seenIndex, depth + 1, path) ||
-            FindOwnFunctionAt(L, top, envIndex, seenIndex, depth + 1, path)) {
-            path = KeyText(L, top - 1) + path;
-            lua_pop(L, 2);
-            return true;
-        }
-        lua_pop(L, 1);
-    }
-    // The game's scripts may give a table a metatable whose fields are called later.
-    if (lua_getmetatable(L, index)) {
-        const bool found =
-            FindOwnFunctionAt(L, lua_gettop(L), envIndex, seenIndex, depth + 1, path);
-        lua_pop(L, 1);
-        if (found) {
-            path = ".(metatable)" + path;
-            return true;
-        }
-    }
-    return false;
+    return own;
+}
+
+// Adds the value at index to nodes when it is a table not met before.
+void NoteTable(LuaPlus::LuaState* state, lua_State* L, int index, int parent, std::string step,
+               std::vector<FoundTable>& nodes, std::unordered_set<const void*>& seen)
+{
+    if (lua_istable(L, index) && seen.insert(lua_topointer(L, index)).second)
+        nodes.push_back(
+            {LuaObject(state, index), lua_topointer(L, index), parent, std::move(step)});
 }
 
 } // namespace
 
 namespace DataScript {
 
-std::string FindOwnFunction(const LuaObject& value, const LuaObject& environment)
+std::string FindOwnFunction(const LuaObject& value, const LuaObject& environment,
+                            std::unordered_set<const void*>* clean)
 {
+    LuaPlus::LuaState* state = environment.GetState();
     lua_State* L = environment.GetCState();
     const int top = lua_gettop(L);
-    value.Push(L);
     environment.Push(L);
-    lua_newtable(L);
+    const int envIndex = top + 1;
+    value.Push(L);
+    if (IsOwnFunction(L, -1, envIndex)) {
+        lua_settop(L, top);
+        return "(the value itself)";
+    }
+    // Breadth first with an explicit list, so a table nested at any depth is searched
+    // without recursion; each table once, each entry charged to the open WorkMeter.
+    std::vector<FoundTable> nodes;
+    std::unordered_set<const void*> own;
+    std::unordered_set<const void*>& seen = clean ? *clean : own;
+    NoteTable(state, L, -1, -1, std::string(), nodes, seen);
+    lua_settop(L, envIndex);
     std::string path;
-    const bool found = FindOwnFunctionAt(L, top + 1, top + 2, top + 3, 0, path);
+    for (std::size_t index = 0; index < nodes.size() && path.empty(); ++index) {
+        nodes[index].table.Push(L);
+        const int table = lua_gettop(L);
+        const int at = int(index);
+        for (lua_pushnil(L); lua_next(L, table); lua_pop(L, 1)) {
+            WorkMeter::Charge();
+            const int key = lua_gettop(L) - 1;
+            if (IsOwnFunction(L, key, envIndex) || IsOwnFunction(L, key + 1, envIndex)) {
+                path = PathTo(nodes, at, KeyText(L, key));
+                break;
+            }
+            if (lua_istable(L, key) || lua_istable(L, key + 1)) {
+                const std::string step = KeyText(L, key);
+                NoteTable(state, L, key, at, step, nodes, seen);
+                NoteTable(state, L, key + 1, at, step, nodes, seen);
+            }
+        }
+        // The game's scripts may give a table a metatable whose fields are called later.
+        if (path.empty() && lua_getmetatable(L, table)) {
+            if (IsOwnFunction(L, -1, envIndex))
+                path = PathTo(nodes, at, ".(metatable)");
+            NoteTable(state, L, -1, at, ".(metatable)", nodes, seen);
+        }
+        lua_settop(L, envIndex);
+    }
     lua_settop(L, top);
-    if (!found)
-        return "";
-    if (!path.empty() && path[0] == '.')
+    if (path.empty())
+        return path;
+    // The tables of this search are not known to be clean: another value holding one is
+    // searched again.
+    for (const FoundTable& node : nodes)
+        seen.erase(node.identity);
+    if (path[0] == '.')
         path.erase(0, 1);
-    return path.empty() ? "(the value itself)" : path;
+    return path;
 }
 
 std::string KeyPathText(const LuaObject& key)
@@ -317,6 +353,12 @@ int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& ch
     }
     lua_State* L = state->GetCState();
     const int top = lua_gettop(L);
+    // The walks the file makes the game do over its values (a loader function reading the
+    // table it is given) count against the meter of the file's load: the caller's, when it
+    // opened one to take in the values after the run too, else one of its own.
+    std::optional<WorkMeter> meter;
+    if (!WorkMeter::Current())
+        meter.emplace(what);
     StringMethodsScope strings(L);
     ScriptBudget budget(L, kUserFileLimits);
     const auto reason = [&budget](const std::string& text) {

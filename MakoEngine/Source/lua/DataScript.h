@@ -13,7 +13,9 @@
 // - strings reach only bounded methods through their metatable while it runs (no pattern
 //   function, a string.rep of at most kDataScriptLongestRep bytes): no single C call runs
 //   for long;
-// - precompiled chunks are refused.
+// - precompiled chunks are refused;
+// - the walks the game makes over its values charge a WorkMeter (core/WorkMeter): the one
+//   its caller opened for the file's load, else one Run opens for the run.
 // A failure of any kind comes back as a status and a text naming the reason; nothing
 // escapes as a script error. The start-up script the user writes on purpose
 // (MakoStartup.lua) is no data file and keeps the full library.
@@ -21,6 +23,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // The longest string string.rep makes for a data file, in bytes.
@@ -52,9 +55,13 @@ LuaPlus::LuaObject MakeEnvironment(LuaPlus::LuaState* state,
 // a script function that a data file run with environment made: such a function would run
 // later, outside any budget, when the game reads the value. "" when there is none, else the
 // path to it from value ("bricks[3].x", "[1.5]", "x.(metatable).__index", or "(the value
-// itself)"). Tables nested deeper than 200 are not followed: the path then ends " (tables
-// nested deeper than 200)".
-std::string FindOwnFunction(const LuaPlus::LuaObject& value, const LuaPlus::LuaObject& environment);
+// itself)"). Tables are followed at any depth, each once; every entry looked at charges the
+// open WorkMeter, which ends a search too long for the file (WorkSpent).
+// clean, when given, holds tables known to hold no such function (they are not searched),
+// and gains the tables searched when none is found: one set shared by the searches of many
+// values walks a table they share once.
+std::string FindOwnFunction(const LuaPlus::LuaObject& value, const LuaPlus::LuaObject& environment,
+                            std::unordered_set<const void*>* clean = nullptr);
 
 // The text of a table key in such a path: ".name" for a string, "[7]", "[1.5]", "[inf]" for a
 // number (as a script writes it), "[table]" and the like for other kinds.

@@ -3,6 +3,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/WorkMeter.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
@@ -16,8 +17,20 @@
 #include <algorithm>
 #include <boost/format.hpp>
 #include <exception>
+#include <string>
 
 namespace ArcadeGameStates {
+
+namespace {
+
+// The build's meter names the level once it is known.
+void NameMeter(const std::string& wanted)
+{
+    if (WorkMeter* meter = WorkMeter::Current())
+        meter->Rename("level \"" + wanted + "\"");
+}
+
+} // namespace
 
 Level* LoadingLevel::FetchLevel(std::string& wanted)
 {
@@ -25,6 +38,7 @@ Level* LoadingLevel::FetchLevel(std::string& wanted)
     LevelManager* manager = LevelManager::Exists() ? LevelManager::GetLevelManager() : nullptr;
     if (logic->m_LevelName && *logic->m_LevelName != "EMPTY") {
         wanted = *logic->m_LevelName;
+        NameMeter(wanted);
         Level* level = manager ? manager->GetLevel(wanted) : nullptr;
         if (level)
             logic->FindLevelByName(wanted);
@@ -36,6 +50,7 @@ Level* LoadingLevel::FetchLevel(std::string& wanted)
     wanted = LevelManager::GetLevelNameAt(episode, number);
     if (wanted.empty())
         wanted = boost::str(boost::format("episode %1% level %2%") % episode % number);
+    NameMeter(wanted);
     Level* level = manager ? manager->GetLevelAt(episode, number) : nullptr;
     LuaPlus::LuaObject modeTable = GameProgress::ModeTable(logic->m_Player);
     if (level && modeTable.IsTable()) {
@@ -49,11 +64,14 @@ bool LoadingLevel::BuildLevel()
 {
     ArcadeGameLogic* logic = m_Logic;
     std::string wanted;
-    // What building one level says about its data is capped, and a table its entries share
-    // is checked once.
+    // What building one level says about its data is capped, a table its entries share is
+    // checked once, and every walk over its values charges one meter: a level that needs
+    // more work than any level should, or whose build is stopped, is named and not played.
     DataReport::Cap cap;
     LevelKeyCheck::Session session;
     try {
+        // Closed before the field is cleared below, which is the game's own work.
+        WorkMeter meter("a level");
         Level* level = FetchLevel(wanted);
         if (!level) {
             Log("LoadingLevel: there is no level \"%s\"\n", wanted.c_str());
@@ -64,6 +82,9 @@ bool LoadingLevel::BuildLevel()
         logic->GetWallGroup().KillAll();
         logic->GetShieldGroup().KillAll();
         level->CreateWalls(logic);
+        // A per-entry guard may have caught the meter's error: the level is not played.
+        if (meter.IsSpent())
+            MAKO_THROW(WorkSpent, meter.Describe());
         return true;
     } catch (const std::exception& error) {
         // The engine's exceptions and the script wrapper's alike.
