@@ -371,10 +371,11 @@ Growth RunShape(const GrowthShape& shape, int n, long long stopAt)
         << shape.name << " at " << n << ":\n"
         << text.substr(0, 4000);
     // These files are large but not hostile: their work stays within a meter.
-    if (stopAt == 0)
+    if (stopAt == 0) {
         EXPECT_EQ(std::string::npos, text.find("steps of work"))
             << shape.name << " at " << n << ":\n"
             << text.substr(0, 4000);
+    }
     return growth;
 }
 
