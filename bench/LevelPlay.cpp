@@ -165,9 +165,11 @@ bool GoesOn(benchmark::State& state, const benchgame::LevelGame& game, bool& ski
     return !skipped && live >= kBalls;
 }
 
-// One pass of play, timed phase by phase.
-void TimedPass(benchgame::LevelGame& game, DisplayManager& manager, Canvas& canvas,
-               PassTally& tally)
+// One pass of play, timed phase by phase (never inlined, so that a profiler can count
+// the timed passes alone: valgrind --tool=callgrind --collect-atstart=no
+// --toggle-collect=*TimedPass*).
+[[gnu::noinline]] void TimedPass(benchgame::LevelGame& game, DisplayManager& manager,
+                                 Canvas& canvas, PassTally& tally)
 {
     double mark = ThreadSeconds();
     auto lap = [&mark, &tally](Phase phase) {

@@ -14,7 +14,8 @@
 
 namespace {
 
-// A region of at most this many rectangles: enough for a dozen moving things apart.
+// A region presented as at most this many rectangles: enough for a dozen moving things
+// apart.
 const int kMaxRegionRects = 48;
 
 std::uint64_t Mix(std::uint64_t hash, std::uint64_t value)
@@ -360,13 +361,10 @@ void FrameRecorder::GrowForWholeOnlyDraws()
     while (grown) {
         grown = false;
         for (const RecordedDraw& d : m_Current.draws) {
-            if (!d.wholeOnly || !m_Region.Touches(d.bounds))
+            if (!d.wholeOnly || !m_Region.Touches(d.bounds) || m_Region.Contains(d.bounds))
                 continue;
-            const long long before = m_Region.GetArea();
-            const std::size_t rects = m_Region.GetRects().size();
             m_Region.Add(d.bounds);
-            if (m_Region.GetArea() != before || m_Region.GetRects().size() != rects)
-                grown = true;
+            grown = true;
         }
     }
 }
@@ -398,14 +396,19 @@ void FrameRecorder::Execute(const RecordedDraw& d, const Poly* poly)
 
 void FrameRecorder::DrawRegion()
 {
+    // Call by call, in order, into each piece of the region under it: every pixel of the
+    // region gets the calls that reach it, in order, once each.
     m_LastDrawCount = 0;
-    for (const SDL_Rect& area : m_Region.GetRects()) {
-        SDL_Rect clip{};
-        bool clipSet = false;
-        for (const RecordedDraw& d : m_Current.draws) {
-            if (!RectsOverlap(d.bounds, area))
+    SDL_Rect clip{};
+    bool clipSet = false;
+    for (const RecordedDraw& d : m_Current.draws) {
+        if (!m_Region.Touches(d.bounds))
+            continue;
+        m_Region.Pieces(d.bounds, m_Pieces);
+        for (const SDL_Rect& piece : m_Pieces) {
+            const SDL_Rect wanted = IntersectRects(piece, d.clip);
+            if (wanted.w == 0 || wanted.h == 0)
                 continue;
-            const SDL_Rect wanted = IntersectRects(area, d.clip);
             if (!clipSet || !RectEquals(wanted, clip)) {
                 clip = wanted;
                 clipSet = true;

@@ -161,4 +161,5 @@ private:
     std::vector<char> m_PreviousMatched;
     std::vector<std::size_t> m_MatchedOrder;
     std::vector<std::size_t> m_MatchedNow;
+    std::vector<SDL_Rect> m_Pieces; // scratch of DrawRegion
 };
