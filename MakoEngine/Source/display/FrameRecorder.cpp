@@ -310,10 +310,19 @@ void FrameRecorder::CompareFrames()
 {
     const std::vector<RecordedDraw>& now = m_Current.draws;
     const std::vector<RecordedDraw>& before = m_Previous.draws;
-    m_PreviousByHash.clear();
-    for (std::size_t j = 0; j < before.size(); ++j)
-        m_PreviousByHash.emplace_back(before[j].hash, j);
-    std::sort(m_PreviousByHash.begin(), m_PreviousByHash.end());
+    // Last frame's calls by hash: an open-addressed table of positions + 1 (0: empty),
+    // filled in order, so equal hashes are met in the order of their calls.
+    std::size_t slots = 16;
+    while (slots < before.size() * 2)
+        slots *= 2;
+    m_PreviousByHash.assign(slots, 0);
+    const std::size_t mask = slots - 1;
+    for (std::size_t j = 0; j < before.size(); ++j) {
+        std::size_t at = before[j].hash & mask;
+        while (m_PreviousByHash[at] != 0)
+            at = (at + 1) & mask;
+        m_PreviousByHash[at] = j + 1;
+    }
     m_PreviousMatched.assign(before.size(), 0);
 
     // Each call of this frame is paired with the first unpaired equal call of the last.
@@ -324,11 +333,9 @@ void FrameRecorder::CompareFrames()
     for (std::size_t i = 0; i < now.size(); ++i) {
         const RecordedDraw& d = now[i];
         bool paired = false;
-        auto it = std::lower_bound(m_PreviousByHash.begin(), m_PreviousByHash.end(),
-                                   std::make_pair(d.hash, std::size_t(0)));
-        for (; it != m_PreviousByHash.end() && it->first == d.hash; ++it) {
-            const std::size_t j = it->second;
-            if (!m_PreviousMatched[j] &&
+        for (std::size_t at = d.hash & mask; m_PreviousByHash[at] != 0; at = (at + 1) & mask) {
+            const std::size_t j = m_PreviousByHash[at] - 1;
+            if (before[j].hash == d.hash && !m_PreviousMatched[j] &&
                 SameDraw(d, m_Current.polygons, before[j], m_Previous.polygons)) {
                 m_PreviousMatched[j] = 1;
                 order.push_back(j);
