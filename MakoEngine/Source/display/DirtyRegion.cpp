@@ -13,12 +13,6 @@ long long Area(const SDL_Rect& r)
     return static_cast<long long>(r.w) * r.h;
 }
 
-// A run of tiles in one row, [left, right), and the row the piece it belongs to began in.
-struct Run
-{
-    int left, right, top;
-};
-
 } // namespace
 
 DirtyRegion::DirtyRegion(int width, int height, int maxRects)
@@ -55,19 +49,31 @@ SDL_Rect DirtyRegion::PixelsOf(int left, int top, int right, int bottom) const
                     std::min(bottom * kTile, m_Height) - y);
 }
 
+std::uint64_t DirtyRegion::WordMask(int left, int right, std::size_t word)
+{
+    // Bits [left, right) of the row that fall in this word.
+    const int first = std::max(left - int(word) * 64, 0);
+    const int last = std::min(right - int(word) * 64, 64); // exclusive
+    if (first >= last)
+        return 0;
+    const std::uint64_t upTo = last == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << last) - 1;
+    return upTo & ~((std::uint64_t(1) << first) - 1);
+}
+
 void DirtyRegion::Add(const SDL_Rect& rect)
 {
     const TileSpan s = SpanOf(rect);
-    for (int row = s.top; row < s.bottom; ++row) {
-        std::uint64_t* words = &m_Bits[std::size_t(row) * m_Words];
-        for (int column = s.left; column < s.right; ++column) {
-            std::uint64_t& word = words[column >> 6];
-            const std::uint64_t bit = std::uint64_t(1) << (column & 63);
-            if (!(word & bit)) {
-                word |= bit;
-                ++m_TileCount;
-                m_RectsValid = false;
-            }
+    if (s.left == s.right)
+        return;
+    for (std::size_t w = std::size_t(s.left >> 6); w <= std::size_t((s.right - 1) >> 6); ++w) {
+        const std::uint64_t mask = WordMask(s.left, s.right, w);
+        for (int row = s.top; row < s.bottom; ++row) {
+            std::uint64_t& word = m_Bits[std::size_t(row) * m_Words + w];
+            if ((word & mask) == mask)
+                continue;
+            m_TileCount += __builtin_popcountll(mask & ~word);
+            word |= mask;
+            m_RectsValid = false;
         }
     }
 }
@@ -82,10 +88,14 @@ bool DirtyRegion::Touches(const SDL_Rect& rect) const
     if (m_TileCount == 0)
         return false;
     const TileSpan s = SpanOf(rect);
-    for (int row = s.top; row < s.bottom; ++row)
-        for (int column = s.left; column < s.right; ++column)
-            if (Has(column, row))
+    if (s.left == s.right)
+        return false;
+    for (std::size_t w = std::size_t(s.left >> 6); w <= std::size_t((s.right - 1) >> 6); ++w) {
+        const std::uint64_t mask = WordMask(s.left, s.right, w);
+        for (int row = s.top; row < s.bottom; ++row)
+            if (m_Bits[std::size_t(row) * m_Words + w] & mask)
                 return true;
+    }
     return false;
 }
 
@@ -107,7 +117,9 @@ void DirtyRegion::Pieces(const SDL_Rect& rect, std::vector<SDL_Rect>& out) const
     const TileSpan s = SpanOf(rect);
     // Runs of the row above still open, and this row's; a run that repeats the one above
     // it exactly carries its piece on, any other closes it.
-    std::vector<Run> open, next;
+    std::vector<Run>& open = m_Open;
+    std::vector<Run>& next = m_Next;
+    open.clear();
     auto close = [&](const Run& run, int bottom) {
         out.push_back(PixelsOf(run.left, run.top, run.right, bottom));
     };

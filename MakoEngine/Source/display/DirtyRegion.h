@@ -42,6 +42,11 @@ public:
     long long GetArea() const;
 
 private:
+    // A run of tiles in one row, [left, right), and the row its piece began in.
+    struct Run
+    {
+        int left, right, top;
+    };
     struct TileSpan
     {
         int left, top, right, bottom; // tiles, right and bottom exclusive; empty: left == right
@@ -53,6 +58,8 @@ private:
         return (m_Bits[std::size_t(row) * m_Words + std::size_t(column >> 6)] >> (column & 63)) &
                1u;
     }
+    // The bits of tiles [left, right) in word `word` of a row.
+    static std::uint64_t WordMask(int left, int right, std::size_t word);
     // The pixels of tiles [left, right) x [top, bottom), cut to the screen.
     SDL_Rect PixelsOf(int left, int top, int right, int bottom) const;
     // Merges rectangle `index` of m_Rects with every one it overlaps until none does.
@@ -69,4 +76,5 @@ private:
     // GetRects' answer, made when first asked for after a change.
     mutable std::vector<SDL_Rect> m_Rects;
     mutable bool m_RectsValid = true;
+    mutable std::vector<Run> m_Open, m_Next; // scratch of Pieces
 };
