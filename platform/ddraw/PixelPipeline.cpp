@@ -272,11 +272,6 @@ void PixelPipeline::FastSpan(const PixelPipeline& p, std::uint32_t* dst, const s
             a = ((s >> 24) * alphaScale) >> 8;
         if constexpr (B == Blend::Replace) {
             dst[k] = TargetAlpha ? (a << 24 | rgb) : rgb;
-        } else if (a == 255) {
-            // What the blend below gives at the ends of the scale, without its arithmetic.
-            dst[k] = TargetAlpha ? (0xFF000000u | rgb) : rgb;
-        } else if (a == 0) {
-            dst[k] = TargetAlpha ? dst[k] : (dst[k] & 0xFFFFFFu);
         } else {
             // d + (((s - d) * f) >> 8) per channel, red with blue in one word: each lane
             // holds s * f + d * (256 - f) <= 255 * 256, so no lane spills into the next.
