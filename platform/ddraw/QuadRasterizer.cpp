@@ -91,8 +91,8 @@ bool QuadRasterizer::AxisTable(std::int64_t first, std::int64_t last, std::int64
     const double s0First = (c0 + perSubpixel * double(first * kOne - e0)) * n;
     const double cellFirst = std::floor(s0First);
     const double span = double(last - first);
-    if (std::abs(step - 1.0) * (span + 1.0) < 1e-6 && s0First - cellFirst > 0.25 &&
-        s0First - cellFirst < 0.75 && cellFirst >= 0 && cellFirst + span < double(n)) {
+    if (std::abs(step - 1.0) * (span + 1.0) < 1e-6 && s0First - cellFirst > 1e-3 &&
+        s0First - cellFirst < 1.0 - 1e-3 && cellFirst >= 0 && cellFirst + span < double(n)) {
         for (std::size_t k = 0; k < out.size(); ++k)
             out[k] = int(cellFirst) + int(k);
         return true;
