@@ -85,6 +85,18 @@ bool QuadRasterizer::AxisTable(std::int64_t first, std::int64_t last, std::int64
     // interpolate it when every vertex has the same rhw.
     const double perSubpixel = (c1 - c0) / double(e1 - e0);
     out.resize(std::size_t(last - first + 1));
+    // One texel a pixel with the centres well inside their texels (an unscaled draw):
+    // the texels follow one another, as the loop below would find them.
+    const double step = perSubpixel * double(kOne) * n;
+    const double s0First = (c0 + perSubpixel * double(first * kOne - e0)) * n;
+    const double cellFirst = std::floor(s0First);
+    const double span = double(last - first);
+    if (std::abs(step - 1.0) * (span + 1.0) < 1e-6 && s0First - cellFirst > 1e-3 &&
+        s0First - cellFirst < 1.0 - 1e-3 && cellFirst >= 0 && cellFirst + span < double(n)) {
+        for (std::size_t k = 0; k < out.size(); ++k)
+            out[k] = int(cellFirst) + int(k);
+        return true;
+    }
     for (std::int64_t p = first; p <= last; ++p) {
         const double s = (c0 + perSubpixel * double(p * kOne - e0)) * n;
         // floor(s), exact for coordinates within the largest allowed.

@@ -218,3 +218,28 @@ TEST(BlendTest, KeyedImagesDrawLikeUnkeyedOnesWithoutTheirKey)
 }
 
 } // namespace
+
+// A translucent fill of a whole rectangle gives every pixel what the per-pixel rule gives,
+// over random pixels, colours and every alpha.
+TEST(BlendTest, FilledRectanglesFollowThePixelRule)
+{
+    SDL_Surface* surface =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 64, 4, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
+    ASSERT_NE(surface, nullptr);
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int a = 0; a < 256; ++a) {
+        const Color color = Color::FromRGBA(next() >> 24, next() >> 24, next() >> 24, a);
+        std::uint32_t before[4][64];
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 64; ++x)
+                SoftwareBlend::PixelRow(surface, y)[x] = before[y][x] = next();
+        SoftwareBlend::BlendedFillRect(surface, MakeRect(0, 0, 64, 4), color);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 64; ++x)
+                ASSERT_EQ(SoftwareBlend::BlendedFillPixel(before[y][x], color),
+                          SoftwareBlend::PixelRow(surface, y)[x])
+                    << "alpha " << a << " pixel " << x << ", " << y;
+    }
+    SDL_FreeSurface(surface);
+}

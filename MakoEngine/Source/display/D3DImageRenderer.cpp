@@ -5,8 +5,10 @@
 #include "display/DividedTexture.h"
 #include "display/Image.h"
 #include "display/SurfaceManager.h"
+#include "geometry/Rect.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -148,7 +150,25 @@ void D3DImageRenderer::DrawDividedTexture(DividedTexture* texture, ShaderType sh
         diffuseAlpha ? (static_cast<D3DCOLOR>(alpha & 0xFF) << 24) | 0xFFFFFFu : 0xFFFFFFFFu;
     const float sx = float(dst.w) / float(src.w);
     const float sy = float(dst.h) / float(src.h);
+    // The part of src the clip can show, with a margin of more than a pixel on each side:
+    // tiles outside it are passed over before the exact test below.
+    SDL_Rect seen = src;
+    if (m_Clipped && sx > 0.01f && sy > 0.01f) {
+        const int mx = 2 + int(std::ceil(1.0f / sx)), my = 2 + int(std::ceil(1.0f / sy));
+        const int left = src.x + int(std::floor(float(m_ClipRect.x - dst.x) / sx)) - mx;
+        const int top = src.y + int(std::floor(float(m_ClipRect.y - dst.y) / sy)) - my;
+        const int right =
+            src.x + int(std::ceil(float(m_ClipRect.x + m_ClipRect.w - dst.x) / sx)) + mx;
+        const int bottom =
+            src.y + int(std::ceil(float(m_ClipRect.y + m_ClipRect.h - dst.y) / sy)) + my;
+        // Tiles lie within 16-bit coordinates: so does the range once cut to them.
+        const auto cut = [](int v) { return std::clamp(v, -16000, 16000); };
+        seen = MakeRect(cut(left), cut(top), std::max(0, cut(right) - cut(left)),
+                        std::max(0, cut(bottom) - cut(top)));
+    }
     for (const DividedTextureTile& tile : texture->GetTiles()) {
+        if (!RectsOverlap(tile.rect, seen))
+            continue;
         const int left = std::max<int>(tile.rect.x, src.x);
         const int top = std::max<int>(tile.rect.y, src.y);
         const int right = std::min<int>(tile.rect.x + tile.rect.w, src.x + src.w);

@@ -14,7 +14,8 @@
 
 namespace {
 
-// A region of at most this many rectangles: enough for a dozen moving things apart.
+// A region presented as at most this many rectangles: enough for a dozen moving things
+// apart.
 const int kMaxRegionRects = 48;
 
 std::uint64_t Mix(std::uint64_t hash, std::uint64_t value)
@@ -309,10 +310,19 @@ void FrameRecorder::CompareFrames()
 {
     const std::vector<RecordedDraw>& now = m_Current.draws;
     const std::vector<RecordedDraw>& before = m_Previous.draws;
-    m_PreviousByHash.clear();
-    for (std::size_t j = 0; j < before.size(); ++j)
-        m_PreviousByHash.emplace_back(before[j].hash, j);
-    std::sort(m_PreviousByHash.begin(), m_PreviousByHash.end());
+    // Last frame's calls by hash: an open-addressed table of positions + 1 (0: empty),
+    // filled in order, so equal hashes are met in the order of their calls.
+    std::size_t slots = 16;
+    while (slots < before.size() * 2)
+        slots *= 2;
+    m_PreviousByHash.assign(slots, 0);
+    const std::size_t mask = slots - 1;
+    for (std::size_t j = 0; j < before.size(); ++j) {
+        std::size_t at = before[j].hash & mask;
+        while (m_PreviousByHash[at] != 0)
+            at = (at + 1) & mask;
+        m_PreviousByHash[at] = j + 1;
+    }
     m_PreviousMatched.assign(before.size(), 0);
 
     // Each call of this frame is paired with the first unpaired equal call of the last.
@@ -323,11 +333,9 @@ void FrameRecorder::CompareFrames()
     for (std::size_t i = 0; i < now.size(); ++i) {
         const RecordedDraw& d = now[i];
         bool paired = false;
-        auto it = std::lower_bound(m_PreviousByHash.begin(), m_PreviousByHash.end(),
-                                   std::make_pair(d.hash, std::size_t(0)));
-        for (; it != m_PreviousByHash.end() && it->first == d.hash; ++it) {
-            const std::size_t j = it->second;
-            if (!m_PreviousMatched[j] &&
+        for (std::size_t at = d.hash & mask; m_PreviousByHash[at] != 0; at = (at + 1) & mask) {
+            const std::size_t j = m_PreviousByHash[at] - 1;
+            if (before[j].hash == d.hash && !m_PreviousMatched[j] &&
                 SameDraw(d, m_Current.polygons, before[j], m_Previous.polygons)) {
                 m_PreviousMatched[j] = 1;
                 order.push_back(j);
@@ -360,13 +368,10 @@ void FrameRecorder::GrowForWholeOnlyDraws()
     while (grown) {
         grown = false;
         for (const RecordedDraw& d : m_Current.draws) {
-            if (!d.wholeOnly || !m_Region.Touches(d.bounds))
+            if (!d.wholeOnly || !m_Region.Touches(d.bounds) || m_Region.Contains(d.bounds))
                 continue;
-            const long long before = m_Region.GetArea();
-            const std::size_t rects = m_Region.GetRects().size();
             m_Region.Add(d.bounds);
-            if (m_Region.GetArea() != before || m_Region.GetRects().size() != rects)
-                grown = true;
+            grown = true;
         }
     }
 }
@@ -398,14 +403,19 @@ void FrameRecorder::Execute(const RecordedDraw& d, const Poly* poly)
 
 void FrameRecorder::DrawRegion()
 {
+    // Call by call, in order, into each piece of the region under it: every pixel of the
+    // region gets the calls that reach it, in order, once each.
     m_LastDrawCount = 0;
-    for (const SDL_Rect& area : m_Region.GetRects()) {
-        SDL_Rect clip{};
-        bool clipSet = false;
-        for (const RecordedDraw& d : m_Current.draws) {
-            if (!RectsOverlap(d.bounds, area))
+    SDL_Rect clip{};
+    bool clipSet = false;
+    for (const RecordedDraw& d : m_Current.draws) {
+        if (!m_Region.Touches(d.bounds))
+            continue;
+        m_Region.Pieces(d.bounds, m_Pieces);
+        for (const SDL_Rect& piece : m_Pieces) {
+            const SDL_Rect wanted = IntersectRects(piece, d.clip);
+            if (wanted.w == 0 || wanted.h == 0)
                 continue;
-            const SDL_Rect wanted = IntersectRects(area, d.clip);
             if (!clipSet || !RectEquals(wanted, clip)) {
                 clip = wanted;
                 clipSet = true;

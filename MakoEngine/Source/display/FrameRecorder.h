@@ -157,8 +157,9 @@ private:
     int m_LastDrawCount = 0;
     std::unordered_map<SurfaceNode*, HeldPicture> m_Held;
     // Scratch of CompareFrames, kept to avoid allocating every frame.
-    std::vector<std::pair<std::uint64_t, std::size_t>> m_PreviousByHash;
+    std::vector<std::size_t> m_PreviousByHash;
     std::vector<char> m_PreviousMatched;
     std::vector<std::size_t> m_MatchedOrder;
     std::vector<std::size_t> m_MatchedNow;
+    std::vector<SDL_Rect> m_Pieces; // scratch of DrawRegion
 };

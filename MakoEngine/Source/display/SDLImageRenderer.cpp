@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -25,6 +26,56 @@ void InvalidateBlitMap(SDL_Surface* surface)
         SDL_SetAlpha(surface, 0, 0);
     else
         SDL_SetAlpha(surface, SDL_SRCALPHA, 255);
+}
+
+// Copies src of an opaque picture onto the target at dst as SDL_BlitSurface would (src cut
+// to the picture, then to the target's clip rectangle), row by row as plain memory, when
+// both hold the same pixel format without alpha; false, with nothing drawn, otherwise.
+// SDL's own copy writes past the cache, so the blends drawn over the copy next would read
+// it back from memory.
+bool CopyOpaqueRows(SDL_Surface* source, const SDL_Rect& src, SDL_Surface* target,
+                    const SDL_Rect& dst)
+{
+    const SDL_PixelFormat* from = source->format;
+    const SDL_PixelFormat* to = target->format;
+    if (from->BytesPerPixel != 4 || to->BytesPerPixel != 4 || from->Amask != 0 || to->Amask != 0 ||
+        from->Rmask != to->Rmask || from->Gmask != to->Gmask || from->Bmask != to->Bmask ||
+        (source->flags & (SDL_SRCALPHA | SDL_SRCCOLORKEY)) != 0 || SDL_MUSTLOCK(source) ||
+        SDL_MUSTLOCK(target))
+        return false;
+    int sx = src.x, sy = src.y, w = src.w, h = src.h, dx = dst.x, dy = dst.y;
+    if (sx < 0) {
+        w += sx;
+        dx -= sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        h += sy;
+        dy -= sy;
+        sy = 0;
+    }
+    w = std::min(w, source->w - sx);
+    h = std::min(h, source->h - sy);
+    const SDL_Rect& clip = target->clip_rect;
+    if (const int cut = clip.x - dx; cut > 0) {
+        w -= cut;
+        dx += cut;
+        sx += cut;
+    }
+    if (const int cut = clip.y - dy; cut > 0) {
+        h -= cut;
+        dy += cut;
+        sy += cut;
+    }
+    w = std::min(w, clip.x + clip.w - dx);
+    h = std::min(h, clip.y + clip.h - dy);
+    if (w <= 0 || h <= 0)
+        return true;
+    const auto* in = static_cast<const Uint8*>(source->pixels) + sy * source->pitch + sx * 4;
+    auto* out = static_cast<Uint8*>(target->pixels) + dy * target->pitch + dx * 4;
+    for (int row = 0; row < h; ++row)
+        std::memcpy(out + row * target->pitch, in + row * source->pitch, std::size_t(w) * 4);
+    return true;
 }
 
 } // namespace
@@ -69,6 +120,8 @@ bool SDLImageRenderer::DrawThroughDisplayCopy(Image* image, ShaderType shader, c
     // A copy must not blend: the run-length copy stands for it only when nothing blends.
     if (!copy || (shader == SHADERTYPE_COPY && !copy->IsOpaque()))
         return false;
+    if (copy->IsOpaque() && CopyOpaqueRows(copy->GetSurface(), src, m_TargetSurface, dst))
+        return true;
     SDL_Rect srcCopy = src;
     SDL_Rect dstCopy = dst;
     if (SDL_UpperBlit(copy->GetSurface(), &srcCopy, m_TargetSurface, &dstCopy) != 0)

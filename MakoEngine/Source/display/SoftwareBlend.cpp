@@ -216,10 +216,18 @@ void BlendedFillRect(SDL_Surface* surface, const SDL_Rect& rect, const Color& co
     SurfaceLock lock(surface);
     if (!lock.IsLocked())
         return;
+    // BlendedFillPixel with the colour's share worked out once: d + (((s - d) * f) >> 8) is
+    // (s * f + d * (256 - f)) >> 8, red with blue in one word (no lane spills into the next).
+    const std::uint32_t f = std::uint32_t(Scale(color.a)), g = 256 - f;
+    const std::uint32_t rb = ((std::uint32_t(color.r) << 16) | color.b) * f;
+    const std::uint32_t gg = (std::uint32_t(color.g) << 8) * f;
     for (int y = top; y < bottom; ++y) {
         std::uint32_t* row = PixelRow(surface, y);
-        for (int x = left; x < right; ++x)
-            row[x] = BlendedFillPixel(row[x], color);
+        for (int x = left; x < right; ++x) {
+            const std::uint32_t d = row[x];
+            row[x] = (d & 0xFF000000u) | (((rb + (d & 0xFF00FFu) * g) >> 8) & 0xFF00FFu) |
+                     (((gg + (d & 0xFF00u) * g) >> 8) & 0xFF00u);
+        }
     }
 }
 
