@@ -49,13 +49,15 @@ std::string MakeReportFolder(const std::string& parent)
     return "";
 }
 
-// Writes bytes to a temporary file beside path, syncs it and renames it to path, so that
-// the report is there whole or not at all. Returns 0 or the errno value of the failure;
-// the temporary file is then removed.
+// Writes bytes to a new temporary file beside path, syncs it and gives it the name path, so
+// that the report is there whole or not at all. Both are new files in the report folder just
+// made: neither is made through a link nor over anything (O_EXCL, and a second name rather
+// than a rename). Returns 0 or the errno value of the failure; the temporary file is then
+// removed.
 int WriteWhole(const std::string& path, const std::string& bytes)
 {
     const std::string temporary = path + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return errno;
     int error = 0;
@@ -70,10 +72,40 @@ int WriteWhole(const std::string& path, const std::string& bytes)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
+    if (error == 0 && ::link(temporary.c_str(), path.c_str()) != 0)
         error = errno;
-    if (error != 0)
-        ::unlink(temporary.c_str());
+    ::unlink(temporary.c_str());
+    return error;
+}
+
+// Copies the file at from to a new file at to (in the report folder just made: never made
+// through a link nor over anything). 0, or the errno value of the failure.
+int CopyFile(const std::string& from, const std::string& to)
+{
+    const int in = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0)
+        return errno;
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    int error = out < 0 ? errno : 0;
+    char block[16384];
+    ssize_t got = 0;
+    while (error == 0 && (got = ::read(in, block, sizeof block)) != 0) {
+        if (got < 0) {
+            if (errno != EINTR)
+                error = errno;
+            continue;
+        }
+        for (ssize_t done = 0; done < got && error == 0;) {
+            const ssize_t n = ::write(out, block + done, static_cast<std::size_t>(got - done));
+            if (n >= 0)
+                done += n;
+            else if (errno != EINTR)
+                error = errno;
+        }
+    }
+    if (out >= 0 && ::close(out) != 0 && error == 0)
+        error = errno;
+    ::close(in);
     return error;
 }
 
@@ -155,7 +187,7 @@ std::string GenerateErrorReport(Handle handle, const std::string& errorText)
             continue;
         }
         const fs::path copy = fs::path(folder) / name;
-        if (fs::copy_file(file.first, copy, fs::copy_options::overwrite_existing, ec)) {
+        if (CopyFile(file.first, copy.string()) == 0) {
             out << " (copied as \"" << name << "\")\n";
         } else {
             fs::remove(copy, ec); // no half copy is left to be taken for the file

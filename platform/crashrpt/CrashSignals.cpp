@@ -183,7 +183,9 @@ bool MakeReportFolder(const Reporter& reporter, const std::tm& now)
     return false;
 }
 
-// Copies the file at from into the report folder as name; false when it cannot be read.
+// Copies the file at from into the report folder as name; false when it cannot be read. The
+// copy, like the report, is a new file in the folder just made: never made through a link,
+// never over anything (O_EXCL).
 bool CopyInto(const char* from, const std::string& name)
 {
     const int in = open(from, O_RDONLY | O_CLOEXEC);
@@ -191,7 +193,7 @@ bool CopyInto(const char* from, const std::string& name)
         return false;
     gPath.Clear();
     gPath.Add(gFolder.Get()).Add("/").Add(name);
-    const int out = open(gPath.Get(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int out = open(gPath.Get(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (out >= 0) {
         ssize_t n;
         while ((n = read(in, gCopyBuffer, sizeof gCopyBuffer)) > 0)
@@ -216,7 +218,7 @@ void WriteCrashReport(const Reporter& reporter, const CrashSignal& signal, const
     }
     gPath.Clear();
     gPath.Add(gFolder.Get()).Add("/").Add(kReportFileName);
-    const int fd = open(gPath.Get(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = open(gPath.Get(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0)
         return;
     gLine.Clear();

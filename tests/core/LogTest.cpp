@@ -280,6 +280,26 @@ TEST_F(LogTest, TheCutOfALongEntryNeverSplitsACharacter)
     EXPECT_GT(entries, 20);
 }
 
+// The log holds only valid UTF-8 whatever an entry quotes: a byte that belongs to no
+// well-formed character is written as its escape, characters stay as they are, and an entry
+// of such bytes too long for a line is still cut whole.
+TEST_F(LogTest, BytesThatAreNoCharacterAreEscapedSoTheLogStaysUtf8)
+{
+    StartLogFile(LogPath());
+    Log("[string \"Player1.card\"]:1: unexpected symbol near '%s'\n", "\xEF");
+    Log("%s\n", "caf\xC3\xA9 \xC3 \xED\xA0\x80 \xF0\x9F\x8E\xB1 \xC0\xAF \xFF");
+    Log("%s\n", std::string(3000, '\xFE').c_str());
+    const std::string text = bbtest::ReadFile(LogPath());
+    EXPECT_NE(std::string::npos, text.find("unexpected symbol near '\\xEF'\n")) << text;
+    EXPECT_NE(std::string::npos,
+              text.find("caf\xC3\xA9 \\xC3 \\xED\\xA0\\x80 \xF0\x9F\x8E\xB1 \\xC0\\xAF \\xFF\n"))
+        << text;
+    EXPECT_NE(std::string::npos, text.find("\\xFE\\xFE")) << text.size();
+    EXPECT_NE(std::string::npos, text.find(" [cut: the entry held 12001 bytes]\n")) << text.size();
+    for (size_t at = 0, length = 0; at < text.size(); at += length)
+        ASSERT_NE(Utf8::kInvalid, Utf8::Decode(text, at, length)) << "byte " << at;
+}
+
 // Whatever stands where the log goes, the log never writes through a link nor empties
 // anything but a log file of its own: a link is replaced by a fresh log file (what it led to
 // is untouched) and the log says so; a second name of another file is replaced likewise; a

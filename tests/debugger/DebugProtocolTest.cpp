@@ -185,7 +185,8 @@ TEST(DebugConnectionList, WritesAndReadsPairsSkippingBadOnes)
 
     const std::vector<DebugConnectionList::Entry> entries = {
         {"LuaDebugger", NetAddress(127, 0, 0, 1, 4000)}, {"Other", NetAddress(10, 1, 2, 3, 9)}};
-    ASSERT_EQ(0, DebugConnectionList::Write(path, entries));
+    PlayerFileKeeper keeper(DebugConnectionList::kWording);
+    ASSERT_EQ(KEEPER_SAVED, DebugConnectionList::Write(keeper, path, entries).outcome);
     EXPECT_EQ(bbtest::ReadFile(path), "LuaDebugger\n127.0.0.1:4000\nOther\n10.1.2.3:9\n");
 
     bbtest::WriteFile(path, "  First \r\n\t127.0.0.1:1 \r\nNoColon\n127.0.0.1\n"
@@ -230,13 +231,15 @@ TEST(DebugConnectionList, AListThatCannotBeWrittenKeepsTheOldOneWhole)
     const std::string path = home.Path() + "/connections.txt";
     const std::vector<DebugConnectionList::Entry> one = {
         {"LuaDebugger", NetAddress(127, 0, 0, 1, 4000)}};
-    ASSERT_EQ(0, DebugConnectionList::Write(path, one));
+    PlayerFileKeeper keeper(DebugConnectionList::kWording);
+    ASSERT_EQ(KEEPER_SAVED, DebugConnectionList::Write(keeper, path, one).outcome);
     const std::string old = bbtest::ReadFile(path);
 
     std::vector<DebugConnectionList::Entry> many(50, one.front());
     bbtest::LimitedRun full =
-        bbtest::RunWithFileSizeLimit(static_cast<rlim_t>(old.size() + 8),
-                                     [&] { return DebugConnectionList::Write(path, many); });
+        bbtest::RunWithFileSizeLimit(static_cast<rlim_t>(old.size() + 8), [&] {
+            return DebugConnectionList::Write(keeper, path, many).error;
+        });
     EXPECT_EQ(EFBIG, full.status);
     EXPECT_EQ(old, bbtest::ReadFile(path));
     int files = 0;
@@ -245,6 +248,6 @@ TEST(DebugConnectionList, AListThatCannotBeWrittenKeepsTheOldOneWhole)
     EXPECT_EQ(1, files);
 
     // Once there is room again the list is replaced (reading keeps its last 16 pairs).
-    EXPECT_EQ(0, DebugConnectionList::Write(path, many));
+    EXPECT_EQ(KEEPER_SAVED, DebugConnectionList::Write(keeper, path, many).outcome);
     EXPECT_EQ(16u, DebugConnectionList::Read(path).size());
 }

@@ -822,3 +822,56 @@ TEST_F(PlayerCardTest, TwoSlotsOnOneFileNameOnlyTheSlotThatLostPlay)
     EXPECT_EQ(theirs, ReadFile(shared));
     EXPECT_TRUE(fs::is_symlink(Card(1)));
 }
+
+// A card an editor saved with a byte order mark, or that begins with a "#!" line, is the
+// player's card all the same: it loads, and an error further down names its own line.
+TEST_F(PlayerCardTest, AByteOrderMarkOrAHashLineBeforeTheCardIsReadPast)
+{
+    const std::string card = "Player { guid = 31, Name = 'marked' }\n";
+    for (const std::string& before : {std::string("\xEF\xBB\xBF"), std::string("#!/bin/lua\n"),
+                                      std::string("\xEF\xBB\xBF#!/bin/lua\n")}) {
+        SCOPED_TRACE(before);
+        fs::remove_all(m_Folder);
+        WriteCard(1, before + card);
+        Load();
+        EXPECT_EQ("marked", Eval("Players[1].Name"));
+        EXPECT_EQ(31, m_Players->GetPlayer(1)->GetGuid());
+        EXPECT_FALSE(fs::exists(Card(1) + ".bad"));
+    }
+    fs::remove_all(m_Folder);
+    WriteCard(1, "#!/bin/lua\nPlayer {\n  guid = 31 +\n}\n");
+    LogCapture log;
+    Load();
+    EXPECT_NE(std::string::npos, log.Text().find("Player1.card:4:")) << log.Text();
+}
+
+// Two slots whose files are one file (a link, a second name) are one card: the first slot's.
+// The later slot plays a fresh card that is never saved, and the file's guid stays the
+// same from start to start, whatever the slots played.
+TEST_F(PlayerCardTest, TwoSlotsNamingOneFileAreOneCardAndTheFileIsNeverRewrittenForIt)
+{
+    WriteCard(1, "Player { guid = 11, Name = 'one' }\n");
+    fs::create_symlink("Player1.card", Card(2));
+    fs::create_hard_link(Card(1), Card(4));
+    for (int start = 1; start <= 3; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        LogCapture log;
+        Load();
+        EXPECT_EQ(11, m_Players->GetPlayer(1)->GetGuid());
+        EXPECT_EQ("one", Eval("Players[1].Name"));
+        EXPECT_NE(11, m_Players->GetPlayer(2)->GetGuid());
+        EXPECT_TRUE(m_IO->IsSlotUnsaved(2));
+        // A second name is the same file until the card is saved (a save makes a new file).
+        EXPECT_EQ(start == 1, m_IO->IsSlotUnsaved(4));
+        EXPECT_FALSE(m_IO->IsSlotUnsaved(1));
+        EXPECT_NE(std::string::npos,
+                  log.Text().find("it is the same file as the card \"" + Card(1) + "\""))
+            << log.Text();
+        Run("Players[2].Name = 'two' Players[4].Name = 'four'");
+        m_IO->SaveAllPlayerData();
+        const std::string saved = ReadFile(Card(1));
+        EXPECT_NE(std::string::npos, saved.find("guid = 11,")) << saved;
+        EXPECT_NE(std::string::npos, saved.find("Name = \"one\"")) << saved;
+        EXPECT_TRUE(fs::is_symlink(Card(2)));
+    }
+}

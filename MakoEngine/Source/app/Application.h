@@ -453,7 +453,8 @@ int SDL_main(int argc, char** argv);
 // "" when all 9999 are taken.
 std::string FindScreenshotFileName(const std::string& folder, const std::string& appName);
 
-// Writes surface as a BMP file at path, whole or not at all (core/AtomicFile.h). Returns ""
+// Writes surface as a new BMP file at path, whole or not at all, as output of the game's own
+// (core/FileWriter.h: nothing that stands at path is replaced or written through). Returns ""
 // or the cause of the failure in words for the user ("No space left on device").
 std::string SaveSurfaceAsBMP(SDL_Surface* surface, const std::string& path);
 

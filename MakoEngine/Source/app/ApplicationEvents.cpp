@@ -3,10 +3,10 @@
 // the shortcut and debug keys, quit, configuration and timer events, screenshots, the
 // cursor and input grab, and the statistics displays.
 #include "app/Application.h"
-#include "core/AtomicFile.h"
 
 #include "core/Config.h"
 #include "core/Exception.h"
+#include "core/FileWriter.h"
 #include "core/Log.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
@@ -322,8 +322,10 @@ std::string SaveSurfaceAsBMP(SDL_Surface* surface, const std::string& path)
     if (size <= 0)
         return "the picture could not be encoded";
     bytes.resize(static_cast<std::size_t>(size));
-    int error = TryWriteFileAtomically(path, bytes);
-    return error == 0 ? std::string() : std::strerror(error);
+    // A screenshot is a new file of the game's own: never written through a link nor over
+    // anything that stands at its name.
+    const FileWriter::Result written = FileWriter::WriteOutput(path, bytes, FileWriter::NEW_ONLY);
+    return written.Ok() ? std::string() : written.reason;
 }
 
 MAKO_LUA_FUNCTION(WriteConfig)

@@ -1,5 +1,6 @@
 #include "core/AtomicFile.h"
 
+#include "core/FileWriter.h"
 #include "core/Log.h"
 
 #include <boost/format.hpp>
@@ -17,31 +18,13 @@
 namespace {
 
 const char kTemporarySuffix[] = ".tmp.";
-const std::size_t kTemporaryRandomLength = 6; // mkstemp's XXXXXX
+const std::size_t kTemporaryRandomLength = 6; // the writer's random tail
 int g_InjectedFault = 0;
 
-std::string WriteErrorText(const std::string& path, int errnum)
+std::string WriteErrorText(const std::string& path, const std::string& cause)
 {
     return boost::str(boost::format("Could not write file:\nfile = %1%\nerror = %2%") % path %
-                      std::strerror(errnum));
-}
-
-// Writes all of bytes to fd; false (errno set) when the system refuses part of it.
-bool WriteAll(int fd, const std::string& bytes)
-{
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t written = ::write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
+                      cause);
 }
 
 // The folder part of path ("." when it has none) and its file name.
@@ -55,18 +38,6 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name)
         folder = slash == 0 ? "/" : path.substr(0, slash);
         name = path.substr(slash + 1);
     }
-}
-
-// Makes a rename in folder durable: the folder's entry reaches the disk, so that after a
-// power cut the name holds the new file, not nothing. A folder that cannot be opened or
-// synced (some file systems refuse) is no failure of the write, which is already done.
-void SyncFolder(const std::string& folder)
-{
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 // The text of the link at path; false (errno set) when it cannot be read.
@@ -130,8 +101,15 @@ LinkTarget FollowLinks(const std::string& path)
 FileWriteError::FileWriteError(const std::string& file, int line, const std::string& function,
                                const std::string& date, const std::string& time,
                                const std::string& path, int errnum)
-    : Exception(file, line, function, date, time, WriteErrorText(path, errnum)), m_Path(path),
-      m_Cause(std::strerror(errnum))
+    : FileWriteError(file, line, function, date, time, path, std::string(std::strerror(errnum)))
+{
+}
+
+FileWriteError::FileWriteError(const std::string& file, int line, const std::string& function,
+                               const std::string& date, const std::string& time,
+                               const std::string& path, const std::string& cause)
+    : Exception(file, line, function, date, time, WriteErrorText(path, cause)), m_Path(path),
+      m_Cause(cause)
 {
 }
 
@@ -160,39 +138,9 @@ int TryWriteFileAtomically(const std::string& path, const std::string& bytes,
     const LinkTarget target = FollowLinks(path);
     if (target.error != 0)
         return target.error;
-    struct stat status;
-    if (::stat(target.path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
-        return EISDIR;
-    std::string pattern = target.path + kTemporarySuffix + "XXXXXX";
-    std::vector<char> tempName(pattern.begin(), pattern.end());
-    tempName.push_back('\0');
-    int fd = ::mkstemp(tempName.data());
-    if (fd < 0)
-        return errno;
-
-    bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    int error = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (ok && beforeRename) {
-        error = beforeRename(target.path);
-        ok = error == 0;
-    }
-    if (ok && std::rename(tempName.data(), target.path.c_str()) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        std::remove(tempName.data());
-        return error != 0 ? error : EIO;
-    }
-    std::string folder;
-    std::string name;
-    SplitPath(target.path, folder, name);
-    SyncFolder(folder);
-    return 0;
+    // The file keeps its mode; a new one gets the umask's.
+    return FileWriter::ReplaceFollowed(
+        target.path, bytes, [&]() { return beforeRename ? beforeRename(target.path) : 0; });
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes)

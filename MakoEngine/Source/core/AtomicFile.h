@@ -1,9 +1,11 @@
 #pragma once
-// Writing and setting aside the files the user would miss (configuration, player cards,
-// screenshots, reports). A file is written whole to a temporary file in the same folder,
-// named after it (TemporaryFileNameOf), synced, and renamed over the old one, and the folder
-// is synced after the rename, so a crash, a power cut or a full disk never leaves half a
-// file behind.
+// Writing and setting aside the player's files (configuration, player cards, the debugger's
+// connection list): the player's kind of file of the one writer (core/FileWriter.h; the game's
+// own output goes through FileWriter::WriteOutput instead). A file is written whole to a
+// temporary file in the same folder, named after it (IsTemporaryFileNameOf), synced, and
+// renamed over the old one, and the folder is synced after the rename, so a crash, a power cut
+// or a full disk never leaves half a file behind. The new file keeps the permissions of the one
+// it replaces; a file that was not there gets the umask's (0666 & ~umask).
 //
 // A path that is a link (a card kept in a synced folder or on another drive) is followed
 // to the file it names, through a chain of at most kMaxLinkHops links: that file is written
@@ -26,6 +28,10 @@ public:
     FileWriteError(const std::string& file, int line, const std::string& function,
                    const std::string& date, const std::string& time, const std::string& path,
                    int errnum);
+    // The same with the cause in words (a refusal of the writer: "it is a link to ...").
+    FileWriteError(const std::string& file, int line, const std::string& function,
+                   const std::string& date, const std::string& time, const std::string& path,
+                   const std::string& cause);
     const std::string& GetPath() const MAKO_LIFETIMEBOUND { return m_Path; }
     // The system's text for the cause ("No space left on device").
     const std::string& GetCause() const MAKO_LIFETIMEBOUND { return m_Cause; }

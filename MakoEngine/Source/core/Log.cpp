@@ -2,9 +2,11 @@
 
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
+#include "core/FileWriter.h"
 #include "core/Utf8.h"
 #include "win32/DebugOutput.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -83,28 +85,19 @@ bool MayBlock(mode_t mode)
     return S_ISFIFO(mode) || S_ISSOCK(mode);
 }
 
-// Opens the log file at path to append to, made when missing, without following a link and
-// without waiting: a link (ELOOP), a FIFO or a socket (EINVAL) and a plain file that has another
-// name besides (EMLINK: it is some other file too) are refused, whether or not a reader holds
-// a FIFO open. With empty, a plain file is emptied first; a device is written as it is.
+// Opens the log file at path to append to, made when missing, through the writer of the
+// game's own output: never through a link (ELOOP), never a FIFO or a socket (EINVAL) and never a
+// plain file that has another name besides (EMLINK: it is some other file too), whether or not a
+// reader holds a FIFO open. With empty, a plain file is emptied first; a device is written as it
+// is.
 std::FILE* OpenLogFile(const std::string& path, bool empty)
 {
-    const int flags =
-        O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    const int fd = ::open(path.c_str(), flags, 0644);
+    const int fd = FileWriter::AppendOutput(path, true, empty);
     if (fd < 0)
         return nullptr;
-    struct stat status;
-    int error = ::fstat(fd, &status) != 0 ? errno : 0;
-    if (error == 0 && MayBlock(status.st_mode))
-        error = EINVAL;
-    else if (error == 0 && S_ISREG(status.st_mode) && status.st_nlink > 1)
-        error = EMLINK;
-    else if (error == 0 && empty && S_ISREG(status.st_mode) && ::ftruncate(fd, 0) != 0)
-        error = errno;
-    std::FILE* file = error == 0 ? ::fdopen(fd, "a") : nullptr;
+    std::FILE* file = ::fdopen(fd, "a");
     if (!file) {
-        error = error != 0 ? error : errno;
+        const int error = errno;
         ::close(fd);
         errno = error;
     }
@@ -151,7 +144,7 @@ int ClearLogPlace(const std::string& path, std::string& note)
 // still that file (never through a link, never another file put in its place).
 void CutBack(const std::string& path, const struct stat& before)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = FileWriter::AppendOutput(path, false, false);
     if (fd < 0)
         return;
     struct stat now;
@@ -226,21 +219,29 @@ void WriteEntry(const char* text)
 
 // An entry longer than a line may be is cut, at the start of a character, and still ends its
 // line, saying it was cut, so that the next entry starts a line of its own.
+//
+// The log holds only valid UTF-8 whatever an entry quotes (a damaged file's bytes in a script
+// error): a byte that is no part of a well-formed character is written as its escape "\xEF".
 void WriteFormatted(const char* format, va_list args)
 {
     char buffer[kLineBufferSize];
     const int length = std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
-    if (length < static_cast<int>(sizeof buffer)) {
-        WriteEntry(buffer);
+    const std::string entry = Utf8::EscapeInvalid(
+        std::string(buffer, std::min(static_cast<size_t>(std::max(length, 0)), sizeof buffer - 1)));
+    if (length < static_cast<int>(sizeof buffer) && entry.size() < sizeof buffer) {
+        WriteEntry(entry.c_str());
         return;
     }
-    const std::string note = " [cut: the entry held " + std::to_string(length) + " bytes]\n";
+    // How long the entry was: as formatted, or as escaped when only the escapes made it long.
+    const size_t held =
+        length >= static_cast<int>(sizeof buffer) ? static_cast<size_t>(length) : entry.size();
+    const std::string note = " [cut: the entry held " + std::to_string(held) + " bytes]\n";
     // The cut falls before the character it would split (one has at most four bytes), so the
     // log stays valid UTF-8 wherever the entry was.
     size_t kept = sizeof buffer - 1 - note.size();
-    for (int back = 0; back < 3 && kept > 0 && !Utf8::IsLead(buffer[kept]); ++back)
+    for (int back = 0; back < 3 && kept > 0 && !Utf8::IsLead(entry[kept]); ++back)
         --kept;
-    WriteEntry((std::string(buffer, kept) + note).c_str());
+    WriteEntry((entry.substr(0, kept) + note).c_str());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "core/Utf8.h"
 
+#include <algorithm>
+
 namespace Utf8 {
 
 bool IsEncodable(std::uint32_t cp)
@@ -90,6 +92,28 @@ std::uint32_t Decode(const std::string& text, std::size_t offset, std::size_t& l
         return kInvalid;
     length = count;
     return cp;
+}
+
+std::string EscapeInvalid(const std::string& text)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; }))
+        return text;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 1;
+        if (Decode(text, at, length) == kInvalid) {
+            const auto byte = static_cast<unsigned char>(text[at]);
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xFu];
+        } else {
+            out.append(text, at, length);
+        }
+        at += length;
+    }
+    return out;
 }
 
 } // namespace Utf8

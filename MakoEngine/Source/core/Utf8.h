@@ -37,4 +37,9 @@ std::string Prefix(const std::string& text, std::size_t count);
 constexpr std::uint32_t kInvalid = 0xFFFFFFFFu;
 std::uint32_t Decode(const std::string& text, std::size_t offset, std::size_t& length);
 
+// The text with every byte that does not belong to a well-formed character (Decode's
+// kInvalid) written as its escape "\xNN" in capitals: the result is valid UTF-8, and equal to
+// text when text is.
+std::string EscapeInvalid(const std::string& text);
+
 } // namespace Utf8

@@ -113,11 +113,6 @@ std::string TextOf(const std::vector<DebugConnectionList::Entry>& entries)
 }
 } // namespace
 
-int DebugConnectionList::Write(const std::string& path, const std::vector<Entry>& entries)
-{
-    return TryWriteFileAtomically(path, TextOf(entries));
-}
-
 KeeperSave DebugConnectionList::Write(PlayerFileKeeper& keeper, const std::string& path,
                                       const std::vector<Entry>& entries)
 {

@@ -30,13 +30,10 @@ public:
     // named with the reason in a warning; *unreadable is then set, and whoever writes the
     // list must leave that file as it is. One larger than 64 KiB is ignored with a warning.
     static std::vector<Entry> Read(const std::string& path, bool* unreadable = nullptr);
-    // Writes the entries, replacing the file whole (core/AtomicFile.h). Returns 0, or the
-    // errno value of the failure; the old file then stays.
-    static int Write(const std::string& path, const std::vector<Entry>& entries);
-
     // The same through a keeper of the player's files (core/PlayerFileKeeper), which notes
     // what the file was when read, holds one that could not be read, and saves it under its
-    // turn, never over a list another copy wrote since.
+    // turn, never over a list another copy wrote since. The list is written only so: whole,
+    // replacing the file (through the player's links), by its keeper.
     static std::vector<Entry> Read(PlayerFileKeeper& keeper, const std::string& path);
     static KeeperSave Write(PlayerFileKeeper& keeper, const std::string& path,
                             const std::vector<Entry>& entries);

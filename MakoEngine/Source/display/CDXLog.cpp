@@ -1,5 +1,6 @@
 #include "display/CDXLog.h"
 
+#include "core/FileWriter.h"
 #include "core/Utility.h"
 
 #include "win32/DebugOutput.h"
@@ -9,6 +10,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace {
 
@@ -84,8 +87,12 @@ void CDXLog::AppendToFile(const char* text)
     if (m_FileFailed)
         return;
     const std::string path = GetDocumentsFilePath(m_FileName);
-    std::FILE* file = std::fopen(path.c_str(), "a");
+    // The trace is the game's own output: never appended through a link (core/FileWriter.h).
+    const int fd = FileWriter::AppendOutput(path, true, false);
+    std::FILE* file = fd >= 0 ? ::fdopen(fd, "a") : nullptr;
     int error = file ? 0 : errno;
+    if (!file && fd >= 0)
+        ::close(fd);
     if (file) {
         if (std::fputs(text, file) < 0 || std::fflush(file) != 0)
             error = errno != 0 ? errno : EIO;

@@ -4,6 +4,7 @@
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptBudget.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -246,6 +247,17 @@ void NoteTable(LuaPlus::LuaState* state, lua_State* L, int index, int parent, st
             {LuaObject(state, index), lua_topointer(L, index), parent, std::move(step)});
 }
 
+// Where the script of a data file starts: past a UTF-8 byte order mark, which editors put
+// before the text, and past a first line starting with '#' (a "#!" line), as the interpreter
+// reads a script file. The line end of that line stays, so line numbers hold.
+std::size_t StartOfScript(const std::string& text)
+{
+    std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    if (start < text.size() && text[start] == '#')
+        start = std::min(text.find('\n', start), text.size());
+    return start;
+}
+
 } // namespace
 
 namespace DataScript {
@@ -346,8 +358,9 @@ LuaObject MakeEnvironment(LuaPlus::LuaState* state, const std::vector<std::strin
 int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& chunkName,
         const LuaObject& environment, const std::string& what, std::string& error)
 {
+    const std::size_t start = StartOfScript(text);
     // Precompiled chunks can break the interpreter itself: data files are text only.
-    if (!text.empty() && text[0] == LUA_SIGNATURE[0]) {
+    if (start < text.size() && text[start] == LUA_SIGNATURE[0]) {
         error = "the file is a precompiled chunk, not text";
         return LUA_ERRSYNTAX;
     }
@@ -367,7 +380,7 @@ int Run(LuaPlus::LuaState* state, const std::string& text, const std::string& ch
             return "the file " + budget.GetReason();
         return budget.RanOutOfMemory() ? "the file " + budget.GetReason() : text;
     };
-    int status = luaL_loadbuffer(L, text.data(), text.size(), chunkName.c_str());
+    int status = luaL_loadbuffer(L, text.data() + start, text.size() - start, chunkName.c_str());
     if (status != 0) {
         error = reason(LuaPlus::GetErrorText(L));
         lua_settop(L, top);

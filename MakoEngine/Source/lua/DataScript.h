@@ -13,6 +13,8 @@
 // - strings reach only bounded methods through their metatable while it runs (no pattern
 //   function, a string.rep of at most kDataScriptLongestRep bytes): no single C call runs
 //   for long;
+// - a UTF-8 byte order mark and a first line starting with '#' (a "#!" line) are read past,
+//   line numbers kept;
 // - precompiled chunks are refused;
 // - the walks the game makes over its values charge a WorkMeter (core/WorkMeter): the one
 //   its caller opened for the file's load, else one Run opens for the run.

@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Exception.h"
+#include "core/FileWriter.h"
 #include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/MakoLuaState.h"
@@ -237,7 +238,12 @@ void Serialize(const LuaObject& value, const std::string& fileName, const LuaObj
     std::string text = OnOpenText(onOpen);
     Serialize(value, "", flags, text);
     if (!fileName.empty()) {
-        WriteFileAtomically(fileName, text);
+        // A file a script names is the game's own output: never written through a link, nor
+        // over a file the game did not make.
+        const FileWriter::Result written =
+            FileWriter::WriteOutput(fileName, text, FileWriter::REPLACE_OWN);
+        if (!written.Ok())
+            throw FileWriteError(MAKO_WHERE, fileName, written.reason);
         return;
     }
     LuaObject write = state->GetGlobal("io")["write"];

@@ -1,7 +1,7 @@
 #include "perf/CounterLogWriter.h"
 
-#include "core/AtomicFile.h"
 #include "core/Exception.h"
+#include "core/FileWriter.h"
 #include "core/Log.h"
 #include "core/Utility.h"
 
@@ -10,7 +10,6 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 CounterLogWriter::CounterLogWriter()
     : m_TempFile(nullptr), m_ColumnStarted(false), m_State(Idle), m_TempFailed(false)
@@ -42,23 +41,16 @@ void CounterLogWriter::OpenTempFile()
         m_TempFailed = true;
         return;
     }
-    std::string name = folder + "tmpXXXXXX";
-    int fd = mkstemp(&name[0]);
-    std::FILE* file = fd >= 0 ? fdopen(fd, "w+") : nullptr;
+    // The frame lines need no name: the file lives while it is open, so a game that is
+    // killed mid-period leaves nothing behind in the user's folder.
+    std::FILE* file = FileWriter::OpenScratchFile(folder);
     if (!file) {
         Log("WARNING: Could not create a temporary file for the performance log in \"%s\", "
             "reason=\"%s\"\n",
             folder.c_str(), GetErrnoText().c_str());
-        if (fd >= 0) {
-            close(fd);
-            unlink(name.c_str());
-        }
         m_TempFailed = true;
         return;
     }
-    // The frame lines need no name: the file lives while it is open, so a game that is
-    // killed mid-period leaves nothing behind in the user's folder.
-    unlink(name.c_str());
     m_TempFile = file;
 }
 
@@ -141,11 +133,17 @@ void CounterLogWriter::EndFinalization()
     while (read && (got = std::fread(block, 1, sizeof block, m_TempFile)) > 0)
         text.append(block, got);
     read = read && !std::ferror(m_TempFile);
-    int error = read ? TryWriteFileAtomically(m_FinalPath, text) : (errno != 0 ? errno : EIO);
-    if (error != 0)
+    // The log is the game's own file: never written through a link, nor over a file the
+    // game did not make.
+    FileWriter::Result written;
+    if (read)
+        written = FileWriter::WriteOutput(m_FinalPath, text, FileWriter::REPLACE_OWN);
+    else
+        written.reason = std::strerror(errno != 0 ? errno : EIO);
+    if (!read || !written.Ok())
         Log("WARNING: Could not write the performance log \"%s\", reason=\"%s\". The previous "
             "log was kept.\n",
-            m_FinalPath.c_str(), std::strerror(error));
+            m_FinalPath.c_str(), written.reason.c_str());
     DiscardTempFile();
     m_Header.clear();
     m_State = Idle;

@@ -10,7 +10,8 @@
 //
 // Files go under the documents folder, never the program's folder. A log is only written
 // when at least one frame line was measured, so an empty measuring period leaves an earlier
-// log alone. The log file is written whole or not at all (core/AtomicFile.h): failing to
+// log alone. The log file is written whole or not at all, as the game's own output
+// (core/FileWriter.h: never through a link, nor over a file the game did not make): failing to
 // create or write a file is logged naming the file and the reason, the period's lines are
 // dropped and an earlier log stays; the game goes on. Calling the operations out of order raises
 // assertion failures.

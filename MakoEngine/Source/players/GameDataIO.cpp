@@ -26,6 +26,8 @@
 #include <set>
 #include <vector>
 
+#include <sys/stat.h>
+
 using LuaPlus::LuaObject;
 using LuaPlus::LuaTableIterator;
 
@@ -116,6 +118,15 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
     environment.SetObject("Player", loader);
 
     GameDataIO* io = GameDataIO::GetInstance();
+    // Two slots that name one file (a link, or a second name) are one card: the first slot's.
+    // The later slot is played as a fresh card that is never saved, so the file is never
+    // written from two cards (nor its guid made anew at every start).
+    const std::string first = io ? io->NoteCardFile(path) : std::string();
+    if (!first.empty()) {
+        error = "it is the same file as the card \"" + first + "\", which counts once, there";
+        io->HoldFile(path, error);
+        return LuaObject(state);
+    }
     if (io)
         io->NoteRead(path);
     int status = RunUserDataFile(state, path, environment, "player card " + path, error);
@@ -231,6 +242,15 @@ void GameDataIO::NoteRead(const std::string& path)
     m_Keeper.NoteRead(path);
 }
 
+std::string GameDataIO::NoteCardFile(const std::string& path)
+{
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0)
+        return std::string();
+    const auto found = m_CardFiles.emplace(std::make_pair(status.st_dev, status.st_ino), path);
+    return found.first->second == path ? std::string() : found.first->second;
+}
+
 std::string GameDataIO::GetSaveFailure(int slot) const
 {
     const auto found = m_Unsaved.find(slot);
@@ -272,6 +292,7 @@ void GameDataIO::LoadAllPlayerData(bool force)
     MAKO_ASSERT(players != nullptr);
     m_Keeper.ForgetEvery();
     m_Unsaved.clear();
+    m_CardFiles.clear();
     MakoLuaState::LoadString(players->GetState(), "LoadGameData()");
     LogAtLevel(2, "Loading All Player Data...\n");
     for (int i = 1, n = players->GetPlayerCount(); i <= n; ++i)

@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 class GameDataIO
 {
@@ -61,6 +62,10 @@ public:
     // Notes what the card file at path is as it is about to be read (taken before the read,
     // so a write by another copy meanwhile shows as a change at the save).
     void NoteRead(const std::string& path);
+    // Notes that the card file at path is read for its slot in this load; when it is the very
+    // file (through a link, or under a second name) an earlier slot's card was read from,
+    // returns that slot's path, else "".
+    std::string NoteCardFile(const std::string& path);
 
 private:
     std::string m_CardsFolder;
@@ -72,6 +77,8 @@ private:
     // Card file -> the text of its card as this copy last loaded or saved it: a held or
     // refused card that still reads so lost nothing.
     std::map<std::string, std::string> m_Kept;
+    // The file (device, inode) each card of this load was read from -> its slot's path.
+    std::map<std::pair<unsigned long long, unsigned long long>, std::string> m_CardFiles;
 
     // Checks and writes the card of the slot; "" when written, else why not (logged).
     std::string SaveCard(class PlayerManager& players, class Player& player, int slot);

@@ -2,8 +2,8 @@
 
 #include "luaplus/LuaNative.h"
 
-#include "core/AtomicFile.h"
 #include "core/Exception.h"
+#include "core/FileWriter.h"
 #include "core/Log.h"
 #include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
@@ -543,13 +543,15 @@ void ResourceManager::LogResourceUsage() const
 
     for (int type = 0; type < RESOURCE_TYPE_COUNT; ++type) {
         // Written under the documents folder: the program's folder may be read-only. Each
-        // report is written whole or not at all.
+        // report is written whole or not at all, and only as a file of the game's own: never
+        // through a link, nor over a file the game did not make.
         std::string fileName = GetDocumentsFilePath(
             boost::str(boost::format("ResourceUsage-%1%.txt") % ResTypeToString(type)));
-        int error = TryWriteFileAtomically(fileName, reports[type]);
-        if (error != 0)
+        const FileWriter::Result written =
+            FileWriter::WriteOutput(fileName, reports[type], FileWriter::REPLACE_OWN);
+        if (!written.Ok())
             Log("WARNING: Could not save the resource usage report \"%s\": %s\n", fileName.c_str(),
-                std::strerror(error));
+                written.reason.c_str());
         Log("LogResourceUsage: %d resources of type %s processed.\n", counts[type],
             ResTypeToString(type).c_str());
     }
