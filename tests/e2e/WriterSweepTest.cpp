@@ -119,12 +119,14 @@ protected:
             RemoveTree(m_Outside);
     }
 
-    // Presses the key chord (xdotool's words: "ctrl+3") in the game's window.
+    // Presses the key chord (xdotool's words: "ctrl+3") in the game's window. A window the
+    // game makes anew (a display change) may be gone by the time the keys come: the callers
+    // that need a key to arrive press again until the game says it did.
     void Press(const std::string& chord)
     {
         const std::string command = "xdotool search --sync --limit 1 --name . key --window %1 " +
                                     chord + " > /dev/null 2>&1";
-        EXPECT_EQ(0, std::system(command.c_str())) << command;
+        (void)std::system(command.c_str());
     }
     // Presses chord until the log holds line (a key sent before the window takes input may
     // be lost).
@@ -198,10 +200,9 @@ protected:
         static const std::regex kTemporary(R"(\.tmp\.[A-Za-z0-9]{6}$)");
         std::vector<std::string> places;
         for (const std::string& path : paths) {
-            const bool player =
-                path.rfind(fs::path(CardPath(1)).parent_path().string() + "/Player", 0) == 0 &&
-                    path.find(".card") != std::string::npos ||
-                path == GameConfigPath();
+            const std::string cards = fs::path(CardPath(1)).parent_path().string() + "/Player";
+            const bool card = path.rfind(cards, 0) == 0 && path.find(".card") != std::string::npos;
+            const bool player = card || path == GameConfigPath();
             if (player || std::regex_search(path, kTemporary) || fs::is_directory(path) ||
                 OutsideTheGamesFolders({path}).size() == 1 || IsBelow(path, "/dev"))
                 continue;
@@ -274,4 +275,10 @@ TEST_F(WriterSweep, NoFileOfTheGameGoesThroughALinkOutsideTheHome)
 TEST_F(WriterSweep, NoFileOfTheGameGoesThroughALinkToNothing)
 {
     Sweep("nothing", m_Outside + "/nothing");
+}
+
+TEST_F(WriterSweep, NoFileOfTheGameGoesThroughALinkToACardNotThere)
+{
+    // A name beside the cards that no slot has: followed, it would appear among them.
+    Sweep("a card not there", fs::path(CardPath(1)).parent_path().string() + "/Player5.card");
 }
