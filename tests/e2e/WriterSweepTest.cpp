@@ -8,7 +8,8 @@
 // is put at each of those places but the player's own files (which follow the player's links
 // by design) and the game runs the same way again. Whatever the link leads to (a card, a file
 // outside the home, nothing), no card changes, nothing outside the home changes, and the game
-// writes nothing outside its own folders, in either run.
+// writes nothing outside its own folders, in either run, and every link stays the link it was
+// (the log alone puts a log file of its own in place of a link, as it says).
 #include "e2e/ProgramRun.h"
 #include "e2e/XvfbServer.h"
 #include "support/FileTree.h"
@@ -248,6 +249,15 @@ protected:
                 ADD_FAILURE() << "a card changed: " << entry;
         }
         EXPECT_EQ(std::string::npos, ReadFile(CardPath(2)).find("Resource Name"));
+        // Nothing the game did not make is replaced: every link stays, but at the log's place,
+        // where the log makes a file of its own instead of the link (and says so).
+        for (const std::string& place : places) {
+            std::error_code ec;
+            if (place == GameLogPath())
+                EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(place, ec))) << place;
+            else
+                EXPECT_EQ(target, fs::read_symlink(place, ec).string()) << place << " was replaced";
+        }
         std::printf("writer sweep (links to %s), %zu places:\n", targetName.c_str(), places.size());
         for (const std::string& place : places)
             std::printf("  %s\n", place.substr(m_Home->Path().size()).c_str());
