@@ -72,8 +72,13 @@ int WriteWhole(const std::string& path, const std::string& bytes)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;
-    if (error == 0 && ::link(temporary.c_str(), path.c_str()) != 0)
+    if (error == 0 && ::link(temporary.c_str(), path.c_str()) != 0) {
         error = errno;
+        // A file system without second names (FAT): the folder is new, the rename safe.
+        if ((error == EPERM || error == EOPNOTSUPP) &&
+            std::rename(temporary.c_str(), path.c_str()) == 0)
+            error = 0;
+    }
     ::unlink(temporary.c_str());
     return error;
 }

@@ -132,13 +132,30 @@ std::vector<std::string> RawWrites(const std::string& text, const std::vector<st
 {
     enum Kind { POSIX_OPEN, MODE_OPEN, ALWAYS, STREAM };
     static const std::map<std::string, Kind> kCalls = {
-        {"open", POSIX_OPEN},  {"openat", POSIX_OPEN},     {"openat2", POSIX_OPEN},
-        {"fopen", MODE_OPEN},  {"freopen", MODE_OPEN},     {"SDL_RWFromFile", MODE_OPEN},
-        {"creat", ALWAYS},     {"mkstemp", ALWAYS},        {"mkstemps", ALWAYS},
-        {"mkostemp", ALWAYS},  {"mkostemps", ALWAYS},      {"tmpfile", ALWAYS},
-        {"mkfifo", ALWAYS},    {"mknod", ALWAYS},          {"SDL_SaveBMP", ALWAYS},
-        {"copy_file", ALWAYS}, {"copy_symlink", ALWAYS},   {"ofstream", STREAM},
-        {"fstream", STREAM},   {"basic_ofstream", STREAM}, {"basic_fstream", STREAM},
+        {"open", POSIX_OPEN},
+        {"openat", POSIX_OPEN},
+        {"openat2", POSIX_OPEN},
+        {"fopen", MODE_OPEN},
+        {"freopen", MODE_OPEN},
+        {"SDL_RWFromFile", MODE_OPEN},
+        {"creat", ALWAYS},
+        {"mkstemp", ALWAYS},
+        {"mkstemps", ALWAYS},
+        {"mkostemp", ALWAYS},
+        {"mkostemps", ALWAYS},
+        {"tmpfile", ALWAYS},
+        {"mkfifo", ALWAYS},
+        {"mknod", ALWAYS},
+        {"SDL_SaveBMP", ALWAYS},
+        {"copy_file", ALWAYS},
+        {"copy_symlink", ALWAYS},
+        {"PHYSFS_openWrite", ALWAYS},
+        {"PHYSFS_openAppend", ALWAYS},
+        {"PHYSFS_setWriteDir", ALWAYS},
+        {"ofstream", STREAM},
+        {"fstream", STREAM},
+        {"basic_ofstream", STREAM},
+        {"basic_fstream", STREAM},
     };
     const auto isWord = [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '_';

@@ -151,6 +151,14 @@ FileWriter::Result PlaceNew(const std::string& temporary, const std::string& pat
             ::unlink(temporary.c_str());
             return FileWriter::Result();
         }
+        // Nor second names (FAT): a check, then the rename.
+        if (errno == EPERM || errno == EOPNOTSUPP) {
+            struct stat status;
+            if (::lstat(path.c_str(), &status) == 0)
+                errno = EEXIST;
+            else if (errno == ENOENT && ::rename(temporary.c_str(), path.c_str()) == 0)
+                return FileWriter::Result();
+        }
     }
     const int error = errno;
     return Failure(error, error == EEXIST ? "something was put at its place meanwhile" : "");
