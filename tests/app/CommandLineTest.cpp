@@ -165,12 +165,19 @@ TEST_F(CommandLineTest, NearMissesRepeatsAndOppositesOfEveryOptionAreNamedMistak
 
 TEST_F(CommandLineTest, DebuggerPortIsAPlainNumberOfAtMostFiveDigits)
 {
+    // The option last on the line, with no value: said as a missing value, not as a bad one.
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{"--luadebugport"},
+          std::vector<std::string>{"--nosound", "--luadebugport"}}) {
+        const Outcome outcome = Start(words);
+        EXPECT_EQ(2, outcome.status);
+        EXPECT_EQ("The command line option --luadebugport needs a value: give it as the next "
+                  "word (\"--luadebugport N\").",
+                  outcome.message);
+    }
     for (const char* bad : {"", "65536", "70000", "-1", "12ab", "0x10", "+80", " 80", "80 81",
                             "000080", "00000000000000000000000080", "99999999999999999999"}) {
-        std::vector<std::string> words{"--luadebugport"};
-        if (bad[0] != '\0')
-            words.push_back(bad);
-        const Outcome outcome = Start(words);
+        const Outcome outcome = Start({"--luadebugport", bad});
         EXPECT_EQ(2, outcome.status) << bad;
         EXPECT_EQ(std::string("The command line option --luadebugport needs a port number from "
                               "0 to 65535 (0 picks a free port), not \"") +

@@ -164,25 +164,25 @@ TEST_F(StartupStepsTest, ConfigurationDecidesAccelerationUnlessTheCommandLineDid
     EXPECT_EQ("false", ConfigValue("use_3d_acceleration"));
 }
 
-TEST_F(StartupStepsTest, ConfiguredLogLevelTakesPrecedenceOverTheLogOptions)
+TEST_F(StartupStepsTest, TheLogOptionsTakePrecedenceOverTheConfiguredLevel)
 {
     LogCapture capture(home.Path() + "/capture.log");
     app->Parse({"p", "--log3"});
     app->Settle();
     ReadConfigWith(*app, "LoadConfig { log_level = 1 }", "");
     app->InitLogLevel();
-    EXPECT_EQ(1, GetLogLevel());
-    EXPECT_NE(std::string::npos, capture.Text().find("Application::Setting Log Level to 1\n"));
-
-    TestApp& option = Fresh();
-    option.Parse({"p", "--log3"});
-    option.Settle();
-    ReadConfigWith(option, "LoadConfig { }", "");
-    option.InitLogLevel();
     EXPECT_EQ(3, GetLogLevel());
-    // The chatty line shows only once the level allows it.
-    option.InitLogLevel();
-    EXPECT_NE(std::string::npos, capture.Text().find("Application::Load in Default Log Level\n"));
+    EXPECT_NE(std::string::npos, capture.Text().find("Application::Setting Log Level to 3\n"));
+    // The option's level is the run's: the configuration keeps its own.
+    EXPECT_EQ("1", ConfigValue("log_level"));
+
+    // Without an option the configuration's level holds.
+    TestApp& plain = Fresh();
+    plain.Parse({"p"});
+    plain.Settle();
+    ReadConfigWith(plain, "LoadConfig { log_level = 1 }", "");
+    plain.InitLogLevel();
+    EXPECT_EQ(1, GetLogLevel());
 }
 
 TEST_F(StartupStepsTest, ShutdownDeletesInItsFixedOrderLoggingEachStep)

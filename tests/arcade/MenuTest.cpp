@@ -3,6 +3,7 @@
 // its sign-in, its buttons and the skill it applies.
 #include "GameApp.h"
 
+#include "core/AtomicFile.h"
 #include "core/TimerManager.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
@@ -10,6 +11,7 @@
 #include "lua/MakoLuaState.h"
 #include "players/GameDataIO.h"
 #include "players/Player.h"
+#include "players/PlayerManager.h"
 #include "resources/ResourceManager.h"
 #include "screens/ArcadeGameScreen.h"
 #include "screens/ArcadeMenuScreen.h"
@@ -30,6 +32,7 @@
 #include <gtest/gtest.h>
 #include <physfs.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 #include <memory>
@@ -494,4 +497,66 @@ TEST_F(MenuTest, TheMenusCardSaysItIsNotSavedFromTheSaveThatFoundIt)
     RunLua("Players[1].Name = 'bo' SaveData()");
     app->DispatchPosted();
     EXPECT_EQ(GameDataIO::kUnsavedNotice, card->GetLabel(5)->GetText());
+}
+
+// A card whose play could not be saved shows what its file keeps: the figures of the card
+// there, "Not saved: old card kept"; or, where no card file stood, the play's own figures,
+// "Not saved", which keep nothing. A save that writes the card shows it as played again.
+TEST_F(MenuTest, ACardNotSavedShowsWhatItsFileKeeps)
+{
+    TempHome home;
+    const std::string folder = home.Path() + "/cards/";
+    GameDataIO cards(folder);
+    WriteFile(cards.GetCardPath(1), "Player { Name = 'ann', guid = 7 }\n");
+    RunLua("Paths = Paths or {} Paths.PlayerData = '" + folder + "' LoadGameData()");
+    app->DispatchPosted();
+    // This run's play on both cards: a level won with every star (the second card is new).
+    RunLua("Players[2].Name = 'bo' for i = 1, 2 do "
+           "local m = Players[i].Game_Modes.Adventure or CreateGameModeTable() "
+           "Players[i].Game_Modes.Adventure = m m.LevelRecords = { Welcome = { score = 4321, "
+           "allLoot = 1, gotBigScore = 1, noBallsLost = 1, fastTime = 1, secret = 1 } } end");
+    auto view = [](int slot) {
+        auto card = std::make_unique<CardView>(PlayerManager::GetInstance()->GetPlayer(slot));
+        card->Refresh();
+        return card;
+    };
+    auto loot = [](const CardView& card) {
+        const auto* label = dynamic_cast<const Label*>(card.GetChild("cardLootLabel", true));
+        return label ? label->GetText() : std::string("<none>");
+    };
+    auto litStars = [](const CardView& card) {
+        int lit = 0;
+        for (int i = 1; i <= 5; ++i)
+            lit += card.GetChild("cardStar" + std::to_string(i), true)->GetFrame() == 0;
+        return lit;
+    };
+    EXPECT_EQ("$4,321", loot(*view(1)));
+    EXPECT_EQ(5, litStars(*view(1)));
+
+    // Another copy saved card 1 meanwhile; card 2 finds the disk full.
+    WriteFile(cards.GetCardPath(1), "Player { Name = 'ann', guid = 7 } -- another copy\n");
+    SetInjectedWriteFault(ENOSPC);
+    RunLua("SaveData()");
+    SetInjectedWriteFault(0);
+    ASSERT_TRUE(cards.IsSlotUnsaved(1));
+    ASSERT_TRUE(cards.IsSlotUnsaved(2));
+    const auto kept = view(1);
+    EXPECT_EQ(GameDataIO::kUnsavedNotice, kept->GetLabel(5)->GetText());
+    EXPECT_EQ("$0", loot(*kept));
+    EXPECT_EQ(0, litStars(*kept));
+    const auto fresh = view(2);
+    EXPECT_EQ(GameDataIO::kUnsavedNewCardNotice, fresh->GetLabel(5)->GetText());
+    EXPECT_EQ("$4,321", loot(*fresh));
+    EXPECT_EQ(5, litStars(*fresh));
+    // The card shown is never the one played: the play's card keeps its own figures.
+    EXPECT_EQ(4321, PlayerManager::GetInstance()
+                        ->GetPlayer(1)
+                        ->GetGameModeTable("Adventure")["LevelRecords"]["Welcome"]["score"]
+                        .GetInteger());
+
+    // Card 2 saved at the next save: it shows as played, with no notice.
+    RunLua("SaveData()");
+    ASSERT_FALSE(cards.IsSlotUnsaved(2));
+    EXPECT_EQ("", view(2)->GetLabel(5)->GetText());
+    EXPECT_EQ("$4,321", loot(*view(2)));
 }

@@ -7,6 +7,7 @@
 #include "core/AtomicFile.h"
 #include "core/Event.h"
 #include "core/Exception.h"
+#include "display/Font.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/Level.h"
 #include "logic/states/ShowEndLevelDialog.h"
@@ -26,7 +27,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <cstdio>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
 
 #include <memory>
 #include <string>
@@ -117,6 +125,70 @@ protected:
         const Label* label = dynamic_cast<const Label*>(Letter()->GetChild(name));
         return label ? label->GetText() : "<missing " + name + ">";
     }
+    // The save warning as the letter shows it: "Your progress could not be saved:" whole on
+    // a line, between the paper's margins, in a hand a player reads, and clear of the
+    // rows above and the best scores below.
+    void ExpectTheWarningWholeOnThePaper(const std::string& reason)
+    {
+        SCOPED_TRACE(reason);
+        EndLevelBonusDialog* letter = Letter();
+        ASSERT_NE(nullptr, letter);
+        std::vector<const Label*> lines;
+        for (const char* name : {"messageLabel", "messageReasonLabel"})
+            if (const auto* line = dynamic_cast<const Label*>(letter->GetChild(name));
+                line && line->IsVisible())
+                lines.push_back(line);
+        ASSERT_FALSE(lines.empty());
+        const std::string heading = "Your progress could not be saved:";
+        EXPECT_TRUE(lines[0]->GetText().compare(0, heading.size(), heading) == 0)
+            << lines[0]->GetText();
+        const SDL_Rect paper = letter->GetScreenRect();
+        const int left = paper.x + EndLevelBonusDialog::kMessageLeft;
+        const int right = left + letter->GetMessageWidth();
+        auto overlap = [](const SDL_Rect& a, const SDL_Rect& b) {
+            return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+        };
+        // What else is written on the paper (a caption, a figure, a star, a button).
+        std::vector<const Actor*> others;
+        for (const Actor* child : letter->GetChildren()) {
+            const auto* label = dynamic_cast<const Label*>(child);
+            const bool blank =
+                label && label->GetText().find_first_not_of(' ') == std::string::npos;
+            const bool warning = std::find(lines.begin(), lines.end(), label) != lines.end();
+            if (!warning && child->IsVisible() && !blank && child->GetWidth() > 0 &&
+                child->GetWidth() < paper.w / 2)
+                others.push_back(child);
+        }
+        for (const Label* line : lines) {
+            const std::string& text = line->GetText();
+            EXPECT_EQ(std::string::npos, text.find('\n')) << text;
+            EXPECT_GE(line->GetFont()->GetPointSize(), 10) << text;
+            const SDL_Rect drawn = line->GetScreenRect();
+            EXPECT_LE(drawn.w, letter->GetMessageWidth()) << text;
+            EXPECT_GE(drawn.x, left) << text;
+            EXPECT_LE(drawn.x + drawn.w, right) << text;
+            for (const Actor* other : others)
+                EXPECT_FALSE(overlap(drawn, other->GetScreenRect()))
+                    << other->GetName() << " under \"" << text << '"';
+            std::printf("%d pt, %d px: %s\n", line->GetFont()->GetPointSize(), drawn.w,
+                        text.c_str());
+        }
+        // What made room for the reason keeps off the buttons.
+        for (const Actor* other : others)
+            for (const char* button : {"QuitButton", "ReplayButton", "NextButton"})
+                if (other->GetName() != button &&
+                    overlap(other->GetScreenRect(), letter->GetChild(button)->GetScreenRect()))
+                    ADD_FAILURE() << other->GetName() << " lies on " << button;
+    }
+
+    // The warning as read, its lines joined.
+    std::string Warning() const
+    {
+        const std::string reason = Text("messageReasonLabel");
+        const bool second = Letter()->GetChild("messageReasonLabel")->IsVisible();
+        return Text("messageLabel") + (second ? " " + reason : "");
+    }
+
     int Frame(const std::string& name) const
     {
         return Letter()->Actor::GetChild(name, true)->GetFrame();
@@ -586,13 +658,11 @@ TEST_F(TallyTest, ASaveThatFailsIsToldOnTheLetterAndTheNextSaveTriesAgain)
     SetInjectedWriteFault(ENOSPC);
     Win(2500, 100, 0, 1);
     SetInjectedWriteFault(0);
-    EXPECT_EQ("Your progress could not be saved: No space left on device", Text("messageLabel"));
-    const Actor* message = Letter()->GetChild("messageLabel");
-    EXPECT_TRUE(message->IsVisible());
-    EXPECT_LE(message->GetWidth(), Letter()->GetWidth()); // on the paper
+    EXPECT_EQ("Your progress could not be saved: No space left on device", Warning());
+    ExpectTheWarningWholeOnThePaper("No space left on device");
     RunTally();
     // The end of the tally does not hide it behind "New Record!".
-    EXPECT_EQ("Your progress could not be saved: No space left on device", Text("messageLabel"));
+    EXPECT_EQ("Your progress could not be saved: No space left on device", Warning());
 
     Click("NextButton");
     Win(2500, 100, 0, 1);
@@ -616,13 +686,71 @@ TEST_F(TallyTest, ACardAnotherCopySavedIsToldOnTheLetterThroughEverySaveOfTheLev
     Win(2500, 100, 0, 1);
     const std::string told = "Your progress could not be saved: another copy of the game saved "
                              "this card after this one read it, and its card was kept";
-    EXPECT_EQ(told, Text("messageLabel"));
+    EXPECT_EQ(told, Warning());
+    ExpectTheWarningWholeOnThePaper("another copy saved the card");
     RunTally();
-    EXPECT_EQ(told, Text("messageLabel"));
+    EXPECT_EQ(told, Warning());
     EXPECT_TRUE(cards.IsSlotUnsaved(1));
     RunLua("SaveOk__, Unsaved__ = SaveData()");
     EXPECT_FALSE(GetGlobalLuaState()->GetGlobal("SaveOk__").GetBoolean());
     EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("Unsaved__")[1].IsString());
     EXPECT_TRUE(GetGlobalLuaState()->GetGlobal("Unsaved__")[2].IsNil());
     EXPECT_EQ("Player {Name = 'saved by another copy'}", ReadFile(cards.GetCardPath(1)));
+}
+
+// However long the reason, the warning is read whole: the reasons are those real saves
+// gave, with the cards under a very long folder path: another copy's save, a FIFO in the
+// card's place, a folder in its place, and four cards at once, each for a reason of its own.
+TEST_F(TallyTest, TheSaveWarningStaysWholeOnThePaperWhateverTheReason)
+{
+    TempHome home;
+    const std::string folder =
+        home.Path() + "/" + std::string(90, 'l') + "/" + std::string(90, 'o') + "/Player Cards/";
+    Reach(1, 1, 1, 1);
+    auto another = [](GameDataIO& cards) {
+        cards.NoteRead(cards.GetCardPath(1));
+        WriteFile(cards.GetCardPath(1), "Player {Name = 'another copy'}");
+    };
+    // A file the reader cannot read stays where it is, held with why.
+    auto unreadable = [](const std::string& path) { RunLua("ReadPlayerCard('" + path + "')"); };
+    auto fifo = [&](GameDataIO& cards, int slot) {
+        std::filesystem::create_directories(
+            std::filesystem::path(cards.GetCardPath(slot)).parent_path());
+        ASSERT_EQ(0, mkfifo(cards.GetCardPath(slot).c_str(), 0600));
+        unreadable(cards.GetCardPath(slot));
+    };
+    auto directory = [&](GameDataIO& cards, int slot) {
+        std::filesystem::create_directories(cards.GetCardPath(slot) + "/inside");
+        unreadable(cards.GetCardPath(slot));
+    };
+    auto four = [&](GameDataIO& cards) {
+        another(cards);
+        fifo(cards, 2);
+        directory(cards, 3);
+        WriteFile(cards.GetCardPath(4), "Player {Name = 'another copy of card 4'}");
+    };
+    const std::vector<std::pair<const char*, std::function<void(GameDataIO&)>>> failures = {
+        {"another copy", another},
+        {"a FIFO", [&](GameDataIO& cards) { fifo(cards, 1); }},
+        {"a folder", [&](GameDataIO& cards) { directory(cards, 1); }},
+        {"four cards", four}};
+    int round = 0;
+    for (const auto& [name, fail] : failures) {
+        GameDataIO cards(folder + std::to_string(++round) + "/");
+        fail(cards);
+        Play();
+        Win(2500, 100, 0, 1);
+        ExpectTheWarningWholeOnThePaper(name);
+        EXPECT_NE(std::string::npos, Warning().find("could not be saved")) << name;
+        if (round == static_cast<int>(failures.size())) {
+            // A reason that names a file by a path longer than the paper is wide.
+            const std::string path = folder + std::string(200, 'x') + "/Player1.card";
+            Letter()->ShowWarning("Your progress could not be saved:",
+                                  "it could not be read: " + path + ": Permission denied");
+            ExpectTheWarningWholeOnThePaper("a very long path");
+            EXPECT_NE(std::string::npos, Warning().find("Permission denied")) << Warning();
+        }
+        app->SwitchTo("Elsewhere");
+        app->Pass();
+    }
 }

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <vector>
 
 #include <unistd.h>
 
@@ -65,6 +67,81 @@ TEST(Startup, ConsoleQuitWritesLogAndConfigurationAndShutsDownInOrder)
     EXPECT_NE(std::string::npos, config.find("    log_level = 3,\n")) << config;
     EXPECT_NE(std::string::npos, config.find("    music_volume = 50,\n")) << config;
     EXPECT_TRUE(EndsWith(config, "}\n")) << config;
+}
+
+namespace {
+
+// One start and quit in a fresh home with the options given: the log it wrote, and the
+// configuration it left.
+struct LoggedRun
+{
+    std::string log;
+    std::string config;
+};
+
+LoggedRun StartAndQuit(const std::vector<std::string>& options, const std::string& userConfig)
+{
+    TempHome home;
+    if (!userConfig.empty())
+        WriteFile(GameConfigPath(), userConfig);
+    std::vector<std::string> args = {"--console", "--windowed", "--nosound"};
+    args.insert(args.end(), options.begin(), options.end());
+    ProgramRun run(args);
+    run.Send("AppQuit()\n");
+    EXPECT_EQ(0, run.Wait()) << run.Errors();
+    return {ReadFile(GameLogPath()), ReadFile(GameConfigPath())};
+}
+
+// The lines the log holds after the level was set: what the level let through.
+std::size_t LinesAfterTheLevelWasSet(const std::string& log)
+{
+    const std::size_t set = log.find("Application::Setting Log Level to ");
+    if (set == std::string::npos)
+        return 0;
+    return static_cast<std::size_t>(std::count(log.begin() + set, log.end(), '\n'));
+}
+
+// The configuration's log_level line ("" when it has none).
+std::string LogLevelLine(const std::string& config)
+{
+    const std::size_t at = config.find("log_level = ");
+    return at == std::string::npos ? "" : config.substr(at, config.find('\n', at) - at);
+}
+
+} // namespace
+
+TEST(Startup, TheLogOptionsSetTheLevelOfThatRunOverTheConfiguration)
+{
+    // The shipped defaults name a level (1): the options still decide what is written.
+    const LoggedRun quiet = StartAndQuit({"--log0"}, "");
+    const LoggedRun plain = StartAndQuit({}, "");
+    const LoggedRun two = StartAndQuit({"--log2"}, "");
+    const LoggedRun chatty = StartAndQuit({"--log4"}, "");
+    EXPECT_NE(std::string::npos, quiet.log.find("Application::Setting Log Level to 0\n"));
+    EXPECT_NE(std::string::npos, plain.log.find("Application::Setting Log Level to 1\n"));
+    EXPECT_NE(std::string::npos, two.log.find("Application::Setting Log Level to 2\n"));
+    EXPECT_NE(std::string::npos, chatty.log.find("Application::Setting Log Level to 4\n"));
+    std::printf("lines after the level was set: --log0 %zu, none %zu, --log2 %zu, --log4 %zu\n",
+                LinesAfterTheLevelWasSet(quiet.log), LinesAfterTheLevelWasSet(plain.log),
+                LinesAfterTheLevelWasSet(two.log), LinesAfterTheLevelWasSet(chatty.log));
+    EXPECT_LE(LinesAfterTheLevelWasSet(quiet.log), LinesAfterTheLevelWasSet(plain.log));
+    EXPECT_LT(LinesAfterTheLevelWasSet(plain.log), LinesAfterTheLevelWasSet(two.log));
+    EXPECT_LT(LinesAfterTheLevelWasSet(two.log), LinesAfterTheLevelWasSet(chatty.log));
+    // A line of level 3 (the chatty ones) shows only where the level allows it.
+    const char* const level3 = "Saving All Player Data...\n";
+    for (const LoggedRun* run : {&quiet, &plain})
+        EXPECT_EQ(std::string::npos, run->log.find(level3));
+    EXPECT_EQ(std::string::npos, two.log.find(level3));
+    EXPECT_NE(std::string::npos, chatty.log.find(level3));
+    // The level is that run's: the configuration written at the quit keeps its own.
+    EXPECT_EQ(LogLevelLine(plain.config), LogLevelLine(quiet.config));
+    EXPECT_EQ(LogLevelLine(plain.config), LogLevelLine(chatty.config));
+
+    // A level the user's configuration names gives way to the option, and stays saved.
+    const LoggedRun user = StartAndQuit({"--logoff"}, "LoadConfig {\n    log_level = 3,\n}\n");
+    EXPECT_NE(std::string::npos, user.log.find("Application::Setting Log Level to 0\n"));
+    EXPECT_EQ(std::string::npos, user.log.find(level3));
+    EXPECT_EQ("log_level = 3,", LogLevelLine(user.config));
 }
 
 TEST(Startup, ConsoleQuitAlsoWorksWithARealWindow)

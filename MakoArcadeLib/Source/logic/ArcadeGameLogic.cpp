@@ -282,7 +282,6 @@ void ArcadeGameLogic::CreateHud()
     }
     m_ScoreChanged = false;
     m_BallsLabel->SetWidthLimit(30);
-    m_TimeLabel->SetVisible(true, false);
     // The ball beside the count of balls left.
     Actor* ballIcon = new Actor();
     ballIcon->SetImageFromResource("Ball.None.12.png");
@@ -293,6 +292,16 @@ void ArcadeGameLogic::CreateHud()
     m_EpisodeLabel->SetVisible(false, true);
     CreateHudStrips();
     CreateMeters();
+    m_HudParts = {m_ScoreLabel, m_BallsLabel, ballIcon, m_TimeLabel, m_HitMeter};
+    SetHudShown(true);
+}
+
+void ArcadeGameLogic::SetHudShown(bool shown)
+{
+    m_HudShown = shown;
+    // Each part with everything it is drawn with: a label's text is a layer of its own.
+    for (Actor* part : m_HudParts)
+        part->SetVisible(shown, true);
 }
 
 void ArcadeGameLogic::CreateHudStrips()
@@ -362,7 +371,6 @@ void ArcadeGameLogic::ShowScore(int score)
     if (!m_ScoreLabel)
         return;
     m_ScoreLabel->SetText("Loot: " + GroupThousands(score), true);
-    m_ScoreLabel->SetVisible(true, false);
 }
 
 void ArcadeGameLogic::ShowBallsLeft(int balls)
@@ -370,7 +378,6 @@ void ArcadeGameLogic::ShowBallsLeft(int balls)
     if (!m_BallsLabel || balls < 0)
         return;
     m_BallsLabel->SetText(std::to_string(balls), true);
-    m_BallsLabel->SetVisible(true, false);
 }
 
 void ArcadeGameLogic::ShowTime(int seconds)
@@ -378,7 +385,6 @@ void ArcadeGameLogic::ShowTime(int seconds)
     if (!m_TimeLabel)
         return;
     m_TimeLabel->SetText(FormatMinutesSeconds(std::max(0, seconds)), true);
-    m_TimeLabel->SetVisible(true, false);
 }
 
 void ArcadeGameLogic::AdvanceClock(int seconds)

@@ -192,6 +192,12 @@ public:
     // The play clock: seconds more played, and, while a limit runs (m_TimeLeft not 0),
     // seconds less of it.
     void AdvanceClock(int seconds);
+    // Shows or hides the heads-up display as one: the loot, the balls left with their ball,
+    // the clock and the hit meter, each label with its text layer. Showing it brings every
+    // part back whole, whatever hid it and whatever changed meanwhile; the Show* calls change
+    // what a part says, never whether it shows.
+    void SetHudShown(bool shown);
+    bool IsHudShown() const { return m_HudShown; }
 
     // ---- Music -----------------------------------------------------------------------------
     // Plays that part of the level's music (looped unless told otherwise).
@@ -372,6 +378,9 @@ protected:
     ParticleManager* m_ParticlesBack = nullptr;
 
 private:
+    // The heads-up display's parts (children of the play layer) and whether it shows.
+    std::vector<Actor*> m_HudParts;
+    bool m_HudShown = true;
     // The actors the controller hears from (HearFrom), while they stand.
     std::list<ActorLink<Actor>> m_Heard;
 

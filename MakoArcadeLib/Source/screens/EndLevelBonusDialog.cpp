@@ -3,6 +3,7 @@
 #include "core/Class.h"
 #include "core/Exception.h"
 #include "core/Utility.h"
+#include "display/Font.h"
 #include "lua/MakoLuaState.h"
 #include "scene/ParticleEmitter.h"
 #include "scene/ParticleManager.h"
@@ -34,6 +35,96 @@ Point<int> CentreOf(const SDL_Rect& r)
     return Point<int>(r.x + r.w / 2, r.y + r.h / 2);
 }
 
+// The message line keeps right of the paper's red margin line and short of its right edge;
+// the resource centres its lines between the two.
+const int kMessageRight = 20;
+// A warning is drawn smaller to fit its line, down to this size; below it, the reason takes
+// the next rule, again down to the smallest size, and is shortened only beyond that.
+const int kSmallestOneLineSize = 15;
+const int kSmallestWarningSize = 10;
+// The pitch of the paper's rules when its picture names none.
+const int kDefaultPitch = 24;
+// What stands on the rules below the message line: the best scores and the award stars.
+const char* const kBelowTheMessage[] = {"topScoreLabel", "topScoreValue", "awardLabel",
+                                        "actorStar1",    "actorStar2",    "actorStar3",
+                                        "actorStar4",    "actorStar5"};
+const char* const kCutMark = "...";
+
+int WidthIn(const Font& font, const std::string& text)
+{
+    return text.empty() ? 0 : font.GetTextSize(text).x;
+}
+
+// The text without its last UTF-8 character.
+void DropLastCharacter(std::string& text)
+{
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+        text.pop_back();
+    if (!text.empty())
+        text.pop_back();
+}
+
+// The word with its middle taken out ("/home/.../Player1.card") until it fits the width; both
+// ends are kept as far as they fit. Cuts fall between UTF-8 characters.
+std::string CutInTheMiddle(const Font& font, const std::string& word, int width)
+{
+    if (WidthIn(font, word) <= width)
+        return word;
+    std::string head = word.substr(0, word.size() / 2), tail = word.substr(word.size() / 2);
+    while (!tail.empty() && (static_cast<unsigned char>(tail.front()) & 0xC0) == 0x80) {
+        head += tail.front();
+        tail.erase(0, 1);
+    }
+    while (!(head.empty() && tail.empty()) && WidthIn(font, head + kCutMark + tail) > width) {
+        if (head.size() >= tail.size()) {
+            DropLastCharacter(head);
+        } else {
+            tail.erase(0, 1);
+            while (!tail.empty() && (static_cast<unsigned char>(tail.front()) & 0xC0) == 0x80)
+                tail.erase(0, 1);
+        }
+    }
+    return head + kCutMark + tail;
+}
+
+// The text with each word wider than the room given (a path) cut in its middle to it.
+std::string WithLongWordsCut(const Font& font, const std::string& text, int room)
+{
+    std::string cut;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos)
+            end = text.size();
+        cut += CutInTheMiddle(font, text.substr(start, end - start), room);
+        if (end < text.size())
+            cut += ' ';
+        start = end + 1;
+    }
+    return cut;
+}
+
+// The text whole when it fits the width in the font. Else its long words (paths) lose their
+// middles, each to a half, a third, then a quarter of the width; and what still does not
+// fit is cut at the end, "..." after it.
+std::string ShortenToFit(const Font& font, const std::string& text, int width)
+{
+    if (WidthIn(font, text) <= width)
+        return text;
+    std::string shortened = text;
+    for (int share = 2; share <= 4; ++share) {
+        shortened = WithLongWordsCut(font, text, width / share);
+        if (WidthIn(font, shortened) <= width)
+            return shortened;
+    }
+    while (!shortened.empty() && WidthIn(font, shortened + kCutMark) > width) {
+        DropLastCharacter(shortened);
+        while (!shortened.empty() && shortened.back() == ' ')
+            shortened.pop_back();
+    }
+    return shortened + kCutMark;
+}
+
 } // namespace
 
 EndLevelBonusDialog::EndLevelBonusDialog(const std::string& missionText, int score)
@@ -52,6 +143,10 @@ EndLevelBonusDialog::EndLevelBonusDialog(const std::string& missionText, int sco
         if (Actor* button = GetChild(name))
             button->SetFlags(button->GetFlags() | ACTORFLAG_TICK_WHILE_PAUSED);
     PaperRules::SitAllOnRules(*this);
+    if (auto* message = dynamic_cast<Label*>(GetChild("messageLabel"));
+        message && message->GetFont()) {
+        m_MessageSize = message->GetFont()->GetPointSize();
+    }
     SetLabelText("missionLabel", missionText);
     SetScore(score);
     m_Particles = new ParticleManager();
@@ -172,10 +267,65 @@ void EndLevelBonusDialog::SetLastAward(int count)
 void EndLevelBonusDialog::ShowMessageLine(const std::string& text)
 {
     if (Label* label = dynamic_cast<Label*>(GetChild("messageLabel"))) {
-        label->SetText(text, true);
-        label->SetVisible(true, true);
-        PaperRules::SitOnRule(*label, *this);
+        SetMessageText(*label, m_MessageSize, text);
     }
+}
+
+int EndLevelBonusDialog::GetMessageWidth() const
+{
+    return GetWidth() - kMessageLeft - kMessageRight;
+}
+
+void EndLevelBonusDialog::ShowWarning(const std::string& heading, const std::string& reason)
+{
+    Label* label = dynamic_cast<Label*>(GetChild("messageLabel"));
+    Label* second = dynamic_cast<Label*>(GetChild("messageReasonLabel"));
+    if (!label || !label->GetFont())
+        return;
+    const std::string name = label->GetFont()->GetFontName();
+    const std::string whole = heading + " " + reason;
+    const int width = GetMessageWidth();
+    for (int size = m_MessageSize; size >= kSmallestOneLineSize; --size) {
+        if (WidthIn(Font(name, size, 0), whole) <= width || !second) {
+            SetMessageText(*label, size, ShortenToFit(Font(name, size, 0), whole, width));
+            return;
+        }
+    }
+    // The heading whole on the message's rule, the reason on the next.
+    SetMessageText(*label, m_MessageSize,
+                   ShortenToFit(Font(name, m_MessageSize, 0), heading, width));
+    int size = m_MessageSize;
+    while (size > kSmallestWarningSize && WidthIn(Font(name, size, 0), reason) > width)
+        --size;
+    PaperRules::Rules rules;
+    MakeRoomBelowTheMessage(PaperRules::Read(GetImage(), rules) ? rules.pitch : kDefaultPitch);
+    SetMessageText(*second, size, ShortenToFit(Font(name, size, 0), reason, width));
+}
+
+void EndLevelBonusDialog::MakeRoomBelowTheMessage(int pitch)
+{
+    if (m_RoomBelowMessage)
+        return;
+    m_RoomBelowMessage = true;
+    // The best scores and the stars move down a rule; the paper has one free above the
+    // buttons.
+    for (const char* name : kBelowTheMessage) {
+        Actor* below = GetChild(name);
+        if (!below)
+            continue;
+        const int x = below->GetX(), y = below->GetY();
+        below->SetAlignmentOffset(0, 0);
+        below->SetAlignmentOffset(x - below->GetX(), y - below->GetY() + pitch);
+    }
+}
+
+void EndLevelBonusDialog::SetMessageText(Label& label, int size, const std::string& text)
+{
+    if (size > 0 && label.GetFont() && label.GetFont()->GetPointSize() != size)
+        label.SetFont(new Font(label.GetFont()->GetFontName(), size, 0), false);
+    label.SetText(text, true);
+    label.SetVisible(true, true);
+    PaperRules::SitOnRule(label, *this);
 }
 
 void EndLevelBonusDialog::StarBurst(int x, int y)

@@ -56,6 +56,17 @@ public:
     // The letter's message line ("messageLabel", between the rows and the best scores),
     // shown.
     void ShowMessageLine(const std::string& text);
+    // A warning on the message line that the player must read whole: the heading and its
+    // reason on the line between the paper's margins, in a smaller hand when they need it;
+    // when that is not enough, the heading whole on the message's rule and the reason on the
+    // next one ("messageReasonLabel"; the best scores and the award stars move down a rule
+    // to make room), smaller where it needs it, and shortened ("...": the middle of a long
+    // path, then its end) only where even that is too wide.
+    void ShowWarning(const std::string& heading, const std::string& reason);
+    // The width the message line may take: the paper between its margins.
+    int GetMessageWidth() const;
+    // Where that width begins, from the letter's left edge.
+    static constexpr int kMessageLeft = 60;
 
     // The bursts and the flying points made so far (the tests count them).
     const ActorGroup& GetBursts() const MAKO_LIFETIMEBOUND { return m_Emitters; }
@@ -70,8 +81,14 @@ private:
     // A burst of "StarGotEmitter" centred on (x, y) in the letter's coordinates.
     void StarBurst(int x, int y);
     void SetAwardFrames(int count, int frame, bool burst);
+    // Moves what stands below the message line down by a rule, once.
+    void MakeRoomBelowTheMessage(int pitch);
+    // The message label in the font of that size, with the text, set on its rule.
+    void SetMessageText(class Label& label, int size, const std::string& text);
 
     ActorGroup m_FlyingLabels;
     ActorGroup m_Emitters;
     ParticleManager* m_Particles = nullptr; // a child of the letter
+    int m_MessageSize = 0;                  // the message line's own font size
+    bool m_RoomBelowMessage = false;        // what stood below it moved down a rule
 };

@@ -274,8 +274,14 @@ do
             { 0, rule(0) + 6 }, { fgColor = "DarkGrayBlue", alpha = 128, visible = false }),
         -- The message line between the rows and the best scores: "New Record!" when the
         -- tally ends with one.
-        messageLabel = label(" ", ConstConfig.BigFont, 17, "MidBottom", "Center", { 0, rule(6) + 4 },
+        -- Its lines are centred between the red margin line (60 pixels in) and 20 pixels short
+        -- of the paper's right edge (EndLevelBonusDialog::GetMessageWidth).
+        messageLabel = label(" ", ConstConfig.BigFont, 17, "MidBottom", "Center", { 20, rule(6) + 4 },
             { fgColor = "DarkRed", visible = false }),
+        -- The reason of a warning too long for the message line, on the rule below it: the
+        -- best scores and the award stars then move down a rule (the paper has one free).
+        messageReasonLabel = label(" ", ConstConfig.BigFont, 17, "MidBottom", "Center",
+            { 20, rule(7) + 4 }, { fgColor = "DarkRed", visible = false }),
         topScoreLabel = label("Top Loot:", ConstConfig.BigFont, captionSize, "MidBottom", "Center",
             { -100, rule(7) + 5 }),
         topScoreValue = label("$0", ConstConfig.BigFont, 24, "MidBottom", "Center",

@@ -457,10 +457,14 @@ void Application::InitPathsTable()
 void Application::InitLogLevel()
 {
     LogAtLevel(3, "Application::Load in Default Log Level\n");
-    int level = 0;
+    // A log option (or the start-up script) sets the level of this run over the
+    // configuration's, which stays as it is and is saved as it was.
+    LuaPlus::LuaObject asked;
+    RetrieveProperty(asked, "logLevel");
     LuaPlus::LuaObject configured =
         m_Config ? m_Config->GetObject("log_level") : LuaPlus::LuaObject();
-    if (configured.IsNumber())
+    int level = 0;
+    if (asked.IsNil() && configured.IsNumber())
         level = configured.GetInteger();
     else
         level = RetrieveIntProperty("logLevel");

@@ -121,9 +121,12 @@ std::string CommandLineOptions::ReadOption(const std::vector<std::string>& words
     const CommandLineOption& option = m_Options[static_cast<std::size_t>(found)];
     std::string value;
     if (!option.valueName.empty()) {
-        // The value is the next word, whatever it is ("-1" too); none when the line ends.
-        if (next < words.size())
-            value = words[next++];
+        // The value is the next word, whatever it is ("-1" too); the line may not end first.
+        if (next >= words.size())
+            return "The command line option " + option.name +
+                   " needs a value: give it as the next word (" +
+                   Quoted(option.name + " " + option.valueName) + ").";
+        value = words[next++];
         const std::string mistake = option.check ? option.check(value) : "";
         if (!mistake.empty())
             return mistake;

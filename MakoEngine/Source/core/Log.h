@@ -33,8 +33,9 @@ void Log(const char* format, ...) MAKO_PRINTF_FORMAT(1, 2);
 // resume notices); 4 is tracing.
 void LogAtLevel(int level, const char* format, ...) MAKO_PRINTF_FORMAT(2, 3);
 
-// The log level LogAtLevel compares with: 2 until the application sets it (from the
-// configuration key "log_level", else its property "logLevel", at the end of start-up).
+// The log level LogAtLevel compares with: 2 until the application sets it at the end of
+// start-up (from its property "logLevel", which the log options set, else the configuration
+// key "log_level").
 int GetLogLevel();
 void SetLogLevel(int level);
 

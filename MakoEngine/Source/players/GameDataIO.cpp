@@ -50,6 +50,25 @@ const char* const kSavedByAnotherCopy =
 // that loads can be saved again after play.
 const std::size_t kCardLoadMaxBytes = kUserFileMaxBytes - (std::size_t(1) << 20);
 
+// A copy of the card's tables down to a depth no card the game writes reaches (below it,
+// tables are shared), so that play on the card never changes the copy.
+LuaObject CopyOfTable(const LuaObject& table, int depth)
+{
+    LuaObject copy;
+    copy.AssignNewTable(table.GetState());
+    for (LuaTableIterator it(table); it; it.Next()) {
+        const LuaObject value = it.GetValue();
+        copy.SetObject(it.GetKey(),
+                       value.IsTable() && depth > 0 ? CopyOfTable(value, depth - 1) : value);
+    }
+    return copy;
+}
+
+LuaObject CopyOfCard(const LuaObject& card)
+{
+    return CopyOfTable(card, 32);
+}
+
 // The card file's loader: takes the one table the file hands it into its first upvalue's
 // field "card". A second call is an error: the file is not a card.
 int CollectCard(lua_State* L)
@@ -130,13 +149,18 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
     if (io)
         io->NoteRead(path);
     int status = RunUserDataFile(state, path, environment, "player card " + path, error);
-    if (status == USERFILE_STATUS_MISSING)
+    if (status == USERFILE_STATUS_MISSING) {
+        if (io)
+            io->NoteSavedCard(path, GameDataIO::SAVED_CARD_NONE, LuaObject());
         return LuaObject(state);
+    }
     // A card that is there but cannot be read is the player's all the same: it stays.
     if (status == LUA_ERRFILE) {
         error = "it could not be read: " + error;
-        if (io)
+        if (io) {
             io->HoldFile(path, error);
+            io->NoteSavedCard(path, GameDataIO::SAVED_CARD_UNKNOWN, LuaObject());
+        }
         return LuaObject(state);
     }
     LuaObject card = box["card"];
@@ -158,15 +182,20 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
                                    "larger than the " +
                                        std::to_string(kUserFileMaxBytes >> 20) +
                                        " MiB a card file may hold");
+            if (io)
+                io->NoteSavedCard(path, GameDataIO::SAVED_CARD_KNOWN, card);
             return card;
         }
     }
     if (!KeepFileAside(path, error)) {
-        if (io)
+        if (io) {
             io->HoldFile(path, "it could not be set aside: " + error);
+            io->NoteSavedCard(path, GameDataIO::SAVED_CARD_UNKNOWN, LuaObject());
+        }
     } else if (io) {
         // The slot starts afresh where the damaged file stood.
         io->NoteRead(path);
+        io->NoteSavedCard(path, GameDataIO::SAVED_CARD_NONE, LuaObject());
     }
     return LuaObject(state);
 }
@@ -221,6 +250,24 @@ void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
 }
 
 const char* const GameDataIO::kUnsavedNotice = "Not saved: old card kept";
+const char* const GameDataIO::kUnsavedNewCardNotice = "Not saved";
+
+GameDataIO::SavedCard GameDataIO::GetSavedCard(int slot, LuaObject& card) const
+{
+    const auto found = m_SavedCards.find(GetCardPath(slot));
+    // A file never read (the cards not loaded yet) is not known to be missing.
+    if (found == m_SavedCards.end())
+        return SAVED_CARD_UNKNOWN;
+    card = found->second.second;
+    return found->second.first;
+}
+
+void GameDataIO::NoteSavedCard(const std::string& path, SavedCard kind, const LuaObject& card)
+{
+    if (kind == SAVED_CARD_KNOWN && !card.IsTable())
+        kind = SAVED_CARD_UNKNOWN;
+    m_SavedCards[path] = {kind, kind == SAVED_CARD_KNOWN ? CopyOfCard(card) : LuaObject()};
+}
 
 void GameDataIO::HoldFile(const std::string& path, const std::string& reason)
 {
@@ -293,6 +340,7 @@ void GameDataIO::LoadAllPlayerData(bool force)
     m_Keeper.ForgetEvery();
     m_Unsaved.clear();
     m_CardFiles.clear();
+    m_SavedCards.clear();
     MakoLuaState::LoadString(players->GetState(), "LoadGameData()");
     LogAtLevel(2, "Loading All Player Data...\n");
     for (int i = 1, n = players->GetPlayerCount(); i <= n; ++i)
@@ -388,21 +436,23 @@ std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slo
             slot, shownName.c_str(), e.GetMessage().c_str());
         return e.GetMessage();
     }
-    return WriteCardFile(path, text, slot, shownName);
+    return WriteCardFile(path, text, slot, shownName, player.GetTable());
 }
 
 std::string GameDataIO::WriteCardFile(const std::string& path, const std::string& text, int slot,
-                                      const std::string& shownName)
+                                      const std::string& shownName, const LuaObject& card)
 {
     const KeeperSave save = m_Keeper.Save(path, text);
     switch (save.outcome) {
     case KEEPER_SAVED:
         m_Kept[path] = text;
+        NoteSavedCard(path, SAVED_CARD_KNOWN, card);
         LogAtLevel(2, "\tSaved player #%d (\"%s\") to path \"%s\".\n", slot, shownName.c_str(),
                    path.c_str());
         return std::string();
     case KEEPER_UNCHANGED:
         m_Kept[path] = text;
+        NoteSavedCard(path, SAVED_CARD_KNOWN, card);
         LogAtLevel(3, "\tPlayer #%d is not saved: nothing changed since the card was read.\n",
                    slot);
         return std::string();

@@ -6,6 +6,7 @@
 // written only when it changed, and never over a file another copy of the game wrote after
 // this one read it (core/FileIdentity): that card is then held, and the newer file kept.
 #include "core/PlayerFileKeeper.h"
+#include "luaplus/LuaPlus.h"
 
 #include <map>
 #include <set>
@@ -53,8 +54,23 @@ public:
     // Whether slot i (1 to 4) is played without saving: its file held, or its last save
     // failed.
     bool IsSlotUnsaved(int slot) const;
-    // The line a card's screen shows for such a slot.
+    // The line a card's screen shows for such a slot whose file holds a card.
     static const char* const kUnsavedNotice;
+    // The line for such a slot where no card file stood: nothing of it is kept anywhere.
+    static const char* const kUnsavedNewCardNotice;
+
+    // What the file of slot i (1 to 4) holds, as this copy last read or saved it: for the
+    // card's screen while the slot's play is not saved, which shows the figures of the card
+    // kept rather than those of the play that was lost.
+    enum SavedCard {
+        SAVED_CARD_NONE,    // no card file stood there: the card is new
+        SAVED_CARD_UNKNOWN, // a file this copy could not read, or did not save, stands there
+        SAVED_CARD_KNOWN,   // the card is the one given (a copy, never the card played)
+    };
+    SavedCard GetSavedCard(int slot, LuaPlus::LuaObject& card) const;
+    // Notes what the card file at path holds now, as the reader found it or a save wrote it
+    // (keeping a copy of card when it is KNOWN).
+    void NoteSavedCard(const std::string& path, SavedCard kind, const LuaPlus::LuaObject& card);
     // Holds every card file, now and after every later load, for the reason given (this
     // copy of the game may not save: the single-instance lock could not be taken).
     void HoldEveryFile(const std::string& reason);
@@ -79,13 +95,16 @@ private:
     std::map<std::string, std::string> m_Kept;
     // The file (device, inode) each card of this load was read from -> its slot's path.
     std::map<std::pair<unsigned long long, unsigned long long>, std::string> m_CardFiles;
+    // Card file -> what it holds as this copy last read or saved it (GetSavedCard); a file
+    // not named has not been read.
+    std::map<std::string, std::pair<SavedCard, LuaPlus::LuaObject>> m_SavedCards;
 
     // Checks and writes the card of the slot; "" when written, else why not (logged).
     std::string SaveCard(class PlayerManager& players, class Player& player, int slot);
     // Writes text over the card file of the slot through the keeper; "" when the card is
     // saved or needs no saving, else why not (logged).
     std::string WriteCardFile(const std::string& path, const std::string& text, int slot,
-                              const std::string& shownName);
+                              const std::string& shownName, const LuaPlus::LuaObject& card);
     // Notes the text of every card as loaded, and tells the card views when the slots that
     // are not saved change.
     void NoteLoadedCards(class PlayerManager& players);

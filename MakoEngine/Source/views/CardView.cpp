@@ -238,15 +238,52 @@ bool CardView::IsEmpty() const
     return !m_Player || m_Player->IsEmpty();
 }
 
+void CardView::ChooseFigures()
+{
+    // A slot whose play is not saved (its file held, or a save refused or failed) says so,
+    // and shows what its file keeps: the figures of the card there, or, where no card file
+    // stands, the play's own, which nothing keeps.
+    m_SavedCard.reset();
+    PlayerManager* players = PlayerManager::GetInstance();
+    GameDataIO* io = GameDataIO::GetInstance();
+    const int slot = m_Player ? m_Player->GetIndex() : 0;
+    const bool unsaved = io && players && slot > 0 && players->GetPlayer(slot) == m_Player &&
+                         io->IsSlotUnsaved(slot);
+    std::string notice;
+    if (unsaved) {
+        LuaObject saved;
+        switch (io->GetSavedCard(slot, saved)) {
+        case GameDataIO::SAVED_CARD_KNOWN:
+            m_SavedCard = std::make_unique<Player>(saved);
+            notice = GameDataIO::kUnsavedNotice;
+            break;
+        case GameDataIO::SAVED_CARD_NONE:
+            notice = GameDataIO::kUnsavedNewCardNotice;
+            break;
+        case GameDataIO::SAVED_CARD_UNKNOWN:
+            notice = GameDataIO::kUnsavedNotice;
+            break;
+        }
+    }
+    m_Labels[5]->SetText(notice, true);
+}
+
+Player* CardView::Figures() const
+{
+    return m_SavedCard ? m_SavedCard.get() : m_Player;
+}
+
 void CardView::Refresh()
 {
+    ChooseFigures();
     if (IsEmpty()) {
         for (int i = 0; i <= 7; ++i)
-            m_Labels[i]->SetText("", true);
+            if (i != 5)
+                m_Labels[i]->SetText("", true);
     } else {
         const std::string mode = CurrentMode();
-        LuaObject rank = m_Player->GetGameModeTable(mode)["Rank"];
-        LuaObject name = m_Player->GetTable()["Name"];
+        LuaObject rank = Figures()->GetGameModeTable(mode)["Rank"];
+        LuaObject name = Figures()->GetTable()["Name"];
         m_Labels[0]->SetText(name.IsConvertibleToString() ? name.ToString() : std::string(), true);
         for (int n = 1; n <= 7; ++n)
             UpdateLabel(n);
@@ -254,14 +291,6 @@ void CardView::Refresh()
         m_Labels[8]->SetText(rank.IsString() ? rank.GetString() : "", true);
         m_Labels[8]->SetText("ZappoPlayer", true);
     }
-    // A slot whose card file could not be set aside is played without saving: the player
-    // reads so on the card.
-    PlayerManager* players = PlayerManager::GetInstance();
-    GameDataIO* io = GameDataIO::GetInstance();
-    const int slot = m_Player ? m_Player->GetIndex() : 0;
-    const bool unsaved = io && players && slot > 0 && players->GetPlayer(slot) == m_Player &&
-                         io->IsSlotUnsaved(slot);
-    m_Labels[5]->SetText(unsaved ? GameDataIO::kUnsavedNotice : "", true);
     LayoutLabels();
     UpdateModeAndRank();
 }
@@ -290,9 +319,9 @@ int CardView::RankIndex(const std::string& rank)
 std::string CardView::UpdateRank()
 {
     const std::string mode = CurrentMode();
-    const std::string rank = RankForLoot(SumOfRecordField(*m_Player, mode, "score"));
+    const std::string rank = RankForLoot(SumOfRecordField(*Figures(), mode, "score"));
     if (!rank.empty())
-        m_Player->GetGameModeTable(mode).SetString("Rank", rank.c_str());
+        Figures()->GetGameModeTable(mode).SetString("Rank", rank.c_str());
     return rank;
 }
 
@@ -314,8 +343,8 @@ void CardView::UpdateLabel(int number)
     const std::string mode = CurrentMode();
     switch (number) {
     case 1: {
-        const int loot = ClampToInt(double(SumOfRecordField(*m_Player, "Lab", "score")) +
-                                    SumOfRecordField(*m_Player, "Adventure", "score"));
+        const int loot = ClampToInt(double(SumOfRecordField(*Figures(), "Lab", "score")) +
+                                    SumOfRecordField(*Figures(), "Adventure", "score"));
         const std::string text = FormatWithThousandsSeparators(loot);
         m_Labels[1]->SetText(Format("Total: %1%", text), true);
         m_Labels[1]->SetVisible(false, true);
@@ -325,11 +354,11 @@ void CardView::UpdateLabel(int number)
     case 2:
         m_Labels[2]->SetVisible(false, true);
         SetChildText("cardBallsLabel",
-                     std::to_string(m_Player->GetModeValue("Adventure", "ballsLeft")), true);
+                     std::to_string(Figures()->GetModeValue("Adventure", "ballsLeft")), true);
         break;
     case 3: {
         SetChildText("cardSecretsLabel",
-                     std::to_string(m_Player->CountSecretsFound()) + "/" +
+                     std::to_string(Figures()->CountSecretsFound()) + "/" +
                          std::to_string(kLevelCount),
                      true);
         m_Labels[3]->SetVisible(false, true);
@@ -338,7 +367,7 @@ void CardView::UpdateLabel(int number)
     case 4:
         m_Labels[4]->SetText(
             Format("Complete: %1%%%",
-                   std::to_string(std::min(CountRecords(*m_Player, mode), kLevelCount) * 100 /
+                   std::to_string(std::min(CountRecords(*Figures(), mode), kLevelCount) * 100 /
                                   kLevelCount)),
             true);
         m_Labels[4]->SetVisible(false, true);
@@ -347,7 +376,7 @@ void CardView::UpdateLabel(int number)
         UpdateStars();
         break;
     case 6: {
-        LuaObject rank = m_Player->GetGameModeTable(mode)["Rank"];
+        LuaObject rank = Figures()->GetGameModeTable(mode)["Rank"];
         m_Labels[6]->SetText(Format("the %1%", rank.IsString() ? rank.GetString() : ""), true);
         UpdateModeAndRank();
         break;
@@ -370,13 +399,13 @@ void CardView::UpdateStars()
         actor->SetFrame(STAR_EMPTY);
     }
     const std::string mode = CurrentMode();
-    const int records = CountRecords(*m_Player, mode);
+    const int records = CountRecords(*Figures(), mode);
     if (records == 0)
         return;
     // The card check holds each goal flag to 0 or 1, so the average lies from 0 to 5.
     double sum = 0;
     for (const char* field : {"allLoot", "gotBigScore", "noBallsLost", "fastTime", "secret"})
-        sum += SumOfRecordField(*m_Player, mode, field);
+        sum += SumOfRecordField(*Figures(), mode, field);
     const float average = static_cast<float>(std::clamp(sum / records, 0.0, 5.0));
     const int whole = static_cast<int>(average);
     for (int i = 0; i < whole; ++i)
@@ -472,7 +501,7 @@ void CardView::UpdateModeAndRank()
     }
     if (!m_Player)
         return;
-    LuaObject rank = m_Player->GetGameModeTable(mode)["Rank"];
+    LuaObject rank = Figures()->GetGameModeTable(mode)["Rank"];
     const int index = rank.IsString() ? RankIndex(rank.GetString()) : -1;
     Image* plate = m_RankPlate->GetImage();
     if (index >= 0 && plate && index < plate->GetNumFrames())

@@ -21,6 +21,7 @@
 #include "widgets/PressStates.h"
 
 #include <array>
+#include <memory>
 #include <string>
 
 class Label;
@@ -112,7 +113,15 @@ private:
     void SetChildText(const std::string& name, const std::string& text, bool show);
     bool IsUsable() const { return m_Enabled && IsVisible(); }
 
+    // The card whose figures the view shows: the player's own, or, while the slot's play is
+    // not saved, the card its file keeps (the play since is not on it).
+    Player* Figures() const;
+    // Chooses the figures and the notice of a slot whose play is not saved.
+    void ChooseFigures();
+
     Player* m_Player = nullptr;
+    // The card the slot's file keeps, while the slot's play is not saved; else null.
+    std::unique_ptr<Player> m_SavedCard;
     Actor* m_Background = nullptr;
     Actor* m_RankPlate = nullptr;
     Actor* m_ModePlate = nullptr;

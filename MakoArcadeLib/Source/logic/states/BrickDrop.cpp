@@ -7,7 +7,6 @@
 #include "logic/states/StateSupport.h"
 #include "screens/HitMeter.h"
 #include "sound/Sound.h"
-#include "widgets/Label.h"
 
 #include <algorithm>
 
@@ -39,11 +38,7 @@ void BrickDrop::OnEnterState()
     m_Timer = 0;
     m_Dropped = kDropDistance;
     logic->m_EarlyPress.Clear();
-    for (Actor* shown :
-         {static_cast<Actor*>(logic->m_ScoreLabel), static_cast<Actor*>(logic->m_BallsLabel),
-          static_cast<Actor*>(logic->m_HitMeter)})
-        if (shown)
-            shown->SetVisible(true, true);
+    logic->SetHudShown(true);
     logic->m_PaddleHits = 0;
     if (logic->m_HitMeter)
         logic->m_HitMeter->Reset();

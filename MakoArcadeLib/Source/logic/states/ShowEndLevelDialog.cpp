@@ -78,8 +78,8 @@ void ShowEndLevelDialog::TellSaveFailure(EndLevelBonusDialog* letter)
     GameDataIO* io = GameDataIO::GetInstance();
     m_SaveFailed = io && !io->GetUnsavedCards().empty();
     if (m_SaveFailed)
-        letter->ShowMessageLine("Your progress could not be saved: " +
-                                UnsavedCardsText(io->GetUnsavedCards()));
+        letter->ShowWarning("Your progress could not be saved:",
+                            UnsavedCardsText(io->GetUnsavedCards()));
 }
 
 std::string ShowEndLevelDialog::UnsavedCardsText(const std::map<int, std::string>& unsaved)

@@ -5,11 +5,9 @@
 #include "logic/GameProgress.h"
 #include "logic/Level.h"
 #include "logic/states/StateSupport.h"
-#include "screens/HitMeter.h"
 #include "screens/LetterDialog.h"
 #include "screens/Screen.h"
 #include "sound/Sound.h"
-#include "widgets/Label.h"
 
 #include <algorithm>
 #include <iterator>
@@ -20,17 +18,6 @@ namespace ArcadeGameStates {
 namespace {
 
 bool s_ShowWithoutApplication = false;
-
-// The labels and the meter the letter hides and the brick drop brings back.
-void ShowHud(ArcadeGameLogic* logic, bool show, bool withTime)
-{
-    for (Actor* actor :
-         {static_cast<Actor*>(logic->m_BallsLabel), static_cast<Actor*>(logic->m_ScoreLabel),
-          static_cast<Actor*>(withTime ? logic->m_TimeLabel : nullptr),
-          static_cast<Actor*>(logic->m_HitMeter)})
-        if (actor)
-            actor->SetVisible(show, true);
-}
 
 } // namespace
 
@@ -55,7 +42,8 @@ void ShowStartLevelDialog::OnEnterState()
         return;
     }
     logic->PlayLevelMusic("Letter");
-    ShowHud(logic, false, true);
+    // The letter stands in for the heads-up display until it is closed.
+    logic->SetHudShown(false);
     StartLevelDialog* letter =
         new StartLevelDialog(LetterDialog::NameOf(logic->m_Player), level->GetNoteText(),
                              level->GetFromText(), level->GetFullName());
@@ -89,7 +77,7 @@ bool ShowStartLevelDialog::OnDialogStopped(const Event& event)
     const std::string button = ClickedButtonName(event);
     if (button != "StartButton" && button != "QuitButton")
         return false;
-    ShowHud(m_Logic, true, false);
+    m_Logic->SetHudShown(true);
     if (button == "StartButton")
         m_Logic->SetState("BrickDrop");
     else
