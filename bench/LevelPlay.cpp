@@ -15,12 +15,13 @@
 // source folders and the asset pack (levels included) from the build's Assets/. Present is
 // only real under a real display: without SDL_VIDEODRIVER set, the benchmark presents to
 // the X server DISPLAY names (a desktop, or Xvfb: `xvfb-run -a make bench`), else to the
-// dummy driver, which presents nothing; the summary names it. Last measured (Release,
-// dummy driver, medians of three runs on an 8-core machine busy with other builds, which
-// moves them by up to 25 %): a pass cost 0.7 ms on Falling Gold and 1.0 ms on Great Wall
-// in the SDL backend, 1.2 and 1.9 ms in the Direct3D stand-in; callgrind counted 6.4 and
-// 8.8 million instructions a pass in the SDL backend, 12.2 and 18.8 million in the
-// Direct3D one (see the README's Performance).
+// dummy driver, which presents nothing; the summary names it. Each level and backend is
+// drawn three ways: as the game draws it (the changed region or everything, whichever the
+// frame's estimate says costs less), the changed region always, and everything always.
+// Last measured under callgrind (300 passes, million instructions a pass, chosen / region /
+// everything): Great Wall 5.08 / 5.03 / 5.23 in the SDL backend, 7.30 / 7.30 / 11.50 in the
+// Direct3D stand-in; Falling Gold 4.64 / 4.64 / 4.88 and 6.96 / 6.95 / 9.58 (see the
+// README's Performance).
 #include "core/Random.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"

@@ -4,8 +4,10 @@
 # fails or skips itself with an error, fails the check. New benchmarks are covered as soon
 # as they are registered: the names come from the program.
 #
-#   cmake -DPROGRAM=<benchmark program> -P RunEachAlone.cmake
+#   cmake -DPROGRAM=<benchmark program> [-DSHARD=i -DSHARDS=n] -P RunEachAlone.cmake
 #
+# With SHARDS, only the benchmarks whose place in the program's list is SHARD modulo SHARDS
+# run (so that n checks can share a long program's benchmarks side by side).
 # Run from the folder the program runs in (the build folder).
 if(NOT PROGRAM OR NOT EXISTS "${PROGRAM}")
   message(FATAL_ERROR "RunEachAlone: give -DPROGRAM=<a benchmark program>")
@@ -21,8 +23,20 @@ string(REPLACE "\n" ";" names "${listing}")
 if(NOT names)
   message(FATAL_ERROR "RunEachAlone: ${PROGRAM} lists no benchmarks")
 endif()
+if(NOT SHARDS)
+  set(SHARDS 1)
+  set(SHARD 0)
+endif()
 set(failed "")
+set(place -1)
+set(ran 0)
 foreach(name IN LISTS names)
+  math(EXPR place "${place} + 1")
+  math(EXPR mine "${place} % ${SHARDS}")
+  if(NOT mine EQUAL SHARD)
+    continue()
+  endif()
+  math(EXPR ran "${ran} + 1")
   # The name as a regular expression that matches it alone.
   string(REGEX REPLACE "([][.*+?^$()|\\\\{}])" "\\\\\\1" pattern "${name}")
   string(TIMESTAMP start "%s")
@@ -43,9 +57,8 @@ foreach(name IN LISTS names)
     message("ran alone: ${name} (${seconds} s)")
   endif()
 endforeach()
-list(LENGTH names count)
 if(failed)
   list(LENGTH failed failures)
-  message(FATAL_ERROR "RunEachAlone: ${failures} of ${count} benchmarks of ${PROGRAM} fail alone")
+  message(FATAL_ERROR "RunEachAlone: ${failures} of ${ran} benchmarks of ${PROGRAM} fail alone")
 endif()
-message("RunEachAlone: all ${count} benchmarks of ${PROGRAM} run alone")
+message("RunEachAlone: all ${ran} benchmarks of ${PROGRAM} (shard ${SHARD} of ${SHARDS}) run alone")

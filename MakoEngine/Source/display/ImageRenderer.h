@@ -38,15 +38,16 @@ public:
     virtual void SetClipRect(const SDL_Rect* rect) = 0;
 
     // What drawing costs on this target, in the units of one pixel of a call's box: a call,
-    // a call of the changed region (clipped to one of its pieces, the comparison and
-    // planning shared out among them), and 16 pixels of a box drawn and of the screen
-    // presented. The frame recorder weighs a frame's changed region against drawing
-    // everything with them. The figures are the SDL renderer's, fitted to the play
-    // benchmark's passes drawn both ways (a pixel of a box is about 0.25 ns there).
+    // a call of the changed region (clipped to one of its pieces, its planning shared out
+    // among them), and 16 pixels of a box drawn and of the screen presented. The frame
+    // recorder weighs a frame's changed region against drawing everything with them. The
+    // figures are the SDL renderer's, fitted to the instructions the play benchmark's passes
+    // take drawn each way (a pixel of a box costs about 1.8 instructions there; presenting
+    // under X11 is a copy).
     struct DrawCosts
     {
-        int call = 425;
-        int clippedCall = 2850;
+        int call = 1000;
+        int clippedCall = 1465;
         int pixels16 = 16;
         int presented16 = 4;
     };
