@@ -1,7 +1,11 @@
 // One rendered frame of a busy game screen in each display backend: a screen of 200
 // brick-sized images, 10 rotated and 10 alpha-faded sprites, presented. Reports the time
-// per frame of each backend and the hardware-to-software ratio.
+// per frame of each backend and the hardware-to-software ratio. The same screen with every
+// sprite and a fifth of the bricks moving each frame is drawn the three ways: as the game
+// draws it (the changed region or everything, whichever costs less), always the changed
+// region, and always everything.
 #include "display/DisplayManager.h"
+#include "display/FrameRecorder.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "display/ImageRenderer.h"
@@ -52,45 +56,62 @@ struct Scene
             rotated.emplace_back(ImageEffects::RotateImage(sprite.get(), 9.0 * i + 5.0, 0, true));
     }
 
-    void Draw(ImageRenderer& renderer)
+    // Frame `frame` of the screen; moving: the sprites and every fifth brick move with it.
+    void Draw(ImageRenderer& renderer, int frame = 0, bool moving = false)
     {
+        const int shift = moving ? frame % 9 : 0;
         SDL_Rect all = MakeRect(0, 0, 640, 480);
         renderer.DrawRect(&all, Color::FromRGBA(10, 10, 40, 255), true);
         for (int i = 0; i < 200; ++i) {
-            SDL_Rect dst = MakeRect(20 + (i % 14) * 43, 20 + (i / 14) * 22, 40, 20);
+            SDL_Rect dst =
+                MakeRect(20 + (i % 14) * 43 + (i % 5 == 0 ? shift : 0), 20 + (i / 14) * 22, 40, 20);
             renderer.DrawImage(bricks[i % bricks.size()].get(), SHADERTYPE_BLENDPIXELALPHA, &dst,
                                nullptr, 255, 0.0, 0);
         }
         for (int i = 0; i < 10; ++i) {
             Image* image = rotated[i].get();
-            SDL_Rect dst = MakeRect(30 + i * 58, 360, image->GetSize().x, image->GetSize().y);
+            SDL_Rect dst =
+                MakeRect(30 + i * 58 + shift, 360, image->GetSize().x, image->GetSize().y);
             renderer.DrawImage(image, SHADERTYPE_BLENDPIXELALPHA, &dst, nullptr, 255, 0.0, 0);
         }
         for (int i = 0; i < 10; ++i) {
-            SDL_Rect dst = MakeRect(30 + i * 58, 420, 48, 48);
+            SDL_Rect dst = MakeRect(30 + i * 58, 420 - shift, 48, 48);
             renderer.DrawImage(sprite.get(), SHADERTYPE_BLENDCONSTANTALPHA, &dst, nullptr,
                                25 * (i + 1), 0.0, 0);
         }
     }
 };
 
-void RenderFrames(benchmark::State& state, bool accel3d)
+// How the frames are drawn: as the game chooses, the changed region always, everything
+// always (full redraw).
+enum Drawing { DRAW_CHOSEN, DRAW_REGION, DRAW_WHOLE };
+
+void RenderFrames(benchmark::State& state, bool accel3d, bool moving = false,
+                  Drawing drawing = DRAW_CHOSEN)
 {
     DisplayManager manager;
+    manager.SetFullRedraw(drawing == DRAW_WHOLE);
+    manager.SetRegionAlways(drawing == DRAW_REGION);
     if (!benchgame::StartDisplay(manager, accel3d)) {
         state.SkipWithError("the display backend could not be started");
         return;
     }
     Scene scene;
     auto start = std::chrono::steady_clock::now();
+    int frame = 0;
+    double wholeByChoice = 0.0;
     for (auto _ : state) {
-        scene.Draw(*manager.GetImageRenderer());
+        scene.Draw(*manager.GetImageRenderer(), frame++, moving);
         manager.Flip();
+        const FrameRecorder* recorder = manager.GetRecorder();
+        wholeByChoice += recorder && recorder->WasLastDrawnWholeByChoice() ? 1.0 : 0.0;
     }
+    // Frames drawn whole because their region would have cost more.
+    state.counters["whole_pct"] = frame ? 100.0 * wholeByChoice / frame : 0.0;
     std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
     double perFrame =
         spent.count() / double(std::max<benchmark::IterationCount>(1, state.iterations()));
-    if (state.iterations() > 0)
+    if (state.iterations() > 0 && !moving)
         gMsPerFrame[accel3d ? 1 : 0] = perFrame * 1000.0;
     state.counters["ms_per_frame"] = perFrame * 1000.0;
 }
@@ -103,6 +124,37 @@ void BM_FrameSoftwareBackend(benchmark::State& state)
 void BM_FrameHardwareBackend(benchmark::State& state)
 {
     RenderFrames(state, true);
+}
+
+// The moving screen, in each backend, each way.
+void BM_MovingFrameSoftware(benchmark::State& state)
+{
+    RenderFrames(state, false, true);
+}
+
+void BM_MovingFrameHardware(benchmark::State& state)
+{
+    RenderFrames(state, true, true);
+}
+
+void BM_MovingFrameSoftwareRegion(benchmark::State& state)
+{
+    RenderFrames(state, false, true, DRAW_REGION);
+}
+
+void BM_MovingFrameHardwareRegion(benchmark::State& state)
+{
+    RenderFrames(state, true, true, DRAW_REGION);
+}
+
+void BM_MovingFrameSoftwareFullRedraw(benchmark::State& state)
+{
+    RenderFrames(state, false, true, DRAW_WHOLE);
+}
+
+void BM_MovingFrameHardwareFullRedraw(benchmark::State& state)
+{
+    RenderFrames(state, true, true, DRAW_WHOLE);
 }
 
 // Reads the two figures above (run before it) and reports hardware / software; a figure
@@ -124,3 +176,9 @@ void BM_FrameBackendRatio(benchmark::State& state)
 BENCHMARK(BM_FrameSoftwareBackend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameHardwareBackend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameBackendRatio)->Iterations(1);
+BENCHMARK(BM_MovingFrameSoftware)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MovingFrameHardware)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MovingFrameSoftwareRegion)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MovingFrameHardwareRegion)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MovingFrameSoftwareFullRedraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MovingFrameHardwareFullRedraw)->Unit(benchmark::kMillisecond);

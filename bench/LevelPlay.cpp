@@ -15,12 +15,13 @@
 // source folders and the asset pack (levels included) from the build's Assets/. Present is
 // only real under a real display: without SDL_VIDEODRIVER set, the benchmark presents to
 // the X server DISPLAY names (a desktop, or Xvfb: `xvfb-run -a make bench`), else to the
-// dummy driver, which presents nothing; the summary names it. Last measured (Release,
-// dummy driver, medians of three runs on an 8-core machine busy with other builds, which
-// moves them by up to 25 %): a pass cost 0.7 ms on Falling Gold and 1.0 ms on Great Wall
-// in the SDL backend, 1.2 and 1.9 ms in the Direct3D stand-in; callgrind counted 6.4 and
-// 8.8 million instructions a pass in the SDL backend, 12.2 and 18.8 million in the
-// Direct3D one (see the README's Performance).
+// dummy driver, which presents nothing; the summary names it. Each level and backend is
+// drawn three ways: as the game draws it (the changed region or everything, whichever the
+// frame's estimate says costs less), the changed region always, and everything always.
+// Last measured under callgrind (300 passes, million instructions a pass, chosen / region /
+// everything): Great Wall 5.08 / 5.03 / 5.23 in the SDL backend, 7.30 / 7.30 / 11.50 in the
+// Direct3D stand-in; Falling Gold 4.64 / 4.64 / 4.88 and 6.96 / 6.95 / 9.58 (see the
+// README's Performance).
 #include "core/Random.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"
@@ -70,14 +71,20 @@ enum Phase {
 const char* const kPhaseNames[PHASE_COUNT] = {"events_ms", "timers_ms",  "tick_ms",
                                               "draw_ms",   "present_ms", "delete_ms"};
 
-// Whole-pass figures, by level and backend (0 SDL, 1 Direct3D stand-in): only levels a
-// benchmark played at least one pass of.
-std::map<std::string, double> gMsPerPass[2];
+// How the frames of a benchmark are drawn: as the game draws them (the changed region or
+// everything, whichever the frame's estimate says costs less), always the changed region,
+// or always everything (full redraw).
+enum Drawing { DRAW_CHOSEN, DRAW_REGION, DRAW_WHOLE, DRAWING_COUNT };
+const char* const kDrawingNames[DRAWING_COUNT] = {"chosen", "region", "everything"};
 
-benchfigure::Figure MsPerPass(int backend, const std::string& level)
+// Whole-pass figures, by backend (0 SDL, 1 Direct3D stand-in), way of drawing and level:
+// only levels a benchmark played at least one pass of.
+std::map<std::string, double> gMsPerPass[2][DRAWING_COUNT];
+
+benchfigure::Figure MsPerPass(int backend, const std::string& level, Drawing drawing)
 {
-    const auto found = gMsPerPass[backend].find(level);
-    if (found == gMsPerPass[backend].end())
+    const auto found = gMsPerPass[backend][drawing].find(level);
+    if (found == gMsPerPass[backend][drawing].end())
         return std::nullopt;
     return found->second;
 }
@@ -119,9 +126,11 @@ const std::vector<std::string>& ShippedLevels()
     return names;
 }
 
-// The shipped level with the most bricks and actors: the busiest field.
+// The shipped level with the most bricks and actors: the busiest field. Opens the game
+// first, so that any benchmark may ask for it first.
 std::string BusiestLevel()
 {
+    benchgame::OpenGame();
     static const std::string busiest = benchgame::LevelGame::Busiest(ShippedLevels());
     return busiest;
 }
@@ -142,14 +151,17 @@ struct PassTally
     int games = 0;
     double seconds[PHASE_COUNT] = {};
     double regionPixels = 0.0, regionRects = 0.0, redrawnCalls = 0.0;
+    int drawnWholeByChoice = 0;
+    double calls = 0.0, callPixels = 0.0, pieces = 0.0, piecePixels = 0.0;
 };
 
-// Brings a new game of the level into play, untimed; false, with the benchmark skipped
-// and the reason, when it does not come into play with its ten balls and whole paddles.
-bool StartPlay(benchmark::State& state, benchgame::LevelGame& game, Canvas& canvas)
+// Brings a new game of the level into play, untimed, each pass presented; false, with the benchmark
+// skipped and the reason, when it does not come into play with its ten balls and whole paddles.
+bool StartPlay(benchmark::State& state, benchgame::LevelGame& game, Canvas& canvas,
+               DisplayManager& manager)
 {
     game.Load();
-    const std::string mistake = game.Serve(kBalls, &canvas);
+    const std::string mistake = game.Serve(kBalls, &canvas, [&manager] { manager.Flip(); });
     if (mistake.empty())
         return true;
     state.SkipWithError(("not in play before the timed passes: " + mistake).c_str());
@@ -196,6 +208,11 @@ bool GoesOn(benchmark::State& state, const benchgame::LevelGame& game, bool& ski
         tally.regionPixels += double(recorder->GetRegion().GetArea());
         tally.regionRects += double(recorder->GetRegion().GetRects().size());
         tally.redrawnCalls += recorder->GetLastDrawCount();
+        tally.drawnWholeByChoice += recorder->WasLastDrawnWholeByChoice() ? 1 : 0;
+        tally.calls += double(recorder->GetLastWholeWork().calls);
+        tally.callPixels += double(recorder->GetLastWholeWork().pixels);
+        tally.pieces += double(recorder->GetLastRegionWork().calls);
+        tally.piecePixels += double(recorder->GetLastRegionWork().pixels);
     }
     game.DeleteDead();
     lap(PHASE_DELETE);
@@ -204,7 +221,7 @@ bool GoesOn(benchmark::State& state, const benchgame::LevelGame& game, bool& ski
 
 // The benchmark's figures from its tally.
 void Report(benchmark::State& state, const PassTally& tally, const benchgame::LevelGame& game,
-            bool accel3d, const std::string& level, bool fullRedraw)
+            bool accel3d, const std::string& level, Drawing drawing)
 {
     const int passes = tally.passes;
     const double perPass = passes ? 1000.0 / passes : 0.0;
@@ -213,8 +230,8 @@ void Report(benchmark::State& state, const PassTally& tally, const benchgame::Le
         state.counters[kPhaseNames[phase]] = tally.seconds[phase] * perPass;
         total += tally.seconds[phase] * perPass;
     }
-    if (!fullRedraw && passes > 0)
-        gMsPerPass[accel3d ? 1 : 0][level] = total;
+    if (passes > 0)
+        gMsPerPass[accel3d ? 1 : 0][drawing][level] = total;
     state.counters["pass_cpu_ms"] = total;
     // What was drawn again and presented, a pass on average: share of the screen,
     // rectangles, drawing calls.
@@ -222,23 +239,34 @@ void Report(benchmark::State& state, const PassTally& tally, const benchgame::Le
         passes ? 100.0 * tally.regionPixels / passes / (640.0 * 480.0) : 0.0;
     state.counters["region_rects"] = passes ? tally.regionRects / passes : 0.0;
     state.counters["redrawn_calls"] = passes ? tally.redrawnCalls / passes : 0.0;
+    // The work the recorder weighs (recorded frames only): the frame's calls and the
+    // thousands of pixels of their boxes, and the pieces the region's drawing was planned
+    // in and the thousands of pixels of the boxes inside them.
+    const double perPassK = passes ? 1.0 / passes / 1000.0 : 0.0;
+    state.counters["calls"] = passes ? tally.calls / passes : 0.0;
+    state.counters["call_kpx"] = tally.callPixels * perPassK;
+    state.counters["pieces"] = passes ? tally.pieces / passes : 0.0;
+    state.counters["piece_kpx"] = tally.piecePixels * perPassK;
+    // Passes drawn whole because the region would have cost more.
+    state.counters["whole_pct"] = passes ? 100.0 * tally.drawnWholeByChoice / passes : 0.0;
     // Each timed pass began in the playing state with ten balls in play: how many games,
     // and so how many passes each, that took.
     state.counters["balls"] = kBalls;
     state.counters["games"] = tally.games;
     state.counters["bricks"] = double(game.GetLogic()->GetBricks().GetMembers().size());
-    state.SetLabel(level + ", " + game.GetStateName());
+    state.SetLabel(level + ", " + game.GetStateName() + ", " + kDrawingNames[drawing]);
 }
 
 // Plays the level pass by pass, each game brought into play untimed and checked after
 // every timed pass: a game ends at its first lost ball or after kPassesPerGame passes, and
-// the next one starts. With fullRedraw every frame is drawn and presented whole, as before
-// the screen was drawn only where it changed: the figure to compare with.
+// next one starts. Frames are drawn the given way (DRAW_WHOLE: drawn and presented whole,
+// as before the screen was drawn only where it changed).
 void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level,
-                bool fullRedraw = false)
+                Drawing drawing = DRAW_CHOSEN)
 {
     DisplayManager manager;
-    manager.SetFullRedraw(fullRedraw);
+    manager.SetFullRedraw(drawing == DRAW_WHOLE);
+    manager.SetRegionAlways(drawing == DRAW_REGION);
     if (!benchgame::StartDisplay(manager, accel3d)) {
         state.SkipWithError("the display backend could not be started");
         return;
@@ -253,7 +281,7 @@ void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level,
     for (auto _ : state) {
         if (!playing || gamePasses == kPassesPerGame) {
             state.PauseTiming();
-            if (!StartPlay(state, *game, canvas))
+            if (!StartPlay(state, *game, canvas, manager))
                 break; // the timer stays paused: a skipped benchmark gives no figures
             state.ResumeTiming();
             ++tally.games;
@@ -267,46 +295,101 @@ void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level,
             break;
     }
     if (!state.error_occurred())
-        Report(state, tally, *game, accel3d, level, fullRedraw);
+        Report(state, tally, *game, accel3d, level, drawing);
 }
 
+// Falling Gold and the busiest level, in each backend, each drawn the three ways.
 void BM_FallingGoldSDL(benchmark::State& state)
 {
     PlayPasses(state, false, "FallingGold");
 }
-BENCHMARK(BM_FallingGoldSDL)->Unit(benchmark::kMillisecond)->Iterations(1500);
+BENCHMARK(BM_FallingGoldSDL)->Unit(benchmark::kMillisecond)->Iterations(benchfigure::Passes(1500));
 
 void BM_FallingGoldDirect3D(benchmark::State& state)
 {
     PlayPasses(state, true, "FallingGold");
 }
-BENCHMARK(BM_FallingGoldDirect3D)->Unit(benchmark::kMillisecond)->Iterations(1500);
+BENCHMARK(BM_FallingGoldDirect3D)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
+
+void BM_FallingGoldSDLRegion(benchmark::State& state)
+{
+    PlayPasses(state, false, "FallingGold", DRAW_REGION);
+}
+BENCHMARK(BM_FallingGoldSDLRegion)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
+
+void BM_FallingGoldDirect3DRegion(benchmark::State& state)
+{
+    PlayPasses(state, true, "FallingGold", DRAW_REGION);
+}
+BENCHMARK(BM_FallingGoldDirect3DRegion)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
 
 void BM_FallingGoldSDLFullRedraw(benchmark::State& state)
 {
-    PlayPasses(state, false, "FallingGold", true);
+    PlayPasses(state, false, "FallingGold", DRAW_WHOLE);
 }
-BENCHMARK(BM_FallingGoldSDLFullRedraw)->Unit(benchmark::kMillisecond)->Iterations(1500);
+BENCHMARK(BM_FallingGoldSDLFullRedraw)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
 
 void BM_FallingGoldDirect3DFullRedraw(benchmark::State& state)
 {
-    PlayPasses(state, true, "FallingGold", true);
+    PlayPasses(state, true, "FallingGold", DRAW_WHOLE);
 }
-BENCHMARK(BM_FallingGoldDirect3DFullRedraw)->Unit(benchmark::kMillisecond)->Iterations(1500);
+BENCHMARK(BM_FallingGoldDirect3DFullRedraw)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
 
 void BM_BusiestLevelSDL(benchmark::State& state)
 {
-    benchgame::OpenGame();
     PlayPasses(state, false, BusiestLevel());
 }
-BENCHMARK(BM_BusiestLevelSDL)->Unit(benchmark::kMillisecond)->Iterations(1500);
+BENCHMARK(BM_BusiestLevelSDL)->Unit(benchmark::kMillisecond)->Iterations(benchfigure::Passes(1500));
 
 void BM_BusiestLevelDirect3D(benchmark::State& state)
 {
-    benchgame::OpenGame();
     PlayPasses(state, true, BusiestLevel());
 }
-BENCHMARK(BM_BusiestLevelDirect3D)->Unit(benchmark::kMillisecond)->Iterations(1500);
+BENCHMARK(BM_BusiestLevelDirect3D)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
+
+void BM_BusiestLevelSDLRegion(benchmark::State& state)
+{
+    PlayPasses(state, false, BusiestLevel(), DRAW_REGION);
+}
+BENCHMARK(BM_BusiestLevelSDLRegion)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
+
+void BM_BusiestLevelDirect3DRegion(benchmark::State& state)
+{
+    PlayPasses(state, true, BusiestLevel(), DRAW_REGION);
+}
+BENCHMARK(BM_BusiestLevelDirect3DRegion)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
+
+void BM_BusiestLevelSDLFullRedraw(benchmark::State& state)
+{
+    PlayPasses(state, false, BusiestLevel(), DRAW_WHOLE);
+}
+BENCHMARK(BM_BusiestLevelSDLFullRedraw)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
+
+void BM_BusiestLevelDirect3DFullRedraw(benchmark::State& state)
+{
+    PlayPasses(state, true, BusiestLevel(), DRAW_WHOLE);
+}
+BENCHMARK(BM_BusiestLevelDirect3DFullRedraw)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(benchfigure::Passes(1500));
 
 // A level of `bricks` red bricks in rows of 19 from the field's top down (past the paddle
 // when there are many): what a level's size costs a pass of play, up to the game's limit.
@@ -328,7 +411,7 @@ void BM_LevelPassBySize(benchmark::State& state)
 }
 BENCHMARK(BM_LevelPassBySize)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(300)
+    ->Iterations(benchfigure::Passes(300))
     ->Arg(250)
     ->Arg(500)
     ->Arg(750)
@@ -345,13 +428,14 @@ void BM_LoadLevel(benchmark::State& state)
     for (auto _ : state) {
         game->Load();
         game->Draw(canvas);
+        manager.Flip(); // the frame is drawn when it is finished
         state.PauseTiming();
         game->End();
         state.ResumeTiming();
     }
     state.SetLabel(BusiestLevel());
 }
-BENCHMARK(BM_LoadLevel)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_LoadLevel)->Unit(benchmark::kMillisecond)->Iterations(benchfigure::Passes(20));
 
 // With BB_BENCH_SHOTS naming a folder: the frame each backend presents after 120 passes of
 // "Welcome", "Falling Gold" and the busiest level, saved there as BMP files
@@ -373,7 +457,7 @@ void BM_SaveFrames(benchmark::State& state)
                 MakoSrand(7);
                 const std::unique_ptr<benchgame::LevelGame> game = NewGame(level);
                 game->Load();
-                game->Serve(kBalls, &canvas);
+                game->Serve(kBalls, &canvas, [&manager] { manager.Flip(); });
                 for (int pass = 0; pass < 120; ++pass) {
                     game->Pass(&canvas);
                     manager.Flip();
@@ -399,15 +483,17 @@ void BM_LevelSummary(benchmark::State& state)
     state.counters["peak_mb"] = peakMb;
     std::set<std::string> levels;
     for (const auto& backend : gMsPerPass)
-        for (const auto& entry : backend)
-            levels.insert(entry.first);
+        for (const auto& drawing : backend)
+            for (const auto& entry : drawing)
+                levels.insert(entry.first);
     const double d3dTarget = kTargetD3DRatio * kTargetPassMs;
     if (!levels.empty())
         std::printf("Every pass timed began in play: the playing state, %d balls in play and "
                     "the serve's paddles whole\n",
                     kBalls);
     for (const std::string& level : levels) {
-        const benchfigure::Figure sdl = MsPerPass(0, level), d3d = MsPerPass(1, level);
+        const benchfigure::Figure sdl = MsPerPass(0, level, DRAW_CHOSEN);
+        const benchfigure::Figure d3d = MsPerPass(1, level, DRAW_CHOSEN);
         const benchfigure::Figure ratio = benchfigure::Ratio(d3d, sdl);
         const std::string times = ratio ? benchfigure::Times(ratio) + " x the SDL figure; " : "";
         std::printf("Level pass %-14s SDL %s (target %.1f ms: %s), Direct3D stand-in %s "
@@ -415,6 +501,12 @@ void BM_LevelSummary(benchmark::State& state)
                     level.c_str(), benchfigure::Ms(sdl).c_str(), kTargetPassMs,
                     benchfigure::Verdict(sdl, kTargetPassMs), benchfigure::Ms(d3d).c_str(),
                     times.c_str(), d3dTarget, benchfigure::Verdict(d3d, d3dTarget));
+        // The two ways the choice chooses between, forced.
+        for (int backend = 0; backend < 2; ++backend)
+            std::printf("           %-14s %-18s region always %s, everything always %s\n", "",
+                        backend ? "Direct3D stand-in" : "SDL",
+                        benchfigure::Ms(MsPerPass(backend, level, DRAW_REGION)).c_str(),
+                        benchfigure::Ms(MsPerPass(backend, level, DRAW_WHOLE)).c_str());
     }
     std::printf("Presented to SDL's %s driver\n", gPresentedTo.c_str());
     std::printf("Peak memory %.1f MB\n", peakMb);

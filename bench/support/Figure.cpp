@@ -1,6 +1,7 @@
 #include "support/Figure.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace benchfigure {
 
@@ -16,6 +17,16 @@ std::string Fixed(double value, int decimals)
 }
 
 } // namespace
+
+int Passes(int passes)
+{
+    const char* quick = std::getenv("BB_BENCH_QUICK");
+    if (quick && *quick && std::string(quick) != "0")
+        return 1;
+    const char* chosen = std::getenv("BB_BENCH_PASSES");
+    const int count = chosen ? std::atoi(chosen) : 0;
+    return count > 0 ? count : passes;
+}
 
 std::string Ms(const Figure& ms, int decimals)
 {

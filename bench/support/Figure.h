@@ -10,6 +10,11 @@ namespace benchfigure {
 
 using Figure = std::optional<double>;
 
+// The passes a benchmark of a fixed count runs: `passes`; 1 when the environment sets
+// BB_BENCH_QUICK (the check that runs every benchmark alone, as briefly as it can); the
+// count BB_BENCH_PASSES gives, when it gives one (fewer for a profiler).
+int Passes(int passes);
+
 // "1.234 ms" (with the given number of decimals), or "not measured".
 std::string Ms(const Figure& ms, int decimals = 3);
 

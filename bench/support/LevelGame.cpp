@@ -59,8 +59,13 @@ void LevelGame::Load()
     m_Logic->StartGame();
 }
 
-std::string LevelGame::Serve(int balls, Canvas* canvas)
+std::string LevelGame::Serve(int balls, Canvas* canvas, const std::function<void()>& present)
 {
+    auto pass = [&] {
+        Pass(canvas);
+        if (canvas && present)
+            present();
+    };
     if (!m_Logic)
         return "no game was loaded";
     // The level's letter shows only in the program; here the controller goes on from the
@@ -68,7 +73,7 @@ std::string LevelGame::Serve(int balls, Canvas* canvas)
     int passes = 0;
     while (passes < kPassLimit &&
            !(m_Logic->IsInState("WaitForSpawn") && m_Logic->CountBallsInPlay() > 0)) {
-        Pass(canvas);
+        pass();
         ++passes;
     }
     if (!m_Logic->IsInState("WaitForSpawn"))
@@ -86,7 +91,7 @@ std::string LevelGame::Serve(int balls, Canvas* canvas)
         m_Logic->AddBall(
             new Ball(120 + 40 * i, 300, 260 * std::cos(angle), -260 * std::sin(angle), true));
     }
-    Pass(canvas);
+    pass();
     return PlayMistake(balls);
 }
 

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,8 +45,10 @@ public:
     // one is given): the passes run until the serve's ball is there, a click (the left
     // button pressed and let go) serves it, and more balls enter play through the
     // controller until `balls` are in play. "" when the game then plays (PlayMistake),
-    // else what went wrong, in one line.
-    std::string Serve(int balls, Canvas* canvas);
+    // else what went wrong, in one line. After each pass drawn, `present` (when given)
+    // presents it: a display that draws only what changed finishes each frame there, as
+    // the program does, instead of piling the serve's frames into the next one.
+    std::string Serve(int balls, Canvas* canvas, const std::function<void()>& present = {});
     // "" while the controller is in its playing state with `balls` balls in play and every
     // paddle of the serve whole; else what differs, in one line.
     std::string PlayMistake(int balls) const;

@@ -371,3 +371,85 @@ TEST_F(ChangedRegionTest, PrimitivesReachingFarOffTheScreenAreRedrawnWhereTheySh
     EXPECT_NE(runs[1][0], runs[1][1]); // the line shows
     EXPECT_NE(runs[1][0], runs[1][2]); // and the circle's top
 }
+
+namespace {
+
+// A frame of many small translucent sprites spread over the screen, under full-screen
+// translucent layers over an opaque background: while `busy`, every sprite moves a little
+// each frame (much moves, but far apart: the region stays a small share of the screen
+// and is cut into hundreds of pieces, each of which every layer is drawn into); otherwise
+// only the first one moves.
+struct ScatteredScene
+{
+    static constexpr int kColumns = 16, kRows = 12, kLayers = 6;
+    std::unique_ptr<Image> background{MakePatternImage(640, 480, 0, 4)};
+    std::unique_ptr<Image> sprite{MakePatternImage(12, 12, 1, 17)};
+
+    void Draw(ImageRenderer& renderer, int frame, bool busy)
+    {
+        SDL_Rect all = MakeRect(0, 0, 640, 480);
+        renderer.DrawImage(background.get(), SHADERTYPE_COPY, &all, nullptr, 255, 0.0, 0);
+        for (int i = 0; i < kColumns * kRows; ++i) {
+            const int step = busy || i == 0 ? frame : 0;
+            SDL_Rect dst = MakeRect(8 + (i % kColumns) * 40 + step * 5,
+                                    6 + (i / kColumns) * 40 + step * 3, 12, 12);
+            renderer.DrawImage(sprite.get(), SHADERTYPE_BLENDPIXELALPHA, &dst, nullptr, 255, 0.0,
+                               0);
+        }
+        for (int layer = 0; layer < kLayers; ++layer)
+            renderer.DrawRect(&all, Color::FromRGBA(40 * layer, 90, 200 - 30 * layer, 24), true);
+    }
+};
+
+} // namespace
+
+// The choice between the changed region and everything, frame by frame, in both backends:
+// what it shows and presents equals full redraws and the region always drawn, while much
+// and little moves. When much moves apart the region would redraw far more calls than the
+// frame makes (the region always drawn shows it), and the choice draws everything; when
+// little moves it draws the region, a small one.
+TEST_F(ChangedRegionTest, TheChoiceShowsWhatFullRedrawsShowAndDrawsEverythingWhenMuchMoves)
+{
+    const int kBusy = 6, kCalm = 6, kFrames = 1 + kBusy + kCalm;
+    for (bool accel3d : {false, true}) {
+        SCOPED_TRACE(accel3d ? "hardware" : "software");
+        enum Way { FULL, CHOSEN, REGION };
+        std::vector<std::vector<std::uint32_t>> shown[3], presented[3];
+        for (Way way : {FULL, CHOSEN, REGION}) {
+            DisplayManager manager;
+            manager.SetFullRedraw(way == FULL);
+            manager.SetRegionAlways(way == REGION);
+            DisplayParams params(false, accel3d, 640, 480, false);
+            manager.ApplyDisplayParams(params);
+            ScatteredScene scene;
+            for (int f = 0; f < kFrames; ++f) {
+                const bool busy = f <= kBusy;
+                scene.Draw(*manager.GetImageRenderer(), f, busy);
+                manager.Flip();
+                shown[way].push_back(RgbPixels(manager.GetScreenshotSurface()));
+                presented[way].push_back(RgbPixels(SDL_GetVideoSurface()));
+                const FrameRecorder& recorder = *manager.GetRecorder();
+                const long long area = recorder.GetRegion().GetArea();
+                if (way == REGION && f > 0 && busy) {
+                    // Much moved, yet the region is no large share of the screen: it is
+                    // the number of calls drawn into its pieces that makes it dear.
+                    EXPECT_LT(area, 640 * 480 / 2) << "frame " << f;
+                    EXPECT_GT(recorder.GetLastDrawCount(), 5 * recorder.GetLastWholeWork().calls)
+                        << "frame " << f;
+                }
+                if (way == CHOSEN && f > 0 && busy) {
+                    EXPECT_TRUE(recorder.WasLastDrawnWholeByChoice()) << "frame " << f;
+                    EXPECT_EQ(640 * 480, area) << "frame " << f;
+                }
+                if (way == CHOSEN && f > kBusy + FrameRecorder::kWholeRun) {
+                    EXPECT_FALSE(recorder.WasLastDrawnWholeByChoice()) << "frame " << f;
+                    EXPECT_LT(area, 640 * 480 / 40) << "frame " << f;
+                }
+            }
+        }
+        EXPECT_EQ("", Differences(shown[FULL], shown[CHOSEN]));
+        EXPECT_EQ("", Differences(presented[FULL], presented[CHOSEN]));
+        EXPECT_EQ("", Differences(shown[FULL], shown[REGION]));
+        EXPECT_EQ("", Differences(presented[FULL], presented[REGION]));
+    }
+}

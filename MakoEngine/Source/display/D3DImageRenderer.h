@@ -33,6 +33,10 @@ public:
     // The device's viewport, which its rasteriser keeps to pixel by pixel. The clip holds
     // until the next call, also across a new device (OnNewDevice).
     void SetClipRect(const SDL_Rect* rect) override;
+    // Fitted like the SDL renderer's (a pixel of a box costs about 6 instructions here):
+    // each quad sets up its texture lookup, clipped or not, and presenting copies the back
+    // buffer to the window.
+    DrawCosts GetDrawCosts() const override { return DrawCosts{1430, 1400, 16, 11}; }
 
     // Opens the scene and sets the render states; a lost display is recovered once.
     void BeginScene();

@@ -60,6 +60,20 @@ std::uint64_t DirtyRegion::WordMask(int left, int right, std::size_t word)
     return upTo & ~((std::uint64_t(1) << first) - 1);
 }
 
+int DirtyRegion::Find(int row, int from, int limit, bool inRegion) const
+{
+    const std::uint64_t* bits = &m_Bits[std::size_t(row) * m_Words];
+    while (from < limit) {
+        const std::size_t w = std::size_t(from >> 6);
+        const std::uint64_t word =
+            (inRegion ? bits[w] : ~bits[w]) & (~std::uint64_t(0) << (from & 63));
+        if (word != 0)
+            return std::min(limit, int(w) * 64 + __builtin_ctzll(word));
+        from = int(w + 1) * 64;
+    }
+    return limit;
+}
+
 void DirtyRegion::Add(const SDL_Rect& rect)
 {
     const TileSpan s = SpanOf(rect);
@@ -103,9 +117,8 @@ bool DirtyRegion::Contains(const SDL_Rect& rect) const
 {
     const TileSpan s = SpanOf(rect);
     for (int row = s.top; row < s.bottom; ++row)
-        for (int column = s.left; column < s.right; ++column)
-            if (!Has(column, row))
-                return false;
+        if (Find(row, s.left, s.right, false) != s.right)
+            return false;
     return true;
 }
 
@@ -125,14 +138,11 @@ void DirtyRegion::Pieces(const SDL_Rect& rect, std::vector<SDL_Rect>& out) const
     };
     for (int row = s.top; row <= s.bottom; ++row) {
         next.clear();
-        for (int column = s.left; row < s.bottom && column < s.right;) {
-            if (!Has(column, row)) {
-                ++column;
-                continue;
-            }
-            const int left = column;
-            while (column < s.right && Has(column, row))
-                ++column;
+        for (int column = s.left; row < s.bottom;) {
+            const int left = Find(row, column, s.right, true);
+            if (left == s.right)
+                break;
+            column = Find(row, left, s.right, false);
             next.push_back(Run{left, column, row});
         }
         std::size_t k = 0;

@@ -29,6 +29,11 @@ public:
     void AddWholeScreen();
     bool IsEmpty() const { return m_TileCount == 0; }
     bool CoversWholeScreen() const { return m_TileCount == m_Columns * m_Rows; }
+    // True when the region holds at least sixteenths/16 of the screen's tiles.
+    bool HoldsShare(long long sixteenths) const
+    {
+        return 16LL * m_TileCount >= sixteenths * m_Columns * m_Rows;
+    }
     // True when the rectangle shares a tile with the region.
     bool Touches(const SDL_Rect& rect) const;
     // True when every tile the rectangle reaches on the screen is in the region.
@@ -58,6 +63,9 @@ private:
         return (m_Bits[std::size_t(row) * m_Words + std::size_t(column >> 6)] >> (column & 63)) &
                1u;
     }
+    // The first column in [from, limit) of the row whose tile is in the region (inRegion)
+    // or out of it (not inRegion); limit when there is none. Word by word.
+    int Find(int row, int from, int limit, bool inRegion) const;
     // The bits of tiles [left, right) in word `word` of a row.
     static std::uint64_t WordMask(int left, int right, std::size_t word);
     // The pixels of tiles [left, right) x [top, bottom), cut to the screen.

@@ -107,6 +107,7 @@ void DisplayManager::CreateAndInitBackend(const DisplayParams& params)
         m_Recorder = std::make_unique<FrameRecorder>(renderer, params.width, params.height,
                                                      m_DisplayBackend.get());
         m_Recorder->SetFullRedraw(m_FullRedraw);
+        m_Recorder->SetRegionAlways(m_RegionAlways);
     }
     Log("DisplayManager::CreateAndInitBackend: END\n");
 }
@@ -203,6 +204,13 @@ void DisplayManager::SetFullRedraw(bool fullRedraw)
     m_FullRedraw = fullRedraw;
     if (m_Recorder)
         m_Recorder->SetFullRedraw(fullRedraw);
+}
+
+void DisplayManager::SetRegionAlways(bool always)
+{
+    m_RegionAlways = always;
+    if (m_Recorder)
+        m_Recorder->SetRegionAlways(always);
 }
 
 void DisplayManager::DrawWholeNext()

@@ -45,6 +45,10 @@ public:
     // Full redraw: every drawing call goes straight to the screen and every frame is
     // presented whole. Kept across display changes.
     void SetFullRedraw(bool fullRedraw);
+    // True: the changed region is drawn every frame, even when drawing everything would
+    // cost less (for measuring and tests; FrameRecorder::SetRegionAlways). Kept across
+    // display changes.
+    void SetRegionAlways(bool always);
     // The next frame is drawn and presented whole: the window system lost part of the
     // picture shown (a window exposed after being covered).
     void DrawWholeNext();
@@ -83,6 +87,7 @@ private:
     // Wraps the backend's renderer; made anew with every successful apply.
     std::unique_ptr<FrameRecorder> m_Recorder;
     bool m_FullRedraw = false;
+    bool m_RegionAlways = false;
     // What the last successful apply showed; valid while m_HasApplied.
     DisplayParams m_LastApplied;
     bool m_HasApplied = false;

@@ -14,6 +14,11 @@
 
 namespace {
 
+long long Area(const SDL_Rect& r)
+{
+    return static_cast<long long>(r.w) * r.h;
+}
+
 // A region presented as at most this many rectangles: enough for a dozen moving things
 // apart.
 const int kMaxRegionRects = 48;
@@ -183,6 +188,8 @@ void FrameRecorder::Record(RecordedDraw& draw, const Poly* poly)
     }
     draw.hash = HashOf(draw, m_Current.polygons);
     m_Current.draws.push_back(draw);
+    ++m_Whole.calls;
+    m_Whole.pixels += Area(draw.bounds);
 }
 
 void FrameRecorder::DrawCircle(int x, int y, int radius, const Color& color, bool filled)
@@ -306,7 +313,12 @@ void FrameRecorder::ReleaseUnusedPictures()
         it = it->second.lastFrame < m_FrameNumber ? m_Held.erase(it) : std::next(it);
 }
 
-void FrameRecorder::CompareFrames()
+bool FrameRecorder::RegionIsSmall() const
+{
+    return m_RegionAlways || !m_Region.HoldsShare(kWholeSixteenths);
+}
+
+bool FrameRecorder::CompareFrames()
 {
     const std::vector<RecordedDraw>& now = m_Current.draws;
     const std::vector<RecordedDraw>& before = m_Previous.draws;
@@ -344,12 +356,17 @@ void FrameRecorder::CompareFrames()
                 break;
             }
         }
-        if (!paired)
+        if (!paired) {
             m_Region.Add(d.bounds); // new, moved or changed
+            if (!RegionIsSmall())
+                return false;
+        }
     }
     for (std::size_t j = 0; j < before.size(); ++j)
         if (!m_PreviousMatched[j])
             m_Region.Add(before[j].bounds); // gone
+    if (!RegionIsSmall())
+        return false;
     // Paired calls that changed places among the others change the pixels they share.
     const std::vector<std::size_t> kept = LongestIncreasing(order);
     std::size_t k = 0;
@@ -360,6 +377,7 @@ void FrameRecorder::CompareFrames()
         }
         m_Region.Add(now[matchedNow[p]].bounds);
     }
+    return RegionIsSmall();
 }
 
 void FrameRecorder::GrowForWholeOnlyDraws()
@@ -401,30 +419,67 @@ void FrameRecorder::Execute(const RecordedDraw& d, const Poly* poly)
     }
 }
 
-void FrameRecorder::DrawRegion()
+bool FrameRecorder::PlanRegion()
 {
     // Call by call, in order, into each piece of the region under it: every pixel of the
     // region gets the calls that reach it, in order, once each.
-    m_LastDrawCount = 0;
-    SDL_Rect clip{};
-    bool clipSet = false;
-    for (const RecordedDraw& d : m_Current.draws) {
+    m_Plan.clear();
+    const ImageRenderer::DrawCosts costs = m_Screen->GetDrawCosts();
+    m_Whole.presented = static_cast<long long>(m_Width) * m_Height;
+    const long long limit = m_Whole.Cost(costs, false);
+    DrawWork& work = m_LastRegion;
+    work = DrawWork{};
+    work.presented = m_Region.GetArea();
+    const std::vector<RecordedDraw>& draws = m_Current.draws;
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+        const RecordedDraw& d = draws[i];
         if (!m_Region.Touches(d.bounds))
             continue;
         m_Region.Pieces(d.bounds, m_Pieces);
         for (const SDL_Rect& piece : m_Pieces) {
-            const SDL_Rect wanted = IntersectRects(piece, d.clip);
-            if (wanted.w == 0 || wanted.h == 0)
+            const SDL_Rect clip = IntersectRects(piece, d.clip);
+            if (clip.w == 0 || clip.h == 0)
                 continue;
-            if (!clipSet || !RectEquals(wanted, clip)) {
-                clip = wanted;
-                clipSet = true;
-                m_Screen->SetClipRect(&clip);
-            }
-            Execute(d, d.kind == RecordedDraw::POLYGON ? &m_Current.polygons[d.polygon] : nullptr);
-            ++m_LastDrawCount;
+            m_Plan.push_back(PlannedDraw{i, clip});
+            ++work.calls;
+            work.pixels += Area(IntersectRects(clip, d.bounds));
         }
+        if (!m_RegionAlways && work.Cost(costs, true) > limit)
+            return false;
     }
+    return true;
+}
+
+void FrameRecorder::DrawPlan()
+{
+    SDL_Rect clip{};
+    bool clipSet = false;
+    for (const PlannedDraw& planned : m_Plan) {
+        const RecordedDraw& d = m_Current.draws[planned.call];
+        if (!clipSet || !RectEquals(planned.clip, clip)) {
+            clip = planned.clip;
+            clipSet = true;
+            m_Screen->SetClipRect(&clip);
+        }
+        Execute(d, d.kind == RecordedDraw::POLYGON ? &m_Current.polygons[d.polygon] : nullptr);
+    }
+    m_LastDrawCount = static_cast<int>(m_Plan.size());
+    m_Screen->SetClipRect(nullptr);
+}
+
+void FrameRecorder::DrawWhole()
+{
+    SDL_Rect clip{};
+    bool clipSet = false;
+    for (const RecordedDraw& d : m_Current.draws) {
+        if (!clipSet || !RectEquals(d.clip, clip)) {
+            clip = d.clip;
+            clipSet = true;
+            m_Screen->SetClipRect(&clip);
+        }
+        Execute(d, d.kind == RecordedDraw::POLYGON ? &m_Current.polygons[d.polygon] : nullptr);
+    }
+    m_LastDrawCount = static_cast<int>(m_Current.draws.size());
     m_Screen->SetClipRect(nullptr);
 }
 
@@ -439,6 +494,8 @@ bool FrameRecorder::DisplayWasLost()
 const DirtyRegion& FrameRecorder::FinishFrame() MAKO_LIFETIMEBOUND
 {
     m_Region.Clear();
+    m_ChoseWhole = false;
+    m_LastRegion = DrawWork{};
     if (m_FullRedraw) {
         m_Region.AddWholeScreen();
         m_FrameOpen = false;
@@ -446,24 +503,37 @@ const DirtyRegion& FrameRecorder::FinishFrame() MAKO_LIFETIMEBOUND
     }
     if (m_Display)
         m_Display->PrepareFrame();
-    if (DisplayWasLost() || m_WholeNext) {
-        m_Region.AddWholeScreen();
-        m_WholeNext = false;
-    } else {
-        CompareFrames();
-        GrowForWholeOnlyDraws();
+    bool whole = DisplayWasLost() || m_WholeNext;
+    m_WholeNext = false;
+    if (!whole && !m_RegionAlways && m_WholeRunLeft > 0) {
+        --m_WholeRunLeft;
+        whole = m_ChoseWhole = true;
+    } else if (!whole) {
+        const bool small = CompareFrames();
+        if (small)
+            GrowForWholeOnlyDraws();
+        m_ChoseWhole = !small || !PlanRegion();
+        whole = m_ChoseWhole;
+        m_WholeRunLeft = m_ChoseWhole ? kWholeRun : 0;
     }
-    DrawRegion();
+    if (whole) {
+        m_Region.AddWholeScreen();
+        DrawWhole();
+    } else {
+        DrawPlan();
+    }
     // Lost while the region was drawn: what the display holds outside it is not the last
     // frame any more. (A display is lost before the frame's first pixel, when it begins
     // drawing, so drawing the frame whole over it blends nothing twice.)
     if (DisplayWasLost() && !m_Region.CoversWholeScreen()) {
-        m_Region.Clear();
         m_Region.AddWholeScreen();
-        DrawRegion();
+        DrawWhole();
     }
     std::swap(m_Previous, m_Current);
     m_Current.Clear();
+    m_Whole.presented = static_cast<long long>(m_Width) * m_Height;
+    m_LastWhole = m_Whole;
+    m_Whole = DrawWork{};
     ReleaseUnusedPictures();
     ++m_FrameNumber;
     m_FrameOpen = false;

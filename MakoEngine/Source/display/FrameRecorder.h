@@ -15,6 +15,17 @@
 // Full redraw (SetFullRedraw) draws every call at once and presents the whole screen,
 // as the game did before; it is the fallback and the reference the tests compare with.
 //
+// The region is drawn only when it costs less than drawing everything. Before a frame is
+// drawn, its work both ways (DrawWork) is weighed with the screen renderer's costs
+// (ImageRenderer::GetDrawCosts): drawing everything is every call, unclipped, over its
+// whole box, and the whole screen presented; drawing the region is every piece a call is
+// clipped to, over the part of its box in the piece, and the region presented. When the
+// region would cost more (many things moving, or one big thing), the frame is drawn and
+// presented whole, with the same pixels; the comparison with the last frame stops early
+// once the region holds most of the screen, planning the region's pieces stops once they
+// cost more, and the next kWholeRun frames are drawn whole without being compared.
+// SetRegionAlways turns the choice off (for measuring and tests).
+//
 // What it relies on: the screen renderer's target still holds the last finished frame when
 // the next one is drawn. The SDL backend draws into SDL's video surface itself; the
 // Direct3D backend draws into a back buffer that presenting copies to the display and
@@ -76,6 +87,20 @@ struct RecordedDraw
     std::uint64_t hash = 0;
 };
 
+// The work of drawing a frame one way, as the recorder estimates it before drawing.
+struct DrawWork
+{
+    long long calls = 0;     // calls drawn (pieces, for the region)
+    long long pixels = 0;    // pixels of their boxes (inside the pieces, for the region)
+    long long presented = 0; // pixels presented
+    // The work weighed with a renderer's costs; clipped: the calls are clipped ones.
+    long long Cost(const ImageRenderer::DrawCosts& costs, bool clipped) const
+    {
+        return calls * (clipped ? costs.clippedCall : costs.call) +
+               (pixels * costs.pixels16 + presented * costs.presented16) / 16;
+    }
+};
+
 class FrameRecorder : public ImageRenderer
 {
 public:
@@ -87,6 +112,13 @@ public:
 
     // Full redraw on or off; either way the next frame is drawn and presented whole.
     void SetFullRedraw(bool fullRedraw);
+    // True: the changed region is drawn even when drawing everything would cost less.
+    void SetRegionAlways(bool always) { m_RegionAlways = always; }
+    // The comparison stops once the region holds this share of the screen, in 1/16ths.
+    static constexpr long long kWholeSixteenths = 12;
+    // After a frame the estimate drew whole, this many more are drawn whole without being
+    // compared (much keeps moving for a while); then the next is weighed again.
+    static constexpr int kWholeRun = 3;
     // The next frame is drawn and presented whole: the picture shown was damaged outside
     // the game's drawing (a window uncovered).
     void DrawWholeNext() { m_WholeNext = true; }
@@ -100,6 +132,13 @@ public:
     const DirtyRegion& GetRegion() const MAKO_LIFETIMEBOUND { return m_Region; }
     // Calls drawn on the screen by the last finished frame (its own, not the recorded).
     int GetLastDrawCount() const { return m_LastDrawCount; }
+    // True when the last finished frame was drawn whole because its region would have
+    // cost more (not because of full redraw, a first frame or a display change).
+    bool WasLastDrawnWholeByChoice() const { return m_ChoseWhole; }
+    // The last finished frame's work drawn whole, and drawn as its region (as far as it
+    // was planned: not at all when the comparison stopped early), for figures.
+    const DrawWork& GetLastWholeWork() const { return m_LastWhole; }
+    const DrawWork& GetLastRegionWork() const { return m_LastRegion; }
 
     Image* GetTargetSurface() override { return m_Screen->GetTargetSurface(); }
     void DrawCircle(int x, int y, int radius, const Color& color, bool filled) override;
@@ -134,10 +173,19 @@ private:
     // The image to draw a surface record's picture through: one held by the recorder.
     Image* HoldPicture(SurfaceNode* node);
     void ReleaseUnusedPictures();
-    // Marks the calls that differ between the two frames in the region.
-    void CompareFrames();
+    // Marks the calls that differ between the two frames in the region; false when it
+    // stopped early because the region holds most of the screen (the choice is on).
+    bool CompareFrames();
     void GrowForWholeOnlyDraws();
-    void DrawRegion();
+    // The pieces each call is drawn in (m_Plan), and whether drawing them and presenting
+    // the region costs less than drawing and presenting everything (always true when the
+    // choice is off). Stops planning once the region costs more.
+    bool PlanRegion();
+    void DrawPlan();
+    // Every call drawn with its own clip only: the frame drawn whole.
+    void DrawWhole();
+    // True when the region is worth comparing further: not most of the screen.
+    bool RegionIsSmall() const;
     // True when the display lost its pixels since the last look.
     bool DisplayWasLost();
 
@@ -155,11 +203,25 @@ private:
     DirtyRegion m_Region;
     SDL_Rect m_Clip;
     int m_LastDrawCount = 0;
+    bool m_RegionAlways = false;
+    bool m_ChoseWhole = false;
+    int m_WholeRunLeft = 0; // frames still to draw whole without comparing
+    // The open frame's work drawn whole, and the last finished frame's both ways.
+    DrawWork m_Whole;
+    DrawWork m_LastWhole;
+    DrawWork m_LastRegion;
     std::unordered_map<SurfaceNode*, HeldPicture> m_Held;
     // Scratch of CompareFrames, kept to avoid allocating every frame.
     std::vector<std::size_t> m_PreviousByHash;
     std::vector<char> m_PreviousMatched;
     std::vector<std::size_t> m_MatchedOrder;
     std::vector<std::size_t> m_MatchedNow;
-    std::vector<SDL_Rect> m_Pieces; // scratch of DrawRegion
+    std::vector<SDL_Rect> m_Pieces; // scratch of PlanRegion
+    // The region's drawing: call (its position in the frame) and the piece it is clipped to.
+    struct PlannedDraw
+    {
+        std::size_t call;
+        SDL_Rect clip;
+    };
+    std::vector<PlannedDraw> m_Plan;
 };

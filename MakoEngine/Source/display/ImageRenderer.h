@@ -37,6 +37,22 @@ public:
     // call. What is drawn inside it is exactly what drawing without it draws there.
     virtual void SetClipRect(const SDL_Rect* rect) = 0;
 
+    // What drawing costs on this target, in the units of one pixel of a call's box: a call,
+    // a call of the changed region (clipped to one of its pieces, its planning shared out
+    // among them), and 16 pixels of a box drawn and of the screen presented. The frame
+    // recorder weighs a frame's changed region against drawing everything with them. The
+    // figures are the SDL renderer's, fitted to the instructions the play benchmark's passes
+    // take drawn each way (a pixel of a box costs about 1.8 instructions there; presenting
+    // under X11 is a copy).
+    struct DrawCosts
+    {
+        int call = 1000;
+        int clippedCall = 1465;
+        int pixels16 = 16;
+        int presented16 = 4;
+    };
+    virtual DrawCosts GetDrawCosts() const { return DrawCosts{}; }
+
     // After this call the renderer's destruction leaves its target alone; whoever called
     // it keeps the target (GetTargetSurface) alive or deletes it.
     virtual void ReleaseTarget() {}
