@@ -180,8 +180,9 @@ TEST_F(PictureCostTest, AHugeSizeInAnyHeaderIsRefusedBeforeItIsDecoded)
                   Load(c.name, c.bytes, largest));
         EXPECT_TRUE(Manager().IsDamaged(c.name));
         EXPECT_EQ(1, ReportsNaming(c.name));
-        if (watched)
+        if (watched) {
             EXPECT_LT(largest, 8u << 20) << "bytes allocated at once";
+        }
     }
 }
 
