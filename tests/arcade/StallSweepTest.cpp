@@ -12,6 +12,7 @@
 #include "autoplay/GameOutcome.h"
 #include "core/Random.h"
 #include "field/Ball.h"
+#include "field/Brick.h"
 #include "logic/LevelManager.h"
 #include "logic/PlayProgress.h"
 #include "logic/StallRule.h"
@@ -23,6 +24,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 using gametest::GameFixture;
 
@@ -37,7 +39,13 @@ protected:
     static void SetUpTestSuite()
     {
         GameFixture::SetUpTestSuite();
-        bbtest::LoadGameLevels();
+        LevelFiles() = bbtest::LoadGameLevels();
+    }
+    // The written levels' files, as the pack holds them.
+    static std::vector<std::string>& LevelFiles()
+    {
+        static std::vector<std::string> files;
+        return files;
     }
 
     // A game of its own on a fresh screen and play layer, as the game screen builds them,
@@ -157,5 +165,63 @@ TEST_F(StallSweepTest, APullThatHoldsTheBallAgainstMetalLetsGo)
                         pull, seed, played, longest, State().c_str());
         }
 }
+
+// Every written level under a strong pull towards its top, with the bricks that can break
+// gone but for the lowest the level needs: whatever of the level never breaks (metal, towers'
+// roofs) is all that is left to strike, and a ball the pull holds against it would never
+// come down. Each level that has such bricks is played with a seed of its own.
+class StallSweepLevels : public StallSweepTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(StallSweepLevels, APullTowardsALevelsMetalLetsGo)
+{
+    const std::vector<std::string>& files = LevelFiles();
+    const int part = GetParam();
+    int played = 0;
+    for (std::size_t i = part; i < files.size(); i += 4) {
+        const std::string level = files[i].substr(0, files[i].rfind('.'));
+        const std::string table = "Levels['" + level + "']";
+        bbtest::EvalLua("(function() __StallSaved = " + table + ".gravity " + table +
+                        ".gravity = { strength = 400, direction = { 0, -1 } } return 1 end)()");
+        StartLevel(level, 100 + unsigned(i));
+        // Serve, then leave the lowest brick the level needs and what never breaks.
+        for (int n = 0; n < 600 && State() != "Playing"; ++n) {
+            m_Player.PlayOnePass(logic, true);
+            passes.Step();
+        }
+        std::vector<Brick*> breakable;
+        Brick* kept = nullptr;
+        bool metal = false;
+        for (Actor* actor : logic->GetBricks().GetMembers())
+            if (Brick* brick = dynamic_cast<Brick*>(actor); brick && !brick->IsDead()) {
+                if (!brick->CanBreak()) {
+                    metal = true;
+                    continue;
+                }
+                breakable.push_back(brick);
+                if (brick->IsNecessary() && (!kept || brick->GetY() > kept->GetY()))
+                    kept = brick;
+            }
+        if (metal && kept) {
+            for (Brick* brick : breakable)
+                if (brick != kept)
+                    brick->Kill();
+            int passesPlayed = 0;
+            const int longest = LongestStill(kStillLimit + 500, passesPlayed);
+            ++played;
+            EXPECT_LT(longest, kStillLimit)
+                << level << " seed " << 100 + i << ": no progress for " << longest << " passes;"
+                << Balls() << "; left to break: " << PlayProgress::Remaining(logic);
+            std::printf("%s seed %zu: %d passes, longest stretch without progress %d, %s\n",
+                        level.c_str(), 100 + i, passesPlayed, longest, State().c_str());
+        }
+        bbtest::EvalLua("(function() " + table +
+                        ".gravity = __StallSaved __StallSaved = nil return 1 end)()");
+    }
+    std::printf("%d levels with bricks that never break played\n", played);
+}
+
+INSTANTIATE_TEST_SUITE_P(Quarters, StallSweepLevels, ::testing::Range(0, 4));
 
 } // namespace
