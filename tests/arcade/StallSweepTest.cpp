@@ -1,11 +1,12 @@
 // Every level must end however its ball flies. A ball can find a path that never brings the
-// level nearer its end and never comes down to the paddle: a pull that holds it against
-// bricks that never break, a round between the walls and such bricks. The sweep builds
-// fields that hold a ball so, with pulls of several strengths and headings and balls served
-// with several seeds, and plays each game with the headless player, which gives the
-// controller only what a player's mouse gives the game screen. The watch is the harnesses'
-// own: a game fails when neither a paddle touch, nor a brick giving way, nor a ball lost
-// has moved it on for kStillLimit passes, far longer than the game lets such a path last.
+// level nearer its end and never comes down to the paddle, such as a pull that holds it
+// against bricks that never break. The sweep builds fields that hold a ball so (a metal
+// ceiling; every written level's own unbreakable bricks) with pulls of several strengths and
+// headings and balls served with seeds of their own, and plays each game with the headless
+// player, which gives the controller only what a player's mouse gives the game screen. The
+// watch is the test's own: a game fails when neither a paddle touch, nor a brick giving way,
+// nor a ball lost has moved it on for kStillLimit passes, far longer than the game lets such
+// a path last.
 #include "GameFixture.h"
 
 #include "autoplay/AutoPlayer.h"
