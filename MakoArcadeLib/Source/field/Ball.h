@@ -129,7 +129,14 @@ public:
     // (ten seconds) is adrift: a level's gravity lets go of it until it strikes one again,
     // so a pull away from the paddle can never keep the ball from coming back to it.
     static constexpr int kAdriftTicks = 312;
-    bool IsAdrift() const { return m_TicksSinceStrike >= kAdriftTicks; }
+    bool IsAdrift() const { return m_TicksSinceStrike >= kAdriftTicks || m_Astray > 0; }
+    // A ball whose path has brought the level no nearer its end for long (the game's stall
+    // rule, logic/StallRule, decides) is astray: it is adrift however often it strikes
+    // something, and each bounce off a wall or anything else that is not the paddle turns
+    // its flight by a random angle of up to `turn` degrees (drawn with MakoRand), so no
+    // closed path can hold it. 0 ends it; the rule ends it once play moves on.
+    void SetAstray(double turn) { m_Astray = turn > 0.0 ? turn : 0.0; }
+    double GetAstray() const { return m_Astray; }
 
     // What watches over play (the autoplay harnesses) hears of each put-back of a free ball
     // sunk into a wall (see KeepOutOfWalls), before the ball is moved: where its centre
@@ -167,6 +174,8 @@ public:
                          double nx, double ny, double depth, bool solid) override;
     void DetectLoop(ArcadeStructure* other, double nx, double ny);
     void KickOutOfFlatPath();
+    // An astray ball's bounce: its flight turned by a random angle (SetAstray).
+    void TurnAstray();
     void ApplyBounceEffects(double addSpeed, double x, double y, double nx, double ny);
     void LightningConnect(ArcadeStructure* other, ArcadeGameLogic* logic);
     const char* GetBehaviourAlias() const override { return m_Active ? "ActiveBall" : nullptr; }
@@ -288,6 +297,8 @@ protected:
     int m_LoopCount = 0;
     int m_TicksSinceLoop = 1000;
     int m_LoopEscalation = 0;
+    // The most degrees an astray ball's bounce turns its flight; 0 while it is not astray.
+    double m_Astray = 0.0;
     // The cached image zoomed by the image scale (software drawing and blur copies).
     std::unique_ptr<Image> m_ScaledImage;
     bool m_EmittersStarted = false;

@@ -5,6 +5,7 @@
 
 #include "core/Class.h"
 #include "core/Log.h"
+#include "core/Random.h"
 #include "core/Utility.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/PhysicsBody.h"
@@ -152,6 +153,24 @@ void Ball::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doubl
         if (solid)
             ApplyBounceEffects(0.0, x, y, nx, ny);
     }
+    if (solid && m_Astray > 0.0 && !IsKind(other, "Paddle"))
+        TurnAstray();
+}
+
+void Ball::TurnAstray()
+{
+    PhysicsBody* body = GetPhysicsBody();
+    if (!body)
+        return;
+    // Either way, at least a fifth of the most, so every bounce changes the path.
+    const double most = m_Astray;
+    const double size = most * (0.2 + RandomDouble(0.8));
+    const double angle = (MakoRand() & 1) ? size : -size;
+    const Vector2D v = body->GetLinearVel();
+    const double a = angle * kDegreesToRadians;
+    body->SetLinearVel(v.x * std::cos(a) - v.y * std::sin(a),
+                       v.x * std::sin(a) + v.y * std::cos(a));
+    LogAtLevel(3, "Ball: astray.  Turning its flight by %f degrees.\n", angle);
 }
 
 void Ball::DetectLoop(ArcadeStructure* other, double nx, double ny)

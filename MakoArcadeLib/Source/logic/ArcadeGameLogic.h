@@ -16,6 +16,7 @@
 #include "logic/ArcadeKeyboardTranslator.h"
 #include "logic/EarlyPress.h"
 #include "logic/LevelContainer.h"
+#include "logic/StallRule.h"
 #include "luaplus/LuaPlus.h"
 #include "scene/ActorGroup.h"
 #include "scene/ActorLink.h"
@@ -232,6 +233,9 @@ public:
     // nothing made, when the level holds more than Level::MAX_FIELD_OBJECTS.
     void SetLevel(Level* level);
     Level* GetLevel() const MAKO_LIFETIMEBOUND { return m_Level.get(); }
+    // The rule that turns balls from paths that never bring the level nearer its end; the
+    // state Playing runs it after each pass, a new level starts it afresh.
+    StallRule& GetStallRule() MAKO_LIFETIMEBOUND { return m_StallRule; }
 
     // ---- The field, as the level and the states read it ------------------------------------
     Screen* GetGameScreen() const { return GetScreen(); }
@@ -398,6 +402,7 @@ private:
 
     Actor* m_PlayLayer = nullptr;
     std::unique_ptr<Level> m_Level;
+    StallRule m_StallRule;
     Actor* m_Artefact = nullptr;
     std::unique_ptr<World> m_World;
     std::set<std::uint32_t> m_OwnedTimers;

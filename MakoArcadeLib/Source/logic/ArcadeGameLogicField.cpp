@@ -232,6 +232,7 @@ Actor* ArcadeGameLogic::FindActor(const std::string& name) const
 void ArcadeGameLogic::SetLevel(Level* level)
 {
     m_Level.reset(level);
+    m_StallRule.Reset();
     if (!level)
         return;
     // One place for the whole build, so a problem shared by many entries (a global of the

@@ -1,6 +1,13 @@
 #pragma once
 // Loads PNG, JPEG and BMP files (names ending exactly in ".png", ".jpg" or ".bmp") into
-// image resources with SDL_image, through the registered image factory.
+// image resources with SDL_image, through the registered image factory. A picture's cost is
+// known before it is decoded: its header (resources/PictureHeader) gives its format and size,
+// and a picture larger than kMaxPictureSide on a side or kMaxPicturePixels in all, or one
+// whose pixels (one step of work for every kPixelsPerStep) the open work meter cannot pay
+// for, is refused: named through the data report ("The picture "..." is 16000 x 16000
+// pixels by its PNG header, more than a picture may have ...; it is not decoded, and a plain
+// stand-in takes its place"), and stood in for as a damaged one. The bytes are decoded only
+// as the format their header shows.
 #include "luaplus/LuaPlus.h"
 #include "resources/ResourceLoader.h"
 
@@ -21,6 +28,11 @@ public:
     bool LoadStandIn(ResourceInfo& info) override;
 
     static constexpr int kStandInSize = 32;
+    // The largest picture: thirteen times the pixels of the largest the game ships (a 640 x
+    // 480 screen) and five times its widest side (736), 16 MiB decoded.
+    static constexpr long long kMaxPictureSide = 4096;
+    static constexpr long long kMaxPicturePixels = 4096LL * 1024;
+    static constexpr long long kPixelsPerStep = 256;
     static constexpr int kMaxStandInSide = 4096;
     static constexpr long long kMaxStandInPixels = 4096LL * 1024;
 

@@ -29,6 +29,8 @@ void Playing::Tick()
 {
     ArcadeGameLogic* logic = m_Logic;
     logic->TickField(ArcadeGameLogic::FIELD_TICK_LEVEL | ArcadeGameLogic::FIELD_TICK_HIT_METER);
+    if (logic->IsInState("Playing"))
+        logic->GetStallRule().Update(logic);
     if (m_ClearLevel && logic->IsInState("Playing")) {
         m_ClearLevel = false;
         logic->GetBricks().KillAll();

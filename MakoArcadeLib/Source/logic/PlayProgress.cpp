@@ -1,11 +1,9 @@
-#include "PlayProgress.h"
+#include "logic/PlayProgress.h"
 
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
 
 #include <algorithm>
-
-namespace autoplay {
 
 namespace {
 
@@ -67,5 +65,3 @@ std::string PlayProgress::Remaining(ArcadeGameLogic* logic, int most)
         text += "; " + std::to_string(more) + " more";
     return text;
 }
-
-} // namespace autoplay
