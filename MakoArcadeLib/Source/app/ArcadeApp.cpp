@@ -1,6 +1,7 @@
 #include "app/ArcadeApp.h"
 #include "app/CommandLineOptions.h"
 #include "app/SourceFolders.h"
+#include "players/TopRecordsList.h"
 
 #include "core/Config.h"
 #include "core/Exception.h"
@@ -273,7 +274,8 @@ void ArcadeApp::ApplyWindowIcon()
 
 bool CompareGameScores(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b)
 {
-    return ReadIntegerFromObject(a["gameScore"]) > ReadIntegerFromObject(b["gameScore"]);
+    // A record without a score counts as none: the one ordering of scores decides.
+    return TopGameRecordsList::ByGameScore(a, b);
 }
 
 // ReloadLevels(): runs the level scripts again.
