@@ -20,7 +20,10 @@
 #include "resources/ResourceScanner.h"
 #include "resources/SDLImageLoader.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
+#include "screens/ArcadeArtifactScreen.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeLabScreen.h"
+#include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
 #include "screens/GameStart.h"
 #include "screens/Screen.h"
@@ -93,6 +96,9 @@ public:
         LoadLevels(pack);
         InitScreenManager();
         m_ScreenManager->AddScreen(new ArcadeMenuScreen());
+        m_ScreenManager->AddScreen(new ArcadeMapScreen());
+        m_ScreenManager->AddScreen(new ArcadeLabScreen());
+        m_ScreenManager->AddScreen(new ArcadeArtifactScreen());
         m_ScreenManager->AddScreen(new ArcadeGameScreen());
         m_ScreenManager->AddScreen(new Screen("Elsewhere", "", nullptr));
         SwitchTo("Elsewhere");
@@ -125,6 +131,11 @@ public:
         Pass(kMenuPasses);
         auto* menu = static_cast<ArcadeMenuScreen*>(m_ScreenManager->GetScreen("MenuScreen"));
         const bool cardShown = menu->GetCard() != nullptr;
+        // Every other screen that shows the card or its records.
+        for (const char* screen : {"MapScreen", "LabScreen", "ArtifactScreen", "MenuScreen"}) {
+            SwitchTo(screen);
+            Pass(kMenuPasses);
+        }
         CreateGameOptionsForCurrentPlayer();
         SwitchTo("GameScreen");
         Pass(kGamePasses);
