@@ -234,6 +234,7 @@ protected:
         const auto start = std::chrono::steady_clock::now();
         const Survey& survey = GetSurvey();
         EXPECT_GE(survey.folders.size(), 10u);
+        EXPECT_GE(survey.levels.size(), 10u);
         int runs = 0, played = 0;
         for (std::size_t i = shard; i < survey.folders.size(); i += kShards) {
             const Folder& folder = survey.folders[i];
@@ -245,6 +246,11 @@ protected:
                                             ->GetGlobal("ShapeSweepRenamed")
                                             .Call(original.c_str())
                                             .ToString();
+            std::string names;
+            for (const std::string& level : levels)
+                names += " " + level;
+            std::cout << folder.relative << ": " << folder.pictures.size() << " pictures, levels"
+                      << (names.empty() ? " none" : names) << std::endl;
             for (const auto& [change, text] :
                  {std::pair<std::string, std::string>{"emptied", "Metadata {}\n"},
                   {"animations renamed, one frame", renamed}}) {
