@@ -16,6 +16,8 @@
 #include "players/GameDataIO.h"
 #include "players/GameRecordManager.h"
 #include "players/PlayerManager.h"
+#include "players/TopRecordsList.h"
+#include "players/TopRecordsManager.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceScanner.h"
 #include "resources/SDLImageLoader.h"
@@ -108,6 +110,7 @@ public:
         m_ScreenManager.reset();
         DeleteDeadActors();
         m_LevelManager.reset();
+        m_TopRecordsManager.reset();
         m_PlayerManager.reset();
         m_GameRecordManager.reset();
         m_TimerManager.reset();
@@ -125,6 +128,10 @@ public:
         // while it lives.
         m_GameRecordManager = std::make_unique<GameRecordManager>(state);
         m_PlayerManager = std::make_unique<PlayerManager>(state);
+        // The top-ten list the game keeps: every record of the card is ordered into it.
+        m_TopRecordsManager = std::make_unique<TopRecordsManager>();
+        m_TopRecordsManager->AddList(std::make_unique<TopGameRecordsList>(
+            "Top Ten Scores", &TopGameRecordsList::ByGameScore));
         GameDataIO cards(folder);
         cards.LoadAllPlayerData(true);
         SwitchTo("MenuScreen");
@@ -148,6 +155,7 @@ public:
         SwitchTo("Elsewhere");
         Pass(1);
         MakoLuaState::LoadString(state, "GameOptions = nil");
+        m_TopRecordsManager.reset();
         m_PlayerManager.reset();
         m_GameRecordManager.reset();
     }
