@@ -297,10 +297,11 @@ protected:
         Ball::FreeBallImages();
         // A folder whose pictures have frames or animations, asked for in the run: what the
         // change took away is named with the folder.
-        if (askedFolder && folder.animated)
+        if (askedFolder && folder.animated) {
             EXPECT_NE(std::string::npos, log.Text().find(folder.relative + "/"))
                 << run << "\n"
                 << log.Text().substr(0, 3000);
+        }
         EXPECT_EQ(std::string::npos, log.Text().find("Assertion failed")) << run;
     }
 
