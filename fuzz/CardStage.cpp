@@ -16,11 +16,16 @@
 #include "players/GameDataIO.h"
 #include "players/GameRecordManager.h"
 #include "players/PlayerManager.h"
+#include "players/TopRecordsList.h"
+#include "players/TopRecordsManager.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceScanner.h"
 #include "resources/SDLImageLoader.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
+#include "screens/ArcadeArtifactScreen.h"
 #include "screens/ArcadeGameScreen.h"
+#include "screens/ArcadeLabScreen.h"
+#include "screens/ArcadeMapScreen.h"
 #include "screens/ArcadeMenuScreen.h"
 #include "screens/GameStart.h"
 #include "screens/Screen.h"
@@ -93,6 +98,9 @@ public:
         LoadLevels(pack);
         InitScreenManager();
         m_ScreenManager->AddScreen(new ArcadeMenuScreen());
+        m_ScreenManager->AddScreen(new ArcadeMapScreen());
+        m_ScreenManager->AddScreen(new ArcadeLabScreen());
+        m_ScreenManager->AddScreen(new ArcadeArtifactScreen());
         m_ScreenManager->AddScreen(new ArcadeGameScreen());
         m_ScreenManager->AddScreen(new Screen("Elsewhere", "", nullptr));
         SwitchTo("Elsewhere");
@@ -102,6 +110,7 @@ public:
         m_ScreenManager.reset();
         DeleteDeadActors();
         m_LevelManager.reset();
+        m_TopRecordsManager.reset();
         m_PlayerManager.reset();
         m_GameRecordManager.reset();
         m_TimerManager.reset();
@@ -119,12 +128,21 @@ public:
         // while it lives.
         m_GameRecordManager = std::make_unique<GameRecordManager>(state);
         m_PlayerManager = std::make_unique<PlayerManager>(state);
+        // The top-ten list the game keeps: every record of the card is ordered into it.
+        m_TopRecordsManager = std::make_unique<TopRecordsManager>();
+        m_TopRecordsManager->AddList(std::make_unique<TopGameRecordsList>(
+            "Top Ten Scores", &TopGameRecordsList::ByGameScore));
         GameDataIO cards(folder);
         cards.LoadAllPlayerData(true);
         SwitchTo("MenuScreen");
         Pass(kMenuPasses);
         auto* menu = static_cast<ArcadeMenuScreen*>(m_ScreenManager->GetScreen("MenuScreen"));
         const bool cardShown = menu->GetCard() != nullptr;
+        // Every other screen that shows the card or its records.
+        for (const char* screen : {"MapScreen", "LabScreen", "ArtifactScreen", "MenuScreen"}) {
+            SwitchTo(screen);
+            Pass(kMenuPasses);
+        }
         CreateGameOptionsForCurrentPlayer();
         SwitchTo("GameScreen");
         Pass(kGamePasses);
@@ -137,6 +155,7 @@ public:
         SwitchTo("Elsewhere");
         Pass(1);
         MakoLuaState::LoadString(state, "GameOptions = nil");
+        m_TopRecordsManager.reset();
         m_PlayerManager.reset();
         m_GameRecordManager.reset();
     }

@@ -2,8 +2,9 @@
 // The game around a player card, for the card fuzz entry: the game's application without a
 // window, over the generated asset pack (the folder named by BB_TEST_ASSET_PACK), with the
 // game scripts, the levels, the menu screen and the game screen. Play loads the cards of a
-// folder as the game's start does, shows the menu with the current player's card, then
-// starts the current player's selected level and plays its first passes.
+// folder as the game's start does, shows the menu with the current player's card and every
+// screen that shows a card or its records (the map, the lab, the finds), then starts the
+// current player's selected level and plays its first passes.
 //
 // Made once per process, on first use; Get answers nullptr when there is no pack (then the
 // entry only reads and writes the card). Every run starts from the same random seed, so an
@@ -18,8 +19,8 @@ class CardStage
 public:
     static CardStage* Get();
 
-    // Loads the cards of folder (ending in '/'), shows the menu, starts the first current
-    // player's game, and leaves for an empty screen again.
+    // Loads the cards of folder (ending in '/'), shows the menu, the map, the lab and the
+    // finds, starts the first current player's game, and leaves for an empty screen again.
     void Play(const std::string& folder);
 
     // What playing a level came to.

@@ -83,8 +83,8 @@ void PlayCard(const uint8_t* data, size_t size)
     WriteScratchFile(folder + "Player1.card", data, size);
     try {
         stage->Play(folder);
-    } catch (const Exception& e) {
-        Fail("the game could not show and play a card it loaded: " + e.GetMessage());
+    } catch (const std::exception& e) {
+        Fail(std::string("the game could not show and play a card it loaded: ") + e.what());
     }
 }
 
@@ -158,6 +158,28 @@ std::vector<Seed> SavedCardSeeds()
         "Players[1].Options['game.mode'] = 'Adventure'\n"
         "Players[1].Game_Records = { { gameRecordGuid = 5, gameRecordType = 'game',"
         " playerGuid = Players[1].guid, gameScore = 40 } }\n";
+    // Cards whose game records lack what the lists order them by, or hold it as another
+    // kind, huge, or twice: each record is one object made from the card.
+    const std::string head = "Player { guid = 77, Card_Version = 4, Name = \"Zed\", Options = { "
+                             "[\"game.mode\"] = \"Adventure\", [\"player.skill\"] = \"gamer\" }, "
+                             "Game_Records = { ";
+    for (const char* records :
+         {"{ gameRecordGuid = 1, gameRecordType = \"game\" }, { gameRecordGuid = 2, "
+          "gameRecordType = \"game\" }",
+          "{ gameRecordGuid = 1, gameRecordType = \"game\" }, { gameRecordGuid = 2, "
+          "gameRecordType = \"game\", gameScore = 40 }, { gameRecordGuid = 3, gameRecordType = "
+          "\"game\", gameScore = \"many\" }, { gameRecordGuid = 4, gameRecordType = \"game\", "
+          "gameScore = { 5 } }",
+          "{ gameRecordGuid = 1, gameRecordType = \"game\", gameScore = 1e308 }, { "
+          "gameRecordGuid = 1, gameRecordType = \"game\", gameScore = -1 }, { gameRecordGuid = "
+          "2.5, gameRecordType = \"game\", gameScore = 0/0 }, 7, { gameRecordType = 5 }"})
+        fixtures.push_back(head + records + " } }");
+    std::string many = head;
+    for (int i = 1; i <= 40; ++i)
+        many += "{ gameRecordGuid = " + std::to_string(i) + ", gameRecordType = \"game\"" +
+                (i % 3 ? ", gameScore = " + std::to_string(i * 7919 % 1000) : std::string()) +
+                " }, ";
+    fixtures.push_back(many + "} }");
     fixtures.push_back(std::string());
     for (size_t i = 0; i < fixtures.size(); ++i) {
         std::error_code ignored;

@@ -117,6 +117,17 @@ TEST_F(ArcadeAppTest, HigherScoresComeFirstAndEqualScoresAreNotOrdered)
     MakoLuaState::LoadString(GetGlobalLuaState(), "_arcadetest = {gameScore = function() "
                                                   "return 900 end}");
     EXPECT_TRUE(CompareGameScores(GetGlobalLuaState()->GetGlobal("_arcadetest"), Record(899)));
+    // A record without a score (none, a text, a function that fails) counts as none: after
+    // every scored record, and not before another without one.
+    MakoLuaState::LoadString(GetGlobalLuaState(),
+                             "_arcadenone = { {}, {gameScore = 'many'}, "
+                             "{gameScore = function() error('no score') end} }");
+    for (int i = 1; i <= 3; ++i) {
+        const LuaPlus::LuaObject none = GetGlobalLuaState()->GetGlobal("_arcadenone")[i];
+        EXPECT_TRUE(CompareGameScores(Record(0), none)) << i;
+        EXPECT_FALSE(CompareGameScores(none, Record(0))) << i;
+        EXPECT_FALSE(CompareGameScores(none, none)) << i;
+    }
 }
 
 TEST_F(ArcadeAppTest, AWindowWithoutItsIconIsOnlyWarnedAbout)

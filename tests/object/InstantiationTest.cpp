@@ -1,6 +1,7 @@
 // Making objects from script tables: by class name, through resource chains, with class
 // defaults, and the failures on the way.
 #include "ObjectTestSupport.h"
+#include "support/engine/LogCapture.h"
 
 #include "core/ClassManager.h"
 #include "core/Exception.h"
@@ -147,13 +148,38 @@ TEST_F(ObjectTest, ManyObjectsAreMadeInKeyOrderWithTheirKeys)
     for (Object* object : objects)
         delete object;
 
-    // A failure part way deletes what this call made and keeps what was there before.
+    // An entry its data cannot make is left out and named once with the list's owner and
+    // its key; the others are made. A failed check of the program's own deletes what this
+    // call made, keeps what was there before, and passes on.
     const int live = Thing::s_Live;
     Thing kept;
     objects.assign(1, &kept);
-    EXPECT_THROW(ClassManager::GetInstance()->InstantiateObjects(
-                     Table("{{class = 'TestThing'}, {class = 'TestGadget', serial = 1}}"), objects),
-                 Exception);
+    {
+        bbtest::LogCapture log;
+        ClassManager::GetInstance()->InstantiateObjects(
+            Table(
+                "{{class = 'TestThing'}, {class = 'TestGadget', serial = 1}, {class = 'TestNone'},"
+                " {class = 'TestThing', count = 3}}"),
+            objects, nullptr, "Shelf \"left\"");
+        ASSERT_EQ(3u, objects.size());
+        EXPECT_EQ(3, static_cast<Thing*>(objects[2])->m_Count);
+        delete objects[1];
+        delete objects[2];
+        objects.resize(1);
+        EXPECT_NE(std::string::npos,
+                  log.Text().find("Shelf \"left\", entry [2]: Cannot apply the locked property, "
+                                  "\"serial\". TestGadget: \"serial\" cannot be set; it is "
+                                  "read-only; it is left out"))
+            << log.Text();
+        EXPECT_NE(std::string::npos,
+                  log.Text().find("Shelf \"left\", entry [3]: The table names the class "
+                                  "\"TestNone\", which the game does not have; it is left out"))
+            << log.Text();
+    }
+    EXPECT_THROW(
+        ClassManager::GetInstance()->InstantiateObjects(
+            Table("{{class = 'TestThing'}, {class = 'TestGadget', misfire = 1}}"), objects),
+        Exception);
     ASSERT_EQ(1u, objects.size());
     EXPECT_EQ(&kept, objects[0]);
     EXPECT_EQ(live + 1, Thing::s_Live);

@@ -102,6 +102,7 @@ void Gadget::RegisterProperties(Class& c)
 {
     c.RegisterPropertySetter(MakeLockedAccessor("serial"));
     c.RegisterPropertySetter(MakeFunctionAccessor(&Gadget::Detonate, "detonate"));
+    c.RegisterPropertySetter(MakeFunctionAccessor(&Gadget::Misfire, "misfire"));
     c.RegisterPropertyGetter(MakeMemberAccessor<PROPERTY_STRING>(&Gadget::m_Model, "label"));
     c.RegisterPropertySetter(MakeMemberAccessor<PROPERTY_STRING>(&Gadget::m_Model, "label"));
     c.BuildDefaults();
@@ -110,6 +111,11 @@ void Gadget::RegisterProperties(Class& c)
 void Gadget::Detonate(const LuaObject& value)
 {
     MAKO_THROW(ApplyPropertyError, "The gadget went off: " + value.ToString());
+}
+
+void Gadget::Misfire(const LuaObject& value)
+{
+    MAKO_ASSERT_MSG(value.IsNil(), "the gadget's own check");
 }
 
 } // namespace objtest

@@ -4,12 +4,12 @@
 // initialised once per test program; each test has a resource manager of its own (so an
 // empty `Resources` table) and starts with an empty posted-event queue. Also the small classes the
 // tests register.
-#include "support/MessageOf.h"
 #include "core/Class.h"
 #include "core/EventQueue.h"
 #include "core/Object.h"
 #include "core/State.h"
 #include "resources/ResourceManager.h"
+#include "support/MessageOf.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,8 @@ public:
     std::vector<std::pair<void*, int>> m_Notices;
 };
 
-// Below Thing: a locked "serial", a "detonate" function property that always fails, its
+// Below Thing: a locked "serial", a "detonate" function property that always fails (and a
+// "misfire" whose check always fails), its
 // own "label" hiding Thing's, and defaults built at registration.
 class Gadget : public Thing
 {
@@ -83,6 +84,8 @@ class Gadget : public Thing
 public:
     static void RegisterProperties(Class& c);
     void Detonate(const LuaPlus::LuaObject& value);
+    // A failed check of the program's own (any value).
+    void Misfire(const LuaPlus::LuaObject& value);
     std::string m_Model = "basic";
 };
 

@@ -141,6 +141,37 @@ TEST_F(TopTenTest, TheListKeepsTheTenBestAndTheSaverWritesBackWhatItHolds)
     records.reset();
 }
 
+// A record without a score (none, a text, a table, not finite) counts as none: the list
+// orders it after every scored record, in the order such records came, never raises, and
+// names each once.
+TEST_F(TopTenTest, ARecordWithoutAScoreCountsAsNoneNamedOnce)
+{
+    bbtest::LogCapture log;
+    auto records = std::make_unique<GameRecordManager>(State());
+    TopGameRecordsList list("Top Ten Scores", &TopGameRecordsList::ByGameScore);
+    const char* const scores[] = {"5", "nil", "'many'", "9", "{ 1 }", "0/0", "7"};
+    for (int i = 0; i < 7; ++i) {
+        Run("R = { gameRecordGuid = " + std::to_string(301 + i) +
+            ", gameRecordType = 'g', gameScore = " + scores[i] + " }");
+        GameRecord record(Global("R"));
+        EXPECT_NO_THROW(list.OnGameRecord(record)) << scores[i];
+        EXPECT_NO_THROW(list.OnGameRecord(record)) << scores[i];
+    }
+    std::string order;
+    for (int i = 0; i < list.GetCount(); ++i)
+        order += std::to_string(list.GetRecord(i).GetGuid()) + " ";
+    EXPECT_EQ("304 304 307 307 301 301 302 302 303 303 ", order);
+    for (const char* said : {"Game record 302: \"gameScore\" is nil, not a number; the record "
+                             "counts as having no score",
+                             "Game record 303: \"gameScore\" is the string \"many\"",
+                             "Game record 305: \"gameScore\" is a table",
+                             "Game record 306: \"gameScore\" is the number "}) {
+        const std::size_t at = log.Text().find(said);
+        EXPECT_NE(std::string::npos, at) << said << "\n" << log.Text();
+        EXPECT_EQ(std::string::npos, log.Text().find(said, at + 1)) << "said twice: " << said;
+    }
+}
+
 // A card's game record the game cannot read (not a table, no whole guid, no type, a guid
 // known already) is refused with what is wrong, naming the key: never an assertion.
 TEST_F(TopTenTest, ARecordTheGameCannotReadIsRefusedNamingTheKey)

@@ -8,7 +8,9 @@
 #include "scene/Animation.h"
 #include "scene/FlattenedActor.h"
 #include "scene/GridLayout.h"
+#include "support/engine/LogCapture.h"
 
+#include <functional>
 #include <memory>
 
 using LuaPlus::LuaObject;
@@ -135,37 +137,103 @@ TEST_F(SceneTest, ADelayHoldsTheFrameBeforeTheNextOneShows)
     EXPECT_EQ(2, reported.GetAnimation()->CurrentFrame());
 }
 
-TEST_F(SceneTest, AnimationsThatCannotPlayFailClearly)
+// A picture whose metadata lacks what an animation asks (no metadata, no animations, no
+// list of that name, a nest too deep, an element of no kind, a frame past the picture) plays
+// its first frame or the nearest frame in its place: nothing raises, the actor goes on
+// ticking, and each problem is named once with the actor and the picture.
+TEST_F(SceneTest, AnimationsThatCannotPlayShowAStandInNamedOnce)
 {
+    bbtest::LogCapture log;
     Actor plain;
-    plain.ApplyStringProperty("name", "plain");
+    plain.ApplyStringProperty("name", "plainStandIn");
     plain.SetImage(new Image(2, 2, 1, 0), "");
-    EXPECT_EQ("Actor does not have metadata: plain",
-              MessageOf([&] { plain.PlayAnimation("walk"); }));
-    EXPECT_EQ(nullptr, plain.GetAnimation());
-    EXPECT_TRUE(plain.GetChildren().empty() || plain.GetChildren().front()->IsDead());
+    plain.PlayAnimation("walk");
+    EXPECT_EQ(0, plain.GetFrame());
+    FramesOver(plain, 10);
 
-    AnimatedActor actor("{walk = {1}, self = {'self'}, loop = {1, 'loop'}, bad = {1, true}, "
+    AnimatedActor actor("{walk = {1}, self = {'self'}, loop = {1, 'loop'}, bad = {1, true, 3}, "
                         "far = {12}}");
-    EXPECT_EQ("Actor does not have a specified animation:\nactor = sprite\nanimation name = run",
-              MessageOf([&] { actor.PlayAnimation("run"); }));
-    EXPECT_NE(std::string::npos,
-              MessageOf([&] { actor.PlayAnimation("self"); }).find("nested deeper than 32"));
-    EXPECT_NE(std::string::npos,
-              MessageOf([&] { actor.PlayAnimation("far"); }).find("out of range"));
-
+    actor.ApplyStringProperty("name", "spriteStandIn");
+    for (const char* name : {"run", "self", "far", "bad", "loop", "run"}) {
+        SCOPED_TRACE(name);
+        EXPECT_NO_THROW({
+            actor.LoopAnimation(name);
+            FramesOver(actor, 40);
+        });
+        EXPECT_TRUE(actor.GetFrame() >= 0 && actor.GetFrame() < 10) << actor.GetFrame();
+    }
+    // A missing name shows the first frame; a frame past the picture its last one.
+    actor.LoopAnimation("run");
+    EXPECT_EQ(0, actor.GetFrame());
+    actor.PlayAnimation("far");
+    EXPECT_EQ(9, actor.GetFrame());
     actor.PlayAnimation("bad");
-    bbtest::PassHarness passes(&actor);
-    EXPECT_EQ("Unknown element in animation:\ntype = boolean\nanimation name = bad\nA frame "
-              "number, a delay or a repeat table belongs there.",
-              MessageOf([&] { passes.Step(4); }));
+    EXPECT_EQ((std::vector<int>{1, 3}), FramesOver(actor, 8));
 
-    // An animation naming itself at its end runs into the depth limit, not out of memory.
-    actor.PlayAnimation("loop");
-    std::string failure;
-    for (int i = 0; i < 400 && failure.empty(); ++i)
-        failure = MessageOf([&] { passes.Step(); });
-    EXPECT_NE(std::string::npos, failure.find("nested deeper than 32"));
+    const std::string text = log.Text();
+    for (const char* said :
+         {"Actor \"plainStandIn\": the animation \"walk\" is asked of the image \"\", which has "
+          "no metadata; its first frame is shown",
+          "Actor \"spriteStandIn\": the animation \"run\" is asked of the image \"strip\", which "
+          "has no animation of that name; its first frame is shown",
+          "nests deeper than 32 levels; its first frame is shown",
+          "frame 12 is out of range for the image \"strip\", which has 10 frames; frame 9 is "
+          "shown",
+          "the animation \"bad\" holds the boolean true, which is no frame, animation name or "
+          "command; it is passed over"}) {
+        const std::size_t at = text.find(said);
+        EXPECT_NE(std::string::npos, at) << said << "\n" << text.substr(0, 3000);
+        EXPECT_EQ(std::string::npos, text.find(said, at + 1)) << "said twice: " << said;
+    }
+}
+
+namespace {
+
+// A child that runs `step` at each tick, counting its ticks.
+class SteppingChild : public Actor
+{
+public:
+    explicit SteppingChild(std::function<void()> step) : m_Step(std::move(step)) {}
+    void Tick() override
+    {
+        ++ticks;
+        if (m_Step)
+            m_Step();
+        Actor::Tick();
+    }
+    int ticks = 0;
+
+private:
+    std::function<void()> m_Step;
+};
+
+} // namespace
+
+// A child whose tick meets an error of its data (a value read from its table that is not
+// there) is left out of play, named once, and its siblings tick on; a failed check of the
+// program's own passes on to the crash reporter.
+TEST_F(SceneTest, AChildWhoseDataFailsIsLeftOutOfPlayAndItsSiblingsGoOn)
+{
+    bbtest::LogCapture log;
+    Actor parent;
+    auto* broken = new SteppingChild([] { SceneTest::Table("{}")["score"].GetNumber(); });
+    auto* sound = new SteppingChild(nullptr);
+    broken->ApplyStringProperty("name", "brokenChild");
+    parent.AddChild(broken, "brokenChild");
+    parent.AddChild(sound, "soundChild");
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NO_THROW(parent.Tick());
+    EXPECT_EQ(1, broken->ticks);
+    EXPECT_EQ(5, sound->ticks);
+    const std::string said = "Actor \"brokenChild\": LuaObject::GetNumber: expected a number, got "
+                             "a nil value; it is left out of play";
+    const std::size_t at = log.Text().find(said);
+    EXPECT_NE(std::string::npos, at) << log.Text();
+    EXPECT_EQ(std::string::npos, log.Text().find(said, at + 1));
+
+    auto* mistaken = new SteppingChild([] { MAKO_ASSERT(1 + 1 == 3); });
+    parent.AddChild(mistaken, "mistakenChild");
+    EXPECT_THROW(parent.Tick(), Exception);
 }
 
 // Animations read from a metadata file, mended as the scanner and the picture's loader mend

@@ -5,6 +5,7 @@
 #include "core/Config.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "display/Image.h"
 #include "field/Ball.h"
 #include "logic/LevelManager.h"
@@ -12,6 +13,7 @@
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "players/GameDataIO.h"
+#include "players/TopRecordsList.h"
 #include "resources/ResourceManager.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "scene/Actor.h"
@@ -271,9 +273,31 @@ void ArcadeApp::ApplyWindowIcon()
 
 // ---- Scores and scripts -------------------------------------------------------------------
 
+namespace {
+
+// A record's score as the arcade orders it: a number, or what a function the game's scripts
+// kept there gives; a record without either (or whose function fails) has none.
+bool ArcadeScore(const LuaPlus::LuaObject& record, double* score)
+{
+    const LuaPlus::LuaObject value = record.IsTable() ? record["gameScore"] : LuaPlus::LuaObject();
+    if (!value.IsFunction())
+        return TopGameRecordsList::GameScore(record, score);
+    return ObjectBoundary::Guard("A game record", "it counts as having no score",
+                                 [&] { *score = ReadIntegerFromObject(value); });
+}
+
+} // namespace
+
 bool CompareGameScores(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b)
 {
-    return ReadIntegerFromObject(a["gameScore"]) > ReadIntegerFromObject(b["gameScore"]);
+    // A record without a score counts as none and comes after every scored one.
+    double scoreA = 0;
+    double scoreB = 0;
+    const bool scoredA = ArcadeScore(a, &scoreA);
+    const bool scoredB = ArcadeScore(b, &scoreB);
+    if (scoredA != scoredB)
+        return scoredA;
+    return scoredA && scoreA > scoreB;
 }
 
 // ReloadLevels(): runs the level scripts again.

@@ -56,5 +56,6 @@ protected:
 };
 
 // Orders game records by score: true when a's gameScore (read as an integer from the
-// record's table) is greater than b's.
+// record's table) is greater than b's. A record without a score counts as none and comes
+// after every scored one; never raises.
 bool CompareGameScores(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b);

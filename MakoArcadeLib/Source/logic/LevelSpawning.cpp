@@ -8,6 +8,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/ObjectDescription.h"
 #include "core/StopSignal.h"
 #include "core/TableOrder.h"
@@ -178,10 +179,11 @@ Ball* ProbeBall()
 
 // The one guard around each entry the level build makes (a brick, an actor, the
 // artefact): it charges the open work meter one step first, so a stop asked for or a
-// meter run out ends the build at this entry, not after the list. Whatever else making the
-// entry raises is a problem of the data: it is reported through DataReport at the entry's
-// key path (where, in the level) and the entry is left out. Nothing the build makes logs a
-// data problem any other way. True when make() ran through.
+// meter run out ends the build at this entry, not after the list. An error of the entry's
+// data (core/ObjectBoundary decides which are) is reported through DataReport at the
+// entry's key path (where, in the level) and the entry is left out; the program's own
+// mistakes pass on to the crash reporter. Nothing the build makes logs a data problem any
+// other way. True when make() ran through.
 template <typename Make>
 bool GuardEntry(const std::string& level, const std::string& where, const Make& make)
 {
@@ -193,12 +195,13 @@ bool GuardEntry(const std::string& level, const std::string& where, const Make& 
     try {
         make();
         return true;
-    } catch (const WorkSpent&) {
-        throw;
-    } catch (const Exception& e) {
-        why = e.GetMessage();
     } catch (const std::exception& e) {
-        why = e.what();
+        // The level's entries are objects made from data: the object boundary decides what
+        // is data's (the meter's end and the program's own mistakes pass on).
+        if (!ObjectBoundary::IsDataError(e))
+            throw;
+        const Exception* engine = dynamic_cast<const Exception*>(&e);
+        why = engine ? engine->GetMessage() : e.what();
     }
     LevelPlace place(level, 0, 0, where);
     DataReport::Report(std::string(), "it cannot be made and is left out: " + why);

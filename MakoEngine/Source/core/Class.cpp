@@ -3,6 +3,7 @@
 #include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "core/Object.h"
+#include "core/ObjectBoundary.h"
 #include "lua/MakoLuaState.h"
 
 #include <boost/format.hpp>
@@ -121,7 +122,7 @@ Object* Class::Instantiate(const LuaObject& params) const
 {
     // A class named by data may be one that is never made by name (Powerup, Motion).
     if (!m_InstantiatorFunction)
-        MAKO_THROW(Exception, "Objects of the class \"" + m_Name + "\" cannot be made by name.");
+        MAKO_THROW(DataError, "Objects of the class \"" + m_Name + "\" cannot be made by name.");
     return m_InstantiatorFunction(params);
 }
 

@@ -5,6 +5,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Object.h"
+#include "core/ObjectBoundary.h"
 #include "core/TableOrder.h"
 #include "core/ValueTypeError.h"
 #include "lua/LuaFunctionList.h"
@@ -159,7 +160,7 @@ Object* ClassManager::InstantiateObject(const LuaObject& paramTable)
 {
     // The table comes from data as often as from the game: what it lacks is a sentence.
     if (!paramTable.IsTable())
-        MAKO_THROW(Exception, "An object is made from a table, not from " +
+        MAKO_THROW(DataError, "An object is made from a table, not from " +
                                   DescribeScriptValue(paramTable) + ".");
     LuaObject className = paramTable["class"];
     Class* c = className.IsString() ? GetClass(className.GetString(), true)
@@ -170,24 +171,32 @@ Object* ClassManager::InstantiateObject(const LuaObject& paramTable)
                                                ShortenedText(className.GetString()) +
                                                "\", which the game does not have.");
     if (!c)
-        MAKO_THROW(Exception, "The table names no class, neither by itself nor by its resources.");
+        MAKO_THROW(DataError, "The table names no class, neither by itself nor by its resources.");
     return c->Instantiate(paramTable);
 }
 
 void ClassManager::InstantiateObjects(const LuaObject& paramTables, std::vector<Object*>& objects,
-                                      LuaObject* keyTable)
+                                      LuaObject* keyTable, const std::string& owner)
 {
     if (!paramTables.IsTable())
         MAKO_THROW_VALUE_TYPE("a table of object tables", paramTables);
-    // The new objects are this call's until every one stands: a failure deletes them and
-    // leaves the list as it was.
+    // The new objects are this call's until every one stands: a program's failure deletes
+    // them and leaves the list as it was.
     std::vector<std::unique_ptr<Object>> made;
     int keyIndex = 1;
     for (const LuaObject& key : GetOrderedKeys(paramTables)) {
         LuaObject params = paramTables.RawGet(key);
         if (!params.IsTable())
             continue;
-        std::unique_ptr<Object> object(InstantiateObject(params));
+        // Each entry is one object made from data: one its data cannot make is left out.
+        std::unique_ptr<Object> object;
+        const auto subject = [&owner, &key] {
+            return (owner.empty() ? std::string("An object list") : owner) + ", entry [" +
+                   DataKeyText(key) + "]";
+        };
+        if (!ObjectBoundary::Guard(subject, "it is left out",
+                                   [&] { object.reset(InstantiateObject(params)); }))
+            continue;
         made.push_back(std::move(object));
         if (keyTable) {
             LuaObject entry = keyTable->CreateTable(keyIndex++);

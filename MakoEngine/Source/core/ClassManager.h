@@ -46,10 +46,14 @@ public:
     Object* InstantiateObject(const LuaPlus::LuaObject& params);
     // An object for every entry of the table whose value is a table, in a fixed key order
     // (numbers ascending, then names); with a key table, entry i of it is {key = <key of
-    // the i-th object>}. When one fails, the objects this call made are deleted and taken
-    // off the list again, and the failure passes on.
+    // the i-th object>}. Each entry is one object made from data (core/ObjectBoundary): an
+    // entry its data cannot make is left out, named once with owner (what the list
+    // belongs to, `Actor "Menu"`) and its key. When the program fails (a failed check), the
+    // objects this call made are deleted and taken off the list again, and the failure
+    // passes on.
     void InstantiateObjects(const LuaPlus::LuaObject& paramTables, std::vector<Object*>& objects,
-                            LuaPlus::LuaObject* keyTable = nullptr);
+                            LuaPlus::LuaObject* keyTable = nullptr,
+                            const std::string& owner = std::string());
 
     // The script table `Classes`.
     const LuaPlus::LuaObject& GetClassTable() const MAKO_LIFETIMEBOUND { return m_ClassTable; }

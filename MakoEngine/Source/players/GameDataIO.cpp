@@ -6,6 +6,7 @@
 #include "core/Event.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
@@ -224,26 +225,48 @@ std::string GameDataIO::GetCardPath(int slot) const
     return m_CardsFolder + "Player" + std::to_string(slot) + ".card";
 }
 
+namespace {
+
+// Where a record taken in from a card is: the card and the record's key.
+class CardRecordPlace : public DataPlace
+{
+public:
+    CardRecordPlace(const std::string& card, const std::string& key) : m_Card(card), m_Key(key) {}
+    std::string Describe() const override { return m_Card + ", Game_Records[" + m_Key + "]"; }
+
+private:
+    std::string m_Card;
+    std::string m_Key;
+};
+
+} // namespace
+
 void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
 {
     GameRecordManager* records = GameRecordManager::GetInstance();
     if (!player || !records)
         return;
+    const std::string where = std::string(kind) == "player"
+                                  ? "the card \"" + GetCardPath(index) + "\""
+                                  : std::string(kind) + " " + std::to_string(index);
     int count = 0;
     for (LuaTableIterator it(player->GetGameRecords()); it; it.Next()) {
+        const std::string key = DataKeyText(it.GetKey());
+        // A record is one object made from the card: what its data lacks stops at it.
+        CardRecordPlace place(where, key);
+        DataReport::Place open(place);
         try {
             GameRecord record(it.GetValue());
             records->NotifyObservers(record);
             ++count;
-        } catch (const Exception& e) {
+        } catch (const std::exception& e) {
+            if (!ObjectBoundary::IsDataError(e))
+                throw;
             // A copied card brings records that are known already: they count once. A
             // record the game cannot read is named with its card and key; the card keeps it.
-            const std::string where = std::string(kind) == "player"
-                                          ? "the card \"" + GetCardPath(index) + "\""
-                                          : std::string(kind) + " " + std::to_string(index);
             Log("Warning: %s, Game_Records[%s]: %s; the record is left out of the lists and "
                 "kept on the card\n",
-                where.c_str(), DataKeyText(it.GetKey()).c_str(), e.GetMessage().c_str());
+                where.c_str(), key.c_str(), ObjectBoundary::TextOf(e).c_str());
         }
     }
     LogAtLevel(2, "\tLoaded %d records from %s %d.\n", count, kind, index);

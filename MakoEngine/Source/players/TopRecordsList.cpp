@@ -1,6 +1,10 @@
 #include "players/TopRecordsList.h"
 
 #include "core/Exception.h"
+#include "core/ObjectBoundary.h"
+#include "core/ValueTypeError.h"
+
+#include <cmath>
 
 #include <algorithm>
 
@@ -9,9 +13,24 @@ TopGameRecordsList::TopGameRecordsList(const std::string& name, Ordering orderin
 {
 }
 
+bool TopGameRecordsList::GameScore(const LuaPlus::LuaObject& record, double* score)
+{
+    const LuaPlus::LuaObject value = record.IsTable() ? record["gameScore"] : LuaPlus::LuaObject();
+    if (!value.IsNumber() || !std::isfinite(value.GetNumber()))
+        return false;
+    *score = value.GetNumber();
+    return true;
+}
+
 bool TopGameRecordsList::ByGameScore(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b)
 {
-    return a["gameScore"].GetInteger() > b["gameScore"].GetInteger();
+    double scoreA = 0;
+    double scoreB = 0;
+    const bool scoredA = GameScore(a, &scoreA);
+    const bool scoredB = GameScore(b, &scoreB);
+    if (scoredA != scoredB)
+        return scoredA;
+    return scoredA && scoreA > scoreB;
 }
 
 const GameRecord& TopGameRecordsList::GetRecord(int index) const MAKO_LIFETIMEBOUND
@@ -22,6 +41,12 @@ const GameRecord& TopGameRecordsList::GetRecord(int index) const MAKO_LIFETIMEBO
 
 void TopGameRecordsList::OnGameRecord(const GameRecord& record)
 {
+    const LuaPlus::LuaObject table = record.GetTable();
+    double score = 0;
+    if (!GameScore(table, &score))
+        ObjectBoundary::ReportOnce("Game record " + std::to_string(record.GetGuid()),
+                                   "\"gameScore\" is " + DescribeScriptValue(table["gameScore"]) +
+                                       ", not a number; the record counts as having no score");
     m_Records.push_back(record);
     std::stable_sort(m_Records.begin(), m_Records.end(),
                      [this](const GameRecord& a, const GameRecord& b) {

@@ -34,13 +34,18 @@ public:
     static const int kMaxEntries = 10;
 
     TopGameRecordsList(const std::string& name, Ordering ordering);
-    // The ordering of "Top Ten Scores": the higher gameScore first.
+    // The ordering of "Top Ten Scores": the higher gameScore first; a record without one
+    // counts as none and comes after every scored record. Never raises.
     static bool ByGameScore(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b);
+    // A record's gameScore when it is a finite number: true and *score set; false for a
+    // record without one (a card's record the game did not write may lack it).
+    static bool GameScore(const LuaPlus::LuaObject& record, double* score);
 
     int GetCount() const override { return static_cast<int>(m_Records.size()); }
     const GameRecord& GetRecord(int index) const MAKO_LIFETIMEBOUND override;
     // Adds the record, orders the list (records that compare equal keep the order they
-    // came in) and drops entries past the tenth.
+    // came in) and drops entries past the tenth. A record without a score is named once
+    // (it counts as none).
     void OnGameRecord(const GameRecord& record) override;
 
 private:

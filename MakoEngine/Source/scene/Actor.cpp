@@ -1,9 +1,11 @@
 #include "scene/Actor.h"
 
 #include "core/Class.h"
+#include "core/DataReport.h"
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/ObjectDescription.h"
 #include "display/Canvas.h"
 #include "display/Image.h"
@@ -143,14 +145,22 @@ bool Actor::CanTick() const
     return !m_Dead && (!SceneHost::IsGamePaused() || (m_Flags & ACTORFLAG_TICK_WHILE_PAUSED));
 }
 
+template <typename Step> void Actor::RunInBoundary(const Step& step)
+{
+    if (!ObjectBoundary::Guard([this] { return DescribeObject(*this); }, "it is left out of play",
+                               step))
+        m_LeftOut = true;
+}
+
 void Actor::Tick()
 {
     MAKO_ASSERT(CanTick() == true);
     Object::Tick();
     const bool paused = SceneHost::IsGamePaused();
     ForEachChild(false, [paused](Actor* child) {
-        if (!child->m_Dead && (!paused || (child->m_Flags & ACTORFLAG_TICK_WHILE_PAUSED)))
-            child->Tick();
+        if (!child->m_Dead && !child->m_LeftOut &&
+            (!paused || (child->m_Flags & ACTORFLAG_TICK_WHILE_PAUSED)))
+            child->RunInBoundary([child] { child->Tick(); });
         return false;
     });
 
@@ -197,8 +207,12 @@ void Actor::Render(Canvas& canvas)
     }
     auto renderChildren = [this, &canvas] {
         ForEachChild(false, [&canvas](Actor* child) {
-            if (!(child->m_Flags & ACTORFLAG_NO_RENDER))
-                child->Render(canvas);
+            if (!(child->m_Flags & ACTORFLAG_NO_RENDER) && !child->m_LeftOut) {
+                const int depth = canvas.GetDepth();
+                child->RunInBoundary([child, &canvas] { child->Render(canvas); });
+                while (canvas.GetDepth() > depth)
+                    canvas.PopState();
+            }
             return false;
         });
     };
@@ -546,26 +560,42 @@ Image* Actor::GetCurrentImage() const
     return m_RotatedImage ? m_RotatedImage.get() : m_Image.get();
 }
 
-void Actor::CheckFrame(int frame, const Image* image) const
+int Actor::FrameWithin(int frame, const Image* image) const
 {
     const int frames = image ? image->GetNumFrames() : 1;
     if (frame >= 0 && (!image || frame < frames))
-        return;
-    MAKO_THROW(Exception, boost::str(boost::format("%1%: frame %2% is out of range for the image "
-                                                   "\"%3%\", which has %4% frames.") %
-                                     DescribeObject(*this) % frame % m_ImageName % frames));
+        return frame;
+    const int nearest = std::max(0, std::min(frame, frames - 1));
+    ObjectBoundary::ReportOnce(
+        DescribeObject(*this),
+        boost::str(boost::format("frame %1% is out of range for %2%, which has %3% frames; "
+                                 "frame %4% is shown") %
+                   frame % DescribePicture(m_ImageName) % frames % nearest));
+    return nearest;
+}
+
+std::string Actor::DescribePicture(const std::string& imageName)
+{
+    std::string words = "the image \"" + ShortenedText(imageName) + "\"";
+    ResourceManager* resources = GetResourceManager();
+    const ResourceInfo* info =
+        resources && !imageName.empty() ? resources->FindInfo(imageName, true) : nullptr;
+    if (info && !info->GetMetadataFile().empty())
+        words += " of \"" + info->GetMetadataFile() + "\"";
+    else if (info && !info->Name().empty())
+        words += " (\"" + info->Name() + "\", no metadata file gives it)";
+    return words;
 }
 
 void Actor::SetImage(Image* image, const std::string& name)
 {
+    m_ImageName = name;
     if (image != m_Image.get()) {
-        // Taken before the check: an image whose frames do not fit is deleted.
         std::unique_ptr<Image> taken(image);
         if (taken)
-            CheckFrame(m_Frame, taken.get());
+            m_Frame = FrameWithin(m_Frame, taken.get());
         m_Image = std::move(taken);
     }
-    m_ImageName = name;
     if (m_Image) {
         const Point<int> size = m_Image->GetFrameSize();
         SetSize(size.x, size.y);
@@ -592,7 +622,7 @@ void Actor::SetImageFromResource(const std::string& name)
 
 void Actor::SetFrame(int frame)
 {
-    CheckFrame(frame, m_Image.get());
+    frame = FrameWithin(frame, m_Image.get());
     const bool changed = frame != m_Frame;
     m_Frame = frame;
     if (changed && m_Rotation != 0.0)

@@ -144,8 +144,13 @@ public:
     void SetAlpha(std::uint8_t alpha);
     void SetColor(const Color& color);
     void SetImageFromResource(const std::string& name);
-    // Stores the frame (checked against the image's frames) and rebuilds a rotated image.
+    // Stores the frame (brought within the image's frames, see FrameWithin) and rebuilds a
+    // rotated image.
     void SetFrame(int frame);
+    // A picture as a report names it: `the image "Paddle.png" of "Images/Paddles/metadata.cfg"`
+    // (the metadata file when the current resource manager knows one; else the picture's
+    // own file).
+    static std::string DescribePicture(const std::string& imageName);
     Image* GetCurrentImage() const;
 
     // Alignment, rotation, slides, fades and shader (ActorEffects.cpp).
@@ -260,6 +265,9 @@ protected:
     // Children in list order whose pointer is still a child of this actor when visited
     // (fn returns true to stop). Safe against any change of the list made by fn.
     template <typename Fn> bool ForEachChild(bool topmostFirst, Fn fn);
+    // Runs one step of this actor (its tick, its drawing) inside the object boundary
+    // (core/ObjectBoundary): an error of its data leaves it out of play, named once.
+    template <typename Step> void RunInBoundary(const Step& step);
 
     // Property setters with checks of their own.
     void SetFrameProperty(const LuaPlus::LuaObject& value);
@@ -275,7 +283,10 @@ protected:
     // Ends a fade (the timer fired, or no timer manager runs the fade).
     void FinishFade();
     void KillFadeTimer();
-    void CheckFrame(int frame, const Image* image) const;
+    // The frame itself when the image holds it, else the nearest frame it holds (0 for
+    // none), named once: a picture's frame count comes from its metadata, and a picture
+    // whose metadata lost frames still shows.
+    int FrameWithin(int frame, const Image* image) const;
 
     Color m_Color;
     Actor* m_Parent = nullptr;
@@ -318,6 +329,9 @@ protected:
     bool m_ChildrenBehind = false;
     bool m_Survive = false;
     bool m_Dead = false;
+    // Left out of play after its tick or drawing met an error in its data: no longer
+    // ticked or drawn, kept until its parent lets it go.
+    bool m_LeftOut = false;
     bool m_Sliding = false;
     std::uint32_t m_FadeTimer = 0;
     std::int32_t m_FadeStep = 0;

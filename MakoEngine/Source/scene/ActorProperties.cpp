@@ -6,6 +6,8 @@
 #include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
+#include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 #include "core/ValueTypeError.h"
 #include "display/Image.h"
@@ -140,23 +142,29 @@ void Actor::ApplyObjectList(const LuaObject& value, bool asChildren)
 {
     std::vector<Object*> made;
     LuaObject keys = NewGlobalTable();
-    ClassManager::GetInstance()->InstantiateObjects(value, made, &keys);
-    // The objects are this call's until each is attached. Every one is checked before any
-    // is attached, so a bad entry leaves the actor as it was and nothing made here behind.
+    const std::string property = asChildren ? "children" : "groups";
+    ClassManager::GetInstance()->InstantiateObjects(value, made, &keys,
+                                                    DescribeObject(*this) + ", " + property);
+    // The objects are this call's until each is attached. One of another kind than the
+    // list takes is left out, named once, as an entry that cannot be made is.
     std::vector<std::unique_ptr<Object>> objects(made.begin(), made.end());
-    for (const std::unique_ptr<Object>& object : objects) {
-        const bool fits = asChildren ? dynamic_cast<Actor*>(object.get()) != nullptr
-                                     : dynamic_cast<ActorGroup*>(object.get()) != nullptr;
-        if (!fits) {
-            const std::string className = object->GetClass()->GetName();
-            MAKO_THROW(ApplyPropertyError,
-                       boost::str(boost::format("The property \"%1%\" takes %2%, not "
-                                                "an object of class %3%.") %
-                                  (asChildren ? "children" : "groups") %
-                                  (asChildren ? "actors" : "actor groups") % className));
-        }
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        Object* object = objects[i].get();
+        const bool fits = asChildren ? dynamic_cast<Actor*>(object) != nullptr
+                                     : dynamic_cast<ActorGroup*>(object) != nullptr;
+        if (fits)
+            continue;
+        ObjectBoundary::ReportOnce(
+            DescribeObject(*this),
+            boost::str(boost::format("\"%1%\" takes %2%, not an object of class %3%; it is left "
+                                     "out") %
+                       property % (asChildren ? "actors" : "actor groups") %
+                       object->GetClass()->GetName()));
+        objects[i].reset();
     }
     for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (!objects[i])
+            continue;
         LuaObject key = keys[static_cast<int>(i + 1)];
         if (key.IsTable() && key["key"].IsString())
             objects[i]->ApplyStringProperty("name", key["key"].GetString());
@@ -175,9 +183,7 @@ void Actor::ApplyObjectList(const LuaObject& value, bool asChildren)
 
 void Actor::SetFrameProperty(const LuaObject& value)
 {
-    const int frame = ReadIntegerFromObject(value);
-    CheckFrame(frame, m_Image.get());
-    m_Frame = frame;
+    m_Frame = FrameWithin(ReadIntegerFromObject(value), m_Image.get());
 }
 
 void Actor::SetAlignmentOffsetProperty(const LuaObject& value)

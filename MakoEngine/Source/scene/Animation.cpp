@@ -1,9 +1,14 @@
 #include "scene/Animation.h"
 
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/FramePeriod.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
+#include "core/ObjectDescription.h"
+#include "core/ValueTypeError.h"
 #include "display/Image.h"
+#include "lua/MakoLuaState.h"
 #include "resources/MetadataRanges.h"
 
 #include <boost/format.hpp>
@@ -28,29 +33,44 @@ void Animation::SetTarget(Actor* target)
 
 void Animation::ExtractAndPush(const std::string& name, int position)
 {
-    const std::string actorName = m_Target ? m_Target->GetName() : std::string();
+    LuaObject animation;
+    try {
+        animation = FindList(name);
+    } catch (const std::exception& error) {
+        if (!ObjectBoundary::IsDataError(error))
+            throw;
+        // The stand-in: the picture's first frame, shown for as long as the list would
+        // have played; the animations around it play on.
+        ObjectBoundary::ReportOnce(m_Target ? DescribeObject(*m_Target) : "An animation",
+                                   ObjectBoundary::TextOf(error) + "; its first frame is shown");
+        animation.AssignNewTable(GetGlobalLuaState());
+        animation.SetInteger(1, 0);
+    }
+    m_Stack.push_back(Entry{position, animation});
+}
+
+LuaObject Animation::FindList(const std::string& name) const
+{
     if (m_Stack.size() >= static_cast<std::size_t>(kMaxNestingDepth))
-        MAKO_THROW(Exception,
-                   boost::str(boost::format("Animation nested deeper than %1% levels (does an "
-                                            "animation name itself?):\nactor = %2%\nanimation "
-                                            "name = %3%") %
-                              kMaxNestingDepth % actorName % name));
+        MAKO_THROW(DataError, boost::str(boost::format("the animation \"%1%\" nests deeper "
+                                                       "than %2% levels") %
+                                         ShortenedText(name) % kMaxNestingDepth));
     const Image* image = m_Target ? m_Target->GetCurrentImage() : nullptr;
+    const std::string picture =
+        m_Target ? Actor::DescribePicture(m_Target->GetImageName()) : std::string("no image");
     const LuaObject metadata = image ? image->GetMetadata() : LuaObject();
     if (!metadata.IsTable())
-        MAKO_THROW(Exception,
-                   boost::str(boost::format("Actor does not have metadata: %1%") % actorName));
+        MAKO_THROW(DataError, "the animation \"" + ShortenedText(name) + "\" is asked of " +
+                                  picture + ", which has no metadata");
     const LuaObject animations = metadata["Animations"];
     if (!animations.IsTable())
-        MAKO_THROW(Exception,
-                   boost::str(boost::format("Actor has no animations: %1%") % actorName));
+        MAKO_THROW(DataError, "the animation \"" + ShortenedText(name) + "\" is asked of " +
+                                  picture + ", which has no animations");
     const LuaObject animation = animations[name];
     if (!animation.IsTable())
-        MAKO_THROW(Exception, boost::str(boost::format("Actor does not have a specified "
-                                                       "animation:\nactor = %1%\nanimation "
-                                                       "name = %2%") %
-                                         actorName % name));
-    m_Stack.push_back(Entry{position, animation});
+        MAKO_THROW(DataError, "the animation \"" + ShortenedText(name) + "\" is asked of " +
+                                  picture + ", which has no animation of that name");
+    return animation;
 }
 
 void Animation::Play(int intervalMs)
@@ -94,8 +114,8 @@ int Animation::CurrentFrame() const
     MAKO_ASSERT(!m_Stack.empty());
     const Entry& top = m_Stack.back();
     const LuaObject element = top.table[top.position];
-    MAKO_ASSERT_MSG(element.IsNumber(), "animTable[animPos].IsInteger()");
-    return element.GetInteger();
+    // A list set by a script may start with a command: the first frame stands for it.
+    return element.IsNumber() ? element.GetInteger() : 0;
 }
 
 void Animation::AdvanceFrame()
@@ -127,11 +147,14 @@ void Animation::AdvanceFrame()
             m_Target->SetFrame(CurrentFrame());
             return;
         } else {
-            MAKO_THROW(Exception,
-                       boost::str(boost::format("Unknown element in animation:\ntype = %1%\n"
-                                                "animation name = %2%\nA frame number, a delay "
-                                                "or a repeat table belongs there.") %
-                                  element.TypeName() % m_Name));
+            // Metadata read from a file holds none (resources/MetadataRanges); a list a
+            // script set may: the element is passed over, named once.
+            top.position = next;
+            ObjectBoundary::ReportOnce(
+                DescribeObject(*m_Target),
+                "the animation \"" + ShortenedText(m_Name) + "\" holds " +
+                    DescribeScriptValue(element) +
+                    ", which is no frame, animation name or command; it is passed over");
         }
     }
     if (m_Loop) {
@@ -147,7 +170,7 @@ bool Animation::ProcessCommand(const LuaObject& command)
     MAKO_ASSERT(command.IsTable());
     const LuaObject name = command[1];
     if (name.IsString() && std::string(name.GetString()) == "delay") {
-        m_Countdown = command[2].GetInteger();
+        m_Countdown = command[2].IsNumber() ? command[2].GetInteger() : 0;
         Log("delay: %d, %s\n", m_Countdown, m_Name.c_str());
         return true;
     }

@@ -5,7 +5,7 @@
 // animations of the same table (played at that point, their first frame included), and
 // commands {name, argument}; the one command, "delay", holds the frame shown for the
 // given milliseconds before the next element plays. Nesting is limited to
-// kMaxNestingDepth levels, so an animation that names itself fails clearly. Metadata read
+// kMaxNestingDepth levels, so an animation that names itself stops there, named. Metadata read
 // from a file never gets there: its cycles and too deep nests are left out when it is read
 // (resources/MetadataRanges).
 //
@@ -27,8 +27,8 @@ public:
     explicit Animation(const std::string& name);
     ~Animation() override;
 
-    // Empties the frame stack and takes the target (not owned); a target's image must
-    // hold the animation in its metadata, else this raises.
+    // Empties the frame stack and takes the target (not owned). A target whose image does
+    // not hold the animation in its metadata shows its first frame (named once).
     void SetTarget(Actor* target);
     Actor* GetTarget() const { return m_Target; }
     // Starts from the first frame, intervalMs per frame, and tells the target.
@@ -58,8 +58,13 @@ private:
         LuaPlus::LuaObject table;
     };
 
-    // Pushes the named list of the target's metadata at the position.
+    // Pushes the named list of the target's metadata at the position. A picture without
+    // it (no metadata, no animations, no list of that name, nested too deep) gets its first
+    // frame in the list's place, named once (core/ObjectBoundary).
     void ExtractAndPush(const std::string& name, int position);
+    // The named list of the target's metadata; raises DataError naming the picture when
+    // there is none.
+    LuaPlus::LuaObject FindList(const std::string& name) const;
     // Runs a command; true when the animation waits on it before the next element.
     bool ProcessCommand(const LuaPlus::LuaObject& command);
     void SendAnimEvent();

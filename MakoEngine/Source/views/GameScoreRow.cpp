@@ -1,5 +1,6 @@
 #include "views/GameScoreRow.h"
 
+#include "core/Utility.h"
 #include "players/GameRecord.h"
 #include "players/PlayerManager.h"
 #include "players/PlayerScript.h"
@@ -28,10 +29,13 @@ GameScoreRow::GameScoreRow(int index, const GameRecord& record)
 {
     LuaPlus::LuaObject table = record.GetTable();
     LuaPlus::LuaObject type = table["gameType"];
+    // A record without a score (a card's the game did not write) shows none.
+    double score = 0;
+    const bool scored = TopGameRecordsList::GameScore(table, &score);
     const std::pair<const char*, std::string> labels[] = {
         {"TopScores_IndexLabel", std::to_string(index + 1) + "."},
         {"TopScores_PlayerNameLabel", OwnerName(table)},
-        {"TopScores_GameScoreLabel", std::to_string(table["gameScore"].GetInteger())},
+        {"TopScores_GameScoreLabel", scored ? std::to_string(ClampToInt(score)) : "-"},
         {"TopScores_GameTypeLabel", type.IsConvertibleToString() ? type.ToString() : ""},
     };
     for (const auto& [templateName, text] : labels) {

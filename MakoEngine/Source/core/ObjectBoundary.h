@@ -1,0 +1,77 @@
+#pragma once
+// The boundary around one object made from data. Making, animating, drawing or comparing
+// an object whose table, picture or record came from a file the game did not write is one
+// unit: an error data can cause there stops at that object. The object is left out or a
+// plain stand-in takes its place, the problem is named once through DataReport (the
+// object, what was wrong, what was done), and the screen, the level and the game go on.
+//
+// Which errors are data's and which are the program's is decided here, once:
+//  - the program's own mistakes pass on to the crash reporter: a failed check
+//    (MAKO_ASSERT, MAKO_VERIFY), a standard library logic or allocation error, anything
+//    that is not an engine Exception or a script value error;
+//  - the end of a work meter (WorkSpent: a stop asked for, or a file past its bound)
+//    passes on to the meter's opener, which names the file;
+//  - every other engine Exception (DataError below, ValueTypeError and the other
+//    property, class, resource, image and script errors, and a sentence raised as a plain
+//    Exception) and every error of the Lua wrapper (a value of the wrong type or missing
+//    where a table was read) is data's.
+//
+// The boundaries stand where objects are made, not at each object: a list of objects
+// made from tables (ClassManager::InstantiateObjects), a child ticked or drawn by its
+// parent (Actor), a picture's animation and frame (scene/Animation, Actor::FrameWithin),
+// a record taken in from a card and ordered by its score (players/), an entry of a level
+// (the level build's GuardEntry). An object added later is made, ticked and drawn through
+// them.
+//
+// Main thread only.
+#include "core/Exception.h"
+
+#include <exception>
+#include <string>
+#include <type_traits>
+
+// An error in data that no more particular kind names: a picture's metadata without the
+// animation asked of it, a record without the value it is ordered by.
+MAKO_DECLARE_EXCEPTION(DataError);
+
+namespace ObjectBoundary {
+
+// Whether data can cause the error (see above): false for the program's own mistakes and
+// for the end of a work meter.
+bool IsDataError(const std::exception& error);
+
+// The error's own text (an engine Exception's message, else what()).
+std::string TextOf(const std::exception& error);
+
+// Reports the problem through DataReport, once per game session: the same subject and
+// text said again is not repeated (an animation that misses its name on every loop, a
+// record compared in every sort). At most kRemembered lines are remembered; past that a
+// line may be said again.
+void ReportOnce(const std::string& subject, const std::string& text);
+constexpr int kRemembered = 4096;
+
+// Runs make. A data error it raises is reported once as `<subject>: <error>; <outcome>`
+// and false returned (the caller leaves the object out or puts its stand-in there);
+// every other error passes on. True when make ran through. The subject is text, or a
+// function giving it, called only when there is something to report (a boundary crossed
+// every pass costs nothing more than the call).
+template <typename Subject, typename Make>
+bool Guard(const Subject& subject, const char* outcome, const Make& make)
+{
+    try {
+        make();
+        return true;
+    } catch (const std::exception& error) {
+        if (!IsDataError(error))
+            throw;
+        std::string words;
+        if constexpr (std::is_invocable_v<const Subject&>)
+            words = subject();
+        else
+            words = subject;
+        ReportOnce(words, TextOf(error) + "; " + outcome);
+    }
+    return false;
+}
+
+} // namespace ObjectBoundary
