@@ -261,6 +261,44 @@ local L = Levels.FuzzPlay
                  "showExplosivePower = -3, explosivePower = -1, explosivePowerOnly = -1 }\n"
                  "L.levelActors[3] = { class = 'Ball', substance = 'Nothing', position = { 100, "
                  "100 } }\n"},
+        // Pictures whose metadata lacks what the game asks of them, or holds too much.
+        {"paddle-animation-renamed.txt",
+         level + "--- Images/Paddles\nMetadata { ['Paddle_Pulsate.png'] = { numFrames = 8, "
+                 "width = 64, height = 24, Animations = { Throb = { 0, 1, 2, 3 } } } }\n"},
+        {"paddle-frames-huge.txt",
+         level + "--- Images/Paddles\nMetadata { ['Paddle_Pulsate.png'] = { numFrames = 1e308, "
+                 "width = 64, height = 24, Animations = { Pulsate = { 0, 1, 2 } } } }\n"},
+        {"coin-without-animations.txt",
+         coins + "--- Images/Powerups\nMetadata { ['Bling.Coin.png'] = { numFrames = 8, "
+                 "width = 32, height = 32 } }\n"},
+        {"wall-one-frame.txt",
+         level + "--- Images/Walls\nMetadata { ['BottomWallDangerous.Vert.png'] = { numFrames "
+                 "= 1, width = 608, height = 20, Animations = { loop = { 0 } } } }\n"},
+        {"map-star-without-animations.txt",
+         level + "--- Images/Map\nMetadata { ['objMapStarSmall.png'] = { height = 14, "
+                 "numFrames = 1, width = 28 } }\n"},
+        // Levels the level check and the game once judged apart.
+        {"many-power-up-names.txt",
+         level + "local kinds = { 'BlingCoin', 'BlingDiamond', 'BlingEmerald', 'BlingRuby' }\n"
+                 "for i = 1, 1000 do local names = {} for k = 1, 20 do names[k] = kinds[1 + k % "
+                 "4] end L.levelActors[i] = { class = 'Brick', resource = 'RedBrick', position "
+                 "= { 16 + i % 18 * 32, 40 + math.floor(i / 18) * 4 }, powerups = names } end\n"},
+        {"cells-off-the-field.txt",
+         level + "L.compiledBricks[3] = { resource = 'RedBrick', position = { 1e308, 2 } }\n"
+                 "L.compiledBricks[4] = { resource = 'RedBrick', position = { 0/0, 3 } }\n"},
+        {"paddle-size-out-of-range.txt",
+         level + "L.paddleStarts = { { position = { 288, 416 }, paddleSize = 9, ballStart = "
+                 "{ } } }\n"},
+        // What the game says of a level may echo its text; work past a level's meter is the
+        // game's designed answer.
+        {"assertion-text-in-level.txt",
+         level + "L.fullName = 'Assertion failed: (x)'\nL['Assertion failed: (y)'] = 1\n"},
+        {"level-past-its-meter.txt",
+         level + "local t = { resource = 'RedBrick', position = { 2, 1 } }\n"
+                 "for i = 1, 10000 do t[i] = i end\n"
+                 "for i = 1, 400 do L.compiledBricks[i] = t end\n"},
+        {"paddle-out-of-reach.txt", level + "L.paddleStarts = { { position = { 99999, 99999 } "
+                                            "} }\nL.ballStarts = nil\n"},
     };
 }
 
@@ -275,8 +313,16 @@ std::vector<Seed> MakeSeeds(const std::string& target, const std::string& packFo
 {
     if (target == "config")
         return ConfigSeeds();
-    if (target == "card")
-        return SavedCardSeeds();
+    if (target == "card") {
+        std::vector<Seed> seeds = SavedCardSeeds();
+        // Two records of a game without their score, which the game compares.
+        seeds.push_back({"records-without-score.card",
+                         "Player { guid = 77, Card_Version = 4, Name = \"Zed\", Options = { "
+                         "[\"game.mode\"] = \"Adventure\", [\"player.skill\"] = \"gamer\" }, "
+                         "Game_Records = { { gameRecordGuid = 1, gameRecordType = \"game\" }, "
+                         "{ gameRecordGuid = 2, gameRecordType = \"game\" } } }\n"});
+        return seeds;
+    }
     if (target == "level")
         return FilesIn(SourceFolder() + "/game/Levels", ".lua");
     if (target == "metadata")

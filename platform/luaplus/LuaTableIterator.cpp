@@ -28,6 +28,12 @@ void SetTableWalkHook(TableWalkHook hook)
     g_WalkHook = hook;
 }
 
+void ChargeTableWalkStep()
+{
+    if (g_WalkHook)
+        g_WalkHook();
+}
+
 LuaTableIterator::LuaTableIterator(const LuaObject& table) : m_Table(table)
 {
     if (!m_Table.IsTable())

@@ -13,6 +13,24 @@ namespace LuaPlus {
 // it is. Null (the default) for none.
 using TableWalkHook = void (*)();
 void SetTableWalkHook(TableWalkHook hook);
+// One step of a walk that does not go through LuaTableIterator: calls the hook.
+void ChargeTableWalkStep();
+
+// The one index walk over a list (list[1], list[2], ... up to its length as Lua's # gives
+// it), each step charged as a step of LuaTableIterator is, so a walk over a list from data
+// is metered like any other. visit(i, list[i]) returns false to stop the walk there. A
+// value that is not a table is an empty list.
+template <typename Visit> void ForEachListElement(const LuaObject& list, const Visit& visit)
+{
+    if (!list.IsTable())
+        return;
+    const int count = list.GetCount();
+    for (int i = 1; i <= count; ++i) {
+        ChargeTableWalkStep();
+        if (!visit(i, list[i]))
+            return;
+    }
+}
 
 class LuaTableIterator
 {

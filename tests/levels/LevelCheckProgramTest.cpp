@@ -77,7 +77,8 @@ TEST(LevelCheckProgram, DamagedFilesAndMisplacedSecretsFailTheCheckOneLineEach)
           "secret\n",
           "Secrets.lua: Secrets: row 2, column 5: the secret (\"?\") is on a brick that cannot "
           "break\n",
-          "pack: \"Pickup_GemBells16.ogg\" cannot be loaded: Couldn't load sample"})
+          "pack: warning: the resource \"Pickup_GemBells16.ogg\" could not be loaded (Couldn't "
+          "load sample"})
         EXPECT_NE(std::string::npos, run.report.find(line)) << line << "\n" << run.report;
 }
 

@@ -4,6 +4,7 @@
 #include "LevelCheck.h"
 
 #include "core/StopSignal.h"
+#include "core/WorkMeter.h"
 #include "logic/Level.h"
 #include "lua/MakoLuaState.h"
 #include "resources/ResourceInfo.h"
@@ -24,6 +25,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -185,26 +187,29 @@ TEST_F(LevelCheckTest, UnknownNamesAndMissingAssetsAreReported)
     EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: levelActors[2]: unknown "
                                         "resource \"NoSuchResource\""))
         << unknowns;
-    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: background \"bkgNowhere.jpg\" "
-                                        "is not in the pack"))
+    // What the game's build says of them, once.
+    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: \"backgroundName\": "
+                                        "\"bkgNowhere.jpg\" is not among the resources; the "
+                                        "plain background is used"))
         << unknowns;
-    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: artefact picture "
-                                        "\"artifactNowhere.jpg\" is not in the pack"))
+    EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: \"artefact\": the picture "
+                                        "\"artifactNowhere.jpg\" is not among the resources; the "
+                                        "level plays without its artefact"))
         << unknowns;
     EXPECT_TRUE(Reports("Unknowns.lua", "Unknowns.lua: Unknowns: artefact "
                                         "\"artifactNowhere.jpg\" has no entry in Artifacts"))
         << unknowns;
 
     const std::string music = Text(Lines("NoMusic.lua"));
-    EXPECT_TRUE(Reports("NoMusic.lua", "NoMusic.lua: NoMusic: music \"NoSuchSong.mid\" is not "
-                                       "in the pack"))
+    EXPECT_TRUE(Reports("NoMusic.lua", "NoMusic.lua: NoMusic: \"music\": \"NoSuchSong.mid\" is "
+                                       "not among the resources; the level plays without music"))
         << music;
     EXPECT_TRUE(Reports("NoMusic.lua", "NoMusic.lua: BadLoot: row 2, column 4: unknown power-up "
                                        "class \"NoSuchPowerup\""))
         << music;
     // Bricks that are not a list stop the level's build.
-    EXPECT_TRUE(Reports("NoMusic.lua", "NoMusic.lua: Throws: compiledBricks is a string, not a "
-                                       "table"))
+    EXPECT_TRUE(Reports("NoMusic.lua", "NoMusic.lua: Throws: \"compiledBricks\" needs a table, "
+                                       "not the string \"oops\"; the default is used"))
         << music;
     EXPECT_NE(std::string::npos, music.find("NoMusic.lua: Throws: the build throws: ")) << music;
     // The splash tune is in the pack but has none of the parts a level plays.
@@ -283,8 +288,8 @@ TEST_F(LevelCheckTest, NamesOfOtherKindsAndFunctionsInLevelDataAreReportedAndLef
           "that name is a script); the key is left out",
           "Kinds.lua: Kinds: levelActors[2].destructionSound: no such sound \"RedBrick\" (the "
           "resource of that name is a table resource); the key is left out",
-          "Kinds.lua: Kinds: background \"Harbour.mid\": no such picture \"Harbour.mid\" (the "
-          "resource of that name is a song)"})
+          "Kinds.lua: Kinds: \"backgroundName\": no such picture \"Harbour.mid\" (the resource "
+          "of that name is a song); the plain background is used"})
         EXPECT_TRUE(Reports("Kinds.lua", line)) << line << "\n" << kinds;
     const std::string funcs = Text(Lines("Funcs.lua"));
     for (const char* line :
@@ -294,8 +299,8 @@ TEST_F(LevelCheckTest, NamesOfOtherKindsAndFunctionsInLevelDataAreReportedAndLef
           "hold; it is left out",
           "Funcs.lua: Funcs: timeBonusAt: a function is not a value level data may hold; it is "
           "left out",
-          "Funcs.lua: ScriptSong: music \"Ball.lua\": no such song \"Ball.lua\" (the resource "
-          "of that name is a script)"})
+          "Funcs.lua: ScriptSong: \"music\": no such song \"Ball.lua\" (the resource of that "
+          "name is a script); the level plays without music"})
         EXPECT_TRUE(Reports("Funcs.lua", line)) << line << "\n" << funcs;
     EXPECT_EQ(std::string::npos, (kinds + funcs).find("throws")) << kinds << funcs;
     // Only the file's own call made a factory: no reader called the function it held.
@@ -495,7 +500,7 @@ TEST_F(LevelCheckTest, DamagedSongsPicturesAndSoundsInThePackAreReported)
     const std::string damaged = Text(Lines("Damaged.lua"));
     EXPECT_NE(std::string::npos,
               damaged.find("Damaged.lua: Damaged: background \"bkgCheckBroken.jpg\" cannot be "
-                           "loaded: Could not load image:, file="))
+                           "loaded: Could not load image: / file="))
         << damaged;
     const std::string song = Text(Lines("Song.lua"));
     EXPECT_NE(std::string::npos,
@@ -504,7 +509,8 @@ TEST_F(LevelCheckTest, DamagedSongsPicturesAndSoundsInThePackAreReported)
         << song;
     const std::string pack = Text(Lines("pack"));
     EXPECT_NE(std::string::npos,
-              pack.find("pack: \"CheckBroken.ogg\" cannot be loaded: Couldn't load sample"))
+              pack.find("pack: warning: the resource \"CheckBroken.ogg\" could not be loaded "
+                        "(Couldn't load sample"))
         << pack;
     // Each damaged file once, where it was first found.
     EXPECT_EQ(std::string::npos, pack.find("CheckBroken.mid")) << pack;
@@ -573,4 +579,144 @@ TEST_F(LevelCheckTest, AProblemOfAnyLengthIsOneBoundedLine)
                   problem.ToString().size())
             << problem.ToString().substr(0, 200);
     EXPECT_FALSE(Lines("Long.lua").empty());
+}
+
+namespace {
+
+// Bricks of the heavy level below: its build takes most of the game's meter.
+const int kHeavyBricks = 1000;
+
+// The most units the game's own meter for building a level (`level "<name>"`, opened by the
+// controller's loading state) was seen to use.
+long long s_BuildUnits = 0;
+std::string s_BuildMeter;
+
+void NoteBuildUnits(const WorkMeter& meter, long long)
+{
+    if (meter.GetWhat() == s_BuildMeter)
+        s_BuildUnits = std::max(s_BuildUnits, meter.GetUsed());
+}
+
+} // namespace
+
+// Whether the check refuses a level for its work is the game's verdict, not the sum of the
+// check's own look and the game's build: a level whose build takes most of the game's meter
+// (bricks carrying many power-up names, each made and counted by the build and looked at
+// by the check) is built and served. A brick's cell is read as the game reads it: a cell
+// that is no number of the field is said once, in the game's words, and the brick stands at
+// cell 0 (no "column -2147483648", no placeholder for the same fault).
+TEST_F(LevelCheckTest, TheCheckSaysOfWorkAndCellsWhatTheGameDoes)
+{
+    bbtest::LogCapture log;
+    bbtest::DataVoice voice;
+    const std::string heavy =
+        "local kinds = { 'BlingCoin', 'BlingDiamond', 'BlingEmerald', 'BlingRuby', "
+        "'GoldBrickPowerup', 'IncreaseShield', 'Breakthru', 'RubberBall', 'GlueBall', "
+        "'HeavyBall', 'LightBall', 'BigBall', 'SmallBall', 'Faster', 'Slower', 'Split', "
+        "'Lightning', 'ExpandPaddle', 'Laser', 'ExtraBall' }\n"
+        "local bricks = {}\n"
+        "for i = 1, " +
+        std::to_string(kHeavyBricks) +
+        " do local names = {} for k = 1, 40 do names[k] = kinds[1 + k % 20] end\n"
+        "  bricks[i] = { resource = 'RedBrick', position = { 1 + (i - 1) % 19, 1 + "
+        "math.floor((i - 1) / 19) }, powerups = names } end\n"
+        "Levels.Heavy = { fullName = 'Heavy', music = 'Harbour.mid', compiledBricks = bricks }\n";
+    s_BuildUnits = 0;
+    s_BuildMeter = "level \"Heavy\"";
+    WorkMeter::SetProbe(&NoteBuildUnits);
+    std::set<std::string> built;
+    check.Run({{"Heavy.lua", heavy},
+               LevelFile("Cells", "compiledBricks = {\n"
+                                  "    { resource = 'RedBrick', position = { 1e308, 2 } },\n"
+                                  "    { resource = 'RedBrick', position = { 0/0, 3 } },\n"
+                                  "    { resource = 'RedBrick', position = { 5, 4 } } }")},
+              [&](const std::string& level, Canvas&) { built.insert(level); });
+    WorkMeter::SetProbe(nullptr);
+    const std::string heavyLines = Text(Lines("Heavy.lua"));
+    // The game's build took most of its meter, and held.
+    const long long meter = WorkMeter::kDefaultUnits;
+    EXPECT_GT(s_BuildUnits, meter / 2) << "the level no longer tests much";
+    EXPECT_LE(s_BuildUnits, meter);
+    EXPECT_EQ(std::string::npos, heavyLines.find("steps of work")) << heavyLines;
+    EXPECT_EQ(1u, built.count("Heavy")) << heavyLines;
+
+    const std::string cells = Text(Lines("Cells.lua"));
+    EXPECT_TRUE(Reports("Cells.lua", "Cells.lua: Cells: compiledBricks[1]: \"position[1]\": "
+                                     "1e+308 is no cell of the field; 0 is used"))
+        << cells;
+    EXPECT_NE(std::string::npos, cells.find("Cells.lua: Cells: compiledBricks[2]: "
+                                            "\"position[1]\": "))
+        << cells;
+    EXPECT_NE(std::string::npos, cells.find("nan is no cell of the field; 0 is used")) << cells;
+    for (const char* wrong : {"-2147483648", "placeholder"})
+        EXPECT_EQ(std::string::npos, cells.find(wrong)) << wrong << "\n" << cells;
+    EXPECT_EQ(1u, built.count("Cells")) << cells;
+    EXPECT_EQ("", voice.Faults(log.Text()));
+}
+
+// A paddle start the ball could never reach is said by the game, which starts the paddle
+// inside the field, so the level comes to its serve; a paddle size out of range is said
+// through the same reporter.
+TEST_F(LevelCheckTest, APaddleOutOfReachIsNamedAndStartsInTheField)
+{
+    bbtest::LogCapture log;
+    bbtest::DataVoice voice;
+    std::set<std::string> built;
+    check.Run({LevelFile("Reach", "bricks = { 'R,G,B' },\n"
+                                  "paddleStarts = { { position = { 99999, 99999 }, "
+                                  "paddleSize = 9 } }")},
+              [&](const std::string& level, Canvas&) { built.insert(level); });
+    const std::string lines = Text(Lines("Reach.lua"));
+    EXPECT_NE(std::string::npos,
+              lines.find("Reach.lua: Reach: paddle start: \"position\": { 99999, 99999 } puts "
+                         "the paddle outside the field; it starts at { "))
+        << lines;
+    EXPECT_NE(std::string::npos,
+              lines.find("Reach.lua: Reach: paddle start: \"paddleSize\": 9 is outside 0 to 6; 6 "
+                         "is used"))
+        << lines;
+    EXPECT_EQ(std::string::npos, lines.find("did not come to the serve")) << lines;
+    EXPECT_EQ(1u, built.count("Reach")) << lines;
+    EXPECT_EQ("", voice.Faults(log.Text()));
+}
+
+// One problem is one line and one thing is said once: an error text of many lines, a level
+// named with a line end, a brick row longer than the compiler takes (no line of the
+// compiler's own file is given as the file's), a background the pack lacks (said by the
+// game's build, not again by the check), and every secret past the first of a level (said
+// by the game as it lays the bricks).
+TEST_F(LevelCheckTest, EveryProblemIsOneLineAndSaidOnce)
+{
+    bbtest::LogCapture log;
+    check.Run({{"Err.lua", "error(string.rep('line\\n', 200000))\n"},
+               {"Nl.lua", "Levels['a\\nb'] = { bricks = { 'R' }, nosuchkey = 1 }\n"},
+               {"Rows.lua", "Levels.Rows = { fullName = 'Rows',\n"
+                            "  bricks = { string.rep('R,', 300000) } }\n"},
+               LevelFile("Bg", "bricks = { 'R' }, backgroundName = 'bkgNowhere.jpg'"),
+               LevelFile("Secrets", "bricks = { 'R?,G?,B?,Y?' }")});
+    for (const Problem& problem : check.GetProblems())
+        EXPECT_EQ(std::string::npos, problem.ToString().find_first_of("\r\n"))
+            << problem.ToString().substr(0, 200);
+    EXPECT_EQ(1u, Lines("Err.lua").size()) << Text(Lines("Err.lua")).substr(0, 400);
+    EXPECT_FALSE(Lines("Nl.lua").empty());
+    for (const std::string& line : Lines("Rows.lua"))
+        EXPECT_EQ(std::string::npos, line.find(": line ")) << line;
+    EXPECT_FALSE(Lines("Rows.lua").empty());
+
+    int background = 0;
+    for (const std::string& line : Lines("Bg.lua"))
+        background += line.find("bkgNowhere.jpg") != std::string::npos;
+    EXPECT_EQ(1, background) << Text(Lines("Bg.lua"));
+
+    const std::string said = log.Text();
+    for (int column = 2; column <= 4; ++column) {
+        const std::string where = "row 1, column " + std::to_string(column);
+        EXPECT_TRUE(Reports("Secrets.lua", "Secrets.lua: Secrets: " + where +
+                                               ": a second secret (\"?\"): a level hides one "
+                                               "secret"))
+            << Text(Lines("Secrets.lua"));
+        EXPECT_NE(std::string::npos,
+                  said.find("Level \"Secrets\", " + where + ": a second secret (\"?\")"))
+            << where;
+    }
 }

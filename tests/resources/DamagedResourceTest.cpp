@@ -78,7 +78,7 @@ TEST_F(DamagedResourceTest, ADamagedPictureStandsInAsAnEmptyImageOfItsFrames)
     EXPECT_FALSE(Manager().IsDamaged("Good.png"));
 
     EXPECT_EQ(1, log.Count("Warning: the resource \"Button.png\" could not be loaded (Could "
-                           "not load image:\nfile=Images/Button.png"))
+                           "not load image: / file=Images/Button.png"))
         << log.Text();
     for (const char* name : {"Wide.png", "Cut.png", "Empty.jpg", "Huge.png", "Odd.png"})
         EXPECT_EQ(1, log.Count(std::string("Warning: the resource \"") + name + "\""));

@@ -426,8 +426,8 @@ TEST_F(ScannerTest, ImagesLoadFromFoldersWithMetadataAndAlpha)
         LogCapture log(Dir("bad.log"));
         EXPECT_NE(nullptr, Manager().Acquire("Bad.png"));
         EXPECT_EQ(1, log.Count("Warning: the resource \"Bad.png\" could not be loaded (Could not "
-                               "load image:\nfile=" +
-                               Dir("art/Bad.png") + "\nerror="))
+                               "load image: / file=" +
+                               Dir("art/Bad.png") + " / error="))
             << log.Text();
     }
 

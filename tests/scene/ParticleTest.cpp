@@ -3,6 +3,7 @@
 #include "SceneTestSupport.h"
 
 #include "core/Random.h"
+#include "core/WorkMeter.h"
 #include "display/Image.h"
 #include "scene/BufferedIdenticalParticleEmitter.h"
 #include "scene/BufferedParticleEmitter.h"
@@ -241,6 +242,23 @@ TEST_F(SceneTest, BufferedEmittersHandOutTheirPoolOnce)
     plain.Emit();
     plain.Emit(); // the count ran out
     EXPECT_EQ(23, spray.Live());
+}
+
+// A list of names from data (a level's particle pictures) is walked under the meter of the
+// file or level it came from, as every walk over its values is: a list far longer than any
+// written one ends the work, named, instead of running on unmetered.
+TEST_F(SceneTest, AListOfNamesFromDataIsWalkedUnderItsMeter)
+{
+    Run("Resources.SceneNamed = {class = 'IdenticalParticleEmitter', emitCount = 1, "
+        "numParticles = 1, particleTemplate = {lifetime = 64}}");
+    Spray spray;
+    IdenticalParticleEmitter* named = new IdenticalParticleEmitter("SceneNamed", spray.manager);
+    spray.root.AddChild(named, "");
+    const LuaPlus::LuaObject names =
+        Table("(function() local t = {} for i = 1, 100000 do t[i] = 'n' .. i end return t end)()");
+    WorkMeter meter("level \"Named\"", 1000);
+    EXPECT_THROW(named->SetParticleProperty("randomizedImage", names), WorkSpent);
+    EXPECT_TRUE(meter.IsSpent());
 }
 
 } // namespace scenetest

@@ -9,6 +9,7 @@
 #include "core/StopSignal.h"
 #include "core/TableOrder.h"
 #include "core/WorkMeter.h"
+#include "display/Font.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
@@ -97,6 +98,9 @@ public:
     void Tick() override {}
 };
 
+} // namespace
+
+// Where a brick stands in the field, with its cell in the brick text.
 struct BrickBox
 {
     int column, row;
@@ -106,16 +110,6 @@ struct BrickBox
         return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h;
     }
 };
-
-// A loader's message on one line of the report: its line breaks become ", ".
-std::string OneLine(std::string text)
-{
-    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at))
-        text.replace(at, 1, ", ");
-    return text;
-}
-
-} // namespace
 
 std::string Problem::ToString() const
 {
@@ -128,7 +122,7 @@ std::string Problem::ToString() const
     if (warning)
         out << "warning: ";
     out << text;
-    return out.str();
+    return OneLineText(out.str());
 }
 
 const std::vector<std::string>& LevelMusicParts()
@@ -156,47 +150,66 @@ std::vector<LevelSource> ReadPackLevels()
 
 // ---- Running the files -----------------------------------------------------------------
 
+LevelCheck::LevelCheck()
+{
+    m_Previous = DataReport::SetListener([this](const DataIssue& issue) { Hear(issue); });
+}
+
+LevelCheck::~LevelCheck()
+{
+    DataReport::SetListener(std::move(m_Previous));
+}
+
+void LevelCheck::Hear(const DataIssue& issue)
+{
+    if (m_Previous)
+        m_Previous(issue);
+    // A damaged file is said once: with a level that names it (ReportDamaged), else as the
+    // game says it, once the levels are checked.
+    if (!issue.resource.empty()) {
+        m_HeardDamaged.emplace(issue.resource, issue.ToString());
+        return;
+    }
+    // What concerns the pack's own files, or is said before any level file, is the pack's.
+    const std::string file = m_File;
+    if (issue.ofPack || m_File.empty())
+        m_File = "pack";
+    const LevelPlace* at = issue.ofPack ? nullptr : LevelPlace::Of(issue);
+    if (at)
+        Report(at->GetLevel(), (at->GetWhere().empty() ? "" : at->GetWhere() + ": ") + issue.text,
+               at->GetRow(), at->GetColumn(), issue.warning);
+    else
+        Report("", issue.ToString(), 0, 0, issue.warning);
+    m_File = file;
+}
+
 bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& frames)
 {
-    m_Problems.clear();
-    m_Reported.clear();
-    m_ReportBytes = 0;
-    m_LinesOfFile.clear();
-    m_Unlisted.clear();
     m_LevelFiles.clear();
     // The controller finds levels through the level manager, as in the game.
     std::unique_ptr<LevelManager> manager;
     if (!LevelManager::Exists())
         manager = std::make_unique<LevelManager>();
     LoadSources(sources);
-    // Slips the game's readers find (keys nothing reads, values of the wrong type) are
-    // problems of the level being checked.
-    // A listener installed before the check goes on hearing them.
-    DataReport::Listener previous;
-    previous = DataReport::SetListener([this, &previous](const DataIssue& issue) {
-        if (previous)
-            previous(issue);
-        const LevelPlace* at = LevelPlace::Of(issue);
-        if (!at) {
-            Report("", issue.text, 0, 0);
-            return;
-        }
-        Report(at->GetLevel(), (at->GetWhere().empty() ? "" : at->GetWhere() + ": ") + issue.text,
-               at->GetRow(), at->GetColumn());
-    });
-    // A file's levels one after the other, in one session: a table its levels share is
-    // checked once, and what is said about the file is capped.
+    // A file's levels one after the other: each built as the game builds it, in a session
+    // and under a meter of its own, so the check passes what the game plays and names what
+    // it refuses; then the check's own look at the tables of those the game did not leave
+    // out for their work, in one session (a table its levels share is checked once, and
+    // what is said about the file is capped).
     std::map<std::string, std::vector<std::string>> levelsOfFile;
     for (const auto& [name, file] : m_LevelFiles)
         levelsOfFile[file].push_back(name);
     for (const auto& [file, names] : levelsOfFile) {
         m_File = file;
-        LevelKeyCheck::Session session;
+        std::vector<std::string> built;
         for (const std::string& name : names)
+            if (!StopSignal::IsRequested() && HoldsTheLimit(name) && BuildLevel(name, frames))
+                built.push_back(name);
+        LevelKeyCheck::Session session;
+        for (const std::string& name : built)
             if (!StopSignal::IsRequested())
-                CheckLevel(name, frames);
+                CheckTable(name);
     }
-    DataReport::SetListener(previous);
     ReportUnlisted();
     if (StopSignal::IsRequested()) {
         m_File = "levelcheck";
@@ -205,8 +218,14 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
         return false;
     }
     CheckPackFiles();
+    m_File = "pack";
+    for (const auto& [resource, line] : m_HeardDamaged)
+        if (!m_ReportedDamaged.count(resource))
+            Report("", line, 0, 0, true);
+    m_HeardDamaged.clear();
     CheckOrder();
     ReportUnlisted();
+    m_File.clear();
     return CountErrors() == 0;
 }
 
@@ -228,8 +247,9 @@ void LevelCheck::Report(const std::string& level, const std::string& text, int r
                         bool warning)
 {
     // A slip met again (each build of the level reads it anew) is reported once.
-    Problem problem{m_File, ShortenedText(level, kLongestName), row,
-                    column, ShortenedText(text, kLongestText),  warning};
+    // One problem is one line, whatever line ends its text or its level's name holds.
+    Problem problem{m_File, ShortenedText(OneLineText(level), kLongestName), row,
+                    column, ShortenedText(OneLineText(text), kLongestText),  warning};
     const std::string line = problem.ToString();
     if (!m_Reported.insert(line).second)
         return;
@@ -326,8 +346,8 @@ bool Skip(const std::string& text, std::size_t& at, const char* word)
 //   Level "<name>", row <r>: <what>
 //   Level "<name>": <what>
 // and Lua's name the chunk and the line ("<chunk>:<line>: <what>"), each on one line (an
-// error of several lines is given whole). Read left to right in one pass, so an error text
-// of any length costs its length.
+// error of several lines is given whole, its line ends folded). Read left to right in one
+// pass, so an error text of any length costs its length.
 void LevelCheck::ReportRunError(const std::string& error)
 {
     std::size_t at = 0;
@@ -358,12 +378,12 @@ void LevelCheck::ReportRunError(const std::string& error)
             }
         }
     }
-    // "<chunk>:<line>: <what>", the chunk name holding no colon.
-    const std::size_t colon = error.find(':');
-    std::size_t next = colon == std::string::npos ? colon : colon + 1;
+    // "<chunk>:<line>: <what>" where the chunk is the file itself: a line of another chunk
+    // (the brick compiler's, a script's) is no line of the file, and is given as Lua says it.
+    std::size_t next = 0;
     int line = 0;
-    if (next != std::string::npos && ReadNumber(error, next, line) && Skip(error, next, ": ") &&
-        error.find('\n', next) == std::string::npos) {
+    if (Skip(error, next, (m_File + ":").c_str()) && ReadNumber(error, next, line) &&
+        Skip(error, next, ": ") && error.find('\n', next) == std::string::npos) {
         Report("", "line " + std::to_string(line) + ": Lua error: " + error.substr(next));
         return;
     }
@@ -372,83 +392,71 @@ void LevelCheck::ReportRunError(const std::string& error)
 
 // ---- One level -------------------------------------------------------------------------
 
-void LevelCheck::CheckLevel(const std::string& name, const FrameSink& frames)
+bool LevelCheck::HoldsTheLimit(const std::string& name)
 {
-    // The check and the build of one level are one level's work, as in the game: what runs
-    // out of its meter (or is stopped) is named and the level left there.
-    WorkMeter meter("level \"" + name + "\"");
+    // A level the game refuses is not built: making its objects could take minutes.
+    const int objects = Level::CountFieldObjects(Globals()["Levels"][name.c_str()]);
+    if (objects <= Level::MAX_FIELD_OBJECTS)
+        return true;
+    Report(name, std::to_string(objects) + " bricks and objects: more than the " +
+                     std::to_string(Level::MAX_FIELD_OBJECTS) +
+                     " a level may hold (compiledBricks, levelActors and extraActors "
+                     "together); the game refuses the level");
+    return false;
+}
+
+void LevelCheck::CheckTable(const std::string& name)
+{
+    // The check's own look at the table is bounded like any walk over a file's values, by a
+    // meter of its own: the game's build, before it, was measured by the game's meter alone.
+    WorkMeter meter("the check of level \"" + name + "\"");
     try {
-        // A level the game refuses is not built: making its objects could take minutes.
-        const int objects = Level::CountFieldObjects(Globals()["Levels"][name.c_str()]);
-        if (objects > Level::MAX_FIELD_OBJECTS) {
-            Report(name, std::to_string(objects) + " bricks and objects: more than the " +
-                             std::to_string(Level::MAX_FIELD_OBJECTS) +
-                             " a level may hold (compiledBricks, levelActors and extraActors "
-                             "together); the game refuses the level");
-            return;
-        }
         LevelKeyCheck::Run(name, Globals()["Levels"][name.c_str()]);
         CheckResources(name);
         CheckBricks(name);
         CheckActors(name, "levelActors");
         CheckActors(name, "extraActors");
-        BuildLevel(name, frames);
     } catch (const WorkSpent&) {
+        // Not the game's verdict: the build gave that.
         if (!StopSignal::IsRequested())
-            Report(name, meter.Describe() + "; the game leaves the level out");
+            Report(name, meter.Describe() + "; the check looks no further at its table", 0, 0,
+                   true);
     }
 }
 
 void LevelCheck::CheckResources(const std::string& name)
 {
+    // A song, background or artefact picture the pack does not have (or has as another kind)
+    // is said by the game's build, which plays without it; the check adds what the game
+    // would find only later: a song without the parts a level plays, an artefact without its
+    // entry, a file that cannot be loaded.
     const LuaObject level = Globals()["Levels"][name.c_str()];
     const LuaObject music = level["music"];
-    if (music.IsString() && *music.GetString()) {
-        ResourceManager* resources = GetResourceManager();
-        ResourceInfo* info = resources ? resources->FindInfo(music.GetString(), true) : nullptr;
-        if (!info) {
-            Report(name, "music " + Quoted(music.GetString()) + " is not in the pack");
-        } else if (!resources->HasOfKind(music.GetString(), RESOURCE_MUSIC)) {
-            Report(name, "music " + Quoted(music.GetString()) + ": " +
-                             resources->WhyNotOfKind(music.GetString(), RESOURCE_MUSIC));
-        } else {
-            // The parts as the music layer reads them: a measure range of two numbers each.
-            const LuaObject& metadata = info->GetMetadata();
-            const LuaObject parts = metadata.IsTable() ? metadata["parts"] : LuaObject();
-            std::vector<std::string> missing;
-            for (const std::string& part : LevelMusicParts()) {
-                const LuaObject range = parts.IsTable() ? parts[part.c_str()] : LuaObject();
-                if (!(range.IsTable() && range[1].IsNumber() && range[2].IsNumber()))
-                    missing.push_back(part);
-            }
-            if (!missing.empty())
-                Report(name,
-                       "music " + Quoted(music.GetString()) + " has no part " + Join(missing));
+    if (music.IsString() && *music.GetString() &&
+        IsKnownResourceOfKind(music.GetString(), RESOURCE_MUSIC)) {
+        // The parts as the music layer reads them: a measure range of two numbers each.
+        const ResourceInfo* info = GetResourceManager()->FindInfo(music.GetString(), true);
+        const LuaObject& metadata = info->GetMetadata();
+        const LuaObject parts = metadata.IsTable() ? metadata["parts"] : LuaObject();
+        std::vector<std::string> missing;
+        for (const std::string& part : LevelMusicParts()) {
+            const LuaObject range = parts.IsTable() ? parts[part.c_str()] : LuaObject();
+            if (!(range.IsTable() && range[1].IsNumber() && range[2].IsNumber()))
+                missing.push_back(part);
         }
-    }
-    if (music.IsString())
+        if (!missing.empty())
+            Report(name, "music " + Quoted(music.GetString()) + " has no part " + Join(missing));
         ReportDamaged(name, "music", music.GetString());
+    }
     const LuaObject background = level["backgroundName"];
-    if (background.IsString() && !IsKnownResource(background.GetString()))
-        Report(name, "background " + Quoted(background.GetString()) + " is not in the pack");
-    else if (background.IsString() &&
-             !IsKnownResourceOfKind(background.GetString(), RESOURCE_IMAGE))
-        Report(name,
-               "background " + Quoted(background.GetString()) + ": " +
-                   GetResourceManager()->WhyNotOfKind(background.GetString(), RESOURCE_IMAGE));
-    else if (background.IsString())
+    if (background.IsString() && IsKnownResourceOfKind(background.GetString(), RESOURCE_IMAGE))
         ReportDamaged(name, "background", background.GetString());
 
     const LuaObject artefact = level["artefact"];
     if (artefact.IsTable() && artefact["name"].IsString()) {
         const std::string picture = artefact["name"].GetString();
         if (picture != "none") {
-            if (!IsKnownResource(picture))
-                Report(name, "artefact picture " + Quoted(picture) + " is not in the pack");
-            else if (!IsKnownResourceOfKind(picture, RESOURCE_IMAGE))
-                Report(name, "artefact picture " + Quoted(picture) + ": " +
-                                 GetResourceManager()->WhyNotOfKind(picture, RESOURCE_IMAGE));
-            else
+            if (IsKnownResourceOfKind(picture, RESOURCE_IMAGE))
                 ReportDamaged(name, "artefact picture", picture);
             const LuaObject artifacts = Globals()["Artifacts"];
             if (!artifacts.IsTable() || !artifacts[picture.c_str()].IsTable())
@@ -467,7 +475,7 @@ int LevelCheck::PaddleLine(const std::string& name, const LuaObject& level)
                 continue;
             const LuaObject position = start["position"];
             if (position.IsTable() && position[2].IsNumber()) {
-                const int y = int(position[2].GetNumber());
+                const int y = position[2].GetInteger();
                 line = line < 0 ? y : std::min(line, y);
             }
         }
@@ -489,13 +497,16 @@ bool LevelCheck::CheckBrickNames(const std::string& name, const LuaObject& entry
     }
     ClassManager* classes = ClassManager::GetInstance();
     const LuaObject powerups = entry["powerups"];
-    for (int k = 1; powerups.IsTable() && !powerups[k].IsNil(); ++k) {
-        const std::string powerup = DataKeyText(powerups[k]);
+    LuaPlus::ForEachListElement(powerups, [&](int, const LuaObject& value) {
+        if (value.IsNil())
+            return false;
+        const std::string powerup = DataKeyText(value);
         if (!classes->GetClass(powerup, true))
             Report(name,
                    "unknown power-up class " + Quoted(powerup) + DidYouMean(powerup, ClassNames()),
                    row, column);
-    }
+        return true;
+    });
     const LuaObject single = entry["powerupClass"];
     if (single.IsString() && !classes->GetClass(single.GetString(), true))
         Report(name,
@@ -509,86 +520,79 @@ void LevelCheck::CheckBricks(const std::string& name)
 {
     const LuaObject level = Globals()["Levels"][name.c_str()];
     const LuaObject bricks = level["compiledBricks"];
-    if (bricks.IsNil())
+    // Bricks that are not a list are said by the game's build, which refuses the level.
+    if (!bricks.IsTable())
         return;
-    if (!bricks.IsTable()) {
-        Report(name, "compiledBricks is a " + std::string(bricks.TypeName()) + ", not a table");
-        return;
+    // Cells are read as the game reads them (Level::ReadCell): what it mends, it says.
+    double offset[2] = {0, 0};
+    {
+        LevelPlace place(name);
+        Level::ReadCell(level["offsetPosition"], "offsetPosition", offset[0], offset[1]);
     }
-    int ox = 0, oy = 0;
-    if (level["offsetPosition"].IsTable()) {
-        ox = int(level["offsetPosition"][1].GetNumber());
-        oy = int(level["offsetPosition"][2].GetNumber());
-    }
+    const int ox = int(offset[0]), oy = int(offset[1]);
     const LuaObject cellWidth = Globals()["BrickWidth"];
     const LuaObject cellHeight = Globals()["BrickHeight"];
-    const int cw = cellWidth.IsNumber() ? int(cellWidth.GetNumber()) : 32;
-    const int ch = cellHeight.IsNumber() ? int(cellHeight.GetNumber()) : 16;
+    const int cw = cellWidth.IsNumber() ? cellWidth.GetInteger() : 32;
+    const int ch = cellHeight.IsNumber() ? cellHeight.GetInteger() : 16;
 
     const int paddleLine = PaddleLine(name, level);
 
     std::vector<BrickBox> boxes;
-    int secrets = 0;
-    for (int i = 1; bricks[i].IsTable() && !StopSignal::IsRequested(); ++i) {
-        const LuaObject entry = bricks[i];
-        const LuaObject position = entry["position"];
-        const int column = position.IsTable() ? int(position[1].GetNumber()) : 0;
-        const int row = position.IsTable() ? int(position[2].GetNumber()) : 0;
-        if (!CheckBrickNames(name, entry, row, column))
-            continue;
-        const std::string resource = entry["resource"].GetString();
-
-        std::unique_ptr<Brick> brick;
-        try {
-            // Inside the brick's place a value of the wrong type is reported as the game
-            // reports it, and the brick is built with the default.
-            LevelPlace place(name, row, column);
-            brick.reset(Brick::CreateFromEntry(entry, name + " brick " + std::to_string(i)));
-        } catch (const Exception& e) {
-            Report(name, "the brick cannot be made: " + e.GetMessage(), row, column);
-            continue;
-        }
-        if (brick->ShowsPlaceholder())
-            Report(name, Quoted(resource) + " cannot be made and shows the placeholder", row,
-                   column);
-        CheckSecret(name, *brick, secrets, row, column);
-        const BrickBox box{column,
-                           row,
-                           (column + ox - 1) * cw,
-                           (row + oy - 1) * ch,
-                           brick->GetWidth(),
-                           brick->GetHeight()};
-        if (box.x < 0 || box.y < 0 || box.x + box.w > kFieldWidth)
-            Report(name, "the brick is outside the field", row, column);
-        else if (kFieldY + box.y + box.h > paddleLine)
-            Report(name,
-                   "the brick reaches below the paddle's line (y " + std::to_string(paddleLine) +
-                       ")",
-                   row, column);
-        for (const BrickBox& other : boxes)
-            if (box.Overlaps(other))
-                Report(name,
-                       "the brick overlaps the brick at row " + std::to_string(other.row) +
-                           ", column " + std::to_string(other.column),
-                       row, column);
-        boxes.push_back(box);
-    }
+    LuaPlus::ForEachListElement(bricks, [&](int i, const LuaObject& entry) {
+        if (!entry.IsTable() || StopSignal::IsRequested())
+            return false;
+        CheckBrick(name, i, entry, ox, oy, cw, ch, paddleLine, boxes);
+        return true;
+    });
 }
 
-void LevelCheck::CheckSecret(const std::string& name, Brick& brick, int& secrets, int row,
-                             int column)
+void LevelCheck::CheckBrick(const std::string& name, int i, const LuaObject& entry, int ox, int oy,
+                            int cw, int ch, int paddleLine, std::vector<BrickBox>& boxes)
 {
-    try {
-        brick.CountLoot();
-    } catch (const Exception&) {
-        return; // a power-up the game cannot make, reported with the brick's names
+    const std::string where = "compiledBricks[" + std::to_string(i) + "]";
+    double cell[2];
+    bool kept = true;
+    {
+        LevelPlace place(name, 0, 0, where);
+        kept = Level::ReadBrickCell(entry, cell[0], cell[1]);
     }
-    if (!brick.HasSecret())
+    const int column = int(cell[0]), row = int(cell[1]);
+    if (!CheckBrickNames(name, entry, row, column))
         return;
-    if (++secrets == 2)
-        Report(name, "a second secret (\"?\"): a level hides one secret", row, column);
-    if (!brick.CanBreak())
-        Report(name, "the secret (\"?\") is on a brick that cannot break", row, column);
+    const std::string resource = entry["resource"].GetString();
+
+    std::unique_ptr<Brick> brick;
+    try {
+        // Inside the brick's place a value of the wrong type is reported as the game
+        // reports it, and the brick is made as the game makes it, with the default.
+        LevelPlace place(name, row, column);
+        brick.reset(Brick::CreateFromEntry(
+            kept ? entry : Level::EntryAtCell(entry, cell[0], cell[1]), name + "." + where));
+    } catch (const Exception& e) {
+        Report(name, "the brick cannot be made: " + e.GetMessage(), row, column);
+        return;
+    }
+    if (brick->ShowsPlaceholder())
+        Report(name, Quoted(resource) + " cannot be made and shows the placeholder", row, column);
+    const BrickBox box{column,
+                       row,
+                       (column + ox - 1) * cw,
+                       (row + oy - 1) * ch,
+                       brick->GetWidth(),
+                       brick->GetHeight()};
+    if (box.x < 0 || box.y < 0 || box.x + box.w > kFieldWidth)
+        Report(name, "the brick is outside the field", row, column);
+    else if (kFieldY + box.y + box.h > paddleLine)
+        Report(name,
+               "the brick reaches below the paddle's line (y " + std::to_string(paddleLine) + ")",
+               row, column);
+    for (const BrickBox& other : boxes)
+        if (box.Overlaps(other))
+            Report(name,
+                   "the brick overlaps the brick at row " + std::to_string(other.row) +
+                       ", column " + std::to_string(other.column),
+                   row, column);
+    boxes.push_back(box);
 }
 
 void LevelCheck::ReportDamaged(const std::string& level, const std::string& what,
@@ -605,8 +609,9 @@ void LevelCheck::ReportDamaged(const std::string& level, const std::string& what
     const auto damaged = resources->GetDamaged().find(resource);
     if (damaged == resources->GetDamaged().end())
         return;
+    // Said here, with the level: what the game said of the file is not said again.
     m_ReportedDamaged.insert(resource);
-    Report(level, what + " " + Quoted(resource) + " cannot be loaded: " + OneLine(damaged->second));
+    Report(level, what + " " + Quoted(resource) + " cannot be loaded: " + damaged->second);
 }
 
 void LevelCheck::CheckPackFiles()
@@ -615,14 +620,20 @@ void LevelCheck::CheckPackFiles()
     if (!resources)
         return;
     // Every file a loader accepts, as the splash screen caches them, and what levels load
-    // only when they start (the on-demand backgrounds).
+    // only when they start (the on-demand backgrounds); every font file, as the screens'
+    // texts open them. What the game says of each is heard (Hear) as the pack's.
+    m_File = "pack";
     resources->StartCaching();
     while (resources->CacheNext() && !StopSignal::IsRequested()) {
     }
-    m_File = "pack";
-    for (const auto& [resource, cause] : resources->GetDamaged())
-        if (m_ReportedDamaged.insert(resource).second)
-            Report("", Quoted(resource) + " cannot be loaded: " + OneLine(cause));
+    for (const char* suffix : {".ttf", ".otf"})
+        for (const std::string& font : resources->FindNamesEndingWith(suffix)) {
+            try {
+                Font opened(font, 12, 0);
+            } catch (const std::exception&) {
+                // The game draws that font's texts with another, or without them: heard.
+            }
+        }
 }
 
 void LevelCheck::CheckActors(const std::string& name, const char* key)
@@ -666,7 +677,8 @@ void LevelCheck::CheckActors(const std::string& name, const char* key)
 
 namespace {
 
-// Whether a ball is on the field (waiting on its paddle or served) or play has begun.
+// Whether a ball is on the field (waiting on its paddle, waiting in the circle it appears
+// in until the player serves it, or served) or play has begun.
 bool CameToServe(ArcadeGameLogic* logic)
 {
     if (logic->GetCurrentState() && logic->GetStateName() == "Playing")
@@ -674,7 +686,14 @@ bool CameToServe(ArcadeGameLogic* logic)
     for (Actor* actor : logic->GetBalls().GetMembers())
         if (dynamic_cast<Ball*>(actor))
             return true;
-    return false;
+    return !logic->GetBallSpawnAnimations().GetMembers().empty();
+}
+
+// The words the game's meter ends a level's build with when it ran out ("level "X" needs
+// more than 1000000 steps of work").
+std::string SpentWords()
+{
+    return "needs more than " + std::to_string(WorkMeter::kDefaultUnits) + " steps of work";
 }
 
 // Whether a ball stands on the field or is on its way there (a serve's appearing ball).
@@ -701,7 +720,7 @@ bool WonAtOnce(ArcadeGameLogic* logic, const Level& level)
 
 } // namespace
 
-void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
+bool LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
 {
     LuaObject options;
     options.AssignNewTable(GetGlobalLuaState());
@@ -713,6 +732,9 @@ void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
     // The same frame every run: the field's random choices start from one seed.
     MakoSrand(7);
     std::string failure;
+    // Whether the game's meter of the build ran out: the game leaves the level out for its
+    // work, and the check looks no further.
+    bool spent = false;
     Screen* screen = new Screen("LevelCheckScreen", "bkgGame.jpg", nullptr);
     CheckHost host(screen);
     try {
@@ -729,6 +751,8 @@ void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
         }
         if (!logic->GetLevel()) {
             const LuaObject reason = logic->GetScriptField("levelFailure");
+            spent = reason.IsString() &&
+                    std::string(reason.GetString()).find(SpentWords()) != std::string::npos;
             failure = reason.IsString() ? "the build throws: " + std::string(reason.GetString())
                                         : "the controller could not load the level";
         } else if (!CameToServe(logic)) {
@@ -762,6 +786,7 @@ void LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
     delete screen;
     if (!failure.empty())
         Report(name, failure);
+    return !spent;
 }
 
 // ---- The episode order -----------------------------------------------------------------

@@ -38,8 +38,9 @@ const char* const kUsage =
     "music, background, artefact, secret and its place in LevelOrder, then loads every\n"
     "picture, sound and song of the pack. Each problem is one line:\n"
     "  <file>: <level>: row <r>, column <c>: <problem>\n"
-    "(a damaged file no level names: pack: \"<name>\" cannot be loaded: <cause>)\n"
-    "Warnings say \"warning:\" and do not fail.\n"
+    "What the game says of the pack's own files as it loads them (metadata, pictures,\n"
+    "fonts, sounds, songs) is a line too: pack: warning: <what the game logs>\n"
+    "Warnings say \"warning:\" and do not fail: the game plays on.\n"
     "\n"
     "  --sheet OUT.png  also write the contact sheet: every level's first frame after the\n"
     "                   drop, five across, in LevelOrder order\n"
@@ -109,6 +110,9 @@ int main(int argc, char** argv)
         }
     }
 
+    // The check listens from the start: what the game says as it opens the pack (its
+    // metadata, pictures) is part of the report.
+    levelcheck::LevelCheck check;
     std::vector<levelcheck::LevelSource> sources;
     try {
         levelcheck::OpenEngine(packPath);
@@ -130,7 +134,6 @@ int main(int argc, char** argv)
 
     // SIGTERM and SIGINT end the check after the level at hand, with what was found so far.
     StopSignal::Install();
-    levelcheck::LevelCheck check;
     levelcheck::ContactSheet sheet;
     levelcheck::LevelCheck::FrameSink frames;
     if (!sheetPath.empty())

@@ -382,9 +382,11 @@ std::vector<ImagePtr> Brick::CollectIcons(std::size_t slots, int iconSize)
         addNamed(m_ExplodeAsLightning ? "SparkIcon.png" : "TNT.png");
     LuaObject names;
     GetScriptField(names, "icons");
-    if (names.IsTable())
-        for (int i = 1; names[i].IsString(); ++i)
-            addNamed(names[i].GetString());
+    LuaPlus::ForEachListElement(names, [&](int, const LuaObject& name) {
+        if (name.IsString())
+            addNamed(name.GetString());
+        return name.IsString();
+    });
     for (int i = 0; i < m_ShowBallHopperSize && icons.size() < slots; ++i)
         add(HopperIcon(std::size_t(i)), true);
     return icons;

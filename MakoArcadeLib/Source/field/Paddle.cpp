@@ -4,6 +4,7 @@
 
 #include "core/Class.h"
 #include "core/ClassManager.h"
+#include "core/DataReport.h"
 #include "core/FramePeriod.h"
 #include "core/Log.h"
 #include "core/State.h"
@@ -222,8 +223,12 @@ void Paddle::Contract()
 void Paddle::SetSizeIndex(int index)
 {
     if (index < 0 || index > 6) {
+        // A size from data: said where the paddle is made (its start in a level), as every
+        // mend of data is.
         const int clamped = std::clamp(index, 0, 6);
-        Log("Paddle size %d is outside 0..6; using %d.", index, clamped);
+        DataReport::Report(std::string(), "\"paddleSize\": " + std::to_string(index) +
+                                              " is outside 0 to 6; " + std::to_string(clamped) +
+                                              " is used");
         index = clamped;
     }
     SetWidth(PaddleSizes[index], PaddleSizes[index], index);

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ArcadeGameLogic;
@@ -86,14 +87,29 @@ public:
     // The compiled bricks, placed on the grid (cell (1, 1) is the field's origin) and
     // shifted by the field's offset (16, 36); their loot is counted.
     void SpawnBricks(LevelContainer* container);
-    // Makes the bricks of compiledBricks (not yet placed on the screen) into `bricks`.
-    void CreateBricks(std::vector<Brick*>& bricks);
+    // Makes the bricks of compiledBricks (not yet placed on the screen) into `bricks`, and
+    // when asked each one's (row, column) of the brick text into `cells`.
+    void CreateBricks(std::vector<Brick*>& bricks,
+                      std::vector<std::pair<int, int>>* cells = nullptr);
+    // The cell (column, row) a brick entry's "position" names, as the build reads it: a
+    // coordinate that is not a finite number within reach of the field is reported at the
+    // open place and read as 0; true when both were read as written. The one reader of a
+    // brick's cell (the level check reads it here too).
+    static bool ReadBrickCell(const LuaPlus::LuaObject& entry, double& column, double& row);
+    // The entry as the build makes its brick when ReadBrickCell mended its cell: a copy
+    // standing at that cell.
+    static LuaPlus::LuaObject EntryAtCell(const LuaPlus::LuaObject& entry, double column,
+                                          double row);
+    // The same for a pair of cells under the key named (the level's "offsetPosition").
+    static bool ReadCell(const LuaPlus::LuaObject& pair, const std::string& key, double& column,
+                         double& row);
     void SpawnExtraActors(LevelContainer* container);
     void SpawnLevelActors(LevelContainer* container);
     void SetupArtefact(LevelContainer* container);
     // The four walls and a shield for every dangerous one.
     void CreateWalls(LevelContainer* container);
-    // Fresh paddles at the paddle starts.
+    // Fresh paddles at the paddle starts; a start whose paddle would stand outside the
+    // field (no ball could reach it) is reported and its paddle starts inside.
     void SpawnPaddles(ArcadeGameLogic* logic);
     // Serves numBalls balls (-1: one per ball start); force serves without charging or
     // limiting by the reserve. Only balls actually served are charged; the level's first
@@ -215,6 +231,13 @@ private:
     std::string m_ArtefactName = "EMPTY";
     FieldBounds m_FieldBounds;
     bool m_HasFieldBounds = false;
+
+    // The room a paddle moved into the field keeps from its edges: a ball held on it stays
+    // inside.
+    static constexpr double kServeRoom = 48.0;
+    // Moves a paddle whose middle (its corner at x, y as the start gives it) stands outside
+    // the field to the nearest place inside it, reported with the start's position.
+    void KeepInField(Paddle& paddle, const LuaPlus::LuaObject& position, double x, double y) const;
     std::vector<LuaPlus::LuaObject> m_BallSpawns;
     std::vector<LuaPlus::LuaObject> m_PaddleStarts;
     // The power-up kinds of the serve lists and the bonuses (ReadPowerupLists).

@@ -81,9 +81,12 @@ void AddResourceKeys(const LuaObject& table, std::set<std::string>& keys,
     const LuaObject many = table["resources"];
     if (many.IsString())
         names.push_back(many.GetString());
-    else if (many.IsTable())
-        for (int i = 1; many[i].IsString(); ++i)
-            names.push_back(many[i].GetString());
+    else
+        LuaPlus::ForEachListElement(many, [&](int, const LuaObject& name) {
+            if (name.IsString())
+                names.push_back(name.GetString());
+            return name.IsString();
+        });
     const LuaObject resources = Resources();
     for (const std::string& name : names) {
         if (!resources.IsTable() || !visited.insert(name).second)

@@ -34,6 +34,8 @@
 #include "screens/Artefact.h"
 #include "sound/Sound.h"
 
+#include <algorithm>
+#include <boost/format.hpp>
 #include <cmath>
 #include <exception>
 #include <map>
@@ -65,12 +67,14 @@ constexpr double kFarthestCell = 4096.0;
 
 // A cell coordinate of a brick's position or of the level's offset (pair[i], key naming
 // it): a number that is not finite or lies farther than kFarthestCell is reported in the
-// open place and read as 0.
-double CellValue(const LuaObject& pair, int i, const std::string& key)
+// open place and read as 0 (kept false then).
+double CellValue(const LuaObject& pair, int i, const std::string& key, bool* kept = nullptr)
 {
     const double value = PairValue(pair, i);
     if (std::isfinite(value) && std::fabs(value) <= kFarthestCell)
         return value;
+    if (kept)
+        *kept = false;
     DataReport::Report(std::string(), "\"" + key + "[" + std::to_string(i) +
                                           "]\": " + pair[i].ToString() +
                                           " is no cell of the field; 0 is used");
@@ -294,7 +298,7 @@ void Level::AddBackground(LevelContainer* container)
     container->SetBackgroundImage(name.GetString());
 }
 
-void Level::CreateBricks(std::vector<Brick*>& bricks)
+void Level::CreateBricks(std::vector<Brick*>& bricks, std::vector<std::pair<int, int>>* cells)
 {
     const LuaObject list = m_Table.IsTable() ? m_Table["compiledBricks"] : LuaObject();
     if (list.IsNil())
@@ -307,8 +311,7 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
     double offsetCell[2];
     {
         LevelPlace place(m_LevelName);
-        offsetCell[0] = CellValue(offset, 1, "offsetPosition");
-        offsetCell[1] = CellValue(offset, 2, "offsetPosition");
+        ReadCell(offset, "offsetPosition", offsetCell[0], offsetCell[1]);
     }
     const LuaObject width = GetGlobalValue("BrickWidth");
     const LuaObject height = GetGlobalValue("BrickHeight");
@@ -334,34 +337,70 @@ void Level::CreateBricks(std::vector<Brick*>& bricks)
                                                       "\" is not a brick entry; it is left out");
                 return;
             }
-            const LuaObject position = entry["position"];
             double cell[2];
+            bool kept = true;
             {
                 LevelPlace place(m_LevelName, 0, 0, where);
-                cell[0] = CellValue(position, 1, "position");
-                cell[1] = CellValue(position, 2, "position");
+                kept = ReadBrickCell(entry, cell[0], cell[1]);
             }
-            // A wrong value is reported with the brick's row and column; the brick is built.
+            // A wrong value is reported with the brick's row and column; the brick is built,
+            // at the cell said when its position was mended.
             LevelPlace place(m_LevelName, int(cell[1]), int(cell[0]));
-            std::unique_ptr<Brick> brick(Brick::CreateFromEntry(entry, m_LevelName + "." + where));
+            std::unique_ptr<Brick> brick(Brick::CreateFromEntry(
+                kept ? entry : EntryAtCell(entry, cell[0], cell[1]), m_LevelName + "." + where));
             const double column = cell[0] + offsetCell[0];
             const double row = cell[1] + offsetCell[1];
             brick->SetPosition(int((column - 1) * cellWidth), int((row - 1) * cellHeight));
             bricks.push_back(brick.release());
+            if (cells)
+                cells->emplace_back(int(cell[1]), int(cell[0]));
         });
     }
+}
+
+bool Level::ReadCell(const LuaObject& pair, const std::string& key, double& column, double& row)
+{
+    bool kept = true;
+    column = CellValue(pair, 1, key, &kept);
+    row = CellValue(pair, 2, key, &kept);
+    return kept;
+}
+
+LuaObject Level::EntryAtCell(const LuaObject& entry, double column, double row)
+{
+    LuaObject made = CopyWithout(entry, {"position"});
+    LuaObject pair = made.CreateTable("position");
+    pair.SetNumber(1, column);
+    pair.SetNumber(2, row);
+    return made;
+}
+
+bool Level::ReadBrickCell(const LuaObject& entry, double& column, double& row)
+{
+    return ReadCell(entry.IsTable() ? entry["position"] : LuaObject(), "position", column, row);
 }
 
 void Level::SpawnBricks(LevelContainer* container)
 {
     std::vector<Brick*> bricks;
-    CreateBricks(bricks);
+    std::vector<std::pair<int, int>> cells;
+    CreateBricks(bricks, &cells);
     m_LootAmount = 0;
-    for (Brick* brick : bricks) {
+    int secrets = 0;
+    for (std::size_t i = 0; i < bricks.size(); ++i) {
+        Brick* brick = bricks[i];
         brick->SetPosition(brick->GetX() + kFieldX, brick->GetY() + kFieldY);
         container->AddBrick(brick);
         brick->CountLoot();
         m_LootAmount += brick->GetLootCount();
+        if (!brick->HasSecret())
+            continue;
+        // Every secret hides a find; a level is made to hide one, where play can reach it.
+        LevelPlace place(m_LevelName, cells[i].first, cells[i].second);
+        if (++secrets > 1)
+            DataReport::Report(std::string(), "a second secret (\"?\"): a level hides one secret");
+        if (!brick->CanBreak())
+            DataReport::Report(std::string(), "the secret (\"?\") is on a brick that cannot break");
     }
     m_LootAmount += int(m_LastBrickBonus.size());
     LogAtLevel(4, "Level::SpawnBricks: m_LootAmount = %d\n", m_LootAmount);
@@ -527,6 +566,29 @@ void Level::CreateWalls(LevelContainer* container)
     }
 }
 
+void Level::KeepInField(Paddle& paddle, const LuaObject& position, double x, double y) const
+{
+    const FieldBounds field = m_HasFieldBounds ? m_FieldBounds : FieldBounds::FromScripts();
+    const double w = paddle.GetWidth(), h = paddle.GetHeight();
+    const double cx = x + w / 2, cy = y + h / 2;
+    if (cx >= field.left && cx <= field.right && cy >= field.top && cy <= field.bottom)
+        return;
+    // A paddle whose middle stands outside the field could never be reached by a ball, nor
+    // serve one: it starts at the nearest place inside the field that leaves room for the
+    // ball it holds.
+    const double room = kServeRoom;
+    const auto into = [room](double at, double low, double high, double size) {
+        return ClampToInt(std::clamp(at, low + room, std::max(low + room, high - room - size)));
+    };
+    const int left = into(x, field.left, field.right, w);
+    const int top = into(y, field.top, field.bottom, h);
+    DataReport::Report(std::string(),
+                       boost::str(boost::format("\"position\": { %1%, %2% } puts the paddle "
+                                                "outside the field; it starts at { %3%, %4% }") %
+                                  PairValue(position, 1) % PairValue(position, 2) % left % top));
+    paddle.SetPosition(left, top);
+}
+
 void Level::SpawnPaddles(ArcadeGameLogic* logic)
 {
     m_SpawnPowerupsGiven = false;
@@ -557,6 +619,7 @@ void Level::SpawnPaddles(ArcadeGameLogic* logic)
                 return made.release();
             },
             [&] { return new Paddle(vertical, facePositive); }, props);
+        KeepInField(*paddle, position, x, y);
         paddle->FadeIn(750);
         Sound::PlaySound("paddleAppear.ogg");
         logic->AddPaddle(paddle);

@@ -53,12 +53,36 @@ std::string DataIssue::ToString() const
     std::string words = place ? place->Describe() : std::string();
     if (subject.empty()) {
         if (words.empty())
-            return text;
+            return OneLineText(text);
         words[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(words[0])));
-        return words + ": " + text;
+        return OneLineText(words + ": " + text);
     }
-    return subject + (words.empty() ? "" : " (" + words + ")") + ": " + text;
+    return OneLineText(subject + (words.empty() ? "" : " (" + words + ")") + ": " + text);
 }
+
+namespace {
+
+// Logs the issue (once within the outermost place, under the open cap) and hands it to the
+// listener.
+void Say(const DataIssue& issue)
+{
+    const std::string line = issue.ToString();
+    if (DataReport::InPlace() && !Reported().insert(line).second)
+        return;
+    CapState& caps = Caps();
+    if (caps.open > 0 && caps.left <= 0) {
+        ++caps.unsaid;
+        return;
+    }
+    if (caps.open > 0)
+        --caps.left;
+    // At the game's default log level: an author looks for these in the log.
+    LogAtLevel(1, "%s%s\n", issue.warning ? "Warning: " : "", line.c_str());
+    if (CurrentListener())
+        CurrentListener()(issue);
+}
+
+} // namespace
 
 DataReport::Place::Place(const DataPlace& place)
 {
@@ -115,20 +139,26 @@ void DataReport::Report(const std::string& subject, const std::string& text)
     issue.place = CurrentPlace();
     issue.subject = subject;
     issue.text = text;
-    const std::string line = issue.ToString();
-    if (InPlace() && !Reported().insert(line).second)
-        return;
-    CapState& caps = Caps();
-    if (caps.open > 0 && caps.left <= 0) {
-        ++caps.unsaid;
-        return;
-    }
-    if (caps.open > 0)
-        --caps.left;
-    // At the game's default log level: an author looks for these in the log.
-    LogAtLevel(1, "%s\n", line.c_str());
-    if (CurrentListener())
-        CurrentListener()(issue);
+    Say(issue);
+}
+
+void DataReport::Warn(const std::string& subject, const std::string& text)
+{
+    DataIssue issue;
+    issue.place = CurrentPlace();
+    issue.subject = subject;
+    issue.text = text;
+    issue.warning = true;
+    Say(issue);
+}
+
+void DataReport::WarnOfPack(const std::string& text, const std::string& resource)
+{
+    DataIssue issue;
+    issue.text = text;
+    issue.warning = issue.ofPack = true;
+    issue.resource = resource;
+    Say(issue);
 }
 
 bool DataReport::CountIfCapped()
@@ -145,6 +175,25 @@ DataReport::Listener DataReport::SetListener(Listener listener)
     Listener previous = std::move(CurrentListener());
     CurrentListener() = std::move(listener);
     return previous;
+}
+
+std::string OneLineText(const std::string& text)
+{
+    if (text.find_first_of("\r\n") == std::string::npos)
+        return text;
+    std::string line;
+    line.reserve(text.size() + 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            line += c;
+            continue;
+        }
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        line += " / ";
+    }
+    return line;
 }
 
 std::string ShortenedText(const std::string& text, std::size_t longest)

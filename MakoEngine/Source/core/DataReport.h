@@ -16,6 +16,14 @@
 // closing the outermost cap reports one line with their count. So however a file is made,
 // what is said about it stays a few hundred lines.
 //
+// A problem is one line: line ends in its text (an error text of many lines, a level named
+// with a line end) are folded into " / ". A problem is the author's to fix; a warning
+// (Warn) says what the game mended or did without and goes on, and is logged after
+// "Warning: ". What concerns a file of the pack itself (a picture's metadata, a damaged
+// font or sound: WarnOfPack) stands at no place, whatever level is being built when it is
+// met. Every mend or refusal of data goes through here, so the level check, which listens,
+// names what the game logs.
+//
 // Main thread only.
 #include "luaplus/LuaPlus.h"
 
@@ -39,11 +47,14 @@ struct DataIssue
     // The innermost open place; null outside every place. It lives only as long as the
     // listener's call: a listener keeps what it needs of it.
     const DataPlace* place = nullptr;
-    std::string subject; // what the key belongs to (`Brick "RedBrick"`); empty: the place's own
-    std::string text;    // the problem itself, naming the key
+    std::string subject;  // what the key belongs to (`Brick "RedBrick"`); empty: the place's own
+    std::string text;     // the problem itself, naming the key
+    bool warning = false; // a mend or a thing done without, not a fault that stops anything
+    bool ofPack = false;  // about a file of the pack, at no place (WarnOfPack)
+    std::string resource; // the resource of the pack it is about, when it names one
 
     // `Brick "RedBrick" (level "Welcome", row 2, column 5): <text>`, or, without a subject,
-    // the place's words with a capital (`Level "Welcome": <text>`).
+    // the place's words with a capital (`Level "Welcome": <text>`); always one line.
     std::string ToString() const;
 };
 
@@ -82,6 +93,11 @@ public:
     // Reports a problem at the current place: logs it (once within the outermost place)
     // and hands it to the listener.
     static void Report(const std::string& subject, const std::string& text);
+    // The same for a warning: what the game mended or goes on without.
+    static void Warn(const std::string& subject, const std::string& text);
+    // A warning about a file of the pack (its metadata, a picture, a font or a sound that
+    // cannot be loaded): at no place, naming the resource when there is one.
+    static void WarnOfPack(const std::string& text, const std::string& resource = std::string());
     // When an open cap allows no more lines, counts one more problem as not listed and
     // returns true: the caller need not put into words (or find the place of) a problem that
     // would not be said. False otherwise, when the caller reports it.
@@ -106,6 +122,10 @@ int ReadGlobalInt(const char* name, int def);
 // to its first 64 bytes and "..."), a number as a script writes it, any other value by its
 // type ("<table>", "<boolean>"). Never raises.
 std::string DataKeyText(const LuaPlus::LuaObject& key);
+
+// The text on one line: each line end ("\r\n", "\n" or "\r") becomes " / ". Linear in the
+// text's length.
+std::string OneLineText(const std::string& text);
 
 // The text cut to its first `longest` bytes and "..." when it is longer.
 std::string ShortenedText(const std::string& text, std::size_t longest = 64);

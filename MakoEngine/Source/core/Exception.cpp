@@ -16,8 +16,7 @@ std::string& AppVersion()
 } // namespace
 
 Exception::Exception(const std::string& file, int line, const std::string& function,
-                     const std::string& date, const std::string& time,
-                     const std::string& message)
+                     const std::string& date, const std::string& time, const std::string& message)
     : m_Date(date), m_Time(time), m_File(file), m_Function(function), m_Line(line),
       m_Message(message)
 {
@@ -36,10 +35,11 @@ std::string Exception::GetTypeName() const
 
 void Exception::ToString(std::string& out) const
 {
-    out = boost::str(boost::format("Exception Thrown: %1%\n\nApp Version: %2%\nCompile Date: "
-                                   "%3%\nCompile Time: %4%\nOrigin: %5%:%6%\nFunction: %7%\n\n%8%") %
-                     GetTypeName() % GetAppVersion() % m_Date % m_Time % m_File % m_Line %
-                     m_Function % m_Message);
+    out =
+        boost::str(boost::format("Exception Thrown: %1%\n\nApp Version: %2%\nCompile Date: "
+                                 "%3%\nCompile Time: %4%\nOrigin: %5%:%6%\nFunction: %7%\n\n%8%") %
+                   GetTypeName() % GetAppVersion() % m_Date % m_Time % m_File % m_Line %
+                   m_Function % m_Message);
 }
 
 std::string Exception::ToString() const
@@ -57,9 +57,8 @@ ResourceNotFoundException::ResourceNotFoundException(
 }
 
 DirectX7NotAvailable::DirectX7NotAvailable(const std::string& file, int line,
-                                           const std::string& function,
-                                           const std::string& date, const std::string& time,
-                                           const std::string& appName)
+                                           const std::string& function, const std::string& date,
+                                           const std::string& time, const std::string& appName)
     : Exception(file, line, function, date, time, ""), m_AppName(appName)
 {
 }
@@ -133,12 +132,26 @@ void ThrowVerifyFailed(const std::string& file, int line, const std::string& fun
     throw Exception(file, line, function, date, time, "Verify failed: (" + expression + ")");
 }
 
+namespace {
+
+long long g_FailedAssertions = 0;
+
+} // namespace
+
+long long MakoFailedAssertions()
+{
+    return g_FailedAssertions;
+}
+
+// Called only when a check fails: the text is built for the exception it raises.
 std::string MakoAssertText(const char* expression)
 {
+    ++g_FailedAssertions;
     return std::string("Assertion failed: (") + expression + ")";
 }
 
 std::string MakoAssertText(const char* expression, const std::string& message)
 {
+    ++g_FailedAssertions;
     return std::string("Assertion failed: (") + expression + ")\nMessage: " + message;
 }

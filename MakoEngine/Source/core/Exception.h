@@ -40,11 +40,11 @@ protected:
     std::string m_Message;
 };
 
-#define MAKO_DECLARE_EXCEPTION(Name)                                                           \
-    class Name : public Exception                                                              \
-    {                                                                                          \
-    public:                                                                                    \
-        using Exception::Exception;                                                            \
+#define MAKO_DECLARE_EXCEPTION(Name)                                                               \
+    class Name : public Exception                                                                  \
+    {                                                                                              \
+    public:                                                                                        \
+        using Exception::Exception;                                                                \
     }
 
 MAKO_DECLARE_EXCEPTION(ApplyPropertyError);
@@ -96,15 +96,18 @@ const char* MakoBuildTime();
 // "Class::Method" from a compiler's pretty function signature.
 std::string MakoQualifiedFunction(const char* prettyFunction);
 
-[[noreturn]] void ThrowVerifyFailed(const std::string& file, int line,
-                                    const std::string& function, const std::string& date,
-                                    const std::string& time, const std::string& expression);
+[[noreturn]] void ThrowVerifyFailed(const std::string& file, int line, const std::string& function,
+                                    const std::string& date, const std::string& time,
+                                    const std::string& expression);
 
 // The message of a failed check: "Assertion failed: (expression)", and with a message
 // "Assertion failed: (expression)\nMessage: message". A message may be text or a Boost
 // format object (from a file that includes Boost.Format itself).
 std::string MakoAssertText(const char* expression);
 std::string MakoAssertText(const char* expression, const std::string& message);
+// How many checks of the program's own (MAKO_ASSERT...) have failed in this process, caught
+// or not: a test or fuzz entry asks it, rather than reading a log data can write into.
+long long MakoFailedAssertions();
 inline std::string MakoAssertText(const char* expression, const char* message)
 {
     return MakoAssertText(expression, std::string(message));
@@ -116,38 +119,37 @@ auto MakoAssertText(const char* expression, const Format& message)
     return MakoAssertText(expression, str(message));
 }
 
-#define MAKO_WHERE                                                                             \
-    __FILE__, __LINE__, MakoQualifiedFunction(__PRETTY_FUNCTION__), MakoBuildDate(),             \
-        MakoBuildTime()
+#define MAKO_WHERE                                                                                 \
+    __FILE__, __LINE__, MakoQualifiedFunction(__PRETTY_FUNCTION__), MakoBuildDate(), MakoBuildTime()
 
 // Raises Type (an Exception subclass) with a message at the current source location.
 #define MAKO_THROW(Type, message) throw Type(MAKO_WHERE, (message))
 
 // Raises Exception "Assertion failed: (expr)" when expr is false.
-#define MAKO_ASSERT(expr)                                                                      \
-    do {                                                                                       \
-        if (!(expr))                                                                           \
-            throw Exception(MAKO_WHERE, MakoAssertText(#expr));                                \
+#define MAKO_ASSERT(expr)                                                                          \
+    do {                                                                                           \
+        if (!(expr))                                                                               \
+            throw Exception(MAKO_WHERE, MakoAssertText(#expr));                                    \
     } while (0)
 
 // Raises Exception "Assertion failed: (expr)\nMessage: message" when expr is false.
 // The message is only built when the check fails.
-#define MAKO_ASSERT_MSG(expr, message)                                                         \
-    do {                                                                                       \
-        if (!(expr))                                                                           \
-            throw Exception(MAKO_WHERE, MakoAssertText(#expr, (message)));                     \
+#define MAKO_ASSERT_MSG(expr, message)                                                             \
+    do {                                                                                           \
+        if (!(expr))                                                                               \
+            throw Exception(MAKO_WHERE, MakoAssertText(#expr, (message)));                         \
     } while (0)
 
 // As MAKO_ASSERT_MSG, raising the given Exception subclass.
-#define MAKO_ASSERT_TYPED(Type, expr, message)                                                 \
-    do {                                                                                       \
-        if (!(expr))                                                                           \
-            throw Type(MAKO_WHERE, MakoAssertText(#expr, (message)));                          \
+#define MAKO_ASSERT_TYPED(Type, expr, message)                                                     \
+    do {                                                                                           \
+        if (!(expr))                                                                               \
+            throw Type(MAKO_WHERE, MakoAssertText(#expr, (message)));                              \
     } while (0)
 
 // Evaluates expr in every build and raises "Verify failed: (expr)" when it is false.
-#define MAKO_VERIFY(expr)                                                                      \
-    do {                                                                                       \
-        if (!(expr))                                                                           \
-            ThrowVerifyFailed(MAKO_WHERE, #expr);                                              \
+#define MAKO_VERIFY(expr)                                                                          \
+    do {                                                                                           \
+        if (!(expr))                                                                               \
+            ThrowVerifyFailed(MAKO_WHERE, #expr);                                                  \
     } while (0)

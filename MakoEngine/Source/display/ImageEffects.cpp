@@ -94,7 +94,7 @@ void MendZoomedFrames(const Image* image, double factorX, double factorY, const 
                    image->GetNumFrames());
     if (!s_Logged.insert(image->GetName() + " " + keys).second)
         return;
-    DataReport::Report("", boost::str(boost::format("Warning: %1% %2%: frames too small to zoom "
+    DataReport::WarnOfPack(boost::str(boost::format("%1% %2%: frames too small to zoom "
                                                     "by %3% x %4%; the zoomed picture has %5% "
                                                     "frame(s) of %6% x %7%") %
                                       FramesSource(image) % keys % factorX % factorY % numFrames %
@@ -145,7 +145,7 @@ void FitZoom(const Image* image, double& factorX, double& factorY)
         boost::str(boost::format("%1% %2% %3% %4%") % image->GetName() % keys % askedX % askedY);
     if (!s_Told.insert(told).second)
         return;
-    DataReport::Report("", boost::str(boost::format("Warning: %1% %2%: a zoom by %3% x %4% of "
+    DataReport::WarnOfPack(boost::str(boost::format("%1% %2%: a zoom by %3% x %4% of "
                                                     "the picture of %5% x %6% makes no surface; "
                                                     "it was zoomed by %7% x %8%") %
                                       FramesSource(image) % keys % askedX % askedY % w % h %

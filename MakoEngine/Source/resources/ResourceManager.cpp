@@ -2,6 +2,7 @@
 
 #include "luaplus/LuaNative.h"
 
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/FileWriter.h"
 #include "core/Log.h"
@@ -328,8 +329,9 @@ bool ResourceManager::RecordDamaged(const std::string& name, const std::string& 
 {
     if (!m_Damaged.emplace(name, cause).second)
         return false;
-    Log("Warning: the resource \"%s\" could not be loaded (%s); the game plays without it\n",
-        name.c_str(), cause.c_str());
+    DataReport::WarnOfPack("the resource \"" + name + "\" could not be loaded (" + cause +
+                               "); the game plays without it",
+                           name);
     return true;
 }
 

@@ -131,11 +131,11 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
         std::vector<std::string> said;
         for (auto& entry : entries)
             for (const std::string& line : MetadataRanges::MendEntry(entry.second))
-                said.push_back(boost::str(boost::format("Warning: the metadata file \"%1%\" "
-                                                        "gives \"%2%\" %3%") %
+                said.push_back(boost::str(boost::format("the metadata file \"%1%\" gives "
+                                                        "\"%2%\" %3%") %
                                           file % ShortenedText(entry.first) % line));
         for (const std::string& line : said)
-            DataReport::Report("", line);
+            DataReport::WarnOfPack(line);
         for (auto& entry : entries)
             outputList.find(entry.first)->second->SetMetadata(entry.second, file);
     } catch (const WorkSpent&) {
@@ -144,8 +144,7 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
         // out, its pictures and sounds read as if it were not there.
         if (StopSignal::IsRequested())
             throw;
-        DataReport::Report("", "Warning: " + meter.Describe() +
-                                   "; its pictures and sounds are read without it");
+        DataReport::WarnOfPack(meter.Describe() + "; its pictures and sounds are read without it");
         return;
     } catch (...) {
         globals.SetNil("Pending_Metadata");

@@ -58,7 +58,7 @@ void FitFramesToPicture(const ResourceInfo& info, int width, int height)
     }
     DataReport::Cap cap;
     for (const std::string& line : lines)
-        DataReport::Report("", boost::str(boost::format("Warning: the metadata file \"%1%\" gives "
+        DataReport::WarnOfPack(boost::str(boost::format("the metadata file \"%1%\" gives "
                                                         "\"%2%\" %3%") %
                                           file % picture % line));
     if (!problem.empty())

@@ -23,6 +23,8 @@ std::vector<int> CellOffsets(int count, const LuaObject& sizes, int defaultSize)
     std::vector<int> offsets;
     int offset = 0;
     for (int i = 1; i <= count; ++i) {
+        // A count from data: each step is work on the file's values.
+        LuaPlus::ChargeTableWalkStep();
         offsets.push_back(offset);
         LuaObject size = sizes.IsTable() ? sizes[i] : LuaObject();
         offset += size.IsNumber() ? size.GetInteger() : defaultSize;

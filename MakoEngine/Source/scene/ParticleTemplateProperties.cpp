@@ -104,8 +104,10 @@ void ParticleTemplate::SetImage(const LuaObject& value)
 void ParticleTemplate::SetRandomizedImage(const LuaObject& value)
 {
     std::vector<std::string> names;
-    for (int i = 1; i <= value.GetCount(); ++i)
-        names.push_back(ReadStringFromObject(value[i]));
+    LuaPlus::ForEachListElement(value, [&](int, const LuaObject& name) {
+        names.push_back(ReadStringFromObject(name));
+        return true;
+    });
     m_ImageNames.swap(names);
     m_RandomizedImage = true;
 }

@@ -4,6 +4,7 @@
 #include "core/Class.h"
 #include "core/Exception.h"
 #include "core/PropertyAccessor.h"
+#include "core/ValueTypeError.h"
 
 #include <string>
 
@@ -21,8 +22,10 @@ void RadioButtonGrid::ApplyClassicProperty(const std::string& name, const LuaObj
         Grid::ApplyClassicProperty(name, value);
         return;
     }
-    MAKO_ASSERT_MSG(value.IsTable(), "radioButtons is a list of radio-button entries.");
-    const int count = value.GetCount();
-    for (int i = 1; i <= count; ++i)
-        AddRadioButton(value[i]);
+    if (!value.IsTable())
+        MAKO_THROW_VALUE_TYPE("a list of radio-button entries", value);
+    LuaPlus::ForEachListElement(value, [&](int, const LuaObject& entry) {
+        AddRadioButton(entry);
+        return true;
+    });
 }

@@ -7,8 +7,14 @@ namespace bbtest {
 
 namespace {
 
-// The words of a log line that speak of a level's data.
-const char* const kDataMarks[] = {"Level \"", "level \"", "Brick entry \"", "brick entry \""};
+// The words of a log line that speak of a level's data, or of a file of the pack the game
+// mends or plays without.
+const char* const kDataMarks[] = {"Level \"",
+                                  "level \"",
+                                  "Brick entry \"",
+                                  "brick entry \"",
+                                  "the metadata file \"",
+                                  "Warning: the resource \""};
 
 // The controller's line for a level it refuses to build: the level check names every such
 // refusal in its own words ("the build throws: <the same reason>").
@@ -23,9 +29,9 @@ const char kCutMark[] = " [cut: the entry held ";
 DataVoice::DataVoice()
 {
     m_Previous = DataReport::SetListener([this](const DataIssue& issue) {
-        // A text of several lines is logged as several: each is a line the reporter said.
-        // The log writes a text up to its first NUL.
-        std::string text = issue.ToString();
+        // As the log writes it: a warning after "Warning: ", up to its first NUL; a text of
+        // several lines (from a reporter that did not fold them) as several.
+        std::string text = (issue.warning ? "Warning: " : "") + issue.ToString();
         text = text.substr(0, text.find('\0'));
         std::istringstream lines(text);
         for (std::string line; std::getline(lines, line);)

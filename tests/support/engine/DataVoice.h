@@ -2,7 +2,9 @@
 // Listens, while it lives, to what the game's one reporter of data problems (DataReport)
 // says, and holds a run's log up against it: the log must hold no "Assertion failed", and
 // every line the game logged about level data (a line naming a level, `Level "Welcome"...`
-// or `... (level "Welcome", row 2, column 5): ...`, or a brick entry) must be one the
+// or `... (level "Welcome", row 2, column 5): ...`, or a brick entry) or about a file of the
+// pack it mends or plays without (`the metadata file "..."`, `Warning: the resource "..."`)
+// must be one the
 // reporter said, so the level check, which hears the same reporter, names it too (the
 // controller's line for a level it refuses to build is the one other: the check names
 // every refusal as "the build throws"). A listener that was installed before goes on
