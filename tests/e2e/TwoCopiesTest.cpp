@@ -27,7 +27,8 @@ class Copy
 {
 public:
     // runtime: the copy's XDG_RUNTIME_DIR, or "" for none. gate: the folder of its saves'
-    // gate (BB_SAVE_GATE), or "" for none. dataHome: its XDG_DATA_HOME, or "" for the test's.
+    // gate (BB_SAVE_GATE of the test build of the program, bumperlux-gated), or "" for none
+    // (the game itself). dataHome: its XDG_DATA_HOME, or "" for the test's.
     Copy(const std::string& runtime, bool multiapp, const std::string& gate = "",
          const std::string& dataHome = "")
     {
@@ -43,7 +44,11 @@ public:
             setenv("BB_SAVE_GATE", gate.c_str(), 1);
         if (!dataHome.empty())
             setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-        m_Run = std::make_unique<ProgramRun>(args);
+        if (gate.empty())
+            m_Run = std::make_unique<ProgramRun>(args);
+        else
+            m_Run = std::make_unique<ProgramRun>(std::string(BB_BINARY_DIR) + "/bumperlux-gated",
+                                                 args);
         unsetenv("BB_SAVE_GATE");
         setenv("XDG_DATA_HOME", home.c_str(), 1);
     }
@@ -480,6 +485,10 @@ TEST(TwoCopies, TwoHomesWhoseCardsLinkToOneFileTakeTurns)
         }
         const RaceEnd end = RaceASlowSave(step, false, homeB, shared);
         ExpectNothingLostUnsaid(end);
+        // The save that had the turn first stands, a quit's as much as a win's.
+        const bool bFirst = step == B_WINS_AFTER;
+        EXPECT_EQ(bFirst ? 2 : 3, NumberAfter(end.card, "LevelUnlocked")) << end.card;
+        EXPECT_EQ(bFirst ? 2 : 1, NumberAfter(end.card, "EpisodeUnlocked")) << end.card;
         EXPECT_TRUE(fs::is_symlink(cardsA + "/Player1.card"));
         EXPECT_TRUE(fs::is_symlink(cardsB + "/Player1.card"));
         ++races;

@@ -62,7 +62,8 @@ void RemoveStaleSaves(const std::vector<std::string>& files, std::uint32_t appCo
 {
     if (!IsOnlyInstance(appCode, savesFolder))
         return;
-    // A copy allowed beside this one (--multiapp) holds its folder's turn while it writes.
+    // A copy allowed beside this one (--multiapp) holds its folder's turn while it writes: a
+    // folder whose turn is not free at once keeps its files for a later start.
     for (const std::string& file : files)
         PlayerFileKeeper::RemoveStaleSaves(file);
 }

@@ -24,8 +24,8 @@ const int EXISTS_WRITABLE = 2;  // and it must be writable
 // answers false.
 bool FileExists(const std::string& path, int flags);
 
-// Creates every missing directory along path ('/'-separated; a trailing '/' is allowed).
-// Logs "CreateDirectories, dirName = \"<path>\"" and "Created directory: <dir>" for each
+// Creates every missing directory along path ('/'-separated; a trailing '/' is allowed),
+// each of mode 0700: only this user may reach into the folders the game makes. Logs "CreateDirectories, dirName = \"<path>\"" and "Created directory: <dir>" for each
 // one made. Returns true iff it made at least one. A directory that cannot be made raises
 // the assertion failure "false" with the message
 // "Could not create directory:\ndirectory = %1%\nerror = %2%" (directory, system error).
