@@ -1,9 +1,9 @@
 // Two copies of the game saving one file at the same moment, each a process of its own with a
 // keeper of its own: one copy is held inside its turn (the keeper's save gate) for as long as
 // the test likes while the other saves (waiting within its budget, or giving up), or another
-// program changes the file. Whatever the order, the file ends with one copy's bytes and the other copy was
-// told its save was refused or not made; no save is ever lost without a word. The copies reach
-// the file by one path, or from two homes whose cards link to one file.
+// program changes the file. Whatever the order, the file ends with one copy's bytes and the other
+// copy was told its save was refused or not made; no save is ever lost without a word. The copies
+// reach the file by one path, or from two homes whose cards link to one file.
 #include "core/PlayerFileKeeper.h"
 #include "core/Log.h"
 #include "core/SaveTurn.h"

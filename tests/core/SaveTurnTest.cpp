@@ -217,8 +217,4 @@ TEST(SaveTurn, AStopEndsEveryWaitAtOnce)
             signal.join();
         StopSignal::Reset();
     }
-    // Once the stop is forgotten (a test), a wait has its budget again.
-    const auto again = std::chrono::steady_clock::now();
-    EXPECT_FALSE(SaveTurn(card).IsHeld());
-    EXPECT_GE(MsSince(again), SaveTurn::kPassBudgetMs - 50);
 }

@@ -377,6 +377,9 @@ void Application::InitLog()
             path.c_str(), std::strerror(error), GetDocumentsFolder().c_str());
         return;
     }
+    // Said on standard error when the lock was looked at, before the log had a file.
+    if (!m_SavingRefused.empty())
+        Log("%s", SingleInstanceWarning(m_SavingRefused).c_str());
     AddCrashReportFile(path, "Engine Log File");
 }
 

@@ -204,8 +204,8 @@ bool SaveTurn::OpenLock(const std::string& folder)
         if (error == ENOENT || error == ENOTDIR || error == EACCES || error == EPERM ||
             error == EROFS || error == ENOSPC || error == EDQUOT)
             m_Error = error;
-        m_Why = "the lock of the turn to save, \"" + path + "\", cannot be opened: " +
-                std::strerror(error);
+        m_Why = "the lock of the turn to save, \"" + path +
+                "\", cannot be opened: " + std::strerror(error);
         return false;
     }
     if (::fstat(m_Fd, &status) != 0 || !LockMisfit(status).empty()) {
@@ -239,7 +239,8 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
             ::close(m_Fd);
             m_Fd = -1;
             if (++reopened > 3) {
-                m_Why = "the lock of the turn to save, \"" + m_LockPath + "\", keeps being replaced";
+                m_Why =
+                    "the lock of the turn to save, \"" + m_LockPath + "\", keeps being replaced";
                 return;
             }
             if (!OpenLock(folder))
@@ -263,16 +264,16 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
             return;
         }
         if (copy && (process.state == 'T' || process.state == 't')) {
-            m_Why = CopyText(holder) + " holds the turn to save in \"" + folder +
-                    "\" and is stopped";
+            m_Why =
+                CopyText(holder) + " holds the turn to save in \"" + folder + "\" and is stopped";
             return;
         }
         if (!copy && now - start >= kRecordGraceMs) {
-            m_Why = holder > 0 ? "another program (process " + std::to_string(holder) + ", \"" +
-                                     process.name + "\") holds the lock of the turn to save in \"" +
-                                     folder + "\""
-                               : "another process holds the lock of the turn to save in \"" +
-                                     folder + "\"";
+            m_Why =
+                holder > 0
+                    ? "another program (process " + std::to_string(holder) + ", \"" + process.name +
+                          "\") holds the lock of the turn to save in \"" + folder + "\""
+                    : "another process holds the lock of the turn to save in \"" + folder + "\"";
             return;
         }
         if (StopSignal::IsRequested() && now >= WaitDeadline(start)) {
