@@ -6,6 +6,8 @@
 
 #include <boost/format.hpp>
 
+#include <dirent.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -16,6 +18,30 @@ PlayerFileKeeper::SaveGate& Gate()
 {
     static PlayerFileKeeper::SaveGate gate;
     return gate;
+}
+
+// Whether a save of the file at path that was cut short left a temporary file beside the file
+// its links lead to.
+bool HasTemporaryFiles(const std::string& path)
+{
+    const LinkTarget target = FollowLinks(path);
+    if (target.error != 0)
+        return false;
+    const std::size_t slash = target.path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.path.substr(0, slash + 1);
+    const std::string name =
+        slash == std::string::npos ? target.path : target.path.substr(slash + 1);
+    DIR* entries = ::opendir(folder.c_str());
+    if (!entries)
+        return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(entries))
+        if (IsTemporaryFileNameOf(entry->d_name, name)) {
+            found = true;
+            break;
+        }
+    ::closedir(entries);
+    return found;
 }
 
 void PassGate(PlayerFileKeeper::SaveStage stage, const std::string& target)
@@ -85,6 +111,9 @@ void PlayerFileKeeper::ForgetEvery()
 
 int PlayerFileKeeper::RemoveStaleSaves(const std::string& path)
 {
+    // Most starts find nothing to remove, and make no lock either.
+    if (!HasTemporaryFiles(path))
+        return 0;
     // Never waits: a copy saving there now keeps its files, and a later start removes them.
     const SaveTurn turn(path, SaveTurn::NO_WAIT);
     return turn.IsHeld() ? RemoveStaleTemporaryFiles(path) : 0;
