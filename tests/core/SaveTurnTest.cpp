@@ -9,16 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -34,29 +31,20 @@ long long MsSince(std::chrono::steady_clock::time_point start)
         .count();
 }
 
-// A child process holding the turn of the folder of path as a copy of the game would, or only
-// a plain lock of the turn's file as any other program could; killed when it goes.
+// A child process holding the turn of the folder of path as a copy of the game does; killed
+// when it goes.
 class TurnHolder
 {
 public:
-    TurnHolder(const std::string& path, bool asCopy)
+    explicit TurnHolder(const std::string& path)
     {
         int ready[2];
         if (::pipe(ready) != 0)
             std::abort();
         m_Pid = ::fork();
         if (m_Pid == 0) {
-            std::unique_ptr<SaveTurn> turn;
-            bool held = false;
-            if (asCopy) {
-                turn = std::make_unique<SaveTurn>(path);
-                held = turn->IsHeld();
-            } else {
-                const std::string lock = fs::path(path).parent_path() / SaveTurn::kLockName;
-                const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT, 0600);
-                held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-            }
-            if (::write(ready[1], held ? "y" : "n", 1) != 1)
+            const SaveTurn turn(path);
+            if (::write(ready[1], turn.IsHeld() ? "y" : "n", 1) != 1)
                 ::_exit(3);
             for (;;)
                 ::pause();
@@ -133,37 +121,16 @@ TEST(SaveTurn, TheLockIsAFileOfTheGamesOwnInAFolderNoOtherUserCanEnter)
     }
 }
 
-// Another program holding the lock, or a stopped copy, is not waited for; a live copy is
-// waited for, but every turn of one save pass shares one budget; outside a pass each turn has
-// one of its own. Nothing tells them apart but what the holders are.
-TEST(SaveTurn, OnlyALiveCopyIsWaitedForAndOnlyOneBudgetASavePass)
+// A live copy holding the turn is waited for, but every turn of one save pass shares one
+// budget; the clean-up at the start never waits. (Which holders are not waited for at all, the
+// holder sweep of the real program shows.)
+TEST(SaveTurn, ALiveCopyIsWaitedForOneBudgetASavePass)
 {
     TempHome home;
     const std::string folder = home.Path() + "/cards";
     fs::create_directories(folder);
     const std::string card = folder + "/Player1.card";
-    {
-        TurnHolder other(card, false);
-        ASSERT_TRUE(other.Held());
-        const auto start = std::chrono::steady_clock::now();
-        const SaveTurn turn(card);
-        EXPECT_FALSE(turn.IsHeld());
-        EXPECT_LT(MsSince(start), SaveTurn::kRecordGraceMs + 800);
-        EXPECT_NE(std::string::npos,
-                  turn.Why().find("another program (process " + std::to_string(other.Pid())))
-            << turn.Why();
-    }
-    {
-        TurnHolder copy(card, true);
-        ASSERT_TRUE(copy.Held());
-        ::kill(copy.Pid(), SIGSTOP);
-        const auto start = std::chrono::steady_clock::now();
-        const SaveTurn turn(card);
-        EXPECT_FALSE(turn.IsHeld());
-        EXPECT_LT(MsSince(start), 800);
-        EXPECT_NE(std::string::npos, turn.Why().find("is stopped")) << turn.Why();
-    }
-    TurnHolder copy(card, true);
+    TurnHolder copy(card);
     ASSERT_TRUE(copy.Held());
     auto start = std::chrono::steady_clock::now();
     {
@@ -179,7 +146,6 @@ TEST(SaveTurn, OnlyALiveCopyIsWaitedForAndOnlyOneBudgetASavePass)
     const long long pass = MsSince(start);
     EXPECT_GE(pass, SaveTurn::kPassBudgetMs - 50);
     EXPECT_LT(pass, SaveTurn::kPassBudgetMs + 1000);
-    // The clean-up at the start never waits.
     start = std::chrono::steady_clock::now();
     EXPECT_FALSE(SaveTurn(card, SaveTurn::NO_WAIT).IsHeld());
     EXPECT_LT(MsSince(start), 500);
@@ -191,7 +157,7 @@ TEST(SaveTurn, AStopEndsEveryWaitAtOnce)
 {
     TempHome home;
     const std::string card = home.Path() + "/Player1.card";
-    TurnHolder copy(card, true);
+    TurnHolder copy(card);
     ASSERT_TRUE(copy.Held());
     for (const bool during : {true, false}) {
         SCOPED_TRACE(during ? "the stop comes during the wait" : "the stop came before");
