@@ -253,40 +253,10 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
                 "the turn to save in \"" + folder + "\" cannot be taken: " + std::strerror(errno);
             return;
         }
-        const long long now = NowMs();
-        // Who holds it: a copy of the game has left its record (its start time) in the file.
         const int holder = known ? HolderOf(status.st_dev, status.st_ino) : 0;
-        const ProcessState process = StateOf(holder > 0 ? std::to_string(holder) : "0");
-        const unsigned long long recorded = RecordedStart(m_Fd);
-        const bool copy = holder > 0 ? recorded != 0 && recorded == process.start : recorded != 0;
-        if (holder == ::getpid()) {
-            m_Why = "this copy of the game holds the turn to save in \"" + folder + "\" already";
+        if (GiveUp(folder, holder, NowMs() - start, patience))
             return;
-        }
-        if (copy && (process.state == 'T' || process.state == 't')) {
-            m_Why =
-                CopyText(holder) + " holds the turn to save in \"" + folder + "\" and is stopped";
-            return;
-        }
-        if (!copy && now - start >= kRecordGraceMs) {
-            m_Why =
-                holder > 0
-                    ? "another program (process " + std::to_string(holder) + ", \"" + process.name +
-                          "\") holds the lock of the turn to save in \"" + folder + "\""
-                    : "another process holds the lock of the turn to save in \"" + folder + "\"";
-            return;
-        }
-        if (StopSignal::IsRequested() && now >= WaitDeadline(start)) {
-            m_Why = std::string(StopSignal::GetName()) + " came while this copy waited for " +
-                    CopyText(holder) + " saving in \"" + folder + "\"";
-            return;
-        }
-        if (patience == NO_WAIT || now >= WaitDeadline(start)) {
-            m_Why = CopyText(holder) + " was saving in \"" + folder +
-                    "\" for as long as this save could wait";
-            return;
-        }
-        if (copy && announced != (holder > 0 ? holder : -1)) {
+        if (announced != (holder > 0 ? holder : -1) && IsCopy(holder)) {
             Log("The save in \"%s\" waits for its turn: %s is saving there.\n", folder.c_str(),
                 CopyText(holder).c_str());
             announced = holder > 0 ? holder : -1;
@@ -294,6 +264,40 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
         const struct timespec step = {0, 5 * 1000000L};
         ::nanosleep(&step, nullptr);
     }
+}
+
+bool SaveTurn::IsCopy(int holder) const
+{
+    // A copy of the game has left its record (its start time) in the file; the holder the
+    // system names must be the one that wrote it.
+    const unsigned long long recorded = RecordedStart(m_Fd);
+    if (holder <= 0)
+        return recorded != 0;
+    return recorded != 0 && recorded == StateOf(std::to_string(holder)).start;
+}
+
+bool SaveTurn::GiveUp(const std::string& folder, int holder, long long waitedMs, Patience patience)
+{
+    const ProcessState process = StateOf(holder > 0 ? std::to_string(holder) : "0");
+    const bool copy = IsCopy(holder);
+    if (holder == ::getpid())
+        m_Why = "this copy of the game holds the turn to save in \"" + folder + "\" already";
+    else if (copy && (process.state == 'T' || process.state == 't'))
+        m_Why = CopyText(holder) + " holds the turn to save in \"" + folder + "\" and is stopped";
+    else if (!copy && waitedMs >= kRecordGraceMs)
+        // The process the system names may have passed the lock on and ended (flock(1)).
+        m_Why = (holder <= 0            ? std::string("another process")
+                 : process.name.empty() ? "another program (process " + std::to_string(holder) + ")"
+                                        : "another program (process " + std::to_string(holder) +
+                                              ", \"" + process.name + "\")") +
+                " holds the lock of the turn to save in \"" + folder + "\"";
+    else if (StopSignal::IsRequested() && NowMs() >= WaitDeadline(NowMs() - waitedMs))
+        m_Why = std::string(StopSignal::GetName()) + " came while this copy waited for " +
+                CopyText(holder) + " saving in \"" + folder + "\"";
+    else if (patience == NO_WAIT || NowMs() >= WaitDeadline(NowMs() - waitedMs))
+        m_Why = CopyText(holder) + " was saving in \"" + folder +
+                "\" for as long as this save could wait";
+    return !m_Why.empty();
 }
 
 void SaveTurn::WriteRecord()

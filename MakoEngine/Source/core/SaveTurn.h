@@ -73,5 +73,9 @@ private:
 
     bool OpenLock(const std::string& folder);
     void Wait(const std::string& folder, Patience patience);
+    // Whether the holder the system names (0: none named) is a copy of the game.
+    bool IsCopy(int holder) const;
+    // Whether to stop waiting for that holder after waitedMs, with the reason in m_Why.
+    bool GiveUp(const std::string& folder, int holder, long long waitedMs, Patience patience);
     void WriteRecord();
 };
