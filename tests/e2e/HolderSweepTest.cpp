@@ -321,8 +321,9 @@ void SweepOneHolder(HolderKind kind, bool ownNamespace, const char* name)
                                             : IsWaitedFor(kind) ? kBudgetWaitMs
                                                                 : kNoWaitMs + 1000)
             << run->Errors();
-        if (KeepsTheTurn(kind))
+        if (KeepsTheTurn(kind)) {
             EXPECT_EQ(before, CardsAsTheyAre());
+        }
     }
     std::printf(
         "holder \"%s\" of %zu paths: start %lld ms (%lld ms without a holder), save pass %lld ms, "
