@@ -1,6 +1,8 @@
-// SIGTERM and SIGINT only note a stop for the main loop to answer; a second one, answered
-// or not, ends the process at once, and so does SIGQUIT during a shutdown. Each case runs in a
-// child process, so the handlers never stay installed in the test program.
+// SIGTERM and SIGINT only note a stop for the main loop to answer; another signal soon after
+// is the same request, and only a later one ends the process at once (answered or not), as
+// does SIGQUIT during a shutdown. Each case runs in child processes, so the handlers never
+// stay installed in the test program; children that must let the same-request time pass run
+// side by side.
 #include "core/StopSignal.h"
 
 #include "core/AtomicFile.h"
@@ -16,23 +18,41 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// The child's wait status after it ran `body` and exited with its result.
-int RunInChild(const std::function<int()>& body)
+pid_t StartChild(const std::function<int()>& body)
 {
     const pid_t child = fork();
     if (child == 0)
         std::_Exit(body());
+    return child;
+}
+
+int StatusOf(pid_t child)
+{
     int status = 0;
     waitpid(child, &status, 0);
     return status;
 }
 
+// The child's wait status after it ran `body` and exited with its result.
+int RunInChild(const std::function<int()>& body)
+{
+    return StatusOf(StartChild(body));
+}
+
+// Waits until the time in which a second signal is the same request has passed.
+void OutlastTheSameRequest()
+{
+    usleep((StopSignal::kSameRequestMs + 100) * 1000);
+}
+
 } // namespace
 
-TEST(StopSignal, OneSignalIsNotedAndASecondEndsTheProcess)
+TEST(StopSignal, SignalsSoonAfterTheFirstAreOneRequestAndALaterOneEndsTheProcess)
 {
     for (const int number : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(number);
@@ -41,6 +61,9 @@ TEST(StopSignal, OneSignalIsNotedAndASecondEndsTheProcess)
             if (StopSignal::IsRequested())
                 return 1;
             std::raise(number);
+            // A wrapper passing the signal on, a logout's SIGHUP: the same request.
+            std::raise(number);
+            std::raise(SIGHUP);
             const char* expected = number == SIGTERM ? "SIGTERM" : "SIGINT";
             return StopSignal::IsRequested() && std::strcmp(StopSignal::GetName(), expected) == 0
                        ? 0
@@ -48,15 +71,24 @@ TEST(StopSignal, OneSignalIsNotedAndASecondEndsTheProcess)
         });
         ASSERT_TRUE(WIFEXITED(noted));
         EXPECT_EQ(0, WEXITSTATUS(noted));
-
-        const int twice = RunInChild([number] {
-            StopSignal::Install();
-            std::raise(number);
-            std::raise(number);
-            return 3; // not reached: the second signal ends the process
-        });
-        ASSERT_TRUE(WIFSIGNALED(twice));
-        EXPECT_EQ(number, WTERMSIG(twice));
+    }
+    // The user insisting, later: the process ends, whether the first was answered or not.
+    std::vector<std::pair<int, pid_t>> later;
+    for (const int number : {SIGTERM, SIGINT, SIGHUP})
+        for (const bool answered : {false, true})
+            later.emplace_back(number, StartChild([number, answered] {
+                                   StopSignal::Install();
+                                   std::raise(SIGTERM);
+                                   if (answered)
+                                       StopSignal::Answer(); // the program is saving on its way out
+                                   OutlastTheSameRequest();
+                                   std::raise(number);
+                                   return 3; // not reached
+                               }));
+    for (const auto& [number, child] : later) {
+        const int status = StatusOf(child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << number;
+        EXPECT_EQ(number, WTERMSIG(status));
     }
 }
 
@@ -77,21 +109,8 @@ TEST(StopSignal, TheTerminalGoingAwayAndQuitAskForTheSameStop)
     }
 }
 
-TEST(StopSignal, OnceAnsweredASecondSignalOrQuitEndsTheShutdown)
+TEST(StopSignal, OnceThePlayerQuitASignalIsNotedAndQuitEndsTheShutdown)
 {
-    // A stop answered, then a second stop signal: the shutdown has hung, the process ends.
-    for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(number);
-        const int status = RunInChild([number] {
-            StopSignal::Install();
-            std::raise(SIGTERM);
-            StopSignal::Answer(); // the program is saving on its way out
-            std::raise(number);
-            return 3; // not reached
-        });
-        ASSERT_TRUE(WIFSIGNALED(status));
-        EXPECT_EQ(number, WTERMSIG(status));
-    }
     // The player quit (answered without a signal): a first SIGTERM is only noted, while
     // SIGQUIT ends the shutdown at once.
     const int noted = RunInChild([] {
@@ -112,22 +131,27 @@ TEST(StopSignal, OnceAnsweredASecondSignalOrQuitEndsTheShutdown)
     EXPECT_EQ(SIGQUIT, WTERMSIG(quit));
 }
 
-TEST(StopSignal, ASaveEndedByASecondSignalLeavesTheOldOrTheNewFileWhole)
+TEST(StopSignal, ASaveEndedByALaterSignalLeavesTheOldOrTheNewFileWhole)
 {
     bbtest::TempHome home;
-    const std::string path = home.DataHome() + "/Player1.card";
     const std::string versions[2] = {
         "Player {guid = 1, Name = \"" + std::string(4000, 'a') + "\"}\n",
         "Player {guid = 1, Name = \"" + std::string(9000, 'b') + "\"}\n"};
-    bbtest::WriteFile(path, versions[0]);
-    for (int trial = 0; trial < 20; ++trial) {
-        SCOPED_TRACE(trial);
+    // Each trial a child of its own, saving its own file in a loop on its way out after a
+    // first signal; all are ended by a later one, at moments a little apart.
+    const int kTrials = 12;
+    std::vector<pid_t> children;
+    std::vector<std::string> paths;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        const std::string path = home.DataHome() + "/Player" + std::to_string(trial) + ".card";
+        bbtest::WriteFile(path, versions[0]);
         int ready[2];
         ASSERT_EQ(0, pipe(ready));
         const pid_t child = fork();
         if (child == 0) {
             StopSignal::Install();
-            StopSignal::Answer(); // the player quit: the game saves on its way out
+            std::raise(SIGINT);
+            StopSignal::Answer(); // the game saves on its way out
             for (long i = 0;; ++i) {
                 WriteFileAtomically(path, versions[i % 2]);
                 if (i == 0 && write(ready[1], "x", 1) != 1)
@@ -138,19 +162,23 @@ TEST(StopSignal, ASaveEndedByASecondSignalLeavesTheOldOrTheNewFileWhole)
         ASSERT_EQ(1, read(ready[0], &byte, 1));
         close(ready[0]);
         close(ready[1]);
-        // Two different signals: two of one kind sent at once would merge into one.
-        kill(child, SIGINT);
-        kill(child, SIGTERM);
+        children.push_back(child);
+        paths.push_back(path);
+    }
+    OutlastTheSameRequest();
+    for (int trial = 0; trial < kTrials; ++trial) {
+        SCOPED_TRACE(trial);
+        usleep(static_cast<useconds_t>(trial * 700 % 3000));
+        kill(children[trial], SIGTERM);
         int status = 0;
-        for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; ++waited) {
-            if (waited == 10000) // 10 s: the signals did not end it
-                kill(child, SIGKILL);
+        for (int waited = 0; waitpid(children[trial], &status, WNOHANG) == 0; ++waited) {
+            if (waited == 10000) // 10 s: the signal did not end it
+                kill(children[trial], SIGKILL);
             usleep(1000);
         }
         ASSERT_TRUE(WIFSIGNALED(status));
-        EXPECT_TRUE(WTERMSIG(status) == SIGINT || WTERMSIG(status) == SIGTERM) << WTERMSIG(status);
-        const std::string text = bbtest::ReadFile(path);
+        EXPECT_EQ(SIGTERM, WTERMSIG(status));
+        const std::string text = bbtest::ReadFile(paths[trial]);
         EXPECT_TRUE(text == versions[0] || text == versions[1]) << text.size() << " bytes";
-        RemoveStaleTemporaryFiles(path);
     }
 }

@@ -2,6 +2,7 @@
 // read when the signal came (the configuration, each card), the configuration and every card
 // are afterwards as they were, or as the player left them; and a current player whose card
 // could not be read is still the one the configuration names at the next start.
+#include "core/SaveTurn.h"
 #include "e2e/ProgramRun.h"
 #include "support/TempHome.h"
 
@@ -39,9 +40,11 @@ std::map<std::string, std::string> SavedFiles()
     for (const std::string& path : {GameConfigPath(), CardPath(1)}) {
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path(), error))
-            // The single-instance lock beside the cards holds no saved values.
+            // The single-instance lock beside the cards and the lock of the turn to save hold
+            // no saved values.
             if ((entry.is_regular_file() || entry.is_symlink()) &&
-                entry.path().filename() != "BLUX.lock")
+                entry.path().filename() != "BLUX.lock" &&
+                entry.path().filename() != SaveTurn::kLockName)
                 files[entry.path().string()] =
                     entry.is_regular_file() ? ReadFile(entry.path().string()) : "a link";
     }

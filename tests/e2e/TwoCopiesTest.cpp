@@ -27,7 +27,8 @@ class Copy
 {
 public:
     // runtime: the copy's XDG_RUNTIME_DIR, or "" for none. gate: the folder of its saves'
-    // gate (BB_SAVE_GATE), or "" for none. dataHome: its XDG_DATA_HOME, or "" for the test's.
+    // gate (BB_SAVE_GATE of the test build of the program, bumperlux-gated), or "" for none
+    // (the game itself). dataHome: its XDG_DATA_HOME, or "" for the test's.
     Copy(const std::string& runtime, bool multiapp, const std::string& gate = "",
          const std::string& dataHome = "")
     {
@@ -43,7 +44,11 @@ public:
             setenv("BB_SAVE_GATE", gate.c_str(), 1);
         if (!dataHome.empty())
             setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-        m_Run = std::make_unique<ProgramRun>(args);
+        if (gate.empty())
+            m_Run = std::make_unique<ProgramRun>(args);
+        else
+            m_Run =
+                std::make_unique<ProgramRun>(std::string(BB_BINARY_DIR) + "/bumperlux-gated", args);
         unsetenv("BB_SAVE_GATE");
         setenv("XDG_DATA_HOME", home.c_str(), 1);
     }
@@ -272,6 +277,25 @@ TEST(TwoCopies, ACopyThatCannotTakeTheLockPlaysWithoutSaving)
         << copy.Run().Errors();
     EXPECT_NE(std::string::npos,
               copy.Run().Errors().find("; this copy of the game plays without saving.\n"));
+    EXPECT_NE(std::string::npos, ReadFile(GameLogPath()).find("plays without saving.\n"));
+}
+
+// A home that cannot be written (its folders below a file, as a read-only home is for a user
+// whom permissions bind): the warning is said once, though the log goes to standard error too.
+TEST(TwoCopies, ACopyWhoseHomeCannotBeWrittenSaysSoOnce)
+{
+    TempHome home;
+    WriteFile(home.Path() + "/not-a-folder", "x");
+    setenv("XDG_DATA_HOME", (home.Path() + "/not-a-folder/share").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home.Path() + "/not-a-folder/config").c_str(), 1);
+    Copy copy(home.RuntimeDir(), false);
+    ASSERT_TRUE(copy.Ready()) << copy.Run().Errors();
+    EXPECT_EQ(0, copy.Quit());
+    const std::string errors = copy.Run().Errors();
+    const std::string warning = "; this copy of the game plays without saving.";
+    const std::size_t first = errors.find(warning);
+    EXPECT_NE(std::string::npos, first) << errors;
+    EXPECT_EQ(std::string::npos, errors.find(warning, first + 1)) << errors;
 }
 
 // With --multiapp a copy that changed nothing never undoes the other's win, in every order.
@@ -384,18 +408,22 @@ RaceEnd RaceASlowSave(WhileHeld step, bool multiapp, const std::string& homeB,
                      "m.LevelUnlocked = m.LevelUnlocked + 1 AppQuit()\n");
     else
         a.StartWin(1, "LevelUnlocked");
+    int bQuit = -1;
     if (step != B_WINS_AFTER) {
         const int written = gate.Reached(a, "written", card);
         EXPECT_NE(0, written) << a.Run().Errors();
         gate.Release(written);
         const int checked = gate.Reached(a, "checked", card);
         EXPECT_NE(0, checked) << a.Run().Errors();
-        if (step == B_QUITS)
+        if (step == B_QUITS) {
+            // B changed nothing: its quit asks for no turn and ends while A's save is held.
             b.Run().Send("AppQuit()\n");
-        else
+            bQuit = b.Run().Wait();
+        } else {
             b.StartWin(1, "EpisodeUnlocked");
-        // B tries, and waits: with the turn taken from it, its save would be done already.
-        EXPECT_TRUE(b.Run().WaitForOutputLine(kWaits, 20000)) << b.Run().Output();
+            // B tries, and waits: with the turn taken from it, its save would be done already.
+            EXPECT_TRUE(b.Run().WaitForOutputLine(kWaits, 20000)) << b.Run().Output();
+        }
         gate.Release(checked);
     }
     if (step != A_QUITS)
@@ -403,7 +431,7 @@ RaceEnd RaceASlowSave(WhileHeld step, bool multiapp, const std::string& homeB,
     if (step != B_QUITS)
         end.wonB = b.FinishWin();
     gate.Open();
-    EXPECT_EQ(0, step == B_QUITS ? b.Run().Wait() : b.Quit()) << b.Run().Errors();
+    EXPECT_EQ(0, step == B_QUITS ? bQuit : b.Quit()) << b.Run().Errors();
     EXPECT_EQ(0, step == A_QUITS ? a.Run().Wait() : a.Quit()) << a.Run().Errors();
     end.card = ReadFile(card);
     end.outA = a.Run().Output();
@@ -430,9 +458,10 @@ void ExpectNothingLostUnsaid(const RaceEnd& end)
 
 } // namespace
 
-// With --multiapp, A's save of a win is held inside its turn for as long as the test likes
-// while B wins or quits: B waits for the turn, then keeps A's card and says its win was not
-// saved; a win of B's before A's makes A say so. Nothing is ever lost without a word.
+// With --multiapp, A's save of a win is held inside its turn while B wins or quits: B's win
+// waits for the turn, then keeps A's card and says its win was not saved; B's quit, with
+// nothing to write, asks for no turn at all; a win of B's before A's makes A say so. Nothing
+// is ever lost without a word.
 TEST(TwoCopies, ASlowSaveIsNeverUndoneAndTheLoserSaysSo)
 {
     TempHome home;
@@ -480,6 +509,10 @@ TEST(TwoCopies, TwoHomesWhoseCardsLinkToOneFileTakeTurns)
         }
         const RaceEnd end = RaceASlowSave(step, false, homeB, shared);
         ExpectNothingLostUnsaid(end);
+        // The save that had the turn first stands, a quit's as much as a win's.
+        const bool bFirst = step == B_WINS_AFTER;
+        EXPECT_EQ(bFirst ? 2 : 3, NumberAfter(end.card, "LevelUnlocked")) << end.card;
+        EXPECT_EQ(bFirst ? 2 : 1, NumberAfter(end.card, "EpisodeUnlocked")) << end.card;
         EXPECT_TRUE(fs::is_symlink(cardsA + "/Player1.card"));
         EXPECT_TRUE(fs::is_symlink(cardsB + "/Player1.card"));
         ++races;

@@ -7,6 +7,7 @@
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/SaveTurn.h"
 #include "core/Shell.h"
 #include "core/StopSignal.h"
 #include "core/TimerManager.h"
@@ -251,6 +252,8 @@ bool Application::SkipSaveOfCutShortStart()
 
 void Application::FinishRunning()
 {
+    // The saves of the way out share one budget of waiting for another copy's turn.
+    const SaveTurn::Pass pass;
     ShutdownGame();
     ShutdownEngine();
 }

@@ -62,7 +62,8 @@ void RemoveStaleSaves(const std::vector<std::string>& files, std::uint32_t appCo
 {
     if (!IsOnlyInstance(appCode, savesFolder))
         return;
-    // A copy allowed beside this one (--multiapp) holds its folder's turn while it writes.
+    // A copy allowed beside this one (--multiapp) holds its folder's turn while it writes: a
+    // folder whose turn is not free at once keeps its files for a later start.
     for (const std::string& file : files)
         PlayerFileKeeper::RemoveStaleSaves(file);
 }
@@ -376,6 +377,9 @@ void Application::InitLog()
             path.c_str(), std::strerror(error), GetDocumentsFolder().c_str());
         return;
     }
+    // Said on standard error when the lock was looked at, before the log had a file.
+    if (!m_SavingRefused.empty())
+        Log("%s", SingleInstanceWarning(m_SavingRefused).c_str());
     AddCrashReportFile(path, "Engine Log File");
 }
 

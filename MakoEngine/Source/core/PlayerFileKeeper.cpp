@@ -6,45 +6,48 @@
 
 #include <boost/format.hpp>
 
-#include <time.h>
-#include <unistd.h>
+#include <dirent.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-PlayerFileKeeper::SaveGate gSaveGate;
-
-// The gate a test names in the environment: says where the save stands, then waits until the
-// test makes the file named by the gate's number, or "open", in the folder it names.
-void EnvironmentGate(PlayerFileKeeper::SaveStage stage, const std::string& target)
+// Made on first use: a test build installs its gate during static initialisation.
+PlayerFileKeeper::SaveGate& Gate()
 {
-    const char* folder = std::getenv("BB_SAVE_GATE");
-    if (!folder || !*folder)
-        return;
-    static int count = 0;
-    const int number = ++count;
-    std::fprintf(stderr, "save gate %d: %s %s\n", number,
-                 stage == PlayerFileKeeper::SAVESTAGE_WRITTEN ? "written" : "checked",
-                 target.c_str());
-    std::fflush(stderr);
-    const std::string open = std::string(folder) + "/open";
-    const std::string mine = std::string(folder) + "/" + std::to_string(number);
-    while (::access(open.c_str(), F_OK) != 0 && ::access(mine.c_str(), F_OK) != 0) {
-        const struct timespec step = {0, 2 * 1000000L};
-        ::nanosleep(&step, nullptr);
-    }
+    static PlayerFileKeeper::SaveGate gate;
+    return gate;
+}
+
+// Whether a save of the file at path that was cut short left a temporary file beside the file
+// its links lead to.
+bool HasTemporaryFiles(const std::string& path)
+{
+    const LinkTarget target = FollowLinks(path);
+    if (target.error != 0)
+        return false;
+    const std::size_t slash = target.path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.path.substr(0, slash + 1);
+    const std::string name =
+        slash == std::string::npos ? target.path : target.path.substr(slash + 1);
+    DIR* entries = ::opendir(folder.c_str());
+    if (!entries)
+        return false;
+    bool found = false;
+    while (const dirent* entry = ::readdir(entries))
+        if (IsTemporaryFileNameOf(entry->d_name, name)) {
+            found = true;
+            break;
+        }
+    ::closedir(entries);
+    return found;
 }
 
 void PassGate(PlayerFileKeeper::SaveStage stage, const std::string& target)
 {
-    if (gSaveGate)
-        gSaveGate(stage, target);
-    else
-        EnvironmentGate(stage, target);
+    if (Gate())
+        Gate()(stage, target);
 }
 
 } // namespace
@@ -53,7 +56,7 @@ PlayerFileKeeper::PlayerFileKeeper(const Wording& wording) : m_Wording(wording) 
 
 void PlayerFileKeeper::SetSaveGate(SaveGate gate)
 {
-    gSaveGate = std::move(gate);
+    Gate() = std::move(gate);
 }
 
 void PlayerFileKeeper::NoteRead(const std::string& path)
@@ -108,7 +111,11 @@ void PlayerFileKeeper::ForgetEvery()
 
 int PlayerFileKeeper::RemoveStaleSaves(const std::string& path)
 {
-    const SaveTurn turn(path);
+    // Most starts find nothing to remove, and make no lock either.
+    if (!HasTemporaryFiles(path))
+        return 0;
+    // Never waits: a copy saving there now keeps its files, and a later start removes them.
+    const SaveTurn turn(path, SaveTurn::NO_WAIT);
     return turn.IsHeld() ? RemoveStaleTemporaryFiles(path) : 0;
 }
 
@@ -119,7 +126,18 @@ KeeperSave PlayerFileKeeper::Save(const std::string& path, const std::string& by
     const auto held = m_Held.find(path);
     if (held != m_Held.end())
         return KeeperSave{KEEPER_HELD, held->second, 0};
-    // From the first check to the rename: another copy saving there now waits for it.
+    // Bytes the file holds already, or a file another copy saved since, need no turn: the
+    // turn is taken only to write.
+    switch (m_Identities[path].CheckBeforeSave(path, bytes)) {
+    case FILESAVE_UNCHANGED:
+        return KeeperSave{KEEPER_UNCHANGED, "", 0};
+    case FILESAVE_CHANGED:
+        Hold(path, kFileChangedSinceRead);
+        return KeeperSave{KEEPER_REFUSED, kFileChangedSinceRead, 0};
+    case FILESAVE_WRITE:
+        break;
+    }
+    // From the check under the turn to the rename: another copy saving there now waits for it.
     const SaveTurn turn(path);
     // A folder or link that cannot be reached fails as the write would.
     if (turn.GetError() != 0)

@@ -7,8 +7,9 @@
 // - a held file (one that exists but could not be read or set aside, or that another copy
 //   changed after this one read it, or every file of a copy that may not save) is never
 //   written, and its hold is said once in the log;
-// - a save takes the turn of the folder of the file really written (core/SaveTurn), waiting
-//   as long as the holder writes, and never writes without it;
+// - a save that has something to write (bytes other than the file's, over the file this copy
+//   read) takes the turn of the folder of the file really written (core/SaveTurn), waiting a
+//   bounded time for another copy of the game, and never writes without it;
 // - under the turn the file is checked against what this copy read, before the bytes are
 //   written and again immediately before the rename: a file another copy changed is kept, and
 //   this copy's file is held;
@@ -80,8 +81,9 @@ public:
     KeeperSave Save(const std::string& path, const std::string& bytes);
 
     // Removes what saves of the file at path that a killed process cut short left beside the
-    // file it leads to, in the turn of that folder (a copy saving there finishes first); when
-    // the turn cannot be had, nothing is removed. Returns how many were removed.
+    // file it leads to, in the turn of that folder; it never waits for the turn: when the turn
+    // is not free at once, nothing is removed (a later start does it). Returns how many were
+    // removed.
     static int RemoveStaleSaves(const std::string& path);
 
     // For tests that race two copies: where a save stands inside its turn. WRITTEN: the bytes
@@ -89,11 +91,8 @@ public:
     // was checked, the rename comes next.
     enum SaveStage { SAVESTAGE_WRITTEN, SAVESTAGE_CHECKED };
     using SaveGate = std::function<void(SaveStage stage, const std::string& target)>;
-    // Calls gate at each stage of every save of this process (null: none). Without one, the
-    // environment variable BB_SAVE_GATE may name a folder: each stage then says "save gate N:
-    // written|checked <file>" on standard error (N counts from 1) and waits until the folder
-    // holds a file named N, or "open", so that a test can hold a real copy of the game inside
-    // its turn for as long as it likes.
+    // Calls gate at each stage of every save of this process (null: none). Only test builds
+    // install one (the test support, and the test build of the program).
     static void SetSaveGate(SaveGate gate);
 
 private:

@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Log.h"
+#include "core/StopSignal.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,13 +11,30 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
+const char* const SaveTurn::kLockName = ".save-turn.lock";
+const char* const SaveTurn::kRecordTag = "bumperlux save turn:";
+
 namespace {
+
+// The budget of the save pass that is running (see SaveTurn::Pass).
+int gPassDepth = 0;
+long long gPassDeadline = 0;
+// When a wait first saw the stop signal that is still asked for; 0 when none.
+long long gStopSeenAt = 0;
+
+long long NowMs()
+{
+    struct timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
 
 // The folder part of path ("." for a bare name).
 std::string FolderOf(const std::string& path)
@@ -28,7 +46,7 @@ std::string FolderOf(const std::string& path)
 }
 
 // The process that holds the flock of the file with that device and inode, from the system's
-// list of locks; 0 when the list does not say.
+// list of locks; 0 when the list does not name it (a holder in another process namespace).
 int HolderOf(dev_t device, ino_t inode)
 {
     std::ifstream locks("/proc/locks");
@@ -51,30 +69,109 @@ int HolderOf(dev_t device, ino_t inode)
     return 0;
 }
 
-// The state letter of the process ('R', 'S', 'D', 'T' for stopped, ...); 0 when it is gone.
-char StateOf(int pid)
+// What the system says of a process: its state letter ('R', 'S', 'T' for stopped, ...; 0 when
+// it is gone), its name and its start time (clock ticks since boot, the same in every process
+// namespace).
+struct ProcessState
 {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    char state = 0;
+    std::string name;
+    unsigned long long start = 0;
+};
+
+ProcessState StateOf(const std::string& pid)
+{
+    ProcessState process;
+    std::ifstream stat("/proc/" + pid + "/stat");
     std::string text;
     if (!std::getline(stat, text))
-        return 0;
-    // The name in brackets may hold anything: the state follows its last bracket.
+        return process;
+    // The name in brackets may hold anything: the fields follow its last bracket.
+    const std::size_t open = text.find('(');
     const std::size_t close = text.rfind(')');
-    if (close == std::string::npos || close + 2 >= text.size())
-        return 0;
-    return text[close + 2];
+    if (open == std::string::npos || close == std::string::npos || close + 2 >= text.size())
+        return process;
+    process.name = text.substr(open + 1, close - open - 1);
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    // State, then 18 fields to the start time (the 22nd field of the line).
+    for (int i = 1; i <= 20 && fields >> field; ++i) {
+        if (i == 1)
+            process.state = field[0];
+        if (i == 20)
+            process.start = std::strtoull(field.c_str(), nullptr, 10);
+    }
+    return process;
 }
 
-long long NowMs()
+// The holder's record in the lock file: its start time, or 0 when it holds none.
+unsigned long long RecordedStart(int fd)
 {
-    struct timespec now;
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    char text[128];
+    const ssize_t length = ::pread(fd, text, sizeof text - 1, 0);
+    if (length <= 0)
+        return 0;
+    text[length] = '\0';
+    const std::size_t tag = std::strlen(SaveTurn::kRecordTag);
+    if (std::strncmp(text, SaveTurn::kRecordTag, tag) != 0)
+        return 0;
+    unsigned long long start = 0;
+    int pid = 0;
+    if (std::sscanf(text + tag, " pid %d start %llu", &pid, &start) != 2)
+        return 0;
+    return start;
+}
+
+// What stands at the lock's place when it is no plain file of this user's with one name;
+// "" when it is one (or nothing is there).
+std::string LockMisfit(const struct stat& status)
+{
+    if (S_ISLNK(status.st_mode))
+        return "a link";
+    if (S_ISDIR(status.st_mode))
+        return "a folder";
+    if (!S_ISREG(status.st_mode))
+        return "no plain file";
+    if (status.st_uid != ::geteuid())
+        return "a file of another user";
+    if (status.st_nlink != 1)
+        return "a second name of another file";
+    return "";
+}
+
+// The end of the wait that starts now: the pass's budget, cut short by a stop signal.
+long long WaitDeadline(long long start)
+{
+    long long deadline = gPassDepth > 0 ? gPassDeadline : start + SaveTurn::kPassBudgetMs;
+    if (!StopSignal::IsRequested()) {
+        gStopSeenAt = 0;
+        return deadline;
+    }
+    if (gStopSeenAt == 0)
+        gStopSeenAt = NowMs();
+    return std::min(deadline, gStopSeenAt + SaveTurn::kStopGraceMs);
+}
+
+std::string CopyText(int pid)
+{
+    return pid > 0 ? "another copy of the game (process " + std::to_string(pid) + ")"
+                   : std::string("another copy of the game");
 }
 
 } // namespace
 
-SaveTurn::SaveTurn(const std::string& path)
+SaveTurn::Pass::Pass()
+{
+    if (gPassDepth++ == 0)
+        gPassDeadline = NowMs() + kPassBudgetMs;
+}
+
+SaveTurn::Pass::~Pass()
+{
+    --gPassDepth;
+}
+
+SaveTurn::SaveTurn(const std::string& path, Patience patience)
 {
     const LinkTarget target = FollowLinks(path);
     if (target.error != 0) {
@@ -83,55 +180,85 @@ SaveTurn::SaveTurn(const std::string& path)
         return;
     }
     const std::string folder = FolderOf(target.path);
-    m_Fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_Fd < 0) {
-        m_Error = errno;
-        m_Why = "its folder \"" + folder + "\" cannot be opened: " + std::strerror(errno);
-        return;
-    }
-    Wait(folder);
+    if (OpenLock(folder))
+        Wait(folder, patience);
 }
 
-void SaveTurn::Wait(const std::string& folder)
+bool SaveTurn::OpenLock(const std::string& folder)
+{
+    m_LockPath = folder + "/" + kLockName;
+    const std::string& path = m_LockPath;
+    // Only a plain file of this user's is ever opened: a link in its place is taken away (the
+    // name is the game's; what it leads to is untouched), anything else is refused.
+    struct stat status;
+    if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode))
+        ::unlink(path.c_str());
+    else if (::lstat(path.c_str(), &status) == 0 && !LockMisfit(status).empty()) {
+        m_Why = "the lock of the turn to save, \"" + path + "\", is " + LockMisfit(status);
+        return false;
+    }
+    m_Fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                  0600);
+    if (m_Fd < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR || error == EACCES || error == EPERM ||
+            error == EROFS || error == ENOSPC || error == EDQUOT)
+            m_Error = error;
+        m_Why = "the lock of the turn to save, \"" + path +
+                "\", cannot be opened: " + std::strerror(error);
+        return false;
+    }
+    if (::fstat(m_Fd, &status) != 0 || !LockMisfit(status).empty()) {
+        m_Why = "the lock of the turn to save, \"" + path + "\", is " + LockMisfit(status);
+        return false;
+    }
+    // Made under a wide umask by an older copy: no other user may open it.
+    if ((status.st_mode & 077) != 0)
+        ::fchmod(m_Fd, 0600);
+    return true;
+}
+
+void SaveTurn::Wait(const std::string& folder, Patience patience)
 {
     struct stat status;
-    const bool known = ::fstat(m_Fd, &status) == 0;
+    bool known = ::fstat(m_Fd, &status) == 0;
     const long long start = NowMs();
     int announced = 0;
+    int reopened = 0;
     for (;;) {
         if (::flock(m_Fd, LOCK_EX | LOCK_NB) == 0) {
-            m_Held = true;
-            return;
+            // Another copy may have put a fresh lock file in place of a link just now: the
+            // turn is the lock of the file that stands at the place.
+            struct stat now;
+            if (::stat(m_LockPath.c_str(), &now) == 0 && now.st_dev == status.st_dev &&
+                now.st_ino == status.st_ino) {
+                m_Held = true;
+                WriteRecord();
+                return;
+            }
+            ::close(m_Fd);
+            m_Fd = -1;
+            if (++reopened > 3) {
+                m_Why =
+                    "the lock of the turn to save, \"" + m_LockPath + "\", keeps being replaced";
+                return;
+            }
+            if (!OpenLock(folder))
+                return;
+            known = ::fstat(m_Fd, &status) == 0;
+            continue;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) {
             m_Why =
                 "the turn to save in \"" + folder + "\" cannot be taken: " + std::strerror(errno);
             return;
         }
-        // The holder's write may take long: it is waited for while it is alive and not
-        // stopped. A holder the system does not name is waited for a bounded time.
         const int holder = known ? HolderOf(status.st_dev, status.st_ino) : 0;
-        const char state = holder > 0 ? StateOf(holder) : 0;
-        if (holder == ::getpid()) {
-            m_Why = "this copy of the game holds the turn to save in \"" + folder + "\" already";
+        if (GiveUp(folder, holder, NowMs() - start, patience))
             return;
-        }
-        if (state == 'T' || state == 't') {
-            m_Why = "another copy of the game (process " + std::to_string(holder) +
-                    ") holds the turn to save in \"" + folder + "\" and is stopped";
-            return;
-        }
-        if (state == 0 && NowMs() - start >= kUnknownHolderWaitMs) {
-            m_Why = "another process held the turn to save in \"" + folder + "\" for longer than " +
-                    std::to_string(kUnknownHolderWaitMs / 1000) + " s";
-            return;
-        }
-        if (announced == 0 || (holder > 0 && holder != announced)) {
-            const std::string who =
-                holder > 0 ? "another copy of the game (process " + std::to_string(holder) + ")"
-                           : std::string("another process");
+        if (announced != (holder > 0 ? holder : -1) && IsCopy(holder)) {
             Log("The save in \"%s\" waits for its turn: %s is saving there.\n", folder.c_str(),
-                who.c_str());
+                CopyText(holder).c_str());
             announced = holder > 0 ? holder : -1;
         }
         const struct timespec step = {0, 5 * 1000000L};
@@ -139,9 +266,58 @@ void SaveTurn::Wait(const std::string& folder)
     }
 }
 
+bool SaveTurn::IsCopy(int holder) const
+{
+    // A copy of the game has left its record (its start time) in the file; the holder the
+    // system names must be the one that wrote it.
+    const unsigned long long recorded = RecordedStart(m_Fd);
+    if (holder <= 0)
+        return recorded != 0;
+    return recorded != 0 && recorded == StateOf(std::to_string(holder)).start;
+}
+
+bool SaveTurn::GiveUp(const std::string& folder, int holder, long long waitedMs, Patience patience)
+{
+    const ProcessState process = StateOf(holder > 0 ? std::to_string(holder) : "0");
+    const bool copy = IsCopy(holder);
+    if (holder == ::getpid())
+        m_Why = "this copy of the game holds the turn to save in \"" + folder + "\" already";
+    else if (copy && (process.state == 'T' || process.state == 't'))
+        m_Why = CopyText(holder) + " holds the turn to save in \"" + folder + "\" and is stopped";
+    else if (!copy && waitedMs >= kRecordGraceMs)
+        // The process the system names may have passed the lock on and ended (flock(1)).
+        m_Why = (holder <= 0            ? std::string("another process")
+                 : process.name.empty() ? "another program (process " + std::to_string(holder) + ")"
+                                        : "another program (process " + std::to_string(holder) +
+                                              ", \"" + process.name + "\")") +
+                " holds the lock of the turn to save in \"" + folder + "\"";
+    else if (StopSignal::IsRequested() && NowMs() >= WaitDeadline(NowMs() - waitedMs))
+        m_Why = std::string(StopSignal::GetName()) + " came while this copy waited for " +
+                CopyText(holder) + " saving in \"" + folder + "\"";
+    else if (patience == NO_WAIT || NowMs() >= WaitDeadline(NowMs() - waitedMs))
+        m_Why = CopyText(holder) + " was saving in \"" + folder +
+                "\" for as long as this save could wait";
+    return !m_Why.empty();
+}
+
+void SaveTurn::WriteRecord()
+{
+    const ProcessState self = StateOf("self");
+    char record[128];
+    const int length = std::snprintf(record, sizeof record, "%s pid %d start %llu\n", kRecordTag,
+                                     static_cast<int>(::getpid()), self.start);
+    // A record that cannot be written only makes a waiting copy take this one for another
+    // program: it then keeps its file and says so.
+    if (::ftruncate(m_Fd, 0) == 0 && length > 0)
+        (void)!::pwrite(m_Fd, record, static_cast<std::size_t>(length), 0);
+}
+
 SaveTurn::~SaveTurn()
 {
-    // Closing the folder lets go of its lock.
-    if (m_Fd >= 0)
-        ::close(m_Fd);
+    if (m_Fd < 0)
+        return;
+    // The record goes with the turn; closing the file lets go of its lock.
+    if (m_Held)
+        (void)!::ftruncate(m_Fd, 0);
+    ::close(m_Fd);
 }

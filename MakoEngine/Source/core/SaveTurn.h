@@ -2,23 +2,33 @@
 // The turn to check and write the user's files in one folder. A saver holds it from the check
 // that a file is still the one it read (core/FileIdentity) to the end of its write, so two
 // copies of the game saving into one folder at the same moment take turns, and the second sees
-// the first one's file. It is an advisory lock (flock) on the folder of the file really
-// written (the folder of the file a link leads to, so copies that reach one file by different
-// paths or homes take turns), which no file of the user's is ever made for, and which the
-// system lets go when a holder ends, also after a crash.
+// the first one's file.
 //
-// A turn is never skipped: a copy waits for it as long as the holder is alive and not stopped
-// (its write may be slow: a network drive, a slow disk). When the turn cannot be had (the
-// folder cannot be opened or locked, the holder is stopped, or, where the system does not say
-// who holds it, after kUnknownHolderWaitMs), IsHeld is false and Why says why: the saver then
-// holds its save and says so, never writing without the turn.
+// The turn is an advisory lock (flock) on a lock file of the game's own, kLockName, in the
+// folder of the file really written (the folder a link leads to, so copies that reach one file
+// by different paths or homes take turns). The file is made mode 0600 and opened without
+// following a link; one that is not a plain file of this user's with one name is never used.
+// In the game's own folders (mode 0700) no other user can open it. The system lets go of the
+// lock when a holder ends, also after a crash. The holder writes a record of itself into the
+// file (kRecordTag, its process id and start time) so that a waiting copy can tell a copy of
+// the game from any other program holding the lock, also across process namespaces.
+//
+// A turn is waited for a bounded time only, and only for a copy of the game: every turn taken
+// while a Pass lives shares one budget (kPassBudgetMs), and a turn taken outside a pass has a
+// budget of its own. A holder that is another program or a stopped copy is not waited for.
+// A stop signal (core/StopSignal) cuts every wait after it to at most kStopGraceMs in all,
+// so the program answers it at once. When the turn cannot be had, IsHeld is false and Why says
+// why: the saver then keeps its file as it is and says so, never writing without the turn.
 #include <string>
 
 class SaveTurn
 {
 public:
-    // Waits for the turn of the folder that holds the file at path (through its links).
-    explicit SaveTurn(const std::string& path);
+    // Whether taking the turn may wait for a holder (within the budget) or only tries once.
+    enum Patience { WAIT, NO_WAIT };
+
+    // Takes the turn of the folder that holds the file at path (through its links).
+    explicit SaveTurn(const std::string& path, Patience patience = WAIT);
     ~SaveTurn();
     SaveTurn(const SaveTurn&) = delete;
     SaveTurn& operator=(const SaveTurn&) = delete;
@@ -27,18 +37,45 @@ public:
     bool IsHeld() const { return m_Held; }
     // Why the turn could not be had ("" when it is held).
     const std::string& Why() const { return m_Why; }
-    // The errno value when the file's folder or link cannot be reached at all (a write there
-    // would fail the same way); 0 otherwise.
+    // The errno value when the file's folder or link cannot be reached, or the lock file cannot
+    // be made there (a write there would fail the same way); 0 otherwise.
     int GetError() const { return m_Error; }
 
-    // How long a copy waits when the system does not say which process holds the turn.
-    static const int kUnknownHolderWaitMs = 60000;
+    // One save pass (every card, the configuration, a quit's saves): the turns taken while it
+    // lives share one budget of waiting. Passes nest; the outermost sets the budget.
+    class Pass
+    {
+    public:
+        Pass();
+        ~Pass();
+        Pass(const Pass&) = delete;
+        Pass& operator=(const Pass&) = delete;
+    };
+
+    // The name of the lock file in a folder.
+    static const char* const kLockName;
+    // What the holder's record starts with.
+    static const char* const kRecordTag;
+    // How long one save pass waits in all for copies of the game holding turns.
+    static const int kPassBudgetMs = 3000;
+    // How long every wait together lasts once a stop signal came.
+    static const int kStopGraceMs = 250;
+    // How long a holder that cannot be named and has left no record is given to write one
+    // (a copy writes its record just after it took the lock).
+    static const int kRecordGraceMs = 200;
 
 private:
     int m_Fd = -1;
     bool m_Held = false;
     int m_Error = 0;
     std::string m_Why;
+    std::string m_LockPath;
 
-    void Wait(const std::string& folder);
+    bool OpenLock(const std::string& folder);
+    void Wait(const std::string& folder, Patience patience);
+    // Whether the holder the system names (0: none named) is a copy of the game.
+    bool IsCopy(int holder) const;
+    // Whether to stop waiting for that holder after waitedMs, with the reason in m_Why.
+    bool GiveUp(const std::string& folder, int holder, long long waitedMs, Patience patience);
+    void WriteRecord();
 };

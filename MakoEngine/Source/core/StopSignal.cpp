@@ -2,28 +2,48 @@
 
 #include <csignal>
 #include <cstring>
+#include <time.h>
 
 namespace {
 
 volatile std::sig_atomic_t s_Signal = 0;
 volatile std::sig_atomic_t s_Answered = 0;
+// When the first signal came, in milliseconds of the monotonic clock (only the handlers,
+// which never run at once, write it).
+volatile long long s_FirstAtMs = 0;
 void (*volatile s_Waker)() = nullptr;
 
 const int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 
+// clock_gettime may be called from a signal handler.
+long long MonotonicMs()
+{
+    struct timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 extern "C" void OnStopSignal(int signalNumber)
 {
-    // Asked twice (the first went unanswered, or the shutdown that answered it hangs), or
-    // asked to quit while the program is already on its way out: end the process. Saves
-    // replace their files by a rename, so none is left half written.
-    if (s_Signal != 0 || (signalNumber == SIGQUIT && s_Answered != 0)) {
-        std::signal(signalNumber, SIG_DFL);
-        std::raise(signalNumber);
+    const long long now = MonotonicMs();
+    if (s_Signal != 0) {
+        // Signals come in pairs without anyone asking twice (a wrapper passes its signal to
+        // its child and then to the group; a closed terminal hangs up the shell and its
+        // jobs): one soon after the first is the same request, which is being answered.
+        if (now - s_FirstAtMs < StopSignal::kSameRequestMs)
+            return;
+    } else if (!(signalNumber == SIGQUIT && s_Answered != 0)) {
+        s_FirstAtMs = now;
+        s_Signal = signalNumber;
+        if (void (*waker)() = s_Waker)
+            waker();
         return;
     }
-    s_Signal = signalNumber;
-    if (void (*waker)() = s_Waker)
-        waker();
+    // Asked again later (the first went unanswered, or the shutdown that answered it hangs),
+    // or asked to quit while the program is already on its way out: end the process. Saves
+    // replace their files by a rename, so none is left half written.
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
 }
 
 } // namespace
@@ -74,10 +94,12 @@ void StopSignal::Reset()
 {
     s_Signal = 0;
     s_Answered = 0;
+    s_FirstAtMs = 0;
 }
 
 void StopSignal::Request(int signalNumber)
 {
+    s_FirstAtMs = MonotonicMs();
     s_Signal = signalNumber;
 }
 

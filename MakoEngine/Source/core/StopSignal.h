@@ -5,11 +5,14 @@
 // the note at their next step and end cleanly (the configuration and the cards saved, the
 // log closed), whichever of the signals came.
 //
-// A second signal ends the process at once, whether the first is still unanswered (a
-// program stuck somewhere that never looks) or answered (a shutdown that hangs), and so
-// does SIGQUIT once the program is on its way out (Answer), even when the player quit
-// without a signal. Saves replace their files by a rename, so ending the process this way
-// leaves each file old or new, whole.
+// A signal within kSameRequestMs of the first is the same request (signals come in pairs
+// without anyone asking twice: a wrapper passes its signal on to its child and then to the
+// group, a closed terminal hangs up both the shell and its jobs). A later one is the user
+// insisting: it ends the process at once, whether the first is still unanswered (a program
+// stuck somewhere that never looks) or answered (a shutdown that hangs), and so does SIGQUIT
+// once the program is on its way out (Answer), even when the player quit without a signal.
+// Saves replace their files by a rename, so ending the process this way leaves each file old
+// or new, whole.
 //
 // Install from the main thread before the libraries that would install their own handlers
 // (SDL keeps a handler that is already there).
@@ -31,4 +34,7 @@ public:
     // so that work that looks only now and then (a script under its budget) looks at once.
     // It must be async-signal-safe. Null for none.
     static void SetWaker(void (*waker)());
+
+    // How long after the first signal another one is taken as the same request.
+    static const int kSameRequestMs = 1000;
 };

@@ -101,7 +101,8 @@ bool CreateDirectories(const std::string& path)
         std::string candidate = path.substr(0, i + 1);
         if (FileExists(candidate, EXISTS_DIRECTORY))
             continue;
-        if (mkdir(candidate.c_str(), 0777) != 0) {
+        // Only this user may reach into the folders the game makes.
+        if (mkdir(candidate.c_str(), 0700) != 0) {
             std::string error = GetLastErrorText();
             MAKO_THROW(Exception,
                        boost::str(boost::format("Could not create directory:\ndirectory = %1%\n"

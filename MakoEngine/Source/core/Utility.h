@@ -24,11 +24,12 @@ const int EXISTS_WRITABLE = 2;  // and it must be writable
 // answers false.
 bool FileExists(const std::string& path, int flags);
 
-// Creates every missing directory along path ('/'-separated; a trailing '/' is allowed).
-// Logs "CreateDirectories, dirName = \"<path>\"" and "Created directory: <dir>" for each
-// one made. Returns true iff it made at least one. A directory that cannot be made raises
-// the assertion failure "false" with the message
-// "Could not create directory:\ndirectory = %1%\nerror = %2%" (directory, system error).
+// Creates every missing directory along path ('/'-separated; a trailing '/' is allowed),
+// each of mode 0700: only this user may reach into the folders the game makes. Logs
+// "CreateDirectories, dirName = \"<path>\"" and "Created directory: <dir>" for each one made.
+// Returns true iff it made at least one. A directory that cannot be made raises the assertion
+// failure "false" with the message "Could not create directory:\ndirectory = %1%\nerror = %2%"
+// (directory, system error).
 bool CreateDirectories(const std::string& path);
 
 // text with every line feed written as a backslash and "n".
@@ -148,11 +149,14 @@ enum SingleInstanceResult {
 // as well as in the log (the log of this run goes nowhere the user looks); the caller then ends
 // with exit status 1. A lock file that is no plain file of its own (a link, wherever it leads;
 // a FIFO; a folder) is never followed or opened: it is a lock that cannot be taken, and stays
-// as it is. UNAVAILABLE is logged and said on standard error with the reason, which
-// also comes back in reason: the caller then plays without saving. appCode 0 raises the
-// assertion failure "appCode != 0" with "0 is not a valid app code.".
+// as it is. UNAVAILABLE is said on standard error (SingleInstanceWarning) with the reason,
+// which also comes back in reason: the caller then plays without saving, and logs the
+// warning once its log file is open (a log that goes to standard error instead has said it).
+// appCode 0 raises the assertion failure "appCode != 0" with "0 is not a valid app code.".
 SingleInstanceResult TakeSingleInstanceLock(uint32_t appCode, const std::string& savesFolder,
                                             std::string& reason);
+// "Warning: <reason>; this copy of the game plays without saving." and a line end.
+std::string SingleInstanceWarning(const std::string& reason);
 
 // Whether no other running process holds the lock of appCode in savesFolder: true when this
 // process holds it, or when it could be taken (it is then given up again at once). False

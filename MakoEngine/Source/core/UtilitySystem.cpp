@@ -213,12 +213,17 @@ SingleInstanceResult TakeSingleInstanceLock(uint32_t appCode, const std::string&
         }
     }
     reason = "the single-instance lock cannot be taken: " + reason;
-    const std::string text =
-        "Warning: " + reason + "; this copy of the game plays without saving.\n";
-    Log("%s", text.c_str());
-    std::fputs(text.c_str(), stderr);
+    // Said here once, where the user started the game; the log, not open yet, has it from
+    // the caller once it is (SingleInstanceWarning): lines kept for a log that ends up on
+    // standard error would say it twice.
+    std::fputs(SingleInstanceWarning(reason).c_str(), stderr);
     std::fflush(stderr);
     return SINGLE_INSTANCE_UNAVAILABLE;
+}
+
+std::string SingleInstanceWarning(const std::string& reason)
+{
+    return "Warning: " + reason + "; this copy of the game plays without saving.\n";
 }
 
 bool IsOnlyInstance(uint32_t appCode, const std::string& savesFolder)

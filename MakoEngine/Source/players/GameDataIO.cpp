@@ -7,6 +7,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/ObjectBoundary.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "lua/LuaFunctionList.h"
@@ -419,6 +420,8 @@ int GameDataIO::SaveAllPlayerData()
     PlayerManager* players = PlayerManager::GetInstance();
     MAKO_ASSERT(players != nullptr);
     WriteBackListedRecords(*players);
+    // Every card's save shares one budget of waiting for another copy's turn.
+    const SaveTurn::Pass pass;
     try {
         CreateDirectories(m_CardsFolder);
     } catch (const Exception& e) {
