@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -32,18 +33,21 @@ std::string TimeStamp(const char* format)
     return text;
 }
 
-// Creates a new folder below parent named after the current time; "" on failure.
+// Creates a new folder below parent named after the current time; "" on failure. Every
+// folder made on the way is the user's alone (0700), as the game's other folders are.
 std::string MakeReportFolder(const std::string& parent)
 {
-    std::error_code ec;
-    fs::create_directories(parent, ec);
+    for (std::size_t slash = parent.find('/', 1); slash != std::string::npos;
+         slash = parent.find('/', slash + 1))
+        mkdir(parent.substr(0, slash).c_str(), 0700);
+    mkdir(parent.c_str(), 0700);
     std::string base =
         (fs::path(parent) / ("Error Report " + TimeStamp("%Y-%m-%d %H-%M-%S"))).string();
     for (int n = 1; n < 1000; ++n) {
         std::string candidate = n == 1 ? base : base + " (" + std::to_string(n) + ")";
-        if (fs::create_directory(candidate, ec))
+        if (mkdir(candidate.c_str(), 0700) == 0)
             return candidate;
-        if (ec)
+        if (errno != EEXIST)
             break;
     }
     return "";

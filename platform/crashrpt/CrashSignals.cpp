@@ -159,9 +159,9 @@ bool MakeReportFolder(const Reporter& reporter, const std::tm& now)
         gPath.Clear();
         gPath.Add(gFolder.Get());
         gPath.Cut(i);
-        mkdir(gPath.Get(), 0755);
+        mkdir(gPath.Get(), 0700);
     }
-    mkdir(gFolder.Get(), 0755);
+    mkdir(gFolder.Get(), 0700);
     if (gFolder.Length() > 0 && gFolder.Get()[gFolder.Length() - 1] != '/')
         gFolder.Add("/");
     gFolder.Add("Error Report ").Number(static_cast<unsigned long>(now.tm_year + 1900), 4);
@@ -175,7 +175,7 @@ bool MakeReportFolder(const Reporter& reporter, const std::tm& now)
         gFolder.Cut(base);
         if (n > 1)
             gFolder.Add(" (").Number(n).Add(")");
-        if (mkdir(gFolder.Get(), 0755) == 0)
+        if (mkdir(gFolder.Get(), 0700) == 0)
             return true;
         if (errno != EEXIST)
             return false;

@@ -124,6 +124,9 @@ TEST(CrashRpt, ACrashSignalWritesAReportWithABacktraceAndEndsTheProgram)
 
         const std::string folder = OnlyReport(reports);
         ASSERT_NE("", folder) << "no single report folder in " << reports;
+        // The folders it made are the user's alone.
+        EXPECT_EQ(fs::perms::owner_all, fs::status(folder).permissions());
+        EXPECT_EQ(fs::perms::owner_all, fs::status(reports).permissions());
         const std::string name = fs::path(folder).filename().string();
         EXPECT_TRUE(name.rfind("Error Report " + before, 0) == 0 ||
                     name.rfind("Error Report " + after, 0) == 0)
@@ -210,6 +213,7 @@ TEST(CrashRpt, ReportFolderHoldsTextAndCopiesOfAttachedFiles)
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(fs::path(support), fs::path(folder).parent_path());
     EXPECT_EQ(0u, fs::path(folder).filename().string().find("Error Report "));
+    EXPECT_EQ(fs::perms::owner_all, fs::status(folder).permissions());
 
     std::string text = bbtest::ReadFile(folder + "/Error Report.txt");
     EXPECT_EQ(0u, text.find("Crash Report for bumperlux\nDate: ")) << text;
