@@ -1,5 +1,7 @@
 #include "support/engine/DataVoice.h"
 
+#include "core/Utf8.h"
+
 #include <sstream>
 #include <utility>
 
@@ -29,10 +31,11 @@ const char kCutMark[] = " [cut: the entry held ";
 DataVoice::DataVoice()
 {
     m_Previous = DataReport::SetListener([this](const DataIssue& issue) {
-        // As the log writes it: a warning after "Warning: ", up to its first NUL; a text of
-        // several lines (from a reporter that did not fold them) as several.
+        // As the log writes it: a warning after "Warning: ", up to its first NUL, bytes that
+        // are no character escaped; a text of several lines (from a reporter that did not
+        // fold them) as several.
         std::string text = (issue.warning ? "Warning: " : "") + issue.ToString();
-        text = text.substr(0, text.find('\0'));
+        text = Utf8::EscapeInvalid(text.substr(0, text.find('\0')));
         std::istringstream lines(text);
         for (std::string line; std::getline(lines, line);)
             m_Reported.insert(line);
