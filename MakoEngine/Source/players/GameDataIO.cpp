@@ -255,7 +255,7 @@ void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
         const std::string key = DataKeyText(it.GetKey());
         // A record is one object made from the card: what its data lacks stops at it.
         CardRecordPlace place(where, key);
-        DataReport::Place open(place);
+        DataReport::Place opened(place);
         try {
             GameRecord record(it.GetValue());
             records->NotifyObservers(record);

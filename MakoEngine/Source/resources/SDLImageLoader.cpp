@@ -101,9 +101,8 @@ PictureHeader::Format CheckPictureCost(const std::string& location, const void* 
     }
     if (refusal.empty())
         return header.format;
-    DataReport::Report("", "The picture \"" + location + "\" " + refusal +
-                               "; it is not decoded, and a plain stand-in takes its place");
-    MAKO_THROW(ResourceLoadError, "the picture \"" + location + "\" " + refusal);
+    // Named once, by the resource manager, as a damaged picture a stand-in takes the place of.
+    MAKO_THROW(ResourceLoadError, "the picture " + refusal + "; it is not decoded");
 }
 
 } // namespace

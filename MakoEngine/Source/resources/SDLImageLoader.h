@@ -4,9 +4,10 @@
 // known before it is decoded: its header (resources/PictureHeader) gives its format and size,
 // and a picture larger than kMaxPictureSide on a side or kMaxPicturePixels in all, or one
 // whose pixels (one step of work for every kPixelsPerStep) the open work meter cannot pay
-// for, is refused: named through the data report ("The picture "..." is 16000 x 16000
-// pixels by its PNG header, more than a picture may have ...; it is not decoded, and a plain
-// stand-in takes its place"), and stood in for as a damaged one. The bytes are decoded only
+// for, is refused as a damaged picture: the resource manager names it once ("the resource
+// "..." could not be loaded (the picture is 16000 x 16000 pixels by its PNG header, more than
+// a picture may have ...; it is not decoded); the game plays without it") and a plain
+// stand-in takes its place. The bytes are decoded only
 // as the format their header shows.
 #include "luaplus/LuaPlus.h"
 #include "resources/ResourceLoader.h"
