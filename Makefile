@@ -25,17 +25,15 @@ run: build
 # tables are all the debug information the sanitizers' reports need.
 TEST_COMPILER := $(if $(shell command -v clang++ 2>/dev/null),CC=clang CXX=clang++,)
 TEST_FUZZ := $(if $(TEST_COMPILER),-DBB_FUZZ_IN_TESTS=ON,)
-# ON: the longest test programs run in groups of cases side by side; OFF (CI): every program
-# runs whole, in one process, shuffled (tests/CMakeLists.txt).
-TEST_SPLIT_PROGRAMS ?= ON
 
 test-build: deps
 	$(TEST_COMPILER) cmake -S . -B build-test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug \
 	    -DBB_SANITIZE=ON -DBB_TESTS=ON -DBB_PCH=ON -DBB_WERROR=ON $(TEST_FUZZ) \
-	    -DBB_SPLIT_PROGRAMS=$(TEST_SPLIT_PROGRAMS) \
 	    -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1
 	cmake --build build-test -j $(JOBS)
 
+# Every test program runs whole and shuffled, the longer ones in shards side by side, as
+# many as their cost asks (tests/CMakeLists.txt); CTest runs JOBS processes at a time.
 test: test-build
 	cd build-test && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
 

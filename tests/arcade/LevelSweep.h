@@ -43,6 +43,7 @@ protected:
     // nothing, then makes its start and end letters.
     void PlayLevel(const std::string& levelName, int passCount)
     {
+        FreshScreen();
         NewGame("{gameType = 'Levels', levelName = '" + levelName + "', ballsLeft = 3}");
         logic->StartGame();
         passes.SetDrawing(false);
@@ -56,6 +57,22 @@ protected:
                                         level->GetFullName());
             delete new EndLevelBonusDialog(level->GetFullName(), 0);
         }
+    }
+
+    // A new game screen and play layer, as the game makes when a game starts: what an
+    // earlier run's game left on its layer (its heads-up display, field actors the layer
+    // deletes later) goes with the old screen, so a sweep's thousandth run starts on as
+    // empty a field, and costs as much, as its first.
+    void FreshScreen()
+    {
+        EndGame();
+        passes.SetRoot(nullptr);
+        GetPostedEventQueue().Clear();
+        delete screen;
+        screen = new Screen("ControllerTestScreen", "", nullptr);
+        layer = new FieldLayer();
+        screen->AddChild(layer, "PlayLayer");
+        passes.SetRoot(screen);
     }
 };
 
