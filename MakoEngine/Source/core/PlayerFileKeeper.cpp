@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -127,16 +128,21 @@ KeeperSave PlayerFileKeeper::Save(const std::string& path, const std::string& by
     if (held != m_Held.end())
         return KeeperSave{KEEPER_HELD, held->second, 0};
     // Bytes the file holds already, or a file another copy saved since, need no turn: the
-    // turn is taken only to write.
-    switch (m_Identities[path].CheckBeforeSave(path, bytes)) {
-    case FILESAVE_UNCHANGED:
-        return KeeperSave{KEEPER_UNCHANGED, "", 0};
-    case FILESAVE_CHANGED:
-        Hold(path, kFileChangedSinceRead);
-        return KeeperSave{KEEPER_REFUSED, kFileChangedSinceRead, 0};
-    case FILESAVE_WRITE:
-        break;
-    }
+    // turn is taken only to write. The answer when the file no longer asks to be written:
+    const auto answered = [&]() -> std::optional<KeeperSave> {
+        switch (m_Identities[path].CheckBeforeSave(path, bytes)) {
+        case FILESAVE_UNCHANGED:
+            return KeeperSave{KEEPER_UNCHANGED, "", 0};
+        case FILESAVE_CHANGED:
+            Hold(path, kFileChangedSinceRead);
+            return KeeperSave{KEEPER_REFUSED, kFileChangedSinceRead, 0};
+        case FILESAVE_WRITE:
+            break;
+        }
+        return std::nullopt;
+    };
+    if (std::optional<KeeperSave> answer = answered())
+        return *answer;
     // From the check under the turn to the rename: another copy saving there now waits for it.
     const SaveTurn turn(path);
     // A folder or link that cannot be reached fails as the write would.
@@ -147,15 +153,9 @@ KeeperSave PlayerFileKeeper::Save(const std::string& path, const std::string& by
             turn.Why().c_str());
         return KeeperSave{KEEPER_NO_TURN, turn.Why(), 0};
     }
-    switch (m_Identities[path].CheckBeforeSave(path, bytes)) {
-    case FILESAVE_UNCHANGED:
-        return KeeperSave{KEEPER_UNCHANGED, "", 0};
-    case FILESAVE_CHANGED:
-        Hold(path, kFileChangedSinceRead);
-        return KeeperSave{KEEPER_REFUSED, kFileChangedSinceRead, 0};
-    case FILESAVE_WRITE:
-        break;
-    }
+    // Checked again under the turn: another copy may have saved while this one waited.
+    if (std::optional<KeeperSave> answer = answered())
+        return *answer;
     bool changed = false;
     if (const int error = WriteUnderTurn(path, bytes, changed)) {
         if (changed) {
