@@ -46,7 +46,8 @@ TEST(StopRequest, TwoSignalsCloseTogetherAreOneRequestAndTheQuitSaves)
         const std::size_t said = log.find(" received: the game ends.");
         ASSERT_NE(std::string::npos, said) << log;
         EXPECT_EQ(std::string::npos, log.find(" received: the game ends.", said + 1)) << log;
-        if (pair.apartMs > 0)
+        if (pair.apartMs > 0) {
             EXPECT_NE(std::string::npos, log.find(pair.said)) << log;
+        }
     }
 }
