@@ -2,6 +2,7 @@
 #include "core/AtomicFile.h"
 #include "core/OutputCapture.h"
 #include "support/FileSizeLimit.h"
+#include "support/FileTree.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +11,10 @@
 #include <filesystem>
 #include <set>
 
+using bbtest::Names;
+
 namespace {
 
-std::set<std::string> Names(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // mode of the file they replace and give a new file no more than the umask allows.
 #include "core/FileWriter.h"
 #include "core/AtomicFile.h"
+#include "support/FileTree.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -21,15 +22,10 @@ namespace fs = std::filesystem;
 using bbtest::ReadFile;
 using bbtest::WriteFile;
 
+using bbtest::Names;
+
 namespace {
 
-std::set<std::string> Names(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 unsigned ModeOf(const std::string& path)
 {

@@ -3,6 +3,7 @@
 // chain is held, never written through nor replaced.
 #include "core/AtomicFile.h"
 #include "core/UserDataFile.h"
+#include "support/FileTree.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <set>
 
 namespace fs = std::filesystem;
+
+using bbtest::Names;
 
 namespace {
 
@@ -28,13 +31,6 @@ protected:
     std::string Synced() const { return home.Path() + "/synced"; }
     std::string Card() const { return Saves() + "/Player1.card"; }
 
-    static std::set<std::string> Names(const std::string& folder)
-    {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
     static UserFileReadResult Read(const std::string& path, std::string& text, std::string& reason)
     {
         return ReadRegularFile(path, kUserFileMaxBytes, text, reason);

@@ -3,6 +3,7 @@
 // the truth about the devices.
 #include "e2e/ProgramRun.h"
 #include "support/FileSizeLimit.h"
+#include "support/FileTree.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,8 @@
 
 using namespace bbtest;
 namespace fs = std::filesystem;
+
+using bbtest::Names;
 
 namespace {
 
@@ -56,13 +59,6 @@ int RunAndQuit(const std::vector<std::string>& options)
     return status;
 }
 
-std::set<std::string> Names(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 } // namespace
 

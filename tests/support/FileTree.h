@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -47,6 +48,15 @@ inline std::vector<std::string> Differences(const std::map<std::string, std::str
         if (!after.count(entry.first))
             changed.push_back(entry.first);
     return changed;
+}
+
+// The names of the entries right in folder (none followed).
+inline std::set<std::string> Names(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
 }
 
 } // namespace bbtest

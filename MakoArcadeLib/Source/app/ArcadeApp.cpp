@@ -291,13 +291,7 @@ bool ArcadeScore(const LuaPlus::LuaObject& record, double* score)
 bool CompareGameScores(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b)
 {
     // A record without a score counts as none and comes after every scored one.
-    double scoreA = 0;
-    double scoreB = 0;
-    const bool scoredA = ArcadeScore(a, &scoreA);
-    const bool scoredB = ArcadeScore(b, &scoreB);
-    if (scoredA != scoredB)
-        return scoredA;
-    return scoredA && scoreA > scoreB;
+    return TopGameRecordsList::ByScore(a, b, &ArcadeScore);
 }
 
 // ReloadLevels(): runs the level scripts again.

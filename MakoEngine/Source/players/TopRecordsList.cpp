@@ -22,17 +22,6 @@ bool TopGameRecordsList::GameScore(const LuaPlus::LuaObject& record, double* sco
     return true;
 }
 
-bool TopGameRecordsList::ByGameScore(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b)
-{
-    double scoreA = 0;
-    double scoreB = 0;
-    const bool scoredA = GameScore(a, &scoreA);
-    const bool scoredB = GameScore(b, &scoreB);
-    if (scoredA != scoredB)
-        return scoredA;
-    return scoredA && scoreA > scoreB;
-}
-
 const GameRecord& TopGameRecordsList::GetRecord(int index) const MAKO_LIFETIMEBOUND
 {
     MAKO_ASSERT(index >= 0 && index < GetCount());

@@ -36,7 +36,24 @@ public:
     TopGameRecordsList(const std::string& name, Ordering ordering);
     // The ordering of "Top Ten Scores": the higher gameScore first; a record without one
     // counts as none and comes after every scored record. Never raises.
-    static bool ByGameScore(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b);
+    static bool ByGameScore(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b)
+    {
+        return ByScore(a, b, &GameScore);
+    }
+    // Whether a goes before b by the score read(record, &score) gives them: the higher
+    // first, a record read gives none for after every scored one.
+    template <typename ReadScore>
+    static bool ByScore(const LuaPlus::LuaObject& a, const LuaPlus::LuaObject& b,
+                        const ReadScore& read)
+    {
+        double scoreA = 0;
+        double scoreB = 0;
+        const bool scoredA = read(a, &scoreA);
+        const bool scoredB = read(b, &scoreB);
+        if (scoredA != scoredB)
+            return scoredA;
+        return scoredA && scoreA > scoreB;
+    }
     // A record's gameScore when it is a finite number: true and *score set; false for a
     // record without one (a card's record the game did not write may lack it).
     static bool GameScore(const LuaPlus::LuaObject& record, double* score);

@@ -1,5 +1,6 @@
 #include "crashrpt/CrashRpt.h"
 #include "support/FileSizeLimit.h"
+#include "support/FileTree.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -17,15 +18,10 @@
 
 namespace fs = std::filesystem;
 
+using bbtest::Names;
+
 namespace {
 
-std::set<std::string> Names(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 std::vector<std::pair<std::string, std::string>> g_Attach;
 bool g_Proceed = true;
