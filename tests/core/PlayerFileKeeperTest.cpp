@@ -255,16 +255,26 @@ struct HeldRace
 // to write never asks for the turn.
 TEST(PlayerFileKeeperRace, ACopyInsideItsTurnIsWaitedForWithinTheBudget)
 {
-    {
+    // A busy machine can take longer than B's budget to let A go and land its rename; B then
+    // rightly gives up, and the race is run again (a slow answer within the budget is a fault).
+    for (int attempt = 1;; ++attempt) {
         HeldRace race;
         std::string early;
+        const auto start = std::chrono::steady_clock::now();
         race.b->Tell('s');
         ASSERT_TRUE(race.b->WaitsForItsTurn(early)) << "B saved without the turn: " << early;
-        EXPECT_FALSE(race.b->AnswersWithin(1500)) << "B went on without the turn";
+        EXPECT_FALSE(race.b->AnswersWithin(300)) << "B went on without the turn";
         race.a->Tell('g');
         EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
-        EXPECT_EQ(Outcome(KEEPER_REFUSED), race.b->Answer());
+        const std::string answer = race.b->Answer();
+        const auto waited = std::chrono::steady_clock::now() - start;
         EXPECT_EQ("A's save", ReadFile(race.path));
+        if (answer == Outcome(KEEPER_NO_TURN) &&
+            waited >= std::chrono::milliseconds(SaveTurn::kPassBudgetMs) && attempt < 5)
+            continue;
+        EXPECT_EQ(Outcome(KEEPER_REFUSED), answer)
+            << "after " << attempt << " races; B's log:\n" << ReadFile(race.home.Path() + "/b.log");
+        break;
     }
     {
         HeldRace race;

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace bbtest;
 namespace fs = std::filesystem;
@@ -183,4 +184,36 @@ TEST(SaveTurn, AStopEndsEveryWaitAtOnce)
             signal.join();
         StopSignal::Reset();
     }
+}
+
+// Copies taking turns one after another hand the lock on between them: a holder that has just
+// taken it and not yet written its record, or is letting go of it, is still a copy of the game.
+// A saver among them is never told that another program holds the lock, however long it has
+// waited before.
+TEST(SaveTurn, CopiesHandingTheTurnOnAreNeverTakenForAnotherProgram)
+{
+    TempHome home;
+    const std::string card = home.Path() + "/Player1.card";
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2500);
+    std::vector<int> copies;
+    for (int i = 0; i < 3; ++i) {
+        const int pid = ::fork();
+        if (pid == 0) {
+            while (std::chrono::steady_clock::now() < until) {
+                const SaveTurn turn(card);
+                std::this_thread::sleep_for(std::chrono::milliseconds(turn.IsHeld() ? 30 : 1));
+            }
+            ::_exit(0);
+        }
+        copies.push_back(pid);
+    }
+    int turns = 0;
+    while (std::chrono::steady_clock::now() < until) {
+        const SaveTurn turn(card);
+        EXPECT_TRUE(turn.IsHeld() || turn.Why().find("another copy") == 0) << turn.Why();
+        turns += turn.IsHeld();
+    }
+    for (const int pid : copies)
+        ::waitpid(pid, nullptr, 0);
+    EXPECT_GT(turns, 0);
 }

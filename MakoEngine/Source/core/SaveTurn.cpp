@@ -225,6 +225,8 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
     const long long start = NowMs();
     int announced = 0;
     int reopened = 0;
+    int lastHolder = 0;
+    long long recordSeenAt = start;
     for (;;) {
         if (::flock(m_Fd, LOCK_EX | LOCK_NB) == 0) {
             // Another copy may have put a fresh lock file in place of a link just now: the
@@ -254,9 +256,16 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
             return;
         }
         const int holder = known ? HolderOf(status.st_dev, status.st_ino) : 0;
-        if (GiveUp(folder, holder, NowMs() - start, patience))
+        const bool copy = IsCopy(holder);
+        // A holder is given its grace to show its record from when it is first seen: copies
+        // handing the turn on leave it without one for a moment (just taken, or letting go).
+        if (copy || holder != lastHolder) {
+            recordSeenAt = NowMs();
+            lastHolder = holder;
+        }
+        if (GiveUp(folder, holder, copy, NowMs() - start, NowMs() - recordSeenAt, patience))
             return;
-        if (announced != (holder > 0 ? holder : -1) && IsCopy(holder)) {
+        if (announced != (holder > 0 ? holder : -1) && copy) {
             Log("The save in \"%s\" waits for its turn: %s is saving there.\n", folder.c_str(),
                 CopyText(holder).c_str());
             announced = holder > 0 ? holder : -1;
@@ -276,15 +285,15 @@ bool SaveTurn::IsCopy(int holder) const
     return recorded != 0 && recorded == StateOf(std::to_string(holder)).start;
 }
 
-bool SaveTurn::GiveUp(const std::string& folder, int holder, long long waitedMs, Patience patience)
+bool SaveTurn::GiveUp(const std::string& folder, int holder, bool copy, long long waitedMs,
+                      long long unrecordedMs, Patience patience)
 {
     const ProcessState process = StateOf(holder > 0 ? std::to_string(holder) : "0");
-    const bool copy = IsCopy(holder);
     if (holder == ::getpid())
         m_Why = "this copy of the game holds the turn to save in \"" + folder + "\" already";
     else if (copy && (process.state == 'T' || process.state == 't'))
         m_Why = CopyText(holder) + " holds the turn to save in \"" + folder + "\" and is stopped";
-    else if (!copy && waitedMs >= kRecordGraceMs)
+    else if (!copy && unrecordedMs >= kRecordGraceMs)
         // The process the system names may have passed the lock on and ended (flock(1)).
         m_Why = (holder <= 0            ? std::string("another process")
                  : process.name.empty() ? "another program (process " + std::to_string(holder) + ")"

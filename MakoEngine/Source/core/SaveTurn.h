@@ -57,12 +57,12 @@ public:
     // What the holder's record starts with.
     static const char* const kRecordTag;
     // How long one save pass waits in all for copies of the game holding turns.
-    static const int kPassBudgetMs = 3000;
+    static constexpr int kPassBudgetMs = 3000;
     // How long every wait together lasts once a stop signal came.
-    static const int kStopGraceMs = 250;
-    // How long a holder that cannot be named and has left no record is given to write one
-    // (a copy writes its record just after it took the lock).
-    static const int kRecordGraceMs = 200;
+    static constexpr int kStopGraceMs = 250;
+    // How long a holder is given to show a record from when a waiting copy first sees it
+    // (a copy writes its record just after it took the lock, and clears it as it lets go).
+    static constexpr int kRecordGraceMs = 200;
 
 private:
     int m_Fd = -1;
@@ -75,7 +75,9 @@ private:
     void Wait(const std::string& folder, Patience patience);
     // Whether the holder the system names (0: none named) is a copy of the game.
     bool IsCopy(int holder) const;
-    // Whether to stop waiting for that holder after waitedMs, with the reason in m_Why.
-    bool GiveUp(const std::string& folder, int holder, long long waitedMs, Patience patience);
+    // Whether to stop waiting for that holder (a copy of the game, or seen without a record
+    // for unrecordedMs) after waitedMs, with the reason in m_Why.
+    bool GiveUp(const std::string& folder, int holder, bool copy, long long waitedMs,
+                long long unrecordedMs, Patience patience);
     void WriteRecord();
 };
