@@ -1,5 +1,6 @@
 #include "display/Font.h"
 
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Utf8.h"
@@ -200,8 +201,10 @@ void Font::ReportRefused(const std::string& text) const
     if (m_RefusalReported)
         return;
     m_RefusalReported = true;
-    Log("Warning: the font %s could not draw the text \"%s\" (%s); it is drawn as nothing\n",
-        m_FontName.c_str(), Utf8::Prefix(text, 40).c_str(), TTF_GetError());
+    DataReport::WarnOfPack("the font " + m_FontName + " could not draw the text \"" +
+                               Utf8::Prefix(text, 40) + "\" (" + TTF_GetError() +
+                               "); it is drawn as nothing",
+                           m_FontName);
 }
 
 bool Font::ProvidesGlyph(std::uint32_t codePoint) const
