@@ -56,9 +56,11 @@ fuzz: deps
 # Release (gcc's dangling-pointer and bounds warnings need its optimiser), and without the
 # precompiled header, so a file that builds only through the header's includes, or only with
 # clang, fails here; every program and test program, every warning an error. CI builds it.
+# The test programs, half its work, compile without the optimiser: they are checked here,
+# and run from the test build.
 soak-build: deps
 	CC=gcc CXX=g++ cmake -S . -B build-soak $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	    -DBB_TESTS=ON -DBB_PCH=OFF -DBB_WERROR=ON
+	    -DBB_TESTS=ON -DBB_PCH=OFF -DBB_WERROR=ON -DBB_TESTS_UNOPTIMISED=ON
 	cmake --build build-soak -j $(JOBS)
 
 # Minutes the autoplay soak plays (tools/soak/Soak.cpp) in the soak build, over its own
