@@ -56,7 +56,7 @@ fuzz: deps
 # The soak build (build-soak/), the other half of the test build: the other compiler (gcc),
 # Release (gcc's dangling-pointer and bounds warnings need its optimiser), and without the
 # precompiled header, so a file that builds only through the header's includes, or only with
-# clang, fails here; every program and test program, every warning an error. CI builds it.
+# clang, fails here; every program and test program, every warning an error.
 # The test programs, half its work, compile without the optimiser: they are checked here,
 # and run from the test build.
 SOAK_CONFIGURE := CC=gcc CXX=g++ cmake -S . -B build-soak $(CMAKE_GEN) \
