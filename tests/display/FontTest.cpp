@@ -1,6 +1,7 @@
 // Fonts opened from the font files of the game's archive through the resource manager.
 #include "display/Font.h"
 #include "core/ClassManager.h"
+#include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/PropertyType.h"
@@ -183,6 +184,31 @@ TEST_F(FontTest, TextsThatCannotBeDrawnAreDrawnAsNothing)
     ASSERT_NE(nullptr, drawn);
     EXPECT_EQ(mono.GetTextSize("ab").x, drawn->w);
     SDL_FreeSurface(drawn);
+}
+
+// A text too wide for a picture (SDL_ttf refuses it) is drawn as nothing, and the refusal is
+// said once, through the reporter of the pack's problems, naming the font, so the level check
+// hears it as the game logs it.
+TEST_F(FontTest, ATextTooWideToDrawIsNamedOnceThroughTheReporter)
+{
+    std::vector<DataIssue> heard;
+    DataReport::Listener previous =
+        DataReport::SetListener([&heard](const DataIssue& issue) { heard.push_back(issue); });
+    Font mono("DejaVuSansMono.ttf", 16, 0);
+    const std::string wide(20000, 'M');
+    SDL_Color black = {0, 0, 0, 0};
+    for (int i = 0; i < 2; ++i) {
+        SDL_Surface* drawn = mono.RenderText_Blended(wide, black);
+        ASSERT_NE(nullptr, drawn);
+        EXPECT_EQ(0, drawn->w);
+        SDL_FreeSurface(drawn);
+    }
+    DataReport::SetListener(std::move(previous));
+    ASSERT_EQ(1u, heard.size());
+    EXPECT_TRUE(heard[0].ofPack && heard[0].warning);
+    EXPECT_EQ("DejaVuSansMono.ttf", heard[0].resource);
+    EXPECT_EQ(0u, heard[0].text.find("the font DejaVuSansMono.ttf could not draw the text \"MMM"))
+        << heard[0].text;
 }
 
 TEST_F(FontTest, FontsFromResourcesAndTheirFailures)

@@ -16,7 +16,8 @@ const char* const kDataMarks[] = {"Level \"",
                                   "Brick entry \"",
                                   "brick entry \"",
                                   "the metadata file \"",
-                                  "Warning: the resource \""};
+                                  "Warning: the resource \"",
+                                  "Warning: the font "};
 
 // The controller's line for a level it refuses to build: the level check names every such
 // refusal in its own words ("the build throws: <the same reason>").

@@ -3,7 +3,8 @@
 // says, and holds a run's log up against it: the log must hold no "Assertion failed", and
 // every line the game logged about level data (a line naming a level, `Level "Welcome"...`
 // or `... (level "Welcome", row 2, column 5): ...`, or a brick entry) or about a file of the
-// pack it mends or plays without (`the metadata file "..."`, `Warning: the resource "..."`)
+// pack it mends or plays without (`the metadata file "..."`, `Warning: the resource "..."`,
+// `Warning: the font ...`)
 // must be one the
 // reporter said, so the level check, which hears the same reporter, names it too (the
 // controller's line for a level it refuses to build is the one other: the check names
