@@ -14,6 +14,21 @@
 
 namespace {
 
+// A stream over the descriptor fd (-1: a failure, errno set), which it then owns; null with
+// errno set, the descriptor closed, when it cannot be made.
+std::FILE* StreamOf(int fd, const char* mode)
+{
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(fd, mode);
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return file;
+}
+
 // Between a file's name and the six letters or digits of its temporary files
 // (IsTemporaryFileNameOf knows them).
 const char kTemporarySuffix[] = ".tmp.";
@@ -254,15 +269,12 @@ std::FILE* FileWriter::OpenScratchFile(const std::string& folder)
         if (fd >= 0)
             ::unlink(name.c_str());
     }
-    if (fd < 0)
-        return nullptr;
-    std::FILE* file = ::fdopen(fd, "w+");
-    if (!file) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-    }
-    return file;
+    return StreamOf(fd, "w+");
+}
+
+std::FILE* FileWriter::AppendOutputStream(const std::string& path, bool create, bool empty)
+{
+    return StreamOf(AppendOutput(path, create, empty), "a");
 }
 
 int FileWriter::ReplaceFollowed(const std::string& target, const std::string& bytes,

@@ -50,6 +50,8 @@ public:
     // written as it is. With empty, a plain file is emptied first. The descriptor, or -1
     // with errno set.
     static int AppendOutput(const std::string& path, bool create, bool empty);
+    // The same, as a stream to append to; null with errno set.
+    static std::FILE* AppendOutputStream(const std::string& path, bool create, bool empty);
 
     // A temporary file with no name in folder, for data kept until an output is written:
     // it goes with the process whatever happens. Read and write; null with errno set.

@@ -92,16 +92,7 @@ bool MayBlock(mode_t mode)
 // is.
 std::FILE* OpenLogFile(const std::string& path, bool empty)
 {
-    const int fd = FileWriter::AppendOutput(path, true, empty);
-    if (fd < 0)
-        return nullptr;
-    std::FILE* file = ::fdopen(fd, "a");
-    if (!file) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-    }
-    return file;
+    return FileWriter::AppendOutputStream(path, true, empty);
 }
 
 // Sets aside (".bad") a FIFO standing at path, so that a log file can be made there.

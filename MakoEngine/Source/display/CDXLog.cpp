@@ -88,11 +88,8 @@ void CDXLog::AppendToFile(const char* text)
         return;
     const std::string path = GetDocumentsFilePath(m_FileName);
     // The trace is the game's own output: never appended through a link (core/FileWriter.h).
-    const int fd = FileWriter::AppendOutput(path, true, false);
-    std::FILE* file = fd >= 0 ? ::fdopen(fd, "a") : nullptr;
+    std::FILE* file = FileWriter::AppendOutputStream(path, true, false);
     int error = file ? 0 : errno;
-    if (!file && fd >= 0)
-        ::close(fd);
     if (file) {
         if (std::fputs(text, file) < 0 || std::fflush(file) != 0)
             error = errno != 0 ? errno : EIO;
