@@ -20,8 +20,17 @@ DirectMusic::DirectMusic() = default;
 
 DirectMusic::~DirectMusic()
 {
+    ReportPlaying();
     m_Active = false;
     m_MusicManager.reset();
+}
+
+void DirectMusic::ReportPlaying()
+{
+    if (m_PlayingHeld && m_PlayingHeld->load() > 0 && m_NamedSongs.insert(m_LastSegment).second) {
+        NameBoundedSong(m_LastSegment, std::string(), m_PlayingHeld->load());
+    }
+    LogSynthMessages();
 }
 
 dmusic::Result DirectMusic::Init(void* directSound, unsigned dsVersion)
@@ -60,6 +69,7 @@ void DirectMusic::PlayMidi(const std::string& segmentName, const std::string& pa
     if (segmentName == m_LastSegment && partName == m_LastPart) {
         return;
     }
+    ReportPlaying();
     MusicSegment* segment = MusicSegment::GetSegment(segmentName);
     if (!segment) {
         return;
@@ -92,6 +102,7 @@ void DirectMusic::PlayMidi(const std::string& segmentName, const std::string& pa
     }
     segment->SetRepeats(loop ? dmusic::REPEAT_INFINITE : 0);
     if (dmusic::Succeeded(segment->Play(dmusic::SEGF_DEFAULT))) {
+        m_PlayingHeld = segment->GetSegmentObject()->GetHeldBlocksCounter();
         m_LastSegment = segmentName;
         m_LastPart = partName;
     }

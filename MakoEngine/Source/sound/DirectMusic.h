@@ -10,7 +10,9 @@
 #include "dmusic/Result.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 class MusicManager;
@@ -56,7 +58,14 @@ public:
     int GetNotificationCount() const { return m_Notifications.load(); }
 
 private:
+    // Names the song last started when the performance held its events for room (once), and
+    // logs what the synthesiser said meanwhile.
+    void ReportPlaying();
+
     std::unique_ptr<MusicManager> m_MusicManager;
+    // The held-block count of the song last started, and the songs named for it.
+    std::shared_ptr<std::atomic<std::int64_t>> m_PlayingHeld;
+    std::set<std::string> m_NamedSongs;
     std::atomic<int> m_Notifications{0};
     std::string m_LastSegment;
     std::string m_LastPart;
