@@ -27,8 +27,8 @@ DirectMusic::~DirectMusic()
 
 void DirectMusic::ReportPlaying()
 {
-    if (m_PlayingHeld && m_PlayingHeld->load() > 0 && m_NamedSongs.insert(m_LastSegment).second) {
-        NameBoundedSong(m_LastSegment, std::string(), m_PlayingHeld->load());
+    if (m_PlayingHeld && m_PlayingHeld->load() > 0 && m_NamedSongs.insert(m_PlayingFile).second) {
+        NameBoundedSong(m_PlayingFile, std::string(), m_PlayingHeld->load());
     }
     LogSynthMessages();
 }
@@ -102,6 +102,7 @@ void DirectMusic::PlayMidi(const std::string& segmentName, const std::string& pa
     }
     segment->SetRepeats(loop ? dmusic::REPEAT_INFINITE : 0);
     if (dmusic::Succeeded(segment->Play(dmusic::SEGF_DEFAULT))) {
+        m_PlayingFile = segment->GetName();
         m_PlayingHeld = segment->GetSegmentObject()->GetHeldBlocksCounter();
         m_LastSegment = segmentName;
         m_LastPart = partName;

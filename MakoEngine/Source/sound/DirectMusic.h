@@ -63,7 +63,8 @@ private:
     void ReportPlaying();
 
     std::unique_ptr<MusicManager> m_MusicManager;
-    // The held-block count of the song last started, and the songs named for it.
+    // The file and held-block count of the song last started, and the songs named for it.
+    std::string m_PlayingFile;
     std::shared_ptr<std::atomic<std::int64_t>> m_PlayingHeld;
     std::set<std::string> m_NamedSongs;
     std::atomic<int> m_Notifications{0};

@@ -49,7 +49,7 @@ void NameBoundedSong(const std::string& name, const std::string& readingChanged,
 void LogSynthMessages()
 {
     for (const dmusic::SynthMessage& message : dmusic::TakeSynthMessages()) {
-        const int level = message.level <= dmusic::SynthLevel::Warning ? 1 : 3;
+        const int level = message.level <= dmusic::SynthLevel::Warning ? 1 : 4;
         std::int64_t more = message.count;
         if (message.first) {
             LogAtLevel(level, "FluidSynth %s: %s\n", LevelWord(message.level),

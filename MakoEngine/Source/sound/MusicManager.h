@@ -22,8 +22,8 @@ void NameBoundedSong(const std::string& name, const std::string& readingChanged,
                      std::int64_t heldBlocks);
 
 // Writes what the synthesiser said since the last call into the log: each distinct message
-// the first time (level 1 for its errors and warnings, 3 for the rest), and how many more
-// times a message was said. Main thread.
+// the first time (level 1 for its errors and warnings, 4, tracing, for its chatter), and how many
+// more times a message was said. Main thread.
 void LogSynthMessages();
 
 class MusicManager
