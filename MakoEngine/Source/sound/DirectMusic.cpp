@@ -27,7 +27,7 @@ DirectMusic::~DirectMusic()
 
 void DirectMusic::ReportPlaying()
 {
-    if (m_PlayingHeld && m_PlayingHeld->load() > 0 && m_NamedSongs.insert(m_PlayingFile).second) {
+    if (m_PlayingHeld) {
         NameBoundedSong(m_PlayingFile, std::string(), m_PlayingHeld->load());
     }
     LogSynthMessages();

@@ -12,7 +12,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 
 class MusicManager;
@@ -58,15 +57,14 @@ public:
     int GetNotificationCount() const { return m_Notifications.load(); }
 
 private:
-    // Names the song last started when the performance held its events for room (once), and
-    // logs what the synthesiser said meanwhile.
+    // Names the song last started when the performance held its events for room, and logs
+    // what the synthesiser said meanwhile.
     void ReportPlaying();
 
     std::unique_ptr<MusicManager> m_MusicManager;
-    // The file and held-block count of the song last started, and the songs named for it.
+    // The file and held-block count of the song last started.
     std::string m_PlayingFile;
     std::shared_ptr<std::atomic<std::int64_t>> m_PlayingHeld;
-    std::set<std::string> m_NamedSongs;
     std::atomic<int> m_Notifications{0};
     std::string m_LastSegment;
     std::string m_LastPart;

@@ -7,6 +7,9 @@
 #include "resources/ResourceMemory.h"
 #include "sound/MusicSegment.h"
 
+#include <set>
+#include <utility>
+
 namespace {
 
 // The synthesiser stands in for the output port: one port with instrument download,
@@ -34,11 +37,14 @@ const char* LevelWord(dmusic::SynthLevel level)
 void NameBoundedSong(const std::string& name, const std::string& readingChanged,
                      std::int64_t heldBlocks)
 {
-    if (!readingChanged.empty()) {
+    // Said once a run for each song and each kind of bound, whoever noticed it (the game as
+    // it leaves the song, the level check as it plays it).
+    static std::set<std::pair<std::string, int>> named;
+    if (!readingChanged.empty() && named.emplace(name, 0).second) {
         DataReport::WarnOfPack("the song \"" + name +
                                "\" is played within the music's bounds: " + readingChanged);
     }
-    if (heldBlocks > 0) {
+    if (heldBlocks > 0 && named.emplace(name, 1).second) {
         DataReport::WarnOfPack(
             "the song \"" + name + "\" is denser than the music plays (more than " +
             std::to_string(dmusic::Performance::kEventsPerSecond) +

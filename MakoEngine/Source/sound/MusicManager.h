@@ -15,9 +15,10 @@
 
 class MusicSegment;
 
-// Names a song the music layer's bounds changed, once through DataReport::WarnOfPack:
-// what its reading changed (dmusic::MidiFile::Bounded) and, when `heldBlocks` is nonzero,
-// that it was too dense to play at its pace. The game and the level check say the same.
+// Names a song the music layer's bounds changed through DataReport::WarnOfPack, each kind
+// of bound once a run: what its reading changed (dmusic::MidiFile::Bounded) and, when
+// `heldBlocks` is nonzero, that it was too dense to play at its pace. The game and the level
+// check say the same. Main thread.
 void NameBoundedSong(const std::string& name, const std::string& readingChanged,
                      std::int64_t heldBlocks);
 
