@@ -16,6 +16,7 @@
 #include "sound/MusicManager.h"
 #include "sound/Sound.h"
 #include "support/RequiredFiles.h"
+#include "support/engine/LogCapture.h"
 
 #include <sys/resource.h>
 
@@ -243,15 +244,16 @@ TEST_F(SongCostSweep, EverySongCostsBoundedWorkAndTheBoundedAreNamed)
 
     const std::vector<Song> songs = Songs();
     AddResource("Quiet.mid", Tune(96, 500000, 4), "");
-    OutputCapture log(1);
+    LogCapture log;
     OutputCapture standardError(2);
     long long busiest = 0;
     for (const Song& song : songs) {
         SCOPED_TRACE(song.name);
         AddResource(song.name, song.bytes, song.metadata);
         m_Heard.clear();
-        Sound::GetDirectMusic()->PlayMidi(song.name, song.part, true);
+        m_Instant = -1;
         m_MostAtOnce = 0;
+        Sound::GetDirectMusic()->PlayMidi(song.name, song.part, true);
         for (int block = 0; block < kSeconds * 44100 / kBlock; ++block) {
             std::shared_ptr<dmusic::SegmentState> state = Performance()->GetSegmentState();
             const dmusic::MusicTime before = state ? state->GetPosition() : 0;
