@@ -79,7 +79,7 @@ public:
     // most, and at most kEventBurst at once (a chord, a loop's restart): the work a rendered
     // block costs is bounded whatever the song. Events due past the share wait for the next
     // block and the song's place waits with them (Segment::GetHeldBlocks counts such blocks);
-    // the busiest shipped song sends a few hundred a second at the fastest master tempo.
+    // every shipped song stays within it at the fastest master tempo the game sets.
     // Releasing a song's notes (stopping it, restarting its loop) is at most 16 * 131
     // messages and is never held; a restart waits, as an event does, until there is room.
     // PlaySegment starts the new song with the whole burst.

@@ -16,8 +16,21 @@ struct Kept
     bool taken = false;
 };
 
-std::mutex gMutex;
-std::vector<Kept> gKept; // in the order first said; at most kMaxDistinctSynthMessages + 1
+// What was said, in the order first said (at most kMaxDistinctSynthMessages entries), and
+// how many of each group are kept. Made once and never destroyed: the synthesiser may speak,
+// and its messages be taken, while the program's statics are destroyed at its exit.
+struct Said
+{
+    std::mutex mutex;
+    std::vector<Kept> kept;
+    std::size_t keptOf[2] = {0, 0};
+};
+
+Said& TheSaid()
+{
+    static Said* said = new Said;
+    return *said;
+}
 
 // Distinct messages kept per group: the warnings and worse, and the chatter (information
 // and debugging, which names voices and presets by number), so chatter never takes the
@@ -27,8 +40,6 @@ constexpr std::size_t kChatterKept = kMaxDistinctSynthMessages / 4 - 1;
 const char* const kOthers[2] = {
     "(further distinct warnings of the synthesiser, not kept one by one)",
     "(further distinct chatter of the synthesiser, not kept one by one)"};
-
-std::size_t gKeptOf[2] = {0, 0};
 
 SynthLevel LevelOf(int level)
 {
@@ -53,20 +64,22 @@ void Collect(int level, const char* message, void*)
         text.pop_back();
     const SynthLevel graded = LevelOf(level);
     const int group = graded <= SynthLevel::Warning ? 0 : 1;
-    std::lock_guard<std::mutex> lock(gMutex);
+    Said& said = TheSaid();
+    std::lock_guard<std::mutex> lock(said.mutex);
+    std::vector<Kept>& kept = said.kept;
     auto same =
-        std::find_if(gKept.begin(), gKept.end(), [&](const Kept& k) { return k.text == text; });
-    if (same == gKept.end()) {
-        if (gKeptOf[group] >= (group == 0 ? kSeriousKept : kChatterKept)) {
+        std::find_if(kept.begin(), kept.end(), [&](const Kept& k) { return k.text == text; });
+    if (same == kept.end()) {
+        if (said.keptOf[group] >= (group == 0 ? kSeriousKept : kChatterKept)) {
             text = kOthers[group];
-            same = std::find_if(gKept.begin(), gKept.end(),
+            same = std::find_if(kept.begin(), kept.end(),
                                 [&](const Kept& k) { return k.text == text; });
         } else {
-            ++gKeptOf[group];
+            ++said.keptOf[group];
         }
-        if (same == gKept.end()) {
-            gKept.push_back({graded, std::move(text)});
-            same = gKept.end() - 1;
+        if (same == kept.end()) {
+            kept.push_back({graded, std::move(text)});
+            same = kept.end() - 1;
         }
     }
     ++same->since;
@@ -86,8 +99,9 @@ void CaptureSynthMessages()
 std::vector<SynthMessage> TakeSynthMessages()
 {
     std::vector<SynthMessage> out;
-    std::lock_guard<std::mutex> lock(gMutex);
-    for (Kept& kept : gKept) {
+    Said& said = TheSaid();
+    std::lock_guard<std::mutex> lock(said.mutex);
+    for (Kept& kept : said.kept) {
         if (kept.since == 0)
             continue;
         out.push_back({kept.level, kept.text, kept.since, !kept.taken});

@@ -20,7 +20,9 @@ DirectMusic::DirectMusic() = default;
 
 DirectMusic::~DirectMusic()
 {
-    ReportPlaying();
+    // Only the log, which lasts the whole process: a player destroyed with the program's
+    // statics outlives the data report.
+    LogSynthMessages();
     m_Active = false;
     m_MusicManager.reset();
 }

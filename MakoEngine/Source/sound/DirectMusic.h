@@ -56,10 +56,12 @@ public:
     // How often the performance has signalled segment notifications.
     int GetNotificationCount() const { return m_Notifications.load(); }
 
-private:
-    // Names the song last started when the performance held its events for room, and logs
-    // what the synthesiser said meanwhile.
+    // Names the song last started when the performance held its events for room (once a
+    // run, through DataReport), and logs what the synthesiser said since it was last asked.
+    // PlayMidi does so before other music starts, and Sound::Quit before the player goes.
     void ReportPlaying();
+
+private:
 
     std::unique_ptr<MusicManager> m_MusicManager;
     // The file and held-block count of the song last started.

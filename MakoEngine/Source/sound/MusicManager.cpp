@@ -39,7 +39,7 @@ void NameBoundedSong(const std::string& name, const std::string& readingChanged,
 {
     // Said once a run for each song and each kind of bound, whoever noticed it (the game as
     // it leaves the song, the level check as it plays it).
-    static std::set<std::pair<std::string, int>> named;
+    static auto& named = *new std::set<std::pair<std::string, int>>;
     if (!readingChanged.empty() && named.emplace(name, 0).second) {
         DataReport::WarnOfPack("the song \"" + name +
                                "\" is played within the music's bounds: " + readingChanged);
