@@ -263,8 +263,9 @@ TEST_F(SongCostSweep, EverySongCostsBoundedWorkAndTheBoundedAreNamed)
             ASSERT_LE(m_Sent, most) << "block " << block;
             // Forward within the block (a loop's restart jumps back): never past the pace.
             const dmusic::MusicTime after = state ? state->GetPosition() : 0;
-            if (after >= before)
+            if (after >= before) {
                 ASSERT_LE(double(after - before), fastest + 1) << "block " << block;
+            }
         }
         EXPECT_LE(m_MostAtOnce, dmusic::kMaxNotesAtOnce);
         // The song is left: what its playing came to is said now.

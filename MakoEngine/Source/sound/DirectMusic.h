@@ -62,7 +62,6 @@ public:
     void ReportPlaying();
 
 private:
-
     std::unique_ptr<MusicManager> m_MusicManager;
     // The file and held-block count of the song last started.
     std::string m_PlayingFile;
