@@ -3,6 +3,7 @@
 // that level with its music, answers its console, and ends within a second of AppQuit or of
 // SIGTERM, with exit 0, standard error quiet and memory far below what a flood would cost.
 #include "e2e/ProgramRun.h"
+#include "support/EndlessSong.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -20,32 +21,6 @@ using namespace bbtest;
 namespace fs = std::filesystem;
 
 namespace {
-
-void Put(std::string& out, std::uint32_t value, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; --i)
-        out.push_back(char((value >> (8 * i)) & 0xFF));
-}
-
-// Format 0, 32767 ticks a quarter note, a tempo of one microsecond a quarter note and a
-// hundred notes one tick apart: 833 bytes.
-std::string EndlessSong()
-{
-    std::string track = {'\x00', '\xFF', '\x51', '\x03', '\x00', '\x00', '\x01'};
-    for (int i = 0; i < 100; ++i) {
-        const char key = char(48 + i % 36);
-        track += {'\x01', '\x90', key, '\x64', '\x01', '\x80', key, '\x00'};
-    }
-    track += {'\x01', '\xFF', '\x2F', '\x00'};
-    std::string file = "MThd";
-    Put(file, 6, 4);
-    Put(file, 0, 2);
-    Put(file, 1, 2);
-    Put(file, 32767, 2);
-    file += "MTrk";
-    Put(file, std::uint32_t(track.size()), 4);
-    return file + track;
-}
 
 // The peak resident memory of a process in kB (VmHWM); 0 when unknown.
 long PeakKilobytes(int pid)

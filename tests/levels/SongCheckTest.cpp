@@ -2,6 +2,7 @@
 // endless work (a tune at a microsecond a quarter note) is named as the game names it, once
 // for what reading it changed and once for being too dense to play at its pace, and the
 // check ends in bounded time with its standard error quiet.
+#include "support/EndlessSong.h"
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 
@@ -16,32 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void Put(std::string& out, std::uint32_t value, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; --i)
-        out.push_back(char((value >> (8 * i)) & 0xFF));
-}
-
-// Format 0, 32767 ticks a quarter note, a tempo of one microsecond a quarter note, a
-// hundred notes one tick apart.
-std::string EndlessSong()
-{
-    std::string track = {'\x00', '\xFF', '\x51', '\x03', '\x00', '\x00', '\x01'};
-    for (int i = 0; i < 100; ++i) {
-        const char key = char(48 + i % 36);
-        track += {'\x01', '\x90', key, '\x64', '\x01', '\x80', key, '\x00'};
-    }
-    track += {'\x01', '\xFF', '\x2F', '\x00'};
-    std::string file = "MThd";
-    Put(file, 6, 4);
-    Put(file, 0, 2);
-    Put(file, 1, 2);
-    Put(file, 32767, 2);
-    file += "MTrk";
-    Put(file, std::uint32_t(track.size()), 4);
-    return file + track;
-}
 
 std::size_t Count(const std::string& text, const std::string& part)
 {
@@ -63,7 +38,7 @@ TEST(SongCheck, ASongOfEndlessWorkIsNamedOnceForEachBoundAndTheCheckEnds)
         if (file.path().filename() != "Altiplano.lua")
             fs::remove(file.path());
     // Altiplano's own song.
-    bbtest::WriteFile(pack + "/Music/Andes.mid", EndlessSong());
+    bbtest::WriteFile(pack + "/Music/Andes.mid", bbtest::EndlessSong());
 
     const std::string out = home.Path() + "/check.out";
     const std::string err = home.Path() + "/check.err";
