@@ -1,7 +1,7 @@
 // What the sound system does with data it is handed (configuration values, sound
 // metadata, resources of the wrong kind) and the trace it leaves when it shuts down.
-#include "SoundFixture.h"
 #include "support/MessageOf.h"
+#include "SoundFixture.h"
 
 #include "bass/bass.h"
 #include "core/Exception.h"
@@ -29,6 +29,7 @@ protected:
     ~SoundInputTest() override { SetLogLevel(m_SavedLevel); }
     int m_SavedLevel = GetLogLevel();
 };
+
 
 } // namespace
 
