@@ -77,6 +77,7 @@ std::vector<Song> Songs()
     const std::uint32_t kSlowest = 0xFFFFFF;
     // Pace: the tempo and the division at their extremes.
     songs.push_back({"Lanterns.mid", Tune(32767, 1, 100), Outcome::Bounded, ""});
+    songs.push_back({"Lanterns16K.mid", Tune(32767, 1, 2000), Outcome::Bounded, ""});
     songs.push_back({"DivisionOneFastest.mid", Tune(1, 1, 100), Outcome::Bounded, ""});
     songs.push_back({"SlowestTempo.mid", Tune(32767, kSlowest, 100), Outcome::Plays, ""});
     songs.push_back({"DivisionOneSlowest.mid", Tune(1, kSlowest, 20), Outcome::Plays, ""});
