@@ -42,6 +42,10 @@ void RunDebugFrames(const uint8_t* data, size_t size);
 // played for a few hundred passes. Needs the asset pack (BB_TEST_ASSET_PACK).
 void RunPlay(const uint8_t* data, size_t size);
 
+// A song read by the music layer's loader and, when it loads, played looped for a bounded
+// time on a performance of its own (SongEntry.cpp).
+void RunSong(const uint8_t* data, size_t size);
+
 struct Target
 {
     const char* name; // the target's name: "config", "card", ... (fuzz_<name>)

@@ -339,6 +339,8 @@ std::vector<Seed> MakeSeeds(const std::string& target, const std::string& packFo
         return FrameSeeds();
     if (target == "play")
         return PlaySeeds();
+    if (target == "song")
+        return SongSeeds(packFolder);
     return {};
 }
 

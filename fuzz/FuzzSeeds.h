@@ -25,6 +25,9 @@ std::string SourceFolder();
 // saved again (PlayerCardEntry.cpp).
 std::vector<Seed> SavedCardSeeds();
 
+// A song that promises endless work, and songs of the pack (SongEntry.cpp).
+std::vector<Seed> SongSeeds(const std::string& packFolder);
+
 // Writes the image metadata target's pictures into folder (ImageMetadataEntry.cpp).
 void WriteMetadataPictures(const std::string& folder);
 

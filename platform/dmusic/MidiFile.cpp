@@ -106,6 +106,16 @@ struct RawContents
     std::vector<TempoChange> tempos;
     std::vector<TimeSignature> signatures;
     MusicTime length = 0;
+    int raisedTempos = 0;
+    std::uint32_t fastestStatedTempo = 0;
+
+    // Counts one more event kept; refuses the file past kMaxSongEvents.
+    void Count()
+    {
+        if (events.size() + tempos.size() + signatures.size() >= kMaxSongEvents) {
+            Fail("the file holds more than %ld events", long(kMaxSongEvents));
+        }
+    }
 };
 
 class TrackParser
@@ -159,6 +169,7 @@ private:
     {
         unsigned char type = status & 0xF0;
         unsigned char data2 = (type == 0xC0 || type == 0xD0) ? 0 : in.DataByte();
+        m_Out.Count();
         m_Out.events.push_back({time, status, data1, data2});
     }
 
@@ -179,6 +190,15 @@ private:
             if (us == 0) {
                 Fail("track %ld: tempo of zero microseconds per quarter note", track);
             }
+            if (us < kMinMicrosecondsPerQuarter) {
+                // Faster than the layer plays: read as the fastest pace it does.
+                ++m_Out.raisedTempos;
+                if (m_Out.fastestStatedTempo == 0 || us < m_Out.fastestStatedTempo) {
+                    m_Out.fastestStatedTempo = us;
+                }
+                us = kMinMicrosecondsPerQuarter;
+            }
+            m_Out.Count();
             m_Out.tempos.push_back({time, us});
         } else if (type == 0x58) {
             if (length < 2) {
@@ -188,6 +208,7 @@ private:
             if (p[0] == 0 || p[1] > 6) {
                 Fail("track %ld: time signature %ld/2^%ld cannot be played", track, p[0], p[1]);
             }
+            m_Out.Count();
             m_Out.signatures.push_back({time, p[0], std::uint8_t(1u << p[1])});
         }
         return false;
@@ -232,6 +253,31 @@ Header ParseHeader(const unsigned char* data, std::size_t size, std::size_t* pos
     }
     *pos = 8 + length;
     return h;
+}
+
+// Leaves out the notes that start past kMaxNotesAtOnce at one instant (events sorted by
+// time); returns how many.
+std::int64_t DropCrowdedNotes(std::vector<MidiEvent>& events)
+{
+    std::int64_t dropped = 0;
+    std::size_t kept = 0;
+    MusicTime instant = -1;
+    int started = 0;
+    for (const MidiEvent& e : events) {
+        if ((e.status & 0xF0) == 0x90 && e.data2 != 0) {
+            if (e.time != instant) {
+                instant = e.time;
+                started = 0;
+            }
+            if (++started > kMaxNotesAtOnce) {
+                ++dropped;
+                continue;
+            }
+        }
+        events[kept++] = e;
+    }
+    events.resize(kept);
+    return dropped;
 }
 
 // Sorts by time only; stable, so tracks stay in file order at equal times.
@@ -285,6 +331,9 @@ Result MidiFile::Parse(const unsigned char* data, std::size_t size, std::string*
             Fail("the header declares %ld tracks, the file holds %ld", h.tracks, found);
         }
         SortByTime(raw.events);
+        m_DroppedNotes = DropCrowdedNotes(raw.events);
+        m_RaisedTempos = raw.raisedTempos;
+        m_FastestStatedTempo = raw.fastestStatedTempo;
         m_Events = std::move(raw.events);
         m_Tempos = Timeline(std::move(raw.tempos), TempoChange{0, kDefaultMicrosecondsPerQuarter});
         m_TimeSignatures = Timeline(std::move(raw.signatures), TimeSignature{0, 4, 4});
@@ -305,6 +354,22 @@ Result MidiFile::Parse(const unsigned char* data, std::size_t size, std::string*
 void MidiFile::Clear()
 {
     *this = MidiFile();
+}
+
+std::string MidiFile::Bounded() const
+{
+    std::string out;
+    if (m_RaisedTempos > 0) {
+        out = "its tempo of " + std::to_string(m_FastestStatedTempo) +
+              " microseconds a quarter note plays at " +
+              std::to_string(kMinMicrosecondsPerQuarter) + ", the fastest the music plays";
+    }
+    if (m_DroppedNotes > 0) {
+        out += std::string(out.empty() ? "" : "; ") + std::to_string(m_DroppedNotes) +
+               " notes starting past " + std::to_string(kMaxNotesAtOnce) +
+               " at one instant are left out";
+    }
+    return out;
 }
 
 std::uint32_t MidiFile::MicrosecondsPerQuarterAt(MusicTime time) const

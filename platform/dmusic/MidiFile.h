@@ -15,9 +15,14 @@ class MidiFile
 public:
     // Reads a whole Standard MIDI File from memory. On success the file's contents replace
     // this object's; on failure it is left empty, the result is ERR_INVALID_FILE (malformed
-    // data) or ERR_UNSUPPORTED_FORMAT (a well-formed file this layer cannot play: format 2
-    // or SMPTE timing), and *error (when given) says what is wrong and where.
-    // Never reads outside [data, data + size).
+    // data, or more than kMaxSongEvents events) or ERR_UNSUPPORTED_FORMAT (a well-formed
+    // file this layer cannot play: format 2 or SMPTE timing), and *error (when given) says
+    // what is wrong and where. Never reads outside [data, data + size); the work and memory
+    // are linear in size.
+    //
+    // What the music layer's bounds change is changed here, as the file is read, and told
+    // by Bounded(): a tempo faster than kMinMicrosecondsPerQuarter is read as that one, and
+    // notes past kMaxNotesAtOnce at one instant are left out.
     Result Parse(const unsigned char* data, std::size_t size, std::string* error);
 
     // Channel messages of all tracks, ordered by time; at equal times, earlier tracks first
@@ -35,6 +40,16 @@ public:
     int TrackCount() const { return m_TrackCount; }
     int TicksPerQuarter() const { return m_TicksPerQuarter; }
 
+    // What reading changed to keep the song within the bounds, in words ("its tempo of 1
+    // microseconds a quarter note plays at 50000; 9900 notes past 128 at one instant are
+    // left out"); empty when nothing was changed.
+    std::string Bounded() const;
+    // Tempo changes read faster than they were stated, and the fastest stated (0: none).
+    int RaisedTempos() const { return m_RaisedTempos; }
+    std::uint32_t FastestStatedTempo() const { return m_FastestStatedTempo; }
+    // Notes left out for starting past kMaxNotesAtOnce at one instant.
+    std::int64_t DroppedNotes() const { return m_DroppedNotes; }
+
     // The tempo in force at `time`.
     std::uint32_t MicrosecondsPerQuarterAt(MusicTime time) const;
     // The time signature in force at `time`.
@@ -50,6 +65,9 @@ private:
     int m_Format = 0;
     int m_TrackCount = 0;
     int m_TicksPerQuarter = 0;
+    int m_RaisedTempos = 0;
+    std::uint32_t m_FastestStatedTempo = 0;
+    std::int64_t m_DroppedNotes = 0;
 };
 
 } // namespace dmusic

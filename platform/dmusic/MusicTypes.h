@@ -1,5 +1,6 @@
 #pragma once
 // Time units and plain records shared by the music layer.
+#include <cstddef>
 #include <cstdint>
 
 namespace dmusic {
@@ -16,6 +17,21 @@ constexpr ReferenceTime kReferenceTimePerSecond = 10000000;
 
 // The tempo of a file that states none: 120 quarter notes a minute.
 constexpr std::uint32_t kDefaultMicrosecondsPerQuarter = 500000;
+
+// The fastest pace a song plays at: 1200 quarter notes a minute, ten times the default and
+// three times the fastest tempo the game's own songs use. A file's faster tempo is read as
+// this one (and the reader says so), so the music time a rendered second covers is bounded
+// whatever the file states.
+constexpr std::uint32_t kMinMicrosecondsPerQuarter = 50000;
+
+// Notes a song may start at one instant, all its tracks and channels together: a key of
+// every channel's every octave is far below it. Notes past it at that instant are left out.
+constexpr int kMaxNotesAtOnce = 128;
+
+// Events (channel messages, tempo changes and time signatures together) a song may hold;
+// a file with more is refused. Far above any song written by hand (the largest of the game's
+// own is 30 KB, some ten thousand events) and a bounded 16 MB in memory.
+constexpr std::size_t kMaxSongEvents = 1000000;
 
 // One channel message of a sequence, at its time in music time.
 // status is 0x80..0xEF (type and channel); data2 is 0 for one-byte messages.

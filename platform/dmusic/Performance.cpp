@@ -1,5 +1,7 @@
 #include "dmusic/Performance.h"
 
+#include "dmusic/SynthLog.h"
+
 #include <fluidsynth.h>
 
 #include <malloc.h>
@@ -57,6 +59,8 @@ Result Performance::Init(int sampleRate, const std::string& soundFont)
     if (m_Synth) {
         return ERR_ALREADY_INITIALIZED;
     }
+    // The synthesiser's messages go to the collector, never to standard error.
+    CaptureSynthMessages();
     fluid_settings_t* settings = new_fluid_settings();
     if (!settings) {
         return ERR_OUT_OF_MEMORY;
@@ -90,6 +94,7 @@ Result Performance::Init(int sampleRate, const std::string& soundFont)
     m_FrameCount = 0;
     m_FramesAtRate = 0;
     m_ReferenceBase = 0;
+    m_Room = kEventBurst;
     m_Left.assign(kChunkFrames, 0.0f);
     m_Right.assign(kChunkFrames, 0.0f);
     return RESULT_OK;
@@ -197,12 +202,16 @@ Result Performance::PlaySegment(Segment& segment, std::uint32_t flags,
             return r;
         }
     }
+    // Made before the lock is taken: working out its chases reads the whole song.
+    auto playing = std::make_shared<SegmentState>(segment, 0);
     std::lock_guard<std::mutex> lock(m_Mutex);
     if (!m_Synth) {
         return ERR_NOT_INITIALIZED;
     }
-    auto playing = std::make_shared<SegmentState>(segment, MusicTime(m_MusicTime));
+    playing->m_StartTime = MusicTime(m_MusicTime);
     StopLocked(SegmentNotification::Abort);
+    // A new song starts with the whole share: what the last one sent is not charged to it.
+    m_Room = kEventBurst;
     m_Primary = playing;
     playing->Begin(*this);
     Notify(SegmentNotification::Start, *playing);
@@ -425,6 +434,7 @@ void Performance::Send(std::uint8_t status, std::uint8_t data1, std::uint8_t dat
     default:
         return;
     }
+    m_Room -= 1.0;
     if (m_Listener) {
         m_Listener({m_FrameCount, time, status, data1, data2});
     }
@@ -479,21 +489,28 @@ void Performance::RenderLocked(float* stereo, int frames)
     while (frames > 0) {
         int step = std::min(frames, kChunkFrames);
         double speed = kIdleMusicTimePerSecond * m_MasterTempo;
+        bool held = false;
         if (m_Primary && m_Primary->IsPlaying()) {
-            SegmentState::Progress progress = m_Primary->Sequence(*this);
+            SegmentState::Progress progress = m_Primary->Sequence(*this, &held);
             if (progress == SegmentState::Progress::Looped) {
                 Notify(SegmentNotification::Loop, *m_Primary);
             } else if (progress == SegmentState::Progress::Ended) {
                 StopLocked(SegmentNotification::End);
             }
         }
-        if (m_Primary) {
+        if (held) {
+            // The share of messages is spent: the song waits a whole step for room.
+            m_Primary->CountHeldBlock();
+            speed = 0;
+        } else if (m_Primary) {
             speed = m_Primary->MusicTimePerSecond(m_MasterTempo);
             double perFrame = speed / m_SampleRate;
             double ahead = std::ceil((m_Primary->NextStop() - m_Primary->Position()) / perFrame);
             step = int(std::max(1.0, std::min(double(step), ahead)));
         }
         Synthesize(stereo, step);
+        m_Room =
+            std::min(double(kEventBurst), m_Room + double(kEventsPerSecond) * step / m_SampleRate);
         double advance = speed * step / m_SampleRate;
         if (m_Primary) {
             m_Primary->Advance(advance);

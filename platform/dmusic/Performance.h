@@ -75,6 +75,21 @@ public:
     // own tempo and 189 at the fastest master tempo the game sets (2.0); each voice costs
     // about 9 kB whether it sounds or not.
     static constexpr int kPolyphony = 192;
+    // Channel messages the performance sends its synthesiser per second of rendered music at
+    // most, and at most kEventBurst at once (a chord, a loop's restart): the work a rendered
+    // block costs is bounded whatever the song. Events due past the share wait for the next
+    // block and the song's place waits with them (Segment::GetHeldBlocks counts such blocks);
+    // every shipped song stays within it at the fastest master tempo the game sets.
+    // Releasing a song's notes (stopping it, restarting its loop) is at most 16 * 131
+    // messages and is never held; a restart waits, as an event does, until there is room.
+    // PlaySegment starts the new song with the whole burst.
+    static constexpr int kEventsPerSecond = 4000;
+    static constexpr int kEventBurst = 512;
+    // What releasing a song's notes sends at most (pedals, each key, all notes off; 16
+    // channels), and what bringing the channels to a place in it does (the last program,
+    // pressure, bend and each controller, and 64 parameter messages; 16 channels).
+    static constexpr int kMostReleaseMessages = 16 * (3 + 128);
+    static constexpr int kMostChaseMessages = 16 * (123 + 64);
 
     Performance();
     ~Performance() override;
@@ -158,6 +173,7 @@ public:
 
 private:
     void Send(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, MusicTime time) override;
+    bool HasRoom() const override { return m_Room >= 1.0; }
     void RenderLocked(float* stereo, int frames);
     void Synthesize(float* stereo, int frames);
     bool SetSampleRateLocked(int sampleRate);
@@ -180,6 +196,9 @@ private:
     float m_MasterTempo = 1.0f;
     bool m_AutoDownload = false;
     std::shared_ptr<SegmentState> m_Primary;
+    // Messages the synthesiser may still take now (see kEventsPerSecond); below zero after
+    // a release that ran past it.
+    double m_Room = kEventBurst;
 
     double m_MusicTime = 0;
     std::int64_t m_FrameCount = 0;   // frames rendered since Init

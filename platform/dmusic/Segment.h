@@ -7,6 +7,7 @@
 // that calls PlaySegment); the playing copy lives in its SegmentState.
 #include "dmusic/MidiFile.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -64,6 +65,13 @@ public:
     // channel that sounds a note before any program change.
     std::vector<Preset> GetPresets() const;
 
+    // Rendered blocks, over every playing of the segment, in which events that were due
+    // waited for a later block because the performance's share of events was spent (see
+    // Performance::kEventsPerSecond): nonzero only for a song denser than the bound.
+    std::int64_t GetHeldBlocks() const { return m_HeldBlocks->load(); }
+    // The counter the playings add to (on the rendering thread).
+    std::shared_ptr<std::atomic<std::int64_t>> GetHeldBlocksCounter() const { return m_HeldBlocks; }
+
 private:
     std::uint64_t m_Id;
     std::shared_ptr<const MidiFile> m_File;
@@ -72,6 +80,8 @@ private:
     MusicTime m_LoopEnd = 0;
     std::int32_t m_Repeats = 0;
     std::vector<std::uint64_t> m_DownloadedTo;
+    std::shared_ptr<std::atomic<std::int64_t>> m_HeldBlocks =
+        std::make_shared<std::atomic<std::int64_t>>(0);
 };
 
 } // namespace dmusic

@@ -40,10 +40,84 @@ bool IsChased(const MidiEvent& e)
     }
 }
 
+// Data entry and the parameter numbers it goes to: replayed in their order, since what a
+// data entry sets depends on the parameter chosen before it.
+bool IsParameterControl(std::uint8_t control)
+{
+    return control == 6 || control == 38 || (control >= 96 && control <= 101);
+}
+
+// Parameter messages a chase replays per channel at most (the latest).
+constexpr std::size_t kChasedParameterMessages = 64;
+
+// What brings the channels to the state they have at `until`: of the chased messages before
+// it, the last of each kind per channel (program, pressure, bend, each controller) and the
+// latest parameter messages, in file order. At most 16 * (123 + 64) messages however long
+// the song; *next receives the index of the first event at or after `until`.
+std::vector<MidiEvent> ChaseTo(const std::vector<MidiEvent>& events, MusicTime until,
+                               std::size_t* next)
+{
+    constexpr int kKinds = 123; // controllers 0..119, program, pressure, bend
+    std::vector<std::ptrdiff_t> last(16 * kKinds, -1);
+    std::array<std::vector<std::size_t>, 16> parameters;
+    std::size_t i = 0;
+    for (; i < events.size() && events[i].time < until; ++i) {
+        const MidiEvent& e = events[i];
+        if (!IsChased(e)) {
+            continue;
+        }
+        const int ch = e.status & 0x0F;
+        int kind = 0;
+        switch (e.status & 0xF0) {
+        case kControl:
+            if (IsParameterControl(e.data1)) {
+                std::vector<std::size_t>& kept = parameters[std::size_t(ch)];
+                if (kept.size() == 2 * kChasedParameterMessages) {
+                    kept.erase(kept.begin(), kept.begin() + kChasedParameterMessages);
+                }
+                kept.push_back(i);
+                continue;
+            }
+            kind = e.data1;
+            break;
+        case kProgram:
+            kind = 120;
+            break;
+        case 0xD0:
+            kind = 121;
+            break;
+        default:
+            kind = 122;
+            break;
+        }
+        last[std::size_t(ch * kKinds + kind)] = std::ptrdiff_t(i);
+    }
+    *next = i;
+    std::vector<std::size_t> chosen;
+    for (std::ptrdiff_t index : last) {
+        if (index >= 0) {
+            chosen.push_back(std::size_t(index));
+        }
+    }
+    for (const std::vector<std::size_t>& kept : parameters) {
+        const std::size_t from =
+            kept.size() > kChasedParameterMessages ? kept.size() - kChasedParameterMessages : 0;
+        chosen.insert(chosen.end(), kept.begin() + std::ptrdiff_t(from), kept.end());
+    }
+    std::sort(chosen.begin(), chosen.end());
+    std::vector<MidiEvent> chase;
+    chase.reserve(chosen.size());
+    for (std::size_t index : chosen) {
+        chase.push_back(events[index]);
+    }
+    return chase;
+}
+
 } // namespace
 
 SegmentState::SegmentState(const Segment& segment, MusicTime performanceTime)
-    : m_File(segment.GetMidiFilePtr()), m_SegmentId(segment.GetId()), m_StartTime(performanceTime),
+    : m_File(segment.GetMidiFilePtr()), m_HeldBlocks(segment.GetHeldBlocksCounter()),
+      m_SegmentId(segment.GetId()), m_StartTime(performanceTime),
       m_StartPoint(segment.GetStartPoint()), m_RepeatsLeft(segment.GetRepeats())
 {
     segment.GetLoopPoints(&m_LoopStart, &m_LoopEnd);
@@ -53,6 +127,8 @@ SegmentState::SegmentState(const Segment& segment, MusicTime performanceTime)
     if (m_LoopEnd <= m_LoopStart) {
         m_RepeatsLeft = 0; // an empty segment has nothing to loop
     }
+    m_StartChase = ChaseTo(m_File->Events(), m_StartPoint, &m_StartNext);
+    m_LoopChase = ChaseTo(m_File->Events(), m_LoopStart, &m_LoopNext);
     Publish();
 }
 
@@ -73,35 +149,42 @@ void SegmentState::Begin(EventSink& sink)
             Send(sink, e);
         }
     }
-    Chase(sink, m_StartPoint);
+    Chase(sink, m_StartChase, m_StartNext);
     m_Position = double(m_StartPoint);
     m_BeforeLoopEnd = m_StartPoint < m_LoopEnd;
     Publish();
 }
 
-void SegmentState::Chase(EventSink& sink, MusicTime until)
+void SegmentState::Chase(EventSink& sink, const std::vector<MidiEvent>& chase, std::size_t next)
 {
-    const std::vector<MidiEvent>& events = m_File->Events();
-    std::size_t i = 0;
-    for (; i < events.size() && events[i].time < until; ++i) {
-        if (IsChased(events[i])) {
-            Send(sink, events[i]);
-        }
+    for (const MidiEvent& e : chase) {
+        Send(sink, e);
     }
-    m_NextEvent = i;
+    m_NextEvent = next;
 }
 
-SegmentState::Progress SegmentState::Sequence(EventSink& sink)
+SegmentState::Progress SegmentState::Sequence(EventSink& sink, bool* held)
 {
     const std::vector<MidiEvent>& events = m_File->Events();
     Progress progress = Progress::Playing;
+    *held = false;
     for (;;) {
         bool looping = LoopActive();
         while (m_NextEvent < events.size() && double(events[m_NextEvent].time) <= m_Position &&
                !(looping && events[m_NextEvent].time >= m_LoopEnd)) {
+            if (!sink.HasRoom()) {
+                *held = true;
+                Publish();
+                return progress;
+            }
             Send(sink, events[m_NextEvent++]);
         }
         if (looping && m_Position >= double(m_LoopEnd)) {
+            if (!sink.HasRoom()) {
+                *held = true;
+                Publish();
+                return progress;
+            }
             Restart(sink);
             progress = Progress::Looped;
             continue; // events at the loop start are due now
@@ -119,7 +202,7 @@ void SegmentState::Restart(EventSink& sink)
 {
     double overshoot = m_Position - double(m_LoopEnd);
     ReleaseNotes(sink, m_LoopEnd);
-    Chase(sink, m_LoopStart);
+    Chase(sink, m_LoopChase, m_LoopNext);
     // Keep the fraction of a frame that ran past the loop end so that passes keep their
     // exact length; a pass always lasts at least until the next rendered frame.
     m_Position = double(m_LoopStart) + overshoot;

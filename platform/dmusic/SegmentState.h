@@ -11,6 +11,7 @@
 #include <atomic>
 #include <bitset>
 #include <memory>
+#include <vector>
 
 namespace dmusic {
 
@@ -44,7 +45,11 @@ private:
     void Begin(EventSink& sink);
     // Sends every event that is due at the current position, restarts the loop when its
     // end is reached, and ends the playing (releasing every note) at the segment's end.
-    Progress Sequence(EventSink& sink);
+    // While the sink has no room it stops early and sets *held: the events still due (or
+    // the loop's restart) wait, and the caller must not advance the position meanwhile.
+    Progress Sequence(EventSink& sink, bool* held);
+    // Counts one rendered block in which due events waited (for the segment's record).
+    void CountHeldBlock() { ++*m_HeldBlocks; }
     // The next music time at which Sequence has something to do; always after Position().
     double NextStop() const;
     // Speed of the segment at its current position, in music time per second.
@@ -56,18 +61,26 @@ private:
 
     bool LoopActive() const { return m_RepeatsLeft != 0 && m_BeforeLoopEnd; }
     void Restart(EventSink& sink);
-    void Chase(EventSink& sink, MusicTime until);
+    // Sends the chase (see ChaseTo) and places the cursor after it.
+    void Chase(EventSink& sink, const std::vector<MidiEvent>& chase, std::size_t next);
     void ReleaseNotes(EventSink& sink, MusicTime time);
     void Send(EventSink& sink, const MidiEvent& event);
     void Publish();
 
     std::shared_ptr<const MidiFile> m_File;
+    std::shared_ptr<std::atomic<std::int64_t>> m_HeldBlocks;
     std::uint64_t m_SegmentId;
     MusicTime m_StartTime;
     MusicTime m_StartPoint;
     MusicTime m_LoopStart;
     MusicTime m_LoopEnd;
     std::int32_t m_RepeatsLeft;
+    // What brings the channels up to the start point and to the loop start, worked out once
+    // when the playing is made, and the index of the first event after each.
+    std::vector<MidiEvent> m_StartChase;
+    std::size_t m_StartNext = 0;
+    std::vector<MidiEvent> m_LoopChase;
+    std::size_t m_LoopNext = 0;
 
     double m_Position = 0;
     std::size_t m_NextEvent = 0;

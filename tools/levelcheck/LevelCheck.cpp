@@ -24,6 +24,7 @@
 #include "screens/Screen.h"
 
 #include "CheckHost.h"
+#include "SongCheck.h"
 
 #include <algorithm>
 #include <cctype>
@@ -634,6 +635,7 @@ void LevelCheck::CheckPackFiles()
                 // The game draws that font's texts with another, or without them: heard.
             }
         }
+    CheckSongs();
 }
 
 void LevelCheck::CheckActors(const std::string& name, const char* key)

@@ -20,8 +20,19 @@ DirectMusic::DirectMusic() = default;
 
 DirectMusic::~DirectMusic()
 {
+    // Only the log, which lasts the whole process: a player destroyed with the program's
+    // statics outlives the data report.
+    LogSynthMessages();
     m_Active = false;
     m_MusicManager.reset();
+}
+
+void DirectMusic::ReportPlaying()
+{
+    if (m_PlayingHeld) {
+        NameBoundedSong(m_PlayingFile, std::string(), m_PlayingHeld->load());
+    }
+    LogSynthMessages();
 }
 
 dmusic::Result DirectMusic::Init(void* directSound, unsigned dsVersion)
@@ -60,6 +71,7 @@ void DirectMusic::PlayMidi(const std::string& segmentName, const std::string& pa
     if (segmentName == m_LastSegment && partName == m_LastPart) {
         return;
     }
+    ReportPlaying();
     MusicSegment* segment = MusicSegment::GetSegment(segmentName);
     if (!segment) {
         return;
@@ -92,6 +104,8 @@ void DirectMusic::PlayMidi(const std::string& segmentName, const std::string& pa
     }
     segment->SetRepeats(loop ? dmusic::REPEAT_INFINITE : 0);
     if (dmusic::Succeeded(segment->Play(dmusic::SEGF_DEFAULT))) {
+        m_PlayingFile = segment->GetName();
+        m_PlayingHeld = segment->GetSegmentObject()->GetHeldBlocksCounter();
         m_LastSegment = segmentName;
         m_LastPart = partName;
     }

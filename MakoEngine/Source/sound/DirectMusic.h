@@ -10,6 +10,7 @@
 #include "dmusic/Result.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -55,8 +56,16 @@ public:
     // How often the performance has signalled segment notifications.
     int GetNotificationCount() const { return m_Notifications.load(); }
 
+    // Names the song last started when the performance held its events for room (once a
+    // run, through DataReport), and logs what the synthesiser said since it was last asked.
+    // PlayMidi does so before other music starts, and Sound::Quit before the player goes.
+    void ReportPlaying();
+
 private:
     std::unique_ptr<MusicManager> m_MusicManager;
+    // The file and held-block count of the song last started.
+    std::string m_PlayingFile;
+    std::shared_ptr<std::atomic<std::int64_t>> m_PlayingHeld;
     std::atomic<int> m_Notifications{0};
     std::string m_LastSegment;
     std::string m_LastPart;

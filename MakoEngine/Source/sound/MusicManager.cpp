@@ -1,9 +1,14 @@
 #include "sound/MusicManager.h"
 
 #include "bass/MixerSource.h"
+#include "core/DataReport.h"
 #include "core/Log.h"
+#include "dmusic/SynthLog.h"
 #include "resources/ResourceMemory.h"
 #include "sound/MusicSegment.h"
+
+#include <set>
+#include <utility>
 
 namespace {
 
@@ -11,7 +16,58 @@ namespace {
 // software synthesis and output through the audio device.
 const char* const kPortDescription = "FluidSynth General MIDI synthesiser";
 
+const char* LevelWord(dmusic::SynthLevel level)
+{
+    switch (level) {
+    case dmusic::SynthLevel::Panic:
+        return "panic";
+    case dmusic::SynthLevel::Error:
+        return "error";
+    case dmusic::SynthLevel::Warning:
+        return "warning";
+    case dmusic::SynthLevel::Info:
+        return "info";
+    default:
+        return "debug";
+    }
+}
+
 } // namespace
+
+void NameBoundedSong(const std::string& name, const std::string& readingChanged,
+                     std::int64_t heldBlocks)
+{
+    // Said once a run for each song and each kind of bound, whoever noticed it (the game as
+    // it leaves the song, the level check as it plays it).
+    static auto& named = *new std::set<std::pair<std::string, int>>;
+    if (!readingChanged.empty() && named.emplace(name, 0).second) {
+        DataReport::WarnOfPack("the song \"" + name +
+                               "\" is played within the music's bounds: " + readingChanged);
+    }
+    if (heldBlocks > 0 && named.emplace(name, 1).second) {
+        DataReport::WarnOfPack(
+            "the song \"" + name + "\" is denser than the music plays (more than " +
+            std::to_string(dmusic::Performance::kEventsPerSecond) +
+            " messages a second): its events wait for room, so it plays slower than written");
+    }
+}
+
+void LogSynthMessages()
+{
+    for (const dmusic::SynthMessage& message : dmusic::TakeSynthMessages()) {
+        const int level = message.level <= dmusic::SynthLevel::Warning ? 1 : 4;
+        std::int64_t more = message.count;
+        if (message.first) {
+            LogAtLevel(level, "FluidSynth %s: %s\n", LevelWord(message.level),
+                       message.text.c_str());
+            --more;
+        }
+        if (more > 0) {
+            LogAtLevel(level, "FluidSynth said \"%s\" %lld more time(s)\n", message.text.c_str(),
+                       static_cast<long long>(more));
+        }
+    }
+}
 
 MusicManager::MusicManager()
 {
@@ -32,6 +88,7 @@ MusicManager::~MusicManager()
         m_pPerformance.reset();
     }
     m_Loader.reset();
+    LogSynthMessages();
 }
 
 dmusic::Result MusicManager::FailInitialize(const char* format, dmusic::Result result)
@@ -54,6 +111,7 @@ dmusic::Result MusicManager::Initialize(void* window, int maxChannels, int useDi
 
     LogAtLevel(3, "MusicManager: m_pPerformance->Init()\n");
     dmusic::Result result = m_pPerformance->Init(bassx::MIX_RATE);
+    LogSynthMessages();
     if (dmusic::Failed(result)) {
         if (result == dmusic::ERR_NO_SYNTHESIZER) {
             return FailInitialize(
@@ -106,6 +164,7 @@ dmusic::Result MusicManager::LoadSegment(const std::string& name, const void* da
     }
     // Only Standard MIDI Files load here, so the MIDI set-up of the segment is implied.
     (void)isMidi;
+    NameBoundedSong(name, loaded->GetMidiFile().Bounded(), 0);
     MusicSegment* made = new MusicSegment(name, m_pPerformance, loaded);
     if (download) {
         dmusic::Result downloaded = made->Download();

@@ -9,10 +9,23 @@
 #include "dmusic/Performance.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 class MusicSegment;
+
+// Names a song the music layer's bounds changed through DataReport::WarnOfPack, each kind
+// of bound once a run: what its reading changed (dmusic::MidiFile::Bounded) and, when
+// `heldBlocks` is nonzero, that it was too dense to play at its pace. The game and the level
+// check say the same. Main thread.
+void NameBoundedSong(const std::string& name, const std::string& readingChanged,
+                     std::int64_t heldBlocks);
+
+// Writes what the synthesiser said since the last call into the log: each distinct message
+// the first time (level 1 for its errors and warnings, 4, tracing, for its chatter), and how many
+// more times a message was said. Main thread.
+void LogSynthMessages();
 
 class MusicManager
 {
@@ -35,7 +48,9 @@ public:
     // Makes a segment from a music file held in memory (the bytes are read, not kept).
     // On success *segment receives the new MusicSegment, owned by the caller; with
     // `download` it is also made ready to play. Failures are logged at level 1 and
-    // returned; *segment is then untouched.
+    // returned; *segment is then untouched. A song the music layer's bounds change as it is
+    // read (a tempo past the fastest, notes past those one instant may start) is named
+    // through DataReport (NameBoundedSong).
     dmusic::Result LoadSegment(const std::string& name, const void* data, std::size_t size,
                                bool download, bool isMidi, MusicSegment** segment);
 

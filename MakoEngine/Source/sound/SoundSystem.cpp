@@ -211,6 +211,8 @@ void Sound::Quit()
     if (s_Active) {
         // The music plays on the audio device: it goes first.
         LogAtLevel(3, "Sound::Quit SAFE_DELETE s_DirectMusic\n");
+        if (s_DirectMusic)
+            s_DirectMusic->ReportPlaying();
         s_DirectMusic.reset();
         LogAtLevel(3, "Sound::BASS_Free\n");
         BASS_Free();
