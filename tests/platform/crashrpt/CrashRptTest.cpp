@@ -1,4 +1,5 @@
 #include "crashrpt/CrashRpt.h"
+#include "crashrpt/Attachment.h"
 #include "support/FileSizeLimit.h"
 #include "support/FileTree.h"
 #include "support/TempHome.h"
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,7 +23,6 @@ namespace fs = std::filesystem;
 using bbtest::Names;
 
 namespace {
-
 
 std::vector<std::pair<std::string, std::string>> g_Attach;
 bool g_Proceed = true;
@@ -273,7 +274,10 @@ TEST(CrashRpt, OnAFullDiskAReportIsWholeOrNotThereAndNoHalfCopyIsKept)
     g_Proceed = true;
     crashrpt::Handle handle = crashrpt::Install(&AttachFiles, "", "Subject", &NeverAsked, reports);
 
-    // The attachment does not fit, the report does: it says so and no piece of it is kept.
+    // The attachment does not fit, the report does: it says so and no piece of it is kept. A
+    // FIFO beside it is not waited on.
+    ASSERT_EQ(0, mkfifo((home.Path() + "/fifo.log").c_str(), 0600));
+    g_Attach.emplace_back(home.Path() + "/fifo.log", "Fifo Log");
     bbtest::LimitedRun run = bbtest::RunWithFileSizeLimit(1000, [&] {
         std::string folder = crashrpt::GenerateErrorReport(handle, "short");
         std::printf("%s", folder.c_str());
@@ -281,9 +285,14 @@ TEST(CrashRpt, OnAFullDiskAReportIsWholeOrNotThereAndNoHalfCopyIsKept)
     });
     ASSERT_EQ(0, run.status);
     EXPECT_EQ(std::set<std::string>{"Error Report.txt"}, Names(run.output));
+    const std::string text = bbtest::ReadFile(run.output + "/Error Report.txt");
     EXPECT_NE(std::string::npos,
-              bbtest::ReadFile(run.output + "/Error Report.txt")
-                  .find("\tBig Log: " + home.Path() + "/big.log (could not be copied)\n"));
+              text.find("\tBig Log: " + home.Path() + "/big.log (not copied: File too large)\n"))
+        << text;
+    EXPECT_NE(std::string::npos,
+              text.find("\tFifo Log: " + home.Path() +
+                        "/fifo.log (not copied: it is a FIFO, not a plain file)\n"))
+        << text;
     fs::remove_all(reports);
 
     // The report itself does not fit: no folder is left to be taken for a report.
@@ -294,4 +303,20 @@ TEST(CrashRpt, OnAFullDiskAReportIsWholeOrNotThereAndNoHalfCopyIsKept)
     EXPECT_TRUE(!fs::exists(reports) || fs::is_empty(reports));
 
     crashrpt::Uninstall(handle);
+}
+
+TEST(CrashRpt, ACopyThatOutlastsTheReportsTimeIsNotKept)
+{
+    bbtest::TempHome home;
+    bbtest::WriteFile(home.Path() + "/card", "return {}\n");
+    timespec passed{};
+    clock_gettime(CLOCK_MONOTONIC, &passed);
+    passed.tv_sec -= 1;
+    char buffer[64];
+    const crashrpt::CopyOutcome outcome =
+        crashrpt::CopyAttachment((home.Path() + "/card").c_str(), (home.Path() + "/copy").c_str(),
+                                 passed, buffer, sizeof buffer);
+    EXPECT_EQ(crashrpt::CopyOutcome::OUT_OF_TIME, outcome.kind);
+    EXPECT_STREQ("the report ran out of time", crashrpt::ReasonText(outcome));
+    EXPECT_FALSE(fs::exists(home.Path() + "/copy"));
 }
