@@ -184,16 +184,24 @@ std::map<std::string, std::string> Listing(const std::string& text)
     return notes;
 }
 
+// The bytes of the plain file at path; "<not a plain file>" for anything else, never waited on.
 std::string Slurp(const std::string& path)
 {
-    std::string text;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        char block[4096];
-        std::size_t got;
-        while ((got = std::fread(block, 1, sizeof block, file)) > 0)
-            text.append(block, got);
-        std::fclose(file);
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat status
+    {
+    };
+    if (fd < 0 || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (fd >= 0)
+            close(fd);
+        return "<not a plain file>";
     }
+    std::string text;
+    char block[4096];
+    ssize_t got;
+    while ((got = read(fd, block, sizeof block)) > 0)
+        text.append(block, static_cast<std::size_t>(got));
+    close(fd);
     return text;
 }
 
