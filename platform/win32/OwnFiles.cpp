@@ -11,16 +11,20 @@ namespace ownfiles {
 
 namespace {
 
-// Makes the folder at path unless a folder stands there: 0, or the errno value.
+// Makes the folder at path unless a folder stands there (looked at first, so that nothing
+// is asked to be made where a folder is): 0, or the errno value.
 int MakeOrFind(const char* path, bool& madeIt)
 {
     madeIt = false;
+    struct stat status;
+    if (::stat(path, &status) == 0 && S_ISDIR(status.st_mode))
+        return 0;
     if (::mkdir(path, kFolderMode) == 0) {
         madeIt = true;
         return 0;
     }
+    // Made meanwhile by another copy of the game.
     const int error = errno;
-    struct stat status;
     if (::stat(path, &status) == 0 && S_ISDIR(status.st_mode))
         return 0;
     return error;

@@ -1,6 +1,7 @@
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/UserDataFile.h"
 #include "core/OutputCapture.h"
 #include "support/TempHome.h"
 
@@ -26,6 +27,11 @@ void Install(std::vector<std::string> args, const std::string& folder)
 }
 
 } // namespace
+
+TEST(CrashReporting, AReportCopiesTheLargestCardOrConfigurationTheGameReads)
+{
+    EXPECT_GE(crashrpt::kMaxAttachmentBytes, kUserFileMaxBytes);
+}
 
 TEST(CrashReporting, DisabledByTheOptionInAnyCase)
 {
