@@ -1,8 +1,8 @@
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
-#include "core/UserDataFile.h"
 #include "core/OutputCapture.h"
+#include "core/UserDataFile.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>

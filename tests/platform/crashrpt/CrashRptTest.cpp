@@ -102,9 +102,9 @@ TEST(CrashRpt, ACrashSignalWritesAReportWithABacktraceAndEndsTheProgram)
         void (*crash)();
         const char* says;
     };
+    // The report's text; how each signal ends the program, whatever stands in an attachment's
+    // place, is the crash sweep's (CrashSweepTest).
     const Case cases[] = {
-        {SIGSEGV, [] { std::raise(SIGSEGV); },
-         "The program was stopped by signal 11, SIGSEGV (invalid memory access).\n"},
         {SIGABRT, [] { std::abort(); }, "The program was stopped by signal 6, SIGABRT (abort).\n"},
     };
     for (const Case& c : cases) {
