@@ -23,6 +23,7 @@
 // Direct3D stand-in; Falling Gold 4.64 / 4.64 / 4.88 and 6.96 / 6.95 / 9.58 (see the
 // README's Performance).
 #include "core/Random.h"
+#include "core/StopSignal.h"
 #include "display/Canvas.h"
 #include "display/DisplayManager.h"
 #include "display/DisplayUtils.h"
@@ -39,13 +40,16 @@
 #include <time.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -257,6 +261,29 @@ void Report(benchmark::State& state, const PassTally& tally, const benchgame::Le
     state.SetLabel(level + ", " + game.GetStateName() + ", " + kDrawingNames[drawing]);
 }
 
+// A stop signal (SIGTERM, SIGINT, SIGHUP, SIGQUIT) is answered between passes: noted by the
+// handler installed before SDL would install its own, the run ends at the next pass, saying
+// so, by the same signal, so that the caller sees it did not finish.
+[[maybe_unused]] const bool kStopSignalInstalled = (StopSignal::Install(), true);
+
+[[noreturn]] void EndAtTheStop()
+{
+    const char* name = StopSignal::GetName();
+    std::fflush(stdout);
+    std::fprintf(stderr, "bench_LevelPlay: stopped by %s; the benchmark's passes were cut short\n",
+                 name);
+    std::fflush(stderr);
+    const std::pair<const char*, int> kNumbers[] = {
+        {"SIGINT", SIGINT}, {"SIGHUP", SIGHUP}, {"SIGQUIT", SIGQUIT}};
+    int number = SIGTERM;
+    for (const auto& known : kNumbers)
+        if (std::strcmp(name, known.first) == 0)
+            number = known.second;
+    std::signal(number, SIG_DFL);
+    std::raise(number);
+    std::_Exit(128 + number);
+}
+
 // Plays the level pass by pass, each game brought into play untimed and checked after
 // every timed pass: a game ends at its first lost ball or after kPassesPerGame passes, and
 // next one starts. Frames are drawn the given way (DRAW_WHOLE: drawn and presented whole,
@@ -274,11 +301,20 @@ void PlayPasses(benchmark::State& state, bool accel3d, const std::string& level,
     gPresentedTo = CurrentSDLVideoDriverName();
     Canvas canvas(manager.GetImageRenderer(), false);
     MakoSrand(7);
-    const std::unique_ptr<benchgame::LevelGame> game = NewGame(level);
+    std::unique_ptr<benchgame::LevelGame> game;
+    try {
+        game = NewGame(level);
+    } catch (...) {
+        if (StopSignal::IsRequested())
+            EndAtTheStop(); // opening the game was stopped: no error of the game's
+        throw;
+    }
     PassTally tally;
     bool playing = false;
     int gamePasses = 0;
     for (auto _ : state) {
+        if (StopSignal::IsRequested())
+            EndAtTheStop(); // no figure from passes cut short
         if (!playing || gamePasses == kPassesPerGame) {
             state.PauseTiming();
             if (!StartPlay(state, *game, canvas, manager))

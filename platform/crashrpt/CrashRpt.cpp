@@ -1,6 +1,8 @@
 #include "crashrpt/CrashRpt.h"
 
+#include "crashrpt/Attachment.h"
 #include "crashrpt/Reporter.h"
+#include "win32/OwnFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -34,34 +36,30 @@ std::string TimeStamp(const char* format)
 }
 
 // Creates a new folder below parent named after the current time; "" on failure. Every
-// folder made on the way is the user's alone (0700), as the game's other folders are.
+// folder made on the way is the user's alone, as the game's other folders are.
 std::string MakeReportFolder(const std::string& parent)
 {
-    for (std::size_t slash = parent.find('/', 1); slash != std::string::npos;
-         slash = parent.find('/', slash + 1))
-        mkdir(parent.substr(0, slash).c_str(), 0700);
-    mkdir(parent.c_str(), 0700);
+    ownfiles::MakeFolders(parent.c_str());
     std::string base =
         (fs::path(parent) / ("Error Report " + TimeStamp("%Y-%m-%d %H-%M-%S"))).string();
     for (int n = 1; n < 1000; ++n) {
         std::string candidate = n == 1 ? base : base + " (" + std::to_string(n) + ")";
-        if (mkdir(candidate.c_str(), 0700) == 0)
+        const int error = ownfiles::MakeNewFolder(candidate.c_str());
+        if (error == 0)
             return candidate;
-        if (errno != EEXIST)
+        if (error != EEXIST)
             break;
     }
     return "";
 }
 
-// Writes bytes to a new temporary file beside path, syncs it and gives it the name path, so
-// that the report is there whole or not at all. Both are new files in the report folder just
-// made: neither is made through a link nor over anything (O_EXCL, and a second name rather
-// than a rename). Returns 0 or the errno value of the failure; the temporary file is then
-// removed.
+// Writes bytes to a new temporary file beside path, syncs it and gives it the name path
+// where nothing stands, so that the report is there whole or not at all. Returns 0 or the
+// errno value of the failure; the temporary file is then removed.
 int WriteWhole(const std::string& path, const std::string& bytes)
 {
     const std::string temporary = path + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = ownfiles::OpenNewFile(temporary.c_str(), O_WRONLY, 0666);
     if (fd < 0)
         return errno;
     int error = 0;
@@ -76,45 +74,10 @@ int WriteWhole(const std::string& path, const std::string& bytes)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;
-    if (error == 0 && ::link(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
-        // A file system without second names (FAT): the folder is new, the rename safe.
-        if ((error == EPERM || error == EOPNOTSUPP) &&
-            std::rename(temporary.c_str(), path.c_str()) == 0)
-            error = 0;
-    }
-    ::unlink(temporary.c_str());
-    return error;
-}
-
-// Copies the file at from to a new file at to (in the report folder just made: never made
-// through a link nor over anything). 0, or the errno value of the failure.
-int CopyFile(const std::string& from, const std::string& to)
-{
-    const int in = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (in < 0)
-        return errno;
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    int error = out < 0 ? errno : 0;
-    char block[16384];
-    ssize_t got = 0;
-    while (error == 0 && (got = ::read(in, block, sizeof block)) != 0) {
-        if (got < 0) {
-            if (errno != EINTR)
-                error = errno;
-            continue;
-        }
-        for (ssize_t done = 0; done < got && error == 0;) {
-            const ssize_t n = ::write(out, block + done, static_cast<std::size_t>(got - done));
-            if (n >= 0)
-                done += n;
-            else if (errno != EINTR)
-                error = errno;
-        }
-    }
-    if (out >= 0 && ::close(out) != 0 && error == 0)
-        error = errno;
-    ::close(in);
+    if (error == 0)
+        error = ownfiles::PlaceNewFile(temporary.c_str(), path.c_str());
+    if (error != 0)
+        ::unlink(temporary.c_str());
     return error;
 }
 
@@ -186,22 +149,21 @@ std::string GenerateErrorReport(Handle handle, const std::string& errorText)
     out << "Date: " << TimeStamp("%Y-%m-%d %H:%M:%S") << "\n\n";
     out << (errorText.empty() ? "No error description was given." : errorText) << "\n\n";
     out << "Attached files:\n";
+    const timespec deadline = CopyDeadline();
+    std::vector<char> block(16384);
     for (std::size_t i = 0; i < handle->files.size(); ++i) {
         const auto& file = handle->files[i];
         const std::string& name = handle->copyNames[i];
         out << "\t" << file.second << ": " << file.first;
-        std::error_code ec;
-        if (!fs::is_regular_file(file.first, ec)) {
-            out << " (not found)\n";
-            continue;
-        }
         const fs::path copy = fs::path(folder) / name;
-        if (CopyFile(file.first, copy.string()) == 0) {
+        const CopyOutcome outcome =
+            CopyAttachment(file.first.c_str(), copy.c_str(), deadline, block.data(), block.size());
+        if (outcome.kind == CopyOutcome::COPIED)
             out << " (copied as \"" << name << "\")\n";
-        } else {
-            fs::remove(copy, ec); // no half copy is left to be taken for the file
-            out << " (could not be copied)\n";
-        }
+        else if (outcome.kind == CopyOutcome::MISSING)
+            out << " (not found)\n";
+        else
+            out << " (not copied: " << ReasonText(outcome) << ")\n";
     }
     const std::string reportPath = (fs::path(folder) / kReportFileName).string();
     if (int error = WriteWhole(reportPath, out.str())) {

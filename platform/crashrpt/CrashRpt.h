@@ -14,9 +14,15 @@
 // reporter was installed (normally the default action, which ends the program). While
 // several reporters live, the one installed last handles crashes; uninstalling it puts
 // the earlier handlers back.
+#include <cstddef>
 #include <string>
 
 namespace crashrpt {
+
+// The most a copy of an attached file may hold: the largest card or configuration the game
+// reads (the engine holds its own limit to this one). A file over it, such as a log grown
+// past it, is listed as too large rather than copied in part.
+constexpr std::size_t kMaxAttachmentBytes = std::size_t(16) << 20;
 
 struct Reporter;
 using Handle = Reporter*;

@@ -7,7 +7,9 @@
 // handler: everything it needs (folder, subject, attachment paths and copy names, the time
 // zone offset) was settled before, and it writes with open, write and close.
 // backtrace() is readied at installation, so that it loads nothing when it runs.
+#include "crashrpt/Attachment.h"
 #include "crashrpt/Reporter.h"
+#include "win32/OwnFiles.h"
 
 #include <execinfo.h>
 #include <fcntl.h>
@@ -147,21 +149,13 @@ void CivilTime(long long seconds, std::tm& out)
     out.tm_year = static_cast<int>(yearOfEra + era * 400 + (out.tm_mon <= 1) - 1900);
 }
 
-// Makes every folder on the way to gFolder's text, then a new report folder in it named
+// Makes every folder on the way to the report folder, then a new report folder in it named
 // after now; gFolder holds its path afterwards. False when none could be made.
 bool MakeReportFolder(const Reporter& reporter, const std::tm& now)
 {
     gFolder.Clear();
     gFolder.Add(reporter.reportFolder);
-    for (std::size_t i = 1; i < gFolder.Length(); ++i) {
-        if (gFolder.Get()[i] != '/')
-            continue;
-        gPath.Clear();
-        gPath.Add(gFolder.Get());
-        gPath.Cut(i);
-        mkdir(gPath.Get(), 0700);
-    }
-    mkdir(gFolder.Get(), 0700);
+    ownfiles::MakeFolders(gFolder.Get());
     if (gFolder.Length() > 0 && gFolder.Get()[gFolder.Length() - 1] != '/')
         gFolder.Add("/");
     gFolder.Add("Error Report ").Number(static_cast<unsigned long>(now.tm_year + 1900), 4);
@@ -175,33 +169,13 @@ bool MakeReportFolder(const Reporter& reporter, const std::tm& now)
         gFolder.Cut(base);
         if (n > 1)
             gFolder.Add(" (").Number(n).Add(")");
-        if (mkdir(gFolder.Get(), 0700) == 0)
+        const int error = ownfiles::MakeNewFolder(gFolder.Get());
+        if (error == 0)
             return true;
-        if (errno != EEXIST)
+        if (error != EEXIST)
             return false;
     }
     return false;
-}
-
-// Copies the file at from into the report folder as name; false when it cannot be read. The
-// copy, like the report, is a new file in the folder just made: never made through a link,
-// never over anything (O_EXCL).
-bool CopyInto(const char* from, const std::string& name)
-{
-    const int in = open(from, O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return false;
-    gPath.Clear();
-    gPath.Add(gFolder.Get()).Add("/").Add(name);
-    const int out = open(gPath.Get(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (out >= 0) {
-        ssize_t n;
-        while ((n = read(in, gCopyBuffer, sizeof gCopyBuffer)) > 0)
-            Write(out, gCopyBuffer, static_cast<std::size_t>(n));
-        close(out);
-    }
-    close(in);
-    return out >= 0;
 }
 
 void WriteCrashReport(const Reporter& reporter, const CrashSignal& signal, const siginfo_t* info)
@@ -218,7 +192,7 @@ void WriteCrashReport(const Reporter& reporter, const CrashSignal& signal, const
     }
     gPath.Clear();
     gPath.Add(gFolder.Get()).Add("/").Add(kReportFileName);
-    const int fd = open(gPath.Get(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd = ownfiles::OpenNewFile(gPath.Get(), O_WRONLY, 0644);
     if (fd < 0)
         return;
     gLine.Clear();
@@ -240,15 +214,22 @@ void WriteCrashReport(const Reporter& reporter, const CrashSignal& signal, const
     void* frames[kMaxFrames];
     backtrace_symbols_fd(frames, backtrace(frames, kMaxFrames), fd);
     Write(fd, "\nAttached files:\n", 17);
+    // Every copy of this report within one budget: the program ends within seconds.
+    const timespec deadline = CopyDeadline();
     for (std::size_t i = 0; i < reporter.files.size() && i < reporter.copyNames.size(); ++i) {
         const std::string& path = reporter.files[i].first;
-        const bool copied = CopyInto(path.c_str(), reporter.copyNames[i]);
+        gPath.Clear();
+        gPath.Add(gFolder.Get()).Add("/").Add(reporter.copyNames[i]);
+        const CopyOutcome copy =
+            CopyAttachment(path.c_str(), gPath.Get(), deadline, gCopyBuffer, sizeof gCopyBuffer);
         gLine.Clear();
         gLine.Add("\t").Add(reporter.files[i].second).Add(": ").Add(path);
-        if (copied)
+        if (copy.kind == CopyOutcome::COPIED)
             gLine.Add(" (copied as \"").Add(reporter.copyNames[i]).Add("\")\n");
-        else
+        else if (copy.kind == CopyOutcome::MISSING)
             gLine.Add(" (not found)\n");
+        else
+            gLine.Add(" (not copied: ").Add(ReasonText(copy)).Add(")\n");
         Write(fd, gLine);
     }
     close(fd);

@@ -2,6 +2,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/OutputCapture.h"
+#include "core/UserDataFile.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,11 @@ void Install(std::vector<std::string> args, const std::string& folder)
 }
 
 } // namespace
+
+TEST(CrashReporting, AReportCopiesTheLargestCardOrConfigurationTheGameReads)
+{
+    EXPECT_GE(crashrpt::kMaxAttachmentBytes, kUserFileMaxBytes);
+}
 
 TEST(CrashReporting, DisabledByTheOptionInAnyCase)
 {

@@ -6,6 +6,7 @@
 #include "core/StopSignal.h"
 
 #include "core/AtomicFile.h"
+#include "core/Log.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -72,11 +74,15 @@ TEST(StopSignal, SignalsSoonAfterTheFirstAreOneRequestAndALaterOneEndsTheProcess
         ASSERT_TRUE(WIFEXITED(noted));
         EXPECT_EQ(0, WEXITSTATUS(noted));
     }
-    // The user insisting, later: the process ends, whether the first was answered or not.
+    // The user insisting, later: the process ends, whether the first was answered or not,
+    // and its log's last line says why.
+    bbtest::TempHome home;
     std::vector<std::pair<int, pid_t>> later;
     for (const int number : {SIGTERM, SIGINT, SIGHUP})
         for (const bool answered : {false, true})
-            later.emplace_back(number, StartChild([number, answered] {
+            later.emplace_back(number, StartChild([number, answered, &home] {
+                                   StartLogFile(home.Path() + "/" + std::to_string(number) +
+                                                (answered ? "a" : "") + ".log");
                                    StopSignal::Install();
                                    std::raise(SIGTERM);
                                    if (answered)
@@ -85,10 +91,18 @@ TEST(StopSignal, SignalsSoonAfterTheFirstAreOneRequestAndALaterOneEndsTheProcess
                                    std::raise(number);
                                    return 3; // not reached
                                }));
-    for (const auto& [number, child] : later) {
+    for (std::size_t i = 0; i < later.size(); ++i) {
+        const auto& [number, child] = later[i];
         const int status = StatusOf(child);
         ASSERT_TRUE(WIFSIGNALED(status)) << number;
         EXPECT_EQ(number, WTERMSIG(status));
+        const std::string log = bbtest::ReadFile(home.Path() + "/" + std::to_string(number) +
+                                                 (i % 2 ? "a" : "") + ".log");
+        const std::string name = number == SIGTERM  ? "SIGTERM"
+                                 : number == SIGINT ? "SIGINT"
+                                                    : "SIGHUP";
+        const std::string last = name + " came again: the program ends at once.\n";
+        EXPECT_EQ(last, log.substr(log.size() - std::min(log.size(), last.size()))) << log;
     }
 }
 
@@ -121,7 +135,10 @@ TEST(StopSignal, OnceThePlayerQuitASignalIsNotedAndQuitEndsTheShutdown)
     });
     ASSERT_TRUE(WIFEXITED(noted));
     EXPECT_EQ(0, WEXITSTATUS(noted));
-    const int quit = RunInChild([] {
+    bbtest::TempHome home;
+    const std::string logPath = home.Path() + "/quit.log";
+    const int quit = RunInChild([&logPath] {
+        StartLogFile(logPath);
         StopSignal::Install();
         StopSignal::Answer();
         std::raise(SIGQUIT);
@@ -129,6 +146,9 @@ TEST(StopSignal, OnceThePlayerQuitASignalIsNotedAndQuitEndsTheShutdown)
     });
     ASSERT_TRUE(WIFSIGNALED(quit));
     EXPECT_EQ(SIGQUIT, WTERMSIG(quit));
+    const std::string log = bbtest::ReadFile(logPath);
+    const std::string last = "SIGQUIT came while the program ends: it ends at once.\n";
+    EXPECT_EQ(last, log.substr(log.size() - std::min(log.size(), last.size()))) << log;
 }
 
 TEST(StopSignal, ASaveEndedByALaterSignalLeavesTheOldOrTheNewFileWhole)

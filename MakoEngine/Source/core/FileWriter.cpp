@@ -1,6 +1,7 @@
 #include "core/FileWriter.h"
 
 #include "core/AtomicFile.h"
+#include "win32/OwnFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -88,8 +89,7 @@ int MakeNewFile(const std::string& base, int access, std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = base + RandomTail();
-        const int fd =
-            ::open(name.c_str(), access | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd = ownfiles::OpenNewFile(name.c_str(), access, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -157,25 +157,9 @@ FileWriter::Result WhyNotReplace(const std::string& path, const struct stat& sta
 // Renames temporary to path, where nothing stood: never over what was put there meanwhile.
 FileWriter::Result PlaceNew(const std::string& temporary, const std::string& path)
 {
-    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+    const int error = ownfiles::PlaceNewFile(temporary.c_str(), path.c_str());
+    if (error == 0)
         return FileWriter::Result();
-    if (errno == EINVAL || errno == ENOSYS) {
-        // A file system without the exclusive rename: a second name is never made over
-        // anything either.
-        if (::link(temporary.c_str(), path.c_str()) == 0) {
-            ::unlink(temporary.c_str());
-            return FileWriter::Result();
-        }
-        // Nor second names (FAT): a check, then the rename.
-        if (errno == EPERM || errno == EOPNOTSUPP) {
-            struct stat status;
-            if (::lstat(path.c_str(), &status) == 0)
-                errno = EEXIST;
-            else if (errno == ENOENT && ::rename(temporary.c_str(), path.c_str()) == 0)
-                return FileWriter::Result();
-        }
-    }
-    const int error = errno;
     return Failure(error, error == EEXIST ? "something was put at its place meanwhile" : "");
 }
 
@@ -237,9 +221,14 @@ FileWriter::Result FileWriter::WriteOutput(const std::string& path, const std::s
 
 int FileWriter::AppendOutput(const std::string& path, bool create, bool empty)
 {
+    return AppendOutput(path.c_str(), create, empty);
+}
+
+int FileWriter::AppendOutput(const char* path, bool create, bool empty)
+{
     const int flags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC |
                       (create ? O_CREAT : 0);
-    const int fd = ::open(path.c_str(), flags, 0666);
+    const int fd = ::open(path, flags, 0666);
     if (fd < 0)
         return -1;
     struct stat status;

@@ -50,6 +50,9 @@ public:
     // written as it is. With empty, a plain file is emptied first. The descriptor, or -1
     // with errno set.
     static int AppendOutput(const std::string& path, bool create, bool empty);
+    // The same for a path in place; async-signal-safe (a signal handler's last line in the
+    // log).
+    static int AppendOutput(const char* path, bool create, bool empty);
     // The same, as a stream to append to; null with errno set.
     static std::FILE* AppendOutputStream(const std::string& path, bool create, bool empty);
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +40,26 @@ LogState& State()
 {
     static LogState* state = new LogState();
     return *state;
+}
+
+// Where the log goes, as a signal handler may read it: two copies of the path, the one in use
+// named by s_SignalSlot (-1: no file), so that a handler never reads one being written.
+char s_SignalPaths[2][4096];
+volatile std::sig_atomic_t s_SignalSlot = -1;
+volatile std::sig_atomic_t s_SignalToStandardError = 0;
+
+// Tells LogFromSignalHandler where the log goes now; called wherever that changes.
+void PublishPlace()
+{
+    const LogState& state = State();
+    s_SignalToStandardError = state.toStandardError ? 1 : 0;
+    if (state.path.empty() || state.path.size() >= sizeof s_SignalPaths[0]) {
+        s_SignalSlot = -1;
+        return;
+    }
+    const int next = s_SignalSlot == 0 ? 1 : 0;
+    std::memcpy(s_SignalPaths[next], state.path.c_str(), state.path.size() + 1);
+    s_SignalSlot = next;
 }
 
 void Echo(const char* text)
@@ -291,6 +312,7 @@ int TryStartLogFile(const std::string& path)
         ReportWriteFailure(path, error);
     }
     State().path = path;
+    PublishPlace();
     return 0;
 }
 
@@ -308,6 +330,7 @@ void LogToStandardError()
     LogState& state = State();
     state.path.clear();
     state.toStandardError = true;
+    PublishPlace();
     const std::string kept = PendingText();
     ForgetPending();
     std::fputs(kept.c_str(), stderr);
@@ -334,6 +357,34 @@ void SetLogFilePath(const std::string& path)
 {
     State().path = path;
     State().toStandardError = false;
+    PublishPlace();
+}
+
+void LogFromSignalHandler(const char* line)
+{
+    std::size_t length = 0;
+    while (line[length] != '\0')
+        ++length;
+    int fd = STDERR_FILENO;
+    if (!s_SignalToStandardError) {
+        const int slot = s_SignalSlot;
+        if (slot < 0)
+            return;
+        fd = FileWriter::AppendOutput(s_SignalPaths[slot], false, false);
+        if (fd < 0)
+            return;
+    }
+    while (length > 0) {
+        const ssize_t done = ::write(fd, line, length);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            break;
+        line += done;
+        length -= static_cast<std::size_t>(done);
+    }
+    if (fd != STDERR_FILENO)
+        ::close(fd);
 }
 
 const std::string& GetLogFilePath()

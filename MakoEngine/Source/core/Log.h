@@ -70,6 +70,11 @@ bool GetLogEcho();
 void SetLogFilePath(const std::string& path);
 const std::string& GetLogFilePath();
 
+// Appends line (line end included) to the log file as it stands, or to standard error when
+// the log goes there, from a signal handler: async-signal-safe, so it allocates nothing, writes
+// no kept lines first and echoes nothing. A line the file refuses is lost.
+void LogFromSignalHandler(const char* line);
+
 // How many lines wait in memory for the log file.
 size_t GetPendingLogLineCount();
 

@@ -1,5 +1,7 @@
 #include "core/StopSignal.h"
 
+#include "core/Log.h"
+
 #include <csignal>
 #include <cstring>
 #include <time.h>
@@ -23,6 +25,26 @@ long long MonotonicMs()
     return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
+// The log's last line when a stop signal ends the process at once: again means a stop was
+// asked for before.
+const char* EndLine(int signalNumber, bool again)
+{
+    switch (signalNumber) {
+    case SIGTERM:
+        return again ? "SIGTERM came again: the program ends at once.\n"
+                     : "SIGTERM came while the program ends: it ends at once.\n";
+    case SIGINT:
+        return again ? "SIGINT came again: the program ends at once.\n"
+                     : "SIGINT came while the program ends: it ends at once.\n";
+    case SIGHUP:
+        return again ? "SIGHUP came again: the program ends at once.\n"
+                     : "SIGHUP came while the program ends: it ends at once.\n";
+    default:
+        return again ? "SIGQUIT came again: the program ends at once.\n"
+                     : "SIGQUIT came while the program ends: it ends at once.\n";
+    }
+}
+
 extern "C" void OnStopSignal(int signalNumber)
 {
     const long long now = MonotonicMs();
@@ -40,8 +62,10 @@ extern "C" void OnStopSignal(int signalNumber)
         return;
     }
     // Asked again later (the first went unanswered, or the shutdown that answered it hangs),
-    // or asked to quit while the program is already on its way out: end the process. Saves
-    // replace their files by a rename, so none is left half written.
+    // or asked to quit while the program is already on its way out: end the process, with a
+    // last line in the log saying why. Saves replace their files by a rename, so none is left
+    // half written.
+    LogFromSignalHandler(EndLine(signalNumber, s_Signal != 0));
     std::signal(signalNumber, SIG_DFL);
     std::raise(signalNumber);
 }

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Random.h"
 #include "win32/DebugOutput.h"
+#include "win32/OwnFiles.h"
 
 #include <boost/format.hpp>
 #include <cerrno>
@@ -95,22 +96,20 @@ bool CreateDirectories(const std::string& path)
 {
     Log("CreateDirectories, dirName = \"%s\"\n", path.c_str());
     bool created = false;
-    for (std::string::size_type i = 0; i < path.size(); ++i) {
-        if (path[i] != '/' && i + 1 != path.size())
-            continue;
-        std::string candidate = path.substr(0, i + 1);
-        if (FileExists(candidate, EXISTS_DIRECTORY))
-            continue;
-        // Only this user may reach into the folders the game makes.
-        if (mkdir(candidate.c_str(), 0700) != 0) {
-            std::string error = GetLastErrorText();
-            MAKO_THROW(Exception,
-                       boost::str(boost::format("Could not create directory:\ndirectory = %1%\n"
-                                                "error = %2%") %
-                                  candidate % error));
-        }
-        Log("Created directory: %s\n", candidate.c_str());
-        created = true;
+    char failed[ownfiles::kMaxPath] = "";
+    // Only this user may reach into the folders the game makes (ownfiles::kFolderMode).
+    const int error = ownfiles::MakeFolders(
+        path.c_str(),
+        [](const char* folder, void* made) {
+            Log("Created directory: %s\n", folder);
+            *static_cast<bool*>(made) = true;
+        },
+        &created, failed);
+    if (error != 0) {
+        MAKO_THROW(Exception,
+                   boost::str(boost::format("Could not create directory:\ndirectory = %1%\n"
+                                            "error = %2%") %
+                              (failed[0] ? failed : path.c_str()) % FormatSystemError(error)));
     }
     return created;
 }

@@ -1,0 +1,350 @@
+// The crash sweep: for each place a report copies (the four cards, the configuration, the
+// log), each thing that can stand there instead of the player's file, and each crash signal,
+// a program with the reporter installed crashes. It must be gone within 5 s of the signal,
+// write at most what the report text and the plain attachments hold, and list exactly what
+// it copied whole: every copy listed is in the report folder with the bytes and the mode of
+// its file, nothing else is there, and every plain file beside the hostile one is copied.
+#include "crashrpt/CrashRpt.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The rule: the program ends within 5 s of the crash signal, whatever stands in a place.
+constexpr int kExitBudgetMs = 5000;
+// The most the report's own text may hold (a subject, a date, 64 frames of backtrace and one
+// line per attachment).
+constexpr std::uintmax_t kReportTextBytes = 64 * 1024;
+
+struct Place
+{
+    const char* path; // below the home
+    const char* description;
+    mode_t mode; // of the plain file the game keeps there
+};
+
+const Place kPlaces[] = {
+    {"Player Cards/Player1.card", "Player 1 Game Data", 0600},
+    {"Player Cards/Player2.card", "Player 2 Game Data", 0600},
+    {"Player Cards/Player3.card", "Player 3 Game Data", 0600},
+    {"Player Cards/Player4.card", "Player 4 Game Data", 0600},
+    {"config/bumperlux.cfg", "Global Config File", 0640},
+    {"Technical Support Files/MakoEngine.log", "Engine Log File", 0644},
+};
+constexpr int kPlaceCount = sizeof kPlaces / sizeof kPlaces[0];
+
+const int kCrashSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL};
+
+enum Kind {
+    FIFO,
+    LINK_TO_FIFO,
+    LINK_TO_ZERO,
+    FOLDER,
+    DANGLING_LINK,
+    OTHER_OWNER,
+    FULL_DISK, // the file is larger than the space left
+    TOO_LARGE, // the file is one byte over what a report copies
+};
+
+const char* NameOf(Kind kind)
+{
+    switch (kind) {
+    case FIFO:
+        return "FIFO";
+    case LINK_TO_FIFO:
+        return "LinkToFifo";
+    case LINK_TO_ZERO:
+        return "LinkToDevZero";
+    case FOLDER:
+        return "Folder";
+    case DANGLING_LINK:
+        return "DanglingLink";
+    case OTHER_OWNER:
+        return "OtherOwner";
+    case FULL_DISK:
+        return "FullDisk";
+    case TOO_LARGE:
+        return "TooLarge";
+    }
+    return "?";
+}
+
+// The file size limit of the crashing program: the space a full disk leaves, else room for
+// every copy a report may make, so a copier without a bound cannot fill the test's disk.
+constexpr rlim_t kFullDiskBytes = 32 * 1024;
+constexpr rlim_t kRoomBytes = crashrpt::kMaxAttachmentBytes + (1 << 20);
+
+std::string ContentOf(int place)
+{
+    std::string text;
+    for (int line = 0; line < 40; ++line)
+        text += "return { Name = \"Player " + std::to_string(place) +
+                "\", Line = " + std::to_string(line) + " }\n";
+    return text;
+}
+
+struct Crash
+{
+    bool gone = false;
+    int signal = 0; // what ended it
+    long ms = 0;    // from the fork to its end
+};
+
+// Crashes a child with a reporter of reports attached to files, by number, its file size
+// limited to limit; kills it when it is not gone within the budget.
+Crash CrashWith(const std::vector<std::pair<std::string, std::string>>& files,
+                const std::string& reports, int number, rlim_t limit)
+{
+    const auto start = std::chrono::steady_clock::now();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDERR_FILENO);
+        for (int crash : kCrashSignals)
+            std::signal(crash, SIG_DFL); // the program's own end, not the sanitizers' report
+        std::signal(SIGXFSZ, SIG_IGN);   // a refused write, as on a full disk
+        const rlimit fsize = {limit, limit};
+        setrlimit(RLIMIT_FSIZE, &fsize);
+        crashrpt::Handle handle =
+            crashrpt::Install(nullptr, "", "Crash Report for bumperlux", nullptr, reports);
+        for (const auto& file : files)
+            crashrpt::AddFile(handle, file.first, file.second);
+        std::raise(number);
+        _exit(0);
+    }
+    Crash crash;
+    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
+    pollfd wait = {pidfd, POLLIN, 0};
+    crash.gone = pidfd >= 0 && poll(&wait, 1, kExitBudgetMs) == 1;
+    if (!crash.gone)
+        kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (pidfd >= 0)
+        close(pidfd);
+    crash.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    crash.ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count());
+    return crash;
+}
+
+// The one report folder below parent ("" when there is none or more than one).
+std::string OnlyReport(const std::string& parent)
+{
+    std::vector<std::string> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_directory() && it->path().filename().string().rfind("Error Report ", 0) == 0)
+            found.push_back(it->path().string());
+    return found.size() == 1 ? found[0] : "";
+}
+
+// What the report says of each attachment, by path: the note in its line's last brackets.
+std::map<std::string, std::string> Listing(const std::string& text)
+{
+    std::map<std::string, std::string> notes;
+    const std::size_t start = text.find("\nAttached files:\n");
+    if (start == std::string::npos)
+        return notes;
+    std::size_t at = start + 17;
+    while (at < text.size() && text[at] == '\t') {
+        const std::size_t end = text.find('\n', at);
+        const std::string line = text.substr(at + 1, end - at - 1);
+        const std::size_t path = line.find(": ");
+        const std::size_t note = line.rfind(" (");
+        if (path != std::string::npos && note != std::string::npos && note > path)
+            notes[line.substr(path + 2, note - path - 2)] =
+                line.substr(note + 2, line.size() - note - 3);
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return notes;
+}
+
+// The bytes of the plain file at path; "<not a plain file>" for anything else, never waited on.
+std::string Slurp(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat status
+    {
+    };
+    if (fd < 0 || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (fd >= 0)
+            close(fd);
+        return "<not a plain file>";
+    }
+    std::string text;
+    char block[4096];
+    ssize_t got;
+    while ((got = read(fd, block, sizeof block)) > 0)
+        text.append(block, static_cast<std::size_t>(got));
+    close(fd);
+    return text;
+}
+
+// Puts kind at path (where the plain file was), with its helpers in spare.
+void MakeHostile(Kind kind, const std::string& path, const std::string& spare)
+{
+    fs::remove(path);
+    switch (kind) {
+    case FIFO:
+        ASSERT_EQ(0, mkfifo(path.c_str(), 0600));
+        break;
+    case LINK_TO_FIFO:
+        ASSERT_EQ(0, mkfifo(spare.c_str(), 0600));
+        fs::create_symlink(spare, path);
+        break;
+    case LINK_TO_ZERO:
+        fs::create_symlink("/dev/zero", path);
+        break;
+    case FOLDER:
+        fs::create_directory(path);
+        break;
+    case DANGLING_LINK:
+        fs::create_symlink(spare, path);
+        break;
+    case OTHER_OWNER:
+        bbtest::WriteFile(path, "return { Name = \"Not yours\" }\n");
+        ASSERT_EQ(0, chown(path.c_str(), 65534, 65534));
+        break;
+    case FULL_DISK:
+        bbtest::WriteFile(path, std::string(2 * kFullDiskBytes, 'f'));
+        break;
+    case TOO_LARGE: {
+        bbtest::WriteFile(path, "");
+        std::error_code ec;
+        fs::resize_file(path, crashrpt::kMaxAttachmentBytes + 1, ec); // sparse: cheap to make
+        ASSERT_FALSE(ec) << ec.message();
+        break;
+    }
+    }
+}
+
+class CrashSweep : public ::testing::TestWithParam<Kind>
+{
+};
+
+TEST_P(CrashSweep, TheProgramEndsInTimeAndTheReportListsExactlyWhatItCopiedWhole)
+{
+    const Kind kind = GetParam();
+    if (kind == OTHER_OWNER && geteuid() != 0) {
+        std::printf("crash sweep: a file of another owner needs root to be made; left out\n");
+        return;
+    }
+    for (int place = 0; place < kPlaceCount; ++place) {
+        long slowest = 0;
+        std::uintmax_t most = 0;
+        std::string says;
+        for (int number : kCrashSignals) {
+            SCOPED_TRACE(std::string(kPlaces[place].path) + " " + NameOf(kind) + " signal " +
+                         std::to_string(number));
+            bbtest::TempHome home;
+            std::vector<std::pair<std::string, std::string>> files;
+            std::map<std::string, std::string> plain; // path: bytes, of the plain files
+            for (int p = 0; p < kPlaceCount; ++p) {
+                const std::string path = home.Path() + "/" + kPlaces[p].path;
+                files.emplace_back(path, kPlaces[p].description);
+                if (p == place) {
+                    fs::create_directories(fs::path(path).parent_path());
+                    MakeHostile(kind, path, home.Path() + "/spare");
+                    if (HasFatalFailure())
+                        return;
+                    continue;
+                }
+                bbtest::WriteFile(path, ContentOf(p));
+                chmod(path.c_str(), kPlaces[p].mode);
+                plain[path] = ContentOf(p);
+            }
+            const std::string hostile = files[place].first;
+            const std::string reports = home.Path() + "/Technical Support Files";
+            const Crash crash =
+                CrashWith(files, reports, number, kind == FULL_DISK ? kFullDiskBytes : kRoomBytes);
+            EXPECT_TRUE(crash.gone) << "still running after " << kExitBudgetMs << " ms";
+            EXPECT_EQ(number, crash.signal) << "it ends by the signal that crashed it";
+
+            const std::string folder = OnlyReport(reports);
+            ASSERT_NE("", folder) << "no single report folder in " << reports;
+            const std::string text = Slurp(folder + "/" + "Error Report.txt");
+            const std::map<std::string, std::string> notes = Listing(text);
+            EXPECT_EQ(files.size(), notes.size()) << text;
+
+            std::uintmax_t written = 0, allowed = kReportTextBytes;
+            std::set<std::string> present;
+            for (const auto& entry : fs::directory_iterator(folder)) {
+                present.insert(entry.path().filename().string());
+                written += entry.is_regular_file() ? entry.file_size() : 0;
+            }
+            std::set<std::string> listed = {"Error Report.txt"};
+            for (const auto& file : files) {
+                const auto note = notes.find(file.first);
+                ASSERT_NE(notes.end(), note) << file.first << " is not listed:\n" << text;
+                const bool copied = note->second.rfind("copied as \"", 0) == 0;
+                const std::string name = fs::path(file.first).filename().string();
+                if (!copied) {
+                    EXPECT_TRUE(file.first == hostile)
+                        << file.first << ", a plain file, is listed as (" << note->second << ")";
+                    EXPECT_EQ(0u, present.count(name)) << "a piece of " << file.first << " is kept";
+                    continue;
+                }
+                EXPECT_EQ("copied as \"" + name + "\"", note->second);
+                listed.insert(name);
+                const std::string copy = folder + "/" + name;
+                const std::string source =
+                    file.first == hostile ? Slurp(hostile) : plain[file.first];
+                EXPECT_TRUE(file.first != hostile || kind == OTHER_OWNER)
+                    << "a " << NameOf(kind) << " is listed as copied";
+                EXPECT_EQ(source, Slurp(copy)) << copy << " is not its file, whole";
+                struct stat original
+                {
+                }, copied_status{};
+                stat(file.first.c_str(), &original);
+                stat(copy.c_str(), &copied_status);
+                EXPECT_EQ(original.st_mode & 0777, copied_status.st_mode & 0777)
+                    << copy << " does not keep its file's mode";
+                allowed += source.size();
+            }
+            EXPECT_EQ(listed, present) << "the report folder holds what the report lists";
+            EXPECT_LE(written, allowed);
+
+            slowest = std::max(slowest, crash.ms);
+            most = std::max(most, written);
+            const auto note = notes.find(hostile);
+            says = note == notes.end() ? "not listed" : note->second;
+        }
+        // One row of the sweep's table: the slowest end and the most written of the signals.
+        std::printf("crash sweep: %-40s %-14s %5ld ms %9ju bytes  (%s)\n", kPlaces[place].path,
+                    NameOf(kind), slowest, most, says.c_str());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryHostileKind, CrashSweep,
+                         ::testing::Values(FIFO, LINK_TO_FIFO, LINK_TO_ZERO, FOLDER, DANGLING_LINK,
+                                           OTHER_OWNER, FULL_DISK, TOO_LARGE),
+                         [](const ::testing::TestParamInfo<Kind>& info) {
+                             return std::string(NameOf(info.param));
+                         });
+
+} // namespace
