@@ -248,6 +248,10 @@ TEST_F(LogTest, AFifoWhereTheLogGoesIsSetAsideAndALogFileMade)
     EXPECT_GE(0, ::read(reader, got, sizeof got)) << "the log went into the FIFO";
     ::close(reader);
     EXPECT_TRUE(fs::is_fifo(fs::symlink_status(LogPath() + ".bad")));
+    const bool plain = fs::is_regular_file(fs::symlink_status(LogPath()));
+    if (!plain)
+        SetLogFilePath(""); // nothing more goes to the FIFO
+    ASSERT_TRUE(plain) << "the log's place is still the FIFO";
     EXPECT_NE(std::string::npos, bbtest::ReadFile(LogPath()).find("a line with a reader there\n"));
 
     // A FIFO put in its place while the game runs is not written to: the lines wait.

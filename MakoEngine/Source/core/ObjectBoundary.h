@@ -20,8 +20,11 @@
 // made from tables (ClassManager::InstantiateObjects), a child ticked or drawn by its
 // parent (Actor), a picture's animation and frame (scene/Animation, Actor::FrameWithin),
 // a record taken in from a card and ordered by its score (players/), an entry of a level
-// (the level build's GuardEntry). An object added later is made, ticked and drawn through
-// them.
+// (the level build's GuardEntry), a key of an object's properties (the level build's
+// MakeWithProperties), a table's class (FindClassToMake). An object added later is made,
+// ticked and drawn through them. Code that stops an error from data does it through Guard or
+// Contain below, never with a catch of its own; a meter's opener adds only its own meter's
+// end (the level's loading state).
 //
 // Main thread only.
 #include "core/Exception.h"
