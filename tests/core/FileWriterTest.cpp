@@ -166,8 +166,9 @@ TEST(FileWriter, AnOutputNeverReplacesWhatWasPutAtItsPlaceMeanwhile)
             const auto& put = kind.second;
             SCOPED_TRACE(kind.first + (rule == FileWriter::NEW_ONLY ? " (new only)" : " (own)"));
             fs::remove(place);
-            if (rule == FileWriter::REPLACE_OWN)
+            if (rule == FileWriter::REPLACE_OWN) {
                 ASSERT_TRUE(FileWriter::WriteOutput(place, "mine\n", FileWriter::NEW_ONLY).Ok());
+            }
             std::string putThere;
             s_Meanwhile = [&](const std::string& at) {
                 put(at);
