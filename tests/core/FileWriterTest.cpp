@@ -10,11 +10,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <set>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,7 +27,6 @@ using bbtest::WriteFile;
 using bbtest::Names;
 
 namespace {
-
 
 unsigned ModeOf(const std::string& path)
 {
@@ -127,6 +128,64 @@ TEST(FileWriter, OutputNeverGoesThroughALinkNorOverAFileTheGameDidNotMake)
     EXPECT_EQ("Player { guid = 2 }\n", ReadFile(outside));
 }
 
+namespace {
+
+// What the probe puts at the output's place while the write goes on, and what it put.
+std::function<void(const std::string&)> s_Meanwhile;
+
+void PutMeanwhile(const std::string& path)
+{
+    if (s_Meanwhile)
+        s_Meanwhile(path);
+}
+
+} // namespace
+
+// Whatever is put at an output's place between the writer's look and its rename (a file, a
+// link, another file in place of the game's own), the output is refused and what was put
+// there stays as it is.
+TEST(FileWriter, AnOutputNeverReplacesWhatWasPutAtItsPlaceMeanwhile)
+{
+    bbtest::TempHome home;
+    const std::string card = home.Path() + "/Player1.card";
+    const std::string place = home.Path() + "/ResourceUsage.txt";
+    WriteFile(card, "card\n");
+    const std::map<std::string, std::function<void(const std::string&)>> kinds = {
+        {"a file of the player's",
+         [](const std::string& at) {
+             WriteFile(at + ".new", "theirs\n");
+             fs::rename(at + ".new", at);
+         }},
+        {"a link to a card", [&](const std::string& at) {
+             fs::remove(at);
+             fs::create_symlink(card, at);
+         }}};
+    FileWriter::SetPlaceProbe(&PutMeanwhile);
+    for (const auto& kind : kinds)
+        for (FileWriter::Place rule : {FileWriter::NEW_ONLY, FileWriter::REPLACE_OWN}) {
+            const auto& put = kind.second;
+            SCOPED_TRACE(kind.first + (rule == FileWriter::NEW_ONLY ? " (new only)" : " (own)"));
+            fs::remove(place);
+            if (rule == FileWriter::REPLACE_OWN) {
+                ASSERT_TRUE(FileWriter::WriteOutput(place, "mine\n", FileWriter::NEW_ONLY).Ok());
+            }
+            std::string putThere;
+            s_Meanwhile = [&](const std::string& at) {
+                put(at);
+                putThere = EntryAt(at);
+            };
+            std::set<std::string> names = Names(home.Path());
+            names.insert(fs::path(place).filename().string());
+            const FileWriter::Result result = FileWriter::WriteOutput(place, "report\n", rule);
+            s_Meanwhile = nullptr;
+            EXPECT_EQ(EEXIST, result.error) << result.reason;
+            EXPECT_EQ(putThere, EntryAt(place));
+            EXPECT_EQ("card\n", ReadFile(card));
+            EXPECT_EQ(names, Names(home.Path())) << "a temporary file was left";
+        }
+    FileWriter::SetPlaceProbe(nullptr);
+}
+
 TEST(FileWriter, ASavedFileKeepsItsModeAndANewOneGetsNoMoreThanTheUmask)
 {
     bbtest::TempHome home;
@@ -161,14 +220,49 @@ TEST(FileWriter, AppendsAndScratchFilesFollowNoLinkAndLeaveNoName)
     const std::string card = home.Path() + "/Player1.card";
     const std::string log = home.Path() + "/log.txt";
     WriteFile(card, "card\n");
-    fs::create_symlink(card, log);
-    EXPECT_EQ(-1, FileWriter::AppendOutput(log, true, true));
-    EXPECT_EQ(ELOOP, errno);
+    // What is put at the place, the errors the append may be refused with, and whether a
+    // reader holds a FIFO there open (an append to it would not wait then, and would be read).
+    struct Hostile
+    {
+        std::function<void()> put;
+        std::set<int> errors;
+        bool reader;
+    };
+    const std::map<std::string, Hostile> kinds = {
+        {"a link to a card", {[&] { fs::create_symlink(card, log); }, {ELOOP}, false}},
+        {"a link to nothing", {[&] { fs::create_symlink(card + ".none", log); }, {ELOOP}, false}},
+        {"a second name of a card", {[&] { fs::create_hard_link(card, log); }, {EMLINK}, false}},
+        {"a FIFO no one reads", {[&] { ::mkfifo(log.c_str(), 0600); }, {EINVAL, ENXIO}, false}},
+        {"a FIFO a reader holds open", {[&] { ::mkfifo(log.c_str(), 0600); }, {EINVAL}, true}},
+    };
+    for (const auto& [name, kind] : kinds) {
+        SCOPED_TRACE(name);
+        fs::remove(log);
+        kind.put();
+        const std::string before = EntryAt(log);
+        const int reader = kind.reader ? ::open(log.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+        ASSERT_EQ(kind.reader, reader >= 0);
+        for (bool create : {true, false})
+            for (bool empty : {true, false}) {
+                const int fd = FileWriter::AppendOutput(log, create, empty);
+                const int error = errno;
+                EXPECT_EQ(-1, fd);
+                if (fd >= 0) {
+                    (void)!::write(fd, "entry\n", 6);
+                    ::close(fd);
+                } else {
+                    EXPECT_EQ(1u, kind.errors.count(error)) << std::strerror(error);
+                }
+            }
+        if (reader >= 0) {
+            char got[16];
+            EXPECT_GE(0, ::read(reader, got, sizeof got)) << "the FIFO was written to";
+            ::close(reader);
+        }
+        EXPECT_EQ(before, EntryAt(log));
+        EXPECT_EQ("card\n", ReadFile(card));
+    }
     fs::remove(log);
-    fs::create_hard_link(card, log);
-    EXPECT_EQ(-1, FileWriter::AppendOutput(log, true, true));
-    EXPECT_EQ(EMLINK, errno);
-    EXPECT_EQ("card\n", ReadFile(card));
 
     const std::set<std::string> names = Names(home.Path());
     std::FILE* scratch = FileWriter::OpenScratchFile(home.Path() + "/");

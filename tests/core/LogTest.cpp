@@ -10,6 +10,7 @@
 
 #include <lua.hpp>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,8 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -232,6 +235,25 @@ TEST_F(LogTest, AFifoWhereTheLogGoesIsSetAsideAndALogFileMade)
     EXPECT_NE(std::string::npos, text.find("a line kept before the file\n")) << text;
     EXPECT_NE(std::string::npos, text.find("a line after\n")) << text;
 
+    // So is one a reader holds open, where a write would not wait: nothing reaches the reader.
+    SetLogFilePath("");
+    fs::remove(LogPath() + ".bad");
+    fs::remove(LogPath());
+    ASSERT_EQ(0, ::mkfifo(LogPath().c_str(), 0600));
+    const int reader = ::open(LogPath().c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_LE(0, reader);
+    ASSERT_EQ(0, TryStartLogFile(LogPath()));
+    Log("a line with a reader there\n");
+    char got[16];
+    EXPECT_GE(0, ::read(reader, got, sizeof got)) << "the log went into the FIFO";
+    ::close(reader);
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(LogPath() + ".bad")));
+    const bool plain = fs::is_regular_file(fs::symlink_status(LogPath()));
+    if (!plain)
+        SetLogFilePath(""); // nothing more goes to the FIFO
+    ASSERT_TRUE(plain) << "the log's place is still the FIFO";
+    EXPECT_NE(std::string::npos, bbtest::ReadFile(LogPath()).find("a line with a reader there\n"));
+
     // A FIFO put in its place while the game runs is not written to: the lines wait.
     ASSERT_EQ(0, std::rename(LogPath().c_str(), (LogPath() + ".old").c_str()));
     ASSERT_EQ(0, ::mkfifo(LogPath().c_str(), 0600));
@@ -306,7 +328,6 @@ TEST_F(LogTest, BytesThatAreNoCharacterAreEscapedSoTheLogStaysUtf8)
 // FIFO is set aside. Each place is tried at the start and while the game runs.
 TEST_F(LogTest, NoLinkOrSecondNameAtTheLogsPlaceIsWrittenThroughOrEmptied)
 {
-    namespace fs = std::filesystem;
     const std::string cards = m_Home.Path() + "/Player Cards";
     const std::string elsewhere = m_Home.Path() + "/elsewhere";
     const std::string card = cards + "/Player1.card";

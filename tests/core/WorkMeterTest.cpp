@@ -82,6 +82,11 @@ TEST_F(WorkMeterTest, EveryOpenMeterIsChargedAndAStopEndsTheWalk)
         }
         EXPECT_EQ("outer needs more than 20 steps of work", outer.Describe());
         EXPECT_EQ(WorkMeter::Current(), &outer);
+        // A meter opened inside the spent one (whoever caught its end goes on to another
+        // file) works no more than its outer meter allows.
+        WorkMeter later("later");
+        EXPECT_THROW(WalkAll(Global("Small")), WorkSpent);
+        EXPECT_EQ("later needs more than 20 steps of work", later.Describe());
     }
 
     // A stop asked for in the middle of a walk ends it at the next step.

@@ -2,6 +2,7 @@
 // levels, each of which must be reported with its file, level and, where the fault sits in
 // the brick text, its row and cell column.
 #include "LevelCheck.h"
+#include "ContactSheet.h"
 
 #include "core/StopSignal.h"
 #include "core/WorkMeter.h"
@@ -109,6 +110,29 @@ TEST_F(LevelCheckTest, TheShippedLevelsHaveNoProblem)
     EXPECT_EQ((std::vector<std::string>{"Welcome", "Crates", "FallingGold", "LottaLoot",
                                         "ScreamForHelp"}),
               std::vector<std::string>(order.begin(), order.begin() + 5));
+}
+
+// The sheet is the check's own output: written whole through the one writer, never
+// through a link at its place nor over a file the check did not make; its own earlier
+// sheet is written anew.
+TEST_F(LevelCheckTest, TheSheetIsWrittenAsTheGamesOwnOutput)
+{
+    bbtest::TempHome home;
+    const std::string notes = home.Path() + "/notes";
+    const std::string path = home.Path() + "/sheet.png";
+    bbtest::WriteFile(notes, "mine\n");
+    levelcheck::ContactSheet sheet;
+    std::string error;
+    std::filesystem::create_symlink(notes, path);
+    EXPECT_FALSE(sheet.Write(path, {"Welcome"}, {}, {}, error));
+    EXPECT_NE(std::string::npos, error.find("a link to \"" + notes + "\"")) << error;
+    EXPECT_EQ("mine\n", bbtest::ReadFile(notes));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    std::filesystem::remove(path);
+    for (int time = 0; time < 2; ++time) {
+        ASSERT_TRUE(sheet.Write(path, {"Welcome"}, {}, {}, error)) << error;
+        EXPECT_EQ(0u, bbtest::ReadFile(path).rfind("\x89PNG", 0));
+    }
 }
 
 TEST_F(LevelCheckTest, BrickTextFaultsNameTheLevelRowAndColumn)
@@ -590,11 +614,17 @@ const int kHeavyBricks = 1000;
 // controller's loading state) was seen to use.
 long long s_BuildUnits = 0;
 std::string s_BuildMeter;
+// The most units the check's own look at the level's table (`the check of level "<name>"`)
+// was seen to use.
+long long s_LookUnits = 0;
+std::string s_LookMeter;
 
 void NoteBuildUnits(const WorkMeter& meter, long long)
 {
     if (meter.GetWhat() == s_BuildMeter)
         s_BuildUnits = std::max(s_BuildUnits, meter.GetUsed());
+    if (meter.GetWhat() == s_LookMeter)
+        s_LookUnits = std::max(s_LookUnits, meter.GetUsed());
 }
 
 } // namespace
@@ -602,7 +632,8 @@ void NoteBuildUnits(const WorkMeter& meter, long long)
 // Whether the check refuses a level for its work is the game's verdict, not the sum of the
 // check's own look and the game's build: a level whose build takes most of the game's meter
 // (bricks carrying many power-up names, each made and counted by the build and looked at
-// by the check) is built and served. A brick's cell is read as the game reads it: a cell
+// by the check), and whose build and look together take more than one meter, is built and
+// served. A brick's cell is read as the game reads it: a cell
 // that is no number of the field is said once, in the game's words, and the brick stands at
 // cell 0 (no "column -2147483648", no placeholder for the same fault).
 TEST_F(LevelCheckTest, TheCheckSaysOfWorkAndCellsWhatTheGameDoes)
@@ -617,12 +648,13 @@ TEST_F(LevelCheckTest, TheCheckSaysOfWorkAndCellsWhatTheGameDoes)
         "local bricks = {}\n"
         "for i = 1, " +
         std::to_string(kHeavyBricks) +
-        " do local names = {} for k = 1, 40 do names[k] = kinds[1 + k % 20] end\n"
+        " do local names = {} for k = 1, 50 do names[k] = kinds[1 + k % 20] end\n"
         "  bricks[i] = { resource = 'RedBrick', position = { 1 + (i - 1) % 19, 1 + "
         "math.floor((i - 1) / 19) }, powerups = names } end\n"
         "Levels.Heavy = { fullName = 'Heavy', music = 'Harbour.mid', compiledBricks = bricks }\n";
-    s_BuildUnits = 0;
+    s_BuildUnits = s_LookUnits = 0;
     s_BuildMeter = "level \"Heavy\"";
+    s_LookMeter = "the check of level \"Heavy\"";
     WorkMeter::SetProbe(&NoteBuildUnits);
     std::set<std::string> built;
     check.Run({{"Heavy.lua", heavy},
@@ -637,6 +669,10 @@ TEST_F(LevelCheckTest, TheCheckSaysOfWorkAndCellsWhatTheGameDoes)
     const long long meter = WorkMeter::kDefaultUnits;
     EXPECT_GT(s_BuildUnits, meter / 2) << "the level no longer tests much";
     EXPECT_LE(s_BuildUnits, meter);
+    // Had one meter borne the build and the look, the level would have been refused.
+    EXPECT_GT(s_BuildUnits + s_LookUnits, meter)
+        << "the level no longer tests the two apart: the build took " << s_BuildUnits
+        << ", the look " << s_LookUnits;
     EXPECT_EQ(std::string::npos, heavyLines.find("steps of work")) << heavyLines;
     EXPECT_EQ(1u, built.count("Heavy")) << heavyLines;
 

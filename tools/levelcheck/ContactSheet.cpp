@@ -1,5 +1,6 @@
 #include "ContactSheet.h"
 
+#include "core/FileWriter.h"
 #include "display/Canvas.h"
 #include "display/Font.h"
 #include "display/Image.h"
@@ -83,22 +84,25 @@ struct Sheet
     }
 };
 
-bool WritePng(const std::string& path, const Sheet& sheet, std::string& error)
+// libpng's writer into bytes kept in memory.
+void AppendPngBytes(png_structp png, png_bytep data, png_size_t length)
 {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        error = "cannot open " + path + " for writing";
-        return false;
-    }
+    static_cast<std::string*>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char*>(data), length);
+}
+
+void FlushNothing(png_structp) {}
+
+// The sheet encoded as a PNG file's bytes; false when libpng refuses.
+bool EncodePng(const Sheet& sheet, std::string& bytes)
+{
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        error = "cannot encode the PNG " + path;
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, &bytes, &AppendPngBytes, &FlushNothing);
     png_set_IHDR(png, info, sheet.width, sheet.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -114,8 +118,22 @@ bool WritePng(const std::string& path, const Sheet& sheet, std::string& error)
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    if (std::fclose(file) != 0) {
-        error = "cannot finish writing " + path;
+    return true;
+}
+
+// The sheet is the check's own output: written whole through the one writer of the game's
+// output, never through a link and never over a file the check did not make.
+bool WritePng(const std::string& path, const Sheet& sheet, std::string& error)
+{
+    std::string bytes;
+    if (!EncodePng(sheet, bytes)) {
+        error = "cannot encode the PNG " + path;
+        return false;
+    }
+    const FileWriter::Result written =
+        FileWriter::WriteOutput(path, bytes, FileWriter::REPLACE_OWN);
+    if (!written.Ok()) {
+        error = "cannot write " + path + ": " + written.reason;
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include "core/ClosestName.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
+#include "core/ObjectBoundary.h"
 #include "core/Random.h"
 #include "core/StopSignal.h"
 #include "core/TableOrder.h"
@@ -247,10 +248,10 @@ int LevelCheck::CountErrors() const
 void LevelCheck::Report(const std::string& level, const std::string& text, int row, int column,
                         bool warning)
 {
-    // A slip met again (each build of the level reads it anew) is reported once.
-    // One problem is one line, whatever line ends its text or its level's name holds.
-    Problem problem{m_File, ShortenedText(OneLineText(level), kLongestName), row,
-                    column, ShortenedText(OneLineText(text), kLongestText),  warning};
+    // A slip met again (each build of the level reads it anew) is reported once. Its line is
+    // one line (Problem::ToString folds it).
+    Problem problem{m_File, ShortenedText(level, kLongestName), row,
+                    column, ShortenedText(text, kLongestText),  warning};
     const std::string line = problem.ToString();
     if (!m_Reported.insert(line).second)
         return;
@@ -469,20 +470,24 @@ void LevelCheck::CheckResources(const std::string& name)
 int LevelCheck::PaddleLine(const std::string& name, const LuaObject& level)
 {
     int line = -1;
-    try {
-        std::unique_ptr<Level> built(new Level(name, level));
-        for (const LuaObject& start : built->GetPaddleStarts()) {
-            if (start["vertical"].IsBoolean() && start["vertical"].GetBoolean())
-                continue;
-            const LuaObject position = start["position"];
-            if (position.IsTable() && position[2].IsNumber()) {
-                const int y = position[2].GetInteger();
-                line = line < 0 ? y : std::min(line, y);
-            }
-        }
-    } catch (const Exception& e) {
-        Report(name, "the level table cannot be read: " + e.GetMessage());
-    }
+    // What is data's is the object boundary's to say, here as in the game: the meter's end
+    // and the program's own mistakes pass on.
+    std::string why;
+    if (!ObjectBoundary::Contain(
+            [&] {
+                std::unique_ptr<Level> built(new Level(name, level));
+                for (const LuaObject& start : built->GetPaddleStarts()) {
+                    if (start["vertical"].IsBoolean() && start["vertical"].GetBoolean())
+                        continue;
+                    const LuaObject position = start["position"];
+                    if (position.IsTable() && position[2].IsNumber()) {
+                        const int y = position[2].GetInteger();
+                        line = line < 0 ? y : std::min(line, y);
+                    }
+                }
+            },
+            &why))
+        Report(name, "the level table cannot be read: " + why);
     return line < 0 ? kDefaultPaddleLine : line;
 }
 
@@ -563,14 +568,18 @@ void LevelCheck::CheckBrick(const std::string& name, int i, const LuaObject& ent
     const std::string resource = entry["resource"].GetString();
 
     std::unique_ptr<Brick> brick;
-    try {
-        // Inside the brick's place a value of the wrong type is reported as the game
-        // reports it, and the brick is made as the game makes it, with the default.
-        LevelPlace place(name, row, column);
-        brick.reset(Brick::CreateFromEntry(
-            kept ? entry : Level::EntryAtCell(entry, cell[0], cell[1]), name + "." + where));
-    } catch (const Exception& e) {
-        Report(name, "the brick cannot be made: " + e.GetMessage(), row, column);
+    std::string why;
+    if (!ObjectBoundary::Contain(
+            [&] {
+                // Inside the brick's place a value of the wrong type is reported as the game
+                // reports it, and the brick is made as the game makes it, with the default.
+                LevelPlace place(name, row, column);
+                brick.reset(Brick::CreateFromEntry(
+                    kept ? entry : Level::EntryAtCell(entry, cell[0], cell[1]),
+                    name + "." + where));
+            },
+            &why)) {
+        Report(name, "the brick cannot be made: " + why, row, column);
         return;
     }
     if (brick->ShowsPlaceholder())
@@ -629,11 +638,9 @@ void LevelCheck::CheckPackFiles()
     }
     for (const char* suffix : {".ttf", ".otf"})
         for (const std::string& font : resources->FindNamesEndingWith(suffix)) {
-            try {
-                Font opened(font, 12, 0);
-            } catch (const std::exception&) {
-                // The game draws that font's texts with another, or without them: heard.
-            }
+            // A font the game cannot open is heard as the game says it (it draws that font's
+            // texts with another, or without them).
+            ObjectBoundary::Contain([&] { Font opened(font, 12, 0); });
         }
     CheckSongs();
 }
@@ -668,12 +675,13 @@ void LevelCheck::CheckActors(const std::string& name, const char* key)
                              DidYouMean(resource.GetString(), ResourceNames()));
             continue;
         }
-        try {
-            if (!FindClassInResourceTree(entry))
-                Report(name, what + " names no class");
-        } catch (const Exception& e) {
-            Report(name, what + ": " + e.GetMessage());
-        }
+        std::string why;
+        bool named = true;
+        if (!ObjectBoundary::Contain([&] { named = FindClassInResourceTree(entry) != nullptr; },
+                                     &why))
+            Report(name, what + ": " + why);
+        else if (!named)
+            Report(name, what + " names no class");
     }
 }
 
@@ -774,6 +782,9 @@ bool LevelCheck::BuildLevel(const std::string& name, const FrameSink& frames)
                 frames(name, host.GetCanvas());
         }
     } catch (const Exception& e) {
+        // Whatever the game's build raises is the level's problem here, the program's own
+        // mistakes too: the game would hand those to its crash reporter, and the check names
+        // the level that brings them.
         failure = "the build throws: " + e.GetMessage();
     } catch (const std::exception& e) {
         failure = std::string("the build throws: ") + e.what();

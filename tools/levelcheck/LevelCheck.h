@@ -60,6 +60,8 @@ struct Problem
     std::string text;
     bool warning = false;
 
+    // The report's line for it: one line whatever line ends its file, level or text holds
+    // (each folded into " / ", as the game's log folds them: OneLineText, core/DataReport.h).
     std::string ToString() const;
 };
 

@@ -5,6 +5,7 @@
 #include "LevelCheck.h"
 
 #include "core/Exception.h"
+#include "core/FileWriter.h"
 #include "core/Log.h"
 #include "core/StopSignal.h"
 #include "logic/Level.h"
@@ -15,7 +16,6 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <fcntl.h>
 #include <filesystem>
 #include <string>
 
@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     // print) is discarded, and the engine's log goes to its file when one is named.
     std::fflush(stdout);
     FILE* report = fdopen(dup(STDOUT_FILENO), "w");
-    const int quiet = open("/dev/null", O_WRONLY);
+    const int quiet = FileWriter::AppendOutput("/dev/null", false, false);
     if (!report || quiet < 0) {
         std::fprintf(stderr, "levelcheck: cannot set standard output aside\n");
         return 2;

@@ -6,6 +6,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/ObjectDescription.h"
 #include "core/TableOrder.h"
 #include "core/TimerManager.h"
@@ -57,14 +58,11 @@ std::string FailingKey(const LuaObject& entry)
             continue;
         LuaObject single = NewGlobalTable();
         single.SetObject(key.GetString(), entry[key]);
-        try {
-            Brick probe;
-            probe.ApplyProperties(single);
-        } catch (const WorkSpent&) {
-            throw;
-        } catch (const Exception&) {
+        if (!ObjectBoundary::Contain([&] {
+                Brick probe;
+                probe.ApplyProperties(single);
+            }))
             return key.GetString();
-        }
     }
     return std::string();
 }
@@ -124,9 +122,9 @@ Brick* Brick::CreateFromEntry(const LuaObject& entry, const std::string& entryNa
         brick->ApplyProperties(entry);
         brick->Initialize();
         return brick.release();
-    } catch (const WorkSpent&) {
-        throw;
-    } catch (const Exception& e) {
+    } catch (const std::exception& e) {
+        if (!ObjectBoundary::IsDataError(e))
+            throw;
         const std::string key = FailingKey(entry);
         std::string value;
         if (!key.empty() && entry[key.c_str()].IsConvertibleToString())
@@ -135,7 +133,7 @@ Brick* Brick::CreateFromEntry(const LuaObject& entry, const std::string& entryNa
                                               "\" (value \"" + value +
                                               "\") cannot be applied; a placeholder brick takes "
                                               "its place: " +
-                                              e.GetMessage());
+                                              e.what());
     }
     // The placeholder keeps the entry's place so the level's layout stays whole.
     std::unique_ptr<Brick> placeholder(new Brick());
@@ -145,14 +143,10 @@ Brick* Brick::CreateFromEntry(const LuaObject& entry, const std::string& entryNa
     placeholder->SetRectangle(32, 16, false);
     placeholder->m_ImageValid = true;
     if (entry.IsTable() && !entry["position"].IsNil()) {
-        try {
-            placeholder->ApplyProperty("position", entry["position"]);
-        } catch (const WorkSpent&) {
-            throw;
-        } catch (const Exception&) {
+        if (!ObjectBoundary::Contain(
+                [&] { placeholder->ApplyProperty("position", entry["position"]); }))
             DataReport::Report(std::string(),
                                "brick entry \"" + entryName + "\": its position is unusable too");
-        }
     }
     return placeholder.release();
 }

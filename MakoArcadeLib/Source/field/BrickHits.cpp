@@ -5,6 +5,7 @@
 #include "core/Class.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
+#include "core/ObjectBoundary.h"
 #include "core/ObjectDescription.h"
 #include "core/Utility.h"
 #include "display/Canvas.h"
@@ -442,10 +443,12 @@ void Brick::StartEmitter(const char* resource)
     IdenticalParticleEmitter* emitter = nullptr;
     try {
         emitter = new IdenticalParticleEmitter(resource, manager);
-    } catch (const Exception& e) {
+    } catch (const std::exception& e) {
         // A missing effect never stops play; the name may come from data.
+        if (!ObjectBoundary::IsDataError(e))
+            throw;
         DataReport::Report(DescribeObject(*this), "no emitter \"" + ShortenedText(resource) +
-                                                      "\" (" + e.GetMessage() +
+                                                      "\" (" + e.what() +
                                                       "); the brick shows no effect");
         return;
     }

@@ -4,6 +4,7 @@
 #include "core/ClassManager.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
+#include "core/ObjectBoundary.h"
 #include "core/TableOrder.h"
 #include "core/WorkMeter.h"
 #include "logic/LevelPlace.h"
@@ -194,11 +195,9 @@ const Class* ClassToBuild(const LuaObject& table)
         return ClassManager::GetInstance()->GetClass(name.GetString(), true);
     if (table.RawGet("resource").IsNil() && table.RawGet("resources").IsNil())
         return nullptr;
-    try {
-        return FindClassInResourceTree(table);
-    } catch (const Exception&) {
-        return nullptr;
-    }
+    const Class* found = nullptr;
+    ObjectBoundary::Contain([&] { found = FindClassInResourceTree(table); });
+    return found;
 }
 
 // The class the table would build when level data may not build it; null otherwise.

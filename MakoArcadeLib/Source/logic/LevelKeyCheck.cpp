@@ -6,6 +6,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/TableOrder.h"
 #include "core/WorkMeter.h"
 #include "logic/LevelClasses.h"
@@ -167,15 +168,15 @@ std::string Subject(const Class* c, const LuaObject& table)
 // check reports that on its own).
 const Class* ClassOf(const LuaObject& table, const char* fallback)
 {
-    try {
-        const LuaObject name = table["class"];
-        if (name.IsString())
-            return ClassManager::GetInstance()->GetClass(name.GetString(), true);
-        if (const Class* c = FindClassInResourceTree(table))
-            return c;
-    } catch (const Exception&) {
+    const Class* found = nullptr;
+    if (!ObjectBoundary::Contain([&] {
+            const LuaObject name = table["class"];
+            found = name.IsString() ? ClassManager::GetInstance()->GetClass(name.GetString(), true)
+                                    : FindClassInResourceTree(table);
+        }))
         return nullptr;
-    }
+    if (found || table["class"].IsString())
+        return found;
     return fallback ? ClassManager::GetInstance()->GetClass(fallback, true) : nullptr;
 }
 

@@ -135,13 +135,10 @@ T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& pro
     std::unique_ptr<T> made(make());
     if (!props.IsTable())
         return made.release();
-    try {
-        made->ApplyProperties(props);
+    // What is data's is the object boundary's to say: the meter's end and the program's own
+    // mistakes pass on.
+    if (ObjectBoundary::Contain([&] { made->ApplyProperties(props); }))
         return made.release();
-    } catch (const WorkSpent&) {
-        throw;
-    } catch (const std::exception&) {
-    }
     const std::string subject = DescribeObject(*made);
     LuaObject kept;
     kept.AssignNewTable(GetGlobalLuaState());
@@ -149,26 +146,24 @@ T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& pro
         LuaObject single;
         single.AssignNewTable(GetGlobalLuaState());
         single.SetObject(key, props[key]);
-        try {
-            std::unique_ptr<T> tried(probe());
-            tried->ApplyProperties(single);
+        std::string why;
+        if (ObjectBoundary::Contain(
+                [&] {
+                    std::unique_ptr<T> tried(probe());
+                    tried->ApplyProperties(single);
+                },
+                &why))
             kept.SetObject(key, props[key]);
-        } catch (const WorkSpent&) {
-            throw;
-        } catch (const std::exception& e) {
-            DataReport::Report(subject, "\"" + DataKeyText(key) + "\": " + e.what() +
-                                            "; the key is left out");
-        }
+        else
+            DataReport::Report(subject,
+                               "\"" + DataKeyText(key) + "\": " + why + "; the key is left out");
     }
     made.reset();
     made.reset(make());
-    try {
-        made->ApplyProperties(kept);
-    } catch (const WorkSpent&) {
-        throw;
-    } catch (const std::exception& e) {
-        DataReport::Report(subject, std::string("the properties could not be applied together (") +
-                                        e.what() + "); none is applied");
+    std::string why;
+    if (!ObjectBoundary::Contain([&] { made->ApplyProperties(kept); }, &why)) {
+        DataReport::Report(subject, "the properties could not be applied together (" + why +
+                                        "); none is applied");
         made.reset();
         made.reset(make());
     }
@@ -195,18 +190,11 @@ bool GuardEntry(const std::string& level, const std::string& where, const Make& 
     // Built with no meter open, a stop still ends the build here.
     if (!WorkMeter::Current() && StopSignal::IsRequested())
         MAKO_THROW(WorkSpent, "level \"" + level + "\" was stopped by " + StopSignal::GetName());
+    // The level's entries are objects made from data: the object boundary decides what is
+    // data's (the meter's end and the program's own mistakes pass on).
     std::string why;
-    try {
-        make();
+    if (ObjectBoundary::Contain(make, &why))
         return true;
-    } catch (const std::exception& e) {
-        // The level's entries are objects made from data: the object boundary decides what
-        // is data's (the meter's end and the program's own mistakes pass on).
-        if (!ObjectBoundary::IsDataError(e))
-            throw;
-        const Exception* engine = dynamic_cast<const Exception*>(&e);
-        why = engine ? engine->GetMessage() : e.what();
-    }
     LevelPlace place(level, 0, 0, where);
     DataReport::Report(std::string(), "it cannot be made and is left out: " + why);
     return false;
@@ -439,12 +427,7 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
             if (!c || !c->DerivesFrom(onlyClass) || !c->CanInstantiate())
                 continue;
             LevelPlace place(m_LevelName, 0, 0, where);
-            try {
-                objects.push_back(c->Instantiate(params));
-            } catch (const WorkSpent&) {
-                throw;
-            } catch (const std::exception&) {
-            }
+            ObjectBoundary::Contain([&] { objects.push_back(c->Instantiate(params)); });
             continue;
         }
         GuardEntry(m_LevelName, where, [&] {

@@ -4,6 +4,7 @@
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/PropertyAccessor.h"
 #include "core/Utility.h"
 #include "display/Image.h"
@@ -115,7 +116,9 @@ void Artefact::LoadOwnImage()
         return;
     try {
         SetImageFromResource(m_ArtefactName);
-    } catch (const Exception& error) {
+    } catch (const std::exception& error) {
+        if (!ObjectBoundary::IsDataError(error))
+            throw;
         Log("Artefact \"%s\": no picture (%s); it shows as gone\n", m_ArtefactName.c_str(),
             error.what());
         SetImageFromResource(kGoneImage);

@@ -5,6 +5,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Object.h"
+#include "core/ObjectBoundary.h"
 #include "core/TableOrder.h"
 #include "core/ValueTypeError.h"
 
@@ -30,16 +31,16 @@ const Class* FindClassToMake(const LuaObject& table)
 {
     if (!table.IsTable() || !ClassManager::Exists())
         return nullptr;
-    try {
+    // A resource it names that does not exist, or a table that refuses to be read, names no
+    // class: a data error, as the object boundary decides (the meter's end and the
+    // program's own mistakes pass on).
+    const Class* found = nullptr;
+    ObjectBoundary::Contain([&] {
         const LuaObject name = table["class"];
-        if (name.IsString())
-            return ClassManager::GetInstance()->GetClass(name.GetString(), true);
-        return FindClassInResourceTree(table);
-    } catch (const std::exception&) {
-        // A resource it names does not exist (or its table refuses to be read): it names
-        // no class.
-        return nullptr;
-    }
+        found = name.IsString() ? ClassManager::GetInstance()->GetClass(name.GetString(), true)
+                                : FindClassInResourceTree(table);
+    });
+    return found;
 }
 
 std::vector<std::pair<LuaObject, LuaObject>>

@@ -51,13 +51,17 @@ DataReport::Listener& CurrentListener()
 std::string DataIssue::ToString() const
 {
     std::string words = place ? place->Describe() : std::string();
-    if (subject.empty()) {
-        if (words.empty())
-            return OneLineText(text);
+    std::string line;
+    if (!subject.empty()) {
+        line = subject + (words.empty() ? "" : " (" + words + ")") + ": " + text;
+    } else if (!words.empty()) {
         words[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(words[0])));
-        return OneLineText(words + ": " + text);
+        line = words + ": " + text;
+    } else {
+        line = text;
     }
-    return OneLineText(subject + (words.empty() ? "" : " (" + words + ")") + ": " + text);
+    // Every line the reporter says is folded here, whatever part brought the line end.
+    return OneLineText(line);
 }
 
 namespace {

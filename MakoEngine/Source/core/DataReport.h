@@ -17,7 +17,8 @@
 // what is said about it stays a few hundred lines.
 //
 // A problem is one line: line ends in its text (an error text of many lines, a level named
-// with a line end) are folded into " / ". A problem is the author's to fix; a warning
+// with a line end) are folded into " / " by DataIssue::ToString, the one place the
+// reporter's lines are made; its callers need not fold. A problem is the author's to fix; a warning
 // (Warn) says what the game mended or did without and goes on, and is logged after
 // "Warning: ". What concerns a file of the pack itself (a picture's metadata, a damaged
 // font or sound: WarnOfPack) stands at no place, whatever level is being built when it is

@@ -30,6 +30,8 @@ std::FILE* StreamOf(int fd, const char* mode)
     return file;
 }
 
+FileWriter::PlaceProbe g_PlaceProbe = nullptr;
+
 // Between a file's name and the six letters or digits of its temporary files
 // (IsTemporaryFileNameOf knows them).
 const char kTemporarySuffix[] = ".tmp.";
@@ -119,6 +121,20 @@ int WriteTemporary(const std::string& target, const std::string& bytes, const st
     return error != 0 ? error : EIO;
 }
 
+// A descriptor closed when it goes (-1: none).
+struct Held
+{
+    explicit Held(int descriptor) : fd(descriptor) {}
+    ~Held()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    const int fd;
+};
+
 FileWriter::Result Failure(int error, const std::string& reason)
 {
     FileWriter::Result result;
@@ -163,9 +179,9 @@ FileWriter::Result PlaceNew(const std::string& temporary, const std::string& pat
     return Failure(error, error == EEXIST ? "something was put at its place meanwhile" : "");
 }
 
-// Renames temporary over path, where the file whose status is old stood: only when it still
-// stands there. The two are swapped at once and the old one looked at afterwards, so nothing
-// put there meanwhile is ever replaced.
+// Renames temporary over path, where the file whose status is old stood (the caller holds it
+// open, so its identity is its own): only when it still stands there. The two are swapped at
+// once and the old one looked at afterwards, so nothing put there meanwhile is ever replaced.
 FileWriter::Result ReplaceOwn(const std::string& temporary, const std::string& path,
                               const struct stat& old)
 {
@@ -198,8 +214,12 @@ FileWriter::Result FileWriter::WriteOutput(const std::string& path, const std::s
 {
     if (const int fault = GetInjectedWriteFault())
         return Failure(fault, "");
+    // What stands at the place is held open (never through a link) until the write is done, so
+    // that no file made meanwhile can take its identity: the replacement's look afterwards
+    // tells it from anything put there since.
+    const Held held(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat old;
-    const bool replacing = ::lstat(path.c_str(), &old) == 0;
+    const bool replacing = held.fd >= 0 && ::fstat(held.fd, &old) == 0;
     if (!replacing && errno != ENOENT)
         return Failure(errno, "");
     if (replacing) {
@@ -210,6 +230,8 @@ FileWriter::Result FileWriter::WriteOutput(const std::string& path, const std::s
     std::string temporary;
     if (const int error = WriteTemporary(path, bytes, replacing ? &old : nullptr, temporary))
         return Failure(error, "");
+    if (g_PlaceProbe)
+        g_PlaceProbe(path);
     Result result = replacing ? ReplaceOwn(temporary, path, old) : PlaceNew(temporary, path);
     if (!result.Ok()) {
         ::unlink(temporary.c_str());
@@ -244,6 +266,11 @@ int FileWriter::AppendOutput(const char* path, bool create, bool empty)
     ::close(fd);
     errno = error;
     return -1;
+}
+
+void FileWriter::SetPlaceProbe(PlaceProbe probe)
+{
+    g_PlaceProbe = probe;
 }
 
 std::FILE* FileWriter::OpenScratchFile(const std::string& folder)

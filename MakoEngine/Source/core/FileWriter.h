@@ -45,10 +45,10 @@ public:
     static Result WriteOutput(const std::string& path, const std::string& bytes, Place place);
 
     // Opens the output file at path to append to (O_APPEND), made when missing (create): the
-    // log and traces. Never through a link (ELOOP), never a FIFO or a socket (EINVAL: they
-    // would wait for a reader), never a plain file with another name (EMLINK); a device is
-    // written as it is. With empty, a plain file is emptied first. The descriptor, or -1
-    // with errno set.
+    // log and traces. Never through a link (ELOOP), never a FIFO or a socket (EINVAL, or ENXIO
+    // when no reader holds it: they would wait for a reader, or feed one), never a plain file with
+    // another name (EMLINK); a device is written as it is. With empty, a plain file is emptied
+    // first. The descriptor, or -1 with errno set.
     static int AppendOutput(const std::string& path, bool create, bool empty);
     // The same for a path in place; async-signal-safe (a signal handler's last line in the
     // log).
@@ -67,4 +67,10 @@ public:
     // Called by core/AtomicFile only.
     static int ReplaceFollowed(const std::string& target, const std::string& bytes,
                                const std::function<int()>& beforeRename);
+
+    // Called by WriteOutput with the output's place once its bytes are in the temporary file
+    // and before it is put at the place (tests: to put something there meanwhile, which the
+    // write must then leave as it is). Null for none.
+    using PlaceProbe = void (*)(const std::string& path);
+    static void SetPlaceProbe(PlaceProbe probe);
 };

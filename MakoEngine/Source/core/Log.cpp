@@ -100,56 +100,48 @@ void ForgetPending()
     State().dropped = 0;
 }
 
-// Whether writing to a file of that mode could wait for a reader for ever.
-bool MayBlock(mode_t mode)
-{
-    return S_ISFIFO(mode) || S_ISSOCK(mode);
-}
-
 // Opens the log file at path to append to, made when missing, through the writer of the
-// game's own output: never through a link (ELOOP), never a FIFO or a socket (EINVAL) and never a
-// plain file that has another name besides (EMLINK: it is some other file too), whether or not a
-// reader holds a FIFO open. With empty, a plain file is emptied first; a device is written as it
-// is.
+// game's own output, whose rules alone say what may stand there: never a link (ELOOP),
+// never a FIFO or a socket (EINVAL, or ENXIO when no reader holds it) and never a plain file
+// that has another name besides (EMLINK: it is some other file too). With empty, a plain
+// file is emptied first; a device is written as it is.
 std::FILE* OpenLogFile(const std::string& path, bool empty)
 {
     return FileWriter::AppendOutputStream(path, true, empty);
 }
 
-// Sets aside (".bad") a FIFO standing at path, so that a log file can be made there.
-void SetAsideFifo(const std::string& path)
-{
-    struct stat status;
-    if (::lstat(path.c_str(), &status) == 0 && MayBlock(status.st_mode))
-        KeepFileAside(path, "it is a FIFO, not a regular file");
-}
-
-// Clears the log's place of what it must not write through: a link there (wherever it leads,
-// if anywhere) and a second name of another file are removed, never what they name, so that a
-// log file of its own is made in its place. note then says what was done, for the log. 0, or
-// the errno value of the failure to remove it (the log then cannot start there).
-int ClearLogPlace(const std::string& path, std::string& note)
+// What the writer refused (refusal: its errno) at the log's place, cleared so that a log
+// file of its own is made there: a link (wherever it leads, if anywhere) or a second name of
+// another file is removed, never what it names; a FIFO or a socket is set aside (".bad").
+// note then says what was done, for the log. True when something was cleared and the open
+// is worth trying again.
+bool ClearLogPlace(const std::string& path, int refusal, std::string& note)
 {
     struct stat status;
     if (::lstat(path.c_str(), &status) != 0)
-        return 0; // nothing there, or nothing to look at: the open says which
+        return false;
+    if ((refusal == EINVAL || refusal == ENXIO) &&
+        (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode))) {
+        KeepFileAside(path, "it is a FIFO, not a regular file");
+        return true;
+    }
     std::string held;
-    if (S_ISLNK(status.st_mode)) {
+    if (refusal == ELOOP && S_ISLNK(status.st_mode)) {
         char text[4096];
         const ssize_t length = ::readlink(path.c_str(), text, sizeof text);
         held = "a link to \"" + std::string(text, length > 0 ? static_cast<size_t>(length) : 0) +
                "\": the link was removed (what it leads to is untouched)";
-    } else if (S_ISREG(status.st_mode) && status.st_nlink > 1) {
+    } else if (refusal == EMLINK && S_ISREG(status.st_mode)) {
         held = "a second name of another file: that name was removed (the file is untouched "
                "under its other names)";
     } else {
-        return 0;
+        return false;
     }
     if (::unlink(path.c_str()) != 0)
-        return errno;
+        return false;
     note = "The log's place \"" + path + "\" held " + held +
            ", and the log is written in its place.\n";
-    return 0;
+    return true;
 }
 
 // Cuts the log file at path back to the size it had when its status was before, if it is
@@ -288,15 +280,20 @@ void SetLogLevel(int level)
 
 int TryStartLogFile(const std::string& path)
 {
-    int error = GetInjectedWriteFault();
+    if (const int fault = GetInjectedWriteFault())
+        return fault;
     std::string note;
-    if (error == 0) {
-        SetAsideFifo(path);
-        error = ClearLogPlace(path, note);
+    std::FILE* file = OpenLogFile(path, true);
+    // What the writer refuses there is no log of its own: it is cleared, once, and the log
+    // made in its place.
+    if (!file) {
+        const int refusal = errno;
+        if (!ClearLogPlace(path, refusal, note))
+            return refusal;
+        file = OpenLogFile(path, true);
+        if (!file)
+            return errno;
     }
-    std::FILE* file = error == 0 ? OpenLogFile(path, true) : nullptr;
-    if (!file)
-        return error != 0 ? error : errno;
     std::fclose(file);
     State().path.clear(); // the lines below join the kept ones
     State().toStandardError = false;
@@ -304,7 +301,7 @@ int TryStartLogFile(const std::string& path)
     Log("Writing previous log entries to disk.\n");
     if (!note.empty())
         Log("%s", note.c_str());
-    error = WriteToFile(path, PendingText());
+    const int error = WriteToFile(path, PendingText());
     if (error == 0) {
         ForgetPending();
         State().failing = false;

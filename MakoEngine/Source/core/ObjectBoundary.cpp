@@ -4,6 +4,7 @@
 #include "core/WorkMeter.h"
 #include "luaplus/LuaException.h"
 
+#include <cctype>
 #include <unordered_set>
 
 namespace ObjectBoundary {
@@ -40,11 +41,8 @@ std::string TextOf(const std::exception& error)
 {
     const Exception* engine = dynamic_cast<const Exception*>(&error);
     std::string text = engine ? engine->GetMessage() : std::string(error.what());
-    // One line: a message written for a dialog may hold line ends.
-    for (char& c : text)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    while (!text.empty() && (text.back() == '.' || text.back() == ' '))
+    while (!text.empty() &&
+           (text.back() == '.' || std::isspace(static_cast<unsigned char>(text.back()))))
         text.pop_back();
     return text;
 }

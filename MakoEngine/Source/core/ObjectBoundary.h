@@ -20,8 +20,11 @@
 // made from tables (ClassManager::InstantiateObjects), a child ticked or drawn by its
 // parent (Actor), a picture's animation and frame (scene/Animation, Actor::FrameWithin),
 // a record taken in from a card and ordered by its score (players/), an entry of a level
-// (the level build's GuardEntry). An object added later is made, ticked and drawn through
-// them.
+// (the level build's GuardEntry), a key of an object's properties (the level build's
+// MakeWithProperties), a table's class (FindClassToMake). An object added later is made,
+// ticked and drawn through them. Code that stops an error from data does it through Guard or
+// Contain below, never with a catch of its own; a meter's opener adds only its own meter's
+// end (the level's loading state).
 //
 // Main thread only.
 #include "core/Exception.h"
@@ -40,7 +43,9 @@ namespace ObjectBoundary {
 // for the end of a work meter.
 bool IsDataError(const std::exception& error);
 
-// The error's own text (an engine Exception's message, else what()).
+// The error's own text (an engine Exception's message, else what()), without the full stop
+// and line end it may close with. Line ends inside it stay: the reporter folds every line
+// it writes (OneLineText, core/DataReport.h).
 std::string TextOf(const std::exception& error);
 
 // Reports the problem through DataReport, once per game session: the same subject and
@@ -50,6 +55,24 @@ std::string TextOf(const std::exception& error);
 void ReportOnce(const std::string& subject, const std::string& text);
 constexpr int kRemembered = 4096;
 
+// Runs make. A data error it raises stops there and false is returned, its text (TextOf)
+// in why when given; every other error passes on. True when make ran through. For a site
+// that says what was wrong in words of its own (a key left out of an object's properties),
+// or that says nothing because another pass names it.
+template <typename Make> bool Contain(const Make& make, std::string* why = nullptr)
+{
+    try {
+        make();
+        return true;
+    } catch (const std::exception& error) {
+        if (!IsDataError(error))
+            throw;
+        if (why)
+            *why = TextOf(error);
+    }
+    return false;
+}
+
 // Runs make. A data error it raises is reported once as `<subject>: <error>; <outcome>`
 // and false returned (the caller leaves the object out or puts its stand-in there);
 // every other error passes on. True when make ran through. The subject is text, or a
@@ -58,19 +81,15 @@ constexpr int kRemembered = 4096;
 template <typename Subject, typename Make>
 bool Guard(const Subject& subject, const char* outcome, const Make& make)
 {
-    try {
-        make();
+    std::string why;
+    if (Contain(make, &why))
         return true;
-    } catch (const std::exception& error) {
-        if (!IsDataError(error))
-            throw;
-        std::string words;
-        if constexpr (std::is_invocable_v<const Subject&>)
-            words = subject();
-        else
-            words = subject;
-        ReportOnce(words, TextOf(error) + "; " + outcome);
-    }
+    std::string words;
+    if constexpr (std::is_invocable_v<const Subject&>)
+        words = subject();
+    else
+        words = subject;
+    ReportOnce(words, why + "; " + outcome);
     return false;
 }
 

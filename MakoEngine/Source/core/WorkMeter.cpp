@@ -46,11 +46,11 @@ void WorkMeter::Charge(long long units)
         return;
     // Every open meter counts the work: a file read while a level builds, or a level's
     // build inside its check, is work of the outer one too, and one spent ends the inner.
-    for (WorkMeter* meter = inner; meter; meter = meter->m_Outer) {
-        if (meter->IsSpent())
-            inner->Spend(meter->m_Reason);
+    // A meter once spent stays so by the checks below alone (its count stays past its
+    // units; a stop, once asked for, stays asked for), so a meter opened inside it later
+    // is ended at its first charge too.
+    for (WorkMeter* meter = inner; meter; meter = meter->m_Outer)
         meter->m_Used += units;
-    }
     if (g_Probe)
         g_Probe(*inner, units);
     if (StopSignal::IsRequested())

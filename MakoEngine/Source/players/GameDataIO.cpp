@@ -256,19 +256,20 @@ void GameDataIO::TakeInRecords(Player* player, int index, const char* kind)
         // A record is one object made from the card: what its data lacks stops at it.
         CardRecordPlace place(where, key);
         DataReport::Place opened(place);
-        try {
-            GameRecord record(it.GetValue());
-            records->NotifyObservers(record);
+        std::string why;
+        if (ObjectBoundary::Contain(
+                [&] {
+                    GameRecord record(it.GetValue());
+                    records->NotifyObservers(record);
+                },
+                &why)) {
             ++count;
-        } catch (const std::exception& e) {
-            if (!ObjectBoundary::IsDataError(e))
-                throw;
-            // A copied card brings records that are known already: they count once. A
-            // record the game cannot read is named with its card and key; the card keeps it.
-            Log("Warning: %s, Game_Records[%s]: %s; the record is left out of the lists and "
-                "kept on the card\n",
-                where.c_str(), key.c_str(), ObjectBoundary::TextOf(e).c_str());
+            continue;
         }
+        // A copied card brings records that are known already: they count once. A record
+        // the game cannot read is named with its card and key; the card keeps it.
+        Log("Warning: %s; the record is left out of the lists and kept on the card\n",
+            OneLineText(where + ", Game_Records[" + key + "]: " + why).c_str());
     }
     LogAtLevel(2, "\tLoaded %d records from %s %d.\n", count, kind, index);
 }

@@ -3,6 +3,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/StopSignal.h"
 #include "core/Utility.h"
 #include "core/WorkMeter.h"
@@ -192,8 +193,10 @@ bool SDLImageLoader::MakeStandIn(ResourceInfo& info, int width, int height,
     SDL_FillRect(surface, nullptr, 0);
     try {
         info.SetResource(GetImageFactory()(surface, 0, metadata, info.Name()));
-    } catch (const Exception&) {
+    } catch (const std::exception& error) {
         SDL_FreeSurface(surface);
+        if (!ObjectBoundary::IsDataError(error))
+            throw;
         return false;
     }
     info.SetType(RESOURCE_IMAGE);

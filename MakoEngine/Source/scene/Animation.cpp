@@ -34,15 +34,11 @@ void Animation::SetTarget(Actor* target)
 void Animation::ExtractAndPush(const std::string& name, int position)
 {
     LuaObject animation;
-    try {
-        animation = FindList(name);
-    } catch (const std::exception& error) {
-        if (!ObjectBoundary::IsDataError(error))
-            throw;
-        // The stand-in: the picture's first frame, shown for as long as the list would
-        // have played; the animations around it play on.
-        ObjectBoundary::ReportOnce(m_Target ? DescribeObject(*m_Target) : "An animation",
-                                   ObjectBoundary::TextOf(error) + "; its first frame is shown");
+    // The stand-in for a list the picture lacks: its first frame, shown for as long as the
+    // list would have played; the animations around it play on.
+    if (!ObjectBoundary::Guard(
+            [this] { return m_Target ? DescribeObject(*m_Target) : std::string("An animation"); },
+            "its first frame is shown", [&] { animation = FindList(name); })) {
         animation.AssignNewTable(GetGlobalLuaState());
         animation.SetInteger(1, 0);
     }

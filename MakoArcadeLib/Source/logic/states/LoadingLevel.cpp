@@ -3,6 +3,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/WorkMeter.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/GameProgress.h"
@@ -87,7 +88,11 @@ bool LoadingLevel::BuildLevel()
             MAKO_THROW(WorkSpent, meter.Describe());
         return true;
     } catch (const std::exception& error) {
-        // The engine's exceptions and the script wrapper's alike.
+        // What data can cause (core/ObjectBoundary decides: the engine's exceptions and the
+        // script wrapper's alike), or the end of the level's own meter, opened above: the
+        // level is not played. The program's own mistakes pass on to the crash reporter.
+        if (!ObjectBoundary::IsDataError(error) && !dynamic_cast<const WorkSpent*>(&error))
+            throw;
         Log("LoadingLevel: level \"%s\" could not be built: %s\n", wanted.c_str(), error.what());
         // Kept for whoever started the level (the level check reports it).
         LuaPlus::LuaObject reason;
