@@ -240,8 +240,21 @@ std::string Os2BitmapOfUnsignedSides(bool whole)
 std::vector<HostilePicture> HostilePictureSweep()
 {
     std::vector<HostilePicture> sweep;
-    auto add = [&](const std::string& name, const std::string& what, const std::string& bytes) {
-        sweep.push_back({"Sweep" + std::to_string(sweep.size()) + name, what, bytes});
+    auto add = [&](const std::string& name, const std::string& what, const std::string& bytes,
+                   const std::string& refusal = "") {
+        sweep.push_back({"Sweep" + std::to_string(sweep.size()) + name, what, bytes, refusal});
+    };
+    const std::string refused = "could not be loaded";
+    // What the refusal of a picture whose decoder reads that size says: its size, past the
+    // bound; any refusal for no pixels or sides the decoder does not read at all; else
+    // nothing.
+    const auto bySize = [&](long long w, long long h, long long mostSide, const char* format) {
+        if (w <= 0 || h <= 0 || w > mostSide || h > mostSide)
+            return refused;
+        if (w > 4096 || h > 4096 || w * h > 4096LL * 1024)
+            return std::to_string(w) + " x " + std::to_string(h) + " pixels by its " + format +
+                   " header";
+        return std::string();
     };
 
     // JPEG: the frame's sides at their extremes, alone and together, in each kind of frame;
@@ -256,7 +269,7 @@ std::vector<HostilePicture> HostilePictureSweep()
                 add(".jpg",
                     std::string(jpegKinds[k]) + " JPEG of " + std::to_string(w) + " x " +
                         std::to_string(h),
-                    JpegWithSize(jpegs[k], w, h));
+                    JpegWithSize(jpegs[k], w, h), bySize(w, h, 65500, "JPEG"));
         for (const auto& [w, h] : {std::pair<unsigned, unsigned>{4096, 1024},
                                    {4096, 1025},
                                    {2048, 2048},
@@ -265,7 +278,7 @@ std::vector<HostilePicture> HostilePictureSweep()
             add(".jpg",
                 std::string(jpegKinds[k]) + " JPEG of " + std::to_string(w) + " x " +
                     std::to_string(h),
-                JpegWithSize(jpegs[k], w, h));
+                JpegWithSize(jpegs[k], w, h), bySize(w, h, 65500, "JPEG"));
     }
     {
         const std::string& jpeg = jpegs[0];
@@ -295,9 +308,9 @@ std::vector<HostilePicture> HostilePictureSweep()
                                              static_cast<unsigned char>(jpeg[frame + 3]));
         const std::string huge = JpegWithSize(jpeg, 16000, 16000).substr(frame, frameLength);
         add(".jpg", "JPEG with a second, huge frame",
-            jpeg.substr(0, frame + frameLength) + huge + jpeg.substr(frame + frameLength));
+            jpeg.substr(0, frame + frameLength) + huge + jpeg.substr(frame + frameLength), refused);
         add(".jpg", "JPEG with a huge frame before its own",
-            jpeg.substr(0, frame) + huge + jpeg.substr(frame));
+            jpeg.substr(0, frame) + huge + jpeg.substr(frame), refused);
         // Segments whose lengths run past the file's end or are too short to be lengths.
         for (unsigned length : {0u, 1u, 0xFFFFu})
             add(".jpg", "JPEG with an APP1 segment of length " + std::to_string(length),
@@ -326,7 +339,7 @@ std::vector<HostilePicture> HostilePictureSweep()
             repeated + "\xff\xd9");
     }
     add(".jpg", "JPEG whose frame of 16000 x 16000 hides behind stuffing",
-        JpegFrameBehindStuffing());
+        JpegFrameBehindStuffing(), "16000 x 16000 pixels by its JPEG header");
 
     // PNG: the image header's sides at their extremes; every bit depth and colour type,
     // allowed or not, at the bound; interlacing; a header that lies about its own length or
@@ -337,19 +350,33 @@ std::vector<HostilePicture> HostilePictureSweep()
     for (std::uint32_t w : pngSides)
         for (std::uint32_t h : pngSides)
             add(".png", "PNG of " + std::to_string(w) + " x " + std::to_string(h),
-                PngWithHeader(png, w, h, 8, 2));
+                PngWithHeader(png, w, h, 8, 2), bySize(w, h, 0x7FFFFFFF, "PNG"));
     for (const auto& [w, h] : {std::pair<std::uint32_t, std::uint32_t>{4096, 1024},
                                {4096, 1025},
                                {2048, 2048},
                                {2049, 2048}})
         add(".png", "PNG of " + std::to_string(w) + " x " + std::to_string(h),
-            PngWithHeader(png, w, h, 8, 2));
+            PngWithHeader(png, w, h, 8, 2), bySize(w, h, 0x7FFFFFFF, "PNG"));
+    const auto pngReads = [](int type, int depth) {
+        switch (type) {
+        case 0:
+            return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+        case 3:
+            return depth == 1 || depth == 2 || depth == 4 || depth == 8;
+        case 2:
+        case 4:
+        case 6:
+            return depth == 8 || depth == 16;
+        default:
+            return false;
+        }
+    };
     for (int type : {0, 1, 2, 3, 4, 5, 6, 7, 255})
         for (int depth : {0, 1, 2, 3, 4, 8, 16, 255})
             add(".png",
                 "PNG of type " + std::to_string(type) + ", depth " + std::to_string(depth) +
                     " at the bound",
-                PngWithHeader(png, 2048, 2048, depth, type));
+                PngWithHeader(png, 2048, 2048, depth, type), pngReads(type, depth) ? "" : refused);
     for (int interlace : {1, 2, 255})
         add(".png", "PNG interlaced " + std::to_string(interlace),
             PngWithHeader(png, 4096, 1024, 16, 6, interlace));
@@ -368,7 +395,10 @@ std::vector<HostilePicture> HostilePictureSweep()
                 png.substr(33));
         add(".png", "PNG with a text chunk of 2 GiB",
             png.substr(0, 33) + Be32(0x7FFFFFFF) + "tEXt" + "key" + png.substr(33));
-        add(".png", "PNG of the signature alone", kPngSignature);
+        add(".png", "PNG of the signature alone", kPngSignature, refused);
+        add(".png", "PNG of 16000 x 16000 that ends after its header",
+            PngWithHeader(png, 16000, 16000, 8, 2).substr(0, 33),
+            "16000 x 16000 pixels by its PNG header");
     }
     add(".png", "true PNG of 4096 x 1024, 16-bit RGBA", EncodePng(4096, 1024, 6, 16));
     add(".png", "true PNG of 2048 x 2048, grey of 1 bit, interlaced",
@@ -393,22 +423,28 @@ std::vector<HostilePicture> HostilePictureSweep()
                     PutLe32(lying, 18, std::uint32_t(w));
                     PutLe32(lying, 22, std::uint32_t(h));
                 }
-                add(".bmp", kind + " of " + std::to_string(w) + " x " + std::to_string(h), lying);
+                add(".bmp", kind + " of " + std::to_string(w) + " x " + std::to_string(h), lying,
+                    h == 0 ? refused : bySize(w, h < 0 ? -h : h, 0x80000000LL, "BMP"));
             }
         for (unsigned bits : {0u, 1u, 2u, 4u, 8u, 15u, 16u, 24u, 32u, 48u, 64u, 65535u}) {
             std::string lying = bmp;
             PutLe16(lying, os2 ? 24 : 28, bits);
-            add(".bmp", kind + " of " + std::to_string(bits) + " bits", lying);
+            const bool read =
+                bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+            add(".bmp", kind + " of " + std::to_string(bits) + " bits", lying, read ? "" : refused);
         }
         for (std::uint32_t offset : {0u, 1u, 14u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
             std::string lying = bmp;
             PutLe32(lying, 10, offset);
-            add(".bmp", kind + " whose pixels start at " + std::to_string(offset), lying);
+            add(".bmp", kind + " whose pixels start at " + std::to_string(offset), lying,
+                offset >= 0x7FFFFFFFu ? refused : "");
         }
         for (std::uint32_t info : {0u, 11u, 13u, 39u, 41u, 56u, 124u, 0xFFFFFFFFu}) {
             std::string lying = bmp;
             PutLe32(lying, 14, info);
-            add(".bmp", kind + " with an info header of " + std::to_string(info) + " bytes", lying);
+            const bool read = info == 12 || (info >= 40 && info < 0xFFFFFFFFu);
+            add(".bmp", kind + " with an info header of " + std::to_string(info) + " bytes", lying,
+                read ? "" : refused);
         }
         // Rows of every depth the file does not hold, for a picture within the bound.
         for (int bits : {1, 4, 8, 16, 24, 32}) {
@@ -429,20 +465,24 @@ std::vector<HostilePicture> HostilePictureSweep()
         for (std::uint32_t compression : {1u, 2u, 3u, 4u, 5u, 6u, 0xFFFFFFFFu}) {
             std::string lying = bmp;
             PutLe32(lying, 30, compression);
-            add(".bmp", "BMP of compression " + std::to_string(compression), lying);
+            add(".bmp", "BMP of compression " + std::to_string(compression), lying, refused);
         }
         for (std::uint32_t used : {1u, 256u, 257u, 0x40000000u, 0xFFFFFFFFu}) {
             std::string lying = bmp;
             PutLe32(lying, 46, used);
-            add(".bmp", "BMP of " + std::to_string(used) + " colours", lying);
+            add(".bmp", "BMP of " + std::to_string(used) + " colours", lying,
+                used > 256 ? refused : "");
         }
         std::string fields = EncodeBmp(16, 16, 32);
         PutLe32(fields, 30, 3);
-        add(".bmp", "BMP of channel masks the file does not hold", fields);
+        add(".bmp", "BMP of channel masks in its pixels' place", fields);
+        add(".bmp", "BMP of channel masks the file does not hold", fields.substr(0, 14 + 40 + 6),
+            refused);
     }
     add(".bmp", "true BMP of 4096 x 1024, 1 bit", EncodeBmp(4096, 1024, 1));
     add(".bmp", "true OS/2 BMP of 2048 x 2048, 4 bits", EncodeBmp(2048, 2048, 4, true));
-    add(".bmp", "OS/2 BMP of 1024 x 65535, 8 bits", Os2BitmapOfUnsignedSides(true));
+    add(".bmp", "OS/2 BMP of 1024 x 65535, 8 bits", Os2BitmapOfUnsignedSides(true),
+        "1024 x 65535 pixels by its BMP header");
     return sweep;
 }
 
@@ -464,7 +504,7 @@ std::vector<HostilePicture> PicturesCutShort()
             cut.push_back({"Cut" + std::to_string(cut.size()) + ending,
                            ending + " cut to " + std::to_string(at) + " of " +
                                std::to_string(whole.size()) + " bytes",
-                           whole.substr(0, at)});
+                           whole.substr(0, at), ""});
     }
     return cut;
 }

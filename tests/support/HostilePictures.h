@@ -29,6 +29,10 @@ struct HostilePicture
     std::string name; // a file name whose ending the loader takes as a picture
     std::string what; // what the file promises, for failure messages
     std::string bytes;
+    // "" when the file may be decoded or refused; else it must be refused, in words that hold
+    // this text ("could not be loaded" for any refusal, "16000 x 16000 pixels by its PNG
+    // header" for one by the size its decoder read).
+    std::string refusal;
 };
 // The sweep: for JPEG (baseline and progressive), PNG and BMP (both info headers), true
 // pictures with one header field or two set to an extreme, headers that lie about the data

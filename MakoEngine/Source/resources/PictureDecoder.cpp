@@ -131,7 +131,6 @@ public:
             return false;
         jpeg_create_decompress(&m_Info);
         m_Created = true;
-        m_Info.mem->max_memory_to_use = kMaxJpegMemory;
         m_Progress.progress_monitor = JpegProgress;
         m_Info.progress = &m_Progress;
         jpeg_mem_src(&m_Info, static_cast<const unsigned char*>(m_Data),
@@ -152,10 +151,7 @@ public:
         while (m_Info.output_scanline < m_Info.output_height) {
             JSAMPROW row = static_cast<JSAMPROW>(surface->pixels) +
                            std::size_t(m_Info.output_scanline) * surface->pitch;
-            if (jpeg_read_scanlines(&m_Info, &row, 1) != 1) {
-                std::snprintf(m_Error.message, sizeof m_Error.message, "its JPEG data stalls");
-                return false;
-            }
+            jpeg_read_scanlines(&m_Info, &row, 1);
         }
         jpeg_finish_decompress(&m_Info);
         return true;
@@ -163,8 +159,6 @@ public:
 
     unsigned Width() const { return m_Info.image_width; }
     unsigned Height() const { return m_Info.image_height; }
-    unsigned OutputWidth() const { return m_Info.output_width; }
-    unsigned OutputHeight() const { return m_Info.output_height; }
     bool Cmyk() const { return m_Info.out_color_space == JCS_CMYK; }
     std::string Problem() const { return m_Error.message; }
 
@@ -183,8 +177,6 @@ SurfacePtr DecodeJpeg(const std::string& location, const void* data, std::size_t
     if (!reader.ReadHeader())
         Refuse(location, reader.Problem());
     CheckCost("JPEG", reader.Width(), reader.Height());
-    if (reader.OutputWidth() != reader.Width() || reader.OutputHeight() != reader.Height())
-        Refuse(location, "its JPEG output size differs from its frame's");
     const int width = static_cast<int>(reader.Width());
     const int height = static_cast<int>(reader.Height());
     SurfacePtr surface =

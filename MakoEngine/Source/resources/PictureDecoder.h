@@ -9,8 +9,8 @@
 // That size is held against the bound (kMaxSide on a side, kMaxPixels in all, compared side
 // by side before they are multiplied) and charged to the open work meter (one step for every
 // kPixelsPerStep pixels); a picture past either is refused, and so is one whose decoder finds
-// it damaged. The decoders' own work is bounded too: a JPEG's memory and scans, a PNG's
-// memory, a BMP's rows must lie within the file before they are allocated.
+// it damaged. The decoders' own work is bounded too: a JPEG's scans, what libpng holds, a
+// BMP's rows, which must lie within the file before they are allocated.
 //
 //   SDL_Surface* surface = PictureDecoder::Decode("Images/Screens/bkg.jpg", bytes, size);
 //   // throws ResourceLoadError: "the picture is 16000 x 16000 pixels by its JPEG header,
@@ -29,9 +29,6 @@ constexpr long long kMaxPixels = 4096LL * 1024;
 constexpr long long kPixelsPerStep = 256;
 // A progressive JPEG passes over all its pixels once a scan; the encoders write about ten.
 constexpr int kMaxJpegScans = 100;
-// What libjpeg may hold for a picture at the bound (a progressive picture's coefficients,
-// two bytes each of up to four components, and its rows), past which it stops.
-constexpr long kMaxJpegMemory = 4 * 2 * 4096L * 1024 + (16L << 20);
 // What libpng may hold besides the pixels: its rows, its inflater, chunks it keeps.
 constexpr std::size_t kMaxPngMemory = 8 << 20;
 
