@@ -473,6 +473,10 @@ std::vector<HostilePicture> HostilePictureSweep()
             add(".bmp", "BMP of " + std::to_string(used) + " colours", lying,
                 used > 256 ? refused : "");
         }
+        // A palette past the file's end, before pixels said to start inside the headers.
+        std::string early = bmp.substr(0, 14 + 40 + 300);
+        PutLe32(early, 10, 14);
+        add(".bmp", "BMP whose palette runs past its end", early, refused);
         std::string fields = EncodeBmp(16, 16, 32);
         PutLe32(fields, 30, 3);
         add(".bmp", "BMP of channel masks in its pixels' place", fields);
