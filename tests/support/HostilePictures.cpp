@@ -325,19 +325,6 @@ std::vector<HostilePicture> HostilePictureSweep()
                 return s;
             }());
     }
-    {
-        // A progressive picture at the bound whose scans are repeated: each scan is a pass over
-        // every pixel.
-        const std::string jpeg = JpegWithSize(jpegs[1], 2048, 2048);
-        const auto segments = JpegSegments(jpeg);
-        const std::size_t scans = segments.back().second;
-        std::string repeated = jpeg.substr(0, jpeg.size() - 2);
-        const std::string body = jpeg.substr(scans, jpeg.size() - 2 - scans);
-        for (int i = 0; i < 40; ++i)
-            repeated += body;
-        add(".jpg", "progressive JPEG of 2048 x 2048 with its scans repeated 40 times",
-            repeated + "\xff\xd9");
-    }
     add(".jpg", "JPEG whose frame of 16000 x 16000 hides behind stuffing",
         JpegFrameBehindStuffing(), "16000 x 16000 pixels by its JPEG header");
 

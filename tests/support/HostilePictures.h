@@ -36,7 +36,7 @@ struct HostilePicture
 };
 // The sweep: for JPEG (baseline and progressive), PNG and BMP (both info headers), true
 // pictures with one header field or two set to an extreme, headers that lie about the data
-// after them or contradict each other, too many scans, and the shapes above.
+// after them or contradict each other, and the shapes above.
 std::vector<HostilePicture> HostilePictureSweep();
 // A small true picture of each format, cut after every byte of its header and at a few places
 // in its data.
