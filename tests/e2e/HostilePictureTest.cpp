@@ -1,6 +1,7 @@
-// The real program over a copy of its pack whose level background is a small JPEG promising
-// 16000 x 16000 pixels behind a stuffed marker: the level starts and plays without the picture,
-// names it once, holds the resident memory a game needs, answers a SIGTERM at once and exits 0.
+// The real program over a copy of its pack (a folder, or the package file made of it) whose
+// level background is a small JPEG promising 16000 x 16000 pixels behind a stuffed marker: the
+// level starts and plays without the picture, names it once, holds the resident memory a game
+// needs, answers a SIGTERM at once and exits 0; the level check names the picture too.
 #include "e2e/ProgramRun.h"
 #include "support/HostilePictures.h"
 #include "support/TempHome.h"
@@ -61,10 +62,16 @@ std::string ProbeUntil(ProgramRun& run, const std::vector<std::string>& wanted)
     return answer;
 }
 
+// Played from the pack's folder, or from the package file made of it.
+class HostileBackground : public ::testing::TestWithParam<bool>
+{
+};
+
 } // namespace
 
-TEST(HostilePicture, ALevelBackgroundPromisingGigabytesIsNamedAndTheLevelPlays)
+TEST_P(HostileBackground, ALevelBackgroundPromisingGigabytesIsNamedAndTheLevelPlays)
 {
+    const bool packed = GetParam();
     TempHome home;
     const std::string folder = home.Path() + "/game";
     fs::create_directories(folder);
@@ -74,11 +81,19 @@ TEST(HostilePicture, ALevelBackgroundPromisingGigabytesIsNamedAndTheLevelPlays)
     const std::string picture = "Images/Screens/bkgLevelChina.jpg";
     ASSERT_TRUE(fs::exists(folder + "/Assets/" + picture));
     WriteFile(folder + "/Assets/" + picture, JpegFrameBehindStuffing());
+    if (packed) {
+        const std::string zip = "cd '" + folder + "/Assets' && zip -qrX ../bumperlux.fun .";
+        ASSERT_EQ(0, std::system(zip.c_str()));
+        fs::remove_all(folder + "/Assets");
+    }
 
     char here[4096];
     ASSERT_NE(nullptr, getcwd(here, sizeof here));
     ASSERT_EQ(0, chdir(folder.c_str()));
-    ProgramRun run({"--keepcwd", "--nopkg", "--skipletter", "--skipdrop", "--console"});
+    std::vector<std::string> args = {"--keepcwd", "--skipletter", "--skipdrop", "--console"};
+    if (!packed)
+        args.push_back("--nopkg");
+    ProgramRun run(args);
     ASSERT_EQ(0, chdir(here));
 
     ASSERT_TRUE(run.WaitForLogLine("Loading done", 60000))
@@ -113,6 +128,8 @@ TEST(HostilePicture, ALevelBackgroundPromisingGigabytesIsNamedAndTheLevelPlays)
         << log;
     EXPECT_EQ("", CrashReports());
 
+    if (packed)
+        return;
     // The level check decodes the pack's pictures through the game's own loader and names the
     // picture as the game does.
     for (const auto& file : fs::directory_iterator(folder + "/Assets/Levels"))
@@ -128,3 +145,8 @@ TEST(HostilePicture, ALevelBackgroundPromisingGigabytesIsNamedAndTheLevelPlays)
     EXPECT_NE(std::string::npos, report.find("\"bkgLevelChina.jpg\"")) << report;
     EXPECT_NE(std::string::npos, report.find("16000 x 16000 pixels by its JPEG header")) << report;
 }
+
+INSTANTIATE_TEST_SUITE_P(FolderAndPackage, HostileBackground, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Package" : "Folder");
+                         });
