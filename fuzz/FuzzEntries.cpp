@@ -10,6 +10,7 @@ const std::vector<Target>& Targets()
         {"serializer", RunSerializer}, {"package", RunPackage},
         {"frames", RunDebugFrames},    {"play", RunPlay},
         {"song", RunSong},
+        {"picture", RunPicture},
     };
     return targets;
 }

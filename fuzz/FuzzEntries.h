@@ -26,6 +26,9 @@ void RunLevelFile(const uint8_t* data, size_t size);
 // An image folder's metadata file, scanned with the folder's pictures and applied to each
 // picture as it loads.
 void RunImageMetadata(const uint8_t* data, size_t size);
+// A picture file (PNG, JPEG or BMP), decoded and loaded as the game loads a pack's picture;
+// what it decodes to lies within the picture bound.
+void RunPicture(const uint8_t* data, size_t size);
 // Serialiser text read as a data file, written back and read again: what the writer
 // wrote must read back, and writing it again must give the same text.
 void RunSerializer(const uint8_t* data, size_t size);

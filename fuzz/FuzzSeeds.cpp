@@ -302,6 +302,23 @@ local L = Levels.FuzzPlay
     };
 }
 
+// The pictures of the metadata target's folder (BMP) and a few of each kind the pack holds.
+std::vector<Seed> PictureSeeds(const std::string& packFolder)
+{
+    const std::string folder = ScratchFolder() + "seed-pictures/";
+    WriteMetadataPictures(folder);
+    std::vector<Seed> seeds = FilesIn(folder, ".bmp");
+    if (!packFolder.empty())
+        for (const char* kind : {".png", ".jpg"}) {
+            std::vector<Seed> pack = FilesIn(packFolder + "/Images/Screens", kind, "Screens-");
+            Append(pack, FilesIn(packFolder + "/Images/Balls", kind, "Balls-"));
+            if (pack.size() > 4)
+                pack.resize(4);
+            Append(seeds, pack);
+        }
+    return seeds;
+}
+
 } // namespace
 
 std::string SourceFolder()
@@ -341,6 +358,8 @@ std::vector<Seed> MakeSeeds(const std::string& target, const std::string& packFo
         return PlaySeeds();
     if (target == "song")
         return SongSeeds(packFolder);
+    if (target == "picture")
+        return PictureSeeds(packFolder);
     return {};
 }
 

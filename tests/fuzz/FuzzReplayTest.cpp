@@ -74,7 +74,7 @@ TEST_P(FuzzReplay, EveryStoredFindingRunsCleanly)
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
                          ::testing::Values("config", "card", "level", "metadata", "serializer",
-                                           "package", "frames", "play", "song"),
+                                           "package", "frames", "play", "song", "picture"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return info.param;
                          });

@@ -10,11 +10,10 @@
 #include "resources/FileReader.h"
 #include "resources/ImageFactory.h"
 #include "resources/MetadataRanges.h"
-#include "resources/PictureHeader.h"
+#include "resources/PictureDecoder.h"
 #include "resources/Resource.h"
 #include "resources/ResourceInfo.h"
 
-#include <SDL_image.h>
 #include <boost/format.hpp>
 
 #include <algorithm>
@@ -68,44 +67,6 @@ void FitFramesToPicture(const ResourceInfo& info, int width, int height)
             boost::str(boost::format("the metadata file \"%1%\" gives %2%") % file % problem));
 }
 
-// Reads the picture's header and holds its size against the bound and the open work meter
-// before anything is decoded; a picture refused is named through the report, and the load
-// fails so that whatever asked for it gets the stand-in. The header's format.
-PictureHeader::Format CheckPictureCost(const std::string& location, const void* data,
-                                       std::uint32_t size)
-{
-    const PictureHeader header = PictureHeader::Read(data, size);
-    if (!header.problem.empty())
-        MAKO_THROW(ResourceLoadError,
-                   boost::str(boost::format("Could not load image:\nfile=%1%\nerror=%2%") %
-                              location % header.problem));
-    const long long pixels = header.width * header.height;
-    std::string refusal;
-    if (header.width > SDLImageLoader::kMaxPictureSide ||
-        header.height > SDLImageLoader::kMaxPictureSide ||
-        pixels > SDLImageLoader::kMaxPicturePixels) {
-        refusal =
-            boost::str(boost::format("is %1% x %2% pixels by its %3% header, more than a "
-                                     "picture may have (%4% on a side, %5% in all)") %
-                       header.width % header.height % PictureHeader::FormatName(header.format) %
-                       SDLImageLoader::kMaxPictureSide % SDLImageLoader::kMaxPicturePixels);
-    } else {
-        try {
-            WorkMeter::Charge(1 + pixels / SDLImageLoader::kPixelsPerStep);
-        } catch (const WorkSpent&) {
-            if (StopSignal::IsRequested())
-                throw;
-            refusal = boost::str(boost::format("is %1% x %2% pixels, more than the work left to "
-                                               "%3% allows") %
-                                 header.width % header.height % WorkMeter::Current()->GetWhat());
-        }
-    }
-    if (refusal.empty())
-        return header.format;
-    // Named once, by the resource manager, as a damaged picture a stand-in takes the place of.
-    MAKO_THROW(ResourceLoadError, "the picture " + refusal + "; it is not decoded");
-}
-
 } // namespace
 
 bool SDLImageLoader::CanLoad(const ResourceInfo& info)
@@ -133,25 +94,10 @@ void SDLImageLoader::LoadResource(FileReader* reader, ResourceInfo& info)
     const void* data = nullptr;
     uint32_t size = 0;
     reader->Read(location, data, size);
-    const PictureHeader::Format format = CheckPictureCost(location, data, size);
-    SDL_RWops* rw = SDL_RWFromMem(const_cast<void*>(data), static_cast<int>(size));
-    if (!rw)
-        MAKO_THROW(ResourceLoadError,
-                   boost::str(boost::format("SDL_RWFromMem failed:\nfile=%1%\nerror=%2%") %
-                              location % SDL_GetError()));
     // The loader's reference to the picture: freed here when the factory fails, the new
     // resource's once the factory has made it.
-    // Decoded by the format its header showed and no other, so no picture reaches a decoder
-    // whose sizes were not checked.
-    SDL_Surface* decoded = format == PictureHeader::PNG    ? IMG_LoadPNG_RW(rw)
-                           : format == PictureHeader::JPEG ? IMG_LoadJPG_RW(rw)
-                                                           : IMG_LoadBMP_RW(rw);
-    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface(decoded, SDL_FreeSurface);
-    SDL_FreeRW(rw);
-    if (!surface)
-        MAKO_THROW(ResourceLoadError,
-                   boost::str(boost::format("Could not load image:\nfile=%1%\nerror=%2%") %
-                              location % IMG_GetError()));
+    std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> surface(
+        PictureDecoder::Decode(location, data, size), SDL_FreeSurface);
 
     FitFramesToPicture(info, surface->w, surface->h);
     int flags = surface->format->Amask == 0 ? IMAGE_FLAG_OPAQUE : 0;

@@ -1,15 +1,15 @@
 #pragma once
 // Loads PNG, JPEG and BMP files (names ending exactly in ".png", ".jpg" or ".bmp") into
-// image resources with SDL_image, through the registered image factory. A picture's cost is
-// known before it is decoded: its header (resources/PictureHeader) gives its format and size,
-// and a picture larger than kMaxPictureSide on a side or kMaxPicturePixels in all, or one
-// whose pixels (one step of work for every kPixelsPerStep) the open work meter cannot pay
-// for, is refused as a damaged picture: the resource manager names it once ("the resource
-// "..." could not be loaded (the picture is 16000 x 16000 pixels by its PNG header, more than
-// a picture may have ...; it is not decoded); the game plays without it") and a plain
-// stand-in takes its place. The bytes are decoded only
-// as the format their header shows.
+// image resources through the registered image factory. The bytes are decoded as the format
+// they begin with (resources/PictureDecoder), whose decoder reads the picture's size and
+// holds it against the bound before a pixel is allocated: a picture larger than
+// kMaxPictureSide on a side or kMaxPicturePixels in all, or one whose pixels (one step of work
+// for every kPixelsPerStep) the open work meter cannot pay for, is refused as a damaged
+// picture: the resource manager names it once ("the resource "..." could not be loaded (the
+// picture is 16000 x 16000 pixels by its PNG header, more than a picture may have ...; it is
+// not decoded); the game plays without it") and a plain stand-in takes its place.
 #include "luaplus/LuaPlus.h"
+#include "resources/PictureDecoder.h"
 #include "resources/ResourceLoader.h"
 
 class SDLImageLoader : public ResourceLoader
@@ -19,7 +19,7 @@ public:
     // Decodes the entry's bytes (the reader stays open: the image is made from a copy);
     // the entry becomes RESOURCE_IMAGE. Failures throw ResourceLoadError naming the file.
     void LoadResource(FileReader* reader, ResourceInfo& info) override;
-    std::string GetDescription() override { return "SDL_Image image file loader"; }
+    std::string GetDescription() override { return "picture file loader"; }
     int KindOfEntry(const ResourceInfo& info) const override;
     // A damaged picture's stand-in: a wholly transparent image that holds the frames its
     // metadata lays out (side by side, in rows of at most kMaxStandInSide pixels), so the
@@ -29,11 +29,10 @@ public:
     bool LoadStandIn(ResourceInfo& info) override;
 
     static constexpr int kStandInSize = 32;
-    // The largest picture: thirteen times the pixels of the largest the game ships (a 640 x
-    // 480 screen) and five times its widest side (736), 16 MiB decoded.
-    static constexpr long long kMaxPictureSide = 4096;
-    static constexpr long long kMaxPicturePixels = 4096LL * 1024;
-    static constexpr long long kPixelsPerStep = 256;
+    // The bound every picture is decoded within (PictureDecoder).
+    static constexpr long long kMaxPictureSide = PictureDecoder::kMaxSide;
+    static constexpr long long kMaxPicturePixels = PictureDecoder::kMaxPixels;
+    static constexpr long long kPixelsPerStep = PictureDecoder::kPixelsPerStep;
     static constexpr int kMaxStandInSide = 4096;
     static constexpr long long kMaxStandInPixels = 4096LL * 1024;
 
