@@ -9,6 +9,7 @@ const std::vector<Target>& Targets()
         {"level", RunLevelFile},       {"metadata", RunImageMetadata},
         {"serializer", RunSerializer}, {"package", RunPackage},
         {"frames", RunDebugFrames},    {"play", RunPlay},
+        {"font", RunFontFile},         {"sound", RunSoundFile},
     };
     return targets;
 }

@@ -339,6 +339,10 @@ std::vector<Seed> MakeSeeds(const std::string& target, const std::string& packFo
         return FrameSeeds();
     if (target == "play")
         return PlaySeeds();
+    if (target == "font")
+        return FontSeeds(packFolder);
+    if (target == "sound")
+        return SoundSeeds();
     return {};
 }
 

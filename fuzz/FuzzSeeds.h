@@ -25,6 +25,11 @@ std::string SourceFolder();
 // saved again (PlayerCardEntry.cpp).
 std::vector<Seed> SavedCardSeeds();
 
+// Font files with their header fields and glyphs at extremes, made from the pack's fonts;
+// sounds that promise hours (FontAndSoundEntry.cpp).
+std::vector<Seed> FontSeeds(const std::string& packFolder);
+std::vector<Seed> SoundSeeds();
+
 // Writes the image metadata target's pictures into folder (ImageMetadataEntry.cpp).
 void WriteMetadataPictures(const std::string& folder);
 

@@ -9,6 +9,7 @@
 #include "core/StopSignal.h"
 #include "core/TableOrder.h"
 #include "core/WorkMeter.h"
+#include "FontSizes.h"
 #include "display/Font.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
@@ -620,20 +621,14 @@ void LevelCheck::CheckPackFiles()
     if (!resources)
         return;
     // Every file a loader accepts, as the splash screen caches them, and what levels load
-    // only when they start (the on-demand backgrounds); every font file, as the screens'
-    // texts open them. What the game says of each is heard (Hear) as the pack's.
+    // only when they start (the on-demand backgrounds), every sound decoded as the game
+    // decodes it; every font file at every size the game's fonts use, as the screens' texts
+    // open and draw them (FontSizes). What the game says of each is heard (Hear) as the pack's.
     m_File = "pack";
     resources->StartCaching();
     while (resources->CacheNext() && !StopSignal::IsRequested()) {
     }
-    for (const char* suffix : {".ttf", ".otf"})
-        for (const std::string& font : resources->FindNamesEndingWith(suffix)) {
-            try {
-                Font opened(font, 12, 0);
-            } catch (const std::exception&) {
-                // The game draws that font's texts with another, or without them: heard.
-            }
-        }
+    OpenFontsAtUsedSizes();
 }
 
 void LevelCheck::CheckActors(const std::string& name, const char* key)
