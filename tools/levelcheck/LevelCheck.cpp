@@ -1,5 +1,6 @@
 #include "LevelCheck.h"
 
+#include "FontSizes.h"
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/ClosestName.h"
@@ -9,7 +10,6 @@
 #include "core/StopSignal.h"
 #include "core/TableOrder.h"
 #include "core/WorkMeter.h"
-#include "FontSizes.h"
 #include "display/Font.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
