@@ -11,6 +11,7 @@ const std::vector<Target>& Targets()
         {"frames", RunDebugFrames},    {"play", RunPlay},
         {"song", RunSong},
         {"picture", RunPicture},
+        {"font", RunFontFile},         {"sound", RunSoundFile},
     };
     return targets;
 }

@@ -39,6 +39,12 @@ void RunPackage(const uint8_t* data, size_t size);
 // input chooses; the messages must come out the same however the bytes arrive, and each
 // runs as a debugger command.
 void RunDebugFrames(const uint8_t* data, size_t size);
+// A font file, the only font of the pack, opened by name at sizes the game uses and made to
+// measure and draw a text; what it draws stays within its proportion.
+void RunFontFile(const uint8_t* data, size_t size);
+// A sound file loaded whole as a sample and opened as a stream; a sample stays within the
+// whole-decode bound.
+void RunSoundFile(const uint8_t* data, size_t size);
 
 // A small pack played: a level file and additions to the metadata files of the pack's
 // picture folders (sections of the input, PlayEntry.cpp); the level is built, served and

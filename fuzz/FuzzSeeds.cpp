@@ -360,6 +360,10 @@ std::vector<Seed> MakeSeeds(const std::string& target, const std::string& packFo
         return SongSeeds(packFolder);
     if (target == "picture")
         return PictureSeeds(packFolder);
+    if (target == "font")
+        return FontSeeds(packFolder);
+    if (target == "sound")
+        return SoundSeeds();
     return {};
 }
 

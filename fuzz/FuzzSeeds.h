@@ -27,6 +27,10 @@ std::vector<Seed> SavedCardSeeds();
 
 // A song that promises endless work, and songs of the pack (SongEntry.cpp).
 std::vector<Seed> SongSeeds(const std::string& packFolder);
+// Font files with their header fields and glyphs at extremes, made from the pack's fonts;
+// sounds that promise hours (FontAndSoundEntry.cpp).
+std::vector<Seed> FontSeeds(const std::string& packFolder);
+std::vector<Seed> SoundSeeds();
 
 // Writes the image metadata target's pictures into folder (ImageMetadataEntry.cpp).
 void WriteMetadataPictures(const std::string& folder);

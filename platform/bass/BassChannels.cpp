@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <limits>
 #include <new>
+#include <string>
 #include <vector>
 
 using bassx::Fail;
@@ -89,7 +90,8 @@ int CanCreate(bool sample)
 
 // Opens a stream's source over the file's bytes: Ogg Vorbis decodes as it plays, WAV is
 // decoded at once. Returns BASS_OK or an error.
-int OpenStreamSource(std::vector<std::uint8_t> bytes, std::unique_ptr<bassx::ChannelSource>& source)
+int OpenStreamSource(std::vector<std::uint8_t> bytes, std::unique_ptr<bassx::ChannelSource>& source,
+                     std::string& detail)
 {
     try {
         switch (bassx::SoundDecoder::Detect(bytes.data(), bytes.size())) {
@@ -103,7 +105,7 @@ int OpenStreamSource(std::vector<std::uint8_t> bytes, std::unique_ptr<bassx::Cha
         }
         case bassx::SOUNDFORMAT_WAV: {
             auto pcm = std::make_shared<bassx::PcmBuffer>();
-            int error = bassx::SoundDecoder::Decode(bytes.data(), bytes.size(), *pcm);
+            int error = bassx::SoundDecoder::Decode(bytes.data(), bytes.size(), *pcm, detail);
             if (error == BASS_OK) {
                 source = std::make_unique<bassx::PcmSource>(std::move(pcm));
             }
@@ -133,11 +135,12 @@ HSAMPLE BASS_SampleLoad(bool mem, const void* file, QWORD offset, std::uint32_t 
         error = ReadInput(mem, file, offset, length, bytes);
     }
     auto pcm = std::make_shared<bassx::PcmBuffer>();
+    std::string detail;
     if (error == BASS_OK) {
-        error = bassx::SoundDecoder::Decode(bytes.data(), bytes.size(), *pcm);
+        error = bassx::SoundDecoder::Decode(bytes.data(), bytes.size(), *pcm, detail);
     }
     if (error != BASS_OK) {
-        Fail(error);
+        Fail(error, detail);
         return 0;
     }
     bassx::Sample sample;
@@ -241,11 +244,12 @@ HSTREAM BASS_StreamCreateFile(bool mem, const void* file, QWORD offset, QWORD le
         error = ReadInput(mem, file, offset, length, bytes);
     }
     std::unique_ptr<bassx::ChannelSource> source;
+    std::string detail;
     if (error == BASS_OK) {
-        error = OpenStreamSource(std::move(bytes), source);
+        error = OpenStreamSource(std::move(bytes), source, detail);
     }
     if (error != BASS_OK) {
-        Fail(error);
+        Fail(error, detail);
         return 0;
     }
     auto channel =

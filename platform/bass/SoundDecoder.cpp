@@ -3,15 +3,51 @@
 #include "bass/VorbisStream.h"
 #include "bass/bass.h"
 
-#include <SDL/SDL.h>
-
 #include <algorithm>
-#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
 
 namespace bassx {
+
+namespace {
+
+bool (*g_Stopping)() = nullptr;
+
+bool Stopping()
+{
+    return g_Stopping && g_Stopping();
+}
+
+// The most frames of a sound at the rate and channel count a whole decode may hold.
+std::uint64_t MaxFrames(std::uint64_t rate, int channels)
+{
+    return std::min(SoundDecoder::kMaxSeconds * rate,
+                    SoundDecoder::kMaxBytes / (static_cast<std::uint64_t>(channels) * 2));
+}
+
+// Says how long the sound is and why that is too long.
+std::string TooLong(std::uint64_t frames, std::uint64_t rate, int channels, const char* how)
+{
+    char text[240];
+    std::snprintf(text, sizeof(text),
+                  "%s %llu frames of %d channel(s) at %llu Hz (%.0f s); a sound decoded whole "
+                  "may last %llu s and hold %llu MB of samples",
+                  how, static_cast<unsigned long long>(frames), channels,
+                  static_cast<unsigned long long>(rate),
+                  rate > 0 ? static_cast<double>(frames) / static_cast<double>(rate) : 0.0,
+                  static_cast<unsigned long long>(SoundDecoder::kMaxSeconds),
+                  static_cast<unsigned long long>(SoundDecoder::kMaxBytes / 1000000));
+    return text;
+}
+
+} // namespace
+
+void SoundDecoder::SetStopCheck(bool (*stopping)())
+{
+    g_Stopping = stopping;
+}
 
 SoundFormat SoundDecoder::Detect(const std::uint8_t* data, std::size_t size)
 {
@@ -24,14 +60,16 @@ SoundFormat SoundDecoder::Detect(const std::uint8_t* data, std::size_t size)
     return SOUNDFORMAT_UNKNOWN;
 }
 
-int SoundDecoder::Decode(const std::uint8_t* data, std::size_t size, PcmBuffer& out)
+int SoundDecoder::Decode(const std::uint8_t* data, std::size_t size, PcmBuffer& out,
+                         std::string& detail)
 {
+    detail.clear();
     try {
         switch (Detect(data, size)) {
         case SOUNDFORMAT_OGG:
-            return DecodeOgg(data, size, out);
+            return DecodeOgg(data, size, out, detail);
         case SOUNDFORMAT_WAV:
-            return DecodeWav(data, size, out);
+            return DecodeWav(data, size, out, detail);
         default:
             return BASS_ERROR_FILEFORM;
         }
@@ -42,7 +80,8 @@ int SoundDecoder::Decode(const std::uint8_t* data, std::size_t size, PcmBuffer& 
     }
 }
 
-int SoundDecoder::DecodeOgg(const std::uint8_t* data, std::size_t size, PcmBuffer& out)
+int SoundDecoder::DecodeOgg(const std::uint8_t* data, std::size_t size, PcmBuffer& out,
+                            std::string& detail)
 {
     VorbisStream decoder;
     int error = decoder.Open(data, size);
@@ -52,61 +91,119 @@ int SoundDecoder::DecodeOgg(const std::uint8_t* data, std::size_t size, PcmBuffe
     out.rate = decoder.Rate();
     out.channels = decoder.Channels();
     out.data.clear();
-    // The length comes from the file's last page; a damaged file may claim any length, so
-    // the reservation is only a hint bounded by what the data could plausibly hold.
-    const std::uint64_t plausible = static_cast<std::uint64_t>(size) * 64;
-    out.data.reserve(static_cast<std::size_t>(std::min(decoder.Frames(), plausible)) *
-                     out.channels);
-    const int block = 4096;
-    std::vector<std::int16_t> buffer(static_cast<std::size_t>(block) * out.channels);
+    // The length is the granule position of the last page, which the decoder trims its
+    // output to; a file whose length cannot be read is decoded up to the bound and refused
+    // if it goes on past it. Either way the loop below never holds more than the bound.
+    const std::uint64_t limit = MaxFrames(static_cast<std::uint64_t>(out.rate), out.channels);
+    const std::uint64_t claimed = decoder.Frames();
+    if (claimed > limit) {
+        detail = TooLong(claimed, static_cast<std::uint64_t>(out.rate), out.channels, "lasts");
+        return BASS_ERROR_TOOLONG;
+    }
+    const std::uint64_t length = claimed > 0 ? claimed : limit;
+    out.data.reserve(static_cast<std::size_t>(length) * out.channels);
+    std::vector<std::int16_t> buffer(static_cast<std::size_t>(kBlockFrames) * out.channels);
+    std::uint64_t decoded = 0;
     for (;;) {
-        int frames = decoder.Read(buffer.data(), block);
+        if (Stopping()) {
+            out.data.clear();
+            return BASS_ERROR_STOPPED;
+        }
+        int frames = decoder.Read(buffer.data(), kBlockFrames);
         if (frames == 0) {
             break;
         }
+        if (decoded + static_cast<std::uint64_t>(frames) > length) {
+            if (claimed == 0) {
+                out.data.clear();
+                detail =
+                    TooLong(decoded + static_cast<std::uint64_t>(frames),
+                            static_cast<std::uint64_t>(out.rate), out.channels, "goes on past");
+                return BASS_ERROR_TOOLONG;
+            }
+            // Data past the length the file gives is not part of the sound.
+            frames = static_cast<int>(length - decoded);
+        }
         out.data.insert(out.data.end(), buffer.begin(), buffer.begin() + frames * out.channels);
+        decoded += static_cast<std::uint64_t>(frames);
+        if (decoded >= length) {
+            break;
+        }
     }
     return BASS_OK;
 }
 
-int SoundDecoder::DecodeWav(const std::uint8_t* data, std::size_t size, PcmBuffer& out)
+int SoundDecoder::DecodeWav(const std::uint8_t* data, std::size_t size, PcmBuffer& out,
+                            std::string& detail)
 {
-    if (size > static_cast<std::size_t>(INT_MAX)) {
-        return BASS_ERROR_FORMAT;
+    // The chunks are read here, each within the bytes the file has: a chunk whose length
+    // runs past the end of the file is damaged, whatever it claims, and nothing is
+    // allocated for what a header claims before it is known to be there.
+    auto le16 = [data](std::size_t at) { return unsigned(data[at]) | unsigned(data[at + 1]) << 8; };
+    auto le32 = [&le16](std::size_t at) {
+        return std::uint32_t(le16(at)) | std::uint32_t(le16(at + 2)) << 16;
+    };
+    unsigned formatTag = 0, channels = 0, bits = 0;
+    std::uint32_t rate = 0;
+    bool haveFormat = false;
+    const std::uint8_t* samples = nullptr;
+    std::size_t sampleBytes = 0;
+    for (std::size_t at = 12; at + 8 <= size;) {
+        const std::uint32_t length = le32(at + 4);
+        const std::size_t body = at + 8;
+        if (length > size - body) {
+            return BASS_ERROR_FILEFORM;
+        }
+        if (std::memcmp(data + at, "fmt ", 4) == 0 && length >= 16) {
+            formatTag = le16(body);
+            channels = le16(body + 2);
+            rate = le32(body + 4);
+            bits = le16(body + 14);
+            haveFormat = true;
+        } else if (std::memcmp(data + at, "data", 4) == 0) {
+            samples = data + body;
+            sampleBytes = length;
+            break;
+        }
+        // Chunks are padded to an even length.
+        at = body + length + (length & 1);
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
-    if (!rw) {
-        return BASS_ERROR_MEM;
-    }
-    SDL_AudioSpec format;
-    Uint8* wav = nullptr;
-    Uint32 wavLength = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &format, &wav, &wavLength)) {
+    if (!haveFormat || !samples) {
         return BASS_ERROR_FILEFORM;
     }
-    std::unique_ptr<Uint8, void (*)(Uint8*)> held(wav, &SDL_FreeWAV);
-    if (format.channels < 1 || format.channels > 2 || format.freq <= 0) {
+    if (formatTag != 1 || (bits != 8 && bits != 16) || channels < 1 || channels > 2 || rate == 0 ||
+        rate > static_cast<std::uint32_t>(VorbisStream::kMaxRate)) {
         return BASS_ERROR_FORMAT;
     }
-    SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_S16SYS, format.channels,
-                          format.freq) < 0) {
-        return BASS_ERROR_FORMAT;
+    // Its length at the rate the file gives is held to the bound before anything is
+    // converted, so a rate that lies (a few hertz) cannot make a small file last for hours.
+    const std::size_t frameBytes = channels * (bits / 8);
+    const std::uint64_t frames = sampleBytes / frameBytes;
+    if (frames > MaxFrames(rate, static_cast<int>(channels))) {
+        detail = TooLong(frames, rate, static_cast<int>(channels), "lasts");
+        return BASS_ERROR_TOOLONG;
     }
-    std::vector<Uint8> converted(static_cast<std::size_t>(wavLength) * cvt.len_mult + 4);
-    std::memcpy(converted.data(), wav, wavLength);
-    cvt.buf = converted.data();
-    cvt.len = static_cast<int>(wavLength);
-    if (cvt.needed && SDL_ConvertAudio(&cvt) < 0) {
-        return BASS_ERROR_FORMAT;
+    out.rate = static_cast<int>(rate);
+    out.channels = static_cast<int>(channels);
+    out.data.clear();
+    out.data.reserve(static_cast<std::size_t>(frames) * channels);
+    const std::size_t values = static_cast<std::size_t>(frames) * channels;
+    const std::size_t block = static_cast<std::size_t>(kBlockFrames) * channels;
+    for (std::size_t done = 0; done < values; done += block) {
+        if (Stopping()) {
+            out.data.clear();
+            return BASS_ERROR_STOPPED;
+        }
+        const std::size_t end = std::min(values, done + block);
+        for (std::size_t i = done; i < end; ++i) {
+            if (bits == 8) {
+                out.data.push_back(static_cast<std::int16_t>((int(samples[i]) - 128) * 256));
+            } else {
+                out.data.push_back(static_cast<std::int16_t>(
+                    static_cast<std::uint16_t>(samples[2 * i] | samples[2 * i + 1] << 8)));
+            }
+        }
     }
-    std::size_t bytes = cvt.needed ? static_cast<std::size_t>(cvt.len_cvt) : wavLength;
-    std::size_t frameBytes = static_cast<std::size_t>(format.channels) * 2;
-    std::size_t frames = bytes / frameBytes;
-    out.rate = format.freq;
-    out.channels = format.channels;
-    out.data.resize(frames * format.channels);
-    std::memcpy(out.data.data(), converted.data(), frames * frameBytes);
     return BASS_OK;
 }
 

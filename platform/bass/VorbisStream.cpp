@@ -67,7 +67,9 @@ int VorbisStream::Open(const std::uint8_t* data, std::size_t size)
     if (!info || info->channels < 1 || info->rate <= 0) {
         return BASS_ERROR_FILEFORM;
     }
-    if (info->channels > 2) {
+    // A rate no output plays (the mix runs at 44100 Hz) would only make a small file last
+    // long or convert as an int to nonsense.
+    if (info->channels > 2 || info->rate > kMaxRate) {
         return BASS_ERROR_FORMAT;
     }
     m_Channels = info->channels;

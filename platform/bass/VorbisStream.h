@@ -18,8 +18,11 @@ public:
     VorbisStream(const VorbisStream&) = delete;
     VorbisStream& operator=(const VorbisStream&) = delete;
 
+    // The highest rate a file may give.
+    static constexpr long kMaxRate = 384000;
+
     // Opens the data; returns BASS_OK, BASS_ERROR_FILEFORM (not Ogg Vorbis) or
-    // BASS_ERROR_FORMAT (more than two channels).
+    // BASS_ERROR_FORMAT (more than two channels, or a rate above kMaxRate).
     int Open(const std::uint8_t* data, std::size_t size);
 
     int Rate() const { return m_Rate; }

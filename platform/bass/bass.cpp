@@ -5,6 +5,7 @@
 #include "bass/ErrorCode.h"
 #include "bass/Mixer.h"
 #include "bass/MixerSource.h"
+#include "bass/SoundDecoder.h"
 
 #include <cstdio>
 #include <string>
@@ -120,6 +121,16 @@ bool BASS_GetInfo(BASS_INFO* info)
 int BASS_ErrorGetCode()
 {
     return bassx::LastError();
+}
+
+const char* BASS_ErrorGetDetail()
+{
+    return bassx::LastErrorDetail().c_str();
+}
+
+void BASS_SetStopCheck(bool (*stopping)())
+{
+    bassx::SoundDecoder::SetStopCheck(stopping);
 }
 
 void* BASS_GetDSoundObject(std::uint32_t object)

@@ -54,6 +54,9 @@ constexpr int BASS_ERROR_NOHW = 29;     // (not raised by this implementation)
 constexpr int BASS_ERROR_NOTAVAIL = 37; // sample calls on the "no sound" device
 constexpr int BASS_ERROR_FILEFORM = 41; // the data is neither Ogg Vorbis nor RIFF WAVE PCM
 constexpr int BASS_ERROR_UNKNOWN = -1;
+// Codes of this implementation's own, beyond the library's.
+constexpr int BASS_ERROR_TOOLONG = 1000; // a sample longer than a whole decode may hold
+constexpr int BASS_ERROR_STOPPED = 1001; // a decode given up because the program is stopping
 
 // BASS_Init flags. The output is always 16-bit stereo; these are recorded (initflags)
 // and otherwise accepted as requests the mixer does not need to honour.
@@ -140,6 +143,13 @@ bool BASS_Free();
 bool BASS_GetInfo(BASS_INFO* info);
 // The error code of this thread's most recent call.
 int BASS_ErrorGetCode();
+// What that call found in the data when it failed on it, in words ("lasts 3600 s, ..."):
+// "" when it said nothing more than its code.
+const char* BASS_ErrorGetDetail();
+// The function a whole decode (BASS_SampleLoad, a WAV stream) asks at every block whether
+// the program is stopping; when it says yes the decode is given up and the call fails with
+// BASS_ERROR_STOPPED. Null (the default) for none. Usable before BASS_Init.
+void BASS_SetStopCheck(bool (*stopping)());
 // A token standing for the device's sound object, for layers that share the device; not
 // dereferenceable. nullptr before BASS_Init or for an unknown object kind.
 void* BASS_GetDSoundObject(std::uint32_t object);
@@ -164,7 +174,9 @@ std::uint32_t BASS_GetConfig(std::uint32_t option);
 // Loads a sample: from memory (mem true: file points at the data, length bytes from
 // offset, length must not be 0) or from a file (mem false: file is a path, length 0 =
 // to the end). The data is decoded and copied; the caller keeps ownership of its memory.
-// max (1..65535) is the most channels of this sample that may exist at once.
+// max (1..65535) is the most channels of this sample that may exist at once. A sound longer
+// than a sample may be (bassx::SoundDecoder's bound) fails with BASS_ERROR_TOOLONG, its
+// length in BASS_ErrorGetDetail, before it is decoded.
 HSAMPLE BASS_SampleLoad(bool mem, const void* file, QWORD offset, std::uint32_t length,
                         std::uint32_t max, std::uint32_t flags);
 // Stops and frees every channel of the sample, then the sample.

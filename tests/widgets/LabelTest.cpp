@@ -1,6 +1,7 @@
 // Labels: lines and expressions, wrapping, shrinking, layers and colours, properties.
 #include "WidgetTestSupport.h"
 
+#include "core/AppHost.h"
 #include "core/ClassManager.h"
 #include "display/Font.h"
 #include "display/Image.h"
@@ -303,28 +304,42 @@ TEST_F(LabelTest, Utf8TextsWrapAndRenderByCharacter)
     EXPECT_LT(label->GetWidth(), m_Reference.GetTextSize("ZoA\xC2\xAB").x);
 }
 
-// A line wider than the widest image is cut at a character instead of failing, and the
-// label says beforehand whether a line would be cut.
+// A line wider than the widest image (a few screens) is cut at a character instead of
+// failing, and the label says beforehand whether a line would be cut.
 TEST_F(LabelTest, LinesTooWideForAnImageAreCut)
 {
     std::unique_ptr<Label> label(MakeLabel(""));
     const int cell = m_Reference.GetTextSize("\xC3\xA9").x;
     std::string line;
-    while (m_Reference.GetTextSize(line + "\xC3\xA9").x <= Label::kMaxImageWidth)
+    while (m_Reference.GetTextSize(line + "\xC3\xA9").x <= Label::MaxImageWidth())
         line += "\xC3\xA9";
     EXPECT_TRUE(label->LineFits(line));
     EXPECT_FALSE(label->LineFits(line + "\xC3\xA9"));
     label->SetText("short\n" + line + std::string(40, 'W') + "\nend", true);
     EXPECT_EQ(m_Reference.GetTextSize(line).x, label->GetWidth());
-    EXPECT_LE(label->GetWidth(), Label::kMaxImageWidth);
-    EXPECT_GT(label->GetWidth(), Label::kMaxImageWidth - cell);
+    EXPECT_LE(label->GetWidth(), Label::MaxImageWidth());
+    EXPECT_GT(label->GetWidth(), Label::MaxImageWidth() - cell);
     EXPECT_EQ(3 * m_Reference.GetTextSize(" ").y, label->GetHeight());
 
     // The text offset counts towards the width.
     label->SetTextOffset(100, 0);
     EXPECT_FALSE(label->LineFits(line));
     label->SetText(line, true);
-    EXPECT_LE(label->GetWidth(), Label::kMaxImageWidth);
+    EXPECT_LE(label->GetWidth(), Label::MaxImageWidth());
+}
+
+// What a label renders is bounded by the screen: at the largest point size, many long
+// lines make an image no larger than a few screens, whatever the text.
+TEST_F(LabelTest, AnImageIsNeverLargerThanAFewScreens)
+{
+    ASSERT_NE(nullptr, GetAppHost());
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += std::string(200, 'W') + "\n";
+    std::unique_ptr<Label> label(MakeLabel(text, Font::kMaxPointSize));
+    EXPECT_LE(label->GetWidth(), Label::kScreensPerImage * GetAppHost()->GetWidth());
+    EXPECT_LE(label->GetHeight(), Label::kScreensPerImage * GetAppHost()->GetHeight());
+    EXPECT_GT(label->GetHeight(), 0);
 }
 
 // A line of megabytes (a damaged card's name) is measured and cut without the text engine
@@ -333,10 +348,10 @@ TEST_F(LabelTest, ALineOfMegabytesIsCutLikeAnyLineTooWide)
 {
     std::unique_ptr<Label> label(MakeLabel(""));
     const std::string huge(5 << 20, 'n');
-    EXPECT_GT(m_Reference.GetTextSize(huge).x, Label::kMaxImageWidth);
+    EXPECT_GT(m_Reference.GetTextSize(huge).x, Label::MaxImageWidth());
     label->SetText(huge, true);
-    EXPECT_LE(label->GetWidth(), Label::kMaxImageWidth);
-    EXPECT_GT(label->GetWidth(), Label::kMaxImageWidth - m_Reference.GetTextSize("n").x);
+    EXPECT_LE(label->GetWidth(), Label::MaxImageWidth());
+    EXPECT_GT(label->GetWidth(), Label::MaxImageWidth() - m_Reference.GetTextSize("n").x);
     // A cut never splits a character.
     std::string accents;
     while (accents.size() < (5u << 20))

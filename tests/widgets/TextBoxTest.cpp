@@ -194,10 +194,10 @@ TEST_F(TextBoxTest, RefusesCharactersTheLabelCouldNotDraw)
 {
     Font font("DejaVuSans.ttf", 20, 0);
     std::string text;
-    while (font.GetTextSize(text + "WW").x <= Label::kMaxImageWidth)
+    while (font.GetTextSize(text + "WW").x <= Label::MaxImageWidth())
         text += "W";
     // A box wide enough never to draw its text smaller: the label's own limit decides.
-    TextBox box(Label::kMaxImageWidth + 100, 24, text);
+    TextBox box(Label::MaxImageWidth() + 100, 24, text);
     box.SetMaxLength(100000);
     Type(box, "WWWW");
     EXPECT_EQ(text + "W", box.GetText());

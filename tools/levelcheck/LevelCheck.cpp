@@ -1,5 +1,6 @@
 #include "LevelCheck.h"
 
+#include "FontSizes.h"
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/ClosestName.h"
@@ -630,18 +631,14 @@ void LevelCheck::CheckPackFiles()
     if (!resources)
         return;
     // Every file a loader accepts, as the splash screen caches them, and what levels load
-    // only when they start (the on-demand backgrounds); every font file, as the screens'
-    // texts open them. What the game says of each is heard (Hear) as the pack's.
+    // only when they start (the on-demand backgrounds), every sound decoded as the game
+    // decodes it; every font file at every size the game's fonts use, as the screens' texts
+    // open and draw them (FontSizes). What the game says of each is heard (Hear) as the pack's.
     m_File = "pack";
     resources->StartCaching();
     while (resources->CacheNext() && !StopSignal::IsRequested()) {
     }
-    for (const char* suffix : {".ttf", ".otf"})
-        for (const std::string& font : resources->FindNamesEndingWith(suffix)) {
-            // A font the game cannot open is heard as the game says it (it draws that font's
-            // texts with another, or without them).
-            ObjectBoundary::Contain([&] { Font opened(font, 12, 0); });
-        }
+    OpenFontsAtUsedSizes();
     CheckSongs();
 }
 

@@ -2,12 +2,14 @@
 // makes the game's application, runs it and reports any failure. Returns 0 after a
 // normal run, a run a stop signal ended, or the option list shown; 2 after a mistake on
 // the command line (told in one line, no report); 1 after a failure (an option list that
-// could not be written included).
+// could not be written included, and a pack the game cannot start with, told in one line
+// without a report).
 #include "app/Application.h"
 #include "app/CommandLineOptions.h"
 #include "core/CrashReporting.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/PackUnusable.h"
 #include "core/StopSignal.h"
 #include "core/Utility.h"
 #include "lua/MakoLuaState.h"
@@ -91,6 +93,12 @@ int SDL_main(int argc, char** argv)
             // What the user asked for, or a mistake to mend: no crash, nothing to report.
             app.reset();
             status = ShowCommandLineStop(stop);
+        } catch (const PackUnusable& e) {
+            // The pack's fault, told in its one sentence: no crash, nothing to report.
+            Log("%s\n", e.GetMessage().c_str());
+            app.reset();
+            std::fprintf(stderr, "%s: %s\n", kProductName, e.GetMessage().c_str());
+            status = 1;
         } catch (const Exception& e) {
             if (StopSignal::IsRequested()) {
                 // A stop signal cut the start short (a data file it ran was stopped): the

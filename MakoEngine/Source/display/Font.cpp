@@ -3,6 +3,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/PackUnusable.h"
 #include "core/Utf8.h"
 #include "core/Utility.h"
 #include "display/FontCache.h"
@@ -15,6 +16,7 @@
 #include <boost/format.hpp>
 
 #include <algorithm>
+#include <set>
 
 using LuaPlus::LuaObject;
 
@@ -39,13 +41,15 @@ std::string ShownText(const std::string& text)
 }
 
 // The font of the file the resource name reads, opened at that size and face; null when
-// the file cannot be read or is not a font SDL_ttf can open. The reader gives the same bytes
-// on every read while the entry lives, so fonts of one resource find one another in the
-// cache; the fonts read a copy of them that the cache holds, so they outlive the entry when
-// a script replaces it.
+// the file cannot be read, is not a font SDL_ttf can open, or is out of proportion at that
+// size (then refusal says what was measured). The reader gives the same bytes on every
+// read while the entry lives, so fonts of one resource find one another in the cache; the
+// fonts read a copy of them that the cache holds, so they outlive the entry when a script
+// replaces it.
 std::shared_ptr<TTF_Font> OpenResourceFont(ResourceManager& manager, const std::string& name,
-                                           int pointSize, int faceIndex)
+                                           int pointSize, int faceIndex, std::string& refusal)
 {
+    refusal.clear();
     ResourceInfo* info = manager.FindInfo(name);
     FileReader* reader = info->GetReader();
     if (!reader)
@@ -58,24 +62,45 @@ std::shared_ptr<TTF_Font> OpenResourceFont(ResourceManager& manager, const std::
     }
     key.pointSize = pointSize;
     key.faceIndex = faceIndex;
-    return FontCache::Open(key);
+    return FontCache::Open(key, &refusal);
 }
 
-// For a font file of the pack that cannot be opened at all: records it with the resource
-// manager (logged once by name) and opens the first other font file of the pack, by name,
-// that opens, so the texts still show. Null when none does.
-std::shared_ptr<TTF_Font> OpenStandInFont(ResourceManager& manager, const std::string& name,
-                                          int pointSize)
+// Why a font file is refused: what its opening measured, or that it does not open.
+std::string RefusalCause(const std::string& refusal)
 {
-    manager.RecordDamaged(name, "it is not a font file that can be opened");
+    if (refusal.empty())
+        return "it is not a font file that can be opened";
+    return "the font " + refusal + ", out of proportion; another font of the pack is used";
+}
+
+// For a font file of the pack that cannot be used at all: records it with the resource
+// manager (logged once by name, with the cause) and opens the first other font file of the
+// pack, by name, that opens in proportion, so the texts still show; one refused on the way
+// is recorded too. Null when none does.
+std::shared_ptr<TTF_Font> OpenStandInFont(ResourceManager& manager, const std::string& name,
+                                          int pointSize, const std::string& cause)
+{
+    manager.RecordDamaged(name, cause);
     for (const char* suffix : {".ttf", ".otf"})
         for (const std::string& other : manager.FindNamesEndingWith(suffix)) {
             if (other == name || manager.IsDamaged(other))
                 continue;
-            if (std::shared_ptr<TTF_Font> font = OpenResourceFont(manager, other, pointSize, 0))
+            std::string refusal;
+            if (std::shared_ptr<TTF_Font> font =
+                    OpenResourceFont(manager, other, pointSize, 0, refusal))
                 return font;
+            if (!refusal.empty())
+                manager.RecordDamaged(other, RefusalCause(refusal));
         }
     return nullptr;
+}
+
+// The font files whose glyph faults, and whose refusals of a text, were named: each is
+// named once, however many fonts and labels use the file.
+std::set<std::string>& NamedGlyphFaults()
+{
+    static std::set<std::string> named;
+    return named;
 }
 
 } // namespace
@@ -117,12 +142,21 @@ void Font::SetFont(const std::string& name, int pointSize, int faceIndex)
     ResourceManager* manager = GetResourceManager();
     MAKO_ASSERT(manager != 0);
     std::shared_ptr<TTF_Font> font;
+    std::string refusal;
     if (!manager->IsDamaged(name))
-        font = OpenResourceFont(*manager, name, pointSize, faceIndex);
-    // A font file that opens at no face is damaged: another of the pack stands in for it.
+        font = OpenResourceFont(*manager, name, pointSize, faceIndex, refusal);
+    // A font file that opens at no face, or out of proportion, is damaged: another of the
+    // pack stands in for it.
     const bool fontFile = EndsWith(name, ".ttf") || EndsWith(name, ".otf");
-    if (!font && fontFile && (faceIndex == 0 || manager->IsDamaged(name)))
-        font = OpenStandInFont(*manager, name, pointSize);
+    if (!font && fontFile && (faceIndex == 0 || !refusal.empty() || manager->IsDamaged(name))) {
+        font = OpenStandInFont(*manager, name, pointSize, RefusalCause(refusal));
+        // Without a font no text of the game can show: the start cannot go on.
+        if (!font)
+            MAKO_THROW(PackUnusable,
+                       boost::str(boost::format("No font file of the pack can be used (%1%: "
+                                                "%2%), so the game cannot show its texts.") %
+                                  name % manager->GetDamaged().at(name)));
+    }
     if (!font)
         MAKO_THROW(Exception, boost::str(boost::format("Could not set font: %1%, %2%, %3%") % name %
                                          pointSize % faceIndex));
@@ -171,10 +205,47 @@ void Font::SetPointSize(int pointSize)
     SetFont(m_FontName, pointSize, m_FontIndex);
 }
 
+std::string Font::DrawableText(const std::string& text) const
+{
+    const std::string shown = ShownText(text);
+    std::string kept;
+    kept.reserve(shown.size());
+    std::set<std::uint32_t> faulty;
+    std::set<std::uint32_t> sound;
+    for (std::size_t at = 0; at < shown.size();) {
+        std::size_t length = 1;
+        const std::uint32_t codePoint = Utf8::Decode(shown, at, length);
+        bool keep = true;
+        // SDL_ttf finds glyphs by 16-bit code points; what it makes of others is its own.
+        if (codePoint <= 0xFFFFu && !sound.count(codePoint)) {
+            if (faulty.count(codePoint)) {
+                keep = false;
+            } else {
+                const std::string fault = FontCache::GlyphFault(m_FontObject.get(), m_FontSize,
+                                                                static_cast<Uint16>(codePoint));
+                if (fault.empty()) {
+                    sound.insert(codePoint);
+                } else {
+                    faulty.insert(codePoint);
+                    keep = false;
+                    if (NamedGlyphFaults().insert(m_FontName).second)
+                        DataReport::WarnOfPack("the font " + m_FontName + " " + fault +
+                                                   "; such glyphs are left out of its texts",
+                                               m_FontName);
+                }
+            }
+        }
+        if (keep)
+            kept.append(shown, at, length);
+        at += length;
+    }
+    return kept;
+}
+
 Point<int> Font::GetTextSize(const std::string& text) const
 {
     MAKO_ASSERT_MSG(m_FontObject != 0, NotOpenMessage(m_FontName));
-    const std::string shown = ShownText(text);
+    const std::string shown = DrawableText(text);
     int w = 0;
     int h = 0;
     if (!shown.empty() && TTF_SizeUTF8(m_FontObject.get(), shown.c_str(), &w, &h) == 0)
@@ -187,7 +258,7 @@ Point<int> Font::GetTextSize(const std::string& text) const
 SDL_Surface* Font::RenderText_Blended(const std::string& text, SDL_Color color) const
 {
     MAKO_ASSERT_MSG(m_FontObject != 0, NotOpenMessage(m_FontName));
-    const std::string shown = ShownText(text);
+    const std::string shown = DrawableText(text);
     if (!shown.empty())
         if (SDL_Surface* surface = TTF_RenderUTF8_Blended(m_FontObject.get(), shown.c_str(), color))
             return surface;
@@ -198,9 +269,9 @@ SDL_Surface* Font::RenderText_Blended(const std::string& text, SDL_Color color) 
 
 void Font::ReportRefused(const std::string& text) const
 {
-    if (m_RefusalReported)
+    // Named once for the font file, however many fonts of it refuse.
+    if (!NamedGlyphFaults().insert(m_FontName + "\n(text)").second)
         return;
-    m_RefusalReported = true;
     DataReport::WarnOfPack("the font " + m_FontName + " could not draw the text \"" +
                                Utf8::Prefix(text, 40) + "\" (" + TTF_GetError() +
                                "); it is drawn as nothing",

@@ -57,8 +57,9 @@ public:
     Point<int> GetTextSize(const std::string& text) const;
     // A new anti-aliased rendering of the UTF-8 text (the caller frees it). Empty text
     // gives a transparent surface 0 pixels wide, and so does a text SDL_ttf refuses to
-    // measure or draw: that never ends the game, and the first refusal of each font is
-    // logged naming the font and the text.
+    // measure or draw: that never ends the game, and the first refusal of each font file is
+    // logged naming the font and the text. A character whose glyph is damaged or out of
+    // proportion is left out of what is measured and drawn, named once for the font file.
     SDL_Surface* RenderText_Blended(const std::string& text, SDL_Color color) const;
     // Whether the font has a glyph of its own for the code point.
     bool ProvidesGlyph(std::uint32_t codePoint) const;
@@ -68,12 +69,15 @@ public:
     static void RegisterProperties(Class& fontClass);
 
 private:
+    // The part of the text SDL_ttf is given: up to its first NUL, within 16 KiB, and without
+    // the characters whose glyphs this font cannot draw in proportion (FontCache::GlyphFault),
+    // the first such fault of each font file named once.
+    std::string DrawableText(const std::string& text) const;
     void ReportRefused(const std::string& text) const;
 
     std::shared_ptr<TTF_Font> m_FontObject;
     std::string m_FontName;
     int m_FontSize = 0;
-    mutable bool m_RefusalReported = false;
     int m_FontIndex = 0;
     bool m_SizeGiven = false; // a fontSize property was applied
 };

@@ -4,8 +4,10 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -75,10 +77,71 @@ std::map<OpenKey, std::weak_ptr<TTF_Font>>& OpenFontsByKey()
 
 long g_OpensSoFar = 0;
 
+int ProportionBound(int pointSize)
+{
+    return FontCache::kProportion * pointSize + FontCache::kProportionSlack;
+}
+
+// Characters nearly every font has, whose boxes stand for the rest at the font's opening.
+const Uint16 kMeasuredGlyphs[] = {'M', 'W', 'g', '0', ' '};
+
+// What is out of proportion in the opened font at the size, or "".
+std::string MeasureFont(TTF_Font* font, int pointSize)
+{
+    const int bound = ProportionBound(pointSize);
+    const int height = TTF_FontHeight(font);
+    const int ascent = TTF_FontAscent(font);
+    const int descent = TTF_FontDescent(font);
+    const int lineSkip = TTF_FontLineSkip(font);
+    char text[200];
+    if (height > bound || height < 0 || ascent > bound || ascent < -bound || descent > bound ||
+        descent < -bound || lineSkip > bound || lineSkip < -bound) {
+        std::snprintf(text, sizeof(text),
+                      "is %d pixels tall (ascent %d, descent %d, line skip %d) at %d points, "
+                      "more than %d",
+                      height, ascent, descent, lineSkip, pointSize, bound);
+        return text;
+    }
+    for (Uint16 ch : kMeasuredGlyphs)
+        if (TTF_GlyphIsProvided(font, ch)) {
+            const std::string fault = FontCache::GlyphFault(font, pointSize, ch);
+            if (!fault.empty())
+                return fault;
+        }
+    return std::string();
+}
+
 } // namespace
 
-std::shared_ptr<TTF_Font> FontCache::Open(const Key& key)
+std::string FontCache::GlyphFault(TTF_Font* font, int pointSize, Uint16 codePoint)
 {
+    int minX = 0, maxX = 0, minY = 0, maxY = 0, advance = 0;
+    char text[200];
+    if (TTF_GlyphMetrics(font, codePoint, &minX, &maxX, &minY, &maxY, &advance) != 0) {
+        std::snprintf(text, sizeof(text), "cannot load its glyph of U+%04X (%s)", codePoint,
+                      TTF_GetError());
+        return text;
+    }
+    const int bound = ProportionBound(pointSize);
+    const long long width = static_cast<long long>(maxX) - minX;
+    const long long height = static_cast<long long>(maxY) - minY;
+    // Each side of the box, and the advance, within the bound: a box far from the origin
+    // is drawn as far away.
+    if (width > bound || height > bound || advance > bound || advance < -bound || minX < -bound ||
+        maxX > bound || minY < -bound || maxY > bound) {
+        std::snprintf(text, sizeof(text),
+                      "has a glyph of U+%04X reaching from (%d, %d) to (%d, %d) with an advance "
+                      "of %d at %d points, more than %d",
+                      codePoint, minX, minY, maxX, maxY, advance, pointSize, bound);
+        return text;
+    }
+    return std::string();
+}
+
+std::shared_ptr<TTF_Font> FontCache::Open(const Key& key, std::string* refusal)
+{
+    if (refusal)
+        refusal->clear();
     std::shared_ptr<const FontFile> file = FileFor(key);
     const OpenKey openKey(file.get(), key.pointSize, key.faceIndex);
     auto& fonts = OpenFontsByKey();
@@ -95,6 +158,13 @@ std::shared_ptr<TTF_Font> FontCache::Open(const Key& key)
     TTF_Font* opened = TTF_OpenFontIndexRW(rw, 1, key.pointSize, key.faceIndex);
     if (!opened)
         return nullptr;
+    const std::string fault = MeasureFont(opened, key.pointSize);
+    if (!fault.empty()) {
+        TTF_CloseFont(opened);
+        if (refusal)
+            *refusal = fault;
+        return nullptr;
+    }
     ++g_OpensSoFar;
     LogAtLevel(3, "FontCache: opened a font of %d points, face %d (%d open)\n", key.pointSize,
                key.faceIndex, static_cast<int>(fonts.size()) + 1);

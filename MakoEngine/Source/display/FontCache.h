@@ -8,10 +8,19 @@
 // bytes that the cache makes and keeps while any font opened over it is open, so a font
 // outlives the resource entry (and the bytes) it was opened from. SDL_ttf must be
 // initialised first. Main thread only.
+//
+// A font is held to proportion where it is opened: its height, ascent and descent, as
+// SDL_ttf reads them from the file at the size asked for, and the boxes and advances of a
+// few common glyphs, may be at most kProportion times the point size (and a few pixels).
+// A font out of proportion (a file whose units per em or ascent lie) would make every
+// glyph and every text surface enormous; it is refused, with what was measured. Glyphs are
+// held to the same proportion when a text is measured or drawn (GlyphFault), so one glyph
+// whose box lies is left out rather than drawn at any size.
 #include <SDL_ttf.h>
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class FontCache
 {
@@ -28,9 +37,21 @@ public:
         int faceIndex = 0;
     };
 
+    // How many times its point size a font's measures may be.
+    static constexpr int kProportion = 4;
+    // The pixels added to that bound, for the rounding of small sizes.
+    static constexpr int kProportionSlack = 8;
+
     // The font for the key: the one already open, or a new one opened over a copy of the
-    // bytes. Null when SDL_ttf cannot open the bytes at that size and face.
-    static std::shared_ptr<TTF_Font> Open(const Key& key);
+    // bytes. Null when SDL_ttf cannot open the bytes at that size and face, or when the font
+    // is out of proportion at that size: then, when refusal is given, it says what was
+    // measured ("is 2771 pixels tall at 18 points, ..."); otherwise it is left empty.
+    static std::shared_ptr<TTF_Font> Open(const Key& key, std::string* refusal = nullptr);
+
+    // Why the font cannot draw the glyph of the 16-bit code point at the point size it was
+    // opened at: SDL_ttf cannot load it (a damaged glyph), or its box or advance is out of
+    // proportion. "" when it can. Loads the glyph's metrics only, never its pixels.
+    static std::string GlyphFault(TTF_Font* font, int pointSize, Uint16 codePoint);
 
     // Fonts open now, and fonts opened since the program started.
     static int OpenFonts();

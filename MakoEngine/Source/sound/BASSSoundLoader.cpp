@@ -1,6 +1,7 @@
 #include "sound/BASSSoundLoader.h"
 
 #include "core/Exception.h"
+#include "core/StopSignal.h"
 #include "resources/FileReader.h"
 #include "resources/ResourceInfo.h"
 #include "sound/BassErrorText.h"
@@ -28,9 +29,14 @@ bool HasExtension(const std::string& name, std::initializer_list<const char*> ex
     return false;
 }
 
+// The audio layer's refusal, naming the file; a sound refused for its length says how long
+// its file claims it is. The resource manager names it once and the game goes on without it.
 [[noreturn]] void ThrowLoadError(const char* format, const std::string& name)
 {
     int code = BASS_ErrorGetCode();
+    const std::string detail = BASS_ErrorGetDetail();
+    if (code == BASS_ERROR_TOOLONG)
+        MAKO_THROW(ResourceLoadError, "the sound " + detail + "; it is not decoded");
     MAKO_THROW(ResourceLoadError, boost::str(boost::format(format) % name % GetBassErrorName(code) %
                                              GetBassErrorDescription(code)));
 }
@@ -72,6 +78,8 @@ void BASSSoundLoader::LoadResource(FileReader* reader, ResourceInfo& info)
         }
     }
 
+    // A whole decode answers a stop of the program between its blocks.
+    BASS_SetStopCheck(&StopSignal::IsRequested);
     auto sound = std::make_unique<Sound>(name);
     if (stream) {
         HSTREAM handle = BASS_StreamCreateFile(true, data, 0, size, BASS_SAMPLE_SOFTWARE);

@@ -1,5 +1,7 @@
 #include "sound/BassErrorText.h"
 
+#include "bass/bass.h"
+
 namespace {
 
 struct BassErrorEntry
@@ -42,6 +44,9 @@ const BassErrorEntry kBassErrors[] = {
     {37, "BASS_ERROR_NOTAVAIL",
      "Sample functions are not available when using the \"no sound\" device."},
     {41, "BASS_ERROR_FILEFORM", "The file's format is not recognised/supported."},
+    {BASS_ERROR_TOOLONG, "BASS_ERROR_TOOLONG",
+     "The sound is longer than a sample decoded whole may be."},
+    {BASS_ERROR_STOPPED, "BASS_ERROR_STOPPED", "The decode was given up: the program is stopping."},
 };
 
 const BassErrorEntry* FindBassError(int code)

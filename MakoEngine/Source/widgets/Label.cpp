@@ -1,5 +1,6 @@
 #include "widgets/Label.h"
 
+#include "core/AppHost.h"
 #include "core/Class.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -414,9 +415,25 @@ bool Label::LineFits(const std::string& line) const
     return m_Font && m_Font->GetTextSize(line.empty() ? " " : line).x <= MaxLineWidth();
 }
 
+int Label::MaxImageWidth()
+{
+    const AppHost* host = GetAppHost();
+    if (!host || host->GetWidth() <= 0)
+        return kMaxImageWidth;
+    return std::min(kMaxImageWidth, kScreensPerImage * host->GetWidth());
+}
+
+int Label::MaxImageHeight()
+{
+    const AppHost* host = GetAppHost();
+    if (!host || host->GetHeight() <= 0)
+        return kMaxImageHeight;
+    return std::min(kMaxImageHeight, kScreensPerImage * host->GetHeight());
+}
+
 int Label::MaxLineWidth() const
 {
-    return kMaxImageWidth - std::max(0, m_TextOffset.x);
+    return MaxImageWidth() - std::max(0, m_TextOffset.x);
 }
 
 std::string Label::CutToWidth(const std::string& line, Point<int>& size) const
@@ -452,12 +469,13 @@ Image* Label::RenderLines(const std::vector<std::string>& input)
     int widest = 0;
     int totalHeight = 0;
     int y = 0;
+    const int maxHeight = MaxImageHeight();
     for (const std::string& line : input) {
         Point<int> size;
         std::string shown = CutToWidth(line.empty() ? " " : line, size);
         if (line.empty())
             shown.clear();
-        if (totalHeight + size.y + std::max(0, m_TextOffset.y) > kMaxImageHeight)
+        if (totalHeight + size.y + std::max(0, m_TextOffset.y) > maxHeight)
             break;
         lines.push_back(shown);
         rects.push_back(MakeRect(0, y, size.x, size.y));
@@ -468,9 +486,14 @@ Image* Label::RenderLines(const std::vector<std::string>& input)
     SurfaceHandle finalSurface(SDL_CreateRGBSurface(SDL_SWSURFACE, widest + m_TextOffset.x,
                                                     totalHeight + m_TextOffset.y, 32, 0x00FF0000,
                                                     0x0000FF00, 0x000000FF, 0xFF000000));
-    MAKO_ASSERT_MSG(
-        finalSurface != 0,
-        boost::str(boost::format("SDL_AllocSurface failed.\nerror = %1%") % SDL_GetError()));
+    // Bounded above, but memory may still be short: that is the text's cost, not a mistake
+    // of the program.
+    if (!finalSurface)
+        MAKO_THROW(ImageException,
+                   boost::str(boost::format("A text of %1% x %2% pixels could not be given memory "
+                                            "(%3%).") %
+                              (widest + m_TextOffset.x) % (totalHeight + m_TextOffset.y) %
+                              SDL_GetError()));
     SDL_FillRect(finalSurface.get(), nullptr, 0);
     const SDL_Color color = ToSDLColor(OwnLayerColor());
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -493,7 +516,8 @@ Image* Label::RenderLines(const std::vector<std::string>& input)
         rect.y = static_cast<Sint16>(rect.y + m_TextOffset.y);
         SurfaceHandle tmpSurface(
             m_Font->RenderText_Blended(lines[i].empty() ? " " : lines[i], color));
-        MAKO_ASSERT(tmpSurface != 0);
+        if (!tmpSurface)
+            continue;
         // Copy the rendered pixels, alpha included, instead of blending them.
         SDL_SetAlpha(tmpSurface.get(), 0, 0);
         SDL_UpperBlit(tmpSurface.get(), nullptr, finalSurface.get(), &rect);

@@ -27,9 +27,12 @@
 // SetColor and SetDisabled always recolour the text itself. Both copies lay their lines out
 // as the label does (alignment, text offset, line spacing), so they stay in register.
 //
-// Texts are UTF-8; wrap limits count characters. A line too wide for an image (wider than
-// kMaxImageWidth with the text offset) is cut at the last whole character that fits, and
-// lines that would reach below kMaxImageHeight are left out, so a label always draws.
+// Texts are UTF-8; wrap limits count characters. What a label renders is bounded by what the
+// screen can show: a line too wide for an image (wider than MaxImageWidth() with the text
+// offset) is cut at the last whole character that fits, and lines that would reach below
+// MaxImageHeight() are left out, so a label always draws and its image never holds more
+// than a few screens' pixels, whatever its text and font. An image that still cannot be
+// given memory raises ImageException (the data's error, not the program's).
 //
 // Scripts create labels as class "Label". Main thread only.
 #include "geometry/Color.h"
@@ -54,6 +57,11 @@ public:
     // are 16-bit.
     static constexpr int kMaxImageWidth = 16383;
     static constexpr int kMaxImageHeight = 32767;
+    // Within those, a label's image is at most this many screens wide and tall.
+    static constexpr int kScreensPerImage = 4;
+    // The bounds for the screen the host has now (the constants above without a host).
+    static int MaxImageWidth();
+    static int MaxImageHeight();
     // The smallest size a text fitted to a box is drawn at.
     static constexpr int kMinimumFitSize = 9;
 

@@ -1,0 +1,8 @@
+// libFuzzer target: a sound file as the game opens it (see FuzzEntries.h).
+#include "FuzzEntries.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::RunSoundFile(data, size);
+    return 0;
+}

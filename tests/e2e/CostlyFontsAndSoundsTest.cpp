@@ -1,0 +1,208 @@
+// The real program over a copy of its pack with fonts or sounds that promise huge or endless
+// work (a font whose units per em make every glyph 128 times its size, an hour of silence
+// in 180 KB of Ogg Vorbis, a WAV whose rate makes a small file last a day): the game
+// starts, plays a level that uses the files, names each once, holds less than 400 MB and
+// quits with exit 0 without a crash report; a SIGTERM while the pack loads is answered
+// within a second. A pack of which no font can be used ends the start in one sentence.
+#include "e2e/ProgramRun.h"
+#include "support/CostlyFiles.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace bbtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The most resident memory the game may hold with any one such file in its pack.
+const long long kMaxResidentBytes = 400ll << 20;
+// How soon a stop signal is answered.
+const int kAnswerMs = 1000;
+
+struct CostlyPack
+{
+    const char* kind;
+    // The files replaced (under the pack folder) and what each becomes, made from the
+    // pack's own file of that name.
+    std::vector<std::string> files;
+    std::string (*make)(const std::string& original);
+};
+
+void PrintTo(const CostlyPack& pack, std::ostream* out)
+{
+    *out << pack.kind;
+}
+
+std::string PackFolder()
+{
+    return std::string(BB_BINARY_DIR) + "/Assets/";
+}
+
+// A copy of the program's folder with the files replaced; the folder's path.
+std::string CostlyCopy(const TempHome& home, const CostlyPack& pack)
+{
+    const std::string folder = home.Path() + "/game";
+    fs::create_directories(folder);
+    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
+    fs::copy(PackFolder(), folder + "/Assets", fs::copy_options::recursive);
+    for (const std::string& file : pack.files)
+        WriteFile(folder + "/Assets/" + file, pack.make(ReadFile(PackFolder() + file)));
+    return folder;
+}
+
+std::unique_ptr<ProgramRun> StartIn(const std::string& folder)
+{
+    char here[4096];
+    EXPECT_NE(nullptr, getcwd(here, sizeof here));
+    EXPECT_EQ(0, chdir(folder.c_str()));
+    auto run = std::make_unique<ProgramRun>(
+        std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--windowed"});
+    EXPECT_EQ(0, chdir(here));
+    return run;
+}
+
+bool ReachScreen(ProgramRun& run, const std::string& line, const std::string& screen)
+{
+    static int count = 0;
+    run.Send(line);
+    for (int i = 0; i < 240 && run.IsRunning(); ++i) {
+        const std::string mark = "screen #" + std::to_string(++count) + ": ";
+        run.Send("io.stderr:write('" + mark + "' .. Screens.current.name .. '\\n')\n");
+        if (run.WaitForErrorLine(mark + screen, 250))
+            return true;
+    }
+    return false;
+}
+
+// The program's peak resident memory so far (VmHWM), in bytes; -1 when unknown.
+long long PeakResident(int pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stoll(line.substr(6)) * 1024;
+    return -1;
+}
+
+// How the game names a file of the pack it refuses.
+std::string Named(const std::string& file)
+{
+    return "Warning: the resource \"" + fs::path(file).filename().string() +
+           "\" could not be loaded (";
+}
+
+const char* const kGreatWall = "GameOptions = { ballsLeft = 3, gameType = 'Adventure', "
+                               "levelName = 'GreatWall' } SwitchToScreen('GameScreen')\n";
+
+const std::vector<std::string> kLevelSounds = {"Sounds/Level/ballAppear.ogg",
+                                               "Sounds/Level/paddleAppear.ogg"};
+
+class CostlyFontsAndSounds : public ::testing::TestWithParam<CostlyPack>
+{
+};
+
+} // namespace
+
+TEST_P(CostlyFontsAndSounds, TheGamePlaysNamesEachFileOnceAndAnswersAStop)
+{
+    const CostlyPack& pack = GetParam();
+    TempHome home;
+    const std::string folder = CostlyCopy(home, pack);
+    {
+        std::unique_ptr<ProgramRun> run = StartIn(folder);
+        // The splash loads the pack first.
+        ASSERT_TRUE(run->WaitForLogLine("Loading done", 60000))
+            << ReadFile(GameLogPath()) << CrashReports();
+        ASSERT_TRUE(ReachScreen(*run, kGreatWall, "GameScreen"))
+            << run->Errors().substr(0, 4000) << ReadFile(GameLogPath()).substr(0, 20000)
+            << CrashReports();
+        // The level plays until it has used each file: the game names it as it meets it.
+        for (const std::string& file : pack.files)
+            EXPECT_TRUE(run->WaitForLogLine(Named(file), 60000)) << file;
+        const long long peak = PeakResident(run->GetPid());
+        std::printf("%s: peak resident memory %.0f MB\n", pack.kind, peak / 1048576.0);
+        EXPECT_LT(peak, kMaxResidentBytes);
+        run->Send("AppQuit()\n");
+        EXPECT_EQ(0, run->Wait(60000)) << run->Errors() << CrashReports();
+        EXPECT_EQ("", CrashReports());
+        const std::string log = ReadFile(GameLogPath());
+        for (const std::string& file : pack.files) {
+            const std::string name = fs::path(file).filename().string();
+            const std::string named =
+                "Warning: the resource \"" + name + "\" could not be loaded (";
+            EXPECT_NE(std::string::npos, log.find(named)) << log.substr(0, 8000);
+            EXPECT_EQ(log.find(named), log.rfind(named)) << "named once";
+        }
+    }
+    // A stop while the splash loads the pack, where every sound is decoded and every font
+    // opened: the loading answers it. The log of the first run goes, so that only the
+    // second run's lines are waited for.
+    fs::remove(GameLogPath());
+    std::unique_ptr<ProgramRun> run = StartIn(folder);
+    ASSERT_TRUE(run->WaitForLogLine("Application::UseWindowedScreen FINISHED.", 60000))
+        << ReadFile(GameLogPath());
+    const auto signalled = std::chrono::steady_clock::now();
+    run->Signal(SIGTERM);
+    EXPECT_EQ(0, run->Wait(60000)) << run->Errors() << CrashReports();
+    const long long tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - signalled)
+                                 .count();
+    std::printf("%s: SIGTERM answered in %lld ms\n", pack.kind, tookMs);
+    EXPECT_LE(tookMs, kAnswerMs);
+    EXPECT_EQ("", CrashReports());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, CostlyFontsAndSounds,
+    ::testing::Values(
+        CostlyPack{
+            "FontOutOfProportion",
+            {"Fonts/DejaVuSans-Bold.ttf"},
+            [](const std::string& font) {
+                return PatchFont(font, {"unitsPerEm=16", FontField::Field, "head", 18, 2, 16});
+            }},
+        CostlyPack{"HourOfSilenceOgg", kLevelSounds,
+                   [](const std::string&) {
+                       return SilentOgg({48000, 2, 3600});
+                   }},
+        CostlyPack{"DayLongWav", kLevelSounds,
+                   [](const std::string&) {
+                       return LyingWav({1, 2, 16, 400000});
+                   }}),
+    [](const ::testing::TestParamInfo<CostlyPack>& info) { return std::string(info.param.kind); });
+
+// Not one font of the pack can be used: the start ends in one sentence on standard error,
+// naming a font file, with exit 1 and no crash report.
+TEST(CostlyFonts, APackWithoutAUsableFontSaysSoInOneSentence)
+{
+    TempHome home;
+    std::vector<std::string> fonts;
+    for (const auto& entry : fs::directory_iterator(PackFolder() + "Fonts"))
+        if (entry.path().extension() == ".ttf")
+            fonts.push_back("Fonts/" + entry.path().filename().string());
+    ASSERT_FALSE(fonts.empty());
+    const std::string folder = CostlyCopy(
+        home, {"EveryFont", fonts, [](const std::string& font) {
+                   return PatchFont(font, {"unitsPerEm=16", FontField::Field, "head", 18, 2, 16});
+               }});
+    std::unique_ptr<ProgramRun> run = StartIn(folder);
+    EXPECT_EQ(1, run->Wait(60000)) << run->Errors();
+    const std::string errors = run->Errors();
+    EXPECT_NE(std::string::npos, errors.find("No font file of the pack can be used (")) << errors;
+    EXPECT_NE(std::string::npos, errors.find("so the game cannot show its texts.\n")) << errors;
+    EXPECT_EQ(std::string::npos, errors.find("Assertion")) << errors;
+    EXPECT_EQ("", CrashReports());
+}
