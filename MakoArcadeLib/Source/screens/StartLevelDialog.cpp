@@ -2,6 +2,7 @@
 
 #include "core/Class.h"
 #include "core/Config.h"
+#include "core/Event.h"
 #include "core/Exception.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
@@ -96,7 +97,19 @@ bool StartLevelDialog::SetupTip(const std::string& tip, bool force)
     Button* okay = CheckedDownCast<Button*>(RequireChild("OkayButton"));
     okay->SetVisible(true, true);
     okay->SetEscapeKey(true);
-    if (!always && options.IsTable())
-        options.SetBoolean(shownKey.c_str(), true);
+    if (!always)
+        m_ShownKey = shownKey;
     return true;
+}
+
+bool StartLevelDialog::OnButtonClick(const Event& event)
+{
+    const Object* button = static_cast<Object*>(EventData1(event));
+    if (button && button->GetName() == "OkayButton" && !m_ShownKey.empty()) {
+        Player* player = CurrentPlayer();
+        if (player)
+            player->GetOptionsTable().SetBoolean(m_ShownKey.c_str(), true);
+        m_ShownKey.clear();
+    }
+    return LetterDialog::OnButtonClick(event);
 }

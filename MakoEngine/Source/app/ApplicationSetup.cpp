@@ -411,28 +411,35 @@ void Application::ReadConfig()
 
     if (RetrieveBoolProperty("overrideHWAccelInConfig")) {
         m_Config->SetBoolean("use_3d_acceleration", m_HWAccel);
-        return;
+    } else {
+        LuaPlus::LuaObject configured = m_Config->GetObject("use_3d_acceleration");
+        if (configured.IsBoolean())
+            SetHWAccelEnabled(configured.GetBoolean());
+        else
+            m_Config->SetBoolean("use_3d_acceleration", m_HWAccel);
     }
-    LuaPlus::LuaObject configured = m_Config->GetObject("use_3d_acceleration");
-    if (configured.IsBoolean())
-        SetHWAccelEnabled(configured.GetBoolean());
-    else
-        m_Config->SetBoolean("use_3d_acceleration", m_HWAccel);
+    // What the start itself settled is not the user's change: a copy that changes nothing
+    // writes nothing.
+    m_Config->NoteTakenIn(m_ConfigFile);
 }
 
-void Application::WriteConfig()
+std::string Application::WriteConfig()
 {
     MAKO_ASSERT(!m_ConfigFile.empty());
-    if (!m_Config || SkipSaveOfCutShortStart())
-        return;
+    if (!m_Config)
+        return "there is no configuration";
+    if (SkipSaveOfCutShortStart())
+        return "the start was cut short";
     // A configuration that cannot be saved (full disk, read-only folder) costs the user the
     // changes of this run, not the program: the old file stays as it was.
     try {
-        m_Config->Write(m_ConfigFile);
+        const KeeperSave save = m_Config->Write(m_ConfigFile);
+        return save.IsSaved() ? std::string() : save.reason;
     } catch (const FileWriteError& e) {
         Log("Warning: Could not save the configuration \"%s\": %s. The previous file was "
             "kept.\n",
             e.GetPath().c_str(), e.GetCause().c_str());
+        return e.GetCause();
     }
 }
 
