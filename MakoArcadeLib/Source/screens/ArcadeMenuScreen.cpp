@@ -268,6 +268,8 @@ bool ArcadeMenuScreen::FinishSignIn(const Dialog* dialog)
     if (name.empty())
         name = boost::str(boost::format("Player %1%") % player->GetIndex());
     player->GetTable().SetString("Name", name.c_str());
+    // Whoever signs in is shown the tips the card has not seen, whatever this run showed.
+    player->ForgetShown();
 
     LuaPlus::LuaObject skills = GetGlobalLuaState()->GetGlobal("Skills");
     LuaPlus::LuaObject row = skills.IsTable() ? skills[player->GetSkill().c_str()] : skills;

@@ -82,8 +82,9 @@ bool StartLevelDialog::SetupTip(const std::string& tip, bool force)
     const std::string shownKey = boost::str(boost::format("%1%.shown") % tip);
     Player* player = CurrentPlayer();
     LuaObject options = player ? player->GetOptionsTable() : LuaObject();
-    const bool seen = options.IsTable() && options[shownKey.c_str()].IsBoolean() &&
-                      options[shownKey.c_str()].GetBoolean();
+    const bool seen = (options.IsTable() && options[shownKey.c_str()].IsBoolean() &&
+                       options[shownKey.c_str()].GetBoolean()) ||
+                      (player && player->WasShown(shownKey));
     const bool always = AlwaysShowTips();
     if (seen && !always && !force)
         return false;
@@ -97,8 +98,11 @@ bool StartLevelDialog::SetupTip(const std::string& tip, bool force)
     Button* okay = CheckedDownCast<Button*>(RequireChild("OkayButton"));
     okay->SetVisible(true, true);
     okay->SetEscapeKey(true);
-    if (!always)
+    if (!always) {
         m_ShownKey = shownKey;
+        if (player)
+            player->NoteShown(shownKey);
+    }
     return true;
 }
 

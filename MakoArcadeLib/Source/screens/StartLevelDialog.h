@@ -37,8 +37,9 @@ public:
     // constant configuration's entry of that name). Returns false, leaving the letter
     // untouched, when the current player has seen the tip, unless forced or the
     // configuration's alwaysShowTips is set. Unless alwaysShowTips is set, the player is
-    // marked as having seen it ("<tip>.shown" in the player's options) once the player
-    // closes the letter: a letter merely shown changes nothing on the card. A tip with no
+    // marked as having seen it: for the rest of the run at once, and on the card ("<tip>.shown"
+    // in the player's options) once the player closes the letter with its okay button, so a
+    // letter merely shown changes nothing on the card. A tip with no
     // text (or a text that is not a string) raises Exception naming it.
     bool SetupTip(const std::string& tip, bool force);
 

@@ -10,6 +10,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/PlayerFileKeeper.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "display/CDXLog.h"
@@ -406,6 +407,8 @@ void Application::ReadConfig()
     std::vector<std::string> saved = {m_ConfigFile};
     for (int i = 1; i <= 4; ++i)
         saved.push_back(GetPlayerCardsFolder() + "Player" + std::to_string(i) + ".card");
+    // A save through a player's link into another folder leaves no lock file there.
+    SaveTurn::KeepLocksIn({FolderOf(m_ConfigFile), GetPlayerCardsFolder()});
     RemoveStaleSaves(saved, m_AppCode, GetPlayerCardsFolder());
     m_Config->ReadFile(m_ConfigFile);
 

@@ -27,10 +27,8 @@ bool HasTemporaryFiles(const std::string& path)
     const LinkTarget target = FollowLinks(path);
     if (target.error != 0)
         return false;
-    const std::size_t slash = target.path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.path.substr(0, slash + 1);
-    const std::string name =
-        slash == std::string::npos ? target.path : target.path.substr(slash + 1);
+    const std::string folder = FolderOf(target.path);
+    const std::string name = target.path.substr(target.path.rfind('/') + 1);
     DIR* entries = ::opendir(folder.c_str());
     if (!entries)
         return false;

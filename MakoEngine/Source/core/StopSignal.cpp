@@ -4,6 +4,14 @@
 #include <cstring>
 #include <time.h>
 
+// clock_gettime may be called from a signal handler.
+long long StopSignal::NowMs()
+{
+    struct timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 namespace {
 
 volatile std::sig_atomic_t s_Signal = 0;
@@ -15,17 +23,9 @@ void (*volatile s_Waker)() = nullptr;
 
 const int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
 
-// clock_gettime may be called from a signal handler.
-long long MonotonicMs()
-{
-    struct timespec now;
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
 extern "C" void OnStopSignal(int signalNumber)
 {
-    const long long now = MonotonicMs();
+    const long long now = StopSignal::NowMs();
     if (s_Signal != 0) {
         // Signals come in pairs without anyone asking twice (a wrapper passes its signal to
         // its child and then to the group; a closed terminal hangs up the shell and its
@@ -99,7 +99,7 @@ void StopSignal::Reset()
 
 void StopSignal::Request(int signalNumber)
 {
-    s_FirstAtMs = MonotonicMs();
+    s_FirstAtMs = StopSignal::NowMs();
     s_Signal = signalNumber;
 }
 

@@ -71,11 +71,10 @@ std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(PlayerFileKeep
     keeper.Forget(path);
     if (result == USERFILE_UNREADABLE)
         keeper.Hold(path, "it could not be read: " + reason, true);
-    std::vector<Entry> entries = Parse(path, result, text, reason);
-    // The list as read: writing the same clients back changes nothing (no file is made for
-    // none).
-    keeper.NoteReadAs(path, TextOf(entries));
-    return entries;
+    // No list and an empty one are the same: no file is made for no clients.
+    if (result == USERFILE_MISSING)
+        keeper.NoteReadAs(path, TextOf({}));
+    return Parse(path, result, text, reason);
 }
 
 std::vector<DebugConnectionList::Entry> DebugConnectionList::Parse(const std::string& path,

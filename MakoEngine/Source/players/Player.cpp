@@ -22,6 +22,7 @@ void Player::SetPlayerData(const LuaObject& data)
     // What was held outside the card belonged to the card it replaces.
     m_ModesOutside.clear();
     m_ShownMode.clear();
+    m_Shown.clear();
 }
 
 LuaObject Player::GetTable() const

@@ -7,6 +7,7 @@
 #include "players/GameRecordObserver.h"
 
 #include <map>
+#include <set>
 #include <string>
 
 class Player : public Object, public GameRecordObserver
@@ -43,6 +44,11 @@ public:
     void ShowMode(const std::string& mode);
     // The mode played from now on: shown, and kept on the card as its option "game.mode".
     void PlayMode(const std::string& mode);
+    // What was shown to this player in this run (a tip's letter, by its key), held outside
+    // the card: shown once a run, and kept on the card only by what the player does with it.
+    void NoteShown(const std::string& key) { m_Shown.insert(key); }
+    bool WasShown(const std::string& key) const { return m_Shown.count(key) != 0; }
+    void ForgetShown() { m_Shown.clear(); }
     // True when the card has no Name (nobody has signed in on it).
     bool IsEmpty() const;
     int GetGuid() const;
@@ -79,6 +85,7 @@ private:
     mutable std::map<std::string, LuaPlus::LuaObject> m_ModesOutside;
     // The mode shown in this run; "" for the card's own.
     std::string m_ShownMode;
+    std::set<std::string> m_Shown;
 
     // The card's table under key, made empty when missing; raises ScriptError when the key
     // holds something else (the card check at load keeps that from happening).
