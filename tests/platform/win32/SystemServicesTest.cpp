@@ -193,10 +193,11 @@ TEST(InstanceLock, OnlyAPlainFileOrNothingAtItsPlaceIsTakenAndNoLinkIsFollowed)
         EXPECT_EQ(place.taken ? INSTANCE_LOCK_TAKEN : INSTANCE_LOCK_UNAVAILABLE, result);
         // What stands there is said: a link with where it leads.
         const std::string what = place.what;
-        if (what == "a second name of a card")
+        if (what == "a second name of a card") {
             EXPECT_EQ("it is a second name of another file", why);
-        else if (!place.taken)
+        } else if (!place.taken) {
             EXPECT_NE(std::string::npos, why.find(", not a plain file")) << why;
+        }
         if (what.find("link") != std::string::npos) {
             EXPECT_EQ("it is a link to \"" + fs::read_symlink(lock).string() +
                           "\", not a plain file",
