@@ -275,7 +275,7 @@ TEST(UserFiles, AHomeAsLongAsTheDesignAllowsStartsAndWritesNothingInTheCurrentFo
         {"env", "-u", "XDG_DATA_HOME", "-u", "XDG_CONFIG_HOME", "HOME=/" + std::string(4094, 'h')},
         {"--console", "--windowed", "--nosound"}, "dummy");
     run.Send("io.stderr:write('ready\\n')\n");
-    EXPECT_TRUE(run.WaitForErrorLine("ready")) << run.Errors();
+    ASSERT_TRUE(run.WaitForErrorLine("ready")) << run.Errors();
     run.Send("AppQuit()\n");
     EXPECT_EQ(0, run.Wait()) << run.Errors();
     EXPECT_EQ(std::string::npos, run.Errors().find("Could not find the user's folder"))
