@@ -9,7 +9,9 @@
 
 #include <signal.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 using namespace bbtest;
 
@@ -121,5 +123,46 @@ TEST(IdleCopySweep, ACopyThatOnlyLooksNeverWritesAndNeverCostsTheOtherCopyItsCha
             << ReadFile(GameLogPath());
         EXPECT_NE(std::string::npos, ReadFile(GameConfigPath()).find("music_volume = 37"))
             << ReadFile(GameConfigPath());
+    }
+}
+
+// Four copies side by side at the menu, each renaming the player of its own card, stopped
+// together: every rename is saved, round after round (a copy's quit writes only the card it
+// changed).
+TEST(IdleCopySweep, FourCopiesStoppedTogetherEachKeepTheirOwnChange)
+{
+    TempHome home;
+    {
+        ProgramRun seed({"--console", "--windowed", "--nosound"});
+        seed.Send("for s = 1, 4 do Players[s].Name = 'p' .. s end AppQuit()\n");
+        ASSERT_EQ(0, seed.Wait()) << seed.Errors();
+    }
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::vector<std::unique_ptr<ProgramRun>> copies;
+        for (int slot = 1; slot <= 4; ++slot) {
+            copies.push_back(std::make_unique<ProgramRun>(kArgs));
+            ASSERT_TRUE(Ready(*copies.back())) << copies.back()->Errors();
+            // Each player stands at the menu, its card shown.
+            EXPECT_TRUE(
+                ReachScreen(*copies.back(), "SwitchToScreen('MenuScreen')\n", "MenuScreen"));
+        }
+        for (int slot = 1; slot <= 4; ++slot) {
+            ProgramRun& copy = *copies[slot - 1];
+            const std::string name = "r" + std::to_string(round) + "s" + std::to_string(slot);
+            copy.Send("Players[" + std::to_string(slot) + "].Name = '" + name +
+                      "' io.stderr:write('renamed\\n')\n");
+            ASSERT_TRUE(copy.WaitForErrorLine("renamed")) << copy.Errors();
+        }
+        for (auto& copy : copies)
+            copy->Signal(SIGTERM);
+        for (auto& copy : copies)
+            EXPECT_EQ(0, copy->Wait()) << copy->Errors();
+        for (int slot = 1; slot <= 4; ++slot)
+            EXPECT_NE(std::string::npos, ReadFile(CardPath(slot))
+                                             .find("Name = \"r" + std::to_string(round) + "s" +
+                                                   std::to_string(slot) + "\""))
+                << "card " << slot << ":\n"
+                << ReadFile(CardPath(slot));
     }
 }
