@@ -1,7 +1,6 @@
 #include "win32/Folders.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <pwd.h>
 #include <string>
 #include <unistd.h>
@@ -45,16 +44,10 @@ bool FolderPath(int folder, std::string& out)
 
 } // namespace
 
-long SHGetFolderPathA(void* owner, int folder, void* token, unsigned flags, char* path)
+bool UserFolderPath(int folder, std::string& path)
 {
-    if (!path)
-        return FOLDER_E_INVALIDARG;
-    path[0] = '\0';
-    if ((folder != CSIDL_PERSONAL && folder != CSIDL_APPDATA) || flags != 0)
-        return FOLDER_E_INVALIDARG;
-    std::string found;
-    if (!FolderPath(folder, found) || found.size() >= static_cast<size_t>(MAX_FOLDER_PATH))
-        return FOLDER_E_FAIL;
-    std::memcpy(path, found.c_str(), found.size() + 1);
-    return FOLDER_S_OK;
+    if ((folder == CSIDL_PERSONAL || folder == CSIDL_APPDATA) && FolderPath(folder, path))
+        return true;
+    path.clear();
+    return false;
 }

@@ -5,20 +5,12 @@
 // folder is $HOME, else the account's home from the password database. Folders are only
 // named, never created.
 
+#include <string>
+
 // Folder ids.
 const int CSIDL_PERSONAL = 0x0005;
 const int CSIDL_APPDATA = 0x001a;
 
-// Size of the path buffer SHGetFolderPathA fills, terminator included.
-const int MAX_FOLDER_PATH = 4096;
-
-// Result codes.
-const long FOLDER_S_OK = 0;
-const long FOLDER_E_FAIL = static_cast<long>(0x80004005L);
-const long FOLDER_E_INVALIDARG = static_cast<long>(0x80070057L);
-
-// Writes the folder's absolute path, without a trailing '/', into path (MAX_FOLDER_PATH
-// bytes). owner and token are ignored; flags must be 0. Returns FOLDER_S_OK, or
-// FOLDER_E_INVALIDARG for an unknown id or a null buffer, FOLDER_E_FAIL when no home folder
-// can be found or the path does not fit; path then holds the empty text (when not null).
-long SHGetFolderPathA(void* owner, int folder, void* token, unsigned flags, char* path);
+// The folder's absolute path, without a trailing '/', of any length the variables give: false
+// (path empty) for an unknown id or when no home folder can be found.
+bool UserFolderPath(int folder, std::string& path);

@@ -18,9 +18,26 @@ std::map<std::string, int>& HeldLocks()
     return held;
 }
 
-// What the entry of that status at path is, when it is no plain file: "a link to \"...\"",
-// "a FIFO", "a folder", ...
-std::string KindOf(const std::string& path, const struct stat& status)
+InstanceLockResult Unavailable(int error, const std::string& why, std::string* reason)
+{
+    if (reason)
+        *reason = why;
+    errno = error;
+    return INSTANCE_LOCK_UNAVAILABLE;
+}
+
+InstanceLockResult NotALockFile(const std::string& path, const struct stat& status,
+                                std::string* reason)
+{
+    const int error = S_ISDIR(status.st_mode) ? EISDIR : S_ISREG(status.st_mode) ? EPERM : EINVAL;
+    const std::string misfit = LockFileMisfit(path, status);
+    return Unavailable(
+        error, "it is " + misfit + (S_ISREG(status.st_mode) ? "" : ", not a plain file"), reason);
+}
+
+} // namespace
+
+std::string LockFileMisfit(const std::string& path, const struct stat& status)
 {
     if (S_ISLNK(status.st_mode)) {
         char text[4096];
@@ -35,25 +52,14 @@ std::string KindOf(const std::string& path, const struct stat& status)
         return "a folder";
     if (S_ISSOCK(status.st_mode))
         return "a socket";
-    return "a device";
+    if (!S_ISREG(status.st_mode))
+        return "a device";
+    if (status.st_uid != ::geteuid())
+        return "a file of another user";
+    if (status.st_nlink != 1)
+        return "a second name of another file";
+    return "";
 }
-
-InstanceLockResult Unavailable(int error, const std::string& why, std::string* reason)
-{
-    if (reason)
-        *reason = why;
-    errno = error;
-    return INSTANCE_LOCK_UNAVAILABLE;
-}
-
-InstanceLockResult NotAPlainFile(const std::string& path, const struct stat& status,
-                                 std::string* reason)
-{
-    return Unavailable(S_ISDIR(status.st_mode) ? EISDIR : EINVAL,
-                       "it is " + KindOf(path, status) + ", not a plain file", reason);
-}
-
-} // namespace
 
 InstanceLockResult TakeInstanceLock(const std::string& path, std::string* reason)
 {
@@ -63,21 +69,21 @@ InstanceLockResult TakeInstanceLock(const std::string& path, std::string* reason
     // file is ever opened (opening a device may do something); the open itself follows no
     // link and never waits, and what it opened is looked at again.
     struct stat status;
-    if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
-        return NotAPlainFile(path, status, reason);
+    if (::lstat(path.c_str(), &status) == 0 && !LockFileMisfit(path, status).empty())
+        return NotALockFile(path, status, reason);
     const int fd = ::open(path.c_str(),
                           O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
     if (fd < 0) {
         const int error = errno;
-        if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
-            return NotAPlainFile(path, status, reason);
+        if (::lstat(path.c_str(), &status) == 0 && !LockFileMisfit(path, status).empty())
+            return NotALockFile(path, status, reason);
         return Unavailable(error, std::strerror(error), reason);
     }
     const bool looked = ::fstat(fd, &status) == 0;
-    if (!looked || !S_ISREG(status.st_mode)) {
+    if (!looked || !LockFileMisfit(path, status).empty()) {
         const int error = errno;
         ::close(fd);
-        return looked ? NotAPlainFile(path, status, reason)
+        return looked ? NotALockFile(path, status, reason)
                       : Unavailable(error, std::strerror(error), reason);
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {

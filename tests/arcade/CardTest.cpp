@@ -214,7 +214,7 @@ TEST_F(CardTest, BarsInACardsTextsAreShownAndNeverRun)
 
 TEST_F(CardTest, TheRankFollowsTheLootAcrossTheConfiguredWinnings)
 {
-    RunLua("Players[1].Name = 'ann'");
+    RunLua("Players[1].Name = 'ann' Players[1].Game_Modes.Adventure = CreateGameModeTable()");
     CardView* card = NewCardOnScreen(1, 100, 100);
     const struct
     {
@@ -251,7 +251,8 @@ TEST_F(CardTest, AnEmptyCardClearsItsTextsAndShowsTheNovicePlate)
         EXPECT_EQ("", Text(card->GetLabel(i))) << i;
     EXPECT_EQ(loot, Text(card->GetChild("cardLootLabel", true)));
     EXPECT_EQ(0, card->GetRankPlate()->GetFrame());
-    EXPECT_EQ("Novice", Lua("Players[3].Game_Modes.Adventure.Rank"));
+    // Shown, the empty card gains nothing.
+    EXPECT_EQ("nil", Lua("Players[3].Game_Modes.Adventure"));
 }
 
 TEST_F(CardTest, HoverLightsTheCardAPressSinksItAndAReleaseOnItClicks)

@@ -106,7 +106,8 @@ protected:
         app.reset();
     }
 
-    LuaPlus::LuaObject Adventure() { return app->CurrentPlayer()->GetGameModeTable("Adventure"); }
+    // The Adventure of a player who has played it.
+    LuaPlus::LuaObject Adventure() { return app->CurrentPlayer()->MakeGameModeTable("Adventure"); }
 
     // The first `count` adventure levels (in level order) hide one artefact each; no other
     // level hides one.
@@ -194,7 +195,8 @@ TEST_F(FindsTest, APlayersFirstVisitBringsTheFindsTipAndLaterVisitsDoNot)
     Open();
     Dialog* tip = OpenDialog("gametip.finds");
     ASSERT_NE(nullptr, tip);
-    EXPECT_TRUE(options["gametip.finds.shown"].GetBoolean());
+    EXPECT_TRUE(app->CurrentPlayer()->WasShown("gametip.finds.shown"));
+    EXPECT_TRUE(options["gametip.finds.shown"].IsNil()) << "a tip shown changes no card";
     finds->StopDialog(tip);
     app->DispatchPosted();
 
@@ -210,8 +212,7 @@ TEST_F(FindsTest, TenStolenArtefactsTurnBothWaysAndNoneOpensACard)
     Adventure().SetString("game.mode", "Lab");
     app->CurrentPlayer()->GetOptionsTable().SetString("game.mode", "Lab");
     Open();
-    EXPECT_EQ("Adventure",
-              std::string(app->CurrentPlayer()->GetOptionsTable()["game.mode"].GetString()));
+    EXPECT_EQ("Adventure", app->CurrentPlayer()->GetMode());
     EXPECT_EQ(10, finds->GetTotalArtifacts());
     EXPECT_EQ(Texts3({"#1 Stolen!!!", "#2 Stolen!!!", "#3 Stolen!!!"}), Texts());
     for (int i = 1; i <= 3; ++i) {

@@ -129,7 +129,7 @@ TEST_F(LabTest, NoSecretsLocksEveryLevelAndPlayAndTheLetterComesOnce)
     EXPECT_FALSE(ButtonNamed("PlayButton")->IsEnabled());
     EXPECT_EQ(0, LabValue("LevelUnlocked"));
     EXPECT_EQ(11, LabValue("EpisodeSelected"));
-    EXPECT_EQ("Lab", std::string(app->CurrentPlayer()->GetOptionsTable()["game.mode"].GetString()));
+    EXPECT_EQ("Lab", app->CurrentPlayer()->GetMode());
 
     // Nothing moves and nothing starts.
     Click("LevelRightButton");

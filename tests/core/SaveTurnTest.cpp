@@ -106,7 +106,7 @@ TEST(SaveTurn, TheLockIsAFileOfTheGamesOwnInAFolderNoOtherUserCanEnter)
     ASSERT_EQ(0, ::mkfifo(lock.c_str(), 0600));
     const SaveTurn onFifo(card);
     EXPECT_FALSE(onFifo.IsHeld());
-    EXPECT_NE(std::string::npos, onFifo.Why().find("no plain file")) << onFifo.Why();
+    EXPECT_NE(std::string::npos, onFifo.Why().find("is a FIFO")) << onFifo.Why();
 
     fs::remove(lock);
     WriteFile(lock, "");
@@ -216,4 +216,32 @@ TEST(SaveTurn, CopiesHandingTheTurnOnAreNeverTakenForAnotherProgram)
     for (const int pid : copies)
         ::waitpid(pid, nullptr, 0);
     EXPECT_GT(turns, 0);
+}
+
+// Once the game has named its own folders, a turn taken in another folder (where a player's
+// link leads) leaves no lock file there when it lets go; in the game's folders the lock stays.
+TEST(SaveTurn, ATurnOutsideTheGamesFoldersLeavesNoLockFileBehind)
+{
+    TempHome home;
+    const std::string cards = home.Path() + "/made/cards";
+    const std::string outside = home.Path() + "/synced";
+    CreateDirectories(cards);
+    fs::create_directories(outside);
+    SaveTurn::KeepLocksIn({cards + "/"});
+    {
+        const SaveTurn there(outside + "/Player1.card");
+        EXPECT_TRUE(there.IsHeld()) << there.Why();
+        EXPECT_TRUE(fs::exists(outside + "/" + SaveTurn::kLockName));
+        const SaveTurn own(cards + "/Player1.card");
+        EXPECT_TRUE(own.IsHeld()) << own.Why();
+    }
+    EXPECT_FALSE(fs::exists(outside + "/" + SaveTurn::kLockName));
+    EXPECT_TRUE(fs::exists(cards + "/" + SaveTurn::kLockName));
+    // A later turn there makes its lock anew, and takes it.
+    {
+        const SaveTurn again(outside + "/Player1.card");
+        EXPECT_TRUE(again.IsHeld()) << again.Why();
+    }
+    EXPECT_FALSE(fs::exists(outside + "/" + SaveTurn::kLockName));
+    SaveTurn::KeepLocksIn({});
 }

@@ -3,6 +3,7 @@
 // clients that are no debugger neither slow the game down nor leave files open in it.
 // Every game here listens on a port the system picks (--luadebugport 0) and logs it, so
 // test runs side by side, or a game someone is debugging, never meet.
+#include "core/SaveTurn.h"
 #include "debugger/DebugHello.h"
 #include "e2e/ProgramRun.h"
 #include "support/TempHome.h"
@@ -10,13 +11,19 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -98,6 +105,55 @@ TEST(ScriptDebugger, ClientAttachesToTheRunningGameAndDrivesIt)
     EXPECT_TRUE(run.WaitForErrorLine("from the debugger", kGameWaitMs));
     ASSERT_TRUE(client.SendMessage("DebugDoBuffer('', 'AppQuit()')")) << Lost(client, run);
     EXPECT_EQ(0, run.Wait()) << run.Errors();
+}
+
+// The start never waits for another copy's turn to save: with the folder's turn held by a live
+// copy of the game (this process, with a copy's record) and a connection list the start would
+// tidy (an entry of another machine), the game answers its console well within the time a wait
+// for the turn takes, and the list stays as it was. With the turn free and no list, the start
+// makes none (no clients, no file).
+TEST(ScriptDebugger, TheStartNeverWaitsForAnotherCopysTurnToSave)
+{
+    TempHome home;
+    const std::string list = home.ConfigHome() + kListFile;
+    const std::string folder = list.substr(0, list.rfind('/'));
+    std::filesystem::create_directories(folder);
+    const std::string listed = "Far\n10.0.0.1:5001\nClient\n127.0.0.1:1\n";
+    WriteFile(list, listed);
+    const std::string lock = folder + "/" + SaveTurn::kLockName;
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(0, ::flock(fd, LOCK_EX | LOCK_NB));
+    // The record a copy of the game leaves: its process id and start time.
+    std::string stat = ReadFile("/proc/self/stat");
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field, start;
+    for (int i = 1; i <= 20 && fields >> field; ++i)
+        start = field;
+    const std::string record = std::string(SaveTurn::kRecordTag) + " pid " +
+                               std::to_string(::getpid()) + " start " + start + "\n";
+    ASSERT_EQ(static_cast<ssize_t>(record.size()), ::pwrite(fd, record.data(), record.size(), 0));
+    {
+        ProgramRun run({"--console", "--windowed", "--nosound", "--luadebugport", "0"});
+        ASSERT_NE(0, ListeningPort(run)) << run.Errors();
+        const auto listening = std::chrono::steady_clock::now();
+        run.Send("io.stderr:write('answered\\n')\n");
+        ASSERT_TRUE(run.WaitForErrorLine("answered", kGameWaitMs)) << run.Errors();
+        EXPECT_LT(std::chrono::steady_clock::now() - listening,
+                  std::chrono::milliseconds(SaveTurn::kPassBudgetMs));
+        EXPECT_EQ(std::string::npos, ReadFile(GameLogPath()).find("waits for its turn"))
+            << ReadFile(GameLogPath());
+        EXPECT_EQ(listed, ReadFile(list));
+        run.Send("AppQuit()\n");
+        EXPECT_EQ(0, run.Wait()) << run.Errors();
+    }
+    ::close(fd);
+    std::filesystem::remove(list);
+    ProgramRun run({"--console", "--windowed", "--nosound", "--luadebugport", "0"});
+    ASSERT_NE(0, ListeningPort(run)) << run.Errors();
+    run.Send("AppQuit()\n");
+    EXPECT_EQ(0, run.Wait()) << run.Errors();
+    EXPECT_FALSE(std::filesystem::exists(list));
 }
 
 TEST(ScriptDebugger, AGameToldToUseAPortInUseSaysSoAndTheOtherGameKeepsIt)

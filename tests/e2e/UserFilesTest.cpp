@@ -59,7 +59,6 @@ int RunAndQuit(const std::vector<std::string>& options)
     return status;
 }
 
-
 } // namespace
 
 TEST(UserFiles, AConfigurationFileThatNeverEndsIsSetAsideAndStartUpGoesOn)
@@ -254,4 +253,57 @@ TEST(UserFiles, ResourceUsageReportsAreWholeOrNamedWithTheirCause)
             << type;
     }
     EXPECT_LT(0, listed);
+}
+
+// A home as long as a folder variable may be (4,095 bytes), with no XDG folders: the game
+// starts, plays without saving, ends as asked, and writes nothing into its own folder (the
+// current folder of the game).
+TEST(UserFiles, AHomeAsLongAsTheDesignAllowsStartsAndWritesNothingInTheCurrentFolder)
+{
+    TempHome home;
+    // The crash reporter's folders in the game's own folder.
+    const auto reports = [] {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(BB_BINARY_DIR))
+            if (entry.path().filename().string().rfind("Error Report", 0) == 0)
+                found.insert(entry.path().filename().string());
+        return found;
+    };
+    const std::set<std::string> before = reports();
+    // The program alone sees the long home: the test's own files stay in the test's home.
+    ProgramRun run(
+        {"env", "-u", "XDG_DATA_HOME", "-u", "XDG_CONFIG_HOME", "HOME=/" + std::string(4094, 'h')},
+        {"--console", "--windowed", "--nosound"}, "dummy");
+    run.Send("io.stderr:write('ready\\n')\n");
+    ASSERT_TRUE(run.WaitForErrorLine("ready")) << run.Errors();
+    run.Send("AppQuit()\n");
+    EXPECT_EQ(0, run.Wait()) << run.Errors();
+    EXPECT_EQ(std::string::npos, run.Errors().find("Could not find the user's folder"))
+        << run.Errors();
+    EXPECT_EQ(before, reports());
+}
+
+// WriteConfig() answers whether the settings are saved: true when written or when nothing
+// changed, else false and why (here a folder stands where the configuration goes).
+TEST(UserFiles, WriteConfigAnswersWhetherTheSettingsAreSaved)
+{
+    TempHome home;
+    const std::string answer = "local ok, why = WriteConfig() "
+                               "io.stderr:write('saved ' .. tostring(ok) .. ' ' .. tostring(why) "
+                               ".. '\\n')\n";
+    {
+        ProgramRun run({"--console", "--windowed", "--nosound"});
+        run.Send("Config.music_volume = 31 " + answer);
+        EXPECT_TRUE(run.WaitForErrorLine("saved true nil")) << run.Errors();
+        run.Send("AppQuit()\n");
+        EXPECT_EQ(0, run.Wait()) << run.Errors();
+    }
+    fs::remove(GameConfigPath());
+    fs::create_directories(GameConfigPath());
+    ProgramRun run({"--console", "--windowed", "--nosound"});
+    run.Send("Config.music_volume = 32 " + answer);
+    EXPECT_TRUE(run.WaitForErrorLine("saved false ")) << run.Errors();
+    EXPECT_EQ(std::string::npos, run.Errors().find("saved false nil")) << run.Errors();
+    run.Send("AppQuit()\n");
+    EXPECT_EQ(0, run.Wait()) << run.Errors();
 }

@@ -22,22 +22,14 @@ LuaObject ConfigTable(const char* name)
 
 std::string ModeName(const Player* player)
 {
-    if (player) {
-        LuaObject options = player->GetOptionsTable();
-        if (options.IsTable()) {
-            LuaObject mode = options["game.mode"];
-            if (mode.IsString())
-                return mode.GetString();
-        }
-    }
-    return "Adventure";
+    return player ? player->GetMode() : "Adventure";
 }
 
 LuaObject ModeTable(const Player* player)
 {
     if (!player)
         return LuaObject();
-    return player->GetGameModeTable(ModeName(player));
+    return player->MakeGameModeTable(ModeName(player));
 }
 
 int EpisodeCount()

@@ -110,7 +110,7 @@ void ArcadeArtifactScreen::ReadLists()
     Player* player = players ? players->GetCurrentPlayer(1) : nullptr;
     LuaObject records;
     if (player) {
-        player->GetOptionsTable().SetString("game.mode", "Adventure");
+        player->ShowMode("Adventure");
         LuaObject mode = player->GetGameModeTable("Adventure");
         if (mode.IsTable())
             records = mode["LevelRecords"];

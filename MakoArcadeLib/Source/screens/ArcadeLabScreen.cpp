@@ -61,7 +61,7 @@ LuaObject ArcadeLabScreen::LabTable()
     Player* player = players ? players->GetCurrentPlayer(1) : nullptr;
     if (!player)
         return LuaObject();
-    player->GetOptionsTable().SetString("game.mode", "Lab");
+    player->ShowMode("Lab");
     return player->GetGameModeTable("Lab");
 }
 

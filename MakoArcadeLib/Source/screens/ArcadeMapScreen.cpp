@@ -134,7 +134,7 @@ LuaObject ArcadeMapScreen::AdventureTable()
     Player* player = players ? players->GetCurrentPlayer(1) : nullptr;
     if (!player)
         return LuaObject();
-    player->GetOptionsTable().SetString("game.mode", "Adventure");
+    player->ShowMode("Adventure");
     return player->GetGameModeTable("Adventure");
 }
 

@@ -94,7 +94,7 @@ void ArcadeMenuScreen::Update()
     Player* player = FirstCurrentPlayer();
     LuaPlus::LuaObject adventure;
     if (player) {
-        player->GetOptionsTable().SetString("game.mode", "Adventure");
+        player->ShowMode("Adventure");
         adventure = player->GetGameModeTable("Adventure");
     }
     Artefact* artefact = dynamic_cast<Artefact*>(GetChild("artifact", false));
@@ -268,10 +268,13 @@ bool ArcadeMenuScreen::FinishSignIn(const Dialog* dialog)
     if (name.empty())
         name = boost::str(boost::format("Player %1%") % player->GetIndex());
     player->GetTable().SetString("Name", name.c_str());
+    // Whoever signs in is shown the tips the card has not seen, whatever this run showed.
+    player->ForgetShown();
 
     LuaPlus::LuaObject skills = GetGlobalLuaState()->GetGlobal("Skills");
     LuaPlus::LuaObject row = skills.IsTable() ? skills[player->GetSkill().c_str()] : skills;
-    LuaPlus::LuaObject adventure = player->GetGameModeTable("Adventure");
+    // Signing in starts the player's Adventure: its table is the card's from now on.
+    LuaPlus::LuaObject adventure = player->MakeGameModeTable("Adventure");
     if (row.IsTable() && adventure.IsTable() && adventure["ballsLeft"].IsNumber() &&
         adventure["ballsLeft"].GetNumber() == 0)
         adventure.SetObject("ballsLeft", row["ballsLeft"]);

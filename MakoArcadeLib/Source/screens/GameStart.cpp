@@ -41,8 +41,7 @@ int Selection(const LuaPlus::LuaObject& modeTable, const char* key)
 void WriteStart(LuaPlus::LuaObject& options, Player* player, int episode, int level)
 {
     options.SetLightUserData("player", player);
-    LuaPlus::LuaObject mode = player->GetOptionsTable()["game.mode"];
-    options.SetString("gameType", mode.IsString() ? mode.GetString() : "");
+    options.SetString("gameType", player->GetMode().c_str());
     options.SetInteger("ballsLeft", 3);
     options.SetInteger("episodeNumber", episode);
     options.SetInteger("levelNumber", level);
@@ -69,10 +68,10 @@ void SwitchTo(const std::string& screenName)
 void StartAdventureFromMap(const std::string& screenName)
 {
     Player* player = CurrentPlayer();
-    LuaPlus::LuaObject modeTable = player->GetGameModeTable("");
+    player->PlayMode("Adventure");
+    LuaPlus::LuaObject modeTable = player->MakeGameModeTable("");
     const int level = Selection(modeTable, "LevelSelected");
     const int episode = Selection(modeTable, "EpisodeSelected");
-    player->GetOptionsTable().SetString("game.mode", "Adventure");
 
     LuaPlus::LuaObject options = GameOptions();
     WriteStart(options, player, episode, level);
@@ -83,8 +82,8 @@ void StartAdventureFromMap(const std::string& screenName)
 void StartAdventureFromMenu(const std::string& screenName)
 {
     Player* player = CurrentPlayer();
-    player->GetOptionsTable().SetString("game.mode", "Adventure");
-    LuaPlus::LuaObject modeTable = player->GetGameModeTable("");
+    player->PlayMode("Adventure");
+    LuaPlus::LuaObject modeTable = player->MakeGameModeTable("");
     if (modeTable["LevelSelected"].IsNil())
         modeTable.SetInteger("LevelSelected", 1);
     if (modeTable["EpisodeSelected"].IsNil())
@@ -100,10 +99,10 @@ void StartAdventureFromMenu(const std::string& screenName)
 void StartLabGame(const std::string& screenName)
 {
     Player* player = CurrentPlayer();
-    LuaPlus::LuaObject modeTable = player->GetGameModeTable("Lab");
+    player->PlayMode("Lab");
+    LuaPlus::LuaObject modeTable = player->MakeGameModeTable("Lab");
     const int level = Selection(modeTable, "LevelSelected");
     const int episode = Selection(modeTable, "EpisodeSelected");
-    player->GetOptionsTable().SetString("game.mode", "Lab");
 
     LuaPlus::LuaObject options = GameOptions();
     WriteStart(options, player, episode, level);

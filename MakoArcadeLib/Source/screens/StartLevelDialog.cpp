@@ -2,6 +2,7 @@
 
 #include "core/Class.h"
 #include "core/Config.h"
+#include "core/Event.h"
 #include "core/Exception.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
@@ -81,8 +82,9 @@ bool StartLevelDialog::SetupTip(const std::string& tip, bool force)
     const std::string shownKey = boost::str(boost::format("%1%.shown") % tip);
     Player* player = CurrentPlayer();
     LuaObject options = player ? player->GetOptionsTable() : LuaObject();
-    const bool seen = options.IsTable() && options[shownKey.c_str()].IsBoolean() &&
-                      options[shownKey.c_str()].GetBoolean();
+    const bool seen = (options.IsTable() && options[shownKey.c_str()].IsBoolean() &&
+                       options[shownKey.c_str()].GetBoolean()) ||
+                      (player && player->WasShown(shownKey));
     const bool always = AlwaysShowTips();
     if (seen && !always && !force)
         return false;
@@ -96,7 +98,22 @@ bool StartLevelDialog::SetupTip(const std::string& tip, bool force)
     Button* okay = CheckedDownCast<Button*>(RequireChild("OkayButton"));
     okay->SetVisible(true, true);
     okay->SetEscapeKey(true);
-    if (!always && options.IsTable())
-        options.SetBoolean(shownKey.c_str(), true);
+    if (!always) {
+        m_ShownKey = shownKey;
+        if (player)
+            player->NoteShown(shownKey);
+    }
     return true;
+}
+
+bool StartLevelDialog::OnButtonClick(const Event& event)
+{
+    const Object* button = static_cast<Object*>(EventData1(event));
+    if (button && button->GetName() == "OkayButton" && !m_ShownKey.empty()) {
+        Player* player = CurrentPlayer();
+        if (player)
+            player->GetOptionsTable().SetBoolean(m_ShownKey.c_str(), true);
+        m_ShownKey.clear();
+    }
+    return LetterDialog::OnButtonClick(event);
 }

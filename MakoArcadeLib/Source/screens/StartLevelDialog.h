@@ -37,14 +37,20 @@ public:
     // constant configuration's entry of that name). Returns false, leaving the letter
     // untouched, when the current player has seen the tip, unless forced or the
     // configuration's alwaysShowTips is set. Unless alwaysShowTips is set, the player is
-    // marked as having seen it ("<tip>.shown" in the player's options). A tip with no
+    // marked as having seen it: for the rest of the run at once, and on the card ("<tip>.shown"
+    // in the player's options) once the player closes the letter with its okay button, so a
+    // letter merely shown changes nothing on the card. A tip with no
     // text (or a text that is not a string) raises Exception naming it.
     bool SetupTip(const std::string& tip, bool force);
 
 protected:
     // 's' reveals the final text and is left for the start button; nothing is consumed.
     bool OnKeyDown(const Event& event) override;
+    // The okay button of a tip marks the tip seen, then closes the letter as any button.
+    bool OnButtonClick(const Event& event) override;
 
 private:
     bool m_Revealed = false;
+    // The options key that marks the tip of this letter seen; "" when none is to be marked.
+    std::string m_ShownKey;
 };

@@ -149,8 +149,9 @@ public:
     void InitLog();
     void ChdirToExePath();
     void ReadConfig();
-    // Writes the configuration, unless the start was cut short (IsStartCutShort).
-    void WriteConfig();
+    // Writes the configuration, unless the start was cut short (IsStartCutShort). "" when the
+    // settings are saved (or needed no saving), else why they are not.
+    std::string WriteConfig();
     void InitLogLevel();
     void InitPathsTable();
 

@@ -328,11 +328,15 @@ std::string SaveSurfaceAsBMP(SDL_Surface* surface, const std::string& path)
     return written.Ok() ? std::string() : written.reason;
 }
 
+// WriteConfig(): true when the settings are saved (or needed no saving), else false and why.
 MAKO_LUA_FUNCTION(WriteConfig)
 {
-    if (GetApp())
-        GetApp()->WriteConfig();
-    return 0;
+    const std::string failure = GetApp() ? GetApp()->WriteConfig() : "there is no application";
+    lua_pushboolean(L, failure.empty());
+    if (failure.empty())
+        return 1;
+    lua_pushlstring(L, failure.data(), failure.size());
+    return 2;
 }
 
 MAKO_LUA_FUNCTION(EnableUnicode)

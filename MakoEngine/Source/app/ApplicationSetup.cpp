@@ -10,6 +10,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/PlayerFileKeeper.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
 #include "display/CDXLog.h"
@@ -406,33 +407,42 @@ void Application::ReadConfig()
     std::vector<std::string> saved = {m_ConfigFile};
     for (int i = 1; i <= 4; ++i)
         saved.push_back(GetPlayerCardsFolder() + "Player" + std::to_string(i) + ".card");
+    // A save through a player's link into another folder leaves no lock file there.
+    SaveTurn::KeepLocksIn({FolderOf(m_ConfigFile), GetPlayerCardsFolder()});
     RemoveStaleSaves(saved, m_AppCode, GetPlayerCardsFolder());
     m_Config->ReadFile(m_ConfigFile);
 
     if (RetrieveBoolProperty("overrideHWAccelInConfig")) {
         m_Config->SetBoolean("use_3d_acceleration", m_HWAccel);
-        return;
+    } else {
+        LuaPlus::LuaObject configured = m_Config->GetObject("use_3d_acceleration");
+        if (configured.IsBoolean())
+            SetHWAccelEnabled(configured.GetBoolean());
+        else
+            m_Config->SetBoolean("use_3d_acceleration", m_HWAccel);
     }
-    LuaPlus::LuaObject configured = m_Config->GetObject("use_3d_acceleration");
-    if (configured.IsBoolean())
-        SetHWAccelEnabled(configured.GetBoolean());
-    else
-        m_Config->SetBoolean("use_3d_acceleration", m_HWAccel);
+    // What the start itself settled is not the user's change: a copy that changes nothing
+    // writes nothing.
+    m_Config->NoteTakenIn(m_ConfigFile);
 }
 
-void Application::WriteConfig()
+std::string Application::WriteConfig()
 {
     MAKO_ASSERT(!m_ConfigFile.empty());
-    if (!m_Config || SkipSaveOfCutShortStart())
-        return;
+    if (!m_Config)
+        return "there is no configuration";
+    if (SkipSaveOfCutShortStart())
+        return "the start was cut short";
     // A configuration that cannot be saved (full disk, read-only folder) costs the user the
     // changes of this run, not the program: the old file stays as it was.
     try {
-        m_Config->Write(m_ConfigFile);
+        const KeeperSave save = m_Config->Write(m_ConfigFile);
+        return save.IsSaved() ? std::string() : save.reason;
     } catch (const FileWriteError& e) {
         Log("Warning: Could not save the configuration \"%s\": %s. The previous file was "
             "kept.\n",
             e.GetPath().c_str(), e.GetCause().c_str());
+        return e.GetCause();
     }
 }
 

@@ -30,14 +30,8 @@ std::string WriteErrorText(const std::string& path, const std::string& cause)
 // The folder part of path ("." when it has none) and its file name.
 void SplitPath(const std::string& path, std::string& folder, std::string& name)
 {
-    std::string::size_type slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        folder = ".";
-        name = path;
-    } else {
-        folder = slash == 0 ? "/" : path.substr(0, slash);
-        name = path.substr(slash + 1);
-    }
+    folder = FolderOf(path);
+    name = path.substr(path.find_last_of('/') + 1);
 }
 
 // The text of the link at path; false (errno set) when it cannot be read.
@@ -215,6 +209,14 @@ bool RenameWithoutReplacing(const std::string& from, const std::string& to)
 }
 
 } // namespace
+
+std::string FolderOf(const std::string& path)
+{
+    const std::string::size_type slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 std::string SetAsideNameOf(const std::string& path, int number)
 {

@@ -57,6 +57,10 @@ struct LinkTarget
 // whether or not there is such a file); only a link that leads nowhere fails.
 LinkTarget FollowLinks(const std::string& path);
 
+// The folder part of path: "." for a bare name, "/" for a name right under the root. The one
+// rule by which every writer, and the turn to save, names the folder that holds a file.
+std::string FolderOf(const std::string& path);
+
 // Replaces the file at path (through its links) with bytes. Returns 0, or the errno value of the
 // failure: the old file (if any) is then untouched and the temporary file removed.
 int TryWriteFileAtomically(const std::string& path, const std::string& bytes);

@@ -316,24 +316,42 @@ void Config::SignalAllObservers()
         SignalObservers(key);
 }
 
-void Config::Write(const std::string& path)
+namespace {
+
+// The configuration file's text of Config_Data.
+std::string ConfigText(const LuaObject& data)
+{
+    std::string text = "LoadConfig ";
+    Serialize(data, "", SERIALIZE_SORTED, text);
+    return text;
+}
+
+} // namespace
+
+void Config::NoteTakenIn(const std::string& path)
+{
+    m_Keeper.NoteReadAs(path, ConfigText(GetTable("Config_Data")));
+}
+
+KeeperSave Config::Write(const std::string& path)
 {
     if (IsFileHeld(path)) {
         LogAtLevel(3, "The configuration is not saved: its file \"%s\" is held.\n", path.c_str());
-        return;
+        return m_Keeper.Save(path, std::string());
     }
-    std::string text = "LoadConfig ";
-    Serialize(GetTable("Config_Data"), "", SERIALIZE_SORTED, text);
+    const std::string text = ConfigText(GetTable("Config_Data"));
     // A file the next start would refuse to read is not written: the old one stays.
     if (text.size() > kUserFileMaxBytes)
         throw FileWriteError(MAKO_WHERE, path, EFBIG);
     const KeeperSave save = m_Keeper.Save(path, text);
     if (save.outcome == KEEPER_UNCHANGED)
-        LogAtLevel(3, "The configuration is not saved: \"%s\" holds it already.\n", path.c_str());
+        LogAtLevel(3, "The configuration is not saved: nothing changed since \"%s\" was read.\n",
+                   path.c_str());
     else if (save.outcome == KEEPER_SAVED)
         Log("writing cfg to: %s\n", path.c_str());
     else if (save.outcome == KEEPER_FAILED)
         throw FileWriteError(MAKO_WHERE, path, save.error);
+    return save;
 }
 
 void Config::HoldEveryFile(const std::string& reason)

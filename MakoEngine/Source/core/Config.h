@@ -87,10 +87,15 @@ public:
     // (lua/LuaSerializer.h), whole or not at all. Logs "writing cfg to: <path>". A file
     // that cannot be written raises FileWriteError (core/AtomicFile.h) and the old one stays.
     // A held file (see ReadFile) is not written and nothing is raised. Nothing is written
-    // when the text is what the file held when it was read; and never over a file another
-    // copy of the game wrote after this one read it (core/FileIdentity; a file never read must
-    // not exist): the newer file is kept, and held for the rest of the run, with a warning.
-    void Write(const std::string& path);
+    // when the text is what this copy read (NoteTakenIn) or what the file holds; and never
+    // over a file another copy of the game wrote after this one read it (core/FileIdentity; a
+    // file never read must not exist): the newer file is kept, and held for the rest of the
+    // run, with a warning. Returns what became of the save (never KEEPER_FAILED: that raises).
+    KeeperSave Write(const std::string& path);
+    // Notes the settings as they stand now as what this copy read from path (the file read,
+    // the defaults and the start's own settings taken in): a later Write of the same settings
+    // changed nothing of the user's, and writes nothing.
+    void NoteTakenIn(const std::string& path);
     // Whether ReadFile or Write held the file at path, or every file is held.
     bool IsFileHeld(const std::string& path) const { return m_Keeper.IsHeld(path); }
     // Holds every configuration file for the rest of the run, for the reason given (this copy

@@ -54,14 +54,6 @@ bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const std::string::size_type slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Makes a rename in folder durable. A folder that cannot be opened or synced (some file
 // systems refuse) is no failure of the write, which is already done.
 void SyncFolder(const std::string& folder)

@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <optional>
 
 namespace {
 
@@ -28,10 +27,8 @@ bool HasTemporaryFiles(const std::string& path)
     const LinkTarget target = FollowLinks(path);
     if (target.error != 0)
         return false;
-    const std::size_t slash = target.path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.path.substr(0, slash + 1);
-    const std::string name =
-        slash == std::string::npos ? target.path : target.path.substr(slash + 1);
+    const std::string folder = FolderOf(target.path);
+    const std::string name = target.path.substr(target.path.rfind('/') + 1);
     DIR* entries = ::opendir(folder.c_str());
     if (!entries)
         return false;
@@ -63,6 +60,12 @@ void PlayerFileKeeper::SetSaveGate(SaveGate gate)
 void PlayerFileKeeper::NoteRead(const std::string& path)
 {
     m_Identities[path] = FileIdentity::Of(path);
+    m_ReadAs.erase(path);
+}
+
+void PlayerFileKeeper::NoteReadAs(const std::string& path, const std::string& bytes)
+{
+    m_ReadAs[path] = bytes;
 }
 
 UserFileReadResult PlayerFileKeeper::Read(const std::string& path, std::size_t maxBytes,
@@ -120,31 +123,45 @@ int PlayerFileKeeper::RemoveStaleSaves(const std::string& path)
     return turn.IsHeld() ? RemoveStaleTemporaryFiles(path) : 0;
 }
 
-KeeperSave PlayerFileKeeper::Save(const std::string& path, const std::string& bytes)
+KeeperSave PlayerFileKeeper::Refuse(const std::string& path)
+{
+    Hold(path, kFileChangedSinceRead);
+    return KeeperSave{KEEPER_REFUSED, kFileChangedSinceRead, 0};
+}
+
+KeeperSave PlayerFileKeeper::Decide(const std::string& path, const std::string& bytes)
+{
+    switch (m_Identities[path].CheckBeforeSave(path, bytes)) {
+    case FILESAVE_UNCHANGED:
+        return KeeperSave{KEEPER_UNCHANGED, "", 0};
+    case FILESAVE_CHANGED:
+        return Refuse(path);
+    case FILESAVE_WRITE:
+        break;
+    }
+    return KeeperSave{KEEPER_SAVED, "", 0};
+}
+
+KeeperSave PlayerFileKeeper::Save(const std::string& path, const std::string& bytes,
+                                  SaveTurn::Patience patience)
 {
     if (!m_HoldEveryReason.empty())
         return KeeperSave{KEEPER_HELD, m_HoldEveryReason, 0};
     const auto held = m_Held.find(path);
     if (held != m_Held.end())
         return KeeperSave{KEEPER_HELD, held->second, 0};
+    // Nothing of this copy's to save: whatever another copy made of the file since stays.
+    const auto readAs = m_ReadAs.find(path);
+    if (readAs != m_ReadAs.end() && readAs->second == bytes)
+        return KeeperSave{KEEPER_UNCHANGED, "", 0};
     // Bytes the file holds already, or a file another copy saved since, need no turn: the
-    // turn is taken only to write. The answer when the file no longer asks to be written:
-    const auto answered = [&]() -> std::optional<KeeperSave> {
-        switch (m_Identities[path].CheckBeforeSave(path, bytes)) {
-        case FILESAVE_UNCHANGED:
-            return KeeperSave{KEEPER_UNCHANGED, "", 0};
-        case FILESAVE_CHANGED:
-            Hold(path, kFileChangedSinceRead);
-            return KeeperSave{KEEPER_REFUSED, kFileChangedSinceRead, 0};
-        case FILESAVE_WRITE:
-            break;
-        }
-        return std::nullopt;
-    };
-    if (std::optional<KeeperSave> answer = answered())
-        return *answer;
-    // From the check under the turn to the rename: another copy saving there now waits for it.
-    const SaveTurn turn(path);
+    // turn is taken only to write.
+    const KeeperSave decided = Decide(path, bytes);
+    if (decided.outcome != KEEPER_SAVED)
+        return decided;
+    // From the check before the rename to the rename: another copy saving there now waits
+    // for it, and one that saved while this one waited is seen by that check.
+    const SaveTurn turn(path, patience);
     // A folder or link that cannot be reached fails as the write would.
     if (turn.GetError() != 0)
         return KeeperSave{KEEPER_FAILED, std::strerror(turn.GetError()), turn.GetError()};
@@ -153,18 +170,12 @@ KeeperSave PlayerFileKeeper::Save(const std::string& path, const std::string& by
             turn.Why().c_str());
         return KeeperSave{KEEPER_NO_TURN, turn.Why(), 0};
     }
-    // Checked again under the turn: another copy may have saved while this one waited.
-    if (std::optional<KeeperSave> answer = answered())
-        return *answer;
     bool changed = false;
-    if (const int error = WriteUnderTurn(path, bytes, changed)) {
-        if (changed) {
-            Hold(path, kFileChangedSinceRead);
-            return KeeperSave{KEEPER_REFUSED, kFileChangedSinceRead, 0};
-        }
-        return KeeperSave{KEEPER_FAILED, std::strerror(error), error};
-    }
+    if (const int error = WriteUnderTurn(path, bytes, changed))
+        return changed ? Refuse(path) : KeeperSave{KEEPER_FAILED, std::strerror(error), error};
+    // From now on the written file is what this copy compares with.
     m_Identities[path] = FileIdentity::OfWritten(path, bytes);
+    m_ReadAs.erase(path);
     return KeeperSave{KEEPER_SAVED, "", 0};
 }
 

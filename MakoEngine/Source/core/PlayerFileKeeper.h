@@ -7,16 +7,20 @@
 // - a held file (one that exists but could not be read or set aside, or that another copy
 //   changed after this one read it, or every file of a copy that may not save) is never
 //   written, and its hold is said once in the log;
+// - a save writes only what this copy changed: bytes that are what this copy read (as its owner
+//   would write them: NoteReadAs), or what the file holds, are never written, so a copy that
+//   changed nothing never refuses another copy's save, nor touches the file at all;
 // - a save that has something to write (bytes other than the file's, over the file this copy
 //   read) takes the turn of the folder of the file really written (core/SaveTurn), waiting a
 //   bounded time for another copy of the game, and never writes without it;
-// - under the turn the file is checked against what this copy read, before the bytes are
-//   written and again immediately before the rename: a file another copy changed is kept, and
-//   this copy's file is held;
+// - the file is checked against what this copy read before the turn is asked for, and under
+//   the turn immediately before the rename: a file another copy changed is kept, and this
+//   copy's file is held;
 // - the bytes are written beside the target, synced and renamed over it (core/AtomicFile).
 //
 // Each kind of file has a keeper of its own (its wording names the kind); main thread only.
 #include "core/FileIdentity.h"
+#include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 
 #include <functional>
@@ -26,7 +30,8 @@
 // What became of a save.
 enum KeeperSaveOutcome {
     KEEPER_SAVED,     // the bytes were written
-    KEEPER_UNCHANGED, // the file holds them already: nothing was written
+    KEEPER_UNCHANGED, // the bytes are what this copy read, or what the file holds: nothing of
+                      // this copy's is unsaved, and nothing was written
     KEEPER_HELD,      // the file is held: nothing was written
     KEEPER_REFUSED,   // another copy changed the file after this one read it: it is kept, and
                       // held from now on
@@ -58,8 +63,13 @@ public:
     PlayerFileKeeper& operator=(const PlayerFileKeeper&) = delete;
 
     // Notes what the file at path is as it is about to be read; a file never noted counts as
-    // one that was missing, so a save never writes over a file this copy did not read.
+    // one that was missing, so a save never writes over a file this copy did not read. What
+    // was noted of an earlier read (NoteReadAs) is forgotten.
     void NoteRead(const std::string& path);
+    // Notes the bytes this copy would write for what it has just read and taken in (its data
+    // as read, mended, in the saver's form): a later save of the same bytes changed nothing
+    // of the player's, and is not written.
+    void NoteReadAs(const std::string& path, const std::string& bytes);
     // Notes the file and reads it whole (ReadRegularFile).
     UserFileReadResult Read(const std::string& path, std::size_t maxBytes, std::string& text,
                             std::string& reason);
@@ -77,8 +87,11 @@ public:
     void Forget(const std::string& path);
     void ForgetEvery();
 
-    // Writes bytes over the file at path under the rules above.
-    KeeperSave Save(const std::string& path, const std::string& bytes);
+    // Writes bytes over the file at path under the rules above. NO_WAIT tries the turn once:
+    // when another copy holds it, nothing is written (KEEPER_NO_TURN) and a later save
+    // writes the bytes.
+    KeeperSave Save(const std::string& path, const std::string& bytes,
+                    SaveTurn::Patience patience = SaveTurn::WAIT);
 
     // Removes what saves of the file at path that a killed process cut short left beside the
     // file it leads to, in the turn of that folder; it never waits for the turn: when the turn
@@ -100,6 +113,14 @@ private:
     std::map<std::string, std::string> m_Held; // path -> why it is held
     std::string m_HoldEveryReason;
     std::map<std::string, FileIdentity> m_Identities;
+    // Path -> the bytes this copy would write for what it read (until it writes the file).
+    std::map<std::string, std::string> m_ReadAs;
 
+    // The answer of a save the file's check already decides (FileIdentity::CheckBeforeSave);
+    // KEEPER_SAVED when the bytes are to be written.
+    KeeperSave Decide(const std::string& path, const std::string& bytes);
+    // The answer to a save over a file another copy changed after this one read it: the file
+    // is kept, and held from now on.
+    KeeperSave Refuse(const std::string& path);
     int WriteUnderTurn(const std::string& path, const std::string& bytes, bool& changed);
 };

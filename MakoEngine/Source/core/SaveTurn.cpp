@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/Log.h"
 #include "core/StopSignal.h"
+#include "win32/InstanceLock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 const char* const SaveTurn::kLockName = ".save-turn.lock";
@@ -26,24 +28,22 @@ namespace {
 // The budget of the save pass that is running (see SaveTurn::Pass).
 int gPassDepth = 0;
 long long gPassDeadline = 0;
+// The game's own folders (KeepLocksIn), without a trailing '/'; empty until named.
+std::set<std::string>& OwnFolders()
+{
+    static std::set<std::string> folders;
+    return folders;
+}
+
+std::string WithoutTrailingSlash(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
 // When a wait first saw the stop signal that is still asked for; 0 when none.
 long long gStopSeenAt = 0;
-
-long long NowMs()
-{
-    struct timespec now;
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
-// The folder part of path ("." for a bare name).
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // The process that holds the flock of the file with that device and inode, from the system's
 // list of locks; 0 when the list does not name it (a holder in another process namespace).
@@ -122,23 +122,6 @@ unsigned long long RecordedStart(int fd)
     return start;
 }
 
-// What stands at the lock's place when it is no plain file of this user's with one name;
-// "" when it is one (or nothing is there).
-std::string LockMisfit(const struct stat& status)
-{
-    if (S_ISLNK(status.st_mode))
-        return "a link";
-    if (S_ISDIR(status.st_mode))
-        return "a folder";
-    if (!S_ISREG(status.st_mode))
-        return "no plain file";
-    if (status.st_uid != ::geteuid())
-        return "a file of another user";
-    if (status.st_nlink != 1)
-        return "a second name of another file";
-    return "";
-}
-
 // The end of the wait that starts now: the pass's budget, cut short by a stop signal.
 long long WaitDeadline(long long start)
 {
@@ -148,7 +131,7 @@ long long WaitDeadline(long long start)
         return deadline;
     }
     if (gStopSeenAt == 0)
-        gStopSeenAt = NowMs();
+        gStopSeenAt = StopSignal::NowMs();
     return std::min(deadline, gStopSeenAt + SaveTurn::kStopGraceMs);
 }
 
@@ -163,12 +146,19 @@ std::string CopyText(int pid)
 SaveTurn::Pass::Pass()
 {
     if (gPassDepth++ == 0)
-        gPassDeadline = NowMs() + kPassBudgetMs;
+        gPassDeadline = StopSignal::NowMs() + kPassBudgetMs;
 }
 
 SaveTurn::Pass::~Pass()
 {
     --gPassDepth;
+}
+
+void SaveTurn::KeepLocksIn(const std::vector<std::string>& folders)
+{
+    OwnFolders().clear();
+    for (const std::string& folder : folders)
+        OwnFolders().insert(WithoutTrailingSlash(folder));
 }
 
 SaveTurn::SaveTurn(const std::string& path, Patience patience)
@@ -180,6 +170,7 @@ SaveTurn::SaveTurn(const std::string& path, Patience patience)
         return;
     }
     const std::string folder = FolderOf(target.path);
+    m_Folder = folder;
     if (OpenLock(folder))
         Wait(folder, patience);
 }
@@ -193,8 +184,9 @@ bool SaveTurn::OpenLock(const std::string& folder)
     struct stat status;
     if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode))
         ::unlink(path.c_str());
-    else if (::lstat(path.c_str(), &status) == 0 && !LockMisfit(status).empty()) {
-        m_Why = "the lock of the turn to save, \"" + path + "\", is " + LockMisfit(status);
+    else if (::lstat(path.c_str(), &status) == 0 && !LockFileMisfit(path, status).empty()) {
+        m_Why =
+            "the lock of the turn to save, \"" + path + "\", is " + LockFileMisfit(path, status);
         return false;
     }
     m_Fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
@@ -208,8 +200,9 @@ bool SaveTurn::OpenLock(const std::string& folder)
                 "\", cannot be opened: " + std::strerror(error);
         return false;
     }
-    if (::fstat(m_Fd, &status) != 0 || !LockMisfit(status).empty()) {
-        m_Why = "the lock of the turn to save, \"" + path + "\", is " + LockMisfit(status);
+    if (::fstat(m_Fd, &status) != 0 || !LockFileMisfit(path, status).empty()) {
+        m_Why =
+            "the lock of the turn to save, \"" + path + "\", is " + LockFileMisfit(path, status);
         return false;
     }
     // Made under a wide umask by an older copy: no other user may open it.
@@ -222,7 +215,7 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
 {
     struct stat status;
     bool known = ::fstat(m_Fd, &status) == 0;
-    const long long start = NowMs();
+    const long long start = StopSignal::NowMs();
     int announced = 0;
     int reopened = 0;
     int lastHolder = 0;
@@ -240,7 +233,11 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
             }
             ::close(m_Fd);
             m_Fd = -1;
-            if (++reopened > 3) {
+            // Replaced again and again (each holder of a folder not the game's removes its lock
+            // file as it lets go): bounded as every wait, by the budget, or at once for a turn
+            // that may not wait.
+            if (++reopened > 1 &&
+                (patience == NO_WAIT || StopSignal::NowMs() >= WaitDeadline(start))) {
                 m_Why =
                     "the lock of the turn to save, \"" + m_LockPath + "\", keeps being replaced";
                 return;
@@ -260,10 +257,11 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
         // A holder is given its grace to show its record from when it is first seen: copies
         // handing the turn on leave it without one for a moment (just taken, or letting go).
         if (copy || holder != lastHolder) {
-            recordSeenAt = NowMs();
+            recordSeenAt = StopSignal::NowMs();
             lastHolder = holder;
         }
-        if (GiveUp(folder, holder, copy, NowMs() - start, NowMs() - recordSeenAt, patience))
+        if (GiveUp(folder, holder, copy, StopSignal::NowMs() - start,
+                   StopSignal::NowMs() - recordSeenAt, patience))
             return;
         if (announced != (holder > 0 ? holder : -1) && copy) {
             Log("The save in \"%s\" waits for its turn: %s is saving there.\n", folder.c_str(),
@@ -300,10 +298,12 @@ bool SaveTurn::GiveUp(const std::string& folder, int holder, bool copy, long lon
                                         : "another program (process " + std::to_string(holder) +
                                               ", \"" + process.name + "\")") +
                 " holds the lock of the turn to save in \"" + folder + "\"";
-    else if (StopSignal::IsRequested() && NowMs() >= WaitDeadline(NowMs() - waitedMs))
+    else if (StopSignal::IsRequested() &&
+             StopSignal::NowMs() >= WaitDeadline(StopSignal::NowMs() - waitedMs))
         m_Why = std::string(StopSignal::GetName()) + " came while this copy waited for " +
                 CopyText(holder) + " saving in \"" + folder + "\"";
-    else if (patience == NO_WAIT || NowMs() >= WaitDeadline(NowMs() - waitedMs))
+    else if (patience == NO_WAIT ||
+             StopSignal::NowMs() >= WaitDeadline(StopSignal::NowMs() - waitedMs))
         m_Why = CopyText(holder) + " was saving in \"" + folder +
                 "\" for as long as this save could wait";
     return !m_Why.empty();
@@ -325,8 +325,16 @@ SaveTurn::~SaveTurn()
 {
     if (m_Fd < 0)
         return;
-    // The record goes with the turn; closing the file lets go of its lock.
-    if (m_Held)
+    // The record goes with the turn; closing the file lets go of its lock. Outside the game's
+    // own folders the lock file goes too (a copy waiting on it then opens the file that
+    // stands at the place, or makes one).
+    if (m_Held) {
+        struct stat held, now;
+        if (!OwnFolders().empty() && OwnFolders().count(WithoutTrailingSlash(m_Folder)) == 0 &&
+            ::fstat(m_Fd, &held) == 0 && ::lstat(m_LockPath.c_str(), &now) == 0 &&
+            held.st_dev == now.st_dev && held.st_ino == now.st_ino)
+            ::unlink(m_LockPath.c_str());
         (void)!::ftruncate(m_Fd, 0);
+    }
     ::close(m_Fd);
 }

@@ -20,6 +20,7 @@
 // so the program answers it at once. When the turn cannot be had, IsHeld is false and Why says
 // why: the saver then keeps its file as it is and says so, never writing without the turn.
 #include <string>
+#include <vector>
 
 class SaveTurn
 {
@@ -52,6 +53,12 @@ public:
         Pass& operator=(const Pass&) = delete;
     };
 
+    // The game's own folders (the cards', the configuration's), where the lock file stays
+    // between turns. Once they are named, a turn taken in any other folder (the folder a
+    // player's link leads to) removes its lock file as it lets go, so that nothing of the
+    // game's is left there; until then every lock file stays.
+    static void KeepLocksIn(const std::vector<std::string>& folders);
+
     // The name of the lock file in a folder.
     static const char* const kLockName;
     // What the holder's record starts with.
@@ -70,6 +77,7 @@ private:
     int m_Error = 0;
     std::string m_Why;
     std::string m_LockPath;
+    std::string m_Folder;
 
     bool OpenLock(const std::string& folder);
     void Wait(const std::string& folder, Patience patience);

@@ -6,6 +6,14 @@
 #include <cstring>
 #include <time.h>
 
+// clock_gettime may be called from a signal handler.
+long long StopSignal::NowMs()
+{
+    struct timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 namespace {
 
 volatile std::sig_atomic_t s_Signal = 0;
@@ -16,14 +24,6 @@ volatile long long s_FirstAtMs = 0;
 void (*volatile s_Waker)() = nullptr;
 
 const int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
-
-// clock_gettime may be called from a signal handler.
-long long MonotonicMs()
-{
-    struct timespec now;
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 // The log's last line when a stop signal ends the process at once: again means a stop was
 // asked for before.
@@ -47,7 +47,7 @@ const char* EndLine(int signalNumber, bool again)
 
 extern "C" void OnStopSignal(int signalNumber)
 {
-    const long long now = MonotonicMs();
+    const long long now = StopSignal::NowMs();
     if (s_Signal != 0) {
         // Signals come in pairs without anyone asking twice (a wrapper passes its signal to
         // its child and then to the group; a closed terminal hangs up the shell and its
@@ -123,7 +123,7 @@ void StopSignal::Reset()
 
 void StopSignal::Request(int signalNumber)
 {
-    s_FirstAtMs = MonotonicMs();
+    s_FirstAtMs = StopSignal::NowMs();
     s_Signal = signalNumber;
 }
 

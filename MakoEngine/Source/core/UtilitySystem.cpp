@@ -98,15 +98,15 @@ void LogMemoryStatus()
 
 std::string GetWindowsFolderPath(int folderId)
 {
-    char path[MAX_FOLDER_PATH];
-    long result = SHGetFolderPathA(nullptr, folderId, nullptr, 0, path);
-    if (result != FOLDER_S_OK) {
+    // Named whatever its length: a folder too long for the system makes the saves fail,
+    // each said, never the start.
+    std::string path;
+    if (!UserFolderPath(folderId, path)) {
+        const bool known = folderId == CSIDL_PERSONAL || folderId == CSIDL_APPDATA;
         MAKO_THROW(Exception,
                    boost::str(boost::format("Could not find the user's folder "
                                             "(id %1%): %2%") %
-                              folderId %
-                              (result == FOLDER_E_INVALIDARG ? "unknown folder"
-                                                             : "no home folder (set HOME)")));
+                              folderId % (known ? "no home folder (set HOME)" : "unknown folder")));
     }
     return path;
 }

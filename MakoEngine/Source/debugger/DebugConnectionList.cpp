@@ -43,6 +43,16 @@ bool NextLine(std::istream& in, std::string& line)
 }
 } // namespace
 
+namespace {
+std::string TextOf(const std::vector<DebugConnectionList::Entry>& entries)
+{
+    std::string text;
+    for (const DebugConnectionList::Entry& entry : entries)
+        text += entry.name + '\n' + entry.address.Format() + '\n';
+    return text;
+}
+} // namespace
+
 std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(const std::string& path,
                                                                   bool* unreadable)
 {
@@ -61,6 +71,9 @@ std::vector<DebugConnectionList::Entry> DebugConnectionList::Read(PlayerFileKeep
     keeper.Forget(path);
     if (result == USERFILE_UNREADABLE)
         keeper.Hold(path, "it could not be read: " + reason, true);
+    // No list and an empty one are the same: no file is made for no clients.
+    if (result == USERFILE_MISSING)
+        keeper.NoteReadAs(path, TextOf({}));
     return Parse(path, result, text, reason);
 }
 
@@ -103,20 +116,11 @@ std::vector<DebugConnectionList::Entry> DebugConnectionList::Parse(const std::st
     return entries;
 }
 
-namespace {
-std::string TextOf(const std::vector<DebugConnectionList::Entry>& entries)
-{
-    std::string text;
-    for (const DebugConnectionList::Entry& entry : entries)
-        text += entry.name + '\n' + entry.address.Format() + '\n';
-    return text;
-}
-} // namespace
-
 KeeperSave DebugConnectionList::Write(PlayerFileKeeper& keeper, const std::string& path,
-                                      const std::vector<Entry>& entries)
+                                      const std::vector<Entry>& entries,
+                                      SaveTurn::Patience patience)
 {
-    return keeper.Save(path, TextOf(entries));
+    return keeper.Save(path, TextOf(entries), patience);
 }
 
 const PlayerFileKeeper::Wording DebugConnectionList::kWording = {

@@ -35,8 +35,12 @@ public:
     // turn, never over a list another copy wrote since. The list is written only so: whole,
     // replacing the file (through the player's links), by its keeper.
     static std::vector<Entry> Read(PlayerFileKeeper& keeper, const std::string& path);
+    // A list that is what the file holds is not written, nor an empty one where none was
+    // (no file is made for no clients); NO_WAIT
+    // tries the turn once and leaves the list for a later write when another copy holds it.
     static KeeperSave Write(PlayerFileKeeper& keeper, const std::string& path,
-                            const std::vector<Entry>& entries);
+                            const std::vector<Entry>& entries,
+                            SaveTurn::Patience patience = SaveTurn::WAIT);
     // The wording of the connection list's holds, for its keeper.
     static const PlayerFileKeeper::Wording kWording;
 

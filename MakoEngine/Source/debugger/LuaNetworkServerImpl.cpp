@@ -86,10 +86,12 @@ void LuaNetworkServerImpl::Reattach()
             sockets[i].SendText("LuaServerConnect()");
         Attach(entries[i].name, entries[i].address, std::move(sockets[i]));
     }
-    WriteConnectionList();
+    // The start never waits for another copy's turn: a list it cannot write at once is
+    // written at the next attach.
+    WriteConnectionList(SaveTurn::NO_WAIT);
 }
 
-void LuaNetworkServerImpl::WriteConnectionList()
+void LuaNetworkServerImpl::WriteConnectionList(SaveTurn::Patience patience)
 {
     // A list that is there but could not be read is the user's: the keeper never writes
     // over it.
@@ -98,7 +100,7 @@ void LuaNetworkServerImpl::WriteConnectionList()
     std::vector<DebugConnectionList::Entry> entries;
     for (const auto& connection : m_Connections)
         entries.push_back({connection->name, connection->address});
-    const KeeperSave save = DebugConnectionList::Write(m_ListKeeper, m_FileName, entries);
+    const KeeperSave save = DebugConnectionList::Write(m_ListKeeper, m_FileName, entries, patience);
     if (save.outcome == KEEPER_FAILED)
         Log("Warning: could not write the debugger connection list \"%s\": %s. The previous "
             "list was kept.\n",

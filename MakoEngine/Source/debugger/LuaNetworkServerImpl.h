@@ -99,7 +99,9 @@ private:
     // new name pushes out the oldest entry when the list is full.
     void Attach(const std::string& name, const NetAddress& address, NetSocket socket);
     void Reattach();
-    void WriteConnectionList();
+    // Writes the list of the clients attached now, when it differs from what was read or
+    // last written (see DebugConnectionList::Write).
+    void WriteConnectionList(SaveTurn::Patience patience = SaveTurn::WAIT);
 
     std::string m_FileName;
     // Reads, holds and writes the list at m_FileName.

@@ -19,6 +19,10 @@ void Player::SetPlayerData(const LuaObject& data)
 {
     MAKO_ASSERT(data.IsTable());
     m_Data = data;
+    // What was held outside the card belonged to the card it replaces.
+    m_ModesOutside.clear();
+    m_ShownMode.clear();
+    m_Shown.clear();
 }
 
 LuaObject Player::GetTable() const
@@ -54,19 +58,52 @@ std::string Player::GetCurrentMode() const
 {
     Player* current = PlayerManager::GetInstance()->GetCurrentPlayer(1);
     MAKO_ASSERT(current != nullptr);
-    LuaObject mode = current->GetOptionsTable()["game.mode"];
+    return current->GetMode();
+}
+
+std::string Player::GetMode() const
+{
+    if (!m_ShownMode.empty())
+        return m_ShownMode;
+    LuaObject mode = GetTable()["Options"];
+    mode = mode.IsTable() ? mode["game.mode"] : LuaObject();
     return mode.IsString() ? mode.GetString() : "Adventure";
+}
+
+void Player::ShowMode(const std::string& mode)
+{
+    m_ShownMode = mode;
+}
+
+void Player::PlayMode(const std::string& mode)
+{
+    m_ShownMode = mode;
+    GetOptionsTable().SetString("game.mode", mode.c_str());
 }
 
 LuaObject Player::GetGameModeTable(const std::string& mode) const
 {
-    LuaObject gameModesTable = GetCardTable("Game_Modes");
-    std::string name = mode.empty() ? GetCurrentMode() : mode;
-    LuaObject modeTable = gameModesTable[name];
-    if (!modeTable.IsTable()) {
-        modeTable = PlayerScript::CallGlobal(m_Data.GetState(), "CreateGameModeTable");
-        gameModesTable.SetObject(name, modeTable);
-    }
+    const std::string name = mode.empty() ? GetCurrentMode() : mode;
+    LuaObject modes = GetTable()["Game_Modes"];
+    if (!modes.IsNil() && !modes.IsTable())
+        MAKO_THROW(ScriptError, "The player card's Game_Modes is not a table.");
+    LuaObject modeTable = modes.IsTable() ? modes[name.c_str()] : LuaObject();
+    if (modeTable.IsTable())
+        return modeTable;
+    LuaObject& outside = m_ModesOutside[name];
+    if (!outside.IsTable())
+        outside = PlayerScript::CallGlobal(m_Data.GetState(), "CreateGameModeTable");
+    return outside;
+}
+
+LuaObject Player::MakeGameModeTable(const std::string& mode) const
+{
+    const std::string name = mode.empty() ? GetCurrentMode() : mode;
+    LuaObject modeTable = GetGameModeTable(name);
+    LuaObject modes = GetCardTable("Game_Modes");
+    if (!modes[name.c_str()].IsTable())
+        modes.SetObject(name.c_str(), modeTable);
+    m_ModesOutside.erase(name);
     return modeTable;
 }
 
@@ -116,7 +153,7 @@ void Player::AddScoreRecord(const LuaObject& record) const
 {
     MAKO_ASSERT(record.IsTable());
     MAKO_ASSERT(record["game_mode"].IsString());
-    LuaObject gameModeTable = GetGameModeTable(record["game_mode"].GetString());
+    LuaObject gameModeTable = MakeGameModeTable(record["game_mode"].GetString());
     MAKO_ASSERT(gameModeTable.IsTable());
     PlayerScript::CallGlobal(m_Data.GetState(), "FileScoreRecord", gameModeTable, record);
 }
@@ -125,7 +162,7 @@ void Player::AddWordRecord(const LuaObject& record) const
 {
     MAKO_ASSERT(record.IsTable());
     MAKO_ASSERT(record["game_mode"].IsString());
-    LuaObject gameModeTable = GetGameModeTable(record["game_mode"].GetString());
+    LuaObject gameModeTable = MakeGameModeTable(record["game_mode"].GetString());
     MAKO_ASSERT(gameModeTable.IsTable());
     PlayerScript::CallGlobal(m_Data.GetState(), "FileWordRecord", gameModeTable, record);
 }

@@ -6,6 +6,8 @@
 #include "core/Object.h"
 #include "players/GameRecordObserver.h"
 
+#include <map>
+#include <set>
 #include <string>
 
 class Player : public Object, public GameRecordObserver
@@ -24,10 +26,29 @@ public:
     LuaPlus::LuaObject GetOptionsTable() const;
     // Options["player.skill"]: the skill name ("casual", "gamer").
     std::string GetSkill() const;
-    // Game_Modes[mode], made from CreateGameModeTable() on first use (and in place of a
-    // value that is not a table). An empty mode means the first current player's option
-    // "game.mode" ("Adventure" when it has none).
+    // Game_Modes[mode] as the card holds it. Showing a mode adds nothing to the card: a mode
+    // the card has no table for reads as a table of defaults (CreateGameModeTable()) held
+    // outside the card, the same one at every call in this run, which joins the card when the
+    // mode is played (MakeGameModeTable): what a screen writes into it before (a selection
+    // shown) is not kept. An empty mode means the first current player's mode (GetMode).
+    // Raises ScriptError when the card's Game_Modes is no table.
     LuaPlus::LuaObject GetGameModeTable(const std::string& mode) const;
+    // Game_Modes[mode], put on the card now when it has none (the table held outside it, with
+    // what was written into it): for the play of the mode, which is the player's data.
+    LuaPlus::LuaObject MakeGameModeTable(const std::string& mode) const;
+    // The mode this player is in: the one shown (ShowMode) in this run, else the card's
+    // option "game.mode", else "Adventure".
+    std::string GetMode() const;
+    // The mode a screen shows this player (the map, the lab): held outside the card, so that
+    // a screen opened and left changes nothing the card keeps.
+    void ShowMode(const std::string& mode);
+    // The mode played from now on: shown, and kept on the card as its option "game.mode".
+    void PlayMode(const std::string& mode);
+    // What was shown to this player in this run (a tip's letter, by its key), held outside
+    // the card: shown once a run, and kept on the card only by what the player does with it.
+    void NoteShown(const std::string& key) { m_Shown.insert(key); }
+    bool WasShown(const std::string& key) const { return m_Shown.count(key) != 0; }
+    void ForgetShown() { m_Shown.clear(); }
     // True when the card has no Name (nobody has signed in on it).
     bool IsEmpty() const;
     int GetGuid() const;
@@ -60,6 +81,11 @@ public:
 
 private:
     LuaPlus::LuaObject m_Data;
+    // Mode name -> its table of defaults, for a mode the card has no table for.
+    mutable std::map<std::string, LuaPlus::LuaObject> m_ModesOutside;
+    // The mode shown in this run; "" for the card's own.
+    std::string m_ShownMode;
+    std::set<std::string> m_Shown;
 
     // The card's table under key, made empty when missing; raises ScriptError when the key
     // holds something else (the card check at load keeps that from happening).

@@ -88,12 +88,7 @@ std::string CurrentMode()
 {
     PlayerManager* manager = PlayerManager::GetInstance();
     Player* current = manager ? manager->GetCurrentPlayer(1) : nullptr;
-    if (current) {
-        LuaObject mode = current->GetOptionsTable()["game.mode"];
-        if (mode.IsString())
-            return mode.GetString();
-    }
-    return "Adventure";
+    return current ? current->GetMode() : "Adventure";
 }
 
 // Sum of entry[field] over the mode's level records, a true flag counting as one.

@@ -24,8 +24,8 @@ namespace {
 
 std::string Folder(int id)
 {
-    char path[MAX_FOLDER_PATH];
-    EXPECT_EQ(FOLDER_S_OK, SHGetFolderPathA(nullptr, id, nullptr, 0, path));
+    std::string path;
+    EXPECT_TRUE(UserFolderPath(id, path));
     return path;
 }
 
@@ -75,10 +75,19 @@ TEST(Folders, FollowTheXdgVariablesAndFallBackToHome)
         ScopedEnv data("XDG_DATA_HOME", (home.Path() + "/docs//").c_str());
         EXPECT_EQ(home.Path() + "/docs", Folder(CSIDL_PERSONAL));
     }
-    char path[MAX_FOLDER_PATH] = "junk";
-    EXPECT_EQ(FOLDER_E_INVALIDARG, SHGetFolderPathA(nullptr, 0x26, nullptr, 0, path));
-    EXPECT_STREQ("", path);
-    EXPECT_EQ(FOLDER_E_INVALIDARG, SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, nullptr));
+    {
+        // A home as long as a folder variable may be (4,095 bytes) is named whole, the
+        // fallback's part added: a folder too long for the system is the saves' to refuse.
+        const std::string longHome = "/" + std::string(4094, 'h');
+        ScopedEnv data("XDG_DATA_HOME", nullptr);
+        ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+        ScopedEnv homeVariable("HOME", longHome.c_str());
+        EXPECT_EQ(longHome + "/.local/share", Folder(CSIDL_PERSONAL));
+        EXPECT_EQ(longHome + "/.config", Folder(CSIDL_APPDATA));
+    }
+    std::string path = "junk";
+    EXPECT_FALSE(UserFolderPath(0x26, path));
+    EXPECT_EQ("", path);
 }
 
 TEST(InstanceLock, SecondHolderIsToldAndLockIsFreedWithItsHolder)
@@ -160,6 +169,13 @@ TEST(InstanceLock, OnlyAPlainFileOrNothingAtItsPlaceIsTakenAndNoLinkIsFollowed)
              fs::create_directories(lock + "/inside");
          },
          false},
+        // A plain file, but a card's: a lock is a file of its own (the turn to save keeps the
+        // same rule).
+        {"a second name of a card",
+         [&](const std::string& lock, const std::string& folder) {
+             fs::create_hard_link(folder + "/" + card, lock);
+         },
+         false},
     };
     for (const Place& place : places) {
         SCOPED_TRACE(std::string("the lock's place holds ") + place.what);
@@ -177,7 +193,9 @@ TEST(InstanceLock, OnlyAPlainFileOrNothingAtItsPlaceIsTakenAndNoLinkIsFollowed)
         EXPECT_EQ(place.taken ? INSTANCE_LOCK_TAKEN : INSTANCE_LOCK_UNAVAILABLE, result);
         // What stands there is said: a link with where it leads.
         const std::string what = place.what;
-        if (!place.taken) {
+        if (what == "a second name of a card") {
+            EXPECT_EQ("it is a second name of another file", why);
+        } else if (!place.taken) {
             EXPECT_NE(std::string::npos, why.find(", not a plain file")) << why;
         }
         if (what.find("link") != std::string::npos) {
