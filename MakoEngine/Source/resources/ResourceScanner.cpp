@@ -167,8 +167,10 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
         // one frame), and the game goes on. The program's own mistakes pass on.
         if (!ObjectBoundary::IsDataError(error))
             throw;
-        DataReport::WarnOfPack(ObjectBoundary::TextOf(error) +
-                               "; its pictures and sounds are read without it");
+        std::string text = ObjectBoundary::TextOf(error);
+        if (text.find(file) == std::string::npos)
+            text = "The metadata file \"" + file + "\" could not be applied: " + text;
+        DataReport::WarnOfPack(text + "; its pictures and sounds are read without it");
         return;
     } catch (...) {
         globals.SetNil("Pending_Metadata");
