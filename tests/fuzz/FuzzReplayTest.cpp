@@ -104,11 +104,13 @@ TEST(FuzzRegressions, EveryFolderBelongsToATarget)
     std::error_code error;
     const fs::path root = RegressionFolder("");
     for (fs::directory_iterator it(root, error); !error && it != fs::directory_iterator();
-         it.increment(error))
-        if (it->is_directory())
-            EXPECT_NE(names.end(),
-                      std::find(names.begin(), names.end(), it->path().filename().string()))
-                << it->path() << " belongs to no fuzz target";
+         it.increment(error)) {
+        if (!it->is_directory())
+            continue;
+        EXPECT_NE(names.end(),
+                  std::find(names.begin(), names.end(), it->path().filename().string()))
+            << it->path() << " belongs to no fuzz target";
+    }
     EXPECT_FALSE(error) << root << ": " << error.message();
 }
 
