@@ -1,6 +1,7 @@
 // An image folder's metadata file: the folder is scanned as the game scans its asset
-// folders (the metadata file runs and gives the named pictures their tables), then every
-// picture loads with its metadata and is asked for its frames.
+// folders (the metadata file runs and gives the named pictures their tables; a file that
+// fails must leave the scan going), then every picture loads with its metadata and is asked
+// for its frames.
 #include "FuzzEntries.h"
 #include "FuzzHost.h"
 #include "FuzzSeeds.h"
@@ -54,8 +55,10 @@ void RunImageMetadata(const uint8_t* data, size_t size)
     const std::string& folder = PictureFolder();
     WriteScratchFile(folder + "metadata.cfg", data, size);
     ScannedResources resources(folder);
+    // A metadata file, whatever it holds, never ends the scan of its folder: the folder is
+    // read without it, or without its faulty entries.
     if (!resources.Scanned())
-        return;
+        Fail("the scan of the folder ended: " + resources.ScanFailure());
     std::vector<std::string> names;
     for (const MetadataPicture& picture : MetadataPictures())
         names.push_back(picture.name);

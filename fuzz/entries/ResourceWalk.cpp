@@ -29,7 +29,8 @@ ScannedResources::ScannedResources(const std::string& path) : m_Parts(new Parts)
         m_Parts->manager->AddScanner(new PhysFSResourceScanner(path));
         m_Parts->manager->ScanAll();
         m_Scanned = true;
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
+        m_ScanFailure = e.GetMessage();
     }
 }
 

@@ -21,6 +21,8 @@ public:
     ScannedResources& operator=(const ScannedResources&) = delete;
 
     bool Scanned() const { return m_Scanned; }
+    // Why the scan ended, when it did not succeed.
+    const std::string& ScanFailure() const { return m_ScanFailure; }
     // The names registered, sorted.
     std::vector<std::string> Names() const;
     // Reads every entry's bytes, then loads every entry named in names that some loader
@@ -31,6 +33,7 @@ private:
     struct Parts;
     Parts* m_Parts;
     bool m_Scanned = false;
+    std::string m_ScanFailure;
 };
 
 } // namespace fuzz

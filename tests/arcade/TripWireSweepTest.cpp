@@ -99,13 +99,29 @@ int WireCall(lua_State* L)
 
 // The globals that load or run code, and the game's functions that write files, change
 // cards or the levels, or quit.
-const char* const kWiredGlobals[] = {
-    "dofile",     "loadfile",       "loadstring",    "load",
-    "require",    "module",         "CreateDirectory", "chdir",
-    "ClearPlayer", "SaveData",      "LoadData",      "Load",
-    "WriteConfig", "Do_Serialize",  "AddScoreRecords",
-    "AddWordRecords", "RefreshRecordsFromPlayers", "RebuildRatingsList", "ClearHighScores",
-    "ClearRatingsList", "ReloadLevels", "AppQuit", "TripWire"};
+const char* const kWiredGlobals[] = {"dofile",
+                                     "loadfile",
+                                     "loadstring",
+                                     "load",
+                                     "require",
+                                     "module",
+                                     "CreateDirectory",
+                                     "chdir",
+                                     "ClearPlayer",
+                                     "SaveData",
+                                     "LoadData",
+                                     "Load",
+                                     "WriteConfig",
+                                     "Do_Serialize",
+                                     "AddScoreRecords",
+                                     "AddWordRecords",
+                                     "RefreshRecordsFromPlayers",
+                                     "RebuildRatingsList",
+                                     "ClearHighScores",
+                                     "ClearRatingsList",
+                                     "ReloadLevels",
+                                     "AppQuit",
+                                     "TripWire"};
 
 // Replaces the entry of holder under name by a wire (once: a wire is never wrapped again).
 void Wire(lua_State* L, int holder, const std::string& name, const std::string& label)
@@ -221,7 +237,7 @@ std::vector<Value> HostileValues(bool allNames = false)
         {"object", "{ class = 'Label', name = 'TripWireBuilt', text = '|TripWire()|' }"},
         {"numbers", "{ 1e308, 0/0, -1/0, 2147483648 }"},
     };
-    std::vector<std::string> names = {"TripWire", "dofile", "loadstring", "os.execute",
+    std::vector<std::string> names = {"TripWire",        "dofile",      "loadstring", "os.execute",
                                       "CreateDirectory", "ClearPlayer", "SaveData"};
     if (allNames)
         names.assign(std::begin(kWiredGlobals), std::end(kWiredGlobals));
@@ -339,7 +355,8 @@ protected:
             if (!later.empty())
                 LevelManager::RunLevelText(state, later, "@Levels/TripSweepLater.lua", error);
             const LuaPlus::LuaObject level = state->GetGlobal("Levels")["TripSweep"];
-            const std::string left = state->GetGlobal("TripSweepDataFunction").Call(level).ToString();
+            const std::string left =
+                state->GetGlobal("TripSweepDataFunction").Call(level).ToString();
             EXPECT_EQ("", left) << run << ": a function the file made is left in the level";
             if (!plant.empty() && level.IsTable())
                 PlantDataFunction(plant);
@@ -460,10 +477,10 @@ std::string ClassSiteEntry(const Class& c, const std::string& property, const st
                            std::size_t n)
 {
     const std::string index = std::to_string(n + 2);
-    const std::string cell = "{ " + std::to_string(n % 15 + 1) + ", " +
-                             std::to_string(n / 15 % 20 + 4) + " }";
-    const std::string spot = "{ " + std::to_string(20 + n * 37 % 600) + ", " +
-                             std::to_string(60 + n * 53 % 300) + " }";
+    const std::string cell =
+        "{ " + std::to_string(n % 15 + 1) + ", " + std::to_string(n / 15 % 20 + 4) + " }";
+    const std::string spot =
+        "{ " + std::to_string(20 + n * 37 % 600) + ", " + std::to_string(60 + n * 53 % 300) + " }";
     const std::string key = "[" + Quoted(property) + "] = " + value;
     const std::string object = "{ class = " + Quoted(c.GetName()) + ", " + key + " }";
     if (c.DerivesFrom("Motion"))
@@ -552,21 +569,37 @@ void TripWireLevelSweep::SweepEntries(const std::set<std::string>& only)
         int perEntry;
     };
     const Kind kinds[] = {
-        {"brick", "Brick", {}, "L.compiledBricks[%N%] = { resource = 'RedBrick', position = "
-                               "{ %N% %% 15 + 1, math.floor(%N% / 15) + 2 }, [%K%] = %V% }\n", 1},
-        {"actor", "Goober", {}, "L.levelActors[%N%] = { class = 'Goober', resource = "
-                                "'NormalGoober', position = { %N% * 9 %% 600, 150 }, [%K%] = %V% }\n",
+        {"brick",
+         "Brick",
+         {},
+         "L.compiledBricks[%N%] = { resource = 'RedBrick', position = "
+         "{ %N% %% 15 + 1, math.floor(%N% / 15) + 2 }, [%K%] = %V% }\n",
          1},
-        {"paddle start", "Paddle", {"position", "vertical", "facePositive", "ballStart", "name"},
+        {"actor",
+         "Goober",
+         {},
+         "L.levelActors[%N%] = { class = 'Goober', resource = "
+         "'NormalGoober', position = { %N% * 9 %% 600, 150 }, [%K%] = %V% }\n",
+         1},
+        {"paddle start",
+         "Paddle",
+         {"position", "vertical", "facePositive", "ballStart", "name"},
          "L.paddleStarts[%N%] = L.paddleStarts[%N%] or { position = { 288, 416 } } "
-         "L.paddleStarts[%N%][%K%] = %V%\n", 8},
-        {"ball start", nullptr,
+         "L.paddleStarts[%N%][%K%] = %V%\n",
+         8},
+        {"ball start",
+         nullptr,
          {"paddleName", "deactivate", "position", "velocity", "variance", "ballProps", "resource",
           "resources"},
          "L.ballStarts[%N%] = L.ballStarts[%N%] or { position = { 300, 300 } } "
-         "L.ballStarts[%N%][%K%] = %V%\n", 8},
-        {"ball", "Ball", {}, "L.ballStarts[%N%] = L.ballStarts[%N%] or { position = { 300, 300 }, "
-                             "ballProps = {} } L.ballStarts[%N%].ballProps[%K%] = %V%\n", 8},
+         "L.ballStarts[%N%][%K%] = %V%\n",
+         8},
+        {"ball",
+         "Ball",
+         {},
+         "L.ballStarts[%N%] = L.ballStarts[%N%] or { position = { 300, 300 }, "
+         "ballProps = {} } L.ballStarts[%N%].ballProps[%K%] = %V%\n",
+         8},
         {"artefact", "Artefact", {"name", "score"}, "L.artefact[%K%] = %V%\n", 1000},
     };
     for (const Kind& kind : kinds) {
@@ -583,9 +616,10 @@ void TripWireLevelSweep::SweepEntries(const std::set<std::string>& only)
             for (std::size_t i = 0; i < keys.size(); ++i) {
                 std::string entry = kind.entry;
                 const std::string number = std::to_string(2 + i / kind.perEntry);
-                for (const auto& [mark, with] :
-                     {std::pair<std::string, std::string>{"%N%", number}, {"%K%", Quoted(keys[i])},
-                      {"%V%", value.lua}, {"%%", "%"}})
+                for (const auto& [mark, with] : {std::pair<std::string, std::string>{"%N%", number},
+                                                 {"%K%", Quoted(keys[i])},
+                                                 {"%V%", value.lua},
+                                                 {"%%", "%"}})
                     for (std::size_t at = entry.find(mark); at != std::string::npos;
                          at = entry.find(mark, at + with.size()))
                         entry.replace(at, mark.size(), with);
@@ -796,20 +830,32 @@ protected:
 // are shown and a game is played a little.
 TEST_F(TripWireFileSweep, EveryKeyOfACardHoldsEveryHostileValueAsData)
 {
-    std::vector<std::string> sites = {
-        "Name", "guid", "Card_Version", "Options", "Options['game.mode']",
-        "Options['player.skill']", "Options['Welcome.shown']", "Game_Modes", "Game_Records",
-        "Game_Saves", "Game_Saves.Adventure.Board", "Game_Saves.Adventure.CurrentRound",
-        "Game_Modes.Adventure", "Game_Modes.Adventure.LevelRecords",
-        "Game_Modes.Adventure.LevelRecords.Welcome", "Game_Modes.Adventure.Top_Words[1]",
-        "Game_Modes.Lab.Rank", "Game_Modes.Lab.LevelRecords.Bonus1.score"};
+    std::vector<std::string> sites = {"Name",
+                                      "guid",
+                                      "Card_Version",
+                                      "Options",
+                                      "Options['game.mode']",
+                                      "Options['player.skill']",
+                                      "Options['Welcome.shown']",
+                                      "Game_Modes",
+                                      "Game_Records",
+                                      "Game_Saves",
+                                      "Game_Saves.Adventure.Board",
+                                      "Game_Saves.Adventure.CurrentRound",
+                                      "Game_Modes.Adventure",
+                                      "Game_Modes.Adventure.LevelRecords",
+                                      "Game_Modes.Adventure.LevelRecords.Welcome",
+                                      "Game_Modes.Adventure.Top_Words[1]",
+                                      "Game_Modes.Lab.Rank",
+                                      "Game_Modes.Lab.LevelRecords.Bonus1.score"};
     for (const char* key : {"artifact", "award", "balls", "loot", "score", "secret", "time"})
         sites.push_back(std::string("Game_Modes.Adventure.LevelRecords.Welcome.") + key);
     for (const char* key : {"word", "game_guid", "word_score"})
         sites.push_back(std::string("Game_Modes.Adventure.Top_Words[1].") + key);
     const CardCheck::ModeShape& shape = CardCheck::GetModeShape();
-    std::set<std::string> modeKeys = {"EpisodeSelected", "EpisodeUnlocked", "LevelSelected",
-                                      "LevelUnlocked", "Rank", "ballsLeft", "latestArtifact"};
+    std::set<std::string> modeKeys = {
+        "EpisodeSelected", "EpisodeUnlocked", "LevelSelected", "LevelUnlocked", "Rank",
+        "ballsLeft",       "latestArtifact"};
     for (const auto& counter : shape.counters)
         modeKeys.insert(counter.key);
     for (const char* key : shape.names)
@@ -852,8 +898,8 @@ TEST_F(TripWireFileSweep, EveryKeyOfACardHoldsEveryHostileValueAsData)
                     app.Screens()->AddScreen(new ArcadeLabScreen());
                     app.Screens()->AddScreen(new ArcadeArtifactScreen());
                     app.Screens()->AddScreen(new ArcadeMenuScreen());
-                    for (const char* name : {"MenuScreen", "MapScreen", "LabScreen",
-                                             "ArtifactScreen"}) {
+                    for (const char* name :
+                         {"MenuScreen", "MapScreen", "LabScreen", "ArtifactScreen"}) {
                         app.SwitchTo(name);
                         app.Pass(2);
                     }
@@ -918,16 +964,30 @@ namespace {
 // The keys the game reads from a metadata entry, with the entry each sits in: a picture cut
 // into frames, with animations, a caption's insets and paper rules; a song with its parts; a
 // sound. A path below a key gives the value to one element of it.
-const std::pair<const char*, const char*> kMetadataSites[] = {
-    {"png", "numFrames"},     {"png", "width"},         {"png", "height"},
-    {"png", "gap_y"},         {"png", "colorKey"},      {"png", "combinedAlpha"},
-    {"png", "noAlpha"},       {"png", "captionInset"},  {"png", "captionInset[1]"},
-    {"png", "rules"},         {"png", "rules.top"},     {"png", "rules.pitch"},
-    {"png", "rules.last"},    {"png", "Animations"},    {"png", "Animations.spin"},
-    {"png", "Animations.spin[1]"}, {"png", "Animations.spin[2][2]"},
-    {"mid", "parts"},         {"mid", "parts.Main"},    {"mid", "parts.Main[1]"},
-    {"ogg", "maxSamples"},    {"ogg", "stream"},        {"ogg", "volume"},
-    {"ogg", "pan"}};
+const std::pair<const char*, const char*> kMetadataSites[] = {{"png", "numFrames"},
+                                                              {"png", "width"},
+                                                              {"png", "height"},
+                                                              {"png", "gap_y"},
+                                                              {"png", "colorKey"},
+                                                              {"png", "combinedAlpha"},
+                                                              {"png", "noAlpha"},
+                                                              {"png", "captionInset"},
+                                                              {"png", "captionInset[1]"},
+                                                              {"png", "rules"},
+                                                              {"png", "rules.top"},
+                                                              {"png", "rules.pitch"},
+                                                              {"png", "rules.last"},
+                                                              {"png", "Animations"},
+                                                              {"png", "Animations.spin"},
+                                                              {"png", "Animations.spin[1]"},
+                                                              {"png", "Animations.spin[2][2]"},
+                                                              {"mid", "parts"},
+                                                              {"mid", "parts.Main"},
+                                                              {"mid", "parts.Main[1]"},
+                                                              {"ogg", "maxSamples"},
+                                                              {"ogg", "stream"},
+                                                              {"ogg", "volume"},
+                                                              {"ogg", "pan"}};
 
 // Each kind's entry as the pack writes it.
 const char* MetadataEntry(const std::string& kind)
@@ -1046,9 +1106,8 @@ TEST_F(TripWireMetadataSweep, EveryKeyOfAMetadataEntryHoldsEveryHostileValueAsDa
     tally.sites = int(std::size(kMetadataSites)) + int(std::size(sources));
     for (const Value& value : values)
         for (const bool whole : {false, true}) {
-            const std::string run =
-                std::string("metadata ") + (whole ? "whole entries" : "every key") + " = " +
-                value.label;
+            const std::string run = std::string("metadata ") +
+                                    (whole ? "whole entries" : "every key") + " = " + value.label;
             SCOPED_TRACE(run);
             const auto from = std::chrono::steady_clock::now();
             std::string text = base;
@@ -1057,8 +1116,8 @@ TEST_F(TripWireMetadataSweep, EveryKeyOfAMetadataEntryHoldsEveryHostileValueAsDa
                     text += std::string("m['Sweep.") + kind + "'] = " + value.lua + "\n";
             else
                 for (const auto& [kind, key] : kMetadataSites)
-                    text += "m['" + MetadataFile(kind, key) + "']." + key + " = " + value.lua +
-                            "\n";
+                    text +=
+                        "m['" + MetadataFile(kind, key) + "']." + key + " = " + value.lua + "\n";
             bbtest::WriteFile(folder + "/metadata.cfg", text + "Metadata(m)\n");
             bbtest::LogCapture log;
             bbtest::DataVoice voice;
@@ -1069,9 +1128,11 @@ TEST_F(TripWireMetadataSweep, EveryKeyOfAMetadataEntryHoldsEveryHostileValueAsDa
                 EXPECT_EQ(0, g_Wires.calls) << run << ": " << Armed::Calls() << "\n"
                                             << log.Text().substr(0, 1500);
             }
+            // A file holding a function it made is refused, named, and its folder read without
+            // it; the scan goes on.
             if (value.lua == kDataFunction) {
-                EXPECT_NE(std::string::npos, failure.find("holds a function it made, at"))
-                    << run << ": the file is not refused: " << failure;
+                EXPECT_NE(std::string::npos, log.Text().find("holds a function it made, at"))
+                    << run << ": the file is not refused: " << log.Text().substr(0, 1500);
             }
             if (!failure.empty()) {
                 EXPECT_NE(std::string::npos, failure.find("metadata.cfg"))

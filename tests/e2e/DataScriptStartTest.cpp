@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -95,22 +98,89 @@ std::string GameCopyWith(const TempHome& home, const std::string& name, const st
     return folder;
 }
 
-// Starts the program in folder (its working directory) with the pack's folder.
-std::unique_ptr<ProgramRun> StartIn(const std::string& folder)
+// The program started with the budget gate preloaded (tests/support/preload/BudgetGate):
+// it tells the test each time a data file starts to run, and waits for the test's word.
+class GatedStart
+{
+public:
+    explicit GatedStart(const std::vector<std::string>& args)
+    {
+        int toTest[2], toGame[2];
+        if (::pipe(toTest) != 0 || ::pipe(toGame) != 0)
+            return;
+        m_Started = toTest[0];
+        m_Word = toGame[1];
+        ::fcntl(m_Started, F_SETFD, FD_CLOEXEC);
+        ::fcntl(m_Word, F_SETFD, FD_CLOEXEC);
+        setenv("LD_PRELOAD", BB_BUDGET_GATE_LIBRARY, 1);
+        setenv("BB_BUDGET_GATE",
+               (std::to_string(toTest[1]) + "," + std::to_string(toGame[0])).c_str(), 1);
+        run = std::make_unique<ProgramRun>(args);
+        unsetenv("LD_PRELOAD");
+        unsetenv("BB_BUDGET_GATE");
+        ::close(toTest[1]);
+        ::close(toGame[0]);
+    }
+    ~GatedStart()
+    {
+        Open();
+        if (m_Started >= 0)
+            ::close(m_Started);
+    }
+
+    // Waits at most timeoutMs for the next data file to start; false when none did.
+    bool NextFile(int timeoutMs)
+    {
+        pollfd started{m_Started, POLLIN, 0};
+        char byte = 0;
+        return m_Started >= 0 && ::poll(&started, 1, timeoutMs) == 1 &&
+               ::read(m_Started, &byte, 1) == 1;
+    }
+    // Lets the file run on.
+    void GoOn() { Say('g'); }
+    // SIGTERM comes to the game while the file runs, before its first instruction's turn
+    // ends; the gate is open from then on.
+    void StopTheFile()
+    {
+        Say('s');
+        Open();
+    }
+
+    std::unique_ptr<ProgramRun> run;
+
+private:
+    void Say(char word)
+    {
+        if (m_Word >= 0 && ::write(m_Word, &word, 1) != 1)
+            Open();
+    }
+    void Open()
+    {
+        if (m_Word >= 0)
+            ::close(m_Word);
+        m_Word = -1;
+    }
+
+    int m_Started = -1;
+    int m_Word = -1;
+};
+
+// Starts the program, gated, in folder (its working directory) with the pack's folder.
+std::unique_ptr<GatedStart> StartIn(const std::string& folder)
 {
     const fs::path here = fs::current_path();
     fs::current_path(folder);
-    auto run = std::make_unique<ProgramRun>(
+    auto gated = std::make_unique<GatedStart>(
         std::vector<std::string>{"--keepcwd", "--console", "--windowed", "--nosound", "--nopkg"});
     fs::current_path(here);
-    return run;
+    return gated;
 }
 
 struct CopyLoopCase
 {
     const char* kind;
     // Writes the file and starts the program.
-    std::function<std::unique_ptr<ProgramRun>(const TempHome&)> start;
+    std::function<std::unique_ptr<GatedStart>(const TempHome&)> start;
     // The log line after which the next data file to run is the looping one.
     const char* before;
     const char* stopped; // what the log says of the stopped file
@@ -125,14 +195,14 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
          [](const TempHome&) {
              fs::create_directories(fs::path(GameConfigPath()).parent_path());
              WriteFile(GameConfigPath(), kCopyLoop);
-             return std::make_unique<ProgramRun>(kArgs);
+             return std::make_unique<GatedStart>(kArgs);
          },
          "Loading script file: bumperlux_Defaults.cfg", "reading it was stopped by SIGTERM"},
         {"card",
          [](const TempHome&) {
              fs::create_directories(fs::path(CardPath(1)).parent_path());
              WriteFile(CardPath(1), kCopyLoop);
-             return std::make_unique<ProgramRun>(kArgs);
+             return std::make_unique<GatedStart>(kArgs);
          },
          "Application::CreateWindow finished.", "reading it was stopped by SIGTERM"},
         {"level file",
@@ -154,12 +224,21 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
     for (const CopyLoopCase& loop : cases) {
         SCOPED_TRACE(loop.kind);
         TempHome home;
-        std::unique_ptr<ProgramRun> run = loop.start(home);
-        // The signal comes while the file's loop runs: once its turn has come, the file runs.
-        ASSERT_TRUE(run->WaitForLogLine(loop.before, 60000)) << run->Errors();
-        ASSERT_TRUE(run->WaitForDataFileRun(60000)) << "no data file ran\n" << run->Errors();
+        std::unique_ptr<GatedStart> gated = loop.start(home);
+        ProgramRun* run = gated->run.get();
+        // The game waits at each data file's start for the test's word, so the log is read
+        // while it stands still: the files before the case's line run on, and the first file
+        // after it is the looping one, which the signal reaches as it runs.
+        bool reached = false;
+        while (!reached && gated->NextFile(60000)) {
+            reached = run->WaitForLogLine(loop.before, 0);
+            if (!reached)
+                gated->GoOn();
+        }
+        ASSERT_TRUE(reached) << "no data file ran after \"" << loop.before << "\"\n"
+                             << run->Errors();
         const auto signalled = std::chrono::steady_clock::now();
-        run->Signal(SIGTERM);
+        gated->StopTheFile();
         // The wait only catches a hang; the time it took is printed for the record.
         const int status = run->Wait(60000);
         std::printf(
@@ -171,6 +250,8 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
         // The file was stopped by the signal, not by its budget, and nothing was set aside.
         const std::string log = ReadFile(GameLogPath()) + CrashReports();
         EXPECT_NE(std::string::npos, log.find(loop.stopped)) << log.substr(0, 6000);
+        for (const char* spent : {"did not finish within", "needs more than"})
+            EXPECT_EQ(std::string::npos, log.find(spent)) << log.substr(0, 6000);
         EXPECT_FALSE(fs::exists(GameConfigPath() + ".bad"));
         EXPECT_FALSE(fs::exists(CardPath(1) + ".bad"));
         // A stopped configuration or card counts as unread: the quit writes nothing over it.

@@ -292,12 +292,15 @@ TEST(ScriptDebugger, ThousandsOfStrangersLeaveTheGameAtFullSpeedWithNoFilesOpen)
     }
     std::printf("passes a second: %.1f before;%s while 2000 hellos and 1000 connections came\n",
                 *before, rates.c_str());
-    // Full speed is 31.25 passes a second. How close a shared, loaded machine comes varies
-    // from second to second, so only stalls fail here: passes held up by the clients, each
-    // for up to a handshake's time limit (3 s), leave a window under one pass a second, a
-    // rate a busy machine does not bring the game down to. The figures printed are the
-    // measurement.
-    EXPECT_GT(slowest, 1.0) << "passes a second:" << rates;
+    // Full speed is 31.25 passes a second, and the strangers may take nothing of it: the game
+    // answers each in the pass that reads it, never waiting on one. How near a shared, loaded
+    // machine lets the game come to full speed is measured first, in this run, and every
+    // window while the strangers come is held to it: at least half of it. A game that waited
+    // on each stranger even for one pass's time (32 ms) would fall to a quarter while the
+    // hellos come; a handshake may wait up to its 3 s limit.
+    EXPECT_GE(slowest, *before / 2) << "passes a second before: " << *before << "; while the "
+                                    << "strangers came:" << rates;
+    EXPECT_LE(*before, 31.25 * 1.1) << "the pace of passes is faster than full speed";
 
     // The silent connections are closed when their time runs out.
     int openAfter = -1;

@@ -53,31 +53,66 @@ TEST_P(FuzzReplay, EverySeedRunsCleanly)
     RunInput(target, std::string());
 }
 
+// The folder of a target's stored findings.
+fs::path RegressionFolder(const std::string& target)
+{
+    return fs::path(fuzz::SourceFolder()) / "fuzz" / "regressions" / target;
+}
+
 TEST_P(FuzzReplay, EveryStoredFindingRunsCleanly)
 {
     const fuzz::Target& target = TargetNamed(GetParam());
-    const fs::path folder = fs::path(fuzz::SourceFolder()) / "fuzz" / "regressions" / target.name;
+    const fs::path folder = RegressionFolder(target.name);
     std::vector<fs::path> files;
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error))
-        if (entry.is_regular_file() && entry.path().filename() != "README")
-            files.push_back(entry.path());
+    for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator();
+         it.increment(error))
+        if (it->is_regular_file() && it->path().filename() != "README")
+            files.push_back(it->path());
+    // Every target keeps its findings, and a folder that is gone or renamed replays nothing.
+    ASSERT_FALSE(error) << folder << ": " << error.message();
+    ASSERT_FALSE(files.empty()) << folder << " holds no input";
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files) {
         SCOPED_TRACE(file.filename().string());
         std::ifstream in(file, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
+        ASSERT_TRUE(in.good() || in.eof()) << "could not read " << file;
         RunInput(target, bytes.str());
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
-                         ::testing::Values("config", "card", "level", "metadata", "serializer",
-                                           "package", "frames", "play", "song", "picture"),
+// Every target, by name, in the fixed order of fuzz::Targets().
+std::vector<std::string> TargetNames()
+{
+    std::vector<std::string> names;
+    for (const fuzz::Target& target : fuzz::Targets())
+        names.push_back(target.name);
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, ::testing::ValuesIn(TargetNames()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return info.param;
                          });
+
+TEST(FuzzRegressions, EveryFolderBelongsToATarget)
+{
+    // A folder whose target was renamed or removed would keep its findings unreplayed.
+    const std::vector<std::string> names = TargetNames();
+    std::error_code error;
+    const fs::path root = RegressionFolder("");
+    for (fs::directory_iterator it(root, error); !error && it != fs::directory_iterator();
+         it.increment(error)) {
+        if (!it->is_directory())
+            continue;
+        EXPECT_NE(names.end(),
+                  std::find(names.begin(), names.end(), it->path().filename().string()))
+            << it->path() << " belongs to no fuzz target";
+    }
+    EXPECT_FALSE(error) << root << ": " << error.message();
+}
 
 TEST(FuzzSeeds, ComeFromWhatTheGameShipsAndWrites)
 {

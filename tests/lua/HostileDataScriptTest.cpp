@@ -1,7 +1,7 @@
 // Hostile scripts in every kind of data file the game runs or reads: each is stopped by its
 // budget, named and set aside or skipped, and the next file of its kind loads. Each case
-// runs in a child process of its own under a time limit, so a script that hangs fails its
-// case instead of the whole run.
+// runs in a child process of its own, whose processor time must stay within what the budget
+// allows, so a script the budget does not stop fails its case instead of the whole run.
 #include "core/Config.h"
 #include "core/Exception.h"
 #include "core/StopSignal.h"
@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,6 +31,7 @@
 #include <memory>
 
 using namespace bbtest;
+using LuaPlus::LuaObject;
 namespace fs = std::filesystem;
 
 namespace {
@@ -59,12 +61,18 @@ const HostileScript kScripts[] = {
                   "local t = s..s..s..s..s..s..s..s..s..s..s..s..s..s..s..s end"},
 };
 
-// The longest a case may take before it counts as hung: the budget stops a script after
-// well under a second of work, and a minute is beyond what a busy machine adds to that.
-const int kCaseSeconds = 60;
+// The promise (README): a data file that spends its budget ends within about 1.5 s of
+// processor time, its instruction count stopping it well before. A case runs one hostile
+// file and a little more (a good file of the same kind, the checks): it may use that for the
+// hostile file and as much again for everything else. Time on the clock says nothing of the
+// budget on a busy machine; a case still running after a minute of it is taken as hung and
+// killed.
+const double kPromisedFileSeconds = 1.5;
+const double kCaseProcessorSeconds = 2 * kPromisedFileSeconds;
+const int kHungSeconds = 60;
 
-// Runs body in a child process; "" when it returned "" within the time limit, else what
-// went wrong (its text, a hang or a death).
+// Runs body in a child process; "" when it returned "" within the processor time of a case,
+// else what went wrong (its text, too much processor time, a hang or a death).
 std::string RunCase(const std::function<std::string()>& body)
 {
     int channel[2];
@@ -80,7 +88,7 @@ std::string RunCase(const std::function<std::string()>& body)
     }
     ::close(channel[1]);
     std::string text;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kCaseSeconds);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kHungSeconds);
     bool hung = true;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -102,11 +110,17 @@ std::string RunCase(const std::function<std::string()>& body)
     if (hung)
         ::kill(child, SIGKILL);
     int status = 0;
-    ::waitpid(child, &status, 0);
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
     if (hung)
-        return "hung: killed after " + std::to_string(kCaseSeconds) + " s";
+        return "hung: killed after " + std::to_string(kHungSeconds) + " s";
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return "the process ended with status " + std::to_string(status) + " " + text;
+    const double processor = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                             double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    if (processor > kCaseProcessorSeconds)
+        text += "the case used " + std::to_string(processor) + " s of processor time, more than " +
+                std::to_string(kCaseProcessorSeconds) + " s";
     return text;
 }
 
@@ -197,7 +211,7 @@ TEST_F(HostileDataScriptTest, LevelFileIsSkippedAndTheNextOneLoads)
     });
 }
 
-TEST_F(HostileDataScriptTest, MetadataFileFailsByNameAndTheNextFolderScans)
+TEST_F(HostileDataScriptTest, MetadataFileIsNamedAndTheNextFolderScans)
 {
     RunTable("metadata file", [&](const std::string& script) -> std::string {
         ResourceManager manager(State());
@@ -207,23 +221,19 @@ TEST_F(HostileDataScriptTest, MetadataFileFailsByNameAndTheNextFolderScans)
         WriteFile(bad + "metadata.cfg", script + "\nMetadata { ['a.png'] = {} }\n");
         WriteFile(good + "a.png", "x");
         WriteFile(good + "metadata.cfg", "Metadata { ['a.png'] = { numFrames = 2 } }\n");
-        std::string message;
-        try {
-            WindowsDirectoryResourceScanner scanner(bad);
-            ResourceInfoMap output = MakeResourceInfoMap();
-            scanner.Scan(output);
-        } catch (const Exception& e) {
-            message = e.GetMessage();
-        }
-        if (message.find("The metadata file \"" + bad + "metadata.cfg\" could not be run") ==
-            std::string::npos)
-            return "the failure did not name the file: " + message;
-        WindowsDirectoryResourceScanner scanner(good);
+        LogCapture log;
+        WindowsDirectoryResourceScanner scanner(bad);
         ResourceInfoMap output = MakeResourceInfoMap();
         scanner.Scan(output);
-        if (output.empty())
-            return "the next folder did not scan";
-        return "";
+        if (!output.at("a.png")->GetMetadata().IsNil())
+            return "the hostile file gave its folder metadata";
+        WindowsDirectoryResourceScanner next(good);
+        ResourceInfoMap nextOutput = MakeResourceInfoMap();
+        next.Scan(nextOutput);
+        const LuaObject& metadata = nextOutput.at("a.png")->GetMetadata();
+        if (!metadata.IsTable() || metadata.GetByName("numFrames").GetInteger() != 2)
+            return "the next folder's metadata did not apply";
+        return LogNames(log, "The metadata file \"" + bad + "metadata.cfg\" could not be run");
     });
 }
 
@@ -268,16 +278,12 @@ TEST_F(HostileDataScriptTest, AFunctionLeftInALevelOrMetadataIsRefused)
     WriteFile(folder + "metadata.cfg", endless + "Metadata { ['a.png'] = { numFrames = f } }\n");
     WindowsDirectoryResourceScanner scanner(folder);
     ResourceInfoMap output = MakeResourceInfoMap();
-    std::string message;
-    try {
-        scanner.Scan(output);
-    } catch (const Exception& e) {
-        message = e.GetMessage();
-    }
-    EXPECT_EQ("The metadata file \"" + folder +
-                  "metadata.cfg\" could not be run: the file holds a function it made, at "
-                  "a.png.numFrames",
-              message);
+    scanner.Scan(output);
+    EXPECT_TRUE(output.at("a.png")->GetMetadata().IsNil());
+    EXPECT_EQ("", LogNames(log, "The metadata file \"" + folder +
+                                    "metadata.cfg\" could not be run: the file holds a function "
+                                    "it made, at a.png.numFrames; its pictures and sounds are "
+                                    "read without it"));
 }
 
 TEST_F(HostileDataScriptTest, AFunctionPlantedInAnEarlierLevelDropsThatLevel)

@@ -2,6 +2,9 @@
 // at a temporary folder that is removed when the program ends. When CTest says the tests
 // read the asset pack (BB_TEST_ASSET_PACK is set) and the pack is missing, every test is
 // skipped; under CI=true the program fails instead, naming the pack, before any test runs.
+// Under CI=true (.ci/run sets it) a test that skips itself fails, with the reason its skip
+// gives: a machine set up for the tests (tools/install-deps) runs every one of them, so a
+// skip there is a broken set-up, never a pass. Elsewhere a skip stays a skip.
 // A test that fails check after check is stopped after a few (support/FailureCap.h).
 #include "support/FailureCap.h"
 #include "support/RequiredFiles.h"
@@ -27,6 +30,27 @@ private:
     std::string m_Why;
 };
 
+// Turns each skip into a failure of the same test, naming the skip's reason. The failure is
+// added when the test ends, before the result printer, which GoogleTest tells of a test's
+// end after every listener appended later, reads the result: the test is then printed and
+// counted as failed, never as skipped. (Not while the skip is reported: GoogleTest holds a
+// lock of its own through that report, and a failure added there would wait on it.)
+class SkipFails : public ::testing::EmptyTestEventListener
+{
+public:
+    void OnTestEnd(const ::testing::TestInfo& test) override
+    {
+        const ::testing::TestResult& result = *test.result();
+        if (!result.Skipped())
+            return;
+        std::string why;
+        for (int i = 0; i < result.total_part_count(); ++i)
+            if (result.GetTestPartResult(i).skipped())
+                why += result.GetTestPartResult(i).message();
+        ADD_FAILURE() << "skipped where every test must run (CI=true): " << why;
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -36,6 +60,8 @@ int main(int argc, char** argv)
     bbtest::TempHome home;
     ::testing::InitGoogleTest(&argc, argv);
     bbtest::FailureCap::Install();
+    if (bbtest::InContinuousIntegration())
+        ::testing::UnitTest::GetInstance()->listeners().Append(new SkipFails);
     if (std::getenv("BB_TEST_ASSET_PACK") && !::testing::GTEST_FLAG(list_tests)) {
         const std::string missing = bbtest::MissingFile(bbtest::AssetPackFolder(),
                                                         "asset pack (CTest's fixture AssetPack)");

@@ -3,6 +3,7 @@
 #include "WidgetTestSupport.h"
 
 #include "core/ClassManager.h"
+#include "core/EventQueue.h"
 #include "display/Font.h"
 #include "geometry/Colors.h"
 #include "widgets/Button.h"
@@ -384,10 +385,13 @@ TEST_F(ButtonTest, EventsForADeletedButtonAreDropped)
 {
     Send(MouseMotion(60, 45));
     m_Button->OnEvent(MouseMotion(5, 5)); // posts a leave to itself
+    ASSERT_LT(0u, GetPostedEventQueue().Size()) << "the leave was not posted";
     m_Root->RemoveChild(m_Button);
     delete m_Button;
     m_Button = nullptr;
-    Dispatch(); // must not reach the freed button
+    // The button's events went with it: none is left to reach the freed button.
+    EXPECT_EQ(0u, GetPostedEventQueue().Size());
+    Dispatch();
 }
 
 TEST_F(ButtonTest, ScriptTablesAndPresets)

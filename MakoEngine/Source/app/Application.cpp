@@ -68,7 +68,7 @@ template <typename T> void SafeDelete(std::unique_ptr<T>& member, const char* li
 void WarnOfTextDisplay(const std::string& appName)
 {
     static bool warned = false;
-    if (warned || CurrentSDLVideoDriverName() != "caca")
+    if (warned || !IsTextDisplay())
         return;
     warned = true;
     const char* display = std::getenv("DISPLAY");

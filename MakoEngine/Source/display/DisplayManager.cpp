@@ -164,12 +164,16 @@ void DisplayManager::ApplyDisplayParams(DisplayParams& params)
         p.accel3d = false;
         try {
             CreateAndInitBackend(p);
-            // The log holds the whole report; whoever started the game gets one line.
-            std::fprintf(stderr,
-                         "The Direct3D display could not be started (%s); the game uses the "
-                         "SDL display.\n",
-                         reason.c_str());
-            std::fflush(stderr);
+            // The log holds the whole report; whoever started the game gets one line, unless
+            // there is no graphical display at all: that is the one thing to say, and the
+            // application says it.
+            if (!IsTextDisplay()) {
+                std::fprintf(stderr,
+                             "The Direct3D display could not be started (%s); the game uses the "
+                             "SDL display.\n",
+                             reason.c_str());
+                std::fflush(stderr);
+            }
         } catch (const std::exception& error) {
             LogInitError(p, FailureText(error));
         }

@@ -129,3 +129,8 @@ std::string CurrentSDLVideoDriverName()
         return std::string();
     return buffer;
 }
+
+bool IsTextDisplay()
+{
+    return CurrentSDLVideoDriverName() == "caca";
+}

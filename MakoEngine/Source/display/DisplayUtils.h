@@ -31,3 +31,7 @@ bool IsCurrentSDLVideoDriver(const std::string& name);
 const std::string& GetSDLVideoError();
 // SDL_VideoDriverName, "" when video does not run.
 std::string CurrentSDLVideoDriverName();
+// Whether SDL draws into the terminal as coloured text: its choice when there is no graphical
+// display. The player is then told that, in one sentence (Application), and nothing else of
+// the display's start.
+bool IsTextDisplay();

@@ -3,6 +3,7 @@
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/StopSignal.h"
 #include "core/Utility.h"
 #include "core/WorkMeter.h"
@@ -38,9 +39,7 @@ namespace {
 
 // Runs the metadata file's text as a data file (lua/DataScript): it sees only its loader
 // Metadata, and one that never ends, grows without end, reaches for more or leaves a
-// function of its own in its metadata fails. A broken
-// file is reported with its name instead of leaving its resources silently without
-// metadata.
+// function of its own in its metadata raises ResourceLoadError naming the file and why.
 void RunMetadataText(LuaState* state, const std::string& file, const void* data, uint32_t size)
 {
     LuaObject environment;
@@ -66,10 +65,15 @@ void RunMetadataText(LuaState* state, const std::string& file, const void* data,
 
 namespace {
 
-// The file's entries, by picture name: each must name a file of the folder and hold a table.
+// The file's entries that can be applied, by picture or sound name, in sorted order. An entry
+// named by anything but a string, holding anything but a table, or naming no file of the
+// folder is left out; the first of those (in the order of their keys' text, however the table
+// lists them) is put into words in fault, with how many more there were. A file whose table
+// of entries is no longer a table has none: that is raised, as a file that could not be run.
 std::vector<std::pair<std::string, LuaObject>> MetadataEntries(const LuaObject& pending,
                                                                const std::string& file,
-                                                               const ResourceInfoMap& outputList)
+                                                               const ResourceInfoMap& outputList,
+                                                               std::string& fault)
 {
     if (!pending.IsTable())
         MAKO_THROW(ResourceLoadError,
@@ -77,31 +81,38 @@ std::vector<std::pair<std::string, LuaObject>> MetadataEntries(const LuaObject& 
                                             "entries") %
                               file));
     std::vector<std::pair<std::string, LuaObject>> entries;
+    // Each entry left out: its key's text and what is wrong with it.
+    std::vector<std::pair<std::string, std::string>> faults;
     for (LuaTableIterator it(pending); it; it.Next()) {
-        if (!it.GetKey().IsString())
-            MAKO_THROW(ResourceLoadError,
-                       boost::str(boost::format("The metadata file \"%1%\" names an entry by %2%; "
-                                                "entries are named by the file names of pictures "
-                                                "and sounds") %
-                                  file % DataKeyText(it.GetKey())));
-        std::string key = it.GetKey().GetString();
-        if (!it.GetValue().IsTable())
-            MAKO_THROW(ResourceLoadError,
-                       boost::str(boost::format("The metadata file \"%1%\" gives \"%2%\" a %3%, "
-                                                "not a table") %
-                                  file % key % it.GetValue().TypeName()));
-        entries.emplace_back(key, it.GetValue());
+        const std::string keyText = DataKeyText(it.GetKey());
+        if (!it.GetKey().IsString()) {
+            faults.emplace_back(keyText, boost::str(boost::format("names an entry by %1%; entries "
+                                                                  "are named by the file names "
+                                                                  "of pictures and sounds") %
+                                                    keyText));
+        } else if (!it.GetValue().IsTable()) {
+            faults.emplace_back(keyText, boost::str(boost::format("gives \"%1%\" a %2%, not a "
+                                                                  "table") %
+                                                    keyText % it.GetValue().TypeName()));
+        } else if (outputList.find(it.GetKey().GetString()) == outputList.end()) {
+            faults.emplace_back(keyText, boost::str(boost::format("names \"%1%\", which is no "
+                                                                  "file of its folder") %
+                                                    keyText));
+        } else {
+            entries.emplace_back(it.GetKey().GetString(), it.GetValue());
+        }
     }
-    // Names are matched and applied in sorted order, so that which unknown name is
-    // reported never depends on the traversal order of the table.
+    // Entries are applied, and faults chosen, in sorted order, so that nothing said or done
+    // depends on the traversal order of the table.
     std::sort(entries.begin(), entries.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& entry : entries)
-        if (outputList.find(entry.first) == outputList.end())
-            MAKO_THROW(ResourceLoadError,
-                       boost::str(boost::format("The metadata file \"%1%\" names \"%2%\", which "
-                                                "is no file of its folder") %
-                                  file % ShortenedText(entry.first)));
+    if (!faults.empty()) {
+        const auto first = std::min_element(faults.begin(), faults.end());
+        fault = "The metadata file \"" + file + "\" " + first->second + "; ";
+        fault += faults.size() == 1 ? std::string("the entry is left out")
+                                    : "it and " + std::to_string(faults.size() - 1) +
+                                          " more faulty entries are left out";
+    }
     return entries;
 }
 
@@ -124,8 +135,11 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
         uint32_t size = 0;
         metaInfo.GetReader()->Read(file, data, size);
         RunMetadataText(state, file, data, size);
+        std::string fault;
         std::vector<std::pair<std::string, LuaObject>> entries =
-            MetadataEntries(globals["Pending_Metadata"], file, outputList);
+            MetadataEntries(globals["Pending_Metadata"], file, outputList, fault);
+        if (!fault.empty())
+            DataReport::WarnOfPack(fault);
         // Numbers are held to their ranges before any loader or user reads them; the
         // entries are given to their files only once all of them are mended.
         std::vector<std::string> said;
@@ -145,6 +159,18 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
         if (StopSignal::IsRequested())
             throw;
         DataReport::WarnOfPack(meter.Describe() + "; its pictures and sounds are read without it");
+        return;
+    } catch (const std::exception& error) {
+        globals.SetNil("Pending_Metadata");
+        // A file that cannot be read or run is the pack's fault, not the program's: its
+        // folder's pictures and sounds are read as if it were not there (plain pictures of
+        // one frame), and the game goes on. The program's own mistakes pass on.
+        if (!ObjectBoundary::IsDataError(error))
+            throw;
+        std::string text = ObjectBoundary::TextOf(error);
+        if (text.find(file) == std::string::npos)
+            text = "The metadata file \"" + file + "\" could not be applied: " + text;
+        DataReport::WarnOfPack(text + "; its pictures and sounds are read without it");
         return;
     } catch (...) {
         globals.SetNil("Pending_Metadata");

@@ -29,9 +29,16 @@ public:
 
     // Applies one metadata file to the entries of a scan: runs the file (Lua text calling
     // `Metadata { ["file name"] = { key = value, ... }, ... }`) in the current resource
-    // manager's script state and gives each named entry of outputList its table. A key that
-    // is not a string, a value that is not a table and a name that is not in outputList
-    // are assertion failures naming the file; so is a script error in the file.
+    // manager's script state and gives each named entry of outputList its table. Every pack
+    // format's scan applies its metadata here, and a file that fails never ends the scan:
+    //  - a file that cannot be read or run (a script error, past its budget, a function
+    //    left in its tables), or that replaces its table of entries, gives no entry
+    //    metadata: the folder's pictures and sounds are read as plain files of one frame;
+    //  - an entry named by anything but a string, holding anything but a table, or naming
+    //    no file of the folder is left out, and the other entries are applied.
+    // Either is said once, naming the file, through DataReport::WarnOfPack (so the level
+    // check names it too); a stop asked for still ends the scan (WorkSpent), and the
+    // program's own mistakes (a failed check) pass on.
     static void ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMap& outputList);
 
     // Whether a file name is a metadata file: it ends, case-sensitively, in "image.cfg",
