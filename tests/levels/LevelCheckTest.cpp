@@ -14,6 +14,7 @@
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 #include "support/engine/DataVoice.h"
+#include "support/engine/EngineSetup.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/LogCapture.h"
 
@@ -371,6 +372,26 @@ TEST_F(LevelCheckTest, TheEpisodeOrderAndTheFilesAreCheckedAgainstEachOther)
     EXPECT_EQ(0u, broken[0].find("Broken.lua: line 3: Lua error: ")) << Text(broken);
     EXPECT_EQ(0u, check.GetLevelFiles().count("Half"));
     EXPECT_EQ(0u, check.GetLevelFiles().count("Never"));
+}
+
+// The map lists an episode's levels in rows of five, or six once the sixth is open: a
+// seventh level would be reached only by the map's arrow.
+TEST_F(LevelCheckTest, AnEpisodeListingMoreLevelsThanTheMapShowsIsReported)
+{
+    LuaPlus::LuaObject episode = bbtest::EvalLua("Config.LevelOrder[1]");
+    ASSERT_TRUE(episode.IsTable());
+    const int shipped = episode.GetCount();
+    ASSERT_LE(shipped, 6);
+    for (int i = shipped + 1; i <= 7; ++i)
+        episode.SetString(i, "Stray");
+    check.Run({LevelFile("Stray", "bricks = { \"R,G,B\" }")});
+    for (int i = 7; i > shipped; --i)
+        episode.SetNil(i);
+    EXPECT_TRUE(Reports("LevelOrder", "LevelOrder: Stray: episode 1, level 7: the map lists at "
+                                      "most 6 levels of an episode"))
+        << Text(Lines("LevelOrder"));
+    EXPECT_FALSE(Reports("LevelOrder", "LevelOrder: Stray: episode 1, level 6: the map lists at "
+                                       "most 6 levels of an episode"));
 }
 
 TEST_F(LevelCheckTest, ALevelOverTheLimitOfObjectsIsReportedWithoutBeingBuilt)

@@ -13,6 +13,7 @@
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
+#include "logic/GameProgress.h"
 #include "logic/Level.h"
 #include "logic/LevelKeyCheck.h"
 #include "logic/LevelManager.h"
@@ -824,6 +825,11 @@ void LevelCheck::CheckOrder()
             if (name == "Blank")
                 continue;
             listed.insert(name);
+            if (i > GameProgress::kMostLevelsShown)
+                Report(name, "episode " + std::to_string(e) + ", level " + std::to_string(i) +
+                                 ": the map lists at most " +
+                                 std::to_string(GameProgress::kMostLevelsShown) +
+                                 " levels of an episode");
             if (!m_LevelFiles.count(name))
                 Report(name, "episode " + std::to_string(e) + ", level " + std::to_string(i) +
                                  " names a level that no file defines");

@@ -7,5 +7,15 @@ ParticleManager::ParticleManager()
 
 void ParticleManager::AddParticle(Particle* particle)
 {
+    if (Room() == 0) {
+        delete particle;
+        return;
+    }
     AddChild(particle, "");
+}
+
+std::size_t ParticleManager::Room() const
+{
+    const std::size_t held = GetChildren().size();
+    return held < kMostParticles ? kMostParticles - held : 0;
 }
