@@ -825,7 +825,8 @@ void LevelCheck::CheckOrder()
             if (name == "Blank")
                 continue;
             listed.insert(name);
-            if (i > GameProgress::kMostLevelsShown)
+            // The map's episodes (the lab's experiments have a screen of their own).
+            if (i > GameProgress::kMostLevelsShown && e <= GameProgress::EpisodeCount())
                 Report(name, "episode " + std::to_string(e) + ", level " + std::to_string(i) +
                                  ": the map lists at most " +
                                  std::to_string(GameProgress::kMostLevelsShown) +
