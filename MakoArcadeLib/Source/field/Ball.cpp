@@ -249,6 +249,9 @@ void Ball::RaiseSpeedLevelBy(int n, const Point<double>* direction)
 {
     if (m_Corona == "Breakthru")
         n = 0;
+    // Whatever raises it (a brick's addEnergy from data), no ball holds more than the most
+    // energy levels, so no sum of them overflows.
+    n = std::clamp(n, -kMostEnergy, kMostEnergy);
     const int old = m_Energy;
     const int raised = std::max(n, old);
     const int below = old < 0 ? std::min(raised - old, -old) : 0;
@@ -280,6 +283,7 @@ void Ball::RaiseSpeedLevelAlong(int n, double dx, double dy)
 
 void Ball::LowerSpeedLevel(int n)
 {
+    n = std::clamp(n, -2 * kMostEnergy, 2 * kMostEnergy);
     m_Overdrive = 0;
     const int old = m_Energy;
     m_Energy = old - n;

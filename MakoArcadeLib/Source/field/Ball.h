@@ -68,6 +68,9 @@ public:
     // The ball's body holds it (PhysicsBody::SetTopSpeed) whatever sets its velocity: a
     // level's start, a hopper, a paddle's stroke, a blast, a force.
     static constexpr double kFastestSpeed = 7200.0;
+    // The most energy levels a ball holds, and sheds at once (a paddle's fullest stroke
+    // gives 16).
+    static constexpr int kMostEnergy = 100;
 
     // An inactive ball with the common set-up (movable, category 1, collide mask 219,
     // softness 0.00001, radius 8, z-order 8), its emitters and its image.

@@ -47,9 +47,9 @@ public:
     // point of gravity makes a ball cross the field in a pass. The shipped levels use a
     // wind of at most 65 (variance 16, normalization 3) and pulls of at most 60 px/s² (3000
     // falling off with the distance).
-    static constexpr double kMostWind = 200.0;         // |strength|; the sound's loudness is 0..100
+    static constexpr double kMostWind = 100.0;         // |strength|: the sound's loudness is 0..100
     static constexpr double kMostWindChange = 50.0;    // variance and normalization, per pass
-    static constexpr double kMostWindForce = 400.0;    // |force| after each pass's wandering
+    static constexpr double kMostWindForce = 150.0;    // |force| after each pass's wandering
     static constexpr double kMostGravity = 100000.0;   // |strength| before any fall-off
     static constexpr double kMostGravityFalloff = 3.0; // decreaseWith as a number: 0..3
     static constexpr double kMostPull = 400.0;         // px/s² any object feels of the field
