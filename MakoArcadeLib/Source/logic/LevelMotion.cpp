@@ -291,7 +291,8 @@ void Level::TickWind(ArcadeGameLogic* logic)
 
 void Level::TickGravity(ArcadeGameLogic* logic)
 {
-    const auto pull = [this](const Actor* object, double& fx, double& fy) {
+    // The pull on an object, times `scale` (a ball's density squared).
+    const auto pull = [this](const Actor* object, double scale, double& fx, double& fy) {
         const double cx = object->GetX() + object->GetWidth() / 2;
         const double cy = object->GetY() + object->GetHeight() / 2;
         double vx = m_GravityDirectional ? m_GravityX : m_GravityX - cx;
@@ -309,8 +310,8 @@ void Level::TickGravity(ArcadeGameLogic* logic)
         double factor = 1.0;
         if (!m_GravityDirectional && m_GravityExponent != 0.0)
             factor = std::pow(std::max(length, 1.0), m_GravityExponent);
-        fx = vx * factor;
-        fy = vy * factor;
+        fx = vx * factor * scale;
+        fy = vy * factor * scale;
         // Near a point that pulls hard the fall-off would grow without end: no object feels
         // more than the field can play.
         HoldLength(fx, fy, kMostPull);
@@ -324,11 +325,7 @@ void Level::TickGravity(ArcadeGameLogic* logic)
             continue;
         if (PhysicsBody* body = ball->GetPhysicsBody()) {
             double fx = 0.0, fy = 0.0;
-            pull(ball, fx, fy);
-            const double dd = ball->GetDensity() * ball->GetDensity();
-            fx *= dd;
-            fy *= dd;
-            HoldLength(fx, fy, kMostPull);
+            pull(ball, ball->GetDensity() * ball->GetDensity(), fx, fy);
             body->AddAcceleration(fx, fy);
         }
     }
@@ -338,7 +335,7 @@ void Level::TickGravity(ArcadeGameLogic* logic)
             continue;
         if (PhysicsBody* body = object->GetPhysicsBody()) {
             double fx = 0.0, fy = 0.0;
-            pull(object, fx, fy);
+            pull(object, 1.0, fx, fy);
             body->AddAcceleration(fx, fy);
         }
     }
@@ -502,7 +499,6 @@ int Level::TimeAttackPixels()
         // Without a cap the field falls at its rate.
         if (m_TimeAttackMaxRate >= 0.0)
             m_TimeAttackRate = std::min(m_TimeAttackRate, m_TimeAttackMaxRate);
-        m_TimeAttackRate = std::clamp(m_TimeAttackRate, -kMostFieldRate, kMostFieldRate);
         move = m_TimeAttackRate;
     } else {
         for (int i = 0; i < kRewindTicks; ++i) {

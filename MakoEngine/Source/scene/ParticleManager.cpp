@@ -7,10 +7,6 @@ ParticleManager::ParticleManager()
 
 void ParticleManager::AddParticle(Particle* particle)
 {
-    if (Room() == 0) {
-        delete particle;
-        return;
-    }
     AddChild(particle, "");
 }
 

@@ -7,9 +7,9 @@
 // the ordinary tick and render walks move and draw them. It takes no events.
 //
 // It holds at most kMostParticles at once: what the emitters make each pass is bounded
-// by the room left (ParticleEmitter asks Room() before it makes any), and a particle
-// offered past it is deleted at once, so no speed of a ball, no blast and no emitter's
-// numbers from data make the work of a pass, the memory or the tear-down grow without end.
+// by the room left (ParticleEmitter, the one maker of particles, asks Room() before it
+// makes each), so no speed of a ball, no blast and no emitter's numbers from data make the
+// work of a pass, the memory or the tear-down grow without end.
 class ParticleManager : public Actor
 {
 public:
@@ -18,7 +18,7 @@ public:
     static constexpr std::size_t kMostParticles = 4096;
 
     ParticleManager();
-    // Takes the particle as a child, or deletes it when the manager is full.
+    // Takes the particle as a child (the emitter asked Room() first).
     void AddParticle(Particle* particle);
     // How many more particles it takes now.
     std::size_t Room() const;
