@@ -374,6 +374,25 @@ TEST_F(LevelCheckTest, TheEpisodeOrderAndTheFilesAreCheckedAgainstEachOther)
     EXPECT_EQ(0u, check.GetLevelFiles().count("Never"));
 }
 
+// A level's own numbers out of what the field can play (a force, a goal past an int, an
+// artefact's width that is no number) are the level's: each is named with its level and
+// key as the game reads it, and the value as the author wrote it.
+TEST_F(LevelCheckTest, ALevelsNumbersOutOfRangeAreNamedWithTheLevel)
+{
+    check.Run(
+        {LevelFile("Wild", "wind = { strength = 1e10, direction = { 1, 0 }, variance = 8 },\n"
+                           "victoryBalls = 1/0,\n"
+                           "artefact = { name = 'artifactScarab.jpg', position = { 272, 52 },\n"
+                           "             constrainWidth = 0/0 }")});
+    const std::string wild = Text(Lines("Wild.lua"));
+    for (const char* said : {"\"wind.strength\": 10000000000 is outside -100 to 100; 100 is used",
+                             "\"victoryBalls\": inf is outside -1 to 10000; 10000 is used",
+                             "\"constrainWidth\": nan is no number; 0 is used"})
+        EXPECT_NE(std::string::npos, wild.find(said)) << said << "\n" << wild;
+    const std::string pack = Text(Lines("pack"));
+    EXPECT_EQ(std::string::npos, pack.find("zoom")) << pack;
+}
+
 // The map lists an episode's levels in rows of five, or six once the sixth is open: a
 // seventh level would be reached only by the map's arrow.
 TEST_F(LevelCheckTest, AnEpisodeListingMoreLevelsThanTheMapShowsIsReported)

@@ -136,17 +136,6 @@ void FitZoom(const Image* image, double& factorX, double& factorY)
     }
     if (kept)
         return;
-    // A zoom asked while a place of data is open (a level's brick scaled by its polyScale,
-    // its artefact fitted to its constrainWidth) is that place's value: it is said there,
-    // naming the level and the entry (once a place, as the reporter says each problem).
-    if (DataReport::InPlace()) {
-        DataReport::Warn(
-            std::string(),
-            boost::str(boost::format("a zoom by %1% x %2% of the picture \"%3%\" (%4% x "
-                                     "%5%) makes no surface; it was zoomed by %6% x %7%") %
-                       askedX % askedY % image->GetName() % w % h % factorX % factorY));
-        return;
-    }
     static std::set<std::string> s_Told;
     const SDL_Rect frame = image->GetFrameRect(0);
     const std::string keys =
