@@ -211,6 +211,8 @@ TEST_F(FieldContainmentTest, NoSpeedFromAnySourceTakesABallOutOfTheField)
             passes.Step();
             ASSERT_EQ("", Outside(ball))
                 << "kicked to " << kick << " after " << pass + 1 << " passes";
+            ASSERT_EQ(0, escapes.count)
+                << "kicked to " << kick << " after " << pass + 1 << " passes";
         }
         ball->Kill();
         kicker->Kill();
@@ -225,6 +227,8 @@ TEST_F(FieldContainmentTest, NoSpeedFromAnySourceTakesABallOutOfTheField)
         for (int pass = 0; pass < 60; ++pass) {
             passes.Step();
             ASSERT_EQ("", Outside(ball))
+                << "addEnergy " << energy << " after " << pass + 1 << " passes";
+            ASSERT_EQ(0, escapes.count)
                 << "addEnergy " << energy << " after " << pass + 1 << " passes";
         }
         ball->Kill();
