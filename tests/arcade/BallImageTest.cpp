@@ -138,6 +138,13 @@ TEST_F(BallTest, TrailsShowTheEnergyAndBlurFillsTheLastTicksPath)
     EXPECT_NEAR(3.0f, copy->m_Position.y, 0.1f);
     delete copy;
     EXPECT_EQ(before, int(logic.particles->GetChildren().size()));
+
+    // However fast the ball, no more than the most copies a pass (three a radius moved).
+    Ball* fast = AddBall(40, 240, Ball::kFastestSpeed, 0);
+    SetSpeedAndEnergy(fast, Ball::kFastestSpeed, 1);
+    passes.Step(2);
+    ASSERT_GT(3.0 * fast->GetMoveDelta().x / fast->GetRadius(), Ball::kMostBlurCopies + 8.0);
+    EXPECT_EQ(Ball::kMostBlurCopies, fast->GetMotionBlurEmitter()->GetNumParticles());
 }
 
 TEST_F(BallTest, LowEffectsMakeTheEmittersButNeverStartThem)

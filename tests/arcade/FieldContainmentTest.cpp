@@ -5,6 +5,7 @@
 // every soft period ends, and the walls keep their places.
 #include "BallFixture.h"
 
+#include "StruckStructure.h"
 #include "field/Brick.h"
 #include "field/FieldBounds.h"
 #include "physics/PhysicsGeom.h"
@@ -16,6 +17,39 @@
 using namespace fieldtest;
 
 namespace {
+
+// A brick that kicks every ball striking it to `kick` px/s, in the contact, while the world
+// steps: what a brick's energy, a spring or a stroke of the paddle does, without bounds.
+class Kicker : public StruckStructure
+{
+public:
+    explicit Kicker(double kick) : StruckStructure("Brick"), m_Kick(kick) {}
+    void HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, double x, double y,
+                         double nx, double ny, double depth, bool solid) override
+    {
+        StruckStructure::HandleCollision(logic, other, x, y, nx, ny, depth, solid);
+        if (PhysicsBody* body = dynamic_cast<Ball*>(other) ? other->GetPhysicsBody() : nullptr)
+            body->SetLinearVel(m_Kick * nx, m_Kick * ny + m_Kick / 3);
+    }
+
+private:
+    double m_Kick;
+};
+
+// Counts the balls put back from past a wall's face (Ball::KeepOutOfWalls): a centre
+// past the face is a ball on its way out, caught by the field.
+struct PutBacksFromOutside : Ball::PutBackObserver
+{
+    PutBacksFromOutside() { previous = Ball::SetPutBackObserver(this); }
+    ~PutBacksFromOutside() override { Ball::SetPutBackObserver(previous); }
+    void OnPutBack(const Ball& ball, double, double, double depth, bool) override
+    {
+        if (depth > ball.GetRadius())
+            ++count;
+    }
+    Ball::PutBackObserver* previous = nullptr;
+    int count = 0;
+};
 
 class FieldContainmentTest : public BallTest
 {
@@ -143,6 +177,59 @@ TEST_F(FieldContainmentTest, ASoftBallPulledIntoAWallStaysInside)
             ball->GetPhysicsBody()->AddAcceleration(0, -3000);
             passes.Step();
             ASSERT_EQ("", Outside(ball)) << speed << " after " << pass + 1 << " passes";
+        }
+        ball->Kill();
+        passes.Step();
+    }
+}
+
+// Whatever sets a ball's velocity or pushes it, far past anything a level may ask, and
+// whenever it does (between passes, or in a contact while the world steps: a brick's
+// addEnergy of 2^31 raises the ball's energy by as many levels): the ball crosses no wall.
+TEST_F(FieldContainmentTest, NoSpeedFromAnySourceTakesABallOutOfTheField)
+{
+    PutBacksFromOutside escapes;
+    for (const double speed : {1e4, 1e6, 1e300}) {
+        Ball* ball = AddBall(320, 240, 0, 0);
+        passes.Step();
+        ball->GetPhysicsBody()->SetLinearVel(speed, speed / 3);
+        for (int pass = 0; pass < 30; ++pass) {
+            passes.Step();
+            ASSERT_EQ("", Outside(ball)) << speed << " after " << pass + 1 << " passes";
+            ASSERT_EQ(0, escapes.count) << speed << " after " << pass + 1 << " passes";
+        }
+        ball->Kill();
+        passes.Step();
+    }
+    for (const double kick : {1e4, 1e6, 1e300}) {
+        Kicker* kicker = new Kicker(kick);
+        kicker->SetRectangle(32, 16, false);
+        kicker->SetPosition(304, 200);
+        root->Place(kicker);
+        Ball* ball = AddBall(320, 400, 0, -600);
+        for (int pass = 0; pass < 60; ++pass) {
+            passes.Step();
+            ASSERT_EQ("", Outside(ball))
+                << "kicked to " << kick << " after " << pass + 1 << " passes";
+            ASSERT_EQ(0, escapes.count)
+                << "kicked to " << kick << " after " << pass + 1 << " passes";
+        }
+        ball->Kill();
+        kicker->Kill();
+        passes.Step();
+    }
+    for (const char* energy : {"40", "2^31"}) {
+        AddBrick(std::string("{class = 'Brick', textureOnly = 'Stone', strength = -1, "
+                             "addEnergy = ") +
+                     energy + "}",
+                 304, 200);
+        Ball* ball = AddBall(320, 400, 0, -600);
+        for (int pass = 0; pass < 60; ++pass) {
+            passes.Step();
+            ASSERT_EQ("", Outside(ball))
+                << "addEnergy " << energy << " after " << pass + 1 << " passes";
+            ASSERT_EQ(0, escapes.count)
+                << "addEnergy " << energy << " after " << pass + 1 << " passes";
         }
         ball->Kill();
         passes.Step();

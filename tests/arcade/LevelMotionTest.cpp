@@ -299,6 +299,15 @@ TEST_F(LevelMotionTest, TheWindWandersWithinItsVarianceAndPushesBalls)
     EXPECT_GE(level->GetWindSoundLevel(), 0.0);
     EXPECT_LE(level->GetWindSoundLevel(), 100.0);
 
+    // A wind that wanders as far as a level may let it, never pulled back, still pushes no
+    // harder than the field can play.
+    auto gale = MakeLevel(
+        "{ wind = { strength = 100, direction = { 1, 0 }, variance = 50, normalization = 0 } }");
+    for (int tick = 0; tick < 2000; ++tick)
+        gale->TickWind(&logic);
+    EXPECT_LE(std::hypot(gale->GetWindForceX(), gale->GetWindForceY()),
+              Level::kMostWindForce + 1e-9);
+
     ClearForce(ball);
     level->TickWind(&logic);
     double fx = 0.0, fy = 0.0;
@@ -355,6 +364,16 @@ TEST_F(LevelMotionTest, PointGravityFallsOffWithDistanceAndStaysFiniteAtTheCentr
     Force(nearBall, fx, fy);
     EXPECT_NEAR(fx, 50.0, 1e-6);
     EXPECT_NEAR(fy, 0.0, 1e-6);
+
+    // The strongest pull a level may give, falling off as steeply as it may, a pixel from
+    // the ball: no object feels more than the field can play.
+    auto well =
+        MakeLevel("{ gravity = { strength = 100000, center = { " + std::to_string(int(cx) + 1) +
+                  ", " + std::to_string(int(cy)) + " }, decreaseWith = 3 } }");
+    ClearForce(nearBall);
+    well->TickGravity(&logic);
+    Force(nearBall, fx, fy);
+    EXPECT_NEAR(std::hypot(fx, fy), Level::kMostPull, 1e-3);
 }
 
 TEST_F(LevelMotionTest, DirectionalGravityPullsTheSameEverywhere)

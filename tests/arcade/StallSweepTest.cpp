@@ -14,6 +14,7 @@
 #include "core/Random.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
+#include "field/Paddle.h"
 #include "logic/LevelManager.h"
 #include "logic/PlayProgress.h"
 #include "logic/StallRule.h"
@@ -165,6 +166,107 @@ TEST_F(StallSweepTest, APullThatHoldsTheBallAgainstMetalLetsGo)
                         "%d, %s\n",
                         pull, seed, played, longest, State().c_str());
         }
+}
+
+// The rule's three promises to the player, each seen in a game of its own: a ball resting on
+// the paddle is play (the rule counts no pass), a level that comes nearer its end lets its
+// astray balls go, and an astray ball leaves the paddle as any ball does, so a stroke the
+// player aims is never turned.
+class StallRuleGame : public StallSweepTest
+{
+protected:
+    void StartRows(unsigned seed)
+    {
+        bbtest::EvalLua(R"(rawset(Levels, "StallRows", {
+            fullName = "Rows", music = "Harbour.mid",
+            compiledBricks = { { resource = "MetalBrick", position = { 2, 4 } },
+                               { resource = "RedBrick", position = { 6, 4 }, necessary = true },
+                               { resource = "RedBrick", position = { 14, 4 }, necessary = true } } }))");
+        StartLevel("StallRows", seed);
+    }
+
+    // Serves with the player; the first free ball.
+    Ball* Serve()
+    {
+        for (int n = 0; n < 600; ++n) {
+            for (Actor* actor : logic->GetBalls().GetMembers())
+                if (Ball* ball = dynamic_cast<Ball*>(actor);
+                    ball && !ball->IsDead() && !ball->GetPaddle() && ball->GetPhysicsBody())
+                    return ball;
+            m_Player.PlayOnePass(logic, true);
+            passes.Step();
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(StallRuleGame, ABallRestingOnThePaddleIsPlayForTheStallRule)
+{
+    StartRows(3);
+    Ball* ball = Serve();
+    ASSERT_NE(nullptr, ball);
+    ASSERT_FALSE(logic->GetPaddles().empty());
+    // The paddle catches the ball and nobody lets it go: it rests there, in play, for
+    // longer than the rule waits.
+    ball->AttachToPaddle(logic->GetPaddles().front(), false);
+    ball->PlaceOnPaddle();
+    for (int n = 0; n < StallRule::kStillPasses + 100; ++n) {
+        passes.Step();
+        ASSERT_EQ(logic->GetPaddles().front(), ball->GetPaddle()) << "pass " << n;
+    }
+    ASSERT_EQ("Playing", State());
+    EXPECT_EQ(0, logic->GetStallRule().GetStillPasses());
+    EXPECT_EQ(0.0, ball->GetAstray());
+}
+
+TEST_F(StallRuleGame, ABrickGivingWayLetsTheStallRulesAstrayBallsGo)
+{
+    StartRows(4);
+    Ball* ball = Serve();
+    ASSERT_NE(nullptr, ball);
+    // A rule of the test's own, over a field that stands still: no paddle touch, no brick.
+    StallRule rule;
+    for (int n = 0; n <= StallRule::kStillPasses; ++n) {
+        ball->m_TicksSincePaddleHit = 1000;
+        rule.Update(logic);
+    }
+    ASSERT_GT(ball->GetAstray(), 0.0);
+    Brick* brick = nullptr;
+    for (Actor* actor : logic->GetBricks().GetMembers())
+        if (Brick* b = dynamic_cast<Brick*>(actor); b && !b->IsDead() && b->IsNecessary())
+            brick = b;
+    ASSERT_NE(nullptr, brick);
+    brick->Kill();
+    rule.Update(logic);
+    EXPECT_EQ(0, rule.GetStillPasses());
+    EXPECT_EQ(0.0, ball->GetAstray());
+}
+
+TEST_F(StallRuleGame, AnAstrayBallLeavesThePaddleAsAnyBallDoesDespiteTheStallRule)
+{
+    // The same stroke twice, with the same seed: the ball falls onto the paddle's face a
+    // little off its centre, once astray and once not.
+    Vector2D after[2];
+    for (int astray = 0; astray < 2; ++astray) {
+        StartRows(5);
+        Ball* ball = Serve();
+        ASSERT_NE(nullptr, ball);
+        ASSERT_FALSE(logic->GetPaddles().empty());
+        const Paddle* paddle = logic->GetPaddles().front();
+        const Point<double> face = paddle->GetGeom()->GetCenter();
+        MakoSrand(11);
+        ball->GetPhysicsBody()->SetPosition(face.x + 9.0, face.y - 40.0);
+        ball->GetPhysicsBody()->SetLinearVel(0.0, 250.0);
+        ball->SetAstray(astray ? StallRule::kMostTurn : 0.0);
+        ball->m_TicksSincePaddleHit = 1000;
+        int n = 0;
+        for (; n < 100 && ball->m_TicksSincePaddleHit > 1; ++n)
+            passes.Step();
+        ASSERT_LT(n, 100) << "the ball never reached the paddle";
+        after[astray] = ball->GetPhysicsBody()->GetLinearVel();
+    }
+    EXPECT_NEAR(after[0].x, after[1].x, 1e-6);
+    EXPECT_NEAR(after[0].y, after[1].y, 1e-6);
 }
 
 // Every written level under a strong pull towards its top, with the bricks that can break

@@ -15,6 +15,7 @@
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 #include "support/engine/DataVoice.h"
+#include "support/engine/EngineSetup.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/LogCapture.h"
 
@@ -395,6 +396,45 @@ TEST_F(LevelCheckTest, TheEpisodeOrderAndTheFilesAreCheckedAgainstEachOther)
     EXPECT_EQ(0u, broken[0].find("Broken.lua: line 3: Lua error: ")) << Text(broken);
     EXPECT_EQ(0u, check.GetLevelFiles().count("Half"));
     EXPECT_EQ(0u, check.GetLevelFiles().count("Never"));
+}
+
+// A level's own numbers out of what the field can play (a force, a goal past an int, an
+// artefact's width that is no number) are the level's: each is named with its level and
+// key as the game reads it, and the value as the author wrote it.
+TEST_F(LevelCheckTest, ALevelsNumbersOutOfRangeAreNamedWithTheLevel)
+{
+    check.Run(
+        {LevelFile("Wild", "wind = { strength = 1e10, direction = { 1, 0 }, variance = 8 },\n"
+                           "victoryBalls = 1/0,\n"
+                           "artefact = { name = 'artifactScarab.jpg', position = { 272, 52 },\n"
+                           "             constrainWidth = 0/0 }")});
+    const std::string wild = Text(Lines("Wild.lua"));
+    for (const char* said : {"\"wind.strength\": 10000000000 is outside -100 to 100; 100 is used",
+                             "\"victoryBalls\": inf is outside -1 to 10000; 10000 is used",
+                             "\"constrainWidth\": nan is no number; 0 is used"})
+        EXPECT_NE(std::string::npos, wild.find(said)) << said << "\n" << wild;
+    const std::string pack = Text(Lines("pack"));
+    EXPECT_EQ(std::string::npos, pack.find("zoom")) << pack;
+}
+
+// The map lists an episode's levels in rows of five, or six once the sixth is open: a
+// seventh level would be reached only by the map's arrow.
+TEST_F(LevelCheckTest, AnEpisodeListingMoreLevelsThanTheMapShowsIsReported)
+{
+    LuaPlus::LuaObject episode = bbtest::EvalLua("Config.LevelOrder[1]");
+    ASSERT_TRUE(episode.IsTable());
+    const int shipped = episode.GetCount();
+    ASSERT_LE(shipped, 6);
+    for (int i = shipped + 1; i <= 7; ++i)
+        episode.SetString(i, "Stray");
+    check.Run({LevelFile("Stray", "bricks = { \"R,G,B\" }")});
+    for (int i = 7; i > shipped; --i)
+        episode.SetNil(i);
+    EXPECT_TRUE(Reports("LevelOrder", "LevelOrder: Stray: episode 1, level 7: the map lists at "
+                                      "most 6 levels of an episode"))
+        << Text(Lines("LevelOrder"));
+    EXPECT_FALSE(Reports("LevelOrder", "LevelOrder: Stray: episode 1, level 6: the map lists at "
+                                       "most 6 levels of an episode"));
 }
 
 TEST_F(LevelCheckTest, ALevelOverTheLimitOfObjectsIsReportedWithoutBeingBuilt)

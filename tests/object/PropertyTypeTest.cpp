@@ -78,6 +78,11 @@ TEST_F(ObjectTest, NumbersAreCutToTheirMemberWidth)
     EXPECT_EQ("4294967295", Show(thing, "mask"));
     Assign(thing, "mask", "-1");
     EXPECT_EQ(0xFFFFFFFFu, thing.m_Mask);
+    // Numbers no integer holds are held before they are converted (no undefined conversion).
+    for (const char* far : {"1e308", "-1/0", "0/0"}) {
+        Assign(thing, "mask", far);
+        Assign(thing, "count", far);
+    }
     Assign(thing, "scale", "0.5");
     EXPECT_FLOAT_EQ(0.5f, thing.m_Scale);
     EXPECT_THROW(Assign(thing, "weight", "'2.25'"), Exception); // a string is not a number

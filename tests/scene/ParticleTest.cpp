@@ -13,6 +13,7 @@
 #include "scene/ParticleManager.h"
 
 #include <cmath>
+#include <list>
 #include <memory>
 
 using LuaPlus::LuaObject;
@@ -242,6 +243,51 @@ TEST_F(SceneTest, BufferedEmittersHandOutTheirPoolOnce)
     plain.Emit();
     plain.Emit(); // the count ran out
     EXPECT_EQ(23, spray.Live());
+}
+
+// Emitters whose numbers come from data ask for a billion particles an emission, a billion
+// emissions ahead, or a billion each pass from a factory that makes none: the manager holds
+// no more than its most, what an emission makes or tries stops there, and no pool is made
+// larger than the manager holds.
+TEST_F(SceneTest, AManagerHoldsItsMostParticlesWhateverItsEmittersAsk)
+{
+    Spray spray;
+    const int most = int(ParticleManager::kMostParticles);
+    auto* endless = new IdenticalParticleEmitter("", spray.manager);
+    spray.root.AddChild(endless, "");
+    endless->ApplyProperties(Table("{emitCount = -1, interval = 0, numParticles = 1e9}"));
+    endless->Start();
+    spray.passes.Step(20);
+    EXPECT_EQ(most, spray.Live());
+    endless->Kill();
+
+    const auto clear = [&spray] {
+        for (Actor* p : std::list<Actor*>(spray.manager->GetChildren()))
+            p->Kill();
+        spray.passes.Step();
+    };
+    clear();
+    auto* ahead = new BufferedIdenticalParticleEmitter("", spray.manager);
+    spray.root.AddChild(ahead, "");
+    ahead->ApplyProperties(Table("{emitCount = 1e9, numParticles = 1e9, interval = 0}"));
+    ahead->BufferParticles();
+    EXPECT_LE(ahead->GetPoolCount(), most);
+    ahead->Start();
+    spray.passes.Step(3);
+    EXPECT_EQ(most, spray.Live());
+    ahead->Kill();
+
+    static long long tried = 0;
+    tried = 0;
+    clear();
+    ParticleEmitter* empty = new ParticleEmitter(spray.manager);
+    spray.root.AddChild(empty, "");
+    empty->SetFactory([](ParticleEmitter*, void*) -> Particle* { return ++tried, nullptr; },
+                      nullptr);
+    empty->ApplyProperties(Table("{emitCount = -1, interval = 0, numParticles = 1e9}"));
+    empty->Start();
+    spray.passes.Step(3);
+    EXPECT_LE(tried, 4LL * most);
 }
 
 // A list of names from data (a level's particle pictures) is walked under the meter of the

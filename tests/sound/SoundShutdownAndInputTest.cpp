@@ -1,7 +1,7 @@
 // What the sound system does with data it is handed (configuration values, sound
 // metadata, resources of the wrong kind) and the trace it leaves when it shuts down.
-#include "support/MessageOf.h"
 #include "SoundFixture.h"
+#include "support/MessageOf.h"
 
 #include "bass/bass.h"
 #include "core/Exception.h"
@@ -30,7 +30,6 @@ protected:
     int m_SavedLevel = GetLogLevel();
 };
 
-
 } // namespace
 
 TEST_F(SoundInputTest, ConfiguredVolumesOutsideTheirRangeAreBroughtIntoIt)
@@ -46,7 +45,7 @@ TEST_F(SoundInputTest, ConfiguredVolumesOutsideTheirRangeAreBroughtIntoIt)
     EXPECT_NE(log.find("WARNING: Configuration key \"sfx_volume\" holds 150, outside 0..100; "
                        "using 100.\n"),
               std::string::npos);
-    EXPECT_NE(log.find("WARNING: Configuration key \"music_volume\" holds -5, outside 0..100; "
+    EXPECT_NE(log.find("WARNING: Configuration key \"music_volume\" holds -5.5, outside 0..100; "
                        "using 0.\n"),
               std::string::npos);
 

@@ -15,6 +15,7 @@
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "logic/ArcadeGameLogic.h"
+#include "logic/GameProgress.h"
 #include "logic/Level.h"
 #include "logic/LevelKeyCheck.h"
 #include "logic/LevelManager.h"
@@ -834,6 +835,12 @@ void LevelCheck::CheckOrder()
             if (name == "Blank")
                 continue;
             listed.insert(name);
+            // The map's episodes (the lab's experiments have a screen of their own).
+            if (i > GameProgress::kMostLevelsShown && e <= GameProgress::EpisodeCount())
+                Report(name, "episode " + std::to_string(e) + ", level " + std::to_string(i) +
+                                 ": the map lists at most " +
+                                 std::to_string(GameProgress::kMostLevelsShown) +
+                                 " levels of an episode");
             if (!m_LevelFiles.count(name))
                 Report(name, "episode " + std::to_string(e) + ", level " + std::to_string(i) +
                                  " names a level that no file defines");

@@ -10,17 +10,32 @@
 //
 //   fieldsweep [--seeds N | --seeds FIRST-LAST] [--levels Name,Name,...]
 //              [--without key] [--limit passes]
+//   fieldsweep --values all [--seeds N] [--limit passes]
 //
 // --without clears that key of each level's table before its games (for instance
 // "gravity"), and puts it back after. BB_TEST_ASSET_PACK names the asset pack.
+//
+// --values plays a small level once for every numeric key that drives play (each number
+// key the level reader knows, LevelKeys, and the numbers inside the tables that move the
+// field and serve its balls: wind, gravity, progressive, timeAttack, ball starts) at each
+// of NaN, +-Inf, +-1e308, +-2^31 and 1e-310. Each game must end by itself (won or lost)
+// within the pass limit, keep its balls inside the field, hold its live heap within
+// kMostGrowthKb of what it held at its start, and, for a value no range holds (NaN, an
+// infinity, 1e308), the game must have named the key while it built the level (the level
+// check hears the same words: it builds levels through the same controller). Printed per
+// key: the games, the most live particles and the largest growth of the live heap.
+#include "LiveMemory.h"
 #include "autoplay/AutoPlayer.h"
 #include "autoplay/FieldWatch.h"
 #include "autoplay/GameOutcome.h"
+#include "core/DataReport.h"
 #include "core/Random.h"
 #include "logic/ArcadeGameLogic.h"
+#include "logic/LevelKeys.h"
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
 #include "scene/Actor.h"
+#include "scene/ParticleManager.h"
 #include "screens/Screen.h"
 #include "support/engine/EngineSetup.h"
 #include "support/engine/FieldWorld.h"
@@ -46,9 +61,15 @@ enum Outcome { WON, LOST, ESCAPED, STALLED, UNFINISHED };
 // The put-backs listed after the totals, over all games.
 const std::size_t kPutBackLinesShown = 30;
 
+// The most a game's live heap may grow over what it held at its start, in kB: the whole
+// game stays within a few hundred MB, where the shipped pack peaks near 80.
+const long kMostGrowthKb = 200 * 1024;
+
 struct Game
 {
     Outcome outcome = UNFINISHED;
+    std::size_t mostParticles = 0; // the most live particles after any pass
+    long growthKb = 0;             // the largest growth of the live heap over the game's start
     int passes = 0;
     std::string fault;
     int putBacks = 0;
@@ -70,6 +91,7 @@ struct Options
     std::vector<std::string> levels; // empty: every written level
     std::string without;
     int limit = 30000;
+    bool values = false;
 };
 
 class Sweep
@@ -94,7 +116,18 @@ public:
         logic->StartGame();
         autoplay::FieldWatch watch(level, seed);
         Game game;
+        const long heapAtStart = soak::LiveHeapKb();
         for (; game.passes < m_Options.limit; ++game.passes) {
+            if (const ParticleManager* particles = ArcadeGameLogic::GetParticleManager())
+                game.mostParticles = std::max(game.mostParticles, particles->GetChildren().size());
+            game.growthKb = std::max(game.growthKb, soak::LiveHeapKb() - heapAtStart);
+            if (game.growthKb > kMostGrowthKb) {
+                game.outcome = UNFINISHED;
+                game.fault = level + " seed " + std::to_string(seed) + ": the live heap grew by " +
+                             std::to_string(game.growthKb / 1024) + " MB at pass " +
+                             std::to_string(game.passes);
+                break;
+            }
             if (const auto outcome = autoplay::OutcomeOf(logic);
                 outcome != autoplay::GAME_IN_PLAY) {
                 game.outcome = outcome == autoplay::GAME_WON ? WON : LOST;
@@ -112,7 +145,7 @@ public:
         game.deepestPutBack = watch.GetDeepestPutBack();
         game.longestStill = watch.GetLongestStill();
         game.putBackLines = watch.PutBackLines();
-        if (game.outcome == UNFINISHED)
+        if (game.outcome == UNFINISHED && game.fault.empty())
             game.fault = level + " seed " + std::to_string(seed) + ": still " +
                          logic->GetStateName() + " after " + std::to_string(game.passes) +
                          " passes";
@@ -178,6 +211,126 @@ void PrintTotals(FILE* report, const int (&totals)[5], const std::vector<std::st
         std::fprintf(report, "  %s\n", fault.c_str());
 }
 
+// ---- The level-value sweep ---------------------------------------------------------------
+
+// The level every value game plays: two bricks the player breaks in a few hundred passes, a
+// paddle with its ball and a free ball. A case sets one value in it (the text's V).
+const char kValueLevel[] = R"lua(Levels.ValueSweep = {
+    fullName = "Values", noteText = "", fromText = "", music = "Harbour.mid",
+    compiledBricks = { { resource = "RedBrick", position = { 8, 12 } },
+                       { resource = "RedBrick", position = { 10, 12 } } },
+    paddleStarts = { { position = { 288, 416 }, ballStart = { } } },
+    ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
+}
+local L = Levels.ValueSweep
+)lua";
+
+// The numbers a case gives: none of the first five is in any range a level may use.
+const char* const kValues[] = {"0/0", "1/0", "-1/0", "1e308", "-1e308", "2^31", "-2^31", "1e-310"};
+const int kValuesNoRangeHolds = 5;
+
+struct ValueCase
+{
+    std::string key; // as a report names it
+    std::string lua; // the statement that sets it, V standing for the value
+};
+
+// Every numeric key of the level reader (so a key added to it is swept without a word
+// here), then the numbers of the tables that move the field and serve its balls.
+std::vector<ValueCase> ValueCases()
+{
+    std::vector<ValueCase> cases;
+    for (const LevelKeys::Key& key : LevelKeys::All())
+        if (key.luaType == LUA_TNUMBER)
+            cases.push_back({key.name, "L['" + key.name + "'] = V"});
+    const std::string wind = "L.wind = { strength = 30, direction = { 1, 0 }, variance = 8, "
+                             "normalization = 3, ";
+    for (const char* key : {"strength", "variance", "normalization"})
+        cases.push_back({key, wind + key + " = V }"});
+    cases.push_back({"direction[1]", wind + "direction = { V, 1 } }"});
+    cases.push_back({"strength", "L.gravity = { strength = V, center = { 320, 220 } }"});
+    cases.push_back({"strength", "L.gravity = { strength = V, direction = { 0, 1 } }"});
+    cases.push_back({"center[1]", "L.gravity = { strength = 60, center = { V, 220 } }"});
+    cases.push_back({"direction[1]", "L.gravity = { strength = 60, direction = { V, 1 } }"});
+    cases.push_back({"decreaseWith", "L.gravity = { strength = 3000, center = { 320, 220 }, "
+                                     "decreaseWith = V }"});
+    const std::string slide = "L.progressive = { thresholdLines = 12, stopY = 120, stepSize = "
+                              "16, rate = 2, ";
+    for (const char* key : {"thresholdLines", "stopY", "stepSize", "rate", "endHeight"})
+        cases.push_back({key, slide + key + " = V }"});
+    const std::string fall = "L.timeAttack = { fallRate = 0.05, accel = 0.0001, "
+                             "maxFallRate = 0.2, thresholdLines = 25, stopY = 300, ";
+    for (const char* key : {"fallRate", "accel", "maxFallRate", "thresholdLines", "stopY"})
+        cases.push_back({key, fall + key + " = V }"});
+    cases.push_back({"velocity[1]", "L.ballStarts[1].velocity = { V, 150 }"});
+    cases.push_back({"velocity[2]", "L.ballStarts[1].velocity = { 0, V }"});
+    cases.push_back({"variance[1]", "L.ballStarts[1].variance = { V, 0 }"});
+    cases.push_back({"position[1]", "L.ballStarts[1].position = { V, 300 }"});
+    return cases;
+}
+
+// Plays every case at every value; returns the exit status (1 on any fault).
+int SweepValues(FILE* report, const Options& options)
+{
+    Sweep sweep(options);
+    std::vector<std::string> faults;
+    int games = 0;
+    std::size_t mostParticles = 0;
+    long mostGrowthKb = 0;
+    std::string mostParticlesAt, mostGrowthAt;
+    std::fprintf(report,
+                 "fieldsweep: level values, %d passes a game at most, live heap from the %s\n",
+                 options.limit, soak::LiveHeapSource());
+    std::fprintf(report, "%-44s %5s %9s %9s\n", "case", "games", "particles", "growth kB");
+    for (const ValueCase& c : ValueCases()) {
+        std::size_t caseParticles = 0;
+        long caseGrowth = 0;
+        for (int v = 0; v < int(sizeof kValues / sizeof *kValues); ++v) {
+            std::string set = c.lua;
+            set.replace(set.find('V'), 1, kValues[v]);
+            for (std::size_t at; (at = set.find(" V ")) != std::string::npos;)
+                set.replace(at + 1, 1, kValues[v]);
+            const std::string name = set + " [" + kValues[v] + "]";
+            MakoLuaState::LoadString(GetGlobalLuaState(), kValueLevel + set);
+            std::vector<std::string> said;
+            DataReport::Listener previous = DataReport::SetListener(
+                [&said](const DataIssue& issue) { said.push_back(issue.ToString()); });
+            const Game game = sweep.Play("ValueSweep", options.firstSeed);
+            DataReport::SetListener(std::move(previous));
+            ++games;
+            caseParticles = std::max(caseParticles, game.mostParticles);
+            caseGrowth = std::max(caseGrowth, game.growthKb);
+            if (game.mostParticles > mostParticles) {
+                mostParticles = game.mostParticles;
+                mostParticlesAt = name;
+            }
+            if (game.growthKb > mostGrowthKb) {
+                mostGrowthKb = game.growthKb;
+                mostGrowthAt = name;
+            }
+            if (game.outcome != WON && game.outcome != LOST)
+                faults.push_back(name + ": " + game.fault);
+            const std::string quoted = "\"" + c.key + "\"";
+            const bool named = std::any_of(said.begin(), said.end(), [&](const std::string& line) {
+                return line.find(quoted) != std::string::npos ||
+                       line.find("." + c.key + "\"") != std::string::npos;
+            });
+            if (v < kValuesNoRangeHolds && !named)
+                faults.push_back(name + ": the game did not name \"" + c.key + "\"");
+        }
+        std::fprintf(report, "%-44s %5zu %9zu %9ld\n", ShortenedText(c.lua, 40).c_str(),
+                     sizeof kValues / sizeof *kValues, caseParticles, caseGrowth);
+    }
+    std::fprintf(report,
+                 "\nfieldsweep: %d games, %zu fault(s); most live particles %zu (%s), "
+                 "largest growth of the live heap %ld kB (%s)\n",
+                 games, faults.size(), mostParticles, mostParticlesAt.c_str(), mostGrowthKb,
+                 mostGrowthAt.c_str());
+    for (const std::string& fault : faults)
+        std::fprintf(report, "  %s\n", fault.c_str());
+    return faults.empty() ? 0 : 1;
+}
+
 bool ParseArguments(int argc, char** argv, Options& options)
 {
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -194,6 +347,10 @@ bool ParseArguments(int argc, char** argv, Options& options)
                     options.levels.push_back(name);
         } else if (key == "--without") {
             options.without = value;
+        } else if (key == "--values") {
+            options.values = value == "all";
+            if (!options.values)
+                return false;
         } else if (key == "--limit") {
             options.limit = std::atoi(value.c_str());
         } else {
@@ -213,7 +370,8 @@ int main(int argc, char** argv)
             throw std::invalid_argument("arguments");
     } catch (const std::exception&) {
         std::fprintf(stderr, "usage: fieldsweep [--seeds N | --seeds FIRST-LAST] "
-                             "[--levels Name,...] [--without key] [--limit passes]\n");
+                             "[--levels Name,...] [--without key] [--limit passes]\n"
+                             "       fieldsweep --values all [--seeds N] [--limit passes]\n");
         return 2;
     }
     if (!std::getenv("BB_TEST_ASSET_PACK")) {
@@ -230,6 +388,10 @@ int main(int argc, char** argv)
     }
     std::setvbuf(report, nullptr, _IOLBF, 0);
     bbtest::OpenGameResources();
+    if (options.values) {
+        bbtest::LoadGameLevels();
+        return SweepValues(report, options);
+    }
     if (options.levels.empty())
         for (const std::string& file : bbtest::LoadGameLevels())
             options.levels.push_back(file.substr(0, file.rfind('.')));

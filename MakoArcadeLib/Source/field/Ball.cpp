@@ -3,6 +3,7 @@
 
 #include "core/AppHost.h"
 #include "core/Class.h"
+#include "core/DataRange.h"
 #include "core/DataReport.h"
 #include "core/Event.h"
 #include "core/FramePeriod.h"
@@ -80,29 +81,43 @@ TimerManager* Timers()
     return host ? host->GetTimerManager() : nullptr;
 }
 
+// The fastest a ball may be asked to go, pixels per second: twice the game's own top
+// speed. A level's speed limits are held below it, and so is every change of speed a level
+// sets (per energy level, per brick, per tick ...), so no sum of them takes a ball across
+// the field in a pass.
+constexpr double kFastest = Ball::kFastestSpeed / 3.0;
+// The slowest a level's speeds may be: a ball held below it would hang in the field.
+constexpr double kSlowest = 50.0;
+constexpr double kMostChange = 200.0;
+
 struct LimitEntry
 {
     double BallSpeedLimits::*limit;
     const char* key;
     const char* global;
+    double low, high;
 };
 const LimitEntry kLimitEntries[] = {
-    {&BallSpeedLimits::initialBallSpeed, "initalBallSpeed", "defaultInitialBallSpeed"},
-    {&BallSpeedLimits::minBallSpeed, "minBallSpeed", "defaultMinBallSpeed"},
-    {&BallSpeedLimits::maxBallSpeed, "maxBallSpeed", "defaultMaxBallSpeed"},
-    {&BallSpeedLimits::maxBallOrdinarySpeed, "maxBallOrdinarySpeed", "defaultMaxBallOrdinarySpeed"},
+    {&BallSpeedLimits::initialBallSpeed, "initalBallSpeed", "defaultInitialBallSpeed", 0, kFastest},
+    {&BallSpeedLimits::minBallSpeed, "minBallSpeed", "defaultMinBallSpeed", kSlowest, kFastest},
+    {&BallSpeedLimits::maxBallSpeed, "maxBallSpeed", "defaultMaxBallSpeed", kSlowest, kFastest},
+    {&BallSpeedLimits::maxBallOrdinarySpeed, "maxBallOrdinarySpeed", "defaultMaxBallOrdinarySpeed",
+     kSlowest, kFastest},
     {&BallSpeedLimits::addSpeedOnBrickDestruction, "addSpeedOnBrickDestruction",
-     "defaultAddSpeedOnBrickDestruction"},
+     "defaultAddSpeedOnBrickDestruction", -kMostChange, kMostChange},
     {&BallSpeedLimits::addSpeedOnGooberDestruction, "addSpeedOnGooberDestruction",
-     "defaultAddSpeedOnGooberDestruction"},
-    {&BallSpeedLimits::addSpeedOnLevelUp, "addSpeedOnLevelUp", "defaultAddSpeedOnLevelUp"},
-    {&BallSpeedLimits::addSpeedPerTick, "addSpeedPerTick", "defaultAddSpeedPerTick"},
-    {&BallSpeedLimits::addSpeedOnSpring, "addSpeedOnSpring", "defaultAddSpeedOnSpring"},
-    {&BallSpeedLimits::speedPerEnergy, "ballSpeedPerEnergy", "defaultSpeedPerEnergy"},
-    {&BallSpeedLimits::extraSpeedUpwards, "ballExtraSpeedUpwards", "defaultExtraSpeedUpwards"},
-    {&BallSpeedLimits::rubberSpeed, "rubberSpeed", "defaultRubberSpeed"},
-    {&BallSpeedLimits::rubberEnergy, "rubberEnergy", "defaultRubberEnergy"},
-    {&BallSpeedLimits::glueSpeed, "glueSpeed", "defaultGlueSpeed"},
+     "defaultAddSpeedOnGooberDestruction", -kMostChange, kMostChange},
+    {&BallSpeedLimits::addSpeedOnLevelUp, "addSpeedOnLevelUp", "defaultAddSpeedOnLevelUp",
+     -kMostChange, kMostChange},
+    {&BallSpeedLimits::addSpeedPerTick, "addSpeedPerTick", "defaultAddSpeedPerTick", -10, 10},
+    {&BallSpeedLimits::addSpeedOnSpring, "addSpeedOnSpring", "defaultAddSpeedOnSpring",
+     -kMostChange, kMostChange},
+    {&BallSpeedLimits::speedPerEnergy, "ballSpeedPerEnergy", "defaultSpeedPerEnergy", 0, 100},
+    {&BallSpeedLimits::extraSpeedUpwards, "ballExtraSpeedUpwards", "defaultExtraSpeedUpwards",
+     -kMostChange, kMostChange},
+    {&BallSpeedLimits::rubberSpeed, "rubberSpeed", "defaultRubberSpeed", 0, kMostChange},
+    {&BallSpeedLimits::rubberEnergy, "rubberEnergy", "defaultRubberEnergy", 0, 16},
+    {&BallSpeedLimits::glueSpeed, "glueSpeed", "defaultGlueSpeed", 0, kMostChange},
 };
 
 } // namespace
@@ -112,10 +127,14 @@ void BallSpeedLimits::ReadFrom(const LuaPlus::LuaObject& levelTable)
     const LuaPlus::LuaObject globals = GetGlobalLuaState()->GetGlobals();
     for (const LimitEntry& e : kLimitEntries) {
         LuaPlus::LuaObject value = ReadDataKey(levelTable, e.key, LUA_TNUMBER);
-        if (value.IsNil())
-            value = ReadDataKey(globals, e.global, LUA_TNUMBER, "The game's defaults");
+        std::string subject;
+        if (value.IsNil()) {
+            subject = "The game's defaults";
+            value = ReadDataKey(globals, e.global, LUA_TNUMBER, subject);
+        }
         if (value.IsNumber())
-            this->*e.limit = value.GetNumber();
+            this->*e.limit = DataRange::Read(subject, subject.empty() ? e.key : e.global,
+                                             value.GetNumber(), e.low, e.high, this->*e.limit);
     }
 }
 
@@ -138,9 +157,11 @@ Ball::Ball(double x, double y, double vx, double vy, bool active)
     : m_Speed(gBallSpeed.initialBallSpeed)
 {
     InitBall();
-    m_Position = Point<double>(x, y);
+    // A ball is made inside the field, wherever it was asked for.
+    const Point<double> at = InsideField(x, y);
+    m_Position = at;
     m_Velocity = Point<double>(vx, vy);
-    PlaceCentre(x, y);
+    PlaceCentre(at.x, at.y);
     SyncFromPhysics();
     SetActive(active);
 }
@@ -228,6 +249,9 @@ void Ball::RaiseSpeedLevelBy(int n, const Point<double>* direction)
 {
     if (m_Corona == "Breakthru")
         n = 0;
+    // Whatever raises it (a brick's addEnergy from data), no ball holds more than the most
+    // energy levels, so no sum of them overflows.
+    n = std::clamp(n, -kMostEnergy, kMostEnergy);
     const int old = m_Energy;
     const int raised = std::max(n, old);
     const int below = old < 0 ? std::min(raised - old, -old) : 0;
@@ -259,6 +283,7 @@ void Ball::RaiseSpeedLevelAlong(int n, double dx, double dy)
 
 void Ball::LowerSpeedLevel(int n)
 {
+    n = std::clamp(n, -2 * kMostEnergy, 2 * kMostEnergy);
     m_Overdrive = 0;
     const int old = m_Energy;
     m_Energy = old - n;
@@ -554,9 +579,11 @@ Point<double> Ball::InsideField(double x, double y) const
 {
     const FieldBounds field = FieldBounds::Current();
     const double r = GetRadius();
-    // A field narrower than the ball keeps the centre in its middle.
+    // A field narrower than the ball, or a place that is no number, keeps the centre in
+    // the field's middle.
     auto keep = [r](double v, double low, double high) {
-        return low + r > high - r ? (low + high) / 2 : std::clamp(v, low + r, high - r);
+        return low + r > high - r || std::isnan(v) ? (low + high) / 2
+                                                   : std::clamp(v, low + r, high - r);
     };
     return Point<double>(keep(x, field.left, field.right), keep(y, field.top, field.bottom));
 }
@@ -828,8 +855,10 @@ void Ball::UpdatePhysics(World* world)
         m_Geom->SetBounciness(PhysicsGeom::BounceAlways);
     }
     SetBounciness(PhysicsGeom::BounceAlways);
-    if (PhysicsBody* body = GetPhysicsBody())
+    if (PhysicsBody* body = GetPhysicsBody()) {
+        body->SetTopSpeed(kFastestSpeed);
         body->SetLinearVel(m_Velocity.x, m_Velocity.y);
+    }
     SyncFromPhysics();
     StartEmitters();
     RequestSubSteps();

@@ -63,6 +63,15 @@ class Ball : public ArcadeStructure
     MAKO_DECLARE_CLASS();
 
 public:
+    // The fastest any ball moves, pixels per second: three times the fastest a level may
+    // ask (BallSpeedLimits are held to a third of it), as the ball's own regulation allows.
+    // The ball's body holds it (PhysicsBody::SetTopSpeed) whatever sets its velocity: a
+    // level's start, a hopper, a paddle's stroke, a blast, a force.
+    static constexpr double kFastestSpeed = 7200.0;
+    // The most energy levels a ball holds, and sheds at once (a paddle's fullest stroke
+    // gives 16).
+    static constexpr int kMostEnergy = 100;
+
     // An inactive ball with the common set-up (movable, category 1, collide mask 219,
     // softness 0.00001, radius 8, z-order 8), its emitters and its image.
     Ball();
@@ -202,6 +211,10 @@ public:
     // With low effects ("--lowFX") the trail and motion-blur emitters of balls made from
     // then on are created but never started.
     static void SetLowEffects(bool low);
+    // The most motion-blur copies a ball leaves in a pass (the shipped game's fastest
+    // ball, 1,200 px/s with a radius of 4, leaves 28); the trail leaves its emitter's
+    // fixed count.
+    static constexpr int kMostBlurCopies = 32;
     static bool GetLowEffects();
     // The factories of the ball's emitters (argument: the ball) and of the glue splash
     // (argument: the splash's direction and normal, owned by its emitter).

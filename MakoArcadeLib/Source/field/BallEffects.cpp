@@ -118,7 +118,10 @@ void Ball::UpdateBlurCount()
     if (!blur)
         return;
     const double moved = std::sqrt(m_MoveDelta.x * m_MoveDelta.x + m_MoveDelta.y * m_MoveDelta.y);
-    int count = GetRadius() > 0.0 ? int(3.0 * moved / GetRadius()) : 0;
+    // Three copies per radius moved, at most kMostBlurCopies a pass however far the ball
+    // went: the work of the blur follows the ball's size, never its speed.
+    const double wanted = GetRadius() > 0.0 ? 3.0 * moved / GetRadius() : 0.0;
+    int count = std::isfinite(wanted) ? int(std::min(wanted, double(kMostBlurCopies))) : 0;
     if (count <= 3 || m_Paddle.Get())
         count = 0;
     blur->SetScriptField("numParticles", IntValue(count));
@@ -267,6 +270,5 @@ void Ball::LightningConnect(ArcadeStructure* other, ArcadeGameLogic* logic)
     const double gatherRadius = 64.0;
     const int minForks = 1, maxForks = 2, childMinForks = 1, childMaxForks = 2;
     controller->AddSpark(new Spark(from.x, from.y, to.x, to.y, other, power, controller,
-                                   gatherRadius, minForks, maxForks, childMinForks,
-                                   childMaxForks));
+                                   gatherRadius, minForks, maxForks, childMinForks, childMaxForks));
 }

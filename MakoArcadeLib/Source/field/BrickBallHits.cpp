@@ -80,7 +80,7 @@ void Brick::HandleBallHit(Ball* ball, ArcadeGameLogic* logic, double x, double y
     if (m_AddEnergy != 0 && (m_EnergyEdges == 0 || Touches(m_EnergyEdges, touched))) {
         if (m_HitSoundCooldown == 0) {
             // Louder the more energy the brick gives.
-            Sound::SetVolume("energize.ogg", std::min(100, 3 * m_AddEnergy));
+            Sound::SetVolume("energize.ogg", int(std::clamp(3LL * m_AddEnergy, 0LL, 100LL)));
             PlaySound("energize.ogg", false);
             const std::string& name = GetName();
             if (name == "LeftBumper" || name == "RightBumper" || name == "Bumper" ||

@@ -65,11 +65,11 @@ void ArcadeGameLogic::ApplyGroupID(Actor* actor)
         std::unique_ptr<LevelPlace> place;
         if (m_Level)
             place = std::make_unique<LevelPlace>(m_Level->GetLevelName());
-        DataReport::Report(DescribeObject(*actor),
-                           "\"groupID\": " + value.ToString() +
-                               (number < 0 ? " is below 0"
-                                           : " is more than " + std::to_string(MAX_GROUP_ID)) +
-                               "; it joins no group");
+        DataReport::Report(
+            DescribeObject(*actor),
+            "\"groupID\": " + value.ToString() +
+                (number < 0 ? " is below 0" : " is more than " + std::to_string(MAX_GROUP_ID)) +
+                "; it joins no group");
         return;
     }
     const int groupID = static_cast<int>(number);

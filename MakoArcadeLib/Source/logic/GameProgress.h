@@ -25,6 +25,10 @@ LuaPlus::LuaObject ConfigTable(const char* name);
 int EpisodeCount();
 // The number of levels of episode e in LevelOrder (0 when there is no such entry).
 int LevelCount(int episode);
+// The most levels of one episode the map lists (ArcadeMapScreen: rows of five, or six
+// once the sixth is open); a level past them could be reached only by the map's arrow,
+// so the level check names an episode that lists more.
+constexpr int kMostLevelsShown = 6;
 // The entry of EpisodeNames for episode e; "" when there is none.
 std::string EpisodeName(int episode);
 // table[key] truncated to an integer, or the fallback when it is not a number.

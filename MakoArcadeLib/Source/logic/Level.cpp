@@ -5,6 +5,7 @@
 
 #include "core/Class.h"
 #include "core/DataLists.h"
+#include "core/DataRange.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -101,16 +102,31 @@ LuaObject Level::ReadKey(const char* key, int luaType) const
     return ReadDataKey(m_Table, key, luaType);
 }
 
-int Level::ReadInt(const char* key, int def) const
+int Level::ReadInt(const char* key, int def, int low, int high) const
 {
     const LuaObject value = ReadKey(key, LUA_TNUMBER);
-    return value.IsNumber() ? value.GetInteger() : def;
+    if (!value.IsNumber())
+        return std::clamp(def, low, high);
+    LevelPlace place(m_LevelName);
+    return DataRange::ReadInt(std::string(), key, value.GetNumber(), low, high, def);
 }
 
-double Level::ReadNumber(const char* key, double def) const
+double Level::ReadHeld(const LuaObject& table, const std::string& where, const char* key,
+                       double def, double low, double high)
+{
+    const LuaObject value = ReadDataKey(table, key, LUA_TNUMBER, where);
+    if (!value.IsNumber())
+        return def;
+    return DataRange::Read(std::string(), where + "." + key, value.GetNumber(), low, high, def);
+}
+
+double Level::ReadNumber(const char* key, double def, double low, double high) const
 {
     const LuaObject value = ReadKey(key, LUA_TNUMBER);
-    return value.IsNumber() ? value.GetNumber() : def;
+    if (!value.IsNumber())
+        return def;
+    LevelPlace place(m_LevelName);
+    return DataRange::Read(std::string(), key, value.GetNumber(), low, high, def);
 }
 
 void Level::ReadStarts()
@@ -154,9 +170,12 @@ void Level::ReadStarts()
 
     const LuaObject ballStarts = ReadKey("ballStarts", LUA_TTABLE);
     for (const auto& [key, table] : DataListTables(ballStarts, std::string(), "ballStarts")) {
-        const LuaObject start = FlattenStart(table, "ballStarts[" + DataKeyText(key) + "]");
-        if (start.IsTable())
-            m_BallSpawns.push_back(start);
+        const std::string where = "ballStarts[" + DataKeyText(key) + "]";
+        const LuaObject start = FlattenStart(table, where);
+        if (!start.IsTable())
+            continue;
+        CheckFreeStart(start, where);
+        m_BallSpawns.push_back(start);
     }
 
     if (m_BallSpawns.empty()) {
@@ -179,6 +198,31 @@ void Level::ReadStarts()
             start.SetObject("velocity", NewPair(0, 120));
         }
         m_BallSpawns.push_back(start);
+    }
+}
+
+void Level::CheckFreeStart(const LuaObject& start, const std::string& where) const
+{
+    LevelPlace place(m_LevelName);
+    struct Bound
+    {
+        const char* key;
+        double low, high;
+    };
+    // A position far off the field is only said here: the ball is made inside the field.
+    static const Bound kBounds[] = {{"velocity", -kFastestStart, kFastestStart},
+                                    {"variance", 0.0, kWidestVariance},
+                                    {"position", -kFarthestPoint, kFarthestPoint}};
+    for (const auto& [key, low, high] : kBounds) {
+        const LuaObject pair = start[key];
+        if (!pair.IsTable())
+            continue;
+        for (int i = 1; i <= 2; ++i) {
+            const LuaObject value = pair[i];
+            if (value.IsNumber())
+                DataRange::Read(std::string(), where + "." + key + "[" + std::to_string(i) + "]",
+                                value.GetNumber(), low, high, 0.0);
+        }
     }
 }
 
@@ -208,17 +252,8 @@ void Level::ReadGoals()
     LevelPlace place(m_LevelName);
     for (const Goal& goal : kGoals) {
         const bool delay = goal.field == &Level::liveBallDelay;
-        const int low = delay ? 0 : -1;
-        const int high = delay ? 3600000 : 10000;
-        const int value = ReadInt(goal.key, ReadGlobalInt(goal.global, goal.def));
-        this->*goal.field = std::clamp(value, low, high);
-        if (value != this->*goal.field)
-            DataReport::Report(std::string(), std::string("\"") + goal.key + "\": " +
-                                                  std::to_string(value) + " is outside " +
-                                                  std::to_string(low) + " to " +
-                                                  std::to_string(high) + "; " +
-                                                  std::to_string(this->*goal.field) +
-                                                  " is used");
+        this->*goal.field = ReadInt(goal.key, ReadGlobalInt(goal.global, goal.def), delay ? 0 : -1,
+                                    delay ? 3600000 : 10000);
     }
 
     const LuaObject expensiveDefault = GetGlobalValue("defaultExpensiveSpawns");
@@ -257,7 +292,9 @@ void Level::ReadTexts()
 
 void Level::ReadBonusTargets()
 {
-    m_TimeBonusAt = float(ReadNumber("timeBonusAt", ReadGlobalNumber("defaultTimeBonusAt", 3)));
+    // The time bonus is earned within that many minutes: up to a day.
+    m_TimeBonusAt =
+        float(ReadNumber("timeBonusAt", ReadGlobalNumber("defaultTimeBonusAt", 3), 0.0, 1440.0));
     m_ScoreBonusAtFineTune =
         ReadInt("scoreBonusAtFineTune", ReadGlobalInt("defaultScoreBonusAtFineTune", 0));
     m_PlusBonus = ReadGlobalInt("defaultPlusBonus", 4000);

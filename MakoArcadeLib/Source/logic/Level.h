@@ -17,6 +17,7 @@
 #include "luaplus/LuaPlus.h"
 #include "scene/Actor.h"
 
+#include <climits>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -39,6 +40,25 @@ public:
     // degrees.
     static constexpr double kWindOnBalls = 2.0;
     static constexpr double kWindOnFloaters = 1.0;
+
+    // What the field can play: a level's forces are held to these when it is read (each
+    // value outside reported, naming the level and the key), and what they push with each
+    // pass is held again in the work, so no wandering of the wind and no nearness to a
+    // point of gravity makes a ball cross the field in a pass. The shipped levels use a
+    // wind of at most 65 (variance 16, normalization 3) and pulls of at most 60 px/s² (3000
+    // falling off with the distance).
+    static constexpr double kMostWind = 100.0;         // |strength|: the sound's loudness is 0..100
+    static constexpr double kMostWindChange = 50.0;    // variance and normalization, per pass
+    static constexpr double kMostWindForce = 150.0;    // |force| after each pass's wandering
+    static constexpr double kMostGravity = 100000.0;   // |strength| before any fall-off
+    static constexpr double kMostGravityFalloff = 3.0; // decreaseWith as a number: 0..3
+    static constexpr double kMostPull = 400.0;         // px/s² any object feels of the field
+    static constexpr double kFarthestPoint = 100000.0; // |x|, |y| of a centre or direction
+    static constexpr double kMostFieldRate = 64.0;     // px a pass a field slides or falls
+    // A free ball start's velocity, per axis (px/s), and its variance (px): the fastest a
+    // level may ask of a ball, and the field's width.
+    static constexpr double kFastestStart = 2400.0;
+    static constexpr double kWidestVariance = 640.0;
 
     Level(const std::string& name, const LuaPlus::LuaObject& table);
     // Stops the wind sound and the brick-drop sounds.
@@ -174,9 +194,20 @@ private:
     // key, the type wanted and the value seen, and counts as absent. Every key read must be
     // one of LevelKeys with that type.
     LuaPlus::LuaObject ReadKey(const char* key, int luaType) const;
-    // The key as an integer (truncated) / number / boolean, else def.
-    int ReadInt(const char* key, int def) const;
-    double ReadNumber(const char* key, double def) const;
+    // The key as an integer (truncated) / number, else def. The number as written is held
+    // to low..high (DataRange: reported, naming the level and the key) before it becomes
+    // an int, so no value of a level overflows what reads it.
+    int ReadInt(const char* key, int def, int low = INT_MIN, int high = INT_MAX) const;
+    double ReadNumber(const char* key, double def, double low, double high) const;
+
+public:
+    // A number of a table of the level held to low..high, else def when the key is absent
+    // (DataRange::Read: a value out of range or not a number is reported as
+    // "<where>.<key>", and the nearest end, or def for a NaN, is used).
+    static double ReadHeld(const LuaPlus::LuaObject& table, const std::string& where,
+                           const char* key, double def, double low, double high);
+
+private:
     // The objects of a list of object tables (extraActors / levelActors), in key order, only
     // of the class onlyClass and its subclasses when one is given; an entry that cannot be
     // made is logged, naming the level and the entry, and left out. The caller owns them.
@@ -211,6 +242,10 @@ private:
     void SetUpMotion();
     void SetUpWind(const LuaPlus::LuaObject& wind);
     void SetUpGravity(const LuaPlus::LuaObject& gravity);
+    void SetUpSlide(const LuaPlus::LuaObject& progressive);
+    // Reports what of a free ball start lies outside what the field can play (velocity,
+    // variance); ServeAt holds the values to it when it serves.
+    void CheckFreeStart(const LuaPlus::LuaObject& start, const std::string& where) const;
     void SetUpTimeAttack(const LuaPlus::LuaObject& timeAttack);
     void StopWindSound();
     // Moves a brick down by dy: at once above the top of the world, else gradually.
@@ -264,6 +299,10 @@ private:
     double m_PendingSlide = 0.0;
     LuaPlus::LuaObject m_Progressive; // the "progressive" table, nil when there is none
     bool m_Slides = false;            // the level has a progressive slide-down
+    // The slide-down's lines, step, rate (px a pass) and end, read once with the level.
+    double m_SlideThreshold = 47.0, m_SlideStop = 48.0, m_SlideStep = 0.0, m_SlideRate = 0.0,
+           m_SlideEndHeight = 480.0;
+    bool m_SlideAllBricks = false;
     double m_TimeAttackRate = 0.0, m_TimeAttackAccel = 0.0;
     double m_SlideCarry = 0.0;
     // Time attack: maxFallRate < 0 means no cap.

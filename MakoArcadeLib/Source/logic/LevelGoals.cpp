@@ -87,8 +87,10 @@ void Level::CheckLastBrickBonus(ArcadeGameLogic* logic, double x, double y)
 {
     if (m_LastBrickBonusGiven || logic->CountRequiredBricks() > victoryBricks)
         return;
-    // The field is cleared: no ball is needed any more, and the bricks no longer count.
+    // The field is cleared: no ball is needed any more, and neither the bricks nor the
+    // paddles count (a level asking for more paddles than it has is won all the same).
     victoryBalls = -1;
+    victoryPaddles = -1;
     defeatBalls = -1;
     minLiveBalls = -1;
     victoryBricks = 10000;

@@ -8,6 +8,7 @@
 // costs nothing per tick.
 #include "logic/Level.h"
 
+#include "core/DataRange.h"
 #include "core/Log.h"
 #include "core/Utility.h"
 #include "field/Ball.h"
@@ -31,21 +32,24 @@ constexpr double kTwoPi = 6.28318530717958647692;
 constexpr int kRewindTicks = 30;
 constexpr int kDefaultEndHeight = 480;
 
+// The farthest line of the brick field a level may name, in pixels (far off the field,
+// yet any brick's centre compares with it exactly).
+constexpr double kFarthestLine = 100000.0;
+
 // The brick field's lines from a table's thresholdLines (rows of 16 px) / threshold and
 // stopY: the threshold is compared with brick centres offset by 47, the stop line by 48.
-double ThresholdOf(const LuaObject& table)
+double ThresholdOf(const LuaObject& table, const std::string& where)
 {
-    const LuaObject lines = table["thresholdLines"];
-    if (lines.IsNumber())
-        return lines.GetNumber() * 16.0;
-    const LuaObject threshold = table["threshold"];
-    return threshold.IsNumber() ? threshold.GetNumber() : 0.0;
+    if (table["thresholdLines"].IsNumber())
+        return Level::ReadHeld(table, where, "thresholdLines", 0.0, -kFarthestLine / 16.0,
+                               kFarthestLine / 16.0) *
+               16.0;
+    return Level::ReadHeld(table, where, "threshold", 0.0, -kFarthestLine, kFarthestLine);
 }
 
-double StopYOf(const LuaObject& table)
+double StopYOf(const LuaObject& table, const std::string& where)
 {
-    const LuaObject stop = table["stopY"];
-    return stop.IsNumber() ? stop.GetNumber() : 0.0;
+    return Level::ReadHeld(table, where, "stopY", 0.0, -kFarthestLine, kFarthestLine);
 }
 
 bool FlagOf(const LuaObject& table, const char* key)
@@ -54,21 +58,31 @@ bool FlagOf(const LuaObject& table, const char* key)
     return value.IsBoolean() && value.GetBoolean();
 }
 
-double NumberOf(const LuaObject& table, const char* key, double def)
-{
-    const LuaObject value = table[key];
-    return value.IsNumber() ? value.GetNumber() : def;
-}
-
-// The pair { x, y } of a table (missing entries 0).
-void PairOf(const LuaObject& pair, double& x, double& y)
+// The pair { x, y } of a table (missing entries 0), each held to the farthest point a
+// level may name.
+void PairOf(const LuaObject& pair, const std::string& where, double& x, double& y)
 {
     x = 0.0;
     y = 0.0;
-    if (pair.IsTable()) {
-        const LuaObject first = pair[1], second = pair[2];
-        x = first.IsNumber() ? first.GetNumber() : 0.0;
-        y = second.IsNumber() ? second.GetNumber() : 0.0;
+    if (!pair.IsTable())
+        return;
+    const double most = Level::kFarthestPoint;
+    const LuaObject first = pair[1], second = pair[2];
+    if (first.IsNumber())
+        x = DataRange::Read(std::string(), where + "[1]", first.GetNumber(), -most, most, 0.0);
+    if (second.IsNumber())
+        y = DataRange::Read(std::string(), where + "[2]", second.GetNumber(), -most, most, 0.0);
+}
+
+// (x, y) shortened to at most `most` long; a vector that is not finite becomes (0, 0).
+void HoldLength(double& x, double& y, double most)
+{
+    const double length = std::hypot(x, y);
+    if (!std::isfinite(length)) {
+        x = y = 0.0;
+    } else if (length > most) {
+        x = x / length * most;
+        y = y / length * most;
     }
 }
 
@@ -102,25 +116,27 @@ void Level::SetUpMotion()
     // Read once: the slide-down consults it while the level is played.
     m_Progressive = ReadKey("progressive", LUA_TTABLE);
     m_Slides = m_Progressive.IsTable();
+    if (m_Slides)
+        SetUpSlide(m_Progressive);
     if (const LuaObject timeAttack = ReadKey("timeAttack", LUA_TTABLE); timeAttack.IsTable())
         SetUpTimeAttack(timeAttack);
 }
 
 void Level::SetUpWind(const LuaObject& wind)
 {
-    m_WindStrength = NumberOf(wind, "strength", 0.0);
+    m_WindStrength = ReadHeld(wind, "wind", "strength", 0.0, -kMostWind, kMostWind);
     double dx = 0.0, dy = 0.0;
-    PairOf(wind["direction"], dx, dy);
+    PairOf(wind["direction"], "wind.direction", dx, dy);
     const double length = std::hypot(dx, dy);
     if (length > 0.0) {
         m_WindDirX = dx / length;
         m_WindDirY = dy / length;
     }
-    m_WindVariance = NumberOf(wind, "variance", 0.0);
-    m_WindNormalization = NumberOf(wind, "normalization", 0.0);
+    m_WindVariance = ReadHeld(wind, "wind", "variance", 0.0, 0.0, kMostWindChange);
+    m_WindNormalization = ReadHeld(wind, "wind", "normalization", 0.0, 0.0, kMostWindChange);
     m_WindForceX = m_WindStrength * m_WindDirX;
     m_WindForceY = m_WindStrength * m_WindDirY;
-    m_WindLevel = m_WindStrength;
+    m_WindLevel = std::clamp(std::fabs(m_WindStrength), 0.0, 100.0);
     // A still wind makes no sound: the channel would only play silence for the level.
     if (m_WindStrength != 0.0) {
         Quietly("starting the wind sound", [this] {
@@ -135,13 +151,17 @@ void Level::SetUpWind(const LuaObject& wind)
 
 void Level::SetUpGravity(const LuaObject& gravity)
 {
-    m_GravityStrength = NumberOf(gravity, "strength", 0.0);
+    m_GravityStrength = ReadHeld(gravity, "gravity", "strength", 0.0, -kMostGravity, kMostGravity);
     const LuaObject center = gravity["center"];
     m_GravityDirectional = !center.IsTable();
-    PairOf(m_GravityDirectional ? gravity["direction"] : center, m_GravityX, m_GravityY);
+    if (m_GravityDirectional)
+        PairOf(gravity["direction"], "gravity.direction", m_GravityX, m_GravityY);
+    else
+        PairOf(center, "gravity.center", m_GravityX, m_GravityY);
     const LuaObject decrease = gravity["decreaseWith"];
     if (decrease.IsNumber()) {
-        m_GravityExponent = -decrease.GetNumber();
+        m_GravityExponent =
+            -ReadHeld(gravity, "gravity", "decreaseWith", 0.0, 0.0, kMostGravityFalloff);
     } else if (decrease.IsString()) {
         const std::string kind = decrease.GetString();
         if (kind == "distanceSquared")
@@ -153,14 +173,32 @@ void Level::SetUpGravity(const LuaObject& gravity)
     }
 }
 
+void Level::SetUpSlide(const LuaObject& progressive)
+{
+    m_SlideThreshold = ThresholdOf(progressive, "progressive") + 47.0;
+    m_SlideStop = StopYOf(progressive, "progressive") + 48.0;
+    m_SlideAllBricks = FlagOf(progressive, "destroyAllBricks");
+    m_SlideStep =
+        ReadHeld(progressive, "progressive", "stepSize", 0.0, -kFarthestLine, kFarthestLine);
+    m_SlideRate = ReadHeld(progressive, "progressive", "rate", 0.0, 0.0, kMostFieldRate);
+    // A whole endHeight is the line below which a sliding brick is destroyed.
+    const double end = ReadHeld(progressive, "progressive", "endHeight", double(kDefaultEndHeight),
+                                -kFarthestLine, kFarthestLine);
+    m_SlideEndHeight = end == std::floor(end) ? end : double(kDefaultEndHeight);
+}
+
 void Level::SetUpTimeAttack(const LuaObject& timeAttack)
 {
-    m_TimeAttackRate = NumberOf(timeAttack, "fallRate", 0.0);
-    m_TimeAttackAccel = NumberOf(timeAttack, "accel", 0.0);
-    m_TimeAttackThreshold = ThresholdOf(timeAttack) + 47.0;
-    m_TimeAttackStop = StopYOf(timeAttack) + 48.0;
-    const LuaObject maxRate = timeAttack["maxFallRate"];
-    m_TimeAttackMaxRate = maxRate.IsNumber() ? maxRate.GetNumber() : -1.0;
+    m_TimeAttackRate =
+        ReadHeld(timeAttack, "timeAttack", "fallRate", 0.0, -kMostFieldRate, kMostFieldRate);
+    m_TimeAttackAccel =
+        ReadHeld(timeAttack, "timeAttack", "accel", 0.0, -kMostFieldRate, kMostFieldRate);
+    m_TimeAttackThreshold = ThresholdOf(timeAttack, "timeAttack") + 47.0;
+    m_TimeAttackStop = StopYOf(timeAttack, "timeAttack") + 48.0;
+    // Without a cap (none given, or a negative one) the field falls at what its rate grows
+    // to, which is held to what the field can play all the same.
+    m_TimeAttackMaxRate =
+        ReadHeld(timeAttack, "timeAttack", "maxFallRate", -1.0, -1.0, kMostFieldRate);
     m_TimeAttackEndDestroy = FlagOf(timeAttack, "endDestroy");
     m_TimeAttackEndLose = FlagOf(timeAttack, "endLose");
 }
@@ -212,6 +250,8 @@ void Level::TickWind(ArcadeGameLogic* logic)
         m_WindForceX += dx * m_WindNormalization / d;
         m_WindForceY += dy * m_WindNormalization / d;
     }
+    // However the wind wanders, it pushes no harder than the field can play.
+    HoldLength(m_WindForceX, m_WindForceY, kMostWindForce);
 
     m_WindLevel = 0.75 * m_WindLevel + 0.25 * std::hypot(m_WindForceX, m_WindForceY);
     m_WindLevel = std::clamp(m_WindLevel, 0.0, 100.0);
@@ -251,7 +291,8 @@ void Level::TickWind(ArcadeGameLogic* logic)
 
 void Level::TickGravity(ArcadeGameLogic* logic)
 {
-    const auto pull = [this](const Actor* object, double& fx, double& fy) {
+    // The pull on an object, times `scale` (a ball's density squared).
+    const auto pull = [this](const Actor* object, double scale, double& fx, double& fy) {
         const double cx = object->GetX() + object->GetWidth() / 2;
         const double cy = object->GetY() + object->GetHeight() / 2;
         double vx = m_GravityDirectional ? m_GravityX : m_GravityX - cx;
@@ -269,8 +310,11 @@ void Level::TickGravity(ArcadeGameLogic* logic)
         double factor = 1.0;
         if (!m_GravityDirectional && m_GravityExponent != 0.0)
             factor = std::pow(std::max(length, 1.0), m_GravityExponent);
-        fx = vx * factor;
-        fy = vy * factor;
+        fx = vx * factor * scale;
+        fy = vy * factor * scale;
+        // Near a point that pulls hard the fall-off would grow without end: no object feels
+        // more than the field can play.
+        HoldLength(fx, fy, kMostPull);
     };
 
     for (Actor* actor : logic->GetBalls().GetMembers()) {
@@ -281,9 +325,8 @@ void Level::TickGravity(ArcadeGameLogic* logic)
             continue;
         if (PhysicsBody* body = ball->GetPhysicsBody()) {
             double fx = 0.0, fy = 0.0;
-            pull(ball, fx, fy);
-            const double dd = ball->GetDensity() * ball->GetDensity();
-            body->AddAcceleration(fx * dd, fy * dd);
+            pull(ball, ball->GetDensity() * ball->GetDensity(), fx, fy);
+            body->AddAcceleration(fx, fy);
         }
     }
     for (Actor* actor : logic->GetPowerups().GetMembers()) {
@@ -292,7 +335,7 @@ void Level::TickGravity(ArcadeGameLogic* logic)
             continue;
         if (PhysicsBody* body = object->GetPhysicsBody()) {
             double fx = 0.0, fy = 0.0;
-            pull(object, fx, fy);
+            pull(object, 1.0, fx, fy);
             body->AddAcceleration(fx, fy);
         }
     }
@@ -318,12 +361,11 @@ void Level::CheckProgressive(ArcadeGameLogic* logic)
 {
     if (m_PendingSlide != 0.0)
         return;
-    const LuaObject& progressive = m_Progressive;
-    if (!progressive.IsTable())
+    if (!m_Slides)
         return;
-    const double threshold = ThresholdOf(progressive) + 47.0;
-    const double stop = StopYOf(progressive) + 48.0;
-    const bool allBricks = FlagOf(progressive, "destroyAllBricks");
+    const double threshold = m_SlideThreshold;
+    const double stop = m_SlideStop;
+    const bool allBricks = m_SlideAllBricks;
 
     bool anyAboveStop = false;
     for (Actor* actor : logic->GetBricks().GetMembers()) {
@@ -339,7 +381,7 @@ void Level::CheckProgressive(ArcadeGameLogic* logic)
     if (!anyAboveStop)
         return; // the field has arrived
 
-    m_PendingSlide += NumberOf(progressive, "stepSize", 0.0);
+    m_PendingSlide += m_SlideStep;
     Quietly("starting the slide sounds", [] {
         Sound::StopSound("SlideDown.ogg");
         Sound::StopSound("Mystical_EnergyColumnLoop1.ogg");
@@ -350,16 +392,12 @@ void Level::CheckProgressive(ArcadeGameLogic* logic)
 
 void Level::TickSlideDown(ArcadeGameLogic* logic)
 {
-    const LuaObject& progressive = m_Progressive;
-    if (!progressive.IsTable()) {
+    if (!m_Slides) {
         m_PendingSlide = 0.0;
         return;
     }
-    const double rate = NumberOf(progressive, "rate", 0.0);
-    const LuaObject end = progressive["endHeight"];
-    const double endHeight = end.IsNumber() && end.GetNumber() == std::floor(end.GetNumber())
-                                 ? end.GetNumber()
-                                 : double(kDefaultEndHeight);
+    const double rate = m_SlideRate;
+    const double endHeight = m_SlideEndHeight;
     if (rate <= 0.0) {
         // A slide that cannot move would hold the field for good.
         m_PendingSlide = 0.0;

@@ -5,6 +5,7 @@
 #include "core/ClassManager.h"
 #include "core/ClosestName.h"
 #include "core/DataLists.h"
+#include "core/DataRange.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -729,19 +730,25 @@ bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
         const LuaObject velocity = ballStart["velocity"];
         double x = PairValue(position, 1), y = PairValue(position, 2);
         const LuaObject variance = ballStart["variance"];
+        // Held to what the field can play, as the level's reading reported them
+        // (Level::CheckFreeStart); the ball itself is made inside the field.
+        const auto held = [](const LuaObject& pair, int i, double most) {
+            bool changed = false;
+            return DataRange::Hold(PairValue(pair, i), -most, most, 0.0, changed);
+        };
         if (variance.IsTable()) {
-            const double vx = PairValue(variance, 1), vy = PairValue(variance, 2);
+            const double vx = std::fabs(held(variance, 1, kWidestVariance));
+            const double vy = std::fabs(held(variance, 2, kWidestVariance));
             x += 2 * RandomDouble(vx) - vx;
             y += 2 * RandomDouble(vy) - vy;
         }
+        const double velocityX = held(velocity, 1, kFastestStart);
+        const double velocityY = held(velocity, 2, kFastestStart);
         // The start gives the ball's top-left corner; the ball is placed by its centre.
         const double radius = BallRadii[2];
         Ball* ball = MakeWithProperties<Ball>(
-            [&] {
-                return new Ball(x + radius, y + radius, PairValue(velocity, 1),
-                                PairValue(velocity, 2), true);
-            },
-            ProbeBall, ballProps);
+            [&] { return new Ball(x + radius, y + radius, velocityX, velocityY, true); }, ProbeBall,
+            ballProps);
         logic->SpawnBallAnimation(ball);
         return true;
     }

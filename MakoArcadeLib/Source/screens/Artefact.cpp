@@ -1,6 +1,8 @@
 #include "screens/Artefact.h"
+#include "resources/MetadataRanges.h"
 
 #include "core/Class.h"
+#include "core/DataRange.h"
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -299,7 +301,11 @@ void Artefact::ApplyClassicProperty(const std::string& name, const LuaObject& va
     else if (name == "missing")
         SetMissing(ReadBooleanFromObject(value));
     else if (name == "constrainWidth")
-        SetConstrainWidth(ReadNumberFromObject(value));
+        // A width from data: held to what a picture may be (none past a surface's side, NaN
+        // none at all), said where the artefact is made (its level).
+        SetConstrainWidth(DataRange::Read(std::string(), "constrainWidth",
+                                          ReadNumberFromObject(value), 0.0,
+                                          double(MetadataRanges::kMaxSide), 0.0));
     else if (name == "isButton")
         MakeButton(this);
     else if (name == "active")

@@ -7,6 +7,7 @@
 #include "core/AtomicFile.h"
 #include "core/Config.h"
 #include "core/CrashReporting.h"
+#include "core/DataRange.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/PlayerFileKeeper.h"
@@ -478,9 +479,16 @@ void Application::InitLogLevel()
     LuaPlus::LuaObject configured =
         m_Config ? m_Config->GetObject("log_level") : LuaPlus::LuaObject();
     int level = 0;
-    if (asked.IsNil() && configured.IsNumber())
-        level = configured.GetInteger();
-    else
+    if (asked.IsNil() && configured.IsNumber()) {
+        // The levels the log knows, 0 (silent) to 4 (every line); the range is checked on
+        // the number as written, before it becomes an int.
+        bool changed = false;
+        const double written = configured.GetNumber();
+        level = DataRange::HoldInt(written, 0, 4, 1, changed);
+        if (changed)
+            Log("WARNING: Configuration key \"log_level\" holds %s, outside 0..4; using %d.\n",
+                DataRange::Text(written).c_str(), level);
+    } else
         level = RetrieveIntProperty("logLevel");
     LogAtLevel(0, "Application::Setting Log Level to %d\n", level);
     SetLogLevel(level);

@@ -2,10 +2,12 @@
 // in the engine's script state and the conversion of a script value into the member.
 // Every from-script conversion reads into a temporary first, so a value it cannot convert
 // raises and leaves the member as it was.
+#include "core/DataRange.h"
 #include "core/PropertyType.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 
+#include <cmath>
 #include <cstdint>
 
 using LuaPlus::LuaObject;
@@ -174,7 +176,11 @@ void UInt32ToLua(LuaObject& out, const void* member)
 // Any number, truncated toward zero and taken modulo 2^32 (so -1 is 0xFFFFFFFF).
 void UInt32FromLua(const LuaObject& value, void* member, const std::string&)
 {
-    const double number = ReadNumberFromObject(value);
+    // A number no 64-bit integer holds (NaN, 1e308) is held to that range first, so the
+    // conversion is always defined.
+    bool changed = false;
+    const double number =
+        DataRange::Hold(std::trunc(ReadNumberFromObject(value)), -9.0e18, 9.0e18, 0.0, changed);
     MemberOf<std::uint32_t>(member) =
         static_cast<std::uint32_t>(static_cast<std::int64_t>(number) & 0xFFFFFFFFll);
 }

@@ -6,6 +6,7 @@
 #include "physics/PhysicsRange.h"
 #include "physics/World.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -60,6 +61,26 @@ Vector2D PhysicsBody::GetPosition() const
 void PhysicsBody::SetLinearVel(double x, double y)
 {
     dBodySetLinearVel(m_Body, PhysicsRange::Speed(x), PhysicsRange::Speed(y), 0.0);
+    HoldToTopSpeed();
+}
+
+void PhysicsBody::SetTopSpeed(double speed)
+{
+    m_TopSpeed =
+        std::isfinite(speed) && speed > 0.0 ? std::min(speed, PhysicsRange::kFastest) : 0.0;
+    HoldToTopSpeed();
+}
+
+void PhysicsBody::HoldToTopSpeed()
+{
+    if (m_TopSpeed <= 0.0 || !m_Body)
+        return;
+    const dReal* v = dBodyGetLinearVel(m_Body);
+    const double speed = std::hypot(double(v[0]), double(v[1]));
+    if (speed <= m_TopSpeed)
+        return;
+    const double scale = std::isfinite(speed) ? m_TopSpeed / speed : 0.0;
+    dBodySetLinearVel(m_Body, v[0] * scale, v[1] * scale, 0.0);
 }
 
 Vector2D PhysicsBody::GetLinearVel() const
@@ -94,6 +115,7 @@ void PhysicsBody::ApplyStepForce()
     // pushes the play field's bodies. Set even when zero: a body ODE does not integrate
     // (disabled, above the field's top band) keeps what its accumulator holds.
     dBodySetForce(m_Body, m_StepForce.x, m_StepForce.y, 0.0);
+    HoldToTopSpeed();
 }
 
 void PhysicsBody::SetMass(const PhysicsMass& mass)
@@ -141,4 +163,5 @@ void PhysicsBody::HoldToPlane()
     dBodySetQuaternion(m_Body, held);
     const dReal* av = dBodyGetAngularVel(m_Body);
     dBodySetAngularVel(m_Body, 0.0, 0.0, av[2]);
+    HoldToTopSpeed();
 }

@@ -35,6 +35,13 @@ public:
     // Velocity (x, y, 0) in pixels per second.
     void SetLinearVel(double x, double y);
     Vector2D GetLinearVel() const;
+    // The fastest the body may move, in pixels per second (0: only PhysicsRange's bound).
+    // Whatever sets or changes its velocity (a set velocity, a contact, a force) it is held
+    // to it: when set, before each sub-step's integration and after each step, its
+    // direction kept. An owner whose body must never cross its world in a step (a ball)
+    // sets it once.
+    void SetTopSpeed(double speed);
+    double GetTopSpeed() const { return m_TopSpeed; }
     // Frame forces. Units: mass as PhysicsMass gives it (density × cubic pixels), so a
     // force is mass × pixels per second². A force added between two steps of the world
     // acts, unchanged, over the whole of the next World::Step, in every one of its
@@ -95,4 +102,7 @@ private:
     bool m_Joining = false;
     Vector2D m_PendingForce{0.0, 0.0};
     Vector2D m_StepForce{0.0, 0.0};
+    double m_TopSpeed = 0.0;
+    // Shortens the ODE body's velocity to the top speed, when it has one.
+    void HoldToTopSpeed();
 };

@@ -1,6 +1,7 @@
 #include "scene/ParticleEmitter.h"
 
 #include "core/Class.h"
+#include "core/DataRange.h"
 #include "core/Exception.h"
 #include "core/FramePeriod.h"
 #include "core/PropertyAccessor.h"
@@ -49,7 +50,12 @@ int ParticleEmitter::GetNumParticles()
 {
     LuaObject value;
     GetScriptField(value, "numParticles");
-    return value.IsNil() ? 0 : ReadIntegerFromObject(value);
+    if (value.IsNil())
+        return 0;
+    // No emission makes more than a manager holds, whatever the number says.
+    bool changed = false;
+    return DataRange::HoldInt(ReadNumberFromObject(value), 0, int(ParticleManager::kMostParticles),
+                              0, changed);
 }
 
 void ParticleEmitter::Start()
@@ -98,8 +104,9 @@ void ParticleEmitter::Emit()
 {
     if (!TakeEmission())
         return;
+    // Particles the manager has no room for are not made.
     const int count = GetNumParticles();
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count && (!m_Manager || m_Manager->Room() > 0); ++i)
         if (Particle* particle = MakeParticle())
             Release(particle);
 }

@@ -1,5 +1,6 @@
 #include "sound/SoundConfigHelper.h"
 
+#include "core/DataRange.h"
 #include "core/Log.h"
 #include "sound/Sound.h"
 
@@ -9,17 +10,17 @@
 namespace {
 
 // The configured volume truncated to an integer. A value outside 0..100 (a hand-edited
-// configuration file) is brought into range with a warning naming the key, so the
-// user's file never stops the game.
+// configuration file) is brought into range with a warning naming the key and the value as
+// written (the range is checked before the conversion), so the user's file never stops the
+// game.
 unsigned VolumeFrom(const std::string& key, const LuaPlus::LuaObject& value)
 {
-    int volume = value.GetInteger();
-    if (volume < 0 || volume > 100) {
-        int inRange = std::clamp(volume, 0, 100);
-        Log("WARNING: Configuration key \"%s\" holds %d, outside 0..100; using %d.\n", key.c_str(),
-            volume, inRange);
-        volume = inRange;
-    }
+    bool changed = false;
+    const double written = value.GetNumber();
+    const int volume = DataRange::HoldInt(written, 0, 100, 100, changed);
+    if (changed)
+        Log("WARNING: Configuration key \"%s\" holds %s, outside 0..100; using %d.\n", key.c_str(),
+            DataRange::Text(written).c_str(), volume);
     return static_cast<unsigned>(volume);
 }
 
