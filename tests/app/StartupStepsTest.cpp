@@ -185,6 +185,31 @@ TEST_F(StartupStepsTest, TheLogOptionsTakePrecedenceOverTheConfiguredLevel)
     EXPECT_EQ(1, GetLogLevel());
 }
 
+// A configured level the log does not know, however large or however little a number, is
+// held to the levels it knows and named with its key; one that is no finite number is refused
+// with its key by the configuration, and the default's level holds.
+TEST_F(StartupStepsTest, AConfiguredLogLevelOutOfRangeIsHeldAndNamed)
+{
+    const struct
+    {
+        const char* written;
+        int level;
+    } rows[] = {{"1e308", 4}, {"-1e308", 0}, {"7", 4}, {"0/0", 1}, {"1/0", 1}, {"-1/0", 1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.written);
+        LogCapture capture(home.Path() + "/capture.log");
+        SetLogLevel(1); // the level a start logs the configuration's reading at
+        TestApp& a = Fresh();
+        a.Parse({"p"});
+        a.Settle();
+        ReadConfigWith(a, "LoadConfig { log_level = 1 }",
+                       std::string("LoadConfig { log_level = ") + row.written + " }");
+        a.InitLogLevel();
+        EXPECT_EQ(row.level, GetLogLevel());
+        EXPECT_NE(std::string::npos, capture.Text().find("\"log_level\"")) << capture.Text();
+    }
+}
+
 TEST_F(StartupStepsTest, ShutdownDeletesInItsFixedOrderLoggingEachStep)
 {
     LogCapture capture(home.Path() + "/capture.log");

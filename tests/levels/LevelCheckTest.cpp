@@ -29,6 +29,8 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using levelcheck::LevelCheck;
@@ -413,6 +415,51 @@ TEST_F(LevelCheckTest, ALevelsNumbersOutOfRangeAreNamedWithTheLevel)
                              "\"victoryBalls\": inf is outside -1 to 10000; 10000 is used",
                              "\"constrainWidth\": nan is no number; 0 is used"})
         EXPECT_NE(std::string::npos, wild.find(said)) << said << "\n" << wild;
+    const std::string pack = Text(Lines("pack"));
+    EXPECT_EQ(std::string::npos, pack.find("zoom")) << pack;
+}
+
+// The sizes a level gives its pictures are the level's: a brick's scale or an artefact's
+// width the field cannot play (none, no number, past the largest) or that would leave its
+// picture without a pixel is named with the level, the place and the key, never as a
+// warning of the pack's picture.
+TEST_F(LevelCheckTest, ALevelsPictureSizesOutOfRangeAreNamedWithTheLevel)
+{
+    const std::pair<const char*, const char*> values[] = {{"Zero", "0"},     {"Tiny", "1e-310"},
+                                                          {"Small", "0.01"}, {"NaN", "0/0"},
+                                                          {"Below", "-1"},   {"Huge", "1e308"}};
+    // Each key with the level text holding it (a level is named by its kind and value).
+    const std::tuple<const char*, const char*, const char*> keys[] = {
+        {"polyScale", "Brick",
+         "compiledBricks = { { resource = 'RedBrick', position = { 3, 3 }, "
+         "polyScale = %V% } }"},
+        {"constrainWidth", "Artefact",
+         "artefact = { name = 'artifactScarab.jpg', position = { 272, 52 }, "
+         "constrainWidth = %V% }"}};
+    std::vector<LevelSource> files;
+    for (const auto& [key, kind, text] : keys)
+        for (const auto& value : values) {
+            std::string entry = text;
+            entry.replace(entry.find("%V%"), 3, value.second);
+            files.push_back(LevelFile(std::string(kind) + value.first, entry));
+        }
+    check.Run(files);
+    for (const auto& [key, kind, text] : keys)
+        for (const auto& value : values) {
+            const std::string file = std::string(kind) + value.first + ".lua";
+            const std::string said = Text(Lines(file));
+            // An artefact's width of 0 is no constraint: nothing to say.
+            const bool unconstrained = file == "ArtefactZero.lua";
+            EXPECT_EQ(unconstrained, said.find(key) == std::string::npos) << file << "\n" << said;
+        }
+    // Too small to leave a pixel: held to the least that does.
+    for (const char* file : {"BrickTiny.lua", "BrickSmall.lua"})
+        EXPECT_NE(std::string::npos,
+                  Text(Lines(file)).find("is outside 0.125 to 64; 0.125 is used"))
+            << Text(Lines(file));
+    for (const char* file : {"ArtefactTiny.lua", "ArtefactSmall.lua"})
+        EXPECT_NE(std::string::npos, Text(Lines(file)).find("is outside 16 to 32767; 16 is used"))
+            << Text(Lines(file));
     const std::string pack = Text(Lines("pack"));
     EXPECT_EQ(std::string::npos, pack.find("zoom")) << pack;
 }

@@ -264,9 +264,13 @@ public:
     static void RegisterProperties(Class& structureClass);
     // The number a "polyScale" value holds; raises ApplyPropertyError naming the key when it
     // is not a finite number above 0 and at most MAX_POLY_SCALE (the physics would refuse
-    // the shape it makes).
+    // the shape it makes). One above 0 and below MIN_POLY_SCALE is held to MIN_POLY_SCALE
+    // and said where the structure is made (its level's entry), through core/DataRange.
     static double ReadPolyScale(const LuaPlus::LuaObject& value);
     static constexpr double MAX_POLY_SCALE = 64.0;
+    // The least scale that leaves the smallest picture of a brick (an edge of 8 pixels) a
+    // pixel: below it a brick's picture and shape shrink to nothing.
+    static constexpr double MIN_POLY_SCALE = 0.125;
     // The largest size of a "rectangle" or "circle" and the farthest corner of a "polygon"
     // from its origin; a shape past it, of a size not above 0 or of fewer than three
     // corners raises ApplyPropertyError naming the key (the physics would refuse it).

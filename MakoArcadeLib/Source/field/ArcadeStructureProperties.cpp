@@ -4,6 +4,7 @@
 #include "core/Class.h"
 #include "core/ClassManager.h"
 #include "core/DataLists.h"
+#include "core/DataRange.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/ObjectDescription.h"
@@ -256,7 +257,7 @@ double ArcadeStructure::ReadPolyScale(const LuaObject& value)
                    boost::str(boost::format("'polyScale' must be a number above 0 and at most "
                                             "%1%, but was %2%.") %
                               MAX_POLY_SCALE % value.ToString()));
-    return scale;
+    return DataRange::Read(std::string(), "polyScale", scale, MIN_POLY_SCALE, MAX_POLY_SCALE, 1.0);
 }
 
 void ArcadeStructure::ApplyPolyScale(double scale)

@@ -300,13 +300,18 @@ void Artefact::ApplyClassicProperty(const std::string& name, const LuaObject& va
         m_Score = ReadIntegerFromObject(value);
     else if (name == "missing")
         SetMissing(ReadBooleanFromObject(value));
-    else if (name == "constrainWidth")
+    else if (name == "constrainWidth") {
         // A width from data: held to what a picture may be (none past a surface's side, NaN
-        // none at all), said where the artefact is made (its level).
-        SetConstrainWidth(DataRange::Read(std::string(), "constrainWidth",
-                                          ReadNumberFromObject(value), 0.0,
-                                          double(MetadataRanges::kMaxSide), 0.0));
-    else if (name == "isButton")
+        // none at all, 0 no constraint), and a width above 0 to one that leaves the
+        // picture its pixels (kLeastConstrainWidth), said where the artefact is made (its
+        // level).
+        double width = DataRange::Read(std::string(), "constrainWidth", ReadNumberFromObject(value),
+                                       0.0, double(MetadataRanges::kMaxSide), 0.0);
+        if (width > 0.0)
+            width = DataRange::Read(std::string(), "constrainWidth", width, kLeastConstrainWidth,
+                                    double(MetadataRanges::kMaxSide), kLeastConstrainWidth);
+        SetConstrainWidth(width);
+    } else if (name == "isButton")
         MakeButton(this);
     else if (name == "active")
         m_Active = ReadBooleanFromObject(value);

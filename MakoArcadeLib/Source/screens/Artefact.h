@@ -25,6 +25,9 @@ class Artefact : public Actor, public PressTarget
 public:
     // The name scripts get when they make an artefact without naming one.
     static const char* const kDefaultName;
+    // The least width a "constrainWidth" above 0 may fit the picture to: an artefact's
+    // picture (three to two) keeps ten pixels of height, a width below it is held to it.
+    static constexpr double kLeastConstrainWidth = 16.0;
 
     // The default artefact (kDefaultName), covered.
     Artefact();
