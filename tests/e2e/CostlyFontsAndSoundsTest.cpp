@@ -73,19 +73,6 @@ std::unique_ptr<ProgramRun> StartIn(const std::string& folder)
     return run;
 }
 
-bool ReachScreen(ProgramRun& run, const std::string& line, const std::string& screen)
-{
-    static int count = 0;
-    run.Send(line);
-    for (int i = 0; i < 240 && run.IsRunning(); ++i) {
-        const std::string mark = "screen #" + std::to_string(++count) + ": ";
-        run.Send("io.stderr:write('" + mark + "' .. Screens.current.name .. '\\n')\n");
-        if (run.WaitForErrorLine(mark + screen, 250))
-            return true;
-    }
-    return false;
-}
-
 // The program's peak resident memory so far (VmHWM), in bytes; -1 when unknown.
 long long PeakResident(int pid)
 {

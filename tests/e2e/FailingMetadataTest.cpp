@@ -76,20 +76,6 @@ std::string FailingPackToCheck(const TempHome& home, const Failure& failure)
     return pack;
 }
 
-// Sends a console line, then asks for the current screen until it is `screen`.
-bool ReachScreen(ProgramRun& run, const std::string& line, const std::string& screen)
-{
-    static int count = 0;
-    run.Send(line);
-    for (int i = 0; i < 200 && run.IsRunning(); ++i) {
-        const std::string mark = "screen #" + std::to_string(++count) + ": ";
-        run.Send("io.stderr:write('" + mark + "' .. Screens.current.name .. '\\n')\n");
-        if (run.WaitForErrorLine(mark + screen, 250))
-            return true;
-    }
-    return false;
-}
-
 // The level check's report over the pack folder; its exit status in status.
 std::string CheckReport(const TempHome& home, const std::string& pack, int& status)
 {

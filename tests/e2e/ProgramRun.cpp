@@ -318,4 +318,17 @@ std::string CrashReports()
     return all;
 }
 
+bool ReachScreen(ProgramRun& run, const std::string& line, const std::string& screen)
+{
+    static int count = 0;
+    run.Send(line);
+    for (int i = 0; i < 240 && run.IsRunning(); ++i) {
+        const std::string mark = "screen #" + std::to_string(++count) + ": ";
+        run.Send("io.stderr:write('" + mark + "' .. Screens.current.name .. '\\n')\n");
+        if (run.WaitForErrorLine(mark + screen, 250))
+            return true;
+    }
+    return false;
+}
+
 } // namespace bbtest

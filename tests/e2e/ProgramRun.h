@@ -85,5 +85,8 @@ std::string CardPath(int slot);
 // The text of every crash report under the temporary home's support folder, each headed
 // by its folder; "" when there is none. For failure messages.
 std::string CrashReports();
+// Sends a console line, then asks the game for its current screen until it is `screen`
+// (at most 240 asks of 250 ms each, and only while the program runs): true when it is.
+bool ReachScreen(ProgramRun& run, const std::string& line, const std::string& screen);
 
 } // namespace bbtest
