@@ -8,6 +8,7 @@
 
 #include "core/AppHost.h"
 #include "core/Exception.h"
+#include "core/ObjectBoundary.h"
 #include "display/Canvas.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
@@ -45,16 +46,30 @@ int CacheIndex(int corona, int substance, int size)
 }
 
 // One composed image: the ball picture in the middle of every frame of the (zoomed)
-// corona, the corona drawn over it.
+// corona, the corona drawn over it. Each picture is made from the pack at this one place:
+// a ball picture the pack lacks is named once and a plain disc of the ball's size stands in
+// (a ball is needed to play); a corona the pack lacks is named once and the ball goes
+// without it.
 Image* ComposeBallImage(int corona, int substance, int size)
 {
     const int diameter = int(2 * BallRadii[size]);
-    std::unique_ptr<Image> ball(new Image(
-        boost::str(boost::format("Ball.%s.%d.png") % kSubstanceNames[substance] % diameter)));
+    const std::string ballName =
+        boost::str(boost::format("Ball.%s.%d.png") % kSubstanceNames[substance] % diameter);
+    std::unique_ptr<Image> ball;
+    if (!ObjectBoundary::Guard("The ball picture \"" + ballName + "\"",
+                               "a plain disc stands in for it",
+                               [&] { ball = std::make_unique<Image>(ballName); })) {
+        ball = std::make_unique<Image>(diameter, diameter, 1, IMAGE_SRCALPHA, Color(224, 224, 224));
+        ball->ClipToCircle(Point<int>(0, 0), float(diameter) / 2.0f);
+    }
     const int ballHeight = ball->GetFrameSize().y;
     std::unique_ptr<Image> halo;
-    if (corona > 0) {
-        halo.reset(new Image(std::string(kCoronaImages[corona])));
+    if (corona > 0)
+        ObjectBoundary::Guard(
+            [corona] { return "The ball corona \"" + std::string(kCoronaImages[corona]) + "\""; },
+            "the balls go without it",
+            [&] { halo = std::make_unique<Image>(std::string(kCoronaImages[corona])); });
+    if (halo) {
         const double zoom = ballHeight / kCoronaBallSize;
         if (zoom != 1.0)
             halo.reset(ImageEffects::ZoomImage(halo.get(), zoom, true));

@@ -246,8 +246,8 @@ public:
     // ---- Power-ups (BrickPowerups.cpp) -----------------------------------------------------
     // The power-ups the brick releases, built from "powerups" by class name when none are
     // built yet (so the level's loot count, the image and the release see the same
-    // objects). A name that is no power-up kind raises. The brick owns them until it
-    // releases them.
+    // objects). A name that is no power-up kind raises; a kind its data cannot make is
+    // left out (CreateOfKind names it). The brick owns them until it releases them.
     std::vector<Powerup*> CreatePowerups();
     // Hands every power-up to the controller at (x, y) (the brick's centre 40 pixels higher
     // for the non-gold ones when the paddle broke it), moving as the destroying ball, or as

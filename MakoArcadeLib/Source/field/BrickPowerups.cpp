@@ -45,12 +45,18 @@ void Brick::DeletePowerupObjects()
 std::vector<Powerup*> Brick::CreatePowerups()
 {
     if (m_PowerupObjects.empty() && m_Powerups.IsTable()) {
+        // Ours until every one is made: one that raises takes none of the others with it.
+        std::vector<std::unique_ptr<Powerup>> made;
         for (int i = 1;; ++i) {
             const LuaObject name = m_Powerups[i];
             if (!name.IsString())
                 break;
-            m_PowerupObjects.push_back(Powerup::CreateOfKind(name.GetString()));
+            // A kind its data cannot make is named by CreateOfKind and left out.
+            if (Powerup* powerup = Powerup::CreateOfKind(name.GetString()))
+                made.emplace_back(powerup);
         }
+        for (std::unique_ptr<Powerup>& powerup : made)
+            m_PowerupObjects.push_back(powerup.release());
     }
     return m_PowerupObjects;
 }

@@ -302,8 +302,9 @@ void Goober::Steal(Paddle* paddle, ArcadeGameLogic* logic)
     const std::string stolen = paddle->TakeRandomPhrase();
     if (stolen.empty())
         return;
+    // A kind its data cannot make is named by CreateOfKind; what it took costs nothing.
     const std::unique_ptr<Powerup> loot(Powerup::CreateOfKind(stolen));
-    const int lost = -loot->GetScore();
+    const int lost = loot ? -loot->GetScore() : 0;
     ArcadeGameLogic* running = logic ? logic : gLogic;
     if (running) {
         running->AddFlyingText(new FlyingText(FormatWithThousandsSeparators(lost), kTheftTextTicks,
@@ -442,21 +443,21 @@ void Goober::ReleasePowerups(ArcadeStructure* other, ArcadeGameLogic* logic)
 
 std::vector<Powerup*> Goober::CreatePowerups() const
 {
-    std::vector<Powerup*> made;
+    std::vector<Powerup*> powerups;
     if (!m_Powerups.IsTable())
-        return made;
-    try {
-        for (LuaPlus::LuaTableIterator it(m_Powerups); it; it.Next()) {
-            if (!it.GetValue().IsString())
-                continue;
-            made.push_back(Powerup::CreateOfKind(it.GetValue().GetString()));
-        }
-    } catch (...) {
-        for (Powerup* powerup : made)
-            delete powerup;
-        throw;
+        return powerups;
+    // Ours until every one is made: one that raises takes none of the others with it.
+    std::vector<std::unique_ptr<Powerup>> made;
+    for (LuaPlus::LuaTableIterator it(m_Powerups); it; it.Next()) {
+        if (!it.GetValue().IsString())
+            continue;
+        // A kind its data cannot make is named by CreateOfKind and left out.
+        if (Powerup* powerup = Powerup::CreateOfKind(it.GetValue().GetString()))
+            made.emplace_back(powerup);
     }
-    return made;
+    for (std::unique_ptr<Powerup>& powerup : made)
+        powerups.push_back(powerup.release());
+    return powerups;
 }
 
 void Goober::SetPowerups(const LuaPlus::LuaObject& value)

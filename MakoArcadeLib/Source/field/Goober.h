@@ -75,7 +75,8 @@ public:
     // The destruction: power-ups, score, explosion, particle burst, death, sound.
     void Destroy(ArcadeStructure* other, ArcadeGameLogic* logic, double x, double y);
     // New power-ups of the classes the powerups table names, in its order; each must be a
-    // Powerup. The caller owns them.
+    // Powerup. A kind its data cannot make is left out (CreateOfKind names it). The caller
+    // owns them.
     std::vector<Powerup*> CreatePowerups() const;
     // A short white flash over the goober; nothing while one shows.
     void Flash();

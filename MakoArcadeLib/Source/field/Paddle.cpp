@@ -7,6 +7,7 @@
 #include "core/DataReport.h"
 #include "core/FramePeriod.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/State.h"
 #include "core/Utility.h"
 #include "display/Image.h"
@@ -50,20 +51,26 @@ LuaPlus::LuaObject ResourceTable(const std::string& name)
 }
 
 // An actor of the class its resource table names (Actor without one); null when the
-// resource does not exist.
+// resource does not exist. The paddle's parts made this way (its glow, its laser emitter,
+// its label) are decorations: one its data cannot make (a picture the pack lacks) is named
+// once and left out, and the paddle plays without it.
 Actor* MakeActorFromResource(const std::string& name)
 {
     LuaPlus::LuaObject table = ResourceTable(name);
     if (!table.IsTable())
         return nullptr;
-    if (table["class"].IsString()) {
-        Object* made = ClassManager::GetInstance()->InstantiateObject(table);
-        if (Actor* actor = dynamic_cast<Actor*>(made))
-            return actor;
-        delete made;
+    std::unique_ptr<Object> made;
+    ObjectBoundary::Guard([&name] { return "The paddle's part \"" + name + "\""; },
+                          "the paddle plays without it",
+                          [&] {
+                              if (table["class"].IsString())
+                                  made.reset(ClassManager::GetInstance()->InstantiateObject(table));
+                              else
+                                  made.reset(Actor::CreateFromResource(name));
+                          });
+    if (!dynamic_cast<Actor*>(made.get()))
         return nullptr;
-    }
-    return Actor::CreateFromResource(name);
+    return static_cast<Actor*>(made.release());
 }
 
 // The stroke trail's particles: a copy of the stroke picture centred on the paddle.
@@ -85,7 +92,13 @@ Particle* MakeStrokeParticle(ParticleEmitter* emitter, void* argument)
 Paddle::Paddle(bool vertical, bool facePositive)
     : m_Vertical(vertical), m_FacePositive(facePositive)
 {
-    ApplyStringProperty("resource", "Paddle");
+    // A paddle is needed to play: when its table cannot be applied (its picture missing from
+    // the pack), it is named once and a plain bar of the picture's usual size stands in.
+    if (!ObjectBoundary::Guard("The paddle", "a plain bar stands in for its picture",
+                               [this] { ApplyStringProperty("resource", "Paddle"); }))
+        SetImage(
+            new Image(kStandInLength, kStandInThickness, 1, IMAGE_SRCALPHA, Color(200, 160, 60)),
+            "");
     if (Image* image = GetImage())
         m_BaseImage.reset(image->Clone());
     SetMovable(true);

@@ -93,9 +93,15 @@ public:
         WhackReturn = 13,
     };
 
+    // The plain bar that stands in for a paddle picture the pack lacks, pixels.
+    static constexpr int kStandInLength = 64;
+    static constexpr int kStandInThickness = 16;
+
     // A paddle built from the resource "Paddle" at size 3 (64 px), then the size the Lua
     // global paddleInitialSizeOverride names; idle, no power, catch and laser off. Its
-    // label goes to the running controller (when one runs).
+    // label goes to the running controller (when one runs). A resource its data cannot
+    // apply is named once and a plain bar stands in for the picture; a glow, laser emitter
+    // or label its data cannot make is named once and left out.
     explicit Paddle(bool vertical = false, bool facePositive = false);
     // Frees the images the paddle made.
     ~Paddle() override;

@@ -5,6 +5,7 @@
 #include "core/Config.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
+#include "core/ObjectBoundary.h"
 #include "core/TableOrder.h"
 #include "core/Utility.h"
 #include "field/Brick.h"
@@ -104,11 +105,20 @@ Powerup* Powerup::CreateOfKind(const std::string& className)
     // is made before the name is known to be one.
     if (!IsKind(className))
         MAKO_THROW(Exception, "\"" + className + "\" is not a kind of power-up");
-    LuaPlus::LuaObject table;
-    table.AssignNewTable(GetGlobalLuaState());
-    table.SetString("class", className.c_str());
-    // A kind's class makes a PowerupKind, as it was registered.
-    return static_cast<Powerup*>(ClassManager::GetInstance()->InstantiateObject(table));
+    // Making it is the one boundary of every power-up: the kind's table and picture come
+    // from the pack, and a power-up they cannot make is named once and left out.
+    std::unique_ptr<Powerup> made;
+    ObjectBoundary::Guard([&className] { return "Power-up \"" + className + "\""; },
+                          "it is left out",
+                          [&] {
+                              LuaPlus::LuaObject table;
+                              table.AssignNewTable(GetGlobalLuaState());
+                              table.SetString("class", className.c_str());
+                              // A kind's class makes a PowerupKind, as it was registered.
+                              made.reset(static_cast<Powerup*>(
+                                  ClassManager::GetInstance()->InstantiateObject(table)));
+                          });
+    return made.release();
 }
 
 LuaPlus::LuaObject Powerup::KindsOnly(const LuaPlus::LuaObject& names)

@@ -53,9 +53,12 @@ public:
     // Whether the name is one of the registered power-up kinds (PowerupKind); Powerup
     // itself and every class of another family are not.
     static bool IsKind(const std::string& name);
-    // A new power-up of the kind that class name names (bricks, goobers and thieves make
-    // theirs this way); the caller owns it. A name that is not a power-up kind raises
-    // before anything is made.
+    // A new power-up of the kind that class name names (bricks, goobers, thieves and the
+    // level make theirs this way, and only this way); the caller owns it. A name that is not
+    // a power-up kind raises before anything is made (the program's mistake: the names are
+    // checked when they are read). A kind its data cannot make (its picture missing from the
+    // pack, its table damaged) is named once through ObjectBoundary and answers null: the
+    // caller leaves it out.
     static Powerup* CreateOfKind(const std::string& className);
     // The names of a "powerups" value (a name or a list of them) that name power-up kinds,
     // as a new list in their order; every other entry is reported through DataReport

@@ -1,6 +1,7 @@
 #include "field/Wall.h"
 
 #include "core/Class.h"
+#include "core/ObjectBoundary.h"
 #include "field/Ball.h"
 #include "field/Powerup.h"
 #include "logic/ArcadeGameLogic.h"
@@ -50,9 +51,16 @@ void Wall::ApplyWallResource(const std::string& resourceName)
     ApplyStringProperty("resource", resourceName);
     DestroyChildren();
     if (m_ChildTable.IsTable()) {
-        Actor* child = new Actor(m_ChildTable);
-        child->ApplyStringProperty("name", "imageChild");
-        AddChild(child, "imageChild");
+        // The picture is the wall's decoration: one its data cannot make (a picture the pack
+        // lacks) is named once and left out, and the wall stands and plays without it.
+        std::unique_ptr<Actor> child;
+        ObjectBoundary::Guard(
+            [&resourceName] { return "The picture of wall \"" + resourceName + "\""; },
+            "the wall plays without it", [&] { child = std::make_unique<Actor>(m_ChildTable); });
+        if (child) {
+            child->ApplyStringProperty("name", "imageChild");
+            AddChild(child.release(), "imageChild");
+        }
     }
     m_ChildTable = LuaPlus::LuaObject();
     // The ordinary and dangerous tables of a wall may differ in their rectangle.

@@ -70,7 +70,8 @@ public:
     static int PanAt(double x);
 
 private:
-    // Applies the resource table of that name and builds the image child it describes.
+    // Applies the resource table of that name and builds the image child it describes; a
+    // child its data cannot make is named once (ObjectBoundary) and the wall goes without.
     void ApplyWallResource(const std::string& resourceName);
     // The dangerous wall's reaction to a free ball: lost, with sound and splash.
     void LoseBall(ArcadeGameLogic* logic, Ball* ball, double x, double y, int pan);

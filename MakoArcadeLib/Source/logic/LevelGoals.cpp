@@ -101,7 +101,10 @@ void Level::CheckLastBrickBonus(ArcadeGameLogic* logic, double x, double y)
     m_LastBrickBonusGiven = true;
 
     for (const std::string& kind : m_LastBrickBonus) {
+        // A kind its data cannot make is named by CreateOfKind and left out.
         Powerup* powerup = Powerup::CreateOfKind(kind);
+        if (!powerup)
+            continue;
         powerup->SetPosition(int(x), int(y));
         logic->AddPowerup(powerup);
         if (PhysicsBody* body = powerup->GetPhysicsBody()) {
@@ -156,6 +159,9 @@ void Level::CollectPowerups(ArcadeGameLogic* logic, const std::vector<std::strin
 {
     for (const std::string& kind : kinds) {
         std::unique_ptr<Powerup> powerup(Powerup::CreateOfKind(kind));
+        // A kind its data cannot make is named by CreateOfKind, and not granted.
+        if (!powerup)
+            continue;
         powerup->SetPosition(-30, -30);
         logic->CollectPowerup(powerup.get(), nullptr);
     }

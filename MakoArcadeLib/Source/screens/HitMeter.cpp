@@ -1,11 +1,16 @@
 #include "screens/HitMeter.h"
 
+#include "core/ObjectBoundary.h"
+
 #include <string>
 
 HitMeter::HitMeter()
 {
     ApplyStringProperty("name", "HitMeter");
-    AcquireAndApplyResource("HitMeter");
+    // The meter only shows the count: a table its data cannot apply (a picture the pack
+    // lacks) is named once, and the meter shows what was made of it, or nothing.
+    ObjectBoundary::Guard("The hit meter", "it shows without it",
+                          [this] { AcquireAndApplyResource("HitMeter"); });
     Reset();
 }
 

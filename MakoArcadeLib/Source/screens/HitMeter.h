@@ -13,7 +13,8 @@ public:
     static constexpr int kBlinkPeriod = 30;
     static constexpr int kBlinkOff = 15;
 
-    // The actor "HitMeter" with the children of its resource, reset.
+    // The actor "HitMeter" with the children of its resource, reset. A resource its data
+    // cannot apply is named once (ObjectBoundary); the meter keeps what was made of it.
     HitMeter();
 
     // Lights the next icon, unless the meter is held.

@@ -22,7 +22,14 @@ LetterDialog::LetterDialog(const std::string& resourceName, const std::string& t
     m_To = CheckedDownCast<Label*>(RequireChild("toLabel"));
     m_Note = CheckedDownCast<Label*>(RequireChild("noteLabel"));
     m_From = CheckedDownCast<Label*>(RequireChild("fromLabel"));
-    m_Picture = RequireChild("characterPicture");
+    // The sender's picture is a decoration its layout may have left out (a picture the pack
+    // lacks, named where the layout was made): an empty, hidden holder takes its place.
+    m_Picture = GetChild("characterPicture");
+    if (!m_Picture) {
+        m_Picture = new Actor();
+        m_Picture->SetVisible(false, false);
+        AddChild(m_Picture, "characterPicture");
+    }
     Label* label = Label::CreateFromResource("LetterTitleLabel");
     label->ApplyStringProperty("name", "title");
     AddChild(label, "title");

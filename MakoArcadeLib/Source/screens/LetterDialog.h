@@ -42,8 +42,9 @@ public:
     Actor* GetCharacterPicture() const { return m_Picture; }
 
 protected:
-    // Applies the layout resource of that name and finds the required children; the title
-    // (its label made from "LetterTitleLabel") is set to title.
+    // Applies the layout resource of that name and finds the required children (the three
+    // labels); a sender's picture the layout left out gets an empty, hidden holder. The
+    // title (its label made from "LetterTitleLabel") is set to title.
     LetterDialog(const std::string& resourceName, const std::string& title);
 
     // The direct child of that name; a missing one fails an assertion that names it.

@@ -266,6 +266,18 @@ void ResourceManager::AddInfo(const std::string& name, ResourceInfo* info)
     m_Infos[name] = std::move(owned);
 }
 
+std::unique_ptr<ResourceInfo> ResourceManager::TakeInfo(const std::string& name)
+{
+    auto found = m_Infos.find(name);
+    if (found == m_Infos.end())
+        return nullptr;
+    std::unique_ptr<ResourceInfo> taken = std::move(found->second);
+    m_Infos.erase(found);
+    if (m_Contents.IsSet())
+        m_Contents.RawSetObject(name, LuaObject(m_State));
+    return taken;
+}
+
 ResourceInfo* ResourceManager::FindInfo(const std::string& name, bool nullIfMissing) const
 {
     auto found = m_Infos.find(name);

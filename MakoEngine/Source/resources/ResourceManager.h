@@ -90,6 +90,13 @@ public:
     // objects may still use its resource.
     void AddInfo(const std::string& name, ResourceInfo* info);
 
+    // Takes the entry of that name out of the registry (and out of `Resources._contents`)
+    // and hands it to the caller: from here on the name is missing, exactly as though no
+    // scanner had found its file, until it is registered again (AddInfo, a scan). Null when
+    // no entry has the name. For a host that lends the manager and plays it without one
+    // file of the pack (the tests' shared manager).
+    std::unique_ptr<ResourceInfo> TakeInfo(const std::string& name);
+
     // The entry of that name. A missing name answers null when nullIfMissing is set, else
     // throws ResourceNotFoundException "Could not find resource info with name = <name>".
     ResourceInfo* FindInfo(const std::string& name, bool nullIfMissing = false) const;

@@ -46,22 +46,22 @@ Actor::Actor()
     ++gLiveActors;
 }
 
-Actor::Actor(const LuaObject& params)
+// The constructors that apply data delegate to the plain one: once it has run the actor
+// exists, so one whose data raises is destroyed as any actor is (its count, its children,
+// its groups), and nothing of it is left behind.
+Actor::Actor(const LuaObject& params) : Actor()
 {
-    ++gLiveActors;
     ApplyProperties(params);
 }
 
-Actor::Actor(const Color& color)
+Actor::Actor(const Color& color) : Actor()
 {
-    ++gLiveActors;
     m_Color = color;
     m_DrawMode = DRAWMODE_COLOR;
 }
 
-Actor::Actor(const std::string& resourceName)
+Actor::Actor(const std::string& resourceName) : Actor()
 {
-    ++gLiveActors;
     LogAtLevel(3, "Actor:: Actor %s\n", resourceName.c_str());
     LuaObject params;
     params.AssignNewTable(GetGlobalLuaState());

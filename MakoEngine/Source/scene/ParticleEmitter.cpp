@@ -4,6 +4,8 @@
 #include "core/DataRange.h"
 #include "core/Exception.h"
 #include "core/FramePeriod.h"
+#include "core/ObjectBoundary.h"
+#include "core/ObjectDescription.h"
 #include "core/PropertyAccessor.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
@@ -140,8 +142,13 @@ Particle* ParticleEmitter::CreateParticle(ParticleEmitter* emitter, void* argume
         ScopedPerformanceTimer timer("Particle Properties");
         LuaObject properties;
         emitter->GetScriptField(properties, "particleTemplate");
-        if (!properties.IsNil())
-            particle->ApplyProperties(properties);
+        // Each particle is made from the table: one its data cannot make (a picture the pack
+        // lacks) is named once and left out, and the emitter goes on.
+        if (!properties.IsNil() &&
+            !ObjectBoundary::Guard(
+                [emitter] { return "The particles of " + DescribeObject(*emitter); },
+                "they are left out", [&] { particle->ApplyProperties(properties); }))
+            return nullptr;
     }
     emitter->CentreOnEmitter(particle.get());
     return particle.release();

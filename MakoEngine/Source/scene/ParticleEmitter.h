@@ -63,7 +63,8 @@ public:
     std::uint32_t GetElapsed() const { return m_Elapsed; }
 
     // The default factory: a particle with the "particleTemplate" table applied, then
-    // centred on the emitter.
+    // centred on the emitter. A table its data cannot apply (a picture the pack lacks) is
+    // named once (ObjectBoundary) and answers null: that particle is left out.
     static Particle* CreateParticle(ParticleEmitter* emitter, void* argument);
 
     static void RegisterProperties(Class& emitterClass);

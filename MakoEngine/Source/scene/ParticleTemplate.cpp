@@ -1,6 +1,7 @@
 #include "scene/ParticleTemplate.h"
 
 #include "core/Class.h"
+#include "core/ObjectBoundary.h"
 #include "core/PropertyAccessor.h"
 #include "core/Utility.h"
 #include "display/Image.h"
@@ -45,7 +46,10 @@ void ParticleTemplate::ApplyTo(Particle* particle) const
     } else if (m_RandomizedImage && !m_ImageNames.empty()) {
         const std::string& name = m_ImageNames[static_cast<std::size_t>(
             RandomInt(static_cast<int>(m_ImageNames.size())))];
-        particle->SetImage(Actor::NewImageFromResource(name), "");
+        // A picture of the list the pack lacks is named once; that particle goes without.
+        ObjectBoundary::Guard("The particle picture \"" + name + "\"",
+                              "the particles go without it",
+                              [&] { particle->SetImage(Actor::NewImageFromResource(name), ""); });
     }
     if (m_HasPosition) {
         int dx = m_Position.x;

@@ -3,7 +3,9 @@
 // rather than applied as a table per particle: lifetime, alpha, destAlpha, size,
 // acceleration, a fixed or randomised velocity (polar: radius and angle in radians), a
 // colour, a fixed or randomly chosen image, and a fixed or randomised offset. Only the
-// settings given are applied. Randomness comes from the engine's 15-bit generator.
+// settings given are applied. Randomness comes from the engine's 15-bit generator. A
+// picture its data names that cannot be made (missing from the pack) is named once through
+// ObjectBoundary and the particles go without a picture.
 #include "core/Class.h"
 #include "core/Object.h"
 #include "geometry/Color.h"

@@ -2,6 +2,7 @@
 #include "scene/ParticleTemplate.h"
 
 #include "core/Class.h"
+#include "core/ObjectBoundary.h"
 #include "core/PropertyAccessor.h"
 #include "display/Image.h"
 #include "lua/ScriptValueReaders.h"
@@ -98,7 +99,12 @@ void ParticleTemplate::SetColor(const LuaObject& value)
 
 void ParticleTemplate::SetImage(const LuaObject& value)
 {
-    m_Image.reset(Actor::NewImageFromResource(ReadStringFromObject(value)));
+    const std::string name = ReadStringFromObject(value);
+    m_Image.reset();
+    // The particles' picture is made here, once for every particle of the emitter: one the
+    // pack lacks (or cannot make) is named once, and the particles go without a picture.
+    ObjectBoundary::Guard("The particle picture \"" + name + "\"", "the particles go without it",
+                          [&] { m_Image.reset(Actor::NewImageFromResource(name)); });
 }
 
 void ParticleTemplate::SetRandomizedImage(const LuaObject& value)

@@ -1,5 +1,6 @@
 #include "support/engine/ResourceScope.h"
 
+#include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceScanner.h"
 #include "support/engine/PassHarness.h"
@@ -75,8 +76,20 @@ void ResourceScope::Add(ResourceScanner* scanner)
     TestResources().AddScanner(scanner);
 }
 
+bool ResourceScope::Hide(const std::string& name)
+{
+    std::unique_ptr<ResourceInfo> taken = TestResources().TakeInfo(name);
+    if (!taken)
+        return false;
+    m_Hidden.emplace_back(name, std::move(taken));
+    return true;
+}
+
 void ResourceScope::Restore()
 {
+    for (auto& [name, info] : m_Hidden)
+        TestResources().AddInfo(name, info.release());
+    m_Hidden.clear();
     RestoreScanners(m_Found);
 }
 

@@ -1,0 +1,123 @@
+// The real program over a copy of its pack that lacks the coin's picture, one the game's own
+// power-up scripts name. The level check names the picture and builds every level; the game
+// starts, builds and plays a level whose bricks carry coins, quits with status 0 and no
+// crash report, and its log names the picture once.
+#include "e2e/ProgramRun.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace bbtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kPicture[] = "Bling.Coin.png";
+const char kPictureFile[] = "Images/Powerups/Bling.Coin.png";
+
+int Count(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The lines of text that hold part.
+std::string LinesWith(const std::string& text, const std::string& part)
+{
+    std::string lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(start, end - start);
+        if (line.find(part) != std::string::npos)
+            lines += line + "\n";
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Asks the game for its screen and state until the answer starts with one of wanted (at
+// most 300 asks); the last answer.
+std::string ProbeUntil(ProgramRun& run, const std::vector<std::string>& wanted)
+{
+    static int count = 0;
+    std::string answer;
+    for (int i = 0; i < 300 && run.IsRunning(); ++i) {
+        const std::string mark = "state #" + std::to_string(++count) + ": ";
+        run.Send("io.stderr:write('" + mark +
+                 "' .. Screens.current.name .. ' ' .. tostring(GetGameState()) .. '\\n')\n");
+        if (!run.WaitForErrorLine(mark))
+            return "(no answer)";
+        const std::string errors = run.Errors();
+        const std::size_t at = errors.find(mark) + mark.size();
+        answer = errors.substr(at, errors.find('\n', at) - at);
+        for (const std::string& start : wanted)
+            if (answer.compare(0, start.size(), start) == 0)
+                return start;
+    }
+    return answer;
+}
+
+} // namespace
+
+TEST(MissingPicture, APackWithoutTheCoinsPictureBuildsAndPlaysItsLevels)
+{
+    TempHome home;
+    const std::string folder = home.Path() + "/game";
+    fs::create_directories(folder);
+    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
+    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
+             fs::copy_options::recursive);
+    ASSERT_TRUE(fs::remove(folder + "/Assets/" + kPictureFile));
+
+    // The level check builds every level as the game does: the picture is named, and no
+    // level's build fails.
+    const std::string out = home.Path() + "/check.out";
+    const std::string command =
+        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 600 '" +
+        std::string(BB_BINARY_DIR) + "/levelcheck' '" + folder + "/Assets' >'" + out + "' 2>&1";
+    std::system(command.c_str());
+    const std::string report = ReadFile(out);
+    EXPECT_NE(0, Count(report, kPicture)) << report.substr(0, 4000);
+    EXPECT_EQ(0, Count(report, "the build throws")) << LinesWith(report, "the build throws");
+    EXPECT_EQ(0, Count(report, "could not be built")) << LinesWith(report, "could not be built");
+
+    char here[4096];
+    ASSERT_NE(nullptr, getcwd(here, sizeof here));
+    ASSERT_EQ(0, chdir(folder.c_str()));
+    auto run = std::make_unique<ProgramRun>(std::vector<std::string>{
+        "--keepcwd", "--console", "--nopkg", "--skipletter", "--skipdrop"});
+    ASSERT_EQ(0, chdir(here));
+
+    ASSERT_TRUE(run->WaitForLogLine("Loading done", 60000))
+        << ReadFile(GameLogPath()) << CrashReports();
+    EXPECT_TRUE(ReachScreen(*run, "SwitchToScreen('MenuScreen')\n", "MenuScreen"));
+    run->Send("GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = 'Altiplano' } "
+              "SwitchToScreen('GameScreen')\n");
+    // Built and come to the serve, and the game runs on over its field for a while.
+    EXPECT_EQ("GameScreen", ProbeUntil(*run, {"GameScreen WaitForSpawn", "GameScreen SpawnBall",
+                                              "GameScreen Playing"})
+                                .substr(0, 10))
+        << ReadFile(GameLogPath());
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ("GameScreen", ProbeUntil(*run, {"GameScreen"}));
+    run->Send("AppQuit()\n");
+    EXPECT_EQ(0, run->Wait(60000)) << run->Errors() << CrashReports();
+    EXPECT_EQ("", CrashReports());
+    const std::string log = ReadFile(GameLogPath());
+    EXPECT_EQ(std::string::npos, log.find("could not be built")) << log;
+    EXPECT_EQ(1, Count(log, kPicture)) << LinesWith(log, kPicture);
+}
