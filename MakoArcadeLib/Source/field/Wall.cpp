@@ -50,9 +50,9 @@ void Wall::ApplyWallResource(const std::string& resourceName)
     ApplyStringProperty("resource", resourceName);
     DestroyChildren();
     if (m_ChildTable.IsTable()) {
-        Actor* child = new Actor(m_ChildTable);
+        auto child = std::make_unique<Actor>(m_ChildTable);
         child->ApplyStringProperty("name", "imageChild");
-        AddChild(child, "imageChild");
+        AddChild(child.release(), "imageChild");
     }
     m_ChildTable = LuaPlus::LuaObject();
     // The ordinary and dangerous tables of a wall may differ in their rectangle.

@@ -46,22 +46,23 @@ Actor::Actor()
     ++gLiveActors;
 }
 
-Actor::Actor(const LuaObject& params)
+// The constructors that apply properties first make the plain actor (they delegate to
+// Actor()), so an error from the properties, a stop or a meter's end met while they are
+// applied, destroys the actor whole: its destructor lets go of the children, groups, timers
+// and registrations made so far.
+Actor::Actor(const LuaObject& params) : Actor()
 {
-    ++gLiveActors;
     ApplyProperties(params);
 }
 
-Actor::Actor(const Color& color)
+Actor::Actor(const Color& color) : Actor()
 {
-    ++gLiveActors;
     m_Color = color;
     m_DrawMode = DRAWMODE_COLOR;
 }
 
-Actor::Actor(const std::string& resourceName)
+Actor::Actor(const std::string& resourceName) : Actor()
 {
-    ++gLiveActors;
     LogAtLevel(3, "Actor:: Actor %s\n", resourceName.c_str());
     LuaObject params;
     params.AssignNewTable(GetGlobalLuaState());
