@@ -14,6 +14,7 @@
 #include "resources/WindowsMappedFileReader.h"
 
 #include "support/CostlyFiles.h"
+#include "support/ResidentMemory.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 
@@ -27,21 +28,6 @@
 #include <vector>
 
 namespace {
-
-long long PeakBytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stoll(line.substr(6)) * 1024;
-    return -1;
-}
-
-void ResetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 // The most pixels a font in proportion draws a text of `characters` characters in: each
 // glyph within the proportion bound on both sides.
@@ -111,8 +97,8 @@ TEST_F(FontCostSweep, EveryExtremeOpensInProportionOrIsRefusedNamedOnceAndTextsS
             std::vector<DataIssue> heard;
             DataReport::Listener previous = DataReport::SetListener(
                 [&heard](const DataIssue& issue) { heard.push_back(issue); });
-            ResetPeak();
-            const long long before = PeakBytes();
+            bbtest::ResetPeakResident();
+            const long long before = bbtest::PeakResidentKb() * 1024;
             for (int size : kSizes) {
                 SCOPED_TRACE(size);
                 Font opened(name, size, 0);
@@ -127,7 +113,8 @@ TEST_F(FontCostSweep, EveryExtremeOpensInProportionOrIsRefusedNamedOnceAndTextsS
                 }
             }
             // Fonts of the largest size hold their glyphs' pixels, a few megabytes.
-            EXPECT_LE(PeakBytes() - before, 64ll << 20) << "bytes held by the fonts and texts";
+            EXPECT_LE(bbtest::PeakResidentKb() * 1024 - before, 64ll << 20)
+                << "bytes held by the fonts and texts";
             DataReport::SetListener(std::move(previous));
             int named = 0;
             for (const DataIssue& issue : heard)

@@ -6,6 +6,7 @@
 // within a second. A pack of which no font can be used ends the start in one sentence.
 #include "e2e/ProgramRun.h"
 #include "support/CostlyFiles.h"
+#include "support/ResidentMemory.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,17 +73,6 @@ std::unique_ptr<ProgramRun> StartIn(const std::string& folder)
     return run;
 }
 
-// The program's peak resident memory so far (VmHWM), in bytes; -1 when unknown.
-long long PeakResident(int pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stoll(line.substr(6)) * 1024;
-    return -1;
-}
-
 // How the game names a file of the pack it refuses.
 std::string Named(const std::string& file)
 {
@@ -119,7 +108,7 @@ TEST_P(CostlyFontsAndSounds, TheGamePlaysNamesEachFileOnceAndAnswersAStop)
         // The level plays until it has used each file: the game names it as it meets it.
         for (const std::string& file : pack.files)
             EXPECT_TRUE(run->WaitForLogLine(Named(file), 60000)) << file;
-        const long long peak = PeakResident(run->GetPid());
+        const long long peak = PeakResidentKb(run->GetPid()) * 1024;
         std::printf("%s: peak resident memory %.0f MB\n", pack.kind, peak / 1048576.0);
         EXPECT_LT(peak, kMaxResidentBytes);
         run->Send("AppQuit()\n");

@@ -4,6 +4,7 @@
 // needs, answers a SIGTERM at once and exits 0; the level check names the picture too.
 #include "e2e/ProgramRun.h"
 #include "support/HostilePictures.h"
+#include "support/ResidentMemory.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,16 +29,6 @@ namespace {
 constexpr long long kMostResidentKb = 400 * 1024;
 // A stop signal is answered within a second, whatever the pack holds.
 constexpr auto kStopAnswered = std::chrono::seconds(1);
-
-long long PeakResidentKb(int pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stoll(line.substr(6));
-    return -1;
-}
 
 // Asks the game for its screen and state until the answer starts with one of wanted (at
 // most 300 times); the last answer.
