@@ -31,11 +31,7 @@ const char* const kMarks[] = {"Powerups/metadata.cfg", "DejaVuSans.ttf", "DejaVu
 // A copy of the program's folder (the pack and Site) under home, damaged; its path.
 std::string DamagedFolder(const TempHome& home)
 {
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
-             fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     const std::string assets = folder + "/Assets/";
     WriteFile(assets + "Images/Powerups/metadata.cfg",
               ReadFile(assets + "Images/Powerups/metadata.cfg") +
@@ -60,12 +56,9 @@ std::string DamagedFolder(const TempHome& home)
 // its exit status.
 int PlayFirstLevel(const std::string& folder)
 {
-    char here[4096];
-    EXPECT_NE(nullptr, getcwd(here, sizeof here));
-    EXPECT_EQ(0, chdir(folder.c_str()));
     ProgramRun run({"--keepcwd", "--nopkg", "--gamescreen", "--skipletter", "--skipdrop",
-                    "--console", "--windowed", "--nosound"});
-    EXPECT_EQ(0, chdir(here));
+                    "--console", "--windowed", "--nosound"},
+                   folder);
     std::string reached;
     for (int probe = 0; probe < 600 && reached.empty() && run.IsRunning(); ++probe) {
         const std::string tag = "probe " + std::to_string(probe) + ": ";

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -53,10 +52,7 @@ std::string PackFolder()
 // A copy of the program's folder with the files replaced; the folder's path.
 std::string CostlyCopy(const TempHome& home, const CostlyPack& pack)
 {
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(PackFolder(), folder + "/Assets", fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     for (const std::string& file : pack.files)
         WriteFile(folder + "/Assets/" + file, pack.make(ReadFile(PackFolder() + file)));
     return folder;
@@ -64,12 +60,8 @@ std::string CostlyCopy(const TempHome& home, const CostlyPack& pack)
 
 std::unique_ptr<ProgramRun> StartIn(const std::string& folder)
 {
-    char here[4096];
-    EXPECT_NE(nullptr, getcwd(here, sizeof here));
-    EXPECT_EQ(0, chdir(folder.c_str()));
     auto run = std::make_unique<ProgramRun>(
-        std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--windowed"});
-    EXPECT_EQ(0, chdir(here));
+        std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--windowed"}, folder);
     return run;
 }
 

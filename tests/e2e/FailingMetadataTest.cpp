@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -54,11 +53,7 @@ void MakeFailure(const std::string& assets, const Failure& failure)
 // The pack (and Site) copied under home with the failure made; the folder's path.
 std::string FailingCopy(const TempHome& home, const Failure& failure)
 {
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
-             fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     MakeFailure(folder + "/Assets", failure);
     return folder;
 }
@@ -111,18 +106,12 @@ TEST_P(FailingMetadata, TheGamePlaysWithoutItAndTheFileIsNamedOnce)
 
     const std::string folder = FailingCopy(home, failure);
     if (failure.packed) {
-        const std::string zip = "cd '" + folder + "/Assets' && zip -qrX ../bumperlux.fun .";
-        ASSERT_EQ(0, std::system(zip.c_str()));
-        fs::remove_all(folder + "/Assets");
+        ASSERT_TRUE(PackGameFolder(folder));
     }
-    char here[4096];
-    ASSERT_NE(nullptr, getcwd(here, sizeof here));
-    ASSERT_EQ(0, chdir(folder.c_str()));
     std::vector<std::string> args = {"--keepcwd", "--console"};
     if (!failure.packed)
         args.push_back("--nopkg");
-    auto run = std::make_unique<ProgramRun>(args);
-    ASSERT_EQ(0, chdir(here));
+    auto run = std::make_unique<ProgramRun>(args, folder);
 
     ASSERT_TRUE(run->WaitForLogLine("Loading done", 60000))
         << ReadFile(GameLogPath()) << CrashReports();

@@ -63,28 +63,18 @@ TEST_P(HostileBackground, ALevelBackgroundPromisingGigabytesIsNamedAndTheLevelPl
 {
     const bool packed = GetParam();
     TempHome home;
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
-             fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     const std::string picture = "Images/Screens/bkgLevelChina.jpg";
     ASSERT_TRUE(fs::exists(folder + "/Assets/" + picture));
     WriteFile(folder + "/Assets/" + picture, JpegFrameBehindStuffing());
     if (packed) {
-        const std::string zip = "cd '" + folder + "/Assets' && zip -qrX ../bumperlux.fun .";
-        ASSERT_EQ(0, std::system(zip.c_str()));
-        fs::remove_all(folder + "/Assets");
+        ASSERT_TRUE(PackGameFolder(folder));
     }
 
-    char here[4096];
-    ASSERT_NE(nullptr, getcwd(here, sizeof here));
-    ASSERT_EQ(0, chdir(folder.c_str()));
     std::vector<std::string> args = {"--keepcwd", "--skipletter", "--skipdrop", "--console"};
     if (!packed)
         args.push_back("--nopkg");
-    ProgramRun run(args);
-    ASSERT_EQ(0, chdir(here));
+    ProgramRun run(args, folder);
 
     ASSERT_TRUE(run.WaitForLogLine("Loading done", 60000))
         << ReadFile(GameLogPath()) << CrashReports();

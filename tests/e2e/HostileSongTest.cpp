@@ -25,11 +25,7 @@ namespace {
 // A copy of the program's folder with the song in place of the level's, under the home.
 std::string FolderWithSong(const TempHome& home, const std::string& song)
 {
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
-             fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     WriteFile(folder + "/Assets/Music/Lanterns.mid", song);
     return folder;
 }
@@ -38,12 +34,8 @@ std::string FolderWithSong(const TempHome& home, const std::string& song)
 // ends with the game answering its console while the song plays.
 std::unique_ptr<ProgramRun> PlayLevelWithSong(const std::string& folder)
 {
-    char here[4096];
-    EXPECT_NE(nullptr, getcwd(here, sizeof here));
-    EXPECT_EQ(0, chdir(folder.c_str()));
     auto run = std::make_unique<ProgramRun>(
-        std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--windowed"});
-    EXPECT_EQ(0, chdir(here));
+        std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--windowed"}, folder);
     EXPECT_TRUE(run->WaitForLogLine("Loading done", 60000)) << ReadFile(GameLogPath());
     run->Send("GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = 'GreatWall' } "
               "SwitchToScreen('GameScreen')\n");
