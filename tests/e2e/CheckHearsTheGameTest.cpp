@@ -5,6 +5,7 @@
 // the level to its serve; every line its log holds about a damaged file or the level must
 // be a line of the check's report, in the game's words.
 #include "e2e/ProgramRun.h"
+#include "support/LevelCheckRun.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -79,16 +80,10 @@ int PlayFirstLevel(const std::string& folder)
 // The check over the pack with only the damaged level among its levels: its report.
 std::string CheckReport(const TempHome& home, const std::string& assets)
 {
-    for (const auto& file : fs::directory_iterator(assets + "/Levels"))
-        if (file.path().filename() != "Welcome.lua")
-            fs::remove(file.path());
-    const std::string out = home.Path() + "/check.out";
-    const std::string command =
-        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
-        std::string(BB_BINARY_DIR) + "/levelcheck' '" + assets + "' >'" + out + "' 2>&1";
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << ReadFile(out);
-    return ReadFile(out);
+    KeepOnlyLevel(assets, "Welcome.lua");
+    const LevelCheckRun run = RunLevelCheck(home.Path(), assets);
+    EXPECT_EQ(1, run.status) << run.report << run.errors;
+    return run.report;
 }
 
 // Whether the report has a line whose problem (its text past one of its ": ") the log line

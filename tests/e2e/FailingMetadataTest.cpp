@@ -3,6 +3,7 @@
 // folder does not have. The game starts, opens a level, quits with status 0 and no crash
 // report, and its log names the file once; the level check names it once too and passes.
 #include "e2e/ProgramRun.h"
+#include "support/LevelCheckRun.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -64,23 +65,9 @@ std::string FailingPackToCheck(const TempHome& home, const Failure& failure)
 {
     const std::string pack = home.Path() + "/check-pack";
     fs::copy(std::string(BB_BINARY_DIR) + "/Assets", pack, fs::copy_options::recursive);
-    for (const auto& file : fs::directory_iterator(pack + "/Levels"))
-        if (file.path().filename() != "Altiplano.lua")
-            fs::remove(file.path());
+    KeepOnlyLevel(pack, "Altiplano.lua");
     MakeFailure(pack, failure);
     return pack;
-}
-
-// The level check's report over the pack folder; its exit status in status.
-std::string CheckReport(const TempHome& home, const std::string& pack, int& status)
-{
-    const std::string out = home.Path() + "/check.out";
-    const std::string command =
-        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
-        std::string(BB_BINARY_DIR) + "/levelcheck' '" + pack + "' >'" + out + "' 2>&1";
-    const int result = std::system(command.c_str());
-    status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-    return ReadFile(out);
 }
 
 class FailingMetadata : public ::testing::TestWithParam<Failure>
@@ -98,9 +85,9 @@ TEST_P(FailingMetadata, TheGamePlaysWithoutItAndTheFileIsNamedOnce)
 
     // The level check names the file once, as a warning, and checks the level (it fails
     // only for the levels the order names and this pack lacks).
-    int status = -1;
-    const std::string report = CheckReport(home, FailingPackToCheck(home, failure), status);
-    EXPECT_EQ(1, status) << report;
+    const LevelCheckRun check = RunLevelCheck(home.Path(), FailingPackToCheck(home, failure));
+    const std::string& report = check.report;
+    EXPECT_EQ(1, check.status) << report << check.errors;
     EXPECT_EQ(1, Count(report, "pack: warning: " + line)) << report;
     EXPECT_EQ(0, Count(report, "Altiplano.lua:")) << report;
 
