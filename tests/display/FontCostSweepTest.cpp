@@ -4,6 +4,8 @@
 // texts: each font opens in proportion or is refused and named once while another font of
 // the pack stands in, texts always draw, and no font or text holds more memory than its
 // point size allows.
+#include "PackFontsFixture.h"
+
 #include "core/DataReport.h"
 #include "display/Font.h"
 #include "display/FontCache.h"
@@ -37,33 +39,9 @@ long long AllowedPixels(int pointSize, std::size_t characters)
     return bound * bound * static_cast<long long>(characters + 1);
 }
 
-class FontCostSweep : public ::testing::Test
+class FontCostSweep : public PackFontsFixture
 {
 protected:
-    void SetUp() override
-    {
-        const std::string archive = std::string(BB_BINARY_DIR) + "/bumperlux.fun";
-        if (!std::ifstream(archive))
-            GTEST_SKIP() << "no asset archive at " << archive;
-        bbtest::PrepareEngine();
-        if (!TTF_WasInit()) {
-            ASSERT_EQ(0, TTF_Init());
-        }
-        m_Resources.reset(new ResourceManager(GetGlobalLuaState()));
-        m_Resources->AddScanner(new PhysFSResourceScanner(archive));
-        m_Resources->ScanAll();
-    }
-    void TearDown() override { m_Resources.reset(); }
-
-    std::string Bytes(const std::string& name)
-    {
-        ResourceInfo* info = m_Resources->FindInfo(name);
-        const void* data = nullptr;
-        uint32_t size = 0;
-        info->GetReader()->Read(info->Name(), data, size);
-        return std::string(static_cast<const char*>(data), size);
-    }
-
     // Adds the bytes as a font file resource named so that it sorts before the pack's own.
     void AddFont(const bbtest::TempHome& home, const std::string& name, const std::string& bytes)
     {
@@ -73,7 +51,6 @@ protected:
                              new ResourceInfo(path, std::make_unique<WindowsMappedFileReader>()));
     }
 
-    std::unique_ptr<ResourceManager> m_Resources;
     int m_Added = 0;
 };
 
