@@ -94,12 +94,10 @@ TEST_F(LevelSpawnTest, BricksLandOnTheGridShiftedByTheOffsetAndTheFieldWithTheir
     EXPECT_EQ(level->GetLootAmount(), 4);
 
     // A brick list made without the field's origin, for the drop animation.
-    std::vector<Brick*> made;
+    std::vector<std::unique_ptr<Brick>> made;
     level->CreateBricks(made);
     ASSERT_EQ(made.size(), 3u);
     EXPECT_EQ(made[0]->GetX(), 64);
-    for (Brick* brick : made)
-        delete brick;
 }
 
 TEST_F(LevelSpawnTest, BadBrickListsRaiseNamingTheLevelAndBadEntriesBecomePlaceholders)

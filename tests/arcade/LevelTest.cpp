@@ -221,7 +221,7 @@ TEST_F(LevelTest, AValueOfTheWrongTypeIsLoggedByNameAndEveryReaderTakesTheDefaul
     }
 
     // A brick's properties: the brick is built, the wrong key keeps the brick's default.
-    std::vector<Brick*> plain;
+    std::vector<std::unique_ptr<Brick>> plain;
     MakeLevel("{ compiledBricks = { { resource = 'RedBrick', position = { 1, 1 } } } }")
         ->CreateBricks(plain);
     ASSERT_EQ(1u, plain.size());
@@ -232,7 +232,7 @@ TEST_F(LevelTest, AValueOfTheWrongTypeIsLoggedByNameAndEveryReaderTakesTheDefaul
     };
     for (const Row& row : brickRows) {
         bbtest::LogCapture log;
-        std::vector<Brick*> bricks;
+        std::vector<std::unique_ptr<Brick>> bricks;
         MakeLevel(
             std::string("{ compiledBricks = { { resource = 'RedBrick', position = { 5, 2 }, ") +
             row.key + " = " + row.value + " } } }")
@@ -247,9 +247,7 @@ TEST_F(LevelTest, AValueOfTheWrongTypeIsLoggedByNameAndEveryReaderTakesTheDefaul
         EXPECT_EQ(plain[0]->GetStrength(), bricks[0]->GetStrength()) << row.key;
         EXPECT_EQ(plain[0]->IsInvisible(), bricks[0]->IsInvisible()) << row.key;
         EXPECT_EQ(plain[0]->GetRotation(), bricks[0]->GetRotation()) << row.key;
-        delete bricks[0];
     }
-    delete plain[0];
 
     // Outside a level a script setting the same property gets the error, naming the brick.
     Brick brick;

@@ -4,6 +4,8 @@
 // texts: each font opens in proportion or is refused and named once while another font of
 // the pack stands in, texts always draw, and no font or text holds more memory than its
 // point size allows.
+#include "PackFontsFixture.h"
+
 #include "core/DataReport.h"
 #include "display/Font.h"
 #include "display/FontCache.h"
@@ -14,6 +16,7 @@
 #include "resources/WindowsMappedFileReader.h"
 
 #include "support/CostlyFiles.h"
+#include "support/ResidentMemory.h"
 #include "support/TempHome.h"
 #include "support/engine/EngineSetup.h"
 
@@ -28,21 +31,6 @@
 
 namespace {
 
-long long PeakBytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stoll(line.substr(6)) * 1024;
-    return -1;
-}
-
-void ResetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 // The most pixels a font in proportion draws a text of `characters` characters in: each
 // glyph within the proportion bound on both sides.
 long long AllowedPixels(int pointSize, std::size_t characters)
@@ -51,33 +39,9 @@ long long AllowedPixels(int pointSize, std::size_t characters)
     return bound * bound * static_cast<long long>(characters + 1);
 }
 
-class FontCostSweep : public ::testing::Test
+class FontCostSweep : public PackFontsFixture
 {
 protected:
-    void SetUp() override
-    {
-        const std::string archive = std::string(BB_BINARY_DIR) + "/bumperlux.fun";
-        if (!std::ifstream(archive))
-            GTEST_SKIP() << "no asset archive at " << archive;
-        bbtest::PrepareEngine();
-        if (!TTF_WasInit()) {
-            ASSERT_EQ(0, TTF_Init());
-        }
-        m_Resources.reset(new ResourceManager(GetGlobalLuaState()));
-        m_Resources->AddScanner(new PhysFSResourceScanner(archive));
-        m_Resources->ScanAll();
-    }
-    void TearDown() override { m_Resources.reset(); }
-
-    std::string Bytes(const std::string& name)
-    {
-        ResourceInfo* info = m_Resources->FindInfo(name);
-        const void* data = nullptr;
-        uint32_t size = 0;
-        info->GetReader()->Read(info->Name(), data, size);
-        return std::string(static_cast<const char*>(data), size);
-    }
-
     // Adds the bytes as a font file resource named so that it sorts before the pack's own.
     void AddFont(const bbtest::TempHome& home, const std::string& name, const std::string& bytes)
     {
@@ -87,7 +51,6 @@ protected:
                              new ResourceInfo(path, std::make_unique<WindowsMappedFileReader>()));
     }
 
-    std::unique_ptr<ResourceManager> m_Resources;
     int m_Added = 0;
 };
 
@@ -111,8 +74,8 @@ TEST_F(FontCostSweep, EveryExtremeOpensInProportionOrIsRefusedNamedOnceAndTextsS
             std::vector<DataIssue> heard;
             DataReport::Listener previous = DataReport::SetListener(
                 [&heard](const DataIssue& issue) { heard.push_back(issue); });
-            ResetPeak();
-            const long long before = PeakBytes();
+            bbtest::ResetPeakResident();
+            const long long before = bbtest::PeakResidentKb() * 1024;
             for (int size : kSizes) {
                 SCOPED_TRACE(size);
                 Font opened(name, size, 0);
@@ -127,7 +90,8 @@ TEST_F(FontCostSweep, EveryExtremeOpensInProportionOrIsRefusedNamedOnceAndTextsS
                 }
             }
             // Fonts of the largest size hold their glyphs' pixels, a few megabytes.
-            EXPECT_LE(PeakBytes() - before, 64ll << 20) << "bytes held by the fonts and texts";
+            EXPECT_LE(bbtest::PeakResidentKb() * 1024 - before, 64ll << 20)
+                << "bytes held by the fonts and texts";
             DataReport::SetListener(std::move(previous));
             int named = 0;
             for (const DataIssue& issue : heard)

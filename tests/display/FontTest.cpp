@@ -1,5 +1,7 @@
 // Fonts opened from the font files of the game's archive through the resource manager.
 #include "display/Font.h"
+
+#include "PackFontsFixture.h"
 #include "core/ClassManager.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
@@ -29,24 +31,9 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-class FontTest : public ::testing::Test
+class FontTest : public PackFontsFixture
 {
 protected:
-    void SetUp() override
-    {
-        const std::string archive = std::string(BB_BINARY_DIR) + "/bumperlux.fun";
-        if (!std::ifstream(archive))
-            GTEST_SKIP() << "no asset archive at " << archive;
-        bbtest::PrepareEngine();
-        if (!TTF_WasInit()) {
-            ASSERT_EQ(0, TTF_Init());
-        }
-        m_Resources.reset(new ResourceManager(GetGlobalLuaState()));
-        m_Resources->AddScanner(new PhysFSResourceScanner(archive));
-        m_Resources->ScanAll();
-    }
-    void TearDown() override { m_Resources.reset(); }
-
     static LuaObject Table(const std::string& expression)
     {
         MakoLuaState::LoadString(GetGlobalLuaState(), "_fonttest = " + expression);
@@ -72,8 +59,6 @@ protected:
         key.pointSize = pointSize;
         return key;
     }
-
-    std::unique_ptr<ResourceManager> m_Resources;
 };
 
 // Whether two renderings have the same size and the same pixels.

@@ -5,6 +5,7 @@
 // the level to its serve; every line its log holds about a damaged file or the level must
 // be a line of the check's report, in the game's words.
 #include "e2e/ProgramRun.h"
+#include "support/LevelCheckRun.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -31,11 +32,7 @@ const char* const kMarks[] = {"Powerups/metadata.cfg", "DejaVuSans.ttf", "DejaVu
 // A copy of the program's folder (the pack and Site) under home, damaged; its path.
 std::string DamagedFolder(const TempHome& home)
 {
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
-             fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     const std::string assets = folder + "/Assets/";
     WriteFile(assets + "Images/Powerups/metadata.cfg",
               ReadFile(assets + "Images/Powerups/metadata.cfg") +
@@ -60,12 +57,9 @@ std::string DamagedFolder(const TempHome& home)
 // its exit status.
 int PlayFirstLevel(const std::string& folder)
 {
-    char here[4096];
-    EXPECT_NE(nullptr, getcwd(here, sizeof here));
-    EXPECT_EQ(0, chdir(folder.c_str()));
     ProgramRun run({"--keepcwd", "--nopkg", "--gamescreen", "--skipletter", "--skipdrop",
-                    "--console", "--windowed", "--nosound"});
-    EXPECT_EQ(0, chdir(here));
+                    "--console", "--windowed", "--nosound"},
+                   folder);
     std::string reached;
     for (int probe = 0; probe < 600 && reached.empty() && run.IsRunning(); ++probe) {
         const std::string tag = "probe " + std::to_string(probe) + ": ";
@@ -86,16 +80,10 @@ int PlayFirstLevel(const std::string& folder)
 // The check over the pack with only the damaged level among its levels: its report.
 std::string CheckReport(const TempHome& home, const std::string& assets)
 {
-    for (const auto& file : fs::directory_iterator(assets + "/Levels"))
-        if (file.path().filename() != "Welcome.lua")
-            fs::remove(file.path());
-    const std::string out = home.Path() + "/check.out";
-    const std::string command =
-        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
-        std::string(BB_BINARY_DIR) + "/levelcheck' '" + assets + "' >'" + out + "' 2>&1";
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << ReadFile(out);
-    return ReadFile(out);
+    KeepOnlyLevel(assets, "Welcome.lua");
+    const LevelCheckRun run = RunLevelCheck(home.Path(), assets);
+    EXPECT_EQ(1, run.status) << run.report << run.errors;
+    return run.report;
 }
 
 // Whether the report has a line whose problem (its text past one of its ": ") the log line

@@ -6,17 +6,16 @@
 // within a second. A pack of which no font can be used ends the start in one sentence.
 #include "e2e/ProgramRun.h"
 #include "support/CostlyFiles.h"
+#include "support/ResidentMemory.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,10 +52,7 @@ std::string PackFolder()
 // A copy of the program's folder with the files replaced; the folder's path.
 std::string CostlyCopy(const TempHome& home, const CostlyPack& pack)
 {
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(PackFolder(), folder + "/Assets", fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     for (const std::string& file : pack.files)
         WriteFile(folder + "/Assets/" + file, pack.make(ReadFile(PackFolder() + file)));
     return folder;
@@ -64,24 +60,9 @@ std::string CostlyCopy(const TempHome& home, const CostlyPack& pack)
 
 std::unique_ptr<ProgramRun> StartIn(const std::string& folder)
 {
-    char here[4096];
-    EXPECT_NE(nullptr, getcwd(here, sizeof here));
-    EXPECT_EQ(0, chdir(folder.c_str()));
     auto run = std::make_unique<ProgramRun>(
-        std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--windowed"});
-    EXPECT_EQ(0, chdir(here));
+        std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--windowed"}, folder);
     return run;
-}
-
-// The program's peak resident memory so far (VmHWM), in bytes; -1 when unknown.
-long long PeakResident(int pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stoll(line.substr(6)) * 1024;
-    return -1;
 }
 
 // How the game names a file of the pack it refuses.
@@ -119,7 +100,7 @@ TEST_P(CostlyFontsAndSounds, TheGamePlaysNamesEachFileOnceAndAnswersAStop)
         // The level plays until it has used each file: the game names it as it meets it.
         for (const std::string& file : pack.files)
             EXPECT_TRUE(run->WaitForLogLine(Named(file), 60000)) << file;
-        const long long peak = PeakResident(run->GetPid());
+        const long long peak = PeakResidentKb(run->GetPid()) * 1024;
         std::printf("%s: peak resident memory %.0f MB\n", pack.kind, peak / 1048576.0);
         EXPECT_LT(peak, kMaxResidentBytes);
         run->Send("AppQuit()\n");

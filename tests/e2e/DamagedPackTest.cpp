@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -52,20 +51,14 @@ std::string PackFile(const std::string& name)
 // damage done, under the temporary home; the folder's path.
 std::string DamagedCopy(const TempHome& home, const Damage& damage)
 {
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
-             fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     WriteFile(folder + "/Assets/" + damage.file, damage.bytes);
     for (const auto& entry : fs::recursive_directory_iterator(folder + "/Assets"))
         for (const std::string& ending : damage.alike)
             if (entry.is_regular_file() && entry.path().extension() == ending)
                 WriteFile(entry.path().string(), damage.bytes);
     if (damage.packed) {
-        const std::string zip = "cd '" + folder + "/Assets' && zip -qrX ../bumperlux.fun .";
-        EXPECT_EQ(0, std::system(zip.c_str()));
-        fs::remove_all(folder + "/Assets");
+        EXPECT_TRUE(PackGameFolder(folder));
     }
     return folder;
 }
@@ -75,14 +68,10 @@ struct GameInFolder
 {
     explicit GameInFolder(const std::string& folder, bool packed)
     {
-        char here[4096];
-        EXPECT_NE(nullptr, getcwd(here, sizeof here));
-        EXPECT_EQ(0, chdir(folder.c_str()));
         std::vector<std::string> args = {"--keepcwd", "--console"};
         if (!packed)
             args.push_back("--nopkg");
-        run = std::make_unique<ProgramRun>(args);
-        EXPECT_EQ(0, chdir(here));
+        run = std::make_unique<ProgramRun>(args, folder);
     }
     std::unique_ptr<ProgramRun> run;
 };

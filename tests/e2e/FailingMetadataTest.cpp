@@ -3,12 +3,12 @@
 // folder does not have. The game starts, opens a level, quits with status 0 and no crash
 // report, and its log names the file once; the level check names it once too and passes.
 #include "e2e/ProgramRun.h"
+#include "support/LevelCheckRun.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -54,11 +54,7 @@ void MakeFailure(const std::string& assets, const Failure& failure)
 // The pack (and Site) copied under home with the failure made; the folder's path.
 std::string FailingCopy(const TempHome& home, const Failure& failure)
 {
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
-             fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     MakeFailure(folder + "/Assets", failure);
     return folder;
 }
@@ -69,23 +65,9 @@ std::string FailingPackToCheck(const TempHome& home, const Failure& failure)
 {
     const std::string pack = home.Path() + "/check-pack";
     fs::copy(std::string(BB_BINARY_DIR) + "/Assets", pack, fs::copy_options::recursive);
-    for (const auto& file : fs::directory_iterator(pack + "/Levels"))
-        if (file.path().filename() != "Altiplano.lua")
-            fs::remove(file.path());
+    KeepOnlyLevel(pack, "Altiplano.lua");
     MakeFailure(pack, failure);
     return pack;
-}
-
-// The level check's report over the pack folder; its exit status in status.
-std::string CheckReport(const TempHome& home, const std::string& pack, int& status)
-{
-    const std::string out = home.Path() + "/check.out";
-    const std::string command =
-        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
-        std::string(BB_BINARY_DIR) + "/levelcheck' '" + pack + "' >'" + out + "' 2>&1";
-    const int result = std::system(command.c_str());
-    status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-    return ReadFile(out);
 }
 
 class FailingMetadata : public ::testing::TestWithParam<Failure>
@@ -103,26 +85,20 @@ TEST_P(FailingMetadata, TheGamePlaysWithoutItAndTheFileIsNamedOnce)
 
     // The level check names the file once, as a warning, and checks the level (it fails
     // only for the levels the order names and this pack lacks).
-    int status = -1;
-    const std::string report = CheckReport(home, FailingPackToCheck(home, failure), status);
-    EXPECT_EQ(1, status) << report;
+    const LevelCheckRun check = RunLevelCheck(home.Path(), FailingPackToCheck(home, failure));
+    const std::string& report = check.report;
+    EXPECT_EQ(1, check.status) << report << check.errors;
     EXPECT_EQ(1, Count(report, "pack: warning: " + line)) << report;
     EXPECT_EQ(0, Count(report, "Altiplano.lua:")) << report;
 
     const std::string folder = FailingCopy(home, failure);
     if (failure.packed) {
-        const std::string zip = "cd '" + folder + "/Assets' && zip -qrX ../bumperlux.fun .";
-        ASSERT_EQ(0, std::system(zip.c_str()));
-        fs::remove_all(folder + "/Assets");
+        ASSERT_TRUE(PackGameFolder(folder));
     }
-    char here[4096];
-    ASSERT_NE(nullptr, getcwd(here, sizeof here));
-    ASSERT_EQ(0, chdir(folder.c_str()));
     std::vector<std::string> args = {"--keepcwd", "--console"};
     if (!failure.packed)
         args.push_back("--nopkg");
-    auto run = std::make_unique<ProgramRun>(args);
-    ASSERT_EQ(0, chdir(here));
+    auto run = std::make_unique<ProgramRun>(args, folder);
 
     ASSERT_TRUE(run->WaitForLogLine("Loading done", 60000))
         << ReadFile(GameLogPath()) << CrashReports();

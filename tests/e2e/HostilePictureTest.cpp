@@ -4,6 +4,8 @@
 // needs, answers a SIGTERM at once and exits 0; the level check names the picture too.
 #include "e2e/ProgramRun.h"
 #include "support/HostilePictures.h"
+#include "support/LevelCheckRun.h"
+#include "support/ResidentMemory.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,16 +30,6 @@ namespace {
 constexpr long long kMostResidentKb = 400 * 1024;
 // A stop signal is answered within a second, whatever the pack holds.
 constexpr auto kStopAnswered = std::chrono::seconds(1);
-
-long long PeakResidentKb(int pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stoll(line.substr(6));
-    return -1;
-}
 
 // Asks the game for its screen and state until the answer starts with one of wanted (at
 // most 300 times); the last answer.
@@ -73,28 +64,18 @@ TEST_P(HostileBackground, ALevelBackgroundPromisingGigabytesIsNamedAndTheLevelPl
 {
     const bool packed = GetParam();
     TempHome home;
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
-             fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     const std::string picture = "Images/Screens/bkgLevelChina.jpg";
     ASSERT_TRUE(fs::exists(folder + "/Assets/" + picture));
     WriteFile(folder + "/Assets/" + picture, JpegFrameBehindStuffing());
     if (packed) {
-        const std::string zip = "cd '" + folder + "/Assets' && zip -qrX ../bumperlux.fun .";
-        ASSERT_EQ(0, std::system(zip.c_str()));
-        fs::remove_all(folder + "/Assets");
+        ASSERT_TRUE(PackGameFolder(folder));
     }
 
-    char here[4096];
-    ASSERT_NE(nullptr, getcwd(here, sizeof here));
-    ASSERT_EQ(0, chdir(folder.c_str()));
     std::vector<std::string> args = {"--keepcwd", "--skipletter", "--skipdrop", "--console"};
     if (!packed)
         args.push_back("--nopkg");
-    ProgramRun run(args);
-    ASSERT_EQ(0, chdir(here));
+    ProgramRun run(args, folder);
 
     ASSERT_TRUE(run.WaitForLogLine("Loading done", 60000))
         << ReadFile(GameLogPath()) << CrashReports();
@@ -132,16 +113,10 @@ TEST_P(HostileBackground, ALevelBackgroundPromisingGigabytesIsNamedAndTheLevelPl
         return;
     // The level check decodes the pack's pictures through the game's own loader and names the
     // picture as the game does.
-    for (const auto& file : fs::directory_iterator(folder + "/Assets/Levels"))
-        if (file.path().filename() != "GreatWall.lua")
-            fs::remove(file.path());
-    const std::string out = home.Path() + "/check.out";
-    const std::string command =
-        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
-        std::string(BB_BINARY_DIR) + "/levelcheck' '" + folder + "/Assets' >'" + out + "' 2>&1";
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << ReadFile(out);
-    const std::string report = ReadFile(out);
+    KeepOnlyLevel(folder + "/Assets", "GreatWall.lua");
+    const LevelCheckRun check = RunLevelCheck(home.Path(), folder + "/Assets");
+    EXPECT_EQ(1, check.status) << check.report << check.errors;
+    const std::string& report = check.report;
     EXPECT_NE(std::string::npos, report.find("\"bkgLevelChina.jpg\"")) << report;
     EXPECT_NE(std::string::npos, report.find("16000 x 16000 pixels by its JPEG header")) << report;
 }

@@ -4,6 +4,7 @@
 // SIGTERM, with exit 0, standard error quiet and memory far below what a flood would cost.
 #include "e2e/ProgramRun.h"
 #include "support/EndlessSong.h"
+#include "support/ResidentMemory.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 
@@ -22,25 +22,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The peak resident memory of a process in kB (VmHWM); 0 when unknown.
-long PeakKilobytes(int pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
-}
-
 // A copy of the program's folder with the song in place of the level's, under the home.
 std::string FolderWithSong(const TempHome& home, const std::string& song)
 {
-    const std::string folder = home.Path() + "/game";
-    fs::create_directories(folder);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
-    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
-             fs::copy_options::recursive);
+    const std::string folder = GameFolderCopy(home.Path());
     WriteFile(folder + "/Assets/Music/Lanterns.mid", song);
     return folder;
 }
@@ -49,12 +34,8 @@ std::string FolderWithSong(const TempHome& home, const std::string& song)
 // ends with the game answering its console while the song plays.
 std::unique_ptr<ProgramRun> PlayLevelWithSong(const std::string& folder)
 {
-    char here[4096];
-    EXPECT_NE(nullptr, getcwd(here, sizeof here));
-    EXPECT_EQ(0, chdir(folder.c_str()));
     auto run = std::make_unique<ProgramRun>(
-        std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--windowed"});
-    EXPECT_EQ(0, chdir(here));
+        std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--windowed"}, folder);
     EXPECT_TRUE(run->WaitForLogLine("Loading done", 60000)) << ReadFile(GameLogPath());
     run->Send("GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = 'GreatWall' } "
               "SwitchToScreen('GameScreen')\n");
@@ -104,13 +85,13 @@ TEST(HostileSong, AnEndlessSongLeavesTheQuitAndSigtermAnsweredWithinASecond)
     const std::string song = EndlessSong();
     ASSERT_EQ(833u, song.size());
     using Clock = std::chrono::steady_clock;
-    long peak = 0;
+    long long peak = 0;
     long slowestMs = 0;
     for (const bool bySignal : {false, true}) {
         SCOPED_TRACE(bySignal ? "SIGTERM" : "AppQuit()");
         TempHome home;
         std::unique_ptr<ProgramRun> run = PlayLevelWithSong(FolderWithSong(home, song));
-        peak = std::max(peak, PeakKilobytes(run->GetPid()));
+        peak = std::max(peak, PeakResidentKb(run->GetPid()));
         const Clock::time_point asked = Clock::now();
         if (bySignal)
             run->Signal(SIGTERM);

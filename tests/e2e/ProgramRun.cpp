@@ -78,6 +78,11 @@ ProgramRun::ProgramRun(const std::string& program, const std::vector<std::string
     Start(program, {}, args, nullptr);
 }
 
+ProgramRun::ProgramRun(const std::vector<std::string>& args, const std::string& folder)
+{
+    Start(std::string(BB_BINARY_DIR) + "/bumperlux", {}, args, nullptr, folder);
+}
+
 ProgramRun::ProgramRun(const std::vector<std::string>& wrapper,
                        const std::vector<std::string>& args, const std::string& videoDriver)
 {
@@ -85,7 +90,8 @@ ProgramRun::ProgramRun(const std::vector<std::string>& wrapper,
 }
 
 void ProgramRun::Start(const std::string& program, const std::vector<std::string>& wrapper,
-                       const std::vector<std::string>& args, const char* videoDriver)
+                       const std::vector<std::string>& args, const char* videoDriver,
+                       const std::string& folder)
 {
     std::string home = getenv("HOME") ? getenv("HOME") : "/tmp";
     ++gRunCount;
@@ -106,6 +112,8 @@ void ProgramRun::Start(const std::string& program, const std::vector<std::string
         dup2(err, STDERR_FILENO);
         close(out);
         close(err);
+        if (!folder.empty() && chdir(folder.c_str()) != 0)
+            _exit(126);
         std::vector<char*> argv;
         for (const std::string& w : wrapper)
             argv.push_back(const_cast<char*>(w.c_str()));
@@ -286,6 +294,25 @@ std::string ProgramRun::Output() const
 std::string ProgramRun::Errors() const
 {
     return ReadFile(m_ErrPath);
+}
+
+std::string GameFolderCopy(const std::string& home)
+{
+    const std::string folder = home + "/game";
+    fs::create_directories(folder);
+    fs::copy(std::string(BB_BINARY_DIR) + "/Site", folder + "/Site", fs::copy_options::recursive);
+    fs::copy(std::string(BB_BINARY_DIR) + "/Assets", folder + "/Assets",
+             fs::copy_options::recursive);
+    return folder;
+}
+
+bool PackGameFolder(const std::string& folder)
+{
+    const std::string zip = "cd '" + folder + "/Assets' && zip -qrX ../bumperlux.fun .";
+    if (std::system(zip.c_str()) != 0)
+        return false;
+    fs::remove_all(folder + "/Assets");
+    return true;
 }
 
 std::string GameLogPath()

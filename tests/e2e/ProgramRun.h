@@ -20,6 +20,9 @@ public:
                const std::string& videoDriver);
     // Runs the program file at program (a copy of the game in a folder of its own) headless.
     ProgramRun(const std::string& program, const std::vector<std::string>& args);
+    // Runs the program headless with folder as its working folder: a copy of the game's
+    // folder (GameFolderCopy), which the program reads with --keepcwd.
+    ProgramRun(const std::vector<std::string>& args, const std::string& folder);
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
@@ -68,14 +71,23 @@ private:
     std::string m_OutPath;
     std::string m_ErrPath;
 
-    // videoDriver null: the caller's SDL_VIDEODRIVER, else "dummy".
+    // videoDriver null: the caller's SDL_VIDEODRIVER, else "dummy". folder: the program's
+    // working folder; empty for the test's own.
     void Start(const std::string& program, const std::vector<std::string>& wrapper,
-               const std::vector<std::string>& args, const char* videoDriver);
+               const std::vector<std::string>& args, const char* videoDriver,
+               const std::string& folder = std::string());
     // True once the program has ended (it is not reaped: Wait still reads its status).
     bool HasEnded() const;
     // Waits at most timeoutMs for the program to end without reaping it.
     void WaitForEnd(int timeoutMs) const;
 };
+
+// A copy of the program's folder as the game reads it with --keepcwd (the pack folder Assets
+// and Site) at <home>/game; its path. A test changes the pack there before the game starts.
+std::string GameFolderCopy(const std::string& home);
+// Packs the copy's Assets into the package file the game reads without --nopkg
+// (bumperlux.fun beside them) and removes the folder; false when the packing failed.
+bool PackGameFolder(const std::string& folder);
 
 // The game's log and configuration files, and the card of a slot (1..4), under the
 // temporary home.

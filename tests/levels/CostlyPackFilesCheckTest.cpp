@@ -2,6 +2,7 @@
 // at the sizes the game uses and decodes every sound as the game does, under the game's
 // bounds, and names each file the game would refuse or mend, one line each.
 #include "support/CostlyFiles.h"
+#include "support/LevelCheckRun.h"
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 
@@ -37,14 +38,9 @@ TEST(CostlyPackFilesCheck, FontsOutOfProportionDamagedGlyphsAndEndlessSoundsAreN
     bbtest::WriteFile(pack + "/Sounds/Level/paddleAppear.ogg",
                       bbtest::LyingWav({1, 2, 16, 400000}));
 
-    const std::string out = home.Path() + "/check.out";
-    const std::string command =
-        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
-        std::string(BB_BINARY_DIR) + "/levelcheck' --log '" + home.Path() + "/check.log' '" + pack +
-        "' >'" + out + "' 2>&1";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status)) << bbtest::ReadFile(out);
-    const std::string report = bbtest::ReadFile(out);
+    const bbtest::LevelCheckRun run = bbtest::RunLevelCheck(home.Path(), pack);
+    ASSERT_NE(-1, run.status) << run.report << run.errors;
+    const std::string& report = run.report;
     for (const std::string line :
          {"pack: warning: the resource \"DejaVuSans-Bold.ttf\" could not be loaded (the font is ",
           "pack: warning: the font DejaVuSerif.ttf cannot load its glyph of U+0065",

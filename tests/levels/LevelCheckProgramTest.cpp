@@ -2,6 +2,7 @@
 // misplaced secrets, level files it cannot read (a FIFO), functions planted in another
 // file's level and files that never end make it fail with a line each, and a pack it cannot
 // check ends it with status 2 and a message, cleanly, though its audio is open.
+#include "support/LevelCheckRun.h"
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 
@@ -18,30 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CheckRun
-{
-    int status = -1;
-    std::string report; // standard output
-    std::string errors; // standard error
-};
-
-CheckRun RunLevelCheck(const bbtest::TempHome& home, const std::string& pack)
-{
-    const std::string out = home.Path() + "/check.out";
-    const std::string err = home.Path() + "/check.err";
-    // A check that hangs is ended, so that it fails instead of holding up the run.
-    const std::string command =
-        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
-        std::string(BB_BINARY_DIR) + "/levelcheck' --log '" + home.Path() + "/check.log' '" + pack +
-        "' >'" + out + "' 2>'" + err + "'";
-    CheckRun run;
-    const int result = std::system(command.c_str());
-    run.status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-    run.report = bbtest::ReadFile(out);
-    run.errors = bbtest::ReadFile(err);
-    return run;
-}
 
 // A copy of the asset pack under home whose only level file is Altiplano.lua; its folder.
 std::string PackWithAltiplanoOnly(const bbtest::TempHome& home)
@@ -68,7 +45,7 @@ TEST(LevelCheckProgram, DamagedFilesAndMisplacedSecretsFailTheCheckOneLineEach)
     bbtest::WriteFile(pack + "/Music/Andes.mid", "MThd garbage");
     bbtest::WriteFile(pack + "/Sounds/Powerups/Pickup_GemBells16.ogg", "");
 
-    const CheckRun run = RunLevelCheck(home, pack);
+    const bbtest::LevelCheckRun run = bbtest::RunLevelCheck(home.Path(), pack);
     EXPECT_EQ(1, run.status) << run.errors;
     for (const std::string line :
          {"Altiplano.lua: Altiplano: music \"Andes.mid\" cannot be loaded: Couldn't load music "
@@ -91,7 +68,7 @@ TEST(LevelCheckProgram, APackWithoutLevelsEndsWithStatusTwoAndAMessage)
     fs::create_directories(pack + "/Music");
     fs::copy(assets + "/Music", pack + "/Music", fs::copy_options::recursive);
 
-    const CheckRun run = RunLevelCheck(home, pack);
+    const bbtest::LevelCheckRun run = bbtest::RunLevelCheck(home.Path(), pack);
     EXPECT_EQ(2, run.status) << run.errors;
     EXPECT_NE(std::string::npos, run.errors.find("levelcheck: the pack \"" + pack +
                                                  "\" has no level files in "
@@ -114,7 +91,7 @@ TEST(LevelCheckProgram, UnreadableFilesPlantedFunctionsAndEndlessCopiesAreLinesO
                       "local t = s..s..s..s..s..s..s..s..s..s..s..s..s..s..s..s end\n");
     ASSERT_EQ(0, ::mkfifo((pack + "/Levels/Zfifo.lua").c_str(), 0600));
 
-    const CheckRun run = RunLevelCheck(home, pack);
+    const bbtest::LevelCheckRun run = bbtest::RunLevelCheck(home.Path(), pack);
     EXPECT_EQ(1, run.status) << run.errors;
     for (const std::string& line : std::vector<std::string>{
              std::string("Copier.lua: Lua error: the file did not finish within 1.5 seconds of "

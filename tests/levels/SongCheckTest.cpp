@@ -3,6 +3,7 @@
 // for what reading it changed and once for being too dense to play at its pace, and the
 // check ends in bounded time with its standard error quiet.
 #include "support/EndlessSong.h"
+#include "support/LevelCheckRun.h"
 #include "support/RequiredFiles.h"
 #include "support/TempHome.h"
 
@@ -34,22 +35,14 @@ TEST(SongCheck, ASongOfEndlessWorkIsNamedOnceForEachBoundAndTheCheckEnds)
     bbtest::TempHome home;
     const std::string pack = home.Path() + "/pack";
     fs::copy(bbtest::AssetPackFolder(), pack, fs::copy_options::recursive);
-    for (const auto& file : fs::directory_iterator(pack + "/Levels"))
-        if (file.path().filename() != "Altiplano.lua")
-            fs::remove(file.path());
+    bbtest::KeepOnlyLevel(pack, "Altiplano.lua");
     // Altiplano's own song.
     bbtest::WriteFile(pack + "/Music/Andes.mid", bbtest::EndlessSong());
 
-    const std::string out = home.Path() + "/check.out";
-    const std::string err = home.Path() + "/check.err";
-    const std::string command =
-        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
-        std::string(BB_BINARY_DIR) + "/levelcheck' --log '" + home.Path() + "/check.log' '" + pack +
-        "' >'" + out + "' 2>'" + err + "'";
-    const int result = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(result)) << "the check was ended";
-    const std::string report = bbtest::ReadFile(out);
-    EXPECT_EQ("", bbtest::ReadFile(err));
+    const bbtest::LevelCheckRun run = bbtest::RunLevelCheck(home.Path(), pack);
+    ASSERT_NE(-1, run.status) << "the check was ended";
+    const std::string& report = run.report;
+    EXPECT_EQ("", run.errors);
     for (const std::string line :
          {"pack: warning: the song \"Music/Andes.mid\" is played within the music's bounds: its "
           "tempo of 1 microseconds a quarter note plays at 50000",

@@ -19,6 +19,7 @@
 #include "resources/PictureDecoder.h"
 #include "resources/SDLImageLoader.h"
 #include "support/HostilePictures.h"
+#include "support/ResidentMemory.h"
 
 #include <SDL_image.h>
 
@@ -26,33 +27,12 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
 using namespace bbtest;
 
 namespace {
-
-// A kB figure of /proc/self/status ("VmRSS", "VmHWM").
-long long StatusKb(const std::string& key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.compare(0, key.size() + 1, key + ":") == 0)
-            return std::stoll(line.substr(key.size() + 1));
-    return -1;
-}
-
-// Sets the process's peak resident memory to what is resident now (Linux 4.0 on).
-bool ResetPeak()
-{
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-    clear.flush();
-    return bool(clear);
-}
 
 // What a picture at the bound may hold resident while it loads: its surface at four bytes a
 // pixel, the display's copy of it, and a progressive JPEG's coefficients (two bytes for each
@@ -89,7 +69,7 @@ protected:
     {
         AddMemoryEntry(name, name, bytes);
         Loaded loaded;
-        EXPECT_TRUE(ResetPeak()) << "the peak resident memory cannot be measured here";
+        EXPECT_TRUE(ResetPeakResident()) << "the peak resident memory cannot be measured here";
         const long long before = StatusKb("VmRSS");
         const double started = ProcessorSeconds();
         ResourceInfo* info = nullptr;

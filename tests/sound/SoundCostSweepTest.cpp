@@ -9,33 +9,17 @@
 #include "core/StopSignal.h"
 #include "sound/Sound.h"
 #include "support/CostlyFiles.h"
+#include "support/ResidentMemory.h"
 #include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
 #include <string>
 
 using namespace bbtest;
 
 namespace {
-
-// The process's peak resident memory since the last ResetPeak, in bytes (Linux: VmHWM).
-long long PeakBytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stoll(line.substr(6)) * 1024;
-    return -1;
-}
-
-void ResetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 // What a whole decode may hold: its samples, once more while its vector grows, and the
 // file's bytes copied on their way in.
@@ -106,8 +90,8 @@ TEST_F(SoundCostSweep, EverySoundLoadsWithinTheBoundOrIsRefusedAndNamedOnce)
         bool loaded = false;
         std::string refusal;
         LogCapture log;
-        ResetPeak();
-        const long long before = PeakBytes();
+        ResetPeakResident();
+        const long long before = PeakResidentKb() * 1024;
         for (int attempt = 0; attempt < 2; ++attempt) {
             try {
                 loaded = Sound::GetSound(sound.name) != nullptr;
@@ -115,7 +99,7 @@ TEST_F(SoundCostSweep, EverySoundLoadsWithinTheBoundOrIsRefusedAndNamedOnce)
                 refusal = e.GetMessage();
             }
         }
-        const long long peak = PeakBytes() - before;
+        const long long peak = PeakResidentKb() * 1024 - before;
         EXPECT_LE(peak, AllowedBytes(sound.bytes)) << "bytes held while loading";
         EXPECT_EQ(sound.loads, loaded) << refusal;
         if (loaded) {
@@ -157,8 +141,8 @@ TEST_F(SoundCostSweep, AStopEndsADecodeAtItsNextBlock)
     StopSignal::Request(SIGTERM);
     for (const char* name : {"long.ogg", "long.wav"}) {
         SCOPED_TRACE(name);
-        ResetPeak();
-        const long long before = PeakBytes();
+        ResetPeakResident();
+        const long long before = PeakResidentKb() * 1024;
         try {
             Sound::GetSound(name);
             ADD_FAILURE() << "decoded whole while the program stops";
@@ -166,6 +150,6 @@ TEST_F(SoundCostSweep, AStopEndsADecodeAtItsNextBlock)
             EXPECT_NE(std::string::npos, e.GetMessage().find("BASS_ERROR_STOPPED"))
                 << e.GetMessage();
         }
-        EXPECT_LE(PeakBytes() - before, 8ll << 20);
+        EXPECT_LE(PeakResidentKb() * 1024 - before, 8ll << 20);
     }
 }

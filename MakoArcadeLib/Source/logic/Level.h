@@ -19,6 +19,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -108,8 +109,9 @@ public:
     // shifted by the field's offset (16, 36); their loot is counted.
     void SpawnBricks(LevelContainer* container);
     // Makes the bricks of compiledBricks (not yet placed on the screen) into `bricks`, and
-    // when asked each one's (row, column) of the brick text into `cells`.
-    void CreateBricks(std::vector<Brick*>& bricks,
+    // when asked each one's (row, column) of the brick text into `cells`. What was made
+    // stays owned by the list when the build ends early (a stop, the meter's end).
+    void CreateBricks(std::vector<std::unique_ptr<Brick>>& bricks,
                       std::vector<std::pair<int, int>>* cells = nullptr);
     // The cell (column, row) a brick entry's "position" names, as the build reads it: a
     // coordinate that is not a finite number within reach of the field is reported at the
@@ -210,8 +212,9 @@ public:
 private:
     // The objects of a list of object tables (extraActors / levelActors), in key order, only
     // of the class onlyClass and its subclasses when one is given; an entry that cannot be
-    // made is logged, naming the level and the entry, and left out. The caller owns them.
-    std::vector<Object*> MakeObjects(const char* key, const char* onlyClass = nullptr) const;
+    // made is logged, naming the level and the entry, and left out. The list owns them.
+    std::vector<std::unique_ptr<Object>> MakeObjects(const char* key,
+                                                     const char* onlyClass = nullptr) const;
     // The paddle a start that names one serves on: the named paddle, else (reported once
     // per name) the first paddle in play; null only when no paddle is in play at all.
     Paddle* ServingPaddle(ArcadeGameLogic* logic, const LuaPlus::LuaObject& ballStart);

@@ -197,14 +197,13 @@ void Level::ComputeScoreTarget()
     // Summed wide: each brick's loot and score may be any int the data gives.
     std::int64_t loot = 0, score = 0;
     // Only the bricks are made: other actors (balls, goobers) would reach for the field.
-    for (Object* object : MakeObjects("levelActors", "Brick")) {
-        if (Brick* brick = dynamic_cast<Brick*>(object)) {
+    // Made only to be counted: never on the field.
+    for (const std::unique_ptr<Object>& object : MakeObjects("levelActors", "Brick")) {
+        if (Brick* brick = dynamic_cast<Brick*>(object.get())) {
             brick->CountLoot();
             loot += brick->GetLootValue();
             score += brick->GetScore();
         }
-        // Made only to be counted: never on the field.
-        delete object;
     }
     m_LootValue = HeldToInt(loot);
     m_BrickScore = HeldToInt(score);

@@ -129,17 +129,17 @@ std::string WhyNotOfKind(const std::string& name, int kind, const std::string& n
 // properties. A key the object refuses is reported in the open place and left out: each key
 // is tried alone on a probe (probe() makes one of the same class), and the object is made
 // anew with the others, or with none when they still fail together, so one wrong key stops
-// neither the serve nor the level.
+// neither the serve nor the level. The caller owns what is made until the field takes it.
 template <typename T, typename Make, typename Probe>
-T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& props)
+std::unique_ptr<T> MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& props)
 {
     std::unique_ptr<T> made(make());
     if (!props.IsTable())
-        return made.release();
+        return made;
     // What is data's is the object boundary's to say: the meter's end and the program's own
     // mistakes pass on.
     if (ObjectBoundary::Contain([&] { made->ApplyProperties(props); }))
-        return made.release();
+        return made;
     const std::string subject = DescribeObject(*made);
     LuaObject kept;
     kept.AssignNewTable(GetGlobalLuaState());
@@ -168,7 +168,7 @@ T* MakeWithProperties(const Make& make, const Probe& probe, const LuaObject& pro
         made.reset();
         made.reset(make());
     }
-    return made.release();
+    return made;
 }
 
 // A ball that stands nowhere and is never served, to try a key on.
@@ -287,7 +287,8 @@ void Level::AddBackground(LevelContainer* container)
     container->SetBackgroundImage(name.GetString());
 }
 
-void Level::CreateBricks(std::vector<Brick*>& bricks, std::vector<std::pair<int, int>>* cells)
+void Level::CreateBricks(std::vector<std::unique_ptr<Brick>>& bricks,
+                         std::vector<std::pair<int, int>>* cells)
 {
     const LuaObject list = m_Table.IsTable() ? m_Table["compiledBricks"] : LuaObject();
     if (list.IsNil())
@@ -340,7 +341,7 @@ void Level::CreateBricks(std::vector<Brick*>& bricks, std::vector<std::pair<int,
             const double column = cell[0] + offsetCell[0];
             const double row = cell[1] + offsetCell[1];
             brick->SetPosition(int((column - 1) * cellWidth), int((row - 1) * cellHeight));
-            bricks.push_back(brick.release());
+            bricks.push_back(std::move(brick));
             if (cells)
                 cells->emplace_back(int(cell[1]), int(cell[0]));
         });
@@ -371,15 +372,16 @@ bool Level::ReadBrickCell(const LuaObject& entry, double& column, double& row)
 
 void Level::SpawnBricks(LevelContainer* container)
 {
-    std::vector<Brick*> bricks;
+    std::vector<std::unique_ptr<Brick>> bricks;
     std::vector<std::pair<int, int>> cells;
     CreateBricks(bricks, &cells);
     m_LootAmount = 0;
     int secrets = 0;
     for (std::size_t i = 0; i < bricks.size(); ++i) {
-        Brick* brick = bricks[i];
+        Brick* brick = bricks[i].get();
         brick->SetPosition(brick->GetX() + kFieldX, brick->GetY() + kFieldY);
-        container->AddBrick(brick);
+        // The field owns the brick from here on; those not handed over yet go with the list.
+        container->AddBrick(bricks[i].release());
         brick->CountLoot();
         m_LootAmount += brick->GetLootCount();
         if (!brick->HasSecret())
@@ -398,13 +400,12 @@ void Level::SpawnBricks(LevelContainer* container)
 void Level::SpawnActorList(LevelContainer* container, const char* key, int dx, int dy,
                            const char* logName)
 {
-    for (Object* object : MakeObjects(key)) {
-        Actor* actor = dynamic_cast<Actor*>(object);
-        if (!actor) {
-            delete object;
+    for (std::unique_ptr<Object>& object : MakeObjects(key)) {
+        Actor* actor = dynamic_cast<Actor*>(object.get());
+        if (!actor)
             continue;
-        }
         actor->SetPosition(actor->GetX() + dx, actor->GetY() + dy);
+        object.release();
         container->AddActor(actor);
         if (Brick* brick = dynamic_cast<Brick*>(actor)) {
             brick->CountLoot();
@@ -414,9 +415,10 @@ void Level::SpawnActorList(LevelContainer* container, const char* key, int dx, i
     LogAtLevel(4, "Level::%s: m_LootAmount = %d\n", logName, m_LootAmount);
 }
 
-std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) const
+std::vector<std::unique_ptr<Object>> Level::MakeObjects(const char* key,
+                                                        const char* onlyClass) const
 {
-    std::vector<Object*> objects;
+    std::vector<std::unique_ptr<Object>> objects;
     const LuaObject list = ReadKey(key, LUA_TTABLE);
     for (const LuaObject& entryKey : GetOrderedKeys(list)) {
         const LuaObject params = list.RawGet(entryKey);
@@ -428,7 +430,7 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
             if (!c || !c->DerivesFrom(onlyClass) || !c->CanInstantiate())
                 continue;
             LevelPlace place(m_LevelName, 0, 0, where);
-            ObjectBoundary::Contain([&] { objects.push_back(c->Instantiate(params)); });
+            ObjectBoundary::Contain([&] { objects.emplace_back(c->Instantiate(params)); });
             continue;
         }
         GuardEntry(m_LevelName, where, [&] {
@@ -454,7 +456,7 @@ std::vector<Object*> Level::MakeObjects(const char* key, const char* onlyClass) 
                                                   "polygon); it is left out");
                 return;
             }
-            objects.push_back(object.release());
+            objects.push_back(std::move(object));
         });
     }
     return objects;
@@ -516,7 +518,7 @@ void Level::CreateWalls(LevelContainer* container)
     bool dangerous[4] = {false, false, false, false};
     for (int i = 0; i < 4; ++i) {
         const bool bottom = i == 2;
-        Wall* wall = new Wall(kWalls[i]);
+        auto wall = std::make_unique<Wall>(kWalls[i]);
         const LuaObject settings = custom.IsTable() ? custom[kWalls[i]] : LuaObject();
         if (!settings.IsNil() && !settings.IsTable()) {
             LevelPlace place(m_LevelName, 0, 0, std::string("customWalls.") + kWalls[i]);
@@ -530,7 +532,7 @@ void Level::CreateWalls(LevelContainer* container)
         if (table && settings["variant"].IsString())
             wall->ApplyStringProperty("variant", settings["variant"].GetString());
         wall->SetZOrder(7);
-        container->AddWall(wall);
+        container->AddWall(wall.release());
     }
     for (int i = 0; i < 4; ++i) {
         if (!dangerous[i])
@@ -594,7 +596,7 @@ void Level::SpawnPaddles(ArcadeGameLogic* logic)
                 ? CopyWithout(start, {"ballStart", "facePositive", "vertical", "position", "name"})
                 : CopyWithout(start, {"ballStart", "facePositive", "vertical", "position"});
         LevelPlace place(m_LevelName, 0, 0, "paddle start");
-        Paddle* paddle = MakeWithProperties<Paddle>(
+        std::unique_ptr<Paddle> paddle = MakeWithProperties<Paddle>(
             [&] {
                 auto made = std::make_unique<Paddle>(vertical, facePositive);
                 made->SetPosition(ClampToInt(x), ClampToInt(y));
@@ -606,7 +608,7 @@ void Level::SpawnPaddles(ArcadeGameLogic* logic)
         KeepInField(*paddle, position, x, y);
         paddle->FadeIn(750);
         Sound::PlaySound("paddleAppear.ogg");
-        logic->AddPaddle(paddle);
+        logic->AddPaddle(paddle.release());
     }
 }
 
@@ -746,10 +748,10 @@ bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
         const double velocityY = held(velocity, 2, kFastestStart);
         // The start gives the ball's top-left corner; the ball is placed by its centre.
         const double radius = BallRadii[2];
-        Ball* ball = MakeWithProperties<Ball>(
+        std::unique_ptr<Ball> ball = MakeWithProperties<Ball>(
             [&] { return new Ball(x + radius, y + radius, velocityX, velocityY, true); }, ProbeBall,
             ballProps);
-        logic->SpawnBallAnimation(ball);
+        logic->SpawnBallAnimation(ball.release());
         return true;
     }
 
@@ -757,7 +759,8 @@ bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
     if (!paddle)
         return false;
     // A ball made on a paddle is held there, out of play until the paddle lets it go.
-    Ball* ball = MakeWithProperties<Ball>([&] { return new Ball(paddle); }, ProbeBall, ballProps);
+    std::unique_ptr<Ball> ball =
+        MakeWithProperties<Ball>([&] { return new Ball(paddle); }, ProbeBall, ballProps);
     Sound::PlaySound("ballAppear.ogg");
     if (ParticleManager* particles = ArcadeGameLogic::GetParticleManager()) {
         ParticleEmitter* emitter = new IdenticalParticleEmitter("BallSpawnEmitter", particles);
@@ -766,6 +769,6 @@ bool Level::ServeAt(ArcadeGameLogic* logic, const LuaObject& ballStart)
         logic->AddEmitter(emitter);
         emitter->Start();
     }
-    logic->AddBall(ball);
+    logic->AddBall(ball.release());
     return true;
 }

@@ -46,9 +46,10 @@ Actor::Actor()
     ++gLiveActors;
 }
 
-// The constructors that apply data delegate to the plain one: once it has run the actor
-// exists, so one whose data raises is destroyed as any actor is (its count, its children,
-// its groups), and nothing of it is left behind.
+// The constructors that apply properties first make the plain actor (they delegate to
+// Actor()), so an error from the properties, a stop or a meter's end met while they are
+// applied, destroys the actor whole: its destructor lets go of the children, groups, timers
+// and registrations made so far.
 Actor::Actor(const LuaObject& params) : Actor()
 {
     ApplyProperties(params);
