@@ -179,10 +179,17 @@ void LevelCheck::Hear(const DataIssue& issue)
     if (issue.ofPack || m_File.empty())
         m_File = "pack";
     const LevelPlace* at = issue.ofPack ? nullptr : LevelPlace::Of(issue);
-    if (at)
-        Report(at->GetLevel(), (at->GetWhere().empty() ? "" : at->GetWhere() + ": ") + issue.text,
-               at->GetRow(), at->GetColumn(), issue.warning);
-    else
+    if (at) {
+        // The line names the entry or the cell of the level the problem is at; at the level's
+        // own place, where neither names it, the object it belongs to (a power-up of a brick,
+        // of the level's lists) as the game's log does.
+        std::string text;
+        if (!at->GetWhere().empty())
+            text = at->GetWhere() + ": ";
+        else if (at->GetRow() == 0 && !issue.subject.empty())
+            text = issue.subject + ": ";
+        Report(at->GetLevel(), text + issue.text, at->GetRow(), at->GetColumn(), issue.warning);
+    } else
         Report("", issue.ToString(), 0, 0, issue.warning);
     m_File = file;
 }
