@@ -161,6 +161,33 @@ TEST_F(ResourceManagerTest, ReplacingAnEntryWarnsOnceAndKeepsALoadedResourceAliv
     EXPECT_EQ(0, TrackedResource::Alive());
 }
 
+TEST_F(ResourceManagerTest, ATakenEntryIsMissingAsThoughNoScannerFoundItUntilItIsBack)
+{
+    TrackedResource::Alive() = 0;
+    AddMemoryEntry("Coin.tst", "a/Coin.tst", "gold");
+    auto* loaded = static_cast<TrackedResource*>(Manager().Acquire("Coin.tst"));
+    Run("seen = Resources._contents['Coin.tst'] ~= nil");
+    EXPECT_TRUE(Global("seen").GetBoolean());
+
+    std::unique_ptr<ResourceInfo> taken = Manager().TakeInfo("Coin.tst");
+    ASSERT_NE(nullptr, taken);
+    EXPECT_EQ(nullptr, Manager().TakeInfo("Coin.tst")) << "taken twice";
+    // Every way a name is looked up meets it as a name no file has.
+    EXPECT_EQ(nullptr, Manager().FindInfo("Coin.tst", true));
+    EXPECT_EQ("Could not find resource info with name = Coin.tst",
+              BB_EXCEPTION_MESSAGE(Manager().Acquire("Coin.tst"), ResourceNotFoundException));
+    Run("seen = Resources._contents['Coin.tst'] ~= nil or Resources['Coin.tst'] ~= nil");
+    EXPECT_FALSE(Global("seen").GetBoolean());
+    // What was loaded still serves whoever holds it.
+    EXPECT_EQ("gold", loaded->Bytes());
+    EXPECT_EQ(1, TrackedResource::Alive());
+
+    Manager().AddInfo("Coin.tst", taken.release());
+    EXPECT_EQ(loaded, Manager().Acquire("Coin.tst"));
+    Run("seen = Resources._contents['Coin.tst'] ~= nil");
+    EXPECT_TRUE(Global("seen").GetBoolean());
+}
+
 TEST_F(ResourceManagerTest, ResourcesTableServesScripts)
 {
     AddMemoryEntry("Paddle.png", "img/Paddle.png", "");

@@ -66,8 +66,11 @@ void Brick::ReleasePowerups(ArcadeStructure* destroyer, ArcadeGameLogic* logic, 
 {
     if (!logic)
         return;
-    const std::vector<Powerup*> powerups = CreatePowerups();
-    // The controller owns them from here on, whatever happens below.
+    // Ours from here until each is handed to the controller: one that raises on its way
+    // takes the others with it rather than leaving them to nobody.
+    std::vector<std::unique_ptr<Powerup>> powerups;
+    for (Powerup* powerup : CreatePowerups())
+        powerups.emplace_back(powerup);
     m_PowerupObjects.clear();
     const int m = int(powerups.size()) + kSpareSpreadSlots;
     std::vector<bool> columns(std::size_t(m), false), rows(std::size_t(m), false);
@@ -75,7 +78,8 @@ void Brick::ReleasePowerups(ArcadeStructure* destroyer, ArcadeGameLogic* logic, 
     const bool byBall = destroyer && destroyer->GetClass()->DerivesFrom("Ball");
     const Vector2D centre = GetCentre();
     bool askForSound = true;
-    for (Powerup* powerup : powerups) {
+    for (std::unique_ptr<Powerup>& owned : powerups) {
+        Powerup* powerup = owned.release();
         logic->AddPowerup(powerup);
         PerformanceCounterManager::AddToIntCounter("Powerups Created", 1);
         double px = x, py = y;

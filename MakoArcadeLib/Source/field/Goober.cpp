@@ -395,17 +395,19 @@ void Goober::Destroy(ArcadeStructure* other, ArcadeGameLogic* logic, double, dou
 
 void Goober::ReleasePowerups(ArcadeStructure* other, ArcadeGameLogic* logic)
 {
-    const std::vector<Powerup*> powerups = CreatePowerups();
-    if (!logic) {
-        for (Powerup* powerup : powerups)
-            delete powerup;
+    // Ours until each is handed to the controller: one that raises on its way takes the
+    // others with it rather than leaving them to nobody.
+    std::vector<std::unique_ptr<Powerup>> powerups;
+    for (Powerup* powerup : CreatePowerups())
+        powerups.emplace_back(powerup);
+    if (!logic)
         return;
-    }
     const Point<double> at = GeomPosition(this);
     const Ball* ball = dynamic_cast<const Ball*>(other);
     const FieldBounds field = FieldBounds::Current();
     const int x2 = field.left, x3 = field.right, y2 = field.top, y3 = field.bottom;
-    for (Powerup* powerup : powerups) {
+    for (std::unique_ptr<Powerup>& owned : powerups) {
+        Powerup* powerup = owned.release();
         logic->AddPowerup(powerup);
         PhysicsGeom* geom = powerup->GetGeom();
         PhysicsBody* body = powerup->GetPhysicsBody();

@@ -9,7 +9,7 @@ HitMeter::HitMeter()
     ApplyStringProperty("name", "HitMeter");
     // The meter only shows the count: a table its data cannot apply (a picture the pack
     // lacks) is named once, and the meter shows what was made of it, or nothing.
-    ObjectBoundary::Guard("The hit meter", "it shows without it",
+    ObjectBoundary::Guard("The hit meter", "it shows only what its table made before that",
                           [this] { AcquireAndApplyResource("HitMeter"); });
     Reset();
 }
