@@ -266,6 +266,12 @@ void ResourceManager::AddInfo(const std::string& name, ResourceInfo* info)
     m_Infos[name] = std::move(owned);
 }
 
+void ResourceManager::ReleaseReplacedAfter(std::size_t count)
+{
+    if (count < m_Replaced.size())
+        m_Replaced.resize(count);
+}
+
 ResourceInfo* ResourceManager::FindInfo(const std::string& name, bool nullIfMissing) const
 {
     auto found = m_Infos.find(name);

@@ -89,6 +89,13 @@ public:
     // was loaded, it is kept (unreachable by name) until the manager is destroyed, since
     // objects may still use its resource.
     void AddInfo(const std::string& name, ResourceInfo* info);
+    // How many loaded entries AddInfo has replaced and keeps, and the destruction of those
+    // replaced after the first `count`. For a host that registers entries of the same names
+    // again and again and knows that nothing made from the entries replaced since it counted
+    // holds them any more (the images made from them keep their own references, as they do
+    // when an entry loaded on demand lets go); without it each round keeps its entries.
+    std::size_t GetReplacedCount() const { return m_Replaced.size(); }
+    void ReleaseReplacedAfter(std::size_t count);
 
     // The entry of that name. A missing name answers null when nullIfMissing is set, else
     // throws ResourceNotFoundException "Could not find resource info with name = <name>".
