@@ -124,9 +124,31 @@ TEST_F(GameControllerTest, AddActorSortsByClass)
     auto* circle =
         dynamic_cast<BallSpawnAnimation*>(logic->GetBallSpawnAnimations().GetMembers().front());
     ASSERT_NE(nullptr, circle);
-    EXPECT_EQ(spawning, circle->RetrievePointerProperty("ball"));
+    EXPECT_EQ(spawning, circle->GetHeldBall());  // the circle's until it has run
     EXPECT_EQ(2, logic->CountBallsInPlay() + 1); // the inactive free ball is not in play
-    delete spawning;                             // never joined the field
+}
+
+// A ball waits in its spawn circle, which the end of a level, a lost serve or the end of the
+// game may remove before it has run: the ball goes with it, and one taken on goes to the field.
+TEST_F(GameControllerTest, ABallWaitingInItsSpawnCircleGoesWithTheCircle)
+{
+    NewGame();
+    const int before = Actor::GetLiveCount();
+    logic->SpawnBallAnimation(new Ball(300, 300, 0, 100, true));
+    logic->GetBallSpawnAnimations().KillAll();
+    passes.DeleteDeadActors();
+    EXPECT_EQ(before, Actor::GetLiveCount());
+
+    logic->SetState("Playing");
+    logic->SpawnBallAnimation(new Ball(300, 300, 0, 100, true));
+    ASSERT_EQ(1u, logic->GetBallSpawnAnimations().GetMembers().size());
+    auto* circle =
+        dynamic_cast<BallSpawnAnimation*>(logic->GetBallSpawnAnimations().GetMembers().front());
+    ASSERT_NE(nullptr, circle);
+    Ball* ball = circle->GetHeldBall();
+    passes.StepUntil([&] { return logic->GetBalls().Contains(ball); }, 200);
+    EXPECT_TRUE(logic->GetBalls().Contains(ball));
+    EXPECT_EQ(layer, ball->GetParent());
 }
 
 TEST_F(GameControllerTest, EveryTimerDiesWithTheController)

@@ -188,6 +188,34 @@ TEST_F(ResourceManagerTest, ATakenEntryIsMissingAsThoughNoScannerFoundItUntilItI
     EXPECT_TRUE(Global("seen").GetBoolean());
 }
 
+// A host that registers the same names round after round lets go of what each round
+// replaced, and of nothing replaced before it counted.
+TEST_F(ResourceManagerTest, EntriesReplacedAfterACountAreReleasedAndNoOthers)
+{
+    TrackedResource::Alive() = 0;
+    AddMemoryEntry("Brick.tst", "a/Brick.tst", "first");
+    Manager().Acquire("Brick.tst");
+    AddMemoryEntry("Brick.tst", "b/Brick.tst", "kept");
+    auto* kept = static_cast<TrackedResource*>(Manager().Acquire("Brick.tst"));
+    AddMemoryEntry("Brick.tst", "c/Brick.tst", "round");
+    const std::size_t count = Manager().GetReplacedCount();
+    EXPECT_EQ(2u, count);
+
+    for (int round = 0; round < 3; ++round) {
+        Manager().Acquire("Brick.tst");
+        AddMemoryEntry("Brick.tst", "d/Brick.tst", "next");
+        AddMemoryEntry("Brick.tst", "e/Brick.tst", "never loaded");
+        Manager().ReleaseReplacedAfter(count);
+        EXPECT_EQ(count, Manager().GetReplacedCount());
+        EXPECT_EQ(2, TrackedResource::Alive()) << round;
+    }
+    EXPECT_EQ("kept", kept->Bytes());
+    Manager().ReleaseReplacedAfter(count + 5); // past the end: nothing
+    EXPECT_EQ(2, TrackedResource::Alive());
+    DestroyManager();
+    EXPECT_EQ(0, TrackedResource::Alive());
+}
+
 TEST_F(ResourceManagerTest, ResourcesTableServesScripts)
 {
     AddMemoryEntry("Paddle.png", "img/Paddle.png", "");

@@ -3,6 +3,7 @@
 #include "core/Class.h"
 #include "core/FramePeriod.h"
 #include "display/Canvas.h"
+#include "field/Ball.h"
 #include "scene/ArcadeEventHandler.h"
 
 #include <algorithm>
@@ -29,6 +30,18 @@ BallSpawnAnimation::BallSpawnAnimation(const std::string& resourceName)
     SetColor(Palette::White);
     if (!resourceName.empty())
         ApplyStringProperty("resource", resourceName);
+}
+
+BallSpawnAnimation::~BallSpawnAnimation() = default;
+
+void BallSpawnAnimation::HoldBall(std::unique_ptr<Ball> ball)
+{
+    m_Ball = std::move(ball);
+}
+
+std::unique_ptr<Ball> BallSpawnAnimation::TakeBall()
+{
+    return std::move(m_Ball);
 }
 
 void BallSpawnAnimation::SetCenter(int x, int y)

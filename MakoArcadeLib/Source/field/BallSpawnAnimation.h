@@ -3,7 +3,9 @@
 // that shrinks from its initial radius to nothing while it fades in from transparent to
 // opaque, with "ballspawn.ogg" on its first tick. Once its life time is over it posts the
 // play-field event ARCADE_ANIMFINISH (data: itself) to its receivers on every tick until it
-// is removed; the game controller then creates the ball at its centre.
+// is removed; the game controller then takes the ball the circle holds onto the field. The
+// circle owns that ball until it is taken: a circle removed before its end (the level won or
+// lost, the game left) deletes the ball with itself.
 //
 // The actor's rectangle is the circle's bounding box at the start, so its sound is panned
 // by the centre; the circle takes the actor's colour (white unless the table says else).
@@ -12,7 +14,10 @@
 #include "geometry/Point.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class Ball;
 
 class BallSpawnAnimation : public ArcadeActor
 {
@@ -21,6 +26,13 @@ class BallSpawnAnimation : public ArcadeActor
 public:
     // White, all settings 0, then the named resource applied (none for an empty name).
     explicit BallSpawnAnimation(const std::string& resourceName = "");
+    ~BallSpawnAnimation() override;
+
+    // The ball that appears when the circle has run: held (replacing, and deleting, one
+    // held before) until TakeBall hands it on; null once taken or when none was given.
+    void HoldBall(std::unique_ptr<Ball> ball);
+    std::unique_ptr<Ball> TakeBall();
+    Ball* GetHeldBall() const { return m_Ball.get(); }
 
     // The centre of the circle, in the parent's coordinates.
     void SetCenter(int x, int y);
@@ -52,4 +64,5 @@ private:
     unsigned m_InitialRadius = 0;
     std::uint32_t m_Elapsed = 0;
     unsigned m_LifeTime = 0;
+    std::unique_ptr<Ball> m_Ball;
 };

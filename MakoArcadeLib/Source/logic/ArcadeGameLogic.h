@@ -127,7 +127,8 @@ public:
     // reported and the actor joins no group.
     virtual void ApplyGroupID(Actor* actor);
     virtual void AddBall(Ball* ball);
-    // The ball appears after its spawn circle ("BallSpawnAnimation1") has run.
+    // The ball (owned) appears after its spawn circle ("BallSpawnAnimation1") has run; the
+    // circle holds it until then and deletes it when it goes first.
     virtual void SpawnBallAnimation(Ball* ball);
     // Makes the controller a receiver of the actor's events (a spawn circle's, a caption's
     // end). An actor that outlives the controller on the play layer stops reporting to it

@@ -184,11 +184,12 @@ void ArcadeGameLogic::AddActor(Actor* actor)
 
 void ArcadeGameLogic::SpawnBallAnimation(Ball* ball)
 {
+    std::unique_ptr<Ball> held(ball);
     BallSpawnAnimation* animation = new BallSpawnAnimation("BallSpawnAnimation1");
     const Point<int> centre(static_cast<int>(ball->GetX() + ball->GetWidth() / 2.0),
                             static_cast<int>(ball->GetY() + ball->GetHeight() / 2.0));
     animation->SetCenter(centre.x, centre.y);
-    animation->ApplyPointerProperty("ball", ball);
+    animation->HoldBall(std::move(held));
     HearFrom(animation);
     m_BallSpawnAnimations.Add(animation);
     if (m_PlayLayer)

@@ -278,6 +278,12 @@ std::unique_ptr<ResourceInfo> ResourceManager::TakeInfo(const std::string& name)
     return taken;
 }
 
+void ResourceManager::ReleaseReplacedAfter(std::size_t count)
+{
+    if (count < m_Replaced.size())
+        m_Replaced.resize(count);
+}
+
 ResourceInfo* ResourceManager::FindInfo(const std::string& name, bool nullIfMissing) const
 {
     auto found = m_Infos.find(name);

@@ -89,6 +89,13 @@ public:
     // was loaded, it is kept (unreachable by name) until the manager is destroyed, since
     // objects may still use its resource.
     void AddInfo(const std::string& name, ResourceInfo* info);
+    // How many loaded entries AddInfo has replaced and keeps, and the destruction of those
+    // replaced after the first `count`. For a host that registers entries of the same names
+    // again and again and knows that nothing made from the entries replaced since it counted
+    // holds them any more (the images made from them keep their own references, as they do
+    // when an entry loaded on demand lets go); without it each round keeps its entries.
+    std::size_t GetReplacedCount() const { return m_Replaced.size(); }
+    void ReleaseReplacedAfter(std::size_t count);
 
     // Takes the entry of that name out of the registry (and out of `Resources._contents`)
     // and hands it to the caller: from here on the name is missing, exactly as though no

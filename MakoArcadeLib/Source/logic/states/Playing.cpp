@@ -7,6 +7,8 @@
 #include "logic/Level.h"
 #include "logic/states/StateSupport.h"
 
+#include <memory>
+
 namespace ArcadeGameStates {
 
 void Playing::OnEnterState()
@@ -117,8 +119,8 @@ bool Playing::OnAnimFinish(const Event& event)
     BallSpawnAnimation* animation = dynamic_cast<BallSpawnAnimation*>(actor);
     if (!animation)
         return false;
-    if (Ball* ball = static_cast<Ball*>(animation->RetrievePointerProperty("ball")))
-        m_Logic->AddBall(ball);
+    if (std::unique_ptr<Ball> ball = animation->TakeBall())
+        m_Logic->AddBall(ball.release());
     animation->Kill();
     return false;
 }
