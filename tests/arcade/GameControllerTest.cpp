@@ -7,6 +7,7 @@
 #include "field/BallSpawnAnimation.h"
 #include "field/Brick.h"
 #include "field/Powerup.h"
+#include "field/Spark.h"
 #include "scene/ArcadeEventHandler.h"
 #include "screens/EndOfPlayAnimation.h"
 #include "screens/Marquee.h"
@@ -167,6 +168,26 @@ TEST_F(GameControllerTest, EveryTimerDiesWithTheController)
     for (std::uint32_t id = firstId; id < lastId; ++id)
         EXPECT_FALSE(passes.Timers().IsTimerAlive(id)) << id;
     passes.Step(100); // nothing is left to signal the deleted controller
+}
+
+// Lightning in flight when the game ends: its sparks fork and strike on timers of their own,
+// through the controller and its world, and neither is there any more.
+TEST_F(GameControllerTest, LightningInFlightEndsWithTheController)
+{
+    NewGame();
+    auto* target = static_cast<ArcadeStructure*>(Make("{class = 'Brick', position = {300, 200}}"));
+    ASSERT_NE(nullptr, target);
+    logic->AddActor(target);
+    for (int i = 0; i < 4; ++i)
+        logic->AddActor(Make("{class = 'Brick', position = {" + std::to_string(270 + 20 * i) +
+                             ", 230}}"));
+    const double x = target->GetX() + target->GetWidth() / 2.0;
+    const double y = target->GetY() + target->GetHeight() / 2.0;
+    logic->AddSpark(new Spark(x, y - 100, x, y, target, 8, logic, 400, 3, 4, 2, 3));
+    passes.Step(1);
+    ASSERT_FALSE(logic->GetSparks().GetMembers().empty());
+    EndGame();
+    passes.Step(30); // the sparks' fork and life timers come due
 }
 
 // A ball's arrival circle and the caption of a play's end outlive the controller on the

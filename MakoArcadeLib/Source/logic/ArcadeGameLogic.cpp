@@ -121,6 +121,9 @@ ArcadeGameLogic::~ArcadeGameLogic()
     for (const ActorLink<Actor>& heard : m_Heard)
         if (heard)
             heard->RemoveEventReceiver(this);
+    // Lightning forks and strikes on timers of its own, through this controller and its
+    // world: it ends with them.
+    m_Sparks.KillAll();
     // Field actors that outlive the controller (the play layer deletes them later) keep
     // no geometry in the world that goes now.
     m_World.reset();
