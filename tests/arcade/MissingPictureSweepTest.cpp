@@ -163,20 +163,12 @@ protected:
     }
 
     // Plays the level for kPasses passes from the same random start each time, so that a run
-    // meets what the whole pack's run met until the missing picture changes it. Only the
-    // field: the letters are the screens' own.
+    // meets what the whole pack's run met until the missing picture changes it, and makes its
+    // start and end letters.
     void Play()
     {
         MakoSrand(7);
-        FreshScreen();
-        NewGame(std::string("{gameType = 'Levels', levelName = '") + kLevel + "', ballsLeft = 3}");
-        logic->StartGame();
-        passes.SetDrawing(false);
-        autoplay::AutoPlayer player;
-        for (int n = 0; n < kPasses && logic; ++n) {
-            player.PlayOnePass(logic, true);
-            passes.Step();
-        }
+        PlayLevel(kLevel, kPasses);
     }
 
     void DefineLevel()

@@ -3,11 +3,15 @@
 #include "core/Config.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/PropertyAccessor.h"
 #include "display/Font.h"
+#include "display/Image.h"
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
+#include "luaplus/LuaTableIterator.h"
 #include "resources/ResourceManager.h"
+#include "resources/ResourceType.h"
 #include "screens/CheckedCast.h"
 #include "screens/Screen.h"
 #include "widgets/Button.h"
@@ -48,7 +52,63 @@ bool IsInputEvent(std::uint8_t type)
     return type >= SDL_KEYDOWN && type <= SDL_JOYBALLMOTION;
 }
 
+// The sheet that stands in for a dialog's picture the pack lacks: a letter's size, in the
+// colour of paper.
+const int kSheetWidth = 576;
+const int kSheetHeight = 432;
+const Color kSheetColour(236, 228, 206);
+
+bool IsPictureName(const std::string& name)
+{
+    for (const char* ending : {".png", ".jpg", ".bmp"})
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ending) == 0)
+            return true;
+    return false;
+}
+
+// The resource table of that name; nil when there is none (a picture's name).
+LuaObject LayoutTable(const std::string& name)
+{
+    return GetGlobalLuaState()->GetGlobal("Resources")[name.c_str()];
+}
+
+// Why the picture a dialog's layout is drawn on (the layout itself when it names a picture,
+// else its table's image) cannot be used; "" when it can, or when the layout names none.
+std::string WhyNoLayoutPicture(const std::string& name, const LuaObject& table)
+{
+    ResourceManager* resources = GetResourceManager();
+    if (!resources)
+        return std::string();
+    if (table.IsTable()) {
+        const LuaObject image = table["image"];
+        return image.IsString() ? resources->WhyNotOfKind(image.GetString(), RESOURCE_IMAGE)
+                                : std::string();
+    }
+    return IsPictureName(name) ? resources->WhyNotOfKind(name, RESOURCE_IMAGE) : std::string();
+}
+
 } // namespace
+
+LuaObject Dialog::Layout(const std::string& name)
+{
+    LuaObject params;
+    params.AssignNewTable(GetGlobalLuaState());
+    const LuaObject table = LayoutTable(name);
+    const std::string why = WhyNoLayoutPicture(name, table);
+    if (why.empty()) {
+        params.SetString("resource", name.c_str());
+        return params;
+    }
+    // The picture is the dialog's decoration: without it the dialog's texts and buttons
+    // still stand, on a plain sheet (the constructor puts it in).
+    ObjectBoundary::ReportOnce("The dialog \"" + name + "\"",
+                               why + "; a plain sheet stands in for its picture");
+    if (table.IsTable())
+        for (LuaPlus::LuaTableIterator it(table); it; it.Next())
+            if (!(it.GetKey().IsString() && std::string(it.GetKey().GetString()) == "image"))
+                params.SetObject(it.GetKey(), it.GetValue());
+    return params;
+}
 
 // ---- Construction -------------------------------------------------------------------------
 
@@ -57,9 +117,15 @@ Dialog::Dialog(std::uint32_t flags)
     InitMembers(flags);
 }
 
-Dialog::Dialog(const std::string& resourceName, std::uint32_t flags) : Actor(resourceName)
+Dialog::Dialog(const std::string& resourceName, std::uint32_t flags) : Actor(Layout(resourceName))
 {
     InitMembers(flags);
+    if (!GetImage() && !WhyNoLayoutPicture(resourceName, LayoutTable(resourceName)).empty()) {
+        SetImage(new Image(kSheetWidth, kSheetHeight, 1, IMAGE_SRCALPHA, kSheetColour), "");
+        // The children were placed on a dialog of no size: placed again on the sheet.
+        for (Actor* child : GetChildren())
+            child->UpdateAlignment();
+    }
     Actor* keyTipLayer = new Actor();
     keyTipLayer->SetZOrder(SCREEN_Z_KEYTIPS);
     AddChild(keyTipLayer, "");

@@ -36,7 +36,9 @@ public:
     explicit Dialog(std::uint32_t flags = 0);
     // A dialog built from a resource (applied while the object is still a plain actor,
     // so a "title" of the resource does not become a title label here), with a key-tip
-    // layer stored as its property keyTipLayer.
+    // layer stored as its property keyTipLayer. The picture it is drawn on (the resource
+    // itself, or its table's image) is a decoration: one the pack lacks is named once and a
+    // plain sheet of a letter's size stands in, under the dialog's texts and buttons.
     Dialog(const std::string& resourceName, std::uint32_t flags);
     ~Dialog() override;
 
@@ -97,6 +99,9 @@ protected:
     std::uint32_t m_DialogFlags = 0;
 
 private:
+    // What the constructor applies: the resource, or, when its picture is missing, its table
+    // without the picture (named once here).
+    static LuaPlus::LuaObject Layout(const std::string& name);
     void InitMembers(std::uint32_t flags);
 
     bool m_Stopping = false;
