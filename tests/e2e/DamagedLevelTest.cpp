@@ -35,36 +35,6 @@ std::string StartLevel(const std::string& name)
            "' } SwitchToScreen('GameScreen')\n";
 }
 
-// Asks the game for its screen and state, tagged; the answer comes on standard error.
-std::string Probe(ProgramRun& run, const std::string& tag)
-{
-    static int count = 0;
-    const std::string mark = tag + " #" + std::to_string(++count) + ": ";
-    run.Send("io.stderr:write('" + mark +
-             "' .. Screens.current.name .. ' ' .. tostring(GetGameState()) .. '\\n')\n");
-    if (!run.WaitForErrorLine(mark))
-        return "(no answer)";
-    const std::string errors = run.Errors();
-    const std::size_t at = errors.find(mark) + mark.size();
-    return errors.substr(at, errors.find('\n', at) - at);
-}
-
-// Probes until the answer starts with one of `wanted`; the last answer.
-std::string ProbeUntil(ProgramRun& run, const std::string& tag,
-                       const std::vector<std::string>& wanted)
-{
-    std::string answer;
-    for (int i = 0; i < 300; ++i) {
-        answer = Probe(run, tag);
-        for (const std::string& start : wanted)
-            if (answer.compare(0, start.size(), start) == 0)
-                return start;
-        if (answer == "(no answer)")
-            break;
-    }
-    return answer;
-}
-
 struct DamagedLevel
 {
     const char* name;
@@ -125,21 +95,21 @@ TEST(DamagedLevels, EachIsNamedInTheLogAndTheGameStaysUp)
         {"WrongType", "Levels.WrongType = { victoryBricks = 'all', bricks = { 'R,G,B' } }\n",
          "Level \"WrongType\": \"victoryBricks\" needs a number, not the string \"all\"", true},
     };
-    ASSERT_EQ("MenuScreen", ProbeUntil(run, "start", {"MenuScreen"})) << run.Errors();
+    ASSERT_EQ("MenuScreen", AskStateUntil(run, {"MenuScreen"})) << run.Errors();
     for (const DamagedLevel& level : levels) {
         SCOPED_TRACE(level.name);
         run.Send(level.definition);
         run.Send(StartLevel(level.name));
         EXPECT_TRUE(run.WaitForLogLine(level.logged)) << run.Errors();
         if (level.plays)
-            EXPECT_EQ("GameScreen", ProbeUntil(run, level.name,
-                                               {"GameScreen WaitForSpawn", "GameScreen SpawnBall",
-                                                "GameScreen Playing"})
-                                        .substr(0, 10));
+            EXPECT_EQ("GameScreen",
+                      AskStateUntil(run, {"GameScreen WaitForSpawn", "GameScreen SpawnBall",
+                                          "GameScreen Playing"})
+                          .substr(0, 10));
         else
-            EXPECT_EQ("MapScreen", ProbeUntil(run, level.name, {"MapScreen"}));
+            EXPECT_EQ("MapScreen", AskStateUntil(run, {"MapScreen"}));
         run.Send("SwitchToScreen('MenuScreen')\n");
-        ASSERT_EQ("MenuScreen", ProbeUntil(run, level.name, {"MenuScreen"}));
+        ASSERT_EQ("MenuScreen", AskStateUntil(run, {"MenuScreen"}));
     }
     // The physics never met a shape it refuses.
     EXPECT_EQ(std::string::npos, ReadFile(GameLogPath()).find("ODE check failed"));
@@ -157,7 +127,7 @@ TEST(DamagedLevels, StopSignalDuringAThousandRowLevelEndsTheGameAtOnce)
         WriteFile(GameConfigPath(), "LoadConfig {\n    log_level = 3,\n}\n");
         ProgramRun run(
             {"--menuscreen", "--console", "--windowed", "--nosound", "--skipletter", "--skipdrop"});
-        ASSERT_EQ("MenuScreen", ProbeUntil(run, "start", {"MenuScreen"})) << run.Errors();
+        ASSERT_EQ("MenuScreen", AskStateUntil(run, {"MenuScreen"})) << run.Errors();
         // The signal comes while the level's 19,000 bricks are compiled and it is started.
         run.Send(RowsLevel("Rows1000", 1000) + StartLevel("Rows1000"));
         const auto start = std::chrono::steady_clock::now();

@@ -31,28 +31,6 @@ constexpr long long kMostResidentKb = 400 * 1024;
 // A stop signal is answered within a second, whatever the pack holds.
 constexpr auto kStopAnswered = std::chrono::seconds(1);
 
-// Asks the game for its screen and state until the answer starts with one of wanted (at
-// most 300 times); the last answer.
-std::string ProbeUntil(ProgramRun& run, const std::vector<std::string>& wanted)
-{
-    static int count = 0;
-    std::string answer;
-    for (int i = 0; i < 300 && run.IsRunning(); ++i) {
-        const std::string mark = "probe #" + std::to_string(++count) + ": ";
-        run.Send("io.stderr:write('" + mark +
-                 "' .. Screens.current.name .. ' ' .. tostring(GetGameState()) .. '\\n')\n");
-        if (!run.WaitForErrorLine(mark, 1000))
-            continue;
-        const std::string errors = run.Errors();
-        const std::size_t at = errors.find(mark) + mark.size();
-        answer = errors.substr(at, errors.find('\n', at) - at);
-        for (const std::string& state : wanted)
-            if (answer.compare(0, state.size(), state) == 0)
-                return answer;
-    }
-    return answer;
-}
-
 // Played from the pack's folder, or from the package file made of it.
 class HostileBackground : public ::testing::TestWithParam<bool>
 {
@@ -82,8 +60,8 @@ TEST_P(HostileBackground, ALevelBackgroundPromisingGigabytesIsNamedAndTheLevelPl
     run.Send("GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = 'GreatWall' } "
              "SwitchToScreen('GameScreen')\n");
     // The level is built and played to its serve, over its plain background.
-    const std::string state =
-        ProbeUntil(run, {"GameScreen WaitForSpawn", "GameScreen SpawnBall", "GameScreen Playing"});
+    const std::string state = AskStateUntil(
+        run, {"GameScreen WaitForSpawn", "GameScreen SpawnBall", "GameScreen Playing"});
     EXPECT_EQ("GameScreen", state.substr(0, 10)) << state << ReadFile(GameLogPath());
 
     const long long peakKb = PeakResidentKb(run.GetPid());

@@ -47,28 +47,6 @@ std::string LinesWith(const std::string& text, const std::string& part)
     return lines;
 }
 
-// Asks the game for its screen and state until the answer starts with one of wanted (at
-// most 300 asks); the last answer.
-std::string ProbeUntil(ProgramRun& run, const std::vector<std::string>& wanted)
-{
-    static int count = 0;
-    std::string answer;
-    for (int i = 0; i < 300 && run.IsRunning(); ++i) {
-        const std::string mark = "state #" + std::to_string(++count) + ": ";
-        run.Send("io.stderr:write('" + mark +
-                 "' .. Screens.current.name .. ' ' .. tostring(GetGameState()) .. '\\n')\n");
-        if (!run.WaitForErrorLine(mark))
-            return "(no answer)";
-        const std::string errors = run.Errors();
-        const std::size_t at = errors.find(mark) + mark.size();
-        answer = errors.substr(at, errors.find('\n', at) - at);
-        for (const std::string& start : wanted)
-            if (answer.compare(0, start.size(), start) == 0)
-                return start;
-    }
-    return answer;
-}
-
 } // namespace
 
 TEST(MissingPicture, APackWithoutTheCoinsPictureBuildsAndPlaysItsLevels)
@@ -97,12 +75,12 @@ TEST(MissingPicture, APackWithoutTheCoinsPictureBuildsAndPlaysItsLevels)
     run->Send("GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = 'Altiplano' } "
               "SwitchToScreen('GameScreen')\n");
     // Built and come to the serve, and the game runs on over its field for a while.
-    EXPECT_EQ("GameScreen", ProbeUntil(*run, {"GameScreen WaitForSpawn", "GameScreen SpawnBall",
-                                              "GameScreen Playing"})
+    EXPECT_EQ("GameScreen", AskStateUntil(*run, {"GameScreen WaitForSpawn", "GameScreen SpawnBall",
+                                                 "GameScreen Playing"})
                                 .substr(0, 10))
         << ReadFile(GameLogPath());
     for (int i = 0; i < 20; ++i)
-        if (ProbeUntil(*run, {"GameScreen"}) != "GameScreen") {
+        if (AskStateUntil(*run, {"GameScreen"}) != "GameScreen") {
             ADD_FAILURE() << "the game left its screen\n" << ReadFile(GameLogPath());
             break;
         }

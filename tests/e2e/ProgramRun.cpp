@@ -345,6 +345,26 @@ std::string CrashReports()
     return all;
 }
 
+std::string AskStateUntil(ProgramRun& run, const std::vector<std::string>& wanted)
+{
+    static int count = 0;
+    std::string answer;
+    for (int i = 0; i < 300 && run.IsRunning(); ++i) {
+        const std::string mark = "state #" + std::to_string(++count) + ": ";
+        run.Send("io.stderr:write('" + mark +
+                 "' .. Screens.current.name .. ' ' .. tostring(GetGameState()) .. '\\n')\n");
+        if (!run.WaitForErrorLine(mark, 1000))
+            continue;
+        const std::string errors = run.Errors();
+        const std::size_t at = errors.find(mark) + mark.size();
+        answer = errors.substr(at, errors.find('\n', at) - at);
+        for (const std::string& start : wanted)
+            if (answer.compare(0, start.size(), start) == 0)
+                return start;
+    }
+    return answer;
+}
+
 bool ReachScreen(ProgramRun& run, const std::string& line, const std::string& screen)
 {
     static int count = 0;

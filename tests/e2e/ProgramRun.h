@@ -97,6 +97,11 @@ std::string CardPath(int slot);
 // The text of every crash report under the temporary home's support folder, each headed
 // by its folder; "" when there is none. For failure messages.
 std::string CrashReports();
+// Asks the game for its screen and state through the console ("GameScreen Playing") until
+// the answer starts with one of wanted (at most 300 asks, each waited for up to a second,
+// and only while the program runs): the start it matched, else the last answer ("" when
+// none came).
+std::string AskStateUntil(ProgramRun& run, const std::vector<std::string>& wanted);
 // Sends a console line, then asks the game for its current screen until it is `screen`
 // (at most 240 asks of 250 ms each, and only while the program runs): true when it is.
 bool ReachScreen(ProgramRun& run, const std::string& line, const std::string& screen);
