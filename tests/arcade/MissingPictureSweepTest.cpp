@@ -1,7 +1,8 @@
 // The pack without one picture the game's own scripts name, for each such picture in turn.
 // Which pictures the scripts name is found, not listed: every registered picture whose name
-// is written as a quoted string in the text of a game script, or is a string in a table the
-// scripts made (their globals, classes and table resources; not the levels). Of those, the
+// is written as a quoted string in the text of a game script or of the game's own code, or is
+// a string in a table the scripts made (their globals, classes and table resources; not the
+// levels). Of those, the
 // ones a level of every kind of field object asks for are swept: a brick carrying every
 // power-up kind, an explosive and a lightning brick, every kind granted at the level's start,
 // a goober carrying every kind, a paddle with its ball, a free ball, an artefact, the walls
@@ -121,6 +122,16 @@ std::set<std::string> PicturesTheScriptsName()
                 if (IsPicture((*it)[1].str()))
                     pictures.insert((*it)[1].str());
         }
+    }
+    // And the names the game's own code writes out (the heads-up display's ball, a flash).
+    const std::string code = std::string(BB_SOURCE_DIR) + "/MakoArcadeLib/Source";
+    for (const auto& file : fs::recursive_directory_iterator(code)) {
+        if (file.path().extension() != ".cpp")
+            continue;
+        const std::string text = bbtest::ReadFile(file.path().string());
+        for (std::sregex_iterator it(text.begin(), text.end(), quoted), end; it != end; ++it)
+            if (IsPicture((*it)[1].str()))
+                pictures.insert((*it)[1].str());
     }
     MakoLuaState::LoadString(GetGlobalLuaState(), kScriptStrings);
     const LuaPlus::LuaObject strings = bbtest::EvalLua("MissingPictureStrings");

@@ -8,11 +8,11 @@
 #include "core/ObjectBoundary.h"
 #include "core/ObjectDescription.h"
 #include "core/Utility.h"
-#include "display/Canvas.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "field/Ball.h"
 #include "field/Explosion.h"
+#include "field/FlashPicture.h"
 #include "field/FlyingText.h"
 #include "field/Spark.h"
 #include "logic/ArcadeGameLogic.h"
@@ -466,20 +466,11 @@ void Brick::Flash()
 {
     if (m_FlashActor.Get() || m_NoFlash)
         return;
-    Image* picture = nullptr;
     const int w = std::max(1, int(GetShapeWidth()));
     const int h = std::max(1, int(GetShapeHeight()));
-    if (m_FlashPoly.GetNumVertices() == 0 && GetShape() == STRUCTURE_SHAPE_RECTANGLE) {
-        picture = new Image("Flash.Big.png");
-    } else if (m_FlashPoly.GetNumVertices() == 0 && GetShape() == STRUCTURE_SHAPE_CIRCLE) {
-        picture = new Image("Shape.Circle.32.Outline.png");
-    } else {
-        Canvas canvas(w, h, 0);
-        picture = canvas.GetTargetImage();
-        picture->Fade(0);
-        canvas.FillPolygon(m_FlashPoly.GetNumVertices() ? m_FlashPoly : GetPolygon(),
-                           Palette::White);
-    }
+    const bool ownOutline = m_FlashPoly.GetNumVertices() != 0;
+    Image* picture = NewFlashPicture(ownOutline ? STRUCTURE_SHAPE_TRIMESH : GetShape(),
+                                     ownOutline ? m_FlashPoly : GetPolygon(), w, h);
     const Point<int> size = picture->GetFrameSize();
     Image* scaled =
         ImageEffects::ZoomImageXY(picture, double(w) / size.x, double(h) / size.y, true);

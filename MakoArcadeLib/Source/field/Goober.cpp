@@ -4,13 +4,13 @@
 #include "core/ClassManager.h"
 #include "core/Exception.h"
 #include "core/Utility.h"
-#include "display/Canvas.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
 #include "field/Explosion.h"
 #include "field/FieldBounds.h"
+#include "field/FlashPicture.h"
 #include "field/FlyingText.h"
 #include "field/Paddle.h"
 #include "field/Powerup.h"
@@ -480,20 +480,7 @@ void Goober::Flash()
         return;
     const int w = std::max(1, GetWidth());
     const int h = std::max(1, GetHeight());
-    std::unique_ptr<Image> source;
-    if (GetShape() == STRUCTURE_SHAPE_RECTANGLE) {
-        source.reset(NewImageFromResource("Flash.Big.png"));
-    } else if (GetShape() == STRUCTURE_SHAPE_CIRCLE) {
-        source.reset(NewImageFromResource("Shape.Circle.32.Outline.png"));
-    } else {
-        // A polygon flashes in its own outline, filled white.
-        Canvas canvas(w, h, 0);
-        source.reset(canvas.GetTargetImage());
-        source->Fade(0);
-        canvas.FillPolygon(GetPolygon(), Palette::White);
-    }
-    if (!source)
-        return;
+    std::unique_ptr<Image> source(NewFlashPicture(GetShape(), GetPolygon(), w, h));
     const Point<int> size = source->GetFrameSize();
     Actor* flash = new Actor();
     flash->SetImage(ImageEffects::ZoomImageXY(source.get(), double(w) / std::max(size.x, 1),

@@ -4,6 +4,7 @@
 #include "core/Config.h"
 #include "core/Event.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/PropertyAccessor.h"
 #include "core/TimerManager.h"
 #include "core/Utility.h"
@@ -285,12 +286,14 @@ void ArcadeGameLogic::CreateHud()
     }
     m_ScoreChanged = false;
     m_BallsLabel->SetWidthLimit(30);
-    // The ball beside the count of balls left.
+    // The ball beside the count of balls left; without a picture when the pack lacks it
+    // (named once), and the count shows alone.
     Actor* ballIcon = new Actor();
-    ballIcon->SetImageFromResource("Ball.None.12.png");
     ballIcon->SetPosition(m_BallsLabel->GetX() - 16, m_BallsLabel->GetY() + 3);
     ballIcon->SetZOrder(9);
     m_PlayLayer->AddChild(ballIcon, "BallsIcon");
+    ObjectBoundary::Guard("The picture of the balls left", "the count shows without it",
+                          [&] { ballIcon->SetImageFromResource("Ball.None.12.png"); });
     m_LevelLabel->SetVisible(false, true);
     m_EpisodeLabel->SetVisible(false, true);
     CreateHudStrips();
@@ -358,8 +361,8 @@ void ArcadeGameLogic::CreateMeters()
     }
     std::array<Actor*, PowerMeter::kLetters> tiles{};
     for (int i = 0; i < PowerMeter::kLetters; ++i) {
+        // The meter gives each tile its picture (PowerMeter::Reset).
         Actor* tile = new Actor();
-        tile->SetImageFromResource(PowerMeter::ImageName(i, false));
         tile->SetPosition(x + i * step, y);
         tile->SetZOrder(10);
         const std::string name = std::string("PowerMeter") + PowerMeter::IdxToChar(i);

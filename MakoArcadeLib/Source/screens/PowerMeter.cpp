@@ -1,6 +1,7 @@
 #include "screens/PowerMeter.h"
 
 #include "core/Exception.h"
+#include "core/ObjectBoundary.h"
 #include "scene/Actor.h"
 
 #include <string>
@@ -68,8 +69,15 @@ const char* PowerMeter::ImageName(int index, bool lit)
 void PowerMeter::SetLetter(char letter, bool lit)
 {
     const int index = CharToIdx(letter);
-    m_Tiles[index]->SetImageFromResource(ImageName(index, lit));
     m_Lit[index] = lit;
+    // A tile's picture is the pack's: one the pack lacks is named once and the tile shows
+    // nothing; the meter counts the letter all the same.
+    Actor* tile = m_Tiles[index];
+    const char* name = ImageName(index, lit);
+    if (!ObjectBoundary::Guard(
+            [name] { return std::string("The power meter's tile \"") + name + "\""; },
+            "the tile shows nothing", [&] { tile->SetImageFromResource(name); }))
+        tile->SetImage(nullptr, name);
 }
 
 void PowerMeter::Reset()
