@@ -2,6 +2,7 @@
 
 #include "core/Class.h"
 #include "core/Exception.h"
+#include "core/ObjectBoundary.h"
 #include "display/Canvas.h"
 #include "display/Image.h"
 #include "display/ImageEffects.h"
@@ -34,12 +35,17 @@ Shield::Shield(const std::string& side) : m_Side(side)
     const bool upright = !IsHorizontal();
     for (int level = 0; level <= kMaxLevel; ++level) {
         std::unique_ptr<Actor> band(new Actor());
-        if (level > 0) {
-            band->SetImageFromResource(kLevelImages[level - 1]);
-            if (upright)
-                band->SetImage(ImageEffects::RotateImageRightAngle(band->GetImage(), 90),
-                               band->GetImageName());
-        }
+        // A band's picture the pack lacks is named once; the shield holds that level all the
+        // same, and shows nothing for it.
+        const char* name = level > 0 ? kLevelImages[level - 1] : nullptr;
+        if (name &&
+            ObjectBoundary::Guard(
+                [name] { return std::string("The shield's band \"") + name + "\""; },
+                "the shield shows that level without it",
+                [&] { band->SetImageFromResource(name); }) &&
+            upright)
+            band->SetImage(ImageEffects::RotateImageRightAngle(band->GetImage(), 90),
+                           band->GetImageName());
         m_LevelActors.push_back(std::move(band));
     }
     m_MaxLevel = kMaxLevel;

@@ -5,6 +5,7 @@
 #include "core/Exception.h"
 #include "core/FramePeriod.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/ObjectDescription.h"
 #include "field/Ball.h"
 #include "field/BallSpawnAnimation.h"
@@ -211,7 +212,12 @@ void ArcadeGameLogic::SetBackgroundImage(const std::string& imageName)
     if (!screen)
         return;
     if (Actor* background = screen->GetBackground()) {
-        background->SetImageFromResource(imageName);
+        // A background the pack lacks (the plain one too) is named once, and the field is
+        // played over none.
+        if (!ObjectBoundary::Guard("The background \"" + imageName + "\"",
+                                   "the field is shown without it",
+                                   [&] { background->SetImageFromResource(imageName); }))
+            background->SetImage(nullptr, imageName);
         screen->ReFlattenBackgroundLayer();
     }
 }
