@@ -96,3 +96,40 @@ TEST(MissingPicture, APackWithoutTheCoinsPictureBuildsAndPlaysItsLevels)
         << LinesWith(log, kPicture);
     EXPECT_EQ(2, Count(log, kPicture)) << LinesWith(log, kPicture);
 }
+
+// The pictures the game's own code names for its screens, letters, meters and field, all
+// missing at once: the game starts, shows the level's start letter on a plain sheet, and
+// quits with status 0 and no crash report, each picture named in its log.
+TEST(MissingPicture, APackWithoutThePicturesTheGamesCodeNamesStillStartsALevel)
+{
+    TempHome home;
+    const std::string folder = GameFolderCopy(home.Path());
+    const std::vector<std::string> pictures = {
+        "Images/Screens/bkgGame.jpg",    "Images/Letters/bkgLetter.png",
+        "Images/Walls/Shield.Red.png",   "Images/Meters/1B.Off.png",
+        "Images/Balls/Ball.None.12.png", kPictureFile};
+    for (const std::string& picture : pictures)
+        ASSERT_TRUE(fs::remove(folder + "/Assets/" + picture)) << picture;
+
+    auto run = std::make_unique<ProgramRun>(
+        std::vector<std::string>{"--keepcwd", "--console", "--nopkg"}, folder);
+    ASSERT_TRUE(run->WaitForLogLine("Loading done", 60000))
+        << ReadFile(GameLogPath()) << CrashReports();
+    EXPECT_TRUE(ReachScreen(*run, "SwitchToScreen('MenuScreen')\n", "MenuScreen"));
+    run->Send("GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = 'Altiplano' } "
+              "SwitchToScreen('GameScreen')\n");
+    EXPECT_EQ("GameScreen ShowStartLevelDialog",
+              AskStateUntil(*run, {"GameScreen ShowStartLevelDialog"}))
+        << ReadFile(GameLogPath());
+    run->Send("AppQuit()\n");
+    EXPECT_EQ(0, run->Wait(60000)) << run->Errors() << CrashReports();
+    EXPECT_EQ("", CrashReports());
+    const std::string log = ReadFile(GameLogPath());
+    for (const std::string& picture : pictures) {
+        const std::string name = fs::path(picture).filename().string();
+        EXPECT_NE(0, Count(log, "Could not find resource info with name = " + name) +
+                         Count(log, "\"" + name + "\" is not among the resources"))
+            << name << "\n"
+            << LinesWith(log, name);
+    }
+}

@@ -4,6 +4,7 @@
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "lua/MakoLuaState.h"
 #include "screens/CheckedCast.h"
 #include "screens/Dialog.h"
@@ -13,6 +14,7 @@
 #include <boost/format.hpp>
 
 #include <algorithm>
+#include <memory>
 
 using LuaPlus::LuaObject;
 
@@ -64,12 +66,21 @@ Screen::Screen(const std::string& name, const std::string& backgroundResourceNam
     AddChild(m_BackgroundLayer, "");
 
     LogAtLevel(3, "Screen::new background\n");
-    Actor* background =
-        backgroundResourceName.empty() ? new Actor() : new Actor(backgroundResourceName);
+    // The background is the screen's decoration: one the pack lacks is named once and the
+    // screen is shown over none.
+    auto background = std::make_unique<Actor>();
+    if (!backgroundResourceName.empty())
+        ObjectBoundary::Guard(
+            [&] {
+                return "The background \"" + backgroundResourceName + "\" of screen \"" + name +
+                       "\"";
+            },
+            "the screen is shown without it",
+            [&] { background->ApplyStringProperty("resource", backgroundResourceName); });
     background->ApplyStringProperty("name", "Background");
-    UseCopyShader(background);
+    UseCopyShader(background.get());
     LogAtLevel(3, "Screen::AddToBackgroundLayer background\n");
-    AddToBackgroundLayer(background, "");
+    AddToBackgroundLayer(background.release(), "");
 
     LogAtLevel(3, "Screen::SetName\n");
     ApplyStringProperty("name", name);
