@@ -76,10 +76,13 @@ bool SDLImageLoader::CanLoad(const ResourceInfo& info)
 
 int SDLImageLoader::KindOfEntry(const ResourceInfo& info) const
 {
-    const std::string& name = info.Name();
-    const bool picture = name.size() >= 5 && (EndsWith(name, ".png") || EndsWith(name, ".jpg") ||
-                                              EndsWith(name, ".bmp"));
-    return picture ? RESOURCE_IMAGE : RESOURCE_UNKNOWN;
+    return IsPictureName(info.Name()) ? RESOURCE_IMAGE : RESOURCE_UNKNOWN;
+}
+
+bool SDLImageLoader::IsPictureName(const std::string& name)
+{
+    return name.size() >= 5 &&
+           (EndsWith(name, ".png") || EndsWith(name, ".jpg") || EndsWith(name, ".bmp"));
 }
 
 void SDLImageLoader::LoadResource(FileReader* reader, ResourceInfo& info)

@@ -12,6 +12,8 @@
 #include "resources/PictureDecoder.h"
 #include "resources/ResourceLoader.h"
 
+#include <string>
+
 class SDLImageLoader : public ResourceLoader
 {
 public:
@@ -21,6 +23,9 @@ public:
     void LoadResource(FileReader* reader, ResourceInfo& info) override;
     std::string GetDescription() override { return "picture file loader"; }
     int KindOfEntry(const ResourceInfo& info) const override;
+    // Whether a name is a picture's by its ending (".png", ".jpg", ".bmp"): the one rule of
+    // which entries this loader makes, also for a name the pack does not have.
+    static bool IsPictureName(const std::string& name);
     // A damaged picture's stand-in: a wholly transparent image that holds the frames its
     // metadata lays out (side by side, in rows of at most kMaxStandInSide pixels), so the
     // frames the game asks for exist; else, or when the sheet would be taller than

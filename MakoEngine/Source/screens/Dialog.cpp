@@ -12,6 +12,7 @@
 #include "luaplus/LuaTableIterator.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceType.h"
+#include "resources/SDLImageLoader.h"
 #include "screens/CheckedCast.h"
 #include "screens/Screen.h"
 #include "widgets/Button.h"
@@ -58,14 +59,6 @@ const int kSheetWidth = 576;
 const int kSheetHeight = 432;
 const Color kSheetColour(236, 228, 206);
 
-bool IsPictureName(const std::string& name)
-{
-    for (const char* ending : {".png", ".jpg", ".bmp"})
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ending) == 0)
-            return true;
-    return false;
-}
-
 // The resource table of that name; nil when there is none (a picture's name).
 LuaObject LayoutTable(const std::string& name)
 {
@@ -84,7 +77,8 @@ std::string WhyNoLayoutPicture(const std::string& name, const LuaObject& table)
         return image.IsString() ? resources->WhyNotOfKind(image.GetString(), RESOURCE_IMAGE)
                                 : std::string();
     }
-    return IsPictureName(name) ? resources->WhyNotOfKind(name, RESOURCE_IMAGE) : std::string();
+    return SDLImageLoader::IsPictureName(name) ? resources->WhyNotOfKind(name, RESOURCE_IMAGE)
+                                               : std::string();
 }
 
 } // namespace
