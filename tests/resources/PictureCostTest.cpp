@@ -10,10 +10,13 @@
 // than the scans a picture may have.
 //
 // True pictures of every kind decode as SDL_image decodes them, pixel for pixel, and a picture
-// is charged to the open work meter.
+// is charged to the open work meter. Every row of the sweep costs at most 1.5 s of processor
+// time, whatever the file holds beside its pixels, and a stop asked for while the costliest
+// pictures decode is answered at once.
 #include "ResourceTestSupport.h"
 
 #include "core/DataReport.h"
+#include "core/StopSignal.h"
 #include "core/WorkMeter.h"
 #include "display/Image.h"
 #include "resources/PictureDecoder.h"
@@ -25,9 +28,12 @@
 
 #include <sys/resource.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace bbtest;
@@ -38,6 +44,9 @@ namespace {
 // pixel, the display's copy of it, and a progressive JPEG's coefficients (two bytes for each
 // of three components) beside them, twice over for the allocators' and sanitizers' overhead.
 constexpr long long kMostBytesAPictureMayCost = 2 * (4 + 4 + 6) * SDLImageLoader::kMaxPicturePixels;
+// The processor time a picture may cost, under the sanitizers on a busy machine: a few times
+// what a picture at the bound takes (0.7 s).
+constexpr double kMostSecondsAPictureMayCost = 1.5;
 
 double ProcessorSeconds()
 {
@@ -108,12 +117,15 @@ protected:
     {
         long long most = 0;
         std::string costliest;
+        double slowest = 0;
         for (const HostilePicture& picture : pictures) {
             SCOPED_TRACE(picture.name + ": " + picture.what);
             const Loaded loaded = Load(picture.name, picture.bytes);
             if (loaded.addedBytes > most)
                 most = loaded.addedBytes, costliest = picture.what;
             EXPECT_LE(loaded.addedBytes, kMostBytesAPictureMayCost);
+            EXPECT_LE(loaded.seconds, kMostSecondsAPictureMayCost);
+            slowest = std::max(slowest, loaded.seconds);
             ASSERT_GT(loaded.width, 0);
             if (!picture.refusal.empty()) {
                 EXPECT_TRUE(Manager().IsDamaged(picture.name));
@@ -132,8 +144,9 @@ protected:
                 EXPECT_EQ(0, ReportsNaming(picture.name));
             }
         }
-        std::printf("%zu pictures; the costliest added %lld MiB resident: %s\n", pictures.size(),
-                    most >> 20, costliest.c_str());
+        std::printf("%zu pictures; the costliest added %lld MiB resident: %s; the slowest took "
+                    "%.3f s\n",
+                    pictures.size(), most >> 20, costliest.c_str(), slowest);
     }
 
     std::vector<std::string> m_Reports;
@@ -178,33 +191,75 @@ TEST_F(PictureCostTest, APictureCutShortAtAnyByteIsDecodedOrNamedOnce)
     ExpectEachBoundedOrNamed(PicturesCutShort());
 }
 
+// A progressive JPEG at the bound whose frame says 2048 x 2048 over the few scans of a small
+// one, and those scans repeated: each costs a pass over every pixel.
+std::string JpegOfManyScans(int repeats, int* scans = nullptr)
+{
+    std::string jpeg = EncodeJpeg(16, 16, true);
+    const std::size_t frame = jpeg.find("\xff\xc2");
+    jpeg[frame + 5] = jpeg[frame + 7] = char(2048 >> 8);
+    jpeg[frame + 6] = jpeg[frame + 8] = char(2048 & 0xFF);
+    const std::size_t firstScan = jpeg.find("\xff\xda");
+    if (scans)
+        for (std::size_t at = firstScan; at != std::string::npos;
+             at = jpeg.find("\xff\xda", at + 2))
+            ++*scans;
+    std::string many = jpeg.substr(0, jpeg.size() - 2);
+    for (int i = 0; i < repeats; ++i)
+        many += jpeg.substr(firstScan, jpeg.size() - 2 - firstScan);
+    return many + "\xff\xd9";
+}
+
 TEST_F(PictureCostTest, AProgressiveJpegOfEndlessScansIsStoppedWithinAFewPasses)
 {
     // Every scan of a progressive picture is a pass over all its pixels, whatever data it
     // holds. A picture at the bound whose frame says 2048 x 2048 over the few scans of a small
     // one costs a pass for each; with those scans repeated 3000 times it may cost no
     // more than the scans a picture may have.
-    const std::string jpeg = [] {
-        std::string bytes = EncodeJpeg(16, 16, true);
-        const std::size_t frame = bytes.find("\xff\xc2");
-        bytes[frame + 5] = bytes[frame + 7] = char(2048 >> 8);
-        bytes[frame + 6] = bytes[frame + 8] = char(2048 & 0xFF);
-        return bytes;
-    }();
-    const std::size_t firstScan = jpeg.find("\xff\xda");
     int scans = 0;
-    for (std::size_t at = firstScan; at != std::string::npos; at = jpeg.find("\xff\xda", at + 2))
-        ++scans;
-    const Loaded once = Load("Once.jpg", jpeg);
+    const Loaded once = Load("Once.jpg", JpegOfManyScans(0, &scans));
     ASSERT_EQ(2048, once.width);
-    std::string endless = jpeg.substr(0, jpeg.size() - 2);
-    for (int i = 0; i < 3000; ++i)
-        endless += jpeg.substr(firstScan, jpeg.size() - 2 - firstScan);
-    const Loaded repeated = Load("Endless.jpg", endless + "\xff\xd9");
+    const Loaded repeated = Load("Endless.jpg", JpegOfManyScans(3000));
     EXPECT_TRUE(Manager().IsDamaged("Endless.jpg"));
     // Twice the passes allowed, and a tenth of a second for the machine's other work.
     EXPECT_LT(repeated.seconds, 2 * once.seconds * PictureDecoder::kMaxJpegScans / scans + 0.1)
         << "a pass of " << once.seconds / scans << " s";
+}
+
+TEST_F(PictureCostTest, AStopAskedForDuringADecodingIsAnsweredAtOnce)
+{
+    // The costliest pictures at the bound, by the decoder's own work (a JPEG's scans, read before
+    // its first row) and by its rows (a PNG's seven passes). A stop asked for a third of the way
+    // through the whole decoding ends it within another third (half what is left), and within a
+    // second.
+    int scans = 0;
+    JpegOfManyScans(0, &scans);
+    const std::pair<const char*, std::string> pictures[] = {
+        {"Scans.jpg", JpegOfManyScans(PictureDecoder::kMaxJpegScans / scans - 1)},
+        {"Passes.png", EncodePng(2048, 2048, 6, 16, true)},
+    };
+    using Clock = std::chrono::steady_clock;
+    for (const auto& [name, bytes] : pictures) {
+        SCOPED_TRACE(name);
+        const auto started = Clock::now();
+        SDL_FreeSurface(PictureDecoder::Decode(name, bytes.data(), bytes.size()));
+        const auto whole = Clock::now() - started;
+        Clock::time_point asked;
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(whole / 3);
+            asked = Clock::now();
+            StopSignal::Request(SIGTERM);
+        });
+        EXPECT_THROW(SDL_FreeSurface(PictureDecoder::Decode(name, bytes.data(), bytes.size())),
+                     WorkSpent);
+        const auto answered = Clock::now();
+        stopper.join();
+        StopSignal::Reset();
+        const double seconds = std::chrono::duration<double>(answered - asked).count();
+        std::printf("%s: decoded whole in %.3f s, the stop answered after %.3f s\n", name,
+                    std::chrono::duration<double>(whole).count(), seconds);
+        EXPECT_LT(seconds, std::min(1.0, std::chrono::duration<double>(whole).count() / 3));
+    }
 }
 
 TEST_F(PictureCostTest, TruePicturesOfEveryKindDecodeAsSdlImageDecodesThem)

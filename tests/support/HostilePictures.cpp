@@ -176,6 +176,36 @@ std::string EncodePng(int width, int height, int colourType, int bitDepth, bool 
     return bytes;
 }
 
+std::string PngOfCompressedTexts(bool international, int count)
+{
+    // libpng compresses the text once; its chunk is copied count times behind the header of a
+    // small true picture.
+    std::string written;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)))
+        throw std::runtime_error("libpng could not write the text");
+    png_set_write_fn(png, &written, WriteToString, nullptr);
+    png_set_IHDR(png, info, 16, 16, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    std::string text((1 << 20) - 4096, 'a');
+    png_text entry{};
+    entry.compression = international ? PNG_ITXT_COMPRESSION_zTXt : PNG_TEXT_COMPRESSION_zTXt;
+    entry.key = const_cast<char*>("Comment");
+    entry.text = text.data();
+    (international ? entry.itxt_length : entry.text_length) = text.size();
+    png_set_text(png, info, &entry, 1);
+    png_write_info(png, info);
+    png_destroy_write_struct(&png, &info);
+    const std::size_t at = written.find(international ? "iTXt" : "zTXt") - 4;
+    const std::string chunk = written.substr(at);
+    std::string copies;
+    for (int i = 0; i < count; ++i)
+        copies += chunk;
+    const std::string picture = EncodePng(16, 16);
+    return picture.substr(0, 33) + copies + picture.substr(33);
+}
+
 std::string EncodeBmp(int width, int height, int bits, bool os2)
 {
     const std::size_t colours = bits <= 8 ? std::size_t(1) << bits : 0;
@@ -387,6 +417,8 @@ std::vector<HostilePicture> HostilePictureSweep()
             PngWithHeader(png, 16000, 16000, 8, 2).substr(0, 33),
             "16000 x 16000 pixels by its PNG header");
     }
+    add(".png", "PNG of 1,100 zTXt chunks of 1 MiB of text", PngOfCompressedTexts(false, 1100));
+    add(".png", "PNG of 1,100 iTXt chunks of 1 MiB of text", PngOfCompressedTexts(true, 1100));
     add(".png", "true PNG of 4096 x 1024, 16-bit RGBA", EncodePng(4096, 1024, 6, 16));
     add(".png", "true PNG of 2048 x 2048, grey of 1 bit, interlaced",
         EncodePng(2048, 2048, 0, 1, true));
@@ -444,7 +476,7 @@ std::vector<HostilePicture> HostilePictureSweep()
                 PutLe32(lying, 22, std::uint32_t(-1024));
             }
             add(".bmp", kind + " of 4096 x 1024, " + std::to_string(bits) + " bits, 16 rows held",
-                lying);
+                lying, refused);
         }
     }
     {

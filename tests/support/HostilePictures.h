@@ -16,6 +16,9 @@ std::string EncodePng(int width, int height, int colourType = 2, int bitDepth = 
 // header, or the 12-byte OS/2 one; a height below 0 stores the rows top to bottom.
 std::string EncodeBmp(int width, int height, int bits = 24, bool os2 = false);
 
+// A 16 x 16 PNG of count compressed text chunks (zTXt, or iTXt) before its pixels, each the
+// same text of just under 1 MiB, about a kilobyte compressed.
+std::string PngOfCompressedTexts(bool international, int count);
 // A JPEG of 182 bytes whose frame header, behind a stuffed FF 00, gives 16000 x 16000, with
 // an APP0 segment holding the frame header of the 16 x 16 grey picture whose tables and data
 // follow: read segment by segment from the stuffing, it seems 16 x 16.

@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 // libjpeg's header needs the types of stdio before it.
 #include <jpeglib.h>
@@ -28,8 +27,37 @@ namespace {
 using Bytes = const std::uint8_t*;
 using SurfacePtr = std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)>;
 
+// ---- The path every decoder shares: whether to go on, the row loop, the refusal.
+
+// Whether the decoding goes on: asked by every decoder as it works (before each row it writes,
+// and from within libpng and libjpeg as they read: at each chunk, at each step of a scan). A
+// stop of the program, or the open work meter spent, ends it. Never throws, so the libraries'
+// callbacks may ask it.
+bool GoOn() noexcept
+{
+    try {
+        WorkMeter::Charge(0);
+    } catch (const WorkSpent&) {
+        return false;
+    }
+    return !StopSignal::IsRequested();
+}
+
+// Raises WorkSpent when the decoding was ended by a stop (naming the open meter, if any,
+// else the picture).
+void ThrowIfStopped(const std::string& location)
+{
+    WorkMeter::Charge(0);
+    if (StopSignal::IsRequested())
+        MAKO_THROW(WorkSpent, boost::str(boost::format("the picture %1% was stopped by %2%") %
+                                         location % StopSignal::GetName()));
+}
+
+// Every decoder's way out when it cannot go on: a stop is answered as one (WorkSpent), never
+// taken for damage of the picture.
 [[noreturn]] void Refuse(const std::string& location, const std::string& problem)
 {
+    ThrowIfStopped(location);
     MAKO_THROW(ResourceLoadError,
                boost::str(boost::format("Could not load image:\nfile=%1%\nerror=%2%") % location %
                           problem));
@@ -63,6 +91,25 @@ void CheckCost(const char* format, unsigned long long width, unsigned long long 
         MAKO_THROW(ResourceLoadError, "the picture " + refusal + "; it is not decoded");
 }
 
+// Writes the surface's rows: for each pass (an interlaced PNG has seven), row by row from the
+// top, readRow(row, that row's pixels) decoding one. False when readRow failed (the decoder
+// says why); WorkSpent when the decoding did not go on. Asks GoOn() before every row, so a
+// decoder written later answers a stop as these do.
+template <typename ReadRow>
+bool WriteRows(const std::string& location, SDL_Surface* surface, int passes, ReadRow readRow)
+{
+    for (int pass = 0; pass < passes; ++pass)
+        for (int row = 0; row < surface->h; ++row) {
+            if (!GoOn())
+                ThrowIfStopped(location);
+            auto* pixels = static_cast<Uint8*>(surface->pixels) +
+                           std::size_t(row) * std::size_t(surface->pitch);
+            if (!readRow(row, pixels))
+                return false;
+        }
+    return true;
+}
+
 SurfacePtr NewSurface(const std::string& location, int width, int height, int depth, Uint32 red,
                       Uint32 green, Uint32 blue, Uint32 alpha)
 {
@@ -94,14 +141,19 @@ struct JpegError
 // Warnings (damaged data the decoder mends) are not written to standard error.
 void JpegQuiet(j_common_ptr) {}
 
-// Stops a progressive picture of more scans than any encoder writes: each costs a pass over
-// every pixel.
+// Called by libjpeg at every step of its work (a row of blocks of a scan, as it reads and as
+// it writes): ends the decoding when it is not to go on, and a progressive picture of more
+// scans than any encoder writes (each costs a pass over every pixel).
 void JpegProgress(j_common_ptr info)
 {
     auto* picture = reinterpret_cast<j_decompress_ptr>(info);
+    auto* error = reinterpret_cast<JpegError*>(info->err);
+    if (!GoOn()) {
+        std::snprintf(error->message, sizeof error->message, "its decoding was stopped");
+        std::longjmp(error->jump, 1);
+    }
     if (picture->input_scan_number <= kMaxJpegScans)
         return;
-    auto* error = reinterpret_cast<JpegError*>(info->err);
     std::snprintf(error->message, sizeof error->message, "its JPEG data has more than %d scans",
                   kMaxJpegScans);
     std::longjmp(error->jump, 1);
@@ -142,18 +194,22 @@ public:
         return true;
     }
 
-    // Decodes every row into surface, which is the output's size.
-    bool ReadPixels(SDL_Surface* surface)
+    // Starts the decoding (a progressive picture's scans are all read here).
+    bool Start()
     {
         if (setjmp(m_Error.jump))
             return false;
         jpeg_start_decompress(&m_Info);
-        while (m_Info.output_scanline < m_Info.output_height) {
-            JSAMPROW row = static_cast<JSAMPROW>(surface->pixels) +
-                           std::size_t(m_Info.output_scanline) * surface->pitch;
-            jpeg_read_scanlines(&m_Info, &row, 1);
-        }
-        jpeg_finish_decompress(&m_Info);
+        return true;
+    }
+
+    // Decodes the next row into pixels, a row of the output's width.
+    bool ReadRow(Uint8* pixels)
+    {
+        if (setjmp(m_Error.jump))
+            return false;
+        JSAMPROW row = pixels;
+        jpeg_read_scanlines(&m_Info, &row, 1);
         return true;
     }
 
@@ -183,7 +239,8 @@ SurfacePtr DecodeJpeg(const std::string& location, const void* data, std::size_t
         reader.Cmyk() ? NewSurface(location, width, height, 32, 0x00FF0000, 0x0000FF00, 0x000000FF,
                                    0xFF000000)
                       : NewSurface(location, width, height, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
-    if (!reader.ReadPixels(surface.get()))
+    const auto readRow = [&reader](int, Uint8* pixels) { return reader.ReadRow(pixels); };
+    if (!reader.Start() || !WriteRows(location, surface.get(), 1, readRow))
         Refuse(location, reader.Problem());
     return surface;
 }
@@ -203,9 +260,9 @@ struct PngState
     std::size_t held;
 };
 
-// libpng's allocations, held to kMaxPngMemory in all: its text and profile chunks are read
-// whole at the length the file gives, whatever its limits say. A refused allocation is
-// libpng's "out of memory".
+// libpng's allocations, held to kMaxPngMemory in all: its rows, its inflater, what it reads of
+// a chunk (whole, at the length the file gives). A refused allocation is libpng's "out of
+// memory".
 png_voidp PngAllocate(png_structp png, png_alloc_size_t size)
 {
     auto* state = static_cast<PngState*>(png_get_mem_ptr(png));
@@ -246,9 +303,12 @@ void PngWarn(png_structp png, png_const_charp message)
         state->pastLimit = true;
 }
 
+// libpng's reads from the file, one or two for each chunk: each asks whether to go on.
 void PngRead(png_structp png, png_bytep out, png_size_t length)
 {
     auto* state = static_cast<PngState*>(png_get_io_ptr(png));
+    if (!GoOn())
+        png_error(png, "its decoding was stopped");
     if (length > state->size - state->at)
         png_error(png, "its PNG data ends early");
     std::memcpy(out, state->data + state->at, length);
@@ -287,7 +347,11 @@ public:
         if (!m_Info)
             png_error(m_Png, "libpng could not start");
         png_set_user_limits(m_Png, kMaxSide, kMaxSide);
-        // Text, colour profiles and unknown chunks before the pixels: each at most 1 MiB.
+        // Only the chunks that make the pixels are read (the header, palette, transparency and
+        // image data): every other chunk, text, colour profile or one libpng does not know, is
+        // passed over unread (its checksum alone is computed), so no compressed text is
+        // inflated. What is read is held to kMaxPngMemory, and a chunk to 1 MiB.
+        png_set_keep_unknown_chunks(m_Png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
         png_set_chunk_malloc_max(m_Png, 1 << 20);
         png_set_read_fn(m_Png, &m_State, PngRead);
         png_read_info(m_Png, m_Info);
@@ -333,7 +397,7 @@ public:
         }
         if (type == PNG_COLOR_TYPE_GRAY_ALPHA)
             png_set_gray_to_rgb(m_Png);
-        png_set_interlace_handling(m_Png);
+        m_Passes = png_set_interlace_handling(m_Png);
         png_read_update_info(m_Png, m_Info);
         m_Type = png_get_color_type(m_Png, m_Info);
         m_Depth = png_get_bit_depth(m_Png, m_Info) * png_get_channels(m_Png, m_Info);
@@ -341,12 +405,13 @@ public:
         return true;
     }
 
-    // Decodes every row into rows (one pointer a row of the output).
-    bool ReadPixels(png_bytepp rows)
+    // Decodes the next row of the pass into pixels, a row of the output (of an interlaced
+    // picture, the pixels of the pass are put among those of the passes before).
+    bool ReadRow(Uint8* pixels)
     {
         if (setjmp(m_State.jump))
             return false;
-        png_read_image(m_Png, rows);
+        png_read_row(m_Png, pixels, nullptr);
         return true;
     }
 
@@ -356,6 +421,7 @@ public:
     int Type() const { return m_Type; }
     int Depth() const { return m_Depth; }
     int Channels() const { return m_Channels; }
+    int Passes() const { return m_Passes; }
     int Key() const { return m_Key; }
     const png_color_16& KeyColour() const { return m_KeyColour; }
     std::string Problem() const { return m_State.message; }
@@ -374,6 +440,7 @@ private:
     int m_Type = 0;
     int m_Depth = 0;
     int m_Channels = 0;
+    int m_Passes = 1;
     int m_Key = -1;
     png_color_16 m_KeyColour{};
 };
@@ -404,10 +471,8 @@ SurfacePtr DecodePng(const std::string& location, const void* data, std::size_t 
                     : SDL_MapRGB(surface->format, Uint8(c.red), Uint8(c.green), Uint8(c.blue));
         SDL_SetColorKey(surface.get(), SDL_SRCCOLORKEY, key);
     }
-    std::vector<png_bytep> rows(static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y)
-        rows[y] = static_cast<png_bytep>(surface->pixels) + std::size_t(y) * surface->pitch;
-    if (!reader.ReadPixels(rows.data()))
+    const auto readRow = [&reader](int, Uint8* pixels) { return reader.ReadRow(pixels); };
+    if (!WriteRows(location, surface.get(), reader.Passes(), readRow))
         Refuse(location, reader.Problem());
     if (SDL_Palette* colours = surface->format->palette) {
         png_colorp entries = nullptr;
@@ -538,13 +603,12 @@ SurfacePtr DecodeBmp(const std::string& location, Bytes p, std::size_t size)
             to[i] =
                 SDL_Color{palette[i * entry + 2], palette[i * entry + 1], palette[i * entry], 0};
     }
-    for (int row = 0; row < h; ++row) {
-        const Bytes from = p + pixels + stride * static_cast<unsigned long long>(row);
-        auto* to = static_cast<Uint8*>(surface->pixels) +
-                   std::size_t(topDown ? row : h - 1 - row) * surface->pitch;
+    const auto readRow = [&](int row, Uint8* to) {
+        const int stored = topDown ? row : h - 1 - row;
+        const Bytes from = p + pixels + stride * static_cast<unsigned long long>(stored);
         if (bits >= 8) {
             std::memcpy(to, from, std::size_t(w) * (bits / 8));
-            continue;
+            return true;
         }
         // 1 or 4 bits: one index a byte, the first pixel in the highest bits.
         const unsigned perByte = 8 / bits;
@@ -553,7 +617,9 @@ SurfacePtr DecodeBmp(const std::string& location, Bytes p, std::size_t size)
             const unsigned shift = 8 - bits * (1 + unsigned(x) % perByte);
             to[x] = Uint8(from[unsigned(x) / perByte] >> shift & mask);
         }
-    }
+        return true;
+    };
+    WriteRows(location, surface.get(), 1, readRow);
     return surface;
 }
 

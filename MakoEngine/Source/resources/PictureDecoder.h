@@ -9,8 +9,11 @@
 // That size is held against the bound (kMaxSide on a side, kMaxPixels in all, compared side
 // by side before they are multiplied) and charged to the open work meter (one step for every
 // kPixelsPerStep pixels); a picture past either is refused, and so is one whose decoder finds
-// it damaged. The decoders' own work is bounded too: a JPEG's scans, what libpng holds, a
-// BMP's rows, which must lie within the file before they are allocated.
+// it damaged. The decoders' own work is bounded too, by the file and the pixels alone: a JPEG's
+// scans, what libpng holds, a PNG's chunks other than those that make the pixels (passed over
+// unread: no text is inflated), a BMP's rows, which must lie within the file before they are
+// allocated. Every decoder asks, row by row and within libpng's and libjpeg's own work, whether
+// to go on: a stop of the program (or the open work meter spent) ends a decoding at once.
 //
 //   SDL_Surface* surface = PictureDecoder::Decode("Images/Screens/bkg.jpg", bytes, size);
 //   // throws ResourceLoadError: "the picture is 16000 x 16000 pixels by its JPEG header,
@@ -34,7 +37,7 @@ constexpr std::size_t kMaxPngMemory = 8 << 20;
 
 // The decoded picture, owned by the caller (SDL_FreeSurface). Throws ResourceLoadError,
 // naming location, for a picture refused by the bound or by its decoder, and WorkSpent when
-// a stop was asked for.
+// a stop was asked for (before or during the decoding), never a ResourceLoadError.
 SDL_Surface* Decode(const std::string& location, const void* data, std::size_t size);
 
 } // namespace PictureDecoder
