@@ -2,10 +2,13 @@
 // font of a resource manager and opened by name at sizes the game uses, then made to
 // measure and draw texts; the sound is loaded whole as a sample and opened as a stream by
 // the audio layer (offline). Both promise bounds: a text surface within the font's
-// proportion, a sample within the whole-decode bound.
+// proportion, and every pixel of a text written inside its surface (the surface is guarded,
+// since SDL_ttf, which writes it, is not built with the sanitizers); a sample within the
+// whole-decode bound.
 #include "FuzzEntries.h"
 #include "FuzzHost.h"
 #include "FuzzSeeds.h"
+#include "GuardedSurfaces.h"
 
 #include "bass/MixerSource.h"
 #include "bass/SoundDecoder.h"
@@ -30,7 +33,7 @@ namespace fuzz {
 
 namespace {
 
-const int kFontSizes[] = {9, 26, 120};
+const int kFontSizes[] = {6, 9, 26, 120};
 
 } // namespace
 
@@ -55,12 +58,15 @@ void RunFontFile(const uint8_t* data, size_t size)
             const Point<int> measured = font.GetTextSize(text);
             if (static_cast<long long>(measured.x) * measured.y > allowed)
                 Fail("a text measured out of its font's proportion");
+            GuardedSurfaces guarded;
             SDL_Surface* drawn = font.RenderText_Blended(text, white);
             if (!drawn)
                 Fail("a font drew no surface");
+            if (!guarded.Intact(drawn))
+                Fail("a text was drawn outside its surface");
             if (static_cast<long long>(drawn->w) * drawn->h > allowed)
                 Fail("a text drawn out of its font's proportion");
-            SDL_FreeSurface(drawn);
+            guarded.Release(drawn);
         } catch (const Exception&) {
             // Refused: named, and the game stands another font in or says it cannot start.
         }

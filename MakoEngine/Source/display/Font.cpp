@@ -7,6 +7,7 @@
 #include "core/Utf8.h"
 #include "core/Utility.h"
 #include "display/FontCache.h"
+#include "display/GlyphRow.h"
 #include "display/SurfaceManager.h"
 #include "lua/ScriptValueReaders.h"
 #include "resources/FileReader.h"
@@ -212,32 +213,34 @@ std::string Font::DrawableText(const std::string& text) const
     kept.reserve(shown.size());
     std::set<std::uint32_t> faulty;
     std::set<std::uint32_t> sound;
+    GlyphRow row(m_FontObject.get(),
+                 FontCache::kProportion * m_FontSize + FontCache::kProportionSlack);
     for (std::size_t at = 0; at < shown.size();) {
         std::size_t length = 1;
         const std::uint32_t codePoint = Utf8::Decode(shown, at, length);
-        bool keep = true;
-        // SDL_ttf finds glyphs by 16-bit code points; what it makes of others is its own.
-        if (codePoint <= 0xFFFFu && !sound.count(codePoint)) {
-            if (faulty.count(codePoint)) {
-                keep = false;
-            } else {
-                const std::string fault = FontCache::GlyphFault(m_FontObject.get(), m_FontSize,
-                                                                static_cast<Uint16>(codePoint));
-                if (fault.empty()) {
-                    sound.insert(codePoint);
-                } else {
-                    faulty.insert(codePoint);
-                    keep = false;
-                    if (NamedGlyphFaults().insert(m_FontName).second)
-                        DataReport::WarnOfPack("the font " + m_FontName + " " + fault +
-                                                   "; such glyphs are left out of its texts",
-                                               m_FontName);
-                }
-            }
-        }
-        if (keep)
-            kept.append(shown, at, length);
         at += length;
+        // SDL_ttf finds glyphs by 16-bit code points and passes over byte order marks: a
+        // character it cannot find as itself (and a byte of no character) is left out, so the
+        // text it is given is the one placed here.
+        if (codePoint > 0xFFFFu || codePoint == 0xFEFFu || codePoint == 0xFFFEu)
+            continue;
+        std::string fault;
+        if (faulty.count(codePoint)) {
+            continue;
+        } else if (!sound.count(codePoint)) {
+            fault = FontCache::GlyphFault(m_FontObject.get(), m_FontSize,
+                                          static_cast<Uint16>(codePoint));
+            (fault.empty() ? sound : faulty).insert(codePoint);
+        }
+        if (fault.empty())
+            fault = row.Place(static_cast<Uint16>(codePoint));
+        if (fault.empty()) {
+            Utf8::Append(kept, codePoint);
+        } else if (NamedGlyphFaults().insert(m_FontName).second) {
+            DataReport::WarnOfPack("the font " + m_FontName + " " + fault +
+                                       "; such glyphs are left out of its texts",
+                                   m_FontName);
+        }
     }
     return kept;
 }

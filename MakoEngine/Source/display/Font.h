@@ -59,7 +59,8 @@ public:
     // gives a transparent surface 0 pixels wide, and so does a text SDL_ttf refuses to
     // measure or draw: that never ends the game, and the first refusal of each font file is
     // logged naming the font and the text. A character whose glyph is damaged or out of
-    // proportion is left out of what is measured and drawn, named once for the font file.
+    // proportion, or that SDL_ttf would place outside the text's surface, is left out of what
+    // is measured and drawn, named once for the font file.
     SDL_Surface* RenderText_Blended(const std::string& text, SDL_Color color) const;
     // Whether the font has a glyph of its own for the code point.
     bool ProvidesGlyph(std::uint32_t codePoint) const;
@@ -69,9 +70,11 @@ public:
     static void RegisterProperties(Class& fontClass);
 
 private:
-    // The part of the text SDL_ttf is given: up to its first NUL, within 16 KiB, and without
-    // the characters whose glyphs this font cannot draw in proportion (FontCache::GlyphFault),
-    // the first such fault of each font file named once.
+    // The part of the text SDL_ttf is given: up to its first NUL, within 16 KiB, without the
+    // characters SDL_ttf cannot find by a 16-bit code point, those whose glyphs this font
+    // cannot draw in proportion (FontCache::GlyphFault) and those that would lie outside the
+    // text's surface where SDL_ttf places them (GlyphRow); the first such fault of each font
+    // file named once. This one rule makes every text measured and every text drawn.
     std::string DrawableText(const std::string& text) const;
     void ReportRefused(const std::string& text) const;
 
