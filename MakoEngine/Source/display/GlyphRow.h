@@ -9,7 +9,8 @@
 // GlyphRow places a text's glyphs one after another as SDL_ttf will and refuses the glyph that
 // would begin left of the text, or whose kerning is out of the font's proportion; the font
 // layer leaves such glyphs out of every text it measures or draws (Font::DrawableText), so no
-// text reaches SDL_ttf whose glyphs lie outside its surface.
+// text reaches SDL_ttf whose glyphs lie outside its surface. The places are those of a font
+// of the plain style without outline, as the game opens every font (FontCache).
 #include <SDL_ttf.h>
 
 #include <string>
