@@ -4,20 +4,13 @@
 // write at most what the report text and the plain attachments hold, and list exactly what
 // it copied whole: every copy listed is in the report folder with the bytes and the mode of
 // its file, nothing else is there, and every plain file beside the hostile one is copied.
-// Standard error says where the report was saved, or that none could be: a report whose own
-// text does not fit leaves no folder. The disk's own faults are made by a seccomp filter
-// whose answers a thread of the crashing program gives: slow opens, slow reads of a plain
-// file with a second crash signal among them, a close that fails.
+// Standard error says where the report went, or that none could be saved; a report whose text
+// does not fit leaves no folder. Slow opens, slow reads with a second crash signal among
+// them and a failing close are the disk's faults.
 #include "crashrpt/CrashRpt.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
-
-#include <linux/filter.h>
-#include <linux/seccomp.h>
-#include <pthread.h>
-#include <sys/ioctl.h>
-#include <sys/prctl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -30,7 +23,12 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sys/ioctl.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -77,7 +75,7 @@ enum Kind {
     TOO_LARGE, // the file is one byte over what a report copies
     // A plain file, and the disk's fault:
     REPORT_FULL_DISK, // the report's own text does not fit
-    SECOND_SIGNAL,    // reads of the file are slow, and a second crash signal comes among them
+    SECOND_SIGNAL,    // reads of the file are slow, with a second crash signal among them
     SLOW_OPENS,       // every open takes kSlowOpenMs
     FAILING_CLOSE,    // closing its copy fails (EIO)
 };
@@ -126,74 +124,51 @@ int SecondSignal(int number)
     return number == SIGSEGV ? SIGABRT : SIGSEGV;
 }
 
-// What the disk does to the crashing thread's opens, reads and closes (answered by the thread
-// Supervise, which the filter leaves alone): set in the child before its crash.
-struct DiskFault
-{
-    Kind kind;
-    const char* hostile; // the file whose reads are slow; its copy's close fails
-    pid_t crashing;      // the thread that crashes
-    int second;          // the crash signal sent among the slow reads
-    int listener = -1;
-} gFault{};
-
-// The file the descriptor fd names, or "".
-std::string FileOf(unsigned long long fd)
-{
-    char link[64], path[4096] = "";
-    std::snprintf(link, sizeof link, "/proc/self/fd/%llu", fd);
-    const ssize_t length = readlink(link, path, sizeof path - 1);
-    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : "";
-}
+// The disk's fault for the crashing thread: a seccomp filter hands each of its system calls to
+// a thread of its own (Supervise) that lets it go on, slower or failed.
+Kind gFault;
+std::string gHostile, gCopy; // the file read slowly; "/" and the name of its copy
+pid_t gCrashing;
+int gListener = -1, gSecond = 0;
 
 void* Supervise(void*)
 {
-    int reads = 0;
-    for (seccomp_notif call{};; call = {}) {
-        if (ioctl(gFault.listener, SECCOMP_IOCTL_NOTIF_RECV, &call) != 0)
+    char link[64], path[4096];
+    for (int reads = 0;;) {
+        seccomp_notif call{};
+        if (ioctl(gListener, SECCOMP_IOCTL_NOTIF_RECV, &call) != 0)
             continue;
         seccomp_notif_resp answer{call.id, 0, 0, SECCOMP_USER_NOTIF_FLAG_CONTINUE};
-        const std::string file = call.data.nr == SYS_openat ? "" : FileOf(call.data.args[0]);
-        if (gFault.kind == SLOW_OPENS && call.data.nr == SYS_openat)
+        std::snprintf(link, sizeof link, "/proc/self/fd/%llu", call.data.args[0]);
+        const std::string file(path, std::max<ssize_t>(0, readlink(link, path, sizeof path)));
+        if (gFault == SLOW_OPENS && call.data.nr == SYS_openat)
             usleep(kSlowOpenMs * 1000);
-        if (gFault.kind == SECOND_SIGNAL && call.data.nr == SYS_read && file == gFault.hostile) {
-            usleep(2000);
-            if (++reads == 8)
-                syscall(SYS_tgkill, getpid(), gFault.crashing, gFault.second);
-        }
-        const std::string name = fs::path(gFault.hostile).filename().string();
-        if (gFault.kind == FAILING_CLOSE && call.data.nr == SYS_close &&
+        if (gFault == SECOND_SIGNAL && call.data.nr == SYS_read && file == gHostile &&
+            (usleep(2000), ++reads == 8))
+            syscall(SYS_tgkill, getpid(), gCrashing, gSecond);
+        if (gFault == FAILING_CLOSE && call.data.nr == SYS_close &&
             file.find("/Error Report ") != std::string::npos &&
-            fs::path(file).filename().string().rfind(name, 0) == 0)
+            file.find(gCopy) != std::string::npos)
             answer = {call.id, 0, -EIO, 0};
-        ioctl(gFault.listener, SECCOMP_IOCTL_NOTIF_SEND, &answer);
+        ioctl(gListener, SECCOMP_IOCTL_NOTIF_SEND, &answer);
     }
 }
 
-// Hands this thread's opens, reads and closes to Supervise from now on.
-void BringDiskFault(Kind kind, const char* hostile, int number)
+void BringDiskFault(Kind kind, const std::string& hostile, int number)
 {
-    gFault = {kind, hostile, static_cast<pid_t>(syscall(SYS_gettid)), SecondSignal(number)};
+    gFault = kind, gHostile = hostile, gCopy = "/" + fs::path(hostile).filename().string();
+    gCrashing = static_cast<pid_t>(syscall(SYS_gettid)), gSecond = SecondSignal(number);
     sigset_t all, before;
     sigfillset(&all);
     pthread_sigmask(SIG_SETMASK, &all, &before); // the signals are the crashing thread's
     pthread_t thread;
     pthread_create(&thread, nullptr, &Supervise, nullptr);
     pthread_sigmask(SIG_SETMASK, &before, nullptr);
-    sock_filter code[] = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat, 3, 0),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_read, 2, 0),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_close, 1, 0),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_USER_NOTIF),
-    };
-    sock_fprog program = {sizeof code / sizeof code[0], code};
+    sock_filter everyCall = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_USER_NOTIF);
+    sock_fprog program = {1, &everyCall};
     prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
-    gFault.listener = static_cast<int>(
+    gListener = static_cast<int>(
         syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &program));
-    if (gFault.listener < 0)
-        _exit(3);
 }
 
 std::string ContentOf(int place)
@@ -239,7 +214,7 @@ Crash CrashWith(const std::vector<std::pair<std::string, std::string>>& files,
         for (const auto& file : files)
             crashrpt::AddFile(handle, file.first, file.second);
         if (kind > REPORT_FULL_DISK)
-            BringDiskFault(kind, hostile.c_str(), number);
+            BringDiskFault(kind, hostile, number);
         std::raise(number);
         _exit(0);
     }
