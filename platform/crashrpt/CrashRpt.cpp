@@ -93,8 +93,9 @@ bool ReportTime(const std::string& name, std::string& stamp, int& number)
 
 // Keeps the newest keep report folders below parent that the reporter made (folders named
 // as it names them, holding plain files only) and removes the older ones, so reports take
-// a bounded room. Links and anything else are left as they are.
-void PruneReports(const std::string& parent, int keep)
+// a bounded room; the report just made (made, when given) is always one of those kept.
+// Links and anything else are left as they are.
+void PruneReports(const std::string& parent, int keep, const std::string& made = "")
 {
     if (CheckReportParent(parent.c_str()) != 0)
         return;
@@ -103,12 +104,14 @@ void PruneReports(const std::string& parent, int keep)
     for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
         std::string stamp;
         int number = 0;
-        if (it->is_directory(ec) && !it->is_symlink(ec) &&
-            ReportTime(it->path().filename().string(), stamp, number))
+        if (it->path() == made)
+            --keep;
+        else if (it->is_directory(ec) && !it->is_symlink(ec) &&
+                 ReportTime(it->path().filename().string(), stamp, number))
             reports.push_back({{stamp, number}, it->path()});
     }
     std::sort(reports.begin(), reports.end());
-    for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < reports.size(); ++i) {
+    for (std::size_t i = 0; i + static_cast<std::size_t>(std::max(keep, 0)) < reports.size(); ++i) {
         std::vector<fs::path> files;
         bool plain = true;
         for (fs::directory_iterator it(reports[i].second, ec), end; !ec && it != end;
@@ -219,7 +222,7 @@ std::string GenerateErrorReport(Handle handle, const std::string& errorText)
         fs::remove_all(folder, ec);
         return "";
     }
-    PruneReports(handle->reportFolder, kKeptReports - 1);
+    PruneReports(handle->reportFolder, kKeptReports - 1, folder);
     std::fprintf(stderr, "%s: the error report was saved in \"%s\".\n", handle->subject.c_str(),
                  folder.c_str());
     std::fflush(stderr);

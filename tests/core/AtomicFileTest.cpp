@@ -15,7 +15,6 @@ using bbtest::Names;
 
 namespace {
 
-
 } // namespace
 
 TEST(AtomicFile, AWriteThatRunsOutOfRoomKeepsTheOldFileAndLeavesNothingBehind)
