@@ -181,8 +181,9 @@ TEST(Utility, FileAndDirectoryTests)
     fs::create_directory(locked);
     chmod(locked.c_str(), 0555);
     const bool root = geteuid() == 0;
-    if (root)
+    if (root) {
         ASSERT_EQ(0, chown(locked.c_str(), 65534, 65534) | chmod(home.Path().c_str(), 0711));
+    }
     const pid_t child = fork();
     if (child == 0)
         _exit((!root || setresuid(65534, 65534, 65534) == 0) &&
