@@ -78,6 +78,7 @@ enum Kind {
     SECOND_SIGNAL,    // reads of the file are slow, with a second crash signal among them
     SLOW_OPENS,       // every open takes kSlowOpenMs
     FAILING_CLOSE,    // closing its copy fails (EIO)
+    KILLED,           // reads of the file are slow, and SIGKILL comes among them
 };
 constexpr long kSlowOpenMs = 600;
 
@@ -108,6 +109,8 @@ const char* NameOf(Kind kind)
         return "SlowOpens";
     case FAILING_CLOSE:
         return "FailingClose";
+    case KILLED:
+        return "KilledDuringACopy";
     }
     return "?";
 }
@@ -143,8 +146,8 @@ void* Supervise(void*)
         const std::string file(path, std::max<ssize_t>(0, readlink(link, path, sizeof path)));
         if (gFault == SLOW_OPENS && call.data.nr == SYS_openat)
             usleep(kSlowOpenMs * 1000);
-        if (gFault == SECOND_SIGNAL && call.data.nr == SYS_read && file == gHostile &&
-            (usleep(2000), ++reads == 8))
+        if ((gFault == SECOND_SIGNAL || gFault == KILLED) && call.data.nr == SYS_read &&
+            file == gHostile && (usleep(2000), ++reads == 8))
             syscall(SYS_tgkill, getpid(), gCrashing, gSecond);
         if (gFault == FAILING_CLOSE && call.data.nr == SYS_close &&
             file.find("/Error Report ") != std::string::npos &&
@@ -157,7 +160,8 @@ void* Supervise(void*)
 void BringDiskFault(Kind kind, const std::string& hostile, int number)
 {
     gFault = kind, gHostile = hostile, gCopy = "/" + fs::path(hostile).filename().string();
-    gCrashing = static_cast<pid_t>(syscall(SYS_gettid)), gSecond = SecondSignal(number);
+    gCrashing = static_cast<pid_t>(syscall(SYS_gettid)),
+    gSecond = kind == KILLED ? SIGKILL : SecondSignal(number);
     sigset_t all, before;
     sigfillset(&all);
     pthread_sigmask(SIG_SETMASK, &all, &before); // the signals are the crashing thread's
@@ -326,7 +330,9 @@ void MakeHostile(Kind kind, const std::string& path, const std::string& spare)
     case SECOND_SIGNAL:
     case SLOW_OPENS:
     case FAILING_CLOSE:
-        bbtest::WriteFile(path, std::string(kind == SECOND_SIGNAL ? 1 << 20 : 4096, 'p'));
+    case KILLED:
+        bbtest::WriteFile(
+            path, std::string(kind == SECOND_SIGNAL || kind == KILLED ? 1 << 20 : 4096, 'p'));
         break;
     case TOO_LARGE: {
         bbtest::WriteFile(path, "");
@@ -357,7 +363,7 @@ TEST_P(CrashSweep, TheProgramEndsInTimeAndTheReportListsExactlyWhatItCopiedWhole
             // The disk's faults are the same whatever the signal; slow opens and a report too
             // large are the same wherever the file is.
             if ((kind >= SECOND_SIGNAL && number != SIGSEGV) ||
-                ((kind == SLOW_OPENS || kind == REPORT_FULL_DISK) && place > 0))
+                ((kind == SLOW_OPENS || kind == REPORT_FULL_DISK || kind == KILLED) && place > 0))
                 continue;
             SCOPED_TRACE(std::string(kPlaces[place].path) + " " + NameOf(kind) + " signal " +
                          std::to_string(number));
@@ -386,7 +392,8 @@ TEST_P(CrashSweep, TheProgramEndsInTimeAndTheReportListsExactlyWhatItCopiedWhole
             const Crash crash = CrashWith(files, reports, number, limit, kind, hostile);
             EXPECT_TRUE(crash.gone) << "still running after " << kExitBudgetMs << " ms";
             EXPECT_TRUE(crash.signal == number ||
-                        (kind == SECOND_SIGNAL && crash.signal == SecondSignal(number)))
+                        (kind == SECOND_SIGNAL && crash.signal == SecondSignal(number)) ||
+                        (kind == KILLED && crash.signal == SIGKILL))
                 << "it ends by a signal that crashed it, not " << crash.signal;
 
             const std::string folder = OnlyReport(reports);
@@ -396,6 +403,12 @@ TEST_P(CrashSweep, TheProgramEndsInTimeAndTheReportListsExactlyWhatItCopiedWhole
                 continue;
             }
             ASSERT_NE("", folder) << "no single report folder in " << reports;
+            if (kind == KILLED) { // cut short in its first copy: nothing is whole yet
+                for (const auto& entry : fs::directory_iterator(folder))
+                    EXPECT_EQ(".part", entry.path().extension().string())
+                        << entry.path() << " looks whole";
+                continue;
+            }
             EXPECT_NE(std::string::npos, crash.error.find("saved in \"" + folder)) << crash.error;
             const std::string text = Slurp(folder + "/" + "Error Report.txt");
             const std::map<std::string, std::string> notes = Listing(text);
@@ -455,7 +468,7 @@ TEST_P(CrashSweep, TheProgramEndsInTimeAndTheReportListsExactlyWhatItCopiedWhole
 INSTANTIATE_TEST_SUITE_P(EveryHostileKind, CrashSweep,
                          ::testing::Values(FIFO, LINK_TO_FIFO, LINK_TO_ZERO, FOLDER, DANGLING_LINK,
                                            OTHER_OWNER, FULL_DISK, TOO_LARGE, REPORT_FULL_DISK,
-                                           SECOND_SIGNAL, SLOW_OPENS, FAILING_CLOSE),
+                                           SECOND_SIGNAL, SLOW_OPENS, FAILING_CLOSE, KILLED),
                          [](const ::testing::TestParamInfo<Kind>& info) {
                              return std::string(NameOf(info.param));
                          });
