@@ -15,6 +15,7 @@ using bbtest::Names;
 
 namespace {
 
+
 } // namespace
 
 TEST(AtomicFile, AWriteThatRunsOutOfRoomKeepsTheOldFileAndLeavesNothingBehind)

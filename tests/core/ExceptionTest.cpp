@@ -21,9 +21,7 @@ TEST(Exception, ReportNamesSubclassVersionOriginAndMessage)
         EXPECT_EQ(0u, text.find("Exception Thrown: ScriptError\n\nApp Version: nil\n")) << text;
         EXPECT_NE(std::string::npos, text.find("Origin: ")) << text;
         EXPECT_NE(std::string::npos,
-                  text.find("Function: "
-                            "Exception_ReportNamesSubclassVersionOriginAndMessage_Test::"
-                            "TestBody\n\nbad script"))
+                  text.find("Function: Exception_ReportNamesSubclassVersionOriginAndMessage_Test::TestBody\n\nbad script"))
             << text;
         EXPECT_STREQ("bad script", e.what());
     }
