@@ -173,6 +173,8 @@ void BringDiskFault(Kind kind, const std::string& hostile, int number)
     prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
     gListener = static_cast<int>(
         syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &program));
+    if (gListener < 0) // the row fails, saying why, rather than pass without the fault
+        std::perror("the disk's fault could not be brought (seccomp)"), _exit(3);
 }
 
 std::string ContentOf(int place)
@@ -394,7 +396,8 @@ TEST_P(CrashSweep, TheProgramEndsInTimeAndTheReportListsExactlyWhatItCopiedWhole
             EXPECT_TRUE(crash.signal == number ||
                         (kind == SECOND_SIGNAL && crash.signal == SecondSignal(number)) ||
                         (kind == KILLED && crash.signal == SIGKILL))
-                << "it ends by a signal that crashed it, not " << crash.signal;
+                << "it ends by a signal that crashed it, not " << crash.signal << ": "
+                << crash.error;
 
             const std::string folder = OnlyReport(reports);
             if (kind == REPORT_FULL_DISK) {
