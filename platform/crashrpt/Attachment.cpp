@@ -3,6 +3,7 @@
 #include "win32/OwnFiles.h"
 
 #include <cerrno>
+#include <cstdint>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,21 +30,6 @@ CopyOutcome Outcome(CopyOutcome::Kind kind, int error = 0, mode_t mode = 0)
     return outcome;
 }
 
-// Writes all of length bytes; 0, or the errno value of the refusal.
-int WriteAll(int fd, const char* bytes, std::size_t length)
-{
-    while (length > 0) {
-        const ssize_t done = write(fd, bytes, length);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return done < 0 ? errno : EIO;
-        bytes += done;
-        length -= static_cast<std::size_t>(done);
-    }
-    return 0;
-}
-
 // Reads the plain file in into the new file out, until its end: at most kMaxAttachmentBytes
 // and until deadline.
 CopyOutcome Transfer(int in, int out, mode_t mode, const timespec& deadline, char* buffer,
@@ -64,12 +50,72 @@ CopyOutcome Transfer(int in, int out, mode_t mode, const timespec& deadline, cha
         // A file that grew past the bound while it was read is as large as one that was.
         if (total > kMaxAttachmentBytes)
             return Outcome(CopyOutcome::TOO_LARGE, 0, mode);
-        if (const int error = WriteAll(out, buffer, static_cast<std::size_t>(got)))
+        if (const int error = ownfiles::WriteAll(out, buffer, static_cast<std::size_t>(got)))
             return Outcome(CopyOutcome::FAILED, error, mode);
     }
 }
 
+// Copies the plain file in (status) to a new file under a temporary name beside to, then gives
+// it the name to.
+CopyOutcome CopyPlainFile(int in, const struct stat& status, const char* to,
+                          const timespec& deadline, char* buffer, std::size_t size)
+{
+    const mode_t mode = status.st_mode;
+    char temporary[ownfiles::kMaxPath];
+    std::size_t length = 0;
+    for (const char* part : {to, kPartSuffix})
+        for (; *part && length + 1 < sizeof temporary; ++part)
+            temporary[length++] = *part;
+    temporary[length] = '\0';
+    if (length + 1 == sizeof temporary)
+        return Outcome(CopyOutcome::FAILED, ENAMETOOLONG, mode);
+    // What is over the bound already is not read: the budget is kept for the other files.
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaxAttachmentBytes)
+        return Outcome(CopyOutcome::TOO_LARGE, 0, mode);
+    // An open may take long (a slow disk): the budget is asked before each one.
+    if (Passed(deadline))
+        return Outcome(CopyOutcome::OUT_OF_TIME, 0, mode);
+    const int out = ownfiles::OpenNewFile(temporary, O_WRONLY, 0600);
+    if (out < 0)
+        return Outcome(CopyOutcome::FAILED, errno, mode);
+    CopyOutcome outcome;
+    if (fchmod(out, mode & 0777) != 0)
+        outcome = Outcome(CopyOutcome::FAILED, errno, mode);
+    else
+        outcome = Transfer(in, out, mode, deadline, buffer, size);
+    // A copy the system could not finish (a failing close) is no copy.
+    if (close(out) != 0 && outcome.kind == CopyOutcome::COPIED)
+        outcome = Outcome(CopyOutcome::FAILED, errno, mode);
+    if (outcome.kind == CopyOutcome::COPIED) {
+        if (const int error = ownfiles::PlaceNewFile(temporary, to))
+            outcome = Outcome(CopyOutcome::FAILED, error, mode);
+    }
+    // No piece of a file is kept to be taken for the whole of it.
+    if (outcome.kind != CopyOutcome::COPIED)
+        unlink(temporary);
+    return outcome;
+}
+
 } // namespace
+
+int CheckReportParent(const char* folder)
+{
+    char path[ownfiles::kMaxPath];
+    std::size_t length = 0;
+    while (folder[length] != '\0' && length + 1 < sizeof path)
+        path[length] = folder[length], ++length;
+    while (length > 1 && path[length - 1] == '/')
+        --length;
+    path[length] = '\0';
+    struct stat status
+    {
+    };
+    if (lstat(path, &status) != 0)
+        return errno;
+    if (S_ISLNK(status.st_mode))
+        return ELOOP;
+    return S_ISDIR(status.st_mode) ? 0 : ENOTDIR;
+}
 
 timespec CopyDeadline()
 {
@@ -87,6 +133,8 @@ timespec CopyDeadline()
 CopyOutcome CopyAttachment(const char* from, const char* to, const timespec& deadline, char* buffer,
                            std::size_t size)
 {
+    if (Passed(deadline))
+        return Outcome(CopyOutcome::OUT_OF_TIME);
     // Opening waits for nothing: not for a FIFO's writer, nor for a terminal to become this
     // program's own.
     const int in = open(from, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -100,22 +148,8 @@ CopyOutcome CopyAttachment(const char* from, const char* to, const timespec& dea
         outcome = Outcome(CopyOutcome::FAILED, errno);
     else if (!S_ISREG(status.st_mode))
         outcome = Outcome(CopyOutcome::NOT_PLAIN, 0, status.st_mode);
-    else {
-        const int out = ownfiles::OpenNewFile(to, O_WRONLY, 0600);
-        if (out < 0) {
-            outcome = Outcome(CopyOutcome::FAILED, errno, status.st_mode);
-        } else {
-            if (fchmod(out, status.st_mode & 0777) != 0)
-                outcome = Outcome(CopyOutcome::FAILED, errno, status.st_mode);
-            else
-                outcome = Transfer(in, out, status.st_mode, deadline, buffer, size);
-            if (close(out) != 0 && outcome.kind == CopyOutcome::COPIED)
-                outcome = Outcome(CopyOutcome::FAILED, errno, status.st_mode);
-            // No piece of a file is kept to be taken for the whole of it.
-            if (outcome.kind != CopyOutcome::COPIED)
-                unlink(to);
-        }
-    }
+    else
+        outcome = CopyPlainFile(in, status, to, deadline, buffer, size);
     close(in);
     return outcome;
 }

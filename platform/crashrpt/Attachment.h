@@ -4,9 +4,11 @@
 // only the system. An attachment is copied only when it is a plain file (a link is read
 // through, as the game reads the player's files), opened without waiting (O_NONBLOCK, so a
 // FIFO never holds it) and looked at on the open descriptor before anything is read; at most
-// kMaxAttachmentBytes of it, and only until the report's deadline. A copy that cannot be
-// made whole is removed, so what stands in a report folder is whole, and the outcome says
-// why. Not for users of the layer.
+// kMaxAttachmentBytes of it, and only until the report's deadline, which is asked before
+// each open and each read. A copy is written under a temporary name (kPartSuffix) and given
+// its own only when whole; one that cannot be made whole is removed, so what stands in a
+// report folder under its name is whole, and the outcome says why. Not for users of the
+// layer.
 #include "crashrpt/CrashRpt.h"
 
 #include <cstddef>
@@ -35,6 +37,20 @@ struct CopyOutcome
     int error = 0;   // the errno value for FAILED
     mode_t mode = 0; // the file's type and permissions, when it was opened
 };
+
+// The suffix of a report's file while it is written: nothing stands under its own name
+// before it is whole.
+constexpr const char* kPartSuffix = ".part";
+
+// The most report folders kept below the report folder: a new report removes the oldest the
+// reporter made beyond kKeptReports - 1.
+constexpr int kKeptReports = 5;
+
+// Whether reports may be made in folder: it must be a folder and no link (looked at with
+// lstat, a trailing '/' left off, so no link is followed there). Folders above it are taken
+// as the system resolves them. 0, or ELOOP for a link, ENOTDIR for anything else that is no
+// folder, or the errno value of the look.
+int CheckReportParent(const char* folder);
 
 // A moment of the monotonic clock, kCopyBudgetMs from now.
 timespec CopyDeadline();

@@ -4,6 +4,7 @@
 #include "crashrpt/Reporter.h"
 #include "win32/OwnFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -40,6 +41,8 @@ std::string TimeStamp(const char* format)
 std::string MakeReportFolder(const std::string& parent)
 {
     ownfiles::MakeFolders(parent.c_str());
+    if (CheckReportParent(parent.c_str()) != 0)
+        return "";
     std::string base =
         (fs::path(parent) / ("Error Report " + TimeStamp("%Y-%m-%d %H-%M-%S"))).string();
     for (int n = 1; n < 1000; ++n) {
@@ -58,18 +61,11 @@ std::string MakeReportFolder(const std::string& parent)
 // errno value of the failure; the temporary file is then removed.
 int WriteWhole(const std::string& path, const std::string& bytes)
 {
-    const std::string temporary = path + ".tmp";
+    const std::string temporary = path + kPartSuffix;
     const int fd = ownfiles::OpenNewFile(temporary.c_str(), O_WRONLY, 0666);
     if (fd < 0)
         return errno;
-    int error = 0;
-    for (std::size_t done = 0; done < bytes.size() && error == 0;) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n >= 0)
-            done += static_cast<std::size_t>(n);
-        else if (errno != EINTR)
-            error = errno;
-    }
+    int error = ownfiles::WriteAll(fd, bytes.data(), bytes.size());
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)
@@ -79,6 +75,56 @@ int WriteWhole(const std::string& path, const std::string& bytes)
     if (error != 0)
         ::unlink(temporary.c_str());
     return error;
+}
+
+// The moment a report folder the reporter made is named after, and its number among those
+// of that moment (1 for none): its place in time. False for any other name.
+bool ReportTime(const std::string& name, std::string& stamp, int& number)
+{
+    static const std::string prefix = "Error Report ";
+    const std::size_t length = prefix.size() + 19; // "2026-03-01 14-05-09"
+    if (name.size() < length || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    stamp = name.substr(prefix.size(), 19);
+    number = 1;
+    const std::string rest = name.substr(length);
+    return rest.empty() || std::sscanf(rest.c_str(), " (%d)", &number) == 1;
+}
+
+// Keeps the newest keep report folders below parent that the reporter made (folders named
+// as it names them, holding plain files only) and removes the older ones, so reports take
+// a bounded room; the report just made (made, when given) is always one of those kept.
+// Links and anything else are left as they are.
+void PruneReports(const std::string& parent, int keep, const std::string& made = "")
+{
+    if (CheckReportParent(parent.c_str()) != 0)
+        return;
+    std::vector<std::pair<std::pair<std::string, int>, fs::path>> reports;
+    std::error_code ec;
+    for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string stamp;
+        int number = 0;
+        if (it->path() == made)
+            --keep;
+        else if (it->is_directory(ec) && !it->is_symlink(ec) &&
+                 ReportTime(it->path().filename().string(), stamp, number))
+            reports.push_back({{stamp, number}, it->path()});
+    }
+    std::sort(reports.begin(), reports.end());
+    for (std::size_t i = 0; i + static_cast<std::size_t>(std::max(keep, 0)) < reports.size(); ++i) {
+        std::vector<fs::path> files;
+        bool plain = true;
+        for (fs::directory_iterator it(reports[i].second, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            plain = plain && it->is_regular_file(ec) && !it->is_symlink(ec);
+            files.push_back(it->path());
+        }
+        if (!plain || ec)
+            continue;
+        for (const fs::path& file : files)
+            fs::remove(file, ec);
+        fs::remove(reports[i].second, ec);
+    }
 }
 
 // The name the copy of path gets in the report folder: its own file name, prefixed with
@@ -107,6 +153,8 @@ Handle Install(FileCallback fileCallback, const std::string& recipient, const st
     reporter->subject = subject;
     reporter->reportFolder = reportFolder;
     reporter->taken.insert(kReportFileName);
+    // Room for the report a crash of this run may write.
+    PruneReports(reportFolder, kKeptReports - 1);
     InstallSignalHandlers(reporter);
     return reporter;
 }
@@ -174,6 +222,7 @@ std::string GenerateErrorReport(Handle handle, const std::string& errorText)
         fs::remove_all(folder, ec);
         return "";
     }
+    PruneReports(handle->reportFolder, kKeptReports - 1, folder);
     std::fprintf(stderr, "%s: the error report was saved in \"%s\".\n", handle->subject.c_str(),
                  folder.c_str());
     std::fflush(stderr);

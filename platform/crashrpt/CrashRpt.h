@@ -5,15 +5,18 @@
 // exists. The folder is made below the report folder given at installation, named after
 // the moment of the report ("Error Report 2026-03-01 14-05-09", with " (2)" and so on when
 // that name is taken). Nothing is sent anywhere; where the report went is written to
-// standard error.
+// standard error. A report is whole or not there: each of its files gets its name only when
+// whole, and a report whose text cannot be written is removed, standard error saying so.
+// The report folder must be a folder, not a link. Only the newest few reports are kept:
+// installing a reporter and each report remove the oldest the reporter made beyond them.
 //
 // An installed reporter also catches the signals of a crash (SIGSEGV, SIGBUS, SIGFPE,
 // SIGILL, SIGABRT): it writes a report folder the same way, with the signal and a
 // backtrace as its text and copies of the files attached so far (the file callback is not
-// called then), and hands the signal on to the handler that was there before the first
-// reporter was installed (normally the default action, which ends the program). While
-// several reporters live, the one installed last handles crashes; uninstalling it puts
-// the earlier handlers back.
+// called then; further crash signals wait until it is written), and hands the signal on to the
+// handler that was there before the first reporter was installed (normally the default action,
+// which ends the program). While several reporters live, the one installed last handles crashes;
+// uninstalling it puts the earlier handlers back.
 #include <cstddef>
 #include <string>
 

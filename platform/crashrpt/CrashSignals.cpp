@@ -110,22 +110,10 @@ private:
 
 Text gFolder, gPath, gLine; // the handler's working texts (only one report is ever written)
 
-void Write(int fd, const char* text, std::size_t length)
+// Writes text whole to fd; 0, or the errno value of the refusal.
+int Write(int fd, const Text& text)
 {
-    while (length > 0) {
-        const ssize_t done = write(fd, text, length);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return;
-        text += done;
-        length -= static_cast<std::size_t>(done);
-    }
-}
-
-void Write(int fd, const Text& text)
-{
-    Write(fd, text.Get(), text.Length());
+    return ownfiles::WriteAll(fd, text.Get(), text.Length());
 }
 
 // The civil date and time of a moment given in seconds since 1970 (proleptic Gregorian).
@@ -150,12 +138,14 @@ void CivilTime(long long seconds, std::tm& out)
 }
 
 // Makes every folder on the way to the report folder, then a new report folder in it named
-// after now; gFolder holds its path afterwards. False when none could be made.
-bool MakeReportFolder(const Reporter& reporter, const std::tm& now)
+// after now; gFolder holds its path afterwards. 0, or the errno value of the failure.
+int MakeReportFolder(const Reporter& reporter, const std::tm& now)
 {
     gFolder.Clear();
     gFolder.Add(reporter.reportFolder);
     ownfiles::MakeFolders(gFolder.Get());
+    if (const int error = CheckReportParent(gFolder.Get()))
+        return error;
     if (gFolder.Length() > 0 && gFolder.Get()[gFolder.Length() - 1] != '/')
         gFolder.Add("/");
     gFolder.Add("Error Report ").Number(static_cast<unsigned long>(now.tm_year + 1900), 4);
@@ -170,31 +160,24 @@ bool MakeReportFolder(const Reporter& reporter, const std::tm& now)
         if (n > 1)
             gFolder.Add(" (").Number(n).Add(")");
         const int error = ownfiles::MakeNewFolder(gFolder.Get());
-        if (error == 0)
-            return true;
         if (error != EEXIST)
-            return false;
+            return error;
     }
-    return false;
+    return EEXIST;
 }
 
-void WriteCrashReport(const Reporter& reporter, const CrashSignal& signal, const siginfo_t* info)
+// gPath: the file name in the report folder, with suffix.
+const char* InFolder(const char* name, const char* suffix = "")
 {
-    timespec clock{};
-    clock_gettime(CLOCK_REALTIME, &clock);
-    std::tm now{};
-    CivilTime(static_cast<long long>(clock.tv_sec) + gUtcOffset, now);
-    if (!MakeReportFolder(reporter, now)) {
-        gLine.Clear();
-        gLine.Add("The error report could not be saved in \"").Add(reporter.reportFolder);
-        Write(STDERR_FILENO, gLine.Add("\".\n"));
-        return;
-    }
     gPath.Clear();
-    gPath.Add(gFolder.Get()).Add("/").Add(kReportFileName);
-    const int fd = ownfiles::OpenNewFile(gPath.Get(), O_WRONLY, 0644);
-    if (fd < 0)
-        return;
+    gPath.Add(gFolder.Get()).Add("/").Add(name).Add(suffix);
+    return gPath.Get();
+}
+
+// The report text down to "Backtrace:\n" in gLine.
+void Heading(const Reporter& reporter, const CrashSignal& signal, const siginfo_t* info,
+             const std::tm& now)
+{
     gLine.Clear();
     gLine.Add(reporter.subject).Add("\n");
     if (!reporter.recipient.empty())
@@ -210,18 +193,20 @@ void WriteCrashReport(const Reporter& reporter, const CrashSignal& signal, const
     if (info && info->si_code > 0 && (signal.number == SIGSEGV || signal.number == SIGBUS))
         gLine.Add(", at address ").Hex(reinterpret_cast<std::uintptr_t>(info->si_addr));
     gLine.Add(".\n\nBacktrace:\n");
-    Write(fd, gLine);
-    void* frames[kMaxFrames];
-    backtrace_symbols_fd(frames, backtrace(frames, kMaxFrames), fd);
-    Write(fd, "\nAttached files:\n", 17);
-    // Every copy of this report within one budget: the program ends within seconds.
-    const timespec deadline = CopyDeadline();
+}
+
+// Writes the list of attachments to fd, copying each within the report's one budget, so the
+// program ends within seconds. 0, or the errno value of a refused write of the text.
+int WriteAttachments(const Reporter& reporter, int fd, const timespec& deadline)
+{
+    gLine.Clear();
+    if (const int error = Write(fd, gLine.Add("\nAttached files:\n")))
+        return error;
     for (std::size_t i = 0; i < reporter.files.size() && i < reporter.copyNames.size(); ++i) {
         const std::string& path = reporter.files[i].first;
-        gPath.Clear();
-        gPath.Add(gFolder.Get()).Add("/").Add(reporter.copyNames[i]);
         const CopyOutcome copy =
-            CopyAttachment(path.c_str(), gPath.Get(), deadline, gCopyBuffer, sizeof gCopyBuffer);
+            CopyAttachment(path.c_str(), InFolder(reporter.copyNames[i].c_str()), deadline,
+                           gCopyBuffer, sizeof gCopyBuffer);
         gLine.Clear();
         gLine.Add("\t").Add(reporter.files[i].second).Add(": ").Add(path);
         if (copy.kind == CopyOutcome::COPIED)
@@ -230,9 +215,63 @@ void WriteCrashReport(const Reporter& reporter, const CrashSignal& signal, const
             gLine.Add(" (not found)\n");
         else
             gLine.Add(" (not copied: ").Add(ReasonText(copy)).Add(")\n");
-        Write(fd, gLine);
+        if (const int error = Write(fd, gLine))
+            return error;
     }
-    close(fd);
+    return 0;
+}
+
+// Removes the report folder and all it may hold, and says on standard error why no report
+// was saved: a report is whole or not there.
+void GiveUp(const Reporter& reporter, int error)
+{
+    if (gFolder.Length() > 0) {
+        for (std::size_t i = 0; i < reporter.copyNames.size(); ++i)
+            unlink(InFolder(reporter.copyNames[i].c_str()));
+        unlink(InFolder(kReportFileName, kPartSuffix));
+        unlink(InFolder(kReportFileName));
+        rmdir(gFolder.Get());
+    }
+    CopyOutcome failed;
+    failed.error = error;
+    gLine.Clear();
+    gLine.Add(reporter.subject).Add(": the error report could not be saved in \"");
+    gLine.Add(gFolder.Length() > 0 ? gFolder.Get() : reporter.reportFolder.c_str());
+    Write(STDERR_FILENO, gLine.Add("\": ").Add(ReasonText(failed)).Add(".\n"));
+}
+
+void WriteCrashReport(const Reporter& reporter, const CrashSignal& signal, const siginfo_t* info)
+{
+    // One budget for the whole report, its own opens included.
+    const timespec deadline = CopyDeadline();
+    timespec clock{};
+    clock_gettime(CLOCK_REALTIME, &clock);
+    std::tm now{};
+    CivilTime(static_cast<long long>(clock.tv_sec) + gUtcOffset, now);
+    if (const int error = MakeReportFolder(reporter, now)) {
+        gFolder.Clear();
+        return GiveUp(reporter, error);
+    }
+    // The text is written under a temporary name and given its own once it is whole.
+    const int fd = ownfiles::OpenNewFile(InFolder(kReportFileName, kPartSuffix), O_WRONLY, 0644);
+    if (fd < 0)
+        return GiveUp(reporter, errno);
+    Heading(reporter, signal, info, now);
+    int error = Write(fd, gLine);
+    if (error == 0) {
+        void* frames[kMaxFrames];
+        backtrace_symbols_fd(frames, backtrace(frames, kMaxFrames), fd);
+        error = WriteAttachments(reporter, fd, deadline);
+    }
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0) {
+        gLine.Clear();
+        gLine.Add(gFolder.Get()).Add("/").Add(kReportFileName);
+        error = ownfiles::PlaceNewFile(InFolder(kReportFileName, kPartSuffix), gLine.Get());
+    }
+    if (error != 0)
+        return GiveUp(reporter, error);
     gLine.Clear();
     gLine.Add(reporter.subject).Add(": the error report was saved in \"").Add(gFolder.Get());
     Write(STDERR_FILENO, gLine.Add("\".\n"));
@@ -278,7 +317,10 @@ void InstallSignalHandlers(Reporter* reporter)
         {
         };
         action.sa_sigaction = &OnCrashSignal;
+        // A second crash signal waits until the report is written: it is whole or not there.
         sigemptyset(&action.sa_mask);
+        for (int i = 0; i < kSignalCount; ++i)
+            sigaddset(&action.sa_mask, kSignals[i].number);
         action.sa_flags = SA_SIGINFO | SA_ONSTACK;
         for (int i = 0; i < kSignalCount; ++i)
             sigaction(kSignals[i].number, &action, &gPrevious[i]);

@@ -99,4 +99,19 @@ int PlaceNewFile(const char* temporary, const char* path)
     return ::rename(temporary, path) == 0 ? 0 : errno;
 }
 
+int WriteAll(int fd, const void* bytes, std::size_t length)
+{
+    const char* next = static_cast<const char*>(bytes);
+    while (length > 0) {
+        const ssize_t done = ::write(fd, next, length);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            return done < 0 ? errno : EIO;
+        next += done;
+        length -= static_cast<std::size_t>(done);
+    }
+    return 0;
+}
+
 } // namespace ownfiles

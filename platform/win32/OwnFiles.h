@@ -4,7 +4,7 @@
 // below the engine and runs them in a signal handler) reach: the game's folders are the
 // user's alone (0700); a new file is made only where nothing stands, never through a link;
 // a finished temporary file is given its name only where nothing stands, never over what was
-// put there meanwhile.
+// put there meanwhile; everything written is written whole or the failure is said.
 //
 // Everything here is async-signal-safe: it allocates nothing and calls only the system.
 #include <cstddef>
@@ -43,5 +43,9 @@ int OpenNewFile(const char* path, int access, mode_t mode);
 // looked at and then renamed to. 0, or the errno value of the failure; temporary is then
 // left for the caller to remove.
 int PlaceNewFile(const char* temporary, const char* path);
+
+// Writes all of length bytes to fd, going on after an interrupted or a short write. 0, or
+// the errno value of the refusal (EIO when the system wrote nothing and said no more).
+int WriteAll(int fd, const void* bytes, std::size_t length);
 
 } // namespace ownfiles

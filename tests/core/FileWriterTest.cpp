@@ -126,6 +126,8 @@ TEST(FileWriter, OutputNeverGoesThroughALinkNorOverAFileTheGameDidNotMake)
     EXPECT_EQ(0, TryWriteFileAtomically(linked, "Player { guid = 2 }\n"));
     EXPECT_TRUE(fs::is_symlink(linked));
     EXPECT_EQ("Player { guid = 2 }\n", ReadFile(outside));
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another user's file at the place needs root to be made: not tried";
 }
 
 namespace {

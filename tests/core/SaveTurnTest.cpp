@@ -119,6 +119,8 @@ TEST(SaveTurn, TheLockIsAFileOfTheGamesOwnInAFolderNoOtherUserCanEnter)
         const SaveTurn theirs(card);
         EXPECT_FALSE(theirs.IsHeld());
         EXPECT_NE(std::string::npos, theirs.Why().find("another user")) << theirs.Why();
+    } else {
+        GTEST_SKIP() << "another user's lock needs root to be made: not tried";
     }
 }
 

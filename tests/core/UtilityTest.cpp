@@ -15,6 +15,7 @@
 #include <limits>
 #include <lua.hpp>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -174,14 +175,27 @@ TEST(Utility, FileAndDirectoryTests)
     EXPECT_TRUE(FileExists(fifo, EXISTS_WRITABLE));
     alarm(0);
 
-    if (geteuid() != 0) { // the super-user may write anywhere
-        std::string locked = home.Path() + "/locked";
-        fs::create_directory(locked);
-        chmod(locked.c_str(), 0555);
-        EXPECT_TRUE(FileExists(locked, EXISTS_DIRECTORY));
-        EXPECT_FALSE(FileExists(locked, EXISTS_DIRECTORY | EXISTS_WRITABLE));
-        chmod(locked.c_str(), 0755);
+    // A folder its owner may not write; the super-user looks as another owner (nobody), as
+    // the permissions do not bind it.
+    std::string locked = home.Path() + "/locked";
+    fs::create_directory(locked);
+    chmod(locked.c_str(), 0555);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(0, chown(locked.c_str(), 65534, 65534) | chmod(home.Path().c_str(), 0711));
     }
+    const pid_t child = fork();
+    if (child == 0)
+        _exit((!root || setresuid(65534, 65534, 65534) == 0) &&
+                      FileExists(locked, EXISTS_DIRECTORY) &&
+                      !FileExists(locked, EXISTS_DIRECTORY | EXISTS_WRITABLE)
+                  ? 0
+                  : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "a read-only folder taken as writable";
+    chmod(locked.c_str(), 0755);
 }
 
 TEST(Utility, CreateDirectoriesMakesWhatIsMissingAndLogsIt)

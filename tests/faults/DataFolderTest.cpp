@@ -1,5 +1,5 @@
 // A data folder the game cannot write into (read-only, full): start-up goes on with the
-// log on standard error and one warning that nothing can be saved.
+// log on standard error and one warning that it keeps no log file.
 #include "app/AppTestSupport.h"
 #include "core/AtomicFile.h"
 #include "core/OutputCapture.h"
@@ -27,10 +27,11 @@ TEST_F(AppTest, AReadOnlyDataFolderStartsWithTheLogOnStandardErrorAndOneWarning)
     // The lines logged before the log would have started are there too.
     EXPECT_NE(std::string::npos, errors.find("Initializing Paths...\n")) << errors;
     const std::string warning = "Warning: could not open the log file \"" + logPath +
-                                "\": Read-only file system. The game goes on, but nothing can "
-                                "be saved in \"" +
+                                "\": Read-only file system. The game goes on without a log file "
+                                "(the log goes to standard error); player cards are still saved "
+                                "in \"" +
                                 app->GetDocumentsFolder() +
-                                "\" (no player cards, no log); the log goes to standard error.\n";
+                                "\" wherever it can be written, and a save that fails says so.\n";
     const std::size_t at = errors.find(warning);
     EXPECT_NE(std::string::npos, at) << errors;
     EXPECT_EQ(std::string::npos, errors.find(warning, at + 1)) << "said once";

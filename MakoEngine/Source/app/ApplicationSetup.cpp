@@ -369,13 +369,14 @@ void Application::InitLog()
     if (console.IsBoolean() && console.GetBoolean())
         SetLogEcho(true);
     std::string path = GetSupportFolder() + "MakoEngine.log";
-    // A data folder that cannot be written (read-only, full, not a folder) does not stop
-    // the game: it runs with its log on standard error, and says once that it keeps nothing.
+    // A log file that cannot be made (a read-only or full data folder, a folder in its
+    // place) does not stop the game: it runs with its log on standard error and says so
+    // once. The cards are saved on their own, each failed save said where it fails.
     if (int error = TryStartLogFile(path)) {
         LogToStandardError();
-        Log("Warning: could not open the log file \"%s\": %s. The game goes on, but nothing "
-            "can be saved in \"%s\" (no player cards, no log); the log goes to standard "
-            "error.\n",
+        Log("Warning: could not open the log file \"%s\": %s. The game goes on without a log "
+            "file (the log goes to standard error); player cards are still saved in \"%s\" "
+            "wherever it can be written, and a save that fails says so.\n",
             path.c_str(), std::strerror(error), GetDocumentsFolder().c_str());
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "core/FileWriter.h"
 #include "core/Log.h"
+#include "win32/OwnFiles.h"
 
 #include <boost/format.hpp>
 
@@ -190,26 +191,6 @@ int RemoveStaleTemporaryFiles(const std::string& path)
     return removed;
 }
 
-namespace {
-
-// Renames from to to unless to exists; false with errno EEXIST when it does.
-bool RenameWithoutReplacing(const std::string& from, const std::string& to)
-{
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system without the exclusive rename: check, then rename.
-    struct stat info;
-    if (::lstat(to.c_str(), &info) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
-
-} // namespace
-
 std::string FolderOf(const std::string& path)
 {
     const std::string::size_type slash = path.find_last_of('/');
@@ -243,18 +224,19 @@ bool KeepFileAside(const std::string& path, const std::string& reason)
             reason.c_str());
         return false;
     }
-    for (int number = 0; number < kMaxSetAsideFiles; ++number) {
+    // Never over an older set-aside file: the one rule of giving a file a free name.
+    int error = EEXIST;
+    for (int number = 0; number < kMaxSetAsideFiles && error == EEXIST; ++number) {
         const std::string aside = SetAsideNameOf(path, number);
-        if (RenameWithoutReplacing(path, aside)) {
+        error = ownfiles::PlaceNewFile(path.c_str(), aside.c_str());
+        if (error == 0) {
             Log("Warning: the file \"%s\" could not be read and was kept as \"%s\": %s\n",
                 path.c_str(), aside.c_str(), reason.c_str());
             return true;
         }
-        if (errno != EEXIST)
-            break;
     }
     Log("Warning: could not set aside the unreadable file \"%s\" (%s): %s\n", path.c_str(),
-        errno == EEXIST ? "too many files are set aside already" : std::strerror(errno),
+        error == EEXIST ? "too many files are set aside already" : std::strerror(error),
         reason.c_str());
     return false;
 }

@@ -5,6 +5,7 @@
 #include "core/FileWriter.h"
 #include "core/Utf8.h"
 #include "win32/DebugOutput.h"
+#include "win32/OwnFiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -371,15 +372,7 @@ void LogFromSignalHandler(const char* line)
         if (fd < 0)
             return;
     }
-    while (length > 0) {
-        const ssize_t done = ::write(fd, line, length);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            break;
-        line += done;
-        length -= static_cast<std::size_t>(done);
-    }
+    ownfiles::WriteAll(fd, line, length); // nothing more a signal handler can do on failure
     if (fd != STDERR_FILENO)
         ::close(fd);
 }

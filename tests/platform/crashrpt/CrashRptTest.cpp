@@ -239,6 +239,13 @@ TEST(CrashRpt, ReportFolderHoldsTextAndCopiesOfAttachedFiles)
         std::string::npos,
         bbtest::ReadFile(second + "/Error Report.txt").find("No error description was given."));
     EXPECT_EQ(3u, Folders(support).size()); // the log and two reports
+
+    // The newest reports are kept, a few; a folder of the user's named like one stays.
+    fs::create_directories(support + "/Error Report 2000-01-01 00-00-00/mine");
+    for (int i = 0; i < crashrpt::kKeptReports; ++i)
+        ASSERT_NE("", crashrpt::GenerateErrorReport(handle, ""));
+    EXPECT_EQ(crashrpt::kKeptReports + 1u, Folders(support).size());
+    EXPECT_TRUE(fs::exists(support + "/Error Report 2000-01-01 00-00-00/mine"));
     crashrpt::Uninstall(handle);
 }
 
@@ -258,6 +265,14 @@ TEST(CrashRpt, NoReportWhenTheCallbackDeclinesOrTheFolderCannotBeMade)
     handle =
         crashrpt::Install(&AttachFiles, "", "Subject", &NeverAsked, home.Path() + "/file/reports");
     EXPECT_EQ("", crashrpt::GenerateErrorReport(handle, "text"));
+    crashrpt::Uninstall(handle);
+
+    // A link in the report folder's place is not followed.
+    fs::create_directory(home.Path() + "/outside");
+    fs::create_symlink(home.Path() + "/outside", home.Path() + "/linked");
+    handle = crashrpt::Install(&AttachFiles, "", "Subject", &NeverAsked, home.Path() + "/linked/");
+    EXPECT_EQ("", crashrpt::GenerateErrorReport(handle, "text"));
+    EXPECT_TRUE(fs::is_empty(home.Path() + "/outside"));
     crashrpt::Uninstall(handle);
 
     EXPECT_EQ("", crashrpt::GenerateErrorReport(nullptr, "text"));
