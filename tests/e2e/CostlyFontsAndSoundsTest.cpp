@@ -3,9 +3,11 @@
 // in 180 KB of Ogg Vorbis, a WAV whose rate makes a small file last a day): the game
 // starts, plays a level that uses the files, names each once, holds less than 400 MB and
 // quits with exit 0 without a crash report; a SIGTERM while the pack loads is answered
-// within a second. A pack of which no font can be used ends the start in one sentence.
+// within a second. A pack of which no font can be used ends the start in one sentence, and
+// the level check says it too.
 #include "e2e/ProgramRun.h"
 #include "support/CostlyFiles.h"
+#include "support/LevelCheckRun.h"
 #include "support/ResidentMemory.h"
 #include "support/TempHome.h"
 
@@ -151,9 +153,16 @@ INSTANTIATE_TEST_SUITE_P(
                    }}),
     [](const ::testing::TestParamInfo<CostlyPack>& info) { return std::string(info.param.kind); });
 
-// Not one font of the pack can be used: the start ends in one sentence on standard error,
-// naming a font file, with exit 1 and no crash report.
-TEST(CostlyFonts, APackWithoutAUsableFontSaysSoInOneSentence)
+// Every font of the pack made alike so that not one can be used at a size the game opens
+// (empty; out of proportion at every size, or only from 28 points up, where the dialogs'
+// and buttons' texts are): the start ends in one sentence on standard error, naming a font
+// file, with exit 1 and no crash report, and the level check over the same pack says that
+// sentence as a problem (exit 1), never ended by a signal.
+class UnusableFonts : public ::testing::TestWithParam<CostlyPack>
+{
+};
+
+TEST_P(UnusableFonts, TheGameAndTheCheckSayItInOneSentence)
 {
     TempHome home;
     std::vector<std::string> fonts;
@@ -161,15 +170,31 @@ TEST(CostlyFonts, APackWithoutAUsableFontSaysSoInOneSentence)
         if (entry.path().extension() == ".ttf")
             fonts.push_back("Fonts/" + entry.path().filename().string());
     ASSERT_FALSE(fonts.empty());
-    const std::string folder = CostlyCopy(
-        home, {"EveryFont", fonts, [](const std::string& font) {
-                   return PatchFont(font, {"unitsPerEm=16", FontField::Field, "head", 18, 2, 16});
-               }});
+    const std::string folder = CostlyCopy(home, {"EveryFont", fonts, GetParam().make});
+    KeepOnlyLevel(folder + "/Assets", "Welcome.lua");
     std::unique_ptr<ProgramRun> run = StartIn(folder);
     EXPECT_EQ(1, run->Wait(60000)) << run->Errors();
     const std::string errors = run->Errors();
-    EXPECT_NE(std::string::npos, errors.find("No font file of the pack can be used (")) << errors;
+    const char* const sentence = "No font file of the pack can be used (";
+    EXPECT_NE(std::string::npos, errors.find(sentence)) << errors;
     EXPECT_NE(std::string::npos, errors.find("so the game cannot show its texts.\n")) << errors;
     EXPECT_EQ(std::string::npos, errors.find("Assertion")) << errors;
     EXPECT_EQ("", CrashReports());
+
+    const LevelCheckRun check = RunLevelCheck(home.Path(), folder + "/Assets");
+    EXPECT_EQ(1, check.status) << check.report << check.errors;
+    EXPECT_NE(std::string::npos, check.report.find(sentence)) << check.report;
 }
+
+template <std::uint16_t kUnits> std::string UnitsPerEm(const std::string& font)
+{
+    return PatchFont(font, {"unitsPerEm", FontField::Field, "head", 18, 2, kUnits});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, UnusableFonts,
+    ::testing::Values(CostlyPack{"Empty", {}, [](const std::string&) { return std::string(); }},
+                      CostlyPack{"UnitsPerEm16", {}, UnitsPerEm<16>},
+                      CostlyPack{"UnitsPerEm512", {}, UnitsPerEm<512>},
+                      CostlyPack{"UnitsPerEm560", {}, UnitsPerEm<560>}),
+    [](const ::testing::TestParamInfo<CostlyPack>& info) { return std::string(info.param.kind); });
