@@ -34,6 +34,8 @@ struct SoundCase
     std::string name; // the resource's name, its extension the file's kind
     std::string bytes;
     bool loads; // loads within the bound (else refused, named)
+    // What the game's line naming a refused sound says of it ("" for anything).
+    std::string said = "";
 };
 
 std::vector<SoundCase> SweepCases()
@@ -66,7 +68,10 @@ std::vector<SoundCase> SweepCases()
         {"ChannelsZero.wav", LyingWav({22050, 0, 16, 1000}), false},
         {"ChannelsMany.wav", LyingWav({22050, 255, 16, 1000}), false},
         {"BitsZero.wav", LyingWav({22050, 1, 0, 1000}), false},
-        {"BitsThirtyTwo.wav", LyingWav({22050, 1, 32, 1000}), false},
+        {"BitsThirtyTwo.wav", LyingWav({22050, 1, 32, 1000}), false, "is a WAV file of 32-bit"},
+        {"BitsTwentyFour.wav", LyingWav({22050, 1, 24, 1002}), false, "is a WAV file of 24-bit"},
+        // Not PCM, though its sizes are PCM's: eight-bit mu-law would play as noise.
+        {"MuLaw.wav", LyingWav({8000, 1, 8, 8000, -1, 7}), false, "is a WAV file of format tag 7"},
         {"AdpcmClaims.wav", LyingWav({22050, 2, 4, 4000, -1, 2}), false},
         {"ImaAdpcmClaims.wav", LyingWav({22050, 2, 4, 4000, -1, 0x11}), false},
     };
@@ -112,6 +117,8 @@ TEST_F(SoundCostSweep, EverySoundLoadsWithinTheBoundOrIsRefusedAndNamedOnce)
             "Warning: the resource \"" + sound.name + "\" could not be loaded";
         EXPECT_NE(std::string::npos, text.find(named)) << text;
         EXPECT_EQ(text.find(named), text.rfind(named)) << "named once\n" << text;
+        if (!sound.said.empty())
+            EXPECT_NE(std::string::npos, text.find(named + " (the sound " + sound.said)) << text;
     }
 }
 
