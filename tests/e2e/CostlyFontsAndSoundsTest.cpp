@@ -3,8 +3,7 @@
 // in 180 KB of Ogg Vorbis, a WAV whose rate makes a small file last a day): the game
 // starts, plays a level that uses the files, names each once, holds less than 400 MB and
 // quits with exit 0 without a crash report; a SIGTERM while the pack loads is answered
-// within a second. A pack of which no font can be used ends the start in one sentence, and
-// the level check says it too.
+// within a second. A pack of which no font can be used ends the start in one sentence.
 #include "e2e/ProgramRun.h"
 #include "support/CostlyFiles.h"
 #include "support/LevelCheckRun.h"
@@ -153,14 +152,10 @@ INSTANTIATE_TEST_SUITE_P(
                    }}),
     [](const ::testing::TestParamInfo<CostlyPack>& info) { return std::string(info.param.kind); });
 
-// Every font of the pack made alike so that not one can be used at a size the game opens
-// (empty; out of proportion at every size, or only from 28 points up, where the dialogs'
-// and buttons' texts are): the start ends in one sentence on standard error, naming a font
-// file, with exit 1 and no crash report, and the level check over the same pack says that
-// sentence as a problem (exit 1), never ended by a signal.
-class UnusableFonts : public ::testing::TestWithParam<CostlyPack>
-{
-};
+// Every font of the pack made unusable at a size the game opens (empty; out of proportion
+// at every size, or from 28 points up): the start ends in one sentence naming a font, exit 1
+// and no crash report; the level check says that sentence as a problem, run to its end.
+using UnusableFonts = CostlyFontsAndSounds;
 
 TEST_P(UnusableFonts, TheGameAndTheCheckSayItInOneSentence)
 {
@@ -174,16 +169,14 @@ TEST_P(UnusableFonts, TheGameAndTheCheckSayItInOneSentence)
     std::unique_ptr<ProgramRun> run = StartIn(folder);
     EXPECT_EQ(1, run->Wait(60000)) << run->Errors();
     const std::string errors = run->Errors();
-    const char* const sentence = "No font file of the pack can be used (";
+    const std::string sentence = "No font file of the pack can be used (";
     EXPECT_NE(std::string::npos, errors.find(sentence)) << errors;
     EXPECT_NE(std::string::npos, errors.find("so the game cannot show its texts.\n")) << errors;
     EXPECT_EQ(std::string::npos, errors.find("Assertion")) << errors;
     EXPECT_EQ("", CrashReports());
-
     const LevelCheckRun check = RunLevelCheck(home.Path(), folder + "/Assets");
     EXPECT_EQ(1, check.status) << check.report << check.errors;
     EXPECT_NE(std::string::npos, check.report.find(sentence)) << check.report;
-    // Run to its end over every level: not ended by a signal or a sanitizer.
     EXPECT_NE(std::string::npos, check.report.find(" problem(s), ")) << check.errors;
 }
 
