@@ -42,6 +42,30 @@ std::string TooLong(std::uint64_t frames, std::uint64_t rate, int channels, cons
     return text;
 }
 
+// What in a WAV file's format chunk the game does not play, said with what it plays; "" when
+// it plays the format. Each field is judged alone, so the file is named for its own fault.
+std::string WavFormatFault(unsigned formatTag, unsigned channels, unsigned bits, std::uint32_t rate)
+{
+    char found[80];
+    if (formatTag != 1) {
+        std::snprintf(found, sizeof(found), "of format tag %u, not PCM", formatTag);
+    } else if (bits != 8 && bits != 16) {
+        std::snprintf(found, sizeof(found), "of %u-bit samples", bits);
+    } else if (channels < 1 || channels > 2) {
+        std::snprintf(found, sizeof(found), "of %u channels", channels);
+    } else if (rate == 0 || rate > static_cast<std::uint32_t>(VorbisStream::kMaxRate)) {
+        std::snprintf(found, sizeof(found), "at %lu Hz", static_cast<unsigned long>(rate));
+    } else {
+        return std::string();
+    }
+    char text[240];
+    std::snprintf(text, sizeof(text),
+                  "is a WAV file %s; a WAV file is played when it holds 8- or 16-bit PCM "
+                  "(format tag 1) in one or two channels at 1 to %ld Hz",
+                  found, VorbisStream::kMaxRate);
+    return text;
+}
+
 } // namespace
 
 void SoundDecoder::SetStopCheck(bool (*stopping)())
@@ -85,6 +109,15 @@ int SoundDecoder::DecodeOgg(const std::uint8_t* data, std::size_t size, PcmBuffe
 {
     VorbisStream decoder;
     int error = decoder.Open(data, size);
+    if (error == BASS_ERROR_FORMAT) {
+        // The file's own format, not the device's.
+        char text[160];
+        std::snprintf(text, sizeof(text),
+                      "is an Ogg Vorbis file of more than two channels or a rate above %ld Hz",
+                      VorbisStream::kMaxRate);
+        detail = text;
+        return BASS_ERROR_FILEFORM;
+    }
     if (error != BASS_OK) {
         return error;
     }
@@ -171,9 +204,9 @@ int SoundDecoder::DecodeWav(const std::uint8_t* data, std::size_t size, PcmBuffe
     if (!haveFormat || !samples) {
         return BASS_ERROR_FILEFORM;
     }
-    if (formatTag != 1 || (bits != 8 && bits != 16) || channels < 1 || channels > 2 || rate == 0 ||
-        rate > static_cast<std::uint32_t>(VorbisStream::kMaxRate)) {
-        return BASS_ERROR_FORMAT;
+    detail = WavFormatFault(formatTag, channels, bits, rate);
+    if (!detail.empty()) {
+        return BASS_ERROR_FILEFORM;
     }
     // Its length at the rate the file gives is held to the bound before anything is
     // converted, so a rate that lies (a few hertz) cannot make a small file last for hours.

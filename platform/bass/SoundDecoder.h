@@ -32,10 +32,12 @@ public:
     static SoundFormat Detect(const std::uint8_t* data, std::size_t size);
     // Decodes the whole file to 16-bit samples, keeping its rate and channel count (1 or
     // 2). WAV files hold 8- or 16-bit PCM. Returns BASS_OK, BASS_ERROR_FILEFORM
-    // (unrecognised or damaged data, a chunk longer than the file), BASS_ERROR_FORMAT (more
-    // than two channels, a rate of 0 or above VorbisStream::kMaxRate, or a sample format
-    // other than 8- or 16-bit PCM), BASS_ERROR_TOOLONG (past the bound: detail says how long the
-    // file claims to be), BASS_ERROR_STOPPED (the stop check said stop) or BASS_ERROR_MEM.
+    // (unrecognised or damaged data, a chunk longer than the file, or a WAV format the game
+    // does not play: not PCM, other than 8- or 16-bit, more than two channels, a rate of 0 or
+    // above VorbisStream::kMaxRate, or an Ogg Vorbis file of more than two channels or a
+    // rate above it; then detail says which), BASS_ERROR_TOOLONG (past the
+    // bound: detail says how long the file claims to be), BASS_ERROR_STOPPED (the stop check
+    // said stop) or BASS_ERROR_MEM. A detail completes "the sound ...".
     static int Decode(const std::uint8_t* data, std::size_t size, PcmBuffer& out,
                       std::string& detail);
 

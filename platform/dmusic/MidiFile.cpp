@@ -18,11 +18,16 @@ struct FileError
     std::string text;
 };
 
-[[noreturn]] void Fail(const char* format, long a = 0, long b = 0, long c = 0)
+[[noreturn]] void FailWith(Result code, const char* format, long a = 0, long b = 0, long c = 0)
 {
     char text[256];
     std::snprintf(text, sizeof text, format, a, b, c);
-    throw FileError{ERR_INVALID_FILE, text};
+    throw FileError{code, text};
+}
+
+[[noreturn]] void Fail(const char* format, long a = 0, long b = 0, long c = 0)
+{
+    FailWith(ERR_INVALID_FILE, format, a, b, c);
 }
 
 // Bounds-checked reading of one chunk's bytes; every read past the end fails with the
@@ -113,7 +118,8 @@ struct RawContents
     void Count()
     {
         if (events.size() + tempos.size() + signatures.size() >= kMaxSongEvents) {
-            Fail("the file holds more than %ld events", long(kMaxSongEvents));
+            FailWith(ERR_TOO_MANY_EVENTS, "the file holds more than %ld events",
+                     long(kMaxSongEvents));
         }
     }
 };

@@ -15,10 +15,10 @@ class MidiFile
 public:
     // Reads a whole Standard MIDI File from memory. On success the file's contents replace
     // this object's; on failure it is left empty, the result is ERR_INVALID_FILE (malformed
-    // data, or more than kMaxSongEvents events) or ERR_UNSUPPORTED_FORMAT (a well-formed
-    // file this layer cannot play: format 2 or SMPTE timing), and *error (when given) says
-    // what is wrong and where. Never reads outside [data, data + size); the work and memory
-    // are linear in size.
+    // data), ERR_TOO_MANY_EVENTS (more than kMaxSongEvents events) or ERR_UNSUPPORTED_FORMAT
+    // (a well-formed file this layer cannot play: format 2 or SMPTE timing), and *error (when
+    // given) says what is wrong and where. Never reads outside [data, data + size); the work and
+    // memory are linear in size.
     //
     // What the music layer's bounds change is changed here, as the file is read, and told
     // by Bounded(): a tempo faster than kMinMicrosecondsPerQuarter is read as that one, and

@@ -1,5 +1,9 @@
 #include "dmusic/Result.h"
 
+#include "dmusic/MusicTypes.h"
+
+static_assert(dmusic::kMaxSongEvents == 1000000, "the too-many-events text names the bound");
+
 namespace dmusic {
 namespace {
 
@@ -32,6 +36,8 @@ const ResultText kTexts[] = {
      "A music time lies outside the segment, or a range is empty."},
     {ERR_ALREADY_INITIALIZED, "DMUSIC_E_ALREADY_INITIALIZED",
      "The performance has already been initialised."},
+    {ERR_TOO_MANY_EVENTS, "DMUSIC_E_TOO_MANY_EVENTS",
+     "The song holds more than 1000000 events, more than a song may hold."},
 };
 
 const ResultText* Find(Result r)

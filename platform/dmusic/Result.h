@@ -33,6 +33,8 @@ constexpr Result ERR_NOT_DOWNLOADED = static_cast<Result>(0x88781204u);
 constexpr Result ERR_OUT_OF_RANGE = static_cast<Result>(0x88781205u);
 // Init was called on a performance that is already initialised.
 constexpr Result ERR_ALREADY_INITIALIZED = static_cast<Result>(0x88781206u);
+// A well-formed song that holds more events than a song may (kMaxSongEvents).
+constexpr Result ERR_TOO_MANY_EVENTS = static_cast<Result>(0x88781207u);
 
 inline bool Failed(Result r)
 {

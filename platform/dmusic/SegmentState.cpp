@@ -71,11 +71,8 @@ std::vector<MidiEvent> ChaseTo(const std::vector<MidiEvent>& events, MusicTime u
         switch (e.status & 0xF0) {
         case kControl:
             if (IsParameterControl(e.data1)) {
-                std::vector<std::size_t>& kept = parameters[std::size_t(ch)];
-                if (kept.size() == 2 * kChasedParameterMessages) {
-                    kept.erase(kept.begin(), kept.begin() + kChasedParameterMessages);
-                }
-                kept.push_back(i);
+                // Noted all: at most one index an event of a song the reader bounded.
+                parameters[std::size_t(ch)].push_back(i);
                 continue;
             }
             kind = e.data1;

@@ -6,6 +6,7 @@
 // within a second. A pack of which no font can be used ends the start in one sentence.
 #include "e2e/ProgramRun.h"
 #include "support/CostlyFiles.h"
+#include "support/LevelCheckRun.h"
 #include "support/ResidentMemory.h"
 #include "support/TempHome.h"
 
@@ -151,9 +152,12 @@ INSTANTIATE_TEST_SUITE_P(
                    }}),
     [](const ::testing::TestParamInfo<CostlyPack>& info) { return std::string(info.param.kind); });
 
-// Not one font of the pack can be used: the start ends in one sentence on standard error,
-// naming a font file, with exit 1 and no crash report.
-TEST(CostlyFonts, APackWithoutAUsableFontSaysSoInOneSentence)
+// Every font of the pack made unusable at a size the game opens (empty; out of proportion
+// at every size, or from 28 points up): the start ends in one sentence naming a font, exit 1
+// and no crash report; the level check says that sentence as a problem, run to its end.
+using UnusableFonts = CostlyFontsAndSounds;
+
+TEST_P(UnusableFonts, TheGameAndTheCheckSayItInOneSentence)
 {
     TempHome home;
     std::vector<std::string> fonts;
@@ -161,15 +165,30 @@ TEST(CostlyFonts, APackWithoutAUsableFontSaysSoInOneSentence)
         if (entry.path().extension() == ".ttf")
             fonts.push_back("Fonts/" + entry.path().filename().string());
     ASSERT_FALSE(fonts.empty());
-    const std::string folder = CostlyCopy(
-        home, {"EveryFont", fonts, [](const std::string& font) {
-                   return PatchFont(font, {"unitsPerEm=16", FontField::Field, "head", 18, 2, 16});
-               }});
+    const std::string folder = CostlyCopy(home, {"EveryFont", fonts, GetParam().make});
     std::unique_ptr<ProgramRun> run = StartIn(folder);
     EXPECT_EQ(1, run->Wait(60000)) << run->Errors();
     const std::string errors = run->Errors();
-    EXPECT_NE(std::string::npos, errors.find("No font file of the pack can be used (")) << errors;
+    const std::string sentence = "No font file of the pack can be used (";
+    EXPECT_NE(std::string::npos, errors.find(sentence)) << errors;
     EXPECT_NE(std::string::npos, errors.find("so the game cannot show its texts.\n")) << errors;
     EXPECT_EQ(std::string::npos, errors.find("Assertion")) << errors;
     EXPECT_EQ("", CrashReports());
+    const LevelCheckRun check = RunLevelCheck(home.Path(), folder + "/Assets");
+    EXPECT_EQ(1, check.status) << check.report << check.errors;
+    EXPECT_NE(std::string::npos, check.report.find(sentence)) << check.report;
+    EXPECT_NE(std::string::npos, check.report.find(" problem(s), ")) << check.errors;
 }
+
+template <std::uint16_t kUnits> std::string UnitsPerEm(const std::string& font)
+{
+    return PatchFont(font, {"unitsPerEm", FontField::Field, "head", 18, 2, kUnits});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, UnusableFonts,
+    ::testing::Values(CostlyPack{"Empty", {}, [](const std::string&) { return std::string(); }},
+                      CostlyPack{"UnitsPerEm16", {}, UnitsPerEm<16>},
+                      CostlyPack{"UnitsPerEm512", {}, UnitsPerEm<512>},
+                      CostlyPack{"UnitsPerEm560", {}, UnitsPerEm<560>}),
+    [](const ::testing::TestParamInfo<CostlyPack>& info) { return std::string(info.param.kind); });

@@ -646,7 +646,9 @@ void LevelCheck::CheckPackFiles()
     resources->StartCaching();
     while (resources->CacheNext() && !StopSignal::IsRequested()) {
     }
-    OpenFontsAtUsedSizes();
+    const std::string unusable = OpenFontsAtUsedSizes();
+    if (!unusable.empty())
+        Report("", "the game cannot start: " + unusable);
     CheckSongs();
 }
 

@@ -1,9 +1,11 @@
 #include "SongCheck.h"
 
+#include "bass/MixerSource.h"
 #include "core/StopSignal.h"
 #include "dmusic/Performance.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceType.h"
+#include "sound/DirectMusic.h"
 #include "sound/MusicManager.h"
 #include "sound/MusicSegment.h"
 #include "sound/Sound.h"
@@ -36,7 +38,7 @@ void PlaySong(dmusic::Performance& performance, MusicSegment& song)
     std::vector<float> out(2 * kBlock);
     for (int frames = 0; frames < kSecondsPerSong * kRate && !StopSignal::IsRequested();
          frames += kBlock)
-        performance.Render(out.data(), kBlock);
+        performance.Render(out.data(), kBlock, kRate);
     performance.Stop();
     segment->Unload(performance);
     NameBoundedSong(song.GetName(), std::string(), segment->GetHeldBlocks() - heldBefore);
@@ -49,9 +51,13 @@ void CheckSongs()
     ResourceManager* resources = GetResourceManager();
     if (!resources || !Sound::IsMusicActive())
         return;
-    dmusic::Performance performance;
-    if (dmusic::Failed(performance.Init(kRate)))
+    // The game's own performance, with the SoundFont it loaded (loaded once): taken out of
+    // the mix, which no one hears here, so that only this pass renders it, at its rate.
+    dmusic::Performance* played = Sound::GetDirectMusic()->GetMusicManager()->GetPerformance();
+    if (!played)
         return;
+    bassx::SetMusicSource(nullptr, nullptr);
+    dmusic::Performance& performance = *played;
     for (const char* suffix : {".mid", ".sgt", ".sty", ".dls"})
         for (const std::string& name : resources->FindNamesEndingWith(suffix)) {
             if (StopSignal::IsRequested())

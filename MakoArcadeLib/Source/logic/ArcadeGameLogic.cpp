@@ -86,21 +86,34 @@ void ArcadeGameLogic::RegisterProperties(Class& c)
     }
 }
 
+ArcadeGameLogic::RunningHold::~RunningHold()
+{
+    if (held && gLogic == held)
+        gLogic = nullptr;
+}
+
+void ArcadeGameLogic::RunningHold::Take(ArcadeGameLogic* logic)
+{
+    held = logic;
+    gLogic = logic;
+}
+
 ArcadeGameLogic::ArcadeGameLogic()
 {
-    gLogic = this;
+    m_Running.Take(this);
 }
 
 ArcadeGameLogic::ArcadeGameLogic(Screen* screen, Actor* playLayer, const LuaObject& options)
     : m_OptionsTable(options), m_PlayLayer(playLayer)
 {
-    gLogic = this;
     CreateStates();
     m_World.reset(new World(World::EngineConfigReader()));
     // A limit below 1 would make every hit count a division by zero.
     m_HitCounterLimit = std::max(1, ConfigInt("HitCounterLimit", 10));
     SetScreen(screen);
     CreateHud();
+    // Whole now: the running controller from here on.
+    m_Running.Take(this);
 }
 
 ArcadeGameLogic::~ArcadeGameLogic()

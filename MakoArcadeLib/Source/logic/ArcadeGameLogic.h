@@ -61,8 +61,8 @@ public:
     // The controller of one game on `screen`. Play-field objects become children of
     // `playLayer` (the game screen's root of the field); `options` is the GameOptions
     // table, applied to the controller as properties when the game starts. Builds the
-    // nineteen states, the world and the heads-up display and becomes gLogic; no state is
-    // current until StartGame.
+    // nineteen states, the world and the heads-up display, then becomes gLogic: a
+    // construction that throws leaves gLogic as it was. No state is current until StartGame.
     ArcadeGameLogic(Screen* screen, Actor* playLayer, const LuaPlus::LuaObject& options);
     // Kills every timer the controller or its states started, deletes the level, the
     // groups' members go with the play layer (the screen kills it); clears gLogic.
@@ -417,6 +417,18 @@ private:
     mutable std::vector<Shield*> m_ShieldList;
     mutable std::vector<Paddle*> m_PaddleList;
     mutable std::vector<Wall*> m_WallList;
+
+    // Holds gLogic for its controller: Take, a constructor's last step, makes the whole
+    // controller gLogic; the hold's end clears gLogic while it is still its controller. As
+    // a member it ends with every construction that throws, a derived class's too, so
+    // gLogic never outlives what it points to.
+    struct RunningHold
+    {
+        ArcadeGameLogic* held = nullptr;
+        ~RunningHold();
+        void Take(ArcadeGameLogic* logic);
+    };
+    RunningHold m_Running;
 };
 
 // The running controller; null while no game runs.

@@ -76,7 +76,12 @@ void PhysicsBody::HoldToTopSpeed()
     if (m_TopSpeed <= 0.0 || !m_Body)
         return;
     const dReal* v = dBodyGetLinearVel(m_Body);
-    const double speed = std::hypot(double(v[0]), double(v[1]));
+    const double x = v[0], y = v[1];
+    // Squares first: nearly every step is within the top speed and needs no root (a speed
+    // that is not a number fails both comparisons and is stopped below).
+    if (x * x + y * y <= m_TopSpeed * m_TopSpeed)
+        return;
+    const double speed = std::hypot(x, y);
     if (speed <= m_TopSpeed)
         return;
     const double scale = std::isfinite(speed) ? m_TopSpeed / speed : 0.0;

@@ -29,13 +29,14 @@ bool HasExtension(const std::string& name, std::initializer_list<const char*> ex
     return false;
 }
 
-// The audio layer's refusal, naming the file; a sound refused for its length says how long
-// its file claims it is. The resource manager names it once and the game goes on without it.
+// The audio layer's refusal, naming the file; a sound refused for what its file holds (its
+// length, a format the game does not play) says what that is. The resource manager names it
+// once and the game goes on without it.
 [[noreturn]] void ThrowLoadError(const char* format, const std::string& name)
 {
     int code = BASS_ErrorGetCode();
     const std::string detail = BASS_ErrorGetDetail();
-    if (code == BASS_ERROR_TOOLONG)
+    if (!detail.empty())
         MAKO_THROW(ResourceLoadError, "the sound " + detail + "; it is not decoded");
     MAKO_THROW(ResourceLoadError, boost::str(boost::format(format) % name % GetBassErrorName(code) %
                                              GetBassErrorDescription(code)));
