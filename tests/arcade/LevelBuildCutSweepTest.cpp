@@ -7,7 +7,7 @@
 // LoadingLevel state), once whole to count the steps of work its build takes, then again
 // cut by a stop asked for at steps spread over that count and at steps drawn at random (the
 // seed is printed, BB_CUT_SEED replays it). Each cut must end the build (the level is not
-// played) and leave the live counts where they were.
+// played), leave the live counts where they were and blame nothing on the level's data.
 #include "GameFixture.h"
 
 #include "core/StopSignal.h"
@@ -17,6 +17,7 @@
 #include "physics/PhysicsBody.h"
 #include "scene/Actor.h"
 #include "support/engine/GameLevels.h"
+#include "support/engine/LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -154,12 +155,19 @@ TEST_F(LevelBuildCutSweep, ABuildEndedAtAnyStepFreesWhatItMade)
             at.push_back(any(draw));
         for (long long stop : at) {
             const LiveCounts start;
+            const bbtest::LogCapture log;
             StartAndEnd(name, stop, built);
             ++cuts;
             EXPECT_FALSE(built) << name << " cut at step " << stop << " of " << steps
                                 << " was still built";
             EXPECT_EQ(start, LiveCounts())
                 << name << " cut at step " << stop << " of " << steps << " left objects alive";
+            // The stop is no fault of the level's data: nothing is blamed for it.
+            for (const char* blame :
+                 {"could not be built", "skipped", "could not be loaded", "damaged"})
+                EXPECT_EQ(std::string::npos, log.Text().find(blame))
+                    << name << " cut at step " << stop << ":\n"
+                    << log.Text();
         }
     }
     std::cout << cuts << " cut builds in "

@@ -1,15 +1,17 @@
 // The one rule on which errors are data's: every kind of error a boundary can meet, made
 // the way the engine makes it, and what becomes of it there. A data error stops at the
 // object and is said once, on one line; the end of a work meter and the program's own
-// mistakes pass on untouched and are said nowhere.
+// mistakes pass on untouched and are said nowhere; while a stop is asked for, nothing is.
 #include "core/ObjectBoundary.h"
 #include "core/DataReport.h"
+#include "core/StopSignal.h"
 #include "core/ValueTypeError.h"
 #include "core/WorkMeter.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <new>
 #include <stdexcept>
@@ -96,6 +98,24 @@ TEST_F(ObjectBoundaryTest, DataErrorsStopAndAreSaidOnceOnOneLineAllOthersPassOnU
         }
         EXPECT_EQ(kind.data, contained);
         EXPECT_EQ(kind.data, !why.empty());
+        // For whoever names a file: the meter's end is the file's too; while a stop is asked
+        // for, every failure but the program's is the stop's, and nothing is said.
+        const bool program = !kind.data && std::string(kind.name) != "the end of a work meter";
+        for (const bool stopped : {false, true}) {
+            if (stopped)
+                StopSignal::Request(SIGTERM);
+            try {
+                EXPECT_FALSE(ObjectBoundary::Guard(subject + (stopped ? " stopped" : " again"),
+                                                   "it is left out", kind.raise));
+            } catch (const std::exception& error) {
+                EXPECT_EQ(program   ? ObjectBoundary::Fault::Program
+                          : stopped ? ObjectBoundary::Fault::Stop
+                                    : ObjectBoundary::Fault::Data,
+                          ObjectBoundary::FaultOf(&error));
+            }
+            EXPECT_EQ(kind.data ? 2u : 0u, m_Said.size());
+            StopSignal::Reset();
+        }
     }
     // A data error's own words come through whole, without its closing full stop.
     m_Said.clear();

@@ -1,6 +1,6 @@
 // Level files run by the game under the budget of a file it did not write: one that never
-// ends, grows without end or is stopped by a signal is named and skipped, and the levels of
-// the other files load.
+// ends or grows without end is named and skipped, one a stop signal cuts short is named as
+// stopped and not blamed, and the levels of the other files load.
 #include "core/StopSignal.h"
 #include "logic/LevelManager.h"
 #include "support/engine/LogCapture.h"
@@ -55,4 +55,7 @@ TEST_F(LevelFileBudgetTest, AStopSignalEndsARunningFileAtOnce)
     LevelManager::RunLevelFile(State(), "Endless.lua");
     EXPECT_TRUE(Global("Levels")["A"].IsNil());
     EXPECT_NE(std::string::npos, log.Text().find("the file was stopped by SIGTERM")) << log.Text();
+    // A stop is no fault of the file's, nor of the files it finds unread.
+    LevelManager::RunLevelFile(State(), "Good.lua");
+    EXPECT_EQ(std::string::npos, log.Text().find("skipped")) << log.Text();
 }

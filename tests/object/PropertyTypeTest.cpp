@@ -6,7 +6,9 @@
 #include "core/PropertyType.h"
 #include "lua/MakoLuaState.h"
 
+#include <cstdint>
 #include <memory>
+#include <utility>
 
 using LuaPlus::LuaObject;
 
@@ -78,9 +80,15 @@ TEST_F(ObjectTest, NumbersAreCutToTheirMemberWidth)
     EXPECT_EQ("4294967295", Show(thing, "mask"));
     Assign(thing, "mask", "-1");
     EXPECT_EQ(0xFFFFFFFFu, thing.m_Mask);
-    // Numbers no integer holds are held before they are converted (no undefined conversion).
-    for (const char* far : {"1e308", "-1/0", "0/0"}) {
+    // Numbers no integer holds are held before they are converted (no undefined conversion):
+    // an unsigned member takes the held value modulo 2^32, NaN counts as 0.
+    const std::uint32_t heldHigh = std::uint32_t(std::int64_t(9e18) & 0xFFFFFFFF);
+    const std::uint32_t heldLow = std::uint32_t(std::int64_t(-9e18) & 0xFFFFFFFF);
+    for (const auto& [far, mask] : {std::pair<const char*, std::uint32_t>{"1e308", heldHigh},
+                                    {"-1/0", heldLow},
+                                    {"0/0", 0u}}) {
         Assign(thing, "mask", far);
+        EXPECT_EQ(mask, thing.m_Mask) << far;
         Assign(thing, "count", far);
     }
     Assign(thing, "scale", "0.5");

@@ -257,14 +257,13 @@ void ArcadeApp::ApplyWindowIcon()
         reason = "the program has no icon resource of that number";
     } else if (!GetResourceManager()->FindInfo(name, true)) {
         reason = std::string("the resource \"") + name + "\" is missing";
-    } else {
-        try {
-            std::unique_ptr<Image> image(Actor::NewImageFromResource(name));
-            SDL_WM_SetIcon(image->GetSDLSurface(), nullptr);
-            return;
-        } catch (const Exception& e) {
-            reason = e.what();
-        }
+    } else if (ObjectBoundary::Contain(
+                   [&] {
+                       std::unique_ptr<Image> image(Actor::NewImageFromResource(name));
+                       SDL_WM_SetIcon(image->GetSDLSurface(), nullptr);
+                   },
+                   &reason)) {
+        return;
     }
     // A window without its icon is only worth a warning.
     Log("WARNING: Coult not load application's icon; iconResourceNumber = %d; reason = %s\n",

@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/Utility.h"
 #include "core/WorkMeter.h"
 #include "logic/GameProgress.h"
@@ -245,13 +246,8 @@ int LevelManager::RunLevelText(LuaPlus::LuaState* state, const std::string& text
 
 bool LevelManager::ReadLevelFile(const std::string& name, std::string& text, std::string& error)
 {
-    try {
-        text = ScriptSource::Read(name);
-        return true;
-    } catch (const Exception& e) {
-        error = e.GetMessage();
-        return false;
-    }
+    // What the pack's reader raises is the file's (missing, too large, unreadable).
+    return ObjectBoundary::Contain([&] { text = ScriptSource::Read(name); }, &error);
 }
 
 void LevelManager::RunLevelFile(LuaPlus::LuaState* state, const std::string& name)
@@ -259,23 +255,32 @@ void LevelManager::RunLevelFile(LuaPlus::LuaState* state, const std::string& nam
     if (!EndsWith(name, ".lua"))
         return;
     LogAtLevel(2, "Loading script file: %s\n", name.c_str());
-    std::string text, why;
-    if (ReadLevelFile(name, text, why)) {
-        try {
+    std::string text, why, error;
+    int status = 0;
+    try {
+        if (ReadLevelFile(name, text, why)) {
             if (ScriptDebugHandoff::IsActive())
                 ScriptDebugHandoff::SendFile(name, text.data(), text.size());
-            std::string error;
-            const int status = RunLevelText(state, text, name, error);
-            if (status == LUA_ERRSYNTAX)
-                why = "Could not compile Lua resource file:\nfile = " + name + "\nerror = " + error;
-            else if (status == LUA_ERRMEM)
-                why = error;
-            else if (status != 0)
-                why = "Could not execute Lua resource file\nfile = " + name + "\nerror = " + error;
-        } catch (const Exception& e) {
-            why = e.GetMessage();
+            status = RunLevelText(state, text, name, error);
         }
+    } catch (const std::exception& e) {
+        // The file's meter ran out (or was stopped), or the file's data failed the search.
+        if (ObjectBoundary::FaultOf(&e) == ObjectBoundary::Fault::Program)
+            throw;
+        why = ObjectBoundary::TextOf(e);
     }
-    if (!why.empty())
+    if (status == LUA_ERRSYNTAX)
+        why = "Could not compile Lua resource file:\nfile = " + name + "\nerror = " + error;
+    else if (status == LUA_ERRMEM)
+        why = error;
+    else if (status != 0)
+        why = "Could not execute Lua resource file\nfile = " + name + "\nerror = " + error;
+    if (why.empty())
+        return;
+    // A stop cut the file short: it is not skipped for a fault of its own.
+    if (ObjectBoundary::FaultOf(nullptr) == ObjectBoundary::Fault::Stop)
+        Log("The level file \"%s\" was not run to its end: %s\n", name.c_str(),
+            (status != 0 ? error : why).c_str());
+    else
         Log("ERROR: The level file \"%s\" was skipped: %s\n", name.c_str(), why.c_str());
 }

@@ -43,7 +43,8 @@ public:
     // Runs one level file of the package's Levels folder (names not ending ".lua" are left
     // alone), read by ReadLevelFile, through RunLevelText: a file that fails, never ends, grows
     // without end or reaches for what a level file may not have is logged by name and skipped, and
-    // the levels the others define load.
+    // the levels the others define load. A file a stop cut short is said to be so, not skipped
+    // (core/ObjectBoundary decides); the program's own mistakes pass on.
     static void RunLevelFile(LuaPlus::LuaState* state, const std::string& name);
     // Runs a level file's text as a data file (lua/DataScript) under chunkName: it sees the
     // bounded base library, Levels and the level compiler's functions, and nothing else.

@@ -63,13 +63,13 @@ void SwitchTo(const std::string& screenName)
     screens->SwitchToScreen(screenName);
 }
 
-} // namespace
-
-void StartAdventureFromMap(const std::string& screenName)
+// A game of the mode at the level its mode table (made when missing) has selected, on the
+// screen of that name.
+void StartSelected(const std::string& screenName, const char* mode, const char* modeTableName)
 {
     Player* player = CurrentPlayer();
-    player->PlayMode("Adventure");
-    LuaPlus::LuaObject modeTable = player->MakeGameModeTable("");
+    player->PlayMode(mode);
+    LuaPlus::LuaObject modeTable = player->MakeGameModeTable(modeTableName);
     const int level = Selection(modeTable, "LevelSelected");
     const int episode = Selection(modeTable, "EpisodeSelected");
 
@@ -77,6 +77,13 @@ void StartAdventureFromMap(const std::string& screenName)
     WriteStart(options, player, episode, level);
     options.SetString("levelName", "EMPTY");
     SwitchTo(screenName);
+}
+
+} // namespace
+
+void StartAdventureFromMap(const std::string& screenName)
+{
+    StartSelected(screenName, "Adventure", "");
 }
 
 void StartAdventureFromMenu(const std::string& screenName)
@@ -98,16 +105,7 @@ void StartAdventureFromMenu(const std::string& screenName)
 
 void StartLabGame(const std::string& screenName)
 {
-    Player* player = CurrentPlayer();
-    player->PlayMode("Lab");
-    LuaPlus::LuaObject modeTable = player->MakeGameModeTable("Lab");
-    const int level = Selection(modeTable, "LevelSelected");
-    const int episode = Selection(modeTable, "EpisodeSelected");
-
-    LuaPlus::LuaObject options = GameOptions();
-    WriteStart(options, player, episode, level);
-    options.SetString("levelName", "EMPTY");
-    SwitchTo(screenName);
+    StartSelected(screenName, "Lab", "Lab");
 }
 
 LuaPlus::LuaObject CreateGameOptionsForCurrentPlayer()

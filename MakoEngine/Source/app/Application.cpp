@@ -293,6 +293,9 @@ void Application::StartLuaDebugger()
     std::string folder = m_AppDataFolder;
     if (folder.empty() || folder.back() != '/')
         folder += '/';
+    // From here to the line with the port is the debugger's start: it never waits for another
+    // copy's turn to save its connection list.
+    Log("Starting the Lua debugger.\n");
     InitLuaDebugger(folder + "RemoteLuaDebuggingServerNetworkConnection.txt", port, listenHost);
     // Whoever starts the game (a test with port 0, usually) learns the port from the log.
     const uint16_t listening = GetLuaDebuggerPort();

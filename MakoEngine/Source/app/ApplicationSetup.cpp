@@ -10,6 +10,7 @@
 #include "core/DataRange.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/PlayerFileKeeper.h"
 #include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
@@ -35,11 +36,9 @@ namespace {
 // logged and does not stop the start: each write into it fails later with its own message.
 void MakeWritableFolder(const std::string& path)
 {
-    try {
-        CreateDirectories(path);
-    } catch (const Exception& e) {
-        Log("Warning: %s\n", e.GetMessage().c_str());
-    }
+    std::string why;
+    if (!ObjectBoundary::Contain([&] { CreateDirectories(path); }, &why))
+        Log("Warning: %s\n", why.c_str());
 }
 
 // Folder names are written with backslashes, as the engine's Windows folder calls take

@@ -1,6 +1,7 @@
 #include "core/ObjectBoundary.h"
 
 #include "core/DataReport.h"
+#include "core/StopSignal.h"
 #include "core/WorkMeter.h"
 #include "luaplus/LuaException.h"
 
@@ -23,18 +24,31 @@ bool StartsWith(const std::string& text, const char* head)
     return text.compare(0, std::char_traits<char>::length(head), head) == 0;
 }
 
+// Whether the error is the program's own mistake.
+bool IsProgramError(const std::exception& error)
+{
+    if (dynamic_cast<const LuaPlus::LuaException*>(&error))
+        return false;
+    const Exception* engine = dynamic_cast<const Exception*>(&error);
+    if (!engine)
+        return true;
+    // A failed check is the program's: its text is MakoAssertText's or ThrowVerifyFailed's.
+    const std::string& message = engine->GetMessage();
+    return StartsWith(message, "Assertion failed: (") || StartsWith(message, "Verify failed: (");
+}
+
 } // namespace
 
 bool IsDataError(const std::exception& error)
 {
-    if (dynamic_cast<const LuaPlus::LuaException*>(&error))
-        return true;
-    const Exception* engine = dynamic_cast<const Exception*>(&error);
-    if (!engine || dynamic_cast<const WorkSpent*>(engine))
-        return false;
-    // A failed check is the program's: its text is MakoAssertText's or ThrowVerifyFailed's.
-    const std::string& message = engine->GetMessage();
-    return !StartsWith(message, "Assertion failed: (") && !StartsWith(message, "Verify failed: (");
+    return !IsProgramError(error) && !dynamic_cast<const WorkSpent*>(&error);
+}
+
+Fault FaultOf(const std::exception* error)
+{
+    if (error && IsProgramError(*error))
+        return Fault::Program;
+    return StopSignal::IsRequested() ? Fault::Stop : Fault::Data;
 }
 
 std::string TextOf(const std::exception& error)
@@ -49,6 +63,8 @@ std::string TextOf(const std::exception& error)
 
 void ReportOnce(const std::string& subject, const std::string& text)
 {
+    if (StopSignal::IsRequested())
+        return;
     std::unordered_set<std::string>& said = Said();
     const std::string line = subject + '\x1f' + text;
     if (said.count(line))

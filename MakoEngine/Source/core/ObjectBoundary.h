@@ -26,6 +26,12 @@
 // Contain below, never with a catch of its own; a meter's opener adds only its own meter's
 // end (the level's loading state).
 //
+// A stop asked for (core/StopSignal) is no one's fault. Whoever would name a file or a level
+// for a failure (the opener of its meter, the loader of a file) asks FaultOf first: once a
+// stop was asked for, the failure of the work it cut short is the stop's, never the data's,
+// and nothing is named, left out as damaged or set aside for it. Reports said while a stop is
+// asked for are dropped (ReportOnce).
+//
 // Main thread only.
 #include "core/Exception.h"
 
@@ -43,6 +49,19 @@ namespace ObjectBoundary {
 // for the end of a work meter.
 bool IsDataError(const std::exception& error);
 
+// What a failure in the work on data is, and so who answers it.
+enum class Fault {
+    Data,    // the data's: the file or object is left out, or a stand-in takes its place
+    Stop,    // a stop asked for cut the work short: nothing is blamed, the program ends
+    Program, // the program's own mistake: it passes on to the crash reporter
+};
+// For whoever names a file or level for its failure: the program's own mistakes (see above)
+// are Program; else, while a stop is asked for, Stop, whatever the failure says (a meter's
+// WorkSpent, a script's budget ended by the stop, an error met in half-done work); else Data,
+// the end of a meter by its bound included (the opener names the file as too costly). error
+// is null for a failure told without one (a script's status).
+Fault FaultOf(const std::exception* error);
+
 // The error's own text (an engine Exception's message, else what()), without the full stop
 // and line end it may close with. Line ends inside it stay: the reporter folds every line
 // it writes (OneLineText, core/DataReport.h).
@@ -50,8 +69,8 @@ std::string TextOf(const std::exception& error);
 
 // Reports the problem through DataReport, once per game session: the same subject and
 // text said again is not repeated (an animation that misses its name on every loop, a
-// record compared in every sort). At most kRemembered lines are remembered; past that a
-// line may be said again.
+// record compared in every sort). Nothing is said while a stop is asked for. At most kRemembered
+// lines are remembered; past that a line may be said again.
 void ReportOnce(const std::string& subject, const std::string& text);
 constexpr int kRemembered = 4096;
 

@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "lua/MakoLuaState.h"
 #include "luaplus/LuaErrorStash.h"
 
@@ -72,13 +73,11 @@ void Shell::EndLine()
         TrimLine();
         return;
     }
-    try {
-        EvaluateLine();
-    } catch (const Exception& e) {
-        Log("%s\n", e.what());
-    } catch (const LuaPlus::LuaException& e) {
-        Log("%s\n", e.what());
-    }
+    // A line that fails is the typist's, said in the log; the program's own mistakes pass on
+    // (core/ObjectBoundary).
+    std::string why;
+    if (!ObjectBoundary::Contain([this] { EvaluateLine(); }, &why))
+        Log("%s\n", why.c_str());
     // What the line printed shows at once, also when the output is a pipe or a file.
     std::fflush(stdout);
     m_Line.clear();

@@ -1,17 +1,14 @@
 #include "core/StopSignal.h"
 
 #include "core/Log.h"
+#include "core/MonotonicClock.h"
 
 #include <csignal>
 #include <cstring>
-#include <time.h>
 
-// clock_gettime may be called from a signal handler.
 long long StopSignal::NowMs()
 {
-    struct timespec now;
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    return MonotonicClock::NowMs();
 }
 
 namespace {

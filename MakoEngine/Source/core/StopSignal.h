@@ -35,8 +35,8 @@ public:
     // It must be async-signal-safe. Null for none.
     static void SetWaker(void (*waker)());
 
-    // The monotonic clock in milliseconds, safe in a signal handler: the one clock of the
-    // stop's grace and of every bounded wait that a stop cuts short (core/SaveTurn).
+    // The engine's one clock (core/MonotonicClock), safe in a signal handler: the stop's grace
+    // and every bounded wait that a stop cuts short (core/SaveTurn) read it.
     static long long NowMs();
 
     // How long after the first signal another one is taken as the same request.

@@ -5,6 +5,7 @@
 #include "core/CFileVersion.h"
 #include "core/CPUID.h"
 #include "core/Exception.h"
+#include "core/ObjectBoundary.h"
 #include "win32/Folders.h"
 #include "win32/InstanceLock.h"
 
@@ -179,9 +180,8 @@ std::string InstanceLockPath(uint32_t appCode, const std::string& savesFolder, s
 {
     MAKO_ASSERT_MSG(appCode != 0, "0 is not a valid app code.");
     std::string folder = savesFolder;
-    try {
-        CreateDirectories(folder);
-    } catch (const Exception&) {
+    // The system's refusal is said as the folder's; the program's own mistakes pass on.
+    if (!ObjectBoundary::Contain([&] { CreateDirectories(folder); })) {
         reason = "its folder \"" + folder + "\" cannot be made";
         return std::string();
     }

@@ -1,6 +1,7 @@
 #include "debugger/LuaNetworkServerImpl.h"
 
 #include "core/Log.h"
+#include "core/MonotonicClock.h"
 #include "core/Utility.h"
 #include "debugger/DebugConnectionList.h"
 #include "debugger/DebugHello.h"
@@ -9,14 +10,6 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
-
-namespace {
-long long NowMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-} // namespace
 
 std::unique_ptr<LuaNetworkServer> CreateLuaNetworkServer()
 {
@@ -64,7 +57,7 @@ void LuaNetworkServerImpl::Reattach()
     std::vector<NetSocket> sockets(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i)
         sockets[i].StartConnect(entries[i].address);
-    const long long end = NowMs() + HANDSHAKE_TIME_LIMIT_MS;
+    const long long end = MonotonicClock::NowMs() + HANDSHAKE_TIME_LIMIT_MS;
     std::vector<bool> connected(entries.size(), false);
     for (;;) {
         bool pending = false;
@@ -75,7 +68,7 @@ void LuaNetworkServerImpl::Reattach()
             connected[i] = state == NetSocket::ConnectState::Connected;
             pending = pending || state == NetSocket::ConnectState::Pending;
         }
-        if (!pending || NowMs() >= end)
+        if (!pending || MonotonicClock::NowMs() >= end)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -212,7 +205,7 @@ void LuaNetworkServerImpl::AcceptWaiting()
         auto handshake = std::make_unique<Handshake>();
         if (!m_Listener.Accept(handshake->hello, handshake->peer))
             return;
-        handshake->stepStartMs = NowMs();
+        handshake->stepStartMs = MonotonicClock::NowMs();
         DebugTrace("LuaNetworkServerImpl: Incoming connection request from [%s]\n",
                    handshake->peer.Format().c_str());
         // A hello that is already there is answered at once; only a client still to be
@@ -237,7 +230,7 @@ bool LuaNetworkServerImpl::Advance(Handshake& handshake)
 
 bool LuaNetworkServerImpl::ReadHello(Handshake& handshake)
 {
-    if (NowMs() - handshake.stepStartMs >= HANDSHAKE_TIME_LIMIT_MS)
+    if (MonotonicClock::NowMs() - handshake.stepStartMs >= HANDSHAKE_TIME_LIMIT_MS)
         return false;
     const bool open = handshake.hello.ReadAvailable(handshake.bytes);
     if (handshake.bytes.size() < DebugHello::SIZE)
@@ -273,7 +266,7 @@ bool LuaNetworkServerImpl::ReadHello(Handshake& handshake)
                 handshake.name.c_str(), handshake.peer.Format().c_str());
         return false;
     }
-    handshake.stepStartMs = NowMs();
+    handshake.stepStartMs = MonotonicClock::NowMs();
     handshake.state = HandshakeState::ConnectingBack;
     return true;
 }
@@ -282,7 +275,7 @@ bool LuaNetworkServerImpl::ConnectBack(Handshake& handshake)
 {
     const NetSocket::ConnectState state = handshake.back.PollConnect();
     if (state == NetSocket::ConnectState::Pending &&
-        NowMs() - handshake.stepStartMs < HANDSHAKE_TIME_LIMIT_MS)
+        MonotonicClock::NowMs() - handshake.stepStartMs < HANDSHAKE_TIME_LIMIT_MS)
         return true;
     if (state != NetSocket::ConnectState::Connected) {
         DebugTrace("LuaNetworkServerImpl: Could not connect to [%s]\n",

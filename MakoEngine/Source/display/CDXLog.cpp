@@ -1,12 +1,12 @@
 #include "display/CDXLog.h"
 
 #include "core/FileWriter.h"
+#include "core/MonotonicClock.h"
 #include "core/Utility.h"
 
 #include "win32/DebugOutput.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -14,13 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::uint64_t NowMilliseconds()
-{
-    using namespace std::chrono;
-    return static_cast<std::uint64_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 // Built before main, as the wrapper expects its log to exist from the start.
 [[maybe_unused]] CDXLog& gCDXLogAtStartup = CDXLog::Get();
@@ -45,7 +38,7 @@ CDXLog& CDXLog::Get()
     return log;
 }
 
-CDXLog::CDXLog() : m_StartTick(NowMilliseconds())
+CDXLog::CDXLog() : m_StartTick(static_cast<std::uint64_t>(MonotonicClock::NowMs()))
 {
     std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -63,7 +56,7 @@ std::string CDXLog::MakeFileName(const std::tm& t)
 
 std::uint32_t CDXLog::MillisecondsSinceStart() const
 {
-    return static_cast<std::uint32_t>(NowMilliseconds() - m_StartTick);
+    return static_cast<std::uint32_t>(MonotonicClock::NowMs() - m_StartTick);
 }
 
 void CDXLog::Write(const char* text)

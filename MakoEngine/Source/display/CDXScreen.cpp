@@ -2,24 +2,23 @@
 
 #include "ddraw/PresentBatch.h"
 
+#include "core/MonotonicClock.h"
 #include "display/CDXLog.h"
 #include "display/CDXSurface.h"
 #include "display/DisplayWindow.h"
 
 #include <SDL.h>
 
-#include <chrono>
 #include <cstdio>
 
 namespace {
 
 const DWORD kDirectDrawVersion = 0x0700;
 
+// The tick count the DirectDraw layer works in: the engine's clock, cut to 32 bits.
 std::uint32_t TimeMs()
 {
-    using namespace std::chrono;
-    return static_cast<std::uint32_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<std::uint32_t>(MonotonicClock::NowMs());
 }
 
 CDXLog& Trace()

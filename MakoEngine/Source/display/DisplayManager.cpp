@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "display/DisplayBackend.h"
 #include "display/DisplayBackendD3D.h"
 #include "display/DisplayBackendSDL.h"
@@ -41,6 +42,17 @@ std::string PlainReason(const std::exception& error)
          at = reason.find('\n', at))
         reason.replace(at, 1, "; ");
     return reason;
+}
+
+// The display's own rule of which failures it answers, beside core/ObjectBoundary's: a mode the
+// machine refuses is said and the next mode tried. That is a DisplayBackendInitError (raised
+// through a typed check, so its text is a check's though the system refused), or another
+// engine error that is not the program's own (a surface or window the system would not
+// make). A plain failed check or a standard library error is the program's and passes on.
+bool IsRefusedMode(const std::exception& error)
+{
+    return dynamic_cast<const DisplayBackendInitError*>(&error) ||
+           ObjectBoundary::FaultOf(&error) != ObjectBoundary::Fault::Program;
 }
 
 } // namespace
@@ -136,6 +148,8 @@ bool DisplayManager::RestorePrevious(const DisplayParams& previous)
             m_LastApplied = attempt;
             return true;
         } catch (const std::exception& error) {
+            if (!IsRefusedMode(error))
+                throw;
             LogInitError(attempt, FailureText(error));
         }
         if (!attempt.accel3d)
@@ -154,7 +168,9 @@ void DisplayManager::ApplyDisplayParams(DisplayParams& params)
     try {
         CreateAndInitBackend(p);
     } catch (const std::exception& error) {
-        // Whatever failed, the backend may be half-made: it goes.
+        if (!IsRefusedMode(error))
+            throw;
+        // The backend may be half-made: it goes.
         LogInitError(p, FailureText(error));
         reason = PlainReason(error);
     }
@@ -175,6 +191,8 @@ void DisplayManager::ApplyDisplayParams(DisplayParams& params)
                 std::fflush(stderr);
             }
         } catch (const std::exception& error) {
+            if (!IsRefusedMode(error))
+                throw;
             LogInitError(p, FailureText(error));
         }
     }

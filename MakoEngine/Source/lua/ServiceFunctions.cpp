@@ -8,6 +8,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 // logprint(text): writes text and a line end to the log. The text is never a format.
 MAKO_LUA_FUNCTION(logprint)
 {
@@ -16,12 +19,13 @@ MAKO_LUA_FUNCTION(logprint)
     return 0;
 }
 
-// chdir(path): makes path the working directory.
+// chdir(path): makes path the working directory. A folder that cannot be entered is an error
+// of the script that named it, not a failed check of the program's.
 MAKO_LUA_FUNCTION(chdir)
 {
     const char* path = luaL_checkstring(L, 1);
-    int result = ::chdir(path);
-    MAKO_ASSERT(result == 0);
+    if (::chdir(path) != 0)
+        return luaL_error(L, "chdir(\"%s\") failed: %s", path, std::strerror(errno));
     return 0;
 }
 

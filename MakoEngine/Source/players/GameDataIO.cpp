@@ -423,12 +423,10 @@ int GameDataIO::SaveAllPlayerData()
     WriteBackListedRecords(*players);
     // Every card's save shares one budget of waiting for another copy's turn.
     const SaveTurn::Pass pass;
-    try {
-        CreateDirectories(m_CardsFolder);
-    } catch (const Exception& e) {
-        // The writes below fail too, each with its own message.
-        LogAtLevel(2, "Warning: %s\n", e.GetMessage().c_str());
-    }
+    std::string why;
+    // A folder that cannot be made: the writes below fail too, each with its own message.
+    if (!ObjectBoundary::Contain([&] { CreateDirectories(m_CardsFolder); }, &why))
+        LogAtLevel(2, "Warning: %s\n", why.c_str());
     std::map<int, std::string> unsaved;
     for (int i = 1, n = players->GetPlayerCount(); i <= n; ++i) {
         Player* player = players->GetPlayer(i);
@@ -449,19 +447,25 @@ std::string GameDataIO::SaveCard(PlayerManager& players, Player& player, int slo
     LuaObject name = player.GetTable()["Name"];
     std::string shownName = name.IsString() ? name.GetString() : "nil";
     std::string text = "Player ";
-    try {
-        std::string problem;
-        if (!CheckCard(player.GetTable(), "player #" + std::to_string(slot), problem))
-            MAKO_THROW(Exception, "the card is damaged: " + problem);
-        // A card the next start would refuse to read is not written: the old one stays.
-        const std::string unwritable = WhyCardCannotBeWritten(player.GetTable(), text);
-        if (!unwritable.empty())
-            MAKO_THROW(Exception, unwritable);
-    } catch (const Exception& e) {
+    std::string why;
+    // A card whose values fail the check is the card's fault; the program's own mistakes pass
+    // on (core/ObjectBoundary).
+    const bool writable = ObjectBoundary::Contain(
+        [&] {
+            std::string problem;
+            if (!CheckCard(player.GetTable(), "player #" + std::to_string(slot), problem))
+                MAKO_THROW(Exception, "the card is damaged: " + problem);
+            // A card the next start would refuse to read is not written: the old one stays.
+            const std::string unwritable = WhyCardCannotBeWritten(player.GetTable(), text);
+            if (!unwritable.empty())
+                MAKO_THROW(Exception, unwritable);
+        },
+        &why);
+    if (!writable) {
         Log("Warning: player #%d (\"%s\") could not be written: %s. The previous card "
             "was kept.\n",
-            slot, shownName.c_str(), e.GetMessage().c_str());
-        return e.GetMessage();
+            slot, shownName.c_str(), why.c_str());
+        return why;
     }
     return WriteCardFile(path, text, slot, shownName, player.GetTable());
 }

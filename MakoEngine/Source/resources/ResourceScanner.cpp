@@ -164,8 +164,9 @@ void ResourceScanner::ProcessMetadataFile(ResourceInfo& metaInfo, ResourceInfoMa
         globals.SetNil("Pending_Metadata");
         // A file that cannot be read or run is the pack's fault, not the program's: its
         // folder's pictures and sounds are read as if it were not there (plain pictures of
-        // one frame), and the game goes on. The program's own mistakes pass on.
-        if (!ObjectBoundary::IsDataError(error))
+        // one frame), and the game goes on. A stop that cut its run short ends the start; the
+        // program's own mistakes pass on.
+        if (ObjectBoundary::FaultOf(&error) != ObjectBoundary::Fault::Data)
             throw;
         std::string text = ObjectBoundary::TextOf(error);
         if (text.find(file) == std::string::npos)

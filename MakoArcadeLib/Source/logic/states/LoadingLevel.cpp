@@ -89,11 +89,17 @@ bool LoadingLevel::BuildLevel()
         return true;
     } catch (const std::exception& error) {
         // What data can cause (core/ObjectBoundary decides: the engine's exceptions and the
-        // script wrapper's alike), or the end of the level's own meter, opened above: the
-        // level is not played. The program's own mistakes pass on to the crash reporter.
-        if (!ObjectBoundary::IsDataError(error) && !dynamic_cast<const WorkSpent*>(&error))
+        // script wrapper's alike), the end of the level's own meter, opened above, or a stop:
+        // the level is not played. The program's own mistakes pass on to the crash reporter.
+        const ObjectBoundary::Fault fault = ObjectBoundary::FaultOf(&error);
+        if (fault == ObjectBoundary::Fault::Program)
             throw;
-        Log("LoadingLevel: level \"%s\" could not be built: %s\n", wanted.c_str(), error.what());
+        if (fault == ObjectBoundary::Fault::Stop)
+            Log("LoadingLevel: the build of level \"%s\" was cut short: %s\n", wanted.c_str(),
+                error.what());
+        else
+            Log("LoadingLevel: level \"%s\" could not be built: %s\n", wanted.c_str(),
+                error.what());
         // Kept for whoever started the level (the level check reports it).
         LuaPlus::LuaObject reason;
         reason.AssignString(GetGlobalLuaState(), error.what());
