@@ -18,8 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -188,8 +188,7 @@ TEST(CostlyFonts, APackWithoutAUsableFontSaysSoInOneSentence)
 namespace {
 
 constexpr int kBudgetMb = 128;
-// What the game holds besides its budget, under the sanitizers: its code, heap and the
-// surfaces of the screen (the shipped pack plays in about 250 MB here).
+// What the game holds besides its budget under the sanitizers (its code, heap, screens).
 constexpr long long kSlackMb = 320;
 
 struct WholePack
@@ -198,11 +197,6 @@ struct WholePack
     const char* levelFile; // the level played and checked, in the pack's Levels
     void (*make)(const std::string& assets);
 };
-
-void PrintTo(const WholePack& pack, std::ostream* out)
-{
-    *out << pack.kind;
-}
 
 void ReplaceEach(const std::string& assets, const std::vector<std::string>& endings,
                  const std::string& bytes)
@@ -251,15 +245,12 @@ TEST_P(CostlyWholePack, TheGameHoldsItsBudgetAndNamesEachRefusalOnce)
     std::unique_ptr<ProgramRun> run = StartIn(folder);
     setenv("ASAN_OPTIONS", saved.c_str(), 1);
     const long long mostKb = (kBudgetMb + kSlackMb) * 1024;
-    ASSERT_TRUE(WaitHolding(*run, "Loading done", mostKb, 120000))
-        << PeakResidentKb(run->GetPid()) / 1024 << " MB\n"
-        << ReadFile(GameLogPath()).substr(0, 8000) << CrashReports();
+    ASSERT_TRUE(WaitHolding(*run, "Loading done", mostKb, 120000)) << CrashReports();
     const std::string level = fs::path(pack.levelFile).stem().string();
     run->Send("GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = '" + level +
               "' } SwitchToScreen('GameScreen')\n");
     const std::string state = AskStateUntil(*run, {"GameScreen Playing", "GameScreen Wait"});
-    ASSERT_EQ("GameScreen", state.substr(0, 10))
-        << state << ReadFile(GameLogPath()).substr(0, 20000) << CrashReports();
+    ASSERT_EQ("GameScreen", state.substr(0, 10)) << state << CrashReports();
     const long long peakKb = PeakResidentKb(run->GetPid());
     const auto asked = std::chrono::steady_clock::now();
     run->Signal(SIGTERM);
@@ -272,24 +263,20 @@ TEST_P(CostlyWholePack, TheGameHoldsItsBudgetAndNamesEachRefusalOnce)
     EXPECT_EQ("", CrashReports());
 
     // Each refusal is a line of its own, said once, as the pack's size.
-    std::map<std::string, int> refusals;
+    std::set<std::string> refusals;
     std::istringstream log(ReadFile(GameLogPath()));
     for (std::string line; std::getline(log, line);)
-        if (line.find("needs more than the budget of " + std::to_string(kBudgetMb) + " MB") !=
-            std::string::npos)
-            ++refusals[line];
-    for (const auto& [line, count] : refusals)
-        EXPECT_EQ(1, count) << line;
+        if (line.find("needs more than the budget of 128 MB") != std::string::npos)
+            EXPECT_TRUE(refusals.insert(line).second) << line;
     EXPECT_EQ(std::string::npos, ReadFile(GameLogPath()).find("Out of memory"));
 
     KeepOnlyLevel(folder + "/Assets", pack.levelFile);
     const LevelCheckRun check =
         RunLevelCheck(home.Path(), folder + "/Assets", "--budget " + std::to_string(kBudgetMb));
     EXPECT_NE(-1, check.status) << check.errors;
-    EXPECT_NE(std::string::npos, check.report.find("budget: level \"" + level + "\" holds at most"))
-        << check.report.substr(0, 4000) << check.errors;
-    EXPECT_NE(std::string::npos, check.report.find("budget: the pack's pictures and sounds take"))
-        << check.report.substr(0, 4000);
+    for (const std::string& named : {"budget: level \"" + level + "\" holds at most",
+                                     std::string("budget: the pack's pictures and sounds take")})
+        EXPECT_NE(std::string::npos, check.report.find(named)) << check.report.substr(0, 4000);
     std::printf("%s: peak resident %lld MB, %zu refusal(s) named, SIGTERM answered in %lld ms\n",
                 pack.kind, peakKb / 1024, refusals.size(), answeredMs);
     std::istringstream lines(check.report);

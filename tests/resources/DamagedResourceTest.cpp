@@ -136,7 +136,6 @@ TEST_F(DamagedResourceTest, PastTheBudgetUnusedPicturesGoAndWhatDoesNotFitIsName
     {
         const Image b("B.png"), c("C.png"), d("D.png");
         EXPECT_EQ(std::make_pair(32, 32), SizeOf("A.png"));
-        EXPECT_EQ(std::make_pair(32, 32), SizeOf("A.png"));
         EXPECT_LE(MemoryBudget::GetHeld(), MemoryBudget::GetLimit());
     }
     EXPECT_EQ(1, log.Count("Warning: the resource \"A.png\" could not be loaded (the pack needs "
