@@ -47,15 +47,17 @@ namespace levelcheck {
 
 namespace {
 
-// Lets go of what earlier work left loaded and nothing uses, and counts the budget's peak
-// afresh: what is held from here on is the next level's, or the pack's, own.
+// Counts the budget's peak afresh for the next level or the pack's pass. What earlier work left
+// loaded and nothing uses is let go first when it fills half the budget; otherwise it stays, as
+// the game keeps what it cached, and a level's most counts it too.
 void StartBudgetCount()
 {
     // A sound a level played plays on (the check's audio never drains): stopped, nothing
     // uses it.
     BASS_Stop();
     BASS_Start();
-    if (ResourceManager* resources = GetResourceManager())
+    ResourceManager* resources = GetResourceManager();
+    if (resources && MemoryBudget::GetHeld() >= MemoryBudget::GetLimit() / 2)
         resources->ReleaseUnused(LLONG_MAX);
     MemoryBudget::ResetPeak();
 }
@@ -676,7 +678,8 @@ void LevelCheck::CheckPackFiles()
     // open and draw them (FontSizes). What the game says of each is heard (Hear) as the pack's.
     m_File = "pack";
     StartBudgetCount();
-    const long long charged = MemoryBudget::GetCharged();
+    // What the levels left loaded counts as held already; every other file is charged once.
+    const long long charged = MemoryBudget::GetCharged() - MemoryBudget::GetHeld();
     resources->StartCaching(true);
     while (resources->CacheNext() && !StopSignal::IsRequested()) {
     }
