@@ -20,6 +20,18 @@ bool Stopping()
     return g_Stopping && g_Stopping();
 }
 
+const char* (*g_Admit)(std::uint64_t bytes) = nullptr;
+
+// Whether the samples of frames may be held; when not, detail says why.
+bool Admitted(std::uint64_t frames, int channels, std::string& detail)
+{
+    const char* refusal =
+        g_Admit ? g_Admit(frames * static_cast<std::uint64_t>(channels) * 2) : nullptr;
+    if (refusal)
+        detail = refusal;
+    return !refusal;
+}
+
 // The most frames of a sound at the rate and channel count a whole decode may hold.
 std::uint64_t MaxFrames(std::uint64_t rate, int channels)
 {
@@ -71,6 +83,11 @@ std::string WavFormatFault(unsigned formatTag, unsigned channels, unsigned bits,
 void SoundDecoder::SetStopCheck(bool (*stopping)())
 {
     g_Stopping = stopping;
+}
+
+void SoundDecoder::SetMemoryCheck(const char* (*admit)(std::uint64_t bytes))
+{
+    g_Admit = admit;
 }
 
 SoundFormat SoundDecoder::Detect(const std::uint8_t* data, std::size_t size)
@@ -134,6 +151,9 @@ int SoundDecoder::DecodeOgg(const std::uint8_t* data, std::size_t size, PcmBuffe
         return BASS_ERROR_TOOLONG;
     }
     const std::uint64_t length = claimed > 0 ? claimed : limit;
+    if (!Admitted(length, out.channels, detail)) {
+        return BASS_ERROR_MEM;
+    }
     out.data.reserve(static_cast<std::size_t>(length) * out.channels);
     std::vector<std::int16_t> buffer(static_cast<std::size_t>(kBlockFrames) * out.channels);
     std::uint64_t decoded = 0;
@@ -215,6 +235,9 @@ int SoundDecoder::DecodeWav(const std::uint8_t* data, std::size_t size, PcmBuffe
     if (frames > MaxFrames(rate, static_cast<int>(channels))) {
         detail = TooLong(frames, rate, static_cast<int>(channels), "lasts");
         return BASS_ERROR_TOOLONG;
+    }
+    if (!Admitted(frames, static_cast<int>(channels), detail)) {
+        return BASS_ERROR_MEM;
     }
     out.rate = static_cast<int>(rate);
     out.channels = static_cast<int>(channels);

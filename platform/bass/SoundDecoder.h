@@ -43,6 +43,10 @@ public:
 
     // The function asked between blocks; null for none. Main thread, before decoding.
     static void SetStopCheck(bool (*stopping)());
+    // The function asked, once the length is known and before the samples are allocated,
+    // whether their bytes may be held: null when they may, else why not (the decode then
+    // fails with BASS_ERROR_MEM and that text as its detail). Null for none. Main thread.
+    static void SetMemoryCheck(const char* (*admit)(std::uint64_t bytes));
 
 private:
     static int DecodeOgg(const std::uint8_t* data, std::size_t size, PcmBuffer& out,

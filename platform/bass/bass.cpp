@@ -133,6 +133,11 @@ void BASS_SetStopCheck(bool (*stopping)())
     bassx::SoundDecoder::SetStopCheck(stopping);
 }
 
+void BASS_SetMemoryCheck(const char* (*admit)(std::uint64_t bytes))
+{
+    bassx::SoundDecoder::SetMemoryCheck(admit);
+}
+
 void* BASS_GetDSoundObject(std::uint32_t object)
 {
     Guard guard(TheMixer().Lock());

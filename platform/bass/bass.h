@@ -150,6 +150,11 @@ const char* BASS_ErrorGetDetail();
 // the program is stopping; when it says yes the decode is given up and the call fails with
 // BASS_ERROR_STOPPED. Null (the default) for none. Usable before BASS_Init.
 void BASS_SetStopCheck(bool (*stopping)());
+// The function a whole decode asks, once it knows the bytes its samples take and before it
+// allocates them, whether they may be held: null when they may, else why not; the call then
+// fails with BASS_ERROR_MEM and that text as its detail (BASS_ErrorGetDetail). Null (the
+// default) for none. Usable before BASS_Init.
+void BASS_SetMemoryCheck(const char* (*admit)(std::uint64_t bytes));
 // A token standing for the device's sound object, for layers that share the device; not
 // dereferenceable. nullptr before BASS_Init or for an unknown object kind.
 void* BASS_GetDSoundObject(std::uint32_t object);

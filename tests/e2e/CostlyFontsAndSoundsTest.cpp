@@ -6,6 +6,7 @@
 // within a second. A pack of which no font can be used ends the start in one sentence.
 #include "e2e/ProgramRun.h"
 #include "support/CostlyFiles.h"
+#include "support/HostilePictures.h"
 #include "support/LevelCheckRun.h"
 #include "support/ResidentMemory.h"
 #include "support/TempHome.h"
@@ -15,8 +16,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -192,3 +196,132 @@ INSTANTIATE_TEST_SUITE_P(
                       CostlyPack{"UnitsPerEm512", {}, UnitsPerEm<512>},
                       CostlyPack{"UnitsPerEm560", {}, UnitsPerEm<560>}),
     [](const ::testing::TestParamInfo<CostlyPack>& info) { return std::string(info.param.kind); });
+
+// The pack as a whole at its bounds, each file within its own: every picture at the most
+// pixels a picture may have, every sound at the longest a sound decoded whole may last, or a
+// level of bricks at the largest scale. Under a budget of 128 MB for what the game holds
+// decoded, the start and a level stay within the budget and a slack, each refusal is named
+// once as the pack's size, nothing reaches the crash reporter, a SIGTERM in the level is
+// answered within a second; the level check names the pack's total and the level's.
+namespace {
+
+constexpr int kBudgetMb = 128;
+// What the game holds besides its budget under the sanitizers (its code, heap, screens).
+constexpr long long kSlackMb = 320;
+
+struct WholePack
+{
+    const char* kind;
+    const char* levelFile; // the level played and checked, in the pack's Levels
+    void (*make)(const std::string& assets);
+};
+
+void ReplaceEach(const std::string& assets, const std::vector<std::string>& endings,
+                 const std::string& bytes)
+{
+    for (const auto& entry : fs::recursive_directory_iterator(assets))
+        for (const std::string& ending : endings)
+            if (entry.is_regular_file() && entry.path().extension() == ending)
+                WriteFile(entry.path().string(), bytes);
+}
+
+// Waits for a log line while the game's resident memory stays under the bound; false at the
+// deadline, when the game ends, or (the game then killed) when it passes the bound.
+bool WaitHolding(ProgramRun& run, const std::string& line, long long mostKb, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 200) {
+        if (run.WaitForLogLine(line, 200))
+            return true;
+        if (!run.IsRunning() || PeakResidentKb(run.GetPid()) > mostKb) {
+            run.Signal(SIGKILL);
+            return false;
+        }
+    }
+    return false;
+}
+
+class CostlyWholePack : public ::testing::TestWithParam<WholePack>
+{
+};
+
+} // namespace
+
+TEST_P(CostlyWholePack, TheGameHoldsItsBudgetAndNamesEachRefusalOnce)
+{
+    const WholePack& pack = GetParam();
+    TempHome home;
+    const std::string folder = GameFolderCopy(home.Path());
+    pack.make(folder + "/Assets");
+    WriteFile(GameConfigPath(),
+              "LoadConfig {\n    memory_budget_mb = " + std::to_string(kBudgetMb) + ",\n}\n");
+    // The sanitizer's quarantine keeps freed memory resident; held small, the resident size
+    // is the game's. Its leak check at the exit would scan that memory within the second a
+    // stop is given.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    const std::string saved = sanitizer ? sanitizer : "";
+    setenv("ASAN_OPTIONS", (saved + ":quarantine_size_mb=8:detect_leaks=0").c_str(), 1);
+    std::unique_ptr<ProgramRun> run = StartIn(folder);
+    setenv("ASAN_OPTIONS", saved.c_str(), 1);
+    const long long mostKb = (kBudgetMb + kSlackMb) * 1024;
+    ASSERT_TRUE(WaitHolding(*run, "Loading done", mostKb, 120000)) << CrashReports();
+    const std::string level = fs::path(pack.levelFile).stem().string();
+    run->Send("GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = '" + level +
+              "' } SwitchToScreen('GameScreen')\n");
+    const std::string state = AskStateUntil(*run, {"GameScreen Playing", "GameScreen Wait"});
+    ASSERT_EQ("GameScreen", state.substr(0, 10)) << state << CrashReports();
+    const long long peakKb = PeakResidentKb(run->GetPid());
+    const auto asked = std::chrono::steady_clock::now();
+    run->Signal(SIGTERM);
+    EXPECT_EQ(0, run->Wait(60000)) << run->Errors() << CrashReports();
+    const long long answeredMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - asked)
+                                     .count();
+    EXPECT_LE(answeredMs, kAnswerMs);
+    EXPECT_LT(peakKb, mostKb);
+    EXPECT_EQ("", CrashReports());
+
+    // Each refusal is a line of its own, said once, as the pack's size.
+    std::set<std::string> refusals;
+    std::istringstream log(ReadFile(GameLogPath()));
+    for (std::string line; std::getline(log, line);)
+        if (line.find("needs more than the budget of 128 MB") != std::string::npos)
+            EXPECT_TRUE(refusals.insert(line).second) << line;
+    EXPECT_EQ(std::string::npos, ReadFile(GameLogPath()).find("Out of memory"));
+
+    KeepOnlyLevel(folder + "/Assets", pack.levelFile);
+    const LevelCheckRun check =
+        RunLevelCheck(home.Path(), folder + "/Assets", "--budget " + std::to_string(kBudgetMb));
+    EXPECT_NE(-1, check.status) << check.errors;
+    for (const std::string& named : {"budget: level \"" + level + "\" holds at most",
+                                     std::string("budget: the pack's pictures and sounds take")})
+        EXPECT_NE(std::string::npos, check.report.find(named)) << check.report.substr(0, 4000);
+    std::printf("%s: peak resident %lld MB, %zu refusal(s) named, SIGTERM answered in %lld ms\n",
+                pack.kind, peakKb / 1024, refusals.size(), answeredMs);
+    std::istringstream lines(check.report);
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("budget: ", 0) == 0)
+            std::printf("%s: %s\n", pack.kind, line.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AtTheBounds, CostlyWholePack,
+    ::testing::Values(
+        WholePack{"EveryPictureAtTheMostPixels", "GreatWall.lua",
+                  [](const std::string& assets) {
+                      ReplaceEach(assets, {".png", ".jpg", ".bmp"}, EncodePng(2048, 2048));
+                  }},
+        WholePack{"EverySoundAtTheLongest", "GreatWall.lua",
+                  [](const std::string& assets) {
+                      ReplaceEach(assets, {".ogg", ".wav"}, SilentOgg({48000, 2, 179}));
+                  }},
+        WholePack{"BricksAtTheLargestScale", "Scaled.lua",
+                  [](const std::string& assets) {
+                      std::string bricks;
+                      for (int i = 0; i < 20; ++i)
+                          bricks += "{ resource = 'RedBrick', polyScale = 64, position = { " +
+                                    std::to_string(1 + i % 5 * 4) + ", " +
+                                    std::to_string(1 + i / 5 * 3) + " } }, ";
+                      WriteFile(assets + "/Levels/Scaled.lua",
+                                "Levels.Scaled = { compiledBricks = { " + bricks + "} }\n");
+                  }}),
+    [](const ::testing::TestParamInfo<WholePack>& info) { return std::string(info.param.kind); });

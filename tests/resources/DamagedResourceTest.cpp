@@ -3,10 +3,17 @@
 #include "ResourceTestSupport.h"
 
 #include "core/Exception.h"
+#include "core/StopSignal.h"
+#include "core/WorkMeter.h"
 #include "display/Image.h"
 #include "resources/ImageFactory.h"
+#include "resources/MemoryBudget.h"
 #include "resources/SDLImageLoader.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
+
+#include "support/HostilePictures.h"
+
+#include <csignal>
 
 using namespace bbtest;
 using LuaPlus::LuaObject;
@@ -109,6 +116,39 @@ TEST_F(DamagedResourceTest, TheSplashPassAndLoadingOnDemandGoOnPastADamagedPictu
     EXPECT_EQ(std::make_pair(32, 32), SizeOf("bkgLevelA.png"));
     EXPECT_EQ(1, log.Count("Warning: the resource \"bkgLevelA.png\" could not be loaded"));
     EXPECT_EQ(1, log.Count("Warning: the resource \"Menu.png\" could not be loaded"));
+}
+
+// Past the budget, cached pictures nothing uses go, the one used longest ago first, and load
+// again when asked; one that still does not fit is named once as the pack's size and stands in;
+// a load a stop cuts short is no damage of its file.
+TEST_F(DamagedResourceTest, PastTheBudgetUnusedPicturesGoAndWhatDoesNotFitIsNamedOnce)
+{
+    LogCapture log(Dir("budget.log"));
+    const long long limit = MemoryBudget::GetLimit();
+    // Room for three pictures of 1 MiB decoded.
+    MemoryBudget::SetLimit(MemoryBudget::GetHeld() + (7 << 19));
+    for (const char* name : {"A.png", "B.png", "C.png", "D.png", "Stop.png"})
+        AddPicture(name, EncodePng(512, 512));
+    for (const char* name : {"A.png", "B.png", "C.png", "D.png"})
+        Manager().Acquire(name);
+    EXPECT_EQ(nullptr, Manager().FindInfo("A.png")->GetResource());
+    EXPECT_NE(nullptr, Manager().FindInfo("B.png")->GetResource());
+    {
+        const Image b("B.png"), c("C.png"), d("D.png");
+        EXPECT_EQ(std::make_pair(32, 32), SizeOf("A.png"));
+        EXPECT_LE(MemoryBudget::GetHeld(), MemoryBudget::GetLimit());
+    }
+    EXPECT_EQ(1, log.Count("Warning: the resource \"A.png\" could not be loaded (the pack needs "
+                           "more than the budget of "));
+    {
+        WorkMeter meter("a level");
+        StopSignal::Request(SIGTERM);
+        EXPECT_THROW(Manager().Acquire("Stop.png"), WorkSpent);
+        StopSignal::Reset();
+    }
+    EXPECT_FALSE(Manager().IsLeftOut("Stop.png"));
+    EXPECT_EQ(std::make_pair(512, 512), SizeOf("Stop.png"));
+    MemoryBudget::SetLimit(limit);
 }
 
 TEST_F(DamagedResourceTest, CallersRecordMissingAndUnreadableFilesOnce)

@@ -11,14 +11,15 @@ namespace fs = std::filesystem;
 
 namespace bbtest {
 
-LevelCheckRun RunLevelCheck(const std::string& home, const std::string& pack)
+LevelCheckRun RunLevelCheck(const std::string& home, const std::string& pack,
+                            const std::string& options)
 {
     const std::string out = home + "/check.out";
     const std::string err = home + "/check.err";
     const std::string command =
         "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s KILL 300 '" +
-        std::string(BB_BINARY_DIR) + "/levelcheck' --log '" + home + "/check.log' '" + pack +
-        "' >'" + out + "' 2>'" + err + "'";
+        std::string(BB_BINARY_DIR) + "/levelcheck' --log '" + home + "/check.log' " + options +
+        " '" + pack + "' >'" + out + "' 2>'" + err + "'";
     LevelCheckRun run;
     const int result = std::system(command.c_str());
     run.status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;

@@ -12,8 +12,10 @@ struct LevelCheckRun
     std::string errors; // standard error
 };
 
-// Checks the pack folder; the check's log is written to <home>/check.log.
-LevelCheckRun RunLevelCheck(const std::string& home, const std::string& pack);
+// Checks the pack folder, with the options given ("--budget 64"); the check's log is written
+// to <home>/check.log.
+LevelCheckRun RunLevelCheck(const std::string& home, const std::string& pack,
+                            const std::string& options = "");
 
 // Removes every level file of the pack folder's Levels but the one named ("Welcome.lua"), so
 // a check or a game reads that level alone.

@@ -21,16 +21,19 @@
 #include "logic/LevelManager.h"
 #include "logic/LevelPlace.h"
 #include "lua/MakoLuaState.h"
+#include "resources/MemoryBudget.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceType.h"
 #include "screens/Screen.h"
+#include "sound/Sound.h"
 
 #include "CheckHost.h"
 #include "SongCheck.h"
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -43,6 +46,30 @@ using LuaPlus::LuaTableIterator;
 namespace levelcheck {
 
 namespace {
+
+// Counts the budget's peak afresh for the next level or the pack's pass. What earlier work left
+// loaded and nothing uses is let go first when it fills half the budget; otherwise it stays, as
+// the game keeps what it cached, and a level's most counts it too.
+void StartBudgetCount()
+{
+    // A sound a level played plays on (the check's audio never drains): stopped, nothing
+    // uses it.
+    BASS_Stop();
+    BASS_Start();
+    ResourceManager* resources = GetResourceManager();
+    if (resources && MemoryBudget::GetHeld() >= MemoryBudget::GetLimit() / 2)
+        resources->ReleaseUnused(LLONG_MAX);
+    MemoryBudget::ResetPeak();
+}
+
+std::string BudgetLine(const std::string& what, long long bytes)
+{
+    char line[400];
+    std::snprintf(line, sizeof line, "%s %.1f MB decoded, of the budget of %lld MB", what.c_str(),
+                  static_cast<double>(bytes) / MemoryBudget::kMegabyte,
+                  MemoryBudget::GetLimit() / MemoryBudget::kMegabyte);
+    return line;
+}
 
 // The play field on the 640 x 480 screen: its top and its width inside the side walls.
 const int kFieldY = 36;
@@ -213,9 +240,16 @@ bool LevelCheck::Run(const std::vector<LevelSource>& sources, const FrameSink& f
     for (const auto& [file, names] : levelsOfFile) {
         m_File = file;
         std::vector<std::string> built;
-        for (const std::string& name : names)
-            if (!StopSignal::IsRequested() && HoldsTheLimit(name) && BuildLevel(name, frames))
+        for (const std::string& name : names) {
+            if (StopSignal::IsRequested() || !HoldsTheLimit(name))
+                continue;
+            StartBudgetCount();
+            const bool kept = BuildLevel(name, frames);
+            m_BudgetLines.push_back(BudgetLine(
+                "level \"" + ShortenedText(name) + "\" holds at most", MemoryBudget::GetPeak()));
+            if (kept)
                 built.push_back(name);
+        }
         LevelKeyCheck::Session session;
         for (const std::string& name : built)
             if (!StopSignal::IsRequested())
@@ -643,9 +677,20 @@ void LevelCheck::CheckPackFiles()
     // decodes it; every font file at every size the game's fonts use, as the screens' texts
     // open and draw them (FontSizes). What the game says of each is heard (Hear) as the pack's.
     m_File = "pack";
-    resources->StartCaching();
+    StartBudgetCount();
+    // What the levels left loaded counts as held already; every other file is charged once.
+    const long long charged = MemoryBudget::GetCharged() - MemoryBudget::GetHeld();
+    resources->StartCaching(true);
     while (resources->CacheNext() && !StopSignal::IsRequested()) {
     }
+    // Every file decoded once: what the pack would hold were all of it loaded at once.
+    const long long pack = MemoryBudget::GetCharged() - charged;
+    m_BudgetLines.push_back(BudgetLine("the pack's pictures and sounds take", pack));
+    if (pack > MemoryBudget::GetLimit())
+        Report("",
+               BudgetLine("the pack's pictures and sounds take", pack) +
+                   ": the game lets go of what it does not use and loads it again when asked",
+               0, 0, true);
     const std::string unusable = OpenFontsAtUsedSizes();
     if (!unusable.empty())
         Report("", "the game cannot start: " + unusable);

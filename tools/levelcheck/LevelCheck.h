@@ -102,6 +102,10 @@ public:
     bool Run(const std::vector<LevelSource>& sources, const FrameSink& frames = nullptr);
 
     const std::vector<Problem>& GetProblems() const { return m_Problems; }
+    // What the game holds decoded (MemoryBudget), as lines for the report: the most each level
+    // held while it was built, and what the pack's pictures and sounds take decoded all at
+    // once, each against the budget.
+    const std::vector<std::string>& GetBudgetLines() const { return m_BudgetLines; }
     int CountErrors() const;
     // The levels found, by name, with the file that defined them.
     const std::map<std::string, std::string>& GetLevelFiles() const { return m_LevelFiles; }
@@ -165,6 +169,7 @@ private:
     std::map<std::string, int> m_LinesOfFile;    // problems found in each file
     std::map<std::string, long long> m_Unlisted; // of them, those past the lines a file lists
     std::map<std::string, std::string> m_LevelFiles;
+    std::vector<std::string> m_BudgetLines;
     DataReport::Listener m_Previous; // the listener before the check's
 };
 

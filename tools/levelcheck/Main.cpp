@@ -10,10 +10,12 @@
 #include "core/StopSignal.h"
 #include "logic/Level.h"
 #include "lua/MakoLuaState.h"
+#include "resources/MemoryBudget.h"
 
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -30,7 +32,7 @@ namespace {
 }
 
 const char* const kUsage =
-    "Usage: levelcheck [--sheet OUT.png] [--log FILE] PACK\n"
+    "Usage: levelcheck [--sheet OUT.png] [--log FILE] [--budget MB] PACK\n"
     "\n"
     "Checks every level file in the folder Levels of the asset pack PACK (the generated\n"
     "folder build/Assets or the package build/bumperlux.fun): runs it, compiles its bricks,\n"
@@ -45,6 +47,9 @@ const char* const kUsage =
     "  --sheet OUT.png  also write the contact sheet: every level's first frame after the\n"
     "                   drop, five across, in LevelOrder order\n"
     "  --log FILE       write the engine's log there (default: discarded)\n"
+    "  --budget MB      the budget for what the game holds decoded (the configuration's\n"
+    "                   memory_budget_mb; default %lld): each level's most and the pack's\n"
+    "                   whole are reported against it, as lines \"budget: ...\"\n"
     "\n"
     "A level may hold at most %d bricks and objects (compiledBricks, levelActors and\n"
     "extraActors together); the game refuses a level that holds more.\n"
@@ -54,7 +59,7 @@ const char* const kUsage =
 
 void PrintUsage(FILE* out)
 {
-    std::fprintf(out, kUsage, Level::MAX_FIELD_OBJECTS);
+    std::fprintf(out, kUsage, MemoryBudget::kDefaultMegabytes, Level::MAX_FIELD_OBJECTS);
 }
 
 } // namespace
@@ -70,6 +75,14 @@ int main(int argc, char** argv)
         }
         if ((arg == "--sheet" || arg == "--log") && i + 1 < argc) {
             (arg == "--sheet" ? sheetPath : logPath) = argv[++i];
+        } else if (arg == "--budget" && i + 1 < argc) {
+            char* end = nullptr;
+            const long long megabytes = std::strtoll(argv[++i], &end, 10);
+            if (*end != '\0' || megabytes < 1 || megabytes > 1048576) {
+                std::fprintf(stderr, "levelcheck: --budget takes megabytes from 1 to 1048576\n");
+                return 2;
+            }
+            MemoryBudget::SetLimit(megabytes * MemoryBudget::kMegabyte);
         } else if (!arg.empty() && arg[0] != '-' && pack.empty()) {
             pack = arg;
         } else {
@@ -151,6 +164,8 @@ int main(int argc, char** argv)
     }
     for (const levelcheck::Problem& problem : check.GetProblems())
         std::fprintf(report, "%s\n", problem.ToString().c_str());
+    for (const std::string& line : check.GetBudgetLines())
+        std::fprintf(report, "budget: %s\n", line.c_str());
     const int errors = check.CountErrors();
     const int warnings = int(check.GetProblems().size()) - errors;
     std::fprintf(report, "%zu files, %zu levels: %d problem(s), %d warning(s)\n", sources.size(),

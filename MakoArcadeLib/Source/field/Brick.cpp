@@ -20,6 +20,7 @@
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptValueReaders.h"
 #include "physics/PhysicsGeom.h"
+#include "resources/MemoryBudget.h"
 #include "scene/SceneHost.h"
 
 #include <algorithm>
@@ -335,6 +336,15 @@ void Brick::BuildImage()
         DataReport::Report(DescribeObject(*this), "its image cannot be made (" +
                                                       OneLine(e.GetMessage()) +
                                                       "); it shows the placeholder");
+        SetImageFromResource("InvalidImagePlaceholder.png");
+        m_ShowsPlaceholder = true;
+        m_ImageValid = true;
+    } catch (const BudgetExceeded& e) {
+        // Its copies (a shape zoomed to the brick's scale) do not fit what the game may hold:
+        // said once for all the bricks that meet it.
+        ObjectBoundary::ReportOnce(DescribeObject(*this), "its image cannot be made (" +
+                                                              OneLine(e.GetMessage()) +
+                                                              "); it shows the placeholder");
         SetImageFromResource("InvalidImagePlaceholder.png");
         m_ShowsPlaceholder = true;
         m_ImageValid = true;

@@ -29,6 +29,7 @@
 #include "players/HighScoreManager.h"
 #include "players/PlayerManager.h"
 #include "players/TopRecordsManager.h"
+#include "resources/MemoryBudget.h"
 #include "resources/PhysFSResourceScanner.h"
 #include "resources/ResourceManager.h"
 #include "resources/SDLImageLoader.h"
@@ -227,6 +228,12 @@ void Application::InitSubsystems()
     // Before any screen, whichever the game starts with: the configuration's resources
     // that load only when used are never pre-loaded, and one of each kind stays loaded.
     m_ResourceManager->SetOnDemandPrefixesFromList(m_Config->GetObject("loadOnDemand"));
+    // What the game holds decoded stays within the configuration's budget.
+    const LuaPlus::LuaObject budget = m_Config->GetObject("memory_budget_mb");
+    MemoryBudget::SetLimitFromSetting("memory_budget_mb",
+                                      budget.IsNumber() ? budget.GetNumber() : 0, !budget.IsNil());
+    Log("The budget for what the game holds decoded: %lld MB\n",
+        MemoryBudget::GetLimit() / MemoryBudget::kMegabyte);
 
     Log("Initializing SDL...\n");
     // No SDL timer subsystem: its thread wakes every millisecond for callbacks the engine

@@ -10,6 +10,7 @@
 #include "geometry/Poly.h"
 #include "perf/BlitPerformanceManager.h"
 #include "resources/ImageFactory.h"
+#include "resources/MemoryBudget.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceType.h"
 
@@ -226,6 +227,10 @@ std::list<Image*>::iterator Image::PushImageReference(std::list<Image*>& images,
 
 void Image::InitFromSize(int frameWidth, int height, int numFrames)
 {
+    // Made by the program at a size it chose: room is made for it, and it is not refused.
+    const long long width = static_cast<long long>(frameWidth) * numFrames;
+    if (width > 0 && height > 0)
+        MemoryBudget::MakeRoom(width * height * 4);
     SurfaceHandle surface(SurfaceManager::CreateSurface(frameWidth * numFrames, height,
                                                         (m_Flags & IMAGE_SRCALPHA) != 0));
     if (!surface)
@@ -416,6 +421,15 @@ void Image::SetOpaque()
 {
     SetAlphaProperties(0, 0);
     m_Flags = (m_Flags & ~(IMAGE_HWSURFACE | IMAGE_COMBINEDALPHA)) | IMAGE_OPAQUE;
+}
+
+long long Image::ReleasableBytes()
+{
+    if ((m_Flags & IMAGE_DIRECT_SURFACE) || !m_SurfaceNode || m_SurfaceNode->refCount != 1 ||
+        !m_Dependents.empty())
+        return 0;
+    const SDL_Surface* surface = m_SurfaceNode->GetSDLSurface();
+    return surface ? static_cast<long long>(surface->pitch) * surface->h : 0;
 }
 
 int Image::CalcMemoryUsage(bool countShared)

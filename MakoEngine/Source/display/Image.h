@@ -79,6 +79,9 @@ public:
     // Bytes of the picture; references count 0 unless countShared.
     int CalcMemoryUsage(bool countShared);
     int CalcMemoryUsage() override { return CalcMemoryUsage(false); }
+    // The picture's bytes while no other image shares them (no reference made from it
+    // lives); 0 otherwise and for an image that holds its surface directly.
+    long long ReleasableBytes() override;
 
     SDL_Surface* GetSDLSurface() const;
     SurfaceNode* GetSurfaceNode() const { return m_SurfaceNode; }

@@ -2,8 +2,10 @@
 
 #include "core/DataReport.h"
 #include "core/Exception.h"
+#include "core/WorkMeter.h"
 #include "display/Image.h"
 #include "display/SoftwareBlend.h"
+#include "resources/MemoryBudget.h"
 #include "resources/MetadataRanges.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
@@ -152,6 +154,22 @@ void FitZoom(const Image* image, double& factorX, double& factorY)
                                       factorX % factorY));
 }
 
+// A copy of source of width x height is about to be made: its pixels are charged to the open
+// work meter (a level's copies are the level's work, and a stop is answered here) and its
+// bytes to the budget of what the game holds decoded, which raises BudgetExceeded when they
+// do not fit. While the budget makes room, source's pixels are held once more, so it is never
+// what is let go.
+void ChargeCopy(Image* source, int width, int height, const char* how)
+{
+    const long long pixels = static_cast<long long>(std::max(width, 0)) * std::max(height, 0);
+    WorkMeter::Charge(1 + pixels / 256);
+    const std::unique_ptr<Image> pinned =
+        source->GetSurfaceNode() ? Image::HoldSurfaceRecord(source->GetSurfaceNode()) : nullptr;
+    MemoryBudget::Charge(pixels * 4,
+                         boost::str(boost::format("a copy of \"%1%\" %2% to %3% x %4% pixels") %
+                                    source->GetName() % how % width % height));
+}
+
 // The source's blending flags and alpha, given to a derived image.
 void InheritLook(Image* result, const Image* source)
 {
@@ -178,6 +196,10 @@ Image* ZoomImageXY(Image* image, double factorX, double factorY, bool smooth)
     int frameHeight = static_cast<int>((r.y + r.h) * factorY);
     int numFrames = image->GetNumFrames();
     const int gapY = static_cast<int>(image->GetFrameGap() * factorY);
+    int zoomedWidth = 0, zoomedHeight = 0;
+    zoomSurfaceSize(image->GetSize().x, image->GetSize().y, factorX, factorY, &zoomedWidth,
+                    &zoomedHeight);
+    ChargeCopy(image, zoomedWidth, zoomedHeight, "zoomed");
     SurfaceHandle surface(
         zoomSurface(image->GetSDLSurface(), factorX, factorY, smooth ? SMOOTHING_ON : 0));
     if (!surface)
@@ -276,6 +298,10 @@ Image* RotateImage(Image* image, double degrees, int frame, bool smooth)
     if (degrees == 90 || degrees == 180 || degrees == 270) {
         result.reset(RotateImageRightAngle(source, static_cast<int>(degrees)));
     } else {
+        int turnedWidth = 0, turnedHeight = 0;
+        rotozoomSurfaceSize(source->GetSize().x, source->GetSize().y, degrees, 1.0, &turnedWidth,
+                            &turnedHeight);
+        ChargeCopy(source, turnedWidth, turnedHeight, "turned");
         SurfaceHandle surface(
             rotozoomSurface(source->GetSDLSurface(), degrees, 1.0, smooth ? SMOOTHING_ON : 0));
         if (!surface)

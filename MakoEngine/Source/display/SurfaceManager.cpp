@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "perf/PerformanceCounterManager.h"
+#include "resources/MemoryBudget.h"
 #include "resources/ResourceMemory.h"
 
 namespace {
@@ -18,6 +19,17 @@ long long SurfaceBytes(const SDL_Surface* surface)
 }
 
 } // namespace
+
+DisplayBlitSurface::DisplayBlitSurface(SurfaceHandle surface, bool opaque)
+    : m_Surface(std::move(surface)), m_Opaque(opaque), m_HeldBytes(SurfaceBytes(m_Surface.get()))
+{
+    MemoryBudget::Hold(m_HeldBytes);
+}
+
+DisplayBlitSurface::~DisplayBlitSurface()
+{
+    MemoryBudget::Hold(-m_HeldBytes);
+}
 
 SDL_Surface* SurfaceNode::GetSDLSurface() const
 {
@@ -187,6 +199,10 @@ DisplayBlitSurface* SurfaceManager::Node_GetDisplayBlitSurface(SurfaceNode* node
         return nullptr;
     SDL_Surface* master = node->GetSDLSurface();
     if (!master || !SameFormat(master->format, GetReferenceFormat()))
+        return nullptr;
+    // The copy is a speed-up: without room in the budget the master is drawn as it is.
+    if (!MemoryBudget::TryCharge(SurfaceBytes(master), "a display copy of a picture", false)
+             .empty())
         return nullptr;
     bool opaque = true;
     if (SDL_LockSurface(master) != 0)

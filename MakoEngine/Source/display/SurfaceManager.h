@@ -67,19 +67,19 @@ private:
 // opaque picture (every pixel's alpha 255): its colours without alpha, blitted as plain
 // memory copies. Drawing through it gives the very pixels a per-pixel alpha blit of the
 // master gives; an opaque one also stands for the master copied without blending.
+// Its bytes are held against the budget of decoded memory (MemoryBudget) while it lives.
 class DisplayBlitSurface : public Surface
 {
 public:
-    DisplayBlitSurface(SurfaceHandle surface, bool opaque)
-        : m_Surface(std::move(surface)), m_Opaque(opaque)
-    {
-    }
+    DisplayBlitSurface(SurfaceHandle surface, bool opaque);
+    ~DisplayBlitSurface() override;
     SDL_Surface* GetSurface() const MAKO_LIFETIMEBOUND { return m_Surface.get(); }
     bool IsOpaque() const { return m_Opaque; }
 
 private:
     SurfaceHandle m_Surface;
     bool m_Opaque;
+    long long m_HeldBytes;
 };
 
 // One picture's surfaces. Owned by the manager; images hold pointers to it.
@@ -140,7 +140,8 @@ public:
     void Node_RefreshSurfaceType(SurfaceNode* node, int type, int sourceType);
 
     // The record's type-3 copy, made from its type-1 surface when there is none yet; null
-    // when the record has no type-1 surface in the reference format or SDL fails, and on
+    // when the record has no type-1 surface in the reference format, SDL fails or the
+    // budget of decoded memory has no room for it (the master is drawn instead), and on
     // the first request after the pixels changed: a picture redrawn every frame (a canvas
     // composed anew each pass) is never worth encoding.
     DisplayBlitSurface* Node_GetDisplayBlitSurface(SurfaceNode* node);

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/StopSignal.h"
 #include "core/WorkMeter.h"
+#include "resources/MemoryBudget.h"
 
 #include <boost/format.hpp>
 
@@ -64,8 +65,8 @@ void ThrowIfStopped(const std::string& location)
 }
 
 // Holds the size a decoder read against the bound and charges its pixels to the open work
-// meter; throws the refusal. The sides are compared before they are multiplied, so no reading
-// overflows.
+// meter and its bytes to the budget of what the game holds decoded; throws the refusal. The sides
+// are compared before they are multiplied, so no reading overflows.
 void CheckCost(const char* format, unsigned long long width, unsigned long long height)
 {
     std::string refusal;
@@ -89,6 +90,8 @@ void CheckCost(const char* format, unsigned long long width, unsigned long long 
     }
     if (!refusal.empty())
         MAKO_THROW(ResourceLoadError, "the picture " + refusal + "; it is not decoded");
+    // Held in the reference format's four bytes a pixel, whatever the file's depth.
+    MemoryBudget::Charge(static_cast<long long>(width * height) * 4, "the picture");
 }
 
 // Writes the surface's rows: for each pass (an interlaced PNG has seven), row by row from the

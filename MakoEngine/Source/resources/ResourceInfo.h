@@ -55,6 +55,10 @@ public:
     // Number of acquisitions; starts at 0 and only grows (diagnostics only).
     int GetAcquireCount() const { return m_AcquireCount; }
     void IncrementAcquireCount() { ++m_AcquireCount; }
+    // When the entry was last acquired, as the resource manager counts its acquisitions (0:
+    // never): what was used longest ago is let go first when the budget is full.
+    unsigned long long GetLastUse() const { return m_LastUse; }
+    void SetLastUse(unsigned long long use) { m_LastUse = use; }
 
 private:
     std::unique_ptr<Resource> m_Resource;
@@ -64,5 +68,6 @@ private:
     LuaPlus::LuaObject m_Metadata;
     std::string m_MetadataFile;
     int m_AcquireCount = 0;
+    unsigned long long m_LastUse = 0;
     bool m_ProgramFile = false;
 };

@@ -6,9 +6,12 @@
 #include "core/Exception.h"
 #include "core/FileWriter.h"
 #include "core/Log.h"
+#include "core/StopSignal.h"
 #include "core/Utility.h"
+#include "core/WorkMeter.h"
 #include "lua/LuaFunctionList.h"
 #include "resources/FileReader.h"
+#include "resources/MemoryBudget.h"
 #include "resources/Resource.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceLoader.h"
@@ -107,6 +110,11 @@ ResourceManager::ResourceManager(LuaState* state)
     }
     CreateLuaTables();
     ResetResourceMemoryUsage();
+    // The budget makes room through whichever manager is current.
+    MemoryBudget::SetReleaser([](long long needed) {
+        if (gResourceManager)
+            gResourceManager->ReleaseUnused(needed);
+    });
 
     if (m_PreviousManager)
         m_PreviousManager->m_NextManager = this;
@@ -306,20 +314,43 @@ ResourceLoader* ResourceManager::FindLoader(const ResourceInfo& info) const
 
 std::string ResourceManager::TryLoad(ResourceLoader& loader, ResourceInfo& info)
 {
+    // The loaders decode or copy what they need, so the file's bytes are let go at once
+    // rather than kept beside the loaded resource (a later read fetches them again), however
+    // the load ends.
+    struct ReaderCloser
+    {
+        ResourceInfo& info;
+        ~ReaderCloser()
+        {
+            if (FileReader* reader = info.GetReader())
+                reader->Close();
+        }
+    } closer{info};
     std::string cause;
     try {
         loader.LoadResource(info.GetReader(), info);
         if (!info.GetResource())
             cause = "the loader made no resource";
+    } catch (const WorkSpent& e) {
+        // The end of the meter of whoever loads: theirs to name, not the file's.
+        if (WorkMeter::Current())
+            throw;
+        cause = e.GetMessage();
     } catch (const Exception& e) {
         cause = e.GetMessage();
     } catch (const std::bad_alloc&) {
         cause = "it needs more memory than there is";
     }
-    // The loaders decode or copy what they need, so the file's bytes are let go at once
-    // rather than kept beside the loaded resource (a later read fetches them again).
-    if (FileReader* reader = info.GetReader())
-        reader->Close();
+    if (!cause.empty() && StopSignal::IsRequested()) {
+        // A load cut short by a stop of the program says nothing of the file: it is not
+        // recorded, and the stop goes on as a stop to the meter's opener when there is one.
+        info.SetResource(nullptr);
+        const std::string stopped =
+            "the load of \"" + info.Name() + "\" was stopped by " + StopSignal::GetName();
+        if (WorkMeter::Current())
+            MAKO_THROW(WorkSpent, stopped);
+        MAKO_THROW(ResourceLoadError, stopped);
+    }
     return cause;
 }
 
@@ -387,6 +418,7 @@ Resource* ResourceManager::Acquire(const std::string& name, ResourceInfo** outIn
     if (outInfo)
         *outInfo = info;
     info->IncrementAcquireCount();
+    info->SetLastUse(++m_Uses);
     return info->GetResource();
 }
 
@@ -486,7 +518,7 @@ void ResourceManager::ReleaseOnDemandSiblings(const std::string& name, const std
             entry.second->SetResource(nullptr);
 }
 
-int ResourceManager::StartCaching()
+int ResourceManager::StartCaching(bool wholePack)
 {
     m_CacheNames.clear();
     for (const auto& entry : m_Infos)
@@ -495,12 +527,23 @@ int ResourceManager::StartCaching()
     std::sort(m_CacheNames.begin(), m_CacheNames.end());
     m_CachePosition = 0;
     m_Caching = true;
+    m_CacheWhole = wholePack;
     return static_cast<int>(m_CacheNames.size());
 }
 
 bool ResourceManager::CacheNext()
 {
     while (m_Caching && m_CachePosition < m_CacheNames.size()) {
+        // Caching only saves time later: it leaves room in the budget for what the screens
+        // and levels make, and the rest loads when it is used.
+        const long long held = MemoryBudget::GetHeld();
+        if (!m_CacheWhole && held >= MemoryBudget::GetLimit() / 4 * 3) {
+            Log("Caching stopped after %zu of %zu resources: %lld MB of the budget of %lld MB "
+                "for what the game holds decoded are held; the rest loads when it is used\n",
+                m_CachePosition, m_CacheNames.size(), held / MemoryBudget::kMegabyte,
+                MemoryBudget::GetLimit() / MemoryBudget::kMegabyte);
+            break;
+        }
         const std::string& name = m_CacheNames[m_CachePosition];
         // The entry may have been replaced or dropped since the pass began.
         ResourceInfo* info = FindInfo(name, true);
@@ -514,6 +557,7 @@ bool ResourceManager::CacheNext()
             if (!info->GetResource())
                 LoadResource(name, info);
             info->IncrementAcquireCount();
+            info->SetLastUse(++m_Uses);
         } catch (const ResourceLoadError&) {
             // Logged once by the load; the game goes on without it, and so does the pass.
         }
@@ -523,6 +567,30 @@ bool ResourceManager::CacheNext()
     m_CacheNames.clear();
     m_CachePosition = 0;
     return false;
+}
+
+long long ResourceManager::ReleaseUnused(long long needed)
+{
+    // What was used longest ago goes first (by name among those used alike).
+    std::vector<std::pair<unsigned long long, const std::string*>> unused;
+    for (const auto& entry : m_Infos)
+        if (Resource* resource = entry.second->GetResource())
+            if (resource->ReleasableBytes() > 0)
+                unused.emplace_back(entry.second->GetLastUse(), &entry.first);
+    std::sort(unused.begin(), unused.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : *a.second < *b.second;
+    });
+    long long released = 0;
+    for (const auto& [use, name] : unused) {
+        if (released >= needed)
+            break;
+        ResourceInfo* info = m_Infos.at(*name).get();
+        released += info->GetResource()->ReleasableBytes();
+        LogAtLevel(3, "Let go of %s to make room in the budget for what the game holds decoded\n",
+                   name->c_str());
+        info->SetResource(nullptr);
+    }
+    return released;
 }
 
 void ResourceManager::ShowMemUsage()

@@ -4,7 +4,9 @@
 //
 // Scanners fill the registry with unloaded entries; the first Acquire of a name has the
 // first loader that accepts the entry load it, and the resource then stays loaded until
-// the manager is destroyed, unless it is loaded on demand (SetOnDemandPrefixes). A file
+// the manager is destroyed, unless it is loaded on demand (SetOnDemandPrefixes) or let go
+// while nothing uses it to make room in the budget of what the game holds decoded
+// (ReleaseUnused); either loads again when acquired again. A file
 // that cannot be loaded is logged once and left out, or replaced by its loader's stand-in
 // (LoadResource). Scripts see the
 // registry as the global table `Resources`: `Resources._contents` maps each name to its entry
@@ -157,8 +159,19 @@ public:
     // of them (loads it when needed and counts an acquisition) and returns true, until none
     // are left, when it ends the pass and returns false. A damaged entry is logged once by
     // LoadResource and passed by: the pass goes on. CacheNext without a pass is false.
-    int StartCaching();
+    // Caching saves time later, never room: a pass ends early, logged, once what the game
+    // holds decoded reaches three quarters of the budget (MemoryBudget), and the rest loads
+    // when it is used; unless wholePack, for a check that must load every file once.
+    int StartCaching(bool wholePack = false);
     bool CacheNext();
+
+    // Lets go of loaded entries whose resource gives bytes back to the budget of what the
+    // game holds decoded (Resource::ReleasableBytes: nothing uses it), those used longest ago
+    // first, until `needed` bytes are given back or none is left; returns the bytes. An entry
+    // let go loads again when acquired again. Called by the budget when a decode or copy
+    // would pass it, so a Resource pointer of a cached entry that no image or sound holds is
+    // good only until the next load or copy, as one of an entry loaded on demand is.
+    long long ReleaseUnused(long long needed);
 
     // The record of what the game goes on without, kept for this manager's life (a new
     // manager starts with none). Damaged entries are recorded by LoadResource with the
@@ -227,6 +240,9 @@ private:
     std::vector<std::string> m_CacheNames;
     size_t m_CachePosition = 0;
     bool m_Caching = false;
+    bool m_CacheWhole = false;
+    // Acquisitions counted so far: each entry's last use is the count at its latest.
+    unsigned long long m_Uses = 0;
     std::vector<std::string> m_OnDemandPrefixes;
     // Names of damaged files with the cause, and names callers found missing.
     std::map<std::string, std::string> m_Damaged;

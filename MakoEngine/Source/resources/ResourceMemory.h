@@ -15,7 +15,8 @@ extern int32_t VidmemImageBytes;
 extern int32_t SoundBytes;
 
 // Adds a signed byte count to the "Image" or "Sound" total (exact, case-sensitive
-// category names); any other category is ignored.
+// category names), and to what the budget holds (MemoryBudget::Hold); any other category is
+// ignored.
 void AddResourceMemoryUsage(int32_t bytes, const std::string& category);
 
 // Sets the three totals to 0.

@@ -9,6 +9,7 @@
 #include "core/WorkMeter.h"
 #include "resources/FileReader.h"
 #include "resources/ImageFactory.h"
+#include "resources/MemoryBudget.h"
 #include "resources/MetadataRanges.h"
 #include "resources/PictureDecoder.h"
 #include "resources/Resource.h"
@@ -124,7 +125,10 @@ bool SDLImageLoader::LoadStandIn(ResourceInfo& info)
         const int columns = std::min(frames, side / width);
         const int rows = (frames + columns - 1) / columns;
         const long long sheetHeight = static_cast<long long>(rows) * (height + gapY);
+        // A stand-in is held decoded like the picture: past the budget, the small square.
         if (sheetHeight <= side && columns * width * sheetHeight <= kMaxStandInPixels &&
+            MemoryBudget::TryCharge(4 * columns * width * sheetHeight, "a stand-in picture")
+                .empty() &&
             MakeStandIn(info, columns * width, static_cast<int>(sheetHeight), metadata))
             return true;
     }

@@ -1,8 +1,10 @@
 #include "sound/BASSSoundLoader.h"
 
+#include "bass/SoundDecoder.h"
 #include "core/Exception.h"
 #include "core/StopSignal.h"
 #include "resources/FileReader.h"
+#include "resources/MemoryBudget.h"
 #include "resources/ResourceInfo.h"
 #include "sound/BassErrorText.h"
 #include "sound/Sound.h"
@@ -38,8 +40,19 @@ bool HasExtension(const std::string& name, std::initializer_list<const char*> ex
     const std::string detail = BASS_ErrorGetDetail();
     if (!detail.empty())
         MAKO_THROW(ResourceLoadError, "the sound " + detail + "; it is not decoded");
+    // Refused by the budget of what the game holds decoded: the pack's size, said as such.
+    if (code == BASS_ERROR_MEM && !detail.empty())
+        MAKO_THROW(BudgetExceeded, detail);
     MAKO_THROW(ResourceLoadError, boost::str(boost::format(format) % name % GetBassErrorName(code) %
                                              GetBassErrorDescription(code)));
+}
+
+// The budget's answer for the samples a whole decode is about to allocate.
+const char* AdmitDecodedSound(std::uint64_t bytes)
+{
+    static std::string refusal;
+    refusal = MemoryBudget::TryCharge(static_cast<long long>(bytes), "the sound");
+    return refusal.empty() ? nullptr : refusal.c_str();
 }
 
 } // namespace
@@ -81,6 +94,8 @@ void BASSSoundLoader::LoadResource(FileReader* reader, ResourceInfo& info)
 
     // A whole decode answers a stop of the program between its blocks.
     BASS_SetStopCheck(&StopSignal::IsRequested);
+    // and holds its samples only when the budget has room for them.
+    BASS_SetMemoryCheck(&AdmitDecodedSound);
     auto sound = std::make_unique<Sound>(name);
     if (stream) {
         HSTREAM handle = BASS_StreamCreateFile(true, data, 0, size, BASS_SAMPLE_SOFTWARE);
@@ -96,6 +111,9 @@ void BASSSoundLoader::LoadResource(FileReader* reader, ResourceInfo& info)
         sound->SetSample(handle);
     }
     sound->CountMemoryUsage();
+    sound->HoldDecodedBytes(!stream ||
+                            bassx::SoundDecoder::Detect(static_cast<const std::uint8_t*>(data),
+                                                        size) != bassx::SOUNDFORMAT_OGG);
 
     if (metadata.IsTable()) {
         LuaPlus::LuaObject volume = metadata["volume"];

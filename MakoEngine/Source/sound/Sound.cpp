@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "perf/PerformanceCounterManager.h"
 #include "perf/ScopedPerformanceTimer.h"
+#include "resources/MemoryBudget.h"
 #include "resources/ResourceInfo.h"
 #include "resources/ResourceManager.h"
 #include "resources/ResourceMemory.h"
@@ -75,6 +76,7 @@ Sound::Sound(const std::string& name) : m_Name(name)
 
 Sound::~Sound()
 {
+    MemoryBudget::Hold(-m_DecodedBytes);
     if (m_CountedBytes != 0) {
         AddResourceMemoryUsage(-m_CountedBytes, "Sound");
     }
@@ -93,6 +95,29 @@ void Sound::CountMemoryUsage()
     int bytes = CalcMemoryUsage();
     AddResourceMemoryUsage(bytes - m_CountedBytes, "Sound");
     m_CountedBytes = bytes;
+}
+
+void Sound::HoldDecodedBytes(bool decodedWhole)
+{
+    long long bytes = 0;
+    if (m_Sample) {
+        BASS_SAMPLE info = {};
+        if (BASS_SampleGetInfo(m_Sample, &info))
+            bytes = info.length;
+    } else if (m_Stream && decodedWhole) {
+        const QWORD length = BASS_ChannelGetLength(m_Stream);
+        bytes = length == BASS_QWORD_ERROR ? 0 : static_cast<long long>(length);
+    }
+    MemoryBudget::Hold(bytes - m_DecodedBytes);
+    m_DecodedBytes = bytes;
+}
+
+long long Sound::ReleasableBytes()
+{
+    const std::uint32_t channel = m_Stream ? m_Stream : m_Channel;
+    if (channel != 0 && BASS_ChannelIsActive(channel) != BASS_ACTIVE_STOPPED)
+        return 0;
+    return m_DecodedBytes;
 }
 
 int Sound::CalcMemoryUsage()

@@ -49,6 +49,12 @@ public:
     // Adds the sound's bytes to the "Sound" memory total; the destructor takes the same
     // amount off again.
     void CountMemoryUsage();
+    // Holds what the sound keeps decoded against the budget of what the game holds decoded
+    // (MemoryBudget) until it goes: a sample's samples, a stream's when decodedWhole (a WAV
+    // stream); an Ogg stream decodes as it plays and holds none.
+    void HoldDecodedBytes(bool decodedWhole);
+    // The bytes held decoded, while no channel of the sound plays.
+    long long ReleasableBytes() override;
 
     const std::string& GetName() const MAKO_LIFETIMEBOUND { return m_Name; }
     HSAMPLE GetSample() const { return m_Sample; }
@@ -183,5 +189,6 @@ private:
     int m_Volume = kVolumeUnset;
     int m_Pan = kPanUnset;
     float m_DoNotPlayAgainRange = 1000.0f;
-    int m_CountedBytes = 0; // added to the "Sound" total; taken off at destruction
+    int m_CountedBytes = 0;       // added to the "Sound" total; taken off at destruction
+    long long m_DecodedBytes = 0; // held against the budget; given back at destruction
 };

@@ -13,6 +13,7 @@
 #include "lua/MakoLuaState.h"
 #include "lua/ScriptBudget.h"
 #include "lua/ScriptValueReaders.h"
+#include "resources/MemoryBudget.h"
 #include "widgets/WidgetProperties.h"
 
 #include <boost/format.hpp>
@@ -483,6 +484,9 @@ Image* Label::RenderLines(const std::vector<std::string>& input)
         totalHeight += size.y;
         y += size.y - m_LineSpacing;
     }
+    // The text's image is held decoded like a picture: the budget makes room for it first.
+    MemoryBudget::MakeRoom(4LL * std::max(0, widest + m_TextOffset.x) *
+                           std::max(0, totalHeight + m_TextOffset.y));
     SurfaceHandle finalSurface(SDL_CreateRGBSurface(SDL_SWSURFACE, widest + m_TextOffset.x,
                                                     totalHeight + m_TextOffset.y, 32, 0x00FF0000,
                                                     0x0000FF00, 0x000000FF, 0xFF000000));
