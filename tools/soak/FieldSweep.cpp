@@ -386,8 +386,9 @@ int SweepValues(FILE* report, const Options& options)
 // ---- The combination sweep ---------------------------------------------------------------
 
 // The level every combination plays: bricks that hand out what changes a ball (its
-// substance, its size, more balls), a spring, a paddle with its ball and a free ball. B
-// lists both balls, so a case sets each of them.
+// substance, its size, more balls), a spring, a paddle with its ball and a free ball. A case
+// gives SIZES, SUBSTANCE and CORONA for the balls two bricks hold, which kFinish lays out
+// once every case has set its keys.
 const char kCombinationLevel[] = R"lua(Levels.CombinationSweep = {
     fullName = "Combinations", noteText = "", fromText = "", music = "Harbour.mid",
     compiledBricks = {
@@ -403,7 +404,13 @@ const char kCombinationLevel[] = R"lua(Levels.CombinationSweep = {
     ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
 }
 local L = Levels.CombinationSweep
-local B = { L.ballStarts[1], L.paddleStarts[1].ballStart }
+SIZES, SUBSTANCE, CORONA = nil, nil, nil
+)lua";
+const char kFinish[] = R"lua(for i, size in ipairs(SIZES or {}) do
+    table.insert(L.compiledBricks, { resource = "RedBrick", position = { 6 * i, 12 },
+        trappedBall = { size = size, substance = SUBSTANCE or "None", corona = CORONA,
+                        activateBall = true } })
+end
 )lua";
 
 struct Edge
@@ -435,21 +442,24 @@ const Edge kPullEdges[] = {
 };
 const Edge kBoostEdges[] = {
     {"top rubber", "L.rubberSpeed = 200 L.rubberEnergy = 16 "
-                   "for _, b in ipairs(B) do b.substance = 'Rubber' end"},
+                   "SUBSTANCE = 'Rubber'"},
+    {"top rubber, small bricks",
+     "L.rubberSpeed = 200 L.rubberEnergy = 16 "
+     "SUBSTANCE = 'Rubber' "
+     "local kinds = { 'LightBall', 'RubberBall', 'Split', 'BigBall' } "
+     "for i = 0, 31 do table.insert(L.compiledBricks, { resource = 'RedBrick', "
+     "brickSize = 'Half', position = { 1 + i % 16, 2 + math.floor(i / 16) }, "
+     "powerups = { kinds[i % 4 + 1] } }) end"},
     {"top brick boost", "L.addSpeedOnBrickDestruction = 200 L.addSpeedOnLevelUp = 200 "
                         "L.ballSpeedPerEnergy = 100"},
     {"top upward boost", "L.ballExtraSpeedUpwards = 200"},
     {"top spring", "L.addSpeedOnSpring = 200"},
-    {"top glue", "L.glueSpeed = 200 for _, b in ipairs(B) do b.corona = 'Glue' end"},
+    {"top glue", "L.glueSpeed = 200 CORONA = 'Glue'"},
 };
 const Edge kSizeEdges[] = {
-    {"size 0", "for _, b in ipairs(B) do b.size = 0 end"},
-    {"size 1", "for _, b in ipairs(B) do b.size = 1 end"},
-    {"size 2", "for _, b in ipairs(B) do b.size = 2 end"},
-    {"size 3", "for _, b in ipairs(B) do b.size = 3 end"},
-    {"size 4", "for _, b in ipairs(B) do b.size = 4 end"},
-    {"size 5", "for _, b in ipairs(B) do b.size = 5 end"},
-    {"size 6", "for _, b in ipairs(B) do b.size = 6 end"},
+    {"size 0", "SIZES = { 0, 0 }"}, {"size 1", "SIZES = { 1, 1 }"}, {"size 2", "SIZES = { 2, 2 }"},
+    {"size 3", "SIZES = { 3, 3 }"}, {"size 4", "SIZES = { 4, 4 }"}, {"size 5", "SIZES = { 5, 5 }"},
+    {"size 6", "SIZES = { 6, 6 }"},
 };
 const Edge kMotionEdges[] = {
     {"top fall, stop 300", "L.timeAttack = { fallRate = 64, accel = 64, maxFallRate = 64, "
@@ -543,7 +553,7 @@ int SweepCombinations(FILE* report, const Options& options)
         int counts[5] = {}, most = 0;
         std::vector<std::string> narrowed;
         for (unsigned seed = options.firstSeed; seed <= options.lastSeed; ++seed) {
-            MakoLuaState::LoadString(GetGlobalLuaState(), kCombinationLevel + set);
+            MakoLuaState::LoadString(GetGlobalLuaState(), kCombinationLevel + set + kFinish);
             DataReport::Listener previous =
                 DataReport::SetListener([&narrowed](const DataIssue& issue) {
                     const std::string text = issue.text;
