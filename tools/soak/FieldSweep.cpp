@@ -317,7 +317,7 @@ std::vector<ValueCase> ValueCases()
     cases.push_back({"variance[1]", "L.ballStarts[1].variance = { V, 0 }"});
     cases.push_back({"position[1]", "L.ballStarts[1].position = { V, 300 }"});
     cases.push_back({"launchAngle", "L.compiledBricks[3] = { resource = 'RedBrick', position = "
-                                    "{ 4, 6 }, ballHopperSize = 1, launchAngle = V }"});
+                                    "{ 4, 6 }, launchAngle = V }"});
     return cases;
 }
 
