@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
 .PHONY: all deps run build test test-build bench check-levels fuzz soak soak-build soak-programs faults \
-        clean fuzz-quick soak-quick field-sweep
+        clean fuzz-quick soak-quick field-sweep field-combinations
 
 all: build
 
@@ -98,6 +98,18 @@ field-sweep: soak-programs
 	      -DASSETS_DIR=$(CURDIR)/build-soak/SoakPack -P cmake/AssetPack.cmake
 	cd build-soak && BB_TEST_ASSET_PACK=$(CURDIR)/build-soak/SoakPack \
 	      ./tools/soak/fieldsweep --seeds $(FIELD_SEEDS) $(FIELD_SWEEP_ARGS)
+
+# Range edges together (tools/soak/FieldSweep.cpp, --combinations) in the soak build, with
+# FIELD_DRAWN triples drawn with FIELD_DRAW_SEED and the seeds FIELD_SEEDS.
+FIELD_DRAWN ?= 300
+FIELD_DRAW_SEED ?= 88
+
+field-combinations: soak-programs
+	cmake -DASSETGEN=$(CURDIR)/build-soak/tools/assetgen/assetgen \
+	      -DASSETS_DIR=$(CURDIR)/build-soak/SoakPack -P cmake/AssetPack.cmake
+	cd build-soak && BB_TEST_ASSET_PACK=$(CURDIR)/build-soak/SoakPack \
+	      ./tools/soak/fieldsweep --combinations $(FIELD_DRAWN) --draw $(FIELD_DRAW_SEED) \
+	      --seeds $(FIELD_SEEDS)
 
 # The short runs CI makes from the test build (make test), which needs no build of its own:
 # each fuzz target for FUZZ_QUICK_SECONDS with a fixed seed (clang only), and the soak for

@@ -332,6 +332,24 @@ TEST_F(LevelGoalsTest, TargetsRoundTheLevelActorsWorthAndFollowTheSkillInForce)
     EXPECT_EQ(level->GetScoreBonusAt(), 4000);
     EXPECT_EQ(level->GetBallUsedTarget(), 3);
     EXPECT_EQ(level->GetLootCaughtTarget(), 90);
+    // Targets at the ends of an int are held to their ranges, and no adjustment overflows.
+    const struct
+    {
+        const char* table;
+        int balls, loot, score;
+    } edges[] = {
+        {"{ ballUsedTarget = 2^31 - 1, lootCaughtTarget = -2^31, scoreBonusAtFineTune = 2^31 - 1 }",
+         10002, -10, 1000002000},
+        {"{ ballUsedTarget = -2^31, lootCaughtTarget = 2^31 - 1, scoreBonusAtFineTune = -2^31 }", 2,
+         90, -999998000},
+    };
+    for (const auto& edge : edges) {
+        SCOPED_TRACE(edge.table);
+        auto held = MakeLevel(edge.table);
+        EXPECT_EQ(held->GetBallUsedTarget(), edge.balls);
+        EXPECT_EQ(held->GetLootCaughtTarget(), edge.loot);
+        EXPECT_EQ(held->GetScoreBonusAt(), edge.score);
+    }
 }
 
 } // namespace

@@ -240,6 +240,24 @@ TEST_F(LevelMotionTest, BricksPastTheThresholdAreDestroyedAndAnEmptyFieldEndsThe
     auto keep = MakeLevel("{ timeAttack = { fallRate = 1, maxFallRate = 1 } }");
     keep->Update(&logic);
     EXPECT_FALSE(kept->IsDead());
+    kept->Kill();
+
+    // The fall that ends the attack counts where it takes the bricks: past the threshold
+    // (the brick falls to about 456, the threshold is 447), or past the face of the paddle.
+    Paddle* paddle = root->Place(new Paddle(false, false));
+    logic.GetPaddleGroup().Add(paddle);
+    paddle->SetPosition(288, 416);
+    for (const char* rate : {"64", "40"}) {
+        SCOPED_TRACE(rate);
+        Brick* last = AddBrick(100, 384);
+        auto fall = MakeLevel(std::string("{ timeAttack = { fallRate = ") + rate +
+                              ", maxFallRate = 64, thresholdLines = 25, stopY = 300, "
+                              "endDestroy = true } }");
+        fall->Update(&logic);
+        EXPECT_TRUE(fall->IsTimeAttackEnded());
+        EXPECT_TRUE(last->IsDead());
+        passes.Step();
+    }
 }
 
 // ---- Wind ----------------------------------------------------------------------------------
@@ -393,28 +411,39 @@ TEST_F(LevelMotionTest, DirectionalGravityPullsTheSameEverywhere)
     EXPECT_NEAR(ay, 5.0 * a->GetDensity() * a->GetDensity(), 1e-6);
 }
 
-TEST_F(LevelMotionTest, GravityLetsGoOfABallAdriftUntilItStrikesSomethingAgain)
+TEST_F(LevelMotionTest, GravityAndWindLetGoOfABallAdriftUntilItStrikesSomethingAgain)
 {
-    // A pull away from the paddle must not hold a ball for ever in a corner of the field
-    // where it touches only walls: after ten seconds without striking the paddle or
-    // anything breakable, the ball is let go until it strikes again.
-    Ball* ball = AddBall(320, 240);
+    // A pull or a wind away from the paddle must not hold a ball for ever in a corner of
+    // the field where it touches only walls: after ten seconds without striking the paddle
+    // or anything breakable, the ball is let go until it strikes again.
     Brick* brick = AddBrick(100, 100);
-    auto level = MakeLevel("{ gravity = { strength = 30, direction = { 0, -1 } } }");
-    auto pull = [&] {
-        ClearForce(ball);
-        level->TickGravity(&logic);
-        double fx = 0.0, fy = 0.0;
-        Force(ball, fx, fy);
-        return fy;
-    };
-    passes.Step(Ball::kAdriftTicks - 1);
-    EXPECT_LT(pull(), -1.0) << "just before it is adrift";
-    passes.Step();
-    EXPECT_TRUE(ball->IsAdrift());
-    EXPECT_DOUBLE_EQ(0.0, pull()) << "adrift";
-    ball->HandleCollision(&logic, brick, 116, 108, 0, -1, 0, false);
-    EXPECT_LT(pull(), -1.0) << "after a brick";
+    const struct
+    {
+        const char* table;
+        void (Level::*tick)(ArcadeGameLogic*);
+    } rows[] = {{"{ gravity = { strength = 30, direction = { 0, -1 } } }", &Level::TickGravity},
+                {"{ wind = { strength = 30, direction = { 0, -1 } } }", &Level::TickWind}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.table);
+        Ball* ball = AddBall(320, 240);
+        auto level = MakeLevel(row.table);
+        auto pull = [&] {
+            ClearForce(ball);
+            ((*level).*row.tick)(&logic);
+            double fx = 0.0, fy = 0.0;
+            Force(ball, fx, fy);
+            return fy;
+        };
+        passes.Step(Ball::kAdriftTicks - 1);
+        EXPECT_LT(pull(), -1.0) << "just before it is adrift";
+        passes.Step();
+        EXPECT_TRUE(ball->IsAdrift());
+        EXPECT_DOUBLE_EQ(0.0, pull()) << "adrift";
+        ball->HandleCollision(&logic, brick, 116, 108, 0, -1, 0, false);
+        EXPECT_LT(pull(), -1.0) << "after a brick";
+        ball->Kill();
+        passes.Step();
+    }
 }
 
 TEST_F(LevelMotionTest, AServeAfterALongWaitIsPulledAtOnce)

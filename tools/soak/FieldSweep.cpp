@@ -11,6 +11,7 @@
 //   fieldsweep [--seeds N | --seeds FIRST-LAST] [--levels Name,Name,...]
 //              [--without key] [--limit passes]
 //   fieldsweep --values all [--seeds N] [--limit passes]
+//   fieldsweep --combinations DRAWN [--draw SEED] [--part K/N] [--seeds N] [--limit passes]
 //
 // --without clears that key of each level's table before its games (for instance
 // "gravity"), and puts it back after. BB_TEST_ASSET_PACK names the asset pack.
@@ -24,16 +25,29 @@
 // infinity, 1e308), the game must have named the key while it built the level (the level
 // check hears the same words: it builds levels through the same controller). Printed per
 // key: the games, the most live particles and the largest growth of the live heap.
+//
+// --combinations plays a small level with range edges together, not one key at a time:
+// the least ball speeds with each wind and pull, each bounce boost at its top with each
+// ball size, each motion of the brick field (at its top fall rate or step) with each
+// speed, then DRAWN triples of edges from three different groups, drawn with SEED (88
+// unless given; printed). Every game must be won or lost within the pass limit with no
+// ball outside the field. Printed per combination: the games won, lost, escaped and
+// others, the most passes a game took, and the keys the game reported it narrowed. --part K/N
+// plays every N-th combination from the K-th, so runs side by side share the work.
+//
+// Every mode also holds the game to a held ball lying wholly between the walls.
 #include "LiveMemory.h"
 #include "autoplay/AutoPlayer.h"
 #include "autoplay/FieldWatch.h"
 #include "autoplay/GameOutcome.h"
 #include "core/DataReport.h"
 #include "core/Random.h"
+#include "field/Ball.h"
 #include "logic/ArcadeGameLogic.h"
 #include "logic/LevelKeys.h"
 #include "logic/LevelManager.h"
 #include "lua/MakoLuaState.h"
+#include "physics/PhysicsGeom.h"
 #include "scene/Actor.h"
 #include "scene/ParticleManager.h"
 #include "screens/Screen.h"
@@ -43,10 +57,12 @@
 #include "support/engine/PassHarness.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -78,6 +94,30 @@ struct Game
     std::vector<std::string> putBackLines;
 };
 
+// A ball held by a paddle lies wholly between the walls (Ball::InsideField promises it):
+// walls let held balls through, so nothing else would keep it there. Describes the first
+// held ball that reaches into a wall by more than its placing rounds; "" when none does.
+std::string HeldBallPastWall(ArcadeGameLogic* logic)
+{
+    for (Actor* actor : logic->GetBalls().GetMembers()) {
+        const Ball* ball = dynamic_cast<const Ball*>(actor);
+        if (!ball || ball->IsDead() || !ball->GetPaddle() || !ball->GetGeom())
+            continue;
+        const Point<double> c = ball->GetGeom()->GetCenter();
+        const Point<double> in = ball->InsideField(c.x, c.y);
+        const double past = std::max(std::fabs(in.x - c.x), std::fabs(in.y - c.y));
+        if (past > 0.5) {
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          "escape: a ball held by a paddle at (%.2f, %.2f) reaches %.2f px "
+                          "into a wall",
+                          c.x, c.y, past);
+            return text;
+        }
+    }
+    return std::string();
+}
+
 // The field's root on the game screen: the controller ticks the play-field actors itself.
 class FieldLayer : public Actor
 {
@@ -92,6 +132,10 @@ struct Options
     std::string without;
     int limit = 30000;
     bool values = false;
+    bool combinations = false;
+    int drawn = 0;           // triples drawn beside the fixed pairs
+    unsigned drawSeed = 88;  // the seed they are drawn with
+    int part = 1, parts = 1; // plays the combinations i with i % parts == part - 1
 };
 
 class Sweep
@@ -135,6 +179,12 @@ public:
             }
             m_Player.PlayOnePass(logic, true);
             m_Passes.Step();
+            if (const std::string held = HeldBallPastWall(logic); !held.empty()) {
+                game.outcome = ESCAPED;
+                game.fault = level + " seed " + std::to_string(seed) + " pass " +
+                             std::to_string(game.passes) + ": " + held;
+                break;
+            }
             if (watch.Check(logic, game.passes)) {
                 game.outcome = watch.GetFault() == autoplay::FieldWatch::ESCAPE ? ESCAPED : STALLED;
                 game.fault = watch.Describe();
@@ -266,6 +316,8 @@ std::vector<ValueCase> ValueCases()
     cases.push_back({"velocity[2]", "L.ballStarts[1].velocity = { 0, V }"});
     cases.push_back({"variance[1]", "L.ballStarts[1].variance = { V, 0 }"});
     cases.push_back({"position[1]", "L.ballStarts[1].position = { V, 300 }"});
+    cases.push_back({"launchAngle", "L.compiledBricks[3] = { resource = 'RedBrick', position = "
+                                    "{ 4, 6 }, launchAngle = V }"});
     return cases;
 }
 
@@ -331,6 +383,219 @@ int SweepValues(FILE* report, const Options& options)
     return faults.empty() ? 0 : 1;
 }
 
+// ---- The combination sweep ---------------------------------------------------------------
+
+// The level every combination plays: bricks that hand out what changes a ball (its
+// substance, its size, more balls), a spring, a paddle with its ball and a free ball. A case
+// gives SIZES, SUBSTANCE and CORONA for the balls two bricks hold, which kFinish lays out
+// once every case has set its keys.
+const char kCombinationLevel[] = R"lua(Levels.CombinationSweep = {
+    fullName = "Combinations", noteText = "", fromText = "", music = "Harbour.mid",
+    compiledBricks = {
+        { resource = "RedBrick", position = { 3, 6 }, powerups = { "RubberBall" } },
+        { resource = "RedBrick", position = { 6, 6 }, powerups = { "Split" } },
+        { resource = "RedBrick", position = { 9, 6 }, powerups = { "LightBall" } },
+        { resource = "RedBrick", position = { 12, 6 }, powerups = { "BigBall" } },
+        { resource = "RedBrick", position = { 15, 6 } },
+        { resource = "RedBrick", position = { 7, 10 } },
+        { resource = "RedBrick", position = { 11, 10 } },
+        { resource = "SpringBrick", position = { 2, 14 } } },
+    paddleStarts = { { position = { 288, 416 }, ballStart = { } } },
+    ballStarts = { { position = { 300, 300 }, velocity = { 0, 150 } } },
+}
+local L = Levels.CombinationSweep
+SIZES, SUBSTANCE, CORONA = nil, nil, nil
+)lua";
+const char kFinish[] = R"lua(for i, size in ipairs(SIZES or {}) do
+    table.insert(L.compiledBricks, { resource = "RedBrick", position = { 6 * i, 12 },
+        trappedBall = { size = size, substance = SUBSTANCE or "None", corona = CORONA,
+                        activateBall = true } })
+end
+)lua";
+
+struct Edge
+{
+    const char* name;
+    const char* lua;
+};
+
+// The edges of the ranges that drive play, in groups of keys that meet in play: the ball's
+// speeds, what pushes or pulls it, what boosts it at a bounce, its size, what moves the
+// brick field. Each edge sets its keys at the ends of their ranges (or where a written
+// level found a fault).
+const Edge kSpeedEdges[] = {
+    {"least speeds", "L.minBallSpeed = 50 L.maxBallSpeed = 50 L.maxBallOrdinarySpeed = 50"},
+    {"speeds 100", "L.minBallSpeed = 100 L.maxBallSpeed = 100 L.maxBallOrdinarySpeed = 100"},
+    {"top speeds", "L.initalBallSpeed = 2400 L.minBallSpeed = 2400 L.maxBallSpeed = 2400 "
+                   "L.maxBallOrdinarySpeed = 2400 L.addSpeedPerTick = 10"},
+};
+const Edge kPullEdges[] = {
+    {"wind 65 left", "L.wind = { strength = 65, direction = { -1, 0.15 } }"},
+    {"wind 100 right", "L.wind = { strength = 100, direction = { 1, 0 } }"},
+    {"wind 100 up", "L.wind = { strength = 100, direction = { 0, -1 } }"},
+    {"wandering wind", "L.wind = { strength = -100, direction = { 1, 1 }, variance = 50, "
+                       "normalization = 50 }"},
+    {"gravity 400 down", "L.gravity = { strength = 400, direction = { 0, 1 } }"},
+    {"top gravity up", "L.gravity = { strength = 100000, direction = { 0, -1 } }"},
+    {"top gravity left", "L.gravity = { strength = 100000, direction = { -1, 0 } }"},
+    {"top gravity point", "L.gravity = { strength = 100000, center = { 320, 60 } }"},
+};
+const Edge kBoostEdges[] = {
+    {"top rubber", "L.rubberSpeed = 200 L.rubberEnergy = 16 "
+                   "SUBSTANCE = 'Rubber'"},
+    {"top rubber, small bricks",
+     "L.rubberSpeed = 200 L.rubberEnergy = 16 "
+     "SUBSTANCE = 'Rubber' "
+     "local kinds = { 'LightBall', 'RubberBall', 'Split', 'BigBall' } "
+     "for i = 0, 31 do table.insert(L.compiledBricks, { resource = 'RedBrick', "
+     "brickSize = 'Half', position = { 1 + i % 16, 2 + math.floor(i / 16) }, "
+     "powerups = { kinds[i % 4 + 1] } }) end"},
+    {"top brick boost", "L.addSpeedOnBrickDestruction = 200 L.addSpeedOnLevelUp = 200 "
+                        "L.ballSpeedPerEnergy = 100"},
+    {"top upward boost", "L.ballExtraSpeedUpwards = 200"},
+    {"top spring", "L.addSpeedOnSpring = 200"},
+    {"top glue", "L.glueSpeed = 200 CORONA = 'Glue'"},
+};
+const Edge kSizeEdges[] = {
+    {"size 0", "SIZES = { 0, 0 }"}, {"size 1", "SIZES = { 1, 1 }"}, {"size 2", "SIZES = { 2, 2 }"},
+    {"size 3", "SIZES = { 3, 3 }"}, {"size 4", "SIZES = { 4, 4 }"}, {"size 5", "SIZES = { 5, 5 }"},
+    {"size 6", "SIZES = { 6, 6 }"},
+};
+const Edge kMotionEdges[] = {
+    {"top fall, stop 300", "L.timeAttack = { fallRate = 64, accel = 64, maxFallRate = 64, "
+                           "thresholdLines = 25, stopY = 300, endDestroy = true }"},
+    {"fall 40, stop 300", "L.timeAttack = { fallRate = 40, accel = 40, maxFallRate = 40, "
+                          "thresholdLines = 25, stopY = 300, endDestroy = true }"},
+    {"top fall, lose", "L.timeAttack = { fallRate = 64, maxFallRate = 64, thresholdLines = 25, "
+                       "stopY = 300, endLose = true }"},
+    {"top fall, no end", "L.timeAttack = { fallRate = 64, maxFallRate = 64, thresholdLines = 25, "
+                         "stopY = 300 }"},
+    {"top fall, far lines", "L.timeAttack = { fallRate = 64, accel = 64, maxFallRate = 64, "
+                            "thresholdLines = 6250, stopY = 100000, endDestroy = true }"},
+    {"least fall, back", "L.timeAttack = { fallRate = -64, accel = 64, maxFallRate = 64, "
+                         "thresholdLines = -6250, stopY = -100000 }"},
+    {"slide step -1e5", "L.progressive = { thresholdLines = 6250, stopY = 100000, "
+                        "stepSize = -100000, rate = 64 }"},
+    {"slide step 1e5", "L.progressive = { thresholdLines = -6250, stopY = 100000, "
+                       "stepSize = 100000, rate = 64, endHeight = 100000 }"},
+    {"slide to -1e5", "L.progressive = { thresholdLines = 6250, stopY = -100000, "
+                      "stepSize = 100000, rate = 64, endHeight = -100000 }"},
+};
+
+struct EdgeGroup
+{
+    const Edge* edges;
+    std::size_t count;
+};
+template <std::size_t N> EdgeGroup GroupOf(const Edge (&edges)[N])
+{
+    return {edges, N};
+}
+
+// The combinations played: every pair the groups are known to meet in (the least speeds
+// with each wind and pull, each boost at its top with each ball size, each motion with each
+// speed), then `drawn` triples of edges from three different groups, drawn with `seed`.
+std::vector<std::vector<const Edge*>> Combinations(int drawn, unsigned seed)
+{
+    std::vector<std::vector<const Edge*>> all;
+    const auto pairs = [&all](EdgeGroup a, EdgeGroup b, std::size_t firstOfA, std::size_t lastOfA) {
+        for (std::size_t i = firstOfA; i <= lastOfA; ++i)
+            for (std::size_t j = 0; j < b.count; ++j)
+                all.push_back({&a.edges[i], &b.edges[j]});
+    };
+    const EdgeGroup speeds = GroupOf(kSpeedEdges), pulls = GroupOf(kPullEdges),
+                    boosts = GroupOf(kBoostEdges), sizes = GroupOf(kSizeEdges),
+                    motions = GroupOf(kMotionEdges);
+    pairs(speeds, pulls, 0, 1);
+    pairs(boosts, sizes, 0, boosts.count - 1);
+    pairs(motions, speeds, 0, motions.count - 1);
+    const EdgeGroup groups[] = {speeds, pulls, boosts, sizes, motions};
+    std::mt19937 draw(seed);
+    for (int n = 0; n < drawn; ++n) {
+        std::vector<std::size_t> order = {0, 1, 2, 3, 4};
+        std::shuffle(order.begin(), order.end(), draw);
+        std::vector<const Edge*> triple;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const EdgeGroup& group = groups[order[k]];
+            triple.push_back(&group.edges[draw() % group.count]);
+        }
+        all.push_back(triple);
+    }
+    return all;
+}
+
+// Plays every combination with every seed; returns the exit status (1 on any fault).
+int SweepCombinations(FILE* report, const Options& options)
+{
+    Sweep sweep(options);
+    const auto combinations = Combinations(options.drawn, options.drawSeed);
+    std::fprintf(report,
+                 "fieldsweep: combinations of range edges (part %d of %d), seeds %u-%u, %d "
+                 "triples drawn with seed %u, %d passes a game at most\n",
+                 options.part, options.parts, options.firstSeed, options.lastSeed, options.drawn,
+                 options.drawSeed, options.limit);
+    std::fprintf(report, "%-58s %3s %4s %7s %6s  %5s  %s\n", "combination", "won", "lost",
+                 "escaped", "others", "most", "narrowed");
+    int totals[5] = {}, longest = 0;
+    std::string longestName;
+    std::vector<std::string> faults;
+    int played = 0;
+    for (std::size_t i = 0; i < combinations.size(); ++i) {
+        if (int(i % options.parts) != options.part - 1)
+            continue;
+        ++played;
+        const auto& combination = combinations[i];
+        std::string name, set;
+        for (const Edge* edge : combination) {
+            name += (name.empty() ? "" : " + ") + std::string(edge->name);
+            set += std::string(edge->lua) + "\n";
+        }
+        int counts[5] = {}, most = 0;
+        std::vector<std::string> narrowed;
+        for (unsigned seed = options.firstSeed; seed <= options.lastSeed; ++seed) {
+            MakoLuaState::LoadString(GetGlobalLuaState(), kCombinationLevel + set + kFinish);
+            DataReport::Listener previous =
+                DataReport::SetListener([&narrowed](const DataIssue& issue) {
+                    const std::string text = issue.text;
+                    const std::size_t open = text.find('"');
+                    const std::size_t close = text.find('"', open + 1);
+                    const std::string key = open == std::string::npos || close == std::string::npos
+                                                ? text
+                                                : text.substr(open + 1, close - open - 1);
+                    if (std::find(narrowed.begin(), narrowed.end(), key) == narrowed.end())
+                        narrowed.push_back(key);
+                });
+            const Game game = sweep.Play("CombinationSweep", seed);
+            DataReport::SetListener(std::move(previous));
+            ++counts[game.outcome];
+            ++totals[game.outcome];
+            most = std::max(most, game.passes);
+            if (game.passes > longest) {
+                longest = game.passes;
+                longestName = name + " seed " + std::to_string(seed);
+            }
+            if (game.outcome != WON && game.outcome != LOST)
+                faults.push_back(name + ": " + game.fault);
+        }
+        std::string keys;
+        for (const std::string& key : narrowed)
+            keys += (keys.empty() ? "" : ", ") + key;
+        std::fprintf(report, "%-58s %3d %4d %7d %6d  %5d  %s\n", name.c_str(), counts[WON],
+                     counts[LOST], counts[ESCAPED], counts[STALLED] + counts[UNFINISHED], most,
+                     keys.c_str());
+    }
+    std::fprintf(
+        report,
+        "\nfieldsweep: %d combinations, %d games: %d won, %d lost, %d escaped, %d "
+        "stalled, %d unfinished; the longest game %d passes (%s)\n",
+        played, totals[WON] + totals[LOST] + totals[ESCAPED] + totals[STALLED] + totals[UNFINISHED],
+        totals[WON], totals[LOST], totals[ESCAPED], totals[STALLED], totals[UNFINISHED], longest,
+        longestName.c_str());
+    for (const std::string& fault : faults)
+        std::fprintf(report, "  %s\n", fault.c_str());
+    return faults.empty() ? 0 : 1;
+}
+
 bool ParseArguments(int argc, char** argv, Options& options)
 {
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -351,6 +616,21 @@ bool ParseArguments(int argc, char** argv, Options& options)
             options.values = value == "all";
             if (!options.values)
                 return false;
+        } else if (key == "--combinations") {
+            options.drawn = std::stoi(value);
+            options.combinations = options.drawn >= 0;
+            if (!options.combinations)
+                return false;
+        } else if (key == "--part") {
+            const std::size_t slash = value.find('/');
+            if (slash == std::string::npos)
+                return false;
+            options.part = std::stoi(value.substr(0, slash));
+            options.parts = std::stoi(value.substr(slash + 1));
+            if (options.parts < 1 || options.part < 1 || options.part > options.parts)
+                return false;
+        } else if (key == "--draw") {
+            options.drawSeed = std::stoul(value);
         } else if (key == "--limit") {
             options.limit = std::atoi(value.c_str());
         } else {
@@ -369,9 +649,12 @@ int main(int argc, char** argv)
         if (!ParseArguments(argc, argv, options))
             throw std::invalid_argument("arguments");
     } catch (const std::exception&) {
-        std::fprintf(stderr, "usage: fieldsweep [--seeds N | --seeds FIRST-LAST] "
-                             "[--levels Name,...] [--without key] [--limit passes]\n"
-                             "       fieldsweep --values all [--seeds N] [--limit passes]\n");
+        std::fprintf(
+            stderr, "usage: fieldsweep [--seeds N | --seeds FIRST-LAST] "
+                    "[--levels Name,...] [--without key] [--limit passes]\n"
+                    "       fieldsweep --values all [--seeds N] [--limit passes]\n"
+                    "       fieldsweep --combinations DRAWN [--draw SEED] [--part K/N] [--seeds N] "
+                    "[--limit passes]\n");
         return 2;
     }
     if (!std::getenv("BB_TEST_ASSET_PACK")) {
@@ -391,6 +674,10 @@ int main(int argc, char** argv)
     if (options.values) {
         bbtest::LoadGameLevels();
         return SweepValues(report, options);
+    }
+    if (options.combinations) {
+        bbtest::LoadGameLevels();
+        return SweepCombinations(report, options);
     }
     if (options.levels.empty())
         for (const std::string& file : bbtest::LoadGameLevels())

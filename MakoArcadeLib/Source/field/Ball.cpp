@@ -424,12 +424,21 @@ void Ball::SetActive(bool active)
 
 void Ball::SetRadiusNow(double radius)
 {
-    const Point<double> centre = CentreOf(this);
+    Point<double> centre = CentreOf(this);
     m_Radius = radius;
     m_ShapeWidth = m_ShapeHeight = 2.0 * radius;
     if (m_Geom)
         m_Geom->SetRadiusGradually(radius - 0.01);
     RescaleImage();
+    // A held ball grown against a wall moves out of it (the walls let held balls through).
+    if (Paddle* paddle = m_Paddle.Get()) {
+        centre = InsideField(centre.x, centre.y);
+        const Point<double> c = CentreOf(paddle);
+        m_PaddleOffset = Point<double>(centre.x - c.x, centre.y - c.y);
+        m_Position = centre;
+        if (m_Geom)
+            m_Geom->SetPosition(centre.x, centre.y);
+    }
     SetPosition(int(std::lround(centre.x)) - GetWidth() / 2,
                 int(std::lround(centre.y)) - GetHeight() / 2);
     ApplyMass();
@@ -768,6 +777,7 @@ void Ball::Tick()
             PlaceCentre(at.x, at.y);
         SyncFromPhysics();
     } else {
+        ApplyDeferredSpeed();
         RegulateSpeed();
         KeepOutOfWalls();
     }

@@ -135,7 +135,7 @@ public:
     bool m_PaddlePassTouched = false;
     int m_TicksSincePaddleHit = 1000;
     // A ball that has struck neither the paddle nor anything breakable for kAdriftTicks
-    // (ten seconds) is adrift: a level's gravity lets go of it until it strikes one again,
+    // (ten seconds) is adrift: a level's gravity and wind let go of it until it strikes one again,
     // so a pull away from the paddle can never keep the ball from coming back to it.
     static constexpr int kAdriftTicks = 312;
     bool IsAdrift() const { return m_TicksSinceStrike >= kAdriftTicks || m_Astray > 0; }
@@ -260,6 +260,15 @@ protected:
     // half its radius in one (fast, small balls would otherwise sink into or pass through
     // what they hit).
     void RequestSubSteps();
+    // A contact's effects (a rubber or spring boost, a brick's added speed ...) speed the
+    // ball up only after the world's step: its sub-steps were counted from the speed before
+    // it, and a ball sped up inside one, still heading into what it touches, could sink
+    // through it. A contact that left the ball faster than `before` gives it back that
+    // speed, in the direction the effects gave it, and keeps the gain for the tick.
+    void DeferSpeedGain(double before);
+    // The tick's share of it: the speed the contacts gave, along the way the ball now goes.
+    void ApplyDeferredSpeed();
+    double m_DeferredSpeed = 0.0;
     void KillCountDownLabels();
     void PlaceCountDownLabel();
     // Effects (BallEffects.cpp).

@@ -89,6 +89,13 @@ void Ball::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doubl
         DetectLoop(other, nx, ny);
     PhysicsBody* body = GetPhysicsBody();
     CapVelocity(body, 3.0 * m_Speed + 50.0);
+    // Whatever the effects below add waits for the tick (DeferSpeedGain).
+    struct Deferral
+    {
+        Ball& ball;
+        double before;
+        ~Deferral() { ball.DeferSpeedGain(before); }
+    } deferral{*this, VelocityLength(body)};
 
     auto withdrawUpwardBonus = [this] {
         if (m_UpwardBonus) {
@@ -155,6 +162,25 @@ void Ball::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, doubl
     }
     if (solid && m_Astray > 0.0 && !IsKind(other, "Paddle"))
         TurnAstray();
+}
+
+void Ball::DeferSpeedGain(double before)
+{
+    PhysicsBody* body = GetPhysicsBody();
+    const double now = VelocityLength(body);
+    if (!(now > before))
+        return;
+    m_DeferredSpeed = std::max(m_DeferredSpeed, now);
+    SetVelocityLength(body, before);
+}
+
+void Ball::ApplyDeferredSpeed()
+{
+    const double speed = m_DeferredSpeed;
+    m_DeferredSpeed = 0.0;
+    PhysicsBody* body = GetPhysicsBody();
+    if (speed > VelocityLength(body) && !m_Paddle.Get())
+        SetVelocityLength(body, speed);
 }
 
 void Ball::TurnAstray()

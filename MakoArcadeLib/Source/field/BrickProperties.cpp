@@ -3,6 +3,7 @@
 #include "field/Brick.h"
 
 #include "core/Class.h"
+#include "core/DataRange.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/ObjectDescription.h"
@@ -213,12 +214,25 @@ private:
 
 void BrickProperties::Register(Class& c)
 {
-    // Kept in the script table for the brick's own code: the hopper's launch angle, the
-    // traits a brick takes when it comes back, the group it counts in.
-    for (const char* name : {"launchAngle", "reviveTraits", "groupID"}) {
+    // Kept in the script table for the brick's own code: the traits a brick takes when it
+    // comes back, the group it counts in.
+    for (const char* name : {"reviveTraits", "groupID"}) {
         c.RegisterPropertyGetter(MakeScriptAccessor(name));
         c.RegisterPropertySetter(MakeScriptAccessor(name));
     }
+    // The hopper's launch angle in degrees, kept in the script table too: a number is held
+    // to a turn either way (what is no number is reported and 0 is used), so a launch
+    // always has a direction.
+    Script(c, "launchAngle", [](Brick& b, const LuaObject& v) {
+        if (!v.IsNumber()) {
+            b.SetScriptField("launchAngle", v);
+            return;
+        }
+        LuaObject held;
+        held.AssignNumber(GetGlobalLuaState(), DataRange::Read(DescribeObject(b), "launchAngle",
+                                                               v.GetNumber(), -360.0, 360.0, 0.0));
+        b.SetScriptField("launchAngle", held);
+    });
     RegisterTexture(c);
     RegisterMarks(c);
     RegisterStrength(c);

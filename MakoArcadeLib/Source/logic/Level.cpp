@@ -253,7 +253,7 @@ void Level::ReadGoals()
     for (const Goal& goal : kGoals) {
         const bool delay = goal.field == &Level::liveBallDelay;
         this->*goal.field = ReadInt(goal.key, ReadGlobalInt(goal.global, goal.def), delay ? 0 : -1,
-                                    delay ? 3600000 : 10000);
+                                    delay ? 3600000 : kMostCount);
     }
 
     const LuaObject expensiveDefault = GetGlobalValue("defaultExpensiveSpawns");
@@ -290,18 +290,31 @@ void Level::ReadTexts()
     m_ArtefactName = "EMPTY";
 }
 
+int Level::GlobalInt(const char* name, int def, int most)
+{
+    const double value = ReadGlobalNumber(name, def);
+    return DataRange::ReadInt("The game's defaults", name, value, -most, most, def);
+}
+
 void Level::ReadBonusTargets()
 {
     // The time bonus is earned within that many minutes: up to a day.
     m_TimeBonusAt =
         float(ReadNumber("timeBonusAt", ReadGlobalNumber("defaultTimeBonusAt", 3), 0.0, 1440.0));
-    m_ScoreBonusAtFineTune =
-        ReadInt("scoreBonusAtFineTune", ReadGlobalInt("defaultScoreBonusAtFineTune", 0));
-    m_PlusBonus = ReadGlobalInt("defaultPlusBonus", 4000);
-    m_BallUsedTarget = ReadInt("ballUsedTarget", ReadGlobalInt("defaultBallUsedTarget", 1));
-    m_LootCaughtTarget = ReadInt("lootCaughtTarget", ReadGlobalInt("defaultLootCaughtTarget", 100));
+    // A score target lies within a billion points either way, a count of balls used within
+    // the goals' counts, a share of the loot caught between 0 and 100 %: a value outside
+    // is reported and brought to the nearest end, and no target, with any adjustment the
+    // skill makes (held alike), overflows an int.
+    m_ScoreBonusAtFineTune = ReadInt("scoreBonusAtFineTune",
+                                     GlobalInt("defaultScoreBonusAtFineTune", 0, kMostScoreTarget),
+                                     -kMostScoreTarget, kMostScoreTarget);
+    m_PlusBonus = GlobalInt("defaultPlusBonus", 4000, kMostScoreTarget);
+    m_BallUsedTarget =
+        ReadInt("ballUsedTarget", GlobalInt("defaultBallUsedTarget", 1, kMostCount), 0, kMostCount);
+    m_LootCaughtTarget =
+        ReadInt("lootCaughtTarget", GlobalInt("defaultLootCaughtTarget", 100, 100), 0, 100);
     m_TimeBonusAtAdjustment = float(ReadGlobalNumber("defaultTimeBonusAtAdjustment", 0));
-    m_ScoreBonusAtAdjustment = ReadGlobalInt("defaultScoreBonusAtAdjustment", 0);
-    m_BallUsedTargetAdjustment = ReadGlobalInt("defaultBallUsedTargetAdjustment", 0);
-    m_LootCaughtTargetAdjustment = ReadGlobalInt("defaultLootCaughtTargetAdjustment", 0);
+    m_ScoreBonusAtAdjustment = GlobalInt("defaultScoreBonusAtAdjustment", 0, kMostScoreTarget);
+    m_BallUsedTargetAdjustment = GlobalInt("defaultBallUsedTargetAdjustment", 0, kMostCount);
+    m_LootCaughtTargetAdjustment = GlobalInt("defaultLootCaughtTargetAdjustment", 0, 100);
 }

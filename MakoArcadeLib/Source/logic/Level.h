@@ -60,6 +60,10 @@ public:
     // level may ask of a ball, and the field's width.
     static constexpr double kFastestStart = 2400.0;
     static constexpr double kWidestVariance = 640.0;
+    // The most of any count of the field's objects a goal names, and of a score target
+    // either way: sums of them and the skill's adjustments stay far inside an int.
+    static constexpr int kMostCount = 10000;
+    static constexpr int kMostScoreTarget = 1000000000;
 
     Level(const std::string& name, const LuaPlus::LuaObject& table);
     // Stops the wind sound and the brick-drop sounds.
@@ -200,6 +204,11 @@ private:
     // to low..high (DataRange: reported, naming the level and the key) before it becomes
     // an int, so no value of a level overflows what reads it.
     int ReadInt(const char* key, int def, int low = INT_MIN, int high = INT_MAX) const;
+    // A whole number of the game's defaults held to -most..most (a value outside reported).
+    static int GlobalInt(const char* name, int def, int most);
+    // The skill's adjustment in force now (the global `name`, held to -most..most), kept in
+    // `kept`; what was kept when the global is no number.
+    static int AdjustmentInForce(const char* name, int& kept, int most);
     double ReadNumber(const char* key, double def, double low, double high) const;
 
 public:

@@ -1,6 +1,7 @@
 // Level: victory and defeat, the live-ball check, the last-brick bonus, the power-ups a
 // serve or the arcade bonus hands out, and the bonus targets of the end-of-level letter.
 #include "core/DataLists.h"
+#include "core/DataRange.h"
 #include "core/DataReport.h"
 #include "core/Exception.h"
 #include "core/Log.h"
@@ -231,24 +232,31 @@ std::int64_t Level::GetTimeBonusAt()
 
 int Level::GetScoreBonusAt()
 {
-    const LuaObject adjustment = GetGlobalValue("defaultScoreBonusAtAdjustment");
-    if (adjustment.IsNumber())
-        m_ScoreBonusAtAdjustment = adjustment.GetInteger();
-    return m_ScoreBonusAtAdjustment + m_ScoreBonusAt;
+    return HeldToInt(std::int64_t(AdjustmentInForce("defaultScoreBonusAtAdjustment",
+                                                    m_ScoreBonusAtAdjustment, kMostScoreTarget)) +
+                     m_ScoreBonusAt);
 }
 
 int Level::GetBallUsedTarget()
 {
-    const LuaObject adjustment = GetGlobalValue("defaultBallUsedTargetAdjustment");
-    if (adjustment.IsNumber())
-        m_BallUsedTargetAdjustment = adjustment.GetInteger();
-    return m_BallUsedTargetAdjustment + m_BallUsedTarget;
+    return HeldToInt(std::int64_t(AdjustmentInForce("defaultBallUsedTargetAdjustment",
+                                                    m_BallUsedTargetAdjustment, kMostCount)) +
+                     m_BallUsedTarget);
 }
 
 int Level::GetLootCaughtTarget()
 {
-    const LuaObject adjustment = GetGlobalValue("defaultLootCaughtTargetAdjustment");
-    if (adjustment.IsNumber())
-        m_LootCaughtTargetAdjustment = adjustment.GetInteger();
-    return m_LootCaughtTargetAdjustment + m_LootCaughtTarget;
+    return HeldToInt(std::int64_t(AdjustmentInForce("defaultLootCaughtTargetAdjustment",
+                                                    m_LootCaughtTargetAdjustment, 100)) +
+                     m_LootCaughtTarget);
+}
+
+int Level::AdjustmentInForce(const char* name, int& kept, int most)
+{
+    const LuaObject adjustment = GetGlobalValue(name);
+    if (adjustment.IsNumber()) {
+        bool changed = false;
+        kept = DataRange::HoldInt(adjustment.GetNumber(), -most, most, 0, changed);
+    }
+    return kept;
 }

@@ -14,6 +14,7 @@
 #include "core/Utility.h"
 #include "field/Ball.h"
 #include "field/Brick.h"
+#include "field/Paddle.h"
 #include "logic/ArcadeGameLogic.h"
 #include "physics/PhysicsBody.h"
 #include "physics/PhysicsGeom.h"
@@ -45,12 +46,13 @@ double ThresholdOf(const LuaObject& table, const std::string& where)
         return Level::ReadHeld(table, where, "thresholdLines", 0.0, -kFarthestLine / 16.0,
                                kFarthestLine / 16.0) *
                16.0;
-    return Level::ReadHeld(table, where, "threshold", 0.0, -kFarthestLine, kFarthestLine);
+    return Level::ReadHeld(table, where, "threshold", 0.0, -kFarthestLine,
+                           double(kDefaultEndHeight));
 }
 
 double StopYOf(const LuaObject& table, const std::string& where)
 {
-    return Level::ReadHeld(table, where, "stopY", 0.0, -kFarthestLine, kFarthestLine);
+    return Level::ReadHeld(table, where, "stopY", 0.0, -kFarthestLine, double(kDefaultEndHeight));
 }
 
 bool FlagOf(const LuaObject& table, const char* key)
@@ -87,13 +89,31 @@ void HoldLength(double& x, double& y, double most)
     }
 }
 
-// A brick's centre height: its geometry's (which the field moves first, the actor follows
-// after the physics step), else its actor's, halves rounded down.
+// A brick's centre height once the field's moves so far have taken effect: its geometry's
+// with the rest of a gradual shift still to come (the physics step carries it out, the actor
+// follows after it), else its actor's, halves rounded down.
 int CentreY(const Brick* brick)
 {
     if (const PhysicsGeom* geom = brick->GetGeom())
-        return int(std::floor(geom->GetPosition()[1]));
+        return int(std::floor(geom->GetPosition()[1] + geom->GetPendingShift()));
     return brick->GetY() + brick->GetHeight() / 2;
+}
+
+// The line a brick the field moves down may not pass and still be struck: the face of the
+// lowest paddle that faces up (a ball never comes below it and returns). Far below the
+// field when no paddle faces up.
+double PaddleFaceLine(ArcadeGameLogic* logic)
+{
+    double line = kFarthestLine;
+    bool found = false;
+    for (Actor* actor : logic->GetPaddleGroup().GetMembers()) {
+        const Paddle* paddle = dynamic_cast<const Paddle*>(actor);
+        if (!paddle || paddle->IsDead() || paddle->IsVertical() || paddle->FacesPositive())
+            continue;
+        line = found ? std::max(line, double(paddle->GetY())) : double(paddle->GetY());
+        found = true;
+    }
+    return line;
 }
 
 // The sound calls of the moving field must not end a level when the mixer is gone or a
@@ -179,12 +199,13 @@ void Level::SetUpSlide(const LuaObject& progressive)
     m_SlideThreshold = ThresholdOf(progressive, "progressive") + 47.0;
     m_SlideStop = StopYOf(progressive, "progressive") + 48.0;
     m_SlideAllBricks = FlagOf(progressive, "destroyAllBricks");
-    m_SlideStep =
-        ReadHeld(progressive, "progressive", "stepSize", 0.0, -kFarthestLine, kFarthestLine);
+    // The field slides down only, and a brick slid past the end height is destroyed, which
+    // lies within the field: no slide takes a brick out of it.
+    m_SlideStep = ReadHeld(progressive, "progressive", "stepSize", 0.0, 0.0, kFarthestLine);
     m_SlideRate = ReadHeld(progressive, "progressive", "rate", 0.0, 0.0, kMostFieldRate);
     // A whole endHeight is the line below which a sliding brick is destroyed.
     const double end = ReadHeld(progressive, "progressive", "endHeight", double(kDefaultEndHeight),
-                                -kFarthestLine, kFarthestLine);
+                                -kFarthestLine, double(kDefaultEndHeight));
     m_SlideEndHeight = end == std::floor(end) ? end : double(kDefaultEndHeight);
 }
 
@@ -271,7 +292,9 @@ void Level::TickWind(ArcadeGameLogic* logic)
 
     for (Actor* actor : logic->GetBalls().GetMembers()) {
         Ball* ball = dynamic_cast<Ball*>(actor);
-        if (!ball || ball->IsDead())
+        // A ball adrift is let go, as gravity lets go of it: a wind can never hold a ball
+        // against a wall or away from the bricks.
+        if (!ball || ball->IsDead() || ball->IsAdrift())
             continue;
         if (PhysicsBody* body = ball->GetPhysicsBody())
             body->AddAcceleration(m_WindForceX * kWindOnBalls, m_WindForceY * kWindOnBalls);
@@ -427,6 +450,10 @@ void Level::TickSlideDown(ArcadeGameLogic* logic)
         MoveBrick(brick, step);
         moved.push_back(brick);
     }
+    // A brick slid past the paddle's face could no more be struck: it goes as one past the
+    // end height does.
+    const double paddleLine = PaddleFaceLine(logic);
+    bool destroyed = false;
     for (Brick* brick : moved) {
         if (brick->IsDead())
             continue;
@@ -434,13 +461,18 @@ void Level::TickSlideDown(ArcadeGameLogic* logic)
         if (brick->IsDead())
             continue;
         const PhysicsGeom* geom = brick->GetGeom();
-        const double y = geom ? double(geom->GetPosition()[1]) : double(brick->GetY());
-        if (y > endHeight) {
+        const double y =
+            geom ? double(geom->GetPosition()[1]) + geom->GetPendingShift() : double(brick->GetY());
+        if (y > endHeight || CentreY(brick) > paddleLine) {
             const double x = geom ? double(geom->GetPosition()[0]) : double(brick->GetX());
             brick->Destroy(nullptr, logic, x, y, false);
             brick->Kill();
+            destroyed = true;
         }
     }
+    // Counted once the bricks are dead: the last one may have won the level.
+    if (destroyed)
+        logic->CheckForLevelEnd(0.0, 0.0);
 
     if (m_PendingSlide == 0.0) {
         Quietly("stopping the slide sounds", [] {
@@ -463,8 +495,12 @@ void Level::StartTimeAttackRewind()
 
 void Level::TickTimeAttack(ArcadeGameLogic* logic)
 {
-    if (m_TimeAttackEnded)
+    // The field has stopped, but a brick it left past the threshold or the paddle's face
+    // (a paddle that came after the field stopped) ends the attack all the same.
+    if (m_TimeAttackEnded) {
+        EndTimeAttackPastThreshold(logic);
         return;
+    }
     const int n = TimeAttackPixels();
     if (n == 0)
         return;
@@ -525,25 +561,38 @@ int Level::TimeAttackPixels()
 
 void Level::EndTimeAttackPastThreshold(ArcadeGameLogic* logic)
 {
-    bool crossed = false;
+    // A brick past the paddle's face could no more be struck, so it has crossed the
+    // threshold wherever that lies; one left there (no endDestroy) loses the attack.
+    const double paddleLine = PaddleFaceLine(logic);
+    bool crossed = false, unreachable = false, destroyed = false;
     for (bool rescan = true; rescan;) {
         rescan = false;
         for (Actor* actor : logic->GetBricks().GetMembers()) {
             Brick* brick = dynamic_cast<Brick*>(actor);
-            if (!brick || brick->IsDead() || CentreY(brick) <= m_TimeAttackThreshold)
+            if (!brick || brick->IsDead())
+                continue;
+            const int y = CentreY(brick);
+            if (y <= m_TimeAttackThreshold && y <= paddleLine)
                 continue;
             crossed = true;
+            unreachable = unreachable || y > paddleLine;
             if (m_TimeAttackEndDestroy) {
                 brick->Destroy(nullptr, logic, 0.0, 0.0, false);
                 brick->Kill();
-                rescan = true;
+                destroyed = rescan = true;
                 break;
             }
         }
     }
-    if (crossed && m_TimeAttackEndLose && logic->IsInState("Playing")) {
+    // Counted once the bricks are dead: the last one may have won the level.
+    if (destroyed)
+        logic->CheckForLevelEnd(0.0, 0.0);
+    if (crossed && (m_TimeAttackEndLose || (unreachable && !m_TimeAttackEndDestroy)) &&
+        logic->IsInState("Playing")) {
         logic->GetBalls().KillAll();
         logic->GetPaddleGroup().KillAll();
         logic->GetBallSpawnAnimations().KillAll();
+        // The goals see the ball lost now.
+        logic->CheckForLevelEnd(0.0, 0.0);
     }
 }

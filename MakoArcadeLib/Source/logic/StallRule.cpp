@@ -24,8 +24,7 @@ double StallRule::GetTurn() const
 void StallRule::Update(ArcadeGameLogic* logic)
 {
     const PlayProgress now = PlayProgress::Measure(logic);
-    if (!m_Started || now.NewStretchAfter(m_Best) || now.NearerThan(m_Best) ||
-        PaddleTouched(logic)) {
+    if (!m_Started || now.NewStretchAfter(m_Best) || now.NearerThan(m_Best) || PaddleHolds(logic)) {
         // Play moved on: the least strength and count become the stretch's best (they only
         // fall within a stretch, so a brick that grows back is no step).
         if (!m_Started || now.NewStretchAfter(m_Best))
@@ -50,13 +49,11 @@ void StallRule::Update(ArcadeGameLogic* logic)
     m_Astray = true;
 }
 
-bool StallRule::PaddleTouched(ArcadeGameLogic* logic)
+bool StallRule::PaddleHolds(ArcadeGameLogic* logic)
 {
-    // The paddle's impact zeroes the count in the world's step, and the ball's tick after it
-    // counts one: 1 means this pass.
     for (Actor* actor : logic->GetBalls().GetMembers())
         if (const Ball* ball = dynamic_cast<const Ball*>(actor);
-            ball && !ball->IsDead() && (ball->GetPaddle() || ball->m_TicksSincePaddleHit <= 1))
+            ball && !ball->IsDead() && ball->GetPaddle())
             return true;
     return false;
 }

@@ -4,13 +4,15 @@
 // and then nothing the player does can reach it. The rule watches play pass by pass with the
 // game's own measure (logic/PlayProgress): a level comes nearer its end when the bricks'
 // strength left or the count of bricks that must break falls below its least, and play moves
-// on when a ball touches or rests on a paddle or a new stretch starts (a ball lost or won).
+// on when a ball rests on a paddle (the player waits to serve) or a new stretch starts (a ball
+// lost or won). A stroke of the paddle alone is no step: a ball the paddle sends between the
+// walls, the paddle and a pull or a wind, never reaching a brick, is turned loose too.
 // After kStillPasses passes of play with none of these, every free ball is set astray
-// (Ball::SetAstray): adrift, so a level's gravity lets go of it, and each of its bounces off
-// anything but the paddle turns its flight a little, by up to kFirstTurn degrees, and more
-// for every further kTurnStepPasses passes, up to kMostTurn. The turns are drawn from the
-// game's random generator, so a seeded game plays the same. Once play moves on the balls are
-// no longer astray. Nothing else of the level's rules or physics changes.
+// (Ball::SetAstray): adrift, so a level's gravity and wind let go of it, and each of its bounces
+// off anything but the paddle turns its flight a little, by up to kFirstTurn degrees, and more for
+// every further kTurnStepPasses passes, up to kMostTurn. The turns are drawn from the game's random
+// generator, so a seeded game plays the same. Once play moves on the balls are no longer astray.
+// Nothing else of the level's rules or physics changes.
 //
 // The controller runs it after each pass of play (Playing) and starts it afresh with each
 // level; passes in any other state (a pause, a letter) neither count nor restart it.
@@ -21,8 +23,8 @@ class ArcadeGameLogic;
 class StallRule
 {
 public:
-    // About a minute of play that brings the level no nearer its end and never reaches the
-    // paddle: far longer than a ball takes to come down in any written level.
+    // About a minute of play that brings the level no nearer its end: far longer than a
+    // ball takes from the paddle to a brick in any written level.
     static constexpr int kStillPasses = 2000;
     static constexpr double kFirstTurn = 5.0;
     static constexpr int kTurnStepPasses = 100;
@@ -38,8 +40,8 @@ public:
     double GetTurn() const;
 
 private:
-    // Whether a ball touched a paddle in the pass just played, or a paddle holds one.
-    static bool PaddleTouched(ArcadeGameLogic* logic);
+    // Whether a paddle holds a ball.
+    static bool PaddleHolds(ArcadeGameLogic* logic);
     void SetBallsAstray(ArcadeGameLogic* logic, double turn);
 
     PlayProgress m_Best; // the stretch's balls left and its least strength and count left

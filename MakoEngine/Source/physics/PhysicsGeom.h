@@ -100,6 +100,9 @@ public:
     // a shift runs.
     void ShiftGradually(double dy);
     bool IsChangingGradually() const { return m_RadiusTicks > 0 || m_ShiftTicks > 0; }
+    // The part of a gradual shift still to come (0 when none runs): the position plus it is
+    // where the geometry will be once the shift has run.
+    double GetPendingShift() const { return m_ShiftStep * m_ShiftTicks; }
 
 private:
     friend class World;
