@@ -33,3 +33,16 @@ function(bb_precompile target)
   endif()
   target_precompile_headers(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${header}>")
 endfunction()
+
+# bb_run_needs(TARGET ITEM...): the programs (targets) and files TARGET runs or reads when it
+# runs are made before TARGET is linked. On its link only: its compiles wait for none of
+# them, so the build keeps every core busy while they are made.
+function(bb_run_needs target)
+  foreach(item ${ARGN})
+    if(TARGET ${item})
+      set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS $<TARGET_FILE:${item}>)
+    else()
+      set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${item})
+    endif()
+  endforeach()
+endfunction()
