@@ -5,9 +5,10 @@
 //
 // The sweep builds every written level through the game's own start (the controller's
 // LoadingLevel state), once whole to count the steps of work its build takes, then again
-// cut by a stop asked for at steps spread over that count and at steps drawn at random (the
-// seed is printed, BB_CUT_SEED replays it). Each cut must end the build (the level is not
-// played) and leave the live counts where they were.
+// cut by a stop asked for at steps spread over that count and at steps drawn from a fixed
+// list of seeds, one draw a seed (the list is printed; BB_CUT_SEED="a,b,..." tries others).
+// Each cut must end the build (the level is not played) and leave the live counts where
+// they were.
 #include "GameFixture.h"
 
 #include "core/StopSignal.h"
@@ -23,8 +24,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
+#include <iterator>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -64,9 +68,22 @@ std::ostream& operator<<(std::ostream& out, const LiveCounts& counts)
     return out << counts.actors << " actors, " << counts.bodies << " bodies";
 }
 
-// Cuts per level spread evenly over its build, and drawn at random.
+// Cuts per level spread evenly over its build; and the seeds of the cuts drawn, one each.
 const int kEvenCuts = 6;
-const int kRandomCuts = 3;
+const unsigned kCutSeeds[] = {1, 2, 3};
+
+// The seeds: BB_CUT_SEED's comma-separated list when it is set, else kCutSeeds.
+std::vector<unsigned> CutSeeds()
+{
+    const char* given = std::getenv("BB_CUT_SEED");
+    if (!given)
+        return std::vector<unsigned>(std::begin(kCutSeeds), std::end(kCutSeeds));
+    std::vector<unsigned> seeds;
+    std::istringstream in(given);
+    for (std::string seed; std::getline(in, seed, ',');)
+        seeds.push_back(unsigned(std::strtoul(seed.c_str(), nullptr, 10)));
+    return seeds;
+}
 
 class LevelBuildCutSweep : public GameFixture
 {
@@ -129,11 +146,12 @@ protected:
 
 TEST_F(LevelBuildCutSweep, ABuildEndedAtAnyStepFreesWhatItMade)
 {
-    const char* given = std::getenv("BB_CUT_SEED");
-    const unsigned seed =
-        given ? unsigned(std::strtoul(given, nullptr, 10)) : unsigned(std::random_device{}());
-    std::cout << "cut seed " << seed << " (BB_CUT_SEED replays it)" << std::endl;
-    std::mt19937 draw(seed);
+    const std::vector<unsigned> seeds = CutSeeds();
+    std::cout << "cut seeds";
+    for (unsigned seed : seeds)
+        std::cout << " " << seed;
+    std::cout << " (BB_CUT_SEED=\"a,b,...\" tries others)" << std::endl;
+    ASSERT_FALSE(Files().empty()) << "no level files in the asset pack";
     const auto from = std::chrono::steady_clock::now();
     int cuts = 0;
     for (const std::string& file : Files()) {
@@ -149,9 +167,13 @@ TEST_F(LevelBuildCutSweep, ABuildEndedAtAnyStepFreesWhatItMade)
         std::vector<long long> at;
         for (int i = 0; i < kEvenCuts; ++i)
             at.push_back(1 + steps * i / kEvenCuts);
-        std::uniform_int_distribution<long long> any(1, steps);
-        for (int i = 0; i < kRandomCuts; ++i)
-            at.push_back(any(draw));
+        // Each seed draws the same step of a level on every run, and a different one for
+        // each level.
+        for (unsigned seed : seeds) {
+            std::seed_seq mixed{seed, unsigned(std::hash<std::string>()(name))};
+            std::mt19937 draw(mixed);
+            at.push_back(std::uniform_int_distribution<long long>(1, steps)(draw));
+        }
         for (long long stop : at) {
             const LiveCounts start;
             StartAndEnd(name, stop, built);
