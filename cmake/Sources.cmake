@@ -22,14 +22,38 @@ endfunction()
 
 # bb_precompile(TARGET [TEST]): with BB_PCH, TARGET compiles its C++ files against the
 # precompiled cmake/CommonHeaders.h (TEST: cmake/TestHeaders.h, which adds GoogleTest).
-# Each target makes its own, as the sanitizer and coverage flags must match its files'.
+# The first target of each header makes it; every later one reuses that one, so a build
+# compiles each header once instead of once a target. The build's sanitizer, coverage and
+# warning flags, which a precompiled header must match, are the same for every target;
+# the definitions and include folders a target adds may differ.
 function(bb_precompile target)
   if(NOT BB_PCH)
     return()
   endif()
+  set(kind COMMON)
   set(header ${CMAKE_SOURCE_DIR}/cmake/CommonHeaders.h)
   if(ARGN STREQUAL "TEST")
+    set(kind TEST)
     set(header ${CMAKE_SOURCE_DIR}/cmake/TestHeaders.h)
   endif()
-  target_precompile_headers(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${header}>")
+  get_property(owner GLOBAL PROPERTY BB_PCH_OWNER_${kind})
+  if(owner)
+    target_precompile_headers(${target} REUSE_FROM ${owner})
+  else()
+    target_precompile_headers(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${header}>")
+    set_property(GLOBAL PROPERTY BB_PCH_OWNER_${kind} ${target})
+  endif()
+endfunction()
+
+# bb_run_needs(TARGET ITEM...): the programs (targets) and files TARGET runs or reads when it
+# runs are made before TARGET is linked. On its link only: its compiles wait for none of
+# them, so the build keeps every core busy while they are made.
+function(bb_run_needs target)
+  foreach(item ${ARGN})
+    if(TARGET ${item})
+      set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS $<TARGET_FILE:${item}>)
+    else()
+      set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${item})
+    endif()
+  endforeach()
 endfunction()

@@ -5,9 +5,10 @@
 //
 // The sweep builds every written level through the game's own start (the controller's
 // LoadingLevel state), once whole to count the steps of work its build takes, then again
-// cut by a stop asked for at steps spread over that count and at steps drawn at random (the
-// seed is printed, BB_CUT_SEED replays it). Each cut must end the build (the level is not
-// played), leave the live counts where they were and blame nothing on the level's data.
+// cut by a stop asked for at steps spread over that count and at steps drawn from a fixed
+// list of seeds, one draw a seed (the list is printed; BB_CUT_SEED=n replays one).
+// Each cut must end the build (the level is not played), leave the live counts where they
+// were and blame nothing on the level's data.
 #include "GameFixture.h"
 
 #include "core/StopSignal.h"
@@ -24,7 +25,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -65,9 +68,10 @@ std::ostream& operator<<(std::ostream& out, const LiveCounts& counts)
     return out << counts.actors << " actors, " << counts.bodies << " bodies";
 }
 
-// Cuts per level spread evenly over its build, and drawn at random.
+// Cuts per level spread evenly over its build, and one drawn by each seed of the list (by
+// BB_CUT_SEED's alone when it is set).
 const int kEvenCuts = 6;
-const int kRandomCuts = 3;
+const unsigned kCutSeeds[] = {1, 2, 3};
 
 class LevelBuildCutSweep : public GameFixture
 {
@@ -130,11 +134,14 @@ protected:
 
 TEST_F(LevelBuildCutSweep, ABuildEndedAtAnyStepFreesWhatItMade)
 {
-    const char* given = std::getenv("BB_CUT_SEED");
-    const unsigned seed =
-        given ? unsigned(std::strtoul(given, nullptr, 10)) : unsigned(std::random_device{}());
-    std::cout << "cut seed " << seed << " (BB_CUT_SEED replays it)" << std::endl;
-    std::mt19937 draw(seed);
+    std::vector<unsigned> seeds(std::begin(kCutSeeds), std::end(kCutSeeds));
+    if (const char* given = std::getenv("BB_CUT_SEED"))
+        seeds = {unsigned(std::strtoul(given, nullptr, 10))};
+    std::cout << "cut seeds";
+    for (unsigned seed : seeds)
+        std::cout << " " << seed;
+    std::cout << " (BB_CUT_SEED=n draws with n alone)" << std::endl;
+    ASSERT_FALSE(Files().empty()) << "no level files in the asset pack";
     const auto from = std::chrono::steady_clock::now();
     int cuts = 0;
     for (const std::string& file : Files()) {
@@ -150,9 +157,13 @@ TEST_F(LevelBuildCutSweep, ABuildEndedAtAnyStepFreesWhatItMade)
         std::vector<long long> at;
         for (int i = 0; i < kEvenCuts; ++i)
             at.push_back(1 + steps * i / kEvenCuts);
-        std::uniform_int_distribution<long long> any(1, steps);
-        for (int i = 0; i < kRandomCuts; ++i)
-            at.push_back(any(draw));
+        // Each seed draws the same step of a level on every run, and a different one for
+        // each level.
+        for (unsigned seed : seeds) {
+            std::seed_seq mixed{seed, unsigned(std::hash<std::string>()(name))};
+            std::mt19937 draw(mixed);
+            at.push_back(std::uniform_int_distribution<long long>(1, steps)(draw));
+        }
         for (long long stop : at) {
             const LiveCounts start;
             const bbtest::LogCapture log;
