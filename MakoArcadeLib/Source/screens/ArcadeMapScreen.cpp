@@ -169,6 +169,8 @@ void ArcadeMapScreen::PlayIfUnlocked()
         Update();
         return;
     }
+    // The place shown is the one the player plays.
+    ReadProgress().WriteSelection(AdventureTable());
     StartAdventureFromMap("GameScreen");
 }
 
