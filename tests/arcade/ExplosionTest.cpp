@@ -17,7 +17,6 @@ namespace {
 class ExplosionTest : public FieldTest
 {
 protected:
-
     Explosion* Blast(Explosion* explosion)
     {
         logic.AddExplosion(explosion);

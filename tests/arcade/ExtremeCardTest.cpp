@@ -115,7 +115,6 @@ protected:
         ASSERT_TRUE(app->WinToTally(500, 1));
         app->Pass(200);
     }
-
 };
 
 } // namespace

@@ -169,8 +169,6 @@ void ArcadeMapScreen::PlayIfUnlocked()
         Update();
         return;
     }
-    // The place shown is the one the player plays.
-    ReadProgress().WriteSelection(AdventureTable());
     StartAdventureFromMap("GameScreen");
 }
 
