@@ -104,7 +104,7 @@ std::vector<std::pair<std::string, std::string>> CardForms()
 // order of its own, and without the display setting the start settles or a current player,
 // which the start chooses.
 const char* const kOtherConfig =
-    "LoadConfig {\n    sfx_volume = -3,\n    music_volume = 150,\n    full_screen = false,\n}\n";
+    "LoadConfig {\n    sfx_volume = -3,\n    music_volume = 150,\n    full_screen = true,\n}\n";
 
 // Every file under the home but the log and the runs' own output, with its bytes.
 std::map<std::string, std::string> FilesUnder(const std::string& home)

@@ -98,7 +98,7 @@ TEST(PlayerCards, AHostileCardIsSetAsideAndStartUpGoesOn)
     EXPECT_NE(std::string::npos, log.find("Warning: the file \"" + CardPath(1) +
                                           "\" could not be read and was kept as"))
         << log;
-    EXPECT_NE(std::string::npos, ReadFile(CardPath(4)).find("Name = \"cy\""));
+    EXPECT_EQ("Player { guid = 8, Name = 'cy' }\n", ReadFile(CardPath(4)));
 }
 
 // Each trial starts the program, lets it save the cards over and over with changing
