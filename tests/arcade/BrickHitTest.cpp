@@ -238,8 +238,8 @@ TEST_F(BrickHitTest, ACarrierKilledWithItsLevelLaunchesNothingWhenItsTimerComesD
     // The level is left while the release waits: the world goes, the carrier is killed,
     // and its timer comes due in the pass that deletes it.
     auto* levelWorld = new World();
-    Brick* carrier =
-        dynamic_cast<Brick*>(MakeStructure("{class = 'Brick', resources = {'BallCarrierBrick'}}"));
+    Brick* carrier = dynamic_cast<Brick*>(
+        MakeStructure("{class = 'Brick', resources = {'BallCarrierBrick'}}"));
     ASSERT_NE(nullptr, carrier);
     carrier->SetPosition(300, 200);
     root->AddChild(carrier, "");

@@ -17,6 +17,7 @@ namespace {
 class ExplosionTest : public FieldTest
 {
 protected:
+
     Explosion* Blast(Explosion* explosion)
     {
         logic.AddExplosion(explosion);

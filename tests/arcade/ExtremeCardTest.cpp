@@ -115,6 +115,7 @@ protected:
         ASSERT_TRUE(app->WinToTally(500, 1));
         app->Pass(200);
     }
+
 };
 
 } // namespace

@@ -179,8 +179,8 @@ TEST_F(GameControllerTest, LightningInFlightEndsWithTheController)
     ASSERT_NE(nullptr, target);
     logic->AddActor(target);
     for (int i = 0; i < 4; ++i)
-        logic->AddActor(
-            Make("{class = 'Brick', position = {" + std::to_string(270 + 20 * i) + ", 230}}"));
+        logic->AddActor(Make("{class = 'Brick', position = {" + std::to_string(270 + 20 * i) +
+                             ", 230}}"));
     const double x = target->GetX() + target->GetWidth() / 2.0;
     const double y = target->GetY() + target->GetHeight() / 2.0;
     logic->AddSpark(new Spark(x, y - 100, x, y, target, 8, logic, 400, 3, 4, 2, 3));

@@ -16,6 +16,7 @@ namespace {
 class LaserBeamTest : public FieldTest
 {
 protected:
+
     // A paddle whose actor has the given rectangle (vertical paddles keep the horizontal
     // layout: width is their length).
     Paddle* MakePaddle(bool vertical, bool facePositive, int x, int y)

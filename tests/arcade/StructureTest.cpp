@@ -173,8 +173,7 @@ TEST_F(StructureTest, ShapesThePhysicsCannotMakeAreRefusedNamingTheKey)
 {
     for (const char* table :
          {"{class = 'ArcadeStructure', circle = 0}", "{class = 'ArcadeStructure', circle = -1}",
-          "{class = 'ArcadeStructure', circle = 0/0}",
-          "{class = 'ArcadeStructure', circle = 1e308}",
+          "{class = 'ArcadeStructure', circle = 0/0}", "{class = 'ArcadeStructure', circle = 1e308}",
           "{class = 'ArcadeStructure', rectangle = {0, 8}}",
           "{class = 'ArcadeStructure', rectangle = {8, 1/0}}",
           "{class = 'ArcadeStructure', rectangle = {8, -2^31}}",
@@ -184,7 +183,7 @@ TEST_F(StructureTest, ShapesThePhysicsCannotMakeAreRefusedNamingTheKey)
           "{class = 'ArcadeStructure', polygon = {{0, 0}, {1, 1}, {2^31, 2}}}"}) {
         const std::string message = bbtest::MessageOf([&] { MakeStructure(table); });
         EXPECT_NE(std::string::npos, message.find("a shape the physics can make")) << table << "\n"
-                                                                                   << message;
+                                                                                 << message;
     }
     std::unique_ptr<ArcadeStructure> s(Make("{class = 'ArcadeStructure', circle = 0.5}"));
     EXPECT_EQ(STRUCTURE_SHAPE_CIRCLE, s->GetShape());
@@ -200,7 +199,7 @@ TEST_F(StructureTest, ATurnIsKeptWithinOneWholeTurn)
     {
         const char* value;
         double degrees;
-    } cases[] = {{"30", 30},      {"390", 30},    {"-390", -30}, {"2^31", 128},
+    } cases[] = {{"30", 30},       {"390", 30},  {"-390", -30}, {"2^31", 128},
                  {"-2^31", -128}, {"1e308", 296}, {"0/0", 0},    {"1/0", 0}};
     for (const auto& c : cases) {
         s->ApplyProperties(bbtest::EvalLua(std::string("{rotation = ") + c.value + "}"));

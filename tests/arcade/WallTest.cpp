@@ -21,6 +21,7 @@ namespace {
 class WallTest : public FieldTest
 {
 protected:
+
     // The wall of that table in the field, switched to its dangerous form when asked.
     Wall* PlaceWall(const std::string& name, bool dangerous)
     {
