@@ -145,7 +145,7 @@ TEST_F(InGameDialogTest, VisitingTheOptionsFromTheMenuLeavesTheMusicWhereItWas)
     ClickOn(menu, "OptionsButton");
     auto* slider = dynamic_cast<Scrollbar*>(Top()->Actor::GetChild("MusicVolumeScrollbar", true));
     ASSERT_NE(nullptr, slider);
-    slider->SetValue(60, true);
+    slider->ChooseValue(60, true);
     app->DispatchPosted();
     ClickOn(Top(), "OkayButton");
     ClickOn(menu, "ReturnButton");
@@ -175,8 +175,8 @@ TEST_F(InGameDialogTest, TheOptionsSetVolumesScreenModeAccelerationAndSkill)
         dynamic_cast<Scrollbar*>(dialog->Actor::GetChild("SoundEffectsScrollbar", true));
     ASSERT_TRUE(music && effects);
     EXPECT_EQ(config->GetNumber("music_volume"), music->GetValue().ToDouble());
-    music->SetValue(40, true);
-    effects->SetValue(15, true);
+    music->ChooseValue(40, true);
+    effects->ChooseValue(15, true);
     app->DispatchPosted();
     EXPECT_EQ(40, config->GetNumber("music_volume"));
     EXPECT_EQ(15, config->GetNumber("sfx_volume"));

@@ -12,6 +12,7 @@
 #include "screens/ArcadeGameScreen.h"
 #include "screens/ArcadeMapScreen.h"
 #include "screens/Dialog.h"
+#include "screens/MapProgress.h"
 #include "screens/ScreenManager.h"
 #include "support/engine/FieldWorld.h"
 #include "support/engine/PassHarness.h"
@@ -53,11 +54,11 @@ protected:
         table.SetInteger("EpisodeUnlocked", openEpisode);
         table.SetInteger("LevelUnlocked", openLevel);
     }
+    // The place the map shows selected, held to what exists.
     std::pair<int, int> Selected()
     {
-        LuaPlus::LuaObject table = Adventure();
-        return {static_cast<int>(table["EpisodeSelected"].GetNumber()),
-                static_cast<int>(table["LevelSelected"].GetNumber())};
+        const MapPlace place = MapProgress::Read(Adventure()).selected;
+        return {place.episode, place.level};
     }
     void Open() { app->SwitchTo("MapScreen"); }
 
@@ -108,8 +109,9 @@ TEST_F(MapTest, NewPlayerSeesCapeHornAndPlayStartsWelcome)
     Open();
 
     EXPECT_EQ(std::make_pair(1, 1), Selected());
-    EXPECT_EQ(1, table["LevelUnlocked"].GetNumber());
-    EXPECT_EQ(1, table["EpisodeUnlocked"].GetNumber());
+    // Shown, the table gains nothing.
+    EXPECT_TRUE(table["LevelUnlocked"].IsNil());
+    EXPECT_TRUE(table["EpisodeSelected"].IsNil());
     EXPECT_EQ("Cape Horn", Text("labelEpisodeName"));
     EXPECT_EQ("Welcome Aboard", Text("labelLevelName"));
     EXPECT_EQ("$0", Text("labelScoreValue"));
@@ -195,6 +197,8 @@ TEST_F(MapTest, StoredSelectionsOutOfRangeAreHeldToWhatExists)
         map->Update();
         EXPECT_EQ(std::make_pair(c.wantEpisode, c.wantLevel), Selected())
             << c.episode << ", " << c.level;
+        // The card keeps what it holds until the player chooses.
+        EXPECT_EQ(c.level, Adventure()["LevelSelected"].GetNumber());
     }
 
     // Unlocked values beyond the end open everything without reaching past it.

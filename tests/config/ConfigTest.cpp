@@ -7,6 +7,7 @@
 #include "core/Exception.h"
 #include "core/Object.h"
 #include "core/OutputCapture.h"
+#include "core/SaveNotice.h"
 #include "core/StopSignal.h"
 #include "core/ValueWidget.h"
 #include "lua/LuaSerializer.h"
@@ -565,7 +566,12 @@ TEST_F(ConfigTest, BinderStoresTheWidgetValue)
     {
         ConfigDataBinder binder("sfx_volume");
         EXPECT_EQ(Variant(75.0), binder.GetValue());
-        Event change = MakeEvent(MAKO_VALUECHANGE, 0, static_cast<Object*>(&slider));
+        // A value the widget only shows is not stored.
+        Event shown = MakeEvent(MAKO_VALUECHANGE, VALUECHANGE_SHOWN, static_cast<Object*>(&slider));
+        EXPECT_TRUE(binder.OnEvent(shown));
+        EXPECT_EQ(75.0, Cfg().GetNumber("sfx_volume"));
+        Event change =
+            MakeEvent(MAKO_VALUECHANGE, VALUECHANGE_CHOSEN, static_cast<Object*>(&slider));
         EXPECT_TRUE(binder.OnEvent(change));
         EXPECT_EQ(42.0, Cfg().GetNumber("sfx_volume"));
         EXPECT_EQ(Variant(42.0), binder.GetValue());
@@ -679,6 +685,7 @@ TEST_F(ConfigTest, AWriteNeverUndoesAConfigurationAnotherCopySavedAfterThisOneRe
     EXPECT_EQ(theirs, bbtest::ReadFile(path));
     EXPECT_FALSE(Cfg().IsFileHeld(path));
     // It changed a setting: the newer file is still kept, and the file held from now on.
+    const int told = SaveNotice::CountPending();
     Run("Config.music_volume = 50");
     Cfg().Write(path);
     Cfg().Write(path);
@@ -688,6 +695,9 @@ TEST_F(ConfigTest, AWriteNeverUndoesAConfigurationAnotherCopySavedAfterThisOneRe
                              "\" stays where it is (it changed after this copy of the game read "
                              "it (another copy saved it, or something else was put in its place)";
     EXPECT_NE(std::string::npos, out.Text().find(said)) << out.Text();
+    // The player is told once which settings were lost.
+    EXPECT_EQ(told + 1, SaveNotice::CountPending());
+    EXPECT_NE(std::string::npos, out.Text().find("Not saved: the settings music_volume. Another"));
 
     // Missing when read, made by another copy before this one quits.
     const std::string fresh = home.Path() + "/fresh.cfg";

@@ -83,7 +83,8 @@ protected:
     void MakeSaves()
     {
         ProgramRun seed({"--console", "--windowed", "--nosound"});
-        seed.Send("Players[1].Name = 'first' Players[2].Name = 'second'\nAppQuit()\n");
+        seed.Send("Players[1].Name = 'first' Players[2].Name = 'second' Players[4].Name = "
+                  "'fourth' Config.music_volume = 49\nAppQuit()\n");
         ASSERT_EQ(0, seed.Wait()) << seed.Errors();
         for (int slot : {1, 2, 4})
             m_Cards[slot] = ReadFile(CardPath(slot));

@@ -118,18 +118,33 @@ Saves MakeSaves()
               "c.Game_Modes = c.Game_Modes or {} c.Game_Modes.Adventure = CreateGameModeTable() "
               "c.Game_Modes.Adventure.LevelUnlocked = 2 end\nAppQuit()\n");
     EXPECT_EQ(0, seed.Wait()) << seed.Errors();
-    for (int slot = 1; slot <= 4; ++slot)
+    // Slots 3 and 4 have no card.
+    for (int slot = 1; slot <= 2; ++slot)
         saves.cards[slot - 1] = ReadFile(CardPath(slot));
-    saves.config = ReadFile(GameConfigPath());
+    saves.config = fs::exists(GameConfigPath()) ? ReadFile(GameConfigPath()) : "";
     EXPECT_EQ(2, NumberAfter(saves.cards[0], "LevelUnlocked"));
     return saves;
+}
+
+// The saved file of text, or none where it is "".
+void PutBack(const std::string& path, const std::string& text)
+{
+    fs::remove(path);
+    if (!text.empty())
+        WriteFile(path, text);
 }
 
 void PutBack(const Saves& saves)
 {
     for (int slot = 1; slot <= 4; ++slot)
-        WriteFile(CardPath(slot), saves.cards[slot - 1]);
-    WriteFile(GameConfigPath(), saves.config);
+        PutBack(CardPath(slot), saves.cards[slot - 1]);
+    PutBack(GameConfigPath(), saves.config);
+}
+
+// The text of the file at path, "" when there is none.
+std::string Saved(const std::string& path)
+{
+    return fs::exists(path) ? ReadFile(path) : "";
 }
 
 // One step of an order: a copy (0 is A, 1 is B) wins or quits.
@@ -264,8 +279,8 @@ TEST(TwoCopies, ACopyThatCannotTakeTheLockPlaysWithoutSaving)
     copy.Win(1, "LevelUnlocked");
     EXPECT_EQ(0, copy.Quit());
     for (int slot = 1; slot <= 4; ++slot)
-        EXPECT_EQ(saves.cards[slot - 1], ReadFile(CardPath(slot))) << slot;
-    EXPECT_EQ(saves.config, ReadFile(GameConfigPath()));
+        EXPECT_EQ(saves.cards[slot - 1], Saved(CardPath(slot))) << slot;
+    EXPECT_EQ(saves.config, Saved(GameConfigPath()));
     EXPECT_NE(std::string::npos,
               copy.Run().Errors().find("Warning: the single-instance lock cannot "
                                        "be taken: "))
@@ -330,6 +345,8 @@ TEST(TwoCopies, WithMultiappASecondWinOnOneCardIsRefusedAndSaid)
                        EXPECT_EQ(first == 0 ? 3 : 2, NumberAfter(card, "LevelUnlocked")) << card;
                        EXPECT_EQ(first == 1 ? 2 : 1, NumberAfter(card, "EpisodeUnlocked")) << card;
                        EXPECT_NE(std::string::npos, out[1 - first].find(kHeld)) << out[1 - first];
+                       EXPECT_NE(std::string::npos,
+                                 out[1 - first].find("Not saved: the card of \"p1\" (slot 1)"));
                        EXPECT_EQ(std::string::npos, out[first].find(kHeld)) << out[first];
                    });
 }
@@ -493,7 +510,7 @@ TEST(TwoCopies, TwoHomesWhoseCardsLinkToOneFileTakeTurns)
     const std::string cardsB = homeB + "/bumperlux Documents/Player Cards";
     fs::create_directories(cardsB);
     for (int slot = 2; slot <= 4; ++slot)
-        WriteFile(cardsB + "/Player" + std::to_string(slot) + ".card", saves.cards[slot - 1]);
+        PutBack(cardsB + "/Player" + std::to_string(slot) + ".card", saves.cards[slot - 1]);
     int races = 0;
     for (const WhileHeld step : {B_WINS, B_QUITS, B_WINS_AFTER, A_QUITS}) {
         SCOPED_TRACE("step " + std::to_string(step));

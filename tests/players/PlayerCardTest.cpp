@@ -118,8 +118,9 @@ TEST_F(PlayerCardTest, AFreshStartMakesFourNamelessCardsWrittenOnlyWhenSaved)
     EXPECT_NE(std::string::npos, first.find("    Name = \"ann\",\n"));
     EXPECT_NE(std::string::npos, first.find("    Card_Version = 4,\n"));
     EXPECT_NE(std::string::npos, first.find("        [\"player.skill\"] = \"casual\",\n"));
+    // No player was made in the other slots: they get no file.
     for (int i = 2; i <= 4; ++i)
-        EXPECT_EQ(std::string::npos, ReadFile(Card(i)).find("Name"));
+        EXPECT_FALSE(fs::exists(Card(i))) << i;
 
     // The reloaded cards are new tables: lookups hand out players wrapping them.
     Player* before = m_Players->GetPlayer(1);
@@ -157,6 +158,7 @@ TEST_F(PlayerCardTest, TheSerialisersMarkInACardIsDroppedSoTheCardStillSaves)
     WriteCard(1, "Player { guid = 9, Name = \"marked\", Do_Not_Serialize = true }\n");
     Load();
     EXPECT_EQ("nil", Eval("Players[1].Do_Not_Serialize"));
+    Run("Players[1].Motto = 'saved'");
     ASSERT_EQ(0, m_IO->SaveAllPlayerData());
     EXPECT_NE(std::string::npos, ReadFile(Card(1)).find("    Name = \"marked\",\n"));
     Load();
@@ -246,7 +248,7 @@ TEST_F(PlayerCardTest, AFailedSaveKeepsTheOldCardAndTheMissingFolderIsMade)
     fs::remove_all(m_Folder);
     EXPECT_EQ(1, m_IO->SaveAllPlayerData());
     EXPECT_EQ("", m_IO->GetSaveFailure(1));
-    EXPECT_TRUE(fs::exists(Card(4)));
+    EXPECT_TRUE(fs::exists(Card(1)));
 }
 
 TEST_F(PlayerCardTest, CallsOnEmptySlotsAndBadSlotsRaiseNamedErrorsAndChangeNothing)
@@ -364,7 +366,9 @@ TEST_F(PlayerCardTest, DamagedCardsAreMendedOrSetAsideAndNamedInTheLog)
         EXPECT_EQ("true", Eval(row.check));
         EXPECT_NE(std::string::npos, log.Text().find(row.logged)) << log.Text().substr(0, 2000);
         EXPECT_EQ("kept", Eval("Players[2].Name"));
-        // What loads saves back as a card that loads again unchanged, with finite numbers.
+        // What loads saves back, once played, as a card that loads again unchanged, with
+        // finite numbers.
+        Run("Players[1].Played = true");
         ASSERT_EQ(0, m_IO->SaveAllPlayerData());
         const std::string saved = ReadFile(Card(1));
         EXPECT_EQ(std::string::npos, saved.find("inf")) << saved.substr(0, 500);
@@ -462,6 +466,7 @@ TEST_F(PlayerCardTest, ACardThatCannotBeSetAsideIsKeptAndItsSlotIsNeverSaved)
     Load();
     EXPECT_FALSE(m_IO->IsSlotUnsaved(1));
     EXPECT_EQ(damaged, ReadFile(SetAsideNameOf(Card(1), 500)));
+    Run("Players[1].Name = 'new'");
     EXPECT_EQ(0, m_IO->SaveAllPlayerData());
     EXPECT_TRUE(fs::exists(Card(1)));
 }
@@ -682,6 +687,7 @@ TEST_F(PlayerCardTest, ACardThatLoadsSavesAgainAfterPlayOrItsSlotSaysItIsNotSave
 {
     WriteCard(1, "Player { guid = 1, Name = 'ann', Motto = '' }\n");
     Load();
+    Run("Players[1].Played = true");
     ASSERT_EQ(0, m_IO->SaveAllPlayerData());
     const std::string saved = ReadFile(Card(1));
     const std::size_t motto = saved.find("Motto = \"\"");
@@ -751,16 +757,16 @@ TEST_F(PlayerCardTest, ASaveNeverUndoesACardAnotherCopySavedAfterThisOneReadIt)
     EXPECT_EQ(theirs, ReadFile(Card(1)));
     EXPECT_EQ(made, ReadFile(Card(3)));
     EXPECT_TRUE(m_IO->IsSlotUnsaved(1));
-    EXPECT_TRUE(m_IO->IsSlotUnsaved(3));
+    EXPECT_FALSE(m_IO->IsSlotUnsaved(3));
     EXPECT_FALSE(m_IO->IsSlotUnsaved(2));
     EXPECT_NE(std::string::npos,
               log.Text().find("Warning: the card \"" + Card(1) +
                               "\" stays where it is (it changed after this copy"))
         << log.Text();
-    // Card 2 was written (the game's own text of it), card 4 made.
-    const std::string second = ReadFile(Card(2));
-    EXPECT_NE(std::string::npos, second.find("    Name = \"bo\",\n"));
-    EXPECT_TRUE(fs::exists(Card(4)));
+    EXPECT_NE(std::string::npos, log.Text().find("Not saved: the card of \"ann\" (slot 1)."));
+    // Card 2, unchanged in a form of its own, stays as it is; no player was made in slot 4.
+    EXPECT_EQ("Player { guid = 12, Name = 'bo' }\n", ReadFile(Card(2)));
+    EXPECT_FALSE(fs::exists(Card(4)));
 
     // Held cards stay held; an unchanged card is left to whoever saved it since.
     const std::string otherSecond = "Player { guid = 12, Name = 'bo', Motto = 'theirs' }\n";
@@ -861,8 +867,8 @@ TEST_F(PlayerCardTest, TwoSlotsNamingOneFileAreOneCardAndTheFileIsNeverRewritten
         EXPECT_EQ("one", Eval("Players[1].Name"));
         EXPECT_NE(11, m_Players->GetPlayer(2)->GetGuid());
         EXPECT_TRUE(m_IO->IsSlotUnsaved(2));
-        // A second name is the same file until the card is saved (a save makes a new file).
-        EXPECT_EQ(start == 1, m_IO->IsSlotUnsaved(4));
+        // A second name is the same file: card 1, unchanged, is never written anew.
+        EXPECT_TRUE(m_IO->IsSlotUnsaved(4));
         EXPECT_FALSE(m_IO->IsSlotUnsaved(1));
         EXPECT_NE(std::string::npos,
                   log.Text().find("it is the same file as the card \"" + Card(1) + "\""))
@@ -871,7 +877,7 @@ TEST_F(PlayerCardTest, TwoSlotsNamingOneFileAreOneCardAndTheFileIsNeverRewritten
         m_IO->SaveAllPlayerData();
         const std::string saved = ReadFile(Card(1));
         EXPECT_NE(std::string::npos, saved.find("guid = 11,")) << saved;
-        EXPECT_NE(std::string::npos, saved.find("Name = \"one\"")) << saved;
+        EXPECT_NE(std::string::npos, saved.find("Name = 'one'")) << saved;
         EXPECT_TRUE(fs::is_symlink(Card(2)));
     }
 }

@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/ObjectBoundary.h"
+#include "core/SaveNotice.h"
 #include "display/Image.h"
 #include "field/Ball.h"
 #include "logic/LevelManager.h"
@@ -25,6 +26,7 @@
 #include "screens/ArcadeSplashScreen.h"
 #include "screens/ArcadeTestScreen.h"
 #include "screens/GameStart.h"
+#include "screens/GameTips.h"
 #include "screens/MenuScreen.h"
 #include "screens/OptionsDialog.h"
 #include "screens/ScreenManager.h"
@@ -60,7 +62,10 @@ ArcadeApp::ArcadeApp() : Application("bumperlux", "bumperlux", AppCodeFromString
     MenuScreen::SetOptionsDialogFactory(&NewOptionsDialog);
 }
 
-ArcadeApp::~ArcadeApp() = default;
+ArcadeApp::~ArcadeApp()
+{
+    SaveNotice::SetTeller(nullptr);
+}
 
 void ArcadeApp::SetDefaultProperties()
 {
@@ -165,6 +170,10 @@ void ArcadeApp::InitGame()
 
     LogAtLevel(3, "ArcadeApp::AddScreens *****************\n");
     AddScreens();
+    // A save another copy made first is told in a letter on the shown screen.
+    SaveNotice::SetTeller([this](const std::string& text) {
+        return ShowNoticeLetter(m_ScreenManager->GetCurrentScreen(), text);
+    });
 
     SwitchToFirstScreen();
 }

@@ -78,7 +78,13 @@ void ArcadeLabScreen::Select(int level)
     if (!table.IsTable())
         return;
     table.SetInteger("LevelSelected", level);
+    table.SetInteger("EpisodeSelected", kEpisode);
     Update();
+}
+
+int ArcadeLabScreen::Unlocked()
+{
+    return LevelsUnlocked(CountSecrets(), CountLevels(), m_UnlockAllLevels);
 }
 
 void ArcadeLabScreen::PlayIfUnlocked()
@@ -86,8 +92,8 @@ void ArcadeLabScreen::PlayIfUnlocked()
     LuaObject table = LabTable();
     if (!table.IsTable())
         return;
-    const int selected = ReadWholeNumber(table["LevelSelected"], 1);
-    const int unlocked = ReadWholeNumber(table["LevelUnlocked"], 0);
+    const int unlocked = Unlocked();
+    const int selected = HeldSelection(table, unlocked);
     if (selected < 1 || selected > unlocked)
         return;
     const std::string name = LevelManager::GetLevelNameAt(kEpisode, selected);
@@ -98,6 +104,11 @@ void ArcadeLabScreen::PlayIfUnlocked()
             selected, name.c_str());
         return;
     }
+    // The level shown is the one the player plays, in the lab's place of the level order.
+    table.SetInteger("LevelSelected", selected);
+    table.SetInteger("EpisodeSelected", kEpisode);
+    table.SetInteger("LevelUnlocked", unlocked);
+    table.SetInteger("EpisodeUnlocked", kEpisode);
     StartLabGame("GameScreen");
 }
 
@@ -111,16 +122,10 @@ int ArcadeLabScreen::CountLevels()
     return count;
 }
 
-int ArcadeLabScreen::StoreSelection(LuaObject& table, int unlocked)
+int ArcadeLabScreen::HeldSelection(const LuaObject& table, int unlocked)
 {
-    int selected = ReadWholeNumber(table["LevelSelected"], 1);
-    if (selected < 1 || selected > std::max(1, unlocked))
-        selected = 1;
-    table.SetInteger("LevelSelected", selected);
-    table.SetInteger("EpisodeSelected", kEpisode);
-    table.SetInteger("LevelUnlocked", unlocked);
-    table.SetInteger("EpisodeUnlocked", kEpisode);
-    return selected;
+    const int selected = ReadWholeNumber(table["LevelSelected"], 1);
+    return selected < 1 || selected > std::max(1, unlocked) ? 1 : selected;
 }
 
 void ArcadeLabScreen::Update()
@@ -137,7 +142,7 @@ void ArcadeLabScreen::Update()
     const int count = CountLevels();
     const int secrets = CountSecrets();
     const int unlocked = LevelsUnlocked(secrets, count, m_UnlockAllLevels);
-    const int selected = StoreSelection(table, unlocked);
+    const int selected = HeldSelection(table, unlocked);
     UpdateLevelList(count, unlocked, selected, secrets, levels);
 
     if (auto* play = dynamic_cast<Button*>(GetChild("PlayButton", true))) {
@@ -216,10 +221,10 @@ bool ArcadeLabScreen::OnOwnButton(const std::string& name)
         LuaObject table = LabTable();
         if (!table.IsTable())
             return true;
-        const int unlocked = ReadWholeNumber(table["LevelUnlocked"], 0);
+        const int unlocked = Unlocked();
         if (unlocked <= 0)
             return true;
-        const int selected = ReadWholeNumber(table["LevelSelected"], 1);
+        const int selected = HeldSelection(table, unlocked);
         if (name == "LevelLeftButton")
             Select(selected <= 1 || selected > unlocked ? unlocked : selected - 1);
         else
@@ -231,7 +236,7 @@ bool ArcadeLabScreen::OnOwnButton(const std::string& name)
         const int level = std::atoi(name.c_str() + levelPrefix.size());
         LuaObject table = LabTable();
         // Locked buttons are disabled; a click that arrives anyway changes nothing.
-        if (table.IsTable() && level >= 1 && level <= ReadWholeNumber(table["LevelUnlocked"], 0))
+        if (table.IsTable() && level >= 1 && level <= Unlocked())
             Select(level);
         return true;
     }

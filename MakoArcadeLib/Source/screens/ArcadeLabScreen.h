@@ -6,11 +6,13 @@
 // level's best score, its four bonus targets for the player's skill and the stars earned.
 //
 // Like the map, the screen keeps nothing of its own but the developer's unlock switch:
-// every choice goes into the first current player's Lab table (which also makes "Lab" the
-// player's mode), and Update redraws from that table, LevelOrder's lab list and Levels.
-// The stored LevelUnlocked always ends as what the secrets pay for, so a replaced card
-// cannot keep levels it has not earned. Selections only move over unlocked levels, and
-// Play starts only an unlocked level whose table exists.
+// every choice of the player goes into the first current player's Lab table (which also
+// makes "Lab" the player's mode), and Update redraws from that table, LevelOrder's lab list
+// and Levels. What is open is always what the secrets pay for, computed for the screen (a
+// replaced card cannot keep levels it has not earned), and the selection shown is held to
+// the open levels; neither is written by being shown, so a card of an earlier release keeps
+// its table until the player chooses. Selections only move over unlocked levels, and Play
+// starts only an unlocked level whose table exists, writing the choice it plays.
 //
 // What it shares with the map (the notepad, the common buttons, Escape, the redraws) is
 // NotepadScreen's. Layout: the resource table "ArcadeLabScreen". Main thread only.
@@ -47,14 +49,16 @@ protected:
 private:
     // The Lab table of the first current player (also making "Lab" the mode).
     LuaPlus::LuaObject LabTable();
-    // Stores the level as the selection and redraws.
+    // Stores the level as the player's selection and redraws.
     void Select(int level);
+    // The lab levels open now: what the secrets pay for (all with the developer's switch).
+    int Unlocked();
     int CountSecrets();
     // The lab's levels: the entries of its list up to the first gap.
     static int CountLevels();
-    // The selection held on an open level (level 1 while none is open) and the unlocks,
-    // written back into the Lab table; the selection is returned.
-    int StoreSelection(LuaPlus::LuaObject& table, int unlocked);
+    // The table's selection held on an open level (level 1 while none is open), for the
+    // screen; nothing is written.
+    static int HeldSelection(const LuaPlus::LuaObject& table, int unlocked);
 
     // The heading, the secrets found and one plaque per level.
     void UpdateLevelList(int count, int unlocked, int selected, int secrets,

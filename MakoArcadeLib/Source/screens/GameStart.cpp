@@ -7,6 +7,7 @@
 #include "lua/ScriptValueReaders.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
+#include "screens/MapProgress.h"
 #include "screens/ScreenManager.h"
 
 namespace {
@@ -47,13 +48,21 @@ void WriteStart(LuaPlus::LuaObject& options, Player* player, int episode, int le
     options.SetInteger("levelNumber", level);
 }
 
+// The place a start of the mode plays: the Adventure's selection held to what this game has,
+// as the map shows it (the card keeps its own until play writes the place played), else the
+// table's.
+MapPlace StartPlace(const std::string& mode, const LuaPlus::LuaObject& modeTable)
+{
+    if (mode == "Adventure")
+        return MapProgress::Read(modeTable).selected;
+    return MapPlace{Selection(modeTable, "EpisodeSelected"), Selection(modeTable, "LevelSelected")};
+}
+
 // The start keys of the player's selection in its current mode.
 void WriteSelection(LuaPlus::LuaObject& options, Player* player)
 {
-    LuaPlus::LuaObject modeTable = player->GetGameModeTable("");
-    const int level = Selection(modeTable, "LevelSelected");
-    const int episode = Selection(modeTable, "EpisodeSelected");
-    WriteStart(options, player, episode, level);
+    const MapPlace place = StartPlace(player->GetMode(), player->GetGameModeTable(""));
+    WriteStart(options, player, place.episode, place.level);
 }
 
 void SwitchTo(const std::string& screenName)
@@ -69,12 +78,10 @@ void StartSelected(const std::string& screenName, const char* mode, const char* 
 {
     Player* player = CurrentPlayer();
     player->PlayMode(mode);
-    LuaPlus::LuaObject modeTable = player->MakeGameModeTable(modeTableName);
-    const int level = Selection(modeTable, "LevelSelected");
-    const int episode = Selection(modeTable, "EpisodeSelected");
+    const MapPlace place = StartPlace(mode, player->MakeGameModeTable(modeTableName));
 
     LuaPlus::LuaObject options = GameOptions();
-    WriteStart(options, player, episode, level);
+    WriteStart(options, player, place.episode, place.level);
     options.SetString("levelName", "EMPTY");
     SwitchTo(screenName);
 }
@@ -91,15 +98,12 @@ void StartAdventureFromMenu(const std::string& screenName)
     Player* player = CurrentPlayer();
     player->PlayMode("Adventure");
     LuaPlus::LuaObject modeTable = player->MakeGameModeTable("");
-    if (modeTable["LevelSelected"].IsNil())
-        modeTable.SetInteger("LevelSelected", 1);
-    if (modeTable["EpisodeSelected"].IsNil())
-        modeTable.SetInteger("EpisodeSelected", 1);
-    const int level = ReadIntegerFromObject(modeTable["LevelSelected"]);
-    const int episode = ReadIntegerFromObject(modeTable["EpisodeSelected"]);
+    // Play is the player's choice of the place the map would show: it is stored so.
+    const MapPlace place = StartPlace("Adventure", modeTable);
+    MapProgress::Read(modeTable).WriteSelection(modeTable);
 
     LuaPlus::LuaObject options = GameOptions();
-    WriteStart(options, player, episode, level);
+    WriteStart(options, player, place.episode, place.level);
     SwitchTo(screenName);
 }
 

@@ -13,11 +13,13 @@
 
 #include <string>
 
-// The map's Play button: the current mode's selection, mode "Adventure", levelName reset
+// The map's Play button: the current mode's selection (the Adventure's held to what this
+// game has, as the map shows it), mode "Adventure", levelName reset
 // to "EMPTY"; then switches to the named screen.
 void StartAdventureFromMap(const std::string& screenName);
-// The menu's Play button: the Adventure selection (a missing level or episode becomes 1
-// and is stored so), levelName left as it is; then switches to the named screen.
+// The menu's Play button: the Adventure selection as the map shows it (a missing one, or
+// one past what this game has, becomes the place held) and stored so, levelName left as it
+// is; then switches to the named screen.
 void StartAdventureFromMenu(const std::string& screenName);
 // The lab's Play button: the Lab table's selection (1 for a missing level or episode),
 // mode "Lab", levelName reset to "EMPTY"; then switches to the named screen.

@@ -39,3 +39,15 @@ bool ShowGameTip(Screen* screen, const std::string& tip, const std::string& titl
     Sound::PlaySound("Pickup_PaperNote4.ogg", false);
     return true;
 }
+
+bool ShowNoticeLetter(Screen* screen, const std::string& text)
+{
+    if (!screen || screen->IsDialogVisible())
+        return false;
+    std::unique_ptr<StartLevelDialog> letter(new StartLevelDialog("", "", "Miriel", "Not saved"));
+    letter->SetupNotice(text);
+    screen->StartDialog(letter.release(), true);
+    Sound::PlaySound("Pickup_PaperNote4.ogg", false);
+    Log("Told the player: %s\n", text.c_str());
+    return true;
+}

@@ -17,3 +17,7 @@ class Screen;
 // when the letter was opened. A tip without a text, or with no screen to show it on, is
 // not shown (logged) and gives false; so the caller always goes on.
 bool ShowGameTip(Screen* screen, const std::string& tip, const std::string& title, bool force);
+// Shows text as a letter with only an okay button on the screen, unless the screen has a
+// dialog open (the text waits: false). For what the game must tell the player at once, such as
+// a save another copy of the game made first (core/SaveNotice). Logged when shown.
+bool ShowNoticeLetter(Screen* screen, const std::string& text);

@@ -39,12 +39,8 @@ MapProgress MapProgress::Read(LuaObject modeTable)
             place.level = 1;
         progress.selected = place;
     }
-    progress.WriteSelection(modeTable);
-
-    if (modeTable["LevelUnlocked"].IsNil()) {
-        modeTable.SetInteger("LevelUnlocked", 1);
-        modeTable.SetInteger("EpisodeUnlocked", 1);
-    } else {
+    // A table without unlocked values has (1, 1) open.
+    if (!modeTable["LevelUnlocked"].IsNil()) {
         MapPlace open;
         open.level = ReadWholeNumber(modeTable["LevelUnlocked"], 1);
         open.episode = ReadWholeNumber(modeTable["EpisodeUnlocked"], 1);

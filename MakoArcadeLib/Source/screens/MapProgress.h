@@ -27,14 +27,16 @@ struct MapPlace
 class MapProgress
 {
 public:
-    // Reads the mode table. The selection becomes (1, 1) when it is missing or its episode
-    // does not exist; its level becomes 1 when the episode has no such level. A table
-    // without unlocked values gets (1, 1) stored. The unlocked place is held to the last
-    // existing level for reading (a value past the end means everything is open) and to
-    // (1, 1) from below; it is stored as it was.
+    // Reads the mode table, writing nothing into it: what the map shows is held to what this
+    // game has, and the card keeps what it holds (a card of a game with more episodes or
+    // levels keeps its selection until the player chooses). The selection reads as (1, 1)
+    // when it is missing or its episode does not exist; its level as 1 when the episode has
+    // no such level. A table without unlocked values reads as (1, 1) open. The unlocked place
+    // is held to the last existing level (a value past the end means everything is open)
+    // and to (1, 1) from below.
     static MapProgress Read(LuaPlus::LuaObject modeTable);
 
-    // Writes LevelSelected and EpisodeSelected.
+    // Writes LevelSelected and EpisodeSelected: what the player chose.
     void WriteSelection(LuaPlus::LuaObject modeTable) const;
 
     int EpisodeCount() const { return m_Episodes; }

@@ -93,17 +93,30 @@ bool StartLevelDialog::SetupTip(const std::string& tip, bool force)
     ApplyStringProperty("name", tip);
     const std::string signature = GetFromLabel()->GetText();
     SetLines(NameOf(player), text, signature);
-    RequireChild("QuitButton")->SetVisible(false, true);
-    RequireChild("StartButton")->SetVisible(false, true);
-    Button* okay = CheckedDownCast<Button*>(RequireChild("OkayButton"));
-    okay->SetVisible(true, true);
-    okay->SetEscapeKey(true);
+    ShowOnlyOkay();
     if (!always) {
         m_ShownKey = shownKey;
         if (player)
             player->NoteShown(shownKey);
     }
     return true;
+}
+
+void StartLevelDialog::SetupNotice(const std::string& text)
+{
+    ApplyStringProperty("name", "SaveNotice");
+    const std::string signature = GetFromLabel()->GetText();
+    SetLines(NameOf(CurrentPlayer()), text, signature);
+    ShowOnlyOkay();
+}
+
+void StartLevelDialog::ShowOnlyOkay()
+{
+    RequireChild("QuitButton")->SetVisible(false, true);
+    RequireChild("StartButton")->SetVisible(false, true);
+    Button* okay = CheckedDownCast<Button*>(RequireChild("OkayButton"));
+    okay->SetVisible(true, true);
+    okay->SetEscapeKey(true);
 }
 
 bool StartLevelDialog::OnButtonClick(const Event& event)

@@ -42,6 +42,9 @@ public:
     // letter merely shown changes nothing on the card. A tip with no
     // text (or a text that is not a string) raises Exception naming it.
     bool SetupTip(const std::string& tip, bool force);
+    // Turns this fresh letter into a notice to the current player: the text, and only the
+    // okay button. Nothing is marked on the card.
+    void SetupNotice(const std::string& text);
 
 protected:
     // 's' reveals the final text and is left for the start button; nothing is consumed.
@@ -50,6 +53,9 @@ protected:
     bool OnButtonClick(const Event& event) override;
 
 private:
+    // Leaves only the okay button, which Escape presses too.
+    void ShowOnlyOkay();
+
     bool m_Revealed = false;
     // The options key that marks the tip of this letter seen; "" when none is to be marked.
     std::string m_ShownKey;

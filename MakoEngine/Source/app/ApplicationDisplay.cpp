@@ -62,8 +62,6 @@ void Application::ApplyDisplayMode(bool fullScreen, int width, int height)
     }
     PostEvent(nullptr, MAKO_DISPLAYCHANGE);
     m_FullScreen = shown;
-    if (m_Config)
-        m_Config->SetBoolean("full_screen", shown);
     // SDL places a new window on the screen itself: nothing to move back into view.
 }
 
@@ -82,6 +80,7 @@ void Application::RebuildDisplayIfRequested()
 {
     bool target = m_FullScreen;
     bool rebuild = false;
+    const bool toggled = m_DisplayToggleRequested;
     if (m_DisplayToggleRequested) {
         m_DisplayToggleRequested = false;
         target = !m_FullScreen;
@@ -102,6 +101,10 @@ void Application::RebuildDisplayIfRequested()
     else
         UseWindowedScreen(m_Width, m_Height, 32);
     m_WindowRecreationRequested = false;
+    // Only the player's toggle is a setting: the mode a start (a command-line option, a
+    // display that cannot show full screen) or a lost display shows is not stored.
+    if (toggled && m_Config)
+        m_Config->SetBoolean("full_screen", m_FullScreen);
     DoPauseApp(false);
 }
 

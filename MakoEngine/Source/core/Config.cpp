@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/Object.h"
+#include "core/SaveNotice.h"
 #include "core/UserDataFile.h"
 #include "lua/LuaFunctionList.h"
 #include "lua/LuaSerializer.h"
@@ -18,7 +19,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -326,11 +329,44 @@ std::string ConfigText(const LuaObject& data)
     return text;
 }
 
+// The names of the settings whose lines differ between two texts of Config_Data.
+std::string ChangedSettings(const std::string& before, const std::string& after)
+{
+    const auto settings = [](const std::string& text) {
+        std::set<std::string> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            if (line.compare(0, 4, "    ") == 0 && line.size() > 4 && line[4] != ' ')
+                lines.insert(line);
+        return lines;
+    };
+    const std::set<std::string> was = settings(before);
+    const std::set<std::string> is = settings(after);
+    std::set<std::string> names;
+    for (const auto* one : {&was, &is})
+        for (const std::string& line : *one)
+            if (!(one == &was ? is : was).count(line))
+                names.insert(line.substr(4, line.find(" = ") - 4));
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "" : ", ") + name;
+    return list;
+}
+
+// File -> the settings' text as this copy read it (NoteTakenIn), to name those a refused
+// save would have changed.
+std::map<std::string, std::string>& TakenIn()
+{
+    static std::map<std::string, std::string> texts;
+    return texts;
+}
+
 } // namespace
 
 void Config::NoteTakenIn(const std::string& path)
 {
-    m_Keeper.NoteReadAs(path, ConfigText(GetTable("Config_Data")));
+    TakenIn()[path] = ConfigText(GetTable("Config_Data"));
+    m_Keeper.NoteReadAs(path, TakenIn()[path]);
 }
 
 KeeperSave Config::Write(const std::string& path)
@@ -351,6 +387,8 @@ KeeperSave Config::Write(const std::string& path)
         Log("writing cfg to: %s\n", path.c_str());
     else if (save.outcome == KEEPER_FAILED)
         throw FileWriteError(MAKO_WHERE, path, save.error);
+    else if (save.outcome == KEEPER_REFUSED)
+        SaveNotice::Refused("the settings " + ChangedSettings(TakenIn()[path], text));
     return save;
 }
 

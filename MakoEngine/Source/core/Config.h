@@ -90,7 +90,8 @@ public:
     // when the text is what this copy read (NoteTakenIn) or what the file holds; and never
     // over a file another copy of the game wrote after this one read it (core/FileIdentity; a
     // file never read must not exist): the newer file is kept, and held for the rest of the
-    // run, with a warning. Returns what became of the save (never KEEPER_FAILED: that raises).
+    // run, with a warning, and the player is told which settings were not saved
+    // (core/SaveNotice). Returns what became of the save (never KEEPER_FAILED: that raises).
     KeeperSave Write(const std::string& path);
     // Notes the settings as they stand now as what this copy read from path (the file read,
     // the defaults and the start's own settings taken in): a later Write of the same settings

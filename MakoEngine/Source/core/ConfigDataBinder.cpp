@@ -46,6 +46,7 @@ bool ConfigDataBinder::OnValueChange(const Event& event)
     auto* widget = dynamic_cast<ValueWidget*>(sender);
     if (!widget)
         return false;
-    BinderConfig().Set(m_Key, Variant(widget->GetValue().ToDouble()));
+    if (EventCode(event) == VALUECHANGE_CHOSEN)
+        BinderConfig().Set(m_Key, Variant(widget->GetValue().ToDouble()));
     return true;
 }

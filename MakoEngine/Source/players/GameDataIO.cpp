@@ -7,6 +7,7 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/ObjectBoundary.h"
+#include "core/SaveNotice.h"
 #include "core/SaveTurn.h"
 #include "core/UserDataFile.h"
 #include "core/Utility.h"
@@ -337,12 +338,18 @@ std::string GameDataIO::GetLastSaveFailure() const
 void GameDataIO::NoteLoadedCards(PlayerManager& players)
 {
     m_Kept.clear();
+    // The cards as a save would write them now (a save first gives each card the records the
+    // lists hold): that is the data read, and a card still equal to it at a save is not
+    // written, whatever form its file has, and a slot with no file gets none.
+    WriteBackListedRecords(players);
     for (int i = 1, n = players.GetPlayerCount(); i <= n; ++i) {
         Player* player = players.GetPlayer(i);
         const std::string path = GetCardPath(i);
         std::string text;
-        if (player && WhyCardCannotBeWritten(player->GetTable(), text).empty())
+        if (player && WhyCardCannotBeWritten(player->GetTable(), text).empty()) {
             m_Kept[path] = text;
+            m_Keeper.NoteReadAs(path, text);
+        }
     }
 }
 
@@ -495,7 +502,12 @@ std::string GameDataIO::WriteCardFile(const std::string& path, const std::string
         const auto kept = m_Kept.find(path);
         if (kept != m_Kept.end() && kept->second == text)
             return std::string();
-        return save.reason == kFileChangedSinceRead ? kSavedByAnotherCopy : save.reason;
+        if (save.outcome == KEEPER_HELD)
+            return save.reason == kFileChangedSinceRead ? kSavedByAnotherCopy : save.reason;
+        // Refused once: the card is held from now on.
+        SaveNotice::Refused("the card of \"" + shownName + "\" (slot " + std::to_string(slot) +
+                            ")");
+        return kSavedByAnotherCopy;
     }
     case KEEPER_NO_TURN:
         return save.reason;

@@ -3,8 +3,11 @@
 // file is "Player " followed by the card table's text (lua/LuaSerializer); it is read as
 // data (ReadPlayerCard) and written whole through a temporary file. A card is held to the
 // shape the game needs (CardCheck) when it is read and before it is written. A card is
-// written only when it changed, and never over a file another copy of the game wrote after
-// this one read it (core/FileIdentity): that card is then held, and the newer file kept.
+// written only when its data differs from the data this copy read (compared in the saver's
+// form, so a file in another form, or a slot with no file, is left as it is until the player
+// changes the card), and never over a file another copy of the game wrote after this one
+// read it (core/FileIdentity): that card is then held, the newer file kept, and the player
+// told (core/SaveNotice).
 #include "core/PlayerFileKeeper.h"
 #include "luaplus/LuaPlus.h"
 

@@ -70,7 +70,8 @@ function LoadGameData()
     end
     local guid = Config and Config["current_player_1_guid"]
     if guid == nil or not SetCurrentPlayerFromGuid(guid, 1) then
-        SetCurrentPlayerFromIndex(1, 1, guid == nil)
+        -- The start's own pick is no choice of the player's: the configuration stays.
+        SetCurrentPlayerFromIndex(1, 1, false)
     end
     AppPostEvent("MAKO_PLAYERCHANGE")
     AppPostEvent("MAKO_HIGHSCORESUPDATED")

@@ -311,13 +311,9 @@ int CardView::RankIndex(const std::string& rank)
     return -1;
 }
 
-std::string CardView::UpdateRank()
+std::string CardView::ShownRank() const
 {
-    const std::string mode = CurrentMode();
-    const std::string rank = RankForLoot(SumOfRecordField(*Figures(), mode, "score"));
-    if (!rank.empty())
-        Figures()->GetGameModeTable(mode).SetString("Rank", rank.c_str());
-    return rank;
+    return RankForLoot(SumOfRecordField(*Figures(), CurrentMode(), "score"));
 }
 
 void CardView::SetChildText(const std::string& name, const std::string& text, bool show)
@@ -334,7 +330,6 @@ void CardView::UpdateLabel(int number)
 {
     if (!m_Player || number < 1 || number > 7)
         return;
-    UpdateRank();
     const std::string mode = CurrentMode();
     switch (number) {
     case 1: {
@@ -371,8 +366,7 @@ void CardView::UpdateLabel(int number)
         UpdateStars();
         break;
     case 6: {
-        LuaObject rank = Figures()->GetGameModeTable(mode)["Rank"];
-        m_Labels[6]->SetText(Format("the %1%", rank.IsString() ? rank.GetString() : ""), true);
+        m_Labels[6]->SetText(Format("the %1%", ShownRank()), true);
         UpdateModeAndRank();
         break;
     }
@@ -496,8 +490,7 @@ void CardView::UpdateModeAndRank()
     }
     if (!m_Player)
         return;
-    LuaObject rank = Figures()->GetGameModeTable(mode)["Rank"];
-    const int index = rank.IsString() ? RankIndex(rank.GetString()) : -1;
+    const int index = RankIndex(ShownRank());
     Image* plate = m_RankPlate->GetImage();
     if (index >= 0 && plate && index < plate->GetNumFrames())
         m_RankPlate->SetFrame(index);

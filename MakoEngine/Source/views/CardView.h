@@ -5,8 +5,8 @@
 // button is held on it. Releasing the button on the card posts MAKO_CARDCLICK (data1: the
 // card as its Object) to the card's event receivers.
 //
-// Every refresh recomputes the player's rank from the loot of the current game mode and
-// writes it into the player's mode table as `Rank`, so the card file keeps it. Rank names
+// Every refresh computes the player's rank from the loot of the current game mode for the
+// view alone: the card is never written by being shown (its stored `Rank` stays). Rank names
 // and their winnings come from the configuration ("rank.1".."rank.8",
 // "rank.Adventure.<name>.winnings").
 //
@@ -107,8 +107,8 @@ private:
     bool IsPointerOverWhenShown() const override { return m_Hover.IsMouseOver(); }
 
     Actor* MakeImageChild(const std::string& imageName, int zorder);
-    // Recomputes the rank from the loot of the current mode and stores it as `Rank`.
-    std::string UpdateRank();
+    // The rank the loot of the current mode earns, as shown (nothing is stored).
+    std::string ShownRank() const;
     void UpdateStars();
     void SetChildText(const std::string& name, const std::string& text, bool show);
     bool IsUsable() const { return m_Enabled && IsVisible(); }

@@ -1,6 +1,7 @@
 #include "widgets/Scrollbar.h"
 
 #include "core/ConfigDataBinder.h"
+#include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/TimerManager.h"
@@ -51,10 +52,21 @@ double Scrollbar::Clamp(double value) const
 
 void Scrollbar::SetValue(double value, bool updateThumb)
 {
+    TakeValue(value, updateThumb, VALUECHANGE_SHOWN);
+}
+
+void Scrollbar::ChooseValue(double value, bool updateThumb)
+{
+    TakeValue(value, updateThumb, VALUECHANGE_CHOSEN);
+}
+
+void Scrollbar::TakeValue(double value, bool updateThumb, ValueChangeCause cause)
+{
     m_Value = Clamp(value);
     if (updateThumb)
         UpdateThumbPosition();
-    PostEvent(MAKO_VALUECHANGE, static_cast<Object*>(this));
+    GetPostedEventQueue().Post(&m_ReceiverGroup, MAKO_VALUECHANGE, cause,
+                               static_cast<Object*>(this), nullptr);
 }
 
 void Scrollbar::SetMaxValue(double maxValue, bool updateThumb)
@@ -112,7 +124,7 @@ void Scrollbar::UpdateValueFromThumb()
     // The thumb stays where it is: placing it again from the value could move it back by
     // a pixel through rounding.
     if (!m_Value || value != *m_Value)
-        SetValue(value, false);
+        ChooseValue(value, false);
 }
 
 void Scrollbar::MoveThumbBy(int dx)

@@ -4,11 +4,12 @@
 // ranges over the track, from its left to its right edge; every value set (by code, by a
 // binder or by dragging) is announced with MAKO_VALUECHANGE (data1: the scroll bar as its
 // Object) to the scroll bar's receivers. Dragging beeps ("Beep01.ogg"), at most once per
-// 200 ms.
+// 200 ms. The event says whether the player chose the value (dragging, ChooseValue) or the
+// program set it (SetValue, a binder's start value): a binder stores only a choice.
 //
 // Values are always kept within [minimum, maximum]: a value from outside (a hand-edited
 // configuration, a rounding at the track's end) is clamped. A binder ties the value to a
-// configuration key: it supplies the start value and stores every change.
+// configuration key: it supplies the start value and stores every change the player makes.
 //
 // Main thread only.
 #include "core/ValueWidget.h"
@@ -29,8 +30,10 @@ public:
     ~Scrollbar() override;
 
     // Stores the value clamped to the bounds, moves the thumb when asked and posts
-    // MAKO_VALUECHANGE (also when the value did not change).
+    // MAKO_VALUECHANGE (also when the value did not change) as shown (VALUECHANGE_SHOWN).
     void SetValue(double value, bool updateThumb);
+    // SetValue for a value the player chose (VALUECHANGE_CHOSEN).
+    void ChooseValue(double value, bool updateThumb);
     // The maximum must not be below the minimum; the current value is clamped to it.
     void SetMaxValue(double maxValue, bool updateThumb);
     // Takes the binder (the old one is deleted), lets it hear the scroll bar's changes and
@@ -62,6 +65,7 @@ private:
     void UpdateThumbPosition();
     void UpdateValueFromThumb();
     double Clamp(double value) const;
+    void TakeValue(double value, bool updateThumb, ValueChangeCause cause);
 
     Actor* m_Track = nullptr;
     Thumb* m_Thumb = nullptr;
