@@ -33,9 +33,9 @@ struct Library
 };
 
 // The lowest services of core/, which everything may use and which use nothing above them.
-const std::set<std::string> kLowestCore = {"Exception", "ValueTypeError", "Log",        "Utility",
-                                           "Random",    "AtomicFile",     "StopSignal", "WorkMeter",
-                                           "Lifetime",  "Utf8",           "FileWriter"};
+const std::set<std::string> kLowestCore = {
+    "Exception",  "ValueTypeError", "Log",       "Utility",  "Random", "AtomicFile",
+    "StopSignal", "MonotonicClock", "WorkMeter", "Lifetime", "Utf8",   "FileWriter"};
 
 const std::vector<Library>& Libraries()
 {

@@ -99,7 +99,9 @@ TEST(StartStop, AStopWhileACardLoadsWritesNeitherTheConfigurationNorAnyCard)
     run.Signal(SIGTERM);
     EXPECT_EQ(0, run.Wait(60000)) << run.Errors();
     EXPECT_EQ("", Changes(before, SavedFiles()));
-    EXPECT_NE(std::string::npos, ReadFile(GameLogPath()).find("came before the start finished"));
+    EXPECT_NE(std::string::npos,
+              ReadFile(GameLogPath())
+                  .find("the configuration and the player cards are left as they were"));
 }
 
 TEST(StartStop, APlayerWhoseCardIsHeldStaysTheCurrentPlayerForTheNextStart)

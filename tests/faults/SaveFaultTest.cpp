@@ -63,7 +63,9 @@ class SaveFaultTest : public SaveFixture
 protected:
     void SaveEverything(const std::string& name)
     {
-        Run("Players[1].Name = '" + name + "' Config['fault.name'] = '" + name + "'");
+        // Every slot named: a slot left as it was gets no card file.
+        Run("for s = 1, 4 do Players[s].Name = '" + name + "' end Config['fault.name'] = '" +
+            name + "'");
         ASSERT_EQ(0, m_IO->SaveAllPlayerData());
         m_Config->Write(m_ConfigPath);
     }

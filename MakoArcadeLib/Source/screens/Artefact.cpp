@@ -116,15 +116,14 @@ void Artefact::LoadOwnImage()
     // The class's defaults are read from an artefact made before any resources exist.
     if (!GetResourceManager())
         return;
-    try {
-        SetImageFromResource(m_ArtefactName);
-    } catch (const std::exception& error) {
-        if (!ObjectBoundary::IsDataError(error))
-            throw;
+    std::string why;
+    if (ObjectBoundary::Contain([&] { SetImageFromResource(m_ArtefactName); }, &why))
+        return;
+    // A load a stop cut short is no fault of the picture.
+    if (ObjectBoundary::FaultOf(nullptr) != ObjectBoundary::Fault::Stop)
         Log("Artefact \"%s\": no picture (%s); it shows as gone\n", m_ArtefactName.c_str(),
-            error.what());
-        SetImageFromResource(kGoneImage);
-    }
+            why.c_str());
+    SetImageFromResource(kGoneImage);
 }
 
 void Artefact::SetMissing(bool missing)

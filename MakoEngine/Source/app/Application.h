@@ -273,6 +273,8 @@ protected:
                                        const std::string& expression,
                                        const std::string& message = std::string());
 
+    // Ends the main loop for the stop signal asked for, saying so.
+    void AnswerStop();
     // The phases of a main-loop pass (ApplicationLoop.cpp).
     bool BeginPass() override;
     void PrepareEvents() override;

@@ -7,6 +7,7 @@
 #include "core/EventQueue.h"
 #include "core/Exception.h"
 #include "core/Log.h"
+#include "core/ObjectBoundary.h"
 #include "core/SaveTurn.h"
 #include "core/Shell.h"
 #include "core/StopSignal.h"
@@ -68,6 +69,13 @@ void Application::DeleteDeadActors()
 void Application::Quit()
 {
     m_IsRunning = false;
+}
+
+void Application::AnswerStop()
+{
+    Log("%s received: the game ends.\n", StopSignal::GetName());
+    StopSignal::Answer();
+    Quit();
 }
 
 void Application::SetFrameRateCap(bool on)
@@ -143,11 +151,8 @@ bool Application::BeginPass()
 
 void Application::PrepareEvents()
 {
-    if (StopSignal::IsRequested() && m_IsRunning) {
-        Log("%s received: the game ends.\n", StopSignal::GetName());
-        StopSignal::Answer();
-        Quit();
-    }
+    if (StopSignal::IsRequested() && m_IsRunning)
+        AnswerStop();
     // Once the game ends, no more console lines or debugger commands are taken on.
     const bool ending = !m_IsRunning;
     if (m_Flags & APPFLAG_GAME_PAUSE_REQUESTED) {
@@ -261,8 +266,17 @@ void Application::FinishRunning()
 void Application::Run()
 {
     StartRunning();
-    while (m_IsRunning)
-        RunPass();
+    while (m_IsRunning) {
+        try {
+            RunPass();
+        } catch (const std::exception& e) {
+            // A stop asked for cut the pass's work short (a load it waited on): the game ends
+            // as at the start of a pass, and saves on its way out. Anything else passes on.
+            if (ObjectBoundary::FaultOf(&e) != ObjectBoundary::Fault::Stop)
+                throw;
+            AnswerStop();
+        }
+    }
     // The game is on its way out and saving: a stop signal now must not cut that short.
     StopSignal::Answer();
     FinishRunning();

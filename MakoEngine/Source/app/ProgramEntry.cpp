@@ -103,8 +103,9 @@ int SDL_main(int argc, char** argv)
             if (StopSignal::IsRequested()) {
                 // A stop signal cut the start short (a data file it ran was stopped): the
                 // program ends as asked, which is no failure to report.
-                Log("%s received during the start: the game ends (%s).\n", StopSignal::GetName(),
-                    e.GetMessage().c_str());
+                Log("%s received during the start: the game ends (%s); the configuration and "
+                    "the player cards are left as they were.\n",
+                    StopSignal::GetName(), e.GetMessage().c_str());
                 app.reset();
             } else {
                 app.reset(); // the destructor logs its steps before the report

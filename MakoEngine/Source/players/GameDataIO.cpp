@@ -161,7 +161,9 @@ LuaObject ReadCard(LuaPlus::LuaState* state, const std::string& path, std::strin
     if (status == LUA_ERRFILE) {
         error = "it could not be read: " + error;
         if (io) {
-            io->HoldFile(path, error);
+            // A read cut short by a stop is no fault of the card: held all the same, unsaid.
+            io->HoldFile(path, error,
+                         ObjectBoundary::FaultOf(nullptr) == ObjectBoundary::Fault::Stop);
             io->NoteSavedCard(path, GameDataIO::SAVED_CARD_UNKNOWN, LuaObject());
         }
         return LuaObject(state);
@@ -295,9 +297,9 @@ void GameDataIO::NoteSavedCard(const std::string& path, SavedCard kind, const Lu
     m_SavedCards[path] = {kind, kind == SAVED_CARD_KNOWN ? CopyOfCard(card) : LuaObject()};
 }
 
-void GameDataIO::HoldFile(const std::string& path, const std::string& reason)
+void GameDataIO::HoldFile(const std::string& path, const std::string& reason, bool said)
 {
-    m_Keeper.Hold(path, reason);
+    m_Keeper.Hold(path, reason, said);
 }
 
 bool GameDataIO::IsSlotUnsaved(int slot) const

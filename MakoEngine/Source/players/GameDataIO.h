@@ -51,9 +51,9 @@ public:
     // FIFO, an I/O error), or is damaged and cannot be set aside (every set-aside name taken,
     // the rename refused), or is too large to be saved again after play, stays where it is,
     // and its slot is played without saving to it, so the file is never written over. Said
-    // once in the log here with the reason, and on the card's screen (kUnsavedNotice).
-    // Forgotten at the next load.
-    void HoldFile(const std::string& path, const std::string& reason);
+    // once in the log here with the reason (unless said is true), and on the card's screen
+    // (kUnsavedNotice). Forgotten at the next load.
+    void HoldFile(const std::string& path, const std::string& reason, bool said = false);
     // Whether slot i (1 to 4) is played without saving: its file held, or its last save
     // failed.
     bool IsSlotUnsaved(int slot) const;

@@ -109,8 +109,10 @@ Screen* ScreenManager::GetCurrentScreen() const
 void ScreenManager::SwitchToScreen(const std::string& name)
 {
     LuaObject newScreenObject = m_ScreenDictionary[name.c_str()];
-    MAKO_ASSERT_MSG(newScreenObject.IsUserData(),
-                    boost::str(boost::format("A Screen with name \"%1%\" does not exist.") % name));
+    // The name comes from a script or the console: a wrong one is theirs, not the program's.
+    if (!newScreenObject.IsUserData())
+        MAKO_THROW(Exception,
+                   boost::str(boost::format("A Screen with name \"%1%\" does not exist.") % name));
     SwitchToScreen(ScreenFromLua(newScreenObject));
 }
 
