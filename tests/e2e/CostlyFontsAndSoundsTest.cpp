@@ -283,9 +283,11 @@ TEST_P(CostlyWholePack, TheGameHoldsItsBudgetAndNamesEachRefusalOnce)
     // Each refusal is a line of its own, said once, as the pack's size.
     std::set<std::string> refusals;
     std::istringstream log(ReadFile(GameLogPath()));
-    for (std::string line; std::getline(log, line);)
-        if (line.find("needs more than the budget of 128 MB") != std::string::npos)
+    for (std::string line; std::getline(log, line);) {
+        if (line.find("needs more than the budget of 128 MB") != std::string::npos) {
             EXPECT_TRUE(refusals.insert(line).second) << line;
+        }
+    }
     EXPECT_EQ(std::string::npos, ReadFile(GameLogPath()).find("Out of memory"));
 
     KeepOnlyLevel(folder + "/Assets", pack.levelFile);
