@@ -3,6 +3,10 @@
 // so a file that forgets an include of the project's own still fails to build.
 #pragma once
 
+// The one header of the project's own: every C++ file reads it anyway (the build's -include,
+// which a precompiled header must come before).
+#include "../MakoEngine/Source/core/Lifetime.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

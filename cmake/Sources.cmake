@@ -36,6 +36,11 @@ function(bb_precompile target)
     set(kind TEST)
     set(header ${CMAKE_SOURCE_DIR}/cmake/TestHeaders.h)
   endif()
+  # gcc reads a precompiled header only as the first file of a compile, so the header
+  # brings core/Lifetime.h (cmake/CommonHeaders.h) in place of the build's -include of it.
+  get_target_property(options ${target} COMPILE_OPTIONS)
+  list(REMOVE_ITEM options "${BB_LIFETIME_INCLUDE}")
+  set_property(TARGET ${target} PROPERTY COMPILE_OPTIONS "${options}")
   get_property(owner GLOBAL PROPERTY BB_PCH_OWNER_${kind})
   if(owner)
     target_precompile_headers(${target} REUSE_FROM ${owner})
