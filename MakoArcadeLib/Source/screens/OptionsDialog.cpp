@@ -30,7 +30,7 @@ namespace {
 
 const char* const kSkillNames[3] = {"kid", "casual", "gamer"};
 const int kSkillKeys[3] = {'k', 'c', 'g'};
-const char* const kDefaultSkill = "casual";
+const char* const kOptionsFallbackSkill = "casual";
 // The keys the dialog follows: the two the sliders show and the two its labels show.
 const char* const kObservedKeys[4] = {"full_screen", "use_3d_acceleration", "music_volume",
                                       "sfx_volume"};
@@ -218,7 +218,7 @@ void OptionsDialog::UpdateControls()
     if (Player* player = PlayerManager::CurrentFirstPlayer())
         skill = player->GetSkill();
     if (skill.empty())
-        skill = kDefaultSkill;
+        skill = kOptionsFallbackSkill;
     if (auto* grid = dynamic_cast<RadioButtonGrid*>(GetChild("Grid")))
         grid->SelectButton(skill);
 }
