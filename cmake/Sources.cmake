@@ -1,3 +1,30 @@
+# bb_unity_build(TARGET): in the sanitized test build (BB_SANITIZE) TARGET compiles its files
+# in unity batches of BB_UNITY_BATCH_SIZE, each batch one compile that parses the headers its
+# files share once. A name local to a .cpp file (anonymous namespace, static) is therefore
+# unique within its target. The Release and gcc builds compile file by file, so they still
+# show a file that forgets an include.
+set(BB_UNITY_BATCH_SIZE 8 CACHE STRING
+    "Files a unity batch of the sanitized test build compiles together")
+function(bb_unity_build target)
+  if(NOT BB_SANITIZE)
+    return()
+  endif()
+  set_target_properties(${target} PROPERTIES
+    UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${BB_UNITY_BATCH_SIZE})
+  # A file that includes the window system's headers (SDL_syswm.h, X11/) compiles alone:
+  # their typedefs and macros (Font, Window, None, Bool, Status) would reach the other files
+  # of its batch and clash with the engine's own names.
+  get_target_property(sources ${target} SOURCES)
+  foreach(src ${sources})
+    if(EXISTS ${src})
+      file(STRINGS ${src} window_system REGEX "^#include <(SDL_syswm\\.h|X11/)")
+      if(window_system)
+        set_source_files_properties(${src} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+      endif()
+    endif()
+  endforeach()
+endfunction()
+
 # bb_object_library(NAME DIR): an object library of every .cpp below DIR, with DIR and
 # its parent on the include path (headers are included as "core/Exception.h").
 function(bb_object_library name dir)
@@ -8,6 +35,7 @@ function(bb_object_library name dir)
     set(sources ${stub})
   endif()
   add_library(${name} OBJECT ${sources})
+  bb_unity_build(${name})
   target_include_directories(${name} PUBLIC ${dir})
 endfunction()
 
@@ -16,6 +44,7 @@ endfunction()
 function(bb_platform_library layer)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_library(platform_${layer} STATIC ${sources})
+  bb_unity_build(platform_${layer})
   target_include_directories(platform_${layer} PUBLIC ${CMAKE_SOURCE_DIR}/platform)
   target_link_libraries(platform_${layer} PUBLIC bb_deps)
 endfunction()

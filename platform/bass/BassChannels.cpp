@@ -22,15 +22,10 @@ namespace {
 
 typedef std::lock_guard<std::mutex> Guard;
 
-Mixer& TheMixer()
-{
-    return Mixer::Instance();
-}
-
 // Looks up a channel or stream; sets BASS_ERROR_HANDLE when there is none.
 bassx::Channel* LookupChannel(std::uint32_t handle)
 {
-    bassx::Channel* channel = TheMixer().FindChannel(handle);
+    bassx::Channel* channel = Mixer::Instance().FindChannel(handle);
     if (!channel) {
         Fail(BASS_ERROR_HANDLE);
     }
@@ -78,11 +73,11 @@ int ReadInput(bool mem, const void* file, QWORD offset, QWORD length,
 // BASS_OK when new sounds may be loaded: the device is open.
 int CanCreate(bool sample)
 {
-    Guard guard(TheMixer().Lock());
-    if (!TheMixer().Initialised()) {
+    Guard guard(Mixer::Instance().Lock());
+    if (!Mixer::Instance().Initialised()) {
         return BASS_ERROR_INIT;
     }
-    if (sample && TheMixer().Device() == 0) {
+    if (sample && Mixer::Instance().Device() == 0) {
         return BASS_ERROR_NOTAVAIL;
     }
     return BASS_OK;
@@ -148,26 +143,26 @@ HSAMPLE BASS_SampleLoad(bool mem, const void* file, QWORD offset, std::uint32_t 
                    (pcm->channels == 1 ? BASS_SAMPLE_MONO : 0);
     sample.max = max;
     sample.pcm = std::move(pcm);
-    Guard guard(TheMixer().Lock());
-    HSAMPLE handle = TheMixer().AddSample(std::move(sample));
+    Guard guard(Mixer::Instance().Lock());
+    HSAMPLE handle = Mixer::Instance().AddSample(std::move(sample));
     Ok();
     return handle;
 }
 
 bool BASS_SampleFree(HSAMPLE handle)
 {
-    Guard guard(TheMixer().Lock());
-    if (!TheMixer().FindSample(handle)) {
+    Guard guard(Mixer::Instance().Lock());
+    if (!Mixer::Instance().FindSample(handle)) {
         return Fail(BASS_ERROR_HANDLE);
     }
-    TheMixer().FreeSample(handle);
+    Mixer::Instance().FreeSample(handle);
     return Ok();
 }
 
 bool BASS_SampleGetInfo(HSAMPLE handle, BASS_SAMPLE* info)
 {
-    Guard guard(TheMixer().Lock());
-    const bassx::Sample* sample = TheMixer().FindSample(handle);
+    Guard guard(Mixer::Instance().Lock());
+    const bassx::Sample* sample = Mixer::Instance().FindSample(handle);
     if (!sample) {
         return Fail(BASS_ERROR_HANDLE);
     }
@@ -188,8 +183,8 @@ bool BASS_SampleGetInfo(HSAMPLE handle, BASS_SAMPLE* info)
 
 HCHANNEL BASS_SampleGetChannel(HSAMPLE handle, bool)
 {
-    Guard guard(TheMixer().Lock());
-    Mixer& mixer = TheMixer();
+    Guard guard(Mixer::Instance().Lock());
+    Mixer& mixer = Mixer::Instance();
     bassx::Sample* sample = mixer.FindSample(handle);
     if (!sample) {
         Fail(BASS_ERROR_HANDLE);
@@ -221,14 +216,14 @@ HCHANNEL BASS_SampleGetChannel(HSAMPLE handle, bool)
 
 bool BASS_SampleStop(HSAMPLE handle)
 {
-    Guard guard(TheMixer().Lock());
-    bassx::Sample* sample = TheMixer().FindSample(handle);
+    Guard guard(Mixer::Instance().Lock());
+    bassx::Sample* sample = Mixer::Instance().FindSample(handle);
     if (!sample) {
         return Fail(BASS_ERROR_HANDLE);
     }
     const std::vector<std::uint32_t> channels = sample->channels;
     for (std::uint32_t channel : channels) {
-        TheMixer().RemoveChannel(channel);
+        Mixer::Instance().RemoveChannel(channel);
     }
     return Ok();
 }
@@ -254,20 +249,20 @@ HSTREAM BASS_StreamCreateFile(bool mem, const void* file, QWORD offset, QWORD le
     }
     auto channel =
         std::make_unique<bassx::Channel>(std::move(source), 0, (flags & BASS_SAMPLE_LOOP) != 0);
-    Guard guard(TheMixer().Lock());
-    HSTREAM handle = TheMixer().AddChannel(std::move(channel));
+    Guard guard(Mixer::Instance().Lock());
+    HSTREAM handle = Mixer::Instance().AddChannel(std::move(channel));
     Ok();
     return handle;
 }
 
 bool BASS_StreamFree(HSTREAM handle)
 {
-    Guard guard(TheMixer().Lock());
-    bassx::Channel* channel = TheMixer().FindChannel(handle);
+    Guard guard(Mixer::Instance().Lock());
+    bassx::Channel* channel = Mixer::Instance().FindChannel(handle);
     if (!channel || !channel->IsStream()) {
         return Fail(BASS_ERROR_HANDLE);
     }
-    TheMixer().RemoveChannel(handle);
+    Mixer::Instance().RemoveChannel(handle);
     return Ok();
 }
 
@@ -275,12 +270,12 @@ bool BASS_StreamFree(HSTREAM handle)
 
 bool BASS_ChannelPlay(std::uint32_t handle, bool restart)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return false;
     }
-    if (TheMixer().Paused() && TheMixer().m_PauseNoPlay) {
+    if (Mixer::Instance().Paused() && Mixer::Instance().m_PauseNoPlay) {
         return Fail(BASS_ERROR_START);
     }
     channel->Play(restart);
@@ -289,7 +284,7 @@ bool BASS_ChannelPlay(std::uint32_t handle, bool restart)
 
 bool BASS_ChannelStop(std::uint32_t handle)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return false;
@@ -297,14 +292,14 @@ bool BASS_ChannelStop(std::uint32_t handle)
     if (channel->IsStream()) {
         channel->Stop();
     } else {
-        TheMixer().RemoveChannel(handle);
+        Mixer::Instance().RemoveChannel(handle);
     }
     return Ok();
 }
 
 bool BASS_ChannelPause(std::uint32_t handle)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return false;
@@ -318,7 +313,7 @@ bool BASS_ChannelPause(std::uint32_t handle)
 
 std::uint32_t BASS_ChannelIsActive(std::uint32_t handle)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return BASS_ACTIVE_STOPPED;
@@ -329,7 +324,7 @@ std::uint32_t BASS_ChannelIsActive(std::uint32_t handle)
 
 bool BASS_ChannelSetFlags(std::uint32_t handle, std::uint32_t flags)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return false;
@@ -340,7 +335,7 @@ bool BASS_ChannelSetFlags(std::uint32_t handle, std::uint32_t flags)
 
 bool BASS_ChannelSetAttributes(std::uint32_t handle, int freq, int volume, int pan)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return false;
@@ -352,7 +347,7 @@ bool BASS_ChannelSetAttributes(std::uint32_t handle, int freq, int volume, int p
 bool BASS_ChannelGetAttributes(std::uint32_t handle, std::uint32_t* freq, std::uint32_t* volume,
                                int* pan)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return false;
@@ -375,7 +370,7 @@ bool BASS_ChannelGetAttributes(std::uint32_t handle, std::uint32_t* freq, std::u
 bool BASS_ChannelSlideAttributes(std::uint32_t handle, int freq, int volume, int pan,
                                  std::uint32_t time)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return false;
@@ -387,7 +382,7 @@ bool BASS_ChannelSlideAttributes(std::uint32_t handle, int freq, int volume, int
 
 std::uint32_t BASS_ChannelIsSliding(std::uint32_t handle)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return 0;
@@ -398,7 +393,7 @@ std::uint32_t BASS_ChannelIsSliding(std::uint32_t handle)
 
 QWORD BASS_ChannelGetPosition(std::uint32_t handle)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return BASS_QWORD_ERROR;
@@ -409,7 +404,7 @@ QWORD BASS_ChannelGetPosition(std::uint32_t handle)
 
 bool BASS_ChannelSetPosition(std::uint32_t handle, QWORD pos)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return false;
@@ -422,7 +417,7 @@ bool BASS_ChannelSetPosition(std::uint32_t handle, QWORD pos)
 
 QWORD BASS_ChannelGetLength(std::uint32_t handle)
 {
-    Guard guard(TheMixer().Lock());
+    Guard guard(Mixer::Instance().Lock());
     bassx::Channel* channel = LookupChannel(handle);
     if (!channel) {
         return BASS_QWORD_ERROR;

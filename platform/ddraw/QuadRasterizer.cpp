@@ -10,8 +10,6 @@ namespace ddrawx {
 
 namespace {
 
-constexpr std::int64_t kOne = std::int64_t(1) << Rasterizer::kSubpixelBits;
-
 // Texel coordinates this far (relative to their size) from a texel boundary are left to
 // the general path: far above the rounding of either path's double arithmetic.
 constexpr double kBoundaryMargin = 1e-9;
@@ -19,11 +17,6 @@ constexpr double kBoundaryMargin = 1e-9;
 constexpr double kLargestTexelCoordinate = 1e8;
 
 long g_Drawn = 0;
-
-bool SameColour(const Rgba& a, const Rgba& b)
-{
-    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
-}
 
 double UsableRhw(double rhw)
 {
@@ -33,7 +26,7 @@ double UsableRhw(double rhw)
 // The first pixel whose centre lies at or after the subpixel position x.
 std::int64_t FirstCentreFrom(std::int64_t x)
 {
-    return -Rasterizer::FloorDiv(-x, kOne);
+    return -Rasterizer::FloorDiv(-x, Rasterizer::kSubpixelOne);
 }
 
 } // namespace
@@ -87,8 +80,8 @@ bool QuadRasterizer::AxisTable(std::int64_t first, std::int64_t last, std::int64
     out.resize(std::size_t(last - first + 1));
     // One texel a pixel with the centres well inside their texels (an unscaled draw):
     // the texels follow one another, as the loop below would find them.
-    const double step = perSubpixel * double(kOne) * n;
-    const double s0First = (c0 + perSubpixel * double(first * kOne - e0)) * n;
+    const double step = perSubpixel * double(Rasterizer::kSubpixelOne) * n;
+    const double s0First = (c0 + perSubpixel * double(first * Rasterizer::kSubpixelOne - e0)) * n;
     const double cellFirst = std::floor(s0First);
     const double span = double(last - first);
     if (std::abs(step - 1.0) * (span + 1.0) < 1e-6 && s0First - cellFirst > 1e-3 &&
@@ -98,7 +91,7 @@ bool QuadRasterizer::AxisTable(std::int64_t first, std::int64_t last, std::int64
         return true;
     }
     for (std::int64_t p = first; p <= last; ++p) {
-        const double s = (c0 + perSubpixel * double(p * kOne - e0)) * n;
+        const double s = (c0 + perSubpixel * double(p * Rasterizer::kSubpixelOne - e0)) * n;
         // floor(s), exact for coordinates within the largest allowed.
         long cell = long(s);
         cell -= double(cell) > s;

@@ -14,6 +14,11 @@ struct Rgba
     int r, g, b, a;
 };
 
+inline bool SameColour(const Rgba& a, const Rgba& b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
 // 32-bit pixels, red in bits 16-23, green 8-15, blue 0-7, alpha 24-31 when hasAlpha.
 struct PixelBuffer
 {

@@ -8,7 +8,6 @@ namespace ddrawx {
 namespace {
 
 constexpr double kSubpixel = 1 << Rasterizer::kSubpixelBits;
-constexpr std::int64_t kOne = std::int64_t(1) << Rasterizer::kSubpixelBits;
 // Vertices are kept within this many pixels of the origin so edge products fit 64 bits.
 constexpr double kGuardBand = 1 << 20;
 
@@ -23,11 +22,6 @@ int Interpolate(const double w[3], int a, int b, int c)
 {
     double value = w[0] * a + w[1] * b + w[2] * c;
     return std::clamp(int(std::floor(value + 0.5)), 0, 255);
-}
-
-bool SameColour(const Rgba& a, const Rgba& b)
-{
-    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
 
 } // namespace
@@ -137,9 +131,9 @@ bool Rasterizer::RowSpan(const TriangleSetup& t, std::int64_t py, std::int64_t& 
             if (base < 0)
                 return false;
         } else if (t.dy[i] > 0) {
-            hi = std::min(hi, FloorDiv(base, t.dy[i] * kOne));
+            hi = std::min(hi, FloorDiv(base, t.dy[i] * kSubpixelOne));
         } else {
-            lo = std::max(lo, -FloorDiv(base, -t.dy[i] * kOne));
+            lo = std::max(lo, -FloorDiv(base, -t.dy[i] * kSubpixelOne));
         }
     }
     return lo <= hi;
@@ -150,14 +144,14 @@ void Rasterizer::DrawTriangle(const RasterVertex& a, const RasterVertex& b, cons
     TriangleSetup t;
     if (!Setup(m_State, a, b, c, t))
         return;
-    const std::int64_t minX =
-        std::max<std::int64_t>(m_State.left, -FloorDiv(-std::min({t.X[0], t.X[1], t.X[2]}), kOne));
+    const std::int64_t minX = std::max<std::int64_t>(
+        m_State.left, -FloorDiv(-std::min({t.X[0], t.X[1], t.X[2]}), kSubpixelOne));
     const std::int64_t maxX = std::min<std::int64_t>(
-        m_State.right - 1, FloorDiv(std::max({t.X[0], t.X[1], t.X[2]}), kOne));
-    const std::int64_t minY =
-        std::max<std::int64_t>(m_State.top, -FloorDiv(-std::min({t.Y[0], t.Y[1], t.Y[2]}), kOne));
+        m_State.right - 1, FloorDiv(std::max({t.X[0], t.X[1], t.X[2]}), kSubpixelOne));
+    const std::int64_t minY = std::max<std::int64_t>(
+        m_State.top, -FloorDiv(-std::min({t.Y[0], t.Y[1], t.Y[2]}), kSubpixelOne));
     const std::int64_t maxY = std::min<std::int64_t>(
-        m_State.bottom - 1, FloorDiv(std::max({t.Y[0], t.Y[1], t.Y[2]}), kOne));
+        m_State.bottom - 1, FloorDiv(std::max({t.Y[0], t.Y[1], t.Y[2]}), kSubpixelOne));
     if (minX > maxX || minY > maxY)
         return;
 
@@ -203,7 +197,7 @@ void Rasterizer::DrawTriangle(const RasterVertex& a, const RasterVertex& b, cons
             if (keyed)
                 keep[std::size_t(px - lo)] = !KeyedOut(weights, t, shading);
             for (int i = 0; i < 3; ++i)
-                e[i] -= t.dy[i] * kOne;
+                e[i] -= t.dy[i] * kSubpixelOne;
         }
         if (keyed)
             pipeline.RunWhere(dst, shaded.data(), keep.data(), int(hi - lo + 1), 0u);

@@ -27,6 +27,8 @@ class Rasterizer
 {
 public:
     static constexpr int kSubpixelBits = 8;
+    // One pixel on the subpixel grid.
+    static constexpr std::int64_t kSubpixelOne = std::int64_t(1) << kSubpixelBits;
 
     // Draws with `state` (which must outlive the rasteriser), using `scratch` for rows.
     Rasterizer(const RasterState& state, RasterScratch& scratch);

@@ -30,7 +30,7 @@ using namespace bbtest;
 namespace {
 
 // Counts what reaches it: card clicks sent to it and the broadcast player changes.
-class Listener : public Actor
+class CardListener : public Actor
 {
 public:
     bool OnCardClick(const Event&) override
@@ -55,7 +55,7 @@ protected:
         app = std::make_unique<GameApp>();
         app->SwitchTo("Elsewhere");
         screen = app->Screens()->GetScreen("Elsewhere");
-        listener = new Listener();
+        listener = new CardListener();
         screen->AddChild(listener, "");
         manager = PlayerManager::GetInstance();
     }
@@ -144,7 +144,7 @@ protected:
 
     std::unique_ptr<GameApp> app;
     Screen* screen = nullptr;
-    Listener* listener = nullptr;
+    CardListener* listener = nullptr;
     PlayerManager* manager = nullptr;
 };
 

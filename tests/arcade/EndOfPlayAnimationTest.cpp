@@ -17,7 +17,7 @@ using namespace fieldtest;
 namespace {
 
 // Records the play-field events it is sent.
-struct Listener : EventReceiver
+struct EndListener : EventReceiver
 {
     bool OnEvent(const Event& event) override
     {
@@ -34,7 +34,7 @@ class EndOfPlayAnimationTest : public FieldTest
 
 TEST_F(EndOfPlayAnimationTest, ACaptionWaitsShowsWithItsSoundHoldsAndThenReportsItsEnd)
 {
-    Listener listener;
+    EndListener listener;
     auto* animation = new AllBallsLostAnimation("Paddle Destroyed!", &listener);
     root->AddChild(animation, "");
     EXPECT_EQ(animation->GetStateName(), "IdleScene");
@@ -72,7 +72,7 @@ TEST_F(EndOfPlayAnimationTest, ACaptionWaitsShowsWithItsSoundHoldsAndThenReports
 
 TEST_F(EndOfPlayAnimationTest, EachKindHasItsTimingTextAndSoundAndItsTimerDiesWithIt)
 {
-    Listener listener;
+    EndListener listener;
     auto* won = new LevelCompleteAnimation(&listener);
     auto* over = new GameOverAnimation("Game Over", &listener);
     root->AddChild(won, "");

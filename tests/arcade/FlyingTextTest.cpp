@@ -12,7 +12,7 @@ using namespace fieldtest;
 namespace {
 
 // The play field the shipped walls enclose.
-constexpr int kLeft = 16, kRight = 624, kTop = 36, kBottom = 485;
+constexpr int kFieldLeft = 16, kFieldRight = 624, kFieldTop = 36, kFieldBottom = 485;
 
 class FlyingTextTest : public FieldTest
 {
@@ -26,10 +26,10 @@ protected:
 
     static void ExpectInside(const FlyingText* t, const char* what)
     {
-        EXPECT_GE(t->GetX(), kLeft) << what;
-        EXPECT_LE(t->GetX() + t->GetWidth(), kRight) << what;
-        EXPECT_GE(t->GetY(), kTop) << what;
-        EXPECT_LE(t->GetY() + t->GetHeight(), kBottom) << what;
+        EXPECT_GE(t->GetX(), kFieldLeft) << what;
+        EXPECT_LE(t->GetX() + t->GetWidth(), kFieldRight) << what;
+        EXPECT_GE(t->GetY(), kFieldTop) << what;
+        EXPECT_LE(t->GetY() + t->GetHeight(), kFieldBottom) << what;
     }
 };
 
@@ -43,8 +43,8 @@ TEST_F(FlyingTextTest, TextsAtTheEdgesStartInsideTheFieldAndStayThere)
     EXPECT_GT(topLeft->GetHeight(), 5);
     ExpectInside(topLeft, "top left, placed");
     ExpectInside(bottomRight, "bottom right, placed");
-    EXPECT_EQ(kLeft, topLeft->GetX());
-    EXPECT_EQ(kRight, bottomRight->GetX() + bottomRight->GetWidth());
+    EXPECT_EQ(kFieldLeft, topLeft->GetX());
+    EXPECT_EQ(kFieldRight, bottomRight->GetX() + bottomRight->GetWidth());
 
     // Pushed outwards with no walls to hold them, they stop at the edge.
     for (int pass = 0; pass < 60; ++pass) {
@@ -52,7 +52,7 @@ TEST_F(FlyingTextTest, TextsAtTheEdgesStartInsideTheFieldAndStayThere)
         ExpectInside(topLeft, "top left, flying");
         ExpectInside(bottomRight, "bottom right, flying");
     }
-    EXPECT_EQ(kBottom, bottomRight->GetY() + bottomRight->GetHeight());
+    EXPECT_EQ(kFieldBottom, bottomRight->GetY() + bottomRight->GetHeight());
 }
 
 TEST_F(FlyingTextTest, AFastStartIsCutToTheDriftSpeedOnTheFirstTick)

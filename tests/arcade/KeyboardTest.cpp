@@ -64,7 +64,7 @@ public:
     std::vector<std::string> lines;
 };
 
-using Lines = std::vector<std::string>;
+using TextLines = std::vector<std::string>;
 
 class KeyboardTranslatorTest : public ::testing::Test
 {
@@ -99,7 +99,7 @@ protected:
         return event;
     }
     // One frame's step with these modifiers held.
-    Lines Frame(SDLMod mods = KMOD_NONE)
+    TextLines Frame(SDLMod mods = KMOD_NONE)
     {
         SDL_SetModState(mods);
         keys.Update(&target);
@@ -138,64 +138,64 @@ TEST_F(KeyboardTranslatorTest, MotionKeysStepThePointerAndShiftDoublesWhileCtrlH
     for (const Row& row : rows) {
         SCOPED_TRACE(SDL_GetKeyName(row.key));
         EXPECT_TRUE(Press(row.key));
-        EXPECT_EQ(Lines{row.move}, Frame(row.mods));
-        EXPECT_EQ(Lines{row.move}, Frame(row.mods)); // every frame while held
+        EXPECT_EQ(TextLines{row.move}, Frame(row.mods));
+        EXPECT_EQ(TextLines{row.move}, Frame(row.mods)); // every frame while held
         EXPECT_TRUE(Release(row.key));
-        EXPECT_EQ(Lines{}, Frame(row.mods));
+        EXPECT_EQ(TextLines{}, Frame(row.mods));
     }
     // Other keys are not the translator's.
     EXPECT_FALSE(Press(SDLK_z));
     EXPECT_FALSE(Release(SDLK_z));
-    EXPECT_EQ(Lines{}, Frame());
+    EXPECT_EQ(TextLines{}, Frame());
 }
 
 TEST_F(KeyboardTranslatorTest, TheLatestPressWinsAndAReleaseFallsBackToTheKeysStillHeld)
 {
     Press(SDLK_LEFT);
-    EXPECT_EQ(Lines{"move -15 0 0"}, Frame());
+    EXPECT_EQ(TextLines{"move -15 0 0"}, Frame());
     Press(SDLK_RIGHT);
-    EXPECT_EQ(Lines{"move 15 0 0"}, Frame());
+    EXPECT_EQ(TextLines{"move 15 0 0"}, Frame());
     Release(SDLK_RIGHT);
-    EXPECT_EQ(Lines{"move -15 0 0"}, Frame());
+    EXPECT_EQ(TextLines{"move -15 0 0"}, Frame());
     // Both axes at once, each released on its own.
     Press(SDLK_KP8);
-    EXPECT_EQ(Lines{"move -15 -15 0"}, Frame());
+    EXPECT_EQ(TextLines{"move -15 -15 0"}, Frame());
     Release(SDLK_LEFT);
-    EXPECT_EQ(Lines{"move 0 -15 0"}, Frame());
+    EXPECT_EQ(TextLines{"move 0 -15 0"}, Frame());
     Release(SDLK_KP8);
-    EXPECT_EQ(Lines{}, Frame());
+    EXPECT_EQ(TextLines{}, Frame());
 }
 
 TEST_F(KeyboardTranslatorTest, OnlyTheFirstFireKeyPressesAndOnlyTheLastReleaseLetsGo)
 {
     EXPECT_TRUE(Press(SDLK_a));
-    EXPECT_EQ(Lines{"down"}, target.Take());
+    EXPECT_EQ(TextLines{"down"}, target.Take());
     EXPECT_TRUE(Press(SDLK_RETURN));
     EXPECT_TRUE(Press(SDLK_a)); // key repeat
-    EXPECT_EQ(Lines{}, target.Take());
+    EXPECT_EQ(TextLines{}, target.Take());
     // The button state rides on the motion.
     Press(SDLK_h);
-    EXPECT_EQ(Lines{"move -15 0 1"}, Frame());
+    EXPECT_EQ(TextLines{"move -15 0 1"}, Frame());
     Release(SDLK_h);
     EXPECT_TRUE(Release(SDLK_a));
-    EXPECT_EQ(Lines{}, target.Take());
+    EXPECT_EQ(TextLines{}, target.Take());
     EXPECT_TRUE(keys.IsButtonDown());
     EXPECT_TRUE(Release(SDLK_RETURN));
-    EXPECT_EQ(Lines{"up"}, target.Take());
+    EXPECT_EQ(TextLines{"up"}, target.Take());
     EXPECT_FALSE(keys.IsButtonDown());
 }
 
 TEST_F(KeyboardTranslatorTest, KeypadEnterFiresOnlyOnRelease)
 {
     EXPECT_FALSE(Press(SDLK_KP_ENTER));
-    EXPECT_EQ(Lines{}, target.Take());
+    EXPECT_EQ(TextLines{}, target.Take());
     EXPECT_TRUE(Release(SDLK_KP_ENTER));
-    EXPECT_EQ(Lines{"up"}, target.Take());
+    EXPECT_EQ(TextLines{"up"}, target.Take());
     // Released while Up is held it lets nothing go.
     Press(SDLK_UP);
     Press(SDLK_KP_ENTER);
     Release(SDLK_KP_ENTER);
-    EXPECT_EQ(Lines{"down"}, target.Take());
+    EXPECT_EQ(TextLines{"down"}, target.Take());
 }
 
 TEST_F(KeyboardTranslatorTest, OutsideThePlayStatesAndUnderASingleAltNothingHappens)
@@ -213,15 +213,15 @@ TEST_F(KeyboardTranslatorTest, OutsideThePlayStatesAndUnderASingleAltNothingHapp
         EXPECT_FALSE(Press(SDLK_a));
         EXPECT_FALSE(Press(SDLK_LEFT));
         EXPECT_FALSE(Release(SDLK_a));
-        EXPECT_EQ(Lines{}, Frame());
+        EXPECT_EQ(TextLines{}, Frame());
     }
     // A step held from play stays quiet while paused and comes back with play.
     target.SetState("WaitForSpawn");
     Press(SDLK_RIGHT);
     target.SetState("PausedPlaying");
-    EXPECT_EQ(Lines{}, Frame());
+    EXPECT_EQ(TextLines{}, Frame());
     target.SetState("LevelCompleted");
-    EXPECT_EQ(Lines{"move 15 0 0"}, Frame());
+    EXPECT_EQ(TextLines{"move 15 0 0"}, Frame());
 }
 
 TEST_F(KeyboardTranslatorTest, OnlyAKeyPressedInPlayLetsGoOrChangesTheStep)
@@ -230,7 +230,7 @@ TEST_F(KeyboardTranslatorTest, OnlyAKeyPressedInPlayLetsGoOrChangesTheStep)
     // rebuilt window forgot it): no release of the button.
     EXPECT_FALSE(Press(SDLK_RETURN, KMOD_LALT));
     Release(SDLK_RETURN);
-    EXPECT_EQ(Lines{}, target.Take());
+    EXPECT_EQ(TextLines{}, target.Take());
     // Keys pressed before play (behind a dialog) are not play's when let go in it.
     target.SetState("ShowEndLevelDialog");
     Press(SDLK_a);
@@ -239,7 +239,7 @@ TEST_F(KeyboardTranslatorTest, OnlyAKeyPressedInPlayLetsGoOrChangesTheStep)
     Press(SDLK_LEFT);
     Release(SDLK_a);
     Release(SDLK_RIGHT);
-    EXPECT_EQ((Lines{"move -15 0 0"}), Frame());
+    EXPECT_EQ((TextLines{"move -15 0 0"}), Frame());
     Release(SDLK_LEFT);
 
     // A fire key held through Alt+Return: its release still lets go, though SDL says
@@ -247,7 +247,7 @@ TEST_F(KeyboardTranslatorTest, OnlyAKeyPressedInPlayLetsGoOrChangesTheStep)
     Press(SDLK_a);
     Press(SDLK_RETURN, KMOD_RALT);
     Release(SDLK_a);
-    EXPECT_EQ((Lines{"down", "up"}), target.Take());
+    EXPECT_EQ((TextLines{"down", "up"}), target.Take());
     ClearKeys();
 
     // A step let go behind the menu is not taken up again when play comes back; a key held
@@ -258,9 +258,9 @@ TEST_F(KeyboardTranslatorTest, OnlyAKeyPressedInPlayLetsGoOrChangesTheStep)
     Release(SDLK_LEFT);
     Press(SDLK_KP8, KMOD_LALT);
     target.SetState("Playing");
-    EXPECT_EQ((Lines{"move 0 -15 0"}), Frame());
+    EXPECT_EQ((TextLines{"move 0 -15 0"}), Frame());
     Release(SDLK_KP8);
-    EXPECT_EQ(Lines{}, Frame());
+    EXPECT_EQ(TextLines{}, Frame());
 }
 
 // ---- The menu keys on the game screen ---------------------------------------------------

@@ -20,7 +20,7 @@ using leveltest::Globals;
 namespace {
 
 // Two levels of one episode: "First" with a brick to clear, "Second" with nothing to clear.
-const char* const kLevels = R"({
+const char* const kEndLevels = R"({
     First = { fullName = "First Light", backgroundName = "bkgSplash.jpg",
         compiledBricks = { { resource = "RedBrick", position = { 1, 1 }, necessary = true } },
         paddleStarts = { { position = { 288, 416 }, ballStart = { paddleName = "Server" } } } },
@@ -31,8 +31,8 @@ class LevelEndTest : public GameFixture
 {
 protected:
     LevelEndTest()
-        : globals{{"Levels", kLevels}}, constants{{"LevelOrder", "{ { 'First', 'Second' } }"},
-                                                  {"EpisodeNames", "{ 'Cape' }"}}
+        : globals{{"Levels", kEndLevels}}, constants{{"LevelOrder", "{ { 'First', 'Second' } }"},
+                                                     {"EpisodeNames", "{ 'Cape' }"}}
     {
     }
 

@@ -23,11 +23,6 @@ using namespace bbtest;
 
 namespace {
 
-Event Motion(int x, int y)
-{
-    return MouseMotion(x, y);
-}
-
 Event MouseButton(bool down, int x, int y)
 {
     return bbtest::MouseButton(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, x, y);
@@ -131,7 +126,7 @@ TEST_F(MedalTest, PointerMovesItThroughItsStatesAndOnlyAReleaseOnItClicks)
     const int inside = medal->GetX() + 2;
     const int y = medal->GetY() + 2;
 
-    Send(medal, Motion(inside, y));
+    Send(medal, MouseMotion(inside, y));
     EXPECT_EQ("Highlighted", medal->GetStateName());
     Send(medal, MouseButton(true, inside, y));
     EXPECT_EQ("Pressed", medal->GetStateName());
@@ -139,19 +134,19 @@ TEST_F(MedalTest, PointerMovesItThroughItsStatesAndOnlyAReleaseOnItClicks)
     EXPECT_EQ(1, sounds.Count("click2.ogg"));
 
     // Leaving while held and releasing outside clears the press: coming back only lights.
-    Send(medal, Motion(0, 0));
+    Send(medal, MouseMotion(0, 0));
     EXPECT_EQ("Active", medal->GetStateName());
     EXPECT_EQ(x, medal->GetX());
     Send(medal, MouseButton(false, 0, 0));
     EXPECT_FALSE(medal->IsPressed());
-    Send(medal, Motion(inside, y));
+    Send(medal, MouseMotion(inside, y));
     EXPECT_EQ("Highlighted", medal->GetStateName());
     EXPECT_EQ(nullptr, OpenDialog());
 
     // Leaving while held and coming back returns to the press; the release clicks.
     Send(medal, MouseButton(true, inside, y));
-    Send(medal, Motion(0, 0));
-    Send(medal, Motion(inside + 1, y));
+    Send(medal, MouseMotion(0, 0));
+    Send(medal, MouseMotion(inside + 1, y));
     EXPECT_EQ("Pressed", medal->GetStateName());
     Send(medal, MouseButton(false, inside + 1, y));
     EXPECT_EQ("Highlighted", medal->GetStateName());
@@ -172,7 +167,7 @@ TEST_F(MedalTest, PointerMovesItThroughItsStatesAndOnlyAReleaseOnItClicks)
     // The medal on the card neither lights up nor presses.
     const int shownX = dialog->GetX() + shown->GetX() + 2;
     const int shownY = dialog->GetY() + shown->GetY() + 2;
-    Send(shown, Motion(shownX, shownY));
+    Send(shown, MouseMotion(shownX, shownY));
     Send(shown, MouseButton(true, shownX, shownY));
     EXPECT_NE("Pressed", shown->GetStateName());
 }
@@ -182,7 +177,8 @@ TEST_F(MedalTest, AMoveOntoItAndAClickInOnePassClicksIt)
     Medal* medal = AddMedal("Score", 1);
     const int x = medal->GetX() + 2;
     const int y = medal->GetY() + 2;
-    for (const Event& event : {Motion(x, y), MouseButton(true, x, y), MouseButton(false, x, y)})
+    for (const Event& event :
+         {MouseMotion(x, y), MouseButton(true, x, y), MouseButton(false, x, y)})
         medal->OnEvent(event);
     app->DispatchPosted();
     EXPECT_EQ("Highlighted", medal->GetStateName());

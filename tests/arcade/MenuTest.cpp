@@ -41,7 +41,7 @@ using namespace bbtest;
 
 namespace {
 
-Event KeyDown(SDLKey key, SDLMod mods = KMOD_NONE)
+Event MenuKeyDown(SDLKey key, SDLMod mods = KMOD_NONE)
 {
     Event event{};
     event.key.type = SDL_KEYDOWN;
@@ -165,14 +165,14 @@ TEST_F(SplashTest, ReturnSkipsOnlyOnceTheLevelsRanAndNeverUnderAlt)
     SoundLog sounds;
     const int files = static_cast<int>(LevelManager::GetLevelFileNames().size());
     app->SwitchTo("SplashScreen");
-    EXPECT_FALSE(splash->OnEvent(KeyDown(SDLK_RETURN)));
+    EXPECT_FALSE(splash->OnEvent(MenuKeyDown(SDLK_RETURN)));
     app->Pass(files);
-    EXPECT_FALSE(splash->OnEvent(KeyDown(SDLK_RETURN, KMOD_LALT)));
-    EXPECT_FALSE(splash->OnEvent(KeyDown(SDLK_SPACE)));
+    EXPECT_FALSE(splash->OnEvent(MenuKeyDown(SDLK_RETURN, KMOD_LALT)));
+    EXPECT_FALSE(splash->OnEvent(MenuKeyDown(SDLK_SPACE)));
     EXPECT_TRUE(Current("SplashScreen"));
 
     const int timers = app->Timers()->CountLiveTimers();
-    EXPECT_TRUE(splash->OnEvent(KeyDown(SDLK_RETURN)));
+    EXPECT_TRUE(splash->OnEvent(MenuKeyDown(SDLK_RETURN)));
     app->DispatchPosted();
     EXPECT_TRUE(Current("MenuScreen"));
     EXPECT_EQ("Loaded", splash->GetStateName());
@@ -268,7 +268,7 @@ protected:
     static void Type(Actor* target, const std::string& text)
     {
         for (char c : text) {
-            Event key = KeyDown(static_cast<SDLKey>(c));
+            Event key = MenuKeyDown(static_cast<SDLKey>(c));
             key.key.keysym.unicode = static_cast<Uint16>(c);
             target->OnEvent(key);
         }
@@ -451,10 +451,10 @@ TEST_F(MenuTest, KeysAndButtonsLeadWhereTheirScreensExistAndTheCardChoosesAPlaye
 {
     AddMenu();
     app->SwitchTo("MenuScreen");
-    EXPECT_FALSE(menu->OnEvent(KeyDown(SDLK_t)));
-    EXPECT_FALSE(menu->OnEvent(KeyDown(SDLK_t, KMOD_LSHIFT)));
+    EXPECT_FALSE(menu->OnEvent(MenuKeyDown(SDLK_t)));
+    EXPECT_FALSE(menu->OnEvent(MenuKeyDown(SDLK_t, KMOD_LSHIFT)));
     EXPECT_TRUE(Current("MenuScreen"));
-    EXPECT_TRUE(menu->OnEvent(KeyDown(SDLK_t, static_cast<SDLMod>(KMOD_LCTRL | KMOD_LALT))));
+    EXPECT_TRUE(menu->OnEvent(MenuKeyDown(SDLK_t, static_cast<SDLMod>(KMOD_LCTRL | KMOD_LALT))));
     app->DispatchPosted();
     EXPECT_TRUE(Current("TestScreen"));
 

@@ -50,8 +50,8 @@ const int kShards = 4;
 const int kSurveyPasses = 40;
 const int kPlayPasses = 300;
 
-const char kCard[] = "Player { guid = 41, Card_Version = 4, Name = \"Sweeper\", Options = { "
-                     "[\"game.mode\"] = \"Adventure\", [\"player.skill\"] = \"gamer\" } }";
+const char kShapeCard[] = "Player { guid = 41, Card_Version = 4, Name = \"Sweeper\", Options = { "
+                          "[\"game.mode\"] = \"Adventure\", [\"player.skill\"] = \"gamer\" } }";
 
 // Lua: the metadata file's text with every entry's animations renamed and one frame.
 const char kShapeLua[] = R"lua(
@@ -139,7 +139,7 @@ bool PlayLevel(bbtest::GameApp& app, const std::string& name, int passes)
 // The start of the game over a card: the menu, the map, the lab and the finds shown.
 void ShowScreens(bbtest::GameApp& app, const std::string& cards)
 {
-    app.LoadCard(cards, kCard);
+    app.LoadCard(cards, kShapeCard);
     for (const char* screen : {"MenuScreen", "MapScreen", "LabScreen", "ArtifactScreen"})
         app.Show(screen);
     app.SwitchTo("Elsewhere");

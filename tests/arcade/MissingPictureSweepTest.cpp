@@ -50,9 +50,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const int kShards = 4;
+const int kPictureShards = 4;
 // Passes each run plays: the serve, the power-ups granted at the start, the first breaks.
-const int kPasses = 300;
+const int kPicturePasses = 300;
 const char kLevel[] = "MissingPicture";
 
 // The level of every kind of field object (see above).
@@ -173,13 +173,13 @@ protected:
         bbtest::LoadGameLevels();
     }
 
-    // Plays the level for kPasses passes from the same random start each time, so that a run
+    // Plays the level for kPicturePasses passes from the same random start each time, so that a run
     // meets what the whole pack's run met until the missing picture changes it, and makes its
     // start and end letters.
     void Play()
     {
         MakoSrand(7);
-        PlayLevel(kLevel, kPasses);
+        PlayLevel(kLevel, kPicturePasses);
     }
 
     void DefineLevel()
@@ -239,7 +239,7 @@ protected:
         DefineLevel();
         gametest::SweepTally tally{"missing pictures"};
         tally.sites = 1;
-        for (std::size_t i = std::size_t(shard); i < pictures.size(); i += kShards) {
+        for (std::size_t i = std::size_t(shard); i < pictures.size(); i += kPictureShards) {
             const std::string& name = pictures[i];
             const std::string run = "without " + name;
             SCOPED_TRACE(run);

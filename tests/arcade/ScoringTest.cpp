@@ -35,7 +35,7 @@ using gametest::GameFixture;
 
 namespace {
 
-template <typename T> T* Make(const std::string& table)
+template <typename T> T* Instantiate(const std::string& table)
 {
     Object* made = ClassManager::GetInstance()->InstantiateObject(bbtest::EvalLua(table));
     T* typed = dynamic_cast<T*>(made);
@@ -51,7 +51,7 @@ protected:
 
     Powerup* Drop(const std::string& kind, int score = -1)
     {
-        Powerup* powerup = Make<Powerup>("{class = '" + kind + "'}");
+        Powerup* powerup = Instantiate<Powerup>("{class = '" + kind + "'}");
         EXPECT_NE(nullptr, powerup) << kind;
         if (!powerup)
             return nullptr;
@@ -249,7 +249,8 @@ TEST_F(ScoringTest, ShieldsRiseAndPowerUpsOfPaddlePowerMoveTheLevel)
 TEST_F(ScoringTest, EveryKindHasItsOwnEffectRowAndEveryRowIsAKind)
 {
     for (const PowerupKind::Traits& kind : PowerupKind::GetKinds()) {
-        std::unique_ptr<Powerup> made(Make<Powerup>(std::string("{class = '") + kind.name + "'}"));
+        std::unique_ptr<Powerup> made(
+            Instantiate<Powerup>(std::string("{class = '") + kind.name + "'}"));
         ASSERT_NE(nullptr, made) << kind.name;
         const PowerupEffect* effect = PowerupEffect::Find(made->GetClass());
         ASSERT_NE(nullptr, effect) << kind.name << " has no effect";

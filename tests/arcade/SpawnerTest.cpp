@@ -19,7 +19,7 @@ using namespace fieldtest;
 
 namespace {
 
-template <typename T> std::unique_ptr<T> Make(const std::string& table)
+template <typename T> std::unique_ptr<T> MakeOwned(const std::string& table)
 {
     Object* made = ClassManager::GetInstance()->InstantiateObject(bbtest::EvalLua(table));
     T* typed = dynamic_cast<T*>(made);
@@ -43,19 +43,19 @@ class SpawnerTest : public FieldTest
 
 TEST_F(SpawnerTest, ABallSpawnerLooksLikeItsBallAndShowsItsVariance)
 {
-    auto plain = Make<BallSpawner>("{ resource = 'BallSpawner' }");
+    auto plain = MakeOwned<BallSpawner>("{ resource = 'BallSpawner' }");
     ASSERT_TRUE(plain);
     ASSERT_NE(plain->GetImage(), nullptr);
     EXPECT_EQ(plain->GetWidth(), 16); // a ball of the default size
     EXPECT_EQ(plain->GetVariance().x, 0.0);
 
     // Its start's ballProps change the ball it looks like.
-    auto big = Make<BallSpawner>("{ class = 'BallSpawner', ballProps = { size = 6 } }");
+    auto big = MakeOwned<BallSpawner>("{ class = 'BallSpawner', ballProps = { size = 6 } }");
     ASSERT_TRUE(big);
     EXPECT_GT(big->GetWidth(), plain->GetWidth());
 
     // The variance area: translucent white, 2x by 2y, centred on the spawner's corner.
-    auto varied = Make<BallSpawner>("{ class = 'BallSpawner', variance = { 10, 5 } }");
+    auto varied = MakeOwned<BallSpawner>("{ class = 'BallSpawner', variance = { 10, 5 } }");
     ASSERT_TRUE(varied);
     LuaPlus::LuaObject props = bbtest::EvalLua("{}");
     varied->RetrieveClassicProperties(props);
@@ -72,7 +72,7 @@ TEST_F(SpawnerTest, ABallSpawnerLooksLikeItsBallAndShowsItsVariance)
 
 TEST_F(SpawnerTest, APaddleSpawnerFacesItsWayAndPlacesItsBallAgainstTheFace)
 {
-    auto up = Make<PaddleSpawner>("{ resource = 'BallAndPaddleSpawner', laser = true }");
+    auto up = MakeOwned<PaddleSpawner>("{ resource = 'BallAndPaddleSpawner', laser = true }");
     ASSERT_TRUE(up);
     BallSpawner* ball = up->GetBallSpawner();
     ASSERT_NE(ball, nullptr);
@@ -83,13 +83,13 @@ TEST_F(SpawnerTest, APaddleSpawnerFacesItsWayAndPlacesItsBallAgainstTheFace)
     EXPECT_TRUE(up->GetLaserEmitter()->IsVisible());
 
     // No ballStart: no ball; no laser: the emitter hides.
-    auto side = Make<PaddleSpawner>("{ resource = 'VerticalPaddleSpawner' }");
+    auto side = MakeOwned<PaddleSpawner>("{ resource = 'VerticalPaddleSpawner' }");
     ASSERT_TRUE(side);
     EXPECT_EQ(side->GetBallSpawner(), nullptr);
     EXPECT_FALSE(side->GetLaserEmitter()->IsVisible());
 
     // A ball start that is not activated shows an inactive ball.
-    auto held = Make<PaddleSpawner>(
+    auto held = MakeOwned<PaddleSpawner>(
         "{ class = 'PaddleSpawner', ballStart = { paddleName = 'P', deactivate = true } }");
     ASSERT_TRUE(held);
     LuaPlus::LuaObject activate;

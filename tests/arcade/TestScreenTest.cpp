@@ -17,7 +17,7 @@ using namespace bbtest;
 
 namespace {
 
-Event KeyDown(SDLKey key, SDLMod mods = KMOD_NONE)
+Event ScreenKeyDown(SDLKey key, SDLMod mods = KMOD_NONE)
 {
     Event event{};
     event.key.type = SDL_KEYDOWN;
@@ -45,7 +45,7 @@ protected:
     // Presses the key, runs a pass, and says whether the press was consumed.
     bool Press(SDLKey key, SDLMod mods = KMOD_NONE)
     {
-        const bool consumed = screen->OnEvent(KeyDown(key, mods));
+        const bool consumed = screen->OnEvent(ScreenKeyDown(key, mods));
         app->Pass();
         return consumed;
     }

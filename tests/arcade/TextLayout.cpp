@@ -23,7 +23,7 @@ namespace bbtest {
 namespace {
 
 // Pixels fainter than this are the soft rim of a letter, not its body.
-const std::uint32_t kInkAlpha = 96;
+const std::uint32_t kTextInkAlpha = 96;
 
 bool Empty(const SDL_Rect& r)
 {
@@ -298,7 +298,7 @@ bool Solid(SDL_Surface* surface, int x, int y)
         return true;
     const auto* row = reinterpret_cast<const std::uint32_t*>(
         static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch);
-    return ((row[x] & surface->format->Amask) >> surface->format->Ashift) >= kInkAlpha;
+    return ((row[x] & surface->format->Amask) >> surface->format->Ashift) >= kTextInkAlpha;
 }
 
 // Whether a pixel the picture shows comes within the gap of one of the label's letters.
@@ -454,7 +454,7 @@ SDL_Rect TextLayout::InkOf(const Label& label)
         const auto* row = reinterpret_cast<const std::uint32_t*>(
             static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch);
         for (int x = 0; x < surface->w; ++x) {
-            if (((row[x] & format.Amask) >> format.Ashift) < kInkAlpha)
+            if (((row[x] & format.Amask) >> format.Ashift) < kTextInkAlpha)
                 continue;
             left = std::min(left, x);
             right = std::max(right, x);

@@ -260,7 +260,7 @@ std::vector<std::string> GlobalFunctionNames()
 
 // Lua helpers: where a table holds a function a data file made (one whose environment is
 // not the game's globals), and setting a value at a path of keys.
-const char kSweepLua[] = R"lua(
+const char kTripSweepLua[] = R"lua(
 function TripSweepDataFunction(value)
     local seen = {}
     local function Find(v, path)
@@ -323,7 +323,7 @@ bool ALevelMayBuild(const std::string& name)
 }
 
 // The level every level run starts from.
-const std::string kBaseLevel = gametest::SweepBaseLevel("TripSweep");
+const std::string kTripBaseLevel = gametest::SweepBaseLevel("TripSweep");
 
 class TripWireLevelSweep : public gametest::LevelSweepFixture
 {
@@ -332,7 +332,7 @@ protected:
     {
         GameFixture::SetUpTestSuite();
         bbtest::LoadGameLevels();
-        MakoLuaState::LoadString(GetGlobalLuaState(), kSweepLua);
+        MakoLuaState::LoadString(GetGlobalLuaState(), kTripSweepLua);
     }
 
     // Runs the level file text (and a later file's, when given) as the game reads level
@@ -540,7 +540,7 @@ TEST_F(TripWireLevelSweep, EveryLevelKeyHoldsEveryHostileValueAsData)
     const std::size_t stride = (keys.size() + 2) / 3;
     for (std::size_t first = 0; first < stride; ++first)
         for (const Value& value : values) {
-            std::string text = kBaseLevel, names;
+            std::string text = kTripBaseLevel, names;
             for (std::size_t i = first; i < keys.size(); i += stride) {
                 text += "L[" + Quoted(keys[i]) + "] = " + value.lua + "\n";
                 names += " " + keys[i];
@@ -612,7 +612,7 @@ void TripWireLevelSweep::SweepEntries(const std::set<std::string>& only)
                     keys.push_back(p);
         tally.sites += int(keys.size());
         for (const Value& value : values) {
-            std::string text = kBaseLevel;
+            std::string text = kTripBaseLevel;
             for (std::size_t i = 0; i < keys.size(); ++i) {
                 std::string entry = kind.entry;
                 const std::string number = std::to_string(2 + i / kind.perEntry);
@@ -666,9 +666,9 @@ TEST_F(TripWireLevelSweep, AFunctionALaterFilePlantsIsNeverCalled)
     };
     for (const char* path : paths) {
         ++tally.sites;
-        Run(std::string("later file plants at ") + path, kBaseLevel,
+        Run(std::string("later file plants at ") + path, kTripBaseLevel,
             std::string("Levels.TripSweep.") + path + " = " + kDataFunction + "\n", 100, tally);
-        Run(std::string("data function past the file's check at ") + path, kBaseLevel, "", 100,
+        Run(std::string("data function past the file's check at ") + path, kTripBaseLevel, "", 100,
             tally, path);
     }
 }
@@ -715,7 +715,7 @@ void TripWireLevelSweep::SweepClassSites(std::size_t part, std::size_t parts)
         for (const Value& value : values) {
             // The value is made once and shared by every entry (the text of 1 MiB made for
             // each would outrun the file's budget).
-            std::string text = kBaseLevel + std::string("local V = ") + value.lua + "\n";
+            std::string text = kTripBaseLevel + std::string("local V = ") + value.lua + "\n";
             for (std::size_t i = first; i < last; ++i)
                 text += ClassSiteEntry(*sites[i].first, sites[i].second, "V", i - first);
             // The value as an entry of its own (an object of a class a level may not build
@@ -730,8 +730,8 @@ void TripWireLevelSweep::SweepClassSites(std::size_t part, std::size_t parts)
             if (value.lua == kDataFunction) {
                 // A file holding a function is dropped whole; the function a data file made
                 // is given past that check instead, at every entry.
-                text = kBaseLevel + std::string("local V = 'TripSweepFunctionHere'\n") +
-                       text.substr(text.find('\n', std::string(kBaseLevel).size()) + 1);
+                text = kTripBaseLevel + std::string("local V = 'TripSweepFunctionHere'\n") +
+                       text.substr(text.find('\n', std::string(kTripBaseLevel).size()) + 1);
                 Run(run, text, "", kClassSweepPasses, tally, kFillWithDataFunction);
             } else {
                 Run(run, text, "", kClassSweepPasses, tally);
@@ -793,7 +793,7 @@ TEST_F(TripWireLevelSweep, AMotionsConditionNamingAnyGlobalFunctionCallsNone)
     tally.values = int(names.size());
     MakoLuaState::LoadString(GetGlobalLuaState(), kAskCondition);
     for (const std::string& name : names) {
-        const std::string text = kBaseLevel + AskingEntry(name) + AskingEntry("TripSweepAsk");
+        const std::string text = kTripBaseLevel + AskingEntry(name) + AskingEntry("TripSweepAsk");
         const int asked = TimesAsked();
         Run("condition name " + name, text, "", 2, tally);
         EXPECT_LT(asked, TimesAsked())

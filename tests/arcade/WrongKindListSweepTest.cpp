@@ -32,7 +32,7 @@ namespace {
 // free ball; a second level for the cases that hand one level to another; and a level
 // named "resources", so that Levels itself names a resource, as the other level does (a
 // start inheriting from them must not write into either).
-const char kBaseLevel[] = R"lua(
+const char kListBaseLevel[] = R"lua(
 Levels.WrongKindOther = {
     fullName = "Other", compiledBricks = { { resource = "RedBrick", position = { 3, 3 } } },
     resources = { "BottomPaddleStart" },
@@ -132,7 +132,7 @@ std::string FactoryWith(const std::string& lists)
 
 const char kGoodCreation[] = "{ objectSpec = { class = 'Goober', resource = 'NormalGoober' } }";
 
-struct Site
+struct ListSite
 {
     const char* name;
     // The statement that puts the element E into the list, beside a good element.
@@ -147,7 +147,7 @@ struct Site
     const char* otherClass = nullptr;
 };
 
-std::vector<Site> Sites()
+std::vector<ListSite> ListSites()
 {
     const std::string goodFactory =
         FactoryWith(std::string("creations = { ") + kGoodCreation + " }");
@@ -247,13 +247,13 @@ bool NamesTheElement(const std::string& log, const std::vector<std::string>& key
 
 // The passes each case is played: the serve, the ball's first bounces and whatever the
 // level's factories and motions do meanwhile.
-constexpr int kPasses = 300;
+constexpr int kListPasses = 300;
 
 // The sweep's tally, printed when it ends.
-struct Tally : gametest::SweepTally
+struct ListTally : gametest::SweepTally
 {
     using SweepTally::SweepTally;
-    ~Tally() { Print("wrong-kind sweep"); }
+    ~ListTally() { Print("wrong-kind sweep"); }
 };
 
 class WrongKindListSweep : public gametest::LevelSweepFixture
@@ -273,7 +273,7 @@ protected:
                                           error) == 0;
     }
 
-    void Run(const Site& site, const Element& element, Tally& tally)
+    void Run(const ListSite& site, const Element& element, ListTally& tally)
     {
         const std::string run = std::string(site.name) + " holding " + element.label;
         SCOPED_TRACE(run);
@@ -286,14 +286,14 @@ protected:
         const std::string value =
             element.kind == OTHER_CLASS && site.otherClass ? site.otherClass : element.lua;
         const std::string text =
-            kBaseLevel + std::string("local E = ") + value + "\n" + site.statement + "\n";
+            kListBaseLevel + std::string("local E = ") + value + "\n" + site.statement + "\n";
         bbtest::LogCapture log;
         std::string error;
         EXPECT_TRUE(RunLevelFile(text, "WrongKindSweep", error)) << error;
         // Building the level never writes into Levels or another level.
         const std::string before = LevelsText();
         try {
-            PlayLevel("WrongKindSweep", kPasses);
+            PlayLevel("WrongKindSweep", kListPasses);
         } catch (const std::exception& e) {
             ADD_FAILURE() << run << ": a pass raised " << e.what();
         }
@@ -314,11 +314,11 @@ protected:
 
 TEST_F(WrongKindListSweep, EveryListLeavesOutAnElementOfEveryWrongKindNamingIt)
 {
-    Tally tally{"lists"};
-    const std::vector<Site> sites = Sites();
+    ListTally tally{"lists"};
+    const std::vector<ListSite> sites = ListSites();
     tally.sites = int(sites.size());
     tally.values = int(std::size(kElements));
-    for (const Site& site : sites)
+    for (const ListSite& site : sites)
         for (const Element& element : kElements)
             if (site.kinds & element.kind)
                 Run(site, element, tally);

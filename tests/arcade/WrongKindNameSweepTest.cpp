@@ -52,7 +52,7 @@ struct Name
 // between them). entry: the level text that sets it, %V% standing for the name and %N% for
 // the entry's number; where and key: what the report of the key names ("levelActors[%N%]"
 // or, for a brick, its cell, and "destructionSound").
-struct Site
+struct NameSite
 {
     std::string kinds;
     std::string where;
@@ -60,14 +60,14 @@ struct Site
     std::string entry;
 };
 
-const std::string kBaseLevel = gametest::SweepBaseLevel("WrongKind");
+const std::string kNameBaseLevel = gametest::SweepBaseLevel("WrongKind");
 
 const std::string kActor = "L.levelActors[%N%] = { position = { %N% * 40, 120 }, ";
 const std::string kBrick = "L.compiledBricks[%N%] = { resource = 'RedBrick', position = { %N%, "
                            "6 }, ";
 
 // Every key of level data that names a resource.
-const std::vector<Site> kSites = {
+const std::vector<NameSite> kSites = {
     {"song", "", "music", "L.music = %V%"},
     {"picture", "", "backgroundName", "L.backgroundName = %V%"},
     {"picture", "", "artefact", "L.artefact.name = %V%"},
@@ -188,10 +188,10 @@ TEST_F(WrongKindNameSweep, EveryKeyNamingAResourceTakesOnlyItsOwnKind)
         const std::string run = "every key = " + name.kind + " " + name.lua;
         SCOPED_TRACE(run);
         const auto from = std::chrono::steady_clock::now();
-        std::string text = kBaseLevel;
+        std::string text = kNameBaseLevel;
         std::vector<std::pair<std::string, std::string>> expected;
         int entry = 2;
-        for (const Site& site : kSites) {
+        for (const NameSite& site : kSites) {
             if (OneOf(site.kinds, name.kind))
                 continue;
             ++pairs;

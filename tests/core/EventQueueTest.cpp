@@ -10,7 +10,7 @@
 
 namespace {
 
-struct Recorder : EventReceiver
+struct QueueRecorder : EventReceiver
 {
     std::vector<int> types;
     EventQueue* queue = nullptr; // posts a follow-up event while handling the first
@@ -43,7 +43,7 @@ void Drain(EventQueue& queue, EventReceiver& application)
 TEST(EventQueue, RoutesToDestinationAndKeepsOrderWithEventsPostedDuringDispatch)
 {
     EventQueue queue;
-    Recorder app, target;
+    QueueRecorder app, target;
     target.queue = &queue;
     queue.Post(nullptr, MAKO_PAUSEAPP, 1, IntToEventData(1));
     queue.Post(&target, MAKO_TIMER, 0, IntToEventData(7), IntToEventData(-1));
@@ -61,7 +61,7 @@ TEST(EventQueue, ReleasesOwnedDataAfterDispatchAndOnClear)
     {
         boost::shared_ptr<void> payload(new int(5), [](void* p) { delete static_cast<int*>(p); });
         EventQueue queue;
-        Recorder target;
+        QueueRecorder target;
         queue.PostShared(MAKO_CHILDGROUPADDED, &target, nullptr, payload);
         EXPECT_EQ(2, payload.use_count());
         auto* value = new LuaPlus::LuaObject(state);
@@ -69,7 +69,7 @@ TEST(EventQueue, ReleasesOwnedDataAfterDispatchAndOnClear)
         queue.Post(&target, MAKO_CONFIGUPDATE, 0, value);
         queue.Post(&target, MAKO_INTERNALEVENT, 0, IntToEventData(3),
                    new LuaPlus::LuaObject(state));
-        Recorder app;
+        QueueRecorder app;
         Drain(queue, app);
         EXPECT_EQ(1, payload.use_count());
         EXPECT_EQ(3u, target.types.size());
@@ -88,7 +88,7 @@ TEST(EventQueue, EventsForAReceiverThatGoesAwayAreDropped)
     LuaPlus::LuaState* state = LuaPlus::LuaState::Create();
     {
         EventQueue queue;
-        Recorder kept, gone, app;
+        QueueRecorder kept, gone, app;
         queue.Post(&gone, MAKO_CONFIGUPDATE, 0, new LuaPlus::LuaObject(state));
         queue.Post(&kept, MAKO_TIMER);
         queue.Post(&gone, MAKO_TIMER);
@@ -113,12 +113,12 @@ TEST(EventQueue, EventsOfTheProcessQueueGoWithAnyReceiverThatGoesAway)
     struct WithListeners
     {
         EventReceiverGroup listeners;
-        Recorder listener;
+        QueueRecorder listener;
         WithListeners() { listeners.Append(&listener); }
     };
-    Recorder kept, app;
+    QueueRecorder kept, app;
     {
-        Recorder plain;
+        QueueRecorder plain;
         auto owner = std::make_unique<WithListeners>();
         queue.Post(&plain, MAKO_TIMER);
         queue.Post(&owner->listeners, MAKO_SELECT);
@@ -132,10 +132,10 @@ TEST(EventQueue, EventsOfTheProcessQueueGoWithAnyReceiverThatGoesAway)
 
     // A shared payload that owns a receiver: dropping the payload's event destroys that
     // receiver, whose own events leave the queue in the middle of the first drop.
-    using Holder = std::unique_ptr<Recorder>;
-    auto inner = std::make_unique<Recorder>();
+    using Holder = std::unique_ptr<QueueRecorder>;
+    auto inner = std::make_unique<QueueRecorder>();
     {
-        Recorder outer;
+        QueueRecorder outer;
         queue.Post(inner.get(), MAKO_TIMER);
         boost::shared_ptr<void> payload(new Holder(std::move(inner)),
                                         [](void* p) { delete static_cast<Holder*>(p); });

@@ -58,7 +58,7 @@ TEST(Event, ScriptFunctionsUseLowByteAndRaiseOnUnknownNames)
 
 namespace {
 
-struct Recorder : EventRouter
+struct RouteRecorder : EventRouter
 {
     std::vector<int> calls;
     void* childData = nullptr;
@@ -100,7 +100,7 @@ struct Taker : EventReceiver
 
 TEST(Event, RouterDispatchesOnlyNamedCodes)
 {
-    Recorder r;
+    RouteRecorder r;
     for (int code : {9, 10, 11, 14, 15, 18, 23, 25, 54, 62})
         EXPECT_FALSE(r.RouteEvent(MakeEvent(static_cast<std::uint8_t>(code))));
     EXPECT_TRUE(r.calls.empty());

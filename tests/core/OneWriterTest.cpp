@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kSource = fs::path(BB_SOURCE_DIR);
+const fs::path kSourceRoot = fs::path(BB_SOURCE_DIR);
 
 // The writer itself.
 const char* const kWriter = "MakoEngine/Source/core/FileWriter.cpp";
@@ -231,11 +231,11 @@ TEST(OneWriter, NoSourceOfTheGameOpensAFileForWritingButTheWriter)
     std::vector<std::string> found;
     for (const char* top :
          {"MakoEngine/Source", "MakoArcadeLib/Source", "platform", "game", "tools/levelcheck"}) {
-        for (const auto& entry : fs::recursive_directory_iterator(kSource / top)) {
+        for (const auto& entry : fs::recursive_directory_iterator(kSourceRoot / top)) {
             const std::string ext = entry.path().extension().string();
             if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h"))
                 continue;
-            const std::string name = entry.path().lexically_relative(kSource).string();
+            const std::string name = entry.path().lexically_relative(kSourceRoot).string();
             if (name == kWriter)
                 continue;
             std::ifstream in(entry.path());
@@ -252,7 +252,7 @@ TEST(OneWriter, NoSourceOfTheGameOpensAFileForWritingButTheWriter)
             ++files;
         }
     }
-    EXPECT_GT(files, 500) << "the sources were not found under " << kSource;
+    EXPECT_GT(files, 500) << "the sources were not found under " << kSourceRoot;
     for (const std::string& call : found)
         ADD_FAILURE() << "a file is opened for writing outside the writer: " << call;
 }

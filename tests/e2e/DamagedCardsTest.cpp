@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound", "--menuscreen"};
+const std::vector<std::string> kMenuArgs = {"--console", "--windowed", "--nosound", "--menuscreen"};
 
 struct DamagedCard
 {
@@ -95,7 +95,7 @@ TEST_P(DamagedCardsTest, TheGameShowsTheMenuAndKeepsEveryOtherFile)
     // Four signed-in players as the game saves them; the damaged card's slot is current
     // when it is mended (so the menu shows it), another one when it goes.
     {
-        ProgramRun run(kArgs);
+        ProgramRun run(kMenuArgs);
         run.Send("for i = 1, 4 do Players[i].Name = 'p' .. i end SetCurrentPlayerFromIndex(" +
                  std::string(mended ? "3" : "1") + ", 1) AppQuit()\n");
         ASSERT_EQ(0, run.Wait()) << run.Errors();
@@ -108,7 +108,7 @@ TEST_P(DamagedCardsTest, TheGameShowsTheMenuAndKeepsEveryOtherFile)
     WriteFile(CardPath(3), damaged);
     WriteFile(CardPath(3) + ".bad", "an older damaged card\n");
 
-    ProgramRun run(kArgs);
+    ProgramRun run(kMenuArgs);
     run.Send("io.stderr:write('screen=' .. Screens.current.name .. ' current=' .. "
              "tostring(Players.current[1].Name) .. '\\n') AppQuit()\n");
     const std::string current = row.shown.empty() ? "p1" : row.shown;
@@ -144,7 +144,7 @@ TEST(DataFolder, AProgramThatCannotWriteItsDataFolderStartsAndSaysSoOnce)
     fs::create_directories(fs::path(blocked).parent_path());
     WriteFile(blocked, "not a folder\n");
 
-    ProgramRun run(kArgs);
+    ProgramRun run(kMenuArgs);
     run.Send("io.stderr:write('screen=' .. Screens.current.name .. '\\n') AppQuit()\n");
     EXPECT_TRUE(run.WaitForErrorLine("screen=MenuScreen")) << run.Errors();
     EXPECT_EQ(0, run.Wait()) << run.Errors();

@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound"};
+const std::vector<std::string> kDataStartArgs = {"--console", "--windowed", "--nosound"};
 const char kBacktracking[] = "local x = ('a'):rep(3000):find('.-.-.-.-.-.-b')\n";
 
 void WriteHostileFiles()
@@ -45,7 +45,7 @@ TEST(DataScriptStart, HostileConfigurationAndCardsAreSetAsideAndTheGameRuns)
 {
     TempHome home;
     WriteHostileFiles();
-    ProgramRun run(kArgs);
+    ProgramRun run(kDataStartArgs);
     run.Send("Config.music_volume = 33\nAppQuit()\n");
     ASSERT_EQ(0, run.Wait(60000)) << run.Errors() << CrashReports();
 
@@ -64,7 +64,7 @@ TEST(DataScriptStart, AStopSignalDuringTheStartEndsTheGamePromptly)
 {
     TempHome home;
     WriteHostileFiles();
-    ProgramRun run(kArgs);
+    ProgramRun run(kDataStartArgs);
     // Once the configuration is named the start is past it: the next data file to run is
     // the first card, which loops.
     ASSERT_TRUE(run.WaitForLogLine(GameConfigPath(), 60000)) << run.Errors();
@@ -166,7 +166,7 @@ private:
 };
 
 // Starts the program, gated, in folder (its working directory) with the pack's folder.
-std::unique_ptr<GatedStart> StartIn(const std::string& folder)
+std::unique_ptr<GatedStart> StartGatedIn(const std::string& folder)
 {
     const fs::path here = fs::current_path();
     fs::current_path(folder);
@@ -195,19 +195,19 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
          [](const TempHome&) {
              fs::create_directories(fs::path(GameConfigPath()).parent_path());
              WriteFile(GameConfigPath(), kCopyLoop);
-             return std::make_unique<GatedStart>(kArgs);
+             return std::make_unique<GatedStart>(kDataStartArgs);
          },
          "Loading script file: bumperlux_Defaults.cfg", "reading it was stopped by SIGTERM"},
         {"card",
          [](const TempHome&) {
              fs::create_directories(fs::path(CardPath(1)).parent_path());
              WriteFile(CardPath(1), kCopyLoop);
-             return std::make_unique<GatedStart>(kArgs);
+             return std::make_unique<GatedStart>(kDataStartArgs);
          },
          "Application::CreateWindow finished.", "reading it was stopped by SIGTERM"},
         {"level file",
          [](const TempHome& home) {
-             return StartIn(GameCopyWith(home, "Levels/Copier.lua", kCopyLoop));
+             return StartGatedIn(GameCopyWith(home, "Levels/Copier.lua", kCopyLoop));
          },
          "Loading script file: Copier.lua", "the file was stopped by SIGTERM"},
         {"metadata",
@@ -217,7 +217,7 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
              for (const auto& file : fs::recursive_directory_iterator(folder + "/Assets"))
                  if (file.path().filename() == "metadata.cfg")
                      WriteFile(file.path().string(), kCopyLoop);
-             return StartIn(folder);
+             return StartGatedIn(folder);
          },
          "Adding resource scanner: PhysicsFS", "the file was stopped by SIGTERM"},
     };

@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound", "--multiapp"};
+const std::vector<std::string> kHolderArgs = {"--console", "--windowed", "--nosound", "--multiapp"};
 
 // The bounds, in milliseconds, past what a start without any holder takes (start) or on their
 // own. A holder that is no live copy of the game is not waited for; a live copy is waited for
@@ -190,10 +190,10 @@ bool CanUnshare()
 std::unique_ptr<ProgramRun> StartGame(bool ownNamespace)
 {
     if (!ownNamespace)
-        return std::make_unique<ProgramRun>(kArgs);
+        return std::make_unique<ProgramRun>(kHolderArgs);
     return std::make_unique<ProgramRun>(
-        std::vector<std::string>{"unshare", "-p", "-f", "--mount-proc", "--kill-child"}, kArgs,
-        "dummy");
+        std::vector<std::string>{"unshare", "-p", "-f", "--mount-proc", "--kill-child"},
+        kHolderArgs, "dummy");
 }
 
 // Starts the game and waits until it reads console lines; the time that took, or -1.
@@ -228,7 +228,7 @@ void SweepOneHolder(HolderKind kind, bool ownNamespace, const char* name)
                                     fs::perms::others_exec);
     // Earlier sessions left two named cards.
     auto started = std::chrono::steady_clock::now();
-    ProgramRun seed(kArgs);
+    ProgramRun seed(kHolderArgs);
     const long long baseline = TimedStart(seed, started);
     seed.Send("for s = 1, 2 do Players[s].Name = 'p' .. s end SaveData() AppQuit()\n");
     ASSERT_EQ(0, seed.Wait()) << seed.Errors();
@@ -255,7 +255,7 @@ void SweepOneHolder(HolderKind kind, bool ownNamespace, const char* name)
         if (kind == OTHER_PROGRAM && !ownNamespace && !bySigterm) {
             // Without --multiapp the single-instance lock is held too: the start ends at once.
             started = std::chrono::steady_clock::now();
-            ProgramRun alone(std::vector<std::string>(kArgs.begin(), kArgs.end() - 1));
+            ProgramRun alone(std::vector<std::string>(kHolderArgs.begin(), kHolderArgs.end() - 1));
             alone.CloseInput();
             EXPECT_EQ(1, alone.Wait(60000)) << alone.Errors();
             EXPECT_LE(MsSince(started), baseline + kStartSlackMs);

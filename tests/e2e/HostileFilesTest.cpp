@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound"};
+const std::vector<std::string> kHostileArgs = {"--console", "--windowed", "--nosound"};
 
 } // namespace
 
@@ -33,7 +33,7 @@ TEST(HostileFiles, FifosAndDevicesAreKeptAndTheGameStartsAndSavesTheRest)
     WriteFile(CardPath(2), "local s = 'x' for i = 1, 44 do s = s .. s end Player { guid = 2 }\n");
     WriteFile(CardPath(3), "Player { guid = 34.5, Name = 'half' }\n");
 
-    ProgramRun run(kArgs);
+    ProgramRun run(kHostileArgs);
     run.Send("Config.music_volume = 33\nAppQuit()\n");
     ASSERT_EQ(0, run.Wait()) << run.Errors() << CrashReports();
 
@@ -67,7 +67,7 @@ TEST(HostileFiles, EveryStopSignalSavesAndASecondOneEndsTheShutdownLeavingFilesW
         TempHome home;
         {
             // One signal: the game saves and quits.
-            ProgramRun run(kArgs);
+            ProgramRun run(kHostileArgs);
             run.Send("Config.music_volume = 21\nio.stderr:write('set\\n')\n");
             ASSERT_TRUE(run.WaitForErrorLine("set")) << run.Errors();
             run.Signal(number);
@@ -76,7 +76,7 @@ TEST(HostileFiles, EveryStopSignalSavesAndASecondOneEndsTheShutdownLeavingFilesW
         }
         // A second signal while the game shuts down ends it at once: a hung shutdown needs
         // no SIGKILL. Whatever it cut short, the configuration is whole, old or new.
-        ProgramRun run(kArgs);
+        ProgramRun run(kHostileArgs);
         run.Send("Config.music_volume = 22\nio.stderr:write('set\\n')\n");
         ASSERT_TRUE(run.WaitForErrorLine("set")) << run.Errors();
         run.Signal(number);

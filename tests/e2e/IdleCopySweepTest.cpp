@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound", "--multiapp"};
+const std::vector<std::string> kIdleCopyArgs = {"--console", "--windowed", "--nosound",
+                                                "--multiapp"};
 
 // Whether the copy has read its files and answers its console.
 bool Ready(ProgramRun& run)
@@ -138,14 +139,14 @@ TEST_P(IdleCopySweep, ACopyThatOnlyLooksNeverWritesAndNeverCostsTheOtherCopyItsC
             WriteFile(GameConfigPath(), config);
             const auto before = FilesUnder(home.Path());
 
-            ProgramRun idle(kArgs);
+            ProgramRun idle(kIdleCopyArgs);
             ASSERT_TRUE(Ready(idle)) << idle.Errors();
             // The other copy renames the player and changes a setting, and keeps them
             // unsaved until it quits (once over the card as this release writes it).
             const bool other = form == forms[0].first && !quits;
             std::unique_ptr<ProgramRun> changer;
             if (other) {
-                changer = std::make_unique<ProgramRun>(kArgs);
+                changer = std::make_unique<ProgramRun>(kIdleCopyArgs);
                 ASSERT_TRUE(Ready(*changer)) << changer->Errors();
             }
             EXPECT_TRUE(ReachScreen(idle, sight.line, sight.screen)) << idle.Errors();
@@ -212,7 +213,7 @@ TEST(IdleCopiesSweep, FourCopiesStoppedTogetherEachKeepTheirOwnChange)
         WriteFile(CardPath(1), first);
         std::vector<std::unique_ptr<ProgramRun>> copies;
         for (int slot = 1; slot <= 4; ++slot) {
-            copies.push_back(std::make_unique<ProgramRun>(kArgs));
+            copies.push_back(std::make_unique<ProgramRun>(kIdleCopyArgs));
             ASSERT_TRUE(Ready(*copies.back())) << copies.back()->Errors();
             // Each player stands at the menu, its card shown.
             EXPECT_TRUE(

@@ -22,7 +22,7 @@ namespace {
 const char kPicture[] = "Bling.Coin.png";
 const char kPictureFile[] = "Images/Powerups/Bling.Coin.png";
 
-int Count(const std::string& text, const std::string& part)
+int Occurrences(const std::string& text, const std::string& part)
 {
     int count = 0;
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
@@ -61,10 +61,11 @@ TEST(MissingPicture, APackWithoutTheCoinsPictureBuildsAndPlaysItsLevels)
     fs::copy(folder + "/Assets", pack, fs::copy_options::recursive);
     KeepOnlyLevel(pack, "Altiplano.lua");
     const LevelCheckRun check = RunLevelCheck(home.Path(), pack);
-    EXPECT_NE(0, Count(check.report, "Power-up \"BlingCoin\"")) << check.report << check.errors;
+    EXPECT_NE(0, Occurrences(check.report, "Power-up \"BlingCoin\"")) << check.report << check.errors;
     std::cout << LinesWith(check.report, kPicture);
-    EXPECT_EQ(0, Count(check.report, "the build throws")) << LinesWith(check.report, "Altiplano");
-    EXPECT_EQ(0, Count(check.report, "could not be built")) << LinesWith(check.report, "Altiplano");
+    EXPECT_EQ(0, Occurrences(check.report, "the build throws")) << LinesWith(check.report, "Altiplano");
+    EXPECT_EQ(0, Occurrences(check.report, "could not be built"))
+        << LinesWith(check.report, "Altiplano");
 
     auto run = std::make_unique<ProgramRun>(
         std::vector<std::string>{"--keepcwd", "--console", "--nopkg", "--skipletter", "--skipdrop"},
@@ -91,10 +92,10 @@ TEST(MissingPicture, APackWithoutTheCoinsPictureBuildsAndPlaysItsLevels)
     EXPECT_EQ(std::string::npos, log.find("could not be built")) << log;
     // Named once where the coins are made (and once more by the pack's metadata, whose entry
     // for it is left out).
-    EXPECT_EQ(1, Count(log, "Power-up \"BlingCoin\" (level \"Altiplano\"): Could not find "
-                            "resource info with name = Bling.Coin.png; it is left out"))
+    EXPECT_EQ(1, Occurrences(log, "Power-up \"BlingCoin\" (level \"Altiplano\"): Could not find "
+                              "resource info with name = Bling.Coin.png; it is left out"))
         << LinesWith(log, kPicture);
-    EXPECT_EQ(2, Count(log, kPicture)) << LinesWith(log, kPicture);
+    EXPECT_EQ(2, Occurrences(log, kPicture)) << LinesWith(log, kPicture);
 }
 
 // The pictures the game's own code names for its screens, letters, meters and field, all
@@ -127,8 +128,8 @@ TEST(MissingPicture, APackWithoutThePicturesTheGamesCodeNamesStillStartsALevel)
     const std::string log = ReadFile(GameLogPath());
     for (const std::string& picture : pictures) {
         const std::string name = fs::path(picture).filename().string();
-        EXPECT_NE(0, Count(log, "Could not find resource info with name = " + name) +
-                         Count(log, "\"" + name + "\" is not among the resources"))
+        EXPECT_NE(0, Occurrences(log, "Could not find resource info with name = " + name) +
+                         Occurrences(log, "\"" + name + "\" is not among the resources"))
             << name << "\n"
             << LinesWith(log, name);
     }

@@ -13,7 +13,7 @@ using namespace bbtest;
 namespace {
 
 // Starts the named level on the game screen, as the map does.
-std::string StartLevel(const std::string& name)
+std::string LevelStartCommand(const std::string& name)
 {
     return "GameOptions = { ballsLeft = 3, gameType = 'Adventure', levelName = '" + name +
            "' } SwitchToScreen('GameScreen')\n";
@@ -38,7 +38,7 @@ void PlayLevel(ProgramRun& run, const std::string& name)
 {
     run.Send("SwitchToScreen('MenuScreen')\n");
     ASSERT_TRUE(ReachesScreen(run, "MenuScreen")) << run.Errors();
-    run.Send(StartLevel(name));
+    run.Send(LevelStartCommand(name));
     ASSERT_TRUE(ReachesScreen(run, "GameScreen")) << run.Errors();
 }
 

@@ -18,10 +18,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound"};
+const std::vector<std::string> kCardArgs = {"--console", "--windowed", "--nosound"};
 
 // The value of `key = <number>,` in a saved file; "" when missing.
-std::string NumberAfter(const std::string& text, const std::string& key)
+std::string CardNumberAfter(const std::string& text, const std::string& key)
 {
     std::size_t at = text.find(key + " = ");
     if (at == std::string::npos)
@@ -49,7 +49,7 @@ TEST(PlayerCards, AFreshStartWritesTheCardMadeAndTheNextStartKeepsTheCurrentPlay
 {
     TempHome home;
     {
-        ProgramRun run(kArgs);
+        ProgramRun run(kCardArgs);
         run.Send("Players.current[1].Name = 'ann'\n"
                  "Players.current[1].Options['player.skill'] = 'casual'\n"
                  "AppQuit()\n");
@@ -65,10 +65,10 @@ TEST(PlayerCards, AFreshStartWritesTheCardMadeAndTheNextStartKeepsTheCurrentPlay
     for (int i = 2; i <= 4; ++i)
         EXPECT_FALSE(fs::exists(CardPath(i))) << i;
     EXPECT_FALSE(fs::exists(GameConfigPath()));
-    std::string guid = NumberAfter(card, "    guid");
+    std::string guid = CardNumberAfter(card, "    guid");
     ASSERT_FALSE(guid.empty());
 
-    ProgramRun again(kArgs);
+    ProgramRun again(kCardArgs);
     again.Send("io.stderr:write('current=' .. Players.current[1].Name .. ' ' .. "
                "Players.current[1].guid .. '\\n')\nAppQuit()\n");
     EXPECT_TRUE(again.WaitForErrorLine("current=ann " + guid)) << again.Errors();
@@ -86,7 +86,7 @@ TEST(PlayerCards, AHostileCardIsSetAsideAndStartUpGoesOn)
     WriteFile(CardPath(3), "error('broken')\n");
     WriteFile(CardPath(4), "Player { guid = 8, Name = 'cy' }\n");
 
-    ProgramRun run(kArgs);
+    ProgramRun run(kCardArgs);
     run.Send("io.stderr:write('slot4=' .. Players[4].Name .. '\\n')\nAppQuit()\n");
     EXPECT_TRUE(run.WaitForErrorLine("slot4=cy")) << run.Errors();
     EXPECT_EQ(0, run.Wait());
@@ -109,7 +109,7 @@ TEST(PlayerCards, KillingTheProgramWhileItSavesNeverLeavesABrokenCard)
     TempHome home;
     int trials = getenv("BB_CARD_KILL_TRIALS") ? std::atoi(getenv("BB_CARD_KILL_TRIALS")) : 12;
     for (int trial = 0; trial < trials; ++trial) {
-        ProgramRun run(kArgs);
+        ProgramRun run(kCardArgs);
         int saves = 1 + (trial * 7) % 5;
         run.Send("for i = 1, 100000 do "
                  "for s = 1, 4 do Players[s].Name = string.rep('n', (i * s) % 3000) .. i end "
@@ -127,7 +127,7 @@ TEST(PlayerCards, KillingTheProgramWhileItSavesNeverLeavesABrokenCard)
         }
     }
     // The next start reads every card: none is set aside.
-    ProgramRun check(kArgs);
+    ProgramRun check(kCardArgs);
     check.Send("io.stderr:write('named=' .. tostring(Players[1].Name ~= nil and "
                "Players[4].Name ~= nil) .. '\\n')\nAppQuit()\n");
     EXPECT_TRUE(check.WaitForErrorLine("named=true")) << check.Errors();

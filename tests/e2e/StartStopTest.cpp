@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> kArgs = {"--console", "--windowed", "--nosound"};
+const std::vector<std::string> kStartStopArgs = {"--console", "--windowed", "--nosound"};
 
 // A card's script that copies 16 MiB an instruction and never ends: its reading lasts until
 // a stop ends it.
@@ -91,7 +91,7 @@ TEST(StartStop, AStopWhileACardLoadsWritesNeitherTheConfigurationNorAnyCard)
     TempHome home;
     WriteCards(kEndlessCard);
     const auto before = SavedFiles();
-    ProgramRun run(kArgs);
+    ProgramRun run(kStartStopArgs);
     // The window is made just before the cards are read: the next data file to run is the
     // first card, which never ends.
     ASSERT_TRUE(run.WaitForLogLine("Application::CreateWindow finished.", 60000));
@@ -114,7 +114,7 @@ TEST(StartStop, APlayerWhoseCardIsHeldStaysTheCurrentPlayerForTheNextStart)
     fs::remove(CardPath(2));
     fs::create_symlink("/nonexistent/drive/Player2.card", CardPath(2));
     {
-        ProgramRun run(kArgs);
+        ProgramRun run(kStartStopArgs);
         run.Send("io.stderr:write('current=' .. Players.current[1].Name .. '\\n') AppQuit()\n");
         ASSERT_TRUE(run.WaitForErrorLine("current=al"));
         ASSERT_EQ(0, run.Wait()) << run.Errors();
@@ -123,7 +123,7 @@ TEST(StartStop, APlayerWhoseCardIsHeldStaysTheCurrentPlayerForTheNextStart)
         << ReadFile(GameConfigPath());
     fs::remove(CardPath(2));
     WriteFile(CardPath(2), "Player { guid = 22, Name = \"bea\" }\n");
-    ProgramRun again(kArgs);
+    ProgramRun again(kStartStopArgs);
     again.Send("io.stderr:write('current=' .. Players.current[1].Name .. '\\n') AppQuit()\n");
     EXPECT_TRUE(again.WaitForErrorLine("current=bea"));
     EXPECT_EQ(0, again.Wait()) << again.Errors();
@@ -137,7 +137,7 @@ TEST(StartStop, SignalsAtEveryMomentOfTheStartLoseNothing)
     // The game's own save of four named cards, slot 2 current, and a large card in slot 1,
     // so that reading the cards takes a while of the start.
     {
-        ProgramRun run(kArgs);
+        ProgramRun run(kStartStopArgs);
         run.Send("for i = 1, 4 do Players[i].Name = 'p' .. i end "
                  "Players[1].Notes = {} for i = 1, 5000 do Players[1].Notes[i] = 'note ' .. i end "
                  "SetCurrentPlayerFromIndex(2, 1) Config.music_volume = 33 AppQuit()\n");
@@ -145,7 +145,7 @@ TEST(StartStop, SignalsAtEveryMomentOfTheStartLoseNothing)
     }
     {
         // The current player's first start fills in the modes the card did not have yet.
-        ProgramRun run(kArgs);
+        ProgramRun run(kStartStopArgs);
         run.Send("AppQuit()\n");
         ASSERT_EQ(0, run.Wait()) << run.Errors();
     }
@@ -157,7 +157,7 @@ TEST(StartStop, SignalsAtEveryMomentOfTheStartLoseNothing)
     {
         fs::remove(GameLogPath());
         const auto started = std::chrono::steady_clock::now();
-        ProgramRun run(kArgs);
+        ProgramRun run(kStartStopArgs);
         ASSERT_TRUE(run.WaitForLogLine("Starting main loop.", 60000));
         span = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
                                      std::chrono::steady_clock::now() - started)
@@ -174,7 +174,7 @@ TEST(StartStop, SignalsAtEveryMomentOfTheStartLoseNothing)
     unsigned long beforeLog = 0, inStart = 0, inData = 0, afterStart = 0, lost = 0;
     for (unsigned long i = 0; i < runs; ++i) {
         fs::remove(GameLogPath());
-        ProgramRun run(kArgs);
+        ProgramRun run(kStartStopArgs);
         ::usleep(static_cast<useconds_t>(moment(random)));
         run.Signal(SIGTERM);
         const int status = run.Wait(60000);

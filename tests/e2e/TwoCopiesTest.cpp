@@ -96,7 +96,7 @@ private:
 };
 
 // The whole number after "key = " in text; -1 when missing.
-int NumberAfter(const std::string& text, const std::string& key)
+int IntAfter(const std::string& text, const std::string& key)
 {
     const std::size_t at = text.find(key + " = ");
     return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + key.size() + 3);
@@ -122,7 +122,7 @@ Saves MakeSaves()
     for (int slot = 1; slot <= 2; ++slot)
         saves.cards[slot - 1] = ReadFile(CardPath(slot));
     saves.config = fs::exists(GameConfigPath()) ? ReadFile(GameConfigPath()) : "";
-    EXPECT_EQ(2, NumberAfter(saves.cards[0], "LevelUnlocked"));
+    EXPECT_EQ(2, IntAfter(saves.cards[0], "LevelUnlocked"));
     return saves;
 }
 
@@ -258,7 +258,7 @@ TEST(TwoCopies, ASecondCopyIsRefusedWhateverItsRuntimeFolder)
             if (!secondAfterWin)
                 first.Win(1, "LevelUnlocked");
             EXPECT_EQ(0, first.Quit()) << first.Run().Errors();
-            EXPECT_EQ(3, NumberAfter(ReadFile(CardPath(1)), "LevelUnlocked"));
+            EXPECT_EQ(3, IntAfter(ReadFile(CardPath(1)), "LevelUnlocked"));
             runs += 2;
         }
     }
@@ -314,7 +314,7 @@ TEST(TwoCopies, WithMultiappACopyThatChangedNothingNeverUndoesTheOthersWin)
     const int slots[2] = {1, 1};
     const char* const keys[2] = {"LevelUnlocked", "LevelUnlocked"};
     PlayEveryOrder(true, false, slots, keys, [](const std::vector<Step>&, const std::string* out) {
-        EXPECT_EQ(3, NumberAfter(ReadFile(CardPath(1)), "LevelUnlocked"));
+        EXPECT_EQ(3, IntAfter(ReadFile(CardPath(1)), "LevelUnlocked"));
         for (int copy = 0; copy < 2; ++copy)
             EXPECT_EQ(std::string::npos, out[copy].find(kHeld)) << out[copy];
     });
@@ -326,8 +326,8 @@ TEST(TwoCopies, WithMultiappWinsOnTwoCardsAreBothKept)
     const int slots[2] = {1, 2};
     const char* const keys[2] = {"LevelUnlocked", "LevelUnlocked"};
     PlayEveryOrder(true, true, slots, keys, [](const std::vector<Step>&, const std::string*) {
-        EXPECT_EQ(3, NumberAfter(ReadFile(CardPath(1)), "LevelUnlocked"));
-        EXPECT_EQ(3, NumberAfter(ReadFile(CardPath(2)), "LevelUnlocked"));
+        EXPECT_EQ(3, IntAfter(ReadFile(CardPath(1)), "LevelUnlocked"));
+        EXPECT_EQ(3, IntAfter(ReadFile(CardPath(2)), "LevelUnlocked"));
     });
 }
 
@@ -342,8 +342,8 @@ TEST(TwoCopies, WithMultiappASecondWinOnOneCardIsRefusedAndSaid)
                        // Each copy wins before it quits: the first step is the first win.
                        const int first = order[0].copy;
                        const std::string card = ReadFile(CardPath(1));
-                       EXPECT_EQ(first == 0 ? 3 : 2, NumberAfter(card, "LevelUnlocked")) << card;
-                       EXPECT_EQ(first == 1 ? 2 : 1, NumberAfter(card, "EpisodeUnlocked")) << card;
+                       EXPECT_EQ(first == 0 ? 3 : 2, IntAfter(card, "LevelUnlocked")) << card;
+                       EXPECT_EQ(first == 1 ? 2 : 1, IntAfter(card, "EpisodeUnlocked")) << card;
                        EXPECT_NE(std::string::npos, out[1 - first].find(kHeld)) << out[1 - first];
                        EXPECT_NE(std::string::npos,
                                  out[1 - first].find("Not saved: the card of \"p1\" (slot 1)"));
@@ -455,8 +455,8 @@ RaceEnd RaceASlowSave(WhileHeld step, bool multiapp, const std::string& homeB,
 // SaveData()'s answer and in its log.
 void ExpectNothingLostUnsaid(const RaceEnd& end)
 {
-    const bool levelKept = NumberAfter(end.card, "LevelUnlocked") == 3;
-    const bool episodeKept = NumberAfter(end.card, "EpisodeUnlocked") == 2;
+    const bool levelKept = IntAfter(end.card, "LevelUnlocked") == 3;
+    const bool episodeKept = IntAfter(end.card, "EpisodeUnlocked") == 2;
     if (!end.wonA.empty() && !levelKept) {
         EXPECT_EQ(0u, end.wonA.find("won false another copy")) << end.wonA;
         EXPECT_NE(std::string::npos, end.outA.find(kHeld)) << end.outA;
@@ -489,8 +489,8 @@ TEST(TwoCopies, ASlowSaveIsNeverUndoneAndTheLoserSaysSo)
         if (step != A_QUITS) {
             EXPECT_EQ("won true nil", bFirst ? end.wonB : end.wonA);
         }
-        EXPECT_EQ(bFirst ? 2 : 3, NumberAfter(end.card, "LevelUnlocked")) << end.card;
-        EXPECT_EQ(bFirst ? 2 : 1, NumberAfter(end.card, "EpisodeUnlocked")) << end.card;
+        EXPECT_EQ(bFirst ? 2 : 3, IntAfter(end.card, "LevelUnlocked")) << end.card;
+        EXPECT_EQ(bFirst ? 2 : 1, IntAfter(end.card, "EpisodeUnlocked")) << end.card;
         ++races;
     }
     std::printf("%d races with a save held inside its turn\n", races);
@@ -523,8 +523,8 @@ TEST(TwoCopies, TwoHomesWhoseCardsLinkToOneFileTakeTurns)
         ExpectNothingLostUnsaid(end);
         // The save that had the turn first stands, a quit's as much as a win's.
         const bool bFirst = step == B_WINS_AFTER;
-        EXPECT_EQ(bFirst ? 2 : 3, NumberAfter(end.card, "LevelUnlocked")) << end.card;
-        EXPECT_EQ(bFirst ? 2 : 1, NumberAfter(end.card, "EpisodeUnlocked")) << end.card;
+        EXPECT_EQ(bFirst ? 2 : 3, IntAfter(end.card, "LevelUnlocked")) << end.card;
+        EXPECT_EQ(bFirst ? 2 : 1, IntAfter(end.card, "EpisodeUnlocked")) << end.card;
         EXPECT_TRUE(fs::is_symlink(cardsA + "/Player1.card"));
         EXPECT_TRUE(fs::is_symlink(cardsB + "/Player1.card"));
         ++races;

@@ -14,9 +14,6 @@ namespace scenetest {
 
 namespace {
 
-constexpr bool R = true;
-constexpr bool S = false;
-
 class CompositeMotionTest : public SceneTest
 {
 protected:

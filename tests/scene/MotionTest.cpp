@@ -12,9 +12,6 @@ namespace scenetest {
 
 namespace {
 
-constexpr bool R = true;  // still running after the update
-constexpr bool S = false; // stopped (completed) after the update
-
 class MotionTest : public SceneTest
 {
 protected:

@@ -78,6 +78,10 @@ struct TraceEntry
         return x == o.x && y == o.y && z == o.z && running == o.running;
     }
 };
+
+// A trace entry's running flag as the tables write it.
+constexpr bool R = true;  // still running after the update
+constexpr bool S = false; // stopped (completed) after the update
 std::ostream& operator<<(std::ostream& out, const TraceEntry& entry);
 
 // `updates` updates of the motion; each step is applied to `mover` when one is given.

@@ -32,23 +32,23 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-const char* const kClassicProperties[] = {"rectangle",
-                                          "rotation",
-                                          "circle",
-                                          "polygon",
-                                          "polyScale",
-                                          "commonName",
-                                          "motion",
-                                          "hitMotion",
-                                          "dieOnCollision",
-                                          "destroyOnCollision",
-                                          "damageOnCollision",
-                                          "takeDamageOnCollision",
-                                          "moveOnCollision",
-                                          "soundOnCollision",
-                                          "bounciness",
-                                          "trailEmitter",
-                                          "factories"};
+const char* const kClassicStructureProperties[] = {"rectangle",
+                                                   "rotation",
+                                                   "circle",
+                                                   "polygon",
+                                                   "polyScale",
+                                                   "commonName",
+                                                   "motion",
+                                                   "hitMotion",
+                                                   "dieOnCollision",
+                                                   "destroyOnCollision",
+                                                   "damageOnCollision",
+                                                   "takeDamageOnCollision",
+                                                   "moveOnCollision",
+                                                   "soundOnCollision",
+                                                   "bounciness",
+                                                   "trailEmitter",
+                                                   "factories"};
 
 struct BehaviourKey
 {
@@ -78,7 +78,7 @@ void RankStructureProperties()
 
 void ArcadeStructure::RegisterProperties(Class& c)
 {
-    for (const char* name : kClassicProperties) {
+    for (const char* name : kClassicStructureProperties) {
         c.RegisterPropertyGetter(MakeClassicAccessor(name));
         c.RegisterPropertySetter(MakeClassicAccessor(name));
     }

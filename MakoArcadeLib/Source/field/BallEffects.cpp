@@ -30,7 +30,7 @@ LuaPlus::LuaObject IntValue(int value)
     return object;
 }
 
-LuaPlus::LuaObject StringValue(const char* value)
+LuaPlus::LuaObject ScriptText(const char* value)
 {
     LuaPlus::LuaObject object;
     object.AssignString(GetGlobalLuaState(), value);
@@ -230,7 +230,7 @@ void Ball::EmitGlueSplash(double x, double y, double nx, double ny)
     auto* drops = new GlueSplashEmitter(manager, splash);
     const bool big = m_SizeIndex > 2;
     if (big) {
-        drops->SetParticleProperty("image", StringValue("Particle_White_Tiny.png"));
+        drops->SetParticleProperty("image", ScriptText("Particle_White_Tiny.png"));
         drops->SetParticleProperty("lifetime", IntValue((m_SizeIndex + 5) * 20));
         drops->SetScriptField("numParticles", IntValue((m_SizeIndex + 10) * 5));
     }

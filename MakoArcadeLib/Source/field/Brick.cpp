@@ -41,7 +41,7 @@ struct BrickSize
 const BrickSize kBrickSizes[] = {
     {"Half", 16, 8}, {"Normal", 32, 16}, {"Double", 64, 32}, {"Triple", 96, 48}};
 
-LuaObject StringValue(const char* text)
+LuaObject ScriptString(const char* text)
 {
     LuaObject value;
     value.AssignString(GetGlobalLuaState(), text);
@@ -88,7 +88,7 @@ Brick::Brick()
     m_CollideBits = 257;
     ApplyIntProperty("colorVariance", 0);
     ApplyIntProperty("brightnessVariance", 0);
-    ApplyProperty("bevelVariant", StringValue(""));
+    ApplyProperty("bevelVariant", ScriptString(""));
     LuaObject cracks = NewGlobalTable();
     cracks.SetString(1, "1");
     cracks.SetString(2, "2");

@@ -27,7 +27,7 @@ using ImagePtr = std::unique_ptr<Image>;
 constexpr double kRadToDeg = 57.29577951308232;
 constexpr double kDegToRad = 0.017453292519943295;
 
-SDL_Rect BrickRect(int x, int y, int w, int h)
+SDL_Rect DecorationRect(int x, int y, int w, int h)
 {
     SDL_Rect r;
     r.x = Sint16(x);
@@ -51,8 +51,9 @@ void PlaceStrip(Image* strip, Image* target, int frameX, int x, int y, int w, in
     const Point<int> size = strip->GetFrameSize();
     const int cw = std::min(size.x, w);
     const int ch = std::min(size.y, h);
-    SDL_Rect src = BrickRect(fromRight ? size.x - cw : 0, fromBottom ? size.y - ch : 0, cw, ch);
-    SDL_Rect dst = BrickRect(frameX + x, y, cw, ch);
+    SDL_Rect src =
+        DecorationRect(fromRight ? size.x - cw : 0, fromBottom ? size.y - ch : 0, cw, ch);
+    SDL_Rect dst = DecorationRect(frameX + x, y, cw, ch);
     strip->CompositeOnto(&src, target, &dst);
 }
 
@@ -95,8 +96,8 @@ void PlaceAlongEdge(Image* source, const Poly::Edge& edge, double s, Image* targ
     ch = std::min(ch, h - y);
     if (cw <= 0 || ch <= 0)
         return;
-    SDL_Rect src = BrickRect(sx, sy, cw, ch);
-    SDL_Rect dst = BrickRect(frameX + x, y, cw, ch);
+    SDL_Rect src = DecorationRect(sx, sy, cw, ch);
+    SDL_Rect dst = DecorationRect(frameX + x, y, cw, ch);
     turned->CompositeOnto(&src, target, &dst);
 }
 
@@ -198,7 +199,7 @@ void Brick::DrawGrout(Image* image, int frame, int w, int h)
                 canvas.DrawLine(int(edges[k].start.x), int(edges[k].start.y), int(edges[k].end.x),
                                 int(edges[k].end.y), c);
     }
-    SDL_Rect dst = BrickRect(frame * w, 0, w, h);
+    SDL_Rect dst = DecorationRect(frame * w, 0, w, h);
     lines->CompositeOnto(nullptr, image, &dst);
 }
 

@@ -58,7 +58,7 @@ const MaterialSounds kMaterials[] = {
     {"Jar", "Stone Crack.ogg", "crashJar.ogg"},
 };
 
-Vector2D CentreOf(const Actor& actor)
+Vector2D RectCentreOf(const Actor& actor)
 {
     return Vector2D(actor.GetX() + actor.GetWidth() / 2.0, actor.GetY() + actor.GetHeight() / 2.0);
 }
@@ -325,7 +325,7 @@ Vector2D Brick::PushFrom(ArcadeStructure& destroyer, const Vector2D& centre, dou
     }
     if (name == "Paddle")
         return Vector2D(0, -350);
-    const Vector2D from = CentreOf(destroyer);
+    const Vector2D from = RectCentreOf(destroyer);
     Vector2D d(centre.x - from.x, centre.y - from.y);
     const double length = std::sqrt(d.x * d.x + d.y * d.y);
     const double size = name == "Explosion" ? std::fabs(destroyer.GetRadius() - length) + 200 : 200;
@@ -428,7 +428,7 @@ void Brick::DestroyGroupMembers(int group, ArcadeStructure* destroyer, ArcadeGam
         const int own = brick->m_DestroyGroup;
         if (own == group)
             brick->m_DestroyGroup = -1;
-        const Vector2D c = CentreOf(*brick);
+        const Vector2D c = RectCentreOf(*brick);
         brick->Destroy(destroyer, logic, c.x, c.y, true);
         brick->m_DestroyGroup = own;
     }

@@ -33,7 +33,7 @@ MAKO_IMPLEMENT_CLASS(Factory, "Factory", "Object", &Factory::RegisterProperties,
 
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // The objects factories made that are still alive: a group forgets an actor once it is
 // killed or deleted. Shared by every factory; never destroyed, so that it outlives them.
@@ -43,7 +43,7 @@ ActorGroup& LiveObjects()
     return *group;
 }
 
-Vector2D GeomPosition(const ArcadeStructure* structure)
+Vector2D GeomPositionOrOrigin(const ArcadeStructure* structure)
 {
     const PhysicsGeom* geom = structure ? structure->GetGeom() : nullptr;
     if (!geom)
@@ -129,7 +129,7 @@ void Factory::SetTarget(ArcadeStructure* target)
 
 Vector2D Factory::TargetPosition() const
 {
-    return GeomPosition(m_Target);
+    return GeomPositionOrOrigin(m_Target);
 }
 
 bool Factory::PassesChance(double chance)
@@ -191,7 +191,7 @@ void Factory::EvaluateHit(ArcadeStructure* hitter, int sides, ArcadeGameLogic* l
                 trigger.rearmTimer =
                     timers->CreateTimer(this, kRearmMs, 1, TIMER_LIMITED_TO_FRAMERATE);
         if (PassesChance(trigger.chance))
-            Trigger(GeomPosition(hitter), BodyVelocity(hitter), TargetPosition(), logic);
+            Trigger(GeomPositionOrOrigin(hitter), BodyVelocity(hitter), TargetPosition(), logic);
         --trigger.repetitions;
     }
 }
@@ -206,7 +206,8 @@ void Factory::EvaluateDestroy(ArcadeStructure* destroyer, ArcadeGameLogic* logic
         if (trigger.repetitions == 0 || !AcceptsClass(trigger.destroyableClasses, destroyer))
             continue;
         if (PassesChance(trigger.chance))
-            Trigger(GeomPosition(destroyer), BodyVelocity(destroyer), TargetPosition(), running);
+            Trigger(GeomPositionOrOrigin(destroyer), BodyVelocity(destroyer), TargetPosition(),
+                    running);
         --trigger.repetitions;
     }
 }
@@ -377,7 +378,7 @@ void Factory::PlaceCreated(const Creation& creation, ArcadeStructure* struc) con
     PhysicsGeom* geom = struc->GetGeom();
     if (creation.useFactoryPosition) {
         // The object's "position" is an offset from the target's centre.
-        const Vector2D own = GeomPosition(struc);
+        const Vector2D own = GeomPositionOrOrigin(struc);
         const Vector2D target = TargetPosition();
         const int halfW = int(std::uint16_t(struc->GetWidth())) / 2;
         const int halfH = int(std::uint16_t(struc->GetHeight())) / 2;
@@ -385,7 +386,7 @@ void Factory::PlaceCreated(const Creation& creation, ArcadeStructure* struc) con
     }
     const double ry = RandomDouble(2 * creation.positionVariance.y) - creation.positionVariance.y;
     const double rx = RandomDouble(2 * creation.positionVariance.x) - creation.positionVariance.x;
-    const Vector2D at = GeomPosition(struc);
+    const Vector2D at = GeomPositionOrOrigin(struc);
     geom->SetPosition(at.x + rx, at.y + ry);
 }
 
@@ -396,7 +397,7 @@ void Factory::LaunchCreated(const Creation& creation, ArcadeStructure* struc, Ph
         Vector2D v = hitterVel;
         if (creation.triggerVelocityLimit > 0 && v.Length() > creation.triggerVelocityLimit)
             v.SetLength(creation.triggerVelocityLimit);
-        const double a = creation.triggerAngleOffset * kDegreesToRadians;
+        const double a = creation.triggerAngleOffset * kRadiansPerDegree;
         v = Vector2D(v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a));
         body->SetLinearVel(v.x, v.y);
     }
@@ -407,7 +408,7 @@ void Factory::LaunchCreated(const Creation& creation, ArcadeStructure* struc, Ph
     if (creation.translateAlongVelocity != 0.0) {
         Vector2D direction = body->GetLinearVel();
         direction.SetLength(1.0);
-        const Vector2D at = GeomPosition(struc);
+        const Vector2D at = GeomPositionOrOrigin(struc);
         struc->GetGeom()->SetPosition(at.x + creation.translateAlongVelocity * direction.x,
                                       at.y + creation.translateAlongVelocity * direction.y);
     }

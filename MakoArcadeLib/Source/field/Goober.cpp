@@ -41,7 +41,7 @@ constexpr double kDegreesPerRadian = 57.29577951308232;
 // The burst of pieces: one per 40 square pixels of the goober.
 constexpr int kPixelsPerPiece = 40;
 
-const std::string& ClassNameOf(const ArcadeStructure* other)
+const std::string& OtherClassName(const ArcadeStructure* other)
 {
     return other->GetClass()->GetName();
 }
@@ -226,7 +226,7 @@ bool Goober::AcceptsCollision(CollisionOwner* otherOwner, double, double)
     ArcadeStructure* other = dynamic_cast<ArcadeStructure*>(otherOwner);
     if (!other)
         return false;
-    const std::string& name = ClassNameOf(other);
+    const std::string& name = OtherClassName(other);
     if (Ball* ball = dynamic_cast<Ball*>(other)) {
         if (m_NoBlockBall || ball->GetPaddle())
             return true;
@@ -254,7 +254,7 @@ void Goober::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, dou
     ArcadeStructure::HandleCollision(logic, other, x, y, nx, ny, depth, solid);
     if (IsDead())
         return;
-    const std::string& name = ClassNameOf(other);
+    const std::string& name = OtherClassName(other);
     if (Ball* ball = dynamic_cast<Ball*>(other)) {
         if (m_NoBlockBall || ball->GetPaddle() || !ball->IsActive())
             return;

@@ -13,8 +13,8 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-const char* const kClassicProperties[] = {"damage", "takeDamageOnCollision", "noBlockBall",
-                                          "passThruBricks", "passThruShields"};
+const char* const kClassicGooberProperties[] = {"damage", "takeDamageOnCollision", "noBlockBall",
+                                                "passThruBricks", "passThruShields"};
 
 } // namespace
 
@@ -46,7 +46,7 @@ void Goober::RegisterProperties(Class& c)
     c.RegisterPropertyGetter(
         MakeMemberAccessor<PROPERTY_LUAOBJECT>(&Goober::m_Powerups, "powerups"));
     c.RegisterPropertySetter(MakeFunctionAccessor(&Goober::SetPowerups, "powerups"));
-    for (const char* name : kClassicProperties) {
+    for (const char* name : kClassicGooberProperties) {
         c.RegisterPropertyGetter(MakeClassicAccessor(name));
         c.RegisterPropertySetter(MakeClassicAccessor(name));
     }

@@ -28,7 +28,7 @@ constexpr double kSwingSpeedFactor = 1.2;
 constexpr int kDebounceTicks = 6;
 
 // Whether the object's class is className or derives from it.
-bool IsKind(const ArcadeStructure* other, const char* className)
+bool IsOfClass(const ArcadeStructure* other, const char* className)
 {
     return other->GetClass()->DerivesFrom(className);
 }
@@ -52,9 +52,9 @@ bool Paddle::AcceptsCollision(CollisionOwner* other, double x, double y)
     if (!structure)
         return false;
     for (const char* name : {"Wall", "Brick", "Collider", "Goober", "Powerup"})
-        if (IsKind(structure, name))
+        if (IsOfClass(structure, name))
             return true;
-    if (IsKind(structure, "Ball")) {
+    if (IsOfClass(structure, "Ball")) {
         if (WhichSides(x, y) & BackSide())
             return true;
         return static_cast<const Ball*>(structure)->m_PaddlePass;
@@ -67,15 +67,15 @@ void Paddle::HandleCollision(ArcadeGameLogic* logic, ArcadeStructure* other, dou
 {
     if (IsDead())
         return;
-    if (IsKind(other, "Brick") || IsKind(other, "DropTarget")) {
-        if (IsKind(other, "DropTarget") || BlocksPaddle(other))
+    if (IsOfClass(other, "Brick") || IsOfClass(other, "DropTarget")) {
+        if (IsOfClass(other, "DropTarget") || BlocksPaddle(other))
             HitBlock(other, x, y, nx, ny, depth);
-    } else if (IsKind(other, "Wall")) {
+    } else if (IsOfClass(other, "Wall")) {
         HitWall(other);
-    } else if (IsKind(other, "Ball")) {
+    } else if (IsOfClass(other, "Ball")) {
         ScopedPerformanceTimer timer("Ball paddle impact");
         HitBall(logic, static_cast<Ball*>(other), x, y, nx, ny, depth);
-    } else if (IsKind(other, "Powerup")) {
+    } else if (IsOfClass(other, "Powerup")) {
         // A live power-up is caught: the controller applies it, the combo meter counts it,
         // and it is gone.
         ArcadeGameLogic* controller = logic ? logic : gLogic;

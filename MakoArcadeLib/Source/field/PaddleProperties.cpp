@@ -10,13 +10,13 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-const char* const kClassicProperties[] = {"paddleSize", "catch", "laser"};
+const char* const kClassicPaddleProperties[] = {"paddleSize", "catch", "laser"};
 
 } // namespace
 
 void Paddle::RegisterProperties(Class& c)
 {
-    for (const char* name : kClassicProperties) {
+    for (const char* name : kClassicPaddleProperties) {
         c.RegisterPropertyGetter(MakeClassicAccessor(name));
         c.RegisterPropertySetter(MakeClassicAccessor(name));
     }

@@ -33,7 +33,7 @@ bool TakesSparkDamage(const std::string& className)
     return className == "Brick" || className == "DropTarget" || className == "Goober";
 }
 
-Vector2D CentreOf(const ArcadeActor* actor)
+Vector2D CentreVectorOf(const ArcadeActor* actor)
 {
     if (const PhysicsGeom* geom = actor->GetGeom()) {
         const Point<double> c = geom->GetCenter();
@@ -182,7 +182,7 @@ void Spark::Fork()
         if (candidate->IsDead())
             continue;
         if (share != 0 && logic) {
-            const Vector2D to = CentreOf(candidate);
+            const Vector2D to = CentreVectorOf(candidate);
             logic->AddSpark(new Spark(m_EndX, m_EndY, to.x, to.y, candidate, share, m_Logic,
                                       m_GatherRadius, m_ChildMinForks, m_ChildMaxForks,
                                       m_ChildMinForks, m_ChildMaxForks));

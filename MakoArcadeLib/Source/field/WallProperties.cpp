@@ -10,13 +10,13 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-const char* const kClassicProperties[] = {"dangerous", "attractPowerup", "wallName", "variant"};
+const char* const kClassicWallProperties[] = {"dangerous", "attractPowerup", "wallName", "variant"};
 
 } // namespace
 
 void Wall::RegisterProperties(Class& c)
 {
-    for (const char* name : kClassicProperties) {
+    for (const char* name : kClassicWallProperties) {
         c.RegisterPropertyGetter(MakeClassicAccessor(name));
         c.RegisterPropertySetter(MakeClassicAccessor(name));
     }

@@ -33,7 +33,7 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-const std::string& ClassNameOf(const Actor* actor)
+const std::string& ActorClassName(const Actor* actor)
 {
     static const std::string none;
     const Class* c = actor->GetClass();
@@ -160,7 +160,7 @@ void ArcadeGameLogic::AddEmitter(ParticleEmitter* emitter)
 
 void ArcadeGameLogic::AddActor(Actor* actor)
 {
-    const std::string& name = ClassNameOf(actor);
+    const std::string& name = ActorClassName(actor);
     const Class* c = actor->GetClass();
     if (name == "Ball") {
         LuaObject spawn;

@@ -24,7 +24,7 @@ bool MustUncover(Brick* brick)
 }
 
 // Where the structure is: its geometry's position, or its rectangle's centre.
-Point<double> CentreOf(const ArcadeActor* actor)
+Point<double> StructureCentre(const ArcadeActor* actor)
 {
     if (const PhysicsGeom* geom = actor->GetGeom())
         return geom->GetCenter();
@@ -72,7 +72,7 @@ void ArcadeGameLogic::CheckForLevelEnd(double x, double y)
             while (!m_Bricks.IsEmpty()) {
                 Actor* first = m_Bricks.GetMembers().front();
                 if (Brick* brick = dynamic_cast<Brick*>(first)) {
-                    const Point<double> centre = CentreOf(brick);
+                    const Point<double> centre = StructureCentre(brick);
                     brick->Destroy(nullptr, this, centre.x, centre.y, false);
                 }
                 first->Kill();
@@ -136,7 +136,7 @@ void ArcadeGameLogic::LockBall(Ball* ball, Brick*)
             if (delay.IsNumber())
                 longestDelay = std::max(longestDelay, delay.GetNumber());
             brick->StartReleaseTimer(this, m_LockedBallSpeed);
-            const Point<double> centre = CentreOf(brick);
+            const Point<double> centre = StructureCentre(brick);
             CheckForLevelEnd(centre.x, centre.y);
         }
     }

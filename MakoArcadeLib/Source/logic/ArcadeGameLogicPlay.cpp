@@ -50,7 +50,7 @@ bool GainsPower(Paddle* paddle)
     return !(value.IsBoolean() && value.GetBoolean());
 }
 
-Point<double> CentreOf(const Actor* actor)
+Point<double> ActorCentre(const Actor* actor)
 {
     return Point<double>(actor->GetX() + actor->GetWidth() / 2.0,
                          actor->GetY() + actor->GetHeight() / 2.0);
@@ -107,7 +107,7 @@ void ArcadeGameLogic::SplitBalls()
         if (m_ParticleManager) {
             auto* burst = new IdenticalParticleEmitter("BallSplitEmitter", m_ParticleManager);
             burst->Actor::SetSize(0, 0);
-            const Point<double> c = CentreOf(ball);
+            const Point<double> c = ActorCentre(ball);
             burst->SetPosition(static_cast<int>(std::lround(c.x)),
                                static_cast<int>(std::lround(c.y)));
             AddEmitter(burst);

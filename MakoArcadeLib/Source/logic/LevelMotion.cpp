@@ -92,7 +92,7 @@ void HoldLength(double& x, double& y, double most)
 // A brick's centre height once the field's moves so far have taken effect: its geometry's
 // with the rest of a gradual shift still to come (the physics step carries it out, the actor
 // follows after it), else its actor's, halves rounded down.
-int CentreY(const Brick* brick)
+int BrickCentreY(const Brick* brick)
 {
     if (const PhysicsGeom* geom = brick->GetGeom())
         return int(std::floor(geom->GetPosition()[1] + geom->GetPendingShift()));
@@ -396,7 +396,7 @@ void Level::CheckProgressive(ArcadeGameLogic* logic)
         Brick* brick = dynamic_cast<Brick*>(actor);
         if (!brick || brick->IsDead())
             continue;
-        const int cy = CentreY(brick);
+        const int cy = BrickCentreY(brick);
         if (cy >= threshold && (allBricks || brick->IsNecessary()))
             return; // the lower rows are not clear yet
         if (cy < stop)
@@ -463,7 +463,7 @@ void Level::TickSlideDown(ArcadeGameLogic* logic)
         const PhysicsGeom* geom = brick->GetGeom();
         const double y =
             geom ? double(geom->GetPosition()[1]) + geom->GetPendingShift() : double(brick->GetY());
-        if (y > endHeight || CentreY(brick) > paddleLine) {
+        if (y > endHeight || BrickCentreY(brick) > paddleLine) {
             const double x = geom ? double(geom->GetPosition()[0]) : double(brick->GetX());
             brick->Destroy(nullptr, logic, x, y, false);
             brick->Kill();
@@ -516,7 +516,7 @@ void Level::TickTimeAttack(ArcadeGameLogic* logic)
             continue;
         MoveBrick(brick, n);
         brick->RunMovedCallbacks();
-        if (CentreY(brick) < m_TimeAttackStop)
+        if (BrickCentreY(brick) < m_TimeAttackStop)
             anyAboveStop = true;
         else
             allAboveStop = false;
@@ -571,7 +571,7 @@ void Level::EndTimeAttackPastThreshold(ArcadeGameLogic* logic)
             Brick* brick = dynamic_cast<Brick*>(actor);
             if (!brick || brick->IsDead())
                 continue;
-            const int y = CentreY(brick);
+            const int y = BrickCentreY(brick);
             if (y <= m_TimeAttackThreshold && y <= paddleLine)
                 continue;
             crossed = true;

@@ -108,7 +108,7 @@ double CentreX(const Actor* actor)
     return actor->GetX() + actor->GetWidth() / 2;
 }
 
-double CentreY(const Actor* actor)
+double ActorCentreY(const Actor* actor)
 {
     return actor->GetY() + actor->GetHeight() / 2;
 }
@@ -644,7 +644,7 @@ void Level::SpawnBall(ArcadeGameLogic* logic, int numBalls, bool force)
                     continue;
                 double distance = 1000000.0;
                 const auto closer = [&](const Actor* actor) {
-                    const double dx = CentreX(actor) - x, dy = CentreY(actor) - y;
+                    const double dx = CentreX(actor) - x, dy = ActorCentreY(actor) - y;
                     distance = std::min(distance, std::sqrt(dx * dx + dy * dy));
                 };
                 for (Actor* actor : logic->GetBalls().GetMembers()) {
@@ -681,7 +681,7 @@ bool Level::GetStartPoint(ArcadeGameLogic* logic, const LuaObject& ballStart, do
         if (!actor)
             return false;
         x = CentreX(actor);
-        y = CentreY(actor);
+        y = ActorCentreY(actor);
         return true;
     }
     x = PairValue(ballStart["position"], 1);

@@ -35,7 +35,7 @@ void SwitchToScreenNamed(const std::string& name)
         screens->SwitchToScreen(name);
 }
 
-TimerManager* Timers()
+TimerManager* SplashTimers()
 {
     AppHost* host = GetAppHost();
     return host ? host->GetTimerManager() : nullptr;
@@ -147,7 +147,7 @@ void ArcadeSplashScreen::BeginLoading()
     m_TotalProgress = toCache + kUnitsPerLevelFile * static_cast<int>(m_LevelFiles.size()) + 1;
 
     KillLoadingTimer();
-    if (TimerManager* timers = Timers())
+    if (TimerManager* timers = SplashTimers())
         m_LoadingTimer = timers->CreateTimer(this, FRAME_PERIOD_MS, -1, TIMER_LIMITED_TO_FRAMERATE);
     m_Progress = 0;
 
@@ -237,7 +237,7 @@ void ArcadeSplashScreen::KillLoadingTimer()
 {
     if (m_LoadingTimer == 0)
         return;
-    if (TimerManager* timers = Timers())
+    if (TimerManager* timers = SplashTimers())
         timers->KillTimer(m_LoadingTimer);
     m_LoadingTimer = 0;
 }

@@ -30,7 +30,7 @@ const int kPointsFlightMs = 1000;
 const int kPointsZOrder = 100;
 const int kParticlesZOrder = 1000;
 
-Point<int> CentreOf(const SDL_Rect& r)
+Point<int> RectCentre(const SDL_Rect& r)
 {
     return Point<int>(r.x + r.w / 2, r.y + r.h / 2);
 }
@@ -221,7 +221,7 @@ void EndLevelBonusDialog::SetStar(const std::string& name, int state, int points
     if (points == 0)
         return;
     const Point<int> centre = [&] {
-        const Point<int> c = CentreOf(star->GetScreenRect());
+        const Point<int> c = RectCentre(star->GetScreenRect());
         return GlobalToLocal(c.x, c.y);
     }();
     Label* flying =
@@ -247,7 +247,7 @@ void EndLevelBonusDialog::SetAwardFrames(int count, int frame, bool burst)
     for (int i = 0; i < count; ++i) {
         stars[i]->SetFrame(frame);
         if (burst) {
-            const Point<int> c = CentreOf(stars[i]->GetScreenRect());
+            const Point<int> c = RectCentre(stars[i]->GetScreenRect());
             const Point<int> local = GlobalToLocal(c.x, c.y);
             StarBurst(local.x, local.y);
         }

@@ -40,12 +40,6 @@ const SkillChoice kSkills[] = {{"kid", SDLK_k, 1}, {"casual", SDLK_c, 2}, {"game
 const int kLowerButtonSpread = 70;
 const int kLowerButtonLift = 35;
 
-Player* CurrentPlayer()
-{
-    PlayerManager* manager = PlayerManager::GetInstance();
-    return manager ? manager->GetCurrentPlayer(1) : nullptr;
-}
-
 std::string ConfigText(const std::string& key, const std::string& fallback)
 {
     Config* config = Config::GetCurrent();
@@ -139,7 +133,7 @@ std::string EnterNameAndSkillDialog::GetName() const
 
 void EnterNameAndSkillDialog::UpdateSkill()
 {
-    Player* player = CurrentPlayer();
+    Player* player = PlayerManager::CurrentFirstPlayer();
     std::string skill = kDefaultSkill;
     if (player) {
         LuaObject options = player->GetOptionsTable();
@@ -161,7 +155,7 @@ bool EnterNameAndSkillDialog::OnButtonClick(const Event& event)
         for (const SkillChoice& skill : kSkills) {
             if (button->GetName() != skill.name)
                 continue;
-            if (Player* player = CurrentPlayer())
+            if (Player* player = PlayerManager::CurrentFirstPlayer())
                 player->GetOptionsTable().SetString(kSkillOption, skill.name);
             UpdateSkill();
             return true;

@@ -12,7 +12,7 @@
 
 namespace {
 
-Player* CurrentPlayer()
+Player* PlayerOfTheGame()
 {
     PlayerManager* players = PlayerManager::GetInstance();
     MAKO_ASSERT_MSG(players != 0, "A game needs the player manager.");
@@ -76,7 +76,7 @@ void SwitchTo(const std::string& screenName)
 // screen of that name.
 void StartSelected(const std::string& screenName, const char* mode, const char* modeTableName)
 {
-    Player* player = CurrentPlayer();
+    Player* player = PlayerOfTheGame();
     player->PlayMode(mode);
     const MapPlace place = StartPlace(mode, player->MakeGameModeTable(modeTableName));
 
@@ -95,7 +95,7 @@ void StartAdventureFromMap(const std::string& screenName)
 
 void StartAdventureFromMenu(const std::string& screenName)
 {
-    Player* player = CurrentPlayer();
+    Player* player = PlayerOfTheGame();
     player->PlayMode("Adventure");
     LuaPlus::LuaObject modeTable = player->MakeGameModeTable("");
     // Play is the player's choice of the place the map would show: it is stored so.
@@ -114,7 +114,7 @@ void StartLabGame(const std::string& screenName)
 
 LuaPlus::LuaObject CreateGameOptionsForCurrentPlayer()
 {
-    Player* player = CurrentPlayer();
+    Player* player = PlayerOfTheGame();
     LuaPlus::LuaObject options = GetGlobalLuaState()->GetGlobals().CreateTable("GameOptions");
     WriteSelection(options, player);
     return options;

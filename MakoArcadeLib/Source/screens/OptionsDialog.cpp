@@ -28,9 +28,9 @@ MAKO_IMPLEMENT_CLASS(OptionsDialog, "OptionsDialog", "Dialog", nullptr,
 
 namespace {
 
-const char* const kSkills[3] = {"kid", "casual", "gamer"};
+const char* const kSkillNames[3] = {"kid", "casual", "gamer"};
 const int kSkillKeys[3] = {'k', 'c', 'g'};
-const char* const kFallbackSkill = "casual";
+const char* const kOptionsFallbackSkill = "casual";
 // The keys the dialog follows: the two the sliders show and the two its labels show.
 const char* const kObservedKeys[4] = {"full_screen", "use_3d_acceleration", "music_volume",
                                       "sfx_volume"};
@@ -43,7 +43,7 @@ const int kScreenModeRow = 205;
 const int kAccelerationRow = 250;
 const int kValueRight = 140;
 // Gap between a row label and the column line, and between a value and its button.
-const int kLabelGap = 10;
+const int kOptionLabelGap = 10;
 const int kButtonGap = 20;
 
 std::string ConfigString(const char* key, const char* fallback)
@@ -53,7 +53,7 @@ std::string ConfigString(const char* key, const char* fallback)
     return value.empty() ? std::string(fallback) : value;
 }
 
-int ConfigInt(const char* key, int fallback)
+int ConfiguredInt(const char* key, int fallback)
 {
     Config* config = Config::GetCurrent();
     // GetInteger holds a huge number to an int, where a cast would be undefined.
@@ -64,16 +64,10 @@ int ConfigInt(const char* key, int fallback)
 Label* MakeLabel(const std::string& text, const std::string& name)
 {
     std::unique_ptr<Font> font(new Font(ConfigString("DialogFieldFont", "DejaVuSans-Bold.ttf"),
-                                        ConfigInt("DialogFieldFontSize", 24), 0));
+                                        ConfiguredInt("DialogFieldFontSize", 24), 0));
     Label* label = new Label(text, font.release(), Palette::Black, HorizontalAlignment::Right);
     label->ApplyStringProperty("name", name);
     return label;
-}
-
-Player* CurrentPlayer()
-{
-    PlayerManager* players = PlayerManager::GetInstance();
-    return players ? players->GetCurrentPlayer(1) : nullptr;
 }
 
 } // namespace
@@ -113,7 +107,7 @@ OptionsDialog::~OptionsDialog()
 
 void OptionsDialog::PlaceRowLabel(Label* label, int row)
 {
-    label->SetPosition(m_ColumnX - kLabelGap - label->GetWidth(),
+    label->SetPosition(m_ColumnX - kOptionLabelGap - label->GetWidth(),
                        m_Top + row - label->GetHeight() / 2);
 }
 
@@ -128,7 +122,7 @@ void OptionsDialog::AddVolumeRow(const char* text, const char* name, const char*
     if (Config::GetCurrent())
         slider->SetBinder(new ConfigDataBinder(key));
     AddChild(slider, "");
-    slider->SetPosition(m_ColumnX + kLabelGap, m_Top + row - slider->GetHeight() / 2);
+    slider->SetPosition(m_ColumnX + kOptionLabelGap, m_Top + row - slider->GetHeight() / 2);
 }
 
 void OptionsDialog::AddSwitchRow(const char* text, const char* name, const char* valueName,
@@ -142,7 +136,7 @@ void OptionsDialog::AddSwitchRow(const char* text, const char* name, const char*
     AddChild(value, "");
     Button* button = Button::Make(
         "Button.small.png", "switch", ConfigString("ButtonFont", "DejaVuSans-Bold.ttf"),
-        ConfigInt("ButtonFontSizeSmaller", 20), 0, 0, buttonName, nullptr);
+        ConfiguredInt("ButtonFontSizeSmaller", 20), 0, 0, buttonName, nullptr);
     button->SetShortcutKey('s');
     AddChild(button, "");
     button->SetPosition(m_ColumnX + kValueRight + kButtonGap,
@@ -177,9 +171,9 @@ void OptionsDialog::AddSkillGrid()
     const std::string buttonFont = ConfigString("ButtonFont", "DejaVuSans-Bold.ttf");
     grid->SetFont(buttonFont, EnterNameAndSkillDialog::kSkillCaptionSize, Palette::Black);
     grid->SetHeader("Set Skill", ConfigString("DialogFieldFont", "DejaVuSans-Bold.ttf"),
-                    ConfigInt("DialogFieldFontSize", 24), Palette::Black);
+                    ConfiguredInt("DialogFieldFontSize", 24), Palette::Black);
     for (int i = 0; i < 3; ++i)
-        grid->AddRadioButton(i + 1, 1, kSkills[i], kSkills[i], kSkillKeys[i], this,
+        grid->AddRadioButton(i + 1, 1, kSkillNames[i], kSkillNames[i], kSkillKeys[i], this,
                              "Button.small.png", "boxCheck.png", 1, 3);
     AddChild(grid, "");
     grid->SetPosition(GetWidth() / 2 - grid->GetWidth() / 2,
@@ -190,7 +184,7 @@ void OptionsDialog::AddSkillGrid()
 
 void OptionsDialog::LockSkillChoice()
 {
-    for (const char* skill : kSkills)
+    for (const char* skill : kSkillNames)
         if (Button* button = dynamic_cast<Button*>(Actor::GetChild(skill, true)))
             button->Disable();
 }
@@ -221,10 +215,10 @@ void OptionsDialog::UpdateControls()
         }
     }
     std::string skill;
-    if (Player* player = CurrentPlayer())
+    if (Player* player = PlayerManager::CurrentFirstPlayer())
         skill = player->GetSkill();
     if (skill.empty())
-        skill = kFallbackSkill;
+        skill = kOptionsFallbackSkill;
     if (auto* grid = dynamic_cast<RadioButtonGrid*>(GetChild("Grid")))
         grid->SelectButton(skill);
 }
@@ -263,10 +257,10 @@ bool OptionsDialog::OnButtonClick(const Event& event)
         UpdateControls();
         return Dialog::OnButtonClick(event);
     }
-    for (const char* skill : kSkills) {
+    for (const char* skill : kSkillNames) {
         if (name != skill)
             continue;
-        if (Player* player = CurrentPlayer())
+        if (Player* player = PlayerManager::CurrentFirstPlayer())
             player->GetOptionsTable().SetString("player.skill", skill);
         UpdateControls();
         return true;

@@ -21,12 +21,6 @@ MAKO_IMPLEMENT_CLASS(StartLevelDialog, "StartLevelDialog", "LetterDialog", nullp
 
 namespace {
 
-Player* CurrentPlayer()
-{
-    PlayerManager* players = PlayerManager::GetInstance();
-    return players ? players->GetCurrentPlayer(1) : nullptr;
-}
-
 bool AlwaysShowTips()
 {
     Config* config = Config::GetCurrent();
@@ -80,7 +74,7 @@ bool StartLevelDialog::OnKeyDown(const Event& event)
 bool StartLevelDialog::SetupTip(const std::string& tip, bool force)
 {
     const std::string shownKey = boost::str(boost::format("%1%.shown") % tip);
-    Player* player = CurrentPlayer();
+    Player* player = PlayerManager::CurrentFirstPlayer();
     LuaObject options = player ? player->GetOptionsTable() : LuaObject();
     const bool seen = (options.IsTable() && options[shownKey.c_str()].IsBoolean() &&
                        options[shownKey.c_str()].GetBoolean()) ||
@@ -106,7 +100,7 @@ void StartLevelDialog::SetupNotice(const std::string& text)
 {
     ApplyStringProperty("name", "SaveNotice");
     const std::string signature = GetFromLabel()->GetText();
-    SetLines(NameOf(CurrentPlayer()), text, signature);
+    SetLines(NameOf(PlayerManager::CurrentFirstPlayer()), text, signature);
     ShowOnlyOkay();
 }
 
@@ -123,7 +117,7 @@ bool StartLevelDialog::OnButtonClick(const Event& event)
 {
     const Object* button = static_cast<Object*>(EventData1(event));
     if (button && button->GetName() == "OkayButton" && !m_ShownKey.empty()) {
-        Player* player = CurrentPlayer();
+        Player* player = PlayerManager::CurrentFirstPlayer();
         if (player)
             player->GetOptionsTable().SetBoolean(m_ShownKey.c_str(), true);
         m_ShownKey.clear();

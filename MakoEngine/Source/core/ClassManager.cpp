@@ -22,7 +22,7 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-ClassManager* gInstance = nullptr;
+ClassManager* gClassManager = nullptr;
 
 // The class a class table's `instance` holds; null for anything else.
 Class* ClassOfTable(const LuaObject& classObject)
@@ -62,24 +62,24 @@ ClassManager::ClassManager()
 
 ClassManager* ClassManager::GetInstance()
 {
-    if (!gInstance)
-        gInstance = new ClassManager;
-    return gInstance;
+    if (!gClassManager)
+        gClassManager = new ClassManager;
+    return gClassManager;
 }
 
 bool ClassManager::Exists()
 {
-    return gInstance != nullptr;
+    return gClassManager != nullptr;
 }
 
 void ClassManager::DestroyInstance()
 {
-    if (!gInstance)
+    if (!gClassManager)
         return;
-    for (Class* c : gInstance->GetAllClasses())
+    for (Class* c : gClassManager->GetAllClasses())
         delete c;
-    delete gInstance;
-    gInstance = nullptr;
+    delete gClassManager;
+    gClassManager = nullptr;
 }
 
 void ClassManager::RegisterClass(Class* newClass)

@@ -17,7 +17,7 @@ struct CrashReporting
     std::vector<std::pair<std::string, std::string>> files;
 };
 
-CrashReporting& State()
+CrashReporting& TheCrashReporting()
 {
     static CrashReporting* state = new CrashReporting(); // lives until the process ends
     return *state;
@@ -63,7 +63,7 @@ const char* const CRASH_REPORT_NO_MAILER_TEXT =
 void InstallCrashReporter(int argc, char** argv, const std::string& productName,
                           const std::string& reportFolder)
 {
-    CrashReporting& state = State();
+    CrashReporting& state = TheCrashReporting();
     if (state.handle || IsDisabledByCommandLine(argc, argv))
         return;
     std::string subject = boost::str(boost::format("Crash Report for %1%") % productName);
@@ -76,31 +76,31 @@ void InstallCrashReporter(int argc, char** argv, const std::string& productName,
 
 void UninstallCrashReporter()
 {
-    crashrpt::Uninstall(State().handle);
-    State().handle = nullptr;
-    State().files.clear();
+    crashrpt::Uninstall(TheCrashReporting().handle);
+    TheCrashReporting().handle = nullptr;
+    TheCrashReporting().files.clear();
 }
 
 void AddCrashReportFile(const std::string& path, const std::string& description)
 {
-    State().files.emplace_back(path, description);
-    if (State().handle)
-        crashrpt::AddFile(State().handle, path, description);
+    TheCrashReporting().files.emplace_back(path, description);
+    if (TheCrashReporting().handle)
+        crashrpt::AddFile(TheCrashReporting().handle, path, description);
 }
 
 const std::vector<std::pair<std::string, std::string>>& GetCrashReportFiles()
 {
-    return State().files;
+    return TheCrashReporting().files;
 }
 
 bool IsCrashReportingEnabled()
 {
-    return State().handle != nullptr;
+    return TheCrashReporting().handle != nullptr;
 }
 
 bool CrashReportCallback(crashrpt::Handle handle)
 {
-    for (const auto& file : State().files)
+    for (const auto& file : TheCrashReporting().files)
         crashrpt::AddFile(handle, file.first, file.second);
     return true;
 }
@@ -120,7 +120,7 @@ void Exception::Report() const
         // The report stands in for a message box the user would have read: the reason is
         // said on standard error too, in one line, before the line naming the report.
         std::fprintf(stderr, "Error: %s\n", OneLine(GetMessage()).c_str());
-        crashrpt::GenerateErrorReport(State().handle, text);
+        crashrpt::GenerateErrorReport(TheCrashReporting().handle, text);
         return;
     }
     MessageBoxA(nullptr, text.c_str(), nullptr, MB_ICONHAND);

@@ -34,7 +34,7 @@ FileWriter::PlaceProbe g_PlaceProbe = nullptr;
 
 // Between a file's name and the six letters or digits of its temporary files
 // (IsTemporaryFileNameOf knows them).
-const char kTemporarySuffix[] = ".tmp.";
+const char kWriterTemporarySuffix[] = ".tmp.";
 
 // Writes all of bytes to fd; false (errno set) when the system refuses part of it.
 bool WriteAll(int fd, const std::string& bytes)
@@ -97,7 +97,7 @@ int MakeNewFile(const std::string& base, int access, std::string& name)
 int WriteTemporary(const std::string& target, const std::string& bytes, const struct stat* replaced,
                    std::string& name)
 {
-    const int fd = MakeNewFile(target + kTemporarySuffix, O_WRONLY, name);
+    const int fd = MakeNewFile(target + kWriterTemporarySuffix, O_WRONLY, name);
     if (fd < 0)
         return errno;
     bool ok = (!replaced || ::fchmod(fd, replaced->st_mode & 0777) == 0) && WriteAll(fd, bytes) &&

@@ -37,7 +37,7 @@ struct LogState
 
 // Made on first use and never destroyed, so that logging works during static
 // initialisation and destruction alike.
-LogState& State()
+LogState& TheLog()
 {
     static LogState* state = new LogState();
     return *state;
@@ -52,7 +52,7 @@ volatile std::sig_atomic_t s_SignalToStandardError = 0;
 // Tells LogFromSignalHandler where the log goes now; called wherever that changes.
 void PublishPlace()
 {
-    const LogState& state = State();
+    const LogState& state = TheLog();
     s_SignalToStandardError = state.toStandardError ? 1 : 0;
     if (state.path.empty() || state.path.size() >= sizeof s_SignalPaths[0]) {
         s_SignalSlot = -1;
@@ -65,7 +65,7 @@ void PublishPlace()
 
 void Echo(const char* text)
 {
-    if (State().echo) {
+    if (TheLog().echo) {
         std::fputs(text, stdout);
         std::fflush(stdout);
     }
@@ -74,7 +74,7 @@ void Echo(const char* text)
 
 void KeepPending(const char* text)
 {
-    LogState& state = State();
+    LogState& state = TheLog();
     state.pending.emplace_back(text);
     while (state.pending.size() > MAX_PENDING_LOG_LINES) {
         state.pending.pop_front();
@@ -85,7 +85,7 @@ void KeepPending(const char* text)
 // The kept lines, preceded by a note on how many were dropped.
 std::string PendingText()
 {
-    LogState& state = State();
+    LogState& state = TheLog();
     std::string text;
     if (state.dropped > 0)
         text += "(" + std::to_string(state.dropped) +
@@ -97,8 +97,8 @@ std::string PendingText()
 
 void ForgetPending()
 {
-    State().pending.clear();
-    State().dropped = 0;
+    TheLog().pending.clear();
+    TheLog().dropped = 0;
 }
 
 // Opens the log file at path to append to, made when missing, through the writer of the
@@ -188,7 +188,7 @@ int WriteToFile(const std::string& path, const std::string& text)
 // could be written in between: the log itself cannot carry the news.
 void ReportWriteFailure(const std::string& path, int error)
 {
-    LogState& state = State();
+    LogState& state = TheLog();
     if (state.failing)
         return;
     state.failing = true;
@@ -201,7 +201,7 @@ void ReportWriteFailure(const std::string& path, int error)
 
 void WriteEntry(const char* text)
 {
-    LogState& state = State();
+    LogState& state = TheLog();
     if (state.toStandardError) {
         std::fputs(text, stderr);
         std::fflush(stderr);
@@ -261,7 +261,7 @@ void Log(const char* format, ...)
 
 void LogAtLevel(int level, const char* format, ...)
 {
-    if (level > State().level)
+    if (level > TheLog().level)
         return;
     va_list args;
     va_start(args, format);
@@ -271,12 +271,12 @@ void LogAtLevel(int level, const char* format, ...)
 
 int GetLogLevel()
 {
-    return State().level;
+    return TheLog().level;
 }
 
 void SetLogLevel(int level)
 {
-    State().level = level;
+    TheLog().level = level;
 }
 
 int TryStartLogFile(const std::string& path)
@@ -296,8 +296,8 @@ int TryStartLogFile(const std::string& path)
             return errno;
     }
     std::fclose(file);
-    State().path.clear(); // the lines below join the kept ones
-    State().toStandardError = false;
+    TheLog().path.clear(); // the lines below join the kept ones
+    TheLog().toStandardError = false;
     Log("Created log file at \"%s\"\n", path.c_str());
     Log("Writing previous log entries to disk.\n");
     if (!note.empty())
@@ -305,11 +305,11 @@ int TryStartLogFile(const std::string& path)
     const int error = WriteToFile(path, PendingText());
     if (error == 0) {
         ForgetPending();
-        State().failing = false;
+        TheLog().failing = false;
     } else {
         ReportWriteFailure(path, error);
     }
-    State().path = path;
+    TheLog().path = path;
     PublishPlace();
     return 0;
 }
@@ -325,7 +325,7 @@ void StartLogFile(const std::string& path)
 
 void LogToStandardError()
 {
-    LogState& state = State();
+    LogState& state = TheLog();
     state.path.clear();
     state.toStandardError = true;
     PublishPlace();
@@ -337,7 +337,7 @@ void LogToStandardError()
 
 void SetLogEcho(bool on)
 {
-    LogState& state = State();
+    LogState& state = TheLog();
     if (on && !state.echo) {
         for (const std::string& line : state.pending)
             std::fputs(line.c_str(), stdout);
@@ -348,13 +348,13 @@ void SetLogEcho(bool on)
 
 bool GetLogEcho()
 {
-    return State().echo;
+    return TheLog().echo;
 }
 
 void SetLogFilePath(const std::string& path)
 {
-    State().path = path;
-    State().toStandardError = false;
+    TheLog().path = path;
+    TheLog().toStandardError = false;
     PublishPlace();
 }
 
@@ -379,10 +379,10 @@ void LogFromSignalHandler(const char* line)
 
 const std::string& GetLogFilePath()
 {
-    return State().path;
+    return TheLog().path;
 }
 
 size_t GetPendingLogLineCount()
 {
-    return State().pending.size();
+    return TheLog().pending.size();
 }

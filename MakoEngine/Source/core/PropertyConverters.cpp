@@ -14,7 +14,7 @@ using LuaPlus::LuaObject;
 
 namespace {
 
-LuaPlus::LuaState* EngineState()
+LuaPlus::LuaState* ConverterScriptState()
 {
     return GetGlobalLuaState();
 }
@@ -31,7 +31,7 @@ template <typename T> T& MemberOf(void* member)
 
 void BoolToLua(LuaObject& out, const void* member)
 {
-    out.AssignBoolean(EngineState(), MemberOf<bool>(member));
+    out.AssignBoolean(ConverterScriptState(), MemberOf<bool>(member));
 }
 
 void BoolFromLua(const LuaObject& value, void* member, const std::string&)
@@ -42,7 +42,7 @@ void BoolFromLua(const LuaObject& value, void* member, const std::string&)
 // A named colour reads back as its name.
 void ColorToLua(LuaObject& out, const void* member)
 {
-    out.AssignNil(EngineState());
+    out.AssignNil(ConverterScriptState());
     MemberOf<Color>(member).ToLuaObject(out, true);
 }
 
@@ -55,7 +55,7 @@ void ColorFromLua(const LuaObject& value, void* member, const std::string&)
 
 void DoubleToLua(LuaObject& out, const void* member)
 {
-    out.AssignNumber(EngineState(), MemberOf<double>(member));
+    out.AssignNumber(ConverterScriptState(), MemberOf<double>(member));
 }
 
 void DoubleFromLua(const LuaObject& value, void* member, const std::string&)
@@ -65,7 +65,7 @@ void DoubleFromLua(const LuaObject& value, void* member, const std::string&)
 
 void FloatToLua(LuaObject& out, const void* member)
 {
-    out.AssignNumber(EngineState(), MemberOf<float>(member));
+    out.AssignNumber(ConverterScriptState(), MemberOf<float>(member));
 }
 
 void FloatFromLua(const LuaObject& value, void* member, const std::string&)
@@ -75,7 +75,7 @@ void FloatFromLua(const LuaObject& value, void* member, const std::string&)
 
 void IntToLua(LuaObject& out, const void* member)
 {
-    out.AssignNumber(EngineState(), MemberOf<std::int32_t>(member));
+    out.AssignNumber(ConverterScriptState(), MemberOf<std::int32_t>(member));
 }
 
 void IntFromLua(const LuaObject& value, void* member, const std::string&)
@@ -89,7 +89,7 @@ void LuaObjectToLua(LuaObject& out, const void* member)
     if (held.IsSet())
         out = held;
     else
-        out.AssignNil(EngineState());
+        out.AssignNil(ConverterScriptState());
 }
 
 void LuaObjectFromLua(const LuaObject& value, void* member, const std::string&)
@@ -99,7 +99,7 @@ void LuaObjectFromLua(const LuaObject& value, void* member, const std::string&)
 
 void Point2fToLua(LuaObject& out, const void* member)
 {
-    out = MemberOf<Point<float>>(member).ToLuaObject(EngineState());
+    out = MemberOf<Point<float>>(member).ToLuaObject(ConverterScriptState());
 }
 
 void Point2fFromLua(const LuaObject& value, void* member, const std::string& name)
@@ -111,7 +111,7 @@ void Point2fFromLua(const LuaObject& value, void* member, const std::string& nam
 
 void Point2iToLua(LuaObject& out, const void* member)
 {
-    out = MemberOf<Point<int>>(member).ToLuaObject(EngineState());
+    out = MemberOf<Point<int>>(member).ToLuaObject(ConverterScriptState());
 }
 
 void Point2iFromLua(const LuaObject& value, void* member, const std::string& name)
@@ -123,7 +123,7 @@ void Point2iFromLua(const LuaObject& value, void* member, const std::string& nam
 
 void PolyToLua(LuaObject& out, const void* member)
 {
-    out = MemberOf<Poly>(member).ToLuaObject(EngineState());
+    out = MemberOf<Poly>(member).ToLuaObject(ConverterScriptState());
 }
 
 void PolyFromLua(const LuaObject& value, void* member, const std::string&)
@@ -135,7 +135,7 @@ void PolyFromLua(const LuaObject& value, void* member, const std::string&)
 
 void RectToLua(LuaObject& out, const void* member)
 {
-    out = RectToLuaObject(MemberOf<SDL_Rect>(member), EngineState());
+    out = RectToLuaObject(MemberOf<SDL_Rect>(member), ConverterScriptState());
 }
 
 // Values a 16-bit field cannot hold are refused, naming the property and the field.
@@ -148,7 +148,7 @@ void RectFromLua(const LuaObject& value, void* member, const std::string& name)
 
 void StringToLua(LuaObject& out, const void* member)
 {
-    out.AssignString(EngineState(), MemberOf<std::string>(member));
+    out.AssignString(ConverterScriptState(), MemberOf<std::string>(member));
 }
 
 void StringFromLua(const LuaObject& value, void* member, const std::string&)
@@ -158,7 +158,7 @@ void StringFromLua(const LuaObject& value, void* member, const std::string&)
 
 void UCharToLua(LuaObject& out, const void* member)
 {
-    out.AssignNumber(EngineState(), MemberOf<unsigned char>(member));
+    out.AssignNumber(ConverterScriptState(), MemberOf<unsigned char>(member));
 }
 
 // Cut to the low 8 bits: 300 is stored as 44.
@@ -170,7 +170,7 @@ void UCharFromLua(const LuaObject& value, void* member, const std::string&)
 // The unsigned value itself, so masks and ids at or above 2^31 keep their value in scripts.
 void UInt32ToLua(LuaObject& out, const void* member)
 {
-    out.AssignNumber(EngineState(), MemberOf<std::uint32_t>(member));
+    out.AssignNumber(ConverterScriptState(), MemberOf<std::uint32_t>(member));
 }
 
 // Any number, truncated toward zero and taken modulo 2^32 (so -1 is 0xFFFFFFFF).

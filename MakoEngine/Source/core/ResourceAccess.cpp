@@ -4,7 +4,7 @@
 
 namespace {
 
-ResourceAccess*& Installed()
+ResourceAccess*& InstalledAccess()
 {
     static ResourceAccess* access = nullptr;
     return access;
@@ -14,13 +14,13 @@ ResourceAccess*& Installed()
 
 ResourceAccess& GetResourceAccess()
 {
-    MAKO_ASSERT_MSG(Installed() != nullptr, "No resource access is installed.");
-    return *Installed();
+    MAKO_ASSERT_MSG(InstalledAccess() != nullptr, "No resource access is installed.");
+    return *InstalledAccess();
 }
 
 ResourceAccess* SetResourceAccess(ResourceAccess* access)
 {
-    ResourceAccess* previous = Installed();
-    Installed() = access;
+    ResourceAccess* previous = InstalledAccess();
+    InstalledAccess() = access;
     return previous;
 }

@@ -79,7 +79,7 @@ int FindLocal(lua_State* L, lua_Debug& ar, const std::string& name)
     }
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix)
+bool HasPrefix(const std::string& text, const std::string& prefix)
 {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
@@ -87,7 +87,7 @@ bool StartsWith(const std::string& text, const std::string& prefix)
 void RemoveStartingWith(std::vector<std::string>& list, const std::string& prefix)
 {
     list.erase(std::remove_if(list.begin(), list.end(),
-                              [&](const std::string& entry) { return StartsWith(entry, prefix); }),
+                              [&](const std::string& entry) { return HasPrefix(entry, prefix); }),
                list.end());
 }
 

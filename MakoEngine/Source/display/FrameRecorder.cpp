@@ -14,7 +14,7 @@
 
 namespace {
 
-long long Area(const SDL_Rect& r)
+long long RectArea(const SDL_Rect& r)
 {
     return static_cast<long long>(r.w) * r.h;
 }
@@ -189,7 +189,7 @@ void FrameRecorder::Record(RecordedDraw& draw, const Poly* poly)
     draw.hash = HashOf(draw, m_Current.polygons);
     m_Current.draws.push_back(draw);
     ++m_Whole.calls;
-    m_Whole.pixels += Area(draw.bounds);
+    m_Whole.pixels += RectArea(draw.bounds);
 }
 
 void FrameRecorder::DrawCircle(int x, int y, int radius, const Color& color, bool filled)
@@ -442,7 +442,7 @@ bool FrameRecorder::PlanRegion()
                 continue;
             m_Plan.push_back(PlannedDraw{i, clip});
             ++work.calls;
-            work.pixels += Area(IntersectRects(clip, d.bounds));
+            work.pixels += RectArea(IntersectRects(clip, d.bounds));
         }
         if (!m_RegionAlways && work.Cost(costs, true) > limit)
             return false;

@@ -6,7 +6,7 @@
 
 namespace {
 
-BlitPerformanceManager* gCurrent = nullptr;
+BlitPerformanceManager* gCurrentBlitManager = nullptr;
 
 } // namespace
 
@@ -14,23 +14,23 @@ BlitPerformanceManager::BlitPerformanceManager()
 {
     m_Dictionary = &m_Counters;
     m_LogFileName = "PerformanceLog_Blitting.txt";
-    gCurrent = this;
+    gCurrentBlitManager = this;
 }
 
 BlitPerformanceManager::~BlitPerformanceManager()
 {
-    if (gCurrent == this)
-        gCurrent = nullptr;
+    if (gCurrentBlitManager == this)
+        gCurrentBlitManager = nullptr;
 }
 
 BlitPerformanceManager* BlitPerformanceManager::GetCurrent()
 {
-    return gCurrent;
+    return gCurrentBlitManager;
 }
 
 bool BlitPerformanceManager::IsBlitLoggingEnabled()
 {
-    return gCurrent && IsMeasuringPerformance();
+    return gCurrentBlitManager && IsMeasuringPerformance();
 }
 
 void BlitPerformanceManager::AddBlit(const std::string& category, int width, int height, double ms)

@@ -5,30 +5,30 @@
 
 namespace {
 
-PerformanceCounterManager* gCurrent = nullptr;
+PerformanceCounterManager* gCurrentCounterManager = nullptr;
 
 } // namespace
 
 PerformanceCounterManager::PerformanceCounterManager()
 {
-    gCurrent = this;
+    gCurrentCounterManager = this;
 }
 
 PerformanceCounterManager::~PerformanceCounterManager()
 {
-    if (gCurrent == this)
-        gCurrent = nullptr;
+    if (gCurrentCounterManager == this)
+        gCurrentCounterManager = nullptr;
 }
 
 PerformanceCounterManager* PerformanceCounterManager::GetCurrent()
 {
-    return gCurrent;
+    return gCurrentCounterManager;
 }
 
 void PerformanceCounterManager::AddToIntCounter(const std::string& name, int amount)
 {
-    if (gCurrent && IsMeasuringPerformance())
-        gCurrent->m_IntCounters.Get(name).value += amount;
+    if (gCurrentCounterManager && IsMeasuringPerformance())
+        gCurrentCounterManager->m_IntCounters.Get(name).value += amount;
 }
 
 void PerformanceCounterManager::StartMeasuring()

@@ -4,24 +4,24 @@
 
 namespace {
 
-TickPerformanceManager* gCurrent = nullptr;
+TickPerformanceManager* gCurrentTickManager = nullptr;
 
 } // namespace
 
 TickPerformanceManager::TickPerformanceManager() : m_Measuring(false), m_TickCount(0)
 {
-    gCurrent = this;
+    gCurrentTickManager = this;
 }
 
 TickPerformanceManager::~TickPerformanceManager()
 {
-    if (gCurrent == this)
-        gCurrent = nullptr;
+    if (gCurrentTickManager == this)
+        gCurrentTickManager = nullptr;
 }
 
 TickPerformanceManager* TickPerformanceManager::GetCurrent()
 {
-    return gCurrent;
+    return gCurrentTickManager;
 }
 
 void TickPerformanceManager::AddCounter(TickPerformanceCounter* counter)
@@ -65,5 +65,5 @@ void TickPerformanceManager::EndTick()
 
 bool IsMeasuringPerformance()
 {
-    return gCurrent && gCurrent->IsMeasuringPerformance();
+    return gCurrentTickManager && gCurrentTickManager->IsMeasuringPerformance();
 }

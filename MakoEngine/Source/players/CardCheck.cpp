@@ -85,7 +85,7 @@ std::string Place(const std::string& where, const LuaObject& key)
 
 // A number as a message shows it: whole numbers in full ("2147483647", "-0"), others in
 // at most 15 digits ("150.7", "1e+308", "inf", "nan").
-std::string NumberText(double number)
+std::string CardNumberText(double number)
 {
     char text[64];
     if (std::isfinite(number) && number == std::floor(number) && std::fabs(number) < 1e15)
@@ -98,7 +98,7 @@ std::string NumberText(double number)
 std::string ValueText(const LuaObject& value)
 {
     if (value.IsNumber())
-        return NumberText(value.GetNumber());
+        return CardNumberText(value.GetNumber());
     return std::string("a ") + value.TypeName();
 }
 
@@ -251,7 +251,7 @@ bool CardCheck::CheckModeTable(LuaObject mode, const std::string& where)
             mode.SetNumber(counter.key, mended);
             Repaired(boost::str(boost::format("%1%.%2% was %3% (it must be a whole number); it "
                                               "was set to %4%") %
-                                where % counter.key % ValueText(value) % NumberText(mended)));
+                                where % counter.key % ValueText(value) % CardNumberText(mended)));
             continue;
         }
         mode.SetObject(counter.key, defaults[counter.key]);
@@ -305,7 +305,7 @@ void CardCheck::CheckRecordFields(const LuaObject& list,
             Repaired(boost::str(boost::format("%1%.%2% was %3% (it must be a whole number from %4% "
                                               "to %5%); it was set to %6%") %
                                 Place(where, it.GetKey()) % field.key % ValueText(value) %
-                                field.low % field.high % NumberText(mended)));
+                                field.low % field.high % CardNumberText(mended)));
         }
     }
 }

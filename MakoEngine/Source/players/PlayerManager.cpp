@@ -50,6 +50,11 @@ PlayerManager* PlayerManager::GetInstance()
     return gPlayerManager;
 }
 
+Player* PlayerManager::CurrentFirstPlayer()
+{
+    return gPlayerManager ? gPlayerManager->GetCurrentPlayer(1) : nullptr;
+}
+
 LuaObject PlayerManager::Global(const char* name) const
 {
     return m_State->GetGlobal(name);

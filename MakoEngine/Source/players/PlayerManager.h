@@ -26,6 +26,9 @@ public:
 
     // The manager that exists now; null when there is none.
     static PlayerManager* GetInstance();
+    // The first current player (slot 1) of that manager; null when there is no manager or
+    // no current player.
+    static Player* CurrentFirstPlayer();
 
     // The player of the card with that guid (real or dummy); null when there is none.
     Player* GetPlayerWithGuid(int guid);

@@ -3,7 +3,7 @@
 #include "resources/SurfaceResource.h"
 
 namespace {
-ImageFactory& Installed()
+ImageFactory& InstalledFactory()
 {
     static ImageFactory factory = nullptr;
     return factory;
@@ -12,12 +12,12 @@ ImageFactory& Installed()
 
 ImageFactory SetImageFactory(ImageFactory factory)
 {
-    ImageFactory previous = Installed();
-    Installed() = factory;
+    ImageFactory previous = InstalledFactory();
+    InstalledFactory() = factory;
     return previous ? previous : &SurfaceResource::Create;
 }
 
 ImageFactory GetImageFactory()
 {
-    return Installed() ? Installed() : &SurfaceResource::Create;
+    return InstalledFactory() ? InstalledFactory() : &SurfaceResource::Create;
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-PhysFSManager* gInstance = nullptr;
+PhysFSManager* gPhysFSManager = nullptr;
 
 struct FreeList
 {
@@ -43,9 +43,9 @@ std::string PhysFSManager::LastError()
 
 PhysFSManager* PhysFSManager::GetInstance()
 {
-    if (!gInstance)
-        gInstance = new PhysFSManager();
-    return gInstance;
+    if (!gPhysFSManager)
+        gPhysFSManager = new PhysFSManager();
+    return gPhysFSManager;
 }
 
 PhysFSManager::PhysFSManager()
@@ -77,7 +77,7 @@ void PhysFSManager::DecRef()
     --m_NumScanners;
     MAKO_ASSERT(m_RefCount >= 0);
     if (m_RefCount == 0) {
-        gInstance = nullptr;
+        gPhysFSManager = nullptr;
         delete this;
     }
 }

@@ -7,8 +7,17 @@ int32_t VidmemImageBytes = 0;
 int32_t SoundBytes = 0;
 
 namespace {
-std::function<std::int64_t()> gMusicMemorySource;
+
+// Made on first use and never destroyed: the music manager clears it when it goes, which
+// may be at exit, after the static objects of this file are gone (its owner is a static of
+// another file, and the order statics of different files die in is not given).
+std::function<std::int64_t()>& MusicMemorySource()
+{
+    static auto* source = new std::function<std::int64_t()>();
+    return *source;
 }
+
+} // namespace
 
 void AddResourceMemoryUsage(int32_t bytes, const std::string& category)
 {
@@ -33,10 +42,11 @@ void ResetResourceMemoryUsage()
 
 void SetMusicMemorySource(std::function<std::int64_t()> source)
 {
-    gMusicMemorySource = std::move(source);
+    MusicMemorySource() = std::move(source);
 }
 
 std::int64_t MusicMemoryBytes()
 {
-    return gMusicMemorySource ? gMusicMemorySource() : 0;
+    const std::function<std::int64_t()>& source = MusicMemorySource();
+    return source ? source() : 0;
 }

@@ -34,12 +34,6 @@ namespace {
 const int kLowerButtonGap = 32;
 const int kTitleY = 32;
 
-// The running configuration; null in tools and tests that have none.
-Config* CurrentConfig()
-{
-    return Config::GetCurrent();
-}
-
 Button* MakeLowerButton(const ButtonTemplate& preset, bool enterKey, bool escapeKey)
 {
     Button* button = MakeButtonFromTemplate(preset, nullptr);
@@ -195,7 +189,7 @@ void Dialog::LayoutLowerButtons()
     const std::uint16_t total = static_cast<std::uint16_t>(n * w + (n - 1) * kLowerButtonGap);
     const int half = total >> 1;
     const int startX = static_cast<std::int16_t>((m_Width >> 1) - half);
-    Config* config = CurrentConfig();
+    Config* config = Config::GetCurrent(); // null in tools and tests that have none
     const double offset = config ? config->GetNumber("DialogButtonOffset") : 0.0;
     const int y = m_Height - h + static_cast<int>(offset);
     int x = startX;
@@ -243,7 +237,7 @@ void Dialog::CreateLowerButtons(int set)
 
 void Dialog::SetTitle(const std::string& text, int fontSize)
 {
-    Config* config = CurrentConfig();
+    Config* config = Config::GetCurrent(); // null in tools and tests that have none
     if (fontSize == -1)
         fontSize = config ? static_cast<int>(config->GetNumber("DialogTitleFontSize")) : 0;
     const std::string fontName = config ? config->GetString("DialogTitleFont") : std::string();

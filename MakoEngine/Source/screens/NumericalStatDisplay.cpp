@@ -13,7 +13,8 @@
 
 namespace {
 
-Config& CurrentConfig()
+// The running configuration, which the counter's font and colour come from.
+Config& RequiredConfig()
 {
     Config* config = Config::GetCurrent();
     MAKO_ASSERT(config != 0);
@@ -37,7 +38,7 @@ NumericalStatDisplay::~NumericalStatDisplay() = default;
 
 Image* NumericalStatDisplay::RenderText(const std::string& text)
 {
-    Config& config = CurrentConfig();
+    Config& config = RequiredConfig();
     Font font(config.GetString("FPSFont"), static_cast<int>(config.GetNumber("FPSFontSize")), 0);
     Color color = config.GetColor("FPSCounterColor", Palette::White);
     SDL_Color sdlColor = {color.r, color.g, color.b, 0};

@@ -47,8 +47,8 @@ std::vector<std::string> Folders(const std::string& parent)
     return names;
 }
 
-// The one report folder below parent ("" when there is none or more than one).
-std::string OnlyReport(const std::string& parent)
+// The one folder below parent, the report's ("" when there is none or more than one).
+std::string OnlyFolder(const std::string& parent)
 {
     std::vector<std::string> found;
     std::error_code ec;
@@ -118,7 +118,7 @@ TEST(CrashRpt, ACrashSignalWritesAReportWithABacktraceAndEndsTheProgram)
         EXPECT_EQ(c.number, CrashChild(reports, home.Path() + "/err.txt", c.crash));
         const std::string after = LocalMinute();
 
-        const std::string folder = OnlyReport(reports);
+        const std::string folder = OnlyFolder(reports);
         ASSERT_NE("", folder) << "no single report folder in " << reports;
         // The folders it made are the user's alone.
         EXPECT_EQ(fs::perms::owner_all, fs::status(folder).permissions());
@@ -172,7 +172,7 @@ TEST(CrashRpt, ACaughtSignalGoesOnToTheEarlierHandlerWhichUninstallPutsBack)
         crashrpt::Install(&AttachFiles, "", "Subject", &NeverAsked, home.Path() + "/reports");
     std::raise(SIGILL); // the report, then the earlier handler, and the program goes on
     EXPECT_EQ(1, g_EarlierHandlerCalls);
-    const std::string folder = OnlyReport(home.Path() + "/reports");
+    const std::string folder = OnlyFolder(home.Path() + "/reports");
     ASSERT_NE("", folder);
     EXPECT_NE(std::string::npos, bbtest::ReadFile(folder + "/Error Report.txt")
                                      .find("signal 4, SIGILL (illegal instruction)"));

@@ -16,10 +16,10 @@ using dmtest::SmfTrack;
 
 namespace {
 
-constexpr int kRate = 22050;
-constexpr int kTpq = 96;
+constexpr int kSampleRate = 22050;
+constexpr int kTicksPerQuarter = 96;
 
-std::shared_ptr<Segment> Load(const std::string& bytes)
+std::shared_ptr<Segment> LoadPresetSegment(const std::string& bytes)
 {
     Loader loader;
     std::shared_ptr<Segment> s;
@@ -33,7 +33,7 @@ std::vector<Preset> Presets(std::initializer_list<Preset> list)
     return std::vector<Preset>(list);
 }
 
-double Rms(const std::vector<float>& v)
+double RootMeanSquare(const std::vector<float>& v)
 {
     double sum = 0;
     for (float x : v)
@@ -45,7 +45,7 @@ double Rms(const std::vector<float>& v)
 
 TEST(SegmentPresetsTest, ProgramsBanksDrumsAndUnprogrammedChannels)
 {
-    SmfBuilder smf(1, kTpq);
+    SmfBuilder smf(1, kTicksPerQuarter);
     SmfTrack& t = smf.AddTrack();
     t.Program(0, 0, 40).Program(0, 0, 40);      // named twice, listed once
     t.At(0, {0xB0 | 1, 0, 8}).Program(0, 1, 5); // bank 8 selected first
@@ -57,31 +57,33 @@ TEST(SegmentPresetsTest, ProgramsBanksDrumsAndUnprogrammedChannels)
     t.Program(30, 2, 73);                         // a later change on a played channel
     t.At(40, {0xB0 | 1, 0, 0}).Program(40, 1, 5); // back to bank 0
     t.End(96);
-    auto segment = Load(smf.Bytes());
+    auto segment = LoadPresetSegment(smf.Bytes());
 
     EXPECT_EQ(segment->GetPresets(),
               Presets({{0, 0}, {0, 5}, {0, 40}, {0, 73}, {8, 5}, {kDrumBank, 16}}));
 
-    SmfBuilder silent(0, kTpq);
+    SmfBuilder silent(0, kTicksPerQuarter);
     silent.AddTrack().End(96);
-    EXPECT_TRUE(Load(silent.Bytes())->GetPresets().empty());
+    EXPECT_TRUE(LoadPresetSegment(silent.Bytes())->GetPresets().empty());
 }
 
 TEST(SegmentPresetsTest, DownloadedMusicSoundsWithOnlyItsInstrumentsLoaded)
 {
     BB_REQUIRE_FILE(Performance::kDefaultSoundFont, "General MIDI SoundFont");
     Performance performance;
-    ASSERT_EQ(performance.Init(kRate), RESULT_OK);
+    ASSERT_EQ(performance.Init(kSampleRate), RESULT_OK);
 
     // Two songs sharing an instrument; bank 8 of program 5 does not exist and plays bank 0.
     auto song = [](int program, int bank) {
-        SmfBuilder smf(0, kTpq);
+        SmfBuilder smf(0, kTicksPerQuarter);
         SmfTrack& t = smf.AddTrack();
         t.At(0, {0xB0, 0, bank}).Program(0, 0, program).Program(0, 1, 40);
         t.NoteOn(0, 0, 60).NoteOn(0, 1, 67).Program(0, 9, 0).NoteOn(0, 9, 38);
-        t.NoteOff(kTpq, 9, 38).NoteOff(2 * kTpq, 0, 60).NoteOff(2 * kTpq, 1, 67);
-        t.End(4 * kTpq);
-        return Load(smf.Bytes());
+        t.NoteOff(kTicksPerQuarter, 9, 38)
+            .NoteOff(2 * kTicksPerQuarter, 0, 60)
+            .NoteOff(2 * kTicksPerQuarter, 1, 67);
+        t.End(4 * kTicksPerQuarter);
+        return LoadPresetSegment(smf.Bytes());
     };
     auto first = song(73, 0);
     auto second = song(5, 8);
@@ -93,11 +95,11 @@ TEST(SegmentPresetsTest, DownloadedMusicSoundsWithOnlyItsInstrumentsLoaded)
     ASSERT_EQ(first->Unload(performance), RESULT_OK);
     for (int round = 0; round < 2; ++round) {
         ASSERT_EQ(performance.PlaySegment(*second, SEGF_DEFAULT), RESULT_OK);
-        std::vector<float> opening = performance.RenderFrames(kRate / 10);
-        EXPECT_GT(Rms(opening), 0.005) << round;
+        std::vector<float> opening = performance.RenderFrames(kSampleRate / 10);
+        EXPECT_GT(RootMeanSquare(opening), 0.005) << round;
         EXPECT_GE(performance.GetActiveVoiceCount(), 3) << round;
         ASSERT_EQ(performance.Stop(), RESULT_OK);
-        performance.RenderFrames(kRate);
+        performance.RenderFrames(kSampleRate);
         // Unloaded and downloaded again, the song sounds the same way.
         ASSERT_EQ(second->Unload(performance), RESULT_OK);
         ASSERT_EQ(second->Download(performance), RESULT_OK);
