@@ -92,24 +92,6 @@ TEST_F(BrickTest, AStrengthAndADamageFromDataAreHeldToWhatABrickCounts)
         << log.Text();
 }
 
-// A brick's power-ups are kinds of power-up only: any other name is named and left out
-// when it is set, so the brick (and its level) still stands.
-TEST_F(BrickTest, APowerupNameThatIsNoKindIsLeftOut)
-{
-    bbtest::LogCapture log;
-    Brick* brick = Make("{class = 'Brick', powerups = {'|TripWire()|', 'Split', 'Goober', ''}}");
-    const std::vector<Powerup*> made = brick->CreatePowerups();
-    ASSERT_EQ(1u, made.size());
-    EXPECT_EQ("Split", made[0]->GetClass()->GetName());
-    EXPECT_STREQ("Split", Read(brick, "powerups")[1].GetString());
-    for (const char* name : {"|TripWire()|", "Goober", ""})
-        EXPECT_NE(log.Text().find(std::string("powerups: \"") + name +
-                                  "\" is not a kind of power-up; it is left out"),
-                  std::string::npos)
-            << name << "\n"
-            << log.Text();
-}
-
 TEST_F(BrickTest, PropertiesReadBackAsTheirSettersStoredThem)
 {
     Brick* brick = Make(

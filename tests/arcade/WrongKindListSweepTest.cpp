@@ -2,14 +2,14 @@
 // lists of the serves and the bonuses, the paddle and ball starts, the bricks, the actors,
 // the power-ups of a brick and of a goober, a structure's factories, a factory's creations
 // and triggers, a composite motion's children, a trail's emitters) and the keys that hold
-// one object of a kind (a structure's motion, a creation's object), each given an element
-// of every kind it does not hold: a word, a number, true, an empty table, a table of
-// another class, the table Levels itself and another level. Each case is a level file run
-// as the game runs level files; the level is built, served, played by the headless player
-// and its letters made. No check of the program's own may fail on it (no "Assertion
-// failed" in the log), nothing may escape a pass, the level must be built, nothing may be
-// written into `Levels` or another level (the level's own tables only lose what the key
-// check names), and the element must be named with the level and its key.
+// one object of a kind (a structure's motion, a composite's one child, a creation's object),
+// each given an element of every kind it does not hold: a word, a number, true, an empty
+// table, a table of another class, the table Levels itself and another level. Each case is a
+// level file run as the game runs level files; the level is built, served, played by the
+// headless player and its letters made. No check of the program's own may fail on it (no
+// "Assertion failed" in the log), nothing may escape a pass, the level must be built,
+// nothing may be written into `Levels` or another level (the level's own tables only lose
+// what the key check names), and the element must be named with the level and its key.
 #include "LevelSweep.h"
 
 #include "logic/LevelManager.h"
@@ -219,6 +219,11 @@ std::vector<ListSite> ListSites()
          moving + "{ class = 'MotionSequential', addMotionList = { E, { class = 'MotionWait', "
                   "duration = 5 } } } }",
          {"addMotionList[1]"},
+         ALL_KINDS,
+         kNotAMotion},
+        {"a composite motion's one child",
+         moving + "{ class = 'MotionSequential', addMotion = E } }",
+         {"addMotion"},
          ALL_KINDS,
          kNotAMotion},
         {"a structure's motion", moving + "E }", {"motion"}, ALL_KINDS & ~EMPTY_TABLE, kNotAMotion},

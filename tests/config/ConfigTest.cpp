@@ -13,7 +13,6 @@
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
 #include "support/TempHome.h"
-#include "support/UnreadableFile.h"
 #include "support/engine/LuaFixture.h"
 
 #include <gtest/gtest.h>
@@ -393,42 +392,6 @@ TEST_F(ConfigTest, FilesThatAreNoRegularFilesAreKeptAndTooLargeOnesSetAsideWitho
         EXPECT_NE(std::string::npos, out.Text().find("larger than the 16 MiB")) << out.Text();
     }
     EXPECT_EQ(50, Cfg().GetInteger("music_volume"));
-}
-
-// Only a missing file is a fresh start: a configuration that is there but cannot be read
-// keeps its place and its bytes, and the settings of the run are never saved over it.
-TEST_F(ConfigTest, AConfigurationThatCannotBeReadIsKeptAndNeverWrittenOver)
-{
-    bbtest::TempHome home;
-    const std::string path = home.Path() + "/bumperlux.cfg";
-    for (const bbtest::UnreadableKind kind : bbtest::kUnreadableKinds) {
-        SCOPED_TRACE(bbtest::NameOf(kind));
-        std::filesystem::remove_all(path);
-        bbtest::UnreadableFile file(path, kind, "LoadConfig { music_volume = 17 }\n");
-        bbtest::OutputCapture out(1);
-        EXPECT_EQ(LUA_ERRFILE, Cfg().ReadFile(path));
-        Run("Config.music_volume = 50");
-        EXPECT_NO_THROW(Cfg().Write(path));
-        EXPECT_NO_THROW(Cfg().Write(path));
-        EXPECT_EQ("", file.Changed());
-        EXPECT_FALSE(Exists(path + ".bad"));
-        const std::string said =
-            "Warning: the configuration file \"" + path +
-            "\" stays where it is (it could not be read: " + bbtest::ReasonOf(kind) +
-            "): the settings are played without saving to it";
-        const std::string text = out.Text();
-        EXPECT_NE(std::string::npos, text.find(said)) << text;
-        EXPECT_EQ(std::string::npos, text.find("stays where it is", text.find(said) + said.size()))
-            << "said once: " << text;
-    }
-    // Once it can be read again, it is read and saved as ever.
-    std::filesystem::remove_all(path);
-    bbtest::WriteFile(path, "LoadConfig { music_volume = 17 }\n");
-    EXPECT_EQ(0, Cfg().ReadFile(path));
-    EXPECT_EQ(17, Cfg().GetInteger("music_volume"));
-    Run("Config.music_volume = 18");
-    Cfg().Write(path);
-    EXPECT_NE(std::string::npos, bbtest::ReadFile(path).find("music_volume = 18,"));
 }
 
 // A broken configuration that cannot be set aside (every set-aside name taken) is kept as it

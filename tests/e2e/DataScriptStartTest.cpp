@@ -9,7 +9,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -264,24 +263,4 @@ TEST(DataScriptStart, AStopSignalDuringACopyLoopInAnyDataFileIsAnsweredAtOnce)
             EXPECT_EQ(kCopyLoop, ReadFile(CardPath(1)));
         }
     }
-}
-
-TEST(DataScriptStart, AConnectionListThatIsAFifoIsKeptAndTheDebuggerStarts)
-{
-    TempHome home;
-    const std::string list =
-        home.ConfigHome() + "/tessarine/bumperlux/RemoteLuaDebuggingServerNetworkConnection.txt";
-    fs::create_directories(fs::path(list).parent_path());
-    ASSERT_EQ(0, ::mkfifo(list.c_str(), 0600));
-    ProgramRun run({"--console", "--windowed", "--nosound", "--luadebugport", "0"});
-    run.Send("AppQuit()\n");
-    ASSERT_EQ(0, run.Wait(30000)) << run.Errors() << CrashReports();
-    const std::string log = ReadFile(GameLogPath());
-    EXPECT_NE(std::string::npos, log.find("Lua debugger listening on 127.0.0.1 port "));
-    EXPECT_NE(std::string::npos,
-              log.find("Warning: the debugger's connection list \"" + list +
-                       "\" stays where it is (it could not be read: it is a FIFO, not a "
-                       "regular file)"))
-        << log.substr(0, 4000);
-    EXPECT_TRUE(fs::is_fifo(list));
 }

@@ -116,27 +116,6 @@ TEST(UserFiles, ARefusedSecondInstanceSaysWhyOnStandardError)
     EXPECT_EQ("Another instance of this program is already running.\n", second.Errors());
 }
 
-TEST(UserFiles, AFolderWhereTheConfigurationGoesIsKeptAndTheQuitSavesNothingOverIt)
-{
-    TempHome home;
-    // Where the configuration would go stands a folder with something in it: it is not
-    // read, and the settings are played without saving over it.
-    WriteFile(GameConfigPath() + "/in the way", "x");
-    ProgramRun run({"--console", "--windowed", "--nosound"});
-    run.Send("AppQuit()\n");
-    ASSERT_EQ(0, run.Wait()) << run.Errors();
-    std::string log = ReadFile(GameLogPath());
-    EXPECT_NE(std::string::npos,
-              log.find("Warning: the configuration file \"" + GameConfigPath() +
-                       "\" stays where it is (it could not be read: Is a directory)"))
-        << log;
-    EXPECT_EQ(std::string::npos, log.find("writing cfg to")) << log;
-    EXPECT_EQ("x", ReadFile(GameConfigPath() + "/in the way"));
-    EXPECT_EQ(std::string::npos, log.find("Exception Thrown")) << log;
-    EXPECT_EQ((std::set<std::string>{"bumperlux.cfg"}),
-              Names(fs::path(GameConfigPath()).parent_path().string()));
-}
-
 // A development run (--noExeResources) reads the engine's folder of the source tree it was
 // built from, wherever the program's folder sits: beside it when the build folder is inside
 // the tree, else at the tree itself. It starts, and saves the defaults it read there.

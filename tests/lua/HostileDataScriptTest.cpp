@@ -258,34 +258,6 @@ TEST_F(HostileDataScriptTest, ConnectionListIsIgnoredAndAFifoIsNotWaitedOn)
               }));
 }
 
-TEST_F(HostileDataScriptTest, AFunctionLeftInALevelOrMetadataIsRefused)
-{
-    // Called when the game builds the level or reads the metadata, outside any budget.
-    const std::string endless = "local f = function() while true do end end\n";
-    Run("Levels = {}");
-    AddScript("Hostile.lua", endless + "Levels.Hostile = { fullName = 'h', x = { { y = f } } }\n"
-                                       "Levels.Fine = { fullName = 'f' }\n");
-    LogCapture log;
-    LevelManager::RunLevelFile(State(), "Hostile.lua");
-    EXPECT_TRUE(Global("Levels")["Hostile"].IsNil());
-    EXPECT_EQ("f", std::string(Global("Levels")["Fine"]["fullName"].ToString()));
-    EXPECT_EQ("", LogNames(log, "Levels.Hostile holds a function the file made, at x[1].y; the "
-                                "level was dropped"));
-
-    ResourceManager manager(State());
-    const std::string folder = m_Home.Path() + "/meta/";
-    WriteFile(folder + "a.png", "x");
-    WriteFile(folder + "metadata.cfg", endless + "Metadata { ['a.png'] = { numFrames = f } }\n");
-    WindowsDirectoryResourceScanner scanner(folder);
-    ResourceInfoMap output = MakeResourceInfoMap();
-    scanner.Scan(output);
-    EXPECT_TRUE(output.at("a.png")->GetMetadata().IsNil());
-    EXPECT_EQ("", LogNames(log, "The metadata file \"" + folder +
-                                    "metadata.cfg\" could not be run: the file holds a function "
-                                    "it made, at a.png.numFrames; its pictures and sounds are "
-                                    "read without it"));
-}
-
 TEST_F(HostileDataScriptTest, AFunctionPlantedInAnEarlierLevelDropsThatLevel)
 {
     // A later file reaches every level through Levels: whatever it plants there, at any key

@@ -438,33 +438,6 @@ TEST_F(CompositeMotionTest, BadTablesFailWithTheCheckThatRefusedThem)
             << c.first << ": " << MessageOf([&] { MakeMotion(c.first); });
 }
 
-// A child of another kind than a motion, or no table, is named with its key and left out;
-// the composite keeps the others.
-TEST_F(CompositeMotionTest, ChildrenOfTheWrongKindAreNamedAndLeftOut)
-{
-    bbtest::LogCapture log;
-    const std::pair<const char*, std::size_t> cases[] = {
-        {"{class = 'MotionSequential', addMotionList = {{class = 'MotionWait'}, 5}}", 1},
-        {"{class = 'MotionSequential', addMotion = {class = 'Actor'}}", 0},
-        {"{class = 'MotionLoop', addMotionList = {{class = 'Actor'}, 'x', {}, "
-         "{class = 'MotionWait'}}}",
-         1},
-    };
-    for (const auto& c : cases) {
-        auto motion = MakeMotion(c.first);
-        const auto* composite = dynamic_cast<const AbstractMotion*>(motion.get());
-        ASSERT_NE(nullptr, composite) << c.first;
-        EXPECT_EQ(c.second, composite->GetChildCount()) << c.first;
-    }
-    for (const char* line :
-         {"addMotionList[2]: the number 5 is not a table; it is left out",
-          "addMotion: a table of class \"Actor\" is no \"Motion\"; it is left out",
-          "addMotionList[1]: a table of class \"Actor\" is no \"Motion\"",
-          "addMotionList[2]: the string \"x\" is not a table",
-          "addMotionList[3]: a table naming no class the game has is no"})
-        EXPECT_NE(std::string::npos, log.Text().find(line)) << line << "\n" << log.Text();
-}
-
 TEST_F(CompositeMotionTest, AChildTableFailureNamesTheCompositesKeyHandling)
 {
     try {

@@ -1,5 +1,5 @@
 // What the sound system does with data it is handed (configuration values, sound
-// metadata, resources of the wrong kind) and the trace it leaves when it shuts down.
+// metadata) and the trace it leaves when it shuts down.
 #include "SoundFixture.h"
 #include "support/MessageOf.h"
 
@@ -7,12 +7,8 @@
 #include "core/Exception.h"
 #include "core/Log.h"
 #include "core/OutputCapture.h"
-#include "dmusic/Performance.h"
-#include "platform/dmusic/SmfBuilder.h"
 #include "resources/ResourceManager.h"
-#include "sound/MusicSegment.h"
 #include "sound/Sound.h"
-#include "support/RequiredFiles.h"
 
 #include <fstream>
 #include <functional>
@@ -75,22 +71,6 @@ TEST_F(SoundInputTest, ChannelCountsOutsideTheLayersRangeFailTheLoadByName)
     // The largest count loads.
     AddResource("most.wav", ConstantWav(100, 100), "{ maxSamples = 65535 }");
     EXPECT_NE(Sound::PlaySound("most.wav"), 0u);
-}
-
-// A name of the other kind is no such sound (song): raised as a missing name is, or left out.
-TEST_F(SoundInputTest, ResourcesOfTheOtherKindAreNoSuchSoundOrSong)
-{
-    BB_REQUIRE_FILE(dmusic::Performance::kDefaultSoundFont, "General MIDI SoundFont");
-    StartAudio(true);
-    ASSERT_TRUE(Sound::IsMusicActive());
-    AddResource("tone.wav", ConstantWav(100, 100));
-    dmtest::SmfBuilder smf(1, 96);
-    smf.AddTrack().End(384);
-    AddResource("Song.mid", smf.Bytes());
-    EXPECT_THROW(Sound::GetSound("Song.mid"), ResourceNotFoundException);
-    EXPECT_EQ(MessageOf([] { Sound::GetSound("Song.mid"); }),
-              "no such sound \"Song.mid\" (the resource of that name is a song)");
-    EXPECT_EQ(MusicSegment::GetSegment("tone.wav"), nullptr);
 }
 
 TEST_F(SoundInputTest, ShutdownTracesOnlyWhatItCloses)
