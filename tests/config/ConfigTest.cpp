@@ -12,6 +12,7 @@
 #include "core/ValueWidget.h"
 #include "lua/LuaSerializer.h"
 #include "lua/MakoLuaState.h"
+#include "support/HostileScripts.h"
 #include "support/TempHome.h"
 #include "support/engine/LuaFixture.h"
 
@@ -355,8 +356,7 @@ TEST_F(ConfigTest, FilesThatAreNoRegularFilesAreKeptAndTooLargeOnesSetAsideWitho
     std::string path = home.Path() + "/bumperlux.cfg";
     Run("LoadConfig { music_volume = 50 }");
     // A string grown without end stops at the memory budget, not at the machine's end.
-    bbtest::WriteFile(path, "local s = 'x' for i = 1, 44 do s = s .. s end\n"
-                            "LoadConfig { name = s }\n");
+    bbtest::WriteFile(path, std::string(bbtest::kGrowsWithoutEnd) + " LoadConfig { name = s }\n");
     {
         bbtest::OutputCapture out(1);
         EXPECT_EQ(LUA_ERRMEM, Cfg().ReadFile(path));

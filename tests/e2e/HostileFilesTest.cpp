@@ -2,6 +2,7 @@
 // never end, and under the signals of a closed terminal: it starts without waiting, names
 // and keeps what it cannot read, and quits saving what quitting saves.
 #include "e2e/ProgramRun.h"
+#include "support/HostileScripts.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ TEST(HostileFiles, FifosAndDevicesAreKeptAndTheGameStartsAndSavesTheRest)
     ASSERT_EQ(0, ::mkfifo(GameConfigPath().c_str(), 0600));
     ASSERT_EQ(0, ::mkfifo(GameLogPath().c_str(), 0600));
     ASSERT_EQ(0, ::symlink("/dev/zero", CardPath(1).c_str()));
-    WriteFile(CardPath(2), "local s = 'x' for i = 1, 44 do s = s .. s end Player { guid = 2 }\n");
+    WriteFile(CardPath(2), std::string(kGrowsWithoutEnd) + " Player { guid = 2 }\n");
     WriteFile(CardPath(3), "Player { guid = 34.5, Name = 'half' }\n");
 
     ProgramRun run(kHostileArgs);

@@ -3,6 +3,7 @@
 // stopped and not blamed, and the levels of the other files load.
 #include "core/StopSignal.h"
 #include "logic/LevelManager.h"
+#include "support/HostileScripts.h"
 #include "support/engine/LogCapture.h"
 #include "support/engine/LuaFixture.h"
 
@@ -19,7 +20,7 @@ protected:
     {
         Run("Levels = {}");
         AddScript("Endless.lua", "Levels.A = { fullName = 'a' }\nwhile true do end\n");
-        AddScript("Huge.lua", "local s = 'x' for i = 1, 44 do s = s .. s end\n");
+        AddScript("Huge.lua", bbtest::kGrowsWithoutEnd);
         AddScript("Good.lua", "Levels.B = { fullName = 'b' }\n");
     }
     ~LevelFileBudgetTest() override { StopSignal::Reset(); }

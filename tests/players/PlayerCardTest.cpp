@@ -10,6 +10,7 @@
 #include "players/GameRecordManager.h"
 #include "players/Player.h"
 #include "players/PlayerManager.h"
+#include "support/HostileScripts.h"
 #include "support/MessageOf.h"
 #include "support/TempHome.h"
 #include "support/UnreadableFile.h"
@@ -558,8 +559,8 @@ TEST_F(PlayerCardTest, CardsThatExhaustTimeOrMemoryOrCannotBeSavedAreSetAsideAnd
     };
     const std::string aside = "could not be read and was kept as \"" + Card(1) + ".bad\": ";
     const std::vector<Row> rows = {
-        // A string that doubles without end stops at the memory budget.
-        {"local s = 'x' for i = 1, 44 do s = s .. s end Player { guid = 1, Name = s }",
+        // A string that grows without end stops at the memory budget.
+        {std::string(bbtest::kGrowsWithoutEnd) + " Player { guid = 1, Name = s }",
          aside + "the file needs more than 128 MiB of memory"},
         {"local t = { guid = 1 } t.Game_Saves = { t } Player(t)",
          aside + "the card cannot be saved: it holds itself"},

@@ -14,6 +14,7 @@
 #include "resources/SurfaceResource.h"
 #include "resources/WindowsDirectoryResourceScanner.h"
 #include "resources/WindowsMappedFileReader.h"
+#include "support/HostileScripts.h"
 
 #include <iostream>
 #include <memory>
@@ -58,7 +59,7 @@ std::vector<Fault> Faults()
         {"a global it does not have", "print('x')"},
         {"endless loop", "while true do end"},
         {"endless recursion", "local function f() return f() + 1 end f()"},
-        {"memory without end", "local s = 'x' for i = 1, 44 do s = s .. s end"},
+        {"memory without end", bbtest::kGrowsWithoutEnd},
         {"a function left in an entry",
          "Metadata { ['a.png'] = { numFrames = 2, onLoad = function() end } }"},
         {"a function as an entry", "Metadata { ['a.png'] = print or function() end }"},
