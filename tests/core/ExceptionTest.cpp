@@ -1,4 +1,5 @@
 #include "core/Exception.h"
+#include "core/Utf8.h"
 
 #include <boost/format.hpp>
 #include <gtest/gtest.h>
@@ -21,9 +22,21 @@ TEST(Exception, ReportNamesSubclassVersionOriginAndMessage)
         EXPECT_EQ(0u, text.find("Exception Thrown: ScriptError\n\nApp Version: nil\n")) << text;
         EXPECT_NE(std::string::npos, text.find("Origin: ")) << text;
         EXPECT_NE(std::string::npos,
-                  text.find("Function: Exception_ReportNamesSubclassVersionOriginAndMessage_Test::TestBody\n\nbad script"))
+                  text.find("Function: "
+                            "Exception_ReportNamesSubclassVersionOriginAndMessage_Test::"
+                            "TestBody\n\nbad script"))
             << text;
         EXPECT_STREQ("bad script", e.what());
+    }
+    // A message quoting a value of a megabyte keeps its start, cut at a whole character.
+    try {
+        MAKO_THROW(ScriptError, "bad value \"" + std::string(Exception::kLongestMessage - 12, 'x') +
+                                    "\xE2\x82\xAC" + std::string(1 << 20, 'y'));
+    } catch (const Exception& e) {
+        const std::string message = e.GetMessage();
+        EXPECT_LT(message.size(), 16384u);
+        EXPECT_EQ(0u, message.find("bad value \"xxx"));
+        EXPECT_EQ(Utf8::EscapeInvalid(message), message);
     }
 }
 

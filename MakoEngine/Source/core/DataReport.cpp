@@ -1,6 +1,7 @@
 #include "core/DataReport.h"
 
 #include "core/Log.h"
+#include "core/Utf8.h"
 #include "core/ValueTypeError.h"
 #include "lua/MakoLuaState.h"
 
@@ -137,30 +138,38 @@ const DataPlace* DataReport::CurrentPlace()
     return Places().empty() ? nullptr : Places().back();
 }
 
-void DataReport::Report(const std::string& subject, const std::string& text)
+namespace {
+
+// The issue as the reporter keeps it: its subject and text within their lengths.
+DataIssue Issue(const std::string& subject, const std::string& text, bool warning)
 {
     DataIssue issue;
+    issue.subject = Utf8::Shortened(subject, DataReport::kLongestSubject);
+    issue.text = Utf8::Shortened(text, DataReport::kLongestText);
+    issue.warning = warning;
+    return issue;
+}
+
+} // namespace
+
+void DataReport::Report(const std::string& subject, const std::string& text)
+{
+    DataIssue issue = Issue(subject, text, false);
     issue.place = CurrentPlace();
-    issue.subject = subject;
-    issue.text = text;
     Say(issue);
 }
 
 void DataReport::Warn(const std::string& subject, const std::string& text)
 {
-    DataIssue issue;
+    DataIssue issue = Issue(subject, text, true);
     issue.place = CurrentPlace();
-    issue.subject = subject;
-    issue.text = text;
-    issue.warning = true;
     Say(issue);
 }
 
 void DataReport::WarnOfPack(const std::string& text, const std::string& resource)
 {
-    DataIssue issue;
-    issue.text = text;
-    issue.warning = issue.ofPack = true;
+    DataIssue issue = Issue(std::string(), text, true);
+    issue.ofPack = true;
     issue.resource = resource;
     Say(issue);
 }
@@ -202,7 +211,7 @@ std::string OneLineText(const std::string& text)
 
 std::string ShortenedText(const std::string& text, std::size_t longest)
 {
-    return text.size() <= longest ? text : text.substr(0, longest) + "...";
+    return Utf8::Shortened(text, longest);
 }
 
 std::string DataKeyText(const LuaObject& key)

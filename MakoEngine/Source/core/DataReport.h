@@ -18,16 +18,20 @@
 //
 // A problem is one line: line ends in its text (an error text of many lines, a level named
 // with a line end) are folded into " / " by DataIssue::ToString, the one place the
-// reporter's lines are made; its callers need not fold. A problem is the author's to fix; a warning
-// (Warn) says what the game mended or did without and goes on, and is logged after
-// "Warning: ". What concerns a file of the pack itself (a picture's metadata, a damaged
-// font or sound: WarnOfPack) stands at no place, whatever level is being built when it is
-// met. Every mend or refusal of data goes through here, so the level check, which listens,
+// reporter's lines are made; its callers need not fold. Nor need they cut: a subject longer
+// than kLongestSubject bytes, or a text longer than kLongestText (one that quotes a value of a
+// megabyte), is cut to its first whole characters and "..." as it is reported, so every line
+// said, logged and kept once said stays short, whatever a file holds. A problem is the
+// author's to fix; a warning (Warn) says what the game mended or did without and goes on,
+// and is logged after "Warning: ". What concerns a file of the pack itself (a picture's
+// metadata, a damaged font or sound: WarnOfPack) stands at no place, whatever level is being
+// built when it is met. Every mend or refusal of data goes through here, so the level check, which listens,
 // names what the game logs.
 //
 // Main thread only.
 #include "luaplus/LuaPlus.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -86,6 +90,8 @@ public:
         Cap& operator=(const Cap&) = delete;
     };
     static const int kCappedLines = 200;
+    static const std::size_t kLongestSubject = 200;
+    static const std::size_t kLongestText = 2000;
 
     // Whether a place is open.
     static bool InPlace();
@@ -128,7 +134,8 @@ std::string DataKeyText(const LuaPlus::LuaObject& key);
 // text's length.
 std::string OneLineText(const std::string& text);
 
-// The text cut to its first `longest` bytes and "..." when it is longer.
+// The text cut to its first whole characters within `longest` bytes and "..." when it is
+// longer.
 std::string ShortenedText(const std::string& text, std::size_t longest = 64);
 
 // The words for a Lua type a key needs: "a number", "a string", "a boolean", "a table".

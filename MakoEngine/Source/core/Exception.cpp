@@ -1,5 +1,7 @@
 #include "core/Exception.h"
 
+#include "core/Utf8.h"
+
 #include <boost/format.hpp>
 #include <cxxabi.h>
 
@@ -18,7 +20,7 @@ std::string& AppVersion()
 Exception::Exception(const std::string& file, int line, const std::string& function,
                      const std::string& date, const std::string& time, const std::string& message)
     : m_Date(date), m_Time(time), m_File(file), m_Function(function), m_Line(line),
-      m_Message(message)
+      m_Message(Utf8::Shortened(message, kLongestMessage))
 {
 }
 

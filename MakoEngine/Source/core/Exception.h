@@ -3,6 +3,7 @@
 // the subclasses below) by value and caught by reference; it carries where it was raised
 // and a message. Failed checks (MAKO_ASSERT, MAKO_VERIFY) raise it too, so any failure
 // unwinds to the program entry, which reports it.
+#include <cstddef>
 #include <exception>
 #include <string>
 
@@ -28,6 +29,11 @@ public:
     const std::string& GetFunction() const MAKO_LIFETIMEBOUND { return m_Function; }
     int GetLine() const { return m_Line; }
     const std::string& GetMessage() const MAKO_LIFETIMEBOUND { return m_Message; }
+    // The longest message kept, in bytes: far more than any the program or a script words,
+    // and more than a line of the log shows. A longer one (quoting a value of a megabyte from
+    // a file) is cut to its first whole characters and "...", so that every report, log line
+    // and script error made of it stays small.
+    static const std::size_t kLongestMessage = 8192;
     // The demangled run-time class name ("ScriptError").
     std::string GetTypeName() const;
 

@@ -62,6 +62,16 @@ std::string Prefix(const std::string& text, std::size_t count)
     return text.substr(0, Offset(text, count));
 }
 
+std::string Shortened(const std::string& text, std::size_t longest)
+{
+    if (text.size() <= longest)
+        return text;
+    std::size_t kept = longest;
+    for (int back = 0; back < 3 && kept > 0 && !IsLead(text[kept]); ++back)
+        --kept;
+    return text.substr(0, kept) + "...";
+}
+
 std::uint32_t Decode(const std::string& text, std::size_t offset, std::size_t& length)
 {
     length = 1;

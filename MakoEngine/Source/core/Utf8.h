@@ -30,6 +30,9 @@ std::size_t Offset(const std::string& text, std::size_t index);
 std::size_t Next(const std::string& text, std::size_t offset);
 // The first `count` characters of the text.
 std::string Prefix(const std::string& text, std::size_t count);
+// The text when it has at most `longest` bytes, else its first whole characters within
+// `longest` bytes followed by "...".
+std::string Shortened(const std::string& text, std::size_t longest);
 
 // The code point whose bytes start at offset, and in length how many bytes it takes; for a
 // byte that does not start a well-formed character (a stray continuation byte, a sequence cut

@@ -1,5 +1,8 @@
 #include "core/ValueTypeError.h"
 
+#include "core/Utf8.h"
+
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -67,10 +70,10 @@ std::string DescribeScriptValue(const LuaObject& value)
         return std::string("the number ") + text;
     }
     if (value.IsString()) {
-        std::string text(value.GetString(), value.GetStrLen());
-        if (text.size() > kShownStringLength)
-            text = text.substr(0, kShownStringLength) + "...";
-        return "the string \"" + text + "\"";
+        // Only what is shown is copied, however long the string.
+        const std::string text(value.GetString(),
+                               std::min<std::size_t>(value.GetStrLen(), kShownStringLength + 1));
+        return "the string \"" + Utf8::Shortened(text, kShownStringLength) + "\"";
     }
     if (value.IsTable())
         return "a table";

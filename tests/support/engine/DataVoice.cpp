@@ -24,7 +24,7 @@ const char* const kDataMarks[] = {"Level \"",
 const char kRefusal[] = "LoadingLevel: level \"";
 const char kRefusalWords[] = "\" could not be built: ";
 
-// What a log entry cut for its length keeps of its text.
+// What the log writes after an entry it cut for its length.
 const char kCutMark[] = " [cut: the entry held ";
 
 } // namespace
@@ -60,17 +60,8 @@ bool DataVoice::IsDataLine(const std::string& line)
 
 bool DataVoice::WasReported(const std::string& line) const
 {
-    if (m_Reported.count(line))
-        return true;
-    if (line.compare(0, sizeof kRefusal - 1, kRefusal) == 0 &&
-        line.find(kRefusalWords) != std::string::npos)
-        return true;
-    const std::size_t cut = line.find(kCutMark);
-    if (cut == std::string::npos)
-        return false;
-    const std::string kept = line.substr(0, cut);
-    const auto at = m_Reported.lower_bound(kept);
-    return at != m_Reported.end() && at->compare(0, kept.size(), kept) == 0;
+    return m_Reported.count(line) || (line.compare(0, sizeof kRefusal - 1, kRefusal) == 0 &&
+                                      line.find(kRefusalWords) != std::string::npos);
 }
 
 std::string DataVoice::Faults(const std::string& log) const
@@ -82,6 +73,8 @@ std::string DataVoice::Faults(const std::string& log) const
         std::string why;
         if (line.find("Assertion failed") != std::string::npos)
             why = "an assertion was reached: ";
+        else if (IsDataLine(line) && line.find(kCutMark) != std::string::npos)
+            why = "a report longer than the log's line: ";
         else if (IsDataLine(line) && !WasReported(line))
             why = "logged about level data, not through the reporter: ";
         if (why.empty())

@@ -4,11 +4,10 @@
 // every line the game logged about level data (a line naming a level, `Level "Welcome"...`
 // or `... (level "Welcome", row 2, column 5): ...`, or a brick entry) or about a file of the
 // pack it mends or plays without (`the metadata file "..."`, `Warning: the resource "..."`,
-// `Warning: the font ...`)
-// must be one the
-// reporter said, so the level check, which hears the same reporter, names it too (the
-// controller's line for a level it refuses to build is the one other: the check names
-// every refusal as "the build throws"). A listener that was installed before goes on
+// `Warning: the font ...`) must be one the reporter said, whole, so the level check, which
+// hears the same reporter, names it too (the controller's line for a level it refuses to
+// build is the one other: the check names every refusal as "the build throws"); none the log
+// had to cut for its length. A listener that was installed before goes on
 // hearing every problem. Main thread only.
 #include "core/DataReport.h"
 
