@@ -3,24 +3,30 @@
 #include "perf/PerformanceCounterManager.h"
 #include "perf/TickPerformanceManager.h"
 
+namespace {
+
+bool Measuring()
+{
+    return PerformanceCounterManager::GetCurrent() && IsMeasuringPerformance();
+}
+
+} // namespace
+
 void StartPerformanceTimer(const std::string& name)
 {
-    PerformanceCounterManager* counters = PerformanceCounterManager::GetCurrent();
-    if (counters && IsMeasuringPerformance())
-        counters->GetTimeCounter(name).Start();
+    if (Measuring())
+        PerformanceCounterManager::GetCurrent()->GetTimeCounter(name).Start();
 }
 
 double StopPerformanceTimer(const std::string& name)
 {
-    PerformanceCounterManager* counters = PerformanceCounterManager::GetCurrent();
-    if (!counters || !IsMeasuringPerformance())
+    if (!Measuring())
         return 0;
     int64_t now = ReadPerformanceClock();
-    return counters->GetTimeCounter(name).Pause(now);
+    return PerformanceCounterManager::GetCurrent()->GetTimeCounter(name).Pause(now);
 }
 
-ScopedPerformanceTimer::ScopedPerformanceTimer(const std::string& name, bool startNow)
-    : m_Name(name)
+ScopedPerformanceTimer::ScopedPerformanceTimer(const char* name, bool startNow) : m_Name(name)
 {
     if (startNow)
         Start();
@@ -28,5 +34,16 @@ ScopedPerformanceTimer::ScopedPerformanceTimer(const std::string& name, bool sta
 
 ScopedPerformanceTimer::~ScopedPerformanceTimer()
 {
-    StopPerformanceTimer(m_Name);
+    Stop();
+}
+
+void ScopedPerformanceTimer::Start()
+{
+    if (Measuring())
+        StartPerformanceTimer(m_Name);
+}
+
+double ScopedPerformanceTimer::Stop()
+{
+    return Measuring() ? StopPerformanceTimer(m_Name) : 0;
 }

@@ -23,6 +23,7 @@
 #include "geometry/Point.h"
 #include "geometry/Rect.h"
 #include "geometry/RectAlignment.h"
+#include "scene/ActorSnapshot.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -352,7 +353,8 @@ template <typename Fn> bool Actor::ForEachChild(bool topmostFirst, Fn fn)
 {
     if (m_Children.empty())
         return false;
-    std::vector<Actor*> snapshot(m_Children.begin(), m_Children.end());
+    const ActorSnapshot taken(m_Children.begin(), m_Children.end());
+    const std::vector<Actor*>& snapshot = taken.Actors();
     const std::uint32_t version = m_ChildListVersion;
     const std::size_t count = snapshot.size();
     for (std::size_t i = 0; i < count; ++i) {

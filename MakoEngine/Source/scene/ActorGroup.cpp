@@ -3,6 +3,7 @@
 #include "core/Class.h"
 #include "core/EventQueue.h"
 #include "scene/Actor.h"
+#include "scene/ActorSnapshot.h"
 
 #include <algorithm>
 #include <vector>
@@ -33,9 +34,9 @@ bool ActorGroup::OnEvent(const Event& event)
 {
     if (Object::OnEvent(event))
         return true;
-    std::vector<Actor*> members(m_Members.begin(), m_Members.end());
+    const ActorSnapshot members(m_Members.begin(), m_Members.end());
     const unsigned version = m_Version;
-    for (Actor* member : members)
+    for (Actor* member : members.Actors())
         if (StillMember(member, version) && member->OnEvent(event))
             return true;
     return false;
@@ -73,18 +74,18 @@ void ActorGroup::PostEvent(const Event& event)
 
 void ActorGroup::Tick()
 {
-    std::vector<Actor*> members(m_Members.begin(), m_Members.end());
+    const ActorSnapshot members(m_Members.begin(), m_Members.end());
     const unsigned version = m_Version;
-    for (Actor* member : members)
+    for (Actor* member : members.Actors())
         if (StillMember(member, version) && member->CanTick())
             member->Tick();
 }
 
 void ActorGroup::KillAll()
 {
-    std::vector<Actor*> members(m_Members.begin(), m_Members.end());
+    const ActorSnapshot members(m_Members.begin(), m_Members.end());
     const unsigned version = m_Version;
-    for (Actor* member : members)
+    for (Actor* member : members.Actors())
         if (StillMember(member, version))
             member->Kill();
 }

@@ -1,0 +1,31 @@
+#include "scene/ActorSnapshot.h"
+
+#include <deque>
+
+namespace {
+
+// One buffer for each depth reached; a deque keeps the buffers in place as it grows. Made on
+// first use and never destroyed, so a walk during the program's exit still has them.
+std::deque<std::vector<Actor*>>& Buffers()
+{
+    static auto* const buffers = new std::deque<std::vector<Actor*>>;
+    return *buffers;
+}
+
+std::size_t s_Depth = 0;
+
+} // namespace
+
+std::vector<Actor*>& ActorSnapshot::Take()
+{
+    std::deque<std::vector<Actor*>>& buffers = Buffers();
+    if (s_Depth == buffers.size())
+        buffers.emplace_back();
+    return buffers[s_Depth++];
+}
+
+ActorSnapshot::~ActorSnapshot()
+{
+    m_Actors.clear();
+    --s_Depth;
+}
