@@ -12,13 +12,13 @@ bool Measuring()
 
 } // namespace
 
-void StartPerformanceTimer(const std::string& name)
+void StartPerformanceTimer(const char* name)
 {
     if (Measuring())
         PerformanceCounterManager::GetCurrent()->GetTimeCounter(name).Start();
 }
 
-double StopPerformanceTimer(const std::string& name)
+double StopPerformanceTimer(const char* name)
 {
     if (!Measuring())
         return 0;
@@ -35,15 +35,4 @@ ScopedPerformanceTimer::ScopedPerformanceTimer(const char* name, bool startNow) 
 ScopedPerformanceTimer::~ScopedPerformanceTimer()
 {
     Stop();
-}
-
-void ScopedPerformanceTimer::Start()
-{
-    if (Measuring())
-        StartPerformanceTimer(m_Name);
-}
-
-double ScopedPerformanceTimer::Stop()
-{
-    return Measuring() ? StopPerformanceTimer(m_Name) : 0;
 }
