@@ -30,8 +30,9 @@ class KillTrialTest : public SaveFixture
 {
 protected:
     // Saves forever with contents that change every round and grow now and then, so that
-    // kills land in every part of a save. Runs in the child; never returns.
-    [[noreturn]] void SaveForever()
+    // kills land in every part of a save; writes a byte to `saved` once the first round is
+    // whole. Runs in the child; never returns.
+    [[noreturn]] void SaveForever(int saved)
     {
         int devNull = ::open("/dev/null", O_WRONLY);
         ::dup2(devNull, STDOUT_FILENO); // the log echoes every save
@@ -44,6 +45,8 @@ protected:
                 n + " Config['trial.padding'] = string.rep('p', " + n + " % 3001)");
             m_IO->SaveAllPlayerData();
             m_Config->Write(m_ConfigPath);
+            if (round == 1 && ::write(saved, "s", 1) != 1)
+                ::_exit(3);
         }
     }
 };
@@ -55,8 +58,9 @@ TEST_F(KillTrialTest, EverySaveKilledAtRandomLeavesWholeFilesThatLoad)
     const unsigned long trials = EnvNumber("BB_KILL_TRIALS", 40);
     const unsigned long seed = EnvNumber("BB_KILL_SEED", 20261207);
     std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
-    // Up to 150 ms: a round of saves (four cards and the configuration, each synced) takes
-    // tens of milliseconds, so the kills fall in every part of the first few rounds.
+    // Up to 150 ms after the first whole round of saves (however long a busy machine takes to
+    // start the child): a round (four cards and the configuration, each synced) takes tens of
+    // milliseconds, so the kills fall in every part of the next few rounds.
     std::uniform_int_distribution<int> delayMicroseconds(0, 150000);
 
     m_IO->LoadAllPlayerData(true);
@@ -71,10 +75,16 @@ TEST_F(KillTrialTest, EverySaveKilledAtRandomLeavesWholeFilesThatLoad)
         Run("Config['trial.round'] = 0");
         m_Config->Write(m_ConfigPath);
         std::fflush(stdout);
+        int saved[2];
+        ASSERT_EQ(0, ::pipe(saved));
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0)
-            SaveForever();
+            SaveForever(saved[1]);
+        ::close(saved[1]);
+        char byte = 0;
+        EXPECT_EQ(1, ::read(saved[0], &byte, 1)) << "trial " << trial << ": no whole round";
+        ::close(saved[0]);
         ::usleep(static_cast<useconds_t>(delayMicroseconds(random)));
         ::kill(child, SIGKILL);
         int status = 0;
