@@ -353,7 +353,7 @@ template <typename Fn> bool Actor::ForEachChild(bool topmostFirst, Fn fn)
 {
     if (m_Children.empty())
         return false;
-    const ActorSnapshot taken(m_Children.begin(), m_Children.end());
+    const ActorSnapshot taken(m_Children);
     const std::vector<Actor*>& snapshot = taken.Actors();
     const std::uint32_t version = m_ChildListVersion;
     const std::size_t count = snapshot.size();

@@ -34,7 +34,7 @@ bool ActorGroup::OnEvent(const Event& event)
 {
     if (Object::OnEvent(event))
         return true;
-    const ActorSnapshot members(m_Members.begin(), m_Members.end());
+    const ActorSnapshot members(m_Members);
     const unsigned version = m_Version;
     for (Actor* member : members.Actors())
         if (StillMember(member, version) && member->OnEvent(event))
@@ -74,7 +74,7 @@ void ActorGroup::PostEvent(const Event& event)
 
 void ActorGroup::Tick()
 {
-    const ActorSnapshot members(m_Members.begin(), m_Members.end());
+    const ActorSnapshot members(m_Members);
     const unsigned version = m_Version;
     for (Actor* member : members.Actors())
         if (StillMember(member, version) && member->CanTick())
@@ -83,7 +83,7 @@ void ActorGroup::Tick()
 
 void ActorGroup::KillAll()
 {
-    const ActorSnapshot members(m_Members.begin(), m_Members.end());
+    const ActorSnapshot members(m_Members);
     const unsigned version = m_Version;
     for (Actor* member : members.Actors())
         if (StillMember(member, version))

@@ -1,5 +1,6 @@
 #include "scene/ActorSnapshot.h"
 
+#include <cstddef>
 #include <deque>
 
 namespace {
@@ -14,14 +15,22 @@ std::deque<std::vector<Actor*>>& Buffers()
 
 std::size_t s_Depth = 0;
 
-} // namespace
-
-std::vector<Actor*>& ActorSnapshot::Take()
+// The buffer of the next depth, made on first use.
+std::vector<Actor*>& Take()
 {
     std::deque<std::vector<Actor*>>& buffers = Buffers();
     if (s_Depth == buffers.size())
         buffers.emplace_back();
-    return buffers[s_Depth++];
+    return buffers[s_Depth];
+}
+
+} // namespace
+
+ActorSnapshot::ActorSnapshot(const std::list<Actor*>& actors) : m_Actors(Take())
+{
+    // The depth is taken only once the copy is whole, so a copy that fails leaves none taken.
+    m_Actors.assign(actors.begin(), actors.end());
+    ++s_Depth;
 }
 
 ActorSnapshot::~ActorSnapshot()

@@ -3,7 +3,7 @@
 // member added while the walk ticks). The copies live in buffers kept from walk to walk, one
 // for each depth of walks within walks, so once they have grown the walks of a pass allocate
 // nothing. Snapshots end in the order they began (each lives in one scope). Main thread only.
-#include <cstddef>
+#include <list>
 #include <vector>
 
 class Actor;
@@ -11,10 +11,7 @@ class Actor;
 class ActorSnapshot
 {
 public:
-    template <typename Iterator> ActorSnapshot(Iterator first, Iterator last) : m_Actors(Take())
-    {
-        m_Actors.assign(first, last);
-    }
+    explicit ActorSnapshot(const std::list<Actor*>& actors);
     ~ActorSnapshot();
     ActorSnapshot(const ActorSnapshot&) = delete;
     ActorSnapshot& operator=(const ActorSnapshot&) = delete;
@@ -22,8 +19,5 @@ public:
     const std::vector<Actor*>& Actors() const MAKO_LIFETIMEBOUND { return m_Actors; }
 
 private:
-    // The buffer of the next depth, made on first use.
-    static std::vector<Actor*>& Take();
-
     std::vector<Actor*>& m_Actors;
 };
