@@ -25,8 +25,8 @@
 // author's to fix; a warning (Warn) says what the game mended or did without and goes on,
 // and is logged after "Warning: ". What concerns a file of the pack itself (a picture's
 // metadata, a damaged font or sound: WarnOfPack) stands at no place, whatever level is being
-// built when it is met. Every mend or refusal of data goes through here, so the level check, which listens,
-// names what the game logs.
+// built when it is met. Every mend or refusal of data goes through here, so the level check,
+// which listens, names what the game logs.
 //
 // Main thread only.
 #include "luaplus/LuaPlus.h"
