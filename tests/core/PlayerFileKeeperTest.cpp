@@ -250,31 +250,44 @@ struct HeldRace
 };
 
 // A's write inside its turn lasts a while (a slow drive): B waits for it within its budget,
-// never writing without the turn, and then keeps A's file. Held past the budget, B gives up,
-// writes nothing and says so; its next save finds A's file and keeps it. A save with nothing
-// to write never asks for the turn.
+// never writing without the turn, and then keeps A's file, also when B was kept from looking
+// (stopped) for longer than a holder's grace while A cleared its record to let go. Held past
+// the budget, B gives up, writes nothing and says so; its next save finds A's file and keeps
+// it. A save with nothing to write never asks for the turn.
 TEST(PlayerFileKeeperRace, ACopyInsideItsTurnIsWaitedForWithinTheBudget)
 {
-    // A busy machine can take longer than B's budget to let A go and land its rename; B then
-    // rightly gives up, and the race is run again (a slow answer within the budget is a fault).
-    for (int attempt = 1;; ++attempt) {
-        HeldRace race;
-        std::string early;
-        const auto start = std::chrono::steady_clock::now();
-        race.b->Tell('s');
-        ASSERT_TRUE(race.b->WaitsForItsTurn(early)) << "B saved without the turn: " << early;
-        EXPECT_FALSE(race.b->AnswersWithin(300)) << "B went on without the turn";
-        race.a->Tell('g');
-        EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
-        const std::string answer = race.b->Answer();
-        const auto waited = std::chrono::steady_clock::now() - start;
-        EXPECT_EQ("A's save", ReadFile(race.path));
-        if (answer == Outcome(KEEPER_NO_TURN) &&
-            waited >= std::chrono::milliseconds(SaveTurn::kPassBudgetMs) && attempt < 5)
-            continue;
-        EXPECT_EQ(Outcome(KEEPER_REFUSED), answer) << "after " << attempt << " races; B's log:\n"
-                                                   << ReadFile(race.home.Path() + "/b.log");
-        break;
+    for (const bool stalled : {false, true}) {
+        SCOPED_TRACE(stalled ? "B stalled while A lets go" : "B looking all along");
+        // A busy machine can take longer than B's budget (or the grace) to let A go and land
+        // its rename; B then rightly gives up, and the race is run again.
+        for (int attempt = 1;; ++attempt) {
+            HeldRace race;
+            std::string early;
+            auto start = std::chrono::steady_clock::now();
+            race.b->Tell('s');
+            ASSERT_TRUE(race.b->WaitsForItsTurn(early)) << "B saved without the turn: " << early;
+            EXPECT_FALSE(race.b->AnswersWithin(300)) << "B went on without the turn";
+            auto allowed = std::chrono::milliseconds(SaveTurn::kPassBudgetMs);
+            if (stalled) {
+                ::kill(race.b->GetPid(), SIGSTOP);
+                ::usleep((SaveTurn::kRecordGraceMs + 100) * 1000);
+                fs::resize_file(race.home.Path() + "/cards/" + SaveTurn::kLockName, 0);
+                ::kill(race.b->GetPid(), SIGCONT);
+                start = std::chrono::steady_clock::now();
+                allowed = std::chrono::milliseconds(SaveTurn::kRecordGraceMs);
+            }
+            race.a->Tell('g');
+            EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
+            const std::string answer = race.b->Answer();
+            const auto waited = std::chrono::steady_clock::now() - start;
+            EXPECT_EQ("A's save", ReadFile(race.path));
+            if (answer == Outcome(KEEPER_NO_TURN) && waited >= allowed && attempt < 5)
+                continue;
+            EXPECT_EQ(Outcome(KEEPER_REFUSED), answer)
+                << "after " << attempt << " races; B's log:\n"
+                << ReadFile(race.home.Path() + "/b.log");
+            break;
+        }
     }
     {
         HeldRace race;

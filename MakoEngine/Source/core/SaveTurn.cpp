@@ -219,7 +219,7 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
     int announced = 0;
     int reopened = 0;
     int lastHolder = 0;
-    long long recordSeenAt = start;
+    long long unrecordedSince = 0; // the first look that found the holder without its record
     for (;;) {
         if (::flock(m_Fd, LOCK_EX | LOCK_NB) == 0) {
             // Another copy may have put a fresh lock file in place of a link just now: the
@@ -254,14 +254,17 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
         }
         const int holder = known ? HolderOf(status.st_dev, status.st_ino) : 0;
         const bool copy = IsCopy(holder);
-        // A holder is given its grace to show its record from when it is first seen: copies
-        // handing the turn on leave it without one for a moment (just taken, or letting go).
-        if (copy || holder != lastHolder) {
-            recordSeenAt = StopSignal::NowMs();
-            lastHolder = holder;
-        }
+        // A holder is given its grace to show its record from the first look that finds it
+        // without one: copies handing the turn on leave it so for a moment (just taken, or
+        // letting go). A look that finds the record ends the grace, so the time this copy
+        // itself was kept from looking (a busy machine) never counts against the holder.
+        if (copy || holder != lastHolder)
+            unrecordedSince = 0;
+        lastHolder = holder;
+        if (!copy && unrecordedSince == 0)
+            unrecordedSince = StopSignal::NowMs();
         if (GiveUp(folder, holder, copy, StopSignal::NowMs() - start,
-                   StopSignal::NowMs() - recordSeenAt, patience))
+                   copy ? 0 : StopSignal::NowMs() - unrecordedSince, patience))
             return;
         if (announced != (holder > 0 ? holder : -1) && copy) {
             Log("The save in \"%s\" waits for its turn: %s is saving there.\n", folder.c_str(),
@@ -287,25 +290,30 @@ bool SaveTurn::GiveUp(const std::string& folder, int holder, bool copy, long lon
                       long long unrecordedMs, Patience patience)
 {
     const ProcessState process = StateOf(holder > 0 ? std::to_string(holder) : "0");
+    const std::string who =
+        copy          ? CopyText(holder)
+        : holder <= 0 ? std::string("another process")
+        : process.name.empty()
+            ? "another program (process " + std::to_string(holder) + ")"
+            : "another program (process " + std::to_string(holder) + ", \"" + process.name + "\")";
+    // A holder without its record that is running (or in the middle of a write) may be a copy
+    // kept from the processor between taking the lock and writing its record, or between
+    // clearing it and letting go: it is waited for within the budget, as a copy is.
+    const bool running = process.state == 'R' || process.state == 'D';
     if (holder == ::getpid())
         m_Why = "this copy of the game holds the turn to save in \"" + folder + "\" already";
     else if (copy && (process.state == 'T' || process.state == 't'))
         m_Why = CopyText(holder) + " holds the turn to save in \"" + folder + "\" and is stopped";
-    else if (!copy && unrecordedMs >= kRecordGraceMs)
+    else if (!copy && unrecordedMs >= kRecordGraceMs && !running)
         // The process the system names may have passed the lock on and ended (flock(1)).
-        m_Why = (holder <= 0            ? std::string("another process")
-                 : process.name.empty() ? "another program (process " + std::to_string(holder) + ")"
-                                        : "another program (process " + std::to_string(holder) +
-                                              ", \"" + process.name + "\")") +
-                " holds the lock of the turn to save in \"" + folder + "\"";
+        m_Why = who + " holds the lock of the turn to save in \"" + folder + "\"";
     else if (StopSignal::IsRequested() &&
              StopSignal::NowMs() >= WaitDeadline(StopSignal::NowMs() - waitedMs))
-        m_Why = std::string(StopSignal::GetName()) + " came while this copy waited for " +
-                CopyText(holder) + " saving in \"" + folder + "\"";
+        m_Why = std::string(StopSignal::GetName()) + " came while this copy waited for " + who +
+                " saving in \"" + folder + "\"";
     else if (patience == NO_WAIT ||
              StopSignal::NowMs() >= WaitDeadline(StopSignal::NowMs() - waitedMs))
-        m_Why = CopyText(holder) + " was saving in \"" + folder +
-                "\" for as long as this save could wait";
+        m_Why = who + " was saving in \"" + folder + "\" for as long as this save could wait";
     return !m_Why.empty();
 }
 

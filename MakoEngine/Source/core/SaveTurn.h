@@ -15,7 +15,8 @@
 //
 // A turn is waited for a bounded time only, and only for a copy of the game: every turn taken
 // while a Pass lives shares one budget (kPassBudgetMs), and a turn taken outside a pass has a
-// budget of its own. A holder that is another program or a stopped copy is not waited for.
+// budget of its own. A stopped copy is not waited for, nor a holder without a record past
+// kRecordGraceMs unless it is running (a copy the processor keeps waiting mid-hand-over).
 // A stop signal (core/StopSignal) cuts every wait after it to at most kStopGraceMs in all,
 // so the program answers it at once. When the turn cannot be had, IsHeld is false and Why says
 // why: the saver then keeps its file as it is and says so, never writing without the turn.
@@ -68,7 +69,8 @@ public:
     // How long every wait together lasts once a stop signal came.
     static constexpr int kStopGraceMs = 250;
     // How long a holder is given to show a record from when a waiting copy first sees it
-    // (a copy writes its record just after it took the lock, and clears it as it lets go).
+    // without one (a copy writes its record just after it took the lock, and clears it as it
+    // lets go).
     static constexpr int kRecordGraceMs = 200;
 
 private:
