@@ -256,38 +256,37 @@ struct HeldRace
 // it. A save with nothing to write never asks for the turn.
 TEST(PlayerFileKeeperRace, ACopyInsideItsTurnIsWaitedForWithinTheBudget)
 {
-    for (const bool stalled : {false, true}) {
-        SCOPED_TRACE(stalled ? "B stalled while A lets go" : "B looking all along");
-        // A busy machine can take longer than B's budget (or the grace) to let A go and land
-        // its rename; B then rightly gives up, and the race is run again.
-        for (int attempt = 1;; ++attempt) {
-            HeldRace race;
-            std::string early;
-            auto start = std::chrono::steady_clock::now();
-            race.b->Tell('s');
-            ASSERT_TRUE(race.b->WaitsForItsTurn(early)) << "B saved without the turn: " << early;
-            EXPECT_FALSE(race.b->AnswersWithin(300)) << "B went on without the turn";
-            auto allowed = std::chrono::milliseconds(SaveTurn::kPassBudgetMs);
-            if (stalled) {
-                ::kill(race.b->GetPid(), SIGSTOP);
-                ::usleep((SaveTurn::kRecordGraceMs + 100) * 1000);
-                fs::resize_file(race.home.Path() + "/cards/" + SaveTurn::kLockName, 0);
-                ::kill(race.b->GetPid(), SIGCONT);
-                start = std::chrono::steady_clock::now();
-                allowed = std::chrono::milliseconds(SaveTurn::kRecordGraceMs);
-            }
-            race.a->Tell('g');
-            EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
-            const std::string answer = race.b->Answer();
-            const auto waited = std::chrono::steady_clock::now() - start;
-            EXPECT_EQ("A's save", ReadFile(race.path));
-            if (answer == Outcome(KEEPER_NO_TURN) && waited >= allowed && attempt < 5)
-                continue;
-            EXPECT_EQ(Outcome(KEEPER_REFUSED), answer)
-                << "after " << attempt << " races; B's log:\n"
-                << ReadFile(race.home.Path() + "/b.log");
-            break;
+    // A busy machine can take longer than B's budget (or the grace) to let A go and land its
+    // rename; B then rightly gives up, and the race is run again.
+    for (int attempt = 1, stalled = 0; stalled < 2; ++attempt) {
+        HeldRace race;
+        std::string early;
+        auto start = std::chrono::steady_clock::now();
+        race.b->Tell('s');
+        ASSERT_TRUE(race.b->WaitsForItsTurn(early)) << "B saved without the turn: " << early;
+        EXPECT_FALSE(race.b->AnswersWithin(300)) << "B went on without the turn";
+        auto allowed = std::chrono::milliseconds(SaveTurn::kPassBudgetMs);
+        if (stalled) {
+            ::kill(race.b->GetPid(), SIGSTOP);
+            ::usleep((SaveTurn::kRecordGraceMs + 100) * 1000);
+            fs::resize_file(race.home.Path() + "/cards/" + SaveTurn::kLockName, 0);
+            ::kill(race.b->GetPid(), SIGCONT);
+            start = std::chrono::steady_clock::now();
+            ::usleep(50 * 1000); // B looks while A still waits, not running
+            allowed = std::chrono::milliseconds(SaveTurn::kRecordGraceMs);
         }
+        race.a->Tell('g');
+        EXPECT_EQ(Outcome(KEEPER_SAVED), race.a->Answer());
+        const std::string answer = race.b->Answer();
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ("A's save", ReadFile(race.path));
+        if (answer == Outcome(KEEPER_NO_TURN) && waited >= allowed && attempt < 5)
+            continue;
+        EXPECT_EQ(Outcome(KEEPER_REFUSED), answer)
+            << (stalled ? "B stalled" : "B looking") << " after " << attempt << " races; B's log:\n"
+            << ReadFile(race.home.Path() + "/b.log");
+        ++stalled;
+        attempt = 0;
     }
     {
         HeldRace race;

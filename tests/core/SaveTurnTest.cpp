@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -191,11 +193,24 @@ TEST(SaveTurn, AStopEndsEveryWaitAtOnce)
 // Copies taking turns one after another hand the lock on between them: a holder that has just
 // taken it and not yet written its record, or is letting go of it, is still a copy of the game.
 // A saver among them is never told that another program holds the lock, however long it has
-// waited before.
+// waited before, nor while a copy that took the lock is kept running before its record.
 TEST(SaveTurn, CopiesHandingTheTurnOnAreNeverTakenForAnotherProgram)
 {
     TempHome home;
     const std::string card = home.Path() + "/Player1.card";
+    if (const int taking = ::fork(); taking == 0) {
+        const int fd =
+            ::open((home.Path() + "/" + SaveTurn::kLockName).c_str(), O_RDWR | O_CREAT, 0600);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(600);
+        while (::flock(fd, LOCK_EX) == 0 && std::chrono::steady_clock::now() < until) {
+        }
+        ::_exit(0);
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const SaveTurn turn(card);
+        EXPECT_TRUE(turn.IsHeld()) << turn.Why();
+        ::waitpid(taking, nullptr, 0);
+    }
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2500);
     std::vector<int> copies;
     for (int i = 0; i < 3; ++i) {
