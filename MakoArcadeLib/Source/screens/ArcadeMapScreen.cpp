@@ -84,19 +84,21 @@ void ArcadeMapScreen::AddEpisodePins()
         std::unique_ptr<Object> made(ClassManager::GetInstance()->InstantiateObject(params));
         auto* button = dynamic_cast<Button*>(made.get());
         MAKO_ASSERT_MSG(button != 0, "The resource \"MapPinButton\" must make a Button.");
-        made.release();
+        // Owned here until the screen takes it: a stop asked for may end the loads below.
         button->ApplyStringProperty("name", "button" + name);
         // A long name shrinks to fit inside the tag's marker rings.
         if (Label* caption = button->GetLabel())
             caption->SetWidthLimit(button->GetWidth() - 2 * kTagRing);
         button->SetText(SpacedName(name));
-        Actor* pin = Actor::CreateFromResource("MapPushpin");
+        std::unique_ptr<Actor> owned(Actor::CreateFromResource("MapPushpin"));
+        Actor* pin = owned.get();
         pin->ApplyStringProperty("name", "pushpin" + name);
-        button->AddChild(pin, "");
+        button->AddChild(owned.release(), "");
         // The pin's point (the middle of its lower edge) stands on the episode's place.
         const int tipX = pin->GetX() + pin->GetWidth() / 2;
         const int tipY = pin->GetY() + pin->GetHeight();
         button->SetPosition(x - tipX, y - tipY);
+        made.release();
         AddChild(button, "");
     }
 }

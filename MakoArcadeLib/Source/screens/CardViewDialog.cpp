@@ -74,9 +74,10 @@ void CardViewDialog::BuildCards(const std::string& cardClassName)
         std::unique_ptr<Object> object(cardClass->InstantiateDefault());
         auto* card = dynamic_cast<CardView*>(object.get());
         MAKO_ASSERT(card != nullptr);
-        object.release();
+        // Owned here until the dialog takes it: a stop asked for may end the loads below.
         card->SetPlayer(Players().GetPlayer(slot));
         card->AddEventReceiver(this);
+        object.release();
         AddChild(card, "");
         m_Cards.push_back(card);
     }
