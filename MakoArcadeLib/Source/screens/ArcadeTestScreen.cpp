@@ -229,12 +229,13 @@ void ArcadeTestScreen::CycleButtonFrame()
 
 void ArcadeTestScreen::AddLabelledButton()
 {
-    auto* button = new Button("Button.png");
+    // Owned here until the screen takes it: a stop asked for may end the label's load.
+    std::unique_ptr<Button> button(new Button("Button.png"));
     Label* label = Label::CreateFromResource("TestButtonLabel");
     label->AddChild(new Border(Colors::ByName("Red")), "");
     button->SetLabel(label);
     button->AddChild(new Border(Colors::ByName("Yellow")), "");
-    AddChild(button, "");
+    AddChild(button.release(), "");
 }
 
 void ArcadeTestScreen::CycleLabel()
