@@ -198,15 +198,22 @@ TEST(SaveTurn, CopiesHandingTheTurnOnAreNeverTakenForAnotherProgram)
 {
     TempHome home;
     const std::string card = home.Path() + "/Player1.card";
+    int locked[2];
+    ASSERT_EQ(0, ::pipe(locked));
     if (const int taking = ::fork(); taking == 0) {
         const int fd =
             ::open((home.Path() + "/" + SaveTurn::kLockName).c_str(), O_RDWR | O_CREAT, 0600);
+        if (::flock(fd, LOCK_EX) != 0 || ::write(locked[1], "l", 1) != 1)
+            ::_exit(3);
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(600);
-        while (::flock(fd, LOCK_EX) == 0 && std::chrono::steady_clock::now() < until) {
+        while (std::chrono::steady_clock::now() < until) {
         }
         ::_exit(0);
     } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ::close(locked[1]);
+        char byte = 0;
+        ASSERT_EQ(1, ::read(locked[0], &byte, 1)) << "the first holder took no lock";
+        ::close(locked[0]);
         const SaveTurn turn(card);
         EXPECT_TRUE(turn.IsHeld()) << turn.Why();
         ::waitpid(taking, nullptr, 0);

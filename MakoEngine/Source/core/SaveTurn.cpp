@@ -256,8 +256,8 @@ void SaveTurn::Wait(const std::string& folder, Patience patience)
         const bool copy = IsCopy(holder);
         // A holder is given its grace to show its record from the first look that finds it
         // without one: copies handing the turn on leave it so for a moment (just taken, or
-        // letting go). A look that finds the record ends the grace, so the time this copy
-        // itself was kept from looking (a busy machine) never counts against the holder.
+        // letting go). A look that finds the record starts the grace afresh, so the time this
+        // copy itself was kept from looking (a busy machine) never counts against the holder.
         if (copy || holder != lastHolder)
             unrecordedSince = 0;
         lastHolder = holder;
