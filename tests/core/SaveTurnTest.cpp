@@ -212,11 +212,14 @@ TEST(SaveTurn, CopiesHandingTheTurnOnAreNeverTakenForAnotherProgram)
     } else {
         ::close(locked[1]);
         char byte = 0;
-        ASSERT_EQ(1, ::read(locked[0], &byte, 1)) << "the first holder took no lock";
+        const bool took = ::read(locked[0], &byte, 1) == 1;
         ::close(locked[0]);
-        const SaveTurn turn(card);
-        EXPECT_TRUE(turn.IsHeld()) << turn.Why();
+        if (took) {
+            const SaveTurn turn(card);
+            EXPECT_TRUE(turn.IsHeld()) << turn.Why();
+        }
         ::waitpid(taking, nullptr, 0);
+        ASSERT_TRUE(took) << "the first holder took no lock";
     }
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2500);
     std::vector<int> copies;
