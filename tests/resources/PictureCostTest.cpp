@@ -244,22 +244,38 @@ TEST_F(PictureCostTest, AStopAskedForDuringADecodingIsAnsweredAtOnce)
         SCOPED_TRACE(name);
         const auto started = Clock::now();
         SDL_FreeSurface(PictureDecoder::Decode(name, bytes.data(), bytes.size()));
-        const auto whole = Clock::now() - started;
-        Clock::time_point asked;
-        std::thread stopper([&] {
-            std::this_thread::sleep_for(whole / 3);
-            asked = Clock::now();
-            StopSignal::Request(SIGTERM);
-        });
-        EXPECT_THROW(SDL_FreeSurface(PictureDecoder::Decode(name, bytes.data(), bytes.size())),
-                     WorkSpent);
-        const auto answered = Clock::now();
-        stopper.join();
-        StopSignal::Reset();
-        const double seconds = std::chrono::duration<double>(answered - asked).count();
-        std::printf("%s: decoded whole in %.3f s, the stop answered after %.3f s\n", name,
-                    std::chrono::duration<double>(whole).count(), seconds);
-        EXPECT_LT(seconds, std::min(1.0, std::chrono::duration<double>(whole).count() / 2));
+        const double whole = std::chrono::duration<double>(Clock::now() - started).count();
+        // A try whose decoding ended before the stop was asked for (busy cores kept the stopper
+        // waiting, or ran this decoding faster than the first) shows nothing: the next asks
+        // for it sooner.
+        bool landed = false;
+        auto wait = std::chrono::duration<double>(whole / 3);
+        for (int attempt = 0; attempt < 5 && !landed; ++attempt, wait /= 2) {
+            Clock::time_point asked;
+            std::thread stopper([&] {
+                std::this_thread::sleep_for(wait);
+                StopSignal::Request(SIGTERM);
+                asked = Clock::now();
+            });
+            bool stopped = false;
+            try {
+                SDL_FreeSurface(PictureDecoder::Decode(name, bytes.data(), bytes.size()));
+            } catch (const WorkSpent&) {
+                stopped = true;
+            }
+            const auto answered = Clock::now();
+            stopper.join();
+            StopSignal::Reset();
+            landed = stopped || answered > asked;
+            if (!landed)
+                continue;
+            EXPECT_TRUE(stopped) << "the decoding went on to its end after the stop";
+            const double seconds = std::chrono::duration<double>(answered - asked).count();
+            std::printf("%s: decoded whole in %.3f s, the stop answered after %.3f s\n", name,
+                        whole, seconds);
+            EXPECT_LT(seconds, std::min(1.0, whole / 2));
+        }
+        EXPECT_TRUE(landed) << "no stop came inside a decoding in 5 tries";
     }
 }
 
